@@ -1,0 +1,199 @@
+/** @file System.cpp Clock, sleep, last error, message boxes and paths over POSIX and SDL. */
+#include "os/system/System.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <mutex>
+#include <sched.h>
+#include <unistd.h>
+
+#include <SDL.h>
+
+namespace os::system {
+
+namespace {
+
+struct Hooks
+{
+    std::mutex mutex;
+    os::testing::MessageBoxSink messageBoxSink;
+    std::function<void(std::uint32_t)> sleeper;
+    std::function<std::uint64_t()> clock;
+};
+
+Hooks& GetHooks()
+{
+    // Never destroyed: threads may still sleep or log while static objects go away.
+    static Hooks* hooks = new Hooks;
+    return *hooks;
+}
+
+thread_local std::uint32_t tLastErrorCode = 0;
+thread_local std::string tLastErrorText;
+
+std::uint64_t RealMonotonicNanoseconds()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<std::uint64_t>(ts.tv_sec) * 1000000000ull + static_cast<std::uint64_t>(ts.tv_nsec);
+}
+
+void RealSleep(std::uint32_t milliseconds)
+{
+    if (milliseconds == 0)
+    {
+        sched_yield();
+        return;
+    }
+    timespec request{static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000L};
+    while (nanosleep(&request, &request) != 0 && errno == EINTR)
+    {
+    }
+}
+
+} // namespace
+
+std::uint64_t MonotonicNanoseconds()
+{
+    auto& hooks = GetHooks();
+    std::function<std::uint64_t()> clock;
+    {
+        std::lock_guard<std::mutex> lock(hooks.mutex);
+        clock = hooks.clock;
+    }
+    return clock ? clock() : RealMonotonicNanoseconds();
+}
+
+std::uint32_t MillisecondTicks()
+{
+    return static_cast<std::uint32_t>(MonotonicNanoseconds() / 1000000ull);
+}
+
+void Sleep(std::uint32_t milliseconds)
+{
+    auto& hooks = GetHooks();
+    std::function<void(std::uint32_t)> sleeper;
+    {
+        std::lock_guard<std::mutex> lock(hooks.mutex);
+        sleeper = hooks.sleeper;
+    }
+    if (sleeper)
+        sleeper(milliseconds);
+    else
+        RealSleep(milliseconds);
+}
+
+void SetLastError(std::uint32_t code, const std::string& text)
+{
+    tLastErrorCode = code;
+    tLastErrorText = text;
+}
+
+void SetLastErrorFromErrno(int errnoValue)
+{
+    char buffer[256] = {};
+    // GNU strerror_r returns the message, which may or may not live in the buffer.
+    const char* message = strerror_r(errnoValue, buffer, sizeof buffer);
+    std::string text = message ? message : "";
+    if (!text.empty())
+        text += "\n"; // the system's message texts end with a line break
+    SetLastError(static_cast<std::uint32_t>(errnoValue), text);
+}
+
+std::uint32_t GetLastErrorCode()
+{
+    return tLastErrorCode;
+}
+
+std::string GetLastErrorText()
+{
+    if (tLastErrorCode == 0 && tLastErrorText.empty())
+        return "The operation completed successfully.\n";
+    return tLastErrorText;
+}
+
+void ShowErrorMessageBox(const std::string& caption, const std::string& text, void* owner)
+{
+    auto& hooks = GetHooks();
+    os::testing::MessageBoxSink sink;
+    {
+        std::lock_guard<std::mutex> lock(hooks.mutex);
+        sink = hooks.messageBoxSink;
+    }
+    if (sink)
+    {
+        sink(caption, text);
+        return;
+    }
+    const char* suppress = std::getenv("KORVANE_NO_MESSAGE_BOX");
+    bool haveDisplay = (std::getenv("DISPLAY") && *std::getenv("DISPLAY")) ||
+                       (std::getenv("WAYLAND_DISPLAY") && *std::getenv("WAYLAND_DISPLAY"));
+    if ((!suppress || !*suppress) && haveDisplay)
+    {
+        // The owner is not handed to SDL: the box may be shown from any thread.
+        (void)owner;
+        if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), nullptr) == 0)
+            return;
+    }
+    std::fprintf(stderr, "[%s]\n%s\n", caption.c_str(), text.c_str());
+    std::fflush(stderr);
+}
+
+std::string GetProgramPath()
+{
+    std::string path(4096, '\0');
+    ssize_t length = readlink("/proc/self/exe", path.data(), path.size() - 1);
+    if (length <= 0)
+    {
+        SetLastErrorFromErrno(errno);
+        return std::string();
+    }
+    path.resize(static_cast<std::size_t>(length));
+    return path;
+}
+
+std::string GetUserDataRoot()
+{
+    std::string root;
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    if (xdg && *xdg == '/')
+        root = xdg;
+    else
+    {
+        const char* home = std::getenv("HOME");
+        root = std::string(home && *home ? home : "/tmp") + "/.local/share";
+    }
+    if (root.empty() || root.back() != '/')
+        root += '/';
+    return root;
+}
+
+} // namespace os::system
+
+namespace os::testing {
+
+void SetMessageBoxSink(MessageBoxSink sink)
+{
+    auto& hooks = os::system::GetHooks();
+    std::lock_guard<std::mutex> lock(hooks.mutex);
+    hooks.messageBoxSink = std::move(sink);
+}
+
+void SetSleepFunction(std::function<void(std::uint32_t)> sleeper)
+{
+    auto& hooks = os::system::GetHooks();
+    std::lock_guard<std::mutex> lock(hooks.mutex);
+    hooks.sleeper = std::move(sleeper);
+}
+
+void SetClockFunction(std::function<std::uint64_t()> clock)
+{
+    auto& hooks = os::system::GetHooks();
+    std::lock_guard<std::mutex> lock(hooks.mutex);
+    hooks.clock = std::move(clock);
+}
+
+} // namespace os::testing

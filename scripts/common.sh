@@ -1,0 +1,58 @@
+# Shared by ./run and ./test: install what is missing, configure and build.
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+JOBS="$(nproc 2>/dev/null || echo 2)"
+
+PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+  libsdl2-dev libepoxy-dev libboost-dev libcrypto++-dev libvorbis-dev libogg-dev
+  libpng-dev libjpeg-dev zlib1g-dev libfreetype-dev fonts-dejavu-core
+  libgl1 libglx-mesa0 libgl1-mesa-dri libegl1 libegl-mesa0 xvfb xauth libxtst-dev)
+
+install_packages() {
+  local missing=()
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+  fi
+}
+
+# configure_and_build BUILD_DIR [cmake options...]
+configure_and_build() {
+  local dir="$1"; shift
+  cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir" -j "$JOBS"
+}
+
+# Starts one private Xvfb for the run and exports DISPLAY; stop_xvfb ends it.
+XVFB_PID=""
+start_xvfb() {
+  local dfile
+  dfile="$(mktemp)"
+  Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$dfile" >/dev/null 2>"${dfile}.log" &
+  XVFB_PID=$!
+  for _ in $(seq 1 100); do
+    [ -s "$dfile" ] && break
+    sleep 0.1
+  done
+  if [ ! -s "$dfile" ]; then
+    echo "Xvfb did not start:" >&2
+    cat "${dfile}.log" >&2 || true
+    return 1
+  fi
+  export DISPLAY=":$(head -n1 "$dfile")"
+  rm -f "$dfile" "${dfile}.log"
+}
+stop_xvfb() {
+  if [ -n "$XVFB_PID" ]; then
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+    XVFB_PID=""
+  fi
+}

@@ -1,0 +1,189 @@
+/** @file ThreadTest.cpp Gated start, cooperative stop, bounded waits and the recursive lock. */
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <thread>
+
+#include "KorvaneXDK/core/CriticalSection.h"
+#include "KorvaneXDK/core/Exception.h"
+#include "KorvaneXDK/core/Log.h"
+#include "KorvaneXDK/core/ScopedLock.h"
+#include "KorvaneXDK/core/Thread.h"
+#include "os/system/System.h"
+
+namespace korvane {
+namespace {
+
+// Counts the engine's sleeps; each one really sleeps a little so other threads progress.
+class SleepCounter
+{
+public:
+    explicit SleepCounter(bool reallySleep = true)
+    {
+        os::testing::SetSleepFunction([this, reallySleep](std::uint32_t ms) {
+            ++count;
+            total += ms;
+            if (reallySleep)
+                std::this_thread::sleep_for(std::chrono::microseconds(200));
+        });
+    }
+    ~SleepCounter() { os::testing::SetSleepFunction(nullptr); }
+    std::atomic<int> count{0};
+    std::atomic<std::uint64_t> total{0};
+};
+
+class CountingThread : public CThread
+{
+public:
+    ~CountingThread() override { StopAndWait(); }
+    void Run() override
+    {
+        ran = true;
+        while (!IsStopRequested())
+            ++passes;
+    }
+    std::atomic<bool> ran{false};
+    std::atomic<long> passes{0};
+};
+
+TEST(ThreadTest, RunsOnlyAfterStartAndStopsOnRequest)
+{
+    CountingThread thread;
+    EXPECT_TRUE(thread.IsActive()); // held at the gate, like a suspended thread
+    EXPECT_FALSE(thread.ran);
+    thread.Start();
+    while (thread.passes == 0)
+        std::this_thread::yield();
+    EXPECT_TRUE(thread.IsActive());
+    thread.RequestStop();
+    EXPECT_TRUE(thread.IsStopRequested());
+    thread.WaitForExit(0, 1);
+    EXPECT_FALSE(thread.IsActive());
+}
+
+TEST(ThreadTest, ANeverStartedThreadIsReleasedWithoutTheLongWait)
+{
+    SleepCounter sleeps;
+    auto thread = std::make_unique<CountingThread>();
+    thread.reset();
+    EXPECT_LT(sleeps.count, 1000);
+}
+
+TEST(ThreadTest, WaitForExitCountsItsSteps)
+{
+    SleepCounter sleeps(false);
+    CountingThread held; // never started: active until destroyed
+    held.WaitForExit(100, 30);
+    EXPECT_EQ(sleeps.count, 4);
+    sleeps.count = 0;
+    held.WaitForExit(100, 0); // a step of 0 counts as 1 ms instead of spinning for ever
+    EXPECT_EQ(sleeps.count, 100);
+}
+
+TEST(ThreadTest, WaitForExitOnAFinishedThreadDoesNotSleep)
+{
+    struct Quick : CThread
+    {
+        ~Quick() override { StopAndWait(); }
+        void Run() override {}
+    } thread;
+    thread.Start();
+    while (thread.IsActive())
+        std::this_thread::yield();
+    SleepCounter sleeps;
+    thread.WaitForExit(1000, 10);
+    EXPECT_EQ(sleeps.count, 0);
+}
+
+// A thread that ignores the stop request until the test lets it go.
+struct Stubborn
+{
+    std::atomic<bool> running{false};
+    std::atomic<bool> release{false};
+    std::atomic<bool> done{false};
+};
+
+class StubbornThread : public CThread
+{
+public:
+    explicit StubbornThread(std::shared_ptr<Stubborn> state) : state_(std::move(state)) {}
+    void Run() override
+    {
+        // Only the shared state is touched: the object may be gone when this returns.
+        auto state = state_;
+        state->running = true;
+        while (!state->release)
+            std::this_thread::yield();
+        state->done = true;
+    }
+
+private:
+    std::shared_ptr<Stubborn> state_;
+};
+
+std::vector<std::string> gLines;
+void Record(const std::string& line)
+{
+    gLines.push_back(line);
+}
+
+TEST(ThreadTest, TheDestructorGivesUpAfterItsBoundAndSaysSo)
+{
+    auto state = std::make_shared<Stubborn>();
+    gLines.clear();
+    LoggerSetHook(&Record);
+    {
+        SleepCounter sleeps(false);
+        auto thread = std::make_unique<StubbornThread>(state);
+        thread->Start();
+        while (!state->running)
+            std::this_thread::yield();
+        thread.reset();
+        EXPECT_EQ(sleeps.count, CThread::kDestructorWaitCount);
+    }
+    LoggerSetHook(nullptr);
+    ASSERT_EQ(gLines.size(), 1u);
+    EXPECT_EQ(gLines[0], "ERROR: korvane::CThread: thread did not stop within the wait bound\n");
+    state->release = true;
+    while (!state->done)
+        std::this_thread::yield();
+}
+
+TEST(ThreadTest, AnExceptionLeavingRunIsLoggedAndEndsTheThread)
+{
+    struct Throwing : CThread
+    {
+        ~Throwing() override { StopAndWait(); }
+        void Run() override { throw EReadError(this, "boom"); }
+    } thread;
+    gLines.clear();
+    LoggerSetHook(&Record);
+    thread.Start();
+    thread.WaitForExit(0, 1);
+    LoggerSetHook(nullptr);
+    EXPECT_FALSE(thread.IsActive());
+    ASSERT_EQ(gLines.size(), 4u);
+    EXPECT_EQ(gLines[1], "  Detail: boom\n");
+}
+
+TEST(CriticalSectionTest, IsRecursiveAndFreedAfterAsManyUnlocks)
+{
+    CCriticalSection lock;
+    lock.Lock();
+    {
+        CScopedLock again(lock);
+    }
+    lock.Unlock();
+    bool taken = false;
+    std::thread other([&] {
+        CScopedLock scoped(lock);
+        taken = true;
+    });
+    other.join();
+    EXPECT_TRUE(taken);
+}
+
+} // namespace
+} // namespace korvane

@@ -1,0 +1,88 @@
+/** @file SystemTest.cpp The clock, sleep hooks, last error, message boxes and user folders. */
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <thread>
+
+#include "os/system/StartGate.h"
+#include "os/system/System.h"
+
+namespace os::system {
+namespace {
+
+TEST(SystemTest, ClockIsMonotonicAndInjectable)
+{
+    std::uint64_t a = MonotonicNanoseconds();
+    Sleep(0);
+    Sleep(1);
+    std::uint64_t b = MonotonicNanoseconds();
+    EXPECT_GE(b - a, 1000000u);
+    os::testing::SetClockFunction([] { return std::uint64_t{5'000'000'000}; });
+    EXPECT_EQ(MillisecondTicks(), 5000u);
+    os::testing::SetClockFunction(nullptr);
+    EXPECT_GE(MonotonicNanoseconds(), b);
+}
+
+TEST(SystemTest, LastErrorBelongsToTheCallingThread)
+{
+    SetLastError(5, "Access is denied.\n");
+    std::thread other([] {
+        EXPECT_EQ(GetLastErrorCode(), 0u);
+        SetLastErrorFromErrno(ENOENT);
+        EXPECT_EQ(GetLastErrorCode(), 2u);
+        EXPECT_EQ(GetLastErrorText(), "No such file or directory\n");
+    });
+    other.join();
+    EXPECT_EQ(GetLastErrorCode(), 5u);
+    EXPECT_EQ(GetLastErrorText(), "Access is denied.\n");
+    SetLastError(0);
+}
+
+TEST(SystemTest, MessageBoxesGoToTheSinkOrToStandardError)
+{
+    std::string seen;
+    os::testing::SetMessageBoxSink([&](const std::string& caption, const std::string& text) {
+        seen = caption + "|" + text;
+    });
+    ShowErrorMessageBox("Game", "It failed.", nullptr);
+    EXPECT_EQ(seen, "Game|It failed.");
+    os::testing::SetMessageBoxSink(nullptr);
+
+    setenv("KORVANE_NO_MESSAGE_BOX", "1", 1);
+    ::testing::internal::CaptureStderr();
+    ShowErrorMessageBox("Game", "Headless.", nullptr);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "[Game]\nHeadless.\n");
+}
+
+TEST(SystemTest, UserDataRootFollowsXdg)
+{
+    const char* old = std::getenv("XDG_DATA_HOME");
+    std::string saved = old ? old : "";
+    setenv("XDG_DATA_HOME", "/srv/data", 1);
+    EXPECT_EQ(GetUserDataRoot(), "/srv/data/");
+    setenv("XDG_DATA_HOME", "relative/ignored", 1);
+    setenv("HOME", "/home/player", 1);
+    EXPECT_EQ(GetUserDataRoot(), "/home/player/.local/share/");
+    if (old)
+        setenv("XDG_DATA_HOME", saved.c_str(), 1);
+    else
+        unsetenv("XDG_DATA_HOME");
+}
+
+TEST(StartGateTest, TheFirstDecisionWins)
+{
+    StartGate opened;
+    opened.Open();
+    opened.Cancel();
+    EXPECT_TRUE(opened.Wait());
+    StartGate cancelled;
+    EXPECT_FALSE(cancelled.IsDecided());
+    std::thread waiter([&] { EXPECT_FALSE(cancelled.Wait()); });
+    cancelled.Cancel();
+    waiter.join();
+    cancelled.Open();
+    EXPECT_FALSE(cancelled.Wait());
+}
+
+} // namespace
+} // namespace os::system
