@@ -1,0 +1,43 @@
+/** @file OggVorbisSoundReader.h Decodes Ogg Vorbis streams to 16-bit PCM with libvorbisfile. */
+#pragma once
+
+#include <memory>
+
+#include "KorvaneXDK/core/Properties.h"
+#include "KorvaneXDK/core/SoundReader.h"
+
+namespace korvane {
+
+/// Decodes through libvorbisfile reading the engine stream by callbacks. The format and
+/// the comments come from the first link of a chained stream. Delivers 16-bit signed
+/// little-endian interleaved PCM, always in whole sample frames.
+class COggVorbisReader : public CStandardSoundReader, public virtual CNonCopyable
+{
+public:
+    COggVorbisReader();
+    ~COggVorbisReader() override;
+
+    using CStandardSoundReader::Open;
+    /// Throws EFileOpenError when the decoder refuses the stream.
+    void Open(IKorvaneStream* stream) override;
+    const os::audio::WaveFormatEx* GetFormat() const override { return &format_; }
+    /// Seeks to the first sample when the stream is seekable; returns the decoder's result.
+    std::int32_t Rewind() override;
+    std::int32_t Read(void* buffer, std::int32_t bytes) override;
+    std::int32_t GetTotalBytes() const override { return totalBytes_; }
+    std::int32_t GetPosition() const override { return position_; }
+    std::string GetComment(const std::string& key) const override;
+
+private:
+    struct Decoder;
+    void CloseDecoder() noexcept;
+
+    std::unique_ptr<Decoder> decoder_;
+    bool opened_ = false;
+    os::audio::WaveFormatEx format_;
+    std::int32_t totalBytes_ = 0;
+    std::int32_t position_ = 0;
+    TProperties<comparator_for_properties::less_ignorecase> comments_;
+};
+
+} // namespace korvane

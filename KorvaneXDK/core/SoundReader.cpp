@@ -1,0 +1,41 @@
+/** @file SoundReader.cpp The shared-pointer Open of the readers and the factory choosing one by content. */
+#include "KorvaneXDK/core/SoundReader.h"
+
+#include <cstring>
+#include <memory>
+
+#include "KorvaneXDK/core/Exception.h"
+#include "KorvaneXDK/core/OggVorbisSoundReader.h"
+#include "KorvaneXDK/core/WaveSoundReader.h"
+
+namespace korvane {
+
+void CStandardSoundReader::Open(boost::shared_ptr<IKorvaneStream> stream)
+{
+    sharedStream_ = stream;
+    Open(stream.get());
+}
+
+ISoundReader* CreateSoundReader(IKorvaneStream* stream)
+{
+    if (stream == nullptr)
+        throw EInvalidParameter(nullptr, "CreateSoundReader(): no stream");
+    std::uint8_t head[16] = {};
+    const std::int32_t position = stream->GetPosition();
+    stream->Read(head, sizeof head);
+    stream->Seek(position);
+    if (std::memcmp(head, "Ogg", 3) == 0)
+        return new COggVorbisReader;
+    if (std::memcmp(head, "RIFF", 4) == 0 && std::memcmp(head + 8, "WAVE", 4) == 0)
+        return new CWaveSoundReader;
+    throw EInvalidFileFormat(nullptr, "CreateSoundReader(): 対応していない音声フォーマットです.");
+}
+
+ISoundReader* CreateAndOpenSoundReader(IKorvaneStream* stream)
+{
+    std::unique_ptr<ISoundReader> reader(CreateSoundReader(stream));
+    reader->Open(stream);
+    return reader.release();
+}
+
+} // namespace korvane

@@ -1,0 +1,439 @@
+/** @file SoundReaderTest.cpp WAVE and Ogg Vorbis decoding of sounds the tests make themselves. */
+#include <gtest/gtest.h>
+
+#include <vorbis/vorbisfile.h>
+
+#include <boost/make_shared.hpp>
+#include <cmath>
+#include <cstring>
+#include <memory>
+
+#include "KorvaneXDK/core/Exception.h"
+#include "KorvaneXDK/core/FilePartitionStream.h"
+#include "KorvaneXDK/core/FileStream.h"
+#include "KorvaneXDK/core/OggVorbisSoundReader.h"
+#include "KorvaneXDK/core/WaveSoundReader.h"
+#include "OggTone.h"
+#include "StreamTestSupport.h"
+#include "support/TempDir.h"
+
+using namespace korvane;
+using korvane::test::Le16;
+using korvane::test::Le32;
+using korvane::test::MakeMemory;
+
+namespace {
+
+std::string FormatChunk(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits, std::int32_t size = 16,
+                        std::uint16_t cbSize = 0)
+{
+    const std::uint16_t align = static_cast<std::uint16_t>(channels * bits / 8);
+    std::string body = Le16(1) + Le16(channels) + Le32(rate) + Le32(rate * align) + Le16(align) + Le16(bits);
+    if (size >= 18)
+        body += Le16(cbSize);
+    body.resize(static_cast<std::size_t>(size), '\x7F');
+    return "fmt " + Le32(static_cast<std::uint32_t>(size)) + body;
+}
+
+std::string Wave(const std::string& chunks)
+{
+    return "RIFF" + Le32(static_cast<std::uint32_t>(4 + chunks.size())) + "WAVE" + chunks;
+}
+
+std::string ReadAll(ISoundReader& reader, std::int32_t piece = 4096)
+{
+    std::string all;
+    std::string buffer(static_cast<std::size_t>(piece), '\0');
+    for (int guard = 0; guard < 100000; ++guard)
+    {
+        const std::int32_t got = reader.Read(buffer.data(), piece);
+        if (got <= 0)
+            return all;
+        all.append(buffer, 0, static_cast<std::size_t>(got));
+    }
+    ADD_FAILURE() << "reader never reached its end";
+    return all;
+}
+
+// Decodes with libvorbisfile alone, as the reference for the engine's reader.
+std::string DecodeDirectly(const std::string& ogg)
+{
+    OggVorbis_File file;
+    if (ov_open_callbacks(nullptr, &file, ogg.data(), static_cast<long>(ogg.size()), OV_CALLBACKS_NOCLOSE) < 0)
+        return "open failed";
+    std::string all;
+    char buffer[4096];
+    int bitstream = 0;
+    long got;
+    while ((got = ov_read(&file, buffer, sizeof buffer, 0, 2, 1, &bitstream)) != 0)
+        if (got > 0)
+            all.append(buffer, static_cast<std::size_t>(got));
+    ov_clear(&file);
+    return all;
+}
+
+const test::OggTone& StereoTone()
+{
+    static const test::OggTone tone =
+        test::EncodeTone(2, 44100, 44100, 441.0, {"TITLE=Stage One", "ARTIST=Test", "no equals sign", "Note=a=b"});
+    return tone;
+}
+
+} // namespace
+
+// ---- factory --------------------------------------------------------------------------
+
+TEST(SoundReaderFactory, ChoosesByLeadingBytesAndKeepsThePosition)
+{
+    // The leading bytes are looked for at the stream's position, which is kept.
+    CMemoryStream riff = MakeMemory(std::string(100, 'x') + Wave(FormatChunk(1, 8000, 8)));
+    riff.Seek(100);
+    std::unique_ptr<ISoundReader> reader(CreateSoundReader(&riff));
+    EXPECT_NE(dynamic_cast<CWaveSoundReader*>(reader.get()), nullptr);
+    EXPECT_EQ(riff.GetPosition(), 100);
+    riff.Seek(0);
+    EXPECT_THROW(reader.reset(CreateSoundReader(&riff)), EInvalidFileFormat);
+    EXPECT_EQ(riff.GetPosition(), 0);
+
+    CMemoryStream ogg = MakeMemory("Ogg");
+    reader.reset(CreateSoundReader(&ogg));
+    EXPECT_NE(dynamic_cast<COggVorbisReader*>(reader.get()), nullptr);
+    try
+    {
+        reader->Open(&ogg);
+        FAIL();
+    }
+    catch (const EFileOpenError& error)
+    {
+        EXPECT_EQ(error.GetMessage(), "OggVorbisファイルのオープンに失敗しました.");
+    }
+
+    CMemoryStream two = MakeMemory("Og");
+    try
+    {
+        reader.reset(CreateSoundReader(&two));
+        FAIL();
+    }
+    catch (const EInvalidFileFormat& error)
+    {
+        EXPECT_EQ(error.GetMessage(), "CreateSoundReader(): 対応していない音声フォーマットです.");
+        EXPECT_EQ(error.GetWhere(), "");
+    }
+}
+
+// ---- WAVE -----------------------------------------------------------------------------
+
+TEST(WaveReader, ReadsFormatAndDataAfterAnOddChunk)
+{
+    test::TempDir dir;
+    const std::string pcm = "\x01\x02\x03\x04\x05\x06\x07\x08";
+    const std::string path =
+        dir.Write("beep.wav", Wave(FormatChunk(2, 22050, 16) + "odd " + Le32(3) + "abc" + "data" + Le32(8) + pcm));
+    CFileStream file(path, 1, 1);
+    std::unique_ptr<ISoundReader> reader(CreateAndOpenSoundReader(&file));
+    const os::audio::WaveFormatEx& format = *reader->GetFormat();
+    EXPECT_EQ(format.formatTag, 1);
+    EXPECT_EQ(format.channels, 2);
+    EXPECT_EQ(format.samplesPerSec, 22050u);
+    EXPECT_EQ(format.avgBytesPerSec, 88200u);
+    EXPECT_EQ(format.blockAlign, 4);
+    EXPECT_EQ(format.bitsPerSample, 16);
+    EXPECT_EQ(format.cbSize, 0);
+    EXPECT_EQ(reader->GetTotalBytes(), 8);
+    EXPECT_EQ(reader->GetPosition(), 0);
+    EXPECT_EQ(reader->GetComment("title"), "");
+
+    char buffer[16];
+    EXPECT_EQ(reader->Read(buffer, 5), 5);
+    EXPECT_EQ(reader->Read(buffer + 5, 16), 3);
+    EXPECT_EQ(std::string(buffer, 8), pcm);
+    EXPECT_EQ(reader->Read(buffer, 16), 0);
+    EXPECT_EQ(reader->GetPosition(), 8);
+    reader->Rewind();
+    EXPECT_EQ(reader->GetPosition(), 0);
+    EXPECT_EQ(ReadAll(*reader), pcm);
+}
+
+TEST(WaveReader, FormatBlockIsBoundedByTheFile)
+{
+    // 20-byte chunk whose cbSize claims 100 extra bytes: only the 2 present are kept.
+    CMemoryStream stream = MakeMemory(Wave(FormatChunk(1, 8000, 8, 20, 100) + "data" + Le32(2) + "ab"));
+    CWaveSoundReader reader;
+    reader.Open(&stream);
+    EXPECT_EQ(reader.GetFormat()->cbSize, 2);
+    EXPECT_EQ(reader.GetFormatExtra(), (std::vector<std::uint8_t>{0x7F, 0x7F}));
+
+    CMemoryStream exact = MakeMemory(Wave(FormatChunk(1, 8000, 8, 18, 0) + "data" + Le32(2) + "ab"));
+    reader.Open(&exact);
+    EXPECT_EQ(reader.GetFormat()->cbSize, 0);
+}
+
+TEST(WaveReader, DataLongerThanTheFileIsClamped)
+{
+    CMemoryStream stream = MakeMemory(Wave(FormatChunk(1, 8000, 8) + "data" + Le32(1000000) + "abcdef"));
+    CWaveSoundReader reader;
+    reader.Open(boost::make_shared<CMemoryStream>(stream));
+    EXPECT_EQ(reader.GetTotalBytes(), 6);
+    EXPECT_EQ(ReadAll(reader), "abcdef");
+}
+
+TEST(WaveReader, ErrorsCarryTheirTexts)
+{
+    CWaveSoundReader reader;
+    CMemoryStream notWave = MakeMemory("RIFF" + Le32(4) + "AVI ");
+    try
+    {
+        reader.Open(&notWave);
+        FAIL();
+    }
+    catch (const EInvalidFileFormat& error)
+    {
+        EXPECT_EQ(error.GetMessage(), "ファイルフォーマットエラー: WAVEファイルではありません.");
+    }
+    CMemoryStream noData = MakeMemory(Wave(FormatChunk(1, 8000, 8)));
+    try
+    {
+        reader.Open(&noData);
+        FAIL();
+    }
+    catch (const EReadError& error)
+    {
+        EXPECT_EQ(error.GetMessage(), "chunk not found - \"data\"(0x61746164)");
+    }
+    CMemoryStream zeroAlign = MakeMemory(Wave(FormatChunk(0, 8000, 8) + "data" + Le32(0)));
+    EXPECT_THROW(reader.Open(&zeroAlign), EInvalidFileFormat);
+}
+
+// ---- Ogg Vorbis -----------------------------------------------------------------------
+
+TEST(OggReader, DecodesTheToneExactlyAsLibvorbisfileDoes)
+{
+    const test::OggTone& tone = StereoTone();
+    test::TempDir dir;
+    const std::string path = dir.Write("music.ogg", tone.bytes);
+    CFileStream file(path, 1, 1);
+    std::unique_ptr<ISoundReader> reader(CreateAndOpenSoundReader(&file));
+
+    const os::audio::WaveFormatEx& format = *reader->GetFormat();
+    EXPECT_EQ(format.formatTag, 1);
+    EXPECT_EQ(format.channels, 2);
+    EXPECT_EQ(format.samplesPerSec, 44100u);
+    EXPECT_EQ(format.blockAlign, 4);
+    EXPECT_EQ(format.avgBytesPerSec, 176400u);
+    EXPECT_EQ(format.bitsPerSample, 16);
+    EXPECT_EQ(format.cbSize, 0);
+    EXPECT_EQ(reader->GetTotalBytes(), 4 * tone.frames);
+
+    // Odd-sized requests still yield whole frames.
+    const std::string pcm = ReadAll(*reader, 4099);
+    EXPECT_EQ(pcm.size(), static_cast<std::size_t>(4 * tone.frames));
+    EXPECT_EQ(pcm, DecodeDirectly(tone.bytes));
+    EXPECT_EQ(reader->GetPosition(), 4 * tone.frames);
+
+    // The decoded samples follow the encoded tone closely.
+    double error = 0.0;
+    for (std::size_t i = 0; i < pcm.size() / 2; ++i)
+    {
+        std::int16_t sample;
+        std::memcpy(&sample, pcm.data() + 2 * i, 2);
+        error += std::fabs(sample / 32768.0 - tone.samples[i]);
+    }
+    EXPECT_LT(error / static_cast<double>(pcm.size() / 2), 0.01);
+}
+
+TEST(OggReader, EndRewindAndComments)
+{
+    const test::OggTone& tone = StereoTone();
+    CMemoryStream stream = MakeMemory(tone.bytes);
+    COggVorbisReader reader;
+    reader.Open(&stream);
+    EXPECT_EQ(reader.GetPosition(), 0);
+    EXPECT_EQ(reader.GetComment("title"), "Stage One");
+    EXPECT_EQ(reader.GetComment("Artist"), "Test");
+    EXPECT_EQ(reader.GetComment("note"), "a=b");
+    EXPECT_EQ(reader.GetComment("no equals sign"), "");
+
+    char first[64];
+    ASSERT_EQ(reader.Read(first, 64), 64);
+    ReadAll(reader);
+    const std::int32_t end = reader.GetPosition();
+    char buffer[64];
+    EXPECT_EQ(reader.Read(buffer, 64), 0);
+    EXPECT_EQ(reader.GetPosition(), end);
+
+    EXPECT_EQ(reader.Rewind(), 0);
+    EXPECT_EQ(reader.GetPosition(), 0);
+    ASSERT_EQ(reader.Read(buffer, 64), 64);
+    EXPECT_EQ(std::memcmp(first, buffer, 64), 0);
+}
+
+TEST(OggReader, RequestsSmallerThanAFrameReturnAtOnce)
+{
+    CMemoryStream stream = MakeMemory(StereoTone().bytes);
+    COggVorbisReader reader;
+    reader.Open(&stream);
+    char buffer[8];
+    EXPECT_EQ(reader.Read(buffer, 3), 0);
+    EXPECT_EQ(reader.Read(buffer, 0), 0);
+    EXPECT_EQ(reader.Read(buffer, -4), 0);
+    EXPECT_EQ(reader.Read(buffer, 7), 4);
+    EXPECT_EQ(reader.GetPosition(), 4);
+}
+
+TEST(OggReader, MonoToneAndSharedStream)
+{
+    const test::OggTone tone = test::EncodeTone(1, 22050, 5000, 300.0);
+    COggVorbisReader reader;
+    reader.Open(boost::make_shared<CMemoryStream>(MakeMemory(tone.bytes)));
+    EXPECT_EQ(reader.GetFormat()->blockAlign, 2);
+    EXPECT_EQ(reader.GetFormat()->avgBytesPerSec, 44100u);
+    EXPECT_EQ(reader.GetTotalBytes(), 2 * 5000);
+    EXPECT_EQ(ReadAll(reader, 333).size(), 10000u);
+}
+
+TEST(OggReader, FailingStreamEndsTheRead)
+{
+    const test::OggTone tone = test::EncodeTone(2, 44100, 4 * 44100, 441.0);
+    // The stream fails for good after a while, as a vanished file would.
+    test::StingyStream stream(tone.bytes, INT32_MAX);
+    COggVorbisReader reader;
+    reader.Open(&stream);
+    stream.FailAfter(4000);
+    test::LogCapture log;
+    const std::string pcm = ReadAll(reader);
+    EXPECT_LT(pcm.size(), static_cast<std::size_t>(4 * tone.frames));
+}
+
+TEST(OggReader, CorruptPagesInTheMiddleEndTheRead)
+{
+    const test::OggTone& tone = StereoTone();
+    std::string bytes = tone.bytes;
+    for (std::size_t i = bytes.size() / 2; i < bytes.size() / 2 + 200; ++i)
+        bytes[i] = static_cast<char>(bytes[i] ^ 0x5A);
+    CMemoryStream stream = MakeMemory(bytes);
+    COggVorbisReader reader;
+    reader.Open(&stream);
+    const std::string pcm = ReadAll(reader);
+    EXPECT_LE(pcm.size(), static_cast<std::size_t>(4 * tone.frames));
+}
+
+TEST(SoundReaders, ReadThroughArchiveWindows)
+{
+    // Sounds packed inside a larger file are read through partition streams, whose
+    // positions are relative to the window.
+    const test::OggTone tone = test::EncodeTone(1, 11025, 4000, 500.0);
+    const std::string wave = Wave(FormatChunk(1, 8000, 8) + "data" + Le32(4) + "WXYZ");
+    test::TempDir dir;
+    const std::string path = dir.Write("data.kva", std::string(333, 'h') + tone.bytes + std::string(77, 'g') + wave + "tail");
+
+    CFilePartitionStream oggWindow(path, 333, static_cast<std::int32_t>(tone.bytes.size()));
+    std::unique_ptr<ISoundReader> ogg(CreateAndOpenSoundReader(&oggWindow));
+    EXPECT_EQ(ogg->GetTotalBytes(), 8000);
+    EXPECT_EQ(ReadAll(*ogg), DecodeDirectly(tone.bytes));
+
+    CFilePartitionStream waveWindow(path, static_cast<std::int32_t>(333 + tone.bytes.size() + 77),
+                                    static_cast<std::int32_t>(wave.size()));
+    std::unique_ptr<ISoundReader> pcm(CreateAndOpenSoundReader(&waveWindow));
+    EXPECT_EQ(ReadAll(*pcm), "WXYZ");
+}
+
+// ---- hostile inputs -------------------------------------------------------------------
+
+// Every prefix and many corruptions of good files either open and read to an end or fail
+// with an engine exception; the sanitizer build catches any read outside a buffer.
+TEST(HostileInput, TruncatedAndCorruptedSoundsFailCleanly)
+{
+    const std::string wave = Wave(FormatChunk(2, 8000, 16, 18) + "LIST" + Le32(5) + "abcde" + "data" + Le32(16) +
+                                  std::string(16, '\x11'));
+    const std::string ogg = test::EncodeTone(2, 8000, 3000, 200.0, {"TITLE=x"}).bytes;
+    for (const std::string* good : {&wave, &ogg})
+    {
+        const std::size_t step = std::max<std::size_t>(1, good->size() / 150);
+        std::vector<std::string> inputs;
+        for (std::size_t cut = 0; cut < good->size(); cut += step)
+            inputs.push_back(good->substr(0, cut));
+        for (std::size_t at = 0; at < good->size(); at += step)
+            for (unsigned char value : {0x00, 0x80, 0xFF})
+            {
+                std::string bad = *good;
+                bad[at] = static_cast<char>(value);
+                inputs.push_back(bad);
+            }
+        for (const std::string& input : inputs)
+        {
+            CMemoryStream stream = MakeMemory(input);
+            try
+            {
+                std::unique_ptr<ISoundReader> reader(CreateAndOpenSoundReader(&stream));
+                const std::string pcm = ReadAll(*reader, 1000);
+                EXPECT_LE(static_cast<std::int64_t>(pcm.size()), std::max<std::int64_t>(reader->GetTotalBytes(), 1 << 20));
+                reader->Rewind();
+                ReadAll(*reader, 1000);
+            }
+            catch (const EException&)
+            {
+            }
+        }
+    }
+}
+
+TEST(HostileInput, SizeFieldsPastTheEndOrNegative)
+{
+    struct Case
+    {
+        const char* name;
+        std::string bytes;
+    };
+    const std::string fmt = FormatChunk(1, 8000, 8);
+    const Case cases[] = {
+        {"fmt size huge", Wave("fmt " + Le32(0xFFFFFFF0) + std::string(16, '\x01'))},
+        {"fmt size negative", Wave("fmt " + Le32(0x80000000) + std::string(16, '\x01') + "data" + Le32(0))},
+        {"fmt too small", Wave("fmt " + Le32(8) + std::string(8, '\x01') + "data" + Le32(0))},
+        {"fmt cut", Wave("fmt " + Le32(16) + std::string(10, '\x01'))},
+        {"data negative", Wave(fmt + "data" + Le32(0xFFFFFFFF) + "ab")},
+        {"chunk moving back", Wave(fmt + "back" + Le32(0xFFFFFFE0) + "data" + Le32(2) + "ab")},
+        {"riff size negative", "RIFF" + Le32(0x80000000) + "WAVE" + fmt + "data" + Le32(2) + "ab"},
+        {"header only", "RIFF" + Le32(4) + "WAVE"},
+        {"cut riff", "RIFF\x10\x00"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        CMemoryStream stream = MakeMemory(c.bytes);
+        try
+        {
+            std::unique_ptr<ISoundReader> reader(CreateAndOpenSoundReader(&stream));
+            EXPECT_LE(reader->GetTotalBytes(), stream.GetSize());
+            EXPECT_LE(static_cast<std::int64_t>(ReadAll(*reader).size()), reader->GetTotalBytes());
+        }
+        catch (const EException&)
+        {
+        }
+    }
+}
+
+TEST(HostileInput, StringAndPropertyStreams)
+{
+    for (std::size_t cut = 0; cut <= 11; ++cut)
+    {
+        CMemoryStream stream = MakeMemory(std::string("\x07\x00\x00\x00" "seven!!", 11).substr(0, cut));
+        std::string out;
+        try
+        {
+            stream.ReadString(out);
+            // With no count at all the zero-filled count reads as an empty string.
+            EXPECT_TRUE(cut == 11u || cut == 0u) << cut;
+            EXPECT_EQ(out, cut == 0 ? "" : "seven!!");
+        }
+        catch (const EReadError&)
+        {
+            EXPECT_LT(cut, 11u);
+        }
+    }
+    std::string binary(4096, '\0');
+    for (std::size_t i = 0; i < binary.size(); ++i)
+        binary[i] = static_cast<char>(i * 131 + 7);
+    CMemoryStream stream = MakeMemory(binary);
+    TProperties<comparator_for_properties::less_ignorecase> table;
+    table.LoadFromStream(stream);
+}

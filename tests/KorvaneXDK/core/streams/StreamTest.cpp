@@ -1,0 +1,605 @@
+/** @file StreamTest.cpp Memory, file and partition streams over real files in a temporary folder. */
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+
+#include "KorvaneXDK/core/Exception.h"
+#include "KorvaneXDK/core/FilePartitionStream.h"
+#include "KorvaneXDK/core/FileStream.h"
+#include "KorvaneXDK/core/MemoryStream.h"
+#include "StreamTestSupport.h"
+#include "support/TempDir.h"
+
+using namespace korvane;
+using korvane::test::Contents;
+using korvane::test::MakeMemory;
+using korvane::test::TempDir;
+
+namespace {
+
+std::string Pattern(std::size_t size)
+{
+    std::string bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
+    return bytes;
+}
+
+void WriteAllTypes(IKorvaneStream& s)
+{
+    s.WriteInt8(-2);
+    s.WriteInt16(-300);
+    s.WriteInt32(-70000);
+    s.WriteInt64(-5000000000LL);
+    s.WriteUInt8(0xFE);
+    s.WriteUInt16(0xBEEF);
+    s.WriteUInt32(0xDEADBEEF);
+    s.WriteUInt64(0x0123456789ABCDEFULL);
+    s.WriteFloat(1.5f);
+    s.WriteDouble(-0.125);
+    s.WriteString("abc");
+}
+
+void CheckAllTypes(IKorvaneStream& s)
+{
+    EXPECT_EQ(s.ReadInt8(), -2);
+    EXPECT_EQ(s.ReadInt16(), -300);
+    EXPECT_EQ(s.ReadInt32(), -70000);
+    EXPECT_EQ(s.ReadInt64(), -5000000000LL);
+    EXPECT_EQ(s.ReadUInt8(), 0xFE);
+    EXPECT_EQ(s.ReadUInt16(), 0xBEEF);
+    EXPECT_EQ(s.ReadUInt32(), 0xDEADBEEFu);
+    EXPECT_EQ(s.ReadUInt64(), 0x0123456789ABCDEFULL);
+    EXPECT_EQ(s.ReadFloat(), 1.5f);
+    EXPECT_EQ(s.ReadDouble(), -0.125);
+    std::string text;
+    s.ReadString(text);
+    EXPECT_EQ(text, "abc");
+}
+
+const std::string kAllTypesBytes = std::string("\xFE", 1) + "\xD4\xFE" + "\x90\xEE\xFE\xFF" +
+                                   std::string("\x00\x0E\xFA\xD5\xFE\xFF\xFF\xFF", 8) + "\xFE" + "\xEF\xBE" +
+                                   "\xEF\xBE\xAD\xDE" + "\xEF\xCD\xAB\x89\x67\x45\x23\x01" +
+                                   std::string("\x00\x00\xC0\x3F", 4) + std::string("\x00\x00\x00\x00\x00\x00\xC0\xBF", 8) +
+                                   std::string("\x03\x00\x00\x00", 4) + "abc";
+
+} // namespace
+
+// ---- typed values and strings -------------------------------------------------------
+
+TEST(StreamValues, TypedValuesAreLittleEndianInMemoryAndFile)
+{
+    CMemoryStream memory;
+    WriteAllTypes(memory);
+    EXPECT_EQ(Contents(memory), kAllTypesBytes);
+    memory.Seek(0);
+    CheckAllTypes(memory);
+
+    TempDir dir;
+    {
+        CFileStream file(dir.File("values.bin"), 0, 0);
+        WriteAllTypes(file);
+        file.Close();
+    }
+    EXPECT_EQ(TempDir::Read(dir.File("values.bin")), kAllTypesBytes);
+    CFileStream file(dir.File("values.bin"), 1, 1);
+    CheckAllTypes(file);
+    EXPECT_EQ(file.Read(nullptr, 0), 0);
+}
+
+TEST(StreamValues, ShortTypedReadZeroFillsMissingBytes)
+{
+    CMemoryStream stream = MakeMemory("\x34\x12");
+    EXPECT_EQ(stream.ReadUInt32(), 0x1234u);
+    EXPECT_EQ(stream.ReadUInt64(), 0u);
+}
+
+TEST(StreamValues, StringsKeepTheirWireFormat)
+{
+    CMemoryStream stream;
+    EXPECT_EQ(stream.WriteString("abc"), 7);
+    EXPECT_EQ(Contents(stream), std::string("\x03\x00\x00\x00" "abc", 7));
+
+    CMemoryStream empty = MakeMemory(std::string("\0\0\0\0", 4));
+    std::string out = "x";
+    empty.ReadString(out);
+    EXPECT_EQ(out, "");
+    EXPECT_EQ(empty.GetPosition(), 4);
+
+    CMemoryStream embedded = MakeMemory(std::string("\x03\x00\x00\x00" "a\0b" "tail", 11));
+    embedded.ReadString(out);
+    EXPECT_EQ(out, "a");
+    EXPECT_EQ(embedded.GetPosition(), 7);
+}
+
+TEST(StreamValues, ReadStringRefusesLengthsBeyondTheData)
+{
+    for (std::int32_t count : {-1, INT_MIN, INT_MAX, 5})
+    {
+        CMemoryStream stream;
+        stream.WriteInt32(count);
+        stream.Write("abcd", 4);
+        stream.Seek(0);
+        std::string out = "keep";
+        EXPECT_THROW(stream.ReadString(out), EReadError) << count;
+        EXPECT_EQ(out, "keep");
+    }
+}
+
+// ---- memory stream --------------------------------------------------------------------
+
+TEST(MemoryStream, SeekClampsAndReadStopsAtTheEnd)
+{
+    CMemoryStream stream = MakeMemory("0123456789");
+    EXPECT_EQ(stream.Seek(-5), 0);
+    EXPECT_EQ(stream.Seek(20), 10);
+    stream.Seek(7);
+    char buffer[16] = {};
+    EXPECT_EQ(stream.Read(buffer, 16), 3);
+    EXPECT_EQ(std::string(buffer, 3), "789");
+    EXPECT_EQ(stream.Read(buffer, 16), 0);
+}
+
+TEST(MemoryStream, NegativeCountsTouchNothing)
+{
+    CMemoryStream stream = MakeMemory("0123456789");
+    char canary[4] = {'c', 'c', 'c', 'c'};
+    EXPECT_EQ(stream.Read(canary, -1), 0);
+    EXPECT_EQ(stream.Write(canary, -1), 0);
+    EXPECT_EQ(std::string(canary, 4), "cccc");
+    EXPECT_EQ(stream.GetSize(), 10);
+    EXPECT_EQ(stream.GetPosition(), 0);
+    stream.SetSize(-3);
+    EXPECT_EQ(stream.GetSize(), 10);
+}
+
+TEST(MemoryStream, GrowthZeroFillsAndShrinkKeepsPosition)
+{
+    CMemoryStream stream = MakeMemory("abcdef");
+    stream.Seek(6);
+    stream.SetSize(2);
+    EXPECT_EQ(stream.GetPosition(), 6);
+    stream.Write("Z", 1);
+    EXPECT_EQ(Contents(stream), std::string("ab\0\0\0\0Z", 7));
+    stream.SetSize(10);
+    EXPECT_EQ(Contents(stream), std::string("ab\0\0\0\0Z\0\0\0", 10));
+    stream.SetSize(0);
+    EXPECT_EQ(stream.GetSize(), 0);
+    EXPECT_EQ(stream.GetBuffer(), nullptr);
+}
+
+namespace {
+class ExhaustedMemoryStream : public CMemoryStream
+{
+public:
+    std::size_t limit = SIZE_MAX;
+
+protected:
+    void* Reallocate(void* block, std::size_t bytes) override
+    {
+        return bytes > limit ? nullptr : CMemoryStream::Reallocate(block, bytes);
+    }
+};
+} // namespace
+
+TEST(MemoryStream, FailedGrowthKeepsTheOldContents)
+{
+    ExhaustedMemoryStream stream;
+    stream.Write("abcd", 4);
+    stream.limit = 4;
+    EXPECT_EQ(stream.Write("efgh", 4), 0);
+    stream.SetSize(100);
+    EXPECT_EQ(stream.GetSize(), 4);
+    EXPECT_EQ(Contents(stream), "abcd");
+    EXPECT_EQ(stream.WriteInt32(7), 0);
+    CMemoryStream source = MakeMemory("0123456789");
+    stream.Seek(0);
+    // The copy reports that nothing arrived rather than the size it meant to copy.
+    EXPECT_EQ(stream.CopyFrom(source, 0), 0);
+    EXPECT_EQ(Contents(stream), "abcd");
+}
+
+TEST(MemoryStream, CloneCopiesBytesAndPosition)
+{
+    CMemoryStream stream = MakeMemory("hello");
+    stream.Seek(3);
+    std::unique_ptr<CMemoryStream> clone(stream.Clone());
+    EXPECT_EQ(Contents(*clone), "hello");
+    EXPECT_EQ(clone->GetPosition(), 3);
+    clone->Write("p!", 2);
+    EXPECT_EQ(Contents(stream), "hello");
+    EXPECT_NE(clone->GetBuffer(), stream.GetBuffer());
+}
+
+// ---- copying --------------------------------------------------------------------------
+
+TEST(StreamCopy, SizeZeroCopiesTheWholeSourceFromItsStart)
+{
+    const std::string data = Pattern(3 * 8192 + 17);
+    CMemoryStream source = MakeMemory(data);
+    source.Seek(500);
+    CMemoryStream target;
+    EXPECT_EQ(target.CopyFrom(source, 0), static_cast<std::int32_t>(data.size()));
+    EXPECT_EQ(Contents(target), data);
+    EXPECT_EQ(source.GetPosition(), source.GetSize());
+    EXPECT_EQ(target.GetPosition(), target.GetSize());
+}
+
+TEST(StreamCopy, CopiesOnlyWhatIsLeftAndNothingForNegativeSizes)
+{
+    CMemoryStream source = MakeMemory("0123456789");
+    source.Seek(6);
+    CMemoryStream target = MakeMemory("ab");
+    target.Seek(1);
+    EXPECT_EQ(target.CopyFrom(source, 100), 4);
+    EXPECT_EQ(Contents(target), "a6789");
+    EXPECT_EQ(target.CopyFrom(source, -1), 0);
+    EXPECT_EQ(target.CopyFrom(source, INT_MIN), 0);
+    EXPECT_EQ(Contents(target), "a6789");
+}
+
+TEST(StreamCopy, ShortReadsNeverWriteUnreadBytes)
+{
+    const std::string data = Pattern(20000);
+    // Delivers at most 1000 bytes per call: the copy stops at the first
+    // short read and reports what it really copied.
+    test::StingyStream source(data, 1000);
+    CMemoryStream target;
+    const std::int32_t copied = target.CopyFrom(source, 0);
+    EXPECT_EQ(copied, 1000);
+    EXPECT_EQ(Contents(target), data.substr(0, 1000));
+    EXPECT_EQ(target.GetSize(), 1000);
+}
+
+TEST(StreamCopy, BetweenFilesPartitionsAndMemory)
+{
+    TempDir dir;
+    const std::string data = Pattern(70000);
+    const std::string path = dir.Write("source.bin", data);
+
+    CFileStream file(path, 1, 1);
+    CMemoryStream memory;
+    EXPECT_EQ(memory.CopyFrom(file, 0), 70000);
+    EXPECT_EQ(Contents(memory), data);
+
+    {
+        CFileStream out(dir.File("copy.bin"), 0, 0);
+        EXPECT_EQ(out.CopyFrom(memory, 0), 70000);
+    }
+    EXPECT_EQ(TempDir::Read(dir.File("copy.bin")), data);
+
+    CFilePartitionStream window(path, 12345, 20000);
+    CMemoryStream part;
+    EXPECT_EQ(part.CopyFrom(window, 0), 20000);
+    EXPECT_EQ(Contents(part), data.substr(12345, 20000));
+
+    // A window that claims more than the file holds copies only what exists.
+    CFilePartitionStream beyond(path, 60000, 50000);
+    CMemoryStream tail;
+    EXPECT_EQ(tail.CopyFrom(beyond, 0), 10000);
+    EXPECT_EQ(Contents(tail), data.substr(60000));
+}
+
+// ---- file stream ----------------------------------------------------------------------
+
+TEST(FileStream, MissingFileFailsAfterLoggingTheSystemError)
+{
+    TempDir dir;
+    test::LogCapture log;
+    const std::string path = dir.File("missing.bin");
+    try
+    {
+        CFileStream stream(path, 1, 1);
+        FAIL() << "opened a missing file";
+    }
+    catch (const EIOError& error)
+    {
+        EXPECT_NE(dynamic_cast<const EFileOpenError*>(&error), nullptr);
+        EXPECT_EQ(error.GetMessage(), "Cannot open file: \"" + path + "\"");
+        EXPECT_EQ(error.GetWhere(), "class korvane::CFileStream");
+    }
+    ASSERT_FALSE(log.Lines().empty());
+    EXPECT_NE(log.Lines().front().find("Win32Error(0x2)"), std::string::npos) << log.All();
+}
+
+TEST(FileStream, SeekRulesPerOpenMode)
+{
+    TempDir dir;
+    const std::string path = dir.Write("ten.bin", "0123456789");
+    CFileStream reader(path, 1, 1);
+    EXPECT_EQ(reader.Seek(-5), 0);
+    EXPECT_EQ(reader.Seek(100), 10);
+    EXPECT_EQ(reader.GetSize(), 10);
+
+    CFileStream writer(dir.File("new.bin"), 0, 0);
+    EXPECT_EQ(writer.Seek(100), 100);
+    writer.Write("x", 1);
+    EXPECT_EQ(writer.GetSize(), 101);
+    writer.Close();
+    EXPECT_EQ(TempDir::Read(dir.File("new.bin")), std::string(100, '\0') + "x");
+}
+
+TEST(FileStream, ReadWriteModeWorksInPlaceAndCreates)
+{
+    TempDir dir;
+    const std::string path = dir.Write("rw.bin", "0123456789");
+    {
+        CFileStream stream(path, 3, 0);
+        EXPECT_EQ(stream.GetSize(), 10);
+        stream.Seek(4);
+        stream.Write("AB", 2);
+        stream.SetSize(8);
+        EXPECT_EQ(stream.GetPosition(), 6);
+        // Visible at once: mode 3 writes the file itself.
+        EXPECT_EQ(TempDir::Read(path), "0123AB67");
+    }
+    CFileStream created(dir.File("created.bin"), 3, 0);
+    EXPECT_EQ(created.GetSize(), 0);
+    EXPECT_TRUE(std::filesystem::exists(dir.File("created.bin")));
+}
+
+TEST(FileStream, NegativeCountsAndClosedStreams)
+{
+    TempDir dir;
+    const std::string path = dir.Write("data.bin", "0123456789");
+    CFileStream stream(path, 1, 1);
+    char canary[4] = {'c', 'c', 'c', 'c'};
+    EXPECT_EQ(stream.Read(canary, -1), 0);
+    EXPECT_EQ(stream.Read(canary, INT_MIN), 0);
+    EXPECT_EQ(std::string(canary, 4), "cccc");
+    EXPECT_EQ(stream.GetPosition(), 0);
+
+    test::LogCapture log;
+    stream.Close();
+    EXPECT_FALSE(stream.IsOpen());
+    stream.Close();
+    EXPECT_THROW(stream.Read(canary, 4), EReadError);
+    CFileStream writer(dir.File("w.bin"), 0, 0);
+    writer.Close();
+    EXPECT_THROW(writer.Write("x", 1), EWriteError);
+    EXPECT_THROW(writer.SetSize(3), EWriteError);
+}
+
+TEST(FileStream, ReadingAWriteStreamFails)
+{
+    TempDir dir;
+    CFileStream writer(dir.File("w.bin"), 0, 0);
+    test::LogCapture log;
+    char buffer[4];
+    writer.Write("abcd", 4);
+    writer.Seek(0);
+    EXPECT_THROW(writer.Read(buffer, 4), EReadError);
+}
+
+TEST(FileStream, LastWriteTimeIsAWindowsFileTime)
+{
+    TempDir dir;
+    const std::string path = dir.Write("t.bin", "x");
+    CFileStream stream(path, 1, 1);
+    struct stat info;
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    const std::uint64_t expected = (static_cast<std::uint64_t>(info.st_mtim.tv_sec) + 11644473600ull) * 10000000ull +
+                                   static_cast<std::uint64_t>(info.st_mtim.tv_nsec) / 100;
+    EXPECT_EQ(stream.GetLastWriteTime(), expected);
+}
+
+TEST(FileStream, BackslashesReachTheFileSystemAsSlashes)
+{
+    TempDir dir;
+    dir.Write("sub/file.txt", "hi");
+    CFileStream stream(dir.Path() + "sub\\file.txt", 1, 1);
+    EXPECT_EQ(stream.GetSize(), 2);
+}
+
+TEST(FileStream, CloneReadsIndependentlyFromTheSamePosition)
+{
+    TempDir dir;
+    const std::string path = dir.Write("data.bin", "0123456789");
+    CFileStream stream(path, 1, 1);
+    stream.Seek(4);
+    std::unique_ptr<CFileStream> clone(stream.Clone());
+    EXPECT_EQ(clone->GetPosition(), 4);
+    char a[3], b[3];
+    clone->Read(a, 3);
+    EXPECT_EQ(stream.GetPosition(), 4);
+    stream.Read(b, 3);
+    EXPECT_EQ(std::string(a, 3), "456");
+    EXPECT_EQ(std::string(b, 3), "456");
+}
+
+// ---- replacing writes -----------------------------------------------------------------
+
+TEST(FileStreamReplace, OldFileStaysUntilCloseThenIsReplaced)
+{
+    TempDir dir;
+    const std::string path = dir.Write("settings.ini", "old contents");
+    ::chmod(path.c_str(), 0640);
+    {
+        CFileStream stream(path, 0, 0);
+        stream.Write("new", 3);
+        EXPECT_EQ(TempDir::Read(path), "old contents");
+        stream.Close();
+        EXPECT_EQ(TempDir::Read(path), "new");
+    }
+    struct stat info;
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    // Nothing but the file itself is left in the folder.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), std::filesystem::directory_iterator()), 1);
+}
+
+TEST(FileStreamReplace, DestructorCommitsWhenNotClosed)
+{
+    TempDir dir;
+    const std::string path = dir.Write("prefs.dat", "old");
+    {
+        CFileStream stream(path, 2, 1);
+        stream.WriteString("saved");
+    }
+    EXPECT_EQ(TempDir::Read(path), std::string("\x05\0\0\0saved", 9));
+}
+
+TEST(FileStreamReplace, ExceptionDuringTheWriteLeavesTheOldFile)
+{
+    TempDir dir;
+    const std::string path = dir.Write("prefs.dat", "old");
+    test::LogCapture log;
+    try
+    {
+        CFileStream stream(path, 0, 0);
+        stream.Write("half", 4);
+        throw EWriteError(nullptr, "serialisation failed");
+    }
+    catch (const EWriteError&)
+    {
+    }
+    EXPECT_EQ(TempDir::Read(path), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), std::filesystem::directory_iterator()), 1);
+}
+
+TEST(FileStreamReplace, ProcessDyingMidWriteLeavesTheOldFile)
+{
+    TempDir dir;
+    const std::string path = dir.Write("save.dat", "old save");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+    {
+        // Simulates a crash: the stream is never closed or destroyed.
+        auto* stream = new CFileStream(path, 0, 0);
+        stream->Write("torn", 4);
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_EQ(TempDir::Read(path), "old save");
+}
+
+TEST(FileStreamReplace, CloneOfAWriteStreamNeverTruncates)
+{
+    TempDir dir;
+    const std::string path = dir.Write("out.bin", "previous");
+    CFileStream stream(path, 0, 0);
+    stream.Write("0123456789", 10);
+    {
+        std::unique_ptr<CFileStream> clone(stream.Clone());
+        EXPECT_EQ(clone->GetPosition(), 10);
+        EXPECT_EQ(clone->GetSize(), 10);
+        clone->Seek(2);
+        clone->Write("ab", 2);
+    }
+    // The clone neither truncated nor committed the pending data.
+    EXPECT_EQ(TempDir::Read(path), "previous");
+    stream.Close();
+    EXPECT_EQ(TempDir::Read(path), "01ab456789");
+
+    // A clone of a committed stream still keeps the content.
+    std::unique_ptr<CFileStream> late(stream.Clone());
+    EXPECT_EQ(late->GetSize(), 10);
+    late.reset();
+    EXPECT_EQ(TempDir::Read(path), "01ab456789");
+}
+
+TEST(FileStreamReplace, LinksAreFollowedAndKept)
+{
+    TempDir dir;
+    const std::string real = dir.Write("real.ini", "old");
+    std::filesystem::create_symlink(real, dir.File("link.ini"));
+    {
+        CFileStream stream(dir.File("link.ini"), 0, 0);
+        stream.Write("new", 3);
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.ini")));
+    EXPECT_EQ(TempDir::Read(real), "new");
+}
+
+TEST(FileStreamReplace, MissingFolderFailsToOpen)
+{
+    TempDir dir;
+    test::LogCapture log;
+    EXPECT_THROW(CFileStream(dir.File("no/such/dir.bin"), 0, 0), EFileOpenError);
+}
+
+// ---- partition stream -----------------------------------------------------------------
+
+TEST(PartitionStream, WindowBoundsEveryRead)
+{
+    TempDir dir;
+    const std::string data = Pattern(1000);
+    const std::string path = dir.Write("archive.kva", data);
+    CFilePartitionStream stream(path, 200, 300);
+    EXPECT_EQ(stream.GetSize(), 300);
+    EXPECT_EQ(stream.GetPosition(), 0);
+
+    char buffer[400];
+    stream.Seek(290);
+    EXPECT_EQ(stream.Read(buffer, 100), 10);
+    EXPECT_EQ(std::string(buffer, 10), data.substr(490, 10));
+    EXPECT_EQ(stream.Read(buffer, 100), 0);
+
+    EXPECT_EQ(stream.Seek(-5), 0);
+    EXPECT_EQ(stream.Read(buffer, 400), 300);
+    EXPECT_EQ(std::string(buffer, 300), data.substr(200, 300));
+    EXPECT_EQ(stream.Seek(310), 300);
+    EXPECT_EQ(stream.Read(buffer, 10), 0);
+    EXPECT_EQ(stream.Read(buffer, -10), 0);
+}
+
+TEST(PartitionStream, WritesAreRefused)
+{
+    TempDir dir;
+    const std::string path = dir.Write("archive.kva", "0123456789");
+    CFilePartitionStream stream(path, 2, 5);
+    try
+    {
+        stream.Write("x", 1);
+        FAIL();
+    }
+    catch (const EInvalidOperation& error)
+    {
+        EXPECT_EQ(error.GetMessage(), "Cannot write to CFilePartitionStream");
+        EXPECT_EQ(error.GetWhere(), "class korvane::CFilePartitionStream");
+    }
+    EXPECT_THROW(stream.SetSize(1), EInvalidOperation);
+    EXPECT_THROW(stream.WriteInt32(1), EInvalidOperation);
+    EXPECT_EQ(TempDir::Read(path), "0123456789");
+    EXPECT_THROW(CFilePartitionStream(path, -1, 5), EInvalidParameter);
+}
+
+TEST(PartitionStream, CloneKeepsWindowAndPosition)
+{
+    TempDir dir;
+    const std::string path = dir.Write("archive.kva", "0123456789");
+    CFilePartitionStream stream(path, 2, 5);
+    stream.Seek(3);
+    std::unique_ptr<CFilePartitionStream> clone(stream.Clone());
+    EXPECT_EQ(clone->GetPosition(), 3);
+    EXPECT_EQ(clone->GetSize(), 5);
+    char buffer[10];
+    EXPECT_EQ(clone->Read(buffer, 10), 2);
+    EXPECT_EQ(std::string(buffer, 2), "56");
+    EXPECT_EQ(stream.GetPosition(), 3);
+    EXPECT_GT(clone->GetLastWriteTime(), 0u);
+}
+
+TEST(PartitionStream, OpenFailureNamesTheFileStream)
+{
+    TempDir dir;
+    test::LogCapture log;
+    try
+    {
+        CFilePartitionStream stream(dir.File("none.kva"), 0, 1);
+        FAIL();
+    }
+    catch (const EFileOpenError& error)
+    {
+        EXPECT_EQ(error.GetWhere(), "class korvane::CFileStream");
+    }
+}
