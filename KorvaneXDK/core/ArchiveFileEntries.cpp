@@ -1,0 +1,43 @@
+/** @file ArchiveFileEntries.cpp Reading the deciphered entry table. */
+#include "KorvaneXDK/core/ArchiveFileEntries.h"
+
+#include <cstring>
+
+#include "KorvaneXDK/core/ArchiveFormat.h"
+#include "KorvaneXDK/core/Exception.h"
+
+namespace korvane {
+
+void CArchiveFileEntries::Read(const std::uint8_t* data, std::size_t size)
+{
+    static const char* const kTableError = "invalid archive file entry header";
+    entries_.clear();
+    if (size < std::size_t(archive::kTableMagicSize) ||
+        std::memcmp(data, archive::kTableMagic, archive::kTableMagicSize) != 0) {
+        throw EInvalidFileFormat(this, kTableError);
+    }
+    std::size_t position = archive::kTableMagicSize;
+    if (size - position < 4) {
+        throw EInvalidFileFormat(this, kTableError);
+    }
+    const std::int32_t count = static_cast<std::int32_t>(
+        std::uint32_t(data[position]) | (std::uint32_t(data[position + 1]) << 8) |
+        (std::uint32_t(data[position + 2]) << 16) | (std::uint32_t(data[position + 3]) << 24));
+    position += 4;
+    if (count <= 0) {
+        return;
+    }
+    // Every record takes at least 24 bytes, so a count the table cannot hold is refused
+    // before anything is reserved for it.
+    if (std::uint64_t(count) > (size - position) / archive::kMinRecordSize) {
+        throw EInvalidFileFormat(this, kTableError);
+    }
+    entries_.reserve(std::size_t(count));
+    for (std::int32_t i = 0; i < count; ++i) {
+        CArchiveFileEntryHeader entry;
+        position += entry.Read(data + position, size - position);
+        entries_.push_back(entry);
+    }
+}
+
+} // namespace korvane

@@ -1,0 +1,91 @@
+/** @file ArchiveKnownAnswerTest.cpp An archive computed outside the project (hashlib and openssl) read and rebuilt byte for byte. */
+#include <gtest/gtest.h>
+
+#include "ArchiveTestSupport.h"
+#include "KorvaneXDK/core/ArchiveCrc32.h"
+#include "KorvaneXDK/core/ArchiveFileLoader.h"
+
+using namespace archive_test;
+
+namespace {
+
+// Table seed 00..1f; table counter 0102030405060708ffffffffffffffff, so the second block's
+// counter carries into the high half; entry key block 40..7f (seeds) with the counter
+// 00112233445566778899aabbfffffffe. Keys: SHA-256 applied 382 and 128 times. Ciphertext
+// from "openssl enc -aes-256-ctr"; record CRCs from Python's zlib.crc32.
+const char* const kKnownArchiveHex =
+    "4b6f7276616e6541726346696e655a0000000102030405060708ffffffffffffffffe0e1e2e3e4e5e6e7e8e9eaebeced"
+    "eeef000102030405060708090a0b0c0d0e0f101112131415161718191a1b1c1d1e1f771e061f126e91e632b4a736e296"
+    "b1d01a1904dba293b6f37942556f347df91bd750799f3bd889809eef36a1eb43ef3c9b5ccd96d59f308cf690a5ff50f5"
+    "09bad6ea7921149a3938bd7054c0446f65670123e0b3fa0fa3da6297404142434445464748494a4b4c4d4e4f50515253"
+    "5455565758595a5b5c5d5e5f606162636465666768696a6b6c6d6e6f707172737475767778797a7b7c7d7e7f00112233"
+    "445566778899aabbfffffffe00000000000000000000000000000000c2f97546efbccfd4949b568b14b6f3af628a1a39"
+    "cc0620b18a41a64e4ad9264f27aacb05cf3821e4b5adf7ad0d8226d43baf6b013f16ee61c668ad8a49391b5d70c5e224"
+    "5e36d26066bd186c0d2637b6b7967bff68917645aa01fd4c50e51b4908e15dab550f73746f72656421";
+
+Bytes FromHex(const std::string& hex)
+{
+    Bytes bytes;
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
+        bytes.push_back(char(std::stoi(hex.substr(i, 2), nullptr, 16)));
+    }
+    return bytes;
+}
+
+Bytes Sequence(int first, int count)
+{
+    Bytes bytes;
+    for (int i = 0; i < count; ++i) {
+        bytes.push_back(char(first + i));
+    }
+    return bytes;
+}
+
+const Bytes kPlain = [] {
+    Bytes text;
+    for (int i = 0; i < 2; ++i) {
+        text += "Known answer: counter carries across the low bytes.";
+    }
+    return text;
+}();
+
+} // namespace
+
+TEST(ArchiveKnownAnswer, TheReaderDecodesAnIndependentlyMadeArchive)
+{
+    korvane::test::TempDir dir;
+    const std::string path = dir.Write("known.kva", FromHex(kKnownArchiveHex));
+    korvane::CArchiveFileLoader archive;
+    archive.Open(path);
+    ASSERT_EQ(archive.GetEntryCount(), 2);
+    EXPECT_EQ(archive.GetEntry(0)->GetName(), "Docs\\Known.TXT");
+    EXPECT_EQ(archive.GetEntry(0)->GetMethod(), 0x100);
+    EXPECT_EQ(archive.GetEntry(0)->GetAuxiliary(), 102);
+    EXPECT_EQ(archive.GetDataBase(), 82 + 0x5A);
+    EXPECT_EQ(ReadAll(archive.OpenEntry("docs\\known.txt")), kPlain);
+    EXPECT_EQ(ReadAll(archive.OpenEntry("S.BIN")), "stored!");
+}
+
+TEST(ArchiveKnownAnswer, TheToolWritesTheSameBytes)
+{
+    Bytes keyBlock = Sequence(0x40, 64) + FromHex("00112233445566778899aabbfffffffe") + Bytes(16, '\0');
+    auto fixed = [&keyBlock](std::uint8_t* buffer, std::size_t size) {
+        ASSERT_EQ(size, keyBlock.size());
+        std::copy(keyBlock.begin(), keyBlock.end(), buffer);
+    };
+    const Bytes entry = kvatool::EncodeEntry(0x100, kPlain, fixed);
+    const Bytes data = entry + "stored!";
+
+    kvatool::Record known{"Docs\\Known.TXT", 0, std::int32_t(entry.size()), 0x100, std::int32_t(kPlain.size()), {}};
+    kvatool::Record stored{"s.bin", std::int32_t(entry.size()), 7, 0, 7, {}};
+    const Bytes counter = FromHex("0102030405060708ffffffffffffffff") + Sequence(0xE0, 16);
+    const Bytes image = kvatool::SerializeArchive(counter, Sequence(0, 32), kvatool::EncodeTable({known, stored}), data);
+    EXPECT_EQ(image, FromHex(kKnownArchiveHex));
+}
+
+TEST(ArchiveKnownAnswer, RecordCrcIsTheCommonCrc32)
+{
+    EXPECT_EQ(korvane::ComputeArchiveCrc32("123456789", 9), 0xCBF43926u);
+    EXPECT_EQ(korvane::ComputeArchiveCrc32("6789", 4, korvane::ComputeArchiveCrc32("12345", 5)), 0xCBF43926u);
+    EXPECT_EQ(korvane::ComputeArchiveCrc32("", 0), 0u);
+}
