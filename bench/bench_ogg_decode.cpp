@@ -1,7 +1,6 @@
 /** @file bench_ogg_decode.cpp Ogg Vorbis decode rate of the engine's reader against libvorbisfile used directly. */
 #include <benchmark/benchmark.h>
 
-#include <vorbis/vorbisenc.h>
 #include <vorbis/vorbisfile.h>
 
 #include <algorithm>
@@ -15,6 +14,7 @@
 
 #include "KorvaneXDK/core/MemoryStream.h"
 #include "KorvaneXDK/core/OggVorbisSoundReader.h"
+#include "support/AudioTestData.h"
 
 namespace {
 
@@ -26,81 +26,20 @@ constexpr int kPiece = 16384;          // bytes per Read, about what a streaming
 // A chord with vibrato and a little noise, so the encoder produces music-like packets.
 std::string EncodeMusic()
 {
-    vorbis_info info;
-    vorbis_info_init(&info);
-    vorbis_encode_init_vbr(&info, kChannels, kRate, 0.5f);
-    vorbis_comment comment;
-    vorbis_comment_init(&comment);
-    vorbis_comment_add_tag(&comment, "TITLE", "bench");
-    vorbis_dsp_state dsp;
-    vorbis_block block;
-    vorbis_analysis_init(&dsp, &info);
-    vorbis_block_init(&dsp, &block);
-    ogg_stream_state stream;
-    ogg_stream_init(&stream, 42);
-
-    std::string bytes;
-    ogg_page page;
-    auto append = [&bytes](const ogg_page& p) {
-        bytes.append(reinterpret_cast<const char*>(p.header), static_cast<std::size_t>(p.header_len));
-        bytes.append(reinterpret_cast<const char*>(p.body), static_cast<std::size_t>(p.body_len));
-    };
-    ogg_packet a, b, c;
-    vorbis_analysis_headerout(&dsp, &comment, &a, &b, &c);
-    ogg_stream_packetin(&stream, &a);
-    ogg_stream_packetin(&stream, &b);
-    ogg_stream_packetin(&stream, &c);
-    while (ogg_stream_flush(&stream, &page) != 0)
-        append(page);
-
     std::mt19937 random(7);
     std::uniform_real_distribution<float> noise(-0.02f, 0.02f);
-    long done = 0;
-    bool ended = false;
-    while (!ended)
+    std::vector<float> samples(static_cast<std::size_t>(kFrames * kChannels));
+    for (long i = 0; i < kFrames; ++i)
     {
-        const long count = std::min(1024L, kFrames - done);
-        if (count > 0)
-        {
-            float** buffer = vorbis_analysis_buffer(&dsp, static_cast<int>(count));
-            for (long i = 0; i < count; ++i)
-            {
-                const double t = static_cast<double>(done + i) / kRate;
-                const double wobble = 1.0 + 0.01 * std::sin(2 * M_PI * 5 * t);
-                for (int ch = 0; ch < kChannels; ++ch)
-                    buffer[ch][i] = static_cast<float>(0.2 * std::sin(2 * M_PI * 220 * (ch + 1) * wobble * t) +
-                                                       0.15 * std::sin(2 * M_PI * 330 * t) +
-                                                       0.1 * std::sin(2 * M_PI * 1250 * t)) + noise(random);
-            }
-            vorbis_analysis_wrote(&dsp, static_cast<int>(count));
-            done += count;
-        }
-        else
-        {
-            vorbis_analysis_wrote(&dsp, 0);
-            ended = true;
-        }
-        while (vorbis_analysis_blockout(&dsp, &block) == 1)
-        {
-            vorbis_analysis(&block, nullptr);
-            vorbis_bitrate_addblock(&block);
-            ogg_packet packet;
-            while (vorbis_bitrate_flushpacket(&dsp, &packet))
-            {
-                ogg_stream_packetin(&stream, &packet);
-                while (ogg_stream_pageout(&stream, &page) != 0)
-                    append(page);
-            }
-        }
+        const double t = static_cast<double>(i) / kRate;
+        const double wobble = 1.0 + 0.01 * std::sin(2 * M_PI * 5 * t);
+        for (int ch = 0; ch < kChannels; ++ch)
+            samples[static_cast<std::size_t>(i * kChannels + ch)] =
+                static_cast<float>(0.2 * std::sin(2 * M_PI * 220 * (ch + 1) * wobble * t) +
+                                   0.15 * std::sin(2 * M_PI * 330 * t) + 0.1 * std::sin(2 * M_PI * 1250 * t)) +
+                noise(random);
     }
-    while (ogg_stream_flush(&stream, &page) != 0)
-        append(page);
-    ogg_stream_clear(&stream);
-    vorbis_block_clear(&block);
-    vorbis_dsp_clear(&dsp);
-    vorbis_comment_clear(&comment);
-    vorbis_info_clear(&info);
-    return bytes;
+    return korvane::test::EncodeOggVorbis(kChannels, kRate, samples, 0.5f, {"TITLE=bench"}, 42);
 }
 
 const std::string& Music()
