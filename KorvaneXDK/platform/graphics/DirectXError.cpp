@@ -1,0 +1,18 @@
+/** @file DirectXError.cpp The engine's one way of logging a failed platform result. */
+#include "KorvaneXDK/platform/graphics/DirectXError.h"
+
+#include "KorvaneXDK/core/Log.h"
+#include "KorvaneXDK/core/StringUtility.h"
+#include "os/gfx/ResultCodes.h"
+
+namespace korvane
+{
+
+void ReportDirectXError(os::gfx::Result result, const char* sourceFile, int line)
+{
+    LogErrorAt(FormatString("DirectX Error: %s(0x%x): %s", os::gfx::GetResultName(result),
+                            static_cast<unsigned>(result), os::gfx::GetResultDescription(result)),
+               sourceFile, line);
+}
+
+} // namespace korvane

@@ -1,0 +1,190 @@
+/** @file MappedMouseController.cpp Mouse set-up, polling, exclusive and active switching, capture and names.
+ */
+#include "KorvaneXDK/platform/input/MappedMouseController.h"
+
+#include "KorvaneXDK/core/Exception.h"
+#include "KorvaneXDK/core/ScopedLock.h"
+#include "KorvaneXDK/core/StringUtility.h"
+#include "KorvaneXDK/platform/graphics/DirectXError.h"
+
+namespace korvane
+{
+
+namespace
+{
+
+constexpr const char* kSourceFile = "MappedMouseController.cpp";
+constexpr std::int32_t kMotionThreshold = 8;
+constexpr const char* kMotionNames[6] = {"X AXIS -", "X AXIS +", "Y AXIS -",
+                                         "Y AXIS +", "WHEEL -",  "WHEEL +"};
+
+} // namespace
+
+CMappedMouseController::CMappedMouseController(os::input::DirectInput& directInput,
+                                               const os::input::Guid& guid, os::window::WindowHandle window)
+    : window_(window)
+{
+    using namespace os::input;
+    Result result = directInput.CreateDevice(guid, device_);
+    if (Failed(result))
+    {
+        ReportDirectXError(result, kSourceFile, __LINE__);
+        throw EIOError(this, "DirectInputデバイスの作成に失敗しました.");
+    }
+    result = device_->SetCooperativeLevel(window_, kCoopNonExclusive | kCoopForeground);
+    if (Failed(result))
+    {
+        ReportDirectXError(result, kSourceFile, __LINE__);
+        throw EIOError(this, "DirectInputデバイスの協調レベルの設定に失敗しました.");
+    }
+    result = device_->SetDataFormat(DataFormat::Mouse2);
+    if (Failed(result))
+    {
+        ReportDirectXError(result, kSourceFile, __LINE__);
+        throw EIOError(this, "DirectInputデバイスのデータフォーマットの設定に失敗しました.");
+    }
+}
+
+CMappedMouseController::~CMappedMouseController() = default;
+
+int CMappedMouseController::GetDeviceType()
+{
+    return kControllerMouse;
+}
+
+void CMappedMouseController::Update()
+{
+    using namespace os::input;
+    CScopedLock lock(GetLock());
+    if (!IsActive())
+        return;
+    if (Failed(device_->Poll()))
+    {
+        const Result result = device_->Acquire();
+        if (result == kResultAccessDenied)
+            return;
+        if (Failed(result))
+            ReportDirectXError(result, kSourceFile, __LINE__);
+        else
+            device_->Poll();
+    }
+    device_->GetDeviceState(sizeof(state_), &state_);
+    RefreshButtons();
+}
+
+void CMappedMouseController::SetExclusive(bool exclusive)
+{
+    using namespace os::input;
+    CScopedLock lock(GetLock());
+    if (exclusive == IsExclusive())
+        return;
+    CStandardController::SetExclusive(exclusive);
+    Result result = device_->Unacquire();
+    if (Failed(result))
+    {
+        ReportDirectXError(result, kSourceFile, __LINE__);
+        throw EIOError(this, "DirectInputデバイスアクセス権の開放に失敗しました.");
+    }
+    const std::uint32_t level =
+        exclusive ? (kCoopExclusive | kCoopForeground) : (kCoopNonExclusive | kCoopForeground);
+    result = device_->SetCooperativeLevel(window_, level);
+    if (Failed(result))
+    {
+        ReportDirectXError(result, kSourceFile, __LINE__);
+        throw EIOError(this, "DirectInputデバイスの協調レベルの設定に失敗しました.");
+    }
+    result = device_->Acquire();
+    if (Failed(result))
+    {
+        ReportDirectXError(result, kSourceFile, __LINE__);
+        throw EIOError(this, "DirectInputデバイスアクセス権の取得に失敗しました.");
+    }
+}
+
+void CMappedMouseController::SetActive(bool active)
+{
+    using namespace os::input;
+    CScopedLock lock(GetLock());
+    if (active == IsActive())
+        return;
+    CStandardController::SetActive(active);
+    ResetAll();
+    const Result result = active ? device_->Acquire() : device_->Unacquire();
+    if (Failed(result))
+        ReportDirectXError(result, kSourceFile, __LINE__);
+}
+
+void CMappedMouseController::EvaluateInput(std::uint32_t code, bool& down, float& value)
+{
+    if (code < 8)
+    {
+        if ((state_.buttons[code] & 0x80) != 0)
+        {
+            down = true;
+            value = 1.0f;
+        }
+        return;
+    }
+    if (code < 0x1001 || code > 0x1006)
+        return;
+    const std::int32_t motions[3] = {state_.x, state_.y, state_.z};
+    const std::int32_t motion = motions[(code - 0x1001) / 2];
+    const bool minusSide = ((code - 0x1001) % 2) == 0;
+    if (minusSide && motion < 0)
+    {
+        value = -static_cast<float>(motion);
+        if (motion < -kMotionThreshold)
+            down = true;
+    }
+    else if (!minusSide && motion > 0)
+    {
+        value = static_cast<float>(motion);
+        if (motion > kMotionThreshold)
+            down = true;
+    }
+}
+
+bool CMappedMouseController::GetActiveInput(const std::string& name, int slot)
+{
+    CScopedLock lock(GetLock());
+    if (!IsValidSlot(slot))
+        return false;
+    for (std::uint32_t button = 0; button < 8; ++button)
+    {
+        if ((state_.buttons[button] & 0x80) != 0)
+        {
+            SetMapping(name, slot, button);
+            return true;
+        }
+    }
+    const std::int32_t motions[3] = {state_.x, state_.y, state_.z};
+    for (std::uint32_t axis = 0; axis < 3; ++axis)
+    {
+        if (motions[axis] < -kMotionThreshold)
+        {
+            SetMapping(name, slot, 0x1001 + axis * 2);
+            return true;
+        }
+        if (motions[axis] > kMotionThreshold)
+        {
+            SetMapping(name, slot, 0x1002 + axis * 2);
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string CMappedMouseController::GetInputName(const std::string& name, int slot)
+{
+    CScopedLock lock(GetLock());
+    const std::uint32_t code = GetMapping(name, slot);
+    if (code < 8)
+        return FormatString("BUTTON:%d", static_cast<int>(code) + 1);
+    if (code >= 0x1001 && code <= 0x1006)
+        return kMotionNames[code - 0x1001];
+    if (code == kNoInput)
+        return "NONE";
+    return "UNKNOWN";
+}
+
+} // namespace korvane

@@ -1,0 +1,160 @@
+/** @file SoundBase.cpp The operations all sounds share, and the scaled volume axis. */
+#include "KorvaneXDK/platform/sound/SoundBase.h"
+
+#include <cmath>
+
+#include "KorvaneXDK/platform/graphics/DirectXError.h"
+
+namespace korvane {
+
+CSound::CSound(std::uint32_t creationFlags) : creationFlags_(creationFlags) {}
+
+CSound::~CSound() = default;
+
+bool CSound::IsPlaying() const
+{
+    if (!buffer_)
+        return false;
+    std::uint32_t status = 0;
+    const os::audio::Result result = buffer_->GetStatus(&status);
+    if (os::audio::Failed(result))
+    {
+        ReportDirectXError(result, __FILE__, __LINE__);
+        return false;
+    }
+    return (status & os::audio::kStatusPlaying) != 0;
+}
+
+void CSound::Stop()
+{
+    if (!buffer_)
+        return;
+    const os::audio::Result result = buffer_->Stop();
+    if (os::audio::Failed(result))
+        ReportDirectXError(result, __FILE__, __LINE__);
+}
+
+void CSound::SetLoop(bool loop)
+{
+    loop_ = loop;
+}
+
+bool CSound::IsLoop() const
+{
+    return loop_;
+}
+
+void CSound::SetVolume(int volume)
+{
+    if (!buffer_)
+        return;
+    const os::audio::Result result = buffer_->SetVolume(volume);
+    if (os::audio::Failed(result))
+        ReportDirectXError(result, __FILE__, __LINE__);
+}
+
+int CSound::GetVolume() const
+{
+    if (!buffer_)
+        return 0;
+    std::int32_t volume = 0;
+    const os::audio::Result result = buffer_->GetVolume(&volume);
+    if (os::audio::Failed(result))
+        ReportDirectXError(result, __FILE__, __LINE__);
+    return volume;
+}
+
+// Every intermediate is kept in single precision and the result truncated toward zero, so the
+// values match the table the volume settings were tuned with (-5000 scaled is -1414).
+int CSound::ScaledToVolume(int scaled)
+{
+    const float f = static_cast<float>(scaled / -10000.0);
+    const float g = 1.0f - f;
+    const float h = std::pow(g, 0.22f);
+    const float volume = static_cast<float>((1.0f - h) * -10000.0);
+    return static_cast<int>(volume);
+}
+
+int CSound::VolumeToScaled(int volume)
+{
+    const float f = static_cast<float>(volume / -10000.0);
+    const float g = 1.0f - f;
+    const float h = std::pow(g, 1.0f / 0.22f);
+    const float scaled = static_cast<float>((1.0f - h) * -10000.0);
+    return static_cast<int>(scaled);
+}
+
+void CSound::SetVolumeScaled(int volume)
+{
+    if (!buffer_)
+        return;
+    SetVolume(ScaledToVolume(volume));
+}
+
+int CSound::GetVolumeScaled() const
+{
+    if (!buffer_)
+        return 0;
+    return VolumeToScaled(GetVolume());
+}
+
+void CSound::SetPan(int pan)
+{
+    if (!buffer_)
+        return;
+    const os::audio::Result result = buffer_->SetPan(pan);
+    if (os::audio::Failed(result))
+        ReportDirectXError(result, __FILE__, __LINE__);
+}
+
+int CSound::GetPan() const
+{
+    if (!buffer_)
+        return 0;
+    std::int32_t pan = 0;
+    const os::audio::Result result = buffer_->GetPan(&pan);
+    if (os::audio::Failed(result))
+        ReportDirectXError(result, __FILE__, __LINE__);
+    return pan;
+}
+
+double CSound::GetPositionSeconds() const
+{
+    if (!buffer_)
+        return 0.0;
+    const os::audio::WaveFormatEx* format = GetFormat();
+    if (format == nullptr)
+        return 0.0;
+    const unsigned bitsTimesChannels = static_cast<unsigned>(format->bitsPerSample) * format->channels;
+    const double bytesPerSecond = static_cast<double>(bitsTimesChannels * format->samplesPerSec) * 0.125;
+    if (bytesPerSecond == 0.0)
+        return 0.0;
+    return GetPosition() / bytesPerSecond;
+}
+
+std::shared_ptr<os::audio::SoundBuffer> CSound::GetBuffer() const
+{
+    return buffer_;
+}
+
+void CSound::SetFrequency(std::uint32_t frequency)
+{
+    if (!buffer_)
+        return;
+    const os::audio::Result result = buffer_->SetFrequency(frequency);
+    if (os::audio::Failed(result))
+        ReportDirectXError(result, __FILE__, __LINE__);
+}
+
+std::uint32_t CSound::GetFrequency() const
+{
+    if (!buffer_)
+        return 0;
+    std::uint32_t frequency = 0;
+    const os::audio::Result result = buffer_->GetFrequency(&frequency);
+    if (os::audio::Failed(result))
+        ReportDirectXError(result, __FILE__, __LINE__);
+    return frequency;
+}
+
+} // namespace korvane

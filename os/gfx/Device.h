@@ -1,0 +1,207 @@
+/** @file Device.h The graphics device: an OpenGL core context rendering into an off-screen back buffer. */
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "os/gfx/Shader.h"
+#include "os/gfx/Types.h"
+
+struct SDL_Window;
+
+namespace os::gfx
+{
+
+class ContextLink;
+class Shader;
+class VertexDeclaration;
+
+/// The device keeps Direct3D 9's conventions on OpenGL: the back buffer is a framebuffer
+/// object whose first row is the top row (clip control, or a y flip in the vertex prelude
+/// where clip control is missing), clip-space depth runs 0..1, pixel centres lie on integer
+/// coordinates (the vertex prelude offsets positions by half a pixel), and Present blits the
+/// back buffer to the window. Render and sampler states start at Direct3D's defaults after
+/// creation and after every Reset.
+///
+/// A device lives on the thread that created it; calls from another thread fail with the
+/// invalid-call code. Loss never happens on GL by itself: the test hooks drive the state
+/// machine (operational, lost, lost but resettable).
+class Device
+{
+public:
+    ~Device();
+    Device(const Device&) = delete;
+    Device& operator=(const Device&) = delete;
+
+    // --- Presentation and loss -------------------------------------------------------------
+    /// kOk, or the lost-device code while lost, or the not-reset code once resettable.
+    Result TestCooperativeLevel();
+    /// Rebuilds the back buffer for the parameters (writing back what was used), switches
+    /// between full screen and window, and restores every state to its default.
+    Result Reset(PresentParameters* parameters);
+    /// Shows the back buffer in the window (stretched to its drawable size).
+    Result Present();
+    Result GetDeviceCaps(Caps* caps) const;
+    /// Accepted for the extended device; the layer never queues more than one frame anyway.
+    Result SetMaximumFrameLatency(std::uint32_t frames);
+    bool IsExtended() const { return extended_; }
+    /// The parameters in force (as written back by creation or the last Reset).
+    const PresentParameters& GetPresentParameters() const { return parameters_; }
+
+    // --- Scene, viewport, clear --------------------------------------------------------------
+    Result BeginScene();
+    Result EndScene();
+    /// Clears the viewport (and the scissor rectangle while scissoring), or the given
+    /// rectangles within it. Colour is 0xAARRGGBB.
+    Result Clear(std::uint32_t rectCount, const ClearRect* rects, std::uint32_t flags, std::uint32_t color,
+                 float z, std::uint32_t stencil);
+    /// Fails when the rectangle leaves the back buffer or is empty.
+    Result SetViewport(const Viewport& viewport);
+    Result GetViewport(Viewport* viewport) const;
+    Result SetScissorRect(const Rect& rect);
+    Result GetScissorRect(Rect* rect) const;
+
+    // --- States ------------------------------------------------------------------------------
+    Result SetRenderState(RenderState state, std::uint32_t value);
+    Result GetRenderState(RenderState state, std::uint32_t* value) const;
+    Result SetSamplerState(std::uint32_t stage, SamplerState type, std::uint32_t value);
+    Result GetSamplerState(std::uint32_t stage, SamplerState type, std::uint32_t* value) const;
+
+    // --- Shaders and declarations ------------------------------------------------------------
+    /// Compiles GLSL source of one stage ("#version 410 core" or later; `size` bytes, a NUL
+    /// ends it early). Fails with the invalid-call code; GetLastShaderLog tells why.
+    Result CreateVertexShader(const void* source, std::size_t size, std::shared_ptr<Shader>* shader);
+    Result CreatePixelShader(const void* source, std::size_t size, std::shared_ptr<Shader>* shader);
+    Result SetVertexShader(std::shared_ptr<Shader> shader);
+    Result SetPixelShader(std::shared_ptr<Shader> shader);
+    std::shared_ptr<Shader> GetVertexShader() const { return vertexShader_; }
+    std::shared_ptr<Shader> GetPixelShader() const { return pixelShader_; }
+    const std::string& GetLastShaderLog() const { return lastShaderLog_; }
+
+    Result CreateVertexDeclaration(const VertexElement* elements,
+                                   std::shared_ptr<VertexDeclaration>* declaration);
+    Result SetVertexDeclaration(std::shared_ptr<VertexDeclaration> declaration);
+    std::shared_ptr<VertexDeclaration> GetVertexDeclaration() const { return declaration_; }
+
+    // --- Draws from client memory --------------------------------------------------------------
+    /// Needs a declaration and both shaders. A count of 0 draws nothing and succeeds.
+    Result DrawPrimitiveUP(PrimitiveType type, std::uint32_t primitiveCount, const void* vertices,
+                           std::uint32_t stride);
+    /// Indices (16- or 32-bit) refer to `vertices`; `minVertexIndex` + `vertexCount` bounds them.
+    Result DrawIndexedPrimitiveUP(PrimitiveType type, std::uint32_t minVertexIndex, std::uint32_t vertexCount,
+                                  std::uint32_t primitiveCount, const void* indices, Format indexFormat,
+                                  const void* vertices, std::uint32_t stride);
+
+    // --- Read-back -----------------------------------------------------------------------------
+    /// The back buffer as 0xAARRGGBB words, top row first.
+    Result ReadBackBuffer(std::vector<std::uint32_t>* pixels, std::uint32_t* width, std::uint32_t* height);
+
+    /// Shows a software image (0xAARRGGBB words, top row first) in the window at its top-left
+    /// corner, as the window's painting does while rendering is paused; the back buffer is kept.
+    Result PresentPixels(const std::uint32_t* pixels, std::uint32_t width, std::uint32_t height);
+
+    // --- For the texture and shader code of the layer ------------------------------------------
+    /// Shared with resources so they can release GL objects from any thread, before or after the device.
+    const std::shared_ptr<ContextLink>& GetContextLink() const { return link_; }
+    /// Whether the calling thread owns the context.
+    bool IsOwnerThread() const { return std::this_thread::get_id() == owner_; }
+    /// The GL framebuffer object holding the (resolved) back buffer, for copies out of it.
+    std::uint32_t GetBackBufferFramebuffer();
+    /// Makes the draw framebuffer the back buffer again after a copy bound another one.
+    void RestoreFramebufferBinding();
+    bool HasClipControl() const { return clipControl_; }
+
+private:
+    friend class Direct3D;
+    enum class LossState
+    {
+        Operational,
+        Lost,
+        NotReset,
+    };
+
+    Device(SDL_Window* window, std::uint32_t adapter, bool extended);
+    /// Creates the context and the back buffer; writes back the parameters.
+    Result Initialize(PresentParameters* parameters);
+    Result CreateBackBuffer(PresentParameters* parameters);
+    void DestroyBackBuffer();
+    Result ApplyWindowMode(const PresentParameters& parameters);
+    void SetDefaultStates();
+    void ApplyRenderState(RenderState state);
+    void ApplyBlend();
+    void ApplyDepth();
+    void ApplyStencil();
+    void ApplyCull();
+    void ApplyScissor();
+    void ApplySamplerState(std::uint32_t stage, SamplerState type);
+    void ApplyViewport();
+    void ResolveBackBuffer();
+    Result CreateShader(ShaderStage stage, const void* source, std::size_t size,
+                        std::shared_ptr<Shader>* shader);
+    Result PrepareDraw(const void* vertices, std::uint32_t vertexBytes, std::uint32_t stride);
+    std::uint32_t Upload(int target, const void* data, std::uint32_t bytes);
+    bool Usable() const;
+    void PollLossHooks();
+
+    // Identity.
+    SDL_Window* window_;
+    std::uint32_t adapter_;
+    bool extended_;
+    std::thread::id owner_;
+    mutable std::recursive_mutex mutex_;
+    void* context_ = nullptr;
+    std::shared_ptr<ContextLink> link_;
+    bool clipControl_ = false;
+    bool anisotropy_ = false;
+    float maxAnisotropy_ = 1.0f;
+    int maxSamples_ = 0;
+    int lossEpoch_ = 0;
+
+    // The back buffer.
+    PresentParameters parameters_;
+    std::uint32_t width_ = 0;
+    std::uint32_t height_ = 0;
+    int samples_ = 0;
+    bool hasDepth_ = false;
+    bool hasStencil_ = false;
+    std::uint32_t framebuffer_ = 0;       ///< rendered into
+    std::uint32_t colorTexture_ = 0;      ///< single-sample colour (or the resolve target)
+    std::uint32_t colorRenderbuffer_ = 0; ///< multisample colour
+    std::uint32_t depthRenderbuffer_ = 0;
+    std::uint32_t resolveFramebuffer_ = 0; ///< multisample only
+    bool resolved_ = false;
+
+    // Loss.
+    LossState loss_ = LossState::Operational;
+    int lostCallsLeft_ = 0;
+
+    // Scene and states.
+    bool inScene_ = false;
+    Viewport viewport_;
+    Rect scissor_;
+    std::array<std::uint32_t, kRenderStateCount> renderStates_{};
+    std::array<std::array<std::uint32_t, kSamplerStateCount>, kSamplerStageCount> samplerStates_{};
+    std::array<std::uint32_t, kSamplerStageCount> samplers_{};
+
+    // Draw objects.
+    std::shared_ptr<Shader> vertexShader_;
+    std::shared_ptr<Shader> pixelShader_;
+    std::shared_ptr<VertexDeclaration> declaration_;
+    std::string lastShaderLog_;
+    std::uint32_t pipeline_ = 0;
+    std::uint32_t vertexArray_ = 0;
+    std::uint32_t vertexBuffer_ = 0;
+    std::uint32_t indexBuffer_ = 0;
+    std::uint32_t vertexBufferSize_ = 0;
+    std::uint32_t indexBufferSize_ = 0;
+    std::uint32_t vertexBufferOffset_ = 0;
+    std::uint32_t indexBufferOffset_ = 0;
+    std::uint32_t enabledAttributes_ = 0;
+};
+
+} // namespace os::gfx

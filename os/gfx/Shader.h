@@ -1,0 +1,52 @@
+/** @file Shader.h One programmable stage: a GLSL vertex or pixel program object. */
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace os::gfx
+{
+
+class ContextLink;
+
+enum class ShaderStage
+{
+    Vertex,
+    Pixel,
+};
+
+/// A separable program of one stage, made by Device::CreateVertexShader or CreatePixelShader.
+/// Its active uniforms are the stage's constants; set them with glProgramUniform* on
+/// GetProgram(). Released on any thread; the program is deleted on the device's thread.
+class Shader
+{
+public:
+    ~Shader();
+    Shader(const Shader&) = delete;
+    Shader& operator=(const Shader&) = delete;
+
+    ShaderStage GetStage() const { return stage_; }
+    /// The GL program object name.
+    std::uint32_t GetProgram() const { return program_; }
+    /// The source as the layer compiled it (with its prelude).
+    const std::string& GetCompiledSource() const { return source_; }
+
+private:
+    friend class Device;
+    Shader(ShaderStage stage, std::uint32_t program, std::shared_ptr<ContextLink> link, std::string source);
+
+    ShaderStage stage_;
+    std::uint32_t program_;
+    std::shared_ptr<ContextLink> link_;
+    std::string source_;
+    // Vertex programs: the location of the layer's pixel-centre uniform and the value last set.
+    int pixelOffsetLocation_ = -1;
+    float pixelOffset_[2] = {0.0f, 0.0f};
+    bool pixelOffsetSet_ = false;
+};
+
+using VertexShader = Shader;
+using PixelShader = Shader;
+
+} // namespace os::gfx

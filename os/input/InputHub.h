@@ -1,0 +1,133 @@
+/** @file InputHub.h The input layer's shared state: fed by the event pump on the main thread, read under a
+ * lock by any thread. */
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <SDL.h>
+
+#include "os/input/InputTesting.h"
+#include "os/input/InputTypes.h"
+
+namespace os::input::detail
+{
+
+/// The last known state of one attached joystick.
+struct JoystickSnapshot
+{
+    std::vector<std::int16_t> axes;
+    std::vector<std::uint8_t> buttons;
+    std::vector<std::uint8_t> hats; ///< SDL hat bits
+};
+
+/// What enumeration reports of one attached joystick.
+struct JoystickInfo
+{
+    SDL_JoystickID id = -1;
+    std::string name;
+    std::uint16_t vendor = 0;
+    std::uint16_t product = 0;
+    int axisCount = 0;
+};
+
+/// Owns the SDL joystick subsystem while any input object lives. Every SDL call happens on the
+/// thread that started it (the main thread, which also pumps the events); the snapshots it keeps
+/// are guarded by one mutex, so devices may be read from any thread.
+class Hub
+{
+public:
+    /// Starts the hub or returns the running one. Main thread only. Null when SDL's joystick
+    /// subsystem cannot start.
+    static std::shared_ptr<Hub> Start();
+    /// The running hub or null.
+    static std::shared_ptr<Hub> Running();
+
+    ~Hub();
+    Hub(const Hub&) = delete;
+    Hub& operator=(const Hub&) = delete;
+
+    void HandleEvent(const SDL_Event& event);
+
+    /// Main thread: adds joysticks SDL reports that the events have not brought in yet and
+    /// lists every attached joystick in SDL's device order.
+    std::vector<JoystickInfo> ListJoysticks();
+
+    /// True while a window with this SDL id (0: no window) is in the foreground; `generation`
+    /// receives the number of focus losses so far, which ends every acquisition made before.
+    bool IsForeground(std::uint32_t windowId, std::uint64_t& generation);
+    std::uint64_t GetFocusGeneration();
+    /// Ends every foreground acquisition and forgets held keys and buttons.
+    void LoseFocus();
+
+    void ReadKeys(std::uint8_t (&keys)[kKeyboardStateSize]);
+
+    int AddMouseSink();
+    void RemoveMouseSink(int sink);
+    /// Motion is gathered for a sink only while it collects (its device is acquired).
+    void SetMouseCollecting(int sink, bool collecting);
+    /// The motion gathered since the previous call (which it clears) and the buttons now.
+    MouseState2 TakeMouseState(int sink);
+    /// Exclusive mice switch SDL's relative mode while they are acquired in the foreground.
+    void SetMouseExclusive(int sink, bool exclusive);
+
+    bool IsAttached(SDL_JoystickID id);
+    bool ReadJoystick(SDL_JoystickID id, JoystickSnapshot& snapshot);
+
+    /// False when no pad holds this slot.
+    bool ReadPad(std::uint32_t slot, PadState& state);
+
+private:
+    Hub() = default;
+
+    struct Joystick
+    {
+        SDL_Joystick* joystick = nullptr;
+        SDL_GameController* controller = nullptr;
+        JoystickInfo info;
+        JoystickSnapshot snapshot;
+        int padSlot = -1;
+        PadState pad;
+    };
+
+    struct MouseSink
+    {
+        MouseState2 motion;
+        bool collecting = false;
+        bool exclusive = false;
+    };
+
+    void AddJoystick(int deviceIndex);
+    void RemoveJoystick(SDL_JoystickID id);
+    void ReadPadFromController(Joystick& entry);
+    void ClearHeldInput();
+    void UpdateRelativeMode();
+    bool IsForegroundLocked(std::uint32_t windowId) const;
+
+    std::mutex mutex_;
+    std::thread::id mainThread_;
+    int handlerId_ = 0;
+    std::uint32_t focusedWindow_ = 0;
+    std::uint64_t focusGeneration_ = 0;
+    std::uint8_t keys_[kKeyboardStateSize] = {};
+    std::uint8_t mouseButtons_[8] = {};
+    std::map<int, MouseSink> mice_;
+    int nextMouseSink_ = 1;
+    bool relativeMode_ = false;
+    std::map<SDL_JoystickID, Joystick> joysticks_;
+    SDL_JoystickID padSlots_[kPadSlotCount] = {-1, -1, -1, -1};
+};
+
+/// Test hooks as the layer's calls see them.
+/// Returns true (and the result to give) when the hook makes this call fail.
+bool TakeStepFailure(os::testing::InputStep step, os::testing::InputDeviceKind kind, Result& result);
+std::optional<bool> GetFocusOverride();
+os::testing::PnpDeviceIdProvider GetPnpDeviceIdProvider();
+
+} // namespace os::input::detail

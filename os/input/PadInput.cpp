@@ -1,0 +1,19 @@
+/** @file PadInput.cpp Reads the pad slots from the layer's snapshots. */
+#include "os/input/PadInput.h"
+
+#include "os/input/InputHub.h"
+
+namespace os::input
+{
+
+std::uint32_t GetPadState(std::uint32_t userIndex, PadState* state)
+{
+    if (userIndex >= kPadSlotCount || state == nullptr)
+        return kErrorBadArguments;
+    auto hub = detail::Hub::Running();
+    if (!hub || !hub->ReadPad(userIndex, *state))
+        return kErrorDeviceNotConnected;
+    return kErrorSuccess;
+}
+
+} // namespace os::input

@@ -1,0 +1,82 @@
+/** @file AppTestSupport.h Log capture and an injected clock for the loop, pacing and scene tests. */
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "KorvaneXDK/core/Log.h"
+#include "os/system/System.h"
+
+namespace korvane::test
+{
+
+/// Collects every log line while alive.
+class LogCapture
+{
+public:
+    LogCapture()
+    {
+        Lines().clear();
+        LoggerSetHook(&LogCapture::Hook);
+    }
+    ~LogCapture() { LoggerSetHook(nullptr); }
+    const std::vector<std::string>& GetLines() const { return Lines(); }
+    bool Contains(const std::string& line) const
+    {
+        for (const auto& l : Lines())
+            if (l == line)
+                return true;
+        return false;
+    }
+    std::size_t CountContaining(const std::string& part) const
+    {
+        std::size_t n = 0;
+        for (const auto& l : Lines())
+            if (l.find(part) != std::string::npos)
+                ++n;
+        return n;
+    }
+
+private:
+    static std::vector<std::string>& Lines()
+    {
+        static std::vector<std::string> lines;
+        return lines;
+    }
+    static void Hook(const std::string& line) { Lines().push_back(line); }
+};
+
+/// Replaces the monotonic clock with a counter in nanoseconds; a sleep of n ms moves it n ms on,
+/// a zero-length sleep (a yield) moves it yieldNs on. Sleeps are recorded.
+class FakeClock
+{
+public:
+    explicit FakeClock(std::uint64_t startNs = 1000000000000ull) : now_(startNs)
+    {
+        os::testing::SetClockFunction([this] { return now_; });
+        os::testing::SetSleepFunction(
+            [this](std::uint32_t ms)
+            {
+                sleeps_.push_back(ms);
+                now_ += ms == 0 ? yieldNs_ : std::uint64_t(ms) * 1000000ull;
+            });
+    }
+    ~FakeClock()
+    {
+        os::testing::SetClockFunction({});
+        os::testing::SetSleepFunction({});
+    }
+    std::uint64_t Now() const { return now_; }
+    void Set(std::uint64_t ns) { now_ = ns; }
+    void Advance(std::uint64_t ns) { now_ += ns; }
+    void SetYieldNs(std::uint64_t ns) { yieldNs_ = ns; }
+    std::vector<std::uint32_t>& Sleeps() { return sleeps_; }
+
+private:
+    std::uint64_t now_;
+    std::uint64_t yieldNs_ = 100000;
+    std::vector<std::uint32_t> sleeps_;
+};
+
+} // namespace korvane::test

@@ -1,0 +1,403 @@
+/** @file DXGraphicsTest.cpp The graphics object over a real window: drawing, switches, resizes and lost
+ * devices. */
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "KorvaneXDK/core/Exception.h"
+#include "KorvaneXDK/core/Log.h"
+#include "KorvaneXDK/platform/graphics/DXGraphics.h"
+#include "KorvaneXDK/platform/graphics/Direct3DCreateError.h"
+#include "KorvaneXDK/platform/graphics/DirectXError.h"
+#include "KorvaneXDK/platform/graphics/StandardDXGraphicsEventListener.h"
+#include "os/gfx/GfxFixture.h"
+
+namespace
+{
+
+using korvane::CDXGraphics;
+using os::gfx::kOk;
+
+std::vector<std::string>& LogLines()
+{
+    static std::vector<std::string> lines;
+    return lines;
+}
+
+void CaptureLine(const std::string& line)
+{
+    std::string text = line;
+    while (!text.empty() && text.back() == '\n')
+    {
+        text.pop_back();
+    }
+    LogLines().push_back(text);
+}
+
+/// Records the events in the order they arrive, with the device's back-buffer size at each.
+class RecordingListener : public korvane::CStandardDXGraphicsEventListener
+{
+public:
+    explicit RecordingListener(std::vector<std::string>& events) : events_(events) {}
+    void OnDeviceLost() override { events_.push_back("lost"); }
+    void OnDeviceReset() override { events_.push_back("reset"); }
+    void OnFullscreenChanging(bool fullscreen) override
+    {
+        events_.push_back(std::string("changing ") + (fullscreen ? "true" : "false"));
+    }
+    void OnFullscreenChanged(bool fullscreen) override
+    {
+        events_.push_back(std::string("changed ") + (fullscreen ? "true" : "false"));
+    }
+
+private:
+    std::vector<std::string>& events_;
+};
+
+/// A 64 x 48 window and a graphics object set up the way the driver does it.
+class DXGraphicsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        os::testing::ResetGraphicsHooks();
+        LogLines().clear();
+        korvane::LoggerSetHook(&CaptureLine);
+        window = std::make_unique<os::window::Window>("graphics test");
+        ASSERT_TRUE(window->IsCreated());
+        window->SetClientSize(64, 48);
+    }
+
+    void TearDown() override
+    {
+        graphics.reset();
+        window.reset();
+        korvane::LoggerSetHook(nullptr);
+        os::testing::ResetGraphicsHooks();
+    }
+
+    void MakeGraphics(bool forcePlain = false)
+    {
+        graphics = std::make_unique<CDXGraphics>(forcePlain);
+        os::gfx::PresentParameters windowed = gfxtest::WindowedParameters(64, 48, window.get());
+        windowed.PresentationInterval = os::gfx::present::IntervalOne;
+        os::gfx::PresentParameters full = windowed;
+        full.Windowed = false;
+        full.BackBufferWidth = 1024;
+        full.BackBufferHeight = 768;
+        full.BackBufferFormat = os::gfx::Format::X8R8G8B8;
+        graphics->SetWindowedPresentParameters(windowed);
+        graphics->SetFullscreenPresentParameters(full);
+        graphics->AddListener(&first);
+        graphics->AddListener(&second);
+    }
+
+    bool Logged(const std::string& line) const
+    {
+        for (const std::string& l : LogLines())
+        {
+            if (l == line)
+            {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    /// Clears, draws a red strip over pixels (2..9, 3..6) and reads back; checks both colours.
+    void DrawAndCheck()
+    {
+        os::gfx::Device* device = graphics->GetDevice();
+        ASSERT_NE(nullptr, device);
+        const os::gfx::PresentParameters& p = graphics->GetCurrentPresentParameters();
+        const std::string vs = gfxtest::ScreenVertexShader(p.BackBufferWidth, p.BackBufferHeight);
+        const std::string ps = gfxtest::ColorPixelShader();
+        std::shared_ptr<os::gfx::Shader> vertexShader;
+        std::shared_ptr<os::gfx::Shader> pixelShader;
+        std::shared_ptr<os::gfx::VertexDeclaration> declaration;
+        ASSERT_EQ(kOk, device->CreateVertexShader(vs.data(), vs.size(), &vertexShader));
+        ASSERT_EQ(kOk, device->CreatePixelShader(ps.data(), ps.size(), &pixelShader));
+        ASSERT_EQ(kOk, device->CreateVertexDeclaration(gfxtest::ColorVertexElements(), &declaration));
+        ASSERT_EQ(kOk, device->SetVertexShader(vertexShader));
+        ASSERT_EQ(kOk, device->SetPixelShader(pixelShader));
+        ASSERT_EQ(kOk, device->SetVertexDeclaration(declaration));
+        ASSERT_EQ(kOk, device->Clear(0, nullptr, os::gfx::clear::Target | os::gfx::clear::ZBuffer,
+                                     0xFF202020u, 1.0f, 0));
+        ASSERT_EQ(kOk, device->BeginScene());
+        ASSERT_EQ(kOk, device->SetRenderState(os::gfx::RenderState::CullMode, os::gfx::value::CullNone));
+        const gfxtest::ColorVertex strip[4] = {{1.5f, 2.5f, 0.5f, 0xFFFF0000u},
+                                               {9.5f, 2.5f, 0.5f, 0xFFFF0000u},
+                                               {1.5f, 6.5f, 0.5f, 0xFFFF0000u},
+                                               {9.5f, 6.5f, 0.5f, 0xFFFF0000u}};
+        ASSERT_EQ(kOk, device->DrawPrimitiveUP(os::gfx::PrimitiveType::TriangleStrip, 2, strip,
+                                               sizeof(gfxtest::ColorVertex)));
+        ASSERT_EQ(kOk, device->EndScene());
+        graphics->Present();
+        std::vector<std::uint32_t> pixels;
+        std::uint32_t width = 0;
+        std::uint32_t height = 0;
+        ASSERT_EQ(kOk, device->ReadBackBuffer(&pixels, &width, &height));
+        EXPECT_EQ(p.BackBufferWidth, width);
+        EXPECT_EQ(p.BackBufferHeight, height);
+        auto at = [&](std::uint32_t x, std::uint32_t y) { return pixels[y * width + x]; };
+        EXPECT_EQ(0xFFFF0000u, at(2, 3));
+        EXPECT_EQ(0xFFFF0000u, at(9, 6));
+        EXPECT_EQ(0xFF202020u, at(10, 6));
+        EXPECT_EQ(0xFF202020u, at(9, 7));
+        EXPECT_EQ(0xFF202020u, at(1, 3));
+        EXPECT_EQ(0xFF202020u, at(width - 1, height - 1));
+    }
+
+    std::unique_ptr<os::window::Window> window;
+    std::unique_ptr<CDXGraphics> graphics;
+    std::vector<std::string> events;
+    RecordingListener first{events};
+    RecordingListener second{events};
+};
+
+TEST_F(DXGraphicsTest, CreatesTheExtendedDeviceAndDraws)
+{
+    MakeGraphics();
+    EXPECT_TRUE(Logged("INFO: DirectX9Ex detected."));
+    ASSERT_TRUE(graphics->InitializeDevice());
+    EXPECT_EQ(0u, graphics->IsLegacyDevice());
+    EXPECT_EQ(0xFFFE0300u, graphics->GetCaps().VertexShaderVersion);
+    EXPECT_TRUE(Logged("INFO: Direct3D Device: VertexShader 3.0 / PixelShader 3.0"));
+    EXPECT_TRUE(Logged("INFO: Direct3D device ready."));
+    const auto record = os::testing::GetLastCreateDeviceRecord();
+    EXPECT_TRUE(record.extended);
+    EXPECT_FALSE(record.hadDisplayMode);
+    EXPECT_EQ(os::gfx::create::HardwareVertexProcessing | os::gfx::create::Multithreaded,
+              record.behaviorFlags);
+    EXPECT_EQ(window.get(), record.parameters.DeviceWindow);
+    DrawAndCheck();
+    EXPECT_TRUE(events.empty());
+    EXPECT_THROW(graphics->InitializeDevice(), korvane::EIOError);
+}
+
+TEST_F(DXGraphicsTest, ForcedPlainPathMakesALegacyDevice)
+{
+    MakeGraphics(true);
+    EXPECT_TRUE(Logged("INFO: DirectX9 detected."));
+    ASSERT_TRUE(graphics->InitializeDevice());
+    EXPECT_EQ(1u, graphics->IsLegacyDevice());
+    EXPECT_FALSE(os::testing::GetLastCreateDeviceRecord().extended);
+    EXPECT_FALSE(graphics->GetDirect3D()->IsExtended());
+}
+
+TEST_F(DXGraphicsTest, MissingExtendedEntryPointTakesThePlainPath)
+{
+    os::testing::SetDirect3D9ExAvailable(false);
+    MakeGraphics();
+    EXPECT_TRUE(Logged("INFO: DirectX9 detected."));
+    EXPECT_FALSE(graphics->GetDirect3D()->IsExtended());
+}
+
+TEST_F(DXGraphicsTest, FailingObjectCreationThrowsWithoutFallingBack)
+{
+    os::testing::FailDirect3DCreation(true);
+    try
+    {
+        CDXGraphics failing(false);
+        FAIL() << "no exception";
+    }
+    catch (const korvane::EDirect3DCreateError& e)
+    {
+        EXPECT_EQ("Direct3D の初期化に失敗しました.", e.GetMessage());
+        EXPECT_EQ("class korvane::CDXGraphics", e.GetWhere());
+    }
+    EXPECT_TRUE(Logged("INFO: DirectX9Ex detected."));
+    EXPECT_FALSE(Logged("INFO: DirectX9 detected."));
+    os::testing::FailDirect3DCreation(false);
+    os::testing::SetDirect3DModuleAvailable(false);
+    EXPECT_THROW(CDXGraphics(false), korvane::EDirect3DCreateError);
+}
+
+TEST_F(DXGraphicsTest, HardwareFailureFallsBackToSoftwareVertexProcessing)
+{
+    os::testing::FailDeviceCreation(true, false);
+    MakeGraphics();
+    ASSERT_TRUE(graphics->InitializeDevice());
+    EXPECT_TRUE(Logged("INFO: ハードウェア頂点処理が利用できません. ソフトウェア頂点処理に切り替えます."));
+    bool reported = false;
+    for (const std::string& line : LogLines())
+    {
+        reported =
+            reported || line.find("DirectX Error: D3DERR_NOTAVAILABLE(0x8876086a): ") != std::string::npos;
+    }
+    EXPECT_TRUE(reported);
+    EXPECT_EQ(os::gfx::create::SoftwareVertexProcessing | os::gfx::create::Multithreaded,
+              os::testing::GetLastCreateDeviceRecord().behaviorFlags);
+}
+
+TEST_F(DXGraphicsTest, BothVertexProcessingFailuresMakeInitializationFail)
+{
+    os::testing::FailDeviceCreation(true, true);
+    MakeGraphics();
+    EXPECT_FALSE(graphics->InitializeDevice());
+    EXPECT_EQ(nullptr, graphics->GetDevice());
+    int reports = 0;
+    for (const std::string& line : LogLines())
+    {
+        reports += line.find("DirectX Error: D3DERR_NOTAVAILABLE") != std::string::npos ? 1 : 0;
+    }
+    EXPECT_EQ(2, reports);
+}
+
+TEST_F(DXGraphicsTest, FullscreenBeforeTheDeviceOnlyChoosesTheStartingMode)
+{
+    MakeGraphics();
+    graphics->SetFullscreen(true);
+    EXPECT_TRUE(events.empty());
+    EXPECT_FALSE(Logged("INFO: Changing Fullscreen Mode (Fullscreen = true)..."));
+    ASSERT_TRUE(graphics->InitializeDevice());
+    const auto record = os::testing::GetLastCreateDeviceRecord();
+    ASSERT_TRUE(record.hadDisplayMode);
+    EXPECT_EQ(1024u, record.displayMode.Width);
+    EXPECT_EQ(768u, record.displayMode.Height);
+    EXPECT_EQ(os::gfx::Format::X8R8G8B8, record.displayMode.Format);
+    EXPECT_FALSE(record.parameters.Windowed);
+    DrawAndCheck();
+}
+
+TEST_F(DXGraphicsTest, FullscreenSwitchRaisesItsFourEventsInOrderAndDrawsAtTheNewSize)
+{
+    MakeGraphics();
+    ASSERT_TRUE(graphics->InitializeDevice());
+    LogLines().clear();
+    graphics->SetFullscreen(true);
+    const std::vector<std::string> expected = {
+        "changing true", "changing true", "lost", "lost", "reset", "reset", "changed true", "changed true"};
+    EXPECT_EQ(expected, events);
+    EXPECT_TRUE(graphics->IsFullscreen());
+    EXPECT_FALSE(graphics->IsSwitching());
+    const std::vector<std::string> lines = {"INFO: Changing Fullscreen Mode (Fullscreen = true)...",
+                                            "INFO: Fullscreen Mode Changed (Fullscreen = true)."};
+    EXPECT_EQ(lines, LogLines());
+    DrawAndCheck();
+
+    events.clear();
+    graphics->SetFullscreen(false);
+    EXPECT_EQ((std::vector<std::string>{"changing false", "changing false", "lost", "lost", "reset", "reset",
+                                        "changed false", "changed false"}),
+              events);
+    DrawAndCheck();
+}
+
+TEST_F(DXGraphicsTest, WindowResizeRaisesLostAndResetAndIgnoresNoChanges)
+{
+    MakeGraphics();
+    ASSERT_TRUE(graphics->InitializeDevice());
+    LogLines().clear();
+    graphics->ResizeWindow(64, 48); // the current size
+    graphics->ResizeWindow(0, 10);
+    EXPECT_TRUE(events.empty());
+    graphics->ResizeWindow(80, 60);
+    EXPECT_EQ((std::vector<std::string>{"lost", "lost", "reset", "reset"}), events);
+    EXPECT_EQ(
+        (std::vector<std::string>{"INFO: Changing Window Size ...", "INFO: Window Size Changed (80x60)."}),
+        LogLines());
+    EXPECT_EQ(80u, graphics->GetCurrentPresentParameters().BackBufferWidth);
+    DrawAndCheck();
+
+    events.clear();
+    graphics->SetFullscreen(true);
+    events.clear();
+    graphics->ResizeWindow(100, 100); // full screen: nothing
+    EXPECT_TRUE(events.empty());
+}
+
+TEST_F(DXGraphicsTest, LostDeviceIsRecoveredInPresent)
+{
+    MakeGraphics(true);
+    ASSERT_TRUE(graphics->InitializeDevice());
+    os::testing::InjectDeviceLoss(2);
+    graphics->Present();
+    graphics->Present();
+    EXPECT_TRUE(events.empty()); // lost, but not resettable yet
+    graphics->Present();
+    EXPECT_EQ((std::vector<std::string>{"lost", "lost", "reset", "reset"}), events);
+    EXPECT_EQ(kOk, graphics->GetDevice()->TestCooperativeLevel());
+    DrawAndCheck();
+}
+
+TEST_F(DXGraphicsTest, FailedResetInPresentThrows)
+{
+    MakeGraphics(true);
+    ASSERT_TRUE(graphics->InitializeDevice());
+    os::testing::InjectDeviceLoss(0);
+    os::testing::FailNextReset(1);
+    try
+    {
+        graphics->Present();
+        FAIL() << "no exception";
+    }
+    catch (const korvane::EIOError& e)
+    {
+        EXPECT_EQ("Direct3Dデバイスのリセットに失敗", e.GetMessage());
+        EXPECT_EQ("class korvane::CDXGraphics", e.GetWhere());
+    }
+    EXPECT_EQ((std::vector<std::string>{"lost", "lost"}), events);
+    events.clear();
+    graphics->Present(); // the next frame's reset succeeds
+    EXPECT_EQ((std::vector<std::string>{"lost", "lost", "reset", "reset"}), events);
+}
+
+TEST_F(DXGraphicsTest, FailedResetDuringASwitchLeavesResizesIgnored)
+{
+    MakeGraphics(true);
+    ASSERT_TRUE(graphics->InitializeDevice());
+    os::testing::FailNextReset(1);
+    LogLines().clear();
+    graphics->SetFullscreen(false);
+    EXPECT_EQ((std::vector<std::string>{"changing false", "changing false", "lost", "lost"}), events);
+    EXPECT_TRUE(graphics->IsSwitching());
+    ASSERT_EQ(2u, LogLines().size());
+    EXPECT_EQ("INFO: Changing Fullscreen Mode (Fullscreen = false)...", LogLines()[0]);
+    EXPECT_NE(std::string::npos,
+              LogLines()[1].find("\tclass korvane::CDXGraphics: デバイスのリセットに失敗\n\tDXGraphics("));
+
+    events.clear();
+    const int resets = os::testing::GetResetCallCount();
+    graphics->ResizeWindow(100, 80);
+    EXPECT_TRUE(events.empty());
+    EXPECT_EQ(resets, os::testing::GetResetCallCount());
+
+    // Present recovers the device, but the switch is still unfinished: resizes stay ignored.
+    graphics->Present();
+    EXPECT_EQ((std::vector<std::string>{"lost", "lost", "reset", "reset"}), events);
+    events.clear();
+    graphics->ResizeWindow(100, 80);
+    EXPECT_TRUE(events.empty());
+    graphics->SetFullscreen(false);
+    EXPECT_FALSE(graphics->IsSwitching());
+    events.clear();
+    graphics->ResizeWindow(100, 80);
+    EXPECT_EQ((std::vector<std::string>{"lost", "lost", "reset", "reset"}), events);
+}
+
+TEST_F(DXGraphicsTest, ListenersAreToldOnceEachAndCanBeRemoved)
+{
+    MakeGraphics();
+    graphics->AddListener(&first);
+    graphics->RemoveListener(&second);
+    ASSERT_TRUE(graphics->InitializeDevice());
+    graphics->ResizeWindow(70, 50);
+    EXPECT_EQ((std::vector<std::string>{"lost", "reset"}), events);
+}
+
+TEST(DirectXErrorTest, ReportsNameCodeAndDescriptionAtTheSourcePosition)
+{
+    LogLines().clear();
+    korvane::LoggerSetHook(&CaptureLine);
+    korvane::ReportDirectXError(os::gfx::kErrDeviceLost, "Texture", 42);
+    korvane::LoggerSetHook(nullptr);
+    ASSERT_EQ(1u, LogLines().size());
+    EXPECT_EQ(
+        "ERROR: \n\tDirectX Error: D3DERR_DEVICELOST(0x88760868): The device has been lost but cannot be "
+        "reset at this time.\n\tTexture(42)",
+        LogLines()[0]);
+}
+
+} // namespace

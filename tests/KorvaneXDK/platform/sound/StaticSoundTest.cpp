@@ -1,0 +1,263 @@
+/** @file StaticSoundTest.cpp The sound device's start-up and static sounds, played through the manual mixer. */
+#include <gtest/gtest.h>
+
+#include "KorvaneXDK/core/Exception.h"
+#include "KorvaneXDK/core/FileStream.h"
+#include "KorvaneXDK/core/MemoryStream.h"
+#include "KorvaneXDK/platform/sound/DXSound.h"
+#include "KorvaneXDK/platform/sound/StaticSound.h"
+#include "SoundTestSupport.h"
+#include "os/audio/AudioTesting.h"
+#include "support/TempDir.h"
+
+using namespace korvane;
+using soundtest::AsSamples;
+using soundtest::Pcm;
+
+namespace {
+
+class StaticSoundTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        os::testing::ResetAudioHooks();
+        os::testing::UseManualAudioBackend(true);
+        ASSERT_TRUE(device_.Initialize());
+    }
+    void TearDown() override { os::testing::ResetAudioHooks(); }
+
+    // A 44.1 kHz 16-bit sound in a real file, read through a file stream.
+    std::unique_ptr<CStaticSound> Load(const os::audio::WaveFormatEx& format, const std::vector<std::uint8_t>& pcm,
+                                       std::uint32_t flags = os::audio::kCapsCtrlVolume)
+    {
+        const std::string path = dir_.Write("effect.wav", soundtest::MakeWave(format, pcm));
+        CFileStream stream(path, 1, 1);
+        auto sound = std::make_unique<CStaticSound>(flags);
+        sound->Create(device_, stream);
+        return sound;
+    }
+
+    korvane::test::TempDir dir_;
+    CDXSound device_;
+};
+
+boost::shared_ptr<ISoundReader> Reader(const os::audio::WaveFormatEx& format, std::vector<std::uint8_t> pcm)
+{
+    return boost::shared_ptr<ISoundReader>(new soundtest::MemoryPcmReader(format, std::move(pcm)));
+}
+
+} // namespace
+
+TEST(DXSoundTest, EachFailingStartUpStepLogsItsLineAndLeavesTheDeviceSilent)
+{
+    struct Case
+    {
+        os::testing::AudioCall call;
+        const char* line;
+    };
+    const Case cases[] = {
+        {os::testing::AudioCall::CreateDevice, "CDXSound: DirectSoundCreate() 失敗"},
+        {os::testing::AudioCall::SetCooperativeLevel, "CDXSound: SetCooperativeLevel() 失敗"},
+        {os::testing::AudioCall::CreatePrimaryBuffer, "CDXSound: プライマリバッファの作成に失敗"},
+        {os::testing::AudioCall::SetFormat, "CDXSound: プライマリバッファのフォーマット設定に失敗"},
+    };
+    for (const Case& c : cases)
+    {
+        os::testing::ResetAudioHooks();
+        os::testing::UseManualAudioBackend(true);
+        os::testing::FailAudioCall(c.call, os::audio::kErrNoDriver);
+        soundtest::LogCapture log;
+        CDXSound device;
+        EXPECT_FALSE(device.Initialize()) << c.line;
+        EXPECT_FALSE(device.IsInitialized());
+        EXPECT_EQ(nullptr, device.GetDirectSound());
+        EXPECT_TRUE(log.Contains(c.line)) << log.All();
+    }
+    os::testing::ResetAudioHooks();
+    os::testing::UseManualAudioBackend(true);
+    soundtest::LogCapture log;
+    {
+        CDXSound device;
+        device.SetSamplesPerSec(22050);
+        device.SetChannels(1);
+        ASSERT_TRUE(device.Initialize());
+        EXPECT_EQ(2u, device.GetPrimaryFormat().blockAlign);
+        EXPECT_EQ(44100u, device.GetPrimaryFormat().avgBytesPerSec);
+        os::audio::WaveFormatEx format;
+        ASSERT_EQ(os::audio::kOk, device.GetPrimaryBuffer()->GetFormat(&format));
+        EXPECT_EQ(22050u, format.samplesPerSec);
+    }
+    EXPECT_TRUE(log.Contains("INFO: DirectSound ready.")) << log.All();
+    EXPECT_TRUE(log.Contains("INFO: DirectSound finalized.")) << log.All();
+    os::testing::ResetAudioHooks();
+}
+
+TEST(DXSoundTest, NoOutputDeviceMeansSilentSoundsThatDoNothing)
+{
+    os::testing::ResetAudioHooks();
+    ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    soundtest::LogCapture log;
+    CDXSound device;
+    EXPECT_FALSE(device.Initialize());
+    ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+    EXPECT_TRUE(log.Contains("DSERR_NODRIVER")) << log.All();
+    EXPECT_TRUE(log.Contains("running without sound")) << log.All();
+
+    CMemoryStream stream;
+    const std::string wave = soundtest::MakeWave(Pcm(1, 44100, 16), soundtest::Pattern16(100, 1));
+    stream.Write(wave.data(), static_cast<std::int32_t>(wave.size()));
+    stream.Seek(0);
+    CStaticSound sound(os::audio::kCapsCtrlVolume);
+    sound.Create(device, stream);
+    EXPECT_EQ(nullptr, sound.GetBuffer());
+    sound.Play();
+    EXPECT_FALSE(sound.IsPlaying());
+    sound.SetVolume(-100);
+    EXPECT_EQ(0, sound.GetVolume());
+    EXPECT_EQ(0, sound.GetVolumeScaled());
+    EXPECT_EQ(0u, sound.GetPosition());
+    EXPECT_EQ(0.0, sound.GetPositionSeconds());
+}
+
+TEST_F(StaticSoundTest, ScaledVolumeAxisMatchesItsTable)
+{
+    auto sound = Load(Pcm(1, 44100, 16), soundtest::Pattern16(100, 1));
+    const std::pair<int, int> table[] = {{0, 0}, {-10000, -10000}, {-5000, -1414}, {-1000, -229}, {-9500, -4826}};
+    for (const auto& [scaled, volume] : table)
+    {
+        sound->SetVolumeScaled(scaled);
+        EXPECT_EQ(volume, sound->GetVolume()) << scaled;
+    }
+    sound->SetVolume(-1414);
+    EXPECT_EQ(-4999, sound->GetVolumeScaled());
+}
+
+TEST_F(StaticSoundTest, PanWithoutItsFlagIsLoggedAndChangesNothing)
+{
+    auto sound = Load(Pcm(1, 44100, 16), soundtest::Pattern16(100, 1));
+    soundtest::LogCapture log;
+    sound->SetPan(5000);
+    EXPECT_EQ(0, sound->GetPan());
+    EXPECT_TRUE(log.Contains("DirectX Error: DSERR_CONTROLUNAVAIL(0x8878001e)")) << log.All();
+}
+
+TEST_F(StaticSoundTest, PlaysRestartsAndLoops)
+{
+    const auto pcm = soundtest::Pattern16(2000, 2); // 1000 stereo frames
+    const auto samples = AsSamples(pcm);
+    auto sound = Load(Pcm(2, 44100, 16), pcm);
+    ASSERT_NE(nullptr, sound->GetBuffer());
+    EXPECT_NEAR(1000.0 / 44100.0, sound->GetLengthSeconds(), 1e-12);
+
+    sound->Play();
+    auto out = os::testing::MixAudioFrames(300);
+    for (int i = 0; i < 600; ++i)
+        ASSERT_EQ(samples[i], out[i]) << i;
+    EXPECT_EQ(1200u, sound->GetPosition());
+    EXPECT_NEAR(300.0 / 44100.0, sound->GetPositionSeconds(), 1e-12);
+
+    sound->Play(); // from the start again
+    out = os::testing::MixAudioFrames(1100);
+    for (int i = 0; i < 2000; ++i)
+        ASSERT_EQ(samples[i], out[i]) << i;
+    EXPECT_EQ(0, out[2000]);
+    EXPECT_FALSE(sound->IsPlaying());
+
+    sound->SetLoop(true);
+    sound->Play();
+    out = os::testing::MixAudioFrames(2500);
+    for (int i = 0; i < 5000; ++i)
+        ASSERT_EQ(samples[i % 2000], out[i]) << i;
+    EXPECT_TRUE(sound->IsPlaying());
+    sound->Stop();
+    EXPECT_FALSE(sound->IsPlaying());
+}
+
+TEST_F(StaticSoundTest, DuplicatesPlayTogetherKeepTheFormatAndRecoverFromALostBuffer)
+{
+    std::vector<std::uint8_t> pcm;
+    for (int i = 0; i < 1000; ++i)
+    {
+        pcm.push_back(static_cast<std::uint8_t>((i * 3) & 0xFF));
+        pcm.push_back(static_cast<std::uint8_t>((i * 3) >> 8));
+    }
+    const auto samples = AsSamples(pcm);
+    auto source = Load(Pcm(1, 44100, 16), pcm);
+    CStaticSound copy(os::audio::kCapsCtrlVolume);
+    copy.Duplicate(device_, *source);
+    ASSERT_NE(nullptr, copy.GetBuffer());
+    EXPECT_NE(source->GetBuffer(), copy.GetBuffer());
+    EXPECT_EQ(source->GetLengthSeconds(), copy.GetLengthSeconds());
+    EXPECT_EQ(44100u, copy.GetFormat()->samplesPerSec);
+
+    source->Play();
+    os::testing::MixAudioFrames(100);
+    copy.Play();
+    EXPECT_NEAR(0.0, copy.GetPositionSeconds(), 1e-12);
+    auto out = os::testing::MixAudioFrames(10);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(samples[100 + i] + samples[i], out[2 * i]) << i;
+    source->Stop();
+    copy.Stop();
+
+    // The lost memory is refilled from the PCM both share.
+    os::testing::MarkBufferLost(*copy.GetBuffer());
+    copy.Play();
+    out = os::testing::MixAudioFrames(10);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(samples[i], out[2 * i]) << i;
+    copy.Stop();
+    os::testing::MarkBufferLost(*source->GetBuffer());
+    os::testing::FailNextRestores(*source->GetBuffer(), 0);
+    source->Play();
+    out = os::testing::MixAudioFrames(10);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(samples[i], out[2 * i]) << i;
+
+    // A source without a buffer cannot be duplicated.
+    CStaticSound empty(0);
+    try
+    {
+        copy.Duplicate(device_, empty);
+        FAIL() << "no exception";
+    }
+    catch (const EReadError& e)
+    {
+        EXPECT_EQ("サウンドバッファの Duplicate に失敗しました.", e.GetMessage());
+    }
+}
+
+TEST_F(StaticSoundTest, LengthInSecondsAndBadFormatsFailWithTheirMessage)
+{
+    CStaticSound sound(0);
+    sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), std::vector<std::uint8_t>(176400)));
+    EXPECT_EQ(1.0, sound.GetLengthSeconds());
+
+    os::audio::WaveFormatEx broken = Pcm(2, 44100, 16);
+    broken.blockAlign = 0;
+    soundtest::LogCapture log;
+    try
+    {
+        sound.CreateBuffer(device_, Reader(broken, std::vector<std::uint8_t>(400)));
+        FAIL() << "no exception";
+    }
+    catch (const EReadError& e)
+    {
+        EXPECT_EQ("サウンドバッファの作成に失敗しました.", e.GetMessage());
+        EXPECT_EQ("class korvane::CStaticSound", e.GetWhere());
+    }
+    EXPECT_TRUE(log.Contains("DSERR_BADFORMAT")) << log.All();
+    EXPECT_EQ(nullptr, sound.GetBuffer());
+
+    os::testing::FailAudioCall(os::testing::AudioCall::Lock, os::audio::kErrInvalidCall, 1);
+    try
+    {
+        sound.CreateBuffer(device_, Reader(Pcm(1, 44100, 8), std::vector<std::uint8_t>(400, 0x80)));
+        FAIL() << "no exception";
+    }
+    catch (const EReadError& e)
+    {
+        EXPECT_EQ("サウンドバッファのロックに失敗しました.", e.GetMessage());
+    }
+}

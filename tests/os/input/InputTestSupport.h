@@ -1,0 +1,235 @@
+/** @file InputTestSupport.h Virtual joysticks and pads, key and mouse events and a log capture for the input
+ * tests. */
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include "KorvaneXDK/core/Log.h"
+#include "os/input/InputTesting.h"
+#include "os/window/EventHooks.h"
+#include "os/window/MessageQueue.h"
+
+namespace korvane::test
+{
+
+/// Keeps SDL's joystick subsystem up for the whole test, so virtual devices outlive the input layer.
+class JoystickSubsystem
+{
+public:
+    JoystickSubsystem()
+    {
+        SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+        ok_ = SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS) == 0;
+    }
+    ~JoystickSubsystem()
+    {
+        if (ok_)
+            SDL_QuitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS);
+    }
+    bool Ok() const { return ok_; }
+
+private:
+    bool ok_ = false;
+};
+
+/// An SDL virtual joystick: a plain joystick or a game controller with vendor and product ids.
+class VirtualJoystick
+{
+public:
+    /// A game controller with the standard buttons and axes. Triggers run from -32768 (released)
+    /// to 32767 (fully pulled).
+    static VirtualJoystick Pad(std::uint16_t vendor, std::uint16_t product, const char* name)
+    {
+        SDL_VirtualJoystickDesc desc;
+        SDL_zero(desc);
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+        desc.vendor_id = vendor;
+        desc.product_id = product;
+        desc.name = name;
+        VirtualJoystick pad(desc);
+        // A virtual trigger rests in the middle of its raw range; real triggers rest released.
+        pad.SetAxis(SDL_CONTROLLER_AXIS_TRIGGERLEFT, -32768);
+        pad.SetAxis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, -32768);
+        SDL_JoystickUpdate();
+        return pad;
+    }
+    /// A plain joystick with the given numbers of axes, buttons and hats.
+    static VirtualJoystick Stick(std::uint16_t vendor, std::uint16_t product, const char* name, int axes,
+                                 int buttons, int hats)
+    {
+        SDL_VirtualJoystickDesc desc;
+        SDL_zero(desc);
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = SDL_JOYSTICK_TYPE_ARCADE_STICK;
+        desc.naxes = static_cast<Uint16>(axes);
+        desc.nbuttons = static_cast<Uint16>(buttons);
+        desc.nhats = static_cast<Uint16>(hats);
+        desc.vendor_id = vendor;
+        desc.product_id = product;
+        desc.name = name;
+        return VirtualJoystick(desc);
+    }
+
+    VirtualJoystick(VirtualJoystick&& other) noexcept : id_(other.id_), joystick_(other.joystick_)
+    {
+        other.joystick_ = nullptr;
+        other.id_ = -1;
+    }
+    VirtualJoystick& operator=(VirtualJoystick&&) = delete;
+    ~VirtualJoystick() { Detach(); }
+
+    bool Attached() const { return joystick_ != nullptr; }
+    SDL_JoystickID Id() const { return id_; }
+
+    void SetAxis(int axis, std::int16_t value) { SDL_JoystickSetVirtualAxis(joystick_, axis, value); }
+    void SetButton(int button, bool down) { SDL_JoystickSetVirtualButton(joystick_, button, down ? 1 : 0); }
+    void SetHat(int hat, std::uint8_t value) { SDL_JoystickSetVirtualHat(joystick_, hat, value); }
+
+    void Detach()
+    {
+        if (!joystick_)
+            return;
+        SDL_JoystickClose(joystick_);
+        joystick_ = nullptr;
+        for (int i = 0; i < SDL_NumJoysticks(); ++i)
+        {
+            if (SDL_JoystickGetDeviceInstanceID(i) == id_)
+            {
+                SDL_JoystickDetachVirtual(i);
+                break;
+            }
+        }
+    }
+
+private:
+    explicit VirtualJoystick(const SDL_VirtualJoystickDesc& desc)
+    {
+        const int index = SDL_JoystickAttachVirtualEx(&desc);
+        if (index < 0)
+            return;
+        id_ = SDL_JoystickGetDeviceInstanceID(index);
+        joystick_ = SDL_JoystickOpen(index);
+    }
+
+    SDL_JoystickID id_ = -1;
+    SDL_Joystick* joystick_ = nullptr;
+};
+
+/// Runs the window layer's event pump, which hands every SDL event to the input layer.
+inline void PumpInput()
+{
+    os::window::PumpEvents();
+}
+
+inline void PushKey(SDL_Scancode scancode, bool down)
+{
+    SDL_Event event;
+    SDL_zero(event);
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.key.keysym.scancode = scancode;
+    event.key.keysym.sym = SDL_GetKeyFromScancode(scancode);
+    SDL_PushEvent(&event);
+}
+
+inline void PushMouseMotion(int dx, int dy)
+{
+    SDL_Event event;
+    SDL_zero(event);
+    event.type = SDL_MOUSEMOTION;
+    event.motion.xrel = dx;
+    event.motion.yrel = dy;
+    SDL_PushEvent(&event);
+}
+
+inline void PushMouseButton(std::uint8_t button, bool down)
+{
+    SDL_Event event;
+    SDL_zero(event);
+    event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    event.button.button = button;
+    event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    SDL_PushEvent(&event);
+}
+
+inline void PushMouseWheel(int y)
+{
+    SDL_Event event;
+    SDL_zero(event);
+    event.type = SDL_MOUSEWHEEL;
+    event.wheel.y = y;
+    event.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+    SDL_PushEvent(&event);
+}
+
+/// Collects every log line while it lives.
+class LogCapture
+{
+public:
+    LogCapture()
+    {
+        LoggerSetHook(&LogCapture::Hook);
+        Clear();
+    }
+    ~LogCapture() { LoggerSetHook(nullptr); }
+
+    static std::vector<std::string> Lines()
+    {
+        std::lock_guard<std::mutex> lock(Mutex());
+        return Store();
+    }
+    static bool Contains(const std::string& text)
+    {
+        for (const auto& line : Lines())
+        {
+            if (line.find(text) != std::string::npos)
+                return true;
+        }
+        return false;
+    }
+    static void Clear()
+    {
+        std::lock_guard<std::mutex> lock(Mutex());
+        Store().clear();
+    }
+
+private:
+    static void Hook(const std::string& line)
+    {
+        std::lock_guard<std::mutex> lock(Mutex());
+        Store().push_back(line);
+    }
+    static std::mutex& Mutex()
+    {
+        static std::mutex mutex;
+        return mutex;
+    }
+    static std::vector<std::string>& Store()
+    {
+        static std::vector<std::string> lines;
+        return lines;
+    }
+};
+
+/// Clears the layer's hooks and the window queue around each test.
+class InputHooksGuard
+{
+public:
+    InputHooksGuard() { os::testing::ResetInputHooks(); }
+    ~InputHooksGuard()
+    {
+        os::testing::ResetInputHooks();
+        os::testing::ResetWindowMessageQueue();
+    }
+};
+
+} // namespace korvane::test

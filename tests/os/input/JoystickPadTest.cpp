@@ -1,0 +1,328 @@
+/** @file InputJoystickPadTest.cpp Joysticks and pads through SDL virtual devices: enumeration, axes, hats,
+ * slots and the id list. */
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "InputTestSupport.h"
+#include "os/input/DirectInput.h"
+#include "os/input/InputDevice.h"
+#include "os/input/PadClassification.h"
+#include "os/input/PadInput.h"
+#include "os/input/PnpDevices.h"
+
+namespace
+{
+
+using namespace os::input;
+using korvane::test::PumpInput;
+using korvane::test::VirtualJoystick;
+
+constexpr std::uint16_t kPadVendor = 0x045E;
+constexpr std::uint16_t kPadProduct = 0x028E;
+
+class InputJoystickPadTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(sdl_.Ok()); }
+    void TearDown() override { directInput_.reset(); }
+
+    void Start()
+    {
+        InputModule* module = LoadInputModule("dinput8.dll");
+        ASSERT_EQ(kResultOk, FindInputFunction(module, "DirectInput8Create")(nullptr, kDirectInputVersion,
+                                                                             directInput_));
+        FreeInputModule(module);
+    }
+
+    std::vector<DeviceInstance> Enumerate()
+    {
+        std::vector<DeviceInstance> found;
+        EXPECT_EQ(kResultOk, directInput_->EnumDevices(
+                                 kDeviceClassGameController,
+                                 [&](const DeviceInstance& instance)
+                                 {
+                                     found.push_back(instance);
+                                     return kEnumContinue;
+                                 },
+                                 kEnumAttachedOnly));
+        return found;
+    }
+
+    std::shared_ptr<InputDevice> OpenJoystick(const DeviceInstance& instance)
+    {
+        std::shared_ptr<InputDevice> device;
+        EXPECT_EQ(kResultOk, directInput_->CreateDevice(instance.instance, device));
+        EXPECT_EQ(kResultOk, device->SetCooperativeLevel(nullptr, kCoopExclusive | kCoopForeground));
+        EXPECT_EQ(kResultOk, device->SetDataFormat(DataFormat::Joystick));
+        return device;
+    }
+
+    JoyState Read(InputDevice& device)
+    {
+        JoyState state;
+        EXPECT_EQ(kResultOk, device.GetDeviceState(sizeof(state), &state));
+        return state;
+    }
+
+    korvane::test::JoystickSubsystem sdl_;
+    korvane::test::InputHooksGuard hooks_;
+    std::shared_ptr<DirectInput> directInput_;
+};
+
+TEST_F(InputJoystickPadTest, EnumerationListsEveryJoystickInOrderWithProductIds)
+{
+    auto first = VirtualJoystick::Stick(0x1234, 0x5678, "First Stick", 6, 12, 1);
+    auto pad = VirtualJoystick::Pad(kPadVendor, kPadProduct, "Slot Pad");
+    auto second = VirtualJoystick::Stick(0x0ABC, 0x0DEF, "Second Stick", 2, 4, 0);
+    ASSERT_TRUE(first.Attached() && pad.Attached() && second.Attached());
+    Start();
+
+    const auto found = Enumerate();
+    ASSERT_EQ(3u, found.size());
+    EXPECT_EQ("First Stick", found[0].instanceName);
+    EXPECT_EQ("Slot Pad", found[1].instanceName);
+    EXPECT_EQ("Second Stick", found[2].instanceName);
+    EXPECT_EQ(0x56781234u, found[0].product.data1);
+    EXPECT_EQ((static_cast<std::uint32_t>(kPadProduct) << 16) | kPadVendor, found[1].product.data1);
+    EXPECT_NE(found[0].instance, found[2].instance);
+
+    std::vector<DeviceInstance> none;
+    EXPECT_EQ(kResultOk, directInput_->EnumDevices(
+                             3,
+                             [&](const DeviceInstance& i)
+                             {
+                                 none.push_back(i);
+                                 return kEnumContinue;
+                             },
+                             0));
+    EXPECT_TRUE(none.empty()) << "keyboards are not game controllers";
+
+    int calls = 0;
+    directInput_->EnumDevices(
+        kDeviceClassGameController,
+        [&](const DeviceInstance&)
+        {
+            ++calls;
+            return kEnumStop;
+        },
+        0);
+    EXPECT_EQ(1, calls);
+}
+
+TEST_F(InputJoystickPadTest, OnlyPadFamiliesCountAsPadsAndTheIdListAgrees)
+{
+    auto stick = VirtualJoystick::Stick(0x1234, 0x5678, "Stick", 2, 2, 0);
+    auto other = VirtualJoystick::Pad(0x054C, 0x05C4, "Other Family Pad");
+    auto pad = VirtualJoystick::Pad(kPadVendor, kPadProduct, "Slot Pad");
+    Start();
+    ASSERT_EQ(3, SDL_NumJoysticks());
+    EXPECT_FALSE(CountsAsPad(0));
+    EXPECT_FALSE(CountsAsPad(1));
+    EXPECT_TRUE(CountsAsPad(2));
+    EXPECT_FALSE(CountsAsPad(3));
+
+    std::vector<std::wstring> ids;
+    ASSERT_TRUE(EnumeratePnpDeviceIds(ids));
+    ASSERT_EQ(3u, ids.size());
+    EXPECT_EQ(0u, ids[0].find(L"HID\\VID_1234&PID_5678\\"));
+    EXPECT_EQ(0u, ids[1].find(L"HID\\VID_054C&PID_05C4\\"));
+    EXPECT_EQ(0u, ids[2].find(L"HID\\VID_045E&PID_028E&IG_00\\"));
+
+    PadState state;
+    EXPECT_EQ(kErrorSuccess, GetPadState(0, &state)) << "the pad holds the first slot";
+    EXPECT_EQ(kErrorDeviceNotConnected, GetPadState(1, &state)) << "the other family is no pad";
+
+    os::testing::SetPnpDeviceIdProvider([](std::vector<std::wstring>&) { return false; });
+    EXPECT_FALSE(EnumeratePnpDeviceIds(ids));
+}
+
+TEST_F(InputJoystickPadTest, AxesScaleOntoTheRangesSetAndHatsReportAngles)
+{
+    auto stick = VirtualJoystick::Stick(0x1234, 0x5678, "Stick", 6, 34, 2);
+    Start();
+    const auto found = Enumerate();
+    ASSERT_EQ(1u, found.size());
+    auto device = OpenJoystick(found[0]);
+
+    std::vector<ObjectInstance> axes;
+    ASSERT_EQ(kResultOk, device->EnumObjects(
+                             [&](const ObjectInstance& o)
+                             {
+                                 axes.push_back(o);
+                                 return kEnumContinue;
+                             },
+                             kObjectAxis));
+    ASSERT_EQ(6u, axes.size());
+    EXPECT_EQ(kObjectAbsoluteAxis | MakeObjectInstance(3), axes[3].type);
+    EXPECT_EQ("X Rotation", axes[3].name);
+
+    EXPECT_EQ(kResultInvalidParam, device->SetRange(kPropertyHowById, axes[0].type, 5, 5));
+    EXPECT_EQ(kResultObjectNotFound,
+              device->SetRange(kPropertyHowById, kObjectAbsoluteAxis | MakeObjectInstance(7), -1, 1));
+    ASSERT_EQ(kResultOk, device->SetAxisMode(kPropertyHowDevice, 0, kAxisModeAbsolute));
+    ASSERT_EQ(kResultOk, device->SetRange(kPropertyHowById, axes[0].type, -10000, 10000));
+    ASSERT_EQ(kResultOk, device->Acquire());
+
+    stick.SetAxis(0, -32768);
+    stick.SetAxis(1, 32767);
+    stick.SetAxis(2, 0);
+    stick.SetHat(0, SDL_HAT_RIGHTUP);
+    stick.SetButton(0, true);
+    stick.SetButton(31, true);
+    stick.SetButton(33, true);
+    PumpInput();
+    ASSERT_EQ(kResultNoEffect, device->Poll());
+    JoyState state = Read(*device);
+    EXPECT_EQ(-10000, state.x);
+    EXPECT_EQ(65535, state.y) << "axes keep the default range 0..65535 until it is set";
+    EXPECT_EQ(32768, state.z);
+    EXPECT_EQ(4500u, state.pov[0]);
+    EXPECT_EQ(0xFFFFFFFFu, state.pov[1]);
+    EXPECT_EQ(0xFFFFFFFFu, state.pov[2]) << "missing hats are centred";
+    EXPECT_EQ(0x80, state.buttons[0]);
+    EXPECT_EQ(0x80, state.buttons[31]);
+    EXPECT_EQ(0x00, state.buttons[30]);
+
+    stick.SetAxis(0, 0);
+    stick.SetHat(0, SDL_HAT_CENTERED);
+    PumpInput();
+    state = Read(*device);
+    EXPECT_EQ(0, state.x);
+    EXPECT_EQ(0xFFFFu, state.pov[0] & 0xFFFF);
+    const std::uint8_t hats[] = {SDL_HAT_UP,       SDL_HAT_RIGHT, SDL_HAT_RIGHTDOWN, SDL_HAT_DOWN,
+                                 SDL_HAT_LEFTDOWN, SDL_HAT_LEFT,  SDL_HAT_LEFTUP};
+    const std::uint32_t angles[] = {0, 9000, 13500, 18000, 22500, 27000, 31500};
+    for (int i = 0; i < 7; ++i)
+    {
+        stick.SetHat(0, hats[i]);
+        PumpInput();
+        EXPECT_EQ(angles[i], Read(*device).pov[0]);
+    }
+}
+
+TEST_F(InputJoystickPadTest, MissingAxesRestAtTheCentreOfTheirRange)
+{
+    auto stick = VirtualJoystick::Stick(0x1234, 0x5678, "Two Axes", 2, 2, 0);
+    Start();
+    auto device = OpenJoystick(Enumerate().at(0));
+    int count = 0;
+    device->EnumObjects(
+        [&](const ObjectInstance&)
+        {
+            ++count;
+            return kEnumContinue;
+        },
+        kObjectAxis);
+    EXPECT_EQ(2, count);
+    ASSERT_EQ(kResultOk, device->SetRange(kPropertyHowDevice, 0, -10000, 10000));
+    ASSERT_EQ(kResultOk, device->Acquire());
+    const JoyState state = Read(*device);
+    EXPECT_EQ(0, state.z);
+    EXPECT_EQ(0, state.rz);
+    EXPECT_EQ(0, state.sliders[0]);
+}
+
+TEST_F(InputJoystickPadTest, RelativeAxesReportTheChangeSinceTheLastRead)
+{
+    auto stick = VirtualJoystick::Stick(0x1234, 0x5678, "Relative", 2, 2, 0);
+    Start();
+    auto device = OpenJoystick(Enumerate().at(0));
+    EXPECT_EQ(kResultInvalidParam, device->SetAxisMode(kPropertyHowDevice, 0, 7));
+    ASSERT_EQ(kResultOk, device->SetAxisMode(kPropertyHowDevice, 0, kAxisModeRelative));
+    ASSERT_EQ(kResultOk, device->SetRange(kPropertyHowDevice, 0, -10000, 10000));
+    ASSERT_EQ(kResultOk, device->Acquire());
+    EXPECT_EQ(kResultAcquired, device->SetAxisMode(kPropertyHowDevice, 0, kAxisModeAbsolute));
+    stick.SetAxis(0, 32767);
+    PumpInput();
+    EXPECT_EQ(10000, Read(*device).x);
+    EXPECT_EQ(0, Read(*device).x);
+    stick.SetAxis(0, -32768);
+    PumpInput();
+    EXPECT_EQ(-20000, Read(*device).x);
+}
+
+TEST_F(InputJoystickPadTest, UnpluggedJoystickIsLostThenReportedUnplugged)
+{
+    auto stick = VirtualJoystick::Stick(0x1234, 0x5678, "Going Away", 2, 2, 0);
+    Start();
+    auto device = OpenJoystick(Enumerate().at(0));
+    ASSERT_EQ(kResultOk, device->Acquire());
+    stick.Detach();
+    PumpInput();
+    EXPECT_EQ(kResultInputLost, device->Poll());
+    JoyState state;
+    EXPECT_EQ(kResultNotAcquired, device->GetDeviceState(sizeof(state), &state));
+    EXPECT_EQ(kResultUnplugged, device->Acquire());
+    EXPECT_TRUE(Enumerate().empty());
+}
+
+TEST_F(InputJoystickPadTest, PadStateFollowsButtonsSticksAndTriggers)
+{
+    auto pad = VirtualJoystick::Pad(kPadVendor, kPadProduct, "Slot Pad");
+    Start();
+    PadState state;
+    ASSERT_EQ(kErrorSuccess, GetPadState(0, &state));
+    EXPECT_EQ(0, state.gamepad.buttons);
+    const std::uint32_t firstPacket = state.packetNumber;
+
+    pad.SetButton(SDL_CONTROLLER_BUTTON_A, true);
+    pad.SetButton(SDL_CONTROLLER_BUTTON_START, true);
+    pad.SetButton(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
+    pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTY, -20000);
+    pad.SetAxis(SDL_CONTROLLER_AXIS_RIGHTY, -32768);
+    pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTX, 1234);
+    pad.SetAxis(SDL_CONTROLLER_AXIS_TRIGGERLEFT, 32767);
+    pad.SetAxis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, -32768);
+    PumpInput();
+    ASSERT_EQ(kErrorSuccess, GetPadState(0, &state));
+    EXPECT_EQ(kPadA | kPadStart | kPadDpadLeft, state.gamepad.buttons);
+    EXPECT_EQ(20000, state.gamepad.thumbLY) << "up is positive on the pad interface";
+    EXPECT_EQ(32767, state.gamepad.thumbRY);
+    EXPECT_EQ(1234, state.gamepad.thumbLX);
+    EXPECT_EQ(255, state.gamepad.leftTrigger);
+    EXPECT_EQ(0, state.gamepad.rightTrigger);
+    EXPECT_NE(firstPacket, state.packetNumber);
+
+    const std::uint32_t packet = state.packetNumber;
+    PumpInput();
+    ASSERT_EQ(kErrorSuccess, GetPadState(0, &state));
+    EXPECT_EQ(packet, state.packetNumber) << "no change, same packet";
+
+    EXPECT_EQ(kErrorBadArguments, GetPadState(4, &state));
+}
+
+TEST_F(InputJoystickPadTest, HotPluggedPadsTakeTheLowestFreeSlot)
+{
+    Start();
+    PadState state;
+    EXPECT_EQ(kErrorDeviceNotConnected, GetPadState(0, &state));
+
+    auto first = VirtualJoystick::Pad(kPadVendor, kPadProduct, "First Pad");
+    auto second = VirtualJoystick::Pad(kPadVendor, 0x02EA, "Second Pad");
+    PumpInput();
+    EXPECT_EQ(kErrorSuccess, GetPadState(0, &state));
+    EXPECT_EQ(kErrorSuccess, GetPadState(1, &state));
+
+    first.Detach();
+    PumpInput();
+    EXPECT_EQ(kErrorDeviceNotConnected, GetPadState(0, &state));
+    second.SetButton(SDL_CONTROLLER_BUTTON_B, true);
+    PumpInput();
+    ASSERT_EQ(kErrorSuccess, GetPadState(1, &state));
+    EXPECT_EQ(kPadB, state.gamepad.buttons) << "the remaining pad keeps its slot";
+
+    auto third = VirtualJoystick::Pad(kPadVendor, kPadProduct, "Third Pad");
+    PumpInput();
+    third.SetButton(SDL_CONTROLLER_BUTTON_Y, true);
+    PumpInput();
+    ASSERT_EQ(kErrorSuccess, GetPadState(0, &state));
+    EXPECT_EQ(kPadY, state.gamepad.buttons);
+
+    directInput_.reset();
+    EXPECT_EQ(kErrorDeviceNotConnected, GetPadState(1, &state)) << "no input layer, no pads";
+}
+
+} // namespace

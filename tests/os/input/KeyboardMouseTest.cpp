@@ -1,0 +1,263 @@
+/** @file KeyboardMouseTest.cpp The keyboard by physical key, the mouse, focus and acquisition, the failure
+ * hooks. */
+#include <cstring>
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "InputTestSupport.h"
+#include "os/input/DirectInput.h"
+#include "os/input/InputDevice.h"
+#include "os/input/KeyCodes.h"
+#include "os/window/Window.h"
+
+namespace
+{
+
+using namespace os::input;
+using korvane::test::PumpInput;
+using korvane::test::PushKey;
+using os::testing::InputDeviceKind;
+using os::testing::InputStep;
+
+class InputDeviceTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(sdl_.Ok());
+        module_ = LoadInputModule("dinput8.dll");
+        ASSERT_NE(nullptr, module_);
+        DirectInputCreateFunction create = FindInputFunction(module_, "DirectInput8Create");
+        ASSERT_NE(nullptr, create);
+        ASSERT_EQ(kResultOk, create(nullptr, kDirectInputVersion, directInput_));
+    }
+    void TearDown() override
+    {
+        directInput_.reset();
+        FreeInputModule(module_);
+    }
+
+    std::shared_ptr<InputDevice> Make(const Guid& guid, DataFormat format,
+                                      std::uint32_t flags = kCoopNonExclusive | kCoopForeground,
+                                      os::window::WindowHandle window = nullptr)
+    {
+        std::shared_ptr<InputDevice> device;
+        EXPECT_EQ(kResultOk, directInput_->CreateDevice(guid, device));
+        EXPECT_EQ(kResultOk, device->SetCooperativeLevel(window, flags));
+        EXPECT_EQ(kResultOk, device->SetDataFormat(format));
+        return device;
+    }
+
+    korvane::test::JoystickSubsystem sdl_;
+    korvane::test::InputHooksGuard hooks_;
+    InputModule* module_ = nullptr;
+    std::shared_ptr<DirectInput> directInput_;
+};
+
+// The key codes the key-mapping screens name, with the keys SDL can report. The rest of that table
+// (0x7E, 0x91-0x93, 0x96, 0x97, 0xE3) are keys of keyboards SDL has no scancode for.
+constexpr std::uint32_t kReachableKeyCodes[] = {
+    0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F, 0x10,
+    0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x17, 0x18, 0x19, 0x1A, 0x1B, 0x1C, 0x1D, 0x1E, 0x1F, 0x20,
+    0x21, 0x22, 0x23, 0x24, 0x25, 0x26, 0x27, 0x28, 0x29, 0x2A, 0x2B, 0x2C, 0x2D, 0x2E, 0x2F, 0x30,
+    0x31, 0x32, 0x33, 0x34, 0x35, 0x36, 0x37, 0x38, 0x39, 0x3A, 0x3B, 0x3C, 0x3D, 0x3E, 0x3F, 0x40,
+    0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47, 0x48, 0x49, 0x4A, 0x4B, 0x4C, 0x4D, 0x4E, 0x4F, 0x50,
+    0x51, 0x52, 0x53, 0x56, 0x57, 0x58, 0x64, 0x65, 0x66, 0x70, 0x73, 0x79, 0x7B, 0x7D, 0x8D, 0x90,
+    0x94, 0x95, 0x99, 0x9C, 0x9D, 0xA0, 0xA1, 0xA2, 0xA4, 0xAE, 0xB0, 0xB2, 0xB3, 0xB5, 0xB7, 0xB8,
+    0xC5, 0xC7, 0xC8, 0xC9, 0xCB, 0xCD, 0xCF, 0xD0, 0xD1, 0xD2, 0xD3, 0xDB, 0xDC, 0xDD, 0xDE, 0xDF,
+    0xE5, 0xE6, 0xE7, 0xE8, 0xE9, 0xEA, 0xEB, 0xEC, 0xED,
+};
+
+TEST(InputKeyCodes, EveryNamedKeyHasAScancodeThatMapsBack)
+{
+    for (std::uint32_t code : kReachableKeyCodes)
+    {
+        const int scancode = ScancodeFromKeyCode(code);
+        ASSERT_NE(0, scancode) << std::hex << code;
+        EXPECT_EQ(code, KeyCodeFromScancode(scancode)) << std::hex << code;
+    }
+    EXPECT_EQ(0x1E, KeyCodeFromScancode(SDL_SCANCODE_A));
+    EXPECT_EQ(0xC8, KeyCodeFromScancode(SDL_SCANCODE_UP));
+    EXPECT_EQ(0x9C, KeyCodeFromScancode(SDL_SCANCODE_KP_ENTER));
+    EXPECT_EQ(0, KeyCodeFromScancode(SDL_SCANCODE_UNKNOWN));
+    EXPECT_EQ(0, KeyCodeFromScancode(-5));
+    EXPECT_EQ(0, KeyCodeFromScancode(SDL_NUM_SCANCODES));
+    EXPECT_EQ(0, ScancodeFromKeyCode(0x100));
+}
+
+TEST_F(InputDeviceTest, KeysArriveThroughTheEventPumpByPhysicalKey)
+{
+    auto keyboard =
+        Make(kGuidSysKeyboard, DataFormat::Keyboard, kCoopNonExclusive | kCoopForeground | kCoopNoWinKey);
+    ASSERT_EQ(kResultOk, keyboard->Acquire());
+    EXPECT_EQ(kResultNoEffect, keyboard->Acquire());
+
+    PushKey(SDL_SCANCODE_A, true);
+    PushKey(SDL_SCANCODE_UP, true);
+    PushKey(SDL_SCANCODE_RCTRL, true);
+    PumpInput();
+    std::uint8_t keys[256];
+    ASSERT_EQ(kResultOk, keyboard->GetDeviceState(sizeof(keys), keys));
+    EXPECT_EQ(0x80, keys[0x1E]);
+    EXPECT_EQ(0x80, keys[0xC8]);
+    EXPECT_EQ(0x80, keys[0x9D]);
+    EXPECT_EQ(0x00, keys[0x1D]);
+
+    PushKey(SDL_SCANCODE_A, false);
+    PumpInput();
+    ASSERT_EQ(kResultOk, keyboard->GetDeviceState(sizeof(keys), keys));
+    EXPECT_EQ(0x00, keys[0x1E]);
+    EXPECT_EQ(0x80, keys[0xC8]);
+
+    EXPECT_EQ(kResultInvalidParam, keyboard->GetDeviceState(20, keys));
+}
+
+TEST_F(InputDeviceTest, LosingTheFocusTakesTheAcquisitionAwayOnce)
+{
+    auto keyboard = Make(kGuidSysKeyboard, DataFormat::Keyboard);
+    ASSERT_EQ(kResultOk, keyboard->Acquire());
+    PushKey(SDL_SCANCODE_SPACE, true);
+    PumpInput();
+
+    os::testing::SetInputFocusOverride(false);
+    std::uint8_t keys[256];
+    EXPECT_EQ(kResultInputLost, keyboard->GetDeviceState(sizeof(keys), keys));
+    EXPECT_EQ(kResultNotAcquired, keyboard->GetDeviceState(sizeof(keys), keys));
+    EXPECT_EQ(kResultNotAcquired, keyboard->Poll());
+    EXPECT_EQ(kResultAccessDenied, keyboard->Acquire());
+
+    // A background device does not care about the focus.
+    auto background = Make(kGuidSysKeyboard, DataFormat::Keyboard, kCoopNonExclusive | kCoopBackground);
+    EXPECT_EQ(kResultOk, background->Acquire());
+
+    os::testing::SetInputFocusOverride(true);
+    ASSERT_EQ(kResultOk, keyboard->Acquire());
+    ASSERT_EQ(kResultOk, keyboard->GetDeviceState(sizeof(keys), keys));
+    EXPECT_EQ(0x00, keys[0x39]) << "keys held when the focus went are forgotten";
+}
+
+TEST_F(InputDeviceTest, FocusFollowsTheWindowsFocusEvents)
+{
+    os::window::Window window("input focus");
+    ASSERT_TRUE(window.IsCreated());
+    auto keyboard =
+        Make(kGuidSysKeyboard, DataFormat::Keyboard, kCoopNonExclusive | kCoopForeground, &window);
+
+    SDL_Event event;
+    SDL_zero(event);
+    event.type = SDL_WINDOWEVENT;
+    event.window.windowID = window.GetId();
+    event.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    os::window::DispatchRawEvent(event);
+    EXPECT_EQ(kResultAccessDenied, keyboard->Acquire());
+
+    event.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
+    os::window::DispatchRawEvent(event);
+    ASSERT_EQ(kResultOk, keyboard->Acquire());
+    EXPECT_EQ(kResultNoEffect, keyboard->Poll());
+
+    // Losing and regaining the focus between two reads still loses the acquisition.
+    event.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    os::window::DispatchRawEvent(event);
+    event.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
+    os::window::DispatchRawEvent(event);
+    EXPECT_EQ(kResultInputLost, keyboard->Poll());
+    EXPECT_EQ(kResultOk, keyboard->Acquire());
+
+    // Another window's focus says nothing about ours.
+    event.window.windowID = window.GetId() + 100;
+    event.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    os::window::DispatchRawEvent(event);
+    EXPECT_EQ(kResultNoEffect, keyboard->Poll());
+}
+
+TEST_F(InputDeviceTest, MouseGathersMotionAndWheelWhileAcquired)
+{
+    auto mouse = Make(kGuidSysMouse, DataFormat::Mouse2);
+    korvane::test::PushMouseMotion(50, 50);
+    PumpInput();
+    ASSERT_EQ(kResultOk, mouse->Acquire());
+
+    korvane::test::PushMouseMotion(5, -3);
+    korvane::test::PushMouseMotion(5, -3);
+    korvane::test::PushMouseWheel(1);
+    korvane::test::PushMouseButton(SDL_BUTTON_RIGHT, true);
+    korvane::test::PushMouseButton(SDL_BUTTON_X2, true);
+    PumpInput();
+    MouseState2 state;
+    ASSERT_EQ(kResultOk, mouse->GetDeviceState(sizeof(state), &state));
+    EXPECT_EQ(10, state.x) << "motion before the acquisition does not count";
+    EXPECT_EQ(-6, state.y);
+    EXPECT_EQ(120, state.z);
+    EXPECT_EQ(0x00, state.buttons[0]);
+    EXPECT_EQ(0x80, state.buttons[1]);
+    EXPECT_EQ(0x80, state.buttons[4]);
+
+    ASSERT_EQ(kResultOk, mouse->GetDeviceState(sizeof(state), &state));
+    EXPECT_EQ(0, state.x) << "motion counts from the previous read";
+    EXPECT_EQ(0, state.z);
+    EXPECT_EQ(0x80, state.buttons[1]) << "buttons stay held";
+}
+
+TEST_F(InputDeviceTest, CooperativeLevelsAndFormatsAreChecked)
+{
+    std::shared_ptr<InputDevice> device;
+    ASSERT_EQ(kResultOk, directInput_->CreateDevice(kGuidSysMouse, device));
+    EXPECT_EQ(kResultInvalidParam, device->SetCooperativeLevel(nullptr, kCoopForeground));
+    EXPECT_EQ(kResultInvalidParam,
+              device->SetCooperativeLevel(nullptr, kCoopExclusive | kCoopNonExclusive | kCoopForeground));
+    EXPECT_EQ(kResultInvalidParam,
+              device->SetCooperativeLevel(nullptr, kCoopExclusive | kCoopForeground | kCoopBackground));
+    EXPECT_EQ(kResultInvalidParam, device->Acquire()) << "no data format yet";
+    EXPECT_EQ(kResultInvalidParam, device->SetDataFormat(DataFormat::Keyboard));
+    ASSERT_EQ(kResultOk, device->SetCooperativeLevel(nullptr, kCoopExclusive | kCoopForeground));
+    ASSERT_EQ(kResultOk, device->SetDataFormat(DataFormat::Mouse2));
+    ASSERT_EQ(kResultOk, device->Acquire());
+    EXPECT_EQ(kResultAcquired, device->SetCooperativeLevel(nullptr, kCoopNonExclusive | kCoopForeground));
+    EXPECT_EQ(kResultOk, device->Unacquire());
+    EXPECT_EQ(kResultNoEffect, device->Unacquire());
+    EXPECT_EQ(kResultUnsupported, device->SetRange(kPropertyHowDevice, 0, -1, 1));
+
+    std::shared_ptr<InputDevice> unknown;
+    Guid guid;
+    guid.data1 = 77;
+    EXPECT_EQ(kResultDeviceNotRegistered, directInput_->CreateDevice(guid, unknown));
+    EXPECT_EQ(nullptr, unknown);
+}
+
+TEST_F(InputDeviceTest, FailureHooksHitTheChosenStepAndKind)
+{
+    os::testing::FailInputStep(InputStep::SetDataFormat, kResultFail, InputDeviceKind::Mouse, 1);
+    std::shared_ptr<InputDevice> keyboard;
+    std::shared_ptr<InputDevice> mouse;
+    ASSERT_EQ(kResultOk, directInput_->CreateDevice(kGuidSysKeyboard, keyboard));
+    ASSERT_EQ(kResultOk, directInput_->CreateDevice(kGuidSysMouse, mouse));
+    EXPECT_EQ(kResultOk, keyboard->SetDataFormat(DataFormat::Keyboard));
+    EXPECT_EQ(kResultFail, mouse->SetDataFormat(DataFormat::Mouse2));
+    EXPECT_EQ(kResultOk, mouse->SetDataFormat(DataFormat::Mouse2)) << "the hook was for one call";
+
+    os::testing::FailInputStep(InputStep::CreateDevice, kResultOutOfMemory);
+    std::shared_ptr<InputDevice> failed;
+    EXPECT_EQ(kResultOutOfMemory, directInput_->CreateDevice(kGuidSysKeyboard, failed));
+    EXPECT_EQ(kResultOutOfMemory, directInput_->CreateDevice(kGuidSysMouse, failed));
+    os::testing::ResetInputHooks();
+    EXPECT_EQ(kResultOk, directInput_->CreateDevice(kGuidSysMouse, failed));
+
+    os::testing::FailInputStep(InputStep::LoadModule, kResultFail);
+    EXPECT_EQ(nullptr, LoadInputModule("dinput8.dll"));
+    os::testing::ResetInputHooks();
+    EXPECT_EQ(nullptr, LoadInputModule("dsound.dll"));
+    os::testing::FailInputStep(InputStep::FindCreateFunction, kResultFail);
+    EXPECT_EQ(nullptr, FindInputFunction(module_, "DirectInput8Create"));
+    os::testing::ResetInputHooks();
+    EXPECT_EQ(nullptr, FindInputFunction(module_, "DirectSoundCreate8"));
+
+    os::testing::FailInputStep(InputStep::Create, kResultOutOfMemory);
+    std::shared_ptr<DirectInput> second;
+    EXPECT_EQ(kResultOutOfMemory,
+              FindInputFunction(module_, "DirectInput8Create")(nullptr, kDirectInputVersion, second));
+    EXPECT_EQ(nullptr, second);
+}
+
+} // namespace

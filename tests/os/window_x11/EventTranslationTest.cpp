@@ -1,0 +1,231 @@
+/** @file EventTranslationTest.cpp SDL events pushed into the pump and the window messages they become. */
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <cstring>
+#include <thread>
+#include <vector>
+
+#include "os/system/System.h"
+#include "os/window/MessageQueue.h"
+#include "os/window/Window.h"
+
+namespace
+{
+
+using namespace os::window;
+
+class EventTranslation : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        os::testing::ResetWindowMessageQueue();
+        window_ = std::make_unique<Window>("translation");
+        ASSERT_TRUE(window_->IsCreated()) << os::system::GetLastErrorText();
+        window_->SetProc(
+            [this](Window& w, std::uint32_t message, WParam wParam, LParam lParam) -> LResult
+            {
+                received_.push_back({&w, message, wParam, lParam});
+                return DefWindowProc(&w, message, wParam, lParam);
+            });
+        PumpEvents();
+        os::testing::ResetWindowMessageQueue();
+    }
+    void TearDown() override
+    {
+        window_.reset();
+        os::testing::ResetWindowMessageQueue();
+    }
+
+    // Pushes the events, pumps them and returns the queued messages of the window (WM_PAINT aside).
+    std::vector<Message> Translate(std::vector<SDL_Event> events)
+    {
+        for (SDL_Event& event : events)
+            SDL_PushEvent(&event);
+        std::vector<Message> out;
+        Message message;
+        while (PeekMessage(message, true))
+        {
+            if (message.message != WM_PAINT && message.window == window_.get())
+                out.push_back(message);
+        }
+        return out;
+    }
+    SDL_Event Key(SDL_Scancode code, SDL_Keycode sym, bool down, Uint16 mod = KMOD_NONE, bool repeat = false)
+    {
+        SDL_Event e{};
+        e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+        e.key.windowID = window_->GetId();
+        e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+        e.key.repeat = repeat ? 1 : 0;
+        e.key.keysym.scancode = code;
+        e.key.keysym.sym = sym;
+        e.key.keysym.mod = mod;
+        return e;
+    }
+    SDL_Event WindowEvent(SDL_WindowEventID id, int a = 0, int b = 0)
+    {
+        SDL_Event e{};
+        e.type = SDL_WINDOWEVENT;
+        e.window.windowID = window_->GetId();
+        e.window.event = id;
+        e.window.data1 = a;
+        e.window.data2 = b;
+        return e;
+    }
+
+    std::unique_ptr<Window> window_;
+    std::vector<Message> received_;
+};
+
+TEST_F(EventTranslation, KeysMapToVirtualKeysWithTheirFlags)
+{
+    auto m =
+        Translate({Key(SDL_SCANCODE_KP_5, SDLK_KP_5, true), Key(SDL_SCANCODE_KP_ENTER, SDLK_KP_ENTER, true),
+                   Key(SDL_SCANCODE_SEMICOLON, SDLK_SEMICOLON, true), Key(SDL_SCANCODE_3, SDLK_3, true),
+                   Key(SDL_SCANCODE_SPACE, SDLK_SPACE, true, KMOD_NONE, true),
+                   Key(SDL_SCANCODE_DELETE, SDLK_DELETE, false)});
+    ASSERT_EQ(m.size(), 6u);
+    EXPECT_EQ(m[0].message, WM_KEYDOWN);
+    EXPECT_EQ(m[0].wParam, VK_NUMPAD0 + 5);
+    EXPECT_EQ(m[1].wParam, VK_RETURN);
+    EXPECT_NE(m[1].lParam & KF_EXTENDED_BIT, 0);
+    EXPECT_EQ(m[2].wParam, VK_OEM_1);
+    EXPECT_EQ(m[3].wParam, static_cast<WParam>('3'));
+    EXPECT_EQ(m[4].wParam, VK_SPACE);
+    EXPECT_EQ(m[4].lParam, 1 | KF_REPEAT_BIT);
+    EXPECT_EQ(m[5].message, WM_KEYUP);
+    EXPECT_EQ(m[5].wParam, VK_DELETE);
+    EXPECT_EQ(m[5].lParam, 1 | KF_EXTENDED_BIT | KF_REPEAT_BIT | KF_UP_BIT);
+}
+
+TEST_F(EventTranslation, SystemKeysAreAltWithoutControlAndF10)
+{
+    auto m = Translate({Key(SDL_SCANCODE_X, SDLK_x, true, KMOD_LALT),
+                        Key(SDL_SCANCODE_X, SDLK_x, true, KMOD_LALT | KMOD_LCTRL),
+                        Key(SDL_SCANCODE_F10, SDLK_F10, true), Key(SDL_SCANCODE_F10, SDLK_F10, false),
+                        Key(SDL_SCANCODE_RALT, SDLK_RALT, false)});
+    ASSERT_EQ(m.size(), 5u);
+    EXPECT_EQ(m[0].message, WM_SYSKEYDOWN);
+    EXPECT_EQ(m[0].lParam, 1 | KF_ALTDOWN_BIT);
+    EXPECT_EQ(m[1].message, WM_KEYDOWN);
+    EXPECT_EQ(m[2].message, WM_SYSKEYDOWN);
+    EXPECT_EQ(m[2].lParam & KF_ALTDOWN_BIT, 0);
+    EXPECT_EQ(m[3].message, WM_SYSKEYUP);
+    EXPECT_EQ(m[4].message, WM_SYSKEYUP);
+    EXPECT_EQ(m[4].wParam, VK_MENU);
+}
+
+TEST_F(EventTranslation, TextBecomesOneCharacterPerCodePoint)
+{
+    SDL_Event e{};
+    e.type = SDL_TEXTINPUT;
+    e.text.windowID = window_->GetId();
+    std::strcpy(e.text.text, "a\xC3\xA9\xE3\x81\x82\xF0\x9F\x98\x80");
+    auto m = Translate({e});
+    ASSERT_EQ(m.size(), 4u);
+    EXPECT_EQ(m[0].wParam, 0x61u);
+    EXPECT_EQ(m[1].wParam, 0xE9u);
+    EXPECT_EQ(m[2].wParam, 0x3042u);
+    EXPECT_EQ(m[3].wParam, 0x1F600u);
+    for (const Message& message : m)
+        EXPECT_EQ(message.message, WM_CHAR);
+
+    std::strcpy(e.text.text, "\xC3x\xFF");
+    m = Translate({e});
+    ASSERT_EQ(m.size(), 1u); // the broken sequences are skipped
+    EXPECT_EQ(m[0].wParam, static_cast<WParam>('x'));
+}
+
+TEST_F(EventTranslation, WindowEventsBecomeSizeActivateAndClose)
+{
+    window_->SetStyle(WindowStyle{true, true, true});
+    auto m = Translate({WindowEvent(SDL_WINDOWEVENT_MAXIMIZED), WindowEvent(SDL_WINDOWEVENT_MINIMIZED),
+                        WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST), WindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED),
+                        WindowEvent(SDL_WINDOWEVENT_CLOSE)});
+    ASSERT_EQ(m.size(), 5u);
+    EXPECT_EQ(m[0].message, WM_SIZE);
+    EXPECT_EQ(m[0].wParam, SIZE_MAXIMIZED);
+    int width = 0, height = 0;
+    window_->GetClientSize(width, height);
+    EXPECT_EQ(m[0].lParam, MakeLParam(width, height));
+    EXPECT_EQ(m[1].wParam, SIZE_MINIMIZED);
+    EXPECT_EQ(m[2].message, WM_ACTIVATE);
+    EXPECT_EQ(LoWord(m[2].wParam), WA_INACTIVE);
+    EXPECT_EQ(LoWord(m[3].wParam), WA_ACTIVE);
+    EXPECT_EQ(m[4].message, WM_CLOSE);
+
+    // The plain full-screen look is never "maximised" for the engine.
+    window_->SetStyle(WindowStyle{});
+    m = Translate({WindowEvent(SDL_WINDOWEVENT_MAXIMIZED)});
+    EXPECT_TRUE(m.empty());
+}
+
+TEST_F(EventTranslation, ExposureAsksForOnePaintWhenNothingElseWaits)
+{
+    // Only visible windows are painted: show it and let the server's own exposure pass.
+    window_->Show(false);
+    Message drained;
+    while (WaitMessageTimeout(100))
+        PeekMessage(drained, true);
+    SDL_Event expose = WindowEvent(SDL_WINDOWEVENT_EXPOSED);
+    SDL_PushEvent(&expose);
+    PostMessage(window_.get(), 0x0400, 0, 0);
+    Message message;
+    ASSERT_TRUE(PeekMessage(message, true));
+    EXPECT_EQ(message.message, 0x0400u);
+    ASSERT_TRUE(PeekMessage(message, true));
+    EXPECT_EQ(message.message, WM_PAINT);
+    EXPECT_FALSE(PeekMessage(message, true));
+    window_->Invalidate();
+    window_->Invalidate();
+    ASSERT_TRUE(PeekMessage(message, true));
+    EXPECT_EQ(message.message, WM_PAINT);
+    EXPECT_FALSE(PeekMessage(message, true));
+}
+
+TEST_F(EventTranslation, TerminationRequestClosesTheWindow)
+{
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    auto m = Translate({quit});
+    ASSERT_EQ(m.size(), 1u);
+    EXPECT_EQ(m[0].message, WM_CLOSE);
+    DispatchMessage(m[0]);
+    ASSERT_EQ(received_.size(), 2u);
+    EXPECT_EQ(received_[1].message, WM_DESTROY);
+    EXPECT_TRUE(window_->IsDestroyed());
+    // A destroyed window takes no more messages.
+    EXPECT_TRUE(Translate({WindowEvent(SDL_WINDOWEVENT_CLOSE)}).empty());
+}
+
+TEST_F(EventTranslation, FlippedWheelAndHorizontalWheel)
+{
+    SDL_Event wheel{};
+    wheel.type = SDL_MOUSEWHEEL;
+    wheel.wheel.windowID = window_->GetId();
+    wheel.wheel.y = 2;
+    wheel.wheel.x = -1;
+    wheel.wheel.direction = SDL_MOUSEWHEEL_FLIPPED;
+    auto m = Translate({wheel});
+    ASSERT_EQ(m.size(), 2u);
+    EXPECT_EQ(m[0].message, WM_MOUSEWHEEL);
+    EXPECT_EQ(static_cast<std::int16_t>(HiWord(m[0].wParam)), -240);
+    EXPECT_EQ(m[1].message, WM_MOUSEHWHEEL);
+    EXPECT_EQ(static_cast<std::int16_t>(HiWord(m[1].wParam)), 120);
+}
+
+TEST_F(EventTranslation, PostFromAnotherThreadWakesTheWait)
+{
+    std::thread poster([] { PostQuitMessage(7); });
+    WaitMessage();
+    poster.join();
+    Message message;
+    ASSERT_TRUE(PeekMessage(message, true));
+    EXPECT_EQ(message.message, WM_QUIT);
+    EXPECT_EQ(message.wParam, 7u);
+}
+
+} // namespace
