@@ -32,11 +32,6 @@ constexpr Result kErrBufferLost = ResultCode(0x88780096);       // DSERR_BUFFERL
 constexpr bool Failed(Result result) { return result < 0; }
 constexpr bool Succeeded(Result result) { return result >= 0; }
 
-/// The result's symbolic name ("Unknown" for codes this layer never returns).
-const char* GetResultName(Result result);
-/// One sentence on the result ("n/a" for unknown codes).
-const char* GetResultDescription(Result result);
-
 // Buffer creation flags.
 constexpr std::uint32_t kCapsPrimaryBuffer = 0x1;
 constexpr std::uint32_t kCapsStatic = 0x2;

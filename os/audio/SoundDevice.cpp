@@ -9,6 +9,7 @@
 
 #include "os/audio/AudioTesting.h"
 #include "os/audio/Mixer.h"
+#include "os/system/ResultText.h"
 #include "os/audio/SoundBuffer.h"
 #include "os/system/System.h"
 
@@ -64,7 +65,7 @@ Result SoundDevice::Create(std::shared_ptr<SoundDevice>* device)
     device->reset();
     if (Result injected = detail::InjectedResult(os::testing::AudioCall::CreateDevice); Failed(injected))
     {
-        os::system::SetLastError(static_cast<std::uint32_t>(injected), GetResultDescription(injected));
+        os::system::SetLastError(static_cast<std::uint32_t>(injected), os::system::GetResultDescription(injected));
         return injected;
     }
     std::shared_ptr<SoundDevice> created(new SoundDevice(detail::ManualBackendRequested()));

@@ -1,5 +1,5 @@
-/** @file ResultCodes.h Result codes of the platform layer with their numbers, symbolic names and
- * descriptions. */
+/** @file ResultCodes.h Result codes of the graphics device with the platform's numbers (names and
+ * descriptions: os/system/ResultText.h). */
 #pragma once
 
 #include "os/gfx/Types.h"
@@ -33,10 +33,5 @@ inline constexpr Result kErrDeviceNotReset = detail::Code(0x88760869u);
 inline constexpr Result kErrNotAvailable = detail::Code(0x8876086Au);
 inline constexpr Result kErrInvalidCall = detail::Code(0x8876086Cu);
 inline constexpr Result kErrInvalidData = detail::Code(0x88760B59u);
-
-/// The symbolic name of a result ("D3DERR_DEVICELOST"); "Unknown" for codes the layer never returns.
-const char* GetResultName(Result result);
-/// A one-sentence description of a result; "n/a" for unknown codes.
-const char* GetResultDescription(Result result);
 
 } // namespace os::gfx

@@ -3,15 +3,15 @@
 
 #include "KorvaneXDK/core/Log.h"
 #include "KorvaneXDK/core/StringUtility.h"
-#include "os/gfx/ResultCodes.h"
+#include "os/system/ResultText.h"
 
 namespace korvane
 {
 
 void ReportDirectXError(os::gfx::Result result, const char* sourceFile, int line)
 {
-    LogErrorAt(FormatString("DirectX Error: %s(0x%x): %s", os::gfx::GetResultName(result),
-                            static_cast<unsigned>(result), os::gfx::GetResultDescription(result)),
+    LogErrorAt(FormatString("DirectX Error: %s(0x%x): %s", os::system::GetResultName(result),
+                            static_cast<unsigned>(result), os::system::GetResultDescription(result)),
                sourceFile, line);
 }
 

@@ -1,6 +1,7 @@
 /** @file DirectXError.h The engine's one way of logging a failed platform result. */
 #pragma once
 
+#include "KorvaneXDK/core/Object.h"
 #include "os/gfx/Types.h"
 
 namespace korvane
@@ -8,5 +9,17 @@ namespace korvane
 
 /// Logs "DirectX Error: <name>(0x<code>): <description>" as an error line with the source position.
 void ReportDirectXError(os::gfx::Result result, const char* sourceFile, int line);
+
+/// For set-up steps that must succeed: a failed result is reported as above, then TException
+/// is thrown with the sender and message. A successful result does nothing.
+template <typename TException>
+void ThrowOnDirectXFailure(os::gfx::Result result, const CObject* sender, const char* message,
+                           const char* sourceFile, int line)
+{
+    if (result >= 0)
+        return;
+    ReportDirectXError(result, sourceFile, line);
+    throw TException(sender, message);
+}
 
 } // namespace korvane

@@ -37,47 +37,25 @@ CMappedJoystickController::CMappedJoystickController(os::input::DirectInput& dir
                                                      os::window::WindowHandle window)
 {
     using namespace os::input;
-    Result result = directInput.CreateDevice(instance, device_);
-    if (Failed(result))
-    {
-        ReportDirectXError(result, kSourceFile, __LINE__);
-        throw EIOError(this, "DirectInputデバイスの作成に失敗しました.");
-    }
-    result = device_->SetCooperativeLevel(window, kCoopExclusive | kCoopForeground);
-    if (Failed(result))
-    {
-        ReportDirectXError(result, kSourceFile, __LINE__);
-        throw EIOError(this, "DirectInputデバイスの協調レベルの設定に失敗しました.");
-    }
-    result = device_->SetDataFormat(DataFormat::Joystick);
-    if (Failed(result))
-    {
-        ReportDirectXError(result, kSourceFile, __LINE__);
-        throw EIOError(this, "DirectInputデバイスのデータフォーマットの設定に失敗しました.");
-    }
-    result = device_->SetAxisMode(kPropertyHowDevice, 0, kAxisModeAbsolute);
-    if (Failed(result))
-    {
-        ReportDirectXError(result, kSourceFile, __LINE__);
-        throw EIOError(this, "DirectInputデバイスの軸モードの設定に失敗しました.");
-    }
-    result = device_->EnumObjects(
+    ThrowOnDirectXFailure<EIOError>(directInput.CreateDevice(instance, device_), this,
+                                    "DirectInputデバイスの作成に失敗しました.", kSourceFile, __LINE__);
+    ThrowOnDirectXFailure<EIOError>(device_->SetCooperativeLevel(window, kCoopExclusive | kCoopForeground), this,
+                                    "DirectInputデバイスの協調レベルの設定に失敗しました.", kSourceFile, __LINE__);
+    ThrowOnDirectXFailure<EIOError>(device_->SetDataFormat(DataFormat::Joystick), this,
+                                    "DirectInputデバイスのデータフォーマットの設定に失敗しました.", kSourceFile, __LINE__);
+    ThrowOnDirectXFailure<EIOError>(device_->SetAxisMode(kPropertyHowDevice, 0, kAxisModeAbsolute), this,
+                                    "DirectInputデバイスの軸モードの設定に失敗しました.", kSourceFile, __LINE__);
+    const Result enumResult = device_->EnumObjects(
         [this](const ObjectInstance& object)
         {
-            const Result rangeResult = device_->SetRange(kPropertyHowById, object.type, -10000, 10000);
-            if (Failed(rangeResult))
-            {
-                ReportDirectXError(rangeResult, kSourceFile, __LINE__);
-                throw EIOError(this, "DirectInputデバイスの軸範囲の設定に失敗しました.");
-            }
+            ThrowOnDirectXFailure<EIOError>(device_->SetRange(kPropertyHowById, object.type, -10000, 10000), this,
+                                            "DirectInputデバイスの軸範囲の設定に失敗しました.", kSourceFile,
+                                            __LINE__);
             return kEnumContinue;
         },
         kObjectAxis);
-    if (Failed(result))
-    {
-        ReportDirectXError(result, kSourceFile, __LINE__);
-        throw EIOError(this, "DirectInputデバイスの軸列挙に失敗しました.");
-    }
+    ThrowOnDirectXFailure<EIOError>(enumResult, this, "DirectInputデバイスの軸列挙に失敗しました.", kSourceFile,
+                                    __LINE__);
     device_->Acquire();
 }
 

@@ -181,25 +181,13 @@ CMappedKeyboardController::CMappedKeyboardController(os::input::DirectInput& dir
                                                      os::window::WindowHandle window, bool disableWindowsKey)
 {
     using namespace os::input;
-    Result result = directInput.CreateDevice(guid, device_);
-    if (Failed(result))
-    {
-        ReportDirectXError(result, kSourceFile, __LINE__);
-        throw EIOError(this, "DirectInputデバイスの作成に失敗しました.");
-    }
+    ThrowOnDirectXFailure<EIOError>(directInput.CreateDevice(guid, device_), this,
+                                    "DirectInputデバイスの作成に失敗しました.", kSourceFile, __LINE__);
     const std::uint32_t level = kCoopNonExclusive | kCoopForeground | (disableWindowsKey ? kCoopNoWinKey : 0);
-    result = device_->SetCooperativeLevel(window, level);
-    if (Failed(result))
-    {
-        ReportDirectXError(result, kSourceFile, __LINE__);
-        throw EIOError(this, "DirectInputデバイスの協調レベルの設定に失敗しました.");
-    }
-    result = device_->SetDataFormat(DataFormat::Keyboard);
-    if (Failed(result))
-    {
-        ReportDirectXError(result, kSourceFile, __LINE__);
-        throw EIOError(this, "DirectInputデバイスのデータフォーマットの設定に失敗しました.");
-    }
+    ThrowOnDirectXFailure<EIOError>(device_->SetCooperativeLevel(window, level), this,
+                                    "DirectInputデバイスの協調レベルの設定に失敗しました.", kSourceFile, __LINE__);
+    ThrowOnDirectXFailure<EIOError>(device_->SetDataFormat(DataFormat::Keyboard), this,
+                                    "DirectInputデバイスのデータフォーマットの設定に失敗しました.", kSourceFile, __LINE__);
     device_->Acquire();
     BuildKeyNames();
 }

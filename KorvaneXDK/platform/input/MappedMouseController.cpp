@@ -25,24 +25,12 @@ CMappedMouseController::CMappedMouseController(os::input::DirectInput& directInp
     : window_(window)
 {
     using namespace os::input;
-    Result result = directInput.CreateDevice(guid, device_);
-    if (Failed(result))
-    {
-        ReportDirectXError(result, kSourceFile, __LINE__);
-        throw EIOError(this, "DirectInputデバイスの作成に失敗しました.");
-    }
-    result = device_->SetCooperativeLevel(window_, kCoopNonExclusive | kCoopForeground);
-    if (Failed(result))
-    {
-        ReportDirectXError(result, kSourceFile, __LINE__);
-        throw EIOError(this, "DirectInputデバイスの協調レベルの設定に失敗しました.");
-    }
-    result = device_->SetDataFormat(DataFormat::Mouse2);
-    if (Failed(result))
-    {
-        ReportDirectXError(result, kSourceFile, __LINE__);
-        throw EIOError(this, "DirectInputデバイスのデータフォーマットの設定に失敗しました.");
-    }
+    ThrowOnDirectXFailure<EIOError>(directInput.CreateDevice(guid, device_), this,
+                                    "DirectInputデバイスの作成に失敗しました.", kSourceFile, __LINE__);
+    ThrowOnDirectXFailure<EIOError>(device_->SetCooperativeLevel(window_, kCoopNonExclusive | kCoopForeground), this,
+                                    "DirectInputデバイスの協調レベルの設定に失敗しました.", kSourceFile, __LINE__);
+    ThrowOnDirectXFailure<EIOError>(device_->SetDataFormat(DataFormat::Mouse2), this,
+                                    "DirectInputデバイスのデータフォーマットの設定に失敗しました.", kSourceFile, __LINE__);
 }
 
 CMappedMouseController::~CMappedMouseController() = default;
@@ -79,26 +67,14 @@ void CMappedMouseController::SetExclusive(bool exclusive)
     if (exclusive == IsExclusive())
         return;
     CStandardController::SetExclusive(exclusive);
-    Result result = device_->Unacquire();
-    if (Failed(result))
-    {
-        ReportDirectXError(result, kSourceFile, __LINE__);
-        throw EIOError(this, "DirectInputデバイスアクセス権の開放に失敗しました.");
-    }
+    ThrowOnDirectXFailure<EIOError>(device_->Unacquire(), this,
+                                    "DirectInputデバイスアクセス権の開放に失敗しました.", kSourceFile, __LINE__);
     const std::uint32_t level =
         exclusive ? (kCoopExclusive | kCoopForeground) : (kCoopNonExclusive | kCoopForeground);
-    result = device_->SetCooperativeLevel(window_, level);
-    if (Failed(result))
-    {
-        ReportDirectXError(result, kSourceFile, __LINE__);
-        throw EIOError(this, "DirectInputデバイスの協調レベルの設定に失敗しました.");
-    }
-    result = device_->Acquire();
-    if (Failed(result))
-    {
-        ReportDirectXError(result, kSourceFile, __LINE__);
-        throw EIOError(this, "DirectInputデバイスアクセス権の取得に失敗しました.");
-    }
+    ThrowOnDirectXFailure<EIOError>(device_->SetCooperativeLevel(window_, level), this,
+                                    "DirectInputデバイスの協調レベルの設定に失敗しました.", kSourceFile, __LINE__);
+    ThrowOnDirectXFailure<EIOError>(device_->Acquire(), this,
+                                    "DirectInputデバイスアクセス権の取得に失敗しました.", kSourceFile, __LINE__);
 }
 
 void CMappedMouseController::SetActive(bool active)

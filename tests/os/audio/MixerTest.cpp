@@ -12,6 +12,7 @@
 #include "os/audio/SoundDevice.h"
 #include "os/audio/SoundNotify.h"
 #include "os/system/Event.h"
+#include "os/system/ResultText.h"
 
 using namespace os::audio;
 
@@ -395,8 +396,8 @@ TEST_F(MixerTest, InjectedFailuresAnswerWithTheirCodes)
     EXPECT_EQ(kErrNoDriver, SoundDevice::Create(&other));
     EXPECT_EQ(nullptr, other);
     EXPECT_EQ(kOk, SoundDevice::Create(&other));
-    EXPECT_STREQ("DSERR_BUFFERLOST", GetResultName(kErrBufferLost));
-    EXPECT_STREQ("Unknown", GetResultName(ResultCode(0x12345678)));
+    EXPECT_STREQ("DSERR_BUFFERLOST", os::system::GetResultName(kErrBufferLost));
+    EXPECT_STREQ("Unknown", os::system::GetResultName(ResultCode(0x12345678)));
 }
 
 TEST(AudioDeviceTest, OpensThroughSdlAndFailsCleanlyWithoutADriver)

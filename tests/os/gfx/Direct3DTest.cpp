@@ -1,6 +1,7 @@
 /** @file Direct3DTest.cpp The graphics object: entry points, adapters, modes, creation records and result
  * texts. */
 #include "GfxFixture.h"
+#include "os/system/ResultText.h"
 
 namespace gfxtest
 {
@@ -136,14 +137,14 @@ TEST_F(Direct3DTest, CreationHooksAndRecords)
 
 TEST_F(Direct3DTest, ResultCodesHaveTheirSymbolicNamesAndDescriptions)
 {
-    EXPECT_STREQ("D3DERR_DEVICELOST", os::gfx::GetResultName(os::gfx::kErrDeviceLost));
+    EXPECT_STREQ("D3DERR_DEVICELOST", os::system::GetResultName(os::gfx::kErrDeviceLost));
     EXPECT_EQ(0x88760868u, static_cast<std::uint32_t>(os::gfx::kErrDeviceLost));
-    EXPECT_STREQ("D3DERR_DEVICENOTRESET", os::gfx::GetResultName(os::gfx::kErrDeviceNotReset));
-    EXPECT_STREQ("D3DERR_INVALIDCALL", os::gfx::GetResultName(os::gfx::kErrInvalidCall));
-    EXPECT_STREQ("S_OK", os::gfx::GetResultName(kOk));
-    EXPECT_STRNE("n/a", os::gfx::GetResultDescription(os::gfx::kErrNotAvailable));
-    EXPECT_STREQ("Unknown", os::gfx::GetResultName(0x12345678));
-    EXPECT_STREQ("n/a", os::gfx::GetResultDescription(0x12345678));
+    EXPECT_STREQ("D3DERR_DEVICENOTRESET", os::system::GetResultName(os::gfx::kErrDeviceNotReset));
+    EXPECT_STREQ("D3DERR_INVALIDCALL", os::system::GetResultName(os::gfx::kErrInvalidCall));
+    EXPECT_STREQ("S_OK", os::system::GetResultName(kOk));
+    EXPECT_STRNE("n/a", os::system::GetResultDescription(os::gfx::kErrNotAvailable));
+    EXPECT_STREQ("Unknown", os::system::GetResultName(0x12345678));
+    EXPECT_STREQ("n/a", os::system::GetResultDescription(0x12345678));
 }
 
 } // namespace

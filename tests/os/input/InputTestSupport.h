@@ -14,6 +14,7 @@
 #include "os/input/InputTesting.h"
 #include "os/window/EventHooks.h"
 #include "os/window/MessageQueue.h"
+#include "support/LogCapture.h"
 
 namespace korvane::test
 {
@@ -170,55 +171,6 @@ inline void PushMouseWheel(int y)
     event.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
     SDL_PushEvent(&event);
 }
-
-/// Collects every log line while it lives.
-class LogCapture
-{
-public:
-    LogCapture()
-    {
-        LoggerSetHook(&LogCapture::Hook);
-        Clear();
-    }
-    ~LogCapture() { LoggerSetHook(nullptr); }
-
-    static std::vector<std::string> Lines()
-    {
-        std::lock_guard<std::mutex> lock(Mutex());
-        return Store();
-    }
-    static bool Contains(const std::string& text)
-    {
-        for (const auto& line : Lines())
-        {
-            if (line.find(text) != std::string::npos)
-                return true;
-        }
-        return false;
-    }
-    static void Clear()
-    {
-        std::lock_guard<std::mutex> lock(Mutex());
-        Store().clear();
-    }
-
-private:
-    static void Hook(const std::string& line)
-    {
-        std::lock_guard<std::mutex> lock(Mutex());
-        Store().push_back(line);
-    }
-    static std::mutex& Mutex()
-    {
-        static std::mutex mutex;
-        return mutex;
-    }
-    static std::vector<std::string>& Store()
-    {
-        static std::vector<std::string> lines;
-        return lines;
-    }
-};
 
 /// Clears the layer's hooks and the window queue around each test.
 class InputHooksGuard

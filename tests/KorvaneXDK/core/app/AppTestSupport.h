@@ -7,45 +7,10 @@
 
 #include "KorvaneXDK/core/Log.h"
 #include "os/system/System.h"
+#include "support/LogCapture.h"
 
 namespace korvane::test
 {
-
-/// Collects every log line while alive.
-class LogCapture
-{
-public:
-    LogCapture()
-    {
-        Lines().clear();
-        LoggerSetHook(&LogCapture::Hook);
-    }
-    ~LogCapture() { LoggerSetHook(nullptr); }
-    const std::vector<std::string>& GetLines() const { return Lines(); }
-    bool Contains(const std::string& line) const
-    {
-        for (const auto& l : Lines())
-            if (l == line)
-                return true;
-        return false;
-    }
-    std::size_t CountContaining(const std::string& part) const
-    {
-        std::size_t n = 0;
-        for (const auto& l : Lines())
-            if (l.find(part) != std::string::npos)
-                ++n;
-        return n;
-    }
-
-private:
-    static std::vector<std::string>& Lines()
-    {
-        static std::vector<std::string> lines;
-        return lines;
-    }
-    static void Hook(const std::string& line) { Lines().push_back(line); }
-};
 
 /// Replaces the monotonic clock with a counter in nanoseconds; a sleep of n ms moves it n ms on,
 /// a zero-length sleep (a yield) moves it yieldNs on. Sleeps are recorded.

@@ -38,8 +38,8 @@ TEST(FrameRateKeeper, LogsTheClockAndTheUptimeWhenCreated)
     LogCapture log;
     CFrameRateKeeper keeper;
     EXPECT_TRUE(
-        log.Contains("INFO: Performance counter enabled: resolution = 1000000000Hz (1.000000nsec)\n"));
-    EXPECT_TRUE(log.Contains("INFO: System uptime: 2day(s) 03:04:05\n"));
+        log.HasLine("INFO: Performance counter enabled: resolution = 1000000000Hz (1.000000nsec)\n"));
+    EXPECT_TRUE(log.HasLine("INFO: System uptime: 2day(s) 03:04:05\n"));
 }
 
 TEST(FrameRateKeeper, IntervalIsTheTicksPerFrameRoundedToTheNearestTick)

@@ -239,13 +239,13 @@ TEST_F(SceneManagerTest, DumpListsPriorityAndClassName)
     LogCapture log;
     CSceneManager manager;
     manager.DumpSceneList();
-    EXPECT_EQ(log.GetLines(), (std::vector<std::string>{"INFO: < Scene list dump >\n", "INFO: \t.\n"}));
+    EXPECT_EQ(log.Lines(), (std::vector<std::string>{"INFO: < Scene list dump >\n", "INFO: \t.\n"}));
     manager.AddScene(boost::make_shared<TraceScene>("a", 0x8000));
     manager.AddScene(boost::make_shared<CStandardScene>(0xFFFF));
     manager.OnFrame(nullptr, 1);
     LogCapture second;
     manager.DumpSceneList();
-    EXPECT_EQ(second.GetLines(), (std::vector<std::string>{
+    EXPECT_EQ(second.Lines(), (std::vector<std::string>{
                                      "INFO: < Scene list dump >\n",
                                      "INFO: \t8000: class korvane::test::(anonymous namespace)::TraceScene\n",
                                      "INFO: \tFFFF: class korvane::CStandardScene\n", "INFO: \t.\n"}));

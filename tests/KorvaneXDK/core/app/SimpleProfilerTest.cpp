@@ -30,7 +30,7 @@ TEST_F(SimpleProfilerTest, DestroyedWhileRunningWritesOneLineWithSixDecimals)
         EXPECT_EQ(profiler.GetName(), "Precache");
         now_ += 12.25;
     }
-    EXPECT_EQ(log.GetLines(),
+    EXPECT_EQ(log.Lines(),
               std::vector<std::string>{"INFO: CSimpleProfiler: 'Precache': Time: 12.250000msec\n"});
 }
 
@@ -44,7 +44,7 @@ TEST_F(SimpleProfilerTest, StopWithoutLogWritesNothingNowOrLaterAndASecondStopIs
         now_ += 1.0;
         EXPECT_DOUBLE_EQ(profiler.Stop(true), 0.0);
     }
-    EXPECT_TRUE(log.GetLines().empty());
+    EXPECT_TRUE(log.Lines().empty());
 }
 
 TEST_F(SimpleProfilerTest, StopWithLogWritesOnceAndRestartMeasuresAgain)
@@ -58,7 +58,7 @@ TEST_F(SimpleProfilerTest, StopWithLogWritesOnceAndRestartMeasuresAgain)
         profiler.Restart();
         now_ += 0.5;
     }
-    EXPECT_EQ(log.GetLines(),
+    EXPECT_EQ(log.Lines(),
               (std::vector<std::string>{"INFO: CSimpleProfiler: 'job': Time: 2.000000msec\n",
                                         "INFO: CSimpleProfiler: 'job': Time: 0.500000msec\n"}));
 }

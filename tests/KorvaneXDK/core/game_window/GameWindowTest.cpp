@@ -290,7 +290,7 @@ TEST_F(DriverTest, ClosingTheWindowEndsTheRunAndTheLogEndsWithTheFinalBanner)
     LogCapture log;
     {
         CGameApplicationDriver driver(nullptr);
-        EXPECT_EQ(log.GetLines().front().rfind("INFO: ---- [ test_", 0), 0u);
+        EXPECT_EQ(log.Lines().front().rfind("INFO: ---- [ test_", 0), 0u);
         EXPECT_EQ(log.CountContaining("Korvane Core library ver."), 1u);
         EXPECT_TRUE(driver.Initialize());
         EXPECT_TRUE(driver.IsInitialized());
@@ -299,10 +299,10 @@ TEST_F(DriverTest, ClosingTheWindowEndsTheRunAndTheLogEndsWithTheFinalBanner)
         PostMessage(driver.GetGameWindow()->GetHandle(), WM_CLOSE, 0, 0);
         driver.Run();
         EXPECT_FALSE(driver.GetGameWindow()->GetHandle()->IsVisible());
-        EXPECT_TRUE(log.Contains("INFO: Application driver running...\n"));
-        EXPECT_TRUE(log.Contains("INFO: Application driver running finished.\n"));
+        EXPECT_TRUE(log.HasLine("INFO: Application driver running...\n"));
+        EXPECT_TRUE(log.HasLine("INFO: Application driver running finished.\n"));
     }
-    EXPECT_EQ(log.GetLines().back(), "INFO: ---- Application finalized ----\n");
+    EXPECT_EQ(log.Lines().back(), "INFO: ---- Application finalized ----\n");
     EXPECT_TRUE(boxes_.empty());
 }
 

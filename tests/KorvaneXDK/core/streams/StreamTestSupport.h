@@ -7,6 +7,7 @@
 
 #include "KorvaneXDK/core/Log.h"
 #include "KorvaneXDK/core/MemoryStream.h"
+#include "support/LogCapture.h"
 
 namespace korvane::test {
 
@@ -39,33 +40,6 @@ inline std::string Le16(std::uint16_t value)
 {
     return std::string{static_cast<char>(value & 0xFF), static_cast<char>(value >> 8)};
 }
-
-/// Collects every log line while alive.
-class LogCapture
-{
-public:
-    LogCapture()
-    {
-        Lines().clear();
-        LoggerSetHook(&Hook);
-    }
-    ~LogCapture() { LoggerSetHook(nullptr); }
-    static std::vector<std::string>& Lines()
-    {
-        static std::vector<std::string> lines;
-        return lines;
-    }
-    std::string All() const
-    {
-        std::string all;
-        for (const auto& line : Lines())
-            all += line;
-        return all;
-    }
-
-private:
-    static void Hook(const std::string& line) { Lines().push_back(line); }
-};
 
 /// A memory stream whose reads deliver at most `limit` bytes each and, once `failAfter`
 /// bytes have been read, throw like a failing file.

@@ -1,12 +1,10 @@
-/** @file SoundTestSupport.cpp WAVE and Ogg generators, the memory reader and log capture. */
+/** @file SoundTestSupport.cpp WAVE and Ogg generators and the memory reader. */
 #include "SoundTestSupport.h"
 
 #include <cmath>
 #include <cstring>
 #include <stdexcept>
 
-
-#include "KorvaneXDK/core/Log.h"
 #include "support/AudioTestData.h"
 
 namespace soundtest {
@@ -23,15 +21,6 @@ void Put32(std::string& out, std::uint32_t value)
 {
     Put16(out, static_cast<std::uint16_t>(value & 0xFFFF));
     Put16(out, static_cast<std::uint16_t>(value >> 16));
-}
-
-std::mutex gLogMutex;
-std::vector<std::string> gLines;
-
-void Hook(const std::string& line)
-{
-    std::lock_guard<std::mutex> lock(gLogMutex);
-    gLines.push_back(line);
 }
 
 } // namespace
@@ -104,34 +93,6 @@ std::int32_t MemoryPcmReader::Read(void* buffer, std::int32_t bytes)
         std::memcpy(buffer, pcm_.data() + position_, static_cast<std::size_t>(count));
     position_ += std::max(count, 0);
     return std::max(count, 0);
-}
-
-LogCapture::LogCapture()
-{
-    {
-        std::lock_guard<std::mutex> lock(gLogMutex);
-        gLines.clear();
-    }
-    korvane::LoggerSetHook(&Hook);
-}
-
-LogCapture::~LogCapture()
-{
-    korvane::LoggerSetHook(nullptr);
-}
-
-bool LogCapture::Contains(const std::string& text) const
-{
-    return All().find(text) != std::string::npos;
-}
-
-std::string LogCapture::All() const
-{
-    std::lock_guard<std::mutex> lock(gLogMutex);
-    std::string all;
-    for (const std::string& line : gLines)
-        all += line + "\n";
-    return all;
 }
 
 } // namespace soundtest

@@ -1,4 +1,4 @@
-/** @file SoundTestSupport.h Generated WAVE and Ogg data, a PCM reader in memory and log capture for the sound tests. */
+/** @file SoundTestSupport.h Generated WAVE and Ogg data, a PCM reader in memory for the sound tests. */
 #pragma once
 
 #include <cstdint>
@@ -8,6 +8,7 @@
 
 #include "KorvaneXDK/core/SoundReader.h"
 #include "os/audio/WaveFormat.h"
+#include "support/LogCapture.h"
 
 namespace soundtest {
 
@@ -50,14 +51,6 @@ private:
     std::int32_t position_ = 0;
 };
 
-/// Collects log lines while it lives.
-class LogCapture
-{
-public:
-    LogCapture();
-    ~LogCapture();
-    bool Contains(const std::string& text) const;
-    std::string All() const;
-};
+using korvane::test::LogCapture;
 
 } // namespace soundtest

@@ -1,11 +1,9 @@
-/** @file ResultCodes.cpp Names and descriptions of the layer's result codes. */
-#include "os/gfx/ResultCodes.h"
+/** @file ResultText.cpp The one table of result code names and descriptions. */
+#include "os/system/ResultText.h"
 
-namespace os::gfx
-{
+namespace os::system {
 
-namespace
-{
+namespace {
 
 struct ResultText
 {
@@ -51,31 +49,27 @@ constexpr ResultText kTexts[] = {
     {0x88780096u, "DSERR_BUFFERLOST", "The buffer memory has been lost and must be restored."},
 };
 
-const ResultText* Find(Result result)
+const ResultText* Find(std::int32_t result)
 {
     const auto code = static_cast<std::uint32_t>(result);
     for (const ResultText& text : kTexts)
-    {
         if (text.code == code)
-        {
             return &text;
-        }
-    }
     return nullptr;
 }
 
 } // namespace
 
-const char* GetResultName(Result result)
+const char* GetResultName(std::int32_t result)
 {
     const ResultText* text = Find(result);
     return text != nullptr ? text->name : "Unknown";
 }
 
-const char* GetResultDescription(Result result)
+const char* GetResultDescription(std::int32_t result)
 {
     const ResultText* text = Find(result);
     return text != nullptr ? text->description : "n/a";
 }
 
-} // namespace os::gfx
+} // namespace os::system
