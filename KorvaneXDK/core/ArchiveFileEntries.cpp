@@ -34,8 +34,20 @@ void CArchiveFileEntries::Read(const std::uint8_t* data, std::size_t size)
     }
     entries_.reserve(std::size_t(count));
     for (std::int32_t i = 0; i < count; ++i) {
+        // A record whose name would run past the end of the table is a damaged table, not a
+        // damaged record: it fails here, before the record reads a byte of it.
+        const std::size_t left = size - position;
+        if (left < archive::kMinRecordSize) {
+            throw EInvalidFileFormat(this, kTableError);
+        }
+        const auto nameLength = static_cast<std::int32_t>(
+            std::uint32_t(data[position]) | (std::uint32_t(data[position + 1]) << 8) |
+            (std::uint32_t(data[position + 2]) << 16) | (std::uint32_t(data[position + 3]) << 24));
+        if (nameLength < 0 || std::uint64_t(nameLength) > left - archive::kMinRecordSize) {
+            throw EInvalidFileFormat(this, kTableError);
+        }
         CArchiveFileEntryHeader entry;
-        position += entry.Read(data + position, size - position);
+        position += entry.Read(data + position, left);
         entries_.push_back(entry);
     }
 }

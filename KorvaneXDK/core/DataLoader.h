@@ -29,6 +29,8 @@ public:
     virtual void EnumerateFiles(const std::string& directory, bool recursive, std::vector<std::string>& out) = 0;
     /// Lets a loader drop what it keeps for a name once the caller has it; no loader keeps anything.
     virtual void Purge(const std::string& name) = 0;
+    /// Tells a loader that a name will be opened soon; no loader acts on it.
+    virtual void Prefetch(const std::string& name) = 0;
 };
 
 } // namespace korvane

@@ -86,6 +86,10 @@ CFileStream::~CFileStream()
         LogErrorAt(error.GetMessage(), __FILE__, __LINE__);
         Abandon();
     }
+    catch (...)
+    {
+        Abandon();
+    }
 }
 
 void CFileStream::Open(bool truncate)
@@ -125,6 +129,13 @@ void CFileStream::Open(bool truncate)
                     commitPath_ = real;
                     std::free(real);
                 }
+            // A folder cannot be replaced by a file: fail now, not at the rename on Close.
+            struct stat existing;
+            if (::stat(commitPath_.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode))
+            {
+                errno = EISDIR;
+                break;
+            }
         }
         for (int attempt = 0; attempt < 16 && fd < 0; ++attempt)
         {
@@ -147,6 +158,15 @@ void CFileStream::Open(bool truncate)
     default:
         errno = EINVAL;
         break;
+    }
+    // Reading opens folders too; a folder is not a file, so it fails here like any other
+    // path that names no file, rather than at the first read.
+    struct stat opened;
+    if (fd >= 0 && ::fstat(fd, &opened) == 0 && S_ISDIR(opened.st_mode))
+    {
+        ::close(fd);
+        fd = -1;
+        errno = EISDIR;
     }
     if (fd < 0)
     {

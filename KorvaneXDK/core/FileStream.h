@@ -23,6 +23,9 @@ namespace korvane {
 /// as it was. A process that dies before that point leaves the old file intact as well.
 /// A target that is a symbolic link keeps the link: the file it names is replaced.
 ///
+/// A path naming a folder fails to open in every mode: it holds no file data to read, and
+/// a write must not get as far as the rename before finding that out.
+///
 /// Failures throw EFileOpenError, EReadError or EWriteError after logging the system error.
 class CFileStream : public CStandardStream
 {

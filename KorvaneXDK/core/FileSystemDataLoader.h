@@ -13,7 +13,7 @@ public:
     /// Makes the root absolute (a separator is added when it has none at its end) and logs it.
     explicit CFileSystemDataLoader(const std::string& root);
 
-    /// A CFileStream (read, share read) on root + name; EFileOpenError when missing.
+    /// A CFileStream (read, share read) on root + name; EFileOpenError when missing or a folder.
     IKorvaneStream* Open(const std::string& name) override;
     bool Exists(const std::string& name) override;
     /// Lists root + directory sorted by name. Names come back below the root in the file

@@ -189,7 +189,8 @@ std::int32_t COggVorbisReader::Read(void* buffer, std::int32_t bytes)
         else
             break;
     }
-    position_ += total;
+    // Music that is never rewound can outlast a 32-bit byte count; the position stops there.
+    position_ = static_cast<std::int32_t>(std::min<std::int64_t>(static_cast<std::int64_t>(position_) + total, INT32_MAX));
     return total;
 }
 

@@ -26,19 +26,21 @@ void CRIFFWriter::SetByteOrder(std::int32_t order)
     }
 }
 
-void CRIFFWriter::WriteSize(IKorvaneStream& out, std::uint32_t size)
+std::int32_t CRIFFWriter::WriteSize(IKorvaneStream& out, std::uint32_t size)
 {
     if (swapSizes_)
         size = ((size & 0xFF) << 24) | ((size & 0xFF00) << 8) | ((size >> 8) & 0xFF00) | (size >> 24);
-    out.WriteUInt32(size);
+    return out.WriteUInt32(size);
 }
 
 std::int32_t CRIFFWriter::WriteTo(IKorvaneStream& out)
 {
-    out.WriteUInt32(fileId_);
-    WriteSize(out, static_cast<std::uint32_t>(body_.GetSize()) + 4);
-    out.WriteUInt32(formType_);
+    // A stream that takes fewer bytes than given (a memory stream out of memory) would
+    // otherwise yield a torn file reported as written.
     const std::int32_t size = body_.GetSize();
+    if (out.WriteUInt32(fileId_) != 4 || WriteSize(out, static_cast<std::uint32_t>(size) + 4) != 4 ||
+        out.WriteUInt32(formType_) != 4)
+        throw EWriteError(this, "Failed to write RIFF file");
     if (size == 0)
         return 0;
     const std::int32_t copied = out.CopyFrom(body_, 0);
@@ -53,23 +55,39 @@ std::uint32_t CRIFFWriter::SetFormType(std::uint32_t code)
     return code;
 }
 
+// A chunk is appended whole or not at all: a failure part-way (a failing data stream,
+// exhausted memory) takes the partial chunk back out, so the file written later never
+// holds a header whose data is missing.
 void CRIFFWriter::AddChunk(std::uint32_t id, IKorvaneStream& data)
 {
     const std::int32_t size = data.GetSize();
-    body_.WriteUInt32(id);
-    WriteSize(body_, static_cast<std::uint32_t>(size));
-    if (size > 0 && body_.CopyFrom(data, 0) != size)
-        throw EWriteError(this, "Failed to add RIFF chunk");
+    const std::int32_t start = body_.Seek(body_.GetSize());
+    try
+    {
+        if (body_.WriteUInt32(id) != 4 || WriteSize(body_, static_cast<std::uint32_t>(size)) != 4 ||
+            (size > 0 && body_.CopyFrom(data, 0) != size))
+            throw EWriteError(this, "Failed to add RIFF chunk");
+    }
+    catch (...)
+    {
+        body_.SetSize(start);
+        body_.Seek(start);
+        throw;
+    }
 }
 
 void CRIFFWriter::AddChunk(std::uint32_t id, const void* bytes, std::uint32_t size)
 {
     if (size > static_cast<std::uint32_t>(INT32_MAX))
         throw EInvalidParameter(this, "RIFF chunk too large");
-    body_.WriteUInt32(id);
-    WriteSize(body_, size);
-    if (size > 0 && body_.Write(bytes, static_cast<std::int32_t>(size)) != static_cast<std::int32_t>(size))
+    const std::int32_t start = body_.Seek(body_.GetSize());
+    if (body_.WriteUInt32(id) != 4 || WriteSize(body_, size) != 4 ||
+        (size > 0 && body_.Write(bytes, static_cast<std::int32_t>(size)) != static_cast<std::int32_t>(size)))
+    {
+        body_.SetSize(start);
+        body_.Seek(start);
         throw EWriteError(this, "Failed to add RIFF chunk");
+    }
 }
 
 } // namespace korvane

@@ -21,13 +21,15 @@ public:
     /// Writes the header and the chunks at the stream's position; returns the body bytes copied.
     virtual std::int32_t WriteTo(IKorvaneStream& out);
     virtual std::uint32_t SetFormType(std::uint32_t code);
-    /// Appends a chunk holding the whole data stream (which is rewound first).
+    /// Appends a chunk holding the whole data stream (which is rewound first). A chunk that
+    /// cannot be added whole (EWriteError, or the data stream's own error) leaves no trace.
     virtual void AddChunk(std::uint32_t id, IKorvaneStream& data);
-    /// Appends a chunk holding the given bytes. Throws EInvalidParameter for a size over INT32_MAX.
+    /// Appends a chunk holding the given bytes. Throws EInvalidParameter for a size over INT32_MAX
+    /// and EWriteError when memory runs out; the chunks added before stay as they were.
     virtual void AddChunk(std::uint32_t id, const void* bytes, std::uint32_t size);
 
 private:
-    void WriteSize(IKorvaneStream& out, std::uint32_t size);
+    std::int32_t WriteSize(IKorvaneStream& out, std::uint32_t size);
 
     CMemoryStream body_;
     std::uint32_t fileId_;

@@ -14,4 +14,8 @@ void CStandardDataLoader::Purge(const std::string&)
 {
 }
 
+void CStandardDataLoader::Prefetch(const std::string&)
+{
+}
+
 } // namespace korvane

@@ -11,6 +11,7 @@ public:
     /// Open, wrapped in a shared pointer.
     boost::shared_ptr<IKorvaneStream> OpenShared(const std::string& name) override;
     void Purge(const std::string& name) override;
+    void Prefetch(const std::string& name) override;
 };
 
 } // namespace korvane

@@ -279,6 +279,10 @@ void CGameApplicationDriverCX::OnFullscreenChanged(bool)
 
 void CGameApplicationDriverCX::SetGraphicsForTesting(CDXGraphics* graphics)
 {
+    if (graphics == graphics_)
+    {
+        return; // already ours: deleting it first would leave a dangling object
+    }
     DeleteGraphics();
     graphics_ = graphics;
     if (graphics_ != nullptr)

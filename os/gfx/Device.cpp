@@ -333,21 +333,41 @@ std::string WrapVertexSource(const std::string& source, bool clipControl)
     {
         prelude = "out gl_PerVertex { vec4 gl_Position; float gl_PointSize; };\n" + prelude;
     }
-    // The prelude goes right after the #version line, which must stay first.
-    std::size_t insertAt = 0;
+    // The #version line must stay first, and #extension lines must come before any declaration:
+    // the prelude goes after both (blank and comment lines between them are passed over).
     const std::size_t version = source.find("#version");
-    if (version != std::string::npos)
+    if (version == std::string::npos)
     {
-        const std::size_t lineEnd = source.find('\n', version);
-        insertAt = lineEnd == std::string::npos ? source.size() : lineEnd + 1;
-        std::string result = source.substr(0, insertAt);
-        if (lineEnd == std::string::npos)
-        {
-            result += '\n';
-        }
-        return result + prelude + source.substr(insertAt) + tail;
+        return "#version 410 core\n" + prelude + source + tail;
     }
-    return "#version 410 core\n" + prelude + source + tail;
+    const auto lineAfter = [&source](std::size_t at)
+    {
+        const std::size_t end = source.find('\n', at);
+        return end == std::string::npos ? source.size() : end + 1;
+    };
+    std::size_t insertAt = lineAfter(version);
+    for (std::size_t scan = insertAt; scan < source.size();)
+    {
+        const std::size_t next = lineAfter(scan);
+        const std::string line = source.substr(scan, next - scan);
+        const std::size_t text = line.find_first_not_of(" \t\r\n");
+        if (text == std::string::npos || line.compare(text, 2, "//") == 0)
+        {
+            scan = next;
+            continue;
+        }
+        if (line.compare(text, 10, "#extension") != 0)
+        {
+            break;
+        }
+        insertAt = scan = next;
+    }
+    std::string result = source.substr(0, insertAt);
+    if (result.back() != '\n')
+    {
+        result += '\n';
+    }
+    return result + prelude + source.substr(insertAt) + tail;
 }
 
 } // namespace
@@ -757,7 +777,8 @@ Result Device::Reset(PresentParameters* parameters)
     {
         std::lock_guard<std::mutex> hooks(Hooks().mutex);
         ++Hooks().resetCalls;
-        if (Hooks().failResets > 0)
+        // A reset refused because the device cannot be reset yet does not use up an injected failure.
+        if (loss_ != LossState::Lost && Hooks().failResets > 0)
         {
             --Hooks().failResets;
             fail = true;
@@ -1620,19 +1641,24 @@ Result Device::DrawIndexedPrimitiveUP(PrimitiveType type, std::uint32_t minVerte
             return kErrInvalidCall;
         }
     }
-    const std::uint64_t vertexBytes = end * stride;
+    // Only the promised vertices are read: those below the lowest index may not exist at all.
+    // The draw then counts indices from the first uploaded vertex.
+    const std::uint64_t vertexBytes = static_cast<std::uint64_t>(vertexCount) * stride;
     const std::uint64_t indexBytes = count * (wide ? 4u : 2u);
-    if (vertexBytes > 0x7FFFFFFFu || indexBytes > 0x7FFFFFFFu)
+    if (vertexBytes > 0x7FFFFFFFu || indexBytes > 0x7FFFFFFFu || minVertexIndex > 0x7FFFFFFFu)
     {
         return kErrInvalidCall;
     }
     link_->Drain();
-    PrepareDraw(vertices, static_cast<std::uint32_t>(vertexBytes), stride);
+    const auto* first =
+        static_cast<const std::uint8_t*>(vertices) + static_cast<std::uint64_t>(minVertexIndex) * stride;
+    PrepareDraw(first, static_cast<std::uint32_t>(vertexBytes), stride);
     const std::uint32_t indexOffset =
         Upload(GL_ELEMENT_ARRAY_BUFFER, indices, static_cast<std::uint32_t>(indexBytes));
-    glDrawElements(PrimitiveMode(type), static_cast<GLsizei>(count),
-                   wide ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
-                   reinterpret_cast<const void*>(static_cast<std::uintptr_t>(indexOffset)));
+    glDrawElementsBaseVertex(PrimitiveMode(type), static_cast<GLsizei>(count),
+                             wide ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
+                             reinterpret_cast<const void*>(static_cast<std::uintptr_t>(indexOffset)),
+                             -static_cast<GLint>(minVertexIndex));
     return kOk;
 }
 

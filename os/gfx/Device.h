@@ -92,7 +92,8 @@ public:
     /// Needs a declaration and both shaders. A count of 0 draws nothing and succeeds.
     Result DrawPrimitiveUP(PrimitiveType type, std::uint32_t primitiveCount, const void* vertices,
                            std::uint32_t stride);
-    /// Indices (16- or 32-bit) refer to `vertices`; `minVertexIndex` + `vertexCount` bounds them.
+    /// Indices (16- or 32-bit) count from `vertices`, but only the `vertexCount` vertices from
+    /// `minVertexIndex` on are read, and every index must lie among them.
     Result DrawIndexedPrimitiveUP(PrimitiveType type, std::uint32_t minVertexIndex, std::uint32_t vertexCount,
                                   std::uint32_t primitiveCount, const void* indices, Format indexFormat,
                                   const void* vertices, std::uint32_t stride);

@@ -14,7 +14,7 @@ namespace os::testing
 /// "not reset" until a Reset succeeds. Draws and clears are ignored meanwhile.
 void InjectDeviceLoss(int callsBeforeResettable);
 /// The next `count` Reset calls (of any device) fail with the invalid-call code and leave the
-/// device lost and resettable.
+/// device lost and resettable. A Reset refused because the device cannot be reset yet does not count.
 void FailNextReset(int count);
 /// Device creation fails (not-available code) when asked for hardware vertex processing
 /// and/or software vertex processing.

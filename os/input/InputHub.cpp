@@ -3,6 +3,7 @@
 #include "os/input/InputHub.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "os/input/KeyCodes.h"
@@ -17,6 +18,9 @@ namespace
 
 std::mutex g_hubMutex;
 std::weak_ptr<Hub> g_hub;
+/// The running hub for readers that must not share its ownership (see ReadRunningPad).
+std::mutex g_padReaderMutex;
+Hub* g_hubForPads = nullptr;
 
 struct StepFailure
 {
@@ -57,6 +61,13 @@ std::uint8_t MouseButtonIndex(std::uint8_t sdlButton)
     default:
         return sdlButton <= 8 ? static_cast<std::uint8_t>(sdlButton - 1) : 0xFF;
     }
+}
+
+/// Motion piles up between two reads of a device; a flood of events saturates instead of wrapping.
+void AddMotion(std::int32_t& total, std::int64_t delta)
+{
+    const std::int64_t sum = static_cast<std::int64_t>(total) + delta;
+    total = static_cast<std::int32_t>(std::clamp<std::int64_t>(sum, INT32_MIN, INT32_MAX));
 }
 
 std::int16_t ReadAxis(SDL_GameController* controller, SDL_GameControllerAxis axis)
@@ -163,6 +174,10 @@ std::shared_ptr<Hub> Hub::Start()
                 live->HandleEvent(event);
         });
     g_hub = hub;
+    {
+        std::lock_guard<std::mutex> padLock(g_padReaderMutex);
+        g_hubForPads = hub.get();
+    }
     return hub;
 }
 
@@ -172,8 +187,19 @@ std::shared_ptr<Hub> Hub::Running()
     return g_hub.lock();
 }
 
+bool Hub::ReadRunningPad(std::uint32_t slot, PadState& state)
+{
+    std::lock_guard<std::mutex> lock(g_padReaderMutex);
+    return g_hubForPads != nullptr && g_hubForPads->ReadPad(slot, state);
+}
+
 Hub::~Hub()
 {
+    {
+        std::lock_guard<std::mutex> lock(g_padReaderMutex);
+        if (g_hubForPads == this)
+            g_hubForPads = nullptr;
+    }
     os::window::RemoveRawEventHandler(handlerId_);
     if (relativeMode_)
         SDL_SetRelativeMouseMode(SDL_FALSE);
@@ -308,8 +334,8 @@ void Hub::HandleEvent(const SDL_Event& event)
         {
             if (mouse.collecting)
             {
-                mouse.motion.x += event.motion.xrel;
-                mouse.motion.y += event.motion.yrel;
+                AddMotion(mouse.motion.x, event.motion.xrel);
+                AddMotion(mouse.motion.y, event.motion.yrel);
             }
         }
         break;
@@ -320,11 +346,13 @@ void Hub::HandleEvent(const SDL_Event& event)
         break;
     case SDL_MOUSEWHEEL:
     {
-        const int steps = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
+        const std::int64_t steps = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED
+                                       ? -static_cast<std::int64_t>(event.wheel.y)
+                                       : event.wheel.y;
         for (auto& [sink, mouse] : mice_)
         {
             if (mouse.collecting)
-                mouse.motion.z += 120 * steps;
+                AddMotion(mouse.motion.z, 120 * steps);
         }
         break;
     }

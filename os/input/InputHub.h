@@ -82,6 +82,9 @@ public:
 
     /// False when no pad holds this slot.
     bool ReadPad(std::uint32_t slot, PadState& state);
+    /// ReadPad on the running hub, false when none runs. Any thread: unlike Running(), it never
+    /// holds the hub, so the hub's SDL shutdown cannot end up on a thread that only reads pads.
+    static bool ReadRunningPad(std::uint32_t slot, PadState& state);
 
 private:
     Hub() = default;

@@ -10,8 +10,7 @@ std::uint32_t GetPadState(std::uint32_t userIndex, PadState* state)
 {
     if (userIndex >= kPadSlotCount || state == nullptr)
         return kErrorBadArguments;
-    auto hub = detail::Hub::Running();
-    if (!hub || !hub->ReadPad(userIndex, *state))
+    if (!detail::Hub::ReadRunningPad(userIndex, *state))
         return kErrorDeviceNotConnected;
     return kErrorSuccess;
 }

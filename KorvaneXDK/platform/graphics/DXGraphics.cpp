@@ -216,11 +216,15 @@ void CDXGraphics::RemoveListener(IDXGraphicsEventListener* listener)
 
 template <typename Event> void CDXGraphics::Notify(Event event)
 {
-    // A listener may add or remove listeners while it is told; the event goes to the set as it was.
+    // A listener may add or remove listeners while it is told (a scene restored on reset may
+    // destroy objects that listen): the event goes to the set as it was, less those removed since.
     const std::vector<IDXGraphicsEventListener*> listeners(listeners_.begin(), listeners_.end());
     for (IDXGraphicsEventListener* listener : listeners)
     {
-        event(*listener);
+        if (listeners_.count(listener) != 0)
+        {
+            event(*listener);
+        }
     }
 }
 

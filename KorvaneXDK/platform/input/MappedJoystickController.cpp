@@ -101,8 +101,8 @@ void CMappedJoystickController::EvaluateInput(std::uint32_t code, bool& down, fl
         const bool minusSide = ((code - 0x1001) % 2) == 0;
         if (minusSide && axis < 0)
         {
-            value = static_cast<float>(-axis) / 10000.0f;
-            if (-axis > kAxisThreshold)
+            value = -static_cast<float>(axis) / 10000.0f;
+            if (axis < -kAxisThreshold)
                 down = true;
         }
         else if (!minusSide && axis > 0)
@@ -145,6 +145,8 @@ void CMappedJoystickController::EvaluateInput(std::uint32_t code, bool& down, fl
 bool CMappedJoystickController::GetActiveInput(const std::string& name, int slot)
 {
     CScopedLock lock(GetLock());
+    // Like every operation taking a name, capture brings an unknown button into being.
+    FindButton(name);
     if (!IsValidSlot(slot))
         return false;
     for (std::uint32_t button = 0; button < 32; ++button)

@@ -234,6 +234,8 @@ void CMappedKeyboardController::EvaluateInput(std::uint32_t code, bool& down, fl
 bool CMappedKeyboardController::GetActiveInput(const std::string& name, int slot)
 {
     CScopedLock lock(GetLock());
+    // Like every operation taking a name, capture brings an unknown button into being.
+    FindButton(name);
     if (!IsValidSlot(slot))
         return false;
     for (std::uint32_t code = 0; code <= 0xFF; ++code)

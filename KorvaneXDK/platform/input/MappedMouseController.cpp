@@ -123,6 +123,8 @@ void CMappedMouseController::EvaluateInput(std::uint32_t code, bool& down, float
 bool CMappedMouseController::GetActiveInput(const std::string& name, int slot)
 {
     CScopedLock lock(GetLock());
+    // Like every operation taking a name, capture brings an unknown button into being.
+    FindButton(name);
     if (!IsValidSlot(slot))
         return false;
     for (std::uint32_t button = 0; button < 8; ++button)

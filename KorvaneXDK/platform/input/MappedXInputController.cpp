@@ -122,6 +122,8 @@ void CMappedXInputController::EvaluateInput(std::uint32_t code, bool& down, floa
 bool CMappedXInputController::GetActiveInput(const std::string& name, int slot)
 {
     CScopedLock lock(GetLock());
+    // Like every operation taking a name, capture brings an unknown button into being.
+    FindButton(name);
     if (!IsValidSlot(slot))
         return false;
     const os::input::PadGamepad& pad = state_.gamepad;

@@ -1,6 +1,9 @@
 /** @file DeviceDrawTest.cpp Clears, draws and read-back on the software renderer. */
 #include <cstring>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include "GfxFixture.h"
 
 namespace gfxtest
@@ -201,6 +204,34 @@ TEST_F(GfxTest, IndexedListsAndFansDrawTheSameQuad)
     EXPECT_EQ(kGreen, Pixel(pixels, 45, 5));
 }
 
+TEST_F(GfxTest, IndexedDrawsReadOnlyThePromisedVertices)
+{
+    // The vertices start a page after an inaccessible one, and the caller's array begins two
+    // vertices earlier, inside it: reading below the lowest index would fault.
+    const long page = sysconf(_SC_PAGESIZE);
+    void* mapping = mmap(nullptr, static_cast<std::size_t>(page) * 2, PROT_READ | PROT_WRITE,
+                         MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(MAP_FAILED, mapping);
+    auto* guard = static_cast<std::uint8_t*>(mapping);
+    ASSERT_EQ(0, mprotect(guard, static_cast<std::size_t>(page), PROT_NONE));
+    auto* quad = reinterpret_cast<ColorVertex*>(guard + page);
+    quad[0] = {-0.5f, -0.5f, 0, kRed};
+    quad[1] = {7.5f, -0.5f, 0, kRed};
+    quad[2] = {7.5f, 7.5f, 0, kRed};
+    quad[3] = {-0.5f, 7.5f, 0, kRed};
+    const ColorVertex* array = reinterpret_cast<const ColorVertex*>(guard + page - 2 * sizeof(ColorVertex));
+    const std::uint16_t indices[6] = {2, 3, 4, 2, 4, 5};
+    ASSERT_EQ(kOk, device->SetRenderState(RenderState::CullMode, value::CullNone));
+    ASSERT_EQ(kOk, device->Clear(0, nullptr, clearflags::Target, kGrey, 1.0f, 0));
+    EXPECT_EQ(kOk, device->DrawIndexedPrimitiveUP(PrimitiveType::TriangleList, 2, 4, 2, indices,
+                                                  os::gfx::Format::Index16, array, sizeof(ColorVertex)));
+    const auto pixels = ReadBack();
+    EXPECT_EQ(kRed, Pixel(pixels, 0, 0));
+    EXPECT_EQ(kRed, Pixel(pixels, 7, 7));
+    EXPECT_EQ(kGrey, Pixel(pixels, 8, 7));
+    munmap(mapping, static_cast<std::size_t>(page) * 2);
+}
+
 TEST_F(GfxTest, DrawsRefuseIndicesOutsideTheirVerticesAndMissingSetUp)
 {
     const ColorVertex quad[4] = {};
@@ -284,6 +315,36 @@ TEST_F(GfxTest, ShaderCompileErrorsFailWithALog)
     EXPECT_EQ(kErrInvalidCall, device->CreatePixelShader(broken.data(), broken.size(), &shader));
     EXPECT_EQ(nullptr, shader);
     EXPECT_FALSE(device->GetLastShaderLog().empty());
+}
+
+// Extension directives must precede every declaration, the layer's own included.
+TEST_F(GfxTest, VertexShadersMayEnableExtensions)
+{
+    const std::string source =
+        "#version 410 core\n"
+        "// the author's notes\n"
+        "#extension GL_ARB_shading_language_420pack : enable\n"
+        "\n"
+        "#extension GL_ARB_explicit_uniform_location : enable\n"
+        "layout(location = 0) in vec3 inPosition;\n"
+        "layout(location = 4) in vec4 inColor;\n"
+        "layout(location = 0) out vec4 vColor;\n"
+        "void main()\n"
+        "{\n"
+        "    gl_Position = vec4(inPosition.x / 32.0 - 1.0, 1.0 - inPosition.y / 24.0, 0.0, 1.0);\n"
+        "    vColor = inColor;\n"
+        "}";
+    std::shared_ptr<os::gfx::Shader> shader;
+    ASSERT_EQ(kOk, device->CreateVertexShader(source.data(), source.size(), &shader))
+        << device->GetLastShaderLog();
+    ASSERT_EQ(kOk, device->SetVertexShader(shader));
+    ASSERT_EQ(kOk, device->SetRenderState(RenderState::CullMode, value::CullNone));
+    ASSERT_EQ(kOk, device->Clear(0, nullptr, clearflags::Target, kGrey, 1.0f, 0));
+    ASSERT_EQ(kOk, DrawQuad(2, 2, 6, 6, kRed));
+    const auto pixels = ReadBack();
+    EXPECT_EQ(kRed, Pixel(pixels, 2, 2));
+    EXPECT_EQ(kRed, Pixel(pixels, 5, 5));
+    EXPECT_EQ(kGrey, Pixel(pixels, 6, 6));
 }
 
 TEST_F(GfxTest, ShadersAndDeclarationsOutliveTheirDevice)

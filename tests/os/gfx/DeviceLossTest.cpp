@@ -17,6 +17,7 @@ namespace value = os::gfx::value;
 TEST_F(GfxTest, InjectedLossTurnsResettableAfterTheGivenNumberOfTests)
 {
     os::testing::InjectDeviceLoss(2);
+    os::testing::FailNextReset(1); // kept for the first reset the device can take
     EXPECT_EQ(kErrDeviceLost, device->Present());
     EXPECT_EQ(kErrDeviceLost, device->TestCooperativeLevel());
     EXPECT_EQ(kErrDeviceLost, device->Reset(&parameters)); // not yet resettable
@@ -27,6 +28,8 @@ TEST_F(GfxTest, InjectedLossTurnsResettableAfterTheGivenNumberOfTests)
     // Draws and clears are ignored while lost.
     EXPECT_EQ(kOk, device->Clear(0, nullptr, os::gfx::clear::Target, 0xFFFF0000u, 1.0f, 0));
     EXPECT_EQ(kOk, DrawQuad(0, 0, 4, 4, 0xFFFF0000u));
+    EXPECT_EQ(kErrInvalidCall, device->Reset(&parameters));
+    EXPECT_EQ(kErrDeviceNotReset, device->TestCooperativeLevel());
     ASSERT_EQ(kOk, device->Reset(&parameters));
     EXPECT_EQ(kOk, device->TestCooperativeLevel());
     EXPECT_EQ(kOk, device->Present());

@@ -1,5 +1,6 @@
 /** @file KeyboardMouseTest.cpp The keyboard by physical key, the mouse, focus and acquisition, the failure
  * hooks. */
+#include <cstdint>
 #include <cstring>
 #include <memory>
 
@@ -198,6 +199,16 @@ TEST_F(InputDeviceTest, MouseGathersMotionAndWheelWhileAcquired)
     EXPECT_EQ(0, state.x) << "motion counts from the previous read";
     EXPECT_EQ(0, state.z);
     EXPECT_EQ(0x80, state.buttons[1]) << "buttons stay held";
+
+    // A flood of motion between two reads saturates instead of wrapping round.
+    korvane::test::PushMouseMotion(INT32_MAX, INT32_MIN);
+    korvane::test::PushMouseMotion(INT32_MAX, INT32_MIN);
+    korvane::test::PushMouseWheel(INT32_MIN);
+    PumpInput();
+    ASSERT_EQ(kResultOk, mouse->GetDeviceState(sizeof(state), &state));
+    EXPECT_EQ(INT32_MAX, state.x);
+    EXPECT_EQ(INT32_MIN, state.y);
+    EXPECT_EQ(INT32_MIN, state.z);
 }
 
 TEST_F(InputDeviceTest, CooperativeLevelsAndFormatsAreChecked)

@@ -129,6 +129,9 @@ TEST_F(ArchiveFailure, CountsAndNameLengthsTheTableCannotHoldAreTheTableError)
         Bytes hostile = table;
         PutUInt32(hostile, 23, nameLength);
         EXPECT_EQ(OpenFailure(CraftRaw(hostile, "x")), kTableError) << nameLength;
+        // A damaged table, not a damaged record.
+        EXPECT_EQ(WhereOf<EInvalidFileFormat>([&] { archive_.Open(dir_.File("test.kva")); }),
+                  "class korvane::CArchiveFileEntries");
     }
     // A record cut short at the end of the table.
     EXPECT_EQ(OpenFailure(CraftRaw(table.substr(0, table.size() - 1), "x")), kTableError);

@@ -225,3 +225,32 @@ TEST(ArchiveIndex, OpenCanBeRepeatedOnAnotherArchive)
     EXPECT_FALSE(archive.Exists("one"));
     EXPECT_EQ(ReadAll(archive.OpenEntry("TWO")), "2");
 }
+
+TEST(ArchiveIndex, NamesNestedThousandsOfFoldersDeepAreRefusedByTheIndex)
+{
+    korvane::test::TempDir dir;
+    std::string deep, deeper;
+    for (int i = 0; i < 200; ++i) {
+        deep += "d\\";
+    }
+    for (int i = 0; i < 5000; ++i) {
+        deeper += "d\\";
+    }
+    deep += "leaf.txt";
+    deeper += "leaf.txt";
+
+    const std::string fine = dir.Write("deep.kva", CraftArchive({MakeEntry(deep, 0, "deep")}));
+    ArchiveLoader loader(fine);
+    std::vector<std::string> names;
+    loader.EnumerateFiles("", true, names);
+    EXPECT_EQ(names, std::vector<std::string>{deep});
+
+    // The reader holds such a name; only the folder index, which stores every level's
+    // whole path, refuses to grow quadratically.
+    const std::string hostile = dir.Write("deeper.kva", CraftArchive({MakeEntry(deeper, 0, "deeper")}));
+    CArchiveFileLoader archive;
+    archive.Open(hostile);
+    EXPECT_EQ(ReadAll(archive.OpenEntry(deeper)), "deeper");
+    EXPECT_EQ(MessageOf<korvane::EInvalidFileFormat>([&] { ArchiveLoader refused(hostile); }),
+              "archive folders nest too deeply");
+}

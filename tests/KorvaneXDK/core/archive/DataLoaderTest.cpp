@@ -58,6 +58,9 @@ TEST_F(FolderLoader, RootWithoutSeparatorStillJoinsNamesBelowIt)
     EXPECT_TRUE(loader.Exists("Fonts\\Large"));
     EXPECT_FALSE(loader.Exists("Fonts\\Missing.png"));
     EXPECT_THROW(loader.Open("Fonts\\Missing.png"), korvane::EFileOpenError);
+    // A folder exists but is not data: opening it fails at once, not at the first read.
+    EXPECT_EQ(MessageOf<korvane::EFileOpenError>([&] { loader.Open("Fonts\\Large"); }),
+              "Cannot open file: \"" + root_ + "/Fonts\\Large\"");
     std::unique_ptr<korvane::IKorvaneStream> stream(loader.Open("top.txt"));
     EXPECT_NE(dynamic_cast<korvane::CFileStream*>(stream.get()), nullptr);
 }
@@ -117,4 +120,11 @@ TEST_F(FolderLoader, ChainFallsBackFromTheArchiveToTheFolder)
     chain.EnumerateFiles("Fonts", false, fonts);
     // Both loaders' listings, duplicates kept.
     EXPECT_EQ(fonts, (std::vector<std::string>{"fonts\\main.png", "Fonts\\Main.png"}));
+
+    // With the folder first, a folder of the same name does not hide the archive's entry.
+    CDataLoaderChain folderFirst;
+    folderFirst.Add(boost::shared_ptr<korvane::IDataLoader>(new CFileSystemDataLoader(root_)));
+    folderFirst.Add(boost::shared_ptr<korvane::IDataLoader>(new korvane::TArchiveFileDataLoader<korvane::CArchiveFileLoader>(
+        dir_.Write("folder.kva", CraftArchive({MakeEntry("Fonts", 0, "an entry named like a folder")})))));
+    EXPECT_EQ(ReadAll(folderFirst.Open("Fonts")), "an entry named like a folder");
 }

@@ -1,6 +1,7 @@
 /** @file StreamTest.cpp Memory, file and partition streams over real files in a temporary folder. */
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -307,6 +308,13 @@ TEST(FileStream, MissingFileFailsAfterLoggingTheSystemError)
     }
     ASSERT_FALSE(log.Lines().empty());
     EXPECT_NE(log.Lines().front().find("Win32Error(0x2)"), std::string::npos) << log.All();
+
+    // A folder is no file in any mode, and replacing one must fail before anything is written.
+    dir.Write("folder/inside.txt", "x");
+    for (std::int32_t mode : {0, 1, 2, 3})
+        EXPECT_THROW(CFileStream(dir.File("folder"), mode, 1), EFileOpenError) << mode;
+    EXPECT_EQ(TempDir::Read(dir.File("folder/inside.txt")), "x");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), std::filesystem::directory_iterator()), 1);
 }
 
 TEST(FileStream, SeekRulesPerOpenMode)
@@ -382,12 +390,11 @@ TEST(FileStream, LastWriteTimeIsAWindowsFileTime)
 {
     TempDir dir;
     const std::string path = dir.Write("t.bin", "x");
+    // 2000-01-01 00:00:00.5 UTC is 125911584005000000 in 100 ns steps since 1601.
+    const struct timespec times[2] = {{946684800, 500000000}, {946684800, 500000000}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
     CFileStream stream(path, 1, 1);
-    struct stat info;
-    ASSERT_EQ(::stat(path.c_str(), &info), 0);
-    const std::uint64_t expected = (static_cast<std::uint64_t>(info.st_mtim.tv_sec) + 11644473600ull) * 10000000ull +
-                                   static_cast<std::uint64_t>(info.st_mtim.tv_nsec) / 100;
-    EXPECT_EQ(stream.GetLastWriteTime(), expected);
+    EXPECT_EQ(stream.GetLastWriteTime(), 125911584005000000ull);
 }
 
 TEST(FileStream, BackslashesReachTheFileSystemAsSlashes)

@@ -98,6 +98,9 @@ TEST_F(ApplicationDriverSeamTest, InjectedGraphicsAndLoaderAreReachedThroughTheD
 TEST_F(ApplicationDriverSeamTest, ReplacingTheGraphicsClearsThePreferencesObject)
 {
     ASSERT_TRUE(driver->InitializeGraphicsForTesting(16, 16));
+    driver->SetGraphicsForTesting(driver->GetGraphics()); // handing back its own object keeps it
+    ASSERT_NE(nullptr, driver->GetGraphics());
+    EXPECT_EQ(os::gfx::kOk, driver->GetGraphics()->GetDevice()->TestCooperativeLevel());
     driver->SetGraphicsForTesting(nullptr);
     EXPECT_EQ(nullptr, driver->GetGraphics());
     EXPECT_EQ(nullptr, driver->GetGraphicsModePreference().direct3D);

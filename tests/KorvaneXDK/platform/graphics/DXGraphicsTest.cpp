@@ -377,6 +377,22 @@ TEST_F(DXGraphicsTest, FailedResetDuringASwitchLeavesResizesIgnored)
     EXPECT_EQ((std::vector<std::string>{"lost", "lost", "reset", "reset"}), events);
 }
 
+/// On the first lost event, takes another listener out of the graphics object.
+class RemovingListener : public korvane::CStandardDXGraphicsEventListener
+{
+public:
+    void OnDeviceLost() override
+    {
+        if (graphics != nullptr && target != nullptr)
+        {
+            graphics->RemoveListener(target);
+            target = nullptr;
+        }
+    }
+    CDXGraphics* graphics = nullptr;
+    korvane::IDXGraphicsEventListener* target = nullptr;
+};
+
 TEST_F(DXGraphicsTest, ListenersAreToldOnceEachAndCanBeRemoved)
 {
     MakeGraphics();
@@ -385,6 +401,22 @@ TEST_F(DXGraphicsTest, ListenersAreToldOnceEachAndCanBeRemoved)
     ASSERT_TRUE(graphics->InitializeDevice());
     graphics->ResizeWindow(70, 50);
     EXPECT_EQ((std::vector<std::string>{"lost", "reset"}), events);
+
+    // A listener removed by another while an event goes round is not told any more (its owner
+    // may already have destroyed it). The set is ordered by address, so the remover goes first.
+    struct
+    {
+        RemovingListener remover;
+        RecordingListener removed;
+    } pair{{}, RecordingListener(events)};
+    graphics->RemoveListener(&first);
+    pair.remover.graphics = graphics.get();
+    pair.remover.target = &pair.removed;
+    graphics->AddListener(&pair.remover);
+    graphics->AddListener(&pair.removed);
+    events.clear();
+    graphics->ResizeWindow(80, 60);
+    EXPECT_TRUE(events.empty());
 }
 
 TEST(DirectXErrorTest, ReportsNameCodeAndDescriptionAtTheSourcePosition)

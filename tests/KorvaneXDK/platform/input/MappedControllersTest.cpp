@@ -106,6 +106,16 @@ TEST_F(InputMappedControllerTest, KeyboardCaptureSkipsToggleKeysAndTakesTheLowes
     ASSERT_TRUE(keyboard.GetActiveInput("fire", 2));
     EXPECT_EQ(0x1Cu, keyboard.GetMapping("fire", 2));
     EXPECT_EQ("ENTER", keyboard.GetInputName("fire", 2));
+
+    // A capture that finds nothing still brings its button into being: a reset marks it held.
+    PushKey(SDL_SCANCODE_Z, false);
+    PushKey(SDL_SCANCODE_RETURN, false);
+    PumpInput();
+    keyboard.Update();
+    EXPECT_FALSE(keyboard.GetActiveInput("jump", 0));
+    keyboard.ResetAll();
+    EXPECT_TRUE(keyboard.IsDown("jump"));
+    EXPECT_FALSE(keyboard.IsDown("never named")) << "a name first seen after the reset";
 }
 
 TEST_F(InputMappedControllerTest, KeyboardNamesEveryTableKeyAndFormatsTheRest)
@@ -590,6 +600,13 @@ TEST_F(InputMappedControllerTest, UnpluggedPadKeepsItsButtonsAndAPadPluggedInLat
     slot0.ResetAll();
     slot0.Update();
     EXPECT_TRUE(slot0.IsDown("a")) << "ResetAll marks held; only a successful poll releases";
+
+    auto again = VirtualJoystick::Pad(0x045E, 0x028E, "Back Again");
+    PumpInput();
+    slot0.Update();
+    EXPECT_FALSE(slot0.IsDown("a")) << "a pad back in the slot releases the button";
+    slot1.Update();
+    EXPECT_TRUE(slot1.IsDown("a")) << "the other pad kept its slot";
 }
 
 } // namespace

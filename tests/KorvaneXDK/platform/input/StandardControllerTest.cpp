@@ -77,6 +77,9 @@ TEST(InputStandardController, NewAndUnknownButtonsAreUnmappedAndIdle)
     // A name never added answers like an unmapped button and stays behind, case-sensitively.
     EXPECT_FALSE(controller.IsDown("Fire"));
     EXPECT_EQ("", controller.GetButtonLabel("Fire"));
+    controller.ResetAll();
+    EXPECT_TRUE(controller.IsDown("Fire")) << "the reset reached the button the query left behind";
+    EXPECT_FALSE(controller.IsDown("FIRE"));
     EXPECT_TRUE(controller.IsActive());
     EXPECT_FALSE(controller.IsExclusive());
     EXPECT_EQ(korvane::kControllerJoystick, controller.GetDeviceType());

@@ -35,7 +35,7 @@ TEST(InputThreadedController, SecondThreadReadsWhileTheMainThreadPolls)
     input.GetController(2)->SetMapping("fire", 0, 0);
     input.GetController(2)->SetMapping("axis", 0, 0x5001);
 
-    constexpr int kRounds = 400;
+    constexpr int kRounds = 2000;
     std::atomic<bool> done{false};
     std::atomic<int> seenDown{0};
     std::atomic<bool> badValue{false};
