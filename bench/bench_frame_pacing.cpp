@@ -25,42 +25,46 @@ double ProcessCpuMilliseconds()
            (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
 }
 
-// Records when each frame pass ran and ends the loop after the measured span.
+// Records when each frame pass ran and how long after the tick it was waiting for, and ends
+// the loop after the measured span.
 class FrameLog : public korvane::IFrameTimerListener
 {
 public:
+    explicit FrameLog(std::int64_t firstDue) : due_(firstDue) {}
+
     void OnFrame(korvane::CFrameRateKeeper* keeper, int frames) override
     {
         const auto now = static_cast<std::int64_t>(os::system::MonotonicNanoseconds());
         times.push_back(now);
         counts.push_back(frames);
-        if (times.size() == 1)
-            first = now;
-        if (!quitting && static_cast<double>(now - first) >= kSeconds * 1e9)
+        // A pass more than one interval late is late by all of it, not by the remainder.
+        lateness.push_back(static_cast<double>(now - due_) / 1e6);
+        due_ = keeper->GetNextDue();
+        if (!quitting && static_cast<double>(now - times.front()) >= kSeconds * 1e9)
         {
             quitting = true;
             os::window::PostQuitMessage(0);
         }
-        (void)keeper;
     }
     std::vector<std::int64_t> times;
     std::vector<int> counts;
-    std::int64_t first = 0;
+    std::vector<double> lateness;
     bool quitting = false;
+
+private:
+    std::int64_t due_;
 };
 
 } // namespace
 
 int main()
 {
-    // The keeper's ticks fall at its construction time plus whole intervals; this reading is
-    // at most a few microseconds before that.
-    const auto gridOrigin = static_cast<std::int64_t>(os::system::MonotonicNanoseconds());
     korvane::CFrameRateKeeper keeper;
     keeper.SetFrameRate(kFrameRate);
     keeper.maxFrames = 2;
-    FrameLog log;
+    FrameLog log(keeper.GetNextDue());
     log.times.reserve(2000);
+    log.lateness.reserve(2000);
     keeper.frameListener = &log;
     korvane::CGameApplication application(nullptr);
     application.SetListener(&keeper);
@@ -71,28 +75,21 @@ int main()
     const auto wallAfter = static_cast<std::int64_t>(os::system::MonotonicNanoseconds());
     const double cpuAfter = ProcessCpuMilliseconds();
 
-    const std::int64_t interval = keeper.GetInterval();
     const std::size_t n = log.times.size();
-    // Lateness of a frame pass: how long after the latest tick it started.
-    std::vector<double> lateness;
-    for (std::size_t i = 0; i < n; ++i)
-    {
-        const std::int64_t sinceOrigin = log.times[i] - gridOrigin;
-        const std::int64_t tick = gridOrigin + sinceOrigin / interval * interval;
-        lateness.push_back(static_cast<double>(log.times[i] - tick) / 1e6);
-    }
+    std::vector<double> lateness = log.lateness;
     std::sort(lateness.begin(), lateness.end());
     const double p99 =
         lateness.empty() ? 0.0 : lateness[std::min(lateness.size() - 1, lateness.size() * 99 / 100)];
+    const double p50 = lateness.empty() ? 0.0 : lateness[lateness.size() / 2];
+    const double worst = lateness.empty() ? 0.0 : lateness.back();
     const double meanPeriod =
-        n > 1 ? static_cast<double>(log.times.back() - log.times.front()) / 1e6 / (n - 1) : 0.0;
+        n > 1 ? static_cast<double>(log.times.back() - log.times.front()) / 1e6 / static_cast<double>(n - 1)
+              : 0.0;
     int multi = 0;
     for (int c : log.counts)
         multi += c > 1 ? 1 : 0;
     const double wallSeconds = static_cast<double>(wallAfter - wallBefore) / 1e9;
 
-    const double p50 = lateness.empty() ? 0.0 : lateness[lateness.size() / 2];
-    const double worst = lateness.empty() ? 0.0 : lateness.back();
     std::printf("frames=%zu passes_counting_more_than_one=%d measured_rate=%.3f\n", n, multi,
                 keeper.measuredFrameRate);
     std::printf("p50_lateness_ms=%.4f max_lateness_ms=%.4f\n", p50, worst);

@@ -17,6 +17,7 @@ struct ClockState
 {
     std::mutex mutex;
     std::shared_ptr<const EngineClockSource> source;
+    const void* owner = nullptr;
     bool haveOrigin = false;
     std::uint64_t origin = 0;
 };
@@ -53,12 +54,34 @@ double GetEngineElapsedMilliseconds()
 
 void SetEngineClockSource(EngineClockSource source)
 {
+    SetEngineClockSource(std::move(source), nullptr);
+}
+
+void SetEngineClockSource(EngineClockSource source, const void* owner)
+{
     auto& state = State();
     std::lock_guard<std::mutex> lock(state.mutex);
     if (source)
+    {
         state.source = std::make_shared<const EngineClockSource>(std::move(source));
+        state.owner = owner;
+    }
     else
+    {
         state.source.reset();
+        state.owner = nullptr;
+    }
+}
+
+void ClearEngineClockSource(const void* owner)
+{
+    auto& state = State();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    if (owner && state.source && state.owner == owner)
+    {
+        state.source.reset();
+        state.owner = nullptr;
+    }
 }
 
 } // namespace korvane

@@ -14,5 +14,9 @@ using EngineClockSource = std::function<double()>;
 double GetEngineElapsedMilliseconds();
 /// Installs the source; an empty function restores the fallback. Set it before other threads read it.
 void SetEngineClockSource(EngineClockSource source);
+/// Installs the source on behalf of an owner, so that the owner can take it away again when it goes.
+void SetEngineClockSource(EngineClockSource source, const void* owner);
+/// Restores the fallback when the installed source is the owner's; another owner's source stays.
+void ClearEngineClockSource(const void* owner);
 
 } // namespace korvane

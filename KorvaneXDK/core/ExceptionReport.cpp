@@ -62,7 +62,9 @@ void ShowEngineException(const EException& e, void* ownerWindow)
 
 void ShowStdException(const std::exception& e, void* ownerWindow)
 {
-    Report(e.what(), GetRuntimeClassName(e), std::string(), ownerWindow);
+    // A what() of null (a careless subclass) reads as an empty Detail, not as a new failure.
+    const char* what = e.what();
+    Report(what ? what : "", GetRuntimeClassName(e), std::string(), ownerWindow);
 }
 
 void ShowUnknownException(const std::string& detail, const std::string& exception, const std::string& where,

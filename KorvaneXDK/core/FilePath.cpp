@@ -2,6 +2,8 @@
 #include "KorvaneXDK/core/FilePath.h"
 
 #include <cerrno>
+#include <cstdlib>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -72,11 +74,11 @@ std::string GetFullPath(const std::string& path)
     std::string system = ToSystemPath(path);
     if (system.empty() || system.front() != '/')
     {
-        std::string cwd(4096, '\0');
-        if (!getcwd(cwd.data(), cwd.size()))
+        // Sized by the C library, so a deep current folder is not cut.
+        std::unique_ptr<char, void (*)(void*)> cwd(getcwd(nullptr, 0), std::free);
+        if (!cwd)
             return system;
-        cwd.resize(cwd.find('\0'));
-        system = cwd + "/" + system;
+        system = std::string(cwd.get()) + "/" + system;
     }
     return NormalizeAbsolute(system);
 }
@@ -148,10 +150,16 @@ void CreateDirectoryTree(const std::string& path)
         built += rest.substr(0, sep);
         if (!built.empty() && built.back() != ':' && !DirectoryExists(built))
         {
-            if (mkdir(ToSystemPath(built).c_str(), 0777) != 0 && errno != EEXIST)
+            // EEXIST is success only when the entry is a directory (another process made it
+            // meanwhile); a file in the way is a failure like any other.
+            if (mkdir(ToSystemPath(built).c_str(), 0777) != 0)
             {
-                os::system::SetLastErrorFromErrno(errno);
-                LogWin32Error(__FILE__, __LINE__);
+                const int error = errno;
+                if (error != EEXIST || !DirectoryExists(built))
+                {
+                    os::system::SetLastErrorFromErrno(error);
+                    LogWin32Error(__FILE__, __LINE__);
+                }
             }
         }
         built += rest[sep];

@@ -3,6 +3,7 @@
 
 #include <cinttypes>
 
+#include "KorvaneXDK/core/EngineClock.h"
 #include "KorvaneXDK/core/Log.h"
 #include "os/system/System.h"
 
@@ -26,7 +27,16 @@ CFrameRateKeeper::CFrameRateKeeper()
              seconds / 3600 % 24, seconds / 60 % 60, seconds % 60);
 }
 
-CFrameRateKeeper::~CFrameRateKeeper() = default;
+CFrameRateKeeper::~CFrameRateKeeper()
+{
+    // The engine clock must not call into a keeper that is gone.
+    ClearEngineClockSource(this);
+}
+
+void CFrameRateKeeper::InstallAsEngineClock()
+{
+    SetEngineClockSource([this] { return GetElapsedMilliseconds(); }, this);
+}
 
 std::int64_t CFrameRateKeeper::ReadClock() const
 {

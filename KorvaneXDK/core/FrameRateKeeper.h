@@ -27,6 +27,8 @@ public:
     void OnIdle() override;
     /// Milliseconds since construction.
     double GetElapsedMilliseconds() const;
+    /// Makes GetElapsedMilliseconds the engine clock (EngineClock.h) until this keeper is destroyed.
+    void InstallAsEngineClock();
 
     /// Clock ticks per second.
     std::int64_t GetFrequency() const { return frequency_; }
@@ -34,6 +36,8 @@ public:
     std::int64_t GetInterval() const { return interval_; }
     /// Passes that produced frames since construction.
     int GetTotalPasses() const { return totalPasses_; }
+    /// The clock value at which the next frame tick falls due.
+    std::int64_t GetNextDue() const { return nextDue_; }
 
     // Set and read directly by the owner.
     int maxFrames = 0;    ///< most frames counted in one pass; 0 or less: no limit

@@ -91,7 +91,10 @@ int CGameWindow::GetClientHeight()
 
 void CGameWindow::SetPosition(int x, int y)
 {
-    window_->SetPosition(x, y);
+    // x, y name the outer corner; the layer places the client area, which lies inside the frame.
+    int left = 0, top = 0, right = 0, bottom = 0;
+    window_->GetFrameExtents(left, top, right, bottom);
+    window_->SetPosition(x + left, y + top);
 }
 
 void CGameWindow::SetTitle(const std::string& title)

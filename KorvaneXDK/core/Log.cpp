@@ -18,25 +18,44 @@ namespace {
 std::FILE* gLogFile = nullptr;
 LogHook gHook = nullptr;
 
-// Writes one formatted line to the file and the hook. The caller holds the log lock.
-void WriteFormattedLine(const char* prefix, const char* format, va_list args)
+// The logger never throws: destructors and catch blocks log, and a failing hook (the console
+// history running out of memory) must not turn a log line into a new failure.
+void CallHook(const std::string& line) noexcept
 {
-    const std::string lineFormat = std::string(prefix) + format + "\n";
-    if (gLogFile)
+    try
     {
-        va_list fileArgs;
-        va_copy(fileArgs, args);
-        std::vfprintf(gLogFile, lineFormat.c_str(), fileArgs);
-        va_end(fileArgs);
-        std::fflush(gLogFile);
-    }
-    if (gHook)
-    {
-        va_list hookArgs;
-        va_copy(hookArgs, args);
-        std::string line = FormatStringV(lineFormat.c_str(), hookArgs);
-        va_end(hookArgs);
         gHook(line);
+    }
+    catch (...)
+    {
+    }
+}
+
+// Writes one formatted line to the file and the hook. The caller holds the log lock.
+void WriteFormattedLine(const char* prefix, const char* format, va_list args) noexcept
+{
+    try
+    {
+        const std::string lineFormat = std::string(prefix) + format + "\n";
+        if (gLogFile)
+        {
+            va_list fileArgs;
+            va_copy(fileArgs, args);
+            std::vfprintf(gLogFile, lineFormat.c_str(), fileArgs);
+            va_end(fileArgs);
+            std::fflush(gLogFile);
+        }
+        if (gHook)
+        {
+            va_list hookArgs;
+            va_copy(hookArgs, args);
+            std::string line = FormatStringV(lineFormat.c_str(), hookArgs);
+            va_end(hookArgs);
+            CallHook(line);
+        }
+    }
+    catch (...)
+    {
     }
 }
 
@@ -111,14 +130,20 @@ void LogRawF(const char* format, ...)
 void LogInfo(const std::string& text)
 {
     CScopedLock lock(GetLogLock());
-    if (gLogFile)
+    try
     {
-        const std::string line = "INFO: " + text + "\n";
-        std::fwrite(line.data(), 1, line.size(), gLogFile);
-        std::fflush(gLogFile);
+        if (gLogFile)
+        {
+            const std::string line = "INFO: " + text + "\n";
+            std::fwrite(line.data(), 1, line.size(), gLogFile);
+            std::fflush(gLogFile);
+        }
+        if (gHook)
+            CallHook("INFO: " + text);
     }
-    if (gHook)
-        gHook("INFO: " + text);
+    catch (...)
+    {
+    }
 }
 
 void LogErrorAt(const std::string& message, const char* sourceFile, int sourceLine)
@@ -141,6 +166,8 @@ void LogWin32Error(const char* sourceFile, int sourceLine)
 void LogCurrentDateTime()
 {
     CScopedLock lock(GetLogLock());
+    // Reads TZ before the conversion, so the time and the zone name below agree.
+    tzset();
     std::time_t now = std::time(nullptr);
     std::tm local{};
     if (!localtime_r(&now, &local))
@@ -157,7 +184,6 @@ void LogCurrentDateTime()
     std::string timeText = buffer;
     if (!timeText.empty())
         timeText.pop_back();
-    tzset();
     std::string zone = tzname[0] ? tzname[0] : "";
     if (daylight != 0)
         zone += FormatString("%+d", daylight);

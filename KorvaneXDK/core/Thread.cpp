@@ -103,7 +103,8 @@ void CThread::WaitForExit(std::uint32_t timeoutMs, std::uint32_t stepMs)
             os::system::Sleep(step);
         return;
     }
-    std::uint32_t elapsed = 0;
+    // Counted wider than the timeout, so a step near the top of the range cannot wrap it.
+    std::uint64_t elapsed = 0;
     while (elapsed < timeoutMs && IsActive())
     {
         os::system::Sleep(step);

@@ -7,8 +7,10 @@
 #include <cstring>
 #include <ctime>
 #include <mutex>
+#include <pwd.h>
 #include <sched.h>
 #include <unistd.h>
+#include <vector>
 
 #include <SDL.h>
 
@@ -52,6 +54,22 @@ void RealSleep(std::uint32_t milliseconds)
     while (nanosleep(&request, &request) != 0 && errno == EINTR)
     {
     }
+}
+
+// $HOME, else the account's home from the password database; a shared folder such as /tmp
+// would mix several users' saves.
+std::string HomeFolder()
+{
+    const char* home = std::getenv("HOME");
+    if (home && *home)
+        return home;
+    std::vector<char> buffer(16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_dir &&
+        *found->pw_dir)
+        return found->pw_dir;
+    return "/tmp";
 }
 
 } // namespace
@@ -163,8 +181,7 @@ std::string GetUserDataRoot()
         root = xdg;
     else
     {
-        const char* home = std::getenv("HOME");
-        root = std::string(home && *home ? home : "/tmp") + "/.local/share";
+        root = HomeFolder() + "/.local/share";
     }
     if (root.empty() || root.back() != '/')
         root += '/';

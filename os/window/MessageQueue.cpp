@@ -41,6 +41,7 @@ struct PumpState
     int mouseY = 0;
     Window* capture = nullptr;
     int cursorCount = 0;
+    bool systemText = false; ///< the last key-down was a system key: its text is WM_SYSCHAR
 };
 
 PumpState& Pump()
@@ -273,6 +274,10 @@ KeyInfo MapKey(const SDL_Keysym& keysym)
 
 void TranslateKey(const SDL_KeyboardEvent& key)
 {
+    // Text input follows its key-down: typed with Alt (and without Ctrl) it is a system
+    // character, which text fields do not take.
+    if (key.type == SDL_KEYDOWN)
+        Pump().systemText = (key.keysym.mod & KMOD_ALT) != 0 && (key.keysym.mod & KMOD_CTRL) == 0;
     Window* window = LiveWindow(key.windowID);
     if (!window)
         return;
@@ -345,7 +350,7 @@ void TranslateText(const SDL_TextInputEvent& text)
             continue;
         }
         i += extra + 1;
-        Enqueue({window, WM_CHAR, static_cast<WParam>(codePoint), 1});
+        Enqueue({window, Pump().systemText ? WM_SYSCHAR : WM_CHAR, static_cast<WParam>(codePoint), 1});
     }
 }
 
@@ -755,6 +760,7 @@ void ResetWindowMessageQueue()
     pump.mouseX = 0;
     pump.mouseY = 0;
     pump.capture = nullptr;
+    pump.systemText = false;
 }
 
 void SetCursorDisplayCount(int count)

@@ -26,7 +26,8 @@ void PostMessage(Window* window, std::uint32_t message, WParam wParam, LParam lP
 void PostQuitMessage(int exitCode);
 
 /// Key-downs of Backspace, Tab, Return and Escape queue a WM_CHAR right behind the current message
-/// (printable characters arrive from text input as WM_CHAR of their own). Returns true when it did.
+/// (printable characters arrive from text input as WM_CHAR of their own, or as WM_SYSCHAR when typed
+/// with Alt held). Returns true when it did.
 bool TranslateMessage(const Message& message);
 /// Calls the window procedure of the message's window; thread messages and windows without a
 /// procedure get DefWindowProc.

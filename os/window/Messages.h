@@ -36,6 +36,7 @@ constexpr std::uint32_t WM_KEYUP = 0x0101;
 constexpr std::uint32_t WM_CHAR = 0x0102;
 constexpr std::uint32_t WM_SYSKEYDOWN = 0x0104;
 constexpr std::uint32_t WM_SYSKEYUP = 0x0105;
+constexpr std::uint32_t WM_SYSCHAR = 0x0106; ///< a character typed with Alt held
 constexpr std::uint32_t WM_MOUSEMOVE = 0x0200;
 constexpr std::uint32_t WM_LBUTTONDOWN = 0x0201;
 constexpr std::uint32_t WM_LBUTTONUP = 0x0202;

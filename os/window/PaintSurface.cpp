@@ -15,10 +15,12 @@ void PaintSurface::FillRect(int x, int y, int width, int height, std::uint32_t r
     const long long rightEdge = std::min<long long>(static_cast<long long>(x) + width, GetWidth());
     const long long bottomEdge = std::min<long long>(static_cast<long long>(y) + height, GetHeight());
     const std::uint32_t colour = 0xFF000000u | (rgb & 0x00FFFFFFu);
+    if (left >= rightEdge)
+        return;
     for (long long row = top; row < bottomEdge; ++row)
     {
         std::uint32_t* line = GetRow(static_cast<int>(row));
-        std::fill(line + left, line + std::max<long long>(rightEdge, left), colour);
+        std::fill(line + left, line + rightEdge, colour);
     }
 }
 

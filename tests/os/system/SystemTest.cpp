@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <pwd.h>
+#include <unistd.h>
 #include <thread>
 
 #include "os/system/StartGate.h"
@@ -58,11 +60,19 @@ TEST(SystemTest, UserDataRootFollowsXdg)
 {
     const char* old = std::getenv("XDG_DATA_HOME");
     std::string saved = old ? old : "";
+    const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
     setenv("XDG_DATA_HOME", "/srv/data", 1);
     EXPECT_EQ(GetUserDataRoot(), "/srv/data/");
     setenv("XDG_DATA_HOME", "relative/ignored", 1);
     setenv("HOME", "/home/player", 1);
     EXPECT_EQ(GetUserDataRoot(), "/home/player/.local/share/");
+    // Without HOME, the account's own home folder rather than a folder shared by all users.
+    unsetenv("HOME");
+    if (const passwd* account = getpwuid(getuid()); account && account->pw_dir && *account->pw_dir)
+    {
+        EXPECT_EQ(GetUserDataRoot(), std::string(account->pw_dir) + "/.local/share/");
+    }
+    setenv("HOME", savedHome.c_str(), 1);
     if (old)
         setenv("XDG_DATA_HOME", saved.c_str(), 1);
     else

@@ -137,6 +137,14 @@ TEST_F(EventTranslation, TextBecomesOneCharacterPerCodePoint)
     m = Translate({e});
     ASSERT_EQ(m.size(), 1u); // the broken sequences are skipped
     EXPECT_EQ(m[0].wParam, static_cast<WParam>('x'));
+
+    // Typed with Alt the character is a system character; the next plain key types again.
+    std::strcpy(e.text.text, "q");
+    m = Translate({Key(SDL_SCANCODE_Q, SDLK_q, true, KMOD_LALT), e, Key(SDL_SCANCODE_Q, SDLK_q, true), e});
+    ASSERT_EQ(m.size(), 4u);
+    EXPECT_EQ(m[1].message, WM_SYSCHAR);
+    EXPECT_EQ(m[1].wParam, static_cast<WParam>('q'));
+    EXPECT_EQ(m[3].message, WM_CHAR);
 }
 
 TEST_F(EventTranslation, WindowEventsBecomeSizeActivateAndClose)

@@ -136,6 +136,7 @@ TEST(FrameRateKeeper, LatePassesCountTheTicksDueUpToTheCapAndDropTheRest)
 
     // The dropped tick never comes back: the next due time is the first tick after that pass.
     const std::uint64_t nextTick = start + 4 * kInterval75;
+    EXPECT_EQ(keeper.GetNextDue(), static_cast<std::int64_t>(nextTick));
     clock.Set(nextTick - 1);
     keeper.OnIdle();
     EXPECT_EQ(recorder.frames.size(), 2u);

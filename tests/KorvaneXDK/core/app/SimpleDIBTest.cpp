@@ -243,10 +243,6 @@ TEST(SimpleDIB, LoadsFromTheStreamPosition)
     EXPECT_EQ(Pixel(dib, 0, 0), 0xFF030201u);
 }
 
-class BadBmp : public ::testing::TestWithParam<std::string>
-{
-};
-
 std::string ValidBmp()
 {
     BmpSpec spec;

@@ -63,17 +63,31 @@ TEST_F(SimpleProfilerTest, StopWithLogWritesOnceAndRestartMeasuresAgain)
                                         "INFO: CSimpleProfiler: 'job': Time: 0.500000msec\n"}));
 }
 
-TEST(EngineClock, FollowsTheInstalledKeeperAndFallsBackToTheMonotonicClock)
+TEST(EngineClock, FollowsTheInstalledKeeperUntilItGoesThenTheMonotonicClock)
 {
     FakeClock clock;
-    CFrameRateKeeper keeper;
-    SetEngineClockSource([&keeper] { return keeper.GetElapsedMilliseconds(); });
-    clock.Advance(4000000);
-    EXPECT_DOUBLE_EQ(GetEngineElapsedMilliseconds(), 4.0);
-    SetEngineClockSource({});
+    {
+        CFrameRateKeeper keeper;
+        keeper.InstallAsEngineClock();
+        clock.Advance(4000000);
+        EXPECT_DOUBLE_EQ(GetEngineElapsedMilliseconds(), 4.0);
+        // Another owner's clearing does not take the keeper's source away.
+        int other = 0;
+        ClearEngineClockSource(&other);
+        EXPECT_DOUBLE_EQ(GetEngineElapsedMilliseconds(), 4.0);
+    }
+    // The keeper took its source with it: the fallback runs on the monotonic clock.
     const double first = GetEngineElapsedMilliseconds();
     clock.Advance(2500000);
     EXPECT_DOUBLE_EQ(GetEngineElapsedMilliseconds() - first, 2.5);
+
+    // A source installed without an owner stays until it is replaced.
+    SetEngineClockSource([] { return 42.0; });
+    {
+        CFrameRateKeeper keeper;
+    }
+    EXPECT_DOUBLE_EQ(GetEngineElapsedMilliseconds(), 42.0);
+    SetEngineClockSource({});
 }
 
 } // namespace

@@ -1,12 +1,14 @@
 /** @file TextAndPathTest.cpp Formatting, conversions and the path routines on real folders. */
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <unistd.h>
 
 #include "KorvaneXDK/core/FilePath.h"
 #include "KorvaneXDK/core/StringUtility.h"
+#include "support/LogCapture.h"
 #include "support/TempDir.h"
 
 namespace korvane {
@@ -14,8 +16,9 @@ namespace {
 
 TEST(TextTest, FormatStringCutsAt510Characters)
 {
-    std::string longText(600, 'q');
-    EXPECT_EQ(FormatString("%s", longText.c_str()), std::string(510, 'q'));
+    for (std::size_t length : {509u, 510u, 511u, 600u})
+        EXPECT_EQ(FormatString("%s", std::string(length, 'q').c_str()),
+                  std::string(std::min<std::size_t>(length, 510), 'q'));
     EXPECT_EQ(FormatString("%d-%s", 12, "ab"), "12-ab");
     EXPECT_EQ(FormatString("%s", ""), "");
 }
@@ -121,11 +124,19 @@ TEST(PathTest, CreateDirectoryTreeLeavesTheLastPieceUnlessItEndsInASeparator)
     EXPECT_TRUE(DirectoryExists(dir.File("Vumo\\Save\\")));
 }
 
-TEST(PathTest, CreateDirectoryTreeGoesOnPastAFailure)
+TEST(PathTest, CreateDirectoryTreeLogsEachFailureAndGoesOn)
 {
     test::TempDir dir;
     dir.Write("blocker", "a file where a folder should be");
-    CreateDirectoryTree(dir.Path() + "blocker/inner/");
+    {
+        test::LogCapture log;
+        CreateDirectoryTree(dir.Path() + "blocker/inner/");
+        // The file in the way and the folder below it: two failed creations, two lines.
+        const auto lines = log.Lines();
+        ASSERT_EQ(lines.size(), 2u) << log.All();
+        EXPECT_EQ(lines[0].rfind("ERROR: \n\tWin32Error(0x11): File exists\n\n\t", 0), 0u) << lines[0];
+        EXPECT_EQ(lines[1].rfind("ERROR: \n\tWin32Error(0x14): Not a directory\n\n\t", 0), 0u) << lines[1];
+    }
     EXPECT_FALSE(DirectoryExists(dir.File("blocker/inner")));
     CreateDirectoryTree(dir.Path() + "ok/inner/");
     EXPECT_TRUE(DirectoryExists(dir.File("ok/inner")));

@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <memory>
 #include <thread>
 
@@ -63,12 +64,20 @@ TEST(ThreadTest, RunsOnlyAfterStartAndStopsOnRequest)
     EXPECT_FALSE(thread.IsActive());
 }
 
-TEST(ThreadTest, ANeverStartedThreadIsReleasedWithoutTheLongWait)
+std::atomic<bool> gNeverStartedRan{false};
+
+TEST(ThreadTest, ANeverStartedThreadIsReleasedWithoutTheLongWaitAndNeverRuns)
 {
+    struct NeverStarted : CThread
+    {
+        ~NeverStarted() override { StopAndWait(); }
+        void Run() override { gNeverStartedRan = true; }
+    };
     SleepCounter sleeps;
-    auto thread = std::make_unique<CountingThread>();
+    auto thread = std::make_unique<NeverStarted>();
     thread.reset();
     EXPECT_LT(sleeps.count, 1000);
+    EXPECT_FALSE(gNeverStartedRan);
 }
 
 TEST(ThreadTest, WaitForExitCountsItsSteps)
@@ -80,6 +89,9 @@ TEST(ThreadTest, WaitForExitCountsItsSteps)
     sleeps.count = 0;
     held.WaitForExit(100, 0); // a step of 0 counts as 1 ms instead of spinning for ever
     EXPECT_EQ(sleeps.count, 100);
+    sleeps.count = 0;
+    held.WaitForExit(UINT32_MAX, 0x80000000u); // the elapsed count must not wrap past the timeout
+    EXPECT_EQ(sleeps.count, 2);
 }
 
 TEST(ThreadTest, WaitForExitOnAFinishedThreadDoesNotSleep)
