@@ -72,10 +72,13 @@ void Mixer::SignalLocked(const std::vector<os::system::Event*>& events, bool tra
 void Mixer::Mix(std::int16_t* out, std::uint32_t frames, bool lockStep)
 {
     std::unique_lock<std::mutex> lock(mutex_);
+    // A sixteenth of a second at most, also at a low output rate, so a chunk never passes two
+    // section boundaries of a streaming buffer (an eighth of a second each).
+    const std::uint32_t chunkLimit = std::clamp<std::uint32_t>(rate_ / 16, 1, kChunkFrames);
     std::uint32_t done = 0;
     while (done < frames)
     {
-        const std::uint32_t chunk = std::min(kChunkFrames, frames - done);
+        const std::uint32_t chunk = std::min(chunkLimit, frames - done);
         accumulator_.assign(static_cast<std::size_t>(chunk) * 2, 0.0f);
         signals_.clear();
         for (SoundBuffer* buffer : buffers_)

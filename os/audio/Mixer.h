@@ -20,7 +20,7 @@ class SoundBuffer;
 class Mixer
 {
 public:
-    /// Output frames per chunk (5.8 ms at 44.1 kHz).
+    /// Output frames per chunk (5.8 ms at 44.1 kHz); fewer below 4096 Hz (a sixteenth of a second).
     static constexpr std::uint32_t kChunkFrames = 256;
 
     Mixer();

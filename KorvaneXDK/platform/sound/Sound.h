@@ -25,6 +25,8 @@ public:
     virtual void Create(CDXSound& device, IKorvaneStream& stream) = 0;
     /// Makes the sound from a PCM reader.
     virtual void CreateBuffer(CDXSound& device, boost::shared_ptr<ISoundReader> reader) = 0;
+    /// The name the console host uses for Create.
+    void Open(CDXSound& device, IKorvaneStream& stream) { Create(device, stream); }
     virtual void Play() = 0;
     virtual bool IsPlaying() const = 0;
     virtual void Stop() = 0;

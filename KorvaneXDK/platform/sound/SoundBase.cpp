@@ -1,6 +1,7 @@
 /** @file SoundBase.cpp The operations all sounds share, and the scaled volume axis. */
 #include "KorvaneXDK/platform/sound/SoundBase.h"
 
+#include <climits>
 #include <cmath>
 
 #include "KorvaneXDK/platform/graphics/DirectXError.h"
@@ -64,6 +65,20 @@ int CSound::GetVolume() const
     return volume;
 }
 
+namespace {
+
+// Truncates toward zero. A value off the axis (a volume below -10000 raises a negative number to
+// a fractional power) has no integer: it becomes INT_MIN, which the buffer refuses like any other
+// volume out of range, instead of an undefined conversion.
+int TruncateVolume(float value)
+{
+    if (!(value > -2147483648.0f && value < 2147483648.0f))
+        return INT_MIN;
+    return static_cast<int>(value);
+}
+
+} // namespace
+
 // Every intermediate is kept in single precision and the result truncated toward zero, so the
 // values match the table the volume settings were tuned with (-5000 scaled is -1414).
 int CSound::ScaledToVolume(int scaled)
@@ -72,7 +87,7 @@ int CSound::ScaledToVolume(int scaled)
     const float g = 1.0f - f;
     const float h = std::pow(g, 0.22f);
     const float volume = static_cast<float>((1.0f - h) * -10000.0);
-    return static_cast<int>(volume);
+    return TruncateVolume(volume);
 }
 
 int CSound::VolumeToScaled(int volume)
@@ -81,7 +96,7 @@ int CSound::VolumeToScaled(int volume)
     const float g = 1.0f - f;
     const float h = std::pow(g, 1.0f / 0.22f);
     const float scaled = static_cast<float>((1.0f - h) * -10000.0);
-    return static_cast<int>(scaled);
+    return TruncateVolume(scaled);
 }
 
 void CSound::SetVolumeScaled(int volume)

@@ -14,6 +14,8 @@ class CStaticSound : public CSound
 {
 public:
     explicit CStaticSound(std::uint32_t creationFlags);
+    /// The console host's form; the second flag has no meaning here.
+    CStaticSound(std::uint32_t creationFlags, bool /*unused*/) : CStaticSound(creationFlags) {}
     ~CStaticSound() override;
 
     void Create(CDXSound& device, IKorvaneStream& stream) override;

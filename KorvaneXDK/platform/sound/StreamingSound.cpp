@@ -51,6 +51,7 @@ std::uint32_t CStreamingSound::BufferBytesFor(const os::audio::WaveFormatEx& for
 
 void CStreamingSound::Create(CDXSound& device, IKorvaneStream& stream)
 {
+    std::lock_guard<std::recursive_mutex> control(controlMutex_);
     Close();
     if (!device.IsInitialized())
         return;
@@ -63,6 +64,7 @@ void CStreamingSound::Create(CDXSound& device, IKorvaneStream& stream)
 
 void CStreamingSound::CreateBuffer(CDXSound& device, boost::shared_ptr<ISoundReader> reader)
 {
+    std::lock_guard<std::recursive_mutex> control(controlMutex_);
     Close();
     if (!device.IsInitialized())
         return;
@@ -100,7 +102,13 @@ void CStreamingSound::CreateSoundBuffer()
 
     std::shared_ptr<os::audio::SoundNotify> notify;
     if (os::audio::Failed(buffer_->QueryNotify(&notify)))
+    {
+        // A buffer without notifications would loop its first two seconds for ever once played.
+        buffer_.reset();
+        for (auto& event : events_)
+            event.reset();
         throw EReadError(this, "DirectSoundNotify の作成に失敗しました.");
+    }
 
     sectionSize_ = bytes / kSectionCount;
     std::array<os::audio::PositionNotify, kSectionCount + 1> positions;
@@ -139,6 +147,7 @@ bool CStreamingSound::IsPlaying() const
 
 void CStreamingSound::Play()
 {
+    std::lock_guard<std::recursive_mutex> control(controlMutex_);
     if (!buffer_ || IsPlaying())
         return;
     WaitForThreadEnd(feeder_, events_[kStopEventIndex].get());
@@ -155,21 +164,53 @@ void CStreamingSound::Play()
         std::lock_guard<std::mutex> lock(threadsMutex_);
         feeder_ = feeder;
     }
+    stopRequested_ = false;
     feeder->Start();
+}
+
+void CStreamingSound::Stop()
+{
+    stopRequested_ = true;
+    CSound::Stop();
 }
 
 void CStreamingSound::FeederMain()
 {
+    try
+    {
+        FeedUntilStopped();
+    }
+    catch (...)
+    {
+        // Without its feeder the buffer would repeat its last two seconds for ever. The stop
+        // signal is for this thread, which is leaving: clear it.
+        buffer_->Stop();
+        events_[kStopEventIndex]->Reset();
+        throw;
+    }
+}
+
+void CStreamingSound::FeedUntilStopped()
+{
+    // A stop signal left from an earlier run must not end this one before it starts.
+    events_[kStopEventIndex]->Reset();
     {
         CScopedLock lock(lock_);
         writeCursor_ = 0;
         lastPlayCursor_ = 0;
         for (std::uint32_t i = 0; i < kSectionCount; ++i)
             FillSection();
+        // A Stop that came while the buffer was being filled found it not playing yet.
+        if (stopRequested_)
+            return;
         buffer_->SetCurrentPosition(0);
         const os::audio::Result played = buffer_->Play(os::audio::kPlayLooping);
         if (os::audio::Failed(played))
             ReportDirectXError(played, __FILE__, __LINE__);
+        // One that came during Play may have stopped the buffer before it started: stop it
+        // again, so the stop signal that ends the wait below is sure to come.
+        if (stopRequested_)
+            buffer_->Stop();
     }
     os::system::SetCurrentThreadPriority(os::system::kThreadPriorityHighest);
 
@@ -314,6 +355,7 @@ std::uint32_t CStreamingSound::GetPosition() const
 
 void CStreamingSound::Rewind()
 {
+    std::lock_guard<std::recursive_mutex> control(controlMutex_);
     if (!buffer_)
         return;
     if (IsPlaying())
@@ -344,6 +386,7 @@ void CStreamingSound::Rewind()
 
 void CStreamingSound::FadeIn(std::uint32_t milliseconds)
 {
+    std::lock_guard<std::recursive_mutex> control(controlMutex_);
     if (!buffer_)
         return;
     // Claimed before anything else, so a second fade started at the same time is ignored.
@@ -366,6 +409,7 @@ void CStreamingSound::FadeIn(std::uint32_t milliseconds)
 
 void CStreamingSound::FadeOut(std::uint32_t milliseconds)
 {
+    std::lock_guard<std::recursive_mutex> control(controlMutex_);
     if (!buffer_ || !IsPlaying())
         return;
     bool expected = false;
@@ -416,7 +460,8 @@ void CStreamingSound::FadeMain()
             break;
         if (elapsed > 1000 && !IsPlaying())
             break;
-        SetVolumeScaled(a + elapsed * (b - a) / duration);
+        // In 64 bits: a fade of more than 214 s would overflow 32 (same result below that).
+        SetVolumeScaled(static_cast<int>(a + static_cast<std::int64_t>(elapsed) * (b - a) / duration));
     }
     SetVolume(fadeEnd_);
     if (stopAtEnd_)
@@ -448,14 +493,32 @@ void CStreamingSound::WaitForThreadEnd(std::shared_ptr<CSoundThread>& slot, os::
         slot.reset();
 }
 
+void CStreamingSound::DetachNotifications()
+{
+    // Whoever else still holds the buffer (GetBuffer hands it out) keeps it in the mixer: it
+    // must not signal the events released with this sound. The feeder may have restarted it
+    // after Close stopped it, and notifications change only while it is stopped.
+    buffer_->Stop();
+    std::shared_ptr<os::audio::SoundNotify> notify;
+    os::audio::Result result = buffer_->QueryNotify(&notify);
+    if (os::audio::Succeeded(result))
+        result = notify->SetNotificationPositions(0, nullptr);
+    if (os::audio::Failed(result))
+        ReportDirectXError(result, __FILE__, __LINE__);
+}
+
 void CStreamingSound::Close()
 {
+    std::lock_guard<std::recursive_mutex> control(controlMutex_);
     WaitForThreadEnd(fadeThread_, &fadeStop_);
+    stopRequested_ = true;
     if (buffer_)
         buffer_->Stop();
     WaitForThreadEnd(feeder_, events_[kStopEventIndex].get());
 
     CScopedLock lock(lock_);
+    if (buffer_)
+        DetachNotifications();
     buffer_.reset();
     ownedReader_.reset();
     streamCopy_.reset();

@@ -30,6 +30,8 @@ public:
     static constexpr std::uint32_t kFadeStepMs = 30;
 
     explicit CStreamingSound(std::uint32_t creationFlags);
+    /// The console host's form; the second flag has no meaning here.
+    CStreamingSound(std::uint32_t creationFlags, bool /*unused*/) : CStreamingSound(creationFlags) {}
     ~CStreamingSound() override;
 
     void Create(CDXSound& device, IKorvaneStream& stream) override;
@@ -38,6 +40,8 @@ public:
     void Play() override;
     /// While the feeder thread runs.
     bool IsPlaying() const override;
+    /// Stops the buffer; the feeder then ends. Also holds when the feeder is still filling.
+    void Stop() override;
     const os::audio::WaveFormatEx* GetFormat() const override;
     /// Bytes played since the last creation or rewind; 0 while stopped.
     std::uint32_t GetPosition() const override;
@@ -59,6 +63,8 @@ public:
 private:
     void CreateSoundBuffer();
     void FeederMain();
+    void FeedUntilStopped();
+    void DetachNotifications();
     void FadeMain();
     void FillSection();
     void UpdateBytesPlayed();
@@ -81,6 +87,8 @@ private:
     std::uint32_t lastPlayCursor_ = 0;
     std::uint32_t bytesPlayed_ = 0;
     bool endOfData_ = false;
+    // Set by Stop, cleared by Play: a feeder that has not started the buffer yet must not start it.
+    std::atomic<bool> stopRequested_{false};
 
     std::atomic<bool> fading_{false};
     std::shared_ptr<CSoundThread> fadeThread_;
@@ -92,6 +100,10 @@ private:
 
     // Guards the two thread slots, which the fade thread reads through IsPlaying.
     mutable std::mutex threadsMutex_;
+    // One caller at a time starts, fades, rewinds or closes: the console host calls from the
+    // main and the game thread, and two Plays at once would start two feeders. Never taken by
+    // the feeder or fade thread, so waiting for them under it cannot deadlock.
+    std::recursive_mutex controlMutex_;
 };
 
 } // namespace korvane

@@ -131,6 +131,13 @@ TEST_F(StaticSoundTest, ScaledVolumeAxisMatchesItsTable)
     }
     sound->SetVolume(-1414);
     EXPECT_EQ(-4999, sound->GetVolumeScaled());
+
+    // Below the axis (a volume setting from a damaged preferences file) there is no volume:
+    // the buffer refuses it and keeps the one it had.
+    soundtest::LogCapture log;
+    sound->SetVolumeScaled(-20000);
+    EXPECT_EQ(-1414, sound->GetVolume());
+    EXPECT_TRUE(log.Contains("DirectX Error: E_INVALIDARG")) << log.All();
 }
 
 TEST_F(StaticSoundTest, PanWithoutItsFlagIsLoggedAndChangesNothing)

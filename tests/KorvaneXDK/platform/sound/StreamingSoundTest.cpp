@@ -146,8 +146,8 @@ TEST_F(StreamingSoundTest, OggPiecePlaysThroughRefillsToItsEndAndLoops)
     ASSERT_EQ(static_cast<std::size_t>(frames) * 2, decoded.size());
 
     CFileStream stream(path, 1, 1);
-    CStreamingSound sound(os::audio::kCapsCtrlVolume);
-    sound.Create(device_, stream);
+    CStreamingSound sound(os::audio::kCapsCtrlVolume, 1); // as the console host makes its music
+    sound.Open(device_, stream);
     PlayAndSettle(sound);
     const auto out = MixUntilStopped(sound, 400000);
     EXPECT_FALSE(sound.IsPlaying());
@@ -245,6 +245,10 @@ TEST_F(StreamingSoundTest, BadFormatFailsBeforeAnySizeIsComputed)
     {
         EXPECT_EQ("DirectSoundNotify の作成に失敗しました.", e.GetMessage());
     }
+    // No buffer without notifications is left behind to loop its first two seconds.
+    EXPECT_EQ(nullptr, sound.GetBuffer());
+    sound.Play();
+    EXPECT_FALSE(sound.IsPlaying());
 }
 
 TEST_F(StreamingSoundTest, FadeOutStepsAlongTheScaledAxisAndStops)
@@ -259,6 +263,7 @@ TEST_F(StreamingSoundTest, FadeOutStepsAlongTheScaledAxisAndStops)
     std::vector<std::int32_t> volumes;
     std::atomic<std::thread::id> fadeThread{};
     std::atomic<std::uint64_t> now{5'000'000'000'000ull};
+    std::atomic<std::uint64_t> step{20'000'000ull};
     os::testing::SetVolumeObserver([&](const os::audio::SoundBuffer&, std::int32_t volume) {
         std::thread::id none{};
         fadeThread.compare_exchange_strong(none, std::this_thread::get_id());
@@ -267,7 +272,7 @@ TEST_F(StreamingSoundTest, FadeOutStepsAlongTheScaledAxisAndStops)
     });
     os::testing::SetClockFunction([&]() -> std::uint64_t {
         if (std::this_thread::get_id() == fadeThread.load())
-            return now.fetch_add(20'000'000ull);
+            return now.fetch_add(step.load());
         return now.load();
     });
 
@@ -289,10 +294,29 @@ TEST_F(StreamingSoundTest, FadeOutStepsAlongTheScaledAxisAndStops)
                                                 CSound::ScaledToVolume(-8000),
                                                 -10000,
                                                 -10000};
-    std::lock_guard<std::mutex> lock(mutex);
-    EXPECT_EQ(expected, volumes);
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        EXPECT_EQ(expected, volumes);
+    }
     // Halfway along the time, (1 - 0.5^0.22) x -10000.
     EXPECT_EQ(-1414, CSound::ScaledToVolume(-5000));
+
+    // A fade of minutes: three quarters through is three quarters along the axis (elapsed
+    // times the distance no longer fits 32 bits).
+    sound.SetVolume(0);
+    PlayAndSettle(sound);
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        volumes.clear();
+    }
+    fadeThread = std::thread::id{};
+    step = 300'000'000'000ull;
+    sound.FadeOut(400000);
+    while (sound.IsFading() && std::chrono::steady_clock::now() < deadline + std::chrono::seconds(10))
+        std::this_thread::yield();
+    ASSERT_FALSE(sound.IsFading());
+    std::lock_guard<std::mutex> lock(mutex);
+    EXPECT_EQ(std::vector<std::int32_t>({0, CSound::ScaledToVolume(-7500), -10000}), volumes);
 }
 
 TEST_F(StreamingSoundTest, FadeInStartsSilentAndRisesToTheVolumeItHad)
@@ -347,12 +371,17 @@ TEST_F(StreamingSoundTest, ClosingWhilePlayingAndWhileFadingIsSafe)
         sound.Play(); // nothing to play
         EXPECT_FALSE(sound.IsPlaying());
     }
-    // Destroyed while playing.
+    // Destroyed while playing, with its buffer still held elsewhere: once the sound is gone the
+    // buffer plays on without reaching the sound's events.
     auto sound = std::make_unique<CStreamingSound>(os::audio::kCapsCtrlVolume);
     sound->CreateBuffer(device_, Reader(Pcm(2, 44100, 16), pcm));
     PlayAndSettle(*sound);
     sound->FadeOut(60000);
+    const std::shared_ptr<os::audio::SoundBuffer> held = sound->GetBuffer();
     sound.reset();
+    ASSERT_EQ(os::audio::kOk, held->Play(os::audio::kPlayLooping));
+    os::testing::MixAudioFrames(3 * kSectionFrames);
+    EXPECT_EQ(os::audio::kOk, held->Stop());
 }
 
 namespace {
@@ -421,6 +450,98 @@ TEST_F(StreamingSoundTest, CloseWaitsForAFeederThatOutlastsTheBoundedWait)
     EXPECT_GE(sleeps.load(), 150);
     EXPECT_EQ(16, reader->reads_.load()); // the whole first fill ran before Close released anything
     EXPECT_EQ(nullptr, sound.GetBuffer());
+}
+
+TEST_F(StreamingSoundTest, StopWhileTheFeederStillFillsIsNotLost)
+{
+    auto reader = boost::shared_ptr<StallingReader>(
+        new StallingReader(Pcm(2, 44100, 16), soundtest::Pattern16(2 * 100000, 11)));
+    CStreamingSound sound(os::audio::kCapsCtrlVolume);
+    sound.CreateBuffer(device_, reader);
+    sound.Play();
+    reader->WaitUntilEntered();
+    sound.Stop(); // the buffer has not started yet
+    reader->Release();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (sound.IsPlaying() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
+    EXPECT_FALSE(sound.IsPlaying());
+    std::uint32_t status = 0;
+    ASSERT_EQ(os::audio::kOk, sound.GetBuffer()->GetStatus(&status));
+    EXPECT_EQ(0u, status & os::audio::kStatusPlaying);
+
+    // Played again, it runs on through its refills.
+    PlayAndSettle(sound);
+    os::testing::MixAudioFrames(2 * kSectionFrames);
+    EXPECT_TRUE(sound.IsPlaying());
+}
+
+TEST_F(StreamingSoundTest, PlayFromTwoThreadsAtOnceStartsOneFeeder)
+{
+    // The console host plays the music from the game thread and from the main thread.
+    CStreamingSound sound(os::audio::kCapsCtrlVolume);
+    sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), soundtest::Pattern16(2 * 100000, 13)));
+    soundtest::LogCapture log;
+    for (int round = 0; round < 50; ++round)
+    {
+        std::atomic<bool> go{false};
+        std::thread other([&] {
+            while (!go)
+                std::this_thread::yield();
+            sound.Play();
+        });
+        go = true;
+        sound.Play();
+        other.join();
+        ASSERT_TRUE(os::testing::WaitForNotifyListener(*sound.GetBuffer(), kWaitMs));
+        sound.Stop();
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (sound.IsPlaying() && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::yield();
+        ASSERT_FALSE(sound.IsPlaying()) << round;
+        // A second feeder would still be listening for the sections.
+        ASSERT_TRUE(os::testing::WaitForTrackedEvents(kWaitMs));
+        ASSERT_FALSE(os::testing::WaitForNotifyListener(*sound.GetBuffer(), 0)) << round;
+    }
+    EXPECT_FALSE(log.Contains("did not stop")) << log.All();
+}
+
+namespace {
+
+// Fails once the first fill is done, as a reader of a file cut short might.
+class FailingReader : public soundtest::MemoryPcmReader
+{
+public:
+    using MemoryPcmReader::MemoryPcmReader;
+    std::int32_t Read(void* buffer, std::int32_t bytes) override
+    {
+        if (++reads_ > 16)
+            throw EReadError(nullptr, "read failed");
+        return MemoryPcmReader::Read(buffer, bytes);
+    }
+
+private:
+    int reads_ = 0;
+};
+
+} // namespace
+
+TEST_F(StreamingSoundTest, FeederThatFailsStopsItsBuffer)
+{
+    CStreamingSound sound(os::audio::kCapsCtrlVolume);
+    sound.CreateBuffer(device_, boost::shared_ptr<ISoundReader>(
+                                    new FailingReader(Pcm(2, 44100, 16), soundtest::Pattern16(2 * 200000, 12))));
+    soundtest::LogCapture log;
+    PlayAndSettle(sound);
+    os::testing::MixAudioFrames(kSectionFrames + 10); // the first refill fails
+    ASSERT_TRUE(os::testing::WaitForTrackedEvents(kWaitMs));
+    EXPECT_FALSE(sound.IsPlaying());
+    std::uint32_t status = 0;
+    ASSERT_EQ(os::audio::kOk, sound.GetBuffer()->GetStatus(&status));
+    EXPECT_EQ(0u, status & os::audio::kStatusPlaying);
+    EXPECT_TRUE(log.Contains("read failed")) << log.All();
+    for (std::int16_t sample : os::testing::MixAudioFrames(100))
+        ASSERT_EQ(0, sample);
 }
 
 TEST_F(StreamingSoundTest, WithoutAnInitialisedDeviceTheSoundStaysSilent)
