@@ -7,6 +7,7 @@
 #include <SDL.h>
 #include <epoxy/gl.h>
 
+#include "os/gfx/BaseCaps.h"
 #include "os/gfx/ContextLink.h"
 #include "os/gfx/HookState.h"
 #include "os/gfx/ResultCodes.h"
@@ -866,43 +867,18 @@ Result Device::GetDeviceCaps(Caps* caps) const
     {
         return kErrInvalidCall;
     }
-    *caps = Caps();
-    caps->DeviceType = DeviceType::Hal;
-    caps->AdapterOrdinal = adapter_;
-    caps->PresentationIntervals = present::IntervalOne | present::IntervalImmediate;
-    caps->TextureCaps = texturecaps::Alpha | texturecaps::MipMap;
-    caps->TextureFilterCaps = filtercaps::MinPoint | filtercaps::MinLinear | filtercaps::MipPoint |
-                              filtercaps::MipLinear | filtercaps::MagPoint | filtercaps::MagLinear;
-    if (anisotropy_)
+    *caps = detail::MakeBaseCaps(adapter_);
+    if (!anisotropy_)
     {
-        caps->TextureFilterCaps |= filtercaps::MinAnisotropic | filtercaps::MagAnisotropic;
+        caps->TextureFilterCaps &= ~(filtercaps::MinAnisotropic | filtercaps::MagAnisotropic);
     }
+    caps->MaxAnisotropy = anisotropy_ ? static_cast<std::uint32_t>(maxAnisotropy_) : 1;
     GLint maxTexture = 8192;
     if (IsOwnerThread())
     {
         glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTexture);
     }
     caps->MaxTextureWidth = caps->MaxTextureHeight = static_cast<std::uint32_t>(std::min(maxTexture, 8192));
-    caps->MaxAnisotropy = anisotropy_ ? static_cast<std::uint32_t>(maxAnisotropy_) : 1;
-    caps->MaxTextureBlendStages = 8;
-    caps->MaxSimultaneousTextures = 8;
-    caps->MaxPrimitiveCount = 0x00FFFFFF;
-    caps->MaxVertexIndex = 0x00FFFFFF;
-    caps->MaxStreams = 16;
-    caps->MaxStreamStride = 508;
-    caps->VertexShaderVersion = VertexShaderVersion(3, 0);
-    caps->MaxVertexShaderConst = 256;
-    caps->PixelShaderVersion = PixelShaderVersion(3, 0);
-    caps->NumSimultaneousRTs = 1;
-    std::lock_guard<std::mutex> hooks(Hooks().mutex);
-    if (Hooks().vertexShaderVersion != 0)
-    {
-        caps->VertexShaderVersion = Hooks().vertexShaderVersion;
-    }
-    if (Hooks().pixelShaderVersion != 0)
-    {
-        caps->PixelShaderVersion = Hooks().pixelShaderVersion;
-    }
     return kOk;
 }
 

@@ -9,6 +9,7 @@
 
 #include <SDL.h>
 
+#include "os/gfx/BaseCaps.h"
 #include "os/gfx/Device.h"
 #include "os/gfx/HookState.h"
 #include "os/gfx/ResultCodes.h"
@@ -179,36 +180,7 @@ Result Direct3D::GetDeviceCaps(std::uint32_t adapter, DeviceType type, Caps* cap
         return kErrNotAvailable;
     }
     // Without a context the figures are what every GL 4.1 driver offers.
-    *caps = Caps();
-    caps->DeviceType = type;
-    caps->AdapterOrdinal = adapter;
-    caps->PresentationIntervals = present::IntervalOne | present::IntervalImmediate;
-    caps->TextureCaps = texturecaps::Alpha | texturecaps::MipMap;
-    caps->TextureFilterCaps = filtercaps::MinPoint | filtercaps::MinLinear | filtercaps::MipPoint |
-                              filtercaps::MipLinear | filtercaps::MagPoint | filtercaps::MagLinear |
-                              filtercaps::MinAnisotropic | filtercaps::MagAnisotropic;
-    caps->MaxTextureWidth = 8192;
-    caps->MaxTextureHeight = 8192;
-    caps->MaxAnisotropy = 16;
-    caps->MaxTextureBlendStages = 8;
-    caps->MaxSimultaneousTextures = 8;
-    caps->MaxPrimitiveCount = 0x00FFFFFF;
-    caps->MaxVertexIndex = 0x00FFFFFF;
-    caps->MaxStreams = 16;
-    caps->MaxStreamStride = 508;
-    caps->VertexShaderVersion = VertexShaderVersion(3, 0);
-    caps->MaxVertexShaderConst = 256;
-    caps->PixelShaderVersion = PixelShaderVersion(3, 0);
-    caps->NumSimultaneousRTs = 1;
-    std::lock_guard<std::mutex> lock(Hooks().mutex);
-    if (Hooks().vertexShaderVersion != 0)
-    {
-        caps->VertexShaderVersion = Hooks().vertexShaderVersion;
-    }
-    if (Hooks().pixelShaderVersion != 0)
-    {
-        caps->PixelShaderVersion = Hooks().pixelShaderVersion;
-    }
+    *caps = detail::MakeBaseCaps(adapter);
     return kOk;
 }
 
