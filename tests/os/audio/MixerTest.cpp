@@ -1,9 +1,9 @@
 /** @file MixerTest.cpp The software mixer through the manual backend: formats, gains, cursors, notifications. */
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -13,21 +13,25 @@
 #include "os/audio/SoundNotify.h"
 #include "os/system/Event.h"
 #include "os/system/ResultText.h"
+#include "support/AudioTestData.h"
 
 using namespace os::audio;
 
 namespace {
 
-WaveFormatEx Pcm(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits)
+constexpr auto Pcm = &korvane::test::PcmFormat;
+
+std::vector<std::int16_t> Ramp(std::size_t count, int start, int step)
 {
-    WaveFormatEx format;
-    format.formatTag = kWaveFormatPcm;
-    format.channels = channels;
-    format.samplesPerSec = rate;
-    format.bitsPerSample = bits;
-    format.blockAlign = static_cast<std::uint16_t>(channels * bits / 8);
-    format.avgBytesPerSec = format.blockAlign * rate;
-    return format;
+    std::vector<std::int16_t> samples(count);
+    for (std::size_t i = 0; i < count; ++i)
+        samples[i] = static_cast<std::int16_t>(start + static_cast<int>(i) * step);
+    return samples;
+}
+
+std::vector<std::int16_t> Mix(std::uint32_t frames)
+{
+    return os::testing::MixAudioFrames(frames);
 }
 
 class MixerTest : public ::testing::Test
@@ -42,37 +46,35 @@ protected:
     }
     void TearDown() override { os::testing::ResetAudioHooks(); }
 
-    std::shared_ptr<SoundBuffer> Make(const WaveFormatEx& format, std::uint32_t bytes, std::uint32_t flags = 0)
+    Result Create(const WaveFormatEx& format, std::uint32_t bytes, std::shared_ptr<SoundBuffer>* buffer,
+                  std::uint32_t flags = 0)
     {
-        BufferDesc desc;
-        desc.flags = flags;
-        desc.bufferBytes = bytes;
-        desc.format = &format;
-        std::shared_ptr<SoundBuffer> buffer;
-        EXPECT_EQ(kOk, device_->CreateSoundBuffer(desc, &buffer));
-        return buffer;
+        return device_->CreateSoundBuffer(BufferDesc{sizeof(BufferDesc), flags, bytes, 0, &format}, buffer);
     }
 
-    static void Write(SoundBuffer& buffer, const void* data, std::uint32_t bytes)
+    // A buffer holding exactly `data`.
+    template <typename Sample>
+    std::shared_ptr<SoundBuffer> Make(const WaveFormatEx& format, const std::vector<Sample>& data, std::uint32_t flags = 0)
     {
+        const auto size = static_cast<std::uint32_t>(data.size() * sizeof(Sample));
+        std::shared_ptr<SoundBuffer> buffer;
+        EXPECT_EQ(kOk, Create(format, size, &buffer, flags));
         void* p1 = nullptr;
-        void* p2 = nullptr;
         std::uint32_t n1 = 0;
-        std::uint32_t n2 = 0;
-        ASSERT_EQ(kOk, buffer.Lock(0, bytes, &p1, &n1, &p2, &n2, 0));
-        std::memcpy(p1, data, n1);
-        ASSERT_EQ(kOk, buffer.Unlock(p1, n1, p2, n2));
+        EXPECT_EQ(kOk, buffer->Lock(0, size, &p1, &n1, nullptr, nullptr, 0));
+        std::memcpy(p1, data.data(), n1);
+        EXPECT_EQ(kOk, buffer->Unlock(p1, n1, nullptr, 0));
+        return buffer;
     }
 
     std::shared_ptr<SoundDevice> device_;
 };
 
-std::vector<std::int16_t> Ramp(std::size_t count, int start, int step)
+std::uint32_t StatusOf(const SoundBuffer& buffer)
 {
-    std::vector<std::int16_t> samples(count);
-    for (std::size_t i = 0; i < count; ++i)
-        samples[i] = static_cast<std::int16_t>(start + static_cast<int>(i) * step);
-    return samples;
+    std::uint32_t status = 0xFFFFFFFF;
+    EXPECT_EQ(kOk, buffer.GetStatus(&status));
+    return status;
 }
 
 } // namespace
@@ -80,53 +82,36 @@ std::vector<std::int16_t> Ramp(std::size_t count, int start, int step)
 TEST_F(MixerTest, SixteenBitStereoAtTheOutputRatePassesThroughExactly)
 {
     const auto samples = Ramp(2000, -1000, 7); // 1000 stereo frames
-    auto buffer = Make(Pcm(2, 44100, 16), 4000);
-    Write(*buffer, samples.data(), 4000);
+    auto buffer = Make(Pcm(2, 44100, 16), samples);
     ASSERT_EQ(kOk, buffer->Play(0));
-    const auto out = os::testing::MixAudioFrames(1200);
+    const auto out = Mix(1200);
     ASSERT_EQ(2400u, out.size());
-    for (std::size_t i = 0; i < 2000; ++i)
-        ASSERT_EQ(samples[i], out[i]) << i;
-    for (std::size_t i = 2000; i < 2400; ++i)
-        ASSERT_EQ(0, out[i]) << i;
+    EXPECT_EQ(samples, std::vector<std::int16_t>(out.begin(), out.begin() + 2000));
+    EXPECT_EQ(std::vector<std::int16_t>(400, 0), std::vector<std::int16_t>(out.begin() + 2000, out.end()));
     // Played out: stopped with the cursor back at the start.
-    std::uint32_t status = 0xFF;
-    ASSERT_EQ(kOk, buffer->GetStatus(&status));
-    EXPECT_EQ(0u, status & kStatusPlaying);
+    EXPECT_EQ(0u, StatusOf(*buffer) & kStatusPlaying);
     std::uint32_t play = 1;
     ASSERT_EQ(kOk, buffer->GetCurrentPosition(&play, nullptr));
     EXPECT_EQ(0u, play);
 }
 
-TEST_F(MixerTest, EightBitMonoIsCenteredAndGoesToBothChannels)
+TEST_F(MixerTest, EightBitIsCenteredAndMonoGoesToBothChannels)
 {
-    std::vector<std::uint8_t> bytes = {0x80, 0x81, 0x7F, 0xFF, 0x00};
-    auto buffer = Make(Pcm(1, 44100, 8), 5);
-    Write(*buffer, bytes.data(), 5);
-    ASSERT_EQ(kOk, buffer->Play(0));
-    const auto out = os::testing::MixAudioFrames(5);
-    const std::int16_t expected[] = {0, 256, -256, 127 * 256, -128 * 256};
-    for (int i = 0; i < 5; ++i)
-    {
-        EXPECT_EQ(expected[i], out[2 * i]) << i;
-        EXPECT_EQ(expected[i], out[2 * i + 1]) << i;
-    }
+    auto mono = Make(Pcm(1, 44100, 8), std::vector<std::uint8_t>{0x80, 0x81, 0x7F, 0xFF, 0x00});
+    ASSERT_EQ(kOk, mono->Play(0));
+    EXPECT_EQ(std::vector<std::int16_t>({0, 0, 256, 256, -256, -256, 127 * 256, 127 * 256, -128 * 256, -128 * 256}),
+              Mix(5));
 
-    std::vector<std::uint8_t> stereo = {0x90, 0x70, 0x80, 0xA0};
-    auto pair = Make(Pcm(2, 44100, 8), 4);
-    Write(*pair, stereo.data(), 4);
+    auto pair = Make(Pcm(2, 44100, 8), std::vector<std::uint8_t>{0x90, 0x70, 0x80, 0xA0});
     ASSERT_EQ(kOk, pair->Play(0));
-    const auto both = os::testing::MixAudioFrames(2);
-    EXPECT_EQ(std::vector<std::int16_t>({16 * 256, -16 * 256, 0, 32 * 256}), both);
+    EXPECT_EQ(std::vector<std::int16_t>({16 * 256, -16 * 256, 0, 32 * 256}), Mix(2));
 }
 
 TEST_F(MixerTest, HalfRateBufferIsInterpolatedAndFrequencyChangesTheStep)
 {
-    const auto samples = Ramp(100, 0, 100);
-    auto buffer = Make(Pcm(1, 22050, 16), 200, kCapsCtrlFrequency);
-    Write(*buffer, samples.data(), 200);
+    auto buffer = Make(Pcm(1, 22050, 16), Ramp(100, 0, 100), kCapsCtrlFrequency);
     ASSERT_EQ(kOk, buffer->Play(kPlayLooping));
-    auto out = os::testing::MixAudioFrames(10);
+    auto out = Mix(10);
     for (int j = 0; j < 10; ++j)
         EXPECT_EQ(j * 50, out[2 * j]) << j; // every other frame lies halfway between two samples
 
@@ -137,7 +122,7 @@ TEST_F(MixerTest, HalfRateBufferIsInterpolatedAndFrequencyChangesTheStep)
     ASSERT_EQ(kOk, buffer->GetFrequency(&frequency));
     EXPECT_EQ(88200u, frequency);
     ASSERT_EQ(kOk, buffer->Play(kPlayLooping));
-    out = os::testing::MixAudioFrames(10);
+    out = Mix(10);
     for (int j = 0; j < 10; ++j)
         EXPECT_EQ(j * 200, out[2 * j + 1]) << j; // two source frames per output frame
 
@@ -149,32 +134,29 @@ TEST_F(MixerTest, HalfRateBufferIsInterpolatedAndFrequencyChangesTheStep)
 
 TEST_F(MixerTest, VolumeAndPanFollowTheDecibelCurves)
 {
-    const std::vector<std::int16_t> samples(200, 10000);
-    auto buffer = Make(Pcm(1, 44100, 16), 400, kCapsCtrlVolume | kCapsCtrlPan);
-    Write(*buffer, samples.data(), 400);
+    auto buffer = Make(Pcm(1, 44100, 16), std::vector<std::int16_t>(200, 10000), kCapsCtrlVolume | kCapsCtrlPan);
     ASSERT_EQ(kOk, buffer->Play(kPlayLooping));
 
     ASSERT_EQ(kOk, buffer->SetVolume(-600)); // -6 dB
-    auto out = os::testing::MixAudioFrames(4);
+    auto out = Mix(4);
     EXPECT_NEAR(10000 * std::pow(10.0, -0.3), out[0], 1.0);
     EXPECT_EQ(out[0], out[1]);
 
-    ASSERT_EQ(kOk, buffer->SetVolume(0));
-    ASSERT_EQ(kOk, buffer->SetPan(2000)); // right: the left side drops by 20 dB
-    out = os::testing::MixAudioFrames(4);
-    EXPECT_EQ(1000, out[0]);
-    EXPECT_EQ(10000, out[1]);
-
-    ASSERT_EQ(kOk, buffer->SetPan(kPanLeft));
-    out = os::testing::MixAudioFrames(4);
-    EXPECT_EQ(10000, out[0]);
-    EXPECT_EQ(0, out[1]);
-
-    ASSERT_EQ(kOk, buffer->SetPan(0));
-    ASSERT_EQ(kOk, buffer->SetVolume(kVolumeMin));
-    out = os::testing::MixAudioFrames(4);
-    EXPECT_EQ(0, out[0]);
-    EXPECT_EQ(0, out[1]);
+    struct Case
+    {
+        std::int32_t volume, pan;
+        std::int16_t left, right;
+    };
+    // Panned right the left side drops by 20 dB at 2000.
+    for (const Case& c : {Case{0, 2000, 1000, 10000}, Case{0, kPanLeft, 10000, 0}, Case{kVolumeMin, 0, 0, 0}})
+    {
+        SCOPED_TRACE(testing::Message() << c.volume << " " << c.pan);
+        ASSERT_EQ(kOk, buffer->SetVolume(c.volume));
+        ASSERT_EQ(kOk, buffer->SetPan(c.pan));
+        out = Mix(4);
+        EXPECT_EQ(c.left, out[0]);
+        EXPECT_EQ(c.right, out[1]);
+    }
 
     std::int32_t volume = 1;
     ASSERT_EQ(kOk, buffer->GetVolume(&volume));
@@ -187,13 +169,11 @@ TEST_F(MixerTest, VolumeAndPanFollowTheDecibelCurves)
 TEST_F(MixerTest, SumsSaturateAndMonoOutputAveragesTheSides)
 {
     const std::vector<std::int16_t> loud(100, 30000);
-    auto a = Make(Pcm(1, 44100, 16), 200);
-    auto b = Make(Pcm(1, 44100, 16), 200);
-    Write(*a, loud.data(), 200);
-    Write(*b, loud.data(), 200);
+    auto a = Make(Pcm(1, 44100, 16), loud);
+    auto b = Make(Pcm(1, 44100, 16), loud);
     ASSERT_EQ(kOk, a->Play(kPlayLooping));
     ASSERT_EQ(kOk, b->Play(kPlayLooping));
-    auto out = os::testing::MixAudioFrames(3);
+    auto out = Mix(3);
     EXPECT_EQ(32767, out[0]);
     EXPECT_EQ(32767, out[5]);
 
@@ -204,50 +184,39 @@ TEST_F(MixerTest, SumsSaturateAndMonoOutputAveragesTheSides)
     ASSERT_EQ(kOk, device_->CreateSoundBuffer(desc, &primary));
     ASSERT_EQ(kOk, primary->SetFormat(Pcm(1, 44100, 16)));
     ASSERT_EQ(kOk, b->Stop());
-    std::vector<std::int16_t> stereo = {1000, 3000};
-    auto c = Make(Pcm(2, 44100, 16), 4);
-    Write(*c, stereo.data(), 4);
+    auto c = Make(Pcm(2, 44100, 16), std::vector<std::int16_t>{1000, 3000});
     ASSERT_EQ(kOk, a->Stop());
     ASSERT_EQ(kOk, c->Play(0));
-    out = os::testing::MixAudioFrames(1);
-    ASSERT_EQ(1u, out.size());
-    EXPECT_EQ(2000, out[0]);
+    EXPECT_EQ(std::vector<std::int16_t>({2000}), Mix(1));
 }
 
 TEST_F(MixerTest, NotificationsComeInCursorOrderAcrossTheWrapAndStopsAreSignalled)
 {
-    const std::vector<std::int16_t> samples(2000, 1);
-    auto buffer = Make(Pcm(1, 44100, 16), 4000, kCapsCtrlPositionNotify);
-    Write(*buffer, samples.data(), 4000);
-    std::vector<std::unique_ptr<os::system::Event>> events;
-    for (int i = 0; i < 5; ++i)
-        events.push_back(std::make_unique<os::system::Event>());
+    auto buffer = Make(Pcm(1, 44100, 16), std::vector<std::int16_t>(2000, 1), kCapsCtrlPositionNotify);
+    os::system::Event events[5];
     // Given out of order on purpose: the mixer sorts by offset.
-    PositionNotify positions[] = {{2999, events[2].get()}, {999, events[0].get()}, {kNotifyOffsetStop, events[4].get()},
-                                  {3999, events[3].get()}, {1999, events[1].get()}};
+    PositionNotify positions[] = {
+        {2999, &events[2]}, {999, &events[0]}, {kNotifyOffsetStop, &events[4]}, {3999, &events[3]}, {1999, &events[1]}};
     std::shared_ptr<SoundNotify> notify;
     ASSERT_EQ(kOk, buffer->QueryNotify(&notify));
     ASSERT_EQ(kOk, notify->SetNotificationPositions(5, positions));
 
     std::vector<std::uint32_t> seen;
     std::thread listener([&] {
-        os::system::Event* all[5] = {events[0].get(), events[1].get(), events[2].get(), events[3].get(), events[4].get()};
-        for (;;)
-        {
-            const std::uint32_t index = os::system::WaitForAnyEvent(all, 5, os::system::kInfinite);
-            seen.push_back(index);
-            if (index == 4 || index == os::system::kWaitTimeout)
-                return;
-        }
+        os::system::Event* all[5] = {&events[0], &events[1], &events[2], &events[3], &events[4]};
+        std::uint32_t index = 0;
+        do
+            seen.push_back(index = os::system::WaitForAnyEvent(all, 5, os::system::kInfinite));
+        while (index != 4 && index != os::system::kWaitTimeout);
     });
     ASSERT_TRUE(os::testing::WaitForNotifyListener(*buffer, 5000));
     ASSERT_EQ(kOk, buffer->Play(kPlayLooping));
     EXPECT_EQ(kErrInvalidCall, notify->SetNotificationPositions(5, positions));
-    os::testing::MixAudioFrames(499);
+    Mix(499);
     EXPECT_TRUE(seen.empty());
-    os::testing::MixAudioFrames(1);
+    Mix(1);
     EXPECT_EQ(std::vector<std::uint32_t>({0}), seen);
-    os::testing::MixAudioFrames(2000); // through the end and round again to frame 500
+    Mix(2000); // through the end and round again to frame 500
     EXPECT_EQ(std::vector<std::uint32_t>({0, 1, 2, 3, 0}), seen);
     std::uint32_t play = 0;
     std::uint32_t write = 0;
@@ -260,7 +229,8 @@ TEST_F(MixerTest, NotificationsComeInCursorOrderAcrossTheWrapAndStopsAreSignalle
 
 TEST_F(MixerTest, LocksWrapInTwoPartsAndOutOfRangeLocksAreRefused)
 {
-    auto buffer = Make(Pcm(1, 44100, 16), 4000);
+    std::shared_ptr<SoundBuffer> buffer;
+    ASSERT_EQ(kOk, Create(Pcm(1, 44100, 16), 4000, &buffer));
     void* p1 = nullptr;
     void* p2 = nullptr;
     std::uint32_t n1 = 0;
@@ -284,14 +254,10 @@ TEST_F(MixerTest, LocksWrapInTwoPartsAndOutOfRangeLocksAreRefused)
 
 TEST_F(MixerTest, LostBufferRefusesLockAndPlayUntilRestored)
 {
-    const std::vector<std::int16_t> samples(100, 500);
-    auto buffer = Make(Pcm(1, 44100, 16), 200);
-    Write(*buffer, samples.data(), 200);
+    auto buffer = Make(Pcm(1, 44100, 16), std::vector<std::int16_t>(100, 500));
     ASSERT_EQ(kOk, buffer->Play(kPlayLooping));
     os::testing::MarkBufferLost(*buffer);
-    std::uint32_t status = 0;
-    ASSERT_EQ(kOk, buffer->GetStatus(&status));
-    EXPECT_EQ(kStatusBufferLost, status & (kStatusBufferLost | kStatusPlaying));
+    EXPECT_EQ(kStatusBufferLost, StatusOf(*buffer) & (kStatusBufferLost | kStatusPlaying));
     void* p1 = nullptr;
     std::uint32_t n1 = 0;
     EXPECT_EQ(kErrBufferLost, buffer->Lock(0, 0, &p1, &n1, nullptr, nullptr, kLockEntireBuffer));
@@ -302,58 +268,43 @@ TEST_F(MixerTest, LostBufferRefusesLockAndPlayUntilRestored)
     EXPECT_EQ(kOk, buffer->Restore());
     // The memory came back empty.
     ASSERT_EQ(kOk, buffer->Play(0));
-    const auto out = os::testing::MixAudioFrames(4);
-    EXPECT_EQ(0, out[0]);
+    EXPECT_EQ(0, Mix(4)[0]);
 }
 
 TEST_F(MixerTest, BufferDescriptionsAreChecked)
 {
-    WaveFormatEx format = Pcm(2, 44100, 16);
-    BufferDesc desc;
-    desc.bufferBytes = 4000;
-    desc.format = &format;
+    const WaveFormatEx format = Pcm(2, 44100, 16);
     std::shared_ptr<SoundBuffer> buffer;
+    EXPECT_EQ(kErrInvalidParam, device_->CreateSoundBuffer(BufferDesc{36, 0, 4000, 0, &format}, &buffer));
+    EXPECT_EQ(kErrInvalidParam, device_->CreateSoundBuffer(BufferDesc{sizeof(BufferDesc), 0, 4000, 0, nullptr}, &buffer));
 
-    desc.size = 36;
-    EXPECT_EQ(kErrInvalidParam, device_->CreateSoundBuffer(desc, &buffer));
-    desc.size = sizeof(BufferDesc);
-    desc.format = nullptr;
-    EXPECT_EQ(kErrInvalidParam, device_->CreateSoundBuffer(desc, &buffer));
-    desc.format = &format;
+    const std::function<void(WaveFormatEx&)> breaks[] = {
+        [](WaveFormatEx& f) { f = Pcm(2, 44100, 24); },  [](WaveFormatEx& f) { f = Pcm(3, 44100, 16); },
+        [](WaveFormatEx& f) { f = Pcm(1, 50, 16); },     [](WaveFormatEx& f) { f = Pcm(1, 250000, 16); },
+        [](WaveFormatEx& f) { f.blockAlign = 0; },       [](WaveFormatEx& f) { f.avgBytesPerSec += 1; },
+        [](WaveFormatEx& f) { f.formatTag = 3; }};
+    for (std::size_t i = 0; i < std::size(breaks); ++i)
+    {
+        WaveFormatEx broken = format;
+        breaks[i](broken);
+        EXPECT_EQ(kErrBadFormat, Create(broken, 4000, &buffer)) << i;
+    }
 
-    for (auto broken : {Pcm(2, 44100, 24), Pcm(3, 44100, 16), Pcm(1, 50, 16), Pcm(1, 250000, 16)})
-        EXPECT_EQ(kErrBadFormat, device_->CreateSoundBuffer(BufferDesc{sizeof(BufferDesc), 0, 4000, 0, &broken}, &buffer));
-    WaveFormatEx zeroAlign = format;
-    zeroAlign.blockAlign = 0;
-    EXPECT_EQ(kErrBadFormat, device_->CreateSoundBuffer(BufferDesc{sizeof(BufferDesc), 0, 4000, 0, &zeroAlign}, &buffer));
-    WaveFormatEx wrongRate = format;
-    wrongRate.avgBytesPerSec += 1;
-    EXPECT_EQ(kErrBadFormat, device_->CreateSoundBuffer(BufferDesc{sizeof(BufferDesc), 0, 4000, 0, &wrongRate}, &buffer));
-    WaveFormatEx notPcm = format;
-    notPcm.formatTag = 3;
-    EXPECT_EQ(kErrBadFormat, device_->CreateSoundBuffer(BufferDesc{sizeof(BufferDesc), 0, 4000, 0, &notPcm}, &buffer));
-
-    desc.bufferBytes = 3;
-    EXPECT_EQ(kErrInvalidParam, device_->CreateSoundBuffer(desc, &buffer));
-    desc.bufferBytes = kBufferSizeMax + 1;
-    EXPECT_EQ(kErrInvalidParam, device_->CreateSoundBuffer(desc, &buffer));
+    EXPECT_EQ(kErrInvalidParam, Create(format, 3, &buffer));
+    EXPECT_EQ(kErrInvalidParam, Create(format, kBufferSizeMax + 1, &buffer));
     EXPECT_EQ(nullptr, buffer);
 
-    desc.bufferBytes = 4000;
-    desc.flags = kCapsCtrlVolume;
-    ASSERT_EQ(kOk, device_->CreateSoundBuffer(desc, &buffer));
+    ASSERT_EQ(kOk, Create(format, 4000, &buffer, kCapsCtrlVolume));
     EXPECT_EQ(kErrControlUnavail, buffer->SetPan(0));
     EXPECT_EQ(kErrControlUnavail, buffer->SetFrequency(22050));
     std::shared_ptr<SoundNotify> notify;
     EXPECT_EQ(kErrNoInterface, buffer->QueryNotify(&notify));
 
     // The primary buffer takes neither size nor format, and its format needs the priority level.
-    BufferDesc primaryDesc;
-    primaryDesc.flags = kCapsPrimaryBuffer;
-    primaryDesc.bufferBytes = 100;
-    EXPECT_EQ(kErrInvalidParam, device_->CreateSoundBuffer(primaryDesc, &buffer));
-    primaryDesc.bufferBytes = 0;
-    ASSERT_EQ(kOk, device_->CreateSoundBuffer(primaryDesc, &buffer));
+    EXPECT_EQ(kErrInvalidParam, device_->CreateSoundBuffer(BufferDesc{sizeof(BufferDesc), kCapsPrimaryBuffer, 100, 0, nullptr}, &buffer));
+    ASSERT_EQ(kOk, device_->CreateSoundBuffer(BufferDesc{sizeof(BufferDesc), kCapsPrimaryBuffer, 0, 0, nullptr}, &buffer));
+    WaveFormatEx zeroAlign = format;
+    zeroAlign.blockAlign = 0;
     EXPECT_EQ(kErrBadFormat, buffer->SetFormat(zeroAlign));
     ASSERT_EQ(kOk, device_->SetCooperativeLevel(nullptr, kCoopNormal));
     EXPECT_EQ(kErrPrioLevelNeeded, buffer->SetFormat(format));
@@ -362,8 +313,7 @@ TEST_F(MixerTest, BufferDescriptionsAreChecked)
 TEST_F(MixerTest, DuplicatesShareSamplesButPlayOnTheirOwn)
 {
     const auto samples = Ramp(100, 100, 10);
-    auto source = Make(Pcm(1, 44100, 16), 200, kCapsCtrlVolume);
-    Write(*source, samples.data(), 200);
+    auto source = Make(Pcm(1, 44100, 16), samples, kCapsCtrlVolume);
     ASSERT_EQ(kOk, source->SetVolume(-2000));
     std::shared_ptr<SoundBuffer> copy;
     ASSERT_EQ(kOk, device_->DuplicateSoundBuffer(source, &copy));
@@ -378,14 +328,13 @@ TEST_F(MixerTest, DuplicatesShareSamplesButPlayOnTheirOwn)
     ASSERT_EQ(kOk, copy->SetVolume(0));
 
     ASSERT_EQ(kOk, source->Play(0));
-    os::testing::MixAudioFrames(50);
+    Mix(50);
     ASSERT_EQ(kOk, copy->Play(0));
-    const auto out = os::testing::MixAudioFrames(10);
+    const auto out = Mix(10);
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(samples[50 + i] + samples[i], out[2 * i]) << i;
 
-    std::shared_ptr<SoundBuffer> none;
-    EXPECT_EQ(kErrInvalidParam, device_->DuplicateSoundBuffer(none, &copy));
+    EXPECT_EQ(kErrInvalidParam, device_->DuplicateSoundBuffer(nullptr, &copy));
     EXPECT_EQ(nullptr, copy);
 }
 
@@ -408,7 +357,7 @@ TEST(AudioDeviceTest, OpensThroughSdlAndFailsCleanlyWithoutADriver)
         std::shared_ptr<SoundDevice> device;
         ASSERT_EQ(kOk, SoundDevice::Create(&device));
         EXPECT_FALSE(device->IsManual());
-        WaveFormatEx format = Pcm(2, 44100, 16);
+        const WaveFormatEx format = Pcm(2, 44100, 16);
         std::shared_ptr<SoundBuffer> buffer;
         ASSERT_EQ(kOk, device->CreateSoundBuffer(BufferDesc{sizeof(BufferDesc), 0, 4000, 0, &format}, &buffer));
         EXPECT_EQ(kOk, buffer->Play(kPlayLooping));

@@ -1,4 +1,6 @@
 /** @file DeviceLossTest.cpp The lost-device state machine, resets and the states they restore. */
+#include <thread>
+
 #include "GfxFixture.h"
 
 namespace gfxtest
@@ -49,34 +51,34 @@ TEST_F(GfxTest, FailedResetLeavesTheDeviceResettable)
 TEST_F(GfxTest, DevicesMadeAfterALossAreNotLost)
 {
     os::testing::InjectDeviceLoss(0);
-    device.reset();
     os::gfx::PresentParameters p = WindowedParameters(16, 16, window.get());
-    ASSERT_EQ(kOk, direct3D->CreateDeviceEx(0, os::gfx::DeviceType::Hal, window.get(),
-                                            os::gfx::create::HardwareVertexProcessing, &p, nullptr, &device));
+    ASSERT_NO_FATAL_FAILURE(Recreate(p));
     EXPECT_EQ(kOk, device->TestCooperativeLevel());
 }
 
 TEST_F(GfxTest, ResetRestoresDirect3DDefaultsAndResizes)
 {
-    std::uint32_t v = 0;
-    ASSERT_EQ(kOk, device->GetRenderState(RenderState::ZEnable, &v));
-    EXPECT_EQ(value::ZBufferTrue, v);
-    ASSERT_EQ(kOk, device->GetRenderState(RenderState::ZFunc, &v));
-    EXPECT_EQ(value::CmpLessEqual, v);
-    ASSERT_EQ(kOk, device->GetRenderState(RenderState::CullMode, &v));
-    EXPECT_EQ(value::CullCCW, v);
-    ASSERT_EQ(kOk, device->GetRenderState(RenderState::SrcBlend, &v));
-    EXPECT_EQ(value::BlendOne, v);
-    ASSERT_EQ(kOk, device->GetRenderState(RenderState::DestBlend, &v));
-    EXPECT_EQ(value::BlendZero, v);
-    ASSERT_EQ(kOk, device->GetRenderState(RenderState::ColorWriteEnable, &v));
-    EXPECT_EQ(0x0Fu, v);
-    ASSERT_EQ(kOk, device->GetSamplerState(3, SamplerState::AddressU, &v));
-    EXPECT_EQ(value::AddressWrap, v);
-    ASSERT_EQ(kOk, device->GetSamplerState(3, SamplerState::MinFilter, &v));
-    EXPECT_EQ(value::FilterPoint, v);
-    ASSERT_EQ(kOk, device->GetSamplerState(3, SamplerState::MipFilter, &v));
-    EXPECT_EQ(value::FilterNone, v);
+    const auto expectRenderState = [&](RenderState state, std::uint32_t expected)
+    {
+        std::uint32_t v = 0;
+        ASSERT_EQ(kOk, device->GetRenderState(state, &v));
+        EXPECT_EQ(expected, v) << "render state " << static_cast<int>(state);
+    };
+    const auto expectSamplerState = [&](std::uint32_t sampler, SamplerState state, std::uint32_t expected)
+    {
+        std::uint32_t v = 0;
+        ASSERT_EQ(kOk, device->GetSamplerState(sampler, state, &v));
+        EXPECT_EQ(expected, v) << "sampler state " << static_cast<int>(state);
+    };
+    expectRenderState(RenderState::ZEnable, value::ZBufferTrue);
+    expectRenderState(RenderState::ZFunc, value::CmpLessEqual);
+    expectRenderState(RenderState::CullMode, value::CullCCW);
+    expectRenderState(RenderState::SrcBlend, value::BlendOne);
+    expectRenderState(RenderState::DestBlend, value::BlendZero);
+    expectRenderState(RenderState::ColorWriteEnable, 0x0Fu);
+    expectSamplerState(3, SamplerState::AddressU, value::AddressWrap);
+    expectSamplerState(3, SamplerState::MinFilter, value::FilterPoint);
+    expectSamplerState(3, SamplerState::MipFilter, value::FilterNone);
 
     ASSERT_EQ(kOk, device->SetRenderState(RenderState::CullMode, value::CullNone));
     ASSERT_EQ(kOk, device->SetSamplerState(0, SamplerState::MagFilter, value::FilterLinear));
@@ -84,10 +86,8 @@ TEST_F(GfxTest, ResetRestoresDirect3DDefaultsAndResizes)
     parameters.BackBufferWidth = 40;
     parameters.BackBufferHeight = 30;
     ASSERT_EQ(kOk, device->Reset(&parameters));
-    ASSERT_EQ(kOk, device->GetRenderState(RenderState::CullMode, &v));
-    EXPECT_EQ(value::CullCCW, v);
-    ASSERT_EQ(kOk, device->GetSamplerState(0, SamplerState::MagFilter, &v));
-    EXPECT_EQ(value::FilterPoint, v);
+    expectRenderState(RenderState::CullMode, value::CullCCW);
+    expectSamplerState(0, SamplerState::MagFilter, value::FilterPoint);
     EXPECT_EQ(nullptr, device->GetVertexShader());
     EXPECT_EQ(nullptr, device->GetVertexDeclaration());
     EXPECT_EQ(kOk, device->BeginScene()); // the reset ended the scene
@@ -102,16 +102,12 @@ TEST_F(GfxTest, ResetRestoresDirect3DDefaultsAndResizes)
     EXPECT_EQ(0xFF00FF00u, pixels.back());
 }
 
-TEST_F(GfxTest, SceneBracketsMustPair)
+TEST_F(GfxTest, SceneBracketsMustPairAndCallsFromAnotherThreadAreRefused)
 {
     EXPECT_EQ(kErrInvalidCall, device->EndScene());
     EXPECT_EQ(kOk, device->BeginScene());
     EXPECT_EQ(kErrInvalidCall, device->BeginScene());
     EXPECT_EQ(kOk, device->EndScene());
-}
-
-TEST_F(GfxTest, CallsFromAnotherThreadAreRefused)
-{
     os::gfx::Result result = kOk;
     std::thread other([&] { result = device->Clear(0, nullptr, os::gfx::clear::Target, 0, 1.0f, 0); });
     other.join();

@@ -42,7 +42,7 @@ TEST_F(Direct3DTest, HooksTakeTheModuleAndTheExtendedEntryPointAway)
     EXPECT_EQ(kErrNotAvailable, os::gfx::Direct3DCreate9Ex(os::gfx::kSdkVersion, &object));
 }
 
-TEST_F(Direct3DTest, ModesComeInAscendingWidthHeightRefreshOrder)
+TEST_F(Direct3DTest, ModesComeInAscendingOrderOrAsReplaced)
 {
     auto object = os::gfx::Direct3DCreate9(os::gfx::kSdkVersion);
     ASSERT_NE(nullptr, object);
@@ -67,15 +67,12 @@ TEST_F(Direct3DTest, ModesComeInAscendingWidthHeightRefreshOrder)
     EXPECT_EQ(0u, object->GetAdapterModeCount(object->GetAdapterCount(), Format::X8R8G8B8));
     os::gfx::AdapterIdentifier identifier;
     EXPECT_EQ(kOk, object->GetAdapterIdentifier(0, 0, &identifier));
-}
 
-TEST_F(Direct3DTest, ReplacedModeListIsReportedAsGiven)
-{
+    // A replaced list is reported as given, in the asked-for format.
     os::testing::ReplaceAdapterModes(0, {{1920, 1080, 75, Format::Unknown}, {640, 480, 60, Format::Unknown}});
-    auto object = os::gfx::Direct3DCreate9(os::gfx::kSdkVersion);
+    object = os::gfx::Direct3DCreate9(os::gfx::kSdkVersion);
     ASSERT_NE(nullptr, object);
     ASSERT_EQ(2u, object->GetAdapterModeCount(0, Format::X8R8G8B8));
-    DisplayMode mode;
     ASSERT_EQ(kOk, object->EnumAdapterModes(0, Format::X8R8G8B8, 1, &mode));
     EXPECT_EQ(640u, mode.Width);
     EXPECT_EQ(Format::X8R8G8B8, mode.Format);
@@ -91,13 +88,14 @@ TEST_F(Direct3DTest, CreationHooksAndRecords)
     os::gfx::PresentParameters p = WindowedParameters(32, 32, &window);
     const std::uint32_t hardware = os::gfx::create::HardwareVertexProcessing | os::gfx::create::Multithreaded;
     const std::uint32_t software = os::gfx::create::SoftwareVertexProcessing | os::gfx::create::Multithreaded;
+    const auto create = [&](std::uint32_t flags, os::gfx::DisplayModeEx* mode,
+                            os::gfx::DeviceType type = os::gfx::DeviceType::Hal)
+    { return object->CreateDeviceEx(0, type, &window, flags, &p, mode, &device); };
 
     os::testing::FailDeviceCreation(true, false);
-    EXPECT_EQ(kErrNotAvailable,
-              object->CreateDeviceEx(0, os::gfx::DeviceType::Hal, &window, hardware, &p, nullptr, &device));
+    EXPECT_EQ(kErrNotAvailable, create(hardware, nullptr));
     EXPECT_EQ(nullptr, device);
-    EXPECT_EQ(kOk,
-              object->CreateDeviceEx(0, os::gfx::DeviceType::Hal, &window, software, &p, nullptr, &device));
+    EXPECT_EQ(kOk, create(software, nullptr));
     device.reset();
     auto record = os::testing::GetLastCreateDeviceRecord();
     EXPECT_TRUE(record.extended);
@@ -106,24 +104,20 @@ TEST_F(Direct3DTest, CreationHooksAndRecords)
     EXPECT_EQ(&window, record.parameters.DeviceWindow);
 
     os::testing::FailDeviceCreation(true, true);
-    EXPECT_EQ(kErrNotAvailable,
-              object->CreateDeviceEx(0, os::gfx::DeviceType::Hal, &window, software, &p, nullptr, &device));
+    EXPECT_EQ(kErrNotAvailable, create(software, nullptr));
     EXPECT_EQ(3, os::testing::GetCreateDeviceCallCount());
     os::testing::FailDeviceCreation(false, false);
 
     // Full screen on the extended object needs its display mode record.
     p.Windowed = false;
     p.BackBufferFormat = Format::X8R8G8B8;
-    EXPECT_EQ(kErrInvalidCall,
-              object->CreateDeviceEx(0, os::gfx::DeviceType::Hal, &window, hardware, &p, nullptr, &device));
+    EXPECT_EQ(kErrInvalidCall, create(hardware, nullptr));
     os::gfx::DisplayModeEx mode;
-    mode.Width = 32;
-    mode.Height = 32;
+    mode.Width = mode.Height = 32;
     mode.RefreshRate = 60;
     mode.Format = Format::X8R8G8B8;
     mode.ScanLineOrdering = os::gfx::ScanLineOrdering::Progressive;
-    ASSERT_EQ(kOk,
-              object->CreateDeviceEx(0, os::gfx::DeviceType::Hal, &window, hardware, &p, &mode, &device));
+    ASSERT_EQ(kOk, create(hardware, &mode));
     record = os::testing::GetLastCreateDeviceRecord();
     EXPECT_TRUE(record.hadDisplayMode);
     EXPECT_EQ(24u, record.displayMode.Size);
@@ -131,19 +125,23 @@ TEST_F(Direct3DTest, CreationHooksAndRecords)
     EXPECT_EQ(kOk, device->SetMaximumFrameLatency(1));
     EXPECT_EQ(kOk, device->Present());
     // A device type other than the hardware one is not offered.
-    EXPECT_EQ(kErrNotAvailable,
-              object->CreateDeviceEx(0, os::gfx::DeviceType::Ref, &window, hardware, &p, &mode, &device));
+    EXPECT_EQ(kErrNotAvailable, create(hardware, &mode, os::gfx::DeviceType::Ref));
 }
 
 TEST_F(Direct3DTest, ResultCodesHaveTheirSymbolicNamesAndDescriptions)
 {
-    EXPECT_STREQ("D3DERR_DEVICELOST", os::system::GetResultName(os::gfx::kErrDeviceLost));
+    const std::pair<os::gfx::Result, const char*> names[] = {
+        {os::gfx::kErrDeviceLost, "D3DERR_DEVICELOST"},
+        {os::gfx::kErrDeviceNotReset, "D3DERR_DEVICENOTRESET"},
+        {kErrInvalidCall, "D3DERR_INVALIDCALL"},
+        {kOk, "S_OK"},
+        {0x12345678, "Unknown"}};
+    for (const auto& [code, name] : names)
+    {
+        EXPECT_STREQ(name, os::system::GetResultName(code));
+    }
     EXPECT_EQ(0x88760868u, static_cast<std::uint32_t>(os::gfx::kErrDeviceLost));
-    EXPECT_STREQ("D3DERR_DEVICENOTRESET", os::system::GetResultName(os::gfx::kErrDeviceNotReset));
-    EXPECT_STREQ("D3DERR_INVALIDCALL", os::system::GetResultName(os::gfx::kErrInvalidCall));
-    EXPECT_STREQ("S_OK", os::system::GetResultName(kOk));
     EXPECT_STRNE("n/a", os::system::GetResultDescription(os::gfx::kErrNotAvailable));
-    EXPECT_STREQ("Unknown", os::system::GetResultName(0x12345678));
     EXPECT_STREQ("n/a", os::system::GetResultDescription(0x12345678));
 }
 

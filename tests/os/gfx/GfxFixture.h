@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,6 +24,12 @@ struct ColorVertex
 {
     float x, y, z;
     std::uint32_t color;
+};
+
+/// The colour expected at one pixel.
+struct PixelCheck
+{
+    std::uint32_t x, y, color;
 };
 
 /// Maps pixel positions of a width x height target to clip space; depth passes through.
@@ -60,6 +67,29 @@ inline const os::gfx::VertexElement* ColorVertexElements()
     return elements;
 }
 
+/// The colour shaders and declaration, kept alive while bound.
+struct ColorShaders
+{
+    std::shared_ptr<os::gfx::Shader> vertexShader;
+    std::shared_ptr<os::gfx::Shader> pixelShader;
+    std::shared_ptr<os::gfx::VertexDeclaration> declaration;
+
+    /// Creates the shaders for a width x height target and binds them to the device.
+    void SetUp(os::gfx::Device& device, std::uint32_t width, std::uint32_t height)
+    {
+        const std::string vs = ScreenVertexShader(width, height);
+        ASSERT_EQ(os::gfx::kOk, device.CreateVertexShader(vs.data(), vs.size(), &vertexShader))
+            << device.GetLastShaderLog();
+        const std::string ps = ColorPixelShader();
+        ASSERT_EQ(os::gfx::kOk, device.CreatePixelShader(ps.data(), ps.size(), &pixelShader))
+            << device.GetLastShaderLog();
+        ASSERT_EQ(os::gfx::kOk, device.CreateVertexDeclaration(ColorVertexElements(), &declaration));
+        ASSERT_EQ(os::gfx::kOk, device.SetVertexShader(vertexShader));
+        ASSERT_EQ(os::gfx::kOk, device.SetPixelShader(pixelShader));
+        ASSERT_EQ(os::gfx::kOk, device.SetVertexDeclaration(declaration));
+    }
+};
+
 inline os::gfx::PresentParameters WindowedParameters(std::uint32_t width, std::uint32_t height,
                                                      os::window::Window* window)
 {
@@ -92,57 +122,59 @@ protected:
         ASSERT_TRUE(window->IsCreated());
         ASSERT_EQ(os::gfx::kOk, os::gfx::Direct3DCreate9Ex(os::gfx::kSdkVersion, &direct3D));
         parameters = WindowedParameters(kWidth, kHeight, window.get());
-        ASSERT_EQ(os::gfx::kOk, direct3D->CreateDeviceEx(0, os::gfx::DeviceType::Hal, window.get(),
-                                                         os::gfx::create::HardwareVertexProcessing |
-                                                             os::gfx::create::Multithreaded,
-                                                         &parameters, nullptr, &device));
+        ASSERT_NO_FATAL_FAILURE(
+            Recreate(parameters, os::gfx::create::HardwareVertexProcessing | os::gfx::create::Multithreaded));
         SetUpShaders(kWidth, kHeight);
     }
 
-    void SetUpShaders(std::uint32_t width, std::uint32_t height)
+    /// Replaces the device with a new one made from p.
+    void Recreate(os::gfx::PresentParameters& p,
+                  std::uint32_t flags = os::gfx::create::HardwareVertexProcessing)
     {
-        const std::string vs = ScreenVertexShader(width, height);
-        ASSERT_EQ(os::gfx::kOk, device->CreateVertexShader(vs.data(), vs.size(), &vertexShader))
-            << device->GetLastShaderLog();
-        const std::string ps = ColorPixelShader();
-        ASSERT_EQ(os::gfx::kOk, device->CreatePixelShader(ps.data(), ps.size(), &pixelShader))
-            << device->GetLastShaderLog();
-        ASSERT_EQ(os::gfx::kOk, device->CreateVertexDeclaration(ColorVertexElements(), &declaration));
-        BindShaders();
+        device.reset();
+        ASSERT_EQ(os::gfx::kOk, direct3D->CreateDeviceEx(0, os::gfx::DeviceType::Hal, window.get(), flags, &p,
+                                                         nullptr, &device));
     }
 
-    void BindShaders()
-    {
-        ASSERT_EQ(os::gfx::kOk, device->SetVertexShader(vertexShader));
-        ASSERT_EQ(os::gfx::kOk, device->SetPixelShader(pixelShader));
-        ASSERT_EQ(os::gfx::kOk, device->SetVertexDeclaration(declaration));
-    }
+    void SetUpShaders(std::uint32_t width, std::uint32_t height) { shaders.SetUp(*device, width, height); }
 
     void TearDown() override
     {
-        vertexShader.reset();
-        pixelShader.reset();
-        declaration.reset();
+        shaders = ColorShaders();
         device.reset();
         direct3D.reset();
         window.reset();
         os::testing::ResetGraphicsHooks();
     }
 
+    /// Turns culling off and clears to the given colour.
+    void Prepare(std::uint32_t color, std::uint32_t flags = os::gfx::clear::Target)
+    {
+        ASSERT_EQ(os::gfx::kOk,
+                  device->SetRenderState(os::gfx::RenderState::CullMode, os::gfx::value::CullNone));
+        ASSERT_EQ(os::gfx::kOk, device->Clear(0, nullptr, flags, color, 1.0f, 0));
+    }
+
     std::vector<std::uint32_t> ReadBack()
     {
         std::vector<std::uint32_t> pixels;
-        std::uint32_t w = 0;
-        std::uint32_t h = 0;
-        EXPECT_EQ(os::gfx::kOk, device->ReadBackBuffer(&pixels, &w, &h));
-        width = w;
-        height = h;
+        EXPECT_EQ(os::gfx::kOk, device->ReadBackBuffer(&pixels, &width, &height));
         return pixels;
     }
 
     std::uint32_t Pixel(const std::vector<std::uint32_t>& pixels, std::uint32_t x, std::uint32_t y) const
     {
         return pixels.at(static_cast<std::size_t>(y) * width + x);
+    }
+
+    /// Reads the back buffer back and checks each given pixel.
+    void ExpectPixels(std::initializer_list<PixelCheck> checks)
+    {
+        const auto pixels = ReadBack();
+        for (const PixelCheck& c : checks)
+        {
+            EXPECT_EQ(c.color, Pixel(pixels, c.x, c.y)) << "at " << c.x << ", " << c.y;
+        }
     }
 
     /// A quad covering pixels [x0, x1) x [y0, y1) as the canvas draws it (edges shifted by -0.5).
@@ -155,12 +187,15 @@ protected:
         return device->DrawPrimitiveUP(os::gfx::PrimitiveType::TriangleStrip, 2, v, sizeof(ColorVertex));
     }
 
+    os::gfx::Result DrawTriangle(const ColorVertex (&v)[3])
+    {
+        return device->DrawPrimitiveUP(os::gfx::PrimitiveType::TriangleList, 1, v, sizeof(ColorVertex));
+    }
+
     std::unique_ptr<os::window::Window> window;
     std::shared_ptr<os::gfx::Direct3D> direct3D;
     std::shared_ptr<os::gfx::Device> device;
-    std::shared_ptr<os::gfx::Shader> vertexShader;
-    std::shared_ptr<os::gfx::Shader> pixelShader;
-    std::shared_ptr<os::gfx::VertexDeclaration> declaration;
+    ColorShaders shaders;
     os::gfx::PresentParameters parameters;
     std::uint32_t width = kWidth;
     std::uint32_t height = kHeight;

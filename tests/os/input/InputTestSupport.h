@@ -1,16 +1,17 @@
-/** @file InputTestSupport.h Virtual joysticks and pads, key and mouse events and a log capture for the input
- * tests. */
+/** @file InputTestSupport.h Virtual joysticks and pads, pushed key and mouse events and the input tests'
+ * common fixture. */
 #pragma once
 
 #include <cstdint>
-#include <mutex>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include "KorvaneXDK/core/Log.h"
+#include "os/input/DirectInput.h"
+#include "os/input/InputDevice.h"
 #include "os/input/InputTesting.h"
 #include "os/window/EventHooks.h"
 #include "os/window/MessageQueue.h"
@@ -47,16 +48,8 @@ public:
     /// to 32767 (fully pulled).
     static VirtualJoystick Pad(std::uint16_t vendor, std::uint16_t product, const char* name)
     {
-        SDL_VirtualJoystickDesc desc;
-        SDL_zero(desc);
-        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-        desc.vendor_id = vendor;
-        desc.product_id = product;
-        desc.name = name;
-        VirtualJoystick pad(desc);
+        VirtualJoystick pad(SDL_JOYSTICK_TYPE_GAMECONTROLLER, vendor, product, name, SDL_CONTROLLER_AXIS_MAX,
+                            SDL_CONTROLLER_BUTTON_MAX, 0);
         // A virtual trigger rests in the middle of its raw range; real triggers rest released.
         pad.SetAxis(SDL_CONTROLLER_AXIS_TRIGGERLEFT, -32768);
         pad.SetAxis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, -32768);
@@ -67,17 +60,7 @@ public:
     static VirtualJoystick Stick(std::uint16_t vendor, std::uint16_t product, const char* name, int axes,
                                  int buttons, int hats)
     {
-        SDL_VirtualJoystickDesc desc;
-        SDL_zero(desc);
-        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-        desc.type = SDL_JOYSTICK_TYPE_ARCADE_STICK;
-        desc.naxes = static_cast<Uint16>(axes);
-        desc.nbuttons = static_cast<Uint16>(buttons);
-        desc.nhats = static_cast<Uint16>(hats);
-        desc.vendor_id = vendor;
-        desc.product_id = product;
-        desc.name = name;
-        return VirtualJoystick(desc);
+        return VirtualJoystick(SDL_JOYSTICK_TYPE_ARCADE_STICK, vendor, product, name, axes, buttons, hats);
     }
 
     VirtualJoystick(VirtualJoystick&& other) noexcept : id_(other.id_), joystick_(other.joystick_)
@@ -89,7 +72,6 @@ public:
     ~VirtualJoystick() { Detach(); }
 
     bool Attached() const { return joystick_ != nullptr; }
-    SDL_JoystickID Id() const { return id_; }
 
     void SetAxis(int axis, std::int16_t value) { SDL_JoystickSetVirtualAxis(joystick_, axis, value); }
     void SetButton(int button, bool down) { SDL_JoystickSetVirtualButton(joystick_, button, down ? 1 : 0); }
@@ -112,8 +94,19 @@ public:
     }
 
 private:
-    explicit VirtualJoystick(const SDL_VirtualJoystickDesc& desc)
+    VirtualJoystick(SDL_JoystickType type, std::uint16_t vendor, std::uint16_t product, const char* name,
+                    int axes, int buttons, int hats)
     {
+        SDL_VirtualJoystickDesc desc;
+        SDL_zero(desc);
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = static_cast<Uint16>(type);
+        desc.naxes = static_cast<Uint16>(axes);
+        desc.nbuttons = static_cast<Uint16>(buttons);
+        desc.nhats = static_cast<Uint16>(hats);
+        desc.vendor_id = vendor;
+        desc.product_id = product;
+        desc.name = name;
         const int index = SDL_JoystickAttachVirtualEx(&desc);
         if (index < 0)
             return;
@@ -182,6 +175,85 @@ public:
         os::testing::ResetInputHooks();
         os::testing::ResetWindowMessageQueue();
     }
+};
+
+/// Several values side by side, so that one check compares and prints them all.
+template <class... T> std::vector<std::int64_t> Values(T... values)
+{
+    return {static_cast<std::int64_t>(values)...};
+}
+
+/// Checks that `call` throws `E` with the given message and origin.
+template <class E, class Call>
+void ExpectError(Call&& call, const std::string& message, const std::string& where)
+{
+    try
+    {
+        call();
+        ADD_FAILURE() << "no exception: " << message;
+    }
+    catch (const E& error)
+    {
+        EXPECT_EQ(message, error.GetMessage());
+        EXPECT_EQ(where, error.GetWhere());
+    }
+}
+
+/// Joysticks, hooks and log for one test; Start() makes the input object once the devices a test
+/// wants at start-up are attached.
+class InputTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(sdl_.Ok()); }
+    void TearDown() override
+    {
+        directInput_.reset();
+        os::input::FreeInputModule(module_);
+    }
+
+    void Start()
+    {
+        module_ = os::input::LoadInputModule("dinput8.dll");
+        ASSERT_NE(nullptr, module_);
+        os::input::DirectInputCreateFunction create =
+            os::input::FindInputFunction(module_, "DirectInput8Create");
+        ASSERT_NE(nullptr, create);
+        ASSERT_EQ(os::input::kResultOk, create(nullptr, os::input::kDirectInputVersion, directInput_));
+    }
+
+    std::vector<os::input::DeviceInstance>
+    Enumerate(std::uint32_t deviceClass = os::input::kDeviceClassGameController,
+              std::uint32_t flags = os::input::kEnumAttachedOnly)
+    {
+        std::vector<os::input::DeviceInstance> found;
+        EXPECT_EQ(os::input::kResultOk, directInput_->EnumDevices(
+                                            deviceClass,
+                                            [&](const os::input::DeviceInstance& instance)
+                                            {
+                                                found.push_back(instance);
+                                                return os::input::kEnumContinue;
+                                            },
+                                            flags));
+        return found;
+    }
+
+    std::shared_ptr<os::input::InputDevice> Open(const os::input::Guid& guid, os::input::DataFormat format,
+                                                 std::uint32_t flags = os::input::kCoopNonExclusive |
+                                                                       os::input::kCoopForeground,
+                                                 os::window::WindowHandle window = nullptr)
+    {
+        std::shared_ptr<os::input::InputDevice> device;
+        EXPECT_EQ(os::input::kResultOk, directInput_->CreateDevice(guid, device));
+        EXPECT_EQ(os::input::kResultOk, device->SetCooperativeLevel(window, flags));
+        EXPECT_EQ(os::input::kResultOk, device->SetDataFormat(format));
+        return device;
+    }
+
+    JoystickSubsystem sdl_;
+    InputHooksGuard hooks_;
+    LogCapture log_;
+    os::input::InputModule* module_ = nullptr;
+    std::shared_ptr<os::input::DirectInput> directInput_;
 };
 
 } // namespace korvane::test

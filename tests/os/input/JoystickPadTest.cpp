@@ -1,4 +1,4 @@
-/** @file InputJoystickPadTest.cpp Joysticks and pads through SDL virtual devices: enumeration, axes, hats,
+/** @file JoystickPadTest.cpp Joysticks and pads through SDL virtual devices: enumeration, axes, hats,
  * slots and the id list. */
 #include <memory>
 #include <string>
@@ -7,8 +7,6 @@
 #include <gtest/gtest.h>
 
 #include "InputTestSupport.h"
-#include "os/input/DirectInput.h"
-#include "os/input/InputDevice.h"
 #include "os/input/PadClassification.h"
 #include "os/input/PadInput.h"
 #include "os/input/PnpDevices.h"
@@ -18,58 +16,43 @@ namespace
 
 using namespace os::input;
 using korvane::test::PumpInput;
+using korvane::test::Values;
 using korvane::test::VirtualJoystick;
 
 constexpr std::uint16_t kPadVendor = 0x045E;
 constexpr std::uint16_t kPadProduct = 0x028E;
 
-class InputJoystickPadTest : public ::testing::Test
+class InputJoystickPadTest : public korvane::test::InputTest
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(sdl_.Ok()); }
-    void TearDown() override { directInput_.reset(); }
-
-    void Start()
+    /// Starts the layer with one attached joystick and opens it for exclusive reading.
+    std::shared_ptr<InputDevice> StartWithJoystick()
     {
-        InputModule* module = LoadInputModule("dinput8.dll");
-        ASSERT_EQ(kResultOk, FindInputFunction(module, "DirectInput8Create")(nullptr, kDirectInputVersion,
-                                                                             directInput_));
-        FreeInputModule(module);
+        Start();
+        const auto found = Enumerate();
+        EXPECT_EQ(1u, found.size());
+        return Open(found.at(0).instance, DataFormat::Joystick, kCoopExclusive | kCoopForeground);
     }
 
-    std::vector<DeviceInstance> Enumerate()
+    static std::vector<ObjectInstance> Axes(InputDevice& device)
     {
-        std::vector<DeviceInstance> found;
-        EXPECT_EQ(kResultOk, directInput_->EnumDevices(
-                                 kDeviceClassGameController,
-                                 [&](const DeviceInstance& instance)
+        std::vector<ObjectInstance> axes;
+        EXPECT_EQ(kResultOk, device.EnumObjects(
+                                 [&](const ObjectInstance& o)
                                  {
-                                     found.push_back(instance);
+                                     axes.push_back(o);
                                      return kEnumContinue;
                                  },
-                                 kEnumAttachedOnly));
-        return found;
+                                 kObjectAxis));
+        return axes;
     }
 
-    std::shared_ptr<InputDevice> OpenJoystick(const DeviceInstance& instance)
-    {
-        std::shared_ptr<InputDevice> device;
-        EXPECT_EQ(kResultOk, directInput_->CreateDevice(instance.instance, device));
-        EXPECT_EQ(kResultOk, device->SetCooperativeLevel(nullptr, kCoopExclusive | kCoopForeground));
-        EXPECT_EQ(kResultOk, device->SetDataFormat(DataFormat::Joystick));
-        return device;
-    }
-
-    JoyState Read(InputDevice& device)
+    static JoyState Read(InputDevice& device)
     {
         JoyState state;
         EXPECT_EQ(kResultOk, device.GetDeviceState(sizeof(state), &state));
         return state;
     }
-
-    korvane::test::JoystickSubsystem sdl_;
-    korvane::test::InputHooksGuard hooks_;
-    std::shared_ptr<DirectInput> directInput_;
 };
 
 TEST_F(InputJoystickPadTest, EnumerationListsEveryJoystickInOrderWithProductIds)
@@ -88,17 +71,7 @@ TEST_F(InputJoystickPadTest, EnumerationListsEveryJoystickInOrderWithProductIds)
     EXPECT_EQ(0x56781234u, found[0].product.data1);
     EXPECT_EQ((static_cast<std::uint32_t>(kPadProduct) << 16) | kPadVendor, found[1].product.data1);
     EXPECT_NE(found[0].instance, found[2].instance);
-
-    std::vector<DeviceInstance> none;
-    EXPECT_EQ(kResultOk, directInput_->EnumDevices(
-                             3,
-                             [&](const DeviceInstance& i)
-                             {
-                                 none.push_back(i);
-                                 return kEnumContinue;
-                             },
-                             0));
-    EXPECT_TRUE(none.empty()) << "keyboards are not game controllers";
+    EXPECT_TRUE(Enumerate(3, 0).empty()) << "keyboards are not game controllers";
 
     int calls = 0;
     directInput_->EnumDevices(
@@ -119,17 +92,16 @@ TEST_F(InputJoystickPadTest, OnlyPadFamiliesCountAsPadsAndTheIdListAgrees)
     auto pad = VirtualJoystick::Pad(kPadVendor, kPadProduct, "Slot Pad");
     Start();
     ASSERT_EQ(3, SDL_NumJoysticks());
-    EXPECT_FALSE(CountsAsPad(0));
-    EXPECT_FALSE(CountsAsPad(1));
-    EXPECT_TRUE(CountsAsPad(2));
-    EXPECT_FALSE(CountsAsPad(3));
+    for (int index = 0; index < 4; ++index)
+        EXPECT_EQ(index == 2, CountsAsPad(index)) << index;
 
     std::vector<std::wstring> ids;
     ASSERT_TRUE(EnumeratePnpDeviceIds(ids));
+    const std::wstring prefixes[] = {L"HID\\VID_1234&PID_5678\\", L"HID\\VID_054C&PID_05C4\\",
+                                     L"HID\\VID_045E&PID_028E&IG_00\\"};
     ASSERT_EQ(3u, ids.size());
-    EXPECT_EQ(0u, ids[0].find(L"HID\\VID_1234&PID_5678\\"));
-    EXPECT_EQ(0u, ids[1].find(L"HID\\VID_054C&PID_05C4\\"));
-    EXPECT_EQ(0u, ids[2].find(L"HID\\VID_045E&PID_028E&IG_00\\"));
+    for (std::size_t i = 0; i < ids.size(); ++i)
+        EXPECT_EQ(0u, ids[i].find(prefixes[i])) << i;
 
     PadState state;
     EXPECT_EQ(kErrorSuccess, GetPadState(0, &state)) << "the pad holds the first slot";
@@ -142,19 +114,8 @@ TEST_F(InputJoystickPadTest, OnlyPadFamiliesCountAsPadsAndTheIdListAgrees)
 TEST_F(InputJoystickPadTest, AxesScaleOntoTheRangesSetAndHatsReportAngles)
 {
     auto stick = VirtualJoystick::Stick(0x1234, 0x5678, "Stick", 6, 34, 2);
-    Start();
-    const auto found = Enumerate();
-    ASSERT_EQ(1u, found.size());
-    auto device = OpenJoystick(found[0]);
-
-    std::vector<ObjectInstance> axes;
-    ASSERT_EQ(kResultOk, device->EnumObjects(
-                             [&](const ObjectInstance& o)
-                             {
-                                 axes.push_back(o);
-                                 return kEnumContinue;
-                             },
-                             kObjectAxis));
+    auto device = StartWithJoystick();
+    const auto axes = Axes(*device);
     ASSERT_EQ(6u, axes.size());
     EXPECT_EQ(kObjectAbsoluteAxis | MakeObjectInstance(3), axes[3].type);
     EXPECT_EQ("X Rotation", axes[3].name);
@@ -176,15 +137,11 @@ TEST_F(InputJoystickPadTest, AxesScaleOntoTheRangesSetAndHatsReportAngles)
     PumpInput();
     ASSERT_EQ(kResultNoEffect, device->Poll());
     JoyState state = Read(*device);
-    EXPECT_EQ(-10000, state.x);
-    EXPECT_EQ(65535, state.y) << "axes keep the default range 0..65535 until it is set";
-    EXPECT_EQ(32768, state.z);
-    EXPECT_EQ(4500u, state.pov[0]);
-    EXPECT_EQ(0xFFFFFFFFu, state.pov[1]);
-    EXPECT_EQ(0xFFFFFFFFu, state.pov[2]) << "missing hats are centred";
-    EXPECT_EQ(0x80, state.buttons[0]);
-    EXPECT_EQ(0x80, state.buttons[31]);
-    EXPECT_EQ(0x00, state.buttons[30]);
+    EXPECT_EQ(Values(-10000, 65535, 32768), Values(state.x, state.y, state.z))
+        << "axes keep the default range 0..65535 until it is set";
+    EXPECT_EQ(Values(4500, 0xFFFFFFFFu, 0xFFFFFFFFu), Values(state.pov[0], state.pov[1], state.pov[2]))
+        << "missing hats are centred";
+    EXPECT_EQ(Values(0x80, 0x80, 0x00), Values(state.buttons[0], state.buttons[31], state.buttons[30]));
 
     stick.SetAxis(0, 0);
     stick.SetHat(0, SDL_HAT_CENTERED);
@@ -192,44 +149,36 @@ TEST_F(InputJoystickPadTest, AxesScaleOntoTheRangesSetAndHatsReportAngles)
     state = Read(*device);
     EXPECT_EQ(0, state.x);
     EXPECT_EQ(0xFFFFu, state.pov[0] & 0xFFFF);
-    const std::uint8_t hats[] = {SDL_HAT_UP,       SDL_HAT_RIGHT, SDL_HAT_RIGHTDOWN, SDL_HAT_DOWN,
-                                 SDL_HAT_LEFTDOWN, SDL_HAT_LEFT,  SDL_HAT_LEFTUP};
-    const std::uint32_t angles[] = {0, 9000, 13500, 18000, 22500, 27000, 31500};
-    for (int i = 0; i < 7; ++i)
+    const struct
     {
-        stick.SetHat(0, hats[i]);
+        std::uint8_t hat;
+        std::uint32_t angle;
+    } hats[] = {{SDL_HAT_UP, 0},        {SDL_HAT_RIGHT, 9000},     {SDL_HAT_RIGHTDOWN, 13500},
+                {SDL_HAT_DOWN, 18000},  {SDL_HAT_LEFTDOWN, 22500}, {SDL_HAT_LEFT, 27000},
+                {SDL_HAT_LEFTUP, 31500}};
+    for (const auto& hat : hats)
+    {
+        stick.SetHat(0, hat.hat);
         PumpInput();
-        EXPECT_EQ(angles[i], Read(*device).pov[0]);
+        EXPECT_EQ(hat.angle, Read(*device).pov[0]);
     }
 }
 
 TEST_F(InputJoystickPadTest, MissingAxesRestAtTheCentreOfTheirRange)
 {
     auto stick = VirtualJoystick::Stick(0x1234, 0x5678, "Two Axes", 2, 2, 0);
-    Start();
-    auto device = OpenJoystick(Enumerate().at(0));
-    int count = 0;
-    device->EnumObjects(
-        [&](const ObjectInstance&)
-        {
-            ++count;
-            return kEnumContinue;
-        },
-        kObjectAxis);
-    EXPECT_EQ(2, count);
+    auto device = StartWithJoystick();
+    EXPECT_EQ(2u, Axes(*device).size());
     ASSERT_EQ(kResultOk, device->SetRange(kPropertyHowDevice, 0, -10000, 10000));
     ASSERT_EQ(kResultOk, device->Acquire());
     const JoyState state = Read(*device);
-    EXPECT_EQ(0, state.z);
-    EXPECT_EQ(0, state.rz);
-    EXPECT_EQ(0, state.sliders[0]);
+    EXPECT_EQ(Values(0, 0, 0), Values(state.z, state.rz, state.sliders[0]));
 }
 
 TEST_F(InputJoystickPadTest, RelativeAxesReportTheChangeSinceTheLastRead)
 {
     auto stick = VirtualJoystick::Stick(0x1234, 0x5678, "Relative", 2, 2, 0);
-    Start();
-    auto device = OpenJoystick(Enumerate().at(0));
+    auto device = StartWithJoystick();
     EXPECT_EQ(kResultInvalidParam, device->SetAxisMode(kPropertyHowDevice, 0, 7));
     ASSERT_EQ(kResultOk, device->SetAxisMode(kPropertyHowDevice, 0, kAxisModeRelative));
     ASSERT_EQ(kResultOk, device->SetRange(kPropertyHowDevice, 0, -10000, 10000));
@@ -247,8 +196,7 @@ TEST_F(InputJoystickPadTest, RelativeAxesReportTheChangeSinceTheLastRead)
 TEST_F(InputJoystickPadTest, UnpluggedJoystickIsLostThenReportedUnplugged)
 {
     auto stick = VirtualJoystick::Stick(0x1234, 0x5678, "Going Away", 2, 2, 0);
-    Start();
-    auto device = OpenJoystick(Enumerate().at(0));
+    auto device = StartWithJoystick();
     ASSERT_EQ(kResultOk, device->Acquire());
     stick.Detach();
     PumpInput();
@@ -279,11 +227,10 @@ TEST_F(InputJoystickPadTest, PadStateFollowsButtonsSticksAndTriggers)
     PumpInput();
     ASSERT_EQ(kErrorSuccess, GetPadState(0, &state));
     EXPECT_EQ(kPadA | kPadStart | kPadDpadLeft, state.gamepad.buttons);
-    EXPECT_EQ(20000, state.gamepad.thumbLY) << "up is positive on the pad interface";
-    EXPECT_EQ(32767, state.gamepad.thumbRY);
-    EXPECT_EQ(1234, state.gamepad.thumbLX);
-    EXPECT_EQ(255, state.gamepad.leftTrigger);
-    EXPECT_EQ(0, state.gamepad.rightTrigger);
+    EXPECT_EQ(Values(20000, 32767, 1234, 255, 0),
+              Values(state.gamepad.thumbLY, state.gamepad.thumbRY, state.gamepad.thumbLX,
+                     state.gamepad.leftTrigger, state.gamepad.rightTrigger))
+        << "up is positive on the pad interface";
     EXPECT_NE(firstPacket, state.packetNumber);
 
     const std::uint32_t packet = state.packetNumber;

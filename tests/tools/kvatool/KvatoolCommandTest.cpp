@@ -1,21 +1,22 @@
-/** @file KvatoolCommandTest.cpp The kvatool program as the build and its users run it. */
+/** @file KvatoolCommandTest.cpp The kvatool program as the build and its users run it, and the packer's own checks. */
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <algorithm>
-#include <map>
+#include <cstdlib>
+#include <filesystem>
 #include <sstream>
 
-#include "KorvaneXDK/core/ArchiveFileLoader.h"
 #include "support/TempDir.h"
 #include "tools/kvatool/Packer.h"
 
-extern char** environ;
+using korvane::test::TempDir;
+using ::testing::HasSubstr;
+using ::testing::Not;
+using ::testing::StartsWith;
+using Names = std::vector<std::string>;
 
 namespace {
 
@@ -29,36 +30,30 @@ struct Result
 /// Runs the built kvatool with the arguments and collects its exit status and output.
 Result RunKvatool(const std::vector<std::string>& args)
 {
-    korvane::test::TempDir capture;
-    const std::string outPath = capture.File("out");
-    const std::string errPath = capture.File("err");
-    const std::string program = KORVANE_BINARY_DIR "/bin/kvatool";
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
+    TempDir capture;
+    std::string command = "'" KORVANE_BINARY_DIR "/bin/kvatool'";
     for (const std::string& arg : args) {
-        argv.push_back(const_cast<char*>(arg.c_str()));
+        command += " '";
+        for (char c : arg) {
+            command += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        }
+        command += "'";
     }
-    argv.push_back(nullptr);
+    command += " >'" + capture.File("out") + "' 2>'" + capture.File("err") + "'";
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, TempDir::Read(capture.File("out")),
+            TempDir::Read(capture.File("err"))};
+}
 
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t pid = 0;
-    Result result;
-    const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) {
-        result.err = "cannot start " + program;
-        return result;
+/// Names of the files in a folder, sorted (temporary files would show up here).
+Names FolderNames(const TempDir& dir)
+{
+    Names names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+        names.push_back(entry.path().filename().string());
     }
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0) {
-    }
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    result.out = korvane::test::TempDir::Read(outPath);
-    result.err = korvane::test::TempDir::Read(errPath);
-    return result;
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 class Kvatool : public ::testing::Test
@@ -66,7 +61,6 @@ class Kvatool : public ::testing::Test
 protected:
     void SetUp() override
     {
-        binary_ = std::string("\0\1\2zero bytes\xff", 14);
         dir_.Write("src/Music/Theme.OGG", "OggS-not-really");
         dir_.Write("src/images/title.png", "png-bytes");
         dir_.Write("src/images/photo.jpg", "jpg");
@@ -74,116 +68,84 @@ protected:
         dir_.Write("src/shader/canvas.vs", std::string(3000, 'v'));
         dir_.Write("src/blob.bin", binary_);
         dir_.Write("src/empty.txt", "");
-        src_ = dir_.File("src");
-        archive_ = dir_.File("data.kva");
     }
 
-    /// Names of the files in the test folder (temporary files would show up here).
-    std::vector<std::string> FolderNames() const
-    {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(dir_.Path())) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-    korvane::test::TempDir dir_;
-    std::string src_;
-    std::string archive_;
-    std::string binary_;
+    TempDir dir_;
+    const std::string src_ = dir_.File("src");
+    const std::string archive_ = dir_.File("data.kva");
+    const std::string binary_ = std::string("\0\1\2zero bytes\xff", 14);
 };
 
 } // namespace
 
-TEST_F(Kvatool, PackThenListShowsSortedLowerCaseNamesAndMethods)
+TEST_F(Kvatool, PackListAndExtractInAnyCaseWithFreshKeysEachPack)
 {
     const Result pack = RunKvatool({"pack", src_, archive_});
     ASSERT_EQ(pack.status, 0) << pack.err;
     EXPECT_EQ(pack.err, "");
-    EXPECT_NE(pack.out.find("packed 7 files"), std::string::npos) << pack.out;
+    EXPECT_THAT(pack.out, HasSubstr("packed 7 files"));
+    EXPECT_EQ(FolderNames(dir_), (Names{"data.kva", "src"}));
 
     const Result list = RunKvatool({"list", archive_});
     ASSERT_EQ(list.status, 0) << list.err;
+    // Sorted lower-case names with method and unpacked size; files compressed already are stored.
     std::istringstream lines(list.out);
-    std::vector<std::string> names, methods, unpacked;
-    std::string name, method, stored, size;
-    while (lines >> name >> method >> stored >> size) {
-        names.push_back(name);
-        methods.push_back(method);
-        unpacked.push_back(size);
+    Names rows;
+    for (std::string name, method, stored, size; lines >> name >> method >> stored >> size;) {
+        rows.push_back(name + " " + method + " " + size);
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"blob.bin", "empty.txt", "images\\photo.jpg", "images\\title.png",
-                                               "music\\theme.ogg", "shader\\canvas.vs", "text_en.properties"}));
-    EXPECT_EQ(methods, (std::vector<std::string>{"0x101", "0x101", "0x0", "0x0", "0x0", "0x101", "0x101"}));
-    EXPECT_EQ(unpacked, (std::vector<std::string>{"14", "0", "3", "9", "15", "3000", "13"}));
-    EXPECT_NE(list.out.find("images\\title.png\t0x0\t9\t9\n"), std::string::npos) << list.out;
-    EXPECT_EQ(FolderNames(), (std::vector<std::string>{"data.kva", "src"}));
-}
+    EXPECT_EQ(rows, (Names{"blob.bin 0x101 14", "empty.txt 0x101 0", "images\\photo.jpg 0x0 3",
+                           "images\\title.png 0x0 9", "music\\theme.ogg 0x0 15", "shader\\canvas.vs 0x101 3000",
+                           "text_en.properties 0x101 13"}));
+    EXPECT_THAT(list.out, HasSubstr("images\\title.png\t0x0\t9\t9\n"));
 
-TEST_F(Kvatool, ExtractWritesTheEntrysBytesInAnyCase)
-{
-    ASSERT_EQ(RunKvatool({"pack", src_, archive_}).status, 0);
-    const Result blob = RunKvatool({"extract", archive_, "BLOB.bin"});
-    EXPECT_EQ(blob.status, 0) << blob.err;
-    EXPECT_EQ(blob.out, binary_);
-    EXPECT_EQ(RunKvatool({"extract", archive_, "Shader\\Canvas.VS"}).out, std::string(3000, 'v'));
-    const Result empty = RunKvatool({"extract", archive_, "empty.txt"});
-    EXPECT_EQ(empty.status, 0);
-    EXPECT_EQ(empty.out, "");
-
-    const Result missing = RunKvatool({"extract", archive_, "shader/canvas.vs"});
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.out, "");
-    EXPECT_NE(missing.err.find("file entry not found: \"shader/canvas.vs\""), std::string::npos) << missing.err;
-}
-
-TEST_F(Kvatool, MethodsAreConfigurablePerExtension)
-{
-    const Result pack = RunKvatool({"pack", "--method", "properties=1", "--method", ".BIN=0x100", "--method", ".ogg=257",
-                             src_, archive_});
-    ASSERT_EQ(pack.status, 0) << pack.err;
-    korvane::CArchiveFileLoader archive;
-    archive.Open(archive_);
-    std::map<std::string, std::int32_t> methods;
-    for (std::int32_t i = 0; i < archive.GetEntryCount(); ++i) {
-        methods[archive.GetEntry(i)->GetName()] = archive.GetEntry(i)->GetMethod();
+    const std::vector<std::tuple<std::string, int, std::string, std::string>> extracts = {
+        {"BLOB.bin", 0, binary_, ""},
+        {"Shader\\Canvas.VS", 0, std::string(3000, 'v'), ""},
+        {"empty.txt", 0, "", ""},
+        {"shader/canvas.vs", 1, "", "file entry not found: \"shader/canvas.vs\""}};
+    for (const auto& [name, status, bytes, message] : extracts) {
+        const Result extract = RunKvatool({"extract", archive_, name});
+        EXPECT_EQ(extract.status, status) << name << extract.err;
+        EXPECT_EQ(extract.out, bytes) << name;
+        EXPECT_THAT(extract.err, HasSubstr(message));
     }
-    EXPECT_EQ(methods["text_en.properties"], 1);
-    EXPECT_EQ(methods["blob.bin"], 0x100);
-    EXPECT_EQ(methods["music\\theme.ogg"], 0x101);
-    EXPECT_EQ(methods["images\\title.png"], 0);
 
-    const Result bad = RunKvatool({"pack", "--method", ".txt=2", src_, archive_});
-    EXPECT_NE(bad.status, 0);
-    EXPECT_NE(bad.err.find("unknown storage method '2'"), std::string::npos) << bad.err;
-}
-
-TEST_F(Kvatool, EveryPackHasFreshKeyMaterial)
-{
+    // Every pack has fresh key material: the same listing from different bytes.
     const std::string second = dir_.File("second.kva");
-    ASSERT_EQ(RunKvatool({"pack", src_, archive_}).status, 0);
     ASSERT_EQ(RunKvatool({"pack", src_, second}).status, 0);
-    const std::string a = korvane::test::TempDir::Read(archive_);
-    const std::string b = korvane::test::TempDir::Read(second);
+    const std::string a = TempDir::Read(archive_);
+    const std::string b = TempDir::Read(second);
     ASSERT_EQ(a.size(), b.size());
     EXPECT_EQ(a.substr(0, 18), b.substr(0, 18));
     EXPECT_NE(a.substr(18, 64), b.substr(18, 64)); // table counter block and seed
     EXPECT_NE(a.substr(82), b.substr(82));
-    EXPECT_EQ(RunKvatool({"list", archive_}).out, RunKvatool({"list", second}).out);
+    EXPECT_EQ(RunKvatool({"list", second}).out, list.out);
+}
+
+TEST_F(Kvatool, MethodsAreConfigurablePerExtension)
+{
+    const Result pack = RunKvatool(
+        {"pack", "--method", "properties=1", "--method", ".BIN=0x100", "--method", ".ogg=257", src_, archive_});
+    ASSERT_EQ(pack.status, 0) << pack.err;
+    const std::string listing = RunKvatool({"list", archive_}).out;
+    EXPECT_THAT(listing, ::testing::AllOf(HasSubstr("text_en.properties\t0x1\t"), HasSubstr("blob.bin\t0x100\t"),
+                                           HasSubstr("music\\theme.ogg\t0x101\t"), HasSubstr("images\\title.png\t0x0\t")));
+    const Result bad = RunKvatool({"pack", "--method", ".txt=2", src_, archive_});
+    EXPECT_NE(bad.status, 0);
+    EXPECT_THAT(bad.err, HasSubstr("unknown storage method '2'"));
 }
 
 TEST_F(Kvatool, NamesThatClashIgnoringCaseAreRefusedAndTheOldArchiveStays)
 {
     ASSERT_EQ(RunKvatool({"pack", src_, archive_}).status, 0);
-    const std::string before = korvane::test::TempDir::Read(archive_);
+    const std::string before = TempDir::Read(archive_);
     dir_.Write("src/IMAGES/Title.png", "other");
     const Result clash = RunKvatool({"pack", src_, archive_});
     EXPECT_EQ(clash.status, 1);
-    EXPECT_NE(clash.err.find("file names clash ignoring case"), std::string::npos) << clash.err;
-    EXPECT_EQ(korvane::test::TempDir::Read(archive_), before);
-    EXPECT_EQ(FolderNames(), (std::vector<std::string>{"data.kva", "src"}));
+    EXPECT_THAT(clash.err, HasSubstr("file names clash ignoring case"));
+    EXPECT_EQ(TempDir::Read(archive_), before);
+    EXPECT_EQ(FolderNames(dir_), (Names{"data.kva", "src"}));
 }
 
 TEST_F(Kvatool, AnArchiveInsideTheFolderIsNotPackedIntoItself)
@@ -191,19 +153,13 @@ TEST_F(Kvatool, AnArchiveInsideTheFolderIsNotPackedIntoItself)
     const std::string inside = src_ + "/data.kva";
     ASSERT_EQ(RunKvatool({"pack", src_, inside}).status, 0);
     ASSERT_EQ(RunKvatool({"pack", src_, inside}).status, 0);
-    EXPECT_EQ(RunKvatool({"list", inside}).out.find("data.kva"), std::string::npos);
+    EXPECT_THAT(RunKvatool({"list", inside}).out, Not(HasSubstr("data.kva")));
 }
 
 TEST_F(Kvatool, UsageAndInputErrorsExitNonZeroWithAMessage)
 {
-    struct Case
-    {
-        std::vector<std::string> args;
-        int status;
-        std::string message;
-    };
     dir_.Write("not-an-archive.kva", "this is text, not an archive");
-    const std::vector<Case> cases = {
+    const std::vector<std::tuple<std::vector<std::string>, int, std::string>> cases = {
         {{}, 2, "no command given"},
         {{"squash", src_}, 2, "unknown command 'squash'"},
         {{"pack", src_}, 2, "pack needs DIR and ARCHIVE"},
@@ -216,26 +172,65 @@ TEST_F(Kvatool, UsageAndInputErrorsExitNonZeroWithAMessage)
         {{"list", dir_.File("not-an-archive.kva")}, 1, "file header error"},
         {{"extract", archive_}, 2, "extract needs ARCHIVE and NAME"},
     };
-    for (const Case& c : cases) {
-        const Result result = RunKvatool(c.args);
-        EXPECT_EQ(result.status, c.status) << c.message;
-        EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
-        EXPECT_EQ(result.err.rfind("kvatool: ", 0), 0u) << result.err;
+    for (const auto& [args, status, message] : cases) {
+        SCOPED_TRACE(message);
+        const Result result = RunKvatool(args);
+        EXPECT_EQ(result.status, status);
+        EXPECT_THAT(result.err, HasSubstr(message));
+        EXPECT_THAT(result.err, StartsWith("kvatool: "));
     }
-    const Result usage = RunKvatool({});
-    EXPECT_NE(usage.err.find("usage: kvatool pack"), std::string::npos);
+    EXPECT_THAT(RunKvatool({}).err, HasSubstr("usage: kvatool pack"));
 }
 
 TEST(KvatoolBuild, TheBuildPacksTheDataFolderBesideThePrograms)
 {
     const std::string archive = KORVANE_BINARY_DIR "/bin/data.kva";
     ASSERT_TRUE(std::filesystem::exists(archive)) << archive;
-    korvane::CArchiveFileLoader loader;
-    loader.Open(archive);
-    std::unique_ptr<korvane::IKorvaneStream> readme(loader.OpenEntry("README.txt"));
-    std::string text(std::size_t(readme->GetSize()), '\0');
-    readme->Read(text.data(), readme->GetSize());
     const std::filesystem::path source =
         (std::filesystem::path(__FILE__).parent_path() / "../../../data/README.txt").lexically_normal();
-    EXPECT_EQ(text, korvane::test::TempDir::Read(source.string()));
+    EXPECT_EQ(kvatool::ExtractEntry(archive, "README.txt"), TempDir::Read(source.string()));
+}
+
+TEST(KvatoolPacker, VerificationCatchesAnArchiveThatDoesNotMatchItsSources)
+{
+    TempDir dir;
+    dir.Write("src/a.txt", "alpha");
+    dir.Write("src/b.png", "bravo");
+    std::vector<kvatool::SourceFile> files = kvatool::CollectFiles(dir.File("src"));
+    kvatool::LoadFiles(files);
+    kvatool::PackOptions options;
+    options.random = [](std::uint8_t* buffer, std::size_t size) { std::fill(buffer, buffer + size, std::uint8_t(0)); };
+    const std::string path = dir.Write("a.kva", kvatool::BuildArchive(files, options));
+    EXPECT_NO_THROW(kvatool::VerifyArchive(path, files));
+
+    files[1].data = "BRAVO";
+    EXPECT_THROW(kvatool::VerifyArchive(path, files), kvatool::Error);
+    files.pop_back();
+    EXPECT_THAT([&] { kvatool::VerifyArchive(path, files); },
+                ::testing::ThrowsMessage<kvatool::Error>(HasSubstr("holds 2 entries instead of 1")));
+}
+
+TEST(KvatoolPacker, AFailedCheckLeavesTheOldFileAndNoTemporaryFile)
+{
+    TempDir dir;
+    const std::string target = dir.Write("out.kva", "old");
+    auto failingCheck = [](const std::string&) { throw kvatool::Error("check failed"); };
+    EXPECT_THROW(kvatool::WriteFileAtomically(target, "new", failingCheck), kvatool::Error);
+    EXPECT_EQ(TempDir::Read(target), "old");
+    kvatool::WriteFileAtomically(target, "new");
+    EXPECT_EQ(TempDir::Read(target), "new");
+    EXPECT_EQ(FolderNames(dir), Names{"out.kva"});
+}
+
+TEST(KvatoolPacker, MethodsFollowTheFileNamesOwnExtensionOnly)
+{
+    // The defaults and the configured methods are checked through the command line; here
+    // only what the command line cannot show: a dot in a folder name is no extension, and
+    // method texts with trailing junk or unknown values are refused.
+    kvatool::PackOptions options;
+    EXPECT_EQ(kvatool::ChooseMethod("folder.png\\noext", options), 0x101);
+    EXPECT_EQ(kvatool::ChooseMethod("Title.PNG", options), 0);
+    for (const char* text : {"0x102", "1x", ""}) {
+        EXPECT_THROW(kvatool::ParseMethod(text), kvatool::Error) << text;
+    }
 }

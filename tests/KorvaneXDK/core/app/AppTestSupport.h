@@ -13,7 +13,7 @@ namespace korvane::test
 {
 
 /// Replaces the monotonic clock with a counter in nanoseconds; a sleep of n ms moves it n ms on,
-/// a zero-length sleep (a yield) moves it yieldNs on. Sleeps are recorded.
+/// a zero-length sleep (a yield) moves it 0.1 ms on. Sleeps are recorded.
 class FakeClock
 {
 public:
@@ -35,12 +35,11 @@ public:
     std::uint64_t Now() const { return now_; }
     void Set(std::uint64_t ns) { now_ = ns; }
     void Advance(std::uint64_t ns) { now_ += ns; }
-    void SetYieldNs(std::uint64_t ns) { yieldNs_ = ns; }
     std::vector<std::uint32_t>& Sleeps() { return sleeps_; }
 
 private:
     std::uint64_t now_;
-    std::uint64_t yieldNs_ = 100000;
+    const std::uint64_t yieldNs_ = 100000; // 0.1 ms
     std::vector<std::uint32_t> sleeps_;
 };
 

@@ -18,6 +18,10 @@ namespace korvane::test
 namespace
 {
 
+using os::window::GetQueuedMessageCount;
+using os::window::PostMessage;
+using os::window::PostQuitMessage;
+
 struct IdleCounter : IGameApplicationListener
 {
     int calls = 0;
@@ -30,118 +34,99 @@ struct IdleCounter : IGameApplicationListener
     }
 };
 
+// An application on an empty queue with the idle counter as its listener.
 class GameApplicationTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { os::testing::ResetWindowMessageQueue(); }
+    void SetUp() override
+    {
+        os::testing::ResetWindowMessageQueue();
+        application_.SetListener(&idle_);
+    }
     void TearDown() override { os::testing::ResetWindowMessageQueue(); }
+
+    CGameApplication application_{nullptr};
+    IdleCounter idle_;
 };
 
-TEST_F(GameApplicationTest, RunCallsTheIdleListenerUntilTheQuitMessage)
+TEST_F(GameApplicationTest, RunDispatchesPendingMessagesBeforeEachIdleCallUntilTheQuitMessage)
 {
-    CGameApplication application(nullptr);
-    IdleCounter idle;
-    idle.onIdle = [](int calls)
+    std::vector<int> queuedAtIdle;
+    idle_.onIdle = [&](int calls)
     {
+        queuedAtIdle.push_back(static_cast<int>(GetQueuedMessageCount()));
         if (calls == 5)
-            os::window::PostQuitMessage(3);
+            PostQuitMessage(3);
     };
-    application.SetListener(&idle);
-    EXPECT_EQ(application.Run(), 0);
-    EXPECT_EQ(idle.calls, 5);
-    EXPECT_EQ(os::window::GetQueuedMessageCount(), 0u);
+    PostMessage(nullptr, 0x0400, 1, 2);
+    PostMessage(nullptr, 0x0400, 3, 4);
+    EXPECT_EQ(application_.Run(), 0);
+    EXPECT_EQ(queuedAtIdle, std::vector<int>(5, 0));
+    EXPECT_EQ(GetQueuedMessageCount(), 0u);
 }
 
 TEST_F(GameApplicationTest, WithoutAnIdleListenerTheLoopWaitsForAPost)
 {
-    CGameApplication application(nullptr);
-    std::thread poster([] {
-        os::window::PostMessage(nullptr, 0x0400, 0, 0);
-        os::window::PostQuitMessage(0);
-    });
-    EXPECT_EQ(application.Run(), 0);
+    application_.SetListener(nullptr);
+    std::thread poster(
+        []
+        {
+            PostMessage(nullptr, 0x0400, 0, 0);
+            PostQuitMessage(0);
+        });
+    EXPECT_EQ(application_.Run(), 0);
     poster.join();
-    EXPECT_EQ(os::window::GetQueuedMessageCount(), 0u);
+    EXPECT_EQ(GetQueuedMessageCount(), 0u);
+    EXPECT_EQ(idle_.calls, 0);
 }
 
-TEST_F(GameApplicationTest, PendingMessagesGoBeforeTheIdleCall)
+TEST_F(GameApplicationTest, ProcessMessagesDispatchesEverythingThenIdlesOnceAndLeavesTheQuitQueued)
 {
-    CGameApplication application(nullptr);
-    IdleCounter idle;
-    int seenQueued = -1;
-    idle.onIdle = [&](int)
-    {
-        seenQueued = static_cast<int>(os::window::GetQueuedMessageCount());
-        os::window::PostQuitMessage(0);
-    };
-    application.SetListener(&idle);
-    os::window::PostMessage(nullptr, 0x0400, 1, 2);
-    os::window::PostMessage(nullptr, 0x0400, 3, 4);
-    application.Run();
-    EXPECT_EQ(seenQueued, 0);
-    EXPECT_EQ(idle.calls, 1);
-}
+    application_.ProcessMessages();
+    EXPECT_EQ(idle_.calls, 1);
+    PostMessage(nullptr, 0x0400, 0, 0);
+    PostMessage(nullptr, 0x0401, 0, 0);
+    application_.ProcessMessages();
+    EXPECT_EQ(idle_.calls, 2);
+    EXPECT_EQ(GetQueuedMessageCount(), 0u);
 
-TEST_F(GameApplicationTest, ProcessMessagesDispatchesEverythingThenIdlesOnce)
-{
-    CGameApplication application(nullptr);
-    IdleCounter idle;
-    application.SetListener(&idle);
-    application.ProcessMessages();
-    EXPECT_EQ(idle.calls, 1);
-    os::window::PostMessage(nullptr, 0x0400, 0, 0);
-    os::window::PostMessage(nullptr, 0x0401, 0, 0);
-    application.ProcessMessages();
-    EXPECT_EQ(idle.calls, 2);
-    EXPECT_EQ(os::window::GetQueuedMessageCount(), 0u);
-    application.SetListener(nullptr);
-    application.ProcessMessages();
-    EXPECT_EQ(idle.calls, 2);
-}
+    // The pass ends at the quit without the idle call; the quit stays, so the loop ends at once.
+    PostQuitMessage(0);
+    PostMessage(nullptr, 0x0400, 0, 0);
+    application_.ProcessMessages();
+    EXPECT_EQ(idle_.calls, 2);
+    EXPECT_EQ(application_.Run(), 0);
+    EXPECT_EQ(idle_.calls, 2);
 
-TEST_F(GameApplicationTest, QuitTakenByProcessMessagesStillEndsTheLoop)
-{
-    CGameApplication application(nullptr);
-    IdleCounter idle;
-    application.SetListener(&idle);
-    os::window::PostQuitMessage(0);
-    os::window::PostMessage(nullptr, 0x0400, 0, 0);
-    application.ProcessMessages();
-    EXPECT_EQ(idle.calls, 0); // the pass ended at the quit
-    // The quit is still there: the loop ends without another idle call.
-    EXPECT_EQ(application.Run(), 0);
-    EXPECT_EQ(idle.calls, 0);
+    application_.SetListener(nullptr);
+    application_.ProcessMessages();
+    EXPECT_EQ(idle_.calls, 2);
 }
 
 TEST_F(GameApplicationTest, ProcessMessagesInsideTheIdleCallDoesNotSwallowTheQuit)
 {
-    CGameApplication application(nullptr);
-    IdleCounter idle;
-    idle.onIdle = [&](int calls)
+    idle_.onIdle = [&](int calls)
     {
         if (calls == 1)
         {
-            os::window::PostQuitMessage(0);
-            application.ProcessMessages(); // a nested pass, as a modal wait would run
+            PostQuitMessage(0);
+            application_.ProcessMessages(); // a nested pass, as a modal wait would run
         }
     };
-    application.SetListener(&idle);
-    EXPECT_EQ(application.Run(), 0);
-    EXPECT_EQ(idle.calls, 1);
+    EXPECT_EQ(application_.Run(), 0);
+    EXPECT_EQ(idle_.calls, 1);
 }
 
 TEST_F(GameApplicationTest, CursorCounterEndsAtZeroOrMinusOne)
 {
     os::testing::SetCursorDisplayCount(0);
-    CGameApplication application(nullptr);
-    application.ShowCursor(false);
-    EXPECT_EQ(os::testing::GetCursorDisplayCount(), -1);
-    application.ShowCursor(false); // already hidden: nothing
-    EXPECT_EQ(os::testing::GetCursorDisplayCount(), -1);
-    application.ShowCursor(true);
-    EXPECT_EQ(os::testing::GetCursorDisplayCount(), 0);
-    application.ShowCursor(true);
-    EXPECT_EQ(os::testing::GetCursorDisplayCount(), 0);
+    // Hiding twice or showing twice changes the counter only once.
+    for (const auto& [show, count] :
+         std::vector<std::pair<bool, int>>{{false, -1}, {false, -1}, {true, 0}, {true, 0}})
+    {
+        application_.ShowCursor(show);
+        EXPECT_EQ(os::testing::GetCursorDisplayCount(), count) << show;
+    }
     os::testing::SetCursorDisplayCount(0);
 }
 
@@ -152,12 +137,10 @@ public:
     explicit CountingScene(int quitAfter) : CStandardScene(0x8000), quitAfter_(quitAfter) {}
     void Update(int frames) override
     {
-        ++updates;
         framesSeen.push_back(frames);
-        if (updates == quitAfter_)
-            os::window::PostQuitMessage(0);
+        if (static_cast<int>(framesSeen.size()) == quitAfter_)
+            PostQuitMessage(0);
     }
-    int updates = 0;
     std::vector<int> framesSeen;
 
 private:
@@ -174,13 +157,11 @@ TEST_F(GameApplicationTest, LoopKeeperAndScenesRunPacedFrames)
     keeper.frameListener = &scenes;
     auto scene = boost::make_shared<CountingScene>(75);
     scenes.AddScene(scene);
-    CGameApplication application(nullptr);
-    application.SetListener(&keeper);
+    application_.SetListener(&keeper);
 
     const std::uint64_t start = clock.Now();
-    EXPECT_EQ(application.Run(), 0);
+    EXPECT_EQ(application_.Run(), 0);
     // The scene entered on the first pass and was then updated once per tick, one frame each.
-    EXPECT_EQ(scene->updates, 75);
     EXPECT_EQ(scene->framesSeen, std::vector<int>(75, 1));
     const double seconds = static_cast<double>(clock.Now() - start) / 1e9;
     EXPECT_NEAR(seconds, 1.0, 0.002); // the 75th tick after the one that brought the scene in

@@ -19,7 +19,8 @@ namespace korvane::test
 namespace
 {
 
-std::vector<std::string> gCalls;
+using Calls = std::vector<std::string>;
+Calls gCalls;
 int gDestroyed = 0;
 
 // Records every call as "<name>.<step>" and runs optional hooks.
@@ -28,265 +29,206 @@ class TraceScene : public CStandardScene
 public:
     TraceScene(const std::string& name, std::uint16_t priority) : CStandardScene(priority), name_(name) {}
     ~TraceScene() override { ++gDestroyed; }
-    void Initialize() override
-    {
-        gCalls.push_back(name_ + ".init");
-        if (onInitialize)
-            onInitialize();
-    }
+    void Initialize() override { Call(".init", onInitialize); }
     void Restore() override { gCalls.push_back(name_ + ".restore"); }
-    void Update(int frames) override
-    {
-        gCalls.push_back(name_ + ".update" + std::to_string(frames));
-        if (onUpdate)
-            onUpdate();
-    }
-    void Finalize() override
-    {
-        gCalls.push_back(name_ + ".final");
-        if (onFinalize)
-            onFinalize();
-    }
+    void Update(int frames) override { Call(".update" + std::to_string(frames), onUpdate); }
+    void Finalize() override { Call(".final", onFinalize); }
     std::function<void()> onInitialize;
     std::function<void()> onUpdate;
     std::function<void()> onFinalize;
 
 private:
+    void Call(const std::string& step, const std::function<void()>& hook)
+    {
+        gCalls.push_back(name_ + step);
+        if (hook)
+            hook();
+    }
     std::string name_;
 };
 
 class SceneManagerTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
+    SceneManagerTest()
     {
         gCalls.clear();
         gDestroyed = 0;
     }
+    boost::shared_ptr<TraceScene> Add(const std::string& name, std::uint16_t priority)
+    {
+        auto scene = boost::make_shared<TraceScene>(name, priority);
+        manager_.AddScene(scene);
+        return scene;
+    }
+    // Runs one frame pass and returns the calls it made.
+    Calls Pass(int frames = 1, CFrameRateKeeper* keeper = nullptr)
+    {
+        gCalls.clear();
+        manager_.OnFrame(keeper, frames);
+        return gCalls;
+    }
+
+    CSceneManager manager_;
 };
 
 TEST_F(SceneManagerTest, UpdatesInAscendingPriorityAndEqualPrioritiesInQueueOrder)
 {
-    CSceneManager manager;
-    manager.AddScene(boost::make_shared<TraceScene>("resource", 0xFFFF));
-    manager.AddScene(boost::make_shared<TraceScene>("window", 0x8000));
-    manager.AddScene(boost::make_shared<TraceScene>("second8000", 0x8000));
-    manager.OnFrame(nullptr, 1);
-    EXPECT_EQ(gCalls, (std::vector<std::string>{"resource.init", "resource.restore", "window.init",
-                                                "window.restore", "second8000.init", "second8000.restore"}));
-    gCalls.clear();
-    manager.OnFrame(nullptr, 2);
-    EXPECT_EQ(gCalls, (std::vector<std::string>{"window.update1", "second8000.update1", "resource.update1"}));
-    gCalls.clear();
-    manager.OnFrame(nullptr, 2);
-    EXPECT_EQ(gCalls, (std::vector<std::string>{"window.update2", "second8000.update2", "resource.update2"}));
+    Add("resource", 0xFFFF);
+    Add("window", 0x8000);
+    Add("second8000", 0x8000);
+    EXPECT_EQ(Pass(), (Calls{"resource.init", "resource.restore", "window.init", "window.restore",
+                             "second8000.init", "second8000.restore"}));
+    EXPECT_EQ(Pass(2), (Calls{"window.update1", "second8000.update1", "resource.update1"}));
+    EXPECT_EQ(Pass(2), (Calls{"window.update2", "second8000.update2", "resource.update2"}));
 }
 
 TEST_F(SceneManagerTest, FirstPassAfterAddingRunsOneFrameAndZeroesTheKeepersInterval)
 {
     FakeClock clock;
     CFrameRateKeeper keeper;
-    CSceneManager manager;
-    auto scene = boost::make_shared<TraceScene>("a", 1);
-    manager.AddScene(scene);
-    manager.OnFrame(&keeper, 2);
+    Add("a", 1);
+    Pass(2, &keeper);
     keeper.frameInterval = 123456;
-    manager.OnFrame(&keeper, 2);
+    EXPECT_EQ(Pass(2, &keeper), Calls{"a.update1"});
     EXPECT_EQ(keeper.frameInterval, 0);
-    EXPECT_EQ(gCalls.back(), "a.update1");
     keeper.frameInterval = 77;
-    manager.OnFrame(&keeper, 2);
+    EXPECT_EQ(Pass(2, &keeper), Calls{"a.update2"});
     EXPECT_EQ(keeper.frameInterval, 77);
-    EXPECT_EQ(gCalls.back(), "a.update2");
 }
 
 TEST_F(SceneManagerTest, SceneQueuedDuringAnUpdateEntersInThatPassAndRunsNextWithOneFrame)
 {
-    CSceneManager manager;
-    auto first = boost::make_shared<TraceScene>("first", 1);
+    auto first = Add("first", 1);
     auto late = boost::make_shared<TraceScene>("late", 0);
-    manager.AddScene(first);
-    manager.OnFrame(nullptr, 1);
-    manager.OnFrame(nullptr, 1);
+    Pass();
+    Pass();
     first->onUpdate = [&]
     {
-        manager.AddScene(late);
+        manager_.AddScene(late);
         first->onUpdate = nullptr;
     };
-    gCalls.clear();
-    manager.OnFrame(nullptr, 2);
-    EXPECT_EQ(gCalls, (std::vector<std::string>{"first.update2", "late.init", "late.restore"}));
-    gCalls.clear();
-    manager.OnFrame(nullptr, 2);
-    EXPECT_EQ(gCalls, (std::vector<std::string>{"late.update1", "first.update1"}));
+    EXPECT_EQ(Pass(2), (Calls{"first.update2", "late.init", "late.restore"}));
+    EXPECT_EQ(Pass(2), (Calls{"late.update1", "first.update1"}));
 }
 
 TEST_F(SceneManagerTest, ScenesQueuedWhileEnteringEnterInTheSamePass)
 {
-    CSceneManager manager;
-    auto a = boost::make_shared<TraceScene>("a", 5);
     auto b = boost::make_shared<TraceScene>("b", 1);
-    a->onInitialize = [&] { manager.AddScene(b); };
-    manager.AddScene(a);
-    manager.OnFrame(nullptr, 1);
-    EXPECT_EQ(gCalls, (std::vector<std::string>{"a.init", "a.restore", "b.init", "b.restore"}));
-    EXPECT_EQ(manager.GetQueuedCount(), 0u);
-    EXPECT_EQ(manager.GetScenes().size(), 2u);
+    Add("a", 5)->onInitialize = [&] { manager_.AddScene(b); };
+    EXPECT_EQ(Pass(), (Calls{"a.init", "a.restore", "b.init", "b.restore"}));
+    EXPECT_EQ(manager_.GetQueuedCount(), 0u);
+    EXPECT_EQ(manager_.GetScenes().size(), 2u);
 }
 
 TEST_F(SceneManagerTest, SelfDeactivatedSceneIsFinalizedInTheSamePassAndReleased)
 {
-    CSceneManager manager;
-    {
-        auto scene = boost::make_shared<TraceScene>("quitter", 1);
-        scene->onUpdate = [raw = scene.get()] { raw->Deactivate(); };
-        manager.AddScene(scene);
-    }
-    manager.AddScene(boost::make_shared<TraceScene>("stayer", 2));
-    manager.OnFrame(nullptr, 1);
-    gCalls.clear();
-    manager.OnFrame(nullptr, 1);
-    EXPECT_EQ(gCalls, (std::vector<std::string>{"quitter.update1", "stayer.update1", "quitter.final"}));
+    TraceScene* quitter = Add("quitter", 1).get();
+    quitter->onUpdate = [quitter] { quitter->Deactivate(); };
+    Add("stayer", 2);
+    Pass();
+    EXPECT_EQ(Pass(), (Calls{"quitter.update1", "stayer.update1", "quitter.final"}));
     EXPECT_EQ(gDestroyed, 1);
-    ASSERT_EQ(manager.GetScenes().size(), 1u);
-    gCalls.clear();
-    manager.OnFrame(nullptr, 1);
-    EXPECT_EQ(gCalls, std::vector<std::string>{"stayer.update1"});
+    ASSERT_EQ(manager_.GetScenes().size(), 1u);
+    EXPECT_EQ(Pass(), Calls{"stayer.update1"});
 }
 
-TEST_F(SceneManagerTest, FinalizationThatDeactivatesAnotherSceneFinalizesItInTheSamePass)
+TEST_F(SceneManagerTest, DeactivationByAnotherSceneTakesEffectInTheSamePass)
 {
-    CSceneManager manager;
-    auto a = boost::make_shared<TraceScene>("a", 1);
-    auto b = boost::make_shared<TraceScene>("b", 2);
-    manager.AddScene(a);
-    manager.AddScene(b);
-    manager.OnFrame(nullptr, 1);
+    auto a = Add("a", 1);
+    auto b = Add("b", 2);
+    auto c = Add("c", 3);
+    Pass();
+    // b was still active when the update walk reached it; a's finalization deactivates it.
     a->onUpdate = [&] { a->Deactivate(); };
     a->onFinalize = [&] { b->Deactivate(); };
-    gCalls.clear();
-    manager.OnFrame(nullptr, 1);
-    // b was still active when the update walk reached it.
-    EXPECT_EQ(gCalls, (std::vector<std::string>{"a.update1", "b.update1", "a.final", "b.final"}));
-    EXPECT_TRUE(manager.GetScenes().empty());
-}
+    EXPECT_EQ(Pass(), (Calls{"a.update1", "b.update1", "c.update1", "a.final", "b.final"}));
+    ASSERT_EQ(manager_.GetScenes().size(), 1u);
 
-TEST_F(SceneManagerTest, SceneDeactivatedByAnEarlierUpdateIsNotUpdated)
-{
-    CSceneManager manager;
-    auto a = boost::make_shared<TraceScene>("a", 1);
-    auto b = boost::make_shared<TraceScene>("b", 2);
-    manager.AddScene(a);
-    manager.AddScene(b);
-    manager.OnFrame(nullptr, 1);
-    a->onUpdate = [&] { b->Deactivate(); };
-    gCalls.clear();
-    manager.OnFrame(nullptr, 1);
-    EXPECT_EQ(gCalls, (std::vector<std::string>{"a.update1", "b.final"}));
+    // A scene deactivated by an earlier update is not updated.
+    auto d = Add("d", 4);
+    Pass();
+    c->onUpdate = [&] { d->Deactivate(); };
+    EXPECT_EQ(Pass(), (Calls{"c.update1", "d.final"}));
+    EXPECT_EQ(manager_.GetScenes().size(), 1u);
 }
 
 TEST_F(SceneManagerTest, SceneDeactivatedWhileEnteringIsFinalizedInTheNextPassWithoutUpdate)
 {
-    CSceneManager manager;
-    auto a = boost::make_shared<TraceScene>("a", 1);
-    a->onInitialize = [&] { a->Deactivate(); };
-    manager.AddScene(a);
-    manager.OnFrame(nullptr, 1);
-    EXPECT_EQ(manager.GetScenes().size(), 1u);
-    gCalls.clear();
-    manager.OnFrame(nullptr, 1);
-    EXPECT_EQ(gCalls, std::vector<std::string>{"a.final"});
+    TraceScene* a = Add("a", 1).get();
+    a->onInitialize = [a] { a->Deactivate(); };
+    Pass();
+    EXPECT_EQ(manager_.GetScenes().size(), 1u);
+    EXPECT_EQ(Pass(), Calls{"a.final"});
 }
 
 TEST_F(SceneManagerTest, ClearFinalizesInactiveScenesAndDropsQueuedOnesUncalled)
 {
-    CSceneManager manager;
-    auto a = boost::make_shared<TraceScene>("a", 1);
-    manager.AddScene(a);
-    manager.OnFrame(nullptr, 1);
+    auto a = Add("a", 1);
+    Pass();
     a->SetActive(false);
-    manager.AddScene(boost::make_shared<TraceScene>("queued", 2));
+    Add("queued", 2);
     gCalls.clear();
-    manager.Clear();
-    EXPECT_EQ(gCalls, std::vector<std::string>{"a.final"});
-    EXPECT_TRUE(manager.GetScenes().empty());
-    EXPECT_EQ(manager.GetQueuedCount(), 0u);
+    manager_.Clear();
+    EXPECT_EQ(gCalls, Calls{"a.final"});
+    EXPECT_TRUE(manager_.GetScenes().empty());
+    EXPECT_EQ(manager_.GetQueuedCount(), 0u);
     EXPECT_EQ(gDestroyed, 1); // the queued scene; a is still held here
 }
 
 TEST_F(SceneManagerTest, RestoreInitializeAndFinalizeAllReachEverySceneAndKeepTheSet)
 {
-    CSceneManager manager;
-    auto a = boost::make_shared<TraceScene>("a", 1);
-    auto b = boost::make_shared<TraceScene>("b", 2);
-    manager.AddScene(b);
-    manager.AddScene(a);
-    manager.OnFrame(nullptr, 1);
+    auto b = Add("b", 2);
+    Add("a", 1);
+    Pass();
     b->SetActive(false); // inactive scenes are reached as well
     gCalls.clear();
-    manager.RestoreAll();
-    manager.InitializeAll();
-    manager.FinalizeAll();
-    EXPECT_EQ(gCalls,
-              (std::vector<std::string>{"a.restore", "b.restore", "a.init", "b.init", "a.final", "b.final"}));
-    EXPECT_EQ(manager.GetScenes().size(), 2u);
-    EXPECT_EQ(manager.FindScene(b.get()), b);
-    EXPECT_FALSE(manager.FindScene(nullptr));
+    manager_.RestoreAll();
+    manager_.InitializeAll();
+    manager_.FinalizeAll();
+    EXPECT_EQ(gCalls, (Calls{"a.restore", "b.restore", "a.init", "b.init", "a.final", "b.final"}));
+    EXPECT_EQ(manager_.GetScenes().size(), 2u);
+    EXPECT_EQ(manager_.FindScene(b.get()), b);
+    EXPECT_FALSE(manager_.FindScene(nullptr));
 }
 
 TEST_F(SceneManagerTest, DumpListsPriorityAndClassName)
 {
     LogCapture log;
-    CSceneManager manager;
-    manager.DumpSceneList();
-    EXPECT_EQ(log.Lines(), (std::vector<std::string>{"INFO: < Scene list dump >\n", "INFO: \t.\n"}));
-    manager.AddScene(boost::make_shared<TraceScene>("a", 0x8000));
-    manager.AddScene(boost::make_shared<CStandardScene>(0xFFFF));
-    manager.OnFrame(nullptr, 1);
-    LogCapture second;
-    manager.DumpSceneList();
-    EXPECT_EQ(second.Lines(), (std::vector<std::string>{
-                                     "INFO: < Scene list dump >\n",
-                                     "INFO: \t8000: class korvane::test::(anonymous namespace)::TraceScene\n",
-                                     "INFO: \tFFFF: class korvane::CStandardScene\n", "INFO: \t.\n"}));
+    manager_.DumpSceneList();
+    EXPECT_EQ(log.Lines(), (Calls{"INFO: < Scene list dump >\n", "INFO: \t.\n"}));
+    Add("a", 0x8000);
+    manager_.AddScene(boost::make_shared<CStandardScene>(0xFFFF));
+    Pass();
+    log.Clear();
+    manager_.DumpSceneList();
+    EXPECT_EQ(log.Lines(), (Calls{"INFO: < Scene list dump >\n",
+                                  "INFO: \t8000: class korvane::test::(anonymous namespace)::TraceScene\n",
+                                  "INFO: \tFFFF: class korvane::CStandardScene\n", "INFO: \t.\n"}));
 }
 
 TEST_F(SceneManagerTest, SharedSceneQueuedTwiceIsUpdatedTwicePerPass)
 {
-    CSceneManager manager;
-    auto a = boost::make_shared<TraceScene>("a", 1);
-    manager.AddScene(a);
-    manager.AddScene(a);
-    manager.OnFrame(nullptr, 1);
-    gCalls.clear();
-    manager.OnFrame(nullptr, 1);
-    EXPECT_EQ(gCalls, (std::vector<std::string>{"a.update1", "a.update1"}));
+    manager_.AddScene(Add("a", 1));
+    Pass();
+    EXPECT_EQ(Pass(), (Calls{"a.update1", "a.update1"}));
 }
 
-TEST_F(SceneManagerTest, PlainPointerQueuedTwiceHasOneOwner)
+TEST_F(SceneManagerTest, PlainPointerQueuedTwiceHasOneOwnerAndOfASharedSceneSharesTheExistingOwner)
 {
+    auto owned = boost::make_shared<TraceScene>("owned", 1);
     {
         CSceneManager manager;
         auto* scene = new TraceScene("raw", 1);
         manager.AddScene(scene);
         manager.AddScene(scene);
-        manager.OnFrame(nullptr, 1);
-        ASSERT_EQ(manager.GetScenes().size(), 2u);
-        EXPECT_EQ(manager.GetScenes()[0], manager.GetScenes()[1]);
-    }
-    EXPECT_EQ(gDestroyed, 1);
-}
-
-TEST_F(SceneManagerTest, PlainPointerOfASharedSceneSharesTheExistingOwner)
-{
-    auto owned = boost::make_shared<TraceScene>("owned", 1);
-    {
-        CSceneManager manager;
         manager.AddScene(owned.get());
         manager.OnFrame(nullptr, 1);
+        ASSERT_EQ(manager.GetScenes().size(), 3u);
+        EXPECT_EQ(manager.GetScenes()[0], manager.GetScenes()[1]);
         EXPECT_EQ(manager.FindScene(owned.get()), owned);
     }
-    EXPECT_EQ(gDestroyed, 0);
+    EXPECT_EQ(gDestroyed, 1);
     EXPECT_EQ(owned.use_count(), 1);
 }
 
@@ -300,13 +242,12 @@ TEST_F(SceneManagerTest, DestructorFinalizesEverySceneEvenWhenOneThrows)
         auto c = boost::make_shared<TraceScene>("c", 3);
         a->onFinalize = [] { throw EIOError("cannot save"); };
         b->onFinalize = [] { throw std::runtime_error("disk full"); };
-        manager.AddScene(a);
-        manager.AddScene(b);
-        manager.AddScene(c);
+        for (const auto& scene : {a, b, c})
+            manager.AddScene(scene);
         manager.OnFrame(nullptr, 1);
         gCalls.clear();
     }
-    EXPECT_EQ(gCalls, (std::vector<std::string>{"a.final", "b.final", "c.final"}));
+    EXPECT_EQ(gCalls, (Calls{"a.final", "b.final", "c.final"}));
     EXPECT_EQ(gDestroyed, 3);
     EXPECT_GE(log.CountContaining("cannot save"), 1u);
     EXPECT_GE(log.CountContaining("disk full"), 1u);
@@ -314,15 +255,11 @@ TEST_F(SceneManagerTest, DestructorFinalizesEverySceneEvenWhenOneThrows)
 
 TEST_F(SceneManagerTest, FailedInitializationKeepsTheSceneAndReleasesTheRestOfTheBatch)
 {
-    CSceneManager manager;
-    auto bad = boost::make_shared<TraceScene>("bad", 1);
-    bad->onInitialize = [] { throw EIOError("no data"); };
-    manager.AddScene(bad);
-    manager.AddScene(boost::make_shared<TraceScene>("after", 2));
-    bad.reset();
-    EXPECT_THROW(manager.OnFrame(nullptr, 1), EIOError);
-    ASSERT_EQ(manager.GetScenes().size(), 1u);
-    EXPECT_EQ(manager.GetQueuedCount(), 0u);
+    Add("bad", 1)->onInitialize = [] { throw EIOError("no data"); };
+    Add("after", 2);
+    EXPECT_THROW(manager_.OnFrame(nullptr, 1), EIOError);
+    ASSERT_EQ(manager_.GetScenes().size(), 1u);
+    EXPECT_EQ(manager_.GetQueuedCount(), 0u);
     EXPECT_EQ(gDestroyed, 1); // "after" never entered
 }
 

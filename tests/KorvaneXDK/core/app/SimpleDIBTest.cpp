@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
+#include <tuple>
 #include <random>
 #include <string>
 #include <vector>
@@ -16,15 +18,17 @@ namespace korvane::test
 namespace
 {
 
-void Put16(std::string& s, std::size_t at, std::uint32_t v)
+// Writes the low `bytes` bytes of v at `at`, least significant first.
+void Put(std::string& s, std::size_t at, std::uint32_t v, int bytes = 4)
 {
-    s[at] = static_cast<char>(v & 0xFF);
-    s[at + 1] = static_cast<char>((v >> 8) & 0xFF);
-}
-void Put32(std::string& s, std::size_t at, std::uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < bytes; ++i)
         s[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+void Append(std::string& s, std::uint32_t v, int bytes)
+{
+    s.resize(s.size() + bytes);
+    Put(s, s.size() - bytes, v, bytes);
 }
 
 struct BmpSpec
@@ -33,63 +37,42 @@ struct BmpSpec
     int height = 2; ///< negative: top-down
     int bpp = 24;
     std::uint32_t compression = 0;
-    std::vector<std::uint32_t> masks;   ///< written after a 40-byte header for bit fields
-    std::vector<std::uint32_t> palette; ///< 0x00RRGGBB
+    std::vector<std::uint32_t> masks{};   ///< written after a 40-byte header for bit fields
+    std::vector<std::uint32_t> palette{}; ///< 0x00RRGGBB
     std::uint32_t colorsUsed = 0;
     int headerSize = 40;
     /// Rows of pixel bytes in file order (each row padded by Make).
-    std::vector<std::string> rows;
+    std::vector<std::string> rows{};
 };
 
 // Writes a BMP exactly as described; sizes and offsets are the true ones.
 std::string Make(const BmpSpec& spec)
 {
-    std::string header(14 + spec.headerSize, '\0');
-    header[0] = 'B';
-    header[1] = 'M';
-    Put32(header, 14, static_cast<std::uint32_t>(spec.headerSize));
-    if (spec.headerSize == 12)
+    const bool core = spec.headerSize == 12; // the old header has 16-bit sizes and no more fields
+    const int size = core ? 2 : 4;
+    std::string header = "BM" + std::string(12 + spec.headerSize, '\0');
+    Put(header, 14, spec.headerSize);
+    Put(header, 18, spec.width, size);
+    Put(header, 18 + size, spec.height, size);
+    Put(header, 18 + 2 * size, 1, 2);
+    Put(header, 20 + 2 * size, spec.bpp, 2);
+    if (!core)
     {
-        Put16(header, 18, static_cast<std::uint32_t>(spec.width));
-        Put16(header, 20, static_cast<std::uint32_t>(spec.height));
-        Put16(header, 22, 1);
-        Put16(header, 24, static_cast<std::uint32_t>(spec.bpp));
-    }
-    else
-    {
-        Put32(header, 18, static_cast<std::uint32_t>(spec.width));
-        Put32(header, 22, static_cast<std::uint32_t>(spec.height));
-        Put16(header, 26, 1);
-        Put16(header, 28, static_cast<std::uint32_t>(spec.bpp));
-        Put32(header, 30, spec.compression);
-        Put32(header, 46, spec.colorsUsed);
+        Put(header, 30, spec.compression);
+        Put(header, 46, spec.colorsUsed);
     }
     std::string extra;
     for (std::uint32_t mask : spec.masks)
-    {
-        std::string m(4, '\0');
-        Put32(m, 0, mask);
-        extra += m;
-    }
+        Append(extra, mask, 4);
     for (std::uint32_t colour : spec.palette)
-    {
-        extra += static_cast<char>(colour & 0xFF);
-        extra += static_cast<char>((colour >> 8) & 0xFF);
-        extra += static_cast<char>((colour >> 16) & 0xFF);
-        if (spec.headerSize != 12)
-            extra += '\0';
-    }
+        Append(extra, colour, core ? 3 : 4);
     const std::size_t stride = (static_cast<std::size_t>(spec.width) * spec.bpp + 31) / 32 * 4;
     std::string bits;
     for (const std::string& row : spec.rows)
-    {
-        std::string padded = row;
-        padded.resize(stride, '\0');
-        bits += padded;
-    }
+        bits += (row + std::string(stride, '\0')).substr(0, stride);
     std::string file = header + extra + bits;
-    Put32(file, 2, static_cast<std::uint32_t>(file.size()));
-    Put32(file, 10, static_cast<std::uint32_t>(header.size() + extra.size()));
+    Put(file, 2, static_cast<std::uint32_t>(file.size()));
+    Put(file, 10, static_cast<std::uint32_t>(header.size() + extra.size()));
     return file;
 }
 
@@ -114,158 +97,83 @@ std::uint32_t Pixel(const CSimpleDIB& dib, int x, int y)
     return dib.GetHandle()->GetPixel(x, y);
 }
 
-TEST(SimpleDIB, Decodes24BitBottomUpRowsWithPadding)
+struct Expected
 {
-    BmpSpec spec;
-    spec.width = 3;
-    spec.height = 2;
-    // File order is bottom row first; bytes are blue, green, red.
-    spec.rows = {Bytes({0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09}),
-                 Bytes({0xFF, 0x00, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00, 0xFF})};
-    CSimpleDIB dib;
-    LoadBytes(dib, Make(spec));
-    ASSERT_NE(dib.GetHandle(), nullptr);
-    EXPECT_EQ(dib.GetWidth(), 3);
-    EXPECT_EQ(dib.GetHeight(), 2);
-    EXPECT_EQ(Pixel(dib, 0, 0), 0xFF0000FFu);
-    EXPECT_EQ(Pixel(dib, 1, 0), 0xFF00FF00u);
-    EXPECT_EQ(Pixel(dib, 2, 0), 0xFFFF0000u);
-    EXPECT_EQ(Pixel(dib, 0, 1), 0xFF030201u);
-    EXPECT_EQ(Pixel(dib, 2, 1), 0xFF090807u);
-    EXPECT_EQ(dib.GetDescription().bitsPixel, 32);
-    EXPECT_EQ(dib.GetDescription().widthBytes, 12);
-    EXPECT_EQ(dib.GetDescription().bits, dib.GetHandle()->GetPixels());
-}
+    int x, y;
+    std::uint32_t argb;
+};
 
-TEST(SimpleDIB, Decodes32BitTopDownWithOpaqueAlpha)
+TEST(SimpleDIB, DecodesEveryPixelFormat)
 {
-    BmpSpec spec;
-    spec.bpp = 32;
-    spec.height = -2;
-    spec.rows = {Bytes({0x10, 0x20, 0x30, 0x00, 0x40, 0x50, 0x60, 0x7F}), Bytes({1, 2, 3, 4, 5, 6, 7, 8})};
-    CSimpleDIB dib;
-    LoadBytes(dib, Make(spec));
-    EXPECT_EQ(dib.GetHeight(), 2);
-    EXPECT_EQ(Pixel(dib, 0, 0), 0xFF302010u);
-    EXPECT_EQ(Pixel(dib, 1, 0), 0xFF605040u);
-    EXPECT_EQ(Pixel(dib, 1, 1), 0xFF070605u);
-}
-
-TEST(SimpleDIB, DecodesPalettedFormats)
-{
-    BmpSpec eight;
-    eight.bpp = 8;
-    eight.width = 3;
-    eight.height = 1;
-    eight.colorsUsed = 2;
-    eight.palette = {0x112233, 0xAABBCC};
-    eight.rows = {Bytes({1, 0, 200})}; // 200 lies beyond the palette: black
-    CSimpleDIB dib;
-    LoadBytes(dib, Make(eight));
-    EXPECT_EQ(Pixel(dib, 0, 0), 0xFFAABBCCu);
-    EXPECT_EQ(Pixel(dib, 1, 0), 0xFF112233u);
-    EXPECT_EQ(Pixel(dib, 2, 0), 0xFF000000u);
-
-    BmpSpec four;
-    four.bpp = 4;
-    four.width = 3;
-    four.height = 1;
-    four.palette.assign(16, 0);
-    four.palette[0x1] = 0x0000FF;
-    four.palette[0xF] = 0xFF0000;
-    four.palette[0x2] = 0x00FF00;
-    four.rows = {Bytes({0x1F, 0x20})};
-    LoadBytes(dib, Make(four));
-    EXPECT_EQ(Pixel(dib, 0, 0), 0xFF0000FFu);
-    EXPECT_EQ(Pixel(dib, 1, 0), 0xFFFF0000u);
-    EXPECT_EQ(Pixel(dib, 2, 0), 0xFF00FF00u);
-
-    BmpSpec one;
-    one.bpp = 1;
-    one.width = 10;
-    one.height = 1;
-    one.palette = {0x000000, 0xFFFFFF};
-    one.rows = {Bytes({0xA0, 0x40})};
-    LoadBytes(dib, Make(one));
-    EXPECT_EQ(Pixel(dib, 0, 0), 0xFFFFFFFFu);
-    EXPECT_EQ(Pixel(dib, 1, 0), 0xFF000000u);
-    EXPECT_EQ(Pixel(dib, 2, 0), 0xFFFFFFFFu);
-    EXPECT_EQ(Pixel(dib, 9, 0), 0xFFFFFFFFu);
-    EXPECT_EQ(Pixel(dib, 8, 0), 0xFF000000u);
-}
-
-TEST(SimpleDIB, Decodes16BitAsFiveFiveFiveOrByBitFields)
-{
-    BmpSpec plain;
-    plain.bpp = 16;
-    plain.width = 2;
-    plain.height = 1;
-    plain.rows = {Bytes({0x00, 0x7C, 0x1F, 0x00})}; // pure red, pure blue in 5-5-5
-    CSimpleDIB dib;
-    LoadBytes(dib, Make(plain));
-    EXPECT_EQ(Pixel(dib, 0, 0), 0xFFFF0000u);
-    EXPECT_EQ(Pixel(dib, 1, 0), 0xFF0000FFu);
-
-    BmpSpec masked = plain;
-    masked.compression = 3;
-    masked.masks = {0xF800, 0x07E0, 0x001F};
-    masked.rows = {Bytes({0xE0, 0x07, 0x10, 0x84})}; // pure green; 0x8410 is mid grey in 5-6-5
-    LoadBytes(dib, Make(masked));
-    EXPECT_EQ(Pixel(dib, 0, 0), 0xFF00FF00u);
-    EXPECT_EQ(Pixel(dib, 1, 0), 0xFF848284u);
-}
-
-TEST(SimpleDIB, DecodesTheOldCoreHeader)
-{
-    BmpSpec spec;
-    spec.headerSize = 12;
-    spec.width = 1;
-    spec.height = 1;
-    spec.rows = {Bytes({0x33, 0x22, 0x11})};
-    CSimpleDIB dib;
-    LoadBytes(dib, Make(spec));
-    EXPECT_EQ(Pixel(dib, 0, 0), 0xFF112233u);
-}
-
-TEST(SimpleDIB, LoadsFromTheStreamPosition)
-{
-    BmpSpec spec;
-    spec.width = 1;
-    spec.height = 1;
-    spec.rows = {Bytes({1, 2, 3})};
-    const std::string bmp = Make(spec);
-    CMemoryStream stream;
-    stream.Write("junk!", 5);
-    stream.Write(bmp.data(), static_cast<std::int32_t>(bmp.size()));
-    stream.Seek(5);
-    CSimpleDIB dib;
-    dib.Load(stream);
-    EXPECT_EQ(Pixel(dib, 0, 0), 0xFF030201u);
+    std::vector<std::uint32_t> palette16(16, 0);
+    palette16[0x1] = 0x0000FF;
+    palette16[0xF] = 0xFF0000;
+    palette16[0x2] = 0x00FF00;
+    // clang-format off
+    const std::vector<std::tuple<const char*, BmpSpec, std::vector<Expected>>> cases = {
+        // File order is bottom row first; bytes are blue, green, red; rows are padded.
+        {"24-bit bottom-up", {.width = 3, .rows = {Bytes({1, 2, 3, 4, 5, 6, 7, 8, 9}),
+                                                   Bytes({0xFF, 0, 0, 0, 0xFF, 0, 0, 0, 0xFF})}},
+         {{0, 0, 0xFF0000FFu}, {1, 0, 0xFF00FF00u}, {2, 0, 0xFFFF0000u}, {0, 1, 0xFF030201u},
+          {2, 1, 0xFF090807u}}},
+        {"32-bit top-down, alpha made opaque",
+         {.height = -2, .bpp = 32, .rows = {Bytes({0x10, 0x20, 0x30, 0, 0x40, 0x50, 0x60, 0x7F}),
+                                            Bytes({1, 2, 3, 4, 5, 6, 7, 8})}},
+         {{0, 0, 0xFF302010u}, {1, 0, 0xFF605040u}, {1, 1, 0xFF070605u}}},
+        // 200 lies beyond the palette: black.
+        {"8-bit", {.width = 3, .height = 1, .bpp = 8, .palette = {0x112233, 0xAABBCC}, .colorsUsed = 2,
+                   .rows = {Bytes({1, 0, 200})}},
+         {{0, 0, 0xFFAABBCCu}, {1, 0, 0xFF112233u}, {2, 0, 0xFF000000u}}},
+        {"4-bit", {.width = 3, .height = 1, .bpp = 4, .palette = palette16, .rows = {Bytes({0x1F, 0x20})}},
+         {{0, 0, 0xFF0000FFu}, {1, 0, 0xFFFF0000u}, {2, 0, 0xFF00FF00u}}},
+        {"1-bit", {.width = 10, .height = 1, .bpp = 1, .palette = {0x000000, 0xFFFFFF},
+                   .rows = {Bytes({0xA0, 0x40})}},
+         {{0, 0, 0xFFFFFFFFu}, {1, 0, 0xFF000000u}, {2, 0, 0xFFFFFFFFu}, {8, 0, 0xFF000000u},
+          {9, 0, 0xFFFFFFFFu}}},
+        // Pure red and pure blue in 5-5-5.
+        {"16-bit", {.height = 1, .bpp = 16, .rows = {Bytes({0x00, 0x7C, 0x1F, 0x00})}},
+         {{0, 0, 0xFFFF0000u}, {1, 0, 0xFF0000FFu}}},
+        // Pure green; 0x8410 is mid grey in 5-6-5.
+        {"16-bit bit fields", {.height = 1, .bpp = 16, .compression = 3, .masks = {0xF800, 0x07E0, 0x001F},
+                               .rows = {Bytes({0xE0, 0x07, 0x10, 0x84})}},
+         {{0, 0, 0xFF00FF00u}, {1, 0, 0xFF848284u}}},
+        {"old core header", {.width = 1, .height = 1, .headerSize = 12, .rows = {Bytes({0x33, 0x22, 0x11})}},
+         {{0, 0, 0xFF112233u}}},
+    };
+    // clang-format on
+    for (const auto& [name, spec, pixels] : cases)
+    {
+        SCOPED_TRACE(name);
+        CSimpleDIB dib;
+        LoadBytes(dib, Make(spec));
+        ASSERT_NE(dib.GetHandle(), nullptr);
+        EXPECT_EQ(dib.GetWidth(), spec.width);
+        EXPECT_EQ(dib.GetHeight(), std::abs(spec.height));
+        EXPECT_EQ(dib.GetDescription().bitsPixel, 32);
+        EXPECT_EQ(dib.GetDescription().widthBytes, spec.width * 4);
+        EXPECT_EQ(dib.GetDescription().bits, dib.GetHandle()->GetPixels());
+        for (const Expected& p : pixels)
+            EXPECT_EQ(Pixel(dib, p.x, p.y), p.argb) << p.x << "," << p.y;
+    }
 }
 
 std::string ValidBmp()
 {
-    BmpSpec spec;
-    spec.width = 4;
-    spec.height = 3;
-    spec.rows.assign(3, std::string(12, '\x55'));
-    return Make(spec);
+    return Make({.width = 4, .height = 3, .rows = std::vector<std::string>(3, std::string(12, '\x55'))});
 }
 
 std::string Patched(std::size_t at, std::uint32_t value, int width = 4)
 {
     std::string s = ValidBmp();
-    if (width == 2)
-        Put16(s, at, value);
-    else
-        Put32(s, at, value);
+    Put(s, at, value, width);
     return s;
 }
 
 TEST(SimpleDIB, RejectsHeadersThatDoNotFitTheData)
 {
     const std::string valid = ValidBmp();
-    std::vector<std::pair<std::string, std::string>> cases = {
+    // clang-format off
+    const std::vector<std::pair<std::string, std::string>> cases = {
         {"not BM", "PM" + valid.substr(2)},
         {"shorter than its file header", valid.substr(0, 10)},
         {"declared size beyond the data", Patched(2, static_cast<std::uint32_t>(valid.size() + 1))},
@@ -284,24 +192,13 @@ TEST(SimpleDIB, RejectsHeadersThatDoNotFitTheData)
         {"bit offset inside the headers", Patched(10, 20)},
         {"bits beyond the data", Patched(10, static_cast<std::uint32_t>(valid.size() - 10))},
         {"rows beyond the data", Patched(22, 4)},
+        // Not one run of bits.
+        {"split mask", Make({.width = 1, .height = 1, .bpp = 32, .compression = 3,
+                             .masks = {0x00F0F000, 0x0000FF00, 0x000000FF}, .rows = {std::string(4, '\0')}})},
+        {"palette beyond the data", Make({.width = 1, .height = 1, .bpp = 8, .palette = {0x123456},
+                                          .colorsUsed = 200, .rows = {std::string(1, '\0')}})},
     };
-    BmpSpec badMask;
-    badMask.bpp = 32;
-    badMask.width = 1;
-    badMask.height = 1;
-    badMask.compression = 3;
-    badMask.masks = {0x00F0F000, 0x0000FF00, 0x000000FF}; // not one run of bits
-    badMask.rows = {std::string(4, '\0')};
-    cases.emplace_back("split mask", Make(badMask));
-    BmpSpec missingPalette;
-    missingPalette.bpp = 8;
-    missingPalette.width = 1;
-    missingPalette.height = 1;
-    missingPalette.colorsUsed = 200;
-    missingPalette.palette = {0x123456};
-    missingPalette.rows = {std::string(1, '\0')};
-    cases.emplace_back("palette beyond the data", Make(missingPalette));
-
+    // clang-format on
     for (const auto& [name, bytes] : cases)
     {
         CSimpleDIB dib;
@@ -324,17 +221,11 @@ TEST(SimpleDIB, RejectsHeadersThatDoNotFitTheData)
 
 TEST(SimpleDIB, DamagedFilesAreRejectedOrDecodedNeverReadOutside)
 {
-    const std::string valid = []
-    {
-        BmpSpec spec;
-        spec.bpp = 8;
-        spec.width = 5;
-        spec.height = -3;
-        spec.palette.assign(4, 0x808080);
-        spec.colorsUsed = 4;
-        spec.rows.assign(3, std::string(5, '\x03'));
-        return Make(spec);
-    }();
+    // clang-format off
+    const std::string valid = Make({.width = 5, .height = -3, .bpp = 8,
+                                    .palette = std::vector<std::uint32_t>(4, 0x808080), .colorsUsed = 4,
+                                    .rows = std::vector<std::string>(3, std::string(5, '\x03'))});
+    // clang-format on
     std::mt19937 random(1234);
     for (int round = 0; round < 3000; ++round)
     {
@@ -365,11 +256,7 @@ TEST(SimpleDIB, DrawCopiesTheRectangleAndDoesNothingWhenEmpty)
     dib.Draw(nullptr, 0, 0);
     EXPECT_EQ(surface.GetPixel(0, 0), 0xFF000000u);
 
-    BmpSpec spec;
-    spec.width = 2;
-    spec.height = -2;
-    spec.rows = {Bytes({1, 0, 0, 2, 0, 0}), Bytes({3, 0, 0, 4, 0, 0})};
-    LoadBytes(dib, Make(spec));
+    LoadBytes(dib, Make({.height = -2, .rows = {Bytes({1, 0, 0, 2, 0, 0}), Bytes({3, 0, 0, 4, 0, 0})}}));
     dib.Draw(&surface, 3, 3); // clipped to one pixel
     EXPECT_EQ(surface.GetPixel(3, 3), 0xFF000001u);
     dib.Draw(&surface, 0, 0, 1, 2, 1, 0); // the right column
@@ -380,36 +267,27 @@ TEST(SimpleDIB, DrawCopiesTheRectangleAndDoesNothingWhenEmpty)
     EXPECT_EQ(surface.GetPixel(0, 0), 0xFF000004u);
 }
 
-TEST(SimpleDIB, LoadingAgainReplacesTheImage)
+TEST(SimpleDIB, LoadsFromFilesAndFromTheStreamPositionReplacingTheImage)
 {
-    BmpSpec big;
-    big.width = 3;
-    big.height = 3;
-    big.rows.assign(3, std::string(9, '\0'));
-    BmpSpec small;
-    small.width = 1;
-    small.height = 1;
-    small.rows = {Bytes({9, 9, 9})};
+    TempDir temp;
     CSimpleDIB dib;
-    LoadBytes(dib, Make(big));
-    LoadBytes(dib, Make(small));
+    dib.LoadFromFile(
+        temp.Write("banner.bmp",
+                   Make({.width = 3, .height = 3, .rows = std::vector<std::string>(3, Bytes({7, 8, 9}))})));
+    EXPECT_EQ(Pixel(dib, 0, 0), 0xFF090807u);
+    EXPECT_EQ(dib.GetWidth(), 3);
+
+    const std::string bmp = Make({.width = 1, .height = 1, .rows = {Bytes({1, 2, 3})}});
+    CMemoryStream stream;
+    stream.Write("junk!", 5);
+    stream.Write(bmp.data(), static_cast<std::int32_t>(bmp.size()));
+    stream.Seek(5);
+    dib.Load(stream);
+    EXPECT_EQ(Pixel(dib, 0, 0), 0xFF030201u);
     EXPECT_EQ(dib.GetWidth(), 1);
     EXPECT_EQ(dib.GetHandle()->GetWidth(), 1);
     dib.Release();
     EXPECT_EQ(dib.GetHandle(), nullptr);
-}
-
-TEST(SimpleDIB, LoadsFilesAndReportsMissingOnes)
-{
-    TempDir temp;
-    BmpSpec spec;
-    spec.width = 1;
-    spec.height = 1;
-    spec.rows = {Bytes({7, 8, 9})};
-    const std::string path = temp.Write("banner.bmp", Make(spec));
-    CSimpleDIB dib;
-    dib.LoadFromFile(path);
-    EXPECT_EQ(Pixel(dib, 0, 0), 0xFF090807u);
     EXPECT_THROW(dib.LoadFromFile(temp.File("missing.bmp")), EFileOpenError);
 }
 

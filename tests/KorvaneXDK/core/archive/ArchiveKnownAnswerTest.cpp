@@ -1,9 +1,10 @@
 /** @file ArchiveKnownAnswerTest.cpp An archive computed outside the project (hashlib and openssl) read and rebuilt byte for byte. */
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 #include "ArchiveTestSupport.h"
 #include "KorvaneXDK/core/ArchiveCrc32.h"
-#include "KorvaneXDK/core/ArchiveFileLoader.h"
 
 using namespace archive_test;
 
@@ -23,6 +24,9 @@ const char* const kKnownArchiveHex =
     "cc0620b18a41a64e4ad9264f27aacb05cf3821e4b5adf7ad0d8226d43baf6b013f16ee61c668ad8a49391b5d70c5e224"
     "5e36d26066bd186c0d2637b6b7967bff68917645aa01fd4c50e51b4908e15dab550f73746f72656421";
 
+const Bytes kSentence = "Known answer: counter carries across the low bytes.";
+const Bytes kPlain = kSentence + kSentence;
+
 Bytes FromHex(const std::string& hex)
 {
     Bytes bytes;
@@ -32,31 +36,20 @@ Bytes FromHex(const std::string& hex)
     return bytes;
 }
 
-Bytes Sequence(int first, int count)
+Bytes Sequence(int first, std::size_t count)
 {
-    Bytes bytes;
-    for (int i = 0; i < count; ++i) {
-        bytes.push_back(char(first + i));
-    }
+    Bytes bytes(count, '\0');
+    std::iota(bytes.begin(), bytes.end(), char(first));
     return bytes;
 }
-
-const Bytes kPlain = [] {
-    Bytes text;
-    for (int i = 0; i < 2; ++i) {
-        text += "Known answer: counter carries across the low bytes.";
-    }
-    return text;
-}();
 
 } // namespace
 
 TEST(ArchiveKnownAnswer, TheReaderDecodesAnIndependentlyMadeArchive)
 {
     korvane::test::TempDir dir;
-    const std::string path = dir.Write("known.kva", FromHex(kKnownArchiveHex));
-    korvane::CArchiveFileLoader archive;
-    archive.Open(path);
+    CArchiveFileLoader archive;
+    archive.Open(dir.Write("known.kva", FromHex(kKnownArchiveHex)));
     ASSERT_EQ(archive.GetEntryCount(), 2);
     EXPECT_EQ(archive.GetEntry(0)->GetName(), "Docs\\Known.TXT");
     EXPECT_EQ(archive.GetEntry(0)->GetMethod(), 0x100);
@@ -68,19 +61,17 @@ TEST(ArchiveKnownAnswer, TheReaderDecodesAnIndependentlyMadeArchive)
 
 TEST(ArchiveKnownAnswer, TheToolWritesTheSameBytes)
 {
-    Bytes keyBlock = Sequence(0x40, 64) + FromHex("00112233445566778899aabbfffffffe") + Bytes(16, '\0');
-    auto fixed = [&keyBlock](std::uint8_t* buffer, std::size_t size) {
+    const Bytes keyBlock = Sequence(0x40, 64) + FromHex("00112233445566778899aabbfffffffe") + Bytes(16, '\0');
+    const Bytes entry = kvatool::EncodeEntry(0x100, kPlain, [&keyBlock](std::uint8_t* buffer, std::size_t size) {
         ASSERT_EQ(size, keyBlock.size());
         std::copy(keyBlock.begin(), keyBlock.end(), buffer);
-    };
-    const Bytes entry = kvatool::EncodeEntry(0x100, kPlain, fixed);
-    const Bytes data = entry + "stored!";
-
-    kvatool::Record known{"Docs\\Known.TXT", 0, std::int32_t(entry.size()), 0x100, std::int32_t(kPlain.size()), {}};
-    kvatool::Record stored{"s.bin", std::int32_t(entry.size()), 7, 0, 7, {}};
+    });
+    const std::int32_t size = std::int32_t(entry.size());
+    const kvatool::Record known{"Docs\\Known.TXT", 0, size, 0x100, std::int32_t(kPlain.size()), {}};
+    const kvatool::Record stored{"s.bin", size, 7, 0, 7, {}};
     const Bytes counter = FromHex("0102030405060708ffffffffffffffff") + Sequence(0xE0, 16);
-    const Bytes image = kvatool::SerializeArchive(counter, Sequence(0, 32), kvatool::EncodeTable({known, stored}), data);
-    EXPECT_EQ(image, FromHex(kKnownArchiveHex));
+    const Bytes table = kvatool::EncodeTable({known, stored});
+    EXPECT_EQ(kvatool::SerializeArchive(counter, Sequence(0, 32), table, entry + "stored!"), FromHex(kKnownArchiveHex));
 }
 
 TEST(ArchiveKnownAnswer, RecordCrcIsTheCommonCrc32)

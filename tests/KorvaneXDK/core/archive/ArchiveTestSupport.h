@@ -1,35 +1,38 @@
-/** @file ArchiveTestSupport.h Helpers shared by the archive tests: packing folders, crafting archives, reading streams. */
+/** @file ArchiveTestSupport.h Helpers shared by the archive tests: crafting archives, reading streams and loaders. */
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "KorvaneXDK/core/ArchiveFormat.h"
-#include "KorvaneXDK/core/Exception.h"
-#include "KorvaneXDK/core/KorvaneStream.h"
+#include "KorvaneXDK/core/ArchiveFileDataLoader.h"
+#include "KorvaneXDK/core/ArchiveFileLoader.h"
+#include "KorvaneXDK/core/DataLoaderChain.h"
+#include "KorvaneXDK/core/FileSystemDataLoader.h"
 #include "support/TempDir.h"
-#include "tools/kvatool/ArchiveFormatWriter.h"
 #include "tools/kvatool/Packer.h"
 
 namespace archive_test {
 
 using kvatool::Bytes;
+using korvane::CArchiveFileLoader;
+using ArchiveLoader = korvane::TArchiveFileDataLoader<CArchiveFileLoader>;
+using Names = std::vector<std::string>;
+/// An engine exception's message and where.
+using Failure = std::pair<std::string, std::string>;
 
 /// The whole contents of a stream from its current position.
 inline Bytes ReadAll(korvane::IKorvaneStream& stream)
 {
     Bytes bytes;
     char buffer[4096];
-    for (;;) {
-        const std::int32_t got = stream.Read(buffer, sizeof buffer);
-        if (got <= 0) {
-            return bytes;
-        }
+    for (std::int32_t got; (got = stream.Read(buffer, sizeof buffer)) > 0;) {
         bytes.append(buffer, std::size_t(got));
     }
+    return bytes;
 }
 
 inline Bytes ReadAll(korvane::IKorvaneStream* stream)
@@ -39,44 +42,22 @@ inline Bytes ReadAll(korvane::IKorvaneStream* stream)
 }
 
 /// A repeatable random source: byte i of the whole sequence is (seed + i * 7) mod 256.
-inline kvatool::RandomSource CountingRandom(std::uint8_t seed = 1)
+inline kvatool::RandomSource CountingRandom(std::uint8_t seed)
 {
     auto next = std::make_shared<std::uint8_t>(seed);
     return [next](std::uint8_t* buffer, std::size_t size) {
-        for (std::size_t i = 0; i < size; ++i) {
+        for (std::size_t i = 0; i < size; ++i, *next = std::uint8_t(*next + 7)) {
             buffer[i] = *next;
-            *next = std::uint8_t(*next + 7);
         }
     };
 }
 
-/// An entry of a crafted archive: its stored bytes and record (offset filled in when negative).
+/// An entry of a crafted archive: its record (offset or size -1: computed) and stored bytes.
 struct CraftedEntry
 {
     kvatool::Record record;
     Bytes stored;
 };
-
-/// Stores entries back to back and returns the archive image; records keep any offset, size
-/// or CRC a test set, and get the real ones otherwise (offset -1 and size -1 mean "compute").
-inline Bytes CraftArchive(std::vector<CraftedEntry> entries)
-{
-    Bytes data;
-    std::vector<kvatool::Record> records;
-    for (CraftedEntry& entry : entries) {
-        if (entry.record.offset == -1) {
-            entry.record.offset = std::int32_t(data.size());
-        }
-        if (entry.record.size == -1) {
-            entry.record.size = std::int32_t(entry.stored.size());
-        }
-        data += entry.stored;
-        records.push_back(entry.record);
-    }
-    auto random = CountingRandom(99);
-    return kvatool::SerializeArchive(kvatool::RandomBytes(random, 32), kvatool::RandomBytes(random, 32),
-                                     kvatool::EncodeTable(records), data);
-}
 
 /// An archive image from a deciphered table as given (however broken) and a data area.
 inline Bytes CraftRaw(const Bytes& tablePlain, const Bytes& data)
@@ -86,47 +67,53 @@ inline Bytes CraftRaw(const Bytes& tablePlain, const Bytes& data)
                                      data);
 }
 
-/// Writes a little-endian 32-bit value into bytes at an offset.
-inline void PutUInt32(Bytes& bytes, std::size_t offset, std::uint32_t value)
+/// Stores entries back to back; records keep any offset, size or CRC a test set.
+inline Bytes CraftArchive(std::vector<CraftedEntry> entries)
 {
-    for (int i = 0; i < 4; ++i) {
-        bytes[offset + std::size_t(i)] = char((value >> (8 * i)) & 0xFF);
+    Bytes data;
+    std::vector<kvatool::Record> records;
+    for (CraftedEntry& entry : entries) {
+        entry.record.offset = entry.record.offset == -1 ? std::int32_t(data.size()) : entry.record.offset;
+        entry.record.size = entry.record.size == -1 ? std::int32_t(entry.stored.size()) : entry.record.size;
+        data += entry.stored;
+        records.push_back(entry.record);
     }
+    return CraftRaw(kvatool::EncodeTable(records), data);
 }
 
 /// One crafted entry holding `data` under a method, with the real offset and size.
 inline CraftedEntry MakeEntry(const std::string& name, std::int32_t method, const Bytes& data)
 {
-    CraftedEntry entry;
-    entry.record.name = name;
-    entry.record.offset = -1;
-    entry.record.size = -1;
-    entry.record.method = method;
-    entry.record.auxiliary = std::int32_t(data.size());
-    entry.stored = kvatool::EncodeEntry(method, data, CountingRandom(5));
-    return entry;
+    const kvatool::Record record{name, -1, -1, method, std::int32_t(data.size()), {}};
+    return {record, kvatool::EncodeEntry(method, data, CountingRandom(5))};
 }
 
-/// Runs `call` and returns the message of the engine exception of type E it throws
-/// ("<no exception>" when it throws none).
-template <typename E> std::string MessageOf(const std::function<void()>& call)
+/// The loader chain holding the given loaders in order.
+inline std::unique_ptr<CDataLoaderChain> ChainOf(const std::vector<korvane::IDataLoader*>& loaders)
+{
+    auto chain = std::make_unique<CDataLoaderChain>();
+    for (korvane::IDataLoader* loader : loaders) {
+        chain->Add(boost::shared_ptr<korvane::IDataLoader>(loader));
+    }
+    return chain;
+}
+
+/// A loader's listing of a folder, appended to `names`.
+inline Names List(korvane::IDataLoader& loader, const std::string& folder, bool recursive, Names names = {})
+{
+    loader.EnumerateFiles(folder, recursive, names);
+    return names;
+}
+
+/// The message and where of the engine exception of type E that `call` throws (.first: the message).
+template <typename E> Failure Caught(const std::function<void()>& call)
 {
     try {
         call();
     } catch (const E& error) {
-        return error.GetMessage();
+        return {error.GetMessage(), error.GetWhere()};
     }
-    return "<no exception>";
-}
-
-template <typename E> std::string WhereOf(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const E& error) {
-        return error.GetWhere();
-    }
-    return "<no exception>";
+    return {"<no exception>", ""};
 }
 
 /// Bytes whose content is easy to tell apart: "<tag>:" then a counting pattern.

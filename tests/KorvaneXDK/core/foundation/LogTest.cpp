@@ -4,8 +4,10 @@
 #include <ios>
 #include <new>
 #include <regex>
+#include <sstream>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "KorvaneXDK/core/Exception.h"
@@ -14,6 +16,7 @@
 #include "KorvaneXDK/core/Log.h"
 #include "KorvaneXDK/core/TypeName.h"
 #include "os/system/System.h"
+#include "support/LogCapture.h"
 #include "support/TempDir.h"
 
 namespace korvane {
@@ -27,16 +30,18 @@ public:
 
 namespace {
 
-std::vector<std::string> gHookLines;
-void RecordLine(const std::string& line)
+// The four lines every exception report writes to the log.
+std::string Report(const std::string& detail, const std::string& exception, const std::string& where)
 {
-    gHookLines.push_back(line);
+    return "ERROR: Exception occurred.\n  Detail: " + detail + "\n  Exception: " + exception + "\n  Where: " + where +
+           "\n";
 }
 
-struct Box
+// The same report as its error box shows it.
+std::string BoxText(const std::string& detail, const std::string& exception, const std::string& where)
 {
-    std::string caption, text;
-};
+    return "Exception occurred.\n\n[Detail] " + detail + "\n\n[Exception] " + exception + "\n[Where] " + where;
+}
 
 class LogTest : public ::testing::Test
 {
@@ -44,16 +49,13 @@ protected:
     void SetUp() override
     {
         LoggerFinalize();
-        gHookLines.clear();
-        LoggerSetHook(&RecordLine);
         os::testing::SetMessageBoxSink([this](const std::string& caption, const std::string& text) {
-            boxes.push_back({caption, text});
+            boxes.emplace_back(caption, text);
         });
     }
     void TearDown() override
     {
         LoggerFinalize();
-        LoggerSetHook(nullptr);
         os::testing::SetMessageBoxSink(nullptr);
     }
     std::string OpenLog()
@@ -69,38 +71,35 @@ protected:
     }
 
     test::TempDir dir;
-    std::vector<Box> boxes;
+    test::LogCapture hook;
+    std::vector<std::pair<std::string, std::string>> boxes;   ///< caption and text of each box shown
 };
 
 TEST_F(LogTest, LinesHaveTheirPrefixesAndReachTheHook)
 {
     std::string path = OpenLog();
+    const std::string longText(600, 'x');
     LogInfoF("value %d", 7);
     LogErrorF("bad %s", "thing");
     LogRawF("raw %x", 255u);
     LogInfo("ready 100% text");
     LogErrorAt("it broke", "Source.cpp", 42);
+    LogInfoF("%s", longText.c_str());
+    LogInfo(longText);
     EXPECT_EQ(CloseAndRead(path), "INFO: value 7\n"
                                   "ERROR: bad thing\n"
                                   "raw ff\n"
                                   "INFO: ready 100% text\n"
-                                  "ERROR: \n\tit broke\n\tSource.cpp(42)\n");
-    ASSERT_EQ(gHookLines.size(), 5u);
-    EXPECT_EQ(gHookLines[0], "INFO: value 7\n");
-    // A ready text reaches the hook without its line break.
-    EXPECT_EQ(gHookLines[3], "INFO: ready 100% text");
-}
-
-TEST_F(LogTest, LongLinesStandWholeInTheFileAndCutAtTheHook)
-{
-    std::string path = OpenLog();
-    std::string longText(600, 'x');
-    LogInfoF("%s", longText.c_str());
-    LogInfo(longText);
-    EXPECT_EQ(CloseAndRead(path), "INFO: " + longText + "\n" + "INFO: " + longText + "\n");
-    ASSERT_EQ(gHookLines.size(), 2u);
-    EXPECT_EQ(gHookLines[0], ("INFO: " + longText).substr(0, 510));
-    EXPECT_EQ(gHookLines[1], "INFO: " + longText); // ready texts are not cut
+                                  "ERROR: \n\tit broke\n\tSource.cpp(42)\n"
+                                  "INFO: " + longText + "\n" + "INFO: " + longText + "\n");
+    const auto lines = hook.Lines();
+    ASSERT_EQ(lines.size(), 7u);
+    EXPECT_EQ(lines[0], "INFO: value 7\n");
+    // A ready text reaches the hook without its line break and uncut; a formatted one is
+    // cut to 510 characters there while the file has it whole.
+    EXPECT_EQ(lines[3], "INFO: ready 100% text");
+    EXPECT_EQ(lines[5], ("INFO: " + longText).substr(0, 510));
+    EXPECT_EQ(lines[6], "INFO: " + longText);
 }
 
 TEST_F(LogTest, OnlyTheFirstFileIsOpenedAndOnlyWhileTheLoggerRuns)
@@ -114,7 +113,7 @@ TEST_F(LogTest, OnlyTheFirstFileIsOpenedAndOnlyWhileTheLoggerRuns)
     LogInfoF("after");
     EXPECT_EQ(test::TempDir::Read(path), "INFO: during\n");
     EXPECT_FALSE(FileExists(dir.File("other.log")));
-    EXPECT_EQ(gHookLines, (std::vector<std::string>{"INFO: before\n", "INFO: during\n", "INFO: after\n"}));
+    EXPECT_EQ(hook.Lines(), (std::vector<std::string>{"INFO: before\n", "INFO: during\n", "INFO: after\n"}));
 }
 
 TEST_F(LogTest, AThrowingHookNeverEscapesTheLogger)
@@ -124,8 +123,8 @@ TEST_F(LogTest, AThrowingHookNeverEscapesTheLogger)
     EXPECT_NO_THROW(LogInfoF("formatted"));
     EXPECT_NO_THROW(LogInfo("ready"));
     EXPECT_NO_THROW(LogEngineException(EReadError(nullptr, "report")));
-    EXPECT_EQ(CloseAndRead(path), "INFO: formatted\nINFO: ready\nERROR: Exception occurred.\n  Detail: report\n"
-                                  "  Exception: class korvane::EReadError\n  Where: unknown\n");
+    EXPECT_EQ(CloseAndRead(path),
+              "INFO: formatted\nINFO: ready\n" + Report("report", "class korvane::EReadError", "unknown"));
 }
 
 TEST_F(LogTest, AnEmptyNamePutsTheLogBesideTheProgram)
@@ -170,36 +169,34 @@ TEST_F(LogTest, DateTimeAndVersionLines)
 TEST_F(LogTest, LinesFromManyThreadsNeverInterleave)
 {
     std::string path = OpenLog();
-    LoggerSetHook(nullptr); // the recording hook is not meant for several threads
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t)
         threads.emplace_back([t] {
+            const std::string tail(100, static_cast<char>('a' + t));
             for (int i = 0; i < 200; ++i)
             {
                 if (i % 2)
-                    LogRawF("thread %d line %d %s", t, i, std::string(100, 'a' + t).c_str());
+                    LogRawF("thread %d line %d %s", t, i, tail.c_str());
                 else
-                    LogInfoF("thread %d line %d %s", t, i, std::string(100, 'a' + t).c_str());
+                    LogInfoF("thread %d line %d %s", t, i, tail.c_str());
             }
         });
     for (auto& thread : threads)
         thread.join();
-    std::string text = CloseAndRead(path);
-    std::regex line(R"((INFO: )?thread (\d) line \d+ ([a-d])\3{99})");
-    std::size_t start = 0;
+    const std::string text = CloseAndRead(path);
+    ASSERT_FALSE(text.empty());
+    EXPECT_EQ(text.back(), '\n');
+    const std::regex line(R"((INFO: )?thread (\d) line \d+ ([a-d])\3{99})");
+    std::istringstream lines(text);
     int count = 0;
-    while (start < text.size())
+    for (std::string one; std::getline(lines, one); ++count)
     {
-        std::size_t end = text.find('\n', start);
-        ASSERT_NE(end, std::string::npos);
-        std::string one = text.substr(start, end - start);
         std::smatch match;
         ASSERT_TRUE(std::regex_match(one, match, line)) << one;
         EXPECT_EQ(match[3].str()[0] - 'a', std::stoi(match[2].str()));
-        ++count;
-        start = end + 1;
     }
     EXPECT_EQ(count, 800);
+    EXPECT_EQ(hook.Lines().size(), 800u);
 }
 
 TEST_F(LogTest, EngineExceptionReportsNameSenderAndMessage)
@@ -216,15 +213,13 @@ TEST_F(LogTest, EngineExceptionReportsNameSenderAndMessage)
         LogEngineException(e);
         ShowEngineException(e, nullptr);
     }
-    const std::string report = "ERROR: Exception occurred.\n"
-                               "  Detail: Cannot open file: \"x.dat\"\n"
-                               "  Exception: class korvane::EFileOpenError\n"
-                               "  Where: class korvane::CReportingObject\n";
+    const std::string report =
+        Report("Cannot open file: \"x.dat\"", "class korvane::EFileOpenError", "class korvane::CReportingObject");
     EXPECT_EQ(CloseAndRead(path), report + report);
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "Exception occurred.\n\n[Detail] Cannot open file: \"x.dat\"\n\n"
-                             "[Exception] class korvane::EFileOpenError\n[Where] class korvane::CReportingObject");
-    EXPECT_EQ(boxes[0].caption, ReplaceExtension(GetFileName(GetModuleFilePath()), ""));
+    EXPECT_EQ(boxes[0].second,
+              BoxText("Cannot open file: \"x.dat\"", "class korvane::EFileOpenError", "class korvane::CReportingObject"));
+    EXPECT_EQ(boxes[0].first, ReplaceExtension(GetFileName(GetModuleFilePath()), ""));
     // The standard library's ABI markers stay out of the names.
     EXPECT_EQ(GetRuntimeClassName(std::ios_base::failure("x")), "class std::ios_base::failure");
 }
@@ -242,18 +237,13 @@ TEST_F(LogTest, MissingPartsReadUnknown)
     ShowStdException(std::length_error("vector too long"), nullptr);
     ShowUnknownException("Unknown Exception", "", "", nullptr);
     ShowStdException(NullWhat(), nullptr);
-    EXPECT_EQ(CloseAndRead(path), "ERROR: Exception occurred.\n  Detail: unknown\n"
-                                  "  Exception: class korvane::EInvalidParameter\n  Where: unknown\n"
-                                  "ERROR: Exception occurred.\n  Detail: vector too long\n"
-                                  "  Exception: class std::length_error\n  Where: unknown\n"
-                                  "ERROR: Exception occurred.\n  Detail: Unknown Exception\n"
-                                  "  Exception: unknown\n  Where: unknown\n"
-                                  "ERROR: Exception occurred.\n  Detail: unknown\n"
-                                  "  Exception: class korvane::(anonymous namespace)::NullWhat\n  Where: unknown\n");
+    EXPECT_EQ(CloseAndRead(path), Report("unknown", "class korvane::EInvalidParameter", "unknown") +
+                                      Report("vector too long", "class std::length_error", "unknown") +
+                                      Report("Unknown Exception", "unknown", "unknown") +
+                                      Report("unknown", "class korvane::(anonymous namespace)::NullWhat", "unknown"));
     ASSERT_EQ(boxes.size(), 4u);
-    EXPECT_EQ(boxes[0].text,
-              "Exception occurred.\n\n[Detail] unknown\n\n[Exception] class korvane::EInvalidParameter\n[Where] unknown");
-    EXPECT_EQ(boxes[2].text, "Exception occurred.\n\n[Detail] Unknown Exception\n\n[Exception] unknown\n[Where] unknown");
+    EXPECT_EQ(boxes[0].second, BoxText("unknown", "class korvane::EInvalidParameter", "unknown"));
+    EXPECT_EQ(boxes[2].second, BoxText("Unknown Exception", "unknown", "unknown"));
 }
 
 } // namespace

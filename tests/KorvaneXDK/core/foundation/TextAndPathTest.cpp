@@ -23,7 +23,7 @@ TEST(TextTest, FormatStringCutsAt510Characters)
     EXPECT_EQ(FormatString("%s", ""), "");
 }
 
-TEST(TextTest, NumberConversions)
+TEST(TextTest, NumberConversionsAndLowerCasing)
 {
     EXPECT_EQ(IntToString(-42), "-42");
     EXPECT_EQ(StringToInt("  +17xyz"), 17);
@@ -37,15 +37,12 @@ TEST(TextTest, NumberConversions)
     EXPECT_EQ(StringToFloat(""), 0.0f);
     EXPECT_EQ(StringToFloat("abc"), 0.0f);
     EXPECT_EQ(StringToFloat("   "), 0.0f);
-}
-
-TEST(TextTest, LowerCasingTouchesAsciiOnly)
-{
+    // Lower-casing touches ASCII only.
     EXPECT_EQ(ToLowerString("Fonts\\Main.INI"), "fonts\\main.ini");
     EXPECT_EQ(ToLowerString("\xC3\x89T\xC3\x89"), "\xC3\x89t\xC3\x89"); // "ÉTÉ": É stays
 }
 
-TEST(TextTest, WideAndNarrowRoundTrip)
+TEST(TextTest, WideAndNarrowRoundTripAndMalformedInput)
 {
     const std::wstring wide = L"A\u00e9\u65e5\U0001F600";
     const std::string narrow = "A\xC3\xA9\xE6\x97\xA5\xF0\x9F\x98\x80";
@@ -55,10 +52,7 @@ TEST(TextTest, WideAndNarrowRoundTrip)
     EXPECT_EQ(Utf8ToMultiByte(narrow), narrow);
     // The text ends at its first terminator.
     EXPECT_EQ(WideToMultiByte(std::wstring(L"ab\0cd", 5)), "ab");
-}
-
-TEST(TextTest, MalformedUtf8BecomesReplacementCharacters)
-{
+    // Malformed UTF-8 becomes replacement characters.
     EXPECT_EQ(MultiByteToWide("a\xFF" "b"), L"a\uFFFDb");
     EXPECT_EQ(MultiByteToWide("\xE6\x97"), L"\uFFFD\uFFFD");      // cut sequence
     EXPECT_EQ(MultiByteToWide("\xC0\x80"), L"\uFFFD\uFFFD");      // overlong
@@ -94,11 +88,10 @@ TEST(PathTest, FullPathResolvesAgainstTheCurrentFolder)
     EXPECT_EQ(GetFullPath("sub\\..\\file.txt"), std::string(cwd) + "/file.txt");
     EXPECT_EQ(GetFullPath("/a/./b/../c"), "/a/c");
     EXPECT_EQ(GetFullPath("/a/b/"), "/a/b/");
-    EXPECT_FALSE(GetModuleFilePath().empty());
     EXPECT_TRUE(FileExists(GetModuleFilePath()));
 }
 
-TEST(PathTest, ExistenceTests)
+TEST(PathTest, ExistenceTestsAndCreatingTrees)
 {
     test::TempDir dir;
     std::string file = dir.Write("f.txt", "x");
@@ -110,11 +103,8 @@ TEST(PathTest, ExistenceTests)
     EXPECT_FALSE(FileExists(dir.File("none")));
     EXPECT_FALSE(FileExists(""));
     EXPECT_FALSE(DirectoryExists(""));
-}
 
-TEST(PathTest, CreateDirectoryTreeLeavesTheLastPieceUnlessItEndsInASeparator)
-{
-    test::TempDir dir;
+    // The tree's last name is left out unless it ends in a separator.
     CreateDirectoryTree(dir.Path() + "A\\B\\E");
     EXPECT_TRUE(DirectoryExists(dir.File("A/B")));
     EXPECT_FALSE(FileExists(dir.File("A/B/E")));

@@ -6,13 +6,14 @@
 #include <cstdint>
 #include <memory>
 #include <thread>
+#include <vector>
 
 #include "KorvaneXDK/core/CriticalSection.h"
 #include "KorvaneXDK/core/Exception.h"
-#include "KorvaneXDK/core/Log.h"
 #include "KorvaneXDK/core/ScopedLock.h"
 #include "KorvaneXDK/core/Thread.h"
 #include "os/system/System.h"
+#include "support/LogCapture.h"
 
 namespace korvane {
 namespace {
@@ -23,16 +24,14 @@ class SleepCounter
 public:
     explicit SleepCounter(bool reallySleep = true)
     {
-        os::testing::SetSleepFunction([this, reallySleep](std::uint32_t ms) {
+        os::testing::SetSleepFunction([this, reallySleep](std::uint32_t) {
             ++count;
-            total += ms;
             if (reallySleep)
                 std::this_thread::sleep_for(std::chrono::microseconds(200));
         });
     }
     ~SleepCounter() { os::testing::SetSleepFunction(nullptr); }
     std::atomic<int> count{0};
-    std::atomic<std::uint64_t> total{0};
 };
 
 class CountingThread : public CThread
@@ -62,6 +61,10 @@ TEST(ThreadTest, RunsOnlyAfterStartAndStopsOnRequest)
     EXPECT_TRUE(thread.IsStopRequested());
     thread.WaitForExit(0, 1);
     EXPECT_FALSE(thread.IsActive());
+    // Waiting for a finished thread does not sleep at all.
+    SleepCounter sleeps;
+    thread.WaitForExit(1000, 10);
+    EXPECT_EQ(sleeps.count, 0);
 }
 
 std::atomic<bool> gNeverStartedRan{false};
@@ -94,21 +97,6 @@ TEST(ThreadTest, WaitForExitCountsItsSteps)
     EXPECT_EQ(sleeps.count, 2);
 }
 
-TEST(ThreadTest, WaitForExitOnAFinishedThreadDoesNotSleep)
-{
-    struct Quick : CThread
-    {
-        ~Quick() override { StopAndWait(); }
-        void Run() override {}
-    } thread;
-    thread.Start();
-    while (thread.IsActive())
-        std::this_thread::yield();
-    SleepCounter sleeps;
-    thread.WaitForExit(1000, 10);
-    EXPECT_EQ(sleeps.count, 0);
-}
-
 // A thread that ignores the stop request until the test lets it go.
 struct Stubborn
 {
@@ -135,17 +123,10 @@ private:
     std::shared_ptr<Stubborn> state_;
 };
 
-std::vector<std::string> gLines;
-void Record(const std::string& line)
-{
-    gLines.push_back(line);
-}
-
 TEST(ThreadTest, TheDestructorGivesUpAfterItsBoundAndSaysSo)
 {
     auto state = std::make_shared<Stubborn>();
-    gLines.clear();
-    LoggerSetHook(&Record);
+    test::LogCapture log;
     {
         SleepCounter sleeps(false);
         auto thread = std::make_unique<StubbornThread>(state);
@@ -155,9 +136,7 @@ TEST(ThreadTest, TheDestructorGivesUpAfterItsBoundAndSaysSo)
         thread.reset();
         EXPECT_EQ(sleeps.count, CThread::kDestructorWaitCount);
     }
-    LoggerSetHook(nullptr);
-    ASSERT_EQ(gLines.size(), 1u);
-    EXPECT_EQ(gLines[0], "ERROR: korvane::CThread: thread did not stop within the wait bound\n");
+    EXPECT_EQ(log.Lines(), std::vector<std::string>{"ERROR: korvane::CThread: thread did not stop within the wait bound\n"});
     state->release = true;
     while (!state->done)
         std::this_thread::yield();
@@ -170,14 +149,12 @@ TEST(ThreadTest, AnExceptionLeavingRunIsLoggedAndEndsTheThread)
         ~Throwing() override { StopAndWait(); }
         void Run() override { throw EReadError(this, "boom"); }
     } thread;
-    gLines.clear();
-    LoggerSetHook(&Record);
+    test::LogCapture log;
     thread.Start();
     thread.WaitForExit(0, 1);
-    LoggerSetHook(nullptr);
     EXPECT_FALSE(thread.IsActive());
-    ASSERT_EQ(gLines.size(), 4u);
-    EXPECT_EQ(gLines[1], "  Detail: boom\n");
+    ASSERT_EQ(log.Lines().size(), 4u);
+    EXPECT_EQ(log.Lines()[1], "  Detail: boom\n");
 }
 
 TEST(CriticalSectionTest, IsRecursiveAndFreedAfterAsManyUnlocks)

@@ -43,134 +43,125 @@ struct RecordingListener : IGameWindowListener
     }
 };
 
+// Empties the message queue when made and when gone: declared first, it brackets the test.
+struct QueueReset
+{
+    QueueReset() { os::testing::ResetWindowMessageQueue(); }
+    ~QueueReset() { os::testing::ResetWindowMessageQueue(); }
+};
+
+// A fresh hidden game window on an empty queue.
 class GameWindowTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { os::testing::ResetWindowMessageQueue(); }
-    void TearDown() override { os::testing::ResetWindowMessageQueue(); }
+    LResult Send(std::uint32_t message, WParam wParam = 0, LParam lParam = 0)
+    {
+        return SendMessage(window_.GetHandle(), message, wParam, lParam);
+    }
+    QueueReset reset_;
+    CGameWindow window_{nullptr, "KorvaneWnd", "Title", nullptr, nullptr, nullptr};
 };
 
 TEST_F(GameWindowTest, CreatedHiddenWithA640By480ClientArea)
 {
-    CGameWindow window(nullptr, "KorvaneWnd", "Title", nullptr, nullptr, nullptr);
-    ASSERT_NE(window.GetHandle(), nullptr);
-    ASSERT_TRUE(window.GetHandle()->IsCreated());
-    EXPECT_NE(window.GetHandle()->GetSDLWindow(), nullptr);
-    EXPECT_FALSE(window.GetHandle()->IsVisible());
-    EXPECT_EQ(window.GetClientWidth(), 640);
-    EXPECT_EQ(window.GetClientHeight(), 480);
-    EXPECT_TRUE(window.IsActive());
-    EXPECT_FALSE(window.IsFullScreen());
-    EXPECT_TRUE(window.IsMaximizeBoxEnabled());
-    EXPECT_FALSE(window.IsResizable());
-    EXPECT_FALSE(window.IsInputMethodEnabled());
-    EXPECT_EQ(window.GetClassName(), "KorvaneWnd");
+    ASSERT_NE(window_.GetHandle(), nullptr);
+    ASSERT_TRUE(window_.GetHandle()->IsCreated());
+    EXPECT_NE(window_.GetHandle()->GetSDLWindow(), nullptr);
+    EXPECT_FALSE(window_.GetHandle()->IsVisible());
+    EXPECT_EQ(window_.GetClientWidth(), 640);
+    EXPECT_EQ(window_.GetClientHeight(), 480);
+    EXPECT_TRUE(window_.IsActive());
+    EXPECT_FALSE(window_.IsFullScreen());
+    EXPECT_TRUE(window_.IsMaximizeBoxEnabled());
+    EXPECT_FALSE(window_.IsResizable());
+    EXPECT_FALSE(window_.IsInputMethodEnabled());
+    EXPECT_EQ(window_.GetClassName(), "KorvaneWnd");
 }
 
-TEST_F(GameWindowTest, OnlyAShownWindowReachesItsListeners)
+TEST_F(GameWindowTest, OnlyAShownWindowReachesItsListenersAndAltF4BecomesACloseRequest)
 {
-    CGameWindow window(nullptr, "KorvaneWnd", "Title", nullptr, nullptr, nullptr);
     RecordingListener listener;
-    window.AddListener(&listener);
-    SendMessage(window.GetHandle(), WM_KEYDOWN, VK_LEFT, 1);
+    window_.AddListener(&listener);
+    Send(WM_KEYDOWN, VK_LEFT, 1);
     EXPECT_TRUE(listener.messages.empty());
-    window.Show();
-    window.Show(); // a second show changes nothing
-    EXPECT_TRUE(window.GetHandle()->IsVisible());
-    SendMessage(window.GetHandle(), WM_KEYDOWN, VK_LEFT, 1);
+    window_.Show();
+    window_.Show(); // a second show changes nothing
+    EXPECT_TRUE(window_.GetHandle()->IsVisible());
+    Send(WM_KEYDOWN, VK_LEFT, 1);
     EXPECT_EQ(listener.messages, std::vector<std::uint32_t>{WM_KEYDOWN});
-    window.Hide();
-    EXPECT_FALSE(window.GetHandle()->IsVisible());
-    SendMessage(window.GetHandle(), WM_KEYDOWN, VK_LEFT, 1);
+    window_.Hide();
+    EXPECT_FALSE(window_.GetHandle()->IsVisible());
+    Send(WM_KEYDOWN, VK_LEFT, 1);
     EXPECT_EQ(listener.messages.size(), 1u);
+
+    window_.Show();
+    listener.messages.clear();
+    Send(WM_SYSKEYDOWN, VK_F4, 1 | KF_ALTDOWN_BIT);
+    EXPECT_EQ(listener.messages, (std::vector<std::uint32_t>{WM_SYSKEYDOWN, WM_CLOSE, WM_DESTROY}));
 }
 
-TEST_F(GameWindowTest, EveryListenerIsCalledAndTheLastHandlerResultCounts)
+TEST_F(GameWindowTest, EveryListenerIsCalledAndTheLastHandlerResultCountsAndRemovalsTakeEffectAtOnce)
 {
-    CGameWindow window(nullptr, "KorvaneWnd", "Title", nullptr, nullptr, nullptr);
     std::vector<std::string> trace;
     RecordingListener a, b, c;
     a.name = "a", b.name = "b", c.name = "c";
     a.trace = b.trace = c.trace = &trace;
     a.handle = true, a.result = 11;
     c.handle = true, c.result = 33;
-    window.AddListener(&a);
-    window.AddListener(&b);
-    window.AddListener(&c);
-    window.AddListener(&a); // kept once
-    EXPECT_EQ(window.GetListeners().size(), 3u);
-    window.Show();
-    EXPECT_EQ(SendMessage(window.GetHandle(), 0x0400, 0, 0), 33);
+    for (RecordingListener* listener : {&a, &b, &c, &a}) // a is kept once
+        window_.AddListener(listener);
+    EXPECT_EQ(window_.GetListeners().size(), 3u);
+    window_.Show();
+    EXPECT_EQ(Send(0x0400), 33);
     EXPECT_EQ(trace, (std::vector<std::string>{"a", "b", "c"}));
-    window.RemoveListener(&c);
-    window.RemoveListener(&c); // not there: ignored
-    EXPECT_EQ(SendMessage(window.GetHandle(), 0x0400, 0, 0), 11);
-}
-
-TEST_F(GameWindowTest, ListenerRemovedDuringDispatchIsNotCalledAgain)
-{
-    CGameWindow window(nullptr, "KorvaneWnd", "Title", nullptr, nullptr, nullptr);
-    RecordingListener first, second;
-    first.onMessage = [&](std::uint32_t) { window.RemoveListener(&second); };
-    window.AddListener(&first);
-    window.AddListener(&second);
-    window.Show();
-    SendMessage(window.GetHandle(), 0x0400, 0, 0);
-    EXPECT_EQ(first.messages.size(), 1u);
-    EXPECT_TRUE(second.messages.empty());
+    window_.RemoveListener(&c);
+    window_.RemoveListener(&c); // not there: ignored
+    EXPECT_EQ(Send(0x0400), 11);
+    // A listener removed during the dispatch is not called in it.
+    a.onMessage = [&](std::uint32_t) { window_.RemoveListener(&b); };
+    trace.clear();
+    EXPECT_EQ(Send(0x0400), 11);
+    EXPECT_EQ(trace, std::vector<std::string>{"a"});
 }
 
 TEST_F(GameWindowTest, DeactivationClearsTheActiveFlagEvenWhenHandled)
 {
-    CGameWindow window(nullptr, "KorvaneWnd", "Title", nullptr, nullptr, nullptr);
     RecordingListener listener;
     listener.handle = true;
-    window.AddListener(&listener);
-    window.Show();
-    SendMessage(window.GetHandle(), WM_ACTIVATE, WA_INACTIVE, 0);
-    EXPECT_FALSE(window.IsActive());
-    SendMessage(window.GetHandle(), WM_ACTIVATE, WA_CLICKACTIVE | (1u << 16), 0);
-    EXPECT_TRUE(window.IsActive());
-    SendMessage(window.GetHandle(), WM_ACTIVATE, WA_INACTIVE, 0);
-    SendMessage(window.GetHandle(), WM_ACTIVATE, WA_ACTIVE, 0);
-    EXPECT_TRUE(window.IsActive());
+    window_.AddListener(&listener);
+    window_.Show();
+    const std::vector<std::pair<WParam, bool>> steps = {
+        {WA_INACTIVE, false}, {WA_CLICKACTIVE | (1u << 16), true}, {WA_INACTIVE, false}, {WA_ACTIVE, true}};
+    for (const auto& [state, active] : steps)
+    {
+        Send(WM_ACTIVATE, state);
+        EXPECT_EQ(window_.IsActive(), active) << state;
+    }
     EXPECT_EQ(listener.messages.size(), 4u);
 }
 
 TEST_F(GameWindowTest, UnhandledCloseDestroysTheWindowAndTheMainListenerQuits)
 {
-    CGameWindow window(nullptr, "KorvaneWnd", "Title", nullptr, nullptr, nullptr);
     RecordingListener listener;
     CMainWindowListener main;
-    window.AddListener(&listener);
-    window.AddListener(&main);
-    window.Show();
-    PostMessage(window.GetHandle(), WM_CLOSE, 0, 0);
+    window_.AddListener(&listener);
+    window_.AddListener(&main);
+    window_.Show();
+    PostMessage(window_.GetHandle(), WM_CLOSE, 0, 0);
     Message message;
     ASSERT_TRUE(PeekMessage(message, true));
     DispatchMessage(message);
     EXPECT_EQ(listener.messages, (std::vector<std::uint32_t>{WM_CLOSE, WM_DESTROY}));
-    EXPECT_FALSE(window.GetHandle()->IsVisible());
+    EXPECT_FALSE(window_.GetHandle()->IsVisible());
     ASSERT_TRUE(PeekMessage(message, true));
     EXPECT_EQ(message.message, WM_QUIT);
     EXPECT_EQ(message.wParam, 0u);
 }
 
-TEST_F(GameWindowTest, AltF4BecomesACloseRequest)
-{
-    CGameWindow window(nullptr, "KorvaneWnd", "Title", nullptr, nullptr, nullptr);
-    RecordingListener listener;
-    window.AddListener(&listener);
-    window.Show();
-    SendMessage(window.GetHandle(), WM_SYSKEYDOWN, VK_F4, 1 | KF_ALTDOWN_BIT);
-    EXPECT_EQ(listener.messages, (std::vector<std::uint32_t>{WM_SYSKEYDOWN, WM_CLOSE, WM_DESTROY}));
-}
-
 TEST_F(GameWindowTest, TranslateQueuesCharactersForControlKeysRightBehindTheKey)
 {
-    CGameWindow window(nullptr, "KorvaneWnd", "Title", nullptr, nullptr, nullptr);
-    PostMessage(window.GetHandle(), WM_KEYDOWN, VK_RETURN, 1);
-    PostMessage(window.GetHandle(), WM_KEYUP, VK_RETURN, 1 | KF_REPEAT_BIT | KF_UP_BIT);
+    PostMessage(window_.GetHandle(), WM_KEYDOWN, VK_RETURN, 1);
+    PostMessage(window_.GetHandle(), WM_KEYUP, VK_RETURN, 1 | KF_REPEAT_BIT | KF_UP_BIT);
     Message message;
     ASSERT_TRUE(PeekMessage(message, true));
     EXPECT_TRUE(TranslateMessage(message));
@@ -179,81 +170,73 @@ TEST_F(GameWindowTest, TranslateQueuesCharactersForControlKeysRightBehindTheKey)
     EXPECT_EQ(message.wParam, 0x0Du);
     ASSERT_TRUE(PeekMessage(message, true));
     EXPECT_EQ(message.message, WM_KEYUP);
-    EXPECT_FALSE(TranslateMessage(Message{window.GetHandle(), WM_KEYDOWN, 'A', 1}));
-    EXPECT_FALSE(TranslateMessage(Message{window.GetHandle(), WM_SYSKEYDOWN, VK_RETURN, 1}));
+    EXPECT_FALSE(TranslateMessage(Message{window_.GetHandle(), WM_KEYDOWN, 'A', 1}));
+    EXPECT_FALSE(TranslateMessage(Message{window_.GetHandle(), WM_SYSKEYDOWN, VK_RETURN, 1}));
 }
 
 TEST_F(GameWindowTest, FullScreenIsThePlainLookAtTheOriginAndBackIsFramed)
 {
-    CGameWindow window(nullptr, "KorvaneWnd", "Title", nullptr, nullptr, nullptr);
-    window.SetResizable(true);
-    window.SetClientSize(320, 200);
-    window.Show();
-    EXPECT_TRUE(window.GetHandle()->GetStyle().framed);
-    EXPECT_TRUE(window.GetHandle()->GetStyle().resizable);
+    window_.SetResizable(true);
+    window_.SetClientSize(320, 200);
+    window_.Show();
+    EXPECT_TRUE(window_.GetHandle()->GetStyle().framed);
+    EXPECT_TRUE(window_.GetHandle()->GetStyle().resizable);
 
-    window.SetFullScreen(true);
-    EXPECT_TRUE(window.IsFullScreen());
-    EXPECT_FALSE(window.GetHandle()->GetStyle().framed);
-    EXPECT_TRUE(window.GetHandle()->IsVisible());
+    window_.SetFullScreen(true);
+    EXPECT_TRUE(window_.IsFullScreen());
+    EXPECT_FALSE(window_.GetHandle()->GetStyle().framed);
+    EXPECT_TRUE(window_.GetHandle()->IsVisible());
     int x = -1, y = -1;
-    window.GetHandle()->GetPosition(x, y);
+    window_.GetHandle()->GetPosition(x, y);
     EXPECT_EQ(x, 0);
     EXPECT_EQ(y, 0);
-    EXPECT_EQ(window.GetClientWidth(), 320);
+    EXPECT_EQ(window_.GetClientWidth(), 320);
 
-    window.SetFullScreen(false);
-    EXPECT_FALSE(window.IsFullScreen());
-    EXPECT_TRUE(window.GetHandle()->GetStyle().framed);
+    window_.SetFullScreen(false);
+    EXPECT_FALSE(window_.IsFullScreen());
+    EXPECT_TRUE(window_.GetHandle()->GetStyle().framed);
     int screenWidth = 0, screenHeight = 0;
-    window.GetHandle()->GetScreenSize(screenWidth, screenHeight);
-    window.GetHandle()->GetPosition(x, y);
+    window_.GetHandle()->GetScreenSize(screenWidth, screenHeight);
+    window_.GetHandle()->GetPosition(x, y);
     EXPECT_EQ(x, screenWidth / 2 - 160);
     EXPECT_EQ(y, screenHeight / 2 - 100);
 }
 
 TEST_F(GameWindowTest, FullScreenWhileHiddenStaysHidden)
 {
-    CGameWindow window(nullptr, "KorvaneWnd", "Title", nullptr, nullptr, nullptr);
-    window.SetFullScreen(true);
-    EXPECT_FALSE(window.GetHandle()->IsVisible());
-    window.SetFullScreen(true);
-    EXPECT_TRUE(window.IsFullScreen());
+    window_.SetFullScreen(true);
+    EXPECT_FALSE(window_.GetHandle()->IsVisible());
+    window_.SetFullScreen(true);
+    EXPECT_TRUE(window_.IsFullScreen());
 }
 
-TEST_F(GameWindowTest, ClientSizeIsClampedToTheScreen)
+TEST_F(GameWindowTest, SettingsAreKeptAndTheClientSizeIsClampedToTheScreen)
 {
-    CGameWindow window(nullptr, "KorvaneWnd", "Title", nullptr, nullptr, nullptr);
+    window_.SetTitle("ゲーム [PAUSE]");
+    std::string text;
+    window_.GetTitle(text);
+    EXPECT_EQ(text, "ゲーム [PAUSE]");
+    EXPECT_EQ(window_.GetHandle()->GetTitle(), "ゲーム [PAUSE]");
+    window_.SetIcon(GetProgramIcon());
+    window_.SetCursor(GetProgramCursor());
+    EXPECT_EQ(window_.GetIcon(), GetProgramIcon());
+    EXPECT_EQ(window_.GetCursor(), GetProgramCursor());
+    window_.EnableInputMethod(true);
+    EXPECT_TRUE(window_.IsInputMethodEnabled());
+    window_.SetClassName("Other");
+    window_.GetClassName(text);
+    EXPECT_EQ(text, "Other");
+
     int screenWidth = 0, screenHeight = 0;
-    window.GetHandle()->GetScreenSize(screenWidth, screenHeight);
+    window_.GetHandle()->GetScreenSize(screenWidth, screenHeight);
     ASSERT_GT(screenWidth, 0);
-    window.SetClientSize(screenWidth + 500, screenHeight + 300);
-    EXPECT_EQ(window.GetClientWidth(), screenWidth);
-    EXPECT_EQ(window.GetClientHeight(), screenHeight);
+    window_.SetClientSize(screenWidth + 500, screenHeight + 300);
+    EXPECT_EQ(window_.GetClientWidth(), screenWidth);
+    EXPECT_EQ(window_.GetClientHeight(), screenHeight);
+    window_.Show();
 }
 
-TEST_F(GameWindowTest, TitleIconCursorAndInputMethodAreKept)
-{
-    CGameWindow window(nullptr, "KorvaneWnd", "Title", nullptr, nullptr, nullptr);
-    window.SetTitle("ゲーム [PAUSE]");
-    std::string title;
-    window.GetTitle(title);
-    EXPECT_EQ(title, "ゲーム [PAUSE]");
-    EXPECT_EQ(window.GetHandle()->GetTitle(), "ゲーム [PAUSE]");
-    window.SetIcon(GetProgramIcon());
-    window.SetCursor(GetProgramCursor());
-    EXPECT_EQ(window.GetIcon(), GetProgramIcon());
-    EXPECT_EQ(window.GetCursor(), GetProgramCursor());
-    window.EnableInputMethod(true);
-    EXPECT_TRUE(window.IsInputMethodEnabled());
-    window.SetClassName("Other");
-    std::string className;
-    window.GetClassName(className);
-    EXPECT_EQ(className, "Other");
-    window.Show();
-}
-
-TEST_F(GameWindowTest, BuiltInIconAndCursorAreOpaqueWhereDrawn)
+TEST(GameWindow, BuiltInIconAndCursorAreOpaqueWhereDrawn)
 {
     const Bitmap& icon = GetProgramIcon()->GetImage();
     ASSERT_EQ(icon.GetWidth(), 32);
@@ -265,12 +248,11 @@ TEST_F(GameWindowTest, BuiltInIconAndCursorAreOpaqueWhereDrawn)
     EXPECT_EQ(cursor->GetImage().GetPixel(2, 8), 0xFFFFFFFFu);
 }
 
-class DriverTest : public GameWindowTest
+class DriverTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        GameWindowTest::SetUp();
         LoggerInitialize(temp_.File("driver.log"));
         os::testing::SetMessageBoxSink([this](const std::string& caption, const std::string& text)
                                        { boxes_.push_back(caption + "|" + text); });
@@ -279,8 +261,8 @@ protected:
     {
         os::testing::SetMessageBoxSink({});
         LoggerFinalize();
-        GameWindowTest::TearDown();
     }
+    QueueReset reset_;
     TempDir temp_;
     std::vector<std::string> boxes_;
 };
@@ -325,20 +307,17 @@ TEST_F(DriverTest, ExceptionFromAListenerIsReportedAndTheWindowHidden)
     CGameApplicationDriver driver(nullptr);
     ThrowingListener listener;
     driver.GetGameWindow()->AddListener(&listener);
-    PostMessage(driver.GetGameWindow()->GetHandle(), 0x0400, 0, 0);
-    driver.Run();
-    ASSERT_EQ(boxes_.size(), 1u);
-    EXPECT_NE(boxes_[0].find("listener failed"), std::string::npos);
-    EXPECT_FALSE(driver.GetGameWindow()->GetHandle()->IsVisible());
-
-    // Standard and unknown exceptions are reported the same way, and the driver can run again.
-    PostMessage(driver.GetGameWindow()->GetHandle(), 0x0401, 0, 0);
-    driver.Run();
-    PostMessage(driver.GetGameWindow()->GetHandle(), 0x0402, 0, 0);
-    driver.Run();
-    ASSERT_EQ(boxes_.size(), 3u);
-    EXPECT_NE(boxes_[1].find("standard failure"), std::string::npos);
-    EXPECT_NE(boxes_[2].find("Unknown Exception"), std::string::npos);
+    // Engine, standard and unknown exceptions are reported the same way, and the driver can run again.
+    const std::vector<std::pair<std::uint32_t, std::string>> cases = {
+        {0x0400, "listener failed"}, {0x0401, "standard failure"}, {0x0402, "Unknown Exception"}};
+    for (std::size_t i = 0; i < cases.size(); ++i)
+    {
+        PostMessage(driver.GetGameWindow()->GetHandle(), cases[i].first, 0, 0);
+        driver.Run();
+        ASSERT_EQ(boxes_.size(), i + 1);
+        EXPECT_NE(boxes_[i].find(cases[i].second), std::string::npos) << boxes_[i];
+        EXPECT_FALSE(driver.GetGameWindow()->GetHandle()->IsVisible());
+    }
     driver.GetGameWindow()->RemoveListener(&listener);
 }
 

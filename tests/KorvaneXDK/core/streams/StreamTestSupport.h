@@ -1,7 +1,10 @@
-/** @file StreamTestSupport.h Helpers shared by the stream tests: byte strings, log capture, odd streams. */
+/** @file StreamTestSupport.h Helpers shared by the stream tests: byte strings, expected errors, odd streams. */
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -39,6 +42,31 @@ inline std::string Le32(std::uint32_t value)
 inline std::string Le16(std::uint16_t value)
 {
     return std::string{static_cast<char>(value & 0xFF), static_cast<char>(value >> 8)};
+}
+
+/// Runs `action` expecting an `E`; checks its message and sender class name where given.
+template <class E, class Action>
+void ExpectThrowWith(Action&& action, const std::string& message, const char* where = nullptr)
+{
+    try
+    {
+        action();
+        ADD_FAILURE() << "nothing thrown; expected: " << message;
+    }
+    catch (const E& error)
+    {
+        EXPECT_EQ(error.GetMessage(), message);
+        if (where)
+        {
+            EXPECT_EQ(error.GetWhere(), where);
+        }
+    }
+}
+
+/// How many entries a folder holds (leftover temporary files show up here).
+inline std::ptrdiff_t EntryCount(const std::string& folder)
+{
+    return std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator());
 }
 
 /// A memory stream whose reads deliver at most `limit` bytes each and, once `failAfter`

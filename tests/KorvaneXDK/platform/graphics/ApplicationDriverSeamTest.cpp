@@ -65,7 +65,7 @@ TEST_F(ApplicationDriverSeamTest, ConstructionSetsTheDefaults)
     EXPECT_EQ(0xFFFF0300u, driver->GetRequiredPixelShaderVersion());
 }
 
-TEST_F(ApplicationDriverSeamTest, InjectedGraphicsAndLoaderAreReachedThroughTheDriver)
+TEST_F(ApplicationDriverSeamTest, InjectedGraphicsAndLoaderAreReachedThroughTheDriverUntilReplaced)
 {
     korvane::test::TempDir dir;
     dir.Write("a.txt", "x");
@@ -93,14 +93,11 @@ TEST_F(ApplicationDriverSeamTest, InjectedGraphicsAndLoaderAreReachedThroughTheD
     graphics->SetFullscreen(false);
     EXPECT_FALSE(driver->GetGameWindow()->IsFullScreen());
     EXPECT_EQ(32, driver->GetGameWindow()->GetClientWidth());
-}
 
-TEST_F(ApplicationDriverSeamTest, ReplacingTheGraphicsClearsThePreferencesObject)
-{
-    ASSERT_TRUE(driver->InitializeGraphicsForTesting(16, 16));
-    driver->SetGraphicsForTesting(driver->GetGraphics()); // handing back its own object keeps it
-    ASSERT_NE(nullptr, driver->GetGraphics());
-    EXPECT_EQ(os::gfx::kOk, driver->GetGraphics()->GetDevice()->TestCooperativeLevel());
+    // Handing back its own object keeps it; replacing it clears the preferences' object.
+    driver->SetGraphicsForTesting(graphics);
+    ASSERT_EQ(graphics, driver->GetGraphics());
+    EXPECT_EQ(os::gfx::kOk, graphics->GetDevice()->TestCooperativeLevel());
     driver->SetGraphicsForTesting(nullptr);
     EXPECT_EQ(nullptr, driver->GetGraphics());
     EXPECT_EQ(nullptr, driver->GetGraphicsModePreference().direct3D);

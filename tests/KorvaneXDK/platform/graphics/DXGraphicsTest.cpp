@@ -1,5 +1,7 @@
 /** @file DXGraphicsTest.cpp The graphics object over a real window: drawing, switches, resizes and lost
  * devices. */
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,16 @@ namespace
 
 using korvane::CDXGraphics;
 using os::gfx::kOk;
+using Lines = std::vector<std::string>;
+
+const Lines kLostReset = {"lost", "lost", "reset", "reset"};
+
+/// What the two listeners hear in a completed full-screen switch.
+Lines SwitchEvents(const std::string& to)
+{
+    return {"changing " + to, "changing " + to, "lost",          "lost",
+            "reset",          "reset",          "changed " + to, "changed " + to};
+}
 
 std::vector<std::string>& LogLines()
 {
@@ -35,23 +47,18 @@ void CaptureLine(const std::string& line)
     LogLines().push_back(text);
 }
 
-/// Records the events in the order they arrive, with the device's back-buffer size at each.
+/// Records the events in the order they arrive.
 class RecordingListener : public korvane::CStandardDXGraphicsEventListener
 {
 public:
     explicit RecordingListener(std::vector<std::string>& events) : events_(events) {}
     void OnDeviceLost() override { events_.push_back("lost"); }
     void OnDeviceReset() override { events_.push_back("reset"); }
-    void OnFullscreenChanging(bool fullscreen) override
-    {
-        events_.push_back(std::string("changing ") + (fullscreen ? "true" : "false"));
-    }
-    void OnFullscreenChanged(bool fullscreen) override
-    {
-        events_.push_back(std::string("changed ") + (fullscreen ? "true" : "false"));
-    }
+    void OnFullscreenChanging(bool fullscreen) override { events_.push_back("changing " + Name(fullscreen)); }
+    void OnFullscreenChanged(bool fullscreen) override { events_.push_back("changed " + Name(fullscreen)); }
 
 private:
+    static std::string Name(bool fullscreen) { return fullscreen ? "true" : "false"; }
     std::vector<std::string>& events_;
 };
 
@@ -93,16 +100,32 @@ protected:
         graphics->AddListener(&second);
     }
 
-    bool Logged(const std::string& line) const
+    static bool Logged(const std::string& line)
     {
-        for (const std::string& l : LogLines())
+        return std::find(LogLines().begin(), LogLines().end(), line) != LogLines().end();
+    }
+
+    static int CountLogged(const std::string& part)
+    {
+        return static_cast<int>(std::count_if(LogLines().begin(), LogLines().end(),
+                                              [&](const std::string& l)
+                                              { return l.find(part) != std::string::npos; }));
+    }
+
+    /// Runs the call and checks it throws E with the given message from the graphics object.
+    template <typename E>
+    static void ExpectThrows(const std::function<void()>& call, const std::string& message)
+    {
+        try
         {
-            if (l == line)
-            {
-                return true;
-            }
+            call();
+            ADD_FAILURE() << "no exception";
         }
-        return false;
+        catch (const E& e)
+        {
+            EXPECT_EQ(message, e.GetMessage());
+            EXPECT_EQ("class korvane::CDXGraphics", e.GetWhere());
+        }
     }
 
     /// Clears, draws a red strip over pixels (2..9, 3..6) and reads back; checks both colours.
@@ -111,17 +134,8 @@ protected:
         os::gfx::Device* device = graphics->GetDevice();
         ASSERT_NE(nullptr, device);
         const os::gfx::PresentParameters& p = graphics->GetCurrentPresentParameters();
-        const std::string vs = gfxtest::ScreenVertexShader(p.BackBufferWidth, p.BackBufferHeight);
-        const std::string ps = gfxtest::ColorPixelShader();
-        std::shared_ptr<os::gfx::Shader> vertexShader;
-        std::shared_ptr<os::gfx::Shader> pixelShader;
-        std::shared_ptr<os::gfx::VertexDeclaration> declaration;
-        ASSERT_EQ(kOk, device->CreateVertexShader(vs.data(), vs.size(), &vertexShader));
-        ASSERT_EQ(kOk, device->CreatePixelShader(ps.data(), ps.size(), &pixelShader));
-        ASSERT_EQ(kOk, device->CreateVertexDeclaration(gfxtest::ColorVertexElements(), &declaration));
-        ASSERT_EQ(kOk, device->SetVertexShader(vertexShader));
-        ASSERT_EQ(kOk, device->SetPixelShader(pixelShader));
-        ASSERT_EQ(kOk, device->SetVertexDeclaration(declaration));
+        gfxtest::ColorShaders shaders;
+        ASSERT_NO_FATAL_FAILURE(shaders.SetUp(*device, p.BackBufferWidth, p.BackBufferHeight));
         ASSERT_EQ(kOk, device->Clear(0, nullptr, os::gfx::clear::Target | os::gfx::clear::ZBuffer,
                                      0xFF202020u, 1.0f, 0));
         ASSERT_EQ(kOk, device->BeginScene());
@@ -140,13 +154,13 @@ protected:
         ASSERT_EQ(kOk, device->ReadBackBuffer(&pixels, &width, &height));
         EXPECT_EQ(p.BackBufferWidth, width);
         EXPECT_EQ(p.BackBufferHeight, height);
-        auto at = [&](std::uint32_t x, std::uint32_t y) { return pixels[y * width + x]; };
-        EXPECT_EQ(0xFFFF0000u, at(2, 3));
-        EXPECT_EQ(0xFFFF0000u, at(9, 6));
-        EXPECT_EQ(0xFF202020u, at(10, 6));
-        EXPECT_EQ(0xFF202020u, at(9, 7));
-        EXPECT_EQ(0xFF202020u, at(1, 3));
-        EXPECT_EQ(0xFF202020u, at(width - 1, height - 1));
+        const gfxtest::PixelCheck checks[] = {{2, 3, 0xFFFF0000u},  {9, 6, 0xFFFF0000u},
+                                              {10, 6, 0xFF202020u}, {9, 7, 0xFF202020u},
+                                              {1, 3, 0xFF202020u},  {width - 1, height - 1, 0xFF202020u}};
+        for (const gfxtest::PixelCheck& c : checks)
+        {
+            EXPECT_EQ(c.color, pixels.at(c.y * width + c.x)) << "at " << c.x << ", " << c.y;
+        }
     }
 
     std::unique_ptr<os::window::Window> window;
@@ -176,37 +190,29 @@ TEST_F(DXGraphicsTest, CreatesTheExtendedDeviceAndDraws)
     EXPECT_THROW(graphics->InitializeDevice(), korvane::EIOError);
 }
 
-TEST_F(DXGraphicsTest, ForcedPlainPathMakesALegacyDevice)
+TEST_F(DXGraphicsTest, ForcedPlainPathOrMissingExtendedEntryPointMakesALegacyDevice)
 {
-    MakeGraphics(true);
-    EXPECT_TRUE(Logged("INFO: DirectX9 detected."));
-    ASSERT_TRUE(graphics->InitializeDevice());
-    EXPECT_EQ(1u, graphics->IsLegacyDevice());
-    EXPECT_FALSE(os::testing::GetLastCreateDeviceRecord().extended);
-    EXPECT_FALSE(graphics->GetDirect3D()->IsExtended());
-}
-
-TEST_F(DXGraphicsTest, MissingExtendedEntryPointTakesThePlainPath)
-{
-    os::testing::SetDirect3D9ExAvailable(false);
-    MakeGraphics();
-    EXPECT_TRUE(Logged("INFO: DirectX9 detected."));
-    EXPECT_FALSE(graphics->GetDirect3D()->IsExtended());
+    for (const bool forcePlain : {true, false})
+    {
+        SCOPED_TRACE(forcePlain ? "forced" : "entry point missing");
+        graphics.reset();
+        os::testing::ResetGraphicsHooks();
+        LogLines().clear();
+        os::testing::SetDirect3D9ExAvailable(forcePlain); // when not forced, the entry point is missing
+        MakeGraphics(forcePlain);
+        EXPECT_TRUE(Logged("INFO: DirectX9 detected."));
+        EXPECT_FALSE(graphics->GetDirect3D()->IsExtended());
+        ASSERT_TRUE(graphics->InitializeDevice());
+        EXPECT_EQ(1u, graphics->IsLegacyDevice());
+        EXPECT_FALSE(os::testing::GetLastCreateDeviceRecord().extended);
+    }
 }
 
 TEST_F(DXGraphicsTest, FailingObjectCreationThrowsWithoutFallingBack)
 {
     os::testing::FailDirect3DCreation(true);
-    try
-    {
-        CDXGraphics failing(false);
-        FAIL() << "no exception";
-    }
-    catch (const korvane::EDirect3DCreateError& e)
-    {
-        EXPECT_EQ("Direct3D の初期化に失敗しました.", e.GetMessage());
-        EXPECT_EQ("class korvane::CDXGraphics", e.GetWhere());
-    }
+    ExpectThrows<korvane::EDirect3DCreateError>([] { CDXGraphics failing(false); },
+                                                "Direct3D の初期化に失敗しました.");
     EXPECT_TRUE(Logged("INFO: DirectX9Ex detected."));
     EXPECT_FALSE(Logged("INFO: DirectX9 detected."));
     os::testing::FailDirect3DCreation(false);
@@ -220,13 +226,7 @@ TEST_F(DXGraphicsTest, HardwareFailureFallsBackToSoftwareVertexProcessing)
     MakeGraphics();
     ASSERT_TRUE(graphics->InitializeDevice());
     EXPECT_TRUE(Logged("INFO: ハードウェア頂点処理が利用できません. ソフトウェア頂点処理に切り替えます."));
-    bool reported = false;
-    for (const std::string& line : LogLines())
-    {
-        reported =
-            reported || line.find("DirectX Error: D3DERR_NOTAVAILABLE(0x8876086a): ") != std::string::npos;
-    }
-    EXPECT_TRUE(reported);
+    EXPECT_EQ(1, CountLogged("DirectX Error: D3DERR_NOTAVAILABLE(0x8876086a): "));
     EXPECT_EQ(os::gfx::create::SoftwareVertexProcessing | os::gfx::create::Multithreaded,
               os::testing::GetLastCreateDeviceRecord().behaviorFlags);
 }
@@ -237,12 +237,7 @@ TEST_F(DXGraphicsTest, BothVertexProcessingFailuresMakeInitializationFail)
     MakeGraphics();
     EXPECT_FALSE(graphics->InitializeDevice());
     EXPECT_EQ(nullptr, graphics->GetDevice());
-    int reports = 0;
-    for (const std::string& line : LogLines())
-    {
-        reports += line.find("DirectX Error: D3DERR_NOTAVAILABLE") != std::string::npos ? 1 : 0;
-    }
-    EXPECT_EQ(2, reports);
+    EXPECT_EQ(2, CountLogged("DirectX Error: D3DERR_NOTAVAILABLE"));
 }
 
 TEST_F(DXGraphicsTest, FullscreenBeforeTheDeviceOnlyChoosesTheStartingMode)
@@ -267,21 +262,17 @@ TEST_F(DXGraphicsTest, FullscreenSwitchRaisesItsFourEventsInOrderAndDrawsAtTheNe
     ASSERT_TRUE(graphics->InitializeDevice());
     LogLines().clear();
     graphics->SetFullscreen(true);
-    const std::vector<std::string> expected = {
-        "changing true", "changing true", "lost", "lost", "reset", "reset", "changed true", "changed true"};
-    EXPECT_EQ(expected, events);
+    EXPECT_EQ(SwitchEvents("true"), events);
     EXPECT_TRUE(graphics->IsFullscreen());
     EXPECT_FALSE(graphics->IsSwitching());
-    const std::vector<std::string> lines = {"INFO: Changing Fullscreen Mode (Fullscreen = true)...",
-                                            "INFO: Fullscreen Mode Changed (Fullscreen = true)."};
+    const Lines lines = {"INFO: Changing Fullscreen Mode (Fullscreen = true)...",
+                         "INFO: Fullscreen Mode Changed (Fullscreen = true)."};
     EXPECT_EQ(lines, LogLines());
     DrawAndCheck();
 
     events.clear();
     graphics->SetFullscreen(false);
-    EXPECT_EQ((std::vector<std::string>{"changing false", "changing false", "lost", "lost", "reset", "reset",
-                                        "changed false", "changed false"}),
-              events);
+    EXPECT_EQ(SwitchEvents("false"), events);
     DrawAndCheck();
 }
 
@@ -294,10 +285,8 @@ TEST_F(DXGraphicsTest, WindowResizeRaisesLostAndResetAndIgnoresNoChanges)
     graphics->ResizeWindow(0, 10);
     EXPECT_TRUE(events.empty());
     graphics->ResizeWindow(80, 60);
-    EXPECT_EQ((std::vector<std::string>{"lost", "lost", "reset", "reset"}), events);
-    EXPECT_EQ(
-        (std::vector<std::string>{"INFO: Changing Window Size ...", "INFO: Window Size Changed (80x60)."}),
-        LogLines());
+    EXPECT_EQ(kLostReset, events);
+    EXPECT_EQ((Lines{"INFO: Changing Window Size ...", "INFO: Window Size Changed (80x60)."}), LogLines());
     EXPECT_EQ(80u, graphics->GetCurrentPresentParameters().BackBufferWidth);
     DrawAndCheck();
 
@@ -317,7 +306,7 @@ TEST_F(DXGraphicsTest, LostDeviceIsRecoveredInPresent)
     graphics->Present();
     EXPECT_TRUE(events.empty()); // lost, but not resettable yet
     graphics->Present();
-    EXPECT_EQ((std::vector<std::string>{"lost", "lost", "reset", "reset"}), events);
+    EXPECT_EQ(kLostReset, events);
     EXPECT_EQ(kOk, graphics->GetDevice()->TestCooperativeLevel());
     DrawAndCheck();
 }
@@ -328,20 +317,11 @@ TEST_F(DXGraphicsTest, FailedResetInPresentThrows)
     ASSERT_TRUE(graphics->InitializeDevice());
     os::testing::InjectDeviceLoss(0);
     os::testing::FailNextReset(1);
-    try
-    {
-        graphics->Present();
-        FAIL() << "no exception";
-    }
-    catch (const korvane::EIOError& e)
-    {
-        EXPECT_EQ("Direct3Dデバイスのリセットに失敗", e.GetMessage());
-        EXPECT_EQ("class korvane::CDXGraphics", e.GetWhere());
-    }
-    EXPECT_EQ((std::vector<std::string>{"lost", "lost"}), events);
+    ExpectThrows<korvane::EIOError>([&] { graphics->Present(); }, "Direct3Dデバイスのリセットに失敗");
+    EXPECT_EQ((Lines{"lost", "lost"}), events);
     events.clear();
     graphics->Present(); // the next frame's reset succeeds
-    EXPECT_EQ((std::vector<std::string>{"lost", "lost", "reset", "reset"}), events);
+    EXPECT_EQ(kLostReset, events);
 }
 
 TEST_F(DXGraphicsTest, FailedResetDuringASwitchLeavesResizesIgnored)
@@ -351,7 +331,7 @@ TEST_F(DXGraphicsTest, FailedResetDuringASwitchLeavesResizesIgnored)
     os::testing::FailNextReset(1);
     LogLines().clear();
     graphics->SetFullscreen(false);
-    EXPECT_EQ((std::vector<std::string>{"changing false", "changing false", "lost", "lost"}), events);
+    EXPECT_EQ((Lines{"changing false", "changing false", "lost", "lost"}), events);
     EXPECT_TRUE(graphics->IsSwitching());
     ASSERT_EQ(2u, LogLines().size());
     EXPECT_EQ("INFO: Changing Fullscreen Mode (Fullscreen = false)...", LogLines()[0]);
@@ -366,7 +346,7 @@ TEST_F(DXGraphicsTest, FailedResetDuringASwitchLeavesResizesIgnored)
 
     // Present recovers the device, but the switch is still unfinished: resizes stay ignored.
     graphics->Present();
-    EXPECT_EQ((std::vector<std::string>{"lost", "lost", "reset", "reset"}), events);
+    EXPECT_EQ(kLostReset, events);
     events.clear();
     graphics->ResizeWindow(100, 80);
     EXPECT_TRUE(events.empty());
@@ -374,7 +354,7 @@ TEST_F(DXGraphicsTest, FailedResetDuringASwitchLeavesResizesIgnored)
     EXPECT_FALSE(graphics->IsSwitching());
     events.clear();
     graphics->ResizeWindow(100, 80);
-    EXPECT_EQ((std::vector<std::string>{"lost", "lost", "reset", "reset"}), events);
+    EXPECT_EQ(kLostReset, events);
 }
 
 /// On the first lost event, takes another listener out of the graphics object.
@@ -400,7 +380,7 @@ TEST_F(DXGraphicsTest, ListenersAreToldOnceEachAndCanBeRemoved)
     graphics->RemoveListener(&second);
     ASSERT_TRUE(graphics->InitializeDevice());
     graphics->ResizeWindow(70, 50);
-    EXPECT_EQ((std::vector<std::string>{"lost", "reset"}), events);
+    EXPECT_EQ((Lines{"lost", "reset"}), events);
 
     // A listener removed by another while an event goes round is not told any more (its owner
     // may already have destroyed it). The set is ordered by address, so the remover goes first.
@@ -419,12 +399,9 @@ TEST_F(DXGraphicsTest, ListenersAreToldOnceEachAndCanBeRemoved)
     EXPECT_TRUE(events.empty());
 }
 
-TEST(DirectXErrorTest, ReportsNameCodeAndDescriptionAtTheSourcePosition)
+TEST_F(DXGraphicsTest, DirectXErrorsAreReportedWithNameCodeAndDescriptionAtTheSourcePosition)
 {
-    LogLines().clear();
-    korvane::LoggerSetHook(&CaptureLine);
     korvane::ReportDirectXError(os::gfx::kErrDeviceLost, "Texture", 42);
-    korvane::LoggerSetHook(nullptr);
     ASSERT_EQ(1u, LogLines().size());
     EXPECT_EQ(
         "ERROR: \n\tDirectX Error: D3DERR_DEVICELOST(0x88760868): The device has been lost but cannot be "

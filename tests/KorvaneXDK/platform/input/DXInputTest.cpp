@@ -1,5 +1,7 @@
-/** @file InputDXInputTest.cpp Creating the controllers in order, telling pads apart, failures and
+/** @file DXInputTest.cpp Creating the controllers in order, telling pads apart, failures and
  * hot-plugging. */
+#include <algorithm>
+#include <regex>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -20,32 +22,29 @@ using korvane::test::VirtualJoystick;
 using os::testing::InputDeviceKind;
 using os::testing::InputStep;
 
-class InputDXInputTest : public ::testing::Test
+class InputDXInputTest : public korvane::test::InputTest
 {
 protected:
-    void SetUp() override { ASSERT_TRUE(sdl_.Ok()); }
-
-    std::vector<int> Types(CDXInput& input)
+    static std::vector<int> Types(CDXInput& input)
     {
         std::vector<int> types;
         for (int i = 0; i < input.GetControllerCount(); ++i)
             types.push_back(input.GetController(i)->GetDeviceType());
         return types;
     }
-    static int CountLines(const std::string& text)
+    /// Makes the system's device-id list the given ids.
+    static void UseIds(std::vector<std::wstring> ids)
     {
-        int count = 0;
-        for (const auto& line : LogCapture::Lines())
-            count += line.find(text) != std::string::npos ? 1 : 0;
-        return count;
+        os::testing::SetPnpDeviceIdProvider(
+            [ids](std::vector<std::wstring>& out)
+            {
+                out = ids;
+                return true;
+            });
     }
-
-    korvane::test::JoystickSubsystem sdl_;
-    korvane::test::InputHooksGuard hooks_;
-    LogCapture log_;
 };
 
-TEST_F(InputDXInputTest, WithoutPadsThereAreSixControllers)
+TEST_F(InputDXInputTest, WithoutPadsThereAreSixControllersAndLaterJoysticksGetNone)
 {
     CDXInput input(nullptr, nullptr);
     EXPECT_EQ(0, input.GetControllerCount());
@@ -54,6 +53,9 @@ TEST_F(InputDXInputTest, WithoutPadsThereAreSixControllers)
     EXPECT_NE(nullptr, input.GetDirectInput());
     EXPECT_EQ((std::vector<int>{0, 2, 3, 3, 3, 3}), Types(input));
     EXPECT_TRUE(LogCapture::Contains("INFO: DirectInput ready."));
+    auto late = VirtualJoystick::Stick(0x1234, 0x0001, "Late Stick", 2, 2, 0);
+    PumpInput();
+    EXPECT_EQ(6, input.GetControllerCount()) << "a joystick plugged in later gets no controller";
     try
     {
         input.GetController(6);
@@ -68,7 +70,7 @@ TEST_F(InputDXInputTest, WithoutPadsThereAreSixControllers)
     input.Finalize();
     input.Finalize();
     EXPECT_EQ(0, input.GetControllerCount());
-    EXPECT_EQ(2, CountLines("INFO: DirectInput finalized."));
+    EXPECT_EQ(2u, LogCapture::CountContaining("INFO: DirectInput finalized."));
 }
 
 TEST_F(InputDXInputTest, JoysticksComeBetweenMouseAndPadSlotsInEnumerationOrder)
@@ -82,22 +84,12 @@ TEST_F(InputDXInputTest, JoysticksComeBetweenMouseAndPadSlotsInEnumerationOrder)
     EXPECT_TRUE(LogCapture::Contains("INFO: Detected game controller #2: Stick One"));
     EXPECT_TRUE(LogCapture::Contains("INFO: Detected game controller #3: Stick Two"));
     EXPECT_FALSE(LogCapture::Contains("Slot Pad\n"));
-    bool found = false;
-    for (const auto& line : LogCapture::Lines())
-    {
-        if (line.rfind("INFO: Found XInput Device: Slot Pad {", 0) == 0)
-        {
-            found = true;
-            // " {%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}"
-            const std::string guid = line.substr(line.find('{'));
-            EXPECT_EQ(38u, guid.size()) << guid;
-            EXPECT_EQ('-', guid[9]);
-            EXPECT_EQ('-', guid[14]);
-            EXPECT_EQ('-', guid[19]);
-            EXPECT_EQ('-', guid[24]);
-        }
-    }
-    EXPECT_TRUE(found);
+    const std::regex guidLine(
+        R"(INFO: Found XInput Device: Slot Pad \{[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}\})");
+    const auto lines = LogCapture::Lines();
+    EXPECT_EQ(1, std::count_if(lines.begin(), lines.end(),
+                               [&](const std::string& line) { return std::regex_match(line, guidLine); }))
+        << LogCapture::All();
 
     boost::shared_ptr<IController> stickOne = input.GetController(2);
     boost::shared_ptr<IController> slot0 = input.GetController(4);
@@ -118,31 +110,16 @@ TEST_F(InputDXInputTest, DeviceIdsDecideWhatIsAPad)
 {
     os::input::Guid product;
     product.data1 = (0x028Eu << 16) | 0x045Eu;
-    os::testing::SetPnpDeviceIdProvider(
-        [](std::vector<std::wstring>& ids)
-        {
-            ids = {L"HID\\VID_045E&PID_028E\\7&1&0000", L"USB\\VID_1111&PID_2222&IG_01\\1"};
-            return true;
-        });
+    UseIds({L"HID\\VID_045E&PID_028E\\7&1&0000", L"USB\\VID_1111&PID_2222&IG_01\\1"});
     EXPECT_FALSE(IsXInputDevice(product)) << "without IG_ no id matches";
 
-    os::testing::SetPnpDeviceIdProvider(
-        [](std::vector<std::wstring>& ids)
-        {
-            ids = {L"HID\\PID_028E&IG_00\\1"};
-            return true;
-        });
+    UseIds({L"HID\\PID_028E&IG_00\\1"});
     EXPECT_FALSE(IsXInputDevice(product));
     os::input::Guid vendorless;
     vendorless.data1 = 0x028Eu << 16;
     EXPECT_TRUE(IsXInputDevice(vendorless)) << "no VID_ reads as vendor 0";
 
-    os::testing::SetPnpDeviceIdProvider(
-        [](std::vector<std::wstring>& ids)
-        {
-            ids = {L"HID\\VID_045E&PID_028E&IG_00\\1"};
-            return true;
-        });
+    UseIds({L"HID\\VID_045E&PID_028E&IG_00\\1"});
     EXPECT_TRUE(IsXInputDevice(product));
     os::testing::SetPnpDeviceIdProvider([](std::vector<std::wstring>&) { return false; });
     EXPECT_FALSE(IsXInputDevice(product));
@@ -184,67 +161,36 @@ TEST_F(InputDXInputTest, FailingEnumerationReleasesEverything)
     EXPECT_EQ(nullptr, input.GetDirectInput());
     EXPECT_TRUE(LogCapture::Contains("DirectX Error: E_FAIL(0x80004005)"));
     EXPECT_TRUE(LogCapture::Contains("ERROR: CDXInput: ゲームコントローラの列挙に失敗しました.\n"));
-    EXPECT_EQ(1, CountLines("DirectInput finalized."));
+    EXPECT_EQ(1u, LogCapture::CountContaining("DirectInput finalized."));
 }
 
 TEST_F(InputDXInputTest, ControllerSetUpFailuresLeaveInitialize)
 {
+    auto stick = VirtualJoystick::Stick(0x1234, 0x0001, "Stick", 2, 2, 0);
+    const struct
     {
-        os::testing::FailInputStep(InputStep::SetCooperativeLevel, os::input::kResultFail,
-                                   InputDeviceKind::Keyboard, 1);
-        CDXInput input(nullptr, nullptr);
-        try
-        {
-            input.Initialize(true);
-            ADD_FAILURE() << "no exception";
-        }
-        catch (const EIOError& error)
-        {
-            EXPECT_EQ("DirectInputデバイスの協調レベルの設定に失敗しました.", error.GetMessage());
-            EXPECT_EQ("class korvane::CMappedKeyboardController", error.GetWhere());
-        }
-        EXPECT_EQ(0, input.GetControllerCount());
-    }
+        InputStep step;
+        InputDeviceKind kind;
+        const char* message;
+        const char* where;
+        int controllersLeft; // what was made before stays
+    } cases[] = {
+        {InputStep::SetCooperativeLevel, InputDeviceKind::Keyboard,
+         "DirectInputデバイスの協調レベルの設定に失敗しました.", "class korvane::CMappedKeyboardController",
+         0},
+        {InputStep::CreateDevice, InputDeviceKind::Mouse, "DirectInputデバイスの作成に失敗しました.",
+         "class korvane::CMappedMouseController", 1},
+        {InputStep::SetRange, InputDeviceKind::Joystick, "DirectInputデバイスの軸範囲の設定に失敗しました.",
+         "class korvane::CMappedJoystickController", 2},
+    };
+    for (const auto& one : cases)
     {
-        os::testing::FailInputStep(InputStep::CreateDevice, os::input::kResultFail, InputDeviceKind::Mouse,
-                                   1);
+        SCOPED_TRACE(one.where);
+        os::testing::FailInputStep(one.step, os::input::kResultFail, one.kind, 1);
         CDXInput input(nullptr, nullptr);
-        try
-        {
-            input.Initialize(true);
-            ADD_FAILURE() << "no exception";
-        }
-        catch (const EIOError& error)
-        {
-            EXPECT_EQ("DirectInputデバイスの作成に失敗しました.", error.GetMessage());
-            EXPECT_EQ("class korvane::CMappedMouseController", error.GetWhere());
-        }
-        EXPECT_EQ(1, input.GetControllerCount()) << "what was made before stays";
+        korvane::test::ExpectError<EIOError>([&] { input.Initialize(true); }, one.message, one.where);
+        EXPECT_EQ(one.controllersLeft, input.GetControllerCount());
     }
-    {
-        auto stick = VirtualJoystick::Stick(0x1234, 0x0001, "Stick", 2, 2, 0);
-        os::testing::FailInputStep(InputStep::SetRange, os::input::kResultFail, InputDeviceKind::Joystick, 1);
-        CDXInput input(nullptr, nullptr);
-        EXPECT_THROW(input.Initialize(true), EIOError);
-        EXPECT_EQ(2, input.GetControllerCount());
-    }
-}
-
-TEST_F(InputDXInputTest, APadPluggedInLaterIsReadByItsSlotAndLaterJoysticksAreNot)
-{
-    CDXInput input(nullptr, nullptr);
-    ASSERT_TRUE(input.Initialize(true));
-    boost::shared_ptr<IController> slot0 = input.GetController(2);
-    slot0->SetMapping("start", 0, 6);
-
-    auto pad = VirtualJoystick::Pad(0x045E, 0x02EA, "Late Pad");
-    auto stick = VirtualJoystick::Stick(0x1234, 0x0001, "Late Stick", 2, 2, 0);
-    PumpInput();
-    pad.SetButton(SDL_CONTROLLER_BUTTON_START, true);
-    PumpInput();
-    slot0->Update();
-    EXPECT_TRUE(slot0->WasPressed("start"));
-    EXPECT_EQ(6, input.GetControllerCount());
 }
 
 } // namespace

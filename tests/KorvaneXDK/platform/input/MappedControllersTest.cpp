@@ -1,6 +1,8 @@
 /** @file MappedControllersTest.cpp The four device controllers over real SDL events and virtual devices. */
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -10,7 +12,6 @@
 #include "KorvaneXDK/platform/input/MappedKeyboardController.h"
 #include "KorvaneXDK/platform/input/MappedMouseController.h"
 #include "KorvaneXDK/platform/input/MappedXInputController.h"
-#include "os/input/InputDevice.h"
 #include "os/input/PadInput.h"
 
 namespace
@@ -19,39 +20,75 @@ namespace
 using namespace korvane;
 using korvane::test::PumpInput;
 using korvane::test::PushKey;
+using korvane::test::PushMouseButton;
+using korvane::test::PushMouseMotion;
+using korvane::test::PushMouseWheel;
 using korvane::test::VirtualJoystick;
+using os::testing::InputDeviceKind;
+using os::testing::InputStep;
 
-class InputMappedControllerTest : public ::testing::Test
+class InputMappedControllerTest : public korvane::test::InputTest
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(sdl_.Ok());
-        os::input::InputModule* module = os::input::LoadInputModule("dinput8.dll");
-        ASSERT_EQ(os::input::kResultOk, os::input::FindInputFunction(module, "DirectInput8Create")(
-                                            nullptr, os::input::kDirectInputVersion, directInput_));
-        os::input::FreeInputModule(module);
+        ASSERT_NO_FATAL_FAILURE(InputTest::SetUp());
+        ASSERT_NO_FATAL_FAILURE(Start());
     }
-    void TearDown() override { directInput_.reset(); }
 
-    os::input::DeviceInstance FirstJoystick()
+    os::input::Guid FirstJoystick()
     {
-        os::input::DeviceInstance first;
-        directInput_->EnumDevices(
-            os::input::kDeviceClassGameController,
-            [&](const os::input::DeviceInstance& instance)
-            {
-                first = instance;
-                return os::input::kEnumStop;
-            },
-            os::input::kEnumAttachedOnly);
-        return first;
+        const auto found = Enumerate();
+        EXPECT_FALSE(found.empty());
+        return found.empty() ? os::input::Guid{} : found[0].instance;
     }
 
-    korvane::test::JoystickSubsystem sdl_;
-    korvane::test::InputHooksGuard hooks_;
-    korvane::test::LogCapture log_;
-    std::shared_ptr<os::input::DirectInput> directInput_;
+    /// A pad in slot 0, with the layer told of it.
+    static VirtualJoystick PlugPad()
+    {
+        auto pad = VirtualJoystick::Pad(0x045E, 0x028E, "Slot Pad");
+        PumpInput();
+        return pad;
+    }
+
+    static void Poll(IController& controller)
+    {
+        PumpInput();
+        controller.Update();
+    }
+
+    /// Checks that the input held now is captured into button "cap" as the given code and name.
+    static void ExpectCaptured(IController& controller, int slot, std::uint32_t code, const std::string& name,
+                               const char* why = "")
+    {
+        ASSERT_TRUE(controller.GetActiveInput("cap", slot));
+        EXPECT_EQ(code, controller.GetMapping("cap", slot)) << why;
+        EXPECT_EQ(name, controller.GetInputName("cap", slot));
+    }
+
+    /// The name of a code as mapped in slot 0 of a scratch button.
+    static std::string NameOf(IController& controller, std::uint32_t code)
+    {
+        controller.SetMapping("n", 0, code);
+        return controller.GetInputName("n", 0);
+    }
+
+    /// Walks raw positions until `read` gives `value + 1`; returns the positions giving `value` and
+    /// `value + 1` (0 when not met).
+    static std::pair<int, int> FindRawPositions(int from, int to, int step, int value,
+                                                const std::function<int(int)>& read)
+    {
+        std::pair<int, int> found{0, 0};
+        for (int raw = from; raw < to && found.second == 0; raw += step)
+        {
+            const int got = read(raw);
+            if (got == value)
+                found.first = raw;
+            if (got == value + 1)
+                found.second = raw;
+        }
+        return found;
+    }
 };
 
 // Keyboard -------------------------------------------------------------------------------------
@@ -59,15 +96,13 @@ protected:
 TEST_F(InputMappedControllerTest, KeyboardReadsKeysPushedThroughTheEventPump)
 {
     CMappedKeyboardController keyboard(*directInput_, os::input::kGuidSysKeyboard, nullptr, true);
-    EXPECT_EQ(kControllerKeyboard, keyboard.GetDeviceType());
     keyboard.AddButton("left", "Left");
     keyboard.SetMapping("left", 0, 0xCB);
     keyboard.SetMapping("left", 1, 0x1E);
     keyboard.SetMapping("far", 0, 0x1CB);
 
     PushKey(SDL_SCANCODE_LEFT, true);
-    PumpInput();
-    keyboard.Update();
+    Poll(keyboard);
     EXPECT_TRUE(keyboard.IsDown("left"));
     EXPECT_EQ(1.0f, keyboard.GetValue("left"));
     EXPECT_TRUE(keyboard.WasPressed("left"));
@@ -75,14 +110,12 @@ TEST_F(InputMappedControllerTest, KeyboardReadsKeysPushedThroughTheEventPump)
 
     PushKey(SDL_SCANCODE_LEFT, false);
     PushKey(SDL_SCANCODE_A, true);
-    PumpInput();
-    keyboard.Update();
+    Poll(keyboard);
     EXPECT_TRUE(keyboard.IsDown("left")) << "the second slot's key";
     EXPECT_FALSE(keyboard.WasPressed("left")) << "no release between the two keys";
 
     PushKey(SDL_SCANCODE_A, false);
-    PumpInput();
-    keyboard.Update();
+    Poll(keyboard);
     EXPECT_FALSE(keyboard.IsDown("left"));
     EXPECT_EQ(0.0f, keyboard.GetValue("left"));
 }
@@ -90,28 +123,23 @@ TEST_F(InputMappedControllerTest, KeyboardReadsKeysPushedThroughTheEventPump)
 TEST_F(InputMappedControllerTest, KeyboardCaptureSkipsToggleKeysAndTakesTheLowestCode)
 {
     CMappedKeyboardController keyboard(*directInput_, os::input::kGuidSysKeyboard, nullptr, false);
-    keyboard.SetMapping("fire", 2, 0x39);
+    keyboard.SetMapping("cap", 2, 0x39);
     PushKey(SDL_SCANCODE_CAPSLOCK, true);
     PushKey(SDL_SCANCODE_INTERNATIONAL2, true);
-    PumpInput();
-    keyboard.Update();
-    EXPECT_FALSE(keyboard.GetActiveInput("fire", 2));
-    EXPECT_EQ(0x39u, keyboard.GetMapping("fire", 2));
+    Poll(keyboard);
+    EXPECT_FALSE(keyboard.GetActiveInput("cap", 2));
+    EXPECT_EQ(0x39u, keyboard.GetMapping("cap", 2));
 
     PushKey(SDL_SCANCODE_Z, true);
     PushKey(SDL_SCANCODE_RETURN, true);
-    PumpInput();
-    keyboard.Update();
-    EXPECT_FALSE(keyboard.GetActiveInput("fire", 5));
-    ASSERT_TRUE(keyboard.GetActiveInput("fire", 2));
-    EXPECT_EQ(0x1Cu, keyboard.GetMapping("fire", 2));
-    EXPECT_EQ("ENTER", keyboard.GetInputName("fire", 2));
+    Poll(keyboard);
+    EXPECT_FALSE(keyboard.GetActiveInput("cap", 5));
+    ExpectCaptured(keyboard, 2, 0x1C, "ENTER");
 
     // A capture that finds nothing still brings its button into being: a reset marks it held.
     PushKey(SDL_SCANCODE_Z, false);
     PushKey(SDL_SCANCODE_RETURN, false);
-    PumpInput();
-    keyboard.Update();
+    Poll(keyboard);
     EXPECT_FALSE(keyboard.GetActiveInput("jump", 0));
     keyboard.ResetAll();
     EXPECT_TRUE(keyboard.IsDown("jump"));
@@ -121,35 +149,24 @@ TEST_F(InputMappedControllerTest, KeyboardCaptureSkipsToggleKeysAndTakesTheLowes
 TEST_F(InputMappedControllerTest, KeyboardNamesEveryTableKeyAndFormatsTheRest)
 {
     CMappedKeyboardController keyboard(*directInput_, os::input::kGuidSysKeyboard, nullptr, false);
-    auto nameOf = [&](std::uint32_t code)
-    {
-        keyboard.SetMapping("k", 0, code);
-        return keyboard.GetInputName("k", 0);
-    };
-    EXPECT_EQ("ESC", nameOf(0x01));
-    EXPECT_EQ("PAGE UP", nameOf(0xC9));
-    EXPECT_EQ("MEDIASELECT", nameOf(0xED));
-    EXPECT_EQ("(KEY:54)", nameOf(0x54));
-    EXPECT_EQ("(KEY:00)", nameOf(0x00));
-    EXPECT_EQ("NONE", nameOf(0x100));
-    EXPECT_EQ("NONE", nameOf(kNoInput));
-    EXPECT_EQ("NONE", keyboard.GetInputName("k", 7));
+    const std::pair<std::uint32_t, const char*> names[] = {
+        {0x01, "ESC"},      {0xC9, "PAGE UP"}, {0xED, "MEDIASELECT"}, {0x54, "(KEY:54)"},
+        {0x00, "(KEY:00)"}, {0x100, "NONE"},   {kNoInput, "NONE"}};
+    for (const auto& [code, name] : names)
+        EXPECT_EQ(name, NameOf(keyboard, code)) << std::hex << code;
+    EXPECT_EQ("NONE", keyboard.GetInputName("n", 7));
     int named = 0;
     for (std::uint32_t code = 0; code <= 0xFF; ++code)
-    {
-        if (nameOf(code).rfind("(KEY:", 0) != 0)
-            ++named;
-    }
+        named += NameOf(keyboard, code).rfind("(KEY:", 0) != 0 ? 1 : 0;
     EXPECT_EQ(144, named);
 }
 
-TEST_F(InputMappedControllerTest, KeyboardKeepsItsButtonsWhileInTheBackground)
+TEST_F(InputMappedControllerTest, KeyboardKeepsItsButtonsInTheBackgroundAndLogsOtherFailures)
 {
     CMappedKeyboardController keyboard(*directInput_, os::input::kGuidSysKeyboard, nullptr, true);
     keyboard.SetMapping("up", 0, 0xC8);
     PushKey(SDL_SCANCODE_UP, true);
-    PumpInput();
-    keyboard.Update();
+    Poll(keyboard);
     ASSERT_TRUE(keyboard.IsDown("up"));
 
     os::testing::SetInputFocusOverride(false);
@@ -161,16 +178,10 @@ TEST_F(InputMappedControllerTest, KeyboardKeepsItsButtonsWhileInTheBackground)
     os::testing::SetInputFocusOverride(true);
     keyboard.Update();
     EXPECT_FALSE(keyboard.IsDown("up")) << "re-acquired; the key was let go with the focus";
-}
 
-TEST_F(InputMappedControllerTest, KeyboardLogsOtherAcquisitionFailuresAndGoesOn)
-{
-    CMappedKeyboardController keyboard(*directInput_, os::input::kGuidSysKeyboard, nullptr, true);
-    keyboard.SetMapping("up", 0, 0xC8);
-    os::testing::FailInputStep(os::testing::InputStep::GetDeviceState, os::input::kResultInputLost,
-                               os::testing::InputDeviceKind::Keyboard, 1);
-    os::testing::FailInputStep(os::testing::InputStep::Acquire, os::input::kResultFail,
-                               os::testing::InputDeviceKind::Keyboard, 1);
+    os::testing::FailInputStep(InputStep::GetDeviceState, os::input::kResultInputLost,
+                               InputDeviceKind::Keyboard, 1);
+    os::testing::FailInputStep(InputStep::Acquire, os::input::kResultFail, InputDeviceKind::Keyboard, 1);
     keyboard.Update();
     EXPECT_TRUE(log_.Contains("DirectX Error: E_FAIL(0x80004005)"));
 }
@@ -180,25 +191,22 @@ TEST_F(InputMappedControllerTest, KeyboardLogsOtherAcquisitionFailuresAndGoesOn)
 TEST_F(InputMappedControllerTest, MouseMotionHoldsPastEightCountsAndValuesRawCounts)
 {
     CMappedMouseController mouse(*directInput_, os::input::kGuidSysMouse, nullptr);
-    EXPECT_EQ(kControllerMouse, mouse.GetDeviceType());
     mouse.SetMapping("right", 0, 0x1002);
     mouse.SetMapping("left", 0, 0x1001);
     mouse.SetMapping("wheel", 0, 0x1006);
     mouse.SetMapping("click", 0, 0);
     mouse.Update(); // the first poll acquires
 
-    korvane::test::PushMouseMotion(8, 0);
-    PumpInput();
-    mouse.Update();
+    PushMouseMotion(8, 0);
+    Poll(mouse);
     EXPECT_FALSE(mouse.IsDown("right"));
     EXPECT_EQ(8.0f, mouse.GetValue("right"));
     EXPECT_EQ(0.0f, mouse.GetValue("left"));
 
-    korvane::test::PushMouseMotion(9, 0);
-    korvane::test::PushMouseWheel(1);
-    korvane::test::PushMouseButton(SDL_BUTTON_LEFT, true);
-    PumpInput();
-    mouse.Update();
+    PushMouseMotion(9, 0);
+    PushMouseWheel(1);
+    PushMouseButton(SDL_BUTTON_LEFT, true);
+    Poll(mouse);
     EXPECT_TRUE(mouse.IsDown("right"));
     EXPECT_EQ(9.0f, mouse.GetValue("right"));
     EXPECT_TRUE(mouse.IsDown("wheel"));
@@ -214,22 +222,19 @@ TEST_F(InputMappedControllerTest, InactiveMouseIsNotPolledAndSwitchingResetsTheB
     CMappedMouseController mouse(*directInput_, os::input::kGuidSysMouse, nullptr);
     mouse.SetMapping("click", 0, 1);
     mouse.Update();
-    korvane::test::PushMouseButton(SDL_BUTTON_RIGHT, true);
-    PumpInput();
-    mouse.Update();
+    PushMouseButton(SDL_BUTTON_RIGHT, true);
+    Poll(mouse);
     ASSERT_TRUE(mouse.WasPressed("click"));
 
     mouse.SetActive(false);
     EXPECT_TRUE(mouse.IsDown("click"));
-    korvane::test::PushMouseButton(SDL_BUTTON_RIGHT, false);
-    PumpInput();
-    mouse.Update();
+    PushMouseButton(SDL_BUTTON_RIGHT, false);
+    Poll(mouse);
     EXPECT_TRUE(mouse.IsDown("click")) << "inactive: Update leaves the buttons as they were";
 
     mouse.SetActive(true);
-    korvane::test::PushMouseButton(SDL_BUTTON_RIGHT, true);
-    PumpInput();
-    mouse.Update();
+    PushMouseButton(SDL_BUTTON_RIGHT, true);
+    Poll(mouse);
     EXPECT_TRUE(mouse.IsDown("click"));
     EXPECT_FALSE(mouse.WasPressed("click")) << "held across the reset: no new press";
 }
@@ -238,26 +243,20 @@ TEST_F(InputMappedControllerTest, MouseCaptureOrderAndNames)
 {
     CMappedMouseController mouse(*directInput_, os::input::kGuidSysMouse, nullptr);
     mouse.Update();
-    korvane::test::PushMouseMotion(-20, 30);
-    PumpInput();
-    mouse.Update();
-    ASSERT_TRUE(mouse.GetActiveInput("b", 0));
-    EXPECT_EQ(0x1001u, mouse.GetMapping("b", 0));
-    EXPECT_EQ("X AXIS -", mouse.GetInputName("b", 0));
+    PushMouseMotion(-20, 30);
+    Poll(mouse);
+    ExpectCaptured(mouse, 0, 0x1001, "X AXIS -");
 
-    korvane::test::PushMouseMotion(0, 30);
-    korvane::test::PushMouseButton(SDL_BUTTON_MIDDLE, true);
-    PumpInput();
-    mouse.Update();
-    ASSERT_TRUE(mouse.GetActiveInput("b", 1));
-    EXPECT_EQ(2u, mouse.GetMapping("b", 1));
-    EXPECT_EQ("BUTTON:3", mouse.GetInputName("b", 1));
+    PushMouseMotion(0, 30);
+    PushMouseButton(SDL_BUTTON_MIDDLE, true);
+    Poll(mouse);
+    ExpectCaptured(mouse, 1, 2, "BUTTON:3");
 
-    mouse.SetMapping("b", 2, 0x1005);
-    EXPECT_EQ("WHEEL -", mouse.GetInputName("b", 2));
-    mouse.SetMapping("b", 2, 0x2001);
-    EXPECT_EQ("UNKNOWN", mouse.GetInputName("b", 2));
-    EXPECT_EQ("NONE", mouse.GetInputName("b", 3));
+    mouse.SetMapping("cap", 2, 0x1005);
+    EXPECT_EQ("WHEEL -", mouse.GetInputName("cap", 2));
+    mouse.SetMapping("cap", 2, 0x2001);
+    EXPECT_EQ("UNKNOWN", mouse.GetInputName("cap", 2));
+    EXPECT_EQ("NONE", mouse.GetInputName("cap", 3));
 }
 
 TEST_F(InputMappedControllerTest, MouseExclusiveSwitchThrowsOnEachFailingStep)
@@ -267,30 +266,18 @@ TEST_F(InputMappedControllerTest, MouseExclusiveSwitchThrowsOnEachFailingStep)
     EXPECT_TRUE(mouse.IsExclusive());
     mouse.SetExclusive(true); // no change, no device calls
 
-    const struct
-    {
-        os::testing::InputStep step;
-        const char* message;
-    } steps[] = {
-        {os::testing::InputStep::Unacquire, "DirectInputデバイスアクセス権の開放に失敗しました."},
-        {os::testing::InputStep::SetCooperativeLevel, "DirectInputデバイスの協調レベルの設定に失敗しました."},
-        {os::testing::InputStep::Acquire, "DirectInputデバイスアクセス権の取得に失敗しました."},
+    const std::pair<InputStep, const char*> steps[] = {
+        {InputStep::Unacquire, "DirectInputデバイスアクセス権の開放に失敗しました."},
+        {InputStep::SetCooperativeLevel, "DirectInputデバイスの協調レベルの設定に失敗しました."},
+        {InputStep::Acquire, "DirectInputデバイスアクセス権の取得に失敗しました."},
     };
     bool exclusive = true;
-    for (const auto& step : steps)
+    for (const auto& [step, message] : steps)
     {
-        os::testing::FailInputStep(step.step, os::input::kResultFail, os::testing::InputDeviceKind::Mouse, 1);
+        os::testing::FailInputStep(step, os::input::kResultFail, InputDeviceKind::Mouse, 1);
         exclusive = !exclusive;
-        try
-        {
-            mouse.SetExclusive(exclusive);
-            ADD_FAILURE() << step.message;
-        }
-        catch (const EIOError& error)
-        {
-            EXPECT_EQ(step.message, error.GetMessage());
-            EXPECT_EQ("class korvane::CMappedMouseController", error.GetWhere());
-        }
+        korvane::test::ExpectError<EIOError>([&] { mouse.SetExclusive(exclusive); }, message,
+                                             "class korvane::CMappedMouseController");
     }
 }
 
@@ -299,83 +286,64 @@ TEST_F(InputMappedControllerTest, MouseExclusiveSwitchThrowsOnEachFailingStep)
 TEST_F(InputMappedControllerTest, JoystickHatDirectionsAndCapture)
 {
     auto stick = VirtualJoystick::Stick(0x1234, 0x5678, "Stick", 6, 32, 1);
-    CMappedJoystickController joystick(*directInput_, FirstJoystick().instance, nullptr);
-    EXPECT_EQ(kControllerJoystick, joystick.GetDeviceType());
-    const char* names[] = {"n", "e", "s", "w"};
+    CMappedJoystickController joystick(*directInput_, FirstJoystick(), nullptr);
+    const std::string directions = "nesw";
     for (std::uint32_t i = 0; i < 4; ++i)
-        joystick.SetMapping(names[i], 0, 0x2001 + i);
+        joystick.SetMapping(directions.substr(i, 1), 0, 0x2001 + i);
+    auto held = [&]
+    {
+        std::string down;
+        for (char direction : directions)
+            down += joystick.IsDown(std::string(1, direction)) ? std::string(1, direction) : "";
+        return down;
+    };
 
     stick.SetHat(0, SDL_HAT_RIGHTUP);
-    PumpInput();
-    joystick.Update();
-    EXPECT_TRUE(joystick.IsDown("n"));
-    EXPECT_TRUE(joystick.IsDown("e"));
-    EXPECT_FALSE(joystick.IsDown("s"));
-    EXPECT_FALSE(joystick.IsDown("w"));
-    ASSERT_TRUE(joystick.GetActiveInput("cap", 0));
-    EXPECT_EQ(0x2001u, joystick.GetMapping("cap", 0)) << "north is tested first";
-    EXPECT_EQ("POV N", joystick.GetInputName("cap", 0));
+    Poll(joystick);
+    EXPECT_EQ("ne", held());
+    ExpectCaptured(joystick, 0, 0x2001, "POV N", "north is tested first");
 
     stick.SetHat(0, SDL_HAT_LEFT);
-    PumpInput();
-    joystick.Update();
-    EXPECT_TRUE(joystick.IsDown("w"));
-    EXPECT_FALSE(joystick.IsDown("n"));
+    Poll(joystick);
+    EXPECT_EQ("w", held());
     ASSERT_TRUE(joystick.GetActiveInput("cap", 0));
     EXPECT_EQ(0x2004u, joystick.GetMapping("cap", 0));
 
     stick.SetHat(0, SDL_HAT_DOWN);
     stick.SetAxis(4, -32768);
-    PumpInput();
-    joystick.Update();
-    ASSERT_TRUE(joystick.GetActiveInput("cap", 0));
-    EXPECT_EQ(0x1009u, joystick.GetMapping("cap", 0)) << "axes come before the hat";
-    EXPECT_EQ("RY AXIS -", joystick.GetInputName("cap", 0));
+    Poll(joystick);
+    ExpectCaptured(joystick, 0, 0x1009, "RY AXIS -", "axes come before the hat");
 
     stick.SetButton(7, true);
     stick.SetButton(3, true);
-    PumpInput();
-    joystick.Update();
-    ASSERT_TRUE(joystick.GetActiveInput("cap", 4));
-    EXPECT_EQ(3u, joystick.GetMapping("cap", 4));
-    EXPECT_EQ("BUTTON:4", joystick.GetInputName("cap", 4));
+    Poll(joystick);
+    ExpectCaptured(joystick, 4, 3, "BUTTON:4");
 }
 
 TEST_F(InputMappedControllerTest, JoystickAxisThresholdValuesAndUnknownCodes)
 {
     auto stick = VirtualJoystick::Stick(0x1234, 0x5678, "Stick", 6, 32, 1);
-    const os::input::DeviceInstance instance = FirstJoystick();
-    CMappedJoystickController joystick(*directInput_, instance.instance, nullptr);
+    const os::input::Guid instance = FirstJoystick();
+    CMappedJoystickController joystick(*directInput_, instance, nullptr);
     joystick.SetMapping("right", 0, 0x1002);
     joystick.SetMapping("left", 0, 0x1001);
     joystick.SetMapping("far", 0, 40);
     joystick.SetMapping("far", 1, 0x3000);
 
     // A second reader of the same stick tells which raw values land on 3000 and 3001 of the range.
-    std::shared_ptr<os::input::InputDevice> probe;
-    ASSERT_EQ(os::input::kResultOk, directInput_->CreateDevice(instance.instance, probe));
-    probe->SetCooperativeLevel(nullptr, os::input::kCoopNonExclusive | os::input::kCoopBackground);
-    probe->SetDataFormat(os::input::DataFormat::Joystick);
+    auto probe = Open(instance, os::input::DataFormat::Joystick,
+                      os::input::kCoopNonExclusive | os::input::kCoopBackground);
     probe->SetRange(os::input::kPropertyHowDevice, 0, -10000, 10000);
     ASSERT_EQ(os::input::kResultOk, probe->Acquire());
-    auto rangeValue = [&](std::int16_t raw)
+    auto rangeValue = [&](int raw)
     {
-        stick.SetAxis(0, raw);
+        stick.SetAxis(0, static_cast<std::int16_t>(raw));
         PumpInput();
         os::input::JoyState state;
         probe->GetDeviceState(sizeof(state), &state);
-        return state.x;
+        return static_cast<int>(state.x);
     };
-    std::int16_t at3000 = 0;
-    std::int16_t at3001 = 0;
-    for (int raw = 9800; raw < 9900 && at3001 == 0; ++raw)
-    {
-        const std::int32_t value = rangeValue(static_cast<std::int16_t>(raw));
-        if (value == 3000)
-            at3000 = static_cast<std::int16_t>(raw);
-        if (value == 3001)
-            at3001 = static_cast<std::int16_t>(raw);
-    }
+    const auto [at3000, at3001] = FindRawPositions(9800, 9900, 1, 3000, rangeValue);
     ASSERT_NE(0, at3000);
     ASSERT_NE(0, at3001);
 
@@ -392,8 +360,7 @@ TEST_F(InputMappedControllerTest, JoystickAxisThresholdValuesAndUnknownCodes)
     rangeValue(-32768);
     for (int button = 0; button < 32; ++button)
         stick.SetButton(button, true);
-    PumpInput();
-    joystick.Update();
+    Poll(joystick);
     EXPECT_TRUE(joystick.IsDown("left"));
     EXPECT_FLOAT_EQ(1.0f, joystick.GetValue("left"));
     EXPECT_FALSE(joystick.IsDown("far")) << "button codes past 31 and unknown codes are never held";
@@ -411,36 +378,24 @@ TEST_F(InputMappedControllerTest, JoystickAxisThresholdValuesAndUnknownCodes)
 TEST_F(InputMappedControllerTest, JoystickSetUpFailuresThrowTheirMessages)
 {
     auto stick = VirtualJoystick::Stick(0x1234, 0x5678, "Stick", 3, 4, 1);
-    const os::input::DeviceInstance instance = FirstJoystick();
-    const struct
-    {
-        os::testing::InputStep step;
-        const char* message;
-    } steps[] = {
-        {os::testing::InputStep::CreateDevice, "DirectInputデバイスの作成に失敗しました."},
-        {os::testing::InputStep::SetCooperativeLevel, "DirectInputデバイスの協調レベルの設定に失敗しました."},
-        {os::testing::InputStep::SetDataFormat,
-         "DirectInputデバイスのデータフォーマットの設定に失敗しました."},
-        {os::testing::InputStep::SetAxisMode, "DirectInputデバイスの軸モードの設定に失敗しました."},
-        {os::testing::InputStep::EnumObjects, "DirectInputデバイスの軸列挙に失敗しました."},
-        {os::testing::InputStep::SetRange, "DirectInputデバイスの軸範囲の設定に失敗しました."},
+    const os::input::Guid instance = FirstJoystick();
+    const std::pair<InputStep, const char*> steps[] = {
+        {InputStep::CreateDevice, "DirectInputデバイスの作成に失敗しました."},
+        {InputStep::SetCooperativeLevel, "DirectInputデバイスの協調レベルの設定に失敗しました."},
+        {InputStep::SetDataFormat, "DirectInputデバイスのデータフォーマットの設定に失敗しました."},
+        {InputStep::SetAxisMode, "DirectInputデバイスの軸モードの設定に失敗しました."},
+        {InputStep::EnumObjects, "DirectInputデバイスの軸列挙に失敗しました."},
+        {InputStep::SetRange, "DirectInputデバイスの軸範囲の設定に失敗しました."},
     };
-    for (const auto& step : steps)
+    for (const auto& [step, message] : steps)
     {
+        SCOPED_TRACE(message);
         log_.Clear();
-        os::testing::FailInputStep(step.step, os::input::kResultFail, os::testing::InputDeviceKind::Joystick,
-                                   1);
-        try
-        {
-            CMappedJoystickController joystick(*directInput_, instance.instance, nullptr);
-            ADD_FAILURE() << step.message;
-        }
-        catch (const EIOError& error)
-        {
-            EXPECT_EQ(step.message, error.GetMessage());
-            EXPECT_EQ("class korvane::CMappedJoystickController", error.GetWhere());
-        }
-        EXPECT_TRUE(log_.Contains("DirectX Error: E_FAIL(0x80004005)")) << step.message;
+        os::testing::FailInputStep(step, os::input::kResultFail, InputDeviceKind::Joystick, 1);
+        korvane::test::ExpectError<EIOError>(
+            [&] { CMappedJoystickController joystick(*directInput_, instance, nullptr); }, message,
+            "class korvane::CMappedJoystickController");
+        EXPECT_TRUE(log_.Contains("DirectX Error: E_FAIL(0x80004005)"));
     }
 }
 
@@ -448,18 +403,15 @@ TEST_F(InputMappedControllerTest, JoystickSetUpFailuresThrowTheirMessages)
 
 TEST_F(InputMappedControllerTest, PadStickDeadZoneAndTriggerValues)
 {
-    auto pad = VirtualJoystick::Pad(0x045E, 0x028E, "Slot Pad");
-    PumpInput();
+    auto pad = PlugPad();
     CMappedXInputController controller(0);
-    EXPECT_EQ(kControllerXInput, controller.GetDeviceType());
     controller.SetMapping("up", 0, 0x5003);
     controller.SetMapping("fire", 0, 0);
     controller.SetMapping("fire", 1, 0x6001);
 
     pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTY, -11468);
     pad.SetButton(SDL_CONTROLLER_BUTTON_A, true);
-    PumpInput();
-    controller.Update();
+    Poll(controller);
     EXPECT_FALSE(controller.IsDown("up"));
     EXPECT_FLOAT_EQ(11468.0f / 32767.0f, controller.GetValue("up"));
     EXPECT_TRUE(controller.IsDown("fire"));
@@ -468,24 +420,21 @@ TEST_F(InputMappedControllerTest, PadStickDeadZoneAndTriggerValues)
     pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTY, -11469);
     pad.SetAxis(SDL_CONTROLLER_AXIS_TRIGGERLEFT, 32767);
     pad.SetButton(SDL_CONTROLLER_BUTTON_A, false);
-    PumpInput();
-    controller.Update();
+    Poll(controller);
     EXPECT_TRUE(controller.IsDown("up"));
     EXPECT_TRUE(controller.IsDown("fire"));
     EXPECT_FLOAT_EQ(1.0f, controller.GetValue("fire"));
 
     pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTY, 32767);
     controller.SetMapping("down", 0, 0x5004);
-    PumpInput();
-    controller.Update();
+    Poll(controller);
     EXPECT_FALSE(controller.IsDown("up"));
     EXPECT_FLOAT_EQ(32767.0f / 32768.0f, controller.GetValue("down")) << "the minus side counts in 32768ths";
 }
 
 TEST_F(InputMappedControllerTest, PadTriggerThresholdIsThirty)
 {
-    auto pad = VirtualJoystick::Pad(0x045E, 0x028E, "Slot Pad");
-    PumpInput();
+    auto pad = PlugPad();
     CMappedXInputController controller(0);
     controller.SetMapping("rt", 0, 0x6002);
     // Find raw positions that give the trigger bytes 30 and 31 as the pad reports them.
@@ -495,18 +444,9 @@ TEST_F(InputMappedControllerTest, PadTriggerThresholdIsThirty)
         PumpInput();
         os::input::PadState state;
         os::input::GetPadState(0, &state);
-        return state.gamepad.rightTrigger;
+        return static_cast<int>(state.gamepad.rightTrigger);
     };
-    int raw30 = 0;
-    int raw31 = 0;
-    for (int raw = -32768; raw < 0 && raw31 == 0; raw += 16)
-    {
-        const int value = triggerAt(raw);
-        if (value == 30)
-            raw30 = raw;
-        if (value == 31)
-            raw31 = raw;
-    }
+    const auto [raw30, raw31] = FindRawPositions(-32768, 0, 16, 30, triggerAt);
     ASSERT_NE(0, raw30);
     ASSERT_NE(0, raw31);
     triggerAt(raw30);
@@ -517,59 +457,43 @@ TEST_F(InputMappedControllerTest, PadTriggerThresholdIsThirty)
     triggerAt(raw31);
     controller.Update();
     EXPECT_TRUE(controller.IsDown("rt"));
-    ASSERT_TRUE(controller.GetActiveInput("cap", 0));
-    EXPECT_EQ(0x6002u, controller.GetMapping("cap", 0));
-    EXPECT_EQ("RT", controller.GetInputName("cap", 0));
+    ExpectCaptured(controller, 0, 0x6002, "RT");
 }
 
 TEST_F(InputMappedControllerTest, PadCaptureOrderAndNames)
 {
-    auto pad = VirtualJoystick::Pad(0x045E, 0x028E, "Slot Pad");
-    PumpInput();
+    auto pad = PlugPad();
     CMappedXInputController controller(0);
     pad.SetAxis(SDL_CONTROLLER_AXIS_TRIGGERLEFT, 32767);
     pad.SetAxis(SDL_CONTROLLER_AXIS_RIGHTX, -20000);
-    PumpInput();
-    controller.Update();
-    ASSERT_TRUE(controller.GetActiveInput("cap", 0));
-    EXPECT_EQ(0x5006u, controller.GetMapping("cap", 0)) << "sticks before triggers";
-    EXPECT_EQ("Right Stick: Left", controller.GetInputName("cap", 0));
+    Poll(controller);
+    ExpectCaptured(controller, 0, 0x5006, "Right Stick: Left", "sticks before triggers");
 
     pad.SetButton(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true);
     pad.SetButton(SDL_CONTROLLER_BUTTON_BACK, true);
-    PumpInput();
-    controller.Update();
-    ASSERT_TRUE(controller.GetActiveInput("cap", 0));
-    EXPECT_EQ(7u, controller.GetMapping("cap", 0)) << "the lowest button code";
-    EXPECT_EQ("BACK", controller.GetInputName("cap", 0));
+    Poll(controller);
+    ExpectCaptured(controller, 0, 7, "BACK", "the lowest button code");
 
-    const char* names[] = {"A",
-                           "B",
-                           "X",
-                           "Y",
-                           "LB",
-                           "RB",
-                           "START",
-                           "BACK",
-                           "Left Stick Button",
-                           "Right Stick Button",
-                           "D-pad Up",
-                           "D-pad Down",
-                           "D-pad Left",
-                           "D-pad Right"};
+    const char* buttons[] = {"A",
+                             "B",
+                             "X",
+                             "Y",
+                             "LB",
+                             "RB",
+                             "START",
+                             "BACK",
+                             "Left Stick Button",
+                             "Right Stick Button",
+                             "D-pad Up",
+                             "D-pad Down",
+                             "D-pad Left",
+                             "D-pad Right"};
     for (std::uint32_t code = 0; code < 14; ++code)
-    {
-        controller.SetMapping("n", 0, code);
-        EXPECT_EQ(names[code], controller.GetInputName("n", 0));
-    }
-    controller.SetMapping("n", 0, 0x5001);
-    EXPECT_EQ("Left Stick: Right", controller.GetInputName("n", 0));
-    controller.SetMapping("n", 0, 0x5008);
-    EXPECT_EQ("Right Stick: Down", controller.GetInputName("n", 0));
-    controller.SetMapping("n", 0, 0x6001);
-    EXPECT_EQ("LT", controller.GetInputName("n", 0));
-    controller.SetMapping("n", 0, 14);
-    EXPECT_EQ("NONE", controller.GetInputName("n", 0));
+        EXPECT_EQ(buttons[code], NameOf(controller, code));
+    const std::pair<std::uint32_t, const char*> others[] = {
+        {0x5001, "Left Stick: Right"}, {0x5008, "Right Stick: Down"}, {0x6001, "LT"}, {14, "NONE"}};
+    for (const auto& [code, name] : others)
+        EXPECT_EQ(name, NameOf(controller, code)) << std::hex << code;
     EXPECT_EQ("NONE", controller.GetInputName("n", -1));
 }
 
@@ -594,16 +518,14 @@ TEST_F(InputMappedControllerTest, UnpluggedPadKeepsItsButtonsAndAPadPluggedInLat
     EXPECT_TRUE(slot1.WasPressed("a"));
 
     first.Detach();
-    PumpInput();
-    slot0.Update();
+    Poll(slot0);
     EXPECT_TRUE(slot0.IsDown("a")) << "a pad gone while held keeps its button down";
     slot0.ResetAll();
     slot0.Update();
     EXPECT_TRUE(slot0.IsDown("a")) << "ResetAll marks held; only a successful poll releases";
 
     auto again = VirtualJoystick::Pad(0x045E, 0x028E, "Back Again");
-    PumpInput();
-    slot0.Update();
+    Poll(slot0);
     EXPECT_FALSE(slot0.IsDown("a")) << "a pad back in the slot releases the button";
     slot1.Update();
     EXPECT_TRUE(slot1.IsDown("a")) << "the other pad kept its slot";

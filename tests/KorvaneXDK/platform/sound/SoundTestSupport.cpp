@@ -1,62 +1,55 @@
-/** @file SoundTestSupport.cpp WAVE and Ogg generators and the memory reader. */
+/** @file SoundTestSupport.cpp WAVE and Ogg generators and the shared checks of the sound tests. */
 #include "SoundTestSupport.h"
 
+#include <chrono>
 #include <cmath>
-#include <cstring>
-#include <stdexcept>
+#include <thread>
 
-#include "support/AudioTestData.h"
+#include "KorvaneXDK/core/Exception.h"
 
 namespace soundtest {
 
 namespace {
 
-void Put16(std::string& out, std::uint16_t value)
+// Little-endian, `bytes` bytes.
+void Put(std::string& out, std::uint32_t value, int bytes)
 {
-    out.push_back(static_cast<char>(value & 0xFF));
-    out.push_back(static_cast<char>(value >> 8));
-}
-
-void Put32(std::string& out, std::uint32_t value)
-{
-    Put16(out, static_cast<std::uint16_t>(value & 0xFFFF));
-    Put16(out, static_cast<std::uint16_t>(value >> 16));
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
 }
 
 } // namespace
 
-os::audio::WaveFormatEx Pcm(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits)
-{
-    return korvane::test::PcmFormat(channels, rate, bits);
-}
-
 std::string MakeWave(const os::audio::WaveFormatEx& format, const std::vector<std::uint8_t>& pcm)
 {
     std::string out = "RIFF";
-    Put32(out, static_cast<std::uint32_t>(4 + 8 + 16 + 8 + pcm.size()));
+    Put(out, static_cast<std::uint32_t>(4 + 8 + 16 + 8 + pcm.size()), 4);
     out += "WAVEfmt ";
-    Put32(out, 16);
-    Put16(out, format.formatTag);
-    Put16(out, format.channels);
-    Put32(out, format.samplesPerSec);
-    Put32(out, format.avgBytesPerSec);
-    Put16(out, format.blockAlign);
-    Put16(out, format.bitsPerSample);
-    out += "data";
-    Put32(out, static_cast<std::uint32_t>(pcm.size()));
+    for (const auto& [value, bytes] : {std::pair<std::uint32_t, int>{16, 4}, {format.formatTag, 2}, {format.channels, 2},
+                                       {format.samplesPerSec, 4}, {format.avgBytesPerSec, 4}, {format.blockAlign, 2},
+                                       {format.bitsPerSample, 2}, {0x61746164, 4}, // "data"
+                                       {static_cast<std::uint32_t>(pcm.size()), 4}})
+        Put(out, value, bytes);
     out.append(reinterpret_cast<const char*>(pcm.data()), pcm.size());
     return out;
 }
 
+void FillStream(korvane::CMemoryStream& stream, const os::audio::WaveFormatEx& format,
+                const std::vector<std::uint8_t>& pcm)
+{
+    const std::string wave = MakeWave(format, pcm);
+    stream.Write(wave.data(), static_cast<std::int32_t>(wave.size()));
+    stream.Seek(0);
+}
+
 std::string MakeOgg(int channels, int rate, int frames)
 {
-    std::vector<float> samples(static_cast<std::size_t>(frames) * static_cast<std::size_t>(channels));
+    std::vector<float> samples;
     for (int i = 0; i < frames; ++i)
     {
         const float value = 0.5f * std::sin(2.0f * 3.14159265f * 440.0f * static_cast<float>(i) / rate);
         for (int c = 0; c < channels; ++c)
-            samples[static_cast<std::size_t>(i) * static_cast<std::size_t>(channels) + static_cast<std::size_t>(c)] =
-                c == 0 ? value : -value;
+            samples.push_back(c == 0 ? value : -value);
     }
     return korvane::test::EncodeOggVorbis(channels, rate, samples, 0.3f, {"TITLE=tone"});
 }
@@ -83,16 +76,49 @@ std::vector<std::int16_t> AsSamples(const std::vector<std::uint8_t>& bytes)
     return samples;
 }
 
-std::int32_t MemoryPcmReader::Read(void* buffer, std::int32_t bytes)
+::testing::AssertionResult MatchesFrom(const std::vector<std::int16_t>& expected, std::size_t from,
+                                       const std::vector<std::int16_t>& out, std::size_t count)
 {
-    if (bytes < 1)
-        return 0;
-    const auto available = static_cast<std::int32_t>(pcm_.size()) - position_;
-    const std::int32_t count = std::min(bytes, available);
-    if (count > 0)
-        std::memcpy(buffer, pcm_.data() + position_, static_cast<std::size_t>(count));
-    position_ += std::max(count, 0);
-    return std::max(count, 0);
+    if (count != SIZE_MAX && out.size() < count)
+        return ::testing::AssertionFailure() << out.size() << " samples mixed, " << count << " expected";
+    count = std::min(count, out.size());
+    if (expected.empty() && count > 0)
+        return ::testing::AssertionFailure() << "nothing expected, " << count << " samples mixed";
+    for (std::size_t i = 0; i < count; ++i)
+        if (out[i] != expected[(from + i) % expected.size()])
+            return ::testing::AssertionFailure() << "sample " << i << " is " << out[i] << ", expected "
+                                                 << expected[(from + i) % expected.size()];
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult SilentFrom(const std::vector<std::int16_t>& out, std::size_t from)
+{
+    for (std::size_t i = from; i < out.size(); ++i)
+        if (out[i] != 0)
+            return ::testing::AssertionFailure() << "sample " << i << " is " << out[i];
+    return ::testing::AssertionSuccess();
+}
+
+void ExpectReadError(const std::function<void()>& action, const std::string& message, const std::string& where)
+{
+    try
+    {
+        action();
+        ADD_FAILURE() << "no exception, expected: " << message;
+    }
+    catch (const korvane::EReadError& e)
+    {
+        EXPECT_EQ(message, e.GetMessage());
+        EXPECT_EQ(where.empty() ? e.GetWhere() : where, e.GetWhere());
+    }
+}
+
+bool Eventually(const std::function<bool()>& done)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!done() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
+    return done();
 }
 
 } // namespace soundtest

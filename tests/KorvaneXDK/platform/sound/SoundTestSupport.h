@@ -1,21 +1,31 @@
-/** @file SoundTestSupport.h Generated WAVE and Ogg data, a PCM reader in memory for the sound tests. */
+/** @file SoundTestSupport.h Generated WAVE and Ogg data, a PCM reader in memory and checks shared by the sound tests. */
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <cstdint>
-#include <mutex>
+#include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "KorvaneXDK/core/MemoryStream.h"
 #include "KorvaneXDK/core/SoundReader.h"
 #include "os/audio/WaveFormat.h"
+#include "support/AudioTestData.h"
 #include "support/LogCapture.h"
 
 namespace soundtest {
 
-os::audio::WaveFormatEx Pcm(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits);
+inline constexpr auto Pcm = &korvane::test::PcmFormat;
+using korvane::test::LogCapture;
 
 /// A RIFF WAVE file holding the PCM bytes in the format.
 std::string MakeWave(const os::audio::WaveFormatEx& format, const std::vector<std::uint8_t>& pcm);
+/// The WAVE file in a memory stream, positioned at its start.
+void FillStream(korvane::CMemoryStream& stream, const os::audio::WaveFormatEx& format,
+                const std::vector<std::uint8_t>& pcm);
 
 /// An Ogg Vorbis file of `frames` frames of a 440 Hz tone.
 std::string MakeOgg(int channels, int rate, int frames);
@@ -23,6 +33,19 @@ std::string MakeOgg(int channels, int rate, int frames);
 /// 16-bit samples that differ from frame to frame (so a gap or a repeat shows), as bytes.
 std::vector<std::uint8_t> Pattern16(std::size_t samples, int seed);
 std::vector<std::int16_t> AsSamples(const std::vector<std::uint8_t>& bytes);
+
+/// out[i] == expected[(from + i) % expected.size()] for the first `count` samples of `out`
+/// (all of them by default), naming the first difference.
+::testing::AssertionResult MatchesFrom(const std::vector<std::int16_t>& expected, std::size_t from,
+                                       const std::vector<std::int16_t>& out, std::size_t count = SIZE_MAX);
+/// Every sample of `out` from `from` on is zero.
+::testing::AssertionResult SilentFrom(const std::vector<std::int16_t>& out, std::size_t from = 0);
+
+/// Runs `action`, which must throw EReadError with `message` (and `where`, unless empty).
+void ExpectReadError(const std::function<void()>& action, const std::string& message, const std::string& where = "");
+
+/// Yields until `done` holds or ten seconds pass; returns `done()`.
+bool Eventually(const std::function<bool()>& done);
 
 /// PCM from memory with any format, including ones no file reader would accept.
 class MemoryPcmReader : public korvane::CStandardSoundReader
@@ -35,12 +58,15 @@ public:
     using korvane::CStandardSoundReader::Open;
     void Open(korvane::IKorvaneStream*) override {}
     const os::audio::WaveFormatEx* GetFormat() const override { return &format_; }
-    std::int32_t Rewind() override
+    std::int32_t Rewind() override { return position_ = 0; }
+    std::int32_t Read(void* buffer, std::int32_t bytes) override
     {
-        position_ = 0;
-        return 0;
+        const std::int32_t count = std::max(0, std::min(bytes, static_cast<std::int32_t>(pcm_.size()) - position_));
+        if (count > 0)
+            std::memcpy(buffer, pcm_.data() + position_, static_cast<std::size_t>(count));
+        position_ += count;
+        return count;
     }
-    std::int32_t Read(void* buffer, std::int32_t bytes) override;
     std::int32_t GetTotalBytes() const override { return static_cast<std::int32_t>(pcm_.size()); }
     std::int32_t GetPosition() const override { return position_; }
     std::string GetComment(const std::string&) const override { return ""; }
@@ -51,6 +77,10 @@ private:
     std::int32_t position_ = 0;
 };
 
-using korvane::test::LogCapture;
+inline boost::shared_ptr<korvane::ISoundReader> Reader(const os::audio::WaveFormatEx& format,
+                                                       std::vector<std::uint8_t> pcm)
+{
+    return boost::shared_ptr<korvane::ISoundReader>(new MemoryPcmReader(format, std::move(pcm)));
+}
 
 } // namespace soundtest

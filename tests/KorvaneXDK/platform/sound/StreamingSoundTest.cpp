@@ -3,13 +3,14 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <future>
+#include <functional>
+#include <mutex>
 #include <thread>
+#include <utility>
 
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/FileStream.h"
-#include "KorvaneXDK/core/MemoryStream.h"
 #include "KorvaneXDK/platform/sound/DXSound.h"
 #include "KorvaneXDK/platform/sound/StreamingSound.h"
 #include "SoundTestSupport.h"
@@ -18,8 +19,7 @@
 #include "support/TempDir.h"
 
 using namespace korvane;
-using soundtest::AsSamples;
-using soundtest::Pcm;
+using namespace soundtest;
 
 namespace {
 
@@ -27,10 +27,45 @@ constexpr std::uint32_t kWaitMs = 10000;
 // One section of a 44.1 kHz 16-bit stereo buffer, in frames.
 constexpr std::uint32_t kSectionFrames = 22048 / 4;
 
-boost::shared_ptr<ISoundReader> Reader(const os::audio::WaveFormatEx& format, std::vector<std::uint8_t> pcm)
+// Blocks in its first Read until released, as a reader stuck on a slow disk would.
+class StallingReader : public MemoryPcmReader
 {
-    return boost::shared_ptr<ISoundReader>(new soundtest::MemoryPcmReader(format, std::move(pcm)));
-}
+public:
+    using MemoryPcmReader::MemoryPcmReader;
+    std::int32_t Read(void* buffer, std::int32_t bytes) override
+    {
+        std::call_once(entering_, [this] { entered_.set_value(); });
+        released_.wait();
+        ++reads_;
+        return MemoryPcmReader::Read(buffer, bytes);
+    }
+    void WaitUntilEntered() { enteredFuture_.wait(); }
+    void Release() { release_.set_value(); }
+    std::atomic<int> reads_{0};
+
+private:
+    std::once_flag entering_;
+    std::promise<void> entered_;
+    std::future<void> enteredFuture_ = entered_.get_future();
+    std::promise<void> release_;
+    std::shared_future<void> released_ = release_.get_future().share();
+};
+
+// Fails once the first fill is done, as a reader of a file cut short might.
+class FailingReader : public MemoryPcmReader
+{
+public:
+    using MemoryPcmReader::MemoryPcmReader;
+    std::int32_t Read(void* buffer, std::int32_t bytes) override
+    {
+        if (++reads_ > 16)
+            throw EReadError(nullptr, "read failed");
+        return MemoryPcmReader::Read(buffer, bytes);
+    }
+
+private:
+    int reads_ = 0;
+};
 
 class StreamingSoundTest : public ::testing::Test
 {
@@ -40,9 +75,11 @@ protected:
         os::testing::ResetAudioHooks();
         os::testing::UseManualAudioBackend(true);
         ASSERT_TRUE(device_.Initialize());
+        sound_.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), pcm_));
     }
     void TearDown() override
     {
+        sound_.Close();
         os::testing::ResetAudioHooks();
         os::testing::SetClockFunction({});
         os::testing::SetSleepFunction({});
@@ -67,8 +104,47 @@ protected:
         return all;
     }
 
+    // A sound whose feeder is stuck in its first read until the reader is released.
+    boost::shared_ptr<StallingReader> PlayStalled(CStreamingSound& sound)
+    {
+        auto reader = boost::shared_ptr<StallingReader>(new StallingReader(Pcm(2, 44100, 16), pcm_));
+        sound.CreateBuffer(device_, reader);
+        sound.Play();
+        reader->WaitUntilEntered();
+        return reader;
+    }
+
     korvane::test::TempDir dir_;
     CDXSound device_;
+    // Most cases play this: about 2.3 s of 44.1 kHz 16-bit stereo, longer than the buffer.
+    const std::vector<std::uint8_t> pcm_ = Pattern16(2 * 100000, 8);
+    const std::vector<std::int16_t> samples_ = AsSamples(pcm_);
+    CStreamingSound sound_{os::audio::kCapsCtrlVolume};
+};
+
+// Collects the volumes the buffers are given, from any thread.
+class VolumeLog
+{
+public:
+    VolumeLog(std::function<void()> onSet = {})
+    {
+        os::testing::SetVolumeObserver([this, onSet](const os::audio::SoundBuffer&, std::int32_t volume) {
+            if (onSet)
+                onSet();
+            std::lock_guard<std::mutex> lock(mutex_);
+            volumes_.push_back(volume);
+        });
+    }
+    ~VolumeLog() { os::testing::SetVolumeObserver({}); }
+    std::vector<std::int32_t> Take()
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return std::exchange(volumes_, {});
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<std::int32_t> volumes_;
 };
 
 } // namespace
@@ -87,10 +163,9 @@ TEST_F(StreamingSoundTest, BufferIsTwoSecondsInSixteenSections)
 
 TEST_F(StreamingSoundTest, ShortPiecePlaysOnceAndStopsWithinASectionOfItsEnd)
 {
-    const auto pcm = soundtest::Pattern16(60000, 3); // 30000 stereo frames
+    const auto pcm = Pattern16(60000, 3); // 30000 stereo frames
     const auto samples = AsSamples(pcm);
-    const std::string path = dir_.Write("short.wav", soundtest::MakeWave(Pcm(2, 44100, 16), pcm));
-    CFileStream stream(path, 1, 1);
+    CFileStream stream(dir_.Write("short.wav", MakeWave(Pcm(2, 44100, 16), pcm)), 1, 1);
     CStreamingSound sound(os::audio::kCapsCtrlVolume);
     sound.Create(device_, stream);
     EXPECT_EQ(0u, sound.GetPosition());
@@ -103,38 +178,26 @@ TEST_F(StreamingSoundTest, ShortPiecePlaysOnceAndStopsWithinASectionOfItsEnd)
     out.insert(out.end(), rest.begin(), rest.end());
     EXPECT_FALSE(sound.IsPlaying());
     EXPECT_EQ(0u, sound.GetPosition());
-    ASSERT_GE(out.size(), samples.size());
-    for (std::size_t i = 0; i < samples.size(); ++i)
-        ASSERT_EQ(samples[i], out[i]) << i;
-    for (std::size_t i = samples.size(); i < out.size(); ++i)
-        ASSERT_EQ(0, out[i]) << i;
+    ASSERT_TRUE(MatchesFrom(samples, 0, out, samples.size()));
+    EXPECT_TRUE(SilentFrom(out, samples.size()));
     EXPECT_LE(out.size() / 2, 30000u + kSectionFrames + 1000u);
 }
 
 TEST_F(StreamingSoundTest, LoopingPieceOfOddLengthLoopsWithoutAGap)
 {
-    const auto pcm = soundtest::Pattern16(2 * 7001, 4);
-    const auto samples = AsSamples(pcm);
+    const auto pcm = Pattern16(2 * 7001, 4);
     CStreamingSound sound(os::audio::kCapsCtrlVolume);
     sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), pcm));
     sound.SetLoop(true);
     PlayAndSettle(sound);
-    for (std::size_t done = 0; done < 120000; done += 3000)
-    {
-        const auto out = os::testing::MixAudioFrames(3000);
-        for (std::size_t i = 0; i < out.size(); ++i)
-            ASSERT_EQ(samples[(done * 2 + i) % samples.size()], out[i]) << done * 2 + i;
-    }
+    EXPECT_TRUE(MatchesFrom(AsSamples(pcm), 0, os::testing::MixAudioFrames(120000)));
     EXPECT_TRUE(sound.IsPlaying());
-    sound.Close();
-    EXPECT_FALSE(sound.IsPlaying());
-    EXPECT_EQ(nullptr, sound.GetBuffer());
 }
 
 TEST_F(StreamingSoundTest, OggPiecePlaysThroughRefillsToItsEndAndLoops)
 {
     const int frames = 44100 * 3 + 123; // longer than the buffer: needs refills
-    const std::string path = dir_.Write("music.ogg", soundtest::MakeOgg(2, 44100, frames));
+    const std::string path = dir_.Write("music.ogg", MakeOgg(2, 44100, frames));
     std::vector<std::int16_t> decoded;
     {
         CFileStream stream(path, 1, 1);
@@ -151,68 +214,46 @@ TEST_F(StreamingSoundTest, OggPiecePlaysThroughRefillsToItsEndAndLoops)
     PlayAndSettle(sound);
     const auto out = MixUntilStopped(sound, 400000);
     EXPECT_FALSE(sound.IsPlaying());
-    ASSERT_GE(out.size(), decoded.size());
-    for (std::size_t i = 0; i < decoded.size(); ++i)
-        ASSERT_EQ(decoded[i], out[i]) << i;
+    ASSERT_TRUE(MatchesFrom(decoded, 0, out, decoded.size()));
 
     // Looping: rewound, it runs past its length and keeps going from its start.
     sound.SetLoop(true);
     sound.Rewind();
     PlayAndSettle(sound);
-    std::vector<std::int16_t> looped;
-    for (int i = 0; i < 150; ++i)
-    {
-        const auto part = os::testing::MixAudioFrames(1000);
-        looped.insert(looped.end(), part.begin(), part.end());
-    }
+    EXPECT_TRUE(MatchesFrom(decoded, 0, os::testing::MixAudioFrames(150000)));
     EXPECT_TRUE(sound.IsPlaying());
-    for (std::size_t i = 0; i < looped.size(); ++i)
-        ASSERT_EQ(decoded[i % decoded.size()], looped[i]) << i;
 }
 
 TEST_F(StreamingSoundTest, StopKeepsTheReaderWherePlayWentOnAndRewindRestarts)
 {
-    const auto pcm = soundtest::Pattern16(2 * 200000, 5);
-    const auto samples = AsSamples(pcm);
-    CStreamingSound sound(os::audio::kCapsCtrlVolume);
-    sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), pcm));
-    PlayAndSettle(sound);
+    PlayAndSettle(sound_);
     os::testing::MixAudioFrames(kSectionFrames + 10); // one refill: 17 sections read
-    sound.Stop();
+    sound_.Stop();
     ASSERT_TRUE(os::testing::WaitForTrackedEvents(kWaitMs));
-    EXPECT_FALSE(sound.IsPlaying());
-    EXPECT_EQ(0u, sound.GetPosition());
+    EXPECT_FALSE(sound_.IsPlaying());
+    EXPECT_EQ(0u, sound_.GetPosition());
 
-    PlayAndSettle(sound);
-    auto out = os::testing::MixAudioFrames(10);
-    for (std::size_t i = 0; i < out.size(); ++i)
-        ASSERT_EQ(samples[17 * kSectionFrames * 2 + i], out[i]) << i;
+    PlayAndSettle(sound_);
+    EXPECT_TRUE(MatchesFrom(samples_, 17 * kSectionFrames * 2, os::testing::MixAudioFrames(10)));
 
-    sound.Rewind();
-    ASSERT_TRUE(os::testing::WaitForNotifyListener(*sound.GetBuffer(), kWaitMs));
-    out = os::testing::MixAudioFrames(10);
-    for (std::size_t i = 0; i < out.size(); ++i)
-        ASSERT_EQ(samples[i], out[i]) << i;
-    EXPECT_EQ(40u, sound.GetPosition());
+    sound_.Rewind();
+    ASSERT_TRUE(os::testing::WaitForNotifyListener(*sound_.GetBuffer(), kWaitMs));
+    EXPECT_TRUE(MatchesFrom(samples_, 0, os::testing::MixAudioFrames(10)));
+    EXPECT_EQ(40u, sound_.GetPosition());
 }
 
-TEST_F(StreamingSoundTest, EmptyLoopingPieceEndsInsteadOfSpinning)
+TEST_F(StreamingSoundTest, EmptyLoopingPieceEndsInsteadOfSpinningAndEightBitSilenceIsTheMidpoint)
 {
     CStreamingSound sound(os::audio::kCapsCtrlVolume);
     sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), {}));
     sound.SetLoop(true);
     PlayAndSettle(sound);
-    const auto out = MixUntilStopped(sound, 3 * kSectionFrames);
+    EXPECT_TRUE(SilentFrom(MixUntilStopped(sound, 3 * kSectionFrames)));
     EXPECT_FALSE(sound.IsPlaying());
-    for (std::int16_t sample : out)
-        ASSERT_EQ(0, sample);
-}
 
-TEST_F(StreamingSoundTest, EightBitSilenceIsTheMidpoint)
-{
-    CStreamingSound sound(0);
-    sound.CreateBuffer(device_, Reader(Pcm(1, 44100, 8), std::vector<std::uint8_t>(100, 0xC0)));
-    PlayAndSettle(sound);
+    CStreamingSound eightBit(0);
+    eightBit.CreateBuffer(device_, Reader(Pcm(1, 44100, 8), std::vector<std::uint8_t>(100, 0xC0)));
+    PlayAndSettle(eightBit);
     const auto out = os::testing::MixAudioFrames(200);
     EXPECT_EQ(64 * 256, out[0]);
     EXPECT_EQ(0, out[2 * 150]); // 0x80 after the end, not a full negative swing
@@ -223,28 +264,14 @@ TEST_F(StreamingSoundTest, BadFormatFailsBeforeAnySizeIsComputed)
     os::audio::WaveFormatEx broken = Pcm(2, 44100, 16);
     broken.blockAlign = 0;
     CStreamingSound sound(os::audio::kCapsCtrlVolume);
-    try
-    {
-        sound.CreateBuffer(device_, Reader(broken, std::vector<std::uint8_t>(400)));
-        FAIL() << "no exception";
-    }
-    catch (const EReadError& e)
-    {
-        EXPECT_EQ("サウンドバッファの作成に失敗しました.", e.GetMessage());
-    }
+    ExpectReadError([&] { sound.CreateBuffer(device_, Reader(broken, std::vector<std::uint8_t>(400))); },
+                    "サウンドバッファの作成に失敗しました.");
     EXPECT_EQ(nullptr, sound.GetBuffer());
     EXPECT_EQ(0u, CStreamingSound::BufferBytesFor(broken));
 
     os::testing::FailAudioCall(os::testing::AudioCall::QueryNotify, os::audio::kErrNoInterface, 1);
-    try
-    {
-        sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), std::vector<std::uint8_t>(400)));
-        FAIL() << "no exception";
-    }
-    catch (const EReadError& e)
-    {
-        EXPECT_EQ("DirectSoundNotify の作成に失敗しました.", e.GetMessage());
-    }
+    ExpectReadError([&] { sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), std::vector<std::uint8_t>(400))); },
+                    "DirectSoundNotify の作成に失敗しました.");
     // No buffer without notifications is left behind to loop its first two seconds.
     EXPECT_EQ(nullptr, sound.GetBuffer());
     sound.Play();
@@ -253,22 +280,16 @@ TEST_F(StreamingSoundTest, BadFormatFailsBeforeAnySizeIsComputed)
 
 TEST_F(StreamingSoundTest, FadeOutStepsAlongTheScaledAxisAndStops)
 {
-    CStreamingSound sound(os::audio::kCapsCtrlVolume);
-    sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), soundtest::Pattern16(400000, 6)));
-    sound.SetLoop(true);
-    PlayAndSettle(sound);
+    sound_.SetLoop(true);
+    PlayAndSettle(sound_);
 
     // The fade thread's clock moves 20 ms each time it is read; every other thread sees it stand.
-    std::mutex mutex;
-    std::vector<std::int32_t> volumes;
     std::atomic<std::thread::id> fadeThread{};
     std::atomic<std::uint64_t> now{5'000'000'000'000ull};
     std::atomic<std::uint64_t> step{20'000'000ull};
-    os::testing::SetVolumeObserver([&](const os::audio::SoundBuffer&, std::int32_t volume) {
+    VolumeLog volumes([&] {
         std::thread::id none{};
         fadeThread.compare_exchange_strong(none, std::this_thread::get_id());
-        std::lock_guard<std::mutex> lock(mutex);
-        volumes.push_back(volume);
     });
     os::testing::SetClockFunction([&]() -> std::uint64_t {
         if (std::this_thread::get_id() == fadeThread.load())
@@ -276,74 +297,45 @@ TEST_F(StreamingSoundTest, FadeOutStepsAlongTheScaledAxisAndStops)
         return now.load();
     });
 
-    sound.FadeOut(100);
-    EXPECT_TRUE(sound.IsFading()); // claimed before the thread runs: a second fade is refused
-    sound.FadeIn(100);
-    sound.FadeOut(100);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (sound.IsFading() && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::yield();
-    ASSERT_FALSE(sound.IsFading());
+    sound_.FadeOut(100);
+    EXPECT_TRUE(sound_.IsFading()); // claimed before the thread runs: a second fade is refused
+    sound_.FadeIn(100);
+    sound_.FadeOut(100);
+    ASSERT_TRUE(Eventually([&] { return !sound_.IsFading(); }));
     ASSERT_TRUE(os::testing::WaitForTrackedEvents(kWaitMs));
-    EXPECT_FALSE(sound.IsPlaying());
-    EXPECT_EQ(-10000, sound.GetVolume());
-    const std::vector<std::int32_t> expected = {0,
-                                                CSound::ScaledToVolume(-2000),
-                                                CSound::ScaledToVolume(-4000),
-                                                CSound::ScaledToVolume(-6000),
-                                                CSound::ScaledToVolume(-8000),
-                                                -10000,
-                                                -10000};
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        EXPECT_EQ(expected, volumes);
-    }
-    // Halfway along the time, (1 - 0.5^0.22) x -10000.
-    EXPECT_EQ(-1414, CSound::ScaledToVolume(-5000));
+    EXPECT_FALSE(sound_.IsPlaying());
+    EXPECT_EQ(-10000, sound_.GetVolume());
+    EXPECT_EQ(std::vector<std::int32_t>({0, CSound::ScaledToVolume(-2000), CSound::ScaledToVolume(-4000),
+                                         CSound::ScaledToVolume(-6000), CSound::ScaledToVolume(-8000), -10000, -10000}),
+              volumes.Take());
 
     // A fade of minutes: three quarters through is three quarters along the axis (elapsed
     // times the distance no longer fits 32 bits).
-    sound.SetVolume(0);
-    PlayAndSettle(sound);
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        volumes.clear();
-    }
+    sound_.SetVolume(0);
+    PlayAndSettle(sound_);
+    volumes.Take();
     fadeThread = std::thread::id{};
     step = 300'000'000'000ull;
-    sound.FadeOut(400000);
-    while (sound.IsFading() && std::chrono::steady_clock::now() < deadline + std::chrono::seconds(10))
-        std::this_thread::yield();
-    ASSERT_FALSE(sound.IsFading());
-    std::lock_guard<std::mutex> lock(mutex);
-    EXPECT_EQ(std::vector<std::int32_t>({0, CSound::ScaledToVolume(-7500), -10000}), volumes);
+    sound_.FadeOut(400000);
+    ASSERT_TRUE(Eventually([&] { return !sound_.IsFading(); }));
+    EXPECT_EQ(std::vector<std::int32_t>({0, CSound::ScaledToVolume(-7500), -10000}), volumes.Take());
 }
 
 TEST_F(StreamingSoundTest, FadeInStartsSilentAndRisesToTheVolumeItHad)
 {
-    CStreamingSound sound(os::audio::kCapsCtrlVolume);
-    sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), soundtest::Pattern16(400000, 7)));
-    sound.SetVolume(-500);
-    std::mutex mutex;
-    std::vector<std::int32_t> volumes;
-    os::testing::SetVolumeObserver([&](const os::audio::SoundBuffer&, std::int32_t volume) {
-        std::lock_guard<std::mutex> lock(mutex);
-        volumes.push_back(volume);
-    });
+    sound_.SetVolume(-500);
+    VolumeLog log;
     std::atomic<std::uint64_t> now{1'000'000'000ull};
     os::testing::SetClockFunction([&]() -> std::uint64_t { return now.fetch_add(25'000'000ull); });
 
-    sound.FadeOut(100); // stopped: nothing happens
-    EXPECT_FALSE(sound.IsFading());
-    sound.FadeIn(200);
-    ASSERT_TRUE(os::testing::WaitForNotifyListener(*sound.GetBuffer(), kWaitMs));
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (sound.IsFading() && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::yield();
-    ASSERT_FALSE(sound.IsFading());
-    EXPECT_TRUE(sound.IsPlaying());
-    EXPECT_EQ(-500, sound.GetVolume());
-    std::lock_guard<std::mutex> lock(mutex);
+    sound_.FadeOut(100); // stopped: nothing happens
+    EXPECT_FALSE(sound_.IsFading());
+    sound_.FadeIn(200);
+    ASSERT_TRUE(os::testing::WaitForNotifyListener(*sound_.GetBuffer(), kWaitMs));
+    ASSERT_TRUE(Eventually([&] { return !sound_.IsFading(); }));
+    EXPECT_TRUE(sound_.IsPlaying());
+    EXPECT_EQ(-500, sound_.GetVolume());
+    const auto volumes = log.Take();
     ASSERT_GE(volumes.size(), 3u);
     EXPECT_EQ(-10000, volumes.front());
     EXPECT_EQ(-500, volumes.back());
@@ -354,11 +346,11 @@ TEST_F(StreamingSoundTest, FadeInStartsSilentAndRisesToTheVolumeItHad)
 
 TEST_F(StreamingSoundTest, ClosingWhilePlayingAndWhileFadingIsSafe)
 {
-    const auto pcm = soundtest::Pattern16(2 * 100000, 8);
     for (int round = 0; round < 4; ++round)
     {
+        SCOPED_TRACE(round);
         CStreamingSound sound(os::audio::kCapsCtrlVolume);
-        sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), pcm));
+        sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), pcm_));
         sound.SetLoop(true);
         PlayAndSettle(sound);
         os::testing::MixAudioFrames(3000 + 2000 * round);
@@ -374,7 +366,7 @@ TEST_F(StreamingSoundTest, ClosingWhilePlayingAndWhileFadingIsSafe)
     // Destroyed while playing, with its buffer still held elsewhere: once the sound is gone the
     // buffer plays on without reaching the sound's events.
     auto sound = std::make_unique<CStreamingSound>(os::audio::kCapsCtrlVolume);
-    sound->CreateBuffer(device_, Reader(Pcm(2, 44100, 16), pcm));
+    sound->CreateBuffer(device_, Reader(Pcm(2, 44100, 16), pcm_));
     PlayAndSettle(*sound);
     sound->FadeOut(60000);
     const std::shared_ptr<os::audio::SoundBuffer> held = sound->GetBuffer();
@@ -384,58 +376,10 @@ TEST_F(StreamingSoundTest, ClosingWhilePlayingAndWhileFadingIsSafe)
     EXPECT_EQ(os::audio::kOk, held->Stop());
 }
 
-namespace {
-
-// Blocks in its first Read until released, as a reader stuck on a slow disk would.
-class StallingReader : public soundtest::MemoryPcmReader
-{
-public:
-    using MemoryPcmReader::MemoryPcmReader;
-    std::int32_t Read(void* buffer, std::int32_t bytes) override
-    {
-        {
-            std::unique_lock<std::mutex> lock(mutex_);
-            if (!entered_)
-            {
-                entered_ = true;
-                enteredCondition_.notify_all();
-            }
-            released_.wait(lock, [this] { return release_; });
-        }
-        ++reads_;
-        return MemoryPcmReader::Read(buffer, bytes);
-    }
-    void WaitUntilEntered()
-    {
-        std::unique_lock<std::mutex> lock(mutex_);
-        enteredCondition_.wait(lock, [this] { return entered_; });
-    }
-    void Release()
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        release_ = true;
-        released_.notify_all();
-    }
-    std::atomic<int> reads_{0};
-
-private:
-    std::mutex mutex_;
-    std::condition_variable released_;
-    std::condition_variable enteredCondition_;
-    bool entered_ = false;
-    bool release_ = false;
-};
-
-} // namespace
-
 TEST_F(StreamingSoundTest, CloseWaitsForAFeederThatOutlastsTheBoundedWait)
 {
-    auto reader = boost::shared_ptr<StallingReader>(
-        new StallingReader(Pcm(2, 44100, 16), soundtest::Pattern16(2 * 100000, 9)));
     CStreamingSound sound(os::audio::kCapsCtrlVolume);
-    sound.CreateBuffer(device_, reader);
-    sound.Play();
-    reader->WaitUntilEntered();
+    const auto reader = PlayStalled(sound);
 
     // Each 2 ms step of the wait counts here; the reader comes back only after 150 of them,
     // well past the 100 checks.
@@ -454,18 +398,11 @@ TEST_F(StreamingSoundTest, CloseWaitsForAFeederThatOutlastsTheBoundedWait)
 
 TEST_F(StreamingSoundTest, StopWhileTheFeederStillFillsIsNotLost)
 {
-    auto reader = boost::shared_ptr<StallingReader>(
-        new StallingReader(Pcm(2, 44100, 16), soundtest::Pattern16(2 * 100000, 11)));
     CStreamingSound sound(os::audio::kCapsCtrlVolume);
-    sound.CreateBuffer(device_, reader);
-    sound.Play();
-    reader->WaitUntilEntered();
+    const auto reader = PlayStalled(sound);
     sound.Stop(); // the buffer has not started yet
     reader->Release();
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (sound.IsPlaying() && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::yield();
-    EXPECT_FALSE(sound.IsPlaying());
+    EXPECT_TRUE(Eventually([&] { return !sound.IsPlaying(); }));
     std::uint32_t status = 0;
     ASSERT_EQ(os::audio::kOk, sound.GetBuffer()->GetStatus(&status));
     EXPECT_EQ(0u, status & os::audio::kStatusPlaying);
@@ -479,59 +416,34 @@ TEST_F(StreamingSoundTest, StopWhileTheFeederStillFillsIsNotLost)
 TEST_F(StreamingSoundTest, PlayFromTwoThreadsAtOnceStartsOneFeeder)
 {
     // The console host plays the music from the game thread and from the main thread.
-    CStreamingSound sound(os::audio::kCapsCtrlVolume);
-    sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), soundtest::Pattern16(2 * 100000, 13)));
-    soundtest::LogCapture log;
+    LogCapture log;
     for (int round = 0; round < 50; ++round)
     {
+        SCOPED_TRACE(round);
         std::atomic<bool> go{false};
         std::thread other([&] {
             while (!go)
                 std::this_thread::yield();
-            sound.Play();
+            sound_.Play();
         });
         go = true;
-        sound.Play();
+        sound_.Play();
         other.join();
-        ASSERT_TRUE(os::testing::WaitForNotifyListener(*sound.GetBuffer(), kWaitMs));
-        sound.Stop();
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (sound.IsPlaying() && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::yield();
-        ASSERT_FALSE(sound.IsPlaying()) << round;
+        ASSERT_TRUE(os::testing::WaitForNotifyListener(*sound_.GetBuffer(), kWaitMs));
+        sound_.Stop();
+        ASSERT_TRUE(Eventually([&] { return !sound_.IsPlaying(); }));
         // A second feeder would still be listening for the sections.
         ASSERT_TRUE(os::testing::WaitForTrackedEvents(kWaitMs));
-        ASSERT_FALSE(os::testing::WaitForNotifyListener(*sound.GetBuffer(), 0)) << round;
+        ASSERT_FALSE(os::testing::WaitForNotifyListener(*sound_.GetBuffer(), 0));
     }
     EXPECT_FALSE(log.Contains("did not stop")) << log.All();
 }
 
-namespace {
-
-// Fails once the first fill is done, as a reader of a file cut short might.
-class FailingReader : public soundtest::MemoryPcmReader
-{
-public:
-    using MemoryPcmReader::MemoryPcmReader;
-    std::int32_t Read(void* buffer, std::int32_t bytes) override
-    {
-        if (++reads_ > 16)
-            throw EReadError(nullptr, "read failed");
-        return MemoryPcmReader::Read(buffer, bytes);
-    }
-
-private:
-    int reads_ = 0;
-};
-
-} // namespace
-
 TEST_F(StreamingSoundTest, FeederThatFailsStopsItsBuffer)
 {
     CStreamingSound sound(os::audio::kCapsCtrlVolume);
-    sound.CreateBuffer(device_, boost::shared_ptr<ISoundReader>(
-                                    new FailingReader(Pcm(2, 44100, 16), soundtest::Pattern16(2 * 200000, 12))));
-    soundtest::LogCapture log;
+    sound.CreateBuffer(device_, boost::shared_ptr<ISoundReader>(new FailingReader(Pcm(2, 44100, 16), pcm_)));
+    LogCapture log;
     PlayAndSettle(sound);
     os::testing::MixAudioFrames(kSectionFrames + 10); // the first refill fails
     ASSERT_TRUE(os::testing::WaitForTrackedEvents(kWaitMs));
@@ -540,8 +452,7 @@ TEST_F(StreamingSoundTest, FeederThatFailsStopsItsBuffer)
     ASSERT_EQ(os::audio::kOk, sound.GetBuffer()->GetStatus(&status));
     EXPECT_EQ(0u, status & os::audio::kStatusPlaying);
     EXPECT_TRUE(log.Contains("read failed")) << log.All();
-    for (std::int16_t sample : os::testing::MixAudioFrames(100))
-        ASSERT_EQ(0, sample);
+    EXPECT_TRUE(SilentFrom(os::testing::MixAudioFrames(100)));
 }
 
 TEST_F(StreamingSoundTest, WithoutAnInitialisedDeviceTheSoundStaysSilent)
@@ -549,9 +460,7 @@ TEST_F(StreamingSoundTest, WithoutAnInitialisedDeviceTheSoundStaysSilent)
     CDXSound silent;
     CStreamingSound sound(os::audio::kCapsCtrlVolume);
     CMemoryStream stream;
-    const std::string wave = soundtest::MakeWave(Pcm(2, 44100, 16), soundtest::Pattern16(100, 1));
-    stream.Write(wave.data(), static_cast<std::int32_t>(wave.size()));
-    stream.Seek(0);
+    FillStream(stream, Pcm(2, 44100, 16), Pattern16(100, 1));
     sound.Create(silent, stream);
     sound.Play();
     sound.FadeIn(100);
@@ -562,21 +471,15 @@ TEST_F(StreamingSoundTest, WithoutAnInitialisedDeviceTheSoundStaysSilent)
 
 TEST_F(StreamingSoundTest, LostBufferIsRestoredBeforeItIsRefilled)
 {
-    const auto pcm = soundtest::Pattern16(2 * 100000, 10);
-    const auto samples = AsSamples(pcm);
-    CStreamingSound sound(os::audio::kCapsCtrlVolume);
-    sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), pcm));
-    os::testing::MarkBufferLost(*sound.GetBuffer());
-    os::testing::FailNextRestores(*sound.GetBuffer(), 3);
+    os::testing::MarkBufferLost(*sound_.GetBuffer());
+    os::testing::FailNextRestores(*sound_.GetBuffer(), 3);
     std::atomic<int> retries{0};
     os::testing::SetSleepFunction([&](std::uint32_t milliseconds) {
         if (milliseconds == 10)
             ++retries;
     });
-    PlayAndSettle(sound);
+    PlayAndSettle(sound_);
     os::testing::SetSleepFunction({});
     EXPECT_EQ(3, retries.load());
-    const auto out = os::testing::MixAudioFrames(100);
-    for (std::size_t i = 0; i < out.size(); ++i)
-        ASSERT_EQ(samples[i], out[i]) << i;
+    EXPECT_TRUE(MatchesFrom(samples_, 0, os::testing::MixAudioFrames(100)));
 }
