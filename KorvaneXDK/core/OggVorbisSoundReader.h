@@ -20,12 +20,9 @@ public:
     using CStandardSoundReader::Open;
     /// Throws EFileOpenError when the decoder refuses the stream.
     void Open(IKorvaneStream* stream) override;
-    const os::audio::WaveFormatEx* GetFormat() const override { return &format_; }
     /// Seeks to the first sample when the stream is seekable; returns the decoder's result.
     std::int32_t Rewind() override;
     std::int32_t Read(void* buffer, std::int32_t bytes) override;
-    std::int32_t GetTotalBytes() const override { return totalBytes_; }
-    std::int32_t GetPosition() const override { return position_; }
     std::string GetComment(const std::string& key) const override;
 
 private:
@@ -34,9 +31,6 @@ private:
 
     std::unique_ptr<Decoder> decoder_;
     bool opened_ = false;
-    os::audio::WaveFormatEx format_;
-    std::int32_t totalBytes_ = 0;
-    std::int32_t position_ = 0;
     TProperties<comparator_for_properties::less_ignorecase> comments_;
 };
 

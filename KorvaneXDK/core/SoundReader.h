@@ -42,10 +42,16 @@ class CStandardSoundReader : public ISoundReader, public virtual CObject
 public:
     using ISoundReader::Open;
     void Open(boost::shared_ptr<IKorvaneStream> stream) override;
+    const os::audio::WaveFormatEx* GetFormat() const override { return &format_; }
+    std::int32_t GetTotalBytes() const override { return totalBytes_; }
+    std::int32_t GetPosition() const override { return position_; }
 
 protected:
     IKorvaneStream* stream_ = nullptr;
     boost::shared_ptr<IKorvaneStream> sharedStream_;
+    os::audio::WaveFormatEx format_;
+    std::int32_t totalBytes_ = 0;
+    std::int32_t position_ = 0;
 };
 
 /// A new, unopened reader for the stream's content, chosen by its first bytes ("Ogg" or

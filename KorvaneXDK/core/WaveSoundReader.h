@@ -18,11 +18,8 @@ public:
 
     using CStandardSoundReader::Open;
     void Open(IKorvaneStream* stream) override;
-    const os::audio::WaveFormatEx* GetFormat() const override { return &format_; }
     std::int32_t Rewind() override;
     std::int32_t Read(void* buffer, std::int32_t bytes) override;
-    std::int32_t GetTotalBytes() const override { return totalBytes_; }
-    std::int32_t GetPosition() const override { return position_; }
     std::string GetComment(const std::string& key) const override;
 
     /// The bytes of the format block that follow the 18-byte record (cbSize of them).
@@ -30,10 +27,7 @@ public:
 
 private:
     CRIFFReader riff_;
-    os::audio::WaveFormatEx format_;
     std::vector<std::uint8_t> formatExtra_;
-    std::int32_t totalBytes_ = 0;
-    std::int32_t position_ = 0;
 };
 
 } // namespace korvane

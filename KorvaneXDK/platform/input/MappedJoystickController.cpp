@@ -5,6 +5,7 @@
 #include "KorvaneXDK/core/ScopedLock.h"
 #include "KorvaneXDK/core/StringUtility.h"
 #include "KorvaneXDK/platform/graphics/DirectXError.h"
+#include "KorvaneXDK/platform/input/Reacquire.h"
 
 namespace korvane
 {
@@ -70,16 +71,8 @@ void CMappedJoystickController::Update()
 {
     using namespace os::input;
     CScopedLock lock(GetLock());
-    if (Failed(device_->Poll()))
-    {
-        const Result result = device_->Acquire();
-        if (result == kResultAccessDenied)
-            return;
-        if (Failed(result))
-            ReportDirectXError(result, kSourceFile, __LINE__);
-        else
-            device_->Poll();
-    }
+    if (!RunWithReacquire(*device_, [this] { return device_->Poll(); }, kSourceFile, __LINE__))
+        return;
     device_->GetDeviceState(sizeof(state_), &state_);
     RefreshButtons();
 }

@@ -5,6 +5,7 @@
 #include "KorvaneXDK/core/ScopedLock.h"
 #include "KorvaneXDK/core/StringUtility.h"
 #include "KorvaneXDK/platform/graphics/DirectXError.h"
+#include "KorvaneXDK/platform/input/Reacquire.h"
 
 namespace korvane
 {
@@ -209,16 +210,9 @@ void CMappedKeyboardController::Update()
 {
     using namespace os::input;
     CScopedLock lock(GetLock());
-    if (Failed(device_->GetDeviceState(sizeof(keys_), keys_)))
-    {
-        const Result result = device_->Acquire();
-        if (result == kResultAccessDenied)
-            return;
-        if (Failed(result))
-            ReportDirectXError(result, kSourceFile, __LINE__);
-        else
-            device_->GetDeviceState(sizeof(keys_), keys_);
-    }
+    if (!RunWithReacquire(*device_, [this] { return device_->GetDeviceState(sizeof(keys_), keys_); }, kSourceFile,
+                          __LINE__))
+        return;
     RefreshButtons();
 }
 

@@ -6,6 +6,7 @@
 #include "KorvaneXDK/core/ScopedLock.h"
 #include "KorvaneXDK/core/StringUtility.h"
 #include "KorvaneXDK/platform/graphics/DirectXError.h"
+#include "KorvaneXDK/platform/input/Reacquire.h"
 
 namespace korvane
 {
@@ -46,16 +47,8 @@ void CMappedMouseController::Update()
     CScopedLock lock(GetLock());
     if (!IsActive())
         return;
-    if (Failed(device_->Poll()))
-    {
-        const Result result = device_->Acquire();
-        if (result == kResultAccessDenied)
-            return;
-        if (Failed(result))
-            ReportDirectXError(result, kSourceFile, __LINE__);
-        else
-            device_->Poll();
-    }
+    if (!RunWithReacquire(*device_, [this] { return device_->Poll(); }, kSourceFile, __LINE__))
+        return;
     device_->GetDeviceState(sizeof(state_), &state_);
     RefreshButtons();
 }

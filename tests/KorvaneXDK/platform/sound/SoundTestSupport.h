@@ -52,12 +52,13 @@ class MemoryPcmReader : public korvane::CStandardSoundReader
 {
 public:
     MemoryPcmReader(const os::audio::WaveFormatEx& format, std::vector<std::uint8_t> pcm)
-        : format_(format), pcm_(std::move(pcm))
+        : pcm_(std::move(pcm))
     {
+        format_ = format;
+        totalBytes_ = static_cast<std::int32_t>(pcm_.size());
     }
     using korvane::CStandardSoundReader::Open;
     void Open(korvane::IKorvaneStream*) override {}
-    const os::audio::WaveFormatEx* GetFormat() const override { return &format_; }
     std::int32_t Rewind() override { return position_ = 0; }
     std::int32_t Read(void* buffer, std::int32_t bytes) override
     {
@@ -67,14 +68,10 @@ public:
         position_ += count;
         return count;
     }
-    std::int32_t GetTotalBytes() const override { return static_cast<std::int32_t>(pcm_.size()); }
-    std::int32_t GetPosition() const override { return position_; }
     std::string GetComment(const std::string&) const override { return ""; }
 
 private:
-    os::audio::WaveFormatEx format_;
     std::vector<std::uint8_t> pcm_;
-    std::int32_t position_ = 0;
 };
 
 inline boost::shared_ptr<korvane::ISoundReader> Reader(const os::audio::WaveFormatEx& format,
