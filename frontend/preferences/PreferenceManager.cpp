@@ -287,7 +287,11 @@ void CPreferenceManager::Load()
         CMemoryStream image;
         {
             CFileStream file(GetPreferenceFilePath(), 1, 1);
-            image.CopyFrom(file, 0);
+            const std::int32_t size = file.GetSize();
+            image.SetSize(size);
+            if (image.GetSize() != size)
+                throw EReadError(this, "Load: out of memory");
+            image.SetSize(file.Read(image.GetBuffer(), size));
             file.Close();
         }
         // The container size is a signed field: a negative one leaves no room for any chunk. The
@@ -412,7 +416,6 @@ void CPreferenceManager::loadKeyMapping(CRIFFReader& reader)
         chunk.RequireRoom(pairCount, kMinimumPairSize, "pair count");
 
         StoredKeyMapping pairs;
-        pairs.reserve(static_cast<std::size_t>(std::max(pairCount, 0)));
         for (std::int32_t index = 0; index < pairCount; ++index) {
             std::string action = chunk.ReadString();
             const std::int32_t code = chunk.ReadInt32();

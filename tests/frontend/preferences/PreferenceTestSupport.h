@@ -28,8 +28,9 @@ void ResetLargestAllocation();
 /// host values and the manager.
 struct ProgramRun
 {
-    ProgramRun(const korvane::test::TempDir& dir)
-        : displayPath(dir.File("display_setting.ini")), host(input.get(), display, displayPath, dir.Path())
+    explicit ProgramRun(const korvane::test::TempDir& dir) : ProgramRun(dir.Path(), dir.File("display_setting.ini")) {}
+    ProgramRun(const std::string& saveFolder, const std::string& displaySettingPath)
+        : displayPath(displaySettingPath), host(input.get(), display, displayPath, saveFolder)
     {
         EXPECT_TRUE(input->Initialize(true));
         try {
