@@ -56,6 +56,9 @@ TEST_F(PreferenceTest, DirectInputPadAndRemappedKeysAreWrittenFromTheLiveBinding
     run.OfType(0).SetMapping("decide", 0, 0x39);
     run.OfType(0).SetMapping("x4", 0, 0xFFFFFFFFu);
     run.OfType(1).SetMapping("pause", 0, 9);
+    // The last controller of a type speaks for it.
+    run.OfType(3).SetMapping("x1", 0, 9);
+    run.Controller(run.input->GetControllerCount() - 1).SetMapping("x2", 0, 4);
     run.manager.Save();
 
     oracle::Codes keyboard = oracle::kKeyboard;
@@ -63,9 +66,11 @@ TEST_F(PreferenceTest, DirectInputPadAndRemappedKeysAreWrittenFromTheLiveBinding
     keyboard[10] = -1;
     oracle::Codes joystick = oracle::kJoystick;
     joystick[2] = 9;
-    const std::string expected = oracle::File(
-        {Standard(0, keyboard), Standard(1, joystick), Standard(2, oracle::kMouse), Standard(3, oracle::kXInput)},
-        -2500, -10000, 0);
+    oracle::Codes pad = oracle::kXInput;
+    pad[8] = 4;
+    const std::string expected =
+        oracle::File({Standard(0, keyboard), Standard(1, joystick), Standard(2, oracle::kMouse), Standard(3, pad)},
+                     -2500, -10000, 0);
     EXPECT_EQ(expected, SavedFile());
 }
 
