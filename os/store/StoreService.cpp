@@ -10,7 +10,7 @@
 #include <cstring>
 #include <ctime>
 #include <random>
-#include <set>
+#include <unordered_set>
 
 #include "os/store/Utils.h"
 #include "os/system/AtomicFile.h"
@@ -200,6 +200,19 @@ void StoreService::RunCallbacks()
         if (!running_ || pumping_)
             return;
         pumping_ = true;
+    }
+    // A handler that throws must not leave the pump shut for the rest of the run.
+    struct PumpDone
+    {
+        StoreService* service;
+        ~PumpDone()
+        {
+            std::lock_guard lock(service->mutex_);
+            service->pumping_ = false;
+        }
+    } done{this};
+    {
+        std::lock_guard lock(mutex_);
         std::vector<Pending> waiting;
         for (Pending& pending : pending_) {
             if (--pending.pumpsLeft > 0)
@@ -246,8 +259,6 @@ void StoreService::RunCallbacks()
             holder->Run(record, false, kInvalidCallHandle);
         }
     }
-    std::lock_guard lock(mutex_);
-    pumping_ = false;
 }
 
 std::optional<StoreService::Injected> StoreService::TakeInjected(StoreRequest request)
@@ -690,7 +701,7 @@ void StoreService::CompleteDownload(Pending& pending, std::vector<Delivery>& out
     std::vector<std::size_t> picked;
     const std::uint64_t self = LoadUser().id;
     if (pending.a == kRequestFriends) {
-        std::set<std::uint64_t> wanted(friends_.begin(), friends_.end());
+        std::unordered_set<std::uint64_t> wanted(friends_.begin(), friends_.end());
         wanted.insert(self);
         for (std::size_t i = 0; i < rows.size(); ++i)
             if (wanted.count(rows[i].user))

@@ -1,5 +1,7 @@
 /** @file StoreTest.cpp The service's life cycle, the pump, the result holders and injected failures. */
+#include <cstdlib>
 #include <filesystem>
+#include <stdexcept>
 
 #include "StoreFixture.h"
 #include "os/store/Apps.h"
@@ -213,8 +215,28 @@ TEST_F(StoreFixture, LoggedOffUserGetsNoStatisticsAndNoBoards)
     EXPECT_EQ(stats->FindOrCreateLeaderboard("A", kSortDescending, kDisplayNumeric), 0u);
 }
 
-TEST_F(StoreFixture, DebugOutputGoesToTheCapture)
+TEST_F(StoreFixture, AThrowingHandlerDoesNotStopThePump)
 {
+    struct Thrower
+    {
+        void On(const LeaderboardFindResult*, bool) { throw std::runtime_error("handler"); }
+        CallResult<Thrower, LeaderboardFindResult> holder;
+    } thrower;
+    thrower.holder.Set(stats->FindOrCreateLeaderboard("A", kSortDescending, kDisplayNumeric), &thrower, &Thrower::On);
+    EXPECT_THROW(Pump(), std::runtime_error);
+    EXPECT_NE(Find("A"), 0u);
+}
+
+TEST_F(StoreFixture, DebugOutputIsSilentUnlessSwitchedOnOrCaptured)
+{
+    unsetenv("KORVANE_STORE_DEBUG");
+    ::testing::internal::CaptureStderr();
+    DebugOutput("quiet\n");
+    setenv("KORVANE_STORE_DEBUG", "1", 1);
+    DebugOutput("loud\n");
+    unsetenv("KORVANE_STORE_DEBUG");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "loud\n");
+
     std::vector<std::string> lines;
     os::testing::CaptureStoreDebugOutput([&](const std::string& text) { lines.push_back(text); });
     DebugOutput("one\n");
