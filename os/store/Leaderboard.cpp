@@ -7,6 +7,7 @@
 
 #include "os/store/ByteReader.h"
 #include "os/store/ByteWriter.h"
+#include "os/store/StoreFiles.h"
 
 namespace os::store
 {
@@ -16,7 +17,7 @@ namespace
 
 constexpr char kMagic[4] = {'K', 'S', 'L', 'B'};
 constexpr std::uint32_t kVersion = 1;
-constexpr std::uint32_t kMaxRows = 1u << 22;
+constexpr std::uint32_t kMaxRows = 1u << 20;
 constexpr std::size_t kMaxNameLength = 255;
 // user, score, sequence, detail count, name length
 constexpr std::size_t kMinRowSize = 8 + 4 + 8 + 4 + 4;
@@ -74,7 +75,7 @@ Leaderboard::UploadOutcome Leaderboard::Upload(std::uint64_t user, const std::st
     row.score = score;
     row.sequence = nextSequence_++;
     row.details = std::move(details);
-    row.name = name.substr(0, kMaxNameLength);
+    row.name = CutUtf8(name, kMaxNameLength);
     outcome.newIndex = InsertSorted(std::move(row));
     outcome.changed = true;
     outcome.rankNew = static_cast<std::int32_t>(outcome.newIndex + 1);
@@ -98,7 +99,7 @@ void Leaderboard::Put(LeaderboardRow row)
     if (found >= 0)
         rows_.erase(rows_.begin() + found);
     row.sequence = nextSequence_++;
-    row.name = row.name.substr(0, kMaxNameLength);
+    row.name = CutUtf8(row.name, kMaxNameLength);
     if (row.details.size() > static_cast<std::size_t>(kMaxLeaderboardDetails))
         row.details.resize(static_cast<std::size_t>(kMaxLeaderboardDetails));
     InsertSorted(std::move(row));

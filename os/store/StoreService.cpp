@@ -27,7 +27,7 @@ namespace
 
 constexpr std::size_t kMaxUserFile = 4096;
 constexpr std::size_t kMaxAchievementFile = 1 << 20;
-constexpr std::size_t kMaxBoardFile = std::size_t{1} << 30;
+constexpr std::size_t kMaxBoardFile = std::size_t{256} << 20;
 constexpr std::size_t kMaxPersonaName = 127;
 
 std::string DefaultUserName()
@@ -116,6 +116,8 @@ void StoreService::SetSaveFolder(const std::string& folder)
 {
     std::lock_guard lock(mutex_);
     std::string path = folder;
+    // The program keeps backslashes in its paths; the file system wants slashes.
+    std::replace(path.begin(), path.end(), '\\', '/');
     if (!path.empty() && path.back() != '/')
         path += '/';
     saveFolder_ = path;

@@ -35,8 +35,15 @@ TEST(StoreLifeTest, InterfacesExistOnlyWhileRunningAndInitTouchesNoFile)
     // Without a save folder the data lives in memory: nothing anywhere is written.
     EXPECT_NE(GetUser()->GetUserId(), 0u);
     EXPECT_TRUE(GetUser()->IsLoggedOn());
+    EXPECT_FALSE(std::filesystem::exists("store_user.dat"));
     SetSaveFolder(dir.Path());
     EXPECT_TRUE(FolderIsEmpty(dir.Path()));
+    // The program's own paths may use backslashes.
+    std::string windowsStyle = dir.Path() + "sub\\";
+    std::filesystem::create_directory(dir.File("sub"));
+    SetSaveFolder(windowsStyle);
+    GetUser()->GetUserId();
+    EXPECT_TRUE(std::filesystem::exists(dir.File("sub/store_user.dat")));
     Shutdown();
     EXPECT_EQ(GetUserStats(), nullptr);
     RunCallbacks(); // harmless when stopped
