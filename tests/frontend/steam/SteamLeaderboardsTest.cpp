@@ -1,0 +1,216 @@
+/** @file SteamLeaderboardsTest.cpp The leaderboard client over the local store, with its failures. */
+#include "frontend/steam/SteamLeaderboards.h"
+#include "SteamFixture.h"
+#include "frontend/steam/SteamRemoteStorage.h"
+#include "frontend/steam/SteamServices.h"
+
+namespace steam_test
+{
+namespace
+{
+
+using os::testing::StoreFailure;
+using os::testing::StoreRequest;
+
+class SteamLeaderboardsTest : public SteamFixture
+{
+protected:
+    void SetUp() override
+    {
+        SteamFixture::SetUp();
+        std::vector<os::testing::SeedEntry> entries;
+        for (int n = 1; n <= 3; ++n)
+            entries.push_back(
+                {static_cast<std::uint64_t>(n), "u" + std::to_string(n), 100 - n, std::vector<std::int32_t>(61, n)});
+        ASSERT_TRUE(os::testing::SeedLeaderboard("LB_QV_DEF_EASY", entries));
+    }
+
+    void FindBoard(const char* name = "LB_QV_DEF_EASY")
+    {
+        client.FindLeaderboard(name);
+        ASSERT_TRUE(client.IsBusy());
+        Pump();
+        ASSERT_FALSE(client.IsBusy());
+        ASSERT_TRUE(client.IsSucceeded());
+    }
+
+    std::vector<std::int32_t> words = std::vector<std::int32_t>(61, 7);
+    CSteamLeaderboards client;
+};
+
+TEST_F(SteamLeaderboardsTest, DownloadKeepsWhatFitsAndReportsTheTotal)
+{
+    FindBoard();
+    ASSERT_TRUE(client.DownloadScores(0, 10, 1, 11));
+    EXPECT_TRUE(client.IsBusy());
+    EXPECT_EQ(client.GetWantedEntries(), 10);
+    EXPECT_EQ(client.GetDetailsPerEntry(), 61);
+    Pump();
+    EXPECT_TRUE(client.IsSucceeded());
+    EXPECT_EQ(client.GetKeptEntries(), 3);
+    EXPECT_EQ(client.GetBoardTotal(), 3);
+    EXPECT_EQ(client.GetEntry(2).user, 3u);
+    EXPECT_EQ(client.GetEntry(2).globalRank, 3);
+    EXPECT_EQ(client.GetDetails(2)[60], 3);
+
+    // Less room than entries: the rest is dropped; the arrays are made anew.
+    ASSERT_TRUE(client.DownloadScores(0, 2, 1, 11));
+    EXPECT_EQ(client.GetWantedEntries(), 2);
+    EXPECT_THROW(client.GetEntry(2), std::out_of_range);
+    Pump();
+    EXPECT_EQ(client.GetKeptEntries(), 2);
+    EXPECT_EQ(client.GetBoardTotal(), 3);
+    client.FreeDownloadedEntries();
+    EXPECT_FALSE(client.HasDownloadedEntries());
+}
+
+TEST_F(SteamLeaderboardsTest, UploadNeedsABoardFoundFirst)
+{
+    EXPECT_FALSE(client.UploadScore(50, words.data()));
+    EXPECT_FALSE(client.DownloadScores(0, 10, 1, 10));
+    EXPECT_FALSE(client.IsBusy());
+    client.FindLeaderboard("");
+    Pump();
+    EXPECT_FALSE(client.IsSucceeded());
+    EXPECT_EQ(client.GetBoardHandle(), 0u);
+    EXPECT_FALSE(client.UploadScore(50, words.data()));
+    EXPECT_EQ(debug, std::vector<std::string>({"Leaderboard could not be found\n"}));
+
+    FindBoard();
+    ASSERT_TRUE(client.UploadScore(150, words.data()));
+    EXPECT_TRUE(client.IsBusy());
+    EXPECT_FALSE(client.IsSucceeded());
+    Pump();
+    EXPECT_TRUE(client.IsSucceeded());
+    EXPECT_EQ(client.GetLastUploadResult().globalRankNew, 1);
+}
+
+TEST_F(SteamLeaderboardsTest, RequestsThatCannotStartFailAtOnce)
+{
+    FindBoard();
+    struct Case
+    {
+        StoreRequest request;
+        const char* message;
+    };
+    const Case cases[] = {
+        {StoreRequest::UploadScore, "Score could not be uploaded to Steam\n"},
+        {StoreRequest::DownloadEntries, nullptr},
+        {StoreRequest::FindLeaderboard, "Leaderboard could not be found\n"},
+    };
+    for (const Case& c : cases) {
+        debug.clear();
+        os::testing::FailNextStoreRequest(c.request, StoreFailure::NoHandle);
+        if (c.request == StoreRequest::UploadScore)
+            EXPECT_FALSE(client.UploadScore(1, words.data()));
+        else if (c.request == StoreRequest::DownloadEntries)
+            EXPECT_FALSE(client.DownloadScores(0, 10, 1, 10));
+        else
+            client.FindLeaderboard("LB_QV_DEF_EASY");
+        EXPECT_FALSE(client.IsBusy());
+        EXPECT_FALSE(client.IsSucceeded());
+        EXPECT_EQ(debug, c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{});
+    }
+    // No interface at all: the same.
+    os::store::Shutdown();
+    client.FindLeaderboard("LB_QV_DEF_EASY");
+    EXPECT_FALSE(client.IsBusy());
+    EXPECT_EQ(client.GetBoardHandle(), 0u);
+}
+
+TEST_F(SteamLeaderboardsTest, FailedResults)
+{
+    FindBoard();
+    ASSERT_TRUE(client.DownloadScores(0, 10, 1, 10));
+    Pump();
+    struct Case
+    {
+        StoreRequest request;
+        StoreFailure failure;
+        const char* message;
+    };
+    const Case cases[] = {
+        {StoreRequest::DownloadEntries, StoreFailure::IoFailure, nullptr},
+        {StoreRequest::UploadScore, StoreFailure::Refused, "Score could not be uploaded to Steam\n"},
+        {StoreRequest::UploadScore, StoreFailure::IoFailure, "Score could not be uploaded to Steam\n"},
+        {StoreRequest::FindLeaderboard, StoreFailure::NotFound, "Leaderboard could not be found\n"},
+        {StoreRequest::FindLeaderboard, StoreFailure::IoFailure, "Leaderboard could not be found\n"},
+    };
+    for (const Case& c : cases) {
+        debug.clear();
+        os::testing::FailNextStoreRequest(c.request, c.failure);
+        if (c.request == StoreRequest::DownloadEntries)
+            ASSERT_TRUE(client.DownloadScores(0, 10, 1, 1));
+        else if (c.request == StoreRequest::UploadScore)
+            ASSERT_TRUE(client.UploadScore(1, words.data()));
+        else
+            client.FindLeaderboard("LB_QV_DEF_EASY");
+        Pump();
+        EXPECT_FALSE(client.IsBusy());
+        EXPECT_FALSE(client.IsSucceeded());
+        EXPECT_EQ(debug, c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{});
+        // A failed download keeps the old counts.
+        EXPECT_EQ(client.GetKeptEntries(), 3);
+        EXPECT_EQ(client.GetBoardTotal(), 3);
+    }
+    EXPECT_EQ(client.GetBoardHandle(), 0u);
+}
+
+TEST_F(SteamLeaderboardsTest, AStaleResultIsNeverDelivered)
+{
+    FindBoard();
+    ASSERT_TRUE(os::testing::SeedLeaderboard("LB_TV_DEF_NORMAL", {{9, "nine", 5, {}}}));
+    // A slow download, then a search for another board before it ends.
+    os::testing::DelayStoreResults(3);
+    ASSERT_TRUE(client.DownloadScores(0, 10, 1, 10));
+    os::testing::DelayStoreResults(0);
+    client.FindLeaderboard("LB_TV_DEF_NORMAL");
+    Pump();
+    EXPECT_TRUE(client.IsSucceeded());
+    const os::store::LeaderboardHandle other = client.GetBoardHandle();
+    Pump(5);
+    EXPECT_FALSE(client.IsBusy());
+    EXPECT_EQ(client.GetKeptEntries(), 0); // the old download never arrived
+    EXPECT_EQ(client.GetBoardHandle(), other);
+    ASSERT_TRUE(client.DownloadScores(0, 10, 1, 10));
+    Pump();
+    EXPECT_EQ(client.GetKeptEntries(), 1);
+    EXPECT_EQ(client.GetEntry(0).user, 9u);
+}
+
+TEST_F(SteamLeaderboardsTest, ServicesAndTheBoardTable)
+{
+    EXPECT_FALSE(IsSteamRequestPending());
+    FindLeaderboardByIndex(3); // no client yet: nothing
+    CreateSteamServices();
+    ASSERT_NE(gSteamLeaderboards, nullptr);
+    ASSERT_NE(gSteamRemoteStorage, nullptr);
+    EXPECT_FALSE(gSteamRemoteStorage->IsBusy());
+    EXPECT_EQ(gSteamRemoteStorage->GetAttachmentHandle(), ~std::uint64_t{0});
+    const char* const expected[kLeaderboardCount] = {"LB_QV_DEF_TRAINING", "LB_QV_DEF_EASY",    "LB_QV_DEF_NORMAL",
+                                                     "LB_QV_DEF_HARD",     "LB_QV_DEF_SPECIAL", "LB_QV_SPE_TRAINING",
+                                                     "LB_QV_SPE_EASY",     "LB_QV_SPE_NORMAL",  "LB_QV_SPE_HARD",
+                                                     "LB_QV_SPE_SPECIAL",  "LB_TV_DEF_TRIAL",   "LB_TV_DEF_NORMAL"};
+    for (std::int32_t i = 0; i < kLeaderboardCount; ++i)
+        EXPECT_STREQ(GetLeaderboardBoardName(i), expected[i]);
+    EXPECT_EQ(GetLeaderboardBoardName(12), nullptr);
+
+    FindLeaderboardByIndex(1);
+    EXPECT_TRUE(IsSteamRequestPending());
+    Pump();
+    EXPECT_FALSE(IsSteamRequestPending());
+    ASSERT_TRUE(gSteamLeaderboards->DownloadScores(0, 10, 1, 10));
+    Pump();
+    EXPECT_EQ(gSteamLeaderboards->GetKeptEntries(), 3);
+    // An index outside the table loses the board found before.
+    FindLeaderboardByIndex(12);
+    EXPECT_FALSE(IsSteamRequestPending());
+    EXPECT_FALSE(gSteamLeaderboards->UploadScore(1, words.data()));
+    delete gSteamLeaderboards;
+    delete gSteamRemoteStorage;
+    gSteamLeaderboards = nullptr;
+    gSteamRemoteStorage = nullptr;
+}
+
+} // namespace
+} // namespace steam_test

@@ -1,0 +1,278 @@
+/** @file LeaderboardTest.cpp Keep-best uploads, ranks, ranges, friends, persistence and damaged or unwritable files. */
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+
+#include "StoreFixture.h"
+#include "os/store/Friends.h"
+#include "os/store/StoreFiles.h"
+#include "os/store/User.h"
+
+namespace os::store::test
+{
+namespace
+{
+
+constexpr std::uint64_t kSelf = 1000;
+
+class LeaderboardTest : public StoreFixture
+{
+protected:
+    void SetUp() override
+    {
+        StoreFixture::SetUp();
+        os::testing::SetStoreUser(kSelf, "me");
+    }
+
+    /// Entries of users 1..count with scores count*10 .. 10 (user n has rank n).
+    static std::vector<os::testing::SeedEntry> Ranked(int count)
+    {
+        std::vector<os::testing::SeedEntry> entries;
+        for (int n = 1; n <= count; ++n)
+            entries.push_back({static_cast<std::uint64_t>(n), "user" + std::to_string(n), (count - n + 1) * 10, {n}});
+        return entries;
+    }
+
+    std::vector<std::int32_t> DetailsOf(LeaderboardHandle board, std::uint64_t user)
+    {
+        Catcher<LeaderboardScoresDownloaded> download;
+        download.Wait(stats->DownloadLeaderboardEntries(board, kRequestGlobal, 1, 1000));
+        Pump();
+        for (std::int32_t i = 0; download.last && i < download.last->entryCount; ++i) {
+            LeaderboardEntry entry;
+            std::vector<std::int32_t> words(64, -1);
+            stats->GetDownloadedLeaderboardEntry(download.last->entries, i, &entry, words.data(), 64);
+            if (entry.user == user) {
+                words.resize(static_cast<std::size_t>(entry.details));
+                return words;
+            }
+        }
+        return {};
+    }
+
+    std::vector<std::string> FilesInFolder() const
+    {
+        std::vector<std::string> names;
+        for (const auto& item : std::filesystem::directory_iterator(dir.Path()))
+            names.push_back(item.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+std::vector<std::int32_t> Words(std::int32_t first)
+{
+    std::vector<std::int32_t> words(61);
+    for (std::size_t i = 0; i < words.size(); ++i)
+        words[i] = first + static_cast<std::int32_t>(i);
+    return words;
+}
+
+TEST_F(LeaderboardTest, KeepBestReplacesOnlyWithAHigherScoreAndItsWords)
+{
+    const LeaderboardHandle board = Find("LB");
+    struct Step
+    {
+        std::int32_t score;
+        LeaderboardUploadMethod method;
+        std::int32_t keptScore;
+        std::int32_t keptFirstWord;
+        std::uint8_t changed;
+    };
+    const Step steps[] = {
+        {100, kUploadKeepBest, 100, 1, 1},  // a new entry
+        {50, kUploadKeepBest, 100, 1, 0},   // lower: kept, still a success
+        {100, kUploadKeepBest, 100, 1, 0},  // equal: kept
+        {150, kUploadKeepBest, 150, 4, 1},  // higher: replaced with its words
+        {20, kUploadForceUpdate, 20, 5, 1}, // forced
+    };
+    std::int32_t first = 1;
+    for (const Step& step : steps) {
+        const LeaderboardScoreUploaded result = Upload(board, step.score, Words(first++), step.method);
+        EXPECT_EQ(result.success, 1);
+        EXPECT_EQ(result.scoreChanged, step.changed);
+        EXPECT_EQ(result.globalRankNew, 1);
+        const auto rows = Download(board, kRequestGlobal, 1, 10);
+        ASSERT_TRUE(rows);
+        ASSERT_EQ(rows->size(), 1u);
+        EXPECT_EQ((*rows)[0], (Row{kSelf, 1, step.keptScore}));
+        EXPECT_EQ(DetailsOf(board, kSelf), Words(step.keptFirstWord));
+    }
+}
+
+TEST_F(LeaderboardTest, EqualScoresRankTheEarlierUploadFirst)
+{
+    ASSERT_TRUE(os::testing::SeedLeaderboard("LB", {{1, "a", 50, {}}, {2, "b", 70, {}}, {3, "c", 50, {}}}));
+    const LeaderboardHandle board = Find("LB");
+    const LeaderboardScoreUploaded result = Upload(board, 50);
+    EXPECT_EQ(result.globalRankNew, 4);
+    EXPECT_EQ(Download(board, kRequestGlobal, 1, 10),
+              (std::vector<Row>{{2, 1, 70}, {1, 2, 50}, {3, 3, 50}, {kSelf, 4, 50}}));
+    // A better score is a new upload: it ranks after the entries it ties with.
+    ASSERT_TRUE(os::testing::SeedLeaderboard("LB", {{1, "a", 60, {}}}));
+    Upload(board, 60);
+    EXPECT_EQ(Download(board, kRequestGlobal, 1, 3), (std::vector<Row>{{2, 1, 70}, {1, 2, 60}, {kSelf, 3, 60}}));
+}
+
+TEST_F(LeaderboardTest, RangesGlobalAroundTheUserAndFriends)
+{
+    std::vector<os::testing::SeedEntry> entries = Ranked(20);
+    entries[9].user = kSelf; // the user holds rank 10
+    ASSERT_TRUE(os::testing::SeedLeaderboard("LB", entries));
+    os::testing::SetStoreFriends({3, 15, 999});
+    const LeaderboardHandle board = Find("LB");
+    auto ranks = [&](LeaderboardDataRequest kind, std::int32_t start, std::int32_t end) {
+        std::vector<std::int32_t> out;
+        const std::vector<Row> rows = Download(board, kind, start, end).value_or(std::vector<Row>{});
+        for (const Row& row : rows)
+            out.push_back(row.rank);
+        return out;
+    };
+    EXPECT_EQ(stats->GetLeaderboardEntryCount(board), 20);
+    EXPECT_EQ(ranks(kRequestGlobal, 1, 3), (std::vector<std::int32_t>{1, 2, 3}));
+    EXPECT_EQ(ranks(kRequestGlobal, 16, 26), (std::vector<std::int32_t>{16, 17, 18, 19, 20}));
+    EXPECT_EQ(ranks(kRequestGlobal, -5, 1), (std::vector<std::int32_t>{1}));
+    EXPECT_TRUE(ranks(kRequestGlobal, 30, 40).empty());
+    EXPECT_TRUE(ranks(kRequestGlobal, 5, 4).empty());
+    EXPECT_EQ(ranks(kRequestGlobalAroundUser, -4, 5), (std::vector<std::int32_t>{6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
+    EXPECT_EQ(ranks(kRequestGlobalAroundUser, INT32_MIN, INT32_MAX).size(), 20u);
+    EXPECT_EQ(ranks(kRequestFriends, 0, 0), (std::vector<std::int32_t>{3, 10, 15}));
+
+    // Near the top the range is cut at rank 1.
+    std::vector<os::testing::SeedEntry> top = Ranked(20);
+    top[1].user = kSelf;
+    ASSERT_TRUE(os::testing::SeedLeaderboard("TOP", top));
+    const LeaderboardHandle topBoard = Find("TOP");
+    const std::vector<Row> around = Download(topBoard, kRequestGlobalAroundUser, -4, 5).value_or(std::vector<Row>{});
+    ASSERT_EQ(around.size(), 7u);
+    EXPECT_EQ(around.front().rank, 1);
+    EXPECT_EQ(around.back().rank, 7);
+
+    // Without an entry of the user there is nothing around it.
+    ASSERT_TRUE(os::testing::SeedLeaderboard("NONE", Ranked(5)));
+    const auto none = Download(Find("NONE"), kRequestGlobalAroundUser, -4, 5);
+    ASSERT_TRUE(none);
+    EXPECT_TRUE(none->empty());
+}
+
+TEST_F(LeaderboardTest, DownloadedEntriesStayUntilTheNextDownload)
+{
+    ASSERT_TRUE(os::testing::SeedLeaderboard("LB", Ranked(3)));
+    const LeaderboardHandle board = Find("LB");
+    Catcher<LeaderboardScoresDownloaded> first, second;
+    first.Wait(stats->DownloadLeaderboardEntries(board, kRequestGlobal, 1, 10));
+    Pump();
+    ASSERT_EQ(first.last->entryCount, 3);
+    LeaderboardEntry entry;
+    std::int32_t words[2] = {-1, -1};
+    ASSERT_TRUE(stats->GetDownloadedLeaderboardEntry(first.last->entries, 2, &entry, words, 2));
+    EXPECT_EQ(entry.user, 3u);
+    EXPECT_EQ(entry.details, 1);
+    EXPECT_EQ(words[0], 3);
+    EXPECT_EQ(words[1], -1); // only the stored words are copied
+    EXPECT_FALSE(stats->GetDownloadedLeaderboardEntry(first.last->entries, 3, &entry, nullptr, 0));
+    EXPECT_FALSE(stats->GetDownloadedLeaderboardEntry(first.last->entries, -1, &entry, nullptr, 0));
+    second.Wait(stats->DownloadLeaderboardEntries(board, kRequestGlobal, 1, 1));
+    Pump();
+    EXPECT_FALSE(stats->GetDownloadedLeaderboardEntry(first.last->entries, 0, &entry, nullptr, 0));
+    EXPECT_TRUE(stats->GetDownloadedLeaderboardEntry(second.last->entries, 0, &entry, nullptr, 0));
+}
+
+TEST_F(LeaderboardTest, EverythingPersistsAcrossRuns)
+{
+    ASSERT_TRUE(os::testing::SeedLeaderboard("LB_QV_DEF_EASY", {{7, "seven", 500, {1, 2}}}));
+    const LeaderboardHandle board = Find("LB_QV_DEF_EASY");
+    Upload(board, 300, Words(9));
+    Restart();
+    EXPECT_EQ(GetUser()->GetUserId(), kSelf);
+    EXPECT_STREQ(GetFriends()->GetPersonaName(), "me");
+    const LeaderboardHandle again = Find("LB_QV_DEF_EASY");
+    ASSERT_NE(again, 0u);
+    EXPECT_EQ(Download(again, kRequestGlobal, 1, 10), (std::vector<Row>{{7, 1, 500}, {kSelf, 2, 300}}));
+    EXPECT_EQ(DetailsOf(again, kSelf), Words(9));
+    EXPECT_STREQ(GetFriends()->GetFriendPersonaName(7), "seven");
+    EXPECT_STREQ(GetFriends()->GetFriendPersonaName(8), "");
+    // Ties keep their order across runs.
+    Upload(again, 500);
+    Restart();
+    EXPECT_EQ(Download(Find("LB_QV_DEF_EASY"), kRequestGlobal, 1, 10),
+              (std::vector<Row>{{7, 1, 500}, {kSelf, 2, 500}}));
+}
+
+TEST_F(LeaderboardTest, DamagedFilesAreSetAsideNeverOverwritten)
+{
+    ASSERT_TRUE(os::testing::SeedLeaderboard("LB", Ranked(2)));
+    const std::string path = dir.File(BoardFileName("LB"));
+    const std::string good = korvane::test::TempDir::Read(path);
+    auto withCount = [&](std::uint32_t count) {
+        std::string bytes = good;
+        const std::size_t at = 4 + 4 + 4 + 2 + 4 + 4 + 8; // magic, version, name, sort, display, counter
+        for (int i = 0; i < 4; ++i)
+            bytes[at + static_cast<std::size_t>(i)] = static_cast<char>((count >> (8 * i)) & 0xFF);
+        return bytes;
+    };
+    const std::string damaged[] = {
+        "garbage",    good.substr(0, good.size() - 3),
+        good + "x",   withCount(0xFFFFFFFFu),
+        withCount(3), "KSLB" + std::string("\x01\0\0\0\x02\0\0\0LX", 10) + good.substr(14),
+    };
+    int round = 0;
+    for (const std::string& bytes : damaged) {
+        SCOPED_TRACE(round);
+        dir.Write(BoardFileName("LB"), bytes);
+        Restart();
+        log.clear();
+        const LeaderboardHandle board = Find("LB");
+        ASSERT_NE(board, 0u);
+        ASSERT_EQ(log.size(), 1u);
+        EXPECT_NE(log[0].find("damaged"), std::string::npos);
+        const std::string aside = path + ".corrupt" + (round == 0 ? std::string() : std::to_string(round));
+        EXPECT_EQ(korvane::test::TempDir::Read(aside), bytes);
+        EXPECT_EQ(stats->GetLeaderboardEntryCount(board), 0);
+        EXPECT_EQ(Upload(board, 5).success, 1);
+        EXPECT_EQ(korvane::test::TempDir::Read(aside), bytes);
+        ++round;
+    }
+    // A damaged user file is set aside too, and a new user is made.
+    dir.Write(kUserFileName, "KSUS\x01");
+    Restart();
+    EXPECT_NE(GetUser()->GetUserId(), 0u);
+    EXPECT_TRUE(std::filesystem::exists(dir.File(std::string(kUserFileName) + ".corrupt")));
+}
+
+TEST_F(LeaderboardTest, AFailedWriteKeepsTheOldFileAndTheOldEntry)
+{
+    const LeaderboardHandle board = Find("LB");
+    ASSERT_EQ(Upload(board, 100, Words(1)).success, 1);
+    const std::string path = dir.File(BoardFileName("LB"));
+    const std::string before = korvane::test::TempDir::Read(path);
+    const auto filesBefore = FilesInFolder();
+
+    // A real write failure: files may not grow past 64 bytes for a moment.
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto* previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 64;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    Catcher<LeaderboardScoreUploaded> upload;
+    upload.Wait(stats->UploadLeaderboardScore(board, kUploadKeepBest, 200, Words(2).data(), 61));
+    Pump();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+
+    ASSERT_EQ(upload.count, 1);
+    EXPECT_TRUE(upload.failed);
+    EXPECT_EQ(korvane::test::TempDir::Read(path), before);
+    EXPECT_EQ(FilesInFolder(), filesBefore); // no temporary file left behind
+    EXPECT_EQ(Download(board, kRequestGlobal, 1, 10), (std::vector<Row>{{kSelf, 1, 100}}));
+    EXPECT_EQ(DetailsOf(board, kSelf), Words(1));
+    ASSERT_FALSE(log.empty());
+    EXPECT_NE(log.back().find("cannot write"), std::string::npos);
+    // The next upload goes through.
+    EXPECT_EQ(Upload(board, 200, Words(2)).scoreChanged, 1);
+}
+
+} // namespace
+} // namespace os::store::test
