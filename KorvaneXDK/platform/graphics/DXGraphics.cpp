@@ -79,14 +79,12 @@ bool CDXGraphics::InitializeDevice()
         throw EIOError(this, "Direct3D device already initialized.");
     }
     os::gfx::Result result = CreateDevice(os::gfx::create::HardwareVertexProcessing);
-    if (os::gfx::Failed(result))
+    if (ReportOnDirectXFailure(result, kSourceFile, __LINE__))
     {
-        ReportDirectXError(result, kSourceFile, __LINE__);
         LogInfoF("ハードウェア頂点処理が利用できません. ソフトウェア頂点処理に切り替えます.");
         result = CreateDevice(os::gfx::create::SoftwareVertexProcessing);
-        if (os::gfx::Failed(result))
+        if (ReportOnDirectXFailure(result, kSourceFile, __LINE__))
         {
-            ReportDirectXError(result, kSourceFile, __LINE__);
             return false;
         }
     }

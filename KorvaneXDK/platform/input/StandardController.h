@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <map>
+#include <span>
 #include <string>
 
 #include "KorvaneXDK/core/CriticalSection.h"
@@ -52,6 +53,10 @@ public:
 protected:
     /// Applies the common poll rule to every button; call it under GetLock().
     void RefreshButtons();
+    /// Input capture, shared by the device controllers: maps into the slot the first of `codes`,
+    /// in order, that the state read last holds down (as EvaluateInput tells) and says whether
+    /// one was. Like every operation taking a name, it brings an unknown button into being.
+    bool CaptureInput(const std::string& name, int slot, std::span<const std::uint32_t> codes);
     /// Whether `code` is held in the state read last, and the value it writes, if any.
     /// Codes the device does not know leave both alone.
     virtual void EvaluateInput(std::uint32_t code, bool& down, float& value);

@@ -24,9 +24,8 @@ CDXSound::~CDXSound()
 bool CDXSound::LoadDirectSound()
 {
     const os::audio::Result result = os::audio::SoundDevice::Create(&device_);
-    if (os::audio::Failed(result))
+    if (ReportOnDirectXFailure(result, __FILE__, __LINE__))
     {
-        ReportDirectXError(result, __FILE__, __LINE__);
         // Said once, so a silent program explains itself in the log.
         const std::string reason = os::system::GetLastErrorText();
         LogInfoF("CDXSound: no audio output device (%s); running without sound.",

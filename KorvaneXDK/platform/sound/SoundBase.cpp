@@ -18,9 +18,8 @@ bool CSound::IsPlaying() const
         return false;
     std::uint32_t status = 0;
     const os::audio::Result result = buffer_->GetStatus(&status);
-    if (os::audio::Failed(result))
+    if (ReportOnDirectXFailure(result, __FILE__, __LINE__))
     {
-        ReportDirectXError(result, __FILE__, __LINE__);
         return false;
     }
     return (status & os::audio::kStatusPlaying) != 0;
@@ -31,8 +30,7 @@ void CSound::Stop()
     if (!buffer_)
         return;
     const os::audio::Result result = buffer_->Stop();
-    if (os::audio::Failed(result))
-        ReportDirectXError(result, __FILE__, __LINE__);
+    ReportOnDirectXFailure(result, __FILE__, __LINE__);
 }
 
 void CSound::SetLoop(bool loop)
@@ -50,8 +48,7 @@ void CSound::SetVolume(int volume)
     if (!buffer_)
         return;
     const os::audio::Result result = buffer_->SetVolume(volume);
-    if (os::audio::Failed(result))
-        ReportDirectXError(result, __FILE__, __LINE__);
+    ReportOnDirectXFailure(result, __FILE__, __LINE__);
 }
 
 int CSound::GetVolume() const
@@ -60,8 +57,7 @@ int CSound::GetVolume() const
         return 0;
     std::int32_t volume = 0;
     const os::audio::Result result = buffer_->GetVolume(&volume);
-    if (os::audio::Failed(result))
-        ReportDirectXError(result, __FILE__, __LINE__);
+    ReportOnDirectXFailure(result, __FILE__, __LINE__);
     return volume;
 }
 
@@ -118,8 +114,7 @@ void CSound::SetPan(int pan)
     if (!buffer_)
         return;
     const os::audio::Result result = buffer_->SetPan(pan);
-    if (os::audio::Failed(result))
-        ReportDirectXError(result, __FILE__, __LINE__);
+    ReportOnDirectXFailure(result, __FILE__, __LINE__);
 }
 
 int CSound::GetPan() const
@@ -128,8 +123,7 @@ int CSound::GetPan() const
         return 0;
     std::int32_t pan = 0;
     const os::audio::Result result = buffer_->GetPan(&pan);
-    if (os::audio::Failed(result))
-        ReportDirectXError(result, __FILE__, __LINE__);
+    ReportOnDirectXFailure(result, __FILE__, __LINE__);
     return pan;
 }
 
@@ -157,8 +151,7 @@ void CSound::SetFrequency(std::uint32_t frequency)
     if (!buffer_)
         return;
     const os::audio::Result result = buffer_->SetFrequency(frequency);
-    if (os::audio::Failed(result))
-        ReportDirectXError(result, __FILE__, __LINE__);
+    ReportOnDirectXFailure(result, __FILE__, __LINE__);
 }
 
 std::uint32_t CSound::GetFrequency() const
@@ -167,8 +160,7 @@ std::uint32_t CSound::GetFrequency() const
         return 0;
     std::uint32_t frequency = 0;
     const os::audio::Result result = buffer_->GetFrequency(&frequency);
-    if (os::audio::Failed(result))
-        ReportDirectXError(result, __FILE__, __LINE__);
+    ReportOnDirectXFailure(result, __FILE__, __LINE__);
     return frequency;
 }
 

@@ -91,9 +91,8 @@ void CStreamingSound::CreateSoundBuffer()
     desc_.bufferBytes = bytes;
 
     const os::audio::Result result = device_->GetDirectSound()->CreateSoundBuffer(desc_, &buffer_);
-    if (os::audio::Failed(result))
+    if (ReportOnDirectXFailure(result, __FILE__, __LINE__))
     {
-        ReportDirectXError(result, __FILE__, __LINE__);
         throw EReadError(this, "サウンドバッファの作成に失敗しました.");
     }
 
@@ -121,8 +120,7 @@ void CStreamingSound::CreateSoundBuffer()
     positions[kStopEventIndex].event = events_[kStopEventIndex].get();
     const os::audio::Result notified =
         notify->SetNotificationPositions(static_cast<std::uint32_t>(positions.size()), positions.data());
-    if (os::audio::Failed(notified))
-        ReportDirectXError(notified, __FILE__, __LINE__);
+    ReportOnDirectXFailure(notified, __FILE__, __LINE__);
     notify.reset();
 
     writeCursor_ = 0;
@@ -205,8 +203,7 @@ void CStreamingSound::FeedUntilStopped()
             return;
         buffer_->SetCurrentPosition(0);
         const os::audio::Result played = buffer_->Play(os::audio::kPlayLooping);
-        if (os::audio::Failed(played))
-            ReportDirectXError(played, __FILE__, __LINE__);
+        ReportOnDirectXFailure(played, __FILE__, __LINE__);
         // One that came during Play may have stopped the buffer before it started: stop it
         // again, so the stop signal that ends the wait below is sure to come.
         if (stopRequested_)
@@ -239,9 +236,7 @@ void CStreamingSound::FillSection()
         return;
     std::uint32_t status = 0;
     const os::audio::Result statusResult = buffer_->GetStatus(&status);
-    if (os::audio::Failed(statusResult))
-        ReportDirectXError(statusResult, __FILE__, __LINE__);
-    else if ((status & os::audio::kStatusBufferLost) != 0)
+    if (!ReportOnDirectXFailure(statusResult, __FILE__, __LINE__) && (status & os::audio::kStatusBufferLost) != 0)
     {
         while (buffer_->Restore() == os::audio::kErrBufferLost)
             os::system::Sleep(kRestoreRetryMs);
@@ -252,9 +247,8 @@ void CStreamingSound::FillSection()
     void* part2 = nullptr;
     std::uint32_t bytes2 = 0;
     const os::audio::Result locked = buffer_->Lock(writeCursor_, sectionSize_, &part1, &bytes1, &part2, &bytes2, 0);
-    if (os::audio::Failed(locked))
+    if (ReportOnDirectXFailure(locked, __FILE__, __LINE__))
     {
-        ReportDirectXError(locked, __FILE__, __LINE__);
         return;
     }
 
@@ -316,9 +310,8 @@ void CStreamingSound::UpdateBytesPlayed()
     std::uint32_t cursor = 0;
     std::uint32_t write = 0;
     const os::audio::Result result = buffer_->GetCurrentPosition(&cursor, &write);
-    if (os::audio::Failed(result))
+    if (ReportOnDirectXFailure(result, __FILE__, __LINE__))
     {
-        ReportDirectXError(result, __FILE__, __LINE__);
         return;
     }
     if (cursor < lastPlayCursor_)
@@ -343,9 +336,8 @@ std::uint32_t CStreamingSound::GetPosition() const
     std::uint32_t cursor = 0;
     std::uint32_t write = 0;
     const os::audio::Result result = buffer_->GetCurrentPosition(&cursor, &write);
-    if (os::audio::Failed(result))
+    if (ReportOnDirectXFailure(result, __FILE__, __LINE__))
     {
-        ReportDirectXError(result, __FILE__, __LINE__);
         return bytesPlayed_;
     }
     if (cursor < lastPlayCursor_)
@@ -503,8 +495,7 @@ void CStreamingSound::DetachNotifications()
     os::audio::Result result = buffer_->QueryNotify(&notify);
     if (os::audio::Succeeded(result))
         result = notify->SetNotificationPositions(0, nullptr);
-    if (os::audio::Failed(result))
-        ReportDirectXError(result, __FILE__, __LINE__);
+    ReportOnDirectXFailure(result, __FILE__, __LINE__);
 }
 
 void CStreamingSound::Close()
