@@ -1,12 +1,13 @@
-/** @file SoundBase.cpp The operations all sounds share, and the scaled volume axis. */
-#include "KorvaneXDK/platform/sound/SoundBase.h"
+/** @file Sound.cpp The operations all sounds share, and the scaled volume axis. */
+#include "KorvaneXDK/platform/sound/Sound.h"
 
 #include <climits>
 #include <cmath>
 
 #include "KorvaneXDK/platform/graphics/DirectXError.h"
 
-namespace korvane {
+namespace korvane
+{
 
 CSound::CSound(std::uint32_t creationFlags) : creationFlags_(creationFlags) {}
 
@@ -18,8 +19,7 @@ bool CSound::IsPlaying() const
         return false;
     std::uint32_t status = 0;
     const os::audio::Result result = buffer_->GetStatus(&status);
-    if (ReportOnDirectXFailure(result, __FILE__, __LINE__))
-    {
+    if (ReportOnDirectXFailure(result, __FILE__, __LINE__)) {
         return false;
     }
     return (status & os::audio::kStatusPlaying) != 0;
@@ -61,7 +61,8 @@ int CSound::GetVolume() const
     return volume;
 }
 
-namespace {
+namespace
+{
 
 // Truncates toward zero. A value off the axis (a volume below -10000 raises a negative number to
 // a fractional power) has no integer: it becomes INT_MIN, which the buffer refuses like any other
