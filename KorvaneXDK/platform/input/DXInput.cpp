@@ -58,7 +58,8 @@ CDXInput::CDXInput(os::window::InstanceHandle instance, os::window::WindowHandle
 CDXInput::~CDXInput()
 {
     try {
-        Finalize();
+        // This class's own teardown: a derived part is already gone when this runs.
+        CDXInput::Finalize();
     } catch (...) {
         LogErrorF("CDXInput: finalization failed.\n");
     }
