@@ -1,8 +1,6 @@
 /** @file MappedJoystickController.cpp Joystick set-up, polling, input capture and input names. */
 #include "KorvaneXDK/platform/input/MappedJoystickController.h"
 
-#include <array>
-
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/ScopedLock.h"
 #include "KorvaneXDK/core/StringUtility.h"
@@ -26,21 +24,6 @@ std::int32_t AxisValue(const os::input::JoyState& state, std::uint32_t axis)
     const std::int32_t axes[6] = {state.x, state.y, state.z, state.rx, state.ry, state.rz};
     return axes[axis];
 }
-
-using Self = CMappedJoystickController;
-
-/// Buttons first, then the axes, then the hat.
-constexpr auto kCaptureCodes = [] {
-    std::array<std::uint32_t, Self::kButtonCount + (Self::kLastAxisCode - Self::kFirstAxisCode + 1) + 4> codes{};
-    std::size_t n = 0;
-    for (std::uint32_t code = 0; code < Self::kButtonCount; ++code)
-        codes[n++] = code;
-    for (std::uint32_t code = Self::kFirstAxisCode; code <= Self::kLastAxisCode; ++code)
-        codes[n++] = code;
-    for (std::uint32_t code = Self::kHatNorthCode; code <= Self::kHatWestCode; ++code)
-        codes[n++] = code;
-    return codes;
-}();
 
 bool IsCentred(std::uint32_t pov)
 {
@@ -143,7 +126,9 @@ void CMappedJoystickController::EvaluateInput(std::uint32_t code, bool& down, fl
 
 bool CMappedJoystickController::GetActiveInput(const std::string& name, int slot)
 {
-    return CaptureInput(name, slot, kCaptureCodes);
+    // Buttons first, then the axes, then the hat.
+    return CaptureInput(name, slot,
+                        {{0, kButtonCount - 1}, {kFirstAxisCode, kLastAxisCode}, {kHatNorthCode, kHatWestCode}});
 }
 
 std::string CMappedJoystickController::GetInputName(const std::string& name, int slot)

@@ -1,8 +1,6 @@
 /** @file MappedKeyboardController.cpp Keyboard set-up, polling, key capture and key names. */
 #include "KorvaneXDK/platform/input/MappedKeyboardController.h"
 
-#include <array>
-
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/ScopedLock.h"
 #include "KorvaneXDK/core/StringUtility.h"
@@ -171,23 +169,6 @@ constexpr KeyName kKeyNames[] = {
 };
 static_assert(sizeof(kKeyNames) / sizeof(kKeyNames[0]) == 144);
 
-/// Keys that some keyboards report as held while their toggle is on.
-constexpr bool IsToggleKey(std::uint32_t code)
-{
-    return code == 0x3A || code == 0x70 || code == 0x94;
-}
-
-/// Every key but the toggles, in code order.
-constexpr auto kCaptureCodes = [] {
-    std::array<std::uint32_t, 256 - 3> codes{};
-    std::size_t n = 0;
-    for (std::uint32_t code = 0; code <= 0xFF; ++code) {
-        if (!IsToggleKey(code))
-            codes[n++] = code;
-    }
-    return codes;
-}();
-
 } // namespace
 
 CMappedKeyboardController::CMappedKeyboardController(os::input::DirectInput& directInput, const os::input::Guid& guid,
@@ -239,7 +220,9 @@ void CMappedKeyboardController::EvaluateInput(std::uint32_t code, bool& down, fl
 
 bool CMappedKeyboardController::GetActiveInput(const std::string& name, int slot)
 {
-    return CaptureInput(name, slot, kCaptureCodes);
+    // Every key in code order but the toggles (0x3A, 0x70, 0x94), which some keyboards report
+    // as held while their toggle is on.
+    return CaptureInput(name, slot, {{0x00, 0x39}, {0x3B, 0x6F}, {0x71, 0x93}, {0x95, 0xFF}});
 }
 
 std::string CMappedKeyboardController::GetInputName(const std::string& name, int slot)

@@ -2,8 +2,6 @@
  */
 #include "KorvaneXDK/platform/input/MappedMouseController.h"
 
-#include <array>
-
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/ScopedLock.h"
 #include "KorvaneXDK/core/StringUtility.h"
@@ -19,19 +17,6 @@ namespace
 constexpr const char* kSourceFile = "MappedMouseController.cpp";
 constexpr std::int32_t kMotionThreshold = 8;
 constexpr const char* kMotionNames[6] = {"X AXIS -", "X AXIS +", "Y AXIS -", "Y AXIS +", "WHEEL -", "WHEEL +"};
-
-using Self = CMappedMouseController;
-
-/// Buttons first, then the motions.
-constexpr auto kCaptureCodes = [] {
-    std::array<std::uint32_t, Self::kButtonCount + (Self::kLastMotionCode - Self::kFirstMotionCode + 1)> codes{};
-    std::size_t n = 0;
-    for (std::uint32_t code = 0; code < Self::kButtonCount; ++code)
-        codes[n++] = code;
-    for (std::uint32_t code = Self::kFirstMotionCode; code <= Self::kLastMotionCode; ++code)
-        codes[n++] = code;
-    return codes;
-}();
 
 } // namespace
 
@@ -124,7 +109,8 @@ void CMappedMouseController::EvaluateInput(std::uint32_t code, bool& down, float
 
 bool CMappedMouseController::GetActiveInput(const std::string& name, int slot)
 {
-    return CaptureInput(name, slot, kCaptureCodes);
+    // Buttons first, then the motions.
+    return CaptureInput(name, slot, {{0, kButtonCount - 1}, {kFirstMotionCode, kLastMotionCode}});
 }
 
 std::string CMappedMouseController::GetInputName(const std::string& name, int slot)

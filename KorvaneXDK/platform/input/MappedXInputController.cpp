@@ -1,8 +1,6 @@
 /** @file MappedXInputController.cpp Pad polling, input capture and input names. */
 #include "KorvaneXDK/platform/input/MappedXInputController.h"
 
-#include <array>
-
 #include "KorvaneXDK/core/ScopedLock.h"
 #include "os/input/PadInput.h"
 
@@ -53,21 +51,6 @@ constexpr const char* kStickNames[8] = {
     "Left Stick: Right",  "Left Stick: Left",  "Left Stick: Up",  "Left Stick: Down",
     "Right Stick: Right", "Right Stick: Left", "Right Stick: Up", "Right Stick: Down",
 };
-
-using Self = CMappedXInputController;
-
-/// Buttons first, then the sticks, then the triggers.
-constexpr auto kCaptureCodes = [] {
-    std::array<std::uint32_t, Self::kButtonCount + (Self::kLastStickCode - Self::kFirstStickCode + 1) + 2> codes{};
-    std::size_t n = 0;
-    for (std::uint32_t code = 0; code < Self::kButtonCount; ++code)
-        codes[n++] = code;
-    for (std::uint32_t code = Self::kFirstStickCode; code <= Self::kLastStickCode; ++code)
-        codes[n++] = code;
-    codes[n++] = Self::kLeftTriggerCode;
-    codes[n++] = Self::kRightTriggerCode;
-    return codes;
-}();
 
 std::int16_t StickAxis(const os::input::PadGamepad& pad, std::uint32_t axis)
 {
@@ -130,7 +113,9 @@ void CMappedXInputController::EvaluateInput(std::uint32_t code, bool& down, floa
 
 bool CMappedXInputController::GetActiveInput(const std::string& name, int slot)
 {
-    return CaptureInput(name, slot, kCaptureCodes);
+    // Buttons first, then the sticks, then the triggers.
+    return CaptureInput(
+        name, slot, {{0, kButtonCount - 1}, {kFirstStickCode, kLastStickCode}, {kLeftTriggerCode, kRightTriggerCode}});
 }
 
 std::string CMappedXInputController::GetInputName(const std::string& name, int slot)

@@ -100,19 +100,21 @@ std::uint32_t CStandardController::GetMapping(const std::string& name, int slot)
 
 void CStandardController::EvaluateInput(std::uint32_t, bool&, float&) {}
 
-bool CStandardController::CaptureInput(const std::string& name, int slot, std::span<const std::uint32_t> codes)
+bool CStandardController::CaptureInput(const std::string& name, int slot, std::initializer_list<CodeRange> ranges)
 {
     CScopedLock lock(lock_);
     FindButton(name);
     if (!IsValidSlot(slot))
         return false;
-    for (std::uint32_t code : codes) {
-        bool down = false;
-        float value = 0.0f;
-        EvaluateInput(code, down, value);
-        if (down) {
-            SetMapping(name, slot, code);
-            return true;
+    for (const CodeRange& range : ranges) {
+        for (std::uint32_t code = range.first; code <= range.last; ++code) {
+            bool down = false;
+            float value = 0.0f;
+            EvaluateInput(code, down, value);
+            if (down) {
+                SetMapping(name, slot, code);
+                return true;
+            }
         }
     }
     return false;
