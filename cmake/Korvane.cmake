@@ -11,6 +11,15 @@ function(korvane_layer name)
   if(sources)
     add_library(${name} STATIC ${sources})
     target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}")
+    korvane_strict_warnings(${name})
+  endif()
+endfunction()
+
+# -Wshadow and -Wconversion for a library or tool of the project (tests and benchmarks
+# keep the common set), unless KORVANE_LAX_WARNING_TARGETS names it.
+function(korvane_strict_warnings name)
+  if(NOT name IN_LIST KORVANE_LAX_WARNING_TARGETS)
+    target_compile_options(${name} PRIVATE -Wshadow -Wconversion)
   endif()
 endfunction()
 

@@ -7,7 +7,7 @@ JOBS="$(nproc 2>/dev/null || echo 2)"
 PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libepoxy-dev libboost-dev libcrypto++-dev libvorbis-dev libogg-dev
   libpng-dev libjpeg-dev zlib1g-dev libfreetype-dev fonts-dejavu-core
-  libgl1 libglx-mesa0 libgl1-mesa-dri libegl1 libegl-mesa0 xvfb xauth libxtst-dev)
+  libgl1 libglx-mesa0 libgl1-mesa-dri libegl1 libegl-mesa0 xvfb xauth libxtst-dev clang-format)
 
 install_packages() {
   local missing=()
@@ -28,6 +28,25 @@ configure_and_build() {
   local dir="$1"; shift
   cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
   cmake --build "$dir" -j "$JOBS"
+}
+
+# Fails, naming the files, when a tracked C++ file is not as .clang-format lays it out.
+check_format() {
+  local files bad
+  if git -C "$ROOT" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    mapfile -t files < <(git -C "$ROOT" ls-files -- '*.cpp' '*.h')
+  else
+    mapfile -t files < <(cd "$ROOT" && find KorvaneXDK os host games frontend tools tests bench \
+      \( -name '*.cpp' -o -name '*.h' \) 2>/dev/null)
+  fi
+  [ ${#files[@]} -gt 0 ] || return 0
+  bad="$(cd "$ROOT" && clang-format --dry-run -Werror "${files[@]}" 2>&1 |
+    sed -n 's/^\([^:]*\):[0-9]*:[0-9]*: error:.*/\1/p' | sort -u)" || true
+  if [ -n "$bad" ]; then
+    echo "Not formatted (clang-format -i fixes them):"
+    echo "$bad" | sed 's/^/  /'
+    return 1
+  fi
 }
 
 # Starts one private Xvfb for the run and exports DISPLAY; stop_xvfb ends it.

@@ -7,21 +7,12 @@
 
 #include "KorvaneXDK/core/ArchiveFileEntries.h"
 #include "KorvaneXDK/core/ArchiveFormat.h"
+#include "KorvaneXDK/core/IArchiveFileLoader.h"
 #include "KorvaneXDK/core/KorvaneStream.h"
 #include "KorvaneXDK/core/Object.h"
 
-namespace korvane {
-
-/// What the archive data loader needs of an archive reader.
-class IArchiveFileLoader : public IInterface
+namespace korvane
 {
-public:
-    virtual void Open(const std::string& path) = 0;
-    virtual std::int32_t GetEntryCount() const = 0;
-    virtual const CArchiveFileEntryHeader* GetEntry(std::int32_t index) const = 0;
-    virtual IKorvaneStream* OpenEntry(const std::string& name) const = 0;
-    virtual bool Exists(const std::string& name) const = 0;
-};
 
 /// Reads the header and the entry table of an archive once; then opens any entry by name in
 /// any letter case (ASCII), as a window onto the file (stored entries) or decoded into a memory

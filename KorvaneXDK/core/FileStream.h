@@ -5,7 +5,8 @@
 
 #include "KorvaneXDK/core/StandardStream.h"
 
-namespace korvane {
+namespace korvane
+{
 
 /// A file opened by path. Open modes:
 ///   0 and 2  write: the file is created or replaced (see below);
@@ -60,12 +61,17 @@ public:
     bool IsOpen() const { return handle_ >= 0; }
 
     const std::string& GetPath() const { return path_; }
+    /// Where a replacing write (modes 0 and 2) keeps its data until Close puts it in place;
+    /// empty for the other modes. A check of the finished file before it replaces the old
+    /// one reads it here.
+    const std::string& GetPendingPath() const { return tempPath_; }
     std::int32_t GetOpenMode() const { return openMode_; }
     std::int32_t GetShareMode() const { return shareMode_; }
 
 protected:
     /// For the partition stream: reopen the file like the copy constructor without seeking.
-    struct ReopenTag {};
+    struct ReopenTag
+    {};
     CFileStream(const CFileStream& source, ReopenTag);
 
     int GetHandle() const { return handle_; }
@@ -84,10 +90,10 @@ private:
     std::int32_t openMode_;
     std::int32_t shareMode_;
     int handle_ = -1;
-    std::string tempPath_;     ///< pending data of a replacing write
-    std::string commitPath_;   ///< the file the pending data replaces (a link's target)
-    bool ownsTemp_ = false;    ///< only the stream that created the temporary file commits it
-    bool failed_ = false;      ///< a write failed: the pending data must not replace the target
+    std::string tempPath_;   ///< pending data of a replacing write
+    std::string commitPath_; ///< the file the pending data replaces (a link's target)
+    bool ownsTemp_ = false;  ///< only the stream that created the temporary file commits it
+    bool failed_ = false;    ///< a write failed: the pending data must not replace the target
     int uncaughtAtOpen_ = 0;
 };
 

@@ -1,4 +1,4 @@
-/** @file SoundReader.cpp The shared-pointer Open of the readers and the factory choosing one by content. */
+/** @file SoundReader.cpp The factory choosing a sound reader by content. */
 #include "KorvaneXDK/core/SoundReader.h"
 
 #include <cstring>
@@ -8,13 +8,8 @@
 #include "KorvaneXDK/core/OggVorbisSoundReader.h"
 #include "KorvaneXDK/core/WaveSoundReader.h"
 
-namespace korvane {
-
-void CStandardSoundReader::Open(boost::shared_ptr<IKorvaneStream> stream)
+namespace korvane
 {
-    sharedStream_ = stream;
-    Open(stream.get());
-}
 
 ISoundReader* CreateSoundReader(IKorvaneStream* stream)
 {

@@ -10,7 +10,8 @@
 #include "KorvaneXDK/core/Object.h"
 #include "os/audio/WaveFormat.h"
 
-namespace korvane {
+namespace korvane
+{
 
 /// A source of PCM bytes in the format GetFormat names. One thread at a time.
 class ISoundReader : public IInterface
@@ -36,24 +37,6 @@ public:
     virtual std::string GetComment(const std::string& key) const = 0;
 };
 
-/// Holds the stream being read; implements the shared-pointer Open.
-class CStandardSoundReader : public ISoundReader, public virtual CObject
-{
-public:
-    using ISoundReader::Open;
-    void Open(boost::shared_ptr<IKorvaneStream> stream) override;
-    const os::audio::WaveFormatEx* GetFormat() const override { return &format_; }
-    std::int32_t GetTotalBytes() const override { return totalBytes_; }
-    std::int32_t GetPosition() const override { return position_; }
-
-protected:
-    IKorvaneStream* stream_ = nullptr;
-    boost::shared_ptr<IKorvaneStream> sharedStream_;
-    os::audio::WaveFormatEx format_;
-    std::int32_t totalBytes_ = 0;
-    std::int32_t position_ = 0;
-};
-
 /// A new, unopened reader for the stream's content, chosen by its first bytes ("Ogg" or
 /// "RIFF"...."WAVE"); the stream's position is left as it was. Owned by the caller.
 /// Throws EInvalidFileFormat for any other content.
@@ -62,3 +45,6 @@ ISoundReader* CreateSoundReader(IKorvaneStream* stream);
 ISoundReader* CreateAndOpenSoundReader(IKorvaneStream* stream);
 
 } // namespace korvane
+
+// Readers derive from CStandardSoundReader and may still reach it through this header.
+#include "KorvaneXDK/core/StandardSoundReader.h"

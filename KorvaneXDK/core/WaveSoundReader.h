@@ -4,9 +4,10 @@
 #include <vector>
 
 #include "KorvaneXDK/core/RIFFReader.h"
-#include "KorvaneXDK/core/SoundReader.h"
+#include "KorvaneXDK/core/StandardSoundReader.h"
 
-namespace korvane {
+namespace korvane
+{
 
 /// Reads the "fmt " and "data" chunks of a WAVE file. The format block is bounded by what
 /// the file holds; format support (tag, depth, channels) is left to the sound device.

@@ -1,10 +1,12 @@
 /** @file ArchiveFormatWriter.cpp Producing the archive's records, keys, ciphertext, gzip members and file image. */
 #include "tools/kvatool/ArchiveFormatWriter.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,12 +17,17 @@
 #include <zlib.h>
 
 #include "KorvaneXDK/core/ArchiveFormat.h"
+#include "KorvaneXDK/core/Exception.h"
+#include "KorvaneXDK/core/FileStream.h"
+#include "os/system/System.h"
 
-namespace kvatool {
+namespace kvatool
+{
 
 namespace fmt = korvane::archive;
 
-namespace {
+namespace
+{
 
 void AppendUInt32(Bytes& out, std::uint32_t value)
 {
@@ -176,52 +183,26 @@ Bytes SerializeArchive(const Bytes& counterBlock, const Bytes& seed, const Bytes
 void WriteFileAtomically(const std::string& path, const Bytes& bytes,
                          const std::function<void(const std::string& tempPath)>& beforeRename)
 {
-    const std::size_t slash = path.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::string temp = folder + (slash == std::string::npos ? "/" : "") + "." + name + ".XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0) {
-        throw Error(SystemError("cannot create a temporary file beside", path, errno));
-    }
-    bool open = true;
+    // The engine's replacing write does the temporary file, flush and rename; a failed check
+    // unwinds through the stream, which then removes the temporary file and leaves the target.
+    std::unique_ptr<korvane::CFileStream> stream;
     try {
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t wrote = write(fd, bytes.data() + done, bytes.size() - done);
-            if (wrote < 0) {
-                if (errno == EINTR) {
-                    continue;
-                }
-                throw Error(SystemError("cannot write", temp, errno));
-            }
-            done += std::size_t(wrote);
-        }
-        fchmod(fd, 0644);
-        if (fsync(fd) != 0) {
-            throw Error(SystemError("cannot flush", temp, errno));
-        }
-        open = false;
-        if (close(fd) != 0) {
-            throw Error(SystemError("cannot close", temp, errno));
-        }
-    } catch (...) {
-        if (open) {
-            close(fd);
-        }
-        unlink(temp.c_str());
-        throw;
+        stream = std::make_unique<korvane::CFileStream>(path, 0, 0);
+    } catch (const korvane::EException&) {
+        throw Error("cannot create a temporary file beside '" + path + "': " + os::system::GetLastErrorText());
     }
     try {
+        for (std::size_t done = 0; done < bytes.size();) {
+            const std::size_t chunk = std::min<std::size_t>(bytes.size() - done, 1u << 30);
+            stream->Write(bytes.data() + done, static_cast<std::int32_t>(chunk));
+            done += chunk;
+        }
         if (beforeRename) {
-            beforeRename(temp);
+            beforeRename(stream->GetPendingPath());
         }
-        if (std::rename(temp.c_str(), path.c_str()) != 0) {
-            throw Error(SystemError("cannot replace", path, errno));
-        }
-    } catch (...) {
-        unlink(temp.c_str());
-        throw;
+        stream->Close();
+    } catch (const korvane::EException& error) {
+        throw Error("cannot write '" + path + "': " + error.GetMessage());
     }
 }
 

@@ -15,4 +15,12 @@ void ReportDirectXError(os::gfx::Result result, const char* sourceFile, int line
                sourceFile, line);
 }
 
+bool ReportOnDirectXFailure(os::gfx::Result result, const char* sourceFile, int line)
+{
+    if (result >= 0)
+        return false;
+    ReportDirectXError(result, sourceFile, line);
+    return true;
+}
+
 } // namespace korvane

@@ -40,8 +40,7 @@ bool IsXInputDevice(const os::input::Guid& productId)
     std::vector<std::wstring> ids;
     if (!os::input::EnumeratePnpDeviceIds(ids))
         return false;
-    for (const std::wstring& id : ids)
-    {
+    for (const std::wstring& id : ids) {
         if (std::wcsstr(id.c_str(), L"IG_") == nullptr)
             continue;
         const std::uint32_t vendor = ReadHexAfter(id, L"VID_%4X", L"VID_");
@@ -54,17 +53,14 @@ bool IsXInputDevice(const os::input::Guid& productId)
 
 CDXInput::CDXInput(os::window::InstanceHandle instance, os::window::WindowHandle window)
     : instance_(instance), window_(window)
-{
-}
+{}
 
 CDXInput::~CDXInput()
 {
-    try
-    {
-        Finalize();
-    }
-    catch (...)
-    {
+    try {
+        // This class's own teardown: a derived part is already gone when this runs.
+        CDXInput::Finalize();
+    } catch (...) {
         LogErrorF("CDXInput: finalization failed.\n");
     }
 }
@@ -74,18 +70,14 @@ bool CDXInput::LoadDirectInput()
     module_ = os::input::LoadInputModule("dinput8.dll");
     if (module_ == nullptr)
         return false;
-    const os::input::DirectInputCreateFunction create =
-        os::input::FindInputFunction(module_, "DirectInput8Create");
-    if (create == nullptr)
-    {
+    const os::input::DirectInputCreateFunction create = os::input::FindInputFunction(module_, "DirectInput8Create");
+    if (create == nullptr) {
         os::input::FreeInputModule(module_);
         module_ = nullptr;
         return false;
     }
     const os::input::Result result = create(instance_, os::input::kDirectInputVersion, directInput_);
-    if (os::input::Failed(result))
-    {
-        ReportDirectXError(result, kSourceFile, __LINE__);
+    if (ReportOnDirectXFailure(result, kSourceFile, __LINE__)) {
         return false;
     }
     return true;
@@ -93,22 +85,20 @@ bool CDXInput::LoadDirectInput()
 
 bool CDXInput::Initialize(bool disableWindowsKey)
 {
-    if (!LoadDirectInput())
-    {
+    if (!LoadDirectInput()) {
         Finalize();
         LogErrorF("CDXInput: DirectInput8Create() 失敗\n");
         return false;
     }
-    controllers_.push_back(boost::shared_ptr<IController>(new CMappedKeyboardController(
-        *directInput_, os::input::kGuidSysKeyboard, window_, disableWindowsKey)));
     controllers_.push_back(boost::shared_ptr<IController>(
-        new CMappedMouseController(*directInput_, os::input::kGuidSysMouse, window_)));
+        new CMappedKeyboardController(*directInput_, os::input::kGuidSysKeyboard, window_, disableWindowsKey)));
+    controllers_.push_back(
+        boost::shared_ptr<IController>(new CMappedMouseController(*directInput_, os::input::kGuidSysMouse, window_)));
     const os::input::Result result = directInput_->EnumDevices(
         os::input::kDeviceClassGameController,
         [this](const os::input::DeviceInstance& instance) { return EnumJoystickCallback(instance); },
         os::input::kEnumAttachedOnly);
-    if (os::input::Failed(result))
-    {
+    if (os::input::Failed(result)) {
         Finalize();
         ReportDirectXError(result, kSourceFile, __LINE__);
         LogErrorF("CDXInput: ゲームコントローラの列挙に失敗しました.\n");
@@ -122,18 +112,17 @@ bool CDXInput::Initialize(bool disableWindowsKey)
 
 bool CDXInput::EnumJoystickCallback(const os::input::DeviceInstance& instance)
 {
-    if (IsXInputDevice(instance.product))
-    {
+    if (IsXInputDevice(instance.product)) {
         const os::input::Guid& id = instance.instance;
         LogInfo("Found XInput Device: " + instance.instanceName +
-                FormatString(" {%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", id.data1, id.data2,
-                             id.data3, id.data4[0], id.data4[1], id.data4[2], id.data4[3], id.data4[4],
-                             id.data4[5], id.data4[6], id.data4[7]));
+                FormatString(" {%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", id.data1, id.data2, id.data3,
+                             id.data4[0], id.data4[1], id.data4[2], id.data4[3], id.data4[4], id.data4[5], id.data4[6],
+                             id.data4[7]));
         return os::input::kEnumContinue;
     }
     LogInfo("Detected game controller #" + IntToString(GetControllerCount()) + ": " + instance.instanceName);
-    controllers_.push_back(boost::shared_ptr<IController>(
-        new CMappedJoystickController(*directInput_, instance.instance, window_)));
+    controllers_.push_back(
+        boost::shared_ptr<IController>(new CMappedJoystickController(*directInput_, instance.instance, window_)));
     return os::input::kEnumContinue;
 }
 
@@ -141,8 +130,7 @@ void CDXInput::Finalize()
 {
     controllers_.clear();
     directInput_.reset();
-    if (module_ != nullptr)
-    {
+    if (module_ != nullptr) {
         os::input::FreeInputModule(module_);
         module_ = nullptr;
     }

@@ -15,9 +15,8 @@ namespace
 
 constexpr const char* kSourceFile = "MappedJoystickController.cpp";
 constexpr std::int32_t kAxisThreshold = 3000;
-constexpr const char* kAxisNames[12] = {"X AXIS -",  "X AXIS +",  "Y AXIS -",  "Y AXIS +",
-                                        "Z AXIS -",  "Z AXIS +",  "RX AXIS -", "RX AXIS +",
-                                        "RY AXIS -", "RY AXIS +", "RZ AXIS -", "RZ AXIS +"};
+constexpr const char* kAxisNames[12] = {"X AXIS -",  "X AXIS +",  "Y AXIS -",  "Y AXIS +",  "Z AXIS -",  "Z AXIS +",
+                                        "RX AXIS -", "RX AXIS +", "RY AXIS -", "RY AXIS +", "RZ AXIS -", "RZ AXIS +"};
 constexpr const char* kHatNames[4] = {"POV N", "POV E", "POV S", "POV W"};
 
 std::int32_t AxisValue(const os::input::JoyState& state, std::uint32_t axis)
@@ -34,8 +33,7 @@ bool IsCentred(std::uint32_t pov)
 } // namespace
 
 CMappedJoystickController::CMappedJoystickController(os::input::DirectInput& directInput,
-                                                     const os::input::Guid& instance,
-                                                     os::window::WindowHandle window)
+                                                     const os::input::Guid& instance, os::window::WindowHandle window)
 {
     using namespace os::input;
     ThrowOnDirectXFailure<EIOError>(directInput.CreateDevice(instance, device_), this,
@@ -43,15 +41,14 @@ CMappedJoystickController::CMappedJoystickController(os::input::DirectInput& dir
     ThrowOnDirectXFailure<EIOError>(device_->SetCooperativeLevel(window, kCoopExclusive | kCoopForeground), this,
                                     "DirectInputデバイスの協調レベルの設定に失敗しました.", kSourceFile, __LINE__);
     ThrowOnDirectXFailure<EIOError>(device_->SetDataFormat(DataFormat::Joystick), this,
-                                    "DirectInputデバイスのデータフォーマットの設定に失敗しました.", kSourceFile, __LINE__);
+                                    "DirectInputデバイスのデータフォーマットの設定に失敗しました.", kSourceFile,
+                                    __LINE__);
     ThrowOnDirectXFailure<EIOError>(device_->SetAxisMode(kPropertyHowDevice, 0, kAxisModeAbsolute), this,
                                     "DirectInputデバイスの軸モードの設定に失敗しました.", kSourceFile, __LINE__);
     const Result enumResult = device_->EnumObjects(
-        [this](const ObjectInstance& object)
-        {
+        [this](const ObjectInstance& object) {
             ThrowOnDirectXFailure<EIOError>(device_->SetRange(kPropertyHowById, object.type, -10000, 10000), this,
-                                            "DirectInputデバイスの軸範囲の設定に失敗しました.", kSourceFile,
-                                            __LINE__);
+                                            "DirectInputデバイスの軸範囲の設定に失敗しました.", kSourceFile, __LINE__);
             return kEnumContinue;
         },
         kObjectAxis);
@@ -71,7 +68,8 @@ void CMappedJoystickController::Update()
 {
     using namespace os::input;
     CScopedLock lock(GetLock());
-    if (!RunWithReacquire(*device_, [this] { return device_->Poll(); }, kSourceFile, __LINE__))
+    if (!RunWithReacquire(
+            *device_, [this] { return device_->Poll(); }, kSourceFile, __LINE__))
         return;
     device_->GetDeviceState(sizeof(state_), &state_);
     RefreshButtons();
@@ -79,56 +77,47 @@ void CMappedJoystickController::Update()
 
 void CMappedJoystickController::EvaluateInput(std::uint32_t code, bool& down, float& value)
 {
-    if (code < 32)
-    {
-        if ((state_.buttons[code] & 0x80) != 0)
-        {
+    if (code < kButtonCount) {
+        if ((state_.buttons[code] & 0x80) != 0) {
             down = true;
             value = 1.0f;
         }
         return;
     }
-    if (code >= 0x1001 && code <= 0x100C)
-    {
-        const std::int32_t axis = AxisValue(state_, (code - 0x1001) / 2);
-        const bool minusSide = ((code - 0x1001) % 2) == 0;
-        if (minusSide && axis < 0)
-        {
+    if (code >= kFirstAxisCode && code <= kLastAxisCode) {
+        const std::int32_t axis = AxisValue(state_, (code - kFirstAxisCode) / 2);
+        const bool minusSide = ((code - kFirstAxisCode) % 2) == 0;
+        if (minusSide && axis < 0) {
             value = -static_cast<float>(axis) / 10000.0f;
             if (axis < -kAxisThreshold)
                 down = true;
-        }
-        else if (!minusSide && axis > 0)
-        {
+        } else if (!minusSide && axis > 0) {
             value = static_cast<float>(axis) / 10000.0f;
             if (axis > kAxisThreshold)
                 down = true;
         }
         return;
     }
-    if (code >= 0x2001 && code <= 0x2004)
-    {
+    if (code >= kHatNorthCode && code <= kHatWestCode) {
         const std::uint32_t pov = state_.pov[0];
         if (IsCentred(pov))
             return;
         bool held = false;
-        switch (code)
-        {
-        case 0x2001:
+        switch (code) {
+        case kHatNorthCode:
             held = pov <= 6000 || pov >= 30000;
             break;
-        case 0x2002:
+        case kHatEastCode:
             held = pov >= 3000 && pov <= 15000;
             break;
-        case 0x2003:
+        case kHatSouthCode:
             held = pov >= 12000 && pov <= 24000;
             break;
         default:
             held = pov >= 21000 && pov <= 33000;
             break;
         }
-        if (held)
-        {
+        if (held) {
             down = true;
             value = 1.0f;
         }
@@ -137,52 +126,9 @@ void CMappedJoystickController::EvaluateInput(std::uint32_t code, bool& down, fl
 
 bool CMappedJoystickController::GetActiveInput(const std::string& name, int slot)
 {
-    CScopedLock lock(GetLock());
-    // Like every operation taking a name, capture brings an unknown button into being.
-    FindButton(name);
-    if (!IsValidSlot(slot))
-        return false;
-    for (std::uint32_t button = 0; button < 32; ++button)
-    {
-        if ((state_.buttons[button] & 0x80) != 0)
-        {
-            SetMapping(name, slot, button);
-            return true;
-        }
-    }
-    for (std::uint32_t axis = 0; axis < 6; ++axis)
-    {
-        const std::int32_t value = AxisValue(state_, axis);
-        if (value < -kAxisThreshold)
-        {
-            SetMapping(name, slot, 0x1001 + axis * 2);
-            return true;
-        }
-        if (value > kAxisThreshold)
-        {
-            SetMapping(name, slot, 0x1002 + axis * 2);
-            return true;
-        }
-    }
-    const std::uint32_t pov = state_.pov[0];
-    if (!IsCentred(pov))
-    {
-        std::uint32_t code = kNoInput;
-        if (pov < 6001 || pov > 29999)
-            code = 0x2001;
-        else if (pov <= 15000)
-            code = 0x2002;
-        else if (pov <= 24000)
-            code = 0x2003;
-        else if (pov <= 33000)
-            code = 0x2004;
-        if (code != kNoInput)
-        {
-            SetMapping(name, slot, code);
-            return true;
-        }
-    }
-    return false;
+    // Buttons first, then the axes, then the hat.
+    return CaptureInput(name, slot,
+                        {{0, kButtonCount - 1}, {kFirstAxisCode, kLastAxisCode}, {kHatNorthCode, kHatWestCode}});
 }
 
 std::string CMappedJoystickController::GetInputName(const std::string& name, int slot)
@@ -191,10 +137,10 @@ std::string CMappedJoystickController::GetInputName(const std::string& name, int
     const std::uint32_t code = GetMapping(name, slot);
     if (code <= 255)
         return FormatString("BUTTON:%d", static_cast<int>(code) + 1);
-    if (code >= 0x1001 && code <= 0x100C)
-        return kAxisNames[code - 0x1001];
-    if (code >= 0x2001 && code <= 0x2004)
-        return kHatNames[code - 0x2001];
+    if (code >= kFirstAxisCode && code <= kLastAxisCode)
+        return kAxisNames[code - kFirstAxisCode];
+    if (code >= kHatNorthCode && code <= kHatWestCode)
+        return kHatNames[code - kHatNorthCode];
     if (code == kNoInput)
         return "NONE";
     return "UNKNOWN";

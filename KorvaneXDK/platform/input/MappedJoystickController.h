@@ -18,6 +18,15 @@ namespace korvane
 class CMappedJoystickController : public CStandardController
 {
 public:
+    static constexpr std::uint32_t kButtonCount = 32;
+    /// X minus, X plus, Y minus, ... RZ plus: the axes in JoyState order, minus side first.
+    static constexpr std::uint32_t kFirstAxisCode = 0x1001;
+    static constexpr std::uint32_t kLastAxisCode = 0x100C;
+    static constexpr std::uint32_t kHatNorthCode = 0x2001;
+    static constexpr std::uint32_t kHatEastCode = 0x2002;
+    static constexpr std::uint32_t kHatSouthCode = 0x2003;
+    static constexpr std::uint32_t kHatWestCode = 0x2004;
+
     /// Sets the device up (absolute axes, each ranged -10000 to 10000); a failing step throws
     /// EIOError after logging the result.
     CMappedJoystickController(os::input::DirectInput& directInput, const os::input::Guid& instance,

@@ -169,16 +169,9 @@ constexpr KeyName kKeyNames[] = {
 };
 static_assert(sizeof(kKeyNames) / sizeof(kKeyNames[0]) == 144);
 
-/// Keys that some keyboards report as held while their toggle is on.
-bool IsToggleKey(std::uint32_t code)
-{
-    return code == 0x3A || code == 0x70 || code == 0x94;
-}
-
 } // namespace
 
-CMappedKeyboardController::CMappedKeyboardController(os::input::DirectInput& directInput,
-                                                     const os::input::Guid& guid,
+CMappedKeyboardController::CMappedKeyboardController(os::input::DirectInput& directInput, const os::input::Guid& guid,
                                                      os::window::WindowHandle window, bool disableWindowsKey)
 {
     using namespace os::input;
@@ -188,7 +181,8 @@ CMappedKeyboardController::CMappedKeyboardController(os::input::DirectInput& dir
     ThrowOnDirectXFailure<EIOError>(device_->SetCooperativeLevel(window, level), this,
                                     "DirectInputデバイスの協調レベルの設定に失敗しました.", kSourceFile, __LINE__);
     ThrowOnDirectXFailure<EIOError>(device_->SetDataFormat(DataFormat::Keyboard), this,
-                                    "DirectInputデバイスのデータフォーマットの設定に失敗しました.", kSourceFile, __LINE__);
+                                    "DirectInputデバイスのデータフォーマットの設定に失敗しました.", kSourceFile,
+                                    __LINE__);
     device_->Acquire();
     BuildKeyNames();
 }
@@ -210,16 +204,15 @@ void CMappedKeyboardController::Update()
 {
     using namespace os::input;
     CScopedLock lock(GetLock());
-    if (!RunWithReacquire(*device_, [this] { return device_->GetDeviceState(sizeof(keys_), keys_); }, kSourceFile,
-                          __LINE__))
+    if (!RunWithReacquire(
+            *device_, [this] { return device_->GetDeviceState(sizeof(keys_), keys_); }, kSourceFile, __LINE__))
         return;
     RefreshButtons();
 }
 
 void CMappedKeyboardController::EvaluateInput(std::uint32_t code, bool& down, float& value)
 {
-    if (code <= 0xFF && (keys_[code] & 0x80) != 0)
-    {
+    if (code <= 0xFF && (keys_[code] & 0x80) != 0) {
         down = true;
         value = 1.0f;
     }
@@ -227,22 +220,9 @@ void CMappedKeyboardController::EvaluateInput(std::uint32_t code, bool& down, fl
 
 bool CMappedKeyboardController::GetActiveInput(const std::string& name, int slot)
 {
-    CScopedLock lock(GetLock());
-    // Like every operation taking a name, capture brings an unknown button into being.
-    FindButton(name);
-    if (!IsValidSlot(slot))
-        return false;
-    for (std::uint32_t code = 0; code <= 0xFF; ++code)
-    {
-        if (IsToggleKey(code))
-            continue;
-        if ((keys_[code] & 0x80) != 0)
-        {
-            SetMapping(name, slot, code);
-            return true;
-        }
-    }
-    return false;
+    // Every key in code order but the toggles (0x3A, 0x70, 0x94), which some keyboards report
+    // as held while their toggle is on.
+    return CaptureInput(name, slot, {{0x00, 0x39}, {0x3B, 0x6F}, {0x71, 0x93}, {0x95, 0xFF}});
 }
 
 std::string CMappedKeyboardController::GetInputName(const std::string& name, int slot)

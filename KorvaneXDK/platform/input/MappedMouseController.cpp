@@ -16,13 +16,12 @@ namespace
 
 constexpr const char* kSourceFile = "MappedMouseController.cpp";
 constexpr std::int32_t kMotionThreshold = 8;
-constexpr const char* kMotionNames[6] = {"X AXIS -", "X AXIS +", "Y AXIS -",
-                                         "Y AXIS +", "WHEEL -",  "WHEEL +"};
+constexpr const char* kMotionNames[6] = {"X AXIS -", "X AXIS +", "Y AXIS -", "Y AXIS +", "WHEEL -", "WHEEL +"};
 
 } // namespace
 
-CMappedMouseController::CMappedMouseController(os::input::DirectInput& directInput,
-                                               const os::input::Guid& guid, os::window::WindowHandle window)
+CMappedMouseController::CMappedMouseController(os::input::DirectInput& directInput, const os::input::Guid& guid,
+                                               os::window::WindowHandle window)
     : window_(window)
 {
     using namespace os::input;
@@ -31,7 +30,8 @@ CMappedMouseController::CMappedMouseController(os::input::DirectInput& directInp
     ThrowOnDirectXFailure<EIOError>(device_->SetCooperativeLevel(window_, kCoopNonExclusive | kCoopForeground), this,
                                     "DirectInputデバイスの協調レベルの設定に失敗しました.", kSourceFile, __LINE__);
     ThrowOnDirectXFailure<EIOError>(device_->SetDataFormat(DataFormat::Mouse2), this,
-                                    "DirectInputデバイスのデータフォーマットの設定に失敗しました.", kSourceFile, __LINE__);
+                                    "DirectInputデバイスのデータフォーマットの設定に失敗しました.", kSourceFile,
+                                    __LINE__);
 }
 
 CMappedMouseController::~CMappedMouseController() = default;
@@ -47,7 +47,8 @@ void CMappedMouseController::Update()
     CScopedLock lock(GetLock());
     if (!IsActive())
         return;
-    if (!RunWithReacquire(*device_, [this] { return device_->Poll(); }, kSourceFile, __LINE__))
+    if (!RunWithReacquire(
+            *device_, [this] { return device_->Poll(); }, kSourceFile, __LINE__))
         return;
     device_->GetDeviceState(sizeof(state_), &state_);
     RefreshButtons();
@@ -60,14 +61,13 @@ void CMappedMouseController::SetExclusive(bool exclusive)
     if (exclusive == IsExclusive())
         return;
     CStandardController::SetExclusive(exclusive);
-    ThrowOnDirectXFailure<EIOError>(device_->Unacquire(), this,
-                                    "DirectInputデバイスアクセス権の開放に失敗しました.", kSourceFile, __LINE__);
-    const std::uint32_t level =
-        exclusive ? (kCoopExclusive | kCoopForeground) : (kCoopNonExclusive | kCoopForeground);
+    ThrowOnDirectXFailure<EIOError>(device_->Unacquire(), this, "DirectInputデバイスアクセス権の開放に失敗しました.",
+                                    kSourceFile, __LINE__);
+    const std::uint32_t level = exclusive ? (kCoopExclusive | kCoopForeground) : (kCoopNonExclusive | kCoopForeground);
     ThrowOnDirectXFailure<EIOError>(device_->SetCooperativeLevel(window_, level), this,
                                     "DirectInputデバイスの協調レベルの設定に失敗しました.", kSourceFile, __LINE__);
-    ThrowOnDirectXFailure<EIOError>(device_->Acquire(), this,
-                                    "DirectInputデバイスアクセス権の取得に失敗しました.", kSourceFile, __LINE__);
+    ThrowOnDirectXFailure<EIOError>(device_->Acquire(), this, "DirectInputデバイスアクセス権の取得に失敗しました.",
+                                    kSourceFile, __LINE__);
 }
 
 void CMappedMouseController::SetActive(bool active)
@@ -79,34 +79,28 @@ void CMappedMouseController::SetActive(bool active)
     CStandardController::SetActive(active);
     ResetAll();
     const Result result = active ? device_->Acquire() : device_->Unacquire();
-    if (Failed(result))
-        ReportDirectXError(result, kSourceFile, __LINE__);
+    ReportOnDirectXFailure(result, kSourceFile, __LINE__);
 }
 
 void CMappedMouseController::EvaluateInput(std::uint32_t code, bool& down, float& value)
 {
-    if (code < 8)
-    {
-        if ((state_.buttons[code] & 0x80) != 0)
-        {
+    if (code < kButtonCount) {
+        if ((state_.buttons[code] & 0x80) != 0) {
             down = true;
             value = 1.0f;
         }
         return;
     }
-    if (code < 0x1001 || code > 0x1006)
+    if (code < kFirstMotionCode || code > kLastMotionCode)
         return;
     const std::int32_t motions[3] = {state_.x, state_.y, state_.z};
-    const std::int32_t motion = motions[(code - 0x1001) / 2];
-    const bool minusSide = ((code - 0x1001) % 2) == 0;
-    if (minusSide && motion < 0)
-    {
+    const std::int32_t motion = motions[(code - kFirstMotionCode) / 2];
+    const bool minusSide = ((code - kFirstMotionCode) % 2) == 0;
+    if (minusSide && motion < 0) {
         value = -static_cast<float>(motion);
         if (motion < -kMotionThreshold)
             down = true;
-    }
-    else if (!minusSide && motion > 0)
-    {
+    } else if (!minusSide && motion > 0) {
         value = static_cast<float>(motion);
         if (motion > kMotionThreshold)
             down = true;
@@ -115,44 +109,18 @@ void CMappedMouseController::EvaluateInput(std::uint32_t code, bool& down, float
 
 bool CMappedMouseController::GetActiveInput(const std::string& name, int slot)
 {
-    CScopedLock lock(GetLock());
-    // Like every operation taking a name, capture brings an unknown button into being.
-    FindButton(name);
-    if (!IsValidSlot(slot))
-        return false;
-    for (std::uint32_t button = 0; button < 8; ++button)
-    {
-        if ((state_.buttons[button] & 0x80) != 0)
-        {
-            SetMapping(name, slot, button);
-            return true;
-        }
-    }
-    const std::int32_t motions[3] = {state_.x, state_.y, state_.z};
-    for (std::uint32_t axis = 0; axis < 3; ++axis)
-    {
-        if (motions[axis] < -kMotionThreshold)
-        {
-            SetMapping(name, slot, 0x1001 + axis * 2);
-            return true;
-        }
-        if (motions[axis] > kMotionThreshold)
-        {
-            SetMapping(name, slot, 0x1002 + axis * 2);
-            return true;
-        }
-    }
-    return false;
+    // Buttons first, then the motions.
+    return CaptureInput(name, slot, {{0, kButtonCount - 1}, {kFirstMotionCode, kLastMotionCode}});
 }
 
 std::string CMappedMouseController::GetInputName(const std::string& name, int slot)
 {
     CScopedLock lock(GetLock());
     const std::uint32_t code = GetMapping(name, slot);
-    if (code < 8)
+    if (code < kButtonCount)
         return FormatString("BUTTON:%d", static_cast<int>(code) + 1);
-    if (code >= 0x1001 && code <= 0x1006)
-        return kMotionNames[code - 0x1001];
+    if (code >= kFirstMotionCode && code <= kLastMotionCode)
+        return kMotionNames[code - kFirstMotionCode];
     if (code == kNoInput)
         return "NONE";
     return "UNKNOWN";

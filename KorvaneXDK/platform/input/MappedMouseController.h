@@ -17,6 +17,11 @@ namespace korvane
 class CMappedMouseController : public CStandardController
 {
 public:
+    static constexpr std::uint32_t kButtonCount = 8;
+    /// X minus, X plus, Y minus, Y plus, wheel minus, wheel plus.
+    static constexpr std::uint32_t kFirstMotionCode = 0x1001;
+    static constexpr std::uint32_t kLastMotionCode = 0x1006;
+
     /// Sets the device up without acquiring it; a failing step throws EIOError after logging the result.
     CMappedMouseController(os::input::DirectInput& directInput, const os::input::Guid& guid,
                            os::window::WindowHandle window);

@@ -13,7 +13,7 @@ namespace
 constexpr std::int32_t kStickDeadZone = 11468;
 constexpr std::uint8_t kTriggerThreshold = 30;
 
-constexpr std::uint16_t kButtonBits[14] = {
+constexpr std::uint16_t kButtonBits[CMappedXInputController::kButtonCount] = {
     os::input::kPadA,
     os::input::kPadB,
     os::input::kPadX,
@@ -30,7 +30,7 @@ constexpr std::uint16_t kButtonBits[14] = {
     os::input::kPadDpadRight,
 };
 
-constexpr const char* kButtonNames[14] = {
+constexpr const char* kButtonNames[CMappedXInputController::kButtonCount] = {
     "A",
     "B",
     "X",
@@ -72,8 +72,7 @@ int CMappedXInputController::GetDeviceType()
 void CMappedXInputController::Update()
 {
     CScopedLock lock(GetLock());
-    if (os::input::GetPadState(userIndex_, &state_) != os::input::kErrorSuccess)
-    {
+    if (os::input::GetPadState(userIndex_, &state_) != os::input::kErrorSuccess) {
         state_.gamepad = os::input::PadGamepad{};
         return;
     }
@@ -83,36 +82,29 @@ void CMappedXInputController::Update()
 void CMappedXInputController::EvaluateInput(std::uint32_t code, bool& down, float& value)
 {
     const os::input::PadGamepad& pad = state_.gamepad;
-    if (code < 14)
-    {
-        if ((pad.buttons & kButtonBits[code]) != 0)
-        {
+    if (code < kButtonCount) {
+        if ((pad.buttons & kButtonBits[code]) != 0) {
             down = true;
             value = 1.0f;
         }
         return;
     }
-    if (code >= 0x5001 && code <= 0x5008)
-    {
-        const std::int32_t axis = StickAxis(pad, (code - 0x5001) / 2);
-        const bool plusSide = ((code - 0x5001) % 2) == 0;
-        if (plusSide && axis > 0)
-        {
+    if (code >= kFirstStickCode && code <= kLastStickCode) {
+        const std::int32_t axis = StickAxis(pad, (code - kFirstStickCode) / 2);
+        const bool plusSide = ((code - kFirstStickCode) % 2) == 0;
+        if (plusSide && axis > 0) {
             value = static_cast<float>(axis) / 32767.0f;
             if (axis > kStickDeadZone)
                 down = true;
-        }
-        else if (!plusSide && axis < 0)
-        {
+        } else if (!plusSide && axis < 0) {
             value = static_cast<float>(-axis) / 32768.0f;
             if (axis < -kStickDeadZone)
                 down = true;
         }
         return;
     }
-    if (code == 0x6001 || code == 0x6002)
-    {
-        const std::uint8_t trigger = code == 0x6001 ? pad.leftTrigger : pad.rightTrigger;
+    if (code == kLeftTriggerCode || code == kRightTriggerCode) {
+        const std::uint8_t trigger = code == kLeftTriggerCode ? pad.leftTrigger : pad.rightTrigger;
         value = static_cast<float>(trigger) / 255.0f;
         if (trigger > kTriggerThreshold)
             down = true;
@@ -121,58 +113,22 @@ void CMappedXInputController::EvaluateInput(std::uint32_t code, bool& down, floa
 
 bool CMappedXInputController::GetActiveInput(const std::string& name, int slot)
 {
-    CScopedLock lock(GetLock());
-    // Like every operation taking a name, capture brings an unknown button into being.
-    FindButton(name);
-    if (!IsValidSlot(slot))
-        return false;
-    const os::input::PadGamepad& pad = state_.gamepad;
-    for (std::uint32_t code = 0; code < 14; ++code)
-    {
-        if ((pad.buttons & kButtonBits[code]) != 0)
-        {
-            SetMapping(name, slot, code);
-            return true;
-        }
-    }
-    for (std::uint32_t axis = 0; axis < 4; ++axis)
-    {
-        const std::int32_t value = StickAxis(pad, axis);
-        if (value < -kStickDeadZone)
-        {
-            SetMapping(name, slot, 0x5002 + axis * 2);
-            return true;
-        }
-        if (value > kStickDeadZone)
-        {
-            SetMapping(name, slot, 0x5001 + axis * 2);
-            return true;
-        }
-    }
-    if (pad.leftTrigger > kTriggerThreshold)
-    {
-        SetMapping(name, slot, 0x6001);
-        return true;
-    }
-    if (pad.rightTrigger > kTriggerThreshold)
-    {
-        SetMapping(name, slot, 0x6002);
-        return true;
-    }
-    return false;
+    // Buttons first, then the sticks, then the triggers.
+    return CaptureInput(
+        name, slot, {{0, kButtonCount - 1}, {kFirstStickCode, kLastStickCode}, {kLeftTriggerCode, kRightTriggerCode}});
 }
 
 std::string CMappedXInputController::GetInputName(const std::string& name, int slot)
 {
     CScopedLock lock(GetLock());
     const std::uint32_t code = GetMapping(name, slot);
-    if (code < 14)
+    if (code < kButtonCount)
         return kButtonNames[code];
-    if (code >= 0x5001 && code <= 0x5008)
-        return kStickNames[code - 0x5001];
-    if (code == 0x6001)
+    if (code >= kFirstStickCode && code <= kLastStickCode)
+        return kStickNames[code - kFirstStickCode];
+    if (code == kLeftTriggerCode)
         return "LT";
-    if (code == 0x6002)
+    if (code == kRightTriggerCode)
         return "RT";
     return "NONE";
 }

@@ -17,6 +17,13 @@ namespace korvane
 class CMappedXInputController : public CStandardController
 {
 public:
+    static constexpr std::uint32_t kButtonCount = 14;
+    /// Left stick right, left, up, down, then the right stick's.
+    static constexpr std::uint32_t kFirstStickCode = 0x5001;
+    static constexpr std::uint32_t kLastStickCode = 0x5008;
+    static constexpr std::uint32_t kLeftTriggerCode = 0x6001;
+    static constexpr std::uint32_t kRightTriggerCode = 0x6002;
+
     explicit CMappedXInputController(std::uint32_t userIndex);
     ~CMappedXInputController() override;
 

@@ -31,8 +31,7 @@ void CMergedController::Update()
 bool CMergedController::IsDown(const std::string& name)
 {
     CScopedLock lock(lock_);
-    for (IController* controller : controllers_)
-    {
+    for (IController* controller : controllers_) {
         if (controller->IsDown(name))
             return true;
     }
@@ -42,8 +41,7 @@ bool CMergedController::IsDown(const std::string& name)
 bool CMergedController::WasPressed(const std::string& name)
 {
     CScopedLock lock(lock_);
-    for (IController* controller : controllers_)
-    {
+    for (IController* controller : controllers_) {
         if (controller->WasPressed(name))
             return true;
     }
@@ -54,8 +52,7 @@ float CMergedController::GetValue(const std::string& name)
 {
     CScopedLock lock(lock_);
     float largest = 0.0f;
-    for (IController* controller : controllers_)
-    {
+    for (IController* controller : controllers_) {
         const float value = controller->GetValue(name);
         if (value > largest)
             largest = value;
@@ -80,8 +77,7 @@ void CMergedController::SetExclusive(bool exclusive)
 bool CMergedController::IsExclusive()
 {
     CScopedLock lock(lock_);
-    for (IController* controller : controllers_)
-    {
+    for (IController* controller : controllers_) {
         if (controller->IsExclusive())
             return true;
     }
@@ -98,8 +94,7 @@ void CMergedController::SetActive(bool active)
 bool CMergedController::IsActive()
 {
     CScopedLock lock(lock_);
-    for (IController* controller : controllers_)
-    {
+    for (IController* controller : controllers_) {
         if (controller->IsActive())
             return true;
     }

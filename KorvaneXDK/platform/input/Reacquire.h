@@ -18,9 +18,7 @@ bool RunWithReacquire(os::input::InputDevice& device, Step step, const char* sou
     const os::input::Result result = device.Acquire();
     if (result == os::input::kResultAccessDenied)
         return false;
-    if (os::input::Failed(result))
-        ReportDirectXError(result, sourceFile, line);
-    else
+    if (!ReportOnDirectXFailure(result, sourceFile, line))
         step();
     return true;
 }

@@ -39,8 +39,7 @@ float CStandardController::GetValue(const std::string& name)
 void CStandardController::ResetAll()
 {
     CScopedLock lock(lock_);
-    for (auto& entry : buttons_)
-    {
+    for (auto& entry : buttons_) {
         entry.second.down = true;
         entry.second.pressed = false;
     }
@@ -101,17 +100,35 @@ std::uint32_t CStandardController::GetMapping(const std::string& name, int slot)
 
 void CStandardController::EvaluateInput(std::uint32_t, bool&, float&) {}
 
+bool CStandardController::CaptureInput(const std::string& name, int slot, std::initializer_list<CodeRange> ranges)
+{
+    CScopedLock lock(lock_);
+    FindButton(name);
+    if (!IsValidSlot(slot))
+        return false;
+    for (const CodeRange& range : ranges) {
+        for (std::uint32_t code = range.first; code <= range.last; ++code) {
+            bool down = false;
+            float value = 0.0f;
+            EvaluateInput(code, down, value);
+            if (down) {
+                SetMapping(name, slot, code);
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 void CStandardController::RefreshButtons()
 {
     CScopedLock lock(lock_);
-    for (auto& entry : buttons_)
-    {
+    for (auto& entry : buttons_) {
         ButtonState& button = entry.second;
         const bool wasDown = button.down;
         button.value = 0.0f;
         button.down = false;
-        for (std::uint32_t code : button.codes)
-        {
+        for (std::uint32_t code : button.codes) {
             if (code != kNoInput)
                 EvaluateInput(code, button.down, button.value);
         }

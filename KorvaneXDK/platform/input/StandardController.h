@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <map>
 #include <string>
 
@@ -52,6 +53,17 @@ public:
 protected:
     /// Applies the common poll rule to every button; call it under GetLock().
     void RefreshButtons();
+    /// Input codes from `first` to `last`, both included.
+    struct CodeRange
+    {
+        std::uint32_t first;
+        std::uint32_t last;
+    };
+    /// Input capture, shared by the device controllers: maps into the slot the first code of
+    /// the ranges, in order, that the state read last holds down (as EvaluateInput tells) and
+    /// says whether one was. Like every operation taking a name, it brings an unknown button
+    /// into being.
+    bool CaptureInput(const std::string& name, int slot, std::initializer_list<CodeRange> ranges);
     /// Whether `code` is held in the state read last, and the value it writes, if any.
     /// Codes the device does not know leave both alone.
     virtual void EvaluateInput(std::uint32_t code, bool& down, float& value);

@@ -5,7 +5,8 @@
 #include "KorvaneXDK/platform/graphics/DirectXError.h"
 #include "os/system/System.h"
 
-namespace korvane {
+namespace korvane
+{
 
 CDXSound::CDXSound()
 {
@@ -18,15 +19,14 @@ CDXSound::CDXSound()
 
 CDXSound::~CDXSound()
 {
-    Finalize();
+    // This class's own teardown: a derived part is already gone when this runs.
+    CDXSound::Finalize();
 }
 
 bool CDXSound::LoadDirectSound()
 {
     const os::audio::Result result = os::audio::SoundDevice::Create(&device_);
-    if (os::audio::Failed(result))
-    {
-        ReportDirectXError(result, __FILE__, __LINE__);
+    if (ReportOnDirectXFailure(result, __FILE__, __LINE__)) {
         // Said once, so a silent program explains itself in the log.
         const std::string reason = os::system::GetLastErrorText();
         LogInfoF("CDXSound: no audio output device (%s); running without sound.",
@@ -39,13 +39,11 @@ bool CDXSound::LoadDirectSound()
 
 bool CDXSound::Initialize()
 {
-    if (!LoadDirectSound())
-    {
+    if (!LoadDirectSound()) {
         LogErrorF("CDXSound: DirectSoundCreate() 失敗\n");
         return false;
     }
-    if (os::audio::Failed(device_->SetCooperativeLevel(window_, os::audio::kCoopPriority)))
-    {
+    if (os::audio::Failed(device_->SetCooperativeLevel(window_, os::audio::kCoopPriority))) {
         Finalize();
         LogErrorF("CDXSound: SetCooperativeLevel() 失敗\n");
         return false;
@@ -54,16 +52,14 @@ bool CDXSound::Initialize()
     desc.flags = os::audio::kCapsPrimaryBuffer;
     desc.bufferBytes = 0;
     desc.format = nullptr;
-    if (os::audio::Failed(device_->CreateSoundBuffer(desc, &primary_)))
-    {
+    if (os::audio::Failed(device_->CreateSoundBuffer(desc, &primary_))) {
         Finalize();
         LogErrorF("CDXSound: プライマリバッファの作成に失敗\n");
         return false;
     }
     format_.blockAlign = static_cast<std::uint16_t>(format_.bitsPerSample * format_.channels / 8);
     format_.avgBytesPerSec = format_.blockAlign * format_.samplesPerSec;
-    if (os::audio::Failed(primary_->SetFormat(format_)))
-    {
+    if (os::audio::Failed(primary_->SetFormat(format_))) {
         Finalize();
         LogErrorF("CDXSound: プライマリバッファのフォーマット設定に失敗\n");
         return false;

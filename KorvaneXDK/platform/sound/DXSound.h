@@ -10,7 +10,8 @@
 #include "os/audio/WaveFormat.h"
 #include "os/window/Window.h"
 
-namespace korvane {
+namespace korvane
+{
 
 class CDXSound : public virtual CNonCopyable
 {

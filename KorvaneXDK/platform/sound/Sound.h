@@ -1,54 +1,49 @@
-/** @file Sound.h The interface every sound offers: creation, playback, volume, pan, frequency and position. */
+/** @file Sound.h What every sound shares over its one secondary buffer. */
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 
-#include <boost/shared_ptr.hpp>
+#include "KorvaneXDK/platform/sound/ISound.h"
 
-#include "KorvaneXDK/core/KorvaneStream.h"
-#include "KorvaneXDK/core/Object.h"
-#include "KorvaneXDK/core/SoundReader.h"
-#include "os/audio/SoundBuffer.h"
-#include "os/audio/WaveFormat.h"
+namespace korvane
+{
 
-namespace korvane {
-
-class CDXSound;
-
-class ISound : public IInterface
+/// Status, stop, loop flag, volume, pan, frequency and position in seconds. Every setter and
+/// getter does nothing (getters give 0) while there is no buffer; a refused call is logged.
+class CSound : public ISound, public virtual CNonCopyable
 {
 public:
-    ~ISound() override = default;
+    /// The buffer creation flags (os::audio::kCaps*), e.g. kCapsCtrlVolume.
+    explicit CSound(std::uint32_t creationFlags);
+    ~CSound() override;
 
-    /// Makes the sound from an encoded sound file in the stream.
-    virtual void Create(CDXSound& device, IKorvaneStream& stream) = 0;
-    /// Makes the sound from a PCM reader.
-    virtual void CreateBuffer(CDXSound& device, boost::shared_ptr<ISoundReader> reader) = 0;
-    /// The name the console host uses for Create.
-    void Open(CDXSound& device, IKorvaneStream& stream) { Create(device, stream); }
-    virtual void Play() = 0;
-    virtual bool IsPlaying() const = 0;
-    virtual void Stop() = 0;
-    virtual void SetLoop(bool loop) = 0;
-    virtual bool IsLoop() const = 0;
-    /// Hundredths of a decibel: 0 (full) down to -10000 (silent).
-    virtual void SetVolume(int volume) = 0;
-    virtual int GetVolume() const = 0;
-    /// The volume on the axis that settings and fades move along linearly.
-    virtual void SetVolumeScaled(int volume) = 0;
-    virtual int GetVolumeScaled() const = 0;
-    /// -10000 (left) to 10000 (right).
-    virtual void SetPan(int pan) = 0;
-    virtual int GetPan() const = 0;
-    virtual const os::audio::WaveFormatEx* GetFormat() const = 0;
-    /// The play position in bytes.
-    virtual std::uint32_t GetPosition() const = 0;
-    virtual double GetPositionSeconds() const = 0;
-    virtual std::shared_ptr<os::audio::SoundBuffer> GetBuffer() const = 0;
-    /// Playback rate in samples per second.
-    virtual void SetFrequency(std::uint32_t frequency) = 0;
-    virtual std::uint32_t GetFrequency() const = 0;
+    bool IsPlaying() const override;
+    void Stop() override;
+    void SetLoop(bool loop) override;
+    bool IsLoop() const override;
+    void SetVolume(int volume) override;
+    int GetVolume() const override;
+    void SetVolumeScaled(int volume) override;
+    int GetVolumeScaled() const override;
+    void SetPan(int pan) override;
+    int GetPan() const override;
+    double GetPositionSeconds() const override;
+    std::shared_ptr<os::audio::SoundBuffer> GetBuffer() const override;
+    void SetFrequency(std::uint32_t frequency) override;
+    std::uint32_t GetFrequency() const override;
+
+    std::uint32_t GetCreationFlags() const { return creationFlags_; }
+
+    /// A volume in hundredths of a decibel moved onto the scaled axis, and back.
+    static int VolumeToScaled(int volume);
+    static int ScaledToVolume(int scaled);
+
+protected:
+    std::shared_ptr<os::audio::SoundBuffer> buffer_;
+    const std::uint32_t creationFlags_;
+    std::atomic<bool> loop_{false};
 };
 
 } // namespace korvane

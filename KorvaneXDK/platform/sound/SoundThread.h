@@ -5,7 +5,8 @@
 
 #include "KorvaneXDK/core/Thread.h"
 
-namespace korvane {
+namespace korvane
+{
 
 class CSoundThread : public CThread
 {

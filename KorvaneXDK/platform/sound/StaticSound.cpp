@@ -31,9 +31,8 @@ void CStaticSound::CreateBuffer(CDXSound& device, boost::shared_ptr<ISoundReader
     format_ = *reader->GetFormat();
 
     const os::audio::Result result = device.GetDirectSound()->CreateSoundBuffer(desc, &buffer_);
-    if (os::audio::Failed(result))
+    if (ReportOnDirectXFailure(result, __FILE__, __LINE__))
     {
-        ReportDirectXError(result, __FILE__, __LINE__);
         throw EReadError(this, "サウンドバッファの作成に失敗しました.");
     }
 
@@ -101,9 +100,8 @@ void CStaticSound::Duplicate(CDXSound& device, CStaticSound& source)
     if (!device.IsInitialized())
         return;
     const os::audio::Result result = device.GetDirectSound()->DuplicateSoundBuffer(source.buffer_, &buffer_);
-    if (os::audio::Failed(result))
+    if (ReportOnDirectXFailure(result, __FILE__, __LINE__))
     {
-        ReportDirectXError(result, __FILE__, __LINE__);
         throw EReadError(this, "サウンドバッファの Duplicate に失敗しました.");
     }
     pcm_ = source.pcm_;

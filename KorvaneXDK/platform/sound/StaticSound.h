@@ -6,9 +6,10 @@
 #include <boost/shared_ptr.hpp>
 
 #include "KorvaneXDK/core/MemoryStream.h"
-#include "KorvaneXDK/platform/sound/SoundBase.h"
+#include "KorvaneXDK/platform/sound/Sound.h"
 
-namespace korvane {
+namespace korvane
+{
 
 class CStaticSound : public CSound
 {

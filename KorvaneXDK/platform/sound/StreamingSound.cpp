@@ -7,15 +7,17 @@
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/Log.h"
 #include "KorvaneXDK/core/ScopedLock.h"
-#include "KorvaneXDK/platform/sound/DXSound.h"
 #include "KorvaneXDK/platform/graphics/DirectXError.h"
+#include "KorvaneXDK/platform/sound/DXSound.h"
 #include "KorvaneXDK/platform/sound/SoundThread.h"
 #include "os/audio/SoundNotify.h"
 #include "os/system/System.h"
 
-namespace korvane {
+namespace korvane
+{
 
-namespace {
+namespace
+{
 
 constexpr std::uint32_t kStopEventIndex = CStreamingSound::kSectionCount;
 constexpr int kBoundedWaitChecks = 100;
@@ -30,12 +32,10 @@ CStreamingSound::CStreamingSound(std::uint32_t creationFlags) : CSound(creationF
 
 CStreamingSound::~CStreamingSound()
 {
-    try
-    {
-        Close();
-    }
-    catch (...)
-    {
+    try {
+        // This class's own teardown: a derived part is already gone when this runs.
+        CStreamingSound::Close();
+    } catch (...) {
         LogErrorF("korvane::CStreamingSound: failure while closing");
     }
     sharedReader_.reset();
@@ -83,17 +83,14 @@ void CStreamingSound::CreateSoundBuffer()
     // The format is checked before the size is worked out from it: a block align of 0 from a
     // corrupt file would divide by zero.
     const std::uint32_t bytes = BufferBytesFor(*format);
-    if (bytes == 0)
-    {
+    if (bytes == 0) {
         ReportDirectXError(os::audio::kErrBadFormat, __FILE__, __LINE__);
         throw EReadError(this, "サウンドバッファの作成に失敗しました.");
     }
     desc_.bufferBytes = bytes;
 
     const os::audio::Result result = device_->GetDirectSound()->CreateSoundBuffer(desc_, &buffer_);
-    if (os::audio::Failed(result))
-    {
-        ReportDirectXError(result, __FILE__, __LINE__);
+    if (ReportOnDirectXFailure(result, __FILE__, __LINE__)) {
         throw EReadError(this, "サウンドバッファの作成に失敗しました.");
     }
 
@@ -101,8 +98,7 @@ void CStreamingSound::CreateSoundBuffer()
         event = std::make_unique<os::system::Event>(false, false);
 
     std::shared_ptr<os::audio::SoundNotify> notify;
-    if (os::audio::Failed(buffer_->QueryNotify(&notify)))
-    {
+    if (os::audio::Failed(buffer_->QueryNotify(&notify))) {
         // A buffer without notifications would loop its first two seconds for ever once played.
         buffer_.reset();
         for (auto& event : events_)
@@ -112,8 +108,7 @@ void CStreamingSound::CreateSoundBuffer()
 
     sectionSize_ = bytes / kSectionCount;
     std::array<os::audio::PositionNotify, kSectionCount + 1> positions;
-    for (std::uint32_t i = 0; i < kSectionCount; ++i)
-    {
+    for (std::uint32_t i = 0; i < kSectionCount; ++i) {
         positions[i].offset = (i + 1) * sectionSize_ - 1;
         positions[i].event = events_[i].get();
     }
@@ -121,8 +116,7 @@ void CStreamingSound::CreateSoundBuffer()
     positions[kStopEventIndex].event = events_[kStopEventIndex].get();
     const os::audio::Result notified =
         notify->SetNotificationPositions(static_cast<std::uint32_t>(positions.size()), positions.data());
-    if (os::audio::Failed(notified))
-        ReportDirectXError(notified, __FILE__, __LINE__);
+    ReportOnDirectXFailure(notified, __FILE__, __LINE__);
     notify.reset();
 
     writeCursor_ = 0;
@@ -152,12 +146,9 @@ void CStreamingSound::Play()
         return;
     WaitForThreadEnd(feeder_, events_[kStopEventIndex].get());
     std::shared_ptr<CSoundThread> feeder;
-    try
-    {
+    try {
         feeder = std::make_shared<CSoundThread>([this] { FeederMain(); });
-    }
-    catch (const EIOError&)
-    {
+    } catch (const EIOError&) {
         throw EReadError(this, "スレッドの作成に失敗しました.");
     }
     {
@@ -176,12 +167,9 @@ void CStreamingSound::Stop()
 
 void CStreamingSound::FeederMain()
 {
-    try
-    {
+    try {
         FeedUntilStopped();
-    }
-    catch (...)
-    {
+    } catch (...) {
         // Without its feeder the buffer would repeat its last two seconds for ever. The stop
         // signal is for this thread, which is leaving: clear it.
         buffer_->Stop();
@@ -205,8 +193,7 @@ void CStreamingSound::FeedUntilStopped()
             return;
         buffer_->SetCurrentPosition(0);
         const os::audio::Result played = buffer_->Play(os::audio::kPlayLooping);
-        if (os::audio::Failed(played))
-            ReportDirectXError(played, __FILE__, __LINE__);
+        ReportOnDirectXFailure(played, __FILE__, __LINE__);
         // One that came during Play may have stopped the buffer before it started: stop it
         // again, so the stop signal that ends the wait below is sure to come.
         if (stopRequested_)
@@ -219,13 +206,11 @@ void CStreamingSound::FeedUntilStopped()
         events[i] = events_[i].get();
     // The first section to finish playing is section 0, so the event before it counts as handled.
     std::uint32_t last = kSectionCount - 1;
-    for (;;)
-    {
+    for (;;) {
         const std::uint32_t index = os::system::WaitForAnyEvent(events.data(), events.size(), os::system::kInfinite);
         if (index >= kSectionCount)
             break;
-        if (index == (last + 1) % kSectionCount)
-        {
+        if (index == (last + 1) % kSectionCount) {
             CScopedLock lock(lock_);
             FillSection();
             last = index;
@@ -239,10 +224,7 @@ void CStreamingSound::FillSection()
         return;
     std::uint32_t status = 0;
     const os::audio::Result statusResult = buffer_->GetStatus(&status);
-    if (os::audio::Failed(statusResult))
-        ReportDirectXError(statusResult, __FILE__, __LINE__);
-    else if ((status & os::audio::kStatusBufferLost) != 0)
-    {
+    if (!ReportOnDirectXFailure(statusResult, __FILE__, __LINE__) && (status & os::audio::kStatusBufferLost) != 0) {
         while (buffer_->Restore() == os::audio::kErrBufferLost)
             os::system::Sleep(kRestoreRetryMs);
     }
@@ -252,33 +234,24 @@ void CStreamingSound::FillSection()
     void* part2 = nullptr;
     std::uint32_t bytes2 = 0;
     const os::audio::Result locked = buffer_->Lock(writeCursor_, sectionSize_, &part1, &bytes1, &part2, &bytes2, 0);
-    if (os::audio::Failed(locked))
-    {
-        ReportDirectXError(locked, __FILE__, __LINE__);
+    if (ReportOnDirectXFailure(locked, __FILE__, __LINE__)) {
         return;
     }
 
     auto* target = static_cast<std::uint8_t*>(part1);
     const std::int32_t size = static_cast<std::int32_t>(bytes1);
     const std::uint8_t silence = reader_->GetFormat()->bitsPerSample == 8 ? 0x80 : 0x00;
-    if (!endOfData_)
-    {
+    if (!endOfData_) {
         std::int32_t filled = std::max<std::int32_t>(0, reader_->Read(target, size));
-        if (filled < size)
-        {
-            if (!loop_)
-            {
+        if (filled < size) {
+            if (!loop_) {
                 std::memset(target + filled, silence, static_cast<std::size_t>(size - filled));
                 endOfData_ = true;
-            }
-            else
-            {
-                while (filled < size)
-                {
+            } else {
+                while (filled < size) {
                     reader_->Rewind();
                     const std::int32_t more = reader_->Read(target + filled, size - filled);
-                    if (more <= 0)
-                    {
+                    if (more <= 0) {
                         // A piece that yields nothing even from its start would loop for ever:
                         // it ends like a finished one instead.
                         std::memset(target + filled, silence, static_cast<std::size_t>(size - filled));
@@ -289,17 +262,14 @@ void CStreamingSound::FillSection()
                 }
             }
         }
-    }
-    else
-    {
+    } else {
         std::memset(target, silence, static_cast<std::size_t>(size));
     }
     buffer_->Unlock(part1, bytes1, part2, bytes2);
 
     UpdateBytesPlayed();
 
-    if (endOfData_ && static_cast<std::uint32_t>(std::max(0, reader_->GetTotalBytes())) <= bytesPlayed_)
-    {
+    if (endOfData_ && static_cast<std::uint32_t>(std::max(0, reader_->GetTotalBytes())) <= bytesPlayed_) {
         buffer_->Stop();
         endOfData_ = false;
     }
@@ -316,9 +286,7 @@ void CStreamingSound::UpdateBytesPlayed()
     std::uint32_t cursor = 0;
     std::uint32_t write = 0;
     const os::audio::Result result = buffer_->GetCurrentPosition(&cursor, &write);
-    if (os::audio::Failed(result))
-    {
-        ReportDirectXError(result, __FILE__, __LINE__);
+    if (ReportOnDirectXFailure(result, __FILE__, __LINE__)) {
         return;
     }
     if (cursor < lastPlayCursor_)
@@ -343,9 +311,7 @@ std::uint32_t CStreamingSound::GetPosition() const
     std::uint32_t cursor = 0;
     std::uint32_t write = 0;
     const os::audio::Result result = buffer_->GetCurrentPosition(&cursor, &write);
-    if (os::audio::Failed(result))
-    {
-        ReportDirectXError(result, __FILE__, __LINE__);
+    if (ReportOnDirectXFailure(result, __FILE__, __LINE__)) {
         return bytesPlayed_;
     }
     if (cursor < lastPlayCursor_)
@@ -358,12 +324,10 @@ void CStreamingSound::Rewind()
     std::lock_guard<std::recursive_mutex> control(controlMutex_);
     if (!buffer_)
         return;
-    if (IsPlaying())
-    {
+    if (IsPlaying()) {
         Stop();
         // A feeder still busy with its first fill starts the buffer after this Stop: stop it again.
-        while (IsPlaying())
-        {
+        while (IsPlaying()) {
             os::system::Sleep(1);
             Stop();
         }
@@ -374,9 +338,7 @@ void CStreamingSound::Rewind()
             bytesPlayed_ = 0;
         }
         Play();
-    }
-    else
-    {
+    } else {
         CScopedLock lock(lock_);
         endOfData_ = false;
         reader_->Rewind();
@@ -395,12 +357,9 @@ void CStreamingSound::FadeIn(std::uint32_t milliseconds)
         return;
     const int target = GetVolume();
     SetVolume(os::audio::kVolumeMin);
-    try
-    {
+    try {
         Play();
-    }
-    catch (...)
-    {
+    } catch (...) {
         fading_ = false;
         throw;
     }
@@ -426,12 +385,9 @@ bool CStreamingSound::StartFade(int start, int end, std::uint32_t duration, bool
     fadeDuration_ = duration;
     stopAtEnd_ = stopAtEnd;
     std::shared_ptr<CSoundThread> thread;
-    try
-    {
+    try {
         thread = std::make_shared<CSoundThread>([this] { FadeMain(); });
-    }
-    catch (const EIOError&)
-    {
+    } catch (const EIOError&) {
         fading_ = false;
         throw EReadError(this, "スレッドの作成に失敗しました.");
     }
@@ -452,8 +408,7 @@ void CStreamingSound::FadeMain()
     const std::int32_t b = VolumeToScaled(fadeEnd_);
     const auto duration = static_cast<std::int32_t>(fadeDuration_);
     const std::uint32_t t0 = os::system::MillisecondTicks();
-    while (!fadeStop_.Wait(kFadeStepMs))
-    {
+    while (!fadeStop_.Wait(kFadeStepMs)) {
         const auto elapsed = static_cast<std::int32_t>(os::system::MillisecondTicks() - t0);
         // A fade of no length has nothing to step through (and must not divide by its length).
         if (elapsed > duration || duration <= 0)
@@ -474,16 +429,14 @@ void CStreamingSound::WaitForThreadEnd(std::shared_ptr<CSoundThread>& slot, os::
     const std::shared_ptr<CSoundThread> thread = GetThread(slot);
     if (!thread)
         return;
-    for (int i = 0; i < kBoundedWaitChecks && thread->IsActive(); ++i)
-    {
+    for (int i = 0; i < kBoundedWaitChecks && thread->IsActive(); ++i) {
         if (event != nullptr)
             event->Pulse();
         os::system::Sleep(kWaitStepMs);
     }
     // What the thread uses is released right after this wait, so it must really have ended:
     // past the bounded checks, keep waking it until it has.
-    while (thread->IsActive())
-    {
+    while (thread->IsActive()) {
         if (event != nullptr)
             event->Pulse();
         os::system::Sleep(kWaitStepMs);
@@ -503,8 +456,7 @@ void CStreamingSound::DetachNotifications()
     os::audio::Result result = buffer_->QueryNotify(&notify);
     if (os::audio::Succeeded(result))
         result = notify->SetNotificationPositions(0, nullptr);
-    if (os::audio::Failed(result))
-        ReportDirectXError(result, __FILE__, __LINE__);
+    ReportOnDirectXFailure(result, __FILE__, __LINE__);
 }
 
 void CStreamingSound::Close()

@@ -10,11 +10,12 @@
 #include <boost/shared_ptr.hpp>
 
 #include "KorvaneXDK/core/CriticalSection.h"
-#include "KorvaneXDK/platform/sound/SoundBase.h"
+#include "KorvaneXDK/platform/sound/Sound.h"
 #include "os/audio/AudioTypes.h"
 #include "os/system/Event.h"
 
-namespace korvane {
+namespace korvane
+{
 
 class CDXSound;
 class CSoundThread;

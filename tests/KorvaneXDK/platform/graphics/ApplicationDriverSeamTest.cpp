@@ -69,8 +69,7 @@ TEST_F(ApplicationDriverSeamTest, InjectedGraphicsAndLoaderAreReachedThroughTheD
 {
     korvane::test::TempDir dir;
     dir.Write("a.txt", "x");
-    driver->SetDataLoader(
-        boost::shared_ptr<korvane::IDataLoader>(new korvane::CFileSystemDataLoader(dir.Path())));
+    driver->SetDataLoader(boost::shared_ptr<korvane::IDataLoader>(new korvane::CFileSystemDataLoader(dir.Path())));
     EXPECT_TRUE(korvane::GetApplicationDriver()->GetDataLoader()->Exists("a.txt"));
 
     ASSERT_TRUE(driver->InitializeGraphicsForTesting(32, 24));

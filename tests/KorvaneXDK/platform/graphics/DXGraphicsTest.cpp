@@ -27,8 +27,7 @@ const Lines kLostReset = {"lost", "lost", "reset", "reset"};
 /// What the two listeners hear in a completed full-screen switch.
 Lines SwitchEvents(const std::string& to)
 {
-    return {"changing " + to, "changing " + to, "lost",          "lost",
-            "reset",          "reset",          "changed " + to, "changed " + to};
+    return {"changing " + to, "changing " + to, "lost", "lost", "reset", "reset", "changed " + to, "changed " + to};
 }
 
 std::vector<std::string>& LogLines()
@@ -40,8 +39,7 @@ std::vector<std::string>& LogLines()
 void CaptureLine(const std::string& line)
 {
     std::string text = line;
-    while (!text.empty() && text.back() == '\n')
-    {
+    while (!text.empty() && text.back() == '\n') {
         text.pop_back();
     }
     LogLines().push_back(text);
@@ -108,21 +106,17 @@ protected:
     static int CountLogged(const std::string& part)
     {
         return static_cast<int>(std::count_if(LogLines().begin(), LogLines().end(),
-                                              [&](const std::string& l)
-                                              { return l.find(part) != std::string::npos; }));
+                                              [&](const std::string& l) { return l.find(part) != std::string::npos; }));
     }
 
     /// Runs the call and checks it throws E with the given message from the graphics object.
     template <typename E>
     static void ExpectThrows(const std::function<void()>& call, const std::string& message)
     {
-        try
-        {
+        try {
             call();
             ADD_FAILURE() << "no exception";
-        }
-        catch (const E& e)
-        {
+        } catch (const E& e) {
             EXPECT_EQ(message, e.GetMessage());
             EXPECT_EQ("class korvane::CDXGraphics", e.GetWhere());
         }
@@ -136,8 +130,8 @@ protected:
         const os::gfx::PresentParameters& p = graphics->GetCurrentPresentParameters();
         gfxtest::ColorShaders shaders;
         ASSERT_NO_FATAL_FAILURE(shaders.SetUp(*device, p.BackBufferWidth, p.BackBufferHeight));
-        ASSERT_EQ(kOk, device->Clear(0, nullptr, os::gfx::clear::Target | os::gfx::clear::ZBuffer,
-                                     0xFF202020u, 1.0f, 0));
+        ASSERT_EQ(kOk,
+                  device->Clear(0, nullptr, os::gfx::clear::Target | os::gfx::clear::ZBuffer, 0xFF202020u, 1.0f, 0));
         ASSERT_EQ(kOk, device->BeginScene());
         ASSERT_EQ(kOk, device->SetRenderState(os::gfx::RenderState::CullMode, os::gfx::value::CullNone));
         const gfxtest::ColorVertex strip[4] = {{1.5f, 2.5f, 0.5f, 0xFFFF0000u},
@@ -157,8 +151,7 @@ protected:
         const gfxtest::PixelCheck checks[] = {{2, 3, 0xFFFF0000u},  {9, 6, 0xFFFF0000u},
                                               {10, 6, 0xFF202020u}, {9, 7, 0xFF202020u},
                                               {1, 3, 0xFF202020u},  {width - 1, height - 1, 0xFF202020u}};
-        for (const gfxtest::PixelCheck& c : checks)
-        {
+        for (const gfxtest::PixelCheck& c : checks) {
             EXPECT_EQ(c.color, pixels.at(c.y * width + c.x)) << "at " << c.x << ", " << c.y;
         }
     }
@@ -182,8 +175,7 @@ TEST_F(DXGraphicsTest, CreatesTheExtendedDeviceAndDraws)
     const auto record = os::testing::GetLastCreateDeviceRecord();
     EXPECT_TRUE(record.extended);
     EXPECT_FALSE(record.hadDisplayMode);
-    EXPECT_EQ(os::gfx::create::HardwareVertexProcessing | os::gfx::create::Multithreaded,
-              record.behaviorFlags);
+    EXPECT_EQ(os::gfx::create::HardwareVertexProcessing | os::gfx::create::Multithreaded, record.behaviorFlags);
     EXPECT_EQ(window.get(), record.parameters.DeviceWindow);
     DrawAndCheck();
     EXPECT_TRUE(events.empty());
@@ -192,8 +184,7 @@ TEST_F(DXGraphicsTest, CreatesTheExtendedDeviceAndDraws)
 
 TEST_F(DXGraphicsTest, ForcedPlainPathOrMissingExtendedEntryPointMakesALegacyDevice)
 {
-    for (const bool forcePlain : {true, false})
-    {
+    for (const bool forcePlain : {true, false}) {
         SCOPED_TRACE(forcePlain ? "forced" : "entry point missing");
         graphics.reset();
         os::testing::ResetGraphicsHooks();
@@ -211,8 +202,7 @@ TEST_F(DXGraphicsTest, ForcedPlainPathOrMissingExtendedEntryPointMakesALegacyDev
 TEST_F(DXGraphicsTest, FailingObjectCreationThrowsWithoutFallingBack)
 {
     os::testing::FailDirect3DCreation(true);
-    ExpectThrows<korvane::EDirect3DCreateError>([] { CDXGraphics failing(false); },
-                                                "Direct3D の初期化に失敗しました.");
+    ExpectThrows<korvane::EDirect3DCreateError>([] { CDXGraphics failing(false); }, "Direct3D の初期化に失敗しました.");
     EXPECT_TRUE(Logged("INFO: DirectX9Ex detected."));
     EXPECT_FALSE(Logged("INFO: DirectX9 detected."));
     os::testing::FailDirect3DCreation(false);
@@ -220,24 +210,21 @@ TEST_F(DXGraphicsTest, FailingObjectCreationThrowsWithoutFallingBack)
     EXPECT_THROW(CDXGraphics(false), korvane::EDirect3DCreateError);
 }
 
-TEST_F(DXGraphicsTest, HardwareFailureFallsBackToSoftwareVertexProcessing)
+TEST_F(DXGraphicsTest, HardwareFailureFallsBackToSoftwareVertexProcessingAndBothFailingIsAFailure)
 {
-    os::testing::FailDeviceCreation(true, false);
-    MakeGraphics();
-    ASSERT_TRUE(graphics->InitializeDevice());
-    EXPECT_TRUE(Logged("INFO: ハードウェア頂点処理が利用できません. ソフトウェア頂点処理に切り替えます."));
-    EXPECT_EQ(1, CountLogged("DirectX Error: D3DERR_NOTAVAILABLE(0x8876086a): "));
+    for (const bool softwareFails : {false, true}) {
+        SCOPED_TRACE(softwareFails ? "both fail" : "hardware fails");
+        graphics.reset();
+        LogLines().clear();
+        os::testing::FailDeviceCreation(true, softwareFails);
+        MakeGraphics();
+        EXPECT_EQ(!softwareFails, graphics->InitializeDevice());
+        EXPECT_EQ(!softwareFails, graphics->GetDevice() != nullptr);
+        EXPECT_TRUE(Logged("INFO: ハードウェア頂点処理が利用できません. ソフトウェア頂点処理に切り替えます."));
+        EXPECT_EQ(softwareFails ? 2 : 1, CountLogged("DirectX Error: D3DERR_NOTAVAILABLE(0x8876086a): "));
+    }
     EXPECT_EQ(os::gfx::create::SoftwareVertexProcessing | os::gfx::create::Multithreaded,
               os::testing::GetLastCreateDeviceRecord().behaviorFlags);
-}
-
-TEST_F(DXGraphicsTest, BothVertexProcessingFailuresMakeInitializationFail)
-{
-    os::testing::FailDeviceCreation(true, true);
-    MakeGraphics();
-    EXPECT_FALSE(graphics->InitializeDevice());
-    EXPECT_EQ(nullptr, graphics->GetDevice());
-    EXPECT_EQ(2, CountLogged("DirectX Error: D3DERR_NOTAVAILABLE"));
 }
 
 TEST_F(DXGraphicsTest, FullscreenBeforeTheDeviceOnlyChoosesTheStartingMode)
@@ -363,8 +350,7 @@ class RemovingListener : public korvane::CStandardDXGraphicsEventListener
 public:
     void OnDeviceLost() override
     {
-        if (graphics != nullptr && target != nullptr)
-        {
+        if (graphics != nullptr && target != nullptr) {
             graphics->RemoveListener(target);
             target = nullptr;
         }
@@ -403,10 +389,9 @@ TEST_F(DXGraphicsTest, DirectXErrorsAreReportedWithNameCodeAndDescriptionAtTheSo
 {
     korvane::ReportDirectXError(os::gfx::kErrDeviceLost, "Texture", 42);
     ASSERT_EQ(1u, LogLines().size());
-    EXPECT_EQ(
-        "ERROR: \n\tDirectX Error: D3DERR_DEVICELOST(0x88760868): The device has been lost but cannot be "
-        "reset at this time.\n\tTexture(42)",
-        LogLines()[0]);
+    EXPECT_EQ("ERROR: \n\tDirectX Error: D3DERR_DEVICELOST(0x88760868): The device has been lost but cannot be "
+              "reset at this time.\n\tTexture(42)",
+              LogLines()[0]);
 }
 
 } // namespace

@@ -6,9 +6,9 @@
 
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/platform/graphics/GraphicsModePreference.h"
-#include "support/TempDir.h"
 #include "os/gfx/Direct3D.h"
 #include "os/gfx/Testing.h"
+#include "support/TempDir.h"
 
 namespace
 {
@@ -35,10 +35,7 @@ protected:
         preference.EnumerateModes();
     }
 
-    const Mode& Selected() const
-    {
-        return preference.modes.at(static_cast<std::size_t>(preference.selectedIndex));
-    }
+    const Mode& Selected() const { return preference.modes.at(static_cast<std::size_t>(preference.selectedIndex)); }
 
     std::shared_ptr<os::gfx::Direct3D> direct3D;
     CGraphicsModePreference preference;
@@ -72,22 +69,15 @@ TEST_F(GraphicsModePreferenceTest, SecondPassTakesSmallModesAtFiftyEightHertzOrM
 TEST_F(GraphicsModePreferenceTest, LimitsFilterTheModesAndNoneLeftIsAnError)
 {
     preference.maximumWidth = 1280;
-    Offer({{1920, 1080, 60, {}},
-           {1280, 720, 0, {}},
-           {1280, 720, 30, {}},
-           {320, 240, 60, {}},
-           {1024, 768, 60, {}}});
+    Offer({{1920, 1080, 60, {}}, {1280, 720, 0, {}}, {1280, 720, 30, {}}, {320, 240, 60, {}}, {1024, 768, 60, {}}});
     ASSERT_EQ(2u, preference.modes.size());
     EXPECT_EQ(1024u, preference.modes[0].Width);
     EXPECT_EQ(0u, preference.modes[1].RefreshRate);
     os::testing::ReplaceAdapterModes(0, {{320, 240, 60, {}}});
-    try
-    {
+    try {
         preference.EnumerateModes();
         FAIL() << "no exception";
-    }
-    catch (const korvane::EIOError& e)
-    {
+    } catch (const korvane::EIOError& e) {
         EXPECT_EQ("Display device initialization failed.", e.GetMessage());
     }
 }
@@ -118,13 +108,10 @@ TEST_F(GraphicsModePreferenceTest, SelectModeBuildsBothParameterSets)
     EXPECT_EQ(0u, w.FullScreenRefreshRateInHz);
     EXPECT_EQ(640u, w.BackBufferWidth);
     EXPECT_EQ(77u, static_cast<std::uint32_t>(w.AutoDepthStencilFormat));
-    try
-    {
+    try {
         preference.SelectMode(2);
         FAIL() << "no exception";
-    }
-    catch (const std::out_of_range& e)
-    {
+    } catch (const std::out_of_range& e) {
         EXPECT_STREQ("invalid vector<T> subscript", e.what());
     }
     EXPECT_THROW(preference.SelectMode(-1), std::out_of_range);
@@ -139,9 +126,8 @@ TEST_F(GraphicsModePreferenceTest, SaveWritesTheChosenModeAndKeepsForeignKeys)
     preference.fullscreen = true;
     const std::string path = dir.File("display_setting.ini");
     preference.Save(path);
-    EXPECT_EQ(
-        "Rotation=90\r\nScreenHeight=720\r\nScreenRefreshRatio=60\r\nScreenWidth=1280\r\nWindowed=false\r\n",
-        korvane::test::TempDir::Read(path));
+    EXPECT_EQ("Rotation=90\r\nScreenHeight=720\r\nScreenRefreshRatio=60\r\nScreenWidth=1280\r\nWindowed=false\r\n",
+              korvane::test::TempDir::Read(path));
 
     CGraphicsModePreference loaded;
     loaded.direct3D = direct3D.get();
@@ -157,36 +143,33 @@ TEST_F(GraphicsModePreferenceTest, SaveWritesTheChosenModeAndKeepsForeignKeys)
     EXPECT_EQ(korvane::test::TempDir::Read(path), korvane::test::TempDir::Read(again));
 }
 
-TEST_F(GraphicsModePreferenceTest, LoadMatchesRefreshExactlyOrFallsBackToFiftyEight)
+TEST_F(GraphicsModePreferenceTest, LoadMatchesRefreshExactlyOrFallsBackAndBadSettingsKeepTheSelection)
 {
     Offer({{640, 480, 0, {}}, {1024, 768, 57, {}}, {1024, 768, 60, {}}, {1024, 768, 75, {}}});
-    preference.Load(dir.Write(
-        "a.ini", "ScreenWidth=1024\r\nScreenHeight=768\r\nScreenRefreshRatio=75\r\nWindowed=FALSE\r\n"));
-    EXPECT_EQ(75u, Selected().RefreshRate);
-    EXPECT_TRUE(preference.fullscreen);
-    preference.Load(
-        dir.Write("b.ini", "ScreenWidth=1024\nScreenHeight=768\nScreenRefreshRatio=85\nWindowed=True\n"));
-    EXPECT_EQ(60u, Selected().RefreshRate);
-    EXPECT_FALSE(preference.fullscreen);
-    preference.Load(
-        dir.Write("c.ini", "ScreenWidth=640\nScreenHeight=480\nScreenRefreshRatio=0\nWindowed=no\n"));
-    EXPECT_EQ(640u, Selected().Width);
-    EXPECT_TRUE(preference.fullscreen); // "no" is not "true"
-}
-
-TEST_F(GraphicsModePreferenceTest, CorruptOrUnofferedSettingsKeepTheDefault)
-{
-    Offer({{640, 480, 60, {}}, {1280, 720, 60, {}}});
     const int defaultIndex = preference.selectedIndex;
-    preference.Load(dir.Write("bad.ini", std::string("\x01\xff garbage\0ScreenWidth=640", 26)));
-    EXPECT_EQ(defaultIndex, preference.selectedIndex);
-    EXPECT_FALSE(preference.fullscreen);
-    preference.Load(dir.Write("words.ini", "ScreenWidth=wide\r\nScreenHeight=tall\r\nWindowed=false\r\n"));
-    EXPECT_EQ(defaultIndex, preference.selectedIndex);
-    EXPECT_FALSE(preference.fullscreen);
-    preference.Load(dir.Write("gone.ini", "ScreenWidth=800\r\nScreenHeight=600\r\nWindowed=false\r\n"));
-    EXPECT_EQ(defaultIndex, preference.selectedIndex);
-    EXPECT_FALSE(preference.fullscreen);
+    struct Case
+    {
+        std::string text;
+        int index; ///< -1: the selection and the full-screen flag before the load stay
+        bool fullscreen;
+    };
+    // Loaded settings add to those loaded before: the damaged ones come first.
+    const Case cases[] = {
+        {std::string("\x01\xff garbage\0ScreenWidth=640", 26), -1, false},
+        {"ScreenWidth=wide\r\nScreenHeight=tall\r\nWindowed=false\r\n", -1, false},
+        {"ScreenWidth=800\r\nScreenHeight=600\r\nWindowed=false\r\n", -1, false}, // not offered
+        {"ScreenWidth=1024\r\nScreenHeight=768\r\nScreenRefreshRatio=75\r\nWindowed=FALSE\r\n", 3, true},
+        {"ScreenWidth=1024\nScreenHeight=768\nScreenRefreshRatio=85\nWindowed=True\n", 2, false}, // 58 Hz or more
+        {"ScreenWidth=640\nScreenHeight=480\nScreenRefreshRatio=0\nWindowed=no\n", 0, true},      // "no" is not "true"
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        preference.SelectMode(defaultIndex);
+        preference.fullscreen = c.index < 0 ? false : !c.fullscreen; // so that a change shows
+        preference.Load(dir.Write("display.ini", c.text));
+        EXPECT_EQ(c.index < 0 ? defaultIndex : c.index, preference.selectedIndex);
+        EXPECT_EQ(c.fullscreen, preference.fullscreen);
+    }
     EXPECT_THROW(preference.Load(dir.File("missing.ini")), korvane::EFileOpenError);
 }
 

