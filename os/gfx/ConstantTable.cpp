@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
-#include <set>
 
 #include <epoxy/gl.h>
 
@@ -308,41 +307,7 @@ void ConstantTable::Build()
         all_.push_back(std::move(leaf));
     }
 
-    // Every sampler gets a unit of its own: the ones GLSL bound elsewhere than 0 keep theirs.
-    std::vector<std::pair<Constant*, std::uint32_t>> samplerElements;
-    std::set<GLint> taken;
-    for (const auto& leaf : all_) {
-        if (leaf->base != Base::Sampler) {
-            continue;
-        }
-        for (std::uint32_t e = 0; e < leaf->elements; ++e) {
-            GLint unit = 0;
-            glGetUniformiv(program, leaf->elementLocations[e], &unit);
-            if (unit != 0) {
-                taken.insert(unit);
-            }
-            samplerElements.emplace_back(leaf.get(), e);
-        }
-    }
-    std::sort(samplerElements.begin(), samplerElements.end(), [](const auto& a, const auto& b) {
-        return a.first->elementLocations[a.second] < b.first->elementLocations[b.second];
-    });
-    GLint next = 0;
-    for (const auto& [leaf, e] : samplerElements) {
-        const GLint location = leaf->elementLocations[e];
-        GLint unit = 0;
-        glGetUniformiv(program, location, &unit);
-        if (unit == 0) {
-            while (taken.count(next) != 0) {
-                ++next;
-            }
-            unit = next;
-            taken.insert(unit);
-            glProgramUniform1i(program, location, unit);
-        }
-    }
-
-    // The values right after linking (with the units just given) are the defaults.
+    // The values right after linking (with the units the compile gave the samplers) are the defaults.
     for (const auto& leaf : all_) {
         for (std::uint32_t e = 0; e < leaf->elements; ++e) {
             const GLint location = leaf->elementLocations[e];
@@ -831,8 +796,13 @@ Result GetShaderConstantTable(const std::shared_ptr<Shader>& shader, std::shared
     if (!shader || shader->GetProgram() == 0) {
         return kErrInvalidCall;
     }
-    std::shared_ptr<ConstantTable> made(new ConstantTable(shader));
-    made->Build();
+    // One table per stage: its copy of the values stays the program's, whoever asks.
+    std::shared_ptr<ConstantTable> made = shader->ConstantTableSlot().lock();
+    if (!made) {
+        made.reset(new ConstantTable(shader));
+        made->Build();
+        shader->ConstantTableSlot() = made;
+    }
     *table = std::move(made);
     return kOk;
 }

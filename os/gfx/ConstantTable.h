@@ -159,9 +159,8 @@ private:
     std::vector<std::uint32_t> defaults_;
 };
 
-/// The constant table of a compiled stage. Also gives every sampler a texture unit of its own
-/// the first time (a sampler whose unit GLSL's binding set to non-zero keeps it; the others
-/// take the lowest free units in location order), so a stage's samplers never share unit 0.
+/// The constant table of a compiled stage (the same table while anyone holds it). Samplers
+/// report the units the compile gave them. On the device's thread.
 Result GetShaderConstantTable(const std::shared_ptr<Shader>& shader, std::shared_ptr<ConstantTable>* table);
 
 } // namespace os::gfx

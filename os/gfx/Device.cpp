@@ -8,6 +8,7 @@
 
 #include "os/gfx/BaseCaps.h"
 #include "os/gfx/ContextLink.h"
+#include "os/gfx/DrawRecorder.h"
 #include "os/gfx/HookState.h"
 #include "os/gfx/ResultCodes.h"
 #include "os/gfx/Shader.h"
@@ -597,6 +598,10 @@ Result Device::DrawPrimitiveUP(PrimitiveType type, std::uint32_t primitiveCount,
     link_->Drain();
     PrepareDraw(vertices, static_cast<std::uint32_t>(bytes), stride);
     glDrawArrays(tables::PrimitiveMode(type), 0, static_cast<GLsizei>(count));
+    if (detail::IsRecordingDraws()) {
+        detail::RecordDraw(type, primitiveCount, static_cast<std::uint32_t>(count), stride, false,
+                           vertexShader_->GetProgram(), pixelShader_->GetProgram());
+    }
     return kOk;
 }
 
@@ -643,6 +648,10 @@ Result Device::DrawIndexedPrimitiveUP(PrimitiveType type, std::uint32_t minVerte
     glDrawElementsBaseVertex(
         tables::PrimitiveMode(type), static_cast<GLsizei>(count), wide ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT,
         reinterpret_cast<const void*>(static_cast<std::uintptr_t>(indexOffset)), -static_cast<GLint>(minVertexIndex));
+    if (detail::IsRecordingDraws()) {
+        detail::RecordDraw(type, primitiveCount, static_cast<std::uint32_t>(count), stride, true,
+                           vertexShader_->GetProgram(), pixelShader_->GetProgram());
+    }
     return kOk;
 }
 

@@ -1,7 +1,10 @@
 /** @file Shader.cpp One programmable stage: compiled with the layer's prelude, deleted on the device's thread. */
 #include "os/gfx/Shader.h"
 
+#include <algorithm>
 #include <cstring>
+#include <set>
+#include <vector>
 
 #include <epoxy/gl.h>
 
@@ -9,6 +12,88 @@
 
 namespace os::gfx
 {
+
+namespace
+{
+
+bool IsSamplerType(GLenum type)
+{
+    switch (type) {
+    case GL_SAMPLER_1D:
+    case GL_SAMPLER_1D_SHADOW:
+    case GL_SAMPLER_1D_ARRAY:
+    case GL_SAMPLER_2D:
+    case GL_SAMPLER_2D_SHADOW:
+    case GL_SAMPLER_2D_ARRAY:
+    case GL_SAMPLER_2D_RECT:
+    case GL_SAMPLER_2D_MULTISAMPLE:
+    case GL_INT_SAMPLER_2D:
+    case GL_UNSIGNED_INT_SAMPLER_2D:
+    case GL_SAMPLER_3D:
+    case GL_INT_SAMPLER_3D:
+    case GL_UNSIGNED_INT_SAMPLER_3D:
+    case GL_SAMPLER_CUBE:
+    case GL_SAMPLER_CUBE_SHADOW:
+        return true;
+    default:
+        return false;
+    }
+}
+
+/// Every sampler of a new program reads unit 0 unless its source bound it elsewhere: give each
+/// such sampler the lowest unit no other sampler of the stage reads, in location order, so that
+/// two textures of one stage never land on one unit.
+void AssignSamplerUnits(GLuint program)
+{
+    GLint count = 0;
+    glGetProgramiv(program, GL_ACTIVE_UNIFORMS, &count);
+    GLint longest = 0;
+    glGetProgramiv(program, GL_ACTIVE_UNIFORM_MAX_LENGTH, &longest);
+    std::string name(static_cast<std::size_t>(std::max(longest, 1)) + 1, '\0');
+    std::vector<GLint> atZero;
+    std::set<GLint> taken;
+    for (GLint i = 0; i < count; ++i) {
+        GLsizei length = 0;
+        GLint size = 0;
+        GLenum type = 0;
+        glGetActiveUniform(program, static_cast<GLuint>(i), static_cast<GLsizei>(name.size()), &length, &size, &type,
+                           name.data());
+        if (!IsSamplerType(type)) {
+            continue;
+        }
+        std::string base(name.data(), static_cast<std::size_t>(std::max(length, 0)));
+        if (base.size() > 3 && base.compare(base.size() - 3, 3, "[0]") == 0) {
+            base.resize(base.size() - 3);
+        }
+        for (GLint e = 0; e < size; ++e) {
+            const std::string element = size > 1 ? base + "[" + std::to_string(e) + "]" : base;
+            const GLint location = glGetUniformLocation(program, element.c_str());
+            if (location < 0) {
+                continue;
+            }
+            GLint unit = 0;
+            glGetUniformiv(program, location, &unit);
+            if (unit != 0) {
+                taken.insert(unit);
+            } else {
+                atZero.push_back(location);
+            }
+        }
+    }
+    std::sort(atZero.begin(), atZero.end());
+    GLint next = 0;
+    for (const GLint location : atZero) {
+        while (taken.count(next) != 0) {
+            ++next;
+        }
+        taken.insert(next);
+        if (next != 0) {
+            glProgramUniform1i(program, location, next);
+        }
+    }
+}
+
+} // namespace
 
 Shader::Shader(ShaderStage stage, std::uint32_t program, std::shared_ptr<ContextLink> link, std::string source)
     : stage_(stage), program_(program), link_(std::move(link)), source_(std::move(source))
@@ -55,6 +140,7 @@ std::shared_ptr<Shader> Shader::Compile(ShaderStage stage, const void* source, s
         }
         return nullptr;
     }
+    AssignSamplerUnits(program);
     std::shared_ptr<Shader> made(new Shader(stage, program, std::move(link), std::move(code)));
     if (stage == ShaderStage::Vertex) {
         made->pixelOffsetLocation_ = glGetUniformLocation(program, "korvane_PixelOffset");

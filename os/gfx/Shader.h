@@ -10,6 +10,7 @@ namespace os::gfx
 {
 
 class ContextLink;
+class ConstantTable;
 
 enum class ShaderStage
 {
@@ -43,6 +44,8 @@ public:
     static std::string WrapVertexSource(const std::string& source, bool clipControl);
     /// Vertex programs: the half-pixel move in clip space for the current viewport (set only when it changes).
     void SetPixelOffset(float x, float y);
+    /// The stage's constant table while someone holds it (GetShaderConstantTable keeps one per stage).
+    std::weak_ptr<ConstantTable>& ConstantTableSlot() { return constantTable_; }
 
 private:
     Shader(ShaderStage stage, std::uint32_t program, std::shared_ptr<ContextLink> link, std::string source);
@@ -55,6 +58,7 @@ private:
     int pixelOffsetLocation_ = -1;
     float pixelOffset_[2] = {0.0f, 0.0f};
     bool pixelOffsetSet_ = false;
+    std::weak_ptr<ConstantTable> constantTable_;
 };
 
 using VertexShader = Shader;
