@@ -10,9 +10,12 @@
 #include "os/gfx/ContextLink.h"
 #include "os/gfx/DrawRecorder.h"
 #include "os/gfx/HookState.h"
+#include "os/gfx/PixelFormat.h"
 #include "os/gfx/ResultCodes.h"
 #include "os/gfx/Shader.h"
 #include "os/gfx/StateTables.h"
+#include "os/gfx/Surface.h"
+#include "os/gfx/Texture.h"
 #include "os/gfx/VertexDeclaration.h"
 
 namespace os::gfx
@@ -78,6 +81,9 @@ Device::~Device()
     vertexShader_.reset();
     pixelShader_.reset();
     declaration_.reset();
+    for (auto& texture : textures_) {
+        texture.reset();
+    }
     if (link_) {
         link_->Close();
     }
@@ -190,6 +196,10 @@ void Device::SetDefaultStates()
     vertexShader_.reset();
     pixelShader_.reset();
     declaration_.reset();
+    for (auto& texture : textures_) {
+        texture.reset();
+    }
+    boundStages_ = 0;
     glUseProgramStages(pipeline_, GL_ALL_SHADER_BITS, 0);
     backBuffer_.Bind();
     states_.Reset(parameters_.EnableAutoDepthStencil, backBuffer_.HasDepth(), backBuffer_.HasStencil(),
@@ -570,6 +580,7 @@ void Device::PrepareDraw(const void* vertices, std::uint32_t vertexBytes, std::u
         }
     }
     enabledAttributes_ = wanted;
+    BindTextures();
     // Half a pixel right and down in Direct3D's clip space, for the current viewport.
     const Viewport& viewport = states_.GetViewport();
     vertexShader_->SetPixelOffset(1.0f / static_cast<float>(viewport.Width),
@@ -652,6 +663,143 @@ Result Device::DrawIndexedPrimitiveUP(PrimitiveType type, std::uint32_t minVerte
         detail::RecordDraw(type, primitiveCount, static_cast<std::uint32_t>(count), stride, true,
                            vertexShader_->GetProgram(), pixelShader_->GetProgram());
     }
+    return kOk;
+}
+
+// --- Textures and surfaces -------------------------------------------------------------------
+
+Result Device::CreateTexture(std::uint32_t width, std::uint32_t height, std::uint32_t levels, std::uint32_t usage,
+                             Format format, Pool pool, std::shared_ptr<Texture>* texture)
+{
+    const Guard guard(*this, Guard::kLock);
+    if (texture == nullptr) {
+        return kErrInvalidCall;
+    }
+    texture->reset();
+    const std::uint32_t most = FullChainLevels(width, height);
+    const bool renderTarget = (usage & usage::RenderTarget) != 0;
+    const bool dynamic = (usage & usage::Dynamic) != 0;
+    if (width == 0 || height == 0 || width > 8192 || height > 8192 || levels > most || !IsTextureFormat(format) ||
+        (usage & ~(usage::RenderTarget | usage::Dynamic | usage::AutoGenMipMap)) != 0 ||
+        (pool != Pool::Default && pool != Pool::Managed && pool != Pool::SystemMem) ||
+        (renderTarget && (pool != Pool::Default || IsCompressedFormat(format))) || (dynamic && pool == Pool::Managed) ||
+        !link_) {
+        return kErrInvalidCall;
+    }
+    texture->reset(new Texture(link_, width, height, levels == 0 ? most : levels, usage, format, pool));
+    return kOk;
+}
+
+Result Device::SetTexture(std::uint32_t stage, std::shared_ptr<Texture> texture)
+{
+    const Guard guard(*this, Guard::kOwner);
+    if (guard.Refused() || stage >= kSamplerStageCount || (texture && texture->GetPool() == Pool::SystemMem)) {
+        return kErrInvalidCall;
+    }
+    link_->Drain();
+    textures_[stage] = std::move(texture);
+    const GLuint name = textures_[stage] ? textures_[stage]->Prepare() : 0;
+    glActiveTexture(GL_TEXTURE0 + stage);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glActiveTexture(GL_TEXTURE0);
+    boundStages_ = name != 0 ? (boundStages_ | (1u << stage)) : (boundStages_ & ~(1u << stage));
+    return kOk;
+}
+
+std::shared_ptr<Texture> Device::GetTexture(std::uint32_t stage) const
+{
+    const Guard guard(*this, Guard::kLock);
+    return stage < kSamplerStageCount ? textures_[stage] : nullptr;
+}
+
+void Device::BindTextures()
+{
+    for (std::uint32_t stage = 0; stage < kSamplerStageCount; ++stage) {
+        if (!textures_[stage] && (boundStages_ & (1u << stage)) == 0) {
+            continue;
+        }
+        const GLuint name = textures_[stage] ? textures_[stage]->Prepare() : 0;
+        glActiveTexture(GL_TEXTURE0 + stage);
+        glBindTexture(GL_TEXTURE_2D, name);
+        boundStages_ = name != 0 ? (boundStages_ | (1u << stage)) : (boundStages_ & ~(1u << stage));
+    }
+    glActiveTexture(GL_TEXTURE0);
+}
+
+Result Device::GetRenderTarget(std::uint32_t index, std::shared_ptr<Surface>* surface)
+{
+    const Guard guard(*this, Guard::kLock);
+    if (surface == nullptr) {
+        return kErrInvalidCall;
+    }
+    surface->reset();
+    if (index != 0 || context_ == nullptr) {
+        return kErrInvalidCall;
+    }
+    SurfaceDesc desc;
+    desc.Format = parameters_.BackBufferFormat;
+    desc.Type = ResourceType::Surface;
+    desc.Usage = usage::RenderTarget;
+    desc.Pool = Pool::Default;
+    desc.MultiSampleType = parameters_.MultiSampleType;
+    desc.MultiSampleQuality = parameters_.MultiSampleQuality;
+    desc.Width = backBuffer_.GetWidth();
+    desc.Height = backBuffer_.GetHeight();
+    surface->reset(new Surface(this, desc));
+    return kOk;
+}
+
+Result Device::StretchRect(const Surface* source, const Rect* sourceRect, const Surface* dest, const Rect* destRect,
+                           TextureFilterType filter)
+{
+    const Guard guard(*this, Guard::kOwner | Guard::kLossNews);
+    if (guard.Refused() || source == nullptr || dest == nullptr || context_ == nullptr) {
+        return kErrInvalidCall;
+    }
+    // Sources are render targets of this device; destinations render-target texture levels.
+    const bool sourceIsBackBuffer = source->IsBackBufferOf(this);
+    const auto isTarget = [](const Surface* s) {
+        return s->GetTexture() && (s->GetTexture()->GetUsage() & usage::RenderTarget) != 0;
+    };
+    if ((!sourceIsBackBuffer && !isTarget(source)) || !isTarget(dest) || (source->GetTexture() && source == dest)) {
+        return kErrInvalidCall;
+    }
+    SurfaceDesc from;
+    SurfaceDesc to;
+    source->GetDesc(&from);
+    dest->GetDesc(&to);
+    const auto whole = [](const SurfaceDesc& d) {
+        return Rect{0, 0, static_cast<std::int32_t>(d.Width), static_cast<std::int32_t>(d.Height)};
+    };
+    const Rect s = sourceRect != nullptr ? *sourceRect : whole(from);
+    const Rect d = destRect != nullptr ? *destRect : whole(to);
+    const auto inside = [](const Rect& r, const SurfaceDesc& desc) {
+        return r.left >= 0 && r.top >= 0 && r.right > r.left && r.bottom > r.top &&
+               static_cast<std::uint32_t>(r.right) <= desc.Width && static_cast<std::uint32_t>(r.bottom) <= desc.Height;
+    };
+    if (!inside(s, from) || !inside(d, to)) {
+        return kErrInvalidCall;
+    }
+    if (loss_ != LossState::Operational) {
+        return kOk;
+    }
+    link_->Drain();
+    const GLuint read = sourceIsBackBuffer ? backBuffer_.GetResolvedFramebuffer()
+                                           : source->GetTexture()->GetFramebuffer(source->GetLevel());
+    const GLuint draw = dest->GetTexture()->GetFramebuffer(dest->GetLevel());
+    if (read == 0 || draw == 0) {
+        backBuffer_.Bind();
+        return kErrInvalidCall;
+    }
+    // Every render target keeps its top row first, so the rows copy straight across.
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, read);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, draw);
+    glDisable(GL_SCISSOR_TEST);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glBlitFramebuffer(s.left, s.top, s.right, s.bottom, d.left, d.top, d.right, d.bottom, GL_COLOR_BUFFER_BIT,
+                      filter == TextureFilterType::Linear ? GL_LINEAR : GL_NEAREST);
+    backBuffer_.Bind();
+    states_.RestoreAfterBlit();
     return kOk;
 }
 

@@ -13,6 +13,7 @@
 #include "os/gfx/Shader.h"
 #include "os/gfx/StateCache.h"
 #include "os/gfx/StreamBuffer.h"
+#include "os/gfx/TextureTypes.h"
 #include "os/gfx/Types.h"
 
 struct SDL_Window;
@@ -22,6 +23,8 @@ namespace os::gfx
 
 class ContextLink;
 class Shader;
+class Surface;
+class Texture;
 class VertexDeclaration;
 
 /// The device keeps Direct3D 9's conventions on OpenGL: the back buffer is a framebuffer
@@ -90,6 +93,21 @@ public:
     Result SetVertexDeclaration(std::shared_ptr<VertexDeclaration> declaration);
     std::shared_ptr<VertexDeclaration> GetVertexDeclaration() const { return declaration_; }
 
+    // --- Textures and surfaces --------------------------------------------------------------------
+    /// Any thread: the texture's GL object is made on the device's thread later. Levels 0 make
+    /// a full chain. Render targets live in the default pool; dynamic textures are not managed.
+    Result CreateTexture(std::uint32_t width, std::uint32_t height, std::uint32_t levels, std::uint32_t usage,
+                         Format format, Pool pool, std::shared_ptr<Texture>* texture);
+    /// Binds the texture to a sampler stage (null unbinds); system-memory textures cannot be bound.
+    Result SetTexture(std::uint32_t stage, std::shared_ptr<Texture> texture);
+    std::shared_ptr<Texture> GetTexture(std::uint32_t stage) const;
+    /// Index 0 is the back buffer; the device has no other render target.
+    Result GetRenderTarget(std::uint32_t index, std::shared_ptr<Surface>* surface);
+    /// Copies between render targets (this device's back buffer, render-target texture levels);
+    /// rectangles count rows from the top, null means the whole surface.
+    Result StretchRect(const Surface* source, const Rect* sourceRect, const Surface* dest, const Rect* destRect,
+                       TextureFilterType filter);
+
     // --- Draws from client memory --------------------------------------------------------------
     /// Needs a declaration and both shaders. A count of 0 draws nothing and succeeds.
     Result DrawPrimitiveUP(PrimitiveType type, std::uint32_t primitiveCount, const void* vertices,
@@ -138,6 +156,8 @@ private:
     void SetDefaultStates();
     Result CreateShader(ShaderStage stage, const void* source, std::size_t size, std::shared_ptr<Shader>* shader);
     void PrepareDraw(const void* vertices, std::uint32_t vertexBytes, std::uint32_t stride);
+    /// Binds every stage's texture again (uploading what changed): blits and uploads may have used units.
+    void BindTextures();
     bool Usable() const;
     void PollLossHooks();
 
@@ -176,6 +196,8 @@ private:
     StreamBuffer vertexStream_;
     StreamBuffer indexStream_;
     std::uint32_t enabledAttributes_ = 0;
+    std::array<std::shared_ptr<Texture>, kSamplerStageCount> textures_;
+    std::uint32_t boundStages_ = 0; ///< stages with a GL texture bound
 };
 
 } // namespace os::gfx
