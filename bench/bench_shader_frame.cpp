@@ -15,6 +15,7 @@
 #include "KorvaneXDK/platform/graphics/ShaderEnvironment.h"
 #include "KorvaneXDK/platform/graphics/ShaderPair.h"
 #include "KorvaneXDK/platform/graphics/ShaderUniformPair.h"
+#include "KorvaneXDK/platform/graphics/Texture.h"
 #include "KorvaneXDK/platform/graphics/VertexDeclaration.h"
 #include "KorvaneXDK/platform/graphics/VertexElementTables.h"
 #include "os/gfx/ConstantTable.h"
@@ -56,7 +57,8 @@ struct Scene
     boost::shared_ptr<korvane::CShaderPair> pair;
     boost::shared_ptr<korvane::CShaderUniformPair> world;
     std::uint32_t unit = 0;
-    std::vector<std::shared_ptr<os::gfx::Texture>> textures;
+    std::vector<std::unique_ptr<korvane::CTexture>> engineTextures;
+    std::vector<std::shared_ptr<os::gfx::Texture>> textures; ///< the same, as the layer holds them
     std::vector<korvane::Matrix4> worlds;
     korvane::Matrix4 projection;
     korvane::Matrix4 view;
@@ -96,20 +98,11 @@ struct Scene
         os::gfx::MatrixOrthoOffCenterLH(&projection, 0, kSize, kSize, 0, 0, 1);
         environment->SetProjectionMatrix(projection);
         for (int t = 0; t < kTextures; ++t) {
-            std::shared_ptr<os::gfx::Texture> texture;
-            if (os::gfx::Failed(
-                    device->CreateTexture(16, 16, 1, 0, os::gfx::Format::A8R8G8B8, os::gfx::Pool::Managed, &texture))) {
-                error = "no texture";
-                return false;
-            }
-            os::gfx::LockedRect locked;
-            texture->LockRect(0, &locked, nullptr, 0);
-            for (int i = 0; i < 16 * 16; ++i) {
-                static_cast<std::uint32_t*>(locked.Bits)[i] =
-                    0xFF000000u | (0x3F3F3Fu * static_cast<std::uint32_t>(t + 1));
-            }
-            texture->UnlockRect(0);
-            textures.push_back(texture);
+            auto texture = std::make_unique<korvane::CTexture>();
+            const float grey = 0.25f * static_cast<float>(t + 1);
+            texture->Fill(16, 16, grey, grey, grey, 1, false, os::gfx::Format::Unknown);
+            textures.push_back(texture->GetD3DTexture()->shared_from_this());
+            engineTextures.push_back(std::move(texture));
         }
         // 16 x 16 quads spread over the target, each placed by its world matrix.
         for (int i = 0; i < kQuads; ++i) {
@@ -154,7 +147,7 @@ struct Scene
         pair->Begin();
         for (int i = 0; i < kQuads; ++i) {
             world->SetMatrix(&worlds[static_cast<std::size_t>(i)]);
-            device->SetTexture(unit, textures[static_cast<std::size_t>(i % kTextures)]);
+            pair->SetTextureAt(unit, engineTextures[static_cast<std::size_t>(i % kTextures)].get());
             Draw();
         }
         device->EndScene();

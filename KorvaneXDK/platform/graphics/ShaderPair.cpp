@@ -12,8 +12,11 @@
 #include "KorvaneXDK/platform/graphics/PixelShader.h"
 #include "KorvaneXDK/platform/graphics/ShaderEnvironment.h"
 #include "KorvaneXDK/platform/graphics/ShaderUniformPair.h"
+#include "KorvaneXDK/platform/graphics/TextureInterface.h"
 #include "KorvaneXDK/platform/graphics/VertexShader.h"
 #include "os/gfx/ConstantTable.h"
+#include "os/gfx/Device.h"
+#include "os/gfx/Texture.h"
 
 namespace korvane
 {
@@ -178,6 +181,21 @@ std::uint32_t CShaderPair::GetSamplerIndex(const std::string& name)
     }
     os::gfx::ConstantTable* table = pixelShader_->GetConstantTable();
     return table != nullptr ? table->GetSamplerIndex(uniform->GetPixelHandle()) : 0xFFFFFFFFu;
+}
+
+void CShaderPair::SetTexture(const std::string& name, ITexture* texture)
+{
+    SetTextureAt(GetSamplerIndex(name), texture);
+}
+
+void CShaderPair::SetTextureAt(std::uint32_t index, ITexture* texture)
+{
+    if (index == 0xFFFFFFFFu) {
+        return;
+    }
+    os::gfx::Texture* deviceTexture = texture != nullptr ? texture->GetD3DTexture() : nullptr;
+    RequireDriverDevice(this).SetTexture(index, deviceTexture != nullptr ? deviceTexture->shared_from_this()
+                                                                         : std::shared_ptr<os::gfx::Texture>());
 }
 
 void CShaderPair::ApplyDefaults()

@@ -17,6 +17,7 @@ class IDataLoader;
 class CVertexShader;
 class CPixelShader;
 class CShaderUniformPair;
+class ITexture;
 
 /// Loading "name" reads "name.vs" and "name.ps" (any extension of the name replaced). Begin
 /// sets both shaders on the device and pushes the shader environment's twenty-one values into
@@ -42,6 +43,10 @@ public:
     /// The texture stage of the pixel shader's sampler of that name; 0xFFFFFFFF when no stage
     /// declares the name or the pixel shader's constant is no sampler.
     virtual std::uint32_t GetSamplerIndex(const std::string& name);
+    /// SetTextureAt(GetSamplerIndex(name), texture).
+    virtual void SetTexture(const std::string& name, ITexture* texture);
+    /// Binds the texture (null or an empty texture: none) to the stage; 0xFFFFFFFF does nothing.
+    virtual void SetTextureAt(std::uint32_t index, ITexture* texture);
     /// Writes every constant's default (its GLSL initialiser) into both shaders.
     virtual void ApplyDefaults();
     /// Sets the vertex, then the pixel shader, then ApplyEnvironment.

@@ -1,7 +1,6 @@
 /** @file ShaderDrawTest.cpp The program's canvas pair draws a textured quad through the two-colour declaration. */
-#include <cstring>
-
 #include "KorvaneXDK/platform/graphics/ShaderUniformPair.h"
+#include "KorvaneXDK/platform/graphics/Texture.h"
 #include "KorvaneXDK/platform/graphics/VertexDeclaration.h"
 #include "ShaderTestSupport.h"
 #include "os/gfx/Texture.h"
@@ -26,16 +25,9 @@ constexpr std::uint32_t kBlue = 0xFF0000FFu;
 
 TEST_F(ShaderTest, TheCanvasPairDrawsATexturedQuadWithItsVertexColour)
 {
-    // A white 2 x 2 texture: the pixel is the vertex colour.
-    std::shared_ptr<os::gfx::Texture> white;
-    ASSERT_EQ(os::gfx::kOk,
-              device->CreateTexture(2, 2, 1, 0, os::gfx::Format::A8R8G8B8, os::gfx::Pool::Managed, &white));
-    os::gfx::LockedRect locked;
-    ASSERT_EQ(os::gfx::kOk, white->LockRect(0, &locked, nullptr, 0));
-    for (int row = 0; row < 2; ++row) {
-        std::memset(static_cast<std::uint8_t*>(locked.Bits) + row * locked.Pitch, 0xFF, 8);
-    }
-    ASSERT_EQ(os::gfx::kOk, white->UnlockRect(0));
+    // A white texture: the pixel is the vertex colour.
+    korvane::CTexture white;
+    white.Fill(2, 2, 1, 1, 1, 1, false, os::gfx::Format::Unknown);
 
     // Screen pixels as the canvas projects them: (0, 0) top-left.
     Matrix4 projection;
@@ -44,9 +36,11 @@ TEST_F(ShaderTest, TheCanvasPairDrawsATexturedQuadWithItsVertexColour)
     boost::shared_ptr<korvane::CShaderPair> pair = environment->GetShaderPair("shader\\canvas");
     environment->GetDeclPositionColor2Tex()->Apply();
     pair->Begin();
-    const std::uint32_t unit = pair->GetSamplerIndex("BaseTexture");
-    ASSERT_EQ(0u, unit);
-    ASSERT_EQ(os::gfx::kOk, device->SetTexture(unit, white));
+    ASSERT_EQ(0u, pair->GetSamplerIndex("BaseTexture"));
+    pair->SetTexture("Nothing", &white); // no such sampler: nothing is bound
+    EXPECT_EQ(nullptr, device->GetTexture(0));
+    pair->SetTexture("BaseTexture", &white);
+    EXPECT_EQ(white.GetD3DTexture(), device->GetTexture(0).get());
     device->SetRenderState(os::gfx::RenderState::CullMode, os::gfx::value::CullNone);
     ASSERT_EQ(os::gfx::kOk, device->Clear(0, nullptr, os::gfx::clear::Target, kGrey, 1.0f, 0));
 
@@ -90,6 +84,12 @@ TEST_F(ShaderTest, TheCanvasPairDrawsATexturedQuadWithItsVertexColour)
     EXPECT_NE(0u, draws[0].textures[0]);
     EXPECT_EQ(0u, draws[0].textures[1]);
     EXPECT_EQ(pair->GetVertexShader()->GetConstantTable()->GetProgram(), draws[1].vertexProgram);
+
+    // Null unbinds; an unknown stage index does nothing.
+    pair->SetTextureAt(0xFFFFFFFFu, nullptr);
+    EXPECT_NE(nullptr, device->GetTexture(0));
+    pair->SetTextureAt(0, nullptr);
+    EXPECT_EQ(nullptr, device->GetTexture(0));
 }
 
 } // namespace
