@@ -105,6 +105,9 @@ CShaderPair::~CShaderPair() = default;
 void CShaderPair::LoadFromDataLoader(IDataLoader* loader, const std::string& name)
 {
     LogInfoF("CShaderPair::LoadFromDataLoader()  name='%s'", name.c_str());
+    if (loader == nullptr) {
+        throw EInvalidOperation(this, "No data loader.");
+    }
     name_ = name;
 
     // Everything is made aside and taken over only when all of it loaded, so a failed

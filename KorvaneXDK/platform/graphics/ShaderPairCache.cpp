@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "KorvaneXDK/core/DataLoader.h"
+#include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/FilePath.h"
 #include "KorvaneXDK/core/Log.h"
 #include "KorvaneXDK/core/SimpleProfiler.h"
@@ -52,6 +53,9 @@ void CShaderPairCache::Precache(IDataLoader* loader, const std::string& name)
 
 void CShaderPairCache::PrecacheDirectory(IDataLoader* loader, const std::string& directory, bool recursive)
 {
+    if (loader == nullptr) {
+        throw EInvalidOperation(this, "No data loader.");
+    }
     CSimpleProfiler profiler("precaching ShaderPair");
     LogInfoF("--- precaching ShaderPair from directory ---");
     std::vector<std::string> names;

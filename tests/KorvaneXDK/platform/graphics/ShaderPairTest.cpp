@@ -189,6 +189,9 @@ TEST_F(ShaderTest, PairsThatAreNotLoadedOrFailToLoadSayWhy)
         EXPECT_EQ(c.message, MessageOf([&] { pair.LoadFromDataLoader(loader.get(), c.name); })) << c.name;
         EXPECT_FALSE(pair.IsLoaded());
     }
+    EXPECT_EQ("No data loader.", MessageOf([&] { unloaded.LoadFromDataLoader(nullptr, "test\\all"); }));
+    EXPECT_EQ("No data loader.",
+              MessageOf([&] { environment->GetShaderPairCache().PrecacheDirectory(nullptr, "", true); }));
     // The compiler's words reach the log.
     EXPECT_TRUE(log.Contains("Shader 'test\\broken.vs' was not compiled:")) << log.All();
     EXPECT_TRUE(log.Contains("error")) << log.All();
