@@ -12,6 +12,7 @@
 #include "KorvaneXDK/core/Log.h"
 #include "KorvaneXDK/core/SceneManager.h"
 #include "KorvaneXDK/platform/graphics/DXGraphics.h"
+#include "KorvaneXDK/platform/graphics/ShaderEnvironment.h"
 
 namespace korvane
 {
@@ -41,6 +42,8 @@ CGameApplicationDriverCX::~CGameApplicationDriverCX()
     {
         delete sceneManager_;
         sceneManager_ = nullptr;
+        delete shaderEnvironment_;
+        shaderEnvironment_ = nullptr;
         shaderDataLoader_.reset();
         delete frameRateKeeper_;
         frameRateKeeper_ = nullptr;
@@ -244,7 +247,15 @@ void CGameApplicationDriverCX::UseShaderArchiveDataLoader(const std::string& arc
 
 CShaderEnvironment* CGameApplicationDriverCX::GetShaderEnvironment()
 {
-    return nullptr;
+    return shaderEnvironment_;
+}
+
+void CGameApplicationDriverCX::CreateShaderEnvironment()
+{
+    if (shaderEnvironment_ == nullptr)
+    {
+        shaderEnvironment_ = new CShaderEnvironment(shaderDataLoader_ ? shaderDataLoader_ : dataLoader_);
+    }
 }
 
 void CGameApplicationDriverCX::OnDeviceLost() {}

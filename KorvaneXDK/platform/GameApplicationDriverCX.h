@@ -72,7 +72,11 @@ public:
     virtual CGraphicsModePreference& GetGraphicsModePreference();
     virtual void UseShaderFileSystemDataLoader(const std::string& folder);
     virtual void UseShaderArchiveDataLoader(const std::string& archive);
+    /// Null until CreateShaderEnvironment made it.
     virtual CShaderEnvironment* GetShaderEnvironment();
+    /// Makes the shader environment once the device exists (its declarations need it), reading
+    /// shaders through the shader data loader, or the data loader when none was given.
+    void CreateShaderEnvironment();
 
     // Graphics events: the scenes restore their resources after a reset; a full-screen switch
     // restyles and resizes the window around the device's reset.
@@ -134,6 +138,7 @@ private:
     bool useConfigDialog_ = true;
     std::string displaySettingPath_;
     boost::shared_ptr<IDataLoader> shaderDataLoader_;
+    CShaderEnvironment* shaderEnvironment_ = nullptr;
 };
 
 /// Creates the one driver unless it exists; false when its constructor threw (reported).

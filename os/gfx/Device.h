@@ -9,7 +9,11 @@
 #include <thread>
 #include <vector>
 
+#include "os/gfx/BackBuffer.h"
 #include "os/gfx/Shader.h"
+#include "os/gfx/StateCache.h"
+#include "os/gfx/StreamBuffer.h"
+#include "os/gfx/TextureTypes.h"
 #include "os/gfx/Types.h"
 
 struct SDL_Window;
@@ -19,6 +23,8 @@ namespace os::gfx
 
 class ContextLink;
 class Shader;
+class Surface;
+class Texture;
 class VertexDeclaration;
 
 /// The device keeps Direct3D 9's conventions on OpenGL: the back buffer is a framebuffer
@@ -58,8 +64,8 @@ public:
     Result EndScene();
     /// Clears the viewport (and the scissor rectangle while scissoring), or the given
     /// rectangles within it. Colour is 0xAARRGGBB.
-    Result Clear(std::uint32_t rectCount, const ClearRect* rects, std::uint32_t flags, std::uint32_t color,
-                 float z, std::uint32_t stencil);
+    Result Clear(std::uint32_t rectCount, const ClearRect* rects, std::uint32_t flags, std::uint32_t color, float z,
+                 std::uint32_t stencil);
     /// Fails when the rectangle leaves the back buffer or is empty.
     Result SetViewport(const Viewport& viewport);
     Result GetViewport(Viewport* viewport) const;
@@ -83,10 +89,24 @@ public:
     std::shared_ptr<Shader> GetPixelShader() const { return pixelShader_; }
     const std::string& GetLastShaderLog() const { return lastShaderLog_; }
 
-    Result CreateVertexDeclaration(const VertexElement* elements,
-                                   std::shared_ptr<VertexDeclaration>* declaration);
+    Result CreateVertexDeclaration(const VertexElement* elements, std::shared_ptr<VertexDeclaration>* declaration);
     Result SetVertexDeclaration(std::shared_ptr<VertexDeclaration> declaration);
     std::shared_ptr<VertexDeclaration> GetVertexDeclaration() const { return declaration_; }
+
+    // --- Textures and surfaces --------------------------------------------------------------------
+    /// Any thread: the texture's GL object is made on the device's thread later. Levels 0 make
+    /// a full chain. Render targets live in the default pool; dynamic textures are not managed.
+    Result CreateTexture(std::uint32_t width, std::uint32_t height, std::uint32_t levels, std::uint32_t usage,
+                         Format format, Pool pool, std::shared_ptr<Texture>* texture);
+    /// Binds the texture to a sampler stage (null unbinds); system-memory textures cannot be bound.
+    Result SetTexture(std::uint32_t stage, std::shared_ptr<Texture> texture);
+    std::shared_ptr<Texture> GetTexture(std::uint32_t stage) const;
+    /// Index 0 is the back buffer; the device has no other render target.
+    Result GetRenderTarget(std::uint32_t index, std::shared_ptr<Surface>* surface);
+    /// Copies between render targets (this device's back buffer, render-target texture levels);
+    /// rectangles count rows from the top, null means the whole surface.
+    Result StretchRect(const Surface* source, const Rect* sourceRect, const Surface* dest, const Rect* destRect,
+                       TextureFilterType filter);
 
     // --- Draws from client memory --------------------------------------------------------------
     /// Needs a declaration and both shaders. A count of 0 draws nothing and succeeds.
@@ -119,6 +139,7 @@ public:
 
 private:
     friend class Direct3D;
+    class Guard;
     enum class LossState
     {
         Operational,
@@ -129,23 +150,14 @@ private:
     Device(SDL_Window* window, std::uint32_t adapter, bool extended);
     /// Creates the context and the back buffer; writes back the parameters.
     Result Initialize(PresentParameters* parameters);
+    /// Rebuilds the back buffer for the parameters and keeps them (written back) on success.
     Result CreateBackBuffer(PresentParameters* parameters);
-    void DestroyBackBuffer();
     Result ApplyWindowMode(const PresentParameters& parameters);
     void SetDefaultStates();
-    void ApplyRenderState(RenderState state);
-    void ApplyBlend();
-    void ApplyDepth();
-    void ApplyStencil();
-    void ApplyCull();
-    void ApplyScissor();
-    void ApplySamplerState(std::uint32_t stage, SamplerState type);
-    void ApplyViewport();
-    void ResolveBackBuffer();
-    Result CreateShader(ShaderStage stage, const void* source, std::size_t size,
-                        std::shared_ptr<Shader>* shader);
-    Result PrepareDraw(const void* vertices, std::uint32_t vertexBytes, std::uint32_t stride);
-    std::uint32_t Upload(int target, const void* data, std::uint32_t bytes);
+    Result CreateShader(ShaderStage stage, const void* source, std::size_t size, std::shared_ptr<Shader>* shader);
+    void PrepareDraw(const void* vertices, std::uint32_t vertexBytes, std::uint32_t stride);
+    /// Binds every stage's texture again (uploading what changed): blits and uploads may have used units.
+    void BindTextures();
     bool Usable() const;
     void PollLossHooks();
 
@@ -163,19 +175,8 @@ private:
     int maxSamples_ = 0;
     int lossEpoch_ = 0;
 
-    // The back buffer.
     PresentParameters parameters_;
-    std::uint32_t width_ = 0;
-    std::uint32_t height_ = 0;
-    int samples_ = 0;
-    bool hasDepth_ = false;
-    bool hasStencil_ = false;
-    std::uint32_t framebuffer_ = 0;       ///< rendered into
-    std::uint32_t colorTexture_ = 0;      ///< single-sample colour (or the resolve target)
-    std::uint32_t colorRenderbuffer_ = 0; ///< multisample colour
-    std::uint32_t depthRenderbuffer_ = 0;
-    std::uint32_t resolveFramebuffer_ = 0; ///< multisample only
-    bool resolved_ = false;
+    BackBuffer backBuffer_;
 
     // Loss.
     LossState loss_ = LossState::Operational;
@@ -183,11 +184,7 @@ private:
 
     // Scene and states.
     bool inScene_ = false;
-    Viewport viewport_;
-    Rect scissor_;
-    std::array<std::uint32_t, kRenderStateCount> renderStates_{};
-    std::array<std::array<std::uint32_t, kSamplerStateCount>, kSamplerStageCount> samplerStates_{};
-    std::array<std::uint32_t, kSamplerStageCount> samplers_{};
+    StateCache states_;
 
     // Draw objects.
     std::shared_ptr<Shader> vertexShader_;
@@ -196,13 +193,11 @@ private:
     std::string lastShaderLog_;
     std::uint32_t pipeline_ = 0;
     std::uint32_t vertexArray_ = 0;
-    std::uint32_t vertexBuffer_ = 0;
-    std::uint32_t indexBuffer_ = 0;
-    std::uint32_t vertexBufferSize_ = 0;
-    std::uint32_t indexBufferSize_ = 0;
-    std::uint32_t vertexBufferOffset_ = 0;
-    std::uint32_t indexBufferOffset_ = 0;
+    StreamBuffer vertexStream_;
+    StreamBuffer indexStream_;
     std::uint32_t enabledAttributes_ = 0;
+    std::array<std::shared_ptr<Texture>, kSamplerStageCount> textures_;
+    std::uint32_t boundStages_ = 0; ///< stages with a GL texture bound
 };
 
 } // namespace os::gfx

@@ -1,6 +1,7 @@
 /** @file Shader.h One programmable stage: a GLSL vertex or pixel program object. */
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -9,6 +10,7 @@ namespace os::gfx
 {
 
 class ContextLink;
+class ConstantTable;
 
 enum class ShaderStage
 {
@@ -32,8 +34,20 @@ public:
     /// The source as the layer compiled it (with its prelude).
     const std::string& GetCompiledSource() const { return source_; }
 
+    /// Compiles GLSL source of one stage (`size` bytes, a NUL ends it early) on the context's
+    /// thread; vertex source gets the prelude. Null on failure, with the compiler's words in `log`.
+    static std::shared_ptr<Shader> Compile(ShaderStage stage, const void* source, std::size_t size, bool clipControl,
+                                           std::shared_ptr<ContextLink> link, std::string* log);
+    /// The vertex prelude: the author's main runs first, then the layer moves the position half a
+    /// pixel (Direct3D puts pixel centres on integer coordinates) and, without clip control, turns
+    /// Direct3D's clip space (y up on screen, depth 0..1) into GL's.
+    static std::string WrapVertexSource(const std::string& source, bool clipControl);
+    /// Vertex programs: the half-pixel move in clip space for the current viewport (set only when it changes).
+    void SetPixelOffset(float x, float y);
+    /// The stage's constant table while someone holds it (GetShaderConstantTable keeps one per stage).
+    std::weak_ptr<ConstantTable>& ConstantTableSlot() { return constantTable_; }
+
 private:
-    friend class Device;
     Shader(ShaderStage stage, std::uint32_t program, std::shared_ptr<ContextLink> link, std::string source);
 
     ShaderStage stage_;
@@ -44,6 +58,7 @@ private:
     int pixelOffsetLocation_ = -1;
     float pixelOffset_[2] = {0.0f, 0.0f};
     bool pixelOffsetSet_ = false;
+    std::weak_ptr<ConstantTable> constantTable_;
 };
 
 using VertexShader = Shader;

@@ -55,4 +55,23 @@ int GetResetCallCount();
 /// Puts every hook above back to normal and clears the records.
 void ResetGraphicsHooks();
 
+/// One draw as the device made it: what was asked, the programs in use and the GL name of
+/// the 2D texture bound on each of the first stages (0: none).
+struct DrawRecord
+{
+    static constexpr std::uint32_t kStages = 8;
+    os::gfx::PrimitiveType type = os::gfx::PrimitiveType::TriangleList;
+    std::uint32_t primitiveCount = 0;
+    std::uint32_t vertexCount = 0;
+    std::uint32_t stride = 0;
+    bool indexed = false;
+    std::uint32_t vertexProgram = 0;
+    std::uint32_t pixelProgram = 0;
+    std::uint32_t textures[kStages] = {};
+};
+/// While on (ResetGraphicsHooks leaves it as it is), every draw that reaches GL is recorded (the last few thousand are kept).
+void SetDrawRecording(bool on);
+std::vector<DrawRecord> GetRecordedDraws();
+void ClearRecordedDraws();
+
 } // namespace os::testing

@@ -1,0 +1,247 @@
+/** @file ConstantTableTest.cpp A stage's constant table: what it lists, sampler units, typed setters and refusals. */
+#include <cstring>
+#include <memory>
+#include <thread>
+
+#include "GfxFixture.h"
+#include "os/gfx/ConstantTable.h"
+
+namespace gfxtest
+{
+namespace
+{
+
+using os::gfx::ConstantHandle;
+using os::gfx::ConstantTable;
+using os::gfx::kErrInvalidCall;
+using os::gfx::kOk;
+using os::gfx::ParameterClass;
+using os::gfx::ParameterType;
+using os::gfx::RegisterSet;
+
+const char* const kPixelSource = R"(#version 420 core
+uniform float Scalar = 2.0;
+uniform vec2 Pair;
+uniform vec4 Quad = vec4(1.0, 2.0, 3.0, 4.0);
+uniform ivec2 Counts;
+uniform bool Flag;
+uniform mat4 Transform;
+uniform mat3 Small;
+uniform vec4 List[3];
+struct Sun { vec3 dir; float power; };
+uniform Sun Light;
+uniform sampler2D First;
+uniform sampler2D Second;
+layout(binding = 5) uniform sampler2D Pinned;
+layout(location = 0) out vec4 outColor;
+void main()
+{
+    vec4 s = vec4(Scalar) + Pair.xyxy + Quad + vec4(Counts.xyxy) + (Flag ? vec4(1.0) : vec4(0.0));
+    s += Transform * Quad + vec4(Small * Quad.xyz, 0.0) + List[0] + List[1] + List[2];
+    s += vec4(Light.dir, Light.power) + texture(First, Pair) + texture(Second, Pair) + texture(Pinned, Pair);
+    outColor = s;
+}
+)";
+
+class ConstantTableTest : public GfxTest
+{
+protected:
+    void SetUp() override
+    {
+        GfxTest::SetUp();
+        ASSERT_EQ(kOk, device->CreatePixelShader(kPixelSource, std::strlen(kPixelSource), &pixel))
+            << device->GetLastShaderLog();
+        ASSERT_EQ(kOk, os::gfx::GetShaderConstantTable(pixel, &table));
+    }
+
+    ConstantHandle H(const char* name) const { return table->GetConstantByName(nullptr, name); }
+
+    std::vector<float> Read(const char* name)
+    {
+        std::vector<float> values;
+        EXPECT_EQ(kOk, table->ReadBack(device.get(), H(name), &values)) << name;
+        return values;
+    }
+
+    std::shared_ptr<os::gfx::Shader> pixel;
+    std::shared_ptr<ConstantTable> table;
+};
+
+TEST_F(ConstantTableTest, ListsTopLevelConstantsWithTheirShapes)
+{
+    struct Case
+    {
+        const char* name;
+        ParameterClass cls;
+        ParameterType type;
+        RegisterSet set;
+        std::uint32_t rows, columns, elements, members, bytes;
+    };
+    const Case cases[] = {
+        {"Scalar", ParameterClass::Scalar, ParameterType::Float, RegisterSet::Float4, 1, 1, 1, 0, 4},
+        {"Pair", ParameterClass::Vector, ParameterType::Float, RegisterSet::Float4, 1, 2, 1, 0, 8},
+        {"Counts", ParameterClass::Vector, ParameterType::Int, RegisterSet::Int4, 1, 2, 1, 0, 8},
+        {"Flag", ParameterClass::Scalar, ParameterType::Bool, RegisterSet::Bool, 1, 1, 1, 0, 4},
+        {"Transform", ParameterClass::MatrixColumns, ParameterType::Float, RegisterSet::Float4, 4, 4, 1, 0, 64},
+        {"Small", ParameterClass::MatrixColumns, ParameterType::Float, RegisterSet::Float4, 3, 3, 1, 0, 36},
+        {"List", ParameterClass::Vector, ParameterType::Float, RegisterSet::Float4, 1, 4, 3, 0, 48},
+        {"Light", ParameterClass::Struct, ParameterType::Void, RegisterSet::Float4, 1, 1, 1, 2, 16},
+        {"First", ParameterClass::Object, ParameterType::Sampler2D, RegisterSet::Sampler, 1, 1, 1, 0, 4},
+    };
+    os::gfx::ConstantTableDesc tableDesc;
+    ASSERT_EQ(kOk, table->GetDesc(&tableDesc));
+    EXPECT_EQ(12u, tableDesc.Constants);
+    EXPECT_EQ(0xFFFF0300u, tableDesc.Version);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        os::gfx::ConstantDesc desc;
+        std::uint32_t count = 1;
+        ASSERT_EQ(kOk, table->GetConstantDesc(H(c.name), &desc, &count));
+        EXPECT_EQ(1u, count);
+        EXPECT_EQ(c.name, desc.Name);
+        EXPECT_EQ(c.cls, desc.Class);
+        EXPECT_EQ(c.type, desc.Type);
+        EXPECT_EQ(c.set, desc.RegisterSet);
+        EXPECT_EQ(c.rows, desc.Rows);
+        EXPECT_EQ(c.columns, desc.Columns);
+        EXPECT_EQ(c.elements, desc.Elements);
+        EXPECT_EQ(c.members, desc.StructMembers);
+        EXPECT_EQ(c.bytes, desc.Bytes);
+    }
+    // Members of a structure are reached through it; list elements are not constants.
+    EXPECT_NE(nullptr, table->GetConstantByName(H("Light"), "power"));
+    EXPECT_EQ(nullptr, H("List[1]"));
+    EXPECT_EQ(nullptr, H("Light.dir"));
+    EXPECT_EQ(nullptr, table->GetConstant(nullptr, tableDesc.Constants));
+
+    // The layer's own uniform of a vertex stage stays hidden.
+    std::shared_ptr<ConstantTable> vertexTable;
+    ASSERT_EQ(kOk, os::gfx::GetShaderConstantTable(shaders.vertexShader, &vertexTable));
+    ASSERT_EQ(kOk, vertexTable->GetDesc(&tableDesc));
+    EXPECT_EQ(0u, tableDesc.Constants);
+    EXPECT_EQ(0xFFFE0300u, tableDesc.Version);
+}
+
+TEST_F(ConstantTableTest, SamplersReadUnitsOfTheirOwnAndTakeNoValues)
+{
+    // The unset samplers take the lowest free units; a bound one keeps its unit.
+    const std::uint32_t first = table->GetSamplerIndex(H("First"));
+    const std::uint32_t second = table->GetSamplerIndex(H("Second"));
+    EXPECT_EQ(0u, std::min(first, second));
+    EXPECT_EQ(1u, std::max(first, second));
+    EXPECT_EQ(5u, table->GetSamplerIndex(H("Pinned")));
+    EXPECT_EQ(0xFFFFFFFFu, table->GetSamplerIndex(H("Quad")));
+    EXPECT_EQ(0xFFFFFFFFu, table->GetSamplerIndex(nullptr));
+
+    EXPECT_EQ(kErrInvalidCall, table->SetFloat(device.get(), H("First"), 3.0f));
+    EXPECT_EQ(kErrInvalidCall, table->SetInt(device.get(), H("First"), 3));
+    const std::int32_t word = 3;
+    EXPECT_EQ(kErrInvalidCall, table->SetValue(device.get(), H("First"), &word, 4));
+    EXPECT_EQ(std::vector<float>{static_cast<float>(first)}, Read("First"));
+
+    // Asking again gives the same table.
+    std::shared_ptr<ConstantTable> again;
+    ASSERT_EQ(kOk, os::gfx::GetShaderConstantTable(pixel, &again));
+    EXPECT_EQ(table, again);
+}
+
+TEST_F(ConstantTableTest, SettersConvertToTheDeclaredTypeAndStayWithinTheConstant)
+{
+    os::gfx::Matrix m;
+    for (int i = 0; i < 16; ++i) {
+        m.m[i] = static_cast<float>(i + 1);
+    }
+    const os::gfx::Vector4 vectors[2] = {{5, 6, 7, 8}, {9, 10, 11, 12}};
+    const float counts[] = {1.9f, -2.5f};
+    const float sun[] = {1, 2, 3, 4};
+    auto exactlyFour = std::make_unique<float[]>(4); // a longer claimed count must not read past these
+    for (int i = 0; i < 4; ++i) {
+        exactlyFour[i] = 10.0f + static_cast<float>(i);
+    }
+    os::gfx::Device* d = device.get();
+    struct Case
+    {
+        const char* what;
+        const char* name;
+        std::function<os::gfx::Result()> set;
+        std::vector<float> expected;
+    };
+    const Case cases[] = {
+        {"a float sets x only", "Quad", [&] { return table->SetFloat(d, H("Quad"), 9); }, {9, 2, 3, 4}},
+        {"a vector fills a vec2 with x, y",
+         "Pair",
+         [&] { return table->SetVector(d, H("Pair"), &vectors[0]); },
+         {5, 6}},
+        {"a vector into a float", "Scalar", [&] { return table->SetVector(d, H("Scalar"), &vectors[1]); }, {9}},
+        {"floats into integers truncate",
+         "Counts",
+         [&] { return table->SetFloatArray(d, H("Counts"), counts, 2); },
+         {1, -2}},
+        {"any non-zero is true", "Flag", [&] { return table->SetBool(d, H("Flag"), 7); }, {1}},
+        {"vectors into an array",
+         "List",
+         [&] { return table->SetVectorArray(d, H("List"), vectors, 2); },
+         {5, 6, 7, 8, 9, 10, 11, 12, 0, 0, 0, 0}},
+        {"a claimed count beyond the constant",
+         "Quad",
+         [&] { return table->SetFloatArray(d, H("Quad"), exactlyFour.get(), 1000); },
+         {10, 11, 12, 13}},
+        {"raw words, fewer than the constant",
+         "Quad",
+         [&] { return table->SetValue(d, H("Quad"), sun, 8); },
+         {1, 2, 12, 13}},
+        {"a structure member after member",
+         "Light",
+         [&] { return table->SetValue(d, H("Light"), sun, 16); },
+         {1, 2, 3, 4}},
+        // Rows of the engine's matrix become GLSL columns (GLSL's M * v is the engine's v x M).
+        {"a matrix as it is",
+         "Transform",
+         [&] { return table->SetMatrix(d, H("Transform"), &m); },
+         {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}},
+        {"a matrix transposed",
+         "Transform",
+         [&] { return table->SetMatrixTranspose(d, H("Transform"), &m); },
+         {1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15, 4, 8, 12, 16}},
+        {"the upper-left part into a mat3",
+         "Small",
+         [&] { return table->SetMatrix(d, H("Small"), &m); },
+         {1, 2, 3, 5, 6, 7, 9, 10, 11}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(kOk, c.set());
+        EXPECT_EQ(c.expected, Read(c.name));
+    }
+
+    // Defaults are the GLSL initialisers (uninitialised constants read zero).
+    ASSERT_EQ(kOk, table->SetDefaults(d));
+    EXPECT_EQ((std::vector<float>{1, 2, 3, 4}), Read("Quad"));
+    EXPECT_EQ(std::vector<float>{2}, Read("Scalar"));
+    EXPECT_EQ((std::vector<float>{0, 0}), Read("Pair"));
+}
+
+TEST_F(ConstantTableTest, RefusesNullAndForeignHandlesAndOtherThreads)
+{
+    std::shared_ptr<os::gfx::Shader> other;
+    ASSERT_EQ(kOk, device->CreatePixelShader(kPixelSource, std::strlen(kPixelSource), &other));
+    std::shared_ptr<ConstantTable> otherTable;
+    ASSERT_EQ(kOk, os::gfx::GetShaderConstantTable(other, &otherTable));
+    const ConstantHandle foreign = otherTable->GetConstantByName(nullptr, "Quad");
+    ASSERT_NE(nullptr, foreign);
+
+    EXPECT_EQ(kErrInvalidCall, table->SetFloat(device.get(), foreign, 1));
+    EXPECT_EQ(kErrInvalidCall, table->SetFloat(device.get(), nullptr, 1));
+    EXPECT_EQ(kErrInvalidCall, table->SetFloat(nullptr, H("Quad"), 1));
+    EXPECT_EQ(kErrInvalidCall, table->SetMatrix(device.get(), H("Light"), nullptr));
+    std::uint32_t count = 1;
+    os::gfx::ConstantDesc desc;
+    EXPECT_EQ(kErrInvalidCall, table->GetConstantDesc(foreign, &desc, &count));
+    os::gfx::Result fromThread = kOk;
+    std::thread([&] { fromThread = table->SetFloat(device.get(), H("Quad"), 1); }).join();
+    EXPECT_EQ(kErrInvalidCall, fromThread);
+    EXPECT_EQ((std::vector<float>{1, 2, 3, 4}), Read("Quad"));
+}
+
+} // namespace
+} // namespace gfxtest

@@ -1,0 +1,252 @@
+/** @file ImageDecoderTest.cpp The image decoders: texels of every kind of file, and refusal of damaged or lying data. */
+#include <cstring>
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include "TestImageWriter.h"
+#include "os/gfx/ImageDecoder.h"
+#include "os/gfx/PixelFormat.h"
+#include "os/gfx/ResultCodes.h"
+
+namespace
+{
+
+using namespace os::gfx;
+
+/// A 5 x 3 picture with a distinct colour (and alpha) per texel.
+std::uint32_t Pattern(std::uint32_t x, std::uint32_t y)
+{
+    return (static_cast<std::uint32_t>(0x40 + x * 0x30 + y * 0x08) << 24) | ((x * 50) << 16) | ((y * 100) << 8) |
+           (0x80 + x * 8 + y);
+}
+
+std::uint32_t Opaque(std::uint32_t x, std::uint32_t y)
+{
+    return Pattern(x, y) | 0xFF000000u;
+}
+
+std::uint32_t Grey(std::uint32_t x, std::uint32_t y)
+{
+    const std::uint32_t g = (x * 40 + y * 20) & 0xFF;
+    return 0xFF000000u | (g << 16) | (g << 8) | g;
+}
+
+std::uint32_t Flat(std::uint32_t, std::uint32_t)
+{
+    return 0xFFC03020u;
+}
+
+/// Four colours, half transparent ones among them (palette images).
+std::uint32_t FourColours(std::uint32_t x, std::uint32_t y)
+{
+    static const std::uint32_t kColours[] = {0xFFFF0000u, 0x8000FF00u, 0x000000FFu, 0xFFFFFFFFu};
+    return kColours[(x + y) % 4];
+}
+
+std::uint32_t TexelOf(const DecodedImage& image, std::uint32_t x, std::uint32_t y)
+{
+    std::uint32_t word;
+    std::memcpy(&word, image.levels[0].data() + (static_cast<std::size_t>(y) * image.width + x) * 4, 4);
+    return word;
+}
+
+Result Decode(const std::string& bytes, DecodedImage* image)
+{
+    return DecodeImage(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), DecodeLimits(), image);
+}
+
+struct GoodCase
+{
+    const char* name;
+    std::string bytes;
+    gfxtest::PixelFunction expected;
+    ImageFileFormat type;
+    Format fileFormat;
+    bool alpha;
+    int tolerance;
+};
+
+TEST(ImageDecoderTest, EveryKindOfFileDecodesToItsTexels)
+{
+    using gfxtest::WritePng;
+    const GoodCase cases[] = {
+        {"png rgba", WritePng(5, 3, PNG_COLOR_TYPE_RGBA, 8, Pattern), Pattern, ImageFileFormat::Png, Format::A8R8G8B8,
+         true, 0},
+        {"png rgba 16-bit", WritePng(5, 3, PNG_COLOR_TYPE_RGBA, 16, Pattern), Pattern, ImageFileFormat::Png,
+         Format::A8R8G8B8, true, 0},
+        {"png rgb", WritePng(5, 3, PNG_COLOR_TYPE_RGB, 8, Opaque), Opaque, ImageFileFormat::Png, Format::X8R8G8B8,
+         false, 0},
+        {"png grey", WritePng(5, 3, PNG_COLOR_TYPE_GRAY, 8, Grey), Grey, ImageFileFormat::Png, Format::L8, false, 0},
+        {"png palette", WritePng(5, 3, PNG_COLOR_TYPE_PALETTE, 8, FourColours), FourColours, ImageFileFormat::Png,
+         Format::A8R8G8B8, true, 0},
+        {"jpeg", gfxtest::WriteJpeg(16, 16, Flat), Flat, ImageFileFormat::Jpg, Format::X8R8G8B8, false, 4},
+        {"bmp 24 bottom-up", gfxtest::WriteBmp(5, 3, 24, false, Opaque), Opaque, ImageFileFormat::Bmp, Format::R8G8B8,
+         false, 0},
+        {"bmp 32 top-down with alpha", gfxtest::WriteBmp(5, 3, 32, true, Pattern), Pattern, ImageFileFormat::Bmp,
+         Format::A8R8G8B8, true, 0},
+        {"dds a8r8g8b8", gfxtest::WriteDds(5, 3, "", {gfxtest::ArgbBytes(5, 3, Pattern)}), Pattern,
+         ImageFileFormat::Dds, Format::A8R8G8B8, true, 0},
+    };
+    for (const GoodCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        DecodedImage image;
+        ASSERT_EQ(kOk, Decode(c.bytes, &image)) << image.error;
+        EXPECT_EQ(c.type, image.fileType);
+        EXPECT_EQ(c.fileFormat, image.fileFormat);
+        EXPECT_EQ(c.alpha, image.hasAlpha);
+        const bool small = c.type != ImageFileFormat::Jpg;
+        ASSERT_EQ(small ? 5u : 16u, image.width);
+        ASSERT_EQ(small ? 3u : 16u, image.height);
+        ASSERT_EQ(1u, image.levels.size());
+        for (std::uint32_t y = 0; y < image.height; ++y) {
+            for (std::uint32_t x = 0; x < image.width; ++x) {
+                const std::uint32_t got = TexelOf(image, x, y);
+                const std::uint32_t want = c.expected(x, y);
+                for (int shift = 0; shift < 32; shift += 8) {
+                    const int g = static_cast<int>((got >> shift) & 0xFF);
+                    const int w = static_cast<int>((want >> shift) & 0xFF);
+                    EXPECT_LE(std::abs(g - w), c.tolerance) << "texel " << x << ", " << y << " channel " << shift;
+                }
+            }
+        }
+    }
+}
+
+TEST(ImageDecoderTest, DdsKeepsCompressedBlocksAndStoredLevels)
+{
+    const std::string red = gfxtest::SolidColourBlock(0xF800);
+    // 8 x 8 DXT1 with its full chain: 4 blocks, then 1, 1, 1.
+    const std::string bytes = gfxtest::WriteDds(8, 8, "DXT1", {red + red + red + red, red, red, red});
+    DecodedImage image;
+    ASSERT_EQ(kOk, Decode(bytes, &image)) << image.error;
+    EXPECT_EQ(Format::DXT1, image.format);
+    ASSERT_EQ(4u, image.levels.size());
+    EXPECT_EQ(32u, image.levels[0].size());
+    EXPECT_EQ(8u, image.levels[3].size());
+    std::uint32_t texels[64];
+    DecompressBlocks(Format::DXT1, image.levels[0].data(), 8, 8, texels);
+    EXPECT_EQ(0xFFFF0000u, texels[0]);
+    EXPECT_EQ(0xFFFF0000u, texels[63]);
+}
+
+std::string WithPngSize(std::string png, std::uint32_t width, std::uint32_t height)
+{
+    auto put = [&png](std::size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) {
+            png[at + static_cast<std::size_t>(i)] = static_cast<char>((v >> (24 - 8 * i)) & 0xFF);
+        }
+    };
+    put(16, width);
+    put(20, height);
+    const auto crc = static_cast<std::uint32_t>(
+        crc32(0, reinterpret_cast<const Bytef*>(png.data() + 12), 17)); // chunk type and IHDR fields
+    put(29, crc);
+    return png;
+}
+
+std::string Patch32(std::string bytes, std::size_t at, std::uint32_t value)
+{
+    for (int i = 0; i < 4; ++i) {
+        bytes[at + static_cast<std::size_t>(i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    }
+    return bytes;
+}
+
+std::string PatchJpegSize(std::string jpeg, std::uint16_t width, std::uint16_t height)
+{
+    const std::size_t sof = jpeg.find("\xFF\xC0");
+    jpeg[sof + 5] = static_cast<char>(height >> 8);
+    jpeg[sof + 6] = static_cast<char>(height & 0xFF);
+    jpeg[sof + 7] = static_cast<char>(width >> 8);
+    jpeg[sof + 8] = static_cast<char>(width & 0xFF);
+    return jpeg;
+}
+
+TEST(ImageDecoderTest, DamagedAndLyingDataFailsCleanly)
+{
+    const std::string png = gfxtest::WritePng(64, 64, PNG_COLOR_TYPE_RGBA, 8, Pattern);
+    const std::string jpeg = gfxtest::WriteJpeg(64, 64, Opaque);
+    const std::string bmp = gfxtest::WriteBmp(64, 64, 24, false, Opaque);
+    const std::string dxt = gfxtest::WriteDds(8, 8, "DXT5", {std::string(64, '\x11')});
+    const std::string dds = gfxtest::WriteDds(4, 4, "", {gfxtest::ArgbBytes(4, 4, Pattern)});
+    const std::pair<const char*, std::string> cases[] = {
+        {"png cut in its header", png.substr(0, 20)},
+        {"png cut in its data", png.substr(0, png.size() / 2)},
+        {"png claiming 8192 x 8192", WithPngSize(png, 8192, 8192)},
+        {"png claiming 0 wide", WithPngSize(png, 0, 64)},
+        {"png wider than the limit", WithPngSize(png, 9000, 1)},
+        {"jpeg cut in its header", jpeg.substr(0, 30)},
+        {"jpeg cut in its data", jpeg.substr(0, jpeg.size() / 2)},
+        {"jpeg claiming 65535 x 65535", PatchJpegSize(jpeg, 65535, 65535)},
+        {"jpeg claiming 0 high", PatchJpegSize(jpeg, 64, 0)},
+        {"bmp cut in its pixels", bmp.substr(0, bmp.size() - 1)},
+        {"bmp claiming 8000 high", Patch32(bmp, 22, 8000)},
+        {"bmp claiming the most negative height", Patch32(bmp, 22, 0x80000000u)},
+        {"bmp with its pixels past the end", Patch32(bmp, 10, 0xFFFFFFF0u)},
+        {"bmp with an unknown header size", Patch32(bmp, 14, 64)},
+        {"bmp with run-length compression", Patch32(bmp, 30, 1)},
+        {"dds cut in its blocks", dxt.substr(0, dxt.size() - 1)},
+        {"dds claiming 8192 x 8192", Patch32(Patch32(dxt, 12, 8192), 16, 8192)},
+        {"dds claiming 40 levels", Patch32(Patch32(dds, 8, 0x21007), 28, 40)},
+        {"dds with an unknown four-character code", Patch32(dxt, 84, 0x30303030)},
+        {"dds header cut short", dds.substr(0, 100)},
+        {"nothing", std::string()},
+        {"no known signature", std::string("GIF89a")},
+    };
+    for (const auto& [name, bytes] : cases) {
+        SCOPED_TRACE(name);
+        DecodedImage image;
+        EXPECT_EQ(kErrInvalidData, Decode(bytes, &image));
+        EXPECT_FALSE(image.error.empty());
+        EXPECT_TRUE(image.levels.empty());
+    }
+}
+
+TEST(ImageDecoderTest, SizesAreBoundedByTheLimits)
+{
+    const std::string png = gfxtest::WritePng(40, 20, PNG_COLOR_TYPE_RGB, 8, Opaque);
+    DecodeLimits limits;
+    limits.maxWidth = 32;
+    DecodedImage image;
+    EXPECT_EQ(kErrInvalidData,
+              DecodeImage(reinterpret_cast<const std::uint8_t*>(png.data()), png.size(), limits, &image));
+    limits.maxWidth = 40;
+    EXPECT_EQ(kOk, DecodeImage(reinterpret_cast<const std::uint8_t*>(png.data()), png.size(), limits, &image));
+}
+
+TEST(ImageDecoderTest, FormatConversionsRoundTripTheirBits)
+{
+    const std::uint32_t argb[] = {0xFFFF0000u, 0x8000FF00u, 0x000000FFu, 0xFFFFFFFFu};
+    const struct
+    {
+        Format format;
+        std::uint32_t expected[4];
+    } cases[] = {
+        {Format::A8R8G8B8, {0xFFFF0000u, 0x8000FF00u, 0x000000FFu, 0xFFFFFFFFu}},
+        {Format::X8R8G8B8, {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFFFFu}},
+        {Format::R5G6B5, {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFFFFu}},
+        {Format::X1R5G5B5, {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFFFFu}},
+        {Format::A1R5G5B5, {0xFFFF0000u, 0xFF00FF00u, 0x000000FFu, 0xFFFFFFFFu}},
+        {Format::A4R4G4B4, {0xFFFF0000u, 0x8800FF00u, 0x000000FFu, 0xFFFFFFFFu}},
+        {Format::L8, {0xFF4D4D4Du, 0xFF959595u, 0xFF1D1D1Du, 0xFFFFFFFFu}},
+        {Format::A8, {0xFF000000u, 0x80000000u, 0x00000000u, 0xFF000000u}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.format));
+        std::uint8_t texels[16] = {};
+        ConvertFromArgb(argb, 4, c.format, texels);
+        std::uint32_t back[4] = {};
+        ConvertToArgb(texels, 4, c.format, back);
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(c.expected[i], back[i]) << i;
+        }
+    }
+    EXPECT_EQ(512u, NextPowerOfTwo(300));
+    EXPECT_EQ(256u, NextPowerOfTwo(256));
+    EXPECT_EQ(10u, FullChainLevels(512, 256));
+    EXPECT_EQ(2048u, RowPitch(Format::X8R8G8B8, 512));
+    EXPECT_EQ(16u, RowPitch(Format::DXT1, 5)); // two blocks of 8 bytes
+}
+
+} // namespace

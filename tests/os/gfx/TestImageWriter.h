@@ -1,0 +1,251 @@
+/** @file TestImageWriter.h Images made in memory for the texture tests and benchmarks: PNG and JPEG through
+ * libpng and libjpeg, BMP and DDS byte by byte. */
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+#include <png.h>
+
+namespace gfxtest
+{
+
+/// The colour of texel (x, y) as 0xAARRGGBB.
+using PixelFunction = std::function<std::uint32_t(std::uint32_t x, std::uint32_t y)>;
+
+inline void PutLE(std::string& out, std::uint32_t value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i) {
+        out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+    }
+}
+
+/// A PNG of the given colour type (PNG_COLOR_TYPE_*) and bit depth. Palette images take up to
+/// 256 distinct colours of the function (alpha through tRNS); grey images take the green channel.
+inline std::string WritePng(std::uint32_t width, std::uint32_t height, int colourType, int bitDepth,
+                            const PixelFunction& pixel)
+{
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    std::string out;
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        throw std::runtime_error("png write failed");
+    }
+    png_set_write_fn(
+        png, &out,
+        [](png_structp p, png_bytep data, png_size_t n) {
+            static_cast<std::string*>(png_get_io_ptr(p))->append(reinterpret_cast<const char*>(data), n);
+        },
+        nullptr);
+    png_set_IHDR(png, info, width, height, bitDepth, colourType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    std::vector<std::uint32_t> paletteColours;
+    if (colourType == PNG_COLOR_TYPE_PALETTE) {
+        for (std::uint32_t y = 0; y < height; ++y) {
+            for (std::uint32_t x = 0; x < width; ++x) {
+                const std::uint32_t c = pixel(x, y);
+                bool found = false;
+                for (std::uint32_t p : paletteColours) {
+                    found = found || p == c;
+                }
+                if (!found) {
+                    paletteColours.push_back(c);
+                }
+            }
+        }
+        std::vector<png_color> entries;
+        std::vector<png_byte> alphas;
+        for (std::uint32_t c : paletteColours) {
+            entries.push_back(
+                png_color{static_cast<png_byte>(c >> 16), static_cast<png_byte>(c >> 8), static_cast<png_byte>(c)});
+            alphas.push_back(static_cast<png_byte>(c >> 24));
+        }
+        png_set_PLTE(png, info, entries.data(), static_cast<int>(entries.size()));
+        png_set_tRNS(png, info, alphas.data(), static_cast<int>(alphas.size()), nullptr);
+    }
+    png_write_info(png, info);
+    const int channels = colourType == PNG_COLOR_TYPE_RGBA         ? 4
+                         : colourType == PNG_COLOR_TYPE_RGB        ? 3
+                         : colourType == PNG_COLOR_TYPE_GRAY_ALPHA ? 2
+                                                                   : 1;
+    const std::size_t sampleBytes = bitDepth == 16 ? 2 : 1;
+    std::vector<png_byte> row(static_cast<std::size_t>(width) * channels * sampleBytes);
+    for (std::uint32_t y = 0; y < height; ++y) {
+        std::size_t at = 0;
+        auto put = [&](std::uint32_t v) {
+            if (bitDepth == 16) {
+                row[at++] = static_cast<png_byte>(v);
+                row[at++] = static_cast<png_byte>(v); // 8-bit value repeated: exact after scaling down
+            } else {
+                row[at++] = static_cast<png_byte>(v);
+            }
+        };
+        for (std::uint32_t x = 0; x < width; ++x) {
+            const std::uint32_t c = pixel(x, y);
+            if (colourType == PNG_COLOR_TYPE_PALETTE) {
+                std::uint32_t index = 0;
+                while (paletteColours[index] != c) {
+                    ++index;
+                }
+                put(index);
+                continue;
+            }
+            if (colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA) {
+                put((c >> 8) & 0xFF);
+            } else {
+                put((c >> 16) & 0xFF);
+                put((c >> 8) & 0xFF);
+                put(c & 0xFF);
+            }
+            if (colourType & PNG_COLOR_MASK_ALPHA) {
+                put(c >> 24);
+            }
+        }
+        png_write_row(png, row.data());
+    }
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+/// A colour JPEG of high quality.
+inline std::string WriteJpeg(std::uint32_t width, std::uint32_t height, const PixelFunction& pixel, int quality = 95)
+{
+    jpeg_compress_struct info;
+    jpeg_error_mgr error;
+    info.err = jpeg_std_error(&error);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = width;
+    info.image_height = height;
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, quality, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<unsigned char> row(static_cast<std::size_t>(width) * 3);
+    while (info.next_scanline < height) {
+        for (std::uint32_t x = 0; x < width; ++x) {
+            const std::uint32_t c = pixel(x, info.next_scanline);
+            row[x * 3] = static_cast<unsigned char>(c >> 16);
+            row[x * 3 + 1] = static_cast<unsigned char>(c >> 8);
+            row[x * 3 + 2] = static_cast<unsigned char>(c);
+        }
+        JSAMPROW rows[] = {row.data()};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    std::string out(reinterpret_cast<const char*>(buffer), size);
+    jpeg_destroy_compress(&info);
+    std::free(buffer);
+    return out;
+}
+
+/// A BMP with a 40-byte header: 24 or 32 bits (32 with an alpha bit field), bottom-up unless `topDown`.
+inline std::string WriteBmp(std::uint32_t width, std::uint32_t height, int bpp, bool topDown,
+                            const PixelFunction& pixel)
+{
+    const std::uint32_t stride = ((width * static_cast<std::uint32_t>(bpp) + 31) / 32) * 4;
+    const bool fields = bpp == 32;
+    const std::uint32_t offset = 14 + 40 + (fields ? 16 : 0);
+    std::string out = "BM";
+    PutLE(out, offset + stride * height, 4);
+    PutLE(out, 0, 4);
+    PutLE(out, offset, 4);
+    PutLE(out, 40, 4);
+    PutLE(out, width, 4);
+    PutLE(out, topDown ? static_cast<std::uint32_t>(-static_cast<std::int32_t>(height)) : height, 4);
+    PutLE(out, 1, 2);
+    PutLE(out, static_cast<std::uint32_t>(bpp), 2);
+    PutLE(out, fields ? 6 : 0, 4); // alpha bit fields
+    PutLE(out, stride * height, 4);
+    PutLE(out, 2835, 4);
+    PutLE(out, 2835, 4);
+    PutLE(out, 0, 4);
+    PutLE(out, 0, 4);
+    if (fields) {
+        PutLE(out, 0x00FF0000, 4);
+        PutLE(out, 0x0000FF00, 4);
+        PutLE(out, 0x000000FF, 4);
+        PutLE(out, 0xFF000000, 4);
+    }
+    for (std::uint32_t r = 0; r < height; ++r) {
+        const std::uint32_t y = topDown ? r : height - 1 - r;
+        std::string row;
+        for (std::uint32_t x = 0; x < width; ++x) {
+            PutLE(row, pixel(x, y), bpp / 8);
+        }
+        row.resize(stride, '\0');
+        out += row;
+    }
+    return out;
+}
+
+/// A DDS holding the given levels of a four-character-code format ("DXT1", ...) or, with
+/// `fourCC` empty, 32-bit A8R8G8B8 texels.
+inline std::string WriteDds(std::uint32_t width, std::uint32_t height, const std::string& fourCC,
+                            const std::vector<std::string>& levels)
+{
+    std::string out = "DDS ";
+    PutLE(out, 124, 4);
+    PutLE(out, 0x1007 | (levels.size() > 1 ? 0x20000 : 0), 4);
+    PutLE(out, height, 4);
+    PutLE(out, width, 4);
+    PutLE(out, static_cast<std::uint32_t>(levels.empty() ? 0 : levels[0].size()), 4);
+    PutLE(out, 0, 4);
+    PutLE(out, static_cast<std::uint32_t>(levels.size()), 4);
+    out.append(44, '\0');
+    PutLE(out, 32, 4);
+    if (fourCC.empty()) {
+        PutLE(out, 0x41, 4); // RGB with alpha
+        PutLE(out, 0, 4);
+        PutLE(out, 32, 4);
+        PutLE(out, 0x00FF0000, 4);
+        PutLE(out, 0x0000FF00, 4);
+        PutLE(out, 0x000000FF, 4);
+        PutLE(out, 0xFF000000, 4);
+    } else {
+        PutLE(out, 0x4, 4);
+        out += fourCC;
+        out.append(20, '\0');
+    }
+    PutLE(out, 0x1000 | (levels.size() > 1 ? 0x400008 : 0), 4);
+    out.append(16, '\0');
+    for (const std::string& level : levels) {
+        out += level;
+    }
+    return out;
+}
+
+/// One DXT colour block whose every texel is colour 0 (an R5G6B5 value).
+inline std::string SolidColourBlock(std::uint16_t colour)
+{
+    std::string block;
+    PutLE(block, colour, 2);
+    PutLE(block, 0, 2);
+    PutLE(block, 0, 4);
+    return block;
+}
+
+/// The texels of an image as A8R8G8B8 words in memory order.
+inline std::string ArgbBytes(std::uint32_t width, std::uint32_t height, const PixelFunction& pixel)
+{
+    std::string out;
+    for (std::uint32_t y = 0; y < height; ++y) {
+        for (std::uint32_t x = 0; x < width; ++x) {
+            PutLE(out, pixel(x, y), 4);
+        }
+    }
+    return out;
+}
+
+} // namespace gfxtest
