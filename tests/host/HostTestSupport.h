@@ -36,6 +36,18 @@ inline void ResetDisplayState()
     GetConsoleDisplayState() = ConsoleDisplayState{};
 }
 
+/// Field by field (the record has padding that a byte compare would read).
+inline bool SameState(const ConsoleDisplayState& a, const ConsoleDisplayState& b)
+{
+    return a.WindowX == b.WindowX && a.WindowY == b.WindowY && a.WindowWidth == b.WindowWidth &&
+           a.WindowHeight == b.WindowHeight && a.DisplayMode == b.DisplayMode &&
+           std::memcmp(a.Scroll, b.Scroll, sizeof(a.Scroll)) == 0 &&
+           std::memcmp(a.Sprites, b.Sprites, sizeof(a.Sprites)) == 0 && a.SpriteFirst == b.SpriteFirst &&
+           a.SpriteCount == b.SpriteCount && std::memcmp(a.Palettes, b.Palettes, sizeof(a.Palettes)) == 0 &&
+           std::memcmp(a.TileMaps, b.TileMaps, sizeof(a.TileMaps)) == 0 &&
+           std::memcmp(a.TilePatterns, b.TilePatterns, sizeof(a.TilePatterns)) == 0;
+}
+
 /// A device whose held codes the test sets; each button is mapped to one code by the test.
 class CHeldKeysController : public korvane::CStandardController
 {
