@@ -70,3 +70,12 @@ private:
     bool hasDeviceResources_ = false;
     double lastHandOverTick_ = 0.0;
 };
+
+namespace console_testing
+{
+
+/// Turns the processor-specific writer of whole tile cells off, so that tests can compare the
+/// portable path too; on again where the processor has it.
+void SetWideCells(bool enabled);
+
+} // namespace console_testing
