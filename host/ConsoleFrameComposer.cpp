@@ -221,8 +221,8 @@ void DrawLayerRows(const ConsoleDisplayState& state, CMemoryBackBuffer& buffer, 
 }
 
 /// The tile layer over whatever the buffer holds, or (with `overBackdrop`, the palettes with
-/// the backdrop in every entry 0) over a buffer just cleared to the backdrop; layer 0 only,
-/// which ignores the window. The caller holds the display lock.
+/// the backdrop in every entry 0) over a buffer just cleared to the backdrop; that form serves
+/// layer 0, which never uses the window. The caller holds the display lock.
 void ComposeTileLayer(CMemoryBackBuffer& buffer, int layer, const PackedColor* overBackdrop)
 {
     const ConsoleDisplayState& state = GetConsoleDisplayState();
