@@ -1,0 +1,97 @@
+/** @file HostTestSupport.h Clock, display state and controller set-up shared by the host tests. */
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <cstring>
+#include <map>
+#include <string>
+
+#include "KorvaneXDK/core/EngineClock.h"
+#include "KorvaneXDK/core/ScopedLock.h"
+#include "KorvaneXDK/platform/input/MergedController.h"
+#include "KorvaneXDK/platform/input/StandardController.h"
+#include "host/ConsoleDisplayState.h"
+#include "host/ConsoleHostAccess.h"
+
+namespace host_test
+{
+
+/// The engine clock reads `milliseconds` while this lives.
+class InjectedClock
+{
+public:
+    InjectedClock()
+    {
+        korvane::SetEngineClockSource([this] { return milliseconds.load(); });
+    }
+    ~InjectedClock() { korvane::SetEngineClockSource({}); }
+    std::atomic<double> milliseconds{0.0};
+};
+
+/// Puts the shared display record back to its start values.
+inline void ResetDisplayState()
+{
+    korvane::CScopedLock lock(GetDisplayLock());
+    GetConsoleDisplayState() = ConsoleDisplayState{};
+}
+
+/// Field by field (the record has padding that a byte compare would read).
+inline bool SameState(const ConsoleDisplayState& a, const ConsoleDisplayState& b)
+{
+    return a.WindowX == b.WindowX && a.WindowY == b.WindowY && a.WindowWidth == b.WindowWidth &&
+           a.WindowHeight == b.WindowHeight && a.DisplayMode == b.DisplayMode &&
+           std::memcmp(a.Scroll, b.Scroll, sizeof(a.Scroll)) == 0 &&
+           std::memcmp(a.Sprites, b.Sprites, sizeof(a.Sprites)) == 0 && a.SpriteFirst == b.SpriteFirst &&
+           a.SpriteCount == b.SpriteCount && std::memcmp(a.Palettes, b.Palettes, sizeof(a.Palettes)) == 0 &&
+           std::memcmp(a.TileMaps, b.TileMaps, sizeof(a.TileMaps)) == 0 &&
+           std::memcmp(a.TilePatterns, b.TilePatterns, sizeof(a.TilePatterns)) == 0;
+}
+
+/// A device whose held codes the test sets; each button is mapped to one code by the test.
+class CHeldKeysController : public korvane::CStandardController
+{
+public:
+    void Hold(std::uint32_t code, bool held)
+    {
+        korvane::CScopedLock lock(GetLock());
+        held_[code] = held;
+    }
+    int GetDeviceType() override { return korvane::kControllerKeyboard; }
+    void Update() override
+    {
+        korvane::CScopedLock lock(GetLock());
+        RefreshButtons();
+    }
+    bool GetActiveInput(const std::string&, int) override { return false; }
+    std::string GetInputName(const std::string&, int) override { return ""; }
+
+protected:
+    void EvaluateInput(std::uint32_t code, bool& down, float& value) override
+    {
+        auto found = held_.find(code);
+        if (found != held_.end() && found->second) {
+            down = true;
+            value = 1.0f;
+        }
+    }
+
+private:
+    std::map<std::uint32_t, bool> held_;
+};
+
+/// A merged controller over one held-keys device, installed as the console's controller.
+class ScopedConsoleController
+{
+public:
+    ScopedConsoleController()
+    {
+        merged.AddController(&device);
+        SetConsoleController(&merged);
+    }
+    ~ScopedConsoleController() { SetConsoleController(nullptr); }
+    CHeldKeysController device;
+    korvane::CMergedController merged;
+};
+
+} // namespace host_test
