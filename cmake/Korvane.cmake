@@ -37,7 +37,7 @@ endfunction()
 
 # The highest layer built so far: tests and tools link it to see everything below.
 function(korvane_top_layer out)
-  foreach(lib frontend games host_lib korvane_mwt korvane_canvas korvane_platform korvane_core os)
+  foreach(lib program korvane_mwt korvane_canvas korvane_platform korvane_core os)
     if(TARGET ${lib})
       set(${out} ${lib} PARENT_SCOPE)
       return()

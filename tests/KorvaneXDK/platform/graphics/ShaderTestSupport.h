@@ -55,9 +55,7 @@ private:
 /// A file of the program's own data folder.
 inline std::string ReadProjectData(const std::string& relative)
 {
-    std::string root = KORVANE_TEST_DATA_DIR; // <project>/tests/data
-    root.resize(root.size() - std::string("tests/data").size());
-    return korvane::test::TempDir::Read(root + "data/" + relative);
+    return korvane::test::TempDir::Read(std::string(KORVANE_SOURCE_DIR) + "/data/" + relative);
 }
 
 /// Declares every environment name in the vertex stage (each one used, so each is active),
