@@ -7,7 +7,7 @@
 #include <new>
 #include <string>
 
-#include "os/audio/AudioTesting.h"
+#include "os/audio/Testing.h"
 #include "os/audio/Mixer.h"
 #include "os/audio/SoundBuffer.h"
 #include "os/system/ResultText.h"

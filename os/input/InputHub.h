@@ -13,7 +13,7 @@
 union SDL_Event;
 #include <vector>
 
-#include "os/input/InputTesting.h"
+#include "os/input/Testing.h"
 #include "os/input/InputTypes.h"
 
 namespace os::input::detail

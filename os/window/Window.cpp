@@ -7,6 +7,7 @@
 
 #include "os/system/Owned.h"
 #include "os/system/System.h"
+#include "os/window/Cursor.h"
 #include "os/window/Icon.h"
 #include "os/window/MessageQueue.h"
 #include "os/window/PaintSurface.h"

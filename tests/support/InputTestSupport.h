@@ -12,7 +12,7 @@
 
 #include "os/input/DirectInput.h"
 #include "os/input/InputDevice.h"
-#include "os/input/InputTesting.h"
+#include "os/input/Testing.h"
 #include "os/window/EventHooks.h"
 #include "os/window/MessageQueue.h"
 #include "support/LogCapture.h"

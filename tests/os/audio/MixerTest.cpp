@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "os/audio/AudioTesting.h"
+#include "os/audio/Testing.h"
 #include "os/audio/SoundBuffer.h"
 #include "os/audio/SoundDevice.h"
 #include "os/audio/SoundNotify.h"
