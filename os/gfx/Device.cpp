@@ -13,6 +13,7 @@
 #include "os/gfx/Shader.h"
 #include "os/gfx/StateTables.h"
 #include "os/gfx/VertexDeclaration.h"
+#include "os/gfx/WindowBinding.h"
 #include "os/system/System.h"
 
 namespace os::gfx
@@ -42,12 +43,15 @@ public:
         kLossNews = 2, ///< takes in a pending loss first
     };
 
-    Guard(const Device& device, unsigned need) : lock_(device.mutex_)
+    /// Queries (const calls) never take in a loss.
+    Guard(const Device& device, unsigned need)
+        : lock_(device.mutex_), refused_((need & kOwner) != 0 && !device.IsOwnerThread())
+    {}
+    Guard(Device& device, unsigned need) : Guard(static_cast<const Device&>(device), need)
     {
         if ((need & kLossNews) != 0) {
-            const_cast<Device&>(device).PollLossHooks();
+            device.PollLossHooks();
         }
-        refused_ = (need & kOwner) != 0 && !device.IsOwnerThread();
     }
 
     /// The call must fail with the invalid-call code.
@@ -144,7 +148,7 @@ Result Device::Initialize(PresentParameters* parameters)
     if (Failed(result)) {
         return result;
     }
-    const Result mode = ApplyWindowMode(parameters_);
+    const Result mode = ApplyWindowMode(window_, parameters_);
     if (Failed(mode)) {
         return mode;
     }
@@ -162,54 +166,6 @@ Result Device::CreateBackBuffer(PresentParameters* parameters)
         parameters_ = *parameters;
     }
     return result;
-}
-
-Result Device::ApplyWindowMode(const PresentParameters& parameters)
-{
-    // A failed change is reported as SDL gives it; the test hook stands in for SDL refusing.
-    const auto changed = [](const char* call, const auto& change) {
-        bool refused = false;
-        {
-            std::lock_guard<std::mutex> lock(Hooks().mutex);
-            if (Hooks().failWindowModes > 0) {
-                --Hooks().failWindowModes;
-                refused = true;
-            }
-        }
-        if (refused) {
-            SDL_SetError("the display refused the change");
-        }
-        if (refused || change() != 0) {
-            os::system::SetLastErrorFromSdl(call);
-            return false;
-        }
-        return true;
-    };
-    const Uint32 flags = SDL_GetWindowFlags(window_);
-    if (parameters.Windowed) {
-        // Only leave a full screen this layer entered: the window layer's own borderless
-        // full-screen look is not an SDL full-screen state.
-        if ((flags & SDL_WINDOW_FULLSCREEN) != 0 &&
-            !changed("SDL_SetWindowFullscreen", [this] { return SDL_SetWindowFullscreen(window_, 0); })) {
-            return kErrNotAvailable;
-        }
-    } else {
-        SDL_DisplayMode mode{};
-        mode.format = SDL_PIXELFORMAT_RGB888;
-        mode.w = static_cast<int>(parameters.BackBufferWidth);
-        mode.h = static_cast<int>(parameters.BackBufferHeight);
-        mode.refresh_rate = static_cast<int>(parameters.FullScreenRefreshRateInHz);
-        if (!changed("SDL_SetWindowDisplayMode", [this, &mode] { return SDL_SetWindowDisplayMode(window_, &mode); })) {
-            return kErrNotAvailable;
-        }
-        if ((flags & SDL_WINDOW_FULLSCREEN_DESKTOP) != SDL_WINDOW_FULLSCREEN &&
-            !changed("SDL_SetWindowFullscreen",
-                     [this] { return SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN); })) {
-            return kErrNotAvailable;
-        }
-    }
-    SDL_GL_SetSwapInterval(parameters.PresentationInterval == present::IntervalImmediate ? 0 : 1);
-    return kOk;
 }
 
 void Device::SetDefaultStates()
@@ -289,7 +245,7 @@ Result Device::Reset(PresentParameters* parameters)
         loss_ = LossState::NotReset;
         return result;
     }
-    const Result mode = ApplyWindowMode(parameters_);
+    const Result mode = ApplyWindowMode(window_, parameters_);
     if (Failed(mode)) {
         loss_ = LossState::NotReset;
         return mode;

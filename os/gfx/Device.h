@@ -135,7 +135,6 @@ private:
     Result Initialize(PresentParameters* parameters);
     /// Rebuilds the back buffer for the parameters and keeps them (written back) on success.
     Result CreateBackBuffer(PresentParameters* parameters);
-    Result ApplyWindowMode(const PresentParameters& parameters);
     void SetDefaultStates();
     Result CreateShader(ShaderStage stage, const void* source, std::size_t size, std::shared_ptr<Shader>* shader);
     void PrepareDraw(const void* vertices, std::uint32_t vertexBytes, std::uint32_t stride);
