@@ -11,6 +11,7 @@
 #include "os/input/KeyCodes.h"
 #include "os/input/PadClassification.h"
 #include "os/system/Owned.h"
+#include "os/system/System.h"
 #include "os/window/EventHooks.h"
 
 namespace os::input::detail
@@ -164,8 +165,10 @@ std::shared_ptr<InputHub> InputHub::Start()
     std::lock_guard<std::mutex> lock(g_hubMutex);
     if (auto running = g_hub.lock())
         return running;
-    if (SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) != 0)
+    if (SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) != 0) {
+        os::system::SetLastErrorFromSdl("SDL_InitSubSystem(SDL_INIT_JOYSTICK)");
         return nullptr;
+    }
     std::shared_ptr<InputHub> hub(new InputHub());
     hub->mainThread_ = std::this_thread::get_id();
     if (SDL_Window* focus = SDL_GetKeyboardFocus())
@@ -229,8 +232,10 @@ void InputHub::AddJoystick(int deviceIndex)
         entry->plainJoystick.reset(SDL_JoystickOpen(deviceIndex));
         entry->joystick = entry->plainJoystick.get();
     }
-    if (!entry->joystick)
+    if (!entry->joystick) {
+        os::system::SetLastErrorFromSdl(pad ? "SDL_GameControllerOpen" : "SDL_JoystickOpen");
         return;
+    }
     const char* name = SDL_JoystickName(entry->joystick);
     entry->info.id = id;
     entry->info.name = name ? name : "";

@@ -167,10 +167,14 @@ void Window::GetScreenSize(int& width, int& height) const
     if (display < 0)
         display = 0;
     SDL_DisplayMode mode{};
-    if (SDL_WasInit(SDL_INIT_VIDEO) && SDL_GetDesktopDisplayMode(display, &mode) == 0) {
-        width = mode.w;
-        height = mode.h;
+    if (!SDL_WasInit(SDL_INIT_VIDEO))
+        return;
+    if (SDL_GetDesktopDisplayMode(display, &mode) != 0) {
+        os::system::SetLastErrorFromSdl("SDL_GetDesktopDisplayMode");
+        return;
     }
+    width = mode.w;
+    height = mode.h;
 }
 
 void Window::GetFrameExtents(int& left, int& top, int& right, int& bottom) const
