@@ -1,17 +1,19 @@
 /** @file SoundReaderTest.cpp WAVE and Ogg Vorbis decoding of sounds the tests make themselves. */
 #include <gtest/gtest.h>
 
+#include <ogg/ogg.h>
 #include <vorbis/vorbisfile.h>
 
 #include <boost/make_shared.hpp>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/FilePartitionStream.h"
 #include "KorvaneXDK/core/FileStream.h"
-#include "KorvaneXDK/core/OggVorbisSoundReader.h"
+#include "KorvaneXDK/core/OggVorbisReader.h"
 #include "KorvaneXDK/core/WaveSoundReader.h"
 #include "StreamTestSupport.h"
 #include "support/AudioTestData.h"
@@ -23,7 +25,8 @@ using korvane::test::Le16;
 using korvane::test::Le32;
 using korvane::test::MakeMemory;
 
-namespace {
+namespace
+{
 
 std::string FormatChunk(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits, std::int32_t size = 16,
                         std::uint16_t cbSize = 0)
@@ -45,8 +48,7 @@ std::string ReadAll(ISoundReader& reader, std::int32_t piece = 4096)
 {
     std::string all;
     std::string buffer(static_cast<std::size_t>(piece), '\0');
-    for (int guard = 0; guard < 100000; ++guard)
-    {
+    for (int guard = 0; guard < 100000; ++guard) {
         const std::int32_t got = reader.Read(buffer.data(), piece);
         if (got <= 0)
             return all;
@@ -75,21 +77,41 @@ std::string DecodeDirectly(const std::string& ogg)
 
 struct Tone
 {
-    std::string bytes;            ///< the Ogg Vorbis file
-    std::vector<float> samples;   ///< what was encoded, interleaved, -1..1
+    std::string bytes;          ///< the Ogg Vorbis file
+    std::vector<float> samples; ///< what was encoded, interleaved, -1..1
     long frames = 0;
 };
 
 /// A sine tone (left `frequency` Hz, right twice that) with the given comments ("KEY=value").
-Tone EncodeTone(int channels, long rate, long frames, double frequency, const std::vector<std::string>& comments = {})
+Tone EncodeTone(int channels, long rate, long frames, double frequency, const std::vector<std::string>& comments = {},
+                int serial = 1234)
 {
     Tone tone{{}, std::vector<float>(static_cast<std::size_t>(frames * channels)), frames};
     for (long i = 0; i < frames; ++i)
         for (int c = 0; c < channels; ++c)
             tone.samples[static_cast<std::size_t>(i * channels + c)] =
                 static_cast<float>(0.5 * std::sin(2.0 * M_PI * frequency * (c + 1) * static_cast<double>(i) / rate));
-    tone.bytes = test::EncodeOggVorbis(channels, rate, tone.samples, 0.6f, comments, 1234);
+    tone.bytes = test::EncodeOggVorbis(channels, rate, tone.samples, 0.6f, comments, serial);
     return tone;
+}
+
+// Sets the granule position of the file's last page, keeping its checksum valid.
+std::string WithLastGranule(std::string ogg, std::int64_t granule)
+{
+    const std::size_t at = ogg.rfind("OggS");
+    auto* page = reinterpret_cast<unsigned char*>(ogg.data() + at);
+    for (int i = 0; i < 8; ++i)
+        page[6 + i] = static_cast<unsigned char>(static_cast<std::uint64_t>(granule) >> (8 * i));
+    const long header = 27 + page[26];
+    ogg_page view{page, header, page + header, static_cast<long>(ogg.size() - at) - header};
+    ogg_page_checksum_set(&view);
+    return ogg;
+}
+
+// Files that once crashed or misled the reader, kept beside this source.
+std::string HostileFile(const char* name)
+{
+    return test::TempDir::Read((std::filesystem::path(__FILE__).parent_path() / "data" / name).string());
 }
 
 const Tone& StereoTone()
@@ -208,8 +230,7 @@ TEST(OggReader, DecodesTheToneExactlyAsLibvorbisfileDoes)
 
     // The decoded samples follow the encoded tone closely.
     double error = 0.0;
-    for (std::size_t i = 0; i < pcm.size() / 2; ++i)
-    {
+    for (std::size_t i = 0; i < pcm.size() / 2; ++i) {
         std::int16_t sample;
         std::memcpy(&sample, pcm.data() + 2 * i, 2);
         error += std::fabs(sample / 32768.0 - tone.samples[i]);
@@ -270,7 +291,8 @@ TEST(SoundReaders, ReadThroughArchiveWindows)
     const Tone tone = EncodeTone(1, 11025, 4000, 500.0);
     const std::string wave = Wave(FormatChunk(1, 8000, 8) + "data" + Le32(4) + "WXYZ");
     test::TempDir dir;
-    const std::string path = dir.Write("data.kva", std::string(333, 'h') + tone.bytes + std::string(77, 'g') + wave + "tail");
+    const std::string path =
+        dir.Write("data.kva", std::string(333, 'h') + tone.bytes + std::string(77, 'g') + wave + "tail");
 
     // A mono tone, through a window the reader keeps alive, in odd-sized reads.
     COggVorbisReader ogg;
@@ -291,18 +313,16 @@ TEST(SoundReaders, ReadThroughArchiveWindows)
 // with an engine exception; the sanitizer build catches any read outside a buffer.
 TEST(HostileInput, TruncatedAndCorruptedSoundsFailCleanly)
 {
-    const std::string wave = Wave(FormatChunk(2, 8000, 16, 18) + "LIST" + Le32(5) + "abcde" + "data" + Le32(16) +
-                                  std::string(16, '\x11'));
+    const std::string wave =
+        Wave(FormatChunk(2, 8000, 16, 18) + "LIST" + Le32(5) + "abcde" + "data" + Le32(16) + std::string(16, '\x11'));
     const std::string ogg = EncodeTone(2, 8000, 3000, 200.0, {"TITLE=x"}).bytes;
-    for (const std::string* good : {&wave, &ogg})
-    {
+    for (const std::string* good : {&wave, &ogg}) {
         const std::size_t step = std::max<std::size_t>(1, good->size() / 150);
         std::vector<std::string> inputs;
         for (std::size_t cut = 0; cut < good->size(); cut += step)
             inputs.push_back(good->substr(0, cut));
         for (std::size_t at = 0; at < good->size(); at += step)
-            for (unsigned char value : {0x00, 0x80, 0xFF})
-            {
+            for (unsigned char value : {0x00, 0x80, 0xFF}) {
                 std::string bad = *good;
                 bad[at] = static_cast<char>(value);
                 inputs.push_back(bad);
@@ -312,19 +332,16 @@ TEST(HostileInput, TruncatedAndCorruptedSoundsFailCleanly)
         for (std::size_t i = damaged.size() / 2; i < std::min(damaged.size(), damaged.size() / 2 + 200); ++i)
             damaged[i] = static_cast<char>(damaged[i] ^ 0x5A);
         inputs.push_back(damaged);
-        for (const std::string& input : inputs)
-        {
+        for (const std::string& input : inputs) {
             CMemoryStream stream = MakeMemory(input);
-            try
-            {
+            try {
                 std::unique_ptr<ISoundReader> reader(CreateAndOpenSoundReader(&stream));
                 const std::string pcm = ReadAll(*reader, 1000);
-                EXPECT_LE(static_cast<std::int64_t>(pcm.size()), std::max<std::int64_t>(reader->GetTotalBytes(), 1 << 20));
+                EXPECT_LE(static_cast<std::int64_t>(pcm.size()),
+                          std::max<std::int64_t>(reader->GetTotalBytes(), 1 << 20));
                 reader->Rewind();
                 ReadAll(*reader, 1000);
-            }
-            catch (const EException&)
-            {
+            } catch (const EException&) {
             }
         }
     }
@@ -336,7 +353,7 @@ TEST(HostileInput, SizeFieldsPastTheEndOrNegative)
     {
         const char* name;
         std::string bytes;
-        const char* pcm;   ///< what an opened reader delivers; nullptr when opening fails
+        const char* pcm; ///< what an opened reader delivers; nullptr when opening fails
     };
     const std::string fmt = FormatChunk(1, 8000, 8);
     const Case cases[] = {
@@ -352,20 +369,80 @@ TEST(HostileInput, SizeFieldsPastTheEndOrNegative)
         {"header only", "RIFF" + Le32(4) + "WAVE", nullptr},
         {"cut riff", "RIFF\x10\x00", nullptr},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CMemoryStream stream = MakeMemory(c.bytes);
-        try
-        {
+        try {
             std::unique_ptr<ISoundReader> reader(CreateAndOpenSoundReader(&stream));
             ASSERT_NE(c.pcm, nullptr);
             EXPECT_EQ(reader->GetTotalBytes(), static_cast<std::int32_t>(std::strlen(c.pcm)));
             EXPECT_EQ(ReadAll(*reader), c.pcm);
-        }
-        catch (const EException&)
-        {
+        } catch (const EException&) {
             EXPECT_EQ(c.pcm, nullptr);
+        }
+    }
+}
+
+TEST(HostileInput, OggFilesThatBrokeTheDecoder)
+{
+    // Codebooks that libvorbis cannot build (and then divides by zero on), a sample count
+    // that overflows when turned into bytes: all refused by Open, not by a signal.
+    for (const char* name :
+         {"decoder-divides-by-zero-1.ogg", "decoder-divides-by-zero-2.ogg", "huge-granule-position.ogg"}) {
+        SCOPED_TRACE(name);
+        CMemoryStream stream = MakeMemory(HostileFile(name));
+        COggVorbisReader reader;
+        ExpectThrowWith<EFileOpenError>([&] { reader.Open(&stream); }, "OggVorbisファイルのオープンに失敗しました.");
+        char buffer[64];
+        EXPECT_EQ(reader.Read(buffer, sizeof buffer), 0);
+    }
+
+    // The last page's granule position gives the count (this tone spans several pages).
+    const std::string& tone = StereoTone().bytes;
+    CMemoryStream huge = MakeMemory(WithLastGranule(tone, 0x4000001000000000));
+    COggVorbisReader reader;
+    EXPECT_THROW(reader.Open(&huge), EFileOpenError);
+    // A count beyond 32 bits of bytes, though, is music too long to count.
+    CMemoryStream longOne = MakeMemory(WithLastGranule(tone, std::int64_t{1} << 40));
+    reader.Open(&longOne);
+    EXPECT_EQ(reader.GetTotalBytes(), INT32_MAX);
+}
+
+TEST(HostileInput, ChainedLinksEndWhereTheFormatChanges)
+{
+    struct Case
+    {
+        const char* name;
+        std::string bytes;
+        std::uint16_t channels;
+        std::int32_t total; ///< -1: whatever the first link's count says
+    };
+    const Tone stereo = EncodeTone(2, 22050, 5000, 300.0);
+    const Tone mono = EncodeTone(1, 22050, 7000, 300.0);
+    const Tone slower = EncodeTone(2, 11025, 3000, 300.0, {}, 81);
+    const Case cases[] = {
+        {"found stereo then mono", HostileFile("chained-stereo-then-mono.ogg"), 2, -1},
+        {"stereo then mono", stereo.bytes + EncodeTone(1, 22050, 7000, 300.0, {}, 77).bytes, 2, 4 * 5000},
+        {"mono then stereo", mono.bytes + EncodeTone(2, 22050, 5000, 300.0, {}, 78).bytes, 1, 2 * 7000},
+        {"rate changes", stereo.bytes + EncodeTone(2, 11025, 3000, 300.0, {}, 79).bytes, 2, 4 * 5000},
+        {"same format goes on", stereo.bytes + EncodeTone(2, 22050, 3000, 300.0, {}, 80).bytes + slower.bytes, 2,
+         4 * 8000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CMemoryStream stream = MakeMemory(c.bytes);
+        COggVorbisReader reader;
+        reader.Open(&stream);
+        EXPECT_EQ(reader.GetFormat()->channels, c.channels);
+        if (c.total >= 0) {
+            EXPECT_EQ(reader.GetTotalBytes(), c.total);
+        }
+        for (int pass = 0; pass < 2; ++pass) {
+            const std::string pcm = ReadAll(reader, 1001);
+            EXPECT_EQ(pcm.size() % reader.GetFormat()->blockAlign, 0u);
+            EXPECT_EQ(static_cast<std::int32_t>(pcm.size()), reader.GetTotalBytes());
+            EXPECT_EQ(reader.GetPosition(), reader.GetTotalBytes());
+            EXPECT_EQ(reader.Rewind(), 0);
         }
     }
 }
