@@ -8,7 +8,8 @@
 #include "KorvaneXDK/core/OggVorbisReader.h"
 #include "KorvaneXDK/core/WaveSoundReader.h"
 
-namespace korvane {
+namespace korvane
+{
 
 void CStandardSoundReader::Open(boost::shared_ptr<IKorvaneStream> stream)
 {
