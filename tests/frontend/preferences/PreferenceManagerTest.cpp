@@ -1,0 +1,269 @@
+/** @file PreferenceManagerTest.cpp Default mappings and resets, the display keys, and a save folder
+ * that cannot be written. */
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <stdexcept>
+
+#include <gtest/gtest.h>
+
+#include "PreferenceOracle.h"
+#include "PreferenceTestSupport.h"
+
+namespace
+{
+
+using namespace prefs_test;
+using korvane::test::LogCapture;
+using korvane::test::VirtualJoystick;
+
+constexpr std::uint32_t kSentinel = 0x77;
+
+TEST_F(PreferenceTest, DefaultsReachEveryControllerOfTheirTypeWithALinePerController)
+{
+    {
+        ProgramRun run(dir);
+        run.manager.SetDefaultDirectInputJoystickMapping();
+        EXPECT_FALSE(LogCapture::Contains("Joystick Device")) << "no DirectInput pad: no line";
+    }
+    LogCapture::Clear();
+    auto stick = VirtualJoystick::Stick(0x1234, 0x0001, "Stick", 2, 12, 1);
+    ProgramRun run(dir);
+    run.manager.ResetAllKeyMappings();
+    EXPECT_TRUE(LogHasInOrder({"INFO: #0: DirectInput Keyboard Device", "INFO: #2: DirectInput Joystick Device",
+                               "INFO: #3: XInput Device", "INFO: #4: XInput Device", "INFO: #5: XInput Device",
+                               "INFO: #6: XInput Device"}));
+    struct Binding
+    {
+        int controller;
+        const char* action;
+        int slot;
+        std::int32_t code;
+    };
+    const Binding bindings[] = {
+        {0, "up", 1, 0x48},
+        {0, "down", 1, 0x50},
+        {0, "left", 1, 0x4B},
+        {0, "right", 1, 0x4D},
+        {0, "decide", 1, 0x9C},
+        {0, "cancel", 0, 0x01},
+        {0, "pause", 0, 0x01} /* Escape is both */,
+        {0, "x1", 1, -1},
+        {2, "up", 1, 0x2001},
+        {2, "down", 1, 0x2003},
+        {2, "left", 1, 0x2004},
+        {2, "right", 1, 0x2002},
+        {6, "up", 1, 0x0A},
+        {6, "down", 1, 0x0B},
+        {6, "left", 1, 0x0C},
+        {6, "right", 1, 0x0D},
+        {1, "decide", 0, -1},
+        {6, "pause", 0, 6},
+        {3, "x4", 0, 1},
+    };
+    for (const Binding& b : bindings)
+        EXPECT_EQ(b.code, static_cast<std::int32_t>(run.Controller(b.controller).GetMapping(b.action, b.slot)))
+            << "#" << b.controller << " " << b.action << " binding " << b.slot;
+}
+
+TEST_F(PreferenceTest, ResetAllForgetsStoredTypesAndVersionButKeepsVolumes)
+{
+    oracle::Codes keyboard = oracle::kKeyboard;
+    keyboard[0] = 0x39;
+    dir.Write("preference.dat",
+              oracle::File({oracle::Standard(0, keyboard), oracle::Record{1, {{"x1", 3}}}}, -3000, -4000, 0));
+    ProgramRun run(dir);
+    run.Start();
+    ASSERT_EQ(0, run.host.GetMusicVersion());
+    ASSERT_EQ(0x39, run.Code(0, "decide"));
+
+    run.manager.ResetAllKeyMappings();
+    EXPECT_TRUE(run.manager.GetStoredKeyMappings().empty());
+    EXPECT_EQ(1, run.host.GetMusicVersion());
+    EXPECT_EQ(-3000, run.host.GetMusicVolume());
+    EXPECT_EQ(-4000, run.host.GetEffectVolume());
+    EXPECT_EQ(0x1C, run.Code(0, "decide"));
+    run.manager.Save();
+    EXPECT_EQ(oracle::File({oracle::Standard(0, oracle::kKeyboard), oracle::Standard(2, oracle::kMouse),
+                            oracle::Standard(3, oracle::kXInput)},
+                           -3000, -4000, 1),
+              SavedFile());
+}
+
+TEST_F(PreferenceTest, OneTypeResetTouchesOnlyBindingZeroOfThatType)
+{
+    auto stick = VirtualJoystick::Stick(0x1234, 0x0001, "Stick", 2, 12, 1);
+    dir.Write("preference.dat", oracle::File({oracle::Record{7, {{"x1", 3}}}}));
+    struct Case
+    {
+        const char* name;
+        std::function<void(CPreferenceManager&)> reset;
+        int type;
+    };
+    const Case cases[] = {
+        {"keyboard", [](CPreferenceManager& m) { m.ResetKeyboardMapping(); }, 0},
+        {"DirectInput pad", [](CPreferenceManager& m) { m.ResetDirectInputJoystickMapping(); }, 1},
+        {"XInput pad", [](CPreferenceManager& m) { m.ResetXInputMapping(); }, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProgramRun run(dir);
+        run.Start();
+        const auto stored = run.manager.GetStoredKeyMappings();
+        for (int i = 0; i < run.input->GetControllerCount(); ++i)
+            for (const char* action : {"up", "x1", "cancel", "pause"})
+                for (int slot : {0, 1})
+                    run.Controller(i).SetMapping(action, slot, kSentinel);
+        c.reset(run.manager);
+        EXPECT_EQ(stored, run.manager.GetStoredKeyMappings());
+        for (int i = 0; i < run.input->GetControllerCount(); ++i) {
+            korvane::IController& controller = run.Controller(i);
+            const bool reset = controller.GetDeviceType() == c.type;
+            EXPECT_EQ(reset, controller.GetMapping("up", 0) != kSentinel) << "#" << i;
+            EXPECT_EQ(reset, controller.GetMapping("up", 1) != kSentinel) << "#" << i;
+            for (const char* action : {"x1", "cancel", "pause"})
+                EXPECT_EQ(kSentinel, controller.GetMapping(action, 1)) << "#" << i << " " << action;
+        }
+    }
+}
+
+TEST_F(PreferenceTest, DisplayKeysLoadWhateverThePreferenceFileAndStayInRange)
+{
+    struct Case
+    {
+        const char* name;
+        std::optional<std::string> preferenceFile;
+        const char* rotation;
+        const char* aspect;
+        std::int32_t expectedRotation;
+        std::int32_t expectedAspect;
+    };
+    const std::string good = oracle::File({});
+    const Case cases[] = {
+        {"no preference file", std::nullopt, "2", "3", 2, 3},
+        {"corrupt preference file", std::string("RIFF"), "1", "4", 1, 4},
+        {"rotation and aspect past their ranges", good, "4", "5", 0, 0},
+        {"negative values", good, "-1", "-2", 0, 0},
+        {"no number", good, "left", "", 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(PreferencePath());
+        if (c.preferenceFile)
+            dir.Write("preference.dat", *c.preferenceFile);
+        {
+            korvane::CGraphicsModePreference settings;
+            settings.SetValue("ScreenRotation", c.rotation);
+            settings.SetValue("ScreenAspectRatio", c.aspect);
+            settings.Save(dir.File("display_setting.ini"));
+        }
+        ProgramRun run(dir);
+        run.host.SetScreenRotation(3);
+        run.host.SetAspectRatio(3);
+        run.Start();
+        EXPECT_EQ(c.expectedRotation, run.host.GetScreenRotation());
+        EXPECT_EQ(c.expectedAspect, run.host.GetAspectRatio());
+    }
+}
+
+/// A host whose volumes fail with an exception from outside the engine.
+class ThrowingHost : public CStandardPreferenceHost
+{
+public:
+    using CStandardPreferenceHost::CStandardPreferenceHost;
+    std::int32_t GetMusicVolume() override { throw std::length_error("volume unavailable"); }
+    void SetMusicVolume(std::int32_t) override { throw std::length_error("volume unavailable"); }
+};
+
+TEST_F(PreferenceTest, ExceptionsFromOutsideTheEngineNeverLeaveSaveOrLoad)
+{
+    dir.Write("preference.dat", oracle::File({}));
+    ProgramRun run(dir);
+    ThrowingHost host(run.input.get(), run.display, run.displayPath, dir.Path());
+    host.SetScreenRotation(2);
+    CPreferenceManager manager(host);
+    EXPECT_NO_THROW(manager.Save());
+    EXPECT_TRUE(
+        LogHasInOrder({"Can't save preference data.", "ERROR: Exception occurred.", "  Detail: volume unavailable",
+                       "  Exception: class std::length_error", "INFO: Saving display configuration...", "INFO: OK."}));
+    EXPECT_EQ(oracle::File({}), SavedFile());
+    EXPECT_EQ("2", run.display.GetValue("ScreenRotation", ""));
+
+    LogCapture::Clear();
+    EXPECT_NO_THROW(manager.Load());
+    EXPECT_TRUE(
+        LogHasInOrder({"  Detail: volume unavailable", "Configuration file is corrupt. Default settings used."}));
+}
+
+/// Makes writing into the folder fail for this process: the folder's permissions stop other users,
+/// and a file-size limit stops the super-user, whom permissions do not stop.
+class UnwritableFolder
+{
+public:
+    UnwritableFolder(const std::string& folder, rlim_t sizeLimit) : folder_(folder)
+    {
+        ::chmod(folder_.c_str(), 0555);
+        ::getrlimit(RLIMIT_FSIZE, &old_);
+        rlimit limit = old_;
+        limit.rlim_cur = sizeLimit;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    }
+    ~UnwritableFolder()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldHandler_);
+        ::chmod(folder_.c_str(), 0755);
+    }
+    UnwritableFolder(const UnwritableFolder&) = delete;
+    UnwritableFolder& operator=(const UnwritableFolder&) = delete;
+
+private:
+    std::string folder_;
+    rlimit old_{};
+    void (*oldHandler_)(int) = nullptr;
+};
+
+TEST_F(PreferenceTest, UnwritableSaveFolderKeepsTheOldFileAndStillSavesTheDisplay)
+{
+    const std::string saveFolder = dir.File("save/");
+    std::filesystem::create_directory(saveFolder);
+    const std::string displayPath = dir.File("display_setting.ini");
+    {
+        ProgramRun first(saveFolder, displayPath);
+        first.Start();
+        first.manager.Save();
+    }
+    const std::string old = korvane::test::TempDir::Read(saveFolder + "preference.dat");
+
+    LogCapture::Clear();
+    {
+        ProgramRun second(saveFolder, displayPath);
+        second.Start();
+        second.host.SetMusicVolume(-2000);
+        second.host.SetScreenRotation(2);
+        second.host.SetAspectRatio(3);
+        // The display file stays far below the limit; the preference file does not.
+        UnwritableFolder guard(saveFolder, 400);
+        second.manager.Save();
+    }
+    EXPECT_TRUE(LogHasInOrder({"INFO: Saving preference data...", "Can't save preference data.",
+                               "ERROR: Exception occurred.", "INFO: Saving display configuration...", "INFO: OK."}));
+    EXPECT_EQ(old, korvane::test::TempDir::Read(saveFolder + "preference.dat"));
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(saveFolder))
+        left.push_back(entry.path().filename().string());
+    EXPECT_EQ(std::vector<std::string>{"preference.dat"}, left) << "no temporary file is left behind";
+
+    ProgramRun third(saveFolder, displayPath);
+    third.Start();
+    EXPECT_EQ(2, third.host.GetScreenRotation());
+    EXPECT_EQ(3, third.host.GetAspectRatio());
+    EXPECT_EQ(0, third.host.GetMusicVolume()) << "the old file's volume";
+}
+
+} // namespace

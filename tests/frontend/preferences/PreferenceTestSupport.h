@@ -1,0 +1,125 @@
+/** @file PreferenceTestSupport.h One program run's preference objects over real controllers and
+ * files, the log split into lines, and the largest allocation made while a call runs. */
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "../../os/input/InputTestSupport.h"
+#include "KorvaneXDK/core/Exception.h"
+#include "KorvaneXDK/platform/graphics/GraphicsModePreference.h"
+#include "KorvaneXDK/platform/input/DXInput.h"
+#include "frontend/preferences/PreferenceManager.h"
+#include "frontend/preferences/StandardPreferenceHost.h"
+#include "support/TempDir.h"
+
+namespace prefs_test
+{
+
+/// The largest single operator-new request since the last reset (AllocationTracker.cpp).
+std::size_t LargestAllocation();
+void ResetLargestAllocation();
+
+/// What one start of the program has: its controllers, the display settings read at start, the
+/// host values and the manager.
+struct ProgramRun
+{
+    explicit ProgramRun(const korvane::test::TempDir& dir) : ProgramRun(dir.Path(), dir.File("display_setting.ini")) {}
+    ProgramRun(const std::string& saveFolder, const std::string& displaySettingPath)
+        : displayPath(displaySettingPath), host(input.get(), display, displayPath, saveFolder)
+    {
+        EXPECT_TRUE(input->Initialize(true));
+        try {
+            display.Load(displayPath);
+        } catch (const korvane::EFileOpenError&) {
+        }
+    }
+    /// The resource scene's start: defaults, then the file.
+    ProgramRun& Start()
+    {
+        manager.ResetAllKeyMappings();
+        manager.Load();
+        return *this;
+    }
+    korvane::IController& Controller(int index) { return *input->GetController(index); }
+    /// The first controller of the type.
+    korvane::IController& OfType(int type)
+    {
+        for (int i = 0; i < input->GetControllerCount(); ++i)
+            if (input->GetController(i)->GetDeviceType() == type)
+                return *input->GetController(i);
+        throw std::runtime_error("no controller of type " + std::to_string(type));
+    }
+    std::int32_t Code(int type, const char* action, int slot = 0)
+    {
+        return static_cast<std::int32_t>(OfType(type).GetMapping(action, slot));
+    }
+
+    std::string displayPath;
+    std::unique_ptr<korvane::CDXInput> input = std::make_unique<korvane::CDXInput>(nullptr, nullptr);
+    korvane::CGraphicsModePreference display;
+    CStandardPreferenceHost host;
+    CPreferenceManager manager{host};
+};
+
+/// The captured log with every entry split at its line breaks and the tabs of error lines dropped,
+/// so that the report and error lines can be compared one by one.
+inline std::vector<std::string> LogLines()
+{
+    std::vector<std::string> lines;
+    for (const std::string& entry : korvane::test::LogCapture::Lines()) {
+        std::size_t start = 0;
+        while (start <= entry.size()) {
+            std::size_t end = entry.find('\n', start);
+            if (end == std::string::npos)
+                end = entry.size();
+            std::string line = entry.substr(start, end - start);
+            if (!line.empty() && line[0] == '\t')
+                line.erase(0, 1);
+            if (!line.empty())
+                lines.push_back(line);
+            start = end + 1;
+        }
+    }
+    return lines;
+}
+
+/// True when the expected lines appear in the log in this order (other lines may come between).
+inline ::testing::AssertionResult LogHasInOrder(const std::vector<std::string>& expected)
+{
+    const std::vector<std::string> lines = LogLines();
+    std::size_t at = 0;
+    for (const std::string& line : lines)
+        if (at < expected.size() && line == expected[at])
+            ++at;
+    if (at == expected.size())
+        return ::testing::AssertionSuccess();
+    std::string all;
+    for (const std::string& line : lines)
+        all += "  | " + line + "\n";
+    return ::testing::AssertionFailure() << "missing \"" << expected[at] << "\" in:\n" << all;
+}
+
+/// The four lines of an engine exception report.
+inline std::vector<std::string> Report(const std::string& detail, const std::string& exception,
+                                       const std::string& where)
+{
+    return {"ERROR: Exception occurred.", "  Detail: " + detail, "  Exception: class korvane::" + exception,
+            "  Where: " + where};
+}
+
+/// Joystick subsystem, input hooks, log capture and a temporary save folder for each test.
+class PreferenceTest : public korvane::test::InputTest
+{
+protected:
+    std::string PreferencePath() const { return dir.File("preference.dat"); }
+    std::string SavedFile() const { return korvane::test::TempDir::Read(PreferencePath()); }
+
+    korvane::test::TempDir dir;
+};
+
+} // namespace prefs_test
