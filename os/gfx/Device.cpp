@@ -697,6 +697,16 @@ Result Device::SetTexture(std::uint32_t stage, std::shared_ptr<Texture> texture)
     return kOk;
 }
 
+Result Device::RunDeferredWork()
+{
+    const Guard guard(*this, Guard::kOwner);
+    if (guard.Refused() || context_ == nullptr) {
+        return kErrInvalidCall;
+    }
+    link_->Drain();
+    return kOk;
+}
+
 std::shared_ptr<Texture> Device::GetTexture(std::uint32_t stage) const
 {
     const Guard guard(*this, Guard::kLock);
