@@ -130,6 +130,14 @@ void CTextureCacheLoaderThread::Run()
             }
             NotifyFinished();
             return;
+        } catch (...) {
+            // Recorded too: a thread that ended busy without an error would keep the dispatcher waiting for ever.
+            {
+                CScopedLock lock(requestLock_);
+                standardError_.emplace("unknown exception");
+            }
+            NotifyFinished();
+            return;
         }
         {
             CScopedLock lock(requestLock_);
