@@ -5,11 +5,13 @@
 #include <mutex>
 #include <vector>
 
-namespace os::system {
+namespace os::system
+{
 class Event;
 }
 
-namespace os::audio {
+namespace os::audio
+{
 
 class SoundBuffer;
 
@@ -22,6 +24,29 @@ class Mixer
 public:
     /// Output frames per chunk (5.8 ms at 44.1 kHz); fewer below 4096 Hz (a sixteenth of a second).
     static constexpr std::uint32_t kChunkFrames = 256;
+
+    /// One buffer's samples and playing parameters as the kernel reads them.
+    struct Voice
+    {
+        const std::uint8_t* data;
+        std::uint32_t frameCount;
+        bool eightBit; ///< unsigned 8-bit samples, else signed 16-bit little-endian
+        bool stereo;
+        std::uint64_t step; ///< source frames per output frame, 32.32 fixed point
+        bool looping;
+        float gainLeft;
+        float gainRight;
+    };
+    /// Where the voice stands: its position (32.32 frames), the wraps and the end of a one-shot voice.
+    struct VoiceProgress
+    {
+        std::uint64_t position;
+        std::uint32_t wraps = 0;
+        bool ended = false;
+    };
+    /// Adds `frames` output frames of one voice into the stereo accumulator, converting and
+    /// resampling by linear interpolation; a one-shot voice that reaches its end stops there.
+    static void MixVoice(const Voice& voice, float* accumulator, std::uint32_t frames, VoiceProgress& progress);
 
     Mixer();
     Mixer(const Mixer&) = delete;

@@ -5,14 +5,16 @@
 #include <cmath>
 #include <cstring>
 
-#include "os/audio/AudioTesting.h"
+#include "os/audio/Testing.h"
 #include "os/audio/Mixer.h"
 #include "os/audio/SoundNotify.h"
 #include "os/system/Event.h"
 
-namespace os::audio {
+namespace os::audio
+{
 
-namespace {
+namespace
+{
 
 constexpr std::uint64_t kOne = std::uint64_t{1} << 32;
 // The write cursor runs this far ahead of the play cursor: what the mixer may already have read.
@@ -27,91 +29,12 @@ float AttenuationToGain(std::int32_t hundredthsOfDecibel)
     return static_cast<float>(std::pow(10.0, hundredthsOfDecibel / 2000.0));
 }
 
-template <int Bits>
-inline float SampleAt(const std::uint8_t* data, std::uint32_t sampleIndex)
-{
-    if constexpr (Bits == 8)
-    {
-        return static_cast<float>((static_cast<int>(data[sampleIndex]) - 128) * 256);
-    }
-    else
-    {
-        const std::uint8_t* p = data + static_cast<std::size_t>(sampleIndex) * 2;
-        return static_cast<float>(static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | (p[1] << 8))));
-    }
-}
-
-struct MixState
-{
-    std::uint64_t position;
-    std::uint32_t wraps = 0;
-    bool ended = false;
-};
-
-// Adds `frames` output frames of one buffer into the stereo accumulator.
-template <int Bits, int Channels>
-void MixVoice(const std::uint8_t* data, std::uint32_t frameCount, std::uint64_t step, bool looping, float gainLeft,
-              float gainRight, float* accumulator, std::uint32_t frames, MixState& state)
-{
-    const std::uint64_t end = static_cast<std::uint64_t>(frameCount) << 32;
-    std::uint64_t position = state.position;
-    constexpr float kFraction = 1.0f / 4294967296.0f;
-    for (std::uint32_t i = 0; i < frames; ++i)
-    {
-        const std::uint32_t index = static_cast<std::uint32_t>(position >> 32);
-        std::uint32_t next = index + 1;
-        if (next >= frameCount)
-            next = looping ? 0 : index;
-        const float t = static_cast<float>(static_cast<std::uint32_t>(position)) * kFraction;
-        float left;
-        float right;
-        if constexpr (Channels == 1)
-        {
-            const float a = SampleAt<Bits>(data, index);
-            const float b = SampleAt<Bits>(data, next);
-            left = right = a + (b - a) * t;
-        }
-        else
-        {
-            const float al = SampleAt<Bits>(data, index * 2);
-            const float ar = SampleAt<Bits>(data, index * 2 + 1);
-            const float bl = SampleAt<Bits>(data, next * 2);
-            const float br = SampleAt<Bits>(data, next * 2 + 1);
-            left = al + (bl - al) * t;
-            right = ar + (br - ar) * t;
-        }
-        accumulator[2 * i] += left * gainLeft;
-        accumulator[2 * i + 1] += right * gainRight;
-
-        position += step;
-        if (position >= end)
-        {
-            if (!looping)
-            {
-                state.ended = true;
-                state.position = 0;
-                return;
-            }
-            while (position >= end)
-            {
-                position -= end;
-                ++state.wraps;
-            }
-        }
-    }
-    state.position = position;
-}
-
 } // namespace
 
 SoundBuffer::SoundBuffer(std::shared_ptr<Mixer> mixer, std::uint32_t flags, const WaveFormatEx& format,
                          std::uint32_t bytes, std::shared_ptr<std::vector<std::uint8_t>> samples, bool primary)
-    : mixer_(std::move(mixer)),
-      flags_(flags),
-      format_(format),
-      bytes_(bytes),
-      frameCount_(format.blockAlign != 0 ? bytes / format.blockAlign : 0),
-      samples_(std::move(samples)),
+    : mixer_(std::move(mixer)), flags_(flags), format_(format), bytes_(bytes),
+      frameCount_(format.blockAlign != 0 ? bytes / format.blockAlign : 0), samples_(std::move(samples)),
       primary_(primary)
 {
     frequency_ = format.samplesPerSec;
@@ -131,8 +54,7 @@ Result SoundBuffer::SetFormat(const WaveFormatEx& format)
         return injected;
     if (!IsValidPcmFormat(format))
         return kErrBadFormat;
-    if (primaryFormatSetter_)
-    {
+    if (primaryFormatSetter_) {
         const Result result = primaryFormatSetter_(format);
         if (Failed(result))
             return result;
@@ -294,8 +216,7 @@ Result SoundBuffer::GetCurrentPosition(std::uint32_t* play, std::uint32_t* write
     const std::uint32_t cursor = CursorBytes();
     if (play != nullptr)
         *play = cursor;
-    if (write != nullptr)
-    {
+    if (write != nullptr) {
         std::uint32_t lead = 0;
         if (playing_)
             lead = static_cast<std::uint32_t>(static_cast<std::uint64_t>(frequency_) * kWriteLeadMs / 1000) *
@@ -316,8 +237,8 @@ Result SoundBuffer::SetCurrentPosition(std::uint32_t position)
     return kOk;
 }
 
-Result SoundBuffer::Lock(std::uint32_t offset, std::uint32_t bytes, void** part1, std::uint32_t* bytes1,
-                         void** part2, std::uint32_t* bytes2, std::uint32_t flags)
+Result SoundBuffer::Lock(std::uint32_t offset, std::uint32_t bytes, void** part1, std::uint32_t* bytes1, void** part2,
+                         std::uint32_t* bytes2, std::uint32_t flags)
 {
     if (part1 == nullptr || bytes1 == nullptr)
         return kErrInvalidParam;
@@ -328,13 +249,10 @@ Result SoundBuffer::Lock(std::uint32_t offset, std::uint32_t bytes, void** part1
     std::lock_guard<std::mutex> lock(mixer_->GetMutex());
     if (lost_)
         return kErrBufferLost;
-    if ((flags & kLockEntireBuffer) != 0)
-    {
+    if ((flags & kLockEntireBuffer) != 0) {
         offset = 0;
         bytes = bytes_;
-    }
-    else if ((flags & kLockFromWriteCursor) != 0)
-    {
+    } else if ((flags & kLockFromWriteCursor) != 0) {
         std::uint32_t lead = 0;
         if (playing_)
             lead = static_cast<std::uint32_t>(static_cast<std::uint64_t>(frequency_) * kWriteLeadMs / 1000) *
@@ -347,16 +265,13 @@ Result SoundBuffer::Lock(std::uint32_t offset, std::uint32_t bytes, void** part1
     const std::uint32_t first = std::min(bytes, bytes_ - offset);
     *part1 = base + offset;
     *bytes1 = first;
-    if (first < bytes)
-    {
+    if (first < bytes) {
         // The second part is the wrapped remainder; a caller that cannot take one gets an error.
         if (part2 == nullptr || bytes2 == nullptr)
             return kErrInvalidParam;
         *part2 = base;
         *bytes2 = bytes - first;
-    }
-    else
-    {
+    } else {
         if (part2 != nullptr)
             *part2 = nullptr;
         if (bytes2 != nullptr)
@@ -384,8 +299,7 @@ Result SoundBuffer::Unlock(void* part1, std::uint32_t bytes1, void* part2, std::
 Result SoundBuffer::Restore()
 {
     std::lock_guard<std::mutex> lock(mixer_->GetMutex());
-    if (failingRestores_ > 0)
-    {
+    if (failingRestores_ > 0) {
         --failingRestores_;
         return kErrBufferLost;
     }
@@ -412,8 +326,7 @@ Result SoundBuffer::SetNotificationPositions(std::uint32_t count, const Position
         return kErrInvalidParam;
     std::vector<PositionNotify> sorted;
     std::vector<PositionNotify> stops;
-    for (std::uint32_t i = 0; i < count; ++i)
-    {
+    for (std::uint32_t i = 0; i < count; ++i) {
         if (positions[i].event == nullptr)
             return kErrInvalidParam;
         if (positions[i].offset == kNotifyOffsetStop)
@@ -435,8 +348,7 @@ Result SoundBuffer::SetNotificationPositions(std::uint32_t count, const Position
 
 void SoundBuffer::CollectPassed(std::uint32_t from, std::uint32_t to, std::vector<os::system::Event*>& signals) const
 {
-    for (const PositionNotify& notify : positions_)
-    {
+    for (const PositionNotify& notify : positions_) {
         if (notify.offset >= from && notify.offset < to)
             signals.push_back(notify.event);
     }
@@ -449,27 +361,14 @@ void SoundBuffer::MixChunk(float* accumulator, std::uint32_t frames, std::uint32
         return;
     const std::uint32_t before = CursorBytes();
     const std::uint64_t step = (static_cast<std::uint64_t>(frequency_) << 32) / outputRate;
-    MixState state{position_};
-    const std::uint8_t* data = samples_->data();
-    const bool stereo = format_.channels == 2;
-    if (format_.bitsPerSample == 8)
-    {
-        if (stereo)
-            MixVoice<8, 2>(data, frameCount_, step, looping_, gainLeft_, gainRight_, accumulator, frames, state);
-        else
-            MixVoice<8, 1>(data, frameCount_, step, looping_, gainLeft_, gainRight_, accumulator, frames, state);
-    }
-    else
-    {
-        if (stereo)
-            MixVoice<16, 2>(data, frameCount_, step, looping_, gainLeft_, gainRight_, accumulator, frames, state);
-        else
-            MixVoice<16, 1>(data, frameCount_, step, looping_, gainLeft_, gainRight_, accumulator, frames, state);
-    }
+    Mixer::VoiceProgress state{position_};
+    const Mixer::Voice voice{
+        samples_->data(), frameCount_, format_.bitsPerSample == 8, format_.channels == 2, step, looping_,
+        gainLeft_,        gainRight_};
+    Mixer::MixVoice(voice, accumulator, frames, state);
     position_ = state.position;
 
-    if (state.ended)
-    {
+    if (state.ended) {
         // A buffer that plays out stops by itself with its cursor back at the start.
         CollectPassed(before, bytes_, signals);
         playing_ = false;
@@ -478,8 +377,7 @@ void SoundBuffer::MixChunk(float* accumulator, std::uint32_t frames, std::uint32
         return;
     }
     const std::uint32_t after = CursorBytes();
-    if (state.wraps == 0)
-    {
+    if (state.wraps == 0) {
         CollectPassed(before, after, signals);
         return;
     }

@@ -10,6 +10,7 @@
 #include <SDL.h>
 
 #include "os/window/EventHooks.h"
+#include "os/window/KeyTable.h"
 #include "os/window/Window.h"
 
 namespace os::window
@@ -22,7 +23,7 @@ struct QueueState
 {
     std::mutex mutex;
     std::deque<Message> queue;
-    std::condition_variable posted; ///< wakes waiters while SDL's event queue is not running
+    std::condition_variable posted;  ///< wakes waiters while SDL's event queue is not running
     std::uint32_t wakeEventType = 0; ///< SDL user event that wakes WaitMessage; 0 until registered
 };
 
@@ -64,8 +65,7 @@ void WakeWaiter()
     std::uint32_t type = 0;
     {
         std::lock_guard<std::mutex> lock(Queue().mutex);
-        if (Queue().wakeEventType == 0)
-        {
+        if (Queue().wakeEventType == 0) {
             std::uint32_t registered = SDL_RegisterEvents(1);
             if (registered == static_cast<std::uint32_t>(-1))
                 return;
@@ -103,8 +103,7 @@ WParam ModifierFlags()
 
 WParam ButtonFlag(std::uint8_t button)
 {
-    switch (button)
-    {
+    switch (button) {
     case SDL_BUTTON_LEFT:
         return MK_LBUTTON;
     case SDL_BUTTON_RIGHT:
@@ -136,142 +135,6 @@ WParam StateFlags(std::uint32_t state)
     return flags;
 }
 
-struct KeyInfo
-{
-    WParam vk = 0;
-    bool extended = false;
-};
-
-KeyInfo MapKey(const SDL_Keysym& keysym)
-{
-    const SDL_Keycode sym = keysym.sym;
-    const SDL_Scancode code = keysym.scancode;
-    // Letters and digits follow the layout, as virtual keys do.
-    if (sym >= SDLK_a && sym <= SDLK_z)
-        return {static_cast<WParam>('A' + (sym - SDLK_a)), false};
-    if (sym >= SDLK_0 && sym <= SDLK_9 && !(code >= SDL_SCANCODE_KP_1 && code <= SDL_SCANCODE_KP_0))
-        return {static_cast<WParam>('0' + (sym - SDLK_0)), false};
-    if (code >= SDL_SCANCODE_A && code <= SDL_SCANCODE_Z)
-        return {static_cast<WParam>('A' + (code - SDL_SCANCODE_A)), false};
-    if (code >= SDL_SCANCODE_1 && code <= SDL_SCANCODE_9)
-        return {static_cast<WParam>('1' + (code - SDL_SCANCODE_1)), false};
-    if (code >= SDL_SCANCODE_F1 && code <= SDL_SCANCODE_F12)
-        return {VK_F1 + static_cast<WParam>(code - SDL_SCANCODE_F1), false};
-    if (code >= SDL_SCANCODE_F13 && code <= SDL_SCANCODE_F24)
-        return {VK_F1 + 12 + static_cast<WParam>(code - SDL_SCANCODE_F13), false};
-    if (code >= SDL_SCANCODE_KP_1 && code <= SDL_SCANCODE_KP_9)
-        return {VK_NUMPAD0 + 1 + static_cast<WParam>(code - SDL_SCANCODE_KP_1), false};
-    switch (code)
-    {
-    case SDL_SCANCODE_0:
-        return {'0', false};
-    case SDL_SCANCODE_RETURN:
-        return {VK_RETURN, false};
-    case SDL_SCANCODE_KP_ENTER:
-        return {VK_RETURN, true};
-    case SDL_SCANCODE_ESCAPE:
-        return {VK_ESCAPE, false};
-    case SDL_SCANCODE_BACKSPACE:
-        return {VK_BACK, false};
-    case SDL_SCANCODE_TAB:
-        return {VK_TAB, false};
-    case SDL_SCANCODE_SPACE:
-        return {VK_SPACE, false};
-    case SDL_SCANCODE_MINUS:
-        return {VK_OEM_MINUS, false};
-    case SDL_SCANCODE_EQUALS:
-        return {VK_OEM_PLUS, false};
-    case SDL_SCANCODE_LEFTBRACKET:
-        return {VK_OEM_4, false};
-    case SDL_SCANCODE_RIGHTBRACKET:
-        return {VK_OEM_6, false};
-    case SDL_SCANCODE_BACKSLASH:
-        return {VK_OEM_5, false};
-    case SDL_SCANCODE_NONUSHASH:
-        return {VK_OEM_5, false};
-    case SDL_SCANCODE_SEMICOLON:
-        return {VK_OEM_1, false};
-    case SDL_SCANCODE_APOSTROPHE:
-        return {VK_OEM_7, false};
-    case SDL_SCANCODE_GRAVE:
-        return {VK_OEM_3, false};
-    case SDL_SCANCODE_COMMA:
-        return {VK_OEM_COMMA, false};
-    case SDL_SCANCODE_PERIOD:
-        return {VK_OEM_PERIOD, false};
-    case SDL_SCANCODE_SLASH:
-        return {VK_OEM_2, false};
-    case SDL_SCANCODE_NONUSBACKSLASH:
-        return {VK_OEM_102, false};
-    case SDL_SCANCODE_CAPSLOCK:
-        return {VK_CAPITAL, false};
-    case SDL_SCANCODE_PRINTSCREEN:
-        return {VK_SNAPSHOT, true};
-    case SDL_SCANCODE_SCROLLLOCK:
-        return {VK_SCROLL, false};
-    case SDL_SCANCODE_PAUSE:
-        return {VK_PAUSE, false};
-    case SDL_SCANCODE_INSERT:
-        return {VK_INSERT, true};
-    case SDL_SCANCODE_HOME:
-        return {VK_HOME, true};
-    case SDL_SCANCODE_PAGEUP:
-        return {VK_PRIOR, true};
-    case SDL_SCANCODE_DELETE:
-        return {VK_DELETE, true};
-    case SDL_SCANCODE_END:
-        return {VK_END, true};
-    case SDL_SCANCODE_PAGEDOWN:
-        return {VK_NEXT, true};
-    case SDL_SCANCODE_RIGHT:
-        return {VK_RIGHT, true};
-    case SDL_SCANCODE_LEFT:
-        return {VK_LEFT, true};
-    case SDL_SCANCODE_DOWN:
-        return {VK_DOWN, true};
-    case SDL_SCANCODE_UP:
-        return {VK_UP, true};
-    case SDL_SCANCODE_NUMLOCKCLEAR:
-        return {VK_NUMLOCK, true};
-    case SDL_SCANCODE_KP_DIVIDE:
-        return {VK_DIVIDE, true};
-    case SDL_SCANCODE_KP_MULTIPLY:
-        return {VK_MULTIPLY, false};
-    case SDL_SCANCODE_KP_MINUS:
-        return {VK_SUBTRACT, false};
-    case SDL_SCANCODE_KP_PLUS:
-        return {VK_ADD, false};
-    case SDL_SCANCODE_KP_0:
-        return {VK_NUMPAD0, false};
-    case SDL_SCANCODE_KP_PERIOD:
-        return {VK_DECIMAL, false};
-    case SDL_SCANCODE_KP_COMMA:
-        return {VK_SEPARATOR, false};
-    case SDL_SCANCODE_APPLICATION:
-        return {VK_APPS, true};
-    case SDL_SCANCODE_LCTRL:
-        return {VK_CONTROL, false};
-    case SDL_SCANCODE_RCTRL:
-        return {VK_CONTROL, true};
-    case SDL_SCANCODE_LSHIFT:
-        return {VK_SHIFT, false};
-    case SDL_SCANCODE_RSHIFT:
-        return {VK_SHIFT, false};
-    case SDL_SCANCODE_LALT:
-        return {VK_MENU, false};
-    case SDL_SCANCODE_RALT:
-        return {VK_MENU, true};
-    case SDL_SCANCODE_LGUI:
-        return {VK_LWIN, true};
-    case SDL_SCANCODE_RGUI:
-        return {VK_RWIN, true};
-    case SDL_SCANCODE_CLEAR:
-        return {VK_CLEAR, false};
-    default:
-        return {0, false};
-    }
-}
-
 void TranslateKey(const SDL_KeyboardEvent& key)
 {
     // Text input follows its key-down: typed with Alt (and without Ctrl) it is a system
@@ -281,7 +144,7 @@ void TranslateKey(const SDL_KeyboardEvent& key)
     Window* window = LiveWindow(key.windowID);
     if (!window)
         return;
-    const KeyInfo info = MapKey(key.keysym);
+    const KeyInfo info = KeyInfoOf(key.keysym.sym, key.keysym.scancode);
     if (info.vk == 0)
         return;
     const bool down = key.type == SDL_KEYDOWN;
@@ -294,13 +157,10 @@ void TranslateKey(const SDL_KeyboardEvent& key)
         lParam |= KF_EXTENDED_BIT;
     if ((key.keysym.mod & KMOD_ALT) != 0 || (info.vk == VK_MENU && down))
         lParam |= KF_ALTDOWN_BIT;
-    if (down)
-    {
+    if (down) {
         if (key.repeat)
             lParam |= KF_REPEAT_BIT;
-    }
-    else
-    {
+    } else {
         lParam |= KF_REPEAT_BIT | KF_UP_BIT;
     }
     std::uint32_t message = down ? (system ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system ? WM_SYSKEYUP : WM_KEYUP);
@@ -316,8 +176,7 @@ void TranslateText(const SDL_TextInputEvent& text)
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.text);
     std::size_t length = SDL_strlen(text.text);
     std::size_t i = 0;
-    while (i < length)
-    {
+    while (i < length) {
         unsigned char lead = bytes[i];
         std::uint32_t codePoint = 0;
         std::size_t extra = 0;
@@ -329,23 +188,19 @@ void TranslateText(const SDL_TextInputEvent& text)
             codePoint = lead & 0x0F, extra = 2;
         else if ((lead & 0xF8) == 0xF0)
             codePoint = lead & 0x07, extra = 3;
-        else
-        {
+        else {
             ++i;
             continue;
         }
         bool valid = true;
-        for (std::size_t k = 1; k <= extra; ++k)
-        {
-            if (i + k >= length || (bytes[i + k] & 0xC0) != 0x80)
-            {
+        for (std::size_t k = 1; k <= extra; ++k) {
+            if (i + k >= length || (bytes[i + k] & 0xC0) != 0x80) {
                 valid = false;
                 break;
             }
             codePoint = (codePoint << 6) | (bytes[i + k] & 0x3F);
         }
-        if (!valid)
-        {
+        if (!valid) {
             ++i;
             continue;
         }
@@ -357,10 +212,8 @@ void TranslateText(const SDL_TextInputEvent& text)
 void TranslateMouse(const SDL_Event& event)
 {
     auto& pump = Pump();
-    switch (event.type)
-    {
-    case SDL_MOUSEMOTION:
-    {
+    switch (event.type) {
+    case SDL_MOUSEMOTION: {
         Window* window = LiveWindow(event.motion.windowID);
         if (!window)
             return;
@@ -371,8 +224,7 @@ void TranslateMouse(const SDL_Event& event)
         return;
     }
     case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP:
-    {
+    case SDL_MOUSEBUTTONUP: {
         Window* window = LiveWindow(event.button.windowID);
         if (!window)
             return;
@@ -388,8 +240,7 @@ void TranslateMouse(const SDL_Event& event)
         pump.mouseY = event.button.y;
         std::uint32_t message = 0;
         WParam extra = 0;
-        switch (event.button.button)
-        {
+        switch (event.button.button) {
         case SDL_BUTTON_LEFT:
             message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
             break;
@@ -405,12 +256,10 @@ void TranslateMouse(const SDL_Event& event)
             break;
         }
         // A second click is one more button-down: the window takes no double clicks.
-        Enqueue({window, message, pump.buttons | ModifierFlags() | extra,
-                 MakeLParam(event.button.x, event.button.y)});
+        Enqueue({window, message, pump.buttons | ModifierFlags() | extra, MakeLParam(event.button.x, event.button.y)});
         return;
     }
-    case SDL_MOUSEWHEEL:
-    {
+    case SDL_MOUSEWHEEL: {
         Window* window = LiveWindow(event.wheel.windowID);
         if (!window)
             return;
@@ -421,14 +270,12 @@ void TranslateMouse(const SDL_Event& event)
         const LParam where = MakeLParam(x + pump.mouseX, y + pump.mouseY);
         const int sign = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
         const WParam flags = pump.buttons | ModifierFlags();
-        if (event.wheel.y != 0)
-        {
+        if (event.wheel.y != 0) {
             const auto delta =
                 static_cast<std::uint16_t>(static_cast<std::int16_t>(sign * event.wheel.y * WHEEL_DELTA));
             Enqueue({window, WM_MOUSEWHEEL, (static_cast<WParam>(delta) << 16) | flags, where});
         }
-        if (event.wheel.x != 0)
-        {
+        if (event.wheel.x != 0) {
             const auto delta =
                 static_cast<std::uint16_t>(static_cast<std::int16_t>(sign * event.wheel.x * WHEEL_DELTA));
             Enqueue({window, WM_MOUSEHWHEEL, (static_cast<WParam>(delta) << 16) | flags, where});
@@ -448,8 +295,7 @@ void TranslateWindowEvent(const SDL_WindowEvent& event)
     int width = 0;
     int height = 0;
     window->GetClientSize(width, height);
-    switch (event.event)
-    {
+    switch (event.event) {
     case SDL_WINDOWEVENT_EXPOSED:
         window->Invalidate();
         return;
@@ -487,15 +333,13 @@ void TranslateWindowEvent(const SDL_WindowEvent& event)
 
 void Translate(const SDL_Event& event)
 {
-    switch (event.type)
-    {
+    switch (event.type) {
     case SDL_WINDOWEVENT:
         TranslateWindowEvent(event.window);
         return;
     case SDL_QUIT:
         // A termination request closes every top-level window, as closing it by hand does.
-        for (Window* window : Window::GetAllWindows())
-        {
+        for (Window* window : Window::GetAllWindows()) {
             if (!window->IsDestroyed() && !window->GetParent())
                 Enqueue({window, WM_CLOSE, 0, 0});
         }
@@ -528,8 +372,7 @@ void HandleEvent(const SDL_Event& event)
 
 Window* FindInvalidatedWindow()
 {
-    for (Window* window : Window::GetAllWindows())
-    {
+    for (Window* window : Window::GetAllWindows()) {
         if (window->IsInvalidated() && !window->IsDestroyed() && window->IsVisible())
             return window;
     }
@@ -553,8 +396,7 @@ bool PeekMessage(Message& message, bool remove)
     {
         auto& queue = Queue();
         std::lock_guard<std::mutex> lock(queue.mutex);
-        if (!queue.queue.empty())
-        {
+        if (!queue.queue.empty()) {
             message = queue.queue.front();
             if (remove)
                 queue.queue.pop_front();
@@ -562,8 +404,7 @@ bool PeekMessage(Message& message, bool remove)
         }
     }
     // Painting has the lowest priority: it comes only when nothing else waits.
-    if (Window* window = FindInvalidatedWindow())
-    {
+    if (Window* window = FindInvalidatedWindow()) {
         message = {window, WM_PAINT, 0, 0};
         if (remove)
             window->ClearInvalidated();
@@ -578,8 +419,7 @@ bool WaitForPost(int timeoutMs)
     auto& queue = Queue();
     std::unique_lock<std::mutex> lock(queue.mutex);
     auto ready = [&queue] { return !queue.queue.empty() || SDL_WasInit(SDL_INIT_EVENTS); };
-    if (timeoutMs < 0)
-    {
+    if (timeoutMs < 0) {
         queue.posted.wait(lock, ready);
         return true;
     }
@@ -594,8 +434,7 @@ bool WaitMessageTimeout(int timeoutMs)
     if (!SDL_WasInit(SDL_INIT_EVENTS))
         return WaitForPost(timeoutMs) && PeekMessage(message, false);
     SDL_Event event;
-    if (SDL_WaitEventTimeout(&event, timeoutMs))
-    {
+    if (SDL_WaitEventTimeout(&event, timeoutMs)) {
         HandleEvent(event);
         PumpEvents();
     }
@@ -605,10 +444,8 @@ bool WaitMessageTimeout(int timeoutMs)
 void WaitMessage()
 {
     Message message;
-    while (!PeekMessage(message, false))
-    {
-        if (!SDL_WasInit(SDL_INIT_EVENTS))
-        {
+    while (!PeekMessage(message, false)) {
+        if (!SDL_WasInit(SDL_INIT_EVENTS)) {
             WaitForPost(-1);
             continue;
         }
@@ -633,13 +470,11 @@ bool TranslateMessage(const Message& message)
 {
     if (message.message != WM_KEYDOWN)
         return false;
-    switch (message.wParam)
-    {
+    switch (message.wParam) {
     case VK_BACK:
     case VK_TAB:
     case VK_RETURN:
-    case VK_ESCAPE:
-    {
+    case VK_ESCAPE: {
         std::lock_guard<std::mutex> lock(Queue().mutex);
         Queue().queue.push_front({message.window, WM_CHAR, message.wParam, message.lParam & 0xFFFF});
         return true;
@@ -671,8 +506,7 @@ LResult DefWindowProc(Window* window, std::uint32_t message, WParam wParam, LPar
 {
     if (!window)
         return 0;
-    switch (message)
-    {
+    switch (message) {
     case WM_CLOSE:
         DestroyWindow(window);
         return 0;

@@ -2,7 +2,7 @@
  * filling, render-target copies and uploads from other threads. */
 #include <thread>
 
-#include "GfxFixture.h"
+#include "support/GfxFixture.h"
 #include "TestImageWriter.h"
 #include "TextureDraw.h"
 #include "os/gfx/PixelFormat.h"

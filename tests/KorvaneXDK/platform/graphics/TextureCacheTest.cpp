@@ -162,25 +162,8 @@ TEST_F(TextureCacheThreadsTest, PrecacheLoadsEveryFileOnceOnAtMostThreeThreadsAn
 TEST_F(TextureCacheThreadsTest, ALoaderThreadsErrorIsThrownOnTheCallerAfterEveryThreadStopped)
 {
     AddImages();
-    AddFile("img/bad.png", ColourPng(0).substr(0, 40));
-    const auto archive = PackArchive();
     {
-        CountingLoader loader(archive);
-        CTextureCache cache;
-        try {
-            cache.DirectoryPrecacheAndPurgeFromDataLoaderMT(&loader, "img", false, false, "", kUnknown);
-            ADD_FAILURE() << "no exception";
-        } catch (const korvane::EException& e) {
-            EXPECT_EQ("Failed to load texture.", e.GetMessage());
-            EXPECT_EQ("class korvane::CTexture", e.GetWhere());
-        }
-        // Stopped means stopped: nothing opens any more once the call is back.
-        const int opens = loader.TotalOpens();
-        EXPECT_LE(opens, kImages + 1);
-        EXPECT_EQ(opens, loader.TotalOpens());
-    }
-    {
-        CountingLoader loader(archive);
+        CountingLoader loader(PackArchive());
         loader.ThrowFor("img\\4.png");
         CTextureCache cache;
         try {
@@ -190,6 +173,20 @@ TEST_F(TextureCacheThreadsTest, ALoaderThreadsErrorIsThrownOnTheCallerAfterEvery
             EXPECT_STREQ("the disk is on fire", e.what());
         }
     }
+    AddFile("img/bad.png", ColourPng(0).substr(0, 40));
+    CountingLoader loader(PackArchive());
+    CTextureCache cache;
+    try {
+        cache.DirectoryPrecacheAndPurgeFromDataLoaderMT(&loader, "img", false, false, "", kUnknown);
+        ADD_FAILURE() << "no exception";
+    } catch (const korvane::EException& e) {
+        EXPECT_EQ("Failed to load texture.", e.GetMessage());
+        EXPECT_EQ("class korvane::CTexture", e.GetWhere());
+    }
+    // Stopped means stopped: nothing opens any more once the call is back.
+    const int opens = loader.TotalOpens();
+    EXPECT_LE(opens, kImages + 1);
+    EXPECT_EQ(opens, loader.TotalOpens());
 }
 
 TEST_F(TextureCacheThreadsTest, ABusyThreadDropsASecondRequest)
