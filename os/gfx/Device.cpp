@@ -688,8 +688,10 @@ Result Device::SetTexture(std::uint32_t stage, std::shared_ptr<Texture> texture)
 
 Result Device::RunDeferredWork()
 {
-    const Guard guard(*this, Guard::kOwner);
-    if (guard.Refused() || context_ == nullptr) {
+    // No device lock: the queued work touches only its own textures and GL, which this thread
+    // alone uses, so loader threads may go on creating textures meanwhile. The link and the
+    // context change only on this thread.
+    if (!IsOwnerThread() || !context_ || !link_) {
         return kErrInvalidCall;
     }
     link_->Drain();
