@@ -1,6 +1,8 @@
 /** @file TextureCacheTest.cpp The texture cache: keys, hits, precache filters and suffixes, keep and restore,
  * and the multithreaded precache with its loader threads. */
 #include "KorvaneXDK/platform/graphics/TextureCache.h"
+#include <thread>
+
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/platform/graphics/TextureCacheLoaderThread.h"
 #include "TextureFixture.h"
@@ -187,6 +189,25 @@ TEST_F(TextureCacheThreadsTest, ALoaderThreadsErrorIsThrownOnTheCallerAfterEvery
     const int opens = loader.TotalOpens();
     EXPECT_LE(opens, kImages + 1);
     EXPECT_EQ(opens, loader.TotalOpens());
+}
+
+TEST_F(TextureCacheThreadsTest, TwoThreadsLoadingOneNewKeyBothGetTheFirstInsertedTexture)
+{
+    AddImages();
+    CountingLoader loader(PackArchive(), 2); // both open before either inserts
+    CTextureCache cache;
+    ITexture* first = nullptr;
+    ITexture* second = nullptr;
+    std::thread one([&] { first = cache.Load(&loader, "img\\1.png", false, "", kUnknown); });
+    std::thread two([&] { second = cache.Load(&loader, "img\\1.png", false, "", kUnknown); });
+    one.join();
+    two.join();
+    EXPECT_EQ(2, loader.Opens("img\\1.png"));
+    ASSERT_NE(nullptr, first);
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(first, cache.Load(&loader, "img\\1.png", false, "", kUnknown));
+    first->Bind();
+    EXPECT_EQ(ColourOf(1), DrawnPixel(16, 16, 3, 3));
 }
 
 TEST_F(TextureCacheThreadsTest, ABusyThreadDropsASecondRequest)
