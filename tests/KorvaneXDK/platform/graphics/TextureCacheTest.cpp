@@ -1,9 +1,9 @@
 /** @file TextureCacheTest.cpp The texture cache: keys, hits, precache filters and suffixes, keep and restore,
  * and the multithreaded precache with its loader threads. */
-#include "KorvaneXDK/platform/graphics/TextureCache.h"
 #include <thread>
 
 #include "KorvaneXDK/core/Exception.h"
+#include "KorvaneXDK/platform/graphics/TextureCache.h"
 #include "KorvaneXDK/platform/graphics/TextureCacheLoaderThread.h"
 #include "TextureFixture.h"
 #include "support/LogCapture.h"
