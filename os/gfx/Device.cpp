@@ -695,6 +695,18 @@ Result Device::SetTexture(std::uint32_t stage, std::shared_ptr<Texture> texture)
     return kOk;
 }
 
+Result Device::RunDeferredWork()
+{
+    // No device lock: the queued work touches only its own textures and GL, which this thread
+    // alone uses, so loader threads may go on creating textures meanwhile. The link and the
+    // context change only on this thread.
+    if (!IsOwnerThread() || !context_ || !link_) {
+        return kErrInvalidCall;
+    }
+    link_->Drain();
+    return kOk;
+}
+
 std::shared_ptr<Texture> Device::GetTexture(std::uint32_t stage) const
 {
     const Guard guard(*this, Guard::kLock);

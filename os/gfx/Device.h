@@ -128,6 +128,10 @@ public:
     Result PresentPixels(const std::uint32_t* pixels, std::uint32_t width, std::uint32_t height);
 
     // --- For the texture and shader code of the layer ------------------------------------------
+    /// Runs the GL work other threads left for this one (texture uploads, releases), as every
+    /// device call does first; a dispatcher waiting on loader threads keeps uploads flowing with it.
+    /// Refused off the device's thread.
+    Result RunDeferredWork();
     /// Shared with resources so they can release GL objects from any thread, before or after the device.
     const std::shared_ptr<ContextLink>& GetContextLink() const { return link_; }
     /// Whether the calling thread owns the context.
