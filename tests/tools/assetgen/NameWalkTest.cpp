@@ -1,7 +1,10 @@
 /** @file NameWalkTest.cpp Every name the program loads, opened in the built data.kva and checked by its kind. */
 #include <gtest/gtest.h>
 
+#include <png.h>
+
 #include <algorithm>
+#include <cstring>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -14,6 +17,8 @@
 #include "KorvaneXDK/core/SimpleDIB.h"
 #include "KorvaneXDK/core/SoundReader.h"
 #include "KorvaneXDK/core/StringUtility.h"
+#include "support/TempDir.h"
+#include "tools/kvatool/Packer.h"
 
 using namespace assettest;
 
@@ -88,6 +93,9 @@ public:
             if (row.kind == "appearance") {
                 return CheckAppearance(row);
             }
+            if (row.kind == "definitions") {
+                return CheckDefinitions(row);
+            }
             if (row.kind == "precached") {
                 return CheckPrecached(row, all);
             }
@@ -144,34 +152,61 @@ private:
         return "";
     }
 
-    std::string CheckAppearance(const NameRow& row)
+    using Definition = korvane::TProperties<std::less<std::string>>;
+
+    /// The appearance definitions of a folder (its ".ini" files, not those of sub-folders).
+    std::vector<std::pair<std::string, Definition>> Definitions(const std::string& folder)
     {
         std::vector<std::string> files;
-        loader_.EnumerateFiles("skin", false, files);
+        loader_.EnumerateFiles(folder, false, files);
+        std::vector<std::pair<std::string, Definition>> out;
         for (const std::string& file : files) {
-            if (file.size() < 4 || file.compare(file.size() - 4, 4, ".ini") != 0) {
-                continue;
+            if (file.size() >= 4 && file.compare(file.size() - 4, 4, ".ini") == 0) {
+                auto stream = MemoryStreamOf(ReadEntry(loader_, file));
+                out.emplace_back(file, Definition());
+                out.back().second.LoadFromStream(*stream);
             }
-            korvane::TProperties<std::less<std::string>> table;
-            auto stream = MemoryStreamOf(ReadEntry(loader_, file));
-            table.LoadFromStream(*stream);
-            if (table.Get("Name", "") != row.name) {
-                continue;
-            }
-            std::vector<std::string> lines;
-            table.GetLines(lines);
-            for (const std::string& line : lines) {
-                const std::string key = line.substr(0, line.find('='));
-                if (key.size() >= 7 && key.compare(key.size() - 7, 7, "Texture") == 0) {
-                    const std::string texture = "skin\\" + table.Get(key, "");
-                    if (DecodePng(ReadEntry(loader_, texture)).width == 0) {
-                        return key + " '" + texture + "' is not a readable PNG";
-                    }
+        }
+        return out;
+    }
+
+    /// Every key ending in "Texture" names a readable PNG in the folder.
+    std::string CheckTextures(const std::string& folder, const Definition& definition)
+    {
+        std::vector<std::string> lines;
+        definition.GetLines(lines);
+        for (const std::string& line : lines) {
+            const std::string key = line.substr(0, line.find('='));
+            if (key.size() >= 7 && key.compare(key.size() - 7, 7, "Texture") == 0) {
+                const std::string texture = folder + "\\" + definition.Get(key, "");
+                if (DecodePng(ReadEntry(loader_, texture)).width == 0) {
+                    return key + " '" + texture + "' is not a readable PNG";
                 }
             }
-            return "";
+        }
+        return "";
+    }
+
+    std::string CheckAppearance(const NameRow& row)
+    {
+        for (const auto& [file, definition] : Definitions("skin")) {
+            if (definition.Get("Name", "") == row.name) {
+                return CheckTextures("skin", definition);
+            }
         }
         return "no definition in skin\\ has this Name";
+    }
+
+    std::string CheckDefinitions(const NameRow& row)
+    {
+        const auto definitions = Definitions(row.name);
+        for (const auto& [file, definition] : definitions) {
+            const std::string problem = CheckTextures(row.name, definition);
+            if (!problem.empty()) {
+                return file + ": " + problem;
+            }
+        }
+        return definitions.empty() ? "holds no definition" : "";
     }
 
     std::string CheckPrecached(const NameRow& row, const std::vector<NameRow>& all)
@@ -249,4 +284,101 @@ TEST(NameWalk, TheEffectBankHasThirtyFourEntriesAndTheMenuSoundsDiffer)
         menuSounds.insert(ReadEntry(*loader, name));
     }
     EXPECT_EQ(5u, menuSounds.size());
+}
+
+namespace
+{
+
+std::string TinyPng(int width, int height)
+{
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(width);
+    image.height = static_cast<png_uint_32>(height);
+    image.format = PNG_FORMAT_RGBA;
+    const std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width * height * 4), 0xFF);
+    png_alloc_size_t size = 0;
+    png_image_write_to_memory(&image, nullptr, &size, 0, pixels.data(), 0, nullptr);
+    std::string bytes(size, '\0');
+    png_image_write_to_memory(&image, bytes.data(), &size, 0, pixels.data(), 0, nullptr);
+    bytes.resize(size);
+    return bytes;
+}
+
+std::string Le32(std::uint32_t v)
+{
+    return std::string{static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
+                       static_cast<char>(v >> 24)};
+}
+
+std::string Key(const std::string& key)
+{
+    return Le32(static_cast<std::uint32_t>(key.size())) + key;
+}
+
+/// A KVF glyph table with one drawn glyph, "A", and one empty one, "B".
+std::string TinyKvf()
+{
+    std::string glyphs = Key("Revision") + Le32(256) + Key("Count") + Le32(2) + Key("Data");
+    glyphs += std::string("\x41\0\0\0\0\0\x08\0\x08\0\0\0\0\0\x08\0", 16);
+    glyphs += std::string("\x42\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0", 16);
+    const std::string head = Key("Revision") + Le32(256) + Key("LeftOffset") + Le32(0) + Key("TopOffset") + Le32(0) +
+                             Key("LineHeight") + Le32(8);
+    const std::string body = "KVFT" + std::string("head") + Le32(static_cast<std::uint32_t>(head.size())) + head +
+                             "glpt" + Le32(static_cast<std::uint32_t>(glyphs.size())) + glyphs;
+    return "RIFF" + Le32(static_cast<std::uint32_t>(body.size())) + body;
+}
+
+} // namespace
+
+// The kinds whose folders other tools make are checked by the same walk once they land.
+TEST(NameWalk, FontsShadersAndSkinsAreCheckedOnceTheyLand)
+{
+    korvane::test::TempDir dir;
+    dir.Write("data/fonts/QVR2WinMessage.kvf", TinyKvf());
+    dir.Write("data/fonts/QVR2WinMessage.png", TinyPng(16, 16));
+    dir.Write("data/fonts/Plain.ini", "StartCode=41\r\nEndCode=43\r\n41.w=8\r\n42.p=4\r\n");
+    dir.Write("data/fonts/Plain.png", TinyPng(16, 16));
+    dir.Write("data/shader/canvas.vs", "void main() {}");
+    dir.Write("data/shader/canvas.ps", "void main() {}");
+    dir.Write("data/skin/form.ini", "Name=SkinForm\r\nTexture=form.png\r\nButtonTexture=buttons.png\r\n");
+    dir.Write("data/skin/form.png", TinyPng(8, 8));
+    dir.Write("data/skin/buttons.png", TinyPng(8, 8));
+    dir.Write("data/skin/knob.ini", "Name=SkinKnob\r\nKnobTexture=missing.png\r\n");
+    dir.Write("data/skin/Cursor1.png", TinyPng(64, 64));
+    kvatool::PackOptions options;
+    kvatool::PackFolder(dir.File("data"), dir.File("data.kva"), options);
+    ArchiveLoader loader(dir.File("data.kva"));
+    Walker walker(loader);
+
+    struct Case
+    {
+        NameRow row;
+        bool good;
+    };
+    const Case cases[] = {
+        {{0, "font", "QVR2WinMessage", {}, "fonts"}, true},
+        {{0, "font", "Plain", {}, "fonts"}, true},
+        {{0, "font", "Absent", {}, "fonts"}, false},
+        {{0, "shader", "shader\\canvas", {}, "shader"}, true},
+        {{0, "shader", "shader\\other", {}, "shader"}, false},
+        {{0, "appearance", "SkinForm", {}, "skin"}, true},
+        {{0, "appearance", "SkinKnob", {}, "skin"}, false},
+        {{0, "appearance", "SkinButton", {}, "skin"}, false},
+        {{0, "definitions", "skin", {}, "skin"}, false},
+        {{0, "image", "skin\\Cursor1.png", {"64x64", "tip=55,31"}, "skin"}, true},
+        {{0, "image", "skin\\Cursor1.png", {"32x32"}, "skin"}, false},
+    };
+    for (const Case& c : cases) {
+        const std::string problem = walker.Check(c.row, {});
+        EXPECT_EQ(c.good, problem.empty()) << c.row.kind << " " << c.row.name << ": " << problem;
+    }
+    EXPECT_TRUE(FolderLanded(loader, "skin"));
+    EXPECT_FALSE(FolderLanded(loader, "formimage"));
+
+    const auto kvf = GlyphCodes("x.kvf", TinyKvf());
+    EXPECT_EQ(std::vector<std::uint16_t>{0x41}, kvf);
+    const auto ini = GlyphCodes("x.INI", "StartCode=41\r\nEndCode=43\r\n41.w=8\r\n42.p=4\r\n");
+    EXPECT_EQ((std::vector<std::uint16_t>{0x41, 0x42}), ini);
 }
