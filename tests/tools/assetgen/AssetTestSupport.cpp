@@ -18,10 +18,7 @@ namespace assettest
 
 std::vector<NameRow> ReadNameTable()
 {
-    // The test data folder is tests/data in the source tree (it need not exist).
-    std::string root = KORVANE_TEST_DATA_DIR;
-    root = root.substr(0, root.rfind("/tests/data"));
-    const std::string path = root + "/tools/assetgen/loaded-names.txt";
+    const std::string path = ASSETGEN_NAME_TABLE;
     std::ifstream in(path);
     if (!in) {
         throw std::runtime_error("cannot read " + path);

@@ -36,6 +36,16 @@ int Bend(const std::vector<std::int16_t>& s, std::size_t frames, std::size_t fra
     return std::abs(at(frame + 2 * frames) - 2 * at(frame + 2 * frames - 1) + at(frame + 2 * frames - 2));
 }
 
+/// The music rows, or none when the table cannot be read (the name walk then fails on it).
+std::vector<NameRow> MusicRows()
+{
+    try {
+        return RowsOfKind(ReadNameTable(), "music");
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
 class MusicLoopTest : public ::testing::TestWithParam<NameRow>
 {
 protected:
@@ -103,7 +113,7 @@ TEST_P(MusicLoopTest, LoopsWithItsExactLengthAndNoStepAtTheSeam)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Pieces, MusicLoopTest, ::testing::ValuesIn(RowsOfKind(ReadNameTable(), "music")),
+INSTANTIATE_TEST_SUITE_P(Pieces, MusicLoopTest, ::testing::ValuesIn(MusicRows()),
                          [](const ::testing::TestParamInfo<NameRow>& info) {
                              std::string name = info.param.name.substr(info.param.name.find('\\') + 1);
                              return name;
