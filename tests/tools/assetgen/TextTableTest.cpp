@@ -141,6 +141,7 @@ TEST(TextTables, EveryCharacterHasAGlyphInTheMessageFont)
     }
     const std::vector<std::uint16_t> codes = GlyphCodes(fontTable, ReadEntry(*loader, fontTable));
     const std::set<std::uint16_t> glyphs(codes.begin(), codes.end());
+    ASSERT_EQ(1u, glyphs.count('A')) << "the glyph table of " << fontTable << " did not read";
     for (const NameRow& row : RowsOfKind(ReadNameTable(), "text")) {
         const LoadedTable table = Load(*loader, row.name);
         for (const std::string& key : table.keys) {
