@@ -10,7 +10,7 @@
 #include "KorvaneXDK/core/SoundReader.h"
 #include "KorvaneXDK/platform/sound/DXSound.h"
 #include "KorvaneXDK/platform/sound/StreamingSound.h"
-#include "os/audio/AudioTesting.h"
+#include "os/audio/Testing.h"
 
 using namespace assettest;
 
