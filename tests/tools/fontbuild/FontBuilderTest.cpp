@@ -1,0 +1,149 @@
+/** @file FontBuilderTest.cpp The builder's character sets, page packing and rendering, read back by the engine. */
+#include <gtest/gtest.h>
+
+#include "KorvaneXDK/core/MemoryStream.h"
+#include "KorvaneXDK/platform/graphics/TextureFont.h"
+#include "tools/fontbuild/CharacterSet.h"
+#include "tools/fontbuild/FontBuilder.h"
+#include "tools/fontbuild/PagePacker.h"
+
+namespace
+{
+
+using fontbuild::BuiltFont;
+using fontbuild::FontSpec;
+
+FontSpec Spec(std::initializer_list<const char*> files, const std::u32string& characters, std::uint32_t size = 16)
+{
+    FontSpec spec;
+    for (const char* file : files) {
+        spec.fontFiles.push_back(fontbuild::FindFontFile(file));
+    }
+    spec.pixelSize = size;
+    spec.characters.insert(characters.begin(), characters.end());
+    return spec;
+}
+
+const fontbuild::GlyphRecord* Find(const BuiltFont& font, char32_t code)
+{
+    for (const fontbuild::GlyphRecord& glyph : font.glyphs) {
+        if (glyph.code == code) {
+            return &glyph;
+        }
+    }
+    return nullptr;
+}
+
+TEST(FontBuilderCharacters, RangesAndTextFilesAddTheirCharacters)
+{
+    std::set<char32_t> set;
+    fontbuild::AddRange(set, "20-22");
+    fontbuild::AddRange(set, "3013");
+    fontbuild::AddCharactersOfText(set,
+                                   "# 漢 is a comment\nab\r\n\xEF\xBB\xBF"
+                                   "設\t\n",
+                                   true);
+    EXPECT_EQ((std::set<char32_t>{0x20, 0x21, 0x22, 0x3013, 'a', 'b', U'設'}), set);
+    for (const char* bad : {"7E-20", "20-10000", "xyz", "", "-7E"}) {
+        EXPECT_THROW(fontbuild::AddRange(set, bad), fontbuild::Error) << bad;
+    }
+}
+
+TEST(FontBuilderPacking, ShelvesKeepAGapAndTakeTheSmallestPowerOfTwoPage)
+{
+    struct Case
+    {
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> sizes;
+        std::uint32_t width, height;
+    };
+    const Case cases[] = {
+        {{{7, 7}, {7, 7}, {7, 7}, {7, 7}}, 16, 16},         // 1 + 7 + 1 + 7 = 16 each way
+        {{{7, 7}, {7, 7}, {7, 7}, {7, 7}, {7, 7}}, 32, 16}, // a fifth does not fit 16 x 16; wide before tall
+        {{{0, 0}, {3, 0}}, 1, 1},                           // empty glyphs take no room
+        {{{30, 5}, {2, 14}}, 32, 32},                       // square before wide: two shelves
+    };
+    for (const Case& c : cases) {
+        std::vector<fontbuild::PackItem> items;
+        for (auto [w, h] : c.sizes) {
+            items.push_back(fontbuild::PackItem{w, h});
+        }
+        const fontbuild::PageSize page = fontbuild::PackOnSmallestPage(items);
+        EXPECT_EQ(c.width, page.width);
+        EXPECT_EQ(c.height, page.height);
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const auto& a = items[i];
+            if (a.width == 0 || a.height == 0) {
+                continue;
+            }
+            EXPECT_TRUE(a.x >= 1 && a.y >= 1 && a.x + a.width <= page.width && a.y + a.height <= page.height);
+            for (std::size_t k = i + 1; k < items.size(); ++k) {
+                const auto& b = items[k];
+                const bool apart = a.x + a.width + 1 <= b.x || b.x + b.width + 1 <= a.x || a.y + a.height + 1 <= b.y ||
+                                   b.y + b.height + 1 <= a.y;
+                EXPECT_TRUE(apart || b.width == 0 || b.height == 0) << i << " and " << k;
+            }
+        }
+    }
+    std::vector<fontbuild::PackItem> huge{fontbuild::PackItem{5000, 3}};
+    EXPECT_THROW(fontbuild::PackOnSmallestPage(huge), fontbuild::Error);
+}
+
+TEST(FontBuilderRendering, TheFirstFontHoldingACharacterRendersIt)
+{
+    const BuiltFont latin = fontbuild::BuildFont(Spec({"DejaVuSans.ttf"}, U"AM"));
+    FontSpec both = Spec({"DejaVuSans.ttf", "ipagp.ttf"}, U"AMあ");
+    both.required = {U'あ', 0x0378}; // U+0378 is in no font
+    const BuiltFont mixed = fontbuild::BuildFont(both);
+    ASSERT_NE(nullptr, Find(mixed, U'あ'));
+    EXPECT_EQ(Find(latin, 'M')->advance, Find(mixed, 'M')->advance);
+    EXPECT_EQ(Find(latin, 'M')->width, Find(mixed, 'M')->width);
+    EXPECT_EQ(std::vector<char32_t>{0x0378}, mixed.missing);
+    EXPECT_GE(mixed.lineHeight, latin.lineHeight);
+    EXPECT_EQ(nullptr, Find(latin, U'あ'));
+
+    FontSpec condensed = Spec({"DejaVuSans.ttf"}, U"AM");
+    condensed.scaleX = 0.5;
+    const BuiltFont narrow = fontbuild::BuildFont(condensed);
+    EXPECT_NEAR(Find(latin, 'M')->advance / 2.0, Find(narrow, 'M')->advance, 1.0);
+    EXPECT_EQ(latin.lineHeight, narrow.lineHeight);
+
+    FontSpec cells = Spec({"DejaVuSans.ttf"}, U"iM");
+    cells.fixedAdvance = 20;
+    const BuiltFont mono = fontbuild::BuildFont(cells);
+    EXPECT_EQ(20, Find(mono, 'i')->advance);
+    EXPECT_EQ(20, Find(mono, 'M')->advance);
+    EXPECT_GT(Find(mono, 'i')->offsetX, 5); // centred in its cell
+
+    EXPECT_THROW(fontbuild::FindFontFile("NoSuchFont.ttf"), fontbuild::Error);
+    FontSpec none = Spec({"DejaVuSans.ttf"}, U"A");
+    none.pixelSize = 0;
+    EXPECT_THROW(fontbuild::BuildFont(none), fontbuild::Error);
+}
+
+TEST(FontBuilderRendering, TheEngineReadsTheTableAsWritten)
+{
+    const BuiltFont font = fontbuild::BuildFont(Spec({"DejaVuSans.ttf", "ipagp.ttf"}, U" Ag?.\u3013設", 18));
+    const std::vector<std::uint8_t> bytes = fontbuild::EncodeKvf(font);
+    korvane::CMemoryStream stream;
+    stream.Write(bytes.data(), static_cast<std::int32_t>(bytes.size()));
+    stream.Seek(0);
+    korvane::CTextureFont loaded;
+    loaded.LoadTable(stream, false);
+    ASSERT_EQ(font.glyphs.size(), loaded.GetGlyphCount());
+    EXPECT_EQ(font.lineHeight, loaded.GetLineHeight(""));
+    for (const fontbuild::GlyphRecord& g : font.glyphs) {
+        const korvane::CTextureFont::Glyph* e = loaded.FindGlyph(g.code);
+        ASSERT_NE(nullptr, e);
+        EXPECT_EQ((std::vector<int>{g.x, g.y, g.width, g.height, g.offsetX, g.offsetY, g.advance}),
+                  (std::vector<int>{e->X, e->Y, e->Width, e->Height, e->OffsetX, e->OffsetY, e->Advance}));
+    }
+    // A space has no pixels; every other glyph's ink lies in its own rectangle of the page.
+    EXPECT_EQ(0, loaded.FindGlyph(' ')->Width);
+    EXPECT_GT(loaded.FindGlyph(' ')->Advance, 0);
+    const auto png = fontbuild::EncodePng(font);
+    EXPECT_EQ(std::string("\x89PNG", 4), std::string(png.begin(), png.begin() + 4));
+    EXPECT_EQ(font.pageWidth & (font.pageWidth - 1), 0u);
+    EXPECT_EQ(font.pageHeight & (font.pageHeight - 1), 0u);
+}
+
+} // namespace
