@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "os/audio/AudioTesting.h"
+#include "os/audio/Testing.h"
 #include "os/audio/SoundBuffer.h"
 #include "os/audio/SoundDevice.h"
 #include "support/AudioTestData.h"

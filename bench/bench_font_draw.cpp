@@ -75,8 +75,7 @@ struct Scene
 
     bool Create(std::string& error)
     {
-        std::string root = KORVANE_TEST_DATA_DIR; // <project>/tests/data
-        root.resize(root.size() - std::string("tests/data").size());
+        std::string root = KORVANE_SOURCE_DIR "/";
         dir.Write("src/shader/canvas.vs", korvane::test::TempDir::Read(root + "data/shader/canvas.vs"));
         dir.Write("src/shader/canvas.ps", korvane::test::TempDir::Read(root + "data/shader/canvas.ps"));
         fontbuild::FontSpec spec;

@@ -11,8 +11,8 @@
 #include "os/gfx/Device.h"
 #include "os/gfx/Direct3D.h"
 #include "os/gfx/ResultCodes.h"
-#include "os/gfx/VertexDeclaration.h"
 #include "os/window/Window.h"
+#include "tests/support/ColorShaders.h"
 
 namespace
 {
@@ -21,101 +21,46 @@ constexpr std::uint32_t kWidth = 1280;
 constexpr std::uint32_t kHeight = 720;
 constexpr int kQuads = 500;
 
-struct Vertex
-{
-    float x, y, z;
-    std::uint32_t color;
-};
-
-const char* const kVertexShader =
-    "#version 410 core\n"
-    "layout(location = 0) in vec3 inPosition;\n"
-    "layout(location = 4) in vec4 inColor;\n"
-    "layout(location = 0) out vec4 vColor;\n"
-    "out gl_PerVertex { vec4 gl_Position; };\n"
-    "void main()\n"
-    "{\n"
-    "    gl_Position = vec4(inPosition.x / 640.0 - 1.0, 1.0 - inPosition.y / 360.0, "
-    "inPosition.z, 1.0);\n"
-    "    vColor = inColor;\n"
-    "}\n";
-const char* const kPixelShader = "#version 410 core\n"
-                                 "layout(location = 0) in vec4 vColor;\n"
-                                 "layout(location = 0) out vec4 outColor;\n"
-                                 "void main() { outColor = vColor; }\n";
-
 /// Everything one benchmark run draws with, set up once.
 struct Scene
 {
     std::unique_ptr<os::window::Window> window;
     std::shared_ptr<os::gfx::Direct3D> direct3D;
     std::shared_ptr<os::gfx::Device> device;
-    std::shared_ptr<os::gfx::Shader> vertexShader;
-    std::shared_ptr<os::gfx::Shader> pixelShader;
-    std::shared_ptr<os::gfx::VertexDeclaration> declaration;
-    std::vector<Vertex> quads; // four vertices per quad, triangle-strip order
+    gfxtest::ColorShaders shaders;
+    std::vector<gfxtest::ColorVertex> quads; // four vertices per quad, triangle-strip order
 
     bool Create(std::string& error)
     {
         window = std::make_unique<os::window::Window>("bench");
-        if (!window->IsCreated())
-        {
+        if (!window->IsCreated()) {
             error = "no window";
             return false;
         }
         window->SetClientSize(kWidth, kHeight);
-        if (os::gfx::Failed(os::gfx::Direct3DCreate9Ex(os::gfx::kSdkVersion, &direct3D)))
-        {
+        if (os::gfx::Failed(os::gfx::Direct3DCreate9Ex(os::gfx::kSdkVersion, &direct3D))) {
             error = "no graphics object";
             return false;
         }
-        os::gfx::PresentParameters p;
-        p.BackBufferWidth = kWidth;
-        p.BackBufferHeight = kHeight;
-        p.BackBufferFormat = os::gfx::Format::X8R8G8B8;
-        p.BackBufferCount = 1;
-        p.SwapEffect = os::gfx::SwapEffect::Discard;
-        p.DeviceWindow = window.get();
-        p.Windowed = true;
-        p.EnableAutoDepthStencil = true;
-        p.AutoDepthStencilFormat = os::gfx::Format::D24X8;
-        p.PresentationInterval = os::gfx::present::IntervalImmediate;
-        if (os::gfx::Failed(direct3D->CreateDeviceEx(0, os::gfx::DeviceType::Hal, window.get(),
-                                                     os::gfx::create::HardwareVertexProcessing |
-                                                         os::gfx::create::Multithreaded,
-                                                     &p, nullptr, &device)))
-        {
+        os::gfx::PresentParameters p = gfxtest::WindowedParameters(kWidth, kHeight, window.get());
+        if (os::gfx::Failed(direct3D->CreateDeviceEx(
+                0, os::gfx::DeviceType::Hal, window.get(),
+                os::gfx::create::HardwareVertexProcessing | os::gfx::create::Multithreaded, &p, nullptr, &device))) {
             error = "no device";
             return false;
         }
-        const std::string vs = kVertexShader;
-        const std::string ps = kPixelShader;
-        static const os::gfx::VertexElement elements[] = {
-            {0, 0, os::gfx::DeclType::Float3, os::gfx::DeclMethod::Default, os::gfx::DeclUsage::Position, 0},
-            {0, 12, os::gfx::DeclType::Color, os::gfx::DeclMethod::Default, os::gfx::DeclUsage::Color, 0},
-            os::gfx::DeclEnd(),
-        };
-        if (os::gfx::Failed(device->CreateVertexShader(vs.data(), vs.size(), &vertexShader)) ||
-            os::gfx::Failed(device->CreatePixelShader(ps.data(), ps.size(), &pixelShader)) ||
-            os::gfx::Failed(device->CreateVertexDeclaration(elements, &declaration)))
-        {
-            error = "shader set-up failed: " + device->GetLastShaderLog();
+        if (!shaders.Create(*device, kWidth, kHeight, &error)) {
             return false;
         }
-        device->SetVertexShader(vertexShader);
-        device->SetPixelShader(pixelShader);
-        device->SetVertexDeclaration(declaration);
         device->SetRenderState(os::gfx::RenderState::CullMode, os::gfx::value::CullNone);
         device->SetRenderState(os::gfx::RenderState::AlphaBlendEnable, os::gfx::value::True);
         device->SetRenderState(os::gfx::RenderState::SrcBlend, os::gfx::value::BlendSrcAlpha);
         device->SetRenderState(os::gfx::RenderState::DestBlend, os::gfx::value::BlendInvSrcAlpha);
         // 16 x 16 quads spread over the screen, like sprites and glyphs of a busy menu.
-        for (int i = 0; i < kQuads; ++i)
-        {
+        for (int i = 0; i < kQuads; ++i) {
             const float x = static_cast<float>((i * 37) % (kWidth - 16)) - 0.5f;
             const float y = static_cast<float>((i * 53) % (kHeight - 16)) - 0.5f;
-            const std::uint32_t color =
-                0xC0000000u | (static_cast<std::uint32_t>(i) * 2654435761u & 0xFFFFFFu);
+            const std::uint32_t color = 0xC0000000u | (static_cast<std::uint32_t>(i) * 2654435761u & 0xFFFFFFu);
             quads.push_back({x, y, 0.5f, color});
             quads.push_back({x + 16, y, 0.5f, color});
             quads.push_back({x, y + 16, 0.5f, color});
@@ -128,10 +73,9 @@ struct Scene
     {
         device->Clear(0, nullptr, os::gfx::clear::Target | os::gfx::clear::ZBuffer, 0xFF202020u, 1.0f, 0);
         device->BeginScene();
-        for (int i = 0; i < kQuads; ++i)
-        {
-            device->DrawPrimitiveUP(os::gfx::PrimitiveType::TriangleStrip, 2,
-                                    &quads[static_cast<std::size_t>(i) * 4], sizeof(Vertex));
+        for (int i = 0; i < kQuads; ++i) {
+            device->DrawPrimitiveUP(os::gfx::PrimitiveType::TriangleStrip, 2, &quads[static_cast<std::size_t>(i) * 4],
+                                    sizeof(gfxtest::ColorVertex));
         }
         device->EndScene();
         device->Present();
@@ -142,17 +86,14 @@ void RunFrames(benchmark::State& state)
 {
     Scene scene;
     std::string error;
-    if (!scene.Create(error))
-    {
+    if (!scene.Create(error)) {
         state.SkipWithError(error.c_str());
         return;
     }
-    for (int i = 0; i < 10; ++i)
-    {
+    for (int i = 0; i < 10; ++i) {
         scene.Frame(); // warm up the driver's shader and buffer caches
     }
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         scene.Frame();
     }
     // Wait for the renderer so that the last frames' work counts.
@@ -173,10 +114,7 @@ void BM_GfxFrame500QuadsProcessCpu(benchmark::State& state)
 {
     RunFrames(state);
 }
-BENCHMARK(BM_GfxFrame500QuadsProcessCpu)
-    ->Unit(benchmark::kMillisecond)
-    ->MeasureProcessCPUTime()
-    ->UseRealTime();
+BENCHMARK(BM_GfxFrame500QuadsProcessCpu)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 } // namespace
 
@@ -185,8 +123,7 @@ int main(int argc, char** argv)
     // A headless run needs no X server; an explicit setting (x11 on a display) is kept.
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-    {
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;
     }
     benchmark::RunSpecifiedBenchmarks();

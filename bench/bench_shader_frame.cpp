@@ -42,8 +42,7 @@ struct CanvasVertex
 
 std::string ProjectData(const std::string& relative)
 {
-    std::string root = KORVANE_TEST_DATA_DIR; // <project>/tests/data
-    root.resize(root.size() - std::string("tests/data").size());
+    std::string root = KORVANE_SOURCE_DIR "/";
     return korvane::test::TempDir::Read(root + "data/" + relative);
 }
 

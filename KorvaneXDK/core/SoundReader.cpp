@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "KorvaneXDK/core/Exception.h"
-#include "KorvaneXDK/core/OggVorbisSoundReader.h"
+#include "KorvaneXDK/core/OggVorbisReader.h"
 #include "KorvaneXDK/core/WaveSoundReader.h"
 
 namespace korvane

@@ -45,6 +45,3 @@ ISoundReader* CreateSoundReader(IKorvaneStream* stream);
 ISoundReader* CreateAndOpenSoundReader(IKorvaneStream* stream);
 
 } // namespace korvane
-
-// Readers derive from CStandardSoundReader and may still reach it through this header.
-#include "KorvaneXDK/core/StandardSoundReader.h"

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "os/audio/AudioTesting.h"
+#include "os/audio/Testing.h"
 #include "os/audio/Mixer.h"
 #include "os/audio/SoundNotify.h"
 #include "os/system/Event.h"

@@ -7,19 +7,22 @@
 #include <new>
 #include <string>
 
-#include "os/audio/AudioTesting.h"
+#include "os/audio/Testing.h"
 #include "os/audio/Mixer.h"
-#include "os/system/ResultText.h"
 #include "os/audio/SoundBuffer.h"
+#include "os/system/ResultText.h"
 #include "os/system/System.h"
 
-namespace os::audio {
+namespace os::audio
+{
 
-namespace detail {
+namespace detail
+{
 void RegisterManualDevice(const std::shared_ptr<SoundDevice>& device);
 }
 
-namespace {
+namespace
+{
 
 // Frames per output callback: 23 ms at 44.1 kHz, far less than one section of a streaming buffer.
 constexpr Uint16 kCallbackFrames = 1024;
@@ -63,22 +66,19 @@ Result SoundDevice::Create(std::shared_ptr<SoundDevice>* device)
     if (device == nullptr)
         return kErrInvalidParam;
     device->reset();
-    if (Result injected = detail::InjectedResult(os::testing::AudioCall::CreateDevice); Failed(injected))
-    {
+    if (Result injected = detail::InjectedResult(os::testing::AudioCall::CreateDevice); Failed(injected)) {
         os::system::SetLastError(static_cast<std::uint32_t>(injected), os::system::GetResultDescription(injected));
         return injected;
     }
     std::shared_ptr<SoundDevice> created(new SoundDevice(detail::ManualBackendRequested()));
-    if (created->manual_)
-    {
+    if (created->manual_) {
         created->mixer_->SetOutputFormat(2, 44100);
         detail::RegisterManualDevice(created);
         *device = created;
         return kOk;
     }
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
-    {
-        os::system::SetLastError(static_cast<std::uint32_t>(kErrNoDriver), SDL_GetError());
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        os::system::SetLastErrorFromSdl("SDL_InitSubSystem(SDL_INIT_AUDIO)", static_cast<std::uint32_t>(kErrNoDriver));
         return kErrNoDriver;
     }
     created->subsystemStarted_ = true;
@@ -91,8 +91,7 @@ Result SoundDevice::Create(std::shared_ptr<SoundDevice>* device)
 
 Result SoundDevice::OpenOutput(const WaveFormatEx& format)
 {
-    if (manual_)
-    {
+    if (manual_) {
         mixer_->SetOutputFormat(format.channels, format.samplesPerSec);
         outputFormat_ = format;
         return kOk;
@@ -109,9 +108,8 @@ Result SoundDevice::OpenOutput(const WaveFormatEx& format)
     mixer_->SetOutputFormat(format.channels, format.samplesPerSec);
     SDL_AudioSpec obtained{};
     const SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
-    if (id == 0)
-    {
-        os::system::SetLastError(static_cast<std::uint32_t>(kErrNoDriver), SDL_GetError());
+    if (id == 0) {
+        os::system::SetLastErrorFromSdl("SDL_OpenAudioDevice", static_cast<std::uint32_t>(kErrNoDriver));
         return kErrNoDriver;
     }
     output_ = id;
@@ -122,8 +120,7 @@ Result SoundDevice::OpenOutput(const WaveFormatEx& format)
 
 void SoundDevice::CloseOutput()
 {
-    if (output_ != 0)
-    {
+    if (output_ != 0) {
         // Returns only after the last callback has finished with the mixer.
         SDL_CloseAudioDevice(output_);
         output_ = 0;
@@ -147,8 +144,7 @@ Result SoundDevice::CreateSoundBuffer(const BufferDesc& desc, std::shared_ptr<So
     buffer->reset();
     if (desc.size != sizeof(BufferDesc))
         return kErrInvalidParam;
-    if ((desc.flags & kCapsPrimaryBuffer) != 0)
-    {
+    if ((desc.flags & kCapsPrimaryBuffer) != 0) {
         if (Result injected = detail::InjectedResult(os::testing::AudioCall::CreatePrimaryBuffer); Failed(injected))
             return injected;
         if (desc.bufferBytes != 0 || desc.format != nullptr)
@@ -178,12 +174,9 @@ Result SoundDevice::CreateSoundBuffer(const BufferDesc& desc, std::shared_ptr<So
     if ((desc.flags & kCapsLocSoftware) != 0 && (desc.flags & kCapsLocHardware) != 0)
         return kErrInvalidParam;
     std::shared_ptr<std::vector<std::uint8_t>> samples;
-    try
-    {
+    try {
         samples = std::make_shared<std::vector<std::uint8_t>>(desc.bufferBytes, std::uint8_t{0});
-    }
-    catch (const std::bad_alloc&)
-    {
+    } catch (const std::bad_alloc&) {
         return kErrOutOfMemory;
     }
     std::shared_ptr<SoundBuffer> created(

@@ -60,38 +60,38 @@ Result BackBuffer::Create(PresentParameters* parameters, int drawableWidth, int 
     const auto w = static_cast<GLsizei>(width_);
     const auto h = static_cast<GLsizei>(height_);
 
-    glGenTextures(1, &colorTexture_);
-    glBindTexture(GL_TEXTURE_2D, colorTexture_);
+    colorTexture_ = GlObject(GlKind::Texture);
+    glBindTexture(GL_TEXTURE_2D, colorTexture_.Get());
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
     glBindTexture(GL_TEXTURE_2D, 0);
 
-    glGenFramebuffers(1, &framebuffer_);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+    framebuffer_ = GlObject(GlKind::Framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_.Get());
     if (samples_ > 0) {
-        glGenRenderbuffers(1, &colorRenderbuffer_);
-        glBindRenderbuffer(GL_RENDERBUFFER, colorRenderbuffer_);
+        colorRenderbuffer_ = GlObject(GlKind::Renderbuffer);
+        glBindRenderbuffer(GL_RENDERBUFFER, colorRenderbuffer_.Get());
         glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples_, GL_RGBA8, w, h);
-        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colorRenderbuffer_);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colorRenderbuffer_.Get());
     } else {
-        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colorTexture_, 0);
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colorTexture_.Get(), 0);
     }
     if (hasDepth_) {
-        glGenRenderbuffers(1, &depthRenderbuffer_);
-        glBindRenderbuffer(GL_RENDERBUFFER, depthRenderbuffer_);
+        depthRenderbuffer_ = GlObject(GlKind::Renderbuffer);
+        glBindRenderbuffer(GL_RENDERBUFFER, depthRenderbuffer_.Get());
         glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples_, depthFormat, w, h);
         glFramebufferRenderbuffer(GL_FRAMEBUFFER, stencil ? GL_DEPTH_STENCIL_ATTACHMENT : GL_DEPTH_ATTACHMENT,
-                                  GL_RENDERBUFFER, depthRenderbuffer_);
+                                  GL_RENDERBUFFER, depthRenderbuffer_.Get());
     }
     glBindRenderbuffer(GL_RENDERBUFFER, 0);
     const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     if (samples_ > 0) {
-        glGenFramebuffers(1, &resolveFramebuffer_);
-        glBindFramebuffer(GL_FRAMEBUFFER, resolveFramebuffer_);
-        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colorTexture_, 0);
-        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+        resolveFramebuffer_ = GlObject(GlKind::Framebuffer);
+        glBindFramebuffer(GL_FRAMEBUFFER, resolveFramebuffer_.Get());
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colorTexture_.Get(), 0);
+        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_.Get());
     }
     if (!complete) {
         Destroy();
@@ -105,34 +105,23 @@ Result BackBuffer::Create(PresentParameters* parameters, int drawableWidth, int 
 void BackBuffer::Destroy()
 {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    if (framebuffer_ != 0) {
-        glDeleteFramebuffers(1, &framebuffer_);
-    }
-    if (resolveFramebuffer_ != 0) {
-        glDeleteFramebuffers(1, &resolveFramebuffer_);
-    }
-    if (colorTexture_ != 0) {
-        glDeleteTextures(1, &colorTexture_);
-    }
-    if (colorRenderbuffer_ != 0) {
-        glDeleteRenderbuffers(1, &colorRenderbuffer_);
-    }
-    if (depthRenderbuffer_ != 0) {
-        glDeleteRenderbuffers(1, &depthRenderbuffer_);
-    }
-    framebuffer_ = resolveFramebuffer_ = colorTexture_ = colorRenderbuffer_ = depthRenderbuffer_ = 0;
+    framebuffer_ = GlObject();
+    resolveFramebuffer_ = GlObject();
+    colorTexture_ = GlObject();
+    colorRenderbuffer_ = GlObject();
+    depthRenderbuffer_ = GlObject();
 }
 
 void BackBuffer::Bind() const
 {
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_.Get());
 }
 
 std::uint32_t BackBuffer::GetResolvedFramebuffer()
 {
     if (samples_ > 0 && !resolved_) {
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
-        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, resolveFramebuffer_);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_.Get());
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, resolveFramebuffer_.Get());
         const bool scissor = glIsEnabled(GL_SCISSOR_TEST);
         glDisable(GL_SCISSOR_TEST);
         glBlitFramebuffer(0, 0, static_cast<GLint>(width_), static_cast<GLint>(height_), 0, 0,
@@ -140,10 +129,10 @@ std::uint32_t BackBuffer::GetResolvedFramebuffer()
         if (scissor) {
             glEnable(GL_SCISSOR_TEST);
         }
-        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_.Get());
         resolved_ = true;
     }
-    return samples_ > 0 ? resolveFramebuffer_ : framebuffer_;
+    return samples_ > 0 ? resolveFramebuffer_.Get() : framebuffer_.Get();
 }
 
 void BackBuffer::Read(std::vector<std::uint32_t>* pixels)
@@ -172,16 +161,14 @@ void BackBuffer::BlitToWindow(int drawableWidth, int drawableHeight)
 void BackBuffer::BlitPixelsToWindow(const std::uint32_t* pixels, std::uint32_t width, std::uint32_t height,
                                     int drawableHeight)
 {
-    GLuint texture = 0;
-    GLuint framebuffer = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
+    const GlObject texture(GlKind::Texture);
+    const GlObject framebuffer(GlKind::Framebuffer);
+    glBindTexture(GL_TEXTURE_2D, texture.Get());
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(width), static_cast<GLsizei>(height), 0, GL_BGRA,
                  GL_UNSIGNED_INT_8_8_8_8_REV, pixels);
     glBindTexture(GL_TEXTURE_2D, 0);
-    glGenFramebuffers(1, &framebuffer);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
-    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer.Get());
+    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture.Get(), 0);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glDisable(GL_SCISSOR_TEST);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
@@ -190,8 +177,6 @@ void BackBuffer::BlitPixelsToWindow(const std::uint32_t* pixels, std::uint32_t w
     const auto h = static_cast<GLint>(height);
     glBlitFramebuffer(0, 0, w, h, 0, drawableHeight, w, drawableHeight - h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-    glDeleteFramebuffers(1, &framebuffer);
-    glDeleteTextures(1, &texture);
 }
 
 } // namespace os::gfx

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "os/gfx/GlObject.h"
 #include "os/gfx/Types.h"
 
 namespace os::gfx
@@ -46,11 +47,11 @@ private:
     int samples_ = 0;
     bool hasDepth_ = false;
     bool hasStencil_ = false;
-    std::uint32_t framebuffer_ = 0;       ///< rendered into
-    std::uint32_t colorTexture_ = 0;      ///< single-sample colour (or the resolve target)
-    std::uint32_t colorRenderbuffer_ = 0; ///< multisample colour
-    std::uint32_t depthRenderbuffer_ = 0;
-    std::uint32_t resolveFramebuffer_ = 0; ///< multisample only
+    GlObject framebuffer_;       ///< rendered into
+    GlObject colorTexture_;      ///< single-sample colour (or the resolve target)
+    GlObject colorRenderbuffer_; ///< multisample colour
+    GlObject depthRenderbuffer_;
+    GlObject resolveFramebuffer_; ///< multisample only
     bool resolved_ = false;
 };
 

@@ -17,6 +17,8 @@
 #include "os/gfx/Surface.h"
 #include "os/gfx/Texture.h"
 #include "os/gfx/VertexDeclaration.h"
+#include "os/gfx/WindowBinding.h"
+#include "os/system/System.h"
 
 namespace os::gfx
 {
@@ -45,12 +47,15 @@ public:
         kLossNews = 2, ///< takes in a pending loss first
     };
 
-    Guard(const Device& device, unsigned need) : lock_(device.mutex_)
+    /// Queries (const calls) never take in a loss.
+    Guard(const Device& device, unsigned need)
+        : lock_(device.mutex_), refused_((need & kOwner) != 0 && !device.IsOwnerThread())
+    {}
+    Guard(Device& device, unsigned need) : Guard(static_cast<const Device&>(device), need)
     {
         if ((need & kLossNews) != 0) {
-            const_cast<Device&>(device).PollLossHooks();
+            device.PollLossHooks();
         }
-        refused_ = (need & kOwner) != 0 && !device.IsOwnerThread();
     }
 
     /// The call must fail with the invalid-call code.
@@ -65,7 +70,8 @@ private:
 
 Device::Device(SDL_Window* window, std::uint32_t adapter, bool extended)
     : window_(window), adapter_(adapter), extended_(extended), owner_(std::this_thread::get_id()),
-      vertexStream_(GL_ARRAY_BUFFER, kVertexStreamBytes), indexStream_(GL_ELEMENT_ARRAY_BUFFER, kIndexStreamBytes)
+      context_(nullptr, ContextFree{window}), vertexStream_(GL_ARRAY_BUFFER, kVertexStreamBytes),
+      indexStream_(GL_ELEMENT_ARRAY_BUFFER, kIndexStreamBytes)
 {
     std::lock_guard<std::mutex> lock(Hooks().mutex);
     lossEpoch_ = Hooks().lossEpoch;
@@ -74,10 +80,11 @@ Device::Device(SDL_Window* window, std::uint32_t adapter, bool extended)
 Device::~Device()
 {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
-    if (context_ == nullptr) {
+    if (!context_) {
         return;
     }
-    SDL_GL_MakeCurrent(window_, static_cast<SDL_GLContext>(context_));
+    // The members' GL objects go after this body, with the context still current.
+    SDL_GL_MakeCurrent(window_, context_.get());
     vertexShader_.reset();
     pixelShader_.reset();
     declaration_.reset();
@@ -87,14 +94,12 @@ Device::~Device()
     if (link_) {
         link_->Close();
     }
-    backBuffer_.Destroy();
-    states_.Destroy();
-    vertexStream_.Destroy();
-    indexStream_.Destroy();
-    glDeleteVertexArrays(1, &vertexArray_);
-    glDeleteProgramPipelines(1, &pipeline_);
-    SDL_GL_MakeCurrent(window_, nullptr);
-    SDL_GL_DeleteContext(static_cast<SDL_GLContext>(context_));
+}
+
+void Device::ContextFree::operator()(void* context) const
+{
+    SDL_GL_MakeCurrent(window, nullptr);
+    SDL_GL_DeleteContext(static_cast<SDL_GLContext>(context));
 }
 
 Result Device::Initialize(PresentParameters* parameters)
@@ -105,17 +110,18 @@ Result Device::Initialize(PresentParameters* parameters)
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, version[0]);
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, version[1]);
-        context_ = SDL_GL_CreateContext(window_);
-        if (context_ != nullptr) {
+        context_.reset(SDL_GL_CreateContext(window_));
+        if (context_) {
             break;
         }
     }
-    if (context_ == nullptr) {
+    if (!context_) {
+        os::system::SetLastErrorFromSdl("SDL_GL_CreateContext");
         return kErrNotAvailable;
     }
     if (epoxy_gl_version() < 41) {
-        SDL_GL_DeleteContext(static_cast<SDL_GLContext>(context_));
-        context_ = nullptr;
+        os::system::SetLastError(1, "OpenGL 4.1 or later is needed");
+        context_.reset();
         return kErrNotAvailable;
     }
     link_ = std::make_shared<ContextLink>(owner_);
@@ -135,12 +141,12 @@ Result Device::Initialize(PresentParameters* parameters)
     }
     glGetIntegerv(GL_MAX_SAMPLES, &maxSamples_);
 
-    glGenVertexArrays(1, &vertexArray_);
-    glBindVertexArray(vertexArray_);
+    vertexArray_ = GlObject(GlKind::VertexArray);
+    glBindVertexArray(vertexArray_.Get());
     vertexStream_.Create();
     indexStream_.Create();
-    glGenProgramPipelines(1, &pipeline_);
-    glBindProgramPipeline(pipeline_);
+    pipeline_ = GlObject(GlKind::ProgramPipeline);
+    glBindProgramPipeline(pipeline_.Get());
     states_.Create(clipControl_, anisotropy_, maxAnisotropy_);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -149,7 +155,10 @@ Result Device::Initialize(PresentParameters* parameters)
     if (Failed(result)) {
         return result;
     }
-    ApplyWindowMode(parameters_);
+    const Result mode = ApplyWindowMode(window_, parameters_);
+    if (Failed(mode)) {
+        return mode;
+    }
     SetDefaultStates();
     return kOk;
 }
@@ -166,30 +175,6 @@ Result Device::CreateBackBuffer(PresentParameters* parameters)
     return result;
 }
 
-Result Device::ApplyWindowMode(const PresentParameters& parameters)
-{
-    const Uint32 flags = SDL_GetWindowFlags(window_);
-    if (parameters.Windowed) {
-        // Only leave a full screen this layer entered: the window layer's own borderless
-        // full-screen look is not an SDL full-screen state.
-        if ((flags & SDL_WINDOW_FULLSCREEN) != 0) {
-            SDL_SetWindowFullscreen(window_, 0);
-        }
-    } else {
-        SDL_DisplayMode mode{};
-        mode.format = SDL_PIXELFORMAT_RGB888;
-        mode.w = static_cast<int>(parameters.BackBufferWidth);
-        mode.h = static_cast<int>(parameters.BackBufferHeight);
-        mode.refresh_rate = static_cast<int>(parameters.FullScreenRefreshRateInHz);
-        SDL_SetWindowDisplayMode(window_, &mode);
-        if ((flags & SDL_WINDOW_FULLSCREEN_DESKTOP) != SDL_WINDOW_FULLSCREEN) {
-            SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN);
-        }
-    }
-    SDL_GL_SetSwapInterval(parameters.PresentationInterval == present::IntervalImmediate ? 0 : 1);
-    return kOk;
-}
-
 void Device::SetDefaultStates()
 {
     inScene_ = false;
@@ -200,7 +185,7 @@ void Device::SetDefaultStates()
         texture.reset();
     }
     boundStages_ = 0;
-    glUseProgramStages(pipeline_, GL_ALL_SHADER_BITS, 0);
+    glUseProgramStages(pipeline_.Get(), GL_ALL_SHADER_BITS, 0);
     backBuffer_.Bind();
     states_.Reset(parameters_.EnableAutoDepthStencil, backBuffer_.HasDepth(), backBuffer_.HasStencil(),
                   backBuffer_.GetWidth(), backBuffer_.GetHeight());
@@ -271,7 +256,11 @@ Result Device::Reset(PresentParameters* parameters)
         loss_ = LossState::NotReset;
         return result;
     }
-    ApplyWindowMode(parameters_);
+    const Result mode = ApplyWindowMode(window_, parameters_);
+    if (Failed(mode)) {
+        loss_ = LossState::NotReset;
+        return mode;
+    }
     SetDefaultStates();
     loss_ = LossState::Operational;
     return kOk;
@@ -526,7 +515,7 @@ Result Device::SetVertexShader(std::shared_ptr<Shader> shader)
         return kErrInvalidCall;
     }
     vertexShader_ = std::move(shader);
-    glUseProgramStages(pipeline_, GL_VERTEX_SHADER_BIT, vertexShader_ ? vertexShader_->GetProgram() : 0);
+    glUseProgramStages(pipeline_.Get(), GL_VERTEX_SHADER_BIT, vertexShader_ ? vertexShader_->GetProgram() : 0);
     return kOk;
 }
 
@@ -537,7 +526,7 @@ Result Device::SetPixelShader(std::shared_ptr<Shader> shader)
         return kErrInvalidCall;
     }
     pixelShader_ = std::move(shader);
-    glUseProgramStages(pipeline_, GL_FRAGMENT_SHADER_BIT, pixelShader_ ? pixelShader_->GetProgram() : 0);
+    glUseProgramStages(pipeline_.Get(), GL_FRAGMENT_SHADER_BIT, pixelShader_ ? pixelShader_->GetProgram() : 0);
     return kOk;
 }
 
@@ -703,6 +692,18 @@ Result Device::SetTexture(std::uint32_t stage, std::shared_ptr<Texture> texture)
     glBindTexture(GL_TEXTURE_2D, name);
     glActiveTexture(GL_TEXTURE0);
     boundStages_ = name != 0 ? (boundStages_ | (1u << stage)) : (boundStages_ & ~(1u << stage));
+    return kOk;
+}
+
+Result Device::RunDeferredWork()
+{
+    // No device lock: the queued work touches only its own textures and GL, which this thread
+    // alone uses, so loader threads may go on creating textures meanwhile. The link and the
+    // context change only on this thread.
+    if (!IsOwnerThread() || !context_ || !link_) {
+        return kErrInvalidCall;
+    }
+    link_->Drain();
     return kOk;
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "os/gfx/BackBuffer.h"
+#include "os/gfx/GlObject.h"
 #include "os/gfx/Shader.h"
 #include "os/gfx/StateCache.h"
 #include "os/gfx/StreamBuffer.h"
@@ -127,6 +128,10 @@ public:
     Result PresentPixels(const std::uint32_t* pixels, std::uint32_t width, std::uint32_t height);
 
     // --- For the texture and shader code of the layer ------------------------------------------
+    /// Runs the GL work other threads left for this one (texture uploads, releases), as every
+    /// device call does first; a dispatcher waiting on loader threads keeps uploads flowing with it.
+    /// Refused off the device's thread.
+    Result RunDeferredWork();
     /// Shared with resources so they can release GL objects from any thread, before or after the device.
     const std::shared_ptr<ContextLink>& GetContextLink() const { return link_; }
     /// Whether the calling thread owns the context.
@@ -152,7 +157,6 @@ private:
     Result Initialize(PresentParameters* parameters);
     /// Rebuilds the back buffer for the parameters and keeps them (written back) on success.
     Result CreateBackBuffer(PresentParameters* parameters);
-    Result ApplyWindowMode(const PresentParameters& parameters);
     void SetDefaultStates();
     Result CreateShader(ShaderStage stage, const void* source, std::size_t size, std::shared_ptr<Shader>* shader);
     void PrepareDraw(const void* vertices, std::uint32_t vertexBytes, std::uint32_t stride);
@@ -167,7 +171,14 @@ private:
     bool extended_;
     std::thread::id owner_;
     mutable std::recursive_mutex mutex_;
-    void* context_ = nullptr;
+    /// Leaves the context and deletes it (defined beside the SDL calls). Every GL object below
+    /// is declared after it, so they are deleted first, while the destructor keeps it current.
+    struct ContextFree
+    {
+        SDL_Window* window;
+        void operator()(void* context) const;
+    };
+    std::unique_ptr<void, ContextFree> context_;
     std::shared_ptr<ContextLink> link_;
     bool clipControl_ = false;
     bool anisotropy_ = false;
@@ -191,8 +202,8 @@ private:
     std::shared_ptr<Shader> pixelShader_;
     std::shared_ptr<VertexDeclaration> declaration_;
     std::string lastShaderLog_;
-    std::uint32_t pipeline_ = 0;
-    std::uint32_t vertexArray_ = 0;
+    GlObject pipeline_;
+    GlObject vertexArray_;
     StreamBuffer vertexStream_;
     StreamBuffer indexStream_;
     std::uint32_t enabledAttributes_ = 0;

@@ -16,6 +16,7 @@ struct HookState
     int lossEpoch = 0;
     int lossCalls = 0;
     int failResets = 0;
+    int failWindowModes = 0;
     bool failHardwareCreation = false;
     bool failSoftwareCreation = false;
     bool moduleAvailable = true;

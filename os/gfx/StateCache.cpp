@@ -14,19 +14,9 @@ void StateCache::Create(bool clipControl, bool anisotropy, float maxAnisotropy)
     anisotropy_ = anisotropy;
     maxAnisotropy_ = maxAnisotropy;
     mirrorClamp_ = epoxy_gl_version() >= 44;
-    glGenSamplers(static_cast<GLsizei>(samplers_.size()), samplers_.data());
     for (GLuint stage = 0; stage < samplers_.size(); ++stage) {
-        glBindSampler(stage, samplers_[stage]);
-    }
-}
-
-void StateCache::Destroy()
-{
-    for (GLuint& sampler : samplers_) {
-        if (sampler != 0) {
-            glDeleteSamplers(1, &sampler);
-            sampler = 0;
-        }
+        samplers_[stage] = GlObject(GlKind::Sampler);
+        glBindSampler(stage, samplers_[stage].Get());
     }
 }
 
@@ -265,7 +255,7 @@ void StateCache::ApplyCull()
 
 void StateCache::ApplySamplerState(std::uint32_t stage, SamplerState type)
 {
-    const GLuint sampler = samplers_[stage];
+    const GLuint sampler = samplers_[stage].Get();
     const auto& s = samplerStates_[stage];
     const auto get = [&s](SamplerState t) { return s[static_cast<std::uint32_t>(t)]; };
     switch (type) {

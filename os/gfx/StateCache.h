@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 
+#include "os/gfx/GlObject.h"
 #include "os/gfx/StateTables.h"
 #include "os/gfx/Types.h"
 
@@ -18,7 +19,6 @@ class StateCache
 public:
     /// Makes the sampler objects (one per stage, bound to its unit).
     void Create(bool clipControl, bool anisotropy, float maxAnisotropy);
-    void Destroy();
 
     /// Direct3D's defaults for a back buffer of this size, applied to GL.
     void Reset(bool autoDepth, bool hasDepth, bool hasStencil, std::uint32_t width, std::uint32_t height);
@@ -60,7 +60,7 @@ private:
     Rect scissor_;
     tables::RenderStates renderStates_{};
     std::array<tables::SamplerStates, kSamplerStageCount> samplerStates_{};
-    std::array<std::uint32_t, kSamplerStageCount> samplers_{};
+    std::array<GlObject, kSamplerStageCount> samplers_;
 };
 
 } // namespace os::gfx

@@ -11,17 +11,8 @@ namespace os::gfx
 
 void StreamBuffer::Create()
 {
-    glGenBuffers(1, &buffer_);
-    glBindBuffer(target_, buffer_);
-}
-
-void StreamBuffer::Destroy()
-{
-    if (buffer_ != 0) {
-        glDeleteBuffers(1, &buffer_);
-        buffer_ = 0;
-    }
-    size_ = offset_ = 0;
+    buffer_ = GlObject(GlKind::Buffer);
+    glBindBuffer(target_, buffer_.Get());
 }
 
 std::uint32_t StreamBuffer::Upload(const void* data, std::uint32_t bytes)

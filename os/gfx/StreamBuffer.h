@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "os/gfx/GlObject.h"
+
 namespace os::gfx
 {
 
@@ -17,14 +19,13 @@ public:
 
     /// Makes the buffer and binds it to its target (for indices, while the vertex array is bound).
     void Create();
-    void Destroy();
     /// Copies `bytes` bytes into the buffer; returns their offset in it.
     std::uint32_t Upload(const void* data, std::uint32_t bytes);
 
 private:
     std::uint32_t target_;
     std::uint32_t initialBytes_;
-    std::uint32_t buffer_ = 0;
+    GlObject buffer_;
     std::uint32_t size_ = 0;
     std::uint32_t offset_ = 0;
 };

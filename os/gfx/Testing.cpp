@@ -32,6 +32,12 @@ void FailNextReset(int count)
     Hooks().failResets = count < 0 ? 0 : count;
 }
 
+void FailNextWindowModeChange(int count)
+{
+    std::lock_guard<std::mutex> lock(Hooks().mutex);
+    Hooks().failWindowModes = count < 0 ? 0 : count;
+}
+
 void FailDeviceCreation(bool withHardwareVertexProcessing, bool withSoftwareVertexProcessing)
 {
     std::lock_guard<std::mutex> lock(Hooks().mutex);
@@ -100,6 +106,7 @@ void ResetGraphicsHooks()
     auto& h = Hooks();
     h.lossCalls = 0;
     h.failResets = 0;
+    h.failWindowModes = 0;
     h.failHardwareCreation = false;
     h.failSoftwareCreation = false;
     h.moduleAvailable = true;

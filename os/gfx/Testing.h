@@ -16,6 +16,9 @@ void InjectDeviceLoss(int callsBeforeResettable);
 /// The next `count` Reset calls (of any device) fail with the invalid-call code and leave the
 /// device lost and resettable. A Reset refused because the device cannot be reset yet does not count.
 void FailNextReset(int count);
+/// The next `count` window-mode changes (display mode, entering or leaving full screen) fail as
+/// SDL would report it. Creation then fails; a Reset fails and leaves the device resettable.
+void FailNextWindowModeChange(int count);
 /// Device creation fails (not-available code) when asked for hardware vertex processing
 /// and/or software vertex processing.
 void FailDeviceCreation(bool withHardwareVertexProcessing, bool withSoftwareVertexProcessing);

@@ -31,8 +31,7 @@ Guid JoystickInstanceGuid(const detail::JoystickInfo& info)
 
 bool IsJoystickInstanceGuid(const Guid& guid)
 {
-    for (int i = 0; i < 8; ++i)
-    {
+    for (int i = 0; i < 8; ++i) {
         if (guid.data4[i] != kJoystickTag[i])
             return false;
     }
@@ -49,8 +48,7 @@ Guid ProductGuid(std::uint16_t vendor, std::uint16_t product)
     return guid;
 }
 
-Result CreateDirectInput(os::window::InstanceHandle, std::uint32_t version,
-                         std::shared_ptr<DirectInput>& directInput)
+Result CreateDirectInput(os::window::InstanceHandle, std::uint32_t version, std::shared_ptr<DirectInput>& directInput)
 {
     directInput.reset();
     Result result = kResultOk;
@@ -58,7 +56,7 @@ Result CreateDirectInput(os::window::InstanceHandle, std::uint32_t version,
         return result;
     if (version != kDirectInputVersion)
         return kResultInvalidParam;
-    auto hub = detail::Hub::Start();
+    auto hub = detail::InputHub::Start();
     if (!hub)
         return kResultFail;
     directInput = std::make_shared<DirectInput>(std::move(hub));
@@ -68,14 +66,12 @@ Result CreateDirectInput(os::window::InstanceHandle, std::uint32_t version,
 } // namespace
 
 struct InputModule
-{
-};
+{};
 
 InputModule* LoadInputModule(const std::string& name)
 {
     Result ignored = kResultOk;
-    if (name != "dinput8.dll" ||
-        detail::TakeStepFailure(InputStep::LoadModule, InputDeviceKind::Any, ignored))
+    if (name != "dinput8.dll" || detail::TakeStepFailure(InputStep::LoadModule, InputDeviceKind::Any, ignored))
         return nullptr;
     return new InputModule();
 }
@@ -94,7 +90,7 @@ DirectInputCreateFunction FindInputFunction(InputModule* module, const std::stri
     return &CreateDirectInput;
 }
 
-DirectInput::DirectInput(std::shared_ptr<detail::Hub> hub) : hub_(std::move(hub)) {}
+DirectInput::DirectInput(std::shared_ptr<detail::InputHub> hub) : hub_(std::move(hub)) {}
 
 DirectInput::~DirectInput() = default;
 
@@ -105,8 +101,7 @@ Result DirectInput::EnumDevices(std::uint32_t deviceClass, const EnumDevicesCall
         return result;
     if (deviceClass != kDeviceClassGameController && deviceClass != kDeviceClassAll)
         return kResultOk;
-    for (const auto& info : hub_->ListJoysticks())
-    {
+    for (const auto& info : hub_->ListJoysticks()) {
         DeviceInstance instance;
         instance.instance = JoystickInstanceGuid(info);
         instance.product = ProductGuid(info.vendor, info.product);
@@ -132,17 +127,14 @@ Result DirectInput::CreateDevice(const Guid& guid, std::shared_ptr<InputDevice>&
     Result result = kResultOk;
     if (detail::TakeStepFailure(InputStep::CreateDevice, hookKind, result))
         return result;
-    if (kind != InputDevice::Kind::Joystick)
-    {
+    if (kind != InputDevice::Kind::Joystick) {
         device = std::make_shared<InputDevice>(hub_, kind, -1, 0);
         return kResultOk;
     }
     if (!IsJoystickInstanceGuid(guid))
         return kResultDeviceNotRegistered;
-    for (const auto& info : hub_->ListJoysticks())
-    {
-        if (JoystickInstanceGuid(info) == guid)
-        {
+    for (const auto& info : hub_->ListJoysticks()) {
+        if (JoystickInstanceGuid(info) == guid) {
             device = std::make_shared<InputDevice>(hub_, kind, info.id, info.axisCount);
             return kResultOk;
         }

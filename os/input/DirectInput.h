@@ -12,7 +12,7 @@ namespace os::input
 
 namespace detail
 {
-class Hub;
+class InputHub;
 }
 
 class InputDevice;
@@ -22,7 +22,7 @@ class InputDevice;
 class DirectInput
 {
 public:
-    explicit DirectInput(std::shared_ptr<detail::Hub> hub);
+    explicit DirectInput(std::shared_ptr<detail::InputHub> hub);
     ~DirectInput();
     DirectInput(const DirectInput&) = delete;
     DirectInput& operator=(const DirectInput&) = delete;
@@ -37,7 +37,7 @@ public:
     Result CreateDevice(const Guid& guid, std::shared_ptr<InputDevice>& device);
 
 private:
-    std::shared_ptr<detail::Hub> hub_;
+    std::shared_ptr<detail::InputHub> hub_;
 };
 
 /// The module that holds the create function, as the engine loads it by name.

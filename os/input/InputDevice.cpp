@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include <SDL.h>
+
 #include "os/input/InputHub.h"
 
 namespace os::input
@@ -14,13 +16,11 @@ namespace
 using os::testing::InputDeviceKind;
 using os::testing::InputStep;
 
-constexpr const char* kAxisNames[6] = {"X Axis",     "Y Axis",     "Z Axis",
-                                       "X Rotation", "Y Rotation", "Z Rotation"};
+constexpr const char* kAxisNames[6] = {"X Axis", "Y Axis", "Z Axis", "X Rotation", "Y Rotation", "Z Rotation"};
 
 InputDeviceKind HookKind(InputDevice::Kind kind)
 {
-    switch (kind)
-    {
+    switch (kind) {
     case InputDevice::Kind::Keyboard:
         return InputDeviceKind::Keyboard;
     case InputDevice::Kind::Mouse:
@@ -40,8 +40,7 @@ std::int32_t ScaleAxis(std::int16_t value, std::int32_t minimum, std::int32_t ma
 
 std::uint32_t HatToPov(std::uint8_t hat)
 {
-    switch (hat)
-    {
+    switch (hat) {
     case SDL_HAT_UP:
         return 0;
     case SDL_HAT_RIGHTUP:
@@ -65,7 +64,7 @@ std::uint32_t HatToPov(std::uint8_t hat)
 
 } // namespace
 
-InputDevice::InputDevice(std::shared_ptr<detail::Hub> hub, Kind kind, int joystickId, int axisCount)
+InputDevice::InputDevice(std::shared_ptr<detail::InputHub> hub, Kind kind, int joystickId, int axisCount)
     : hub_(std::move(hub)), kind_(kind), joystickId_(joystickId), axisCount_(axisCount < 6 ? axisCount : 6)
 {
     if (kind_ == Kind::Mouse)
@@ -85,8 +84,7 @@ bool InputDevice::TakeHook(int step, Result& result) const
 
 std::uint32_t InputDevice::FormatSize() const
 {
-    switch (kind_)
-    {
+    switch (kind_) {
     case Kind::Keyboard:
         return kKeyboardStateSize;
     case Kind::Mouse:
@@ -106,8 +104,7 @@ Result InputDevice::SetCooperativeLevel(os::window::WindowHandle window, std::ui
     const std::uint32_t place = flags & (kCoopForeground | kCoopBackground);
     if (access == 0 || access == (kCoopExclusive | kCoopNonExclusive) || place == 0 ||
         place == (kCoopForeground | kCoopBackground) ||
-        (flags & ~(kCoopExclusive | kCoopNonExclusive | kCoopForeground | kCoopBackground | kCoopNoWinKey)) !=
-            0)
+        (flags & ~(kCoopExclusive | kCoopNonExclusive | kCoopForeground | kCoopBackground | kCoopNoWinKey)) != 0)
         return kResultInvalidParam;
     if (acquired_)
         return kResultAcquired;
@@ -151,8 +148,7 @@ Result InputDevice::SetAxisMode(std::uint32_t how, std::uint32_t object, std::ui
     return kResultOk;
 }
 
-Result InputDevice::SetRange(std::uint32_t how, std::uint32_t object, std::int32_t minimum,
-                             std::int32_t maximum)
+Result InputDevice::SetRange(std::uint32_t how, std::uint32_t object, std::int32_t minimum, std::int32_t maximum)
 {
     std::lock_guard<std::mutex> lock(mutex_);
     Result result = kResultOk;
@@ -162,10 +158,8 @@ Result InputDevice::SetRange(std::uint32_t how, std::uint32_t object, std::int32
         return kResultUnsupported;
     if (minimum >= maximum)
         return kResultInvalidParam;
-    if (how == kPropertyHowDevice && object == 0)
-    {
-        for (int i = 0; i < 6; ++i)
-        {
+    if (how == kPropertyHowDevice && object == 0) {
+        for (int i = 0; i < 6; ++i) {
             rangeMin_[i] = minimum;
             rangeMax_[i] = maximum;
         }
@@ -193,8 +187,7 @@ Result InputDevice::EnumObjects(const EnumObjectsCallback& callback, std::uint32
             count = axisCount_;
     }
     // The callback runs without the device's lock: it sets properties on this device.
-    for (int i = 0; i < count; ++i)
-    {
+    for (int i = 0; i < count; ++i) {
         ObjectInstance object;
         object.type = kObjectAbsoluteAxis | MakeObjectInstance(static_cast<std::uint32_t>(i));
         object.name = kAxisNames[i];
@@ -211,15 +204,13 @@ void InputDevice::CheckLost()
     bool lost = false;
     if (kind_ == Kind::Joystick && !hub_->IsAttached(joystickId_))
         lost = true;
-    if ((cooperativeFlags_ & kCoopForeground) != 0)
-    {
+    if ((cooperativeFlags_ & kCoopForeground) != 0) {
         std::uint64_t generation = 0;
         const bool foreground = hub_->IsForeground(windowId_, generation);
         if (!foreground || generation != acquiredGeneration_)
             lost = true;
     }
-    if (lost)
-    {
+    if (lost) {
         acquired_ = false;
         lost_ = true;
         if (kind_ == Kind::Mouse)
@@ -274,8 +265,7 @@ Result InputDevice::Poll()
     if (TakeHook(static_cast<int>(InputStep::Poll), result))
         return result;
     CheckLost();
-    if (lost_)
-    {
+    if (lost_) {
         lost_ = false;
         return kResultInputLost;
     }
@@ -294,52 +284,41 @@ Result InputDevice::GetDeviceState(std::uint32_t size, void* data)
     if (data == nullptr || !hasFormat_ || size != FormatSize())
         return kResultInvalidParam;
     CheckLost();
-    if (lost_)
-    {
+    if (lost_) {
         lost_ = false;
         return kResultInputLost;
     }
     if (!acquired_)
         return kResultNotAcquired;
-    switch (kind_)
-    {
-    case Kind::Keyboard:
-    {
+    switch (kind_) {
+    case Kind::Keyboard: {
         std::uint8_t keys[kKeyboardStateSize];
         hub_->ReadKeys(keys);
         std::memcpy(data, keys, sizeof(keys));
         break;
     }
-    case Kind::Mouse:
-    {
+    case Kind::Mouse: {
         const MouseState2 state = hub_->TakeMouseState(mouseSink_);
         std::memcpy(data, &state, sizeof(state));
         break;
     }
-    case Kind::Joystick:
-    {
+    case Kind::Joystick: {
         detail::JoystickSnapshot snapshot;
-        if (!hub_->ReadJoystick(joystickId_, snapshot))
-        {
+        if (!hub_->ReadJoystick(joystickId_, snapshot)) {
             acquired_ = false;
             return kResultInputLost;
         }
         JoyState state;
         std::int32_t* axes[6] = {&state.x, &state.y, &state.z, &state.rx, &state.ry, &state.rz};
-        for (int i = 0; i < 6; ++i)
-        {
+        for (int i = 0; i < 6; ++i) {
             const bool present = i < axisCount_ && static_cast<std::size_t>(i) < snapshot.axes.size();
             const std::int32_t position =
-                present
-                    ? ScaleAxis(snapshot.axes[static_cast<std::size_t>(i)], rangeMin_[i], rangeMax_[i])
-                    : static_cast<std::int32_t>((static_cast<std::int64_t>(rangeMin_[i]) + rangeMax_[i]) / 2);
-            if (axisMode_ == kAxisModeRelative)
-            {
+                present ? ScaleAxis(snapshot.axes[static_cast<std::size_t>(i)], rangeMin_[i], rangeMax_[i])
+                        : static_cast<std::int32_t>((static_cast<std::int64_t>(rangeMin_[i]) + rangeMax_[i]) / 2);
+            if (axisMode_ == kAxisModeRelative) {
                 *axes[i] = position - lastAxis_[i];
                 lastAxis_[i] = position;
-            }
-            else
-            {
+            } else {
                 *axes[i] = position;
             }
         }

@@ -12,7 +12,7 @@ namespace os::input
 
 namespace detail
 {
-class Hub;
+class InputHub;
 }
 
 constexpr Result kResultAcquired = static_cast<Result>(0x800700AAu);       // DIERR_ACQUIRED
@@ -32,7 +32,7 @@ public:
         Joystick,
     };
 
-    InputDevice(std::shared_ptr<detail::Hub> hub, Kind kind, int joystickId, int axisCount);
+    InputDevice(std::shared_ptr<detail::InputHub> hub, Kind kind, int joystickId, int axisCount);
     ~InputDevice();
     InputDevice(const InputDevice&) = delete;
     InputDevice& operator=(const InputDevice&) = delete;
@@ -65,7 +65,7 @@ private:
     void CheckLost();
     std::uint32_t FormatSize() const;
 
-    std::shared_ptr<detail::Hub> hub_;
+    std::shared_ptr<detail::InputHub> hub_;
     const Kind kind_;
     const int joystickId_;
     const int axisCount_;

@@ -9,11 +9,11 @@
 #include <optional>
 #include <string>
 #include <thread>
+
+union SDL_Event;
 #include <vector>
 
-#include <SDL.h>
-
-#include "os/input/InputTesting.h"
+#include "os/input/Testing.h"
 #include "os/input/InputTypes.h"
 
 namespace os::input::detail
@@ -30,7 +30,7 @@ struct JoystickSnapshot
 /// What enumeration reports of one attached joystick.
 struct JoystickInfo
 {
-    SDL_JoystickID id = -1;
+    std::int32_t id = -1; ///< SDL's instance id
     std::string name;
     std::uint16_t vendor = 0;
     std::uint16_t product = 0;
@@ -40,18 +40,18 @@ struct JoystickInfo
 /// Owns the SDL joystick subsystem while any input object lives. Every SDL call happens on the
 /// thread that started it (the main thread, which also pumps the events); the snapshots it keeps
 /// are guarded by one mutex, so devices may be read from any thread.
-class Hub
+class InputHub
 {
 public:
     /// Starts the hub or returns the running one. Main thread only. Null when SDL's joystick
     /// subsystem cannot start.
-    static std::shared_ptr<Hub> Start();
+    static std::shared_ptr<InputHub> Start();
     /// The running hub or null.
-    static std::shared_ptr<Hub> Running();
+    static std::shared_ptr<InputHub> Running();
 
-    ~Hub();
-    Hub(const Hub&) = delete;
-    Hub& operator=(const Hub&) = delete;
+    ~InputHub();
+    InputHub(const InputHub&) = delete;
+    InputHub& operator=(const InputHub&) = delete;
 
     void HandleEvent(const SDL_Event& event);
 
@@ -77,8 +77,8 @@ public:
     /// Exclusive mice switch SDL's relative mode while they are acquired in the foreground.
     void SetMouseExclusive(int sink, bool exclusive);
 
-    bool IsAttached(SDL_JoystickID id);
-    bool ReadJoystick(SDL_JoystickID id, JoystickSnapshot& snapshot);
+    bool IsAttached(std::int32_t id);
+    bool ReadJoystick(std::int32_t id, JoystickSnapshot& snapshot);
 
     /// False when no pad holds this slot.
     bool ReadPad(std::uint32_t slot, PadState& state);
@@ -87,17 +87,10 @@ public:
     static bool ReadRunningPad(std::uint32_t slot, PadState& state);
 
 private:
-    Hub() = default;
+    InputHub() = default;
 
-    struct Joystick
-    {
-        SDL_Joystick* joystick = nullptr;
-        SDL_GameController* controller = nullptr;
-        JoystickInfo info;
-        JoystickSnapshot snapshot;
-        int padSlot = -1;
-        PadState pad;
-    };
+    /// An open joystick or game controller with its snapshots (defined with the SDL calls).
+    struct Joystick;
 
     struct MouseSink
     {
@@ -107,7 +100,7 @@ private:
     };
 
     void AddJoystick(int deviceIndex);
-    void RemoveJoystick(SDL_JoystickID id);
+    void RemoveJoystick(std::int32_t id);
     void ReadPadFromController(Joystick& entry);
     void ClearHeldInput();
     void UpdateRelativeMode();
@@ -123,8 +116,8 @@ private:
     std::map<int, MouseSink> mice_;
     int nextMouseSink_ = 1;
     bool relativeMode_ = false;
-    std::map<SDL_JoystickID, Joystick> joysticks_;
-    SDL_JoystickID padSlots_[kPadSlotCount] = {-1, -1, -1, -1};
+    std::map<std::int32_t, std::unique_ptr<Joystick>> joysticks_;
+    std::int32_t padSlots_[kPadSlotCount] = {-1, -1, -1, -1};
 };
 
 /// Test hooks as the layer's calls see them.

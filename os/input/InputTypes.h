@@ -12,12 +12,11 @@ namespace os::input
 /// Results keep the platform's values: the engine logs them and compares them.
 using Result = std::int32_t;
 
-constexpr Result kResultOk = 0;                                         // DI_OK
-constexpr Result kResultNoEffect = 1;                                   // DI_NOEFFECT, S_FALSE
-constexpr Result kResultFail = static_cast<Result>(0x80004005u);        // E_FAIL
-constexpr Result kResultOutOfMemory = static_cast<Result>(0x8007000Eu); // E_OUTOFMEMORY
-constexpr Result kResultAccessDenied =
-    static_cast<Result>(0x80070005u); // E_ACCESSDENIED, DIERR_OTHERAPPHASPRIO
+constexpr Result kResultOk = 0;                                                 // DI_OK
+constexpr Result kResultNoEffect = 1;                                           // DI_NOEFFECT, S_FALSE
+constexpr Result kResultFail = static_cast<Result>(0x80004005u);                // E_FAIL
+constexpr Result kResultOutOfMemory = static_cast<Result>(0x8007000Eu);         // E_OUTOFMEMORY
+constexpr Result kResultAccessDenied = static_cast<Result>(0x80070005u);        // E_ACCESSDENIED, DIERR_OTHERAPPHASPRIO
 constexpr Result kResultNotAcquired = static_cast<Result>(0x8007000Cu);         // DIERR_NOTACQUIRED
 constexpr Result kResultInputLost = static_cast<Result>(0x8007001Eu);           // DIERR_INPUTLOST
 constexpr Result kResultInvalidParam = static_cast<Result>(0x80070057u);        // DIERR_INVALIDPARAM

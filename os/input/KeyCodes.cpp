@@ -166,8 +166,7 @@ struct Tables
 
     Tables()
     {
-        for (const auto& [scancode, key] : kScancodeKeys)
-        {
+        for (const auto& [scancode, key] : kScancodeKeys) {
             toKey[static_cast<std::size_t>(scancode)] = key;
             if (toScancode[key] == 0)
                 toScancode[key] = scancode;

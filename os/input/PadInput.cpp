@@ -10,7 +10,7 @@ std::uint32_t GetPadState(std::uint32_t userIndex, PadState* state)
 {
     if (userIndex >= kPadSlotCount || state == nullptr)
         return kErrorBadArguments;
-    if (!detail::Hub::ReadRunningPad(userIndex, *state))
+    if (!detail::InputHub::ReadRunningPad(userIndex, *state))
         return kErrorDeviceNotConnected;
     return kErrorSuccess;
 }

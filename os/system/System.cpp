@@ -14,9 +14,11 @@
 
 #include <SDL.h>
 
-namespace os::system {
+namespace os::system
+{
 
-namespace {
+namespace
+{
 
 struct Hooks
 {
@@ -45,14 +47,12 @@ std::uint64_t RealMonotonicNanoseconds()
 
 void RealSleep(std::uint32_t milliseconds)
 {
-    if (milliseconds == 0)
-    {
+    if (milliseconds == 0) {
         sched_yield();
         return;
     }
     timespec request{static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000L};
-    while (nanosleep(&request, &request) != 0 && errno == EINTR)
-    {
+    while (nanosleep(&request, &request) != 0 && errno == EINTR) {
     }
 }
 
@@ -121,6 +121,15 @@ void SetLastErrorFromErrno(int errnoValue)
     SetLastError(static_cast<std::uint32_t>(errnoValue), text);
 }
 
+void SetLastErrorFromSdl(const char* call, std::uint32_t code)
+{
+    std::string text = call;
+    text += ": ";
+    text += SDL_GetError();
+    SetLastError(code, text);
+    SDL_LogError(SDL_LOG_CATEGORY_APPLICATION, "%s", text.c_str());
+}
+
 std::uint32_t GetLastErrorCode()
 {
     return tLastErrorCode;
@@ -141,16 +150,14 @@ void ShowErrorMessageBox(const std::string& caption, const std::string& text, vo
         std::lock_guard<std::mutex> lock(hooks.mutex);
         sink = hooks.messageBoxSink;
     }
-    if (sink)
-    {
+    if (sink) {
         sink(caption, text);
         return;
     }
     const char* suppress = std::getenv("KORVANE_NO_MESSAGE_BOX");
     bool haveDisplay = (std::getenv("DISPLAY") && *std::getenv("DISPLAY")) ||
                        (std::getenv("WAYLAND_DISPLAY") && *std::getenv("WAYLAND_DISPLAY"));
-    if ((!suppress || !*suppress) && haveDisplay)
-    {
+    if ((!suppress || !*suppress) && haveDisplay) {
         // The owner is not handed to SDL: the box may be shown from any thread.
         (void)owner;
         if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), nullptr) == 0)
@@ -164,8 +171,7 @@ std::string GetProgramPath()
 {
     std::string path(4096, '\0');
     ssize_t length = readlink("/proc/self/exe", path.data(), path.size() - 1);
-    if (length <= 0)
-    {
+    if (length <= 0) {
         SetLastErrorFromErrno(errno);
         return std::string();
     }
@@ -179,8 +185,7 @@ std::string GetUserDataRoot()
     const char* xdg = std::getenv("XDG_DATA_HOME");
     if (xdg && *xdg == '/')
         root = xdg;
-    else
-    {
+    else {
         root = HomeFolder() + "/.local/share";
     }
     if (root.empty() || root.back() != '/')
@@ -190,7 +195,8 @@ std::string GetUserDataRoot()
 
 } // namespace os::system
 
-namespace os::testing {
+namespace os::testing
+{
 
 void SetMessageBoxSink(MessageBoxSink sink)
 {

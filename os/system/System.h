@@ -5,7 +5,8 @@
 #include <functional>
 #include <string>
 
-namespace os::system {
+namespace os::system
+{
 
 /// Monotonic clock in nanoseconds (arbitrary origin, never wraps in practice).
 std::uint64_t MonotonicNanoseconds();
@@ -20,6 +21,9 @@ void Sleep(std::uint32_t milliseconds);
 void SetLastError(std::uint32_t code, const std::string& text = std::string());
 /// Sets the last error from an errno value with the C library's message.
 void SetLastErrorFromErrno(int errnoValue);
+/// Records a failed SDL call: "call: SDL's message" becomes the last error (with `code`) and
+/// goes to SDL's error log (standard error).
+void SetLastErrorFromSdl(const char* call, std::uint32_t code = 1);
 std::uint32_t GetLastErrorCode();
 /// The message for the current last error; empty when the system has none.
 std::string GetLastErrorText();
@@ -36,7 +40,8 @@ std::string GetUserDataRoot();
 
 } // namespace os::system
 
-namespace os::testing {
+namespace os::testing
+{
 
 /// Replaces every message box with a call to the sink; an empty function restores the boxes.
 using MessageBoxSink = std::function<void(const std::string& caption, const std::string& text)>;

@@ -5,9 +5,13 @@
 #include <utility>
 #include <vector>
 
-namespace os::window {
+#include <SDL.h>
 
-namespace {
+namespace os::window
+{
+
+namespace
+{
 struct HandlerList
 {
     std::mutex mutex;

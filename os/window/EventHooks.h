@@ -3,9 +3,10 @@
 
 #include <functional>
 
-#include <SDL.h>
+union SDL_Event;
 
-namespace os::window {
+namespace os::window
+{
 
 using RawEventHandler = std::function<void(const SDL_Event&)>;
 

@@ -29,8 +29,7 @@ using InstanceHandle = void*;
 
 /// The window procedure: every message dispatched or sent to the window goes through it.
 /// A procedure that does not handle a message returns DefWindowProc(...) for it.
-using WindowProc =
-    std::function<LResult(Window& window, std::uint32_t message, WParam wParam, LParam lParam)>;
+using WindowProc = std::function<LResult(Window& window, std::uint32_t message, WParam wParam, LParam lParam)>;
 
 /// The framed or plain look of the window.
 struct WindowStyle
@@ -53,7 +52,7 @@ public:
     Window& operator=(const Window&) = delete;
 
     bool IsCreated() const { return sdlWindow_ != nullptr; }
-    SDL_Window* GetSDLWindow() const { return sdlWindow_; }
+    SDL_Window* GetSDLWindow() const { return sdlWindow_.get(); }
     std::uint32_t GetId() const { return id_; }
     Window* GetParent() const { return parent_; }
     /// The live window with this SDL window id, or null.
@@ -120,12 +119,18 @@ public:
     void ClearInvalidated() { invalidated_ = false; }
 
 private:
-    SDL_Window* sdlWindow_ = nullptr;
+    /// Frees the SDL objects the window owns (defined beside the SDL calls).
+    struct SdlFree
+    {
+        void operator()(SDL_Window* window) const;
+        void operator()(SDL_Cursor* cursor) const;
+    };
+    std::unique_ptr<SDL_Window, SdlFree> sdlWindow_;
     std::uint32_t id_ = 0;
     Window* parent_ = nullptr;
     WindowProc proc_;
     WindowStyle style_;
-    SDL_Cursor* sdlCursor_ = nullptr;
+    std::unique_ptr<SDL_Cursor, SdlFree> sdlCursor_;
     bool inputMethod_ = true;
     bool invalidated_ = false;
     bool destroyed_ = false;

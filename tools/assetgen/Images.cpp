@@ -168,17 +168,23 @@ Raster PublisherLogo()
     return picture;
 }
 
-/// Fine white hatching on transparent, behind the menus; drawn stretched, and with a period
-/// of 4 pixels it also tiles in both directions.
+/// White cross-hatching on transparent, behind the menus: two families of anti-aliased
+/// diagonals, 8 pixels apart along each axis. It is drawn stretched to its own size, never
+/// tiled; it repeats every 8 pixels down its 1080 rows.
 Raster CrossHatch()
 {
     Raster picture(692, 1080);
-    for (int y = 0; y < picture.Height(); ++y) {
-        for (int x = 0; x < picture.Width(); ++x) {
-            const bool on = (x + y) % 4 == 0 || (x - y + 4 * 1080) % 4 == 0;
-            picture.At(x, y) = on ? Rgb(0xFFFFFF, 1.0f) : Rgb(0xFFFFFF, 0.0f);
+    const double period = 8.0;
+    const double width = 1.4;
+    picture.Shade([&](double x, double y) {
+        double cover = 0.0;
+        for (const double s : {x + y, x - y}) {
+            const double offset = s - period * std::round(s / period);
+            const double distance = std::abs(offset) / std::sqrt(2.0);
+            cover = std::max(cover, std::clamp(width * 0.5 + 0.5 - distance, 0.0, 1.0));
         }
-    }
+        return Color{1.0f, 1.0f, 1.0f, static_cast<float>(cover)};
+    });
     return picture;
 }
 
@@ -207,8 +213,14 @@ Raster ReplayIcon()
         arc.push_back({16.0 + 12.0 * std::cos(angle), 16.0 + 12.0 * std::sin(angle)});
     }
     arrow.Polyline(arc, 2.8);
-    const Point tip = arc.back();
-    arrow.FillPolygon({{tip.x - 6.0, tip.y - 4.5}, {tip.x + 4.5, tip.y - 1.0}, {tip.x - 1.5, tip.y + 5.5}});
+    // The head points along the arc's direction at its end.
+    const double end = -kPi / 2.0 + 0.5 + (2.0 * kPi - 1.1);
+    const Point at = arc.back();
+    const Point along{-std::sin(end), std::cos(end)};
+    const Point across{std::cos(end), std::sin(end)};
+    arrow.FillPolygon({{at.x + along.x * 5.5, at.y + along.y * 5.5},
+                       {at.x + across.x * 5.0 - along.x * 1.5, at.y + across.y * 5.0 - along.y * 1.5},
+                       {at.x - across.x * 5.0 - along.x * 1.5, at.y - across.y * 5.0 - along.y * 1.5}});
     arrow.FillPolygon({{12.5, 10.0}, {22.5, 16.0}, {12.5, 22.0}});
     picture.Paint(arrow, Rgb(0xE8F6FF));
     return picture;

@@ -239,7 +239,6 @@ LoopBuffer Render(const Arrangement& piece)
     const long long sixteenth = bar / 16; // bars are multiples of 16 frames at these tempos
     LoopBuffer out(bar * piece.bars);
     LoopBuffer lead(bar * piece.bars);
-    Random random(piece.melodySeed);
     Random drums(piece.melodySeed ^ 0xD5u);
 
     const Instrument bass{Wave::Saw, 0.004, 0.12, 0.6, 0.05, 700.0};
@@ -271,16 +270,29 @@ LoopBuffer Render(const Arrangement& piece)
                          s % 2 == 0 ? 0.5 : -0.5);
             }
         }
-        // Melody: a walk over the scale that leans on chord tones, in rhythms of eighths and
-        // quarters; the second half of the piece repeats the first an octave up in places.
+        // Melody: a walk over the scale in eighths and quarters that lands on a tone of the
+        // bar's chord on every beat; the second half of the piece repeats the first, an octave
+        // up in places.
         Random walk = (b < piece.bars / 2) ? Random(piece.melodySeed + static_cast<std::uint64_t>(b))
                                            : Random(piece.melodySeed + static_cast<std::uint64_t>(b - piece.bars / 2));
         const int lift = (b >= piece.bars / 2 && b % 4 == 3) ? 12 : 0;
+        auto inChord = [&](int d) {
+            const int pitch = ((kMinorScale[d % 7] - chord.root) % 12 + 12) % 12;
+            return pitch == 0 || pitch == third || pitch == 7;
+        };
         int degree = 2 + walk.Below(3);
         long long position = 0;
         while (position < 16) {
             const long long length = (walk.Below(3) == 0) ? 4 : 2;
             const bool rest = walk.Below(7) == 0 && position > 0;
+            if (position % 4 == 0) {
+                for (const int step : {0, 1, -1, 2, -2}) {
+                    if (degree + step >= 0 && degree + step <= 11 && inChord(degree + step)) {
+                        degree += step;
+                        break;
+                    }
+                }
+            }
             if (!rest) {
                 const int octave = degree / 7;
                 const int note = piece.key + 24 + 12 * octave + kMinorScale[degree % 7] + lift;
@@ -317,15 +329,6 @@ LoopBuffer Render(const Arrangement& piece)
 }
 
 } // namespace
-
-std::vector<MusicPiece> MusicPieces()
-{
-    std::vector<MusicPiece> pieces;
-    for (const Arrangement& piece : Arrangements()) {
-        pieces.push_back({piece.name, FramesPerBar(piece.bpm) * piece.bars});
-    }
-    return pieces;
-}
 
 void MakeMusic(OutputFolder& out)
 {

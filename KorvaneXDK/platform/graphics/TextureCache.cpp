@@ -13,9 +13,10 @@
 #include "KorvaneXDK/core/SimpleProfiler.h"
 #include "KorvaneXDK/core/StringUtility.h"
 #include "KorvaneXDK/platform/GameApplicationDriverCX.h"
+#include "KorvaneXDK/platform/graphics/DXGraphics.h"
 #include "KorvaneXDK/platform/graphics/Texture.h"
 #include "KorvaneXDK/platform/graphics/TextureCacheLoaderThread.h"
-#include "os/system/System.h"
+#include "os/gfx/Device.h"
 
 namespace korvane
 {
@@ -169,6 +170,7 @@ void CTextureCache::DirectoryPrecacheAndPurgeFromDataLoaderMT(IDataLoader* loade
         }
     }
 
+    os::gfx::Device* device = DriverDevice();
     std::array<boost::shared_ptr<CTextureCacheLoaderThread>, kLoaderThreads> threads;
     for (auto& thread : threads) {
         thread.reset(new CTextureCacheLoaderThread(this));
@@ -177,6 +179,7 @@ void CTextureCache::DirectoryPrecacheAndPurgeFromDataLoaderMT(IDataLoader* loade
     try {
         for (const std::string& name : names) {
             for (bool handedOut = false; !handedOut;) {
+                const std::uint64_t finished = CTextureCacheLoaderThread::GetFinishedCount();
                 for (int i = 0; i < kLoaderThreads && !handedOut; ++i) {
                     CTextureCacheLoaderThread& thread = *threads[static_cast<std::size_t>(i)];
                     ThrowRecorded(thread);
@@ -187,7 +190,12 @@ void CTextureCache::DirectoryPrecacheAndPurgeFromDataLoaderMT(IDataLoader* loade
                     }
                 }
                 if (!handedOut) {
-                    os::system::Sleep(1);
+                    // Uploads of what the threads decoded go on meanwhile (on the device's thread),
+                    // then a millisecond's poll, cut short when a thread becomes free.
+                    if (device != nullptr && device->IsOwnerThread()) {
+                        device->RunDeferredWork();
+                    }
+                    CTextureCacheLoaderThread::WaitForFinished(finished, 1);
                 }
             }
         }
@@ -234,6 +242,13 @@ void CTextureCache::KeepCurrent()
 void CTextureCache::ClearKept()
 {
     kept_.clear();
+}
+
+os::gfx::Device* CTextureCache::DriverDevice()
+{
+    CGameApplicationDriverCX* driver = GetApplicationDriver();
+    CDXGraphics* graphics = driver != nullptr ? driver->GetGraphics() : nullptr;
+    return graphics != nullptr ? graphics->GetDevice() : nullptr;
 }
 
 IDataLoader* CTextureCache::DriverLoader()

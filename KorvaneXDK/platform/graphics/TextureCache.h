@@ -10,6 +10,11 @@
 #include "KorvaneXDK/platform/graphics/TextureInterface.h"
 #include "os/gfx/Types.h"
 
+namespace os::gfx
+{
+class Device;
+}
+
 namespace korvane
 {
 
@@ -68,6 +73,7 @@ private:
     void Precache(IDataLoader* loader, const std::string& directory, bool recursive, bool mipmaps,
                   const std::string& keySuffix, os::gfx::Format format, bool purge);
     IDataLoader* DriverLoader();
+    os::gfx::Device* DriverDevice();
 
     CCriticalSection lock_;
     TextureMap current_;

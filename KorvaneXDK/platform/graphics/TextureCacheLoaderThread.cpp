@@ -1,14 +1,43 @@
 /** @file TextureCacheLoaderThread.cpp A loader thread's request slot, its polling loop and its error records. */
 #include "KorvaneXDK/platform/graphics/TextureCacheLoaderThread.h"
 
+#include <chrono>
+
 #include "KorvaneXDK/core/DataLoader.h"
 #include "KorvaneXDK/core/Log.h"
 #include "KorvaneXDK/core/ScopedLock.h"
 #include "KorvaneXDK/platform/graphics/TextureCache.h"
-#include "os/system/System.h"
 
 namespace korvane
 {
+
+namespace
+{
+
+struct FinishedSignal
+{
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::uint64_t count = 0;
+};
+
+FinishedSignal& Finished()
+{
+    static FinishedSignal signal;
+    return signal;
+}
+
+void NotifyFinished()
+{
+    FinishedSignal& signal = Finished();
+    {
+        std::lock_guard<std::mutex> lock(signal.mutex);
+        ++signal.count;
+    }
+    signal.changed.notify_all();
+}
+
+} // namespace
 
 CTextureCacheLoaderThread::CTextureCacheLoaderThread(CTextureCache* cache) : cache_(cache) {}
 
@@ -45,10 +74,16 @@ void CTextureCacheLoaderThread::LoadRequest(IDataLoader* loader, const std::stri
     mipmaps_ = mipmaps;
     key_ = key;
     format_ = format;
+    {
+        std::lock_guard<std::mutex> wake(wakeMutex_);
+        ++requests_;
+    }
+    wake_.notify_all();
 }
 
 void CTextureCacheLoaderThread::Run()
 {
+    std::uint64_t seenRequests = 0;
     for (;;) {
         // The slot is copied under the lock: the dispatcher writes it from another thread.
         IDataLoader* loader = nullptr;
@@ -72,25 +107,59 @@ void CTextureCacheLoaderThread::Run()
             if (IsStopRequested()) {
                 return;
             }
-            os::system::Sleep(1);
+            // Polls every millisecond like a sleep, but a request handed over meanwhile ends the wait.
+            std::unique_lock<std::mutex> wake(wakeMutex_);
+            wake_.wait_for(wake, std::chrono::milliseconds(1), [&] { return requests_ != seenRequests; });
+            seenRequests = requests_;
             continue;
         }
         try {
             cache_->LoadFile(loader, name, mipmaps, key, format);
             loader->Purge(name);
         } catch (const EException& e) {
-            CScopedLock lock(requestLock_);
-            engineError_.emplace(e);
+            {
+                CScopedLock lock(requestLock_);
+                engineError_.emplace(e);
+            }
+            NotifyFinished();
             return;
         } catch (const std::exception& e) {
-            CScopedLock lock(requestLock_);
-            standardError_.emplace(e.what());
+            {
+                CScopedLock lock(requestLock_);
+                standardError_.emplace(e.what());
+            }
+            NotifyFinished();
+            return;
+        } catch (...) {
+            // Recorded too: a thread that ended busy without an error would keep the dispatcher waiting for ever.
+            {
+                CScopedLock lock(requestLock_);
+                standardError_.emplace("unknown exception");
+            }
+            NotifyFinished();
             return;
         }
-        CScopedLock lock(requestLock_);
-        busy_ = false;
-        hasRequest_ = false;
+        {
+            CScopedLock lock(requestLock_);
+            busy_ = false;
+            hasRequest_ = false;
+        }
+        NotifyFinished();
     }
+}
+
+std::uint64_t CTextureCacheLoaderThread::GetFinishedCount()
+{
+    FinishedSignal& signal = Finished();
+    std::lock_guard<std::mutex> lock(signal.mutex);
+    return signal.count;
+}
+
+void CTextureCacheLoaderThread::WaitForFinished(std::uint64_t seen, std::uint32_t milliseconds)
+{
+    FinishedSignal& signal = Finished();
+    std::unique_lock<std::mutex> lock(signal.mutex);
+    signal.changed.wait_for(lock, std::chrono::milliseconds(milliseconds), [&] { return signal.count != seen; });
 }
 
 bool CTextureCacheLoaderThread::HasEngineError()

@@ -1,6 +1,9 @@
 /** @file TextureCacheLoaderThread.h One of the threads a multithreaded precache loads textures on. */
 #pragma once
 
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -40,6 +43,12 @@ public:
     /// The standard error the thread ended with (its message kept).
     virtual std::runtime_error GetStandardError();
 
+    /// How many requests every loader thread together has finished (or failed) so far.
+    static std::uint64_t GetFinishedCount();
+    /// Waits up to `milliseconds` for that count to pass `seen`: the dispatcher's poll, woken
+    /// early when a thread becomes free.
+    static void WaitForFinished(std::uint64_t seen, std::uint32_t milliseconds);
+
 private:
     CTextureCache* cache_;
     CCriticalSection requestLock_;
@@ -52,6 +61,10 @@ private:
     os::gfx::Format format_ = os::gfx::Format::Unknown;
     std::optional<EException> engineError_;
     std::optional<std::runtime_error> standardError_;
+    // The idle poll waits here, woken early by a new request.
+    std::mutex wakeMutex_;
+    std::condition_variable wake_;
+    std::uint64_t requests_ = 0;
 };
 
 } // namespace korvane

@@ -7,17 +7,18 @@
 #include <thread>
 #include <vector>
 
-#include "os/audio/AudioTesting.h"
 #include "os/audio/SoundBuffer.h"
 #include "os/audio/SoundDevice.h"
 #include "os/audio/SoundNotify.h"
+#include "os/audio/Testing.h"
 #include "os/system/Event.h"
-#include "os/system/ResultText.h"
+#include "os/system/System.h"
 #include "support/AudioTestData.h"
 
 using namespace os::audio;
 
-namespace {
+namespace
+{
 
 constexpr auto Pcm = &korvane::test::PcmFormat;
 
@@ -54,7 +55,8 @@ protected:
 
     // A buffer holding exactly `data`.
     template <typename Sample>
-    std::shared_ptr<SoundBuffer> Make(const WaveFormatEx& format, const std::vector<Sample>& data, std::uint32_t flags = 0)
+    std::shared_ptr<SoundBuffer> Make(const WaveFormatEx& format, const std::vector<Sample>& data,
+                                      std::uint32_t flags = 0)
     {
         const auto size = static_cast<std::uint32_t>(data.size() * sizeof(Sample));
         std::shared_ptr<SoundBuffer> buffer;
@@ -148,8 +150,7 @@ TEST_F(MixerTest, VolumeAndPanFollowTheDecibelCurves)
         std::int16_t left, right;
     };
     // Panned right the left side drops by 20 dB at 2000.
-    for (const Case& c : {Case{0, 2000, 1000, 10000}, Case{0, kPanLeft, 10000, 0}, Case{kVolumeMin, 0, 0, 0}})
-    {
+    for (const Case& c : {Case{0, 2000, 1000, 10000}, Case{0, kPanLeft, 10000, 0}, Case{kVolumeMin, 0, 0, 0}}) {
         SCOPED_TRACE(testing::Message() << c.volume << " " << c.pan);
         ASSERT_EQ(kOk, buffer->SetVolume(c.volume));
         ASSERT_EQ(kOk, buffer->SetPan(c.pan));
@@ -276,15 +277,15 @@ TEST_F(MixerTest, BufferDescriptionsAreChecked)
     const WaveFormatEx format = Pcm(2, 44100, 16);
     std::shared_ptr<SoundBuffer> buffer;
     EXPECT_EQ(kErrInvalidParam, device_->CreateSoundBuffer(BufferDesc{36, 0, 4000, 0, &format}, &buffer));
-    EXPECT_EQ(kErrInvalidParam, device_->CreateSoundBuffer(BufferDesc{sizeof(BufferDesc), 0, 4000, 0, nullptr}, &buffer));
+    EXPECT_EQ(kErrInvalidParam,
+              device_->CreateSoundBuffer(BufferDesc{sizeof(BufferDesc), 0, 4000, 0, nullptr}, &buffer));
 
     const std::function<void(WaveFormatEx&)> breaks[] = {
-        [](WaveFormatEx& f) { f = Pcm(2, 44100, 24); },  [](WaveFormatEx& f) { f = Pcm(3, 44100, 16); },
-        [](WaveFormatEx& f) { f = Pcm(1, 50, 16); },     [](WaveFormatEx& f) { f = Pcm(1, 250000, 16); },
-        [](WaveFormatEx& f) { f.blockAlign = 0; },       [](WaveFormatEx& f) { f.avgBytesPerSec += 1; },
+        [](WaveFormatEx& f) { f = Pcm(2, 44100, 24); }, [](WaveFormatEx& f) { f = Pcm(3, 44100, 16); },
+        [](WaveFormatEx& f) { f = Pcm(1, 50, 16); },    [](WaveFormatEx& f) { f = Pcm(1, 250000, 16); },
+        [](WaveFormatEx& f) { f.blockAlign = 0; },      [](WaveFormatEx& f) { f.avgBytesPerSec += 1; },
         [](WaveFormatEx& f) { f.formatTag = 3; }};
-    for (std::size_t i = 0; i < std::size(breaks); ++i)
-    {
+    for (std::size_t i = 0; i < std::size(breaks); ++i) {
         WaveFormatEx broken = format;
         breaks[i](broken);
         EXPECT_EQ(kErrBadFormat, Create(broken, 4000, &buffer)) << i;
@@ -301,8 +302,10 @@ TEST_F(MixerTest, BufferDescriptionsAreChecked)
     EXPECT_EQ(kErrNoInterface, buffer->QueryNotify(&notify));
 
     // The primary buffer takes neither size nor format, and its format needs the priority level.
-    EXPECT_EQ(kErrInvalidParam, device_->CreateSoundBuffer(BufferDesc{sizeof(BufferDesc), kCapsPrimaryBuffer, 100, 0, nullptr}, &buffer));
-    ASSERT_EQ(kOk, device_->CreateSoundBuffer(BufferDesc{sizeof(BufferDesc), kCapsPrimaryBuffer, 0, 0, nullptr}, &buffer));
+    EXPECT_EQ(kErrInvalidParam,
+              device_->CreateSoundBuffer(BufferDesc{sizeof(BufferDesc), kCapsPrimaryBuffer, 100, 0, nullptr}, &buffer));
+    ASSERT_EQ(kOk,
+              device_->CreateSoundBuffer(BufferDesc{sizeof(BufferDesc), kCapsPrimaryBuffer, 0, 0, nullptr}, &buffer));
     WaveFormatEx zeroAlign = format;
     zeroAlign.blockAlign = 0;
     EXPECT_EQ(kErrBadFormat, buffer->SetFormat(zeroAlign));
@@ -345,8 +348,6 @@ TEST_F(MixerTest, InjectedFailuresAnswerWithTheirCodes)
     EXPECT_EQ(kErrNoDriver, SoundDevice::Create(&other));
     EXPECT_EQ(nullptr, other);
     EXPECT_EQ(kOk, SoundDevice::Create(&other));
-    EXPECT_STREQ("DSERR_BUFFERLOST", os::system::GetResultName(kErrBufferLost));
-    EXPECT_STREQ("Unknown", os::system::GetResultName(ResultCode(0x12345678)));
 }
 
 TEST(AudioDeviceTest, OpensThroughSdlAndFailsCleanlyWithoutADriver)
@@ -366,5 +367,6 @@ TEST(AudioDeviceTest, OpensThroughSdlAndFailsCleanlyWithoutADriver)
     std::shared_ptr<SoundDevice> device;
     EXPECT_EQ(kErrNoDriver, SoundDevice::Create(&device));
     EXPECT_EQ(nullptr, device);
+    EXPECT_EQ(0u, os::system::GetLastErrorText().find("SDL_InitSubSystem(SDL_INIT_AUDIO): "));
     ::setenv("SDL_AUDIODRIVER", "dummy", 1);
 }

@@ -3,7 +3,7 @@
 #include <memory>
 #include <thread>
 
-#include "GfxFixture.h"
+#include "support/GfxFixture.h"
 #include "os/gfx/ConstantTable.h"
 
 namespace gfxtest

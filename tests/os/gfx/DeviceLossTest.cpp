@@ -1,7 +1,10 @@
 /** @file DeviceLossTest.cpp The lost-device state machine, resets and the states they restore. */
+#include <string>
 #include <thread>
 
-#include "GfxFixture.h"
+#include "os/gfx/ContextLink.h"
+#include "os/system/System.h"
+#include "support/GfxFixture.h"
 
 namespace gfxtest
 {
@@ -48,6 +51,57 @@ TEST_F(GfxTest, FailedResetLeavesTheDeviceResettable)
     EXPECT_EQ(2, os::testing::GetResetCallCount());
 }
 
+// The display refusing a mode is reported with SDL's words and treated as a failed reset.
+TEST_F(GfxTest, RefusedWindowModeChangesFailCreationAndResetLikeAnyFailedReset)
+{
+    os::gfx::PresentParameters full = parameters;
+    full.Windowed = false;
+    full.BackBufferFormat = os::gfx::Format::X8R8G8B8;
+    os::testing::FailNextWindowModeChange(1);
+    EXPECT_EQ(os::gfx::kErrNotAvailable, device->Reset(&full));
+    EXPECT_NE(std::string::npos, os::system::GetLastErrorText().find("SDL_SetWindowDisplayMode: "));
+    EXPECT_EQ(kErrDeviceNotReset, device->TestCooperativeLevel());
+    EXPECT_EQ(kErrDeviceLost, device->Present());
+    ASSERT_EQ(kOk, device->Reset(&full));
+    // Leaving full screen fails the same way.
+    os::testing::FailNextWindowModeChange(1);
+    EXPECT_EQ(os::gfx::kErrNotAvailable, device->Reset(&parameters));
+    EXPECT_NE(std::string::npos, os::system::GetLastErrorText().find("SDL_SetWindowFullscreen: "));
+    EXPECT_EQ(kErrDeviceNotReset, device->TestCooperativeLevel());
+    ASSERT_EQ(kOk, device->Reset(&parameters));
+    EXPECT_EQ(kOk, device->Present());
+
+    shaders = ColorShaders();
+    device.reset();
+    os::testing::FailNextWindowModeChange(1);
+    EXPECT_EQ(os::gfx::kErrNotAvailable,
+              direct3D->CreateDevice(0, os::gfx::DeviceType::Hal, window.get(),
+                                     os::gfx::create::HardwareVertexProcessing, &full, &device));
+    EXPECT_EQ(nullptr, device);
+}
+
+// GL objects released on another thread wait for the device's thread, and are dropped once the
+// device (and its context) is gone instead of touching a dead context.
+TEST_F(GfxTest, CrossThreadReleasesWaitForTheDeviceAndAreDroppedAfterIt)
+{
+    const std::shared_ptr<os::gfx::ContextLink> link = device->GetContextLink();
+    int ran = 0;
+    std::thread([&] { link->Release([&] { ++ran; }); }).join();
+    EXPECT_EQ(0, ran);
+    ASSERT_EQ(kOk, device->Present());
+    EXPECT_EQ(1, ran);
+
+    auto shader = shaders.vertexShader;
+    shaders = ColorShaders();
+    device.reset();
+    EXPECT_FALSE(link->IsAlive());
+    std::thread([&] {
+        shader.reset();
+        link->Release([&] { ++ran; });
+    }).join();
+    EXPECT_EQ(1, ran);
+}
+
 TEST_F(GfxTest, DevicesMadeAfterALossAreNotLost)
 {
     os::testing::InjectDeviceLoss(0);
@@ -56,30 +110,18 @@ TEST_F(GfxTest, DevicesMadeAfterALossAreNotLost)
     EXPECT_EQ(kOk, device->TestCooperativeLevel());
 }
 
-TEST_F(GfxTest, ResetRestoresDirect3DDefaultsAndResizes)
+TEST_F(GfxTest, ResetRestoresTheDefaultStatesAndResizes)
 {
-    const auto expectRenderState = [&](RenderState state, std::uint32_t expected)
-    {
+    const auto expectRenderState = [&](RenderState state, std::uint32_t expected) {
         std::uint32_t v = 0;
         ASSERT_EQ(kOk, device->GetRenderState(state, &v));
         EXPECT_EQ(expected, v) << "render state " << static_cast<int>(state);
     };
-    const auto expectSamplerState = [&](std::uint32_t sampler, SamplerState state, std::uint32_t expected)
-    {
+    const auto expectSamplerState = [&](std::uint32_t sampler, SamplerState state, std::uint32_t expected) {
         std::uint32_t v = 0;
         ASSERT_EQ(kOk, device->GetSamplerState(sampler, state, &v));
         EXPECT_EQ(expected, v) << "sampler state " << static_cast<int>(state);
     };
-    expectRenderState(RenderState::ZEnable, value::ZBufferTrue);
-    expectRenderState(RenderState::ZFunc, value::CmpLessEqual);
-    expectRenderState(RenderState::CullMode, value::CullCCW);
-    expectRenderState(RenderState::SrcBlend, value::BlendOne);
-    expectRenderState(RenderState::DestBlend, value::BlendZero);
-    expectRenderState(RenderState::ColorWriteEnable, 0x0Fu);
-    expectSamplerState(3, SamplerState::AddressU, value::AddressWrap);
-    expectSamplerState(3, SamplerState::MinFilter, value::FilterPoint);
-    expectSamplerState(3, SamplerState::MipFilter, value::FilterNone);
-
     ASSERT_EQ(kOk, device->SetRenderState(RenderState::CullMode, value::CullNone));
     ASSERT_EQ(kOk, device->SetSamplerState(0, SamplerState::MagFilter, value::FilterLinear));
     ASSERT_EQ(kOk, device->BeginScene());

@@ -100,7 +100,7 @@ TEST(StateTablesTest, EachDirect3DValueHasItsOwnGLValue)
     EXPECT_EQ(tables::AddressMode(value::AddressClamp, false), tables::AddressMode(value::AddressMirrorOnce, false));
 }
 
-TEST(StateTablesTest, PrimitiveCountsAndFormats)
+TEST(StateTablesTest, PrimitiveCountsDepthFormatsAndColours)
 {
     struct Case
     {
@@ -115,10 +115,6 @@ TEST(StateTablesTest, PrimitiveCountsAndFormats)
     EXPECT_EQ(0xFFFFFFFFull * 3, tables::VertexCountFor(PrimitiveType::TriangleList, 0xFFFFFFFFu));
     EXPECT_EQ(0u, tables::VertexCountFor(static_cast<PrimitiveType>(99), 1));
 
-    EXPECT_EQ(12u, tables::FormatOf(os::gfx::DeclType::Float3).bytes);
-    EXPECT_TRUE(tables::FormatOf(os::gfx::DeclType::Color).normalized);
-    EXPECT_FALSE(tables::FormatOf(os::gfx::DeclType::UByte4).normalized);
-
     std::uint32_t depth = 0;
     bool stencil = true;
     EXPECT_TRUE(tables::DepthFormatOf(Format::D16, &depth, &stencil));
@@ -126,8 +122,6 @@ TEST(StateTablesTest, PrimitiveCountsAndFormats)
     EXPECT_TRUE(tables::DepthFormatOf(Format::D24S8, &depth, &stencil));
     EXPECT_TRUE(stencil);
     EXPECT_FALSE(tables::DepthFormatOf(Format::A8R8G8B8, &depth, &stencil));
-    EXPECT_TRUE(tables::IsBackBufferFormat(Format::R5G6B5));
-    EXPECT_FALSE(tables::IsBackBufferFormat(Format::D16));
 
     const auto color = tables::ColorOf(0x80FF0033u);
     EXPECT_FLOAT_EQ(1.0f, color[0]);

@@ -2,7 +2,7 @@
  * filling, render-target copies and uploads from other threads. */
 #include <thread>
 
-#include "GfxFixture.h"
+#include "support/GfxFixture.h"
 #include "TestImageWriter.h"
 #include "TextureDraw.h"
 #include "os/gfx/PixelFormat.h"
@@ -253,6 +253,31 @@ TEST_F(TextureTest, FillColoursEveryTexelOfEveryLevel)
     }
     ASSERT_NO_FATAL_FAILURE(DrawTexture(texture));
     ExpectPixels({{0, 0, 0x400080FFu}, {7, 3, 0x400080FFu}});
+}
+
+TEST_F(TextureTest, EveryTextureFormatSamplesAsItsTexelsConvert)
+{
+    const std::uint32_t colour = 0xFFFF8000u; // what the fill below writes
+    const auto fill = [](os::gfx::TexelColor* out, const os::gfx::TexelCoord*, const os::gfx::TexelCoord*, void*) {
+        *out = os::gfx::TexelColor{1.0f, 0.5f, 0.0f, 1.0f};
+    };
+    for (const Format format : {Format::A8R8G8B8, Format::X8R8G8B8, Format::R5G6B5, Format::X1R5G5B5, Format::A1R5G5B5,
+                                Format::A4R4G4B4, Format::L8, Format::A8}) {
+        SCOPED_TRACE(static_cast<int>(format));
+        std::shared_ptr<Texture> texture;
+        ASSERT_EQ(kOk, device->CreateTexture(4, 4, 1, 0, format, Pool::Managed, &texture));
+        ASSERT_EQ(kOk, os::gfx::FillTexture(texture.get(), fill, nullptr));
+        std::uint8_t texel[4] = {};
+        std::uint32_t expected = 0;
+        os::gfx::ConvertFromArgb(&colour, 1, format, texel);
+        os::gfx::ConvertToArgb(texel, 1, format, &expected);
+        ASSERT_NO_FATAL_FAILURE(DrawTexture(texture));
+        const std::uint32_t got = Pixel(ReadBack(), 2, 2);
+        for (int shift = 0; shift < 32; shift += 8) {
+            EXPECT_NEAR(static_cast<int>((expected >> shift) & 0xFF), static_cast<int>((got >> shift) & 0xFF), 1)
+                << std::hex << got << " against " << expected;
+        }
+    }
 }
 
 TEST_F(TextureTest, RenderTargetCopyMatchesTheBackBufferTopRowOnTop)

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "InputTestSupport.h"
+#include "support/InputTestSupport.h"
 #include "os/input/PadClassification.h"
 #include "os/input/PadInput.h"
 #include "os/input/PnpDevices.h"

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "InputTestSupport.h"
+#include "support/InputTestSupport.h"
 #include "os/input/KeyCodes.h"
 #include "os/window/Window.h"
 

@@ -36,8 +36,7 @@ protected:
     /// Every character the program's own text tables and built-in texts use.
     static std::set<char32_t> ProgramCharacters()
     {
-        std::string root = KORVANE_TEST_DATA_DIR; // <project>/tests/data
-        root.resize(root.size() - std::string("tests/data").size());
+        std::string root = KORVANE_SOURCE_DIR "/";
         std::set<char32_t> characters;
         for (const auto& entry : std::filesystem::directory_iterator(root + "data")) {
             if (entry.path().extension() == ".properties") {

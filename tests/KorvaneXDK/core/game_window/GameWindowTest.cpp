@@ -11,6 +11,7 @@
 #include "KorvaneXDK/core/GameApplicationDriver.h"
 #include "KorvaneXDK/core/GameWindow.h"
 #include "tests/support/TempDir.h"
+#include "os/window/Cursor.h"
 #include "os/window/Icon.h"
 #include "os/window/MessageQueue.h"
 

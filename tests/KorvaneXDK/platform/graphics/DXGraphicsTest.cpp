@@ -13,7 +13,7 @@
 #include "KorvaneXDK/platform/graphics/Direct3DCreateError.h"
 #include "KorvaneXDK/platform/graphics/DirectXError.h"
 #include "KorvaneXDK/platform/graphics/StandardDXGraphicsEventListener.h"
-#include "os/gfx/GfxFixture.h"
+#include "support/GfxFixture.h"
 
 namespace
 {
@@ -129,9 +129,10 @@ protected:
         ASSERT_NE(nullptr, device);
         const os::gfx::PresentParameters& p = graphics->GetCurrentPresentParameters();
         gfxtest::ColorShaders shaders;
-        ASSERT_NO_FATAL_FAILURE(shaders.SetUp(*device, p.BackBufferWidth, p.BackBufferHeight));
-        ASSERT_EQ(kOk,
-                  device->Clear(0, nullptr, os::gfx::clear::Target | os::gfx::clear::ZBuffer, 0xFF202020u, 1.0f, 0));
+        std::string error;
+        ASSERT_TRUE(shaders.Create(*device, p.BackBufferWidth, p.BackBufferHeight, &error)) << error;
+        ASSERT_EQ(kOk, device->Clear(0, nullptr, os::gfx::clear::Target | os::gfx::clear::ZBuffer,
+                                     0xFF202020u, 1.0f, 0));
         ASSERT_EQ(kOk, device->BeginScene());
         ASSERT_EQ(kOk, device->SetRenderState(os::gfx::RenderState::CullMode, os::gfx::value::CullNone));
         const gfxtest::ColorVertex strip[4] = {{1.5f, 2.5f, 0.5f, 0xFFFF0000u},

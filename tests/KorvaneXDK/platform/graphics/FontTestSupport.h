@@ -144,8 +144,7 @@ protected:
     {
         os::testing::ResetGraphicsHooks();
         std::map<std::string, std::string> files = Files();
-        std::string root = KORVANE_TEST_DATA_DIR; // <project>/tests/data
-        root.resize(root.size() - std::string("tests/data").size());
+        std::string root = KORVANE_SOURCE_DIR "/";
         files["shader/canvas.vs"] = korvane::test::TempDir::Read(root + "data/shader/canvas.vs");
         files["shader/canvas.ps"] = korvane::test::TempDir::Read(root + "data/shader/canvas.ps");
         for (const auto& [name, bytes] : files) {

@@ -1,7 +1,9 @@
 /** @file TextureCacheTest.cpp The texture cache: keys, hits, precache filters and suffixes, keep and restore,
  * and the multithreaded precache with its loader threads. */
-#include "KorvaneXDK/platform/graphics/TextureCache.h"
+#include <thread>
+
 #include "KorvaneXDK/core/Exception.h"
+#include "KorvaneXDK/platform/graphics/TextureCache.h"
 #include "KorvaneXDK/platform/graphics/TextureCacheLoaderThread.h"
 #include "TextureFixture.h"
 #include "support/LogCapture.h"
@@ -162,25 +164,8 @@ TEST_F(TextureCacheThreadsTest, PrecacheLoadsEveryFileOnceOnAtMostThreeThreadsAn
 TEST_F(TextureCacheThreadsTest, ALoaderThreadsErrorIsThrownOnTheCallerAfterEveryThreadStopped)
 {
     AddImages();
-    AddFile("img/bad.png", ColourPng(0).substr(0, 40));
-    const auto archive = PackArchive();
     {
-        CountingLoader loader(archive);
-        CTextureCache cache;
-        try {
-            cache.DirectoryPrecacheAndPurgeFromDataLoaderMT(&loader, "img", false, false, "", kUnknown);
-            ADD_FAILURE() << "no exception";
-        } catch (const korvane::EException& e) {
-            EXPECT_EQ("Failed to load texture.", e.GetMessage());
-            EXPECT_EQ("class korvane::CTexture", e.GetWhere());
-        }
-        // Stopped means stopped: nothing opens any more once the call is back.
-        const int opens = loader.TotalOpens();
-        EXPECT_LE(opens, kImages + 1);
-        EXPECT_EQ(opens, loader.TotalOpens());
-    }
-    {
-        CountingLoader loader(archive);
+        CountingLoader loader(PackArchive());
         loader.ThrowFor("img\\4.png");
         CTextureCache cache;
         try {
@@ -190,6 +175,39 @@ TEST_F(TextureCacheThreadsTest, ALoaderThreadsErrorIsThrownOnTheCallerAfterEvery
             EXPECT_STREQ("the disk is on fire", e.what());
         }
     }
+    AddFile("img/bad.png", ColourPng(0).substr(0, 40));
+    CountingLoader loader(PackArchive());
+    CTextureCache cache;
+    try {
+        cache.DirectoryPrecacheAndPurgeFromDataLoaderMT(&loader, "img", false, false, "", kUnknown);
+        ADD_FAILURE() << "no exception";
+    } catch (const korvane::EException& e) {
+        EXPECT_EQ("Failed to load texture.", e.GetMessage());
+        EXPECT_EQ("class korvane::CTexture", e.GetWhere());
+    }
+    // Stopped means stopped: nothing opens any more once the call is back.
+    const int opens = loader.TotalOpens();
+    EXPECT_LE(opens, kImages + 1);
+    EXPECT_EQ(opens, loader.TotalOpens());
+}
+
+TEST_F(TextureCacheThreadsTest, TwoThreadsLoadingOneNewKeyBothGetTheFirstInsertedTexture)
+{
+    AddImages();
+    CountingLoader loader(PackArchive(), 2); // both open before either inserts
+    CTextureCache cache;
+    ITexture* first = nullptr;
+    ITexture* second = nullptr;
+    std::thread one([&] { first = cache.Load(&loader, "img\\1.png", false, "", kUnknown); });
+    std::thread two([&] { second = cache.Load(&loader, "img\\1.png", false, "", kUnknown); });
+    one.join();
+    two.join();
+    EXPECT_EQ(2, loader.Opens("img\\1.png"));
+    ASSERT_NE(nullptr, first);
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(first, cache.Load(&loader, "img\\1.png", false, "", kUnknown));
+    first->Bind();
+    EXPECT_EQ(ColourOf(1), DrawnPixel(16, 16, 3, 3));
 }
 
 TEST_F(TextureCacheThreadsTest, ABusyThreadDropsASecondRequest)

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "../../../os/input/InputTestSupport.h"
+#include "support/InputTestSupport.h"
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/platform/input/DXInput.h"
 

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "../../../os/input/InputTestSupport.h"
+#include "support/InputTestSupport.h"
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/platform/input/MappedJoystickController.h"
 #include "KorvaneXDK/platform/input/MappedKeyboardController.h"

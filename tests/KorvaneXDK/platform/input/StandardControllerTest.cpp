@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "../../../os/input/InputTestSupport.h"
+#include "support/InputTestSupport.h"
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/ScopedLock.h"
 #include "KorvaneXDK/platform/input/MergedController.h"

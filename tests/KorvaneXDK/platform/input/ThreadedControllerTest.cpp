@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "../../../os/input/InputTestSupport.h"
+#include "support/InputTestSupport.h"
 #include "KorvaneXDK/platform/input/DXInput.h"
 #include "KorvaneXDK/platform/input/MergedController.h"
 

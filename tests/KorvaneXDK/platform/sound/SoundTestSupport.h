@@ -12,6 +12,7 @@
 
 #include "KorvaneXDK/core/MemoryStream.h"
 #include "KorvaneXDK/core/SoundReader.h"
+#include "KorvaneXDK/core/StandardSoundReader.h"
 #include "os/audio/WaveFormat.h"
 #include "support/AudioTestData.h"
 #include "support/LogCapture.h"

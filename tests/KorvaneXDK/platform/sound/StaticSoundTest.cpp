@@ -5,7 +5,7 @@
 #include "KorvaneXDK/platform/sound/DXSound.h"
 #include "KorvaneXDK/platform/sound/StaticSound.h"
 #include "SoundTestSupport.h"
-#include "os/audio/AudioTesting.h"
+#include "os/audio/Testing.h"
 #include "support/TempDir.h"
 
 using namespace korvane;

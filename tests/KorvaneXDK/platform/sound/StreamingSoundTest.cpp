@@ -14,7 +14,7 @@
 #include "KorvaneXDK/platform/sound/DXSound.h"
 #include "KorvaneXDK/platform/sound/StreamingSound.h"
 #include "SoundTestSupport.h"
-#include "os/audio/AudioTesting.h"
+#include "os/audio/Testing.h"
 #include "os/system/System.h"
 #include "support/TempDir.h"
 

@@ -12,7 +12,7 @@
 
 #include "os/input/DirectInput.h"
 #include "os/input/InputDevice.h"
-#include "os/input/InputTesting.h"
+#include "os/input/Testing.h"
 #include "os/window/EventHooks.h"
 #include "os/window/MessageQueue.h"
 #include "support/LogCapture.h"
@@ -57,8 +57,8 @@ public:
         return pad;
     }
     /// A plain joystick with the given numbers of axes, buttons and hats.
-    static VirtualJoystick Stick(std::uint16_t vendor, std::uint16_t product, const char* name, int axes,
-                                 int buttons, int hats)
+    static VirtualJoystick Stick(std::uint16_t vendor, std::uint16_t product, const char* name, int axes, int buttons,
+                                 int hats)
     {
         return VirtualJoystick(SDL_JOYSTICK_TYPE_ARCADE_STICK, vendor, product, name, axes, buttons, hats);
     }
@@ -83,10 +83,8 @@ public:
             return;
         SDL_JoystickClose(joystick_);
         joystick_ = nullptr;
-        for (int i = 0; i < SDL_NumJoysticks(); ++i)
-        {
-            if (SDL_JoystickGetDeviceInstanceID(i) == id_)
-            {
+        for (int i = 0; i < SDL_NumJoysticks(); ++i) {
+            if (SDL_JoystickGetDeviceInstanceID(i) == id_) {
                 SDL_JoystickDetachVirtual(i);
                 break;
             }
@@ -94,8 +92,8 @@ public:
     }
 
 private:
-    VirtualJoystick(SDL_JoystickType type, std::uint16_t vendor, std::uint16_t product, const char* name,
-                    int axes, int buttons, int hats)
+    VirtualJoystick(SDL_JoystickType type, std::uint16_t vendor, std::uint16_t product, const char* name, int axes,
+                    int buttons, int hats)
     {
         SDL_VirtualJoystickDesc desc;
         SDL_zero(desc);
@@ -178,7 +176,8 @@ public:
 };
 
 /// Several values side by side, so that one check compares and prints them all.
-template <class... T> std::vector<std::int64_t> Values(T... values)
+template <class... T>
+std::vector<std::int64_t> Values(T... values)
 {
     return {static_cast<std::int64_t>(values)...};
 }
@@ -187,13 +186,10 @@ template <class... T> std::vector<std::int64_t> Values(T... values)
 template <class E, class Call>
 void ExpectError(Call&& call, const std::string& message, const std::string& where)
 {
-    try
-    {
+    try {
         call();
         ADD_FAILURE() << "no exception: " << message;
-    }
-    catch (const E& error)
-    {
+    } catch (const E& error) {
         EXPECT_EQ(message, error.GetMessage());
         EXPECT_EQ(where, error.GetWhere());
     }
@@ -215,21 +211,18 @@ protected:
     {
         module_ = os::input::LoadInputModule("dinput8.dll");
         ASSERT_NE(nullptr, module_);
-        os::input::DirectInputCreateFunction create =
-            os::input::FindInputFunction(module_, "DirectInput8Create");
+        os::input::DirectInputCreateFunction create = os::input::FindInputFunction(module_, "DirectInput8Create");
         ASSERT_NE(nullptr, create);
         ASSERT_EQ(os::input::kResultOk, create(nullptr, os::input::kDirectInputVersion, directInput_));
     }
 
-    std::vector<os::input::DeviceInstance>
-    Enumerate(std::uint32_t deviceClass = os::input::kDeviceClassGameController,
-              std::uint32_t flags = os::input::kEnumAttachedOnly)
+    std::vector<os::input::DeviceInstance> Enumerate(std::uint32_t deviceClass = os::input::kDeviceClassGameController,
+                                                     std::uint32_t flags = os::input::kEnumAttachedOnly)
     {
         std::vector<os::input::DeviceInstance> found;
         EXPECT_EQ(os::input::kResultOk, directInput_->EnumDevices(
                                             deviceClass,
-                                            [&](const os::input::DeviceInstance& instance)
-                                            {
+                                            [&](const os::input::DeviceInstance& instance) {
                                                 found.push_back(instance);
                                                 return os::input::kEnumContinue;
                                             },

@@ -1,4 +1,4 @@
-/** @file InputTesting.h Test hooks of the input layer: failing steps, focus and the device-id list. */
+/** @file Testing.h Test hooks of the input layer: failing steps, focus and the device-id list. */
 #pragma once
 
 #include <functional>

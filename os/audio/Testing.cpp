@@ -1,5 +1,5 @@
-/** @file AudioTesting.cpp Test hooks of the audio layer. */
-#include "os/audio/AudioTesting.h"
+/** @file Testing.cpp Test hooks of the audio layer. */
+#include "os/audio/Testing.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-/** @file AudioTesting.h Test hooks of the audio layer: the manual backend, injected failures and lost buffers. */
+/** @file Testing.h Test hooks of the audio layer: the manual backend, injected failures and lost buffers. */
 #pragma once
 
 #include <cstdint>

@@ -1,15 +1,18 @@
-/** @file OggVorbisSoundReader.h Decodes Ogg Vorbis streams to 16-bit PCM with libvorbisfile. */
+/** @file OggVorbisReader.h Decodes Ogg Vorbis streams to 16-bit PCM with libvorbisfile. */
 #pragma once
 
 #include <memory>
 
 #include "KorvaneXDK/core/Properties.h"
 #include "KorvaneXDK/core/SoundReader.h"
+#include "KorvaneXDK/core/StandardSoundReader.h"
 
-namespace korvane {
+namespace korvane
+{
 
 /// Decodes through libvorbisfile reading the engine stream by callbacks. The format and
-/// the comments come from the first link of a chained stream. Delivers 16-bit signed
+/// the comments come from the first link of a chained stream; the sound ends before the
+/// first later link whose channel count or rate differs. Delivers 16-bit signed
 /// little-endian interleaved PCM, always in whole sample frames.
 class COggVorbisReader : public CStandardSoundReader, public virtual CNonCopyable
 {
@@ -18,7 +21,8 @@ public:
     ~COggVorbisReader() override;
 
     using CStandardSoundReader::Open;
-    /// Throws EFileOpenError when the decoder refuses the stream.
+    /// Throws EFileOpenError when the decoder refuses the stream, when a link's headers
+    /// hold what the decoder cannot safely decode, or when the sample count is impossible.
     void Open(IKorvaneStream* stream) override;
     /// Seeks to the first sample when the stream is seekable; returns the decoder's result.
     std::int32_t Rewind() override;
@@ -28,9 +32,12 @@ public:
 private:
     struct Decoder;
     void CloseDecoder() noexcept;
+    [[noreturn]] void FailOpen();
 
     std::unique_ptr<Decoder> decoder_;
     bool opened_ = false;
+    int links_ = 0;      ///< the leading links that share the first link's format
+    bool ended_ = false; ///< a link of another format was reached
     TProperties<comparator_for_properties::less_ignorecase> comments_;
 };
 

@@ -1,0 +1,109 @@
+/** @file FuzzSupport.h What the fuzz targets share: scratch files, whole reads and the failure report. */
+#pragma once
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "KorvaneXDK/core/KorvaneStream.h"
+#include "KorvaneXDK/core/MemoryStream.h"
+
+namespace fuzz
+{
+
+/// Ends the run as a crash, so that libFuzzer saves the input: a broken promise of a reader.
+[[noreturn]] inline void Fail(const char* what)
+{
+    std::fprintf(stderr, "fuzz check failed: %s\n", what);
+    std::abort();
+}
+
+inline void Check(bool holds, const char* what)
+{
+    if (!holds)
+        Fail(what);
+}
+
+/// A path in a folder of this process's own below the temporary folder; removed at exit.
+inline std::string ScratchFile(const std::string& name)
+{
+    static const std::string folder = [] {
+        const char* base = std::getenv("TMPDIR");
+        std::string pattern = std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/korvane-fuzz-XXXXXX";
+        if (mkdtemp(pattern.data()) == nullptr)
+            Fail("cannot make a scratch folder");
+        static std::string kept = pattern;
+        std::atexit([] {
+            const std::string command = "rm -rf '" + kept + "'";
+            if (std::system(command.c_str()) != 0)
+                std::fprintf(stderr, "could not remove %s\n", kept.c_str());
+        });
+        return pattern + "/";
+    }();
+    return folder + name;
+}
+
+inline void WriteFile(const std::string& path, const std::uint8_t* data, std::size_t size)
+{
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr || (size > 0 && std::fwrite(data, 1, size, file) != size) || std::fclose(file) != 0)
+        Fail("cannot write a scratch file");
+}
+
+/// A memory stream holding the bytes, positioned at 0.
+inline void Fill(korvane::CMemoryStream& stream, const std::uint8_t* data, std::size_t size)
+{
+    if (size > 0)
+        stream.Write(data, static_cast<std::int32_t>(size));
+    stream.Seek(0);
+}
+
+/// Reads until the stream gives nothing more or `most` bytes have come.
+template <class Source>
+std::string ReadAll(Source& source, std::size_t most = 64u << 20)
+{
+    std::string all;
+    char buffer[8192];
+    while (all.size() < most) {
+        const std::int32_t got = source.Read(buffer, static_cast<std::int32_t>(sizeof buffer));
+        if (got <= 0)
+            break;
+        Check(got <= static_cast<std::int32_t>(sizeof buffer), "a read returned more than was asked for");
+        all.append(buffer, static_cast<std::size_t>(got));
+    }
+    return all;
+}
+
+/// Bytes taken from the front of the input; zeros once it is used up.
+class Input
+{
+public:
+    Input(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+    std::uint8_t Byte() { return at_ < size_ ? data_[at_++] : 0; }
+    std::int32_t Int32()
+    {
+        std::uint32_t value = 0;
+        for (int i = 0; i < 4; ++i)
+            value |= static_cast<std::uint32_t>(Byte()) << (8 * i);
+        return static_cast<std::int32_t>(value);
+    }
+    std::string Bytes(std::size_t count)
+    {
+        count = std::min(count, size_ - at_);
+        std::string out(reinterpret_cast<const char*>(data_ + at_), count);
+        at_ += count;
+        return out;
+    }
+    std::size_t Left() const { return size_ - at_; }
+
+private:
+    const std::uint8_t* data_;
+    std::size_t size_;
+    std::size_t at_ = 0;
+};
+
+} // namespace fuzz
