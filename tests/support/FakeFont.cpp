@@ -1,0 +1,43 @@
+/** @file FakeFont.cpp The recording font. */
+#include "support/FakeFont.h"
+
+#include "support/RecordingCanvasDevice.h"
+
+namespace korvane::test
+{
+
+void FakeFont::DrawText(const std::string& text, std::int32_t x, std::int32_t y, PackedColor color)
+{
+    Call call;
+    call.text = text;
+    call.x = x;
+    call.y = y;
+    call.color = color;
+    Record(call);
+}
+
+void FakeFont::DrawTextClipped(std::int32_t x, std::int32_t y, const os::gfx::Rect& rect, const std::string& text,
+                               PackedColor color)
+{
+    Call call;
+    call.clipped = true;
+    call.text = text;
+    call.x = x;
+    call.y = y;
+    call.rect = rect;
+    call.color = color;
+    Record(call);
+}
+
+void FakeFont::Record(const Call& call)
+{
+    if (device_ != nullptr) {
+        CanvasCall entry;
+        entry.kind = CanvasCall::Kind::Text;
+        entry.index = calls.size();
+        device_->Append(entry);
+    }
+    calls.push_back(call);
+}
+
+} // namespace korvane::test
