@@ -2,6 +2,7 @@
  * handlers that change the tree while it routes, key preview and group broadcast. */
 #include <gtest/gtest.h>
 
+#include "DrawTestSupport.h"
 #include "KorvaneXDK/mwt/ControlAppearance.h"
 #include "KorvaneXDK/mwt/Form.h"
 #include "KorvaneXDK/mwt/Panel.h"
@@ -10,6 +11,7 @@
 using namespace korvane;
 using namespace korvane::mwt;
 using korvane::test::Add;
+using korvane::test::InsetAppearance;
 using korvane::test::Log;
 using korvane::test::Make;
 using korvane::test::Wire;
@@ -17,17 +19,6 @@ using V = Vector2<float>;
 
 namespace
 {
-
-/// A client rectangle inset by (4, 12) with a 4-unit right and bottom margin.
-class InsetAppearance : public TControlAppearance<CControl>
-{
-public:
-    void GetClientRect(canvas::Rect2f& out, CControl* control) override
-    {
-        const V size = CastControl(control)->GetSize();
-        out = canvas::Rect2f(4, 12, size.x - 8, size.y - 16);
-    }
-};
 
 boost::shared_ptr<CPanel> MakeRoot()
 {
