@@ -1,0 +1,291 @@
+/** @file ControlTest.cpp Controls: the layout-edit drag, the update order, focus inside forms, failing appearances
+ * and the appearance template's defaults. */
+#include <gtest/gtest.h>
+
+#include "KorvaneXDK/core/Exception.h"
+#include "KorvaneXDK/mwt/ControlAppearance.h"
+#include "KorvaneXDK/mwt/Form.h"
+#include "KorvaneXDK/mwt/Panel.h"
+#include "KorvaneXDK/mwt/Screen.h"
+#include "KorvaneXDK/mwt/TransparentAppearance.h"
+#include "TreeTestSupport.h"
+
+using namespace korvane;
+using namespace korvane::mwt;
+using korvane::test::Add;
+using korvane::test::FakeAnimation;
+using korvane::test::Log;
+using korvane::test::Make;
+using korvane::test::Wire;
+using V = Vector2<float>;
+
+namespace
+{
+
+/// A form in layout edit mode holding one control at (10, 10), 40 x 30.
+struct EditFixture
+{
+    EditFixture()
+    {
+        form->SetLayoutEditMode(true);
+        form->SetSize(V(200, 200));
+        form->Initialize();
+        control = Add(*form, "c", 10, 10, 40, 30);
+    }
+    boost::shared_ptr<CForm> form = Make<CForm>("form", 0, 0, 200, 200);
+    boost::shared_ptr<CControl> control;
+};
+
+} // namespace
+
+TEST(Control, GripIsHalfOpen)
+{
+    const struct
+    {
+        V press;
+        std::int32_t state;
+    } rows[] = {
+        {V(32, 22), CControl::kEditResizing}, // exactly (w - 8, h - 8)
+        {V(39.9f, 29.9f), CControl::kEditResizing}, {V(31.9f, 22), CControl::kEditMoving},
+        {V(40, 30), CControl::kEditMoving}, // (w, h) lies outside the grip
+        {V(0, 0), CControl::kEditMoving},
+    };
+    for (const auto& row : rows) {
+        EditFixture f;
+        f.control->OnMouseDown(row.press, 1);
+        EXPECT_EQ(f.control->GetEditDragState(), row.state) << test::Point(row.press);
+    }
+    EditFixture other;
+    other.control->OnMouseDown(V(32, 22), 2); // only the left button edits
+    EXPECT_EQ(other.control->GetEditDragState(), CControl::kEditNone);
+}
+
+TEST(Control, ResizeFloorsAndKeepsTheMinimum)
+{
+    const struct
+    {
+        V move;
+        V size;
+    } rows[] = {
+        {V(50.7f, 40.2f), V(58, 48)}, // grab (8, 8) + point, floored
+        {V(0.5f, 0.5f), V(8, 8)},     // 8.5 floors to 8
+        {V(-100, -100), V(8, 8)},     // never below 8
+        {V(-0.5f, 100), V(8, 108)},
+    };
+    for (const auto& row : rows) {
+        EditFixture f;
+        f.control->OnMouseDown(V(32, 22), 1);
+        f.control->OnMouseMove(row.move, 1);
+        EXPECT_EQ(f.control->GetSize(), row.size) << test::Point(row.move);
+        EXPECT_EQ(f.control->GetLocation(), V(10, 10));
+    }
+}
+
+TEST(Control, MoveFloorsAndReleaseRedocks)
+{
+    EditFixture f;
+    f.control->OnMouseDown(V(5, 5), 1);
+    f.control->OnMouseMove(V(10.7f, 3.2f), 1);
+    EXPECT_EQ(f.control->GetLocation(), V(15, 8));
+    EXPECT_EQ(f.control->GetSize(), V(40, 30));
+
+    // A docked control dragged away snaps back into the layout on release.
+    auto top = Add(*f.form, "top", 0, 0, 50, 10);
+    top->SetDock(CControl::kDockTop);
+    ASSERT_EQ(top->GetBounds(), canvas::Rect2f(0, 0, 200, 10));
+    top->OnMouseDown(V(5, 5), 1);
+    top->OnMouseMove(V(50, 50), 1);
+    EXPECT_EQ(top->GetLocation(), V(45, 45));
+    top->OnMouseUp(V(50, 50), 1);
+    EXPECT_EQ(top->GetEditDragState(), CControl::kEditNone);
+    EXPECT_EQ(top->GetBounds(), canvas::Rect2f(0, 0, 200, 10));
+
+    // Window deactivation ends a drag quietly.
+    Log log;
+    Wire(*f.control, log);
+    f.control->WindowDeactivateEvent = [&log](CControl*) { log.push_back("deactivated"); };
+    f.control->OnMouseDown(V(5, 5), 1);
+    f.control->OnWindowDeactivate();
+    EXPECT_EQ(f.control->GetEditDragState(), CControl::kEditNone);
+    EXPECT_EQ(log, (Log{"c down (5,5)"}));
+}
+
+TEST(Control, OutsideEditModeTheStateNeverChanges)
+{
+    EditFixture f;
+    f.form->SetLayoutEditMode(false);
+    Log log;
+    Wire(*f.control, log);
+    f.control->OnMouseDown(V(32, 22), 1);
+    f.control->OnMouseMove(V(100, 100), 1);
+    f.control->OnMouseUp(V(100, 100), 1);
+    EXPECT_EQ(f.control->GetEditDragState(), CControl::kEditNone);
+    EXPECT_EQ(f.control->GetBounds(), canvas::Rect2f(10, 10, 40, 30));
+    EXPECT_EQ(log, (Log{"c down (32,22)", "c move (100,100)", "c up (100,100)"}));
+}
+
+TEST(Control, UpdateRecreatesACompletedAnimationFirstAndRaisesItsEventLast)
+{
+    Log log;
+    auto control = Make("c", 0, 0, 10, 10);
+    Wire(*control, log);
+    boost::shared_ptr<FakeAnimation> last;
+    int made = 0;
+    control->AnimationFactory = [&]() {
+        last = boost::make_shared<FakeAnimation>("a" + std::to_string(++made), log);
+        return last;
+    };
+    control->Update(0.1f);
+    EXPECT_EQ(log, (Log{"a1 init", "a1 update", "c update"}));
+    log.clear();
+    control->Update(0.1f); // still running: kept
+    EXPECT_EQ(log, (Log{"a1 update", "c update"}));
+    log.clear();
+    last->completed = true;
+    control->Update(0.1f);
+    EXPECT_EQ(log, (Log{"a2 init", "a2 update", "c update"}));
+    EXPECT_EQ(control->GetAnimation().get(), last.get());
+    EXPECT_EQ(last->GetParent(), control.get());
+
+    // A factory yielding none leaves the control without an animation instead of failing.
+    control->AnimationFactory = [] { return boost::shared_ptr<CAnimationComponent>(); };
+    last->completed = true;
+    log.clear();
+    control->Update(0.1f);
+    EXPECT_FALSE(control->GetAnimation());
+    EXPECT_EQ(log, (Log{"c update"}));
+
+    // Containers step their children before themselves.
+    auto panel = Make<CPanel>("p", 0, 0, 50, 50);
+    Wire(*panel, log);
+    panel->AddControl(Make("x", 0, 0, 5, 5));
+    auto x = boost::dynamic_pointer_cast<CControl>(panel->FindControlByName("x"));
+    Wire(*x, log);
+    log.clear();
+    panel->Update(0.1f);
+    EXPECT_EQ(log, (Log{"x update", "p update"}));
+}
+
+TEST(Control, FocusedInFormButNotOnTheScreen)
+{
+    Log log;
+    auto screen = Make<CScreen>("screen", 0, 0, 640, 480);
+    screen->Initialize();
+    auto a = Add<CForm>(*screen, "A", 0, 0, 200, 200);
+    auto b = Add<CForm>(*screen, "B", 300, 0, 200, 200);
+    auto panel = Add<CPanel>(*a, "panel", 10, 10, 100, 100);
+    auto c = Add(*panel, "c", 5, 5, 20, 20);
+    Wire(*screen, log);
+    Wire(*a, log);
+    Wire(*panel, log);
+    Wire(*c, log);
+
+    screen->SetFocusedControl(b.get());
+    EXPECT_TRUE(c->IsFocusedInForm());
+    EXPECT_FALSE(c->IsFocused());
+    EXPECT_TRUE(a->IsFocusedInForm()); // a form is focused in itself
+    EXPECT_FALSE(a->IsFocused());
+
+    // SetFocus stops at the form: the screen keeps B.
+    c->SetFocus();
+    EXPECT_TRUE(screen->IsFocusedControl(b.get()));
+    screen->SetFocusedControl(a.get());
+    EXPECT_TRUE(c->IsFocused());
+
+    // Got focus raises every ancestor's focus-changed event, innermost first.
+    auto d = Add(*panel, "d", 50, 5, 20, 20);
+    Wire(*d, log);
+    log.clear();
+    d->SetFocus();
+    EXPECT_EQ(log, (Log{"c lost", "d got", "panel focus-changed d", "A focus-changed d", "screen focus-changed d"}));
+    EXPECT_FALSE(c->IsFocusedInForm());
+
+    auto loose = Make("loose", 0, 0, 1, 1);
+    EXPECT_FALSE(loose->IsFocused());
+    EXPECT_FALSE(loose->IsFocusedInForm());
+    EXPECT_FALSE(loose->IsLayoutEditMode());
+}
+
+TEST(Control, AppearanceIsNull)
+{
+    const struct
+    {
+        const char* what;
+        CControl::AppearanceFactoryFunction factory;
+    } rows[] = {
+        {"no factory", CControl::AppearanceFactoryFunction()},
+        {"a factory yielding none", [] { return boost::shared_ptr<IControlAppearance>(); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        Log log;
+        auto root = Make<CPanel>("root", 0, 0, 100, 100);
+        root->Initialize();
+        Wire(*root, log);
+        auto bare = Make<CPanel>("bare", 10, 10, 50, 50);
+        bare->AppearanceFactory = row.factory;
+        Wire(*bare, log);
+        try {
+            root->AddControl(bare);
+            FAIL() << "no exception";
+        } catch (const EInvalidOperation& e) {
+            EXPECT_EQ(e.GetMessage(), "Appearance is NULL.");
+            EXPECT_EQ(e.GetWhere(), "class korvane::mwt::CPanel");
+        }
+        // Left in the list with its parent set, but inert: never hit, no layout, no crash.
+        EXPECT_EQ(root->FindControl(bare.get()), bare);
+        EXPECT_EQ(bare->GetParent(), root.get());
+        EXPECT_FALSE(bare->GetAppearance());
+        EXPECT_FALSE(bare->HitTest(V(20, 20)));
+        bare->SetSize(V(60, 60));
+        bare->SetDock(CControl::kDockFill);
+        EXPECT_EQ(bare->GetBounds(), canvas::Rect2f(0, 0, 100, 100));
+        root->OnMouseDown(V(20, 20), 1);
+        root->OnMouseUp(V(20, 20), 1);
+        EXPECT_EQ(log, (Log{"root down (20,20)", "root up (20,20)", "root click"}));
+    }
+}
+
+TEST(Appearance, CastControlThrowsBadCast)
+{
+    TControlAppearance<CPanel> forPanels;
+    CControl plain("plain");
+    CPanel panel("panel");
+    try {
+        forPanels.HitTest(&plain, V(0, 0));
+        FAIL() << "no exception";
+    } catch (const std::bad_cast& e) {
+        EXPECT_STREQ(e.what(), "bad cast");
+    }
+    EXPECT_THROW(forPanels.CastControl(static_cast<CControl*>(nullptr)), std::bad_cast);
+    EXPECT_EQ(forPanels.CastControl(static_cast<CControl*>(&panel)), &panel);
+    const TControlAppearance<CPanel>& constant = forPanels;
+    EXPECT_THROW(constant.CastControl(static_cast<const CControl*>(&plain)), std::bad_cast);
+
+    CTransparentAppearance transparent;
+    EXPECT_EQ(transparent.GetName(), "Transparent");
+    EXPECT_EQ(transparent.CastControl(static_cast<CControl*>(&panel)), &panel);
+    EXPECT_NO_THROW(transparent.Layout(&plain));
+}
+
+TEST(Appearance, TemplateDefaults)
+{
+    CControl control("c");
+    control.SetBounds(canvas::Rect2f(10, 20, 30, 40));
+    CTransparentAppearance appearance;
+    const struct
+    {
+        V point;
+        bool hit;
+    } rows[] = {
+        {V(10, 20), true},  {V(39.99f, 59.99f), true}, {V(40, 20), false},
+        {V(10, 60), false}, {V(9.99f, 30), false},     {V(20, 19.99f), false},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(appearance.HitTest(&control, row.point), row.hit) << test::Point(row.point);
+    }
+    canvas::Rect2f client(1, 1, 1, 1);
+    control.SetBounds(canvas::Rect2f(35, 7, 100, 40));
+    appearance.GetClientRect(client, &control);
+    EXPECT_EQ(client, canvas::Rect2f(0, 0, 100, 40));
+}

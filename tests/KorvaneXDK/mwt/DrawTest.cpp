@@ -1,0 +1,191 @@
+/** @file DrawTest.cpp The widget tree drawn on the recording device: clip and matrix sequence under a nested client
+ * offset, layout-edit markers, a shared appearance, panels and controls left without an appearance. */
+#include <algorithm>
+#include <tuple>
+
+#include <gtest/gtest.h>
+
+#include "DrawTestSupport.h"
+#include "KorvaneXDK/core/Exception.h"
+#include "KorvaneXDK/mwt/Form.h"
+#include "KorvaneXDK/mwt/Panel.h"
+#include "KorvaneXDK/mwt/Screen.h"
+#include "KorvaneXDK/mwt/TransparentAppearance.h"
+#include "TreeTestSupport.h"
+
+using namespace korvane;
+using namespace korvane::mwt;
+using canvas::Rect2f;
+using korvane::test::Add;
+using korvane::test::FillAppearance;
+using korvane::test::InsetAppearance;
+using korvane::test::Make;
+using korvane::test::RecordingCanvasDevice;
+using korvane::test::TracingCanvas;
+using Lines = std::vector<std::string>;
+using V = Vector2<float>;
+
+namespace
+{
+
+struct DrawFixture
+{
+    DrawFixture()
+    {
+        screen->Initialize();
+        canvas.trace.clear();
+    }
+
+    void ExpectBalancedStacks() const
+    {
+        EXPECT_EQ(canvas.GetMatrixDepth(), 1u);
+        EXPECT_EQ(canvas.GetBrushDepth(), 1u);
+        EXPECT_EQ(canvas.GetClipDepth(), 1u);
+    }
+
+    boost::shared_ptr<RecordingCanvasDevice> device = boost::make_shared<RecordingCanvasDevice>();
+    TracingCanvas canvas{device};
+    boost::shared_ptr<CScreen> screen = Make<CScreen>("screen", 0, 0, 300, 300);
+};
+
+} // namespace
+
+TEST(Draw, NestedClientOffsetClipsAndPlacesChildren)
+{
+    DrawFixture f;
+    auto form = Make<CForm>("form", 20, 30, 200, 150);
+    form->SetAppearance(boost::make_shared<InsetAppearance>());
+    f.screen->AddControl(form);
+    auto leaf = Make("leaf", 10, 5, 30, 20);
+    leaf->SetAppearance(boost::make_shared<FillAppearance>());
+    leaf->SetColor(Color4<float>(0, 0, 1, 1));
+    form->AddControl(leaf);
+    leaf->SetEffectTransform(canvas::MakeScaling(2, 2));
+    leaf->SetEffectColor(Color4<float>(1, 1, 1, 0.5f));
+
+    Rect2f clip;
+    V corner;
+    Color4<float> effective;
+    leaf->DrawEvent = [&](CControl*, canvas::CCanvas* c) {
+        clip = c->GetLocalClipRect();
+        corner = canvas::TransformPoint(c->GetMatrix(), V(1, 1));
+        effective = c->GetEffectiveColor();
+    };
+    f.screen->Draw(&f.canvas);
+
+    // The client area in root coordinates; each child's root origin; its effect after the clip.
+    EXPECT_EQ(f.canvas.Only({"multiply", "intersect", "origin"}),
+              (Lines{"multiply I", "intersect (0,0,300,300)", "multiply T(20,30)", "origin (20,30)", "multiply I",
+                     "multiply T(4,12)", "intersect (24,42,192,134)", "multiply T(10,5)", "origin (34,47)",
+                     "multiply S(2,2)"}));
+    EXPECT_EQ(clip, Rect2f(-10, -5, 192, 134)); // the form's client area seen from the leaf
+    EXPECT_EQ(corner, V(36, 49));
+    EXPECT_EQ(effective, Color4<float>(1, 1, 1, 0.5f));
+    ASSERT_EQ(f.device->draws.size(), 1u);
+    const auto triangles = f.device->draws[0].Triangles();
+    ASSERT_FALSE(triangles.empty());
+    EXPECT_EQ(triangles[0].color0, 0x7F0000FFu); // the leaf's blue at the effect's half opacity
+    f.ExpectBalancedStacks();
+
+    // Pushes and pops around each child, in order.
+    const Lines stacks = f.canvas.Only({"push", "pop", "multiply", "origin"});
+    const auto at = std::find(stacks.begin(), stacks.end(), "multiply T(10,5)");
+    ASSERT_TRUE(at != stacks.begin() && stacks.end() - at >= 12);
+    EXPECT_EQ(Lines(at - 1, at + 12),
+              (Lines{"push matrix", "multiply T(10,5)", "push clip", "origin (34,47)", "multiply S(2,2)", "push brush",
+                     "push matrix", "push brush", "pop brush", "pop matrix", "pop clip", "pop brush", "pop matrix"}));
+}
+
+TEST(Draw, LayoutEditMarkersAndASharedAppearance)
+{
+    const struct
+    {
+        const char* what;
+        bool editMode;
+        bool formFocused;
+        Lines expected;
+    } rows[] = {
+        {"edit mode off", false, true, {}},
+        {"edit mode, the form focused on the screen",
+         true,
+         true,
+         {"frame (0,0,200,200) grey", "fill (192,192,8,8) red", "frame (0,0,200,200) red", "frame (0,0,200,200) orange",
+          "frame (0,0,40,30) grey", "fill (32,22,8,8) red", "frame (0,0,40,30) red", "frame (0,0,20,20) grey"}},
+        {"edit mode, another form focused: no client frame",
+         true,
+         false,
+         {"frame (0,0,200,200) grey", "fill (192,192,8,8) red", "frame (0,0,200,200) red", "frame (0,0,40,30) grey",
+          "fill (32,22,8,8) red", "frame (0,0,40,30) red", "frame (0,0,20,20) grey"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        DrawFixture f;
+        const boost::shared_ptr<IControlAppearance> shared = CTransparentAppearance::Create();
+        auto form = Add<CForm>(*f.screen, "form", 0, 0, 200, 200);
+        auto other = Add<CForm>(*f.screen, "other", 210, 0, 80, 80);
+        std::vector<boost::shared_ptr<CControl>> users;
+        for (auto [parent, name, x, w] : {std::tuple{form.get(), "c", 10.0f, 40.0f},
+                                          {form.get(), "d", 100.0f, 20.0f},
+                                          {other.get(), "e", 10.0f, 20.0f}}) {
+            auto control = Make(name, x, 10, w, w == 40.0f ? 30.0f : 20.0f);
+            control->SetAppearance(shared);
+            parent->AddControl(control);
+            users.push_back(control);
+        }
+        form->SetLayoutEditMode(row.editMode);
+        f.screen->SetFocusedControl(row.formFocused ? form.get() : other.get());
+        f.canvas.trace.clear();
+        f.screen->Draw(&f.canvas);
+        EXPECT_EQ(f.canvas.Only({"fill", "frame"}), row.expected);
+        f.ExpectBalancedStacks();
+    }
+}
+
+TEST(Draw, PanelsAndControlsWithoutAnAppearance)
+{
+    const struct
+    {
+        const char* what;
+        float alpha;
+        bool visible;
+        Lines expected;
+    } rows[] = {
+        {"a panel fills itself under its children",
+         0.6f,
+         true,
+         {"fill (0,0,100,50) (0.2,0.2,0.2,0.6)", "fill (0,0,10,10) (0,1,0,1)"}},
+        {"alpha 0: no fill, the children still draw", 0.0f, true, {"fill (0,0,10,10) (0,1,0,1)"}},
+        {"hidden: nothing", 0.6f, false, {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        DrawFixture f;
+        auto panel = Add<CPanel>(*f.screen, "panel", 5, 5, 100, 50);
+        Color4<float> color = panel->GetColor();
+        color.a = row.alpha;
+        panel->SetColor(color);
+        panel->SetVisible(row.visible);
+        auto child = Make("child", 1, 1, 10, 10);
+        child->SetAppearance(boost::make_shared<FillAppearance>());
+        child->SetColor(Color4<float>(0, 1, 0, 1));
+        panel->AddControl(child);
+        f.screen->Draw(&f.canvas);
+        EXPECT_EQ(f.canvas.Only({"fill", "frame"}), row.expected);
+    }
+
+    // A control whose Initialize failed draws nothing at all, and raises no draw event.
+    DrawFixture f;
+    auto bare = Make<CPanel>("bare", 0, 0, 50, 50);
+    bare->AppearanceFactory.clear();
+    EXPECT_THROW(f.screen->AddControl(bare), EInvalidOperation);
+    bare->AddControl(Make("inner", 0, 0, 10, 10));
+    bool drawn = false;
+    bare->DrawEvent = [&drawn](CControl*, canvas::CCanvas*) { drawn = true; };
+    f.canvas.trace.clear();
+    bare->Draw(&f.canvas);
+    EXPECT_TRUE(f.canvas.trace.empty());
+    EXPECT_FALSE(drawn);
+    f.screen->Draw(&f.canvas);
+    EXPECT_TRUE(f.device->draws.empty());
+    f.ExpectBalancedStacks();
+}

@@ -1,0 +1,182 @@
+/** @file LayoutFocusTest.cpp Docking layout and focus navigation in reading order through nested containers. */
+#include <gtest/gtest.h>
+
+#include "KorvaneXDK/mwt/Panel.h"
+#include "TreeTestSupport.h"
+
+using namespace korvane;
+using namespace korvane::mwt;
+using canvas::Rect2f;
+using korvane::test::Add;
+using korvane::test::Make;
+using V = Vector2<float>;
+
+namespace
+{
+
+struct Child
+{
+    std::int32_t dock;
+    float w, h;
+    bool visible;
+};
+
+boost::shared_ptr<CPanel> MakeRoot(float w, float h)
+{
+    auto root = Make<CPanel>("root", 0, 0, w, h);
+    root->Initialize();
+    return root;
+}
+
+} // namespace
+
+TEST(Docking, Layouts)
+{
+    const struct
+    {
+        const char* what;
+        std::int32_t padding;
+        std::vector<Child> children;
+        std::vector<Rect2f> expected;
+    } rows[] = {
+        {"top, bottom, left and fill in 100 x 80 with padding 4",
+         4,
+         {{1, 0, 10, true}, {2, 0, 6, true}, {3, 20, 0, true}, {5, 0, 0, true}},
+         {{4, 4, 92, 10}, {4, 70, 92, 6}, {4, 14, 20, 56}, {24, 14, 72, 56}}},
+        {"fill-all ignores padding and the others",
+         4,
+         {{1, 0, 10, true}, {6, 1, 1, true}},
+         {{4, 4, 92, 10}, {0, 0, 100, 80}}},
+        {"overflow: the right child lands left of R, the fill gets width 0",
+         0,
+         {{3, 60, 0, true}, {3, 60, 0, true}, {4, 10, 0, true}, {5, 0, 0, true}},
+         {{0, 0, 60, 80}, {60, 0, 60, 80}, {90, 0, 10, 80}, {120, 0, 0, 80}}},
+        {"a hidden docked child takes no room and keeps its bounds",
+         0,
+         {{1, 0, 10, false}, {5, 0, 0, true}},
+         {{0, 0, 0, 10}, {0, 0, 100, 80}}},
+        {"dock 0 and unknown values place by location and size",
+         0,
+         {{0, 30, 20, true}, {7, 15, 5, true}, {5, 0, 0, true}},
+         {{0, 0, 30, 20}, {0, 0, 15, 5}, {0, 0, 100, 80}}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        auto root = MakeRoot(100, 80);
+        root->SetDockPadding(row.padding);
+        std::vector<boost::shared_ptr<CControl>> children;
+        for (const Child& c : row.children) {
+            auto child = Add(*root, "c", 0, 0, c.w, c.h);
+            child->SetVisible(c.visible);
+            child->SetDock(c.dock);
+            children.push_back(child);
+        }
+        for (std::size_t i = 0; i < children.size(); ++i) {
+            EXPECT_EQ(children[i]->GetBounds(), row.expected[i]) << "child " << i;
+        }
+    }
+}
+
+TEST(Docking, RelayoutTriggers)
+{
+    auto root = MakeRoot(100, 80);
+    auto top = Add(*root, "top", 0, 0, 0, 10);
+    auto fill = Add(*root, "fill", 0, 0, 0, 0);
+    top->SetDock(CControl::kDockTop);
+    fill->SetDock(CControl::kDockFill);
+    int resized = 0;
+    fill->ResizeEvent = [&resized](CControl*) { ++resized; };
+
+    top->SetVisible(false);
+    EXPECT_EQ(fill->GetBounds(), Rect2f(0, 0, 100, 80));
+    top->SetVisible(true);
+    EXPECT_EQ(fill->GetBounds(), Rect2f(0, 10, 100, 70));
+    root->SetSize(V(200, 100)); // the container's size lays out before its own resize event
+    EXPECT_EQ(fill->GetBounds(), Rect2f(0, 10, 200, 90));
+    // Padding and a docked child's own size wait for the next layout.
+    root->SetDockPadding(5);
+    top->SetSize(V(0, 20));
+    EXPECT_EQ(fill->GetBounds(), Rect2f(0, 10, 200, 90));
+    root->SendControlToBack(fill.get());
+    EXPECT_EQ(fill->GetBounds(), Rect2f(5, 25, 190, 70));
+    EXPECT_EQ(resized, 4);
+    // A docked nested container lays out its own children in turn.
+    auto inner = Add<CPanel>(*root, "inner", 0, 0, 0, 0);
+    auto innerFill = Add(*inner, "innerFill", 0, 0, 0, 0);
+    innerFill->SetDock(CControl::kDockFillAll);
+    inner->SetDock(CControl::kDockFillAll);
+    EXPECT_EQ(innerFill->GetBounds(), Rect2f(0, 0, 200, 100));
+}
+
+TEST(FocusNavigation, ReadingOrderAndWrap)
+{
+    auto root = MakeRoot(400, 400);
+    auto low = Add(*root, "(10,50)", 10, 50, 5, 5);
+    auto right = Add(*root, "(200,20)", 200, 20, 5, 5);
+    auto first = Add(*root, "(10,20)", 10, 20, 5, 5);
+    auto twin = Add(*root, "twin (10,20)", 10, 20, 5, 5); // equal locations keep list order
+    auto deaf = Add(*root, "deaf", 0, 0, 5, 5);
+    deaf->SetFocusable(false);
+
+    root->ClearFocusedControl();
+    EXPECT_FALSE(root->FocusNext()); // nothing focused: nothing to move from
+    EXPECT_FALSE(root->FocusPrevious());
+    EXPECT_FALSE(root->GetFocusedControl());
+
+    std::vector<std::string> order;
+    order.push_back(root->FocusFirst()->GetName());
+    for (int i = 0; i < 4; ++i) {
+        order.push_back(root->FocusNext()->GetName());
+    }
+    EXPECT_EQ(order, (std::vector<std::string>{"(10,20)", "twin (10,20)", "(200,20)", "(10,50)", "(10,20)"}));
+    EXPECT_EQ(root->FocusPrevious()->GetName(), "(10,50)");
+    EXPECT_EQ(root->FocusLast()->GetName(), "(10,50)");
+    EXPECT_EQ(root->GetFocusedControl(), low);
+}
+
+TEST(FocusNavigation, NestedContainersRunOffToTheOuterSibling)
+{
+    auto root = MakeRoot(400, 400);
+    auto nested = Add<CPanel>(*root, "nested", 0, 0, 100, 40);
+    auto n1 = Add(*nested, "n1", 0, 0, 5, 5);
+    auto n2 = Add(*nested, "n2", 10, 0, 5, 5);
+    auto n3 = Add(*nested, "n3", 20, 0, 5, 5);
+    Add<CPanel>(*root, "empty", 0, 50, 100, 40); // no candidates: skipped
+    auto sibling = Add(*root, "sibling", 0, 100, 5, 5);
+
+    root->SetFocusedControl(nested.get());
+    nested->SetFocusedControl(n2.get());
+    EXPECT_EQ(root->FocusNext(), n3); // inside the nested container first
+    EXPECT_TRUE(root->IsFocusedControl(nested.get()));
+    EXPECT_EQ(root->FocusNext(), sibling); // runs off its end, past the empty panel
+    EXPECT_EQ(root->FocusNext(), n1);      // the outermost call wraps, descending
+    EXPECT_TRUE(nested->IsFocusedControl(n1.get()));
+    EXPECT_EQ(root->GetFocusedLeaf(), n1);
+    EXPECT_EQ(root->FocusPrevious(), sibling); // backwards off the start wraps to the last
+    EXPECT_EQ(root->FocusPrevious(), n3);
+
+    // A focused container with no focused child has no leaf.
+    nested->ClearFocusedControl();
+    root->SetFocusedControl(nested.get());
+    EXPECT_FALSE(root->GetFocusedLeaf());
+}
+
+TEST(FocusNavigation, ADisabledFocusedChildStartsFromTheEnds)
+{
+    const struct
+    {
+        bool forward;
+        const char* expected;
+    } rows[] = {{true, "a"}, {false, "c"}};
+    for (const auto& row : rows) {
+        auto root = MakeRoot(100, 100);
+        Add(*root, "a", 0, 0, 5, 5);
+        auto b = Add(*root, "b", 10, 0, 5, 5);
+        Add(*root, "c", 20, 0, 5, 5);
+        root->SetFocusedControl(b.get());
+        b->SetEnabled(false);
+        const auto moved = row.forward ? root->FocusNext() : root->FocusPrevious();
+        ASSERT_TRUE(moved);
+        EXPECT_EQ(moved->GetName(), row.expected);
+    }
+}
