@@ -3,8 +3,10 @@
 #include <cstring>
 #include <thread>
 
+#include "TestImageWriter.h"
 #include "TextureDraw.h"
 #include "os/gfx/Texture.h"
+#include "os/gfx/TextureRoutines.h"
 #include "support/GfxFixture.h"
 
 namespace gfxtest
@@ -80,6 +82,38 @@ TEST_F(TextureRegressionTest, ALevelLockedOnAnotherThreadIsUploadedOnlyAfterItsU
     EXPECT_TRUE(texture->IsUploaded());
     ASSERT_EQ(kOk, TextureDraw::Draw(*device, 4, 4));
     ExpectPixels({{0, 0, Stripes(0, 0)}, {3, 1, Stripes(3, 1)}, {2, 3, Stripes(2, 3)}});
+}
+
+// A compressed image whose edge cuts through its blocks still leaves the surface beyond the
+// image transparent black: the texels a partial block holds past the edge are not shown.
+TEST_F(TextureRegressionTest, ACompressedImageCutInsideItsBlocksPadsWithTransparentBlack)
+{
+    const std::string block = SolidColourBlock(0xF800); // four red texels a row, four rows
+    const std::string dds = WriteDds(6, 6, "DXT1", {block + block + block + block});
+    std::shared_ptr<Texture> texture;
+    os::gfx::ImageInfo info;
+    ASSERT_EQ(kOk, os::gfx::CreateTextureFromFileInMemoryEx(
+                       device.get(), dds.data(), dds.size(), os::gfx::kDefault, os::gfx::kDefault, 1, 0,
+                       Format::Unknown, Pool::Default, os::gfx::filter::None, os::gfx::kDefault, 0, &info, &texture));
+    EXPECT_EQ(6u, info.Width);
+    EXPECT_EQ(Format::DXT1, info.Format);
+    os::gfx::SurfaceDesc desc;
+    ASSERT_EQ(kOk, texture->GetLevelDesc(0, &desc));
+    ASSERT_EQ(8u, desc.Width);
+    ASSERT_EQ(8u, desc.Height);
+
+    ASSERT_EQ(kOk, device->Clear(0, nullptr, os::gfx::clear::Target, 0xFF202020u, 1.0f, 0));
+    ASSERT_EQ(kOk, device->SetTexture(0, texture));
+    ASSERT_EQ(kOk, TextureDraw::Draw(*device, 8, 8));
+    ExpectPixels({{0, 0, 0xFFFF0000u}, {5, 5, 0xFFFF0000u}, {6, 0, 0u}, {7, 3, 0u}, {0, 6, 0u}, {7, 7, 0u}});
+
+    // Whole blocks are kept as they are.
+    const std::string whole = WriteDds(8, 4, "DXT1", {block + block});
+    ASSERT_EQ(kOk, os::gfx::CreateTextureFromFileInMemoryEx(
+                       device.get(), whole.data(), whole.size(), os::gfx::kDefault, os::gfx::kDefault, 1, 0,
+                       Format::Unknown, Pool::Default, os::gfx::filter::None, os::gfx::kDefault, 0, nullptr, &texture));
+    ASSERT_EQ(kOk, texture->GetLevelDesc(0, &desc));
+    EXPECT_EQ(Format::DXT1, desc.Format);
 }
 
 } // namespace
