@@ -3,7 +3,7 @@
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/platform/sound/DXSound.h"
 #include "KorvaneXDK/platform/sound/StaticSound.h"
-#include "os/audio/AudioTesting.h"
+#include "os/audio/Testing.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
@@ -16,8 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static korvane::CDXSound device;
     static const bool ready = device.Initialize();
     fuzz::Check(ready, "the manual sound device did not start");
-    korvane::CMemoryStream stream;
-    fuzz::Fill(stream, data, size);
+    fuzz::Stream stream(data, size);
     korvane::CStaticSound sound(os::audio::kCapsCtrlVolume);
     try {
         sound.Create(device, stream);
