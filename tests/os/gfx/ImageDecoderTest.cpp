@@ -15,9 +15,9 @@ namespace
 using namespace os::gfx;
 using namespace gfxtest;
 
-Result Decode(const std::string& bytes, DecodedImage* image)
+Result Decode(const std::string& bytes, DecodedImage* image, const DecodeLimits& limits = DecodeLimits())
 {
-    return DecodeImage(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), DecodeLimits(), image);
+    return DecodeImage(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), limits, image);
 }
 
 // The texels themselves are compared where the texture tests draw the same files.
@@ -152,10 +152,9 @@ TEST(ImageDecoderTest, SizesAreBoundedByTheLimits)
     DecodeLimits limits;
     limits.maxWidth = 32;
     DecodedImage image;
-    EXPECT_EQ(kErrInvalidData,
-              DecodeImage(reinterpret_cast<const std::uint8_t*>(png.data()), png.size(), limits, &image));
+    EXPECT_EQ(kErrInvalidData, Decode(png, &image, limits));
     limits.maxWidth = 40;
-    EXPECT_EQ(kOk, DecodeImage(reinterpret_cast<const std::uint8_t*>(png.data()), png.size(), limits, &image));
+    EXPECT_EQ(kOk, Decode(png, &image, limits));
 }
 
 TEST(ImageDecoderTest, FormatConversionsRoundTripTheirBits)
