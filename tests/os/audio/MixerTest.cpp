@@ -30,10 +30,7 @@ std::vector<std::int16_t> Ramp(std::size_t count, int start, int step)
     return samples;
 }
 
-std::vector<std::int16_t> Mix(std::uint32_t frames)
-{
-    return os::testing::MixAudioFrames(frames);
-}
+constexpr auto Mix = &os::testing::MixAudioFrames;
 
 class MixerTest : public ::testing::Test
 {
