@@ -55,12 +55,16 @@ inline void WriteFile(const std::string& path, const std::uint8_t* data, std::si
 }
 
 /// A memory stream holding the bytes, positioned at 0.
-inline void Fill(korvane::CMemoryStream& stream, const std::uint8_t* data, std::size_t size)
+class Stream : public korvane::CMemoryStream
 {
-    if (size > 0)
-        stream.Write(data, static_cast<std::int32_t>(size));
-    stream.Seek(0);
-}
+public:
+    Stream(const std::uint8_t* data, std::size_t size)
+    {
+        if (size > 0)
+            Write(data, static_cast<std::int32_t>(size));
+        Seek(0);
+    }
+};
 
 /// Reads until the stream gives nothing more or `most` bytes have come.
 template <class Source>

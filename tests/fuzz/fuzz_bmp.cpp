@@ -5,8 +5,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    korvane::CMemoryStream stream;
-    fuzz::Fill(stream, data, size);
+    fuzz::Stream stream(data, size);
     korvane::CSimpleDIB bitmap;
     try {
         bitmap.Load(stream);

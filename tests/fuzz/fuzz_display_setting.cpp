@@ -6,12 +6,13 @@
 namespace
 {
 
-// The modes a display might offer; no device is needed to choose among them.
+// The modes a display might offer, the first chosen; no device is needed to choose among them.
 void OfferModes(korvane::CGraphicsModePreference& preference)
 {
     for (const auto& [width, height, refresh] :
          {std::tuple{640u, 480u, 60u}, {800u, 600u, 60u}, {1280u, 720u, 60u}, {1920u, 1080u, 75u}})
         preference.modes.push_back({width, height, refresh, os::gfx::Format::X8R8G8B8});
+    preference.SelectMode(0);
 }
 
 } // namespace
@@ -22,7 +23,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::WriteFile(path, data, size);
     korvane::CGraphicsModePreference loaded;
     OfferModes(loaded);
-    loaded.SelectMode(0);
     try {
         loaded.Load(path);
     } catch (const korvane::EException&) {
@@ -31,7 +31,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     loaded.Save(path);
     korvane::CGraphicsModePreference reloaded;
     OfferModes(reloaded);
-    reloaded.SelectMode(0);
     reloaded.Load(path);
     fuzz::Check(reloaded.properties.GetEntries() == loaded.properties.GetEntries(),
                 "the saved settings load back different");

@@ -8,8 +8,7 @@ namespace
 template <class Compare>
 void RoundTrip(const std::uint8_t* data, std::size_t size)
 {
-    korvane::CMemoryStream text;
-    fuzz::Fill(text, data, size);
+    fuzz::Stream text(data, size);
     korvane::TProperties<Compare> loaded;
     loaded.LoadFromStream(text);
     korvane::CMemoryStream saved;

@@ -7,8 +7,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    korvane::CMemoryStream stream;
-    fuzz::Fill(stream, data, size);
+    fuzz::Stream stream(data, size);
     korvane::CRIFFReader reader;
     try {
         reader.Open(&stream);

@@ -66,8 +66,7 @@ void ReadTwice(korvane::ISoundReader& reader)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    korvane::CMemoryStream stream;
-    fuzz::Fill(stream, data, size);
+    fuzz::Stream stream(data, size);
     try {
         std::unique_ptr<korvane::ISoundReader> reader(korvane::CreateAndOpenSoundReader(&stream));
         ReadTwice(*reader);

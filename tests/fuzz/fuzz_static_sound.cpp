@@ -16,8 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static korvane::CDXSound device;
     static const bool ready = device.Initialize();
     fuzz::Check(ready, "the manual sound device did not start");
-    korvane::CMemoryStream stream;
-    fuzz::Fill(stream, data, size);
+    fuzz::Stream stream(data, size);
     korvane::CStaticSound sound(os::audio::kCapsCtrlVolume);
     try {
         sound.Create(device, stream);

@@ -54,33 +54,25 @@ kvatool::RandomSource Counting()
 void Archives()
 {
     const kvatool::RandomSource random = Counting();
+    const auto archive = [&random](const std::vector<kvatool::Record>& records, const std::string& area) {
+        return kvatool::SerializeArchive(kvatool::RandomBytes(random, 32), kvatool::RandomBytes(random, 32),
+                                         kvatool::EncodeTable(records), area);
+    };
     const std::string texts[] = {"plain text entry", std::string(3000, 'a') + "tail", "", "ogg-ish bytes"};
     const std::int32_t methods[] = {0, 1, 0x100, 0x101};
     std::vector<kvatool::Record> records;
     std::string area;
     for (int i = 0; i < 4; ++i) {
         const std::string stored = kvatool::EncodeEntry(methods[i], texts[i], random);
-        records.push_back({"dir\\entry" + std::to_string(i) + ".txt",
-                           static_cast<std::int32_t>(area.size()),
-                           static_cast<std::int32_t>(stored.size()),
-                           methods[i],
-                           static_cast<std::int32_t>(texts[i].size()),
-                           {}});
+        const kvatool::Record record{"dir\\entry" + std::to_string(i) + ".txt",  0,
+                                     static_cast<std::int32_t>(stored.size()),   methods[i],
+                                     static_cast<std::int32_t>(texts[i].size()), {}};
+        Seed("fuzz_archive_raw", "method" + std::to_string(methods[i]) + ".kva", archive({record}, stored));
+        records.push_back(record);
+        records.back().offset = static_cast<std::int32_t>(area.size());
         area += stored;
-        const std::string single = kvatool::EncodeEntry(methods[i], texts[i], random);
-        const std::vector<kvatool::Record> alone{{records.back().name,
-                                                  0,
-                                                  static_cast<std::int32_t>(single.size()),
-                                                  methods[i],
-                                                  static_cast<std::int32_t>(texts[i].size()),
-                                                  {}}};
-        Seed("fuzz_archive_raw", "method" + std::to_string(methods[i]) + ".kva",
-             kvatool::SerializeArchive(kvatool::RandomBytes(random, 32), kvatool::RandomBytes(random, 32),
-                                       kvatool::EncodeTable(alone), single));
     }
-    Seed("fuzz_archive_raw", "four.kva",
-         kvatool::SerializeArchive(kvatool::RandomBytes(random, 32), kvatool::RandomBytes(random, 32),
-                                   kvatool::EncodeTable(records), area));
+    Seed("fuzz_archive_raw", "four.kva", archive(records, area));
 
     // The built target's own description: count, then per record the name, the method,
     // flags (1: encode for the method) and the body in 16-byte units.

@@ -201,12 +201,34 @@ private:
     std::mt19937_64 wide_;
 };
 
+// A pattern whose pixel c of row r is the value 1 + (r + c) % 15, never transparent.
+void PutCountingPattern(ConsoleDisplayState& s, int pattern)
+{
+    for (int r = 0; r < 8; ++r)
+        for (int c = 0; c < 8; c += 2)
+            s.TilePatterns[pattern * 32 + r * 4 + c / 2] =
+                static_cast<std::uint8_t>(((1 + (r + c) % 15) << 4) | (1 + (r + c + 1) % 15));
+}
+
+// Palette p entry e reads 0xFF000000 | p << 8 | e, so a pixel names both.
+void PutNamedPalettes(ConsoleDisplayState& s)
+{
+    for (std::uint32_t i = 0; i < 256; ++i)
+        s.Palettes[i] = 0xFF000000u | (i / 16) << 8 | (i % 16);
+}
+
+std::uint32_t Named(int palette, int entry)
+{
+    return 0xFF000000u | static_cast<std::uint32_t>(palette) << 8 | static_cast<std::uint32_t>(entry);
+}
+
 class ComposerTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
         host_test::ResetDisplayState();
+        PutNamedPalettes(State()); // the random states bring their own
         composer.MakeBuffers(2048);
     }
     void TearDown() override
@@ -249,30 +271,8 @@ TEST_F(ComposerTest, AgreesWithThePlainComposerOverRandomStates)
     }
 }
 
-// A pattern whose pixel c of row r is the value 1 + (r + c) % 15, never transparent.
-void PutCountingPattern(ConsoleDisplayState& s, int pattern)
-{
-    for (int r = 0; r < 8; ++r)
-        for (int c = 0; c < 8; c += 2)
-            s.TilePatterns[pattern * 32 + r * 4 + c / 2] =
-                static_cast<std::uint8_t>(((1 + (r + c) % 15) << 4) | (1 + (r + c + 1) % 15));
-}
-
-// Palette p entry e reads 0xFF000000 | p << 8 | e, so a pixel names both.
-void PutNamedPalettes(ConsoleDisplayState& s)
-{
-    for (std::uint32_t i = 0; i < 256; ++i)
-        s.Palettes[i] = 0xFF000000u | (i / 16) << 8 | (i % 16);
-}
-
-std::uint32_t Named(int palette, int entry)
-{
-    return 0xFF000000u | static_cast<std::uint32_t>(palette) << 8 | static_cast<std::uint32_t>(entry);
-}
-
 TEST_F(ComposerTest, SpritesWrapAtTheBufferEdges)
 {
-    PutNamedPalettes(State());
     PutCountingPattern(State(), 5);
     const std::uint32_t atRight = 5u | 252u << 24 | 10u << 16;  // x 252, y 10, palette 8
     const std::uint32_t atBottom = 5u | 20u << 24 | 140u << 16; // x 20, y 140
@@ -293,7 +293,6 @@ TEST_F(ComposerTest, SpritesWrapAtTheBufferEdges)
 
 TEST_F(ComposerTest, ScrollWrapsEvery256PixelsEitherWay)
 {
-    PutNamedPalettes(State());
     for (int column = 0; column < 32; ++column) {
         PutCountingPattern(State(), column);
         State().TileMaps[0][0][column] = static_cast<std::uint16_t>(column | (column % 16) << 9);
@@ -314,7 +313,6 @@ TEST_F(ComposerTest, ScrollWrapsEvery256PixelsEitherWay)
 
 TEST_F(ComposerTest, WindowUseOfLayer1)
 {
-    PutNamedPalettes(State());
     PutCountingPattern(State(), 1);
     DisplayFillTileMap(0, 0, 1, 32, 32, static_cast<std::uint16_t>(1 | 3 << 9));
     struct Case
@@ -343,7 +341,6 @@ TEST_F(ComposerTest, WindowUseOfLayer1)
 
 TEST_F(ComposerTest, SpritePassesAndIndexOrder)
 {
-    PutNamedPalettes(State());
     PutCountingPattern(State(), 1);
     DisplayFillTileMap(0, 0, 0, 32, 32, 1);
     DisplayFillTileMap(0, 0, 1, 32, 32, 1);
@@ -366,7 +363,6 @@ TEST_F(ComposerTest, SpritePassesAndIndexOrder)
 
 TEST_F(ComposerTest, HandOverWithoutDeviceResourcesChangesNothing)
 {
-    PutNamedPalettes(State());
     clock.milliseconds = 1000.0;
     composer.PresentConsoleFrame();
     const Image first = ReadBuffer(*composer.GetNewestFrame());
@@ -394,7 +390,6 @@ TEST_F(ComposerTest, HandOverWithoutDeviceResourcesChangesNothing)
 TEST_F(ComposerTest, WiderFramePitchKeepsItsPadding)
 {
     composer.MakeBuffers(2048 + 64);
-    PutNamedPalettes(State());
     DisplaySetMode(0x2800);
     composer.PresentConsoleFrame();
     const auto frame = composer.GetNewestFrame();

@@ -85,66 +85,42 @@ TEST_F(SteamLeaderboardsTest, UploadNeedsABoardFoundFirst)
     EXPECT_EQ(client.GetLastUploadResult().globalRankNew, 1);
 }
 
-TEST_F(SteamLeaderboardsTest, RequestsThatCannotStartFailAtOnce)
-{
-    FindBoard();
-    struct Case
-    {
-        StoreRequest request;
-        const char* message;
-    };
-    const Case cases[] = {
-        {StoreRequest::UploadScore, "Score could not be uploaded to Steam\n"},
-        {StoreRequest::DownloadEntries, nullptr},
-        {StoreRequest::FindLeaderboard, "Leaderboard could not be found\n"},
-    };
-    for (const Case& c : cases) {
-        debug.clear();
-        os::testing::FailNextStoreRequest(c.request, StoreFailure::NoHandle);
-        if (c.request == StoreRequest::UploadScore)
-            EXPECT_FALSE(client.UploadScore(1, words.data()));
-        else if (c.request == StoreRequest::DownloadEntries)
-            EXPECT_FALSE(client.DownloadScores(0, 10, 1, 10));
-        else
-            client.FindLeaderboard("LB_QV_DEF_EASY");
-        EXPECT_FALSE(client.IsBusy());
-        EXPECT_FALSE(client.IsSucceeded());
-        EXPECT_EQ(debug, c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{});
-    }
-    // No interface at all: the same.
-    os::store::Shutdown();
-    client.FindLeaderboard("LB_QV_DEF_EASY");
-    EXPECT_FALSE(client.IsBusy());
-    EXPECT_EQ(client.GetBoardHandle(), 0u);
-}
-
-TEST_F(SteamLeaderboardsTest, FailedResults)
+TEST_F(SteamLeaderboardsTest, RequestsThatCannotStartAndFailedResultsLeaveTheClientIdle)
 {
     FindBoard();
     ASSERT_TRUE(client.DownloadScores(0, 10, 1, 10));
     Pump();
+    const char* const upload = "Score could not be uploaded to Steam\n";
+    const char* const find = "Leaderboard could not be found\n";
     struct Case
     {
         StoreRequest request;
         StoreFailure failure;
         const char* message;
     };
+    // The searches come last: a failed one forgets the board.
     const Case cases[] = {
         {StoreRequest::DownloadEntries, StoreFailure::IoFailure, nullptr},
-        {StoreRequest::UploadScore, StoreFailure::Refused, "Score could not be uploaded to Steam\n"},
-        {StoreRequest::UploadScore, StoreFailure::IoFailure, "Score could not be uploaded to Steam\n"},
-        {StoreRequest::FindLeaderboard, StoreFailure::NotFound, "Leaderboard could not be found\n"},
-        {StoreRequest::FindLeaderboard, StoreFailure::IoFailure, "Leaderboard could not be found\n"},
+        {StoreRequest::DownloadEntries, StoreFailure::NoHandle, nullptr},
+        {StoreRequest::UploadScore, StoreFailure::Refused, upload},
+        {StoreRequest::UploadScore, StoreFailure::IoFailure, upload},
+        {StoreRequest::UploadScore, StoreFailure::NoHandle, upload},
+        {StoreRequest::FindLeaderboard, StoreFailure::NotFound, find},
+        {StoreRequest::FindLeaderboard, StoreFailure::IoFailure, find},
+        {StoreRequest::FindLeaderboard, StoreFailure::NoHandle, find},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.request) * 10 + static_cast<int>(c.failure));
         debug.clear();
         os::testing::FailNextStoreRequest(c.request, c.failure);
+        const bool starts = c.failure != StoreFailure::NoHandle;
         if (c.request == StoreRequest::DownloadEntries)
-            ASSERT_TRUE(client.DownloadScores(0, 10, 1, 1));
+            EXPECT_EQ(starts, client.DownloadScores(0, 10, 1, 1));
         else if (c.request == StoreRequest::UploadScore)
-            ASSERT_TRUE(client.UploadScore(1, words.data()));
+            EXPECT_EQ(starts, client.UploadScore(1, words.data()));
         else
             client.FindLeaderboard("LB_QV_DEF_EASY");
+        EXPECT_EQ(starts, client.IsBusy());
         Pump();
         EXPECT_FALSE(client.IsBusy());
         EXPECT_FALSE(client.IsSucceeded());
@@ -153,6 +129,11 @@ TEST_F(SteamLeaderboardsTest, FailedResults)
         EXPECT_EQ(client.GetKeptEntries(), 3);
         EXPECT_EQ(client.GetBoardTotal(), 3);
     }
+    EXPECT_EQ(client.GetBoardHandle(), 0u);
+    // No interface at all: the same.
+    os::store::Shutdown();
+    client.FindLeaderboard("LB_QV_DEF_EASY");
+    EXPECT_FALSE(client.IsBusy());
     EXPECT_EQ(client.GetBoardHandle(), 0u);
 }
 

@@ -3,8 +3,8 @@
 #include <memory>
 #include <thread>
 
-#include "support/GfxFixture.h"
 #include "os/gfx/ConstantTable.h"
+#include "support/GfxFixture.h"
 
 namespace gfxtest
 {

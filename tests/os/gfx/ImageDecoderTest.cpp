@@ -13,103 +13,46 @@ namespace
 {
 
 using namespace os::gfx;
+using namespace gfxtest;
 
-/// A 5 x 3 picture with a distinct colour (and alpha) per texel.
-std::uint32_t Pattern(std::uint32_t x, std::uint32_t y)
+Result Decode(const std::string& bytes, DecodedImage* image, const DecodeLimits& limits = DecodeLimits())
 {
-    return (static_cast<std::uint32_t>(0x40 + x * 0x30 + y * 0x08) << 24) | ((x * 50) << 16) | ((y * 100) << 8) |
-           (0x80 + x * 8 + y);
+    return DecodeImage(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), limits, image);
 }
 
-std::uint32_t Opaque(std::uint32_t x, std::uint32_t y)
+// The texels themselves are compared where the texture tests draw the same files.
+TEST(ImageDecoderTest, EveryKindOfFileReportsItsTypeFormatAlphaAndSize)
 {
-    return Pattern(x, y) | 0xFF000000u;
-}
-
-std::uint32_t Grey(std::uint32_t x, std::uint32_t y)
-{
-    const std::uint32_t g = (x * 40 + y * 20) & 0xFF;
-    return 0xFF000000u | (g << 16) | (g << 8) | g;
-}
-
-std::uint32_t Flat(std::uint32_t, std::uint32_t)
-{
-    return 0xFFC03020u;
-}
-
-/// Four colours, half transparent ones among them (palette images).
-std::uint32_t FourColours(std::uint32_t x, std::uint32_t y)
-{
-    static const std::uint32_t kColours[] = {0xFFFF0000u, 0x8000FF00u, 0x000000FFu, 0xFFFFFFFFu};
-    return kColours[(x + y) % 4];
-}
-
-std::uint32_t TexelOf(const DecodedImage& image, std::uint32_t x, std::uint32_t y)
-{
-    std::uint32_t word;
-    std::memcpy(&word, image.levels[0].data() + (static_cast<std::size_t>(y) * image.width + x) * 4, 4);
-    return word;
-}
-
-Result Decode(const std::string& bytes, DecodedImage* image)
-{
-    return DecodeImage(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), DecodeLimits(), image);
-}
-
-struct GoodCase
-{
-    const char* name;
-    std::string bytes;
-    gfxtest::PixelFunction expected;
-    ImageFileFormat type;
-    Format fileFormat;
-    bool alpha;
-    int tolerance;
-};
-
-TEST(ImageDecoderTest, EveryKindOfFileDecodesToItsTexels)
-{
-    using gfxtest::WritePng;
-    const GoodCase cases[] = {
-        {"png rgba", WritePng(5, 3, PNG_COLOR_TYPE_RGBA, 8, Pattern), Pattern, ImageFileFormat::Png, Format::A8R8G8B8,
-         true, 0},
-        {"png rgba 16-bit", WritePng(5, 3, PNG_COLOR_TYPE_RGBA, 16, Pattern), Pattern, ImageFileFormat::Png,
-         Format::A8R8G8B8, true, 0},
-        {"png rgb", WritePng(5, 3, PNG_COLOR_TYPE_RGB, 8, Opaque), Opaque, ImageFileFormat::Png, Format::X8R8G8B8,
-         false, 0},
-        {"png grey", WritePng(5, 3, PNG_COLOR_TYPE_GRAY, 8, Grey), Grey, ImageFileFormat::Png, Format::L8, false, 0},
-        {"png palette", WritePng(5, 3, PNG_COLOR_TYPE_PALETTE, 8, FourColours), FourColours, ImageFileFormat::Png,
-         Format::A8R8G8B8, true, 0},
-        {"jpeg", gfxtest::WriteJpeg(16, 16, Flat), Flat, ImageFileFormat::Jpg, Format::X8R8G8B8, false, 4},
-        {"bmp 24 bottom-up", gfxtest::WriteBmp(5, 3, 24, false, Opaque), Opaque, ImageFileFormat::Bmp, Format::R8G8B8,
-         false, 0},
-        {"bmp 32 top-down with alpha", gfxtest::WriteBmp(5, 3, 32, true, Pattern), Pattern, ImageFileFormat::Bmp,
-         Format::A8R8G8B8, true, 0},
-        {"dds a8r8g8b8", gfxtest::WriteDds(5, 3, "", {gfxtest::ArgbBytes(5, 3, Pattern)}), Pattern,
-         ImageFileFormat::Dds, Format::A8R8G8B8, true, 0},
+    const struct
+    {
+        const char* name;
+        std::string bytes;
+        ImageFileFormat type;
+        Format fileFormat;
+        bool alpha;
+    } cases[] = {
+        {"png rgba 16-bit", WritePng(5, 3, PNG_COLOR_TYPE_RGBA, 16, Pattern), ImageFileFormat::Png, Format::A8R8G8B8,
+         true},
+        {"png rgb", WritePng(5, 3, PNG_COLOR_TYPE_RGB, 8, Opaque), ImageFileFormat::Png, Format::X8R8G8B8, false},
+        {"png grey", WritePng(5, 3, PNG_COLOR_TYPE_GRAY, 8, Grey), ImageFileFormat::Png, Format::L8, false},
+        {"png palette", WritePng(5, 3, PNG_COLOR_TYPE_PALETTE, 8, FourColours), ImageFileFormat::Png, Format::A8R8G8B8,
+         true},
+        {"jpeg", WriteJpeg(5, 3, Flat), ImageFileFormat::Jpg, Format::X8R8G8B8, false},
+        {"bmp 24", WriteBmp(5, 3, 24, false, Opaque), ImageFileFormat::Bmp, Format::R8G8B8, false},
+        {"bmp 32 with alpha", WriteBmp(5, 3, 32, true, Pattern), ImageFileFormat::Bmp, Format::A8R8G8B8, true},
+        {"dds a8r8g8b8", WriteDds(5, 3, "", {ArgbBytes(5, 3, Pattern)}), ImageFileFormat::Dds, Format::A8R8G8B8, true},
     };
-    for (const GoodCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         DecodedImage image;
         ASSERT_EQ(kOk, Decode(c.bytes, &image)) << image.error;
         EXPECT_EQ(c.type, image.fileType);
         EXPECT_EQ(c.fileFormat, image.fileFormat);
         EXPECT_EQ(c.alpha, image.hasAlpha);
-        const bool small = c.type != ImageFileFormat::Jpg;
-        ASSERT_EQ(small ? 5u : 16u, image.width);
-        ASSERT_EQ(small ? 3u : 16u, image.height);
+        EXPECT_EQ(5u, image.width);
+        EXPECT_EQ(3u, image.height);
         ASSERT_EQ(1u, image.levels.size());
-        for (std::uint32_t y = 0; y < image.height; ++y) {
-            for (std::uint32_t x = 0; x < image.width; ++x) {
-                const std::uint32_t got = TexelOf(image, x, y);
-                const std::uint32_t want = c.expected(x, y);
-                for (int shift = 0; shift < 32; shift += 8) {
-                    const int g = static_cast<int>((got >> shift) & 0xFF);
-                    const int w = static_cast<int>((want >> shift) & 0xFF);
-                    EXPECT_LE(std::abs(g - w), c.tolerance) << "texel " << x << ", " << y << " channel " << shift;
-                }
-            }
-        }
+        EXPECT_EQ(5u * 3u * 4u, image.levels[0].size());
     }
 }
 
@@ -209,10 +152,9 @@ TEST(ImageDecoderTest, SizesAreBoundedByTheLimits)
     DecodeLimits limits;
     limits.maxWidth = 32;
     DecodedImage image;
-    EXPECT_EQ(kErrInvalidData,
-              DecodeImage(reinterpret_cast<const std::uint8_t*>(png.data()), png.size(), limits, &image));
+    EXPECT_EQ(kErrInvalidData, Decode(png, &image, limits));
     limits.maxWidth = 40;
-    EXPECT_EQ(kOk, DecodeImage(reinterpret_cast<const std::uint8_t*>(png.data()), png.size(), limits, &image));
+    EXPECT_EQ(kOk, Decode(png, &image, limits));
 }
 
 TEST(ImageDecoderTest, FormatConversionsRoundTripTheirBits)

@@ -2,6 +2,7 @@
  * libpng and libjpeg, BMP and DDS byte by byte. */
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -18,6 +19,32 @@ namespace gfxtest
 
 /// The colour of texel (x, y) as 0xAARRGGBB.
 using PixelFunction = std::function<std::uint32_t(std::uint32_t x, std::uint32_t y)>;
+
+/// Pictures of the texture tests. Pattern: a distinct colour (and alpha) per texel.
+inline std::uint32_t Pattern(std::uint32_t x, std::uint32_t y)
+{
+    return (static_cast<std::uint32_t>(0x40 + x * 0x30 + y * 0x08) << 24) | ((x * 50) << 16) | ((y * 100) << 8) |
+           (0x80 + x * 8 + y);
+}
+inline std::uint32_t Opaque(std::uint32_t x, std::uint32_t y)
+{
+    return Pattern(x, y) | 0xFF000000u;
+}
+inline std::uint32_t Grey(std::uint32_t x, std::uint32_t y)
+{
+    const std::uint32_t g = (x * 40 + y * 20) & 0xFF;
+    return 0xFF000000u | (g << 16) | (g << 8) | g;
+}
+inline std::uint32_t Flat(std::uint32_t, std::uint32_t)
+{
+    return 0xFFC03020u;
+}
+/// Four colours, half transparent ones among them (palette images).
+inline std::uint32_t FourColours(std::uint32_t x, std::uint32_t y)
+{
+    static const std::uint32_t kColours[] = {0xFFFF0000u, 0x8000FF00u, 0x000000FFu, 0xFFFFFFFFu};
+    return kColours[(x + y) % 4];
+}
 
 inline void PutLE(std::string& out, std::uint32_t value, int bytes)
 {
@@ -51,11 +78,7 @@ inline std::string WritePng(std::uint32_t width, std::uint32_t height, int colou
         for (std::uint32_t y = 0; y < height; ++y) {
             for (std::uint32_t x = 0; x < width; ++x) {
                 const std::uint32_t c = pixel(x, y);
-                bool found = false;
-                for (std::uint32_t p : paletteColours) {
-                    found = found || p == c;
-                }
-                if (!found) {
+                if (std::find(paletteColours.begin(), paletteColours.end(), c) == paletteColours.end()) {
                     paletteColours.push_back(c);
                 }
             }
@@ -90,11 +113,8 @@ inline std::string WritePng(std::uint32_t width, std::uint32_t height, int colou
         for (std::uint32_t x = 0; x < width; ++x) {
             const std::uint32_t c = pixel(x, y);
             if (colourType == PNG_COLOR_TYPE_PALETTE) {
-                std::uint32_t index = 0;
-                while (paletteColours[index] != c) {
-                    ++index;
-                }
-                put(index);
+                put(static_cast<std::uint32_t>(std::find(paletteColours.begin(), paletteColours.end(), c) -
+                                               paletteColours.begin()));
                 continue;
             }
             if (colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA) {

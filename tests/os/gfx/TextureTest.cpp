@@ -2,13 +2,13 @@
  * filling, render-target copies and uploads from other threads. */
 #include <thread>
 
-#include "support/GfxFixture.h"
 #include "TestImageWriter.h"
 #include "TextureDraw.h"
 #include "os/gfx/PixelFormat.h"
 #include "os/gfx/Surface.h"
 #include "os/gfx/Texture.h"
 #include "os/gfx/TextureRoutines.h"
+#include "support/GfxFixture.h"
 
 namespace gfxtest
 {
@@ -20,30 +20,6 @@ using os::gfx::kErrInvalidCall;
 using os::gfx::kOk;
 using os::gfx::Pool;
 using os::gfx::Texture;
-
-std::uint32_t Pattern(std::uint32_t x, std::uint32_t y)
-{
-    return (static_cast<std::uint32_t>(0x40 + x * 0x30 + y * 0x08) << 24) | ((x * 50) << 16) | ((y * 100) << 8) |
-           (0x80 + x * 8 + y);
-}
-std::uint32_t Opaque(std::uint32_t x, std::uint32_t y)
-{
-    return Pattern(x, y) | 0xFF000000u;
-}
-std::uint32_t Grey(std::uint32_t x, std::uint32_t y)
-{
-    const std::uint32_t g = (x * 40 + y * 20) & 0xFF;
-    return 0xFF000000u | (g << 16) | (g << 8) | g;
-}
-std::uint32_t FourColours(std::uint32_t x, std::uint32_t y)
-{
-    static const std::uint32_t kColours[] = {0xFFFF0000u, 0x8000FF00u, 0x000000FFu, 0xFFFFFFFFu};
-    return kColours[(x + y) % 4];
-}
-std::uint32_t Flat(std::uint32_t, std::uint32_t)
-{
-    return 0xFFC03020u;
-}
 
 class TextureTest : public GfxTest
 {
@@ -108,6 +84,7 @@ TEST_F(TextureTest, DecodedImagesDrawTheirTexelsWithAlphaAndTransparentPadding)
     const DrawCase cases[] = {
         {"png palette", WritePng(5, 3, PNG_COLOR_TYPE_PALETTE, 8, FourColours), 5, 3, FourColours, false, 0},
         {"png grey", WritePng(5, 3, PNG_COLOR_TYPE_GRAY, 8, Grey), 5, 3, Grey, true, 0},
+        {"png rgb", WritePng(5, 3, PNG_COLOR_TYPE_RGB, 8, Opaque), 5, 3, Opaque, true, 0},
         {"png rgba", WritePng(5, 3, PNG_COLOR_TYPE_RGBA, 8, Pattern), 5, 3, Pattern, false, 0},
         {"png rgba 16-bit", WritePng(5, 3, PNG_COLOR_TYPE_RGBA, 16, Pattern), 5, 3, Pattern, false, 0},
         {"jpeg", WriteJpeg(16, 16, Flat), 16, 16, Flat, true, 4},

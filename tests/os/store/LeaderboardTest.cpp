@@ -36,18 +36,9 @@ protected:
 
     std::vector<std::int32_t> DetailsOf(LeaderboardHandle board, std::uint64_t user)
     {
-        Catcher<LeaderboardScoresDownloaded> download;
-        download.Wait(stats->DownloadLeaderboardEntries(board, kRequestGlobal, 1, 1000));
-        Pump();
-        for (std::int32_t i = 0; download.last && i < download.last->entryCount; ++i) {
-            LeaderboardEntry entry;
-            std::vector<std::int32_t> words(64, -1);
-            stats->GetDownloadedLeaderboardEntry(download.last->entries, i, &entry, words.data(), 64);
-            if (entry.user == user) {
-                words.resize(static_cast<std::size_t>(entry.details));
-                return words;
-            }
-        }
+        for (const Row& row : Download(board, kRequestGlobal, 1, 1000).value_or(std::vector<Row>{}))
+            if (row.user == user)
+                return row.details;
         return {};
     }
 

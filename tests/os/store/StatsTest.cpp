@@ -120,7 +120,6 @@ TEST_F(StatsTest, NamesAndFriends)
     os::testing::SetStoreUserName(7, "seven");
     os::testing::SetStoreFriends({7, 8});
     Friends* friends = GetFriends();
-    EXPECT_EQ(GetUser()->GetUserId(), 42u);
     EXPECT_EQ(friends->GetFriendCount(kFriendFlagImmediate), 2);
     EXPECT_EQ(friends->GetFriendCount(1), 0);
     EXPECT_EQ(friends->GetFriendByIndex(1, kFriendFlagImmediate), 8u);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -103,13 +104,15 @@ protected:
         return *upload.last;
     }
 
-    /// Downloads through the pump; returns (user, rank, score) of each entry, or nullopt on failure.
+    /// Downloads through the pump; returns (user, rank, score) of each entry with its stored detail
+    /// words, or nullopt on failure. Rows compare by the first three.
     struct Row
     {
         std::uint64_t user;
         std::int32_t rank;
         std::int32_t score;
-        bool operator==(const Row&) const = default;
+        std::vector<std::int32_t> details = {};
+        bool operator==(const Row& o) const { return user == o.user && rank == o.rank && score == o.score; }
     };
     std::optional<std::vector<Row>> Download(LeaderboardHandle board, LeaderboardDataRequest kind, std::int32_t start,
                                              std::int32_t end)
@@ -122,8 +125,10 @@ protected:
         std::vector<Row> rows;
         for (std::int32_t i = 0; i < download.last->entryCount; ++i) {
             LeaderboardEntry entry;
-            EXPECT_TRUE(stats->GetDownloadedLeaderboardEntry(download.last->entries, i, &entry, nullptr, 0));
-            rows.push_back(Row{entry.user, entry.globalRank, entry.score});
+            std::vector<std::int32_t> words(64, -1);
+            EXPECT_TRUE(stats->GetDownloadedLeaderboardEntry(download.last->entries, i, &entry, words.data(), 64));
+            words.resize(static_cast<std::size_t>(std::max(entry.details, 0)));
+            rows.push_back(Row{entry.user, entry.globalRank, entry.score, words});
         }
         return rows;
     }
