@@ -55,6 +55,14 @@ std::vector<DisplayMode> ListModes(std::uint32_t adapter, Format format)
         }
     }
     std::vector<DisplayMode> modes;
+    {
+        // A listed adapter past the real displays stands on the first display.
+        std::lock_guard<std::mutex> lock(Hooks().mutex);
+        if (!Hooks().adapterNames.empty() && static_cast<int>(adapter) >= SDL_GetNumVideoDisplays())
+        {
+            adapter = 0;
+        }
+    }
     const int count = SDL_GetNumDisplayModes(static_cast<int>(adapter));
     if (count < 0) {
         os::system::SetLastErrorFromSdl("SDL_GetNumDisplayModes");
@@ -104,6 +112,13 @@ Direct3D::~Direct3D()
 
 std::uint32_t Direct3D::GetAdapterCount() const
 {
+    {
+        std::lock_guard<std::mutex> lock(Hooks().mutex);
+        if (!Hooks().adapterNames.empty())
+        {
+            return static_cast<std::uint32_t>(Hooks().adapterNames.size());
+        }
+    }
     const int count = SDL_GetNumVideoDisplays();
     if (count < 0) {
         os::system::SetLastErrorFromSdl("SDL_GetNumVideoDisplays");
@@ -117,6 +132,16 @@ Result Direct3D::GetAdapterIdentifier(std::uint32_t adapter, std::uint32_t, Adap
         return kErrInvalidCall;
     }
     *identifier = AdapterIdentifier();
+    {
+        std::lock_guard<std::mutex> lock(Hooks().mutex);
+        if (!Hooks().adapterNames.empty())
+        {
+            std::snprintf(identifier->Description, sizeof(identifier->Description), "%s",
+                          Hooks().adapterNames[adapter].c_str());
+            std::snprintf(identifier->DeviceName, sizeof(identifier->DeviceName), "DISPLAY%u", adapter + 1);
+            return kOk;
+        }
+    }
     const char* name = SDL_GetDisplayName(static_cast<int>(adapter));
     std::snprintf(identifier->Description, sizeof(identifier->Description), "%s", name != nullptr ? name : "");
     std::snprintf(identifier->DeviceName, sizeof(identifier->DeviceName), "DISPLAY%u", adapter + 1);
@@ -168,6 +193,13 @@ Result Direct3D::GetDeviceCaps(std::uint32_t adapter, DeviceType type, Caps* cap
     }
     if (type != DeviceType::Hal) {
         return kErrNotAvailable;
+    }
+    {
+        std::lock_guard<std::mutex> lock(Hooks().mutex);
+        if (Hooks().failCapsAdapters.count(adapter) != 0)
+        {
+            return kErrNotAvailable;
+        }
     }
     // Without a context the figures are what every GL 4.1 driver offers.
     *caps = detail::MakeBaseCaps(adapter);

@@ -1,0 +1,278 @@
+/** @file ConfigDialogTest.cpp The dialog block, the library exchange and the chosen mode, against a
+ * recording dialog library; and the program's own library. */
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "KorvaneXDK/core/Exception.h"
+#include "KorvaneXDK/core/FileSystemDataLoader.h"
+#include "KorvaneXDK/platform/ConfigDialogDX9.h"
+#include "KorvaneXDK/platform/GameApplicationDriverCX.h"
+#include "os/gfx/Direct3D.h"
+#include "os/gfx/Testing.h"
+#include "os/system/Library.h"
+#include "os/system/System.h"
+#include "support/LogCapture.h"
+#include "support/TempDir.h"
+
+namespace
+{
+
+using korvane::CConfigDialogDX9;
+using korvane::test::LogCapture;
+using os::gfx::DisplayMode;
+using os::gfx::Format;
+
+using ScriptFunction = void (*)(const ConfigDialogResult*, int, int);
+using BlockFunction = const ConfigDialogBlock* (*)(int*, int*);
+
+class ConfigDialogTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        os::testing::ResetGraphicsHooks();
+        os::testing::ResetLibraryHooks();
+        os::testing::SetMessageBoxSink([this](const std::string&, const std::string& text) { boxes.push_back(text); });
+        // The test keeps the recording library loaded, so the dialog's load finds the same copy.
+        recorder = os::system::LoadLibrary(RECORDING_CONFDLG_PATH);
+        ASSERT_NE(nullptr, recorder) << os::system::GetLastErrorText();
+        script = reinterpret_cast<ScriptFunction>(os::system::GetProcAddress(recorder, "RecordingConfDlgScript"));
+        block = reinterpret_cast<BlockFunction>(os::system::GetProcAddress(recorder, "RecordingConfDlgBlock"));
+        os::testing::RedirectLibrary(kConfDlgLibraryName, RECORDING_CONFDLG_PATH);
+        direct3D = os::gfx::Direct3DCreate9(os::gfx::kSdkVersion);
+        ASSERT_NE(nullptr, direct3D);
+        os::testing::ReplaceAdapterList({"Primary"});
+        os::testing::ReplaceAdapterModes(
+            0, {{640, 480, 60, Format::X8R8G8B8}, {1280, 720, 60, Format::X8R8G8B8}, {320, 240, 60, Format::X8R8G8B8}});
+        dialog.SetDirect3D(direct3D.get());
+        dialog.SetTitle("Dialog Test");
+        Script({0, 1, 0, 4, 1, 24, 1}, 1);
+    }
+    void TearDown() override
+    {
+        direct3D.reset();
+        os::system::FreeLibrary(recorder);
+        os::testing::ResetLibraryHooks();
+        os::testing::ResetGraphicsHooks();
+        os::testing::SetMessageBoxSink({});
+    }
+
+    void Script(ConfigDialogResult result, int showAnswer, int version = 5) { script(&result, showAnswer, version); }
+    const ConfigDialogBlock& Recorded(int* shows = nullptr, int* previous = nullptr)
+    {
+        int s = 0;
+        int p = 0;
+        const ConfigDialogBlock* b = block(&s, &p);
+        if (shows != nullptr)
+            *shows = s;
+        if (previous != nullptr)
+            *previous = p;
+        return *b;
+    }
+
+    LogCapture log;
+    std::vector<std::string> boxes;
+    os::system::LibraryHandle recorder = nullptr;
+    ScriptFunction script = nullptr;
+    BlockFunction block = nullptr;
+    std::shared_ptr<os::gfx::Direct3D> direct3D;
+    CConfigDialogDX9 dialog;
+};
+
+TEST_F(ConfigDialogTest, TheBlockHoldsCutNamesTheListedModesAndTheThreeGroups)
+{
+    const std::string longName(100, 'N');
+    os::testing::ReplaceAdapterList({"Broken", longName, "Third"});
+    os::testing::FailAdapterCaps(0, true);
+    for (std::uint32_t a = 1; a < 3; ++a)
+        os::testing::ReplaceAdapterModes(a, {{640, 480, 60, Format::X8R8G8B8}, {2000, 480, 60, Format::X8R8G8B8}});
+    dialog.SetTitle(std::string(80, 'T'));
+    dialog.SetMaximumScreenSize(1920, 1080);
+    Script({1, 0, 0, 1, 1, 24, 1}, 1);
+    ASSERT_TRUE(dialog.Run(false)) << LogCapture::All();
+
+    const ConfigDialogBlock& b = Recorded();
+    EXPECT_EQ(std::string(63, 'T'), std::string(b.title));
+    EXPECT_EQ(0, b.title[63]);
+    ASSERT_EQ(2, b.adapterCount); // the adapter without capabilities is skipped, its record reused
+    EXPECT_TRUE(LogCapture::Contains("HAL デバイスの能力を取得できません. このディスプレイアダプタをスキップします."));
+    const ConfigDialogAdapter& a = b.adapters[0];
+    EXPECT_EQ(1u, a.ordinal);
+    EXPECT_EQ(std::string(63, 'N'), std::string(a.name));
+    EXPECT_EQ("Third (モニタ3)", std::string(b.adapters[1].name));
+    ASSERT_EQ(3, a.modeCount); // 640 x 480 once per format; 2000 wide is past the limit
+    const int bits[3] = {32, 16, 15};
+    ASSERT_EQ(3, a.formatGroupCount);
+    for (int g = 0; g < 3; ++g) {
+        EXPECT_EQ(640u, a.modes[g].width);
+        EXPECT_EQ(static_cast<std::uint32_t>(bits[g]), a.modes[g].bitsPerPixel);
+        EXPECT_EQ(bits[g], a.formatGroups[g].bitsPerPixel);
+        EXPECT_EQ(0, a.formatGroups[g].multiSample[0]);
+        EXPECT_EQ(0, a.formatGroups[g].multiSample[1]);
+        EXPECT_EQ(1, a.formatGroups[g].multiSample[2]);
+        EXPECT_EQ(0, a.formatGroups[g].multiSample[3]);
+    }
+    for (std::uint8_t byte : a.reserved)
+        EXPECT_EQ(0, byte);
+    // Records past the count stay zero.
+    const auto* rest = reinterpret_cast<const unsigned char*>(&b.adapters[2]);
+    EXPECT_EQ(nullptr, std::memchr(rest, 1, sizeof(ConfigDialogAdapter) * 6));
+    EXPECT_TRUE(LogCapture::Contains("Display adapter #1: " + std::string(63, 'N') + " (3 modes)"));
+}
+
+TEST_F(ConfigDialogTest, MoreThanEightAdaptersAreCutAndNoneAtAllIsReported)
+{
+    os::testing::ReplaceAdapterList(std::vector<std::string>(9, "Same"));
+    ASSERT_TRUE(dialog.Run(false));
+    EXPECT_EQ(8, Recorded().adapterCount);
+    EXPECT_TRUE(LogCapture::Contains("ディスプレイアダプタは最大 8 個までの対応です. 9 "
+                                     "個め以降のアダプタはリストアップされません."));
+
+    os::testing::ReplaceAdapterList({"Only"});
+    os::testing::FailAdapterCaps(0, true);
+    EXPECT_FALSE(dialog.Run(false));
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ("Direct3D 対応ディスプレイデバイスが見つかりませんでした.\nグラフィックカードが DirectX 9 "
+              "に対応しているか確認してください.\n\nプログラムの実行を中止します.",
+              boxes[0]);
+}
+
+TEST_F(ConfigDialogTest, TheResultBecomesPresentParameters)
+{
+    struct Case
+    {
+        ConfigDialogResult result;
+        Format backBuffer;
+        Format depth;
+        std::uint32_t flags;
+        std::uint32_t interval;
+    };
+    // Modes per adapter: 640 x 480 and 1280 x 720 in 32, then 16, then 15 bits.
+    const Case cases[] = {
+        {{0, 1, 0, 4, 1, 24, 1}, Format::X8R8G8B8, Format::D24X8, 1u, os::gfx::present::IntervalOne},
+        {{0, 3, 4, 2, 0, 32, 0}, Format::R5G6B5, Format::D32, 0u, os::gfx::present::IntervalImmediate},
+        {{0, 5, 0, 1, 1, 8, 2}, Format::X1R5G5B5, Format::D16, 1u, os::gfx::present::IntervalOne},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.result.mode);
+        Script(c.result, 1);
+        ASSERT_TRUE(dialog.Run(false));
+        const os::gfx::PresentParameters& full = dialog.GetFullscreenPresentParameters();
+        EXPECT_EQ(1280u, full.BackBufferWidth);
+        EXPECT_EQ(c.backBuffer, full.BackBufferFormat);
+        EXPECT_EQ(c.depth, full.AutoDepthStencilFormat);
+        EXPECT_EQ(c.flags, full.Flags);
+        EXPECT_EQ(c.interval, full.PresentationInterval);
+        EXPECT_EQ(60u, full.FullScreenRefreshRateInHz);
+        EXPECT_FALSE(full.Windowed);
+        const os::gfx::PresentParameters& windowed = dialog.GetWindowedPresentParameters();
+        EXPECT_TRUE(windowed.Windowed);
+        EXPECT_EQ(Format::Unknown, windowed.BackBufferFormat);
+        EXPECT_EQ(0u, windowed.FullScreenRefreshRateInHz);
+        EXPECT_EQ(static_cast<std::uint32_t>(c.result.anisotropy), dialog.GetAnisotropy());
+        EXPECT_EQ(c.result.windowed == 0, dialog.GetFullscreen());
+        EXPECT_EQ(0, dialog.GetAdapter());
+    }
+    EXPECT_TRUE(LogCapture::Contains("Selected display mode: Adapter = #0, Mode = 5, MultiSample = 0, Anisotropy = 1, "
+                                     "Windowed = 1, DepthBufferBits = 8, VSync = 2"));
+    EXPECT_TRUE(LogCapture::Contains("Selected display mode description: 1280 x 720, 15 bpp, 60 Hz"));
+
+    dialog.SetEnablePerfHUD(true);
+    ASSERT_TRUE(dialog.Run(false));
+    EXPECT_TRUE(LogCapture::Contains("No NVIDIA PerfHUD: 'Primary (モニタ1)'"));
+    EXPECT_EQ(os::gfx::DeviceType::Hal, dialog.GetDeviceType());
+}
+
+TEST_F(ConfigDialogTest, CancelAndBadIndicesMakeNoChoice)
+{
+    Script({0, 0, 0, 1, 1, 24, 1}, 0);
+    EXPECT_FALSE(dialog.Run(false));
+    EXPECT_TRUE(LogCapture::Contains("コンフィグダイアログをキャンセルしました."));
+    EXPECT_EQ(-1, dialog.GetAdapter());
+
+    const ConfigDialogResult bad[] = {{1, 0, 0, 1, 1, 24, 1},
+                                      {-1, 0, 0, 1, 1, 24, 1},
+                                      {0, 6, 0, 1, 1, 24, 1},
+                                      {0, -1, 0, 1, 1, 24, 1},
+                                      {9999, 99999, 0, 1, 1, 24, 1}};
+    for (const ConfigDialogResult& r : bad) {
+        SCOPED_TRACE(r.adapter * 100000 + r.mode);
+        Script(r, 0);
+        LogCapture::Clear();
+        // The previous choice is used without asking (its answer is ignored), and then refused.
+        EXPECT_FALSE(dialog.Run(true));
+        int shows = -1;
+        int previous = -1;
+        Recorded(&shows, &previous);
+        EXPECT_EQ(0, shows);
+        EXPECT_EQ(1, previous);
+        EXPECT_TRUE(LogCapture::Contains("index from the config dialog")) << LogCapture::All();
+        EXPECT_EQ(-1, dialog.GetAdapter());
+    }
+}
+
+TEST_F(ConfigDialogTest, LibraryFailuresThrowTheirTexts)
+{
+    os::testing::RedirectLibrary(kConfDlgLibraryName, "");
+    try {
+        dialog.Run(false);
+        FAIL() << "no exception";
+    } catch (const korvane::EIOError& e) {
+        EXPECT_EQ("DLLをロードできません : 'libConfDlg.so'", e.GetMessage());
+    }
+
+    os::testing::RedirectLibrary(kConfDlgLibraryName, RECORDING_CONFDLG_PATH);
+    Script({0, 0, 0, 1, 1, 24, 1}, 1, 4);
+    try {
+        dialog.Run(false);
+        FAIL() << "no exception";
+    } catch (const korvane::EIOError& e) {
+        EXPECT_EQ("Unsupported DLL version : 'libConfDlg.so'", e.GetMessage());
+    }
+
+    Script({0, 0, 0, 1, 1, 24, 1}, 1, 5);
+    os::testing::HideLibraryExport("GetPreviousConfig");
+    try {
+        dialog.Run(false);
+        FAIL() << "no exception";
+    } catch (const korvane::EIOError& e) {
+        EXPECT_EQ("Function import failure : 'libConfDlg.so' - 'GetPreviousConfig()'", e.GetMessage());
+    }
+}
+
+TEST_F(ConfigDialogTest, TheProgramsLibraryOffersTheModeNearestTo1280x720InAWindow)
+{
+    korvane::test::TempDir dir;
+    setenv("XDG_DATA_HOME", dir.Path().c_str(), 1);
+    os::testing::RedirectLibrary(kConfDlgLibraryName, CONFDLG_PATH);
+    os::testing::ReplaceAdapterModes(0, {{640, 480, 60, Format::X8R8G8B8}, {1280, 768, 60, Format::X8R8G8B8}});
+    ASSERT_TRUE(dialog.Run(true));
+    EXPECT_EQ(1280u, dialog.GetFullscreenPresentParameters().BackBufferWidth);
+    EXPECT_EQ(Format::X8R8G8B8, dialog.GetFullscreenPresentParameters().BackBufferFormat);
+    EXPECT_EQ(Format::D24X8, dialog.GetFullscreenPresentParameters().AutoDepthStencilFormat);
+    EXPECT_EQ(os::gfx::present::IntervalOne, dialog.GetFullscreenPresentParameters().PresentationInterval);
+    EXPECT_FALSE(dialog.GetFullscreen());
+    unsetenv("XDG_DATA_HOME");
+}
+
+TEST_F(ConfigDialogTest, ACancelledDialogEndsTheDriversStartUpWithoutGraphics)
+{
+    korvane::test::TempDir dir;
+    ASSERT_TRUE(korvane::CreateApplicationDriver(nullptr));
+    korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
+    driver->SetDataLoader(boost::shared_ptr<korvane::IDataLoader>(new korvane::CFileSystemDataLoader(dir.Path())));
+    driver->SetDialogBannerImage("DialogBanner1.bmp");
+    Script({0, 0, 0, 1, 1, 24, 1}, 0);
+    EXPECT_FALSE(driver->Initialize());
+    EXPECT_TRUE(LogCapture::Contains("ダイアログバナーイメージ \"DialogBanner1.bmp\" のロードに失敗しました."));
+    EXPECT_EQ(nullptr, driver->GetGraphics());
+    EXPECT_EQ(nullptr, driver->GetGraphicsModePreference().direct3D);
+    EXPECT_TRUE(boxes.empty());
+    korvane::DestroyApplicationDriver();
+}
+
+} // namespace
