@@ -11,6 +11,7 @@
 #include "KorvaneXDK/core/Log.h"
 #include "KorvaneXDK/platform/GameApplicationDriverCX.h"
 #include "os/system/System.h"
+#include "os/window/Cursor.h"
 #include "os/window/Icon.h"
 
 namespace
