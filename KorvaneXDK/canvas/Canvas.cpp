@@ -553,11 +553,11 @@ void CCanvas::DrawImageSector(const Vector2<float>& p, float angleA, float angle
 {
     RequirePair();
     RequireTexture(texture);
-    double s = std::min(angleA, angleB);
-    double e = std::max(angleA, angleB);
-    if (!std::isfinite(s) || !std::isfinite(e)) {
+    if (!std::isfinite(angleA) || !std::isfinite(angleB)) {
         return;
     }
+    double s = std::min(angleA, angleB);
+    double e = std::max(angleA, angleB);
     // One shift by a whole number of turns brings s into [0, 2pi), so a sector reaching below 0
     // is not cut at 0; nothing changes for s already there.
     const double turns = std::floor(s / kTwoPi);

@@ -151,6 +151,11 @@ TEST_F(CanvasTest, SectorsCoverTheirPartOfTheImageOnce)
             << c.a << " .. " << c.b;
         EXPECT_LE(draw.primitiveCount, 16u);
     }
+    // Angles that are no numbers draw nothing instead of looping over garbage.
+    device->Clear();
+    canvas->DrawImageSector({0, 0}, 0, std::nanf(""), &texture);
+    canvas->DrawImageSector({0, 0}, -INFINITY, 1, &texture);
+    EXPECT_TRUE(device->draws.empty());
     // 0 .. 2pi: eight triangles and the second pass's empty one.
     device->Clear();
     canvas->DrawImageSector({0, 0}, 0, 2 * pi + 1e-6f, &texture);

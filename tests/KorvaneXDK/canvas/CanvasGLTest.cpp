@@ -214,7 +214,7 @@ TEST_F(CanvasGLTest, BuilderFontTextLandsOnItsGlyphBox)
         CFontStock::GetInstance()->LoadFonts(driver->GetDataLoader().get(), "fonts");
         FAIL() << "the damaged font loaded";
     } catch (const korvane::EException& e) {
-        EXPECT_FALSE(e.GetMessage().empty());
+        EXPECT_EQ("loading KVF: file format error|class korvane::CTextureFont", e.GetMessage() + "|" + e.GetWhere());
     }
     // The damaged font stopped the loading: the good one is there, the later one is not.
     EXPECT_TRUE(log.Contains("load font: fonts\\b_broken.kvf")) << log.All();

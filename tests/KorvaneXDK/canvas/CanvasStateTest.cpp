@@ -166,7 +166,8 @@ TEST_F(CanvasTest, TextWorldDividesByThePixelScaleAndShiftsHalfAPixelBelowTwo)
     canvas->ResetMatrix(MakeTranslation(100, 50));
     for (std::int32_t k : {1, 2}) {
         device->Clear();
-        font.reset(new FakeFont(device.get(), 8, 16, k));
+        recording->font.reset(new FakeFont(device.get(), 8, 16, k));
+        font = recording->font;
         CFontStock::GetInstance()->LoadFont(nullptr, "default", "");
         canvas->DrawText({2.9f, -3.9f}, "ab");
         ASSERT_EQ(2u, device->Count(CanvasCall::Kind::World) + device->Count(CanvasCall::Kind::Text));
@@ -223,14 +224,14 @@ TEST_F(CanvasTest, DrawingWithoutAPairAndNullTexturesAreRefused)
 TEST_F(CanvasTest, FontsAndClockComeThroughTheRegistryAndTheDevice)
 {
     canvas->PushFont();
-    canvas->SetFont(korvane::canvas::CFont("SMALLER"));
+    canvas->SetFont(korvane::canvas::CFont("CAPTION"));
     try {
         canvas->MeasureText("x");
         FAIL() << "no exception";
     } catch (const korvane::EInvalidOperation& e) {
-        EXPECT_EQ("Font not found : 'SMALLER'", e.GetMessage());
+        EXPECT_EQ("Font not found : 'CAPTION'", e.GetMessage());
     }
-    canvas->AddFontAlias("Smaller", "DEFAULT");
+    canvas->AddFontAlias("Caption", "DEFAULT");
     EXPECT_EQ(Vector2<float>(24, 16), canvas->MeasureText("abc"));
     EXPECT_EQ(16.0f, canvas->GetFontHeight("abc"));
     canvas->PopFont();

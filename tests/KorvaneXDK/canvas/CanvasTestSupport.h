@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cmath>
+#include <memory>
 #include <vector>
 
 #include <boost/shared_ptr.hpp>
@@ -14,6 +15,7 @@
 #include "support/CanvasRasterizer.h"
 #include "support/FakeFont.h"
 #include "support/FakeTexture.h"
+#include "support/RecordingCanvas.h"
 #include "support/RecordingCanvasDevice.h"
 
 namespace canvastest
@@ -36,23 +38,22 @@ using os::gfx::RenderState;
 using os::gfx::SamplerState;
 namespace value = os::gfx::value;
 
+/// A recording canvas whose local clip is still the new canvas's {0, 0, 0, 0}.
 class CanvasTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        device.reset(new RecordingCanvasDevice());
+        recording.reset(); // one registry at a time
+        recording.reset(new korvane::test::RecordingCanvas());
+        device = recording->device;
+        font = recording->font;
         canvas.reset(new CCanvas(device));
         canvas->SetShaderPair(boost::shared_ptr<korvane::CShaderPair>(new korvane::CShaderPair()));
-        font.reset(new FakeFont(device.get()));
-        CFontStock::ReleaseInstance();
-        CFontStock::GetInstance()->SetFontFactory(
-            [this](korvane::IDataLoader*, const std::string&) -> boost::shared_ptr<korvane::IFont> { return font; });
-        CFontStock::GetInstance()->LoadFont(nullptr, "default", "fonts\\default.kvf");
         device->Clear();
     }
 
-    void TearDown() override { CFontStock::ReleaseInstance(); }
+    void TearDown() override { recording.reset(); }
 
     /// The one draw the last operation made.
     const CanvasDraw& OnlyDraw()
@@ -61,6 +62,7 @@ protected:
         return device->draws.at(0);
     }
 
+    std::unique_ptr<korvane::test::RecordingCanvas> recording;
     boost::shared_ptr<RecordingCanvasDevice> device;
     boost::shared_ptr<CCanvas> canvas;
     boost::shared_ptr<FakeFont> font;

@@ -107,6 +107,7 @@ TEST_F(FontStockTest, AFailingFontStopsTheLoadingAndIsNotStored)
     EXPECT_EQ(1u, stock->GetFontCount());
     EXPECT_EQ("fonts\\a.kvf", PathOf("a"));
     EXPECT_EQ("Font not found : 'broken'|class korvane::canvas::CFontStock", NotFound([&] { stock->Get("broken"); }));
+    EXPECT_THROW(stock->LoadFonts(nullptr, "fonts"), korvane::EInvalidParameter);
 }
 
 } // namespace
