@@ -191,3 +191,9 @@ std::uint32_t TaskPoolReadSerial(const FrontEndTask* task)
 {
     return std::atomic_ref<std::uint32_t>(const_cast<FrontEndTask*>(task)->Serial).load(std::memory_order_acquire);
 }
+
+void host_testing::TaskPoolSetSerialCounter(std::uint32_t serial)
+{
+    std::lock_guard<std::recursive_mutex> lock(PoolLock());
+    Pool().SerialCounter = serial;
+}

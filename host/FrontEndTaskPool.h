@@ -51,3 +51,9 @@ void TaskPoolRunAll();
 std::int32_t TaskPoolCount();
 /// The record's serial, read safely while another thread may free the record.
 std::uint32_t TaskPoolReadSerial(const FrontEndTask* task);
+
+namespace host_testing
+{
+/// Sets the pool's serial counter (the last serial handed out), to reach its wrap quickly.
+void TaskPoolSetSerialCounter(std::uint32_t serial);
+} // namespace host_testing
