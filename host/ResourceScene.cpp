@@ -124,10 +124,7 @@ void CResourceScene::LoadUiSound(boost::shared_ptr<korvane::ISound>& slot, const
 {
     slot.reset(new korvane::CStaticSound(kSoundFlags, true));
     boost::shared_ptr<korvane::IKorvaneStream> stream = korvane::RequireDriverDataLoader(this).OpenShared(name);
-    korvane::CDXSound* sound = RequireDriver(this).GetSound();
-    if (sound == nullptr)
-        throw korvane::EInvalidOperation(this, "No sound device.");
-    slot->Open(*sound, *stream);
+    slot->Open(RequireSoundDevice(), *stream);
 }
 
 void CResourceScene::RegisterInputActions()

@@ -43,14 +43,7 @@ SoundState& State()
     return state;
 }
 
-korvane::CDXSound& RequireSoundDevice()
-{
-    korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
-    korvane::CDXSound* sound = driver != nullptr ? driver->GetSound() : nullptr;
-    if (sound == nullptr)
-        throw korvane::EInvalidOperation(nullptr, "No sound device.");
-    return *sound;
-}
+std::atomic<korvane::CDXSound*> gTestDevice{nullptr};
 
 /// Makes `music` current and hands back the one it replaced, to be released outside the lock
 /// (a streaming sound waits for its threads as it goes).
@@ -74,6 +67,23 @@ void ReleaseMusicIfCurrent(const boost::shared_ptr<korvane::ISound>& music)
 }
 
 } // namespace
+
+korvane::CDXSound& RequireSoundDevice()
+{
+    korvane::CDXSound* sound = gTestDevice.load();
+    if (sound == nullptr) {
+        korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
+        sound = driver != nullptr ? driver->GetSound() : nullptr;
+    }
+    if (sound == nullptr)
+        throw korvane::EInvalidOperation(nullptr, "No sound device.");
+    return *sound;
+}
+
+void host_testing::SetSoundDevice(korvane::CDXSound* device)
+{
+    gTestDevice = device;
+}
 
 boost::shared_ptr<korvane::ISound> CurrentMusic()
 {

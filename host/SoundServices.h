@@ -41,6 +41,15 @@ void MusicPlay(const void* resource, std::int32_t loops);
 void MusicCommand(std::int16_t code);
 void MusicRelease();
 
+/// The driver's sound device (or the one a test set); EInvalidOperation "No sound device." without one.
+korvane::CDXSound& RequireSoundDevice();
+
 /// The effects loaded so far, entry 0 empty (for the tests and the settings screens).
 std::size_t SoundGetEffectCount();
 boost::shared_ptr<korvane::ISound> SoundGetEffect(std::size_t number);
+
+namespace host_testing
+{
+/// A sound device used in place of the driver's (null: the driver's again).
+void SetSoundDevice(korvane::CDXSound* device);
+} // namespace host_testing
