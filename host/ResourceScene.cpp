@@ -27,6 +27,7 @@ namespace
 {
 
 std::atomic<CResourceScene*> gInstance{nullptr};
+std::atomic<korvane::CDXInput*> gTestInput{nullptr};
 std::mutex gInstanceMutex;
 
 constexpr std::uint32_t kClearTargetAndDepth = os::gfx::clear::Target | os::gfx::clear::ZBuffer;
@@ -102,7 +103,7 @@ void CResourceScene::Initialize()
     const std::string storeLanguage =
         apps != nullptr ? const_cast<os::store::Apps*>(apps)->GetCurrentGameLanguage() : "";
     korvane::LogInfo("Current game language == '" + storeLanguage + "'");
-    language_ = storeLanguage == "japanese" ? "ja" : "en";
+    language_ = LanguageOf(storeLanguage);
 
     korvane::IDataLoader& loader = korvane::RequireDriverDataLoader(this);
     {
@@ -118,6 +119,11 @@ void CResourceScene::Initialize()
     LoadUiSound(sound5_, "se_qvr2\\16.wav");
 
     TaskPoolInit();
+}
+
+std::string CResourceScene::LanguageOf(const std::string& storeLanguage)
+{
+    return storeLanguage == "japanese" ? "ja" : "en";
 }
 
 void CResourceScene::LoadUiSound(boost::shared_ptr<korvane::ISound>& slot, const std::string& name)
@@ -277,6 +283,8 @@ void CResourceScene::PlayUiSound4()
 
 korvane::CDXInput* CResourceScene::GetInput()
 {
+    if (korvane::CDXInput* input = gTestInput.load())
+        return input;
     korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
     return driver != nullptr ? driver->GetInput() : nullptr;
 }
@@ -334,4 +342,9 @@ std::int32_t CResourceScene::GetAspectRatio()
 void CResourceScene::SetAspectRatio(std::int32_t aspect)
 {
     aspectRatio_ = aspect;
+}
+
+void host_testing::SetInput(korvane::CDXInput* input)
+{
+    gTestInput = input;
 }

@@ -80,6 +80,9 @@ public:
     /// each device joined to the merged controller.
     virtual void RegisterInputActions();
 
+    /// "ja" for the store's "japanese" exactly, "en" for anything else.
+    static std::string LanguageOf(const std::string& storeLanguage);
+
     korvane::CMergedController& GetMergedController() { return controller_; }
     CPreferenceManager& GetPreferenceManager() { return preferences_; }
 
@@ -120,3 +123,9 @@ private:
     std::int32_t screenRotation_ = 0;
     std::int32_t aspectRatio_ = 0;
 };
+
+namespace host_testing
+{
+/// An input object used in place of the driver's (null: the driver's again).
+void SetInput(korvane::CDXInput* input);
+} // namespace host_testing
