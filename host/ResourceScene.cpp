@@ -99,9 +99,8 @@ void CResourceScene::Initialize()
     preferences_.ResetAllKeyMappings();
     preferences_.Load();
 
-    const os::store::Apps* apps = os::store::GetApps();
-    const std::string storeLanguage =
-        apps != nullptr ? const_cast<os::store::Apps*>(apps)->GetCurrentGameLanguage() : "";
+    os::store::Apps* apps = os::store::GetApps();
+    const std::string storeLanguage = apps != nullptr ? apps->GetCurrentGameLanguage() : "";
     korvane::LogInfo("Current game language == '" + storeLanguage + "'");
     language_ = LanguageOf(storeLanguage);
 
