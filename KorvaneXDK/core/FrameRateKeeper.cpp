@@ -5,6 +5,7 @@
 
 #include "KorvaneXDK/core/EngineClock.h"
 #include "KorvaneXDK/core/Log.h"
+#include "os/system/FineSleep.h"
 #include "os/system/System.h"
 
 namespace korvane
@@ -54,31 +55,29 @@ void CFrameRateKeeper::SetFrameRate(int framesPerSecond)
 
 void CFrameRateKeeper::OnIdle()
 {
-    if (paused)
-    {
+    if (paused) {
         os::system::Sleep(50);
         return;
     }
     now_ = ReadClock();
-    if (interval_ != 0 && now_ < nextDue_)
-    {
+    if (interval_ != 0 && now_ < nextDue_) {
+        // The last third: one precise wait for the tick instead of spinning on yields, which
+        // kept a third of a core busy.
         if (fineWait && nextDue_ - now_ <= interval_ / 3)
-            os::system::Sleep(0);
+            os::system::SleepUntil(static_cast<std::uint64_t>(nextDue_));
         else
             os::system::Sleep(1);
         return;
     }
     int frames = 1;
-    if (interval_ > 0)
-    {
+    if (interval_ > 0) {
         const std::int64_t due = (now_ - nextDue_) / interval_ + 1;
         frames = due > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(due);
         if (maxFrames > 0 && frames > maxFrames)
             frames = maxFrames;
     }
     const std::int64_t sinceMeasurement = now_ - lastMeasurement_;
-    if (sinceMeasurement >= frequency_)
-    {
+    if (sinceMeasurement >= frequency_) {
         const double span = sinceMeasurement == 0 ? 1.0 : static_cast<double>(sinceMeasurement);
         measuredFrameRate = static_cast<double>(frequency_) / span * passesSinceMeasurement_;
         lastMeasurement_ = now_;
@@ -86,8 +85,7 @@ void CFrameRateKeeper::OnIdle()
     }
     ++passesSinceMeasurement_;
     ++totalPasses_;
-    if (interval_ > 0)
-    {
+    if (interval_ > 0) {
         // Ticks beyond the cap are dropped here: a long stall does not come back as a burst.
         if (nextDue_ <= now_)
             nextDue_ += ((now_ - nextDue_) / interval_ + 1) * interval_;

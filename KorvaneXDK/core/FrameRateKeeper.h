@@ -40,9 +40,9 @@ public:
     std::int64_t GetNextDue() const { return nextDue_; }
 
     // Set and read directly by the owner.
-    int maxFrames = 0;    ///< most frames counted in one pass; 0 or less: no limit
-    bool paused = false;  ///< while set, each pass only sleeps 50 ms
-    bool fineWait = true; ///< yield instead of sleeping in the last third of an interval
+    int maxFrames = 0;                            ///< most frames counted in one pass; 0 or less: no limit
+    bool paused = false;                          ///< while set, each pass only sleeps 50 ms
+    bool fineWait = true;                         ///< wait precisely for the tick in the last third of an interval
     IFrameTimerListener* frameListener = nullptr; ///< not owned
     double measuredFrameRate = 0.0;               ///< passes per second over the last measurement
     std::int64_t frameInterval = 0;               ///< ticks between this pass and the previous one

@@ -57,6 +57,14 @@ std::vector<DisplayMode> ListModes(std::uint32_t adapter, Format format)
         }
     }
     std::vector<DisplayMode> modes;
+    {
+        // A listed adapter past the real displays stands on the first display.
+        std::lock_guard<std::mutex> lock(Hooks().mutex);
+        if (!Hooks().adapterNames.empty() && static_cast<int>(adapter) >= SDL_GetNumVideoDisplays())
+        {
+            adapter = 0;
+        }
+    }
     const int count = SDL_GetNumDisplayModes(static_cast<int>(adapter));
     for (int i = 0; i < count; ++i)
     {
@@ -107,6 +115,13 @@ Direct3D::~Direct3D()
 
 std::uint32_t Direct3D::GetAdapterCount() const
 {
+    {
+        std::lock_guard<std::mutex> lock(Hooks().mutex);
+        if (!Hooks().adapterNames.empty())
+        {
+            return static_cast<std::uint32_t>(Hooks().adapterNames.size());
+        }
+    }
     const int count = SDL_GetNumVideoDisplays();
     return count > 0 ? static_cast<std::uint32_t>(count) : 0;
 }
@@ -119,6 +134,16 @@ Result Direct3D::GetAdapterIdentifier(std::uint32_t adapter, std::uint32_t,
         return kErrInvalidCall;
     }
     *identifier = AdapterIdentifier();
+    {
+        std::lock_guard<std::mutex> lock(Hooks().mutex);
+        if (!Hooks().adapterNames.empty())
+        {
+            std::snprintf(identifier->Description, sizeof(identifier->Description), "%s",
+                          Hooks().adapterNames[adapter].c_str());
+            std::snprintf(identifier->DeviceName, sizeof(identifier->DeviceName), "DISPLAY%u", adapter + 1);
+            return kOk;
+        }
+    }
     const char* name = SDL_GetDisplayName(static_cast<int>(adapter));
     std::snprintf(identifier->Description, sizeof(identifier->Description), "%s",
                   name != nullptr ? name : "");
@@ -178,6 +203,13 @@ Result Direct3D::GetDeviceCaps(std::uint32_t adapter, DeviceType type, Caps* cap
     if (type != DeviceType::Hal)
     {
         return kErrNotAvailable;
+    }
+    {
+        std::lock_guard<std::mutex> lock(Hooks().mutex);
+        if (Hooks().failCapsAdapters.count(adapter) != 0)
+        {
+            return kErrNotAvailable;
+        }
     }
     // Without a context the figures are what every GL 4.1 driver offers.
     *caps = detail::MakeBaseCaps(adapter);

@@ -3,6 +3,8 @@
 
 #include <map>
 #include <mutex>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "os/gfx/Testing.h"
@@ -30,6 +32,9 @@ struct HookState
     /// The most samples a device of this process found its driver offering (0: none made yet).
     int knownMaxSamples = 0;
     bool withoutClipControl = false;
+    /// Replaces the displays as the adapter list when not empty.
+    std::vector<std::string> adapterNames;
+    std::set<std::uint32_t> failCapsAdapters;
 };
 
 HookState& Hooks();

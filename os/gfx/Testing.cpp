@@ -63,6 +63,25 @@ void ReplaceAdapterModes(std::uint32_t adapter, const std::vector<os::gfx::Displ
     Hooks().modeOverrides[adapter] = modes;
 }
 
+void ReplaceAdapterList(const std::vector<std::string>& descriptions)
+{
+    std::lock_guard<std::mutex> lock(Hooks().mutex);
+    Hooks().adapterNames = descriptions;
+}
+
+void FailAdapterCaps(std::uint32_t adapter, bool fail)
+{
+    std::lock_guard<std::mutex> lock(Hooks().mutex);
+    if (fail)
+    {
+        Hooks().failCapsAdapters.insert(adapter);
+    }
+    else
+    {
+        Hooks().failCapsAdapters.erase(adapter);
+    }
+}
+
 void OverrideShaderVersions(std::uint32_t vertexShaderVersion, std::uint32_t pixelShaderVersion)
 {
     std::lock_guard<std::mutex> lock(Hooks().mutex);
@@ -112,6 +131,8 @@ void ResetGraphicsHooks()
     h.createCalls = 0;
     h.resetCalls = 0;
     h.withoutClipControl = false;
+    h.adapterNames.clear();
+    h.failCapsAdapters.clear();
 }
 
 } // namespace os::testing

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "os/gfx/Types.h"
@@ -28,6 +29,11 @@ void FailDirect3DCreation(bool fail);
 /// Replaces the mode list an adapter reports for every format with `modes` (reported in the
 /// given order, unsorted, as a driver might).
 void ReplaceAdapterModes(std::uint32_t adapter, const std::vector<os::gfx::DisplayMode>& modes);
+/// Replaces the adapter list with one adapter per description (adapters past the real displays
+/// report the first display's modes); an empty list brings the real displays back.
+void ReplaceAdapterList(const std::vector<std::string>& descriptions);
+/// While set, reading the adapter's capabilities fails with the not-available code.
+void FailAdapterCaps(std::uint32_t adapter, bool fail);
 /// Overrides the shader versions the capabilities report; 0 keeps the real value.
 void OverrideShaderVersions(std::uint32_t vertexShaderVersion, std::uint32_t pixelShaderVersion);
 

@@ -1,5 +1,6 @@
 /** @file System.cpp Clock, sleep, last error, message boxes and paths over POSIX and SDL. */
 #include "os/system/System.h"
+#include "os/system/TimingHooks.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -187,6 +188,18 @@ std::string GetUserDataRoot()
         root += '/';
     return root;
 }
+
+namespace detail
+{
+
+bool AreTimingHooksInstalled()
+{
+    auto& hooks = GetHooks();
+    std::lock_guard<std::mutex> lock(hooks.mutex);
+    return static_cast<bool>(hooks.sleeper) || static_cast<bool>(hooks.clock);
+}
+
+} // namespace detail
 
 } // namespace os::system
 

@@ -16,12 +16,14 @@
 #include "KorvaneXDK/core/KorvaneStream.h"
 #include "KorvaneXDK/core/StringUtility.h"
 
-namespace kvatool {
+namespace kvatool
+{
 
 namespace fs = std::filesystem;
 namespace fmt = korvane::archive;
 
-namespace {
+namespace
+{
 
 constexpr std::int64_t kMaxArchiveSize = 0x7FFFFFFF;
 
@@ -53,7 +55,8 @@ Bytes ReadStream(korvane::IKorvaneStream& stream)
 }
 
 /// Runs an engine call, turning its failures into the tool's.
-template <typename F> auto WithEngineErrors(const std::string& context, F&& call) -> decltype(call())
+template <typename F>
+auto WithEngineErrors(const std::string& context, F&& call) -> decltype(call())
 {
     try {
         return call();
@@ -64,12 +67,25 @@ template <typename F> auto WithEngineErrors(const std::string& context, F&& call
     }
 }
 
-const char* kUsage =
-    "usage: kvatool pack [--method EXT=METHOD]... DIR ARCHIVE\n"
-    "       kvatool list ARCHIVE\n"
-    "       kvatool extract ARCHIVE NAME\n"
-    "METHOD is 0 (stored), 1 (gzip), 0x100 (enciphered) or 0x101 (enciphered gzip);\n"
-    "by default .ogg, .png and .jpg are stored and everything else gets 0x101.\n";
+const char* kUsage = "usage: kvatool pack [--method EXT=METHOD]... DIR... ARCHIVE\n"
+                     "       kvatool list ARCHIVE\n"
+                     "       kvatool extract ARCHIVE NAME\n"
+                     "METHOD is 0 (stored), 1 (gzip), 0x100 (enciphered) or 0x101 (enciphered gzip);\n"
+                     "by default .ogg, .png and .jpg are stored and everything else gets 0x101.\n";
+
+/// Sorts by archive name and refuses two files of one name: lookups ignore case, so two names
+/// that differ only in case could never both be read.
+void SortAndCheckNames(std::vector<SourceFile>& files)
+{
+    std::sort(files.begin(), files.end(), [](const SourceFile& a, const SourceFile& b) {
+        return a.name < b.name || (a.name == b.name && a.path < b.path);
+    });
+    for (std::size_t i = 1; i < files.size(); ++i) {
+        if (files[i].name == files[i - 1].name) {
+            throw Error("file names clash ignoring case: '" + files[i - 1].path + "' and '" + files[i].path + "'");
+        }
+    }
+}
 
 } // namespace
 
@@ -128,15 +144,7 @@ std::vector<SourceFile> CollectFiles(const std::string& folder, const std::strin
         files.push_back({korvane::ToLowerString(name), path.string(), Bytes()});
     }
 
-    std::sort(files.begin(), files.end(), [](const SourceFile& a, const SourceFile& b) {
-        return a.name < b.name || (a.name == b.name && a.path < b.path);
-    });
-    // Lookups ignore case, so two names that differ only in case could never both be read.
-    for (std::size_t i = 1; i < files.size(); ++i) {
-        if (files[i].name == files[i - 1].name) {
-            throw Error("file names clash ignoring case: '" + files[i - 1].path + "' and '" + files[i].path + "'");
-        }
-    }
+    SortAndCheckNames(files);
     return files;
 }
 
@@ -211,8 +219,8 @@ void VerifyArchive(const std::string& archivePath, const std::vector<SourceFile>
         for (std::size_t i = 0; i < files.size(); ++i) {
             const std::string& name = loader.GetEntry(static_cast<std::int32_t>(i))->GetName();
             if (name != files[i].name) {
-                throw Error(context + "entry " + std::to_string(i) + " is '" + name + "' instead of '" +
-                            files[i].name + "'");
+                throw Error(context + "entry " + std::to_string(i) + " is '" + name + "' instead of '" + files[i].name +
+                            "'");
             }
             std::unique_ptr<korvane::IKorvaneStream> stream(loader.OpenEntry(name));
             if (ReadStream(*stream) != files[i].data) {
@@ -225,7 +233,18 @@ void VerifyArchive(const std::string& archivePath, const std::vector<SourceFile>
 
 PackSummary PackFolder(const std::string& folder, const std::string& archivePath, const PackOptions& options)
 {
-    std::vector<SourceFile> files = CollectFiles(folder, archivePath);
+    return PackFolders({folder}, archivePath, options);
+}
+
+PackSummary PackFolders(const std::vector<std::string>& folders, const std::string& archivePath,
+                        const PackOptions& options)
+{
+    std::vector<SourceFile> files;
+    for (const std::string& folder : folders) {
+        std::vector<SourceFile> more = CollectFiles(folder, archivePath);
+        files.insert(files.end(), more.begin(), more.end());
+    }
+    SortAndCheckNames(files);
     LoadFiles(files);
     const Bytes image = BuildArchive(files, options);
     WriteFileAtomically(archivePath, image, [&](const std::string& tempPath) {
@@ -301,12 +320,14 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
                     operands.push_back(args[i]);
                 }
             }
-            if (operands.size() != 2) {
+            if (operands.size() < 2) {
                 return usage("pack needs DIR and ARCHIVE");
             }
-            const PackSummary summary = PackFolder(operands[0], operands[1], options);
+            const std::string archive = operands.back();
+            operands.pop_back();
+            const PackSummary summary = PackFolders(operands, archive, options);
             out << "kvatool: packed " << summary.entries << " files (" << summary.unpackedBytes << " bytes) into '"
-                << operands[1] << "' (" << summary.archiveBytes << " bytes)\n";
+                << archive << "' (" << summary.archiveBytes << " bytes)\n";
             return 0;
         }
         if (command == "list") {

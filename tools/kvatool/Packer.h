@@ -9,7 +9,8 @@
 
 #include "tools/kvatool/ArchiveFormatWriter.h"
 
-namespace kvatool {
+namespace kvatool
+{
 
 struct PackOptions
 {
@@ -61,6 +62,11 @@ void VerifyArchive(const std::string& archivePath, const std::vector<SourceFile>
 /// Packs every file below `folder` into `archivePath`, replacing it only once the new archive
 /// has been written, flushed and (unless switched off) verified.
 PackSummary PackFolder(const std::string& folder, const std::string& archivePath, const PackOptions& options);
+
+/// PackFolder over several folders merged into one tree (data/ and the folders that tools
+/// generate at build time); a name found in two folders is refused.
+PackSummary PackFolders(const std::vector<std::string>& folders, const std::string& archivePath,
+                        const PackOptions& options);
 
 /// One line per entry in table order: name, method, stored size, unpacked size (tab-separated).
 void ListArchive(const std::string& archivePath, std::ostream& out);

@@ -1,0 +1,300 @@
+/** @file DriverStartupTest.cpp The driver's start-up order and failures, its loop, messages and painting. */
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "KorvaneXDK/core/FileSystemDataLoader.h"
+#include "KorvaneXDK/core/FrameRateKeeper.h"
+#include "KorvaneXDK/core/SceneManager.h"
+#include "KorvaneXDK/platform/GameApplicationDriverCX.h"
+#include "KorvaneXDK/platform/graphics/DXGraphics.h"
+#include "os/audio/AudioTesting.h"
+#include "os/gfx/TestImageWriter.h"
+#include "os/gfx/Testing.h"
+#include "os/input/InputTesting.h"
+#include "os/system/System.h"
+#include "os/window/MessageQueue.h"
+#include "os/window/PaintSurface.h"
+#include "support/LogCapture.h"
+#include "support/TempDir.h"
+
+namespace
+{
+
+using korvane::test::LogCapture;
+namespace win = os::window;
+
+constexpr std::uint32_t kBannerColour = 0xFF3366CC;
+
+class DriverStartupTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        os::testing::ResetGraphicsHooks();
+        os::testing::ResetInputHooks();
+        os::testing::ResetAudioHooks();
+        os::testing::ResetWindowMessageQueue();
+        boxes.clear();
+        os::testing::SetMessageBoxSink(
+            [this](const std::string& caption, const std::string& text) { boxes.emplace_back(caption, text); });
+        ASSERT_TRUE(korvane::CreateApplicationDriver(nullptr));
+        driver = korvane::GetApplicationDriver();
+        driver->SetDataLoader(boost::shared_ptr<korvane::IDataLoader>(new korvane::CFileSystemDataLoader(dir.Path())));
+        driver->SetTitle("Driver Test");
+        driver->SetUseConfigDialog(false);
+        driver->SetDisplaySettingPath(dir.File("display_setting.ini"));
+        // The offscreen display offers one mode; the settings file picks nothing else.
+        os::testing::ReplaceAdapterModes(0, {{800, 600, 60, os::gfx::Format::X8R8G8B8}});
+    }
+    void TearDown() override
+    {
+        korvane::DestroyApplicationDriver();
+        os::testing::SetMessageBoxSink({});
+        os::testing::ResetGraphicsHooks();
+        os::testing::ResetInputHooks();
+        os::testing::ResetAudioHooks();
+        os::testing::ResetWindowMessageQueue();
+    }
+
+    void WriteBanner(int width, int height)
+    {
+        dir.Write("Banner.bmp",
+                  gfxtest::WriteBmp(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height), 24, false,
+                                    [](std::uint32_t, std::uint32_t) { return kBannerColour & 0xFFFFFFu; }));
+        driver->SetWindowBannerImage("Banner.bmp");
+    }
+
+    bool Send(std::uint32_t message, win::WParam wParam = 0, win::LParam lParam = 0)
+    {
+        win::LResult result = -1;
+        return driver->OnWindowMessage(driver->GetGameWindow(), message, wParam, lParam, &result) && result == 0;
+    }
+
+    std::size_t IndexOf(const std::string& line) const
+    {
+        const std::vector<std::string> lines = LogCapture::Lines();
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (lines[i].find(line) != std::string::npos) {
+                return i;
+            }
+        }
+        return lines.size() + 1000;
+    }
+
+    const win::PaintSurface& Painted()
+    {
+        EXPECT_TRUE(Send(win::WM_PAINT));
+        return driver->GetGameWindow()->GetHandle()->GetPaintSurface();
+    }
+
+    korvane::test::TempDir dir;
+    LogCapture log;
+    std::vector<std::pair<std::string, std::string>> boxes;
+    korvane::CGameApplicationDriverCX* driver = nullptr;
+};
+
+TEST_F(DriverStartupTest, StartsInTheFixedOrderAndRunsTheLoopUntilQuit)
+{
+    EXPECT_THROW(driver->Run(), korvane::EInvalidOperation);
+    ASSERT_TRUE(driver->Initialize()) << LogCapture::All();
+    EXPECT_TRUE(boxes.empty());
+    const std::vector<std::string> order = {
+        "Loading display configuration ('" + dir.File("display_setting.ini") + "')...",
+        "Can't open a configuration file. Default settings used.",
+        "Direct3D device ready.",
+        "Checking D3D9 Shader Model...",
+        "  Shader Model Requirements: VertexShader 3.0 / PixelShader 3.0",
+        "OK.",
+    };
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        EXPECT_LT(IndexOf(order[i - 1]), IndexOf(order[i])) << order[i] << "\n" << LogCapture::All();
+    }
+    EXPECT_NE(nullptr, driver->GetInput());
+    EXPECT_NE(nullptr, driver->GetSound());
+    ASSERT_NE(nullptr, driver->GetFrameRateKeeper());
+    EXPECT_EQ(driver->GetSceneManager(), driver->GetFrameRateKeeper()->frameListener);
+    ASSERT_NE(nullptr, driver->GetShaderEnvironment());
+    EXPECT_EQ(driver->GetDataLoader(), driver->GetShaderDataLoader());
+    EXPECT_EQ(800, driver->GetGameWindow()->GetClientWidth());
+    EXPECT_EQ(600, driver->GetGameWindow()->GetClientHeight());
+
+    win::PostQuitMessage(0);
+    LogCapture::Clear();
+    driver->Run();
+    EXPECT_LT(IndexOf("Starting application main-loop..."), IndexOf("Appication main-loop finished."));
+}
+
+TEST_F(DriverStartupTest, EachFatalStepShowsItsTextAndFails)
+{
+    struct Case
+    {
+        const char* name;
+        std::function<void()> arrange;
+        std::string text;
+        bool graphicsLeft;
+    };
+    const std::vector<Case> cases = {
+        {"no graphics object", [] { os::testing::FailDirect3DCreation(true); },
+         "Failed to initialize Direct3D9.\nPlease check installation of DirectX 9.0c\n", false},
+        {"no input",
+         [] { os::testing::FailInputStep(os::testing::InputStep::LoadModule, os::input::Result(0x80004005)); },
+         "Failed to initialize DirectInput.\nThis program will exit.", true},
+        {"no device", [] { os::testing::FailDeviceCreation(true, true); },
+         "Failed to initialize Direct3D9.\nThis program will exit.", false},
+        {"shader model 2.0 against 3.0", [] { os::testing::OverrideShaderVersions(0xFFFE0200u, 0xFFFF0200u); },
+         "Unsupported shader version with current Direct3D device.\nThis program requires following "
+         "specification: VertexShader 3.0 / PixelShader 3.0",
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        c.arrange();
+        EXPECT_FALSE(driver->Initialize());
+        ASSERT_EQ(1u, boxes.size());
+        EXPECT_EQ("Driver Test", boxes[0].first);
+        EXPECT_EQ(c.text, boxes[0].second);
+        EXPECT_EQ(c.graphicsLeft, driver->GetGraphics() != nullptr);
+        if (!c.graphicsLeft) {
+            EXPECT_EQ(nullptr, driver->GetGraphicsModePreference().direct3D);
+        }
+        EXPECT_EQ(nullptr, driver->GetFrameRateKeeper());
+        EXPECT_THROW(driver->Run(), korvane::EInvalidOperation);
+    }
+}
+
+TEST_F(DriverStartupTest, WithoutSoundStartUpGoesOn)
+{
+    os::testing::FailAudioCall(os::testing::AudioCall::CreateDevice, os::audio::Result(0x88780078));
+    ASSERT_TRUE(driver->Initialize());
+    EXPECT_TRUE(LogCapture::Contains("Failed to initialize CDXSound"));
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(DriverStartupTest, AMissingWindowBannerEndsTheStartUpWithItsException)
+{
+    driver->SetWindowBannerImage("Missing.bmp");
+    EXPECT_THROW(driver->Initialize(), korvane::EIOError);
+}
+
+TEST_F(DriverStartupTest, FullScreenSwitchesAreRecordedAndADragResizesOnce)
+{
+    ASSERT_TRUE(driver->Initialize());
+    korvane::CDXGraphics* graphics = driver->GetGraphics();
+
+    EXPECT_TRUE(Send(win::WM_SYSKEYDOWN, win::VK_RETURN));
+    EXPECT_TRUE(graphics->IsFullscreen());
+    EXPECT_TRUE(driver->GetGraphicsModePreference().fullscreen);
+    EXPECT_TRUE(Send(win::WM_SYSKEYDOWN, win::VK_RETURN));
+    EXPECT_FALSE(graphics->IsFullscreen());
+    EXPECT_FALSE(driver->GetGraphicsModePreference().fullscreen);
+    EXPECT_FALSE(Send(win::WM_SYSKEYDOWN, 'A'));
+
+    EXPECT_TRUE(Send(win::WM_SIZE, win::SIZE_MAXIMIZED));
+    EXPECT_TRUE(graphics->IsFullscreen());
+    EXPECT_TRUE(driver->GetGraphicsModePreference().fullscreen);
+    EXPECT_TRUE(Send(win::WM_SYSKEYDOWN, win::VK_RETURN));
+    EXPECT_FALSE(graphics->IsFullscreen());
+
+    driver->SetAltEnterSwitchesFullscreen(false);
+    EXPECT_FALSE(Send(win::WM_SYSKEYDOWN, win::VK_RETURN));
+    EXPECT_FALSE(graphics->IsFullscreen());
+
+    // Size steps inside a drag leave the back buffer; the end of the drag resizes it once.
+    EXPECT_TRUE(Send(win::WM_ENTERSIZEMOVE));
+    driver->GetGameWindow()->SetClientSize(700, 500);
+    const int resets = os::testing::GetResetCallCount();
+    EXPECT_TRUE(Send(win::WM_SIZE, win::SIZE_RESTORED));
+    EXPECT_EQ(resets, os::testing::GetResetCallCount());
+    EXPECT_TRUE(Send(win::WM_EXITSIZEMOVE));
+    EXPECT_EQ(resets + 1, os::testing::GetResetCallCount());
+    EXPECT_EQ(700u, graphics->GetCurrentPresentParameters().BackBufferWidth);
+    // Outside a drag, each restore resizes.
+    driver->GetGameWindow()->SetClientSize(720, 520);
+    EXPECT_TRUE(Send(win::WM_SIZE, win::SIZE_RESTORED));
+    EXPECT_EQ(resets + 2, os::testing::GetResetCallCount());
+}
+
+TEST_F(DriverStartupTest, ActivationPausesOnlyWhenAskedAndAlwaysResumes)
+{
+    ASSERT_TRUE(driver->Initialize());
+    korvane::CFrameRateKeeper* keeper = driver->GetFrameRateKeeper();
+    std::string title;
+
+    EXPECT_TRUE(Send(win::WM_ACTIVATE, win::WA_INACTIVE));
+    EXPECT_TRUE(keeper->paused);
+    driver->GetGameWindow()->GetTitle(title);
+    EXPECT_EQ("Driver Test [PAUSE]", title);
+    EXPECT_TRUE(driver->GetGameWindow()->GetHandle()->IsInvalidated());
+    EXPECT_TRUE(Send(win::WM_ACTIVATE, win::WA_CLICKACTIVE));
+    EXPECT_FALSE(keeper->paused);
+    driver->GetGameWindow()->GetTitle(title);
+    EXPECT_EQ("Driver Test", title);
+    EXPECT_TRUE(Send(win::WM_SIZE, win::SIZE_MINIMIZED));
+    EXPECT_TRUE(keeper->paused);
+
+    driver->SetPauseWhenInactive(false);
+    EXPECT_TRUE(Send(win::WM_ACTIVATE, win::WA_ACTIVE));
+    EXPECT_TRUE(Send(win::WM_ACTIVATE, win::WA_INACTIVE));
+    EXPECT_TRUE(Send(win::WM_SIZE, win::SIZE_MINIMIZED));
+    EXPECT_FALSE(keeper->paused);
+}
+
+TEST_F(DriverStartupTest, PaintShowsTheBannerAtLowerRightAndThePauseText)
+{
+    WriteBanner(40, 20);
+    ASSERT_TRUE(driver->Initialize());
+    driver->SetPaintText("");
+    const win::PaintSurface& surface = Painted();
+    ASSERT_EQ(800, surface.GetWidth());
+    ASSERT_EQ(600, surface.GetHeight());
+    EXPECT_EQ(0xFF202020u, surface.GetPixel(0, 0));
+    EXPECT_EQ(0xFF202020u, surface.GetPixel(759, 599));
+    EXPECT_EQ(0xFF202020u, surface.GetPixel(799, 579));
+    EXPECT_EQ(kBannerColour, surface.GetPixel(760, 580));
+    EXPECT_EQ(kBannerColour, surface.GetPixel(799, 599));
+    const auto countText = [](const win::PaintSurface& painted, int x0, int y0, int x1, int y1) {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                n += painted.GetPixel(x, y) == 0xFFDCDCDCu ? 1 : 0;
+        return n;
+    };
+    EXPECT_EQ(0, countText(surface, 300, 280, 500, 320));
+
+    driver->SetPaused(true);
+    int width = 0;
+    int height = 0;
+    win::PaintSurface::MeasureText("-- P A U S E D --", width, height);
+    const win::PaintSurface& paused = Painted();
+    EXPECT_GT(countText(paused, 400 - width / 2, 300 - height / 2, 400 + width / 2 + 1, 300 + height / 2 + 1), 0);
+    EXPECT_EQ(0, countText(paused, 0, 0, 400 - width / 2 - 1, 600));
+}
+
+TEST_F(DriverStartupTest, WithoutABannerTheTitleIsPaintedEightPixelsIn)
+{
+    ASSERT_TRUE(driver->Initialize());
+    const win::PaintSurface& surface = Painted();
+    int width = 0;
+    int height = 0;
+    win::PaintSurface::MeasureText("Driver Test", width, height);
+    int inside = 0;
+    int outside = 0;
+    for (int y = 0; y < surface.GetHeight(); ++y) {
+        for (int x = 0; x < surface.GetWidth(); ++x) {
+            if (surface.GetPixel(x, y) != 0xFFDCDCDCu)
+                continue;
+            const bool inBox = x >= 800 - 8 - width && x < 792 && y >= 600 - 8 - height && y < 592;
+            (inBox ? inside : outside) += 1;
+        }
+    }
+    EXPECT_GT(inside, 0);
+    EXPECT_EQ(0, outside);
+}
+
+} // namespace

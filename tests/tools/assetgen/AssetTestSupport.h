@@ -1,0 +1,63 @@
+/** @file AssetTestSupport.h The table of loaded names, the built archive and decoders shared by the asset tests. */
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "KorvaneXDK/core/ArchiveFileDataLoader.h"
+#include "KorvaneXDK/core/ArchiveFileLoader.h"
+
+namespace assettest
+{
+
+/// One row of tools/assetgen/loaded-names.txt.
+struct NameRow
+{
+    int line = 0;
+    std::string kind;
+    std::string name;
+    std::vector<std::string> values;
+    std::string until; ///< folder made by a tool that may not have landed yet ("" for none)
+};
+
+/// Names a row in test output as its table line does.
+inline void PrintTo(const NameRow& row, std::ostream* out)
+{
+    *out << row.kind << " " << row.name;
+}
+
+std::vector<NameRow> ReadNameTable();
+std::vector<NameRow> RowsOfKind(const std::vector<NameRow>& rows, const std::string& kind);
+
+using ArchiveLoader = korvane::TArchiveFileDataLoader<korvane::CArchiveFileLoader>;
+
+/// The data.kva the build packed.
+std::string BuiltArchivePath();
+std::unique_ptr<ArchiveLoader> OpenBuiltArchive();
+/// The folder the build's generator wrote, and the generator itself.
+std::string GeneratedFolder();
+std::string GeneratorPath();
+
+/// The whole entry; throws the loader's exception when it is missing.
+std::string ReadEntry(ArchiveLoader& loader, const std::string& name);
+/// True when the archive holds anything below the folder.
+bool FolderLanded(ArchiveLoader& loader, const std::string& folder);
+
+struct DecodedImage
+{
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> rgba;
+    std::uint8_t AlphaAt(int x, int y) const { return rgba[(static_cast<std::size_t>(y) * width + x) * 4 + 3]; }
+};
+
+/// Decodes a PNG to RGBA; an empty image (width 0) when the bytes are not a readable PNG.
+DecodedImage DecodePng(const std::string& bytes);
+
+/// The UTF-16 code units that a font's glyph table (".kvf" or ".ini" bytes) draws.
+std::vector<std::uint16_t> GlyphCodes(const std::string& tableName, const std::string& bytes);
+
+} // namespace assettest

@@ -1,0 +1,120 @@
+/** @file MusicLoopTest.cpp The music pieces loop through the streaming sound with no gap and no step at the seam. */
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+#include "AssetTestSupport.h"
+#include "KorvaneXDK/core/MemoryStream.h"
+#include "KorvaneXDK/core/SoundReader.h"
+#include "KorvaneXDK/platform/sound/DXSound.h"
+#include "KorvaneXDK/platform/sound/StreamingSound.h"
+#include "os/audio/AudioTesting.h"
+
+using namespace assettest;
+
+namespace
+{
+
+constexpr std::size_t kChannels = 2;
+
+std::vector<std::int16_t> Decode(korvane::IKorvaneStream& stream)
+{
+    std::unique_ptr<korvane::ISoundReader> reader(korvane::CreateAndOpenSoundReader(&stream));
+    std::vector<std::int16_t> samples(static_cast<std::size_t>(reader->GetTotalBytes()) / 2);
+    const std::int32_t got = reader->Read(samples.data(), reader->GetTotalBytes());
+    samples.resize(static_cast<std::size_t>(std::max(got, 0)) / 2);
+    return samples;
+}
+
+/// How far a sample lies from the straight line through the two before it: a click or a cut at
+/// the seam shows as a large value here, smooth music as a small one.
+int Bend(const std::vector<std::int16_t>& s, std::size_t frames, std::size_t frame, std::size_t channel)
+{
+    auto at = [&](std::size_t f) { return static_cast<int>(s[(f % frames) * kChannels + channel]); };
+    return std::abs(at(frame + 2 * frames) - 2 * at(frame + 2 * frames - 1) + at(frame + 2 * frames - 2));
+}
+
+/// The music rows, or none when the table cannot be read (the name walk then fails on it).
+std::vector<NameRow> MusicRows()
+{
+    try {
+        return RowsOfKind(ReadNameTable(), "music");
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+class MusicLoopTest : public ::testing::TestWithParam<NameRow>
+{
+protected:
+    void SetUp() override
+    {
+        os::testing::ResetAudioHooks();
+        os::testing::UseManualAudioBackend(true);
+        ASSERT_TRUE(device_.Initialize());
+    }
+    void TearDown() override { os::testing::ResetAudioHooks(); }
+
+    korvane::CDXSound device_;
+};
+
+} // namespace
+
+TEST_P(MusicLoopTest, LoopsWithItsExactLengthAndNoStepAtTheSeam)
+{
+    const NameRow& row = GetParam();
+    auto loader = OpenBuiltArchive();
+    const std::string bytes = ReadEntry(*loader, row.name);
+    korvane::CMemoryStream stream;
+    stream.Write(bytes.data(), static_cast<std::int32_t>(bytes.size()));
+    stream.Seek(0);
+    const std::vector<std::int16_t> decoded = Decode(stream);
+    const std::size_t frames = decoded.size() / kChannels;
+    ASSERT_EQ(std::stoul(row.values.at(0)), frames) << "length in frames";
+
+    // The seam is the start of a bar. It must bend the waveform no more than the starts of the
+    // bars inside the piece do, where the music carries on without a loop.
+    const std::size_t bars = std::stoul(row.values.at(1));
+    ASSERT_EQ(0u, frames % bars);
+    int inside = 0;
+    for (std::size_t b = 1; b < bars; ++b) {
+        for (std::size_t f = b * frames / bars - 2; f < b * frames / bars + 2; ++f) {
+            for (std::size_t channel = 0; channel < kChannels; ++channel) {
+                inside = std::max(inside, Bend(decoded, frames, f, channel));
+            }
+        }
+    }
+    int seam = 0;
+    for (std::size_t f = frames - 2; f < frames + 2; ++f) {
+        for (std::size_t channel = 0; channel < kChannels; ++channel) {
+            seam = std::max(seam, Bend(decoded, frames, f, channel));
+        }
+    }
+    EXPECT_LE(seam, inside + 256) << "the loop point bends the waveform more than any bar start inside";
+
+    // Played looping through the mixer it restarts right after its last frame.
+    stream.Seek(0);
+    korvane::CStreamingSound sound(os::audio::kCapsCtrlVolume, true);
+    sound.Open(device_, stream);
+    sound.SetLoop(true);
+    sound.Play();
+    ASSERT_TRUE(os::testing::WaitForNotifyListener(*sound.GetBuffer(), 10000));
+    std::vector<std::int16_t> mixed;
+    const std::size_t wanted = frames + 4410;
+    while (mixed.size() < wanted * kChannels) {
+        const auto out = os::testing::MixAudioFrames(44100);
+        mixed.insert(mixed.end(), out.begin(), out.end());
+    }
+    sound.Close();
+    for (std::size_t i = (frames - 4410) * kChannels; i < wanted * kChannels; ++i) {
+        ASSERT_EQ(decoded[i % decoded.size()], mixed[i]) << "sample " << i << " of the mixed output";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Pieces, MusicLoopTest, ::testing::ValuesIn(MusicRows()),
+                         [](const ::testing::TestParamInfo<NameRow>& info) {
+                             std::string name = info.param.name.substr(info.param.name.find('\\') + 1);
+                             return name;
+                         });

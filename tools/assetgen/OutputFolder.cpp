@@ -1,0 +1,51 @@
+/** @file OutputFolder.cpp Writing generated files atomically below the output folder. */
+#include "tools/assetgen/OutputFolder.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <system_error>
+
+namespace assetgen
+{
+
+namespace fs = std::filesystem;
+
+OutputFolder::OutputFolder(std::string root) : root_(std::move(root)) {}
+
+void OutputFolder::Write(const std::string& name, const std::vector<std::uint8_t>& bytes)
+{
+    Write(name, std::string(bytes.begin(), bytes.end()));
+}
+
+void OutputFolder::Write(const std::string& name, const std::string& bytes)
+{
+    std::string relative = name;
+    std::replace(relative.begin(), relative.end(), '\\', '/');
+    const fs::path path = fs::path(root_) / relative;
+    std::error_code error;
+    fs::create_directories(path.parent_path(), error);
+    if (error) {
+        throw std::runtime_error("cannot create '" + path.parent_path().string() + "': " + error.message());
+    }
+    const fs::path temp = path.string() + ".tmp";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.flush();
+        if (!out) {
+            throw std::runtime_error("cannot write '" + temp.string() + "'");
+        }
+    }
+    fs::rename(temp, path, error);
+    if (error) {
+        fs::remove(temp, error);
+        throw std::runtime_error("cannot replace '" + path.string() + "'");
+    }
+    names_.push_back(name);
+    totalBytes_ += bytes.size();
+}
+
+} // namespace assetgen
