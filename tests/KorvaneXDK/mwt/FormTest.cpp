@@ -91,13 +91,14 @@ TEST(Form, AHalfSecondCloseRemovesTheFormInTheFirstUpdateAfterItsEnd)
     EXPECT_EQ(f.log.back(), "closed child");
 }
 
-TEST(Form, AClosingFormIgnoresTheMouseAndReopeningLeavesItDisabled)
+TEST(Form, TheCloseBoxClosesAndTheClosingFormIgnoresTheMouseAndStaysDisabled)
 {
     FormFixture f;
     f.form->SetCloseBoxEnabled(true);
     f.screen->AddControl(f.form);
     test::Wire(*f.form, f.log);
-    f.form->Close();
+    f.form->OnMouseDown(Centre(f.form->GetCloseBoxRect()), 1);
+    ASSERT_TRUE(f.form->IsClosing());
     f.log.clear();
     f.form->OnMouseDown(V(50, 5), 1); // on the caption: would start a drag
     f.form->OnMouseMove(V(80, 5), 1);
@@ -172,15 +173,6 @@ TEST(Form, CaptionBoxesDriveTheWindowStates)
         EXPECT_EQ(f.form->GetBounds(), row.bounds);
         EXPECT_EQ(f.form->GetDock(), row.state == CForm::kStateMaximized ? CControl::kDockFill : CControl::kDockNone);
     }
-}
-
-TEST(Form, TheCloseBoxCloses)
-{
-    FormFixture f;
-    f.form->SetCloseBoxEnabled(true);
-    f.screen->AddControl(f.form);
-    f.form->OnMouseDown(Centre(f.form->GetCloseBoxRect()), 1);
-    EXPECT_TRUE(f.form->IsClosing());
 }
 
 TEST(Form, FrameDragsOnlyUndockedOutsideLayoutEditMode)
