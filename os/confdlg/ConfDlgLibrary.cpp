@@ -1,5 +1,7 @@
 /** @file ConfDlgLibrary.cpp The configuration dialog library shipped with the program: a choice of window
  * or full screen over the previous (or default) display mode. */
+#include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -61,14 +63,35 @@ ConfigDialogResult DefaultChoice(const ConfigDialogBlock& block)
     return result;
 }
 
+/// The seven decimal integers of the choice file; false for anything else, including a
+/// number outside the int range (which "%d" would turn into some other value).
+bool ParseChoice(const char* text, ConfigDialogResult& result)
+{
+    std::int32_t* const fields[7] = {&result.adapter,  &result.mode,      &result.multiSample, &result.anisotropy,
+                                     &result.windowed, &result.depthBits, &result.vsync};
+    const char* p = text;
+    for (std::int32_t* field : fields) {
+        char* end = nullptr;
+        errno = 0;
+        const long value = std::strtol(p, &end, 10);
+        if (end == p || errno == ERANGE || value < INT32_MIN || value > INT32_MAX) {
+            return false;
+        }
+        *field = static_cast<std::int32_t>(value);
+        p = end;
+    }
+    return true;
+}
+
 ConfigDialogResult PreviousChoice(const ConfigDialogBlock& block)
 {
     ConfigDialogResult result{};
     if (FILE* file = std::fopen(ChoicePath().c_str(), "r")) {
-        const int read = std::fscanf(file, "%d %d %d %d %d %d %d", &result.adapter, &result.mode, &result.multiSample,
-                                     &result.anisotropy, &result.windowed, &result.depthBits, &result.vsync);
+        char text[256] = {};
+        const std::size_t length = std::fread(text, 1, sizeof text - 1, file);
         std::fclose(file);
-        if (read == 7 && IsValid(block, result)) {
+        text[length] = '\0';
+        if (ParseChoice(text, result) && IsValid(block, result)) {
             return result;
         }
     }

@@ -1,12 +1,21 @@
-/** @file DriverRegressionTest.cpp Faults found in the driver's pacing: the engine clock outliving its keeper. */
+/** @file DriverRegressionTest.cpp Faults found in the driver's area: the engine clock outliving its keeper; the
+ * dialog library's previous choice read from a damaged file. */
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <cmath>
+#include <cstdlib>
+#include <string>
 #include <thread>
 
 #include "KorvaneXDK/core/EngineClock.h"
 #include "KorvaneXDK/core/FrameRateKeeper.h"
+#include "KorvaneXDK/platform/ConfigDialogDX9.h"
+#include "os/gfx/Direct3D.h"
+#include "os/gfx/Testing.h"
+#include "os/system/Library.h"
+#include "os/system/System.h"
+#include "support/TempDir.h"
 
 namespace
 {
@@ -49,6 +58,34 @@ TEST(DriverRegressionTest, InstalledEngineClockCountsFromTheKeepersStart)
     const double keeperAfter = keeper.GetElapsedMilliseconds();
     EXPECT_LE(keeperBefore, engine);
     EXPECT_LE(engine, keeperAfter);
+}
+
+// A previous choice whose numbers do not fit an int is damaged: it must give the default
+// choice, not numbers wrapped into valid-looking indices (mode 1, full screen here).
+TEST(DriverRegressionTest, TheDialogLibraryTakesTheDefaultForAChoiceFileWithHugeNumbers)
+{
+    using os::gfx::Format;
+    korvane::test::TempDir dir;
+    dir.Write("ConfDlg/previous_choice.txt", "4294967296 4294967297 0 1 0 24 1\n");
+    setenv("XDG_DATA_HOME", dir.Path().c_str(), 1);
+    os::testing::ResetGraphicsHooks();
+    os::testing::ResetLibraryHooks();
+    os::testing::RedirectLibrary(kConfDlgLibraryName, CONFDLG_PATH);
+    os::testing::ReplaceAdapterList({"Primary"});
+    os::testing::ReplaceAdapterModes(0, {{1280, 720, 60, Format::X8R8G8B8}, {640, 480, 60, Format::X8R8G8B8}});
+    {
+        auto direct3D = os::gfx::Direct3DCreate9(os::gfx::kSdkVersion);
+        ASSERT_NE(nullptr, direct3D);
+        korvane::CConfigDialogDX9 dialog;
+        dialog.SetDirect3D(direct3D.get());
+        dialog.SetTitle("Regression");
+        ASSERT_TRUE(dialog.Run(true));
+        EXPECT_EQ(1280u, dialog.GetFullscreenPresentParameters().BackBufferWidth);
+        EXPECT_FALSE(dialog.GetFullscreen());
+    }
+    os::testing::ResetLibraryHooks();
+    os::testing::ResetGraphicsHooks();
+    unsetenv("XDG_DATA_HOME");
 }
 
 } // namespace
