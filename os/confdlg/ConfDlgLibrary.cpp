@@ -98,10 +98,20 @@ ConfigDialogResult PreviousChoice(const ConfigDialogBlock& block)
     return DefaultChoice(block);
 }
 
+/// Creates the folder and every missing folder above it: on a fresh account the data root
+/// itself may not exist yet.
+void MakeFolders(const std::string& folder)
+{
+    for (std::size_t slash = folder.find('/', 1); slash != std::string::npos; slash = folder.find('/', slash + 1)) {
+        mkdir(folder.substr(0, slash).c_str(), 0755);
+    }
+    mkdir(folder.c_str(), 0755);
+}
+
 void SaveChoice(const ConfigDialogResult& result)
 {
     const std::string folder = ChoiceFolder();
-    mkdir(folder.c_str(), 0755);
+    MakeFolders(folder);
     const std::string path = ChoicePath();
     const std::string temporary = path + ".tmp";
     FILE* file = std::fopen(temporary.c_str(), "w");

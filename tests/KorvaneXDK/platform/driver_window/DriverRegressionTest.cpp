@@ -1,5 +1,5 @@
 /** @file DriverRegressionTest.cpp Faults found in the driver's area: the engine clock outliving its keeper; the
- * dialog library's previous choice read from a damaged file. */
+ * dialog library's previous choice read from a damaged file, and saved under a data root that does not exist yet. */
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 #include <thread>
+#include <unistd.h>
 
 #include "KorvaneXDK/core/EngineClock.h"
 #include "KorvaneXDK/core/FrameRateKeeper.h"
@@ -85,6 +86,40 @@ TEST(DriverRegressionTest, TheDialogLibraryTakesTheDefaultForAChoiceFileWithHuge
     }
     os::testing::ResetLibraryHooks();
     os::testing::ResetGraphicsHooks();
+    unsetenv("XDG_DATA_HOME");
+}
+
+// The library keeps the choice under the per-user data root; on a fresh account that folder may
+// not exist yet, and the choice must still be kept.
+TEST(DriverRegressionTest, TheDialogLibraryKeepsItsChoiceUnderADataRootThatDoesNotExistYet)
+{
+    using os::gfx::Format;
+    korvane::test::TempDir dir;
+    const std::string root = dir.File("fresh/share");
+    setenv("XDG_DATA_HOME", root.c_str(), 1);
+    // Without a display the dialog cannot show a box and takes the offered choice as it is.
+    const char* display = std::getenv("DISPLAY");
+    const std::string savedDisplay = display != nullptr ? display : "";
+    unsetenv("DISPLAY");
+    os::testing::ResetGraphicsHooks();
+    os::testing::ResetLibraryHooks();
+    os::testing::RedirectLibrary(kConfDlgLibraryName, CONFDLG_PATH);
+    os::testing::ReplaceAdapterList({"Primary"});
+    os::testing::ReplaceAdapterModes(0, {{1280, 720, 60, Format::X8R8G8B8}});
+    {
+        auto direct3D = os::gfx::Direct3DCreate9(os::gfx::kSdkVersion);
+        ASSERT_NE(nullptr, direct3D);
+        korvane::CConfigDialogDX9 dialog;
+        dialog.SetDirect3D(direct3D.get());
+        dialog.SetTitle("Regression");
+        ASSERT_TRUE(dialog.Run(false));
+    }
+    EXPECT_EQ(0, access((root + "/ConfDlg/previous_choice.txt").c_str(), R_OK));
+    os::testing::ResetLibraryHooks();
+    os::testing::ResetGraphicsHooks();
+    if (!savedDisplay.empty()) {
+        setenv("DISPLAY", savedDisplay.c_str(), 1);
+    }
     unsetenv("XDG_DATA_HOME");
 }
 
