@@ -36,7 +36,16 @@ CFrameRateKeeper::~CFrameRateKeeper()
 
 void CFrameRateKeeper::InstallAsEngineClock()
 {
-    SetEngineClockSource([this] { return GetElapsedMilliseconds(); }, this);
+    // The source holds copies, not the keeper: a game thread may still be inside a copy of it
+    // while the keeper's destructor takes it away.
+    const std::int64_t start = start_;
+    const std::int64_t frequency = frequency_;
+    SetEngineClockSource(
+        [start, frequency] {
+            const auto now = static_cast<std::int64_t>(os::system::MonotonicNanoseconds());
+            return static_cast<double>(now - start) * 1000.0 / static_cast<double>(frequency);
+        },
+        this);
 }
 
 std::int64_t CFrameRateKeeper::ReadClock() const

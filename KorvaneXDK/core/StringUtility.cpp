@@ -5,10 +5,18 @@
 #include <climits>
 #include <cstdint>
 #include <cstdio>
+#include <locale.h>
 
 namespace korvane {
 
 namespace {
+
+/// The classic locale, made once and kept for the life of the process.
+locale_t ClassicLocale()
+{
+    static const locale_t classic = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return classic;
+}
 
 constexpr char32_t kReplacement = 0xFFFD;
 
@@ -142,9 +150,15 @@ int StringToInt(const std::string& text)
 
 float StringToFloat(const std::string& text)
 {
+    // Numbers in data files use a decimal point whatever locale the process runs in. Only this
+    // thread switches, for the one conversion; the process locale is left alone.
+    const locale_t classic = ClassicLocale();
+    const locale_t previous = classic != static_cast<locale_t>(nullptr) ? uselocale(classic) : nullptr;
     float value = 0.0f;
     if (std::sscanf(text.c_str(), "%f", &value) != 1)
-        return 0.0f;
+        value = 0.0f;
+    if (previous != static_cast<locale_t>(nullptr))
+        uselocale(previous);
     return value;
 }
 

@@ -1,5 +1,7 @@
 /** @file ConfDlgLibrary.cpp The configuration dialog library shipped with the program: a choice of window
  * or full screen over the previous (or default) display mode. */
+#include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -61,24 +63,55 @@ ConfigDialogResult DefaultChoice(const ConfigDialogBlock& block)
     return result;
 }
 
+/// The seven decimal integers of the choice file; false for anything else, including a
+/// number outside the int range (which "%d" would turn into some other value).
+bool ParseChoice(const char* text, ConfigDialogResult& result)
+{
+    std::int32_t* const fields[7] = {&result.adapter,  &result.mode,      &result.multiSample, &result.anisotropy,
+                                     &result.windowed, &result.depthBits, &result.vsync};
+    const char* p = text;
+    for (std::int32_t* field : fields) {
+        char* end = nullptr;
+        errno = 0;
+        const long value = std::strtol(p, &end, 10);
+        if (end == p || errno == ERANGE || value < INT32_MIN || value > INT32_MAX) {
+            return false;
+        }
+        *field = static_cast<std::int32_t>(value);
+        p = end;
+    }
+    return true;
+}
+
 ConfigDialogResult PreviousChoice(const ConfigDialogBlock& block)
 {
     ConfigDialogResult result{};
     if (FILE* file = std::fopen(ChoicePath().c_str(), "r")) {
-        const int read = std::fscanf(file, "%d %d %d %d %d %d %d", &result.adapter, &result.mode, &result.multiSample,
-                                     &result.anisotropy, &result.windowed, &result.depthBits, &result.vsync);
+        char text[256] = {};
+        const std::size_t length = std::fread(text, 1, sizeof text - 1, file);
         std::fclose(file);
-        if (read == 7 && IsValid(block, result)) {
+        text[length] = '\0';
+        if (ParseChoice(text, result) && IsValid(block, result)) {
             return result;
         }
     }
     return DefaultChoice(block);
 }
 
+/// Creates the folder and every missing folder above it: on a fresh account the data root
+/// itself may not exist yet.
+void MakeFolders(const std::string& folder)
+{
+    for (std::size_t slash = folder.find('/', 1); slash != std::string::npos; slash = folder.find('/', slash + 1)) {
+        mkdir(folder.substr(0, slash).c_str(), 0755);
+    }
+    mkdir(folder.c_str(), 0755);
+}
+
 void SaveChoice(const ConfigDialogResult& result)
 {
     const std::string folder = ChoiceFolder();
-    mkdir(folder.c_str(), 0755);
+    MakeFolders(folder);
     const std::string path = ChoicePath();
     const std::string temporary = path + ".tmp";
     FILE* file = std::fopen(temporary.c_str(), "w");
