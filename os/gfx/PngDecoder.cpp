@@ -49,6 +49,29 @@ void OnError(png_structp png, png_const_charp message)
 
 void OnWarning(png_structp, png_const_charp) {}
 
+/// libpng allocates and clears a buffer of the length an ancillary chunk claims before reading
+/// it (the chunk limit does not cover text chunks), so a few bytes claiming a gigabyte cost a
+/// gigabyte. Every chunk up to IEND must therefore lie inside the data before libpng sees it.
+bool ChunksInsideData(const std::uint8_t* data, std::size_t size)
+{
+    std::size_t offset = 8;
+    while (size - offset >= 8) {
+        const std::uint8_t* chunk = data + offset;
+        const std::uint32_t length = (static_cast<std::uint32_t>(chunk[0]) << 24) |
+                                     (static_cast<std::uint32_t>(chunk[1]) << 16) |
+                                     (static_cast<std::uint32_t>(chunk[2]) << 8) | chunk[3];
+        // The chunk's data and its checksum.
+        if (static_cast<std::uint64_t>(length) + 4 > size - offset - 8) {
+            return false;
+        }
+        if (std::memcmp(chunk + 4, "IEND", 4) == 0) {
+            break;
+        }
+        offset += 8 + static_cast<std::size_t>(length) + 4;
+    }
+    return true;
+}
+
 std::uint32_t ChannelsOf(int colourType)
 {
     switch (colourType) {
@@ -150,6 +173,9 @@ Result DecodePng(const std::uint8_t* data, std::size_t size, const DecodeLimits&
     out->format = Format::A8R8G8B8;
     if (data == nullptr || size < 8 || png_sig_cmp(data, 0, 8) != 0) {
         return detail::InvalidImage(out, "not a PNG image");
+    }
+    if (!ChunksInsideData(data, size)) {
+        return detail::InvalidImage(out, "PNG: the data ends inside a chunk");
     }
     PngSource source{data, size, 0, {}};
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &source, OnError, OnWarning);

@@ -1,4 +1,8 @@
 /** @file make_seeds.cpp Writes the seed corpora of the fuzz targets with the project's own writers. */
+#include <SDL.h>
+#include <jpeglib.h>
+#include <png.h>
+
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -11,7 +15,15 @@
 #include "KorvaneXDK/core/RIFFReader.h"
 #include "KorvaneXDK/core/RIFFWriter.h"
 #include "KorvaneXDK/platform/graphics/GraphicsModePreference.h"
+#include "KorvaneXDK/platform/input/DXInput.h"
+#include "frontend/preferences/PreferenceManager.h"
+#include "frontend/preferences/StandardPreferenceHost.h"
+#include "os/store/Store.h"
+#include "os/store/StoreFiles.h"
+#include "os/store/StoreTesting.h"
+#include "os/store/UserStats.h"
 #include "support/AudioTestData.h"
+#include "tools/fontbuild/FontBuilder.h"
 #include "tools/kvatool/ArchiveFormatWriter.h"
 
 namespace
@@ -229,6 +241,255 @@ void DisplaySettings()
     fs::remove_all(scratch);
 }
 
+std::string ReadFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void AppendPng(png_structp png, png_bytep data, png_size_t size)
+{
+    static_cast<std::string*>(png_get_io_ptr(png))->append(reinterpret_cast<const char*>(data), size);
+}
+
+// A PNG written by libpng: `channels` samples of `depth` bits a pixel, optionally with a palette
+// (and its transparency) or interlaced.
+std::string Png(int width, int height, int colourType, int depth, bool interlaced = false, bool transparency = false)
+{
+    std::string out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png))) {
+        std::fprintf(stderr, "make_seeds: libpng failed\n");
+        std::exit(1);
+    }
+    png_set_write_fn(png, &out, AppendPng, nullptr);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), depth, colourType,
+                 interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    if (colourType == PNG_COLOR_TYPE_PALETTE) {
+        png_color palette[4] = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
+        png_set_PLTE(png, info, palette, 4);
+        if (transparency) {
+            png_byte alpha[2] = {0, 128};
+            png_set_tRNS(png, info, alpha, 2, nullptr);
+        }
+    } else if (transparency && colourType == PNG_COLOR_TYPE_GRAY) {
+        png_color_16 key{};
+        key.gray = 0;
+        png_set_tRNS(png, info, nullptr, 0, &key);
+    }
+    png_text text{};
+    text.compression = PNG_TEXT_COMPRESSION_NONE;
+    text.key = const_cast<char*>("Comment");
+    text.text = const_cast<char*>("seed");
+    png_set_text(png, info, &text, 1);
+    png_write_info(png, info);
+    const int channels = colourType == PNG_COLOR_TYPE_RGB          ? 3
+                         : colourType == PNG_COLOR_TYPE_RGB_ALPHA  ? 4
+                         : colourType == PNG_COLOR_TYPE_GRAY_ALPHA ? 2
+                                                                   : 1;
+    const std::size_t rowBytes = (static_cast<std::size_t>(width) * static_cast<std::size_t>(channels * depth) + 7) / 8;
+    std::vector<std::vector<png_byte>> rows(static_cast<std::size_t>(height), std::vector<png_byte>(rowBytes));
+    std::vector<png_bytep> pointers;
+    for (std::size_t y = 0; y < rows.size(); ++y) {
+        for (std::size_t i = 0; i < rowBytes; ++i)
+            rows[y][i] =
+                static_cast<png_byte>(colourType == PNG_COLOR_TYPE_PALETTE ? ((y + i) % 4) * (depth == 8 ? 1 : 0x55)
+                                                                           : (y * 31 + i * 7) & 0xFF);
+        pointers.push_back(rows[y].data());
+    }
+    png_write_image(png, pointers.data());
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+// A small JPEG written by libjpeg: colour or grey, baseline or progressive.
+std::string Jpeg(int width, int height, bool grey, bool progressive)
+{
+    jpeg_compress_struct info{};
+    jpeg_error_mgr error{};
+    info.err = jpeg_std_error(&error);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+    info.input_components = grey ? 1 : 3;
+    info.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 75, TRUE);
+    if (progressive)
+        jpeg_simple_progression(&info);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<JSAMPLE> row(static_cast<std::size_t>(width * info.input_components));
+    while (info.next_scanline < info.image_height) {
+        for (std::size_t i = 0; i < row.size(); ++i)
+            row[i] = static_cast<JSAMPLE>((i * 9 + info.next_scanline * 17) & 0xFF);
+        JSAMPROW pointer = row.data();
+        jpeg_write_scanlines(&info, &pointer, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::string out(reinterpret_cast<const char*>(buffer), size);
+    std::free(buffer);
+    return out;
+}
+
+// A DDS with true header fields and every level present: a FourCC when `fourCC` is set, else the
+// bit count and masks of a plain format.
+std::string Dds(int width, int height, int levels, const char* fourCC, std::uint32_t bits = 0,
+                std::vector<std::uint32_t> masks = {}, std::uint32_t pixelFlags = 0x40)
+{
+    std::string out = "DDS ";
+    out += Le(124, 4) + Le(0x1007 | (levels > 1 ? 0x20000u : 0u), 4) + Le(static_cast<std::uint32_t>(height), 4) +
+           Le(static_cast<std::uint32_t>(width), 4) + Le(0, 4) + Le(0, 4) + Le(static_cast<std::uint32_t>(levels), 4);
+    out += std::string(44, '\0');
+    out += Le(32, 4);
+    masks.resize(4);
+    if (fourCC != nullptr)
+        out += Le(0x4, 4) + std::string(fourCC, 4) + Le(0, 4) + std::string(16, '\0');
+    else
+        out += Le(pixelFlags, 4) + Le(0, 4) + Le(bits, 4) + Le(masks[0], 4) + Le(masks[1], 4) + Le(masks[2], 4) +
+               Le(masks[3], 4);
+    out += Le(0x1000, 4) + std::string(16, '\0');
+    const std::size_t blockBytes = fourCC == nullptr ? 0 : (std::string(fourCC) == "DXT1" ? 8 : 16);
+    for (int level = 0; level < levels; ++level) {
+        const std::size_t w = static_cast<std::size_t>(std::max(1, width >> level));
+        const std::size_t h = static_cast<std::size_t>(std::max(1, height >> level));
+        const std::size_t bytes = blockBytes != 0 ? ((w + 3) / 4) * ((h + 3) / 4) * blockBytes : w * h * bits / 8;
+        for (std::size_t i = 0; i < bytes; ++i)
+            out += static_cast<char>((i * 13 + static_cast<std::size_t>(level)) & 0xFF);
+    }
+    return out;
+}
+
+void Images()
+{
+    const std::pair<std::string, std::string> images[] = {
+        {"palette8.png", Png(5, 4, PNG_COLOR_TYPE_PALETTE, 8, false, true)},
+        {"palette2.png", Png(9, 3, PNG_COLOR_TYPE_PALETTE, 2)},
+        {"grey8.png", Png(4, 4, PNG_COLOR_TYPE_GRAY, 8, false, true)},
+        {"grey1.png", Png(11, 2, PNG_COLOR_TYPE_GRAY, 1)},
+        {"grey-alpha.png", Png(3, 3, PNG_COLOR_TYPE_GRAY_ALPHA, 8)},
+        {"rgb.png", Png(4, 3, PNG_COLOR_TYPE_RGB, 8)},
+        {"rgba.png", Png(4, 4, PNG_COLOR_TYPE_RGB_ALPHA, 8)},
+        {"rgba16.png", Png(3, 2, PNG_COLOR_TYPE_RGB_ALPHA, 16)},
+        {"grey16-interlaced.png", Png(9, 9, PNG_COLOR_TYPE_GRAY, 16, true)},
+        {"small.jpg", Jpeg(16, 8, false, false)},
+        {"grey.jpg", Jpeg(9, 9, true, false)},
+        {"progressive.jpg", Jpeg(17, 10, false, true)},
+        {"24bit-bottom-up.bmp", Bmp(40, 3, 2, 24, {})},
+        {"24bit-top-down.bmp", Bmp(40, 3, -2, 24, {})},
+        {"8bit-top-down.bmp", Bmp(40, 5, -3, 8, std::vector<std::uint32_t>(256, 0x00FF8000))},
+        {"32bit-alpha-fields.bmp", Bmp(40, 2, 2, 32, {}, 6, {0xFF0000, 0xFF00, 0xFF, 0xFF000000u})},
+        {"dxt1.dds", Dds(8, 8, 4, "DXT1")},
+        {"dxt3.dds", Dds(8, 4, 1, "DXT3")},
+        {"dxt5.dds", Dds(5, 7, 3, "DXT5")},
+        {"a8r8g8b8.dds", Dds(4, 4, 3, nullptr, 32, {0xFF0000, 0xFF00, 0xFF, 0xFF000000u}, 0x41)},
+        {"x8b8g8r8.dds", Dds(3, 2, 1, nullptr, 32, {0xFF, 0xFF00, 0xFF0000, 0})},
+        {"r8g8b8.dds", Dds(3, 3, 2, nullptr, 24, {0xFF0000, 0xFF00, 0xFF, 0})},
+        {"r5g6b5.dds", Dds(4, 2, 1, nullptr, 16, {0xF800, 0x07E0, 0x001F, 0})},
+        {"l8.dds", Dds(4, 4, 1, nullptr, 8, {0xFF, 0, 0, 0}, 0x20000)},
+    };
+    for (const auto& [name, bytes] : images)
+        Seed("fuzz_image", name, bytes);
+}
+
+void FontTables()
+{
+    fontbuild::BuiltFont font;
+    font.leftOffset = -1;
+    font.topOffset = 2;
+    font.lineHeight = 14;
+    font.glyphs = {{0x20, 0, 0, 0, 0, 0, 0, 4},
+                   {0x3F, 4, 0, 6, 12, 1, 2, 8},
+                   {0x41, 10, 0, 9, 12, 0, 2, 9},
+                   {0x3013, 19, 0, 12, 12, 1, 1, 14}};
+    const std::vector<std::uint8_t> kvf = fontbuild::EncodeKvf(font);
+    Seed("fuzz_font_table", "table.kvf", std::string(kvf.begin(), kvf.end()));
+    font.glyphs.clear();
+    const std::vector<std::uint8_t> empty = fontbuild::EncodeKvf(font);
+    Seed("fuzz_font_table", "empty.kvf", std::string(empty.begin(), empty.end()));
+    Seed("fuzz_font_table", "table.ini",
+         "StartCode=20\nEndCode=0x7e\nLeftOffset=1\nTopOffset=-2\n20.x=0\n20.p=4\n41.x=10\n41.y=3\n41.w=9\n41.h=12\n"
+         "41.p=9\n3f.w=6\n3F.h=40000\n");
+}
+
+void Preferences()
+{
+    const fs::path folder = root / "preferences-scratch";
+    fs::create_directories(folder);
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    if (SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS) != 0) {
+        std::fprintf(stderr, "make_seeds: cannot start SDL's joystick subsystem\n");
+        std::exit(1);
+    }
+    {
+        korvane::CDXInput input(nullptr, nullptr);
+        input.Initialize(true);
+        korvane::CGraphicsModePreference display;
+        CStandardPreferenceHost host(&input, display, (folder / "display_setting.ini").string(), folder.string() + "/");
+        host.SetMusicVolume(-2500);
+        host.SetEffectVolume(-400);
+        CPreferenceManager manager(host);
+        manager.ResetAllKeyMappings();
+        manager.Save();
+        Seed("fuzz_preferences", "default.dat", ReadFile(manager.GetPreferenceFilePath()));
+        // Read back without controllers, every record is kept as read and written back so.
+        CStandardPreferenceHost bare(nullptr, display, (folder / "display_setting.ini").string(),
+                                     folder.string() + "/");
+        CPreferenceManager kept(bare);
+        kept.Load();
+        kept.Save();
+        Seed("fuzz_preferences", "kept.dat", ReadFile(kept.GetPreferenceFilePath()));
+    }
+    SDL_QuitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS);
+    fs::remove_all(folder);
+}
+
+void StoreFiles()
+{
+    const fs::path folder = root / "store-scratch";
+    fs::create_directories(folder);
+    os::testing::ResetStoreHooks();
+    os::store::SetLogFunction([](const std::string& line) { std::fprintf(stderr, "store: %s\n", line.c_str()); });
+    if (!os::store::Init()) {
+        std::fprintf(stderr, "make_seeds: cannot start the store\n");
+        std::exit(1);
+    }
+    os::store::SetSaveFolder(folder.string() + "/");
+    os::testing::SetStoreUser(76561190000000001ull, "Seed \xE3\x83\xA6\xE3\x83\xBC\xE3\x82\xB6");
+    os::testing::SetStoreLanguage("japanese");
+    os::store::UserStats* stats = os::store::GetUserStats();
+    stats->RequestCurrentStats();
+    for (int i = 0; i < 4; ++i)
+        os::store::RunCallbacks();
+    stats->SetAchievement("ACH_FIRST");
+    stats->SetAchievement("ACH_second_2");
+    stats->StoreStats();
+    for (int i = 0; i < 4; ++i)
+        os::store::RunCallbacks();
+    os::testing::SeedLeaderboard("HighScore", {{76561190000000001ull, "Seed", 1200, {1, 2, 3}},
+                                               {76561190000000002ull, "Other", 1500, {}},
+                                               {76561190000000003ull, "Third", 1200, {7}}});
+    for (const std::string& name :
+         {std::string(os::store::kUserFileName), std::string(os::store::kAchievementsFileName),
+          os::store::BoardFileName("HighScore")}) {
+        const std::string bytes = ReadFile(folder / name);
+        if (bytes.empty()) {
+            std::fprintf(stderr, "make_seeds: the store wrote no %s\n", name.c_str());
+            std::exit(1);
+        }
+        Seed("fuzz_store_files", name, bytes);
+    }
+    os::store::Shutdown();
+    os::testing::ResetStoreHooks();
+    fs::remove_all(folder);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -244,5 +505,9 @@ int main(int argc, char** argv)
     RiffFiles();
     Sounds(std::vector<std::string>(argv + 2, argv + argc));
     DisplaySettings();
+    Images();
+    FontTables();
+    Preferences();
+    StoreFiles();
     return 0;
 }
