@@ -119,7 +119,6 @@ void ExpectKeysParse()
     }
 }
 
-
 } // namespace
 
 TEST(PlainAppearanceTest, SolidColorFillsTheControlInItsColour)
