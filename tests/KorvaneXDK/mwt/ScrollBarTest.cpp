@@ -360,16 +360,6 @@ TEST(ScrollBarTest, SkinKeysAreReadInOrderAndAMissingPictureIsNotDrawn)
               canvas.Only({"fill", "frame", "skin"}));
 }
 
-TEST(ScrollBarTest, TheDefaultAppearanceFactoryIsReplaceable)
-{
-    EXPECT_EQ("SimpleScrollBar", MakeBar()->GetAppearance()->GetName());
-    const CControl::AppearanceFactoryFunction saved = CScrollBar::DefaultAppearanceFactory;
-    CScrollBar::DefaultAppearanceFactory = &CSkinScrollBarAppearance::Create;
-    auto skinned = MakeBar();
-    CScrollBar::DefaultAppearanceFactory = saved;
-    EXPECT_EQ("SkinScrollBar", skinned->GetAppearance()->GetName());
-}
-
 using ScrollBarGLTest = test::ControlGLTest<48, 72>;
 
 TEST_F(ScrollBarGLTest, TheLeaderboardsSkinnedBarShowsItsPressedButtonInTheDownPicture)
