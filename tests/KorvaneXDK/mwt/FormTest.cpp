@@ -6,6 +6,7 @@
 #include <boost/function.hpp>
 #include <gtest/gtest.h>
 
+#include "KorvaneXDK/mwt/ControlAppearanceInterface.h"
 #include "KorvaneXDK/mwt/DefaultFactories.h"
 #include "KorvaneXDK/mwt/Form.h"
 #include "KorvaneXDK/mwt/Screen.h"
@@ -221,4 +222,21 @@ TEST(Form, FrameDragsOnlyUndockedOutsideLayoutEditMode)
         EXPECT_EQ(f.form->GetLocation() - start, moves ? V(11, 12) : V(0, 0));
         EXPECT_FALSE(f.form->IsDragging());
     }
+}
+
+TEST(Form, CopiesTheDefaultFactoriesWhenConstructed)
+{
+    Log log;
+    const CControl::AnimationFactoryFunction saved = CDefaultFactories::FormOpenAnimation;
+    auto before = Make<CForm>("before", 0, 0, 100, 50);
+    CDefaultFactories::FormOpenAnimation = [&log] {
+        return boost::shared_ptr<CAnimationComponent>(new test::FakeAnimation("replaced", log));
+    };
+    auto after = Make<CForm>("after", 0, 0, 100, 50);
+    CDefaultFactories::FormOpenAnimation = saved;
+    before->Open();
+    after->Open();
+    EXPECT_EQ(log, (Log{"replaced init"}));
+    EXPECT_EQ(before->GetAppearance()->GetName(), "SimpleForm");
+    EXPECT_NE(before->GetAppearance(), after->GetAppearance());
 }
