@@ -125,6 +125,10 @@ void DisplayFillTileMap(std::int32_t x, std::int32_t y, std::int32_t layer, std:
         return;
     const Span rows = Clip(y, height, kConsoleMapSize);
     const Span columns = Clip(x, width, kConsoleMapSize);
+    // A rectangle wholly right of the map has its first column past the row's end: not even
+    // the address of that cell may be formed.
+    if (rows.length == 0 || columns.length == 0)
+        return;
     ConsoleDisplayState& state = GetConsoleDisplayState();
     for (std::int64_t r = rows.begin; r < rows.begin + rows.length; ++r)
         std::fill_n(&state.TileMaps[layer][r][columns.begin], columns.length, cell);

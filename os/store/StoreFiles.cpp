@@ -118,7 +118,7 @@ std::string EncodeUser(const UserRecord& user)
     out.U32(kVersion);
     out.U64(user.id);
     out.String(CutUtf8(user.name, kMaxUserName));
-    out.String(user.language.substr(0, kMaxLanguage));
+    out.String(CutUtf8(user.language, kMaxLanguage));
     return out.Bytes();
 }
 

@@ -387,7 +387,7 @@ bool StoreService::LoadAchievements()
                 for (const AchievementRecord& record : DecodeAchievements(bytes))
                     achieved_[record.id] = Unlock{record.unlockTime, true};
             } catch (const std::exception& e) {
-                achieved_.clear();
+                // Nothing of the file was taken; unlocks made before the folder was set stay.
                 achievementsWritable_ = SetAside(path, e.what());
             }
             break;
@@ -506,6 +506,8 @@ bool StoreService::GetAchievement(const char* id, bool* achieved)
     std::lock_guard lock(mutex_);
     if (!running_ || !statsReceived_ || !id || !achieved || !IsValidAchievementId(id))
         return false;
+    // The statistics may have arrived before the save folder was set: its file counts too.
+    (void)LoadAchievements();
     *achieved = achieved_.count(id) != 0;
     return true;
 }
@@ -531,6 +533,7 @@ bool StoreService::SetAchievement(const char* id)
     std::lock_guard lock(mutex_);
     if (!running_ || !statsReceived_ || !id || !IsValidAchievementId(id))
         return false;
+    (void)LoadAchievements();
     const auto inserted = achieved_.try_emplace(id, Unlock{static_cast<std::uint64_t>(std::time(nullptr)), false});
     if (inserted.second)
         unstored_.push_back(id);
@@ -564,8 +567,10 @@ void StoreService::CompleteStoreStats(Pending& pending, std::vector<Delivery>& o
         out.push_back(Delivery{0, UserStatsStored::kCallbackId, result, false});
         return;
     }
-    bool written = achievementsWritable_;
-    if (!written)
+    // Written whole, so the folder's file must have been merged in first; one that cannot be
+    // read may still be good and is never written over.
+    bool written = achievementsWritable_ && LoadAchievements();
+    if (!achievementsWritable_)
         Log("achievements are not written: their damaged file is still in the way");
     else if (PersistsFiles()) {
         std::vector<AchievementRecord> records;

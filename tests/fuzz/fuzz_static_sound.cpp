@@ -3,7 +3,7 @@
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/platform/sound/DXSound.h"
 #include "KorvaneXDK/platform/sound/StaticSound.h"
-#include "os/audio/AudioTesting.h"
+#include "os/audio/Testing.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {

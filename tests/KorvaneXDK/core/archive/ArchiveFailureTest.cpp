@@ -90,7 +90,6 @@ TEST_F(ArchiveFailure, MissingAndDamagedArchivesFailTheOpenAndLeaveTheLoaderEmpt
 
     const std::vector<std::tuple<std::string, Bytes, Failure>> cases = {
         {"magic", WithByte(good, 0, 'k'), header},
-        {"magic second byte", WithByte(good, 1, 'X'), header},
         {"magic last byte", WithByte(good, 13, '\0'), header},
         {"magic cut short", "KorvaneArc", header},
         {"seed first byte", flip(kSeedAt, 1), table},
@@ -102,7 +101,6 @@ TEST_F(ArchiveFailure, MissingAndDamagedArchivesFailTheOpenAndLeaveTheLoaderEmpt
         {"table length one past the file", length(std::uint32_t(good.size() - kTableAt + 1)), table},
         {"file cut inside the seed", good.substr(0, 60), table},
         {"count 0x7FFFFFFF", tableWith(19, 0x7FFFFFFFu), table}, {"count 2", tableWith(19, 2), table},
-        {"count 100000", tableWith(19, 100000), table},
         // A damaged table, not a damaged record.
         {"name length 0xFFFFFFFF", tableWith(23, 0xFFFFFFFFu), table},
         {"name length 0x7FFFFFFF", tableWith(23, 0x7FFFFFFFu), table},

@@ -15,7 +15,8 @@ using korvane::test::Contents;
 using korvane::test::Le32;
 using korvane::test::MakeMemory;
 
-namespace {
+namespace
+{
 
 // Reads a chunk asking for more than it holds: every read stops at the chunk's end.
 std::string ReadChunk(CRIFFReader& reader, const char (&id)[5])
@@ -33,21 +34,16 @@ std::string ReadChunk(CRIFFReader& reader, const char (&id)[5])
 
 } // namespace
 
-static_assert(MakeFourCC("RIFF") == 0x46464952u);
-static_assert(MakeFourCC('g', 'l', 'p', 't') == 0x74706C67u);
-static_assert(MakeFourCC(0x12345678u) == 0x12345678u);
-
 TEST(RIFF, RoundTripInBothByteOrdersThroughFiles)
 {
     test::TempDir dir;
-    for (std::int32_t order : {0, 1, 2})
-    {
+    for (std::int32_t order : {0, 1, 2}) {
         CRIFFWriter writer;
         writer.SetByteOrder(order);
         writer.SetFormType(MakeFourCC("KVFT"));
-        writer.AddChunk(MakeFourCC("odd1"), "abc", 3);            // odd size, no pad follows
+        writer.AddChunk(MakeFourCC("odd1"), "abc", 3); // odd size, no pad follows
         CMemoryStream glyphs = MakeMemory(std::string("\x01\x02\x03\x04\x05\x00\x07", 7));
-        glyphs.Seek(5);                                           // AddChunk rewinds the data stream
+        glyphs.Seek(5); // AddChunk rewinds the data stream
         writer.AddChunk(MakeFourCC("glpt"), glyphs);
         writer.AddChunk(MakeFourCC("empt"), nullptr, 0);
         writer.AddChunk(MakeFourCC("head"), "0123456789", 10);
@@ -58,12 +54,10 @@ TEST(RIFF, RoundTripInBothByteOrdersThroughFiles)
         }
         const std::string bytes = test::TempDir::Read(path);
         ASSERT_EQ(bytes.size(), 12u + 8 + 3 + 8 + 7 + 8 + 0 + 8 + 10);
-        if (order == 2)
-        {
+        if (order == 2) {
             EXPECT_EQ(bytes.substr(0, 8), std::string("RIFX\x00\x00\x00\x38", 8));
             EXPECT_EQ(bytes.substr(8, 12), std::string("KVFTodd1\x00\x00\x00\x03", 12));
-        }
-        else
+        } else
             EXPECT_EQ(bytes.substr(0, 20), "RIFF" + Le32(56) + "KVFTodd1" + Le32(3));
 
         CRIFFReader reader;
@@ -82,7 +76,7 @@ TEST(RIFF, AChunkThatCannotBeAddedWholeLeavesNoTrace)
 {
     CRIFFWriter writer;
     EXPECT_EQ(writer.SetFormType(MakeFourCC("PREF")), MakeFourCC("PREF"));
-    writer.AddChunk(MakeFourCC("one "), "1", 1);   // odd size, no pad follows
+    writer.AddChunk(MakeFourCC("one "), "1", 1); // odd size, no pad follows
     test::StingyStream failing(std::string(20000, 'f'), INT32_MAX, 10000);
     EXPECT_THROW(writer.AddChunk(MakeFourCC("bad "), failing), EReadError);
     writer.AddChunk(MakeFourCC("two "), "22", 2);
@@ -111,16 +105,19 @@ TEST(RIFF, ChunkTablesFromOtherWritersAndCorruptOnes)
     {
         const char* name;
         std::string bytes;
-        const char* data;   ///< the "data" chunk as indexed; nullptr when absent
+        const char* data; ///< the "data" chunk as indexed; nullptr when absent
         bool opens = true;
     };
     const Case cases[] = {
-        {"chunk followed by another", "RIFF" + Le32(4 + 8 + 10 + 8 + 2) + "FORM" + "data" + Le32(10) + "0123456789" +
-                                          "next" + Le32(2) + "NN", "0123456789"},
-        {"later chunk with the same id wins", "RIFF" + Le32(4 + 9 + 9) + "FORM" + "data" + Le32(1) + "A" + "data" +
-                                                  Le32(1) + "B", "B"},
-        {"padded odd chunk", "RIFF" + Le32(4 + 9 + 1 + 10) + "WAVE" + "LIST" + Le32(1) + "L" + std::string(1, '\0') +
-                                 "data" + Le32(2) + "DD", "DD"},
+        {"chunk followed by another",
+         "RIFF" + Le32(4 + 8 + 10 + 8 + 2) + "FORM" + "data" + Le32(10) + "0123456789" + "next" + Le32(2) + "NN",
+         "0123456789"},
+        {"later chunk with the same id wins",
+         "RIFF" + Le32(4 + 9 + 9) + "FORM" + "data" + Le32(1) + "A" + "data" + Le32(1) + "B", "B"},
+        {"padded odd chunk",
+         "RIFF" + Le32(4 + 9 + 1 + 10) + "WAVE" + "LIST" + Le32(1) + "L" + std::string(1, '\0') + "data" + Le32(2) +
+             "DD",
+         "DD"},
         {"chunk size -8", "RIFF" + Le32(0x7FFFFFFF) + "FORM" + "back" + Le32(0xFFFFFFF8) + "xxxxxxxxxxxx", nullptr},
         {"chunk size -100", "RIFF" + Le32(100) + "FORM" + "back" + Le32(0xFFFFFF9C) + "abcd" + Le32(0), nullptr},
         {"riff size max", "RIFF" + Le32(0xFFFFFFFF) + "FORM" + "data" + Le32(4) + "abcd", "abcd"},
@@ -130,25 +127,20 @@ TEST(RIFF, ChunkTablesFromOtherWritersAndCorruptOnes)
         {"only file id", "RIFF", nullptr},
         {"empty", "", nullptr, false},
     };
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CMemoryStream file = MakeMemory(c.bytes);
         CRIFFReader reader;
-        try
-        {
+        try {
             reader.Open(&file);
-        }
-        catch (const EInvalidFileFormat&)
-        {
+        } catch (const EInvalidFileFormat&) {
             EXPECT_FALSE(c.opens);
             continue;
         }
         EXPECT_TRUE(c.opens);
         EXPECT_FALSE(reader.HasChunk(MakeFourCC("cut!")));
         EXPECT_EQ(reader.HasChunk(MakeFourCC("data")), c.data != nullptr);
-        if (c.data)
-        {
+        if (c.data) {
             EXPECT_EQ(ReadChunk(reader, "data"), c.data);
         }
     }

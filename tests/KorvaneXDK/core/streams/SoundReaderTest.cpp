@@ -8,7 +8,6 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
-#include <functional>
 #include <memory>
 
 #include "KorvaneXDK/core/Exception.h"
@@ -107,124 +106,6 @@ std::string WithLastGranule(std::string ogg, std::int64_t granule)
     ogg_page view{page, header, page + header, static_cast<long>(ogg.size() - at) - header};
     ogg_page_checksum_set(&view);
     return ogg;
-}
-
-// Rebuilds an Ogg Vorbis file with its setup header (the third packet) changed by `edit`.
-std::string WithSetupHeader(const std::string& ogg, const std::function<std::string(const std::string&)>& edit)
-{
-    ogg_sync_state sync;
-    ogg_sync_init(&sync);
-    std::memcpy(ogg_sync_buffer(&sync, static_cast<long>(ogg.size())), ogg.data(), ogg.size());
-    ogg_sync_wrote(&sync, static_cast<long>(ogg.size()));
-    ogg_stream_state in, out;
-    std::string result;
-    const auto append = [&result](const ogg_page& page) {
-        result.append(reinterpret_cast<const char*>(page.header), static_cast<std::size_t>(page.header_len));
-        result.append(reinterpret_cast<const char*>(page.body), static_cast<std::size_t>(page.body_len));
-    };
-    int index = 0;
-    ogg_page page;
-    while (ogg_sync_pageout(&sync, &page) == 1) {
-        if (index == 0) {
-            ogg_stream_init(&in, ogg_page_serialno(&page));
-            ogg_stream_init(&out, ogg_page_serialno(&page));
-        }
-        ogg_stream_pagein(&in, &page);
-        ogg_packet packet;
-        while (ogg_stream_packetout(&in, &packet) == 1) {
-            std::string bytes(reinterpret_cast<const char*>(packet.packet), static_cast<std::size_t>(packet.bytes));
-            if (index == 2)
-                bytes = edit(bytes);
-            packet.packet = reinterpret_cast<unsigned char*>(bytes.data());
-            packet.bytes = static_cast<long>(bytes.size());
-            ogg_stream_packetin(&out, &packet);
-            // The headers end their pages, as the format asks.
-            ogg_page written;
-            while (index == 0 || index == 2 ? ogg_stream_flush(&out, &written) : ogg_stream_pageout(&out, &written))
-                append(written);
-            ++index;
-        }
-    }
-    ogg_page written;
-    while (ogg_stream_flush(&out, &written))
-        append(written);
-    ogg_stream_clear(&in);
-    ogg_stream_clear(&out);
-    ogg_sync_clear(&sync);
-    return result;
-}
-
-// Gives the setup header's first codebook with a lattice (type 1) value map no dimensions,
-// and so no values: libvorbis accepts the header, then loops for ever building the book.
-std::string WithoutDimensions(const std::string& setup)
-{
-    std::size_t in = 56; // after the packet type and "vorbis"
-    std::string out = setup.substr(0, 7);
-    std::size_t outBits = 56;
-    const auto read = [&](int count) {
-        std::uint32_t value = 0;
-        for (int i = 0; i < count; ++i, ++in)
-            value |= static_cast<std::uint32_t>((setup[in >> 3] >> (in & 7)) & 1) << i;
-        return value;
-    };
-    const auto write = [&](std::uint32_t value, int count) {
-        for (int i = 0; i < count; ++i, ++outBits) {
-            if ((outBits & 7) == 0)
-                out += '\0';
-            out.back() = static_cast<char>(out.back() | (((value >> i) & 1) << (outBits & 7)));
-        }
-    };
-    const auto copy = [&](std::size_t from, std::size_t to) {
-        for (in = from; in < to;)
-            write(read(1), 1);
-    };
-    const auto bitsFor = [](std::uint32_t value) { return value == 0 ? 0 : 32 - __builtin_clz(value); };
-    const std::uint32_t books = read(8) + 1;
-    for (std::uint32_t book = 0; book < books; ++book) {
-        const std::size_t start = in;
-        read(24);
-        const std::uint32_t dimensions = read(16);
-        const std::uint32_t entries = read(24);
-        const std::size_t lengths = in;
-        if (read(1) == 0) {
-            const bool sparse = read(1) != 0;
-            for (std::uint32_t i = 0; i < entries; ++i)
-                if (!sparse || read(1) != 0)
-                    read(5);
-        } else {
-            read(5);
-            for (std::uint32_t i = 0; i < entries;)
-                i += read(bitsFor(entries - i));
-        }
-        const std::size_t lengthsEnd = in;
-        const std::uint32_t mapping = read(4);
-        if (mapping == 0)
-            continue;
-        const std::size_t parameters = in;
-        read(32);
-        read(32);
-        const std::uint32_t valueBits = read(4) + 1;
-        read(1);
-        const std::size_t parametersEnd = in;
-        std::uint32_t values = mapping == 2 ? entries * dimensions : 1;
-        while (mapping == 1 && std::pow(values + 1.0, dimensions) <= entries)
-            ++values;
-        const std::size_t end = in + values * valueBits;
-        in = end;
-        if (mapping != 1)
-            continue;
-        copy(0 + 56, start);
-        write(0x564342, 24);
-        write(0, 16);
-        write(entries, 24);
-        copy(lengths, lengthsEnd);
-        write(1, 4);
-        copy(parameters, parametersEnd);
-        copy(end, setup.size() * 8);
-        return out;
-    }
-    ADD_FAILURE() << "no codebook with a lattice map";
-    return setup;
 }
 
 // Files that once crashed or misled the reader, kept beside this source.
@@ -504,10 +385,11 @@ TEST(HostileInput, SizeFieldsPastTheEndOrNegative)
 
 TEST(HostileInput, OggFilesThatBrokeTheDecoder)
 {
-    // Codebooks that libvorbis cannot build (and then divides by zero on), a sample count
-    // that overflows when turned into bytes: all refused by Open, not by a signal.
-    for (const char* name :
-         {"decoder-divides-by-zero-1.ogg", "decoder-divides-by-zero-2.ogg", "huge-granule-position.ogg"}) {
+    // Codebooks that libvorbis cannot build (and then divides by zero on), a lattice value map
+    // over no dimensions (which libvorbis accepts and then never finishes building), a sample
+    // count that overflows when turned into bytes: all refused by Open, not by a signal or a hang.
+    for (const char* name : {"decoder-divides-by-zero-1.ogg", "decoder-divides-by-zero-2.ogg",
+                             "lattice-map-without-dimensions.ogg", "huge-granule-position.ogg"}) {
         SCOPED_TRACE(name);
         CMemoryStream stream = MakeMemory(HostileFile(name));
         COggVorbisReader reader;
@@ -515,16 +397,6 @@ TEST(HostileInput, OggFilesThatBrokeTheDecoder)
         char buffer[64];
         EXPECT_EQ(reader.Read(buffer, sizeof buffer), 0);
     }
-
-    // Made here: a lattice value map over no dimensions, which libvorbis accepts and then
-    // never finishes building. The same file rebuilt unchanged plays.
-    const std::string small = EncodeTone(1, 8000, 2000, 300.0).bytes;
-    CMemoryStream noDimensions = MakeMemory(WithSetupHeader(small, WithoutDimensions));
-    EXPECT_THROW(COggVorbisReader().Open(&noDimensions), EFileOpenError);
-    CMemoryStream rebuilt = MakeMemory(WithSetupHeader(small, [](const std::string& setup) { return setup; }));
-    COggVorbisReader plays;
-    plays.Open(&rebuilt);
-    EXPECT_EQ(ReadAll(plays).size(), 4000u);
 
     // The last page's granule position gives the count (this tone spans several pages).
     const std::string& tone = StereoTone().bytes;

@@ -13,7 +13,9 @@
 #include "KorvaneXDK/platform/graphics/Direct3DCreateError.h"
 #include "KorvaneXDK/platform/graphics/DirectXError.h"
 #include "KorvaneXDK/platform/graphics/StandardDXGraphicsEventListener.h"
+#include "support/ExpectThrow.h"
 #include "support/GfxFixture.h"
+#include "support/LogCapture.h"
 
 namespace
 {
@@ -30,19 +32,16 @@ Lines SwitchEvents(const std::string& to)
     return {"changing " + to, "changing " + to, "lost", "lost", "reset", "reset", "changed " + to, "changed " + to};
 }
 
-std::vector<std::string>& LogLines()
+/// The log's lines so far, without their line breaks.
+Lines LogLines()
 {
-    static std::vector<std::string> lines;
-    return lines;
-}
-
-void CaptureLine(const std::string& line)
-{
-    std::string text = line;
-    while (!text.empty() && text.back() == '\n') {
-        text.pop_back();
+    Lines lines = korvane::test::LogCapture::Lines();
+    for (std::string& line : lines) {
+        while (!line.empty() && line.back() == '\n') {
+            line.pop_back();
+        }
     }
-    LogLines().push_back(text);
+    return lines;
 }
 
 /// Records the events in the order they arrive.
@@ -67,8 +66,6 @@ protected:
     void SetUp() override
     {
         os::testing::ResetGraphicsHooks();
-        LogLines().clear();
-        korvane::LoggerSetHook(&CaptureLine);
         window = std::make_unique<os::window::Window>("graphics test");
         ASSERT_TRUE(window->IsCreated());
         window->SetClientSize(64, 48);
@@ -78,7 +75,6 @@ protected:
     {
         graphics.reset();
         window.reset();
-        korvane::LoggerSetHook(nullptr);
         os::testing::ResetGraphicsHooks();
     }
 
@@ -100,26 +96,15 @@ protected:
 
     static bool Logged(const std::string& line)
     {
-        return std::find(LogLines().begin(), LogLines().end(), line) != LogLines().end();
-    }
-
-    static int CountLogged(const std::string& part)
-    {
-        return static_cast<int>(std::count_if(LogLines().begin(), LogLines().end(),
-                                              [&](const std::string& l) { return l.find(part) != std::string::npos; }));
+        const Lines lines = LogLines();
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
     }
 
     /// Runs the call and checks it throws E with the given message from the graphics object.
     template <typename E>
     static void ExpectThrows(const std::function<void()>& call, const std::string& message)
     {
-        try {
-            call();
-            ADD_FAILURE() << "no exception";
-        } catch (const E& e) {
-            EXPECT_EQ(message, e.GetMessage());
-            EXPECT_EQ("class korvane::CDXGraphics", e.GetWhere());
-        }
+        korvane::test::ExpectThrowWith<E>(call, message, "class korvane::CDXGraphics");
     }
 
     /// Clears, draws a red strip over pixels (2..9, 3..6) and reads back; checks both colours.
@@ -131,8 +116,8 @@ protected:
         gfxtest::ColorShaders shaders;
         std::string error;
         ASSERT_TRUE(shaders.Create(*device, p.BackBufferWidth, p.BackBufferHeight, &error)) << error;
-        ASSERT_EQ(kOk, device->Clear(0, nullptr, os::gfx::clear::Target | os::gfx::clear::ZBuffer,
-                                     0xFF202020u, 1.0f, 0));
+        ASSERT_EQ(kOk,
+                  device->Clear(0, nullptr, os::gfx::clear::Target | os::gfx::clear::ZBuffer, 0xFF202020u, 1.0f, 0));
         ASSERT_EQ(kOk, device->BeginScene());
         ASSERT_EQ(kOk, device->SetRenderState(os::gfx::RenderState::CullMode, os::gfx::value::CullNone));
         const gfxtest::ColorVertex strip[4] = {{1.5f, 2.5f, 0.5f, 0xFFFF0000u},
@@ -157,6 +142,7 @@ protected:
         }
     }
 
+    korvane::test::LogCapture log;
     std::unique_ptr<os::window::Window> window;
     std::unique_ptr<CDXGraphics> graphics;
     std::vector<std::string> events;
@@ -189,7 +175,7 @@ TEST_F(DXGraphicsTest, ForcedPlainPathOrMissingExtendedEntryPointMakesALegacyDev
         SCOPED_TRACE(forcePlain ? "forced" : "entry point missing");
         graphics.reset();
         os::testing::ResetGraphicsHooks();
-        LogLines().clear();
+        log.Clear();
         os::testing::SetDirect3D9ExAvailable(forcePlain); // when not forced, the entry point is missing
         MakeGraphics(forcePlain);
         EXPECT_TRUE(Logged("INFO: DirectX9 detected."));
@@ -216,13 +202,14 @@ TEST_F(DXGraphicsTest, HardwareFailureFallsBackToSoftwareVertexProcessingAndBoth
     for (const bool softwareFails : {false, true}) {
         SCOPED_TRACE(softwareFails ? "both fail" : "hardware fails");
         graphics.reset();
-        LogLines().clear();
+        log.Clear();
         os::testing::FailDeviceCreation(true, softwareFails);
         MakeGraphics();
         EXPECT_EQ(!softwareFails, graphics->InitializeDevice());
         EXPECT_EQ(!softwareFails, graphics->GetDevice() != nullptr);
         EXPECT_TRUE(Logged("INFO: ハードウェア頂点処理が利用できません. ソフトウェア頂点処理に切り替えます."));
-        EXPECT_EQ(softwareFails ? 2 : 1, CountLogged("DirectX Error: D3DERR_NOTAVAILABLE(0x8876086a): "));
+        EXPECT_EQ(softwareFails ? 2 : 1,
+                  static_cast<int>(log.CountContaining("DirectX Error: D3DERR_NOTAVAILABLE(0x8876086a): ")));
     }
     EXPECT_EQ(os::gfx::create::SoftwareVertexProcessing | os::gfx::create::Multithreaded,
               os::testing::GetLastCreateDeviceRecord().behaviorFlags);
@@ -248,7 +235,7 @@ TEST_F(DXGraphicsTest, FullscreenSwitchRaisesItsFourEventsInOrderAndDrawsAtTheNe
 {
     MakeGraphics();
     ASSERT_TRUE(graphics->InitializeDevice());
-    LogLines().clear();
+    log.Clear();
     graphics->SetFullscreen(true);
     EXPECT_EQ(SwitchEvents("true"), events);
     EXPECT_TRUE(graphics->IsFullscreen());
@@ -268,7 +255,7 @@ TEST_F(DXGraphicsTest, WindowResizeRaisesLostAndResetAndIgnoresNoChanges)
 {
     MakeGraphics();
     ASSERT_TRUE(graphics->InitializeDevice());
-    LogLines().clear();
+    log.Clear();
     graphics->ResizeWindow(64, 48); // the current size
     graphics->ResizeWindow(0, 10);
     EXPECT_TRUE(events.empty());
@@ -317,14 +304,15 @@ TEST_F(DXGraphicsTest, FailedResetDuringASwitchLeavesResizesIgnored)
     MakeGraphics(true);
     ASSERT_TRUE(graphics->InitializeDevice());
     os::testing::FailNextReset(1);
-    LogLines().clear();
+    log.Clear();
     graphics->SetFullscreen(false);
     EXPECT_EQ((Lines{"changing false", "changing false", "lost", "lost"}), events);
     EXPECT_TRUE(graphics->IsSwitching());
-    ASSERT_EQ(2u, LogLines().size());
-    EXPECT_EQ("INFO: Changing Fullscreen Mode (Fullscreen = false)...", LogLines()[0]);
+    const Lines lines = LogLines();
+    ASSERT_EQ(2u, lines.size());
+    EXPECT_EQ("INFO: Changing Fullscreen Mode (Fullscreen = false)...", lines[0]);
     EXPECT_NE(std::string::npos,
-              LogLines()[1].find("\tclass korvane::CDXGraphics: デバイスのリセットに失敗\n\tDXGraphics("));
+              lines[1].find("\tclass korvane::CDXGraphics: デバイスのリセットに失敗\n\tDXGraphics("));
 
     events.clear();
     const int resets = os::testing::GetResetCallCount();
@@ -389,10 +377,11 @@ TEST_F(DXGraphicsTest, ListenersAreToldOnceEachAndCanBeRemoved)
 TEST_F(DXGraphicsTest, DirectXErrorsAreReportedWithNameCodeAndDescriptionAtTheSourcePosition)
 {
     korvane::ReportDirectXError(os::gfx::kErrDeviceLost, "Texture", 42);
-    ASSERT_EQ(1u, LogLines().size());
+    const Lines lines = LogLines();
+    ASSERT_EQ(1u, lines.size());
     EXPECT_EQ("ERROR: \n\tDirectX Error: D3DERR_DEVICELOST(0x88760868): The device has been lost but cannot be "
               "reset at this time.\n\tTexture(42)",
-              LogLines()[0]);
+              lines[0]);
 }
 
 } // namespace

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <initializer_list>
 #include <map>
 #include <string>
@@ -11,13 +10,10 @@
 
 #include <gtest/gtest.h>
 
-#include "KorvaneXDK/core/ArchiveFileDataLoader.h"
-#include "KorvaneXDK/core/ArchiveFileLoader.h"
+#include "DriverFixture.h"
 #include "KorvaneXDK/core/MemoryStream.h"
 #include "KorvaneXDK/core/RIFFReader.h"
 #include "KorvaneXDK/core/RIFFWriter.h"
-#include "KorvaneXDK/platform/GameApplicationDriverCX.h"
-#include "KorvaneXDK/platform/graphics/DXGraphics.h"
 #include "KorvaneXDK/platform/graphics/ShaderEnvironment.h"
 #include "KorvaneXDK/platform/graphics/ShaderPair.h"
 #include "KorvaneXDK/platform/graphics/ShaderUniformPair.h"
@@ -25,10 +21,7 @@
 #include "os/gfx/Device.h"
 #include "os/gfx/Math.h"
 #include "os/gfx/ResultCodes.h"
-#include "os/gfx/Testing.h"
-#include "support/TempDir.h"
 #include "tools/fontbuild/FontBuilder.h"
-#include "tools/kvatool/Packer.h"
 
 namespace fonttest
 {
@@ -128,47 +121,29 @@ inline fontbuild::BuiltFont BuildTestFont(const std::u32string& characters, std:
     return fontbuild::BuildFont(spec);
 }
 
-/// The driver with a device of kWidth x kHeight, a data loader over an archive packed from
-/// Files() with the project's tool, the shader environment and the canvas pair ready to draw
-/// text in screen pixels as the canvas does (half a pixel up and left).
-class FontTest : public ::testing::Test
+/// The driver with a 256 x 64 device, a data loader over an archive packed from Files(), the
+/// shader environment and the canvas pair ready to draw text in screen pixels as the canvas does
+/// (half a pixel up and left).
+class FontTest : public graphicstest::DriverTest<256, 64>
 {
 protected:
-    static constexpr std::uint32_t kWidth = 256;
-    static constexpr std::uint32_t kHeight = 64;
-
     /// Archive name (slashes) -> contents; the canvas pair is added.
     virtual std::map<std::string, std::string> Files() { return {}; }
 
     void SetUp() override
     {
-        os::testing::ResetGraphicsHooks();
+        ASSERT_NO_FATAL_FAILURE(DriverTest::SetUp());
         std::map<std::string, std::string> files = Files();
-        std::string root = KORVANE_SOURCE_DIR "/";
-        files["shader/canvas.vs"] = korvane::test::TempDir::Read(root + "data/shader/canvas.vs");
-        files["shader/canvas.ps"] = korvane::test::TempDir::Read(root + "data/shader/canvas.ps");
+        files["shader/canvas.vs"] = graphicstest::ReadProjectData("shader/canvas.vs");
+        files["shader/canvas.ps"] = graphicstest::ReadProjectData("shader/canvas.ps");
         for (const auto& [name, bytes] : files) {
-            dir.Write("src/" + name, bytes);
+            AddFile(name, bytes);
         }
-        kvatool::PackOptions options;
-        kvatool::PackFolder(dir.File("src"), dir.File("data.kva"), options);
-        ASSERT_TRUE(korvane::CreateApplicationDriver(nullptr));
-        driver = korvane::GetApplicationDriver();
-        ASSERT_TRUE(driver->InitializeGraphicsForTesting(kWidth, kHeight));
-        loader.reset(new korvane::TArchiveFileDataLoader<korvane::CArchiveFileLoader>(dir.File("data.kva")));
+        loader = PackArchive();
         driver->SetDataLoader(loader);
         driver->CreateShaderEnvironment();
         environment = driver->GetShaderEnvironment();
         ASSERT_NE(nullptr, environment);
-        device = driver->GetGraphics()->GetDevice();
-    }
-
-    void TearDown() override
-    {
-        os::testing::SetDrawRecording(false);
-        os::testing::ClearRecordedDraws();
-        korvane::DestroyApplicationDriver();
-        os::testing::ResetGraphicsHooks();
     }
 
     /// Screen pixels with (0, 0) at the top left, the canvas's half-pixel shift, blending over
@@ -192,13 +167,6 @@ protected:
         ASSERT_EQ(os::gfx::kOk, device->Clear(0, nullptr, os::gfx::clear::Target, 0xFF000000u, 1.0f, 0));
     }
 
-    std::vector<std::uint32_t> ReadPixels()
-    {
-        std::vector<std::uint32_t> pixels;
-        EXPECT_EQ(os::gfx::kOk, device->ReadBackBuffer(&pixels, nullptr, nullptr));
-        return pixels;
-    }
-
     /// Triangles per recorded draw while `draw` runs.
     template <typename Draw>
     std::vector<std::uint32_t> RecordTriangles(Draw draw)
@@ -217,10 +185,7 @@ protected:
         return triangles;
     }
 
-    korvane::test::TempDir dir;
-    korvane::CGameApplicationDriverCX* driver = nullptr;
     korvane::CShaderEnvironment* environment = nullptr;
-    os::gfx::Device* device = nullptr;
     boost::shared_ptr<korvane::IDataLoader> loader;
     boost::shared_ptr<korvane::CShaderPair> pair;
 };

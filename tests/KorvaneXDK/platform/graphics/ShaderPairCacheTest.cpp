@@ -46,26 +46,10 @@ TEST_F(ShaderTest, TheFirstNameOfAKeyWinsAndLoadsOnce)
 TEST_F(ShaderTest, AFolderPrecacheLoadsThePairOfEveryPixelShaderOrXpuEntry)
 {
     // The archive lists lower-cased names in order: a.ps, a.vs, b.ps, b.vs, b.xpu, c.txt.
-    korvane::test::TempDir folder;
-    const std::map<std::string, std::string> files = {
-        {"fx/a.vs", AllNamesVertexSource()},
-        {"fx/a.ps", AllNamesPixelSource()},
-        {"fx/b.vs", AllNamesVertexSource()},
-        {"fx/b.ps", AllNamesPixelSource()},
-        {"fx/b.xpu", "unused"},
-        {"fx/c.txt", "text"},
-    };
-    for (const auto& [name, bytes] : files) {
-        folder.Write("src/" + name, bytes);
-    }
-    kvatool::PackOptions options;
-    kvatool::PackFolder(folder.File("src"), folder.File("fx.kva"), options);
-    CountingLoader archive(boost::shared_ptr<korvane::IDataLoader>(
-        new korvane::TArchiveFileDataLoader<korvane::CArchiveFileLoader>(folder.File("fx.kva"))));
-
+    loader->opened.clear();
     korvane::test::LogCapture log;
-    environment->PrecacheShaderPairsFrom(&archive, "fx", false);
-    EXPECT_EQ((Names{"fx\\a.vs", "fx\\a.ps", "fx\\b.vs", "fx\\b.ps"}), archive.opened);
+    environment->PrecacheShaderPairsFrom(loader.get(), "fx", false);
+    EXPECT_EQ((Names{"fx\\a.vs", "fx\\a.ps", "fx\\b.vs", "fx\\b.ps"}), loader->opened);
     EXPECT_EQ(2u, environment->GetShaderPairCache().GetCount());
     const Names lines = log.Lines();
     Names precacheLines;

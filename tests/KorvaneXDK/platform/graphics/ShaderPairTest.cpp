@@ -3,6 +3,7 @@
 #include "KorvaneXDK/platform/graphics/ShaderUniformPair.h"
 #include "KorvaneXDK/platform/graphics/VertexDeclaration.h"
 #include "ShaderTestSupport.h"
+#include "support/ExpectThrow.h"
 #include "support/LogCapture.h"
 
 namespace shadertest
@@ -25,17 +26,7 @@ Matrix4 Translation(float x, float y, float z)
     return m;
 }
 
-/// The message of the engine exception `run` throws (empty when it throws none).
-template <typename Run>
-std::string MessageOf(Run run)
-{
-    try {
-        run();
-    } catch (const korvane::EException& e) {
-        return e.GetMessage();
-    }
-    return std::string();
-}
+using korvane::test::MessageOf;
 
 TEST_F(ShaderTest, BeginPushesTheEnvironmentsTwentyOneValues)
 {

@@ -1,19 +1,13 @@
-/** @file ShaderTestSupport.h A driver with a device, an archive of shader pairs packed by the project's tool, and read-back helpers. */
+/** @file ShaderTestSupport.h The driver with an archive of shader pairs packed by the project's tool, and read-back helpers. */
 #pragma once
 
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "KorvaneXDK/core/ArchiveFileDataLoader.h"
-#include "KorvaneXDK/core/ArchiveFileLoader.h"
-#include "KorvaneXDK/core/StandardDataLoader.h"
-#include "KorvaneXDK/platform/GameApplicationDriverCX.h"
-#include "KorvaneXDK/platform/graphics/DXGraphics.h"
+#include "DriverFixture.h"
 #include "KorvaneXDK/platform/graphics/PixelShader.h"
 #include "KorvaneXDK/platform/graphics/ShaderEnvironment.h"
 #include "KorvaneXDK/platform/graphics/ShaderPair.h"
@@ -21,42 +15,13 @@
 #include "os/gfx/ConstantTable.h"
 #include "os/gfx/Device.h"
 #include "os/gfx/ResultCodes.h"
-#include "os/gfx/Testing.h"
 #include "os/gfx/VertexDeclaration.h"
-#include "support/TempDir.h"
-#include "tools/kvatool/Packer.h"
 
 namespace shadertest
 {
 
-/// Counts what it opens and passes everything to a real loader.
-class CountingLoader : public korvane::CStandardDataLoader
-{
-public:
-    explicit CountingLoader(boost::shared_ptr<korvane::IDataLoader> inner) : inner_(std::move(inner)) {}
-
-    korvane::IKorvaneStream* Open(const std::string& name) override
-    {
-        opened.push_back(name);
-        return inner_->Open(name);
-    }
-    bool Exists(const std::string& name) override { return inner_->Exists(name); }
-    void EnumerateFiles(const std::string& directory, bool recursive, std::vector<std::string>& out) override
-    {
-        inner_->EnumerateFiles(directory, recursive, out);
-    }
-
-    std::vector<std::string> opened;
-
-private:
-    boost::shared_ptr<korvane::IDataLoader> inner_;
-};
-
-/// A file of the program's own data folder.
-inline std::string ReadProjectData(const std::string& relative)
-{
-    return korvane::test::TempDir::Read(std::string(KORVANE_SOURCE_DIR) + "/data/" + relative);
-}
+using graphicstest::CountingLoader;
+using graphicstest::ReadProjectData;
 
 /// Declares every environment name in the vertex stage (each one used, so each is active),
 /// "World" in both stages, "Tint" only in the pixel stage and "Mixed" as a sampler in the
@@ -107,16 +72,13 @@ void main()
 )";
 }
 
-/// The one driver with a 64 x 48 device on its hidden window, a data loader over an archive
-/// packed from `Files()` and the shader environment.
-class ShaderTest : public ::testing::Test
+/// The driver with a 64 x 48 device, a data loader over an archive packed from `Files()` and the
+/// shader environment.
+class ShaderTest : public graphicstest::DriverTest<64, 48>
 {
 protected:
-    static constexpr std::uint32_t kWidth = 64;
-    static constexpr std::uint32_t kHeight = 48;
-
-    /// Archive name (backslashes) -> contents.
-    virtual std::map<std::string, std::string> Files()
+    /// Archive name -> contents.
+    std::map<std::string, std::string> Files()
     {
         return {
             {"shader\\canvas.vs", ReadProjectData("shader/canvas.vs")},
@@ -128,39 +90,27 @@ protected:
             {"test\\empty.vs", ""},
             {"test\\empty.ps", AllNamesPixelSource()},
             {"test\\novs.ps", AllNamesPixelSource()},
+            // For the folder precache: pairs by their pixel shader or ".xpu" entry, never by ".vs".
+            {"fx\\a.vs", AllNamesVertexSource()},
+            {"fx\\a.ps", AllNamesPixelSource()},
+            {"fx\\b.vs", AllNamesVertexSource()},
+            {"fx\\b.ps", AllNamesPixelSource()},
+            {"fx\\b.xpu", "unused"},
+            {"fx\\c.txt", "text"},
         };
     }
 
     void SetUp() override
     {
-        os::testing::ResetGraphicsHooks();
+        ASSERT_NO_FATAL_FAILURE(DriverTest::SetUp());
         for (const auto& [name, bytes] : Files()) {
-            std::string path = name;
-            for (char& c : path) {
-                c = c == '\\' ? '/' : c;
-            }
-            dir.Write("src/" + path, bytes);
+            AddFile(name, bytes);
         }
-        kvatool::PackOptions options;
-        kvatool::PackFolder(dir.File("src"), dir.File("data.kva"), options);
-        ASSERT_TRUE(korvane::CreateApplicationDriver(nullptr));
-        driver = korvane::GetApplicationDriver();
-        ASSERT_TRUE(driver->InitializeGraphicsForTesting(kWidth, kHeight));
-        loader.reset(new CountingLoader(boost::shared_ptr<korvane::IDataLoader>(
-            new korvane::TArchiveFileDataLoader<korvane::CArchiveFileLoader>(dir.File("data.kva")))));
+        loader.reset(new CountingLoader(PackArchive()));
         driver->SetDataLoader(loader);
         driver->CreateShaderEnvironment();
         environment = driver->GetShaderEnvironment();
         ASSERT_NE(nullptr, environment);
-        device = driver->GetGraphics()->GetDevice();
-    }
-
-    void TearDown() override
-    {
-        os::testing::SetDrawRecording(false);
-        os::testing::ClearRecordedDraws();
-        korvane::DestroyApplicationDriver();
-        os::testing::ResetGraphicsHooks();
     }
 
     /// A constant's values as the program holds them (matrices column by column as GLSL stores them).
@@ -180,18 +130,7 @@ protected:
         return ReadBack(*pair.GetPixelShader(), name);
     }
 
-    std::vector<std::uint32_t> ReadPixels()
-    {
-        std::vector<std::uint32_t> pixels;
-        std::uint32_t w = 0, h = 0;
-        EXPECT_EQ(os::gfx::kOk, device->ReadBackBuffer(&pixels, &w, &h));
-        return pixels;
-    }
-
-    korvane::test::TempDir dir;
-    korvane::CGameApplicationDriverCX* driver = nullptr;
     korvane::CShaderEnvironment* environment = nullptr;
-    os::gfx::Device* device = nullptr;
     boost::shared_ptr<CountingLoader> loader;
 };
 

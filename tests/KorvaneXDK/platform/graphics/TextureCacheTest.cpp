@@ -6,6 +6,7 @@
 #include "KorvaneXDK/platform/graphics/TextureCache.h"
 #include "KorvaneXDK/platform/graphics/TextureCacheLoaderThread.h"
 #include "TextureFixture.h"
+#include "support/ExpectThrow.h"
 #include "support/LogCapture.h"
 
 namespace texturetest
@@ -58,12 +59,8 @@ TEST_F(TextureCacheTest, KeysAreTheCallersOrTheLowerCaseNameAndHitsOpenNothing)
 
     CTextureCache other;
     ITexture* foreign = other.Load(loader.get(), "b.png", false, "", kUnknown);
-    try {
-        cache.GetSP(foreign);
-        ADD_FAILURE() << "no exception";
-    } catch (const korvane::EInvalidParameter& e) {
-        EXPECT_EQ("GetSP(): texture not found", e.GetMessage());
-    }
+    korvane::test::ExpectThrowWith<korvane::EInvalidParameter>([&] { cache.GetSP(foreign); },
+                                                               "GetSP(): texture not found");
 
     // A missing name or a broken image propagates and enters nothing.
     EXPECT_THROW(cache.Load(loader.get(), "missing.png", false, "", kUnknown), korvane::EFileOpenError);
@@ -178,13 +175,9 @@ TEST_F(TextureCacheThreadsTest, ALoaderThreadsErrorIsThrownOnTheCallerAfterEvery
     AddFile("img/bad.png", ColourPng(0).substr(0, 40));
     CountingLoader loader(PackArchive());
     CTextureCache cache;
-    try {
-        cache.DirectoryPrecacheAndPurgeFromDataLoaderMT(&loader, "img", false, false, "", kUnknown);
-        ADD_FAILURE() << "no exception";
-    } catch (const korvane::EException& e) {
-        EXPECT_EQ("Failed to load texture.", e.GetMessage());
-        EXPECT_EQ("class korvane::CTexture", e.GetWhere());
-    }
+    korvane::test::ExpectThrowWith<korvane::EException>(
+        [&] { cache.DirectoryPrecacheAndPurgeFromDataLoaderMT(&loader, "img", false, false, "", kUnknown); },
+        "Failed to load texture.", "class korvane::CTexture");
     // Stopped means stopped: nothing opens any more once the call is back.
     const int opens = loader.TotalOpens();
     EXPECT_LE(opens, kImages + 1);

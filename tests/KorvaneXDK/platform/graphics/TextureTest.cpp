@@ -5,6 +5,7 @@
 #include "KorvaneXDK/core/MemoryStream.h"
 #include "TextureFixture.h"
 #include "os/gfx/Texture.h"
+#include "support/ExpectThrow.h"
 #include "support/LogCapture.h"
 
 namespace texturetest
@@ -67,13 +68,9 @@ TEST_F(TextureTest, AFailedLoadLogsTheResultThrowsAndLeavesTheTextureEmpty)
     texture.Load(good, false, os::gfx::Format::Unknown);
     for (const std::string& bad : {png.substr(0, png.size() / 2), std::string(), std::string("not an image")}) {
         auto stream = StreamOf(bad);
-        try {
-            texture.Load(stream, false, os::gfx::Format::Unknown);
-            ADD_FAILURE() << "no exception";
-        } catch (const korvane::EFileOpenError& e) {
-            EXPECT_EQ("Failed to load texture.", e.GetMessage());
-            EXPECT_EQ("class korvane::CTexture", e.GetWhere());
-        }
+        korvane::test::ExpectThrowWith<korvane::EFileOpenError>(
+            [&] { texture.Load(stream, false, os::gfx::Format::Unknown); }, "Failed to load texture.",
+            "class korvane::CTexture");
         EXPECT_EQ(nullptr, texture.GetD3DTexture());
         EXPECT_EQ(0u, texture.GetWidth());
         EXPECT_EQ(0u, texture.GetHeight());
@@ -104,12 +101,8 @@ TEST_F(TextureTest, FillColoursTheTextureAndBindOfAnEmptyOneSetsNone)
 TEST_F(TextureTest, CopyFromRenderTargetTakesTheBackBufferAndReleasesWhatItObtainedOnEveryPath)
 {
     CTexture copy;
-    try {
-        copy.CopyFromRenderTarget(0, nullptr, nullptr);
-        ADD_FAILURE() << "no exception";
-    } catch (const korvane::EInvalidOperation& e) {
-        EXPECT_EQ("CopyFromRenderTarget(); not initialized.", e.GetMessage());
-    }
+    korvane::test::ExpectThrowWith<korvane::EInvalidOperation>([&] { copy.CopyFromRenderTarget(0, nullptr, nullptr); },
+                                                               "CopyFromRenderTarget(); not initialized.");
 
     copy.Create(kWidth, kHeight, 1, os::gfx::usage::RenderTarget, os::gfx::Format::X8R8G8B8, os::gfx::Pool::Default);
     const os::gfx::ClearRect top{0, 0, static_cast<std::int32_t>(kWidth), 5};
@@ -121,12 +114,8 @@ TEST_F(TextureTest, CopyFromRenderTargetTakesTheBackBufferAndReleasesWhatItObtai
     EXPECT_EQ(0xFF0000FFu, DrawnPixel(kWidth, kHeight, 3, 5));
 
     korvane::test::LogCapture log;
-    try {
-        copy.CopyFromRenderTarget(1, nullptr, nullptr);
-        ADD_FAILURE() << "no exception";
-    } catch (const korvane::EIOError& e) {
-        EXPECT_EQ("CopyFromRenderTarget(); failed to StretchRect()", e.GetMessage());
-    }
+    korvane::test::ExpectThrowWith<korvane::EIOError>([&] { copy.CopyFromRenderTarget(1, nullptr, nullptr); },
+                                                      "CopyFromRenderTarget(); failed to StretchRect()");
     EXPECT_TRUE(korvane::test::LogCapture::Contains("DirectX Error: ")) << korvane::test::LogCapture::All();
     // Only the texture object and the device's stage binding hold the texture: no surface leaked.
     EXPECT_EQ(2, copy.GetD3DTexture()->weak_from_this().use_count());

@@ -7,9 +7,11 @@
 
 #include "KorvaneXDK/core/Exception.h"
 
-namespace soundtest {
+namespace soundtest
+{
 
-namespace {
+namespace
+{
 
 // Little-endian, `bytes` bytes.
 void Put(std::string& out, std::uint32_t value, int bytes)
@@ -25,9 +27,14 @@ std::string MakeWave(const os::audio::WaveFormatEx& format, const std::vector<st
     std::string out = "RIFF";
     Put(out, static_cast<std::uint32_t>(4 + 8 + 16 + 8 + pcm.size()), 4);
     out += "WAVEfmt ";
-    for (const auto& [value, bytes] : {std::pair<std::uint32_t, int>{16, 4}, {format.formatTag, 2}, {format.channels, 2},
-                                       {format.samplesPerSec, 4}, {format.avgBytesPerSec, 4}, {format.blockAlign, 2},
-                                       {format.bitsPerSample, 2}, {0x61746164, 4}, // "data"
+    for (const auto& [value, bytes] : {std::pair<std::uint32_t, int>{16, 4},
+                                       {format.formatTag, 2},
+                                       {format.channels, 2},
+                                       {format.samplesPerSec, 4},
+                                       {format.avgBytesPerSec, 4},
+                                       {format.blockAlign, 2},
+                                       {format.bitsPerSample, 2},
+                                       {0x61746164, 4}, // "data"
                                        {static_cast<std::uint32_t>(pcm.size()), 4}})
         Put(out, value, bytes);
     out.append(reinterpret_cast<const char*>(pcm.data()), pcm.size());
@@ -45,8 +52,7 @@ void FillStream(korvane::CMemoryStream& stream, const os::audio::WaveFormatEx& f
 std::string MakeOgg(int channels, int rate, int frames)
 {
     std::vector<float> samples;
-    for (int i = 0; i < frames; ++i)
-    {
+    for (int i = 0; i < frames; ++i) {
         const float value = 0.5f * std::sin(2.0f * 3.14159265f * 440.0f * static_cast<float>(i) / rate);
         for (int c = 0; c < channels; ++c)
             samples.push_back(c == 0 ? value : -value);
@@ -58,8 +64,7 @@ std::vector<std::uint8_t> Pattern16(std::size_t samples, int seed)
 {
     std::vector<std::uint8_t> bytes(samples * 2);
     std::uint32_t state = static_cast<std::uint32_t>(seed) * 2654435761u + 1;
-    for (std::size_t i = 0; i < samples; ++i)
-    {
+    for (std::size_t i = 0; i < samples; ++i) {
         state = state * 1664525u + 1013904223u;
         const auto value = static_cast<std::uint16_t>(static_cast<std::int16_t>((state >> 16) % 20001) - 10000);
         bytes[2 * i] = static_cast<std::uint8_t>(value & 0xFF);
@@ -86,8 +91,8 @@ std::vector<std::int16_t> AsSamples(const std::vector<std::uint8_t>& bytes)
         return ::testing::AssertionFailure() << "nothing expected, " << count << " samples mixed";
     for (std::size_t i = 0; i < count; ++i)
         if (out[i] != expected[(from + i) % expected.size()])
-            return ::testing::AssertionFailure() << "sample " << i << " is " << out[i] << ", expected "
-                                                 << expected[(from + i) % expected.size()];
+            return ::testing::AssertionFailure()
+                   << "sample " << i << " is " << out[i] << ", expected " << expected[(from + i) % expected.size()];
     return ::testing::AssertionSuccess();
 }
 
@@ -97,20 +102,6 @@ std::vector<std::int16_t> AsSamples(const std::vector<std::uint8_t>& bytes)
         if (out[i] != 0)
             return ::testing::AssertionFailure() << "sample " << i << " is " << out[i];
     return ::testing::AssertionSuccess();
-}
-
-void ExpectReadError(const std::function<void()>& action, const std::string& message, const std::string& where)
-{
-    try
-    {
-        action();
-        ADD_FAILURE() << "no exception, expected: " << message;
-    }
-    catch (const korvane::EReadError& e)
-    {
-        EXPECT_EQ(message, e.GetMessage());
-        EXPECT_EQ(where.empty() ? e.GetWhere() : where, e.GetWhere());
-    }
 }
 
 bool Eventually(const std::function<bool()>& done)

@@ -13,11 +13,16 @@
 #include "KorvaneXDK/core/MemoryStream.h"
 #include "KorvaneXDK/core/SoundReader.h"
 #include "KorvaneXDK/core/StandardSoundReader.h"
+#include "KorvaneXDK/platform/sound/DXSound.h"
+#include "os/audio/Testing.h"
 #include "os/audio/WaveFormat.h"
 #include "support/AudioTestData.h"
+#include "support/ExpectThrow.h"
 #include "support/LogCapture.h"
+#include "support/TempDir.h"
 
-namespace soundtest {
+namespace soundtest
+{
 
 inline constexpr auto Pcm = &korvane::test::PcmFormat;
 using korvane::test::LogCapture;
@@ -42,8 +47,12 @@ std::vector<std::int16_t> AsSamples(const std::vector<std::uint8_t>& bytes);
 /// Every sample of `out` from `from` on is zero.
 ::testing::AssertionResult SilentFrom(const std::vector<std::int16_t>& out, std::size_t from = 0);
 
-/// Runs `action`, which must throw EReadError with `message` (and `where`, unless empty).
-void ExpectReadError(const std::function<void()>& action, const std::string& message, const std::string& where = "");
+/// Runs `action`, which must throw EReadError with `message` (and `where`, where given).
+inline void ExpectReadError(const std::function<void()>& action, const std::string& message,
+                            const char* where = nullptr)
+{
+    korvane::test::ExpectThrowWith<korvane::EReadError>(action, message, where);
+}
 
 /// Yields until `done` holds or ten seconds pass; returns `done()`.
 bool Eventually(const std::function<bool()>& done);
@@ -52,8 +61,7 @@ bool Eventually(const std::function<bool()>& done);
 class MemoryPcmReader : public korvane::CStandardSoundReader
 {
 public:
-    MemoryPcmReader(const os::audio::WaveFormatEx& format, std::vector<std::uint8_t> pcm)
-        : pcm_(std::move(pcm))
+    MemoryPcmReader(const os::audio::WaveFormatEx& format, std::vector<std::uint8_t> pcm) : pcm_(std::move(pcm))
     {
         format_ = format;
         totalBytes_ = static_cast<std::int32_t>(pcm_.size());
@@ -80,5 +88,21 @@ inline boost::shared_ptr<korvane::ISoundReader> Reader(const os::audio::WaveForm
 {
     return boost::shared_ptr<korvane::ISoundReader>(new MemoryPcmReader(format, std::move(pcm)));
 }
+
+/// An initialised sound device on the audio layer's manual backend, which mixes only when asked.
+class SoundDeviceTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        os::testing::ResetAudioHooks();
+        os::testing::UseManualAudioBackend(true);
+        ASSERT_TRUE(device_.Initialize());
+    }
+    void TearDown() override { os::testing::ResetAudioHooks(); }
+
+    korvane::test::TempDir dir_;
+    korvane::CDXSound device_;
+};
 
 } // namespace soundtest

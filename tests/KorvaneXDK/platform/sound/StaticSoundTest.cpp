@@ -2,16 +2,14 @@
 #include <gtest/gtest.h>
 
 #include "KorvaneXDK/core/FileStream.h"
-#include "KorvaneXDK/platform/sound/DXSound.h"
 #include "KorvaneXDK/platform/sound/StaticSound.h"
 #include "SoundTestSupport.h"
-#include "os/audio/Testing.h"
-#include "support/TempDir.h"
 
 using namespace korvane;
 using namespace soundtest;
 
-namespace {
+namespace
+{
 
 void UseManualBackend()
 {
@@ -19,16 +17,9 @@ void UseManualBackend()
     os::testing::UseManualAudioBackend(true);
 }
 
-class StaticSoundTest : public ::testing::Test
+class StaticSoundTest : public SoundDeviceTest
 {
 protected:
-    void SetUp() override
-    {
-        UseManualBackend();
-        ASSERT_TRUE(device_.Initialize());
-    }
-    void TearDown() override { os::testing::ResetAudioHooks(); }
-
     // The sound in a real WAVE file, read through a file stream.
     std::unique_ptr<CStaticSound> Load(const os::audio::WaveFormatEx& format, const std::vector<std::uint8_t>& pcm)
     {
@@ -37,9 +28,6 @@ protected:
         sound->Create(device_, stream);
         return sound;
     }
-
-    korvane::test::TempDir dir_;
-    CDXSound device_;
 };
 
 } // namespace
@@ -52,8 +40,7 @@ TEST(DXSoundTest, EachFailingStartUpStepLogsItsLineAndLeavesTheDeviceSilent)
         {os::testing::AudioCall::CreatePrimaryBuffer, "CDXSound: プライマリバッファの作成に失敗"},
         {os::testing::AudioCall::SetFormat, "CDXSound: プライマリバッファのフォーマット設定に失敗"},
     };
-    for (const auto& [call, line] : cases)
-    {
+    for (const auto& [call, line] : cases) {
         SCOPED_TRACE(line);
         UseManualBackend();
         os::testing::FailAudioCall(call, os::audio::kErrNoDriver);
@@ -111,8 +98,7 @@ TEST_F(StaticSoundTest, ScaledVolumeAxisMatchesItsTableAndPanNeedsItsFlag)
 {
     auto sound = Load(Pcm(1, 44100, 16), Pattern16(100, 1));
     const std::pair<int, int> table[] = {{0, 0}, {-10000, -10000}, {-5000, -1414}, {-1000, -229}, {-9500, -4826}};
-    for (const auto& [scaled, volume] : table)
-    {
+    for (const auto& [scaled, volume] : table) {
         sound->SetVolumeScaled(scaled);
         EXPECT_EQ(volume, sound->GetVolume()) << scaled;
     }
@@ -191,8 +177,7 @@ TEST_F(StaticSoundTest, DuplicatesPlayTogetherKeepTheFormatAndRecoverFromALostBu
     os::testing::FailNextRestores(*source->GetBuffer(), 0);
     source->Play();
     const auto again = os::testing::MixAudioFrames(10);
-    for (int i = 0; i < 20; ++i)
-    {
+    for (int i = 0; i < 20; ++i) {
         EXPECT_EQ(samples[i / 2], out[i]) << i;
         EXPECT_EQ(samples[i / 2], again[i]) << i;
     }
@@ -217,6 +202,7 @@ TEST_F(StaticSoundTest, LengthInSecondsAndBadFormatsFailWithTheirMessage)
     EXPECT_EQ(nullptr, sound.GetBuffer());
 
     os::testing::FailAudioCall(os::testing::AudioCall::Lock, os::audio::kErrInvalidCall, 1);
-    ExpectReadError([&] { sound.CreateBuffer(device_, Reader(Pcm(1, 44100, 8), std::vector<std::uint8_t>(400, 0x80))); },
-                    "サウンドバッファのロックに失敗しました.");
+    ExpectReadError(
+        [&] { sound.CreateBuffer(device_, Reader(Pcm(1, 44100, 8), std::vector<std::uint8_t>(400, 0x80))); },
+        "サウンドバッファのロックに失敗しました.");
 }

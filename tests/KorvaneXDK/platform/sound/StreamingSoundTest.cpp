@@ -3,25 +3,23 @@
 
 #include <atomic>
 #include <chrono>
-#include <future>
 #include <functional>
+#include <future>
 #include <mutex>
 #include <thread>
 #include <utility>
 
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/FileStream.h"
-#include "KorvaneXDK/platform/sound/DXSound.h"
 #include "KorvaneXDK/platform/sound/StreamingSound.h"
 #include "SoundTestSupport.h"
-#include "os/audio/Testing.h"
 #include "os/system/System.h"
-#include "support/TempDir.h"
 
 using namespace korvane;
 using namespace soundtest;
 
-namespace {
+namespace
+{
 
 constexpr std::uint32_t kWaitMs = 10000;
 // One section of a 44.1 kHz 16-bit stereo buffer, in frames.
@@ -67,20 +65,18 @@ private:
     int reads_ = 0;
 };
 
-class StreamingSoundTest : public ::testing::Test
+class StreamingSoundTest : public SoundDeviceTest
 {
 protected:
     void SetUp() override
     {
-        os::testing::ResetAudioHooks();
-        os::testing::UseManualAudioBackend(true);
-        ASSERT_TRUE(device_.Initialize());
+        ASSERT_NO_FATAL_FAILURE(SoundDeviceTest::SetUp());
         sound_.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), pcm_));
     }
     void TearDown() override
     {
         sound_.Close();
-        os::testing::ResetAudioHooks();
+        SoundDeviceTest::TearDown();
         os::testing::SetClockFunction({});
         os::testing::SetSleepFunction({});
     }
@@ -96,8 +92,7 @@ protected:
     static std::vector<std::int16_t> MixUntilStopped(CStreamingSound& sound, std::uint32_t limitFrames)
     {
         std::vector<std::int16_t> all;
-        for (std::uint32_t done = 0; sound.IsPlaying() && done < limitFrames; done += 1000)
-        {
+        for (std::uint32_t done = 0; sound.IsPlaying() && done < limitFrames; done += 1000) {
             const auto out = os::testing::MixAudioFrames(1000);
             all.insert(all.end(), out.begin(), out.end());
         }
@@ -114,8 +109,6 @@ protected:
         return reader;
     }
 
-    korvane::test::TempDir dir_;
-    CDXSound device_;
     // Most cases play this: about 2.3 s of 44.1 kHz 16-bit stereo, longer than the buffer.
     const std::vector<std::uint8_t> pcm_ = Pattern16(2 * 100000, 8);
     const std::vector<std::int16_t> samples_ = AsSamples(pcm_);
@@ -346,8 +339,7 @@ TEST_F(StreamingSoundTest, FadeInStartsSilentAndRisesToTheVolumeItHad)
 
 TEST_F(StreamingSoundTest, ClosingWhilePlayingAndWhileFadingIsSafe)
 {
-    for (int round = 0; round < 4; ++round)
-    {
+    for (int round = 0; round < 4; ++round) {
         SCOPED_TRACE(round);
         CStreamingSound sound(os::audio::kCapsCtrlVolume);
         sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), pcm_));
@@ -417,8 +409,7 @@ TEST_F(StreamingSoundTest, PlayFromTwoThreadsAtOnceStartsOneFeeder)
 {
     // The console host plays the music from the game thread and from the main thread.
     LogCapture log;
-    for (int round = 0; round < 50; ++round)
-    {
+    for (int round = 0; round < 50; ++round) {
         SCOPED_TRACE(round);
         std::atomic<bool> go{false};
         std::thread other([&] {
