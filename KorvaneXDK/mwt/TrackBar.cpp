@@ -80,9 +80,10 @@ void CTrackBar::SetPressedPart(std::int32_t part)
 
 float CTrackBar::ButtonStart() const
 {
-    double fraction = (value_ - minimum_) / (maximum_ - minimum_);
+    const double range = maximum_ - minimum_;
+    double fraction = range > 0.0 ? (value_ - minimum_) / range : 0.0;
     if (!(fraction > 0.0)) {
-        fraction = 0.0; // also an empty range's NaN
+        fraction = 0.0; // also a value that is no number
     } else if (fraction > 1.0) {
         fraction = 1.0;
     }

@@ -13,9 +13,9 @@ namespace korvane::mwt
 
 /// The appearance lays the control out (track rectangle and button length); the button then
 /// sits at (value - minimum) / (maximum - minimum) of (track length - button length) from the
-/// track's start, the first area before it and the second after it. A fraction outside 0..1
-/// (or no number, as for an empty range) is held at the nearer end, so the button never leaves
-/// the track. It takes no input of its own.
+/// track's start, the first area before it and the second after it. A fraction outside 0..1 is
+/// held at the nearer end, so the button never leaves the track; an empty or reversed range puts
+/// it at the start. It takes no input of its own.
 class CTrackBar : public CControl, public IMinMaxValue
 {
 public:
