@@ -1,4 +1,5 @@
-/** @file AppearanceKeys.h Reading the numbers and texture names of an appearance definition. */
+/** @file AppearanceKeys.h Reading the keys of appearance definition files: numbers, rectangles, and the skins'
+ * shared body rectangle and texture. */
 #pragma once
 
 #include <string>
@@ -9,16 +10,21 @@
 namespace korvane::mwt
 {
 
-/// The key's value by the engine's string-to-float rule; `fallback` is the text read when the
-/// key is missing.
-float ReadAppearanceNumber(const AppearanceProperties& properties, const std::string& key,
-                           const std::string& fallback = "0");
+/// The leading number of the text as "%f" reads it ("1.5x" gives 1.5; "nan", "inf" and "1e30"
+/// stay what they are), 0 when nothing converts. Always with "." as the decimal separator,
+/// whatever the process locale: a definition file must read the same everywhere.
+float ParseAppearanceNumber(const std::string& text);
 
-/// Four keys prefix + ".left", ".top", ".width", ".height", each defaulting to 0.
+/// The key's number, 0 when the key is missing.
+float ReadAppearanceNumber(const AppearanceProperties& properties, const std::string& key);
+
+/// The four keys prefix + ".left", ".top", ".width" and ".height", read in that order.
 canvas::Rect2f ReadAppearanceRect(const AppearanceProperties& properties, const std::string& prefix);
 
-/// The resolver's answer for the key's value (the empty name when the key is missing).
-ITexture* ReadAppearanceTexture(const AppearanceProperties& properties, const std::string& key,
-                                const TextureResolver& resolver);
+/// The skins' keys, in order: "BodyRect.left", "BodyRect.top", "BodyRect.width", "BodyRect.height", then
+/// "Texture" through the resolver (the empty name when the key is missing; an empty resolver throws
+/// boost::bad_function_call). The outputs change only once everything has been read.
+void LoadSkinKeys(const AppearanceProperties& properties, const TextureResolver& resolver, canvas::Rect2f& bodyRect,
+                  ITexture*& texture);
 
 } // namespace korvane::mwt

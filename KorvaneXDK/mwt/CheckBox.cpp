@@ -8,7 +8,7 @@ namespace korvane::mwt
 
 CCheckBox::CCheckBox(const std::string& name) : CControl(name)
 {
-    AppearanceFactory = DefaultAppearanceFactory();
+    AppearanceFactory = DefaultAppearanceFactory;
 }
 
 CCheckBox::~CCheckBox() = default;
@@ -46,10 +46,6 @@ void CCheckBox::SetChecked(bool checked)
     checked_ = checked;
 }
 
-CControl::AppearanceFactoryFunction& CCheckBox::DefaultAppearanceFactory()
-{
-    static AppearanceFactoryFunction factory(&CSimpleCheckBoxAppearance::Create);
-    return factory;
-}
+CControl::AppearanceFactoryFunction CCheckBox::DefaultAppearanceFactory = &CSimpleCheckBoxAppearance::Create;
 
 } // namespace korvane::mwt

@@ -8,7 +8,7 @@ namespace korvane::mwt
 
 CComboBox::CComboBox(const std::string& name) : CControl(name)
 {
-    AppearanceFactory = DefaultAppearanceFactory();
+    AppearanceFactory = DefaultAppearanceFactory;
 }
 
 CComboBox::~CComboBox() = default;
@@ -54,10 +54,6 @@ void CComboBox::SetCaretPosition(std::int32_t position)
     caretPosition_ = position;
 }
 
-CControl::AppearanceFactoryFunction& CComboBox::DefaultAppearanceFactory()
-{
-    static AppearanceFactoryFunction factory(&CreateSimpleComboBoxAppearance);
-    return factory;
-}
+CControl::AppearanceFactoryFunction CComboBox::DefaultAppearanceFactory = &CreateSimpleComboBoxAppearance;
 
 } // namespace korvane::mwt

@@ -32,7 +32,7 @@ public:
     virtual void SetCaretPosition(std::int32_t position);
 
     /// Copied by every constructor: a new "SimpleComboBox" until the window scene replaces it.
-    static AppearanceFactoryFunction& DefaultAppearanceFactory();
+    static AppearanceFactoryFunction DefaultAppearanceFactory;
 
 private:
     canvas::CFont textFont_;

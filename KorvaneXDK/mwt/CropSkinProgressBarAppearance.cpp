@@ -22,8 +22,8 @@ boost::shared_ptr<IControlAppearance> CCropSkinProgressBarAppearance::Create()
 
 void CCropSkinProgressBarAppearance::LoadProperties(const AppearanceProperties& properties, TextureResolver resolver)
 {
-    texture_ = ReadAppearanceTexture(properties, "Texture", resolver);
-    downTexture_ = ReadAppearanceTexture(properties, "DownTexture", resolver);
+    texture_ = resolver(properties.Get("Texture", ""));
+    downTexture_ = resolver(properties.Get("DownTexture", ""));
 }
 
 void CCropSkinProgressBarAppearance::Draw(CControl* control, canvas::CCanvas* canvas)

@@ -1,22 +1,18 @@
 /** @file Edit.cpp A control known by name, drawn as a border. */
 #include "KorvaneXDK/mwt/Edit.h"
 
-#include "KorvaneXDK/mwt/TransparentAppearance.h"
+#include "KorvaneXDK/mwt/SingleBorderAppearance.h"
 
 namespace korvane::mwt
 {
 
 CEdit::CEdit(const std::string& name) : CControl(name)
 {
-    AppearanceFactory = DefaultAppearanceFactory();
+    AppearanceFactory = DefaultAppearanceFactory;
 }
 
 CEdit::~CEdit() = default;
 
-CControl::AppearanceFactoryFunction& CEdit::DefaultAppearanceFactory()
-{
-    static AppearanceFactoryFunction factory(&CTransparentAppearance::Create);
-    return factory;
-}
+CControl::AppearanceFactoryFunction CEdit::DefaultAppearanceFactory = &CSingleBorderAppearance::Create;
 
 } // namespace korvane::mwt

@@ -8,7 +8,7 @@ namespace korvane::mwt
 
 CKnob::CKnob(const std::string& name) : CControl(name)
 {
-    AppearanceFactory = DefaultAppearanceFactory();
+    AppearanceFactory = DefaultAppearanceFactory;
 }
 
 CKnob::~CKnob() = default;
@@ -54,10 +54,6 @@ void CKnob::SetHighlighted(bool highlighted)
     highlighted_ = highlighted;
 }
 
-CControl::AppearanceFactoryFunction& CKnob::DefaultAppearanceFactory()
-{
-    static AppearanceFactoryFunction factory(&CSimpleKnobAppearance::Create);
-    return factory;
-}
+CControl::AppearanceFactoryFunction CKnob::DefaultAppearanceFactory = &CSimpleKnobAppearance::Create;
 
 } // namespace korvane::mwt

@@ -30,7 +30,7 @@ public:
     virtual void SetHighlighted(bool highlighted);
 
     /// Copied by every constructor: a new "SimpleKnob" until the window scene replaces it.
-    static AppearanceFactoryFunction& DefaultAppearanceFactory();
+    static AppearanceFactoryFunction DefaultAppearanceFactory;
 
 private:
     double value_ = 0.0;

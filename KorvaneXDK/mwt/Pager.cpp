@@ -1,22 +1,18 @@
 /** @file Pager.cpp A control known by name, drawn as a border. */
 #include "KorvaneXDK/mwt/Pager.h"
 
-#include "KorvaneXDK/mwt/TransparentAppearance.h"
+#include "KorvaneXDK/mwt/SingleBorderAppearance.h"
 
 namespace korvane::mwt
 {
 
 CPager::CPager(const std::string& name) : CControl(name)
 {
-    AppearanceFactory = DefaultAppearanceFactory();
+    AppearanceFactory = DefaultAppearanceFactory;
 }
 
 CPager::~CPager() = default;
 
-CControl::AppearanceFactoryFunction& CPager::DefaultAppearanceFactory()
-{
-    static AppearanceFactoryFunction factory(&CTransparentAppearance::Create);
-    return factory;
-}
+CControl::AppearanceFactoryFunction CPager::DefaultAppearanceFactory = &CSingleBorderAppearance::Create;
 
 } // namespace korvane::mwt

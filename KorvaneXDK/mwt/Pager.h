@@ -15,8 +15,8 @@ public:
     explicit CPager(const std::string& name = std::string());
     ~CPager() override;
 
-    /// Copied by every constructor; the window scene replaces it with its skin.
-    static AppearanceFactoryFunction& DefaultAppearanceFactory();
+    /// Copied by every constructor: a new "SingleBorder" until the window scene replaces it.
+    static AppearanceFactoryFunction DefaultAppearanceFactory;
 };
 
 } // namespace korvane::mwt

@@ -8,7 +8,7 @@ namespace korvane::mwt
 
 CProgressBar::CProgressBar(const std::string& name) : CControl(name)
 {
-    AppearanceFactory = DefaultAppearanceFactory();
+    AppearanceFactory = DefaultAppearanceFactory;
 }
 
 CProgressBar::~CProgressBar() = default;
@@ -46,10 +46,6 @@ void CProgressBar::SetOrientation(std::int32_t orientation)
     orientation_ = orientation;
 }
 
-CControl::AppearanceFactoryFunction& CProgressBar::DefaultAppearanceFactory()
-{
-    static AppearanceFactoryFunction factory(&CSimpleProgressBarAppearance::Create);
-    return factory;
-}
+CControl::AppearanceFactoryFunction CProgressBar::DefaultAppearanceFactory = &CSimpleProgressBarAppearance::Create;
 
 } // namespace korvane::mwt

@@ -32,7 +32,7 @@ public:
     virtual void SetOrientation(std::int32_t orientation);
 
     /// Copied by every constructor: a new "SimpleProgressBar" until the window scene replaces it.
-    static AppearanceFactoryFunction& DefaultAppearanceFactory();
+    static AppearanceFactoryFunction DefaultAppearanceFactory;
 
 private:
     double value_ = 0.0;

@@ -8,7 +8,7 @@ namespace korvane::mwt
 
 CRadioButton::CRadioButton(const std::string& name) : CControl(name)
 {
-    AppearanceFactory = DefaultAppearanceFactory();
+    AppearanceFactory = DefaultAppearanceFactory;
 }
 
 CRadioButton::~CRadioButton() = default;
@@ -46,10 +46,6 @@ void CRadioButton::SetChecked(bool checked)
     checked_ = checked;
 }
 
-CControl::AppearanceFactoryFunction& CRadioButton::DefaultAppearanceFactory()
-{
-    static AppearanceFactoryFunction factory(&CSimpleRadioButtonAppearance::Create);
-    return factory;
-}
+CControl::AppearanceFactoryFunction CRadioButton::DefaultAppearanceFactory = &CSimpleRadioButtonAppearance::Create;
 
 } // namespace korvane::mwt

@@ -29,7 +29,7 @@ public:
     virtual void SetChecked(bool checked);
 
     /// Copied by every constructor: a new "SimpleRadioButton" until the window scene replaces it.
-    static AppearanceFactoryFunction& DefaultAppearanceFactory();
+    static AppearanceFactoryFunction DefaultAppearanceFactory;
 
 private:
     std::string caption_;

@@ -21,9 +21,9 @@ void CSkinComboBoxAppearance::LoadProperties(const AppearanceProperties& propert
 {
     bodyRect_ = ReadAppearanceRect(properties, "BodyRect");
     buttonBodyRect_ = ReadAppearanceRect(properties, "ButtonBodyRect");
-    texture_ = ReadAppearanceTexture(properties, "Texture", resolver);
-    buttonTexture_ = ReadAppearanceTexture(properties, "ButtonTexture", resolver);
-    buttonDownTexture_ = ReadAppearanceTexture(properties, "ButtonDownTexture", resolver);
+    texture_ = resolver(properties.Get("Texture", ""));
+    buttonTexture_ = resolver(properties.Get("ButtonTexture", ""));
+    buttonDownTexture_ = resolver(properties.Get("ButtonDownTexture", ""));
 }
 
 void CSkinComboBoxAppearance::Draw(CControl* control, canvas::CCanvas* canvas)

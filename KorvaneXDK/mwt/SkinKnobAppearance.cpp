@@ -21,10 +21,10 @@ boost::shared_ptr<IControlAppearance> CSkinKnobAppearance::Create()
 
 void CSkinKnobAppearance::LoadProperties(const AppearanceProperties& properties, TextureResolver resolver)
 {
-    startDegrees_ = ReadAppearanceNumber(properties, "StartDegrees", "0");
-    endDegrees_ = ReadAppearanceNumber(properties, "EndDegrees", "360");
-    knobTexture_ = ReadAppearanceTexture(properties, "KnobTexture", resolver);
-    backgroundTexture_ = ReadAppearanceTexture(properties, "BackgroundTexture", resolver);
+    startDegrees_ = ParseAppearanceNumber(properties.Get("StartDegrees", "0"));
+    endDegrees_ = ParseAppearanceNumber(properties.Get("EndDegrees", "360"));
+    knobTexture_ = resolver(properties.Get("KnobTexture", ""));
+    backgroundTexture_ = resolver(properties.Get("BackgroundTexture", ""));
 }
 
 void CSkinKnobAppearance::Draw(CControl* control, canvas::CCanvas* canvas)

@@ -22,8 +22,8 @@ boost::shared_ptr<IControlAppearance> CSkinProgressBarAppearance::Create()
 void CSkinProgressBarAppearance::LoadProperties(const AppearanceProperties& properties, TextureResolver resolver)
 {
     bodyRect_ = ReadAppearanceRect(properties, "BodyRect");
-    texture_ = ReadAppearanceTexture(properties, "Texture", resolver);
-    downTexture_ = ReadAppearanceTexture(properties, "DownTexture", resolver);
+    texture_ = resolver(properties.Get("Texture", ""));
+    downTexture_ = resolver(properties.Get("DownTexture", ""));
 }
 
 void CSkinProgressBarAppearance::Draw(CControl* control, canvas::CCanvas* canvas)

@@ -22,9 +22,9 @@ boost::shared_ptr<IControlAppearance> CSkinTrackBarAppearance::Create()
 void CSkinTrackBarAppearance::LoadProperties(const AppearanceProperties& properties, TextureResolver resolver)
 {
     bodyRect_ = ReadAppearanceRect(properties, "BodyRect");
-    texture_ = ReadAppearanceTexture(properties, "Texture", resolver);
-    buttonTexture_ = ReadAppearanceTexture(properties, "ButtonTexture", resolver);
-    buttonDownTexture_ = ReadAppearanceTexture(properties, "ButtonDownTexture", resolver);
+    texture_ = resolver(properties.Get("Texture", ""));
+    buttonTexture_ = resolver(properties.Get("ButtonTexture", ""));
+    buttonDownTexture_ = resolver(properties.Get("ButtonDownTexture", ""));
 }
 
 void CSkinTrackBarAppearance::Layout(CControl* control)

@@ -21,8 +21,8 @@ public:
 
     void LoadProperties(const AppearanceProperties& properties, TextureResolver resolver) override
     {
-        checkedTexture_ = ReadAppearanceTexture(properties, "CheckedTexture", resolver);
-        uncheckedTexture_ = ReadAppearanceTexture(properties, "UncheckedTexture", resolver);
+        checkedTexture_ = resolver(properties.Get("CheckedTexture", ""));
+        uncheckedTexture_ = resolver(properties.Get("UncheckedTexture", ""));
     }
 
     void Draw(CControl* control, canvas::CCanvas* canvas) override

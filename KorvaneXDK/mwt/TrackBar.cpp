@@ -8,7 +8,7 @@ namespace korvane::mwt
 
 CTrackBar::CTrackBar(const std::string& name) : CControl(name)
 {
-    AppearanceFactory = DefaultAppearanceFactory();
+    AppearanceFactory = DefaultAppearanceFactory;
 }
 
 CTrackBar::~CTrackBar() = default;
@@ -120,10 +120,6 @@ canvas::Rect2f CTrackBar::GetSecondAreaRect() const
     return canvas::Rect2f(trackRect_.left, end, trackRect_.width, trackRect_.top + trackRect_.height - end);
 }
 
-CControl::AppearanceFactoryFunction& CTrackBar::DefaultAppearanceFactory()
-{
-    static AppearanceFactoryFunction factory(&CSimpleTrackBarAppearance::Create);
-    return factory;
-}
+CControl::AppearanceFactoryFunction CTrackBar::DefaultAppearanceFactory = &CSimpleTrackBarAppearance::Create;
 
 } // namespace korvane::mwt

@@ -56,7 +56,7 @@ public:
     virtual void SetPressedPart(std::int32_t part);
 
     /// Copied by every constructor: a new "SimpleTrackBar" until the window scene replaces it.
-    static AppearanceFactoryFunction& DefaultAppearanceFactory();
+    static AppearanceFactoryFunction DefaultAppearanceFactory;
 
 private:
     /// Where the button starts along the track.

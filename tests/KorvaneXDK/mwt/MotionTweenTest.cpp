@@ -8,17 +8,6 @@
 using namespace korvane;
 using namespace korvane::mwt;
 
-TEST(MotionTween, Defaults)
-{
-    TMotionTween<float> tween;
-    EXPECT_EQ(tween.GetFrom(), 0.0f);
-    EXPECT_EQ(tween.GetTo(), 0.0f);
-    EXPECT_EQ(tween.GetDuration(), 1.0f);
-    EXPECT_EQ(tween.GetDelay(), 0.0f);
-    EXPECT_EQ(tween.GetEasing(), 1.0f);
-    EXPECT_EQ(tween.GetTime(), 0.0f);
-}
-
 TEST(MotionTween, EasedValues)
 {
     const struct
@@ -49,11 +38,6 @@ TEST(MotionTween, EasedValues)
         EXPECT_NEAR(tween.GetValue(), row.expected, 1e-6f) << row.easing << " " << row.duration << " " << row.time;
         EXPECT_EQ(tween.IsFinished(), row.finished) << row.time;
     }
-    TMotionTween<float> nearly;
-    nearly.SetEasing(0.3f);
-    nearly.SetTime(0.5f);
-    nearly.SetTo(1.0f);
-    EXPECT_NEAR(nearly.GetValue(), 0.9f, 0.001f);
 }
 
 TEST(MotionTween, ComponentsMoveIndependently)

@@ -1,0 +1,46 @@
+/** @file FlipSlideInAnimation.cpp A slide by whole units toward or away from the control's place, with a fade. */
+#include "KorvaneXDK/mwt/FlipSlideInAnimation.h"
+
+#include <cmath>
+
+#include "KorvaneXDK/canvas/CanvasMath.h"
+#include "KorvaneXDK/mwt/AnimationEffect.h"
+
+namespace korvane::mwt
+{
+
+CFlipSlideInAnimation::CFlipSlideInAnimation() = default;
+
+CFlipSlideInAnimation::~CFlipSlideInAnimation() = default;
+
+void CFlipSlideInAnimation::Initialize()
+{
+    SetUpTween(offset_, Vector3<float>(32.0f, -32.0f, 0.0f), Vector3<float>(0.0f, 0.0f, 0.0f), 0.35f, 0.3f);
+    SetUpTween(color_, Color4<float>(1.0f, 1.0f, 1.0f, 0.0f), Color4<float>(1.0f, 1.0f, 1.0f, 1.0f), 0.35f, 0.3f);
+    Update(0.0f);
+}
+
+void CFlipSlideInAnimation::Update(float seconds)
+{
+    offset_.Advance(seconds);
+    color_.Advance(seconds);
+    if (CControl* control = GetAnimatedControl(GetParent())) {
+        const Vector3<float> offset = offset_.GetValue();
+        // Whole units keep the control's texels on the screen's pixels while it moves.
+        control->SetEffectTransform(
+            canvas::MakeTranslation(std::floor(offset.x + 0.5f), std::floor(offset.y + 0.5f), offset.z));
+        control->SetEffectColor(color_.GetValue());
+    }
+}
+
+bool CFlipSlideInAnimation::IsFinished() const
+{
+    return offset_.IsFinished();
+}
+
+bool CFlipSlideInAnimation::IsCompleted() const
+{
+    return IsFinished();
+}
+
+} // namespace korvane::mwt

@@ -1,0 +1,42 @@
+/** @file TiltOpenAnimation.cpp A turn out of the screen about a slanted in-plane axis through the centre, with a fade. */
+#include "KorvaneXDK/mwt/TiltOpenAnimation.h"
+
+#include "KorvaneXDK/canvas/CanvasMath.h"
+#include "KorvaneXDK/mwt/AnimationEffect.h"
+
+namespace korvane::mwt
+{
+
+CTiltOpenAnimation::CTiltOpenAnimation() = default;
+
+CTiltOpenAnimation::~CTiltOpenAnimation() = default;
+
+void CTiltOpenAnimation::Initialize()
+{
+    SetUpTween(angle_, -1.5707964f, 0.0f, 0.5f, 0.3f);
+    SetUpTween(color_, Color4<float>(1.0f, 1.0f, 1.0f, 0.0f), Color4<float>(1.0f, 1.0f, 1.0f, 1.0f), 0.5f, 0.3f);
+    Update(0.0f);
+}
+
+void CTiltOpenAnimation::Update(float seconds)
+{
+    angle_.Advance(seconds);
+    color_.Advance(seconds);
+    if (CControl* control = GetAnimatedControl(GetParent())) {
+        const Matrix4 turn = canvas::MakeRotation(kTiltAxis, angle_.GetValue());
+        control->SetEffectTransform(AboutCentre(turn, *control));
+        control->SetEffectColor(color_.GetValue());
+    }
+}
+
+bool CTiltOpenAnimation::IsFinished() const
+{
+    return angle_.IsFinished();
+}
+
+bool CTiltOpenAnimation::IsCompleted() const
+{
+    return IsFinished();
+}
+
+} // namespace korvane::mwt

@@ -1,0 +1,329 @@
+/** @file AnimationTest.cpp The 27 registered animations on a 100 x 40 control: what each shows first, how it ends and
+ * when it finishes; the geometry of their transforms; the delay decorator; animations without a control. */
+#include <cmath>
+#include <optional>
+
+#include <gtest/gtest.h>
+
+#include <boost/make_shared.hpp>
+
+#include "KorvaneXDK/canvas/CanvasMath.h"
+#include "KorvaneXDK/mwt/AnimationComponentStock.h"
+#include "KorvaneXDK/mwt/Control.h"
+#include "KorvaneXDK/mwt/FlipSlideInAnimation.h"
+#include "KorvaneXDK/mwt/SpreadOutAnimation.h"
+#include "KorvaneXDK/mwt/TiltCloseAnimation.h"
+#include "KorvaneXDK/mwt/ZoomOpenAnimation.h"
+
+using namespace korvane;
+using namespace korvane::mwt;
+
+namespace
+{
+
+using P3 = Vector3<float>;
+
+constexpr float kFrame = 0.01f;
+/// What the control shows before an animation touches it, to tell a write from none.
+const P3 kShift(7.0f, 9.0f, 0.0f);
+const Color4<float> kSentinel(0.25f, 0.5f, 0.75f, 0.125f);
+/// Alpha meaning "the colour was not written".
+constexpr float kUntouched = -1.0f;
+constexpr float kNever = -1.0f;
+
+boost::shared_ptr<CControl> MakeControl()
+{
+    auto control = boost::make_shared<CControl>("target");
+    control->SetSize(Vector2<float>(100.0f, 40.0f));
+    control->SetEffectTransform(canvas::MakeTranslation(kShift.x, kShift.y));
+    control->SetEffectColor(kSentinel);
+    return control;
+}
+
+P3 Image(const CControl& control, const P3& p)
+{
+    return canvas::TransformPoint(control.GetEffectTransform(), p);
+}
+
+void ExpectNear(const P3& want, const P3& got, float tolerance = 1e-3f)
+{
+    EXPECT_NEAR(want.x, got.x, tolerance);
+    EXPECT_NEAR(want.y, got.y, tolerance);
+    EXPECT_NEAR(want.z, got.z, tolerance);
+}
+
+void ExpectColor(float alpha, const CControl& control, float tolerance = 1e-5f)
+{
+    const Color4<float> c = control.GetEffectColor();
+    if (alpha == kUntouched) {
+        EXPECT_EQ(kSentinel, c);
+        return;
+    }
+    EXPECT_EQ(1.0f, c.r);
+    EXPECT_EQ(1.0f, c.g);
+    EXPECT_EQ(1.0f, c.b);
+    EXPECT_NEAR(alpha, c.a, tolerance);
+}
+
+struct Row
+{
+    const char* name;
+    P3 probe;
+    P3 start;
+    float startAlpha;
+    /// Seconds; 0 finished at once, kNever never.
+    float finish;
+    /// Where the probe lands two seconds on (none for the loops).
+    std::optional<P3> end;
+    float endAlpha;
+};
+
+const P3 kCorner(100.0f, 40.0f, 0.0f);
+const P3 kShifted(107.0f, 49.0f, 0.0f);
+// On the control's centre (50, 20), 20 units at right angles to the tilt axis, in the screen's plane.
+const P3 kAcrossTilt(50.0f + 17.320508f, 30.0f, 0.0f);
+
+const Row kRows[] = {
+    {"NullAnimation", kCorner, kShifted, kUntouched, 0.0f, kShifted, kUntouched},
+    {"FadeIn", kCorner, kShifted, 0.0f, 0.2f, kShifted, 1.0f},
+    {"FadeOut", kCorner, kShifted, 1.0f, 0.2f, kShifted, 0.0f},
+    {"SmoothBlinkLoop", kCorner, kShifted, 1.0f, kNever, kShifted, 1.0f},
+    // A line through the centre turned by 60 degrees, unrolling to the upright control.
+    {"RollingOpen", kCorner, P3(75.0f, 63.30127f, 0.0f), 0.0f, 0.5f, kCorner, 1.0f},
+    {"RollingClose", kCorner, kCorner, 1.0f, 0.5f, P3(75.0f, -23.30127f, 0.0f), 0.0f},
+    // A quarter turn about the tilt axis lifts the point out of the screen onto the centre.
+    {"TiltOpen", kAcrossTilt, P3(50.0f, 20.0f, -20.0f), 0.0f, 0.5f, kAcrossTilt, 1.0f},
+    {"TiltClose", kAcrossTilt, kAcrossTilt, 1.0f, 0.5f, P3(50.0f, 20.0f, 20.0f), 0.0f},
+    {"TiltCloseDelay", kAcrossTilt, kAcrossTilt, 1.0f, 0.7f, P3(50.0f, 20.0f, 20.0f), 0.0f},
+    {"VerticalOpen", kCorner, P3(100.0f, 0.0f, 0.0f), 1.0f, 0.2f, kCorner, 1.0f},
+    {"VerticalClose", kCorner, kCorner, 1.0f, 0.2f, P3(100.0f, 0.0f, 0.0f), 1.0f},
+    {"VerticalCenterOpen", kCorner, P3(100.0f, 20.0f, 0.0f), 1.0f, 0.2f, kCorner, 1.0f},
+    {"VerticalCenterOpenSlowly", kCorner, P3(100.0f, 20.0f, 0.0f), 1.0f, 0.35f, kCorner, 1.0f},
+    {"VerticalCenterOpenSlowlyDelay", kCorner, P3(100.0f, 20.0f, 0.0f), 1.0f, 0.55f, kCorner, 1.0f},
+    {"VerticalCenterClose", kCorner, kCorner, 1.0f, 0.2f, P3(100.0f, 20.0f, 0.0f), 1.0f},
+    {"VerticalCenterCloseSlowly", kCorner, kCorner, 1.0f, 0.35f, P3(100.0f, 20.0f, 0.0f), 1.0f},
+    {"SoftTouch", kCorner, kCorner, 1.0f, 0.24f, kCorner, 1.0f},
+    {"SpreadOut", kCorner, kCorner, 1.0f, 0.5f, kCorner, 0.0f},
+    {"SpreadIn", kCorner, P3(120.0f, 48.0f, 0.0f), 0.0f, 0.5f, kCorner, 1.0f},
+    {"SpreadOutDelay", kCorner, kCorner, 1.0f, 0.9f, kCorner, 0.0f},
+    {"ZoomOpen", kCorner, P3(60.0f, 24.0f, 0.0f), 0.0f, 0.5f, kCorner, 1.0f},
+    {"SwingLoop", kCorner, kCorner, 1.0f, kNever, std::nullopt, 1.0f},
+    {"RotationLoop", kCorner, kCorner, 1.0f, kNever, std::nullopt, 1.0f},
+    // Edge-on about the vertical axis, still transparent (its fade waits 0.07 s).
+    {"RotationYLoop", kCorner, P3(50.0f, 40.0f, -50.0f), 0.0f, kNever, std::nullopt, 1.0f},
+    {"FlipSlideIn", kCorner, P3(132.0f, 8.0f, 0.0f), 0.0f, 0.35f, kCorner, 1.0f},
+    {"FlipSlideOut", kCorner, kCorner, 1.0f, 0.35f, P3(68.0f, 72.0f, 0.0f), 0.0f},
+    {"HorizontalMirrorStatic", kCorner, P3(0.0f, 40.0f, 0.0f), 1.0f, 0.0f, P3(0.0f, 40.0f, 0.0f), 1.0f},
+};
+
+} // namespace
+
+TEST(AnimationTest, EveryRegisteredAnimationStartsEndsAndFinishesAsDescribed)
+{
+    boost::shared_ptr<CAnimationComponentStock> stock = CAnimationComponentStock::GetInstance();
+    ASSERT_EQ(std::size(kRows), stock->GetNames().size());
+    for (const Row& row : kRows) {
+        SCOPED_TRACE(row.name);
+        auto control = MakeControl();
+        control->SetAnimation(stock->Create(row.name));
+        boost::shared_ptr<CAnimationComponent> animation = control->GetAnimation();
+        ExpectNear(row.start, Image(*control, row.probe));
+        ExpectColor(row.startAlpha, *control);
+
+        float finishedAt = animation->IsFinished() ? 0.0f : kNever;
+        float time = 0.0f;
+        for (int frame = 1; frame <= 200; ++frame) {
+            animation->Update(kFrame);
+            time = static_cast<float>(frame) * kFrame;
+            EXPECT_EQ(animation->IsFinished(), animation->IsCompleted());
+            if (finishedAt == kNever && animation->IsFinished()) {
+                finishedAt = time;
+            }
+        }
+        if (row.finish == kNever) {
+            EXPECT_EQ(kNever, finishedAt);
+        } else {
+            EXPECT_NEAR(row.finish, finishedAt, kFrame * 1.01f);
+        }
+        if (row.end) {
+            ExpectNear(*row.end, Image(*control, row.probe));
+            ExpectColor(row.endAlpha, *control, 1e-3f);
+        }
+    }
+}
+
+TEST(AnimationTest, SoftTouchAndSpreadOutScaleExactlyAtTheirMarks)
+{
+    struct Mark
+    {
+        const char* name;
+        float seconds;
+        float scale;
+        bool finished;
+    };
+    // Exact: the shrinking factors are the floats nearest 1 / 1.12 and 1 / 1.4, so both end at 1.0.
+    const Mark marks[] = {
+        {"SoftTouch", 0.04f, 1.12f, false}, {"SoftTouch", 0.1f, 1.12f, false}, {"SoftTouch", 0.24f, 1.0f, true},
+        {"SoftTouch", 3.0f, 1.0f, true},    {"SpreadOut", 0.5f, 1.4f, true},   {"SpreadOut", 0.52f, 1.0f, true},
+        {"SpreadOut", 3.0f, 1.0f, true},
+    };
+    for (const Mark& mark : marks) {
+        SCOPED_TRACE(std::string(mark.name) + " at " + std::to_string(mark.seconds));
+        auto control = MakeControl();
+        control->SetAnimation(CAnimationComponentStock::GetInstance()->Create(mark.name));
+        control->GetAnimation()->Update(mark.seconds);
+        const Matrix4& m = control->GetEffectTransform();
+        EXPECT_EQ(mark.scale, m.m[0]);
+        EXPECT_EQ(m.m[0], m.m[5]);
+        EXPECT_EQ(mark.finished, control->GetAnimation()->IsFinished());
+        // About the centre: the centre stays.
+        ExpectNear(P3(50.0f, 20.0f, 0.0f), Image(*control, P3(50.0f, 20.0f, 0.0f)), 1e-4f);
+    }
+}
+
+TEST(AnimationTest, TransformsHaveTheirGeometry)
+{
+    boost::shared_ptr<CAnimationComponentStock> stock = CAnimationComponentStock::GetInstance();
+    const P3 centre(50.0f, 20.0f, 0.0f);
+
+    // RollingOpen's first frame: every corner on one line through the centre at 60 degrees.
+    auto rolling = MakeControl();
+    rolling->SetAnimation(stock->Create("RollingOpen"));
+    for (const P3& corner : {P3(0, 0, 0), P3(100, 0, 0), P3(0, 40, 0), P3(100, 40, 0)}) {
+        const P3 d = Image(*rolling, corner) - centre;
+        EXPECT_NEAR(0.0f, d.x * 0.8660254f - d.y * 0.5f, 1e-3f);
+    }
+
+    // SwingLoop turns about (50, 10): +10 degrees a quarter period in, -10 degrees three quarters in, back at 3 s.
+    auto swing = MakeControl();
+    swing->SetAnimation(stock->Create("SwingLoop"));
+    const struct
+    {
+        float seconds;
+        float degrees;
+    } swings[] = {{0.75f, 10.0f}, {1.5f, -10.0f}, {0.75f, 0.0f}};
+    for (const auto& s : swings) {
+        swing->GetAnimation()->Update(s.seconds);
+        swing->GetAnimation()->Update(0.0f);
+        const float a = s.degrees * 3.14159265f / 180.0f;
+        ExpectNear(P3(50.0f, 10.0f, 0.0f), Image(*swing, P3(50.0f, 10.0f, 0.0f)));
+        ExpectNear(P3(50.0f + 50.0f * std::cos(a), 10.0f + 50.0f * std::sin(a), 0.0f),
+                   Image(*swing, P3(100.0f, 10.0f, 0.0f)));
+    }
+
+    // RotationLoop: a quarter turn about the centre after 2.5 s.
+    auto rotation = MakeControl();
+    rotation->SetAnimation(stock->Create("RotationLoop"));
+    rotation->GetAnimation()->Update(2.5f);
+    rotation->GetAnimation()->Update(0.0f);
+    ExpectNear(P3(50.0f, 70.0f, 0.0f), Image(*rotation, P3(100.0f, 20.0f, 0.0f)));
+
+    // The mirror maps x to w - x and keeps y.
+    auto mirror = MakeControl();
+    mirror->SetAnimation(stock->Create("HorizontalMirrorStatic"));
+    for (float x : {0.0f, 12.5f, 50.0f, 99.0f}) {
+        EXPECT_EQ(P3(100.0f - x, 33.0f, 0.0f), Image(*mirror, P3(x, 33.0f, 0.0f)));
+    }
+
+    // The tilt axis (0.5, -0.8660254, 0) through the centre stays where it is halfway through.
+    auto tilt = MakeControl();
+    tilt->SetAnimation(stock->Create("TiltOpen"));
+    tilt->GetAnimation()->Update(0.1f);
+    for (float k : {-20.0f, 10.0f, 30.0f}) {
+        const P3 onAxis(50.0f + 0.5f * k, 20.0f - 0.8660254f * k, 0.0f);
+        ExpectNear(onAxis, Image(*tilt, onAxis));
+    }
+    EXPECT_GT(std::fabs(Image(*tilt, kAcrossTilt).z), 1.0f);
+}
+
+TEST(AnimationTest, FlipSlidesMoveByWholeUnitsRoundingHalvesUp)
+{
+    const struct
+    {
+        P3 offset;
+        P3 translation;
+    } rows[] = {{P3(12.5f, -12.5f, 0.0f), P3(13.0f, -12.0f, 0.0f)},
+                {P3(12.49f, -12.51f, 0.0f), P3(12.0f, -13.0f, 0.0f)},
+                {P3(0.5f, -0.5f, 3.25f), P3(1.0f, 0.0f, 3.25f)}};
+    for (const auto& row : rows) {
+        auto control = MakeControl();
+        auto flip = boost::make_shared<CFlipSlideInAnimation>();
+        control->SetAnimation(flip);
+        flip->GetOffsetTween().SetFrom(row.offset);
+        flip->GetOffsetTween().SetTo(row.offset);
+        flip->Update(0.0f);
+        EXPECT_EQ(row.translation, Image(*control, P3(0.0f, 0.0f, 0.0f)));
+    }
+}
+
+TEST(AnimationTest, DelayDecoratorShowsTheStartThenHandsOnTheWholeFrame)
+{
+    boost::shared_ptr<CAnimationComponentStock> stock = CAnimationComponentStock::GetInstance();
+    auto delayed = MakeControl();
+    delayed->SetAnimation(stock->Create("TiltCloseDelay"));
+    auto plain = MakeControl();
+    plain->SetAnimation(boost::make_shared<CTiltCloseAnimation>());
+
+    // During the delay: TiltClose's first frame, upright and opaque.
+    delayed->GetAnimation()->Update(0.1f);
+    EXPECT_FALSE(delayed->GetAnimation()->IsFinished());
+    ExpectNear(kAcrossTilt, Image(*delayed, kAcrossTilt), 1e-5f);
+    ExpectColor(1.0f, *delayed);
+
+    // The frame that reaches the delay passes all its 0.15 s on, not the 0.05 s past the delay.
+    delayed->GetAnimation()->Update(0.15f);
+    plain->GetAnimation()->Update(0.15f);
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_EQ(plain->GetEffectTransform().m[i], delayed->GetEffectTransform().m[i]) << "element " << i;
+    }
+    EXPECT_EQ(plain->GetEffectColor(), delayed->GetEffectColor());
+
+    // At 60 frames a second it finishes about 0.7 s after it was attached, at most a frame early.
+    auto timed = MakeControl();
+    timed->SetAnimation(stock->Create("TiltCloseDelay"));
+    int frames = 0;
+    while (!timed->GetAnimation()->IsCompleted() && frames < 1000) {
+        timed->GetAnimation()->Update(1.0f / 60.0f);
+        ++frames;
+    }
+    const float seconds = static_cast<float>(frames) / 60.0f;
+    EXPECT_LE(seconds, 0.7f + 1e-4f);
+    EXPECT_GE(seconds, 0.7f - 1.0f / 60.0f - 1e-4f);
+
+    // The decorator passes its parent and enabled flag on.
+    auto decorated = stock->Create("SpreadOutDelay");
+    decorated->SetEnabled(false);
+    auto target = MakeControl();
+    target->SetAnimation(decorated);
+    EXPECT_EQ(target.get(), decorated->GetParent());
+    EXPECT_FALSE(decorated->IsEnabled());
+}
+
+TEST(AnimationTest, WithoutAControlAnimationsAdvanceAndWriteNothing)
+{
+    boost::shared_ptr<CAnimationComponentStock> stock = CAnimationComponentStock::GetInstance();
+    CComponent notAControl("component");
+    for (const std::string& name : stock->GetNames()) {
+        SCOPED_TRACE(name);
+        for (CComponent* parent : {static_cast<CComponent*>(nullptr), &notAControl}) {
+            boost::shared_ptr<CAnimationComponent> animation = stock->Create(name);
+            animation->SetParent(parent);
+            animation->Initialize();
+            animation->Update(1.0f);
+            animation->Update(0.5f);
+            const bool loops = name.find("Loop") != std::string::npos;
+            EXPECT_EQ(!loops, animation->IsFinished());
+        }
+    }
+}
+
+TEST(AnimationTest, StaticCreationGivesNewUnnamedInstances)
+{
+    for (auto create : {&CSpreadOutAnimation::Create, &CZoomOpenAnimation::Create}) {
+        boost::shared_ptr<CAnimationComponent> a = create();
+        boost::shared_ptr<CAnimationComponent> b = create();
+        ASSERT_TRUE(a && b);
+        EXPECT_NE(a, b);
+        EXPECT_EQ("", a->GetName());
+    }
+}
