@@ -1,4 +1,4 @@
-/** @file DrawValueFrame.cpp The simple value appearances' frame. */
+/** @file DrawValueFrame.cpp The simple value appearances' outline. */
 #include "KorvaneXDK/mwt/DrawValueFrame.h"
 
 #include "KorvaneXDK/canvas/Canvas.h"
@@ -7,13 +7,13 @@
 namespace korvane::mwt
 {
 
-void DrawValueFrame(CControl* control, canvas::CCanvas* canvas, const canvas::Rect2f& rect)
+void DrawValueFrame(const CControl* control, canvas::CCanvas* canvas, const canvas::Rect2f& rect)
 {
     canvas::CBrush& brush = canvas->GetBrush();
     brush.SetColor(control->GetColor());
     brush.SetBlendMode(canvas::CBrush::kBlendAdditive);
     canvas->DrawRect(canvas::Rect2f(rect.left + 1.0f, rect.top + 1.0f, rect.width - 2.0f, rect.height - 2.0f));
-    canvas->GetBrush().SetBlendMode(canvas::CBrush::kBlendNormal);
+    brush.SetBlendMode(canvas::CBrush::kBlendNormal);
 }
 
 } // namespace korvane::mwt

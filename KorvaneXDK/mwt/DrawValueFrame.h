@@ -1,4 +1,4 @@
-/** @file DrawValueFrame.h The additive one-pixel frame of the simple value appearances. */
+/** @file DrawValueFrame.h The bright outline the simple value appearances (scroll bar, track bar, knob) draw around a part. */
 #pragma once
 
 #include "KorvaneXDK/canvas/Rect2f.h"
@@ -13,8 +13,9 @@ namespace korvane::mwt
 
 class CControl;
 
-/// On the current brush: the control's colour, additive; the outline of `rect` inset by one on
-/// every side; then back to blend mode 0 (the colour stays).
-void DrawValueFrame(CControl* control, canvas::CCanvas* canvas, const canvas::Rect2f& rect);
+/// On the current brush, without a push of its own: the control's colour, additive blending,
+/// the one-pixel outline of `rect` inset by one on every side, then blend mode 0 again. The
+/// brush keeps the control's colour afterwards.
+void DrawValueFrame(const CControl* control, canvas::CCanvas* canvas, const canvas::Rect2f& rect);
 
 } // namespace korvane::mwt

@@ -1,4 +1,4 @@
-/** @file FillSimpleBox.cpp The simple tinted box. */
+/** @file FillSimpleBox.cpp The simple value appearances' box. */
 #include "KorvaneXDK/mwt/FillSimpleBox.h"
 
 #include "KorvaneXDK/canvas/Canvas.h"
@@ -7,7 +7,7 @@
 namespace korvane::mwt
 {
 
-void FillSimpleBox(CControl* control, canvas::CCanvas* canvas, const canvas::Rect2f& rect, bool highlighted)
+void FillSimpleBox(const CControl* control, canvas::CCanvas* canvas, const canvas::Rect2f& rect, bool highlighted)
 {
     canvas->PushBrush();
     canvas->GetBrush().SetColor(Color4<float>(1.0f, 1.0f, 1.0f, highlighted ? 0.8f : 0.2f));

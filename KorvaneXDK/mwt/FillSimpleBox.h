@@ -1,4 +1,4 @@
-/** @file FillSimpleBox.h The tinted box of the simple track bar and scroll bar. */
+/** @file FillSimpleBox.h The dim or bright box the simple scroll-bar and track-bar appearances fill their parts with. */
 #pragma once
 
 #include "KorvaneXDK/canvas/Rect2f.h"
@@ -13,8 +13,8 @@ namespace korvane::mwt
 
 class CControl;
 
-/// Fills `rect` inset by one on every side with the control's colour at 0.8 of its opacity when
-/// highlighted, else 0.2; the canvas's brushes are left as they were.
-void FillSimpleBox(CControl* control, canvas::CCanvas* canvas, const canvas::Rect2f& rect, bool highlighted);
+/// Fills `rect` inset by one on every side in the control's colour at 80 % of its opacity when
+/// highlighted, else 20 %, alpha-blended; the canvas's brush stack is left as it was.
+void FillSimpleBox(const CControl* control, canvas::CCanvas* canvas, const canvas::Rect2f& rect, bool highlighted);
 
 } // namespace korvane::mwt

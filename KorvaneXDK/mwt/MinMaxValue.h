@@ -1,18 +1,23 @@
-/** @file MinMaxValue.h The value part of the controls that show a number between two bounds. */
+/** @file MinMaxValue.h The value interface the value controls share and their appearances read. */
 #pragma once
+
+#include "KorvaneXDK/core/Object.h"
 
 namespace korvane::mwt
 {
 
-/// What the value appearances read of a control; how the control keeps and bounds its value is
-/// the control's own business.
-class IMinMaxValue
+/// A double value between a minimum and a maximum. How a setter clamps, and whether it fires
+/// anything, is the control's business.
+class IMinMaxValue : public IInterface
 {
 public:
-    virtual ~IMinMaxValue() = default;
+    ~IMinMaxValue() override = default;
 
+    virtual void SetValue(double value) = 0;
     virtual double GetValue() const = 0;
+    virtual void SetMaximum(double maximum) = 0;
     virtual double GetMaximum() const = 0;
+    virtual void SetMinimum(double minimum) = 0;
     virtual double GetMinimum() const = 0;
 };
 

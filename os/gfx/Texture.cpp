@@ -255,12 +255,14 @@ void Texture::UploadLocked()
     std::vector<std::uint8_t> zeros;
     for (std::uint32_t i = 0; i < levels_.size(); ++i) {
         Level& l = levels_[i];
-        if (!create && !l.dirty) {
+        if (!create && (!l.dirty || l.locked)) {
             continue;
         }
         const auto w = static_cast<GLsizei>(l.width);
         const auto h = static_cast<GLsizei>(l.height);
-        const void* data = l.texels.empty() ? nullptr : l.texels.data();
+        // A locked level may be being written on another thread: its texels are read only after
+        // the unlock, which uploads it again; a new object gets it as zeros meanwhile.
+        const void* data = l.texels.empty() || l.locked ? nullptr : l.texels.data();
         if (expand) {
             expanded.assign(static_cast<std::size_t>(l.width) * l.height, 0);
             if (data != nullptr) {
@@ -285,6 +287,9 @@ void Texture::UploadLocked()
             glTexImage2D(GL_TEXTURE_2D, level, gl.internal, w, h, 0, gl.format, gl.type, data);
         } else {
             glTexSubImage2D(GL_TEXTURE_2D, level, 0, 0, w, h, gl.format, gl.type, data);
+        }
+        if (l.locked) {
+            continue;
         }
         l.dirty = false;
         if (!KeepsCpuImage()) {

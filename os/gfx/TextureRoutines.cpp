@@ -113,6 +113,21 @@ std::vector<Bytes> BuildBlockLevels(DecodedImage& image, std::uint32_t width, st
     return out;
 }
 
+/// Whether each stored level fills whole blocks of the surface's level, or the whole level: only
+/// then does copying blocks leave the surface beyond the image transparent black (a partial
+/// block carries texels past the image's edge).
+bool BlocksFitSurface(const DecodedImage& image, std::uint32_t width, std::uint32_t height, std::uint32_t levels)
+{
+    for (std::uint32_t level = 0; level < levels; ++level) {
+        const std::uint32_t iw = LevelSize(image.width, level);
+        const std::uint32_t ih = LevelSize(image.height, level);
+        if ((iw != LevelSize(width, level) && iw % 4 != 0) || (ih != LevelSize(height, level) && ih % 4 != 0)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::uint32_t ToByte(float value)
 {
     const float clamped = std::clamp(value, 0.0f, 1.0f);
@@ -157,8 +172,8 @@ Result CreateTextureFromFileInMemoryEx(Device* device, const void* data, std::si
         return kErrInvalidCall;
     }
     std::vector<Bytes> built;
-    const bool keepBlocks =
-        IsCompressedFormat(target) && target == image.format && colorKey == 0 && image.levels.size() >= levels;
+    const bool keepBlocks = IsCompressedFormat(target) && target == image.format && colorKey == 0 &&
+                            image.levels.size() >= levels && BlocksFitSurface(image, w, h, levels);
     if (keepBlocks) {
         built = BuildBlockLevels(image, w, h, levels);
     } else {

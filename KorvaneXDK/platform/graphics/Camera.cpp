@@ -2,6 +2,7 @@
 #include "KorvaneXDK/platform/graphics/Camera.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/platform/graphics/DriverAccess.h"
@@ -283,7 +284,11 @@ void CCamera::Apply()
     const float c = depthBandCenter_;
     const float f = c * 0.09375f * depthBandSpread_;
     environment.SetDepthBand(c + f, c + 2.0f * f, c - 2.0f * f, c - f);
-    environment.SetDepthBandLevel(static_cast<std::int32_t>(std::max(5.5f - depthBandSpread_, 1.0f)));
+    // The integer part of max(5.5 - spread, 1), kept inside the level's range for any spread.
+    const float level = 5.5f - depthBandSpread_;
+    environment.SetDepthBandLevel(!(level > 1.0f)          ? 1
+                                  : level >= 2147483648.0f ? INT32_MAX
+                                                           : static_cast<std::int32_t>(level));
     environment.SetDepthBandEnabled(depthBandEnabled_);
 }
 

@@ -40,7 +40,9 @@ os::gfx::ConstantTable* CShader::GetConstantTable()
 
 void CShader::Load(IKorvaneStream* stream)
 {
-    // The stream's own length is read as it comes: an entry is only as long as what it yields.
+    // The whole entry, from its first byte, whatever the stream was left at; its length is read
+    // as it comes: an entry is only as long as what it yields.
+    stream->Seek(0);
     std::string source;
     char buffer[16384];
     for (std::int32_t got; (got = stream->Read(buffer, static_cast<std::int32_t>(sizeof buffer))) > 0;) {

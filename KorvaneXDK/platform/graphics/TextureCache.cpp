@@ -160,6 +160,19 @@ void CTextureCache::DirectoryPrecacheAndPurgeFromDataLoaderMT(IDataLoader* loade
         throw EInvalidParameter(this, "DirectoryPrecache(): no data loader");
     }
     CSimpleProfiler profiler("korvane::CTextureCache::DirectoryPrecacheAndPurgeFromDataLoaderMT");
+    try {
+        PrecacheOnLoaderThreads(loader, directory, recursive, mipmaps, keySuffix, format);
+    } catch (...) {
+        // The timing line belongs to a precache that ended normally.
+        profiler.Stop(false);
+        throw;
+    }
+    profiler.Stop(true);
+}
+
+void CTextureCache::PrecacheOnLoaderThreads(IDataLoader* loader, const std::string& directory, bool recursive,
+                                            bool mipmaps, const std::string& keySuffix, os::gfx::Format format)
+{
     LogInfoF("--- MULTITHREAD: precaching texture from directory (with purge) ---");
     std::vector<std::string> listed;
     loader->EnumerateFiles(directory, recursive, listed);
@@ -214,11 +227,9 @@ void CTextureCache::DirectoryPrecacheAndPurgeFromDataLoaderMT(IDataLoader* loade
         for (auto& thread : threads) {
             thread->WaitForExit(0, 1);
         }
-        profiler.Stop(false);
         throw;
     }
     LogInfoF("--------");
-    profiler.Stop(true);
 }
 
 void CTextureCache::DirectoryPrecacheWithDriverLoader(const std::string& directory, bool recursive, bool mipmaps,

@@ -72,6 +72,9 @@ private:
 
     void Precache(IDataLoader* loader, const std::string& directory, bool recursive, bool mipmaps,
                   const std::string& keySuffix, os::gfx::Format format, bool purge);
+    /// The multithreaded precache without its timing.
+    void PrecacheOnLoaderThreads(IDataLoader* loader, const std::string& directory, bool recursive, bool mipmaps,
+                                 const std::string& keySuffix, os::gfx::Format format);
     IDataLoader* DriverLoader();
     os::gfx::Device* DriverDevice();
 
