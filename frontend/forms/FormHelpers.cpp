@@ -4,14 +4,11 @@
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/mwt/AnimationComponentStock.h"
 #include "KorvaneXDK/mwt/Button.h"
+#include "KorvaneXDK/mwt/ControlAppearanceStock.h"
 #include "KorvaneXDK/mwt/Form.h"
 #include "KorvaneXDK/mwt/Image.h"
 #include "KorvaneXDK/mwt/Label.h"
 #include "KorvaneXDK/mwt/Screen.h"
-#include "KorvaneXDK/mwt/SingleBorderAppearance.h"
-#include "KorvaneXDK/mwt/SkinFormAppearance.h"
-#include "KorvaneXDK/mwt/SolidColorAppearance.h"
-#include "KorvaneXDK/mwt/TransparentAppearance.h"
 #include "frontend/forms/FormNames.h"
 #include "frontend/forms/FormSceneLink.h"
 
@@ -37,31 +34,13 @@ Vector2<float> SizeOf(const Rect2f& r)
     return Vector2<float>(r.width, r.height);
 }
 
-/// The plain appearances by name, each control its own object (they hold no state). Stands in
-/// for the appearance registry, which also knows the skin's definitions.
-boost::shared_ptr<korvane::mwt::IControlAppearance> FindAppearance(const std::string& name)
-{
-    using namespace form_names;
-    if (name == kAppearanceTransparent) {
-        return boost::shared_ptr<korvane::mwt::IControlAppearance>(new korvane::mwt::CTransparentAppearance());
-    }
-    if (name == kAppearanceSolidColor) {
-        return boost::shared_ptr<korvane::mwt::IControlAppearance>(new korvane::mwt::CSolidColorAppearance());
-    }
-    if (name == kAppearanceSingleBorder) {
-        return boost::shared_ptr<korvane::mwt::IControlAppearance>(new korvane::mwt::CSingleBorderAppearance());
-    }
-    if (name == kAppearanceSkinForm) {
-        return boost::shared_ptr<korvane::mwt::IControlAppearance>(new korvane::mwt::CSkinFormAppearance());
-    }
-    throw korvane::EInvalidOperation(nullptr, "Appearance not found : '" + name + "'");
-}
-
 } // namespace
 
 void SetAppearanceByName(CControl& control, const std::string& name)
 {
-    control.SetAppearance(FindAppearance(name));
+    boost::shared_ptr<korvane::mwt::IControlAppearance> appearance;
+    korvane::mwt::CControlAppearanceStock::GetInstance()->Get(appearance, name);
+    control.SetAppearance(appearance);
 }
 
 boost::function<boost::shared_ptr<korvane::mwt::CAnimationComponent>()> AnimationFactory(const std::string& name)

@@ -14,9 +14,11 @@
 #include "KorvaneXDK/canvas/FontStock.h"
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
+#include "KorvaneXDK/mwt/ControlAppearanceStock.h"
 #include "KorvaneXDK/mwt/Form.h"
 #include "KorvaneXDK/mwt/Screen.h"
 #include "KorvaneXDK/platform/GameApplicationDriverCX.h"
+#include "KorvaneXDK/platform/graphics/TextureCache.h"
 #include "frontend/forms/FormSceneLink.h"
 #include "os/window/MessageQueue.h"
 #include "os/window/Messages.h"
@@ -27,26 +29,26 @@ namespace formtest
 /// The frame time of the program's 75 frames a second.
 constexpr float kFrame = 1.0f / 75.0f;
 
+/// The device is small; the forms' 1920 x 1080 is scaled into it when drawn.
+constexpr std::uint32_t kDeviceWidth = 320;
+constexpr std::uint32_t kDeviceHeight = 180;
+
+/// The program's side for the whole run, as the window scene sets it up: the driver on an
+/// offscreen device with the built archive as its loader, the fonts with the "default" alias,
+/// and the skin's appearance definitions in the process-wide registry (which keeps them, and so
+/// their pictures and the device, for the life of the process).
+class FormsEnvironment : public ::testing::Environment
+{
+public:
+    void SetUp() override;
+    void TearDown() override;
+};
+
 class FormsTest : public ::testing::Test
 {
 protected:
-    /// The device is small; the forms' 1920 x 1080 is scaled into it when drawn.
-    static constexpr std::uint32_t kDeviceWidth = 320;
-    static constexpr std::uint32_t kDeviceHeight = 180;
-
     void SetUp() override
     {
-        korvane::canvas::CFontStock::ReleaseInstance();
-        ASSERT_TRUE(korvane::CreateApplicationDriver(nullptr));
-        driver = korvane::GetApplicationDriver();
-        ASSERT_TRUE(driver->InitializeGraphicsForTesting(kDeviceWidth, kDeviceHeight));
-        loader.reset(new korvane::TArchiveFileDataLoader<korvane::CArchiveFileLoader>(std::string(KORVANE_BINARY_DIR) +
-                                                                                      "/bin/data.kva"));
-        driver->SetDataLoader(loader);
-        auto fonts = korvane::canvas::CFontStock::GetInstance();
-        fonts->LoadFonts(loader.get(), "fonts");
-        fonts->AddAlias("default", "FONT12T2S");
-
         screen = boost::make_shared<korvane::mwt::CScreen>("screen");
         screen->SetSize(korvane::Vector2<float>(1920.0f, 1080.0f));
         CFormSceneLink::Reset();
@@ -65,8 +67,6 @@ protected:
         screen.reset();
         CFormSceneLink::Reset();
         DrainMessages();
-        korvane::canvas::CFontStock::ReleaseInstance();
-        korvane::DestroyApplicationDriver();
     }
 
     /// One frame of the fixed clock.
@@ -119,8 +119,6 @@ protected:
         }
     }
 
-    korvane::CGameApplicationDriverCX* driver = nullptr;
-    boost::shared_ptr<korvane::IDataLoader> loader;
     boost::shared_ptr<korvane::mwt::CScreen> screen;
     std::vector<EUiSound> sounds;
     std::vector<std::string> reads;
