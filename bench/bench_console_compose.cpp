@@ -11,10 +11,11 @@
 #include "KorvaneXDK/core/ScopedLock.h"
 #include "host/ConsoleDisplayState.h"
 #include "host/ConsoleFrameComposer.h"
-#include "host/ConsoleHostAccess.h"
 #include "host/ConsoleServices.h"
+#include "host/ResourceScene.h"
 
-namespace {
+namespace
+{
 
 constexpr std::size_t kFrameBytes = 512 * 2048;
 
@@ -23,7 +24,7 @@ constexpr std::size_t kFrameBytes = 512 * 2048;
 void FillBusyScreen()
 {
     std::mt19937 rng(7);
-    korvane::CScopedLock lock(GetDisplayLock());
+    korvane::CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
     DisplayReset();
     ConsoleDisplayState& state = GetConsoleDisplayState();
     for (auto& byte : state.TilePatterns)
@@ -50,8 +51,7 @@ void BM_ConsoleHandOver(benchmark::State& state)
     FillBusyScreen();
     CConsoleFrameComposer composer;
     composer.MakeBuffers(2048);
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         composer.PresentConsoleFrame();
         benchmark::ClobberMemory();
     }
@@ -66,14 +66,20 @@ void BM_ConsoleStep(benchmark::State& state)
     composer.MakeBuffers(2048);
     const auto composition = composer.GetCompositionBuffer();
     const auto frame = composer.GetNewestFrame();
-    for (auto _ : state)
-    {
-        switch (state.range(0))
-        {
-        case 0: composer.ClearToBackdrop(composition); break;
-        case 1: composer.DrawTileLayer(composition, 0); break;
-        case 2: composer.DrawSprites(composition, 0); break;
-        default: composer.DoubleToTextureBuffer(frame, composition); break;
+    for (auto _ : state) {
+        switch (state.range(0)) {
+        case 0:
+            composer.ClearToBackdrop(composition);
+            break;
+        case 1:
+            composer.DrawTileLayer(composition, 0);
+            break;
+        case 2:
+            composer.DrawSprites(composition, 0);
+            break;
+        default:
+            composer.DoubleToTextureBuffer(frame, composition);
+            break;
         }
         benchmark::ClobberMemory();
     }
@@ -84,8 +90,7 @@ void BM_Memcpy1MiBFrame(benchmark::State& state)
 {
     std::vector<std::uint8_t> from(kFrameBytes, 1);
     std::vector<std::uint8_t> to(kFrameBytes, 0);
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         std::memcpy(to.data(), from.data(), kFrameBytes);
         benchmark::DoNotOptimize(to.data());
         benchmark::ClobberMemory();

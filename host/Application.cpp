@@ -9,47 +9,28 @@
 #include "KorvaneXDK/core/FilePath.h"
 #include "KorvaneXDK/core/FrameRateKeeper.h"
 #include "KorvaneXDK/core/Log.h"
+#include "KorvaneXDK/core/SceneManager.h"
 #include "KorvaneXDK/platform/GameApplicationDriverCX.h"
-#include "os/system/System.h"
+#include "frontend/steam/SteamAchievements.h"
+#include "frontend/steam/SteamServices.h"
+#include "host/ConsoleHistory.h"
+#include "host/ResourceScene.h"
+#include "host/SaveDataFolder.h"
+#include "os/store/Store.h"
 #include "os/window/Cursor.h"
 #include "os/window/Icon.h"
 
 namespace
 {
 
-std::string gSaveFolder;
-
 constexpr int kFrameRate = 75;
 constexpr int kMaxFramesPerPass = 2;
 
-/// The per-user data root + "Vumo/VorthenixZambrelliot/", made when missing. These lines come
-/// before the log file is open, so they reach only the console.
-std::string MakeSaveFolder()
-{
-    const std::string root = os::system::GetUserDataRoot();
-    if (root.empty()) {
-        return std::string();
-    }
-    const std::string path = korvane::AppendBackslash(root) + "Vumo\\VorthenixZambrelliot\\";
-    korvane::LogInfoF("Save data location = '%s'", path.c_str());
-    if (!korvane::DirectoryExists(path)) {
-        korvane::LogInfo("Creating save data directory...");
-        korvane::CreateDirectoryTree(path);
-    } else {
-        korvane::LogInfo("Save data directory already exists.");
-    }
-    return path;
-}
-
 } // namespace
-
-std::string GetApplicationSaveFolder()
-{
-    return gSaveFolder;
-}
 
 void RunApplication(os::window::InstanceHandle)
 {
+    korvane::LoggerSetHook(&CConsoleHistory::LogSink);
     boost::shared_ptr<CDataLoaderChain> chain(new CDataLoaderChain());
     const std::string archive =
         korvane::AppendBackslash(korvane::GetDirectory(korvane::GetModuleFilePath())) + "data.kva";
@@ -65,37 +46,50 @@ void RunApplication(os::window::InstanceHandle)
     driver->SetDialogBannerImage("DialogBanner1.bmp");
     driver->SetWindowBannerImage("WindowBanner1.bmp");
     driver->SetPauseWhenInactive(false);
+    // Stored only: no window system here lets a program take the system key away.
     driver->SetDisableWindowsKey(true);
     driver->SetMinimumScreenSize(640, 480);
     driver->SetMinimumRefreshRate(45);
     driver->SetUseConfigDialog(false);
-    driver->SetDisplaySettingPath(gSaveFolder + "display_setting.ini");
+    driver->SetDisplaySettingPath(GetSaveDataFolder() + "display_setting.ini");
 
     if (!driver->Initialize()) {
         return;
     }
     driver->SetPaintText("");
+    driver->GetSceneManager()->AddScene(CResourceScene::GetInstance());
     korvane::CFrameRateKeeper* keeper = driver->GetFrameRateKeeper();
     keeper->SetFrameRate(kFrameRate);
     keeper->maxFrames = kMaxFramesPerPass;
     driver->Run();
 }
 
-int ApplicationMain(os::window::InstanceHandle instance)
+int ApplicationMain(os::window::InstanceHandle instance, CreateDriverFunction createDriver, RunApplicationFunction run)
 {
-    gSaveFolder = MakeSaveFolder();
+    if (createDriver == nullptr)
+        createDriver = &korvane::CreateApplicationDriver;
+    if (run == nullptr)
+        run = &RunApplication;
+
+    os::store::Init();
+    gSteamAchievements = new CSteamAchievements;
+    CreateSteamServices();
+    CreateSaveDataFolder();
+    os::store::SetSaveFolder(GetSaveDataFolder());
     const std::string logName = korvane::ReplaceExtension(korvane::GetFileName(korvane::GetModuleFilePath()), ".log");
-    korvane::LoggerInitialize(gSaveFolder + logName);
-    if (!korvane::CreateApplicationDriver(instance)) {
+    korvane::LoggerInitialize(GetSaveDataFolder() + logName);
+    if (!createDriver(instance)) {
         return -1;
     }
     try {
-        RunApplication(instance);
+        run(instance);
     } catch (const korvane::EException& e) {
         korvane::HandleEngineException(e);
     } catch (const std::exception& e) {
         korvane::HandleStdException(e);
     }
     korvane::DestroyApplicationDriver();
+    delete gSteamAchievements.exchange(nullptr);
+    os::store::Shutdown();
     return 0;
 }

@@ -17,8 +17,8 @@
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/ScopedLock.h"
 #include "host/ConsoleDisplayState.h"
-#include "host/ConsoleHostAccess.h"
 #include "host/ConsoleServices.h"
+#include "host/ResourceScene.h"
 
 namespace
 {
@@ -296,13 +296,13 @@ std::atomic<CConsoleFrameComposer*> CConsoleFrameComposer::instance_{nullptr};
 
 CConsoleFrameComposer::CConsoleFrameComposer()
 {
-    CScopedLock lock(GetDisplayLock());
+    CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
     instance_ = this;
 }
 
 CConsoleFrameComposer::~CConsoleFrameComposer()
 {
-    CScopedLock lock(GetDisplayLock());
+    CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
     CConsoleFrameComposer* self = this;
     instance_.compare_exchange_strong(self, nullptr);
 }
@@ -314,7 +314,7 @@ CConsoleFrameComposer* CConsoleFrameComposer::GetInstance()
 
 void CConsoleFrameComposer::HandOverToInstance()
 {
-    CScopedLock lock(GetDisplayLock());
+    CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
     if (CConsoleFrameComposer* composer = instance_.load())
         composer->PresentConsoleFrame();
 }
@@ -326,7 +326,7 @@ void CConsoleFrameComposer::PresentConsoleFrame()
 
 void CConsoleFrameComposer::RenderConsoleFrame()
 {
-    CScopedLock lock(GetDisplayLock());
+    CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
     if (!hasDeviceResources_)
         return;
     lastHandOverTick_ = static_cast<double>(TicksGet());
@@ -357,7 +357,7 @@ void CConsoleFrameComposer::RenderConsoleFrame()
 
 void CConsoleFrameComposer::ClearToBackdrop(const BufferPtr& buffer)
 {
-    CScopedLock lock(GetDisplayLock());
+    CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
     if (!buffer)
         return;
     const ConsoleDisplayState& state = GetConsoleDisplayState();
@@ -368,7 +368,7 @@ void CConsoleFrameComposer::ClearToBackdrop(const BufferPtr& buffer)
 
 void CConsoleFrameComposer::DrawTileLayer(const BufferPtr& buffer, int layer)
 {
-    CScopedLock lock(GetDisplayLock());
+    CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
     if (!buffer || (layer != 0 && layer != 1))
         return;
     ComposeTileLayer(*buffer, layer, nullptr);
@@ -376,7 +376,7 @@ void CConsoleFrameComposer::DrawTileLayer(const BufferPtr& buffer, int layer)
 
 void CConsoleFrameComposer::DrawSprites(const BufferPtr& buffer, int pass)
 {
-    CScopedLock lock(GetDisplayLock());
+    CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
     if (!buffer)
         return;
     const ConsoleDisplayState& state = GetConsoleDisplayState();
@@ -415,7 +415,7 @@ void CConsoleFrameComposer::DrawSprites(const BufferPtr& buffer, int pass)
 
 void CConsoleFrameComposer::DoubleToTextureBuffer(const BufferPtr& destination, const BufferPtr& source)
 {
-    CScopedLock lock(GetDisplayLock());
+    CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
     if (!destination || !source)
         return;
     const std::int32_t rows = std::min(source->GetHeight(), destination->GetHeight() / 2);
@@ -436,7 +436,7 @@ void CConsoleFrameComposer::DoubleToTextureBuffer(const BufferPtr& destination, 
 
 void CConsoleFrameComposer::MakeBuffers(std::int32_t framePitch)
 {
-    CScopedLock lock(GetDisplayLock());
+    CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
     if (framePitch < kFrameSize * 4)
         throw korvane::EInvalidParameter(this, "CConsoleFrameComposer::MakeBuffers: pitch too small");
     auto composition = std::make_shared<CMemoryBackBuffer>(kCompositionSize, kCompositionSize, kCompositionPitch);
@@ -450,7 +450,7 @@ void CConsoleFrameComposer::MakeBuffers(std::int32_t framePitch)
 
 void CConsoleFrameComposer::DropBuffers()
 {
-    CScopedLock lock(GetDisplayLock());
+    CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
     composition_.reset();
     newest_.reset();
     previous_.reset();
@@ -459,30 +459,30 @@ void CConsoleFrameComposer::DropBuffers()
 
 bool CConsoleFrameComposer::HasDeviceResources() const
 {
-    CScopedLock lock(GetDisplayLock());
+    CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
     return hasDeviceResources_;
 }
 
 double CConsoleFrameComposer::GetLastHandOverTick() const
 {
-    CScopedLock lock(GetDisplayLock());
+    CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
     return lastHandOverTick_;
 }
 
 CConsoleFrameComposer::BufferPtr CConsoleFrameComposer::GetCompositionBuffer() const
 {
-    CScopedLock lock(GetDisplayLock());
+    CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
     return composition_;
 }
 
 CConsoleFrameComposer::BufferPtr CConsoleFrameComposer::GetNewestFrame() const
 {
-    CScopedLock lock(GetDisplayLock());
+    CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
     return newest_;
 }
 
 CConsoleFrameComposer::BufferPtr CConsoleFrameComposer::GetPreviousFrame() const
 {
-    CScopedLock lock(GetDisplayLock());
+    CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
     return previous_;
 }

@@ -9,7 +9,7 @@
 #include "KorvaneXDK/core/EngineClock.h"
 #include "KorvaneXDK/core/ScopedLock.h"
 #include "KorvaneXDK/platform/input/Controller.h"
-#include "host/ConsoleHostAccess.h"
+#include "host/ResourceScene.h"
 
 namespace
 {
@@ -53,7 +53,7 @@ double ExactTicks()
 
 void DisplayGetScroll(std::int32_t layer, std::int32_t& x, std::int32_t& y)
 {
-    CScopedLock lock(GetDisplayLock());
+    CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
     x = 0;
     y = 0;
     if (!IsLayer(layer))
@@ -65,7 +65,7 @@ void DisplayGetScroll(std::int32_t layer, std::int32_t& x, std::int32_t& y)
 
 void DisplaySetScroll(std::int32_t layer, std::int32_t x, std::int32_t y)
 {
-    CScopedLock lock(GetDisplayLock());
+    CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
     if (!IsLayer(layer))
         return;
     ConsoleDisplayState& state = GetConsoleDisplayState();
@@ -75,7 +75,7 @@ void DisplaySetScroll(std::int32_t layer, std::int32_t x, std::int32_t y)
 
 void DisplayGetWindow(std::int32_t& x, std::int32_t& y, std::int32_t& width, std::int32_t& height)
 {
-    CScopedLock lock(GetDisplayLock());
+    CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
     const ConsoleDisplayState& state = GetConsoleDisplayState();
     x = state.WindowX;
     y = state.WindowY;
@@ -85,7 +85,7 @@ void DisplayGetWindow(std::int32_t& x, std::int32_t& y, std::int32_t& width, std
 
 void DisplaySetWindow(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height)
 {
-    CScopedLock lock(GetDisplayLock());
+    CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
     ConsoleDisplayState& state = GetConsoleDisplayState();
     state.WindowX = x;
     state.WindowY = y;
@@ -95,14 +95,14 @@ void DisplaySetWindow(std::int32_t x, std::int32_t y, std::int32_t width, std::i
 
 void DisplaySetMode(ConsoleDisplayMode mode)
 {
-    CScopedLock lock(GetDisplayLock());
+    CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
     GetConsoleDisplayState().DisplayMode = mode;
 }
 
 void DisplayCopyTileMap(std::int32_t x, std::int32_t y, std::int32_t layer, std::int32_t width, std::int32_t height,
                         const ConsoleTileCell* cells)
 {
-    CScopedLock lock(GetDisplayLock());
+    CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
     if (!IsLayer(layer) || cells == nullptr)
         return;
     const Span rows = Clip(y, height, kConsoleMapSize);
@@ -120,7 +120,7 @@ void DisplayCopyTileMap(std::int32_t x, std::int32_t y, std::int32_t layer, std:
 void DisplayFillTileMap(std::int32_t x, std::int32_t y, std::int32_t layer, std::int32_t width, std::int32_t height,
                         ConsoleTileCell cell)
 {
-    CScopedLock lock(GetDisplayLock());
+    CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
     if (!IsLayer(layer))
         return;
     const Span rows = Clip(y, height, kConsoleMapSize);
@@ -136,7 +136,7 @@ void DisplayFillTileMap(std::int32_t x, std::int32_t y, std::int32_t layer, std:
 
 void DisplaySetPaletteColor(std::int32_t palette, std::int32_t entry, ConsoleColor12 color)
 {
-    CScopedLock lock(GetDisplayLock());
+    CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
     if (palette < 0 || palette >= kConsolePaletteCount || entry < 0 || entry >= kConsolePaletteEntries)
         return;
     GetConsoleDisplayState().Palettes[palette * kConsolePaletteEntries + entry] =
@@ -145,7 +145,7 @@ void DisplaySetPaletteColor(std::int32_t palette, std::int32_t entry, ConsoleCol
 
 void DisplayUploadSprites(std::int32_t first, std::int32_t count, const ConsoleSpriteEntry* entries)
 {
-    CScopedLock lock(GetDisplayLock());
+    CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
     const Span span = Clip(first, count, kConsoleSpriteCount);
     if (span.length == 0 || entries == nullptr)
         return;
@@ -155,7 +155,7 @@ void DisplayUploadSprites(std::int32_t first, std::int32_t count, const ConsoleS
 
 void DisplaySetSpriteCount(std::uint16_t count)
 {
-    CScopedLock lock(GetDisplayLock());
+    CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
     ConsoleDisplayState& state = GetConsoleDisplayState();
     state.SpriteFirst = 0;
     state.SpriteCount = count;
@@ -163,14 +163,14 @@ void DisplaySetSpriteCount(std::uint16_t count)
 
 void DisplayClearTiles()
 {
-    CScopedLock lock(GetDisplayLock());
+    CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
     ConsoleDisplayState& state = GetConsoleDisplayState();
     std::memset(state.TilePatterns, 0, sizeof(state.TilePatterns));
 }
 
 void DisplayUploadTiles(std::int32_t first, std::int32_t count, const void* data)
 {
-    CScopedLock lock(GetDisplayLock());
+    CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
     const Span span = Clip(first, count, kConsolePatternCount);
     if (span.length == 0 || data == nullptr)
         return;
@@ -182,7 +182,7 @@ void DisplayUploadTiles(std::int32_t first, std::int32_t count, const void* data
 std::int32_t DisplayReset()
 {
     {
-        CScopedLock lock(GetDisplayLock());
+        CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
         ConsoleDisplayState& state = GetConsoleDisplayState();
         for (int p = 0; p < kConsolePaletteCount; ++p)
             std::fill_n(&state.Palettes[p * kConsolePaletteEntries], kConsolePaletteEntries, kConsoleDefaultPalette[p]);
@@ -194,7 +194,7 @@ std::int32_t DisplayReset()
 
 std::uint32_t TicksGet()
 {
-    CScopedLock lock(GetDisplayLock());
+    CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
     const double ticks = std::trunc(ExactTicks());
     // Inside the 64-bit range the low 32 bits are the count; a clock that could leave it
     // (or read NaN) would make the conversion undefined, so that reads as 0.
@@ -205,7 +205,7 @@ std::uint32_t TicksGet()
 
 double TicksGetExact()
 {
-    CScopedLock lock(GetDisplayLock());
+    CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
     return ExactTicks();
 }
 
@@ -221,11 +221,10 @@ std::uint32_t InputReadMask()
         {"decide", kInputDecide}, {"cancel", kInputCancel}, {"pause", kInputPause}, {"x1", kInputX1},
         {"x2", kInputX2},         {"x3", kInputX3},         {"x4", kInputX4},
     };
-    CScopedLock lock(GetDisplayLock());
-    PollConsoleController();
-    korvane::IController* controller = GetConsoleController();
-    if (controller == nullptr)
-        return 0;
+    CResourceScene* scene = CResourceScene::GetInstance();
+    CScopedLock lock(scene->GetDisplayLock());
+    scene->PollController();
+    korvane::IController* controller = scene->GetController();
     std::uint32_t mask = 0;
     for (const Action& action : kActions)
         if (controller->IsDown(action.name))

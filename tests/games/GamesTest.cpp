@@ -20,8 +20,8 @@
 #include "games/qvr2/QVR2Thread.h"
 #include "games/tessaril/MainLoop.h"
 #include "games/tessaril/TessarilThread.h"
-#include "host/ConsoleHostAccess.h"
 #include "host/ConsoleServices.h"
+#include "host/ResourceScene.h"
 #include "support/LogCapture.h"
 
 namespace
@@ -208,16 +208,14 @@ TYPED_TEST(GameLoopTest, EscapingExceptionIsReportedAndEndsTheGame)
     std::string box;
     os::testing::SetMessageBoxSink([&](const std::string&, const std::string& text) { box = text; });
     CFailingController device;
-    korvane::CMergedController merged;
-    merged.AddController(&device);
-    SetConsoleController(&merged);
+    CResourceScene::GetInstance()->GetMergedController().AddController(&device);
     {
         typename TypeParam::Thread thread;
         thread.Start();
         thread.WaitForExit(0, 1);
         EXPECT_FALSE(thread.IsActive());
     }
-    SetConsoleController(nullptr);
+    delete CResourceScene::GetInstance(); // the merged controller cannot let go of the device
     os::testing::SetMessageBoxSink(nullptr);
     EXPECT_TRUE(korvane::test::LogCapture::HasLine("  Detail: input device gone\n"));
     EXPECT_TRUE(korvane::test::LogCapture::HasLine("  Exception: class korvane::EIOError\n"));

@@ -12,7 +12,7 @@
 #include "KorvaneXDK/platform/input/MergedController.h"
 #include "KorvaneXDK/platform/input/StandardController.h"
 #include "host/ConsoleDisplayState.h"
-#include "host/ConsoleHostAccess.h"
+#include "host/ResourceScene.h"
 
 namespace host_test
 {
@@ -32,7 +32,7 @@ public:
 /// Puts the shared display record back to its start values.
 inline void ResetDisplayState()
 {
-    korvane::CScopedLock lock(GetDisplayLock());
+    korvane::CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
     GetConsoleDisplayState() = ConsoleDisplayState{};
 }
 
@@ -80,18 +80,14 @@ private:
     std::map<std::uint32_t, bool> held_;
 };
 
-/// A merged controller over one held-keys device, installed as the console's controller.
+/// A held-keys device joined to the resource scene's merged controller. The merged controller
+/// cannot let go of a device, so the scene goes with it (the next use makes a fresh one).
 class ScopedConsoleController
 {
 public:
-    ScopedConsoleController()
-    {
-        merged.AddController(&device);
-        SetConsoleController(&merged);
-    }
-    ~ScopedConsoleController() { SetConsoleController(nullptr); }
+    ScopedConsoleController() { CResourceScene::GetInstance()->GetMergedController().AddController(&device); }
+    ~ScopedConsoleController() { delete CResourceScene::GetInstance(); }
     CHeldKeysController device;
-    korvane::CMergedController merged;
 };
 
 } // namespace host_test

@@ -194,9 +194,9 @@ TEST_F(ServicesTest, InputMaskReadsHeldActionsOnly)
     EXPECT_EQ(0x7FF0u, every) << "bits 0-3 and 15 never set";
 }
 
-TEST_F(ServicesTest, WithoutControllerTheMaskIsEmpty)
+TEST_F(ServicesTest, WithoutDevicesTheMaskIsEmpty)
 {
-    SetConsoleController(nullptr);
+    delete CResourceScene::GetInstance();
     EXPECT_EQ(0u, InputReadMask());
 }
 
@@ -206,7 +206,7 @@ TEST_F(ServicesTest, ServiceWaitsWhileAnotherThreadHoldsTheLock)
     std::atomic<bool> done{false};
     std::unique_ptr<std::thread> caller;
     {
-        korvane::CScopedLock held(GetDisplayLock());
+        korvane::CScopedLock held(CResourceScene::GetInstance()->GetDisplayLock());
         DisplaySetMode(1); // recursive: the holder may call services itself
         caller = std::make_unique<std::thread>([&] {
             calling = true;

@@ -1,0 +1,83 @@
+/** @file ResourceCacheTest.cpp The games' resources: keys, sizes, the way back to the stream, failures. */
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "HostArchive.h"
+#include "KorvaneXDK/core/Exception.h"
+#include "KorvaneXDK/core/MemoryStream.h"
+#include "host/ResourceCache.h"
+
+namespace
+{
+
+class ResourceCacheTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        archive.Add("rom0_qvr2/small.bin", std::string(100, 'a'));
+        archive.Add("rom0_qvr2/large.bin", std::string(70000, 'b'));
+        archive.Add("rom0_tessaril_en/small.bin", std::string(100, 'c'));
+        ASSERT_NO_FATAL_FAILURE(archive.Pack());
+    }
+    void TearDown() override
+    {
+        korvane::DestroyApplicationDriver();
+        ResourceSetDataFolder("");
+    }
+    host_test::HostArchive archive;
+};
+
+TEST_F(ResourceCacheTest, NamesMeetInOneEntryPerFolder)
+{
+    ResourceSetDataFolder("rom0_qvr2\\");
+    std::uint8_t* small = ResourceGet("small.bin");
+    for (const char* name : {"SMALL.BIN", "data\\Small.bin", "data/small.BIN", "a\\b/small.bin"})
+        EXPECT_EQ(small, ResourceGet(name)) << name;
+    EXPECT_EQ('a', small[0]);
+
+    ResourceSetDataFolder("rom0_tessaril_en\\");
+    std::uint8_t* other = ResourceGet("small.bin");
+    EXPECT_NE(small, other);
+    EXPECT_EQ('c', other[0]);
+}
+
+TEST_F(ResourceCacheTest, BuffersHoldAtLeast64KiBWithAZeroTail)
+{
+    ResourceSetDataFolder("rom0_qvr2\\");
+    struct Case
+    {
+        const char* name;
+        std::int32_t entry;
+        std::int32_t size;
+    };
+    for (const Case& c : {Case{"small.bin", 100, 65536}, Case{"large.bin", 70000, 70000}}) {
+        std::uint8_t* bytes = ResourceGet(c.name);
+        boost::shared_ptr<korvane::CMemoryStream> stream = ResourceFindStream(bytes);
+        ASSERT_TRUE(stream) << c.name;
+        EXPECT_EQ(c.size, stream->GetSize()) << c.name;
+        EXPECT_EQ(0, stream->GetPosition());
+        EXPECT_NE(0, bytes[c.entry - 1]);
+        for (std::int32_t i = c.entry; i < c.size; ++i)
+            ASSERT_EQ(0, bytes[i]) << c.name << " byte " << i;
+        EXPECT_FALSE(ResourceFindStream(bytes + 1)) << "only a buffer's start matches";
+    }
+    EXPECT_FALSE(ResourceFindStream(nullptr));
+}
+
+TEST_F(ResourceCacheTest, AMissingEntryThrowsAndIsNotCached)
+{
+    ResourceSetDataFolder("rom0_qvr2\\");
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        try {
+            ResourceGet("missing.bin");
+            FAIL() << "no throw";
+        } catch (const korvane::EException& e) {
+            EXPECT_NE(std::string::npos, e.GetMessage().find("file entry not found: \"rom0_qvr2\\missing.bin\""))
+                << e.GetMessage();
+        }
+    }
+}
+
+} // namespace

@@ -1,0 +1,116 @@
+/** @file EntryTest.cpp The program entry's start-up and shutdown order, in this process and as the built
+ * program under another name. */
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+
+#include "../ProgramProcess.h"
+#include "KorvaneXDK/core/ArchiveFileDataLoader.h"
+#include "KorvaneXDK/core/ArchiveFileLoader.h"
+#include "KorvaneXDK/core/FilePath.h"
+#include "KorvaneXDK/platform/GameApplicationDriverCX.h"
+#include "frontend/steam/SteamAchievements.h"
+#include "frontend/steam/SteamServices.h"
+#include "host/Application.h"
+#include "host/SaveDataFolder.h"
+#include "os/store/Store.h"
+#include "support/TempDir.h"
+
+namespace
+{
+
+std::string LastLine(const std::string& text)
+{
+    std::string trimmed = text;
+    while (!trimmed.empty() && (trimmed.back() == '\n' || trimmed.back() == '\r'))
+        trimmed.pop_back();
+    return trimmed.substr(trimmed.find_last_of('\n') + 1);
+}
+
+bool gRan = false;
+
+void OpenMissingArchive(os::window::InstanceHandle)
+{
+    gRan = true;
+    korvane::TArchiveFileDataLoader<korvane::CArchiveFileLoader> loader("no such folder/data.kva");
+}
+
+void ThrowStandard(os::window::InstanceHandle)
+{
+    gRan = true;
+    throw std::runtime_error("standard failure");
+}
+
+bool FailToCreate(os::window::InstanceHandle)
+{
+    return false;
+}
+
+class EntryTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        setenv("XDG_DATA_HOME", dir.File("data").c_str(), 1);
+        gRan = false;
+    }
+    void TearDown() override
+    {
+        unsetenv("XDG_DATA_HOME");
+        SetSaveDataFolder("");
+    }
+    std::string SaveFolder() const { return dir.File("data/Vumo/VorthenixZambrelliot/"); }
+    korvane::test::TempDir dir;
+};
+
+TEST_F(EntryTest, AFailingRunStillShutsEverythingDown)
+{
+    for (RunApplicationFunction run : {&OpenMissingArchive, &ThrowStandard}) {
+        gRan = false;
+        EXPECT_EQ(0, ApplicationMain(nullptr, nullptr, run));
+        EXPECT_TRUE(gRan);
+        EXPECT_EQ(nullptr, korvane::GetApplicationDriver());
+        EXPECT_EQ(nullptr, gSteamAchievements.load()) << "achievements deleted";
+        EXPECT_EQ(nullptr, os::store::GetApps()) << "store shut down";
+        EXPECT_NE(nullptr, gSteamLeaderboards) << "kept until the process ends";
+        EXPECT_EQ(SaveFolder(), GetSaveDataFolder());
+
+        // The log takes this program's own name.
+        const std::string log = korvane::test::TempDir::Read(SaveFolder() + "test_host_entry.log");
+        EXPECT_NE(std::string::npos, log.find("Exception occurred.")) << log;
+        EXPECT_EQ("INFO: ---- Application finalized ----", LastLine(log));
+        EXPECT_EQ(std::string::npos, log.find("Save data location")) << "logged before the log was open";
+    }
+}
+
+TEST_F(EntryTest, AFailedDriverCreationEndsAtOnce)
+{
+    EXPECT_EQ(-1, ApplicationMain(nullptr, &FailToCreate, &ThrowStandard));
+    EXPECT_FALSE(gRan);
+    // Nothing is released on this path.
+    EXPECT_NE(nullptr, gSteamAchievements.load());
+    EXPECT_NE(nullptr, os::store::GetApps());
+    delete gSteamAchievements.exchange(nullptr);
+    os::store::Shutdown();
+}
+
+TEST_F(EntryTest, TheBuiltProgramUnderAnotherNameWithoutItsArchive)
+{
+    const std::string built = std::string(KORVANE_BINARY_DIR) + "/bin/vorthenix";
+    ASSERT_TRUE(std::filesystem::exists(built)) << "build the program target first";
+    std::filesystem::create_directories(dir.File("program"));
+    const std::string copy = dir.File("program/renamed");
+    std::filesystem::copy_file(built, copy);
+    program_test::ProgramProcess program(copy, {{"XDG_DATA_HOME", dir.File("data")}});
+    ASSERT_TRUE(program.Started());
+    EXPECT_EQ(0, program.Wait());
+    EXPECT_TRUE(korvane::DirectoryExists(SaveFolder())) << "every missing level made";
+    const std::string log = korvane::test::TempDir::Read(SaveFolder() + "renamed.log");
+    EXPECT_NE(std::string::npos, log.find("Exception occurred.")) << log;
+    EXPECT_NE(std::string::npos, log.find("program/data.kva")) << log;
+    EXPECT_EQ("INFO: ---- Application finalized ----", LastLine(log));
+}
+
+} // namespace

@@ -1,0 +1,237 @@
+/** @file ResourceSceneTest.cpp The resource scene on an offscreen device, the manual audio backend, real
+ * controllers and a packed archive. */
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "../../os/input/InputTestSupport.h"
+#include "../HostArchive.h"
+#include "../HostTestSupport.h"
+#include "KorvaneXDK/core/Exception.h"
+#include "KorvaneXDK/core/FilePath.h"
+#include "KorvaneXDK/platform/graphics/DXGraphics.h"
+#include "KorvaneXDK/platform/input/DXInput.h"
+#include "KorvaneXDK/platform/sound/DXSound.h"
+#include "host/FrontEndTaskPool.h"
+#include "host/ResourceScene.h"
+#include "host/SaveDataFolder.h"
+#include "host/SoundServices.h"
+#include "os/audio/AudioTesting.h"
+#include "os/gfx/Device.h"
+#include "os/store/Store.h"
+#include "os/store/StoreTesting.h"
+#include "os/window/MessageQueue.h"
+#include "support/LogCapture.h"
+
+namespace
+{
+
+using korvane::test::LogCapture;
+
+std::uint32_t BackBufferPixel()
+{
+    std::vector<std::uint32_t> pixels;
+    korvane::GetApplicationDriver()->GetGraphics()->GetDevice()->ReadBackBuffer(&pixels, nullptr, nullptr);
+    return pixels.empty() ? 0 : pixels.front();
+}
+
+std::uint32_t gPixelInTask = 0;
+void ReadPixel(FrontEndTask* task)
+{
+    if (task->FirstCall == 0)
+        gPixelInTask = BackBufferPixel();
+}
+
+/// Counts the polls that reach it.
+class CCountingController : public host_test::CHeldKeysController
+{
+public:
+    void Update() override
+    {
+        ++updates;
+        CHeldKeysController::Update();
+    }
+    int updates = 0;
+};
+
+class ResourceSceneTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(sdl.Ok());
+        os::testing::ResetAudioHooks();
+        os::testing::UseManualAudioBackend(true);
+        ASSERT_TRUE(sound.Initialize());
+        host_testing::SetSoundDevice(&sound);
+        ASSERT_TRUE(input->Initialize(true));
+        host_testing::SetInput(input.get());
+        os::testing::ResetStoreHooks();
+        ASSERT_TRUE(os::store::Init());
+        SetSaveDataFolder(archive.dir.Path());
+
+        archive.Add("text_en.properties", "greeting=Hello\r\n;note=skipped\r\n");
+        archive.Add("text_ja.properties", "greeting=Konnichiwa\r\n");
+        for (const std::string& name : host_test::UiSoundNames())
+            archive.Add("se_qvr2/" + name + ".wav", host_test::MakeWave(11025, 64));
+        ASSERT_NO_FATAL_FAILURE(archive.Pack());
+        korvane::GetApplicationDriver()->SetDisplaySettingPath(archive.dir.File("display_setting.ini"));
+        ASSERT_TRUE(korvane::GetApplicationDriver()->InitializeGraphicsForTesting(64, 48));
+    }
+    void TearDown() override
+    {
+        delete CResourceScene::GetInstance();
+        korvane::DestroyApplicationDriver();
+        os::store::Shutdown();
+        os::testing::ResetStoreHooks();
+        host_testing::SetInput(nullptr);
+        host_testing::SetSoundDevice(nullptr);
+        input->Finalize();
+        sound.Finalize();
+        SetSaveDataFolder("");
+        os::testing::ResetAudioHooks();
+    }
+    /// A fresh scene, initialised with the store reporting `language`.
+    CResourceScene& Start(const std::string& language = "english")
+    {
+        os::testing::SetStoreLanguage(language);
+        CResourceScene* scene = CResourceScene::GetInstance();
+        scene->Initialize();
+        return *scene;
+    }
+    /// Activation as the window system reports it (a window takes messages once shown).
+    void SetWindowActive(bool active)
+    {
+        korvane::GetApplicationDriver()->GetGameWindow()->ShowNoActivate();
+        os::window::SendMessage(korvane::GetApplicationDriver()->GetGameWindow()->GetHandle(), os::window::WM_ACTIVATE,
+                                active ? os::window::WA_ACTIVE : os::window::WA_INACTIVE, 0);
+    }
+
+    korvane::test::JoystickSubsystem sdl;
+    korvane::test::VirtualJoystick stick =
+        korvane::test::VirtualJoystick::Stick(0x1234, 0x0001, "Scene Test Stick", 2, 4, 0);
+    korvane::CDXSound sound;
+    std::unique_ptr<korvane::CDXInput> input = std::make_unique<korvane::CDXInput>(nullptr, nullptr);
+    host_test::HostArchive archive;
+};
+
+TEST_F(ResourceSceneTest, TheStoreLanguageChoosesTheTextTable)
+{
+    LogCapture log;
+    CResourceScene& scene = Start("japanese");
+    EXPECT_EQ("ja", scene.GetLanguage());
+    EXPECT_EQ("Konnichiwa", scene.GetText("greeting"));
+    EXPECT_TRUE(LogCapture::Contains("Current game language == 'japanese'")) << LogCapture::All();
+    delete &scene;
+
+    CResourceScene& english = Start("english");
+    EXPECT_EQ("en", english.GetLanguage());
+    EXPECT_EQ("Hello", english.GetText("greeting"));
+    EXPECT_EQ("", english.GetText("missing"));
+    EXPECT_EQ("", english.GetText("Greeting")) << "keys are case-sensitive";
+    EXPECT_EQ("", english.GetText(";note"));
+
+    for (const char* other : {"Japanese", "", "english", "japanese "})
+        EXPECT_EQ("en", CResourceScene::LanguageOf(other)) << other;
+    EXPECT_EQ("ja", CResourceScene::LanguageOf("japanese"));
+}
+
+TEST_F(ResourceSceneTest, KeyMappingResetsByControllerType)
+{
+    CResourceScene& scene = Start();
+    EXPECT_EQ(korvane::kControllerMerged, scene.GetController()->GetDeviceType());
+    struct Case
+    {
+        std::int32_t type;
+        const char* device;
+    };
+    for (const Case& c : {Case{0, ": DirectInput Keyboard Device"}, Case{1, ": DirectInput Joystick Device"},
+                          Case{3, ": XInput Device"}}) {
+        LogCapture log;
+        scene.ResetKeyMapping(c.type);
+        EXPECT_TRUE(LogCapture::Contains(c.device)) << c.type << "\n" << LogCapture::All();
+        for (const char* other : {": DirectInput Keyboard Device", ": DirectInput Joystick Device", ": XInput Device"})
+            if (std::string(other) != c.device) {
+                EXPECT_FALSE(LogCapture::Contains(other)) << c.type;
+            }
+    }
+    for (std::int32_t type : {2, 4, -1})
+        korvane::test::ExpectError<korvane::EInvalidParameter>(
+            [&] { scene.ResetKeyMapping(type); }, "CResourceScene::ResetKeyMapping(): unsupported controller type",
+            "class CResourceScene");
+}
+
+TEST_F(ResourceSceneTest, InitializeAllDataWithAndWithoutSaves)
+{
+    CResourceScene& scene = Start();
+    for (bool saves : {true, false}) {
+        if (saves) {
+            archive.dir.Write("QVR2.SAV", "main");
+            archive.dir.Write("tessaril.sav", "companion");
+        }
+        scene.SetMusicVersion(0);
+        SoundSetEffectVolume(-1200);
+        int volumes = 0;
+        os::testing::SetVolumeObserver([&](const os::audio::SoundBuffer&, std::int32_t) { ++volumes; });
+        LogCapture log;
+        scene.InitializeAllData();
+        os::testing::SetVolumeObserver({});
+        EXPECT_GT(volumes, 0) << "the data-reset sound at the effect volume";
+        EXPECT_TRUE(LogCapture::Contains(": DirectInput Keyboard Device")) << "key maps reset";
+        EXPECT_EQ(1, scene.GetMusicVersion());
+        EXPECT_FALSE(korvane::FileExists(archive.dir.File("QVR2.SAV")));
+        EXPECT_FALSE(korvane::FileExists(archive.dir.File("tessaril.sav")));
+    }
+    SoundSetEffectVolume(0);
+}
+
+TEST_F(ResourceSceneTest, UpdateRunsThePoolBeforePresentingAndPollsOnlyWhileActive)
+{
+    CResourceScene& scene = Start();
+    CCountingController device;
+    scene.GetMergedController().AddController(&device);
+    EXPECT_EQ(0xFF000000u, BackBufferPixel()) << "initialisation clears to black";
+
+    TaskPoolAlloc(ReadPixel);
+    SetWindowActive(false);
+    scene.Update(1);
+    EXPECT_EQ(0xFF000000u, gPixelInTask) << "the pool runs before the frame is presented and cleared";
+    EXPECT_EQ(0xFF202020u, BackBufferPixel());
+    EXPECT_EQ(0, device.updates) << "no poll in the background";
+
+    SetWindowActive(true);
+    scene.Update(1);
+    EXPECT_EQ(1, device.updates);
+    EXPECT_EQ(0xFF202020u, gPixelInTask);
+}
+
+TEST_F(ResourceSceneTest, FinalizingSavesThePreferencesAndReleasesTheSounds)
+{
+    CResourceScene& scene = Start();
+    MusicSetVolume(-4000);
+    scene.Finalize();
+    EXPECT_TRUE(korvane::FileExists(archive.dir.File("preference.dat")));
+    EXPECT_EQ(0u, SoundGetEffectCount());
+    MusicSetVolume(0);
+}
+
+TEST_F(ResourceSceneTest, AMissingTextTableIsFatal)
+{
+    korvane::DestroyApplicationDriver();
+    host_test::HostArchive bare;
+    bare.Add("text_ja.properties", "greeting=Konnichiwa\r\n");
+    ASSERT_NO_FATAL_FAILURE(bare.Pack());
+    ASSERT_TRUE(korvane::GetApplicationDriver()->InitializeGraphicsForTesting(64, 48));
+    os::testing::SetStoreLanguage("english");
+    try {
+        CResourceScene::GetInstance()->Initialize();
+        FAIL() << "no throw";
+    } catch (const korvane::EException& e) {
+        EXPECT_EQ("file entry not found: \"text_en.properties\"", e.GetMessage());
+    }
+}
+
+} // namespace
