@@ -28,6 +28,7 @@ struct EditFixture
     EditFixture()
     {
         form->SetLayoutEditMode(true);
+        form->SetFormStyle(0); // no frame: the client area is the whole form
         form->SetSize(V(200, 200));
         form->Initialize();
         control = Add(*form, "c", 10, 10, 40, 30);

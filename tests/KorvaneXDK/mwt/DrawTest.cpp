@@ -7,6 +7,7 @@
 
 #include "DrawTestSupport.h"
 #include "KorvaneXDK/core/Exception.h"
+#include "KorvaneXDK/mwt/DefaultFactories.h"
 #include "KorvaneXDK/mwt/Form.h"
 #include "KorvaneXDK/mwt/Panel.h"
 #include "KorvaneXDK/mwt/Screen.h"
@@ -55,6 +56,7 @@ TEST(Draw, NestedClientOffsetClipsAndPlacesChildren)
     DrawFixture f;
     auto form = Make<CForm>("form", 20, 30, 200, 150);
     form->SetAppearance(boost::make_shared<InsetAppearance>());
+    form->OpenAnimationFactory = CDefaultFactories::NullAnimation;
     f.screen->AddControl(form);
     auto leaf = Make("leaf", 10, 5, 30, 20);
     leaf->SetAppearance(boost::make_shared<FillAppearance>());
@@ -123,6 +125,9 @@ TEST(Draw, LayoutEditMarkersAndASharedAppearance)
         const boost::shared_ptr<IControlAppearance> shared = CTransparentAppearance::Create();
         auto form = Add<CForm>(*f.screen, "form", 0, 0, 200, 200);
         auto other = Add<CForm>(*f.screen, "other", 210, 0, 80, 80);
+        // Forms drawn like plain controls: only the layout-edit markers show.
+        form->SetAppearance(CTransparentAppearance::Create());
+        other->SetAppearance(CTransparentAppearance::Create());
         std::vector<boost::shared_ptr<CControl>> users;
         for (auto [parent, name, x, w] : {std::tuple{form.get(), "c", 10.0f, 40.0f},
                                           {form.get(), "d", 100.0f, 20.0f},

@@ -1,0 +1,30 @@
+/** @file DefaultFactories.cpp The default factories, defined in the order the toolkit initialises them. */
+#include "KorvaneXDK/mwt/DefaultFactories.h"
+
+#include "KorvaneXDK/mwt/NullAnimationComponent.h"
+#include "KorvaneXDK/mwt/RollingCloseAnimation.h"
+#include "KorvaneXDK/mwt/RollingOpenAnimation.h"
+#include "KorvaneXDK/mwt/SimpleFormAppearance.h"
+#include "KorvaneXDK/mwt/SoftTouchAnimation.h"
+
+namespace korvane::mwt
+{
+namespace
+{
+
+template <typename T>
+boost::shared_ptr<CAnimationComponent> MakeAnimation()
+{
+    return boost::shared_ptr<CAnimationComponent>(new T());
+}
+
+} // namespace
+
+CControl::AnimationFactoryFunction CDefaultFactories::FormOpenAnimation = &MakeAnimation<CRollingOpenAnimation>;
+CControl::AnimationFactoryFunction CDefaultFactories::FormCloseAnimation = &MakeAnimation<CRollingCloseAnimation>;
+CControl::AppearanceFactoryFunction CDefaultFactories::FormAppearance = &CSimpleFormAppearance::Create;
+CControl::AnimationFactoryFunction CDefaultFactories::ButtonPressAnimation = &MakeAnimation<CSoftTouchAnimation>;
+CControl::AnimationFactoryFunction CDefaultFactories::NullAnimation = &MakeAnimation<CNullAnimationComponent>;
+CControl::AnimationFactoryFunction CDefaultFactories::NullAnimation2 = &MakeAnimation<CNullAnimationComponent>;
+
+} // namespace korvane::mwt

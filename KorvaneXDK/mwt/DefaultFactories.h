@@ -1,0 +1,30 @@
+/** @file DefaultFactories.h The factories each control class copies in its constructor: its default appearance and
+ * its default animations. */
+#pragma once
+
+#include "KorvaneXDK/mwt/Control.h"
+
+namespace korvane::mwt
+{
+
+/// Every factory makes a new object on each call. A control copies the one it needs when it is
+/// constructed, so replacing one here (the window scene does, once it has loaded its skin)
+/// changes only the controls constructed afterwards. All are defined in one translation unit,
+/// in the order the toolkit initialises them.
+class CDefaultFactories
+{
+public:
+    /// A CRollingOpenAnimation; copied by CForm.
+    static CControl::AnimationFactoryFunction FormOpenAnimation;
+    /// A CRollingCloseAnimation; copied by CForm.
+    static CControl::AnimationFactoryFunction FormCloseAnimation;
+    /// A CSimpleFormAppearance named "SimpleForm"; copied by CForm.
+    static CControl::AppearanceFactoryFunction FormAppearance;
+    /// A CSoftTouchAnimation; the buttons' press animation.
+    static CControl::AnimationFactoryFunction ButtonPressAnimation;
+    /// Two CNullAnimationComponent factories that no control copies.
+    static CControl::AnimationFactoryFunction NullAnimation;
+    static CControl::AnimationFactoryFunction NullAnimation2;
+};
+
+} // namespace korvane::mwt

@@ -1,0 +1,34 @@
+/** @file FormAppearance.cpp The style switch shared by the form appearances. */
+#include "KorvaneXDK/mwt/FormAppearance.h"
+
+#include "KorvaneXDK/canvas/Canvas.h"
+
+namespace korvane::mwt
+{
+
+void CFormAppearance::Draw(CControl* control, canvas::CCanvas* canvas)
+{
+    CForm* form = CastControl(control);
+    canvas->PushBrush();
+    canvas->PushFont();
+    if (form->GetFormStyle() == 1) {
+        FillClientArea(form, canvas);
+    } else if (IsFramed(form)) {
+        DrawFrame(form, canvas);
+    }
+    canvas->PopFont();
+    canvas->PopBrush();
+}
+
+void CFormAppearance::FillClientArea(CForm* form, canvas::CCanvas* canvas)
+{
+    canvas->GetBrush().SetColor(form->GetColor());
+    canvas->FillRect(form->GetClientRect());
+}
+
+bool CFormAppearance::IsFramed(const CForm* form)
+{
+    return form->GetFormStyle() == 2 || form->GetFormStyle() == 3;
+}
+
+} // namespace korvane::mwt
