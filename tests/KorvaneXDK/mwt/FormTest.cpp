@@ -1,0 +1,232 @@
+/** @file FormTest.cpp Forms: the open and close life cycle with its handlers, the caption boxes' window states, frame
+ * dragging, and failing animation factories. */
+#include <string>
+#include <vector>
+
+#include <boost/function.hpp>
+#include <gtest/gtest.h>
+
+#include "KorvaneXDK/mwt/DefaultFactories.h"
+#include "KorvaneXDK/mwt/Form.h"
+#include "KorvaneXDK/mwt/Screen.h"
+#include "TreeTestSupport.h"
+
+using namespace korvane;
+using namespace korvane::mwt;
+using canvas::Rect2f;
+using korvane::test::Log;
+using korvane::test::Make;
+using V = Vector2<float>;
+
+namespace
+{
+
+V Centre(const Rect2f& r)
+{
+    return V(r.left + r.width / 2, r.top + r.height / 2);
+}
+
+/// A 640 x 480 screen and a 200 x 100 form at (10, 20) whose handlers write to the log.
+struct FormFixture
+{
+    FormFixture()
+    {
+        screen->Initialize();
+        form->InitializedEvent = [this](CForm*) { log.push_back("initialized"); };
+        form->OpenedEvent = [this](CForm* f) { log.push_back(f->IsVisible() ? "opened visible" : "opened hidden"); };
+        form->ClosingEvent = [this](CForm*) { log.push_back("closing"); };
+        form->ClosedEvent = [this](CForm* f) { log.push_back(f->GetParent() ? "closed child" : "closed orphan"); };
+    }
+
+    bool OnScreen() const { return screen->FindControl(form.get()) != nullptr; }
+
+    boost::shared_ptr<CScreen> screen = Make<CScreen>("screen", 0, 0, 640, 480);
+    boost::shared_ptr<CForm> form = Make<CForm>("form", 10, 20, 200, 100);
+    Log log;
+};
+
+} // namespace
+
+TEST(Form, OpensOnceInitialisedAndEveryTimeOpened)
+{
+    FormFixture f;
+    EXPECT_FALSE(f.form->IsVisible());
+    f.screen->AddControl(f.form);
+    f.screen->AddControl(f.form); // already a child: not opened again
+    f.screen->RemoveControl(f.form.get());
+    f.screen->AddControl(f.form);
+    EXPECT_EQ(f.log, (Log{"initialized", "opened visible", "opened visible"}));
+    EXPECT_TRUE(f.form->IsInitialized());
+}
+
+TEST(Form, AHalfSecondCloseRemovesTheFormInTheFirstUpdateAfterItsEnd)
+{
+    FormFixture f;
+    f.screen->AddControl(f.form);
+    f.screen->Update(1.0f);
+    f.log.clear();
+    f.form->Close();
+    f.form->Close(); // ignored while closing
+    EXPECT_FALSE(f.form->IsEnabled());
+    f.screen->Update(0.25f);
+    f.screen->Update(0.25f); // the animation ends during this frame
+    EXPECT_TRUE(f.OnScreen());
+    EXPECT_EQ(f.log, (Log{"closing"}));
+    f.screen->Update(0.0f);
+    EXPECT_FALSE(f.OnScreen());
+    EXPECT_EQ(f.log, (Log{"closing", "closed child"}));
+    EXPECT_FALSE(f.form->IsClosing());
+    EXPECT_TRUE(f.form->IsEnabled());
+    EXPECT_FALSE(f.form->IsVisible());
+    EXPECT_TRUE(f.form->GetAnimation()->IsCompleted());
+
+    // Closed without a container: reset, but no handler.
+    auto lone = Make<CForm>("lone", 0, 0, 50, 50);
+    lone->ClosedEvent = [&](CForm*) { f.log.push_back("lone closed"); };
+    lone->CloseAnimationFactory = CDefaultFactories::NullAnimation;
+    lone->Open();
+    lone->Close();
+    lone->Update(0.0f);
+    EXPECT_FALSE(lone->IsClosing());
+    EXPECT_EQ(f.log.back(), "closed child");
+}
+
+TEST(Form, AClosingFormIgnoresTheMouseAndReopeningLeavesItDisabled)
+{
+    FormFixture f;
+    f.form->SetCloseBoxEnabled(true);
+    f.screen->AddControl(f.form);
+    test::Wire(*f.form, f.log);
+    f.form->Close();
+    f.log.clear();
+    f.form->OnMouseDown(V(50, 5), 1); // on the caption: would start a drag
+    f.form->OnMouseMove(V(80, 5), 1);
+    f.form->OnMouseUp(V(80, 5), 1);
+    f.form->OnMouseDown(V(50, 50), 1); // in the client area
+    EXPECT_TRUE(f.log.empty());
+    EXPECT_FALSE(f.form->IsDragging());
+    EXPECT_EQ(f.form->GetLocation(), V(10, 20));
+
+    f.form->Open();
+    EXPECT_FALSE(f.form->IsClosing());
+    EXPECT_FALSE(f.form->IsEnabled());
+}
+
+TEST(Form, AnEmptyAnimationFactoryThrowsWithTheStateReachedSoFar)
+{
+    FormFixture f;
+    f.form->OpenAnimationFactory.clear();
+    EXPECT_THROW(f.screen->AddControl(f.form), boost::bad_function_call);
+    EXPECT_EQ(f.log, (Log{"initialized"}));
+    EXPECT_TRUE(f.form->IsInitialized());
+    EXPECT_FALSE(f.form->IsVisible());
+
+    f.form->CloseAnimationFactory.clear();
+    EXPECT_THROW(f.form->Close(), boost::bad_function_call);
+    EXPECT_TRUE(f.form->IsClosing());
+    EXPECT_FALSE(f.form->IsEnabled());
+    EXPECT_EQ(f.log, (Log{"initialized"}));
+}
+
+TEST(Form, CaptionBoxesDriveTheWindowStates)
+{
+    const Rect2f normal(10, 20, 200, 100);
+    const Rect2f rolled(10, 20, 200, 20);
+    const Rect2f maximized(0, 0, 640, 480);
+    const struct
+    {
+        const char* presses; ///< M maximise, R roll up, C close
+        std::int32_t style;
+        std::int32_t state;
+        Rect2f bounds;
+    } rows[] = {
+        {"M", 2, CForm::kStateMaximized, maximized},
+        {"MM", 2, CForm::kStateNormal, normal},
+        {"R", 3, CForm::kStateRolledUp, rolled},
+        {"RR", 2, CForm::kStateNormal, normal},
+        {"RM", 2, CForm::kStateMaximized, maximized},
+        {"RMM", 2, CForm::kStateNormal, normal}, // maximised from rolled up: the bounds saved before rolling up
+        {"MR", 2, CForm::kStateRolledUp, rolled},
+        {"MRR", 2, CForm::kStateNormal, normal},
+        {"M", 1, CForm::kStateNormal, normal}, // unframed styles ignore the boxes
+        {"R", 0, CForm::kStateNormal, normal},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.presses) + " style " + std::to_string(row.style));
+        FormFixture f;
+        f.form->SetMaximizeBoxEnabled(true);
+        f.form->SetRollUpBoxEnabled(true);
+        f.screen->AddControl(f.form);
+        // The boxes of a framed form, kept when the style then changes.
+        const Rect2f maximizeBox = f.form->GetMaximizeBoxRect();
+        const Rect2f rollUpBox = f.form->GetRollUpBoxRect();
+        f.form->SetFormStyle(row.style);
+        for (const char* p = row.presses; *p; ++p) {
+            const bool framed = row.style == 2 || row.style == 3;
+            const Rect2f box = *p == 'M' ? (framed ? f.form->GetMaximizeBoxRect() : maximizeBox)
+                                         : (framed ? f.form->GetRollUpBoxRect() : rollUpBox);
+            f.form->OnMouseDown(Centre(box), 1);
+            f.form->OnMouseUp(Centre(box), 1);
+        }
+        EXPECT_EQ(f.form->GetWindowState(), row.state);
+        EXPECT_EQ(f.form->GetBounds(), row.bounds);
+        EXPECT_EQ(f.form->GetDock(), row.state == CForm::kStateMaximized ? CControl::kDockFill : CControl::kDockNone);
+    }
+}
+
+TEST(Form, TheCloseBoxCloses)
+{
+    FormFixture f;
+    f.form->SetCloseBoxEnabled(true);
+    f.screen->AddControl(f.form);
+    f.form->OnMouseDown(Centre(f.form->GetCloseBoxRect()), 1);
+    EXPECT_TRUE(f.form->IsClosing());
+}
+
+TEST(Form, FrameDragsOnlyUndockedOutsideLayoutEditMode)
+{
+    const struct
+    {
+        const char* what;
+        std::int32_t dock;
+        bool editMode;
+        bool deactivate;
+        V press; ///< form-local
+        bool drags;
+    } rows[] = {
+        {"a press on the caption drags", 0, false, false, V(50, 5), true},
+        {"a press on the side band drags", 0, false, false, V(0, 50), true},
+        {"a press in the client area does not", 0, false, false, V(50, 50), false},
+        {"a docked form does not", 1, false, false, V(50, 5), false},
+        {"nor one in layout edit mode", 0, true, false, V(50, 5), false},
+        {"deactivation ends the drag in place", 0, false, true, V(50, 5), true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        FormFixture f;
+        f.screen->AddControl(f.form);
+        f.form->SetLayoutEditMode(row.editMode);
+        f.form->SetDock(row.dock);
+        bool ownPress = false;
+        f.form->MouseDownEvent = [&](CControl*, V, int) { ownPress = true; };
+        const V start = f.form->GetLocation();
+        // Through the screen, so the form hears points relative to where it is now.
+        const V pointer = start + row.press;
+        f.screen->OnMouseDown(pointer, 1);
+        EXPECT_EQ(f.form->IsDragging(), row.drags);
+        EXPECT_EQ(ownPress, !row.drags);
+        if (row.editMode) {
+            continue; // the press edits the form instead (moved by the layout-edit drag)
+        }
+        if (row.deactivate) {
+            f.form->OnWindowDeactivate();
+            EXPECT_FALSE(f.form->IsDragging());
+        }
+        const bool moves = row.drags && !row.deactivate;
+        f.screen->OnMouseMove(pointer + V(10, 10), 1);
+        EXPECT_EQ(f.form->GetLocation() - start, moves ? V(10, 10) : V(0, 0));
+        f.screen->OnMouseUp(pointer + V(11, 12), 1);
+        EXPECT_EQ(f.form->GetLocation() - start, moves ? V(11, 12) : V(0, 0));
+        EXPECT_FALSE(f.form->IsDragging());
+    }
+}

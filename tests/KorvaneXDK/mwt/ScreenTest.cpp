@@ -1,0 +1,148 @@
+/** @file ScreenTest.cpp The screen: top-most forms kept above the others, the cascade and its wrap, adding without
+ * focusing or reopening, and the active form. */
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "KorvaneXDK/mwt/Form.h"
+#include "KorvaneXDK/mwt/Screen.h"
+#include "TreeTestSupport.h"
+
+using namespace korvane;
+using namespace korvane::mwt;
+using korvane::test::Make;
+using Names = std::vector<std::string>;
+using V = Vector2<float>;
+
+namespace
+{
+
+/// "A..." a plain control, "T..." a top-most form, "E..." a top-most form in layout edit mode,
+/// anything else an ordinary form.
+boost::shared_ptr<CControl> Child(const std::string& name)
+{
+    if (name[0] == 'A') {
+        return Make<CControl>(name, 0, 0, 10, 10);
+    }
+    auto form = Make<CForm>(name, 0, 0, 100, 50);
+    form->SetTopMost(name[0] == 'T' || name[0] == 'E'); // before the first open: the flag only
+    form->SetLayoutEditMode(name[0] == 'E');
+    return form;
+}
+
+Names Order(const CScreen& screen)
+{
+    Names names;
+    for (const auto& child : screen.GetControls()) {
+        names.push_back(child->GetName());
+    }
+    return names;
+}
+
+struct ScreenFixture
+{
+    explicit ScreenFixture(const Names& names)
+    {
+        screen->Initialize();
+        for (const std::string& name : names) {
+            screen->AddControl(Child(name));
+        }
+    }
+
+    CControl* Find(const std::string& name) const
+    {
+        return dynamic_cast<CControl*>(screen->FindControlByName(name).get());
+    }
+
+    boost::shared_ptr<CScreen> screen = Make<CScreen>("screen", 0, 0, 1920, 1080);
+};
+
+} // namespace
+
+TEST(Screen, TopMostFormsStayAbove)
+{
+    const struct
+    {
+        Names before;
+        const char* added;
+        Names after;
+    } rows[] = {
+        {{"A", "T1", "T2"}, "F", {"A", "F", "T1", "T2"}},
+        {{"A", "F", "T1", "T2"}, "T3", {"A", "F", "T1", "T2", "T3"}},
+        {{"T1"}, "F", {"F", "T1"}},
+        {{}, "F", {"F"}},
+        {{"A", "T1"}, "E1", {"A", "E1", "T1"}}, // in layout edit mode: placed as an ordinary form
+        {{"A", "E1"}, "F", {"A", "F", "E1"}},   // but a top-most form for the others
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.added);
+        ScreenFixture f(row.before);
+        f.screen->AddControl(Child(row.added));
+        EXPECT_EQ(Order(*f.screen), row.after);
+    }
+}
+
+TEST(Screen, BringingToFrontKeepsTheRule)
+{
+    const struct
+    {
+        Names before;
+        const char* brought;
+        Names after;
+    } rows[] = {
+        {{"A", "F", "G", "T1", "T2"}, "F", {"A", "G", "F", "T1", "T2"}},
+        {{"A", "F", "T1", "T2"}, "T1", {"A", "F", "T2", "T1"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.brought);
+        ScreenFixture f(row.before);
+        f.Find(row.brought)->BringToFront();
+        EXPECT_EQ(Order(*f.screen), row.after);
+    }
+
+    // Made top-most once open; and activated by a press.
+    ScreenFixture f({"F", "G", "T1"});
+    dynamic_cast<CForm*>(f.Find("F"))->SetTopMost(true);
+    EXPECT_EQ(Order(*f.screen), (Names{"G", "T1", "F"}));
+    f.Find("G")->OnMouseDown(V(50, 30), 1);
+    EXPECT_EQ(Order(*f.screen), (Names{"G", "T1", "F"}));
+    f.screen->AddControl(Child("H"));
+    f.Find("G")->OnMouseDown(V(50, 30), 1);
+    EXPECT_EQ(Order(*f.screen), (Names{"H", "G", "T1", "F"}));
+}
+
+TEST(Screen, CascadeStepsAndWrapsAtTheEdges)
+{
+    ScreenFixture f({});
+    std::vector<boost::shared_ptr<CControl>> forms;
+    for (int i = 0; i < 51; ++i) {
+        forms.push_back(Make<CForm>("F" + std::to_string(i), 0, 0, 400, 300));
+        f.screen->AddFormCascaded(forms.back());
+    }
+    // (24, 16) a step: the 50th form would reach y 784 + 300 >= 1080, and starts again at (0, 0).
+    EXPECT_EQ(forms[0]->GetLocation(), V(0, 0));
+    EXPECT_EQ(forms[1]->GetLocation(), V(24, 16));
+    EXPECT_EQ(forms[48]->GetLocation(), V(1152, 768));
+    EXPECT_EQ(forms[49]->GetLocation(), V(0, 0));
+    EXPECT_EQ(forms[50]->GetLocation(), V(24, 16));
+}
+
+TEST(Screen, AddsWithoutFocusingAndNamesTheActiveForm)
+{
+    ScreenFixture f({"F"});
+    auto* form = dynamic_cast<CForm*>(f.Find("F"));
+    int opened = 0;
+    form->OpenedEvent = [&](CForm*) { ++opened; };
+    EXPECT_EQ(f.screen->GetFocusedControl(), nullptr);
+    EXPECT_EQ(f.screen->GetActiveForm(), nullptr);
+    f.screen->AddControl(f.screen->FindControl(form));
+    EXPECT_EQ(opened, 0);
+
+    form->SetFocus();
+    EXPECT_EQ(f.screen->GetActiveForm().get(), form);
+    EXPECT_TRUE(form->IsFocused());
+    f.screen->AddControl(Child("A"));
+    f.Find("A")->SetFocus();
+    EXPECT_EQ(f.screen->GetActiveForm(), nullptr);
+}
