@@ -7,31 +7,48 @@
 #include "KorvaneXDK/core/KorvaneStream.h"
 #include "KorvaneXDK/core/Log.h"
 #include "KorvaneXDK/core/StringUtility.h"
+#include "KorvaneXDK/mwt/Button.h"
 #include "KorvaneXDK/mwt/CheckBox.h"
 #include "KorvaneXDK/mwt/ComboBox.h"
 #include "KorvaneXDK/mwt/Control.h"
 #include "KorvaneXDK/mwt/CropSkinProgressBarAppearance.h"
 #include "KorvaneXDK/mwt/Edit.h"
 #include "KorvaneXDK/mwt/Form.h"
+#include "KorvaneXDK/mwt/HorizontalSelector.h"
+#include "KorvaneXDK/mwt/HorizontalSkinAppearance.h"
+#include "KorvaneXDK/mwt/Image.h"
 #include "KorvaneXDK/mwt/Knob.h"
+#include "KorvaneXDK/mwt/Label.h"
+#include "KorvaneXDK/mwt/ListBox.h"
 #include "KorvaneXDK/mwt/Pager.h"
 #include "KorvaneXDK/mwt/Panel.h"
 #include "KorvaneXDK/mwt/ProgressBar.h"
 #include "KorvaneXDK/mwt/RadioButton.h"
+#include "KorvaneXDK/mwt/ScrollBar.h"
+#include "KorvaneXDK/mwt/SimpleButtonAppearance.h"
 #include "KorvaneXDK/mwt/SimpleCheckBoxAppearance.h"
 #include "KorvaneXDK/mwt/SimpleComboBoxAppearance.h"
+#include "KorvaneXDK/mwt/SimpleFormAppearance.h"
 #include "KorvaneXDK/mwt/SimpleKnobAppearance.h"
 #include "KorvaneXDK/mwt/SimpleProgressBarAppearance.h"
 #include "KorvaneXDK/mwt/SimpleRadioButtonAppearance.h"
+#include "KorvaneXDK/mwt/SimpleScrollBarAppearance.h"
 #include "KorvaneXDK/mwt/SimpleTrackBarAppearance.h"
+#include "KorvaneXDK/mwt/SingleBorderAppearance.h"
+#include "KorvaneXDK/mwt/SkinAppearance.h"
+#include "KorvaneXDK/mwt/SkinButtonAppearance.h"
 #include "KorvaneXDK/mwt/SkinCheckBoxAppearance.h"
 #include "KorvaneXDK/mwt/SkinComboBoxAppearance.h"
+#include "KorvaneXDK/mwt/SkinFormAppearance.h"
 #include "KorvaneXDK/mwt/SkinKnobAppearance.h"
 #include "KorvaneXDK/mwt/SkinProgressBarAppearance.h"
 #include "KorvaneXDK/mwt/SkinRadioButtonAppearance.h"
+#include "KorvaneXDK/mwt/SkinScrollBarAppearance.h"
 #include "KorvaneXDK/mwt/SkinTrackBarAppearance.h"
+#include "KorvaneXDK/mwt/SolidColorAppearance.h"
 #include "KorvaneXDK/mwt/TrackBar.h"
 #include "KorvaneXDK/mwt/TransparentAppearance.h"
+#include "KorvaneXDK/mwt/VerticalSkinAppearance.h"
 
 namespace korvane::mwt
 {
@@ -58,22 +75,39 @@ void CControlAppearanceStock::RegisterDefaultAppearances()
     RegisterControlClass<CControl>("CControl");
     RegisterControlClass<CForm>("CForm");
     RegisterControlClass<CPanel>("CPanel");
+    RegisterControlClass<CLabel>("CLabel");
+    RegisterControlClass<CButton>("CButton");
+    RegisterControlClass<CImage>("CImage");
     RegisterControlClass<CPager>("CPager");
+    RegisterControlClass<CListBox>("CListBox");
     RegisterControlClass<CEdit>("CEdit");
+    RegisterControlClass<CScrollBar>("CScrollBar");
     RegisterControlClass<CTrackBar>("CTrackBar");
     RegisterControlClass<CCheckBox>("CCheckBox");
     RegisterControlClass<CRadioButton>("CRadioButton");
     RegisterControlClass<CComboBox>("CComboBox");
     RegisterControlClass<CProgressBar>("CProgressBar");
     RegisterControlClass<CKnob>("CKnob");
+    RegisterControlClass<CHorizontalSelector>("CHorizontalSelector");
 
     RegisterAppearanceClass<CTransparentAppearance>("CTransparentApperance");
+    RegisterAppearanceClass<CSolidColorAppearance>("CSolidColorAppearance");
+    RegisterAppearanceClass<CSingleBorderAppearance>("CSingleBorderAppearance");
+    RegisterAppearanceClass<CSimpleFormAppearance>("CSimpleFormAppearance");
+    RegisterAppearanceClass<CSimpleButtonAppearance>("CSimpleButtonAppearance");
+    RegisterAppearanceClass<CSimpleScrollBarAppearance>("CSimpleScrollBarAppearance");
     RegisterAppearanceClass<CSimpleTrackBarAppearance>("CSimpleTrackBarAppearance");
     RegisterAppearanceClass<CSimpleCheckBoxAppearance>("CSimpleCheckBoxAppearance");
     RegisterAppearanceClass<CSimpleRadioButtonAppearance>("CSimpleRadioButtonAppearance");
     RegisterAppearanceType("CSimpleComboBoxAppearance", &CreateSimpleComboBoxAppearance, typeid(CComboBox));
     RegisterAppearanceClass<CSimpleProgressBarAppearance>("CSimpleProgressBarAppearance");
     RegisterAppearanceClass<CSimpleKnobAppearance>("CSimpleKnobAppearance");
+    RegisterAppearanceClass<CSkinAppearance>("CSkinAppearance");
+    RegisterAppearanceClass<CHorizontalSkinAppearance>("CHorizontalSkinAppearance");
+    RegisterAppearanceClass<CVerticalSkinAppearance>("CVerticalSkinAppearance");
+    RegisterAppearanceClass<CSkinFormAppearance>("CSkinFormAppearance");
+    RegisterAppearanceClass<CSkinButtonAppearance>("CSkinButtonAppearance");
+    RegisterAppearanceClass<CSkinScrollBarAppearance>("CSkinScrollBarAppearance");
     RegisterAppearanceClass<CSkinTrackBarAppearance>("CSkinTrackBarAppearance");
     RegisterAppearanceClass<CSkinCheckBoxAppearance>("CSkinCheckBoxAppearance");
     RegisterAppearanceClass<CSkinRadioButtonAppearance>("CSkinRadioButtonAppearance");
@@ -83,6 +117,11 @@ void CControlAppearanceStock::RegisterDefaultAppearances()
     RegisterAppearanceClass<CSkinKnobAppearance>("CSkinKnobAppearance");
 
     Add<CControl>(CTransparentAppearance::Create());
+    Add<CControl>(CSolidColorAppearance::Create());
+    Add<CControl>(CSingleBorderAppearance::Create());
+    Add<CForm>(CSimpleFormAppearance::Create());
+    Add<CButton>(CSimpleButtonAppearance::Create());
+    Add<CScrollBar>(CSimpleScrollBarAppearance::Create());
     Add<CTrackBar>(CSimpleTrackBarAppearance::Create());
     Add<CCheckBox>(CSimpleCheckBoxAppearance::Create());
     Add<CRadioButton>(CSimpleRadioButtonAppearance::Create());

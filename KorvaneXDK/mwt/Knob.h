@@ -20,9 +20,9 @@ public:
     double GetValue() const override;
     double GetMaximum() const override;
     double GetMinimum() const override;
-    virtual void SetValue(double value);
-    virtual void SetMaximum(double maximum);
-    virtual void SetMinimum(double minimum);
+    void SetValue(double value) override;
+    void SetMaximum(double maximum) override;
+    void SetMinimum(double minimum) override;
     /// A narrow wedge at the value instead of a sweep from the start angle.
     virtual bool IsWedgeStyle() const;
     virtual void SetWedgeStyle(bool wedge);

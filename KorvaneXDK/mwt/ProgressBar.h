@@ -26,9 +26,9 @@ public:
     double GetMinimum() const override;
     /// 0 horizontal, any other value vertical (growing from the bottom).
     virtual std::int32_t GetOrientation() const;
-    virtual void SetValue(double value);
-    virtual void SetMaximum(double maximum);
-    virtual void SetMinimum(double minimum);
+    void SetValue(double value) override;
+    void SetMaximum(double maximum) override;
+    void SetMinimum(double minimum) override;
     virtual void SetOrientation(std::int32_t orientation);
 
     /// Copied by every constructor: a new "SimpleProgressBar" until the window scene replaces it.

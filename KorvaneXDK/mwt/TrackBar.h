@@ -34,9 +34,9 @@ public:
     double GetValue() const override;
     double GetMaximum() const override;
     double GetMinimum() const override;
-    virtual void SetValue(double value);
-    virtual void SetMaximum(double maximum);
-    virtual void SetMinimum(double minimum);
+    void SetValue(double value) override;
+    void SetMaximum(double maximum) override;
+    void SetMinimum(double minimum) override;
 
     /// 0 horizontal, any other value vertical.
     virtual std::int32_t GetOrientation() const;

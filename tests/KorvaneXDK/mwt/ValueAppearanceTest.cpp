@@ -113,6 +113,7 @@ TEST(ComboBoxAppearance, CaretIsHeldInsideTheText)
     combo->SetSize(korvane::Vector2<float>(120, 20));
     combo->SetText("abc");
     screen.AddControl(combo);
+    combo->SetFocus();
     ASSERT_TRUE(combo->IsFocused());
     korvane::mwt::CSimpleComboBoxAppearance simple;
 
