@@ -264,8 +264,10 @@ void CMegaWindowScene::DrawScreen()
 {
     os::gfx::Device& device = korvane::RequireDriverDevice(this);
     device.BeginScene();
-    // Whatever fails below, the canvas stacks are popped and the scene is ended.
-    std::size_t pushed = 0;
+    // A control that throws in the middle of its draw leaves its own pushes behind; the stacks
+    // go back to where this frame found them, whatever failed, and the scene is ended.
+    const std::size_t matrices = canvas_->GetMatrixDepth();
+    const std::size_t brushes = canvas_->GetBrushDepth();
     try {
         ApplyDeviceStates();
         camera_.Apply();
@@ -274,7 +276,6 @@ void CMegaWindowScene::DrawScreen()
             canvasShader_->Begin();
         canvas_->PushMatrix();
         canvas_->PushBrush();
-        pushed = 1;
         canvas_->MultiplyMatrix(GetScreenTransform());
         try {
             screen_->Draw(canvas_.get());
@@ -284,10 +285,10 @@ void CMegaWindowScene::DrawScreen()
     } catch (const korvane::EException& e) {
         korvane::LogEngineException(e);
     }
-    if (pushed != 0) {
+    while (canvas_->GetBrushDepth() > brushes)
         canvas_->PopBrush();
+    while (canvas_->GetMatrixDepth() > matrices)
         canvas_->PopMatrix();
-    }
     canvas_->EndDraw();
     device.EndScene();
 }
