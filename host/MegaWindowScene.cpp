@@ -30,6 +30,7 @@
 #include "KorvaneXDK/platform/graphics/ShaderEnvironment.h"
 #include "KorvaneXDK/platform/graphics/ShaderPair.h"
 #include "frontend/forms/CursorForm.h"
+#include "frontend/forms/FormSceneLink.h"
 #include "frontend/forms/LogoSplashForm.h"
 #include "frontend/forms/WallpaperForm.h"
 #include "host/ScreenFit.h"
@@ -67,12 +68,17 @@ CMegaWindowScene::CMegaWindowScene() : korvane::CStandardScene(kPriority), scree
     }
     if (gInstance == nullptr)
         gInstance = this;
+    // The front end's forms find the screen through their link.
+    if (gInstance == this)
+        CFormSceneLink::SetScreen(screen_.get());
 }
 
 CMegaWindowScene::~CMegaWindowScene()
 {
-    if (gInstance == this)
+    if (gInstance == this) {
         gInstance = nullptr;
+        CFormSceneLink::SetScreen(nullptr);
+    }
     if (listeningWindow_ != nullptr)
         listeningWindow_->RemoveListener(this);
 }
@@ -119,6 +125,11 @@ void CMegaWindowScene::Finalize()
         listeningWindow_->RemoveListener(this);
         listeningWindow_ = nullptr;
     }
+    if (gInstance == this)
+        CFormSceneLink::SetScreen(nullptr);
+    cursorForm_.reset();
+    lastActiveForm_.reset();
+    wallpaperForm_.reset();
     screen_.reset();
     korvane::canvas::CFontStock::ReleaseInstance();
 }
@@ -220,6 +231,9 @@ void CMegaWindowScene::Update(int)
 
 void CMegaWindowScene::RunFrame(float seconds)
 {
+    // Nothing is left to drive once finalised.
+    if (!screen_)
+        return;
     try {
         DispatchQueuedMessages();
         PollUiInput(seconds);

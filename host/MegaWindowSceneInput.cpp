@@ -90,7 +90,7 @@ void CMegaWindowScene::DispatchQueuedMessages()
 void CMegaWindowScene::PollUiInput(float seconds)
 {
     korvane::IController* controller = GetUiController();
-    if (controller == nullptr || !cursorForm_)
+    if (controller == nullptr || !cursorForm_ || !screen_)
         return;
     const bool decideHeld = controller->IsDown("decide");
     if (controller->WasPressed("mode"))
@@ -126,9 +126,9 @@ void CMegaWindowScene::FocusNavigationPass(korvane::IController& controller)
         const korvane::Vector2<float> p =
             leaf->LocalToScreen(korvane::Vector2<float>(kPointerOffsetX, leaf->GetSize().y * 0.5f));
         if (lastActiveForm_ != activeForm)
-            cursorForm_->SetCursorPosition(p.x, p.y);
+            cursorForm_->SetCursorPosition(p);
         else
-            cursorForm_->SetTargetPosition(p.x, p.y);
+            cursorForm_->SetTargetPosition(p);
     }
     lastActiveForm_ = activeForm;
     if (activeForm->IsEnabled()) {
@@ -178,7 +178,7 @@ void CMegaWindowScene::FreePointerPass(korvane::IController& controller, float s
         const korvane::Vector2<float> size = screen_->GetSize();
         p.x = std::max(std::min(p.x, size.x - 1.0f), 0.0f);
         p.y = std::max(std::min(p.y, size.y - 1.0f), 0.0f);
-        cursorForm_->SetCursorPosition(p.x, p.y);
+        cursorForm_->SetCursorPosition(p);
         screen_->OnMouseMove(Floored(cursorForm_->GetCursorPosition()), decideHeld ? 1 : 0);
     }
     cursorForm_->BringToFront();

@@ -1,44 +1,33 @@
-/** @file CursorForm.cpp The on-screen pointer the window scene moves. */
+/** @file CursorForm.cpp The on-screen pointer. */
 #include "frontend/forms/CursorForm.h"
 
 #include <algorithm>
+#include <cmath>
 
-namespace
+#include "frontend/forms/FormSceneLink.h"
+
+CCursorForm::CCursorForm()
 {
-
-constexpr float kLongestStep = 0.05005005f;
-constexpr float kGlideRate = 24.0f;
-
-} // namespace
-
-CCursorForm::CCursorForm() : korvane::mwt::CForm("CursorForm")
-{
-    SetFormName("CursorForm");
-    SetLocation(korvane::Vector2<float>(1125.0f, 590.0f));
-    SetSize(korvane::Vector2<float>(64.0f, 64.0f));
-    SetTopMost(true);
-    SetFocusable(true);
-    SetColor(korvane::Color4<float>(0.3f, 0.3f, 0.3f, 0.6f));
-    InitializedEvent = [](korvane::mwt::CForm* form) { form->SetEnabled(false); };
-    UpdateEvent = [this](korvane::mwt::CComponent*, float seconds) { OnUpdate(seconds); };
+    InitializedEvent = [this](korvane::mwt::CForm* sender) { OnInitialized(sender); };
+    UpdateEvent = [this](korvane::mwt::CComponent* sender, float seconds) { OnUpdate(sender, seconds); };
 }
 
 CCursorForm::~CCursorForm() = default;
 
-void CCursorForm::SetCursorPosition(float x, float y)
+void CCursorForm::SetCursorPosition(const korvane::Vector2<float>& point)
 {
-    target_ = korvane::Vector2<float>(x - kHotSpotX, y - kHotSpotY);
+    target_ = korvane::Vector2<float>(point.x - hotSpot_.x, point.y - hotSpot_.y);
     SetLocation(target_);
 }
 
-void CCursorForm::SetTargetPosition(float x, float y)
+void CCursorForm::SetTargetPosition(const korvane::Vector2<float>& point)
 {
-    target_ = korvane::Vector2<float>(x - kHotSpotX, y - kHotSpotY);
+    target_ = korvane::Vector2<float>(point.x - hotSpot_.x, point.y - hotSpot_.y);
 }
 
 korvane::Vector2<float> CCursorForm::GetCursorPosition() const
 {
-    return korvane::Vector2<float>(target_.x + kHotSpotX, target_.y + kHotSpotY);
+    return korvane::Vector2<float>(target_.x + hotSpot_.x, target_.y + hotSpot_.y);
 }
 
 void CCursorForm::SetFocusMode(bool focusMode)
@@ -51,10 +40,26 @@ bool CCursorForm::IsFocusMode() const
     return focusMode_;
 }
 
-void CCursorForm::OnUpdate(float seconds)
+void CCursorForm::OnInitialized(korvane::mwt::CForm*)
 {
-    const float step = std::min(seconds, kLongestStep) * kGlideRate;
+    InitializeComponent(CFormSceneLink::GetFormCache());
+    SetEnabled(false);
+}
+
+void CCursorForm::OnUpdate(korvane::mwt::CComponent*, float seconds)
+{
+    const float step = std::min(seconds, kMaxStep);
+    pulseClock_ += step;
+    float alpha = 1.0f;
+    if (focusMode_) {
+        const double pi = static_cast<double>(3.14159265f);
+        alpha = static_cast<float>(0.8 * std::fabs(std::cos(2.0 * pi * pulseClock_)) + 0.2);
+    }
+    if (CursorImage) {
+        CursorImage->SetEffectColor(korvane::Color4<float>(1.0f, 1.0f, 1.0f, alpha));
+    }
     const korvane::Vector2<float> location = GetLocation();
-    SetLocation(korvane::Vector2<float>(location.x + (target_.x - location.x) * step,
-                                        location.y + (target_.y - location.y) * step));
+    const float share = step * kGlideRate;
+    SetLocation(korvane::Vector2<float>(location.x + (target_.x - location.x) * share,
+                                        location.y + (target_.y - location.y) * share));
 }

@@ -1,18 +1,21 @@
-/** @file WallpaperForm.h The full-screen backdrop form (a plain stand-in until the menus' own). */
+/** @file WallpaperForm.h The full-screen backdrop behind every menu and game. */
 #pragma once
 
 #include <string>
 
-#include "KorvaneXDK/mwt/Form.h"
+#include "frontend/forms/WallpaperFormDesign.h"
 
-/// A 1920 x 1080 form at the back of the screen, named after its picture.
-class CWallpaperForm : public korvane::mwt::CForm
+/// Shows one picture behind everything; a new wallpaper replaces it by a cross-fade.
+class CWallpaperForm : public CWallpaperFormDesign
 {
 public:
     explicit CWallpaperForm(const std::string& path);
     ~CWallpaperForm() override;
 
-    const std::string& GetImagePath() const { return path_; }
+    const std::string& GetPath() const { return path_; }
+
+    virtual void OnInitialized(korvane::mwt::CForm* sender);
+    virtual void OnOpened(korvane::mwt::CForm* sender);
 
 private:
     std::string path_;

@@ -156,7 +156,7 @@ TEST_F(WindowInput, FreePointerSpeedsDirectionsAndBounds)
     };
     Cursor().SetFocusMode(false);
     for (const FreeCase& c : cases) {
-        Cursor().SetCursorPosition(c.start.x, c.start.y);
+        Cursor().SetCursorPosition(c.start);
         for (const auto& [action, value] : c.held)
             scene.controller.Hold(action, true, value);
         scene.controller.Update();

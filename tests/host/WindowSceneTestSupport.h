@@ -8,7 +8,10 @@
 #include <vector>
 
 #include "KorvaneXDK/core/ScopedLock.h"
+#include "KorvaneXDK/mwt/ControlAppearanceStock.h"
+#include "KorvaneXDK/platform/graphics/TextureInterface.h"
 #include "KorvaneXDK/platform/input/StandardController.h"
+#include "frontend/forms/FormSceneLink.h"
 #include "host/MegaWindowScene.h"
 
 namespace host_test
@@ -70,9 +73,18 @@ private:
 };
 
 /// The scene without a driver: its back buffer is what the test says, its controller the fake.
+/// Forms get no pictures, and the skinned form look is the plain one (this program loads no skin).
 class CTestWindowScene : public CMegaWindowScene
 {
 public:
+    CTestWindowScene()
+    {
+        CFormSceneLink::SetTextureLoader(
+            [](korvane::CTextureCache*, const std::string&) { return boost::shared_ptr<korvane::ITexture>(); });
+        korvane::mwt::CControlAppearanceStock::GetInstance()->RegisterAlias("SkinForm", "SimpleForm");
+    }
+    ~CTestWindowScene() override { CFormSceneLink::SetTextureLoader(CFormSceneLink::TextureLoader()); }
+
     std::uint32_t backBufferWidth = 1920;
     std::uint32_t backBufferHeight = 1080;
     CFakeUiController controller;
