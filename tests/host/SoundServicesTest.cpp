@@ -14,7 +14,7 @@
 #include "KorvaneXDK/platform/sound/StreamingSound.h"
 #include "host/ResourceCache.h"
 #include "host/SoundServices.h"
-#include "os/audio/AudioTesting.h"
+#include "os/audio/Testing.h"
 #include "support/LogCapture.h"
 
 namespace

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "../../os/input/InputTestSupport.h"
+#include "support/InputTestSupport.h"
 #include "../HostArchive.h"
 #include "../HostTestSupport.h"
 #include "KorvaneXDK/core/Exception.h"
@@ -19,7 +19,7 @@
 #include "host/ResourceScene.h"
 #include "host/SaveDataFolder.h"
 #include "host/SoundServices.h"
-#include "os/audio/AudioTesting.h"
+#include "os/audio/Testing.h"
 #include "os/gfx/Device.h"
 #include "os/store/Store.h"
 #include "os/store/StoreTesting.h"
