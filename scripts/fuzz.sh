@@ -17,7 +17,12 @@ export ASAN_OPTIONS="detect_leaks=1:allocator_may_return_null=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$ROOT/tests/lsan.supp:print_suppressions=0"
 
-mapfile -t targets < <(cd "$build" && ls fuzz_* | sort)
+mapfile -t targets < <(cd "$build" && find . -maxdepth 1 -type f -name 'fuzz_*' -perm -u+x -printf '%f\n' | sort)
+# A run with no target would pass while checking nothing.
+if [ "${#targets[@]}" -eq 0 ]; then
+  echo "No fuzz target was built in $build" >&2
+  exit 1
+fi
 mkdir -p "$build/logs"
 pids=()
 for target in "${targets[@]}"; do
