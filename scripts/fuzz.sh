@@ -51,8 +51,13 @@ for i in "${!targets[@]}"; do
   else
     status=1
     printf '%-22s FAILED  (exit %s)\n' "$target" "$result"
-    grep -E "^==[0-9]+==(ERROR|WARNING)|SUMMARY|fuzz check failed|runtime error|Test unit written to|ALARM|out-of-memory" \
-      "$log" | head -n 12 | sed 's/^/    /'
+    if [ "$result" -eq 137 ]; then
+      echo "    killed after $((seconds + 120)) s: it hung where libFuzzer's own timeout could not see"
+    fi
+    # No line of interest (or more than the head takes) must not end the report here: the
+    # other targets' results and the log's name still have to be printed.
+    { grep -E "^==[0-9]+== ?(ERROR|WARNING)|^ERROR:|SUMMARY|fuzz check failed|runtime error|Test unit written to|ALARM|out-of-memory" \
+      "$log" || true; } | head -n 12 | sed 's/^/    /'
     echo "    full log: $log"
   fi
 done
