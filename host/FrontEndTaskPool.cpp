@@ -26,6 +26,8 @@ struct TaskPool
     std::uint32_t SerialCounter = 1;
     std::int16_t Cap = 0;
     std::uint32_t Abort = 1;
+    /// While a run walks the lists: the record it goes on with after the current routine.
+    std::uint16_t RunNext = kNoFrontEndTask;
 
     TaskPool() { Reset(); }
 
@@ -45,6 +47,7 @@ struct TaskPool
             list = TaskList();
         SerialCounter = 1;
         Abort = 1;
+        RunNext = kNoFrontEndTask;
     }
 };
 
@@ -142,6 +145,10 @@ void TaskPoolFree(FrontEndTask* task)
     *--pool.StackTop = task->Index;
     TaskList& list = pool.Lists[task->List >= 0 && task->List < kListCount ? task->List : 0];
     --list.Count;
+    // A routine that frees the record the run goes on with moves the run past it: the index may
+    // be handed out again before the routine returns, as a new record at the tail.
+    if (pool.RunNext == task->Index)
+        pool.RunNext = task->Next;
     StoreSerial(*task, NextSerial(pool));
     if (list.Head == task->Index)
         list.Head = task->Next;
@@ -159,24 +166,26 @@ void TaskPoolRunAll()
 {
     std::lock_guard<std::recursive_mutex> lock(PoolLock());
     TaskPool& pool = Pool();
+    struct RunEnd
+    {
+        TaskPool& Pool;
+        ~RunEnd() { Pool.RunNext = kNoFrontEndTask; }
+    } runEnd{pool};
     for (int l = 0; l < kListCount; ++l) {
         std::uint16_t index = pool.Lists[l].Head;
         while (index != kNoFrontEndTask) {
             FrontEndTask& task = pool.Records[index];
-            const std::uint16_t next = task.Next;
-            if (task.Live == 0) {
-                // Freed by an earlier routine of this run: its own next still leads on.
-                index = next;
-                continue;
+            pool.RunNext = task.Next;
+            if (task.Live != 0) {
+                task.FirstCall = 0;
+                if (task.Routine != nullptr)
+                    task.Routine(&task);
+                if (pool.Abort != 0) {
+                    pool.Abort = 0;
+                    return;
+                }
             }
-            task.FirstCall = 0;
-            if (task.Routine != nullptr)
-                task.Routine(&task);
-            if (pool.Abort != 0) {
-                pool.Abort = 0;
-                return;
-            }
-            index = next;
+            index = pool.RunNext;
         }
     }
 }

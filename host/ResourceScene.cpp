@@ -99,6 +99,7 @@ void CResourceScene::Initialize()
     RegisterInputActions();
     preferences_.ResetAllKeyMappings();
     preferences_.Load();
+    preferencesLoaded_ = true;
 
     os::store::Apps* apps = os::store::GetApps();
     const std::string storeLanguage = apps != nullptr ? apps->GetCurrentGameLanguage() : "";
@@ -176,7 +177,9 @@ bool CResourceScene::IsWindowActive()
 
 void CResourceScene::Shutdown()
 {
-    preferences_.Save();
+    // A start that failed before the file was read leaves the user's file as it is.
+    if (preferencesLoaded_)
+        preferences_.Save();
     SoundReleaseAll();
 }
 

@@ -42,7 +42,7 @@ public:
     void Initialize() override;
     /// The frame count is not used.
     void Update(int frames) override;
-    /// Saves the preferences and releases every sound.
+    /// Saves the preferences (once they were loaded) and releases every sound.
     void Finalize() override { Shutdown(); }
     virtual void Shutdown();
 
@@ -113,6 +113,9 @@ private:
     std::string language_;
     korvane::TProperties<std::less<std::string>> texts_;
     std::uint8_t musicVersion_ = 1;
+    /// Set once the preference file has been read: before that the manager holds only the
+    /// defaults, and saving them would overwrite the user's file.
+    bool preferencesLoaded_ = false;
     boost::shared_ptr<korvane::ISound> sound1_;
     boost::shared_ptr<korvane::ISound> sound2_;
     boost::shared_ptr<korvane::ISound> sound3_;

@@ -66,6 +66,14 @@ void ReleaseMusicIfCurrent(const boost::shared_ptr<korvane::ISound>& music)
         released.swap(state.Music);
 }
 
+/// Gives the track the music volume of the moment. Under the music lock, like MusicSetVolume:
+/// a volume read before a concurrent change and applied after it would undo that change.
+void ApplyMusicVolume(korvane::ISound& music)
+{
+    std::lock_guard<std::mutex> lock(State().MusicMutex);
+    music.SetVolumeScaled(MusicVolume);
+}
+
 } // namespace
 
 korvane::CDXSound& RequireSoundDevice()
@@ -167,7 +175,7 @@ void MusicPlay(const void* resource, std::int32_t loops)
     }
     music->Open(RequireSoundDevice(), *stream);
     music->SetLoop(loops > 0);
-    music->SetVolumeScaled(MusicVolume);
+    ApplyMusicVolume(*music);
     music->Play();
 }
 
@@ -184,7 +192,7 @@ void MusicCommand(std::int16_t code)
             ReleaseMusicIfCurrent(music);
         return;
     }
-    music->SetVolumeScaled(MusicVolume);
+    ApplyMusicVolume(*music);
     music->Play();
 }
 

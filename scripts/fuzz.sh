@@ -19,7 +19,12 @@ export ASAN_OPTIONS="detect_leaks=1:allocator_may_return_null=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$ROOT/tests/lsan.supp:print_suppressions=0"
 
-mapfile -t targets < <(cd "$build" && ls fuzz_* | sort)
+mapfile -t targets < <(cd "$build" && find . -maxdepth 1 -type f -name 'fuzz_*' -perm -u+x -printf '%f\n' | sort)
+# A run with no target would pass while checking nothing.
+if [ "${#targets[@]}" -eq 0 ]; then
+  echo "No fuzz target was built in $build" >&2
+  exit 1
+fi
 mkdir -p "$build/logs"
 pids=()
 for target in "${targets[@]}"; do
@@ -48,8 +53,13 @@ for i in "${!targets[@]}"; do
   else
     status=1
     printf '%-22s FAILED  (exit %s)\n' "$target" "$result"
-    grep -E "^==[0-9]+==(ERROR|WARNING)|SUMMARY|fuzz check failed|runtime error|Test unit written to|ALARM|out-of-memory" \
-      "$log" | head -n 12 | sed 's/^/    /'
+    if [ "$result" -eq 137 ]; then
+      echo "    killed after $((seconds + 120)) s: it hung where libFuzzer's own timeout could not see"
+    fi
+    # No line of interest (or more than the head takes) must not end the report here: the
+    # other targets' results and the log's name still have to be printed.
+    { grep -E "^==[0-9]+== ?(ERROR|WARNING)|^ERROR:|SUMMARY|fuzz check failed|runtime error|Test unit written to|ALARM|out-of-memory" \
+      "$log" || true; } | head -n 12 | sed 's/^/    /'
     echo "    full log: $log"
   fi
 done

@@ -236,7 +236,10 @@ const int kMinorScale[7] = {0, 2, 3, 5, 7, 8, 10};
 LoopBuffer Render(const Arrangement& piece)
 {
     const int bar = FramesPerBar(piece.bpm);
-    const long long sixteenth = bar / 16; // bars are multiples of 16 frames at these tempos
+    // At 120 bpm a bar (88200 frames) is not a multiple of 16: the sixteenths are a frame's
+    // half shorter, and the last one of each bar 8 frames longer. The bars themselves, and so
+    // the loop's length, stay exact.
+    const long long sixteenth = bar / 16;
     LoopBuffer out(bar * piece.bars);
     LoopBuffer lead(bar * piece.bars);
     Random drums(piece.melodySeed ^ 0xD5u);
