@@ -6,6 +6,7 @@
 #include <boost/function.hpp>
 #include <gtest/gtest.h>
 
+#include "KorvaneXDK/mwt/ControlAppearanceInterface.h"
 #include "KorvaneXDK/mwt/DefaultFactories.h"
 #include "KorvaneXDK/mwt/Form.h"
 #include "KorvaneXDK/mwt/Screen.h"
@@ -91,13 +92,14 @@ TEST(Form, AHalfSecondCloseRemovesTheFormInTheFirstUpdateAfterItsEnd)
     EXPECT_EQ(f.log.back(), "closed child");
 }
 
-TEST(Form, AClosingFormIgnoresTheMouseAndReopeningLeavesItDisabled)
+TEST(Form, TheCloseBoxClosesAndTheClosingFormIgnoresTheMouseAndStaysDisabled)
 {
     FormFixture f;
     f.form->SetCloseBoxEnabled(true);
     f.screen->AddControl(f.form);
     test::Wire(*f.form, f.log);
-    f.form->Close();
+    f.form->OnMouseDown(Centre(f.form->GetCloseBoxRect()), 1);
+    ASSERT_TRUE(f.form->IsClosing());
     f.log.clear();
     f.form->OnMouseDown(V(50, 5), 1); // on the caption: would start a drag
     f.form->OnMouseMove(V(80, 5), 1);
@@ -174,15 +176,6 @@ TEST(Form, CaptionBoxesDriveTheWindowStates)
     }
 }
 
-TEST(Form, TheCloseBoxCloses)
-{
-    FormFixture f;
-    f.form->SetCloseBoxEnabled(true);
-    f.screen->AddControl(f.form);
-    f.form->OnMouseDown(Centre(f.form->GetCloseBoxRect()), 1);
-    EXPECT_TRUE(f.form->IsClosing());
-}
-
 TEST(Form, FrameDragsOnlyUndockedOutsideLayoutEditMode)
 {
     const struct
@@ -229,4 +222,21 @@ TEST(Form, FrameDragsOnlyUndockedOutsideLayoutEditMode)
         EXPECT_EQ(f.form->GetLocation() - start, moves ? V(11, 12) : V(0, 0));
         EXPECT_FALSE(f.form->IsDragging());
     }
+}
+
+TEST(Form, CopiesTheDefaultFactoriesWhenConstructed)
+{
+    Log log;
+    const CControl::AnimationFactoryFunction saved = CDefaultFactories::FormOpenAnimation;
+    auto before = Make<CForm>("before", 0, 0, 100, 50);
+    CDefaultFactories::FormOpenAnimation = [&log] {
+        return boost::shared_ptr<CAnimationComponent>(new test::FakeAnimation("replaced", log));
+    };
+    auto after = Make<CForm>("after", 0, 0, 100, 50);
+    CDefaultFactories::FormOpenAnimation = saved;
+    before->Open();
+    after->Open();
+    EXPECT_EQ(log, (Log{"replaced init"}));
+    EXPECT_EQ(before->GetAppearance()->GetName(), "SimpleForm");
+    EXPECT_NE(before->GetAppearance(), after->GetAppearance());
 }
