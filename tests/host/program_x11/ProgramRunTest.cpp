@@ -41,14 +41,20 @@ TEST(ProgramRunTest, ShowsTheClearedFrameAndClosesInOrder)
 
     // Wait for the window's first frames: the interface's black logo splash over the cleared
     // back buffer (the program's own pace, not a synchronisation).
+    // The log tells when the interface has started, so a window not yet painted is not taken for it.
+    const std::string logFile = dir.File("data/Vumo/VorthenixZambrelliot/vorthenix.log");
+    auto started = [&] {
+        return std::filesystem::exists(logFile) && korvane::test::TempDir::Read(logFile).find(
+                                                       "load appearance: skin\\skintrackbar.ini") != std::string::npos;
+    };
     auto dark = [](std::uint32_t p) { return p != 0 && (p & 0x00F0F0F0u) == 0; };
     std::uint32_t pixel = 0;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!dark(pixel) && !program.HasExited() && std::chrono::steady_clock::now() < deadline) {
+    while (!(started() && dark(pixel)) && !program.HasExited() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
         pixel = program_test::WindowCentrePixel("VORTHENIX ZAMBRELLIOT  - Vesperanthor -");
-        if (!dark(pixel))
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
+    EXPECT_TRUE(started());
     EXPECT_TRUE(dark(pixel)) << std::hex << pixel;
     ASSERT_FALSE(program.HasExited()) << "the program ended by itself";
 

@@ -13,7 +13,6 @@
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
 #include "KorvaneXDK/core/Exception.h"
-#include "KorvaneXDK/mwt/Button.h"
 #include "KorvaneXDK/mwt/ControlAppearanceStock.h"
 #include "KorvaneXDK/mwt/DefaultFactories.h"
 #include "KorvaneXDK/mwt/Form.h"
@@ -55,7 +54,7 @@ protected:
         savedForm = korvane::mwt::CDefaultFactories::FormAppearance;
         savedOpen = korvane::mwt::CDefaultFactories::FormOpenAnimation;
         savedClose = korvane::mwt::CDefaultFactories::FormCloseAnimation;
-        savedButton = korvane::mwt::CButton::DefaultAppearanceFactory;
+        savedButton = korvane::mwt::CDefaultFactories::ButtonAppearance;
         ASSERT_TRUE(korvane::CreateApplicationDriver(nullptr));
         driver = korvane::GetApplicationDriver();
         driver->SetDataLoader(boost::shared_ptr<korvane::IDataLoader>(
@@ -80,7 +79,7 @@ protected:
         korvane::mwt::CDefaultFactories::FormAppearance = savedForm;
         korvane::mwt::CDefaultFactories::FormOpenAnimation = savedOpen;
         korvane::mwt::CDefaultFactories::FormCloseAnimation = savedClose;
-        korvane::mwt::CButton::DefaultAppearanceFactory = savedButton;
+        korvane::mwt::CDefaultFactories::ButtonAppearance = savedButton;
         korvane::DestroyApplicationDriver();
     }
     void SetUp() override { ASSERT_NE(nullptr, scene); }
