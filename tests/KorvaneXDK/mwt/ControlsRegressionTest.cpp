@@ -1,6 +1,9 @@
 /** @file ControlsRegressionTest.cpp Faults found in the buttons, list boxes, horizontal selectors and scroll bars:
- * a draw that fails on a missing font must not leave a font pushed on the canvas for every later frame. */
+ * a draw that fails on a missing font must not leave a font pushed on the canvas for every later frame, and a skin
+ * whose definition fails to load keeps all of its earlier values. */
 #include <functional>
+#include <stdexcept>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -9,7 +12,10 @@
 #include "KorvaneXDK/mwt/ContainerControl.h"
 #include "KorvaneXDK/mwt/HorizontalSelector.h"
 #include "KorvaneXDK/mwt/ListBox.h"
+#include "KorvaneXDK/mwt/SkinButtonAppearance.h"
+#include "KorvaneXDK/mwt/SkinScrollBarAppearance.h"
 #include "TreeTestSupport.h"
+#include "support/FakeTexture.h"
 #include "support/RecordingCanvas.h"
 
 using namespace korvane;
@@ -64,4 +70,37 @@ TEST(ControlsRegressionTest, AFailedDrawLeavesNoFontPushed)
             EXPECT_EQ(brushes, canvas.GetBrushDepth());
         }
     }
+}
+
+TEST(ControlsRegressionTest, ASkinWhoseDownPictureFailsToLoadKeepsItsEarlierValues)
+{
+    test::FakeTexture up(16, 16);
+    test::FakeTexture down(16, 16);
+    test::FakeTexture other(8, 8);
+    AppearanceProperties first;
+    first.ParseLines({"BodyRect.left=1", "BodyRect.width=8", "Texture=up", "DownTexture=down", "MaxButtonSize=20"});
+    AppearanceProperties second;
+    second.ParseLines({"BodyRect.left=5", "BodyRect.width=2", "Texture=other", "DownTexture=broken"});
+    const auto resolve = [&](const std::string& name) -> ITexture* {
+        if (name == "broken") {
+            throw std::runtime_error("no such picture");
+        }
+        return name == "up" ? &up : name == "down" ? &down : &other;
+    };
+    const canvas::Rect2f body(1, 0, 8, 0);
+
+    CSkinButtonAppearance button;
+    button.LoadProperties(first, resolve);
+    EXPECT_THROW(button.LoadProperties(second, resolve), std::runtime_error);
+    EXPECT_EQ(body, button.GetBodyRect());
+    EXPECT_EQ(&up, button.GetTexture());
+    EXPECT_EQ(&down, button.GetDownTexture());
+
+    CSkinScrollBarAppearance bar;
+    bar.LoadProperties(first, resolve);
+    EXPECT_THROW(bar.LoadProperties(second, resolve), std::runtime_error);
+    EXPECT_EQ(body, bar.GetBodyRect());
+    EXPECT_EQ(&up, bar.GetTexture());
+    EXPECT_EQ(&down, bar.GetDownTexture());
+    EXPECT_EQ(20.0f, bar.GetMaxButtonSize());
 }
