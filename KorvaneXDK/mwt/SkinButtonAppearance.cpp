@@ -18,8 +18,14 @@ boost::shared_ptr<IControlAppearance> CSkinButtonAppearance::Create()
 
 void CSkinButtonAppearance::LoadProperties(const AppearanceProperties& properties, TextureResolver resolver)
 {
-    LoadSkinKeys(properties, resolver, bodyRect_, texture_);
-    downTexture_ = resolver(properties.Get("DownTexture", ""));
+    // Nothing changes until every key has been read, so a failing resolver leaves the old values.
+    canvas::Rect2f body;
+    ITexture* texture = nullptr;
+    LoadSkinKeys(properties, resolver, body, texture);
+    ITexture* const downTexture = resolver(properties.Get("DownTexture", ""));
+    bodyRect_ = body;
+    texture_ = texture;
+    downTexture_ = downTexture;
 }
 
 void CSkinButtonAppearance::Draw(CControl* control, canvas::CCanvas* canvas)

@@ -37,9 +37,16 @@ boost::shared_ptr<IControlAppearance> CSkinScrollBarAppearance::Create()
 
 void CSkinScrollBarAppearance::LoadProperties(const AppearanceProperties& properties, TextureResolver resolver)
 {
-    LoadSkinKeys(properties, resolver, bodyRect_, texture_);
-    downTexture_ = resolver(properties.Get("DownTexture", ""));
-    maxButtonSize_ = ParseAppearanceNumber(properties.Get("MaxButtonSize", "128"));
+    // Nothing changes until every key has been read, so a failing resolver leaves the old values.
+    canvas::Rect2f body;
+    ITexture* texture = nullptr;
+    LoadSkinKeys(properties, resolver, body, texture);
+    ITexture* const downTexture = resolver(properties.Get("DownTexture", ""));
+    const float maxButtonSize = ParseAppearanceNumber(properties.Get("MaxButtonSize", "128"));
+    bodyRect_ = body;
+    texture_ = texture;
+    downTexture_ = downTexture;
+    maxButtonSize_ = maxButtonSize;
 }
 
 void CSkinScrollBarAppearance::Layout(CControl* control)
