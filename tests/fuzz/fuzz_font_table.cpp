@@ -6,8 +6,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     for (const bool textFormat : {false, true}) {
-        korvane::CMemoryStream stream;
-        fuzz::Fill(stream, data, size);
+        fuzz::Stream stream(data, size);
         korvane::CTextureFont font;
         try {
             font.LoadTable(stream, textFormat);

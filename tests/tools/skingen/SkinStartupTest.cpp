@@ -16,6 +16,7 @@
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/KorvaneStream.h"
+#include "KorvaneXDK/mwt/DefaultFactories.h"
 #include "KorvaneXDK/mwt/Button.h"
 #include "KorvaneXDK/mwt/CheckBox.h"
 #include "KorvaneXDK/mwt/ComboBox.h"
@@ -135,11 +136,11 @@ TEST(SkinStartup, TheBuiltArchiveGivesTenAppearancesAndTheControlsTakeThem)
     // border serves pagers, edits and list boxes.
     const auto saved = std::make_tuple(
         korvane::mwt::CKnob::DefaultAppearanceFactory, korvane::mwt::CPager::DefaultAppearanceFactory,
-        korvane::mwt::CEdit::DefaultAppearanceFactory, korvane::mwt::CListBox::DefaultAppearanceFactory);
+        korvane::mwt::CEdit::DefaultAppearanceFactory, korvane::mwt::CDefaultFactories::ListBoxAppearance);
     korvane::mwt::CKnob::DefaultAppearanceFactory = stock.GetFactory("SkinKnob");
     korvane::mwt::CPager::DefaultAppearanceFactory = stock.GetFactory("SkinBorder");
     korvane::mwt::CEdit::DefaultAppearanceFactory = stock.GetFactory("SkinBorder");
-    korvane::mwt::CListBox::DefaultAppearanceFactory = stock.GetFactory("SkinBorder");
+    korvane::mwt::CDefaultFactories::ListBoxAppearance = stock.GetFactory("SkinBorder");
     korvane::mwt::CKnob knob;
     korvane::mwt::CEdit edit;
     korvane::mwt::CListBox list;
@@ -149,7 +150,7 @@ TEST(SkinStartup, TheBuiltArchiveGivesTenAppearancesAndTheControlsTakeThem)
     EXPECT_EQ("SkinKnob", knob.GetAppearance()->GetName());
     EXPECT_EQ(edit.GetAppearance(), list.GetAppearance());
     std::tie(korvane::mwt::CKnob::DefaultAppearanceFactory, korvane::mwt::CPager::DefaultAppearanceFactory,
-             korvane::mwt::CEdit::DefaultAppearanceFactory, korvane::mwt::CListBox::DefaultAppearanceFactory) = saved;
+             korvane::mwt::CEdit::DefaultAppearanceFactory, korvane::mwt::CDefaultFactories::ListBoxAppearance) = saved;
 }
 
 TEST(SkinStartup, ABrokenSkinFailsBeforeAnythingIsDrawn)
