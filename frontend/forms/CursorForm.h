@@ -32,6 +32,10 @@ public:
     virtual void OnInitialized(korvane::mwt::CForm* sender);
     virtual void OnUpdate(korvane::mwt::CComponent* sender, float seconds);
 
+    /// The same, by coordinates.
+    void SetCursorPosition(float x, float y) { SetCursorPosition(korvane::Vector2<float>(x, y)); }
+    void SetTargetPosition(float x, float y) { SetTargetPosition(korvane::Vector2<float>(x, y)); }
+
     // The window scene's names for the same operations.
     void JumpTo(const korvane::Vector2<float>& point) { SetCursorPosition(point); }
     void MoveTo(const korvane::Vector2<float>& point) { SetTargetPosition(point); }

@@ -22,6 +22,8 @@ void CGameSelectFormDesign::InitializeComponent(korvane::CTextureCache* cache)
     setup.name = "GameSelectForm";
     setup.tint = korvane::Color4<float>(0.3f, 0.3f, 0.3f, 0.6f);
     setup.appearance = kAppearanceSkinForm;
+    // No frame or caption bar: the band and the caption rule are the menu's whole look.
+    setup.formStyle = 0;
     ApplyFormSetup(*this, setup);
 
     Image1 = MakeImage(cache, "Image1", kImageCrossHatch, {612.0f, 0.0f, 692.0f, 1080.0f}, 0.3125f);

@@ -13,6 +13,7 @@ public:
     ~CWallpaperForm() override;
 
     const std::string& GetPath() const { return path_; }
+    const std::string& GetImagePath() const { return path_; }
 
     virtual void OnInitialized(korvane::mwt::CForm* sender);
     virtual void OnOpened(korvane::mwt::CForm* sender);

@@ -51,6 +51,7 @@ protected:
     {
         screen = boost::make_shared<korvane::mwt::CScreen>("screen");
         screen->SetSize(korvane::Vector2<float>(1920.0f, 1080.0f));
+        screen->Initialize();
         CFormSceneLink::Reset();
         CFormSceneLink::SetScreen(screen.get());
         CFormSceneLink::SetSoundHandler([this](EUiSound sound) { sounds.push_back(sound); });
