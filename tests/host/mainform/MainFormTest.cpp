@@ -149,6 +149,7 @@ TEST_F(MainFormTest, ExitAsksForConfirmationDeclinedResumesAcceptedReturnsToTheM
         ASSERT_TRUE(dialog);
         ASSERT_EQ(1u, FormsOf<CDialogForm>().size());
         Frames(40);
+        EXPECT_EQ(dialog, screen->GetActiveForm());
         EXPECT_EQ("CONFIRM", dialog->CaptionLabel->GetCaption());
         EXPECT_EQ("Quit the game and return to the main menu?", dialog->Line1Label->GetCaption());
         EXPECT_EQ("Progress since the last save will be lost.", dialog->Line2Label->GetCaption());
