@@ -253,3 +253,24 @@ TEST_F(PresentationTest, TheGamesTilesAndSpritesLandTurnedWhereTheTransformSays)
     EXPECT_EQ(0xFF0000u, PixelAt(157, 265));
     EXPECT_EQ(0xFFFF00u, PixelAt(157, 4));
 }
+
+TEST_F(PresentationTest, AResizeThroughTheGraphicsObjectLeavesBlackFramesAndADestroyedFormHearsNothing)
+{
+    Open();
+    SetBackdrop(kGreen);
+    form->RenderConsoleFrame();
+    form->RenderConsoleFrame();
+    korvane::CDXGraphics* graphics = korvane::GetApplicationDriver()->GetGraphics();
+    graphics->ResizeWindow(static_cast<int>(kDeviceWidth / 2), static_cast<int>(kDeviceHeight / 2));
+    ASSERT_TRUE(form->HasDeviceResources());
+    EXPECT_EQ(0u, form->GetNewestFrame()->GetRow(5)[5]);
+    EXPECT_EQ(0u, form->GetPreviousFrame()->GetRow(5)[5]);
+    form->RenderConsoleFrame();
+    EXPECT_EQ(0u, form->GetPreviousFrame()->GetRow(5)[5]);
+    EXPECT_EQ(kGreen, form->GetNewestFrame()->GetRow(5)[5]);
+
+    screen->RemoveAllControls();
+    form.reset();
+    // The destroyed form has left the listeners.
+    graphics->ResizeWindow(static_cast<int>(kDeviceWidth), static_cast<int>(kDeviceHeight));
+}
