@@ -251,6 +251,7 @@ TEST_F(MainFormTest, TheTitleMenusGameButtonsStartTheirGameInAMainForm)
         auto menu = boost::make_shared<CGameSelectForm>();
         screen->AddControl(menu);
         Frames(40);
+        (main ? menu->MainGameButton : menu->CompanionGameButton)->SetFocus();
         if (main)
             menu->OnMainGame(menu->MainGameButton.get());
         else
@@ -260,7 +261,16 @@ TEST_F(MainFormTest, TheTitleMenusGameButtonsStartTheirGameInAMainForm)
         ASSERT_EQ(1u, forms.size());
         ASSERT_TRUE(forms.front()->GetGameThread());
         EXPECT_EQ(main ? "QVR DRAVOST" : "TESSARIL VORN", forms.front()->GetFormName());
-        forms.front()->DropGameThread();
+        // Leaving the game brings a new menu back on the button that started it.
+        forms.front()->Close();
+        EXPECT_FALSE(forms.front()->GetGameThread());
+        FramesUntilGone(boost::static_pointer_cast<korvane::mwt::CForm>(forms.front()), [this] { Frame(); });
+        Frames(40);
+        auto menus = FormsOf<CGameSelectForm>();
+        ASSERT_EQ(1u, menus.size());
+        EXPECT_NE(menu, menus.front());
+        EXPECT_EQ(main ? menus.front()->MainGameButton : menus.front()->CompanionGameButton,
+                  menus.front()->GetFocusedLeaf());
         screen->RemoveAllControls();
     }
 }
