@@ -104,6 +104,8 @@ CMainForm::~CMainForm()
     try {
         DropGameThread();
         ReleaseGraphicsResources();
+    } catch (const korvane::EException& e) {
+        korvane::LogErrorF("CMainForm: %s", e.GetMessage().c_str());
     } catch (const std::exception& e) {
         korvane::LogErrorF("CMainForm: %s", e.what());
     }
