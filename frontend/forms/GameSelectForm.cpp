@@ -5,6 +5,7 @@
 #include "frontend/forms/FormHelpers.h"
 #include "frontend/forms/FormNames.h"
 #include "frontend/forms/FormSceneLink.h"
+#include "host/MainForm.h"
 #include "host/ResourceScene.h"
 #include "os/window/MessageQueue.h"
 
@@ -85,6 +86,16 @@ void CGameSelectForm::StartGame(std::int32_t game)
     CFormSceneLink::PlaySound(EUiSound::Decide);
     if (Starter()) {
         Starter()(this, game);
+        return;
+    }
+    // The game's form brings a new title menu back when it closes.
+    Close();
+    const boost::shared_ptr<CMainForm> form(new CMainForm());
+    ShowForm(form);
+    if (game == kMainGame) {
+        form->StartQVR2Game();
+    } else {
+        form->StartTessarilGame();
     }
 }
 

@@ -13,7 +13,7 @@ class CDialogForm;
 
 /// Sets the title wallpaper when it opens and reopens on the button it left by. Exit asks for
 /// confirmation and, accepted, posts the quit message. Options, Leaderboards and Credits stay
-/// disabled until their screens are wired; the game buttons hand over to the game starter.
+/// disabled until their screens are wired; the game buttons start a game in a main form.
 class CGameSelectForm : public TFocusPreservedForm<CGameSelectFormDesign>
 {
 public:
@@ -33,8 +33,8 @@ public:
     virtual void OnExit(korvane::mwt::CControl* sender);
     virtual void OnExitDialogClosed(korvane::mwt::CForm* sender);
 
-    /// What a game button does after its sound: close this menu and start the game. Empty:
-    /// nothing more (the games are not reachable yet).
+    /// What a game button does after its sound. Empty: this menu closes and a main form is
+    /// added to the screen and starts the game.
     static void SetGameStarter(GameStarter starter);
 
     const boost::shared_ptr<CDialogForm>& GetExitDialog() const { return exitDialog_; }

@@ -1,0 +1,305 @@
+/** @file GameFlowX11Test.cpp The built program on a real X server, driven by keys from the title menu into a game,
+ * through the pause menu and its confirmation, to a close of the window in the middle of the game. */
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+#include <dirent.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <time.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "support/TempDir.h"
+
+extern char** environ;
+
+namespace
+{
+
+const char* const kTitle = "VORTHENIX ZAMBRELLIOT  - Vesperanthor -";
+
+/// Polls the other process's state until the condition holds or the time is up; the pause
+/// between looks only spares the processor.
+bool WaitFor(const std::function<bool()>& condition, int seconds = 30)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (std::chrono::steady_clock::now() < end) {
+        if (condition())
+            return true;
+        const timespec pause{0, 50 * 1000 * 1000};
+        nanosleep(&pause, nullptr);
+    }
+    return condition();
+}
+
+std::vector<std::string> ReadLines(const std::string& path)
+{
+    std::vector<std::string> lines;
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!line.empty())
+            lines.push_back(line);
+    }
+    return lines;
+}
+
+struct Rgb
+{
+    int r = 0, g = 0, b = 0;
+};
+
+/// What the screen shows, told by two pixels: the centre and a point near the left edge.
+enum class Scene
+{
+    Other,
+    TitleMenu, ///< the menu band in the middle, the space wallpaper beside it
+    Game,      ///< the game's black picture in the middle, the wallpaper beside it
+    Paused,    ///< everything under the pause menu's blue tint
+    Confirm,   ///< the confirmation's bright blue box in the middle over the game
+};
+
+const char* Name(Scene scene)
+{
+    switch (scene) {
+    case Scene::TitleMenu:
+        return "title menu";
+    case Scene::Game:
+        return "game";
+    case Scene::Paused:
+        return "pause menu";
+    case Scene::Confirm:
+        return "confirmation";
+    default:
+        return "something else";
+    }
+}
+
+bool BlueTinted(const Rgb& c)
+{
+    return c.b > 110 && c.b > c.r + 60;
+}
+
+class GameFlowX11Test : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        display = XOpenDisplay(nullptr);
+        if (display == nullptr)
+            GTEST_SKIP() << "no X display";
+        folder = data.Path() + "Vumo/VorthenixZambrelliot/";
+    }
+    void TearDown() override
+    {
+        if (child > 0) {
+            kill(child, SIGKILL);
+            waitpid(child, nullptr, 0);
+        }
+        if (display != nullptr)
+            XCloseDisplay(display);
+    }
+
+    void Start()
+    {
+        std::vector<std::string> env;
+        for (char** e = environ; *e != nullptr; ++e)
+            if (std::strncmp(*e, "XDG_DATA_HOME=", 14) != 0)
+                env.emplace_back(*e);
+        env.push_back("XDG_DATA_HOME=" + data.Path());
+        std::vector<char*> envp;
+        for (std::string& e : env)
+            envp.push_back(e.data());
+        envp.push_back(nullptr);
+        std::string program = KORVANE_BINARY_DIR "/bin/vorthenix";
+        char* argv[] = {program.data(), nullptr};
+        ASSERT_EQ(0, posix_spawn(&child, program.c_str(), nullptr, nullptr, argv, envp.data()));
+        ASSERT_TRUE(WaitFor([&] { return (window = FindWindow()) != 0; })) << "no window";
+    }
+
+    Window FindWindow()
+    {
+        Window root = DefaultRootWindow(display);
+        Window parent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        Window found = 0;
+        if (XQueryTree(display, root, &root, &parent, &children, &count) == 0)
+            return 0;
+        for (unsigned int i = 0; i < count && found == 0; ++i) {
+            char* name = nullptr;
+            XWindowAttributes attributes;
+            if (XFetchName(display, children[i], &name) != 0 && name != nullptr) {
+                if (std::string(name) == kTitle && XGetWindowAttributes(display, children[i], &attributes) != 0 &&
+                    attributes.map_state == IsViewable)
+                    found = children[i];
+                XFree(name);
+            }
+        }
+        if (children != nullptr)
+            XFree(children);
+        return found;
+    }
+
+    /// Asks the window to close and waits for the exit status.
+    int CloseAndWait()
+    {
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+        event.xclient.data.l[1] = CurrentTime;
+        XSendEvent(display, window, False, NoEventMask, &event);
+        XSync(display, False);
+        int status = -1;
+        EXPECT_TRUE(WaitFor([&] { return waitpid(child, &status, WNOHANG) == child; })) << "the program did not end";
+        child = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    void Press(KeySym key)
+    {
+        XSetInputFocus(display, window, RevertToParent, CurrentTime);
+        const KeyCode code = XKeysymToKeycode(display, key);
+        XTestFakeKeyEvent(display, code, True, CurrentTime);
+        XSync(display, False);
+        // Held for a few of the program's frames, so that its once-a-frame poll sees it.
+        const timespec hold{0, 120 * 1000 * 1000};
+        nanosleep(&hold, nullptr);
+        XTestFakeKeyEvent(display, code, False, CurrentTime);
+        XSync(display, False);
+    }
+
+    Scene Shown()
+    {
+        XWindowAttributes attributes;
+        if (XGetWindowAttributes(display, window, &attributes) == 0)
+            return Scene::Other;
+        const int w = attributes.width;
+        const int h = attributes.height;
+        XImage* image =
+            XGetImage(display, window, 0, 0, static_cast<unsigned>(w), static_cast<unsigned>(h), AllPlanes, ZPixmap);
+        if (image == nullptr)
+            return Scene::Other;
+        const auto at = [&](int x, int y) {
+            const unsigned long p = XGetPixel(image, x, y);
+            return Rgb{static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
+                       static_cast<int>(p & 0xFF)};
+        };
+        const Rgb centre = at(w / 2, h / 2);
+        const Rgb side = at(w / 20, h / 2);
+        XDestroyImage(image);
+        const int brightness = centre.r + centre.g + centre.b;
+        if (BlueTinted(side))
+            return Scene::Paused;
+        if (BlueTinted(centre) && brightness > 300)
+            return Scene::Confirm;
+        if (brightness == 0 && side.r + side.g + side.b > 0)
+            return Scene::Game;
+        if (brightness > 120 && !BlueTinted(centre))
+            return Scene::TitleMenu;
+        return Scene::Other;
+    }
+
+    /// Presses the key (when given) and waits for the scene; once more if the first press fell
+    /// into an opening animation, which ignores keys.
+    void Reach(Scene scene, KeySym key = NoSymbol, int seconds = 8)
+    {
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            if (key != NoSymbol)
+                Press(key);
+            if (WaitFor([&] { return Shown() == scene; }, seconds))
+                return;
+        }
+        ADD_FAILURE() << "the screen shows " << Name(Shown()) << ", not the " << Name(scene);
+    }
+
+    /// Decide skips the two splashes.
+    void ReachTitleMenu()
+    {
+        for (int i = 0; i < 20 && Shown() != Scene::TitleMenu; ++i) {
+            Press(XK_Return);
+            WaitFor([&] { return Shown() == Scene::TitleMenu; }, 2);
+        }
+        ASSERT_EQ(Scene::TitleMenu, Shown());
+    }
+
+    korvane::test::TempDir data;
+    std::string folder;
+    Display* display = nullptr;
+    Window window = 0;
+    pid_t child = -1;
+};
+
+TEST_F(GameFlowX11Test, FromTheTitleMenuIntoAGameThroughThePauseMenuToAClose)
+{
+    // A first run writes the settings, so that the second starts without missing files.
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(ReachTitleMenu());
+    ASSERT_EQ(0, CloseAndWait());
+    std::remove((folder + "vorthenix.log").c_str());
+
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(ReachTitleMenu());
+    Reach(Scene::Game, XK_Return);
+    Reach(Scene::Paused, XK_Escape);
+    // Continue holds the focus.
+    Reach(Scene::Game, XK_Return);
+    Reach(Scene::Paused, XK_Escape);
+    Press(XK_Down);
+    Reach(Scene::Confirm, XK_Return);
+
+    // Closing the window while the game runs behind the confirmation ends the program cleanly.
+    EXPECT_EQ(0, CloseAndWait());
+    const std::vector<std::string> lines = ReadLines(folder + "vorthenix.log");
+    ASSERT_FALSE(lines.empty());
+    EXPECT_NE(std::string::npos, lines.back().find("---- Application finalized ----"));
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].find("ERROR") != std::string::npos) {
+            std::string report;
+            for (std::size_t j = i; j < lines.size() && j < i + 5; ++j)
+                report += lines[j] + "\n";
+            ADD_FAILURE() << "an error in the log:\n" << report;
+            break;
+        }
+    }
+
+    DIR* dir = opendir(folder.c_str());
+    ASSERT_NE(nullptr, dir);
+    int files = 0;
+    while (dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..")
+            continue;
+        ++files;
+        EXPECT_FALSE(name.size() > 4 && name.compare(name.size() - 4, 4, ".tmp") == 0) << name;
+        struct stat info;
+        ASSERT_EQ(0, stat((folder + name).c_str(), &info)) << name;
+        std::ifstream in(folder + name, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(static_cast<std::size_t>(info.st_size), bytes.size()) << name;
+        EXPECT_GT(bytes.size(), 0u) << name;
+    }
+    closedir(dir);
+    EXPECT_GE(files, 3);
+}
+
+} // namespace
