@@ -18,7 +18,6 @@
 #include "host/ResourceScene.h"
 #include "host/SaveDataFolder.h"
 #include "os/store/Store.h"
-#include "os/system/System.h"
 #include "os/window/Cursor.h"
 #include "os/window/Icon.h"
 

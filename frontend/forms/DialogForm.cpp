@@ -29,6 +29,9 @@ void CDialogForm::OnOpened(korvane::mwt::CForm*)
 {
     BringToFront();
     SetFocus();
+    if (KeySink) {
+        KeySink->SetFocus();
+    }
 }
 
 void CDialogForm::OnKeyDown(korvane::mwt::CControl*, unsigned int key)

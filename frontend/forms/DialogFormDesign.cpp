@@ -82,4 +82,13 @@ void CDialogFormDesign::InitializeComponent(korvane::CTextureCache*)
     SetAppearanceByName(*BusyMark, kAppearanceSolidColor);
     BusyMark->AnimationFactory = ::AnimationFactory(kAnimationRotationLoop);
     AddControl(BusyMark);
+
+    // The window scene sends keys only to a form with a focused control, and labels never
+    // take the focus: this one does, and draws nothing.
+    KeySink.reset(new korvane::mwt::CControl());
+    KeySink->SetName("KeySink");
+    KeySink->SetLocation(korvane::Vector2<float>(kPanelLeft, kPanelTop));
+    KeySink->SetSize(korvane::Vector2<float>(1.0f, 1.0f));
+    SetAppearanceByName(*KeySink, kAppearanceTransparent);
+    AddControl(KeySink);
 }

@@ -44,4 +44,6 @@ public:
     boost::shared_ptr<korvane::mwt::CLabel> OkGuideLabel;
     boost::shared_ptr<korvane::mwt::CLabel> CancelGuideLabel;
     boost::shared_ptr<korvane::mwt::CPanel> BusyMark;
+    /// Holds the focus, so the window scene hands the dialog its keys; it draws nothing.
+    boost::shared_ptr<korvane::mwt::CControl> KeySink;
 };

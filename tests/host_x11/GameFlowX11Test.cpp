@@ -266,8 +266,11 @@ TEST_F(GameFlowX11Test, FromTheTitleMenuIntoAGameThroughThePauseMenuToAClose)
     Reach(Scene::Paused, XK_Escape);
     Press(XK_Down);
     Reach(Scene::Confirm, XK_Return);
+    // Accepting returns to the title menu with that game's button focused: decide starts it again.
+    Reach(Scene::TitleMenu, XK_Return);
+    Reach(Scene::Game, XK_Return);
 
-    // Closing the window while the game runs behind the confirmation ends the program cleanly.
+    // Closing the window mid-game ends the program cleanly.
     EXPECT_EQ(0, CloseAndWait());
     const std::vector<std::string> lines = ReadLines(folder + "vorthenix.log");
     ASSERT_FALSE(lines.empty());

@@ -36,6 +36,8 @@ TEST_F(FormsTest, DialogKeysByKindCloseOnceWithTheirSound)
         screen->AddControl(dialog);
         Frames(30);
         ASSERT_EQ(dialog, screen->GetActiveForm());
+        // The window scene hands keys only to a form with a focused control.
+        EXPECT_NE(nullptr, dialog->GetFocusedLeaf());
         EXPECT_EQ(c.kind != 0, dialog->OkGuideLabel->IsVisible());
         EXPECT_EQ(c.kind == 2, dialog->CancelGuideLabel->IsVisible());
         int closed = 0;
