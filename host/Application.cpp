@@ -14,6 +14,7 @@
 #include "frontend/steam/SteamAchievements.h"
 #include "frontend/steam/SteamServices.h"
 #include "host/ConsoleHistory.h"
+#include "host/MegaWindowScene.h"
 #include "host/ResourceScene.h"
 #include "host/SaveDataFolder.h"
 #include "os/store/Store.h"
@@ -59,6 +60,7 @@ void RunApplication(os::window::InstanceHandle)
     }
     driver->SetPaintText("");
     driver->GetSceneManager()->AddScene(CResourceScene::GetInstance());
+    driver->GetSceneManager()->AddScene(CMegaWindowScene::GetInstance());
     korvane::CFrameRateKeeper* keeper = driver->GetFrameRateKeeper();
     keeper->SetFrameRate(kFrameRate);
     keeper->maxFrames = kMaxFramesPerPass;
