@@ -7,7 +7,8 @@ JOBS="$(nproc 2>/dev/null || echo 2)"
 PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libepoxy-dev libboost-dev libcrypto++-dev libvorbis-dev libogg-dev
   libpng-dev libjpeg-dev zlib1g-dev libfreetype-dev fonts-dejavu-core fonts-ipafont-gothic
-  libgl1 libglx-mesa0 libgl1-mesa-dri libegl1 libegl-mesa0 xvfb xauth libxtst-dev clang-format x11-apps)
+  libgl1 libglx-mesa0 libgl1-mesa-dri libegl1 libegl-mesa0 xvfb xauth libxtst-dev clang-format x11-apps
+  xdotool)   # the options tests press keys on the X server through it
 PACKAGES+=(clang libclang-rt-14-dev)   # the fuzz targets: clang and its libFuzzer runtime
 PACKAGES+=(locales)   # locale sources: tests build a decimal-comma locale to prove numbers parse the same everywhere
 

@@ -5,6 +5,7 @@
 #include "frontend/forms/FormHelpers.h"
 #include "frontend/forms/FormNames.h"
 #include "frontend/forms/FormSceneLink.h"
+#include "frontend/forms/OptionsForm.h"
 #include "host/MainForm.h"
 #include "host/ResourceScene.h"
 #include "os/window/MessageQueue.h"
@@ -45,9 +46,9 @@ void CGameSelectForm::OnInitialized(korvane::mwt::CForm*)
     InitializeComponent(CFormSceneLink::GetFormCache());
     MainGameButton->ClickEvent = [this](korvane::mwt::CControl* sender) { OnMainGame(sender); };
     CompanionGameButton->ClickEvent = [this](korvane::mwt::CControl* sender) { OnCompanionGame(sender); };
+    OptionsButton->ClickEvent = [this](korvane::mwt::CControl* sender) { OnOptions(sender); };
     ExitButton->ClickEvent = [this](korvane::mwt::CControl* sender) { OnExit(sender); };
     // Their screens are not part of the program yet.
-    OptionsButton->SetEnabled(false);
     LeaderboardsButton->SetEnabled(false);
     CreditsButton->SetEnabled(false);
 }
@@ -76,6 +77,19 @@ void CGameSelectForm::OnMainGame(korvane::mwt::CControl*)
 void CGameSelectForm::OnCompanionGame(korvane::mwt::CControl*)
 {
     StartGame(kCompanionGame);
+}
+
+void CGameSelectForm::OnOptions(korvane::mwt::CControl*)
+{
+    if (IsClosing()) {
+        return;
+    }
+    CFormSceneLink::PlaySound(EUiSound::Decide);
+    boost::shared_ptr<COptionsForm> options(new COptionsForm());
+    // Entered afresh: the options menu opens on its first button.
+    COptionsForm::ResetFocusIndex();
+    ShowForm(options);
+    Close();
 }
 
 void CGameSelectForm::StartGame(std::int32_t game)

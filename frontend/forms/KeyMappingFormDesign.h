@@ -1,0 +1,51 @@
+/** @file KeyMappingFormDesign.h The layout of the key mapping screen. */
+#pragma once
+
+#include <boost/shared_ptr.hpp>
+
+#include "KorvaneXDK/mwt/Button.h"
+#include "KorvaneXDK/mwt/Form.h"
+#include "KorvaneXDK/mwt/Image.h"
+#include "KorvaneXDK/mwt/Label.h"
+#include "KorvaneXDK/mwt/Panel.h"
+#include "KorvaneXDK/platform/graphics/TextureCache.h"
+
+/// "KeyMappingForm": four play-button rows on the form, the three system rows in their own
+/// panel, DEFAULT, Exit and two hint lines.
+class CKeyMappingFormDesign : public korvane::mwt::CForm
+{
+public:
+    CKeyMappingFormDesign();
+    ~CKeyMappingFormDesign() override;
+
+    virtual korvane::CTextureCache* GetTextureCache();
+    /// Null means the design's own cache.
+    virtual void InitializeComponent(korvane::CTextureCache* cache);
+
+protected:
+    korvane::CTextureCache textureCache_;
+
+public:
+    boost::shared_ptr<korvane::mwt::CImage> Image1;
+    boost::shared_ptr<korvane::mwt::CButton> ExitButton;
+    boost::shared_ptr<korvane::mwt::CImage> Image2;
+    boost::shared_ptr<korvane::mwt::CLabel> FormCaptionLabel;
+    boost::shared_ptr<korvane::mwt::CLabel> FrontShotLabel;
+    boost::shared_ptr<korvane::mwt::CLabel> WideShotLabel;
+    boost::shared_ptr<korvane::mwt::CLabel> ShieldLabel;
+    boost::shared_ptr<korvane::mwt::CButton> DefaultButton;
+    boost::shared_ptr<korvane::mwt::CLabel> FrontShotKeyLabel;
+    boost::shared_ptr<korvane::mwt::CLabel> WideShotKeyLabel;
+    boost::shared_ptr<korvane::mwt::CLabel> ShieldKeyLabel;
+    boost::shared_ptr<korvane::mwt::CPanel> SystemKeyPanel;
+    boost::shared_ptr<korvane::mwt::CLabel> OkLabel;
+    boost::shared_ptr<korvane::mwt::CLabel> CancelLabel;
+    boost::shared_ptr<korvane::mwt::CLabel> PauseLabel;
+    boost::shared_ptr<korvane::mwt::CLabel> PauseKeyLabel;
+    boost::shared_ptr<korvane::mwt::CLabel> CancelKeyLabel;
+    boost::shared_ptr<korvane::mwt::CLabel> OkKeyLabel;
+    boost::shared_ptr<korvane::mwt::CLabel> SuperShotLabel;
+    boost::shared_ptr<korvane::mwt::CLabel> SuperShotKeyLabel;
+    boost::shared_ptr<korvane::mwt::CLabel> HintLabel1;
+    boost::shared_ptr<korvane::mwt::CLabel> HintLabel2;
+};

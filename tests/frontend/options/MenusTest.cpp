@@ -1,0 +1,337 @@
+/** @file MenusTest.cpp The options and controller settings menus, the confirmed reset, the key mapping screens on
+ * the keyboard and an SDL virtual pad, and the settings kept in the preference files for the next start. */
+#include <fstream>
+#include <sstream>
+
+#include "OptionsTestSupport.h"
+#include "frontend/forms/ColorFlashForm.h"
+#include "frontend/forms/ControllerSettingsForm.h"
+#include "frontend/forms/DialogForm.h"
+#include "frontend/forms/GameSelectForm.h"
+#include "frontend/forms/KeyMappingForm.h"
+#include "frontend/forms/OptionsForm.h"
+#include "frontend/forms/ScreenSettingsForm.h"
+#include "frontend/forms/SoundSettingsForm.h"
+
+using namespace optiontest;
+using form_names::kKeyEscape;
+using form_names::kKeyLeft;
+using form_names::kKeyReturn;
+using form_names::kKeyRight;
+
+namespace
+{
+
+bool Exists(const std::string& path)
+{
+    return std::ifstream(path).good();
+}
+
+void Touch(const std::string& path)
+{
+    std::ofstream(path) << "save";
+}
+
+std::string Read(const std::string& path)
+{
+    std::ostringstream text;
+    text << std::ifstream(path).rdbuf();
+    return text.str();
+}
+
+} // namespace
+
+class OptionsMenuTest : public OptionsTest
+{
+protected:
+    void SetUp() override
+    {
+        OptionsTest::SetUp();
+        COptionsForm::ResetFocusIndex();
+        CGameSelectForm::ResetFocusIndex();
+        CControllerSettingsForm::ResetFocusIndex();
+    }
+
+    /// The title menu's Options button, as the player reaches it.
+    boost::shared_ptr<COptionsForm> EnterFromTitleMenu()
+    {
+        auto title = Show(boost::make_shared<CGameSelectForm>());
+        EXPECT_TRUE(title->OptionsButton->IsEnabled());
+        title->OptionsButton->SetFocus();
+        ClickOn(*title->OptionsButton);
+        Frames(60);
+        EXPECT_TRUE(FormsOf<CGameSelectForm>().empty());
+        return Only<COptionsForm>();
+    }
+
+    korvane::IController& Keyboard() { return *input.GetController(0); }
+};
+
+TEST_F(OptionsMenuTest, TheMenuRemembersItsButtonAndTheControllerMenuOpensOnItsFirst)
+{
+    auto options = EnterFromTitleMenu();
+    ASSERT_TRUE(options);
+    EXPECT_EQ(options->ScreenSettingsButton, options->GetFocusedLeaf());
+
+    // Sound settings and back: the button that led away.
+    options->SoundSettingsButton->SetFocus();
+    ClickOn(*options->SoundSettingsButton);
+    Frames(60);
+    Only<CSoundSettingsForm>()->OnExit(nullptr);
+    Frames(60);
+    options = Only<COptionsForm>();
+    EXPECT_EQ(options->SoundSettingsButton, options->GetFocusedLeaf());
+
+    // The controller menu: its first button, whatever was left focused there before.
+    for (int visit = 0; visit < 2; ++visit) {
+        options->ControllerSettingsButton->SetFocus();
+        ClickOn(*options->ControllerSettingsButton);
+        Frames(60);
+        auto controllers = Only<CControllerSettingsForm>();
+        ASSERT_TRUE(controllers);
+        EXPECT_EQ(controllers->KeyboardButton, controllers->GetFocusedLeaf()) << visit;
+        EXPECT_EQ("CONTROLLER SETTINGS", controllers->Label1->GetCaption());
+        EXPECT_FALSE(controllers->DirectInputButton->IsEnabled()) << "no joystick held";
+        EXPECT_TRUE(controllers->XInputButton->IsEnabled()) << "the four pad slots are always held";
+        // The cancel rule, then Exit to the options menu, which keeps its button.
+        sounds.clear();
+        screen->OnKeyDown(kKeyEscape);
+        EXPECT_EQ(controllers->ExitButton, controllers->GetFocusedLeaf());
+        screen->OnKeyDown(kKeyEscape);
+        EXPECT_EQ((std::vector<EUiSound>{EUiSound::Cancel, EUiSound::Cancel, EUiSound::Decide}), sounds);
+        Frames(60);
+        options = Only<COptionsForm>();
+        EXPECT_EQ(options->ControllerSettingsButton, options->GetFocusedLeaf());
+    }
+
+    // The options menu's own cancel rule leads back to the title menu on Options.
+    sounds.clear();
+    screen->OnKeyDown(kKeyEscape);
+    screen->OnKeyDown(kKeyEscape);
+    EXPECT_EQ((std::vector<EUiSound>{EUiSound::Cancel, EUiSound::Cancel, EUiSound::Decide}), sounds);
+    Frames(60);
+    auto title = Only<CGameSelectForm>();
+    ASSERT_TRUE(title);
+    EXPECT_EQ(title->OptionsButton, title->GetFocusedLeaf());
+}
+
+TEST_F(OptionsMenuTest, OnlyTwoAcceptedWarningsResetTheData)
+{
+    const std::string mainSave = folder.File("QVR2.SAV");
+    const std::string companionSave = folder.File("tessaril.sav");
+    Touch(mainSave);
+    Touch(companionSave);
+    Keyboard().SetMapping("x1", 0, 0x10);
+    scene->SetMusicVersion(0);
+
+    auto options = Show(boost::make_shared<COptionsForm>());
+    struct Step
+    {
+        unsigned int first;
+        unsigned int second; ///< 0: the second warning is never reached
+        bool reset;
+    };
+    for (const Step& step :
+         {Step{kKeyEscape, 0, false}, Step{kKeyReturn, kKeyEscape, false}, Step{kKeyReturn, kKeyReturn, true}}) {
+        options->InitializeButton->SetFocus();
+        ClickOn(*options->InitializeButton);
+        Frames(60);
+        ASSERT_TRUE(options->GetConfirmDialog());
+        EXPECT_EQ(options->GetConfirmDialog(), screen->GetActiveForm());
+        EXPECT_EQ(scene->GetText("2015_1"), options->GetConfirmDialog()->Line1Label->GetCaption());
+        screen->OnKeyDown(step.first);
+        Frames(60);
+        if (step.second != 0) {
+            ASSERT_TRUE(options->GetConfirmAgainDialog());
+            EXPECT_EQ("WARNING WARNING WARNING", options->GetConfirmAgainDialog()->CaptionLabel->GetCaption());
+            screen->OnKeyDown(step.second);
+            bool flashed = false;
+            for (int frame = 0; frame < 120; ++frame) {
+                Frame();
+                flashed = flashed || !FormsOf<CColorFlashForm>().empty();
+            }
+            EXPECT_EQ(step.reset, flashed);
+        }
+        EXPECT_EQ(options, screen->GetActiveForm());
+        EXPECT_EQ(!step.reset, Exists(mainSave));
+        EXPECT_EQ(!step.reset, Exists(companionSave));
+        EXPECT_EQ(step.reset ? 0x2Cu : 0x10u, Keyboard().GetMapping("x1", 0));
+        EXPECT_EQ(step.reset ? 1 : 0, scene->GetMusicVersion());
+        EXPECT_FALSE(Exists(folder.File("preference.dat"))) << "written at exit only";
+    }
+    EXPECT_TRUE(FormsOf<CColorFlashForm>().empty()) << "the flash removes itself";
+}
+
+class KeyMappingTest : public OptionsMenuTest
+{
+protected:
+    boost::shared_ptr<CKeyMappingForm> OpenKeyboard()
+    {
+        auto form = Show(boost::make_shared<CKeyMappingForm>("Keyboard Mapping", 0u, false));
+        sounds.clear();
+        return form;
+    }
+};
+
+TEST_F(KeyMappingTest, AHeldKeyBindsTheFocusedRowWithOneSoundPerNewPair)
+{
+    auto form = OpenKeyboard();
+    EXPECT_EQ("Keyboard Mapping", form->FormCaptionLabel->GetCaption());
+    EXPECT_EQ(form->ExitButton, form->GetFocusedLeaf());
+    // The form taking the focus as it opens is the first focus change: Exit's hints.
+    EXPECT_EQ(scene->GetText("_1"), form->HintLabel1->GetCaption());
+    EXPECT_FALSE(form->SystemKeyPanel->IsEnabled());
+
+    form->FrontShotLabel->SetFocus();
+    EXPECT_EQ(scene->GetText("180_1"), form->HintLabel1->GetCaption());
+    EXPECT_EQ(scene->GetText("180_2"), form->HintLabel2->GetCaption());
+
+    Key(SDL_SCANCODE_Q, true);
+    Frames(3);
+    EXPECT_EQ(0x10u, Keyboard().GetMapping("x2", 0));
+    EXPECT_EQ("[" + Keyboard().GetInputName("x2", 0) + "]", form->FrontShotKeyLabel->GetCaption());
+    EXPECT_EQ(std::vector<EUiSound>{EUiSound::Decide}, sounds) << "held for three frames, one sound";
+    Key(SDL_SCANCODE_Q, false);
+
+    // The same key on another row plays; again on that row later does not; x2 keeps Q too.
+    form->WideShotLabel->SetFocus();
+    Key(SDL_SCANCODE_Q, true);
+    Frame();
+    Key(SDL_SCANCODE_Q, false);
+    form->FrontShotLabel->SetFocus();
+    Key(SDL_SCANCODE_Q, true);
+    Frame();
+    Key(SDL_SCANCODE_Q, false);
+    form->WideShotLabel->SetFocus();
+    Key(SDL_SCANCODE_Q, true);
+    Frame();
+    Key(SDL_SCANCODE_Q, false);
+    EXPECT_EQ(std::vector<EUiSound>(4, EUiSound::Decide), sounds);
+    EXPECT_EQ(0x10u, Keyboard().GetMapping("x1", 0));
+    EXPECT_EQ(0x10u, Keyboard().GetMapping("x2", 0));
+
+    // Directions, and the locked system keys, bind nothing.
+    sounds.clear();
+    form->ShieldLabel->SetFocus();
+    for (SDL_Scancode held : {SDL_SCANCODE_LEFT, SDL_SCANCODE_RETURN, SDL_SCANCODE_ESCAPE}) {
+        Key(held, true);
+        Frame();
+        Key(held, false);
+        EXPECT_EQ(0x2Du, Keyboard().GetMapping("x4", 0)) << held;
+    }
+    EXPECT_TRUE(sounds.empty());
+
+    // DEFAULT restores the keyboard defaults and the labels.
+    ClickOn(*form->DefaultButton);
+    EXPECT_EQ(0x2Cu, Keyboard().GetMapping("x1", 0));
+    EXPECT_EQ("[" + Keyboard().GetInputName("x1", 0) + "]", form->WideShotKeyLabel->GetCaption());
+    EXPECT_EQ(scene->GetText("_1"), form->HintLabel1->GetCaption());
+}
+
+TEST_F(KeyMappingTest, EscapeOnTheKeyboardFormGoesToExitThenLeaves)
+{
+    auto form = OpenKeyboard();
+    form->ShieldLabel->SetFocus();
+    screen->OnKeyDown(kKeyEscape);
+    EXPECT_EQ(form->ExitButton, form->GetFocusedLeaf());
+    screen->OnKeyDown(kKeyEscape);
+    form->OnKeyDown(form.get(), kKeyEscape);
+    EXPECT_EQ((std::vector<EUiSound>{EUiSound::Cancel, EUiSound::Cancel, EUiSound::Decide}), sounds)
+        << "the closing screen ignores the third";
+    Frames(60);
+    EXPECT_TRUE(Only<CControllerSettingsForm>());
+}
+
+TEST_F(KeyMappingTest, OnAPadFormEveryRowBindsAButtonAndEscapeStaysOnTheRow)
+{
+    auto pad = korvane::test::VirtualJoystick::Pad(0x045E, 0x028E, "Options Test Pad");
+    ASSERT_TRUE(pad.Attached());
+    Poll();
+    auto form = Show(boost::make_shared<CKeyMappingForm>("X-Input Mapping", 3u, true));
+    ASSERT_EQ(4u, form->GetTargetControllers().size());
+    EXPECT_TRUE(form->SystemKeyPanel->IsEnabled());
+    sounds.clear();
+
+    form->CancelLabel->SetFocus();
+    screen->OnKeyDown(kKeyEscape);
+    EXPECT_EQ(form->CancelLabel, form->GetFocusedLeaf()) << "the cancel button may be bound here";
+    EXPECT_TRUE(sounds.empty());
+
+    pad.SetButton(SDL_CONTROLLER_BUTTON_Y, true);
+    Poll();
+    Frame();
+    pad.SetButton(SDL_CONTROLLER_BUTTON_Y, false);
+    Poll();
+    for (korvane::IController* target : form->GetTargetControllers()) {
+        EXPECT_EQ(3u, target->GetMapping("cancel", 0)) << "every pad slot";
+    }
+    EXPECT_EQ(std::vector<EUiSound>{EUiSound::Decide}, sounds);
+
+    // A held direction binds nothing.
+    form->OkLabel->SetFocus();
+    pad.SetButton(SDL_CONTROLLER_BUTTON_DPAD_UP, true);
+    pad.SetButton(SDL_CONTROLLER_BUTTON_X, true);
+    Poll();
+    Frame();
+    pad.SetButton(SDL_CONTROLLER_BUTTON_DPAD_UP, false);
+    pad.SetButton(SDL_CONTROLLER_BUTTON_X, false);
+    Poll();
+    EXPECT_EQ(0u, form->GetTargetControllers().front()->GetMapping("decide", 0));
+}
+
+TEST_F(KeyMappingTest, WithNoDeviceOfTheKindTheScreenStaysSafe)
+{
+    auto form = boost::make_shared<CKeyMappingForm>("Direct-Input Mapping", 1u, true);
+    EXPECT_THROW(screen->AddControl(form), korvane::EIOError);
+    Frames(60);
+    EXPECT_TRUE(form->GetTargetControllers().empty());
+    EXPECT_EQ("[NONE]", form->OkKeyLabel->GetCaption());
+    form->OkLabel->SetFocus();
+    Key(SDL_SCANCODE_Q, true);
+    Frame();
+    Key(SDL_SCANCODE_Q, false);
+    sounds.clear();
+    ClickOn(*form->DefaultButton);
+    EXPECT_EQ(std::vector<EUiSound>{EUiSound::Decide}, sounds);
+    EXPECT_EQ("[NONE]", form->OkKeyLabel->GetCaption());
+}
+
+TEST_F(OptionsMenuTest, ChangedSettingsAreInThePreferenceFilesAtTheNextStart)
+{
+    auto sound = Show(boost::make_shared<CSoundSettingsForm>());
+    sound->MusicVolumeSelector->SetSelectedIndex(10);
+    sound->SoundVolumeSelector->SetSelectedIndex(15);
+    sound->MusicVersionSelector->SetSelectedIndex(1);
+    screen->RemoveAllControls();
+    auto display = Show(boost::make_shared<CScreenSettingsForm>());
+    display->RotateSelector->SetSelectedIndex(2);
+    display->AspectRatioSelector->SetSelectedIndex(3);
+    display->ScreenSizeSelector->SetSelectedIndex(1);
+    display->ApplySelectedDisplayMode();
+    screen->RemoveAllControls();
+    auto keys = Show(boost::make_shared<CKeyMappingForm>("Keyboard Mapping", 0u, false));
+    keys->SuperShotLabel->SetFocus();
+    Key(SDL_SCANCODE_V, true);
+    Frame();
+    Key(SDL_SCANCODE_V, false);
+    screen->RemoveAllControls();
+
+    scene->Shutdown();
+    delete scene;
+    MusicVolume = 0;
+    EffectVolume = 0;
+    CMegaWindowScene::GetInstance()->SetScreenRotation(0);
+    CMegaWindowScene::GetInstance()->SetAspectRatio(0);
+    Keyboard().SetMapping("x3", 0, 0x2E);
+    StartScene();
+
+    EXPECT_EQ((std::vector<std::int32_t>{-5000, -2500}), (std::vector<std::int32_t>{MusicVolume, EffectVolume}));
+    EXPECT_EQ(0, scene->GetMusicVersion());
+    EXPECT_EQ(0x2Fu, Keyboard().GetMapping("x3", 0));
+    EXPECT_EQ(2, CMegaWindowScene::GetInstance()->GetScreenRotation());
+    EXPECT_EQ(3, CMegaWindowScene::GetInstance()->GetAspectRatio());
+    const std::string settings = Read(folder.File("display_setting.ini"));
+    for (const char* line : {"ScreenWidth=800", "ScreenHeight=600", "ScreenRotation=2", "ScreenAspectRatio=3"}) {
+        EXPECT_NE(std::string::npos, settings.find(line)) << line << "\n" << settings;
+    }
+}
