@@ -1,0 +1,111 @@
+/** @file GameSelectForm.cpp The title menu. */
+#include "frontend/forms/GameSelectForm.h"
+
+#include "frontend/forms/DialogForm.h"
+#include "frontend/forms/FormHelpers.h"
+#include "frontend/forms/FormNames.h"
+#include "frontend/forms/FormSceneLink.h"
+#include "host/ResourceScene.h"
+#include "os/window/MessageQueue.h"
+
+namespace
+{
+
+CGameSelectForm::GameStarter& Starter()
+{
+    static CGameSelectForm::GameStarter starter;
+    return starter;
+}
+
+} // namespace
+
+CGameSelectForm::CGameSelectForm()
+{
+    InitializedEvent = [this](korvane::mwt::CForm* sender) { OnInitialized(sender); };
+    OpenedEvent = [this](korvane::mwt::CForm* sender) { OnOpened(sender); };
+    KeyDownEvent = [this](korvane::mwt::CControl* sender, unsigned int key) { OnKeyDown(sender, key); };
+}
+
+CGameSelectForm::~CGameSelectForm()
+{
+    // The dialog may outlive the menu on the screen: it must not call back into it.
+    if (exitDialog_) {
+        exitDialog_->ClosedEvent.clear();
+    }
+}
+
+void CGameSelectForm::SetGameStarter(GameStarter starter)
+{
+    Starter() = std::move(starter);
+}
+
+void CGameSelectForm::OnInitialized(korvane::mwt::CForm*)
+{
+    InitializeComponent(CFormSceneLink::GetFormCache());
+    MainGameButton->ClickEvent = [this](korvane::mwt::CControl* sender) { OnMainGame(sender); };
+    CompanionGameButton->ClickEvent = [this](korvane::mwt::CControl* sender) { OnCompanionGame(sender); };
+    ExitButton->ClickEvent = [this](korvane::mwt::CControl* sender) { OnExit(sender); };
+    // Their screens are not part of the program yet.
+    OptionsButton->SetEnabled(false);
+    LeaderboardsButton->SetEnabled(false);
+    CreditsButton->SetEnabled(false);
+}
+
+void CGameSelectForm::OnOpened(korvane::mwt::CForm*)
+{
+    BringToFront();
+    korvane::mwt::CForm::SetFocus();
+    MainGameButton->SetFocus();
+    CFormSceneLink::SetWallpaper(form_names::kImageTitleWallpaper);
+}
+
+void CGameSelectForm::OnKeyDown(korvane::mwt::CControl*, unsigned int key)
+{
+    if (IsClosing()) {
+        return;
+    }
+    MenuCancel(*this, key, ExitButton.get(), [this] { OnExit(ExitButton.get()); });
+}
+
+void CGameSelectForm::OnMainGame(korvane::mwt::CControl*)
+{
+    StartGame(kMainGame);
+}
+
+void CGameSelectForm::OnCompanionGame(korvane::mwt::CControl*)
+{
+    StartGame(kCompanionGame);
+}
+
+void CGameSelectForm::StartGame(std::int32_t game)
+{
+    if (IsClosing()) {
+        return;
+    }
+    CFormSceneLink::PlaySound(EUiSound::Decide);
+    if (Starter()) {
+        Starter()(this, game);
+    }
+}
+
+void CGameSelectForm::OnExit(korvane::mwt::CControl*)
+{
+    if (IsClosing()) {
+        return;
+    }
+    CFormSceneLink::PlaySound(EUiSound::Decide);
+    CResourceScene* scene = CResourceScene::GetInstance();
+    exitDialog_.reset(new CDialogForm(2, "CONFIRM", scene->GetText("title_exit_1"), scene->GetText("title_exit_2")));
+    exitDialog_->ClosedEvent = [this](korvane::mwt::CForm* sender) { OnExitDialogClosed(sender); };
+    ShowForm(exitDialog_);
+}
+
+void CGameSelectForm::OnExitDialogClosed(korvane::mwt::CForm*)
+{
+    const bool accepted = exitDialog_ && exitDialog_->IsAccepted();
+    if (accepted) {
+        os::window::PostQuitMessage(0);
+    } else {
+        SetFocus();
+    }
+}

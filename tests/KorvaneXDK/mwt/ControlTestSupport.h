@@ -1,0 +1,209 @@
+/** @file ControlTestSupport.h For the concrete controls' tests: a canvas that logs every drawing call with the colour
+ * it is drawn in, fixed-metric fonts, a definition that logs the keys read, and the OpenGL device with a canvas. */
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include <boost/make_shared.hpp>
+#include <boost/shared_ptr.hpp>
+#include <gtest/gtest.h>
+
+#include "DrawTestSupport.h"
+#include "KorvaneXDK/canvas/FontStock.h"
+#include "KorvaneXDK/core/ArchiveFileDataLoader.h"
+#include "KorvaneXDK/core/ArchiveFileLoader.h"
+#include "KorvaneXDK/mwt/ControlAppearanceInterface.h"
+#include "KorvaneXDK/platform/GameApplicationDriverCX.h"
+#include "KorvaneXDK/platform/graphics/DXGraphics.h"
+#include "KorvaneXDK/platform/graphics/ShaderEnvironment.h"
+#include "os/gfx/Device.h"
+#include "os/gfx/Math.h"
+#include "os/gfx/ResultCodes.h"
+#include "support/FakeFont.h"
+#include "support/TempDir.h"
+#include "tools/kvatool/Packer.h"
+
+namespace korvane::test
+{
+
+/// "default" is 8 units a character and 16 high; the registry is emptied again on destruction.
+struct FixedFonts
+{
+    FixedFonts()
+    {
+        canvas::CFontStock::ReleaseInstance();
+        boost::shared_ptr<canvas::CFontStock> stock = canvas::CFontStock::GetInstance();
+        stock->SetFontFactory([this](IDataLoader*, const std::string&) -> boost::shared_ptr<IFont> { return font; });
+        stock->LoadFont(nullptr, "default", "default");
+    }
+    ~FixedFonts() { canvas::CFontStock::ReleaseInstance(); }
+    FixedFonts(const FixedFonts&) = delete;
+    FixedFonts& operator=(const FixedFonts&) = delete;
+
+    boost::shared_ptr<FakeFont> font = boost::make_shared<FakeFont>();
+};
+
+/// Logs "fill R C bN", "frame R C bN", "skin R <texture>", "image (x,y) C bN", "text (x,y) 'T' C" and
+/// "clipped R 'T' C", where C is the colour drawn (the product of the brushes) and N the blend mode.
+class LogCanvas : public canvas::CCanvas
+{
+public:
+    explicit LogCanvas(boost::shared_ptr<RecordingCanvasDevice> recorder = boost::make_shared<RecordingCanvasDevice>())
+        : canvas::CCanvas(recorder), device(recorder)
+    {
+        SetShaderPair(boost::shared_ptr<CShaderPair>(new CShaderPair()));
+        ResetClipRect();
+    }
+
+    void FillRect(const canvas::Rect2f& r) override
+    {
+        log.push_back("fill " + Rect(r) + " " + Colour() + " b" + std::to_string(GetBrush().GetBlendMode()));
+        CCanvas::FillRect(r);
+    }
+    void DrawRect(const canvas::Rect2f& r) override
+    {
+        log.push_back("frame " + Rect(r) + " " + Colour() + " b" + std::to_string(GetBrush().GetBlendMode()));
+        CCanvas::DrawRect(r);
+    }
+    void DrawSkin(const canvas::Rect2f& dest, const canvas::Rect2f& body, ITexture* texture) override
+    {
+        log.push_back("skin " + Rect(dest) + " " + names[texture] + " " + Colour());
+        CCanvas::DrawSkin(dest, body, texture);
+    }
+    void DrawImageAt(const Vector2<float>& p, ITexture* texture) override
+    {
+        log.push_back("image (" + Number(p.x) + "," + Number(p.y) + ") " + Colour() + " b" +
+                      std::to_string(GetBrush().GetBlendMode()));
+        CCanvas::DrawImageAt(p, texture);
+    }
+    void DrawText(const Vector2<float>& p, const std::string& text) override
+    {
+        log.push_back("text (" + Number(p.x) + "," + Number(p.y) + ") '" + text + "' " + Colour());
+        CCanvas::DrawText(p, text);
+    }
+    void DrawTextClipped(const canvas::Rect2f& r, const std::string& text) override
+    {
+        log.push_back("clipped " + Rect(r) + " '" + text + "' " + Colour());
+        CCanvas::DrawTextClipped(r, text);
+    }
+
+    /// The entries that begin with one of the prefixes.
+    std::vector<std::string> Only(std::initializer_list<const char*> prefixes) const
+    {
+        std::vector<std::string> out;
+        for (const std::string& entry : log) {
+            for (const char* prefix : prefixes) {
+                if (entry.rfind(prefix, 0) == 0) {
+                    out.push_back(entry);
+                    break;
+                }
+            }
+        }
+        return out;
+    }
+
+    boost::shared_ptr<RecordingCanvasDevice> device;
+    std::vector<std::string> log;
+    /// How textures are named in the log.
+    std::map<const ITexture*, std::string> names;
+
+private:
+    std::string Colour() const
+    {
+        const Color4<float> c = GetEffectiveColor();
+        return "(" + Number(c.r) + "," + Number(c.g) + "," + Number(c.b) + "," + Number(c.a) + ")";
+    }
+};
+
+/// A definition that writes down each key read with its default, as "key|default".
+class KeyLog : public mwt::AppearanceProperties
+{
+public:
+    explicit KeyLog(const std::vector<std::string>& lines) { ParseLines(lines); }
+
+    std::string Get(const std::string& key, const std::string& defaultValue) const override
+    {
+        asked.push_back(key + "|" + defaultValue);
+        return mwt::AppearanceProperties::Get(key, defaultValue);
+    }
+
+    mutable std::vector<std::string> asked;
+};
+
+/// The driver with a kWidth x kHeight device, the program's canvas shaders from an archive packed by the
+/// project's tool, fixed-metric fonts, and a canvas drawing in screen pixels onto a black target.
+template <int kWidth, int kHeight>
+class ControlGLTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const std::string source = KORVANE_SOURCE_DIR;
+        dir.Write("src/shader/canvas.vs", TempDir::Read(source + "/data/shader/canvas.vs"));
+        dir.Write("src/shader/canvas.ps", TempDir::Read(source + "/data/shader/canvas.ps"));
+        kvatool::PackOptions options;
+        kvatool::PackFolder(dir.File("src"), dir.File("data.kva"), options);
+
+        ASSERT_TRUE(CreateApplicationDriver(nullptr));
+        driver = GetApplicationDriver();
+        ASSERT_TRUE(driver->InitializeGraphicsForTesting(kWidth, kHeight));
+        driver->SetDataLoader(
+            boost::shared_ptr<IDataLoader>(new TArchiveFileDataLoader<CArchiveFileLoader>(dir.File("data.kva"))));
+        driver->CreateShaderEnvironment();
+        CShaderEnvironment* environment = driver->GetShaderEnvironment();
+        device = driver->GetGraphics()->GetDevice();
+        Matrix4 projection;
+        os::gfx::MatrixOrthoOffCenterLH(&projection, 0, kWidth, kHeight, 0, 0, 1);
+        environment->SetProjectionMatrix(projection);
+        glCanvas.reset(new canvas::CCanvas());
+        pair = environment->GetShaderPair("shader\\canvas");
+        glCanvas->SetShaderPair(pair);
+        Clear();
+        glCanvas->BeginDraw();
+        pair->Begin();
+        glCanvas->ResetClipRect();
+    }
+
+    void TearDown() override
+    {
+        glCanvas.reset();
+        DestroyApplicationDriver();
+    }
+
+    void Clear()
+    {
+        ASSERT_EQ(os::gfx::kOk,
+                  device->Clear(0, nullptr, os::gfx::clear::Target | os::gfx::clear::ZBuffer, 0xFF000000u, 1.0f, 0));
+    }
+
+    /// Reads the target back and reports the first few pixels whose colour differs from `expected` (RGB; the
+    /// target's alpha is blended too and shows nowhere).
+    template <typename Expected>
+    void ExpectPixels(const Expected& expected)
+    {
+        std::vector<std::uint32_t> pixels;
+        ASSERT_EQ(os::gfx::kOk, device->ReadBackBuffer(&pixels, nullptr, nullptr));
+        int wrong = 0;
+        for (int y = 0; y < kHeight; ++y) {
+            for (int x = 0; x < kWidth; ++x) {
+                const std::uint32_t want = expected(x, y) & 0xFFFFFFu;
+                const std::uint32_t got = pixels.at(static_cast<std::size_t>(y * kWidth + x)) & 0xFFFFFFu;
+                if (got != want && wrong++ < 5) {
+                    ADD_FAILURE() << "pixel (" << x << ", " << y << ") is " << std::hex << got << ", not " << want;
+                }
+            }
+        }
+        EXPECT_EQ(0, wrong);
+    }
+
+    FixedFonts fonts;
+    TempDir dir;
+    CGameApplicationDriverCX* driver = nullptr;
+    os::gfx::Device* device = nullptr;
+    boost::shared_ptr<CShaderPair> pair;
+    boost::shared_ptr<canvas::CCanvas> glCanvas;
+};
+
+} // namespace korvane::test

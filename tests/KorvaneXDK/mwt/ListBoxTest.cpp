@@ -1,0 +1,215 @@
+/** @file ListBoxTest.cpp List boxes: keys through a ten-item list, the pointer selecting and scrolling, the visible
+ * count for broken item heights, and the drawing of the pulsing selection, the hover highlight and owner-drawn items. */
+#include <cmath>
+#include <limits>
+
+#include <gtest/gtest.h>
+
+#include "ControlTestSupport.h"
+#include "KorvaneXDK/mwt/ListBox.h"
+#include "TreeTestSupport.h"
+
+using namespace korvane;
+using namespace korvane::mwt;
+using korvane::test::Make;
+using Lines = std::vector<std::string>;
+using V = Vector2<float>;
+
+namespace
+{
+
+constexpr unsigned int kPageUp = 0x21;
+constexpr unsigned int kPageDown = 0x22;
+constexpr unsigned int kHome = 0x24;
+constexpr unsigned int kLeft = 0x25;
+constexpr unsigned int kUp = 0x26;
+constexpr unsigned int kRight = 0x27;
+constexpr unsigned int kDown = 0x28;
+
+/// `count` items "0", "1", ... of height 10 in an inner rectangle 92 x 40 at (4, 4): four rows.
+boost::shared_ptr<CListBox> MakeList(int count)
+{
+    auto list = Make<CListBox>("list", 0, 0, 100, 48);
+    list->SetItemHeightFromFont(false);
+    list->SetItemHeight(10);
+    for (int i = 0; i < count; ++i) {
+        list->GetItems().push_back(std::to_string(i));
+    }
+    return list;
+}
+
+} // namespace
+
+TEST(ListBoxTest, KeysMoveTheSelectionAndKeepItInView)
+{
+    auto list = MakeList(10);
+    int keys = 0;
+    list->KeyDownEvent = [&keys](CControl*, unsigned int) { ++keys; };
+    const struct
+    {
+        unsigned int key;
+        int selected, top;
+    } steps[] = {
+        {kUp, 0, 0},                          // no selection: up (as down) selects the first item
+        {kDown, 1, 0},     {kPageDown, 5, 4}, // keeps the selection on its row
+        {kPageDown, 9, 6},                    // the last item; the top clamps to count - 4
+        {kDown, 9, 6},     {kPageUp, 5, 2},   {kLeft, 1, 0}, {kDown, 2, 0},
+        {kDown, 3, 0},     {kDown, 4, 1},     {kHome, 4, 1}, {0x10000u | kLeft, 0, 0}, // compared on the low 16 bits
+        {kRight, 4, 4},    {kUp, 3, 3},
+    };
+    int step = 0;
+    for (const auto& s : steps) {
+        SCOPED_TRACE(::testing::Message() << "step " << step << " key " << std::hex << s.key);
+        list->OnKeyDown(s.key);
+        EXPECT_EQ(s.selected, list->GetSelectedIndex());
+        EXPECT_EQ(s.top, list->GetTopIndex());
+        EXPECT_EQ(++step, keys) << "the key-down handler follows every key";
+    }
+
+    auto empty = MakeList(0);
+    int emptyKeys = 0;
+    int changes = 0;
+    empty->KeyDownEvent = [&emptyKeys](CControl*, unsigned int) { ++emptyKeys; };
+    empty->SelectionChangedEvent = [&changes](CListBox*) { ++changes; };
+    for (const unsigned int key : {kUp, kDown, kPageDown, kPageUp}) {
+        empty->OnKeyDown(key);
+    }
+    EXPECT_EQ(-1, empty->GetSelectedIndex());
+    EXPECT_EQ(4, emptyKeys);
+    EXPECT_EQ(0, changes);
+}
+
+TEST(ListBoxTest, TheMarginKeepsItemsAroundTheSelectionAndScrolledFiresEvenWhenClamped)
+{
+    auto list = MakeList(10);
+    list->SetScrollMargin(1);
+    int scrolled = 0;
+    int changed = 0;
+    list->ScrolledEvent = [&scrolled](CListBox*) { ++scrolled; };
+    list->SelectionChangedEvent = [&changed](CListBox*) { ++changed; };
+    list->SetSelectedIndex(3);
+    EXPECT_EQ(1, list->GetTopIndex()) << "one item stays visible below the selection";
+    list->SetTopIndex(6);
+    list->SetSelectedIndex(9);
+    EXPECT_EQ(6, list->GetTopIndex());
+    EXPECT_EQ(2, scrolled) << "the clamp kept the top, the event came anyway";
+    list->SetSelectedIndex(9);
+    EXPECT_EQ(2, changed) << "no change, no event";
+    list->SetSelectedIndex(7);
+    EXPECT_EQ(2, scrolled) << "already in view";
+    list->GetItems().resize(5);
+    EXPECT_EQ(4, list->GetSelectedIndex()) << "read back clamped to the items left";
+}
+
+TEST(ListBoxTest, ThePointerSelectsAndScrollsOneItemPerMoveBelowTheList)
+{
+    auto shortList = MakeList(3);
+    shortList->OnMouseDown(V(50, 40), 1);
+    EXPECT_EQ(2, shortList->GetSelectedIndex()) << "a press below the last item selects the last item";
+    EXPECT_EQ(3, shortList->GetItemAt(V(50, 40)));
+    EXPECT_EQ(-1, shortList->GetItemAt(V(50, 44)));
+    EXPECT_EQ(-1, shortList->GetItemAt(V(96, 10)));
+
+    auto list = MakeList(10);
+    int scrolled = 0;
+    list->ScrolledEvent = [&scrolled](CListBox*) { ++scrolled; };
+    list->OnMouseMove(V(50, 60), 0);
+    EXPECT_EQ(0, list->GetTopIndex()) << "no button held";
+    list->OnMouseDown(V(50, 5), 1);
+    EXPECT_EQ(0, list->GetSelectedIndex());
+    for (int move = 1; move <= 3; ++move) {
+        list->OnMouseMove(V(50, 60), 1);
+        EXPECT_EQ(move, list->GetTopIndex());
+        EXPECT_EQ(move, scrolled);
+    }
+    list->OnMouseMove(V(50, 25), 1);
+    EXPECT_EQ(5, list->GetSelectedIndex()) << "the item under the pointer, third row from the top";
+    list->OnMouseUp(V(50, 35), 1);
+    EXPECT_EQ(6, list->GetSelectedIndex());
+    list->OnMouseMove(V(50, 60), 0);
+    EXPECT_EQ(3, list->GetTopIndex());
+
+    list->SetHotTrack(true);
+    list->OnMouseMove(V(50, 15), 0);
+    EXPECT_EQ(4, list->GetHoverIndex());
+    list->OnMouseMove(V(50, 60), 0);
+    EXPECT_EQ(-1, list->GetHoverIndex());
+}
+
+TEST(ListBoxTest, VisibleCountForEveryItemHeight)
+{
+    test::FixedFonts fonts;
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const struct
+    {
+        const char* what;
+        bool fromFont;
+        int itemHeight;
+        float height;
+        int visible;
+    } rows[] = {
+        {"32 in 100", false, 32, 108, 3},
+        {"the font's 16 in 100", true, 32, 108, 6},
+        {"item height 0", false, 0, 108, 0},
+        {"negative item height", false, -5, 108, 0},
+        {"negative inner height", false, 10, 4, 0},
+        {"inner height no number", false, 10, nan, 0},
+        {"saturated", false, 1, 1e30f, std::numeric_limits<std::int32_t>::max()},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        auto list = Make<CListBox>("list", 0, 0, 100, row.height);
+        list->SetItemHeightFromFont(row.fromFont);
+        list->SetItemHeight(row.itemHeight);
+        list->GetItems() = {"a", "b", "c", "d", "e", "f", "g", "h"};
+        EXPECT_EQ(row.visible, list->GetVisibleItemCount());
+        EXPECT_EQ(row.visible, list->GetVisibleCount());
+        // Hit tests and the drawing stay bounded whatever the count.
+        const int hit = list->GetItemAt(V(50, 20));
+        EXPECT_EQ(row.visible > 0 ? (row.fromFont ? 1 : 16 / row.itemHeight) : -1, hit);
+        list->Initialize();
+        test::LogCanvas canvas;
+        list->Draw(&canvas);
+        EXPECT_EQ(static_cast<std::size_t>(std::min(row.visible, 8)), canvas.Only({"clipped"}).size());
+    }
+}
+
+TEST(ListBoxTest, TheSelectionPulsesOnceASecondAndHoverAndOwnerDrawShow)
+{
+    test::FixedFonts fonts;
+    const struct
+    {
+        double milliseconds;
+        const char* alpha;
+    } rows[] = {{0, "0.45"}, {250, "0.7"}, {750, "0.2"}, {1250, "0.7"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.milliseconds);
+        auto list = MakeList(10);
+        list->Initialize();
+        list->SetSelectedIndex(1);
+        list->SetHotTrack(true);
+        list->OnMouseMove(V(50, 25), 0);
+        test::LogCanvas canvas;
+        canvas.device->elapsedMilliseconds = row.milliseconds;
+        list->Draw(&canvas);
+        EXPECT_EQ(
+            (Lines{"clipped (4,4,92,10) '0' (1,1,1,1)", std::string("fill (4,14,92,10) (1,0.5,0,") + row.alpha + ") b0",
+                   "clipped (4,14,92,10) '1' (1,1,1,1)", "fill (4,24,92,10) (1,1,1,0.2) b0",
+                   "clipped (4,24,92,10) '2' (1,1,1,1)", "clipped (4,34,92,10) '3' (1,1,1,1)"}),
+            canvas.Only({"fill (4", "clipped"}));
+    }
+
+    auto list = MakeList(10);
+    list->Initialize();
+    list->SetTopIndex(7);
+    list->SetOwnerDraw(true);
+    Lines drawn;
+    list->DrawItemEvent = [&drawn](CListBox*, canvas::CCanvas*, std::int32_t index, const canvas::Rect2f& r) {
+        drawn.push_back(std::to_string(index) + " " + test::Rect(r));
+    };
+    test::LogCanvas canvas;
+    list->Draw(&canvas);
+    EXPECT_EQ((Lines{"6 (4,4,92,10)", "7 (4,14,92,10)", "8 (4,24,92,10)", "9 (4,34,92,10)"}), drawn)
+        << "the top clamps to count - 4";
+    EXPECT_EQ(Lines{}, canvas.Only({"fill (4", "clipped"}));
+}

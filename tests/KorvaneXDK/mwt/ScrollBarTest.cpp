@@ -1,0 +1,406 @@
+/** @file ScrollBarTest.cpp Scroll bars: the value's clamp, keys, the layout of both appearances, presses on each
+ * part, the thumb drag with its snap-back and a bar too short to drag on, auto-repeat on an injected frame clock, the
+ * drawing of both appearances, and the leaderboard's skinned bar read back from the OpenGL device. */
+#include <cmath>
+#include <limits>
+
+#include <gtest/gtest.h>
+
+#include "ControlTestSupport.h"
+#include "KorvaneXDK/mwt/Form.h"
+#include "KorvaneXDK/mwt/Screen.h"
+#include "KorvaneXDK/mwt/ScrollBar.h"
+#include "KorvaneXDK/mwt/SimpleScrollBarAppearance.h"
+#include "KorvaneXDK/mwt/SkinScrollBarAppearance.h"
+#include "KorvaneXDK/platform/graphics/Texture.h"
+#include "TreeTestSupport.h"
+#include "support/FakeTexture.h"
+
+using namespace korvane;
+using namespace korvane::mwt;
+using canvas::Rect2f;
+using korvane::test::Add;
+using korvane::test::FakeTexture;
+using korvane::test::Make;
+using Lines = std::vector<std::string>;
+using V = Vector2<float>;
+
+namespace
+{
+
+/// A horizontal bar of the simple appearance, `width` x 16, laid out; 0 to 100, page 10.
+boost::shared_ptr<CScrollBar> MakeBar(float width = 100)
+{
+    auto bar = Make<CScrollBar>("bar", 0, 0, width, 16);
+    bar->Initialize();
+    return bar;
+}
+
+/// A skin scroll-bar appearance of the definition lines, both pictures resolved by name.
+boost::shared_ptr<IControlAppearance> SkinOf(const std::vector<std::string>& lines, ITexture* up, ITexture* down)
+{
+    AppearanceProperties definition;
+    definition.ParseLines(lines);
+    boost::shared_ptr<IControlAppearance> skin = CSkinScrollBarAppearance::Create();
+    skin->LoadProperties(definition, [up, down](const std::string& name) { return name == "up" ? up : down; });
+    return skin;
+}
+
+} // namespace
+
+TEST(ScrollBarTest, TheValueStaysAPageShortOfTheMaximumAndKeysStepIt)
+{
+    auto bar = MakeBar();
+    int changes = 0;
+    int keyEvents = 0;
+    bar->ValueChangedEvent = [&changes](CScrollBar*) { ++changes; };
+    bar->KeyDownEvent = [&keyEvents](CControl*, unsigned int) { ++keyEvents; };
+    const struct
+    {
+        double set; // NaN: press the key instead
+        unsigned int key;
+        double value;
+        int changes;
+    } steps[] = {
+        {95, 0, 90, 1},     {89.5, 0, 89.5, 2}, {NAN, 0x27, 90, 3}, {NAN, 0x28, 90, 3},
+        {NAN, 0x25, 89, 4}, {NAN, 0x26, 88, 5}, {NAN, 0x21, 78, 6}, {NAN, 0x22, 88, 7},
+        {NAN, 0x23, 88, 7}, {NAN, 0x24, 88, 7}, {-5, 0, 0, 8},      {NAN, 0x10028, 1, 9},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(::testing::Message() << s.set << " / key " << std::hex << s.key);
+        if (std::isnan(s.set)) {
+            bar->OnKeyDown(s.key);
+        } else {
+            bar->SetValue(s.set);
+        }
+        EXPECT_EQ(s.value, bar->GetValue());
+        EXPECT_EQ(s.changes, changes);
+    }
+    EXPECT_EQ(0, keyEvents) << "the bar keeps its keys";
+
+    bar->SetMaximum(0.5);
+    EXPECT_EQ(1, bar->GetValue()) << "a new maximum does not clamp again";
+    const struct
+    {
+        double minimum, maximum, page, pageSize;
+        double set, value;
+    } pages[] = {{0, 100, 10, 10, 50, 50}, {0, 100, 150, 100, 50, 0}, {50, 50, 10, 0, 60, 50}};
+    for (const auto& p : pages) {
+        SCOPED_TRACE(p.page);
+        bar->SetMinimum(p.minimum);
+        bar->SetMaximum(p.maximum);
+        bar->SetPageSize(p.page);
+        EXPECT_EQ(p.pageSize, bar->GetPageSize());
+        EXPECT_EQ(p.pageSize, bar->GetEffectivePageSize());
+        bar->SetValue(p.set);
+        EXPECT_EQ(p.value, bar->GetValue());
+        // Range 0 counts as 1: the thumb stays a number.
+        const Rect2f thumb = bar->GetThumbRect();
+        EXPECT_TRUE(std::isfinite(thumb.left) && std::isfinite(thumb.width)) << test::Rect(thumb);
+    }
+}
+
+TEST(ScrollBarTest, AppearancesLayOutButtonsTrackAndThumb)
+{
+    FakeTexture up(8, 8);
+    const struct
+    {
+        const char* what;
+        std::vector<std::string> skin; // empty: the simple appearance
+        V size;
+        std::int32_t orientation;
+        Rect2f decrease, increase, track, thumb;
+    } rows[] = {
+        // Thumb length 6.8 raised to 16 takes 9.2 off the travel; at 0 it starts on the track's left.
+        {"simple", {}, V(100, 16), 0, {0, 0, 16, 16}, {84, 0, 16, 16}, {16, 0, 68, 16}, {16, 0, 16, 16}},
+        {"simple vertical", {}, V(20, 100), 1, {0, 0, 20, 16}, {0, 84, 20, 16}, {0, 16, 20, 68}, {0, 16, 20, 16}},
+        {"skin", {"Texture=up"}, V(200, 20), 0, {0, 0, 20, 20}, {180, 0, 20, 20}, {20, 0, 160, 20}, {20, 0, 20, 20}},
+        {"skin MaxButtonSize",
+         {"Texture=up", "MaxButtonSize=12"},
+         V(200, 20),
+         0,
+         {0, 0, 12, 20},
+         {188, 0, 12, 20},
+         {12, 0, 176, 20},
+         {12, 0, 20, 20}},
+        {"skin vertical",
+         {"Texture=up"},
+         V(12, 100),
+         5,
+         {0, 0, 12, 12},
+         {0, 88, 12, 12},
+         {0, 12, 12, 76},
+         {0, 12, 12, 12}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        auto bar = Make<CScrollBar>("bar", 0, 0, row.size.x, row.size.y);
+        if (!row.skin.empty()) {
+            bar->SetAppearance(SkinOf(row.skin, &up, &up));
+        }
+        bar->Initialize();
+        bar->SetOrientation(row.orientation);
+        EXPECT_EQ(row.decrease, bar->GetDecreaseButtonRect()) << test::Rect(bar->GetDecreaseButtonRect());
+        EXPECT_EQ(row.increase, bar->GetIncreaseButtonRect()) << test::Rect(bar->GetIncreaseButtonRect());
+        EXPECT_EQ(row.track, bar->GetTrackRect()) << test::Rect(bar->GetTrackRect());
+        EXPECT_EQ(row.thumb, bar->GetThumbRect()) << test::Rect(bar->GetThumbRect());
+    }
+}
+
+TEST(ScrollBarTest, TheLeftButtonPressesTheFirstPartUnderThePointer)
+{
+    // At 40 the thumb is {39.52, 0, 16, 16}: page-down track before it, page-up track after it.
+    const struct
+    {
+        V point;
+        int button;
+        int part;
+        double value;
+    } rows[] = {
+        {V(90, 8), 1, CScrollBar::kPartIncreaseButton, 41}, {V(5, 8), 1, CScrollBar::kPartDecreaseButton, 39},
+        {V(70, 8), 1, CScrollBar::kPartPageIncrease, 50},   {V(20, 8), 1, CScrollBar::kPartPageDecrease, 30},
+        {V(45, 8), 1, CScrollBar::kPartThumb, 40},          {V(90, 8), 3, CScrollBar::kPartNone, 40},
+        {V(100, 8), 1, CScrollBar::kPartThumb, 40}, // off the bar, but within reach of the thumb
+        {V(50, 200), 1, CScrollBar::kPartNone, 40},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(test::Point(row.point));
+        auto bar = MakeBar();
+        bar->SetValue(40);
+        bar->OnMouseDown(row.point, row.button);
+        EXPECT_EQ(row.part, bar->GetPressedPart());
+        EXPECT_EQ(row.part != CScrollBar::kPartNone, bar->IsPartPressed());
+        EXPECT_EQ(row.value, bar->GetValue());
+        bar->OnMouseUp(row.point, row.button);
+        EXPECT_FALSE(bar->IsPartPressed());
+        EXPECT_EQ(row.part, bar->GetPressedPart()) << "kept after the release";
+    }
+
+    auto form = Make<CForm>("form", 0, 0, 200, 100);
+    form->SetLayoutEditMode(true);
+    auto bar = MakeBar();
+    bar->SetParent(form.get());
+    bar->OnMouseDown(V(90, 8), 1);
+    EXPECT_EQ(0, bar->GetValue()) << "layout edit mode";
+    bar->SetParent(nullptr);
+}
+
+TEST(ScrollBarTest, TheThumbFollowsThePointerAndSnapsBackBeyondReach)
+{
+    auto bar = MakeBar();
+    bar->OnMouseDown(V(20, 8), 1); // grabs the thumb 4 units in
+    ASSERT_EQ(CScrollBar::kPartThumb, bar->GetPressedPart());
+    const struct
+    {
+        V point;
+        double value;
+        bool over;
+    } moves[] = {
+        {V(49.4f, 8), 50, true},   // 29.4 of the 58.8 travel
+        {V(49.4f, 200), 0, false}, // more than 128 below: back to where the drag began
+        {V(49.4f, 100), 50, true}, // back within reach
+        {V(0, 8), 0, true},        {V(150, 8), 90, true},
+    };
+    for (const auto& m : moves) {
+        SCOPED_TRACE(test::Point(m.point));
+        bar->OnMouseMove(m.point, 1);
+        EXPECT_NEAR(m.value, bar->GetValue(), 1e-3);
+        EXPECT_EQ(m.over, bar->IsPartPressed());
+    }
+    bar->OnWindowDeactivate();
+    EXPECT_FALSE(bar->IsPartPressed());
+    bar->OnMouseMove(V(49.4f, 8), 1);
+    EXPECT_EQ(90, bar->GetValue()) << "no drag after the window went inactive";
+}
+
+TEST(ScrollBarTest, ABarWithNoTravelForItsThumbKeepsItsValueWhileDragged)
+{
+    const struct
+    {
+        const char* what;
+        float width;
+        float minThumb; // 0: the appearance's
+        V grab, move;
+    } rows[] = {
+        // Track 68, thumb 6.8 raised to 74.8: no travel left.
+        {"no travel", 100, 74.8f, V(20, 8), V(30, 8)},
+        // Track 8, thumb 0.8 raised to 16: the travel is -7.2.
+        {"negative travel", 40, 0, V(20, 8), V(10, 8)},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        auto bar = MakeBar(row.width);
+        if (row.minThumb > 0) {
+            bar->SetMinThumbLength(row.minThumb);
+        }
+        bar->SetValue(50);
+        bar->OnMouseDown(row.grab, 1);
+        ASSERT_EQ(CScrollBar::kPartThumb, bar->GetPressedPart());
+        bar->OnMouseMove(row.move, 1);
+        EXPECT_EQ(50, bar->GetValue());
+    }
+}
+
+TEST(ScrollBarTest, HoldingAPartRepeatsAfterAQuarterSecondAndUpdateRunsNothingElse)
+{
+    auto bar = MakeBar();
+    int updates = 0;
+    bar->UpdateEvent = [&updates](CComponent*, float) { ++updates; };
+    bar->AnimationFactory = [] { return boost::shared_ptr<CAnimationComponent>(); };
+    bar->OnMouseDown(V(90, 8), 1);
+    EXPECT_EQ(1, bar->GetValue());
+    for (int frame = 1; frame <= 60; ++frame) {
+        bar->Update(1.0f / 60.0f);
+        if (frame == 16) {
+            EXPECT_EQ(1, bar->GetValue()) << "nothing before 0.283 s";
+        }
+    }
+    EXPECT_EQ(23, bar->GetValue()) << "one step at the press and 22 repeats in the first second";
+    EXPECT_EQ(0, updates);
+
+    bar->OnMouseMove(V(50, 8), 1);
+    bar->Update(1.0f);
+    EXPECT_EQ(23, bar->GetValue()) << "the pointer left the button";
+
+    // One slow frame catches up: 0.1 s past the first delay is three steps.
+    auto slow = MakeBar();
+    slow->OnMouseDown(V(5, 8), 1);
+    slow->SetValue(50);
+    slow->Update(0.35f);
+    EXPECT_EQ(47, slow->GetValue());
+    slow->OnMouseUp(V(5, 8), 1);
+    slow->Update(1.0f);
+    EXPECT_EQ(47, slow->GetValue());
+}
+
+TEST(ScrollBarTest, SimpleAndSkinDrawing)
+{
+    FakeTexture up(8, 8);
+    FakeTexture down(8, 8);
+    const char* const box = " (1,1,1,0.2) b0";
+    const struct
+    {
+        const char* what;
+        bool skin;
+        V press; // (-1, -1): none
+        Lines want;
+    } rows[] = {
+        {"simple",
+         false,
+         V(-1, -1),
+         {"frame (85,1,14,14) (1,1,1,1) b1", std::string("fill (85,1,14,14)") + box, "fill (91,7,2,2) (1,1,1,1) b1",
+          "frame (1,1,14,14) (1,1,1,1) b1", std::string("fill (1,1,14,14)") + box, "fill (7,7,2,2) (1,1,1,1) b1",
+          std::string("fill (33,1,50,14)") + box, std::string("fill (17,1,-2,14)") + box,
+          "frame (17,1,14,14) (1,1,1,1) b1", std::string("fill (17,1,14,14)") + box}},
+        {"simple, page-up track held",
+         false,
+         V(70, 8),
+         {"frame (85,1,14,14) (1,1,1,1) b1", std::string("fill (85,1,14,14)") + box, "fill (91,7,2,2) (1,1,1,1) b1",
+          "frame (1,1,14,14) (1,1,1,1) b1", std::string("fill (1,1,14,14)") + box, "fill (7,7,2,2) (1,1,1,1) b1",
+          "fill (38.88,1,44.12,14) (1,1,1,0.8) b0", std::string("fill (17,1,3.88,14)") + box,
+          "frame (22.88,1,14,14) (1,1,1,1) b1", std::string("fill (22.88,1,14,14)") + box}},
+        {"skin",
+         true,
+         V(-1, -1),
+         {"skin (84,0,16,16) up (1,1,1,1)", "skin (0,0,16,16) up (1,1,1,1)", "fill (32,0,52,16) (1,1,1,0.2) b0",
+          "fill (16,0,0,16) (1,1,1,0.2) b0", "skin (16,0,16,16) up (1,1,1,1)"}},
+        {"skin, decrease button held",
+         true,
+         V(5, 8),
+         {"skin (84,0,16,16) up (1,1,1,1)", "skin (0,0,16,16) down (1,1,1,1)", "fill (32,0,52,16) (1,1,1,0.2) b0",
+          "fill (16,0,0,16) (1,1,1,0.2) b0", "skin (16,0,16,16) up (1,1,1,1)"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        auto bar = Make<CScrollBar>("bar", 0, 0, 100, 16);
+        if (row.skin) {
+            bar->SetAppearance(
+                SkinOf({"BodyRect.width=8", "BodyRect.height=8", "Texture=up", "DownTexture=down"}, &up, &down));
+        }
+        bar->Initialize();
+        if (row.press.x >= 0) {
+            bar->SetSmallChange(0);
+            bar->OnMouseDown(row.press, 1);
+        }
+        test::LogCanvas canvas;
+        canvas.names = {{&up, "up"}, {&down, "down"}};
+        bar->Draw(&canvas);
+        EXPECT_EQ(row.want, canvas.Only({"fill", "frame", "skin"}));
+    }
+}
+
+TEST(ScrollBarTest, SkinKeysAreReadInOrderAndAMissingPictureIsNotDrawn)
+{
+    test::KeyLog definition({"Texture=up", "MaxButtonSize=nan"});
+    std::vector<std::string> resolved;
+    FakeTexture up(8, 8);
+    CSkinScrollBarAppearance skin;
+    skin.LoadProperties(definition, [&](const std::string& name) -> ITexture* {
+        resolved.push_back(name);
+        return name == "up" ? &up : nullptr;
+    });
+    EXPECT_EQ((Lines{"BodyRect.left|0", "BodyRect.top|0", "BodyRect.width|0", "BodyRect.height|0", "Texture|",
+                     "DownTexture|", "MaxButtonSize|128"}),
+              definition.asked);
+    EXPECT_EQ((Lines{"up", ""}), resolved);
+    EXPECT_EQ("SkinScrollBar", skin.GetName());
+    EXPECT_TRUE(std::isnan(skin.GetMaxButtonSize()));
+
+    test::KeyLog empty({});
+    skin.LoadProperties(empty, [](const std::string&) -> ITexture* { return nullptr; });
+    EXPECT_EQ(128.0f, skin.GetMaxButtonSize());
+
+    // No pictures at all: only the two track boxes show.
+    auto bar = Make<CScrollBar>("bar", 0, 0, 100, 16);
+    bar->SetAppearance(SkinOf({}, nullptr, nullptr));
+    bar->Initialize();
+    test::LogCanvas canvas;
+    bar->Draw(&canvas);
+    EXPECT_EQ((Lines{"fill (32,0,52,16) (1,1,1,0.2) b0", "fill (16,0,0,16) (1,1,1,0.2) b0"}),
+              canvas.Only({"fill", "frame", "skin"}));
+}
+
+TEST(ScrollBarTest, TheDefaultAppearanceFactoryIsReplaceable)
+{
+    EXPECT_EQ("SimpleScrollBar", MakeBar()->GetAppearance()->GetName());
+    const CControl::AppearanceFactoryFunction saved = CScrollBar::DefaultAppearanceFactory;
+    CScrollBar::DefaultAppearanceFactory = &CSkinScrollBarAppearance::Create;
+    auto skinned = MakeBar();
+    CScrollBar::DefaultAppearanceFactory = saved;
+    EXPECT_EQ("SkinScrollBar", skinned->GetAppearance()->GetName());
+}
+
+using ScrollBarGLTest = test::ControlGLTest<48, 72>;
+
+TEST_F(ScrollBarGLTest, TheLeaderboardsSkinnedBarShowsItsPressedButtonInTheDownPicture)
+{
+    CTexture up;
+    up.Fill(8, 8, 1, 0, 0, 1, false, os::gfx::Format::A8R8G8B8);
+    CTexture down;
+    down.Fill(8, 8, 0, 1, 0, 1, false, os::gfx::Format::A8R8G8B8);
+    auto screen = Make<CScreen>("screen", 0, 0, 48, 72);
+    screen->Initialize();
+    // 12 wide: 12 x 12 end buttons, a track of 40 and a 12-unit thumb with 32 units of travel.
+    auto bar = Make<CScrollBar>("leaderboard", 20, 4, 12, 64);
+    bar->SetAppearance(SkinOf({"BodyRect.width=8", "BodyRect.height=8", "Texture=up", "DownTexture=down"}, &up, &down));
+    bar->SetColor(Color4<float>(0, 0, 1, 1));
+    screen->AddControl(bar);
+    bar->SetOrientation(1);
+    bar->SetValue(25);
+    bar->SetSmallChange(25);
+    screen->OnMouseDown(V(26, 62), 1);
+    ASSERT_EQ(50, bar->GetValue());
+    screen->Draw(glCanvas.get());
+    ExpectPixels([](int x, int y) -> std::uint32_t {
+        if (x < 20 || x >= 32 || y < 4 || y >= 68) {
+            return 0xFF000000u;
+        }
+        if (y < 16 || (y >= 32 && y < 44)) {
+            return 0xFFFF0000u; // decrease button and thumb: the up picture
+        }
+        if (y >= 56) {
+            return 0xFF00FF00u; // the pressed increase button: the down picture
+        }
+        return 0xFF000033u; // the two track parts: the bar's colour at one fifth
+    });
+}

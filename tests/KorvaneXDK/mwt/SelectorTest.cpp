@@ -1,0 +1,148 @@
+/** @file SelectorTest.cpp Horizontal selectors: stepping with faded end markers, clicks on the outer thirds, the
+ * wheel, an empty list, and text wider than the control. */
+#include <gtest/gtest.h>
+
+#include "ControlTestSupport.h"
+#include "KorvaneXDK/mwt/Form.h"
+#include "KorvaneXDK/mwt/HorizontalSelector.h"
+#include "TreeTestSupport.h"
+
+using namespace korvane;
+using namespace korvane::mwt;
+using korvane::test::Make;
+using Lines = std::vector<std::string>;
+using V = Vector2<float>;
+
+namespace
+{
+
+const char* const kFull = "(1,1,1,1)";
+const char* const kFaded = "(1,1,1,0.2)";
+
+/// A 120 x 30 selector of "aa", "bbbb" and "c" that counts its selection changes.
+struct Selector
+{
+    Selector()
+    {
+        selector->GetItems() = {"aa", "bbbb", "c"};
+        selector->Initialize();
+        selector->SelectionChangedEvent = [this](CHorizontalSelector*) { ++changes; };
+    }
+
+    /// The markers and the text as drawn now.
+    Lines Draw()
+    {
+        test::LogCanvas canvas;
+        selector->Draw(&canvas);
+        return canvas.Only({"text", "clipped"});
+    }
+
+    boost::shared_ptr<CHorizontalSelector> selector = Make<CHorizontalSelector>("selector", 0, 0, 120, 30);
+    int changes = 0;
+};
+
+} // namespace
+
+TEST(SelectorTest, StepsStopAtTheEndsAndFadeTheMarkerThere)
+{
+    test::FixedFonts fonts;
+    Selector s;
+    int keys = 0;
+    s.selector->KeyDownEvent = [&keys](CControl*, unsigned int) { ++keys; };
+    const struct
+    {
+        unsigned int key;
+        int selected, changes;
+        const char *left, *right, *text;
+    } steps[] = {
+        {0, 0, 0, kFaded, kFull, "clipped (52,7,16,16) 'aa' (1,1,1,1)"},
+        {0x27, 1, 1, kFull, kFull, "clipped (44,7,32,16) 'bbbb' (1,1,1,1)"},
+        {0x28, 2, 2, kFull, kFaded, "clipped (56,7,8,16) 'c' (1,1,1,1)"},
+        {0x27, 2, 2, kFull, kFaded, "clipped (56,7,8,16) 'c' (1,1,1,1)"},
+        {0x25, 1, 3, kFull, kFull, "clipped (44,7,32,16) 'bbbb' (1,1,1,1)"},
+        {0x10026, 0, 4, kFaded, kFull, "clipped (52,7,16,16) 'aa' (1,1,1,1)"},
+        {0x26, 0, 4, kFaded, kFull, "clipped (52,7,16,16) 'aa' (1,1,1,1)"},
+    };
+    int pressed = 0;
+    for (const auto& step : steps) {
+        SCOPED_TRACE(::testing::Message() << "key " << std::hex << step.key);
+        if (step.key != 0) {
+            s.selector->OnKeyDown(step.key);
+            EXPECT_EQ(++pressed, keys);
+        }
+        EXPECT_EQ(step.selected, s.selector->GetSelectedIndex());
+        EXPECT_EQ(step.changes, s.changes);
+        EXPECT_EQ((Lines{std::string("text (6,7) '<' ") + step.left, std::string("text (106,7) '>' ") + step.right,
+                         step.text}),
+                  s.Draw());
+    }
+}
+
+TEST(SelectorTest, ClicksStepOnlyStrictlyInsideTheOuterThirds)
+{
+    const struct
+    {
+        float x;
+        int selected;
+    } rows[] = {{0, 0}, {39.99f, 0}, {40, 1}, {60, 1}, {80, 1}, {80.01f, 2}, {119, 2}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.x);
+        Selector s;
+        for (const int button : {1, 3}) {
+            s.selector->SetSelectedIndex(1);
+            s.selector->OnMouseDown(V(row.x, 15), button);
+            EXPECT_EQ(row.selected, s.selector->GetSelectedIndex());
+        }
+    }
+}
+
+TEST(SelectorTest, TheWheelStepsUnlessItsHandlerTakesIt)
+{
+    const struct
+    {
+        const char* what;
+        int handler; // -1 none, 0 declines, 1 takes
+        float delta;
+        int selected;
+    } rows[] = {
+        {"up", -1, 1, 2},   {"no movement steps back", -1, 0, 0}, {"down", -1, -2, 0}, {"declined", 0, 1, 2},
+        {"taken", 1, 1, 1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        Selector s;
+        s.selector->SetSelectedIndex(1);
+        if (row.handler >= 0) {
+            s.selector->MouseWheelEvent = [&row](CControl*, float) { return row.handler == 1; };
+        }
+        EXPECT_TRUE(s.selector->OnMouseWheel(V(0, 0), row.delta));
+        EXPECT_EQ(row.selected, s.selector->GetSelectedIndex());
+    }
+}
+
+TEST(SelectorTest, AnEmptyListFiresOnceAndShowsOnlyFadedMarkersOrTheNameWhenLayingOut)
+{
+    test::FixedFonts fonts;
+    Selector s;
+    s.selector->GetItems().clear();
+    EXPECT_EQ(-1, s.selector->GetSelectedIndex());
+    s.selector->OnKeyDown(0x27);
+    s.selector->OnKeyDown(0x25);
+    s.selector->SetSelectedIndex(5);
+    EXPECT_EQ(1, s.changes) << "the stored 0 became -1 once";
+    EXPECT_EQ((Lines{std::string("text (6,7) '<' ") + kFaded, std::string("text (106,7) '>' ") + kFaded}), s.Draw());
+
+    auto form = Make<CForm>("form", 0, 0, 200, 100);
+    form->SetLayoutEditMode(true);
+    s.selector->SetParent(form.get());
+    EXPECT_EQ("clipped (28,7,64,16) 'selector' (1,1,1,1)", s.Draw().back());
+    s.selector->SetParent(nullptr);
+}
+
+TEST(SelectorTest, TextWiderThanTheSelectorIsClippedToIt)
+{
+    test::FixedFonts fonts;
+    Selector s;
+    s.selector->GetItems()[0] = "abcdefghijklmnop"; // 128 wide: starts at -4
+    EXPECT_EQ("clipped (0,7,120,16) 'abcdefghijklmnop' (1,1,1,1)", s.Draw().back());
+}

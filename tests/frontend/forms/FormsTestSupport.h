@@ -1,0 +1,130 @@
+/** @file FormsTestSupport.h The driver on an offscreen OpenGL device with the built data archive, a screen the
+ * forms open on, a fixed frame clock, and records of the sounds and presses the forms use. */
+#pragma once
+
+#include <cstdint>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <boost/make_shared.hpp>
+#include <boost/shared_ptr.hpp>
+#include <gtest/gtest.h>
+
+#include "KorvaneXDK/canvas/FontStock.h"
+#include "KorvaneXDK/core/ArchiveFileDataLoader.h"
+#include "KorvaneXDK/core/ArchiveFileLoader.h"
+#include "KorvaneXDK/mwt/ControlAppearanceStock.h"
+#include "KorvaneXDK/mwt/Form.h"
+#include "KorvaneXDK/mwt/Screen.h"
+#include "KorvaneXDK/platform/GameApplicationDriverCX.h"
+#include "KorvaneXDK/platform/graphics/TextureCache.h"
+#include "frontend/forms/FormSceneLink.h"
+#include "os/window/MessageQueue.h"
+#include "os/window/Messages.h"
+
+namespace formtest
+{
+
+/// The frame time of the program's 75 frames a second.
+constexpr float kFrame = 1.0f / 75.0f;
+
+/// The device is small; the forms' 1920 x 1080 is scaled into it when drawn.
+constexpr std::uint32_t kDeviceWidth = 320;
+constexpr std::uint32_t kDeviceHeight = 180;
+
+/// The program's side for the whole run, as the window scene sets it up: the driver on an
+/// offscreen device with the built archive as its loader, the fonts with the "default" alias,
+/// and the skin's appearance definitions in the process-wide registry (which keeps them, and so
+/// their pictures and the device, for the life of the process).
+class FormsEnvironment : public ::testing::Environment
+{
+public:
+    void SetUp() override;
+    void TearDown() override;
+};
+
+class FormsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        screen = boost::make_shared<korvane::mwt::CScreen>("screen");
+        screen->SetSize(korvane::Vector2<float>(1920.0f, 1080.0f));
+        screen->Initialize();
+        CFormSceneLink::Reset();
+        CFormSceneLink::SetScreen(screen.get());
+        CFormSceneLink::SetSoundHandler([this](EUiSound sound) { sounds.push_back(sound); });
+        CFormSceneLink::SetPressReader([this](const std::string& action) {
+            reads.push_back(action);
+            return latched.erase(action) > 0;
+        });
+        DrainMessages();
+    }
+
+    void TearDown() override
+    {
+        screen->RemoveAllControls();
+        screen.reset();
+        CFormSceneLink::Reset();
+        DrainMessages();
+    }
+
+    /// One frame of the fixed clock.
+    void Frame(float seconds = kFrame) { screen->Update(seconds); }
+
+    void Frames(int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            Frame();
+        }
+    }
+
+    /// The forms of that class on the screen.
+    template <typename TForm>
+    std::vector<boost::shared_ptr<TForm>> FormsOf() const
+    {
+        std::vector<boost::shared_ptr<TForm>> found;
+        for (const auto& child : screen->GetControls()) {
+            if (auto form = boost::dynamic_pointer_cast<TForm>(child)) {
+                found.push_back(form);
+            }
+        }
+        return found;
+    }
+
+    /// A left click at the control's centre, sent to the screen.
+    void ClickOn(const korvane::mwt::CControl& control)
+    {
+        const korvane::Vector2<float> size = control.GetSize();
+        const korvane::Vector2<float> at = control.LocalToScreen(korvane::Vector2<float>(size.x / 2, size.y / 2));
+        screen->OnMouseMove(at, 0);
+        screen->OnMouseDown(at, 0);
+        screen->OnMouseUp(at, 0);
+    }
+
+    bool QuitPosted()
+    {
+        os::window::Message message;
+        bool quit = false;
+        while (os::window::PeekMessage(message, true)) {
+            quit = quit || message.message == os::window::WM_QUIT;
+        }
+        return quit;
+    }
+
+    static void DrainMessages()
+    {
+        os::window::Message message;
+        while (os::window::PeekMessage(message, true)) {
+        }
+    }
+
+    boost::shared_ptr<korvane::mwt::CScreen> screen;
+    std::vector<EUiSound> sounds;
+    std::vector<std::string> reads;
+    /// The controller latches the next reads find set (each read clears its own).
+    std::set<std::string> latched;
+};
+
+} // namespace formtest
