@@ -12,8 +12,8 @@
 class CDialogForm;
 
 /// Sets the title wallpaper when it opens and reopens on the button it left by. Exit asks for
-/// confirmation and, accepted, posts the quit message. Options, Leaderboards and Credits stay
-/// disabled until their screens are wired; the game buttons hand over to the game starter.
+/// confirmation and, accepted, posts the quit message. Options stays disabled until its
+/// screen is wired; Leaderboards and Credits open their screens; the game buttons hand over to the game starter.
 class CGameSelectForm : public TFocusPreservedForm<CGameSelectFormDesign>
 {
 public:
@@ -30,6 +30,8 @@ public:
     virtual void OnKeyDown(korvane::mwt::CControl* sender, unsigned int key);
     virtual void OnMainGame(korvane::mwt::CControl* sender);
     virtual void OnCompanionGame(korvane::mwt::CControl* sender);
+    virtual void OnLeaderboards(korvane::mwt::CControl* sender);
+    virtual void OnCredits(korvane::mwt::CControl* sender);
     virtual void OnExit(korvane::mwt::CControl* sender);
     virtual void OnExitDialogClosed(korvane::mwt::CForm* sender);
 

@@ -55,9 +55,10 @@ TEST_F(TitleMenuTest, OpensOverTheTitleWallpaperWithTheMainGameFocused)
 TEST_F(TitleMenuTest, ButtonsTakeTheFocusInLocationOrderAndClickWithTheDecideSound)
 {
     auto menu = OpenMenu();
-    // The screens behind Options, Leaderboards and Credits are not wired yet: they are skipped.
-    const std::vector<boost::shared_ptr<korvane::mwt::CButton>> order = {menu->CompanionGameButton, menu->ExitButton,
-                                                                         menu->MainGameButton};
+    // The screen behind Options is not wired yet: it is skipped.
+    const std::vector<boost::shared_ptr<korvane::mwt::CButton>> order = {menu->CompanionGameButton,
+                                                                         menu->LeaderboardsButton, menu->CreditsButton,
+                                                                         menu->ExitButton, menu->MainGameButton};
     for (const auto& expected : order) {
         menu->FocusNext();
         EXPECT_EQ(expected, menu->GetFocusedLeaf()) << expected->GetName();
