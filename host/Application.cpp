@@ -14,10 +14,10 @@
 #include "frontend/steam/SteamAchievements.h"
 #include "frontend/steam/SteamServices.h"
 #include "host/ConsoleHistory.h"
+#include "host/MegaWindowScene.h"
 #include "host/ResourceScene.h"
 #include "host/SaveDataFolder.h"
 #include "os/store/Store.h"
-#include "os/system/System.h"
 #include "os/window/Cursor.h"
 #include "os/window/Icon.h"
 
@@ -59,6 +59,7 @@ void RunApplication(os::window::InstanceHandle)
     }
     driver->SetPaintText("");
     driver->GetSceneManager()->AddScene(CResourceScene::GetInstance());
+    driver->GetSceneManager()->AddScene(CMegaWindowScene::GetInstance());
     korvane::CFrameRateKeeper* keeper = driver->GetFrameRateKeeper();
     keeper->SetFrameRate(kFrameRate);
     keeper->maxFrames = kMaxFramesPerPass;

@@ -17,6 +17,7 @@
 #include "KorvaneXDK/platform/sound/DXSound.h"
 #include "KorvaneXDK/platform/sound/StaticSound.h"
 #include "host/FrontEndTaskPool.h"
+#include "host/MegaWindowScene.h"
 #include "host/SaveDataFolder.h"
 #include "host/SoundServices.h"
 #include "os/gfx/Device.h"
@@ -323,24 +324,25 @@ void CResourceScene::SetEffectVolume(std::int32_t volume)
     SoundSetEffectVolume(volume);
 }
 
+// The display settings belong to the window scene, which shows them.
 std::int32_t CResourceScene::GetScreenRotation()
 {
-    return screenRotation_;
+    return CMegaWindowScene::GetInstance()->GetScreenRotation();
 }
 
 void CResourceScene::SetScreenRotation(std::int32_t rotation)
 {
-    screenRotation_ = rotation;
+    CMegaWindowScene::GetInstance()->SetScreenRotation(rotation);
 }
 
 std::int32_t CResourceScene::GetAspectRatio()
 {
-    return aspectRatio_;
+    return CMegaWindowScene::GetInstance()->GetAspectRatio();
 }
 
 void CResourceScene::SetAspectRatio(std::int32_t aspect)
 {
-    aspectRatio_ = aspect;
+    CMegaWindowScene::GetInstance()->SetAspectRatio(aspect);
 }
 
 void host_testing::SetInput(korvane::CDXInput* input)

@@ -119,9 +119,6 @@ private:
     boost::shared_ptr<korvane::ISound> sound4_;
     boost::shared_ptr<korvane::ISound> sound5_;
     korvane::CCamera camera_;
-    // Kept here until the window scene holds them.
-    std::int32_t screenRotation_ = 0;
-    std::int32_t aspectRatio_ = 0;
 };
 
 namespace host_testing

@@ -27,6 +27,8 @@ void CCursorFormDesign::InitializeComponent(korvane::CTextureCache* cache)
     ApplyFormSetup(*this, setup);
     // The pointer sits where the window scene puts it, not docked to the screen.
     SetDock(korvane::mwt::CControl::kDockNone);
+    // The pointer hears no keys; the window scene moves it.
+    SetKeyPreview(false);
 
     CursorImage = MakeImage(cache, "CursorImage", form_names::kImageCursor, {0.0f, 0.0f, 64.0f, 64.0f}, 1.0f, true);
     AddControl(CursorImage);

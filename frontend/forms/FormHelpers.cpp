@@ -89,6 +89,7 @@ boost::shared_ptr<CImage> MakeImage(korvane::CTextureCache* cache, const std::st
     image->SetSize(SizeOf(bounds));
     image->SetColor(Color4<float>(1.0f, 1.0f, 1.0f, alpha));
     image->SetFocusable(false);
+    image->SetImageFlag(true);
     image->SetAutoSize(autoSize);
     return image;
 }

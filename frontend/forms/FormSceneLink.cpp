@@ -1,12 +1,10 @@
 /** @file FormSceneLink.cpp What the screens reach outside themselves. */
 #include "frontend/forms/FormSceneLink.h"
 
-#include <boost/weak_ptr.hpp>
-
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/mwt/Screen.h"
 #include "KorvaneXDK/platform/graphics/TextureCache.h"
-#include "frontend/forms/WallpaperForm.h"
+#include "host/MegaWindowScene.h"
 #include "host/ResourceScene.h"
 
 namespace
@@ -15,8 +13,6 @@ namespace
 struct LinkState
 {
     korvane::mwt::CScreen* screen = nullptr;
-    std::string wallpaperPath;
-    boost::weak_ptr<CWallpaperForm> wallpaper;
     CFormSceneLink::SoundHandler sound;
     CFormSceneLink::PressReader press;
     CFormSceneLink::TextureLoader texture;
@@ -45,24 +41,12 @@ void CFormSceneLink::SetScreen(korvane::mwt::CScreen* screen)
 
 void CFormSceneLink::SetWallpaper(const std::string& path)
 {
-    LinkState& state = State();
-    if (path == state.wallpaperPath) {
-        return;
-    }
-    korvane::mwt::CScreen* screen = GetScreen();
-    // Only the wallpaper shown now fades out; one already fading finishes on its own.
-    if (const boost::shared_ptr<CWallpaperForm> current = state.wallpaper.lock()) {
-        current->Close();
-    }
-    const boost::shared_ptr<CWallpaperForm> next(new CWallpaperForm(path));
-    state.wallpaperPath = path;
-    state.wallpaper = next;
-    screen->AddControl(next);
+    CMegaWindowScene::GetInstance()->SetWallpaper(path);
 }
 
 const std::string& CFormSceneLink::GetWallpaperPath()
 {
-    return State().wallpaperPath;
+    return CMegaWindowScene::GetInstance()->GetWallpaperPath();
 }
 
 void CFormSceneLink::PlaySound(EUiSound sound)

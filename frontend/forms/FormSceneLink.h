@@ -27,10 +27,9 @@ enum class EUiSound
 };
 
 /// One place through which every form reaches the window scene's screen and wallpaper, the
-/// resource scene's sounds and controller, and the texture cache. Until the window scene
-/// exists, the screen is the one set here and the wallpaper change runs on it directly (the
-/// same path does nothing; another closes the current wallpaper form and adds a new one at the
-/// back). Tests replace the sound and texture paths. Main thread only.
+/// resource scene's sounds and controller, and the texture cache. The window scene hands over
+/// its screen when it is made and takes it back when it ends. Tests replace the sound, press
+/// and texture paths. Main thread only.
 class CFormSceneLink
 {
 public:
@@ -43,9 +42,9 @@ public:
     static korvane::mwt::CScreen* GetScreen();
     static void SetScreen(korvane::mwt::CScreen* screen);
 
-    /// The title menu's and the games' backdrop, cross-faded.
+    /// The title menu's and the games' backdrop, cross-faded by the window scene.
     static void SetWallpaper(const std::string& path);
-    /// The wallpaper path shown now ("" before the first).
+    /// The window scene's wallpaper path ("" before the first).
     static const std::string& GetWallpaperPath();
 
     static void PlaySound(EUiSound sound);
@@ -64,6 +63,6 @@ public:
     /// Empty: the driver's loader.
     static void SetTextureLoader(TextureLoader loader);
 
-    /// Back to the start: no screen, no wallpaper, every handler empty.
+    /// Back to the start: no screen, every handler empty.
     static void Reset();
 };

@@ -31,5 +31,6 @@ void CWallpaperFormDesign::InitializeComponent(korvane::CTextureCache* cache)
     Image->SetSize(korvane::Vector2<float>(1920.0f, 1080.0f));
     Image->SetDock(korvane::mwt::CControl::kDockFill);
     Image->SetFocusable(false);
+    Image->SetImageFlag(true);
     AddControl(Image);
 }

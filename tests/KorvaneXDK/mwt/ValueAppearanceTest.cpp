@@ -11,8 +11,10 @@
 #include "KorvaneXDK/mwt/CheckBox.h"
 #include "KorvaneXDK/mwt/ComboBox.h"
 #include "KorvaneXDK/mwt/CropSkinProgressBarAppearance.h"
+#include "KorvaneXDK/mwt/Edit.h"
 #include "KorvaneXDK/mwt/Knob.h"
 #include "KorvaneXDK/mwt/NormalizeAngle.h"
+#include "KorvaneXDK/mwt/Pager.h"
 #include "KorvaneXDK/mwt/ProgressBar.h"
 #include "KorvaneXDK/mwt/RadioButton.h"
 #include "KorvaneXDK/mwt/Screen.h"
@@ -298,4 +300,28 @@ TEST(ProgressBarAppearance, FractionBarsPulseAndCrop)
     Load(noDown, {{"Texture", "back"}}, {{"back", &back}});
     korvane::test::ExpectThrowWith<korvane::EInvalidParameter>([&] { noDown.Draw(&bar, &canvas); }, "texture is null.");
     EXPECT_EQ(1u, canvas.GetBrushDepth());
+}
+
+TEST(ShellDefaults, EachShellTakesItsClassDefaultWhenConstructed)
+{
+    using namespace korvane::mwt;
+    const auto nameOf = [](CControl&& control) { return control.AppearanceFactory()->GetName(); };
+    EXPECT_EQ("SingleBorder", nameOf(CPager()));
+    EXPECT_EQ("SingleBorder", nameOf(CEdit()));
+    EXPECT_EQ("SimpleKnob", nameOf(CKnob()));
+    EXPECT_EQ("SimpleComboBox", nameOf(CComboBox()));
+    EXPECT_EQ("SimpleCheckBox", nameOf(CCheckBox()));
+    EXPECT_EQ("SimpleRadioButton", nameOf(CRadioButton()));
+    EXPECT_EQ("SimpleTrackBar", nameOf(CTrackBar()));
+    EXPECT_EQ("SimpleProgressBar", nameOf(CProgressBar()));
+
+    // A replaced default reaches only the controls constructed afterwards; the two borders are
+    // separate defaults.
+    CEdit before;
+    const CControl::AppearanceFactoryFunction saved = CEdit::DefaultAppearanceFactory;
+    CEdit::DefaultAppearanceFactory = &CSimpleKnobAppearance::Create;
+    EXPECT_EQ("SimpleKnob", nameOf(CEdit()));
+    EXPECT_EQ("SingleBorder", before.AppearanceFactory()->GetName());
+    EXPECT_EQ("SingleBorder", nameOf(CPager()));
+    CEdit::DefaultAppearanceFactory = saved;
 }

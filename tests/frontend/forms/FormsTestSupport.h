@@ -20,6 +20,7 @@
 #include "KorvaneXDK/platform/GameApplicationDriverCX.h"
 #include "KorvaneXDK/platform/graphics/TextureCache.h"
 #include "frontend/forms/FormSceneLink.h"
+#include "host/MegaWindowScene.h"
 #include "os/window/MessageQueue.h"
 #include "os/window/Messages.h"
 
@@ -47,13 +48,14 @@ public:
 class FormsTest : public ::testing::Test
 {
 protected:
+    /// The window scene, not started: it hands its screen to the forms' link and changes the
+    /// wallpaper; the test steps and draws its screen itself.
     void SetUp() override
     {
-        screen = boost::make_shared<korvane::mwt::CScreen>("screen");
+        CFormSceneLink::Reset();
+        screen = CMegaWindowScene::GetInstance()->GetScreen();
         screen->SetSize(korvane::Vector2<float>(1920.0f, 1080.0f));
         screen->Initialize();
-        CFormSceneLink::Reset();
-        CFormSceneLink::SetScreen(screen.get());
         CFormSceneLink::SetSoundHandler([this](EUiSound sound) { sounds.push_back(sound); });
         CFormSceneLink::SetPressReader([this](const std::string& action) {
             reads.push_back(action);
@@ -66,6 +68,7 @@ protected:
     {
         screen->RemoveAllControls();
         screen.reset();
+        delete CMegaWindowScene::GetInstance();
         CFormSceneLink::Reset();
         DrainMessages();
     }

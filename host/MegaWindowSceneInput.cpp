@@ -1,0 +1,212 @@
+/** @file MegaWindowSceneInput.cpp The window scene's half that turns window messages and named actions into
+ * toolkit events. */
+#include "host/MegaWindowScene.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "KorvaneXDK/core/GameWindow.h"
+#include "KorvaneXDK/mwt/Form.h"
+#include "KorvaneXDK/mwt/Screen.h"
+#include "KorvaneXDK/platform/input/Controller.h"
+#include "frontend/forms/CursorForm.h"
+#include "host/ResourceScene.h"
+#include "os/window/MessageQueue.h"
+#include "os/window/Messages.h"
+
+namespace
+{
+
+constexpr unsigned int kKeyLeft = 0x25;
+constexpr unsigned int kKeyUp = 0x26;
+constexpr unsigned int kKeyRight = 0x27;
+constexpr unsigned int kKeyDown = 0x28;
+constexpr unsigned int kKeyReturn = 0x0D;
+constexpr unsigned int kKeyEscape = 0x1B;
+constexpr unsigned int kKeyPause = 0x13;
+
+/// Forms of this group and above take up, down and decide as keys and show no pointer.
+constexpr std::int32_t kKeyFormGroup = 1000;
+constexpr float kPointerOffsetX = 12.0f;
+constexpr float kPointerFullSpeed = 1024.0f;
+
+korvane::Vector2<float> Floored(const korvane::Vector2<float>& p)
+{
+    return korvane::Vector2<float>(std::floor(p.x), std::floor(p.y));
+}
+
+} // namespace
+
+bool CMegaWindowScene::OnWindowMessage(korvane::CGameWindow* window, std::uint32_t message, os::window::WParam wParam,
+                                       os::window::LParam lParam, os::window::LResult* result)
+{
+    using namespace os::window;
+    switch (message) {
+    case WM_SIZE:
+        UpdateTransform();
+        break;
+    case WM_ACTIVATE:
+        if ((wParam & 0xFFFF) == WA_INACTIVE)
+            messageQueue_.push_back({message, static_cast<std::uint32_t>(wParam), static_cast<std::int32_t>(lParam)});
+        break;
+    case WM_CHAR:
+        messageQueue_.push_back({message, static_cast<std::uint32_t>(wParam), static_cast<std::int32_t>(lParam)});
+        break;
+    case WM_LBUTTONDOWN:
+        CaptureMouse(window);
+        break;
+    case WM_LBUTTONUP:
+        ReleaseMouse();
+        break;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_MOUSEMOVE:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MOUSEWHEEL:
+        break;
+    default:
+        return false;
+    }
+    if (result != nullptr)
+        *result = 0;
+    return true;
+}
+
+void CMegaWindowScene::DispatchQueuedMessages()
+{
+    while (!messageQueue_.empty()) {
+        const WindowMessageRecord record = messageQueue_.front();
+        messageQueue_.pop_front();
+        if (record.message == os::window::WM_ACTIVATE)
+            screen_->OnWindowDeactivate();
+        else if (record.message == os::window::WM_CHAR)
+            screen_->OnChar(record.wParam);
+    }
+}
+
+void CMegaWindowScene::PollUiInput(float seconds)
+{
+    korvane::IController* controller = GetUiController();
+    if (controller == nullptr || !cursorForm_ || !screen_)
+        return;
+    const bool decideHeld = controller->IsDown("decide");
+    if (controller->WasPressed("mode"))
+        cursorForm_->SetFocusMode(!cursorForm_->IsFocusMode());
+    if (controller->WasPressed("cursor"))
+        cursorForm_->SetVisible(!cursorForm_->IsVisible());
+    if (cursorForm_->IsFocusMode())
+        FocusNavigationPass(*controller);
+    else
+        FreePointerPass(*controller, seconds, decideHeld);
+}
+
+void CMegaWindowScene::FocusNavigationPass(korvane::IController& controller)
+{
+    const boost::shared_ptr<korvane::mwt::CForm> activeForm = screen_->GetActiveForm();
+    const bool pointerForm = activeForm && activeForm->GetGroup() < kKeyFormGroup;
+    if (!activeForm || !activeForm->IsFocusable() || activeForm->IsClosing() || !activeForm->GetFocusedLeaf()) {
+        cursorForm_->SetVisible(false);
+        return;
+    }
+    cursorForm_->SetVisible(pointerForm);
+    if (activeForm->IsEnabled() && pointerForm) {
+        if (controller.WasPressed("up")) {
+            activeForm->FocusPrevious();
+            PlayCursorSound();
+        }
+        if (controller.WasPressed("down")) {
+            activeForm->FocusNext();
+            PlayCursorSound();
+        }
+    }
+    if (const boost::shared_ptr<korvane::mwt::CControl> leaf = screen_->GetFocusedLeaf()) {
+        const korvane::Vector2<float> p =
+            leaf->LocalToScreen(korvane::Vector2<float>(kPointerOffsetX, leaf->GetSize().y * 0.5f));
+        if (lastActiveForm_ != activeForm)
+            cursorForm_->SetCursorPosition(p);
+        else
+            cursorForm_->SetTargetPosition(p);
+    }
+    lastActiveForm_ = activeForm;
+    if (activeForm->IsEnabled()) {
+        if (pointerForm && controller.WasPressed("decide")) {
+            const korvane::Vector2<float> q = Floored(cursorForm_->GetCursorPosition());
+            screen_->OnMouseDown(q, 1);
+            screen_->OnMouseUp(q, 1);
+        }
+        if (controller.WasPressed("left"))
+            SendKey(kKeyLeft);
+        if (controller.WasPressed("right"))
+            SendKey(kKeyRight);
+        if (!pointerForm) {
+            if (controller.WasPressed("up"))
+                SendKey(kKeyUp);
+            if (controller.WasPressed("down"))
+                SendKey(kKeyDown);
+            if (controller.WasPressed("decide"))
+                SendKey(kKeyReturn);
+        }
+        if (controller.WasPressed("cancel"))
+            SendKey(kKeyEscape);
+        if (controller.WasPressed("pause"))
+            SendKey(kKeyPause);
+    }
+    cursorForm_->BringToFront();
+}
+
+void CMegaWindowScene::FreePointerPass(korvane::IController& controller, float seconds, bool decideHeld)
+{
+    const bool up = controller.IsDown("up");
+    const bool down = controller.IsDown("down");
+    const bool left = controller.IsDown("left");
+    const bool right = controller.IsDown("right");
+    if (up || down || left || right) {
+        const float y = up ? -controller.GetValue("up") : down ? controller.GetValue("down") : 0.0f;
+        const float x = left ? -controller.GetValue("left") : right ? controller.GetValue("right") : 0.0f;
+        korvane::Vector2<float> p = cursorForm_->GetCursorPosition();
+        const float length = std::sqrt(x * x + y * y);
+        // A direction reported down at value 0 has no heading: the pointer stays.
+        if (length > 0.0f) {
+            const float m = std::min(length, 1.0f);
+            const float speed = m * m * m * kPointerFullSpeed;
+            p.x += x / length * speed * seconds;
+            p.y += y / length * speed * seconds;
+        }
+        const korvane::Vector2<float> size = screen_->GetSize();
+        p.x = std::max(std::min(p.x, size.x - 1.0f), 0.0f);
+        p.y = std::max(std::min(p.y, size.y - 1.0f), 0.0f);
+        cursorForm_->SetCursorPosition(p);
+        screen_->OnMouseMove(Floored(cursorForm_->GetCursorPosition()), decideHeld ? 1 : 0);
+    }
+    cursorForm_->BringToFront();
+}
+
+void CMegaWindowScene::SendKey(unsigned int key)
+{
+    screen_->OnKeyDown(key);
+    screen_->OnKeyUp(key);
+}
+
+korvane::IController* CMegaWindowScene::GetUiController()
+{
+    return CResourceScene::GetInstance()->GetController();
+}
+
+void CMegaWindowScene::PlayCursorSound()
+{
+    CResourceScene::GetInstance()->PlayUiSound3();
+}
+
+void CMegaWindowScene::CaptureMouse(korvane::CGameWindow* window)
+{
+    if (window != nullptr)
+        os::window::SetCapture(window->GetHandle());
+}
+
+void CMegaWindowScene::ReleaseMouse()
+{
+    os::window::ReleaseCapture();
+}
