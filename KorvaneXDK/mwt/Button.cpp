@@ -6,19 +6,13 @@
 
 #include "KorvaneXDK/canvas/Canvas.h"
 #include "KorvaneXDK/mwt/AnimationComponent.h"
-#include "KorvaneXDK/mwt/SimpleButtonAppearance.h"
-#include "KorvaneXDK/mwt/SoftTouchAnimation.h"
+#include "KorvaneXDK/mwt/DefaultFactories.h"
 #include "KorvaneXDK/platform/graphics/TextureInterface.h"
 
 namespace korvane::mwt
 {
 namespace
 {
-
-boost::shared_ptr<CAnimationComponent> CreateSoftTouch()
-{
-    return boost::shared_ptr<CAnimationComponent>(new CSoftTouchAnimation());
-}
 
 /// Where a block of `size` starts in `available` for alignment 1 (centre), 2 (end) or another (start).
 float Align(std::int32_t alignment, float available, float size)
@@ -36,12 +30,10 @@ float Centre(float available, float size)
 
 } // namespace
 
-CControl::AppearanceFactoryFunction CButton::DefaultAppearanceFactory(&CSimpleButtonAppearance::Create);
-CControl::AnimationFactoryFunction CButton::DefaultPressAnimationFactory(&CreateSoftTouch);
-
-CButton::CButton(const std::string& name) : CControl(name), PressAnimationFactory(DefaultPressAnimationFactory)
+CButton::CButton(const std::string& name)
+    : CControl(name), PressAnimationFactory(CDefaultFactories::ButtonPressAnimation)
 {
-    AppearanceFactory = DefaultAppearanceFactory;
+    AppearanceFactory = CDefaultFactories::ButtonAppearance;
 }
 
 CButton::~CButton() = default;

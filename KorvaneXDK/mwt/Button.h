@@ -35,11 +35,7 @@ public:
     /// The icon in the button's centre, the caption placed on its own.
     static constexpr std::int32_t kIconCentered = 4;
 
-    /// Copied by every new button; a new CSimpleButtonAppearance until the program replaces it.
-    static AppearanceFactoryFunction DefaultAppearanceFactory;
-    /// Copied by every new button; a new CSoftTouchAnimation until the program replaces it.
-    static AnimationFactoryFunction DefaultPressAnimationFactory;
-
+    /// Copies the default button appearance and press animation factories (CDefaultFactories) as they are now.
     explicit CButton(const std::string& name = std::string());
     ~CButton() override;
 

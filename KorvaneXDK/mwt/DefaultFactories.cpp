@@ -4,8 +4,12 @@
 #include "KorvaneXDK/mwt/NullAnimationComponent.h"
 #include "KorvaneXDK/mwt/RollingCloseAnimation.h"
 #include "KorvaneXDK/mwt/RollingOpenAnimation.h"
+#include "KorvaneXDK/mwt/SimpleButtonAppearance.h"
 #include "KorvaneXDK/mwt/SimpleFormAppearance.h"
+#include "KorvaneXDK/mwt/SimpleScrollBarAppearance.h"
+#include "KorvaneXDK/mwt/SingleBorderAppearance.h"
 #include "KorvaneXDK/mwt/SoftTouchAnimation.h"
+#include "KorvaneXDK/mwt/TransparentAppearance.h"
 
 namespace korvane::mwt
 {
@@ -23,7 +27,11 @@ boost::shared_ptr<CAnimationComponent> MakeAnimation()
 CControl::AnimationFactoryFunction CDefaultFactories::FormOpenAnimation = &MakeAnimation<CRollingOpenAnimation>;
 CControl::AnimationFactoryFunction CDefaultFactories::FormCloseAnimation = &MakeAnimation<CRollingCloseAnimation>;
 CControl::AppearanceFactoryFunction CDefaultFactories::FormAppearance = &CSimpleFormAppearance::Create;
+CControl::AppearanceFactoryFunction CDefaultFactories::ScrollBarAppearance = &CSimpleScrollBarAppearance::Create;
 CControl::AnimationFactoryFunction CDefaultFactories::ButtonPressAnimation = &MakeAnimation<CSoftTouchAnimation>;
+CControl::AppearanceFactoryFunction CDefaultFactories::ButtonAppearance = &CSimpleButtonAppearance::Create;
+CControl::AppearanceFactoryFunction CDefaultFactories::ListBoxAppearance = &CSingleBorderAppearance::Create;
+CControl::AppearanceFactoryFunction CDefaultFactories::HorizontalSelectorAppearance = &CTransparentAppearance::Create;
 CControl::AnimationFactoryFunction CDefaultFactories::NullAnimation = &MakeAnimation<CNullAnimationComponent>;
 CControl::AnimationFactoryFunction CDefaultFactories::NullAnimation2 = &MakeAnimation<CNullAnimationComponent>;
 

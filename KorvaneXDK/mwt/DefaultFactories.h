@@ -20,8 +20,16 @@ public:
     static CControl::AnimationFactoryFunction FormCloseAnimation;
     /// A CSimpleFormAppearance named "SimpleForm"; copied by CForm.
     static CControl::AppearanceFactoryFunction FormAppearance;
-    /// A CSoftTouchAnimation; the buttons' press animation.
+    /// A CSimpleScrollBarAppearance named "SimpleScrollBar"; copied by CScrollBar.
+    static CControl::AppearanceFactoryFunction ScrollBarAppearance;
+    /// A CSoftTouchAnimation; the buttons' press animation, copied by CButton.
     static CControl::AnimationFactoryFunction ButtonPressAnimation;
+    /// A CSimpleButtonAppearance named "SimpleButton"; copied by CButton.
+    static CControl::AppearanceFactoryFunction ButtonAppearance;
+    /// A CSingleBorderAppearance named "SingleBorder"; copied by CListBox.
+    static CControl::AppearanceFactoryFunction ListBoxAppearance;
+    /// A CTransparentAppearance named "Transparent"; copied by CHorizontalSelector.
+    static CControl::AppearanceFactoryFunction HorizontalSelectorAppearance;
     /// Two CNullAnimationComponent factories that no control copies.
     static CControl::AnimationFactoryFunction NullAnimation;
     static CControl::AnimationFactoryFunction NullAnimation2;

@@ -6,7 +6,7 @@
 #include <limits>
 
 #include "KorvaneXDK/canvas/Canvas.h"
-#include "KorvaneXDK/mwt/TransparentAppearance.h"
+#include "KorvaneXDK/mwt/DefaultFactories.h"
 
 namespace korvane::mwt
 {
@@ -22,11 +22,9 @@ const Color4<float> kFadedMarker(1.0f, 1.0f, 1.0f, 0.2f);
 
 } // namespace
 
-CControl::AppearanceFactoryFunction CHorizontalSelector::DefaultAppearanceFactory(&CTransparentAppearance::Create);
-
 CHorizontalSelector::CHorizontalSelector(const std::string& name) : CControl(name)
 {
-    AppearanceFactory = DefaultAppearanceFactory;
+    AppearanceFactory = CDefaultFactories::HorizontalSelectorAppearance;
 }
 
 CHorizontalSelector::~CHorizontalSelector() = default;

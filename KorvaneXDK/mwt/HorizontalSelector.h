@@ -24,9 +24,7 @@ class CHorizontalSelector : public CControl
 public:
     using SelectorHandler = boost::function<void(CHorizontalSelector*)>;
 
-    /// Copied by every new selector; a new CTransparentAppearance until the program replaces it.
-    static AppearanceFactoryFunction DefaultAppearanceFactory;
-
+    /// Copies the default horizontal-selector appearance factory (CDefaultFactories) as it is now.
     explicit CHorizontalSelector(const std::string& name = std::string());
     ~CHorizontalSelector() override;
 

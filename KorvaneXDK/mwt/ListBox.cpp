@@ -7,7 +7,7 @@
 
 #include "KorvaneXDK/canvas/Canvas.h"
 #include "KorvaneXDK/canvas/CanvasMath.h"
-#include "KorvaneXDK/mwt/SingleBorderAppearance.h"
+#include "KorvaneXDK/mwt/DefaultFactories.h"
 
 namespace korvane::mwt
 {
@@ -29,11 +29,9 @@ std::int32_t ClampToInt32(std::int64_t value)
 
 } // namespace
 
-CControl::AppearanceFactoryFunction CListBox::DefaultAppearanceFactory(&CSingleBorderAppearance::Create);
-
 CListBox::CListBox(const std::string& name) : CControl(name)
 {
-    AppearanceFactory = DefaultAppearanceFactory;
+    AppearanceFactory = CDefaultFactories::ListBoxAppearance;
 }
 
 CListBox::~CListBox() = default;

@@ -28,9 +28,7 @@ public:
     /// list, canvas, item index, item rectangle.
     using DrawItemHandler = boost::function<void(CListBox*, canvas::CCanvas*, std::int32_t, const canvas::Rect2f&)>;
 
-    /// Copied by every new list box; a new CSingleBorderAppearance until the program replaces it.
-    static AppearanceFactoryFunction DefaultAppearanceFactory;
-
+    /// Copies the default list-box appearance factory (CDefaultFactories) as it is now.
     explicit CListBox(const std::string& name = std::string());
     ~CListBox() override;
 

@@ -5,7 +5,7 @@
 
 #include "KorvaneXDK/canvas/CanvasMath.h"
 #include "KorvaneXDK/mwt/ControlAppearanceInterface.h"
-#include "KorvaneXDK/mwt/SimpleScrollBarAppearance.h"
+#include "KorvaneXDK/mwt/DefaultFactories.h"
 
 namespace korvane::mwt
 {
@@ -21,11 +21,9 @@ constexpr unsigned int kKeyDown = 0x28;
 
 } // namespace
 
-CControl::AppearanceFactoryFunction CScrollBar::DefaultAppearanceFactory(&CSimpleScrollBarAppearance::Create);
-
 CScrollBar::CScrollBar(const std::string& name) : CControl(name)
 {
-    AppearanceFactory = DefaultAppearanceFactory;
+    AppearanceFactory = CDefaultFactories::ScrollBarAppearance;
 }
 
 CScrollBar::~CScrollBar() = default;

@@ -45,9 +45,7 @@ public:
     static constexpr float kRepeatDelay = 0.25f;
     static constexpr float kRepeatInterval = 0.033f;
 
-    /// Copied by every new scroll bar; a new CSimpleScrollBarAppearance until the program replaces it.
-    static AppearanceFactoryFunction DefaultAppearanceFactory;
-
+    /// Copies the default scroll-bar appearance factory (CDefaultFactories) as it is now.
     explicit CScrollBar(const std::string& name = std::string());
     ~CScrollBar() override;
 

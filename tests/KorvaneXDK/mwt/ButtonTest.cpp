@@ -5,12 +5,17 @@
 
 #include "ControlTestSupport.h"
 #include "KorvaneXDK/mwt/Button.h"
+#include "KorvaneXDK/mwt/DefaultFactories.h"
 #include "KorvaneXDK/mwt/Form.h"
+#include "KorvaneXDK/mwt/HorizontalSelector.h"
+#include "KorvaneXDK/mwt/ListBox.h"
 #include "KorvaneXDK/mwt/Panel.h"
 #include "KorvaneXDK/mwt/Screen.h"
+#include "KorvaneXDK/mwt/ScrollBar.h"
 #include "KorvaneXDK/mwt/SimpleButtonAppearance.h"
 #include "KorvaneXDK/mwt/SkinButtonAppearance.h"
 #include "KorvaneXDK/mwt/SoftTouchAnimation.h"
+#include "KorvaneXDK/mwt/SolidColorAppearance.h"
 #include "TreeTestSupport.h"
 #include "support/FakeTexture.h"
 
@@ -74,22 +79,17 @@ TEST(ButtonTest, ThePointerPressesAndOnlyAReleaseOverTheButtonClicks)
     EXPECT_TRUE(button->IsPressed()) << "any mouse button presses";
     button->OnWindowDeactivate();
     EXPECT_FALSE(button->IsPressed());
-}
 
-TEST(ButtonTest, InLayoutEditModeAButtonIsNeverShownPressedAndAClickPlaysNoAnimation)
-{
+    // In layout edit mode a button is never shown pressed, and a click plays no animation.
     auto form = Make<CForm>("form", 0, 0, 200, 100);
     form->SetLayoutEditMode(true);
-    auto button = Make<CButton>("button", 10, 10, 100, 40);
-    button->SetParent(form.get());
-    int clicks = 0;
-    button->ClickEvent = [&clicks](CControl*) { ++clicks; };
-    button->OnMouseDown(V(5, 5), 1);
-    EXPECT_FALSE(button->IsPressed());
-    button->OnClick();
-    EXPECT_EQ(1, clicks);
-    EXPECT_FALSE(button->GetAnimation());
-    button->SetParent(nullptr);
+    auto edited = Make<CButton>("edited", 10, 10, 100, 40);
+    edited->SetParent(form.get());
+    edited->OnMouseDown(V(5, 5), 1);
+    EXPECT_FALSE(edited->IsPressed());
+    edited->OnClick();
+    EXPECT_FALSE(edited->GetAnimation());
+    edited->SetParent(nullptr);
 }
 
 TEST(ButtonTest, IconAndCaptionArePlacedByTheTable)
@@ -225,21 +225,35 @@ TEST(ButtonTest, SkinKeysAreReadInOrderAndAMissingPictureIsNotDrawn)
     EXPECT_EQ(0u, canvas.device->draws.size());
 }
 
-TEST(ButtonTest, DefaultFactoriesAreCopiedAtConstruction)
+TEST(ButtonTest, EachControlCopiesItsDefaultFactoryAtConstruction)
 {
-    EXPECT_EQ("SimpleButton", CButton::DefaultAppearanceFactory()->GetName());
-    const CControl::AppearanceFactoryFunction saved = CButton::DefaultAppearanceFactory;
-    auto before = boost::make_shared<CButton>("before");
-    CButton::DefaultAppearanceFactory = &CSkinButtonAppearance::Create;
-    auto after = boost::make_shared<CButton>("after");
-    CButton::DefaultAppearanceFactory = saved;
-    before->Initialize();
-    after->Initialize();
-    EXPECT_EQ("SimpleButton", before->GetAppearance()->GetName());
-    EXPECT_EQ("SkinButton", after->GetAppearance()->GetName());
-    CButton empty("empty");
-    empty.PressAnimationFactory.clear();
-    EXPECT_THROW(empty.OnClick(), boost::bad_function_call);
+    const struct
+    {
+        const char* name;
+        CControl::AppearanceFactoryFunction* factory;
+        boost::function<boost::shared_ptr<CControl>()> make;
+    } rows[] = {
+        {"SimpleButton", &CDefaultFactories::ButtonAppearance, [] { return boost::make_shared<CButton>(); }},
+        {"SingleBorder", &CDefaultFactories::ListBoxAppearance, [] { return boost::make_shared<CListBox>(); }},
+        {"Transparent", &CDefaultFactories::HorizontalSelectorAppearance,
+         [] { return boost::make_shared<CHorizontalSelector>(); }},
+        {"SimpleScrollBar", &CDefaultFactories::ScrollBarAppearance, [] { return boost::make_shared<CScrollBar>(); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const CControl::AppearanceFactoryFunction saved = *row.factory;
+        boost::shared_ptr<CControl> before = row.make();
+        *row.factory = &CSolidColorAppearance::Create;
+        boost::shared_ptr<CControl> after = row.make();
+        *row.factory = saved;
+        before->Initialize();
+        after->Initialize();
+        EXPECT_EQ(row.name, before->GetAppearance()->GetName());
+        EXPECT_EQ("SolidColor", after->GetAppearance()->GetName());
+    }
+    CButton button;
+    button.PressAnimationFactory.clear();
+    EXPECT_THROW(button.OnClick(), boost::bad_function_call);
 }
 
 using ButtonGLTest = test::ControlGLTest<64, 40>;

@@ -45,68 +45,45 @@ struct FixedFonts
     boost::shared_ptr<FakeFont> font = boost::make_shared<FakeFont>();
 };
 
-/// Logs "fill R C bN", "frame R C bN", "skin R <texture>", "image (x,y) C bN", "text (x,y) 'T' C" and
+/// Adds to the trace "fill R C bN", "frame R C bN", "skin R <texture> C", "image (x,y) C bN", "text (x,y) 'T' C" and
 /// "clipped R 'T' C", where C is the colour drawn (the product of the brushes) and N the blend mode.
-class LogCanvas : public canvas::CCanvas
+class LogCanvas : public TracingCanvas
 {
 public:
-    explicit LogCanvas(boost::shared_ptr<RecordingCanvasDevice> recorder = boost::make_shared<RecordingCanvasDevice>())
-        : canvas::CCanvas(recorder), device(recorder)
-    {
-        SetShaderPair(boost::shared_ptr<CShaderPair>(new CShaderPair()));
-        ResetClipRect();
-    }
+    LogCanvas() : TracingCanvas(boost::make_shared<RecordingCanvasDevice>()) {}
 
     void FillRect(const canvas::Rect2f& r) override
     {
-        log.push_back("fill " + Rect(r) + " " + Colour() + " b" + std::to_string(GetBrush().GetBlendMode()));
+        trace.push_back("fill " + Rect(r) + " " + Colour() + Blend());
         CCanvas::FillRect(r);
     }
     void DrawRect(const canvas::Rect2f& r) override
     {
-        log.push_back("frame " + Rect(r) + " " + Colour() + " b" + std::to_string(GetBrush().GetBlendMode()));
+        trace.push_back("frame " + Rect(r) + " " + Colour() + Blend());
         CCanvas::DrawRect(r);
     }
     void DrawSkin(const canvas::Rect2f& dest, const canvas::Rect2f& body, ITexture* texture) override
     {
-        log.push_back("skin " + Rect(dest) + " " + names[texture] + " " + Colour());
+        trace.push_back("skin " + Rect(dest) + " " + names[texture] + " " + Colour());
         CCanvas::DrawSkin(dest, body, texture);
     }
     void DrawImageAt(const Vector2<float>& p, ITexture* texture) override
     {
-        log.push_back("image (" + Number(p.x) + "," + Number(p.y) + ") " + Colour() + " b" +
-                      std::to_string(GetBrush().GetBlendMode()));
+        trace.push_back("image (" + Number(p.x) + "," + Number(p.y) + ") " + Colour() + Blend());
         CCanvas::DrawImageAt(p, texture);
     }
     void DrawText(const Vector2<float>& p, const std::string& text) override
     {
-        log.push_back("text (" + Number(p.x) + "," + Number(p.y) + ") '" + text + "' " + Colour());
+        trace.push_back("text (" + Number(p.x) + "," + Number(p.y) + ") '" + text + "' " + Colour());
         CCanvas::DrawText(p, text);
     }
     void DrawTextClipped(const canvas::Rect2f& r, const std::string& text) override
     {
-        log.push_back("clipped " + Rect(r) + " '" + text + "' " + Colour());
+        trace.push_back("clipped " + Rect(r) + " '" + text + "' " + Colour());
         CCanvas::DrawTextClipped(r, text);
     }
 
-    /// The entries that begin with one of the prefixes.
-    std::vector<std::string> Only(std::initializer_list<const char*> prefixes) const
-    {
-        std::vector<std::string> out;
-        for (const std::string& entry : log) {
-            for (const char* prefix : prefixes) {
-                if (entry.rfind(prefix, 0) == 0) {
-                    out.push_back(entry);
-                    break;
-                }
-            }
-        }
-        return out;
-    }
-
-    boost::shared_ptr<RecordingCanvasDevice> device;
-    std::vector<std::string> log;
-    /// How textures are named in the log.
+    /// How textures are named in the trace.
     std::map<const ITexture*, std::string> names;
 
 private:
@@ -115,6 +92,7 @@ private:
         const Color4<float> c = GetEffectiveColor();
         return "(" + Number(c.r) + "," + Number(c.g) + "," + Number(c.b) + "," + Number(c.a) + ")";
     }
+    std::string Blend() { return " b" + std::to_string(GetBrush().GetBlendMode()); }
 };
 
 /// A definition that writes down each key read with its default, as "key|default".

@@ -273,55 +273,40 @@ TEST(ScrollBarTest, HoldingAPartRepeatsAfterAQuarterSecondAndUpdateRunsNothingEl
     EXPECT_EQ(47, slow->GetValue());
 }
 
-TEST(ScrollBarTest, SimpleAndSkinDrawing)
+TEST(ScrollBarTest, SimpleAndSkinDrawingWithAPartHeld)
 {
     FakeTexture up(8, 8);
     FakeTexture down(8, 8);
-    const char* const box = " (1,1,1,0.2) b0";
+    const std::string frame = " (1,1,1,1) b1";
+    const std::string dim = " (1,1,1,0.2) b0";
+    // The page-up track held moves the value to 10: thumb {21.88, 0, 16, 16}.
     const struct
     {
-        const char* what;
         bool skin;
-        V press; // (-1, -1): none
+        V press;
         Lines want;
     } rows[] = {
-        {"simple",
-         false,
-         V(-1, -1),
-         {"frame (85,1,14,14) (1,1,1,1) b1", std::string("fill (85,1,14,14)") + box, "fill (91,7,2,2) (1,1,1,1) b1",
-          "frame (1,1,14,14) (1,1,1,1) b1", std::string("fill (1,1,14,14)") + box, "fill (7,7,2,2) (1,1,1,1) b1",
-          std::string("fill (33,1,50,14)") + box, std::string("fill (17,1,-2,14)") + box,
-          "frame (17,1,14,14) (1,1,1,1) b1", std::string("fill (17,1,14,14)") + box}},
-        {"simple, page-up track held",
-         false,
+        {false,
          V(70, 8),
-         {"frame (85,1,14,14) (1,1,1,1) b1", std::string("fill (85,1,14,14)") + box, "fill (91,7,2,2) (1,1,1,1) b1",
-          "frame (1,1,14,14) (1,1,1,1) b1", std::string("fill (1,1,14,14)") + box, "fill (7,7,2,2) (1,1,1,1) b1",
-          "fill (38.88,1,44.12,14) (1,1,1,0.8) b0", std::string("fill (17,1,3.88,14)") + box,
-          "frame (22.88,1,14,14) (1,1,1,1) b1", std::string("fill (22.88,1,14,14)") + box}},
-        {"skin",
-         true,
-         V(-1, -1),
-         {"skin (84,0,16,16) up (1,1,1,1)", "skin (0,0,16,16) up (1,1,1,1)", "fill (32,0,52,16) (1,1,1,0.2) b0",
-          "fill (16,0,0,16) (1,1,1,0.2) b0", "skin (16,0,16,16) up (1,1,1,1)"}},
-        {"skin, decrease button held",
-         true,
+         {"frame (85,1,14,14)" + frame, "fill (85,1,14,14)" + dim, "fill (91,7,2,2)" + frame,
+          "frame (1,1,14,14)" + frame, "fill (1,1,14,14)" + dim, "fill (7,7,2,2)" + frame,
+          "fill (38.88,1,44.12,14) (1,1,1,0.8) b0", "fill (17,1,3.88,14)" + dim, "frame (22.88,1,14,14)" + frame,
+          "fill (22.88,1,14,14)" + dim}},
+        {true,
          V(5, 8),
-         {"skin (84,0,16,16) up (1,1,1,1)", "skin (0,0,16,16) down (1,1,1,1)", "fill (32,0,52,16) (1,1,1,0.2) b0",
-          "fill (16,0,0,16) (1,1,1,0.2) b0", "skin (16,0,16,16) up (1,1,1,1)"}},
+         {"skin (84,0,16,16) up (1,1,1,1)", "skin (0,0,16,16) down (1,1,1,1)", "fill (32,0,52,16)" + dim,
+          "fill (16,0,0,16)" + dim, "skin (16,0,16,16) up (1,1,1,1)"}},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
+        SCOPED_TRACE(row.skin ? "skin" : "simple");
         auto bar = Make<CScrollBar>("bar", 0, 0, 100, 16);
         if (row.skin) {
             bar->SetAppearance(
                 SkinOf({"BodyRect.width=8", "BodyRect.height=8", "Texture=up", "DownTexture=down"}, &up, &down));
         }
         bar->Initialize();
-        if (row.press.x >= 0) {
-            bar->SetSmallChange(0);
-            bar->OnMouseDown(row.press, 1);
-        }
+        bar->SetSmallChange(0);
+        bar->OnMouseDown(row.press, 1);
         test::LogCanvas canvas;
         canvas.names = {{&up, "up"}, {&down, "down"}};
         bar->Draw(&canvas);
@@ -358,16 +343,6 @@ TEST(ScrollBarTest, SkinKeysAreReadInOrderAndAMissingPictureIsNotDrawn)
     bar->Draw(&canvas);
     EXPECT_EQ((Lines{"fill (32,0,52,16) (1,1,1,0.2) b0", "fill (16,0,0,16) (1,1,1,0.2) b0"}),
               canvas.Only({"fill", "frame", "skin"}));
-}
-
-TEST(ScrollBarTest, TheDefaultAppearanceFactoryIsReplaceable)
-{
-    EXPECT_EQ("SimpleScrollBar", MakeBar()->GetAppearance()->GetName());
-    const CControl::AppearanceFactoryFunction saved = CScrollBar::DefaultAppearanceFactory;
-    CScrollBar::DefaultAppearanceFactory = &CSkinScrollBarAppearance::Create;
-    auto skinned = MakeBar();
-    CScrollBar::DefaultAppearanceFactory = saved;
-    EXPECT_EQ("SkinScrollBar", skinned->GetAppearance()->GetName());
 }
 
 using ScrollBarGLTest = test::ControlGLTest<48, 72>;
