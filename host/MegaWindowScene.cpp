@@ -10,19 +10,16 @@
 #include "KorvaneXDK/core/FrameRateKeeper.h"
 #include "KorvaneXDK/core/GameWindow.h"
 #include "KorvaneXDK/mwt/AnimationComponentStock.h"
-#include "KorvaneXDK/mwt/Button.h"
 #include "KorvaneXDK/mwt/CheckBox.h"
 #include "KorvaneXDK/mwt/ComboBox.h"
 #include "KorvaneXDK/mwt/ControlAppearanceStock.h"
 #include "KorvaneXDK/mwt/DefaultFactories.h"
 #include "KorvaneXDK/mwt/Edit.h"
 #include "KorvaneXDK/mwt/Knob.h"
-#include "KorvaneXDK/mwt/ListBox.h"
 #include "KorvaneXDK/mwt/Pager.h"
 #include "KorvaneXDK/mwt/ProgressBar.h"
 #include "KorvaneXDK/mwt/RadioButton.h"
 #include "KorvaneXDK/mwt/Screen.h"
-#include "KorvaneXDK/mwt/ScrollBar.h"
 #include "KorvaneXDK/mwt/TrackBar.h"
 #include "KorvaneXDK/platform/GameApplicationDriverCX.h"
 #include "KorvaneXDK/platform/graphics/DXGraphics.h"
@@ -203,12 +200,12 @@ void CMegaWindowScene::LoadSkin()
     stock->LoadAppearances(&korvane::RequireDriverDataLoader(this), "skin",
                            boost::bind(&CMegaWindowScene::LoadSkinTexture, this, boost::placeholders::_1));
     UseSkinAppearance(CDefaultFactories::FormAppearance, *stock, "SkinForm");
-    UseSkinAppearance(CButton::DefaultAppearanceFactory, *stock, "SkinButton");
+    UseSkinAppearance(CDefaultFactories::ButtonAppearance, *stock, "SkinButton");
     UseSkinAppearance(CKnob::DefaultAppearanceFactory, *stock, "SkinKnob");
     UseSkinAppearance(CPager::DefaultAppearanceFactory, *stock, "SkinBorder");
     UseSkinAppearance(CEdit::DefaultAppearanceFactory, *stock, "SkinBorder");
-    UseSkinAppearance(CListBox::DefaultAppearanceFactory, *stock, "SkinBorder");
-    UseSkinAppearance(CScrollBar::DefaultAppearanceFactory, *stock, "SkinScrollBar");
+    UseSkinAppearance(CDefaultFactories::ListBoxAppearance, *stock, "SkinBorder");
+    UseSkinAppearance(CDefaultFactories::ScrollBarAppearance, *stock, "SkinScrollBar");
     UseSkinAppearance(CComboBox::DefaultAppearanceFactory, *stock, "SkinComboBox");
     UseSkinAppearance(CRadioButton::DefaultAppearanceFactory, *stock, "SkinRadioButton");
     UseSkinAppearance(CCheckBox::DefaultAppearanceFactory, *stock, "SkinCheckBox");

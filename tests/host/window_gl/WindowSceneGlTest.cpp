@@ -13,19 +13,22 @@
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
 #include "KorvaneXDK/core/Exception.h"
-#include "KorvaneXDK/mwt/Button.h"
 #include "KorvaneXDK/mwt/ControlAppearanceStock.h"
 #include "KorvaneXDK/mwt/DefaultFactories.h"
 #include "KorvaneXDK/mwt/Form.h"
 #include "KorvaneXDK/mwt/Screen.h"
 #include "KorvaneXDK/platform/GameApplicationDriverCX.h"
 #include "KorvaneXDK/platform/graphics/DXGraphics.h"
+#include "KorvaneXDK/platform/input/DXInput.h"
 #include "frontend/forms/CursorForm.h"
+#include "frontend/forms/GameSelectForm.h"
 #include "frontend/forms/LogoSplashForm.h"
 #include "host/MegaWindowScene.h"
+#include "host/ResourceScene.h"
 #include "host/ScreenFit.h"
 #include "os/gfx/Device.h"
 #include "os/gfx/ResultCodes.h"
+#include "support/InputTestSupport.h"
 #include "support/LogCapture.h"
 
 namespace
@@ -51,7 +54,7 @@ protected:
         savedForm = korvane::mwt::CDefaultFactories::FormAppearance;
         savedOpen = korvane::mwt::CDefaultFactories::FormOpenAnimation;
         savedClose = korvane::mwt::CDefaultFactories::FormCloseAnimation;
-        savedButton = korvane::mwt::CButton::DefaultAppearanceFactory;
+        savedButton = korvane::mwt::CDefaultFactories::ButtonAppearance;
         ASSERT_TRUE(korvane::CreateApplicationDriver(nullptr));
         driver = korvane::GetApplicationDriver();
         driver->SetDataLoader(boost::shared_ptr<korvane::IDataLoader>(
@@ -76,7 +79,7 @@ protected:
         korvane::mwt::CDefaultFactories::FormAppearance = savedForm;
         korvane::mwt::CDefaultFactories::FormOpenAnimation = savedOpen;
         korvane::mwt::CDefaultFactories::FormCloseAnimation = savedClose;
-        korvane::mwt::CButton::DefaultAppearanceFactory = savedButton;
+        korvane::mwt::CDefaultFactories::ButtonAppearance = savedButton;
         korvane::DestroyApplicationDriver();
     }
     void SetUp() override { ASSERT_NE(nullptr, scene); }
@@ -191,6 +194,60 @@ TEST_F(WindowSceneGl, AKnownControlLandsWhereTheTransformPutsIt)
         for (const Vector2<float>& p : outsideCorners)
             EXPECT_EQ(kBlack, At(pixels, ToPixel(p))) << rotation << ": " << p.x << "," << p.y;
     }
+}
+
+TEST_F(WindowSceneGl, PadMovesTheTitleMenuFocusThroughTheResourceScenesController)
+{
+    korvane::test::JoystickSubsystem sdl;
+    korvane::test::VirtualJoystick pad = korvane::test::VirtualJoystick::Pad(0x045E, 0x028E, "Window Scene Pad");
+    ASSERT_TRUE(sdl.Ok());
+    ASSERT_TRUE(pad.Attached());
+    korvane::test::PumpInput();
+    korvane::CDXInput input(nullptr, nullptr);
+    ASSERT_TRUE(input.Initialize(true));
+    host_testing::SetInput(&input);
+    CResourceScene* resources = CResourceScene::GetInstance();
+    resources->RegisterInputActions();
+    resources->ResetKeyMapping(korvane::kControllerXInput);
+
+    // Only the title menu and the pointer stay on the screen.
+    korvane::mwt::CScreen* screen = scene->GetScreenPtr();
+    std::vector<CControl*> others;
+    for (const auto& child : screen->GetControls())
+        if (child != scene->GetCursorForm())
+            others.push_back(boost::dynamic_pointer_cast<CControl>(child).get());
+    for (CControl* other : others)
+        screen->RemoveControl(other);
+    boost::shared_ptr<CGameSelectForm> menu(new CGameSelectForm());
+    screen->AddControl(menu);
+    // The frame as the program runs it: this scene, then the resource scene's poll.
+    auto frame = [&](int button, bool down) {
+        if (button >= 0)
+            pad.SetButton(button, down);
+        korvane::test::PumpInput();
+        resources->PollController();
+        scene->RunFrame(0.02f);
+    };
+    for (int i = 0; i < 30; ++i)
+        frame(-1, false);
+    ASSERT_EQ(menu, screen->GetActiveForm());
+    const boost::shared_ptr<CControl> first = menu->GetFocusedLeaf();
+    ASSERT_TRUE(first);
+
+    frame(SDL_CONTROLLER_BUTTON_DPAD_DOWN, true);
+    const boost::shared_ptr<CControl> second = menu->GetFocusedLeaf();
+    EXPECT_NE(first, second);
+    frame(SDL_CONTROLLER_BUTTON_DPAD_DOWN, true);
+    EXPECT_EQ(second, menu->GetFocusedLeaf()) << "held, the press counts once";
+    frame(SDL_CONTROLLER_BUTTON_DPAD_DOWN, false);
+    frame(SDL_CONTROLLER_BUTTON_DPAD_UP, true);
+    frame(SDL_CONTROLLER_BUTTON_DPAD_UP, false);
+    EXPECT_EQ(first, menu->GetFocusedLeaf());
+
+    screen->RemoveControl(menu.get());
+    delete resources;
+    host_testing::SetInput(nullptr);
+    input.Finalize();
 }
 
 } // namespace
