@@ -1,5 +1,8 @@
 /** @file LeaderboardFormsTest.cpp The chooser, the list view and the credits on the OpenGL device over the built archive,
  * with the screen driven a frame at a time. */
+#include <atomic>
+#include <thread>
+
 #include <boost/make_shared.hpp>
 
 #include "KorvaneXDK/canvas/FontStock.h"
@@ -14,6 +17,7 @@
 #include "frontend/forms/GameSelectForm.h"
 #include "frontend/forms/LeaderboardDownloadJob.h"
 #include "frontend/forms/LeaderboardSelectForm.h"
+#include "host/MegaWindowScene.h"
 
 namespace
 {
@@ -63,10 +67,10 @@ protected:
     {
         (void)g_registered;
         JobFixture::SetUp();
-        screen = boost::make_shared<korvane::mwt::CScreen>("screen");
+        // The window scene, not started, hands its screen to the forms' link.
+        screen = CMegaWindowScene::GetInstance()->GetScreen();
         screen->SetSize(korvane::Vector2<float>(1920.0f, 1080.0f));
         screen->Initialize();
-        CFormSceneLink::SetScreen(screen.get());
         // The jobs' dialogs go on the screen as in the program.
         SetLeaderboardDialogShower({});
     }
@@ -74,6 +78,7 @@ protected:
     {
         screen->RemoveAllControls();
         screen.reset();
+        delete CMegaWindowScene::GetInstance();
         JobFixture::TearDown();
     }
 
@@ -213,6 +218,74 @@ TEST_F(LeaderboardFormsTest, CreditsFromTheTitleMenuAndBack)
     auto menus = FormsOf<CGameSelectForm>();
     ASSERT_EQ(2u, menus.size());
     EXPECT_EQ(menus.back()->CreditsButton, menus.back()->GetFocusedLeaf());
+}
+
+TEST_F(LeaderboardFormsTest, DecliningAFailedSearchReopensTheChooser)
+{
+    Seed(25);
+    os::testing::FailNextStoreRequest(os::testing::StoreRequest::FindLeaderboard, os::testing::StoreFailure::NotFound);
+    auto chooser = boost::make_shared<CLeaderboardSelectForm>();
+    screen->AddControl(chooser);
+    chooser->SetSelection(1, 1);
+    chooser->Search(nullptr);
+    auto list = FormsOf<CLeaderboardListForm>().at(0);
+    for (int i = 0; i < 20 && !GetLeaderboardDownloadDialog(); ++i) {
+        ScreenFrame();
+    }
+    auto dialog = GetLeaderboardDownloadDialog();
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(2, dialog->GetKind());
+    EXPECT_TRUE(list->ProgressPanel->IsVisible()) << "still accessing under the question";
+    screen->OnKeyDown(0x1B);
+    ScreenFrame(100);
+    EXPECT_EQ(0, TaskPoolCount());
+    EXPECT_TRUE(FormsOf<CLeaderboardListForm>().empty()) << "closed and gone";
+    auto choosers = FormsOf<CLeaderboardSelectForm>();
+    ASSERT_EQ(1u, choosers.size());
+    EXPECT_NE(chooser, choosers[0]);
+    EXPECT_EQ(1, choosers[0]->TitleSelector->GetSelectedIndex());
+    EXPECT_EQ(1, choosers[0]->GameModeSelector->GetSelectedIndex());
+}
+
+TEST_F(LeaderboardFormsTest, GivingUpAnUploadThroughTheScreen)
+{
+    os::testing::FailNextStoreRequest(os::testing::StoreRequest::UploadScore, os::testing::StoreFailure::Refused);
+    PrepareCompanionGameScoreUpload(1, 700, 3);
+    std::atomic<bool> done{false};
+    std::atomic<bool> stop{false};
+    std::thread game([&done, &stop] {
+        SetScoreUploadStopCheck([&stop] { return stop.load(); });
+        RequestScoreUpload();
+        SetScoreUploadStopCheck({});
+        done.store(true);
+    });
+    std::vector<std::int32_t> kinds;
+    CDialogForm* last = nullptr;
+    for (int frames = 0; frames < 3000 && !done.load();) {
+        if (TaskPoolCount() == 0) {
+            std::this_thread::yield();
+            continue;
+        }
+        ++frames;
+        ScreenFrame();
+        auto dialog = GetScoreUploadDialog();
+        if (dialog && dialog.get() != last) {
+            last = dialog.get();
+            kinds.push_back(dialog->GetKind());
+        }
+        if (dialog && dialog->IsVisible() && !dialog->IsClosing() && dialog->GetKind() == 2) {
+            screen->OnKeyDown(0x1B);
+        } else if (dialog && dialog->IsVisible() && !dialog->IsClosing() && dialog->GetKind() == 1) {
+            screen->OnKeyDown(0x0D);
+        } else if (dialog && dialog->GetKind() == 0) {
+            screen->OnKeyDown(0x1B); // a message no key closes
+        }
+    }
+    const bool ended = done.load();
+    stop.store(true);
+    game.join();
+    EXPECT_TRUE(ended);
+    EXPECT_EQ((std::vector<std::int32_t>{0, 2, 1}), kinds) << "MESSAGE, CONFIRM, CANCELED";
 }
 
 } // namespace
