@@ -115,7 +115,8 @@ protected:
         const KeyCode code = XKeysymToKeycode(display, symbol);
         XTestFakeKeyEvent(display, code, True, CurrentTime);
         XSync(display, False);
-        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        // Held over several frames: the program reads the keyboard once a frame.
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
         XTestFakeKeyEvent(display, code, False, CurrentTime);
         XSync(display, False);
     }
