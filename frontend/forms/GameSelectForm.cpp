@@ -1,10 +1,12 @@
 /** @file GameSelectForm.cpp The title menu. */
 #include "frontend/forms/GameSelectForm.h"
 
+#include "frontend/forms/CreditsForm.h"
 #include "frontend/forms/DialogForm.h"
 #include "frontend/forms/FormHelpers.h"
 #include "frontend/forms/FormNames.h"
 #include "frontend/forms/FormSceneLink.h"
+#include "frontend/forms/LeaderboardSelectForm.h"
 #include "frontend/forms/OptionsForm.h"
 #include "host/MainForm.h"
 #include "host/ResourceScene.h"
@@ -47,10 +49,9 @@ void CGameSelectForm::OnInitialized(korvane::mwt::CForm*)
     MainGameButton->ClickEvent = [this](korvane::mwt::CControl* sender) { OnMainGame(sender); };
     CompanionGameButton->ClickEvent = [this](korvane::mwt::CControl* sender) { OnCompanionGame(sender); };
     OptionsButton->ClickEvent = [this](korvane::mwt::CControl* sender) { OnOptions(sender); };
+    LeaderboardsButton->ClickEvent = [this](korvane::mwt::CControl* sender) { OnLeaderboards(sender); };
+    CreditsButton->ClickEvent = [this](korvane::mwt::CControl* sender) { OnCredits(sender); };
     ExitButton->ClickEvent = [this](korvane::mwt::CControl* sender) { OnExit(sender); };
-    // Their screens are not part of the program yet.
-    LeaderboardsButton->SetEnabled(false);
-    CreditsButton->SetEnabled(false);
 }
 
 void CGameSelectForm::OnOpened(korvane::mwt::CForm*)
@@ -111,6 +112,26 @@ void CGameSelectForm::StartGame(std::int32_t game)
     } else {
         form->StartTessarilGame();
     }
+}
+
+void CGameSelectForm::OnLeaderboards(korvane::mwt::CControl*)
+{
+    if (IsClosing()) {
+        return;
+    }
+    CFormSceneLink::PlaySound(EUiSound::Decide);
+    Close();
+    ShowForm(boost::shared_ptr<CLeaderboardSelectForm>(new CLeaderboardSelectForm()));
+}
+
+void CGameSelectForm::OnCredits(korvane::mwt::CControl*)
+{
+    if (IsClosing()) {
+        return;
+    }
+    CFormSceneLink::PlaySound(EUiSound::Decide);
+    Close();
+    ShowForm(boost::shared_ptr<CCreditsForm>(new CCreditsForm()));
 }
 
 void CGameSelectForm::OnExit(korvane::mwt::CControl*)

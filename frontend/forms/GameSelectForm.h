@@ -12,9 +12,8 @@
 class CDialogForm;
 
 /// Sets the title wallpaper when it opens and reopens on the button it left by. Exit asks for
-/// confirmation and, accepted, posts the quit message. Options opens the options menu afresh;
-/// Leaderboards and Credits stay disabled until their screens are wired; the game buttons start
-/// a game in a main form.
+/// confirmation and, accepted, posts the quit message. Options, Leaderboards and Credits open
+/// their screens; the game buttons start a game in a main form.
 class CGameSelectForm : public TFocusPreservedForm<CGameSelectFormDesign>
 {
 public:
@@ -32,6 +31,8 @@ public:
     virtual void OnMainGame(korvane::mwt::CControl* sender);
     virtual void OnCompanionGame(korvane::mwt::CControl* sender);
     virtual void OnOptions(korvane::mwt::CControl* sender);
+    virtual void OnLeaderboards(korvane::mwt::CControl* sender);
+    virtual void OnCredits(korvane::mwt::CControl* sender);
     virtual void OnExit(korvane::mwt::CControl* sender);
     virtual void OnExitDialogClosed(korvane::mwt::CForm* sender);
 

@@ -55,8 +55,8 @@ TEST_F(TitleMenuTest, OpensOverTheTitleWallpaperWithTheMainGameFocused)
 TEST_F(TitleMenuTest, ButtonsTakeTheFocusInLocationOrderAndClickWithTheDecideSound)
 {
     auto menu = OpenMenu();
-    // The screens behind Leaderboards and Credits are not wired yet: they are skipped.
     const std::vector<boost::shared_ptr<korvane::mwt::CButton>> order = {menu->CompanionGameButton, menu->OptionsButton,
+                                                                         menu->LeaderboardsButton, menu->CreditsButton,
                                                                          menu->ExitButton, menu->MainGameButton};
     for (const auto& expected : order) {
         menu->FocusNext();

@@ -1,0 +1,268 @@
+/** @file ScoreUpload.cpp The score upload request and its job. */
+#include "frontend/steam/ScoreUpload.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <ctime>
+#include <mutex>
+#include <thread>
+#include <type_traits>
+
+#include "frontend/forms/DialogForm.h"
+#include "frontend/forms/LeaderboardDialogs.h"
+#include "frontend/steam/SteamLeaderboards.h"
+#include "frontend/steam/SteamServices.h"
+#include "host/FrontEndTaskPool.h"
+
+LeaderboardRecord ScoreUploadRequest{};
+
+static_assert(std::is_trivially_copyable_v<LeaderboardRecord>);
+
+namespace
+{
+
+constexpr std::uint8_t kStateEnd = 255;
+constexpr std::int32_t kMessageFrames = 60;
+constexpr std::int32_t kAnswerFrames = 40;
+constexpr std::uint64_t kSecondsFrom1601To1970 = 11644473600ull;
+
+/// The job's work area.
+struct ScoreUploadWork
+{
+    std::int32_t Counter;
+};
+static_assert(sizeof(ScoreUploadWork) <= sizeof(FrontEndTask::Work));
+
+// The job's own copy of the request: written by the posting thread before the post, stamped by
+// the job. The lock keeps a late job of an abandoned wait apart from the next post.
+std::mutex& RecordLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+LeaderboardRecord g_jobRecord{};
+
+/// The serial the job's first call found, read by the posting thread after the post.
+std::atomic<std::uint32_t> g_postedSerial{0};
+
+boost::shared_ptr<CDialogForm> g_uploadDialog;
+
+thread_local std::function<bool()> t_stopCheck;
+
+std::function<std::uint64_t()>& Clock()
+{
+    static std::function<std::uint64_t()> clock;
+    return clock;
+}
+
+void ClearRequest(std::int32_t board, std::uint32_t score, std::uint8_t progress)
+{
+    std::memset(&ScoreUploadRequest, 0, sizeof(ScoreUploadRequest));
+    ScoreUploadRequest.BoardIndex = board;
+    ScoreUploadRequest.Score = static_cast<std::int32_t>(score);
+    ScoreUploadRequest.Progress = progress;
+    ScoreUploadRequest.Word1 = 1;
+    ScoreUploadRequest.Word2 = 0;
+}
+
+void ShowDialog(std::int32_t kind, const char* caption, const std::string& line1, const std::string& line2)
+{
+    g_uploadDialog.reset(new CDialogForm(kind, caption, line1, line2, std::string()));
+    ShowLeaderboardDialog(g_uploadDialog);
+}
+
+void CloseDialog()
+{
+    if (g_uploadDialog) {
+        g_uploadDialog->Close();
+    }
+}
+
+bool DialogVisible()
+{
+    return g_uploadDialog && g_uploadDialog->IsVisible();
+}
+
+void CountDown(ScoreUploadWork& work)
+{
+    if (work.Counter > 0) {
+        --work.Counter;
+    }
+}
+
+} // namespace
+
+void PrepareMainGameScoreUpload(std::uint8_t difficulty, std::uint8_t variant, std::uint32_t score,
+                                std::uint8_t progress)
+{
+    ClearRequest(difficulty + 5 * variant, score, progress);
+}
+
+void PrepareCompanionGameScoreUpload(std::uint8_t mode, std::uint32_t score, std::uint8_t progress)
+{
+    ClearRequest(10 + mode, score, progress);
+}
+
+std::int32_t RequestScoreUpload()
+{
+    {
+        std::lock_guard<std::mutex> lock(RecordLock());
+        g_jobRecord = ScoreUploadRequest;
+    }
+    // The job's first step runs inside the post, under the pool's lock, and notes its serial
+    // there: reading it from the record afterwards could already see the freed one.
+    FrontEndTask* task = TaskPoolAlloc(ScoreUploadJob);
+    if (task->Index == kFrontEndTaskSpare) {
+        return 1;
+    }
+    const std::uint32_t serial = g_postedSerial.load(std::memory_order_acquire);
+    while (TaskPoolReadSerial(task) == serial) {
+        if (t_stopCheck && t_stopCheck()) {
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return 1;
+}
+
+void SetScoreUploadStopCheck(std::function<bool()> check)
+{
+    t_stopCheck = std::move(check);
+}
+
+void ScoreUploadJob(FrontEndTask* task)
+{
+    auto& work = *reinterpret_cast<ScoreUploadWork*>(task->Work);
+    switch (task->State) {
+    case 0: // the pool may leave a new record at 0
+    case 1:
+        if (task->FirstCall != 0) {
+            g_postedSerial.store(task->Serial, std::memory_order_release);
+        }
+        task->State = 3;
+        break;
+    case 3: {
+        ShowDialog(0, "MESSAGE", LeaderboardText("802"), std::string());
+        work.Counter = kMessageFrames;
+        std::int32_t board = 0;
+        {
+            std::lock_guard<std::mutex> lock(RecordLock());
+            board = g_jobRecord.BoardIndex;
+        }
+        FindLeaderboardByIndex(board);
+        task->State = 4;
+        break;
+    }
+    case 4:
+        if (!IsSteamRequestPending()) {
+            task->State = 7;
+        }
+        break;
+    case 7: {
+        CountDown(work);
+        bool started = false;
+        {
+            std::lock_guard<std::mutex> lock(RecordLock());
+            g_jobRecord.UploadTime = Clock() ? Clock()() : CurrentFileTime();
+            started = UploadScoreFromRequest(g_jobRecord);
+        }
+        task->State = started ? 8 : 9;
+        break;
+    }
+    case 8:
+        CountDown(work);
+        if (work.Counter == 0 && !IsSteamRequestPending()) {
+            CloseDialog();
+            task->State = (gSteamLeaderboards && gSteamLeaderboards->IsSucceeded()) ? kStateEnd : 9;
+        }
+        break;
+    case 9: {
+        CloseDialog();
+        const std::string line1 = LeaderboardText("805_1");
+        ShowDialog(2, "CONFIRM", line1, LeaderboardText("805_2"));
+        work.Counter = kAnswerFrames;
+        task->State = 10;
+        break;
+    }
+    case 10:
+        CountDown(work);
+        if (work.Counter == 0 && !DialogVisible()) {
+            if (g_uploadDialog && g_uploadDialog->IsAccepted()) {
+                task->State = 3;
+            } else {
+                ShowDialog(1, "CANCELED", LeaderboardText("806"), std::string());
+                task->State = 11;
+            }
+        }
+        break;
+    case 11:
+        if (!DialogVisible()) {
+            task->State = kStateEnd;
+        }
+        break;
+    case kStateEnd:
+        TaskPoolFree(task);
+        break;
+    default:
+        break;
+    }
+}
+
+void BuildScoreUploadDetails(const LeaderboardRecord& record, std::int32_t* details)
+{
+    const auto& v = record.SmallValues;
+    details[0] = record.Progress;
+    details[1] = record.Word1;
+    details[2] = record.Word2;
+    details[3] = static_cast<std::int32_t>(static_cast<std::uint32_t>(record.UploadTime & 0xFFFFFFFFu));
+    details[4] = static_cast<std::int32_t>(static_cast<std::uint32_t>(record.UploadTime >> 32));
+    details[5] = v[0] + 16 * v[1] + 256 * v[2] + 4096 * v[3];
+    details[6] = v[4] + 16 * v[5] + 256 * v[6] + 4096 * v[7];
+    details[7] = v[8] + 16 * v[9];
+    for (int i = 0; i < 52; ++i) {
+        details[9 + i] = record.Extra[i];
+    }
+    // Unsigned, so the wrap is defined.
+    std::uint32_t sum = 0;
+    for (int i = 0; i < CSteamLeaderboards::kDetailCount; ++i) {
+        if (i != 8) {
+            sum += static_cast<std::uint32_t>(details[i]);
+        }
+    }
+    details[8] = static_cast<std::int32_t>(sum);
+}
+
+bool UploadScoreFromRequest(const LeaderboardRecord& record)
+{
+    if (gSteamLeaderboards == nullptr) {
+        return false;
+    }
+    std::int32_t details[CSteamLeaderboards::kDetailCount];
+    BuildScoreUploadDetails(record, details);
+    return gSteamLeaderboards->UploadScore(record.Score, details);
+}
+
+std::uint64_t CurrentFileTime()
+{
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return (static_cast<std::uint64_t>(now.tv_sec) + kSecondsFrom1601To1970) * 10000000ull +
+           static_cast<std::uint64_t>(now.tv_nsec) / 100u;
+}
+
+void SetScoreUploadClock(std::function<std::uint64_t()> clock)
+{
+    Clock() = std::move(clock);
+}
+
+boost::shared_ptr<CDialogForm> GetScoreUploadDialog()
+{
+    return g_uploadDialog;
+}
+
+LeaderboardRecord GetScoreUploadJobRecord()
+{
+    std::lock_guard<std::mutex> lock(RecordLock());
+    return g_jobRecord;
+}

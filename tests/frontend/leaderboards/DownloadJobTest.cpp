@@ -1,0 +1,221 @@
+/** @file DownloadJobTest.cpp The download job against the local store and a recording list view: paging, views, the
+ * user's row, failures and a view that closes with a request in flight. */
+#include <boost/make_shared.hpp>
+
+#include "LeaderboardTestSupport.h"
+#include "frontend/forms/LeaderboardDownloadJob.h"
+
+namespace
+{
+
+using lbtest::JobFixture;
+using lbtest::kSelf;
+using lbtest::RecordingListForm;
+
+/// A record outside the pool, in the state that serves requests.
+struct ServingJob
+{
+    ServingJob(std::int32_t view, std::int32_t total, std::int32_t count, std::int32_t first)
+    {
+        task.State = 9;
+        work().State = &state;
+        work().View = view;
+        work().LastView = view;
+        work().Total = total;
+        work().Count = count;
+        work().FirstRank = first;
+        state.Rows.assign(static_cast<std::size_t>(count), LeaderboardRecord{});
+        for (std::int32_t i = 0; i < count; ++i) {
+            state.Rows[static_cast<std::size_t>(i)].Rank = i + 1;
+            state.Rows[static_cast<std::size_t>(i)].UserId = 100u + static_cast<std::uint64_t>(i);
+        }
+        form->view = view;
+        state.ListForm = form;
+    }
+    LeaderboardDownloadWork& work() { return GetLeaderboardDownloadWork(&task); }
+
+    FrontEndTask task{};
+    LeaderboardJobState state;
+    boost::shared_ptr<RecordingListForm> form = boost::make_shared<RecordingListForm>();
+};
+
+class DownloadJobTest : public JobFixture
+{
+protected:
+    /// 25 entries on "LB_TV_DEF_NORMAL", the user's the 14th, each with progress = its position.
+    void SeedBoard()
+    {
+        std::vector<os::testing::SeedEntry> entries;
+        for (int i = 0; i < 25; ++i) {
+            const std::uint64_t user = i == 13 ? kSelf : 100u + static_cast<std::uint64_t>(i);
+            entries.push_back({user, "p" + std::to_string(i), 10000 - i * 10, std::vector<std::int32_t>(61, i)});
+        }
+        ASSERT_TRUE(os::testing::SeedLeaderboard("LB_TV_DEF_NORMAL", entries));
+    }
+
+    FrontEndTask* Post(const boost::shared_ptr<RecordingListForm>& form)
+    {
+        FrontEndTask* task = TaskPoolAlloc(LeaderboardDownloadJob);
+        LeaderboardDownloadWork& work = GetLeaderboardDownloadWork(task);
+        work.Title = 1;
+        work.Mode = 1;
+        work.Board = 11;
+        SetLeaderboardDownloadForm(work, form);
+        GetLeaderboardName(work);
+        return task;
+    }
+
+    /// Frames until the job serves requests again (a bounded number).
+    static void Settle(FrontEndTask* task)
+    {
+        for (int i = 0; i < 20 && task->State != 9 && task->State != 16; ++i) {
+            Frame();
+        }
+    }
+};
+
+TEST(LeaderboardPaging, RequestsMoveThePageAndCursor)
+{
+    struct Case
+    {
+        std::int32_t request, total, first, wantFirst, wantCursor;
+        bool moved;
+    };
+    for (const Case& c : {Case{3, 25, 11, 16, 5, true}, Case{3, 25, 16, 16, 9, false}, Case{4, 25, 5, 1, 3, true},
+                          Case{4, 25, 16, 6, 9, true}, Case{3, 10, 1, 1, -1, false}, Case{1, 25, 1, 1, -1, false}}) {
+        ServingJob job(0, c.total, 10, c.first);
+        job.work().CursorRow = -1;
+        std::vector<EUiSound> sounds;
+        CFormSceneLink::SetSoundHandler([&sounds](EUiSound s) { sounds.push_back(s); });
+        HandleLeaderboardListRequest(c.request, &job.task);
+        EXPECT_EQ(c.wantFirst, job.work().FirstRank) << c.request << " from " << c.first;
+        EXPECT_EQ(c.wantCursor, job.work().CursorRow) << c.request << " from " << c.first;
+        EXPECT_EQ(c.moved ? 6 : 9, job.task.State) << "a moved page is downloaded";
+        EXPECT_EQ(c.moved ? 1u : 0u, sounds.size());
+    }
+    CFormSceneLink::Reset();
+}
+
+TEST_F(DownloadJobTest, OverallThenMyScoreFindTheUsersRow)
+{
+    SeedBoard();
+    auto form = boost::make_shared<RecordingListForm>();
+    FrontEndTask* task = Post(form);
+    EXPECT_EQ("TV/NORMAL", form->boardName);
+    Settle(task);
+    ASSERT_EQ(9, task->State);
+    ASSERT_EQ(10u, form->rows.size());
+    EXPECT_EQ(1, form->rows[0].rank);
+    EXPECT_EQ("STAGE 0", form->rows[0].stage);
+    EXPECT_EQ(25, form->pagingTotal);
+    EXPECT_EQ(0, form->cursor);
+    EXPECT_FALSE(form->loading.back());
+
+    form->view = 1;
+    Frame();
+    Settle(task);
+    ASSERT_EQ(10u, form->rows.size());
+    EXPECT_EQ(10, form->rows[0].rank) << "four above the user's 14th place";
+    EXPECT_EQ(10, form->pagingFirst);
+    EXPECT_EQ(4, form->cursor);
+    EXPECT_TRUE(form->rows[4].highlight);
+    EXPECT_EQ("me", form->rows[4].name);
+
+    form->Raise(CLeaderboardListForm::kRequestClosed);
+    Frame();
+    EXPECT_EQ(0, TaskPoolCount());
+}
+
+TEST_F(DownloadJobTest, FailedSearchAsksAndRetries)
+{
+    SeedBoard();
+    os::testing::FailNextStoreRequest(os::testing::StoreRequest::FindLeaderboard, os::testing::StoreFailure::NotFound);
+    auto form = boost::make_shared<RecordingListForm>();
+    FrontEndTask* task = Post(form);
+    Settle(task);
+    ASSERT_EQ(16, task->State);
+    ASSERT_EQ(1u, dialogs.size());
+    EXPECT_EQ(2, dialogs[0]->GetKind());
+    EXPECT_EQ((std::vector<std::string>{"808_1", "808_2"}), texts);
+    EXPECT_TRUE(form->rows.empty()) << "a board never found leaves the view loading";
+
+    dialogs[0]->OnKeyDown(nullptr, 0x0D);
+    Frames(40);
+    Settle(task);
+    EXPECT_EQ(9, task->State);
+    EXPECT_EQ(10u, form->rows.size());
+}
+
+TEST_F(DownloadJobTest, FailedDownloadEmptiesTheListFirst)
+{
+    SeedBoard();
+    auto form = boost::make_shared<RecordingListForm>();
+    FrontEndTask* task = Post(form);
+    Settle(task);
+    ASSERT_EQ(10u, form->rows.size());
+    os::testing::FailNextStoreRequest(os::testing::StoreRequest::DownloadEntries, os::testing::StoreFailure::IoFailure);
+    form->Raise(CLeaderboardListForm::kRequestNext);
+    Frame();
+    Settle(task);
+    ASSERT_EQ(16, task->State);
+    EXPECT_EQ(0, form->rowCount);
+    EXPECT_EQ(25, form->pagingTotal) << "total kept";
+    EXPECT_FALSE(form->loading.back());
+}
+
+TEST_F(DownloadJobTest, ClosedViewEndsTheJobAndItsLateResultIsUnused)
+{
+    SeedBoard();
+    os::testing::DelayStoreResults(3);
+    auto form = boost::make_shared<RecordingListForm>();
+    FrontEndTask* task = Post(form);
+    for (int i = 0; i < 20 && task->State != 7; ++i) {
+        Frame();
+    }
+    ASSERT_EQ(7, task->State) << "the download is in flight";
+    form->Raise(CLeaderboardListForm::kRequestClosed);
+    Frame();
+    EXPECT_EQ(0, TaskPoolCount());
+    Frames(10);
+    EXPECT_TRUE(form->rows.empty());
+    EXPECT_EQ(-1, form->rowCount);
+
+    // A view that is gone ends a job too.
+    os::testing::DelayStoreResults(0);
+    auto other = boost::make_shared<RecordingListForm>();
+    Post(other);
+    other.reset();
+    Frames(2);
+    EXPECT_EQ(0, TaskPoolCount());
+}
+
+TEST_F(DownloadJobTest, FriendsPageAroundTheUserAndLocally)
+{
+    ServingJob job(2, 25, 25, 1);
+    job.state.Rows[13].UserId = kSelf;
+    job.work().Locate = 1;
+    PlaceLeaderboardPage(job.work(), kSelf);
+    EXPECT_EQ(11, job.work().FirstRank);
+    EXPECT_EQ(3, job.work().CursorRow);
+    EXPECT_EQ(0, job.work().Locate);
+
+    job.state.Rows[12].Score = -1;
+    FormatLeaderboardDetail(job.work());
+    ASSERT_EQ(10u, job.form->rows.size());
+    EXPECT_EQ(11, job.form->rows[0].rank);
+    EXPECT_EQ(-1, job.form->rows[2].score) << "sign-extended to 64 bits";
+    EXPECT_TRUE(job.form->rows[3].highlight);
+    EXPECT_EQ(3, job.form->cursor);
+
+    HandleLeaderboardListRequest(3, &job.task);
+    EXPECT_EQ(9, job.task.State) << "friends page from the rows held";
+    EXPECT_EQ(16, job.form->rows[0].rank);
+    EXPECT_EQ(5, job.form->cursor);
+
+    job.form->view = 0;
+    HandleLeaderboardListRequest(0, &job.task);
+    EXPECT_EQ(6, job.task.State) << "a view change searches again";
+    EXPECT_EQ(1, job.work().Locate);
+}
+
+} // namespace

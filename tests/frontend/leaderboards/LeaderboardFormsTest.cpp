@@ -1,0 +1,291 @@
+/** @file LeaderboardFormsTest.cpp The chooser, the list view and the credits on the OpenGL device over the built archive,
+ * with the screen driven a frame at a time. */
+#include <atomic>
+#include <thread>
+
+#include <boost/make_shared.hpp>
+
+#include "KorvaneXDK/canvas/FontStock.h"
+#include "KorvaneXDK/core/ArchiveFileDataLoader.h"
+#include "KorvaneXDK/core/ArchiveFileLoader.h"
+#include "KorvaneXDK/mwt/ControlAppearanceStock.h"
+#include "KorvaneXDK/mwt/Screen.h"
+#include "KorvaneXDK/platform/GameApplicationDriverCX.h"
+#include "KorvaneXDK/platform/graphics/TextureCache.h"
+#include "LeaderboardTestSupport.h"
+#include "frontend/forms/CreditsForm.h"
+#include "frontend/forms/GameSelectForm.h"
+#include "frontend/forms/LeaderboardDownloadJob.h"
+#include "frontend/forms/LeaderboardSelectForm.h"
+#include "host/MegaWindowScene.h"
+
+namespace
+{
+
+constexpr float kFrame = 1.0f / 75.0f;
+
+/// The driver on a small offscreen device, the archive's fonts and skin, as the window scene
+/// loads them.
+class GlEnvironment : public ::testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        ASSERT_TRUE(korvane::CreateApplicationDriver(nullptr));
+        korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
+        ASSERT_TRUE(driver->InitializeGraphicsForTesting(320, 180));
+        boost::shared_ptr<korvane::IDataLoader> loader(new korvane::TArchiveFileDataLoader<korvane::CArchiveFileLoader>(
+            std::string(KORVANE_BINARY_DIR) + "/bin/data.kva"));
+        driver->SetDataLoader(loader);
+        auto fonts = korvane::canvas::CFontStock::GetInstance();
+        fonts->LoadFonts(loader.get(), "fonts");
+        fonts->AddAlias("default", "FONT12T2S");
+        skinCache_ = new korvane::CTextureCache();
+        korvane::CTextureCache* cache = skinCache_;
+        korvane::IDataLoader* source = loader.get();
+        korvane::mwt::CControlAppearanceStock::GetInstance()->LoadAppearances(
+            source, "skin", [cache, source](const std::string& name) {
+                return cache->Load(source, "skin\\" + name, true, "", os::gfx::Format::Unknown);
+            });
+    }
+    void TearDown() override
+    {
+        korvane::canvas::CFontStock::ReleaseInstance();
+        korvane::DestroyApplicationDriver();
+    }
+
+private:
+    korvane::CTextureCache* skinCache_ = nullptr; // kept: the registry's skin points into it
+};
+
+const bool g_registered = (::testing::AddGlobalTestEnvironment(new GlEnvironment()), true);
+
+class LeaderboardFormsTest : public lbtest::JobFixture
+{
+protected:
+    void SetUp() override
+    {
+        (void)g_registered;
+        JobFixture::SetUp();
+        // The window scene, not started, hands its screen to the forms' link.
+        screen = CMegaWindowScene::GetInstance()->GetScreen();
+        screen->SetSize(korvane::Vector2<float>(1920.0f, 1080.0f));
+        screen->Initialize();
+        // The jobs' dialogs go on the screen as in the program.
+        SetLeaderboardDialogShower({});
+    }
+    void TearDown() override
+    {
+        screen->RemoveAllControls();
+        screen.reset();
+        delete CMegaWindowScene::GetInstance();
+        JobFixture::TearDown();
+    }
+
+    /// One frame as the program runs it: the screen, then the pool and the store.
+    void ScreenFrame(int count = 1)
+    {
+        for (int i = 0; i < count; ++i) {
+            screen->Update(kFrame);
+            Frame();
+        }
+    }
+
+    template <typename TForm>
+    std::vector<boost::shared_ptr<TForm>> FormsOf() const
+    {
+        std::vector<boost::shared_ptr<TForm>> found;
+        for (const auto& child : screen->GetControls()) {
+            if (auto form = boost::dynamic_pointer_cast<TForm>(child)) {
+                found.push_back(form);
+            }
+        }
+        return found;
+    }
+
+    void Seed(std::int32_t entries)
+    {
+        std::vector<os::testing::SeedEntry> seeded;
+        for (int i = 0; i < entries; ++i) {
+            const std::uint64_t user = i == 13 ? lbtest::kSelf : 100u + static_cast<std::uint64_t>(i);
+            seeded.push_back({user, "p" + std::to_string(i), 100000 - i, std::vector<std::int32_t>(61, 3)});
+        }
+        ASSERT_TRUE(os::testing::SeedLeaderboard("LB_TV_DEF_NORMAL", seeded));
+    }
+
+    boost::shared_ptr<korvane::mwt::CScreen> screen;
+};
+
+TEST_F(LeaderboardFormsTest, ChooserSearchesTheChosenBoardIntoTheList)
+{
+    Seed(25);
+    auto chooser = boost::make_shared<CLeaderboardSelectForm>();
+    screen->AddControl(chooser);
+    EXPECT_EQ(chooser->TitleLabel, chooser->GetFocusedLeaf());
+    EXPECT_EQ(10u, chooser->GameModeSelector->GetItems().size());
+    sounds.clear();
+    chooser->TitleSelector->SetSelectedIndex(1);
+    EXPECT_EQ((std::vector<std::string>{"TRIAL", "NORMAL"}), chooser->GameModeSelector->GetItems());
+    EXPECT_EQ(0, chooser->GameModeSelector->GetSelectedIndex());
+    chooser->GameModeSelector->SetSelectedIndex(1);
+    EXPECT_EQ(2u, sounds.size());
+
+    chooser->Search(nullptr);
+    EXPECT_TRUE(chooser->IsClosing());
+    auto lists = FormsOf<CLeaderboardListForm>();
+    ASSERT_EQ(1u, lists.size());
+    auto list = lists[0];
+    EXPECT_EQ("TV/NORMAL", list->BoardLabel->GetCaption());
+    ScreenFrame();
+    EXPECT_TRUE(list->ProgressPanel->IsVisible()) << "ACCESSING...";
+    ScreenFrame(10);
+    ASSERT_EQ(10u, list->GetRows().size());
+    EXPECT_FALSE(list->ProgressPanel->IsVisible());
+    EXPECT_EQ("00025", list->TotalPlayersLabel->GetCaption());
+    EXPECT_TRUE(list->ScrollBar->IsVisible());
+
+    // Down on the last row pages, with the job's cursor sound only.
+    list->SetCursorRow(9);
+    sounds.clear();
+    screen->OnKeyDown(0x28);
+    ScreenFrame(10);
+    EXPECT_EQ(11, list->GetRows()[0].Rank);
+    EXPECT_EQ(std::vector<EUiSound>{EUiSound::Cursor}, sounds);
+
+    // Escape reopens the chooser on the same title and mode, and the job ends.
+    sounds.clear();
+    screen->OnKeyDown(0x1B);
+    ScreenFrame();
+    EXPECT_EQ(0, TaskPoolCount());
+    EXPECT_EQ(EUiSound::Cancel, sounds.front());
+    auto choosers = FormsOf<CLeaderboardSelectForm>();
+    ASSERT_FALSE(choosers.empty());
+    EXPECT_EQ(1, choosers.back()->TitleSelector->GetSelectedIndex());
+    EXPECT_EQ(1, choosers.back()->GameModeSelector->GetSelectedIndex());
+}
+
+TEST_F(LeaderboardFormsTest, ListPagingCaptionsAndKeys)
+{
+    auto list = boost::make_shared<CLeaderboardListForm>();
+    screen->AddControl(list);
+    list->SetRowCount(10);
+    list->SetPaging(25, 11);
+    EXPECT_DOUBLE_EQ(25.0, list->ScrollBar->GetMaximum());
+    EXPECT_DOUBLE_EQ(10.0, list->ScrollBar->GetValue());
+    EXPECT_TRUE(list->ScrollBar->IsVisible());
+    EXPECT_EQ("00025", list->TotalPlayersLabel->GetCaption());
+    list->SetPaging(8, 1);
+    EXPECT_FALSE(list->ScrollBar->IsVisible());
+    list->SetPaging(123456, 1);
+    EXPECT_EQ("123456", list->TotalPlayersLabel->GetCaption());
+
+    list->SetCursorRow(4);
+    sounds.clear();
+    screen->OnKeyDown(0x28);
+    EXPECT_EQ(std::vector<EUiSound>{EUiSound::Cursor}, sounds);
+    EXPECT_EQ(5, list->ListBox->GetSelectedIndex());
+    list->SetCursorRow(0);
+    screen->OnKeyDown(0x26);
+    EXPECT_EQ(CLeaderboardListForm::kRequestPrevious, list->GetRequest());
+    EXPECT_THROW(list->SetRow(10, 1, false, false, "", 0, "", ""), std::out_of_range);
+
+    sounds.clear();
+    screen->OnKeyDown(0x25);
+    EXPECT_TRUE(sounds.empty()) << "no view before Overall";
+    screen->OnKeyDown(0x27);
+    EXPECT_EQ(1, list->GetView());
+    EXPECT_EQ(std::vector<EUiSound>{EUiSound::Cursor}, sounds);
+    list->SetRowCount(0);
+    list->SetLoading(false);
+    EXPECT_TRUE(list->NoEntryLabel->IsVisible());
+    list->SetLoading(true);
+    EXPECT_FALSE(list->NoEntryLabel->IsVisible());
+}
+
+TEST_F(LeaderboardFormsTest, CreditsFromTheTitleMenuAndBack)
+{
+    auto menu = boost::make_shared<CGameSelectForm>();
+    screen->AddControl(menu);
+    menu->CreditsButton->SetFocus();
+    menu->OnCredits(nullptr);
+    auto credits = FormsOf<CCreditsForm>();
+    ASSERT_EQ(1u, credits.size());
+    EXPECT_EQ("credits_1", credits[0]->Lines[0]->GetCaption());
+    EXPECT_EQ(credits[0]->KeyPanel, credits[0]->GetFocusedControl());
+    sounds.clear();
+    screen->OnKeyDown(0x1B);
+    EXPECT_EQ(std::vector<EUiSound>{EUiSound::Cancel}, sounds);
+    auto menus = FormsOf<CGameSelectForm>();
+    ASSERT_EQ(2u, menus.size());
+    EXPECT_EQ(menus.back()->CreditsButton, menus.back()->GetFocusedLeaf());
+}
+
+TEST_F(LeaderboardFormsTest, DecliningAFailedSearchReopensTheChooser)
+{
+    Seed(25);
+    os::testing::FailNextStoreRequest(os::testing::StoreRequest::FindLeaderboard, os::testing::StoreFailure::NotFound);
+    auto chooser = boost::make_shared<CLeaderboardSelectForm>();
+    screen->AddControl(chooser);
+    chooser->SetSelection(1, 1);
+    chooser->Search(nullptr);
+    auto list = FormsOf<CLeaderboardListForm>().at(0);
+    for (int i = 0; i < 20 && !GetLeaderboardDownloadDialog(); ++i) {
+        ScreenFrame();
+    }
+    auto dialog = GetLeaderboardDownloadDialog();
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(2, dialog->GetKind());
+    EXPECT_TRUE(list->ProgressPanel->IsVisible()) << "still accessing under the question";
+    screen->OnKeyDown(0x1B);
+    ScreenFrame(100);
+    EXPECT_EQ(0, TaskPoolCount());
+    EXPECT_TRUE(FormsOf<CLeaderboardListForm>().empty()) << "closed and gone";
+    auto choosers = FormsOf<CLeaderboardSelectForm>();
+    ASSERT_EQ(1u, choosers.size());
+    EXPECT_NE(chooser, choosers[0]);
+    EXPECT_EQ(1, choosers[0]->TitleSelector->GetSelectedIndex());
+    EXPECT_EQ(1, choosers[0]->GameModeSelector->GetSelectedIndex());
+}
+
+TEST_F(LeaderboardFormsTest, GivingUpAnUploadThroughTheScreen)
+{
+    os::testing::FailNextStoreRequest(os::testing::StoreRequest::UploadScore, os::testing::StoreFailure::Refused);
+    PrepareCompanionGameScoreUpload(1, 700, 3);
+    std::atomic<bool> done{false};
+    std::atomic<bool> stop{false};
+    std::thread game([&done, &stop] {
+        SetScoreUploadStopCheck([&stop] { return stop.load(); });
+        RequestScoreUpload();
+        SetScoreUploadStopCheck({});
+        done.store(true);
+    });
+    std::vector<std::int32_t> kinds;
+    CDialogForm* last = nullptr;
+    for (int frames = 0; frames < 3000 && !done.load();) {
+        if (TaskPoolCount() == 0) {
+            std::this_thread::yield();
+            continue;
+        }
+        ++frames;
+        ScreenFrame();
+        auto dialog = GetScoreUploadDialog();
+        if (dialog && dialog.get() != last) {
+            last = dialog.get();
+            kinds.push_back(dialog->GetKind());
+        }
+        if (dialog && dialog->IsVisible() && !dialog->IsClosing() && dialog->GetKind() == 2) {
+            screen->OnKeyDown(0x1B);
+        } else if (dialog && dialog->IsVisible() && !dialog->IsClosing() && dialog->GetKind() == 1) {
+            screen->OnKeyDown(0x0D);
+        } else if (dialog && dialog->GetKind() == 0) {
+            screen->OnKeyDown(0x1B); // a message no key closes
+        }
+    }
+    const bool ended = done.load();
+    stop.store(true);
+    game.join();
+    EXPECT_TRUE(ended);
+    EXPECT_EQ((std::vector<std::int32_t>{0, 2, 1}), kinds) << "MESSAGE, CONFIRM, CANCELED";
+}
+
+} // namespace

@@ -1,0 +1,102 @@
+/** @file RecordTextsTest.cpp Detail words, board indices, board names and the row texts, without a display. */
+#include <cstdlib>
+#include <ctime>
+
+#include <gtest/gtest.h>
+
+#include "frontend/forms/LeaderboardDownloadJob.h"
+#include "frontend/steam/ScoreUpload.h"
+
+namespace
+{
+
+TEST(ScoreDetails, CheckSumPackingAndWrap)
+{
+    LeaderboardRecord record{};
+    record.Progress = 5;
+    record.Word1 = 1;
+    record.UploadTime = (std::uint64_t{100} << 32) | 7u;
+    std::int32_t details[61];
+    BuildScoreUploadDetails(record, details);
+    EXPECT_EQ(5, details[0]);
+    EXPECT_EQ(7, details[3]);
+    EXPECT_EQ(100, details[4]);
+    EXPECT_EQ(113, details[8]) << "progress + word 1 + both halves of the time";
+
+    for (int i = 0; i < 10; ++i) {
+        record.SmallValues[i] = static_cast<std::uint8_t>(i + 1);
+    }
+    record.Extra[0] = 0x7FFFFFFF;
+    record.Extra[51] = 0x7FFFFFFF;
+    record.UploadTime = 0xFFFFFFFFFFFFFFFFull;
+    BuildScoreUploadDetails(record, details);
+    EXPECT_EQ(0x4321, details[5]);
+    EXPECT_EQ(0x8765, details[6]);
+    EXPECT_EQ(0xA9, details[7]);
+    EXPECT_EQ(0x7FFFFFFF, details[9]);
+    EXPECT_EQ(0x7FFFFFFF, details[60]);
+    std::uint32_t sum = 0;
+    for (int i = 0; i < 61; ++i) {
+        if (i != 8) {
+            sum += static_cast<std::uint32_t>(details[i]);
+        }
+    }
+    EXPECT_EQ(static_cast<std::int32_t>(sum), details[8]) << "wraps modulo 2^32";
+}
+
+TEST(ScoreDetails, PreparedRequestsPickTheirBoard)
+{
+    PrepareMainGameScoreUpload(3, 1, 0xFFFFFFFFu, 200);
+    EXPECT_EQ(8, ScoreUploadRequest.BoardIndex);
+    EXPECT_EQ(-1, ScoreUploadRequest.Score);
+    EXPECT_EQ(200, ScoreUploadRequest.Progress);
+    EXPECT_EQ(1, ScoreUploadRequest.Word1);
+    ScoreUploadRequest.Extra[3] = 9;
+    PrepareCompanionGameScoreUpload(1, 1500, 4);
+    EXPECT_EQ(11, ScoreUploadRequest.BoardIndex);
+    EXPECT_EQ(0, ScoreUploadRequest.Extra[3]) << "every prepare clears the whole request";
+}
+
+TEST(RowTexts, BoardNames)
+{
+    EXPECT_EQ("TV/NORMAL", MakeLeaderboardName(1, 11));
+    EXPECT_EQ("QVR/HARD (SPECIAL)", MakeLeaderboardName(0, 8));
+    EXPECT_EQ("QVR/", MakeLeaderboardName(0, 10));
+    EXPECT_EQ("TV/", MakeLeaderboardName(1, 3));
+}
+
+TEST(RowTexts, StageTexts)
+{
+    struct Case
+    {
+        std::int32_t title, board, progress;
+        const char* text;
+    };
+    for (const Case& c : {Case{0, 2, 7, "AREA  7"}, Case{0, 2, 100, "AREA 31"}, Case{0, 0, 31, "AREA ALL"},
+                          Case{0, 5, 101, "AREA ALL!"}, Case{0, 9, 12, "PHASE ALL"}, Case{0, 4, 3, "PHASE  3"},
+                          Case{1, 10, 8, "STAGE 8"}, Case{1, 11, 9, "STAGE ALL"}}) {
+        EXPECT_EQ(c.text, LeaderboardStageText(c.title, c.board, c.progress)) << c.board << " " << c.progress;
+    }
+}
+
+TEST(RowTexts, DatesInLocalTimeOrEmpty)
+{
+    setenv("TZ", "UTC", 1);
+    tzset();
+    // 2024-03-05 06:07:08 UTC.
+    const std::uint64_t fileTime = (1709618828ull + 11644473600ull) * 10000000ull;
+    EXPECT_EQ("2024/ 3/ 5 06:07:08", LeaderboardDateText(fileTime));
+    EXPECT_EQ("1601/ 1/ 1 00:00:00", LeaderboardDateText(0));
+    EXPECT_EQ("", LeaderboardDateText(0xFFFFFFFFFFFFFFFFull)) << "beyond 30827";
+}
+
+TEST(RowTexts, CutsKeepWholeCharacters)
+{
+    EXPECT_EQ("abc", CutUtf8("abc", 15));
+    EXPECT_EQ("0123456789abcde", CutUtf8("0123456789abcdefgh", 15));
+    // 14 ASCII bytes, then a two-byte character that would end at byte 16.
+    EXPECT_EQ("0123456789abcd", CutUtf8("0123456789abcd\xC3\xA9", 15));
+    EXPECT_EQ("\xE3\x81\x82\xE3\x81\x82", CutUtf8("\xE3\x81\x82\xE3\x81\x82\xE3\x81\x82", 8));
+}
+
+} // namespace

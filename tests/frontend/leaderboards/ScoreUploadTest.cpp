@@ -1,0 +1,175 @@
+/** @file ScoreUploadTest.cpp A harness game thread blocked in RequestScoreUpload while the test's main thread runs the
+ * frames: the message's length, the retry question, giving up, the spare record, the stop, and a loop of uploads. */
+#include <atomic>
+#include <thread>
+
+#include "LeaderboardTestSupport.h"
+#include "os/store/UserStats.h"
+
+namespace
+{
+
+using lbtest::JobFixture;
+
+/// The game thread: one call, its answer and the end flag.
+struct HarnessThread
+{
+    template <class Body>
+    explicit HarnessThread(Body body)
+        : thread([this, body] {
+              result = body();
+              done.store(true);
+          })
+    {}
+    ~HarnessThread()
+    {
+        if (thread.joinable()) {
+            thread.join();
+        }
+    }
+    std::atomic<bool> done{false};
+    std::int32_t result = 0;
+    std::thread thread;
+};
+
+class ScoreUploadTest : public JobFixture
+{
+protected:
+    /// Frames while a job is posted, until the harness ends or `limit` such frames ran; the
+    /// number run. Between jobs the game thread runs on its own.
+    static int RunUntilDone(HarnessThread& harness, int limit = 2000)
+    {
+        int frames = 0;
+        while (!harness.done.load() && frames < limit) {
+            if (TaskPoolCount() == 0) {
+                std::this_thread::yield();
+                continue;
+            }
+            Frame();
+            ++frames;
+        }
+        return frames;
+    }
+
+    /// Frames until the job shows its n-th dialog.
+    void RunUntilDialog(std::size_t n)
+    {
+        for (int i = 0; i < 2000 && dialogs.size() < n;) {
+            if (TaskPoolCount() == 0) {
+                std::this_thread::yield();
+                continue;
+            }
+            Frame();
+            ++i;
+        }
+        ASSERT_EQ(n, dialogs.size());
+    }
+
+    std::int32_t EntryCount()
+    {
+        os::store::UserStats* stats = os::store::GetUserStats();
+        for (int i = 0; i < 10 && gSteamLeaderboards->IsBusy(); ++i) {
+            Frame();
+        }
+        FindLeaderboardByIndex(11);
+        Frames(2);
+        return gSteamLeaderboards->GetBoardHandle() != 0
+                   ? stats->GetLeaderboardEntryCount(gSteamLeaderboards->GetBoardHandle())
+                   : -1;
+    }
+};
+
+TEST_F(ScoreUploadTest, SuccessShowsTheMessageAtLeastSixtyFrames)
+{
+    PrepareCompanionGameScoreUpload(1, 1500, 4);
+    HarnessThread harness([] { return RequestScoreUpload(); });
+    RunUntilDialog(1);
+    const int frames = 1 + RunUntilDone(harness);
+    ASSERT_TRUE(harness.done.load());
+    EXPECT_EQ(1, harness.result);
+    EXPECT_GE(frames, 60);
+    ASSERT_EQ(1u, dialogs.size()) << "no other dialog";
+    EXPECT_EQ(0, dialogs[0]->GetKind());
+    EXPECT_TRUE(dialogs[0]->IsClosing());
+    EXPECT_EQ(std::vector<std::string>{"802"}, texts);
+    EXPECT_EQ(1, EntryCount());
+}
+
+TEST_F(ScoreUploadTest, FailureAsksThenRetriesWithANewTimeOrGivesUp)
+{
+    std::uint64_t now = 5000;
+    SetScoreUploadClock([&now] { return now += 1000; });
+    os::testing::FailNextStoreRequest(os::testing::StoreRequest::UploadScore, os::testing::StoreFailure::Refused);
+    PrepareMainGameScoreUpload(2, 0, 900, 7);
+    HarnessThread harness([] { return RequestScoreUpload(); });
+    RunUntilDialog(2);
+    EXPECT_EQ(2, dialogs[1]->GetKind());
+    const std::uint64_t firstTime = GetScoreUploadJobRecord().UploadTime;
+    dialogs[1]->OnKeyDown(nullptr, 0x0D);
+    RunUntilDialog(3);
+    EXPECT_EQ(0, dialogs[2]->GetKind()) << "the whole attempt again";
+    RunUntilDone(harness);
+    ASSERT_TRUE(harness.done.load());
+    EXPECT_GT(GetScoreUploadJobRecord().UploadTime, firstTime);
+    EXPECT_EQ((std::vector<std::string>{"802", "805_1", "805_2", "802"}), texts);
+
+    texts.clear();
+    dialogs.clear();
+    os::testing::FailNextStoreRequest(os::testing::StoreRequest::FindLeaderboard, os::testing::StoreFailure::NotFound);
+    HarnessThread second([] { return RequestScoreUpload(); });
+    RunUntilDialog(2);
+    dialogs[1]->OnKeyDown(nullptr, 0x1B);
+    RunUntilDialog(3);
+    EXPECT_EQ(1, dialogs[2]->GetKind());
+    RunUntilDone(second);
+    ASSERT_TRUE(second.done.load());
+    EXPECT_EQ(1, second.result);
+    EXPECT_EQ((std::vector<std::string>{"802", "805_1", "805_2", "806"}), texts);
+}
+
+TEST_F(ScoreUploadTest, SpareRecordAndStopEndTheWait)
+{
+    for (int i = 0; i < kFrontEndTaskCount; ++i) {
+        TaskPoolAlloc([](FrontEndTask*) {});
+    }
+    PrepareMainGameScoreUpload(0, 0, 1, 1);
+    EXPECT_EQ(1, RequestScoreUpload()) << "returns at once with the spare record";
+    TaskPoolInit();
+
+    std::atomic<bool> stop{false};
+    HarnessThread harness([&stop] {
+        SetScoreUploadStopCheck([&stop] { return stop.load(); });
+        const std::int32_t result = RequestScoreUpload();
+        SetScoreUploadStopCheck(nullptr);
+        return result;
+    });
+    while (TaskPoolCount() == 0) {
+        std::this_thread::yield();
+    }
+    stop.store(true);
+    harness.thread.join();
+    EXPECT_EQ(1, harness.result);
+    EXPECT_EQ(1, TaskPoolCount()) << "the job itself goes on, harmlessly";
+}
+
+TEST_F(ScoreUploadTest, AGameThreadUploadsInALoop)
+{
+    constexpr int kUploads = 5;
+    std::atomic<int> finished{0};
+    HarnessThread harness([&finished] {
+        for (int i = 1; i <= kUploads; ++i) {
+            PrepareCompanionGameScoreUpload(1, static_cast<std::uint32_t>(100 * i), static_cast<std::uint8_t>(i));
+            RequestScoreUpload();
+            finished.fetch_add(1);
+        }
+        return 1;
+    });
+    RunUntilDone(harness, 5000);
+    ASSERT_TRUE(harness.done.load());
+    EXPECT_EQ(kUploads, finished.load());
+    EXPECT_EQ(static_cast<std::size_t>(kUploads), dialogs.size()) << "one message each, no failure";
+    EXPECT_EQ(kUploads, GetScoreUploadJobRecord().Progress);
+    EXPECT_EQ(1, EntryCount()) << "the user's one entry, kept at the best";
+}
+
+} // namespace
