@@ -1,6 +1,8 @@
 /** @file MegaWindowScene.cpp The scene that drives and draws the whole user interface. */
 #include "host/MegaWindowScene.h"
 
+#include <algorithm>
+
 #include <boost/bind/bind.hpp>
 
 #include "KorvaneXDK/canvas/Canvas.h"
@@ -279,6 +281,8 @@ void CMegaWindowScene::DrawScreen()
     // go back to where this frame found them, whatever failed, and the scene is ended.
     const std::size_t matrices = canvas_->GetMatrixDepth();
     const std::size_t brushes = canvas_->GetBrushDepth();
+    const std::size_t fonts = canvas_->GetFontDepth();
+    const std::size_t clips = canvas_->GetClipDepth();
     try {
         ApplyDeviceStates();
         camera_.Apply();
@@ -296,6 +300,15 @@ void CMegaWindowScene::DrawScreen()
     } catch (const korvane::EException& e) {
         korvane::LogEngineException(e);
     }
+    // Fonts and clip rectangles a failed control left pushed would otherwise shrink every later frame.
+    // The clip stack never empties (a pop of its last entry refills it with the unbounded rectangle),
+    // so it comes back to one unbounded entry when the frame found it at most that deep.
+    while (canvas_->GetClipDepth() > std::max<std::size_t>(clips, 1))
+        canvas_->PopClipRect();
+    if (clips <= 1 && canvas_->GetClipDepth() == 1)
+        canvas_->ResetClipRect();
+    while (canvas_->GetFontDepth() > std::max<std::size_t>(fonts, 1))
+        canvas_->PopFont();
     while (canvas_->GetBrushDepth() > brushes)
         canvas_->PopBrush();
     while (canvas_->GetMatrixDepth() > matrices)
