@@ -54,9 +54,6 @@ void CDialogFormDesign::InitializeComponent(korvane::CTextureCache*)
 
     CaptionLabel =
         MakeLabel("CaptionLabel", {kTextLeft, kPanelTop + 24.0f, kTextWidth, 31.0f}, caption_, kFontAsciiLarge, white);
-    // The window scene hands the named actions only to a form with a focused control: the caption
-    // holds the focus so that Return and Escape reach the dialog.
-    CaptionLabel->SetFocusable(true);
     AddControl(CaptionLabel);
     Line1Label =
         MakeLabel("Line1Label", {kTextLeft, kPanelTop + 88.0f, kTextWidth, 32.0f}, line1_, kFontMessage, white, false);
