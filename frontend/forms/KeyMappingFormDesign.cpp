@@ -44,25 +44,13 @@ boost::shared_ptr<CLabel> MakeHintLabel(const std::string& name, const Rect2f& b
 CKeyMappingFormDesign::CKeyMappingFormDesign() = default;
 CKeyMappingFormDesign::~CKeyMappingFormDesign() = default;
 
-korvane::CTextureCache* CKeyMappingFormDesign::GetTextureCache()
-{
-    return &textureCache_;
-}
-
 void CKeyMappingFormDesign::InitializeComponent(korvane::CTextureCache* cache)
 {
     using namespace form_names;
-    if (cache == nullptr) {
-        cache = GetTextureCache();
-    }
-    ApplySettingsFormSetup(*this, "KeyMappingForm", true);
-
-    Image1 = MakeImage(cache, "Image1", kImageCrossHatch, {612.0f, 0.0f, 692.0f, 1080.0f}, 0.3125f);
-    AddControl(Image1);
+    cache = BeginSettingsLayout(cache, "KeyMappingForm", true);
     ExitButton = MakeMenuButton("ExitButton", {688.0f, 816.0f, 96.0f, 32.0f}, " Exit");
     AddControl(ExitButton);
-    Image2 = MakeImage(cache, "Image2", kImageCaptionUnderline, {612.0f, 128.0f, 692.0f, 16.0f}, 0.625f);
-    AddControl(Image2);
+    AddCaptionRule(cache);
     FormCaptionLabel = MakeLabel("FormCaptionLabel", {636.0f, 104.0f, 324.0f, 31.0f}, "??? MAPPING", kFontAsciiLarge);
     FormCaptionLabel->SetVerticalAlignment(CLabel::kAlignNear);
     AddControl(FormCaptionLabel);

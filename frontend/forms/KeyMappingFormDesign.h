@@ -4,31 +4,21 @@
 #include <boost/shared_ptr.hpp>
 
 #include "KorvaneXDK/mwt/Button.h"
-#include "KorvaneXDK/mwt/Form.h"
-#include "KorvaneXDK/mwt/Image.h"
 #include "KorvaneXDK/mwt/Label.h"
 #include "KorvaneXDK/mwt/Panel.h"
-#include "KorvaneXDK/platform/graphics/TextureCache.h"
+#include "frontend/forms/SettingsFormDesign.h"
 
 /// "KeyMappingForm": four play-button rows on the form, the three system rows in their own
 /// panel, DEFAULT, Exit and two hint lines.
-class CKeyMappingFormDesign : public korvane::mwt::CForm
+class CKeyMappingFormDesign : public CSettingsFormDesign
 {
 public:
     CKeyMappingFormDesign();
     ~CKeyMappingFormDesign() override;
 
-    virtual korvane::CTextureCache* GetTextureCache();
-    /// Null means the design's own cache.
-    virtual void InitializeComponent(korvane::CTextureCache* cache);
+    void InitializeComponent(korvane::CTextureCache* cache) override;
 
-protected:
-    korvane::CTextureCache textureCache_;
-
-public:
-    boost::shared_ptr<korvane::mwt::CImage> Image1;
     boost::shared_ptr<korvane::mwt::CButton> ExitButton;
-    boost::shared_ptr<korvane::mwt::CImage> Image2;
     boost::shared_ptr<korvane::mwt::CLabel> FormCaptionLabel;
     boost::shared_ptr<korvane::mwt::CLabel> FrontShotLabel;
     boost::shared_ptr<korvane::mwt::CLabel> WideShotLabel;

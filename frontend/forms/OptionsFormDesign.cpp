@@ -8,21 +8,10 @@
 COptionsFormDesign::COptionsFormDesign() = default;
 COptionsFormDesign::~COptionsFormDesign() = default;
 
-korvane::CTextureCache* COptionsFormDesign::GetTextureCache()
-{
-    return &textureCache_;
-}
-
 void COptionsFormDesign::InitializeComponent(korvane::CTextureCache* cache)
 {
     using namespace form_names;
-    if (cache == nullptr) {
-        cache = GetTextureCache();
-    }
-    ApplySettingsFormSetup(*this, "OptionsForm", false);
-
-    Image1 = MakeImage(cache, "Image1", kImageCrossHatch, {612.0f, 0.0f, 692.0f, 1080.0f}, 0.3125f);
-    AddControl(Image1);
+    cache = BeginSettingsLayout(cache, "OptionsForm", false);
     ScreenSettingsButton = MakeMenuButton("ScreenSettingsButton", {688.0f, 200.0f, 352.0f, 32.0f}, " Screen Settings");
     AddControl(ScreenSettingsButton);
     SoundSettingsButton = MakeMenuButton("SoundSettingsButton", {688.0f, 256.0f, 336.0f, 32.0f}, " Sound Settings");
@@ -34,8 +23,7 @@ void COptionsFormDesign::InitializeComponent(korvane::CTextureCache* cache)
     AddControl(InitializeButton);
     ExitButton = MakeMenuButton("ExitButton", {688.0f, 504.0f, 96.0f, 32.0f}, " Exit");
     AddControl(ExitButton);
-    Image2 = MakeImage(cache, "Image2", kImageCaptionUnderline, {612.0f, 128.0f, 692.0f, 16.0f}, 0.625f);
-    AddControl(Image2);
+    AddCaptionRule(cache);
     Label1 = MakeLabel("Label1", {636.0f, 104.0f, 205.0f, 31.0f}, "OPTIONS", kFontAsciiLarge);
     AddControl(Label1);
 }

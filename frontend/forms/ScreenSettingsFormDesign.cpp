@@ -8,22 +8,10 @@
 CScreenSettingsFormDesign::CScreenSettingsFormDesign() = default;
 CScreenSettingsFormDesign::~CScreenSettingsFormDesign() = default;
 
-korvane::CTextureCache* CScreenSettingsFormDesign::GetTextureCache()
-{
-    return &textureCache_;
-}
-
 void CScreenSettingsFormDesign::InitializeComponent(korvane::CTextureCache* cache)
 {
     using namespace form_names;
-    if (cache == nullptr) {
-        cache = GetTextureCache();
-    }
-    ApplySettingsFormSetup(*this, "ScreenSettingsForm", true);
-
-    Image1 = MakeImage(cache, "Image1", kImageCrossHatch, {612.0f, 0.0f, 692.0f, 1080.0f}, 0.3125f);
-    Image1->SetStretch(true);
-    AddControl(Image1);
+    cache = BeginSettingsLayout(cache, "ScreenSettingsForm", true, true);
     DefaultButton = MakeMenuButton("DefaultButton", {1168.0f, 840.0f, 192.0f, 32.0f}, " Default");
     AddControl(DefaultButton);
     ExitButton = MakeMenuButton("ExitButton", {688.0f, 552.0f, 96.0f, 32.0f}, " Exit");
@@ -36,9 +24,7 @@ void CScreenSettingsFormDesign::InitializeComponent(korvane::CTextureCache* cach
     AddControl(ScreenSizeSelector);
     Label2 = MakeRowLabel("Label2", {688.0f, 256.0f, 256.0f, 32.0f}, " RESOLUTION", 20);
     AddControl(Label2);
-    Image2 = MakeImage(cache, "Image2", kImageCaptionUnderline, {612.0f, 128.0f, 692.0f, 16.0f}, 0.625f);
-    Image2->SetStretch(true);
-    AddControl(Image2);
+    AddCaptionRule(cache, true);
     Label3 = MakeLabel("Label3", {636.0f, 104.0f, 448.0f, 31.0f}, "SCREEN SETTINGS", kFontAsciiLarge);
     AddControl(Label3);
     WallpaperBrightnessLabel =

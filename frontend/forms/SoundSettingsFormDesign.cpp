@@ -8,21 +8,10 @@
 CSoundSettingsFormDesign::CSoundSettingsFormDesign() = default;
 CSoundSettingsFormDesign::~CSoundSettingsFormDesign() = default;
 
-korvane::CTextureCache* CSoundSettingsFormDesign::GetTextureCache()
-{
-    return &textureCache_;
-}
-
 void CSoundSettingsFormDesign::InitializeComponent(korvane::CTextureCache* cache)
 {
     using namespace form_names;
-    if (cache == nullptr) {
-        cache = GetTextureCache();
-    }
-    ApplySettingsFormSetup(*this, "SoundSettingsForm", true);
-
-    Image1 = MakeImage(cache, "Image1", kImageCrossHatch, {612.0f, 0.0f, 692.0f, 1080.0f}, 0.3125f);
-    AddControl(Image1);
+    cache = BeginSettingsLayout(cache, "SoundSettingsForm", true);
     DefaultButton = MakeMenuButton("DefaultButton", {688.0f, 448.0f, 192.0f, 32.0f}, " Default");
     AddControl(DefaultButton);
     ExitButton = MakeMenuButton("ExitButton", {688.0f, 544.0f, 96.0f, 32.0f}, " Exit");
@@ -35,8 +24,7 @@ void CSoundSettingsFormDesign::InitializeComponent(korvane::CTextureCache* cache
     AddControl(SoundVolumeSelector);
     Label2 = MakeRowLabel("Label2", {688.0f, 256.0f, 304.0f, 32.0f}, " Sound Volume", 20);
     AddControl(Label2);
-    Image2 = MakeImage(cache, "Image2", kImageCaptionUnderline, {612.0f, 128.0f, 692.0f, 16.0f}, 0.625f);
-    AddControl(Image2);
+    AddCaptionRule(cache);
     Label3 = MakeLabel("Label3", {636.0f, 104.0f, 415.0f, 31.0f}, "SOUND SETTINGS", kFontAsciiLarge);
     AddControl(Label3);
     Label1 = MakeRowLabel("Label1", {688.0f, 352.0f, 296.0f, 32.0f}, " Music VER.", 100);
