@@ -1,0 +1,73 @@
+/** @file AppearanceRegressionTest.cpp Faults found in the value controls and their appearances: a draw that fails on
+ * a missing font must not leave a font pushed on the canvas for every later frame. */
+#include <functional>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "KorvaneXDK/core/Exception.h"
+#include "KorvaneXDK/mwt/CheckBox.h"
+#include "KorvaneXDK/mwt/ComboBox.h"
+#include "KorvaneXDK/mwt/ContainerControl.h"
+#include "KorvaneXDK/mwt/RadioButton.h"
+#include "TreeTestSupport.h"
+#include "support/RecordingCanvas.h"
+
+using namespace korvane;
+using namespace korvane::mwt;
+using korvane::test::Make;
+
+TEST(AppearanceRegressionTest, AFailedCaptionOrTextDrawLeavesNoFontPushed)
+{
+    const canvas::CFont missing("missing");
+    const struct
+    {
+        const char* what;
+        std::function<boost::shared_ptr<CControl>()> make;
+    } rows[] = {
+        {"combo box",
+         [&] {
+             auto combo = Make<CComboBox>("combo", 10, 10, 120, 24);
+             combo->SetText("text");
+             combo->SetTextFont(missing);
+             return boost::shared_ptr<CControl>(combo);
+         }},
+        {"check box",
+         [&] {
+             auto box = Make<CCheckBox>("check", 10, 10, 120, 20);
+             box->SetCaption("check");
+             box->SetFont(missing);
+             return boost::shared_ptr<CControl>(box);
+         }},
+        {"radio button",
+         [&] {
+             auto radio = Make<CRadioButton>("radio", 10, 10, 120, 20);
+             radio->SetCaption("radio");
+             radio->SetFont(missing);
+             return boost::shared_ptr<CControl>(radio);
+         }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        test::RecordingCanvas rc;
+        canvas::CCanvas& canvas = *rc.canvas;
+        auto root = Make<CContainerControl>("root", 0, 0, 400, 300);
+        root->Initialize();
+        const boost::shared_ptr<CControl> control = row.make();
+        root->AddControl(control);
+        const std::size_t fonts = canvas.GetFontDepth();
+        const std::size_t brushes = canvas.GetBrushDepth();
+        const std::size_t matrices = canvas.GetMatrixDepth();
+        // Through the container and through the control alone, twice each: a failure in one frame must
+        // not change what the next frame starts from.
+        for (int frame = 0; frame < 4; ++frame) {
+            SCOPED_TRACE(frame);
+            CControl& drawn = frame < 2 ? static_cast<CControl&>(*root) : *control;
+            EXPECT_THROW(drawn.Draw(&canvas), EInvalidOperation);
+            EXPECT_EQ(fonts, canvas.GetFontDepth());
+            EXPECT_EQ("default", canvas.GetFont().GetName());
+            EXPECT_EQ(brushes, canvas.GetBrushDepth());
+            EXPECT_EQ(matrices, canvas.GetMatrixDepth());
+        }
+    }
+}
