@@ -1,14 +1,14 @@
 /** @file TrackBar.cpp The track bar's data and button geometry. */
 #include "KorvaneXDK/mwt/TrackBar.h"
 
-#include "KorvaneXDK/mwt/SimpleTrackBarAppearance.h"
+#include "KorvaneXDK/mwt/DefaultFactories.h"
 
 namespace korvane::mwt
 {
 
 CTrackBar::CTrackBar(const std::string& name) : CControl(name)
 {
-    AppearanceFactory = DefaultAppearanceFactory;
+    AppearanceFactory = CDefaultFactories::TrackBarAppearance;
 }
 
 CTrackBar::~CTrackBar() = default;
@@ -119,7 +119,5 @@ canvas::Rect2f CTrackBar::GetSecondAreaRect() const
     }
     return canvas::Rect2f(trackRect_.left, end, trackRect_.width, trackRect_.top + trackRect_.height - end);
 }
-
-CControl::AppearanceFactoryFunction CTrackBar::DefaultAppearanceFactory = &CSimpleTrackBarAppearance::Create;
 
 } // namespace korvane::mwt

@@ -1,5 +1,6 @@
 /** @file AppearanceRegressionTest.cpp Faults found in the value controls and their appearances: a draw that fails on
- * a missing font must not leave a font pushed on the canvas for every later frame. */
+ * a missing font must not leave a font pushed on the canvas for every later frame, and each control shell takes the
+ * default appearance factory it finds when it is constructed. */
 #include <functional>
 #include <string>
 
@@ -9,7 +10,15 @@
 #include "KorvaneXDK/mwt/CheckBox.h"
 #include "KorvaneXDK/mwt/ComboBox.h"
 #include "KorvaneXDK/mwt/ContainerControl.h"
+#include "KorvaneXDK/mwt/ControlAppearanceInterface.h"
+#include "KorvaneXDK/mwt/DefaultFactories.h"
+#include "KorvaneXDK/mwt/Edit.h"
+#include "KorvaneXDK/mwt/Knob.h"
+#include "KorvaneXDK/mwt/Pager.h"
+#include "KorvaneXDK/mwt/ProgressBar.h"
 #include "KorvaneXDK/mwt/RadioButton.h"
+#include "KorvaneXDK/mwt/SimpleKnobAppearance.h"
+#include "KorvaneXDK/mwt/TrackBar.h"
 #include "TreeTestSupport.h"
 #include "support/RecordingCanvas.h"
 
@@ -69,5 +78,51 @@ TEST(AppearanceRegressionTest, AFailedCaptionOrTextDrawLeavesNoFontPushed)
             EXPECT_EQ(brushes, canvas.GetBrushDepth());
             EXPECT_EQ(matrices, canvas.GetMatrixDepth());
         }
+    }
+}
+
+namespace
+{
+
+template <typename T>
+std::string InitialAppearanceName()
+{
+    T control("shell");
+    control.Initialize();
+    return control.GetAppearance() ? control.GetAppearance()->GetName() : std::string("(none)");
+}
+
+} // namespace
+
+TEST(AppearanceRegressionTest, ShellsTakeTheirDefaultFactoryWhenConstructed)
+{
+    const struct
+    {
+        const char* what;
+        CControl::AppearanceFactoryFunction& factory;
+        std::function<std::string()> make;
+        const char* expected;
+    } rows[] = {
+        {"knob", CDefaultFactories::KnobAppearance, &InitialAppearanceName<CKnob>, "SimpleKnob"},
+        {"pager", CDefaultFactories::PagerAppearance, &InitialAppearanceName<CPager>, "SingleBorder"},
+        {"edit", CDefaultFactories::EditAppearance, &InitialAppearanceName<CEdit>, "SingleBorder"},
+        {"combo box", CDefaultFactories::ComboBoxAppearance, &InitialAppearanceName<CComboBox>, "SimpleComboBox"},
+        {"check box", CDefaultFactories::CheckBoxAppearance, &InitialAppearanceName<CCheckBox>, "SimpleCheckBox"},
+        {"radio button", CDefaultFactories::RadioButtonAppearance, &InitialAppearanceName<CRadioButton>,
+         "SimpleRadioButton"},
+        {"track bar", CDefaultFactories::TrackBarAppearance, &InitialAppearanceName<CTrackBar>, "SimpleTrackBar"},
+        {"progress bar", CDefaultFactories::ProgressBarAppearance, &InitialAppearanceName<CProgressBar>,
+         "SimpleProgressBar"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        EXPECT_EQ(row.expected, row.make());
+        // Replacing the factory (the window scene does, once its skin is loaded) reaches only controls
+        // constructed afterwards; the knob's appearance stands in for any skinned one.
+        const CControl::AppearanceFactoryFunction saved = row.factory;
+        row.factory = &CSimpleKnobAppearance::Create;
+        EXPECT_EQ("SimpleKnob", row.make());
+        row.factory = saved;
+        EXPECT_EQ(row.expected, row.make());
     }
 }
