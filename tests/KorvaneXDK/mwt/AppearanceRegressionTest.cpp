@@ -1,6 +1,7 @@
 /** @file AppearanceRegressionTest.cpp Faults found in the value controls and their appearances: a draw that fails on
- * a missing font must not leave a font pushed on the canvas for every later frame, and each control shell takes the
- * default appearance factory it finds when it is constructed. */
+ * a missing font must not leave a font pushed on the canvas for every later frame, each control shell takes the
+ * default appearance factory it finds when it is constructed, and a track-bar button longer than its track stays at
+ * its start. */
 #include <functional>
 #include <string>
 
@@ -124,5 +125,33 @@ TEST(AppearanceRegressionTest, ShellsTakeTheirDefaultFactoryWhenConstructed)
         EXPECT_EQ("SimpleKnob", row.make());
         row.factory = saved;
         EXPECT_EQ(row.expected, row.make());
+    }
+}
+
+TEST(AppearanceRegressionTest, ATrackBarButtonLongerThanItsTrackDoesNotRunBackwards)
+{
+    // Horizontal simple track bars: the button is half the height long.
+    const struct
+    {
+        float width;
+        float height;
+        double value;
+        float buttonLeft;
+    } rows[] = {
+        {100.0f, 20.0f, 100.0, 90.0f}, // room to travel: the end of the track
+        {100.0f, 20.0f, 50.0, 45.0f},
+        {16.0f, 40.0f, 0.0, 0.0f}, // a 20-unit button on a 16-unit track stays at the start
+        {16.0f, 40.0f, 50.0, 0.0f},
+        {16.0f, 40.0f, 100.0, 0.0f},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.width << " x " << row.height << " at " << row.value);
+        auto bar = Make<CTrackBar>("track", 0, 0, row.width, row.height);
+        bar->Initialize();
+        bar->SetMinimum(0.0);
+        bar->SetMaximum(100.0);
+        bar->SetValue(row.value);
+        EXPECT_FLOAT_EQ(row.buttonLeft, bar->GetButtonRect().left);
+        EXPECT_FLOAT_EQ(row.buttonLeft, bar->GetFirstAreaRect().width);
     }
 }
