@@ -1,14 +1,14 @@
 /** @file CheckBox.cpp The check box's data. */
 #include "KorvaneXDK/mwt/CheckBox.h"
 
-#include "KorvaneXDK/mwt/SimpleCheckBoxAppearance.h"
+#include "KorvaneXDK/mwt/DefaultFactories.h"
 
 namespace korvane::mwt
 {
 
 CCheckBox::CCheckBox(const std::string& name) : CControl(name)
 {
-    AppearanceFactory = DefaultAppearanceFactory;
+    AppearanceFactory = CDefaultFactories::CheckBoxAppearance;
 }
 
 CCheckBox::~CCheckBox() = default;
@@ -45,7 +45,5 @@ void CCheckBox::SetChecked(bool checked)
 {
     checked_ = checked;
 }
-
-CControl::AppearanceFactoryFunction CCheckBox::DefaultAppearanceFactory = &CSimpleCheckBoxAppearance::Create;
 
 } // namespace korvane::mwt

@@ -28,9 +28,6 @@ public:
     virtual bool IsChecked() const;
     virtual void SetChecked(bool checked);
 
-    /// Copied by every constructor: a new "SimpleCheckBox" until the window scene replaces it.
-    static AppearanceFactoryFunction DefaultAppearanceFactory;
-
 private:
     std::string caption_;
     canvas::CFont font_;

@@ -1,14 +1,14 @@
 /** @file ComboBox.cpp The combo box's data. */
 #include "KorvaneXDK/mwt/ComboBox.h"
 
-#include "KorvaneXDK/mwt/SimpleComboBoxAppearance.h"
+#include "KorvaneXDK/mwt/DefaultFactories.h"
 
 namespace korvane::mwt
 {
 
 CComboBox::CComboBox(const std::string& name) : CControl(name)
 {
-    AppearanceFactory = DefaultAppearanceFactory;
+    AppearanceFactory = CDefaultFactories::ComboBoxAppearance;
 }
 
 CComboBox::~CComboBox() = default;
@@ -53,7 +53,5 @@ void CComboBox::SetCaretPosition(std::int32_t position)
 {
     caretPosition_ = position;
 }
-
-CControl::AppearanceFactoryFunction CComboBox::DefaultAppearanceFactory = &CreateSimpleComboBoxAppearance;
 
 } // namespace korvane::mwt

@@ -31,9 +31,6 @@ public:
     virtual std::int32_t GetCaretPosition() const;
     virtual void SetCaretPosition(std::int32_t position);
 
-    /// Copied by every constructor: a new "SimpleComboBox" until the window scene replaces it.
-    static AppearanceFactoryFunction DefaultAppearanceFactory;
-
 private:
     canvas::CFont textFont_;
     bool buttonDown_ = false;

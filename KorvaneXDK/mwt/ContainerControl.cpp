@@ -2,10 +2,10 @@
 #include "KorvaneXDK/mwt/ContainerControl.h"
 
 #include <algorithm>
-#include <exception>
 
 #include "KorvaneXDK/canvas/Canvas.h"
 #include "KorvaneXDK/canvas/CanvasMath.h"
+#include "KorvaneXDK/mwt/CanvasDepthGuard.h"
 #include "KorvaneXDK/mwt/ControlAppearanceInterface.h"
 
 namespace korvane::mwt
@@ -28,44 +28,6 @@ boost::shared_ptr<CComponent> Holder(const CContainerControl::ControlList& child
     }
     return boost::shared_ptr<CComponent>();
 }
-
-/// Brings the canvas's matrix, brush and clip stacks back to the depths they had when a control
-/// began to draw, when its drawing fails. The window scene logs the failure and goes on with the
-/// next frame; pushes left behind would draw every later frame under the failed control's
-/// translation, tint and clip.
-class CanvasDepthsOnFailure
-{
-public:
-    explicit CanvasDepthsOnFailure(canvas::CCanvas& canvas)
-        : canvas_(canvas), exceptions_(std::uncaught_exceptions()), matrices_(canvas.GetMatrixDepth()),
-          brushes_(canvas.GetBrushDepth()), clips_(canvas.GetClipDepth() > 1 ? canvas.GetClipDepth() : 1)
-    {}
-    CanvasDepthsOnFailure(const CanvasDepthsOnFailure&) = delete;
-    CanvasDepthsOnFailure& operator=(const CanvasDepthsOnFailure&) = delete;
-
-    ~CanvasDepthsOnFailure()
-    {
-        if (std::uncaught_exceptions() <= exceptions_) {
-            return;
-        }
-        while (canvas_.GetClipDepth() > clips_) {
-            canvas_.PopClipRect();
-        }
-        while (canvas_.GetBrushDepth() > brushes_) {
-            canvas_.PopBrush();
-        }
-        while (canvas_.GetMatrixDepth() > matrices_) {
-            canvas_.PopMatrix();
-        }
-    }
-
-private:
-    canvas::CCanvas& canvas_;
-    int exceptions_;
-    std::size_t matrices_;
-    std::size_t brushes_;
-    std::size_t clips_;
-};
 
 } // namespace
 
@@ -516,7 +478,7 @@ void CContainerControl::Draw(canvas::CCanvas* canvas)
         return;
     }
     CControl::Draw(canvas);
-    const CanvasDepthsOnFailure depths(*canvas);
+    const CCanvasDepthGuard depths(*canvas);
     const canvas::Rect2f client = GetClientRect();
     if (IsLayoutEditMode() && IsFocused()) {
         canvas->PushBrush();

@@ -2,11 +2,11 @@
 #include "KorvaneXDK/mwt/Control.h"
 
 #include <cmath>
-#include <exception>
 
 #include "KorvaneXDK/canvas/Canvas.h"
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/mwt/AnimationComponent.h"
+#include "KorvaneXDK/mwt/CanvasDepthGuard.h"
 #include "KorvaneXDK/mwt/ContainerControl.h"
 #include "KorvaneXDK/mwt/ControlAppearanceInterface.h"
 #include "KorvaneXDK/mwt/Form.h"
@@ -26,44 +26,6 @@ const CContainerControl* ParentContainer(const CComponent* parent)
 {
     return dynamic_cast<const CContainerControl*>(parent);
 }
-
-/// Brings the canvas's matrix, brush and clip stacks back to the depths they had when a control
-/// began to draw, when its drawing fails. The window scene logs the failure and goes on with the
-/// next frame; pushes left behind would draw every later frame under the failed control's
-/// translation, tint and clip.
-class CanvasDepthsOnFailure
-{
-public:
-    explicit CanvasDepthsOnFailure(canvas::CCanvas& canvas)
-        : canvas_(canvas), exceptions_(std::uncaught_exceptions()), matrices_(canvas.GetMatrixDepth()),
-          brushes_(canvas.GetBrushDepth()), clips_(canvas.GetClipDepth() > 1 ? canvas.GetClipDepth() : 1)
-    {}
-    CanvasDepthsOnFailure(const CanvasDepthsOnFailure&) = delete;
-    CanvasDepthsOnFailure& operator=(const CanvasDepthsOnFailure&) = delete;
-
-    ~CanvasDepthsOnFailure()
-    {
-        if (std::uncaught_exceptions() <= exceptions_) {
-            return;
-        }
-        while (canvas_.GetClipDepth() > clips_) {
-            canvas_.PopClipRect();
-        }
-        while (canvas_.GetBrushDepth() > brushes_) {
-            canvas_.PopBrush();
-        }
-        while (canvas_.GetMatrixDepth() > matrices_) {
-            canvas_.PopMatrix();
-        }
-    }
-
-private:
-    canvas::CCanvas& canvas_;
-    int exceptions_;
-    std::size_t matrices_;
-    std::size_t brushes_;
-    std::size_t clips_;
-};
 
 } // namespace
 
@@ -375,7 +337,7 @@ void CControl::Draw(canvas::CCanvas* canvas)
     if (!IsVisible() || !appearance_) {
         return;
     }
-    const CanvasDepthsOnFailure depths(*canvas);
+    const CCanvasDepthGuard depths(*canvas);
     canvas->PushMatrix();
     canvas->PushBrush();
     appearance_->Draw(this, canvas);

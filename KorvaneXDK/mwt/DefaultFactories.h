@@ -30,6 +30,22 @@ public:
     static CControl::AppearanceFactoryFunction ListBoxAppearance;
     /// A CTransparentAppearance named "Transparent"; copied by CHorizontalSelector.
     static CControl::AppearanceFactoryFunction HorizontalSelectorAppearance;
+    /// A CSimpleKnobAppearance named "SimpleKnob"; copied by CKnob.
+    static CControl::AppearanceFactoryFunction KnobAppearance;
+    /// A CSingleBorderAppearance named "SingleBorder"; copied by CPager.
+    static CControl::AppearanceFactoryFunction PagerAppearance;
+    /// A CSingleBorderAppearance named "SingleBorder"; copied by CEdit.
+    static CControl::AppearanceFactoryFunction EditAppearance;
+    /// A CSimpleComboBoxAppearance named "SimpleComboBox"; copied by CComboBox.
+    static CControl::AppearanceFactoryFunction ComboBoxAppearance;
+    /// A CSimpleCheckBoxAppearance named "SimpleCheckBox"; copied by CCheckBox.
+    static CControl::AppearanceFactoryFunction CheckBoxAppearance;
+    /// A CSimpleRadioButtonAppearance named "SimpleRadioButton"; copied by CRadioButton.
+    static CControl::AppearanceFactoryFunction RadioButtonAppearance;
+    /// A CSimpleTrackBarAppearance named "SimpleTrackBar"; copied by CTrackBar.
+    static CControl::AppearanceFactoryFunction TrackBarAppearance;
+    /// A CSimpleProgressBarAppearance named "SimpleProgressBar"; copied by CProgressBar.
+    static CControl::AppearanceFactoryFunction ProgressBarAppearance;
     /// Two CNullAnimationComponent factories that no control copies.
     static CControl::AnimationFactoryFunction NullAnimation;
     static CControl::AnimationFactoryFunction NullAnimation2;

@@ -1,18 +1,16 @@
 /** @file Edit.cpp A control known by name, drawn as a border. */
 #include "KorvaneXDK/mwt/Edit.h"
 
-#include "KorvaneXDK/mwt/SingleBorderAppearance.h"
+#include "KorvaneXDK/mwt/DefaultFactories.h"
 
 namespace korvane::mwt
 {
 
 CEdit::CEdit(const std::string& name) : CControl(name)
 {
-    AppearanceFactory = DefaultAppearanceFactory;
+    AppearanceFactory = CDefaultFactories::EditAppearance;
 }
 
 CEdit::~CEdit() = default;
-
-CControl::AppearanceFactoryFunction CEdit::DefaultAppearanceFactory = &CSingleBorderAppearance::Create;
 
 } // namespace korvane::mwt

@@ -14,9 +14,6 @@ class CEdit : public CControl
 public:
     explicit CEdit(const std::string& name = std::string());
     ~CEdit() override;
-
-    /// Copied by every constructor: a new "SingleBorder" until the window scene replaces it.
-    static AppearanceFactoryFunction DefaultAppearanceFactory;
 };
 
 } // namespace korvane::mwt

@@ -1,14 +1,14 @@
 /** @file Knob.cpp The knob's data. */
 #include "KorvaneXDK/mwt/Knob.h"
 
-#include "KorvaneXDK/mwt/SimpleKnobAppearance.h"
+#include "KorvaneXDK/mwt/DefaultFactories.h"
 
 namespace korvane::mwt
 {
 
 CKnob::CKnob(const std::string& name) : CControl(name)
 {
-    AppearanceFactory = DefaultAppearanceFactory;
+    AppearanceFactory = CDefaultFactories::KnobAppearance;
 }
 
 CKnob::~CKnob() = default;
@@ -53,7 +53,5 @@ void CKnob::SetHighlighted(bool highlighted)
 {
     highlighted_ = highlighted;
 }
-
-CControl::AppearanceFactoryFunction CKnob::DefaultAppearanceFactory = &CSimpleKnobAppearance::Create;
 
 } // namespace korvane::mwt

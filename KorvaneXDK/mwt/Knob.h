@@ -29,9 +29,6 @@ public:
     virtual bool IsHighlighted() const;
     virtual void SetHighlighted(bool highlighted);
 
-    /// Copied by every constructor: a new "SimpleKnob" until the window scene replaces it.
-    static AppearanceFactoryFunction DefaultAppearanceFactory;
-
 private:
     double value_ = 0.0;
     double maximum_ = 100.0;

@@ -1,18 +1,16 @@
 /** @file Pager.cpp A control known by name, drawn as a border. */
 #include "KorvaneXDK/mwt/Pager.h"
 
-#include "KorvaneXDK/mwt/SingleBorderAppearance.h"
+#include "KorvaneXDK/mwt/DefaultFactories.h"
 
 namespace korvane::mwt
 {
 
 CPager::CPager(const std::string& name) : CControl(name)
 {
-    AppearanceFactory = DefaultAppearanceFactory;
+    AppearanceFactory = CDefaultFactories::PagerAppearance;
 }
 
 CPager::~CPager() = default;
-
-CControl::AppearanceFactoryFunction CPager::DefaultAppearanceFactory = &CSingleBorderAppearance::Create;
 
 } // namespace korvane::mwt

@@ -14,9 +14,6 @@ class CPager : public CControl
 public:
     explicit CPager(const std::string& name = std::string());
     ~CPager() override;
-
-    /// Copied by every constructor: a new "SingleBorder" until the window scene replaces it.
-    static AppearanceFactoryFunction DefaultAppearanceFactory;
 };
 
 } // namespace korvane::mwt

@@ -1,14 +1,14 @@
 /** @file ProgressBar.cpp The progress bar's data. */
 #include "KorvaneXDK/mwt/ProgressBar.h"
 
-#include "KorvaneXDK/mwt/SimpleProgressBarAppearance.h"
+#include "KorvaneXDK/mwt/DefaultFactories.h"
 
 namespace korvane::mwt
 {
 
 CProgressBar::CProgressBar(const std::string& name) : CControl(name)
 {
-    AppearanceFactory = DefaultAppearanceFactory;
+    AppearanceFactory = CDefaultFactories::ProgressBarAppearance;
 }
 
 CProgressBar::~CProgressBar() = default;
@@ -45,7 +45,5 @@ void CProgressBar::SetOrientation(std::int32_t orientation)
 {
     orientation_ = orientation;
 }
-
-CControl::AppearanceFactoryFunction CProgressBar::DefaultAppearanceFactory = &CSimpleProgressBarAppearance::Create;
 
 } // namespace korvane::mwt

@@ -31,9 +31,6 @@ public:
     void SetMinimum(double minimum) override;
     virtual void SetOrientation(std::int32_t orientation);
 
-    /// Copied by every constructor: a new "SimpleProgressBar" until the window scene replaces it.
-    static AppearanceFactoryFunction DefaultAppearanceFactory;
-
 private:
     double value_ = 0.0;
     double maximum_ = 100.0;

@@ -1,14 +1,14 @@
 /** @file RadioButton.cpp The radio button's data. */
 #include "KorvaneXDK/mwt/RadioButton.h"
 
-#include "KorvaneXDK/mwt/SimpleRadioButtonAppearance.h"
+#include "KorvaneXDK/mwt/DefaultFactories.h"
 
 namespace korvane::mwt
 {
 
 CRadioButton::CRadioButton(const std::string& name) : CControl(name)
 {
-    AppearanceFactory = DefaultAppearanceFactory;
+    AppearanceFactory = CDefaultFactories::RadioButtonAppearance;
 }
 
 CRadioButton::~CRadioButton() = default;
@@ -45,7 +45,5 @@ void CRadioButton::SetChecked(bool checked)
 {
     checked_ = checked;
 }
-
-CControl::AppearanceFactoryFunction CRadioButton::DefaultAppearanceFactory = &CSimpleRadioButtonAppearance::Create;
 
 } // namespace korvane::mwt

@@ -1,14 +1,14 @@
 /** @file TrackBar.cpp The track bar's data and button geometry. */
 #include "KorvaneXDK/mwt/TrackBar.h"
 
-#include "KorvaneXDK/mwt/SimpleTrackBarAppearance.h"
+#include "KorvaneXDK/mwt/DefaultFactories.h"
 
 namespace korvane::mwt
 {
 
 CTrackBar::CTrackBar(const std::string& name) : CControl(name)
 {
-    AppearanceFactory = DefaultAppearanceFactory;
+    AppearanceFactory = CDefaultFactories::TrackBarAppearance;
 }
 
 CTrackBar::~CTrackBar() = default;
@@ -90,7 +90,10 @@ float CTrackBar::ButtonStart() const
     const bool horizontal = orientation_ == kHorizontal;
     const float length = horizontal ? trackRect_.width : trackRect_.height;
     const float start = horizontal ? trackRect_.left : trackRect_.top;
-    return start + static_cast<float>(fraction) * (length - buttonSize_);
+    // A button longer than the track has no room to travel: it stays at the start rather than moving
+    // backwards, out of the control, as the value rises.
+    const float travel = length > buttonSize_ ? length - buttonSize_ : 0.0f;
+    return start + static_cast<float>(fraction) * travel;
 }
 
 canvas::Rect2f CTrackBar::GetButtonRect() const
@@ -119,7 +122,5 @@ canvas::Rect2f CTrackBar::GetSecondAreaRect() const
     }
     return canvas::Rect2f(trackRect_.left, end, trackRect_.width, trackRect_.top + trackRect_.height - end);
 }
-
-CControl::AppearanceFactoryFunction CTrackBar::DefaultAppearanceFactory = &CSimpleTrackBarAppearance::Create;
 
 } // namespace korvane::mwt

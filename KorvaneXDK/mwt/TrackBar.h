@@ -55,9 +55,6 @@ public:
     virtual std::int32_t GetPressedPart() const;
     virtual void SetPressedPart(std::int32_t part);
 
-    /// Copied by every constructor: a new "SimpleTrackBar" until the window scene replaces it.
-    static AppearanceFactoryFunction DefaultAppearanceFactory;
-
 private:
     /// Where the button starts along the track.
     float ButtonStart() const;

@@ -11,6 +11,7 @@
 #include "KorvaneXDK/mwt/CheckBox.h"
 #include "KorvaneXDK/mwt/ComboBox.h"
 #include "KorvaneXDK/mwt/CropSkinProgressBarAppearance.h"
+#include "KorvaneXDK/mwt/DefaultFactories.h"
 #include "KorvaneXDK/mwt/Edit.h"
 #include "KorvaneXDK/mwt/Knob.h"
 #include "KorvaneXDK/mwt/NormalizeAngle.h"
@@ -318,10 +319,10 @@ TEST(ShellDefaults, EachShellTakesItsClassDefaultWhenConstructed)
     // A replaced default reaches only the controls constructed afterwards; the two borders are
     // separate defaults.
     CEdit before;
-    const CControl::AppearanceFactoryFunction saved = CEdit::DefaultAppearanceFactory;
-    CEdit::DefaultAppearanceFactory = &CSimpleKnobAppearance::Create;
+    const CControl::AppearanceFactoryFunction saved = CDefaultFactories::EditAppearance;
+    CDefaultFactories::EditAppearance = &CSimpleKnobAppearance::Create;
     EXPECT_EQ("SimpleKnob", nameOf(CEdit()));
     EXPECT_EQ("SingleBorder", before.AppearanceFactory()->GetName());
     EXPECT_EQ("SingleBorder", nameOf(CPager()));
-    CEdit::DefaultAppearanceFactory = saved;
+    CDefaultFactories::EditAppearance = saved;
 }

@@ -16,11 +16,11 @@
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/KorvaneStream.h"
-#include "KorvaneXDK/mwt/DefaultFactories.h"
 #include "KorvaneXDK/mwt/Button.h"
 #include "KorvaneXDK/mwt/CheckBox.h"
 #include "KorvaneXDK/mwt/ComboBox.h"
 #include "KorvaneXDK/mwt/ControlAppearanceStock.h"
+#include "KorvaneXDK/mwt/DefaultFactories.h"
 #include "KorvaneXDK/mwt/Edit.h"
 #include "KorvaneXDK/mwt/Knob.h"
 #include "KorvaneXDK/mwt/ListBox.h"
@@ -135,11 +135,11 @@ TEST(SkinStartup, TheBuiltArchiveGivesTenAppearancesAndTheControlsTakeThem)
     // As the scene does: the defaults replaced, controls made afterwards take the skin; the
     // border serves pagers, edits and list boxes.
     const auto saved = std::make_tuple(
-        korvane::mwt::CKnob::DefaultAppearanceFactory, korvane::mwt::CPager::DefaultAppearanceFactory,
-        korvane::mwt::CEdit::DefaultAppearanceFactory, korvane::mwt::CDefaultFactories::ListBoxAppearance);
-    korvane::mwt::CKnob::DefaultAppearanceFactory = stock.GetFactory("SkinKnob");
-    korvane::mwt::CPager::DefaultAppearanceFactory = stock.GetFactory("SkinBorder");
-    korvane::mwt::CEdit::DefaultAppearanceFactory = stock.GetFactory("SkinBorder");
+        korvane::mwt::CDefaultFactories::KnobAppearance, korvane::mwt::CDefaultFactories::PagerAppearance,
+        korvane::mwt::CDefaultFactories::EditAppearance, korvane::mwt::CDefaultFactories::ListBoxAppearance);
+    korvane::mwt::CDefaultFactories::KnobAppearance = stock.GetFactory("SkinKnob");
+    korvane::mwt::CDefaultFactories::PagerAppearance = stock.GetFactory("SkinBorder");
+    korvane::mwt::CDefaultFactories::EditAppearance = stock.GetFactory("SkinBorder");
     korvane::mwt::CDefaultFactories::ListBoxAppearance = stock.GetFactory("SkinBorder");
     korvane::mwt::CKnob knob;
     korvane::mwt::CEdit edit;
@@ -149,8 +149,9 @@ TEST(SkinStartup, TheBuiltArchiveGivesTenAppearancesAndTheControlsTakeThem)
     list.Initialize();
     EXPECT_EQ("SkinKnob", knob.GetAppearance()->GetName());
     EXPECT_EQ(edit.GetAppearance(), list.GetAppearance());
-    std::tie(korvane::mwt::CKnob::DefaultAppearanceFactory, korvane::mwt::CPager::DefaultAppearanceFactory,
-             korvane::mwt::CEdit::DefaultAppearanceFactory, korvane::mwt::CDefaultFactories::ListBoxAppearance) = saved;
+    std::tie(korvane::mwt::CDefaultFactories::KnobAppearance, korvane::mwt::CDefaultFactories::PagerAppearance,
+             korvane::mwt::CDefaultFactories::EditAppearance, korvane::mwt::CDefaultFactories::ListBoxAppearance) =
+        saved;
 }
 
 TEST(SkinStartup, ABrokenSkinFailsBeforeAnythingIsDrawn)
