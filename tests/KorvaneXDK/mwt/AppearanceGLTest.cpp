@@ -42,47 +42,14 @@ constexpr std::uint32_t kBlue = 0xFF0000FFu;
 
 /// The driver with a kWidth x kHeight device, the program's canvas shaders from an archive packed
 /// by the project's tool, and a canvas drawing in screen pixels.
-class AppearanceGLTest : public ::testing::Test
+class AppearanceGLTest : public test::CanvasGLTest<kWidth, kHeight>
 {
 protected:
-    void SetUp() override
-    {
-        test::WriteCanvasShaders(dir);
-        kvatool::PackOptions options;
-        kvatool::PackFolder(dir.File("src"), dir.File("data.kva"), options);
-
-        canvas::CFontStock::ReleaseInstance();
-        CShaderEnvironment* environment = nullptr;
-        ASSERT_NO_FATAL_FAILURE(
-            test::StartGLDriver(kWidth, kHeight, dir.File("data.kva"), driver, device, environment));
-        glCanvas.reset(new canvas::CCanvas());
-        pair = environment->GetShaderPair("shader\\canvas");
-        glCanvas->SetShaderPair(pair);
-        ASSERT_EQ(os::gfx::kOk,
-                  device->Clear(0, nullptr, os::gfx::clear::Target | os::gfx::clear::ZBuffer, kBlack, 1.0f, 0));
-        glCanvas->BeginDraw();
-        pair->Begin();
-        glCanvas->ResetClipRect();
-    }
-
-    void TearDown() override
-    {
-        glCanvas.reset();
-        canvas::CFontStock::ReleaseInstance();
-        DestroyApplicationDriver();
-    }
-
     /// Counts the read-back pixels that differ from `expected`, reporting the first few.
     void ExpectPixels(const std::function<std::uint32_t(int, int)>& expected)
     {
         test::ExpectBackBuffer(device, kWidth, kHeight, expected);
     }
-
-    test::TempDir dir;
-    CGameApplicationDriverCX* driver = nullptr;
-    os::gfx::Device* device = nullptr;
-    boost::shared_ptr<CShaderPair> pair;
-    boost::shared_ptr<canvas::CCanvas> glCanvas;
 };
 
 /// The texel colour of each of the nine regions a 16 x 16 skin is cut into (rows of quarters 1, 2, 1).

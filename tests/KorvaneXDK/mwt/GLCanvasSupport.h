@@ -10,15 +10,19 @@
 #include <boost/shared_ptr.hpp>
 #include <gtest/gtest.h>
 
+#include "KorvaneXDK/canvas/Canvas.h"
+#include "KorvaneXDK/canvas/FontStock.h"
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
 #include "KorvaneXDK/platform/GameApplicationDriverCX.h"
 #include "KorvaneXDK/platform/graphics/DXGraphics.h"
 #include "KorvaneXDK/platform/graphics/ShaderEnvironment.h"
+#include "KorvaneXDK/platform/graphics/ShaderPair.h"
 #include "os/gfx/Device.h"
 #include "os/gfx/Math.h"
 #include "os/gfx/ResultCodes.h"
 #include "support/TempDir.h"
+#include "tools/kvatool/Packer.h"
 
 namespace korvane::test
 {
@@ -67,5 +71,45 @@ void ExpectBackBuffer(os::gfx::Device* device, int width, int height, const Expe
     }
     EXPECT_EQ(0, wrong);
 }
+
+/// The driver with a width x height device, the program's canvas shaders from an archive packed by the project's
+/// tool, an empty font registry, and a canvas drawing in screen pixels onto a black target.
+template <int width, int height>
+class CanvasGLTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        WriteCanvasShaders(dir);
+        kvatool::PackOptions options;
+        kvatool::PackFolder(dir.File("src"), dir.File("data.kva"), options);
+
+        canvas::CFontStock::ReleaseInstance();
+        CShaderEnvironment* environment = nullptr;
+        ASSERT_NO_FATAL_FAILURE(StartGLDriver(width, height, dir.File("data.kva"), driver, device, environment));
+        glCanvas.reset(new canvas::CCanvas());
+        pair = environment->GetShaderPair("shader\\canvas");
+        glCanvas->SetShaderPair(pair);
+
+        ASSERT_EQ(os::gfx::kOk,
+                  device->Clear(0, nullptr, os::gfx::clear::Target | os::gfx::clear::ZBuffer, 0xFF000000u, 1.0f, 0));
+        glCanvas->BeginDraw();
+        pair->Begin();
+        glCanvas->ResetClipRect();
+    }
+
+    void TearDown() override
+    {
+        glCanvas.reset();
+        canvas::CFontStock::ReleaseInstance();
+        DestroyApplicationDriver();
+    }
+
+    TempDir dir;
+    CGameApplicationDriverCX* driver = nullptr;
+    os::gfx::Device* device = nullptr;
+    boost::shared_ptr<CShaderPair> pair;
+    boost::shared_ptr<canvas::CCanvas> glCanvas;
+};
 
 } // namespace korvane::test
