@@ -60,24 +60,13 @@ bool BlueTinted(const Rgb& c)
     return c.b > 110 && c.b > c.r + 60;
 }
 
-class GameFlowX11Test : public ::testing::Test
+class GameFlowX11Test : public SpawnedProgramTest
 {
 protected:
     void SetUp() override
     {
-        display = XOpenDisplay(nullptr);
-        if (display == nullptr)
-            GTEST_SKIP() << "no X display";
+        SpawnedProgramTest::SetUp();
         folder = data.Path() + "Vumo/VorthenixZambrelliot/";
-    }
-    void TearDown() override
-    {
-        if (child > 0) {
-            kill(child, SIGKILL);
-            waitpid(child, nullptr, 0);
-        }
-        if (display != nullptr)
-            XCloseDisplay(display);
     }
 
     void Start()
@@ -156,11 +145,7 @@ protected:
         ASSERT_EQ(Scene::TitleMenu, Shown());
     }
 
-    korvane::test::TempDir data;
     std::string folder;
-    Display* display = nullptr;
-    Window window = 0;
-    pid_t child = -1;
 };
 
 TEST_F(GameFlowX11Test, FromTheTitleMenuIntoAGameThroughThePauseMenuToAClose)

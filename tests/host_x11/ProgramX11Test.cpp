@@ -21,24 +21,13 @@ namespace
 
 using namespace korvane::test::x11;
 
-class ProgramX11Test : public ::testing::Test
+class ProgramX11Test : public SpawnedProgramTest
 {
 protected:
     void SetUp() override
     {
-        display = XOpenDisplay(nullptr);
-        if (display == nullptr)
-            GTEST_SKIP() << "no X display";
+        SpawnedProgramTest::SetUp();
         logPath = data.Path() + "Vumo/VorthenixZambrelliot/vorthenix.log";
-    }
-    void TearDown() override
-    {
-        if (child > 0) {
-            kill(child, SIGKILL);
-            waitpid(child, nullptr, 0);
-        }
-        if (display != nullptr)
-            XCloseDisplay(display);
     }
 
     void Start() { ASSERT_EQ(0, SpawnProgram(data.Path(), child)); }
@@ -92,10 +81,6 @@ protected:
         return same;
     }
 
-    korvane::test::TempDir data;
-    Display* display = nullptr;
-    Window window = 0;
-    pid_t child = -1;
     std::string logPath;
 };
 

@@ -2,10 +2,14 @@
  * and a close request, and reading what it logged: what the window-system tests of the host share. */
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <signal.h>
 #include <spawn.h>
+#include <sys/wait.h>
 #include <time.h>
 
 #include <chrono>
@@ -14,6 +18,8 @@
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "support/TempDir.h"
 
 extern char** environ;
 
@@ -117,5 +123,32 @@ inline void RequestClose(Display* display, Window window)
     XSendEvent(display, window, False, NoEventMask, &event);
     XSync(display, False);
 }
+
+/// A connection to the X server (the test is skipped without one) and the program started from the test, killed
+/// at the end if it is still running; its user data lives in `data`.
+class SpawnedProgramTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        display = XOpenDisplay(nullptr);
+        if (display == nullptr)
+            GTEST_SKIP() << "no X display";
+    }
+    void TearDown() override
+    {
+        if (child > 0) {
+            kill(child, SIGKILL);
+            waitpid(child, nullptr, 0);
+        }
+        if (display != nullptr)
+            XCloseDisplay(display);
+    }
+
+    korvane::test::TempDir data;
+    Display* display = nullptr;
+    Window window = 0;
+    pid_t child = -1;
+};
 
 } // namespace korvane::test::x11
