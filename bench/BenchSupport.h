@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <exception>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -45,6 +47,26 @@ inline CGameApplicationDriverCX* StartOnArchive(const test::TempDir& dir, int wi
         boost::shared_ptr<IDataLoader>(new TArchiveFileDataLoader<CArchiveFileLoader>(dir.File("data.kva"))));
     driver->CreateShaderEnvironment();
     return driver;
+}
+
+/// Makes the scene once for the whole run; one that failed to be made stays failed, its reason in `error`.
+template <typename Scene>
+Scene* MakeSceneOnce(std::unique_ptr<Scene>& scene, std::string& error)
+{
+    static std::string failure;
+    if (!scene && failure.empty()) {
+        scene = std::make_unique<Scene>();
+        try {
+            if (!scene->Create(failure)) {
+                scene.reset();
+            }
+        } catch (const std::exception& e) {
+            failure = e.what();
+            scene.reset();
+        }
+    }
+    error = failure;
+    return scene.get();
 }
 
 /// Runs the benchmarks the command line names; 1 for an argument it does not know.

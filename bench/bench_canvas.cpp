@@ -107,19 +107,8 @@ std::unique_ptr<Scene> scene;
 
 void BM_CanvasToolkitFrame(benchmark::State& state)
 {
-    static std::string failure;
-    if (!scene && failure.empty()) {
-        scene = std::make_unique<Scene>();
-        try {
-            if (!scene->Create(failure)) {
-                scene.reset();
-            }
-        } catch (const std::exception& e) {
-            failure = e.what();
-            scene.reset();
-        }
-    }
-    if (!scene) {
+    std::string failure;
+    if (korvane::bench::MakeSceneOnce(scene, failure) == nullptr) {
         state.SkipWithError(failure.c_str());
         return;
     }

@@ -176,20 +176,7 @@ std::unique_ptr<Scene> scene;
 
 Scene* TheScene(std::string& error)
 {
-    static std::string failure;
-    if (!scene && failure.empty()) {
-        scene = std::make_unique<Scene>();
-        try {
-            if (!scene->Create(failure)) {
-                scene.reset();
-            }
-        } catch (const std::exception& e) {
-            failure = e.what();
-            scene.reset();
-        }
-    }
-    error = failure;
-    return scene.get();
+    return korvane::bench::MakeSceneOnce(scene, error);
 }
 
 template <typename Frame>
