@@ -10,6 +10,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchSupport.h"
 #include "KorvaneXDK/canvas/Canvas.h"
 #include "KorvaneXDK/canvas/FontStock.h"
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
@@ -60,23 +61,11 @@ struct Scene
         spec.fontFiles = {fontbuild::FindFontFile("DejaVuSans.ttf")};
         spec.pixelSize = 14;
         spec.characters.insert(kLine.begin(), kLine.end());
-        const fontbuild::BuiltFont built = fontbuild::BuildFont(spec);
-        const std::vector<std::uint8_t> kvf = fontbuild::EncodeKvf(built);
-        const std::vector<std::uint8_t> png = fontbuild::EncodePng(built);
-        dir.Write("src/fonts/Bench.kvf", std::string(kvf.begin(), kvf.end()));
-        dir.Write("src/fonts/Bench.png", std::string(png.begin(), png.end()));
-        kvatool::PackOptions options;
-        kvatool::PackFolder(dir.File("src"), dir.File("data.kva"), options);
-
-        if (!korvane::CreateApplicationDriver(nullptr) ||
-            !korvane::GetApplicationDriver()->InitializeGraphicsForTesting(kWidth, kHeight)) {
-            error = "no device";
+        korvane::bench::WriteBenchFont(dir, spec);
+        korvane::CGameApplicationDriverCX* driver = korvane::bench::StartOnArchive(dir, kWidth, kHeight, error);
+        if (driver == nullptr) {
             return false;
         }
-        korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
-        driver->SetDataLoader(boost::shared_ptr<korvane::IDataLoader>(
-            new korvane::TArchiveFileDataLoader<korvane::CArchiveFileLoader>(dir.File("data.kva"))));
-        driver->CreateShaderEnvironment();
         korvane::CShaderEnvironment* environment = driver->GetShaderEnvironment();
         device = driver->GetGraphics()->GetDevice();
         pair = environment->GetShaderPair("shader\\canvas");
@@ -118,19 +107,8 @@ std::unique_ptr<Scene> scene;
 
 void BM_CanvasToolkitFrame(benchmark::State& state)
 {
-    static std::string failure;
-    if (!scene && failure.empty()) {
-        scene = std::make_unique<Scene>();
-        try {
-            if (!scene->Create(failure)) {
-                scene.reset();
-            }
-        } catch (const std::exception& e) {
-            failure = e.what();
-            scene.reset();
-        }
-    }
-    if (!scene) {
+    std::string failure;
+    if (korvane::bench::MakeSceneOnce(scene, failure) == nullptr) {
         state.SkipWithError(failure.c_str());
         return;
     }
@@ -158,14 +136,10 @@ BENCHMARK(BM_CanvasToolkitFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->
 
 int main(int argc, char** argv)
 {
-    // A headless run needs no X server; an explicit setting (x11 on a display) is kept.
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
+    const int result = korvane::bench::RunBenchmarks(argc, argv);
+    if (result != 0) {
+        return result;
     }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
     scene.reset();
     korvane::canvas::CFontStock::ReleaseInstance();
     korvane::DestroyApplicationDriver();

@@ -8,6 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchSupport.h"
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
 #include "KorvaneXDK/core/StringUtility.h"
@@ -83,24 +84,12 @@ struct Scene
         spec.pixelSize = 24;
         spec.characters.insert(kLatin.begin(), kLatin.end());
         spec.characters.insert(kJapanese.begin(), kJapanese.end());
-        const fontbuild::BuiltFont built = fontbuild::BuildFont(spec);
-        const std::vector<std::uint8_t> kvf = fontbuild::EncodeKvf(built);
-        const std::vector<std::uint8_t> png = fontbuild::EncodePng(built);
-        dir.Write("src/fonts/Bench.kvf", std::string(kvf.begin(), kvf.end()));
-        dir.Write("src/fonts/Bench.png", std::string(png.begin(), png.end()));
-        kvatool::PackOptions options;
-        kvatool::PackFolder(dir.File("src"), dir.File("data.kva"), options);
-
-        if (!korvane::CreateApplicationDriver(nullptr) ||
-            !korvane::GetApplicationDriver()->InitializeGraphicsForTesting(kWidth, kHeight)) {
-            error = "no device";
+        korvane::bench::WriteBenchFont(dir, spec);
+        korvane::CGameApplicationDriverCX* driver = korvane::bench::StartOnArchive(dir, kWidth, kHeight, error);
+        if (driver == nullptr) {
             return false;
         }
-        korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
-        boost::shared_ptr<korvane::IDataLoader> loader(
-            new korvane::TArchiveFileDataLoader<korvane::CArchiveFileLoader>(dir.File("data.kva")));
-        driver->SetDataLoader(loader);
-        driver->CreateShaderEnvironment();
+        boost::shared_ptr<korvane::IDataLoader> loader = driver->GetDataLoader();
         environment = driver->GetShaderEnvironment();
         device = driver->GetGraphics()->GetDevice();
         pair = environment->GetShaderPair("shader\\canvas");
@@ -187,20 +176,7 @@ std::unique_ptr<Scene> scene;
 
 Scene* TheScene(std::string& error)
 {
-    static std::string failure;
-    if (!scene && failure.empty()) {
-        scene = std::make_unique<Scene>();
-        try {
-            if (!scene->Create(failure)) {
-                scene.reset();
-            }
-        } catch (const std::exception& e) {
-            failure = e.what();
-            scene.reset();
-        }
-    }
-    error = failure;
-    return scene.get();
+    return korvane::bench::MakeSceneOnce(scene, error);
 }
 
 template <typename Frame>
@@ -253,14 +229,10 @@ BENCHMARK(BM_PrebuiltDrawJapanese)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    // A headless run needs no X server; an explicit setting (x11 on a display) is kept.
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
+    const int result = korvane::bench::RunBenchmarks(argc, argv);
+    if (result != 0) {
+        return result;
     }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
     scene.reset();
     korvane::DestroyApplicationDriver();
     return 0;

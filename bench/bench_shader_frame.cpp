@@ -8,6 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchSupport.h"
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
 #include "KorvaneXDK/platform/GameApplicationDriverCX.h"
@@ -77,17 +78,10 @@ struct Scene
         const std::string ps = ProjectData("shader/canvas.ps");
         dir.Write("src/shader/canvas.vs", vs);
         dir.Write("src/shader/canvas.ps", ps);
-        kvatool::PackOptions options;
-        kvatool::PackFolder(dir.File("src"), dir.File("data.kva"), options);
-        if (!korvane::CreateApplicationDriver(nullptr) ||
-            !korvane::GetApplicationDriver()->InitializeGraphicsForTesting(kSize, kSize)) {
-            error = "no device";
+        korvane::CGameApplicationDriverCX* driver = korvane::bench::StartOnArchive(dir, kSize, kSize, error);
+        if (driver == nullptr) {
             return false;
         }
-        korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
-        driver->SetDataLoader(boost::shared_ptr<korvane::IDataLoader>(
-            new korvane::TArchiveFileDataLoader<korvane::CArchiveFileLoader>(dir.File("data.kva"))));
-        driver->CreateShaderEnvironment();
         environment = driver->GetShaderEnvironment();
         device = driver->GetGraphics()->GetDevice();
         pair = environment->GetShaderPair("shader\\canvas");
@@ -227,14 +221,10 @@ BENCHMARK(BM_RawLayerFrame500Quads)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    // A headless run needs no X server; an explicit setting (x11 on a display) is kept.
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
+    const int result = korvane::bench::RunBenchmarks(argc, argv);
+    if (result != 0) {
+        return result;
     }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
     scene.reset();
     korvane::DestroyApplicationDriver();
     return 0;

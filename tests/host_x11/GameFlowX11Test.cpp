@@ -4,61 +4,25 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 #include <dirent.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <time.h>
 
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "host_x11/X11ProgramSupport.h"
 #include "support/TempDir.h"
-
-extern char** environ;
 
 namespace
 {
 
-const char* const kTitle = "VORTHENIX ZAMBRELLIOT  - Vesperanthor -";
-
-/// Polls the other process's state until the condition holds or the time is up; the pause
-/// between looks only spares the processor.
-bool WaitFor(const std::function<bool()>& condition, int seconds = 30)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (std::chrono::steady_clock::now() < end) {
-        if (condition())
-            return true;
-        const timespec pause{0, 50 * 1000 * 1000};
-        nanosleep(&pause, nullptr);
-    }
-    return condition();
-}
-
-std::vector<std::string> ReadLines(const std::string& path)
-{
-    std::vector<std::string> lines;
-    std::ifstream in(path);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (!line.empty())
-            lines.push_back(line);
-    }
-    return lines;
-}
+using namespace korvane::test::x11;
 
 struct Rgb
 {
@@ -96,79 +60,25 @@ bool BlueTinted(const Rgb& c)
     return c.b > 110 && c.b > c.r + 60;
 }
 
-class GameFlowX11Test : public ::testing::Test
+class GameFlowX11Test : public SpawnedProgramTest
 {
 protected:
     void SetUp() override
     {
-        display = XOpenDisplay(nullptr);
-        if (display == nullptr)
-            GTEST_SKIP() << "no X display";
+        SpawnedProgramTest::SetUp();
         folder = data.Path() + "Vumo/VorthenixZambrelliot/";
-    }
-    void TearDown() override
-    {
-        if (child > 0) {
-            kill(child, SIGKILL);
-            waitpid(child, nullptr, 0);
-        }
-        if (display != nullptr)
-            XCloseDisplay(display);
     }
 
     void Start()
     {
-        std::vector<std::string> env;
-        for (char** e = environ; *e != nullptr; ++e)
-            if (std::strncmp(*e, "XDG_DATA_HOME=", 14) != 0)
-                env.emplace_back(*e);
-        env.push_back("XDG_DATA_HOME=" + data.Path());
-        std::vector<char*> envp;
-        for (std::string& e : env)
-            envp.push_back(e.data());
-        envp.push_back(nullptr);
-        std::string program = KORVANE_BINARY_DIR "/bin/vorthenix";
-        char* argv[] = {program.data(), nullptr};
-        ASSERT_EQ(0, posix_spawn(&child, program.c_str(), nullptr, nullptr, argv, envp.data()));
-        ASSERT_TRUE(WaitFor([&] { return (window = FindWindow()) != 0; })) << "no window";
-    }
-
-    Window FindWindow()
-    {
-        Window root = DefaultRootWindow(display);
-        Window parent = 0;
-        Window* children = nullptr;
-        unsigned int count = 0;
-        Window found = 0;
-        if (XQueryTree(display, root, &root, &parent, &children, &count) == 0)
-            return 0;
-        for (unsigned int i = 0; i < count && found == 0; ++i) {
-            char* name = nullptr;
-            XWindowAttributes attributes;
-            if (XFetchName(display, children[i], &name) != 0 && name != nullptr) {
-                if (std::string(name) == kTitle && XGetWindowAttributes(display, children[i], &attributes) != 0 &&
-                    attributes.map_state == IsViewable)
-                    found = children[i];
-                XFree(name);
-            }
-        }
-        if (children != nullptr)
-            XFree(children);
-        return found;
+        ASSERT_EQ(0, SpawnProgram(data.Path(), child));
+        ASSERT_TRUE(WaitFor([&] { return (window = FindProgramWindow(display)) != 0; })) << "no window";
     }
 
     /// Asks the window to close and waits for the exit status.
     int CloseAndWait()
     {
-        XEvent event{};
-        event.xclient.type = ClientMessage;
-        event.xclient.window = window;
-        event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-        event.xclient.format = 32;
-        event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-        event.xclient.data.l[1] = CurrentTime;
-        XSendEvent(display, window, False, NoEventMask, &event);
-        XSync(display, False);
+        RequestClose(display, window);
         int status = -1;
         EXPECT_TRUE(WaitFor([&] { return waitpid(child, &status, WNOHANG) == child; })) << "the program did not end";
         child = -1;
@@ -178,14 +88,7 @@ protected:
     void Press(KeySym key)
     {
         XSetInputFocus(display, window, RevertToParent, CurrentTime);
-        const KeyCode code = XKeysymToKeycode(display, key);
-        XTestFakeKeyEvent(display, code, True, CurrentTime);
-        XSync(display, False);
-        // Held for a few of the program's frames, so that its once-a-frame poll sees it.
-        const timespec hold{0, 120 * 1000 * 1000};
-        nanosleep(&hold, nullptr);
-        XTestFakeKeyEvent(display, code, False, CurrentTime);
-        XSync(display, False);
+        PressKey(display, key, 120);
     }
 
     Scene Shown()
@@ -242,11 +145,7 @@ protected:
         ASSERT_EQ(Scene::TitleMenu, Shown());
     }
 
-    korvane::test::TempDir data;
     std::string folder;
-    Display* display = nullptr;
-    Window window = 0;
-    pid_t child = -1;
 };
 
 TEST_F(GameFlowX11Test, FromTheTitleMenuIntoAGameThroughThePauseMenuToAClose)

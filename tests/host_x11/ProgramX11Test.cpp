@@ -7,116 +7,30 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
-#include <time.h>
 
-#include <chrono>
-#include <cstdlib>
-#include <cstring>
-#include <fstream>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "KorvaneXDK/core/SimpleDIB.h"
+#include "host_x11/X11ProgramSupport.h"
 #include "support/TempDir.h"
-
-extern char** environ;
 
 namespace
 {
 
-const char* const kTitle = "VORTHENIX ZAMBRELLIOT  - Vesperanthor -";
+using namespace korvane::test::x11;
 
-/// Polls a condition of the other process until it holds or the time is up; the short pause
-/// between looks only spares the processor, nothing waits on it.
-bool WaitFor(const std::function<bool()>& condition, int seconds = 30)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (std::chrono::steady_clock::now() < end) {
-        if (condition())
-            return true;
-        const timespec pause{0, 20 * 1000 * 1000};
-        nanosleep(&pause, nullptr);
-    }
-    return condition();
-}
-
-std::vector<std::string> ReadLines(const std::string& path)
-{
-    std::vector<std::string> lines;
-    std::ifstream in(path);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (!line.empty())
-            lines.push_back(line);
-    }
-    return lines;
-}
-
-class ProgramX11Test : public ::testing::Test
+class ProgramX11Test : public SpawnedProgramTest
 {
 protected:
     void SetUp() override
     {
-        display = XOpenDisplay(nullptr);
-        if (display == nullptr)
-            GTEST_SKIP() << "no X display";
+        SpawnedProgramTest::SetUp();
         logPath = data.Path() + "Vumo/VorthenixZambrelliot/vorthenix.log";
     }
-    void TearDown() override
-    {
-        if (child > 0) {
-            kill(child, SIGKILL);
-            waitpid(child, nullptr, 0);
-        }
-        if (display != nullptr)
-            XCloseDisplay(display);
-    }
 
-    void Start()
-    {
-        std::vector<std::string> env;
-        for (char** e = environ; *e != nullptr; ++e) {
-            if (std::strncmp(*e, "XDG_DATA_HOME=", 14) != 0)
-                env.emplace_back(*e);
-        }
-        env.push_back("XDG_DATA_HOME=" + data.Path());
-        std::vector<char*> envp;
-        for (std::string& e : env)
-            envp.push_back(e.data());
-        envp.push_back(nullptr);
-        std::string program = KORVANE_BINARY_DIR "/bin/vorthenix";
-        char* argv[] = {program.data(), nullptr};
-        ASSERT_EQ(0, posix_spawn(&child, program.c_str(), nullptr, nullptr, argv, envp.data()));
-    }
-
-    Window FindWindow()
-    {
-        Window root = DefaultRootWindow(display);
-        Window parent = 0;
-        Window* children = nullptr;
-        unsigned int count = 0;
-        Window found = 0;
-        if (XQueryTree(display, root, &root, &parent, &children, &count) == 0)
-            return 0;
-        for (unsigned int i = 0; i < count && found == 0; ++i) {
-            char* name = nullptr;
-            XWindowAttributes attributes;
-            if (XFetchName(display, children[i], &name) != 0 && name != nullptr) {
-                if (std::string(name) == kTitle && XGetWindowAttributes(display, children[i], &attributes) != 0 &&
-                    attributes.map_state == IsViewable)
-                    found = children[i];
-                XFree(name);
-            }
-        }
-        if (children != nullptr)
-            XFree(children);
-        return found;
-    }
+    void Start() { ASSERT_EQ(0, SpawnProgram(data.Path(), child)); }
 
     bool LogHas(const std::string& text)
     {
@@ -167,10 +81,6 @@ protected:
         return same;
     }
 
-    korvane::test::TempDir data;
-    Display* display = nullptr;
-    Window window = 0;
-    pid_t child = -1;
     std::string logPath;
 };
 
@@ -181,7 +91,7 @@ TEST_F(ProgramX11Test, PaintsItsBannerSwitchesFullScreenAndEndsOnAClose)
     ASSERT_NE(nullptr, banner.GetHandle());
     ASSERT_NO_FATAL_FAILURE(Start());
 
-    ASSERT_TRUE(WaitFor([&] { return (window = FindWindow()) != 0; })) << "no window";
+    ASSERT_TRUE(WaitFor([&] { return (window = FindProgramWindow(display)) != 0; })) << "no window";
     EXPECT_TRUE(WaitFor([&] { return ShowsBanner(banner); })) << "the window does not show the banner";
 
     PressAltEnter();
@@ -189,15 +99,7 @@ TEST_F(ProgramX11Test, PaintsItsBannerSwitchesFullScreenAndEndsOnAClose)
     PressAltEnter();
     EXPECT_TRUE(WaitFor([&] { return LogHas("Fullscreen Mode Changed (Fullscreen = false)."); }));
 
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, window, False, NoEventMask, &event);
-    XSync(display, False);
+    RequestClose(display, window);
 
     int status = -1;
     ASSERT_TRUE(WaitFor([&] { return waitpid(child, &status, WNOHANG) == child; })) << "the program did not end";

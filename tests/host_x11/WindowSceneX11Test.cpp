@@ -4,7 +4,6 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
 #include <chrono>
@@ -14,14 +13,13 @@
 #include <thread>
 
 #include "host/ProgramProcess.h"
+#include "host_x11/X11ProgramSupport.h"
 #include "support/TempDir.h"
 
 namespace
 {
 
 using Clock = std::chrono::steady_clock;
-
-constexpr const char* kTitle = "VORTHENIX ZAMBRELLIOT  - Vesperanthor -";
 
 class WindowSceneX11 : public ::testing::Test
 {
@@ -61,32 +59,11 @@ protected:
         ASSERT_TRUE(program->Started());
     }
 
-    Window FindWindow()
-    {
-        Window root = DefaultRootWindow(display), parent = 0, found = 0;
-        Window* children = nullptr;
-        unsigned int count = 0;
-        if (XQueryTree(display, root, &root, &parent, &children, &count) == 0)
-            return 0;
-        for (unsigned int i = 0; i < count && found == 0; ++i) {
-            char* name = nullptr;
-            XWindowAttributes attributes;
-            if (XFetchName(display, children[i], &name) != 0 && name != nullptr) {
-                if (std::string(name) == kTitle && XGetWindowAttributes(display, children[i], &attributes) != 0 &&
-                    attributes.map_state == IsViewable)
-                    found = children[i];
-                XFree(name);
-            }
-        }
-        if (children != nullptr)
-            XFree(children);
-        return found;
-    }
     /// The colour at a fraction of the window's client area; 0 when it cannot be read.
     std::uint32_t Pixel(float fx, float fy)
     {
         if (window == 0)
-            window = FindWindow();
+            window = korvane::test::x11::FindProgramWindow(display);
         XWindowAttributes attributes;
         if (window == 0 || XGetWindowAttributes(display, window, &attributes) == 0)
             return 0;
@@ -110,16 +87,8 @@ protected:
         }
         return false;
     }
-    void Key(KeySym symbol)
-    {
-        const KeyCode code = XKeysymToKeycode(display, symbol);
-        XTestFakeKeyEvent(display, code, True, CurrentTime);
-        XSync(display, False);
-        // Held over several frames: the program reads the keyboard once a frame.
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        XTestFakeKeyEvent(display, code, False, CurrentTime);
-        XSync(display, False);
-    }
+    // Held over several frames: the program reads the keyboard once a frame.
+    void Key(KeySym symbol) { korvane::test::x11::PressKey(display, symbol, 200); }
 
     static int Channel(std::uint32_t pixel, int shift) { return static_cast<int>((pixel >> shift) & 0xFF); }
     static bool Dark(std::uint32_t p) { return Channel(p, 16) < 0x10 && Channel(p, 8) < 0x10 && Channel(p, 0) < 0x10; }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "DrawTestSupport.h"
+#include "GLCanvasSupport.h"
 #include "KorvaneXDK/canvas/FontStock.h"
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
@@ -41,69 +42,14 @@ constexpr std::uint32_t kBlue = 0xFF0000FFu;
 
 /// The driver with a kWidth x kHeight device, the program's canvas shaders from an archive packed
 /// by the project's tool, and a canvas drawing in screen pixels.
-class AppearanceGLTest : public ::testing::Test
+class AppearanceGLTest : public test::CanvasGLTest<kWidth, kHeight>
 {
 protected:
-    void SetUp() override
-    {
-        const std::string source = KORVANE_SOURCE_DIR;
-        dir.Write("src/shader/canvas.vs", test::TempDir::Read(source + "/data/shader/canvas.vs"));
-        dir.Write("src/shader/canvas.ps", test::TempDir::Read(source + "/data/shader/canvas.ps"));
-        kvatool::PackOptions options;
-        kvatool::PackFolder(dir.File("src"), dir.File("data.kva"), options);
-
-        canvas::CFontStock::ReleaseInstance();
-        ASSERT_TRUE(CreateApplicationDriver(nullptr));
-        driver = GetApplicationDriver();
-        ASSERT_TRUE(driver->InitializeGraphicsForTesting(kWidth, kHeight));
-        driver->SetDataLoader(
-            boost::shared_ptr<IDataLoader>(new TArchiveFileDataLoader<CArchiveFileLoader>(dir.File("data.kva"))));
-        driver->CreateShaderEnvironment();
-        CShaderEnvironment* environment = driver->GetShaderEnvironment();
-        device = driver->GetGraphics()->GetDevice();
-        Matrix4 projection;
-        os::gfx::MatrixOrthoOffCenterLH(&projection, 0, kWidth, kHeight, 0, 0, 1);
-        environment->SetProjectionMatrix(projection);
-        glCanvas.reset(new canvas::CCanvas());
-        pair = environment->GetShaderPair("shader\\canvas");
-        glCanvas->SetShaderPair(pair);
-        ASSERT_EQ(os::gfx::kOk,
-                  device->Clear(0, nullptr, os::gfx::clear::Target | os::gfx::clear::ZBuffer, kBlack, 1.0f, 0));
-        glCanvas->BeginDraw();
-        pair->Begin();
-        glCanvas->ResetClipRect();
-    }
-
-    void TearDown() override
-    {
-        glCanvas.reset();
-        canvas::CFontStock::ReleaseInstance();
-        DestroyApplicationDriver();
-    }
-
     /// Counts the read-back pixels that differ from `expected`, reporting the first few.
     void ExpectPixels(const std::function<std::uint32_t(int, int)>& expected)
     {
-        std::vector<std::uint32_t> pixels;
-        ASSERT_EQ(os::gfx::kOk, device->ReadBackBuffer(&pixels, nullptr, nullptr));
-        int wrong = 0;
-        for (int y = 0; y < kHeight; ++y) {
-            for (int x = 0; x < kWidth; ++x) {
-                const std::uint32_t want = expected(x, y);
-                const std::uint32_t got = pixels.at(static_cast<std::size_t>(y * kWidth + x));
-                if (got != want && wrong++ < 5) {
-                    ADD_FAILURE() << "pixel (" << x << ", " << y << ") is " << std::hex << got << ", not " << want;
-                }
-            }
-        }
-        EXPECT_EQ(0, wrong);
+        test::ExpectBackBuffer(device, kWidth, kHeight, expected);
     }
-
-    test::TempDir dir;
-    CGameApplicationDriverCX* driver = nullptr;
-    os::gfx::Device* device = nullptr;
-    boost::shared_ptr<CShaderPair> pair;
-    boost::shared_ptr<canvas::CCanvas> glCanvas;
 };
 
 /// The texel colour of each of the nine regions a 16 x 16 skin is cut into (rows of quarters 1, 2, 1).

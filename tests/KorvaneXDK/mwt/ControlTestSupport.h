@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "DrawTestSupport.h"
+#include "GLCanvasSupport.h"
 #include "KorvaneXDK/canvas/FontStock.h"
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
@@ -118,23 +119,13 @@ class ControlGLTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        const std::string source = KORVANE_SOURCE_DIR;
-        dir.Write("src/shader/canvas.vs", TempDir::Read(source + "/data/shader/canvas.vs"));
-        dir.Write("src/shader/canvas.ps", TempDir::Read(source + "/data/shader/canvas.ps"));
+        test::WriteCanvasShaders(dir);
         kvatool::PackOptions options;
         kvatool::PackFolder(dir.File("src"), dir.File("data.kva"), options);
 
-        ASSERT_TRUE(CreateApplicationDriver(nullptr));
-        driver = GetApplicationDriver();
-        ASSERT_TRUE(driver->InitializeGraphicsForTesting(kWidth, kHeight));
-        driver->SetDataLoader(
-            boost::shared_ptr<IDataLoader>(new TArchiveFileDataLoader<CArchiveFileLoader>(dir.File("data.kva"))));
-        driver->CreateShaderEnvironment();
-        CShaderEnvironment* environment = driver->GetShaderEnvironment();
-        device = driver->GetGraphics()->GetDevice();
-        Matrix4 projection;
-        os::gfx::MatrixOrthoOffCenterLH(&projection, 0, kWidth, kHeight, 0, 0, 1);
-        environment->SetProjectionMatrix(projection);
+        CShaderEnvironment* environment = nullptr;
+        ASSERT_NO_FATAL_FAILURE(
+            test::StartGLDriver(kWidth, kHeight, dir.File("data.kva"), driver, device, environment));
         glCanvas.reset(new canvas::CCanvas());
         pair = environment->GetShaderPair("shader\\canvas");
         glCanvas->SetShaderPair(pair);
@@ -161,19 +152,7 @@ protected:
     template <typename Expected>
     void ExpectPixels(const Expected& expected)
     {
-        std::vector<std::uint32_t> pixels;
-        ASSERT_EQ(os::gfx::kOk, device->ReadBackBuffer(&pixels, nullptr, nullptr));
-        int wrong = 0;
-        for (int y = 0; y < kHeight; ++y) {
-            for (int x = 0; x < kWidth; ++x) {
-                const std::uint32_t want = expected(x, y) & 0xFFFFFFu;
-                const std::uint32_t got = pixels.at(static_cast<std::size_t>(y * kWidth + x)) & 0xFFFFFFu;
-                if (got != want && wrong++ < 5) {
-                    ADD_FAILURE() << "pixel (" << x << ", " << y << ") is " << std::hex << got << ", not " << want;
-                }
-            }
-        }
-        EXPECT_EQ(0, wrong);
+        ExpectBackBuffer(device, kWidth, kHeight, expected, 0xFFFFFFu);
     }
 
     FixedFonts fonts;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "DrawTestSupport.h"
+#include "GLCanvasSupport.h"
 #include "KorvaneXDK/canvas/FontStock.h"
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
@@ -38,47 +39,9 @@ constexpr std::uint32_t kRed = 0xFFFF0000u;
 
 /// The driver with a kWidth x kHeight device, the program's canvas shaders from an archive
 /// packed by the project's tool, and a canvas drawing in screen pixels.
-class DrawGLTest : public ::testing::Test
+class DrawGLTest : public test::CanvasGLTest<kWidth, kHeight>
 {
 protected:
-    void SetUp() override
-    {
-        const std::string source = KORVANE_SOURCE_DIR;
-        dir.Write("src/shader/canvas.vs", test::TempDir::Read(source + "/data/shader/canvas.vs"));
-        dir.Write("src/shader/canvas.ps", test::TempDir::Read(source + "/data/shader/canvas.ps"));
-        kvatool::PackOptions options;
-        kvatool::PackFolder(dir.File("src"), dir.File("data.kva"), options);
-
-        canvas::CFontStock::ReleaseInstance();
-        ASSERT_TRUE(CreateApplicationDriver(nullptr));
-        driver = GetApplicationDriver();
-        ASSERT_TRUE(driver->InitializeGraphicsForTesting(kWidth, kHeight));
-        driver->SetDataLoader(
-            boost::shared_ptr<IDataLoader>(new TArchiveFileDataLoader<CArchiveFileLoader>(dir.File("data.kva"))));
-        driver->CreateShaderEnvironment();
-        CShaderEnvironment* environment = driver->GetShaderEnvironment();
-        device = driver->GetGraphics()->GetDevice();
-        Matrix4 projection;
-        os::gfx::MatrixOrthoOffCenterLH(&projection, 0, kWidth, kHeight, 0, 0, 1);
-        environment->SetProjectionMatrix(projection);
-        glCanvas.reset(new canvas::CCanvas());
-        pair = environment->GetShaderPair("shader\\canvas");
-        glCanvas->SetShaderPair(pair);
-
-        ASSERT_EQ(os::gfx::kOk,
-                  device->Clear(0, nullptr, os::gfx::clear::Target | os::gfx::clear::ZBuffer, kBlack, 1.0f, 0));
-        glCanvas->BeginDraw();
-        pair->Begin();
-        glCanvas->ResetClipRect();
-    }
-
-    void TearDown() override
-    {
-        glCanvas.reset();
-        canvas::CFontStock::ReleaseInstance();
-        DestroyApplicationDriver();
-    }
-
     /// Draws the tree on the GL canvas and on a recording one; both must give `expected`.
     void ExpectPixels(CControl& root, const std::function<std::uint32_t(int, int)>& expected)
     {
@@ -109,12 +72,6 @@ protected:
             }
         }
     }
-
-    test::TempDir dir;
-    CGameApplicationDriverCX* driver = nullptr;
-    os::gfx::Device* device = nullptr;
-    boost::shared_ptr<CShaderPair> pair;
-    boost::shared_ptr<canvas::CCanvas> glCanvas;
 };
 
 bool Inside(int x, int y, int left, int top, int right, int bottom)

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "GLCanvasSupport.h"
 #include "KorvaneXDK/canvas/FontStock.h"
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
@@ -236,26 +237,16 @@ class ImageLabelGLTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        const std::string source = KORVANE_SOURCE_DIR;
-        dir.Write("src/shader/canvas.vs", test::TempDir::Read(source + "/data/shader/canvas.vs"));
-        dir.Write("src/shader/canvas.ps", test::TempDir::Read(source + "/data/shader/canvas.ps"));
+        test::WriteCanvasShaders(dir);
         dir.Write("src/fonts/default.ini", "StartCode=48\nEndCode=48\n48.x=0\n48.y=0\n48.w=4\n48.h=6\n48.p=5\n");
         dir.Write("src/fonts/default.png", SolidBmp(8, 8, 255, 255, 255));
         kvatool::PackOptions options;
         kvatool::PackFolder(dir.File("src"), dir.File("data.kva"), options);
 
         canvas::CFontStock::ReleaseInstance();
-        ASSERT_TRUE(CreateApplicationDriver(nullptr));
-        driver = GetApplicationDriver();
-        ASSERT_TRUE(driver->InitializeGraphicsForTesting(kWidth, kHeight));
-        driver->SetDataLoader(
-            boost::shared_ptr<IDataLoader>(new TArchiveFileDataLoader<CArchiveFileLoader>(dir.File("data.kva"))));
-        driver->CreateShaderEnvironment();
-        CShaderEnvironment* environment = driver->GetShaderEnvironment();
-        device = driver->GetGraphics()->GetDevice();
-        Matrix4 projection;
-        os::gfx::MatrixOrthoOffCenterLH(&projection, 0, kWidth, kHeight, 0, 0, 1);
-        environment->SetProjectionMatrix(projection);
+        CShaderEnvironment* environment = nullptr;
+        ASSERT_NO_FATAL_FAILURE(
+            test::StartGLDriver(kWidth, kHeight, dir.File("data.kva"), driver, device, environment));
         glCanvas.reset(new canvas::CCanvas());
         pair = environment->GetShaderPair("shader\\canvas");
         glCanvas->SetShaderPair(pair);

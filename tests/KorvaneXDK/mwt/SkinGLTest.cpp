@@ -14,6 +14,7 @@
 #include <boost/make_shared.hpp>
 #include <gtest/gtest.h>
 
+#include "GLCanvasSupport.h"
 #include "KorvaneXDK/canvas/Canvas.h"
 #include "KorvaneXDK/canvas/FontStock.h"
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
@@ -88,9 +89,8 @@ class SkinGLTest : public ::testing::Test
 protected:
     void SetUp() override
     {
+        test::WriteCanvasShaders(dir);
         const std::string source = KORVANE_SOURCE_DIR;
-        dir.Write("src/shader/canvas.vs", test::TempDir::Read(source + "/data/shader/canvas.vs"));
-        dir.Write("src/shader/canvas.ps", test::TempDir::Read(source + "/data/shader/canvas.ps"));
         kvatool::PackOptions options;
         for (const auto& entry : std::filesystem::directory_iterator(source + "/data/skin")) {
             dir.Write("src/skin/" + entry.path().filename().string(), test::TempDir::Read(entry.path().string()));
@@ -101,17 +101,9 @@ protected:
         canvas::CFontStock::GetInstance()->SetFontFactory(
             [this](IDataLoader*, const std::string&) -> boost::shared_ptr<IFont> { return font; });
         canvas::CFontStock::GetInstance()->LoadFont(nullptr, "default", "default");
-        ASSERT_TRUE(CreateApplicationDriver(nullptr));
-        driver = GetApplicationDriver();
-        ASSERT_TRUE(driver->InitializeGraphicsForTesting(kWidth, kHeight));
-        driver->SetDataLoader(
-            boost::shared_ptr<IDataLoader>(new TArchiveFileDataLoader<CArchiveFileLoader>(dir.File("data.kva"))));
-        driver->CreateShaderEnvironment();
-        CShaderEnvironment* environment = driver->GetShaderEnvironment();
-        device = driver->GetGraphics()->GetDevice();
-        Matrix4 projection;
-        os::gfx::MatrixOrthoOffCenterLH(&projection, 0, kWidth, kHeight, 0, 0, 1);
-        environment->SetProjectionMatrix(projection);
+        CShaderEnvironment* environment = nullptr;
+        ASSERT_NO_FATAL_FAILURE(
+            test::StartGLDriver(kWidth, kHeight, dir.File("data.kva"), driver, device, environment));
         glCanvas.reset(new FixedClockCanvas());
         pair = environment->GetShaderPair("shader\\canvas");
         glCanvas->SetShaderPair(pair);
