@@ -1,32 +1,17 @@
-/** @file FlipSlideInAnimation.h A slide by whole units toward or away from the control's place, with a fade. */
+/** @file FlipSlideInAnimation.h The flip slide, bringing the control to its place. */
 #pragma once
 
-#include "KorvaneXDK/core/Vector3.h"
-#include "KorvaneXDK/mwt/AnimationComponent.h"
-#include "KorvaneXDK/mwt/MotionTween.h"
+#include "KorvaneXDK/mwt/FlipSlideAnimation.h"
 
 namespace korvane::mwt
 {
 
 /// Registered as "FlipSlideIn": slides in from 32 units right and 32 up over 0.35 s (easing 0.3), fading in.
-class CFlipSlideInAnimation : public CAnimationComponent
+class CFlipSlideInAnimation : public CFlipSlideAnimation
 {
 public:
-    CFlipSlideInAnimation();
-    ~CFlipSlideInAnimation() override;
-
-    /// Sets the motion up and shows its first frame at once (Update(0)).
-    void Initialize() override;
-    void Update(float seconds) override;
-    bool IsFinished() const override;
-    bool IsCompleted() const override;
-
-    /// The offset tween (for owners that steer the motion, and tests).
-    TMotionTween<Vector3<float>>& GetOffsetTween() { return offset_; }
-
-private:
-    TMotionTween<Vector3<float>> offset_;
-    TMotionTween<Color4<float>> color_;
+    CFlipSlideInAnimation() : CFlipSlideAnimation(true) {}
+    ~CFlipSlideInAnimation() override = default;
 };
 
 } // namespace korvane::mwt

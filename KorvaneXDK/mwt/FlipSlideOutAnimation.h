@@ -1,32 +1,17 @@
-/** @file FlipSlideOutAnimation.h A slide by whole units toward or away from the control's place, with a fade. */
+/** @file FlipSlideOutAnimation.h The flip slide, taking the control away from its place. */
 #pragma once
 
-#include "KorvaneXDK/core/Vector3.h"
-#include "KorvaneXDK/mwt/AnimationComponent.h"
-#include "KorvaneXDK/mwt/MotionTween.h"
+#include "KorvaneXDK/mwt/FlipSlideAnimation.h"
 
 namespace korvane::mwt
 {
 
 /// Registered as "FlipSlideOut": slides 32 units left and 32 down over 0.35 s (easing 0.3), fading out.
-class CFlipSlideOutAnimation : public CAnimationComponent
+class CFlipSlideOutAnimation : public CFlipSlideAnimation
 {
 public:
-    CFlipSlideOutAnimation();
-    ~CFlipSlideOutAnimation() override;
-
-    /// Sets the motion up and shows its first frame at once (Update(0)).
-    void Initialize() override;
-    void Update(float seconds) override;
-    bool IsFinished() const override;
-    bool IsCompleted() const override;
-
-    /// The offset tween (for owners that steer the motion, and tests).
-    TMotionTween<Vector3<float>>& GetOffsetTween() { return offset_; }
-
-private:
-    TMotionTween<Vector3<float>> offset_;
-    TMotionTween<Color4<float>> color_;
+    CFlipSlideOutAnimation() : CFlipSlideAnimation(false) {}
+    ~CFlipSlideOutAnimation() override = default;
 };
 
 } // namespace korvane::mwt

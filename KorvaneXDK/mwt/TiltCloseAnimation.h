@@ -1,32 +1,17 @@
-/** @file TiltCloseAnimation.h A turn out of the screen about a slanted in-plane axis through the centre, with a fade. */
+/** @file TiltCloseAnimation.h The tilt motion, turning the control out of view. */
 #pragma once
 
-#include "KorvaneXDK/core/Vector3.h"
-#include "KorvaneXDK/mwt/AnimationComponent.h"
-#include "KorvaneXDK/mwt/MotionTween.h"
+#include "KorvaneXDK/mwt/TiltAnimation.h"
 
 namespace korvane::mwt
 {
 
 /// Registered as "TiltClose": from upright to a quarter turn about the tilt axis in 0.5 s (easing 0.3), fading out.
-class CTiltCloseAnimation : public CAnimationComponent
+class CTiltCloseAnimation : public CTiltAnimation
 {
 public:
-    CTiltCloseAnimation();
-    ~CTiltCloseAnimation() override;
-
-    /// Sets the motion up and shows its first frame at once (Update(0)).
-    void Initialize() override;
-    void Update(float seconds) override;
-    bool IsFinished() const override;
-    bool IsCompleted() const override;
-
-    /// (cos 60 degrees, -sin 60 degrees, 0), in the plane of the screen.
-    static constexpr Vector3<float> kTiltAxis{0.5f, -0.8660254f, 0.0f};
-
-private:
-    TMotionTween<float> angle_;
-    TMotionTween<Color4<float>> color_;
+    CTiltCloseAnimation() : CTiltAnimation(false) {}
+    ~CTiltCloseAnimation() override = default;
 };
 
 } // namespace korvane::mwt

@@ -1,10 +1,7 @@
-/** @file VerticalCenterOpenAnimation.h The height scaled about the control's centre. */
+/** @file VerticalCenterOpenAnimation.h The height scaled about the control's centre, unrolling it. */
 #pragma once
 
-#include "KorvaneXDK/canvas/CanvasMath.h"
-#include "KorvaneXDK/mwt/AnimationComponent.h"
-#include "KorvaneXDK/mwt/AnimationEffect.h"
-#include "KorvaneXDK/mwt/MotionTween.h"
+#include "KorvaneXDK/mwt/VerticalCenterScaleAnimation.h"
 
 namespace korvane::mwt
 {
@@ -12,36 +9,12 @@ namespace korvane::mwt
 /// Unrolls from a flat line through the centre to full height in DurationMs after DelayMs (easing 0.25: fast, then settling); white.
 /// "VerticalCenterOpen" is <200, 0>, "VerticalCenterOpenSlowly" <350, 0>,
 /// "VerticalCenterOpenSlowlyDelay" <350, 200> (flat for its first 0.2 s, finished at 0.55 s).
-/// Finished when the tween is, delay included.
 template <int DurationMs, int DelayMs>
-class TVerticalCenterOpenAnimation : public CAnimationComponent
+class TVerticalCenterOpenAnimation : public TVerticalCenterScaleAnimation<true, DurationMs, DelayMs>
 {
 public:
     TVerticalCenterOpenAnimation() = default;
     ~TVerticalCenterOpenAnimation() override = default;
-
-    void Initialize() override
-    {
-        SetUpTween(scale_, Vector3<float>(1.0f, 0.0f, 1.0f), Vector3<float>(1.0f, 1.0f, 1.0f),
-                   static_cast<float>(DurationMs) / 1000.0f, 0.25f, static_cast<float>(DelayMs) / 1000.0f);
-        Update(0.0f);
-    }
-
-    void Update(float seconds) override
-    {
-        scale_.Advance(seconds);
-        if (CControl* control = GetAnimatedControl(GetParent())) {
-            const Vector3<float> scale = scale_.GetValue();
-            control->SetEffectTransform(AboutCentre(canvas::MakeScaling(scale.x, scale.y, scale.z), *control));
-            control->SetEffectColor(kEffectWhite);
-        }
-    }
-
-    bool IsFinished() const override { return scale_.IsFinished(); }
-    bool IsCompleted() const override { return IsFinished(); }
-
-private:
-    TMotionTween<Vector3<float>> scale_;
 };
 
 } // namespace korvane::mwt
