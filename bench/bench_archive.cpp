@@ -17,7 +17,8 @@
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
 #include "tools/kvatool/Packer.h"
 
-namespace {
+namespace
+{
 
 constexpr std::size_t kLargeEntrySize = 32 * 1024 * 1024;
 constexpr int kManyEntries = 5000;
@@ -25,8 +26,8 @@ constexpr int kManyEntries = 5000;
 /// Text-like data that compresses about as well as the program's tables and shaders.
 std::string MakeText(std::size_t size)
 {
-    static const char* const words[] = {"canvas", "shader", "texture", "font", "=", "\r\n", "0.75", "button",
-                                        "appearance", "stage", "enemy", "bullet", "score", "title", " ", "a"};
+    static const char* const words[] = {"canvas",     "shader", "texture", "font",   "=",     "\r\n",  "0.75", "button",
+                                        "appearance", "stage",  "enemy",   "bullet", "score", "title", " ",    "a"};
     std::string text;
     text.reserve(size);
     std::uint32_t state = 12345;
@@ -61,7 +62,8 @@ struct Fixture
         loader.Open(largeArchive);
         const korvane::CArchiveFileEntryHeader* entry = loader.GetEntry(0);
         const std::string image = kvatool::ReadWholeFile(largeArchive);
-        storedLarge = image.substr(std::size_t(loader.GetDataBase() + entry->GetOffset()), std::size_t(entry->GetSize()));
+        storedLarge =
+            image.substr(std::size_t(loader.GetDataBase() + entry->GetOffset()), std::size_t(entry->GetSize()));
 
         std::vector<kvatool::SourceFile> many;
         for (int i = 0; i < kManyEntries; ++i) {
@@ -175,8 +177,9 @@ public:
         const auto archive = rates_.find("BM_ArchiveDecodeEncipheredCompressed");
         const auto raw = rates_.find("BM_RawCounterModeAndGunzip");
         if (archive != rates_.end() && raw != rates_.end() && raw->second > 0) {
-            std::printf("Archive decode rate: %.1f MiB/s, raw AES-CTR + Gunzip: %.1f MiB/s, ratio %.1f %% (target >= 80 %%)\n",
-                        archive->second / 1048576.0, raw->second / 1048576.0, 100.0 * archive->second / raw->second);
+            std::printf(
+                "Archive decode rate: %.1f MiB/s, raw AES-CTR + Gunzip: %.1f MiB/s, ratio %.1f %% (target >= 80 %%)\n",
+                archive->second / 1048576.0, raw->second / 1048576.0, 100.0 * archive->second / raw->second);
         }
     }
 

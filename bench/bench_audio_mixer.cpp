@@ -6,12 +6,13 @@
 #include <memory>
 #include <vector>
 
-#include "os/audio/Testing.h"
 #include "os/audio/SoundBuffer.h"
 #include "os/audio/SoundDevice.h"
+#include "os/audio/Testing.h"
 #include "support/AudioTestData.h"
 
-namespace {
+namespace
+{
 
 using korvane::test::PcmFormat;
 
@@ -22,14 +23,12 @@ void MixOneSecondOf32Voices(benchmark::State& state)
     os::testing::ResetAudioHooks();
     os::testing::UseManualAudioBackend(true);
     std::shared_ptr<os::audio::SoundDevice> device;
-    if (os::audio::SoundDevice::Create(&device) != os::audio::kOk)
-    {
+    if (os::audio::SoundDevice::Create(&device) != os::audio::kOk) {
         state.SkipWithError("no device");
         return;
     }
     std::vector<std::shared_ptr<os::audio::SoundBuffer>> voices;
-    for (int i = 0; i < 32; ++i)
-    {
+    for (int i = 0; i < 32; ++i) {
         const os::audio::WaveFormatEx format =
             PcmFormat(static_cast<std::uint16_t>(1 + i % 2), i % 3 == 0 ? 44100 : 22050, i % 4 == 3 ? 8 : 16);
         os::audio::BufferDesc desc;
@@ -52,8 +51,7 @@ void MixOneSecondOf32Voices(benchmark::State& state)
         buffer->Play(os::audio::kPlayLooping);
         voices.push_back(buffer);
     }
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         auto out = os::testing::MixAudioFrames(44100);
         benchmark::DoNotOptimize(out.data());
     }

@@ -40,8 +40,7 @@ public:
         // A pass more than one interval late is late by all of it, not by the remainder.
         lateness.push_back(static_cast<double>(now - due_) / 1e6);
         due_ = keeper->GetNextDue();
-        if (!quitting && static_cast<double>(now - times.front()) >= kSeconds * 1e9)
-        {
+        if (!quitting && static_cast<double>(now - times.front()) >= kSeconds * 1e9) {
             quitting = true;
             os::window::PostQuitMessage(0);
         }
@@ -78,20 +77,17 @@ int main()
     const std::size_t n = log.times.size();
     std::vector<double> lateness = log.lateness;
     std::sort(lateness.begin(), lateness.end());
-    const double p99 =
-        lateness.empty() ? 0.0 : lateness[std::min(lateness.size() - 1, lateness.size() * 99 / 100)];
+    const double p99 = lateness.empty() ? 0.0 : lateness[std::min(lateness.size() - 1, lateness.size() * 99 / 100)];
     const double p50 = lateness.empty() ? 0.0 : lateness[lateness.size() / 2];
     const double worst = lateness.empty() ? 0.0 : lateness.back();
     const double meanPeriod =
-        n > 1 ? static_cast<double>(log.times.back() - log.times.front()) / 1e6 / static_cast<double>(n - 1)
-              : 0.0;
+        n > 1 ? static_cast<double>(log.times.back() - log.times.front()) / 1e6 / static_cast<double>(n - 1) : 0.0;
     int multi = 0;
     for (int c : log.counts)
         multi += c > 1 ? 1 : 0;
     const double wallSeconds = static_cast<double>(wallAfter - wallBefore) / 1e9;
 
-    std::printf("frames=%zu passes_counting_more_than_one=%d measured_rate=%.3f\n", n, multi,
-                keeper.measuredFrameRate);
+    std::printf("frames=%zu passes_counting_more_than_one=%d measured_rate=%.3f\n", n, multi, keeper.measuredFrameRate);
     std::printf("p50_lateness_ms=%.4f max_lateness_ms=%.4f\n", p50, worst);
     std::printf("mean_period_ms=%.4f\n", meanPeriod);
     std::printf("p99_lateness_ms=%.4f\n", p99);

@@ -3,9 +3,11 @@
 
 #include <array>
 
-namespace korvane {
+namespace korvane
+{
 
-namespace {
+namespace
+{
 
 constexpr std::array<std::uint32_t, 256> MakeTable()
 {

@@ -4,7 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace korvane {
+namespace korvane
+{
 
 /// The reflected CRC-32 of zlib and gzip (polynomial 0xEDB88320, start 0xFFFFFFFF, result
 /// inverted). Pass the previous result as `crc` to continue over a further piece.

@@ -5,7 +5,8 @@
 
 #include "KorvaneXDK/core/Object.h"
 
-namespace korvane {
+namespace korvane
+{
 
 /// The four 32-bit fields of an entry record.
 class CArchiveEntryHeader : public virtual CObject

@@ -13,13 +13,15 @@
 #include "KorvaneXDK/core/StandardDataLoader.h"
 #include "KorvaneXDK/core/StringUtility.h"
 
-namespace korvane {
+namespace korvane
+{
 
 /// Opens the archive in its constructor (a failure there propagates and no loader is made)
 /// and indexes its names by folder; names nested so deeply that the index would take more
 /// than 64 bytes per byte of name are EInvalidFileFormat "archive folders nest too deeply".
 /// After construction it is only read, so it may be used from several threads at once.
-template <class TArchive> class TArchiveFileDataLoader : public CStandardDataLoader
+template <class TArchive>
+class TArchiveFileDataLoader : public CStandardDataLoader
 {
 public:
     explicit TArchiveFileDataLoader(const std::string& archivePath) : archive_(new TArchive())

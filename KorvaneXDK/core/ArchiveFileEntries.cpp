@@ -6,7 +6,8 @@
 #include "KorvaneXDK/core/ArchiveFormat.h"
 #include "KorvaneXDK/core/Exception.h"
 
-namespace korvane {
+namespace korvane
+{
 
 void CArchiveFileEntries::Read(const std::uint8_t* data, std::size_t size)
 {

@@ -7,7 +7,8 @@
 
 #include "KorvaneXDK/core/ArchiveFileEntryHeader.h"
 
-namespace korvane {
+namespace korvane
+{
 
 class CArchiveFileEntries : public virtual CObject
 {

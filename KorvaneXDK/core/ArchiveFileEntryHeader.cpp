@@ -6,14 +6,15 @@
 #include "KorvaneXDK/core/ArchiveCrc32.h"
 #include "KorvaneXDK/core/Exception.h"
 
-namespace korvane {
+namespace korvane
+{
 
-namespace {
+namespace
+{
 
 std::uint32_t LoadUInt32(const std::uint8_t* p)
 {
-    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) |
-           (std::uint32_t(p[3]) << 24);
+    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24);
 }
 
 } // namespace
@@ -21,8 +22,7 @@ std::uint32_t LoadUInt32(const std::uint8_t* p)
 CArchiveFileEntryHeader::CArchiveFileEntryHeader(const std::string& name, std::int32_t offset, std::int32_t size,
                                                  std::int32_t method, std::int32_t auxiliary)
     : CArchiveEntryHeader(offset, size, method, auxiliary), name_(name)
-{
-}
+{}
 
 std::size_t CArchiveFileEntryHeader::Read(const std::uint8_t* data, std::size_t size)
 {

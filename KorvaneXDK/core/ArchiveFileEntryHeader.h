@@ -7,7 +7,8 @@
 
 #include "KorvaneXDK/core/ArchiveEntryHeader.h"
 
-namespace korvane {
+namespace korvane
+{
 
 class CArchiveFileEntryHeader : public CArchiveEntryHeader
 {

@@ -18,9 +18,11 @@
 #include "KorvaneXDK/core/MemoryStream.h"
 #include "KorvaneXDK/core/StringUtility.h"
 
-namespace korvane {
+namespace korvane
+{
 
-namespace {
+namespace
+{
 
 constexpr char kTableError[] = "invalid archive file entry header";
 constexpr char kRangeError[] = "file entry out of range";
@@ -83,8 +85,7 @@ public:
         // stored bytes could really expand (deflate reaches at most about 1032:1).
         const std::int64_t plausible = storedSize * 1032 + 1024;
         if (sizeHint > 0) {
-            Reserve(std::min<std::int64_t>({std::int64_t(sizeHint), plausible, limit_}),
-                    true);
+            Reserve(std::min<std::int64_t>({std::int64_t(sizeHint), plausible, limit_}), true);
         }
     }
 
@@ -137,8 +138,7 @@ private:
         }
         std::int64_t capacity = needed;
         if (!exact) {
-            capacity = std::min(std::max({needed, capacity_ * 2, std::int64_t(64 * 1024)}),
-                                limit_);
+            capacity = std::min(std::max({needed, capacity_ * 2, std::int64_t(64 * 1024)}), limit_);
         }
         output_->SetSize(static_cast<std::int32_t>(capacity));
         if (output_->GetSize() != capacity) {
@@ -192,8 +192,7 @@ void CArchiveFileLoader::Open(const std::string& path)
             throw EInvalidFileFormat(&entries_, kTableError);
         }
         const std::uint32_t tableLength = std::uint32_t(lengthBytes[0]) | (std::uint32_t(lengthBytes[1]) << 8) |
-                                          (std::uint32_t(lengthBytes[2]) << 16) |
-                                          (std::uint32_t(lengthBytes[3]) << 24);
+                                          (std::uint32_t(lengthBytes[2]) << 16) | (std::uint32_t(lengthBytes[3]) << 24);
         // The table must lie inside the file before anything is allocated for it.
         if (std::int64_t(tableLength) > fileSize - archive::kHeaderSize) {
             throw EInvalidFileFormat(&entries_, kTableError);

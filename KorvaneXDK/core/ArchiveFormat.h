@@ -3,7 +3,8 @@
 
 #include <cstdint>
 
-namespace korvane::archive {
+namespace korvane::archive
+{
 
 /// File header: magic, uint32 table length, 32-byte table counter block, 32-byte table seed.
 inline constexpr char kFileMagic[] = "KorvaneArcFine";

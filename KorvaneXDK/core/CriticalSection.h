@@ -5,7 +5,8 @@
 
 #include "KorvaneXDK/core/Object.h"
 
-namespace korvane {
+namespace korvane
+{
 
 class CCriticalSection : public virtual CNonCopyable
 {

@@ -8,7 +8,8 @@
 
 #include "KorvaneXDK/core/Object.h"
 
-namespace korvane {
+namespace korvane
+{
 
 class IKorvaneStream;
 

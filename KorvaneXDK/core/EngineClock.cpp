@@ -38,11 +38,9 @@ double GetEngineElapsedMilliseconds()
     {
         std::lock_guard<std::mutex> lock(state.mutex);
         source = state.source;
-        if (!source)
-        {
+        if (!source) {
             const std::uint64_t now = os::system::MonotonicNanoseconds();
-            if (!state.haveOrigin)
-            {
+            if (!state.haveOrigin) {
                 state.haveOrigin = true;
                 state.origin = now;
             }
@@ -61,13 +59,10 @@ void SetEngineClockSource(EngineClockSource source, const void* owner)
 {
     auto& state = State();
     std::lock_guard<std::mutex> lock(state.mutex);
-    if (source)
-    {
+    if (source) {
         state.source = std::make_shared<const EngineClockSource>(std::move(source));
         state.owner = owner;
-    }
-    else
-    {
+    } else {
         state.source.reset();
         state.owner = nullptr;
     }
@@ -77,8 +72,7 @@ void ClearEngineClockSource(const void* owner)
 {
     auto& state = State();
     std::lock_guard<std::mutex> lock(state.mutex);
-    if (owner && state.source && state.owner == owner)
-    {
+    if (owner && state.source && state.owner == owner) {
         state.source.reset();
         state.owner = nullptr;
     }

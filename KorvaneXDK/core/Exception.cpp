@@ -3,7 +3,8 @@
 
 #include "KorvaneXDK/core/TypeName.h"
 
-namespace korvane {
+namespace korvane
+{
 
 EException::EException(const CObject* sender, const std::string& message) : message_(message)
 {

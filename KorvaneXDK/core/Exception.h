@@ -5,7 +5,8 @@
 
 #include "KorvaneXDK/core/Object.h"
 
-namespace korvane {
+namespace korvane
+{
 
 /// Root of every engine failure. Not a std::exception: it carries a message and the
 /// run-time class name of the object that threw ("where"), or an empty where.
@@ -23,11 +24,11 @@ private:
     std::string where_;
 };
 
-#define KORVANE_DECLARE_EXCEPTION(Name, Base)                                                                 \
-    class Name : public Base                                                                                  \
-    {                                                                                                         \
-    public:                                                                                                   \
-        Name(const CObject* sender, const std::string& message) : Base(sender, message) {}                   \
+#define KORVANE_DECLARE_EXCEPTION(Name, Base)                                                                          \
+    class Name : public Base                                                                                           \
+    {                                                                                                                  \
+    public:                                                                                                            \
+        Name(const CObject* sender, const std::string& message) : Base(sender, message) {}                             \
     };
 
 class EIOError : public EException

@@ -8,9 +8,11 @@
 #include "KorvaneXDK/core/TypeName.h"
 #include "os/system/System.h"
 
-namespace korvane {
+namespace korvane
+{
 
-namespace {
+namespace
+{
 
 std::string OrUnknown(const std::string& text)
 {
@@ -43,8 +45,7 @@ void Report(const std::string& rawDetail, const std::string& rawException, const
 
 } // namespace
 
-std::string FormatExceptionReportText(const std::string& detail, const std::string& exception,
-                                      const std::string& where)
+std::string FormatExceptionReportText(const std::string& detail, const std::string& exception, const std::string& where)
 {
     return "Exception occurred.\n\n[Detail] " + detail + "\n\n[Exception] " + exception + "\n[Where] " + where;
 }

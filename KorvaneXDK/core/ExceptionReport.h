@@ -6,7 +6,8 @@
 
 #include "KorvaneXDK/core/Exception.h"
 
-namespace korvane {
+namespace korvane
+{
 
 /// Writes the four report lines under the log lock; shows nothing.
 void LogEngineException(const EException& e);

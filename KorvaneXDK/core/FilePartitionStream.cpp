@@ -5,7 +5,8 @@
 
 #include "KorvaneXDK/core/Exception.h"
 
-namespace korvane {
+namespace korvane
+{
 
 CFilePartitionStream::CFilePartitionStream(const std::string& path, std::int32_t base, std::int32_t length)
     : CFileStream(path, 1, 1), base_(base), length_(length)

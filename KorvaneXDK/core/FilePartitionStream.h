@@ -3,7 +3,8 @@
 
 #include "KorvaneXDK/core/FileStream.h"
 
-namespace korvane {
+namespace korvane
+{
 
 /// The bytes [base, base + length) of a file, opened for reading (mode 1, share 1).
 /// Positions and the size are relative to the window, and nothing outside it can be read:

@@ -11,9 +11,11 @@
 #include "KorvaneXDK/core/Log.h"
 #include "os/system/System.h"
 
-namespace korvane {
+namespace korvane
+{
 
-namespace {
+namespace
+{
 
 bool IsSeparator(char c)
 {
@@ -30,18 +32,15 @@ std::string NormalizeAbsolute(const std::string& path)
 {
     std::vector<std::string> pieces;
     std::size_t start = 0;
-    while (start <= path.size())
-    {
+    while (start <= path.size()) {
         std::size_t end = path.find('/', start);
         if (end == std::string::npos)
             end = path.size();
         std::string piece = path.substr(start, end - start);
-        if (piece == "..")
-        {
+        if (piece == "..") {
             if (!pieces.empty())
                 pieces.pop_back();
-        }
-        else if (!piece.empty() && piece != ".")
+        } else if (!piece.empty() && piece != ".")
             pieces.push_back(piece);
         start = end + 1;
     }
@@ -72,8 +71,7 @@ std::string GetModuleFilePath()
 std::string GetFullPath(const std::string& path)
 {
     std::string system = ToSystemPath(path);
-    if (system.empty() || system.front() != '/')
-    {
+    if (system.empty() || system.front() != '/') {
         // Sized by the C library, so a deep current folder is not cut.
         std::unique_ptr<char, void (*)(void*)> cwd(getcwd(nullptr, 0), std::free);
         if (!cwd)
@@ -127,14 +125,16 @@ std::string RemoveTrailingBackslash(const std::string& path)
 
 bool FileExists(const std::string& path)
 {
-    struct stat info{};
+    struct stat info
+    {};
     return !path.empty() && stat(ToSystemPath(path).c_str(), &info) == 0;
 }
 
 bool DirectoryExists(const std::string& path)
 {
     std::string trimmed = RemoveTrailingBackslash(path);
-    struct stat info{};
+    struct stat info
+    {};
     return !trimmed.empty() && stat(ToSystemPath(trimmed).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
@@ -145,18 +145,14 @@ void CreateDirectoryTree(const std::string& path)
     std::string built;
     std::string rest = path;
     std::size_t sep;
-    while ((sep = rest.find_first_of("\\/")) != std::string::npos)
-    {
+    while ((sep = rest.find_first_of("\\/")) != std::string::npos) {
         built += rest.substr(0, sep);
-        if (!built.empty() && built.back() != ':' && !DirectoryExists(built))
-        {
+        if (!built.empty() && built.back() != ':' && !DirectoryExists(built)) {
             // EEXIST is success only when the entry is a directory (another process made it
             // meanwhile); a file in the way is a failure like any other.
-            if (mkdir(ToSystemPath(built).c_str(), 0777) != 0)
-            {
+            if (mkdir(ToSystemPath(built).c_str(), 0777) != 0) {
                 const int error = errno;
-                if (error != EEXIST || !DirectoryExists(built))
-                {
+                if (error != EEXIST || !DirectoryExists(built)) {
                     os::system::SetLastErrorFromErrno(error);
                     LogWin32Error(__FILE__, __LINE__);
                 }

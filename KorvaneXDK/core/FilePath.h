@@ -3,7 +3,8 @@
 
 #include <string>
 
-namespace korvane {
+namespace korvane
+{
 
 /// The program's separator is the backslash; path splitting accepts both separators and
 /// every file-system call goes through ToSystemPath, which turns backslashes into slashes.

@@ -19,9 +19,11 @@
 #include "KorvaneXDK/core/StringUtility.h"
 #include "os/system/System.h"
 
-namespace korvane {
+namespace korvane
+{
 
-namespace {
+namespace
+{
 
 std::atomic<unsigned> gTempCounter{0};
 
@@ -52,8 +54,7 @@ CFileStream::CFileStream(const std::string& path, std::int32_t openMode, std::in
     Open(true);
 }
 
-CFileStream::CFileStream(const CFileStream& source)
-    : CFileStream(source, ReopenTag{})
+CFileStream::CFileStream(const CFileStream& source) : CFileStream(source, ReopenTag{})
 {
     Seek(source.GetPosition());
 }
@@ -71,23 +72,17 @@ CFileStream::~CFileStream()
 {
     if (handle_ < 0)
         return;
-    if (ownsTemp_ && (failed_ || std::uncaught_exceptions() > uncaughtAtOpen_))
-    {
+    if (ownsTemp_ && (failed_ || std::uncaught_exceptions() > uncaughtAtOpen_)) {
         LogErrorF("CFileStream: unfinished data for '%s' dropped; the file is unchanged", path_.c_str());
         Abandon();
         return;
     }
-    try
-    {
+    try {
         Close();
-    }
-    catch (const EException& error)
-    {
+    } catch (const EException& error) {
         LogErrorAt(error.GetMessage(), __FILE__, __LINE__);
         Abandon();
-    }
-    catch (...)
-    {
+    } catch (...) {
         Abandon();
     }
 }
@@ -98,8 +93,7 @@ void CFileStream::Open(bool truncate)
     uncaughtAtOpen_ = std::uncaught_exceptions();
     int fd = -1;
     int error = 0;
-    switch (openMode_)
-    {
+    switch (openMode_) {
     case 1:
         fd = ::open(target.c_str(), O_RDONLY | O_CLOEXEC);
         break;
@@ -108,10 +102,8 @@ void CFileStream::Open(bool truncate)
         break;
     case 0:
     case 2:
-        if (!truncate)
-        {
-            if (!tempPath_.empty())
-            {
+        if (!truncate) {
+            if (!tempPath_.empty()) {
                 fd = ::open(tempPath_.c_str(), O_WRONLY | O_CLOEXEC);
                 if (fd >= 0 || errno != ENOENT)
                     break;
@@ -124,34 +116,29 @@ void CFileStream::Open(bool truncate)
         {
             struct stat link;
             if (::lstat(target.c_str(), &link) == 0 && S_ISLNK(link.st_mode))
-                if (char* real = ::realpath(target.c_str(), nullptr))
-                {
+                if (char* real = ::realpath(target.c_str(), nullptr)) {
                     commitPath_ = real;
                     std::free(real);
                 }
             // A folder cannot be replaced by a file: fail now, not at the rename on Close.
             struct stat existing;
-            if (::stat(commitPath_.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode))
-            {
+            if (::stat(commitPath_.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode)) {
                 errno = EISDIR;
                 break;
             }
         }
-        for (int attempt = 0; attempt < 16 && fd < 0; ++attempt)
-        {
+        for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
             const std::string temp = DirectoryOf(commitPath_) + "." + NameOf(commitPath_) + "." +
                                      std::to_string(::getpid()) + "-" + std::to_string(gTempCounter++) + ".tmp";
             fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (fd >= 0)
-            {
+            if (fd >= 0) {
                 tempPath_ = temp;
                 ownsTemp_ = true;
                 // The replacement keeps the permissions of the file it replaces.
                 struct stat old;
                 if (::stat(commitPath_.c_str(), &old) == 0 && S_ISREG(old.st_mode))
                     (void)::fchmod(fd, old.st_mode & 07777);
-            }
-            else if (errno != EEXIST)
+            } else if (errno != EEXIST)
                 break;
         }
         break;
@@ -162,14 +149,12 @@ void CFileStream::Open(bool truncate)
     // Reading opens folders too; a folder is not a file, so it fails here like any other
     // path that names no file, rather than at the first read.
     struct stat opened;
-    if (fd >= 0 && ::fstat(fd, &opened) == 0 && S_ISDIR(opened.st_mode))
-    {
+    if (fd >= 0 && ::fstat(fd, &opened) == 0 && S_ISDIR(opened.st_mode)) {
         ::close(fd);
         fd = -1;
         errno = EISDIR;
     }
-    if (fd < 0)
-    {
+    if (fd < 0) {
         error = errno;
         LogSystemError(error, __LINE__);
         throw EFileOpenError(this, "Cannot open file: \"" + path_ + "\"");
@@ -181,18 +166,15 @@ std::int32_t CFileStream::RawRead(void* buffer, std::int32_t count)
 {
     if (count < 1)
         return 0;
-    if (handle_ < 0)
-    {
+    if (handle_ < 0) {
         LogSystemError(EBADF, __LINE__);
         throw EReadError(this, "Failed to read from file stream - '" + path_ + "'");
     }
     auto* bytes = static_cast<std::uint8_t*>(buffer);
     std::int32_t done = 0;
-    while (done < count)
-    {
+    while (done < count) {
         const ssize_t got = ::read(handle_, bytes + done, static_cast<std::size_t>(count - done));
-        if (got < 0)
-        {
+        if (got < 0) {
             if (errno == EINTR)
                 continue;
             LogSystemError(errno, __LINE__);
@@ -225,11 +207,9 @@ std::int32_t CFileStream::Write(const void* buffer, std::int32_t count)
         throw fail(EFBIG, __LINE__);
     const auto* bytes = static_cast<const std::uint8_t*>(buffer);
     std::int32_t done = 0;
-    while (done < count)
-    {
+    while (done < count) {
         const ssize_t put = ::write(handle_, bytes + done, static_cast<std::size_t>(count - done));
-        if (put < 0)
-        {
+        if (put < 0) {
             if (errno == EINTR)
                 continue;
             throw fail(errno, __LINE__);
@@ -275,8 +255,7 @@ void CFileStream::SetSize(std::int32_t size)
     if (size < 0)
         return;
     const std::int32_t position = GetPosition();
-    if (handle_ < 0 || ::ftruncate(handle_, size) != 0)
-    {
+    if (handle_ < 0 || ::ftruncate(handle_, size) != 0) {
         failed_ = true;
         LogSystemError(handle_ < 0 ? EBADF : errno, __LINE__);
         throw EWriteError(this, "Failed to set size to file stream - '" + path_ + "'");
@@ -317,8 +296,7 @@ void CFileStream::Close()
 {
     if (handle_ < 0)
         return;
-    if (ownsTemp_)
-    {
+    if (ownsTemp_) {
         Commit();
         return;
     }
@@ -340,8 +318,7 @@ void CFileStream::Commit()
         error = errno;
     if (error == 0 && ::rename(tempPath_.c_str(), commitPath_.c_str()) != 0)
         error = errno;
-    if (error != 0)
-    {
+    if (error != 0) {
         ::unlink(tempPath_.c_str());
         ownsTemp_ = false;
         LogSystemError(error, __LINE__);
@@ -352,13 +329,11 @@ void CFileStream::Commit()
 
 void CFileStream::Abandon() noexcept
 {
-    if (handle_ >= 0)
-    {
+    if (handle_ >= 0) {
         ::close(handle_);
         handle_ = -1;
     }
-    if (ownsTemp_)
-    {
+    if (ownsTemp_) {
         ::unlink(tempPath_.c_str());
         ownsTemp_ = false;
     }

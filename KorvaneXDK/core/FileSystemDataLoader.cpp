@@ -9,9 +9,11 @@
 #include "KorvaneXDK/core/FileStream.h"
 #include "KorvaneXDK/core/Log.h"
 
-namespace korvane {
+namespace korvane
+{
 
-namespace {
+namespace
+{
 
 bool EndsWithSeparator(const std::string& path)
 {
@@ -40,14 +42,12 @@ bool CFileSystemDataLoader::Exists(const std::string& name)
     return FileExists(root_ + name);
 }
 
-void CFileSystemDataLoader::EnumerateFiles(const std::string& directory, bool recursive,
-                                           std::vector<std::string>& out)
+void CFileSystemDataLoader::EnumerateFiles(const std::string& directory, bool recursive, std::vector<std::string>& out)
 {
     Enumerate(AppendBackslash(directory), recursive, out);
 }
 
-void CFileSystemDataLoader::Enumerate(const std::string& relative, bool recursive,
-                                      std::vector<std::string>& out) const
+void CFileSystemDataLoader::Enumerate(const std::string& relative, bool recursive, std::vector<std::string>& out) const
 {
     namespace fs = std::filesystem;
     std::error_code error;

@@ -3,7 +3,8 @@
 
 #include "KorvaneXDK/core/StandardDataLoader.h"
 
-namespace korvane {
+namespace korvane
+{
 
 /// Names are relative to the root folder, with the backslash (or slash) between folders.
 /// Holds no open handle between calls.

@@ -12,22 +12,16 @@ CGameApplication::~CGameApplication() = default;
 
 int CGameApplication::Run()
 {
-    for (;;)
-    {
+    for (;;) {
         os::window::Message message;
-        if (os::window::PeekMessage(message, true))
-        {
+        if (os::window::PeekMessage(message, true)) {
             if (message.message == os::window::WM_QUIT)
                 return 0;
             os::window::TranslateMessage(message);
             os::window::DispatchMessage(message);
-        }
-        else if (listener_)
-        {
+        } else if (listener_) {
             listener_->OnIdle();
-        }
-        else
-        {
+        } else {
             os::window::WaitMessage();
         }
     }
@@ -36,10 +30,8 @@ int CGameApplication::Run()
 void CGameApplication::ProcessMessages()
 {
     os::window::Message message;
-    while (os::window::PeekMessage(message, true))
-    {
-        if (message.message == os::window::WM_QUIT)
-        {
+    while (os::window::PeekMessage(message, true)) {
+        if (message.message == os::window::WM_QUIT) {
             // Put it back: whoever runs the loop must still see it and end.
             os::window::PostMessage(nullptr, os::window::WM_QUIT, message.wParam, message.lParam);
             return;
@@ -63,13 +55,10 @@ os::window::InstanceHandle CGameApplication::GetInstanceHandle() const
 
 void CGameApplication::ShowCursor(bool show)
 {
-    if (show)
-    {
+    if (show) {
         while (cursorCount_ < 0)
             cursorCount_ = os::window::ShowCursor(true);
-    }
-    else
-    {
+    } else {
         while (cursorCount_ >= 0)
             cursorCount_ = os::window::ShowCursor(false);
     }

@@ -18,8 +18,8 @@ CGameApplicationDriver::CGameApplicationDriver(os::window::InstanceHandle instan
     LogCurrentDateTime();
     LogInfoF("Korvane Core library ver.%s", GetCoreVersionString().c_str());
     application_ = new CGameApplication(instance);
-    window_ = new CGameWindow(application_->GetInstanceHandle(), "KorvaneWnd", "Korvane Application", nullptr,
-                              nullptr, nullptr);
+    window_ = new CGameWindow(application_->GetInstanceHandle(), "KorvaneWnd", "Korvane Application", nullptr, nullptr,
+                              nullptr);
     window_->AddListener(&mainWindowListener_);
 }
 
@@ -43,20 +43,13 @@ void CGameApplicationDriver::Run()
 {
     LogInfoF("Application driver running...");
     window_->Show();
-    try
-    {
+    try {
         application_->Run();
-    }
-    catch (const EException& e)
-    {
+    } catch (const EException& e) {
         ShowEngineException(e, window_->GetHandle());
-    }
-    catch (const std::exception& e)
-    {
+    } catch (const std::exception& e) {
         ShowStdException(e, window_->GetHandle());
-    }
-    catch (...)
-    {
+    } catch (...) {
         ShowUnknownException("Unknown Exception", "", "", window_->GetHandle());
     }
     window_->Hide();

@@ -28,9 +28,8 @@ std::map<os::window::WindowHandle, CGameWindow*>& WindowMap()
 
 } // namespace
 
-CGameWindow::CGameWindow(os::window::InstanceHandle instance, const std::string& className,
-                         const std::string& title, os::window::IconHandle icon,
-                         os::window::CursorHandle cursor, CGameWindow* parent)
+CGameWindow::CGameWindow(os::window::InstanceHandle instance, const std::string& className, const std::string& title,
+                         os::window::IconHandle icon, os::window::CursorHandle cursor, CGameWindow* parent)
     : instance_(instance), icon_(icon), cursor_(cursor), title_(title), className_(className)
 {
     // There is no class registry to fill: the class name is only kept.
@@ -209,15 +208,12 @@ void CGameWindow::ApplyStyle()
     const bool wasVisible = window_->IsVisible();
     const bool hadFocus = window_->HasInputFocus();
     window_->Hide();
-    if (fullScreen_)
-    {
+    if (fullScreen_) {
         window_->SetStyle(os::window::WindowStyle{});
         window_->SetPosition(0, 0);
         window_->SetClientSize(clientWidth_, clientHeight_);
         window_->ClearTopMost();
-    }
-    else
-    {
+    } else {
         window_->SetStyle(FramedStyle());
         CenterOnScreen();
     }
@@ -293,8 +289,7 @@ bool CGameWindow::IsInputMethodEnabled() const
     return window_->IsInputMethodEnabled();
 }
 
-LResult CGameWindow::StaticWindowProc(os::window::Window& window, std::uint32_t message, WParam wParam,
-                                      LParam lParam)
+LResult CGameWindow::StaticWindowProc(os::window::Window& window, std::uint32_t message, WParam wParam, LParam lParam)
 {
     auto& map = WindowMap();
     auto found = map.find(&window);
@@ -305,8 +300,7 @@ LResult CGameWindow::StaticWindowProc(os::window::Window& window, std::uint32_t 
 
 LResult CGameWindow::WindowProc(std::uint32_t message, WParam wParam, LParam lParam)
 {
-    if (message == os::window::WM_ACTIVATE)
-    {
+    if (message == os::window::WM_ACTIVATE) {
         const auto state = os::window::LoWord(wParam);
         if (state == os::window::WA_INACTIVE)
             active_ = false;
@@ -318,13 +312,11 @@ LResult CGameWindow::WindowProc(std::uint32_t message, WParam wParam, LParam lPa
     const Listeners snapshot = listeners_;
     bool handled = false;
     LResult handledResult = 0;
-    for (IGameWindowListener* listener : snapshot)
-    {
+    for (IGameWindowListener* listener : snapshot) {
         if (std::find(listeners_.begin(), listeners_.end(), listener) == listeners_.end())
             continue;
         LResult result = 0;
-        if (listener->OnWindowMessage(this, message, wParam, lParam, &result))
-        {
+        if (listener->OnWindowMessage(this, message, wParam, lParam, &result)) {
             handled = true;
             handledResult = result;
         }

@@ -68,8 +68,7 @@ public:
                                                 os::window::WParam wParam, os::window::LParam lParam);
 
 protected:
-    virtual os::window::LResult WindowProc(std::uint32_t message, os::window::WParam wParam,
-                                           os::window::LParam lParam);
+    virtual os::window::LResult WindowProc(std::uint32_t message, os::window::WParam wParam, os::window::LParam lParam);
 
 private:
     void ShowWith(bool activate);

@@ -6,7 +6,8 @@
 
 #include "KorvaneXDK/core/Object.h"
 
-namespace korvane {
+namespace korvane
+{
 
 /// A seekable byte stream. Sizes, counts and positions are signed 32-bit byte counts;
 /// a count below 1 reads, writes or copies nothing. Typed values and strings are stored

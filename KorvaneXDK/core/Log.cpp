@@ -11,9 +11,11 @@
 #include "KorvaneXDK/core/StringUtility.h"
 #include "os/system/System.h"
 
-namespace korvane {
+namespace korvane
+{
 
-namespace {
+namespace
+{
 
 std::FILE* gLogFile = nullptr;
 LogHook gHook = nullptr;
@@ -22,40 +24,32 @@ LogHook gHook = nullptr;
 // history running out of memory) must not turn a log line into a new failure.
 void CallHook(const std::string& line) noexcept
 {
-    try
-    {
+    try {
         gHook(line);
-    }
-    catch (...)
-    {
+    } catch (...) {
     }
 }
 
 // Writes one formatted line to the file and the hook. The caller holds the log lock.
 void WriteFormattedLine(const char* prefix, const char* format, va_list args) noexcept
 {
-    try
-    {
+    try {
         const std::string lineFormat = std::string(prefix) + format + "\n";
-        if (gLogFile)
-        {
+        if (gLogFile) {
             va_list fileArgs;
             va_copy(fileArgs, args);
             std::vfprintf(gLogFile, lineFormat.c_str(), fileArgs);
             va_end(fileArgs);
             std::fflush(gLogFile);
         }
-        if (gHook)
-        {
+        if (gHook) {
             va_list hookArgs;
             va_copy(hookArgs, args);
             std::string line = FormatStringV(lineFormat.c_str(), hookArgs);
             va_end(hookArgs);
             CallHook(line);
         }
-    }
-    catch (...)
-    {
+    } catch (...) {
     }
 }
 
@@ -86,8 +80,7 @@ void LoggerInitialize(const std::string& fileName)
 void LoggerFinalize()
 {
     CScopedLock lock(GetLogLock());
-    if (gLogFile)
-    {
+    if (gLogFile) {
         std::fclose(gLogFile);
         gLogFile = nullptr;
     }
@@ -130,19 +123,15 @@ void LogRawF(const char* format, ...)
 void LogInfo(const std::string& text)
 {
     CScopedLock lock(GetLogLock());
-    try
-    {
-        if (gLogFile)
-        {
+    try {
+        if (gLogFile) {
             const std::string line = "INFO: " + text + "\n";
             std::fwrite(line.data(), 1, line.size(), gLogFile);
             std::fflush(gLogFile);
         }
         if (gHook)
             CallHook("INFO: " + text);
-    }
-    catch (...)
-    {
+    } catch (...) {
     }
 }
 
@@ -159,8 +148,7 @@ void LogWin32Error(const char* sourceFile, int sourceLine)
     if (text.empty())
         text = "(no message)";
     CScopedLock lock(GetLogLock());
-    LogRawF("ERROR: \n\tWin32Error(0x%x): %s\n\t%s(%d)", code, text.c_str(), sourceFile ? sourceFile : "",
-            sourceLine);
+    LogRawF("ERROR: \n\tWin32Error(0x%x): %s\n\t%s(%d)", code, text.c_str(), sourceFile ? sourceFile : "", sourceLine);
 }
 
 void LogCurrentDateTime()
@@ -170,14 +158,12 @@ void LogCurrentDateTime()
     tzset();
     std::time_t now = std::time(nullptr);
     std::tm local{};
-    if (!localtime_r(&now, &local))
-    {
+    if (!localtime_r(&now, &local)) {
         LogErrorAt("Current date and time: Query failure.", __FILE__, __LINE__);
         return;
     }
     char buffer[32] = {};
-    if (!asctime_r(&local, buffer))
-    {
+    if (!asctime_r(&local, buffer)) {
         LogErrorAt("Current date and time: Query failure.", __FILE__, __LINE__);
         return;
     }
@@ -192,8 +178,8 @@ void LogCurrentDateTime()
 
 std::string GetCoreVersionString()
 {
-    return "1.10" + FormatString("(%04d) ", 31) + "Win32 " + "DBCS " + "Release " + "(" + __DATE__ + " " +
-           __TIME__ + ") ";
+    return "1.10" + FormatString("(%04d) ", 31) + "Win32 " + "DBCS " + "Release " + "(" + __DATE__ + " " + __TIME__ +
+           ") ";
 }
 
 } // namespace korvane

@@ -3,7 +3,8 @@
 
 #include <string>
 
-namespace korvane {
+namespace korvane
+{
 
 class CCriticalSection;
 

@@ -6,14 +6,14 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace korvane {
+namespace korvane
+{
 
 CMemoryStream::CMemoryStream() = default;
 
 CMemoryStream::CMemoryStream(const CMemoryStream& source) : CObject(source), CStandardStream(source)
 {
-    if (source.size_ > 0 && Grow(source.size_, true))
-    {
+    if (source.size_ > 0 && Grow(source.size_, true)) {
         std::memcpy(buffer_, source.buffer_, static_cast<std::size_t>(source.size_));
         size_ = source.size_;
     }
@@ -41,13 +41,12 @@ bool CMemoryStream::Grow(std::int32_t size, bool exact)
         wanted = std::max<std::int64_t>(wanted, static_cast<std::int64_t>(capacity_) + capacity_ / 2);
     wanted = std::min<std::int64_t>(wanted, INT32_MAX);
     void* grown = Reallocate(buffer_, static_cast<std::size_t>(wanted));
-    if (grown == nullptr && wanted > size)
-    {
+    if (grown == nullptr && wanted > size) {
         wanted = size;
         grown = Reallocate(buffer_, static_cast<std::size_t>(wanted));
     }
     if (grown == nullptr)
-        return false;   // the old buffer is still valid and unchanged
+        return false; // the old buffer is still valid and unchanged
     buffer_ = static_cast<std::uint8_t*>(grown);
     capacity_ = static_cast<std::int32_t>(wanted);
     return true;
@@ -70,8 +69,7 @@ std::int32_t CMemoryStream::Write(const void* buffer, std::int32_t count)
     const std::int64_t end = static_cast<std::int64_t>(position_) + count;
     if (end > INT32_MAX)
         return 0;
-    if (end > size_)
-    {
+    if (end > size_) {
         if (!Grow(static_cast<std::int32_t>(end), false))
             return 0;
         // Bytes between the old end and the position (after a shrink) read as zero.
@@ -88,24 +86,19 @@ void CMemoryStream::SetSize(std::int32_t size)
 {
     if (size < 0 || size == size_)
         return;
-    if (size == 0)
-    {
+    if (size == 0) {
         std::free(buffer_);
         buffer_ = nullptr;
         size_ = capacity_ = 0;
         return;
     }
-    if (size > size_)
-    {
+    if (size > size_) {
         if (!Grow(size, true))
             return;
         std::memset(buffer_ + size_, 0, static_cast<std::size_t>(size - size_));
-    }
-    else if (size < capacity_ / 2)
-    {
+    } else if (size < capacity_ / 2) {
         // Give back memory after a large shrink; a failed shrink just keeps the block.
-        if (void* shrunk = Reallocate(buffer_, static_cast<std::size_t>(size)))
-        {
+        if (void* shrunk = Reallocate(buffer_, static_cast<std::size_t>(size))) {
             buffer_ = static_cast<std::uint8_t*>(shrunk);
             capacity_ = size;
         }

@@ -5,7 +5,8 @@
 
 #include "KorvaneXDK/core/StandardStream.h"
 
-namespace korvane {
+namespace korvane
+{
 
 /// A heap buffer with a size and a position. Never throws: a failed growth keeps the old
 /// contents and size and makes Write return 0. Bytes added by growth read as zero.

@@ -1,7 +1,8 @@
 /** @file Object.h The three roots every engine class hangs under. */
 #pragma once
 
-namespace korvane {
+namespace korvane
+{
 
 /// Common root of engine objects; lets any object name its own run-time class.
 class CObject

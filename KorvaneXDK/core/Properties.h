@@ -15,9 +15,11 @@
 #include "KorvaneXDK/core/MemoryStream.h"
 #include "KorvaneXDK/core/Object.h"
 
-namespace korvane {
+namespace korvane
+{
 
-namespace comparator_for_properties {
+namespace comparator_for_properties
+{
 
 /// Orders keys by their ASCII-lower-cased bytes, so keys differing only in case are one key.
 struct less_ignorecase
@@ -60,8 +62,7 @@ public:
         std::vector<std::string> lines;
         GetLines(lines);
         std::string text;
-        for (const std::string& line : lines)
-        {
+        for (const std::string& line : lines) {
             text += line;
             text += "\r\n";
         }
@@ -93,8 +94,7 @@ public:
     /// Adds the entries of the given lines in order.
     virtual void ParseLines(const std::vector<std::string>& lines)
     {
-        for (const std::string& line : lines)
-        {
+        for (const std::string& line : lines) {
             if (!line.empty() && line[0] == ';')
                 continue;
             const std::size_t equals = line.find('=');
@@ -111,8 +111,7 @@ private:
     void WriteAll(IKorvaneStream& out, const std::string& text) const
     {
         std::size_t done = 0;
-        while (done < text.size())
-        {
+        while (done < text.size()) {
             const std::size_t piece = std::min<std::size_t>(text.size() - done, 1u << 30);
             const std::int32_t written = out.Write(text.data() + done, static_cast<std::int32_t>(piece));
             if (written <= 0)

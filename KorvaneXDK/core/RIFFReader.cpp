@@ -7,9 +7,11 @@
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/StringUtility.h"
 
-namespace korvane {
+namespace korvane
+{
 
-namespace {
+namespace
+{
 
 constexpr std::uint32_t kRiff = MakeFourCC("RIFF");
 constexpr std::uint32_t kRifx = MakeFourCC("RIFX");
@@ -64,19 +66,18 @@ void CRIFFReader::Open(IKorvaneStream* stream)
     // Each step moves forward by at least a header, so a corrupt size can never make the
     // walk go back or stand still; a header cut short by the end is not indexed.
     std::int64_t position = 12;
-    while (end_ - position >= 8)
-    {
+    while (end_ - position >= 8) {
         if (stream->Seek(static_cast<std::int32_t>(position)) != position)
             break;
         const std::uint32_t id = ReadCode(*stream);
         const std::uint32_t size = ReadSize(*stream, bigEndian_);
         const std::int64_t data = position + 8;
         const std::int64_t present = std::min<std::int64_t>(size, streamSize - data);
-        index_[id] = ChunkEntry{static_cast<std::int32_t>(data), static_cast<std::int32_t>(std::max<std::int64_t>(present, 0))};
+        index_[id] =
+            ChunkEntry{static_cast<std::int32_t>(data), static_cast<std::int32_t>(std::max<std::int64_t>(present, 0))};
         position = data + size;
         // Files from other writers pad odd chunks with a zero byte; a chunk id never starts with one.
-        if ((size & 1) != 0 && end_ - position >= 9)
-        {
+        if ((size & 1) != 0 && end_ - position >= 9) {
             std::uint8_t pad = 0xFF;
             stream->Seek(static_cast<std::int32_t>(position));
             if (stream->Read(&pad, 1) == 1 && pad == 0)
@@ -88,8 +89,7 @@ void CRIFFReader::Open(IKorvaneStream* stream)
 void CRIFFReader::FindChunk(std::uint32_t id)
 {
     const auto found = index_.find(id);
-    if (found == index_.end() || stream_ == nullptr)
-    {
+    if (found == index_.end() || stream_ == nullptr) {
         const char text[5] = {static_cast<char>(id & 0xFF), static_cast<char>((id >> 8) & 0xFF),
                               static_cast<char>((id >> 16) & 0xFF), static_cast<char>((id >> 24) & 0xFF), 0};
         throw EReadError(this, "chunk not found - \"" + std::string(text, 4) + "\"" + FormatString("(0x%08X)", id));

@@ -9,7 +9,8 @@
 #include "KorvaneXDK/core/KorvaneStream.h"
 #include "KorvaneXDK/core/Object.h"
 
-namespace korvane {
+namespace korvane
+{
 
 /// A four-character code: the 32-bit value whose little-endian bytes are the characters
 /// in reading order ("RIFF" is 0x46464952).
@@ -25,7 +26,10 @@ constexpr std::uint32_t MakeFourCC(const char (&text)[5])
     return MakeFourCC(text[0], text[1], text[2], text[3]);
 }
 /// A code that is already a 32-bit value comes back unchanged.
-constexpr std::uint32_t MakeFourCC(std::uint32_t code) { return code; }
+constexpr std::uint32_t MakeFourCC(std::uint32_t code)
+{
+    return code;
+}
 
 /// Reads "RIFF" files (little-endian sizes) and "RIFX" files (big-endian sizes). Chunks
 /// follow each other without pad bytes; a zero byte after an odd-sized chunk is taken as

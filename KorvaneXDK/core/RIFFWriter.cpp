@@ -5,7 +5,8 @@
 
 #include "KorvaneXDK/core/Exception.h"
 
-namespace korvane {
+namespace korvane
+{
 
 CRIFFWriter::CRIFFWriter() : fileId_(MakeFourCC("RIFF")) {}
 
@@ -14,13 +15,10 @@ CRIFFWriter::~CRIFFWriter() = default;
 void CRIFFWriter::SetByteOrder(std::int32_t order)
 {
     byteOrder_ = order;
-    if (order == 0 || order == 1)
-    {
+    if (order == 0 || order == 1) {
         fileId_ = MakeFourCC("RIFF");
         swapSizes_ = false;
-    }
-    else if (order == 2)
-    {
+    } else if (order == 2) {
         fileId_ = MakeFourCC("RIFX");
         swapSizes_ = true;
     }
@@ -62,14 +60,11 @@ void CRIFFWriter::AddChunk(std::uint32_t id, IKorvaneStream& data)
 {
     const std::int32_t size = data.GetSize();
     const std::int32_t start = body_.Seek(body_.GetSize());
-    try
-    {
+    try {
         if (body_.WriteUInt32(id) != 4 || WriteSize(body_, static_cast<std::uint32_t>(size)) != 4 ||
             (size > 0 && body_.CopyFrom(data, 0) != size))
             throw EWriteError(this, "Failed to add RIFF chunk");
-    }
-    catch (...)
-    {
+    } catch (...) {
         body_.SetSize(start);
         body_.Seek(start);
         throw;
@@ -82,8 +77,7 @@ void CRIFFWriter::AddChunk(std::uint32_t id, const void* bytes, std::uint32_t si
         throw EInvalidParameter(this, "RIFF chunk too large");
     const std::int32_t start = body_.Seek(body_.GetSize());
     if (body_.WriteUInt32(id) != 4 || WriteSize(body_, size) != 4 ||
-        (size > 0 && body_.Write(bytes, static_cast<std::int32_t>(size)) != static_cast<std::int32_t>(size)))
-    {
+        (size > 0 && body_.Write(bytes, static_cast<std::int32_t>(size)) != static_cast<std::int32_t>(size))) {
         body_.SetSize(start);
         body_.Seek(start);
         throw EWriteError(this, "Failed to add RIFF chunk");

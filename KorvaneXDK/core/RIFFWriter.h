@@ -6,7 +6,8 @@
 #include "KorvaneXDK/core/MemoryStream.h"
 #include "KorvaneXDK/core/RIFFReader.h"
 
-namespace korvane {
+namespace korvane
+{
 
 /// Writes "RIFF" (little-endian sizes) or "RIFX" (big-endian sizes) files. Chunks are
 /// written in the order they were added, never padded to an even size.

@@ -17,24 +17,15 @@ CSceneManager::~CSceneManager()
 {
     // Shutdown work (saving the preferences and settings) happens in Finalize: one scene that
     // fails must not keep the others from finishing theirs.
-    for (const ScenePtr& scene : SceneList(scenes_))
-    {
-        try
-        {
+    for (const ScenePtr& scene : SceneList(scenes_)) {
+        try {
             scene->Finalize();
-        }
-        catch (const EException& e)
-        {
+        } catch (const EException& e) {
             LogEngineException(e);
-        }
-        catch (const std::exception& e)
-        {
+        } catch (const std::exception& e) {
             LogErrorF("Scene finalization failed: %s: %s", GetRuntimeClassName(*scene).c_str(), e.what());
-        }
-        catch (...)
-        {
-            LogErrorF("Scene finalization failed: %s: unknown exception",
-                      GetRuntimeClassName(*scene).c_str());
+        } catch (...) {
+            LogErrorF("Scene finalization failed: %s: unknown exception", GetRuntimeClassName(*scene).c_str());
         }
     }
     scenes_.clear();
@@ -43,8 +34,7 @@ CSceneManager::~CSceneManager()
 
 void CSceneManager::OnFrame(CFrameRateKeeper* keeper, int frames)
 {
-    if (scenesAdded_)
-    {
+    if (scenesAdded_) {
         scenesAdded_ = false;
         frames = 1;
         if (keeper)
@@ -53,24 +43,20 @@ void CSceneManager::OnFrame(CFrameRateKeeper* keeper, int frames)
 
     // Walk a copy: an update may queue scenes or hold the last other reference to one.
     const SceneList walk = scenes_;
-    for (const ScenePtr& scene : walk)
-    {
+    for (const ScenePtr& scene : walk) {
         if (scene->IsActive())
             scene->Update(frames);
     }
 
-    for (;;)
-    {
+    for (;;) {
         SceneList inactive;
-        for (const ScenePtr& scene : scenes_)
-        {
+        for (const ScenePtr& scene : scenes_) {
             if (!scene->IsActive())
                 inactive.push_back(scene);
         }
         if (inactive.empty())
             break;
-        for (const ScenePtr& scene : inactive)
-        {
+        for (const ScenePtr& scene : inactive) {
             scene->Finalize();
             auto found = std::find(scenes_.begin(), scenes_.end(), scene);
             if (found != scenes_.end())
@@ -78,12 +64,10 @@ void CSceneManager::OnFrame(CFrameRateKeeper* keeper, int frames)
         }
     }
 
-    while (!queue_.empty())
-    {
+    while (!queue_.empty()) {
         std::deque<ScenePtr> taken;
         taken.swap(queue_);
-        for (const ScenePtr& scene : taken)
-        {
+        for (const ScenePtr& scene : taken) {
             Insert(scene);
             scene->Initialize();
             scene->Restore();
@@ -95,9 +79,8 @@ void CSceneManager::OnFrame(CFrameRateKeeper* keeper, int frames)
 void CSceneManager::Insert(const ScenePtr& scene)
 {
     const std::uint16_t priority = scene->GetPriority();
-    auto position =
-        std::upper_bound(scenes_.begin(), scenes_.end(), priority,
-                         [](std::uint16_t value, const ScenePtr& s) { return value < s->GetPriority(); });
+    auto position = std::upper_bound(scenes_.begin(), scenes_.end(), priority,
+                                     [](std::uint16_t value, const ScenePtr& s) { return value < s->GetPriority(); });
     scenes_.insert(position, scene);
 }
 
@@ -151,8 +134,7 @@ const CSceneManager::SceneList& CSceneManager::GetScenes() const
 
 CSceneManager::ScenePtr CSceneManager::FindScene(IScene* scene) const
 {
-    for (const ScenePtr& entry : scenes_)
-    {
+    for (const ScenePtr& entry : scenes_) {
         if (entry.get() == scene)
             return entry;
     }
@@ -163,8 +145,7 @@ void CSceneManager::DumpSceneList() const
 {
     LogInfoF("< Scene list dump >");
     for (const ScenePtr& scene : scenes_)
-        LogInfoF("\t%04X: %s", static_cast<unsigned>(scene->GetPriority()),
-                 GetRuntimeClassName(*scene).c_str());
+        LogInfoF("\t%04X: %s", static_cast<unsigned>(scene->GetPriority()), GetRuntimeClassName(*scene).c_str());
     LogInfoF("\t.");
 }
 

@@ -3,7 +3,8 @@
 
 #include "KorvaneXDK/core/CriticalSection.h"
 
-namespace korvane {
+namespace korvane
+{
 
 class CScopedLock : public virtual CNonCopyable
 {

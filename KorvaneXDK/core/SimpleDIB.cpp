@@ -83,17 +83,13 @@ bool ReadLayout(const std::vector<std::uint8_t>& data, Layout& layout)
     std::int64_t colorsUsed = 0;
     std::int64_t paletteEntrySize = 4;
     std::int64_t maskBytes = 0;
-    if (headerSize == 12)
-    {
+    if (headerSize == 12) {
         layout.width = Le16(info + 4);
         layout.height = Le16(info + 6);
         planes = Le16(info + 8);
         layout.bitsPerPixel = Le16(info + 10);
         paletteEntrySize = 3;
-    }
-    else if (headerSize == 40 || headerSize == 52 || headerSize == 56 || headerSize == 108 ||
-             headerSize == 124)
-    {
+    } else if (headerSize == 40 || headerSize == 52 || headerSize == 56 || headerSize == 108 || headerSize == 124) {
         layout.width = static_cast<std::int32_t>(Le32(info + 4));
         const std::int64_t height = static_cast<std::int32_t>(Le32(info + 8));
         layout.topDown = height < 0;
@@ -102,11 +98,9 @@ bool ReadLayout(const std::vector<std::uint8_t>& data, Layout& layout)
         layout.bitsPerPixel = Le16(info + 14);
         layout.compression = Le32(info + 16);
         colorsUsed = Le32(info + 32);
-        if (layout.compression == kBiBitFields || layout.compression == kBiAlphaBitFields)
-        {
+        if (layout.compression == kBiBitFields || layout.compression == kBiAlphaBitFields) {
             const std::uint8_t* masks = info + 40;
-            if (headerSize == 40)
-            {
+            if (headerSize == 40) {
                 maskBytes = layout.compression == kBiAlphaBitFields ? 16 : 12;
                 if (kFileHeaderSize + headerSize + maskBytes > size)
                     return false;
@@ -114,19 +108,15 @@ bool ReadLayout(const std::vector<std::uint8_t>& data, Layout& layout)
             for (int i = 0; i < 3; ++i)
                 layout.masks[i] = Le32(masks + 4 * i);
         }
-    }
-    else
-    {
+    } else {
         return false;
     }
 
-    if (layout.width <= 0 || layout.height <= 0 || layout.width > kLargestSide ||
-        layout.height > kLargestSide)
+    if (layout.width <= 0 || layout.height <= 0 || layout.width > kLargestSide || layout.height > kLargestSide)
         return false;
     if (planes != 1)
         return false;
-    switch (layout.bitsPerPixel)
-    {
+    switch (layout.bitsPerPixel) {
     case 1:
     case 4:
     case 8:
@@ -146,31 +136,23 @@ bool ReadLayout(const std::vector<std::uint8_t>& data, Layout& layout)
     if (layout.topDown && layout.compression != kBiRgb && layout.compression != kBiBitFields &&
         layout.compression != kBiAlphaBitFields)
         return false;
-    if (layout.compression == kBiRgb)
-    {
-        if (layout.bitsPerPixel == 16)
-        {
+    if (layout.compression == kBiRgb) {
+        if (layout.bitsPerPixel == 16) {
             layout.masks[0] = 0x7C00;
             layout.masks[1] = 0x03E0;
             layout.masks[2] = 0x001F;
-        }
-        else if (layout.bitsPerPixel == 32)
-        {
+        } else if (layout.bitsPerPixel == 32) {
             layout.masks[0] = 0x00FF0000;
             layout.masks[1] = 0x0000FF00;
             layout.masks[2] = 0x000000FF;
         }
-    }
-    else
-    {
+    } else {
         // Each mask must be one run of bits inside the pixel.
         const std::uint64_t pixelMask = (std::uint64_t(1) << layout.bitsPerPixel) - 1;
-        for (std::uint32_t mask : layout.masks)
-        {
+        for (std::uint32_t mask : layout.masks) {
             if (mask & ~pixelMask)
                 return false;
-            if (mask != 0)
-            {
+            if (mask != 0) {
                 const std::uint32_t run = mask >> Channel(mask).shift;
                 if ((run & (run + 1)) != 0)
                     return false;
@@ -178,16 +160,14 @@ bool ReadLayout(const std::vector<std::uint8_t>& data, Layout& layout)
         }
     }
 
-    if (layout.bitsPerPixel <= 8)
-    {
+    if (layout.bitsPerPixel <= 8) {
         const std::int64_t largest = std::int64_t(1) << layout.bitsPerPixel;
         const std::int64_t count = colorsUsed == 0 || colorsUsed > largest ? largest : colorsUsed;
         const std::int64_t paletteOffset = kFileHeaderSize + headerSize + maskBytes;
         if (paletteOffset + count * paletteEntrySize > size)
             return false;
         layout.palette.assign(static_cast<std::size_t>(largest), 0xFF000000u);
-        for (std::int64_t i = 0; i < count; ++i)
-        {
+        for (std::int64_t i = 0; i < count; ++i) {
             const std::uint8_t* entry = bytes + paletteOffset + i * paletteEntrySize;
             layout.palette[static_cast<std::size_t>(i)] =
                 0xFF000000u | (std::uint32_t(entry[2]) << 16) | (std::uint32_t(entry[1]) << 8) | entry[0];
@@ -210,16 +190,13 @@ void Decode(const std::vector<std::uint8_t>& data, const Layout& layout, os::win
     const Channel blue(layout.masks[2]);
     const int width = static_cast<int>(layout.width);
     const int height = static_cast<int>(layout.height);
-    for (int y = 0; y < height; ++y)
-    {
+    for (int y = 0; y < height; ++y) {
         const int sourceRow = layout.topDown ? y : height - 1 - y;
         const std::uint8_t* row = data.data() + layout.bitsOffset + layout.stride * sourceRow;
         std::uint32_t* out = image.GetRow(y);
-        for (int x = 0; x < width; ++x)
-        {
+        for (int x = 0; x < width; ++x) {
             std::uint32_t argb = 0xFF000000u;
-            switch (layout.bitsPerPixel)
-            {
+            switch (layout.bitsPerPixel) {
             case 1:
                 argb = layout.palette[(row[x >> 3] >> (7 - (x & 7))) & 1];
                 break;
@@ -229,24 +206,19 @@ void Decode(const std::vector<std::uint8_t>& data, const Layout& layout, os::win
             case 8:
                 argb = layout.palette[row[x]];
                 break;
-            case 24:
-            {
+            case 24: {
                 const std::uint8_t* p = row + 3 * x;
                 argb = 0xFF000000u | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[1]) << 8) | p[0];
                 break;
             }
-            case 16:
-            {
+            case 16: {
                 const std::uint32_t pixel = Le16(row + 2 * x);
-                argb = 0xFF000000u | (red.Extract(pixel) << 16) | (green.Extract(pixel) << 8) |
-                       blue.Extract(pixel);
+                argb = 0xFF000000u | (red.Extract(pixel) << 16) | (green.Extract(pixel) << 8) | blue.Extract(pixel);
                 break;
             }
-            default:
-            {
+            default: {
                 const std::uint32_t pixel = Le32(row + 4 * x);
-                argb = 0xFF000000u | (red.Extract(pixel) << 16) | (green.Extract(pixel) << 8) |
-                       blue.Extract(pixel);
+                argb = 0xFF000000u | (red.Extract(pixel) << 16) | (green.Extract(pixel) << 8) | blue.Extract(pixel);
                 break;
             }
             }
@@ -271,8 +243,7 @@ void CSimpleDIB::Load(IKorvaneStream& stream)
     Release();
     const std::int64_t start = stream.GetPosition();
     std::uint8_t fileHeader[kFileHeaderSize];
-    if (stream.Read(fileHeader, kFileHeaderSize) != kFileHeaderSize || fileHeader[0] != 'B' ||
-        fileHeader[1] != 'M')
+    if (stream.Read(fileHeader, kFileHeaderSize) != kFileHeaderSize || fileHeader[0] != 'B' || fileHeader[1] != 'M')
         ThrowFormatError();
     const std::int64_t declaredSize = Le32(fileHeader + 2);
     const std::int64_t available = static_cast<std::int64_t>(stream.GetSize()) - start;
@@ -283,18 +254,14 @@ void CSimpleDIB::Load(IKorvaneStream& stream)
     std::vector<std::uint8_t> data;
     Layout layout;
     std::unique_ptr<os::window::Bitmap> image;
-    try
-    {
+    try {
         data.resize(static_cast<std::size_t>(declaredSize));
         if (stream.Read(data.data(), static_cast<std::int32_t>(declaredSize)) != declaredSize)
             ThrowFormatError();
         if (!ReadLayout(data, layout))
             ThrowFormatError();
-        image = std::make_unique<os::window::Bitmap>(static_cast<int>(layout.width),
-                                                     static_cast<int>(layout.height));
-    }
-    catch (const std::bad_alloc&)
-    {
+        image = std::make_unique<os::window::Bitmap>(static_cast<int>(layout.width), static_cast<int>(layout.height));
+    } catch (const std::bad_alloc&) {
         throw EReadError(this, "ビットマップをロードできませんでした.");
     }
     Decode(data, layout, *image);

@@ -7,21 +7,14 @@
 namespace korvane
 {
 
-CSimpleProfiler::CSimpleProfiler(const std::string& name)
-    : name_(name), start_(GetEngineElapsedMilliseconds())
-{
-}
+CSimpleProfiler::CSimpleProfiler(const std::string& name) : name_(name), start_(GetEngineElapsedMilliseconds()) {}
 
 CSimpleProfiler::~CSimpleProfiler()
 {
-    if (!stopped_)
-    {
-        try
-        {
+    if (!stopped_) {
+        try {
             WriteLog(GetEngineElapsedMilliseconds() - start_);
-        }
-        catch (...)
-        {
+        } catch (...) {
             // A destructor must not throw; the line is lost.
         }
     }

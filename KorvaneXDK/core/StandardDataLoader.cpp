@@ -3,19 +3,16 @@
 
 #include "KorvaneXDK/core/KorvaneStream.h"
 
-namespace korvane {
+namespace korvane
+{
 
 boost::shared_ptr<IKorvaneStream> CStandardDataLoader::OpenShared(const std::string& name)
 {
     return boost::shared_ptr<IKorvaneStream>(Open(name));
 }
 
-void CStandardDataLoader::Purge(const std::string&)
-{
-}
+void CStandardDataLoader::Purge(const std::string&) {}
 
-void CStandardDataLoader::Prefetch(const std::string&)
-{
-}
+void CStandardDataLoader::Prefetch(const std::string&) {}
 
 } // namespace korvane

@@ -3,7 +3,8 @@
 
 #include "KorvaneXDK/core/DataLoader.h"
 
-namespace korvane {
+namespace korvane
+{
 
 class CStandardDataLoader : public IDataLoader, public virtual CObject
 {

@@ -8,14 +8,14 @@
 
 #include "KorvaneXDK/core/Exception.h"
 
-namespace korvane {
+namespace korvane
+{
 
 std::int32_t CStandardStream::CopyFrom(IKorvaneStream& source, std::int32_t size)
 {
     if (size < 0)
         return 0;
-    if (size == 0)
-    {
+    if (size == 0) {
         source.Seek(0);
         size = source.GetSize();
     }
@@ -29,16 +29,14 @@ std::int32_t CStandardStream::CopyFrom(IKorvaneStream& source, std::int32_t size
     const std::int32_t oldSize = GetSize();
     const std::int64_t targetEnd = static_cast<std::int64_t>(GetPosition()) + size;
     bool grown = false;
-    if (targetEnd > oldSize && targetEnd <= INT32_MAX)
-    {
+    if (targetEnd > oldSize && targetEnd <= INT32_MAX) {
         SetSize(static_cast<std::int32_t>(targetEnd));
         grown = true;
     }
 
     std::unique_ptr<std::uint8_t[]> block(new std::uint8_t[kCopyBlockSize]);
     std::int32_t copied = 0;
-    while (copied < size)
-    {
+    while (copied < size) {
         const std::int32_t want = std::min(kCopyBlockSize, size - copied);
         const std::int32_t got = source.Read(block.get(), want);
         if (got <= 0)
@@ -51,8 +49,7 @@ std::int32_t CStandardStream::CopyFrom(IKorvaneStream& source, std::int32_t size
     }
 
     // A short copy must not leave the zeroed tail of the early growth behind.
-    if (grown && copied < size)
-    {
+    if (grown && copied < size) {
         const std::int32_t reached = GetPosition();
         SetSize(std::max(oldSize, reached));
     }
@@ -97,29 +94,77 @@ std::int32_t CStandardStream::WriteLittleEndian(std::uint64_t value, int width)
 std::uint64_t CStandardStream::ReadLittleEndian(int width)
 {
     std::uint8_t bytes[8] = {};
-    Read(bytes, width);   // missing bytes of a short read stay zero
+    Read(bytes, width); // missing bytes of a short read stay zero
     std::uint64_t value = 0;
     for (int i = 0; i < width; ++i)
         value |= static_cast<std::uint64_t>(bytes[i]) << (8 * i);
     return value;
 }
 
-std::int32_t CStandardStream::WriteInt8(std::int8_t value) { return WriteLittleEndian(static_cast<std::uint8_t>(value), 1); }
-std::int8_t CStandardStream::ReadInt8() { return static_cast<std::int8_t>(ReadLittleEndian(1)); }
-std::int32_t CStandardStream::WriteInt16(std::int16_t value) { return WriteLittleEndian(static_cast<std::uint16_t>(value), 2); }
-std::int16_t CStandardStream::ReadInt16() { return static_cast<std::int16_t>(ReadLittleEndian(2)); }
-std::int32_t CStandardStream::WriteInt32(std::int32_t value) { return WriteLittleEndian(static_cast<std::uint32_t>(value), 4); }
-std::int32_t CStandardStream::ReadInt32() { return static_cast<std::int32_t>(ReadLittleEndian(4)); }
-std::int32_t CStandardStream::WriteInt64(std::int64_t value) { return WriteLittleEndian(static_cast<std::uint64_t>(value), 8); }
-std::int64_t CStandardStream::ReadInt64() { return static_cast<std::int64_t>(ReadLittleEndian(8)); }
-std::int32_t CStandardStream::WriteUInt8(std::uint8_t value) { return WriteLittleEndian(value, 1); }
-std::uint8_t CStandardStream::ReadUInt8() { return static_cast<std::uint8_t>(ReadLittleEndian(1)); }
-std::int32_t CStandardStream::WriteUInt16(std::uint16_t value) { return WriteLittleEndian(value, 2); }
-std::uint16_t CStandardStream::ReadUInt16() { return static_cast<std::uint16_t>(ReadLittleEndian(2)); }
-std::int32_t CStandardStream::WriteUInt32(std::uint32_t value) { return WriteLittleEndian(value, 4); }
-std::uint32_t CStandardStream::ReadUInt32() { return static_cast<std::uint32_t>(ReadLittleEndian(4)); }
-std::int32_t CStandardStream::WriteUInt64(std::uint64_t value) { return WriteLittleEndian(value, 8); }
-std::uint64_t CStandardStream::ReadUInt64() { return ReadLittleEndian(8); }
+std::int32_t CStandardStream::WriteInt8(std::int8_t value)
+{
+    return WriteLittleEndian(static_cast<std::uint8_t>(value), 1);
+}
+std::int8_t CStandardStream::ReadInt8()
+{
+    return static_cast<std::int8_t>(ReadLittleEndian(1));
+}
+std::int32_t CStandardStream::WriteInt16(std::int16_t value)
+{
+    return WriteLittleEndian(static_cast<std::uint16_t>(value), 2);
+}
+std::int16_t CStandardStream::ReadInt16()
+{
+    return static_cast<std::int16_t>(ReadLittleEndian(2));
+}
+std::int32_t CStandardStream::WriteInt32(std::int32_t value)
+{
+    return WriteLittleEndian(static_cast<std::uint32_t>(value), 4);
+}
+std::int32_t CStandardStream::ReadInt32()
+{
+    return static_cast<std::int32_t>(ReadLittleEndian(4));
+}
+std::int32_t CStandardStream::WriteInt64(std::int64_t value)
+{
+    return WriteLittleEndian(static_cast<std::uint64_t>(value), 8);
+}
+std::int64_t CStandardStream::ReadInt64()
+{
+    return static_cast<std::int64_t>(ReadLittleEndian(8));
+}
+std::int32_t CStandardStream::WriteUInt8(std::uint8_t value)
+{
+    return WriteLittleEndian(value, 1);
+}
+std::uint8_t CStandardStream::ReadUInt8()
+{
+    return static_cast<std::uint8_t>(ReadLittleEndian(1));
+}
+std::int32_t CStandardStream::WriteUInt16(std::uint16_t value)
+{
+    return WriteLittleEndian(value, 2);
+}
+std::uint16_t CStandardStream::ReadUInt16()
+{
+    return static_cast<std::uint16_t>(ReadLittleEndian(2));
+}
+std::int32_t CStandardStream::WriteUInt32(std::uint32_t value)
+{
+    return WriteLittleEndian(value, 4);
+}
+std::uint32_t CStandardStream::ReadUInt32()
+{
+    return static_cast<std::uint32_t>(ReadLittleEndian(4));
+}
+std::int32_t CStandardStream::WriteUInt64(std::uint64_t value)
+{
+    return WriteLittleEndian(value, 8);
+}
+std::uint64_t CStandardStream::ReadUInt64()
+{
+    return ReadLittleEndian(8);
+}
 
 std::int32_t CStandardStream::WriteFloat(float value)
 {

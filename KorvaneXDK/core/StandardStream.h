@@ -3,7 +3,8 @@
 
 #include "KorvaneXDK/core/KorvaneStream.h"
 
-namespace korvane {
+namespace korvane
+{
 
 /// Implements everything of IKorvaneStream except raw access, size, position and Clone.
 class CStandardStream : public IKorvaneStream, public virtual CObject

@@ -7,9 +7,11 @@
 #include <cstdio>
 #include <locale.h>
 
-namespace korvane {
+namespace korvane
+{
 
-namespace {
+namespace
+{
 
 /// The classic locale, made once and kept for the life of the process.
 locale_t ClassicLocale()
@@ -26,19 +28,14 @@ void AppendUtf8(std::string& out, char32_t c)
         c = kReplacement;
     if (c < 0x80)
         out += static_cast<char>(c);
-    else if (c < 0x800)
-    {
+    else if (c < 0x800) {
         out += static_cast<char>(0xC0 | (c >> 6));
         out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    else if (c < 0x10000)
-    {
+    } else if (c < 0x10000) {
         out += static_cast<char>(0xE0 | (c >> 12));
         out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    else
-    {
+    } else {
         out += static_cast<char>(0xF0 | (c >> 18));
         out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
         out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
@@ -52,8 +49,7 @@ char32_t DecodeUtf8(const std::string& text, std::size_t& i)
 {
     const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
     unsigned char lead = byte(i);
-    if (lead < 0x80)
-    {
+    if (lead < 0x80) {
         ++i;
         return lead;
     }
@@ -66,28 +62,23 @@ char32_t DecodeUtf8(const std::string& text, std::size_t& i)
         length = 3, c = lead & 0x0F, minimum = 0x800;
     else if ((lead & 0xF8) == 0xF0)
         length = 4, c = lead & 0x07, minimum = 0x10000;
-    else
-    {
+    else {
         ++i;
         return kReplacement;
     }
-    if (i + static_cast<std::size_t>(length) > text.size())
-    {
+    if (i + static_cast<std::size_t>(length) > text.size()) {
         ++i;
         return kReplacement;
     }
-    for (int k = 1; k < length; ++k)
-    {
+    for (int k = 1; k < length; ++k) {
         unsigned char next = byte(i + static_cast<std::size_t>(k));
-        if ((next & 0xC0) != 0x80)
-        {
+        if ((next & 0xC0) != 0x80) {
             ++i;
             return kReplacement;
         }
         c = (c << 6) | (next & 0x3F);
     }
-    if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-    {
+    if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
         ++i;
         return kReplacement;
     }
@@ -133,8 +124,7 @@ int StringToInt(const std::string& text)
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
         negative = text[i++] == '-';
     std::int64_t value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-    {
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
         value = value * 10 + (text[i] - '0');
         if (value > static_cast<std::int64_t>(INT_MAX) + 1)
             value = static_cast<std::int64_t>(INT_MAX) + 1; // saturate: the result is clamped below
@@ -175,8 +165,7 @@ std::string WideToMultiByte(const std::wstring& text)
 {
     std::string result;
     result.reserve(text.size());
-    for (wchar_t c : text)
-    {
+    for (wchar_t c : text) {
         if (c == 0)
             break; // the text ends at its first terminator
         AppendUtf8(result, static_cast<char32_t>(c));
@@ -194,8 +183,7 @@ std::wstring MultiByteToWide(const std::string& text)
     std::wstring result;
     result.reserve(text.size());
     std::size_t i = 0;
-    while (i < text.size())
-    {
+    while (i < text.size()) {
         if (text[i] == '\0')
             break;
         result += static_cast<wchar_t>(DecodeUtf8(text, i));

@@ -4,7 +4,8 @@
 #include <cstdarg>
 #include <string>
 
-namespace korvane {
+namespace korvane
+{
 
 /// Longest text FormatString returns (and the log hook receives).
 constexpr std::size_t kFormatStringLimit = 510;

@@ -13,7 +13,8 @@
 #include "os/system/StartGate.h"
 #include "os/system/System.h"
 
-namespace korvane {
+namespace korvane
+{
 
 // Shared by the object and its running thread, so a thread that outlives the destructor's
 // wait never touches freed control state.
@@ -26,12 +27,9 @@ struct CThread::Control
 
 CThread::CThread() : control_(std::make_shared<Control>())
 {
-    try
-    {
+    try {
         thread_ = std::thread(&CThread::ThreadProc, control_, this);
-    }
-    catch (const std::system_error&)
-    {
+    } catch (const std::system_error&) {
         throw EIOError(this, "Cannot create thread.");
     }
 }
@@ -43,23 +41,15 @@ CThread::~CThread()
 
 void CThread::ThreadProc(std::shared_ptr<Control> control, CThread* self)
 {
-    if (control->gate.Wait())
-    {
+    if (control->gate.Wait()) {
         // An exception leaving a thread would end the process; report it and end the thread.
-        try
-        {
+        try {
             self->Run();
-        }
-        catch (const EException& e)
-        {
+        } catch (const EException& e) {
             LogEngineException(e);
-        }
-        catch (const std::exception& e)
-        {
+        } catch (const std::exception& e) {
             LogErrorF("korvane::CThread: %s: %s", GetRuntimeClassName(e).c_str(), e.what());
-        }
-        catch (...)
-        {
+        } catch (...) {
             LogErrorF("korvane::CThread: unknown exception");
         }
     }
@@ -68,8 +58,7 @@ void CThread::ThreadProc(std::shared_ptr<Control> control, CThread* self)
 
 void CThread::Start()
 {
-    if (!thread_.joinable())
-    {
+    if (!thread_.joinable()) {
         LogErrorF("korvane::CThread::Start: Cannot start thread");
         return;
     }
@@ -97,16 +86,14 @@ void CThread::WaitForExit(std::uint32_t timeoutMs, std::uint32_t stepMs)
         return;
     // A step of 0 would never advance the elapsed count.
     const std::uint32_t step = std::max<std::uint32_t>(stepMs, 1);
-    if (timeoutMs == 0)
-    {
+    if (timeoutMs == 0) {
         while (IsActive())
             os::system::Sleep(step);
         return;
     }
     // Counted wider than the timeout, so a step near the top of the range cannot wrap it.
     std::uint64_t elapsed = 0;
-    while (elapsed < timeoutMs && IsActive())
-    {
+    while (elapsed < timeoutMs && IsActive()) {
         os::system::Sleep(step);
         elapsed += step;
     }
@@ -119,15 +106,13 @@ void CThread::StopAndWait()
     control_->stopRequested = true;
     // A thread that was never started ends without running.
     control_->gate.Cancel();
-    if (thread_.get_id() == std::this_thread::get_id())
-    {
+    if (thread_.get_id() == std::this_thread::get_id()) {
         thread_.detach();
         return;
     }
     for (int i = 0; i < kDestructorWaitCount && !control_->finished; ++i)
         os::system::Sleep(1);
-    if (control_->finished)
-    {
+    if (control_->finished) {
         thread_.join();
         return;
     }

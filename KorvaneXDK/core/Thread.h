@@ -7,7 +7,8 @@
 
 #include "KorvaneXDK/core/Object.h"
 
-namespace korvane {
+namespace korvane
+{
 
 class CThread : public virtual CNonCopyable
 {

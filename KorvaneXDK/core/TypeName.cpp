@@ -5,9 +5,11 @@
 #include <cxxabi.h>
 #include <memory>
 
-namespace korvane {
+namespace korvane
+{
 
-namespace {
+namespace
+{
 
 // The standard library's ABI markers ("std::__cxx11::", "[abi:cxx11]") are no part of the
 // name as the source spells it; reports show the qualified name alone.
@@ -15,8 +17,7 @@ std::string WithoutAbiMarkers(std::string name)
 {
     for (std::size_t at; (at = name.find("__cxx11::")) != std::string::npos;)
         name.erase(at, 9);
-    for (std::size_t at; (at = name.find("[abi:")) != std::string::npos;)
-    {
+    for (std::size_t at; (at = name.find("[abi:")) != std::string::npos;) {
         const std::size_t end = name.find(']', at);
         if (end == std::string::npos)
             break;

@@ -5,9 +5,11 @@
 
 #include "KorvaneXDK/core/Exception.h"
 
-namespace korvane {
+namespace korvane
+{
 
-namespace {
+namespace
+{
 
 constexpr std::int32_t kFormatRecordSize = 18;
 constexpr std::int32_t kLargestFormatBlock = kFormatRecordSize + 0xFFFF;

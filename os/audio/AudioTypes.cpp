@@ -1,7 +1,8 @@
 /** @file AudioTypes.cpp The PCM format check. */
 #include "os/audio/AudioTypes.h"
 
-namespace os::audio {
+namespace os::audio
+{
 
 bool IsValidPcmFormat(const WaveFormatEx& format)
 {

@@ -5,32 +5,43 @@
 
 #include "os/audio/WaveFormat.h"
 
-namespace os::system {
+namespace os::system
+{
 class Event;
 }
 
-namespace os::audio {
+namespace os::audio
+{
 
 /// The platform's 32-bit result codes; negative means failure.
 using Result = std::int32_t;
 
-constexpr Result ResultCode(std::uint32_t value) { return static_cast<Result>(value); }
+constexpr Result ResultCode(std::uint32_t value)
+{
+    return static_cast<Result>(value);
+}
 
 constexpr Result kOk = 0;
-constexpr Result kErrGeneric = ResultCode(0x80004005);          // E_FAIL
-constexpr Result kErrInvalidParam = ResultCode(0x80070057);     // DSERR_INVALIDPARAM
-constexpr Result kErrOutOfMemory = ResultCode(0x8007000E);      // DSERR_OUTOFMEMORY
-constexpr Result kErrNoInterface = ResultCode(0x80004002);      // E_NOINTERFACE
-constexpr Result kErrAllocated = ResultCode(0x8878000A);        // DSERR_ALLOCATED
-constexpr Result kErrControlUnavail = ResultCode(0x8878001E);   // DSERR_CONTROLUNAVAIL
-constexpr Result kErrInvalidCall = ResultCode(0x88780032);      // DSERR_INVALIDCALL
-constexpr Result kErrPrioLevelNeeded = ResultCode(0x88780046);  // DSERR_PRIOLEVELNEEDED
-constexpr Result kErrBadFormat = ResultCode(0x88780064);        // DSERR_BADFORMAT
-constexpr Result kErrNoDriver = ResultCode(0x88780078);         // DSERR_NODRIVER
-constexpr Result kErrBufferLost = ResultCode(0x88780096);       // DSERR_BUFFERLOST
+constexpr Result kErrGeneric = ResultCode(0x80004005);         // E_FAIL
+constexpr Result kErrInvalidParam = ResultCode(0x80070057);    // DSERR_INVALIDPARAM
+constexpr Result kErrOutOfMemory = ResultCode(0x8007000E);     // DSERR_OUTOFMEMORY
+constexpr Result kErrNoInterface = ResultCode(0x80004002);     // E_NOINTERFACE
+constexpr Result kErrAllocated = ResultCode(0x8878000A);       // DSERR_ALLOCATED
+constexpr Result kErrControlUnavail = ResultCode(0x8878001E);  // DSERR_CONTROLUNAVAIL
+constexpr Result kErrInvalidCall = ResultCode(0x88780032);     // DSERR_INVALIDCALL
+constexpr Result kErrPrioLevelNeeded = ResultCode(0x88780046); // DSERR_PRIOLEVELNEEDED
+constexpr Result kErrBadFormat = ResultCode(0x88780064);       // DSERR_BADFORMAT
+constexpr Result kErrNoDriver = ResultCode(0x88780078);        // DSERR_NODRIVER
+constexpr Result kErrBufferLost = ResultCode(0x88780096);      // DSERR_BUFFERLOST
 
-constexpr bool Failed(Result result) { return result < 0; }
-constexpr bool Succeeded(Result result) { return result >= 0; }
+constexpr bool Failed(Result result)
+{
+    return result < 0;
+}
+constexpr bool Succeeded(Result result)
+{
+    return result >= 0;
+}
 
 // Buffer creation flags.
 constexpr std::uint32_t kCapsPrimaryBuffer = 0x1;

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <cstring>
 
-#include "os/audio/Testing.h"
 #include "os/audio/Mixer.h"
 #include "os/audio/SoundNotify.h"
+#include "os/audio/Testing.h"
 #include "os/system/Event.h"
 
 namespace os::audio

@@ -8,7 +8,8 @@
 
 #include "os/audio/AudioTypes.h"
 
-namespace os::audio {
+namespace os::audio
+{
 
 class Mixer;
 class SoundNotify;

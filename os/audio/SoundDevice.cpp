@@ -7,9 +7,9 @@
 #include <new>
 #include <string>
 
-#include "os/audio/Testing.h"
 #include "os/audio/Mixer.h"
 #include "os/audio/SoundBuffer.h"
+#include "os/audio/Testing.h"
 #include "os/system/ResultText.h"
 #include "os/system/System.h"
 

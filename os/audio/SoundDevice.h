@@ -7,7 +7,8 @@
 
 #include "os/audio/AudioTypes.h"
 
-namespace os::audio {
+namespace os::audio
+{
 
 class Mixer;
 class SoundBuffer;

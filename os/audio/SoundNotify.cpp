@@ -3,7 +3,8 @@
 
 #include "os/audio/SoundBuffer.h"
 
-namespace os::audio {
+namespace os::audio
+{
 
 Result SoundNotify::SetNotificationPositions(std::uint32_t count, const PositionNotify* positions)
 {

@@ -6,7 +6,8 @@
 
 #include "os/audio/AudioTypes.h"
 
-namespace os::audio {
+namespace os::audio
+{
 
 class SoundBuffer;
 

@@ -10,7 +10,8 @@
 #include "os/audio/SoundDevice.h"
 #include "os/system/Event.h"
 
-namespace os::audio {
+namespace os::audio
+{
 
 struct SoundBufferTesting
 {
@@ -40,7 +41,8 @@ struct SoundBufferTesting
     }
 };
 
-namespace {
+namespace
+{
 
 struct Hooks
 {
@@ -60,7 +62,8 @@ Hooks& GetHooks()
 
 } // namespace
 
-namespace detail {
+namespace detail
+{
 
 Result InjectedResult(os::testing::AudioCall call)
 {
@@ -104,7 +107,8 @@ void RegisterManualDevice(const std::shared_ptr<SoundDevice>& device)
 
 } // namespace os::audio
 
-namespace os::testing {
+namespace os::testing
+{
 
 void FailAudioCall(AudioCall call, os::audio::Result result, int times)
 {

@@ -7,11 +7,13 @@
 
 #include "os/audio/AudioTypes.h"
 
-namespace os::audio {
+namespace os::audio
+{
 class SoundBuffer;
 }
 
-namespace os::testing {
+namespace os::testing
+{
 
 /// The calls whose failure a test can force.
 enum class AudioCall
@@ -57,7 +59,8 @@ bool WaitForNotifyListener(os::audio::SoundBuffer& buffer, std::uint32_t timeout
 
 } // namespace os::testing
 
-namespace os::audio::detail {
+namespace os::audio::detail
+{
 
 /// The injected answer for the call, or kOk when none is pending.
 Result InjectedResult(os::testing::AudioCall call);

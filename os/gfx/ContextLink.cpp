@@ -7,12 +7,10 @@ namespace os::gfx
 void ContextLink::Release(std::function<void()> cleanup)
 {
     std::unique_lock<std::mutex> lock(mutex_);
-    if (!alive_)
-    {
+    if (!alive_) {
         return;
     }
-    if (IsOwnerThread())
-    {
+    if (IsOwnerThread()) {
         lock.unlock();
         cleanup();
         return;
@@ -27,8 +25,7 @@ void ContextLink::Drain()
         std::lock_guard<std::mutex> lock(mutex_);
         work.swap(pending_);
     }
-    for (auto& cleanup : work)
-    {
+    for (auto& cleanup : work) {
         cleanup();
     }
 }

@@ -58,8 +58,7 @@ std::vector<DisplayMode> ListModes(std::uint32_t adapter, Format format)
     {
         // A listed adapter past the real displays stands on the first display.
         std::lock_guard<std::mutex> lock(Hooks().mutex);
-        if (!Hooks().adapterNames.empty() && static_cast<int>(adapter) >= SDL_GetNumVideoDisplays())
-        {
+        if (!Hooks().adapterNames.empty() && static_cast<int>(adapter) >= SDL_GetNumVideoDisplays()) {
             adapter = 0;
         }
     }
@@ -114,8 +113,7 @@ std::uint32_t Direct3D::GetAdapterCount() const
 {
     {
         std::lock_guard<std::mutex> lock(Hooks().mutex);
-        if (!Hooks().adapterNames.empty())
-        {
+        if (!Hooks().adapterNames.empty()) {
             return static_cast<std::uint32_t>(Hooks().adapterNames.size());
         }
     }
@@ -134,8 +132,7 @@ Result Direct3D::GetAdapterIdentifier(std::uint32_t adapter, std::uint32_t, Adap
     *identifier = AdapterIdentifier();
     {
         std::lock_guard<std::mutex> lock(Hooks().mutex);
-        if (!Hooks().adapterNames.empty())
-        {
+        if (!Hooks().adapterNames.empty()) {
             std::snprintf(identifier->Description, sizeof(identifier->Description), "%s",
                           Hooks().adapterNames[adapter].c_str());
             std::snprintf(identifier->DeviceName, sizeof(identifier->DeviceName), "DISPLAY%u", adapter + 1);
@@ -196,8 +193,7 @@ Result Direct3D::GetDeviceCaps(std::uint32_t adapter, DeviceType type, Caps* cap
     }
     {
         std::lock_guard<std::mutex> lock(Hooks().mutex);
-        if (Hooks().failCapsAdapters.count(adapter) != 0)
-        {
+        if (Hooks().failCapsAdapters.count(adapter) != 0) {
             return kErrNotAvailable;
         }
     }

@@ -28,11 +28,9 @@ public:
     bool IsExtended() const { return extended_; }
 
     std::uint32_t GetAdapterCount() const;
-    Result GetAdapterIdentifier(std::uint32_t adapter, std::uint32_t flags,
-                                AdapterIdentifier* identifier) const;
+    Result GetAdapterIdentifier(std::uint32_t adapter, std::uint32_t flags, AdapterIdentifier* identifier) const;
     std::uint32_t GetAdapterModeCount(std::uint32_t adapter, Format format) const;
-    Result EnumAdapterModes(std::uint32_t adapter, Format format, std::uint32_t index,
-                            DisplayMode* mode) const;
+    Result EnumAdapterModes(std::uint32_t adapter, Format format, std::uint32_t index, DisplayMode* mode) const;
     Result GetAdapterDisplayMode(std::uint32_t adapter, DisplayMode* mode) const;
     Result GetDeviceCaps(std::uint32_t adapter, DeviceType type, Caps* caps) const;
     /// None and NonMaskable always; 2, 4, 8 and 16 samples up to what the GL driver offers.
@@ -42,13 +40,12 @@ public:
     /// Creates a device over an OpenGL core context on the focus window (or the parameters'
     /// device window). Fills in the back-buffer size (windowed 0 takes the window's drawable
     /// size), format and count it really used.
-    Result CreateDevice(std::uint32_t adapter, DeviceType type, WindowHandle focusWindow,
-                        std::uint32_t behaviorFlags, PresentParameters* parameters,
-                        std::shared_ptr<Device>* device);
+    Result CreateDevice(std::uint32_t adapter, DeviceType type, WindowHandle focusWindow, std::uint32_t behaviorFlags,
+                        PresentParameters* parameters, std::shared_ptr<Device>* device);
     /// The extended creation; full-screen creation needs the display mode, windowed creation none.
-    Result CreateDeviceEx(std::uint32_t adapter, DeviceType type, WindowHandle focusWindow,
-                          std::uint32_t behaviorFlags, PresentParameters* parameters,
-                          DisplayModeEx* fullscreenMode, std::shared_ptr<Device>* device);
+    Result CreateDeviceEx(std::uint32_t adapter, DeviceType type, WindowHandle focusWindow, std::uint32_t behaviorFlags,
+                          PresentParameters* parameters, DisplayModeEx* fullscreenMode,
+                          std::shared_ptr<Device>* device);
 
 private:
     friend std::shared_ptr<Direct3D> Direct3DCreate9(std::uint32_t);
@@ -57,8 +54,7 @@ private:
 
     Result CreateDeviceCommon(std::uint32_t adapter, DeviceType type, WindowHandle focusWindow,
                               std::uint32_t behaviorFlags, PresentParameters* parameters,
-                              const DisplayModeEx* fullscreenMode, bool extended,
-                              std::shared_ptr<Device>* device);
+                              const DisplayModeEx* fullscreenMode, bool extended, std::shared_ptr<Device>* device);
 
     bool extended_;
 };

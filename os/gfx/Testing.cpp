@@ -78,12 +78,9 @@ void ReplaceAdapterList(const std::vector<std::string>& descriptions)
 void FailAdapterCaps(std::uint32_t adapter, bool fail)
 {
     std::lock_guard<std::mutex> lock(Hooks().mutex);
-    if (fail)
-    {
+    if (fail) {
         Hooks().failCapsAdapters.insert(adapter);
-    }
-    else
-    {
+    } else {
         Hooks().failCapsAdapters.erase(adapter);
     }
 }

@@ -12,8 +12,7 @@ constexpr int kMaxElements = 64;
 
 int VertexDeclaration::GetAttributeLocation(DeclUsage usage, unsigned usageIndex)
 {
-    switch (usage)
-    {
+    switch (usage) {
     case DeclUsage::Position:
     case DeclUsage::PositionT:
         return usageIndex == 0 ? 0 : -1;
@@ -38,29 +37,23 @@ int VertexDeclaration::GetAttributeLocation(DeclUsage usage, unsigned usageIndex
 
 std::shared_ptr<VertexDeclaration> VertexDeclaration::Create(const VertexElement* elements)
 {
-    if (elements == nullptr)
-    {
+    if (elements == nullptr) {
         return nullptr;
     }
     std::vector<VertexElement> table;
     unsigned usedLocations = 0;
-    for (int i = 0;; ++i)
-    {
-        if (i > kMaxElements)
-        {
+    for (int i = 0;; ++i) {
+        if (i > kMaxElements) {
             return nullptr;
         }
         const VertexElement& element = elements[i];
-        if (element.Stream == 0xFF)
-        {
+        if (element.Stream == 0xFF) {
             break;
         }
-        if (element.Stream != 0 || element.Method != DeclMethod::Default)
-        {
+        if (element.Stream != 0 || element.Method != DeclMethod::Default) {
             return nullptr;
         }
-        switch (element.Type)
-        {
+        switch (element.Type) {
         case DeclType::Float1:
         case DeclType::Float2:
         case DeclType::Float3:
@@ -79,8 +72,7 @@ std::shared_ptr<VertexDeclaration> VertexDeclaration::Create(const VertexElement
             return nullptr;
         }
         const int location = GetAttributeLocation(element.Usage, element.UsageIndex);
-        if (location < 0 || (usedLocations & (1u << location)) != 0)
-        {
+        if (location < 0 || (usedLocations & (1u << location)) != 0) {
             return nullptr;
         }
         usedLocations |= 1u << location;

@@ -13,8 +13,8 @@
 union SDL_Event;
 #include <vector>
 
-#include "os/input/Testing.h"
 #include "os/input/InputTypes.h"
+#include "os/input/Testing.h"
 
 namespace os::input::detail
 {

@@ -11,7 +11,8 @@
 #include <mutex>
 #include <vector>
 
-namespace os::system {
+namespace os::system
+{
 
 struct EventInternals
 {
@@ -26,7 +27,8 @@ struct Event::State
     bool tracked = false;
 };
 
-namespace {
+namespace
+{
 
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
@@ -97,8 +99,7 @@ void Consume(Waiter& waiter, Event::State* state)
 {
     if (!state->manualReset)
         state->signalled = false;
-    if (state->tracked)
-    {
+    if (state->tracked) {
         state->tracked = false;
         --g_pending;
         ++waiter.busy;
@@ -110,14 +111,11 @@ void Consume(Waiter& waiter, Event::State* state)
 // platform does, so that a later signal of another event cannot overtake it.
 bool HandToWaiter(Event::State* state, bool tracked)
 {
-    for (Waiter* waiter : Waiters())
-    {
-        if (waiter->blocked && Contains(*waiter, state))
-        {
+    for (Waiter* waiter : Waiters()) {
+        if (waiter->blocked && Contains(*waiter, state)) {
             waiter->handed = IndexOf(*waiter, state);
             waiter->blocked = false;
-            if (tracked)
-            {
+            if (tracked) {
                 ++waiter->busy;
                 ++g_busy;
             }
@@ -129,8 +127,7 @@ bool HandToWaiter(Event::State* state, bool tracked)
 
 bool SomeoneListens(const Event::State* state)
 {
-    for (const Waiter* waiter : Waiters())
-    {
+    for (const Waiter* waiter : Waiters()) {
         if ((waiter->blocked || waiter->busy > 0) && Contains(*waiter, state))
             return true;
     }
@@ -139,14 +136,12 @@ bool SomeoneListens(const Event::State* state)
 
 void SetLocked(Event::State* state, bool tracked)
 {
-    if (!state->manualReset && !state->signalled && HandToWaiter(state, tracked))
-    {
+    if (!state->manualReset && !state->signalled && HandToWaiter(state, tracked)) {
         Changed().notify_all();
         return;
     }
     state->signalled = true;
-    if (tracked && !state->tracked && SomeoneListens(state))
-    {
+    if (tracked && !state->tracked && SomeoneListens(state)) {
         state->tracked = true;
         ++g_pending;
     }
@@ -161,16 +156,14 @@ std::uint32_t WaitStates(Event::State* const* states, std::size_t count, std::ui
     g_busy -= waiter.busy;
     waiter.busy = 0;
     waiter.set.assign(states, states + count);
-    if (!waiter.listed)
-    {
+    if (!waiter.listed) {
         Waiters().push_back(&waiter);
         waiter.listed = true;
     }
     Changed().notify_all();
 
     auto firstSignalled = [&]() -> std::size_t {
-        for (std::size_t i = 0; i < waiter.set.size(); ++i)
-        {
+        for (std::size_t i = 0; i < waiter.set.size(); ++i) {
             if (waiter.set[i] != nullptr && waiter.set[i]->signalled)
                 return i;
         }
@@ -178,8 +171,7 @@ std::uint32_t WaitStates(Event::State* const* states, std::size_t count, std::ui
     };
 
     std::size_t index = firstSignalled();
-    if (index != kNone)
-    {
+    if (index != kNone) {
         Consume(waiter, waiter.set[index]);
         return static_cast<std::uint32_t>(index);
     }
@@ -190,27 +182,21 @@ std::uint32_t WaitStates(Event::State* const* states, std::size_t count, std::ui
     waiter.handed = kNone;
     Changed().notify_all();
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (;;)
-    {
-        if (waiter.handed != kNone)
-        {
+    for (;;) {
+        if (waiter.handed != kNone) {
             index = waiter.handed;
             waiter.handed = kNone;
             return static_cast<std::uint32_t>(index);
         }
         index = firstSignalled();
-        if (index != kNone)
-        {
+        if (index != kNone) {
             waiter.blocked = false;
             Consume(waiter, waiter.set[index]);
             return static_cast<std::uint32_t>(index);
         }
-        if (timeoutMs == kInfinite)
-        {
+        if (timeoutMs == kInfinite) {
             Changed().wait(lock);
-        }
-        else if (Changed().wait_until(lock, deadline) == std::cv_status::timeout)
-        {
+        } else if (Changed().wait_until(lock, deadline) == std::cv_status::timeout) {
             if (waiter.handed != kNone)
                 continue;
             waiter.blocked = false;
@@ -248,8 +234,7 @@ void Event::Reset()
 {
     std::lock_guard<std::mutex> lock(Mutex());
     state_->signalled = false;
-    if (state_->tracked)
-    {
+    if (state_->tracked) {
         state_->tracked = false;
         --g_pending;
         Changed().notify_all();
@@ -259,24 +244,18 @@ void Event::Reset()
 void Event::Pulse()
 {
     std::lock_guard<std::mutex> lock(Mutex());
-    if (state_->manualReset)
-    {
-        for (Waiter* waiter : Waiters())
-        {
-            if (waiter->blocked && Contains(*waiter, state_))
-            {
+    if (state_->manualReset) {
+        for (Waiter* waiter : Waiters()) {
+            if (waiter->blocked && Contains(*waiter, state_)) {
                 waiter->handed = IndexOf(*waiter, state_);
                 waiter->blocked = false;
             }
         }
-    }
-    else
-    {
+    } else {
         HandToWaiter(state_, false);
     }
     state_->signalled = false;
-    if (state_->tracked)
-    {
+    if (state_->tracked) {
         state_->tracked = false;
         --g_pending;
     }
@@ -314,7 +293,8 @@ bool SetCurrentThreadPriority(int priority)
 
 } // namespace os::system
 
-namespace os::testing {
+namespace os::testing
+{
 
 void SetEventTracked(os::system::Event& event)
 {
@@ -332,19 +312,16 @@ bool WaitForTrackedEvents(std::uint32_t timeoutMs)
 bool WaitForWaiterOn(os::system::Event* const* events, std::size_t count, std::uint32_t timeoutMs)
 {
     std::vector<os::system::Event::State*> states;
-    for (std::size_t i = 0; i < count; ++i)
-    {
+    for (std::size_t i = 0; i < count; ++i) {
         if (events[i] != nullptr)
             states.push_back(os::system::EventInternals::Of(*events[i]));
     }
     std::unique_lock<std::mutex> lock(os::system::Mutex());
     return os::system::Changed().wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
-        for (const os::system::Waiter* waiter : os::system::Waiters())
-        {
+        for (const os::system::Waiter* waiter : os::system::Waiters()) {
             if (!waiter->blocked)
                 continue;
-            for (const auto* state : states)
-            {
+            for (const auto* state : states) {
                 if (os::system::Contains(*waiter, state))
                     return true;
             }

@@ -4,7 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace os::system {
+namespace os::system
+{
 
 /// A signalling object with the platform's semantics: an auto-reset event wakes one waiter and
 /// is reset by it; a manual-reset event stays signalled until Reset. Pulse wakes only threads
@@ -51,7 +52,8 @@ bool SetCurrentThreadPriority(int priority);
 
 } // namespace os::system
 
-namespace os::testing {
+namespace os::testing
+{
 
 /// Sets the event and, when some thread is waiting on it (or busy between two waits that
 /// include it), counts it as outstanding until that thread has consumed it and come back

@@ -1,9 +1,11 @@
 /** @file ResultText.cpp The one table of result code names and descriptions. */
 #include "os/system/ResultText.h"
 
-namespace os::system {
+namespace os::system
+{
 
-namespace {
+namespace
+{
 
 struct ResultText
 {
@@ -30,15 +32,13 @@ constexpr ResultText kTexts[] = {
     {0x80040154u, "DIERR_DEVICENOTREG", "The device or device instance is not registered."},
     {0x80040209u, "DIERR_UNPLUGGED", "The device has been unplugged."},
     {0x88760818u, "D3DERR_WRONGTEXTUREFORMAT", "The pixel format of the texture surface is not valid."},
-    {0x8876017Cu, "D3DERR_OUTOFVIDEOMEMORY",
-     "Not enough display memory is available to perform the operation."},
+    {0x8876017Cu, "D3DERR_OUTOFVIDEOMEMORY", "Not enough display memory is available to perform the operation."},
     {0x88760866u, "D3DERR_NOTFOUND", "The requested item was not found."},
     {0x88760867u, "D3DERR_MOREDATA", "More data is available than the given buffer can hold."},
     {0x88760868u, "D3DERR_DEVICELOST", "The device has been lost but cannot be reset at this time."},
     {0x88760869u, "D3DERR_DEVICENOTRESET", "The device has been lost but can be reset at this time."},
     {0x8876086Au, "D3DERR_NOTAVAILABLE", "The queried technique or format is not supported."},
-    {0x8876086Cu, "D3DERR_INVALIDCALL",
-     "The method call is invalid, for example a parameter has an invalid value."},
+    {0x8876086Cu, "D3DERR_INVALIDCALL", "The method call is invalid, for example a parameter has an invalid value."},
     {0x88760B59u, "D3DXERR_INVALIDDATA", "The data is invalid."},
     {0x8878000Au, "DSERR_ALLOCATED", "The request failed because resources were already in use."},
     {0x8878001Eu, "DSERR_CONTROLUNAVAIL", "The buffer control requested is not available."},

@@ -3,7 +3,8 @@
 
 #include <cstdint>
 
-namespace os::system {
+namespace os::system
+{
 
 /// The symbolic name of a result code ("D3DERR_DEVICELOST", "DSERR_BUFFERLOST", ...); "Unknown"
 /// for codes the layer never returns. One table serves graphics, sound and input.

@@ -1,7 +1,8 @@
 /** @file StartGate.cpp A gate that holds a new thread until it is opened or cancelled. */
 #include "os/system/StartGate.h"
 
-namespace os::system {
+namespace os::system
+{
 
 void StartGate::Open()
 {

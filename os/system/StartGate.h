@@ -4,7 +4,8 @@
 #include <condition_variable>
 #include <mutex>
 
-namespace os::system {
+namespace os::system
+{
 
 /// Stands in for a thread created suspended: the thread waits at the gate until Open
 /// (run) or Cancel (end without running). Both are idempotent; the first decision wins.
@@ -20,7 +21,12 @@ public:
 private:
     mutable std::mutex mutex_;
     std::condition_variable changed_;
-    enum class State { Closed, Open, Cancelled } state_ = State::Closed;
+    enum class State
+    {
+        Closed,
+        Open,
+        Cancelled
+    } state_ = State::Closed;
 };
 
 } // namespace os::system

@@ -1,9 +1,11 @@
 /** @file BuiltinFont.cpp Glyph rows of the paint surface's font (printable ASCII). */
 #include "os/window/BuiltinFont.h"
 
-namespace os::window::builtin_font {
+namespace os::window::builtin_font
+{
 
-namespace {
+namespace
+{
 const std::uint8_t kGlyphs[95][kRows] = {
     {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}, // space
     {0x20, 0x20, 0x20, 0x20, 0x20, 0x00, 0x20}, // !

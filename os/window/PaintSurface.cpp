@@ -17,8 +17,7 @@ void PaintSurface::FillRect(int x, int y, int width, int height, std::uint32_t r
     const std::uint32_t colour = 0xFF000000u | (rgb & 0x00FFFFFFu);
     if (left >= rightEdge)
         return;
-    for (long long row = top; row < bottomEdge; ++row)
-    {
+    for (long long row = top; row < bottomEdge; ++row) {
         std::uint32_t* line = GetRow(static_cast<int>(row));
         std::fill(line + left, line + rightEdge, colour);
     }
@@ -29,16 +28,13 @@ void PaintSurface::Blit(const Bitmap& source, int x, int y, int width, int heigh
     // Clip against the source first, then against the target, moving both origins together.
     long long dx = x, dy = y, sx = sourceX, sy = sourceY, w = width, h = height;
     auto clip = [&](long long& target, long long& src, long long& extent, long long limitTarget,
-                    long long limitSource)
-    {
-        if (src < 0)
-        {
+                    long long limitSource) {
+        if (src < 0) {
             target -= src;
             extent += src;
             src = 0;
         }
-        if (target < 0)
-        {
+        if (target < 0) {
             src -= target;
             extent += target;
             target = 0;
@@ -50,8 +46,7 @@ void PaintSurface::Blit(const Bitmap& source, int x, int y, int width, int heigh
     clip(dy, sy, h, GetHeight(), source.GetHeight());
     if (w <= 0 || h <= 0)
         return;
-    for (long long row = 0; row < h; ++row)
-    {
+    for (long long row = 0; row < h; ++row) {
         const std::uint32_t* from = source.GetRow(static_cast<int>(sy + row)) + sx;
         std::copy(from, from + w, GetRow(static_cast<int>(dy + row)) + dx);
     }
@@ -61,13 +56,10 @@ void PaintSurface::DrawText(int x, int y, const std::string& text, std::uint32_t
 {
     const std::uint32_t colour = 0xFF000000u | (rgb & 0x00FFFFFFu);
     int penX = x;
-    for (char c : text)
-    {
+    for (char c : text) {
         const std::uint8_t* glyph = builtin_font::GetGlyph(static_cast<unsigned char>(c));
-        for (int row = 0; row < builtin_font::kRows; ++row)
-        {
-            for (int column = 0; column < builtin_font::kColumns; ++column)
-            {
+        for (int row = 0; row < builtin_font::kRows; ++row) {
+            for (int column = 0; column < builtin_font::kColumns; ++column) {
                 if (glyph[row] & (0x80 >> column))
                     SetPixel(penX + builtin_font::kLeft + column, y + builtin_font::kTop + row, colour);
             }

@@ -6,7 +6,8 @@
 #include <algorithm>
 #include <stdexcept>
 
-namespace korvane::test {
+namespace korvane::test
+{
 
 os::audio::WaveFormatEx PcmFormat(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits)
 {
@@ -27,8 +28,7 @@ std::string EncodeOggVorbis(int channels, long rate, const std::vector<float>& i
         throw std::invalid_argument("EncodeOggVorbis: no channels");
     vorbis_info info;
     vorbis_info_init(&info);
-    if (vorbis_encode_init_vbr(&info, channels, rate, quality) != 0)
-    {
+    if (vorbis_encode_init_vbr(&info, channels, rate, quality) != 0) {
         vorbis_info_clear(&info);
         throw std::runtime_error("vorbis_encode_init_vbr failed");
     }
@@ -62,30 +62,24 @@ std::string EncodeOggVorbis(int channels, long rate, const std::vector<float>& i
     const long frames = static_cast<long>(interleaved.size()) / channels;
     long done = 0;
     bool ended = false;
-    while (!ended)
-    {
+    while (!ended) {
         const long count = std::min(1024L, frames - done);
-        if (count > 0)
-        {
+        if (count > 0) {
             float** buffer = vorbis_analysis_buffer(&dsp, static_cast<int>(count));
             for (long i = 0; i < count; ++i)
                 for (int c = 0; c < channels; ++c)
                     buffer[c][i] = interleaved[static_cast<std::size_t>((done + i) * channels + c)];
             vorbis_analysis_wrote(&dsp, static_cast<int>(count));
             done += count;
-        }
-        else
-        {
+        } else {
             vorbis_analysis_wrote(&dsp, 0); // end of stream
             ended = true;
         }
-        while (vorbis_analysis_blockout(&dsp, &block) == 1)
-        {
+        while (vorbis_analysis_blockout(&dsp, &block) == 1) {
             vorbis_analysis(&block, nullptr);
             vorbis_bitrate_addblock(&block);
             ogg_packet packet;
-            while (vorbis_bitrate_flushpacket(&dsp, &packet))
-            {
+            while (vorbis_bitrate_flushpacket(&dsp, &packet)) {
                 ogg_stream_packetin(&stream, &packet);
                 while (ogg_stream_pageout(&stream, &page) != 0)
                     append(page);

@@ -7,7 +7,8 @@
 
 #include "os/audio/WaveFormat.h"
 
-namespace korvane::test {
+namespace korvane::test
+{
 
 /// A PCM format record with block align and byte rate filled in.
 os::audio::WaveFormatEx PcmFormat(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits);

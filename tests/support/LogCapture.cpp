@@ -5,9 +5,11 @@
 
 #include "KorvaneXDK/core/Log.h"
 
-namespace korvane::test {
+namespace korvane::test
+{
 
-namespace {
+namespace
+{
 
 std::mutex& Mutex()
 {
@@ -77,8 +79,7 @@ std::size_t LogCapture::CountContaining(const std::string& text)
 std::string LogCapture::All()
 {
     std::string all;
-    for (const auto& one : Lines())
-    {
+    for (const auto& one : Lines()) {
         all += one;
         if (one.empty() || one.back() != '\n')
             all += '\n';

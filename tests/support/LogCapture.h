@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-namespace korvane::test {
+namespace korvane::test
+{
 
 /// Sets the log hook for its lifetime (one capture at a time); lines may come from any thread.
 class LogCapture

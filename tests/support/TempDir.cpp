@@ -7,7 +7,8 @@
 #include <iterator>
 #include <stdexcept>
 
-namespace korvane::test {
+namespace korvane::test
+{
 
 TempDir::TempDir()
 {

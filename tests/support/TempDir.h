@@ -3,7 +3,8 @@
 
 #include <string>
 
-namespace korvane::test {
+namespace korvane::test
+{
 
 class TempDir
 {

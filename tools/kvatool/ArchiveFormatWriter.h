@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-namespace kvatool {
+namespace kvatool
+{
 
 /// Raw bytes.
 using Bytes = std::string;

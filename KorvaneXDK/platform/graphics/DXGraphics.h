@@ -68,7 +68,8 @@ public:
 private:
     bool LoadDirect3D();
     os::gfx::Result CreateDevice(std::uint32_t behaviorFlags);
-    template <typename Event> void Notify(Event event);
+    template <typename Event>
+    void Notify(Event event);
 
     std::shared_ptr<os::gfx::Direct3D> direct3D_;
     std::shared_ptr<os::gfx::Device> device_;

@@ -39,67 +39,50 @@ void CGraphicsModePreference::SetProperty(const std::string& key, const std::str
 void CGraphicsModePreference::EnumerateModes()
 {
     modes.clear();
-    if (direct3D != nullptr)
-    {
+    if (direct3D != nullptr) {
         const std::uint32_t count = direct3D->GetAdapterModeCount(adapter, os::gfx::Format::X8R8G8B8);
-        for (std::uint32_t i = 0; i < count; ++i)
-        {
+        for (std::uint32_t i = 0; i < count; ++i) {
             DisplayMode mode;
-            if (os::gfx::Failed(direct3D->EnumAdapterModes(adapter, os::gfx::Format::X8R8G8B8, i, &mode)))
-            {
+            if (os::gfx::Failed(direct3D->EnumAdapterModes(adapter, os::gfx::Format::X8R8G8B8, i, &mode))) {
                 continue;
             }
             const auto width = static_cast<std::int64_t>(mode.Width);
             const auto height = static_cast<std::int64_t>(mode.Height);
-            if (width < minimumWidth || width > maximumWidth || height < minimumHeight ||
-                height > maximumHeight)
-            {
+            if (width < minimumWidth || width > maximumWidth || height < minimumHeight || height > maximumHeight) {
                 continue;
             }
-            if (mode.RefreshRate != 0 && static_cast<std::int64_t>(mode.RefreshRate) < minimumRefreshRate)
-            {
+            if (mode.RefreshRate != 0 && static_cast<std::int64_t>(mode.RefreshRate) < minimumRefreshRate) {
                 continue;
             }
             modes.push_back(mode);
         }
     }
-    if (modes.empty())
-    {
+    if (modes.empty()) {
         throw EIOError(this, "Display device initialization failed.");
     }
-    std::stable_sort(
-        modes.begin(), modes.end(),
-        [](const DisplayMode& a, const DisplayMode& b)
-        { return std::tie(a.Width, a.Height, a.RefreshRate) < std::tie(b.Width, b.Height, b.RefreshRate); });
+    std::stable_sort(modes.begin(), modes.end(), [](const DisplayMode& a, const DisplayMode& b) {
+        return std::tie(a.Width, a.Height, a.RefreshRate) < std::tie(b.Width, b.Height, b.RefreshRate);
+    });
 
-    auto find = [this](auto matches)
-    {
-        for (std::size_t i = 0; i < modes.size(); ++i)
-        {
-            if (matches(modes[i]))
-            {
+    auto find = [this](auto matches) {
+        for (std::size_t i = 0; i < modes.size(); ++i) {
+            if (matches(modes[i])) {
                 return static_cast<int>(i);
             }
         }
         return -1;
     };
-    int chosen = find(
-        [](const DisplayMode& m)
-        {
-            const bool size = (m.Width == 1280 && m.Height == 720) || (m.Width == 1920 && m.Height == 1080);
-            return size && (m.RefreshRate == 60 || m.RefreshRate == 59);
+    int chosen = find([](const DisplayMode& m) {
+        const bool size = (m.Width == 1280 && m.Height == 720) || (m.Width == 1920 && m.Height == 1080);
+        return size && (m.RefreshRate == 60 || m.RefreshRate == 59);
+    });
+    if (chosen < 0) {
+        chosen = find([](const DisplayMode& m) {
+            const bool size = (m.Width == 800 && m.Height == 600) || (m.Width == 640 && m.Height == 480);
+            return size && m.RefreshRate >= kFallbackRefreshRate;
         });
-    if (chosen < 0)
-    {
-        chosen = find(
-            [](const DisplayMode& m)
-            {
-                const bool size = (m.Width == 800 && m.Height == 600) || (m.Width == 640 && m.Height == 480);
-                return size && m.RefreshRate >= kFallbackRefreshRate;
-            });
     }
-    if (chosen < 0)
-    {
+    if (chosen < 0) {
         chosen = 0;
     }
     SelectMode(chosen);
@@ -107,8 +90,7 @@ void CGraphicsModePreference::EnumerateModes()
 
 void CGraphicsModePreference::SelectMode(int index)
 {
-    if (index < 0 || static_cast<std::size_t>(index) >= modes.size())
-    {
+    if (index < 0 || static_cast<std::size_t>(index) >= modes.size()) {
         throw std::out_of_range("invalid vector<T> subscript");
     }
     selectedIndex = index;
@@ -145,8 +127,7 @@ void CGraphicsModePreference::Load(const std::string& path)
     const int height = StringToInt(GetProperty("ScreenHeight", "0"));
     const int refresh = StringToInt(GetProperty("ScreenRefreshRatio", "0"));
     const bool windowed = ToLowerString(GetProperty("Windowed", "true")) == "true";
-    if (width == 0 || height == 0)
-    {
+    if (width == 0 || height == 0) {
         return;
     }
     // Compared as the unsigned values the modes hold, so a negative text never matches.
@@ -154,22 +135,17 @@ void CGraphicsModePreference::Load(const std::string& path)
     const auto h = static_cast<std::uint32_t>(height);
     const auto r = static_cast<std::uint32_t>(refresh);
     int found = -1;
-    for (std::size_t i = 0; i < modes.size() && found < 0; ++i)
-    {
-        if (modes[i].Width == w && modes[i].Height == h && modes[i].RefreshRate == r)
-        {
+    for (std::size_t i = 0; i < modes.size() && found < 0; ++i) {
+        if (modes[i].Width == w && modes[i].Height == h && modes[i].RefreshRate == r) {
             found = static_cast<int>(i);
         }
     }
-    for (std::size_t i = 0; i < modes.size() && found < 0; ++i)
-    {
-        if (modes[i].Width == w && modes[i].Height == h && modes[i].RefreshRate >= kFallbackRefreshRate)
-        {
+    for (std::size_t i = 0; i < modes.size() && found < 0; ++i) {
+        if (modes[i].Width == w && modes[i].Height == h && modes[i].RefreshRate >= kFallbackRefreshRate) {
             found = static_cast<int>(i);
         }
     }
-    if (found < 0)
-    {
+    if (found < 0) {
         return;
     }
     SelectMode(found);
@@ -182,8 +158,7 @@ void CGraphicsModePreference::Save(const std::string& path)
     CFileStream file(path, 0, 1);
     SetProperty("ScreenWidth", IntToString(static_cast<int>(fullscreenParameters.BackBufferWidth)));
     SetProperty("ScreenHeight", IntToString(static_cast<int>(fullscreenParameters.BackBufferHeight)));
-    SetProperty("ScreenRefreshRatio",
-                IntToString(static_cast<int>(fullscreenParameters.FullScreenRefreshRateInHz)));
+    SetProperty("ScreenRefreshRatio", IntToString(static_cast<int>(fullscreenParameters.FullScreenRefreshRateInHz)));
     SetProperty("Windowed", fullscreen ? "false" : "true");
     properties.SaveToStream(file);
     file.Close();

@@ -2,10 +2,11 @@
 #include "KorvaneXDK/platform/sound/StaticSound.h"
 
 #include "KorvaneXDK/core/Exception.h"
-#include "KorvaneXDK/platform/sound/DXSound.h"
 #include "KorvaneXDK/platform/graphics/DirectXError.h"
+#include "KorvaneXDK/platform/sound/DXSound.h"
 
-namespace korvane {
+namespace korvane
+{
 
 CStaticSound::CStaticSound(std::uint32_t creationFlags) : CSound(creationFlags) {}
 
@@ -24,15 +25,15 @@ void CStaticSound::CreateBuffer(CDXSound& device, boost::shared_ptr<ISoundReader
         return;
 
     os::audio::BufferDesc desc;
-    desc.flags = creationFlags_ | (device.UsesSoftwareBuffers() ? os::audio::kCapsLocSoftware : os::audio::kCapsLocDefer);
+    desc.flags =
+        creationFlags_ | (device.UsesSoftwareBuffers() ? os::audio::kCapsLocSoftware : os::audio::kCapsLocDefer);
     // A negative length from corrupt data becomes a size the device refuses.
     desc.bufferBytes = static_cast<std::uint32_t>(reader->GetTotalBytes());
     desc.format = reader->GetFormat();
     format_ = *reader->GetFormat();
 
     const os::audio::Result result = device.GetDirectSound()->CreateSoundBuffer(desc, &buffer_);
-    if (ReportOnDirectXFailure(result, __FILE__, __LINE__))
-    {
+    if (ReportOnDirectXFailure(result, __FILE__, __LINE__)) {
         throw EReadError(this, "サウンドバッファの作成に失敗しました.");
     }
 
@@ -50,10 +51,8 @@ void CStaticSound::FillBuffer()
     std::uint32_t bytes1 = 0;
     void* part2 = nullptr;
     std::uint32_t bytes2 = 0;
-    os::audio::Result result =
-        buffer_->Lock(0, 0, &part1, &bytes1, &part2, &bytes2, os::audio::kLockEntireBuffer);
-    if (result == os::audio::kErrBufferLost)
-    {
+    os::audio::Result result = buffer_->Lock(0, 0, &part1, &bytes1, &part2, &bytes2, os::audio::kLockEntireBuffer);
+    if (result == os::audio::kErrBufferLost) {
         buffer_->Restore();
         result = buffer_->Lock(0, 0, &part1, &bytes1, &part2, &bytes2, os::audio::kLockEntireBuffer);
     }
@@ -71,8 +70,7 @@ void CStaticSound::Play()
         return;
     buffer_->SetCurrentPosition(0);
     const std::uint32_t flags = loop_ ? os::audio::kPlayLooping : 0;
-    if (buffer_->Play(flags) == os::audio::kErrBufferLost)
-    {
+    if (buffer_->Play(flags) == os::audio::kErrBufferLost) {
         FillBuffer();
         buffer_->Play(flags);
     }
@@ -100,8 +98,7 @@ void CStaticSound::Duplicate(CDXSound& device, CStaticSound& source)
     if (!device.IsInitialized())
         return;
     const os::audio::Result result = device.GetDirectSound()->DuplicateSoundBuffer(source.buffer_, &buffer_);
-    if (ReportOnDirectXFailure(result, __FILE__, __LINE__))
-    {
+    if (ReportOnDirectXFailure(result, __FILE__, __LINE__)) {
         throw EReadError(this, "サウンドバッファの Duplicate に失敗しました.");
     }
     pcm_ = source.pcm_;

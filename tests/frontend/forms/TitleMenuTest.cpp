@@ -55,9 +55,9 @@ TEST_F(TitleMenuTest, OpensOverTheTitleWallpaperWithTheMainGameFocused)
 TEST_F(TitleMenuTest, ButtonsTakeTheFocusInLocationOrderAndClickWithTheDecideSound)
 {
     auto menu = OpenMenu();
-    const std::vector<boost::shared_ptr<korvane::mwt::CButton>> order = {menu->CompanionGameButton, menu->OptionsButton,
-                                                                         menu->LeaderboardsButton, menu->CreditsButton,
-                                                                         menu->ExitButton, menu->MainGameButton};
+    const std::vector<boost::shared_ptr<korvane::mwt::CButton>> order = {
+        menu->CompanionGameButton, menu->OptionsButton, menu->LeaderboardsButton,
+        menu->CreditsButton,       menu->ExitButton,    menu->MainGameButton};
     for (const auto& expected : order) {
         menu->FocusNext();
         EXPECT_EQ(expected, menu->GetFocusedLeaf()) << expected->GetName();

@@ -9,12 +9,12 @@
 
 #include <gtest/gtest.h>
 
-#include "support/InputTestSupport.h"
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/platform/graphics/GraphicsModePreference.h"
 #include "KorvaneXDK/platform/input/DXInput.h"
 #include "frontend/preferences/PreferenceManager.h"
 #include "frontend/preferences/StandardPreferenceHost.h"
+#include "support/InputTestSupport.h"
 #include "support/TempDir.h"
 
 namespace prefs_test

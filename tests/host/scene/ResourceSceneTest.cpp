@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "support/InputTestSupport.h"
 #include "../HostArchive.h"
 #include "../HostTestSupport.h"
 #include "KorvaneXDK/core/Exception.h"
@@ -24,6 +23,7 @@
 #include "os/store/Store.h"
 #include "os/store/StoreTesting.h"
 #include "os/window/MessageQueue.h"
+#include "support/InputTestSupport.h"
 #include "support/LogCapture.h"
 
 namespace

@@ -65,8 +65,7 @@ TEST(EventTest, TrackedSignalsAreOutstandingUntilTheListenerComesBack)
     });
     Event* list[] = {&event};
     ASSERT_TRUE(os::testing::WaitForWaiterOn(list, 1, 5000));
-    for (int i = 1; i <= 3; ++i)
-    {
+    for (int i = 1; i <= 3; ++i) {
         os::testing::SetEventTracked(event);
         ASSERT_TRUE(os::testing::WaitForTrackedEvents(5000));
         EXPECT_EQ(i, handled.load());

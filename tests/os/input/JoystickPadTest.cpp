@@ -6,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include "support/InputTestSupport.h"
 #include "os/input/PadClassification.h"
 #include "os/input/PadInput.h"
 #include "os/input/PnpDevices.h"
+#include "support/InputTestSupport.h"
 
 namespace
 {
@@ -38,8 +38,7 @@ protected:
     {
         std::vector<ObjectInstance> axes;
         EXPECT_EQ(kResultOk, device.EnumObjects(
-                                 [&](const ObjectInstance& o)
-                                 {
+                                 [&](const ObjectInstance& o) {
                                      axes.push_back(o);
                                      return kEnumContinue;
                                  },
@@ -76,8 +75,7 @@ TEST_F(InputJoystickPadTest, EnumerationListsEveryJoystickInOrderWithProductIds)
     int calls = 0;
     directInput_->EnumDevices(
         kDeviceClassGameController,
-        [&](const DeviceInstance&)
-        {
+        [&](const DeviceInstance&) {
             ++calls;
             return kEnumStop;
         },
@@ -153,11 +151,9 @@ TEST_F(InputJoystickPadTest, AxesScaleOntoTheRangesSetAndHatsReportAngles)
     {
         std::uint8_t hat;
         std::uint32_t angle;
-    } hats[] = {{SDL_HAT_UP, 0},        {SDL_HAT_RIGHT, 9000},     {SDL_HAT_RIGHTDOWN, 13500},
-                {SDL_HAT_DOWN, 18000},  {SDL_HAT_LEFTDOWN, 22500}, {SDL_HAT_LEFT, 27000},
-                {SDL_HAT_LEFTUP, 31500}};
-    for (const auto& hat : hats)
-    {
+    } hats[] = {{SDL_HAT_UP, 0},           {SDL_HAT_RIGHT, 9000}, {SDL_HAT_RIGHTDOWN, 13500}, {SDL_HAT_DOWN, 18000},
+                {SDL_HAT_LEFTDOWN, 22500}, {SDL_HAT_LEFT, 27000}, {SDL_HAT_LEFTUP, 31500}};
+    for (const auto& hat : hats) {
         stick.SetHat(0, hat.hat);
         PumpInput();
         EXPECT_EQ(hat.angle, Read(*device).pov[0]);
@@ -228,8 +224,8 @@ TEST_F(InputJoystickPadTest, PadStateFollowsButtonsSticksAndTriggers)
     ASSERT_EQ(kErrorSuccess, GetPadState(0, &state));
     EXPECT_EQ(kPadA | kPadStart | kPadDpadLeft, state.gamepad.buttons);
     EXPECT_EQ(Values(20000, 32767, 1234, 255, 0),
-              Values(state.gamepad.thumbLY, state.gamepad.thumbRY, state.gamepad.thumbLX,
-                     state.gamepad.leftTrigger, state.gamepad.rightTrigger))
+              Values(state.gamepad.thumbLY, state.gamepad.thumbRY, state.gamepad.thumbLX, state.gamepad.leftTrigger,
+                     state.gamepad.rightTrigger))
         << "up is positive on the pad interface";
     EXPECT_NE(firstPacket, state.packetNumber);
 

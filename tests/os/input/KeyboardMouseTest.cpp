@@ -8,9 +8,9 @@
 
 #include <gtest/gtest.h>
 
-#include "support/InputTestSupport.h"
 #include "os/input/KeyCodes.h"
 #include "os/window/Window.h"
+#include "support/InputTestSupport.h"
 
 namespace
 {
@@ -35,20 +35,17 @@ protected:
 // The key codes the key-mapping screens name, with the keys SDL can report: 0x01-0x53 and these. The
 // rest of that table (0x7E, 0x91-0x93, 0x96, 0x97, 0xE3) are keys of keyboards SDL has no scancode for.
 constexpr std::uint32_t kReachableKeyCodesPast0x53[] = {
-    0x56, 0x57, 0x58, 0x64, 0x65, 0x66, 0x70, 0x73, 0x79, 0x7B, 0x7D, 0x8D, 0x90, 0x94,
-    0x95, 0x99, 0x9C, 0x9D, 0xA0, 0xA1, 0xA2, 0xA4, 0xAE, 0xB0, 0xB2, 0xB3, 0xB5, 0xB7,
-    0xB8, 0xC5, 0xC7, 0xC8, 0xC9, 0xCB, 0xCD, 0xCF, 0xD0, 0xD1, 0xD2, 0xD3, 0xDB, 0xDC,
-    0xDD, 0xDE, 0xDF, 0xE5, 0xE6, 0xE7, 0xE8, 0xE9, 0xEA, 0xEB, 0xEC, 0xED,
+    0x56, 0x57, 0x58, 0x64, 0x65, 0x66, 0x70, 0x73, 0x79, 0x7B, 0x7D, 0x8D, 0x90, 0x94, 0x95, 0x99, 0x9C, 0x9D,
+    0xA0, 0xA1, 0xA2, 0xA4, 0xAE, 0xB0, 0xB2, 0xB3, 0xB5, 0xB7, 0xB8, 0xC5, 0xC7, 0xC8, 0xC9, 0xCB, 0xCD, 0xCF,
+    0xD0, 0xD1, 0xD2, 0xD3, 0xDB, 0xDC, 0xDD, 0xDE, 0xDF, 0xE5, 0xE6, 0xE7, 0xE8, 0xE9, 0xEA, 0xEB, 0xEC, 0xED,
 };
 
 TEST(InputKeyCodes, EveryNamedKeyHasAScancodeThatMapsBack)
 {
-    std::vector<std::uint32_t> codes(std::begin(kReachableKeyCodesPast0x53),
-                                     std::end(kReachableKeyCodesPast0x53));
+    std::vector<std::uint32_t> codes(std::begin(kReachableKeyCodesPast0x53), std::end(kReachableKeyCodesPast0x53));
     for (std::uint32_t code = 0x01; code <= 0x53; ++code)
         codes.push_back(code);
-    for (std::uint32_t code : codes)
-    {
+    for (std::uint32_t code : codes) {
         const int scancode = ScancodeFromKeyCode(code);
         ASSERT_NE(0, scancode) << std::hex << code;
         EXPECT_EQ(code, KeyCodeFromScancode(scancode)) << std::hex << code;
@@ -64,8 +61,7 @@ TEST(InputKeyCodes, EveryNamedKeyHasAScancodeThatMapsBack)
 
 TEST_F(InputDeviceTest, KeysArriveThroughTheEventPumpByPhysicalKey)
 {
-    auto keyboard =
-        Open(kGuidSysKeyboard, DataFormat::Keyboard, kCoopNonExclusive | kCoopForeground | kCoopNoWinKey);
+    auto keyboard = Open(kGuidSysKeyboard, DataFormat::Keyboard, kCoopNonExclusive | kCoopForeground | kCoopNoWinKey);
     ASSERT_EQ(kResultOk, keyboard->Acquire());
     EXPECT_EQ(kResultNoEffect, keyboard->Acquire());
 
@@ -113,11 +109,9 @@ TEST_F(InputDeviceTest, FocusFollowsTheWindowsFocusEvents)
 {
     os::window::Window window("input focus");
     ASSERT_TRUE(window.IsCreated());
-    auto keyboard =
-        Open(kGuidSysKeyboard, DataFormat::Keyboard, kCoopNonExclusive | kCoopForeground, &window);
+    auto keyboard = Open(kGuidSysKeyboard, DataFormat::Keyboard, kCoopNonExclusive | kCoopForeground, &window);
 
-    auto focus = [&](Uint32 windowId, SDL_WindowEventID change)
-    {
+    auto focus = [&](Uint32 windowId, SDL_WindowEventID change) {
         SDL_Event event;
         SDL_zero(event);
         event.type = SDL_WINDOWEVENT;
@@ -157,8 +151,7 @@ TEST_F(InputDeviceTest, MouseGathersMotionAndWheelWhileAcquired)
     PumpInput();
     MouseState2 state;
     ASSERT_EQ(kResultOk, mouse->GetDeviceState(sizeof(state), &state));
-    EXPECT_EQ(Values(10, -6, 120), Values(state.x, state.y, state.z))
-        << "motion before the acquisition does not count";
+    EXPECT_EQ(Values(10, -6, 120), Values(state.x, state.y, state.z)) << "motion before the acquisition does not count";
     EXPECT_EQ(Values(0x00, 0x80, 0x80), Values(state.buttons[0], state.buttons[1], state.buttons[4]));
 
     ASSERT_EQ(kResultOk, mouse->GetDeviceState(sizeof(state), &state));

@@ -3,14 +3,16 @@
 
 #include <cstdlib>
 #include <pwd.h>
-#include <unistd.h>
 #include <thread>
+#include <unistd.h>
 
 #include "os/system/StartGate.h"
 #include "os/system/System.h"
 
-namespace os::system {
-namespace {
+namespace os::system
+{
+namespace
+{
 
 TEST(SystemTest, ClockIsMonotonicAndInjectable)
 {
@@ -43,9 +45,8 @@ TEST(SystemTest, LastErrorBelongsToTheCallingThread)
 TEST(SystemTest, MessageBoxesGoToTheSinkOrToStandardError)
 {
     std::string seen;
-    os::testing::SetMessageBoxSink([&](const std::string& caption, const std::string& text) {
-        seen = caption + "|" + text;
-    });
+    os::testing::SetMessageBoxSink(
+        [&](const std::string& caption, const std::string& text) { seen = caption + "|" + text; });
     ShowErrorMessageBox("Game", "It failed.", nullptr);
     EXPECT_EQ(seen, "Game|It failed.");
     os::testing::SetMessageBoxSink(nullptr);
@@ -68,8 +69,7 @@ TEST(SystemTest, UserDataRootFollowsXdg)
     EXPECT_EQ(GetUserDataRoot(), "/home/player/.local/share/");
     // Without HOME, the account's own home folder rather than a folder shared by all users.
     unsetenv("HOME");
-    if (const passwd* account = getpwuid(getuid()); account && account->pw_dir && *account->pw_dir)
-    {
+    if (const passwd* account = getpwuid(getuid()); account && account->pw_dir && *account->pw_dir) {
         EXPECT_EQ(GetUserDataRoot(), std::string(account->pw_dir) + "/.local/share/");
     }
     setenv("HOME", savedHome.c_str(), 1);

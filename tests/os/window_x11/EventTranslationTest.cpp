@@ -35,12 +35,10 @@ protected:
         os::testing::ResetWindowMessageQueue();
         window_ = std::make_unique<Window>("translation");
         ASSERT_TRUE(window_->IsCreated()) << os::system::GetLastErrorText();
-        window_->SetProc(
-            [this](Window& w, std::uint32_t message, WParam wParam, LParam lParam) -> LResult
-            {
-                received_.push_back({&w, message, wParam, lParam});
-                return DefWindowProc(&w, message, wParam, lParam);
-            });
+        window_->SetProc([this](Window& w, std::uint32_t message, WParam wParam, LParam lParam) -> LResult {
+            received_.push_back({&w, message, wParam, lParam});
+            return DefWindowProc(&w, message, wParam, lParam);
+        });
         PumpEvents();
         os::testing::ResetWindowMessageQueue();
     }
@@ -57,8 +55,7 @@ protected:
             SDL_PushEvent(&event);
         std::vector<Message> out;
         Message message;
-        while (PeekMessage(message, true))
-        {
+        while (PeekMessage(message, true)) {
             if (message.message != WM_PAINT && message.window == window_.get())
                 out.push_back(message);
         }
@@ -91,11 +88,10 @@ protected:
 
 TEST_F(EventTranslation, KeysMapToVirtualKeysWithTheirFlags)
 {
-    auto m =
-        Translate({Key(SDL_SCANCODE_KP_5, SDLK_KP_5, true), Key(SDL_SCANCODE_KP_ENTER, SDLK_KP_ENTER, true),
-                   Key(SDL_SCANCODE_SEMICOLON, SDLK_SEMICOLON, true), Key(SDL_SCANCODE_3, SDLK_3, true),
-                   Key(SDL_SCANCODE_SPACE, SDLK_SPACE, true, KMOD_NONE, true),
-                   Key(SDL_SCANCODE_DELETE, SDLK_DELETE, false)});
+    auto m = Translate({Key(SDL_SCANCODE_KP_5, SDLK_KP_5, true), Key(SDL_SCANCODE_KP_ENTER, SDLK_KP_ENTER, true),
+                        Key(SDL_SCANCODE_SEMICOLON, SDLK_SEMICOLON, true), Key(SDL_SCANCODE_3, SDLK_3, true),
+                        Key(SDL_SCANCODE_SPACE, SDLK_SPACE, true, KMOD_NONE, true),
+                        Key(SDL_SCANCODE_DELETE, SDLK_DELETE, false)});
     ASSERT_EQ(Kinds(m), (MessageKinds{{WM_KEYDOWN, VK_NUMPAD0 + 5},
                                       {WM_KEYDOWN, VK_RETURN},
                                       {WM_KEYDOWN, VK_OEM_1},
@@ -109,10 +105,10 @@ TEST_F(EventTranslation, KeysMapToVirtualKeysWithTheirFlags)
 
 TEST_F(EventTranslation, SystemKeysAreAltWithoutControlAndF10)
 {
-    auto m = Translate({Key(SDL_SCANCODE_X, SDLK_x, true, KMOD_LALT),
-                        Key(SDL_SCANCODE_X, SDLK_x, true, KMOD_LALT | KMOD_LCTRL),
-                        Key(SDL_SCANCODE_F10, SDLK_F10, true), Key(SDL_SCANCODE_F10, SDLK_F10, false),
-                        Key(SDL_SCANCODE_RALT, SDLK_RALT, false)});
+    auto m =
+        Translate({Key(SDL_SCANCODE_X, SDLK_x, true, KMOD_LALT),
+                   Key(SDL_SCANCODE_X, SDLK_x, true, KMOD_LALT | KMOD_LCTRL), Key(SDL_SCANCODE_F10, SDLK_F10, true),
+                   Key(SDL_SCANCODE_F10, SDLK_F10, false), Key(SDL_SCANCODE_RALT, SDLK_RALT, false)});
     ASSERT_EQ(Kinds(m), (MessageKinds{{WM_SYSKEYDOWN, 'X'},
                                       {WM_KEYDOWN, 'X'},
                                       {WM_SYSKEYDOWN, VK_F10},
@@ -135,10 +131,8 @@ TEST_F(EventTranslation, TextBecomesOneCharacterPerCodePoint)
 
     // Typed with Alt the character is a system character; the next plain key types again.
     std::strcpy(e.text.text, "q");
-    auto m =
-        Translate({Key(SDL_SCANCODE_Q, SDLK_q, true, KMOD_LALT), e, Key(SDL_SCANCODE_Q, SDLK_q, true), e});
-    EXPECT_EQ(Kinds(m),
-              (MessageKinds{{WM_SYSKEYDOWN, 'Q'}, {WM_SYSCHAR, 'q'}, {WM_KEYDOWN, 'Q'}, {WM_CHAR, 'q'}}));
+    auto m = Translate({Key(SDL_SCANCODE_Q, SDLK_q, true, KMOD_LALT), e, Key(SDL_SCANCODE_Q, SDLK_q, true), e});
+    EXPECT_EQ(Kinds(m), (MessageKinds{{WM_SYSKEYDOWN, 'Q'}, {WM_SYSCHAR, 'q'}, {WM_KEYDOWN, 'Q'}, {WM_CHAR, 'q'}}));
 }
 
 TEST_F(EventTranslation, WindowEventsBecomeSizeActivateAndClose)
@@ -208,8 +202,8 @@ TEST_F(EventTranslation, FlippedWheelAndHorizontalWheel)
     wheel.wheel.x = -1;
     wheel.wheel.direction = SDL_MOUSEWHEEL_FLIPPED;
     // Deltas in the high word: 2 notches flipped towards the user, one to the right.
-    EXPECT_EQ(Kinds(Translate({wheel})), (MessageKinds{{WM_MOUSEWHEEL, WParam(std::uint16_t(-240)) << 16},
-                                                       {WM_MOUSEHWHEEL, WParam(120) << 16}}));
+    EXPECT_EQ(Kinds(Translate({wheel})),
+              (MessageKinds{{WM_MOUSEWHEEL, WParam(std::uint16_t(-240)) << 16}, {WM_MOUSEHWHEEL, WParam(120) << 16}}));
 }
 
 TEST_F(EventTranslation, PostFromAnotherThreadWakesTheWait)

@@ -5,8 +5,8 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <X11/keysym.h>
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 #include <SDL.h>
 #include <SDL_syswm.h>
@@ -52,8 +52,8 @@ struct XInput
         xtst = dlopen("libXtst.so.6", RTLD_NOW | RTLD_LOCAL);
         if (!x11 || !xtst)
             return false;
-#define KORVANE_X_LOAD(lib, name)                                                                            \
-    if (!(name = reinterpret_cast<decltype(name)>(dlsym(lib, #name))))                                       \
+#define KORVANE_X_LOAD(lib, name)                                                                                      \
+    if (!(name = reinterpret_cast<decltype(name)>(dlsym(lib, #name))))                                                 \
         return false;
         KORVANE_X_FUNCTIONS(KORVANE_X_LOAD)
 #undef KORVANE_X_LOAD
@@ -110,8 +110,8 @@ protected:
     {
         os::testing::ResetWindowMessageQueue();
         ASSERT_TRUE(input_.Open()) << "no X server or no XTest";
-        window_ = std::make_unique<CGameWindow>(nullptr, "KorvaneWnd", "Korvane Application", nullptr,
-                                                nullptr, nullptr);
+        window_ =
+            std::make_unique<CGameWindow>(nullptr, "KorvaneWnd", "Korvane Application", nullptr, nullptr, nullptr);
         ASSERT_TRUE(window_->GetHandle()->IsCreated());
         window_->AddListener(&recorder_);
     }
@@ -125,8 +125,7 @@ protected:
     void DispatchAll()
     {
         Message message;
-        while (PeekMessage(message, true))
-        {
+        while (PeekMessage(message, true)) {
             if (message.message == WM_QUIT)
                 quits_.push_back(message);
             TranslateMessage(message);
@@ -138,8 +137,7 @@ protected:
     bool WaitFor(const std::function<bool(const Message&)>& match)
     {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-        for (std::size_t checked = 0; std::chrono::steady_clock::now() < deadline; WaitMessageTimeout(20))
-        {
+        for (std::size_t checked = 0; std::chrono::steady_clock::now() < deadline; WaitMessageTimeout(20)) {
             DispatchAll();
             for (; checked < recorder_.messages.size(); ++checked)
                 if (match(recorder_.messages[checked]))
@@ -276,8 +274,7 @@ TEST_F(WindowX11, AltKeysAreSystemKeysAndAltEnterIsASystemKeyDownOfReturn)
     ASSERT_TRUE(WaitFor(Is(WM_SYSKEYUP, VK_MENU)));
     EXPECT_NE(Find(WM_SYSKEYDOWN, 'A'), nullptr);
     EXPECT_NE(Find(WM_SYSCHAR, 'a'), nullptr); // not a character for text fields
-    for (WParam key : {VK_MENU, VK_RETURN})
-    {
+    for (WParam key : {VK_MENU, VK_RETURN}) {
         const Message* down = Find(WM_SYSKEYDOWN, key);
         ASSERT_NE(down, nullptr) << key;
         EXPECT_NE(down->lParam & KF_ALTDOWN_BIT, 0) << key;
@@ -288,32 +285,27 @@ TEST_F(WindowX11, AltKeysAreSystemKeysAndAltEnterIsASystemKeyDownOfReturn)
 
 TEST_F(WindowX11, AltF4ClosesDestroysAndQuits)
 {
-    ExpectClosedBy(
-        [this]
-        {
-            input_.Key(XK_Alt_L, true);
-            input_.Tap(XK_F4);
-            input_.Key(XK_Alt_L, false);
-        });
+    ExpectClosedBy([this] {
+        input_.Key(XK_Alt_L, true);
+        input_.Tap(XK_F4);
+        input_.Key(XK_Alt_L, false);
+    });
     EXPECT_NE(Find(WM_SYSKEYDOWN, VK_F4), nullptr);
 }
 
 TEST_F(WindowX11, CloseRequestFromTheWindowManagerBecomesCloseThenDestroy)
 {
-    ExpectClosedBy(
-        [this]
-        {
-            XEvent event{};
-            event.xclient.type = ClientMessage;
-            event.xclient.window = WMInfo().info.x11.window;
-            event.xclient.message_type = input_.XInternAtom(input_.display, "WM_PROTOCOLS", False);
-            event.xclient.format = 32;
-            event.xclient.data.l[0] =
-                static_cast<long>(input_.XInternAtom(input_.display, "WM_DELETE_WINDOW", False));
-            event.xclient.data.l[1] = CurrentTime;
-            input_.XSendEvent(input_.display, event.xclient.window, False, NoEventMask, &event);
-            input_.XSync(input_.display, False);
-        });
+    ExpectClosedBy([this] {
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = WMInfo().info.x11.window;
+        event.xclient.message_type = input_.XInternAtom(input_.display, "WM_PROTOCOLS", False);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = static_cast<long>(input_.XInternAtom(input_.display, "WM_DELETE_WINDOW", False));
+        event.xclient.data.l[1] = CurrentTime;
+        input_.XSendEvent(input_.display, event.xclient.window, False, NoEventMask, &event);
+        input_.XSync(input_.display, False);
+    });
 }
 
 TEST_F(WindowX11, MouseMovesButtonsAndWheel)
@@ -324,8 +316,7 @@ TEST_F(WindowX11, MouseMovesButtonsAndWheel)
     // Start from elsewhere: the pointer may already rest on the target from an earlier run.
     input_.MoveTo(x + 3, y + 4);
     input_.MoveTo(x + 10, y + 20);
-    ASSERT_TRUE(WaitFor([](const Message& m)
-                        { return m.message == WM_MOUSEMOVE && m.lParam == MakeLParam(10, 20); }));
+    ASSERT_TRUE(WaitFor([](const Message& m) { return m.message == WM_MOUSEMOVE && m.lParam == MakeLParam(10, 20); }));
 
     // A double click is two button-downs; button 4 turns the wheel away from the user.
     for (unsigned button : {1, 1, 3, 2, 4})
@@ -350,8 +341,7 @@ TEST_F(WindowX11, ResizingSendsTheNewClientSizeAndFullScreenKeepsIt)
 {
     ShowFocused();
     window_->SetClientSize(800, 600);
-    ASSERT_TRUE(
-        WaitFor([](const Message& m) { return m.message == WM_SIZE && m.lParam == MakeLParam(800, 600); }));
+    ASSERT_TRUE(WaitFor([](const Message& m) { return m.message == WM_SIZE && m.lParam == MakeLParam(800, 600); }));
     EXPECT_NE(Find(WM_SIZE, SIZE_RESTORED), nullptr);
     EXPECT_EQ(window_->GetClientWidth(), 800);
     EXPECT_EQ(window_->GetClientHeight(), 600);
@@ -391,12 +381,10 @@ TEST_F(WindowX11, RawEventsReachTheHooksBeforeTheMessages)
 {
     ShowFocused();
     std::vector<std::size_t> messagesAtKey;
-    const int id = AddRawEventHandler(
-        [&](const SDL_Event& event)
-        {
-            if (event.type == SDL_KEYDOWN)
-                messagesAtKey.push_back(recorder_.messages.size());
-        });
+    const int id = AddRawEventHandler([&](const SDL_Event& event) {
+        if (event.type == SDL_KEYDOWN)
+            messagesAtKey.push_back(recorder_.messages.size());
+    });
     input_.Tap(XK_z);
     ASSERT_TRUE(WaitFor(Is(WM_KEYDOWN, 'Z')));
     RemoveRawEventHandler(id);

@@ -18,7 +18,8 @@ using ::testing::Not;
 using ::testing::StartsWith;
 using Names = std::vector<std::string>;
 
-namespace {
+namespace
+{
 
 struct Result
 {
@@ -94,9 +95,9 @@ TEST_F(Kvatool, PackListAndExtractInAnyCaseWithFreshKeysEachPack)
     for (std::string name, method, stored, size; lines >> name >> method >> stored >> size;) {
         rows.push_back(name + " " + method + " " + size);
     }
-    EXPECT_EQ(rows, (Names{"blob.bin 0x101 14", "empty.txt 0x101 0", "images\\photo.jpg 0x0 3",
-                           "images\\title.png 0x0 9", "music\\theme.ogg 0x0 15", "shader\\canvas.vs 0x101 3000",
-                           "text_en.properties 0x101 13"}));
+    EXPECT_EQ(rows,
+              (Names{"blob.bin 0x101 14", "empty.txt 0x101 0", "images\\photo.jpg 0x0 3", "images\\title.png 0x0 9",
+                     "music\\theme.ogg 0x0 15", "shader\\canvas.vs 0x101 3000", "text_en.properties 0x101 13"}));
     EXPECT_THAT(list.out, HasSubstr("images\\title.png\t0x0\t9\t9\n"));
 
     const std::vector<std::tuple<std::string, int, std::string, std::string>> extracts = {
@@ -129,8 +130,9 @@ TEST_F(Kvatool, MethodsAreConfigurablePerExtension)
         {"pack", "--method", "properties=1", "--method", ".BIN=0x100", "--method", ".ogg=257", src_, archive_});
     ASSERT_EQ(pack.status, 0) << pack.err;
     const std::string listing = RunKvatool({"list", archive_}).out;
-    EXPECT_THAT(listing, ::testing::AllOf(HasSubstr("text_en.properties\t0x1\t"), HasSubstr("blob.bin\t0x100\t"),
-                                           HasSubstr("music\\theme.ogg\t0x101\t"), HasSubstr("images\\title.png\t0x0\t")));
+    EXPECT_THAT(listing,
+                ::testing::AllOf(HasSubstr("text_en.properties\t0x1\t"), HasSubstr("blob.bin\t0x100\t"),
+                                 HasSubstr("music\\theme.ogg\t0x101\t"), HasSubstr("images\\title.png\t0x0\t")));
     const Result bad = RunKvatool({"pack", "--method", ".txt=2", src_, archive_});
     EXPECT_NE(bad.status, 0);
     EXPECT_THAT(bad.err, HasSubstr("unknown storage method '2'"));

@@ -20,12 +20,10 @@ public:
     explicit FakeClock(std::uint64_t startNs = 1000000000000ull) : now_(startNs)
     {
         os::testing::SetClockFunction([this] { return now_; });
-        os::testing::SetSleepFunction(
-            [this](std::uint32_t ms)
-            {
-                sleeps_.push_back(ms);
-                now_ += ms == 0 ? yieldNs_ : std::uint64_t(ms) * 1000000ull;
-            });
+        os::testing::SetSleepFunction([this](std::uint32_t ms) {
+            sleeps_.push_back(ms);
+            now_ += ms == 0 ? yieldNs_ : std::uint64_t(ms) * 1000000ull;
+        });
     }
     ~FakeClock()
     {

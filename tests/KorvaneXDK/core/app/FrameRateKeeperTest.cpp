@@ -69,8 +69,7 @@ TEST_F(FrameRateKeeperTest, IntervalIsTheTicksPerFrameRoundedToTheNearestTick)
     // 3: 333333333.33 rounds down; 7: 142857142.857 rounds up; below 1: no pacing.
     const std::vector<std::pair<int, std::int64_t>> cases = {
         {75, kInterval75}, {3, 333333333}, {7, 142857143}, {0, 0}, {-5, 0}};
-    for (const auto& [rate, interval] : cases)
-    {
+    for (const auto& [rate, interval] : cases) {
         keeper_.SetFrameRate(rate);
         EXPECT_EQ(keeper_.GetInterval(), interval) << rate;
     }
@@ -80,8 +79,7 @@ TEST_F(FrameRateKeeperTest, WithoutPacingEveryPassIsOneFrameAndNothingSleeps)
 {
     keeper_.SetFrameRate(0);
     keeper_.maxFrames = 2;
-    for (int i = 0; i < 5; ++i)
-    {
+    for (int i = 0; i < 5; ++i) {
         clock_.Advance(50000000); // far more than any interval
         keeper_.OnIdle();
     }
@@ -170,8 +168,7 @@ TEST_F(FrameRateKeeperTest, MeasuresPassesPerSecondWhateverEachPassCounted)
     CFrameRateKeeper slow;
     slow.frameListener = &recorder_;
     slow.SetFrameRate(75);
-    for (int i = 0; i < 45; ++i)
-    {
+    for (int i = 0; i < 45; ++i) {
         slow.OnIdle();
         clock_.Advance(2 * kInterval75);
     }

@@ -10,8 +10,8 @@
 #include "KorvaneXDK/core/SceneManager.h"
 #include "KorvaneXDK/core/StandardScene.h"
 
-#include <boost/make_shared.hpp>
 #include "os/window/MessageQueue.h"
+#include <boost/make_shared.hpp>
 
 namespace korvane::test
 {
@@ -52,8 +52,7 @@ protected:
 TEST_F(GameApplicationTest, RunDispatchesPendingMessagesBeforeEachIdleCallUntilTheQuitMessage)
 {
     std::vector<int> queuedAtIdle;
-    idle_.onIdle = [&](int calls)
-    {
+    idle_.onIdle = [&](int calls) {
         queuedAtIdle.push_back(static_cast<int>(GetQueuedMessageCount()));
         if (calls == 5)
             PostQuitMessage(3);
@@ -68,12 +67,10 @@ TEST_F(GameApplicationTest, RunDispatchesPendingMessagesBeforeEachIdleCallUntilT
 TEST_F(GameApplicationTest, WithoutAnIdleListenerTheLoopWaitsForAPost)
 {
     application_.SetListener(nullptr);
-    std::thread poster(
-        []
-        {
-            PostMessage(nullptr, 0x0400, 0, 0);
-            PostQuitMessage(0);
-        });
+    std::thread poster([] {
+        PostMessage(nullptr, 0x0400, 0, 0);
+        PostQuitMessage(0);
+    });
     EXPECT_EQ(application_.Run(), 0);
     poster.join();
     EXPECT_EQ(GetQueuedMessageCount(), 0u);
@@ -105,10 +102,8 @@ TEST_F(GameApplicationTest, ProcessMessagesDispatchesEverythingThenIdlesOnceAndL
 
 TEST_F(GameApplicationTest, ProcessMessagesInsideTheIdleCallDoesNotSwallowTheQuit)
 {
-    idle_.onIdle = [&](int calls)
-    {
-        if (calls == 1)
-        {
+    idle_.onIdle = [&](int calls) {
+        if (calls == 1) {
             PostQuitMessage(0);
             application_.ProcessMessages(); // a nested pass, as a modal wait would run
         }
@@ -122,8 +117,7 @@ TEST_F(GameApplicationTest, CursorCounterEndsAtZeroOrMinusOne)
     os::testing::SetCursorDisplayCount(0);
     // Hiding twice or showing twice changes the counter only once.
     for (const auto& [show, count] :
-         std::vector<std::pair<bool, int>>{{false, -1}, {false, -1}, {true, 0}, {true, 0}})
-    {
+         std::vector<std::pair<bool, int>>{{false, -1}, {false, -1}, {true, 0}, {true, 0}}) {
         application_.ShowCursor(show);
         EXPECT_EQ(os::testing::GetCursorDisplayCount(), count) << show;
     }

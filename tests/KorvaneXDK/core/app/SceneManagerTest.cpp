@@ -77,8 +77,8 @@ TEST_F(SceneManagerTest, UpdatesInAscendingPriorityAndEqualPrioritiesInQueueOrde
     Add("resource", 0xFFFF);
     Add("window", 0x8000);
     Add("second8000", 0x8000);
-    EXPECT_EQ(Pass(), (Calls{"resource.init", "resource.restore", "window.init", "window.restore",
-                             "second8000.init", "second8000.restore"}));
+    EXPECT_EQ(Pass(), (Calls{"resource.init", "resource.restore", "window.init", "window.restore", "second8000.init",
+                             "second8000.restore"}));
     EXPECT_EQ(Pass(2), (Calls{"window.update1", "second8000.update1", "resource.update1"}));
     EXPECT_EQ(Pass(2), (Calls{"window.update2", "second8000.update2", "resource.update2"}));
 }
@@ -103,8 +103,7 @@ TEST_F(SceneManagerTest, SceneQueuedDuringAnUpdateEntersInThatPassAndRunsNextWit
     auto late = boost::make_shared<TraceScene>("late", 0);
     Pass();
     Pass();
-    first->onUpdate = [&]
-    {
+    first->onUpdate = [&] {
         manager_.AddScene(late);
         first->onUpdate = nullptr;
     };

@@ -38,10 +38,9 @@ TEST_F(SimpleProfilerTest, WritesOneLineWithSixDecimalsWhenStoppedWithLogOrDestr
         profiler.Restart();
         now_ += 0.5;
     }
-    EXPECT_EQ(log.Lines(),
-              (std::vector<std::string>{"INFO: CSimpleProfiler: 'Precache': Time: 12.250000msec\n",
-                                        "INFO: CSimpleProfiler: 'job': Time: 2.000000msec\n",
-                                        "INFO: CSimpleProfiler: 'job': Time: 0.500000msec\n"}));
+    EXPECT_EQ(log.Lines(), (std::vector<std::string>{"INFO: CSimpleProfiler: 'Precache': Time: 12.250000msec\n",
+                                                     "INFO: CSimpleProfiler: 'job': Time: 2.000000msec\n",
+                                                     "INFO: CSimpleProfiler: 'job': Time: 0.500000msec\n"}));
 }
 
 TEST_F(SimpleProfilerTest, StopWithoutLogWritesNothingNowOrLaterAndASecondStopIsZero)

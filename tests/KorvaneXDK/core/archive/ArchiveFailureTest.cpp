@@ -10,7 +10,8 @@
 using namespace archive_test;
 using korvane::EInvalidFileFormat;
 
-namespace {
+namespace
+{
 
 constexpr char kRangeError[] = "file entry out of range";
 constexpr char kShortError[] = "enciphered entry is shorter than its key block";
@@ -95,12 +96,14 @@ TEST_F(ArchiveFailure, MissingAndDamagedArchivesFailTheOpenAndLeaveTheLoaderEmpt
         {"seed first byte", flip(kSeedAt, 1), table},
         {"seed last byte", flip(kSeedAt + 31, 1), table},
         {"counter", flip(kCounterAt, 0x80), table},
-        {"table length 0", length(0), table}, {"table length 5", length(5), table},
+        {"table length 0", length(0), table},
+        {"table length 5", length(5), table},
         {"table length 0xFFFFFFF0", length(0xFFFFFFF0u), table},
         {"table length 0x7FFFFFFF", length(0x7FFFFFFFu), table},
         {"table length one past the file", length(std::uint32_t(good.size() - kTableAt + 1)), table},
         {"file cut inside the seed", good.substr(0, 60), table},
-        {"count 0x7FFFFFFF", tableWith(19, 0x7FFFFFFFu), table}, {"count 2", tableWith(19, 2), table},
+        {"count 0x7FFFFFFF", tableWith(19, 0x7FFFFFFFu), table},
+        {"count 2", tableWith(19, 2), table},
         // A damaged table, not a damaged record.
         {"name length 0xFFFFFFFF", tableWith(23, 0xFFFFFFFFu), table},
         {"name length 0x7FFFFFFF", tableWith(23, 0x7FFFFFFFu), table},
@@ -156,8 +159,13 @@ TEST_F(ArchiveFailure, DamagedEntriesFailAloneWhenOpenedAndAreNotPassedOnInAChai
     const CraftedEntry bare = MakeEntry("bare.enc", 0x100, "");
     ASSERT_EQ(bare.stored.size(), 96u);
     std::vector<CraftedEntry> entries = {
-        MakeEntry("good.bin", 0, "0123456789"), MakeEntry("fine.bin", 1, "fine"), odd, bare,
-        placed("far", 0, 1000000, 4), placed("long", 0x100, 0, 0x7FFFFFFF), placed("negsize", 1, 0, -2),
+        MakeEntry("good.bin", 0, "0123456789"),
+        MakeEntry("fine.bin", 1, "fine"),
+        odd,
+        bare,
+        placed("far", 0, 1000000, 4),
+        placed("long", 0x100, 0, 0x7FFFFFFF),
+        placed("negsize", 1, 0, -2),
         placed("negoff", 0x101, -5, 100),
         edited(MakeEntry("short.enc", 0x100, Pattern("s", 200)), [](Bytes& b) { b.resize(50); }),
         edited(MakeEntry("short.gz", 0x101, Pattern("s", 200)), [](Bytes& b) { b.resize(95); }),
@@ -178,11 +186,19 @@ TEST_F(ArchiveFailure, DamagedEntriesFailAloneWhenOpenedAndAreNotPassedOnInAChai
     archive_.Open(path);
 
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"far", kRangeError}, {"long", kRangeError}, {"negsize", kRangeError}, {"negoff", kRangeError},
-        {"edge", kRangeError}, {"short.enc", kShortError}, {"short.gz", kShortError},
-        {"trailing.gz", kTrailingError}, {"two.gz", kTrailingError},
-        {"damaged.gz", kDecompressorError}, {"broken.gz", kDecompressorError},
-        {"nothing.gz", kDecompressorError}, {"cut.gz", kDecompressorError},
+        {"far", kRangeError},
+        {"long", kRangeError},
+        {"negsize", kRangeError},
+        {"negoff", kRangeError},
+        {"edge", kRangeError},
+        {"short.enc", kShortError},
+        {"short.gz", kShortError},
+        {"trailing.gz", kTrailingError},
+        {"two.gz", kTrailingError},
+        {"damaged.gz", kDecompressorError},
+        {"broken.gz", kDecompressorError},
+        {"nothing.gz", kDecompressorError},
+        {"cut.gz", kDecompressorError},
     };
     for (const auto& [name, message] : cases) {
         EXPECT_EQ(EntryFailure(name), message) << name;
@@ -210,8 +226,8 @@ TEST_F(ArchiveFailure, DecompressionStopsAtTheSizeLimit)
     ASSERT_LT(bomb.stored.size(), 10000u);
     // A lying size hint must not make the reader reserve the whole limit up front either.
     bomb.record.auxiliary = 0x7FFFFFFF;
-    archive_.Open(Write(CraftArchive({bomb, MakeEntry("bomb.enc", 0x101, zeros),
-                                      MakeEntry("fits.gz", 1, Bytes(1024 * 1024, 'z'))})));
+    archive_.Open(Write(
+        CraftArchive({bomb, MakeEntry("bomb.enc", 0x101, zeros), MakeEntry("fits.gz", 1, Bytes(1024 * 1024, 'z'))})));
     archive_.SetDecodedSizeLimit(1024 * 1024);
     EXPECT_EQ(EntryFailure("bomb.gz"), kLimitError);
     EXPECT_EQ(EntryFailure("bomb.enc"), kLimitError);

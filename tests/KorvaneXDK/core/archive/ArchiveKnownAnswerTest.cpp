@@ -8,7 +8,8 @@
 
 using namespace archive_test;
 
-namespace {
+namespace
+{
 
 // Table seed 00..1f; table counter 0102030405060708ffffffffffffffff, so the second block's
 // counter carries into the high half; entry key block 40..7f (seeds) with the counter

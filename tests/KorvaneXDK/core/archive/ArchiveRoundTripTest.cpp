@@ -16,7 +16,8 @@
 using namespace archive_test;
 using korvane::EFileOpenError;
 
-namespace {
+namespace
+{
 
 class PackedFolder : public ::testing::Test
 {

@@ -15,10 +15,11 @@
 #include "support/TempDir.h"
 #include "tools/kvatool/Packer.h"
 
-namespace archive_test {
+namespace archive_test
+{
 
-using kvatool::Bytes;
 using korvane::CArchiveFileLoader;
+using kvatool::Bytes;
 using ArchiveLoader = korvane::TArchiveFileDataLoader<CArchiveFileLoader>;
 using Names = std::vector<std::string>;
 /// An engine exception's message and where.
@@ -106,7 +107,8 @@ inline Names List(korvane::IDataLoader& loader, const std::string& folder, bool 
 }
 
 /// The message and where of the engine exception of type E that `call` throws (.first: the message).
-template <typename E> Failure Caught(const std::function<void()>& call)
+template <typename E>
+Failure Caught(const std::function<void()>& call)
 {
     try {
         call();

@@ -10,7 +10,8 @@
 using namespace archive_test;
 using korvane::CFileSystemDataLoader;
 
-namespace {
+namespace
+{
 
 class FolderLoader : public ::testing::Test
 {
@@ -88,7 +89,9 @@ TEST_F(FolderLoader, ChainFallsBackFromTheArchiveToTheFolder)
     EXPECT_EQ(List(*chain, "Fonts", false), (Names{"fonts\\main.png", "Fonts\\Main.png"}));
 
     // With the folder first, a folder of the same name does not hide the archive's entry.
-    auto folderFirst = ChainOf({new CFileSystemDataLoader(root_), new ArchiveLoader(dir_.Write(
-        "folder.kva", CraftArchive({MakeEntry("Fonts", 0, "an entry named like a folder")})))});
+    auto folderFirst =
+        ChainOf({new CFileSystemDataLoader(root_),
+                 new ArchiveLoader(
+                     dir_.Write("folder.kva", CraftArchive({MakeEntry("Fonts", 0, "an entry named like a folder")})))});
     EXPECT_EQ(ReadAll(folderFirst->Open("Fonts")), "an entry named like a folder");
 }

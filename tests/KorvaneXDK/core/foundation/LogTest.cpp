@@ -19,7 +19,8 @@
 #include "support/LogCapture.h"
 #include "support/TempDir.h"
 
-namespace korvane {
+namespace korvane
+{
 
 // A sender type whose name shows in reports.
 class CReportingObject : public virtual CNonCopyable
@@ -28,7 +29,8 @@ public:
     void Fail() const { throw EFileOpenError(this, "Cannot open file: \"x.dat\""); }
 };
 
-namespace {
+namespace
+{
 
 // The four lines every exception report writes to the log.
 std::string Report(const std::string& detail, const std::string& exception, const std::string& where)
@@ -49,9 +51,8 @@ protected:
     void SetUp() override
     {
         LoggerFinalize();
-        os::testing::SetMessageBoxSink([this](const std::string& caption, const std::string& text) {
-            boxes.emplace_back(caption, text);
-        });
+        os::testing::SetMessageBoxSink(
+            [this](const std::string& caption, const std::string& text) { boxes.emplace_back(caption, text); });
     }
     void TearDown() override
     {
@@ -72,7 +73,7 @@ protected:
 
     test::TempDir dir;
     test::LogCapture hook;
-    std::vector<std::pair<std::string, std::string>> boxes;   ///< caption and text of each box shown
+    std::vector<std::pair<std::string, std::string>> boxes; ///< caption and text of each box shown
 };
 
 TEST_F(LogTest, LinesHaveTheirPrefixesAndReachTheHook)
@@ -91,7 +92,8 @@ TEST_F(LogTest, LinesHaveTheirPrefixesAndReachTheHook)
                                   "raw ff\n"
                                   "INFO: ready 100% text\n"
                                   "ERROR: \n\tit broke\n\tSource.cpp(42)\n"
-                                  "INFO: " + longText + "\n" + "INFO: " + longText + "\n");
+                                  "INFO: " +
+                                      longText + "\n" + "INFO: " + longText + "\n");
     const auto lines = hook.Lines();
     ASSERT_EQ(lines.size(), 7u);
     EXPECT_EQ(lines[0], "INFO: value 7\n");
@@ -146,10 +148,9 @@ TEST_F(LogTest, SystemErrorsPrintCodeAndMessage)
     LogWin32Error("B.cpp", 2);
     os::system::SetLastError(0x1234, "");
     LogWin32Error("C.cpp", 3);
-    EXPECT_EQ(CloseAndRead(path),
-              "ERROR: \n\tWin32Error(0x0): The operation completed successfully.\n\n\tA.cpp(1)\n"
-              "ERROR: \n\tWin32Error(0x2): No such file or directory\n\n\tB.cpp(2)\n"
-              "ERROR: \n\tWin32Error(0x1234): (no message)\n\tC.cpp(3)\n");
+    EXPECT_EQ(CloseAndRead(path), "ERROR: \n\tWin32Error(0x0): The operation completed successfully.\n\n\tA.cpp(1)\n"
+                                  "ERROR: \n\tWin32Error(0x2): No such file or directory\n\n\tB.cpp(2)\n"
+                                  "ERROR: \n\tWin32Error(0x1234): (no message)\n\tC.cpp(3)\n");
 }
 
 TEST_F(LogTest, DateTimeAndVersionLines)
@@ -162,7 +163,9 @@ TEST_F(LogTest, DateTimeAndVersionLines)
         text, std::regex(R"(^INFO: Current date and time: \w{3} \w{3} [ \d]\d \d\d:\d\d:\d\d \d{4}\([^)]*\)\n)")))
         << text;
     EXPECT_TRUE(std::regex_search(
-        text, std::regex(R"(INFO: Korvane Core library ver\.1\.10\(0031\) Win32 DBCS Release \(\w{3} [ \d]\d \d{4} \d\d:\d\d:\d\d\) \n$)")))
+        text,
+        std::regex(
+            R"(INFO: Korvane Core library ver\.1\.10\(0031\) Win32 DBCS Release \(\w{3} [ \d]\d \d{4} \d\d:\d\d:\d\d\) \n$)")))
         << text;
 }
 
@@ -173,8 +176,7 @@ TEST_F(LogTest, LinesFromManyThreadsNeverInterleave)
     for (int t = 0; t < 4; ++t)
         threads.emplace_back([t] {
             const std::string tail(100, static_cast<char>('a' + t));
-            for (int i = 0; i < 200; ++i)
-            {
+            for (int i = 0; i < 200; ++i) {
                 if (i % 2)
                     LogRawF("thread %d line %d %s", t, i, tail.c_str());
                 else
@@ -189,8 +191,7 @@ TEST_F(LogTest, LinesFromManyThreadsNeverInterleave)
     const std::regex line(R"((INFO: )?thread (\d) line \d+ ([a-d])\3{99})");
     std::istringstream lines(text);
     int count = 0;
-    for (std::string one; std::getline(lines, one); ++count)
-    {
+    for (std::string one; std::getline(lines, one); ++count) {
         std::smatch match;
         ASSERT_TRUE(std::regex_match(one, match, line)) << one;
         EXPECT_EQ(match[3].str()[0] - 'a', std::stoi(match[2].str()));
@@ -203,12 +204,9 @@ TEST_F(LogTest, EngineExceptionReportsNameSenderAndMessage)
 {
     std::string path = OpenLog();
     CReportingObject sender;
-    try
-    {
+    try {
         sender.Fail();
-    }
-    catch (const EException& e)
-    {
+    } catch (const EException& e) {
         EXPECT_EQ(e.GetWhere(), "class korvane::CReportingObject");
         LogEngineException(e);
         ShowEngineException(e, nullptr);
@@ -217,8 +215,8 @@ TEST_F(LogTest, EngineExceptionReportsNameSenderAndMessage)
         Report("Cannot open file: \"x.dat\"", "class korvane::EFileOpenError", "class korvane::CReportingObject");
     EXPECT_EQ(CloseAndRead(path), report + report);
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].second,
-              BoxText("Cannot open file: \"x.dat\"", "class korvane::EFileOpenError", "class korvane::CReportingObject"));
+    EXPECT_EQ(boxes[0].second, BoxText("Cannot open file: \"x.dat\"", "class korvane::EFileOpenError",
+                                       "class korvane::CReportingObject"));
     EXPECT_EQ(boxes[0].first, ReplaceExtension(GetFileName(GetModuleFilePath()), ""));
     // The standard library's ABI markers stay out of the names.
     EXPECT_EQ(GetRuntimeClassName(std::ios_base::failure("x")), "class std::ios_base::failure");

@@ -11,8 +11,10 @@
 #include "support/LogCapture.h"
 #include "support/TempDir.h"
 
-namespace korvane {
-namespace {
+namespace korvane
+{
+namespace
+{
 
 TEST(TextTest, FormatStringCutsAt510Characters)
 {
@@ -53,9 +55,11 @@ TEST(TextTest, WideAndNarrowRoundTripAndMalformedInput)
     // The text ends at its first terminator.
     EXPECT_EQ(WideToMultiByte(std::wstring(L"ab\0cd", 5)), "ab");
     // Malformed UTF-8 becomes replacement characters.
-    EXPECT_EQ(MultiByteToWide("a\xFF" "b"), L"a\uFFFDb");
-    EXPECT_EQ(MultiByteToWide("\xE6\x97"), L"\uFFFD\uFFFD");      // cut sequence
-    EXPECT_EQ(MultiByteToWide("\xC0\x80"), L"\uFFFD\uFFFD");      // overlong
+    EXPECT_EQ(MultiByteToWide("a\xFF"
+                              "b"),
+              L"a\uFFFDb");
+    EXPECT_EQ(MultiByteToWide("\xE6\x97"), L"\uFFFD\uFFFD");           // cut sequence
+    EXPECT_EQ(MultiByteToWide("\xC0\x80"), L"\uFFFD\uFFFD");           // overlong
     EXPECT_EQ(MultiByteToWide("\xED\xA0\x80"), L"\uFFFD\uFFFD\uFFFD"); // surrogate
     EXPECT_EQ(Utf8ToMultiByte("x\x80"), "x\xEF\xBF\xBD");
 }

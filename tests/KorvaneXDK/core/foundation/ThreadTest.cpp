@@ -15,8 +15,10 @@
 #include "os/system/System.h"
 #include "support/LogCapture.h"
 
-namespace korvane {
-namespace {
+namespace korvane
+{
+namespace
+{
 
 // Counts the engine's sleeps; each one really sleeps a little so other threads progress.
 class SleepCounter
@@ -136,7 +138,8 @@ TEST(ThreadTest, TheDestructorGivesUpAfterItsBoundAndSaysSo)
         thread.reset();
         EXPECT_EQ(sleeps.count, CThread::kDestructorWaitCount);
     }
-    EXPECT_EQ(log.Lines(), std::vector<std::string>{"ERROR: korvane::CThread: thread did not stop within the wait bound\n"});
+    EXPECT_EQ(log.Lines(),
+              std::vector<std::string>{"ERROR: korvane::CThread: thread did not stop within the wait bound\n"});
     state->release = true;
     while (!state->done)
         std::this_thread::yield();

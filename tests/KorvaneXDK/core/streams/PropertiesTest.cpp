@@ -27,13 +27,12 @@ TEST(Properties, ParsesOddLinesLiterally)
 
 TEST(Properties, LineEndingsAndEmbeddedZero)
 {
-    for (const std::string& text : {std::string("k1=v1\r\nk2=v2\r\n"), std::string("k1=v1\nk2=v2"),
-                                    std::string("\r\rk1=v1\r\r\n\nk2=v2\r"),
-                                    std::string("k1=v1\nk2=v2\n\0k3=v3\n", 20)})
-    {
+    for (const std::string& text :
+         {std::string("k1=v1\r\nk2=v2\r\n"), std::string("k1=v1\nk2=v2"), std::string("\r\rk1=v1\r\r\n\nk2=v2\r"),
+          std::string("k1=v1\nk2=v2\n\0k3=v3\n", 20)}) {
         CaseSensitive table;
         CMemoryStream stream = MakeMemory(text);
-        stream.Seek(3);   // loading always starts at the stream's beginning
+        stream.Seek(3); // loading always starts at the stream's beginning
         table.LoadFromStream(stream);
         std::vector<std::string> lines;
         table.GetLines(lines);

@@ -25,7 +25,8 @@ using korvane::test::ExpectThrowWith;
 using korvane::test::MakeMemory;
 using korvane::test::TempDir;
 
-namespace {
+namespace
+{
 
 std::string Pattern(std::size_t size)
 {
@@ -67,11 +68,10 @@ void CheckAllTypes(IKorvaneStream& s)
     EXPECT_EQ(text, "abc");
 }
 
-const std::string kAllTypesBytes = std::string("\xFE", 1) + "\xD4\xFE" + "\x90\xEE\xFE\xFF" +
-                                   std::string("\x00\x0E\xFA\xD5\xFE\xFF\xFF\xFF", 8) + "\xFE" + "\xEF\xBE" +
-                                   "\xEF\xBE\xAD\xDE" + "\xEF\xCD\xAB\x89\x67\x45\x23\x01" +
-                                   std::string("\x00\x00\xC0\x3F", 4) + std::string("\x00\x00\x00\x00\x00\x00\xC0\xBF", 8) +
-                                   std::string("\x03\x00\x00\x00", 4) + "abc";
+const std::string kAllTypesBytes =
+    std::string("\xFE", 1) + "\xD4\xFE" + "\x90\xEE\xFE\xFF" + std::string("\x00\x0E\xFA\xD5\xFE\xFF\xFF\xFF", 8) +
+    "\xFE" + "\xEF\xBE" + "\xEF\xBE\xAD\xDE" + "\xEF\xCD\xAB\x89\x67\x45\x23\x01" + std::string("\x00\x00\xC0\x3F", 4) +
+    std::string("\x00\x00\x00\x00\x00\x00\xC0\xBF", 8) + std::string("\x03\x00\x00\x00", 4) + "abc";
 
 } // namespace
 
@@ -96,32 +96,41 @@ TEST(StreamValues, StringsKeepTheirWireFormatAndRefuseLengthsBeyondTheData)
 {
     CMemoryStream written;
     EXPECT_EQ(written.WriteString("abc"), 7);
-    EXPECT_EQ(Contents(written), std::string("\x03\x00\x00\x00" "abc", 7));
+    EXPECT_EQ(Contents(written), std::string("\x03\x00\x00\x00"
+                                             "abc",
+                                             7));
 
     struct Case
     {
         std::string bytes;
-        const char* text;        ///< nullptr: EReadError and the output untouched
-        std::int32_t position;   ///< after a successful read
+        const char* text;      ///< nullptr: EReadError and the output untouched
+        std::int32_t position; ///< after a successful read
     };
     std::vector<Case> cases = {
         {std::string("\0\0\0\0", 4), "", 4},
-        {std::string("\x03\x00\x00\x00" "a\0b" "tail", 11), "a", 7},   // ends at the first zero
+        {std::string("\x03\x00\x00\x00"
+                     "a\0b"
+                     "tail",
+                     11),
+         "a", 7}, // ends at the first zero
     };
     for (std::int32_t count : {-1, INT_MIN, INT_MAX, 5})
         cases.push_back({test::Le32(static_cast<std::uint32_t>(count)) + "abcd", nullptr, 0});
     // Every cut of a good string: with no count at all the zero-filled count reads as empty.
-    const std::string seven("\x07\x00\x00\x00" "seven!!", 11);
+    const std::string seven("\x07\x00\x00\x00"
+                            "seven!!",
+                            11);
     for (std::size_t cut = 0; cut <= seven.size(); ++cut)
-        cases.push_back({seven.substr(0, cut), cut == 0 ? "" : cut == seven.size() ? "seven!!" : nullptr,
+        cases.push_back({seven.substr(0, cut),
+                         cut == 0              ? ""
+                         : cut == seven.size() ? "seven!!"
+                                               : nullptr,
                          static_cast<std::int32_t>(cut)});
-    for (const Case& c : cases)
-    {
+    for (const Case& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.bytes));
         CMemoryStream stream = MakeMemory(c.bytes);
         std::string out = "keep";
-        if (!c.text)
-        {
+        if (!c.text) {
             EXPECT_THROW(stream.ReadString(out), EReadError);
             EXPECT_EQ(out, "keep");
             continue;
@@ -144,8 +153,7 @@ TEST(StreamBasics, SeekReadAndCloneAlikeForEveryStream)
         {"file", [&] { return new CFileStream(path, 1, 1); }},
         {"partition", [&] { return new CFilePartitionStream(framed, 2, 10); }},
     };
-    for (const auto& [name, make] : makers)
-    {
+    for (const auto& [name, make] : makers) {
         SCOPED_TRACE(name);
         std::unique_ptr<IKorvaneStream> stream(make());
         EXPECT_EQ(stream->GetSize(), 10);
@@ -196,7 +204,8 @@ TEST(MemoryStream, SizeChangesZeroFillAndKeepThePosition)
     EXPECT_EQ(stream.GetBuffer(), nullptr);
 }
 
-namespace {
+namespace
+{
 class ExhaustedMemoryStream : public CMemoryStream
 {
 public:
@@ -406,14 +415,11 @@ TEST(FileStreamReplace, DestructorCommitsButAnExceptionLeavesTheOldFile)
     TempDir dir;
     const std::string path = dir.Write("prefs.dat", "old");
     test::LogCapture log;
-    try
-    {
+    try {
         CFileStream stream(path, 0, 0);
         stream.Write("half", 4);
         throw EWriteError(nullptr, "serialisation failed");
-    }
-    catch (const EWriteError&)
-    {
+    } catch (const EWriteError&) {
     }
     EXPECT_EQ(TempDir::Read(path), "old");
     EXPECT_EQ(EntryCount(dir.Path()), 1);
@@ -430,8 +436,7 @@ TEST(FileStreamReplace, ProcessDyingMidWriteLeavesTheOldFile)
     const std::string path = dir.Write("save.dat", "old save");
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
-    if (child == 0)
-    {
+    if (child == 0) {
         // Simulates a crash: the stream is never closed or destroyed.
         auto* stream = new CFileStream(path, 0, 0);
         stream->Write("torn", 4);

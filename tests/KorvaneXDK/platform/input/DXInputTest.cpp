@@ -8,9 +8,9 @@
 
 #include <gtest/gtest.h>
 
-#include "support/InputTestSupport.h"
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/platform/input/DXInput.h"
+#include "support/InputTestSupport.h"
 
 namespace
 {
@@ -35,12 +35,10 @@ protected:
     /// Makes the system's device-id list the given ids.
     static void UseIds(std::vector<std::wstring> ids)
     {
-        os::testing::SetPnpDeviceIdProvider(
-            [ids](std::vector<std::wstring>& out)
-            {
-                out = ids;
-                return true;
-            });
+        os::testing::SetPnpDeviceIdProvider([ids](std::vector<std::wstring>& out) {
+            out = ids;
+            return true;
+        });
     }
 };
 
@@ -56,13 +54,10 @@ TEST_F(InputDXInputTest, WithoutPadsThereAreSixControllersAndLaterJoysticksGetNo
     auto late = VirtualJoystick::Stick(0x1234, 0x0001, "Late Stick", 2, 2, 0);
     PumpInput();
     EXPECT_EQ(6, input.GetControllerCount()) << "a joystick plugged in later gets no controller";
-    try
-    {
+    try {
         input.GetController(6);
         ADD_FAILURE() << "no exception";
-    }
-    catch (const std::out_of_range& error)
-    {
+    } catch (const std::out_of_range& error) {
         EXPECT_STREQ("invalid vector<T> subscript", error.what());
     }
     EXPECT_THROW(input.GetController(-1), std::out_of_range);
@@ -84,8 +79,7 @@ TEST_F(InputDXInputTest, JoysticksComeBetweenMouseAndPadSlotsInEnumerationOrder)
     EXPECT_TRUE(LogCapture::Contains("INFO: Detected game controller #2: Stick One"));
     EXPECT_TRUE(LogCapture::Contains("INFO: Detected game controller #3: Stick Two"));
     EXPECT_FALSE(LogCapture::Contains("Slot Pad\n"));
-    const std::regex guidLine(
-        R"(INFO: Found XInput Device: Slot Pad \{[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}\})");
+    const std::regex guidLine(R"(INFO: Found XInput Device: Slot Pad \{[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}\})");
     const auto lines = LogCapture::Lines();
     EXPECT_EQ(1, std::count_if(lines.begin(), lines.end(),
                                [&](const std::string& line) { return std::regex_match(line, guidLine); }))
@@ -138,8 +132,7 @@ TEST_F(InputDXInputTest, WhenTheIdListFailsEveryPadIsAJoystickToo)
 TEST_F(InputDXInputTest, MissingInputModuleOrCreateFunctionFails)
 {
     const InputStep steps[] = {InputStep::LoadModule, InputStep::FindCreateFunction, InputStep::Create};
-    for (InputStep step : steps)
-    {
+    for (InputStep step : steps) {
         LogCapture::Clear();
         os::testing::FailInputStep(step, os::input::kResultOutOfMemory, InputDeviceKind::Any, 1);
         CDXInput input(nullptr, nullptr);
@@ -147,8 +140,7 @@ TEST_F(InputDXInputTest, MissingInputModuleOrCreateFunctionFails)
         EXPECT_EQ(0, input.GetControllerCount());
         EXPECT_EQ(nullptr, input.GetDirectInput());
         EXPECT_TRUE(LogCapture::Contains("ERROR: CDXInput: DirectInput8Create() 失敗\n"));
-        EXPECT_EQ(step == InputStep::Create,
-                  LogCapture::Contains("DirectX Error: E_OUTOFMEMORY(0x8007000e)"));
+        EXPECT_EQ(step == InputStep::Create, LogCapture::Contains("DirectX Error: E_OUTOFMEMORY(0x8007000e)"));
     }
 }
 
@@ -176,15 +168,13 @@ TEST_F(InputDXInputTest, ControllerSetUpFailuresLeaveInitialize)
         int controllersLeft; // what was made before stays
     } cases[] = {
         {InputStep::SetCooperativeLevel, InputDeviceKind::Keyboard,
-         "DirectInputデバイスの協調レベルの設定に失敗しました.", "class korvane::CMappedKeyboardController",
-         0},
+         "DirectInputデバイスの協調レベルの設定に失敗しました.", "class korvane::CMappedKeyboardController", 0},
         {InputStep::CreateDevice, InputDeviceKind::Mouse, "DirectInputデバイスの作成に失敗しました.",
          "class korvane::CMappedMouseController", 1},
         {InputStep::SetRange, InputDeviceKind::Joystick, "DirectInputデバイスの軸範囲の設定に失敗しました.",
          "class korvane::CMappedJoystickController", 2},
     };
-    for (const auto& one : cases)
-    {
+    for (const auto& one : cases) {
         SCOPED_TRACE(one.where);
         os::testing::FailInputStep(one.step, os::input::kResultFail, one.kind, 1);
         CDXInput input(nullptr, nullptr);

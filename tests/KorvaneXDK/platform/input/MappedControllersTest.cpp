@@ -6,13 +6,13 @@
 
 #include <gtest/gtest.h>
 
-#include "support/InputTestSupport.h"
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/platform/input/MappedJoystickController.h"
 #include "KorvaneXDK/platform/input/MappedKeyboardController.h"
 #include "KorvaneXDK/platform/input/MappedMouseController.h"
 #include "KorvaneXDK/platform/input/MappedXInputController.h"
 #include "os/input/PadInput.h"
+#include "support/InputTestSupport.h"
 
 namespace
 {
@@ -79,8 +79,7 @@ protected:
                                                 const std::function<int(int)>& read)
     {
         std::pair<int, int> found{0, 0};
-        for (int raw = from; raw < to && found.second == 0; raw += step)
-        {
+        for (int raw = from; raw < to && found.second == 0; raw += step) {
             const int got = read(raw);
             if (got == value)
                 found.first = raw;
@@ -175,8 +174,7 @@ TEST_F(InputMappedControllerTest, KeyboardKeepsItsButtonsInTheBackgroundAndLogsO
     keyboard.Update();
     EXPECT_FALSE(keyboard.IsDown("up")) << "re-acquired; the key was let go with the focus";
 
-    os::testing::FailInputStep(InputStep::GetDeviceState, os::input::kResultInputLost,
-                               InputDeviceKind::Keyboard, 1);
+    os::testing::FailInputStep(InputStep::GetDeviceState, os::input::kResultInputLost, InputDeviceKind::Keyboard, 1);
     os::testing::FailInputStep(InputStep::Acquire, os::input::kResultFail, InputDeviceKind::Keyboard, 1);
     keyboard.Update();
     EXPECT_TRUE(log_.Contains("DirectX Error: E_FAIL(0x80004005)"));
@@ -268,8 +266,7 @@ TEST_F(InputMappedControllerTest, MouseExclusiveSwitchThrowsOnEachFailingStep)
         {InputStep::Acquire, "DirectInputデバイスアクセス権の取得に失敗しました."},
     };
     bool exclusive = true;
-    for (const auto& [step, message] : steps)
-    {
+    for (const auto& [step, message] : steps) {
         os::testing::FailInputStep(step, os::input::kResultFail, InputDeviceKind::Mouse, 1);
         exclusive = !exclusive;
         korvane::test::ExpectError<EIOError>([&] { mouse.SetExclusive(exclusive); }, message,
@@ -286,8 +283,7 @@ TEST_F(InputMappedControllerTest, JoystickHatDirectionsAndCapture)
     const std::string directions = "nesw";
     for (std::uint32_t i = 0; i < 4; ++i)
         joystick.SetMapping(directions.substr(i, 1), 0, 0x2001 + i);
-    auto held = [&]
-    {
+    auto held = [&] {
         std::string down;
         for (char direction : directions)
             down += joystick.IsDown(std::string(1, direction)) ? std::string(1, direction) : "";
@@ -327,12 +323,11 @@ TEST_F(InputMappedControllerTest, JoystickAxisThresholdValuesAndUnknownCodes)
     joystick.SetMapping("far", 1, 0x3000);
 
     // A second reader of the same stick tells which raw values land on 3000 and 3001 of the range.
-    auto probe = Open(instance, os::input::DataFormat::Joystick,
-                      os::input::kCoopNonExclusive | os::input::kCoopBackground);
+    auto probe =
+        Open(instance, os::input::DataFormat::Joystick, os::input::kCoopNonExclusive | os::input::kCoopBackground);
     probe->SetRange(os::input::kPropertyHowDevice, 0, -10000, 10000);
     ASSERT_EQ(os::input::kResultOk, probe->Acquire());
-    auto rangeValue = [&](int raw)
-    {
+    auto rangeValue = [&](int raw) {
         stick.SetAxis(0, static_cast<std::int16_t>(raw));
         PumpInput();
         os::input::JoyState state;
@@ -383,8 +378,7 @@ TEST_F(InputMappedControllerTest, JoystickSetUpFailuresThrowTheirMessages)
         {InputStep::EnumObjects, "DirectInputデバイスの軸列挙に失敗しました."},
         {InputStep::SetRange, "DirectInputデバイスの軸範囲の設定に失敗しました."},
     };
-    for (const auto& [step, message] : steps)
-    {
+    for (const auto& [step, message] : steps) {
         SCOPED_TRACE(message);
         log_.Clear();
         os::testing::FailInputStep(step, os::input::kResultFail, InputDeviceKind::Joystick, 1);
@@ -434,8 +428,7 @@ TEST_F(InputMappedControllerTest, PadTriggerThresholdIsThirty)
     CMappedXInputController controller(0);
     controller.SetMapping("rt", 0, 0x6002);
     // Find raw positions that give the trigger bytes 30 and 31 as the pad reports them.
-    auto triggerAt = [&](int raw)
-    {
+    auto triggerAt = [&](int raw) {
         pad.SetAxis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, static_cast<std::int16_t>(raw));
         PumpInput();
         os::input::PadState state;
@@ -471,7 +464,7 @@ TEST_F(InputMappedControllerTest, PadCaptureOrderAndNames)
     ExpectCaptured(controller, 0, 7, "BACK", "the lowest button code");
 
     const std::pair<std::uint32_t, const char*> others[] = {
-        {0, "A"},   {13, "D-pad Right"}, {0x5001, "Left Stick: Right"}, {0x5008, "Right Stick: Down"},
+        {0, "A"},       {13, "D-pad Right"}, {0x5001, "Left Stick: Right"}, {0x5008, "Right Stick: Down"},
         {0x6001, "LT"}, {14, "NONE"}};
     for (const auto& [code, name] : others)
         EXPECT_EQ(name, NameOf(controller, code)) << std::hex << code;

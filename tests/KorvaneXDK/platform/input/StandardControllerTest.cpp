@@ -7,11 +7,11 @@
 
 #include <gtest/gtest.h>
 
-#include "support/InputTestSupport.h"
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/ScopedLock.h"
 #include "KorvaneXDK/platform/input/MergedController.h"
 #include "KorvaneXDK/platform/input/StandardController.h"
+#include "support/InputTestSupport.h"
 
 namespace
 {
@@ -181,8 +181,8 @@ TEST(InputMergedController, WithoutMembersEverythingIsIdleAndMappingIsNotSupport
         [&] { merged.GetMapping("a", 0); },     [&] { merged.GetInputName("a", 0); },
     };
     for (const auto& call : calls)
-        korvane::test::ExpectError<korvane::EInvalidOperation>(
-            call, "サポートされていないメソッド呼び出しです.", "class korvane::CMergedController");
+        korvane::test::ExpectError<korvane::EInvalidOperation>(call, "サポートされていないメソッド呼び出しです.",
+                                                               "class korvane::CMergedController");
 }
 
 TEST(InputMergedController, FirstTrueAnswerStopsTheSearchAndValuesTakeTheLargest)

@@ -6,9 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include "support/InputTestSupport.h"
 #include "KorvaneXDK/platform/input/DXInput.h"
 #include "KorvaneXDK/platform/input/MergedController.h"
+#include "support/InputTestSupport.h"
 
 namespace
 {
@@ -40,28 +40,24 @@ TEST(InputThreadedController, SecondThreadReadsWhileTheMainThreadPolls)
     std::atomic<int> seenDown{0};
     std::atomic<bool> badValue{false};
     std::atomic<int> gameRounds{0};
-    std::thread game(
-        [&]
-        {
-            int round = 0;
-            while (!done.load())
-            {
-                gameRounds.fetch_add(1);
-                // The game thread polls too, and asks for names nobody added.
-                merged.Update();
-                if (merged.IsDown("fire"))
-                    seenDown.fetch_add(1);
-                merged.WasPressed("fire");
-                const float value = merged.GetValue("axis");
-                if (value < 0.0f || value > 1.0f)
-                    badValue.store(true);
-                merged.IsDown("unknown" + std::to_string(round++ % 64));
-            }
-        });
+    std::thread game([&] {
+        int round = 0;
+        while (!done.load()) {
+            gameRounds.fetch_add(1);
+            // The game thread polls too, and asks for names nobody added.
+            merged.Update();
+            if (merged.IsDown("fire"))
+                seenDown.fetch_add(1);
+            merged.WasPressed("fire");
+            const float value = merged.GetValue("axis");
+            if (value < 0.0f || value > 1.0f)
+                badValue.store(true);
+            merged.IsDown("unknown" + std::to_string(round++ % 64));
+        }
+    });
 
     // Both threads run at least kRounds passes side by side.
-    for (int round = 0; round < kRounds || gameRounds.load() < kRounds; ++round)
-    {
+    for (int round = 0; round < kRounds || gameRounds.load() < kRounds; ++round) {
         const bool down = (round % 2) == 0;
         PushKey(SDL_SCANCODE_Z, down);
         pad.SetButton(SDL_CONTROLLER_BUTTON_A, !down);
