@@ -53,7 +53,7 @@ std::vector<std::uint8_t> EncodeOggVorbis(const std::vector<float>& left, const 
         ogg_stream_packetin(&stream, &header);
         ogg_stream_packetin(&stream, &commentHeader);
         ogg_stream_packetin(&stream, &codeHeader);
-        // The audio starts on a page of its own, as the Vorbis specification asks.
+        // The audio starts on a page of its own, as the Vorbis I format requires.
         while (ogg_stream_flush(&stream, &page) != 0) {
             AppendPage(out, page);
         }
