@@ -29,14 +29,14 @@ mkdir -p "$build/logs"
 pids=()
 for target in "${targets[@]}"; do
   # New inputs go to work/ (kept between runs); the seeds stay as the build made them.
-  mkdir -p "$build/work/$target" "$build/artifacts/$target"
+  mkdir -p "$build/scratch/$target" "$build/artifacts/$target"
   # Targets that reach libvorbisfile take full stacks on allocation (slower), so that its
   # leaks show the call they come from, which tests/lsan.supp names.
   asan="$ASAN_OPTIONS"
   [[ "$target" == *sound* ]] && asan="$asan:fast_unwind_on_malloc=0"
   ASAN_OPTIONS="$asan" timeout -s KILL $((seconds + 120)) "$build/$target" -max_total_time="$seconds" -timeout=10 \
     -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$build/artifacts/$target/" \
-    "$build/work/$target" "$build/corpus/$target" >"$build/logs/$target.log" 2>&1 &
+    "$build/scratch/$target" "$build/corpus/$target" >"$build/logs/$target.log" 2>&1 &
   pids+=($!)
 done
 
