@@ -1,5 +1,6 @@
 /** @file Button.cpp The push button's pointer handling, click animation and content drawing. */
 #include "KorvaneXDK/mwt/Button.h"
+#include "KorvaneXDK/mwt/CanvasDepthGuard.h"
 
 #include <algorithm>
 #include <cmath>
@@ -45,83 +46,74 @@ void CButton::Draw(canvas::CCanvas* canvas)
         return;
     }
     CControl::Draw(canvas);
-    const std::size_t fonts = canvas->GetFontDepth();
+    // A failed draw leaves the canvas's stacks as it found them (a missing font, say).
+    const CCanvasDepthGuard guard(*canvas);
     canvas->PushFont();
-    try {
-        canvas->PushBrush();
-        canvas->SetFont(font_);
-        if (!IsEnabled()) {
-            canvas->GetBrush().SetColor(Color4<float>(1.0f, 1.0f, 1.0f, 0.5f));
-        }
-        const Vector2<float> size = GetSize();
-        const Vector2<float> text = canvas->MeasureText(caption_);
-        Vector2<float> captionAt;
-        if (!icon_) {
-            captionAt =
-                Vector2<float>(Align(textAlignment_, size.x, text.x), Align(verticalAlignment_, size.y, text.y));
-        } else {
-            const float iw = static_cast<float>(icon_->GetImageWidth());
-            const float ih = static_cast<float>(icon_->GetImageHeight());
-            Vector2<float> block = text;
-            if (iconPlacement_ == kIconLeft || iconPlacement_ == kIconRight) {
-                block = Vector2<float>(iw + text.x, std::max(ih, text.y));
-            } else if (iconPlacement_ == kIconAbove || iconPlacement_ == kIconBelow) {
-                block = Vector2<float>(std::max(iw, text.x), ih + text.y);
-            }
-            const float bx = Align(textAlignment_, size.x, block.x);
-            const float by = Align(verticalAlignment_, size.y, block.y);
-            Vector2<float> iconAt;
-            switch (iconPlacement_) {
-            case kIconLeft:
-                iconAt = Vector2<float>(bx, by + Centre(block.y, ih));
-                captionAt = Vector2<float>(bx + iw, by + Centre(block.y, text.y));
-                break;
-            case kIconRight:
-                iconAt = Vector2<float>(bx + text.x, by + Centre(block.y, ih));
-                captionAt = Vector2<float>(bx, by + Centre(block.y, text.y));
-                break;
-            case kIconAbove:
-                iconAt = Vector2<float>(bx + Centre(block.x, iw), by);
-                captionAt = Vector2<float>(bx + Centre(block.x, text.x), by + ih);
-                break;
-            case kIconBelow:
-                iconAt = Vector2<float>(bx + Centre(block.x, iw), by + text.y);
-                captionAt = Vector2<float>(bx + Centre(block.x, text.x), by);
-                break;
-            case kIconCentered:
-                iconAt = Vector2<float>(Centre(size.x, iw), Centre(size.y, ih));
-                captionAt = Vector2<float>(bx, by);
-                break;
-            default:
-                break;
-            }
-            canvas->PushBrush();
-            canvas::CBrush& brush = canvas->GetBrush();
-            brush.SetFiltering(true);
-            brush.SetColor(Color4<float>(1.0f, 1.0f, 1.0f, 1.0f));
-            canvas->DrawImageAt(iconAt, icon_.get());
-            if (IsPressed()) {
-                // A second, additive pass brightens the pressed icon.
-                brush.SetColor(Color4<float>(1.0f, 1.0f, 1.0f, 0.5f));
-                brush.SetBlendMode(canvas::CBrush::kBlendAdditive);
-                canvas->DrawImageAt(iconAt, icon_.get());
-            }
-            canvas->PopBrush();
-        }
-        canvas->PushBrush();
-        canvas->GetBrush().SetColor(GetColor());
-        canvas->DrawTextClipped(canvas::Rect2f(captionAt.x, captionAt.y, text.x, text.y), caption_);
-        canvas->PopBrush();
-        canvas->PopBrush();
-        canvas->PopFont();
-    } catch (...) {
-        // The enclosing container restores the brushes, matrices and clips of a failed draw but
-        // not the fonts: a missing font would otherwise leave one pushed every frame.
-        while (canvas->GetFontDepth() > fonts) {
-            canvas->PopFont();
-        }
-        throw;
+    canvas->PushBrush();
+    canvas->SetFont(font_);
+    if (!IsEnabled()) {
+        canvas->GetBrush().SetColor(Color4<float>(1.0f, 1.0f, 1.0f, 0.5f));
     }
+    const Vector2<float> size = GetSize();
+    const Vector2<float> text = canvas->MeasureText(caption_);
+    Vector2<float> captionAt;
+    if (!icon_) {
+        captionAt = Vector2<float>(Align(textAlignment_, size.x, text.x), Align(verticalAlignment_, size.y, text.y));
+    } else {
+        const float iw = static_cast<float>(icon_->GetImageWidth());
+        const float ih = static_cast<float>(icon_->GetImageHeight());
+        Vector2<float> block = text;
+        if (iconPlacement_ == kIconLeft || iconPlacement_ == kIconRight) {
+            block = Vector2<float>(iw + text.x, std::max(ih, text.y));
+        } else if (iconPlacement_ == kIconAbove || iconPlacement_ == kIconBelow) {
+            block = Vector2<float>(std::max(iw, text.x), ih + text.y);
+        }
+        const float bx = Align(textAlignment_, size.x, block.x);
+        const float by = Align(verticalAlignment_, size.y, block.y);
+        Vector2<float> iconAt;
+        switch (iconPlacement_) {
+        case kIconLeft:
+            iconAt = Vector2<float>(bx, by + Centre(block.y, ih));
+            captionAt = Vector2<float>(bx + iw, by + Centre(block.y, text.y));
+            break;
+        case kIconRight:
+            iconAt = Vector2<float>(bx + text.x, by + Centre(block.y, ih));
+            captionAt = Vector2<float>(bx, by + Centre(block.y, text.y));
+            break;
+        case kIconAbove:
+            iconAt = Vector2<float>(bx + Centre(block.x, iw), by);
+            captionAt = Vector2<float>(bx + Centre(block.x, text.x), by + ih);
+            break;
+        case kIconBelow:
+            iconAt = Vector2<float>(bx + Centre(block.x, iw), by + text.y);
+            captionAt = Vector2<float>(bx + Centre(block.x, text.x), by);
+            break;
+        case kIconCentered:
+            iconAt = Vector2<float>(Centre(size.x, iw), Centre(size.y, ih));
+            captionAt = Vector2<float>(bx, by);
+            break;
+        default:
+            break;
+        }
+        canvas->PushBrush();
+        canvas::CBrush& brush = canvas->GetBrush();
+        brush.SetFiltering(true);
+        brush.SetColor(Color4<float>(1.0f, 1.0f, 1.0f, 1.0f));
+        canvas->DrawImageAt(iconAt, icon_.get());
+        if (IsPressed()) {
+            // A second, additive pass brightens the pressed icon.
+            brush.SetColor(Color4<float>(1.0f, 1.0f, 1.0f, 0.5f));
+            brush.SetBlendMode(canvas::CBrush::kBlendAdditive);
+            canvas->DrawImageAt(iconAt, icon_.get());
+        }
+        canvas->PopBrush();
+    }
+    canvas->PushBrush();
+    canvas->GetBrush().SetColor(GetColor());
+    canvas->DrawTextClipped(canvas::Rect2f(captionAt.x, captionAt.y, text.x, text.y), caption_);
+    canvas->PopBrush();
+    canvas->PopBrush();
+    canvas->PopFont();
 }
 
 void CButton::OnClick()

@@ -1,5 +1,6 @@
 /** @file FormAppearance.cpp The style switch shared by the form appearances. */
 #include "KorvaneXDK/mwt/FormAppearance.h"
+#include "KorvaneXDK/mwt/CanvasDepthGuard.h"
 
 #include <cstddef>
 
@@ -11,22 +12,14 @@ namespace korvane::mwt
 void CFormAppearance::Draw(CControl* control, canvas::CCanvas* canvas)
 {
     CForm* form = CastControl(control);
-    const std::size_t fonts = canvas->GetFontDepth();
+    // A failed draw leaves the canvas's stacks as it found them (a missing font, say).
+    const CCanvasDepthGuard guard(*canvas);
     canvas->PushBrush();
     canvas->PushFont();
-    try {
-        if (form->GetFormStyle() == 1) {
-            FillClientArea(form, canvas);
-        } else if (IsFramed(form)) {
-            DrawFrame(form, canvas);
-        }
-    } catch (...) {
-        // The control restores the brushes, matrices and clips of a failed draw but not the fonts:
-        // a form whose font is missing would otherwise leave one pushed every frame.
-        while (canvas->GetFontDepth() > fonts) {
-            canvas->PopFont();
-        }
-        throw;
+    if (form->GetFormStyle() == 1) {
+        FillClientArea(form, canvas);
+    } else if (IsFramed(form)) {
+        DrawFrame(form, canvas);
     }
     canvas->PopFont();
     canvas->PopBrush();

@@ -1,5 +1,6 @@
 /** @file HorizontalSelector.cpp The option row's stepping and drawing. */
 #include "KorvaneXDK/mwt/HorizontalSelector.h"
+#include "KorvaneXDK/mwt/CanvasDepthGuard.h"
 
 #include <algorithm>
 #include <cmath>
@@ -132,52 +133,44 @@ void CHorizontalSelector::Draw(canvas::CCanvas* canvas)
         return;
     }
     CControl::Draw(canvas);
-    const std::size_t fonts = canvas->GetFontDepth();
+    // A failed draw leaves the canvas's stacks as it found them (a missing font, say).
+    const CCanvasDepthGuard guard(*canvas);
     canvas->PushFont();
-    try {
-        canvas->PushBrush();
-        canvas->SetFont(font_);
-        canvas->GetBrush().SetColor(GetColor());
-        const Vector2<float> size = GetSize();
-        const canvas::Rect2f bounds(0.0f, 0.0f, size.x, size.y);
-        const std::int32_t selected = GetSelectedIndex();
-        const std::int32_t count =
-            static_cast<std::int32_t>(std::min<std::size_t>(items_.size(), std::numeric_limits<std::int32_t>::max()));
+    canvas->PushBrush();
+    canvas->SetFont(font_);
+    canvas->GetBrush().SetColor(GetColor());
+    const Vector2<float> size = GetSize();
+    const canvas::Rect2f bounds(0.0f, 0.0f, size.x, size.y);
+    const std::int32_t selected = GetSelectedIndex();
+    const std::int32_t count =
+        static_cast<std::int32_t>(std::min<std::size_t>(items_.size(), std::numeric_limits<std::int32_t>::max()));
 
-        const Vector2<float> left = canvas->MeasureText("<");
-        canvas->PushBrush();
-        if (selected <= 0) {
-            canvas->GetBrush().SetColor(kFadedMarker);
-        }
-        canvas->DrawText(Vector2<float>(6.0f, std::floor((size.y - left.y) * 0.5f)), "<");
-        canvas->PopBrush();
-
-        const Vector2<float> right = canvas->MeasureText(">");
-        canvas->PushBrush();
-        if (selected >= count - 1) {
-            canvas->GetBrush().SetColor(kFadedMarker);
-        }
-        canvas->DrawText(Vector2<float>(size.x - right.x - 6.0f, std::floor((size.y - right.y) * 0.5f)), ">");
-        canvas->PopBrush();
-
-        const bool editing = IsLayoutEditMode();
-        if (selected >= 0 || editing) {
-            const std::string& text = editing ? GetName() : items_[static_cast<std::size_t>(selected)];
-            const Vector2<float> measured = canvas->MeasureText(text);
-            const canvas::Rect2f r(std::floor((size.x - measured.x) * 0.5f), std::floor((size.y - measured.y) * 0.5f),
-                                   measured.x, measured.y);
-            canvas->DrawTextClipped(canvas::Rect2f::Intersect(r, bounds), text);
-        }
-        canvas->PopBrush();
-        canvas->PopFont();
-    } catch (...) {
-        // The enclosing container restores the brushes, matrices and clips of a failed draw but
-        // not the fonts: a missing font would otherwise leave one pushed every frame.
-        while (canvas->GetFontDepth() > fonts) {
-            canvas->PopFont();
-        }
-        throw;
+    const Vector2<float> left = canvas->MeasureText("<");
+    canvas->PushBrush();
+    if (selected <= 0) {
+        canvas->GetBrush().SetColor(kFadedMarker);
     }
+    canvas->DrawText(Vector2<float>(6.0f, std::floor((size.y - left.y) * 0.5f)), "<");
+    canvas->PopBrush();
+
+    const Vector2<float> right = canvas->MeasureText(">");
+    canvas->PushBrush();
+    if (selected >= count - 1) {
+        canvas->GetBrush().SetColor(kFadedMarker);
+    }
+    canvas->DrawText(Vector2<float>(size.x - right.x - 6.0f, std::floor((size.y - right.y) * 0.5f)), ">");
+    canvas->PopBrush();
+
+    const bool editing = IsLayoutEditMode();
+    if (selected >= 0 || editing) {
+        const std::string& text = editing ? GetName() : items_[static_cast<std::size_t>(selected)];
+        const Vector2<float> measured = canvas->MeasureText(text);
+        const canvas::Rect2f r(std::floor((size.x - measured.x) * 0.5f), std::floor((size.y - measured.y) * 0.5f),
+                               measured.x, measured.y);
+        canvas->DrawTextClipped(canvas::Rect2f::Intersect(r, bounds), text);
+    }
+    canvas->PopBrush();
+    canvas->PopFont();
 }
 
 } // namespace korvane::mwt

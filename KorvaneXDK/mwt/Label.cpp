@@ -1,5 +1,6 @@
 /** @file Label.cpp The text control. */
 #include "KorvaneXDK/mwt/Label.h"
+#include "KorvaneXDK/mwt/CanvasDepthGuard.h"
 
 #include <cstddef>
 
@@ -50,37 +51,29 @@ void CLabel::Draw(canvas::CCanvas* canvas)
         return;
     }
     CControl::Draw(canvas);
-    const std::size_t fonts = canvas->GetFontDepth();
+    // A failed draw leaves the canvas's stacks as it found them (a missing font, say).
+    const CCanvasDepthGuard guard(*canvas);
     canvas->PushFont();
-    try {
-        canvas->PushBrush();
-        canvas->SetFont(font_);
-        canvas::Rect2f r;
-        const Vector2<float> text = canvas->MeasureText(caption_);
-        if (SizesItself()) {
-            SetSize(text);
-            r = canvas::Rect2f(0.0f, 0.0f, GetSize().x, GetSize().y);
-        } else {
-            const Vector2<float> size = GetSize();
-            Place(textAlignment_, size.x, text.x, r.left, r.width);
-            // The vertical placement keeps the rest of the height below the text's top.
-            float unusedHeight = 0.0f;
-            Place(verticalAlignment_, size.y, text.y, r.top, unusedHeight);
-            r.height = size.y - r.top;
-        }
-        canvas->GetBrush().SetColor(GetColor());
-        canvas->GetBrush().SetBlendMode(GetBlendMode());
-        canvas->DrawTextClipped(r, caption_);
-        canvas->PopBrush();
-        canvas->PopFont();
-    } catch (...) {
-        // The enclosing container restores the brushes, matrices and clips of a failed draw but
-        // not the fonts: a missing font would otherwise leave one pushed every frame.
-        while (canvas->GetFontDepth() > fonts) {
-            canvas->PopFont();
-        }
-        throw;
+    canvas->PushBrush();
+    canvas->SetFont(font_);
+    canvas::Rect2f r;
+    const Vector2<float> text = canvas->MeasureText(caption_);
+    if (SizesItself()) {
+        SetSize(text);
+        r = canvas::Rect2f(0.0f, 0.0f, GetSize().x, GetSize().y);
+    } else {
+        const Vector2<float> size = GetSize();
+        Place(textAlignment_, size.x, text.x, r.left, r.width);
+        // The vertical placement keeps the rest of the height below the text's top.
+        float unusedHeight = 0.0f;
+        Place(verticalAlignment_, size.y, text.y, r.top, unusedHeight);
+        r.height = size.y - r.top;
     }
+    canvas->GetBrush().SetColor(GetColor());
+    canvas->GetBrush().SetBlendMode(GetBlendMode());
+    canvas->DrawTextClipped(r, caption_);
+    canvas->PopBrush();
+    canvas->PopFont();
 }
 
 void CLabel::SetCaption(const std::string& caption)

@@ -1,5 +1,6 @@
 /** @file ListBox.cpp The list box's selection, scrolling, pointer, keys and drawing. */
 #include "KorvaneXDK/mwt/ListBox.h"
+#include "KorvaneXDK/mwt/CanvasDepthGuard.h"
 
 #include <algorithm>
 #include <cmath>
@@ -330,52 +331,44 @@ void CListBox::Draw(canvas::CCanvas* canvas)
         return;
     }
     CControl::Draw(canvas);
-    const std::size_t fonts = canvas->GetFontDepth();
+    // A failed draw leaves the canvas's stacks as it found them (a missing font, say).
+    const CCanvasDepthGuard guard(*canvas);
     canvas->PushFont();
-    try {
-        canvas->PushBrush();
-        canvas->SetFont(font_);
-        canvas->GetBrush().SetColor(GetColor());
-        const std::int32_t visible = GetVisibleItemCount();
-        const std::int32_t count = GetCount();
-        const std::int32_t selected = GetSelectedIndex();
-        for (std::int32_t row = 0; row < visible; ++row) {
-            const std::int64_t index = static_cast<std::int64_t>(topIndex_) + row;
-            if (index >= count) {
-                break;
-            }
-            const std::int32_t i = static_cast<std::int32_t>(index);
-            const canvas::Rect2f rect = GetItemRect(i);
-            if (ownerDraw_ && DrawItemEvent) {
-                DrawItemEvent(this, canvas, i, rect);
-                continue;
-            }
-            if (i == selected) {
-                constexpr double kTwoPi = 6.283185307179586;
-                const double t = canvas->GetElapsedMilliseconds();
-                const float alpha = static_cast<float>(0.2 + 0.5 * (0.5 + 0.5 * std::sin(kTwoPi * t / 1000.0)));
-                canvas->PushBrush();
-                canvas->GetBrush().SetColor(Color4<float>(1.0f, 0.5f, 0.0f, alpha));
-                canvas->FillRect(rect);
-                canvas->PopBrush();
-            } else if (hotTrack_ && i == hoverIndex_) {
-                canvas->PushBrush();
-                canvas->GetBrush().SetColor(Color4<float>(1.0f, 1.0f, 1.0f, 0.2f));
-                canvas->FillRect(rect);
-                canvas->PopBrush();
-            }
-            canvas->DrawTextClipped(rect, items_[static_cast<std::size_t>(i)]);
+    canvas->PushBrush();
+    canvas->SetFont(font_);
+    canvas->GetBrush().SetColor(GetColor());
+    const std::int32_t visible = GetVisibleItemCount();
+    const std::int32_t count = GetCount();
+    const std::int32_t selected = GetSelectedIndex();
+    for (std::int32_t row = 0; row < visible; ++row) {
+        const std::int64_t index = static_cast<std::int64_t>(topIndex_) + row;
+        if (index >= count) {
+            break;
         }
-        canvas->PopBrush();
-        canvas->PopFont();
-    } catch (...) {
-        // The enclosing container restores the brushes, matrices and clips of a failed draw but
-        // not the fonts: a missing font would otherwise leave one pushed every frame.
-        while (canvas->GetFontDepth() > fonts) {
-            canvas->PopFont();
+        const std::int32_t i = static_cast<std::int32_t>(index);
+        const canvas::Rect2f rect = GetItemRect(i);
+        if (ownerDraw_ && DrawItemEvent) {
+            DrawItemEvent(this, canvas, i, rect);
+            continue;
         }
-        throw;
+        if (i == selected) {
+            constexpr double kTwoPi = 6.283185307179586;
+            const double t = canvas->GetElapsedMilliseconds();
+            const float alpha = static_cast<float>(0.2 + 0.5 * (0.5 + 0.5 * std::sin(kTwoPi * t / 1000.0)));
+            canvas->PushBrush();
+            canvas->GetBrush().SetColor(Color4<float>(1.0f, 0.5f, 0.0f, alpha));
+            canvas->FillRect(rect);
+            canvas->PopBrush();
+        } else if (hotTrack_ && i == hoverIndex_) {
+            canvas->PushBrush();
+            canvas->GetBrush().SetColor(Color4<float>(1.0f, 1.0f, 1.0f, 0.2f));
+            canvas->FillRect(rect);
+            canvas->PopBrush();
+        }
+        canvas->DrawTextClipped(rect, items_[static_cast<std::size_t>(i)]);
     }
+    canvas->PopBrush();
+    canvas->PopFont();
 }
 
 } // namespace korvane::mwt
