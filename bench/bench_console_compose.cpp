@@ -105,8 +105,9 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
         ConsoleReporter::ReportRuns(runs);
+        // With repetitions, the median stands for the benchmark; without, its only run.
         for (const Run& run : runs)
-            if (run.iterations > 0)
+            if (run.run_type == Run::RT_Iteration ? run.iterations > 0 : run.aggregate_name == "median")
                 times_[run.run_name.function_name] =
                     run.GetAdjustedCPUTime() * 1e6 / benchmark::GetTimeUnitMultiplier(run.time_unit);
     }

@@ -83,43 +83,11 @@ inline void PutPixelsOverBackdrop(PackedColor* out, const PackedColor* palette, 
         out[k] = palette[(spread >> (4 * k)) & 0xF];
 }
 
-#if defined(KORVANE_CONSOLE_WIDE_CELLS)
-/// Whether the processor runs the eight-pixel cell writer below, and whether it is wanted.
-bool HasWideCells()
-{
-    static const bool has = (__builtin_cpu_init(), __builtin_cpu_supports("avx2"));
-    return has;
-}
-std::atomic<bool> gWideCellsWanted{true};
-
-/// PutPixels (or PutPixelsOverBackdrop) for a whole cell of eight pixels at once: the sixteen
-/// palette entries sit in two registers and each pixel picks its entry by permutation.
-__attribute__((target("avx2"))) void PutCellWide(PackedColor* out, const PackedColor* palette, std::uint32_t spread,
-                                                 bool overBackdrop)
-{
-    const __m256i shifts = _mm256_setr_epi32(0, 4, 8, 12, 16, 20, 24, 28);
-    const __m256i index =
-        _mm256_and_si256(_mm256_srlv_epi32(_mm256_set1_epi32(static_cast<int>(spread)), shifts), _mm256_set1_epi32(15));
-    const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(palette));
-    const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(palette + 8));
-    const __m256 fromLow = _mm256_castsi256_ps(_mm256_permutevar8x32_epi32(low, index));
-    const __m256 fromHigh = _mm256_castsi256_ps(_mm256_permutevar8x32_epi32(high, index));
-    // Index bit 3 moved to the sign bit chooses the upper eight entries.
-    const __m256 upper = _mm256_castsi256_ps(_mm256_slli_epi32(index, 28));
-    __m256i colours = _mm256_castps_si256(_mm256_blendv_ps(fromLow, fromHigh, upper));
-    if (!overBackdrop) {
-        const __m256i transparent = _mm256_cmpeq_epi32(index, _mm256_setzero_si256());
-        colours = _mm256_blendv_epi8(colours, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(out)), transparent);
-    }
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), colours);
-}
-#endif
-
 /// Draws the pixels x in [begin, end) of one buffer row of a tile layer; ty is the map row in
 /// pixels. The scrolled column runs on 32-bit unsigned arithmetic, which wraps exactly like the
 /// two's-complement sum and keeps the same low bits. Over the backdrop, `palettes` has the
 /// backdrop in every entry 0.
-template <bool OverBackdrop, bool WideCells>
+template <bool OverBackdrop>
 void DrawLayerSpan(const ConsoleDisplayState& state, const PackedColor* palettes, int layer, PackedColor* row,
                    std::int32_t begin, std::int32_t end, std::uint32_t scrollX, std::uint32_t ty)
 {
@@ -135,14 +103,6 @@ void DrawLayerSpan(const ConsoleDisplayState& state, const PackedColor* palettes
         const std::uint32_t word = PatternRowWord(state, ConsoleTileCellPattern(cell), rowInPattern);
         const PackedColor* palette = &palettes[ConsoleTileCellPalette(cell) * kConsolePaletteEntries];
         const std::uint32_t spread = SpreadPatternRow(word, (cell & 0x4000) != 0);
-#if defined(KORVANE_CONSOLE_WIDE_CELLS)
-        if (WideCells && run == 8 && (OverBackdrop || word != 0)) {
-            PutCellWide(row + x, palette, spread, OverBackdrop);
-            x += run;
-            tx += static_cast<std::uint32_t>(run);
-            continue;
-        }
-#endif
         if constexpr (OverBackdrop)
             PutPixelsOverBackdrop(row + x, palette, spread, column, run);
         else if (word != 0)
@@ -151,6 +111,67 @@ void DrawLayerSpan(const ConsoleDisplayState& state, const PackedColor* palettes
         tx += static_cast<std::uint32_t>(run);
     }
 }
+
+#if defined(KORVANE_CONSOLE_WIDE_CELLS)
+/// Whether the processor runs the eight-pixel cell writer below, and whether it is wanted.
+bool HasWideCells()
+{
+    static const bool has = (__builtin_cpu_init(), __builtin_cpu_supports("avx2"));
+    return has;
+}
+std::atomic<bool> gWideCellsWanted{true};
+
+/// DrawLayerSpan with every whole cell written eight pixels at once: the sixteen palette
+/// entries sit in two registers and each pixel picks its entry by permutation. The partial
+/// cells at either end go through the portable writer.
+template <bool OverBackdrop>
+__attribute__((target("avx2"))) void DrawLayerSpanWide(const ConsoleDisplayState& state, const PackedColor* palettes,
+                                                       int layer, PackedColor* row, std::int32_t begin,
+                                                       std::int32_t end, std::uint32_t scrollX, std::uint32_t ty)
+{
+    const std::uint32_t firstColumn = static_cast<std::uint32_t>(begin) + scrollX;
+    // Up to the first cell boundary, the whole cells, then what is left of the last one.
+    const std::int32_t head =
+        std::min<std::int32_t>(static_cast<std::int32_t>((8 - (firstColumn & 7)) & 7), end - begin);
+    const std::int32_t wholeBegin = begin + head;
+    const std::int32_t wholeEnd = wholeBegin + ((end - wholeBegin) & ~7);
+    if (head > 0)
+        DrawLayerSpan<OverBackdrop>(state, palettes, layer, row, begin, wholeBegin, scrollX, ty);
+
+    const ConsoleTileCell* mapRow = state.TileMaps[layer][(ty >> 3) & 31];
+    const int patternRow = static_cast<int>(ty & 7);
+    const __m256i shifts = _mm256_setr_epi32(0, 4, 8, 12, 16, 20, 24, 28);
+    const __m256i nibble = _mm256_set1_epi32(15);
+    std::uint32_t cellColumn = (static_cast<std::uint32_t>(wholeBegin) + scrollX) >> 3;
+    for (std::int32_t x = wholeBegin; x < wholeEnd; x += 8, ++cellColumn) {
+        const ConsoleTileCell cell = mapRow[cellColumn & 31];
+        const int rowInPattern = (cell & 0x8000) ? 7 - patternRow : patternRow;
+        const std::uint32_t word = PatternRowWord(state, ConsoleTileCellPattern(cell), rowInPattern);
+        if (!OverBackdrop && word == 0)
+            continue;
+        const std::uint32_t spread = SpreadPatternRow(word, (cell & 0x4000) != 0);
+        const PackedColor* palette = &palettes[ConsoleTileCellPalette(cell) * kConsolePaletteEntries];
+        const __m256i index =
+            _mm256_and_si256(_mm256_srlv_epi32(_mm256_set1_epi32(static_cast<int>(spread)), shifts), nibble);
+        const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(palette));
+        const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(palette + 8));
+        const __m256 fromLow = _mm256_castsi256_ps(_mm256_permutevar8x32_epi32(low, index));
+        const __m256 fromHigh = _mm256_castsi256_ps(_mm256_permutevar8x32_epi32(high, index));
+        // Index bit 3 moved to the sign bit chooses the upper eight entries.
+        const __m256 upper = _mm256_castsi256_ps(_mm256_slli_epi32(index, 28));
+        __m256i colours = _mm256_castps_si256(_mm256_blendv_ps(fromLow, fromHigh, upper));
+        __m256i* out = reinterpret_cast<__m256i*>(row + x);
+        if (!OverBackdrop && HasTransparentPixel(spread)) {
+            const __m256i transparent = _mm256_cmpeq_epi32(index, _mm256_setzero_si256());
+            colours = _mm256_blendv_epi8(colours, _mm256_loadu_si256(out), transparent);
+        }
+        _mm256_storeu_si256(out, colours);
+    }
+
+    if (wholeEnd < end)
+        DrawLayerSpan<OverBackdrop>(state, palettes, layer, row, wholeEnd, end, scrollX, ty);
+}
+#endif
 
 void FillPixels(PackedColor* out, std::int32_t count, PackedColor colour)
 {
@@ -164,11 +185,26 @@ void FillPixels(PackedColor* out, std::int32_t count, PackedColor colour)
         out[k] = colour;
 }
 
-/// Each of `count` source pixels twice over, into both destination rows.
+/// Each of `count` source pixels twice over, into both destination rows. Where both rows are
+/// 16-byte aligned the stores bypass the cache: the frame is read next by the upload to the
+/// screen texture, not by this thread, and a megabyte of ordinary stores would first read every
+/// line it writes. The caller fences (FinishStreamedStores) before the frame is handed on.
 void DoubleRow(PackedColor* even, PackedColor* odd, const PackedColor* from, std::int32_t count)
 {
     std::int32_t c = 0;
 #if defined(__SSE2__)
+    const auto aligned = [](const void* p) { return (reinterpret_cast<std::uintptr_t>(p) & 15) == 0; };
+    if (aligned(even) && aligned(odd)) {
+        for (; c + 4 <= count; c += 4) {
+            const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + c));
+            const __m128i low = _mm_unpacklo_epi32(pixels, pixels);
+            const __m128i high = _mm_unpackhi_epi32(pixels, pixels);
+            _mm_stream_si128(reinterpret_cast<__m128i*>(even + 2 * c), low);
+            _mm_stream_si128(reinterpret_cast<__m128i*>(even + 2 * c + 4), high);
+            _mm_stream_si128(reinterpret_cast<__m128i*>(odd + 2 * c), low);
+            _mm_stream_si128(reinterpret_cast<__m128i*>(odd + 2 * c + 4), high);
+        }
+    }
     for (; c + 4 <= count; c += 4) {
         const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + c));
         const __m128i low = _mm_unpacklo_epi32(pixels, pixels);
@@ -185,6 +221,15 @@ void DoubleRow(PackedColor* even, PackedColor* odd, const PackedColor* from, std
     }
 }
 
+/// Orders the cache-bypassing stores of DoubleRow before everything stored after it (the lock's
+/// release among them), so that another thread taking the lock sees the whole frame.
+void FinishStreamedStores()
+{
+#if defined(__SSE2__)
+    _mm_sfence();
+#endif
+}
+
 std::int32_t ClampTo(std::int64_t value, std::int32_t low, std::int32_t high)
 {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, low, high));
@@ -199,7 +244,11 @@ struct LayerRegion
     std::uint32_t scrollX = 0, scrollY = 0;
 };
 
-template <bool WideCells>
+/// Draws the region's rows with the span writer given (the portable or the wide one).
+template <void (*OverBackdropSpan)(const ConsoleDisplayState&, const PackedColor*, int, PackedColor*, std::int32_t,
+                                   std::int32_t, std::uint32_t, std::uint32_t),
+          void (*OverBufferSpan)(const ConsoleDisplayState&, const PackedColor*, int, PackedColor*, std::int32_t,
+                                 std::int32_t, std::uint32_t, std::uint32_t)>
 void DrawLayerRows(const ConsoleDisplayState& state, CMemoryBackBuffer& buffer, int layer,
                    const PackedColor* overBackdrop, const LayerRegion& region)
 {
@@ -207,15 +256,12 @@ void DrawLayerRows(const ConsoleDisplayState& state, CMemoryBackBuffer& buffer, 
         PackedColor* row = buffer.GetRow(y);
         const std::uint32_t ty = static_cast<std::uint32_t>(y) + region.scrollY;
         if (overBackdrop != nullptr) {
-            DrawLayerSpan<true, WideCells>(state, overBackdrop, layer, row, region.x0, region.x1, region.scrollX, ty);
+            OverBackdropSpan(state, overBackdrop, layer, row, region.x0, region.x1, region.scrollX, ty);
         } else if (y >= region.holeY0 && y < region.holeY1) {
-            DrawLayerSpan<false, WideCells>(state, state.Palettes, layer, row, region.x0, region.holeX0, region.scrollX,
-                                            ty);
-            DrawLayerSpan<false, WideCells>(state, state.Palettes, layer, row, region.holeX1, region.x1, region.scrollX,
-                                            ty);
+            OverBufferSpan(state, state.Palettes, layer, row, region.x0, region.holeX0, region.scrollX, ty);
+            OverBufferSpan(state, state.Palettes, layer, row, region.holeX1, region.x1, region.scrollX, ty);
         } else {
-            DrawLayerSpan<false, WideCells>(state, state.Palettes, layer, row, region.x0, region.x1, region.scrollX,
-                                            ty);
+            OverBufferSpan(state, state.Palettes, layer, row, region.x0, region.x1, region.scrollX, ty);
         }
     }
 }
@@ -269,11 +315,11 @@ void ComposeTileLayer(CMemoryBackBuffer& buffer, int layer, const PackedColor* o
     region.scrollY = static_cast<std::uint32_t>(scrollY);
 #if defined(KORVANE_CONSOLE_WIDE_CELLS)
     if (HasWideCells() && gWideCellsWanted.load(std::memory_order_relaxed)) {
-        DrawLayerRows<true>(state, buffer, layer, overBackdrop, region);
+        DrawLayerRows<DrawLayerSpanWide<true>, DrawLayerSpanWide<false>>(state, buffer, layer, overBackdrop, region);
         return;
     }
 #endif
-    DrawLayerRows<false>(state, buffer, layer, overBackdrop, region);
+    DrawLayerRows<DrawLayerSpan<true>, DrawLayerSpan<false>>(state, buffer, layer, overBackdrop, region);
 }
 
 } // namespace
@@ -334,17 +380,24 @@ void CConsoleFrameComposer::RenderConsoleFrame()
     // below (the doubled 256 x 256 covers all 512 rows), so swapping gives the same bytes as
     // copying them, without the copy.
     std::swap(newest_, previous_);
-    const ConsoleDisplayMode mode = GetConsoleDisplayState().DisplayMode;
-    ClearToBackdrop(composition_);
+    const ConsoleDisplayState& state = GetConsoleDisplayState();
+    const ConsoleDisplayMode mode = state.DisplayMode;
     if (mode & kConsoleModeLayer0) {
         // Layer 0 always lands on the fresh backdrop: with the backdrop as every palette's
         // entry 0 its transparent pixels need no test, and the bytes are those of DrawTileLayer.
-        const ConsoleDisplayState& state = GetConsoleDisplayState();
+        // It writes every pixel of the visible screen, so only the rest is cleared first.
+        const PackedColor backdrop = state.Palettes[ConsoleBackdropIndex(mode)];
+        for (std::int32_t y = 0; y < kCompositionSize; ++y) {
+            const std::int32_t from = y < kConsoleScreenHeight ? kConsoleScreenWidth : 0;
+            FillPixels(composition_->GetRow(y) + from, kCompositionSize - from, backdrop);
+        }
         PackedColor overBackdrop[kConsolePaletteCount * kConsolePaletteEntries];
         std::copy(std::begin(state.Palettes), std::end(state.Palettes), overBackdrop);
         for (int p = 0; p < kConsolePaletteCount; ++p)
-            overBackdrop[p * kConsolePaletteEntries] = state.Palettes[ConsoleBackdropIndex(mode)];
+            overBackdrop[p * kConsolePaletteEntries] = backdrop;
         ComposeTileLayer(*composition_, 0, overBackdrop);
+    } else {
+        ClearToBackdrop(composition_);
     }
     if (mode & kConsoleModeSprites)
         DrawSprites(composition_, 0);
@@ -432,6 +485,7 @@ void CConsoleFrameComposer::DoubleToTextureBuffer(const BufferPtr& destination, 
             std::memcpy(reinterpret_cast<std::uint8_t*>(odd) + doubledBytes,
                         reinterpret_cast<const std::uint8_t*>(even) + doubledBytes, pitch - doubledBytes);
     }
+    FinishStreamedStores();
 }
 
 void CConsoleFrameComposer::MakeBuffers(std::int32_t framePitch)
