@@ -17,7 +17,9 @@ start)
   fi
   : >"$STATE.fd"
   # Detached from CTest's pipes, so the fixture test ends while the server runs on.
-  Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$STATE.fd" </dev/null >/dev/null 2>"$STATE.log" &
+  # -noreset: by default the server resets whenever its last client leaves, and a client
+  # connecting at that moment (a test starting the program as another one ends) is refused.
+  Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset 3>"$STATE.fd" </dev/null >/dev/null 2>"$STATE.log" &
   echo $! >"$STATE.pid"
   i=0
   while [ ! -s "$STATE.fd" ] && [ $i -lt 100 ]; do

@@ -57,7 +57,9 @@ XVFB_PID=""
 start_xvfb() {
   local dfile
   dfile="$(mktemp)"
-  Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$dfile" >/dev/null 2>"${dfile}.log" &
+  # -noreset: the server would otherwise reset whenever its last client leaves, refusing
+  # whoever connects at that moment.
+  Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset 3>"$dfile" >/dev/null 2>"${dfile}.log" &
   XVFB_PID=$!
   for _ in $(seq 1 100); do
     [ -s "$dfile" ] && break
