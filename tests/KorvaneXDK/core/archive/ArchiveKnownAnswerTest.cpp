@@ -1,6 +1,4 @@
 /** @file ArchiveKnownAnswerTest.cpp An archive computed outside the project (hashlib and openssl) read and rebuilt byte for byte. */
-#include <gtest/gtest.h>
-
 #include <numeric>
 
 #include "ArchiveTestSupport.h"
@@ -31,9 +29,8 @@ const Bytes kPlain = kSentence + kSentence;
 Bytes FromHex(const std::string& hex)
 {
     Bytes bytes;
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
         bytes.push_back(char(std::stoi(hex.substr(i, 2), nullptr, 16)));
-    }
     return bytes;
 }
 

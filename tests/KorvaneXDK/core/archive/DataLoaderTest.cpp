@@ -1,6 +1,4 @@
 /** @file DataLoaderTest.cpp The folder loader and the loader chain, alone and together with an archive. */
-#include <gtest/gtest.h>
-
 #include <filesystem>
 
 #include "ArchiveTestSupport.h"
