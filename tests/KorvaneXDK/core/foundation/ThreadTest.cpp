@@ -17,7 +17,6 @@
 
 namespace korvane
 {
-
 namespace
 {
 
@@ -71,8 +70,6 @@ TEST(ThreadTest, RunsOnlyAfterStartAndStopsOnRequest)
 }
 
 std::atomic<bool> gNeverStartedRan{false};
-
-} // namespace
 
 TEST(ThreadTest, ANeverStartedThreadIsReleasedWithoutTheLongWaitAndNeverRuns)
 {
@@ -181,4 +178,5 @@ TEST(CriticalSectionTest, IsRecursiveAndFreedAfterAsManyUnlocks)
     EXPECT_TRUE(taken);
 }
 
+} // namespace
 } // namespace korvane

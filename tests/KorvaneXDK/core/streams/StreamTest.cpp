@@ -204,7 +204,7 @@ TEST(StreamCopy, WholeSourcesBetweenFilesPartitionsAndMemory)
     }
 }
 
-TEST(FileStream, OpenFailuresLogTheSystemErrorAndWriteNothing)
+TEST(FileStream, OpenFailuresLogTheSystemErrorAndWriteNothingAndTimesAreWindowsFileTimes)
 {
     TempDir dir;
     LogCapture log;
@@ -220,9 +220,16 @@ TEST(FileStream, OpenFailuresLogTheSystemErrorAndWriteNothing)
         EXPECT_THROW(CFileStream(dir.File("folder"), mode, 1), EFileOpenError) << mode;
     EXPECT_EQ(TempDir::Read(dir.File("folder/inside.txt")), "x");
     EXPECT_EQ(EntryCount(dir.Path()), 1);
+    // Backslash paths open; 2000-01-01 00:00:00.5 UTC is 125911584005000000 in 100 ns steps since 1601.
+    const std::string file = dir.Write("sub/t.bin", "xy");
+    const struct timespec times[2] = {{946684800, 500000000}, {946684800, 500000000}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+    CFileStream stream(dir.Path() + "sub\\t.bin", 1, 1);
+    EXPECT_EQ(stream.GetSize(), 2);
+    EXPECT_EQ(stream.GetLastWriteTime(), 125911584005000000ull);
 }
 
-TEST(FileStream, WritingModesSeekPastTheEndAndWorkInPlace)
+TEST(FileStream, WritingModesSeekPastTheEndWorkInPlaceAndRefuseTheWrongAccess)
 {
     TempDir dir;
     CFileStream writer(dir.File("new.bin"), 0, 0);
@@ -241,37 +248,21 @@ TEST(FileStream, WritingModesSeekPastTheEndAndWorkInPlace)
     }
     EXPECT_EQ(CFileStream(dir.File("created.bin"), 3, 0).GetSize(), 0);
     EXPECT_TRUE(std::filesystem::exists(dir.File("created.bin")));
-}
-
-TEST(FileStream, ClosedAndWriteOnlyStreamsRefuseTheWrongAccess)
-{
-    TempDir dir;
-    CFileStream stream(dir.Write("data.bin", "0123456789"), 1, 1);
+    // Closed and write-only streams refuse the wrong access.
     LogCapture log;
     char buffer[4];
-    stream.Close();
-    stream.Close();
-    EXPECT_FALSE(stream.IsOpen());
-    EXPECT_THROW(stream.Read(buffer, 4), EReadError);
-    CFileStream writer(dir.File("w.bin"), 0, 0);
-    writer.Write("abcd", 4);
-    writer.Seek(0);
-    EXPECT_THROW(writer.Read(buffer, 4), EReadError);
-    writer.Close();
-    EXPECT_THROW(writer.Write("x", 1), EWriteError);
-    EXPECT_THROW(writer.SetSize(3), EWriteError);
-}
-
-TEST(FileStream, BackslashPathsAndLastWriteTimeAsAWindowsFileTime)
-{
-    TempDir dir;
-    const std::string path = dir.Write("sub/t.bin", "xy");
-    // 2000-01-01 00:00:00.5 UTC is 125911584005000000 in 100 ns steps since 1601.
-    const struct timespec times[2] = {{946684800, 500000000}, {946684800, 500000000}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
-    CFileStream stream(dir.Path() + "sub\\t.bin", 1, 1);
-    EXPECT_EQ(stream.GetSize(), 2);
-    EXPECT_EQ(stream.GetLastWriteTime(), 125911584005000000ull);
+    CFileStream reader(path, 1, 1);
+    reader.Close();
+    reader.Close();
+    EXPECT_FALSE(reader.IsOpen());
+    EXPECT_THROW(reader.Read(buffer, 4), EReadError);
+    CFileStream other(dir.File("w.bin"), 0, 0);
+    other.Write("abcd", 4);
+    other.Seek(0);
+    EXPECT_THROW(other.Read(buffer, 4), EReadError);
+    other.Close();
+    EXPECT_THROW(other.Write("x", 1), EWriteError);
+    EXPECT_THROW(other.SetSize(3), EWriteError);
 }
 
 TEST(FileStreamReplace, OldFileStaysUntilCloseThenIsReplacedKeepingModeAndLinks)
