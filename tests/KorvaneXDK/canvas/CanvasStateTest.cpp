@@ -164,46 +164,21 @@ TEST_F(CanvasTest, DrawingWithoutAPairAndNullTexturesAreRefused)
     FakeTexture texture(4, 4);
     bare.ResetClipRect();
     const std::string noPair = "Must call SetShaderPair() before using a canvas.|class korvane::canvas::CCanvas";
-    for (const std::function<void()>& call : std::vector<std::function<void()>>{[&] { bare.GetShaderPair(); },
-                                                                                [&] {
-                                                                                    bare.FillRect({0, 0, 1, 1});
-                                                                                },
-                                                                                [&] {
-                                                                                    bare.DrawImageAt({0, 0}, &texture);
-                                                                                },
-                                                                                [&] {
-                                                                                    bare.DrawRing({0, 0}, 0, 1, 4);
-                                                                                },
-                                                                                [&] {
-                                                                                    bare.DrawText({0, 0}, "a");
-                                                                                }})
-        EXPECT_EQ(noPair, Failure(call));
+    EXPECT_EQ(noPair, Failure([&] { bare.GetShaderPair(); }));
+    EXPECT_EQ(noPair, Failure([&] { bare.FillRect({0, 0, 1, 1}); }));
+    EXPECT_EQ(noPair, Failure([&] { bare.DrawImageAt({0, 0}, &texture); }));
+    EXPECT_EQ(noPair, Failure([&] { bare.DrawRing({0, 0}, 0, 1, 4); }));
+    EXPECT_EQ(noPair, Failure([&] { bare.DrawText({0, 0}, "a"); }));
     EXPECT_TRUE(device->draws.empty());
     canvas->ResetClipRect();
     const std::string null = "texture is null.|class korvane::canvas::CCanvas";
-    for (const std::function<void()>& call :
-         std::vector<std::function<void()>>{[&] {
-                                                canvas->DrawImageAt({0, 0}, nullptr);
-                                            },
-                                            [&] {
-                                                canvas->DrawImageScaled({0, 0, 1, 1}, nullptr);
-                                            },
-                                            [&] {
-                                                canvas->DrawImagePartAt({0, 0}, {0, 0, 1, 1}, nullptr);
-                                            },
-                                            [&] {
-                                                canvas->DrawSkin({0, 0, 1, 1}, {0, 0, 1, 1}, nullptr);
-                                            },
-                                            [&] {
-                                                canvas->DrawHorizontalSkin({0, 0, 1, 1}, {0, 0, 1, 1}, nullptr);
-                                            },
-                                            [&] {
-                                                canvas->DrawVerticalSkin({0, 0, 1, 1}, {0, 0, 1, 1}, nullptr);
-                                            },
-                                            [&] {
-                                                canvas->DrawImageSector({0, 0}, 0, 1, nullptr);
-                                            }})
-        EXPECT_EQ(null, Failure(call));
+    EXPECT_EQ(null, Failure([&] { canvas->DrawImageAt({0, 0}, nullptr); }));
+    EXPECT_EQ(null, Failure([&] { canvas->DrawImageScaled({0, 0, 1, 1}, nullptr); }));
+    EXPECT_EQ(null, Failure([&] { canvas->DrawImagePartAt({0, 0}, {0, 0, 1, 1}, nullptr); }));
+    EXPECT_EQ(null, Failure([&] { canvas->DrawSkin({0, 0, 1, 1}, {0, 0, 1, 1}, nullptr); }));
+    EXPECT_EQ(null, Failure([&] { canvas->DrawHorizontalSkin({0, 0, 1, 1}, {0, 0, 1, 1}, nullptr); }));
+    EXPECT_EQ(null, Failure([&] { canvas->DrawVerticalSkin({0, 0, 1, 1}, {0, 0, 1, 1}, nullptr); }));
+    EXPECT_EQ(null, Failure([&] { canvas->DrawImageSector({0, 0}, 0, 1, nullptr); }));
     EXPECT_TRUE(device->calls.empty());
 }
 
