@@ -3,8 +3,6 @@
 
 namespace canvastest
 {
-namespace
-{
 
 TEST_F(CanvasTest, DrawImageClipsOnTheProcessorAndMovesTheUVs)
 {
@@ -13,15 +11,13 @@ TEST_F(CanvasTest, DrawImageClipsOnTheProcessorAndMovesTheUVs)
     FakeTexture texture(32, 32, 64, 64);
     canvas->DrawImage({0, 0, 64, 64}, {0, 0, 32, 32}, &texture);
     const CanvasDraw& draw = OnlyDraw();
-    EXPECT_EQ(os::gfx::PrimitiveType::TriangleStrip, draw.type);
-    EXPECT_EQ(2u, draw.primitiveCount);
+    EXPECT_EQ(std::pair(os::gfx::PrimitiveType::TriangleStrip, 2u), std::pair(draw.type, draw.primitiveCount));
     ExpectVertex(draw.vertices[0], 15.5f, -0.5f, 8.0f / 64, 0.0f, "top-left");
     ExpectVertex(draw.vertices[1], 63.5f, -0.5f, 32.0f / 64, 0.0f, "top-right");
     ExpectVertex(draw.vertices[2], 15.5f, 63.5f, 8.0f / 64, 32.0f / 64, "bottom-left");
     ExpectVertex(draw.vertices[3], 63.5f, 63.5f, 32.0f / 64, 32.0f / 64, "bottom-right");
     EXPECT_EQ(&texture, draw.texture);
     EXPECT_EQ(CanvasCall::Kind::Unbind, device->calls.back().kind);
-
     // Wholly outside: no state at all.
     device->Clear();
     canvas->DrawImage({200, 0, 64, 64}, {0, 0, 32, 32}, &texture);
@@ -35,11 +31,10 @@ TEST_F(CanvasTest, SkinsNeedTwoQuartersAndDropEmptyPieces)
     canvas->GetBrush().SetBlendMode(CBrush::kBlendAdditive);
     canvas->DrawSkin({0, 0, 31, 100}, {0, 0, 64, 64}, &texture);
     EXPECT_TRUE(device->calls.empty()); // 32 > 31
-
     canvas->DrawSkin({0, 0, 32, 100}, {0, 0, 64, 64}, &texture);
     const CanvasDraw& draw = OnlyDraw();
-    EXPECT_EQ(os::gfx::PrimitiveType::TriangleList, draw.type);
-    EXPECT_EQ(12u, draw.primitiveCount); // the middle column has width 0
+    // The middle column has width 0.
+    EXPECT_EQ(std::pair(os::gfx::PrimitiveType::TriangleList, 12u), std::pair(draw.type, draw.primitiveCount));
     ExpectVertex(draw.vertices[0], -0.5f, -0.5f, 0.0f, 0.0f, "top-left corner");
     ExpectVertex(draw.vertices[4], 15.5f, 15.5f, 0.25f, 0.25f, "top-left corner, bottom-right");
     ExpectVertex(draw.vertices[6], 15.5f, -0.5f, 0.75f, 0.0f, "top-right corner");
@@ -52,7 +47,7 @@ TEST_F(CanvasTest, SkinsNeedTwoQuartersAndDropEmptyPieces)
 TEST_F(CanvasTest, HorizontalAndVerticalSkinsCentreByTheBody)
 {
     canvas->ResetClipRect();
-    FakeTexture strip(64, 16);
+    FakeTexture strip(64, 16), narrow(30, 8), column(16, 64);
     canvas->DrawHorizontalSkin({10, 10, 100, 30}, {8, 0, 48, 16}, &strip);
     // top = 10 + trunc(7.0) = 17, O = {2, 17, 116, 16}.
     const CanvasDraw& draw = OnlyDraw();
@@ -61,15 +56,10 @@ TEST_F(CanvasTest, HorizontalAndVerticalSkinsCentreByTheBody)
     ExpectVertex(draw.vertices[6], 17.5f, 16.5f, 0.25f, 0.0f, "middle");
     ExpectVertex(draw.vertices[7], 101.5f, 16.5f, 0.75f, 0.0f, "middle, right");
     ExpectVertex(draw.vertices[16], 117.5f, 32.5f, 1.0f, 1.0f, "right cap, bottom-right");
-
-    // 30 texels give quarters of 7.
     device->Clear();
-    FakeTexture narrow(30, 8);
-    canvas->DrawHorizontalSkin({0, 0, 100, 8}, {0, 0, 30, 8}, &narrow);
+    canvas->DrawHorizontalSkin({0, 0, 100, 8}, {0, 0, 30, 8}, &narrow); // 30 texels give quarters of 7
     ExpectVertex(OnlyDraw().vertices[1], 6.5f, -0.5f, 7.0f / 30, 0.0f, "left cap, right");
-
     device->Clear();
-    FakeTexture column(16, 64);
     canvas->DrawVerticalSkin({10, 10, 30, 100}, {0, 8, 16, 48}, &column);
     ExpectVertex(OnlyDraw().vertices[0], 16.5f, 1.5f, 0.0f, 0.0f, "top cap");
 }
@@ -88,7 +78,6 @@ TEST_F(CanvasTest, FillsTruncateColoursWhereImagesRound)
     FakeTexture texture(4, 4);
     canvas->DrawImageAt({0, 0}, &texture);
     EXPECT_EQ(0xFF808080u, OnlyDraw().vertices[0].color0);
-
     // Components outside 0..1 are clamped, not wrapped.
     device->Clear();
     canvas->GetBrush().SetColor({1.01f, -0.2f, 0.5f, 2.0f});
@@ -101,22 +90,17 @@ TEST_F(CanvasTest, RingsAreIndexedFansOfQuadsModuloTheVertexCount)
     canvas->DrawRing({0, 0}, 0, 10, 4);
     const CanvasDraw& ring = OnlyDraw();
     EXPECT_TRUE(ring.indexed);
-    EXPECT_EQ(8u, ring.vertexCount);
-    EXPECT_EQ(8u, ring.primitiveCount);
-    const float outer[4][2] = {{10, 0}, {0, 10}, {-10, 0}, {0, -10}};
+    EXPECT_EQ((U32s{ring.vertexCount, ring.primitiveCount}), (U32s{8, 8}));
+    const float outer[4][2] = {{10, 0}, {0, 10}, {-10, 0}, {0, -10}}; // no half-pixel shift
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(0.0f, ring.vertices[2 * i].x);
         EXPECT_NEAR(outer[i][0], ring.vertices[2 * i + 1].x, 1e-5);
         EXPECT_NEAR(outer[i][1], ring.vertices[2 * i + 1].y, 1e-5);
     }
-    EXPECT_EQ(10.0f, ring.vertices[1].x); // no half-pixel shift
-    const std::vector<std::uint16_t> last(ring.indices.end() - 6, ring.indices.end());
-    EXPECT_EQ((std::vector<std::uint16_t>{6, 7, 0, 7, 1, 0}), last);
-
+    EXPECT_EQ((std::vector<std::uint16_t>{6, 7, 0, 7, 1, 0}), std::vector(ring.indices.end() - 6, ring.indices.end()));
     device->Clear();
     canvas->DrawRing({0, 0}, 5, 10, 4);
     EXPECT_EQ(5.0f, OnlyDraw().vertices[0].x);
-
     // Counts that do not fit the 16-bit fields: none drawn, or clamped.
     device->Clear();
     canvas->DrawRing({0, 0}, 0, 10, 0);
@@ -130,26 +114,20 @@ TEST_F(CanvasTest, RingsAreIndexedFansOfQuadsModuloTheVertexCount)
 TEST_F(CanvasTest, SectorsCoverTheirPartOfTheImageOnce)
 {
     const float pi = 3.14159265f;
-    struct Case
-    {
-        float a, b;
-        int x0, y0, x1, y1; ///< covered pixels, exclusive
-    };
-    const Case cases[] = {
-        {0, pi / 2, 4, 4, 8, 8},         {pi / 2, 0, 4, 4, 8, 8},  {0, 2 * pi, 0, 0, 8, 8},
-        {pi, 3 * pi, 0, 0, 8, 8},        {-pi / 2, 0, 4, 0, 8, 4}, // a sector below 0 is not cut at 0
-        {4 * pi, 4.5f * pi, 4, 4, 8, 8},
+    // From and to angles, then the covered pixels (right and bottom exclusive).
+    const std::tuple<float, float, os::gfx::Rect> cases[] = {
+        {0, pi / 2, {4, 4, 8, 8}},         {pi / 2, 0, {4, 4, 8, 8}},  {0, 2 * pi, {0, 0, 8, 8}},
+        {pi, 3 * pi, {0, 0, 8, 8}},        {-pi / 2, 0, {4, 0, 8, 4}}, // a sector below 0 is not cut at 0
+        {4 * pi, 4.5f * pi, {4, 4, 8, 8}},
     };
     FakeTexture texture(8, 8, 16, 16);
-    for (const Case& c : cases) {
+    for (const auto& [a, b, covered] : cases) {
         device->Clear();
-        canvas->DrawImageSector({0, 0}, c.a, c.b, &texture);
-        const CanvasDraw& draw = OnlyDraw();
-        korvane::test::CanvasRasterizer raster(10, 10);
-        raster.Draw(draw);
-        EXPECT_EQ(korvane::test::CanvasRasterizer::PictureOf(10, 10, {{c.x0, c.y0, c.x1, c.y1}}), raster.Picture())
-            << c.a << " .. " << c.b;
-        EXPECT_LE(draw.primitiveCount, 16u);
+        canvas->DrawImageSector({0, 0}, a, b, &texture);
+        CanvasRasterizer raster(10, 10);
+        raster.Draw(OnlyDraw());
+        EXPECT_EQ(CanvasRasterizer::PictureOf(10, 10, {covered}), raster.Picture()) << a << " .. " << b;
+        EXPECT_LE(OnlyDraw().primitiveCount, 16u);
     }
     // Angles that are no numbers draw nothing instead of looping over garbage.
     device->Clear();
@@ -157,7 +135,6 @@ TEST_F(CanvasTest, SectorsCoverTheirPartOfTheImageOnce)
     canvas->DrawImageSector({0, 0}, -INFINITY, 1, &texture);
     EXPECT_TRUE(device->draws.empty());
     // 0 .. 2pi: eight triangles and the second pass's empty one.
-    device->Clear();
     canvas->DrawImageSector({0, 0}, 0, 2 * pi + 1e-6f, &texture);
     EXPECT_EQ(9u, OnlyDraw().primitiveCount);
     ExpectVertex(OnlyDraw().vertices[0], 3.5f, 3.5f, 0.25f, 0.25f, "centre");
@@ -171,52 +148,40 @@ TEST_F(CanvasTest, ClippedTextStopsAtTheClipsRightEdge)
     ASSERT_EQ(1u, font->calls.size());
     const FakeFont::Call& call = font->calls[0];
     EXPECT_TRUE(call.clipped);
-    EXPECT_EQ(10, call.x);
-    EXPECT_EQ(5, call.y);
-    EXPECT_EQ(10, call.rect.left);
-    EXPECT_EQ(5, call.rect.top);
-    EXPECT_EQ(49, call.rect.right); // 10 + trunc(39.3)
-    EXPECT_EQ(25, call.rect.bottom);
     EXPECT_EQ(0x80FFFFFFu, call.color);
-
+    // The right edge is 10 + trunc(39.3).
+    EXPECT_EQ(
+        (std::vector<std::int32_t>{call.x, call.y, call.rect.left, call.rect.top, call.rect.right, call.rect.bottom}),
+        (std::vector<std::int32_t>{10, 5, 10, 5, 49, 25}));
     // Unbounded and absurd coordinates saturate instead of overflowing.
     canvas->ResetClipRect();
     canvas->DrawTextClipped({std::nanf(""), 1e30f, 1e30f, 1e30f}, "x");
-    EXPECT_EQ(0, font->calls[1].x);
-    EXPECT_EQ(INT32_MAX, font->calls[1].y);
+    EXPECT_EQ(std::pair(0, INT32_MAX), std::pair(font->calls[1].x, font->calls[1].y));
 }
 
 TEST_F(CanvasTest, FillAndOutlineCoverExactlyTheirPixelsOnce)
 {
     canvas->ResetClipRect();
     canvas->PushMatrix();
-    canvas->MultiplyMatrix(korvane::canvas::MakeTranslation(1, 1));
+    canvas->MultiplyMatrix(MakeTranslation(1, 1));
     canvas->FillRect({2, 2, 4, 4});
-    korvane::test::CanvasRasterizer fill(12, 12);
+    CanvasRasterizer fill(12, 12);
     fill.DrawAll(device->draws);
-    EXPECT_EQ(korvane::test::CanvasRasterizer::PictureOf(12, 12, {{3, 3, 7, 7}}), fill.Picture());
-
-    struct Case
-    {
-        Rect2f r;
-        std::vector<os::gfx::Rect> expected;
-    };
-    const std::vector<Case> cases = {
+    EXPECT_EQ(CanvasRasterizer::PictureOf(12, 12, {{3, 3, 7, 7}}), fill.Picture());
+    canvas->PopMatrix();
+    const std::vector<std::pair<Rect2f, std::vector<os::gfx::Rect>>> cases = {
         {{0, 0, 5, 4}, {{0, 0, 5, 1}, {0, 1, 1, 3}, {4, 1, 5, 3}, {0, 3, 5, 4}}},
         {{2, 3, 1, 1}, {{2, 3, 3, 4}}}, // only the bottom edge
         {{1, 1, 2, 2}, {{1, 1, 3, 3}}},
     };
-    canvas->PopMatrix();
-    for (const Case& c : cases) {
+    for (const auto& [r, expected] : cases) {
         device->Clear();
-        canvas->DrawRect(c.r);
+        canvas->DrawRect(r);
         EXPECT_EQ(4u, device->draws.size());
-        korvane::test::CanvasRasterizer outline(8, 8);
+        CanvasRasterizer outline(8, 8);
         outline.DrawAll(device->draws);
-        EXPECT_EQ(korvane::test::CanvasRasterizer::PictureOf(8, 8, c.expected), outline.Picture())
-            << c.r.left << ", " << c.r.top << ", " << c.r.width << ", " << c.r.height;
+        EXPECT_EQ(CanvasRasterizer::PictureOf(8, 8, expected), outline.Picture()) << r.left << ", " << r.top;
     }
 }
 
-} // namespace
 } // namespace canvastest

@@ -1,26 +1,15 @@
 /** @file CanvasMathTest.cpp The canvas matrix convention and the saturating truncation. */
-#include <cmath>
 #include <limits>
 
 #include "CanvasTestSupport.h"
 
 namespace canvastest
 {
-namespace
-{
-
-using namespace korvane::canvas;
-using korvane::Vector3;
 
 TEST(CanvasMathTest, SaturatingTruncation)
 {
     const double inf = std::numeric_limits<double>::infinity();
-    struct Case
-    {
-        double in;
-        std::int32_t out;
-    };
-    const Case cases[] = {
+    const std::pair<double, std::int32_t> cases[] = {
         {std::nan(""), 0},
         {inf, INT32_MAX},
         {-inf, INT32_MIN},
@@ -33,44 +22,36 @@ TEST(CanvasMathTest, SaturatingTruncation)
         {-2147483647.5, -2147483647},
         {0.5, 0},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(c.out, SaturateToInt32(c.in)) << c.in;
-    }
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(out, SaturateToInt32(in)) << in;
 }
 
 TEST(CanvasMathTest, MatricesMapColumnVectors)
 {
     const float pi = 3.14159265f;
     const auto near = [](Vector3<float> expected, Vector3<float> actual) {
-        EXPECT_NEAR(expected.x, actual.x, 1e-5f);
-        EXPECT_NEAR(expected.y, actual.y, 1e-5f);
-        EXPECT_NEAR(expected.z, actual.z, 1e-5f);
+        EXPECT_THAT((std::vector<float>{actual.x, actual.y, actual.z}),
+                    ::testing::Pointwise(::testing::FloatNear(1e-5f), {expected.x, expected.y, expected.z}));
     };
     // Translation in elements 3, 7, 11; the right factor acts first.
-    const korvane::Matrix4 t = MakeTranslation(10, 20, 30);
-    EXPECT_EQ(10.0f, t.m[3]);
-    EXPECT_EQ(30.0f, t.m[11]);
+    const Matrix4 t = MakeTranslation(10, 20, 30);
+    EXPECT_EQ(std::pair(10.0f, 30.0f), std::pair(t.m[3], t.m[11]));
     near({12, 22, 30}, TransformPoint(Multiply(t, MakeScaling(2, 2)), Vector3<float>(1, 1, 0)));
     near({12, 2, 0}, TransformPoint(Multiply(MakeTranslation(10, 0), MakeScaling(2, 2)), Vector3<float>(1, 1, 0)));
-
     // Rz turns +x toward +y (clockwise on screen), like the engine's SetRotationZ.
     near({0, 1, 0}, TransformPoint(MakeRotationZ(pi / 2), Vector3<float>(1, 0, 0)));
-    korvane::Matrix4 engine;
+    Matrix4 engine;
     engine.SetRotationZ(0.7f);
     ExpectMatrix(engine, MakeRotationZ(0.7f));
     ExpectMatrix(MakeRotationZ(0.7f), MakeRotation({0, 0, 5}, 0.7f));
     // About y, +x turns to -z; the axis is normalised, and a zero axis is no turn.
     near({0, 0, -1}, TransformPoint(MakeRotation({0, 3, 0}, pi / 2), Vector3<float>(1, 0, 0)));
     near({1, 2, 3}, TransformPoint(MakeRotation({0, 0, 0}, 1.0f), Vector3<float>(1, 2, 3)));
-
     // A turn about a point keeps the point.
-    const korvane::Matrix4 about =
-        Multiply(Multiply(MakeTranslation(50, 40), MakeRotationZ(1.1f)), MakeTranslation(-50, -40));
+    const Matrix4 about = Multiply(Multiply(MakeTranslation(50, 40), MakeRotationZ(1.1f)), MakeTranslation(-50, -40));
     near({50, 40, 0}, TransformPoint(about, Vector3<float>(50, 40, 0)));
-
     ExpectMatrix(about, Transpose(Transpose(about)));
     EXPECT_EQ(about.m[3], Transpose(about).m[12]);
 }
 
-} // namespace
 } // namespace canvastest

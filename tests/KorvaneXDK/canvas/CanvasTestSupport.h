@@ -6,37 +6,31 @@
 #include <vector>
 
 #include <boost/shared_ptr.hpp>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "KorvaneXDK/canvas/Canvas.h"
 #include "KorvaneXDK/canvas/CanvasMath.h"
 #include "KorvaneXDK/canvas/FontStock.h"
+#include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/platform/graphics/ShaderPair.h"
 #include "support/CanvasRasterizer.h"
 #include "support/FakeFont.h"
 #include "support/FakeTexture.h"
+#include "support/LogCapture.h"
 #include "support/RecordingCanvas.h"
 #include "support/RecordingCanvasDevice.h"
 
 namespace canvastest
 {
 
-using korvane::Color4;
-using korvane::Matrix4;
-using korvane::Vector2;
-using korvane::canvas::CanvasVertex;
-using korvane::canvas::CBrush;
-using korvane::canvas::CCanvas;
-using korvane::canvas::CFontStock;
-using korvane::canvas::Rect2f;
-using korvane::test::CanvasCall;
-using korvane::test::CanvasDraw;
-using korvane::test::FakeFont;
-using korvane::test::FakeTexture;
-using korvane::test::RecordingCanvasDevice;
+using namespace korvane;
+using namespace korvane::canvas;
+using namespace korvane::test;
 using os::gfx::RenderState;
 using os::gfx::SamplerState;
 namespace value = os::gfx::value;
+using U32s = std::vector<std::uint32_t>;
 
 /// A recording canvas whose local clip is still the new canvas's {0, 0, 0, 0}.
 class CanvasTest : public ::testing::Test
@@ -45,14 +39,13 @@ protected:
     void SetUp() override
     {
         recording.reset(); // one registry at a time
-        recording.reset(new korvane::test::RecordingCanvas());
+        recording.reset(new RecordingCanvas());
         device = recording->device;
         font = recording->font;
         canvas.reset(new CCanvas(device));
-        canvas->SetShaderPair(boost::shared_ptr<korvane::CShaderPair>(new korvane::CShaderPair()));
+        canvas->SetShaderPair(boost::shared_ptr<CShaderPair>(new CShaderPair()));
         device->Clear();
     }
-
     void TearDown() override { recording.reset(); }
 
     /// The one draw the last operation made.
@@ -62,27 +55,35 @@ protected:
         return device->draws.at(0);
     }
 
-    std::unique_ptr<korvane::test::RecordingCanvas> recording;
+    std::unique_ptr<RecordingCanvas> recording;
     boost::shared_ptr<RecordingCanvasDevice> device;
     boost::shared_ptr<CCanvas> canvas;
     boost::shared_ptr<FakeFont> font;
 };
 
+/// "message|where" of the engine exception of type E a call throws.
+template <typename E = EException, typename Call>
+std::string Failure(Call&& call)
+{
+    try {
+        call();
+    } catch (const E& e) {
+        return e.GetMessage() + "|" + e.GetWhere();
+    }
+    return "no exception";
+}
+
 inline void ExpectVertex(const CanvasVertex& v, float x, float y, float u, float w, const char* what)
 {
-    EXPECT_FLOAT_EQ(x, v.x) << what;
-    EXPECT_FLOAT_EQ(y, v.y) << what;
-    EXPECT_FLOAT_EQ(u, v.u) << what;
-    EXPECT_FLOAT_EQ(w, v.v) << what;
-    EXPECT_EQ(0.0f, v.z) << what;
+    EXPECT_THAT((std::vector<float>{v.x, v.y, v.u, v.v, v.z}),
+                ::testing::Pointwise(::testing::FloatEq(), std::vector<float>{x, y, u, w, 0.0f}))
+        << what;
     EXPECT_EQ(0u, v.color1) << what;
 }
 
 inline void ExpectMatrix(const Matrix4& expected, const Matrix4& actual, float tolerance = 1e-5f)
 {
-    for (int i = 0; i < 16; ++i) {
-        EXPECT_NEAR(expected.m[i], actual.m[i], tolerance) << "element " << i;
-    }
+    EXPECT_THAT(actual.m, ::testing::Pointwise(::testing::FloatNear(tolerance), expected.m));
 }
 
 } // namespace canvastest

@@ -1,16 +1,27 @@
 /** @file AppTestSupport.h Log capture and an injected clock for the loop, pacing and scene tests. */
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <boost/make_shared.hpp>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "KorvaneXDK/core/Exception.h"
+#include "KorvaneXDK/core/FrameRateKeeper.h"
 #include "KorvaneXDK/core/Log.h"
+#include "KorvaneXDK/core/SceneManager.h"
+#include "KorvaneXDK/core/StandardScene.h"
 #include "os/system/System.h"
 #include "support/LogCapture.h"
 
 namespace korvane::test
 {
+
+using Calls = std::vector<std::string>;
+using Ints = std::vector<int>;
 
 /// Replaces the monotonic clock with a counter in nanoseconds; a sleep of n ms moves it n ms on,
 /// a zero-length sleep (a yield) moves it 0.1 ms on. Sleeps are recorded.
@@ -22,7 +33,7 @@ public:
         os::testing::SetClockFunction([this] { return now_; });
         os::testing::SetSleepFunction([this](std::uint32_t ms) {
             sleeps_.push_back(ms);
-            now_ += ms == 0 ? yieldNs_ : std::uint64_t(ms) * 1000000ull;
+            now_ += ms == 0 ? 100000 : std::uint64_t(ms) * 1000000ull;
         });
     }
     ~FakeClock()
@@ -37,7 +48,6 @@ public:
 
 private:
     std::uint64_t now_;
-    const std::uint64_t yieldNs_ = 100000; // 0.1 ms
     std::vector<std::uint32_t> sleeps_;
 };
 

@@ -1,25 +1,13 @@
 /** @file SceneManagerTest.cpp The frame pass: order, removal, bringing scenes in, ownership, shutdown. */
-#include <gtest/gtest.h>
-
-#include <functional>
 #include <stdexcept>
-#include <string>
-#include <vector>
-
-#include <boost/make_shared.hpp>
 
 #include "AppTestSupport.h"
-#include "KorvaneXDK/core/Exception.h"
-#include "KorvaneXDK/core/FrameRateKeeper.h"
-#include "KorvaneXDK/core/SceneManager.h"
-#include "KorvaneXDK/core/StandardScene.h"
 
 namespace korvane::test
 {
 namespace
 {
 
-using Calls = std::vector<std::string>;
 Calls gCalls;
 int gDestroyed = 0;
 
@@ -30,12 +18,10 @@ public:
     TraceScene(const std::string& name, std::uint16_t priority) : CStandardScene(priority), name_(name) {}
     ~TraceScene() override { ++gDestroyed; }
     void Initialize() override { Call(".init", onInitialize); }
-    void Restore() override { gCalls.push_back(name_ + ".restore"); }
+    void Restore() override { Call(".restore", nullptr); }
     void Update(int frames) override { Call(".update" + std::to_string(frames), onUpdate); }
     void Finalize() override { Call(".final", onFinalize); }
-    std::function<void()> onInitialize;
-    std::function<void()> onUpdate;
-    std::function<void()> onFinalize;
+    std::function<void()> onInitialize, onUpdate, onFinalize;
 
 private:
     void Call(const std::string& step, const std::function<void()>& hook)
@@ -97,68 +83,46 @@ TEST_F(SceneManagerTest, FirstPassAfterAddingRunsOneFrameAndZeroesTheKeepersInte
     EXPECT_EQ(keeper.frameInterval, 77);
 }
 
-TEST_F(SceneManagerTest, SceneQueuedDuringAnUpdateEntersInThatPassAndRunsNextWithOneFrame)
+TEST_F(SceneManagerTest, ScenesQueuedDuringAnUpdateOrWhileEnteringEnterInThatPass)
 {
     auto first = Add("first", 1);
     auto late = boost::make_shared<TraceScene>("late", 0);
+    auto later = boost::make_shared<TraceScene>("later", 2);
     Pass();
     Pass();
     first->onUpdate = [&] {
         manager_.AddScene(late);
         first->onUpdate = nullptr;
     };
-    EXPECT_EQ(Pass(2), (Calls{"first.update2", "late.init", "late.restore"}));
-    EXPECT_EQ(Pass(2), (Calls{"late.update1", "first.update1"}));
-}
-
-TEST_F(SceneManagerTest, ScenesQueuedWhileEnteringEnterInTheSamePass)
-{
-    auto b = boost::make_shared<TraceScene>("b", 1);
-    Add("a", 5)->onInitialize = [&] { manager_.AddScene(b); };
-    EXPECT_EQ(Pass(), (Calls{"a.init", "a.restore", "b.init", "b.restore"}));
+    late->onInitialize = [&] { manager_.AddScene(later); };
+    EXPECT_EQ(Pass(2), (Calls{"first.update2", "late.init", "late.restore", "later.init", "later.restore"}));
     EXPECT_EQ(manager_.GetQueuedCount(), 0u);
-    EXPECT_EQ(manager_.GetScenes().size(), 2u);
+    // Brought in with one frame.
+    EXPECT_EQ(Pass(2), (Calls{"late.update1", "first.update1", "later.update1"}));
 }
 
-TEST_F(SceneManagerTest, SelfDeactivatedSceneIsFinalizedInTheSamePassAndReleased)
+TEST_F(SceneManagerTest, DeactivatedScenesAreFinalizedInTheSamePassAndReleased)
 {
-    TraceScene* quitter = Add("quitter", 1).get();
-    quitter->onUpdate = [quitter] { quitter->Deactivate(); };
-    Add("stayer", 2);
-    Pass();
-    EXPECT_EQ(Pass(), (Calls{"quitter.update1", "stayer.update1", "quitter.final"}));
-    EXPECT_EQ(gDestroyed, 1);
-    ASSERT_EQ(manager_.GetScenes().size(), 1u);
-    EXPECT_EQ(Pass(), Calls{"stayer.update1"});
-}
-
-TEST_F(SceneManagerTest, DeactivationByAnotherSceneTakesEffectInTheSamePass)
-{
-    auto a = Add("a", 1);
+    TraceScene* a = Add("a", 1).get(); // held by the manager alone
     auto b = Add("b", 2);
     auto c = Add("c", 3);
-    Pass();
-    // b was still active when the update walk reached it; a's finalization deactivates it.
-    a->onUpdate = [&] { a->Deactivate(); };
-    a->onFinalize = [&] { b->Deactivate(); };
-    EXPECT_EQ(Pass(), (Calls{"a.update1", "b.update1", "c.update1", "a.final", "b.final"}));
-    ASSERT_EQ(manager_.GetScenes().size(), 1u);
-
-    // A scene deactivated by an earlier update is not updated.
     auto d = Add("d", 4);
     Pass();
+    // b was still active when the update walk reached it; a's finalization deactivates it.
+    // d, deactivated by an earlier update, is not updated.
+    a->onUpdate = [a] { a->Deactivate(); };
+    a->onFinalize = [&] { b->Deactivate(); };
     c->onUpdate = [&] { d->Deactivate(); };
-    EXPECT_EQ(Pass(), (Calls{"c.update1", "d.final"}));
-    EXPECT_EQ(manager_.GetScenes().size(), 1u);
-}
-
-TEST_F(SceneManagerTest, SceneDeactivatedWhileEnteringIsFinalizedInTheNextPassWithoutUpdate)
-{
-    TraceScene* a = Add("a", 1).get();
-    a->onInitialize = [a] { a->Deactivate(); };
+    EXPECT_EQ(Pass(), (Calls{"a.update1", "b.update1", "c.update1", "a.final", "d.final", "b.final"}));
+    EXPECT_EQ(gDestroyed, 1);
+    ASSERT_EQ(manager_.GetScenes().size(), 1u);
+    // A scene deactivated while entering is finalized in the next pass without an update.
+    auto e = Add("e", 5);
+    e->onInitialize = [&] { e->Deactivate(); };
     Pass();
-    EXPECT_EQ(manager_.GetScenes().size(), 1u);
-    EXPECT_EQ(Pass(), Calls{"a.final"});
+    EXPECT_EQ(manager_.GetScenes().size(), 2u);
+    c->onUpdate = nullptr;
+    EXPECT_EQ(Pass(), (Calls{"c.update1", "e.final"}));
 }
 
 TEST_F(SceneManagerTest, ClearFinalizesInactiveScenesAndDropsQueuedOnesUncalled)
@@ -206,15 +170,12 @@ TEST_F(SceneManagerTest, DumpListsPriorityAndClassName)
                                   "INFO: \tFFFF: class korvane::CStandardScene\n", "INFO: \t.\n"}));
 }
 
-TEST_F(SceneManagerTest, SharedSceneQueuedTwiceIsUpdatedTwicePerPass)
+TEST_F(SceneManagerTest, SceneQueuedTwiceIsUpdatedTwiceAndHasOneOwner)
 {
     manager_.AddScene(Add("a", 1));
     Pass();
     EXPECT_EQ(Pass(), (Calls{"a.update1", "a.update1"}));
-}
-
-TEST_F(SceneManagerTest, PlainPointerQueuedTwiceHasOneOwnerAndOfASharedSceneSharesTheExistingOwner)
-{
+    // A plain pointer queued twice has one owner; one of a shared scene shares the existing owner.
     auto owned = boost::make_shared<TraceScene>("owned", 1);
     {
         CSceneManager manager;

@@ -3,7 +3,6 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <random>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -78,17 +77,14 @@ std::string Make(const BmpSpec& spec)
 
 std::string Bytes(std::initializer_list<int> values)
 {
-    std::string s;
-    for (int v : values)
-        s += static_cast<char>(v);
-    return s;
+    return std::string(values.begin(), values.end());
 }
 
-void LoadBytes(CSimpleDIB& dib, const std::string& bytes)
+void LoadBytes(CSimpleDIB& dib, const std::string& bytes, const std::string& before = "")
 {
     CMemoryStream stream;
-    stream.Write(bytes.data(), static_cast<std::int32_t>(bytes.size()));
-    stream.Seek(0);
+    stream.Write((before + bytes).data(), static_cast<std::int32_t>(before.size() + bytes.size()));
+    stream.Seek(static_cast<std::int32_t>(before.size()));
     dib.Load(stream);
 }
 
@@ -97,11 +93,7 @@ std::uint32_t Pixel(const CSimpleDIB& dib, int x, int y)
     return dib.GetHandle()->GetPixel(x, y);
 }
 
-struct Expected
-{
-    int x, y;
-    std::uint32_t argb;
-};
+using Expected = std::tuple<int, int, std::uint32_t>; // x, y and the colour there
 
 TEST(SimpleDIB, DecodesEveryPixelFormat)
 {
@@ -146,31 +138,28 @@ TEST(SimpleDIB, DecodesEveryPixelFormat)
         CSimpleDIB dib;
         LoadBytes(dib, Make(spec));
         ASSERT_NE(dib.GetHandle(), nullptr);
-        EXPECT_EQ(dib.GetWidth(), spec.width);
-        EXPECT_EQ(dib.GetHeight(), std::abs(spec.height));
-        EXPECT_EQ(dib.GetDescription().bitsPixel, 32);
-        EXPECT_EQ(dib.GetDescription().widthBytes, spec.width * 4);
+        EXPECT_EQ((std::vector<int>{dib.GetWidth(), dib.GetHeight(), dib.GetDescription().bitsPixel,
+                                    dib.GetDescription().widthBytes}),
+                  (std::vector<int>{spec.width, std::abs(spec.height), 32, spec.width * 4}));
         EXPECT_EQ(dib.GetDescription().bits, dib.GetHandle()->GetPixels());
-        for (const Expected& p : pixels)
-            EXPECT_EQ(Pixel(dib, p.x, p.y), p.argb) << p.x << "," << p.y;
+        for (const auto& [x, y, argb] : pixels)
+            EXPECT_EQ(Pixel(dib, x, y), argb) << x << "," << y;
     }
 }
 
-std::string ValidBmp()
-{
-    return Make({.width = 4, .height = 3, .rows = std::vector<std::string>(3, std::string(12, '\x55'))});
-}
+const std::string kValidBmp =
+    Make({.width = 4, .height = 3, .rows = std::vector<std::string>(3, std::string(12, '\x55'))});
 
 std::string Patched(std::size_t at, std::uint32_t value, int width = 4)
 {
-    std::string s = ValidBmp();
+    std::string s = kValidBmp;
     Put(s, at, value, width);
     return s;
 }
 
 TEST(SimpleDIB, RejectsHeadersThatDoNotFitTheData)
 {
-    const std::string valid = ValidBmp();
+    const std::string& valid = kValidBmp;
     // clang-format off
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"not BM", "PM" + valid.substr(2)},
@@ -210,31 +199,6 @@ TEST(SimpleDIB, RejectsHeadersThatDoNotFitTheData)
     }
 }
 
-TEST(SimpleDIB, DamagedFilesAreRejectedOrDecodedNeverReadOutside)
-{
-    // clang-format off
-    const std::string valid = Make({.width = 5, .height = -3, .bpp = 8,
-                                    .palette = std::vector<std::uint32_t>(4, 0x808080), .colorsUsed = 4,
-                                    .rows = std::vector<std::string>(3, std::string(5, '\x03'))});
-    // clang-format on
-    std::mt19937 random(1234);
-    for (int round = 0; round < 3000; ++round) {
-        std::string bytes = valid;
-        const int changes = 1 + static_cast<int>(random() % 4);
-        for (int i = 0; i < changes; ++i)
-            bytes[random() % 60] = static_cast<char>(random() & 0xFF);
-        if (random() % 5 == 0)
-            bytes.resize(random() % bytes.size());
-        CSimpleDIB dib;
-        try {
-            LoadBytes(dib, bytes);
-            ASSERT_NE(dib.GetHandle(), nullptr);
-        } catch (const EInvalidFileFormat&) {
-            EXPECT_EQ(dib.GetHandle(), nullptr);
-        }
-    }
-}
-
 TEST(SimpleDIB, DrawCopiesTheRectangleAndDoesNothingWhenEmpty)
 {
     os::window::PaintSurface surface(4, 4, 0xFF000000u);
@@ -247,9 +211,8 @@ TEST(SimpleDIB, DrawCopiesTheRectangleAndDoesNothingWhenEmpty)
     dib.Draw(&surface, 3, 3); // clipped to one pixel
     EXPECT_EQ(surface.GetPixel(3, 3), 0xFF000001u);
     dib.Draw(&surface, 0, 0, 1, 2, 1, 0); // the right column
-    EXPECT_EQ(surface.GetPixel(0, 0), 0xFF000002u);
-    EXPECT_EQ(surface.GetPixel(0, 1), 0xFF000004u);
-    EXPECT_EQ(surface.GetPixel(1, 0), 0xFF000000u);
+    EXPECT_EQ((std::vector<std::uint32_t>{surface.GetPixel(0, 0), surface.GetPixel(0, 1), surface.GetPixel(1, 0)}),
+              (std::vector<std::uint32_t>{0xFF000002u, 0xFF000004u, 0xFF000000u}));
     dib.Draw(&surface, -1, -1); // only the bottom-right pixel lands
     EXPECT_EQ(surface.GetPixel(0, 0), 0xFF000004u);
 }
@@ -263,15 +226,9 @@ TEST(SimpleDIB, LoadsFromFilesAndFromTheStreamPositionReplacingTheImage)
     EXPECT_EQ(Pixel(dib, 0, 0), 0xFF090807u);
     EXPECT_EQ(dib.GetWidth(), 3);
 
-    const std::string bmp = Make({.width = 1, .height = 1, .rows = {Bytes({1, 2, 3})}});
-    CMemoryStream stream;
-    stream.Write("junk!", 5);
-    stream.Write(bmp.data(), static_cast<std::int32_t>(bmp.size()));
-    stream.Seek(5);
-    dib.Load(stream);
+    LoadBytes(dib, Make({.width = 1, .height = 1, .rows = {Bytes({1, 2, 3})}}), "junk!");
     EXPECT_EQ(Pixel(dib, 0, 0), 0xFF030201u);
-    EXPECT_EQ(dib.GetWidth(), 1);
-    EXPECT_EQ(dib.GetHandle()->GetWidth(), 1);
+    EXPECT_EQ(std::pair(dib.GetWidth(), dib.GetHandle()->GetWidth()), std::pair(1, 1));
     dib.Release();
     EXPECT_EQ(dib.GetHandle(), nullptr);
     EXPECT_THROW(dib.LoadFromFile(temp.File("missing.bmp")), EFileOpenError);

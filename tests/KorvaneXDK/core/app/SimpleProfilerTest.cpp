@@ -1,59 +1,41 @@
 /** @file SimpleProfilerTest.cpp The scope profiler's lines on an injected engine clock. */
-#include <gtest/gtest.h>
-
+#include "KorvaneXDK/core/SimpleProfiler.h"
 #include "AppTestSupport.h"
 #include "KorvaneXDK/core/EngineClock.h"
-#include "KorvaneXDK/core/FrameRateKeeper.h"
-#include "KorvaneXDK/core/SimpleProfiler.h"
 
 namespace korvane::test
 {
-namespace
-{
 
-class SimpleProfilerTest : public ::testing::Test
+TEST(SimpleProfiler, WritesOneLineWithSixDecimalsWhenStoppedWithLogOrDestroyedRunning)
 {
-protected:
-    void SetUp() override
-    {
-        SetEngineClockSource([this] { return now_; });
-    }
-    void TearDown() override { SetEngineClockSource({}); }
-    double now_ = 100.0;
-};
-
-TEST_F(SimpleProfilerTest, WritesOneLineWithSixDecimalsWhenStoppedWithLogOrDestroyedRunning)
-{
+    double now = 100.0;
+    SetEngineClockSource([&now] { return now; });
     LogCapture log;
     {
         CSimpleProfiler profiler("Precache");
         EXPECT_EQ(profiler.GetName(), "Precache");
-        now_ += 12.25;
+        now += 12.25;
     }
     {
         CSimpleProfiler profiler("job");
-        now_ += 2.0;
+        now += 2.0;
         EXPECT_DOUBLE_EQ(profiler.Stop(true), 2.0);
-        now_ += 50.0;
+        now += 50.0;
         profiler.Restart();
-        now_ += 0.5;
+        now += 0.5;
     }
-    EXPECT_EQ(log.Lines(), (std::vector<std::string>{"INFO: CSimpleProfiler: 'Precache': Time: 12.250000msec\n",
-                                                     "INFO: CSimpleProfiler: 'job': Time: 2.000000msec\n",
-                                                     "INFO: CSimpleProfiler: 'job': Time: 0.500000msec\n"}));
-}
-
-TEST_F(SimpleProfilerTest, StopWithoutLogWritesNothingNowOrLaterAndASecondStopIsZero)
-{
-    LogCapture log;
     {
+        // Without the log: nothing now or later, and a second stop measures nothing.
         CSimpleProfiler profiler("quiet");
-        now_ += 3.5;
+        now += 3.5;
         EXPECT_DOUBLE_EQ(profiler.Stop(false), 3.5);
-        now_ += 1.0;
+        now += 1.0;
         EXPECT_DOUBLE_EQ(profiler.Stop(true), 0.0);
     }
-    EXPECT_TRUE(log.Lines().empty());
+    SetEngineClockSource({});
+    EXPECT_EQ(log.Lines(), (Calls{"INFO: CSimpleProfiler: 'Precache': Time: 12.250000msec\n",
+                                  "INFO: CSimpleProfiler: 'job': Time: 2.000000msec\n",
+                                  "INFO: CSimpleProfiler: 'job': Time: 0.500000msec\n"}));
 }
 
 TEST(EngineClock, FollowsTheInstalledKeeperUntilItGoesThenTheMonotonicClock)
@@ -73,15 +55,11 @@ TEST(EngineClock, FollowsTheInstalledKeeperUntilItGoesThenTheMonotonicClock)
     const double first = GetEngineElapsedMilliseconds();
     clock.Advance(2500000);
     EXPECT_DOUBLE_EQ(GetEngineElapsedMilliseconds() - first, 2.5);
-
     // A source installed without an owner stays until it is replaced.
     SetEngineClockSource([] { return 42.0; });
-    {
-        CFrameRateKeeper keeper;
-    }
+    CFrameRateKeeper{}; // made and gone without installing itself
     EXPECT_DOUBLE_EQ(GetEngineElapsedMilliseconds(), 42.0);
     SetEngineClockSource({});
 }
 
-} // namespace
 } // namespace korvane::test

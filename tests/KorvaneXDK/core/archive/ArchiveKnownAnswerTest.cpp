@@ -1,6 +1,4 @@
 /** @file ArchiveKnownAnswerTest.cpp An archive computed outside the project (hashlib and openssl) read and rebuilt byte for byte. */
-#include <gtest/gtest.h>
-
 #include <numeric>
 
 #include "ArchiveTestSupport.h"
@@ -31,9 +29,8 @@ const Bytes kPlain = kSentence + kSentence;
 Bytes FromHex(const std::string& hex)
 {
     Bytes bytes;
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
         bytes.push_back(char(std::stoi(hex.substr(i, 2), nullptr, 16)));
-    }
     return bytes;
 }
 
@@ -52,12 +49,10 @@ TEST(ArchiveKnownAnswer, TheReaderDecodesAnIndependentlyMadeArchive)
     CArchiveFileLoader archive;
     archive.Open(dir.Write("known.kva", FromHex(kKnownArchiveHex)));
     ASSERT_EQ(archive.GetEntryCount(), 2);
-    EXPECT_EQ(archive.GetEntry(0)->GetName(), "Docs\\Known.TXT");
-    EXPECT_EQ(archive.GetEntry(0)->GetMethod(), 0x100);
-    EXPECT_EQ(archive.GetEntry(0)->GetAuxiliary(), 102);
-    EXPECT_EQ(archive.GetDataBase(), 82 + 0x5A);
-    EXPECT_EQ(ReadAll(archive.OpenEntry("docs\\known.txt")), kPlain);
-    EXPECT_EQ(ReadAll(archive.OpenEntry("S.BIN")), "stored!");
+    const korvane::CArchiveFileEntryHeader* known = archive.GetEntry(0);
+    EXPECT_EQ(std::tuple(known->GetName(), known->GetMethod(), known->GetAuxiliary(), archive.GetDataBase()),
+              std::tuple("Docs\\Known.TXT", 0x100, 102, 82 + 0x5A));
+    EXPECT_EQ(ReadAll(archive.OpenEntry("docs\\known.txt")) + ReadAll(archive.OpenEntry("S.BIN")), kPlain + "stored!");
 }
 
 TEST(ArchiveKnownAnswer, TheToolWritesTheSameBytes)

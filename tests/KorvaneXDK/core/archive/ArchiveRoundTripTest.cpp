@@ -1,6 +1,4 @@
 /** @file ArchiveRoundTripTest.cpp Archives packed by the tool or crafted, read back through the data loaders. */
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cctype>
@@ -10,7 +8,6 @@
 
 #include "ArchiveTestSupport.h"
 #include "KorvaneXDK/core/FilePartitionStream.h"
-#include "KorvaneXDK/core/MemoryStream.h"
 #include "KorvaneXDK/core/StringUtility.h"
 
 using namespace archive_test;
@@ -70,9 +67,8 @@ TEST_F(PackedFolder, EveryFileReadsBackThroughTheChainInAnyLetterCaseButNotWithS
     for (const auto& [name, file] : files_) {
         SCOPED_TRACE(name);
         const korvane::CArchiveFileEntryHeader* entry = archive.GetEntry(index++);
-        EXPECT_EQ(entry->GetName(), name);
-        EXPECT_EQ(entry->GetAuxiliary(), std::int32_t(file.first.size()));
-        EXPECT_EQ(entry->GetMethod(), file.second);
+        EXPECT_EQ(std::tuple(entry->GetName(), entry->GetAuxiliary(), entry->GetMethod()),
+                  std::tuple(name, std::int32_t(file.first.size()), file.second));
         EXPECT_EQ(ReadAll(chain_.Open(name)), file.first);
         std::string upper = name;
         std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
@@ -93,24 +89,21 @@ TEST_F(PackedFolder, StoredEntriesAreWindowsAndEveryOpenIsAStreamOfItsOwn)
 {
     std::unique_ptr<korvane::IKorvaneStream> stream(loader_->Open("Deep\\Er\\And\\Deeper\\Leaf.RAW"));
     ASSERT_NE(dynamic_cast<korvane::CFilePartitionStream*>(stream.get()), nullptr);
-    EXPECT_EQ(stream->GetSize(), 17);
-    EXPECT_EQ(stream->GetPosition(), 0);
     // The window never reads into its neighbours.
     char buffer[100];
-    EXPECT_EQ(stream->Read(buffer, 100), 17);
-    EXPECT_EQ(stream->Read(buffer, 100), 0);
+    EXPECT_EQ((std::vector<std::int32_t>{stream->GetSize(), stream->GetPosition(), stream->Read(buffer, 100),
+                                         stream->Read(buffer, 100)}),
+              (std::vector<std::int32_t>{17, 0, 17, 0}));
 
     std::unique_ptr<korvane::IKorvaneStream> decoded(loader_->Open("notes.txt"));
     ASSERT_NE(dynamic_cast<korvane::CMemoryStream*>(decoded.get()), nullptr);
-    EXPECT_EQ(decoded->GetSize(), 300000);
-    EXPECT_EQ(decoded->GetPosition(), 0);
+    EXPECT_EQ(std::pair(decoded->GetSize(), decoded->GetPosition()), std::pair(300000, 0));
 
     auto first = loader_->OpenShared("fonts\\main.png");
     auto second = loader_->OpenShared("fonts\\main.png");
     ASSERT_NE(first.get(), second.get());
     first->Read(buffer, 1);
-    EXPECT_EQ(first->GetPosition(), 1);
-    EXPECT_EQ(second->GetPosition(), 0);
+    EXPECT_EQ(std::pair(first->GetPosition(), second->GetPosition()), std::pair(1, 0));
 }
 
 TEST_F(PackedFolder, EnumerationListsWholeNamesByFolder)
@@ -120,9 +113,8 @@ TEST_F(PackedFolder, EnumerationListsWholeNamesByFolder)
     EXPECT_EQ(List(*loader_, "fonts", true), (Names{"fonts\\large\\big.enc", "fonts\\main.png"}));
     EXPECT_EQ(List(*loader_, "", false), (Names{"notes.txt", "readme.gz"}));
     Names expected = {"kept"};
-    for (const auto& entry : files_) {
+    for (const auto& entry : files_)
         expected.push_back(entry.first);
-    }
     EXPECT_EQ(List(*loader_, "", true, {"kept"}), expected);
     EXPECT_EQ(List(*loader_, "no\\such\\folder", true), Names{});
 }
@@ -146,9 +138,8 @@ TEST_F(PackedFolder, EntriesOpenFromSeveralThreadsAtOnce)
             }
         });
     }
-    for (std::thread& thread : threads) {
+    for (std::thread& thread : threads)
         thread.join();
-    }
     EXPECT_EQ(problems.load(), 0);
 }
 
@@ -193,9 +184,8 @@ TEST_F(ArchiveIndex, NamesNestedThousandsOfFoldersDeepAreRefusedByTheIndex)
 {
     auto nested = [](int levels) {
         std::string name;
-        while (levels-- > 0) {
+        while (levels-- > 0)
             name += "d\\";
-        }
         return name + "leaf.txt";
     };
     ArchiveLoader loader(Pack({MakeEntry(nested(200), 0, "deep")}));

@@ -1,6 +1,8 @@
 /** @file ArchiveTestSupport.h Helpers shared by the archive tests: crafting archives, reading streams and loaders. */
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -12,6 +14,7 @@
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
 #include "KorvaneXDK/core/DataLoaderChain.h"
 #include "KorvaneXDK/core/FileSystemDataLoader.h"
+#include "KorvaneXDK/core/MemoryStream.h"
 #include "support/TempDir.h"
 #include "tools/kvatool/Packer.h"
 
@@ -30,9 +33,8 @@ inline Bytes ReadAll(korvane::IKorvaneStream& stream)
 {
     Bytes bytes;
     char buffer[4096];
-    for (std::int32_t got; (got = stream.Read(buffer, sizeof buffer)) > 0;) {
+    for (std::int32_t got; (got = stream.Read(buffer, sizeof buffer)) > 0;)
         bytes.append(buffer, std::size_t(got));
-    }
     return bytes;
 }
 
@@ -47,9 +49,8 @@ inline kvatool::RandomSource CountingRandom(std::uint8_t seed)
 {
     auto next = std::make_shared<std::uint8_t>(seed);
     return [next](std::uint8_t* buffer, std::size_t size) {
-        for (std::size_t i = 0; i < size; ++i, *next = std::uint8_t(*next + 7)) {
+        for (std::size_t i = 0; i < size; ++i, *next = std::uint8_t(*next + 7))
             buffer[i] = *next;
-        }
     };
 }
 
@@ -93,9 +94,8 @@ inline CraftedEntry MakeEntry(const std::string& name, std::int32_t method, cons
 inline std::unique_ptr<CDataLoaderChain> ChainOf(const std::vector<korvane::IDataLoader*>& loaders)
 {
     auto chain = std::make_unique<CDataLoaderChain>();
-    for (korvane::IDataLoader* loader : loaders) {
+    for (korvane::IDataLoader* loader : loaders)
         chain->Add(boost::shared_ptr<korvane::IDataLoader>(loader));
-    }
     return chain;
 }
 
@@ -122,9 +122,8 @@ Failure Caught(const std::function<void()>& call)
 inline Bytes Pattern(const std::string& tag, std::size_t size)
 {
     Bytes bytes = tag + ":";
-    for (std::size_t i = 0; bytes.size() < size; ++i) {
+    for (std::size_t i = 0; bytes.size() < size; ++i)
         bytes.push_back(char('a' + (i * 31 + i / 7) % 26));
-    }
     bytes.resize(size);
     return bytes;
 }

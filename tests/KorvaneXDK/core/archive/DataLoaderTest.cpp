@@ -1,6 +1,4 @@
 /** @file DataLoaderTest.cpp The folder loader and the loader chain, alone and together with an archive. */
-#include <gtest/gtest.h>
-
 #include <filesystem>
 
 #include "ArchiveTestSupport.h"
@@ -37,12 +35,10 @@ TEST_F(FolderLoader, RootWithoutSeparatorStillJoinsNamesBelowIt)
     CFileSystemDataLoader folder(root_);
     ASSERT_FALSE(log.Lines().empty());
     EXPECT_NE(log.Lines().back().find("FileSystemDataLoader: root path = " + root_ + "/"), std::string::npos);
-    EXPECT_EQ(folder.GetRootPath(), root_ + "/");
-    EXPECT_EQ(ReadAll(folder.Open("top.txt")), "top");
-    EXPECT_EQ(ReadAll(folder.Open("Fonts\\Main.png")), "main");
-    EXPECT_EQ(ReadAll(CFileSystemDataLoader(root_ + "/").Open("Fonts/Main.png")), "main");
-    EXPECT_TRUE(folder.Exists("Fonts\\Large"));
-    EXPECT_FALSE(folder.Exists("Fonts\\Missing.png"));
+    EXPECT_EQ((Names{folder.GetRootPath(), ReadAll(folder.Open("top.txt")), ReadAll(folder.Open("Fonts\\Main.png")),
+                     ReadAll(CFileSystemDataLoader(root_ + "/").Open("Fonts/Main.png"))}),
+              (Names{root_ + "/", "top", "main", "main"}));
+    EXPECT_EQ(std::pair(folder.Exists("Fonts\\Large"), folder.Exists("Fonts\\Missing.png")), std::pair(true, false));
     EXPECT_THROW(folder.Open("Fonts\\Missing.png"), korvane::EFileOpenError);
     // A folder exists but is not data: opening it fails at once, not at the first read.
     EXPECT_EQ(Caught<korvane::EFileOpenError>([&] { folder.Open("Fonts\\Large"); }).first,
@@ -77,12 +73,11 @@ TEST_F(FolderLoader, ChainFallsBackFromTheArchiveToTheFolder)
     const std::string archive = dir_.Write("data.kva", CraftArchive({MakeEntry("fonts\\main.png", 0x101, "packed"),
                                                                      MakeEntry("only.txt", 1, "archive only")}));
     auto chain = ChainOf({new ArchiveLoader(archive), new CFileSystemDataLoader(root_)});
-    EXPECT_EQ(ReadAll(chain->Open("Fonts\\Main.png")), "packed");
-    EXPECT_EQ(ReadAll(*chain->OpenShared("top.txt")), "top");
-    EXPECT_EQ(ReadAll(chain->Open("only.txt")), "archive only");
-    EXPECT_TRUE(chain->Exists("top.txt"));
-    EXPECT_TRUE(chain->Exists("ONLY.TXT"));
-    EXPECT_FALSE(chain->Exists("absent.txt"));
+    EXPECT_EQ((Names{ReadAll(chain->Open("Fonts\\Main.png")), ReadAll(*chain->OpenShared("top.txt")),
+                     ReadAll(chain->Open("only.txt"))}),
+              (Names{"packed", "top", "archive only"}));
+    EXPECT_EQ((std::vector<bool>{chain->Exists("top.txt"), chain->Exists("ONLY.TXT"), chain->Exists("absent.txt")}),
+              (std::vector<bool>{true, true, false}));
     EXPECT_EQ(Caught<korvane::EFileOpenError>([&] { chain->Open("Absent.txt"); }).first,
               "file entry not found: \"Absent.txt\"");
     // Both loaders' listings, duplicates kept.

@@ -1,8 +1,8 @@
 /** @file TextAndPathTest.cpp Formatting, conversions and the path routines on real folders. */
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <climits>
+#include <clocale>
 #include <cstdlib>
 #include <unistd.h>
 
@@ -11,111 +11,109 @@
 #include "support/LogCapture.h"
 #include "support/TempDir.h"
 
-namespace korvane
-{
-namespace
-{
+using namespace korvane;
+using Strings = std::vector<std::string>;
 
 TEST(TextTest, FormatStringCutsAt510Characters)
 {
     for (std::size_t length : {509u, 510u, 511u, 600u})
         EXPECT_EQ(FormatString("%s", std::string(length, 'q').c_str()),
                   std::string(std::min<std::size_t>(length, 510), 'q'));
-    EXPECT_EQ(FormatString("%d-%s", 12, "ab"), "12-ab");
-    EXPECT_EQ(FormatString("%s", ""), "");
+    EXPECT_EQ(FormatString("%d-%s", 12, "ab") + FormatString("%s", ""), "12-ab");
 }
 
 TEST(TextTest, NumberConversionsAndLowerCasing)
 {
     EXPECT_EQ(IntToString(-42), "-42");
-    EXPECT_EQ(StringToInt("  +17xyz"), 17);
-    EXPECT_EQ(StringToInt("-5"), -5);
-    EXPECT_EQ(StringToInt("abc"), 0);
-    EXPECT_EQ(StringToInt(""), 0);
-    EXPECT_EQ(StringToInt("99999999999999999999"), INT_MAX);
-    EXPECT_EQ(StringToInt("-99999999999999999999"), INT_MIN);
-    EXPECT_FLOAT_EQ(StringToFloat("1.5x"), 1.5f);
-    EXPECT_FLOAT_EQ(StringToFloat(" -0.25"), -0.25f);
-    EXPECT_EQ(StringToFloat(""), 0.0f);
-    EXPECT_EQ(StringToFloat("abc"), 0.0f);
-    EXPECT_EQ(StringToFloat("   "), 0.0f);
-    // Lower-casing touches ASCII only.
-    EXPECT_EQ(ToLowerString("Fonts\\Main.INI"), "fonts\\main.ini");
-    EXPECT_EQ(ToLowerString("\xC3\x89T\xC3\x89"), "\xC3\x89t\xC3\x89"); // "ÉTÉ": É stays
+    EXPECT_EQ((std::vector<int>{StringToInt("  +17xyz"), StringToInt("-5"), StringToInt("abc"), StringToInt(""),
+                                StringToInt("99999999999999999999"), StringToInt("-99999999999999999999")}),
+              (std::vector<int>{17, -5, 0, 0, INT_MAX, INT_MIN}));
+    EXPECT_EQ((std::vector<float>{StringToFloat("1.5x"), StringToFloat(" -0.25"), StringToFloat(""),
+                                  StringToFloat("abc"), StringToFloat("   ")}),
+              (std::vector<float>{1.5f, -0.25f, 0, 0, 0}));
+    // Lower-casing touches ASCII only: in "ÉTÉ" the É stays.
+    EXPECT_EQ(ToLowerString("Fonts\\Main.INI") + ToLowerString("\xC3\x89T\xC3\x89"),
+              "fonts\\main.ini\xC3\x89t\xC3\x89");
+}
+
+TEST(TextTest, StringToFloatReadsADecimalPointInADecimalCommaLocale)
+{
+    // A decimal-comma locale built for the test and selected for numbers.
+    test::TempDir dir;
+    const std::string command = "localedef -i de_DE -f UTF-8 '" + dir.File("de_DE.UTF-8") + "' >/dev/null 2>&1";
+    if (std::system(command.c_str()) > 1) // 1: built with warnings
+        GTEST_SKIP() << "no decimal-comma locale can be built here";
+    setenv("LOCPATH", dir.Path().c_str(), 1);
+    const bool active =
+        std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr && std::string(std::localeconv()->decimal_point) == ",";
+    const std::vector<float> values = {StringToFloat("0.5"), StringToFloat(" -2.25x"), StringToFloat("1,5"),
+                                       StringToFloat("abc")};
+    const std::string point = std::localeconv()->decimal_point; // the process's own locale is left as it was
+    std::setlocale(LC_NUMERIC, "C");
+    unsetenv("LOCPATH");
+    if (!active)
+        GTEST_SKIP() << "no decimal-comma locale can be selected here";
+    EXPECT_EQ(values, (std::vector<float>{0.5f, -2.25f, 1.0f, 0.0f}));
+    EXPECT_EQ(point, ",");
 }
 
 TEST(TextTest, WideAndNarrowRoundTripAndMalformedInput)
 {
     const std::wstring wide = L"A\u00e9\u65e5\U0001F600";
     const std::string narrow = "A\xC3\xA9\xE6\x97\xA5\xF0\x9F\x98\x80";
-    EXPECT_EQ(WideToMultiByte(wide), narrow);
-    EXPECT_EQ(ToMultiByte(wide), narrow);
+    EXPECT_EQ((Strings{WideToMultiByte(wide), ToMultiByte(wide), Utf8ToMultiByte(narrow)}),
+              (Strings{narrow, narrow, narrow}));
     EXPECT_EQ(MultiByteToWide(narrow), wide);
-    EXPECT_EQ(Utf8ToMultiByte(narrow), narrow);
     // The text ends at its first terminator.
     EXPECT_EQ(WideToMultiByte(std::wstring(L"ab\0cd", 5)), "ab");
-    // Malformed UTF-8 becomes replacement characters.
-    EXPECT_EQ(MultiByteToWide("a\xFF"
-                              "b"),
-              L"a\uFFFDb");
-    EXPECT_EQ(MultiByteToWide("\xE6\x97"), L"\uFFFD\uFFFD");           // cut sequence
-    EXPECT_EQ(MultiByteToWide("\xC0\x80"), L"\uFFFD\uFFFD");           // overlong
-    EXPECT_EQ(MultiByteToWide("\xED\xA0\x80"), L"\uFFFD\uFFFD\uFFFD"); // surrogate
+    // Malformed UTF-8 (a bad byte, a cut sequence, an overlong one, a surrogate) becomes replacement characters.
+    EXPECT_EQ((std::vector<std::wstring>{MultiByteToWide("a\xFF"
+                                                         "b"),
+                                         MultiByteToWide("\xE6\x97"), MultiByteToWide("\xC0\x80"),
+                                         MultiByteToWide("\xED\xA0\x80")}),
+              (std::vector<std::wstring>{L"a\uFFFDb", L"\uFFFD\uFFFD", L"\uFFFD\uFFFD", L"\uFFFD\uFFFD\uFFFD"}));
     EXPECT_EQ(Utf8ToMultiByte("x\x80"), "x\xEF\xBF\xBD");
 }
 
 TEST(PathTest, PiecesSplitAtBothSeparators)
 {
-    EXPECT_EQ(GetExtension("dir.d\\file"), "");
-    EXPECT_EQ(GetExtension("a.b.c"), ".c");
-    EXPECT_EQ(GetExtension("/x/run.log"), ".log");
-    EXPECT_EQ(GetDirectory("D:\\Games\\run.exe"), "D:\\Games\\");
-    EXPECT_EQ(GetDirectory("/opt/game/run"), "/opt/game/");
-    EXPECT_EQ(GetDirectory("run.exe"), "");
-    EXPECT_EQ(GetFileName("D:\\Games\\run.exe"), "run.exe");
-    EXPECT_EQ(GetFileName("a/b\\c.txt"), "c.txt");
-    EXPECT_EQ(ReplaceExtension("D:\\x\\run.exe", ".log"), "D:\\x\\run.log");
-    EXPECT_EQ(ReplaceExtension("D:\\x\\run.exe", ""), "D:\\x\\run");
-    EXPECT_EQ(ReplaceExtension("D:\\x.d\\run", ".log"), "D:\\x.d\\run.log");
-    EXPECT_EQ(AppendBackslash(""), "");
-    EXPECT_EQ(AppendBackslash("a"), "a\\");
-    EXPECT_EQ(AppendBackslash("a\\"), "a\\");
-    EXPECT_EQ(RemoveTrailingBackslash("a\\"), "a");
-    EXPECT_EQ(RemoveTrailingBackslash("a"), "a");
-    EXPECT_EQ(ToSystemPath("a\\b\\c"), "a/b/c");
+    EXPECT_EQ((Strings{GetExtension("dir.d\\file"), GetExtension("a.b.c"), GetExtension("/x/run.log")}),
+              (Strings{"", ".c", ".log"}));
+    EXPECT_EQ((Strings{GetDirectory("D:\\Games\\run.exe"), GetDirectory("/opt/game/run"), GetDirectory("run.exe")}),
+              (Strings{"D:\\Games\\", "/opt/game/", ""}));
+    EXPECT_EQ((Strings{GetFileName("D:\\Games\\run.exe"), GetFileName("a/b\\c.txt")}), (Strings{"run.exe", "c.txt"}));
+    EXPECT_EQ((Strings{ReplaceExtension("D:\\x\\run.exe", ".log"), ReplaceExtension("D:\\x\\run.exe", ""),
+                       ReplaceExtension("D:\\x.d\\run", ".log")}),
+              (Strings{"D:\\x\\run.log", "D:\\x\\run", "D:\\x.d\\run.log"}));
+    EXPECT_EQ((Strings{AppendBackslash(""), AppendBackslash("a"), AppendBackslash("a\\"),
+                       RemoveTrailingBackslash("a\\"), RemoveTrailingBackslash("a"), ToSystemPath("a\\b\\c")}),
+              (Strings{"", "a\\", "a\\", "a", "a", "a/b/c"}));
 }
 
 TEST(PathTest, FullPathResolvesAgainstTheCurrentFolder)
 {
     char cwd[PATH_MAX];
     ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-    EXPECT_EQ(GetFullPath("sub\\..\\file.txt"), std::string(cwd) + "/file.txt");
-    EXPECT_EQ(GetFullPath("/a/./b/../c"), "/a/c");
-    EXPECT_EQ(GetFullPath("/a/b/"), "/a/b/");
+    EXPECT_EQ((Strings{GetFullPath("sub\\..\\file.txt"), GetFullPath("/a/./b/../c"), GetFullPath("/a/b/")}),
+              (Strings{std::string(cwd) + "/file.txt", "/a/c", "/a/b/"}));
     EXPECT_TRUE(FileExists(GetModuleFilePath()));
 }
 
 TEST(PathTest, ExistenceTestsAndCreatingTrees)
 {
     test::TempDir dir;
-    std::string file = dir.Write("f.txt", "x");
-    EXPECT_TRUE(FileExists(file));
-    EXPECT_FALSE(DirectoryExists(file));
-    EXPECT_TRUE(FileExists(dir.Path()));
-    EXPECT_TRUE(DirectoryExists(dir.Path()));
-    EXPECT_TRUE(DirectoryExists(RemoveTrailingBackslash(dir.Path())));
-    EXPECT_FALSE(FileExists(dir.File("none")));
-    EXPECT_FALSE(FileExists(""));
-    EXPECT_FALSE(DirectoryExists(""));
-
+    const std::string file = dir.Write("f.txt", "x");
+    EXPECT_EQ((std::vector<bool>{FileExists(file), DirectoryExists(file), FileExists(dir.Path()),
+                                 DirectoryExists(dir.Path()), DirectoryExists(RemoveTrailingBackslash(dir.Path())),
+                                 FileExists(dir.File("none")), FileExists(""), DirectoryExists("")}),
+              (std::vector<bool>{true, false, true, true, true, false, false, false}));
     // The tree's last name is left out unless it ends in a separator.
     CreateDirectoryTree(dir.Path() + "A\\B\\E");
     EXPECT_TRUE(DirectoryExists(dir.File("A/B")));
     EXPECT_FALSE(FileExists(dir.File("A/B/E")));
     CreateDirectoryTree(dir.Path() + "A\\B\\E\\");
-    EXPECT_TRUE(DirectoryExists(dir.File("A/B/E")));
     CreateDirectoryTree(dir.Path() + "Vumo/Save/");
-    EXPECT_TRUE(DirectoryExists(dir.File("Vumo\\Save\\")));
+    EXPECT_TRUE(DirectoryExists(dir.File("A/B/E")) && DirectoryExists(dir.File("Vumo\\Save\\")));
 }
 
 TEST(PathTest, CreateDirectoryTreeLogsEachFailureAndGoesOn)
@@ -135,6 +133,3 @@ TEST(PathTest, CreateDirectoryTreeLogsEachFailureAndGoesOn)
     CreateDirectoryTree(dir.Path() + "ok/inner/");
     EXPECT_TRUE(DirectoryExists(dir.File("ok/inner")));
 }
-
-} // namespace
-} // namespace korvane

@@ -89,14 +89,15 @@ TEST(ThreadTest, WaitForExitCountsItsSteps)
 {
     SleepCounter sleeps(false);
     CountingThread held; // never started: active until destroyed
-    held.WaitForExit(100, 30);
-    EXPECT_EQ(sleeps.count, 4);
-    sleeps.count = 0;
-    held.WaitForExit(100, 0); // a step of 0 counts as 1 ms instead of spinning for ever
-    EXPECT_EQ(sleeps.count, 100);
-    sleeps.count = 0;
-    held.WaitForExit(UINT32_MAX, 0x80000000u); // the elapsed count must not wrap past the timeout
-    EXPECT_EQ(sleeps.count, 2);
+    // A step of 0 counts as 1 ms instead of spinning for ever; the elapsed count must not wrap past the timeout.
+    std::vector<int> counts;
+    for (const auto& [timeout, step] :
+         {std::pair(100u, 30u), std::pair(100u, 0u), std::pair(UINT32_MAX, 0x80000000u)}) {
+        sleeps.count = 0;
+        held.WaitForExit(timeout, step);
+        counts.push_back(sleeps.count);
+    }
+    EXPECT_EQ(counts, (std::vector<int>{4, 100, 2}));
 }
 
 // A thread that ignores the stop request until the test lets it go.

@@ -10,12 +10,18 @@
 #include <vector>
 
 #include "KorvaneXDK/core/Exception.h"
+#include "KorvaneXDK/core/FilePartitionStream.h"
+#include "KorvaneXDK/core/FileStream.h"
 #include "KorvaneXDK/core/MemoryStream.h"
 #include "support/ExpectThrow.h"
 #include "support/LogCapture.h"
+#include "support/TempDir.h"
 
 namespace korvane::test
 {
+
+/// Several results compared at once (a braced list evaluates its calls in order).
+using Ints = std::vector<std::int32_t>;
 
 /// A memory stream holding the given bytes, positioned at 0.
 inline CMemoryStream MakeMemory(const std::string& bytes)
