@@ -1,5 +1,5 @@
 /** @file DXGraphicsTest.cpp The graphics object over a real window: drawing, switches, resizes and lost
- * devices. */
+ * devices; and the one driver: creation, settings, and the graphics it is given for tests. */
 #include <algorithm>
 #include <functional>
 #include <string>
@@ -8,7 +8,8 @@
 #include <gtest/gtest.h>
 
 #include "KorvaneXDK/core/Exception.h"
-#include "KorvaneXDK/core/Log.h"
+#include "KorvaneXDK/core/FileSystemDataLoader.h"
+#include "KorvaneXDK/platform/GameApplicationDriverCX.h"
 #include "KorvaneXDK/platform/graphics/DXGraphics.h"
 #include "KorvaneXDK/platform/graphics/Direct3DCreateError.h"
 #include "KorvaneXDK/platform/graphics/DirectXError.h"
@@ -16,6 +17,7 @@
 #include "support/ExpectThrow.h"
 #include "support/GfxFixture.h"
 #include "support/LogCapture.h"
+#include "support/TempDir.h"
 
 namespace
 {
@@ -83,12 +85,11 @@ protected:
         graphics = std::make_unique<CDXGraphics>(forcePlain);
         os::gfx::PresentParameters windowed = gfxtest::WindowedParameters(64, 48, window.get());
         windowed.PresentationInterval = os::gfx::present::IntervalOne;
+        graphics->SetWindowedPresentParameters(windowed);
         os::gfx::PresentParameters full = windowed;
         full.Windowed = false;
-        full.BackBufferWidth = 1024;
-        full.BackBufferHeight = 768;
-        full.BackBufferFormat = os::gfx::Format::X8R8G8B8;
-        graphics->SetWindowedPresentParameters(windowed);
+        std::tie(full.BackBufferWidth, full.BackBufferHeight, full.BackBufferFormat) =
+            std::make_tuple(1024u, 768u, os::gfx::Format::X8R8G8B8);
         graphics->SetFullscreenPresentParameters(full);
         graphics->AddListener(&first);
         graphics->AddListener(&second);
@@ -129,11 +130,9 @@ protected:
         ASSERT_EQ(kOk, device->EndScene());
         graphics->Present();
         std::vector<std::uint32_t> pixels;
-        std::uint32_t width = 0;
-        std::uint32_t height = 0;
+        std::uint32_t width = 0, height = 0;
         ASSERT_EQ(kOk, device->ReadBackBuffer(&pixels, &width, &height));
-        EXPECT_EQ(p.BackBufferWidth, width);
-        EXPECT_EQ(p.BackBufferHeight, height);
+        EXPECT_EQ(std::make_pair(p.BackBufferWidth, p.BackBufferHeight), std::make_pair(width, height));
         const gfxtest::PixelCheck checks[] = {{2, 3, 0xFFFF0000u},  {9, 6, 0xFFFF0000u},
                                               {10, 6, 0xFF202020u}, {9, 7, 0xFF202020u},
                                               {1, 3, 0xFF202020u},  {width - 1, height - 1, 0xFF202020u}};
@@ -153,12 +152,13 @@ protected:
 TEST_F(DXGraphicsTest, CreatesTheExtendedDeviceAndDraws)
 {
     MakeGraphics();
-    EXPECT_TRUE(Logged("INFO: DirectX9Ex detected."));
     ASSERT_TRUE(graphics->InitializeDevice());
     EXPECT_EQ(0u, graphics->IsLegacyDevice());
     EXPECT_EQ(0xFFFE0300u, graphics->GetCaps().VertexShaderVersion);
-    EXPECT_TRUE(Logged("INFO: Direct3D Device: VertexShader 3.0 / PixelShader 3.0"));
-    EXPECT_TRUE(Logged("INFO: Direct3D device ready."));
+    for (const char* line : {"INFO: DirectX9Ex detected.", "INFO: Direct3D Device: VertexShader 3.0 / PixelShader 3.0",
+                             "INFO: Direct3D device ready."}) {
+        EXPECT_TRUE(Logged(line)) << line;
+    }
     const auto record = os::testing::GetLastCreateDeviceRecord();
     EXPECT_TRUE(record.extended);
     EXPECT_FALSE(record.hadDisplayMode);
@@ -224,9 +224,8 @@ TEST_F(DXGraphicsTest, FullscreenBeforeTheDeviceOnlyChoosesTheStartingMode)
     ASSERT_TRUE(graphics->InitializeDevice());
     const auto record = os::testing::GetLastCreateDeviceRecord();
     ASSERT_TRUE(record.hadDisplayMode);
-    EXPECT_EQ(1024u, record.displayMode.Width);
-    EXPECT_EQ(768u, record.displayMode.Height);
-    EXPECT_EQ(os::gfx::Format::X8R8G8B8, record.displayMode.Format);
+    EXPECT_EQ(std::make_tuple(1024u, 768u, os::gfx::Format::X8R8G8B8),
+              std::make_tuple(record.displayMode.Width, record.displayMode.Height, record.displayMode.Format));
     EXPECT_FALSE(record.parameters.Windowed);
     DrawAndCheck();
 }
@@ -240,9 +239,9 @@ TEST_F(DXGraphicsTest, FullscreenSwitchRaisesItsFourEventsInOrderAndDrawsAtTheNe
     EXPECT_EQ(SwitchEvents("true"), events);
     EXPECT_TRUE(graphics->IsFullscreen());
     EXPECT_FALSE(graphics->IsSwitching());
-    const Lines lines = {"INFO: Changing Fullscreen Mode (Fullscreen = true)...",
-                         "INFO: Fullscreen Mode Changed (Fullscreen = true)."};
-    EXPECT_EQ(lines, LogLines());
+    EXPECT_EQ((Lines{"INFO: Changing Fullscreen Mode (Fullscreen = true)...",
+                     "INFO: Fullscreen Mode Changed (Fullscreen = true)."}),
+              LogLines());
     DrawAndCheck();
 
     events.clear();
@@ -382,6 +381,64 @@ TEST_F(DXGraphicsTest, DirectXErrorsAreReportedWithNameCodeAndDescriptionAtTheSo
     EXPECT_EQ("ERROR: \n\tDirectX Error: D3DERR_DEVICELOST(0x88760868): The device has been lost but cannot be "
               "reset at this time.\n\tTexture(42)",
               lines[0]);
+}
+
+TEST(ApplicationDriverSeamTest, ASecondCreationKeepsTheDriverAndShaderVersionsArePacked)
+{
+    ASSERT_TRUE(korvane::CreateApplicationDriver(nullptr));
+    korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
+    EXPECT_TRUE(korvane::CreateApplicationDriver(nullptr));
+    EXPECT_EQ(driver, korvane::GetApplicationDriver());
+    EXPECT_EQ(nullptr, driver->GetGraphics());
+    const std::string path = driver->GetDisplaySettingPath();
+    EXPECT_EQ("display_setting.ini", path.substr(path.size() - 19));
+    driver->SetRequiredVertexShaderVersion(2, 1);
+    EXPECT_EQ(0xFFFE0201u, driver->GetRequiredVertexShaderVersion());
+    driver->SetRequiredPixelShaderVersion(3, 0);
+    EXPECT_EQ(0xFFFF0300u, driver->GetRequiredPixelShaderVersion());
+    korvane::DestroyApplicationDriver();
+    EXPECT_EQ(nullptr, korvane::GetApplicationDriver());
+}
+
+TEST(ApplicationDriverSeamTest, InjectedGraphicsAndLoaderAreReachedThroughTheDriverUntilReplaced)
+{
+    os::testing::ResetGraphicsHooks();
+    ASSERT_TRUE(korvane::CreateApplicationDriver(nullptr));
+    korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
+    korvane::test::TempDir dir;
+    dir.Write("a.txt", "x");
+    driver->SetDataLoader(boost::shared_ptr<korvane::IDataLoader>(new korvane::CFileSystemDataLoader(dir.Path())));
+    EXPECT_TRUE(korvane::GetApplicationDriver()->GetDataLoader()->Exists("a.txt"));
+
+    ASSERT_TRUE(driver->InitializeGraphicsForTesting(32, 24));
+    CDXGraphics* graphics = korvane::GetApplicationDriver()->GetGraphics();
+    ASSERT_NE(nullptr, graphics);
+    os::gfx::Device* device = graphics->GetDevice();
+    ASSERT_NE(nullptr, device);
+    EXPECT_EQ(graphics->GetDirect3D(), driver->GetGraphicsModePreference().direct3D);
+    EXPECT_EQ(kOk, device->Clear(0, nullptr, os::gfx::clear::Target, 0xFF336699u, 1.0f, 0));
+    std::vector<std::uint32_t> pixels;
+    std::uint32_t width = 0;
+    ASSERT_EQ(kOk, device->ReadBackBuffer(&pixels, &width, nullptr));
+    EXPECT_EQ(32u, width);
+    EXPECT_EQ(0xFF336699u, pixels.front());
+
+    // The driver listens to the graphics object: a full-screen switch resizes the game window.
+    graphics->SetFullscreen(true);
+    EXPECT_TRUE(driver->GetGameWindow()->IsFullScreen());
+    graphics->SetFullscreen(false);
+    EXPECT_FALSE(driver->GetGameWindow()->IsFullScreen());
+    EXPECT_EQ(32, driver->GetGameWindow()->GetClientWidth());
+
+    // Handing back its own object keeps it; replacing it clears the preferences' object.
+    driver->SetGraphicsForTesting(graphics);
+    ASSERT_EQ(graphics, driver->GetGraphics());
+    EXPECT_EQ(kOk, graphics->GetDevice()->TestCooperativeLevel());
+    driver->SetGraphicsForTesting(nullptr);
+    EXPECT_EQ(nullptr, driver->GetGraphics());
+    EXPECT_EQ(nullptr, driver->GetGraphicsModePreference().direct3D);
+    korvane::DestroyApplicationDriver();
+    os::testing::ResetGraphicsHooks();
 }
 
 } // namespace
