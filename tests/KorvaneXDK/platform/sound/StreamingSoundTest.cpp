@@ -88,10 +88,18 @@ protected:
         ASSERT_TRUE(os::testing::WaitForNotifyListener(*sound.GetBuffer(), kWaitMs));
     }
 
-    // Mixes in steps until the sound has stopped; returns everything mixed.
-    static std::vector<std::int16_t> MixUntilStopped(CStreamingSound& sound, std::uint32_t limitFrames)
+    // Whether the buffer itself plays (not only the sound's flag).
+    static bool BufferPlays(CStreamingSound& sound)
     {
-        std::vector<std::int16_t> all;
+        std::uint32_t status = 0;
+        EXPECT_EQ(os::audio::kOk, sound.GetBuffer()->GetStatus(&status));
+        return (status & os::audio::kStatusPlaying) != 0;
+    }
+
+    // Mixes in steps until the sound has stopped; returns everything mixed.
+    static Samples MixUntilStopped(CStreamingSound& sound, std::uint32_t limitFrames)
+    {
+        Samples all;
         for (std::uint32_t done = 0; sound.IsPlaying() && done < limitFrames; done += 1000) {
             const auto out = os::testing::MixAudioFrames(1000);
             all.insert(all.end(), out.begin(), out.end());
@@ -110,8 +118,8 @@ protected:
     }
 
     // Most cases play this: about 2.3 s of 44.1 kHz 16-bit stereo, longer than the buffer.
-    const std::vector<std::uint8_t> pcm_ = Pattern16(2 * 100000, 8);
-    const std::vector<std::int16_t> samples_ = AsSamples(pcm_);
+    const Bytes pcm_ = Pattern16(2 * 100000, 8);
+    const Samples samples_ = AsSamples(pcm_);
     CStreamingSound sound_{os::audio::kCapsCtrlVolume};
 };
 
@@ -147,11 +155,11 @@ TEST_F(StreamingSoundTest, BufferIsTwoSecondsInSixteenSections)
     EXPECT_EQ(352768u, CStreamingSound::BufferBytesFor(Pcm(2, 44100, 16)));
     EXPECT_EQ(88192u, CStreamingSound::BufferBytesFor(Pcm(1, 22050, 16)));
     CStreamingSound sound(os::audio::kCapsCtrlVolume);
-    sound.CreateBuffer(device_, Reader(Pcm(1, 22050, 16), std::vector<std::uint8_t>(1000)));
-    EXPECT_EQ(88192u, sound.GetBufferBytes());
-    EXPECT_EQ(5512u, sound.GetSectionSize());
+    sound.CreateBuffer(device_, Reader(Pcm(1, 22050, 16), Bytes(1000)));
+    EXPECT_EQ(
+        (std::vector<std::uint32_t>{88192, 5512, 22050}),
+        (std::vector<std::uint32_t>{sound.GetBufferBytes(), sound.GetSectionSize(), sound.GetFormat()->samplesPerSec}));
     EXPECT_FALSE(sound.IsPlaying());
-    EXPECT_EQ(22050u, sound.GetFormat()->samplesPerSec);
 }
 
 TEST_F(StreamingSoundTest, ShortPiecePlaysOnceAndStopsWithinASectionOfItsEnd)
@@ -191,11 +199,11 @@ TEST_F(StreamingSoundTest, OggPiecePlaysThroughRefillsToItsEndAndLoops)
 {
     const int frames = 44100 * 3 + 123; // longer than the buffer: needs refills
     const std::string path = dir_.Write("music.ogg", MakeOgg(2, 44100, frames));
-    std::vector<std::int16_t> decoded;
+    Samples decoded;
     {
         CFileStream stream(path, 1, 1);
         std::unique_ptr<ISoundReader> reader(CreateAndOpenSoundReader(&stream));
-        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(reader->GetTotalBytes()));
+        Bytes bytes(static_cast<std::size_t>(reader->GetTotalBytes()));
         ASSERT_EQ(reader->GetTotalBytes(), reader->Read(bytes.data(), reader->GetTotalBytes()));
         decoded = AsSamples(bytes);
     }
@@ -245,7 +253,7 @@ TEST_F(StreamingSoundTest, EmptyLoopingPieceEndsInsteadOfSpinningAndEightBitSile
     EXPECT_FALSE(sound.IsPlaying());
 
     CStreamingSound eightBit(0);
-    eightBit.CreateBuffer(device_, Reader(Pcm(1, 44100, 8), std::vector<std::uint8_t>(100, 0xC0)));
+    eightBit.CreateBuffer(device_, Reader(Pcm(1, 44100, 8), Bytes(100, 0xC0)));
     PlayAndSettle(eightBit);
     const auto out = os::testing::MixAudioFrames(200);
     EXPECT_EQ(64 * 256, out[0]);
@@ -257,13 +265,13 @@ TEST_F(StreamingSoundTest, BadFormatFailsBeforeAnySizeIsComputed)
     os::audio::WaveFormatEx broken = Pcm(2, 44100, 16);
     broken.blockAlign = 0;
     CStreamingSound sound(os::audio::kCapsCtrlVolume);
-    ExpectReadError([&] { sound.CreateBuffer(device_, Reader(broken, std::vector<std::uint8_t>(400))); },
+    ExpectReadError([&] { sound.CreateBuffer(device_, Reader(broken, Bytes(400))); },
                     "サウンドバッファの作成に失敗しました.");
     EXPECT_EQ(nullptr, sound.GetBuffer());
     EXPECT_EQ(0u, CStreamingSound::BufferBytesFor(broken));
 
     os::testing::FailAudioCall(os::testing::AudioCall::QueryNotify, os::audio::kErrNoInterface, 1);
-    ExpectReadError([&] { sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), std::vector<std::uint8_t>(400))); },
+    ExpectReadError([&] { sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), Bytes(400))); },
                     "DirectSoundNotify の作成に失敗しました.");
     // No buffer without notifications is left behind to loop its first two seconds.
     EXPECT_EQ(nullptr, sound.GetBuffer());
@@ -395,9 +403,7 @@ TEST_F(StreamingSoundTest, StopWhileTheFeederStillFillsIsNotLost)
     sound.Stop(); // the buffer has not started yet
     reader->Release();
     EXPECT_TRUE(Eventually([&] { return !sound.IsPlaying(); }));
-    std::uint32_t status = 0;
-    ASSERT_EQ(os::audio::kOk, sound.GetBuffer()->GetStatus(&status));
-    EXPECT_EQ(0u, status & os::audio::kStatusPlaying);
+    EXPECT_FALSE(BufferPlays(sound));
 
     // Played again, it runs on through its refills.
     PlayAndSettle(sound);
@@ -439,9 +445,7 @@ TEST_F(StreamingSoundTest, FeederThatFailsStopsItsBuffer)
     os::testing::MixAudioFrames(kSectionFrames + 10); // the first refill fails
     ASSERT_TRUE(os::testing::WaitForTrackedEvents(kWaitMs));
     EXPECT_FALSE(sound.IsPlaying());
-    std::uint32_t status = 0;
-    ASSERT_EQ(os::audio::kOk, sound.GetBuffer()->GetStatus(&status));
-    EXPECT_EQ(0u, status & os::audio::kStatusPlaying);
+    EXPECT_FALSE(BufferPlays(sound));
     EXPECT_TRUE(log.Contains("read failed")) << log.All();
     EXPECT_TRUE(SilentFrom(os::testing::MixAudioFrames(100)));
 }
