@@ -78,9 +78,8 @@ protected:
     {
         const std::vector<std::string> lines = LogCapture::Lines();
         for (std::size_t i = 0; i < lines.size(); ++i) {
-            if (lines[i].find(line) != std::string::npos) {
+            if (lines[i].find(line) != std::string::npos)
                 return i;
-            }
         }
         return lines.size() + 1000;
     }
@@ -110,9 +109,8 @@ TEST_F(DriverStartupTest, StartsInTheFixedOrderAndRunsTheLoopUntilQuit)
         "  Shader Model Requirements: VertexShader 3.0 / PixelShader 3.0",
         "OK.",
     };
-    for (std::size_t i = 1; i < order.size(); ++i) {
+    for (std::size_t i = 1; i < order.size(); ++i)
         EXPECT_LT(IndexOf(order[i - 1]), IndexOf(order[i])) << order[i] << "\n" << LogCapture::All();
-    }
     EXPECT_NE(nullptr, driver->GetInput());
     EXPECT_NE(nullptr, driver->GetSound());
     ASSERT_NE(nullptr, driver->GetFrameRateKeeper());
@@ -160,9 +158,8 @@ TEST_F(DriverStartupTest, EachFatalStepShowsItsTextAndFails)
         EXPECT_EQ("Driver Test", boxes[0].first);
         EXPECT_EQ(c.text, boxes[0].second);
         EXPECT_EQ(c.graphicsLeft, driver->GetGraphics() != nullptr);
-        if (!c.graphicsLeft) {
+        if (!c.graphicsLeft)
             EXPECT_EQ(nullptr, driver->GetGraphicsModePreference().direct3D);
-        }
         EXPECT_EQ(nullptr, driver->GetFrameRateKeeper());
         EXPECT_THROW(driver->Run(), korvane::EInvalidOperation);
     }
