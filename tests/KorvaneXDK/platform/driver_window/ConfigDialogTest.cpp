@@ -145,8 +145,7 @@ TEST_F(ConfigDialogTest, TheResultBecomesPresentParameters)
     const Case cases[] = {
         {{0, 1, 0, 4, 1, 24, 1}, Format::X8R8G8B8, Format::D24X8, 1u, os::gfx::present::IntervalOne},
         {{0, 3, 4, 2, 0, 32, 0}, Format::R5G6B5, Format::D32, 0u, os::gfx::present::IntervalImmediate},
-        {{0, 5, 0, 1, 1, 8, 2}, Format::X1R5G5B5, Format::D16, 1u, os::gfx::present::IntervalOne},
-    };
+        {{0, 5, 0, 1, 1, 8, 2}, Format::X1R5G5B5, Format::D16, 1u, os::gfx::present::IntervalOne}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.result.mode);
         Script(c.result, 1);
@@ -210,8 +209,7 @@ TEST_F(ConfigDialogTest, LibraryFailuresThrowTheirTexts)
              Script({0, 0, 0, 1, 1, 24, 1}, 1, 5);
              os::testing::HideLibraryExport("GetPreviousConfig");
          },
-         "Function import failure : 'libConfDlg.so' - 'GetPreviousConfig()'"},
-    };
+         "Function import failure : 'libConfDlg.so' - 'GetPreviousConfig()'"}};
     for (const auto& [arrange, message] : cases) {
         arrange();
         korvane::test::ExpectThrowWith<korvane::EIOError>([&] { dialog.Run(false); }, message);

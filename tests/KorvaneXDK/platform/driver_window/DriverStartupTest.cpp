@@ -101,14 +101,13 @@ TEST_F(DriverStartupTest, StartsInTheFixedOrderAndRunsTheLoopUntilQuit)
     EXPECT_THROW(driver->Run(), korvane::EInvalidOperation);
     ASSERT_TRUE(driver->Initialize()) << LogCapture::All();
     EXPECT_TRUE(boxes.empty());
-    const std::vector<std::string> order = {
-        "Loading display configuration ('" + dir.File("display_setting.ini") + "')...",
-        "Can't open a configuration file. Default settings used.",
-        "Direct3D device ready.",
-        "Checking D3D9 Shader Model...",
-        "  Shader Model Requirements: VertexShader 3.0 / PixelShader 3.0",
-        "OK.",
-    };
+    const std::vector<std::string> order = {"Loading display configuration ('" + dir.File("display_setting.ini") +
+                                                "')...",
+                                            "Can't open a configuration file. Default settings used.",
+                                            "Direct3D device ready.",
+                                            "Checking D3D9 Shader Model...",
+                                            "  Shader Model Requirements: VertexShader 3.0 / PixelShader 3.0",
+                                            "OK."};
     for (std::size_t i = 1; i < order.size(); ++i)
         EXPECT_LT(IndexOf(order[i - 1]), IndexOf(order[i])) << order[i] << "\n" << LogCapture::All();
     EXPECT_NE(nullptr, driver->GetInput());
@@ -146,8 +145,7 @@ TEST_F(DriverStartupTest, EachFatalStepShowsItsTextAndFails)
         {"shader model 2.0 against 3.0", [] { os::testing::OverrideShaderVersions(0xFFFE0200u, 0xFFFF0200u); },
          "Unsupported shader version with current Direct3D device.\nThis program requires following "
          "specification: VertexShader 3.0 / PixelShader 3.0",
-         true},
-    };
+         true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TearDown();

@@ -20,18 +20,16 @@ constexpr float kPi = 3.14159265358979f;
 
 void ExpectNear(const Matrix4& expected, const Matrix4& got)
 {
-    for (int i = 0; i < 16; ++i) {
+    for (int i = 0; i < 16; ++i)
         EXPECT_NEAR(expected.m[i], got.m[i], 1e-5f) << "element " << i;
-    }
 }
 
 /// The identity with the given (row, column) elements changed.
 Matrix4 With(std::initializer_list<std::tuple<int, int, float>> elements)
 {
     Matrix4 m;
-    for (const auto& [row, column, value] : elements) {
+    for (const auto& [row, column, value] : elements)
         m(row, column) = value;
-    }
     return m;
 }
 
@@ -118,8 +116,7 @@ TEST(CameraTest, ClippersTestSpheresAgainstTheirPlanes)
         {"off-centre right", &offCentre, {12, 0, 5}, 0.5f, false},
         {"ortho touching the right", &ortho, {224.5f, 0, 0.5f}, 1, true},
         {"ortho below", &ortho, {0, -146, 0.5f}, 1, false},
-        {"ortho behind the far plane", &ortho, {0, 0, 2.5f}, 1, false},
-    };
+        {"ortho behind the far plane", &ortho, {0, 0, 2.5f}, 1, false}};
     for (const auto& [what, clipper, center, radius, visible] : cases) {
         EXPECT_EQ(visible, clipper->IsSphereVisible(center, radius)) << what;
     }
@@ -169,14 +166,12 @@ TEST_F(CameraShaderTest, ApplyWritesViewProjectionAndTheDepthBand)
 // holds, those whose level lies beyond the 32-bit range and a NaN included.
 TEST_F(CameraShaderTest, TheDepthBandLevelStaysInItsRangeForAnySpread)
 {
-    const std::pair<float, std::int32_t> cases[] = {
-        {4.0f, 1},
-        {0.5f, 5},
-        {-100.0f, 105},
-        {-1.0e10f, std::numeric_limits<std::int32_t>::max()},
-        {std::numeric_limits<float>::quiet_NaN(), 1},
-        {std::numeric_limits<float>::infinity(), 1},
-    };
+    const std::pair<float, std::int32_t> cases[] = {{4.0f, 1},
+                                                    {0.5f, 5},
+                                                    {-100.0f, 105},
+                                                    {-1.0e10f, std::numeric_limits<std::int32_t>::max()},
+                                                    {std::numeric_limits<float>::quiet_NaN(), 1},
+                                                    {std::numeric_limits<float>::infinity(), 1}};
     CCamera camera;
     camera.SetTarget(0.0f, 0.0f, 1.0f);
     for (const auto& [spread, level] : cases) {

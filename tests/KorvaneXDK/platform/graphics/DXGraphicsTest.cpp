@@ -39,9 +39,8 @@ Lines LogLines()
 {
     Lines lines = korvane::test::LogCapture::Lines();
     for (std::string& line : lines) {
-        while (!line.empty() && line.back() == '\n') {
+        while (!line.empty() && line.back() == '\n')
             line.pop_back();
-        }
     }
     return lines;
 }
@@ -136,9 +135,8 @@ protected:
         const gfxtest::PixelCheck checks[] = {{2, 3, 0xFFFF0000u},  {9, 6, 0xFFFF0000u},
                                               {10, 6, 0xFF202020u}, {9, 7, 0xFF202020u},
                                               {1, 3, 0xFF202020u},  {width - 1, height - 1, 0xFF202020u}};
-        for (const gfxtest::PixelCheck& c : checks) {
+        for (const gfxtest::PixelCheck& c : checks)
             EXPECT_EQ(c.color, pixels.at(c.y * width + c.x)) << "at " << c.x << ", " << c.y;
-        }
     }
 
     korvane::test::LogCapture log;

@@ -142,7 +142,7 @@ TEST_F(GraphicsModePreferenceTest, LoadMatchesRefreshExactlyOrFallsBackAndBadSet
         {"ScreenWidth=800\r\nScreenHeight=600\r\nWindowed=false\r\n", -1, false}, // not offered
         {"ScreenWidth=1024\r\nScreenHeight=768\r\nScreenRefreshRatio=75\r\nWindowed=FALSE\r\n", 3, true},
         {"ScreenWidth=1024\nScreenHeight=768\nScreenRefreshRatio=85\nWindowed=True\n", 2, false}, // 58 Hz or more
-        {"ScreenWidth=640\nScreenHeight=480\nScreenRefreshRatio=0\nWindowed=no\n", 0, true},      // "no" is not "true"
+        {"ScreenWidth=640\nScreenHeight=480\nScreenRefreshRatio=0\nWindowed=no\n", 0, true}       // "no" is not "true"
     };
     for (const auto& [text, index, fullscreen] : cases) {
         SCOPED_TRACE(text);

@@ -121,9 +121,8 @@ private:
             // Bounded only so that a broken dispatcher fails the test instead of hanging it.
             changed_.wait_for(lock, std::chrono::seconds(20), [this] { return gateOpen_; });
         }
-        if (name == failing_) {
+        if (name == failing_)
             throw std::runtime_error("the disk is on fire");
-        }
     }
 
     boost::shared_ptr<korvane::IDataLoader> inner_;
@@ -252,22 +251,19 @@ struct KvfTable
                                            count >= 0 ? count : static_cast<std::int32_t>(records.size())};
         for (std::size_t i = 0; i < 3; ++i) {
             glpt.WriteString(glptKeys[i]);
-            if (i < 2) {
+            if (i < 2)
                 glpt.WriteInt32(glptValues[i]);
-            }
         }
         for (const Record& r : records) {
             glpt.WriteUInt16(r.code);
-            for (std::int16_t v : {r.x, r.y, r.width, r.height, r.offsetX, r.offsetY, r.advance}) {
+            for (std::int16_t v : {r.x, r.y, r.width, r.height, r.offsetX, r.offsetY, r.advance})
                 glpt.WriteInt16(v);
-            }
         }
         korvane::CRIFFWriter writer;
         writer.SetFormType(korvane::MakeFourCC(formType[0], formType[1], formType[2], formType[3]));
         writer.AddChunk(korvane::MakeFourCC("head"), headBytes.data(), static_cast<std::uint32_t>(headBytes.size()));
-        if (withGlpt) {
+        if (withGlpt)
             writer.AddChunk(korvane::MakeFourCC("glpt"), glpt);
-        }
         korvane::CMemoryStream file;
         writer.WriteTo(file);
         return StreamBytes(file);
@@ -317,12 +313,10 @@ protected:
         device = driver->GetGraphics()->GetDevice();
         ASSERT_NE(nullptr, device);
         const std::map<std::string, std::string> files = Files();
-        if (files.empty()) {
+        if (files.empty())
             return;
-        }
-        for (const auto& [name, bytes] : files) {
+        for (const auto& [name, bytes] : files)
             AddFile(name, bytes);
-        }
         loader.reset(new CountingLoader(PackArchive()));
         driver->SetDataLoader(loader);
         driver->CreateShaderEnvironment();
@@ -433,24 +427,22 @@ class ShaderTest : public DriverTest<64, 48>
 protected:
     std::map<std::string, std::string> Files() override
     {
-        return {
-            {"shader\\canvas.vs", ReadProjectData("shader/canvas.vs")},
-            {"shader\\canvas.ps", ReadProjectData("shader/canvas.ps")},
-            {"test\\all.vs", AllNamesVertexSource()},
-            {"test\\all.ps", AllNamesPixelSource()},
-            {"test\\broken.vs", "#version 410 core\nvoid main() { this is not GLSL }\n"},
-            {"test\\broken.ps", AllNamesPixelSource()},
-            {"test\\empty.vs", ""},
-            {"test\\empty.ps", AllNamesPixelSource()},
-            {"test\\novs.ps", AllNamesPixelSource()},
-            // For the folder precache: pairs by their pixel shader or ".xpu" entry, never by ".vs".
-            {"fx\\a.vs", AllNamesVertexSource()},
-            {"fx\\a.ps", AllNamesPixelSource()},
-            {"fx\\b.vs", AllNamesVertexSource()},
-            {"fx\\b.ps", AllNamesPixelSource()},
-            {"fx\\b.xpu", "unused"},
-            {"fx\\c.txt", "text"},
-        };
+        return {{"shader\\canvas.vs", ReadProjectData("shader/canvas.vs")},
+                {"shader\\canvas.ps", ReadProjectData("shader/canvas.ps")},
+                {"test\\all.vs", AllNamesVertexSource()},
+                {"test\\all.ps", AllNamesPixelSource()},
+                {"test\\broken.vs", "#version 410 core\nvoid main() { this is not GLSL }\n"},
+                {"test\\broken.ps", AllNamesPixelSource()},
+                {"test\\empty.vs", ""},
+                {"test\\empty.ps", AllNamesPixelSource()},
+                {"test\\novs.ps", AllNamesPixelSource()},
+                // For the folder precache: pairs by their pixel shader or ".xpu" entry, never by ".vs".
+                {"fx\\a.vs", AllNamesVertexSource()},
+                {"fx\\a.ps", AllNamesPixelSource()},
+                {"fx\\b.vs", AllNamesVertexSource()},
+                {"fx\\b.ps", AllNamesPixelSource()},
+                {"fx\\b.xpu", "unused"},
+                {"fx\\c.txt", "text"}};
     }
 };
 

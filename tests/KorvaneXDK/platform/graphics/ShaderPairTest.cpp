@@ -30,32 +30,29 @@ TEST_F(ShaderTest, BeginPushesTheEnvironmentsTwentyOneValues)
 {
     pair = environment->GetShaderPair("test\\all");
     pair->Begin();
-    const std::pair<const char*, Floats> fresh[] = {
-        {"World", kIdentity},
-        {"View", kIdentity},
-        {"Projection", kIdentity},
-        {"InverseWorld", kIdentity},
-        {"InverseView", kIdentity},
-        {"LightView", kIdentity},
-        {"LightProjection", kIdentity},
-        {"MaterialAmbient", {0, 0, 0, 1}},
-        {"MaterialDiffuse", {1, 1, 1, 1}},
-        {"MaterialEmissive", {0, 0, 0, 1}},
-        {"MaterialSpecular", {0, 0, 0, 1}},
-        {"MaterialPower", {1}},
-        {"LightDirection", {0, 1, 0, 1}},
-        {"LightAmbient", {0, 0, 0, 1}},
-        {"LightDiffuse", {1, 1, 1, 1}},
-        {"LightSpecular", {0, 0, 0, 1}},
-        {"FogRange", {500, 1000, 0, 1}},
-        {"FogColor", {0, 0, 0, 0}},
-        {"SpecialColor", {0, 0, 0, 0}},
-        {"SceneTime", {0}},
-        {"ShadowTextureSize", {512, 512, 0, 1}},
-    };
-    for (const auto& [name, expected] : fresh) {
+    const std::pair<const char*, Floats> fresh[] = {{"World", kIdentity},
+                                                    {"View", kIdentity},
+                                                    {"Projection", kIdentity},
+                                                    {"InverseWorld", kIdentity},
+                                                    {"InverseView", kIdentity},
+                                                    {"LightView", kIdentity},
+                                                    {"LightProjection", kIdentity},
+                                                    {"MaterialAmbient", {0, 0, 0, 1}},
+                                                    {"MaterialDiffuse", {1, 1, 1, 1}},
+                                                    {"MaterialEmissive", {0, 0, 0, 1}},
+                                                    {"MaterialSpecular", {0, 0, 0, 1}},
+                                                    {"MaterialPower", {1}},
+                                                    {"LightDirection", {0, 1, 0, 1}},
+                                                    {"LightAmbient", {0, 0, 0, 1}},
+                                                    {"LightDiffuse", {1, 1, 1, 1}},
+                                                    {"LightSpecular", {0, 0, 0, 1}},
+                                                    {"FogRange", {500, 1000, 0, 1}},
+                                                    {"FogColor", {0, 0, 0, 0}},
+                                                    {"SpecialColor", {0, 0, 0, 0}},
+                                                    {"SceneTime", {0}},
+                                                    {"ShadowTextureSize", {512, 512, 0, 1}}};
+    for (const auto& [name, expected] : fresh)
         EXPECT_EQ(expected, ReadBack(*pair->GetVertexShader(), name)) << name;
-    }
 
     // A changed environment: the fog's alpha comes from the flag, never from the stored colour.
     environment->SetWorldMatrix(Translation(1, 2, 3));
@@ -75,11 +72,9 @@ TEST_F(ShaderTest, BeginPushesTheEnvironmentsTwentyOneValues)
         {"FogColor", {0.5f, 0.5f, 0.5f, 0}},     {"FogRange", {10, 20, 0, 1}},
         {"LightDirection", {0, 0, -1, 1}},       {"LightDiffuse", {0.5f, 0.25f, 1, 1}},
         {"LightAmbient", {0, 0, 0, 0}},          {"SceneTime", {2.5f}},
-        {"ShadowTextureSize", {256, 128, 0, 1}},
-    };
-    for (const auto& [name, expected] : changed) {
+        {"ShadowTextureSize", {256, 128, 0, 1}}};
+    for (const auto& [name, expected] : changed)
         EXPECT_EQ(expected, ReadBack(*pair->GetVertexShader(), name)) << name;
-    }
     EXPECT_EQ(Stored(Translation(1, 2, 3)), ReadBack(*pair->GetPixelShader(), "World")); // one uniform, both stages
     environment->SetFogEnabled(true);
     pair->ApplyEnvironment();
@@ -146,15 +141,10 @@ TEST_F(ShaderTest, PairsThatAreNotLoadedOrFailToLoadSayWhy)
     LogCapture log;
     korvane::CShaderPair unloaded;
     const std::function<void()> calls[] = {
-        [&] { unloaded.Begin(); },
-        [&] { unloaded.ApplyEnvironment(); },
-        [&] { unloaded.GetUniform("World"); },
-        [&] { unloaded.GetSamplerIndex("BaseTexture"); },
-        [&] { unloaded.ApplyDefaults(); },
-    };
-    for (const auto& call : calls) {
+        [&] { unloaded.Begin(); }, [&] { unloaded.ApplyEnvironment(); }, [&] { unloaded.GetUniform("World"); },
+        [&] { unloaded.GetSamplerIndex("BaseTexture"); }, [&] { unloaded.ApplyDefaults(); }};
+    for (const auto& call : calls)
         EXPECT_EQ("Not initialized.", MessageOf(call));
-    }
     for (const char* name : {"test\\broken", "test\\empty"}) {
         korvane::CShaderPair failing;
         EXPECT_EQ("CreateVertexShader() failed.", MessageOf([&] { failing.LoadFromDataLoader(loader.get(), name); }))
@@ -180,8 +170,7 @@ TEST_F(ShaderTest, DeclarationsAreMadeOnceAndARefusedOneIsReportedAndSetsNothing
     const boost::shared_ptr<korvane::CVertexDeclaration> declarations[] = {
         environment->GetDeclPositionNormalTex(),         environment->GetDeclPositionColor2Tex(),
         environment->GetDeclPositionColorTex(),          environment->GetDeclSkinnedPositionNormalTex(),
-        environment->GetDeclPositionNormalTangentTex2(), environment->GetDeclSkinnedPositionNormalTangentTex2(),
-    };
+        environment->GetDeclPositionNormalTangentTex2(), environment->GetDeclSkinnedPositionNormalTangentTex2()};
     const std::size_t lastOffsets[] = {24, 20, 16, 40, 48, 68};
     for (std::size_t i = 0; i < 6; ++i) {
         ASSERT_TRUE(declarations[i]->GetDeclaration()) << i;
@@ -194,8 +183,7 @@ TEST_F(ShaderTest, DeclarationsAreMadeOnceAndARefusedOneIsReportedAndSetsNothing
     LogCapture log;
     const os::gfx::VertexElement secondStream[] = {
         {1, 0, os::gfx::DeclType::Float3, os::gfx::DeclMethod::Default, os::gfx::DeclUsage::Position, 0},
-        os::gfx::DeclEnd(),
-    };
+        os::gfx::DeclEnd()};
     korvane::CVertexDeclaration refused(secondStream);
     EXPECT_FALSE(refused.GetDeclaration());
     EXPECT_TRUE(log.Contains("DirectX Error: ")) << log.All();
@@ -253,17 +241,15 @@ TEST_F(ShaderTest, AFolderPrecacheLoadsThePairOfEveryPixelShaderOrXpuEntry)
     EXPECT_EQ(2u, environment->GetShaderPairCache().GetCount());
     Names lines;
     for (const std::string& line : log.Lines()) {
-        if (line.find("precach") != std::string::npos || line.find("--------") != std::string::npos) {
+        if (line.find("precach") != std::string::npos || line.find("--------") != std::string::npos)
             lines.push_back(line);
-        }
     }
     // b.xpu's pair is already cached, but still named.
     const char* expected[] = {"--- precaching ShaderPair from directory ---", "precache: fx\\a", "precache: fx\\b",
                               "precache: fx\\b", "--------"};
     ASSERT_GE(lines.size(), 5u) << log.All();
-    for (std::size_t i = 0; i < 5; ++i) {
+    for (std::size_t i = 0; i < 5; ++i)
         EXPECT_NE(std::string::npos, lines[i].find(expected[i])) << i;
-    }
     EXPECT_TRUE(log.Contains("CSimpleProfiler: 'precaching ShaderPair'")) << log.All();
 
     // The extension counts in any case ("E.PS"); ".vs" never does.
@@ -313,11 +299,9 @@ TEST_F(ShaderTest, TheCanvasPairDrawsATexturedQuadWithItsVertexColour)
     const std::vector<std::uint32_t> pixels = ReadPixels();
     const std::uint32_t checks[][3] = {
         {8, 4, kBlue},        {23, 19, kBlue}, {7, 4, 0xFF000000u}, {24, 4, 0xFF000000u},  {8, 3, 0xFF000000u},
-        {8, 20, 0xFF000000u}, {40, 4, kBlue},  {55, 19, kBlue},     {39, 10, 0xFF000000u}, {56, 10, 0xFF000000u},
-    };
-    for (const auto& [x, y, colour] : checks) {
+        {8, 20, 0xFF000000u}, {40, 4, kBlue},  {55, 19, kBlue},     {39, 10, 0xFF000000u}, {56, 10, 0xFF000000u}};
+    for (const auto& [x, y, colour] : checks)
         EXPECT_EQ(colour, pixels.at(y * kWidth + x)) << "at " << x << ", " << y;
-    }
     ASSERT_EQ(2u, draws.size());
     EXPECT_EQ(os::gfx::PrimitiveType::TriangleStrip, draws[0].type);
     EXPECT_EQ(4u, draws[0].vertexCount);

@@ -43,8 +43,7 @@ TEST(TextureFontTable, DamagedKvfTablesFailWithTheirMessages)
         {"count past the chunk", [](KvfTable& t) { t.count = 3; }, table},
         {"huge count", [](KvfTable& t) { t.count = 0x7FFFFFFF; }, table},
         {"head shorter than its items", [](KvfTable& t) { t.headBytesKept = 40; }, table},
-        {"missing chunk", [](KvfTable& t) { t.withGlpt = false; }, "other: chunk not found - \"glpt\"(0x74706C67)"},
-    };
+        {"missing chunk", [](KvfTable& t) { t.withGlpt = false; }, "other: chunk not found - \"glpt\"(0x74706C67)"}};
     for (const auto& [what, damage, message] : cases) {
         KvfTable kvf;
         kvf.records = {Cell('A', 0, 7), Cell('B', 8, 7)};
@@ -88,8 +87,7 @@ TEST(TextureFontTable, TextTablesReadTheirRangeWithCaseInsensitiveKeys)
         {"StartCode=0\nEndCode=FFFF\n", 0, 0xFFFF, 0x10000, 0},
         {"StartCode=50\nEndCode=40\n", 0x50, 0x40, 0, 0},
         {"StartCode=-3\nEndCode=123456789\n", 0, 0xFFFF, 0x10000, 0},
-        {"StartCode=zz\nEndCode=\n", 0, 0x7F, 0x80, 0},
-    };
+        {"StartCode=zz\nEndCode=\n", 0, 0x7F, 0x80, 0}};
     for (const auto& [text, start, end, glyphs, lineHeight] : cases) {
         CTextureFont font;
         LoadTableBytes(font, text, true);
@@ -131,7 +129,7 @@ TEST(TextureFontTable, MeasuringSumsTheAdvancesOfTheLookedUpGlyphs)
          "A",
          24},                                                // a kana without a glyph and a bad byte
         {{Cell(0x3042, 0, 9), question}, "\xE3\x81\x82", 9}, // U+3042 decoded from UTF-8
-        {{a, question}, std::string("A\0A", 3), 7},          // narrow text ends at a zero byte
+        {{a, question}, std::string("A\0A", 3), 7}           // narrow text ends at a zero byte
     };
     for (const auto& [records, text, expected] : cases) {
         KvfTable kvf;
@@ -180,20 +178,18 @@ protected:
                         Cell('d', 32, 10), Cell('e', 42, 10), Cell('f', 52, 10)};
         KvfTable noStop = clip;
         noStop.records.erase(noStop.records.begin());
-        return {
-            {"shader/canvas.vs", ReadProjectData("shader/canvas.vs")},
-            {"shader/canvas.ps", ReadProjectData("shader/canvas.ps")},
-            {"fonts/Built.kvf", ToBytes(fontbuild::EncodeKvf(built))},
-            {"fonts/Built.png", ToBytes(fontbuild::EncodePng(built))},
-            {"fonts/Clip.kvf", clip.Bytes()},
-            {"fonts/Clip.png", WhitePage()},
-            {"fonts/NoStop.kvf", noStop.Bytes()},
-            {"fonts/NoStop.png", WhitePage()},
-            {"fonts/Empty.kvf", KvfTable().Bytes()},
-            {"fonts/Empty.png", WhitePage()},
-            {"fonts/BadPage.kvf", clip.Bytes()},
-            {"fonts/BadPage.png", "not a picture"},
-        };
+        return {{"shader/canvas.vs", ReadProjectData("shader/canvas.vs")},
+                {"shader/canvas.ps", ReadProjectData("shader/canvas.ps")},
+                {"fonts/Built.kvf", ToBytes(fontbuild::EncodeKvf(built))},
+                {"fonts/Built.png", ToBytes(fontbuild::EncodePng(built))},
+                {"fonts/Clip.kvf", clip.Bytes()},
+                {"fonts/Clip.png", WhitePage()},
+                {"fonts/NoStop.kvf", noStop.Bytes()},
+                {"fonts/NoStop.png", WhitePage()},
+                {"fonts/Empty.kvf", KvfTable().Bytes()},
+                {"fonts/Empty.png", WhitePage()},
+                {"fonts/BadPage.kvf", clip.Bytes()},
+                {"fonts/BadPage.png", "not a picture"}};
     }
 
     /// Triangles per recorded draw while `run` runs; each draw is a textured list of canvas vertices.
@@ -213,9 +209,8 @@ protected:
     const fontbuild::GlyphRecord& Glyph(char32_t code) const
     {
         for (const fontbuild::GlyphRecord& glyph : built.glyphs) {
-            if (glyph.code == code) {
+            if (glyph.code == code)
                 return glyph;
-            }
         }
         throw std::runtime_error("the test font lacks a character");
     }
@@ -254,9 +249,8 @@ TEST_F(TextureFontDraw, BuiltGlyphsLandOnTheScreenAsThePageHoldsThem)
         }
         int compared = 0, inked = 0;
         for (std::size_t i = 0; i < pixels.size(); ++i) {
-            if (covering[i] > 1) {
+            if (covering[i] > 1)
                 continue;
-            }
             const std::uint32_t want = expected[i] * 0x010101u; // the blended alpha is not compared
             ASSERT_EQ(want, pixels[i] & 0xFFFFFFu) << "pixel " << i % kWidth << ", " << i / kWidth << " of " << utf8;
             compared += covering[i];
@@ -283,8 +277,7 @@ TEST_F(TextureFontDraw, ClippedTextEndsWithAnEllipsisAsFarAsItFits)
         {&clip, "aXbcde", 5 + 39, 2 * 7},   // X has no glyph: left out, no fallback
         {&clip, "abcde", 5 + 100, 2 * 5},   // all fits
         {&noStop, "abcdef", 5 + 39, 2 * 5}, // no full stop: no mark, cut after the unit passing the limit
-        {&clip, "", 5 + 39, 0},
-    };
+        {&clip, "", 5 + 39, 0}};
     for (const auto& [font, text, right, triangles] : cases) {
         const os::gfx::Rect rect{0, 0, right, 100};
         EXPECT_EQ(triangles == 0 ? std::vector<std::uint32_t>{} : std::vector<std::uint32_t>{triangles},

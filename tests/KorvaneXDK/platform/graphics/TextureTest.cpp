@@ -184,9 +184,8 @@ TEST_F(TextureCacheTest, PrecacheTakesFourExtensionsUnderTheLowerCasePathAndSuff
     EXPECT_EQ(1, counting->Opens("dir\\c.dds"));
     EXPECT_EQ(2, counting->TotalOpens()); // b.jpeg, d.txt and the sub-folder are skipped
     EXPECT_TRUE(counting->Purged().empty());
-    for (const char* line : {"--- precaching texture from directory ---", "precache: dir\\a.png", "--------"}) {
+    for (const char* line : {"--- precaching texture from directory ---", "precache: dir\\a.png", "--------"})
         EXPECT_TRUE(LogCapture::Contains(line)) << line;
-    }
     Load("never opened", "dir\\a.png#1");
     Load("never opened", "dir\\c.dds#1");
     EXPECT_EQ(2, counting->TotalOpens());
@@ -222,9 +221,8 @@ protected:
     void SetUp() override
     {
         ASSERT_NO_FATAL_FAILURE(TextureTest::SetUp());
-        for (int i = 0; i < kImages; ++i) {
+        for (int i = 0; i < kImages; ++i)
             AddFile("img/" + std::to_string(i) + ".png", ColourPng(i));
-        }
         AddFile("img/readme.txt", "not an image");
     }
 

@@ -187,8 +187,7 @@ TEST(InputMergedController, WithoutMembersEverythingIsIdleAndMappingIsNotSupport
     const std::function<void()> calls[] = {
         [&] { merged.AddButton("a", "A"); },    [&] { merged.GetButtonLabel("a"); },
         [&] { merged.GetActiveInput("a", 0); }, [&] { merged.SetMapping("a", 0, 1); },
-        [&] { merged.GetMapping("a", 0); },     [&] { merged.GetInputName("a", 0); },
-    };
+        [&] { merged.GetMapping("a", 0); },     [&] { merged.GetInputName("a", 0); }};
     for (const auto& call : calls)
         korvane::test::ExpectError<korvane::EInvalidOperation>(call, "サポートされていないメソッド呼び出しです.",
                                                                "class korvane::CMergedController");

@@ -32,8 +32,7 @@ TEST(DXSoundTest, EachFailingStartUpStepLogsItsLineAndLeavesTheDeviceSilent)
         {os::testing::AudioCall::CreateDevice, "CDXSound: DirectSoundCreate() 失敗"},
         {os::testing::AudioCall::SetCooperativeLevel, "CDXSound: SetCooperativeLevel() 失敗"},
         {os::testing::AudioCall::CreatePrimaryBuffer, "CDXSound: プライマリバッファの作成に失敗"},
-        {os::testing::AudioCall::SetFormat, "CDXSound: プライマリバッファのフォーマット設定に失敗"},
-    };
+        {os::testing::AudioCall::SetFormat, "CDXSound: プライマリバッファのフォーマット設定に失敗"}};
     for (const auto& [call, line] : cases) {
         SCOPED_TRACE(line);
         os::testing::ResetAudioHooks();
