@@ -84,31 +84,22 @@ public:
     void Prefetch(const std::string& name) override { inner_->Prefetch(name); }
 
     void ThrowFor(const std::string& name) { failing_ = name; }
-    int Opens(const std::string& name)
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return static_cast<int>(std::count(opened.begin(), opened.end(), name));
-    }
-    int TotalOpens()
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return static_cast<int>(opened.size());
-    }
-    int MaxActive()
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return maxActive_;
-    }
-    Names Purged()
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return purged_;
-    }
+    int Opens(const std::string& name) { return static_cast<int>(std::ranges::count(Locked(opened), name)); }
+    int TotalOpens() { return static_cast<int>(Locked(opened).size()); }
+    int MaxActive() { return Locked(maxActive_); }
+    Names Purged() { return Locked(purged_); }
 
     /// Every name opened, in order (read it only while no loader thread runs).
     Names opened;
 
 private:
+    template <class T>
+    T Locked(const T& value)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return value;
+    }
+
     void Enter(const std::string& name)
     {
         std::unique_lock<std::mutex> lock(mutex_);
@@ -168,45 +159,26 @@ inline const char* AllNamesVertexSource()
 {
     return R"(#version 410 core
 uniform mat4 World, View, Projection, InverseWorld, InverseView, LightView, LightProjection;
-uniform vec4 MaterialAmbient, MaterialDiffuse, MaterialEmissive, MaterialSpecular;
-uniform float MaterialPower;
+uniform vec4 MaterialAmbient, MaterialDiffuse, MaterialEmissive, MaterialSpecular; uniform float MaterialPower;
 uniform vec4 LightDirection, LightAmbient, LightDiffuse, LightSpecular, FogRange, FogColor, SpecialColor;
-uniform float SceneTime;
-uniform vec4 ShadowTextureSize;
-uniform sampler2D Mixed;
-layout(location = 0) in vec3 inPosition;
-layout(location = 4) in vec4 inColor;
-layout(location = 8) in vec2 inTexCoord;
-layout(location = 0) out vec4 vColor;
-layout(location = 1) out vec2 vTexCoord;
-out gl_PerVertex { vec4 gl_Position; };
-void main()
-{
+uniform float SceneTime; uniform vec4 ShadowTextureSize; uniform sampler2D Mixed;
+layout(location = 0) in vec3 inPosition; layout(location = 4) in vec4 inColor; layout(location = 8) in vec2 inTexCoord;
+layout(location = 0) out vec4 vColor; layout(location = 1) out vec2 vTexCoord; out gl_PerVertex { vec4 gl_Position; };
+void main() {
     vec4 p = LightProjection * LightView * InverseView * InverseWorld * Projection * View * World * vec4(inPosition, 1.0);
     vec4 s = MaterialAmbient + MaterialDiffuse + MaterialEmissive + MaterialSpecular + vec4(MaterialPower);
     s += LightDirection + LightAmbient + LightDiffuse + LightSpecular + FogRange + FogColor + SpecialColor;
     s += vec4(SceneTime) + ShadowTextureSize + textureLod(Mixed, inTexCoord, 0.0);
-    gl_Position = p + s * 1e-30;
-    vColor = inColor;
-    vTexCoord = inTexCoord;
-}
+    gl_Position = p + s * 1e-30; vColor = inColor; vTexCoord = inTexCoord; }
 )";
 }
 
 inline const char* AllNamesPixelSource()
 {
     return R"(#version 410 core
-uniform mat4 World;
-uniform vec4 Tint = vec4(1.0);
-uniform float Mixed = 0.5;
-uniform sampler2D BaseTexture;
-layout(location = 0) in vec4 vColor;
-layout(location = 1) in vec2 vTexCoord;
-layout(location = 0) out vec4 outColor;
-void main()
-{
-    outColor = texture(BaseTexture, vTexCoord) * vColor * Tint + (World[3] + vec4(Mixed)) * 1e-20;
-}
+uniform mat4 World; uniform vec4 Tint = vec4(1.0); uniform float Mixed = 0.5; uniform sampler2D BaseTexture;
+layout(location = 0) in vec4 vColor; layout(location = 1) in vec2 vTexCoord; layout(location = 0) out vec4 outColor;
+void main() { outColor = texture(BaseTexture, vTexCoord) * vColor * Tint + (World[3] + vec4(Mixed)) * 1e-20; }
 )";
 }
 
