@@ -30,27 +30,25 @@ TEST_F(ShaderTest, BeginPushesTheEnvironmentsTwentyOneValues)
 {
     pair = environment->GetShaderPair("test\\all");
     pair->Begin();
-    const std::pair<const char*, Floats> fresh[] = {{"World", kIdentity},
-                                                    {"View", kIdentity},
-                                                    {"Projection", kIdentity},
-                                                    {"InverseWorld", kIdentity},
-                                                    {"InverseView", kIdentity},
-                                                    {"LightView", kIdentity},
-                                                    {"LightProjection", kIdentity},
-                                                    {"MaterialAmbient", {0, 0, 0, 1}},
-                                                    {"MaterialDiffuse", {1, 1, 1, 1}},
-                                                    {"MaterialEmissive", {0, 0, 0, 1}},
-                                                    {"MaterialSpecular", {0, 0, 0, 1}},
-                                                    {"MaterialPower", {1}},
-                                                    {"LightDirection", {0, 1, 0, 1}},
-                                                    {"LightAmbient", {0, 0, 0, 1}},
-                                                    {"LightDiffuse", {1, 1, 1, 1}},
-                                                    {"LightSpecular", {0, 0, 0, 1}},
-                                                    {"FogRange", {500, 1000, 0, 1}},
-                                                    {"FogColor", {0, 0, 0, 0}},
-                                                    {"SpecialColor", {0, 0, 0, 0}},
-                                                    {"SceneTime", {0}},
-                                                    {"ShadowTextureSize", {512, 512, 0, 1}}};
+    for (const char* name :
+         {"World", "View", "Projection", "InverseWorld", "InverseView", "LightView", "LightProjection"})
+        EXPECT_EQ(kIdentity, ReadBack(*pair->GetVertexShader(), name)) << name;
+    const std::pair<const char*, Floats> fresh[] = {
+        {"MaterialAmbient", {0, 0, 0, 1}},
+        {"MaterialDiffuse", {1, 1, 1, 1}},
+        {"MaterialEmissive", {0, 0, 0, 1}},
+        {"MaterialSpecular", {0, 0, 0, 1}},
+        {"MaterialPower", {1}},
+        {"LightDirection", {0, 1, 0, 1}},
+        {"LightAmbient", {0, 0, 0, 1}},
+        {"LightDiffuse", {1, 1, 1, 1}},
+        {"LightSpecular", {0, 0, 0, 1}},
+        {"FogRange", {500, 1000, 0, 1}},
+        {"FogColor", {0, 0, 0, 0}},
+        {"SpecialColor", {0, 0, 0, 0}},
+        {"SceneTime", {0}},
+        {"ShadowTextureSize", {512, 512, 0, 1}},
+    };
     for (const auto& [name, expected] : fresh)
         EXPECT_EQ(expected, ReadBack(*pair->GetVertexShader(), name)) << name;
 
