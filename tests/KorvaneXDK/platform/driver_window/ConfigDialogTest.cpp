@@ -2,8 +2,8 @@
  * recording dialog library; and the program's own library. */
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -15,6 +15,7 @@
 #include "os/gfx/Testing.h"
 #include "os/system/Library.h"
 #include "os/system/System.h"
+#include "support/ExpectThrow.h"
 #include "support/LogCapture.h"
 #include "support/TempDir.h"
 
@@ -62,20 +63,12 @@ protected:
     }
 
     void Script(ConfigDialogResult result, int showAnswer, int version = 5) { script(&result, showAnswer, version); }
-    const ConfigDialogBlock& Recorded(int* shows = nullptr, int* previous = nullptr)
-    {
-        int s = 0;
-        int p = 0;
-        const ConfigDialogBlock* b = block(&s, &p);
-        if (shows != nullptr)
-            *shows = s;
-        if (previous != nullptr)
-            *previous = p;
-        return *b;
-    }
+    /// The block the library was given; `shows` and `previous` count the calls of the last run.
+    const ConfigDialogBlock& Recorded() { return *block(&shows, &previous); }
 
     LogCapture log;
     std::vector<std::string> boxes;
+    int shows = 0, previous = 0;
     os::system::LibraryHandle recorder = nullptr;
     ScriptFunction script = nullptr;
     BlockFunction block = nullptr;
@@ -111,13 +104,10 @@ TEST_F(ConfigDialogTest, TheBlockHoldsCutNamesTheListedModesAndTheThreeGroups)
         EXPECT_EQ(640u, a.modes[g].width);
         EXPECT_EQ(static_cast<std::uint32_t>(bits[g]), a.modes[g].bitsPerPixel);
         EXPECT_EQ(bits[g], a.formatGroups[g].bitsPerPixel);
-        EXPECT_EQ(0, a.formatGroups[g].multiSample[0]);
-        EXPECT_EQ(0, a.formatGroups[g].multiSample[1]);
-        EXPECT_EQ(1, a.formatGroups[g].multiSample[2]);
-        EXPECT_EQ(0, a.formatGroups[g].multiSample[3]);
+        EXPECT_EQ((std::vector<int>{0, 0, 1, 0}),
+                  std::vector<int>(a.formatGroups[g].multiSample, a.formatGroups[g].multiSample + 4));
     }
-    for (std::uint8_t byte : a.reserved)
-        EXPECT_EQ(0, byte);
+    EXPECT_EQ(std::vector<int>(20, 0), std::vector<int>(std::begin(a.reserved), std::end(a.reserved)));
     // Records past the count stay zero.
     const auto* rest = reinterpret_cast<const unsigned char*>(&b.adapters[2]);
     EXPECT_EQ(nullptr, std::memchr(rest, 1, sizeof(ConfigDialogAdapter) * 6));
@@ -155,24 +145,18 @@ TEST_F(ConfigDialogTest, TheResultBecomesPresentParameters)
     const Case cases[] = {
         {{0, 1, 0, 4, 1, 24, 1}, Format::X8R8G8B8, Format::D24X8, 1u, os::gfx::present::IntervalOne},
         {{0, 3, 4, 2, 0, 32, 0}, Format::R5G6B5, Format::D32, 0u, os::gfx::present::IntervalImmediate},
-        {{0, 5, 0, 1, 1, 8, 2}, Format::X1R5G5B5, Format::D16, 1u, os::gfx::present::IntervalOne},
-    };
+        {{0, 5, 0, 1, 1, 8, 2}, Format::X1R5G5B5, Format::D16, 1u, os::gfx::present::IntervalOne}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.result.mode);
         Script(c.result, 1);
         ASSERT_TRUE(dialog.Run(false));
         const os::gfx::PresentParameters& full = dialog.GetFullscreenPresentParameters();
-        EXPECT_EQ(1280u, full.BackBufferWidth);
-        EXPECT_EQ(c.backBuffer, full.BackBufferFormat);
-        EXPECT_EQ(c.depth, full.AutoDepthStencilFormat);
-        EXPECT_EQ(c.flags, full.Flags);
-        EXPECT_EQ(c.interval, full.PresentationInterval);
-        EXPECT_EQ(60u, full.FullScreenRefreshRateInHz);
-        EXPECT_FALSE(full.Windowed);
         const os::gfx::PresentParameters& windowed = dialog.GetWindowedPresentParameters();
-        EXPECT_TRUE(windowed.Windowed);
-        EXPECT_EQ(Format::Unknown, windowed.BackBufferFormat);
-        EXPECT_EQ(0u, windowed.FullScreenRefreshRateInHz);
+        EXPECT_EQ(std::make_tuple(1280u, c.backBuffer, c.depth, c.flags, c.interval, 60u, false),
+                  std::make_tuple(full.BackBufferWidth, full.BackBufferFormat, full.AutoDepthStencilFormat, full.Flags,
+                                  full.PresentationInterval, full.FullScreenRefreshRateInHz, full.Windowed));
+        EXPECT_EQ(std::make_tuple(true, Format::Unknown, 0u),
+                  std::make_tuple(windowed.Windowed, windowed.BackBufferFormat, windowed.FullScreenRefreshRateInHz));
         EXPECT_EQ(static_cast<std::uint32_t>(c.result.anisotropy), dialog.GetAnisotropy());
         EXPECT_EQ(c.result.windowed == 0, dialog.GetFullscreen());
         EXPECT_EQ(0, dialog.GetAdapter());
@@ -205,11 +189,8 @@ TEST_F(ConfigDialogTest, CancelAndBadIndicesMakeNoChoice)
         LogCapture::Clear();
         // The previous choice is used without asking (its answer is ignored), and then refused.
         EXPECT_FALSE(dialog.Run(true));
-        int shows = -1;
-        int previous = -1;
-        Recorded(&shows, &previous);
-        EXPECT_EQ(0, shows);
-        EXPECT_EQ(1, previous);
+        Recorded();
+        EXPECT_EQ(std::make_pair(0, 1), std::make_pair(shows, previous));
         EXPECT_TRUE(LogCapture::Contains("index from the config dialog")) << LogCapture::All();
         EXPECT_EQ(-1, dialog.GetAdapter());
     }
@@ -217,46 +198,22 @@ TEST_F(ConfigDialogTest, CancelAndBadIndicesMakeNoChoice)
 
 TEST_F(ConfigDialogTest, LibraryFailuresThrowTheirTexts)
 {
-    os::testing::RedirectLibrary(kConfDlgLibraryName, "");
-    try {
-        dialog.Run(false);
-        FAIL() << "no exception";
-    } catch (const korvane::EIOError& e) {
-        EXPECT_EQ("DLLをロードできません : 'libConfDlg.so'", e.GetMessage());
+    const std::pair<std::function<void()>, const char*> cases[] = {
+        {[] { os::testing::RedirectLibrary(kConfDlgLibraryName, ""); }, "DLLをロードできません : 'libConfDlg.so'"},
+        {[&] {
+             os::testing::RedirectLibrary(kConfDlgLibraryName, RECORDING_CONFDLG_PATH);
+             Script({0, 0, 0, 1, 1, 24, 1}, 1, 4);
+         },
+         "Unsupported DLL version : 'libConfDlg.so'"},
+        {[&] {
+             Script({0, 0, 0, 1, 1, 24, 1}, 1, 5);
+             os::testing::HideLibraryExport("GetPreviousConfig");
+         },
+         "Function import failure : 'libConfDlg.so' - 'GetPreviousConfig()'"}};
+    for (const auto& [arrange, message] : cases) {
+        arrange();
+        korvane::test::ExpectThrowWith<korvane::EIOError>([&] { dialog.Run(false); }, message);
     }
-
-    os::testing::RedirectLibrary(kConfDlgLibraryName, RECORDING_CONFDLG_PATH);
-    Script({0, 0, 0, 1, 1, 24, 1}, 1, 4);
-    try {
-        dialog.Run(false);
-        FAIL() << "no exception";
-    } catch (const korvane::EIOError& e) {
-        EXPECT_EQ("Unsupported DLL version : 'libConfDlg.so'", e.GetMessage());
-    }
-
-    Script({0, 0, 0, 1, 1, 24, 1}, 1, 5);
-    os::testing::HideLibraryExport("GetPreviousConfig");
-    try {
-        dialog.Run(false);
-        FAIL() << "no exception";
-    } catch (const korvane::EIOError& e) {
-        EXPECT_EQ("Function import failure : 'libConfDlg.so' - 'GetPreviousConfig()'", e.GetMessage());
-    }
-}
-
-TEST_F(ConfigDialogTest, TheProgramsLibraryOffersTheModeNearestTo1280x720InAWindow)
-{
-    korvane::test::TempDir dir;
-    setenv("XDG_DATA_HOME", dir.Path().c_str(), 1);
-    os::testing::RedirectLibrary(kConfDlgLibraryName, CONFDLG_PATH);
-    os::testing::ReplaceAdapterModes(0, {{640, 480, 60, Format::X8R8G8B8}, {1280, 768, 60, Format::X8R8G8B8}});
-    ASSERT_TRUE(dialog.Run(true));
-    EXPECT_EQ(1280u, dialog.GetFullscreenPresentParameters().BackBufferWidth);
-    EXPECT_EQ(Format::X8R8G8B8, dialog.GetFullscreenPresentParameters().BackBufferFormat);
-    EXPECT_EQ(Format::D24X8, dialog.GetFullscreenPresentParameters().AutoDepthStencilFormat);
-    EXPECT_EQ(os::gfx::present::IntervalOne, dialog.GetFullscreenPresentParameters().PresentationInterval);
-    EXPECT_FALSE(dialog.GetFullscreen());
-    unsetenv("XDG_DATA_HOME");
 }
 
 TEST_F(ConfigDialogTest, ACancelledDialogEndsTheDriversStartUpWithoutGraphics)

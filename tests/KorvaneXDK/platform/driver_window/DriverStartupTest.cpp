@@ -32,12 +32,17 @@ constexpr std::uint32_t kBannerColour = 0xFF3366CC;
 class DriverStartupTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
+    static void ResetHooks()
     {
         os::testing::ResetGraphicsHooks();
         os::testing::ResetInputHooks();
         os::testing::ResetAudioHooks();
         os::testing::ResetWindowMessageQueue();
+        os::testing::SetMessageBoxSink({});
+    }
+    void SetUp() override
+    {
+        ResetHooks();
         boxes.clear();
         os::testing::SetMessageBoxSink(
             [this](const std::string& caption, const std::string& text) { boxes.emplace_back(caption, text); });
@@ -53,19 +58,7 @@ protected:
     void TearDown() override
     {
         korvane::DestroyApplicationDriver();
-        os::testing::SetMessageBoxSink({});
-        os::testing::ResetGraphicsHooks();
-        os::testing::ResetInputHooks();
-        os::testing::ResetAudioHooks();
-        os::testing::ResetWindowMessageQueue();
-    }
-
-    void WriteBanner(int width, int height)
-    {
-        dir.Write("Banner.bmp",
-                  gfxtest::WriteBmp(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height), 24, false,
-                                    [](std::uint32_t, std::uint32_t) { return kBannerColour & 0xFFFFFFu; }));
-        driver->SetWindowBannerImage("Banner.bmp");
+        ResetHooks();
     }
 
     bool Send(std::uint32_t message, win::WParam wParam = 0, win::LParam lParam = 0)
@@ -78,9 +71,8 @@ protected:
     {
         const std::vector<std::string> lines = LogCapture::Lines();
         for (std::size_t i = 0; i < lines.size(); ++i) {
-            if (lines[i].find(line) != std::string::npos) {
+            if (lines[i].find(line) != std::string::npos)
                 return i;
-            }
         }
         return lines.size() + 1000;
     }
@@ -89,6 +81,29 @@ protected:
     {
         EXPECT_TRUE(Send(win::WM_PAINT));
         return driver->GetGameWindow()->GetHandle()->GetPaintSurface();
+    }
+
+    /// Text-coloured pixels in [x0, x1) x [y0, y1).
+    static int TextPixels(const win::PaintSurface& painted, int x0, int y0, int x1, int y1)
+    {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                n += painted.GetPixel(x, y) == 0xFFDCDCDCu ? 1 : 0;
+        return n;
+    }
+
+    /// Full screen as the graphics object and as the preferences hold it.
+    std::pair<bool, bool> Fullscreen()
+    {
+        return {driver->GetGraphics()->IsFullscreen(), driver->GetGraphicsModePreference().fullscreen};
+    }
+
+    std::string Title()
+    {
+        std::string title;
+        driver->GetGameWindow()->GetTitle(title);
+        return title;
     }
 
     korvane::test::TempDir dir;
@@ -102,17 +117,15 @@ TEST_F(DriverStartupTest, StartsInTheFixedOrderAndRunsTheLoopUntilQuit)
     EXPECT_THROW(driver->Run(), korvane::EInvalidOperation);
     ASSERT_TRUE(driver->Initialize()) << LogCapture::All();
     EXPECT_TRUE(boxes.empty());
-    const std::vector<std::string> order = {
-        "Loading display configuration ('" + dir.File("display_setting.ini") + "')...",
-        "Can't open a configuration file. Default settings used.",
-        "Direct3D device ready.",
-        "Checking D3D9 Shader Model...",
-        "  Shader Model Requirements: VertexShader 3.0 / PixelShader 3.0",
-        "OK.",
-    };
-    for (std::size_t i = 1; i < order.size(); ++i) {
+    const std::vector<std::string> order = {"Loading display configuration ('" + dir.File("display_setting.ini") +
+                                                "')...",
+                                            "Can't open a configuration file. Default settings used.",
+                                            "Direct3D device ready.",
+                                            "Checking D3D9 Shader Model...",
+                                            "  Shader Model Requirements: VertexShader 3.0 / PixelShader 3.0",
+                                            "OK."};
+    for (std::size_t i = 1; i < order.size(); ++i)
         EXPECT_LT(IndexOf(order[i - 1]), IndexOf(order[i])) << order[i] << "\n" << LogCapture::All();
-    }
     EXPECT_NE(nullptr, driver->GetInput());
     EXPECT_NE(nullptr, driver->GetSound());
     ASSERT_NE(nullptr, driver->GetFrameRateKeeper());
@@ -130,14 +143,8 @@ TEST_F(DriverStartupTest, StartsInTheFixedOrderAndRunsTheLoopUntilQuit)
 
 TEST_F(DriverStartupTest, EachFatalStepShowsItsTextAndFails)
 {
-    struct Case
-    {
-        const char* name;
-        std::function<void()> arrange;
-        std::string text;
-        bool graphicsLeft;
-    };
-    const std::vector<Case> cases = {
+    // Name, arrangement, box text, whether the graphics object is left.
+    const std::tuple<const char*, std::function<void()>, std::string, bool> cases[] = {
         {"no graphics object", [] { os::testing::FailDirect3DCreation(true); },
          "Failed to initialize Direct3D9.\nPlease check installation of DirectX 9.0c\n", false},
         {"no input",
@@ -148,21 +155,18 @@ TEST_F(DriverStartupTest, EachFatalStepShowsItsTextAndFails)
         {"shader model 2.0 against 3.0", [] { os::testing::OverrideShaderVersions(0xFFFE0200u, 0xFFFF0200u); },
          "Unsupported shader version with current Direct3D device.\nThis program requires following "
          "specification: VertexShader 3.0 / PixelShader 3.0",
-         true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+         true}};
+    for (const auto& [name, arrange, text, graphicsLeft] : cases) {
+        SCOPED_TRACE(name);
         TearDown();
         SetUp();
-        c.arrange();
+        arrange();
         EXPECT_FALSE(driver->Initialize());
         ASSERT_EQ(1u, boxes.size());
-        EXPECT_EQ("Driver Test", boxes[0].first);
-        EXPECT_EQ(c.text, boxes[0].second);
-        EXPECT_EQ(c.graphicsLeft, driver->GetGraphics() != nullptr);
-        if (!c.graphicsLeft) {
+        EXPECT_EQ(std::make_pair(std::string("Driver Test"), text), boxes[0]);
+        EXPECT_EQ(graphicsLeft, driver->GetGraphics() != nullptr);
+        if (!graphicsLeft)
             EXPECT_EQ(nullptr, driver->GetGraphicsModePreference().direct3D);
-        }
         EXPECT_EQ(nullptr, driver->GetFrameRateKeeper());
         EXPECT_THROW(driver->Run(), korvane::EInvalidOperation);
     }
@@ -188,16 +192,12 @@ TEST_F(DriverStartupTest, FullScreenSwitchesAreRecordedAndADragResizesOnce)
     korvane::CDXGraphics* graphics = driver->GetGraphics();
 
     EXPECT_TRUE(Send(win::WM_SYSKEYDOWN, win::VK_RETURN));
-    EXPECT_TRUE(graphics->IsFullscreen());
-    EXPECT_TRUE(driver->GetGraphicsModePreference().fullscreen);
+    EXPECT_EQ(std::make_pair(true, true), Fullscreen());
     EXPECT_TRUE(Send(win::WM_SYSKEYDOWN, win::VK_RETURN));
-    EXPECT_FALSE(graphics->IsFullscreen());
-    EXPECT_FALSE(driver->GetGraphicsModePreference().fullscreen);
+    EXPECT_EQ(std::make_pair(false, false), Fullscreen());
     EXPECT_FALSE(Send(win::WM_SYSKEYDOWN, 'A'));
-
     EXPECT_TRUE(Send(win::WM_SIZE, win::SIZE_MAXIMIZED));
-    EXPECT_TRUE(graphics->IsFullscreen());
-    EXPECT_TRUE(driver->GetGraphicsModePreference().fullscreen);
+    EXPECT_EQ(std::make_pair(true, true), Fullscreen());
     EXPECT_TRUE(Send(win::WM_SYSKEYDOWN, win::VK_RETURN));
     EXPECT_FALSE(graphics->IsFullscreen());
 
@@ -224,17 +224,13 @@ TEST_F(DriverStartupTest, ActivationPausesOnlyWhenAskedAndAlwaysResumes)
 {
     ASSERT_TRUE(driver->Initialize());
     korvane::CFrameRateKeeper* keeper = driver->GetFrameRateKeeper();
-    std::string title;
-
     EXPECT_TRUE(Send(win::WM_ACTIVATE, win::WA_INACTIVE));
     EXPECT_TRUE(keeper->paused);
-    driver->GetGameWindow()->GetTitle(title);
-    EXPECT_EQ("Driver Test [PAUSE]", title);
+    EXPECT_EQ("Driver Test [PAUSE]", Title());
     EXPECT_TRUE(driver->GetGameWindow()->GetHandle()->IsInvalidated());
     EXPECT_TRUE(Send(win::WM_ACTIVATE, win::WA_CLICKACTIVE));
     EXPECT_FALSE(keeper->paused);
-    driver->GetGameWindow()->GetTitle(title);
-    EXPECT_EQ("Driver Test", title);
+    EXPECT_EQ("Driver Test", Title());
     EXPECT_TRUE(Send(win::WM_SIZE, win::SIZE_MINIMIZED));
     EXPECT_TRUE(keeper->paused);
 
@@ -247,54 +243,38 @@ TEST_F(DriverStartupTest, ActivationPausesOnlyWhenAskedAndAlwaysResumes)
 
 TEST_F(DriverStartupTest, PaintShowsTheBannerAtLowerRightAndThePauseText)
 {
-    WriteBanner(40, 20);
+    dir.Write("Banner.bmp", gfxtest::WriteBmp(40, 20, 24, false, [](auto, auto) { return kBannerColour & 0xFFFFFFu; }));
+    driver->SetWindowBannerImage("Banner.bmp");
     ASSERT_TRUE(driver->Initialize());
     driver->SetPaintText("");
     const win::PaintSurface& surface = Painted();
-    ASSERT_EQ(800, surface.GetWidth());
-    ASSERT_EQ(600, surface.GetHeight());
-    EXPECT_EQ(0xFF202020u, surface.GetPixel(0, 0));
-    EXPECT_EQ(0xFF202020u, surface.GetPixel(759, 599));
-    EXPECT_EQ(0xFF202020u, surface.GetPixel(799, 579));
-    EXPECT_EQ(kBannerColour, surface.GetPixel(760, 580));
-    EXPECT_EQ(kBannerColour, surface.GetPixel(799, 599));
-    const auto countText = [](const win::PaintSurface& painted, int x0, int y0, int x1, int y1) {
-        int n = 0;
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x)
-                n += painted.GetPixel(x, y) == 0xFFDCDCDCu ? 1 : 0;
-        return n;
-    };
-    EXPECT_EQ(0, countText(surface, 300, 280, 500, 320));
+    ASSERT_EQ(std::make_pair(800, 600), std::make_pair(surface.GetWidth(), surface.GetHeight()));
+    const std::tuple<int, int, std::uint32_t> checks[] = {{0, 0, 0xFF202020u},
+                                                          {759, 599, 0xFF202020u},
+                                                          {799, 579, 0xFF202020u},
+                                                          {760, 580, kBannerColour},
+                                                          {799, 599, kBannerColour}};
+    for (const auto& [x, y, colour] : checks)
+        EXPECT_EQ(colour, surface.GetPixel(x, y)) << x << ", " << y;
+    EXPECT_EQ(0, TextPixels(surface, 300, 280, 500, 320));
 
     driver->SetPaused(true);
-    int width = 0;
-    int height = 0;
+    int width = 0, height = 0;
     win::PaintSurface::MeasureText("-- P A U S E D --", width, height);
     const win::PaintSurface& paused = Painted();
-    EXPECT_GT(countText(paused, 400 - width / 2, 300 - height / 2, 400 + width / 2 + 1, 300 + height / 2 + 1), 0);
-    EXPECT_EQ(0, countText(paused, 0, 0, 400 - width / 2 - 1, 600));
+    EXPECT_GT(TextPixels(paused, 400 - width / 2, 300 - height / 2, 400 + width / 2 + 1, 300 + height / 2 + 1), 0);
+    EXPECT_EQ(0, TextPixels(paused, 0, 0, 400 - width / 2 - 1, 600));
 }
 
 TEST_F(DriverStartupTest, WithoutABannerTheTitleIsPaintedEightPixelsIn)
 {
     ASSERT_TRUE(driver->Initialize());
     const win::PaintSurface& surface = Painted();
-    int width = 0;
-    int height = 0;
+    int width = 0, height = 0;
     win::PaintSurface::MeasureText("Driver Test", width, height);
-    int inside = 0;
-    int outside = 0;
-    for (int y = 0; y < surface.GetHeight(); ++y) {
-        for (int x = 0; x < surface.GetWidth(); ++x) {
-            if (surface.GetPixel(x, y) != 0xFFDCDCDCu)
-                continue;
-            const bool inBox = x >= 800 - 8 - width && x < 792 && y >= 600 - 8 - height && y < 592;
-            (inBox ? inside : outside) += 1;
-        }
-    }
+    const int inside = TextPixels(surface, 800 - 8 - width, 600 - 8 - height, 792, 592);
     EXPECT_GT(inside, 0);
-    EXPECT_EQ(0, outside);
+    EXPECT_EQ(inside, TextPixels(surface, 0, 0, 800, 600)); // none outside
 }
 
 } // namespace

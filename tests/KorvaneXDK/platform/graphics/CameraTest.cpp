@@ -1,19 +1,17 @@
 /** @file CameraTest.cpp The camera, its clippers and the viewport against hand-computed values. */
 #include <cmath>
+#include <limits>
 
-#include "KorvaneXDK/core/Exception.h"
+#include "GraphicsTestSupport.h"
 #include "KorvaneXDK/platform/graphics/Camera.h"
 #include "KorvaneXDK/platform/graphics/OrthoViewClipper.h"
 #include "KorvaneXDK/platform/graphics/ViewFrustumClipper.h"
 #include "KorvaneXDK/platform/graphics/Viewport.h"
-#include "ShaderTestSupport.h"
-#include "support/ExpectThrow.h"
 
-namespace shadertest
-{
 namespace
 {
 
+using namespace graphicstest;
 using korvane::CCamera;
 using korvane::Matrix4;
 using korvane::Vector3;
@@ -22,9 +20,17 @@ constexpr float kPi = 3.14159265358979f;
 
 void ExpectNear(const Matrix4& expected, const Matrix4& got)
 {
-    for (int i = 0; i < 16; ++i) {
+    for (int i = 0; i < 16; ++i)
         EXPECT_NEAR(expected.m[i], got.m[i], 1e-5f) << "element " << i;
-    }
+}
+
+/// The identity with the given (row, column) elements changed.
+Matrix4 With(std::initializer_list<std::tuple<int, int, float>> elements)
+{
+    Matrix4 m;
+    for (const auto& [row, column, value] : elements)
+        m(row, column) = value;
+    return m;
 }
 
 TEST(CameraTest, ViewsFromTargetAnglesAndMatrixWithScaleOffsetAndExtraMatrices)
@@ -32,8 +38,7 @@ TEST(CameraTest, ViewsFromTargetAnglesAndMatrixWithScaleOffsetAndExtraMatrices)
     CCamera camera;
     camera.SetEye(0, 0, -5);
     camera.SetLookAt(Vector3<float>(0, 0, 0));
-    Matrix4 expected; // looking along +z from z = -5
-    expected(3, 2) = 5.0f;
+    const Matrix4 expected = With({{3, 2, 5.0f}}); // looking along +z from z = -5
     ExpectNear(expected, camera.GetViewMatrix());
 
     // Angles: yaw pi/2 with pitch 0 looks along +x.
@@ -47,22 +52,13 @@ TEST(CameraTest, ViewsFromTargetAnglesAndMatrixWithScaleOffsetAndExtraMatrices)
     camera.SetEye(0, 0, -5);
     camera.SetTarget(0, 0, 0);
     camera.SetViewScale(2);
-    Matrix4 doubled;
-    doubled(0, 0) = doubled(1, 1) = doubled(2, 2) = 2.0f;
-    doubled(3, 2) = 10.0f;
-    ExpectNear(doubled, camera.GetViewMatrix());
+    ExpectNear(With({{0, 0, 2.0f}, {1, 1, 2.0f}, {2, 2, 2.0f}, {3, 2, 10.0f}}), camera.GetViewMatrix());
     camera.SetViewScale(1);
     camera.SetViewOffset(Vector3<float>(1, 0, 0));
-    Matrix4 offset = expected;
-    offset(3, 0) = -1.0f;
-    ExpectNear(offset, camera.GetViewMatrix());
+    ExpectNear(With({{3, 2, 5.0f}, {3, 0, -1.0f}}), camera.GetViewMatrix());
     camera.SetViewOffset(Vector3<float>(0, 0, 0));
-    Matrix4 pre;
-    pre(0, 0) = 3.0f;
-    camera.SetPreMatrix(pre);
-    Matrix4 withPre = expected;
-    withPre(0, 0) = 3.0f;
-    ExpectNear(withPre, camera.GetViewMatrix());
+    camera.SetPreMatrix(With({{0, 0, 3.0f}}));
+    ExpectNear(With({{3, 2, 5.0f}, {0, 0, 3.0f}}), camera.GetViewMatrix());
     camera.SetPreMatrix(Matrix4());
 
     // An explicit matrix gives back eye and target.
@@ -75,15 +71,13 @@ TEST(CameraTest, ViewsFromTargetAnglesAndMatrixWithScaleOffsetAndExtraMatrices)
     camera.SetUpFromYawPitchRoll(0, 0, kPi / 2);
     camera.SetTarget(0, 0, 0);
     camera.SetEye(0, 0, -5);
-    const Matrix4& rolled = camera.GetViewMatrix();
-    EXPECT_NEAR(-1.0f, rolled(0, 1), 1e-5f);
+    EXPECT_NEAR(-1.0f, camera.GetViewMatrix()(0, 1), 1e-5f);
 }
 
 TEST(CameraTest, ProjectionsKeepTheirModeAndClipperAndRefuseTheFieldOfViewOutsidePerspective)
 {
     CCamera camera;
     EXPECT_EQ(0, camera.GetProjectionMode());
-
     camera.SetOrtho(448, 288, 0, 1);
     auto* ortho = dynamic_cast<korvane::COrthoViewClipper*>(camera.GetClipper().get());
     ASSERT_NE(nullptr, ortho);
@@ -106,45 +100,36 @@ TEST(CameraTest, ProjectionsKeepTheirModeAndClipperAndRefuseTheFieldOfViewOutsid
 
 TEST(CameraTest, ClippersTestSpheresAgainstTheirPlanes)
 {
-    struct Case
-    {
-        const char* what;
-        Vector3<float> center;
-        float radius;
-        bool visible;
-    };
     korvane::CViewFrustumClipper frustum(kPi / 2, 1.0f, 10, 100);
-    const Case frustumCases[] = {
-        {"on the axis", {0, 0, 50}, 1, true},
-        {"reaching over the near plane", {0, 0, 9.5f}, 1, true},
-        {"wholly before the near plane", {0, 0, 8.5f}, 1, false},
-        {"behind the far plane", {0, 0, 101.5f}, 1, false},
-        {"touching the left plane", {-50.5f, 0, 50}, 1, true},
-        {"beyond the left plane", {-52, 0, 50}, 1, false},
-        {"beyond the top plane", {0, 52, 50}, 1, false},
-    };
-    for (const Case& c : frustumCases) {
-        EXPECT_EQ(c.visible, frustum.IsSphereVisible(c.center, c.radius)) << c.what;
+    korvane::CViewFrustumClipper offCentre(0, 2, -1, 1, 1, 10); // edges at x = 0 and 2 on the near plane at 1
+    korvane::COrthoViewClipper ortho(-224, 224, -144, 144, 0, 1);
+    const std::tuple<const char*, korvane::ICameraViewClipper*, Vector3<float>, float, bool> cases[] = {
+        {"on the axis", &frustum, {0, 0, 50}, 1, true},
+        {"reaching over the near plane", &frustum, {0, 0, 9.5f}, 1, true},
+        {"wholly before the near plane", &frustum, {0, 0, 8.5f}, 1, false},
+        {"behind the far plane", &frustum, {0, 0, 101.5f}, 1, false},
+        {"touching the left plane", &frustum, {-50.5f, 0, 50}, 1, true},
+        {"beyond the left plane", &frustum, {-52, 0, 50}, 1, false},
+        {"beyond the top plane", &frustum, {0, 52, 50}, 1, false},
+        {"off-centre inside", &offCentre, {1, 0, 5}, 0.1f, true},
+        {"off-centre left", &offCentre, {-1, 0, 5}, 0.5f, false},
+        {"off-centre right", &offCentre, {12, 0, 5}, 0.5f, false},
+        {"ortho touching the right", &ortho, {224.5f, 0, 0.5f}, 1, true},
+        {"ortho below", &ortho, {0, -146, 0.5f}, 1, false},
+        {"ortho behind the far plane", &ortho, {0, 0, 2.5f}, 1, false}};
+    for (const auto& [what, clipper, center, radius, visible] : cases) {
+        EXPECT_EQ(visible, clipper->IsSphereVisible(center, radius)) << what;
     }
     // Field of view pi/2, aspect 1: the side planes lean at 45 degrees.
     EXPECT_NEAR(std::sqrt(0.5f), frustum.GetLeftPlane().a, 1e-6f);
     EXPECT_NEAR(std::sqrt(0.5f), frustum.GetLeftPlane().c, 1e-6f);
     EXPECT_EQ(-10.0f, frustum.GetNearPlane().d);
     EXPECT_EQ(100.0f, frustum.GetFarPlane().d);
-
-    // The off-centre form: edges at x = 0 and 2 on the near plane at 1.
-    korvane::CViewFrustumClipper offCentre(0, 2, -1, 1, 1, 10);
-    EXPECT_TRUE(offCentre.IsSphereVisible(Vector3<float>(1, 0, 5), 0.1f));
-    EXPECT_FALSE(offCentre.IsSphereVisible(Vector3<float>(-1, 0, 5), 0.5f));
-    EXPECT_FALSE(offCentre.IsSphereVisible(Vector3<float>(12, 0, 5), 0.5f));
-
-    korvane::COrthoViewClipper ortho(-224, 224, -144, 144, 0, 1);
-    EXPECT_TRUE(ortho.IsSphereVisible(Vector3<float>(224.5f, 0, 0.5f), 1));
-    EXPECT_FALSE(ortho.IsSphereVisible(Vector3<float>(0, -146, 0.5f), 1));
-    EXPECT_FALSE(ortho.IsSphereVisible(Vector3<float>(0, 0, 2.5f), 1));
 }
 
-TEST_F(ShaderTest, ApplyWritesViewProjectionAndTheDepthBand)
+using CameraShaderTest = ShaderTest;
+
+TEST_F(CameraShaderTest, ApplyWritesViewProjectionAndTheDepthBand)
 {
     CCamera camera;
     camera.SetEye(0, 0, -5);
@@ -157,12 +142,9 @@ TEST_F(ShaderTest, ApplyWritesViewProjectionAndTheDepthBand)
     ExpectNear(camera.GetProjectionMatrix(), environment->GetProjectionMatrix());
     EXPECT_NEAR(5.0f, environment->GetInverseViewMatrix()(3, 2) * -1.0f, 1e-5f);
 
-    camera.SetDepthBandSpread(0.5f);
     camera.SetDepthBandEnabled(true);
     camera.Apply();
-    EXPECT_EQ(5, environment->GetDepthBandLevel());
     EXPECT_TRUE(environment->IsDepthBandEnabled());
-
     camera.ApplyAsLight();
     ExpectNear(camera.GetViewMatrix(), environment->GetLightViewMatrix());
 
@@ -180,7 +162,26 @@ TEST_F(ShaderTest, ApplyWritesViewProjectionAndTheDepthBand)
     ExpectNear(Matrix4(), billboard);
 }
 
-TEST_F(ShaderTest, AViewportIsSetOnlyWhenItHasASize)
+// The depth-band level is the integer part of max(5.5 - spread, 1) for every spread the camera
+// holds, those whose level lies beyond the 32-bit range and a NaN included.
+TEST_F(CameraShaderTest, TheDepthBandLevelStaysInItsRangeForAnySpread)
+{
+    const std::pair<float, std::int32_t> cases[] = {{4.0f, 1},
+                                                    {0.5f, 5},
+                                                    {-100.0f, 105},
+                                                    {-1.0e10f, std::numeric_limits<std::int32_t>::max()},
+                                                    {std::numeric_limits<float>::quiet_NaN(), 1},
+                                                    {std::numeric_limits<float>::infinity(), 1}};
+    CCamera camera;
+    camera.SetTarget(0.0f, 0.0f, 1.0f);
+    for (const auto& [spread, level] : cases) {
+        camera.SetDepthBandSpread(spread);
+        camera.Apply();
+        EXPECT_EQ(level, environment->GetDepthBandLevel()) << "spread " << spread;
+    }
+}
+
+TEST_F(CameraShaderTest, AViewportIsSetOnlyWhenItHasASize)
 {
     korvane::CViewport viewport;
     EXPECT_EQ(0u, viewport.GetWidth());
@@ -195,16 +196,12 @@ TEST_F(ShaderTest, AViewportIsSetOnlyWhenItHasASize)
     viewport.SetAspectFactor(0.5f);
     EXPECT_TRUE(viewport.Apply());
     ASSERT_EQ(os::gfx::kOk, device->GetViewport(&set));
-    EXPECT_EQ((std::vector<std::uint32_t>{8, 4, 32, 16}),
-              (std::vector<std::uint32_t>{set.X, set.Y, set.Width, set.Height}));
-    EXPECT_EQ(40u, viewport.GetRight());
-    EXPECT_EQ(20u, viewport.GetBottom());
+    EXPECT_EQ(
+        (std::vector<std::uint32_t>{8, 4, 32, 16, 40, 20}),
+        (std::vector<std::uint32_t>{set.X, set.Y, set.Width, set.Height, viewport.GetRight(), viewport.GetBottom()}));
     EXPECT_EQ(1.0f, viewport.GetAspect());
-
-    // A rectangle the device refuses is not reported as set.
-    viewport.Set(60, 0, 32, 16, 0, 1);
+    viewport.Set(60, 0, 32, 16, 0, 1); // a rectangle the device refuses is not reported as set
     EXPECT_FALSE(viewport.Apply());
 }
 
 } // namespace
-} // namespace shadertest

@@ -1,5 +1,5 @@
 /** @file DXGraphicsTest.cpp The graphics object over a real window: drawing, switches, resizes and lost
- * devices. */
+ * devices; and the one driver: creation, settings, and the graphics it is given for tests. */
 #include <algorithm>
 #include <functional>
 #include <string>
@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "KorvaneXDK/core/Exception.h"
-#include "KorvaneXDK/core/Log.h"
+#include "KorvaneXDK/platform/GameApplicationDriverCX.h"
 #include "KorvaneXDK/platform/graphics/DXGraphics.h"
 #include "KorvaneXDK/platform/graphics/Direct3DCreateError.h"
 #include "KorvaneXDK/platform/graphics/DirectXError.h"
@@ -37,9 +37,8 @@ Lines LogLines()
 {
     Lines lines = korvane::test::LogCapture::Lines();
     for (std::string& line : lines) {
-        while (!line.empty() && line.back() == '\n') {
+        while (!line.empty() && line.back() == '\n')
             line.pop_back();
-        }
     }
     return lines;
 }
@@ -83,12 +82,11 @@ protected:
         graphics = std::make_unique<CDXGraphics>(forcePlain);
         os::gfx::PresentParameters windowed = gfxtest::WindowedParameters(64, 48, window.get());
         windowed.PresentationInterval = os::gfx::present::IntervalOne;
+        graphics->SetWindowedPresentParameters(windowed);
         os::gfx::PresentParameters full = windowed;
         full.Windowed = false;
-        full.BackBufferWidth = 1024;
-        full.BackBufferHeight = 768;
-        full.BackBufferFormat = os::gfx::Format::X8R8G8B8;
-        graphics->SetWindowedPresentParameters(windowed);
+        std::tie(full.BackBufferWidth, full.BackBufferHeight, full.BackBufferFormat) =
+            std::make_tuple(1024u, 768u, os::gfx::Format::X8R8G8B8);
         graphics->SetFullscreenPresentParameters(full);
         graphics->AddListener(&first);
         graphics->AddListener(&second);
@@ -129,17 +127,14 @@ protected:
         ASSERT_EQ(kOk, device->EndScene());
         graphics->Present();
         std::vector<std::uint32_t> pixels;
-        std::uint32_t width = 0;
-        std::uint32_t height = 0;
+        std::uint32_t width = 0, height = 0;
         ASSERT_EQ(kOk, device->ReadBackBuffer(&pixels, &width, &height));
-        EXPECT_EQ(p.BackBufferWidth, width);
-        EXPECT_EQ(p.BackBufferHeight, height);
+        EXPECT_EQ(std::make_pair(p.BackBufferWidth, p.BackBufferHeight), std::make_pair(width, height));
         const gfxtest::PixelCheck checks[] = {{2, 3, 0xFFFF0000u},  {9, 6, 0xFFFF0000u},
                                               {10, 6, 0xFF202020u}, {9, 7, 0xFF202020u},
                                               {1, 3, 0xFF202020u},  {width - 1, height - 1, 0xFF202020u}};
-        for (const gfxtest::PixelCheck& c : checks) {
+        for (const gfxtest::PixelCheck& c : checks)
             EXPECT_EQ(c.color, pixels.at(c.y * width + c.x)) << "at " << c.x << ", " << c.y;
-        }
     }
 
     korvane::test::LogCapture log;
@@ -153,12 +148,13 @@ protected:
 TEST_F(DXGraphicsTest, CreatesTheExtendedDeviceAndDraws)
 {
     MakeGraphics();
-    EXPECT_TRUE(Logged("INFO: DirectX9Ex detected."));
     ASSERT_TRUE(graphics->InitializeDevice());
     EXPECT_EQ(0u, graphics->IsLegacyDevice());
     EXPECT_EQ(0xFFFE0300u, graphics->GetCaps().VertexShaderVersion);
-    EXPECT_TRUE(Logged("INFO: Direct3D Device: VertexShader 3.0 / PixelShader 3.0"));
-    EXPECT_TRUE(Logged("INFO: Direct3D device ready."));
+    for (const char* line : {"INFO: DirectX9Ex detected.", "INFO: Direct3D Device: VertexShader 3.0 / PixelShader 3.0",
+                             "INFO: Direct3D device ready."}) {
+        EXPECT_TRUE(Logged(line)) << line;
+    }
     const auto record = os::testing::GetLastCreateDeviceRecord();
     EXPECT_TRUE(record.extended);
     EXPECT_FALSE(record.hadDisplayMode);
@@ -224,9 +220,8 @@ TEST_F(DXGraphicsTest, FullscreenBeforeTheDeviceOnlyChoosesTheStartingMode)
     ASSERT_TRUE(graphics->InitializeDevice());
     const auto record = os::testing::GetLastCreateDeviceRecord();
     ASSERT_TRUE(record.hadDisplayMode);
-    EXPECT_EQ(1024u, record.displayMode.Width);
-    EXPECT_EQ(768u, record.displayMode.Height);
-    EXPECT_EQ(os::gfx::Format::X8R8G8B8, record.displayMode.Format);
+    EXPECT_EQ(std::make_tuple(1024u, 768u, os::gfx::Format::X8R8G8B8),
+              std::make_tuple(record.displayMode.Width, record.displayMode.Height, record.displayMode.Format));
     EXPECT_FALSE(record.parameters.Windowed);
     DrawAndCheck();
 }
@@ -240,15 +235,14 @@ TEST_F(DXGraphicsTest, FullscreenSwitchRaisesItsFourEventsInOrderAndDrawsAtTheNe
     EXPECT_EQ(SwitchEvents("true"), events);
     EXPECT_TRUE(graphics->IsFullscreen());
     EXPECT_FALSE(graphics->IsSwitching());
-    const Lines lines = {"INFO: Changing Fullscreen Mode (Fullscreen = true)...",
-                         "INFO: Fullscreen Mode Changed (Fullscreen = true)."};
-    EXPECT_EQ(lines, LogLines());
+    EXPECT_EQ((Lines{"INFO: Changing Fullscreen Mode (Fullscreen = true)...",
+                     "INFO: Fullscreen Mode Changed (Fullscreen = true)."}),
+              LogLines());
     DrawAndCheck();
 
     events.clear();
     graphics->SetFullscreen(false);
     EXPECT_EQ(SwitchEvents("false"), events);
-    DrawAndCheck();
 }
 
 TEST_F(DXGraphicsTest, WindowResizeRaisesLostAndResetAndIgnoresNoChanges)
@@ -272,7 +266,7 @@ TEST_F(DXGraphicsTest, WindowResizeRaisesLostAndResetAndIgnoresNoChanges)
     EXPECT_TRUE(events.empty());
 }
 
-TEST_F(DXGraphicsTest, LostDeviceIsRecoveredInPresent)
+TEST_F(DXGraphicsTest, LostDeviceIsRecoveredInPresentAndAFailedResetThrows)
 {
     MakeGraphics(true);
     ASSERT_TRUE(graphics->InitializeDevice());
@@ -284,18 +278,15 @@ TEST_F(DXGraphicsTest, LostDeviceIsRecoveredInPresent)
     EXPECT_EQ(kLostReset, events);
     EXPECT_EQ(kOk, graphics->GetDevice()->TestCooperativeLevel());
     DrawAndCheck();
-}
 
-TEST_F(DXGraphicsTest, FailedResetInPresentThrows)
-{
-    MakeGraphics(true);
-    ASSERT_TRUE(graphics->InitializeDevice());
+    // A failed reset throws; the next frame's reset succeeds.
+    events.clear();
     os::testing::InjectDeviceLoss(0);
     os::testing::FailNextReset(1);
     ExpectThrows<korvane::EIOError>([&] { graphics->Present(); }, "Direct3Dデバイスのリセットに失敗");
     EXPECT_EQ((Lines{"lost", "lost"}), events);
     events.clear();
-    graphics->Present(); // the next frame's reset succeeds
+    graphics->Present();
     EXPECT_EQ(kLostReset, events);
 }
 
@@ -382,6 +373,52 @@ TEST_F(DXGraphicsTest, DirectXErrorsAreReportedWithNameCodeAndDescriptionAtTheSo
     EXPECT_EQ("ERROR: \n\tDirectX Error: D3DERR_DEVICELOST(0x88760868): The device has been lost but cannot be "
               "reset at this time.\n\tTexture(42)",
               lines[0]);
+}
+
+TEST(ApplicationDriverSeamTest, ASecondCreationKeepsTheDriverAndShaderVersionsArePacked)
+{
+    ASSERT_TRUE(korvane::CreateApplicationDriver(nullptr));
+    korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
+    EXPECT_TRUE(korvane::CreateApplicationDriver(nullptr));
+    EXPECT_EQ(driver, korvane::GetApplicationDriver());
+    EXPECT_EQ(nullptr, driver->GetGraphics());
+    const std::string path = driver->GetDisplaySettingPath();
+    EXPECT_EQ("display_setting.ini", path.substr(path.size() - 19));
+    driver->SetRequiredVertexShaderVersion(2, 1);
+    EXPECT_EQ(0xFFFE0201u, driver->GetRequiredVertexShaderVersion());
+    driver->SetRequiredPixelShaderVersion(3, 0);
+    EXPECT_EQ(0xFFFF0300u, driver->GetRequiredPixelShaderVersion());
+    korvane::DestroyApplicationDriver();
+    EXPECT_EQ(nullptr, korvane::GetApplicationDriver());
+}
+
+TEST(ApplicationDriverSeamTest, InjectedGraphicsAreReachedThroughTheDriverUntilReplaced)
+{
+    os::testing::ResetGraphicsHooks();
+    ASSERT_TRUE(korvane::CreateApplicationDriver(nullptr));
+    korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
+    // Its device drawing and the driver's data loader are what the other graphics tests stand on.
+    ASSERT_TRUE(driver->InitializeGraphicsForTesting(32, 24));
+    CDXGraphics* graphics = korvane::GetApplicationDriver()->GetGraphics();
+    ASSERT_NE(nullptr, graphics);
+    EXPECT_EQ(graphics->GetDirect3D(), driver->GetGraphicsModePreference().direct3D);
+
+    // The driver listens to the graphics object: a full-screen switch resizes the game window.
+    graphics->SetFullscreen(true);
+    EXPECT_TRUE(driver->GetGameWindow()->IsFullScreen());
+    graphics->SetFullscreen(false);
+    EXPECT_FALSE(driver->GetGameWindow()->IsFullScreen());
+    EXPECT_EQ(32, driver->GetGameWindow()->GetClientWidth());
+
+    // Handing back its own object keeps it; replacing it clears the preferences' object.
+    driver->SetGraphicsForTesting(graphics);
+    ASSERT_EQ(graphics, driver->GetGraphics());
+    EXPECT_EQ(kOk, graphics->GetDevice()->TestCooperativeLevel());
+    driver->SetGraphicsForTesting(nullptr);
+    EXPECT_EQ(nullptr, driver->GetGraphics());
+    EXPECT_EQ(nullptr, driver->GetGraphicsModePreference().direct3D);
+    korvane::DestroyApplicationDriver();
+    os::testing::ResetGraphicsHooks();
 }
 
 } // namespace

@@ -48,13 +48,11 @@ TEST_F(GraphicsModePreferenceTest, SixtyHertzHighDefinitionWinsAndSortsFirst)
     preference.EnumerateModes(); // the real adapter offers at least one mode
     EXPECT_FALSE(preference.modes.empty());
     Offer({{1920, 1080, 59, {}}, {800, 600, 60, {}}, {1280, 720, 60, {}}, {1280, 720, 75, {}}});
-    EXPECT_EQ(1280u, Selected().Width);
-    EXPECT_EQ(720u, Selected().Height);
-    EXPECT_EQ(60u, Selected().RefreshRate);
+    EXPECT_EQ(std::make_tuple(1280u, 720u, 60u),
+              std::make_tuple(Selected().Width, Selected().Height, Selected().RefreshRate));
     ASSERT_EQ(4u, preference.modes.size());
-    EXPECT_EQ(800u, preference.modes[0].Width);
-    EXPECT_EQ(75u, preference.modes[2].RefreshRate);
-    EXPECT_EQ(1920u, preference.modes[3].Width);
+    EXPECT_EQ(std::make_tuple(800u, 75u, 1920u),
+              std::make_tuple(preference.modes[0].Width, preference.modes[2].RefreshRate, preference.modes[3].Width));
 }
 
 TEST_F(GraphicsModePreferenceTest, SecondPassTakesSmallModesAtFiftyEightHertzOrMore)
@@ -85,20 +83,18 @@ TEST_F(GraphicsModePreferenceTest, SelectModeBuildsBothParameterSets)
     preference.fullscreen = true;
     preference.SelectMode(0);
     EXPECT_TRUE(preference.fullscreen); // untouched
-    const os::gfx::PresentParameters& f = preference.fullscreenParameters;
-    EXPECT_EQ(640u, f.BackBufferWidth);
-    EXPECT_EQ(480u, f.BackBufferHeight);
-    EXPECT_EQ(22u, static_cast<std::uint32_t>(f.BackBufferFormat));
-    EXPECT_FALSE(f.Windowed);
-    EXPECT_TRUE(f.EnableAutoDepthStencil);
-    EXPECT_EQ(77u, static_cast<std::uint32_t>(f.AutoDepthStencilFormat));
-    EXPECT_EQ(60u, f.FullScreenRefreshRateInHz);
-    const os::gfx::PresentParameters& w = preference.windowedParameters;
-    EXPECT_TRUE(w.Windowed);
-    EXPECT_EQ(0u, static_cast<std::uint32_t>(w.BackBufferFormat));
-    EXPECT_EQ(0u, w.FullScreenRefreshRateInHz);
-    EXPECT_EQ(640u, w.BackBufferWidth);
-    EXPECT_EQ(77u, static_cast<std::uint32_t>(w.AutoDepthStencilFormat));
+    // Width, height, back-buffer format, windowed, depth buffer, its format, refresh rate.
+    const auto fields = [](const os::gfx::PresentParameters& p) {
+        return std::vector<std::uint32_t>{p.BackBufferWidth,
+                                          p.BackBufferHeight,
+                                          static_cast<std::uint32_t>(p.BackBufferFormat),
+                                          p.Windowed ? 1u : 0u,
+                                          p.EnableAutoDepthStencil ? 1u : 0u,
+                                          static_cast<std::uint32_t>(p.AutoDepthStencilFormat),
+                                          p.FullScreenRefreshRateInHz};
+    };
+    EXPECT_EQ((std::vector<std::uint32_t>{640, 480, 22, 0, 1, 77, 60}), fields(preference.fullscreenParameters));
+    EXPECT_EQ((std::vector<std::uint32_t>{640, 480, 0, 1, 1, 77, 0}), fields(preference.windowedParameters));
     try {
         preference.SelectMode(2);
         FAIL() << "no exception";
@@ -138,28 +134,23 @@ TEST_F(GraphicsModePreferenceTest, LoadMatchesRefreshExactlyOrFallsBackAndBadSet
 {
     Offer({{640, 480, 0, {}}, {1024, 768, 57, {}}, {1024, 768, 60, {}}, {1024, 768, 75, {}}});
     const int defaultIndex = preference.selectedIndex;
-    struct Case
-    {
-        std::string text;
-        int index; ///< -1: the selection and the full-screen flag before the load stay
-        bool fullscreen;
-    };
+    // Text, index (-1: the selection and the full-screen flag before the load stay), full screen.
     // Loaded settings add to those loaded before: the damaged ones come first.
-    const Case cases[] = {
+    const std::tuple<std::string, int, bool> cases[] = {
         {std::string("\x01\xff garbage\0ScreenWidth=640", 26), -1, false},
         {"ScreenWidth=wide\r\nScreenHeight=tall\r\nWindowed=false\r\n", -1, false},
         {"ScreenWidth=800\r\nScreenHeight=600\r\nWindowed=false\r\n", -1, false}, // not offered
         {"ScreenWidth=1024\r\nScreenHeight=768\r\nScreenRefreshRatio=75\r\nWindowed=FALSE\r\n", 3, true},
         {"ScreenWidth=1024\nScreenHeight=768\nScreenRefreshRatio=85\nWindowed=True\n", 2, false}, // 58 Hz or more
-        {"ScreenWidth=640\nScreenHeight=480\nScreenRefreshRatio=0\nWindowed=no\n", 0, true},      // "no" is not "true"
+        {"ScreenWidth=640\nScreenHeight=480\nScreenRefreshRatio=0\nWindowed=no\n", 0, true}       // "no" is not "true"
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
+    for (const auto& [text, index, fullscreen] : cases) {
+        SCOPED_TRACE(text);
         preference.SelectMode(defaultIndex);
-        preference.fullscreen = c.index < 0 ? false : !c.fullscreen; // so that a change shows
-        preference.Load(dir.Write("display.ini", c.text));
-        EXPECT_EQ(c.index < 0 ? defaultIndex : c.index, preference.selectedIndex);
-        EXPECT_EQ(c.fullscreen, preference.fullscreen);
+        preference.fullscreen = index < 0 ? false : !fullscreen; // so that a change shows
+        preference.Load(dir.Write("display.ini", text));
+        EXPECT_EQ(index < 0 ? defaultIndex : index, preference.selectedIndex);
+        EXPECT_EQ(fullscreen, preference.fullscreen);
     }
     EXPECT_THROW(preference.Load(dir.File("missing.ini")), korvane::EFileOpenError);
 }

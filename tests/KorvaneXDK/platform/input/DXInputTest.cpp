@@ -166,14 +166,13 @@ TEST_F(InputDXInputTest, ControllerSetUpFailuresLeaveInitialize)
         const char* message;
         const char* where;
         int controllersLeft; // what was made before stays
-    } cases[] = {
-        {InputStep::SetCooperativeLevel, InputDeviceKind::Keyboard,
-         "DirectInputデバイスの協調レベルの設定に失敗しました.", "class korvane::CMappedKeyboardController", 0},
-        {InputStep::CreateDevice, InputDeviceKind::Mouse, "DirectInputデバイスの作成に失敗しました.",
-         "class korvane::CMappedMouseController", 1},
-        {InputStep::SetRange, InputDeviceKind::Joystick, "DirectInputデバイスの軸範囲の設定に失敗しました.",
-         "class korvane::CMappedJoystickController", 2},
-    };
+    } cases[] = {{InputStep::SetCooperativeLevel, InputDeviceKind::Keyboard,
+                  "DirectInputデバイスの協調レベルの設定に失敗しました.", "class korvane::CMappedKeyboardController",
+                  0},
+                 {InputStep::CreateDevice, InputDeviceKind::Mouse, "DirectInputデバイスの作成に失敗しました.",
+                  "class korvane::CMappedMouseController", 1},
+                 {InputStep::SetRange, InputDeviceKind::Joystick, "DirectInputデバイスの軸範囲の設定に失敗しました.",
+                  "class korvane::CMappedJoystickController", 2}};
     for (const auto& one : cases) {
         SCOPED_TRACE(one.where);
         os::testing::FailInputStep(one.step, os::input::kResultFail, one.kind, 1);

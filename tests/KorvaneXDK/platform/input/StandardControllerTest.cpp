@@ -1,14 +1,18 @@
-/** @file StandardControllerTest.cpp The button table's rules and the merged controller's. */
+/** @file StandardControllerTest.cpp The button table's rules and the merged controller's, and a game thread reading and
+ * polling the controllers while the main thread pumps and polls. */
+#include <atomic>
 #include <functional>
 #include <map>
 #include <optional>
 #include <string>
+#include <thread>
 #include <utility>
 
 #include <gtest/gtest.h>
 
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/ScopedLock.h"
+#include "KorvaneXDK/platform/input/DXInput.h"
 #include "KorvaneXDK/platform/input/MergedController.h"
 #include "KorvaneXDK/platform/input/StandardController.h"
 #include "support/InputTestSupport.h"
@@ -65,26 +69,43 @@ private:
     std::map<std::uint32_t, std::pair<bool, float>> inputs_;
 };
 
+/// Readings side by side, compared exactly (floats widen to double without loss).
+template <class... T>
+std::vector<double> Read(T... values)
+{
+    return {static_cast<double>(values)...};
+}
+
+template <class... T>
+std::vector<std::uint32_t> Mappings(T... codes)
+{
+    return {static_cast<std::uint32_t>(codes)...};
+}
+
+std::vector<std::uint32_t> MappingsOf(CStandardController& controller, const std::string& button)
+{
+    std::vector<std::uint32_t> codes;
+    for (int slot = 0; slot < 5; ++slot)
+        codes.push_back(controller.GetMapping(button, slot));
+    return codes;
+}
+
 TEST(InputStandardController, NewAndUnknownButtonsAreUnmappedAndIdle)
 {
     CScriptedController controller;
     controller.AddButton("fire", "Fire");
     controller.Feed(1, true, 1.0f);
-    EXPECT_FALSE(controller.IsDown("fire"));
-    EXPECT_FALSE(controller.WasPressed("fire"));
-    EXPECT_EQ(0.0f, controller.GetValue("fire"));
+    EXPECT_EQ(Read(0, 0, 0),
+              Read(controller.IsDown("fire"), controller.WasPressed("fire"), controller.GetValue("fire")));
     EXPECT_EQ("Fire", controller.GetButtonLabel("fire"));
-    for (int slot = 0; slot < 5; ++slot)
-        EXPECT_EQ(kNoInput, controller.GetMapping("fire", slot));
+    EXPECT_EQ(Mappings(kNoInput, kNoInput, kNoInput, kNoInput, kNoInput), MappingsOf(controller, "fire"));
 
     // A name never added answers like an unmapped button and stays behind, case-sensitively.
     EXPECT_FALSE(controller.IsDown("Fire"));
     EXPECT_EQ("", controller.GetButtonLabel("Fire"));
-    controller.ResetAll();
-    EXPECT_TRUE(controller.IsDown("Fire")) << "the reset reached the button the query left behind";
-    EXPECT_FALSE(controller.IsDown("FIRE"));
-    EXPECT_TRUE(controller.IsActive());
-    EXPECT_FALSE(controller.IsExclusive());
+    controller.ResetAll(); // it reached the button the query left behind
+    EXPECT_EQ(Read(1, 0, 1, 0), Read(controller.IsDown("Fire"), controller.IsDown("FIRE"), controller.IsActive(),
+                                     controller.IsExclusive()));
 }
 
 TEST(InputStandardController, PressLatchFollowsEdgesNotReads)
@@ -144,9 +165,7 @@ TEST(InputStandardController, AddButtonClearsMappingsAndStateAndSlotsOutsideTheF
     controller.Feed(9, true, 0.5f);
     ASSERT_TRUE(controller.IsDown("b"));
     controller.AddButton("b", "Bomb");
-    EXPECT_FALSE(controller.IsDown("b"));
-    EXPECT_FALSE(controller.WasPressed("b"));
-    EXPECT_EQ(0.0f, controller.GetValue("b"));
+    EXPECT_EQ(Read(0, 0, 0), Read(controller.IsDown("b"), controller.WasPressed("b"), controller.GetValue("b")));
     EXPECT_EQ(kNoInput, controller.GetMapping("b", 2));
     controller.Update();
     EXPECT_FALSE(controller.IsDown("b"));
@@ -154,11 +173,8 @@ TEST(InputStandardController, AddButtonClearsMappingsAndStateAndSlotsOutsideTheF
     controller.SetMapping("x", 0, 3);
     for (int slot : {5, -1, 1000000})
         controller.SetMapping("x", slot, 4);
-    EXPECT_EQ(kNoInput, controller.GetMapping("x", 5));
-    EXPECT_EQ(kNoInput, controller.GetMapping("x", -1));
-    EXPECT_EQ(3u, controller.GetMapping("x", 0));
-    for (int slot = 1; slot < 5; ++slot)
-        EXPECT_EQ(kNoInput, controller.GetMapping("x", slot));
+    EXPECT_EQ(Mappings(3, kNoInput, kNoInput, kNoInput, kNoInput), MappingsOf(controller, "x"));
+    EXPECT_EQ(Mappings(kNoInput, kNoInput), Mappings(controller.GetMapping("x", 5), controller.GetMapping("x", -1)));
     controller.Feed(4, true, 1.0f);
     EXPECT_FALSE(controller.IsDown("x"));
 }
@@ -169,17 +185,13 @@ TEST(InputMergedController, WithoutMembersEverythingIsIdleAndMappingIsNotSupport
     merged.Update();
     merged.ResetAll();
     EXPECT_EQ(korvane::kControllerMerged, merged.GetDeviceType());
-    EXPECT_FALSE(merged.IsDown("a"));
-    EXPECT_FALSE(merged.WasPressed("a"));
-    EXPECT_EQ(0.0f, merged.GetValue("a"));
-    EXPECT_FALSE(merged.IsActive());
-    EXPECT_FALSE(merged.IsExclusive());
+    EXPECT_EQ(Read(0, 0, 0, 0, 0), Read(merged.IsDown("a"), merged.WasPressed("a"), merged.GetValue("a"),
+                                        merged.IsActive(), merged.IsExclusive()));
 
     const std::function<void()> calls[] = {
         [&] { merged.AddButton("a", "A"); },    [&] { merged.GetButtonLabel("a"); },
         [&] { merged.GetActiveInput("a", 0); }, [&] { merged.SetMapping("a", 0, 1); },
-        [&] { merged.GetMapping("a", 0); },     [&] { merged.GetInputName("a", 0); },
-    };
+        [&] { merged.GetMapping("a", 0); },     [&] { merged.GetInputName("a", 0); }};
     for (const auto& call : calls)
         korvane::test::ExpectError<korvane::EInvalidOperation>(call, "サポートされていないメソッド呼び出しです.",
                                                                "class korvane::CMergedController");
@@ -198,10 +210,8 @@ TEST(InputMergedController, FirstTrueAnswerStopsTheSearchAndValuesTakeTheLargest
     merged.AddController(&second);
     merged.Update();
 
-    EXPECT_TRUE(merged.IsDown("fire"));
-    EXPECT_FLOAT_EQ(0.7f, merged.GetValue("fire"));
-    EXPECT_TRUE(merged.WasPressed("fire"));
-    EXPECT_TRUE(second.IsDown("fire"));
+    EXPECT_EQ(Read(1, 0.7f, 1, 1),
+              Read(merged.IsDown("fire"), merged.GetValue("fire"), merged.WasPressed("fire"), second.IsDown("fire")));
     EXPECT_TRUE(merged.WasPressed("fire")) << "the second member's latch was left alone";
     EXPECT_FALSE(merged.WasPressed("fire"));
 
@@ -211,16 +221,71 @@ TEST(InputMergedController, FirstTrueAnswerStopsTheSearchAndValuesTakeTheLargest
     EXPECT_EQ(0.0f, merged.GetValue("fire")) << "values below 0 never show";
 
     merged.SetActive(false);
-    EXPECT_FALSE(first.IsActive());
-    EXPECT_FALSE(merged.IsActive());
+    EXPECT_EQ(Read(0, 0), Read(first.IsActive(), merged.IsActive()));
     second.SetActive(true);
     EXPECT_TRUE(merged.IsActive());
     merged.SetExclusive(true);
     EXPECT_TRUE(first.IsExclusive() && second.IsExclusive());
-
     merged.ResetAll();
-    EXPECT_TRUE(first.IsDown("fire"));
-    EXPECT_TRUE(second.IsDown("fire"));
+    EXPECT_TRUE(first.IsDown("fire") && second.IsDown("fire"));
+}
+
+TEST(InputThreadedController, SecondThreadReadsWhileTheMainThreadPolls)
+{
+    korvane::test::JoystickSubsystem sdl;
+    ASSERT_TRUE(sdl.Ok());
+    korvane::test::InputHooksGuard hooks;
+    auto pad = korvane::test::VirtualJoystick::Pad(0x045E, 0x028E, "Slot Pad");
+    korvane::CDXInput input(nullptr, nullptr);
+    ASSERT_TRUE(input.Initialize(true));
+
+    CMergedController merged;
+    for (int i = 0; i < input.GetControllerCount(); ++i)
+        merged.AddController(input.GetController(i).get());
+    input.GetController(0)->AddButton("fire", "Fire");
+    input.GetController(0)->SetMapping("fire", 0, 0x2C);
+    input.GetController(2)->SetMapping("fire", 0, 0);
+    input.GetController(2)->SetMapping("axis", 0, 0x5001);
+
+    constexpr int kRounds = 2000;
+    std::atomic<bool> done{false};
+    std::atomic<int> seenDown{0};
+    std::atomic<bool> badValue{false};
+    std::atomic<int> gameRounds{0};
+    std::thread game([&] {
+        int round = 0;
+        while (!done.load()) {
+            gameRounds.fetch_add(1);
+            // The game thread polls too, and asks for names nobody added.
+            merged.Update();
+            if (merged.IsDown("fire"))
+                seenDown.fetch_add(1);
+            merged.WasPressed("fire");
+            const float value = merged.GetValue("axis");
+            if (value < 0.0f || value > 1.0f)
+                badValue.store(true);
+            merged.IsDown("unknown" + std::to_string(round++ % 64));
+        }
+    });
+
+    // Both threads run at least kRounds passes side by side.
+    for (int round = 0; round < kRounds || gameRounds.load() < kRounds; ++round) {
+        const bool down = (round % 2) == 0;
+        korvane::test::PushKey(SDL_SCANCODE_Z, down);
+        pad.SetButton(SDL_CONTROLLER_BUTTON_A, !down);
+        pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTX, static_cast<std::int16_t>(round * 80));
+        korvane::test::PumpInput();
+        merged.Update();
+        merged.WasPressed("fire");
+        input.GetController(0)->GetInputName("fire", 0);
+        input.GetController(2)->GetActiveInput("capture", round % 5);
+    }
+    done.store(true);
+    game.join();
+
+    EXPECT_FALSE(badValue.load());
+    EXPECT_TRUE(merged.IsDown("fire")) << "the last round holds the pad's A";
+    EXPECT_EQ("Z", input.GetController(0)->GetInputName("fire", 0));
 }
 
 } // namespace

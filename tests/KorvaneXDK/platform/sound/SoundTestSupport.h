@@ -4,12 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/MemoryStream.h"
 #include "KorvaneXDK/core/SoundReader.h"
 #include "KorvaneXDK/core/StandardSoundReader.h"
@@ -26,26 +30,100 @@ namespace soundtest
 
 inline constexpr auto Pcm = &korvane::test::PcmFormat;
 using korvane::test::LogCapture;
+using Samples = std::vector<std::int16_t>;
+using Bytes = std::vector<std::uint8_t>;
 
 /// A RIFF WAVE file holding the PCM bytes in the format.
-std::string MakeWave(const os::audio::WaveFormatEx& format, const std::vector<std::uint8_t>& pcm);
+inline std::string MakeWave(const os::audio::WaveFormatEx& format, const Bytes& pcm)
+{
+    std::string out = "RIFF";
+    const auto put = [&out](std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+    };
+    put(static_cast<std::uint32_t>(4 + 8 + 16 + 8 + pcm.size()), 4);
+    out += "WAVEfmt ";
+    for (const auto& [value, bytes] : {std::pair<std::uint32_t, int>{16, 4},
+                                       {format.formatTag, 2},
+                                       {format.channels, 2},
+                                       {format.samplesPerSec, 4},
+                                       {format.avgBytesPerSec, 4},
+                                       {format.blockAlign, 2},
+                                       {format.bitsPerSample, 2},
+                                       {0x61746164, 4}, // "data"
+                                       {static_cast<std::uint32_t>(pcm.size()), 4}})
+        put(value, bytes);
+    out.append(reinterpret_cast<const char*>(pcm.data()), pcm.size());
+    return out;
+}
+
 /// The WAVE file in a memory stream, positioned at its start.
-void FillStream(korvane::CMemoryStream& stream, const os::audio::WaveFormatEx& format,
-                const std::vector<std::uint8_t>& pcm);
+inline void FillStream(korvane::CMemoryStream& stream, const os::audio::WaveFormatEx& format, const Bytes& pcm)
+{
+    const std::string wave = MakeWave(format, pcm);
+    stream.Write(wave.data(), static_cast<std::int32_t>(wave.size()));
+    stream.Seek(0);
+}
 
 /// An Ogg Vorbis file of `frames` frames of a 440 Hz tone.
-std::string MakeOgg(int channels, int rate, int frames);
+inline std::string MakeOgg(int channels, int rate, int frames)
+{
+    std::vector<float> samples;
+    for (int i = 0; i < frames; ++i) {
+        const float value = 0.5f * std::sin(2.0f * 3.14159265f * 440.0f * static_cast<float>(i) / rate);
+        for (int c = 0; c < channels; ++c)
+            samples.push_back(c == 0 ? value : -value);
+    }
+    return korvane::test::EncodeOggVorbis(channels, rate, samples, 0.3f, {"TITLE=tone"});
+}
 
 /// 16-bit samples that differ from frame to frame (so a gap or a repeat shows), as bytes.
-std::vector<std::uint8_t> Pattern16(std::size_t samples, int seed);
-std::vector<std::int16_t> AsSamples(const std::vector<std::uint8_t>& bytes);
+inline Bytes Pattern16(std::size_t samples, int seed)
+{
+    Bytes bytes(samples * 2);
+    std::uint32_t state = static_cast<std::uint32_t>(seed) * 2654435761u + 1;
+    for (std::size_t i = 0; i < samples; ++i) {
+        state = state * 1664525u + 1013904223u;
+        const auto value = static_cast<std::uint16_t>(static_cast<std::int16_t>((state >> 16) % 20001) - 10000);
+        bytes[2 * i] = static_cast<std::uint8_t>(value & 0xFF);
+        bytes[2 * i + 1] = static_cast<std::uint8_t>(value >> 8);
+    }
+    return bytes;
+}
+
+inline Samples AsSamples(const Bytes& bytes)
+{
+    Samples samples(bytes.size() / 2);
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        samples[i] = static_cast<std::int16_t>(static_cast<std::uint16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8)));
+    return samples;
+}
 
 /// out[i] == expected[(from + i) % expected.size()] for the first `count` samples of `out`
 /// (all of them by default), naming the first difference.
-::testing::AssertionResult MatchesFrom(const std::vector<std::int16_t>& expected, std::size_t from,
-                                       const std::vector<std::int16_t>& out, std::size_t count = SIZE_MAX);
+inline ::testing::AssertionResult MatchesFrom(const Samples& expected, std::size_t from, const Samples& out,
+                                              std::size_t count = SIZE_MAX)
+{
+    if (count != SIZE_MAX && out.size() < count)
+        return ::testing::AssertionFailure() << out.size() << " samples mixed, " << count << " expected";
+    count = std::min(count, out.size());
+    if (expected.empty() && count > 0)
+        return ::testing::AssertionFailure() << "nothing expected, " << count << " samples mixed";
+    for (std::size_t i = 0; i < count; ++i)
+        if (out[i] != expected[(from + i) % expected.size()])
+            return ::testing::AssertionFailure()
+                   << "sample " << i << " is " << out[i] << ", expected " << expected[(from + i) % expected.size()];
+    return ::testing::AssertionSuccess();
+}
+
 /// Every sample of `out` from `from` on is zero.
-::testing::AssertionResult SilentFrom(const std::vector<std::int16_t>& out, std::size_t from = 0);
+inline ::testing::AssertionResult SilentFrom(const Samples& out, std::size_t from = 0)
+{
+    for (std::size_t i = from; i < out.size(); ++i)
+        if (out[i] != 0)
+            return ::testing::AssertionFailure() << "sample " << i << " is " << out[i];
+    return ::testing::AssertionSuccess();
+}
 
 /// Runs `action`, which must throw EReadError with `message` (and `where`, where given).
 inline void ExpectReadError(const std::function<void()>& action, const std::string& message,
@@ -55,13 +133,19 @@ inline void ExpectReadError(const std::function<void()>& action, const std::stri
 }
 
 /// Yields until `done` holds or ten seconds pass; returns `done()`.
-bool Eventually(const std::function<bool()>& done);
+inline bool Eventually(const std::function<bool()>& done)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!done() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
+    return done();
+}
 
 /// PCM from memory with any format, including ones no file reader would accept.
 class MemoryPcmReader : public korvane::CStandardSoundReader
 {
 public:
-    MemoryPcmReader(const os::audio::WaveFormatEx& format, std::vector<std::uint8_t> pcm) : pcm_(std::move(pcm))
+    MemoryPcmReader(const os::audio::WaveFormatEx& format, Bytes pcm) : pcm_(std::move(pcm))
     {
         format_ = format;
         totalBytes_ = static_cast<std::int32_t>(pcm_.size());
@@ -80,11 +164,10 @@ public:
     std::string GetComment(const std::string&) const override { return ""; }
 
 private:
-    std::vector<std::uint8_t> pcm_;
+    Bytes pcm_;
 };
 
-inline boost::shared_ptr<korvane::ISoundReader> Reader(const os::audio::WaveFormatEx& format,
-                                                       std::vector<std::uint8_t> pcm)
+inline boost::shared_ptr<korvane::ISoundReader> Reader(const os::audio::WaveFormatEx& format, Bytes pcm)
 {
     return boost::shared_ptr<korvane::ISoundReader>(new MemoryPcmReader(format, std::move(pcm)));
 }

@@ -11,17 +11,11 @@ using namespace soundtest;
 namespace
 {
 
-void UseManualBackend()
-{
-    os::testing::ResetAudioHooks();
-    os::testing::UseManualAudioBackend(true);
-}
-
 class StaticSoundTest : public SoundDeviceTest
 {
 protected:
     // The sound in a real WAVE file, read through a file stream.
-    std::unique_ptr<CStaticSound> Load(const os::audio::WaveFormatEx& format, const std::vector<std::uint8_t>& pcm)
+    std::unique_ptr<CStaticSound> Load(const os::audio::WaveFormatEx& format, const Bytes& pcm)
     {
         CFileStream stream(dir_.Write("effect.wav", MakeWave(format, pcm)), 1, 1);
         auto sound = std::make_unique<CStaticSound>(os::audio::kCapsCtrlVolume);
@@ -38,11 +32,11 @@ TEST(DXSoundTest, EachFailingStartUpStepLogsItsLineAndLeavesTheDeviceSilent)
         {os::testing::AudioCall::CreateDevice, "CDXSound: DirectSoundCreate() 失敗"},
         {os::testing::AudioCall::SetCooperativeLevel, "CDXSound: SetCooperativeLevel() 失敗"},
         {os::testing::AudioCall::CreatePrimaryBuffer, "CDXSound: プライマリバッファの作成に失敗"},
-        {os::testing::AudioCall::SetFormat, "CDXSound: プライマリバッファのフォーマット設定に失敗"},
-    };
+        {os::testing::AudioCall::SetFormat, "CDXSound: プライマリバッファのフォーマット設定に失敗"}};
     for (const auto& [call, line] : cases) {
         SCOPED_TRACE(line);
-        UseManualBackend();
+        os::testing::ResetAudioHooks();
+        os::testing::UseManualAudioBackend(true);
         os::testing::FailAudioCall(call, os::audio::kErrNoDriver);
         LogCapture log;
         CDXSound device;
@@ -51,18 +45,19 @@ TEST(DXSoundTest, EachFailingStartUpStepLogsItsLineAndLeavesTheDeviceSilent)
         EXPECT_EQ(nullptr, device.GetDirectSound());
         EXPECT_TRUE(log.Contains(line)) << log.All();
     }
-    UseManualBackend();
+    os::testing::ResetAudioHooks();
+    os::testing::UseManualAudioBackend(true);
     LogCapture log;
     {
         CDXSound device;
         device.SetSamplesPerSec(22050);
         device.SetChannels(1);
         ASSERT_TRUE(device.Initialize());
-        EXPECT_EQ(2u, device.GetPrimaryFormat().blockAlign);
-        EXPECT_EQ(44100u, device.GetPrimaryFormat().avgBytesPerSec);
         os::audio::WaveFormatEx format;
         ASSERT_EQ(os::audio::kOk, device.GetPrimaryBuffer()->GetFormat(&format));
-        EXPECT_EQ(22050u, format.samplesPerSec);
+        EXPECT_EQ((std::vector<std::uint32_t>{2, 44100, 22050}),
+                  (std::vector<std::uint32_t>{device.GetPrimaryFormat().blockAlign,
+                                              device.GetPrimaryFormat().avgBytesPerSec, format.samplesPerSec}));
     }
     EXPECT_TRUE(log.Contains("INFO: DirectSound ready.")) << log.All();
     EXPECT_TRUE(log.Contains("INFO: DirectSound finalized.")) << log.All();
@@ -88,10 +83,9 @@ TEST(DXSoundTest, NoOutputDeviceMeansSilentSoundsThatDoNothing)
     sound.Play();
     EXPECT_FALSE(sound.IsPlaying());
     sound.SetVolume(-100);
-    EXPECT_EQ(0, sound.GetVolume());
-    EXPECT_EQ(0, sound.GetVolumeScaled());
-    EXPECT_EQ(0u, sound.GetPosition());
-    EXPECT_EQ(0.0, sound.GetPositionSeconds());
+    EXPECT_EQ((std::vector<double>{0, 0, 0, 0}),
+              (std::vector<double>{static_cast<double>(sound.GetVolume()), static_cast<double>(sound.GetVolumeScaled()),
+                                   static_cast<double>(sound.GetPosition()), sound.GetPositionSeconds()}));
 }
 
 TEST_F(StaticSoundTest, ScaledVolumeAxisMatchesItsTableAndPanNeedsItsFlag)
@@ -146,7 +140,7 @@ TEST_F(StaticSoundTest, PlaysRestartsAndLoops)
 
 TEST_F(StaticSoundTest, DuplicatesPlayTogetherKeepTheFormatAndRecoverFromALostBuffer)
 {
-    std::vector<std::uint8_t> pcm;
+    Bytes pcm;
     for (int i = 0; i < 1000; ++i)
         pcm.insert(pcm.end(), {static_cast<std::uint8_t>((i * 3) & 0xFF), static_cast<std::uint8_t>((i * 3) >> 8)});
     const auto samples = AsSamples(pcm);
@@ -190,19 +184,18 @@ TEST_F(StaticSoundTest, DuplicatesPlayTogetherKeepTheFormatAndRecoverFromALostBu
 TEST_F(StaticSoundTest, LengthInSecondsAndBadFormatsFailWithTheirMessage)
 {
     CStaticSound sound(0);
-    sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), std::vector<std::uint8_t>(176400)));
+    sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), Bytes(176400)));
     EXPECT_EQ(1.0, sound.GetLengthSeconds());
 
     os::audio::WaveFormatEx broken = Pcm(2, 44100, 16);
     broken.blockAlign = 0;
     LogCapture log;
-    ExpectReadError([&] { sound.CreateBuffer(device_, Reader(broken, std::vector<std::uint8_t>(400))); },
+    ExpectReadError([&] { sound.CreateBuffer(device_, Reader(broken, Bytes(400))); },
                     "サウンドバッファの作成に失敗しました.", "class korvane::CStaticSound");
     EXPECT_TRUE(log.Contains("DSERR_BADFORMAT")) << log.All();
     EXPECT_EQ(nullptr, sound.GetBuffer());
 
     os::testing::FailAudioCall(os::testing::AudioCall::Lock, os::audio::kErrInvalidCall, 1);
-    ExpectReadError(
-        [&] { sound.CreateBuffer(device_, Reader(Pcm(1, 44100, 8), std::vector<std::uint8_t>(400, 0x80))); },
-        "サウンドバッファのロックに失敗しました.");
+    ExpectReadError([&] { sound.CreateBuffer(device_, Reader(Pcm(1, 44100, 8), Bytes(400, 0x80))); },
+                    "サウンドバッファのロックに失敗しました.");
 }

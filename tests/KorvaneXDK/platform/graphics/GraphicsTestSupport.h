@@ -1,0 +1,421 @@
+/** @file GraphicsTestSupport.h The one driver with a device on its hidden window, files packed into an archive by the
+ * project's tool, a loader that records what is opened, shader sources, hand-made glyph tables and draw helpers. */
+#pragma once
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "KorvaneXDK/core/ArchiveFileDataLoader.h"
+#include "KorvaneXDK/core/ArchiveFileLoader.h"
+#include "KorvaneXDK/core/DataLoader.h"
+#include "KorvaneXDK/core/Exception.h"
+#include "KorvaneXDK/core/MemoryStream.h"
+#include "KorvaneXDK/core/RIFFWriter.h"
+#include "KorvaneXDK/platform/GameApplicationDriverCX.h"
+#include "KorvaneXDK/platform/graphics/DXGraphics.h"
+#include "KorvaneXDK/platform/graphics/PixelShader.h"
+#include "KorvaneXDK/platform/graphics/ShaderEnvironment.h"
+#include "KorvaneXDK/platform/graphics/ShaderPair.h"
+#include "KorvaneXDK/platform/graphics/ShaderUniformPair.h"
+#include "KorvaneXDK/platform/graphics/TextureFont.h"
+#include "KorvaneXDK/platform/graphics/VertexShader.h"
+#include "os/gfx/ConstantTable.h"
+#include "os/gfx/Device.h"
+#include "os/gfx/Math.h"
+#include "os/gfx/ResultCodes.h"
+#include "os/gfx/TestImageWriter.h"
+#include "os/gfx/Testing.h"
+#include "os/gfx/TextureDraw.h"
+#include "support/ExpectThrow.h"
+#include "support/LogCapture.h"
+#include "support/TempDir.h"
+#include "tools/fontbuild/FontBuilder.h"
+#include "tools/kvatool/Packer.h"
+
+namespace graphicstest
+{
+
+using Names = std::vector<std::string>;
+using Floats = std::vector<float>;
+using korvane::test::LogCapture;
+
+/// Wraps a real loader: records the names opened in order and counts the loads in flight (from
+/// an open to the purge of the same name). With a gate, the first `gate` opens wait until that
+/// many loads run at once, which proves they overlap without any sleeping. A name may be set to
+/// throw a standard error instead.
+class CountingLoader : public korvane::IDataLoader
+{
+public:
+    explicit CountingLoader(boost::shared_ptr<korvane::IDataLoader> inner, int gate = 0)
+        : inner_(std::move(inner)), gate_(gate)
+    {}
+
+    korvane::IKorvaneStream* Open(const std::string& name) override
+    {
+        Enter(name);
+        return inner_->Open(name);
+    }
+    boost::shared_ptr<korvane::IKorvaneStream> OpenShared(const std::string& name) override
+    {
+        Enter(name);
+        return inner_->OpenShared(name);
+    }
+    bool Exists(const std::string& name) override { return inner_->Exists(name); }
+    void EnumerateFiles(const std::string& directory, bool recursive, std::vector<std::string>& out) override
+    {
+        inner_->EnumerateFiles(directory, recursive, out);
+    }
+    void Purge(const std::string& name) override
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        --active_;
+        purged_.push_back(name);
+    }
+    void Prefetch(const std::string& name) override { inner_->Prefetch(name); }
+
+    void ThrowFor(const std::string& name) { failing_ = name; }
+    int Opens(const std::string& name) { return static_cast<int>(std::ranges::count(Locked(opened), name)); }
+    int TotalOpens() { return static_cast<int>(Locked(opened).size()); }
+    int MaxActive() { return Locked(maxActive_); }
+    Names Purged() { return Locked(purged_); }
+
+    /// Every name opened, in order (read it only while no loader thread runs).
+    Names opened;
+
+private:
+    template <class T>
+    T Locked(const T& value)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return value;
+    }
+
+    void Enter(const std::string& name)
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        opened.push_back(name);
+        maxActive_ = std::max(maxActive_, ++active_);
+        // Once that many loads ran together the gate stays open, whoever finishes first.
+        gateOpen_ = gateOpen_ || active_ >= gate_;
+        changed_.notify_all();
+        if (static_cast<int>(opened.size()) <= gate_) {
+            // Bounded only so that a broken dispatcher fails the test instead of hanging it.
+            changed_.wait_for(lock, std::chrono::seconds(20), [this] { return gateOpen_; });
+        }
+        if (name == failing_)
+            throw std::runtime_error("the disk is on fire");
+    }
+
+    boost::shared_ptr<korvane::IDataLoader> inner_;
+    int gate_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    Names purged_;
+    std::string failing_;
+    int active_ = 0;
+    int maxActive_ = 0;
+    bool gateOpen_ = false;
+};
+
+/// A file of the program's own data folder.
+inline std::string ReadProjectData(const std::string& relative)
+{
+    return korvane::test::TempDir::Read(std::string(KORVANE_SOURCE_DIR) + "/data/" + relative);
+}
+
+inline std::string ToBytes(const std::vector<std::uint8_t>& bytes)
+{
+    return std::string(bytes.begin(), bytes.end());
+}
+
+/// A 16 x 16 image of one colour per index.
+inline std::uint32_t ColourOf(int index)
+{
+    return 0xFF000000u | (static_cast<std::uint32_t>((index * 37) & 0xFF) << 16) |
+           (static_cast<std::uint32_t>((255 - index * 11) & 0xFF) << 8) |
+           static_cast<std::uint32_t>((index * 5) & 0xFF);
+}
+
+inline std::string ColourPng(int index)
+{
+    const std::uint32_t colour = ColourOf(index);
+    return gfxtest::WritePng(16, 16, PNG_COLOR_TYPE_RGB, 8, [colour](std::uint32_t, std::uint32_t) { return colour; });
+}
+
+/// Declares every environment name in the vertex stage (each one used, so each is active),
+/// "World" in both stages, "Tint" only in the pixel stage and "Mixed" as a sampler in the
+/// vertex stage but a float in the pixel stage.
+inline const char* AllNamesVertexSource()
+{
+    return R"(#version 410 core
+uniform mat4 World, View, Projection, InverseWorld, InverseView, LightView, LightProjection;
+uniform vec4 MaterialAmbient, MaterialDiffuse, MaterialEmissive, MaterialSpecular; uniform float MaterialPower;
+uniform vec4 LightDirection, LightAmbient, LightDiffuse, LightSpecular, FogRange, FogColor, SpecialColor;
+uniform float SceneTime; uniform vec4 ShadowTextureSize; uniform sampler2D Mixed;
+layout(location = 0) in vec3 inPosition; layout(location = 4) in vec4 inColor; layout(location = 8) in vec2 inTexCoord;
+layout(location = 0) out vec4 vColor; layout(location = 1) out vec2 vTexCoord; out gl_PerVertex { vec4 gl_Position; };
+void main() {
+    vec4 p = LightProjection * LightView * InverseView * InverseWorld * Projection * View * World * vec4(inPosition, 1.0);
+    vec4 s = MaterialAmbient + MaterialDiffuse + MaterialEmissive + MaterialSpecular + vec4(MaterialPower);
+    s += LightDirection + LightAmbient + LightDiffuse + LightSpecular + FogRange + FogColor + SpecialColor;
+    s += vec4(SceneTime) + ShadowTextureSize + textureLod(Mixed, inTexCoord, 0.0);
+    gl_Position = p + s * 1e-30; vColor = inColor; vTexCoord = inTexCoord; }
+)";
+}
+
+inline const char* AllNamesPixelSource()
+{
+    return R"(#version 410 core
+uniform mat4 World; uniform vec4 Tint = vec4(1.0); uniform float Mixed = 0.5; uniform sampler2D BaseTexture;
+layout(location = 0) in vec4 vColor; layout(location = 1) in vec2 vTexCoord; layout(location = 0) out vec4 outColor;
+void main() { outColor = texture(BaseTexture, vTexCoord) * vColor * Tint + (World[3] + vec4(Mixed)) * 1e-20; }
+)";
+}
+
+/// A matrix as GLSL holds it after the engine set it as it is: the same sixteen floats.
+inline Floats Stored(const korvane::Matrix4& m)
+{
+    return Floats(std::begin(m.m), std::end(m.m));
+}
+
+/// A KVF file with every part open to damage.
+struct KvfTable
+{
+    struct Record
+    {
+        std::uint16_t code;
+        std::int16_t x, y, width, height, offsetX, offsetY, advance;
+    };
+
+    std::string formType = "KVFT";
+    Names headKeys{"Revision", "LeftOffset", "TopOffset", "LineHeight"};
+    std::int32_t headRevision = 256, leftOffset = 0, topOffset = 0, lineHeight = 0;
+    Names glptKeys{"Revision", "Count", "Data"};
+    std::int32_t glptRevision = 256;
+    std::int32_t count = -1; ///< -1: the number of records
+    std::vector<Record> records;
+    std::size_t headBytesKept = SIZE_MAX; ///< cuts the "head" chunk short
+    bool withGlpt = true;
+
+    std::string Bytes() const
+    {
+        korvane::CMemoryStream head;
+        const std::int32_t headValues[] = {headRevision, leftOffset, topOffset, lineHeight};
+        for (std::size_t i = 0; i < 4; ++i) {
+            head.WriteString(headKeys[i]);
+            head.WriteInt32(headValues[i]);
+        }
+        std::string headBytes = StreamBytes(head);
+        headBytes.resize(std::min(headBytes.size(), headBytesKept));
+
+        korvane::CMemoryStream glpt;
+        const std::int32_t glptValues[] = {glptRevision,
+                                           count >= 0 ? count : static_cast<std::int32_t>(records.size())};
+        for (std::size_t i = 0; i < 3; ++i) {
+            glpt.WriteString(glptKeys[i]);
+            if (i < 2)
+                glpt.WriteInt32(glptValues[i]);
+        }
+        for (const Record& r : records) {
+            glpt.WriteUInt16(r.code);
+            for (std::int16_t v : {r.x, r.y, r.width, r.height, r.offsetX, r.offsetY, r.advance})
+                glpt.WriteInt16(v);
+        }
+        korvane::CRIFFWriter writer;
+        writer.SetFormType(korvane::MakeFourCC(formType[0], formType[1], formType[2], formType[3]));
+        writer.AddChunk(korvane::MakeFourCC("head"), headBytes.data(), static_cast<std::uint32_t>(headBytes.size()));
+        if (withGlpt)
+            writer.AddChunk(korvane::MakeFourCC("glpt"), glpt);
+        korvane::CMemoryStream file;
+        writer.WriteTo(file);
+        return StreamBytes(file);
+    }
+
+    static std::string StreamBytes(korvane::CMemoryStream& stream)
+    {
+        const auto* data = reinterpret_cast<const char*>(stream.GetBuffer());
+        return std::string(data, data + stream.GetSize());
+    }
+};
+
+/// A glyph at (x, 0) of `advance` pixels width, 8 high.
+inline KvfTable::Record Cell(char32_t code, std::int16_t x, std::int16_t advance)
+{
+    return KvfTable::Record{static_cast<std::uint16_t>(code), x, 0, advance, 8, 0, 0, advance};
+}
+
+/// Loads a table from bytes the way Load reads it (no texture).
+inline void LoadTableBytes(korvane::CTextureFont& font, const std::string& bytes, bool textFormat)
+{
+    korvane::CMemoryStream stream;
+    stream.Write(bytes.data(), static_cast<std::int32_t>(bytes.size()));
+    stream.Seek(0);
+    font.LoadTable(stream, textFormat);
+}
+
+/// The driver with a Width x Height device on its hidden window. Files() given, they are packed
+/// into an archive by the project's archive tool, which becomes the driver's data loader (counted)
+/// and the shader environment's.
+template <std::uint32_t Width, std::uint32_t Height>
+class DriverTest : public ::testing::Test
+{
+protected:
+    static constexpr std::uint32_t kWidth = Width;
+    static constexpr std::uint32_t kHeight = Height;
+
+    /// Archive name (either separator) -> contents; with none, no archive is made.
+    virtual std::map<std::string, std::string> Files() { return {}; }
+
+    void SetUp() override
+    {
+        os::testing::ResetGraphicsHooks();
+        ASSERT_TRUE(korvane::CreateApplicationDriver(nullptr));
+        driver = korvane::GetApplicationDriver();
+        ASSERT_TRUE(driver->InitializeGraphicsForTesting(kWidth, kHeight));
+        device = driver->GetGraphics()->GetDevice();
+        ASSERT_NE(nullptr, device);
+        const std::map<std::string, std::string> files = Files();
+        if (files.empty())
+            return;
+        for (const auto& [name, bytes] : files)
+            AddFile(name, bytes);
+        loader.reset(new CountingLoader(PackArchive()));
+        driver->SetDataLoader(loader);
+        driver->CreateShaderEnvironment();
+        environment = driver->GetShaderEnvironment();
+        ASSERT_NE(nullptr, environment);
+    }
+
+    void TearDown() override
+    {
+        draw.Release();
+        os::testing::SetDrawRecording(false);
+        os::testing::ClearRecordedDraws();
+        korvane::DestroyApplicationDriver();
+        os::testing::ResetGraphicsHooks();
+    }
+
+    void AddFile(std::string name, const std::string& bytes)
+    {
+        std::replace(name.begin(), name.end(), '\\', '/');
+        dir.Write("src/" + name, bytes);
+    }
+
+    /// Packs the files added so far with the project's archive tool and opens the archive.
+    boost::shared_ptr<korvane::IDataLoader> PackArchive()
+    {
+        std::filesystem::create_directories(dir.File("out"));
+        kvatool::PackFolder(dir.File("src"), dir.File("out/data.kva"), kvatool::PackOptions());
+        return boost::shared_ptr<korvane::IDataLoader>(
+            new korvane::TArchiveFileDataLoader<korvane::CArchiveFileLoader>(dir.File("out/data.kva")));
+    }
+
+    std::vector<std::uint32_t> ReadPixels()
+    {
+        std::vector<std::uint32_t> pixels;
+        EXPECT_EQ(os::gfx::kOk, device->ReadBackBuffer(&pixels, nullptr, nullptr));
+        return pixels;
+    }
+
+    /// The pixel at (x, y) after drawing stage 0's texture of the given surface size one texel per pixel.
+    std::uint32_t DrawnPixel(std::uint32_t surfaceWidth, std::uint32_t surfaceHeight, std::uint32_t x, std::uint32_t y)
+    {
+        if (!drawReady_) {
+            draw.SetUp(*device, kWidth, kHeight);
+            drawReady_ = true;
+        }
+        EXPECT_EQ(os::gfx::kOk, device->Clear(0, nullptr, os::gfx::clear::Target, 0xFF202020u, 1.0f, 0));
+        EXPECT_EQ(os::gfx::kOk, gfxtest::TextureDraw::Draw(*device, surfaceWidth, surfaceHeight));
+        return ReadPixels().at(static_cast<std::size_t>(y) * kWidth + x);
+    }
+
+    /// A constant's values as the program holds them (matrices column by column as GLSL stores them).
+    Floats ReadBack(korvane::CShader& shader, const std::string& name)
+    {
+        os::gfx::ConstantTable* table = shader.GetConstantTable();
+        Floats values;
+        EXPECT_EQ(os::gfx::kOk, table->ReadBack(device, table->GetConstantByName(nullptr, name), &values)) << name;
+        return values;
+    }
+
+    /// Screen pixels with (0, 0) at the top left, the canvas's half-pixel shift, blending over
+    /// black and point sampling, so a white glyph leaves its coverage in every colour channel.
+    void PrepareCanvas()
+    {
+        korvane::Matrix4 projection, world;
+        os::gfx::MatrixOrthoOffCenterLH(&projection, 0, kWidth, kHeight, 0, 0, 1);
+        environment->SetProjectionMatrix(projection);
+        pair = environment->GetShaderPair("shader\\canvas");
+        pair->Begin();
+        os::gfx::MatrixTranslation(&world, -0.5f, -0.5f, 0);
+        pair->GetUniform("World")->SetMatrix(&world);
+        namespace v = os::gfx::value;
+        using os::gfx::RenderState;
+        device->SetRenderState(RenderState::CullMode, v::CullNone);
+        device->SetRenderState(RenderState::AlphaBlendEnable, v::True);
+        device->SetRenderState(RenderState::SrcBlend, v::BlendSrcAlpha);
+        device->SetRenderState(RenderState::DestBlend, v::BlendInvSrcAlpha);
+        device->SetSamplerState(0, os::gfx::SamplerState::MinFilter, v::FilterPoint);
+        device->SetSamplerState(0, os::gfx::SamplerState::MagFilter, v::FilterPoint);
+        ASSERT_EQ(os::gfx::kOk, device->Clear(0, nullptr, os::gfx::clear::Target, 0xFF000000u, 1.0f, 0));
+    }
+
+    /// The draws recorded while `run` runs.
+    template <typename Run>
+    std::vector<os::testing::DrawRecord> Record(Run run)
+    {
+        os::testing::ClearRecordedDraws();
+        os::testing::SetDrawRecording(true);
+        run();
+        os::testing::SetDrawRecording(false);
+        return os::testing::GetRecordedDraws();
+    }
+
+    korvane::test::TempDir dir;
+    korvane::CGameApplicationDriverCX* driver = nullptr;
+    os::gfx::Device* device = nullptr;
+    boost::shared_ptr<CountingLoader> loader;
+    korvane::CShaderEnvironment* environment = nullptr;
+    boost::shared_ptr<korvane::CShaderPair> pair;
+    gfxtest::TextureDraw draw;
+
+private:
+    bool drawReady_ = false;
+};
+
+/// The 64 x 48 device with an archive of shader pairs.
+class ShaderTest : public DriverTest<64, 48>
+{
+protected:
+    std::map<std::string, std::string> Files() override
+    {
+        return {{"shader\\canvas.vs", ReadProjectData("shader/canvas.vs")},
+                {"shader\\canvas.ps", ReadProjectData("shader/canvas.ps")},
+                {"test\\all.vs", AllNamesVertexSource()},
+                {"test\\all.ps", AllNamesPixelSource()},
+                {"test\\broken.vs", "#version 410 core\nvoid main() { this is not GLSL }\n"},
+                {"test\\broken.ps", AllNamesPixelSource()},
+                {"test\\empty.vs", ""},
+                {"test\\empty.ps", AllNamesPixelSource()},
+                {"test\\novs.ps", AllNamesPixelSource()},
+                // For the folder precache: pairs by their pixel shader or ".xpu" entry, never by ".vs".
+                {"fx\\a.vs", AllNamesVertexSource()},
+                {"fx\\a.ps", AllNamesPixelSource()},
+                {"fx\\b.vs", AllNamesVertexSource()},
+                {"fx\\b.ps", AllNamesPixelSource()},
+                {"fx\\b.xpu", "unused"},
+                {"fx\\c.txt", "text"}};
+    }
+};
+
+} // namespace graphicstest
