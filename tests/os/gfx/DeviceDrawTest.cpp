@@ -69,24 +69,6 @@ TEST_F(GfxTest, ClearWithoutADepthBufferRefusesTheDepthFlag)
     EXPECT_EQ(value::ZBufferFalse, zEnable);
 }
 
-// A quad from (x0 - 0.5, y0 - 0.5) to (x1 - 0.5, y1 - 0.5) covers exactly the pixels x0..x1-1,
-// y0..y1-1 with Direct3D's pixel centres, and row 0 is the top row.
-TEST_F(GfxTest, TriangleStripCoversExactlyItsPixelsTopRowsFirst)
-{
-    Prepare(kGrey, kBoth);
-    ASSERT_EQ(kOk, device->BeginScene());
-    ASSERT_EQ(kOk, DrawQuad(10, 4, 20, 12, kRed));
-    ASSERT_EQ(kOk, device->EndScene());
-    ASSERT_EQ(kOk, device->Present());
-    const auto pixels = ReadBack();
-    for (std::uint32_t y = 0; y < kHeight; ++y) {
-        for (std::uint32_t x = 0; x < kWidth; ++x) {
-            const bool inside = x >= 10 && x < 20 && y >= 4 && y < 12;
-            ASSERT_EQ(inside ? kRed : kGrey, Pixel(pixels, x, y)) << "at " << x << ", " << y;
-        }
-    }
-}
-
 TEST_F(GfxTest, CullingDropsCounterClockwiseTrianglesByDefaultAndClockwiseOnRequest)
 {
     // Clockwise on screen (y grows downwards): top-left, top-right, bottom-left.

@@ -56,24 +56,15 @@ protected:
         for (SDL_Event& event : events)
             SDL_PushEvent(&event);
         std::vector<Message> out;
-        Message message;
-        while (PeekMessage(message, true)) {
+        for (Message message; PeekMessage(message, true);)
             if (message.message != WM_PAINT && message.window == window_.get())
                 out.push_back(message);
-        }
         return out;
     }
     SDL_Event Key(SDL_Scancode code, SDL_Keycode sym, bool down, Uint16 mod = KMOD_NONE, bool repeat = false)
     {
         SDL_Event e{};
-        e.key = {down ? SDL_KEYDOWN : SDL_KEYUP,
-                 0,
-                 window_->GetId(),
-                 static_cast<Uint8>(down ? SDL_PRESSED : SDL_RELEASED),
-                 static_cast<Uint8>(repeat ? 1 : 0),
-                 0,
-                 0,
-                 {code, sym, mod, 0}};
+        e.key = {down ? SDL_KEYDOWN : SDL_KEYUP, 0, window_->GetId(), down, repeat, 0, 0, {code, sym, mod, 0}};
         return e;
     }
     SDL_Event WindowEvent(SDL_WindowEventID id)
@@ -95,42 +86,36 @@ protected:
     std::vector<Message> received_;
 };
 
-TEST_F(EventTranslation, KeysMapToVirtualKeysWithTheirFlags)
+// System keys are Alt without Control, and F10.
+TEST_F(EventTranslation, KeysMapToVirtualKeysWithTheirFlagsAndSystemKeys)
 {
-    auto m = Translate({Key(SDL_SCANCODE_KP_5, SDLK_KP_5, true), Key(SDL_SCANCODE_KP_ENTER, SDLK_KP_ENTER, true),
-                        Key(SDL_SCANCODE_SEMICOLON, SDLK_SEMICOLON, true), Key(SDL_SCANCODE_3, SDLK_3, true),
-                        Key(SDL_SCANCODE_SPACE, SDLK_SPACE, true, KMOD_NONE, true),
-                        Key(SDL_SCANCODE_DELETE, SDLK_DELETE, false)});
+    auto m =
+        Translate({Key(SDL_SCANCODE_KP_5, SDLK_KP_5, true), Key(SDL_SCANCODE_KP_ENTER, SDLK_KP_ENTER, true),
+                   Key(SDL_SCANCODE_SEMICOLON, SDLK_SEMICOLON, true), Key(SDL_SCANCODE_3, SDLK_3, true),
+                   Key(SDL_SCANCODE_SPACE, SDLK_SPACE, true, KMOD_NONE, true),
+                   Key(SDL_SCANCODE_DELETE, SDLK_DELETE, false), Key(SDL_SCANCODE_X, SDLK_x, true, KMOD_LALT),
+                   Key(SDL_SCANCODE_X, SDLK_x, true, KMOD_LALT | KMOD_LCTRL), Key(SDL_SCANCODE_F10, SDLK_F10, true),
+                   Key(SDL_SCANCODE_F10, SDLK_F10, false), Key(SDL_SCANCODE_RALT, SDLK_RALT, false)});
     ASSERT_EQ(Kinds(m), (MessageKinds{{WM_KEYDOWN, VK_NUMPAD0 + 5},
                                       {WM_KEYDOWN, VK_RETURN},
                                       {WM_KEYDOWN, VK_OEM_1},
                                       {WM_KEYDOWN, '3'},
                                       {WM_KEYDOWN, VK_SPACE},
-                                      {WM_KEYUP, VK_DELETE}}));
-    EXPECT_NE(m[1].lParam & KF_EXTENDED_BIT, 0);
-    EXPECT_EQ(m[4].lParam, 1 | KF_REPEAT_BIT);
-    EXPECT_EQ(m[5].lParam, 1 | KF_EXTENDED_BIT | KF_REPEAT_BIT | KF_UP_BIT);
-}
-
-TEST_F(EventTranslation, SystemKeysAreAltWithoutControlAndF10)
-{
-    auto m =
-        Translate({Key(SDL_SCANCODE_X, SDLK_x, true, KMOD_LALT),
-                   Key(SDL_SCANCODE_X, SDLK_x, true, KMOD_LALT | KMOD_LCTRL), Key(SDL_SCANCODE_F10, SDLK_F10, true),
-                   Key(SDL_SCANCODE_F10, SDLK_F10, false), Key(SDL_SCANCODE_RALT, SDLK_RALT, false)});
-    ASSERT_EQ(Kinds(m), (MessageKinds{{WM_SYSKEYDOWN, 'X'},
+                                      {WM_KEYUP, VK_DELETE},
+                                      {WM_SYSKEYDOWN, 'X'},
                                       {WM_KEYDOWN, 'X'},
                                       {WM_SYSKEYDOWN, VK_F10},
                                       {WM_SYSKEYUP, VK_F10},
                                       {WM_SYSKEYUP, VK_MENU}}));
-    EXPECT_EQ(m[0].lParam, 1 | KF_ALTDOWN_BIT);
-    EXPECT_EQ(m[2].lParam & KF_ALTDOWN_BIT, 0);
+    EXPECT_NE(m[1].lParam & KF_EXTENDED_BIT, 0);
+    EXPECT_EQ(V(m[4].lParam, m[5].lParam, m[6].lParam, m[8].lParam & KF_ALTDOWN_BIT),
+              V(1 | KF_REPEAT_BIT, 1 | KF_EXTENDED_BIT | KF_REPEAT_BIT | KF_UP_BIT, 1 | KF_ALTDOWN_BIT, 0));
 }
 
 TEST_F(EventTranslation, TextBecomesOneCharacterPerCodePoint)
 {
     SDL_Event e{};
-    e.type = SDL_TEXTINPUT;
+    e.text.type = SDL_TEXTINPUT;
     e.text.windowID = window_->GetId();
     std::strcpy(e.text.text, "a\xC3\xA9\xE3\x81\x82\xF0\x9F\x98\x80");
     EXPECT_EQ(Kinds(Translate({e})),
@@ -183,7 +168,7 @@ TEST_F(EventTranslation, TerminationRequestClosesTheWindow)
 {
     SDL_Event quit{};
     quit.type = SDL_QUIT;
-    auto m = Translate({quit});
+    const auto m = Translate({quit});
     ASSERT_EQ(Kinds(m), (MessageKinds{{WM_CLOSE, 0}}));
     DispatchMessage(m[0]);
     EXPECT_EQ(Kinds(received_), (MessageKinds{{WM_CLOSE, 0}, {WM_DESTROY, 0}}));
