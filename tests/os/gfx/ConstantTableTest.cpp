@@ -23,26 +23,16 @@ using os::gfx::RegisterSet;
 using ostest::V;
 
 const char* const kPixelSource = R"(#version 420 core
-uniform float Scalar = 2.0;
-uniform vec2 Pair;
-uniform vec4 Quad = vec4(1.0, 2.0, 3.0, 4.0);
-uniform ivec2 Counts;
-uniform bool Flag;
-uniform mat4 Transform;
-uniform mat3 Small;
-uniform vec4 List[3];
-struct Sun { vec3 dir; float power; };
-uniform Sun Light;
-uniform sampler2D First;
-uniform sampler2D Second;
-layout(binding = 5) uniform sampler2D Pinned;
+uniform float Scalar = 2.0; uniform vec2 Pair; uniform vec4 Quad = vec4(1.0, 2.0, 3.0, 4.0); uniform ivec2 Counts;
+uniform bool Flag; uniform mat4 Transform; uniform mat3 Small; uniform vec4 List[3];
+struct Sun { vec3 dir; float power; }; uniform Sun Light;
+uniform sampler2D First; uniform sampler2D Second; layout(binding = 5) uniform sampler2D Pinned;
 layout(location = 0) out vec4 outColor;
 void main()
 {
     vec4 s = vec4(Scalar) + Pair.xyxy + Quad + vec4(Counts.xyxy) + (Flag ? vec4(1.0) : vec4(0.0));
     s += Transform * Quad + vec4(Small * Quad.xyz, 0.0) + List[0] + List[1] + List[2];
-    s += vec4(Light.dir, Light.power) + texture(First, Pair) + texture(Second, Pair) + texture(Pinned, Pair);
-    outColor = s;
+    outColor = s + vec4(Light.dir, Light.power) + texture(First, Pair) + texture(Second, Pair) + texture(Pinned, Pair);
 }
 )";
 

@@ -22,30 +22,20 @@ namespace gfxtest
 using PixelFunction = std::function<std::uint32_t(std::uint32_t x, std::uint32_t y)>;
 
 /// Pictures of the texture tests. Pattern: a distinct colour (and alpha) per texel.
-inline std::uint32_t Pattern(std::uint32_t x, std::uint32_t y)
-{
+inline constexpr auto Pattern = [](std::uint32_t x, std::uint32_t y) {
     return (static_cast<std::uint32_t>(0x40 + x * 0x30 + y * 0x08) << 24) | ((x * 50) << 16) | ((y * 100) << 8) |
            (0x80 + x * 8 + y);
-}
-inline std::uint32_t Opaque(std::uint32_t x, std::uint32_t y)
-{
-    return Pattern(x, y) | 0xFF000000u;
-}
-inline std::uint32_t Grey(std::uint32_t x, std::uint32_t y)
-{
-    const std::uint32_t g = (x * 40 + y * 20) & 0xFF;
-    return 0xFF000000u | (g << 16) | (g << 8) | g;
-}
-inline std::uint32_t Flat(std::uint32_t, std::uint32_t)
-{
-    return 0xFFC03020u;
-}
+};
+inline constexpr auto Opaque = [](std::uint32_t x, std::uint32_t y) { return Pattern(x, y) | 0xFF000000u; };
+inline constexpr auto Grey = [](std::uint32_t x, std::uint32_t y) {
+    return 0xFF000000u | ((x * 40 + y * 20) & 0xFF) * 0x010101u;
+};
+inline constexpr auto Flat = [](std::uint32_t, std::uint32_t) { return 0xFFC03020u; };
 /// Four colours, half transparent ones among them (palette images).
-inline std::uint32_t FourColours(std::uint32_t x, std::uint32_t y)
-{
-    static const std::uint32_t kColours[] = {0xFFFF0000u, 0x8000FF00u, 0x000000FFu, 0xFFFFFFFFu};
+inline constexpr auto FourColours = [](std::uint32_t x, std::uint32_t y) {
+    constexpr std::uint32_t kColours[] = {0xFFFF0000u, 0x8000FF00u, 0x000000FFu, 0xFFFFFFFFu};
     return kColours[(x + y) % 4];
-}
+};
 
 inline void PutLE(std::string& out, std::uint32_t value, int bytes)
 {

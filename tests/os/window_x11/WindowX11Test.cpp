@@ -70,12 +70,9 @@ struct XInput
     }
     void Tap(KeySym sym, KeySym modifier = NoSymbol)
     {
-        if (modifier != NoSymbol)
-            Key(modifier, true);
-        Key(sym, true);
-        Key(sym, false);
-        if (modifier != NoSymbol)
-            Key(modifier, false);
+        for (const auto& [key, press] : {std::pair{modifier, true}, {sym, true}, {sym, false}, {modifier, false}})
+            if (key != NoSymbol)
+                Key(key, press);
     }
     void Click(unsigned button)
     {
