@@ -124,10 +124,9 @@ TEST_F(MixerTest, VolumeAndPanFollowTheDecibelCurves)
     ASSERT_EQ(kOk, buffer->Play(kPlayLooping));
 
     // -6 dB is 10000 * 10^-0.3; panned right the left side drops by 20 dB at 2000.
-    for (const auto& [volume, pan, left, right] : {std::array<int, 4>{-600, 0, 5012, 5012},
-                                                   {0, 2000, 1000, 10000},
-                                                   {0, kPanLeft, 10000, 0},
-                                                   {kVolumeMin, 0, 0, 0}}) {
+    const std::array<int, 4> cases[] = {
+        {-600, 0, 5012, 5012}, {0, 2000, 1000, 10000}, {0, kPanLeft, 10000, 0}, {kVolumeMin, 0, 0, 0}};
+    for (const auto& [volume, pan, left, right] : cases) {
         SCOPED_TRACE(testing::Message() << volume << " " << pan);
         ASSERT_EQ(kOk, buffer->SetVolume(volume));
         ASSERT_EQ(kOk, buffer->SetPan(pan));

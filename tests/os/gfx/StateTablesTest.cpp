@@ -70,13 +70,11 @@ TEST(StateTablesTest, EachDirect3DValueHasItsOwnGLValue)
 
 TEST(StateTablesTest, PrimitiveCountsIncludingTheLargest)
 {
-    for (const auto& [type, vertices] : {std::pair{PrimitiveType::PointList, 5},
-                                         {PrimitiveType::LineList, 10},
-                                         {PrimitiveType::LineStrip, 6},
-                                         {PrimitiveType::TriangleList, 15},
-                                         {PrimitiveType::TriangleStrip, 7},
-                                         {PrimitiveType::TriangleFan, 7}})
-        EXPECT_EQ(static_cast<std::uint64_t>(vertices), tables::VertexCountFor(type, 5)) << static_cast<int>(type);
+    const std::pair<PrimitiveType, std::uint64_t> counts[] = {
+        {PrimitiveType::PointList, 5},     {PrimitiveType::LineList, 10},     {PrimitiveType::LineStrip, 6},
+        {PrimitiveType::TriangleList, 15}, {PrimitiveType::TriangleStrip, 7}, {PrimitiveType::TriangleFan, 7}};
+    for (const auto& [type, vertices] : counts)
+        EXPECT_EQ(vertices, tables::VertexCountFor(type, 5)) << static_cast<int>(type);
     EXPECT_EQ(0xFFFFFFFFull * 3, tables::VertexCountFor(PrimitiveType::TriangleList, 0xFFFFFFFFu));
     EXPECT_EQ(0u, tables::VertexCountFor(static_cast<PrimitiveType>(99), 1));
 }

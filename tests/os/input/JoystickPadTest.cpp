@@ -134,16 +134,13 @@ TEST_F(InputJoystickPadTest, AxesScaleOntoTheRangesSetAndHatsReportAngles)
     PumpInput();
     state = Read(*device);
     EXPECT_EQ(Values(state.x, state.pov[0] & 0xFFFF), Values(0, 0xFFFF));
-    for (const auto& [hat, angle] : {std::pair{SDL_HAT_UP, 0},
-                                     {SDL_HAT_RIGHT, 9000},
-                                     {SDL_HAT_RIGHTDOWN, 13500},
-                                     {SDL_HAT_DOWN, 18000},
-                                     {SDL_HAT_LEFTDOWN, 22500},
-                                     {SDL_HAT_LEFT, 27000},
-                                     {SDL_HAT_LEFTUP, 31500}}) {
-        stick.SetHat(0, static_cast<std::uint8_t>(hat));
+    const std::pair<std::uint8_t, std::uint32_t> hats[] = {
+        {SDL_HAT_UP, 0},           {SDL_HAT_RIGHT, 9000}, {SDL_HAT_RIGHTDOWN, 13500}, {SDL_HAT_DOWN, 18000},
+        {SDL_HAT_LEFTDOWN, 22500}, {SDL_HAT_LEFT, 27000}, {SDL_HAT_LEFTUP, 31500}};
+    for (const auto& [hat, angle] : hats) {
+        stick.SetHat(0, hat);
         PumpInput();
-        EXPECT_EQ(static_cast<std::uint32_t>(angle), Read(*device).pov[0]) << hat;
+        EXPECT_EQ(angle, Read(*device).pov[0]) << int{hat};
     }
 }
 
@@ -201,12 +198,13 @@ TEST_F(InputJoystickPadTest, PadStateFollowsButtonsSticksAndTriggers)
 
     for (int button : {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_START, SDL_CONTROLLER_BUTTON_DPAD_LEFT})
         pad.SetButton(button, true);
-    for (const auto& [axis, value] : {std::pair{SDL_CONTROLLER_AXIS_LEFTY, -20000},
-                                      {SDL_CONTROLLER_AXIS_RIGHTY, -32768},
-                                      {SDL_CONTROLLER_AXIS_LEFTX, 1234},
-                                      {SDL_CONTROLLER_AXIS_TRIGGERLEFT, 32767},
-                                      {SDL_CONTROLLER_AXIS_TRIGGERRIGHT, -32768}})
-        pad.SetAxis(axis, static_cast<std::int16_t>(value));
+    const std::pair<SDL_GameControllerAxis, std::int16_t> axes[] = {{SDL_CONTROLLER_AXIS_LEFTY, -20000},
+                                                                    {SDL_CONTROLLER_AXIS_RIGHTY, -32768},
+                                                                    {SDL_CONTROLLER_AXIS_LEFTX, 1234},
+                                                                    {SDL_CONTROLLER_AXIS_TRIGGERLEFT, 32767},
+                                                                    {SDL_CONTROLLER_AXIS_TRIGGERRIGHT, -32768}};
+    for (const auto& [axis, value] : axes)
+        pad.SetAxis(axis, value);
     PumpInput();
     ASSERT_EQ(kErrorSuccess, GetPadState(0, &state));
     EXPECT_EQ(kPadA | kPadStart | kPadDpadLeft, state.gamepad.buttons);

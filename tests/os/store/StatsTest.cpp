@@ -85,11 +85,12 @@ TEST_F(StatsTest, DisplayTextsComeFromTheDefinitions)
 {
     ASSERT_EQ(Receive(), kResultOk);
     os::testing::SetAchievementDisplay("ACH_A", "First", "The first one");
-    for (const auto& [id, key, text] : {std::tuple{"ACH_A", "name", "First"},
-                                        {"ACH_A", "desc", "The first one"},
-                                        {"ACH_B", "name", "ACH_B"},
-                                        {"ACH_B", "desc", ""},
-                                        {"ACH_B", "icon", ""}})
+    const char* const cases[][3] = {{"ACH_A", "name", "First"},
+                                    {"ACH_A", "desc", "The first one"},
+                                    {"ACH_B", "name", "ACH_B"},
+                                    {"ACH_B", "desc", ""},
+                                    {"ACH_B", "icon", ""}};
+    for (const auto& [id, key, text] : cases)
         EXPECT_STREQ(stats->GetAchievementDisplayAttribute(id, key), text) << id << " " << key;
 }
 
@@ -120,12 +121,10 @@ TEST_F(StatsTest, GameLanguageFromTheSettingElseTheLocale)
 {
     const char* savedAll = std::getenv("LC_ALL");
     const std::string saved = savedAll ? savedAll : "";
-    for (const auto& [setting, locale, language] : {std::tuple{"", "ja_JP.UTF-8", "japanese"},
-                                                    {"", "en_GB.UTF-8", "english"},
-                                                    {"", "", "english"},
-                                                    {"japanese", "C", "japanese"},
-                                                    {"english", "ja_JP", "english"},
-                                                    {"Japanese", "C", "english"}}) {
+    const char* const cases[][3] = {
+        {"", "ja_JP.UTF-8", "japanese"}, {"", "en_GB.UTF-8", "english"},  {"", "", "english"},
+        {"japanese", "C", "japanese"},   {"english", "ja_JP", "english"}, {"Japanese", "C", "english"}};
+    for (const auto& [setting, locale, language] : cases) {
         SCOPED_TRACE(std::string(setting) + "/" + locale);
         setenv("LC_ALL", locale, 1);
         os::testing::SetStoreLanguage(setting);

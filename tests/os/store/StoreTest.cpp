@@ -164,10 +164,12 @@ TEST_F(StoreFixture, MalformedRequestsFailAtOnce)
 {
     const LeaderboardHandle board = Find("BOARD");
     std::int32_t words[65] = {};
-    for (const auto& [target, count, method] : {std::tuple{board + 100, 61, kUploadKeepBest},
-                                                {board, 65, kUploadKeepBest},
-                                                {board, -1, kUploadKeepBest},
-                                                {board, 61, kUploadNone}})
+    const std::tuple<LeaderboardHandle, std::int32_t, LeaderboardUploadMethod> uploads[] = {
+        {board + 100, 61, kUploadKeepBest},
+        {board, 65, kUploadKeepBest},
+        {board, -1, kUploadKeepBest},
+        {board, 61, kUploadNone}};
+    for (const auto& [target, count, method] : uploads)
         EXPECT_EQ(stats->UploadLeaderboardScore(target, method, 1, words, count), 0u) << count;
     EXPECT_EQ(stats->UploadLeaderboardScore(board, kUploadKeepBest, 1, nullptr, 61), 0u);
     EXPECT_EQ(stats->DownloadLeaderboardEntries(board, static_cast<LeaderboardDataRequest>(3), 1, 10), 0u);

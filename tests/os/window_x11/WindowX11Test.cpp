@@ -212,18 +212,11 @@ TEST_F(WindowX11, LetterAndControlKeysGiveVirtualKeysAndCharacters)
     for (KeySym key : {XK_Return, XK_Escape, XK_Left, XK_Pause, XK_F1})
         input_.Tap(key);
     ASSERT_TRUE(WaitFor(Is(WM_KEYUP, VK_F1)));
-    for (const auto& [message, key] : std::vector<std::pair<std::uint32_t, WParam>>{{WM_KEYDOWN, 'A'},
-                                                                                    {WM_CHAR, 'a'},
-                                                                                    {WM_KEYDOWN, VK_SHIFT},
-                                                                                    {WM_KEYDOWN, 'B'},
-                                                                                    {WM_CHAR, 'B'},
-                                                                                    {WM_KEYUP, VK_SHIFT},
-                                                                                    {WM_KEYDOWN, VK_RETURN},
-                                                                                    {WM_KEYDOWN, VK_ESCAPE},
-                                                                                    {WM_KEYDOWN, VK_PAUSE},
-                                                                                    {WM_CHAR, 0x0D},
-                                                                                    {WM_CHAR, 0x1B},
-                                                                                    {WM_KEYDOWN, VK_LEFT}})
+    const std::pair<std::uint32_t, WParam> expected[] = {
+        {WM_KEYDOWN, 'A'},      {WM_CHAR, 'a'},       {WM_KEYDOWN, VK_SHIFT},  {WM_KEYDOWN, 'B'},
+        {WM_CHAR, 'B'},         {WM_KEYUP, VK_SHIFT}, {WM_KEYDOWN, VK_RETURN}, {WM_KEYDOWN, VK_ESCAPE},
+        {WM_KEYDOWN, VK_PAUSE}, {WM_CHAR, 0x0D},      {WM_CHAR, 0x1B},         {WM_KEYDOWN, VK_LEFT}};
+    for (const auto& [message, key] : expected)
         ASSERT_NE(Find(message, key), nullptr) << message << " " << key;
     EXPECT_EQ(Count(WM_CHAR), 4);
     EXPECT_EQ(Find(WM_KEYDOWN, 'A')->lParam & (0xFFFF | KF_REPEAT_BIT | KF_UP_BIT | KF_ALTDOWN_BIT), 1);
@@ -262,11 +255,12 @@ TEST_F(WindowX11, MouseMovesButtonsAndWheel)
         input_.Click(button);
     ASSERT_TRUE(WaitFor([](const Message& m) { return m.message == WM_MOUSEWHEEL; }));
     EXPECT_EQ(V(Count(WM_LBUTTONDOWN), Count(WM_LBUTTONUP), Count(WM_LBUTTONDBLCLK)), V(2, 2, 0));
-    for (const auto& [message, key] : std::vector<std::pair<std::uint32_t, WParam>>{{WM_LBUTTONDOWN, MK_LBUTTON},
-                                                                                    {WM_LBUTTONUP, 0},
-                                                                                    {WM_RBUTTONDOWN, MK_RBUTTON},
-                                                                                    {WM_MBUTTONDOWN, MK_MBUTTON},
-                                                                                    {WM_MOUSEWHEEL, WParam(120) << 16}})
+    const std::pair<std::uint32_t, WParam> expected[] = {{WM_LBUTTONDOWN, MK_LBUTTON},
+                                                         {WM_LBUTTONUP, 0},
+                                                         {WM_RBUTTONDOWN, MK_RBUTTON},
+                                                         {WM_MBUTTONDOWN, MK_MBUTTON},
+                                                         {WM_MOUSEWHEEL, WParam(120) << 16}};
+    for (const auto& [message, key] : expected)
         ASSERT_NE(Find(message, key), nullptr) << message;
     EXPECT_EQ(Find(WM_LBUTTONDOWN, MK_LBUTTON)->lParam, MakeLParam(10, 20));
     EXPECT_EQ(Find(WM_MOUSEWHEEL, WParam(120) << 16)->lParam, MakeLParam(x + 10, y + 20)); // screen coordinates
