@@ -151,10 +151,11 @@ TEST_F(TextureTest, LockedDynamicTextureShowsWhatWasWrittenWithAlphaReadingOne)
     ASSERT_EQ(kOk, system->LockRect(0, &locked, &part, 0));
     EXPECT_EQ(32, locked.Pitch);
     ASSERT_EQ(kOk, system->UnlockRect(0));
-    EXPECT_EQ(kErrInvalidCall, device->SetTexture(0, system));
-    EXPECT_EQ(kErrInvalidCall, device->CreateTexture(0, 8, 1, 0, Format::A8R8G8B8, Pool::Default, &system));
-    EXPECT_EQ(kErrInvalidCall, device->CreateTexture(8, 8, 5, 0, Format::A8R8G8B8, Pool::Default, &system));
-    EXPECT_FALSE(system);
+    EXPECT_EQ(V(device->SetTexture(0, system),
+                device->CreateTexture(0, 8, 1, 0, Format::A8R8G8B8, Pool::Default, &fixed),
+                device->CreateTexture(8, 8, 5, 0, Format::A8R8G8B8, Pool::Default, &fixed)),
+              V(kErrInvalidCall, kErrInvalidCall, kErrInvalidCall));
+    EXPECT_FALSE(fixed);
 }
 
 // Drawn, a filled texture is checked by the engine's texture tests; here every texel of every level.

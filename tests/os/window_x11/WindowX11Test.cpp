@@ -207,8 +207,11 @@ TEST_F(WindowX11, ShowActivatesAndPaintsAnotherWindowTakesTheFocusAndHideRemoves
 TEST_F(WindowX11, LetterAndControlKeysGiveVirtualKeysAndCharacters)
 {
     ShowFocused();
+    // Each group is waited for before the next, as a typist's keys come.
     input_.Tap(XK_a);
+    ASSERT_TRUE(WaitFor(Is(WM_KEYUP, 'A')));
     input_.Tap(XK_b, XK_Shift_L);
+    ASSERT_TRUE(WaitFor(Is(WM_KEYUP, VK_SHIFT)));
     for (KeySym key : {XK_Return, XK_Escape, XK_Left, XK_Pause, XK_F1})
         input_.Tap(key);
     ASSERT_TRUE(WaitFor(Is(WM_KEYUP, VK_F1)));
