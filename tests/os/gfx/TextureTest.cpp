@@ -299,7 +299,8 @@ TEST_F(TextureRegressionTest, ACompressedImageCutInsideItsBlocksPadsWithTranspar
     ASSERT_TRUE(texture);
     os::gfx::SurfaceDesc desc;
     ASSERT_EQ(kOk, texture->GetLevelDesc(0, &desc));
-    EXPECT_EQ(V(info.Width, info.Format, desc.Width, desc.Height), V(6, Format::DXT1, 8, 8));
+    EXPECT_EQ(V(info.Width, info.Format, info.ImageFileFormat, info.MipLevels, desc.Width, desc.Height),
+              V(6, Format::DXT1, os::gfx::ImageFileFormat::Dds, 1, 8, 8));
     ASSERT_NO_FATAL_FAILURE(DrawTexture(texture));
     ExpectPixels({{0, 0, 0xFFFF0000u}, {5, 5, 0xFFFF0000u}, {6, 0, 0u}, {7, 3, 0u}, {0, 6, 0u}, {7, 7, 0u}});
 
