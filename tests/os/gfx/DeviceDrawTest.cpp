@@ -227,15 +227,6 @@ TEST_F(GfxTest, PresentingPaintedPixelsKeepsTheBackBuffer)
     ExpectPixels({{0, 0, kGreen}});
 }
 
-TEST_F(GfxTest, ShaderCompileErrorsFailWithALog)
-{
-    const std::string broken = "#version 410 core\nvoid main() { undefined_thing = 1; }\n";
-    std::shared_ptr<os::gfx::Shader> shader;
-    EXPECT_EQ(kErrInvalidCall, device->CreatePixelShader(broken.data(), broken.size(), &shader));
-    EXPECT_EQ(nullptr, shader);
-    EXPECT_FALSE(device->GetLastShaderLog().empty());
-}
-
 // Extension directives must precede every declaration, the layer's own included.
 TEST_F(GfxTest, VertexShadersMayEnableExtensions)
 {
