@@ -4,9 +4,11 @@
 #include <atomic>
 #include <thread>
 
+#include "os/Values.h"
 #include "os/system/Event.h"
 
 using os::system::Event;
+using ostest::V;
 
 TEST(EventTest, AutoResetIsConsumedOnceManualResetStays)
 {
@@ -16,25 +18,21 @@ TEST(EventTest, AutoResetIsConsumedOnceManualResetStays)
     manual.Set();
     EXPECT_TRUE(automatic.Wait(0));
     EXPECT_FALSE(automatic.Wait(0));
-    EXPECT_TRUE(manual.Wait(0));
-    EXPECT_TRUE(manual.Wait(0));
+    EXPECT_EQ(V(manual.Wait(0), manual.Wait(0)), V(true, true));
     manual.Reset();
-    EXPECT_FALSE(manual.Wait(0));
-    EXPECT_TRUE(Event(false, true).IsSignalled());
+    EXPECT_EQ(V(manual.Wait(0), Event(false, true).IsSignalled()), V(false, true));
 }
 
 TEST(EventTest, WaitForAnyReturnsTheLowestSignalledAndTimesOut)
 {
-    Event a;
-    Event b;
-    Event c;
+    Event a, b, c;
     Event* all[] = {&a, &b, &c};
     c.Set();
     b.Set();
-    EXPECT_EQ(1u, os::system::WaitForAnyEvent(all, 3, 0));
-    EXPECT_EQ(2u, os::system::WaitForAnyEvent(all, 3, 0));
-    EXPECT_EQ(os::system::kWaitTimeout, os::system::WaitForAnyEvent(all, 3, 0));
-    EXPECT_EQ(os::system::kWaitTimeout, os::system::WaitForAnyEvent(all, 3, 5));
+    const auto wait = [&](std::uint32_t ms) { return os::system::WaitForAnyEvent(all, 3, ms); };
+    EXPECT_EQ(1u, wait(0));
+    EXPECT_EQ(2u, wait(0));
+    EXPECT_EQ(V(wait(0), wait(5)), V(os::system::kWaitTimeout, os::system::kWaitTimeout));
 }
 
 TEST(EventTest, PulseWakesOnlyAThreadThatIsWaiting)
@@ -49,14 +47,12 @@ TEST(EventTest, PulseWakesOnlyAThreadThatIsWaiting)
     ASSERT_TRUE(os::testing::WaitForWaiterOn(list, 1, 5000));
     event.Pulse();
     waiter.join();
-    EXPECT_TRUE(woke);
-    EXPECT_FALSE(event.IsSignalled());
+    EXPECT_EQ(V(woke.load(), event.IsSignalled()), V(true, false));
 }
 
 TEST(EventTest, TrackedSignalsAreOutstandingUntilTheListenerComesBack)
 {
-    Event event;
-    Event done;
+    Event event, done;
     std::atomic<int> handled{0};
     std::thread listener([&] {
         Event* list[] = {&event, &done};
@@ -74,6 +70,5 @@ TEST(EventTest, TrackedSignalsAreOutstandingUntilTheListenerComesBack)
     listener.join();
     // Nobody listens: the signal stays but nothing is outstanding.
     os::testing::SetEventTracked(event);
-    EXPECT_TRUE(os::testing::WaitForTrackedEvents(0));
-    EXPECT_TRUE(event.IsSignalled());
+    EXPECT_EQ(V(os::testing::WaitForTrackedEvents(0), event.IsSignalled()), V(true, true));
 }

@@ -1,8 +1,10 @@
 /** @file ConstantTableTest.cpp A stage's constant table: what it lists, sampler units, typed setters and refusals. */
 #include <cstring>
 #include <memory>
+#include <numeric>
 #include <thread>
 
+#include "os/Values.h"
 #include "os/gfx/ConstantTable.h"
 #include "support/GfxFixture.h"
 
@@ -18,28 +20,19 @@ using os::gfx::kOk;
 using os::gfx::ParameterClass;
 using os::gfx::ParameterType;
 using os::gfx::RegisterSet;
+using ostest::V;
 
 const char* const kPixelSource = R"(#version 420 core
-uniform float Scalar = 2.0;
-uniform vec2 Pair;
-uniform vec4 Quad = vec4(1.0, 2.0, 3.0, 4.0);
-uniform ivec2 Counts;
-uniform bool Flag;
-uniform mat4 Transform;
-uniform mat3 Small;
-uniform vec4 List[3];
-struct Sun { vec3 dir; float power; };
-uniform Sun Light;
-uniform sampler2D First;
-uniform sampler2D Second;
-layout(binding = 5) uniform sampler2D Pinned;
+uniform float Scalar = 2.0; uniform vec2 Pair; uniform vec4 Quad = vec4(1.0, 2.0, 3.0, 4.0); uniform ivec2 Counts;
+uniform bool Flag; uniform mat4 Transform; uniform mat3 Small; uniform vec4 List[3];
+struct Sun { vec3 dir; float power; }; uniform Sun Light;
+uniform sampler2D First; uniform sampler2D Second; layout(binding = 5) uniform sampler2D Pinned;
 layout(location = 0) out vec4 outColor;
 void main()
 {
     vec4 s = vec4(Scalar) + Pair.xyxy + Quad + vec4(Counts.xyxy) + (Flag ? vec4(1.0) : vec4(0.0));
     s += Transform * Quad + vec4(Small * Quad.xyz, 0.0) + List[0] + List[1] + List[2];
-    s += vec4(Light.dir, Light.power) + texture(First, Pair) + texture(Second, Pair) + texture(Pinned, Pair);
-    outColor = s;
+    outColor = s + vec4(Light.dir, Light.power) + texture(First, Pair) + texture(Second, Pair) + texture(Pinned, Pair);
 }
 )";
 
@@ -90,36 +83,26 @@ TEST_F(ConstantTableTest, ListsTopLevelConstantsWithTheirShapes)
     };
     os::gfx::ConstantTableDesc tableDesc;
     ASSERT_EQ(kOk, table->GetDesc(&tableDesc));
-    EXPECT_EQ(12u, tableDesc.Constants);
-    EXPECT_EQ(0xFFFF0300u, tableDesc.Version);
+    EXPECT_EQ(V(tableDesc.Constants, tableDesc.Version), V(12, 0xFFFF0300u));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         os::gfx::ConstantDesc desc;
         std::uint32_t count = 1;
         ASSERT_EQ(kOk, table->GetConstantDesc(H(c.name), &desc, &count));
-        EXPECT_EQ(1u, count);
         EXPECT_EQ(c.name, desc.Name);
-        EXPECT_EQ(c.cls, desc.Class);
-        EXPECT_EQ(c.type, desc.Type);
-        EXPECT_EQ(c.set, desc.RegisterSet);
-        EXPECT_EQ(c.rows, desc.Rows);
-        EXPECT_EQ(c.columns, desc.Columns);
-        EXPECT_EQ(c.elements, desc.Elements);
-        EXPECT_EQ(c.members, desc.StructMembers);
-        EXPECT_EQ(c.bytes, desc.Bytes);
+        EXPECT_EQ(V(count, desc.Class, desc.Type, desc.RegisterSet, desc.Rows, desc.Columns, desc.Elements,
+                    desc.StructMembers, desc.Bytes),
+                  V(1, c.cls, c.type, c.set, c.rows, c.columns, c.elements, c.members, c.bytes));
     }
     // Members of a structure are reached through it; list elements are not constants.
     EXPECT_NE(nullptr, table->GetConstantByName(H("Light"), "power"));
-    EXPECT_EQ(nullptr, H("List[1]"));
-    EXPECT_EQ(nullptr, H("Light.dir"));
-    EXPECT_EQ(nullptr, table->GetConstant(nullptr, tableDesc.Constants));
+    EXPECT_FALSE(H("List[1]") || H("Light.dir") || table->GetConstant(nullptr, tableDesc.Constants));
 
     // The layer's own uniform of a vertex stage stays hidden.
     std::shared_ptr<ConstantTable> vertexTable;
     ASSERT_EQ(kOk, os::gfx::GetShaderConstantTable(shaders.vertexShader, &vertexTable));
     ASSERT_EQ(kOk, vertexTable->GetDesc(&tableDesc));
-    EXPECT_EQ(0u, tableDesc.Constants);
-    EXPECT_EQ(0xFFFE0300u, tableDesc.Version);
+    EXPECT_EQ(V(tableDesc.Constants, tableDesc.Version), V(0, 0xFFFE0300u));
 }
 
 TEST_F(ConstantTableTest, SamplersReadUnitsOfTheirOwnAndTakeNoValues)
@@ -127,16 +110,13 @@ TEST_F(ConstantTableTest, SamplersReadUnitsOfTheirOwnAndTakeNoValues)
     // The unset samplers take the lowest free units; a bound one keeps its unit.
     const std::uint32_t first = table->GetSamplerIndex(H("First"));
     const std::uint32_t second = table->GetSamplerIndex(H("Second"));
-    EXPECT_EQ(0u, std::min(first, second));
-    EXPECT_EQ(1u, std::max(first, second));
-    EXPECT_EQ(5u, table->GetSamplerIndex(H("Pinned")));
-    EXPECT_EQ(0xFFFFFFFFu, table->GetSamplerIndex(H("Quad")));
-    EXPECT_EQ(0xFFFFFFFFu, table->GetSamplerIndex(nullptr));
-
-    EXPECT_EQ(kErrInvalidCall, table->SetFloat(device.get(), H("First"), 3.0f));
-    EXPECT_EQ(kErrInvalidCall, table->SetInt(device.get(), H("First"), 3));
+    EXPECT_EQ(V(std::min(first, second), std::max(first, second), table->GetSamplerIndex(H("Pinned")),
+                table->GetSamplerIndex(H("Quad")), table->GetSamplerIndex(nullptr)),
+              V(0, 1, 5, 0xFFFFFFFFu, 0xFFFFFFFFu));
     const std::int32_t word = 3;
-    EXPECT_EQ(kErrInvalidCall, table->SetValue(device.get(), H("First"), &word, 4));
+    EXPECT_EQ(V(table->SetFloat(device.get(), H("First"), 3.0f), table->SetInt(device.get(), H("First"), 3),
+                table->SetValue(device.get(), H("First"), &word, 4)),
+              V(kErrInvalidCall, kErrInvalidCall, kErrInvalidCall));
     EXPECT_EQ(std::vector<float>{static_cast<float>(first)}, Read("First"));
 
     // Asking again gives the same table.
@@ -148,71 +128,35 @@ TEST_F(ConstantTableTest, SamplersReadUnitsOfTheirOwnAndTakeNoValues)
 TEST_F(ConstantTableTest, SettersConvertToTheDeclaredTypeAndStayWithinTheConstant)
 {
     os::gfx::Matrix m;
-    for (int i = 0; i < 16; ++i) {
-        m.m[i] = static_cast<float>(i + 1);
-    }
+    std::iota(std::begin(m.m), std::end(m.m), 1.0f);
     const os::gfx::Vector4 vectors[2] = {{5, 6, 7, 8}, {9, 10, 11, 12}};
     const float counts[] = {1.9f, -2.5f};
     const float sun[] = {1, 2, 3, 4};
     auto exactlyFour = std::make_unique<float[]>(4); // a longer claimed count must not read past these
-    for (int i = 0; i < 4; ++i) {
-        exactlyFour[i] = 10.0f + static_cast<float>(i);
-    }
+    std::iota(exactlyFour.get(), exactlyFour.get() + 4, 10.0f);
     os::gfx::Device* d = device.get();
-    struct Case
-    {
-        const char* what;
-        const char* name;
-        std::function<os::gfx::Result()> set;
-        std::vector<float> expected;
+    const auto expect = [&](const char* what, const char* name, os::gfx::Result result, std::vector<float> values) {
+        ASSERT_EQ(kOk, result) << what;
+        EXPECT_EQ(values, Read(name)) << what;
     };
-    const Case cases[] = {
-        {"a float sets x only", "Quad", [&] { return table->SetFloat(d, H("Quad"), 9); }, {9, 2, 3, 4}},
-        {"a vector fills a vec2 with x, y",
-         "Pair",
-         [&] { return table->SetVector(d, H("Pair"), &vectors[0]); },
-         {5, 6}},
-        {"a vector into a float", "Scalar", [&] { return table->SetVector(d, H("Scalar"), &vectors[1]); }, {9}},
-        {"floats into integers truncate",
-         "Counts",
-         [&] { return table->SetFloatArray(d, H("Counts"), counts, 2); },
-         {1, -2}},
-        {"any non-zero is true", "Flag", [&] { return table->SetBool(d, H("Flag"), 7); }, {1}},
-        {"vectors into an array",
-         "List",
-         [&] { return table->SetVectorArray(d, H("List"), vectors, 2); },
-         {5, 6, 7, 8, 9, 10, 11, 12, 0, 0, 0, 0}},
-        {"a claimed count beyond the constant",
-         "Quad",
-         [&] { return table->SetFloatArray(d, H("Quad"), exactlyFour.get(), 1000); },
-         {10, 11, 12, 13}},
-        {"raw words, fewer than the constant",
-         "Quad",
-         [&] { return table->SetValue(d, H("Quad"), sun, 8); },
-         {1, 2, 12, 13}},
-        {"a structure member after member",
-         "Light",
-         [&] { return table->SetValue(d, H("Light"), sun, 16); },
-         {1, 2, 3, 4}},
-        // Rows of the engine's matrix become GLSL columns (GLSL's M * v is the engine's v x M).
-        {"a matrix as it is",
-         "Transform",
-         [&] { return table->SetMatrix(d, H("Transform"), &m); },
-         {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}},
-        {"a matrix transposed",
-         "Transform",
-         [&] { return table->SetMatrixTranspose(d, H("Transform"), &m); },
-         {1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15, 4, 8, 12, 16}},
-        {"the upper-left part into a mat3",
-         "Small",
-         [&] { return table->SetMatrix(d, H("Small"), &m); },
-         {1, 2, 3, 5, 6, 7, 9, 10, 11}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        ASSERT_EQ(kOk, c.set());
-        EXPECT_EQ(c.expected, Read(c.name));
-    }
+    expect("a float sets x only", "Quad", table->SetFloat(d, H("Quad"), 9), {9, 2, 3, 4});
+    expect("a vector fills a vec2 with x, y", "Pair", table->SetVector(d, H("Pair"), &vectors[0]), {5, 6});
+    expect("a vector into a float", "Scalar", table->SetVector(d, H("Scalar"), &vectors[1]), {9});
+    expect("floats into integers truncate", "Counts", table->SetFloatArray(d, H("Counts"), counts, 2), {1, -2});
+    expect("any non-zero is true", "Flag", table->SetBool(d, H("Flag"), 7), {1});
+    expect("vectors into an array", "List", table->SetVectorArray(d, H("List"), vectors, 2),
+           {5, 6, 7, 8, 9, 10, 11, 12, 0, 0, 0, 0});
+    expect("a claimed count beyond the constant", "Quad", table->SetFloatArray(d, H("Quad"), exactlyFour.get(), 1000),
+           {10, 11, 12, 13});
+    expect("raw words, fewer than the constant", "Quad", table->SetValue(d, H("Quad"), sun, 8), {1, 2, 12, 13});
+    expect("a structure member after member", "Light", table->SetValue(d, H("Light"), sun, 16), {1, 2, 3, 4});
+    // Rows of the engine's matrix become GLSL columns (GLSL's M * v is the engine's v x M).
+    expect("a matrix as it is", "Transform", table->SetMatrix(d, H("Transform"), &m),
+           {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16});
+    expect("a matrix transposed", "Transform", table->SetMatrixTranspose(d, H("Transform"), &m),
+           {1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15, 4, 8, 12, 16});
+    expect("the upper-left part into a mat3", "Small", table->SetMatrix(d, H("Small"), &m),
+           {1, 2, 3, 5, 6, 7, 9, 10, 11});
 
     // Defaults are the GLSL initialisers (uninitialised constants read zero).
     ASSERT_EQ(kOk, table->SetDefaults(d));
@@ -230,13 +174,12 @@ TEST_F(ConstantTableTest, RefusesNullAndForeignHandlesAndOtherThreads)
     const ConstantHandle foreign = otherTable->GetConstantByName(nullptr, "Quad");
     ASSERT_NE(nullptr, foreign);
 
-    EXPECT_EQ(kErrInvalidCall, table->SetFloat(device.get(), foreign, 1));
-    EXPECT_EQ(kErrInvalidCall, table->SetFloat(device.get(), nullptr, 1));
-    EXPECT_EQ(kErrInvalidCall, table->SetFloat(nullptr, H("Quad"), 1));
-    EXPECT_EQ(kErrInvalidCall, table->SetMatrix(device.get(), H("Light"), nullptr));
     std::uint32_t count = 1;
     os::gfx::ConstantDesc desc;
-    EXPECT_EQ(kErrInvalidCall, table->GetConstantDesc(foreign, &desc, &count));
+    EXPECT_EQ(V(table->SetFloat(device.get(), foreign, 1), table->SetFloat(device.get(), nullptr, 1),
+                table->SetFloat(nullptr, H("Quad"), 1), table->SetMatrix(device.get(), H("Light"), nullptr),
+                table->GetConstantDesc(foreign, &desc, &count)),
+              V(kErrInvalidCall, kErrInvalidCall, kErrInvalidCall, kErrInvalidCall, kErrInvalidCall));
     os::gfx::Result fromThread = kOk;
     std::thread([&] { fromThread = table->SetFloat(device.get(), H("Quad"), 1); }).join();
     EXPECT_EQ(kErrInvalidCall, fromThread);

@@ -2,6 +2,7 @@
 #include <string>
 #include <thread>
 
+#include "os/Values.h"
 #include "os/gfx/ContextLink.h"
 #include "os/system/System.h"
 #include "support/GfxFixture.h"
@@ -18,6 +19,7 @@ using os::gfx::kOk;
 using os::gfx::RenderState;
 using os::gfx::SamplerState;
 namespace value = os::gfx::value;
+using ostest::V;
 
 TEST_F(GfxTest, InjectedLossTurnsResettableAfterTheGivenNumberOfTests)
 {
@@ -102,36 +104,23 @@ TEST_F(GfxTest, DevicesMadeAfterALossAreNotLost)
 
 TEST_F(GfxTest, ResetRestoresTheDefaultStatesAndResizes)
 {
-    const auto expectRenderState = [&](RenderState state, std::uint32_t expected) {
-        std::uint32_t v = 0;
-        ASSERT_EQ(kOk, device->GetRenderState(state, &v));
-        EXPECT_EQ(expected, v) << "render state " << static_cast<int>(state);
-    };
-    const auto expectSamplerState = [&](std::uint32_t sampler, SamplerState state, std::uint32_t expected) {
-        std::uint32_t v = 0;
-        ASSERT_EQ(kOk, device->GetSamplerState(sampler, state, &v));
-        EXPECT_EQ(expected, v) << "sampler state " << static_cast<int>(state);
-    };
     ASSERT_EQ(kOk, device->SetRenderState(RenderState::CullMode, value::CullNone));
     ASSERT_EQ(kOk, device->SetSamplerState(0, SamplerState::MagFilter, value::FilterLinear));
     ASSERT_EQ(kOk, device->BeginScene());
     parameters.BackBufferWidth = 40;
     parameters.BackBufferHeight = 30;
     ASSERT_EQ(kOk, device->Reset(&parameters));
-    expectRenderState(RenderState::CullMode, value::CullCCW);
-    expectSamplerState(0, SamplerState::MagFilter, value::FilterPoint);
-    EXPECT_EQ(nullptr, device->GetVertexShader());
-    EXPECT_EQ(nullptr, device->GetVertexDeclaration());
-    EXPECT_EQ(kOk, device->BeginScene()); // the reset ended the scene
+    std::uint32_t cull = 0, filter = 0;
     os::gfx::Viewport viewport;
-    ASSERT_EQ(kOk, device->GetViewport(&viewport));
-    EXPECT_EQ(40u, viewport.Width);
-    EXPECT_EQ(30u, viewport.Height);
+    ASSERT_EQ(V(device->GetRenderState(RenderState::CullMode, &cull),
+                device->GetSamplerState(0, SamplerState::MagFilter, &filter), device->GetViewport(&viewport)),
+              V(kOk, kOk, kOk));
+    EXPECT_EQ(V(cull, filter, viewport.Width, viewport.Height), V(value::CullCCW, value::FilterPoint, 40, 30));
+    EXPECT_FALSE(device->GetVertexShader() || device->GetVertexDeclaration());
+    EXPECT_EQ(kOk, device->BeginScene()); // the reset ended the scene
     ASSERT_EQ(kOk, device->Clear(0, nullptr, os::gfx::clear::Target, 0xFF00FF00u, 1.0f, 0));
     const auto pixels = ReadBack();
-    EXPECT_EQ(40u, width);
-    EXPECT_EQ(30u, height);
-    EXPECT_EQ(0xFF00FF00u, pixels.back());
+    EXPECT_EQ(V(width, height, pixels.back()), V(40, 30, 0xFF00FF00u));
 }
 
 TEST_F(GfxTest, SceneBracketsMustPairAndCallsFromAnotherThreadAreRefused)
@@ -141,8 +130,7 @@ TEST_F(GfxTest, SceneBracketsMustPairAndCallsFromAnotherThreadAreRefused)
     EXPECT_EQ(kErrInvalidCall, device->BeginScene());
     EXPECT_EQ(kOk, device->EndScene());
     os::gfx::Result result = kOk;
-    std::thread other([&] { result = device->Clear(0, nullptr, os::gfx::clear::Target, 0, 1.0f, 0); });
-    other.join();
+    std::thread([&] { result = device->Clear(0, nullptr, os::gfx::clear::Target, 0, 1.0f, 0); }).join();
     EXPECT_EQ(kErrInvalidCall, result);
 }
 
@@ -150,14 +138,12 @@ TEST_F(GfxTest, CapabilitiesReportShaderModelThreeUnlessOverridden)
 {
     os::gfx::Caps caps;
     ASSERT_EQ(kOk, device->GetDeviceCaps(&caps));
-    EXPECT_EQ(0xFFFE0300u, caps.VertexShaderVersion);
-    EXPECT_EQ(0xFFFF0300u, caps.PixelShaderVersion);
+    EXPECT_EQ(V(caps.VertexShaderVersion, caps.PixelShaderVersion, caps.TextureCaps & os::gfx::texturecaps::Pow2),
+              V(0xFFFE0300u, 0xFFFF0300u, 0));
     EXPECT_GE(caps.MaxTextureWidth, 2048u);
-    EXPECT_EQ(0u, caps.TextureCaps & os::gfx::texturecaps::Pow2);
     os::testing::OverrideShaderVersions(os::gfx::VertexShaderVersion(2, 0), 0);
     ASSERT_EQ(kOk, device->GetDeviceCaps(&caps));
-    EXPECT_EQ(0xFFFE0200u, caps.VertexShaderVersion);
-    EXPECT_EQ(0xFFFF0300u, caps.PixelShaderVersion);
+    EXPECT_EQ(V(caps.VertexShaderVersion, caps.PixelShaderVersion), V(0xFFFE0200u, 0xFFFF0300u));
 }
 
 } // namespace

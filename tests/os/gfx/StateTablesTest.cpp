@@ -1,6 +1,7 @@
-/** @file StateTablesTest.cpp Direct3D's state values in GL's terms and Direct3D's defaults, without a context. */
+/** @file StateTablesTest.cpp Direct3D's state values in GL's terms, without a context. */
 #include <gtest/gtest.h>
 
+#include "os/Values.h"
 #include "os/gfx/Shader.h"
 #include "os/gfx/StateTables.h"
 
@@ -11,38 +12,9 @@ namespace
 
 namespace tables = os::gfx::tables;
 namespace value = os::gfx::value;
-using os::gfx::Format;
 using os::gfx::PrimitiveType;
 using os::gfx::RenderState;
-using os::gfx::SamplerState;
-
-std::uint32_t At(const tables::RenderStates& states, RenderState state)
-{
-    return states[static_cast<std::uint32_t>(state)];
-}
-
-TEST(StateTablesTest, DefaultsAreDirect3DsAndDepthFollowsThePresentParameters)
-{
-    struct Case
-    {
-        RenderState state;
-        std::uint32_t expected;
-    };
-    const tables::RenderStates states = tables::DefaultRenderStates(true);
-    for (const Case& c : {Case{RenderState::ZEnable, value::ZBufferTrue}, Case{RenderState::CullMode, value::CullCCW},
-                          Case{RenderState::ZFunc, value::CmpLessEqual}, Case{RenderState::SrcBlend, value::BlendOne},
-                          Case{RenderState::DestBlend, value::BlendZero}, Case{RenderState::AlphaBlendEnable, 0},
-                          Case{RenderState::ColorWriteEnable, 0x0F}, Case{RenderState::StencilMask, 0xFFFFFFFFu},
-                          Case{RenderState::PointSizeMax, tables::FloatBits(64.0f)}}) {
-        EXPECT_EQ(c.expected, At(states, c.state)) << static_cast<std::uint32_t>(c.state);
-    }
-    EXPECT_EQ(value::ZBufferFalse, At(tables::DefaultRenderStates(false), RenderState::ZEnable));
-    const tables::SamplerStates sampler = tables::DefaultSamplerStates();
-    EXPECT_EQ(value::AddressWrap, sampler[static_cast<std::uint32_t>(SamplerState::AddressU)]);
-    EXPECT_EQ(value::FilterPoint, sampler[static_cast<std::uint32_t>(SamplerState::MinFilter)]);
-    EXPECT_EQ(value::FilterNone, sampler[static_cast<std::uint32_t>(SamplerState::MipFilter)]);
-    EXPECT_EQ(1u, sampler[static_cast<std::uint32_t>(SamplerState::MaxAnisotropy)]);
-}
+using ostest::V;
 
 TEST(StateTablesTest, BlendBothFactorsAndTheAlphaEquation)
 {
@@ -55,21 +27,17 @@ TEST(StateTablesTest, BlendBothFactorsAndTheAlphaEquation)
     set(RenderState::SrcBlend, value::BlendBothSrcAlpha);
     set(RenderState::DestBlend, value::BlendZero);
     const tables::Blend both = tables::BlendOf(states);
-    EXPECT_EQ(explicitPair.src, both.src);
-    EXPECT_EQ(explicitPair.dst, both.dst);
     set(RenderState::SrcBlend, value::BlendBothInvSrcAlpha);
     const tables::Blend inverse = tables::BlendOf(states);
-    EXPECT_EQ(both.src, inverse.dst);
-    EXPECT_EQ(both.dst, inverse.src);
     // Without separate alpha the alpha equation follows the colour one; with it, its own states.
-    EXPECT_EQ(both.srcAlpha, both.src);
-    EXPECT_EQ(both.equationAlpha, both.equation);
+    EXPECT_EQ(V(both.src, both.dst, inverse.dst, inverse.src, both.srcAlpha, both.equationAlpha),
+              V(explicitPair.src, explicitPair.dst, both.src, both.dst, both.src, both.equation));
     set(RenderState::SeparateAlphaBlendEnable, 1);
     set(RenderState::SrcBlendAlpha, value::BlendOne);
     set(RenderState::BlendOpAlpha, value::BlendOpMax);
     const tables::Blend separate = tables::BlendOf(states);
-    EXPECT_EQ(tables::BlendFactor(value::BlendOne, true), separate.srcAlpha);
-    EXPECT_EQ(tables::BlendEquation(value::BlendOpMax), separate.equationAlpha);
+    EXPECT_EQ(V(separate.srcAlpha, separate.equationAlpha),
+              V(tables::BlendFactor(value::BlendOne, true), tables::BlendEquation(value::BlendOpMax)));
     EXPECT_NE(separate.equation, separate.equationAlpha);
     // Colour factors read alpha in the alpha equation.
     EXPECT_EQ(tables::BlendFactor(value::BlendSrcAlpha, true), tables::BlendFactor(value::BlendSrcColor, true));
@@ -100,34 +68,15 @@ TEST(StateTablesTest, EachDirect3DValueHasItsOwnGLValue)
     EXPECT_EQ(tables::AddressMode(value::AddressClamp, false), tables::AddressMode(value::AddressMirrorOnce, false));
 }
 
-TEST(StateTablesTest, PrimitiveCountsDepthFormatsAndColours)
+TEST(StateTablesTest, PrimitiveCountsIncludingTheLargest)
 {
-    struct Case
-    {
-        PrimitiveType type;
-        std::uint64_t vertices;
-    };
-    for (const Case& c : {Case{PrimitiveType::PointList, 5}, Case{PrimitiveType::LineList, 10},
-                          Case{PrimitiveType::LineStrip, 6}, Case{PrimitiveType::TriangleList, 15},
-                          Case{PrimitiveType::TriangleStrip, 7}, Case{PrimitiveType::TriangleFan, 7}}) {
-        EXPECT_EQ(c.vertices, tables::VertexCountFor(c.type, 5)) << static_cast<int>(c.type);
-    }
+    const std::pair<PrimitiveType, std::uint64_t> counts[] = {
+        {PrimitiveType::PointList, 5},     {PrimitiveType::LineList, 10},     {PrimitiveType::LineStrip, 6},
+        {PrimitiveType::TriangleList, 15}, {PrimitiveType::TriangleStrip, 7}, {PrimitiveType::TriangleFan, 7}};
+    for (const auto& [type, vertices] : counts)
+        EXPECT_EQ(vertices, tables::VertexCountFor(type, 5)) << static_cast<int>(type);
     EXPECT_EQ(0xFFFFFFFFull * 3, tables::VertexCountFor(PrimitiveType::TriangleList, 0xFFFFFFFFu));
     EXPECT_EQ(0u, tables::VertexCountFor(static_cast<PrimitiveType>(99), 1));
-
-    std::uint32_t depth = 0;
-    bool stencil = true;
-    EXPECT_TRUE(tables::DepthFormatOf(Format::D16, &depth, &stencil));
-    EXPECT_FALSE(stencil);
-    EXPECT_TRUE(tables::DepthFormatOf(Format::D24S8, &depth, &stencil));
-    EXPECT_TRUE(stencil);
-    EXPECT_FALSE(tables::DepthFormatOf(Format::A8R8G8B8, &depth, &stencil));
-
-    const auto color = tables::ColorOf(0x80FF0033u);
-    EXPECT_FLOAT_EQ(1.0f, color[0]);
-    EXPECT_FLOAT_EQ(0.0f, color[1]);
-    EXPECT_FLOAT_EQ(0.2f, color[2]);
-    EXPECT_FLOAT_EQ(128.0f / 255.0f, color[3]);
 }
 
 } // namespace

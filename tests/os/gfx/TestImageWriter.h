@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <initializer_list>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -21,35 +22,32 @@ namespace gfxtest
 using PixelFunction = std::function<std::uint32_t(std::uint32_t x, std::uint32_t y)>;
 
 /// Pictures of the texture tests. Pattern: a distinct colour (and alpha) per texel.
-inline std::uint32_t Pattern(std::uint32_t x, std::uint32_t y)
-{
+inline constexpr auto Pattern = [](std::uint32_t x, std::uint32_t y) {
     return (static_cast<std::uint32_t>(0x40 + x * 0x30 + y * 0x08) << 24) | ((x * 50) << 16) | ((y * 100) << 8) |
            (0x80 + x * 8 + y);
-}
-inline std::uint32_t Opaque(std::uint32_t x, std::uint32_t y)
-{
-    return Pattern(x, y) | 0xFF000000u;
-}
-inline std::uint32_t Grey(std::uint32_t x, std::uint32_t y)
-{
-    const std::uint32_t g = (x * 40 + y * 20) & 0xFF;
-    return 0xFF000000u | (g << 16) | (g << 8) | g;
-}
-inline std::uint32_t Flat(std::uint32_t, std::uint32_t)
-{
-    return 0xFFC03020u;
-}
+};
+inline constexpr auto Opaque = [](std::uint32_t x, std::uint32_t y) { return Pattern(x, y) | 0xFF000000u; };
+inline constexpr auto Grey = [](std::uint32_t x, std::uint32_t y) {
+    return 0xFF000000u | ((x * 40 + y * 20) & 0xFF) * 0x010101u;
+};
+inline constexpr auto Flat = [](std::uint32_t, std::uint32_t) { return 0xFFC03020u; };
 /// Four colours, half transparent ones among them (palette images).
-inline std::uint32_t FourColours(std::uint32_t x, std::uint32_t y)
-{
-    static const std::uint32_t kColours[] = {0xFFFF0000u, 0x8000FF00u, 0x000000FFu, 0xFFFFFFFFu};
+inline constexpr auto FourColours = [](std::uint32_t x, std::uint32_t y) {
+    constexpr std::uint32_t kColours[] = {0xFFFF0000u, 0x8000FF00u, 0x000000FFu, 0xFFFFFFFFu};
     return kColours[(x + y) % 4];
-}
+};
 
 inline void PutLE(std::string& out, std::uint32_t value, int bytes)
 {
     for (int i = 0; i < bytes; ++i) {
         out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+    }
+}
+/// Each value as a little-endian 32-bit word.
+inline void PutWords(std::string& out, std::initializer_list<std::uint32_t> values)
+{
+    for (std::uint32_t v : values) {
+        PutLE(out, v, 4);
     }
 }
 
@@ -73,56 +71,40 @@ inline std::string WritePng(std::uint32_t width, std::uint32_t height, int colou
         nullptr);
     png_set_IHDR(png, info, width, height, bitDepth, colourType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
-    std::vector<std::uint32_t> paletteColours;
-    if (colourType == PNG_COLOR_TYPE_PALETTE) {
-        for (std::uint32_t y = 0; y < height; ++y) {
-            for (std::uint32_t x = 0; x < width; ++x) {
-                const std::uint32_t c = pixel(x, y);
-                if (std::find(paletteColours.begin(), paletteColours.end(), c) == paletteColours.end()) {
-                    paletteColours.push_back(c);
-                }
-            }
-        }
-        std::vector<png_color> entries;
-        std::vector<png_byte> alphas;
-        for (std::uint32_t c : paletteColours) {
+    std::vector<std::uint32_t> palette;
+    std::vector<png_color> entries;
+    std::vector<png_byte> alphas;
+    const auto indexOf = [&palette](std::uint32_t c) {
+        return static_cast<std::uint32_t>(std::find(palette.begin(), palette.end(), c) - palette.begin());
+    };
+    for (std::uint32_t i = 0; colourType == PNG_COLOR_TYPE_PALETTE && i < width * height; ++i) {
+        if (const std::uint32_t c = pixel(i % width, i / width); indexOf(c) == palette.size()) {
+            palette.push_back(c);
             entries.push_back(
                 png_color{static_cast<png_byte>(c >> 16), static_cast<png_byte>(c >> 8), static_cast<png_byte>(c)});
             alphas.push_back(static_cast<png_byte>(c >> 24));
         }
+    }
+    if (!palette.empty()) {
         png_set_PLTE(png, info, entries.data(), static_cast<int>(entries.size()));
         png_set_tRNS(png, info, alphas.data(), static_cast<int>(alphas.size()), nullptr);
     }
     png_write_info(png, info);
-    const int channels = colourType == PNG_COLOR_TYPE_RGBA         ? 4
-                         : colourType == PNG_COLOR_TYPE_RGB        ? 3
-                         : colourType == PNG_COLOR_TYPE_GRAY_ALPHA ? 2
-                                                                   : 1;
-    const std::size_t sampleBytes = bitDepth == 16 ? 2 : 1;
-    std::vector<png_byte> row(static_cast<std::size_t>(width) * channels * sampleBytes);
+    std::vector<png_byte> row;
     for (std::uint32_t y = 0; y < height; ++y) {
-        std::size_t at = 0;
-        auto put = [&](std::uint32_t v) {
-            if (bitDepth == 16) {
-                row[at++] = static_cast<png_byte>(v);
-                row[at++] = static_cast<png_byte>(v); // 8-bit value repeated: exact after scaling down
-            } else {
-                row[at++] = static_cast<png_byte>(v);
-            }
-        };
+        row.clear();
+        // 16-bit samples repeat the 8-bit value: exact after scaling down.
+        auto put = [&](std::uint32_t v) { row.insert(row.end(), bitDepth == 16 ? 2u : 1u, static_cast<png_byte>(v)); };
         for (std::uint32_t x = 0; x < width; ++x) {
             const std::uint32_t c = pixel(x, y);
             if (colourType == PNG_COLOR_TYPE_PALETTE) {
-                put(static_cast<std::uint32_t>(std::find(paletteColours.begin(), paletteColours.end(), c) -
-                                               paletteColours.begin()));
-                continue;
-            }
-            if (colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA) {
+                put(indexOf(c));
+            } else if (colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA) {
                 put((c >> 8) & 0xFF);
             } else {
-                put((c >> 16) & 0xFF);
-                put((c >> 8) & 0xFF);
-                put(c & 0xFF);
+                for (int shift : {16, 8, 0}) {
+                    put((c >> shift) & 0xFF);
+                }
             }
             if (colourType & PNG_COLOR_MASK_ALPHA) {
                 put(c >> 24);
@@ -178,25 +160,13 @@ inline std::string WriteBmp(std::uint32_t width, std::uint32_t height, int bpp, 
     const bool fields = bpp == 32;
     const std::uint32_t offset = 14 + 40 + (fields ? 16 : 0);
     std::string out = "BM";
-    PutLE(out, offset + stride * height, 4);
-    PutLE(out, 0, 4);
-    PutLE(out, offset, 4);
-    PutLE(out, 40, 4);
-    PutLE(out, width, 4);
-    PutLE(out, topDown ? static_cast<std::uint32_t>(-static_cast<std::int32_t>(height)) : height, 4);
+    PutWords(out, {offset + stride * height, 0, offset, 40, width,
+                   topDown ? static_cast<std::uint32_t>(-static_cast<std::int32_t>(height)) : height});
     PutLE(out, 1, 2);
     PutLE(out, static_cast<std::uint32_t>(bpp), 2);
-    PutLE(out, fields ? 6 : 0, 4); // alpha bit fields
-    PutLE(out, stride * height, 4);
-    PutLE(out, 2835, 4);
-    PutLE(out, 2835, 4);
-    PutLE(out, 0, 4);
-    PutLE(out, 0, 4);
+    PutWords(out, {fields ? 6u : 0u, stride * height, 2835, 2835, 0, 0}); // 6: alpha bit fields
     if (fields) {
-        PutLE(out, 0x00FF0000, 4);
-        PutLE(out, 0x0000FF00, 4);
-        PutLE(out, 0x000000FF, 4);
-        PutLE(out, 0xFF000000, 4);
+        PutWords(out, {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000});
     }
     for (std::uint32_t r = 0; r < height; ++r) {
         const std::uint32_t y = topDown ? r : height - 1 - r;
@@ -215,30 +185,20 @@ inline std::string WriteBmp(std::uint32_t width, std::uint32_t height, int bpp, 
 inline std::string WriteDds(std::uint32_t width, std::uint32_t height, const std::string& fourCC,
                             const std::vector<std::string>& levels)
 {
+    const bool chain = levels.size() > 1;
     std::string out = "DDS ";
-    PutLE(out, 124, 4);
-    PutLE(out, 0x1007 | (levels.size() > 1 ? 0x20000 : 0), 4);
-    PutLE(out, height, 4);
-    PutLE(out, width, 4);
-    PutLE(out, static_cast<std::uint32_t>(levels.empty() ? 0 : levels[0].size()), 4);
-    PutLE(out, 0, 4);
-    PutLE(out, static_cast<std::uint32_t>(levels.size()), 4);
+    PutWords(out, {124, 0x1007u | (chain ? 0x20000u : 0u), height, width,
+                   static_cast<std::uint32_t>(levels.empty() ? 0 : levels[0].size()), 0,
+                   static_cast<std::uint32_t>(levels.size())});
     out.append(44, '\0');
-    PutLE(out, 32, 4);
     if (fourCC.empty()) {
-        PutLE(out, 0x41, 4); // RGB with alpha
-        PutLE(out, 0, 4);
-        PutLE(out, 32, 4);
-        PutLE(out, 0x00FF0000, 4);
-        PutLE(out, 0x0000FF00, 4);
-        PutLE(out, 0x000000FF, 4);
-        PutLE(out, 0xFF000000, 4);
+        PutWords(out, {32, 0x41, 0, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000}); // 0x41: RGB with alpha
     } else {
-        PutLE(out, 0x4, 4);
+        PutWords(out, {32, 0x4});
         out += fourCC;
         out.append(20, '\0');
     }
-    PutLE(out, 0x1000 | (levels.size() > 1 ? 0x400008 : 0), 4);
+    PutLE(out, 0x1000u | (chain ? 0x400008u : 0u), 4);
     out.append(16, '\0');
     for (const std::string& level : levels) {
         out += level;
@@ -250,9 +210,7 @@ inline std::string WriteDds(std::uint32_t width, std::uint32_t height, const std
 inline std::string SolidColourBlock(std::uint16_t colour)
 {
     std::string block;
-    PutLE(block, colour, 2);
-    PutLE(block, 0, 2);
-    PutLE(block, 0, 4);
+    PutWords(block, {colour, 0});
     return block;
 }
 

@@ -27,23 +27,14 @@ public:
     /// Sets the shaders up for a width x height target and binds them.
     void SetUp(os::gfx::Device& device, std::uint32_t width, std::uint32_t height)
     {
-        const std::string vs = "#version 410 core\n"
-                               "layout(location = 0) in vec3 inPosition;\n"
-                               "layout(location = 8) in vec2 inTexCoord;\n"
-                               "layout(location = 0) out vec2 vTexCoord;\n"
+        const std::string vs = "#version 410 core\nlayout(location = 0) in vec3 inPosition;\n"
+                               "layout(location = 8) in vec2 inTexCoord; layout(location = 0) out vec2 vTexCoord;\n"
                                "out gl_PerVertex { vec4 gl_Position; };\n"
-                               "void main()\n"
-                               "{\n"
-                               "    gl_Position = vec4(inPosition.x * 2.0 / " +
+                               "void main() { vTexCoord = inTexCoord; gl_Position = vec4(inPosition.x * 2.0 / " +
                                std::to_string(width) + ".0 - 1.0, 1.0 - inPosition.y * 2.0 / " +
-                               std::to_string(height) +
-                               ".0, 0.0, 1.0);\n"
-                               "    vTexCoord = inTexCoord;\n"
-                               "}\n";
-        const std::string ps = "#version 410 core\n"
-                               "uniform sampler2D Texture0;\n"
-                               "layout(location = 0) in vec2 vTexCoord;\n"
-                               "layout(location = 0) out vec4 outColor;\n"
+                               std::to_string(height) + ".0, 0.0, 1.0); }\n";
+        const std::string ps = "#version 410 core\nuniform sampler2D Texture0;\n"
+                               "layout(location = 0) in vec2 vTexCoord; layout(location = 0) out vec4 outColor;\n"
                                "void main() { outColor = texture(Texture0, vTexCoord); }\n";
         static const os::gfx::VertexElement elements[] = {
             {0, 0, os::gfx::DeclType::Float3, os::gfx::DeclMethod::Default, os::gfx::DeclUsage::Position, 0},
@@ -55,11 +46,13 @@ public:
         ASSERT_EQ(os::gfx::kOk, device.CreatePixelShader(ps.data(), ps.size(), &pixelShader_))
             << device.GetLastShaderLog();
         ASSERT_EQ(os::gfx::kOk, device.CreateVertexDeclaration(elements, &declaration_));
-        ASSERT_EQ(os::gfx::kOk, device.SetVertexShader(vertexShader_));
-        ASSERT_EQ(os::gfx::kOk, device.SetPixelShader(pixelShader_));
-        ASSERT_EQ(os::gfx::kOk, device.SetVertexDeclaration(declaration_));
-        ASSERT_EQ(os::gfx::kOk, device.SetRenderState(os::gfx::RenderState::CullMode, os::gfx::value::CullNone));
-        ASSERT_EQ(os::gfx::kOk, device.SetRenderState(os::gfx::RenderState::ZEnable, os::gfx::value::False));
+        for (const os::gfx::Result result :
+             {device.SetVertexShader(vertexShader_), device.SetPixelShader(pixelShader_),
+              device.SetVertexDeclaration(declaration_),
+              device.SetRenderState(os::gfx::RenderState::CullMode, os::gfx::value::CullNone),
+              device.SetRenderState(os::gfx::RenderState::ZEnable, os::gfx::value::False)}) {
+            ASSERT_EQ(os::gfx::kOk, result);
+        }
     }
 
     /// Draws the bound texture's whole surface over pixels [0, width) x [0, height).
@@ -67,21 +60,14 @@ public:
     {
         const auto w = static_cast<float>(width) - 0.5f;
         const auto h = static_cast<float>(height) - 0.5f;
-        const TexturedVertex v[4] = {
-            {-0.5f, -0.5f, 0.0f, 0.0f, 0.0f},
-            {w, -0.5f, 0.0f, 1.0f, 0.0f},
-            {-0.5f, h, 0.0f, 0.0f, 1.0f},
-            {w, h, 0.0f, 1.0f, 1.0f},
-        };
+        const TexturedVertex v[4] = {{-0.5f, -0.5f, 0.0f, 0.0f, 0.0f},
+                                     {w, -0.5f, 0.0f, 1.0f, 0.0f},
+                                     {-0.5f, h, 0.0f, 0.0f, 1.0f},
+                                     {w, h, 0.0f, 1.0f, 1.0f}};
         return device.DrawPrimitiveUP(os::gfx::PrimitiveType::TriangleStrip, 2, v, sizeof(TexturedVertex));
     }
 
-    void Release()
-    {
-        vertexShader_.reset();
-        pixelShader_.reset();
-        declaration_.reset();
-    }
+    void Release() { *this = TextureDraw(); }
 
 private:
     std::shared_ptr<os::gfx::Shader> vertexShader_;

@@ -4,7 +4,10 @@
 #include <csignal>
 #include <filesystem>
 
+#include <gmock/gmock.h>
+
 #include "StoreFixture.h"
+#include "os/Values.h"
 #include "os/store/Friends.h"
 #include "os/store/StoreFiles.h"
 #include "os/store/User.h"
@@ -14,6 +17,7 @@ namespace os::store::test
 namespace
 {
 
+using ostest::V;
 constexpr std::uint64_t kSelf = 1000;
 
 class LeaderboardTest : public StoreFixture
@@ -40,6 +44,14 @@ protected:
             if (row.user == user)
                 return row.details;
         return {};
+    }
+    std::vector<std::int32_t> Ranks(LeaderboardHandle board, LeaderboardDataRequest kind, std::int32_t start,
+                                    std::int32_t end)
+    {
+        std::vector<std::int32_t> out;
+        for (const Row& row : Download(board, kind, start, end).value_or(std::vector<Row>{}))
+            out.push_back(row.rank);
+        return out;
     }
 
     std::vector<std::string> FilesInFolder() const
@@ -81,13 +93,8 @@ TEST_F(LeaderboardTest, KeepBestReplacesOnlyWithAHigherScoreAndItsWords)
     std::int32_t first = 1;
     for (const Step& step : steps) {
         const LeaderboardScoreUploaded result = Upload(board, step.score, Words(first++), step.method);
-        EXPECT_EQ(result.success, 1);
-        EXPECT_EQ(result.scoreChanged, step.changed);
-        EXPECT_EQ(result.globalRankNew, 1);
-        const auto rows = Download(board, kRequestGlobal, 1, 10);
-        ASSERT_TRUE(rows);
-        ASSERT_EQ(rows->size(), 1u);
-        EXPECT_EQ((*rows)[0], (Row{kSelf, 1, step.keptScore}));
+        EXPECT_EQ(V(result.success, result.scoreChanged, result.globalRankNew), V(1, step.changed, 1));
+        EXPECT_EQ(Download(board, kRequestGlobal, 1, 10), (std::vector<Row>{{kSelf, 1, step.keptScore}}));
         EXPECT_EQ(DetailsOf(board, kSelf), Words(step.keptFirstWord));
     }
 }
@@ -96,8 +103,7 @@ TEST_F(LeaderboardTest, EqualScoresRankTheEarlierUploadFirst)
 {
     ASSERT_TRUE(os::testing::SeedLeaderboard("LB", {{1, "a", 50, {}}, {2, "b", 70, {}}, {3, "c", 50, {}}}));
     const LeaderboardHandle board = Find("LB");
-    const LeaderboardScoreUploaded result = Upload(board, 50);
-    EXPECT_EQ(result.globalRankNew, 4);
+    EXPECT_EQ(Upload(board, 50).globalRankNew, 4);
     EXPECT_EQ(Download(board, kRequestGlobal, 1, 10),
               (std::vector<Row>{{2, 1, 70}, {1, 2, 50}, {3, 3, 50}, {kSelf, 4, 50}}));
     // A better score is a new upload: it ranks after the entries it ties with.
@@ -114,11 +120,7 @@ TEST_F(LeaderboardTest, RangesGlobalAroundTheUserAndFriends)
     os::testing::SetStoreFriends({3, 15, 999});
     const LeaderboardHandle board = Find("LB");
     auto ranks = [&](LeaderboardDataRequest kind, std::int32_t start, std::int32_t end) {
-        std::vector<std::int32_t> out;
-        const std::vector<Row> rows = Download(board, kind, start, end).value_or(std::vector<Row>{});
-        for (const Row& row : rows)
-            out.push_back(row.rank);
-        return out;
+        return Ranks(board, kind, start, end);
     };
     EXPECT_EQ(stats->GetLeaderboardEntryCount(board), 20);
     EXPECT_EQ(ranks(kRequestGlobal, 1, 3), (std::vector<std::int32_t>{1, 2, 3}));
@@ -134,17 +136,11 @@ TEST_F(LeaderboardTest, RangesGlobalAroundTheUserAndFriends)
     std::vector<os::testing::SeedEntry> top = Ranked(20);
     top[1].user = kSelf;
     ASSERT_TRUE(os::testing::SeedLeaderboard("TOP", top));
-    const LeaderboardHandle topBoard = Find("TOP");
-    const std::vector<Row> around = Download(topBoard, kRequestGlobalAroundUser, -4, 5).value_or(std::vector<Row>{});
-    ASSERT_EQ(around.size(), 7u);
-    EXPECT_EQ(around.front().rank, 1);
-    EXPECT_EQ(around.back().rank, 7);
+    EXPECT_EQ(Ranks(Find("TOP"), kRequestGlobalAroundUser, -4, 5), (std::vector<std::int32_t>{1, 2, 3, 4, 5, 6, 7}));
 
     // Without an entry of the user there is nothing around it.
     ASSERT_TRUE(os::testing::SeedLeaderboard("NONE", Ranked(5)));
-    const auto none = Download(Find("NONE"), kRequestGlobalAroundUser, -4, 5);
-    ASSERT_TRUE(none);
-    EXPECT_TRUE(none->empty());
+    EXPECT_EQ(Download(Find("NONE"), kRequestGlobalAroundUser, -4, 5), std::vector<Row>{});
 }
 
 TEST_F(LeaderboardTest, DownloadedEntriesStayUntilTheNextDownload)
@@ -158,16 +154,14 @@ TEST_F(LeaderboardTest, DownloadedEntriesStayUntilTheNextDownload)
     LeaderboardEntry entry;
     std::int32_t words[2] = {-1, -1};
     ASSERT_TRUE(stats->GetDownloadedLeaderboardEntry(first.last->entries, 2, &entry, words, 2));
-    EXPECT_EQ(entry.user, 3u);
-    EXPECT_EQ(entry.details, 1);
-    EXPECT_EQ(words[0], 3);
-    EXPECT_EQ(words[1], -1); // only the stored words are copied
-    EXPECT_FALSE(stats->GetDownloadedLeaderboardEntry(first.last->entries, 3, &entry, nullptr, 0));
-    EXPECT_FALSE(stats->GetDownloadedLeaderboardEntry(first.last->entries, -1, &entry, nullptr, 0));
+    EXPECT_EQ(V(entry.user, entry.details, words[0], words[1]), V(3, 1, 3, -1)); // only the stored words are copied
+    const auto get = [&](const Catcher<LeaderboardScoresDownloaded>& from, std::int32_t index) {
+        return stats->GetDownloadedLeaderboardEntry(from.last->entries, index, &entry, nullptr, 0);
+    };
+    EXPECT_FALSE(get(first, 3) || get(first, -1));
     second.Wait(stats->DownloadLeaderboardEntries(board, kRequestGlobal, 1, 1));
     Pump();
-    EXPECT_FALSE(stats->GetDownloadedLeaderboardEntry(first.last->entries, 0, &entry, nullptr, 0));
-    EXPECT_TRUE(stats->GetDownloadedLeaderboardEntry(second.last->entries, 0, &entry, nullptr, 0));
+    EXPECT_EQ(V(get(first, 0), get(second, 0)), V(false, true));
 }
 
 TEST_F(LeaderboardTest, EverythingPersistsAcrossRuns)
@@ -179,7 +173,6 @@ TEST_F(LeaderboardTest, EverythingPersistsAcrossRuns)
     EXPECT_EQ(GetUser()->GetUserId(), kSelf);
     EXPECT_STREQ(GetFriends()->GetPersonaName(), "me");
     const LeaderboardHandle again = Find("LB_QV_DEF_EASY");
-    ASSERT_NE(again, 0u);
     EXPECT_EQ(Download(again, kRequestGlobal, 1, 10), (std::vector<Row>{{7, 1, 500}, {kSelf, 2, 300}}));
     EXPECT_EQ(DetailsOf(again, kSelf), Words(9));
     EXPECT_STREQ(GetFriends()->GetFriendPersonaName(7), "seven");
@@ -216,8 +209,7 @@ TEST_F(LeaderboardTest, DamagedFilesAreSetAsideNeverOverwritten)
         log.clear();
         const LeaderboardHandle board = Find("LB");
         ASSERT_NE(board, 0u);
-        ASSERT_EQ(log.size(), 1u);
-        EXPECT_NE(log[0].find("damaged"), std::string::npos);
+        EXPECT_THAT(log, ::testing::ElementsAre(::testing::HasSubstr("damaged")));
         const std::string aside = path + ".corrupt" + (round == 0 ? std::string() : std::to_string(round));
         EXPECT_EQ(korvane::test::TempDir::Read(aside), bytes);
         EXPECT_EQ(stats->GetLeaderboardEntryCount(board), 0);
@@ -253,14 +245,13 @@ TEST_F(LeaderboardTest, AFailedWriteKeepsTheOldFileAndTheOldEntry)
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previous);
 
-    ASSERT_EQ(upload.count, 1);
-    EXPECT_TRUE(upload.failed);
+    EXPECT_EQ(V(upload.count, upload.failed), V(1, true));
     EXPECT_EQ(korvane::test::TempDir::Read(path), before);
     EXPECT_EQ(FilesInFolder(), filesBefore); // no temporary file left behind
     EXPECT_EQ(Download(board, kRequestGlobal, 1, 10), (std::vector<Row>{{kSelf, 1, 100}}));
     EXPECT_EQ(DetailsOf(board, kSelf), Words(1));
     ASSERT_FALSE(log.empty());
-    EXPECT_NE(log.back().find("cannot write"), std::string::npos);
+    EXPECT_THAT(log.back(), ::testing::HasSubstr("cannot write"));
     // The next upload goes through.
     EXPECT_EQ(Upload(board, 200, Words(2)).scoreChanged, 1);
 }

@@ -2,6 +2,7 @@
 #include <cstdlib>
 
 #include "StoreFixture.h"
+#include "os/Values.h"
 #include "os/store/Apps.h"
 #include "os/store/Friends.h"
 #include "os/store/StoreFiles.h"
@@ -15,40 +16,25 @@ namespace
 
 using os::testing::StoreFailure;
 using os::testing::StoreRequest;
-
-class StatsTest : public StoreFixture
-{
-protected:
-    /// Requests the statistics and returns the result code that arrived (0: none).
-    std::int32_t Receive()
-    {
-        Listener<UserStatsReceived> received;
-        if (!stats->RequestCurrentStats())
-            return 0;
-        Pump();
-        return received.heard.empty() ? 0 : received.heard.back().result;
-    }
-};
+using ostest::V;
+using StatsTest = StoreFixture;
+using StoreRegressionTest = StoreFixture;
 
 TEST_F(StatsTest, AchievementsNeedTheStatisticsFirst)
 {
     bool achieved = true;
-    EXPECT_FALSE(stats->SetAchievement("ACH_A"));
-    EXPECT_FALSE(stats->GetAchievement("ACH_A", &achieved));
-    EXPECT_FALSE(stats->StoreStats());
+    EXPECT_FALSE(stats->SetAchievement("ACH_A") || stats->GetAchievement("ACH_A", &achieved) || stats->StoreStats());
     EXPECT_STREQ(stats->GetAchievementDisplayAttribute("ACH_A", "name"), "");
 
     Listener<UserStatsReceived> received;
     ASSERT_TRUE(stats->RequestCurrentStats());
     Pump();
     ASSERT_EQ(received.heard.size(), 1u);
-    EXPECT_EQ(received.heard[0].result, kResultOk);
-    EXPECT_EQ(received.heard[0].gameId, kLocalAppId);
-    EXPECT_EQ(received.heard[0].user, GetUser()->GetUserId());
+    const UserStatsReceived& r = received.heard[0];
+    EXPECT_EQ(V(r.result, r.gameId, r.user), V(kResultOk, kLocalAppId, GetUser()->GetUserId()));
     EXPECT_TRUE(stats->GetAchievement("ACH_A", &achieved));
     EXPECT_FALSE(achieved);
-    EXPECT_FALSE(stats->GetAchievement("bad id!", &achieved));
-    EXPECT_FALSE(stats->SetAchievement(""));
+    EXPECT_FALSE(stats->GetAchievement("bad id!", &achieved) || stats->SetAchievement(""));
 }
 
 TEST_F(StatsTest, StoringReportsEachNewAchievementOnceAndPersists)
@@ -56,26 +42,19 @@ TEST_F(StatsTest, StoringReportsEachNewAchievementOnceAndPersists)
     ASSERT_EQ(Receive(), kResultOk);
     Listener<UserStatsStored> stored;
     Listener<UserAchievementStored> achievements;
-    EXPECT_TRUE(stats->SetAchievement("ACH_A"));
-    EXPECT_TRUE(stats->SetAchievement("ACH_B"));
-    EXPECT_TRUE(stats->SetAchievement("ACH_A"));
-    EXPECT_TRUE(stats->StoreStats());
-    EXPECT_TRUE(stats->StoreStats());
+    for (const char* id : {"ACH_A", "ACH_B", "ACH_A"})
+        EXPECT_TRUE(stats->SetAchievement(id));
+    EXPECT_TRUE(stats->StoreStats() && stats->StoreStats());
     EXPECT_TRUE(stored.heard.empty());
     Pump();
-    ASSERT_EQ(stored.heard.size(), 2u);
+    ASSERT_EQ(V(stored.heard.size(), achievements.heard.size()), V(2, 2));
     EXPECT_EQ(stored.heard[0].result, kResultOk);
-    ASSERT_EQ(achievements.heard.size(), 2u);
     EXPECT_STREQ(achievements.heard[0].achievementName, "ACH_A");
     EXPECT_STREQ(achievements.heard[1].achievementName, "ACH_B");
 
     Restart();
     ASSERT_EQ(Receive(), kResultOk);
-    bool achieved = false;
-    EXPECT_TRUE(stats->GetAchievement("ACH_B", &achieved));
-    EXPECT_TRUE(achieved);
-    EXPECT_TRUE(stats->GetAchievement("ACH_C", &achieved));
-    EXPECT_FALSE(achieved);
+    EXPECT_EQ(V(Achieved("ACH_B"), Achieved("ACH_C")), V(true, false));
 }
 
 TEST_F(StatsTest, InjectedStatisticsCodes)
@@ -95,8 +74,7 @@ TEST_F(StatsTest, InjectedStatisticsCodes)
     EXPECT_TRUE(stats->StoreStats());
     Pump();
     ASSERT_EQ(stored.heard.size(), 1u);
-    EXPECT_EQ(stored.heard[0].result, 5);
-    EXPECT_TRUE(achievements.heard.empty());
+    EXPECT_EQ(V(stored.heard[0].result, achievements.heard.size()), V(5, 0));
     // The unlock is still waiting to be stored.
     stats->StoreStats();
     Pump();
@@ -107,11 +85,13 @@ TEST_F(StatsTest, DisplayTextsComeFromTheDefinitions)
 {
     ASSERT_EQ(Receive(), kResultOk);
     os::testing::SetAchievementDisplay("ACH_A", "First", "The first one");
-    EXPECT_STREQ(stats->GetAchievementDisplayAttribute("ACH_A", "name"), "First");
-    EXPECT_STREQ(stats->GetAchievementDisplayAttribute("ACH_A", "desc"), "The first one");
-    EXPECT_STREQ(stats->GetAchievementDisplayAttribute("ACH_B", "name"), "ACH_B");
-    EXPECT_STREQ(stats->GetAchievementDisplayAttribute("ACH_B", "desc"), "");
-    EXPECT_STREQ(stats->GetAchievementDisplayAttribute("ACH_B", "icon"), "");
+    const char* const cases[][3] = {{"ACH_A", "name", "First"},
+                                    {"ACH_A", "desc", "The first one"},
+                                    {"ACH_B", "name", "ACH_B"},
+                                    {"ACH_B", "desc", ""},
+                                    {"ACH_B", "icon", ""}};
+    for (const auto& [id, key, text] : cases)
+        EXPECT_STREQ(stats->GetAchievementDisplayAttribute(id, key), text) << id << " " << key;
 }
 
 TEST_F(StatsTest, NamesAndFriends)
@@ -120,10 +100,9 @@ TEST_F(StatsTest, NamesAndFriends)
     os::testing::SetStoreUserName(7, "seven");
     os::testing::SetStoreFriends({7, 8});
     Friends* friends = GetFriends();
-    EXPECT_EQ(friends->GetFriendCount(kFriendFlagImmediate), 2);
-    EXPECT_EQ(friends->GetFriendCount(1), 0);
-    EXPECT_EQ(friends->GetFriendByIndex(1, kFriendFlagImmediate), 8u);
-    EXPECT_EQ(friends->GetFriendByIndex(2, kFriendFlagImmediate), 0u);
+    EXPECT_EQ(V(friends->GetFriendCount(kFriendFlagImmediate), friends->GetFriendCount(1)), V(2, 0));
+    EXPECT_EQ(V(friends->GetFriendByIndex(1, kFriendFlagImmediate), friends->GetFriendByIndex(2, kFriendFlagImmediate)),
+              V(8, 0));
     EXPECT_STREQ(friends->GetFriendPersonaName(42), "me");
     EXPECT_STREQ(friends->GetFriendPersonaName(7), "seven");
     EXPECT_STREQ(friends->GetFriendPersonaName(8), "");
@@ -140,23 +119,16 @@ TEST_F(StatsTest, UserIdIsMadeOnceAndKept)
 
 TEST_F(StatsTest, GameLanguageFromTheSettingElseTheLocale)
 {
-    struct Case
-    {
-        const char* setting;
-        const char* locale;
-        const char* language;
-    };
-    const Case cases[] = {
-        {"", "ja_JP.UTF-8", "japanese"}, {"", "en_GB.UTF-8", "english"},  {"", "", "english"},
-        {"japanese", "C", "japanese"},   {"english", "ja_JP", "english"}, {"Japanese", "C", "english"},
-    };
     const char* savedAll = std::getenv("LC_ALL");
     const std::string saved = savedAll ? savedAll : "";
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.setting) + "/" + c.locale);
-        setenv("LC_ALL", c.locale, 1);
-        os::testing::SetStoreLanguage(c.setting);
-        EXPECT_STREQ(GetApps()->GetCurrentGameLanguage(), c.language);
+    const char* const cases[][3] = {
+        {"", "ja_JP.UTF-8", "japanese"}, {"", "en_GB.UTF-8", "english"},  {"", "", "english"},
+        {"japanese", "C", "japanese"},   {"english", "ja_JP", "english"}, {"Japanese", "C", "english"}};
+    for (const auto& [setting, locale, language] : cases) {
+        SCOPED_TRACE(std::string(setting) + "/" + locale);
+        setenv("LC_ALL", locale, 1);
+        os::testing::SetStoreLanguage(setting);
+        EXPECT_STREQ(GetApps()->GetCurrentGameLanguage(), language);
     }
     os::testing::SetStoreLanguage("japanese");
     Restart();
@@ -165,6 +137,42 @@ TEST_F(StatsTest, GameLanguageFromTheSettingElseTheLocale)
         setenv("LC_ALL", saved.c_str(), 1);
     else
         unsetenv("LC_ALL");
+}
+
+// The statistics can arrive before the program names the save folder. The achievements file
+// of that folder was then never read: its achievements read as not achieved, and the next
+// store wrote the file anew with the unlocks of this run only, losing the earlier ones.
+TEST_F(StoreRegressionTest, StatisticsBeforeTheFolderKeepTheFolderAchievements)
+{
+    ASSERT_EQ(Receive(), kResultOk);
+    ASSERT_TRUE(stats->SetAchievement("ACH_OLD") && stats->StoreStats());
+    Pump();
+
+    // The next run pumps once before its folder is known.
+    Shutdown();
+    ASSERT_TRUE(Init());
+    stats = GetUserStats();
+    ASSERT_EQ(Receive(), kResultOk);
+    ASSERT_TRUE(stats->SetAchievement("ACH_EARLY"));
+    SetSaveFolder(dir.Path());
+    EXPECT_EQ(V(Achieved("ACH_OLD"), Achieved("ACH_EARLY")), V(true, true));
+
+    Listener<UserStatsStored> stored;
+    ASSERT_TRUE(stats->SetAchievement("ACH_NEW") && stats->StoreStats());
+    Pump();
+    ASSERT_EQ(stored.heard.size(), 1u);
+    EXPECT_EQ(stored.heard[0].result, kResultOk);
+
+    Restart();
+    ASSERT_EQ(Receive(), kResultOk);
+    EXPECT_EQ(V(Achieved("ACH_OLD"), Achieved("ACH_EARLY"), Achieved("ACH_NEW")), V(true, true, true));
+}
+
+// The language setting was cut to its 32 stored bytes in the middle of a character.
+TEST_F(StoreRegressionTest, StoredLanguageIsCutAtAWholeCharacter)
+{
+    os::testing::SetStoreLanguage(std::string(31, 'a') + "\xC3\xA9"); // 33 bytes, the last character two
+    EXPECT_EQ(DecodeUser(korvane::test::TempDir::Read(dir.File(kUserFileName))).language, std::string(31, 'a'));
 }
 
 } // namespace

@@ -23,7 +23,11 @@ template <class P>
 class Catcher
 {
 public:
-    void Wait(CallHandle call) { holder.Set(call, this, &Catcher::On); }
+    Catcher& Wait(CallHandle call)
+    {
+        holder.Set(call, this, &Catcher::On);
+        return *this;
+    }
     void On(const P* result, bool ioFailure)
     {
         ++count;
@@ -56,9 +60,7 @@ protected:
     {
         os::testing::ResetStoreHooks();
         SetLogFunction([this](const std::string& line) { log.push_back(line); });
-        ASSERT_TRUE(Init());
-        SetSaveFolder(dir.Path());
-        stats = GetUserStats();
+        ASSERT_NO_FATAL_FAILURE(Restart(false));
     }
     void TearDown() override
     {
@@ -73,20 +75,26 @@ protected:
             RunCallbacks();
     }
 
-    /// Restarts the service over the same folder, as the next run of the program does.
-    void Restart()
+    /// Starts the service over the same folder, as the next run of the program does.
+    void Restart(bool stopFirst = true)
     {
-        Shutdown();
+        if (stopFirst)
+            Shutdown();
         ASSERT_TRUE(Init());
         SetSaveFolder(dir.Path());
         stats = GetUserStats();
+    }
+
+    CallHandle FindCall(const char* name, LeaderboardSortMethod sort = kSortDescending)
+    {
+        return stats->FindOrCreateLeaderboard(name, sort, kDisplayNumeric);
     }
 
     /// Finds (or creates) a board through the pump and returns its handle.
     LeaderboardHandle Find(const std::string& name)
     {
         Catcher<LeaderboardFindResult> find;
-        find.Wait(stats->FindOrCreateLeaderboard(name.c_str(), kSortDescending, kDisplayNumeric));
+        find.Wait(FindCall(name.c_str()));
         Pump();
         return find.count == 1 && !find.failed && find.last->found ? find.last->leaderboard : 0;
     }
@@ -99,9 +107,7 @@ protected:
         upload.Wait(stats->UploadLeaderboardScore(board, method, score, details.data(),
                                                   static_cast<std::int32_t>(details.size())));
         Pump();
-        if (upload.count != 1 || upload.failed)
-            return LeaderboardScoreUploaded{};
-        return *upload.last;
+        return upload.count == 1 && !upload.failed ? *upload.last : LeaderboardScoreUploaded{};
     }
 
     /// Downloads through the pump; returns (user, rank, score) of each entry with its stored detail
@@ -131,6 +137,21 @@ protected:
             rows.push_back(Row{entry.user, entry.globalRank, entry.score, words});
         }
         return rows;
+    }
+
+    /// Requests the statistics and returns the result code that arrived (0: none).
+    std::int32_t Receive()
+    {
+        Listener<UserStatsReceived> received;
+        if (!stats->RequestCurrentStats())
+            return 0;
+        Pump();
+        return received.heard.size() == 1 ? received.heard[0].result : 0;
+    }
+    bool Achieved(const char* id)
+    {
+        bool achieved = false;
+        return stats->GetAchievement(id, &achieved) && achieved;
     }
 
     korvane::test::TempDir dir;

@@ -1,11 +1,13 @@
-/** @file SystemTest.cpp The clock, sleep hooks, last error, message boxes and user folders. */
+/** @file SystemTest.cpp The clock, sleep hooks, the wait for a deadline, last error, message boxes and user folders. */
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <pwd.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
+#include "os/system/FineSleep.h"
 #include "os/system/StartGate.h"
 #include "os/system/System.h"
 
@@ -30,15 +32,13 @@ TEST(SystemTest, ClockIsMonotonicAndInjectable)
 TEST(SystemTest, LastErrorBelongsToTheCallingThread)
 {
     SetLastError(5, "Access is denied.\n");
-    std::thread other([] {
+    std::thread([] {
         EXPECT_EQ(GetLastErrorCode(), 0u);
         SetLastErrorFromErrno(ENOENT);
-        EXPECT_EQ(GetLastErrorCode(), 2u);
-        EXPECT_EQ(GetLastErrorText(), "No such file or directory\n");
-    });
-    other.join();
-    EXPECT_EQ(GetLastErrorCode(), 5u);
-    EXPECT_EQ(GetLastErrorText(), "Access is denied.\n");
+        EXPECT_EQ(std::pair(GetLastErrorCode(), GetLastErrorText()),
+                  std::pair(2u, std::string("No such file or directory\n")));
+    }).join();
+    EXPECT_EQ(std::pair(GetLastErrorCode(), GetLastErrorText()), std::pair(5u, std::string("Access is denied.\n")));
     SetLastError(0);
 }
 
@@ -60,7 +60,7 @@ TEST(SystemTest, MessageBoxesGoToTheSinkOrToStandardError)
 TEST(SystemTest, UserDataRootFollowsXdg)
 {
     const char* old = std::getenv("XDG_DATA_HOME");
-    std::string saved = old ? old : "";
+    const std::string saved = old ? old : "";
     const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
     setenv("XDG_DATA_HOME", "/srv/data", 1);
     EXPECT_EQ(GetUserDataRoot(), "/srv/data/");
@@ -77,6 +77,24 @@ TEST(SystemTest, UserDataRootFollowsXdg)
         setenv("XDG_DATA_HOME", saved.c_str(), 1);
     else
         unsetenv("XDG_DATA_HOME");
+}
+
+TEST(FineSleepTest, ReturnsNotBeforeTheDeadline)
+{
+    for (std::uint64_t ahead : {0ull, 100000ull, 2000000ull}) {
+        const std::uint64_t deadline = MonotonicNanoseconds() + ahead;
+        SleepUntil(deadline);
+        EXPECT_GE(MonotonicNanoseconds(), deadline) << ahead;
+    }
+}
+
+TEST(FineSleepTest, UnderATestsSleepItYieldsOnceThroughIt)
+{
+    std::vector<std::uint32_t> sleeps;
+    os::testing::SetSleepFunction([&](std::uint32_t ms) { sleeps.push_back(ms); });
+    SleepUntil(MonotonicNanoseconds() + 1000000000ull);
+    os::testing::SetSleepFunction({});
+    EXPECT_EQ(std::vector<std::uint32_t>{0}, sleeps);
 }
 
 TEST(StartGateTest, TheFirstDecisionWins)

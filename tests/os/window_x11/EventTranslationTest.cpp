@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "os/Values.h"
 #include "os/system/System.h"
 #include "os/window/MessageQueue.h"
 #include "os/window/Window.h"
@@ -15,6 +16,7 @@ namespace
 {
 
 using namespace os::window;
+using ostest::V;
 
 using MessageKinds = std::vector<std::pair<std::uint32_t, WParam>>;
 
@@ -54,74 +56,66 @@ protected:
         for (SDL_Event& event : events)
             SDL_PushEvent(&event);
         std::vector<Message> out;
-        Message message;
-        while (PeekMessage(message, true)) {
+        for (Message message; PeekMessage(message, true);)
             if (message.message != WM_PAINT && message.window == window_.get())
                 out.push_back(message);
-        }
         return out;
     }
     SDL_Event Key(SDL_Scancode code, SDL_Keycode sym, bool down, Uint16 mod = KMOD_NONE, bool repeat = false)
     {
         SDL_Event e{};
-        e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-        e.key.windowID = window_->GetId();
-        e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-        e.key.repeat = repeat ? 1 : 0;
-        e.key.keysym.scancode = code;
-        e.key.keysym.sym = sym;
-        e.key.keysym.mod = mod;
+        e.key = {down ? SDL_KEYDOWN : SDL_KEYUP, 0, window_->GetId(), down, repeat, 0, 0, {code, sym, mod, 0}};
         return e;
     }
     SDL_Event WindowEvent(SDL_WindowEventID id)
     {
         SDL_Event e{};
-        e.type = SDL_WINDOWEVENT;
-        e.window.windowID = window_->GetId();
-        e.window.event = id;
+        e.window = {SDL_WINDOWEVENT, 0, window_->GetId(), static_cast<Uint8>(id), 0, 0, 0, 0, 0};
         return e;
+    }
+    // The numbers of every queued message, in order.
+    static std::vector<std::uint32_t> Drain()
+    {
+        std::vector<std::uint32_t> out;
+        for (Message message; PeekMessage(message, true);)
+            out.push_back(message.message);
+        return out;
     }
 
     std::unique_ptr<Window> window_;
     std::vector<Message> received_;
 };
 
-TEST_F(EventTranslation, KeysMapToVirtualKeysWithTheirFlags)
+// System keys are Alt without Control, and F10.
+TEST_F(EventTranslation, KeysMapToVirtualKeysWithTheirFlagsAndSystemKeys)
 {
-    auto m = Translate({Key(SDL_SCANCODE_KP_5, SDLK_KP_5, true), Key(SDL_SCANCODE_KP_ENTER, SDLK_KP_ENTER, true),
-                        Key(SDL_SCANCODE_SEMICOLON, SDLK_SEMICOLON, true), Key(SDL_SCANCODE_3, SDLK_3, true),
-                        Key(SDL_SCANCODE_SPACE, SDLK_SPACE, true, KMOD_NONE, true),
-                        Key(SDL_SCANCODE_DELETE, SDLK_DELETE, false)});
+    auto m =
+        Translate({Key(SDL_SCANCODE_KP_5, SDLK_KP_5, true), Key(SDL_SCANCODE_KP_ENTER, SDLK_KP_ENTER, true),
+                   Key(SDL_SCANCODE_SEMICOLON, SDLK_SEMICOLON, true), Key(SDL_SCANCODE_3, SDLK_3, true),
+                   Key(SDL_SCANCODE_SPACE, SDLK_SPACE, true, KMOD_NONE, true),
+                   Key(SDL_SCANCODE_DELETE, SDLK_DELETE, false), Key(SDL_SCANCODE_X, SDLK_x, true, KMOD_LALT),
+                   Key(SDL_SCANCODE_X, SDLK_x, true, KMOD_LALT | KMOD_LCTRL), Key(SDL_SCANCODE_F10, SDLK_F10, true),
+                   Key(SDL_SCANCODE_F10, SDLK_F10, false), Key(SDL_SCANCODE_RALT, SDLK_RALT, false)});
     ASSERT_EQ(Kinds(m), (MessageKinds{{WM_KEYDOWN, VK_NUMPAD0 + 5},
                                       {WM_KEYDOWN, VK_RETURN},
                                       {WM_KEYDOWN, VK_OEM_1},
                                       {WM_KEYDOWN, '3'},
                                       {WM_KEYDOWN, VK_SPACE},
-                                      {WM_KEYUP, VK_DELETE}}));
-    EXPECT_NE(m[1].lParam & KF_EXTENDED_BIT, 0);
-    EXPECT_EQ(m[4].lParam, 1 | KF_REPEAT_BIT);
-    EXPECT_EQ(m[5].lParam, 1 | KF_EXTENDED_BIT | KF_REPEAT_BIT | KF_UP_BIT);
-}
-
-TEST_F(EventTranslation, SystemKeysAreAltWithoutControlAndF10)
-{
-    auto m =
-        Translate({Key(SDL_SCANCODE_X, SDLK_x, true, KMOD_LALT),
-                   Key(SDL_SCANCODE_X, SDLK_x, true, KMOD_LALT | KMOD_LCTRL), Key(SDL_SCANCODE_F10, SDLK_F10, true),
-                   Key(SDL_SCANCODE_F10, SDLK_F10, false), Key(SDL_SCANCODE_RALT, SDLK_RALT, false)});
-    ASSERT_EQ(Kinds(m), (MessageKinds{{WM_SYSKEYDOWN, 'X'},
+                                      {WM_KEYUP, VK_DELETE},
+                                      {WM_SYSKEYDOWN, 'X'},
                                       {WM_KEYDOWN, 'X'},
                                       {WM_SYSKEYDOWN, VK_F10},
                                       {WM_SYSKEYUP, VK_F10},
                                       {WM_SYSKEYUP, VK_MENU}}));
-    EXPECT_EQ(m[0].lParam, 1 | KF_ALTDOWN_BIT);
-    EXPECT_EQ(m[2].lParam & KF_ALTDOWN_BIT, 0);
+    EXPECT_NE(m[1].lParam & KF_EXTENDED_BIT, 0);
+    EXPECT_EQ(V(m[4].lParam, m[5].lParam, m[6].lParam, m[8].lParam & KF_ALTDOWN_BIT),
+              V(1 | KF_REPEAT_BIT, 1 | KF_EXTENDED_BIT | KF_REPEAT_BIT | KF_UP_BIT, 1 | KF_ALTDOWN_BIT, 0));
 }
 
 TEST_F(EventTranslation, TextBecomesOneCharacterPerCodePoint)
 {
     SDL_Event e{};
-    e.type = SDL_TEXTINPUT;
+    e.text.type = SDL_TEXTINPUT;
     e.text.windowID = window_->GetId();
     std::strcpy(e.text.text, "a\xC3\xA9\xE3\x81\x82\xF0\x9F\x98\x80");
     EXPECT_EQ(Kinds(Translate({e})),
@@ -147,10 +141,8 @@ TEST_F(EventTranslation, WindowEventsBecomeSizeActivateAndClose)
     int width = 0, height = 0;
     window_->GetClientSize(width, height);
     EXPECT_EQ(m[0].lParam, MakeLParam(width, height));
-    EXPECT_EQ(m[2].message, WM_ACTIVATE);
-    EXPECT_EQ(LoWord(m[2].wParam), WA_INACTIVE);
-    EXPECT_EQ(m[3].message, WM_ACTIVATE);
-    EXPECT_EQ(LoWord(m[3].wParam), WA_ACTIVE);
+    EXPECT_EQ(V(m[2].message, LoWord(m[2].wParam), m[3].message, LoWord(m[3].wParam)),
+              V(WM_ACTIVATE, WA_INACTIVE, WM_ACTIVATE, WA_ACTIVE));
 
     // The plain full-screen look is never "maximised" for the engine.
     window_->SetStyle(WindowStyle{});
@@ -161,30 +153,22 @@ TEST_F(EventTranslation, ExposureAsksForOnePaintWhenNothingElseWaits)
 {
     // Only visible windows are painted: show it and let the server's own exposure pass.
     window_->Show(false);
-    Message drained;
     while (WaitMessageTimeout(100))
-        PeekMessage(drained, true);
+        Drain();
     SDL_Event expose = WindowEvent(SDL_WINDOWEVENT_EXPOSED);
     SDL_PushEvent(&expose);
     PostMessage(window_.get(), 0x0400, 0, 0);
-    Message message;
-    ASSERT_TRUE(PeekMessage(message, true));
-    EXPECT_EQ(message.message, 0x0400u);
-    ASSERT_TRUE(PeekMessage(message, true));
-    EXPECT_EQ(message.message, WM_PAINT);
-    EXPECT_FALSE(PeekMessage(message, true));
+    EXPECT_EQ(Drain(), (std::vector<std::uint32_t>{0x0400, WM_PAINT}));
     window_->Invalidate();
     window_->Invalidate();
-    ASSERT_TRUE(PeekMessage(message, true));
-    EXPECT_EQ(message.message, WM_PAINT);
-    EXPECT_FALSE(PeekMessage(message, true));
+    EXPECT_EQ(Drain(), std::vector<std::uint32_t>{WM_PAINT});
 }
 
 TEST_F(EventTranslation, TerminationRequestClosesTheWindow)
 {
     SDL_Event quit{};
     quit.type = SDL_QUIT;
-    auto m = Translate({quit});
+    const auto m = Translate({quit});
     ASSERT_EQ(Kinds(m), (MessageKinds{{WM_CLOSE, 0}}));
     DispatchMessage(m[0]);
     EXPECT_EQ(Kinds(received_), (MessageKinds{{WM_CLOSE, 0}, {WM_DESTROY, 0}}));
@@ -196,11 +180,7 @@ TEST_F(EventTranslation, TerminationRequestClosesTheWindow)
 TEST_F(EventTranslation, FlippedWheelAndHorizontalWheel)
 {
     SDL_Event wheel{};
-    wheel.type = SDL_MOUSEWHEEL;
-    wheel.wheel.windowID = window_->GetId();
-    wheel.wheel.y = 2;
-    wheel.wheel.x = -1;
-    wheel.wheel.direction = SDL_MOUSEWHEEL_FLIPPED;
+    wheel.wheel = {SDL_MOUSEWHEEL, 0, window_->GetId(), 0, -1, 2, SDL_MOUSEWHEEL_FLIPPED, 0.0f, 0.0f, 0, 0};
     // Deltas in the high word: 2 notches flipped towards the user, one to the right.
     EXPECT_EQ(Kinds(Translate({wheel})),
               (MessageKinds{{WM_MOUSEWHEEL, WParam(std::uint16_t(-240)) << 16}, {WM_MOUSEHWHEEL, WParam(120) << 16}}));
@@ -213,8 +193,7 @@ TEST_F(EventTranslation, PostFromAnotherThreadWakesTheWait)
     poster.join();
     Message message;
     ASSERT_TRUE(PeekMessage(message, true));
-    EXPECT_EQ(message.message, WM_QUIT);
-    EXPECT_EQ(message.wParam, 7u);
+    EXPECT_EQ(V(message.message, message.wParam), V(WM_QUIT, 7));
 }
 
 } // namespace
