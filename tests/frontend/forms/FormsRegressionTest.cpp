@@ -22,10 +22,9 @@ protected:
         scene->AddStandingForms();
         // Only the forms under test take input.
         const auto children = scene->GetScreenPtr()->GetControls();
-        for (const auto& child : children) {
+        for (const auto& child : children)
             if (auto logo = boost::dynamic_pointer_cast<CLogoSplashForm>(child))
                 scene->GetScreenPtr()->RemoveControl(logo.get());
-        }
     }
 
     void TearDown() override

@@ -107,9 +107,8 @@ TEST_F(FormsTest, TheCursorStaysWhereItIsPutGlidesByAClampedStepAndPulses)
     EXPECT_NEAR(169.0f + 31.0f * 1.2012f, cursor->GetLocation().y, 0.01f);
 
     auto pulseAt = [&](double clock) {
-        while (cursor->GetPulseClock() + 1e-9 < clock) {
+        while (cursor->GetPulseClock() + 1e-9 < clock)
             Frame(static_cast<float>(std::min(0.05, clock - cursor->GetPulseClock())));
-        }
         return cursor->CursorImage->GetEffectColor().a;
     };
     const double start = std::ceil(cursor->GetPulseClock() * 2.0) / 2.0;
@@ -170,9 +169,8 @@ TEST_F(FormsTest, EachMenuClassRemembersItsOwnFocusAndFallsBackToItsDefault)
     };
     for (const Case& c : {Case{4, false, 2}, Case{2, false, 0}, Case{4, true, 0}}) {
         auto again = boost::make_shared<MenuA>(c.count);
-        if (c.disableRemembered) {
+        if (c.disableRemembered)
             again->buttons[2]->SetEnabled(false);
-        }
         screen->AddControl(again);
         EXPECT_EQ(again->buttons[static_cast<std::size_t>(c.focused)], again->GetFocusedLeaf())
             << c.count << " buttons";

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <boost/shared_ptr.hpp>
@@ -25,6 +26,16 @@ namespace lbtest
 {
 
 constexpr std::uint64_t kSelf = 1000;
+
+/// A board's entries in rank order, the user's the 14th, each with progress = its position.
+inline std::vector<os::testing::SeedEntry> Entries(int count)
+{
+    std::vector<os::testing::SeedEntry> entries;
+    for (int i = 0; i < count; ++i)
+        entries.push_back({i == 13 ? kSelf : 100u + static_cast<std::uint64_t>(i), "p" + std::to_string(i),
+                           10000 - i * 10, std::vector<std::int32_t>(61, i)});
+    return entries;
+}
 
 /// What SetRow received.
 struct RowCall
@@ -58,8 +69,7 @@ public:
     }
     void SetPaging(std::int32_t total, std::int32_t first) override
     {
-        pagingTotal = total;
-        pagingFirst = first;
+        std::tie(pagingTotal, pagingFirst) = {total, first};
     }
     void SetCursorRow(std::int32_t row) override { cursor = row; }
     void SetBoardName(const std::string& name) override { boardName = name; }
@@ -86,9 +96,8 @@ protected:
         ASSERT_TRUE(os::store::Init());
         os::store::SetSaveFolder(dir.Path());
         os::testing::SetStoreUser(kSelf, "me");
-        if (gSteamLeaderboards == nullptr) {
+        if (gSteamLeaderboards == nullptr)
             CreateSteamServices();
-        }
         TaskPoolInit();
         CFormSceneLink::Reset();
         CFormSceneLink::SetSoundHandler([this](EUiSound sound) { sounds.push_back(sound); });
@@ -120,9 +129,8 @@ protected:
 
     static void Frames(int count)
     {
-        for (int i = 0; i < count; ++i) {
+        for (int i = 0; i < count; ++i)
             Frame();
-        }
     }
 
     korvane::test::TempDir dir;
