@@ -1,6 +1,7 @@
 /** @file StandingFormsTest.cpp The fades, the wallpaper's cross-fade, the cursor's glide and pulse, and the
  * remembered focus of the menus. */
 #include <cmath>
+#include <tuple>
 
 #include "FormsTestSupport.h"
 #include "KorvaneXDK/mwt/Button.h"
@@ -15,37 +16,23 @@ using namespace formtest;
 using korvane::Vector2;
 using korvane::mwt::CAnimationComponent;
 
-namespace
-{
-
-using FadeFactory = boost::shared_ptr<CAnimationComponent> (*)();
-
-struct FadeCase
-{
-    FadeFactory factory;
-    float seconds;
-    float from;
-    float to;
-};
-
-} // namespace
-
 TEST(FadeAnimationTest, StartsAtItsFromAlphaWhenAttachedAndEndsExactlyOnItsToAlpha)
 {
-    for (const FadeCase& c :
-         {FadeCase{&CreateSplashFadeIn, 0.45f, 0.0f, 1.0f}, FadeCase{&CreateSplashFadeOut, 0.45f, 1.0f, 0.0f},
-          FadeCase{&CreateWallpaperFadeIn, 0.5f, 0.0f, 1.0f}, FadeCase{&CreateWallpaperFadeOut, 0.5f, 1.0f, 0.0f}}) {
+    for (const auto& [factory, seconds, from, to] : {std::tuple{&CreateSplashFadeIn, 0.45f, 0.0f, 1.0f},
+                                                     {&CreateSplashFadeOut, 0.45f, 1.0f, 0.0f},
+                                                     {&CreateWallpaperFadeIn, 0.5f, 0.0f, 1.0f},
+                                                     {&CreateWallpaperFadeOut, 0.5f, 1.0f, 0.0f}}) {
         korvane::mwt::CPanel panel("panel");
-        boost::shared_ptr<CAnimationComponent> fade = c.factory();
+        boost::shared_ptr<CAnimationComponent> fade = factory();
         panel.SetAnimation(fade);
-        EXPECT_EQ(c.from, panel.GetEffectColor().a);
-        fade->Update(c.seconds * 0.5f);
+        EXPECT_EQ(from, panel.GetEffectColor().a);
+        fade->Update(seconds * 0.5f);
         EXPECT_FALSE(fade->IsFinished());
-        fade->Update(c.seconds * 0.5f);
+        fade->Update(seconds * 0.5f);
         EXPECT_TRUE(fade->IsCompleted());
-        EXPECT_EQ(c.to, panel.GetEffectColor().a) << "exactly the end value at the duration";
+        EXPECT_EQ(to, panel.GetEffectColor().a) << "exactly the end value at the duration";
         fade->Update(10.0f);
-        EXPECT_EQ(c.to, panel.GetEffectColor().a);
+        EXPECT_EQ(to, panel.GetEffectColor().a);
         EXPECT_EQ(1.0f, panel.GetEffectColor().r);
     }
     // Without a control above it the clock still runs out.

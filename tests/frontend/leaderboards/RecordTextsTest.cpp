@@ -57,16 +57,15 @@ TEST(RowTexts, BoardNames)
 
 TEST(RowTexts, StageTexts)
 {
-    struct Case
-    {
-        std::int32_t title, board, progress;
-        const char* text;
-    };
-    for (const Case& c : {Case{0, 2, 7, "AREA  7"}, Case{0, 2, 100, "AREA 31"}, Case{0, 0, 31, "AREA ALL"},
-                          Case{0, 5, 101, "AREA ALL!"}, Case{0, 9, 12, "PHASE ALL"}, Case{0, 4, 3, "PHASE  3"},
-                          Case{1, 10, 8, "STAGE 8"}, Case{1, 11, 9, "STAGE ALL"}}) {
-        EXPECT_EQ(c.text, LeaderboardStageText(c.title, c.board, c.progress)) << c.board << " " << c.progress;
-    }
+    for (const auto& [title, board, progress, text] : {std::tuple{0, 2, 7, "AREA  7"},
+                                                       {0, 2, 100, "AREA 31"},
+                                                       {0, 0, 31, "AREA ALL"},
+                                                       {0, 5, 101, "AREA ALL!"},
+                                                       {0, 9, 12, "PHASE ALL"},
+                                                       {0, 4, 3, "PHASE  3"},
+                                                       {1, 10, 8, "STAGE 8"},
+                                                       {1, 11, 9, "STAGE ALL"}})
+        EXPECT_EQ(text, LeaderboardStageText(title, board, progress)) << board << " " << progress;
 }
 
 TEST(RowTexts, DatesInLocalTimeOrEmpty)

@@ -28,18 +28,12 @@ std::vector<EUiSound> Repeat(EUiSound sound, std::size_t times, std::vector<EUiS
 
 TEST(CountdownTextTest, OnlyTheFirstPlaceholderIsFilledAndNothingElseFormats)
 {
-    struct Case
-    {
-        const char* text;
-        const char* expected;
-    };
-    const Case cases[] = {{"Returning in %s seconds.", "Returning in 12.34 seconds."},
-                          {"%s and %s", "12.34 and %s"},
-                          {"100% sure: %d %n %s", "100% sure: %d %n 12.34"},
-                          {"no placeholder", "no placeholder"},
-                          {"", ""}};
-    for (const Case& c : cases)
-        EXPECT_EQ(c.expected, ReplaceFirstPlaceholder(c.text, "12.34")) << c.text;
+    for (const auto& [text, expected] : {std::pair{"Returning in %s seconds.", "Returning in 12.34 seconds."},
+                                         {"%s and %s", "12.34 and %s"},
+                                         {"100% sure: %d %n %s", "100% sure: %d %n 12.34"},
+                                         {"no placeholder", "no placeholder"},
+                                         {"", ""}})
+        EXPECT_EQ(expected, ReplaceFirstPlaceholder(text, "12.34")) << text;
     const std::string longText = std::string(505, 'a') + "%s\xC3\xA9";
     const std::string cut = ReplaceFirstPlaceholder(longText, "12.34");
     EXPECT_EQ(505u + 5u, cut.size()) << "cut at the formatter's limit, before a split character";

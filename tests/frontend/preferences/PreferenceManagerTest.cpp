@@ -233,8 +233,8 @@ TEST_F(PreferenceTest, UnwritableSaveFolderKeepsTheOldFileAndStillSavesTheDispla
 
     ProgramRun third(saveFolder, displayPath);
     third.Start();
-    EXPECT_EQ(std::tuple(2, 3, 0), std::tuple(third.host.GetScreenRotation(), third.host.GetAspectRatio(),
-                                              third.host.GetMusicVolume()))
+    EXPECT_EQ(std::tuple(2, 3, 0),
+              std::tuple(third.host.GetScreenRotation(), third.host.GetAspectRatio(), third.host.GetMusicVolume()))
         << "the new display settings, the old file's volume";
 }
 
