@@ -1,12 +1,13 @@
 /** @file LeaderboardFormsTest.cpp The chooser, the list view and the credits on the OpenGL device over the built
  * archive, with the screen driven a frame at a time. */
 #include "LeaderboardTestSupport.h"
-// The run-wide driver on an offscreen device, the archive's fonts and skin, as the form tests have them.
 #include "frontend/forms/CreditsForm.h"
-#include "frontend/forms/FormsTestSupport.cpp"
 #include "frontend/forms/GameSelectForm.h"
 #include "frontend/forms/LeaderboardDownloadJob.h"
 #include "frontend/forms/LeaderboardSelectForm.h"
+
+// The run-wide driver on an offscreen device, the archive's fonts and skin, as the form tests have them.
+#include "frontend/forms/FormsTestSupport.cpp"
 
 namespace
 {

@@ -53,7 +53,4 @@ struct DecodedImage
 /// Decodes a PNG to RGBA; an empty image (width 0) when the bytes are not a readable PNG.
 DecodedImage DecodePng(const std::string& bytes);
 
-/// The UTF-16 code units that a font's ".kvf" glyph table draws.
-std::vector<std::uint16_t> GlyphCodes(const std::string& kvf);
-
 } // namespace assettest

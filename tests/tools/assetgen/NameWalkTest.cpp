@@ -68,8 +68,10 @@ public:
             if (kind == "key")
                 return ""; // checked with the text tables
             if (kind == "font") {
+                // Whether the engine reads the table and the glyphs the texts need: FontArchiveTest.
                 const std::string stem = "fonts\\" + row.name;
-                GlyphCodes(ReadEntry(loader_, stem + ".kvf"));
+                if (ReadEntry(loader_, stem + ".kvf").compare(0, 4, "RIFF") != 0)
+                    return "glyph table is not a RIFF file";
                 return DecodePng(ReadEntry(loader_, stem + ".png")).width > 0 ? "" : "texture is not a PNG";
             }
             if (kind == "shader")

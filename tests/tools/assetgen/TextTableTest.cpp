@@ -6,36 +6,9 @@
 #include "AssetTestSupport.h"
 #include "KorvaneXDK/core/MemoryStream.h"
 #include "KorvaneXDK/core/Properties.h"
+#include "KorvaneXDK/core/StringUtility.h"
 
 using namespace assettest;
-
-namespace
-{
-
-/// True when the bytes are well-formed UTF-8 (no overlong forms, no surrogates).
-bool IsUtf8(const std::string& text)
-{
-    for (std::size_t i = 0; i < text.size();) {
-        const auto c = static_cast<std::uint8_t>(text[i]);
-        const int more = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
-        if (more < 0 || i + static_cast<std::size_t>(more) >= text.size() + (more == 0 ? 1 : 0))
-            return false;
-        std::uint32_t code = more == 0 ? c : c & (0x3Fu >> more);
-        for (int k = 1; k <= more; ++k) {
-            const auto next = static_cast<std::uint8_t>(text[i + static_cast<std::size_t>(k)]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            code = code << 6 | (next & 0x3Fu);
-        }
-        const std::uint32_t least[4] = {0, 0x80, 0x800, 0x10000};
-        if (code < least[more] || (code >= 0xD800 && code < 0xE000) || code > 0x10FFFF)
-            return false;
-        i += static_cast<std::size_t>(more) + 1;
-    }
-    return true;
-}
-
-} // namespace
 
 TEST(TextTables, BytesAreUtf8WithCrLfLinesOneValueEachAndNothingPadded)
 {
@@ -45,7 +18,7 @@ TEST(TextTables, BytesAreUtf8WithCrLfLinesOneValueEachAndNothingPadded)
         const std::string bytes = ReadEntry(*loader, row.name);
         ASSERT_GE(bytes.size(), 2u);
         EXPECT_NE(0, bytes.compare(0, 3, "\xEF\xBB\xBF")) << "byte-order mark";
-        EXPECT_TRUE(IsUtf8(bytes));
+        EXPECT_TRUE(bytes == korvane::Utf8ToMultiByte(bytes)) << "not well-formed UTF-8";
         std::size_t start = 0;
         for (std::size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2) {
             const std::string line = bytes.substr(start, end - start);
