@@ -103,6 +103,14 @@ protected:
         Key(key, false);
     }
 
+    /// The row focused and the keys sent to the screen.
+    void KeysOn(korvane::mwt::CControl& row, std::initializer_list<unsigned int> keys)
+    {
+        row.SetFocus();
+        for (unsigned int key : keys)
+            screen->OnKeyDown(key);
+    }
+
     /// The button focused and clicked as the player reaches it, and the forms' animations run out.
     void Enter(korvane::mwt::CButton& button)
     {

@@ -92,16 +92,14 @@ TEST_F(SoundSettingsTest, StepsThroughTheRowLabelsStopAtTheEnds)
     EXPECT_EQ(0, MusicVolume.load()) << "right on 100 does nothing";
     EXPECT_TRUE(sounds.empty());
 
-    form->Label2->SetFocus();
-    screen->OnKeyDown(kKeyLeft);
+    KeysOn(*form->Label2, {kKeyLeft});
     EXPECT_EQ(-10000, EffectVolume.load()) << "left on 0 does nothing";
     EXPECT_TRUE(sounds.empty());
     screen->OnKeyDown(kKeyRight);
     EXPECT_EQ(-9500, EffectVolume.load());
     EXPECT_EQ(std::vector<EUiSound>{EUiSound::Cursor}, sounds);
 
-    form->Label1->SetFocus();
-    screen->OnKeyDown(kKeyLeft);
+    KeysOn(*form->Label1, {kKeyLeft});
     EXPECT_EQ(1, scene->GetMusicVersion());
     EXPECT_EQ("Extended(Area21-)", Shown(*form->MusicVersionSelector));
 }
@@ -113,8 +111,7 @@ TEST_F(SoundSettingsTest, DefaultRunsEveryHandlerOnceMoreAfterTheDecideSound)
     ClickOn(*form->DefaultButton);
     EXPECT_EQ(Repeat(EUiSound::Cursor, 3, {EUiSound::Decide}), sounds) << "nothing changed";
 
-    form->Label1->SetFocus();
-    screen->OnKeyDown(kKeyRight);
+    KeysOn(*form->Label1, {kKeyRight});
     ASSERT_EQ(0, scene->GetMusicVersion());
     sounds.clear();
     form->DefaultButton->SetFocus();
@@ -153,8 +150,7 @@ TEST_F(ScreenSettingsTest, TheResolutionsKeepTheListOrderAndTheExitCaptionFollow
     EXPECT_EQ(" APPLY", form->ExitButton->GetCaption()) << "full screen chosen";
     screen->OnKeyDown(kKeyLeft);
     EXPECT_EQ(" EXIT", form->ExitButton->GetCaption());
-    form->Label2->SetFocus();
-    screen->OnKeyDown(kKeyRight);
+    KeysOn(*form->Label2, {kKeyRight});
     EXPECT_EQ(" APPLY", form->ExitButton->GetCaption()) << "the duplicate is another mode";
     screen->OnKeyDown(kKeyLeft);
     EXPECT_EQ(" EXIT", form->ExitButton->GetCaption());
@@ -164,8 +160,7 @@ TEST_F(ScreenSettingsTest, TheResolutionsKeepTheListOrderAndTheExitCaptionFollow
 TEST_F(ScreenSettingsTest, ApplySwitchesTheDeviceAndReturnKeepsTheMode)
 {
     auto form = Open();
-    form->Label2->SetFocus();
-    screen->OnKeyDown(kKeyLeft);
+    KeysOn(*form->Label2, {kKeyLeft});
     const int resets = os::testing::GetResetCallCount();
     ClickOn(*form->ExitButton);
     const auto& present = driver()->GetGraphics()->GetCurrentPresentParameters();
@@ -189,14 +184,9 @@ TEST_F(ScreenSettingsTest, EscapeOrTheTimeoutRestoresTheOpeningModeButRotationAn
 {
     for (const bool timeout : {false, true}) {
         auto form = Open();
-        form->RotateLabel->SetFocus();
-        screen->OnKeyDown(kKeyRight);
-        form->Label1->SetFocus();
-        screen->OnKeyDown(kKeyRight);
-        screen->OnKeyDown(kKeyRight);
-        form->Label2->SetFocus();
-        screen->OnKeyDown(kKeyLeft);
-        screen->OnKeyDown(kKeyLeft);
+        KeysOn(*form->RotateLabel, {kKeyRight});
+        KeysOn(*form->Label1, {kKeyRight, kKeyRight});
+        KeysOn(*form->Label2, {kKeyLeft, kKeyLeft});
         ClickOn(*form->ExitButton);
         EXPECT_EQ(0, Modes().selectedIndex);
         auto dialog = form->GetConfirmDialog();
