@@ -40,13 +40,11 @@ inline std::vector<os::testing::SeedEntry> Entries(int count)
 /// What SetRow received.
 struct RowCall
 {
-    std::int32_t index;
     std::int32_t rank;
     bool highlight;
     std::string name;
     std::int64_t score;
     std::string stage;
-    std::string date;
 };
 
 /// Never opened: it keeps what the job sets, and its view is the test's.
@@ -65,7 +63,7 @@ public:
                 std::int64_t score, const std::string& stage, const std::string& date) override
     {
         CLeaderboardListForm::SetRow(index, rank, replay, highlight, name, score, stage, date);
-        rows.push_back({index, rank, highlight, name, score, stage, date});
+        rows.push_back({rank, highlight, name, score, stage});
     }
     void SetPaging(std::int32_t total, std::int32_t first) override
     {
