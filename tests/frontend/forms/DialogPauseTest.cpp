@@ -21,16 +21,15 @@ TEST_F(FormsTest, DialogKeysByKindCloseOnceWithTheirSound)
         bool accepted;
         std::vector<EUiSound> sounds;
     };
-    const std::vector<Case> cases = {
-        {0, kKeyReturn, false, false, {}},
-        {0, kKeyEscape, false, false, {}},
-        {1, kKeyEscape, false, false, {}},
-        {1, form_names::kKeyUp, false, false, {}},
-        {1, kKeyReturn, true, true, {EUiSound::Decide}},
-        {2, kKeyReturn, true, true, {EUiSound::Decide}},
-        {2, kKeyEscape, true, false, {EUiSound::Cancel}},
-    };
+    const std::vector<Case> cases = {{0, kKeyReturn, false, false, {}},
+                                     {0, kKeyEscape, false, false, {}},
+                                     {1, kKeyEscape, false, false, {}},
+                                     {1, form_names::kKeyUp, false, false, {}},
+                                     {1, kKeyReturn, true, true, {EUiSound::Decide}},
+                                     {2, kKeyReturn, true, true, {EUiSound::Decide}},
+                                     {2, kKeyEscape, true, false, {EUiSound::Cancel}}};
     for (const Case& c : cases) {
+        SCOPED_TRACE("kind " + std::to_string(c.kind) + " key " + std::to_string(c.key));
         sounds.clear();
         auto dialog = boost::make_shared<CDialogForm>(c.kind, "CONFIRM", "one", "two", "three");
         screen->AddControl(dialog);
@@ -50,19 +49,11 @@ TEST_F(FormsTest, DialogKeysByKindCloseOnceWithTheirSound)
             dialog->OnKeyDown(dialog.get(), kKeyEscape);
         }
         Frames(60);
-        EXPECT_EQ(c.closes ? 1 : 0, closed) << "kind " << c.kind << " key " << c.key;
-        EXPECT_EQ(c.accepted, dialog->IsAccepted()) << "kind " << c.kind << " key " << c.key;
-        EXPECT_EQ(c.sounds, sounds) << "kind " << c.kind << " key " << c.key;
+        EXPECT_EQ(c.closes ? 1 : 0, closed);
+        EXPECT_EQ(c.accepted, dialog->IsAccepted());
+        EXPECT_EQ(c.sounds, sounds);
         screen->RemoveAllControls();
     }
-}
-
-TEST_F(FormsTest, TheThirdLineCanBeRewrittenWhileShown)
-{
-    auto dialog = boost::make_shared<CDialogForm>(2, "CONFIRM", "one", "two", "three");
-    screen->AddControl(dialog);
-    dialog->SetLine3("Reverting in 4.00 seconds.");
-    EXPECT_EQ("Reverting in 4.00 seconds.", dialog->Line3Label->GetCaption());
 }
 
 TEST_F(FormsTest, PauseResumesOnThePauseKeyOrContinueAndExitsByItsButton)

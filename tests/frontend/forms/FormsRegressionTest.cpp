@@ -1,5 +1,7 @@
 /** @file FormsRegressionTest.cpp Faults found in the forms, each kept fixed: checked through the window scene's own
  * input passes with a fake controller. */
+#include <tuple>
+
 #include "FormsTestSupport.h"
 #include "frontend/forms/CursorForm.h"
 #include "frontend/forms/DialogForm.h"
@@ -22,10 +24,9 @@ protected:
         scene->AddStandingForms();
         // Only the forms under test take input.
         const auto children = scene->GetScreenPtr()->GetControls();
-        for (const auto& child : children) {
+        for (const auto& child : children)
             if (auto logo = boost::dynamic_pointer_cast<CLogoSplashForm>(child))
                 scene->GetScreenPtr()->RemoveControl(logo.get());
-        }
     }
 
     void TearDown() override
@@ -51,26 +52,21 @@ protected:
 // confirmation could never be answered from a pad or the keyboard.
 TEST_F(FormsRegression, DialogsAnswerTheNamedActions)
 {
-    struct Case
-    {
-        std::int32_t kind;
-        const char* action;
-        bool closes;
-        bool accepted;
-    };
-    for (const Case& c : {Case{0, "decide", false, false}, Case{1, "decide", true, true}, Case{2, "decide", true, true},
-                          Case{2, "cancel", true, false}}) {
-        auto dialog = boost::make_shared<CDialogForm>(c.kind, "CONFIRM", "one", "two", "three");
+    for (const auto& [kind, action, closes, accepted] : {std::tuple{0, "decide", false, false},
+                                                         {1, "decide", true, true},
+                                                         {2, "decide", true, true},
+                                                         {2, "cancel", true, false}}) {
+        auto dialog = boost::make_shared<CDialogForm>(kind, "CONFIRM", "one", "two", "three");
         scene->GetScreenPtr()->AddControl(dialog);
         Frames(40);
         ASSERT_EQ(dialog, scene->GetScreenPtr()->GetActiveForm());
         EXPECT_FALSE(scene->GetCursorForm()->IsVisible());
-        scene->controller.Press(c.action);
+        scene->controller.Press(action);
         Frames(1);
-        EXPECT_EQ(c.closes, dialog->IsClosing()) << c.kind << " " << c.action;
-        EXPECT_EQ(c.accepted, dialog->IsAccepted()) << c.kind << " " << c.action;
+        EXPECT_EQ(closes, dialog->IsClosing()) << kind << " " << action;
+        EXPECT_EQ(accepted, dialog->IsAccepted()) << kind << " " << action;
         EXPECT_EQ(0, scene->cursorSounds);
-        scene->controller.Release(c.action);
+        scene->controller.Release(action);
         Frames(60);
         scene->GetScreenPtr()->RemoveControl(dialog.get());
     }

@@ -78,9 +78,8 @@ protected:
 
     void Frames(int count)
     {
-        for (int i = 0; i < count; ++i) {
+        for (int i = 0; i < count; ++i)
             Frame();
-        }
     }
 
     /// The forms of that class on the screen.
@@ -88,11 +87,9 @@ protected:
     std::vector<boost::shared_ptr<TForm>> FormsOf() const
     {
         std::vector<boost::shared_ptr<TForm>> found;
-        for (const auto& child : screen->GetControls()) {
-            if (auto form = boost::dynamic_pointer_cast<TForm>(child)) {
+        for (const auto& child : screen->GetControls())
+            if (auto form = boost::dynamic_pointer_cast<TForm>(child))
                 found.push_back(form);
-            }
-        }
         return found;
     }
 
@@ -110,9 +107,8 @@ protected:
     {
         os::window::Message message;
         bool quit = false;
-        while (os::window::PeekMessage(message, true)) {
+        while (os::window::PeekMessage(message, true))
             quit = quit || message.message == os::window::WM_QUIT;
-        }
         return quit;
     }
 

@@ -1,6 +1,7 @@
 /** @file StandingFormsTest.cpp The fades, the wallpaper's cross-fade, the cursor's glide and pulse, and the
  * remembered focus of the menus. */
 #include <cmath>
+#include <tuple>
 
 #include "FormsTestSupport.h"
 #include "KorvaneXDK/mwt/Button.h"
@@ -15,37 +16,23 @@ using namespace formtest;
 using korvane::Vector2;
 using korvane::mwt::CAnimationComponent;
 
-namespace
-{
-
-using FadeFactory = boost::shared_ptr<CAnimationComponent> (*)();
-
-struct FadeCase
-{
-    FadeFactory factory;
-    float seconds;
-    float from;
-    float to;
-};
-
-} // namespace
-
 TEST(FadeAnimationTest, StartsAtItsFromAlphaWhenAttachedAndEndsExactlyOnItsToAlpha)
 {
-    for (const FadeCase& c :
-         {FadeCase{&CreateSplashFadeIn, 0.45f, 0.0f, 1.0f}, FadeCase{&CreateSplashFadeOut, 0.45f, 1.0f, 0.0f},
-          FadeCase{&CreateWallpaperFadeIn, 0.5f, 0.0f, 1.0f}, FadeCase{&CreateWallpaperFadeOut, 0.5f, 1.0f, 0.0f}}) {
+    for (const auto& [factory, seconds, from, to] : {std::tuple{&CreateSplashFadeIn, 0.45f, 0.0f, 1.0f},
+                                                     {&CreateSplashFadeOut, 0.45f, 1.0f, 0.0f},
+                                                     {&CreateWallpaperFadeIn, 0.5f, 0.0f, 1.0f},
+                                                     {&CreateWallpaperFadeOut, 0.5f, 1.0f, 0.0f}}) {
         korvane::mwt::CPanel panel("panel");
-        boost::shared_ptr<CAnimationComponent> fade = c.factory();
+        boost::shared_ptr<CAnimationComponent> fade = factory();
         panel.SetAnimation(fade);
-        EXPECT_EQ(c.from, panel.GetEffectColor().a);
-        fade->Update(c.seconds * 0.5f);
+        EXPECT_EQ(from, panel.GetEffectColor().a);
+        fade->Update(seconds * 0.5f);
         EXPECT_FALSE(fade->IsFinished());
-        fade->Update(c.seconds * 0.5f);
+        fade->Update(seconds * 0.5f);
         EXPECT_TRUE(fade->IsCompleted());
-        EXPECT_EQ(c.to, panel.GetEffectColor().a) << "exactly the end value at the duration";
+        EXPECT_EQ(to, panel.GetEffectColor().a) << "exactly the end value at the duration";
         fade->Update(10.0f);
-        EXPECT_EQ(c.to, panel.GetEffectColor().a);
+        EXPECT_EQ(to, panel.GetEffectColor().a);
         EXPECT_EQ(1.0f, panel.GetEffectColor().r);
     }
     // Without a control above it the clock still runs out.
@@ -107,9 +94,8 @@ TEST_F(FormsTest, TheCursorStaysWhereItIsPutGlidesByAClampedStepAndPulses)
     EXPECT_NEAR(169.0f + 31.0f * 1.2012f, cursor->GetLocation().y, 0.01f);
 
     auto pulseAt = [&](double clock) {
-        while (cursor->GetPulseClock() + 1e-9 < clock) {
+        while (cursor->GetPulseClock() + 1e-9 < clock)
             Frame(static_cast<float>(std::min(0.05, clock - cursor->GetPulseClock())));
-        }
         return cursor->CursorImage->GetEffectColor().a;
     };
     const double start = std::ceil(cursor->GetPulseClock() * 2.0) / 2.0;
@@ -170,9 +156,8 @@ TEST_F(FormsTest, EachMenuClassRemembersItsOwnFocusAndFallsBackToItsDefault)
     };
     for (const Case& c : {Case{4, false, 2}, Case{2, false, 0}, Case{4, true, 0}}) {
         auto again = boost::make_shared<MenuA>(c.count);
-        if (c.disableRemembered) {
+        if (c.disableRemembered)
             again->buttons[2]->SetEnabled(false);
-        }
         screen->AddControl(again);
         EXPECT_EQ(again->buttons[static_cast<std::size_t>(c.focused)], again->GetFocusedLeaf())
             << c.count << " buttons";

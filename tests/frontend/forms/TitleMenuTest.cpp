@@ -7,7 +7,6 @@
 #include "frontend/forms/WallpaperForm.h"
 
 using namespace formtest;
-using korvane::mwt::CControl;
 
 namespace
 {
@@ -42,98 +41,63 @@ protected:
 
 } // namespace
 
-TEST_F(TitleMenuTest, OpensOverTheTitleWallpaperWithTheMainGameFocused)
+TEST_F(TitleMenuTest, OpensOverTheWallpaperAndItsButtonsFocusInLocationOrderAndClickWithTheDecideSound)
 {
     auto menu = OpenMenu();
     EXPECT_EQ(menu, screen->GetActiveForm());
-    EXPECT_EQ(menu->MainGameButton, menu->GetFocusedLeaf());
     EXPECT_EQ(form_names::kImageTitleWallpaper, CFormSceneLink::GetWallpaperPath());
     ASSERT_EQ(1u, FormsOf<CWallpaperForm>().size());
     EXPECT_EQ(FormsOf<CWallpaperForm>().front(), screen->GetControls().front()) << "the wallpaper lies at the back";
-}
-
-TEST_F(TitleMenuTest, ButtonsTakeTheFocusInLocationOrderAndClickWithTheDecideSound)
-{
-    auto menu = OpenMenu();
-    const std::vector<boost::shared_ptr<korvane::mwt::CButton>> order = {
-        menu->CompanionGameButton, menu->OptionsButton, menu->LeaderboardsButton,
-        menu->CreditsButton,       menu->ExitButton,    menu->MainGameButton};
-    for (const auto& expected : order) {
+    EXPECT_EQ(menu->MainGameButton, menu->GetFocusedLeaf());
+    for (const auto& expected : {menu->CompanionGameButton, menu->OptionsButton, menu->LeaderboardsButton,
+                                 menu->CreditsButton, menu->ExitButton, menu->MainGameButton}) {
         menu->FocusNext();
         EXPECT_EQ(expected, menu->GetFocusedLeaf()) << expected->GetName();
     }
-
-    struct Case
-    {
-        boost::shared_ptr<korvane::mwt::CButton> button;
-        std::int32_t game;
-    };
-    for (const Case& c : {Case{menu->MainGameButton, CGameSelectForm::kMainGame},
-                          Case{menu->CompanionGameButton, CGameSelectForm::kCompanionGame}}) {
+    for (const auto& [button, game] : {std::pair{menu->MainGameButton, CGameSelectForm::kMainGame},
+                                       std::pair{menu->CompanionGameButton, CGameSelectForm::kCompanionGame}}) {
         sounds.clear();
         started.clear();
-        c.button->SetFocus();
-        ClickOn(*c.button);
-        EXPECT_EQ(std::vector<EUiSound>{EUiSound::Decide}, sounds) << c.button->GetName();
-        EXPECT_EQ(std::vector<std::int32_t>{c.game}, started) << c.button->GetName();
+        button->SetFocus();
+        ClickOn(*button);
+        EXPECT_EQ(std::vector<EUiSound>{EUiSound::Decide}, sounds) << button->GetName();
+        EXPECT_EQ(std::vector<std::int32_t>{game}, started) << button->GetName();
     }
 }
 
-TEST_F(TitleMenuTest, CancelFocusesExitThenAsksAndAcceptingPostsTheQuitMessage)
+TEST_F(TitleMenuTest, CancelFocusesExitThenAsksAndOnlyAcceptingPostsTheQuitMessage)
 {
-    auto menu = OpenMenu();
-    screen->OnKeyDown(form_names::kKeyEscape);
-    EXPECT_EQ(std::vector<EUiSound>{EUiSound::Cancel}, sounds);
-    EXPECT_EQ(menu->ExitButton, menu->GetFocusedLeaf());
-    EXPECT_FALSE(menu->GetExitDialog());
+    for (const bool accept : {false, true}) {
+        CGameSelectForm::ResetFocusIndex();
+        auto menu = OpenMenu();
+        sounds.clear();
+        screen->OnKeyDown(form_names::kKeyEscape);
+        EXPECT_EQ(std::vector<EUiSound>{EUiSound::Cancel}, sounds);
+        EXPECT_EQ(menu->ExitButton, menu->GetFocusedLeaf());
+        EXPECT_FALSE(menu->GetExitDialog());
+        sounds.clear();
+        screen->OnKeyDown(form_names::kKeyEscape);
+        EXPECT_EQ((std::vector<EUiSound>{EUiSound::Cancel, EUiSound::Decide}), sounds);
+        ASSERT_TRUE(menu->GetExitDialog());
+        Frames(60);
+        EXPECT_EQ(menu->GetExitDialog(), screen->GetActiveForm());
+        EXPECT_FALSE(QuitPosted());
 
-    sounds.clear();
-    screen->OnKeyDown(form_names::kKeyEscape);
-    EXPECT_EQ((std::vector<EUiSound>{EUiSound::Cancel, EUiSound::Decide}), sounds);
-    ASSERT_TRUE(menu->GetExitDialog());
-    Frames(60);
-    EXPECT_EQ(menu->GetExitDialog(), screen->GetActiveForm());
-    EXPECT_FALSE(QuitPosted());
-
-    sounds.clear();
-    screen->OnKeyDown(form_names::kKeyReturn);
-    screen->OnKeyDown(form_names::kKeyReturn);
-    EXPECT_EQ(std::vector<EUiSound>{EUiSound::Decide}, sounds) << "the dialog closes once";
-    Frames(60);
-    EXPECT_TRUE(QuitPosted());
-    EXPECT_TRUE(FormsOf<CDialogForm>().empty());
-}
-
-TEST_F(TitleMenuTest, DecliningTheExitQuestionGivesTheMenuBackItsFocus)
-{
-    auto menu = OpenMenu();
-    ClickOn(*menu->ExitButton);
-    Frames(60);
-    ASSERT_TRUE(menu->GetExitDialog());
-    screen->OnKeyDown(form_names::kKeyEscape);
-    Frames(60);
-    EXPECT_FALSE(QuitPosted());
-    EXPECT_EQ(menu, screen->GetActiveForm());
-    EXPECT_EQ(menu->ExitButton, menu->GetFocusedLeaf());
-    EXPECT_TRUE(FormsOf<CDialogForm>().empty());
-}
-
-TEST_F(TitleMenuTest, AReopenedMenuFocusesTheButtonItWasLeftByUnlessEnteredAfresh)
-{
-    auto menu = OpenMenu();
-    menu->FocusNext();
-    menu->Close();
-    Frames(60);
-    EXPECT_TRUE(FormsOf<CGameSelectForm>().empty());
-
-    auto again = OpenMenu();
-    EXPECT_EQ(again->CompanionGameButton, again->GetFocusedLeaf());
-    again->Close();
-    Frames(60);
-
-    CGameSelectForm::ResetFocusIndex();
-    auto fresh = OpenMenu();
-    EXPECT_EQ(fresh->MainGameButton, fresh->GetFocusedLeaf());
+        sounds.clear();
+        const unsigned int key = accept ? form_names::kKeyReturn : form_names::kKeyEscape;
+        screen->OnKeyDown(key);
+        screen->OnKeyDown(key);
+        EXPECT_EQ(std::vector<EUiSound>{accept ? EUiSound::Decide : EUiSound::Cancel}, sounds)
+            << "the dialog closes once";
+        Frames(60);
+        EXPECT_EQ(accept, QuitPosted());
+        EXPECT_TRUE(FormsOf<CDialogForm>().empty());
+        if (!accept) {
+            EXPECT_EQ(menu, screen->GetActiveForm());
+            EXPECT_EQ(menu->ExitButton, menu->GetFocusedLeaf());
+        }
+        screen->RemoveAllControls();
+    }
 }
 
 TEST_F(TitleMenuTest, AClosingMenuIgnoresKeysAndClicks)

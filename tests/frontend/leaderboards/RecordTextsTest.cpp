@@ -1,6 +1,7 @@
 /** @file RecordTextsTest.cpp Detail words, board indices, board names and the row texts, without a display. */
 #include <cstdlib>
 #include <ctime>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -18,39 +19,29 @@ TEST(ScoreDetails, CheckSumPackingAndWrap)
     record.UploadTime = (std::uint64_t{100} << 32) | 7u;
     std::int32_t details[61];
     BuildScoreUploadDetails(record, details);
-    EXPECT_EQ(5, details[0]);
-    EXPECT_EQ(7, details[3]);
-    EXPECT_EQ(100, details[4]);
-    EXPECT_EQ(113, details[8]) << "progress + word 1 + both halves of the time";
+    // The check sum: progress + word 1 + both halves of the time.
+    EXPECT_EQ(std::tuple(5, 7, 100, 113), std::tuple(details[0], details[3], details[4], details[8]));
 
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < 10; ++i)
         record.SmallValues[i] = static_cast<std::uint8_t>(i + 1);
-    }
     record.Extra[0] = 0x7FFFFFFF;
     record.Extra[51] = 0x7FFFFFFF;
     record.UploadTime = 0xFFFFFFFFFFFFFFFFull;
     BuildScoreUploadDetails(record, details);
-    EXPECT_EQ(0x4321, details[5]);
-    EXPECT_EQ(0x8765, details[6]);
-    EXPECT_EQ(0xA9, details[7]);
-    EXPECT_EQ(0x7FFFFFFF, details[9]);
-    EXPECT_EQ(0x7FFFFFFF, details[60]);
+    EXPECT_EQ(std::tuple(0x4321, 0x8765, 0xA9, 0x7FFFFFFF, 0x7FFFFFFF),
+              std::tuple(details[5], details[6], details[7], details[9], details[60]));
     std::uint32_t sum = 0;
-    for (int i = 0; i < 61; ++i) {
-        if (i != 8) {
+    for (int i = 0; i < 61; ++i)
+        if (i != 8)
             sum += static_cast<std::uint32_t>(details[i]);
-        }
-    }
     EXPECT_EQ(static_cast<std::int32_t>(sum), details[8]) << "wraps modulo 2^32";
 }
 
 TEST(ScoreDetails, PreparedRequestsPickTheirBoard)
 {
     PrepareMainGameScoreUpload(3, 1, 0xFFFFFFFFu, 200);
-    EXPECT_EQ(8, ScoreUploadRequest.BoardIndex);
-    EXPECT_EQ(-1, ScoreUploadRequest.Score);
-    EXPECT_EQ(200, ScoreUploadRequest.Progress);
-    EXPECT_EQ(1, ScoreUploadRequest.Word1);
+    EXPECT_EQ(std::tuple(8, -1, 200, 1), std::tuple(ScoreUploadRequest.BoardIndex, ScoreUploadRequest.Score,
+                                                    ScoreUploadRequest.Progress, ScoreUploadRequest.Word1));
     ScoreUploadRequest.Extra[3] = 9;
     PrepareCompanionGameScoreUpload(1, 1500, 4);
     EXPECT_EQ(11, ScoreUploadRequest.BoardIndex);
@@ -59,24 +50,22 @@ TEST(ScoreDetails, PreparedRequestsPickTheirBoard)
 
 TEST(RowTexts, BoardNames)
 {
-    EXPECT_EQ("TV/NORMAL", MakeLeaderboardName(1, 11));
-    EXPECT_EQ("QVR/HARD (SPECIAL)", MakeLeaderboardName(0, 8));
-    EXPECT_EQ("QVR/", MakeLeaderboardName(0, 10));
-    EXPECT_EQ("TV/", MakeLeaderboardName(1, 3));
+    EXPECT_EQ((std::vector<std::string>{"TV/NORMAL", "QVR/HARD (SPECIAL)", "QVR/", "TV/"}),
+              (std::vector<std::string>{MakeLeaderboardName(1, 11), MakeLeaderboardName(0, 8),
+                                        MakeLeaderboardName(0, 10), MakeLeaderboardName(1, 3)}));
 }
 
 TEST(RowTexts, StageTexts)
 {
-    struct Case
-    {
-        std::int32_t title, board, progress;
-        const char* text;
-    };
-    for (const Case& c : {Case{0, 2, 7, "AREA  7"}, Case{0, 2, 100, "AREA 31"}, Case{0, 0, 31, "AREA ALL"},
-                          Case{0, 5, 101, "AREA ALL!"}, Case{0, 9, 12, "PHASE ALL"}, Case{0, 4, 3, "PHASE  3"},
-                          Case{1, 10, 8, "STAGE 8"}, Case{1, 11, 9, "STAGE ALL"}}) {
-        EXPECT_EQ(c.text, LeaderboardStageText(c.title, c.board, c.progress)) << c.board << " " << c.progress;
-    }
+    for (const auto& [title, board, progress, text] : {std::tuple{0, 2, 7, "AREA  7"},
+                                                       {0, 2, 100, "AREA 31"},
+                                                       {0, 0, 31, "AREA ALL"},
+                                                       {0, 5, 101, "AREA ALL!"},
+                                                       {0, 9, 12, "PHASE ALL"},
+                                                       {0, 4, 3, "PHASE  3"},
+                                                       {1, 10, 8, "STAGE 8"},
+                                                       {1, 11, 9, "STAGE ALL"}})
+        EXPECT_EQ(text, LeaderboardStageText(title, board, progress)) << board << " " << progress;
 }
 
 TEST(RowTexts, DatesInLocalTimeOrEmpty)

@@ -1,6 +1,7 @@
 /** @file RowDrawingTest.cpp A leaderboard row on a canvas that records its texts and fills. */
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -47,11 +48,9 @@ public:
 
     const Drawn& Text(const std::string& text) const
     {
-        for (const Drawn& d : texts) {
-            if (d.text == text) {
+        for (const Drawn& d : texts)
+            if (d.text == text)
                 return d;
-            }
-        }
         ADD_FAILURE() << "not drawn: " << text;
         return texts.front();
     }
@@ -72,10 +71,8 @@ const Rect2f kRect(4.0f, 52.0f, 652.0f, 48.0f);
 TEST(RowDrawing, PlacesRankNameScoreStageAndDate)
 {
     LeaderboardListRow row;
-    row.Rank = 7;
-    row.Name = "abcdefghijklmnopqrstu";
-    row.Score = 1500;
-    row.DateText = "2024/ 3/ 5 06:07:08";
+    std::tie(row.Rank, row.Name, row.Score, row.DateText) =
+        std::tuple(7, "abcdefghijklmnopqrstu", 1500, "2024/ 3/ 5 06:07:08");
     RecordingRowCanvas canvas;
     canvas.GetFont() = korvane::canvas::CFont("QVR2WinAsciiMedium");
     DrawLeaderboardRow(canvas, row, kRect, false, &FakeIcon);
@@ -104,12 +101,8 @@ TEST(RowDrawing, PlacesRankNameScoreStageAndDate)
 TEST(RowDrawing, StageTextMovesTheScoreAndTheUserIsGold)
 {
     LeaderboardListRow row;
-    row.Rank = 123456;
-    row.Name = std::string(20, 'n');
-    row.Score = -1;
-    row.StageText = "STAGE ALL";
-    row.Highlight = true;
-    row.Replay = true;
+    std::tie(row.Rank, row.Name, row.Score, row.StageText, row.Highlight, row.Replay) =
+        std::tuple(123456, std::string(20, 'n'), -1, "STAGE ALL", true, true);
     RecordingRowCanvas canvas;
     canvas.now = 250.0;
     DrawLeaderboardRow(canvas, row, kRect, true, &FakeIcon);
@@ -123,8 +116,7 @@ TEST(RowDrawing, StageTextMovesTheScoreAndTheUserIsGold)
     EXPECT_FLOAT_EQ(0.875f, name.color.g);
     EXPECT_FLOAT_EQ(0.313f, name.color.b);
     ASSERT_EQ(1u, canvas.images.size());
-    EXPECT_FLOAT_EQ(4.0f + 48.0f + 8.0f, canvas.images[0].x);
-    EXPECT_FLOAT_EQ(60.0f, canvas.images[0].y);
+    EXPECT_EQ(Vector2<float>(4.0f + 48.0f + 8.0f, 60.0f), canvas.images[0]);
     EXPECT_FLOAT_EQ(canvas.images[0].x + 10.0f, name.at.x);
     ASSERT_EQ(2u, canvas.fills.size());
     EXPECT_NEAR(0.2f + 0.5f * 1.0f, canvas.fills[1].second.a, 1e-5f) << "a quarter second: the pulse at its top";

@@ -23,9 +23,8 @@ struct HarnessThread
     {}
     ~HarnessThread()
     {
-        if (thread.joinable()) {
+        if (thread.joinable())
             thread.join();
-        }
     }
     std::atomic<bool> done{false};
     std::int32_t result = 0;
@@ -35,12 +34,13 @@ struct HarnessThread
 class ScoreUploadTest : public JobFixture
 {
 protected:
-    /// Frames while a job is posted, until the harness ends or `limit` such frames ran; the
-    /// number run. Between jobs the game thread runs on its own.
-    static int RunUntilDone(HarnessThread& harness, int limit = 2000)
+    /// Frames while a job is posted, until `done` holds or `limit` such frames ran; the number run.
+    /// Between jobs the game thread runs on its own.
+    template <class Done>
+    static int RunUntil(Done done, int limit = 2000)
     {
         int frames = 0;
-        while (!harness.done.load() && frames < limit) {
+        while (!done() && frames < limit) {
             if (TaskPoolCount() == 0) {
                 std::this_thread::yield();
                 continue;
@@ -50,27 +50,22 @@ protected:
         }
         return frames;
     }
-
+    static int RunUntilDone(HarnessThread& harness, int limit = 2000)
+    {
+        return RunUntil([&harness] { return harness.done.load(); }, limit);
+    }
     /// Frames until the job shows its n-th dialog.
     void RunUntilDialog(std::size_t n)
     {
-        for (int i = 0; i < 2000 && dialogs.size() < n;) {
-            if (TaskPoolCount() == 0) {
-                std::this_thread::yield();
-                continue;
-            }
-            Frame();
-            ++i;
-        }
+        RunUntil([&] { return dialogs.size() >= n; });
         ASSERT_EQ(n, dialogs.size());
     }
 
     std::int32_t EntryCount()
     {
         os::store::UserStats* stats = os::store::GetUserStats();
-        for (int i = 0; i < 10 && gSteamLeaderboards->IsBusy(); ++i) {
+        for (int i = 0; i < 10 && gSteamLeaderboards->IsBusy(); ++i)
             Frame();
-        }
         FindLeaderboardByIndex(11);
         Frames(2);
         return gSteamLeaderboards->GetBoardHandle() != 0
@@ -129,9 +124,8 @@ TEST_F(ScoreUploadTest, FailureAsksThenRetriesWithANewTimeOrGivesUp)
 
 TEST_F(ScoreUploadTest, SpareRecordAndStopEndTheWait)
 {
-    for (int i = 0; i < kFrontEndTaskCount; ++i) {
+    for (int i = 0; i < kFrontEndTaskCount; ++i)
         TaskPoolAlloc([](FrontEndTask*) {});
-    }
     PrepareMainGameScoreUpload(0, 0, 1, 1);
     EXPECT_EQ(1, RequestScoreUpload()) << "returns at once with the spare record";
     TaskPoolInit();
@@ -143,9 +137,8 @@ TEST_F(ScoreUploadTest, SpareRecordAndStopEndTheWait)
         SetScoreUploadStopCheck(nullptr);
         return result;
     });
-    while (TaskPoolCount() == 0) {
+    while (TaskPoolCount() == 0)
         std::this_thread::yield();
-    }
     stop.store(true);
     harness.thread.join();
     EXPECT_EQ(1, harness.result);

@@ -1,7 +1,7 @@
 /** @file MenusTest.cpp The options and controller settings menus, the confirmed reset, the key mapping screens on
  * the keyboard and an SDL virtual pad, and the settings kept in the preference files for the next start. */
 #include <fstream>
-#include <sstream>
+#include <tuple>
 
 #include "OptionsTestSupport.h"
 #include "frontend/forms/ColorFlashForm.h"
@@ -15,9 +15,7 @@
 
 using namespace optiontest;
 using form_names::kKeyEscape;
-using form_names::kKeyLeft;
 using form_names::kKeyReturn;
-using form_names::kKeyRight;
 
 namespace
 {
@@ -25,18 +23,6 @@ namespace
 bool Exists(const std::string& path)
 {
     return std::ifstream(path).good();
-}
-
-void Touch(const std::string& path)
-{
-    std::ofstream(path) << "save";
-}
-
-std::string Read(const std::string& path)
-{
-    std::ostringstream text;
-    text << std::ifstream(path).rdbuf();
-    return text.str();
 }
 
 } // namespace
@@ -52,31 +38,21 @@ protected:
         CControllerSettingsForm::ResetFocusIndex();
     }
 
-    /// The title menu's Options button, as the player reaches it.
-    boost::shared_ptr<COptionsForm> EnterFromTitleMenu()
-    {
-        auto title = Show(boost::make_shared<CGameSelectForm>());
-        EXPECT_TRUE(title->OptionsButton->IsEnabled());
-        title->OptionsButton->SetFocus();
-        ClickOn(*title->OptionsButton);
-        Frames(60);
-        EXPECT_TRUE(FormsOf<CGameSelectForm>().empty());
-        return Only<COptionsForm>();
-    }
-
     korvane::IController& Keyboard() { return *input.GetController(0); }
 };
 
 TEST_F(OptionsMenuTest, TheMenuRemembersItsButtonAndTheControllerMenuOpensOnItsFirst)
 {
-    auto options = EnterFromTitleMenu();
+    auto title = Show(boost::make_shared<CGameSelectForm>());
+    EXPECT_TRUE(title->OptionsButton->IsEnabled());
+    Enter(*title->OptionsButton);
+    EXPECT_TRUE(FormsOf<CGameSelectForm>().empty());
+    auto options = Only<COptionsForm>();
     ASSERT_TRUE(options);
     EXPECT_EQ(options->ScreenSettingsButton, options->GetFocusedLeaf());
 
     // Sound settings and back: the button that led away.
-    options->SoundSettingsButton->SetFocus();
-    ClickOn(*options->SoundSettingsButton);
-    Frames(60);
+    Enter(*options->SoundSettingsButton);
     Only<CSoundSettingsForm>()->OnExit(nullptr);
     Frames(60);
     options = Only<COptionsForm>();
@@ -84,43 +60,49 @@ TEST_F(OptionsMenuTest, TheMenuRemembersItsButtonAndTheControllerMenuOpensOnItsF
 
     // The controller menu: its first button, whatever was left focused there before.
     for (int visit = 0; visit < 2; ++visit) {
-        options->ControllerSettingsButton->SetFocus();
-        ClickOn(*options->ControllerSettingsButton);
-        Frames(60);
+        Enter(*options->ControllerSettingsButton);
         auto controllers = Only<CControllerSettingsForm>();
         ASSERT_TRUE(controllers);
         EXPECT_EQ(controllers->KeyboardButton, controllers->GetFocusedLeaf()) << visit;
         EXPECT_EQ("CONTROLLER SETTINGS", controllers->Label1->GetCaption());
         EXPECT_FALSE(controllers->DirectInputButton->IsEnabled()) << "no joystick held";
         EXPECT_TRUE(controllers->XInputButton->IsEnabled()) << "the four pad slots are always held";
-        // The cancel rule, then Exit to the options menu, which keeps its button.
-        sounds.clear();
-        screen->OnKeyDown(kKeyEscape);
-        EXPECT_EQ(controllers->ExitButton, controllers->GetFocusedLeaf());
-        screen->OnKeyDown(kKeyEscape);
-        EXPECT_EQ((std::vector<EUiSound>{EUiSound::Cancel, EUiSound::Cancel, EUiSound::Decide}), sounds);
-        Frames(60);
+        ExpectCancelRule(*controllers, controllers->ExitButton);
         options = Only<COptionsForm>();
         EXPECT_EQ(options->ControllerSettingsButton, options->GetFocusedLeaf());
     }
 
     // The options menu's own cancel rule leads back to the title menu on Options.
-    sounds.clear();
-    screen->OnKeyDown(kKeyEscape);
-    screen->OnKeyDown(kKeyEscape);
-    EXPECT_EQ((std::vector<EUiSound>{EUiSound::Cancel, EUiSound::Cancel, EUiSound::Decide}), sounds);
-    Frames(60);
-    auto title = Only<CGameSelectForm>();
+    ExpectCancelRule(*options, options->ExitButton);
+    title = Only<CGameSelectForm>();
     ASSERT_TRUE(title);
     EXPECT_EQ(title->OptionsButton, title->GetFocusedLeaf());
 }
 
+TEST_F(OptionsMenuTest, EachSettingsScreenCancelsToExitThenBackToItsMenu)
+{
+    auto sound = Show(boost::make_shared<CSoundSettingsForm>());
+    sound->Label2->SetFocus();
+    ExpectCancelRule(*sound, sound->ExitButton);
+    EXPECT_TRUE(FormsOf<CSoundSettingsForm>().empty());
+    EXPECT_TRUE(Only<COptionsForm>());
+    screen->RemoveAllControls();
+
+    auto display = Show(boost::make_shared<CScreenSettingsForm>());
+    ExpectCancelRule(*display, display->ExitButton);
+    EXPECT_FALSE(display->GetConfirmDialog()) << "nothing changed: no question";
+    EXPECT_TRUE(Only<COptionsForm>());
+    screen->RemoveAllControls();
+
+    auto keys = Show(boost::make_shared<CKeyMappingForm>("Keyboard Mapping", 0u, false));
+    keys->ShieldLabel->SetFocus();
+    ExpectCancelRule(*keys, keys->ExitButton);
+    EXPECT_TRUE(Only<CControllerSettingsForm>());
+}
+
 TEST_F(OptionsMenuTest, OnlyTwoAcceptedWarningsResetTheData)
 {
-    const std::string mainSave = folder.File("QVR2.SAV");
-    const std::string companionSave = folder.File("tessaril.sav");
-    Touch(mainSave);
-    Touch(companionSave);
+    const std::string mainSave = folder.Write("QVR2.SAV", "save"), companionSave = folder.Write("tessaril.sav", "save");
     Keyboard().SetMapping("x1", 0, 0x10);
     scene->SetMusicVersion(0);
 
@@ -133,9 +115,7 @@ TEST_F(OptionsMenuTest, OnlyTwoAcceptedWarningsResetTheData)
     };
     for (const Step& step :
          {Step{kKeyEscape, 0, false}, Step{kKeyReturn, kKeyEscape, false}, Step{kKeyReturn, kKeyReturn, true}}) {
-        options->InitializeButton->SetFocus();
-        ClickOn(*options->InitializeButton);
-        Frames(60);
+        Enter(*options->InitializeButton);
         ASSERT_TRUE(options->GetConfirmDialog());
         EXPECT_EQ(options->GetConfirmDialog(), screen->GetActiveForm());
         EXPECT_EQ(scene->GetText("2015_1"), options->GetConfirmDialog()->Line1Label->GetCaption());
@@ -153,10 +133,10 @@ TEST_F(OptionsMenuTest, OnlyTwoAcceptedWarningsResetTheData)
             EXPECT_EQ(step.reset, flashed);
         }
         EXPECT_EQ(options, screen->GetActiveForm());
-        EXPECT_EQ(!step.reset, Exists(mainSave));
-        EXPECT_EQ(!step.reset, Exists(companionSave));
-        EXPECT_EQ(step.reset ? 0x2Cu : 0x10u, Keyboard().GetMapping("x1", 0));
-        EXPECT_EQ(step.reset ? 1 : 0, scene->GetMusicVersion());
+        // Both saves gone, the keys and the music version at their defaults.
+        EXPECT_EQ(std::tuple(!step.reset, !step.reset, step.reset ? 0x2Cu : 0x10u, step.reset ? 1 : 0),
+                  std::tuple(Exists(mainSave), Exists(companionSave), Keyboard().GetMapping("x1", 0),
+                             int(scene->GetMusicVersion())));
         EXPECT_FALSE(Exists(folder.File("preference.dat"))) << "written at exit only";
     }
     EXPECT_TRUE(FormsOf<CColorFlashForm>().empty()) << "the flash removes itself";
@@ -183,8 +163,8 @@ TEST_F(KeyMappingTest, AHeldKeyBindsTheFocusedRowWithOneSoundPerNewPair)
     EXPECT_FALSE(form->SystemKeyPanel->IsEnabled());
 
     form->FrontShotLabel->SetFocus();
-    EXPECT_EQ(scene->GetText("180_1"), form->HintLabel1->GetCaption());
-    EXPECT_EQ(scene->GetText("180_2"), form->HintLabel2->GetCaption());
+    EXPECT_EQ(std::pair(scene->GetText("180_1"), scene->GetText("180_2")),
+              std::pair(form->HintLabel1->GetCaption(), form->HintLabel2->GetCaption()));
 
     Key(SDL_SCANCODE_Q, true);
     Frames(3);
@@ -194,29 +174,18 @@ TEST_F(KeyMappingTest, AHeldKeyBindsTheFocusedRowWithOneSoundPerNewPair)
     Key(SDL_SCANCODE_Q, false);
 
     // The same key on another row plays; again on that row later does not; x2 keeps Q too.
-    form->WideShotLabel->SetFocus();
-    Key(SDL_SCANCODE_Q, true);
-    Frame();
-    Key(SDL_SCANCODE_Q, false);
-    form->FrontShotLabel->SetFocus();
-    Key(SDL_SCANCODE_Q, true);
-    Frame();
-    Key(SDL_SCANCODE_Q, false);
-    form->WideShotLabel->SetFocus();
-    Key(SDL_SCANCODE_Q, true);
-    Frame();
-    Key(SDL_SCANCODE_Q, false);
+    for (auto* row : {form->WideShotLabel.get(), form->FrontShotLabel.get(), form->WideShotLabel.get()}) {
+        row->SetFocus();
+        Press(SDL_SCANCODE_Q);
+    }
     EXPECT_EQ(std::vector<EUiSound>(4, EUiSound::Decide), sounds);
-    EXPECT_EQ(0x10u, Keyboard().GetMapping("x1", 0));
-    EXPECT_EQ(0x10u, Keyboard().GetMapping("x2", 0));
+    EXPECT_EQ(std::pair(0x10u, 0x10u), std::pair(Keyboard().GetMapping("x1", 0), Keyboard().GetMapping("x2", 0)));
 
     // Directions, and the locked system keys, bind nothing.
     sounds.clear();
     form->ShieldLabel->SetFocus();
     for (SDL_Scancode held : {SDL_SCANCODE_LEFT, SDL_SCANCODE_RETURN, SDL_SCANCODE_ESCAPE}) {
-        Key(held, true);
-        Frame();
-        Key(held, false);
+        Press(held);
         EXPECT_EQ(0x2Du, Keyboard().GetMapping("x4", 0)) << held;
     }
     EXPECT_TRUE(sounds.empty());
@@ -226,20 +195,6 @@ TEST_F(KeyMappingTest, AHeldKeyBindsTheFocusedRowWithOneSoundPerNewPair)
     EXPECT_EQ(0x2Cu, Keyboard().GetMapping("x1", 0));
     EXPECT_EQ("[" + Keyboard().GetInputName("x1", 0) + "]", form->WideShotKeyLabel->GetCaption());
     EXPECT_EQ(scene->GetText("_1"), form->HintLabel1->GetCaption());
-}
-
-TEST_F(KeyMappingTest, EscapeOnTheKeyboardFormGoesToExitThenLeaves)
-{
-    auto form = OpenKeyboard();
-    form->ShieldLabel->SetFocus();
-    screen->OnKeyDown(kKeyEscape);
-    EXPECT_EQ(form->ExitButton, form->GetFocusedLeaf());
-    screen->OnKeyDown(kKeyEscape);
-    form->OnKeyDown(form.get(), kKeyEscape);
-    EXPECT_EQ((std::vector<EUiSound>{EUiSound::Cancel, EUiSound::Cancel, EUiSound::Decide}), sounds)
-        << "the closing screen ignores the third";
-    Frames(60);
-    EXPECT_TRUE(Only<CControllerSettingsForm>());
 }
 
 TEST_F(KeyMappingTest, OnAPadFormEveryRowBindsAButtonAndEscapeStaysOnTheRow)
@@ -257,25 +212,24 @@ TEST_F(KeyMappingTest, OnAPadFormEveryRowBindsAButtonAndEscapeStaysOnTheRow)
     EXPECT_EQ(form->CancelLabel, form->GetFocusedLeaf()) << "the cancel button may be bound here";
     EXPECT_TRUE(sounds.empty());
 
-    pad.SetButton(SDL_CONTROLLER_BUTTON_Y, true);
-    Poll();
-    Frame();
-    pad.SetButton(SDL_CONTROLLER_BUTTON_Y, false);
-    Poll();
-    for (korvane::IController* target : form->GetTargetControllers()) {
+    // The buttons held over one frame of the screen, then let go.
+    auto press = [&](std::initializer_list<int> buttons) {
+        for (bool down : {true, false}) {
+            for (int button : buttons)
+                pad.SetButton(button, down);
+            Poll();
+            if (down)
+                Frame();
+        }
+    };
+    press({SDL_CONTROLLER_BUTTON_Y});
+    for (korvane::IController* target : form->GetTargetControllers())
         EXPECT_EQ(3u, target->GetMapping("cancel", 0)) << "every pad slot";
-    }
     EXPECT_EQ(std::vector<EUiSound>{EUiSound::Decide}, sounds);
 
     // A held direction binds nothing.
     form->OkLabel->SetFocus();
-    pad.SetButton(SDL_CONTROLLER_BUTTON_DPAD_UP, true);
-    pad.SetButton(SDL_CONTROLLER_BUTTON_X, true);
-    Poll();
-    Frame();
-    pad.SetButton(SDL_CONTROLLER_BUTTON_DPAD_UP, false);
-    pad.SetButton(SDL_CONTROLLER_BUTTON_X, false);
-    Poll();
+    press({SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_X});
     EXPECT_EQ(0u, form->GetTargetControllers().front()->GetMapping("decide", 0));
 }
 
@@ -287,9 +241,7 @@ TEST_F(KeyMappingTest, WithNoDeviceOfTheKindTheScreenStaysSafe)
     EXPECT_TRUE(form->GetTargetControllers().empty());
     EXPECT_EQ("[NONE]", form->OkKeyLabel->GetCaption());
     form->OkLabel->SetFocus();
-    Key(SDL_SCANCODE_Q, true);
-    Frame();
-    Key(SDL_SCANCODE_Q, false);
+    Press(SDL_SCANCODE_Q);
     sounds.clear();
     ClickOn(*form->DefaultButton);
     EXPECT_EQ(std::vector<EUiSound>{EUiSound::Decide}, sounds);
@@ -311,9 +263,7 @@ TEST_F(OptionsMenuTest, ChangedSettingsAreInThePreferenceFilesAtTheNextStart)
     screen->RemoveAllControls();
     auto keys = Show(boost::make_shared<CKeyMappingForm>("Keyboard Mapping", 0u, false));
     keys->SuperShotLabel->SetFocus();
-    Key(SDL_SCANCODE_V, true);
-    Frame();
-    Key(SDL_SCANCODE_V, false);
+    Press(SDL_SCANCODE_V);
     screen->RemoveAllControls();
 
     scene->Shutdown();
@@ -326,12 +276,10 @@ TEST_F(OptionsMenuTest, ChangedSettingsAreInThePreferenceFilesAtTheNextStart)
     StartScene();
 
     EXPECT_EQ((std::vector<std::int32_t>{-5000, -2500}), (std::vector<std::int32_t>{MusicVolume, EffectVolume}));
-    EXPECT_EQ(0, scene->GetMusicVersion());
-    EXPECT_EQ(0x2Fu, Keyboard().GetMapping("x3", 0));
-    EXPECT_EQ(2, CMegaWindowScene::GetInstance()->GetScreenRotation());
-    EXPECT_EQ(3, CMegaWindowScene::GetInstance()->GetAspectRatio());
-    const std::string settings = Read(folder.File("display_setting.ini"));
-    for (const char* line : {"ScreenWidth=800", "ScreenHeight=600", "ScreenRotation=2", "ScreenAspectRatio=3"}) {
+    EXPECT_EQ(std::tuple(0, 0x2Fu, 2, 3), std::tuple(int(scene->GetMusicVersion()), Keyboard().GetMapping("x3", 0),
+                                                     CMegaWindowScene::GetInstance()->GetScreenRotation(),
+                                                     CMegaWindowScene::GetInstance()->GetAspectRatio()));
+    const std::string settings = korvane::test::TempDir::Read(folder.File("display_setting.ini"));
+    for (const char* line : {"ScreenWidth=800", "ScreenHeight=600", "ScreenRotation=2", "ScreenAspectRatio=3"})
         EXPECT_NE(std::string::npos, settings.find(line)) << line << "\n" << settings;
-    }
 }

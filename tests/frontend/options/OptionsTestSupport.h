@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "KorvaneXDK/core/GameWindow.h"
+#include "KorvaneXDK/mwt/Button.h"
 #include "KorvaneXDK/platform/graphics/DXGraphics.h"
 #include "KorvaneXDK/platform/graphics/GraphicsModePreference.h"
 #include "KorvaneXDK/platform/input/DXInput.h"
@@ -26,15 +27,8 @@ namespace optiontest
 /// The adapter's modes, unsorted and with a duplicate, as a driver may report them.
 inline std::vector<os::gfx::DisplayMode> AdapterModes()
 {
-    auto mode = [](std::uint32_t w, std::uint32_t h, std::uint32_t hz) {
-        os::gfx::DisplayMode m;
-        m.Width = w;
-        m.Height = h;
-        m.RefreshRate = hz;
-        m.Format = os::gfx::Format::X8R8G8B8;
-        return m;
-    };
-    return {mode(1280, 720, 60), mode(640, 480, 60), mode(1280, 720, 60), mode(800, 600, 60)};
+    constexpr auto kFormat = os::gfx::Format::X8R8G8B8;
+    return {{1280, 720, 60, kFormat}, {640, 480, 60, kFormat}, {1280, 720, 60, kFormat}, {800, 600, 60, kFormat}};
 }
 
 class OptionsTest : public formtest::FormsTest
@@ -101,6 +95,44 @@ protected:
         scene->PollController();
     }
 
+    /// The key held over one frame of the screen, then let go.
+    void Press(SDL_Scancode key)
+    {
+        Key(key, true);
+        Frame();
+        Key(key, false);
+    }
+
+    /// The row focused and the keys sent to the screen.
+    void KeysOn(korvane::mwt::CControl& row, std::initializer_list<unsigned int> keys)
+    {
+        row.SetFocus();
+        for (unsigned int key : keys)
+            screen->OnKeyDown(key);
+    }
+
+    /// The button focused and clicked as the player reaches it, and the forms' animations run out.
+    void Enter(korvane::mwt::CButton& button)
+    {
+        button.SetFocus();
+        ClickOn(button);
+        Frames(60);
+    }
+
+    /// The settings screens' cancel rule: Escape moves to Exit, Escape there leaves with the decide sound, and a
+    /// third (as the form closes) is not heard.
+    template <typename TForm, typename TExit>
+    void ExpectCancelRule(TForm& form, const boost::shared_ptr<TExit>& exit)
+    {
+        sounds.clear();
+        screen->OnKeyDown(form_names::kKeyEscape);
+        EXPECT_EQ(exit, form.GetFocusedLeaf());
+        screen->OnKeyDown(form_names::kKeyEscape);
+        form.OnKeyDown(&form, form_names::kKeyEscape);
+        EXPECT_EQ((std::vector<EUiSound>{EUiSound::Cancel, EUiSound::Cancel, EUiSound::Decide}), sounds);
+        Frames(60);
+    }
+
     /// The form added to the screen and its open animation run out.
     template <typename TForm>
     boost::shared_ptr<TForm> Show(boost::shared_ptr<TForm> form)
@@ -114,16 +146,12 @@ protected:
     template <typename TForm>
     boost::shared_ptr<TForm> Only()
     {
-        boost::shared_ptr<TForm> found;
-        int count = 0;
-        for (const auto& form : FormsOf<TForm>()) {
-            if (!form->IsClosing()) {
-                found = form;
-                ++count;
-            }
-        }
-        EXPECT_EQ(1, count) << typeid(TForm).name();
-        return found;
+        std::vector<boost::shared_ptr<TForm>> open;
+        for (const auto& form : FormsOf<TForm>())
+            if (!form->IsClosing())
+                open.push_back(form);
+        EXPECT_EQ(1u, open.size()) << typeid(TForm).name();
+        return open.empty() ? nullptr : open.back();
     }
 
     korvane::test::JoystickSubsystem sdl;

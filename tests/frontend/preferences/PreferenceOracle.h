@@ -1,4 +1,4 @@
-/** @file PreferenceOracle.h A byte-level writer and reader of "preference.dat", independent of the
+/** @file PreferenceOracle.h A byte-level writer of "preference.dat", independent of the
  * product's streams and RIFF classes, that the tests compare the product's files with. */
 #pragma once
 
@@ -22,10 +22,8 @@ struct Record
 
 inline std::string U32(std::uint32_t value)
 {
-    std::string bytes(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        bytes[static_cast<std::size_t>(i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
-    return bytes;
+    return {static_cast<char>(value), static_cast<char>(value >> 8), static_cast<char>(value >> 16),
+            static_cast<char>(value >> 24)};
 }
 inline std::string I32(std::int32_t value)
 {
@@ -94,64 +92,6 @@ inline std::string File(const std::vector<Record>& records, std::int32_t music =
 {
     return Riff(Chunk("head", HeadData()) + Chunk("vol ", VolumeData(music, effect)) +
                 Chunk("mver", MusicVersionData(version)) + Chunk("keym", KeyMappingData(records)));
-}
-
-inline std::uint32_t ReadU32(const std::string& bytes, std::size_t at)
-{
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < 4 && at + i < bytes.size(); ++i)
-        value |= static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[at + i])) << (8 * i);
-    return value;
-}
-
-struct ChunkAt
-{
-    std::string id;
-    std::size_t offset;
-    std::string data;
-};
-
-/// The chunks of a well-formed file in file order, walked without pad bytes.
-inline std::vector<ChunkAt> Chunks(const std::string& file)
-{
-    std::vector<ChunkAt> chunks;
-    const std::size_t end = std::min<std::size_t>(file.size(), ReadU32(file, 4) + 8);
-    for (std::size_t at = 12; at + 8 <= end;) {
-        const std::uint32_t size = ReadU32(file, at + 4);
-        chunks.push_back({file.substr(at, 4), at, file.substr(at + 8, size)});
-        at += 8 + size;
-    }
-    return chunks;
-}
-
-/// The records of a well-formed "keym" chunk.
-inline std::vector<Record> Records(const std::string& keym)
-{
-    std::size_t at = 0;
-    auto text = [&] {
-        const std::uint32_t length = ReadU32(keym, at);
-        std::string value = keym.substr(at + 4, length);
-        at += 4 + length;
-        return value;
-    };
-    auto number = [&] {
-        const std::uint32_t value = ReadU32(keym, at);
-        at += 4;
-        return value;
-    };
-    text();
-    text();
-    std::vector<Record> records(number());
-    for (Record& record : records) {
-        text();
-        record.type = number();
-        record.pairs.resize(number());
-        for (auto& pair : record.pairs) {
-            pair.first = text();
-            pair.second = static_cast<std::int32_t>(number());
-        }
-    }
-    return records;
 }
 
 } // namespace oracle

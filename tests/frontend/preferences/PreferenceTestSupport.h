@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -72,18 +73,10 @@ inline std::vector<std::string> LogLines()
 {
     std::vector<std::string> lines;
     for (const std::string& entry : korvane::test::LogCapture::Lines()) {
-        std::size_t start = 0;
-        while (start <= entry.size()) {
-            std::size_t end = entry.find('\n', start);
-            if (end == std::string::npos)
-                end = entry.size();
-            std::string line = entry.substr(start, end - start);
-            if (!line.empty() && line[0] == '\t')
-                line.erase(0, 1);
-            if (!line.empty())
+        std::istringstream text(entry);
+        for (std::string line; std::getline(text, line);)
+            if (!line.empty() && !(line = line.substr(line[0] == '\t' ? 1 : 0)).empty())
                 lines.push_back(line);
-            start = end + 1;
-        }
     }
     return lines;
 }

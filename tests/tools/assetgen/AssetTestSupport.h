@@ -35,11 +35,7 @@ std::vector<NameRow> RowsOfKind(const std::vector<NameRow>& rows, const std::str
 using ArchiveLoader = korvane::TArchiveFileDataLoader<korvane::CArchiveFileLoader>;
 
 /// The data.kva the build packed.
-std::string BuiltArchivePath();
 std::unique_ptr<ArchiveLoader> OpenBuiltArchive();
-/// The folder the build's generator wrote, and the generator itself.
-std::string GeneratedFolder();
-std::string GeneratorPath();
 
 /// The whole entry; throws the loader's exception when it is missing.
 std::string ReadEntry(ArchiveLoader& loader, const std::string& name);
@@ -56,8 +52,5 @@ struct DecodedImage
 
 /// Decodes a PNG to RGBA; an empty image (width 0) when the bytes are not a readable PNG.
 DecodedImage DecodePng(const std::string& bytes);
-
-/// The UTF-16 code units that a font's glyph table (".kvf" or ".ini" bytes) draws.
-std::vector<std::uint16_t> GlyphCodes(const std::string& tableName, const std::string& bytes);
 
 } // namespace assettest

@@ -1,13 +1,9 @@
 /** @file NameWalkTest.cpp Every name the program loads, opened in the built data.kva and checked by its kind. */
 #include <gtest/gtest.h>
 
-#include <png.h>
-
-#include <algorithm>
-#include <cstring>
+#include <iostream>
 #include <memory>
 #include <set>
-#include <sstream>
 
 #include "AssetTestSupport.h"
 #include "KorvaneXDK/core/MemoryStream.h"
@@ -15,8 +11,6 @@
 #include "KorvaneXDK/core/SimpleDIB.h"
 #include "KorvaneXDK/core/SoundReader.h"
 #include "KorvaneXDK/core/StringUtility.h"
-#include "support/TempDir.h"
-#include "tools/kvatool/Packer.h"
 
 using namespace assettest;
 
@@ -31,10 +25,12 @@ std::unique_ptr<korvane::CMemoryStream> MemoryStreamOf(const std::string& bytes)
     return stream;
 }
 
-bool ParseSize(const std::string& text, int& width, int& height)
+bool EndsWith(const std::string& text, const std::string& end)
 {
-    return std::sscanf(text.c_str(), "%dx%d", &width, &height) == 2;
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
+
+using Definition = korvane::TProperties<std::less<std::string>>;
 
 /// Checks one row; returns "" or what is wrong.
 class Walker
@@ -45,58 +41,58 @@ public:
     std::string Check(const NameRow& row, const std::vector<NameRow>& all)
     {
         try {
-            if (row.kind == "image") {
+            const std::string& kind = row.kind;
+            if (kind == "image")
                 return CheckImage(row);
-            }
-            if (row.kind == "bitmap") {
+            if (kind == "bitmap") {
                 korvane::CSimpleDIB dib;
-                auto stream = MemoryStreamOf(ReadEntry(loader_, row.name));
-                dib.Load(*stream);
+                dib.Load(*MemoryStreamOf(ReadEntry(loader_, row.name)));
                 return SizeProblem(row, dib.GetWidth(), dib.GetHeight());
             }
-            if (row.kind == "sound" || row.kind == "music") {
+            if (kind == "sound" || kind == "music") {
                 auto stream = MemoryStreamOf(ReadEntry(loader_, row.name));
                 std::unique_ptr<korvane::ISoundReader> reader(korvane::CreateAndOpenSoundReader(stream.get()));
                 const auto* format = reader->GetFormat();
-                if (format->formatTag != 1 || format->bitsPerSample != 16 || reader->GetTotalBytes() <= 0) {
+                const std::string frames = std::to_string(reader->GetTotalBytes() / 4);
+                if (format->formatTag != 1 || format->bitsPerSample != 16 || reader->GetTotalBytes() <= 0)
                     return "not 16-bit PCM with samples";
-                }
-                if (row.kind == "music" && (format->channels != 2 || format->samplesPerSec != 44100 ||
-                                            std::to_string(reader->GetTotalBytes() / 4) != row.values.at(0))) {
-                    return "not 44.1 kHz stereo of " + row.values.at(0) + " frames (" +
-                           std::to_string(reader->GetTotalBytes() / 4) + ")";
-                }
+                if (kind == "music" &&
+                    (format->channels != 2 || format->samplesPerSec != 44100 || frames != row.values.at(0)))
+                    return "not 44.1 kHz stereo of " + row.values.at(0) + " frames (" + frames + ")";
                 return "";
             }
-            if (row.kind == "text") {
-                korvane::TProperties<std::less<std::string>> table;
-                auto stream = MemoryStreamOf(ReadEntry(loader_, row.name));
-                table.LoadFromStream(*stream);
+            if (kind == "text") {
+                Definition().LoadFromStream(*MemoryStreamOf(ReadEntry(loader_, row.name)));
                 return "";
             }
-            if (row.kind == "key") {
+            if (kind == "key")
                 return ""; // checked with the text tables
-            }
-            if (row.kind == "font") {
+            if (kind == "font") {
+                // Whether the engine reads the table and the glyphs the texts need: FontArchiveTest.
                 const std::string stem = "fonts\\" + row.name;
-                const std::string table = loader_.Exists(stem + ".kvf") ? stem + ".kvf" : stem + ".ini";
-                GlyphCodes(table, ReadEntry(loader_, table));
+                if (ReadEntry(loader_, stem + ".kvf").compare(0, 4, "RIFF") != 0)
+                    return "glyph table is not a RIFF file";
                 return DecodePng(ReadEntry(loader_, stem + ".png")).width > 0 ? "" : "texture is not a PNG";
             }
-            if (row.kind == "shader") {
+            if (kind == "shader")
                 return ReadEntry(loader_, row.name + ".vs").empty() || ReadEntry(loader_, row.name + ".ps").empty()
                            ? "empty stage"
                            : "";
+            if (kind == "appearance") {
+                for (const auto& [file, definition] : Definitions("skin"))
+                    if (definition.Get("Name", "") == row.name)
+                        return CheckTextures("skin", definition);
+                return "no definition in skin\\ has this Name";
             }
-            if (row.kind == "appearance") {
-                return CheckAppearance(row);
+            if (kind == "definitions") {
+                const auto definitions = Definitions(row.name);
+                for (const auto& [file, definition] : definitions)
+                    if (const std::string problem = CheckTextures(row.name, definition); !problem.empty())
+                        return file + ": " + problem;
+                return definitions.empty() ? "holds no definition" : "";
             }
-            if (row.kind == "definitions") {
-                return CheckDefinitions(row);
-            }
-            if (row.kind == "precached") {
+            if (kind == "precached")
                 return CheckPrecached(row, all);
-            }
             return "unknown kind";
         } catch (const korvane::EException& error) {
             return error.GetMessage();
@@ -109,48 +105,37 @@ private:
     static std::string SizeProblem(const NameRow& row, int width, int height)
     {
         int w = 0, h = 0;
-        if (!ParseSize(row.values.at(0), w, h)) {
+        if (std::sscanf(row.values.at(0).c_str(), "%dx%d", &w, &h) != 2)
             return "bad size in the table";
-        }
-        if (w != width || h != height) {
+        if (w != width || h != height)
             return "is " + std::to_string(width) + "x" + std::to_string(height) + ", not " + row.values[0];
-        }
         return "";
     }
 
     std::string CheckImage(const NameRow& row)
     {
         const DecodedImage image = DecodePng(ReadEntry(loader_, row.name));
-        if (image.width == 0) {
+        if (image.width == 0)
             return "not a readable PNG";
-        }
-        const std::string size = SizeProblem(row, image.width, image.height);
-        if (!size.empty()) {
+        if (const std::string size = SizeProblem(row, image.width, image.height); !size.empty())
             return size;
-        }
         for (std::size_t i = 1; i < row.values.size(); ++i) {
             const std::string& flag = row.values[i];
             int x = 0, y = 0;
             if (flag == "opaque") {
-                for (int py = 0; py < image.height; ++py) {
-                    for (int px = 0; px < image.width; ++px) {
-                        if (image.AlphaAt(px, py) != 255) {
+                for (int py = 0; py < image.height; ++py)
+                    for (int px = 0; px < image.width; ++px)
+                        if (image.AlphaAt(px, py) != 255)
                             return "not opaque at " + std::to_string(px) + "," + std::to_string(py);
-                        }
-                    }
-                }
             } else if (std::sscanf(flag.c_str(), "tip=%d,%d", &x, &y) == 2) {
-                if (x < 0 || y < 0 || x >= image.width || y >= image.height || image.AlphaAt(x, y) != 255) {
+                if (x < 0 || y < 0 || x >= image.width || y >= image.height || image.AlphaAt(x, y) != 255)
                     return "tip pixel " + flag.substr(4) + " is not opaque";
-                }
             } else {
                 return "unknown flag " + flag;
             }
         }
         return "";
     }
-
-    using Definition = korvane::TProperties<std::less<std::string>>;
 
     /// The appearance definitions of a folder (its ".ini" files, not those of sub-folders).
     std::vector<std::pair<std::string, Definition>> Definitions(const std::string& folder)
@@ -159,10 +144,9 @@ private:
         loader_.EnumerateFiles(folder, false, files);
         std::vector<std::pair<std::string, Definition>> out;
         for (const std::string& file : files) {
-            if (file.size() >= 4 && file.compare(file.size() - 4, 4, ".ini") == 0) {
-                auto stream = MemoryStreamOf(ReadEntry(loader_, file));
+            if (EndsWith(file, ".ini")) {
                 out.emplace_back(file, Definition());
-                out.back().second.LoadFromStream(*stream);
+                out.back().second.LoadFromStream(*MemoryStreamOf(ReadEntry(loader_, file)));
             }
         }
         return out;
@@ -175,51 +159,23 @@ private:
         definition.GetLines(lines);
         for (const std::string& line : lines) {
             const std::string key = line.substr(0, line.find('='));
-            if (key.size() >= 7 && key.compare(key.size() - 7, 7, "Texture") == 0) {
-                const std::string texture = folder + "\\" + definition.Get(key, "");
-                if (DecodePng(ReadEntry(loader_, texture)).width == 0) {
-                    return key + " '" + texture + "' is not a readable PNG";
-                }
-            }
+            const std::string texture = folder + "\\" + definition.Get(key, "");
+            if (EndsWith(key, "Texture") && DecodePng(ReadEntry(loader_, texture)).width == 0)
+                return key + " '" + texture + "' is not a readable PNG";
         }
         return "";
-    }
-
-    std::string CheckAppearance(const NameRow& row)
-    {
-        for (const auto& [file, definition] : Definitions("skin")) {
-            if (definition.Get("Name", "") == row.name) {
-                return CheckTextures("skin", definition);
-            }
-        }
-        return "no definition in skin\\ has this Name";
-    }
-
-    std::string CheckDefinitions(const NameRow& row)
-    {
-        const auto definitions = Definitions(row.name);
-        for (const auto& [file, definition] : definitions) {
-            const std::string problem = CheckTextures(row.name, definition);
-            if (!problem.empty()) {
-                return file + ": " + problem;
-            }
-        }
-        return definitions.empty() ? "holds no definition" : "";
     }
 
     std::string CheckPrecached(const NameRow& row, const std::vector<NameRow>& all)
     {
         std::set<std::string> listed;
-        for (const NameRow& image : RowsOfKind(all, "image")) {
+        for (const NameRow& image : RowsOfKind(all, "image"))
             listed.insert(korvane::ToLowerString(image.name));
-        }
         std::vector<std::string> files;
         loader_.EnumerateFiles(row.name, true, files);
-        for (const std::string& file : files) {
-            if (listed.count(file) == 0) {
+        for (const std::string& file : files)
+            if (listed.count(file) == 0)
                 return "holds '" + file + "', which is not a listed image";
-            }
-        }
         return files.empty() ? "is empty" : "";
     }
 
@@ -234,30 +190,16 @@ TEST(NameWalk, EveryLoadedNameIsInTheBuiltArchiveAndReadsAsItsKind)
     ASSERT_GT(rows.size(), 100u);
     auto loader = OpenBuiltArchive();
     Walker walker(*loader);
-    for (const NameRow& row : rows) {
-        // Rows of folders that have not landed yet are named by FoldersOfOtherToolsHaveLanded.
-        if (row.until.empty() || FolderLanded(*loader, row.until)) {
-            EXPECT_EQ("", walker.Check(row, rows)) << "line " << row.line << ": " << row.kind << " " << row.name;
-        }
-    }
-}
-
-TEST(NameWalk, FoldersOfOtherToolsHaveLanded)
-{
-    auto loader = OpenBuiltArchive();
     std::set<std::string> missing;
-    for (const NameRow& row : ReadNameTable()) {
-        if (!row.until.empty() && !FolderLanded(*loader, row.until)) {
+    for (const NameRow& row : rows) {
+        if (row.until.empty() || FolderLanded(*loader, row.until))
+            EXPECT_EQ("", walker.Check(row, rows)) << "line " << row.line << ": " << row.kind << " " << row.name;
+        else
             missing.insert(row.until);
-        }
     }
-    if (!missing.empty()) {
-        std::string list;
-        for (const std::string& folder : missing) {
-            list += " " + folder + "\\";
-        }
-        GTEST_SKIP() << "not in data.kva yet:" << list;
-    }
+    // Rows of folders another tool makes are walked once those folders land.
+    for (const std::string& folder : missing)
+        std::cout << "not in data.kva yet, not walked: " << folder << "\\\n";
 }
 
 // The walk reads the bank's 34 entries (01-22) as sounds; here, that it ends there and that the
@@ -267,74 +209,7 @@ TEST(NameWalk, TheEffectBankEndsAtThirtyFourEntriesAndTheMenuSoundsDiffer)
     auto loader = OpenBuiltArchive();
     EXPECT_FALSE(loader->Exists("se_qvr2\\23.wav"));
     std::set<std::string> menuSounds;
-    for (const char* name :
-         {"se_qvr2\\06.wav", "se_qvr2\\01.wav", "se_qvr2\\05.wav", "se_qvr2\\20.wav", "se_qvr2\\16.wav"}) {
-        menuSounds.insert(ReadEntry(*loader, name));
-    }
+    for (const char* name : {"06", "01", "05", "20", "16"})
+        menuSounds.insert(ReadEntry(*loader, std::string("se_qvr2\\") + name + ".wav"));
     EXPECT_EQ(5u, menuSounds.size());
-}
-
-namespace
-{
-
-std::string TinyPng(int width, int height)
-{
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(width);
-    image.height = static_cast<png_uint_32>(height);
-    image.format = PNG_FORMAT_RGBA;
-    const std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width * height * 4), 0xFF);
-    png_alloc_size_t size = 0;
-    png_image_write_to_memory(&image, nullptr, &size, 0, pixels.data(), 0, nullptr);
-    std::string bytes(size, '\0');
-    png_image_write_to_memory(&image, bytes.data(), &size, 0, pixels.data(), 0, nullptr);
-    bytes.resize(size);
-    return bytes;
-}
-
-} // namespace
-
-// The kinds whose folders have not landed yet are checked by the same walk once they land; the
-// walker is tried on them here, and on the glyph-table format the built fonts do not use.
-TEST(NameWalk, SkinsAndTextFontTablesAreCheckedOnceTheyLand)
-{
-    korvane::test::TempDir dir;
-    dir.Write("data/fonts/Plain.ini", "StartCode=41\r\nEndCode=43\r\n41.w=8\r\n42.p=4\r\n");
-    dir.Write("data/fonts/Plain.png", TinyPng(16, 16));
-    dir.Write("data/skin/form.ini", "Name=SkinForm\r\nTexture=form.png\r\nButtonTexture=buttons.png\r\n");
-    dir.Write("data/skin/form.png", TinyPng(8, 8));
-    dir.Write("data/skin/buttons.png", TinyPng(8, 8));
-    dir.Write("data/skin/knob.ini", "Name=SkinKnob\r\nKnobTexture=missing.png\r\n");
-    dir.Write("data/skin/Cursor1.png", TinyPng(64, 64));
-    kvatool::PackOptions options;
-    kvatool::PackFolder(dir.File("data"), dir.File("data.kva"), options);
-    ArchiveLoader loader(dir.File("data.kva"));
-    Walker walker(loader);
-
-    struct Case
-    {
-        NameRow row;
-        bool good;
-    };
-    const Case cases[] = {
-        {{0, "font", "Plain", {}, "fonts"}, true},
-        {{0, "font", "Absent", {}, "fonts"}, false},
-        {{0, "appearance", "SkinForm", {}, "skin"}, true},
-        {{0, "appearance", "SkinKnob", {}, "skin"}, false},
-        {{0, "appearance", "SkinButton", {}, "skin"}, false},
-        {{0, "definitions", "skin", {}, "skin"}, false},
-        {{0, "image", "skin\\Cursor1.png", {"64x64", "tip=55,31"}, "skin"}, true},
-        {{0, "image", "skin\\Cursor1.png", {"32x32"}, "skin"}, false},
-    };
-    for (const Case& c : cases) {
-        const std::string problem = walker.Check(c.row, {});
-        EXPECT_EQ(c.good, problem.empty()) << c.row.kind << " " << c.row.name << ": " << problem;
-    }
-    EXPECT_TRUE(FolderLanded(loader, "skin"));
-    EXPECT_FALSE(FolderLanded(loader, "formimage"));
-
-    EXPECT_EQ((std::vector<std::uint16_t>{0x41, 0x42}),
-              GlyphCodes("x.INI", "StartCode=41\r\nEndCode=43\r\n41.w=8\r\n42.p=4\r\n"));
 }

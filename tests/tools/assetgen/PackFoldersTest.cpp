@@ -6,27 +6,24 @@
 #include "support/TempDir.h"
 #include "tools/kvatool/Packer.h"
 
-using korvane::test::TempDir;
-
 TEST(PackFolders, SeveralFoldersMergeIntoOneArchiveAndANameInTwoIsRefused)
 {
-    TempDir dir;
+    korvane::test::TempDir dir;
     dir.Write("data/text_en.properties", "a=b\r\n");
     dir.Write("gen/se_qvr2/01.wav", "one");
     dir.Write("more/fonts/x.png", "two");
-    std::ostringstream out, err;
-    ASSERT_EQ(0, kvatool::RunCommand({"pack", dir.File("data"), dir.File("gen"), dir.File("more"), dir.File("a.kva")},
-                                     out, err))
-        << err.str();
-    std::ostringstream listing;
+    auto pack = [&](const char* archive, std::ostream& err) {
+        std::ostringstream out;
+        return kvatool::RunCommand({"pack", dir.File("data"), dir.File("gen"), dir.File("more"), dir.File(archive)},
+                                   out, err);
+    };
+    std::ostringstream err, listing;
+    ASSERT_EQ(0, pack("a.kva", err)) << err.str();
     kvatool::ListArchive(dir.File("a.kva"), listing);
-    EXPECT_NE(std::string::npos, listing.str().find("fonts\\x.png"));
-    EXPECT_NE(std::string::npos, listing.str().find("se_qvr2\\01.wav"));
-    EXPECT_NE(std::string::npos, listing.str().find("text_en.properties"));
+    for (const char* name : {"fonts\\x.png", "se_qvr2\\01.wav", "text_en.properties"})
+        EXPECT_NE(std::string::npos, listing.str().find(name)) << name;
 
     dir.Write("more/SE_QVR2/01.WAV", "clash");
-    std::ostringstream out2, err2;
-    EXPECT_EQ(1, kvatool::RunCommand({"pack", dir.File("data"), dir.File("gen"), dir.File("more"), dir.File("b.kva")},
-                                     out2, err2));
-    EXPECT_NE(std::string::npos, err2.str().find("clash")) << err2.str();
+    EXPECT_EQ(1, pack("b.kva", err));
+    EXPECT_NE(std::string::npos, err.str().find("clash")) << err.str();
 }

@@ -36,15 +36,12 @@ protected:
     /// Every character the program's own text tables and built-in texts use.
     static std::set<char32_t> ProgramCharacters()
     {
-        std::string root = KORVANE_SOURCE_DIR "/";
         std::set<char32_t> characters;
-        for (const auto& entry : std::filesystem::directory_iterator(root + "data")) {
-            if (entry.path().extension() == ".properties") {
+        for (const auto& entry : std::filesystem::directory_iterator(KORVANE_SOURCE_DIR "/data"))
+            if (entry.path().extension() == ".properties")
                 fontbuild::AddCharactersOfText(characters, korvane::test::TempDir::Read(entry.path().string()), false);
-            }
-        }
-        fontbuild::AddCharactersOfText(characters, korvane::test::TempDir::Read(root + "tools/fontbuild/kanji.txt"),
-                                       true);
+        fontbuild::AddCharactersOfText(
+            characters, korvane::test::TempDir::Read(KORVANE_SOURCE_DIR "/tools/fontbuild/kanji.txt"), true);
         return characters;
     }
 
@@ -57,14 +54,12 @@ TEST_F(BuiltArchiveFonts, TheFontsFolderHoldsTheSevenFontsAndEachLoads)
     loader->EnumerateFiles("fonts", false, files);
     std::sort(files.begin(), files.end());
     const std::vector<std::string> tables = {
-        "font08t2_c",     "font12t2s",   "qvr2winasciilarge", "qvr2winasciimedium", "qvr2wincondensemedium",
-        "qvr2winmessage", "qvr_font_4x",
-    };
+        "font08t2_c",     "font12t2s",  "qvr2winasciilarge", "qvr2winasciimedium", "qvr2wincondensemedium",
+        "qvr2winmessage", "qvr_font_4x"};
     std::vector<std::string> expected;
-    for (const std::string& name : tables) {
-        expected.push_back("fonts\\" + name + ".kvf");
-        expected.push_back("fonts\\" + name + ".png");
-    }
+    for (const std::string& name : tables)
+        for (const char* extension : {".kvf", ".png"})
+            expected.push_back("fonts\\" + name + extension);
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(expected, files);
 
@@ -74,17 +69,14 @@ TEST_F(BuiltArchiveFonts, TheFontsFolderHoldsTheSevenFontsAndEachLoads)
         korvane::CTextureFont font;
         ASSERT_NO_THROW(font.Load(loader.get(), "fonts\\" + name + ".kvf")) << name;
         ASSERT_NE(nullptr, font.GetTexture()) << name;
-        for (char c = 0x20; c < 0x7F; ++c) {
+        for (char c = 0x20; c < 0x7F; ++c)
             EXPECT_NE(nullptr, font.FindGlyph(static_cast<std::uint16_t>(c))) << name << " lacks " << c;
-        }
-        if (japanese.count(name) == 0) {
+        if (japanese.count(name) == 0)
             continue;
-        }
         EXPECT_NE(nullptr, font.FindGlyph(0x3013)) << name;
-        for (char32_t code : program) {
+        for (char32_t code : program)
             EXPECT_NE(nullptr, font.FindGlyph(static_cast<std::uint16_t>(code)))
                 << name << " lacks U+" << std::hex << static_cast<std::uint32_t>(code);
-        }
     }
 
     // Sized to the layouts: the caption bar (20 pixels, text 2 below its top) and the title's cells.

@@ -16,9 +16,8 @@ using fontbuild::FontSpec;
 FontSpec Spec(std::initializer_list<const char*> files, const std::u32string& characters, std::uint32_t size = 16)
 {
     FontSpec spec;
-    for (const char* file : files) {
+    for (const char* file : files)
         spec.fontFiles.push_back(fontbuild::FindFontFile(file));
-    }
     spec.pixelSize = size;
     spec.characters.insert(characters.begin(), characters.end());
     return spec;
@@ -26,11 +25,9 @@ FontSpec Spec(std::initializer_list<const char*> files, const std::u32string& ch
 
 const fontbuild::GlyphRecord* Find(const BuiltFont& font, char32_t code)
 {
-    for (const fontbuild::GlyphRecord& glyph : font.glyphs) {
-        if (glyph.code == code) {
+    for (const fontbuild::GlyphRecord& glyph : font.glyphs)
+        if (glyph.code == code)
             return &glyph;
-        }
-    }
     return nullptr;
 }
 
@@ -44,9 +41,8 @@ TEST(FontBuilderCharacters, RangesAndTextFilesAddTheirCharacters)
                                    "設\t\n",
                                    true);
     EXPECT_EQ((std::set<char32_t>{0x20, 0x21, 0x22, 0x3013, 'a', 'b', U'設'}), set);
-    for (const char* bad : {"7E-20", "20-10000", "xyz", "", "-7E"}) {
+    for (const char* bad : {"7E-20", "20-10000", "xyz", "", "-7E"})
         EXPECT_THROW(fontbuild::AddRange(set, bad), fontbuild::Error) << bad;
-    }
 }
 
 TEST(FontBuilderPacking, ShelvesKeepAGapAndTakeTheSmallestPowerOfTwoPage)
@@ -64,17 +60,15 @@ TEST(FontBuilderPacking, ShelvesKeepAGapAndTakeTheSmallestPowerOfTwoPage)
     };
     for (const Case& c : cases) {
         std::vector<fontbuild::PackItem> items;
-        for (auto [w, h] : c.sizes) {
+        for (auto [w, h] : c.sizes)
             items.push_back(fontbuild::PackItem{w, h});
-        }
         const fontbuild::PageSize page = fontbuild::PackOnSmallestPage(items);
         EXPECT_EQ(c.width, page.width);
         EXPECT_EQ(c.height, page.height);
         for (std::size_t i = 0; i < items.size(); ++i) {
             const auto& a = items[i];
-            if (a.width == 0 || a.height == 0) {
+            if (a.width == 0 || a.height == 0)
                 continue;
-            }
             EXPECT_TRUE(a.x >= 1 && a.y >= 1 && a.x + a.width <= page.width && a.y + a.height <= page.height);
             for (std::size_t k = i + 1; k < items.size(); ++k) {
                 const auto& b = items[k];

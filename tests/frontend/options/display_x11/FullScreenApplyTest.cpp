@@ -16,9 +16,8 @@ class FullScreenApplyTest : public OptionsTest
 protected:
     void SetUp() override
     {
-        if (std::string(SDL_GetCurrentVideoDriver() != nullptr ? SDL_GetCurrentVideoDriver() : "") != "x11") {
+        if (std::string(SDL_GetCurrentVideoDriver() != nullptr ? SDL_GetCurrentVideoDriver() : "") != "x11")
             GTEST_SKIP() << "needs the X server";
-        }
         OptionsTest::SetUp();
         // The display's real modes, so that full screen can really be entered.
         os::testing::ResetGraphicsHooks();
@@ -39,9 +38,8 @@ TEST_F(FullScreenApplyTest, ApplyEntersFullScreenAndTheTimeoutReturnsToTheWindow
     EXPECT_FALSE(driver()->GetGraphics()->IsSwitching()) << "the device was reset for full screen";
     auto dialog = form->GetConfirmDialog();
     ASSERT_TRUE(dialog);
-    while (!dialog->IsClosing()) {
+    while (!dialog->IsClosing())
         Frame();
-    }
     Frames(60);
     EXPECT_FALSE(driver()->GetGraphics()->IsFullscreen());
     EXPECT_FALSE(driver()->GetGraphics()->IsSwitching());

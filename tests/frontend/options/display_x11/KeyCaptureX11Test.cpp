@@ -20,12 +20,10 @@ class KeyCaptureX11Test : public OptionsTest
 protected:
     void SetUp() override
     {
-        if (std::string(SDL_GetCurrentVideoDriver() != nullptr ? SDL_GetCurrentVideoDriver() : "") != "x11") {
+        if (std::string(SDL_GetCurrentVideoDriver() != nullptr ? SDL_GetCurrentVideoDriver() : "") != "x11")
             GTEST_SKIP() << "needs the X server";
-        }
-        if (std::system("command -v xdotool > /dev/null") != 0) {
+        if (std::system("command -v xdotool > /dev/null") != 0)
             GTEST_SKIP() << "needs xdotool";
-        }
         OptionsTest::SetUp();
         xWindow = GameWindowXId();
         ASSERT_FALSE(xWindow.empty());
@@ -42,9 +40,8 @@ protected:
         keyboard.SetMapping("probe", 0, code);
         for (int pass = 0; pass < 2000; ++pass) {
             Poll();
-            if (keyboard.IsDown("probe") == held) {
+            if (keyboard.IsDown("probe") == held)
                 return true;
-            }
             SDL_Delay(1);
         }
         return false;

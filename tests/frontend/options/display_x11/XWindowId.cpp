@@ -8,14 +8,12 @@
 std::string GameWindowXId()
 {
     SDL_Window* window = SDL_GetWindowFromID(1);
-    if (window == nullptr) {
+    if (window == nullptr)
         return "";
-    }
     SDL_ShowWindow(window);
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) {
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
         return "";
-    }
     return std::to_string(static_cast<unsigned long>(info.info.x11.window));
 }
