@@ -165,8 +165,9 @@ TEST_F(DriverStartupTest, EachFatalStepShowsItsTextAndFails)
         ASSERT_EQ(1u, boxes.size());
         EXPECT_EQ(std::make_pair(std::string("Driver Test"), text), boxes[0]);
         EXPECT_EQ(graphicsLeft, driver->GetGraphics() != nullptr);
-        if (!graphicsLeft)
+        if (!graphicsLeft) {
             EXPECT_EQ(nullptr, driver->GetGraphicsModePreference().direct3D);
+        }
         EXPECT_EQ(nullptr, driver->GetFrameRateKeeper());
         EXPECT_THROW(driver->Run(), korvane::EInvalidOperation);
     }
