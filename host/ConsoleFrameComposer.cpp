@@ -121,9 +121,46 @@ bool HasWideCells()
 }
 std::atomic<bool> gWideCellsWanted{true};
 
-/// DrawLayerSpan with every whole cell written eight pixels at once: the sixteen palette
-/// entries sit in two registers and each pixel picks its entry by permutation. The partial
-/// cells at either end go through the portable writer.
+/// Nibble shifts that put pixel c of a swapped pattern row in lane c, plain and mirrored.
+alignas(32) constexpr std::int32_t kCellShifts[2][8] = {{0, 4, 8, 12, 16, 20, 24, 28}, {28, 24, 20, 16, 12, 8, 4, 0}};
+
+/// Eight pixels of one pattern row at once, without a branch on the (as good as random) pixel
+/// values or mirror bits: the sixteen palette entries sit in two registers and each lane picks
+/// its entry by permutation; value 0 keeps what `out` holds unless the row lies over the
+/// backdrop (whose colour is then every palette's entry 0). `swapped` is the row's four bytes
+/// with each byte's nibbles exchanged, so that pixel c sits in bits 4c to 4c + 3.
+template <bool OverBackdrop>
+__attribute__((target("avx2"), always_inline)) inline void PutCellWide(PackedColor* out, const PackedColor* palette,
+                                                                       std::uint32_t swapped, bool mirrored)
+{
+    const __m256i shifts = _mm256_load_si256(reinterpret_cast<const __m256i*>(kCellShifts[mirrored ? 1 : 0]));
+    const __m256i index = _mm256_and_si256(_mm256_srlv_epi32(_mm256_set1_epi32(static_cast<int>(swapped)), shifts),
+                                           _mm256_set1_epi32(15));
+    const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(palette));
+    const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(palette + 8));
+    const __m256 fromLow = _mm256_castsi256_ps(_mm256_permutevar8x32_epi32(low, index));
+    const __m256 fromHigh = _mm256_castsi256_ps(_mm256_permutevar8x32_epi32(high, index));
+    // Index bit 3 moved to the sign bit chooses the upper eight entries.
+    const __m256 upper = _mm256_castsi256_ps(_mm256_slli_epi32(index, 28));
+    __m256i colours = _mm256_castps_si256(_mm256_blendv_ps(fromLow, fromHigh, upper));
+    if constexpr (!OverBackdrop) {
+        const __m256i transparent = _mm256_cmpeq_epi32(index, _mm256_setzero_si256());
+        colours = _mm256_blendv_epi8(colours, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(out)), transparent);
+    }
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), colours);
+}
+
+/// A pattern row's four bytes as PatternRowWord reads them (this path runs on little-endian
+/// processors only), nibbles of each byte exchanged.
+inline std::uint32_t SwappedPatternRow(const std::uint8_t* bytes)
+{
+    std::uint32_t word;
+    std::memcpy(&word, bytes, 4);
+    return ((word >> 4) & 0x0F0F0F0Fu) | ((word & 0x0F0F0F0Fu) << 4);
+}
+
+/// DrawLayerSpan with every whole cell written eight pixels at once; the partial cells at
+/// either end go through the portable writer.
 template <bool OverBackdrop>
 __attribute__((target("avx2"))) void DrawLayerSpanWide(const ConsoleDisplayState& state, const PackedColor* palettes,
                                                        int layer, PackedColor* row, std::int32_t begin,
@@ -139,37 +176,30 @@ __attribute__((target("avx2"))) void DrawLayerSpanWide(const ConsoleDisplayState
         DrawLayerSpan<OverBackdrop>(state, palettes, layer, row, begin, wholeBegin, scrollX, ty);
 
     const ConsoleTileCell* mapRow = state.TileMaps[layer][(ty >> 3) & 31];
-    const int patternRow = static_cast<int>(ty & 7);
-    const __m256i shifts = _mm256_setr_epi32(0, 4, 8, 12, 16, 20, 24, 28);
-    const __m256i nibble = _mm256_set1_epi32(15);
+    const std::uint8_t* rows[2] = {&state.TilePatterns[(ty & 7) * 4], &state.TilePatterns[(7 - (ty & 7)) * 4]};
     std::uint32_t cellColumn = (static_cast<std::uint32_t>(wholeBegin) + scrollX) >> 3;
     for (std::int32_t x = wholeBegin; x < wholeEnd; x += 8, ++cellColumn) {
         const ConsoleTileCell cell = mapRow[cellColumn & 31];
-        const int rowInPattern = (cell & 0x8000) ? 7 - patternRow : patternRow;
-        const std::uint32_t word = PatternRowWord(state, ConsoleTileCellPattern(cell), rowInPattern);
-        if (!OverBackdrop && word == 0)
-            continue;
-        const std::uint32_t spread = SpreadPatternRow(word, (cell & 0x4000) != 0);
-        const PackedColor* palette = &palettes[ConsoleTileCellPalette(cell) * kConsolePaletteEntries];
-        const __m256i index =
-            _mm256_and_si256(_mm256_srlv_epi32(_mm256_set1_epi32(static_cast<int>(spread)), shifts), nibble);
-        const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(palette));
-        const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(palette + 8));
-        const __m256 fromLow = _mm256_castsi256_ps(_mm256_permutevar8x32_epi32(low, index));
-        const __m256 fromHigh = _mm256_castsi256_ps(_mm256_permutevar8x32_epi32(high, index));
-        // Index bit 3 moved to the sign bit chooses the upper eight entries.
-        const __m256 upper = _mm256_castsi256_ps(_mm256_slli_epi32(index, 28));
-        __m256i colours = _mm256_castps_si256(_mm256_blendv_ps(fromLow, fromHigh, upper));
-        __m256i* out = reinterpret_cast<__m256i*>(row + x);
-        if (!OverBackdrop && HasTransparentPixel(spread)) {
-            const __m256i transparent = _mm256_cmpeq_epi32(index, _mm256_setzero_si256());
-            colours = _mm256_blendv_epi8(colours, _mm256_loadu_si256(out), transparent);
-        }
-        _mm256_storeu_si256(out, colours);
+        const std::uint32_t swapped =
+            SwappedPatternRow(rows[(cell >> 15) & 1] + ConsoleTileCellPattern(cell) * kConsolePatternBytes);
+        PutCellWide<OverBackdrop>(row + x, &palettes[ConsoleTileCellPalette(cell) * kConsolePaletteEntries], swapped,
+                                  (cell & 0x4000) != 0);
     }
 
     if (wholeEnd < end)
         DrawLayerSpan<OverBackdrop>(state, palettes, layer, row, wholeEnd, end, scrollX, ty);
+}
+
+/// One sprite row of eight pixels lying wholly inside its buffer row.
+__attribute__((target("avx2"))) void PutSpriteRowWide(PackedColor* out, const PackedColor* palette,
+                                                      const std::uint8_t* bytes, bool mirrored)
+{
+    PutCellWide<false>(out, palette, SwappedPatternRow(bytes), mirrored);
+}
+
+bool UseWideCells()
+{
+    return HasWideCells() && gWideCellsWanted.load(std::memory_order_relaxed);
 }
 #endif
 
@@ -185,26 +215,36 @@ void FillPixels(PackedColor* out, std::int32_t count, PackedColor colour)
         out[k] = colour;
 }
 
-/// Each of `count` source pixels twice over, into both destination rows. Where both rows are
-/// 16-byte aligned the stores bypass the cache: the frame is read next by the upload to the
-/// screen texture, not by this thread, and a megabyte of ordinary stores would first read every
-/// line it writes. The caller fences (FinishStreamedStores) before the frame is handed on.
+#if defined(KORVANE_CONSOLE_WIDE_CELLS)
+/// DoubleRow eight source pixels at a time.
+__attribute__((target("avx2"))) std::int32_t DoubleRowWide(PackedColor* even, PackedColor* odd, const PackedColor* from,
+                                                           std::int32_t count)
+{
+    const __m256i lowHalf = _mm256_setr_epi32(0, 0, 1, 1, 2, 2, 3, 3);
+    const __m256i highHalf = _mm256_setr_epi32(4, 4, 5, 5, 6, 6, 7, 7);
+    std::int32_t c = 0;
+    for (; c + 8 <= count; c += 8) {
+        const __m256i pixels = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + c));
+        const __m256i low = _mm256_permutevar8x32_epi32(pixels, lowHalf);
+        const __m256i high = _mm256_permutevar8x32_epi32(pixels, highHalf);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(even + 2 * c), low);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(even + 2 * c + 8), high);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(odd + 2 * c), low);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(odd + 2 * c + 8), high);
+    }
+    return c;
+}
+#endif
+
+/// Each of `count` source pixels twice over, into both destination rows.
 void DoubleRow(PackedColor* even, PackedColor* odd, const PackedColor* from, std::int32_t count)
 {
     std::int32_t c = 0;
+#if defined(KORVANE_CONSOLE_WIDE_CELLS)
+    if (UseWideCells())
+        c = DoubleRowWide(even, odd, from, count);
+#endif
 #if defined(__SSE2__)
-    const auto aligned = [](const void* p) { return (reinterpret_cast<std::uintptr_t>(p) & 15) == 0; };
-    if (aligned(even) && aligned(odd)) {
-        for (; c + 4 <= count; c += 4) {
-            const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + c));
-            const __m128i low = _mm_unpacklo_epi32(pixels, pixels);
-            const __m128i high = _mm_unpackhi_epi32(pixels, pixels);
-            _mm_stream_si128(reinterpret_cast<__m128i*>(even + 2 * c), low);
-            _mm_stream_si128(reinterpret_cast<__m128i*>(even + 2 * c + 4), high);
-            _mm_stream_si128(reinterpret_cast<__m128i*>(odd + 2 * c), low);
-            _mm_stream_si128(reinterpret_cast<__m128i*>(odd + 2 * c + 4), high);
-        }
-    }
     for (; c + 4 <= count; c += 4) {
         const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + c));
         const __m128i low = _mm_unpacklo_epi32(pixels, pixels);
@@ -219,15 +259,6 @@ void DoubleRow(PackedColor* even, PackedColor* odd, const PackedColor* from, std
         even[2 * c] = even[2 * c + 1] = from[c];
         odd[2 * c] = odd[2 * c + 1] = from[c];
     }
-}
-
-/// Orders the cache-bypassing stores of DoubleRow before everything stored after it (the lock's
-/// release among them), so that another thread taking the lock sees the whole frame.
-void FinishStreamedStores()
-{
-#if defined(__SSE2__)
-    _mm_sfence();
-#endif
 }
 
 std::int32_t ClampTo(std::int64_t value, std::int32_t low, std::int32_t high)
@@ -314,7 +345,7 @@ void ComposeTileLayer(CMemoryBackBuffer& buffer, int layer, const PackedColor* o
     region.scrollX = static_cast<std::uint32_t>(scrollX);
     region.scrollY = static_cast<std::uint32_t>(scrollY);
 #if defined(KORVANE_CONSOLE_WIDE_CELLS)
-    if (HasWideCells() && gWideCellsWanted.load(std::memory_order_relaxed)) {
+    if (UseWideCells()) {
         DrawLayerRows<DrawLayerSpanWide<true>, DrawLayerSpanWide<false>>(state, buffer, layer, overBackdrop, region);
         return;
     }
@@ -438,6 +469,9 @@ void CConsoleFrameComposer::DrawSprites(const BufferPtr& buffer, int pass)
     const int first = state.SpriteFirst;
     // The stored count may run past the table; those entries do not exist and are not drawn.
     const int end = std::min(first + static_cast<int>(state.SpriteCount), kConsoleSpriteCount);
+#if defined(KORVANE_CONSOLE_WIDE_CELLS)
+    const bool wide = UseWideCells();
+#endif
     for (int i = end - 1; i >= first; --i) {
         const ConsoleSpriteEntry entry = state.Sprites[i];
         if (ConsoleSpritePriority(entry) != pass)
@@ -454,6 +488,13 @@ void CConsoleFrameComposer::DrawSprites(const BufferPtr& buffer, int pass)
             if (word == 0 || dy >= height)
                 continue;
             PackedColor* row = buffer->GetRow(dy);
+#if defined(KORVANE_CONSOLE_WIDE_CELLS)
+            if (wide && spriteX + 8 <= width) {
+                PutSpriteRowWide(row + spriteX, palette, &state.TilePatterns[pattern * kConsolePatternBytes + r * 4],
+                                 mirrorX);
+                continue;
+            }
+#endif
             const std::uint32_t spread = SpreadPatternRow(word, mirrorX);
             // The part left of the wrap, then the part that wrapped round to column 0.
             if (spriteX < width)
@@ -485,7 +526,6 @@ void CConsoleFrameComposer::DoubleToTextureBuffer(const BufferPtr& destination, 
             std::memcpy(reinterpret_cast<std::uint8_t*>(odd) + doubledBytes,
                         reinterpret_cast<const std::uint8_t*>(even) + doubledBytes, pitch - doubledBytes);
     }
-    FinishStreamedStores();
 }
 
 void CConsoleFrameComposer::MakeBuffers(std::int32_t framePitch)
