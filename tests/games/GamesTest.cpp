@@ -11,16 +11,16 @@
 #include <thread>
 #include <vector>
 
-#include "KorvaneXDK/core/EngineClock.h"
 #include "KorvaneXDK/core/Exception.h"
-#include "KorvaneXDK/platform/input/StandardController.h"
-#include "ScriptedGame.h"
 #include "games/qvr2/MainLoop.h"
 #include "games/qvr2/QVR2Thread.h"
 #include "games/tessaril/MainLoop.h"
 #include "games/tessaril/TessarilThread.h"
+#include "host/ConsoleFrameComposer.h"
 #include "host/ConsoleServices.h"
+#include "host/HostTestSupport.h"
 #include "host/ResourceScene.h"
+#include "os/system/System.h"
 #include "support/LogCapture.h"
 
 namespace
@@ -29,72 +29,45 @@ namespace
 /// One tick in milliseconds.
 constexpr double kTick = 13.333333333333334;
 
-/// Simulated time: a sleep on any thread but the test's own advances the engine clock by its
-/// length and returns at once; the test thread's sleeps are real. Lets the test wait for a
-/// number of game sleeps.
-class SimulatedTime
+/// The games' console on simulated time: a sleep on any thread but the test's own advances the engine
+/// clock by its length and returns at once (the test thread's sleeps are real). Records every hand-over's
+/// tick, and can stop the game from inside its 150th hand-over.
+class CSimulatedConsole : public CConsoleFrameComposer
 {
 public:
-    explicit SimulatedTime(double startMilliseconds) : testThread_(std::this_thread::get_id())
+    explicit CSimulatedConsole(double startMilliseconds) : milliseconds_(startMilliseconds)
     {
-        milliseconds_ = startMilliseconds;
+        MakeBuffers(2048);
         korvane::SetEngineClockSource([this] {
             std::lock_guard<std::mutex> lock(mutex_);
             return milliseconds_;
         });
-        os::testing::SetSleepFunction([this](std::uint32_t ms) {
-            if (std::this_thread::get_id() == testThread_) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-                return;
-            }
+        os::testing::SetSleepFunction([this, test = std::this_thread::get_id()](std::uint32_t ms) {
+            if (std::this_thread::get_id() == test)
+                return std::this_thread::sleep_for(std::chrono::milliseconds(ms));
             std::lock_guard<std::mutex> lock(mutex_);
             milliseconds_ += ms;
-            ++gameSleeps_;
+            ++sleeps_;
             changed_.notify_all();
         });
     }
-    ~SimulatedTime()
+    ~CSimulatedConsole() override
     {
         os::testing::SetSleepFunction(nullptr);
         korvane::SetEngineClockSource({});
     }
-    int GameSleeps()
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return gameSleeps_;
-    }
-    /// Blocks until the game threads have slept `count` more times.
-    void WaitForGameSleeps(int count)
-    {
-        std::unique_lock<std::mutex> lock(mutex_);
-        const int target = gameSleeps_ + count;
-        changed_.wait(lock, [&] { return gameSleeps_ >= target; });
-    }
-
-private:
-    std::thread::id testThread_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    double milliseconds_ = 0.0;
-    int gameSleeps_ = 0;
-};
-
-/// Records every hand-over's tick; can stop the game from inside its own hand-over.
-class CRecordingComposer : public CConsoleFrameComposer
-{
-public:
-    explicit CRecordingComposer(SimulatedTime& time) : time_(time) { MakeBuffers(2048); }
 
     void PresentConsoleFrame() override
     {
         CConsoleFrameComposer::PresentConsoleFrame();
+        const std::uint32_t tick = TicksGet();
         std::lock_guard<std::mutex> lock(mutex_);
-        ticks_.push_back(TicksGet());
+        ticks_.push_back(tick);
         if (ticks_.size() == 1 && block != nullptr)
             blockZeroAtFirstFrame = std::all_of(block, block + blockSize, [](unsigned char b) { return b == 0; });
         if (stopThread != nullptr && ticks_.size() == 150) {
             stopThread->RequestStop();
-            sleepsAtStop = time_.GameSleeps();
+            sleepsAtStop = sleeps_;
         }
         changed_.notify_all();
     }
@@ -103,22 +76,30 @@ public:
         std::lock_guard<std::mutex> lock(mutex_);
         return ticks_;
     }
-    void WaitForHandOvers(std::size_t count)
+    int Sleeps()
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return sleeps_;
+    }
+    /// Blocks until the game threads have slept `sleeps` more times and handed over `handOvers` frames in all.
+    void WaitFor(int sleeps, std::size_t handOvers = 0)
     {
         std::unique_lock<std::mutex> lock(mutex_);
-        changed_.wait(lock, [&] { return ticks_.size() >= count; });
+        const int target = sleeps_ + sleeps;
+        changed_.wait(lock, [&] { return sleeps_ >= target && ticks_.size() >= handOvers; });
     }
 
     const unsigned char* block = nullptr;
     std::size_t blockSize = 0;
     bool blockZeroAtFirstFrame = false;
-    korvane::CThread* stopThread = nullptr; ///< stopped at the 150th hand-over
+    korvane::CThread* stopThread = nullptr;
     int sleepsAtStop = -1;
 
 private:
-    SimulatedTime& time_;
     std::mutex mutex_;
     std::condition_variable changed_;
+    double milliseconds_;
+    int sleeps_ = 0;
     std::vector<std::uint32_t> ticks_;
 };
 
@@ -141,8 +122,7 @@ TYPED_TEST_SUITE(GameLoopTest, Games);
 TYPED_TEST(GameLoopTest, OneHandOverPerTickAcrossTheWrapAndPromptStop)
 {
     // Start 70 ticks before the count wraps at 2^32.
-    SimulatedTime time(kTick * (4294967296.0 - 70.0));
-    CRecordingComposer composer(time);
+    CSimulatedConsole composer(kTick * (4294967296.0 - 70.0));
     std::memset(TypeParam::kBlock, 0xAA, TypeParam::kBlockSize);
     typename TypeParam::Thread thread;
     composer.block = TypeParam::kBlock;
@@ -155,7 +135,7 @@ TYPED_TEST(GameLoopTest, OneHandOverPerTickAcrossTheWrapAndPromptStop)
     std::vector<std::uint32_t> expected(150);
     std::iota(expected.begin(), expected.end(), 0u - 70u); // wrapping past 0
     EXPECT_EQ(expected, composer.Ticks());
-    EXPECT_EQ(composer.sleepsAtStop, time.GameSleeps()) << "no sleep after the stop request";
+    EXPECT_EQ(composer.sleepsAtStop, composer.Sleeps()) << "no sleep after the stop request";
     // The loop shows only the backdrop: palette 0 entry 0 after the reset, opaque black.
     const auto frame = composer.GetNewestFrame();
     for (int y = 0; y < 512; y += 37)
@@ -164,20 +144,19 @@ TYPED_TEST(GameLoopTest, OneHandOverPerTickAcrossTheWrapAndPromptStop)
 
 TYPED_TEST(GameLoopTest, NoHandOverWhilePausedAndReleaseWhilePaused)
 {
-    SimulatedTime time(0.0);
-    CRecordingComposer composer(time);
+    CSimulatedConsole composer(0.0);
     auto thread = std::make_unique<typename TypeParam::Thread>();
     thread->SetPaused(true);
     thread->Start();
-    time.WaitForGameSleeps(300); // about 22 ticks
+    composer.WaitFor(300); // about 22 ticks
     EXPECT_TRUE(composer.Ticks().empty());
 
     thread->SetPaused(false);
-    composer.WaitForHandOvers(5);
+    composer.WaitFor(0, 5);
     thread->SetPaused(true);
-    time.WaitForGameSleeps(30); // any hand-over in flight has finished
+    composer.WaitFor(30); // any hand-over in flight has finished
     const std::size_t atPause = composer.Ticks().size();
-    time.WaitForGameSleeps(300);
+    composer.WaitFor(300);
     EXPECT_EQ(atPause, composer.Ticks().size());
 
     korvane::test::LogCapture log;
@@ -186,18 +165,15 @@ TYPED_TEST(GameLoopTest, NoHandOverWhilePausedAndReleaseWhilePaused)
 }
 
 /// A device whose poll fails, as a broken input layer would.
-class CFailingController : public korvane::CStandardController
+class CFailingController : public host_test::CHeldKeysController
 {
 public:
-    int GetDeviceType() override { return korvane::kControllerKeyboard; }
     void Update() override { throw korvane::EIOError(nullptr, "input device gone"); }
-    bool GetActiveInput(const std::string&, int) override { return false; }
-    std::string GetInputName(const std::string&, int) override { return ""; }
 };
 
 TYPED_TEST(GameLoopTest, EscapingExceptionIsReportedAndEndsTheGame)
 {
-    SimulatedTime time(0.0);
+    CSimulatedConsole composer(0.0);
     korvane::test::LogCapture log;
     std::string box;
     os::testing::SetMessageBoxSink([&](const std::string&, const std::string& text) { box = text; });

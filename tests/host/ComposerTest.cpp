@@ -40,14 +40,9 @@ void RefLayer(const ConsoleDisplayState& s, int layer, Image& out)
             const auto tx = static_cast<std::int32_t>(static_cast<std::uint32_t>(x + s.Scroll[layer][0]));
             const auto ty = static_cast<std::int32_t>(static_cast<std::uint32_t>(y + s.Scroll[layer][1]));
             const std::uint16_t cell = s.TileMaps[layer][(ty >> 3) & 31][(tx >> 3) & 31];
-            int pr = ty & 7;
-            if (cell & 0x8000)
-                pr = 7 - pr;
-            int pc = tx & 7;
-            if (cell & 0x4000)
-                pc = 7 - pc;
             const int pattern = (cell & 0x1FF) | ((cell >> 4) & 0x200);
-            const std::uint32_t v = RefPixel(s, pattern, pr, pc);
+            const std::uint32_t v =
+                RefPixel(s, pattern, (cell & 0x8000) ? 7 - (ty & 7) : ty & 7, (cell & 0x4000) ? 7 - (tx & 7) : tx & 7);
             if (v)
                 out[static_cast<std::size_t>(y * 256 + x)] = s.Palettes[((cell >> 9) & 15) * 16 + v];
         }
@@ -79,14 +74,12 @@ Image RefCompose(const ConsoleDisplayState& s)
 {
     const int mode = s.DisplayMode;
     Image out(256 * 256, s.Palettes[(mode >> 12) * 16 + ((mode & 0x800) ? 8 : 0)]);
-    if (mode & 1)
-        RefLayer(s, 0, out);
-    if (mode & 4)
-        RefSprites(s, 0, out);
-    if (mode & 2)
-        RefLayer(s, 1, out);
-    if (mode & 4)
-        RefSprites(s, 1, out);
+    for (int layer : {0, 1}) { // each layer, then the sprites of the same pass
+        if (mode & (1 << layer))
+            RefLayer(s, layer, out);
+        if (mode & 4)
+            RefSprites(s, layer, out);
+    }
     return out;
 }
 

@@ -103,16 +103,4 @@ TEST(WindowSceneTurn, AspectChangeAndRestoreJump)
     EXPECT_TRUE(NearRelative(1.0f, scene.GetCurrentScale()));
 }
 
-TEST(WindowSceneInstance, TheOneSceneIsTheFirstMade)
-{
-    {
-        host_test::CTestWindowScene scene;
-        EXPECT_EQ(&scene, CMegaWindowScene::GetInstance());
-    }
-    CMegaWindowScene* made = CMegaWindowScene::GetInstance();
-    ASSERT_NE(nullptr, made);
-    EXPECT_EQ(made, CMegaWindowScene::GetInstance());
-    delete made;
-}
-
 } // namespace

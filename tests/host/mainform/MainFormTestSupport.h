@@ -2,14 +2,9 @@
  * manual audio backend, a screen it opens on and scripted games in place of the real ones. */
 #pragma once
 
-#include <cstdint>
-#include <functional>
 #include <future>
-#include <string>
-#include <vector>
 
 #include <boost/make_shared.hpp>
-#include <boost/shared_ptr.hpp>
 #include <gtest/gtest.h>
 
 #include "KorvaneXDK/canvas/Canvas.h"
@@ -17,7 +12,6 @@
 #include "KorvaneXDK/canvas/FontStock.h"
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
-#include "KorvaneXDK/core/ScopedLock.h"
 #include "KorvaneXDK/mwt/ControlAppearanceStock.h"
 #include "KorvaneXDK/mwt/Screen.h"
 #include "KorvaneXDK/platform/GameApplicationDriverCX.h"
@@ -197,7 +191,7 @@ protected:
         form.reset();
     }
 
-    void Frame(float seconds = kFrame) { screen->Update(seconds); }
+    void Frame() { screen->Update(kFrame); }
     void Frames(int count)
     {
         for (int i = 0; i < count; ++i)
