@@ -27,24 +27,11 @@ constexpr unsigned int kEscape = 0x1B;
 
 } // namespace
 
-TEST_F(MainFormTest, OpensWithTheHiddenLabelFocusBuffersAndEffects)
-{
-    (void)gRegistered;
-    Open();
-    ASSERT_TRUE(form->MessageLabel);
-    EXPECT_FALSE(form->MessageLabel->IsVisible());
-    EXPECT_EQ(form, screen->GetActiveForm());
-    EXPECT_TRUE(form->HasDeviceResources());
-    EXPECT_EQ(35u, SoundGetEffectCount()) << "the effect bank loaded";
-    EXPECT_TRUE(form->IsPauseEnabled());
-}
-
 TEST_F(MainFormTest, ThePauseKeyDoesNothingWhenDisabledClosingOrAnotherKey)
 {
     struct Case
     {
-        bool enabled;
-        bool closing;
+        bool enabled, closing;
         unsigned int key;
     };
     for (const Case& c : {Case{false, false, CMainForm::kPauseKey}, Case{true, true, CMainForm::kPauseKey},
@@ -65,9 +52,14 @@ TEST_F(MainFormTest, ThePauseKeyDoesNothingWhenDisabledClosingOrAnotherKey)
     }
 }
 
-TEST_F(MainFormTest, TheGameSwitchesPausingFromItsThread)
+TEST_F(MainFormTest, OpensEnabledAndTheGameSwitchesPausingFromItsThread)
 {
+    (void)gRegistered;
     Open(OneFrameThen([] { CMainForm::SetPauseEnabledOnInstance(false); }));
+    EXPECT_EQ(form, screen->GetActiveForm());
+    EXPECT_TRUE(form->HasDeviceResources());
+    EXPECT_EQ(35u, SoundGetEffectCount()) << "the effect bank loaded";
+    EXPECT_TRUE(form->IsPauseEnabled());
     form->StartQVR2Game();
     ran.wait();
     EXPECT_FALSE(form->IsPauseEnabled());
@@ -188,6 +180,7 @@ TEST_F(MainFormTest, GamesStartWithTheirNamesFoldersAndWallpapersAndReplaceEachO
 TEST_F(MainFormTest, ASideMessageFromTheGameShowsByTheNextFrameAndEmptyHides)
 {
     Open(OneFrameThen([] { CMainForm::ShowSideMessageOnInstance("STAGE 1"); }));
+    EXPECT_FALSE(form->MessageLabel->IsVisible()) << "hidden at first";
     // Empty hides a label that was never shown.
     form->ShowSideMessage("");
     Frame();
