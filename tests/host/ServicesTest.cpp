@@ -5,6 +5,7 @@
 #include <chrono>
 #include <climits>
 #include <cstring>
+#include <numeric>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -43,14 +44,12 @@ TEST_F(ServicesTest, ColourConversion)
 TEST_F(ServicesTest, OutOfRangeArgumentsWriteOnlyInside)
 {
     std::vector<ConsoleTileCell> cells(64);
-    for (std::size_t i = 0; i < cells.size(); ++i)
-        cells[i] = static_cast<ConsoleTileCell>(100 + i);
+    std::iota(cells.begin(), cells.end(), ConsoleTileCell{100});
     std::vector<ConsoleSpriteEntry> sprites(8);
-    for (std::size_t i = 0; i < sprites.size(); ++i)
-        sprites[i] = static_cast<ConsoleSpriteEntry>(0xA0 + i);
-    std::vector<std::uint8_t> patterns(4 * 32);
-    for (std::size_t i = 0; i < patterns.size(); ++i)
-        patterns[i] = static_cast<std::uint8_t>(i / 32 + 1);
+    std::iota(sprites.begin(), sprites.end(), ConsoleSpriteEntry{0xA0});
+    std::vector<std::uint8_t> patterns; // pattern k all k + 1
+    for (std::uint8_t k = 1; k <= 4; ++k)
+        patterns.insert(patterns.end(), 32, k);
 
     ConsoleDisplayState expected;
     DisplayCopyTileMap(30, 30, 0, 4, 4, cells.data()); // corner: rows and columns clipped

@@ -47,26 +47,21 @@ void PollingLoop(CBodyThread& self)
             os::system::Sleep(1);
 }
 
-/// Counts the test thread's sleeps and runs a hook for each instead of sleeping.
+/// Counts the test thread's sleeps and runs the hook for each instead of sleeping; other threads sleep.
 class SleepHook
 {
 public:
-    explicit SleepHook(std::function<void(int)> onTestThreadSleep)
-        : testThread_(std::this_thread::get_id()), onTestThreadSleep_(std::move(onTestThreadSleep))
+    explicit SleepHook(std::function<void(int)> hook)
     {
-        os::testing::SetSleepFunction([this](std::uint32_t ms) {
-            if (std::this_thread::get_id() == testThread_)
-                onTestThreadSleep_(++testThreadSleeps);
+        os::testing::SetSleepFunction([this, hook, test = std::this_thread::get_id()](std::uint32_t ms) {
+            if (std::this_thread::get_id() == test)
+                hook(++testThreadSleeps);
             else
                 std::this_thread::sleep_for(std::chrono::milliseconds(ms));
         });
     }
     ~SleepHook() { os::testing::SetSleepFunction(nullptr); }
     std::atomic<int> testThreadSleeps{0};
-
-private:
-    std::thread::id testThread_;
-    std::function<void(int)> onTestThreadSleep_;
 };
 
 TEST(PausableThread, PausedOrNeverStartedThreadIsReleasedPromptly)
