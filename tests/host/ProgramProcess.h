@@ -1,42 +1,26 @@
-/** @file ProgramProcess.h The built program run as a child process with its own environment. */
+/** @file ProgramProcess.h The built program run as a child process. */
 #pragma once
 
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
-#include <map>
 #include <string>
-#include <vector>
 
 extern char** environ;
 
 namespace program_test
 {
 
-/// The program, started with the caller's environment changed by `overrides` (an empty value
-/// removes the variable); killed at the end if still running.
+/// The program, started with this process's environment; killed at the end if still running.
 class ProgramProcess
 {
 public:
-    ProgramProcess(const std::string& path, const std::map<std::string, std::string>& overrides)
+    explicit ProgramProcess(const std::string& path)
     {
-        std::vector<std::string> strings;
-        for (char** e = environ; *e != nullptr; ++e) {
-            const std::string entry = *e;
-            if (overrides.count(entry.substr(0, entry.find('='))) == 0)
-                strings.push_back(entry);
-        }
-        for (const auto& [name, value] : overrides)
-            if (!value.empty())
-                strings.push_back(name + "=" + value);
-        std::vector<char*> envp;
-        for (std::string& s : strings)
-            envp.push_back(s.data());
-        envp.push_back(nullptr);
         std::string program = path;
         char* argv[] = {program.data(), nullptr};
-        if (posix_spawn(&pid_, path.c_str(), nullptr, nullptr, argv, envp.data()) != 0)
+        if (posix_spawn(&pid_, path.c_str(), nullptr, nullptr, argv, environ) != 0)
             pid_ = -1;
     }
     ~ProgramProcess()
