@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -20,27 +19,17 @@ namespace host_test
 /// A mono 16-bit PCM WAVE file of `frames` frames of a square wave at the given rate.
 inline std::string MakeWave(std::uint32_t rate, std::uint32_t frames)
 {
-    std::string data;
-    for (std::uint32_t i = 0; i < frames; ++i) {
-        const std::int16_t sample = (i / 20) % 2 ? 8000 : -8000;
-        data.push_back(static_cast<char>(sample & 0xFF));
-        data.push_back(static_cast<char>((sample >> 8) & 0xFF));
-    }
-    auto u32 = [](std::uint32_t v) {
-        return std::string{static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
-                           static_cast<char>(v >> 24)};
+    auto le = [](std::size_t value, int bytes) {
+        std::string out;
+        for (int i = 0; i < bytes; ++i)
+            out.push_back(static_cast<char>(value >> (8 * i)));
+        return out;
     };
-    auto u16 = [](std::uint16_t v) { return std::string{static_cast<char>(v), static_cast<char>(v >> 8)}; };
-    std::string fmt = u16(1) + u16(1) + u32(rate) + u32(rate * 2) + u16(2) + u16(16);
-    std::string body = "WAVE" + std::string("fmt ") + u32(static_cast<std::uint32_t>(fmt.size())) + fmt + "data" +
-                       u32(static_cast<std::uint32_t>(data.size())) + data;
-    return "RIFF" + u32(static_cast<std::uint32_t>(body.size())) + body;
-}
-
-/// The five interface sounds and a text table for each language, as the resource scene loads them.
-inline std::vector<std::string> UiSoundNames()
-{
-    return {"05", "01", "06", "20", "16"};
+    std::string data;
+    for (std::uint32_t i = 0; i < frames; ++i)
+        data += le(static_cast<std::uint16_t>((i / 20) % 2 ? 8000 : -8000), 2);
+    const std::string fmt = le(1, 2) + le(1, 2) + le(rate, 4) + le(rate * 2, 4) + le(2, 2) + le(16, 2);
+    return "RIFF" + le(36 + data.size(), 4) + "WAVEfmt " + le(fmt.size(), 4) + fmt + "data" + le(data.size(), 4) + data;
 }
 
 /// Files are added under their archive names ("rom0_qvr2/a.bin"); Pack makes the archive and

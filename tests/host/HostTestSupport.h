@@ -48,14 +48,15 @@ inline bool SameState(const ConsoleDisplayState& a, const ConsoleDisplayState& b
            std::memcmp(a.TilePatterns, b.TilePatterns, sizeof(a.TilePatterns)) == 0;
 }
 
-/// A device whose held codes the test sets; each button is mapped to one code by the test.
+/// A device whose held codes (and their analog values) the test sets; each button is mapped to one
+/// code by the test. Holds take effect at the next Update.
 class CHeldKeysController : public korvane::CStandardController
 {
 public:
-    void Hold(std::uint32_t code, bool held)
+    void Hold(std::uint32_t code, bool held, float value = 1.0f)
     {
         korvane::CScopedLock lock(GetLock());
-        held_[code] = held;
+        held_[code] = held ? value : -1.0f;
     }
     int GetDeviceType() override { return korvane::kControllerKeyboard; }
     void Update() override
@@ -70,14 +71,14 @@ protected:
     void EvaluateInput(std::uint32_t code, bool& down, float& value) override
     {
         auto found = held_.find(code);
-        if (found != held_.end() && found->second) {
+        if (found != held_.end() && found->second >= 0.0f) {
             down = true;
-            value = 1.0f;
+            value = found->second;
         }
     }
 
 private:
-    std::map<std::uint32_t, bool> held_;
+    std::map<std::uint32_t, float> held_;
 };
 
 /// A held-keys device joined to the resource scene's merged controller. The merged controller

@@ -1,12 +1,10 @@
 /** @file ResourceCacheTest.cpp The games' resources: keys, sizes, the way back to the stream, failures. */
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "HostArchive.h"
-#include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/MemoryStream.h"
 #include "host/ResourceCache.h"
+#include "support/ExpectThrow.h"
 
 namespace
 {
@@ -20,6 +18,7 @@ protected:
         archive.Add("rom0_qvr2/large.bin", std::string(70000, 'b'));
         archive.Add("rom0_tessaril_en/small.bin", std::string(100, 'c'));
         ASSERT_NO_FATAL_FAILURE(archive.Pack());
+        ResourceSetDataFolder("rom0_qvr2\\");
     }
     void TearDown() override
     {
@@ -31,7 +30,6 @@ protected:
 
 TEST_F(ResourceCacheTest, NamesMeetInOneEntryPerFolder)
 {
-    ResourceSetDataFolder("rom0_qvr2\\");
     std::uint8_t* small = ResourceGet("small.bin");
     for (const char* name : {"SMALL.BIN", "data\\Small.bin", "data/small.BIN", "a\\b/small.bin"})
         EXPECT_EQ(small, ResourceGet(name)) << name;
@@ -45,12 +43,10 @@ TEST_F(ResourceCacheTest, NamesMeetInOneEntryPerFolder)
 
 TEST_F(ResourceCacheTest, BuffersHoldAtLeast64KiBWithAZeroTail)
 {
-    ResourceSetDataFolder("rom0_qvr2\\");
     struct Case
     {
         const char* name;
-        std::int32_t entry;
-        std::int32_t size;
+        std::int32_t entry, size;
     };
     for (const Case& c : {Case{"small.bin", 100, 65536}, Case{"large.bin", 70000, 70000}}) {
         std::uint8_t* bytes = ResourceGet(c.name);
@@ -68,15 +64,9 @@ TEST_F(ResourceCacheTest, BuffersHoldAtLeast64KiBWithAZeroTail)
 
 TEST_F(ResourceCacheTest, AMissingEntryThrowsAndIsNotCached)
 {
-    ResourceSetDataFolder("rom0_qvr2\\");
     for (int attempt = 0; attempt < 2; ++attempt) {
-        try {
-            ResourceGet("missing.bin");
-            FAIL() << "no throw";
-        } catch (const korvane::EException& e) {
-            EXPECT_NE(std::string::npos, e.GetMessage().find("file entry not found: \"rom0_qvr2\\missing.bin\""))
-                << e.GetMessage();
-        }
+        const std::string message = korvane::test::MessageOf([] { ResourceGet("missing.bin"); });
+        EXPECT_NE(std::string::npos, message.find("file entry not found: \"rom0_qvr2\\missing.bin\"")) << message;
     }
 }
 

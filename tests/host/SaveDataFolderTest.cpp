@@ -1,10 +1,13 @@
-/** @file SaveDataFolderTest.cpp The save folder under a temporary home: found, made, and logged. */
+/** @file SaveDataFolderTest.cpp The save folder under a temporary home: found, made, logged, and its
+ * preference file kept by a start that failed. */
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 
+#include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/FilePath.h"
+#include "KorvaneXDK/platform/GameApplicationDriverCX.h"
+#include "host/ResourceScene.h"
 #include "host/SaveDataFolder.h"
 #include "support/LogCapture.h"
 #include "support/TempDir.h"
@@ -30,22 +33,15 @@ protected:
 
 TEST_F(SaveDataFolderTest, MissingLevelsAreMadeAndAnExistingFolderIsLeftAlone)
 {
-    struct Case
-    {
-        const char* xdg;       ///< XDG_DATA_HOME below the folder, or null for none
-        const char* homeShare; ///< where the folder lands without it
-    };
-    for (const Case& c : {Case{"deep/er/data", nullptr}, Case{nullptr, "home/.local/share/"}}) {
-        std::string root;
-        if (c.xdg != nullptr) {
-            root = dir.File(c.xdg) + "/";
-            setenv("XDG_DATA_HOME", dir.File(c.xdg).c_str(), 1);
-        } else {
+    // Under XDG_DATA_HOME when set, else under the home's .local/share.
+    for (const bool xdg : {true, false}) {
+        if (xdg)
+            setenv("XDG_DATA_HOME", dir.File("deep/er/data").c_str(), 1);
+        else
             unsetenv("XDG_DATA_HOME");
-            setenv("HOME", dir.File("home").c_str(), 1);
-            root = dir.File(c.homeShare);
-        }
-        const std::string expected = root + "Vumo/VorthenixZambrelliot/";
+        setenv("HOME", dir.File("home").c_str(), 1);
+        const std::string expected =
+            dir.File(xdg ? "deep/er/data/" : "home/.local/share/") + "Vumo/VorthenixZambrelliot/";
         for (bool exists : {false, true}) {
             LogCapture log;
             CreateSaveDataFolder();
@@ -56,6 +52,20 @@ TEST_F(SaveDataFolderTest, MissingLevelsAreMadeAndAnExistingFolderIsLeftAlone)
             EXPECT_EQ(exists ? 1u : 0u, LogCapture::CountContaining("Save data directory already exists."));
         }
     }
+}
+
+// A resource scene whose start failed before the preference file was read still saved at its
+// finalisation: the defaults it held replaced the user's mappings and volumes.
+TEST_F(SaveDataFolderTest, AStartThatFailedBeforeLoadingKeepsThePreferenceFile)
+{
+    korvane::DestroyApplicationDriver();
+    dir.Write("preference.dat", "the user's own preferences");
+    SetSaveDataFolder(dir.Path());
+    CResourceScene* scene = CResourceScene::GetInstance();
+    EXPECT_THROW(scene->Initialize(), korvane::EException) << "no driver to start on";
+    scene->Finalize();
+    EXPECT_EQ("the user's own preferences", korvane::test::TempDir::Read(dir.File("preference.dat")));
+    delete scene;
 }
 
 } // namespace

@@ -182,4 +182,23 @@ TEST_F(SoundServicesTest, AForeignPointerLeavesASilentTrack)
     EXPECT_FALSE(CurrentMusic());
 }
 
+// The game thread once resumed the music with a volume read outside the music lock, so an
+// older volume could undo one the settings screen set meanwhile.
+TEST_F(SoundServicesTest, AResumeNeverUndoesAVolumeSetMeanwhile)
+{
+    ASSERT_NO_FATAL_FAILURE(Pack());
+    boost::shared_ptr<korvane::ISound> music = PlayMusic();
+    for (int round = 0; round < 20; ++round) {
+        std::thread game([] {
+            for (int i = 0; i < 200; ++i)
+                MusicCommand(1);
+        });
+        for (int i = 0; i < 200; ++i)
+            MusicSetVolume(i % 2 == 0 ? -3000 : -500);
+        MusicSetVolume(round % 2 == 0 ? -1500 : -2500);
+        game.join();
+        ASSERT_NEAR(MusicVolume.load(), music->GetVolumeScaled(), 30) << "round " << round;
+    }
+}
+
 } // namespace

@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "host/FrontEndTaskPool.h"
@@ -10,10 +11,12 @@
 namespace
 {
 
+using Indices = std::vector<std::uint16_t>;
+
 // What the routines saw, for the checks.
-std::vector<std::uint16_t> gCalls;
+Indices gCalls;
 std::vector<std::uint8_t> gFirstCalls;
-FrontEndTask* gVictim = nullptr;
+FrontEndTask* gNext = nullptr; ///< the record at index 1, for the routines that free it
 
 void Record(FrontEndTask* task)
 {
@@ -21,18 +24,28 @@ void Record(FrontEndTask* task)
     gFirstCalls.push_back(task->FirstCall);
 }
 
+// Each acts once it runs in a pass (not at its allocation).
 void FreeSelf(FrontEndTask* task)
 {
     Record(task);
-    if (task->FirstCall == 0)
-        TaskPoolFree(task);
+    TaskPoolFree(task->FirstCall == 0 ? task : nullptr);
 }
 
-void FreeVictim(FrontEndTask* task)
+void FreeNext(FrontEndTask* task)
 {
     Record(task);
-    if (task->FirstCall == 0 && gVictim != nullptr)
-        TaskPoolFree(gVictim);
+    TaskPoolFree(task->FirstCall == 0 ? gNext : nullptr);
+}
+
+/// Frees the record after it and starts a new one, which takes the freed index again.
+void ReplaceNext(FrontEndTask* task)
+{
+    Record(task);
+    if (task->FirstCall == 0 && gNext != nullptr) {
+        TaskPoolFree(gNext);
+        gNext = nullptr;
+        TaskPoolAlloc(Record);
+    }
 }
 
 void Spawn(FrontEndTask* task)
@@ -47,24 +60,18 @@ void Spawn(FrontEndTask* task)
 class TaskPoolTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
+    void SetUp() override { TaskPoolInit(); }
+    void TearDown() override { TaskPoolInit(); }
+    /// A fresh pool whose first run (which stops after one routine) is spent on a throw-away record.
+    void Fresh()
     {
         TaskPoolInit();
-        gCalls.clear();
-        gFirstCalls.clear();
-        gVictim = nullptr;
-    }
-    /// The first run after init stops after one routine; spend it on a throw-away record.
-    void SpendAbort()
-    {
         FrontEndTask* task = TaskPoolAlloc(Record);
         TaskPoolRunAll();
         TaskPoolFree(task);
-        gCalls.clear();
-        gFirstCalls.clear();
     }
     /// Runs the pool once and returns the indices called.
-    std::vector<std::uint16_t> Run()
+    Indices Run()
     {
         gCalls.clear();
         TaskPoolRunAll();
@@ -74,25 +81,22 @@ protected:
 
 TEST_F(TaskPoolTest, AllocationStampsTheRecordAndCallsTheRoutineOnce)
 {
+    gCalls.clear();
+    gFirstCalls.clear();
     FrontEndTask* first = TaskPoolAlloc(Record);
     EXPECT_EQ(0, first->Index);
     EXPECT_EQ(2u, TaskPoolReadSerial(first));
-    EXPECT_EQ(1, first->Live);
-    EXPECT_EQ(1, first->InUse);
+    EXPECT_TRUE(first->Live == 1 && first->InUse == 1);
     EXPECT_EQ(1, first->State) << "the front end's jobs start in state 1";
     EXPECT_EQ(0xFFFFFFFFu, first->Links[7]);
     EXPECT_EQ(0, first->Work[767]);
-    EXPECT_EQ((std::vector<std::uint16_t>{0}), gCalls);
-    EXPECT_EQ((std::vector<std::uint8_t>{1}), gFirstCalls);
+    EXPECT_EQ(Indices{0}, gCalls);
+    EXPECT_EQ(std::vector<std::uint8_t>{1}, gFirstCalls);
 
-    FrontEndTask* second = TaskPoolAlloc(Record);
-    EXPECT_EQ(1, second->Index);
-    EXPECT_EQ(3u, TaskPoolReadSerial(second));
-    EXPECT_EQ(2, TaskPoolCount());
-
+    EXPECT_EQ(3u, TaskPoolReadSerial(TaskPoolAlloc(Record)));
     // The first run stops after its first routine; later runs call every record, first-call cleared.
-    EXPECT_EQ((std::vector<std::uint16_t>{0}), Run());
-    EXPECT_EQ((std::vector<std::uint16_t>{0, 1}), Run());
+    EXPECT_EQ(Indices{0}, Run());
+    EXPECT_EQ((Indices{0, 1}), Run());
     EXPECT_EQ(0, gFirstCalls.back());
 
     // Freed: new serial, back on the stack, lowest index first again.
@@ -107,59 +111,54 @@ TEST_F(TaskPoolTest, AllocationStampsTheRecordAndCallsTheRoutineOnce)
 
 TEST_F(TaskPoolTest, FreeingHeadMiddleAndTailKeepsTheListWhole)
 {
-    SpendAbort();
-    struct Case
-    {
-        int freed;
-        std::vector<std::uint16_t> left;
-    };
-    const Case cases[] = {{0, {1, 2, 3}}, {1, {0, 2, 3}}, {3, {0, 1, 2}}};
-    for (const Case& c : cases) {
-        TaskPoolInit();
-        SpendAbort();
+    const std::pair<int, Indices> cases[] = {{0, {1, 2, 3}}, {1, {0, 2, 3}}, {3, {0, 1, 2}}};
+    for (const auto& [freed, left] : cases) {
+        Fresh();
         FrontEndTask* tasks[4];
         for (FrontEndTask*& task : tasks)
             task = TaskPoolAlloc(Record);
-        TaskPoolFree(tasks[c.freed]);
-        EXPECT_EQ(c.left, Run()) << "freed " << c.freed;
+        TaskPoolFree(tasks[freed]);
+        EXPECT_EQ(left, Run()) << "freed " << freed;
         // Both directions: walk back from the tail through Previous.
-        std::vector<std::uint16_t> backwards;
-        for (std::uint16_t i = c.left.back(); i != kNoFrontEndTask; i = tasks[i]->Previous)
+        Indices backwards;
+        for (std::uint16_t i = left.back(); i != kNoFrontEndTask; i = tasks[i]->Previous)
             backwards.insert(backwards.begin(), i);
-        EXPECT_EQ(c.left, backwards) << "freed " << c.freed;
+        EXPECT_EQ(left, backwards) << "freed " << freed;
     }
 }
 
 TEST_F(TaskPoolTest, RoutinesFreeAndAllocateDuringTheRun)
 {
-    SpendAbort();
-    // A routine that frees itself does not stop the walk.
-    FrontEndTask* self = TaskPoolAlloc(FreeSelf);
-    TaskPoolAlloc(Record);
-    EXPECT_EQ((std::vector<std::uint16_t>{self->Index, 1}), Run());
-    EXPECT_EQ(1, TaskPoolCount());
-
-    // A routine that frees a later record: the run passes it over.
-    TaskPoolInit();
-    SpendAbort();
-    TaskPoolAlloc(FreeVictim);
-    gVictim = TaskPoolAlloc(Record);
-    TaskPoolAlloc(Record);
-    EXPECT_EQ((std::vector<std::uint16_t>{0, 2}), Run());
-
-    // A record allocated in the run runs in the same pass when its maker was not the tail.
-    TaskPoolInit();
-    SpendAbort();
-    TaskPoolAlloc(Spawn);
-    TaskPoolAlloc(Record);
-    EXPECT_EQ((std::vector<std::uint16_t>{0, 2, 1, 2}), Run()) << "maker, its creating call, then the rest";
+    struct Case
+    {
+        const char* name;
+        std::vector<FrontEndTaskRoutine> routines;
+        Indices run, second;
+    };
+    // A record made in the run (maker not the tail) runs in the same pass after its creating call.
+    // Freeing the next record and allocating got its index back at the tail: the run once jumped
+    // there, passing over every record in between.
+    const Case cases[] = {{"frees itself", {FreeSelf, Record}, {0, 1}, {1}},
+                          {"frees a later one", {FreeNext, Record, Record}, {0, 2}, {0, 2}},
+                          {"spawns", {Spawn, Record}, {0, 2, 1, 2}, {0, 1, 2}},
+                          {"replaces the next", {ReplaceNext, Record, Record, Record}, {0, 1, 2, 3, 1}, {0, 2, 3, 1}}};
+    for (const Case& c : cases) {
+        Fresh();
+        for (FrontEndTaskRoutine routine : c.routines) {
+            FrontEndTask* task = TaskPoolAlloc(routine);
+            if (task->Index == 1)
+                gNext = task;
+        }
+        EXPECT_EQ(c.run, Run()) << c.name;
+        EXPECT_EQ(c.second, Run()) << c.name;
+    }
 }
 
 TEST_F(TaskPoolTest, AFullPoolHandsOutTheSpareUncalled)
 {
     for (int i = 0; i < kFrontEndTaskCount; ++i)
         TaskPoolAlloc(nullptr);
-    EXPECT_EQ(kFrontEndTaskCount, TaskPoolCount());
+    gCalls.clear();
     FrontEndTask* spare = TaskPoolAlloc(Record);
     EXPECT_EQ(kFrontEndTaskSpare, spare->Index);
     EXPECT_EQ(0, spare->Live);
@@ -187,26 +186,16 @@ void Tick(FrontEndTask* task)
 
 TEST_F(TaskPoolTest, AnotherThreadAllocatesWhileThePoolRuns)
 {
-    SpendAbort();
+    Fresh();
     std::atomic<bool> done{false};
-    std::atomic<int> spares{0};
     std::thread game([&] {
-        for (int i = 0; i < 20000; ++i) {
-            FrontEndTask* task = TaskPoolAlloc(Tick);
-            if (task->Index == kFrontEndTaskSpare)
-                ++spares;
-            (void)TaskPoolReadSerial(task);
-        }
+        for (int i = 0; i < 20000; ++i)
+            (void)TaskPoolReadSerial(TaskPoolAlloc(Tick));
         done = true;
     });
-    int runs = 0;
-    while (!done || TaskPoolCount() > 0) {
+    while (!done || TaskPoolCount() > 0)
         TaskPoolRunAll();
-        ++runs;
-    }
     game.join();
-    EXPECT_EQ(0, TaskPoolCount());
-    EXPECT_GT(runs, 0);
     // Every record came back to the stack.
     for (int i = 0; i < kFrontEndTaskCount; ++i)
         ASSERT_NE(kFrontEndTaskSpare, TaskPoolAlloc(nullptr)->Index);

@@ -2,24 +2,20 @@
  * sound, capture. */
 #pragma once
 
-#include <cstdint>
-#include <map>
 #include <string>
 #include <vector>
 
-#include "KorvaneXDK/core/ScopedLock.h"
+#include "HostTestSupport.h"
 #include "KorvaneXDK/mwt/ControlAppearanceStock.h"
 #include "KorvaneXDK/platform/graphics/TextureInterface.h"
-#include "KorvaneXDK/platform/input/StandardController.h"
 #include "frontend/forms/FormSceneLink.h"
 #include "host/MegaWindowScene.h"
 
 namespace host_test
 {
 
-/// Each named action on its own code; the test holds codes with an analog value. Presses latch
-/// by the controller's own poll rule.
-class CFakeUiController : public korvane::CStandardController
+/// Each named action on its own code; presses latch by the controller's own poll rule.
+class CFakeUiController : public CHeldKeysController
 {
 public:
     CFakeUiController()
@@ -31,11 +27,9 @@ public:
             codes_[name] = code++;
         }
     }
-    /// Held (value > 0 unless given) or let go; takes effect at the next Update.
     void Hold(const std::string& action, bool held, float value = 1.0f)
     {
-        korvane::CScopedLock lock(GetLock());
-        held_[codes_.at(action)] = held ? value : -1.0f;
+        CHeldKeysController::Hold(codes_.at(action), held, value);
     }
     /// Held and polled: the latch is set until read (or until a poll sees the release).
     void Press(const std::string& action, float value = 1.0f)
@@ -48,28 +42,9 @@ public:
         Hold(action, false);
         Update();
     }
-    int GetDeviceType() override { return korvane::kControllerKeyboard; }
-    void Update() override
-    {
-        korvane::CScopedLock lock(GetLock());
-        RefreshButtons();
-    }
-    bool GetActiveInput(const std::string&, int) override { return false; }
-    std::string GetInputName(const std::string&, int) override { return ""; }
-
-protected:
-    void EvaluateInput(std::uint32_t code, bool& down, float& value) override
-    {
-        auto found = held_.find(code);
-        if (found != held_.end() && found->second >= 0.0f) {
-            down = true;
-            value = found->second;
-        }
-    }
 
 private:
     std::map<std::string, std::uint32_t> codes_;
-    std::map<std::uint32_t, float> held_;
 };
 
 /// The scene without a driver: its back buffer is what the test says, its controller the fake.

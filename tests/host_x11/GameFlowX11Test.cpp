@@ -1,32 +1,48 @@
-/** @file GameFlowX11Test.cpp The built program on a real X server, driven by keys from the title menu into a game,
- * through the pause menu and its confirmation, to a close of the window in the middle of the game. */
+/** @file GameFlowX11Test.cpp The built program on a real X server: its banner, full-screen switching, and, driven
+ * by keys, from the title menu into a game, through the pause menu and its confirmation, to a close mid-game; a
+ * termination request and a close request each end it in order. */
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
-#include <dirent.h>
-#include <signal.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
 
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
-#include "host_x11/X11ProgramSupport.h"
+#include "KorvaneXDK/core/SimpleDIB.h"
+#include "host/ProgramProcess.h"
 #include "support/TempDir.h"
 
 namespace
 {
 
-using namespace korvane::test::x11;
-
-struct Rgb
+int Channel(std::uint32_t pixel, int shift)
 {
-    int r = 0, g = 0, b = 0;
+    return static_cast<int>((pixel >> shift) & 0xFF);
+}
+
+/// The window's client area, 0xRRGGBB per pixel; empty when it cannot be read.
+struct Shot
+{
+    int width = 0, height = 0;
+    std::vector<std::uint32_t> pixels;
+    std::uint32_t At(int x, int y) const
+    {
+        return pixels.empty() ? 0 : pixels[static_cast<std::size_t>(y * width + x)];
+    }
 };
 
 /// What the screen shows, told by two pixels: the centre and a point near the left edge.
@@ -39,87 +55,147 @@ enum class Scene
     Confirm,   ///< the confirmation's bright blue box in the middle over the game
 };
 
-const char* Name(Scene scene)
+const char* const kSceneNames[] = {"something else", "title menu", "game", "pause menu", "confirmation"};
+
+bool BlueTinted(std::uint32_t c)
 {
-    switch (scene) {
-    case Scene::TitleMenu:
-        return "title menu";
-    case Scene::Game:
-        return "game";
-    case Scene::Paused:
-        return "pause menu";
-    case Scene::Confirm:
-        return "confirmation";
-    default:
-        return "something else";
-    }
+    return Channel(c, 0) > 110 && Channel(c, 0) > Channel(c, 16) + 60;
 }
 
-bool BlueTinted(const Rgb& c)
+int Brightness(std::uint32_t c)
 {
-    return c.b > 110 && c.b > c.r + 60;
+    return Channel(c, 16) + Channel(c, 8) + Channel(c, 0);
 }
 
-class GameFlowX11Test : public SpawnedProgramTest
+/// The built program beside the build's archive, with its user data in a temporary folder, and a connection
+/// to the X server (the test is skipped without one).
+class GameFlowX11Test : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        SpawnedProgramTest::SetUp();
-        folder = data.Path() + "Vumo/VorthenixZambrelliot/";
+        display = XOpenDisplay(nullptr);
+        if (display == nullptr)
+            GTEST_SKIP() << "no X display";
+        // The program's data in the temporary folder, its termination signal handled as a close.
+        setenv("XDG_DATA_HOME", data.Path().c_str(), 1);
+        unsetenv("SDL_NO_SIGNAL_HANDLERS");
+    }
+    void TearDown() override
+    {
+        program.reset();
+        if (display != nullptr)
+            XCloseDisplay(display);
     }
 
+    std::string Folder() const { return data.Path() + "Vumo/VorthenixZambrelliot/"; }
+    /// Starts the program and waits for its window.
     void Start()
     {
-        ASSERT_EQ(0, SpawnProgram(data.Path(), child));
-        ASSERT_TRUE(WaitFor([&] { return (window = FindProgramWindow(display)) != 0; })) << "no window";
+        program = std::make_unique<program_test::ProgramProcess>(KORVANE_BINARY_DIR "/bin/vorthenix");
+        ASSERT_TRUE(program->Started());
+        ASSERT_TRUE(WaitFor([&] { return (window = FindWindow()) != 0; })) << "no window";
     }
-
-    /// Asks the window to close and waits for the exit status.
-    int CloseAndWait()
+    /// Polls the program's state (its own pace, not a synchronisation) until the condition holds, the
+    /// time is up or the program has ended.
+    bool WaitFor(const std::function<bool()>& condition, double seconds = 30.0)
     {
-        RequestClose(display, window);
-        int status = -1;
-        EXPECT_TRUE(WaitFor([&] { return waitpid(child, &status, WNOHANG) == child; })) << "the program did not end";
-        child = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+        while (!condition()) {
+            if (std::chrono::steady_clock::now() > end || (program && program->HasExited()))
+                return condition();
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return true;
     }
-
-    void Press(KeySym key)
+    /// The program's mapped top-level window, 0 while there is none.
+    Window FindWindow()
+    {
+        Window root = DefaultRootWindow(display), parent = 0, found = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (XQueryTree(display, root, &root, &parent, &children, &count) == 0)
+            return 0;
+        for (unsigned int i = 0; i < count && found == 0; ++i) {
+            char* name = nullptr;
+            XWindowAttributes attributes;
+            if (XFetchName(display, children[i], &name) != 0 && name != nullptr) {
+                if (std::string(name) == "VORTHENIX ZAMBRELLIOT  - Vesperanthor -" &&
+                    XGetWindowAttributes(display, children[i], &attributes) != 0 && attributes.map_state == IsViewable)
+                    found = children[i];
+                XFree(name);
+            }
+        }
+        if (children != nullptr)
+            XFree(children);
+        return found;
+    }
+    Shot Capture()
+    {
+        Shot shot;
+        XWindowAttributes attributes;
+        if (XGetWindowAttributes(display, window, &attributes) == 0)
+            return shot;
+        XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(attributes.width),
+                                  static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+        if (image == nullptr)
+            return shot;
+        shot.width = attributes.width;
+        shot.height = attributes.height;
+        for (int y = 0; y < shot.height; ++y)
+            for (int x = 0; x < shot.width; ++x)
+                shot.pixels.push_back(static_cast<std::uint32_t>(XGetPixel(image, x, y) & 0xFFFFFF));
+        XDestroyImage(image);
+        return shot;
+    }
+    /// Focuses the window and presses the keys together, held a while so that the program's
+    /// once-a-frame poll sees them.
+    void Press(std::initializer_list<KeySym> keys)
     {
         XSetInputFocus(display, window, RevertToParent, CurrentTime);
-        PressKey(display, key, 120);
+        for (const Bool down : {True, False}) {
+            for (KeySym key : keys)
+                XTestFakeKeyEvent(display, XKeysymToKeycode(display, key), down, CurrentTime);
+            XSync(display, False);
+            std::this_thread::sleep_for(std::chrono::milliseconds(down ? 120 : 0));
+        }
     }
+    /// Asks the window to close as a window manager would, and returns the exit status.
+    int CloseAndWait()
+    {
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+        event.xclient.data.l[1] = CurrentTime;
+        XSendEvent(display, window, False, NoEventMask, &event);
+        XSync(display, False);
+        EXPECT_TRUE(WaitFor([&] { return program->HasExited(); })) << "the program did not end";
+        return program->Wait();
+    }
+    std::string Log()
+    {
+        std::ifstream in(Folder() + "vorthenix.log");
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    bool LogHas(const std::string& text) { return Log().find(text) != std::string::npos; }
 
     Scene Shown()
     {
-        XWindowAttributes attributes;
-        if (XGetWindowAttributes(display, window, &attributes) == 0)
+        const Shot shot = Capture();
+        if (shot.pixels.empty())
             return Scene::Other;
-        const int w = attributes.width;
-        const int h = attributes.height;
-        XImage* image =
-            XGetImage(display, window, 0, 0, static_cast<unsigned>(w), static_cast<unsigned>(h), AllPlanes, ZPixmap);
-        if (image == nullptr)
-            return Scene::Other;
-        const auto at = [&](int x, int y) {
-            const unsigned long p = XGetPixel(image, x, y);
-            return Rgb{static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
-                       static_cast<int>(p & 0xFF)};
-        };
-        const Rgb centre = at(w / 2, h / 2);
-        const Rgb side = at(w / 20, h / 2);
-        XDestroyImage(image);
-        const int brightness = centre.r + centre.g + centre.b;
+        const std::uint32_t centre = shot.At(shot.width / 2, shot.height / 2);
+        const std::uint32_t side = shot.At(shot.width / 20, shot.height / 2);
         if (BlueTinted(side))
             return Scene::Paused;
-        if (BlueTinted(centre) && brightness > 300)
-            return Scene::Confirm;
-        if (brightness == 0 && side.r + side.g + side.b > 0)
+        if (BlueTinted(centre))
+            return Brightness(centre) > 300 ? Scene::Confirm : Scene::Other;
+        if (Brightness(centre) == 0 && Brightness(side) > 0)
             return Scene::Game;
-        if (brightness > 120 && !BlueTinted(centre))
-            return Scene::TitleMenu;
-        return Scene::Other;
+        return Brightness(centre) > 120 ? Scene::TitleMenu : Scene::Other;
     }
 
     /// Presses the key (when given) and waits for the scene; once more if the first press fell
@@ -128,33 +204,83 @@ protected:
     {
         for (int attempt = 0; attempt < 2; ++attempt) {
             if (key != NoSymbol)
-                Press(key);
-            if (WaitFor([&] { return Shown() == scene; }, seconds))
+                Press({key});
+            if (WaitFor([&] { return Steady(scene); }, seconds))
                 return;
         }
-        ADD_FAILURE() << "the screen shows " << Name(Shown()) << ", not the " << Name(scene);
+        ADD_FAILURE() << "the screen shows the " << kSceneNames[static_cast<int>(Shown())] << ", not the "
+                      << kSceneNames[static_cast<int>(scene)];
+    }
+
+    /// The scene shown now and still a moment later: a splash's bright logo or a window being resized
+    /// can pass for another scene for a frame.
+    bool Steady(Scene scene)
+    {
+        if (Shown() != scene)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        return Shown() == scene;
     }
 
     /// Decide skips the two splashes.
     void ReachTitleMenu()
     {
-        for (int i = 0; i < 20 && Shown() != Scene::TitleMenu; ++i) {
-            Press(XK_Return);
-            WaitFor([&] { return Shown() == Scene::TitleMenu; }, 2);
+        for (int i = 0; i < 20 && !Steady(Scene::TitleMenu); ++i) {
+            Press({XK_Return});
+            WaitFor([&] { return Steady(Scene::TitleMenu); }, 2);
         }
-        ASSERT_EQ(Scene::TitleMenu, Shown());
+        ASSERT_TRUE(Steady(Scene::TitleMenu)) << (program->HasExited() ? "the program ended:\n" + Log() : "");
     }
 
-    std::string folder;
+    /// Whether the client area is the cleared background with the banner at its lower right.
+    bool ShowsBanner(const korvane::CSimpleDIB& banner)
+    {
+        const Shot shot = Capture();
+        const int bw = banner.GetWidth(), bh = banner.GetHeight();
+        if (shot.width < bw + 1 || shot.height < bh + 1 || shot.At(0, 0) != 0x202020 ||
+            shot.At(shot.width / 4, shot.height - 1) != 0x202020)
+            return false;
+        const std::uint32_t* pixels = banner.GetHandle()->GetPixels();
+        for (int y = 0; y < bh; ++y)
+            for (int x = 0; x < bw; ++x)
+                if (shot.At(shot.width - bw + x, shot.height - bh + y) != (pixels[y * bw + x] & 0xFFFFFFu))
+                    return false;
+        return true;
+    }
+
+    korvane::test::TempDir data;
+    Display* display = nullptr;
+    Window window = 0;
+    std::unique_ptr<program_test::ProgramProcess> program;
 };
 
 TEST_F(GameFlowX11Test, FromTheTitleMenuIntoAGameThroughThePauseMenuToAClose)
 {
-    // A first run writes the settings, so that the second starts without missing files.
+    // A first run: the banner until the interface draws, full screen by Alt+Enter and back, an
+    // orderly end on a termination request; it writes the settings, so that the second starts without
+    // missing files.
+    korvane::CSimpleDIB banner;
+    banner.LoadFromFile(KORVANE_BINARY_DIR "/generated/assets/WindowBanner1.bmp");
+    ASSERT_NE(nullptr, banner.GetHandle());
     ASSERT_NO_FATAL_FAILURE(Start());
+    EXPECT_TRUE(WaitFor([&] { return ShowsBanner(banner); })) << "the window does not show the banner";
+    for (const std::string mode : {"true", "false"}) {
+        Press({XK_Alt_L, XK_Return});
+        EXPECT_TRUE(WaitFor([&] { return LogHas("Fullscreen Mode Changed (Fullscreen = " + mode + ")."); }));
+    }
     ASSERT_NO_FATAL_FAILURE(ReachTitleMenu());
-    ASSERT_EQ(0, CloseAndWait());
-    std::remove((folder + "vorthenix.log").c_str());
+    program->Terminate();
+    ASSERT_EQ(0, program->Wait());
+    EXPECT_TRUE(LogHas("Appication main-loop finished."));
+    // A first run finds no settings and no preferences (each logged); nothing else fails.
+    const std::string first = Log();
+    for (std::size_t at = first.find("Detail: "); at != std::string::npos; at = first.find("Detail: ", at + 1)) {
+        const std::string detail = first.substr(at, first.find('\n', at) - at);
+        EXPECT_TRUE(detail.find("display_setting.ini") != std::string::npos ||
+                    detail.find("preference.dat") != std::string::npos)
+            << detail;
+    }
+    std::remove((Folder() + "vorthenix.log").c_str());
 
     ASSERT_NO_FATAL_FAILURE(Start());
     ASSERT_NO_FATAL_FAILURE(ReachTitleMenu());
@@ -163,7 +289,7 @@ TEST_F(GameFlowX11Test, FromTheTitleMenuIntoAGameThroughThePauseMenuToAClose)
     // Continue holds the focus.
     Reach(Scene::Game, XK_Return);
     Reach(Scene::Paused, XK_Escape);
-    Press(XK_Down);
+    Press({XK_Down});
     Reach(Scene::Confirm, XK_Return);
     // Accepting returns to the title menu with that game's button focused: decide starts it again.
     Reach(Scene::TitleMenu, XK_Return);
@@ -171,37 +297,24 @@ TEST_F(GameFlowX11Test, FromTheTitleMenuIntoAGameThroughThePauseMenuToAClose)
 
     // Closing the window mid-game ends the program cleanly.
     EXPECT_EQ(0, CloseAndWait());
-    const std::vector<std::string> lines = ReadLines(folder + "vorthenix.log");
-    ASSERT_FALSE(lines.empty());
-    EXPECT_NE(std::string::npos, lines.back().find("---- Application finalized ----"));
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].find("ERROR") != std::string::npos) {
-            std::string report;
-            for (std::size_t j = i; j < lines.size() && j < i + 5; ++j)
-                report += lines[j] + "\n";
-            ADD_FAILURE() << "an error in the log:\n" << report;
-            break;
-        }
-    }
+    const std::string log = Log(), end = "---- Application finalized ----";
+    EXPECT_EQ(log.find_last_not_of("\r\n") + 1, log.rfind(end) + end.size()) << "the log ends finalized";
+    EXPECT_EQ(std::string::npos, log.find("ERROR")) << log;
 
-    DIR* dir = opendir(folder.c_str());
-    ASSERT_NE(nullptr, dir);
+    // Every file whole: no temporary left, none empty; "preference.dat" a RIFF form whose size covers it.
     int files = 0;
-    while (dirent* entry = readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name == "." || name == "..")
-            continue;
+    for (const auto& entry : std::filesystem::directory_iterator(Folder())) {
         ++files;
-        EXPECT_FALSE(name.size() > 4 && name.compare(name.size() - 4, 4, ".tmp") == 0) << name;
-        struct stat info;
-        ASSERT_EQ(0, stat((folder + name).c_str(), &info)) << name;
-        std::ifstream in(folder + name, std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        EXPECT_EQ(static_cast<std::size_t>(info.st_size), bytes.size()) << name;
-        EXPECT_GT(bytes.size(), 0u) << name;
+        const std::string name = entry.path().filename().string();
+        EXPECT_NE(".tmp", entry.path().extension().string()) << name;
+        EXPECT_GT(entry.file_size(), 0u) << name;
     }
-    closedir(dir);
     EXPECT_GE(files, 3);
+    const std::string preferences = korvane::test::TempDir::Read(Folder() + "preference.dat");
+    ASSERT_GE(preferences.size(), 12u);
+    EXPECT_EQ(0, std::memcmp(preferences.data(), "RIFF", 4));
+    const auto* size = reinterpret_cast<const unsigned char*>(preferences.data() + 4);
+    EXPECT_EQ(preferences.size(), (size[0] | size[1] << 8 | size[2] << 16 | std::size_t(size[3]) << 24) + 8u);
 }
 
 } // namespace

@@ -103,7 +103,7 @@ TEST_F(EntryTest, TheBuiltProgramUnderAnotherNameWithoutItsArchive)
     std::filesystem::create_directories(dir.File("program"));
     const std::string copy = dir.File("program/renamed");
     std::filesystem::copy_file(built, copy);
-    program_test::ProgramProcess program(copy, {{"XDG_DATA_HOME", dir.File("data")}});
+    program_test::ProgramProcess program(copy); // with the fixture's data folder
     ASSERT_TRUE(program.Started());
     EXPECT_EQ(0, program.Wait());
     EXPECT_TRUE(korvane::DirectoryExists(SaveFolder())) << "every missing level made";

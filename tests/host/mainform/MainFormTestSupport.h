@@ -2,14 +2,9 @@
  * manual audio backend, a screen it opens on and scripted games in place of the real ones. */
 #pragma once
 
-#include <cstdint>
-#include <functional>
 #include <future>
-#include <string>
-#include <vector>
 
 #include <boost/make_shared.hpp>
-#include <boost/shared_ptr.hpp>
 #include <gtest/gtest.h>
 
 #include "KorvaneXDK/canvas/Canvas.h"
@@ -17,8 +12,6 @@
 #include "KorvaneXDK/canvas/FontStock.h"
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
-#include "KorvaneXDK/core/FrameRateKeeper.h"
-#include "KorvaneXDK/core/ScopedLock.h"
 #include "KorvaneXDK/mwt/ControlAppearanceStock.h"
 #include "KorvaneXDK/mwt/Screen.h"
 #include "KorvaneXDK/platform/GameApplicationDriverCX.h"
@@ -28,8 +21,8 @@
 #include "KorvaneXDK/platform/graphics/TextureCache.h"
 #include "KorvaneXDK/platform/sound/DXSound.h"
 #include "frontend/forms/FormSceneLink.h"
+#include "frontend/forms/PauseForm.h"
 #include "games/ScriptedGame.h"
-#include "host/ConsoleDisplayState.h"
 #include "host/MainForm.h"
 #include "host/ResourceScene.h"
 #include "host/SaveDataFolder.h"
@@ -100,7 +93,31 @@ public:
     {
         os::testing::ResetAudioHooks();
         os::testing::UseManualAudioBackend(true);
-        ASSERT_TRUE(CreateAndInitialise());
+        ASSERT_TRUE(korvane::CreateApplicationDriver(nullptr));
+        korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
+        ASSERT_TRUE(driver->InitializeGraphicsForTesting(kDeviceWidth, kDeviceHeight));
+        boost::shared_ptr<korvane::IDataLoader> loader(new korvane::TArchiveFileDataLoader<korvane::CArchiveFileLoader>(
+            std::string(KORVANE_BINARY_DIR) + "/bin/data.kva"));
+        driver->SetDataLoader(loader);
+        driver->CreateShaderEnvironment();
+        auto fonts = korvane::canvas::CFontStock::GetInstance();
+        fonts->LoadFonts(loader.get(), "fonts");
+        fonts->AddAlias("default", "FONT12T2S");
+        static korvane::CTextureCache skinCache;
+        korvane::IDataLoader* source = loader.get();
+        korvane::mwt::CControlAppearanceStock::GetInstance()->LoadAppearances(
+            source, "skin", [source](const std::string& name) {
+                return skinCache.Load(source, "skin\\" + name, true, "", os::gfx::Format::Unknown);
+            });
+        sound_ = std::make_unique<korvane::CDXSound>();
+        ASSERT_TRUE(sound_->Initialize());
+        host_testing::SetSoundDevice(sound_.get());
+        static korvane::test::TempDir saves;
+        SetSaveDataFolder(saves.Path());
+        driver->SetDisplaySettingPath(saves.File("display_setting.ini"));
+        os::testing::ResetStoreHooks();
+        ASSERT_TRUE(os::store::Init());
+        ReinitialiseScene("english");
     }
     void TearDown() override
     {
@@ -121,40 +138,6 @@ public:
     }
 
 private:
-    bool CreateAndInitialise()
-    {
-        if (!korvane::CreateApplicationDriver(nullptr))
-            return false;
-        korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
-        if (!driver->InitializeGraphicsForTesting(kDeviceWidth, kDeviceHeight))
-            return false;
-        boost::shared_ptr<korvane::IDataLoader> loader(new korvane::TArchiveFileDataLoader<korvane::CArchiveFileLoader>(
-            std::string(KORVANE_BINARY_DIR) + "/bin/data.kva"));
-        driver->SetDataLoader(loader);
-        driver->CreateShaderEnvironment();
-        auto fonts = korvane::canvas::CFontStock::GetInstance();
-        fonts->LoadFonts(loader.get(), "fonts");
-        fonts->AddAlias("default", "FONT12T2S");
-        static korvane::CTextureCache skinCache;
-        korvane::IDataLoader* source = loader.get();
-        korvane::mwt::CControlAppearanceStock::GetInstance()->LoadAppearances(
-            source, "skin", [source](const std::string& name) {
-                return skinCache.Load(source, "skin\\" + name, true, "", os::gfx::Format::Unknown);
-            });
-        sound_.reset(new korvane::CDXSound());
-        if (!sound_->Initialize())
-            return false;
-        host_testing::SetSoundDevice(sound_.get());
-        static korvane::test::TempDir saves;
-        SetSaveDataFolder(saves.Path());
-        driver->SetDisplaySettingPath(saves.File("display_setting.ini"));
-        os::testing::ResetStoreHooks();
-        if (!os::store::Init())
-            return false;
-        ReinitialiseScene("english");
-        return true;
-    }
-
     std::unique_ptr<korvane::CDXSound> sound_;
 };
 
@@ -188,10 +171,37 @@ protected:
         Frames(2);
     }
 
-    void Frame(float seconds = kFrame) { screen->Update(seconds); }
+    /// A main form running a QVR2 game of three empty frames.
+    void OpenWithGame()
+    {
+        Open(OneFrameThen([] {}));
+        form->StartQVR2Game();
+    }
+    /// Continue chosen on the pause menu once it has opened; frames until it has gone.
+    void Continue()
+    {
+        Frames(40);
+        form->GetPauseForm()->OnContinue(nullptr);
+        FramesUntilGone(form->GetPauseForm());
+    }
+    /// Takes everything off the screen and lets the form go.
+    void Clear()
+    {
+        screen->RemoveAllControls();
+        form.reset();
+    }
+
+    void Frame() { screen->Update(kFrame); }
     void Frames(int count)
     {
         for (int i = 0; i < count; ++i)
+            Frame();
+    }
+
+    /// Runs frames until the form has closed and left the screen (its close animation is short).
+    void FramesUntilGone(const boost::shared_ptr<korvane::mwt::CForm>& gone)
+    {
+        for (int i = 0; i < 300 && gone->GetParent() != nullptr; ++i)
             Frame();
     }
 
