@@ -229,6 +229,27 @@ TEST_F(ComposerTest, AgreesWithThePlainComposerOverRandomStates)
     }
 }
 
+// Explicit pixels, so that a fault shared by the composer and the reference shows too.
+TEST_F(ComposerTest, SpritesWrapAtTheBufferEdges)
+{
+    PutCountingPattern(State(), 5);
+    const std::uint32_t atRight = 5u | 252u << 24 | 10u << 16;  // x 252, y 10, palette 8
+    const std::uint32_t atBottom = 5u | 20u << 24 | 140u << 16; // x 20, y 140
+    DisplayUploadSprites(0, 1, &atRight);
+    DisplayUploadSprites(1, 1, &atBottom);
+    DisplaySetSpriteCount(2);
+    DisplaySetMode(kConsoleModeSprites);
+    composer.PresentConsoleFrame();
+    for (int c = 0; c < 4; ++c) {
+        EXPECT_EQ(Named(8, 1 + (c + 4) % 15), At(c, 10)) << "screen column " << c << " shows pattern column " << c + 4;
+        EXPECT_EQ(Named(8, 1 + c % 15), At(252 + c, 10));
+    }
+    for (int r = 0; r < 4; ++r)
+        EXPECT_EQ(Named(8, 1 + r % 15), At(20, 140 + r)) << "row " << r << " on the bottom rows";
+    EXPECT_EQ(Named(8, 1 + 4 % 15), At(20, 144)) << "rows 4-7 land below the visible screen";
+    EXPECT_EQ(Named(0, 0), At(20, 0)) << "nothing wraps to the top";
+}
+
 TEST_F(ComposerTest, WindowUseOfLayer1)
 {
     PutCountingPattern(State(), 1);
