@@ -121,21 +121,21 @@ bool HasWideCells()
 }
 std::atomic<bool> gWideCellsWanted{true};
 
-/// Nibble shifts that put pixel c of a swapped pattern row in lane c, plain and mirrored.
-alignas(32) constexpr std::int32_t kCellShifts[2][8] = {{0, 4, 8, 12, 16, 20, 24, 28}, {28, 24, 20, 16, 12, 8, 4, 0}};
+/// Nibble shifts that put pixel c of a pattern row's four bytes, read as one little-endian word
+/// (pixel c in bits 4 (c ^ 1) to 4 (c ^ 1) + 3), in lane c: plain, and mirrored (pixel 7 - c).
+alignas(32) constexpr std::int32_t kCellShifts[2][8] = {{4, 0, 12, 8, 20, 16, 28, 24}, {24, 28, 16, 20, 8, 12, 0, 4}};
 
 /// Eight pixels of one pattern row at once, without a branch on the (as good as random) pixel
 /// values or mirror bits: the sixteen palette entries sit in two registers and each lane picks
 /// its entry by permutation; value 0 keeps what `out` holds unless the row lies over the
-/// backdrop (whose colour is then every palette's entry 0). `swapped` is the row's four bytes
-/// with each byte's nibbles exchanged, so that pixel c sits in bits 4c to 4c + 3.
+/// backdrop (whose colour is then every palette's entry 0). `word` is the row's four bytes.
 template <bool OverBackdrop>
 __attribute__((target("avx2"), always_inline)) inline void PutCellWide(PackedColor* out, const PackedColor* palette,
-                                                                       std::uint32_t swapped, bool mirrored)
+                                                                       std::uint32_t word, bool mirrored)
 {
     const __m256i shifts = _mm256_load_si256(reinterpret_cast<const __m256i*>(kCellShifts[mirrored ? 1 : 0]));
-    const __m256i index = _mm256_and_si256(_mm256_srlv_epi32(_mm256_set1_epi32(static_cast<int>(swapped)), shifts),
-                                           _mm256_set1_epi32(15));
+    const __m256i index =
+        _mm256_and_si256(_mm256_srlv_epi32(_mm256_set1_epi32(static_cast<int>(word)), shifts), _mm256_set1_epi32(15));
     const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(palette));
     const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(palette + 8));
     const __m256 fromLow = _mm256_castsi256_ps(_mm256_permutevar8x32_epi32(low, index));
@@ -151,12 +151,12 @@ __attribute__((target("avx2"), always_inline)) inline void PutCellWide(PackedCol
 }
 
 /// A pattern row's four bytes as PatternRowWord reads them (this path runs on little-endian
-/// processors only), nibbles of each byte exchanged.
-inline std::uint32_t SwappedPatternRow(const std::uint8_t* bytes)
+/// processors only).
+inline std::uint32_t LoadPatternRow(const std::uint8_t* bytes)
 {
     std::uint32_t word;
     std::memcpy(&word, bytes, 4);
-    return ((word >> 4) & 0x0F0F0F0Fu) | ((word & 0x0F0F0F0Fu) << 4);
+    return word;
 }
 
 /// DrawLayerSpan with every whole cell written eight pixels at once; the partial cells at
@@ -180,9 +180,9 @@ __attribute__((target("avx2"))) void DrawLayerSpanWide(const ConsoleDisplayState
     std::uint32_t cellColumn = (static_cast<std::uint32_t>(wholeBegin) + scrollX) >> 3;
     for (std::int32_t x = wholeBegin; x < wholeEnd; x += 8, ++cellColumn) {
         const ConsoleTileCell cell = mapRow[cellColumn & 31];
-        const std::uint32_t swapped =
-            SwappedPatternRow(rows[(cell >> 15) & 1] + ConsoleTileCellPattern(cell) * kConsolePatternBytes);
-        PutCellWide<OverBackdrop>(row + x, &palettes[ConsoleTileCellPalette(cell) * kConsolePaletteEntries], swapped,
+        const std::uint32_t word =
+            LoadPatternRow(rows[(cell >> 15) & 1] + ConsoleTileCellPattern(cell) * kConsolePatternBytes);
+        PutCellWide<OverBackdrop>(row + x, &palettes[ConsoleTileCellPalette(cell) * kConsolePaletteEntries], word,
                                   (cell & 0x4000) != 0);
     }
 
@@ -194,7 +194,7 @@ __attribute__((target("avx2"))) void DrawLayerSpanWide(const ConsoleDisplayState
 __attribute__((target("avx2"))) void PutSpriteRowWide(PackedColor* out, const PackedColor* palette,
                                                       const std::uint8_t* bytes, bool mirrored)
 {
-    PutCellWide<false>(out, palette, SwappedPatternRow(bytes), mirrored);
+    PutCellWide<false>(out, palette, LoadPatternRow(bytes), mirrored);
 }
 
 bool UseWideCells()
