@@ -250,6 +250,25 @@ TEST_F(ComposerTest, SpritesWrapAtTheBufferEdges)
     EXPECT_EQ(Named(0, 0), At(20, 0)) << "nothing wraps to the top";
 }
 
+// Explicit pixels, as for the sprites: a scroll's direction or wrap could be wrong alike in both composers.
+TEST_F(ComposerTest, ScrollWrapsEvery256PixelsEitherWay)
+{
+    for (int column = 0; column < 32; ++column) {
+        PutCountingPattern(State(), column);
+        State().TileMaps[0][0][column] = static_cast<std::uint16_t>(column | (column % 16) << 9);
+    }
+    DisplaySetMode(kConsoleModeLayer0);
+    composer.PresentConsoleFrame();
+    const Image unscrolled = Composed();
+    DisplaySetScroll(0, -8, 0);
+    composer.PresentConsoleFrame();
+    EXPECT_EQ(Named(31 % 16, 1), At(0, 0)) << "map column 31 at screen column 0";
+    EXPECT_EQ(Named(0, 1), At(8, 0));
+    DisplaySetScroll(0, 256, -256);
+    composer.PresentConsoleFrame();
+    EXPECT_EQ(unscrolled, Composed());
+}
+
 TEST_F(ComposerTest, WindowUseOfLayer1)
 {
     PutCountingPattern(State(), 1);

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <numeric>
 #include <thread>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -24,8 +25,9 @@ protected:
     ConsoleDisplayState& State() { return GetConsoleDisplayState(); }
 };
 
-TEST_F(ServicesTest, ColourConversion)
+TEST_F(ServicesTest, StartValuesAndColourConversion)
 {
+    EXPECT_EQ(std::tuple(224, 144, 0), std::tuple(State().WindowWidth, State().WindowHeight, State().DisplayMode));
     struct Case
     {
         int entry;
@@ -120,6 +122,7 @@ TEST_F(ServicesTest, ResetTouchesOnlyPalettesPatternsAndRange)
     before.SpriteCount = 0;
     EXPECT_TRUE(host_test::SameState(before, State())) << "only palettes, patterns and range change";
     EXPECT_EQ(0xFF000000u, State().Palettes[0]) << "entry 0 opaque black";
+    EXPECT_EQ(0xFF808080u, State().Palettes[15 * 16 + 15]);
 }
 
 TEST_F(ServicesTest, TicksFollowTheEngineClock)

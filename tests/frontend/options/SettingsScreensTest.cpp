@@ -155,6 +155,10 @@ TEST_F(ScreenSettingsTest, TheResolutionsKeepTheListOrderAndTheExitCaptionFollow
     screen->OnKeyDown(kKeyLeft);
     EXPECT_EQ(" EXIT", form->ExitButton->GetCaption());
     EXPECT_EQ(Repeat(EUiSound::Cursor, 4), sounds);
+    // Chosen back as it was: leaving asks nothing.
+    ExpectCancelRule(*form, form->ExitButton);
+    EXPECT_FALSE(form->GetConfirmDialog());
+    EXPECT_TRUE(Only<COptionsForm>());
 }
 
 TEST_F(ScreenSettingsTest, ApplySwitchesTheDeviceAndReturnKeepsTheMode)

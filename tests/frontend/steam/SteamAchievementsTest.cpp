@@ -44,6 +44,9 @@ TEST_F(SteamAchievementsTest, UnlocksWaitForTheStatistics)
 {
     CSteamAchievements& achievements = Create();
     EXPECT_EQ(achievements.GetGameId(), os::store::kLocalAppId);
+    EXPECT_EQ(achievements.GetCount(), 19);
+    EXPECT_STREQ(achievements.GetAchievement(18).identifier, "ACHIEVEMENT_TVLASTBOSSLOOKED");
+    EXPECT_EQ(achievements.GetAchievement(18).id, 48);
     EXPECT_FALSE(achievements.IsInitialized());
     UnlockAchievement(30); // ignored: nothing has arrived yet
     Pump();

@@ -4,6 +4,8 @@
 #include "MainFormTestSupport.h"
 
 #include <cmath>
+#include <string>
+#include <tuple>
 
 #include <boost/weak_ptr.hpp>
 
@@ -57,6 +59,10 @@ TEST_F(MainFormTest, OpensEnabledAndTheGameSwitchesPausingFromItsThread)
     (void)gRegistered;
     Open(OneFrameThen([] { CMainForm::SetPauseEnabledOnInstance(false); }));
     EXPECT_EQ(form, screen->GetActiveForm());
+    ASSERT_TRUE(form->MessageLabel);
+    EXPECT_EQ(std::tuple(std::string("MainForm"), 1000, 0, std::string("QVR2WinMessage")),
+              std::tuple(form->GetFormName(), form->GetGroup(), form->GetFormStyle(),
+                         form->MessageLabel->GetFont().GetName()));
     EXPECT_TRUE(form->HasDeviceResources());
     EXPECT_EQ(35u, SoundGetEffectCount()) << "the effect bank loaded";
     EXPECT_TRUE(form->IsPauseEnabled());

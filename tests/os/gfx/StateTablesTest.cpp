@@ -1,4 +1,4 @@
-/** @file StateTablesTest.cpp Direct3D's state values in GL's terms, without a context. */
+/** @file StateTablesTest.cpp Direct3D's state values in GL's terms and Direct3D's defaults, without a context. */
 #include <gtest/gtest.h>
 
 #include "os/Values.h"
@@ -12,9 +12,35 @@ namespace
 
 namespace tables = os::gfx::tables;
 namespace value = os::gfx::value;
+using os::gfx::Format;
 using os::gfx::PrimitiveType;
 using os::gfx::RenderState;
+using os::gfx::SamplerState;
 using ostest::V;
+
+// The engine sets most states itself, so a wrong default would show only where it does not.
+TEST(StateTablesTest, DefaultsAreDirect3DsAndDepthFollowsThePresentParameters)
+{
+    const tables::RenderStates states = tables::DefaultRenderStates(true);
+    const std::pair<RenderState, std::uint32_t> defaults[] = {{RenderState::ZEnable, value::ZBufferTrue},
+                                                              {RenderState::CullMode, value::CullCCW},
+                                                              {RenderState::ZFunc, value::CmpLessEqual},
+                                                              {RenderState::SrcBlend, value::BlendOne},
+                                                              {RenderState::DestBlend, value::BlendZero},
+                                                              {RenderState::AlphaBlendEnable, 0},
+                                                              {RenderState::ColorWriteEnable, 0x0F},
+                                                              {RenderState::StencilMask, 0xFFFFFFFFu},
+                                                              {RenderState::PointSizeMax, tables::FloatBits(64.0f)}};
+    for (const auto& [state, expected] : defaults)
+        EXPECT_EQ(expected, states[static_cast<std::uint32_t>(state)]) << static_cast<std::uint32_t>(state);
+    EXPECT_EQ(value::ZBufferFalse,
+              tables::DefaultRenderStates(false)[static_cast<std::uint32_t>(RenderState::ZEnable)]);
+    const tables::SamplerStates sampler = tables::DefaultSamplerStates();
+    const auto at = [&sampler](SamplerState state) { return sampler[static_cast<std::uint32_t>(state)]; };
+    EXPECT_EQ(V(at(SamplerState::AddressU), at(SamplerState::MinFilter), at(SamplerState::MipFilter),
+                at(SamplerState::MaxAnisotropy)),
+              V(value::AddressWrap, value::FilterPoint, value::FilterNone, 1u));
+}
 
 TEST(StateTablesTest, BlendBothFactorsAndTheAlphaEquation)
 {
@@ -68,7 +94,7 @@ TEST(StateTablesTest, EachDirect3DValueHasItsOwnGLValue)
     EXPECT_EQ(tables::AddressMode(value::AddressClamp, false), tables::AddressMode(value::AddressMirrorOnce, false));
 }
 
-TEST(StateTablesTest, PrimitiveCountsIncludingTheLargest)
+TEST(StateTablesTest, PrimitiveCountsIncludingTheLargestDepthFormatsAndColours)
 {
     const std::pair<PrimitiveType, std::uint64_t> counts[] = {
         {PrimitiveType::PointList, 5},     {PrimitiveType::LineList, 10},     {PrimitiveType::LineStrip, 6},
@@ -77,6 +103,19 @@ TEST(StateTablesTest, PrimitiveCountsIncludingTheLargest)
         EXPECT_EQ(vertices, tables::VertexCountFor(type, 5)) << static_cast<int>(type);
     EXPECT_EQ(0xFFFFFFFFull * 3, tables::VertexCountFor(PrimitiveType::TriangleList, 0xFFFFFFFFu));
     EXPECT_EQ(0u, tables::VertexCountFor(static_cast<PrimitiveType>(99), 1));
+
+    std::uint32_t depth = 0;
+    bool stencil = true;
+    EXPECT_TRUE(tables::DepthFormatOf(Format::D16, &depth, &stencil));
+    EXPECT_FALSE(stencil);
+    EXPECT_TRUE(tables::DepthFormatOf(Format::D24S8, &depth, &stencil));
+    EXPECT_TRUE(stencil);
+    EXPECT_FALSE(tables::DepthFormatOf(Format::A8R8G8B8, &depth, &stencil));
+    const auto color = tables::ColorOf(0x80FF0033u);
+    EXPECT_FLOAT_EQ(1.0f, color[0]);
+    EXPECT_FLOAT_EQ(0.0f, color[1]);
+    EXPECT_FLOAT_EQ(0.2f, color[2]);
+    EXPECT_FLOAT_EQ(128.0f / 255.0f, color[3]);
 }
 
 } // namespace

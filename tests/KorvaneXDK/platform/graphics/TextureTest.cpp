@@ -49,7 +49,8 @@ TEST_F(TextureTest, LoadKeepsTheImageSizeAndRoundsTheSurfaceUp)
     EXPECT_EQ(Opaque(10, 20), DrawnPixel(512, 256, 10, 20));
 
     texture.SetImageSize(7, 9);
-    EXPECT_EQ(512u, texture.GetWidth());
+    EXPECT_EQ((std::vector<std::uint32_t>{512, 7, 9}),
+              (std::vector<std::uint32_t>{texture.GetWidth(), texture.GetImageWidth(), texture.GetImageHeight()}));
     texture.Load(stream, true, kUnknown);
     EXPECT_EQ(10u, texture.GetD3DTexture()->GetLevelCount());
     texture.LoadToSystemMemory(stream, false, kUnknown);
