@@ -1,22 +1,15 @@
-/** @file AnimationTest.cpp The 27 registered animations on a 100 x 40 control: what each shows first, how it ends and
- * when it finishes; the geometry of their transforms; the delay decorator; animations without a control. */
-#include <cmath>
-#include <optional>
-
-#include <gtest/gtest.h>
-
-#include <boost/make_shared.hpp>
-
-#include "KorvaneXDK/canvas/CanvasMath.h"
-#include "KorvaneXDK/mwt/AnimationComponentStock.h"
-#include "KorvaneXDK/mwt/Control.h"
+/** @file AnimationTest.cpp The animation registry; the registered animations on a 100 x 40 control: what each shows
+ * first, how it ends and when it finishes; the geometry of their transforms; the delay decorator; animations without a
+ * control; and the tweens underneath. */
+#include "KorvaneXDK/mwt/FadeInAnimation.h"
 #include "KorvaneXDK/mwt/FlipSlideInAnimation.h"
+#include "KorvaneXDK/mwt/MotionTween.h"
+#include "KorvaneXDK/mwt/NullAnimationComponent.h"
+#include "KorvaneXDK/mwt/SoftTouchAnimation.h"
 #include "KorvaneXDK/mwt/SpreadOutAnimation.h"
 #include "KorvaneXDK/mwt/TiltCloseAnimation.h"
 #include "KorvaneXDK/mwt/ZoomOpenAnimation.h"
-
-using namespace korvane;
-using namespace korvane::mwt;
+#include "MwtTest.h"
 
 namespace
 {
@@ -118,15 +111,34 @@ const Row kRows[] = {
 
 } // namespace
 
+TEST(AnimationTest, TheRegistryHoldsTheBuiltInNamesAscending)
+{
+    boost::shared_ptr<CAnimationComponentStock> stock = CAnimationComponentStock::GetInstance();
+    EXPECT_EQ(stock, CAnimationComponentStock::GetInstance());
+    Lines sorted;
+    for (const Row& row : kRows) {
+        sorted.push_back(row.name);
+    }
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(sorted, stock->GetNames());
+    Lines out = {"kept"}; // the output form appends
+    stock->GetNames(out);
+    sorted.insert(sorted.begin(), "kept");
+    EXPECT_EQ(sorted, out);
+}
+
 TEST(AnimationTest, EveryRegisteredAnimationStartsEndsAndFinishesAsDescribed)
 {
     boost::shared_ptr<CAnimationComponentStock> stock = CAnimationComponentStock::GetInstance();
-    ASSERT_EQ(std::size(kRows), stock->GetNames().size());
     for (const Row& row : kRows) {
         SCOPED_TRACE(row.name);
+        // Every factory call makes a new instance named after its name.
+        CAnimationComponentStock::Factory factory = stock->GetFactory(row.name);
+        EXPECT_NE(factory(), factory());
         auto control = MakeControl();
         control->SetAnimation(stock->Create(row.name));
         boost::shared_ptr<CAnimationComponent> animation = control->GetAnimation();
+        EXPECT_EQ(row.name, animation->GetName());
         ExpectNear(row.start, Image(*control, row.probe));
         ExpectColor(row.startAlpha, *control);
 
@@ -326,4 +338,97 @@ TEST(AnimationTest, StaticCreationGivesNewUnnamedInstances)
         EXPECT_NE(a, b);
         EXPECT_EQ("", a->GetName());
     }
+}
+
+TEST(AnimationTest, UnknownNamesFailWithTheirSpelling)
+{
+    CAnimationComponentStock stock;
+    stock.RegisterDefaultAnimations();
+    const char* where = "class korvane::mwt::CAnimationComponentStock";
+    for (const std::string name : {"fadein", "FADEIN", "", "FadeIn "}) {
+        ExpectThrowWith<EInvalidParameter>([&] { stock.GetFactory(name); }, "animation '" + name + "' not found",
+                                           where);
+    }
+    ExpectThrowWith<EInvalidParameter>([&] { stock.RegisterAlias("Press", "Nope"); }, "animation 'Nope' not found",
+                                       where);
+    EXPECT_EQ(std::size(kRows), stock.GetNames().size());
+}
+
+TEST(AnimationTest, AliasesKeepTheExistingNameAndRegistrationsOverwrite)
+{
+    CAnimationComponentStock stock;
+    stock.RegisterDefaultAnimations();
+    CAnimationComponentStock::Factory handedOut = stock.GetFactory("FadeIn");
+    stock.RegisterAlias("Press", "SoftTouch");
+    boost::shared_ptr<CAnimationComponent> pressed = stock.Create("Press");
+    EXPECT_EQ("SoftTouch", pressed->GetName());
+    EXPECT_TRUE(dynamic_cast<CSoftTouchAnimation*>(pressed.get()));
+
+    // An alias replaces a registered name; a registration overwrites silently.
+    stock.RegisterAlias("FadeOut", "FadeIn");
+    EXPECT_EQ("FadeIn", stock.Create("FadeOut")->GetName());
+    stock.RegisterAnimation<CNullAnimationComponent>("FadeIn");
+    EXPECT_TRUE(dynamic_cast<CNullAnimationComponent*>(stock.Create("FadeIn").get()));
+    EXPECT_EQ("FadeIn", stock.Create("FadeIn")->GetName());
+
+    // Factories already handed out keep what they made; a second default registration changes nothing.
+    EXPECT_TRUE(dynamic_cast<CFadeInAnimation*>(handedOut().get()));
+    stock.RegisterDefaultAnimations();
+    EXPECT_TRUE(dynamic_cast<CNullAnimationComponent*>(stock.Create("FadeIn").get()));
+    EXPECT_EQ(std::size(kRows) + 1, stock.GetNames().size());
+}
+
+TEST(MotionTween, EasedValues)
+{
+    const struct
+    {
+        float easing, delay, duration, time, expected;
+        bool finished;
+    } rows[] = {
+        {1.0f, 0.0f, 1.0f, 0.5f, 0.5f, false},
+        {2.0f, 0.0f, 1.0f, 0.5f, 0.25f, false},
+        {0.3f, 0.0f, 1.0f, 0.5f, 1.0f - std::pow(0.5f, 1.0f / 0.3f), false}, // about 0.9
+        {1.0f, 0.2f, 0.3f, 0.1f, 0.0f, false},                               // before the delay
+        {1.0f, 0.2f, 0.3f, 0.4999f, 0.9996667f, false},
+        {1.0f, 0.2f, 0.3f, 0.5f, 1.0f, true},
+        {1.0f, 0.2f, 0.3f, 7.0f, 1.0f, true}, // the clock runs on; the value stays
+        {1.0f, 0.2f, 0.0f, 0.2f, 1.0f, true}, // zero duration: 0 / 0 clamps to the end
+        {1.0f, 0.2f, 0.0f, 0.3f, 1.0f, true},
+        {1.0f, 0.2f, 0.0f, 0.1f, 0.0f, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.easing << " " << row.duration << " " << row.time);
+        TMotionTween<float> tween;
+        tween.SetFrom(0.0f);
+        tween.SetTo(1.0f);
+        tween.SetEasing(row.easing);
+        tween.SetDelay(row.delay);
+        tween.SetDuration(row.duration);
+        tween.Advance(row.time);
+        EXPECT_NEAR(tween.GetValue(), row.expected, 1e-6f);
+        EXPECT_EQ(tween.IsFinished(), row.finished);
+    }
+}
+
+TEST(MotionTween, ComponentsMoveIndependently)
+{
+    TMotionTween<Color4<float>> fade;
+    fade.SetFrom(Color4<float>(1, 1, 1, 0));
+    fade.SetTo(Color4<float>(1, 1, 1, 1));
+    fade.SetTime(0.5f);
+    EXPECT_EQ(fade.GetValue(), Color4<float>(1, 1, 1, 0.5f));
+
+    TMotionTween<Vector3<float>> scale;
+    scale.SetFrom(Vector3<float>(1, 0, 2));
+    scale.SetTo(Vector3<float>(1, 1, -2));
+    scale.SetDuration(2.0f);
+    scale.Advance(0.5f);
+    scale.Advance(0.5f);
+    EXPECT_EQ(scale.GetValue(), Vector3<float>(1, 0.5f, 0));
+    scale.JumpToEnd();
+    EXPECT_EQ(scale.GetTime(), 2.0f);
+    EXPECT_EQ(scale.GetValue(), Vector3<float>(1, 1, -2));
+    EXPECT_TRUE(scale.IsFinished());
+    scale.Rewind();
+    EXPECT_EQ(scale.GetValue(), Vector3<float>(1, 0, 2));
 }

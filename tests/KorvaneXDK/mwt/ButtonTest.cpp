@@ -1,43 +1,25 @@
 /** @file ButtonTest.cpp Buttons: the pressed state under the pointer, the click animation, the icon and caption
- * layout, half opacity when disabled, the skin's keys and missing pictures, and the simple body read back from the
- * OpenGL device. */
-#include <gtest/gtest.h>
-
-#include "ControlTestSupport.h"
-#include "KorvaneXDK/mwt/Button.h"
-#include "KorvaneXDK/mwt/DefaultFactories.h"
-#include "KorvaneXDK/mwt/Form.h"
-#include "KorvaneXDK/mwt/HorizontalSelector.h"
-#include "KorvaneXDK/mwt/ListBox.h"
-#include "KorvaneXDK/mwt/Panel.h"
-#include "KorvaneXDK/mwt/Screen.h"
-#include "KorvaneXDK/mwt/ScrollBar.h"
-#include "KorvaneXDK/mwt/SimpleButtonAppearance.h"
-#include "KorvaneXDK/mwt/SkinButtonAppearance.h"
+ * layout, half opacity when disabled, and the skin's keys and missing pictures. */
 #include "KorvaneXDK/mwt/SoftTouchAnimation.h"
-#include "KorvaneXDK/mwt/SolidColorAppearance.h"
-#include "TreeTestSupport.h"
-#include "support/FakeTexture.h"
-
-using namespace korvane;
-using namespace korvane::mwt;
-using korvane::test::Add;
-using korvane::test::FakeTexture;
-using korvane::test::Make;
-using Lines = std::vector<std::string>;
-using V = Vector2<float>;
+#include "MwtTest.h"
 
 namespace
 {
 
 /// A skin button appearance whose "Texture" is `up` and "DownTexture" is `down` (either may be null).
-boost::shared_ptr<IControlAppearance> SkinOf(ITexture* up, ITexture* down)
+boost::shared_ptr<CSkinButtonAppearance> SkinOf(ITexture* up, ITexture* down)
 {
-    AppearanceProperties definition;
-    definition.ParseLines({"BodyRect.width=8", "BodyRect.height=8", "Texture=up", "DownTexture=down"});
-    boost::shared_ptr<IControlAppearance> skin = CSkinButtonAppearance::Create();
-    skin->LoadProperties(definition, [up, down](const std::string& name) { return name == "up" ? up : down; });
-    return skin;
+    return LoadSkin<CSkinButtonAppearance>({"BodyRect.width=8", "BodyRect.height=8", "Texture=up", "DownTexture=down"},
+                                           {{"up", up}, {"down", down}});
+}
+
+/// A 100 x 40 button with the caption, drawn on a fresh canvas.
+boost::shared_ptr<CButton> MakeButton(const char* caption)
+{
+    auto button = Make<CButton>("button", 0, 0, 100, 40);
+    button->Initialize();
+    button->SetCaption(caption);
+    return button;
 }
 
 } // namespace
@@ -61,15 +43,11 @@ TEST(ButtonTest, ThePointerPressesAndOnlyAReleaseOverTheButtonClicks)
         {"down", V(20, 20), true, 0},   {"up", V(30, 30), false, 1},
     };
     for (const auto& s : steps) {
-        SCOPED_TRACE(std::string(s.step) + " " + test::Point(s.point));
+        SCOPED_TRACE(std::string(s.step) + " " + Point(s.point));
         const std::string step = s.step;
-        if (step == "down") {
-            panel->OnMouseDown(s.point, 1);
-        } else if (step == "move") {
-            panel->OnMouseMove(s.point, 1);
-        } else {
-            panel->OnMouseUp(s.point, 1);
-        }
+        step == "down"   ? panel->OnMouseDown(s.point, 1)
+        : step == "move" ? panel->OnMouseMove(s.point, 1)
+                         : panel->OnMouseUp(s.point, 1);
         EXPECT_EQ(s.pressed, button->IsPressed());
         EXPECT_EQ(s.clicks, clicks);
         // Only the click plays the press animation.
@@ -94,7 +72,7 @@ TEST(ButtonTest, ThePointerPressesAndOnlyAReleaseOverTheButtonClicks)
 
 TEST(ButtonTest, IconAndCaptionArePlacedByTheTable)
 {
-    test::FixedFonts fonts;
+    FixedFonts fonts;
     // Caption "ab" measures 16 x 16; the icon's image is 10 x 6 inside a 16 x 8 surface.
     FakeTexture icon(10, 6, 16, 8);
     const struct
@@ -109,10 +87,8 @@ TEST(ButtonTest, IconAndCaptionArePlacedByTheTable)
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.placement);
-        test::LogCanvas canvas;
-        auto button = Make<CButton>("button", 0, 0, 100, 40);
-        button->Initialize();
-        button->SetCaption("ab");
+        LogCanvas canvas;
+        auto button = MakeButton("ab");
         button->SetIcon(boost::shared_ptr<ITexture>(&icon, [](ITexture*) {}));
         button->SetIconPlacement(row.placement);
         button->Draw(&canvas);
@@ -128,10 +104,8 @@ TEST(ButtonTest, IconAndCaptionArePlacedByTheTable)
         const char* caption;
     } alignments[] = {{2, 2, "(84,24,16,16)"}, {0, 5, "(0,0,16,16)"}, {1, 1, "(42,12,16,16)"}};
     for (const auto& a : alignments) {
-        test::LogCanvas canvas;
-        auto button = Make<CButton>("button", 0, 0, 100, 40);
-        button->Initialize();
-        button->SetCaption("ab");
+        LogCanvas canvas;
+        auto button = MakeButton("ab");
         button->SetHorizontalAlignment(a.horizontal);
         button->SetVerticalAlignment(a.vertical);
         button->Draw(&canvas);
@@ -141,10 +115,8 @@ TEST(ButtonTest, IconAndCaptionArePlacedByTheTable)
 
 TEST(ButtonTest, DisabledAndPressedColoursOfBodyIconAndCaption)
 {
-    test::FixedFonts fonts;
-    FakeTexture icon(8, 8);
-    FakeTexture up(8, 8);
-    FakeTexture down(8, 8);
+    FixedFonts fonts;
+    FakeTexture icon(8, 8), up(8, 8), down(8, 8);
     // Icon 8 x 8 and caption "ok" 16 x 16 make a 24 x 16 block centred in 100 x 40.
     const std::string body = "fill (1,1,98,38) (0,0,1,0.2) b0";
     const std::string outline = "frame (1,1,98,38) (0,0,1,1) b1";
@@ -169,15 +141,13 @@ TEST(ButtonTest, DisabledAndPressedColoursOfBodyIconAndCaption)
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
-        test::LogCanvas canvas;
+        LogCanvas canvas;
         canvas.names = {{&up, "up"}, {&down, "down"}};
-        auto button = Make<CButton>("button", 0, 0, 100, 40);
+        auto button = MakeButton("ok");
         if (row.skin) {
             button->SetAppearance(SkinOf(&up, &down));
         }
-        button->Initialize();
         button->SetColor(Color4<float>(0, 0, 1, 1));
-        button->SetCaption("ok");
         button->SetIcon(boost::shared_ptr<ITexture>(&icon, [](ITexture*) {}));
         button->SetEnabled(row.enabled);
         if (row.pressed) {
@@ -188,9 +158,8 @@ TEST(ButtonTest, DisabledAndPressedColoursOfBodyIconAndCaption)
     }
 
     // No body at all when it is switched off.
-    test::LogCanvas canvas;
-    auto button = Make<CButton>("button", 0, 0, 100, 40);
-    button->Initialize();
+    LogCanvas canvas;
+    auto button = MakeButton("");
     button->SetBodyVisible(0);
     button->Draw(&canvas);
     EXPECT_EQ(Lines{}, canvas.Only({"fill", "frame", "skin"}));
@@ -198,7 +167,7 @@ TEST(ButtonTest, DisabledAndPressedColoursOfBodyIconAndCaption)
 
 TEST(ButtonTest, SkinKeysAreReadInOrderAndAMissingPictureIsNotDrawn)
 {
-    test::KeyLog definition({"BodyRect.left=2", "BodyRect.height=1.5", "Texture=up.png"});
+    KeyLog definition({"BodyRect.left=2", "BodyRect.height=1.5", "Texture=up.png"});
     std::vector<std::string> resolved;
     FakeTexture up(16, 16);
     CSkinButtonAppearance skin;
@@ -214,70 +183,11 @@ TEST(ButtonTest, SkinKeysAreReadInOrderAndAMissingPictureIsNotDrawn)
     EXPECT_EQ("SkinButton", skin.GetName());
 
     // The resolver gave no down picture: the pressed body is left out instead of failing the frame.
-    test::FixedFonts fonts;
-    test::LogCanvas canvas;
-    auto button = Make<CButton>("button", 0, 0, 40, 20);
+    FixedFonts fonts;
+    LogCanvas canvas;
+    auto button = MakeButton("");
     button->SetAppearance(SkinOf(&up, nullptr));
-    button->Initialize();
     button->OnMouseDown(V(1, 1), 1);
     button->Draw(&canvas);
-    EXPECT_EQ(Lines{}, canvas.Only({"skin"}));
     EXPECT_EQ(0u, canvas.device->draws.size());
-}
-
-TEST(ButtonTest, EachControlCopiesItsDefaultFactoryAtConstruction)
-{
-    const struct
-    {
-        const char* name;
-        CControl::AppearanceFactoryFunction* factory;
-        boost::function<boost::shared_ptr<CControl>()> make;
-    } rows[] = {
-        {"SimpleButton", &CDefaultFactories::ButtonAppearance, [] { return boost::make_shared<CButton>(); }},
-        {"SingleBorder", &CDefaultFactories::ListBoxAppearance, [] { return boost::make_shared<CListBox>(); }},
-        {"Transparent", &CDefaultFactories::HorizontalSelectorAppearance,
-         [] { return boost::make_shared<CHorizontalSelector>(); }},
-        {"SimpleScrollBar", &CDefaultFactories::ScrollBarAppearance, [] { return boost::make_shared<CScrollBar>(); }},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        const CControl::AppearanceFactoryFunction saved = *row.factory;
-        boost::shared_ptr<CControl> before = row.make();
-        *row.factory = &CSolidColorAppearance::Create;
-        boost::shared_ptr<CControl> after = row.make();
-        *row.factory = saved;
-        before->Initialize();
-        after->Initialize();
-        EXPECT_EQ(row.name, before->GetAppearance()->GetName());
-        EXPECT_EQ("SolidColor", after->GetAppearance()->GetName());
-    }
-    CButton button;
-    button.PressAnimationFactory.clear();
-    EXPECT_THROW(button.OnClick(), boost::bad_function_call);
-}
-
-using ButtonGLTest = test::ControlGLTest<64, 40>;
-
-TEST_F(ButtonGLTest, TheSimpleBodyIsTheButtonsColourAtOneFifthAndPressedAtFourFifths)
-{
-    auto screen = Make<CScreen>("screen", 0, 0, 64, 40);
-    screen->Initialize();
-    auto button = Add<CButton>(*screen, "button", 10, 10, 40, 20);
-    button->SetColor(Color4<float>(0, 0, 1, 1));
-    for (const bool pressed : {false, true}) {
-        SCOPED_TRACE(pressed ? "pressed" : "released");
-        Clear();
-        if (pressed) {
-            screen->OnMouseDown(V(30, 20), 1);
-        }
-        screen->Draw(glCanvas.get());
-        const std::uint32_t body = pressed ? 0xFF0000CCu : 0xFF000033u;
-        // The inner rectangle is pixels 11..48 x 11..28; its outline adds the full colour.
-        ExpectPixels([body](int x, int y) -> std::uint32_t {
-            if (x < 11 || x > 48 || y < 11 || y > 28) {
-                return 0xFF000000u;
-            }
-            return x == 11 || x == 48 || y == 11 || y == 28 ? 0xFF0000FFu : body;
-        });
-    }
 }

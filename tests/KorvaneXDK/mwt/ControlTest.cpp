@@ -1,23 +1,6 @@
 /** @file ControlTest.cpp Controls: the layout-edit drag, the update order, focus inside forms, failing appearances
  * and the appearance template's defaults. */
-#include <gtest/gtest.h>
-
-#include "KorvaneXDK/core/Exception.h"
-#include "KorvaneXDK/mwt/ControlAppearance.h"
-#include "KorvaneXDK/mwt/Form.h"
-#include "KorvaneXDK/mwt/Panel.h"
-#include "KorvaneXDK/mwt/Screen.h"
-#include "KorvaneXDK/mwt/TransparentAppearance.h"
-#include "TreeTestSupport.h"
-
-using namespace korvane;
-using namespace korvane::mwt;
-using korvane::test::Add;
-using korvane::test::FakeAnimation;
-using korvane::test::Log;
-using korvane::test::Make;
-using korvane::test::Wire;
-using V = Vector2<float>;
+#include "MwtTest.h"
 
 namespace
 {
@@ -54,7 +37,7 @@ TEST(Control, GripIsHalfOpen)
     for (const auto& row : rows) {
         EditFixture f;
         f.control->OnMouseDown(row.press, 1);
-        EXPECT_EQ(f.control->GetEditDragState(), row.state) << test::Point(row.press);
+        EXPECT_EQ(f.control->GetEditDragState(), row.state) << Point(row.press);
     }
     EditFixture other;
     other.control->OnMouseDown(V(32, 22), 2); // only the left button edits
@@ -77,7 +60,7 @@ TEST(Control, ResizeFloorsAndKeepsTheMinimum)
         EditFixture f;
         f.control->OnMouseDown(V(32, 22), 1);
         f.control->OnMouseMove(row.move, 1);
-        EXPECT_EQ(f.control->GetSize(), row.size) << test::Point(row.move);
+        EXPECT_EQ(f.control->GetSize(), row.size) << Point(row.move);
         EXPECT_EQ(f.control->GetLocation(), V(10, 10));
     }
 }
@@ -283,7 +266,7 @@ TEST(Appearance, TemplateDefaults)
         {V(10, 60), false}, {V(9.99f, 30), false},     {V(20, 19.99f), false},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(appearance.HitTest(&control, row.point), row.hit) << test::Point(row.point);
+        EXPECT_EQ(appearance.HitTest(&control, row.point), row.hit) << Point(row.point);
     }
     canvas::Rect2f client(1, 1, 1, 1);
     control.SetBounds(canvas::Rect2f(35, 7, 100, 40));

@@ -1,30 +1,7 @@
 /** @file DrawTest.cpp The widget tree drawn on the recording device: clip and matrix sequence under a nested client
  * offset, layout-edit markers, a shared appearance, panels and controls left without an appearance. */
-#include <algorithm>
+#include "MwtTest.h"
 #include <tuple>
-
-#include <gtest/gtest.h>
-
-#include "DrawTestSupport.h"
-#include "KorvaneXDK/core/Exception.h"
-#include "KorvaneXDK/mwt/DefaultFactories.h"
-#include "KorvaneXDK/mwt/Form.h"
-#include "KorvaneXDK/mwt/Panel.h"
-#include "KorvaneXDK/mwt/Screen.h"
-#include "KorvaneXDK/mwt/TransparentAppearance.h"
-#include "TreeTestSupport.h"
-
-using namespace korvane;
-using namespace korvane::mwt;
-using canvas::Rect2f;
-using korvane::test::Add;
-using korvane::test::FillAppearance;
-using korvane::test::InsetAppearance;
-using korvane::test::Make;
-using korvane::test::RecordingCanvasDevice;
-using korvane::test::TracingCanvas;
-using Lines = std::vector<std::string>;
-using V = Vector2<float>;
 
 namespace
 {

@@ -1,27 +1,9 @@
 /** @file FormAppearanceTest.cpp The simple and skin form appearances on the recording device: caption boxes, client
  * rectangles, the caption height from the definition, frames and captions by style and focus, and the rolled-up and
  * texture-less skin forms. */
-#include <map>
-#include <string>
-#include <vector>
-
-#include <gtest/gtest.h>
-
-#include "DrawTestSupport.h"
-#include "KorvaneXDK/mwt/DefaultFactories.h"
-#include "KorvaneXDK/mwt/Form.h"
-#include "KorvaneXDK/mwt/Screen.h"
 #include "KorvaneXDK/mwt/SimpleFormAppearance.h"
 #include "KorvaneXDK/mwt/SkinFormAppearance.h"
-#include "TreeTestSupport.h"
-#include "support/RecordingCanvas.h"
-
-using namespace korvane;
-using namespace korvane::mwt;
-using canvas::Rect2f;
-using korvane::test::FakeTexture;
-using korvane::test::Make;
-using Lines = std::vector<std::string>;
+#include "MwtTest.h"
 
 namespace
 {
@@ -70,8 +52,8 @@ struct AppearanceFixture
         look->Draw(form.get(), &canvas);
     }
 
-    test::RecordingCanvas rc;
-    test::TracingCanvas canvas{rc.device};
+    RecordingCanvas rc;
+    TracingCanvas canvas{rc.device};
     boost::shared_ptr<IControlAppearance> look;
     boost::shared_ptr<CScreen> screen = Make<CScreen>("screen", 0, 0, 640, 480);
     boost::shared_ptr<CForm> form = Make<CForm>("form", 10, 10, 200, 100);

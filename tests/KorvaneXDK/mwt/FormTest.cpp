@@ -1,23 +1,7 @@
 /** @file FormTest.cpp Forms: the open and close life cycle with its handlers, the caption boxes' window states, frame
  * dragging, and failing animation factories. */
-#include <string>
-#include <vector>
-
-#include <boost/function.hpp>
-#include <gtest/gtest.h>
-
 #include "KorvaneXDK/mwt/ControlAppearanceInterface.h"
-#include "KorvaneXDK/mwt/DefaultFactories.h"
-#include "KorvaneXDK/mwt/Form.h"
-#include "KorvaneXDK/mwt/Screen.h"
-#include "TreeTestSupport.h"
-
-using namespace korvane;
-using namespace korvane::mwt;
-using canvas::Rect2f;
-using korvane::test::Log;
-using korvane::test::Make;
-using V = Vector2<float>;
+#include "MwtTest.h"
 
 namespace
 {
@@ -97,7 +81,7 @@ TEST(Form, TheCloseBoxClosesAndTheClosingFormIgnoresTheMouseAndStaysDisabled)
     FormFixture f;
     f.form->SetCloseBoxEnabled(true);
     f.screen->AddControl(f.form);
-    test::Wire(*f.form, f.log);
+    Wire(*f.form, f.log);
     f.form->OnMouseDown(Centre(f.form->GetCloseBoxRect()), 1);
     ASSERT_TRUE(f.form->IsClosing());
     f.log.clear();
@@ -230,7 +214,7 @@ TEST(Form, CopiesTheDefaultFactoriesWhenConstructed)
     const CControl::AnimationFactoryFunction saved = CDefaultFactories::FormOpenAnimation;
     auto before = Make<CForm>("before", 0, 0, 100, 50);
     CDefaultFactories::FormOpenAnimation = [&log] {
-        return boost::shared_ptr<CAnimationComponent>(new test::FakeAnimation("replaced", log));
+        return boost::shared_ptr<CAnimationComponent>(new FakeAnimation("replaced", log));
     };
     auto after = Make<CForm>("after", 0, 0, 100, 50);
     CDefaultFactories::FormOpenAnimation = saved;

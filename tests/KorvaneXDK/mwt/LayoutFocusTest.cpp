@@ -1,15 +1,5 @@
 /** @file LayoutFocusTest.cpp Docking layout and focus navigation in reading order through nested containers. */
-#include <gtest/gtest.h>
-
-#include "KorvaneXDK/mwt/Panel.h"
-#include "TreeTestSupport.h"
-
-using namespace korvane;
-using namespace korvane::mwt;
-using canvas::Rect2f;
-using korvane::test::Add;
-using korvane::test::Make;
-using V = Vector2<float>;
+#include "MwtTest.h"
 
 namespace
 {

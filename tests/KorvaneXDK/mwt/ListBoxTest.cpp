@@ -1,19 +1,6 @@
 /** @file ListBoxTest.cpp List boxes: keys through a ten-item list, the pointer selecting and scrolling, the visible
  * count for broken item heights, and the drawing of the pulsing selection, the hover highlight and owner-drawn items. */
-#include <cmath>
-#include <limits>
-
-#include <gtest/gtest.h>
-
-#include "ControlTestSupport.h"
-#include "KorvaneXDK/mwt/ListBox.h"
-#include "TreeTestSupport.h"
-
-using namespace korvane;
-using namespace korvane::mwt;
-using korvane::test::Make;
-using Lines = std::vector<std::string>;
-using V = Vector2<float>;
+#include "MwtTest.h"
 
 namespace
 {
@@ -138,7 +125,7 @@ TEST(ListBoxTest, ThePointerSelectsAndScrollsOneItemPerMoveBelowTheList)
 
 TEST(ListBoxTest, VisibleCountForEveryItemHeight)
 {
-    test::FixedFonts fonts;
+    FixedFonts fonts;
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const struct
     {
@@ -168,7 +155,7 @@ TEST(ListBoxTest, VisibleCountForEveryItemHeight)
         const int hit = list->GetItemAt(V(50, 20));
         EXPECT_EQ(row.visible > 0 ? (row.fromFont ? 1 : 16 / row.itemHeight) : -1, hit);
         list->Initialize();
-        test::LogCanvas canvas;
+        LogCanvas canvas;
         list->Draw(&canvas);
         EXPECT_EQ(static_cast<std::size_t>(std::min(row.visible, 8)), canvas.Only({"clipped"}).size());
     }
@@ -176,7 +163,7 @@ TEST(ListBoxTest, VisibleCountForEveryItemHeight)
 
 TEST(ListBoxTest, TheSelectionPulsesOnceASecondAndHoverAndOwnerDrawShow)
 {
-    test::FixedFonts fonts;
+    FixedFonts fonts;
     const struct
     {
         double milliseconds;
@@ -189,7 +176,7 @@ TEST(ListBoxTest, TheSelectionPulsesOnceASecondAndHoverAndOwnerDrawShow)
         list->SetSelectedIndex(1);
         list->SetHotTrack(true);
         list->OnMouseMove(V(50, 25), 0);
-        test::LogCanvas canvas;
+        LogCanvas canvas;
         canvas.device->elapsedMilliseconds = row.milliseconds;
         list->Draw(&canvas);
         EXPECT_EQ(
@@ -205,9 +192,9 @@ TEST(ListBoxTest, TheSelectionPulsesOnceASecondAndHoverAndOwnerDrawShow)
     list->SetOwnerDraw(true);
     Lines drawn;
     list->DrawItemEvent = [&drawn](CListBox*, canvas::CCanvas*, std::int32_t index, const canvas::Rect2f& r) {
-        drawn.push_back(std::to_string(index) + " " + test::Rect(r));
+        drawn.push_back(std::to_string(index) + " " + Rect(r));
     };
-    test::LogCanvas canvas;
+    LogCanvas canvas;
     list->Draw(&canvas);
     EXPECT_EQ((Lines{"6 (4,4,92,10)", "7 (4,14,92,10)", "8 (4,24,92,10)", "9 (4,34,92,10)"}), drawn)
         << "the top clamps to count - 4";

@@ -1,39 +1,23 @@
 /** @file PlainAppearanceTest.cpp The solid-colour, single-border and skin appearances on the recording device: their
  * geometry and colours, the skins' definition keys in any locale, and definitions that must not stop drawing. */
-#include <clocale>
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <limits>
-#include <optional>
-
-#include <gtest/gtest.h>
-
-#include <boost/function.hpp>
-#include <boost/make_shared.hpp>
-
-#include "DrawTestSupport.h"
 #include "KorvaneXDK/mwt/AppearanceKeys.h"
 #include "KorvaneXDK/mwt/HorizontalSkinAppearance.h"
 #include "KorvaneXDK/mwt/SingleBorderAppearance.h"
 #include "KorvaneXDK/mwt/SkinAppearance.h"
 #include "KorvaneXDK/mwt/SolidColorAppearance.h"
 #include "KorvaneXDK/mwt/VerticalSkinAppearance.h"
+#include "MwtTest.h"
 #include "support/CanvasRasterizer.h"
-#include "support/FakeTexture.h"
-#include "support/TempDir.h"
-
-using namespace korvane;
-using namespace korvane::mwt;
-using korvane::test::FakeTexture;
+#include <clocale>
+#include <cstdlib>
 
 namespace
 {
 
 struct Recorded
 {
-    boost::shared_ptr<test::RecordingCanvasDevice> device = boost::make_shared<test::RecordingCanvasDevice>();
-    test::TracingCanvas canvas{device};
+    boost::shared_ptr<RecordingCanvasDevice> device = boost::make_shared<RecordingCanvasDevice>();
+    TracingCanvas canvas{device};
 };
 
 boost::shared_ptr<CControl> MakeControl(float w, float h, const Color4<float>& color,
@@ -88,7 +72,7 @@ public:
     bool IsActive() const { return active_; }
 
 private:
-    test::TempDir dir_;
+    TempDir dir_;
     bool active_ = false;
 };
 
@@ -128,9 +112,9 @@ TEST(PlainAppearanceTest, SolidColorFillsTheControlInItsColour)
     EXPECT_EQ("SolidColor", control->GetAppearance()->GetName());
     control->Draw(&r.canvas);
     EXPECT_EQ(std::vector<std::string>{"fill (0,0,6,4) (0,1,0,0.5)"}, r.canvas.Only({"fill", "frame"}));
-    test::CanvasRasterizer raster(8, 8);
+    CanvasRasterizer raster(8, 8);
     raster.DrawAll(r.device->draws);
-    EXPECT_EQ(test::CanvasRasterizer::PictureOf(8, 8, {{0, 0, 6, 4}}), raster.Picture());
+    EXPECT_EQ(CanvasRasterizer::PictureOf(8, 8, {{0, 0, 6, 4}}), raster.Picture());
     EXPECT_EQ(0x7F00FF00u, raster.Color(5, 3));
 }
 
@@ -145,7 +129,7 @@ TEST(PlainAppearanceTest, SingleBorderOutlinesTheInnerRectangleOverAFaintFill)
     EXPECT_EQ((std::vector<std::string>{"fill (1,1,8,6) red", "frame (1,1,8,6) red"}),
               r.canvas.Only({"fill", "frame"}));
 
-    test::CanvasRasterizer raster(12, 10);
+    CanvasRasterizer raster(12, 10);
     raster.DrawAll(r.device->draws);
     const struct
     {

@@ -1,21 +1,6 @@
 /** @file RoutingTest.cpp Containers route the mouse, keys and focus: capture, clicks, hit order, lost releases,
  * handlers that change the tree while it routes, key preview and group broadcast. */
-#include <gtest/gtest.h>
-
-#include "DrawTestSupport.h"
-#include "KorvaneXDK/mwt/ControlAppearance.h"
-#include "KorvaneXDK/mwt/Form.h"
-#include "KorvaneXDK/mwt/Panel.h"
-#include "TreeTestSupport.h"
-
-using namespace korvane;
-using namespace korvane::mwt;
-using korvane::test::Add;
-using korvane::test::InsetAppearance;
-using korvane::test::Log;
-using korvane::test::Make;
-using korvane::test::Wire;
-using V = Vector2<float>;
+#include "MwtTest.h"
 
 namespace
 {

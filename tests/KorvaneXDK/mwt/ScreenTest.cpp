@@ -1,19 +1,6 @@
 /** @file ScreenTest.cpp The screen: top-most forms kept above the others, the cascade and its wrap, adding without
  * focusing or reopening, and the active form. */
-#include <string>
-#include <vector>
-
-#include <gtest/gtest.h>
-
-#include "KorvaneXDK/mwt/Form.h"
-#include "KorvaneXDK/mwt/Screen.h"
-#include "TreeTestSupport.h"
-
-using namespace korvane;
-using namespace korvane::mwt;
-using korvane::test::Make;
-using Names = std::vector<std::string>;
-using V = Vector2<float>;
+#include "MwtTest.h"
 
 namespace
 {
@@ -31,9 +18,9 @@ boost::shared_ptr<CControl> Child(const std::string& name)
     return form;
 }
 
-Names Order(const CScreen& screen)
+Lines Order(const CScreen& screen)
 {
-    Names names;
+    Lines names;
     for (const auto& child : screen.GetControls()) {
         names.push_back(child->GetName());
     }
@@ -42,7 +29,7 @@ Names Order(const CScreen& screen)
 
 struct ScreenFixture
 {
-    explicit ScreenFixture(const Names& names)
+    explicit ScreenFixture(const Lines& names)
     {
         screen->Initialize();
         for (const std::string& name : names) {
@@ -64,9 +51,9 @@ TEST(Screen, TopMostFormsStayAbove)
 {
     const struct
     {
-        Names before;
+        Lines before;
         const char* added;
-        Names after;
+        Lines after;
     } rows[] = {
         {{"A", "T1", "T2"}, "F", {"A", "F", "T1", "T2"}},
         {{"A", "F", "T1", "T2"}, "T3", {"A", "F", "T1", "T2", "T3"}},
@@ -87,9 +74,9 @@ TEST(Screen, BringingToFrontKeepsTheRule)
 {
     const struct
     {
-        Names before;
+        Lines before;
         const char* brought;
-        Names after;
+        Lines after;
     } rows[] = {
         {{"A", "F", "G", "T1", "T2"}, "F", {"A", "G", "F", "T1", "T2"}},
         {{"A", "F", "T1", "T2"}, "T1", {"A", "F", "T2", "T1"}},
@@ -104,12 +91,12 @@ TEST(Screen, BringingToFrontKeepsTheRule)
     // Made top-most once open; and activated by a press.
     ScreenFixture f({"F", "G", "T1"});
     dynamic_cast<CForm*>(f.Find("F"))->SetTopMost(true);
-    EXPECT_EQ(Order(*f.screen), (Names{"G", "T1", "F"}));
+    EXPECT_EQ(Order(*f.screen), (Lines{"G", "T1", "F"}));
     f.Find("G")->OnMouseDown(V(50, 30), 1);
-    EXPECT_EQ(Order(*f.screen), (Names{"G", "T1", "F"}));
+    EXPECT_EQ(Order(*f.screen), (Lines{"G", "T1", "F"}));
     f.screen->AddControl(Child("H"));
     f.Find("G")->OnMouseDown(V(50, 30), 1);
-    EXPECT_EQ(Order(*f.screen), (Names{"H", "G", "T1", "F"}));
+    EXPECT_EQ(Order(*f.screen), (Lines{"H", "G", "T1", "F"}));
 }
 
 TEST(Screen, CascadeStepsAndWrapsAtTheEdges)

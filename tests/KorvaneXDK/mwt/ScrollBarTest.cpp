@@ -1,29 +1,7 @@
 /** @file ScrollBarTest.cpp Scroll bars: the value's clamp, keys, the layout of both appearances, presses on each
  * part, the thumb drag with its snap-back and a bar too short to drag on, auto-repeat on an injected frame clock, the
- * drawing of both appearances, and the leaderboard's skinned bar read back from the OpenGL device. */
-#include <cmath>
-#include <limits>
-
-#include <gtest/gtest.h>
-
-#include "ControlTestSupport.h"
-#include "KorvaneXDK/mwt/Form.h"
-#include "KorvaneXDK/mwt/Screen.h"
-#include "KorvaneXDK/mwt/ScrollBar.h"
-#include "KorvaneXDK/mwt/SimpleScrollBarAppearance.h"
-#include "KorvaneXDK/mwt/SkinScrollBarAppearance.h"
-#include "KorvaneXDK/platform/graphics/Texture.h"
-#include "TreeTestSupport.h"
-#include "support/FakeTexture.h"
-
-using namespace korvane;
-using namespace korvane::mwt;
-using canvas::Rect2f;
-using korvane::test::Add;
-using korvane::test::FakeTexture;
-using korvane::test::Make;
-using Lines = std::vector<std::string>;
-using V = Vector2<float>;
+ * drawing of both appearances. */
+#include "MwtTest.h"
 
 namespace
 {
@@ -37,7 +15,7 @@ boost::shared_ptr<CScrollBar> MakeBar(float width = 100)
 }
 
 /// A skin scroll-bar appearance of the definition lines, both pictures resolved by name.
-boost::shared_ptr<IControlAppearance> SkinOf(const std::vector<std::string>& lines, ITexture* up, ITexture* down)
+boost::shared_ptr<IControlAppearance> SkinOf(const Lines& lines, ITexture* up, ITexture* down)
 {
     AppearanceProperties definition;
     definition.ParseLines(lines);
@@ -96,7 +74,7 @@ TEST(ScrollBarTest, TheValueStaysAPageShortOfTheMaximumAndKeysStepIt)
         EXPECT_EQ(p.value, bar->GetValue());
         // Range 0 counts as 1: the thumb stays a number.
         const Rect2f thumb = bar->GetThumbRect();
-        EXPECT_TRUE(std::isfinite(thumb.left) && std::isfinite(thumb.width)) << test::Rect(thumb);
+        EXPECT_TRUE(std::isfinite(thumb.left) && std::isfinite(thumb.width)) << Rect(thumb);
     }
 }
 
@@ -140,10 +118,10 @@ TEST(ScrollBarTest, AppearancesLayOutButtonsTrackAndThumb)
         }
         bar->Initialize();
         bar->SetOrientation(row.orientation);
-        EXPECT_EQ(row.decrease, bar->GetDecreaseButtonRect()) << test::Rect(bar->GetDecreaseButtonRect());
-        EXPECT_EQ(row.increase, bar->GetIncreaseButtonRect()) << test::Rect(bar->GetIncreaseButtonRect());
-        EXPECT_EQ(row.track, bar->GetTrackRect()) << test::Rect(bar->GetTrackRect());
-        EXPECT_EQ(row.thumb, bar->GetThumbRect()) << test::Rect(bar->GetThumbRect());
+        EXPECT_EQ(row.decrease, bar->GetDecreaseButtonRect()) << Rect(bar->GetDecreaseButtonRect());
+        EXPECT_EQ(row.increase, bar->GetIncreaseButtonRect()) << Rect(bar->GetIncreaseButtonRect());
+        EXPECT_EQ(row.track, bar->GetTrackRect()) << Rect(bar->GetTrackRect());
+        EXPECT_EQ(row.thumb, bar->GetThumbRect()) << Rect(bar->GetThumbRect());
     }
 }
 
@@ -164,7 +142,7 @@ TEST(ScrollBarTest, TheLeftButtonPressesTheFirstPartUnderThePointer)
         {V(50, 200), 1, CScrollBar::kPartNone, 40},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(test::Point(row.point));
+        SCOPED_TRACE(Point(row.point));
         auto bar = MakeBar();
         bar->SetValue(40);
         bar->OnMouseDown(row.point, row.button);
@@ -202,7 +180,7 @@ TEST(ScrollBarTest, TheThumbFollowsThePointerAndSnapsBackBeyondReach)
         {V(0, 8), 0, true},        {V(150, 8), 90, true},
     };
     for (const auto& m : moves) {
-        SCOPED_TRACE(test::Point(m.point));
+        SCOPED_TRACE(Point(m.point));
         bar->OnMouseMove(m.point, 1);
         EXPECT_NEAR(m.value, bar->GetValue(), 1e-3);
         EXPECT_EQ(m.over, bar->IsPartPressed());
@@ -307,7 +285,7 @@ TEST(ScrollBarTest, SimpleAndSkinDrawingWithAPartHeld)
         bar->Initialize();
         bar->SetSmallChange(0);
         bar->OnMouseDown(row.press, 1);
-        test::LogCanvas canvas;
+        LogCanvas canvas;
         canvas.names = {{&up, "up"}, {&down, "down"}};
         bar->Draw(&canvas);
         EXPECT_EQ(row.want, canvas.Only({"fill", "frame", "skin"}));
@@ -316,7 +294,7 @@ TEST(ScrollBarTest, SimpleAndSkinDrawingWithAPartHeld)
 
 TEST(ScrollBarTest, SkinKeysAreReadInOrderAndAMissingPictureIsNotDrawn)
 {
-    test::KeyLog definition({"Texture=up", "MaxButtonSize=nan"});
+    KeyLog definition({"Texture=up", "MaxButtonSize=nan"});
     std::vector<std::string> resolved;
     FakeTexture up(8, 8);
     CSkinScrollBarAppearance skin;
@@ -331,7 +309,7 @@ TEST(ScrollBarTest, SkinKeysAreReadInOrderAndAMissingPictureIsNotDrawn)
     EXPECT_EQ("SkinScrollBar", skin.GetName());
     EXPECT_TRUE(std::isnan(skin.GetMaxButtonSize()));
 
-    test::KeyLog empty({});
+    KeyLog empty({});
     skin.LoadProperties(empty, [](const std::string&) -> ITexture* { return nullptr; });
     EXPECT_EQ(128.0f, skin.GetMaxButtonSize());
 
@@ -339,43 +317,8 @@ TEST(ScrollBarTest, SkinKeysAreReadInOrderAndAMissingPictureIsNotDrawn)
     auto bar = Make<CScrollBar>("bar", 0, 0, 100, 16);
     bar->SetAppearance(SkinOf({}, nullptr, nullptr));
     bar->Initialize();
-    test::LogCanvas canvas;
+    LogCanvas canvas;
     bar->Draw(&canvas);
     EXPECT_EQ((Lines{"fill (32,0,52,16) (1,1,1,0.2) b0", "fill (16,0,0,16) (1,1,1,0.2) b0"}),
               canvas.Only({"fill", "frame", "skin"}));
-}
-
-using ScrollBarGLTest = test::ControlGLTest<48, 72>;
-
-TEST_F(ScrollBarGLTest, TheLeaderboardsSkinnedBarShowsItsPressedButtonInTheDownPicture)
-{
-    CTexture up;
-    up.Fill(8, 8, 1, 0, 0, 1, false, os::gfx::Format::A8R8G8B8);
-    CTexture down;
-    down.Fill(8, 8, 0, 1, 0, 1, false, os::gfx::Format::A8R8G8B8);
-    auto screen = Make<CScreen>("screen", 0, 0, 48, 72);
-    screen->Initialize();
-    // 12 wide: 12 x 12 end buttons, a track of 40 and a 12-unit thumb with 32 units of travel.
-    auto bar = Make<CScrollBar>("leaderboard", 20, 4, 12, 64);
-    bar->SetAppearance(SkinOf({"BodyRect.width=8", "BodyRect.height=8", "Texture=up", "DownTexture=down"}, &up, &down));
-    bar->SetColor(Color4<float>(0, 0, 1, 1));
-    screen->AddControl(bar);
-    bar->SetOrientation(1);
-    bar->SetValue(25);
-    bar->SetSmallChange(25);
-    screen->OnMouseDown(V(26, 62), 1);
-    ASSERT_EQ(50, bar->GetValue());
-    screen->Draw(glCanvas.get());
-    ExpectPixels([](int x, int y) -> std::uint32_t {
-        if (x < 20 || x >= 32 || y < 4 || y >= 68) {
-            return 0xFF000000u;
-        }
-        if (y < 16 || (y >= 32 && y < 44)) {
-            return 0xFFFF0000u; // decrease button and thumb: the up picture
-        }
-        if (y >= 56) {
-            return 0xFF00FF00u; // the pressed increase button: the down picture
-        }
-        return 0xFF000033u; // the two track parts: the bar's colour at one fifth
-    });
 }

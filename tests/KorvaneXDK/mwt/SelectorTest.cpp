@@ -1,17 +1,6 @@
 /** @file SelectorTest.cpp Horizontal selectors: stepping with faded end markers, clicks on the outer thirds, the
  * wheel, an empty list, and text wider than the control. */
-#include <gtest/gtest.h>
-
-#include "ControlTestSupport.h"
-#include "KorvaneXDK/mwt/Form.h"
-#include "KorvaneXDK/mwt/HorizontalSelector.h"
-#include "TreeTestSupport.h"
-
-using namespace korvane;
-using namespace korvane::mwt;
-using korvane::test::Make;
-using Lines = std::vector<std::string>;
-using V = Vector2<float>;
+#include "MwtTest.h"
 
 namespace
 {
@@ -32,7 +21,7 @@ struct Selector
     /// The markers and the text as drawn now.
     Lines Draw()
     {
-        test::LogCanvas canvas;
+        LogCanvas canvas;
         selector->Draw(&canvas);
         return canvas.Only({"text", "clipped"});
     }
@@ -45,7 +34,7 @@ struct Selector
 
 TEST(SelectorTest, StepsStopAtTheEndsAndFadeTheMarkerThere)
 {
-    test::FixedFonts fonts;
+    FixedFonts fonts;
     Selector s;
     int keys = 0;
     s.selector->KeyDownEvent = [&keys](CControl*, unsigned int) { ++keys; };
@@ -122,7 +111,7 @@ TEST(SelectorTest, TheWheelStepsUnlessItsHandlerTakesIt)
 
 TEST(SelectorTest, AnEmptyListFiresOnceAndShowsOnlyFadedMarkersOrTheNameWhenLayingOut)
 {
-    test::FixedFonts fonts;
+    FixedFonts fonts;
     Selector s;
     s.selector->GetItems().clear();
     EXPECT_EQ(-1, s.selector->GetSelectedIndex());
@@ -141,7 +130,7 @@ TEST(SelectorTest, AnEmptyListFiresOnceAndShowsOnlyFadedMarkersOrTheNameWhenLayi
 
 TEST(SelectorTest, TextWiderThanTheSelectorIsClippedToIt)
 {
-    test::FixedFonts fonts;
+    FixedFonts fonts;
     Selector s;
     s.selector->GetItems()[0] = "abcdefghijklmnop"; // 128 wide: starts at -4
     EXPECT_EQ("clipped (0,7,120,16) 'abcdefghijklmnop' (1,1,1,1)", s.Draw().back());

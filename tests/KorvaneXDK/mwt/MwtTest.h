@@ -1,0 +1,421 @@
+/** @file MwtTest.h What the widget toolkit's tests share: the headers, an event log every control can write to,
+ * controls made with their bounds, canvases on the recording device that write down what is drawn, fixed-metric
+ * fonts, and the OpenGL fixture. */
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <limits>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <boost/function.hpp>
+#include <boost/make_shared.hpp>
+#include <boost/shared_ptr.hpp>
+#include <gtest/gtest.h>
+
+#include "KorvaneXDK/canvas/Canvas.h"
+#include "KorvaneXDK/canvas/CanvasMath.h"
+#include "KorvaneXDK/canvas/FontStock.h"
+#include "KorvaneXDK/core/ArchiveFileDataLoader.h"
+#include "KorvaneXDK/core/ArchiveFileLoader.h"
+#include "KorvaneXDK/core/Exception.h"
+#include "KorvaneXDK/mwt/AnimationComponentStock.h"
+#include "KorvaneXDK/mwt/Button.h"
+#include "KorvaneXDK/mwt/CheckBox.h"
+#include "KorvaneXDK/mwt/ComboBox.h"
+#include "KorvaneXDK/mwt/ControlAppearance.h"
+#include "KorvaneXDK/mwt/ControlAppearanceStock.h"
+#include "KorvaneXDK/mwt/DefaultFactories.h"
+#include "KorvaneXDK/mwt/Edit.h"
+#include "KorvaneXDK/mwt/Form.h"
+#include "KorvaneXDK/mwt/HorizontalSelector.h"
+#include "KorvaneXDK/mwt/Image.h"
+#include "KorvaneXDK/mwt/Knob.h"
+#include "KorvaneXDK/mwt/Label.h"
+#include "KorvaneXDK/mwt/ListBox.h"
+#include "KorvaneXDK/mwt/Pager.h"
+#include "KorvaneXDK/mwt/Panel.h"
+#include "KorvaneXDK/mwt/ProgressBar.h"
+#include "KorvaneXDK/mwt/RadioButton.h"
+#include "KorvaneXDK/mwt/Screen.h"
+#include "KorvaneXDK/mwt/ScrollBar.h"
+#include "KorvaneXDK/mwt/SimpleKnobAppearance.h"
+#include "KorvaneXDK/mwt/SkinButtonAppearance.h"
+#include "KorvaneXDK/mwt/SkinScrollBarAppearance.h"
+#include "KorvaneXDK/mwt/TrackBar.h"
+#include "KorvaneXDK/mwt/TransparentAppearance.h"
+#include "KorvaneXDK/platform/GameApplicationDriverCX.h"
+#include "KorvaneXDK/platform/graphics/DXGraphics.h"
+#include "KorvaneXDK/platform/graphics/ShaderEnvironment.h"
+#include "KorvaneXDK/platform/graphics/ShaderPair.h"
+#include "os/gfx/Device.h"
+#include "os/gfx/Math.h"
+#include "os/gfx/ResultCodes.h"
+#include "support/ExpectThrow.h"
+#include "support/FakeFont.h"
+#include "support/FakeTexture.h"
+#include "support/RecordingCanvas.h"
+#include "support/RecordingCanvasDevice.h"
+#include "support/TempDir.h"
+#include "tools/kvatool/Packer.h"
+
+namespace korvane::test
+{
+
+using Log = std::vector<std::string>;
+
+inline std::string Number(float v)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", static_cast<double>(v));
+    return text;
+}
+
+inline std::string Rect(const canvas::Rect2f& r)
+{
+    return "(" + Number(r.left) + "," + Number(r.top) + "," + Number(r.width) + "," + Number(r.height) + ")";
+}
+
+inline std::string Point(const Vector2<float>& p)
+{
+    return "(" + Number(p.x) + "," + Number(p.y) + ")";
+}
+
+inline std::string Colour(const Color4<float>& c)
+{
+    return "(" + Number(c.r) + "," + Number(c.g) + "," + Number(c.b) + "," + Number(c.a) + ")";
+}
+
+/// Every event of the control appends "<name> <event>[ <point>]" to the log.
+inline void Wire(mwt::CControl& control, Log& log)
+{
+    const std::string name = control.GetName();
+    auto at = [&log, name](const char* what) {
+        return [&log, name, what](mwt::CControl*, Vector2<float> p, int) { log.push_back(name + what + Point(p)); };
+    };
+    control.ClickEvent = [&log, name](mwt::CControl*) { log.push_back(name + " click"); };
+    control.MouseDownEvent = at(" down ");
+    control.MouseMoveEvent = at(" move ");
+    control.MouseUpEvent = at(" up ");
+    control.KeyDownEvent = [&log, name](mwt::CControl*, unsigned int) { log.push_back(name + " key"); };
+    control.GotFocusEvent = [&log, name](mwt::CControl*) { log.push_back(name + " got"); };
+    control.LostFocusEvent = [&log, name](mwt::CControl*) { log.push_back(name + " lost"); };
+    control.UpdateEvent = [&log, name](mwt::CComponent*, float) { log.push_back(name + " update"); };
+    if (auto* container = dynamic_cast<mwt::CContainerControl*>(&control)) {
+        container->FocusChangedEvent = [&log, name](mwt::CControl* c) {
+            log.push_back(name + " focus-changed " + c->GetName());
+        };
+    }
+}
+
+/// A control of class T with the given bounds, not yet added anywhere.
+template <typename T = mwt::CControl>
+boost::shared_ptr<T> Make(const std::string& name, float x, float y, float w, float h)
+{
+    auto control = boost::make_shared<T>(name);
+    control->SetLocation(Vector2<float>(x, y));
+    control->ApplySize(Vector2<float>(w, h));
+    return control;
+}
+
+/// Adds a control of class T to the container and returns it.
+template <typename T = mwt::CControl>
+boost::shared_ptr<T> Add(mwt::CContainerControl& parent, const std::string& name, float x, float y, float w, float h)
+{
+    auto control = Make<T>(name, x, y, w, h);
+    parent.AddControl(control);
+    return control;
+}
+
+/// Logs "<name> init" and "<name> update"; completion is set by the test.
+class FakeAnimation : public mwt::CAnimationComponent
+{
+public:
+    FakeAnimation(const std::string& name, Log& log) : mwt::CAnimationComponent(name), log_(log) {}
+
+    void Initialize() override { log_.push_back(GetName() + " init"); }
+    void Update(float) override { log_.push_back(GetName() + " update"); }
+    bool IsFinished() const override { return completed; }
+    bool IsCompleted() const override { return completed; }
+
+    bool completed = false;
+
+private:
+    Log& log_;
+};
+
+/// "I", "T(x,y)", "S(x,y)" or "M" for anything else.
+inline std::string Describe(const Matrix4& m)
+{
+    const float* e = m.m;
+    const bool linearIdentity = e[0] == 1 && e[1] == 0 && e[4] == 0 && e[5] == 1;
+    const bool noTranslation = e[3] == 0 && e[7] == 0 && e[11] == 0;
+    if (e[2] != 0 || e[6] != 0 || e[8] != 0 || e[9] != 0 || e[10] != 1 || e[12] != 0 || e[13] != 0 || e[14] != 0 ||
+        e[15] != 1) {
+        return "M";
+    }
+    if (linearIdentity) {
+        return noTranslation ? "I" : e[11] == 0 ? "T(" + Number(e[3]) + "," + Number(e[7]) + ")" : "M";
+    }
+    return noTranslation && e[1] == 0 && e[4] == 0 ? "S(" + Number(e[0]) + "," + Number(e[5]) + ")" : "M";
+}
+
+/// Colour names for the brush colours the tree sets.
+inline std::string ColorName(const Color4<float>& c)
+{
+    return c == Color4<float>(1, 0, 0, 1)            ? "red"
+           : c == Color4<float>(1, 0.7f, 0, 1)       ? "orange"
+           : c == Color4<float>(0.5f, 0.5f, 0.5f, 1) ? "grey"
+                                                     : Colour(c);
+}
+
+/// Forwards everything to the real canvas on a recording device and writes down the stack, clip, fill and frame
+/// calls (fills and frames in the brush's colour).
+class TracingCanvas : public canvas::CCanvas
+{
+public:
+    explicit TracingCanvas(
+        boost::shared_ptr<RecordingCanvasDevice> recorder = boost::make_shared<RecordingCanvasDevice>())
+        : canvas::CCanvas(recorder), device(recorder)
+    {
+        SetShaderPair(boost::shared_ptr<CShaderPair>(new CShaderPair()));
+        ResetClipRect();
+    }
+
+    void PushMatrix() override { Trace("push matrix"), CCanvas::PushMatrix(); }
+    void PopMatrix() override { Trace("pop matrix"), CCanvas::PopMatrix(); }
+    void MultiplyMatrix(const Matrix4& m) override { Trace("multiply " + Describe(m)), CCanvas::MultiplyMatrix(m); }
+    void PushBrush() override { Trace("push brush"), CCanvas::PushBrush(); }
+    void PopBrush() override { Trace("pop brush"), CCanvas::PopBrush(); }
+    void PushClipRect() override { Trace("push clip"), CCanvas::PushClipRect(); }
+    void PopClipRect() override { Trace("pop clip"), CCanvas::PopClipRect(); }
+    void IntersectClipRect(const canvas::Rect2f& r) override
+    {
+        Trace("intersect " + Rect(r)), CCanvas::IntersectClipRect(r);
+    }
+    void SetClipOrigin(const Vector2<float>& p) override { Trace("origin " + Point(p)), CCanvas::SetClipOrigin(p); }
+    void FillRect(const canvas::Rect2f& r) override { Trace("fill " + Rect(r) + " " + Brush()), CCanvas::FillRect(r); }
+    void DrawRect(const canvas::Rect2f& r) override { Trace("frame " + Rect(r) + " " + Brush()), CCanvas::DrawRect(r); }
+
+    /// The trace entries that begin with one of the prefixes.
+    std::vector<std::string> Only(std::initializer_list<const char*> prefixes) const
+    {
+        std::vector<std::string> out;
+        for (const std::string& entry : trace) {
+            if (std::any_of(prefixes.begin(), prefixes.end(), [&](const char* p) { return entry.rfind(p, 0) == 0; })) {
+                out.push_back(entry);
+            }
+        }
+        return out;
+    }
+
+    std::vector<std::string> trace;
+    boost::shared_ptr<RecordingCanvasDevice> device;
+
+protected:
+    void Trace(const std::string& entry) { trace.push_back(entry); }
+    virtual std::string Brush() { return ColorName(GetBrush().GetColor()); }
+};
+
+/// Writes down fills and frames as "fill R C bN", and "skin R <texture> C", "image (x,y) C bN", "text (x,y) 'T' C"
+/// and "clipped R 'T' C", where C is the colour drawn (the product of the brushes) and N the blend mode.
+class LogCanvas : public TracingCanvas
+{
+public:
+    void DrawSkin(const canvas::Rect2f& dest, const canvas::Rect2f& body, ITexture* texture) override
+    {
+        Trace("skin " + Rect(dest) + " " + names[texture] + " " + Drawn()), CCanvas::DrawSkin(dest, body, texture);
+    }
+    void DrawImageAt(const Vector2<float>& p, ITexture* texture) override
+    {
+        Trace("image " + Point(p) + " " + Brush()), CCanvas::DrawImageAt(p, texture);
+    }
+    void DrawText(const Vector2<float>& p, const std::string& text) override
+    {
+        Trace("text " + Point(p) + " '" + text + "' " + Drawn()), CCanvas::DrawText(p, text);
+    }
+    void DrawTextClipped(const canvas::Rect2f& r, const std::string& text) override
+    {
+        Trace("clipped " + Rect(r) + " '" + text + "' " + Drawn()), CCanvas::DrawTextClipped(r, text);
+    }
+
+    /// How textures are named in the trace.
+    std::map<const ITexture*, std::string> names;
+
+protected:
+    std::string Drawn() const { return Colour(GetEffectiveColor()); }
+    std::string Brush() override { return Drawn() + " b" + std::to_string(GetBrush().GetBlendMode()); }
+};
+
+/// Fonts "default", 8 units a character and 16 high; the registry is emptied again on destruction.
+struct FixedFonts
+{
+    FixedFonts()
+    {
+        canvas::CFontStock::ReleaseInstance();
+        boost::shared_ptr<canvas::CFontStock> stock = canvas::CFontStock::GetInstance();
+        stock->SetFontFactory([this](IDataLoader*, const std::string&) -> boost::shared_ptr<IFont> { return font; });
+        stock->LoadFont(nullptr, "default", "default");
+    }
+    ~FixedFonts() { canvas::CFontStock::ReleaseInstance(); }
+    FixedFonts(const FixedFonts&) = delete;
+    FixedFonts& operator=(const FixedFonts&) = delete;
+
+    boost::shared_ptr<FakeFont> font = boost::make_shared<FakeFont>();
+};
+
+/// A definition that writes down each key read with its default, as "key|default".
+class KeyLog : public mwt::AppearanceProperties
+{
+public:
+    explicit KeyLog(const std::vector<std::string>& lines) { ParseLines(lines); }
+
+    std::string Get(const std::string& key, const std::string& defaultValue) const override
+    {
+        asked.push_back(key + "|" + defaultValue);
+        return mwt::AppearanceProperties::Get(key, defaultValue);
+    }
+
+    mutable std::vector<std::string> asked;
+};
+
+/// An appearance of class T loaded from key=value lines; textures resolve by name through `pictures` (any other
+/// name to null).
+template <typename T>
+boost::shared_ptr<T> LoadSkin(const std::vector<std::string>& lines, const std::map<std::string, ITexture*>& pictures)
+{
+    mwt::AppearanceProperties properties;
+    properties.ParseLines(lines);
+    auto skin = boost::make_shared<T>();
+    skin->LoadProperties(properties, [pictures](const std::string& name) -> ITexture* {
+        const auto found = pictures.find(name);
+        return found == pictures.end() ? nullptr : found->second;
+    });
+    return skin;
+}
+
+/// Fills the control's rectangle with the control's colour.
+class FillAppearance : public mwt::TControlAppearance<mwt::CControl>
+{
+public:
+    void Draw(mwt::CControl* control, canvas::CCanvas* canvas) override
+    {
+        canvas->GetBrush().SetColor(control->GetColor());
+        canvas->FillRect(canvas::Rect2f(0, 0, control->GetSize().x, control->GetSize().y));
+    }
+};
+
+/// A client rectangle inset by (4, 12) with a 4-unit right and bottom margin; draws nothing.
+class InsetAppearance : public mwt::TControlAppearance<mwt::CControl>
+{
+public:
+    void GetClientRect(canvas::Rect2f& out, mwt::CControl* control) override
+    {
+        out = canvas::Rect2f(4, 12, control->GetSize().x - 8, control->GetSize().y - 16);
+    }
+};
+
+/// The driver with a kWidth x kHeight device reading an archive the project's tool packs from the program's canvas
+/// shaders and whatever AddFiles adds, fixed-metric fonts, and a canvas with its clock held at 250 ms drawing in
+/// screen pixels onto a black target.
+template <int kWidth, int kHeight>
+class GLTest : public ::testing::Test
+{
+protected:
+    class FixedClockCanvas : public canvas::CCanvas
+    {
+    public:
+        double GetElapsedMilliseconds() override { return 250.0; }
+    };
+
+    void SetUp() override
+    {
+        const std::string source = KORVANE_SOURCE_DIR;
+        for (const std::string name : {"canvas.vs", "canvas.ps"}) {
+            dir.Write("src/shader/" + name, TempDir::Read(source + "/data/shader/" + name));
+        }
+        std::vector<std::string> folders = {dir.File("src")};
+        AddFiles(folders);
+        kvatool::PackFolders(folders, dir.File("data.kva"), kvatool::PackOptions());
+
+        ASSERT_TRUE(CreateApplicationDriver(nullptr));
+        driver = GetApplicationDriver();
+        ASSERT_TRUE(driver->InitializeGraphicsForTesting(kWidth, kHeight));
+        driver->SetDataLoader(
+            boost::shared_ptr<IDataLoader>(new TArchiveFileDataLoader<CArchiveFileLoader>(dir.File("data.kva"))));
+        driver->CreateShaderEnvironment();
+        CShaderEnvironment* environment = driver->GetShaderEnvironment();
+        device = driver->GetGraphics()->GetDevice();
+        Matrix4 projection;
+        os::gfx::MatrixOrthoOffCenterLH(&projection, 0, kWidth, kHeight, 0, 0, 1);
+        environment->SetProjectionMatrix(projection);
+        pair = environment->GetShaderPair("shader\\canvas");
+        glCanvas.reset(new FixedClockCanvas());
+        glCanvas->SetShaderPair(pair);
+        Clear(0xFF000000u);
+        glCanvas->BeginDraw();
+        pair->Begin();
+        glCanvas->ResetClipRect();
+    }
+
+    void TearDown() override
+    {
+        glCanvas.reset();
+        DestroyApplicationDriver();
+    }
+
+    /// Files for the archive go to `dir`'s "src" or another folder added to `folders`.
+    virtual void AddFiles(std::vector<std::string>& folders) {}
+
+    void Clear(std::uint32_t colour)
+    {
+        ASSERT_EQ(os::gfx::kOk,
+                  device->Clear(0, nullptr, os::gfx::clear::Target | os::gfx::clear::ZBuffer, colour, 1.0f, 0));
+    }
+
+    /// Reads the target back and reports the first few pixels whose colour differs from `expected` by more than
+    /// `tolerance` in a channel (RGB: the target's alpha is blended too and shows nowhere).
+    void ExpectPixels(const std::function<std::uint32_t(int, int)>& expected, int tolerance = 0)
+    {
+        std::vector<std::uint32_t> pixels;
+        ASSERT_EQ(os::gfx::kOk, device->ReadBackBuffer(&pixels, nullptr, nullptr));
+        int wrong = 0;
+        for (int y = 0; y < kHeight; ++y) {
+            for (int x = 0; x < kWidth; ++x) {
+                const std::uint32_t want = expected(x, y);
+                const std::uint32_t got = pixels.at(static_cast<std::size_t>(y * kWidth + x));
+                int distance = 0;
+                for (int shift = 0; shift < 24; shift += 8) {
+                    distance = std::max(distance, std::abs(static_cast<int>((got >> shift) & 0xFF) -
+                                                           static_cast<int>((want >> shift) & 0xFF)));
+                }
+                if (distance > tolerance && wrong++ < 5) {
+                    ADD_FAILURE() << "pixel (" << x << ", " << y << ") is " << std::hex << got << ", not " << want;
+                }
+            }
+        }
+        EXPECT_EQ(0, wrong);
+    }
+
+    FixedFonts fonts;
+    TempDir dir;
+    CGameApplicationDriverCX* driver = nullptr;
+    os::gfx::Device* device = nullptr;
+    boost::shared_ptr<CShaderPair> pair;
+    boost::shared_ptr<canvas::CCanvas> glCanvas;
+};
+
+} // namespace korvane::test
+
+using namespace korvane;
+using namespace korvane::mwt;
+using namespace korvane::test;
+using canvas::Rect2f;
+using Lines = std::vector<std::string>;
+using V = Vector2<float>;
