@@ -40,9 +40,10 @@ P3 Image(const CControl& control, const P3& p)
 
 void ExpectNear(const P3& want, const P3& got, float tolerance = 1e-3f)
 {
-    EXPECT_NEAR(want.x, got.x, tolerance);
-    EXPECT_NEAR(want.y, got.y, tolerance);
-    EXPECT_NEAR(want.z, got.z, tolerance);
+    EXPECT_TRUE(std::fabs(want.x - got.x) <= tolerance && std::fabs(want.y - got.y) <= tolerance &&
+                std::fabs(want.z - got.z) <= tolerance)
+        << "(" << got.x << ", " << got.y << ", " << got.z << ") is not (" << want.x << ", " << want.y << ", " << want.z
+        << ")";
 }
 
 void ExpectColor(float alpha, const CControl& control, float tolerance = 1e-5f)
@@ -52,20 +53,16 @@ void ExpectColor(float alpha, const CControl& control, float tolerance = 1e-5f)
         EXPECT_EQ(kSentinel, c);
         return;
     }
-    EXPECT_EQ(1.0f, c.r);
-    EXPECT_EQ(1.0f, c.g);
-    EXPECT_EQ(1.0f, c.b);
+    EXPECT_EQ(Color4<float>(1, 1, 1, c.a), c);
     EXPECT_NEAR(alpha, c.a, tolerance);
 }
 
 struct Row
 {
     const char* name;
-    P3 probe;
-    P3 start;
-    float startAlpha;
-    /// Seconds; 0 finished at once, kNever never.
-    float finish;
+    P3 probe, start;
+    /// finish: seconds; 0 finished at once, kNever never.
+    float startAlpha, finish;
     /// Where the probe lands two seconds on (none for the loops).
     std::optional<P3> end;
     float endAlpha;
@@ -169,8 +166,7 @@ TEST(AnimationTest, SoftTouchAndSpreadOutScaleExactlyAtTheirMarks)
     struct Mark
     {
         const char* name;
-        float seconds;
-        float scale;
+        float seconds, scale;
         bool finished;
     };
     // Exact: the shrinking factors are the floats nearest 1 / 1.12 and 1 / 1.4, so both end at 1.0.
@@ -209,15 +205,10 @@ TEST(AnimationTest, TransformsHaveTheirGeometry)
     // SwingLoop turns about (50, 10): +10 degrees a quarter period in, -10 degrees three quarters in, back at 3 s.
     auto swing = MakeControl();
     swing->SetAnimation(stock->Create("SwingLoop"));
-    const struct
-    {
-        float seconds;
-        float degrees;
-    } swings[] = {{0.75f, 10.0f}, {1.5f, -10.0f}, {0.75f, 0.0f}};
-    for (const auto& s : swings) {
-        swing->GetAnimation()->Update(s.seconds);
+    for (const auto [seconds, degrees] : {std::pair{0.75f, 10.0f}, {1.5f, -10.0f}, {0.75f, 0.0f}}) {
+        swing->GetAnimation()->Update(seconds);
         swing->GetAnimation()->Update(0.0f);
-        const float a = s.degrees * 3.14159265f / 180.0f;
+        const float a = degrees * 3.14159265f / 180.0f;
         ExpectNear(P3(50.0f, 10.0f, 0.0f), Image(*swing, P3(50.0f, 10.0f, 0.0f)));
         ExpectNear(P3(50.0f + 50.0f * std::cos(a), 10.0f + 50.0f * std::sin(a), 0.0f),
                    Image(*swing, P3(100.0f, 10.0f, 0.0f)));
@@ -250,21 +241,16 @@ TEST(AnimationTest, TransformsHaveTheirGeometry)
 
 TEST(AnimationTest, FlipSlidesMoveByWholeUnitsRoundingHalvesUp)
 {
-    const struct
-    {
-        P3 offset;
-        P3 translation;
-    } rows[] = {{P3(12.5f, -12.5f, 0.0f), P3(13.0f, -12.0f, 0.0f)},
-                {P3(12.49f, -12.51f, 0.0f), P3(12.0f, -13.0f, 0.0f)},
-                {P3(0.5f, -0.5f, 3.25f), P3(1.0f, 0.0f, 3.25f)}};
-    for (const auto& row : rows) {
+    for (const auto& [offset, translation] : {std::pair{P3(12.5f, -12.5f, 0), P3(13, -12, 0)},
+                                              {P3(12.49f, -12.51f, 0), P3(12, -13, 0)},
+                                              {P3(0.5f, -0.5f, 3.25f), P3(1, 0, 3.25f)}}) {
         auto control = MakeControl();
         auto flip = boost::make_shared<CFlipSlideInAnimation>();
         control->SetAnimation(flip);
-        flip->GetOffsetTween().SetFrom(row.offset);
-        flip->GetOffsetTween().SetTo(row.offset);
+        flip->GetOffsetTween().SetFrom(offset);
+        flip->GetOffsetTween().SetTo(offset);
         flip->Update(0.0f);
-        EXPECT_EQ(row.translation, Image(*control, P3(0.0f, 0.0f, 0.0f)));
+        EXPECT_EQ(translation, Image(*control, P3(0, 0, 0)));
     }
 }
 
@@ -285,18 +271,16 @@ TEST(AnimationTest, DelayDecoratorShowsTheStartThenHandsOnTheWholeFrame)
     // The frame that reaches the delay passes all its 0.15 s on, not the 0.05 s past the delay.
     delayed->GetAnimation()->Update(0.15f);
     plain->GetAnimation()->Update(0.15f);
-    for (int i = 0; i < 16; ++i) {
-        EXPECT_EQ(plain->GetEffectTransform().m[i], delayed->GetEffectTransform().m[i]) << "element " << i;
-    }
+    const float* m = plain->GetEffectTransform().m;
+    EXPECT_TRUE(std::equal(m, m + 16, delayed->GetEffectTransform().m));
     EXPECT_EQ(plain->GetEffectColor(), delayed->GetEffectColor());
 
     // At 60 frames a second it finishes about 0.7 s after it was attached, at most a frame early.
     auto timed = MakeControl();
     timed->SetAnimation(stock->Create("TiltCloseDelay"));
     int frames = 0;
-    while (!timed->GetAnimation()->IsCompleted() && frames < 1000) {
+    for (; !timed->GetAnimation()->IsCompleted() && frames < 1000; ++frames) {
         timed->GetAnimation()->Update(1.0f / 60.0f);
-        ++frames;
     }
     const float seconds = static_cast<float>(frames) / 60.0f;
     EXPECT_LE(seconds, 0.7f + 1e-4f);

@@ -1,5 +1,6 @@
 /** @file ControlTest.cpp Controls: the layout-edit drag, the update order, focus inside forms, failing appearances
  * and the appearance template's defaults. */
+#include "KorvaneXDK/mwt/BadCast.h"
 #include "MwtTest.h"
 
 namespace
@@ -24,20 +25,16 @@ struct EditFixture
 
 TEST(Control, GripIsHalfOpen)
 {
-    const struct
-    {
-        V press;
-        std::int32_t state;
-    } rows[] = {
+    const std::pair<V, std::int32_t> rows[] = {
         {V(32, 22), CControl::kEditResizing}, // exactly (w - 8, h - 8)
         {V(39.9f, 29.9f), CControl::kEditResizing}, {V(31.9f, 22), CControl::kEditMoving},
         {V(40, 30), CControl::kEditMoving}, // (w, h) lies outside the grip
         {V(0, 0), CControl::kEditMoving},
     };
-    for (const auto& row : rows) {
+    for (const auto& [press, state] : rows) {
         EditFixture f;
-        f.control->OnMouseDown(row.press, 1);
-        EXPECT_EQ(f.control->GetEditDragState(), row.state) << Point(row.press);
+        f.control->OnMouseDown(press, 1);
+        EXPECT_EQ(f.control->GetEditDragState(), state) << Point(press);
     }
     EditFixture other;
     other.control->OnMouseDown(V(32, 22), 2); // only the left button edits
@@ -46,21 +43,17 @@ TEST(Control, GripIsHalfOpen)
 
 TEST(Control, ResizeFloorsAndKeepsTheMinimum)
 {
-    const struct
-    {
-        V move;
-        V size;
-    } rows[] = {
+    const std::pair<V, V> rows[] = {
         {V(50.7f, 40.2f), V(58, 48)}, // grab (8, 8) + point, floored
         {V(0.5f, 0.5f), V(8, 8)},     // 8.5 floors to 8
         {V(-100, -100), V(8, 8)},     // never below 8
         {V(-0.5f, 100), V(8, 108)},
     };
-    for (const auto& row : rows) {
+    for (const auto& [move, size] : rows) {
         EditFixture f;
         f.control->OnMouseDown(V(32, 22), 1);
-        f.control->OnMouseMove(row.move, 1);
-        EXPECT_EQ(f.control->GetSize(), row.size) << Point(row.move);
+        f.control->OnMouseMove(move, 1);
+        EXPECT_EQ(f.control->GetSize(), size) << Point(move);
         EXPECT_EQ(f.control->GetLocation(), V(10, 10));
     }
 }
@@ -159,10 +152,7 @@ TEST(Control, FocusedInFormButNotOnTheScreen)
     auto b = Add<CForm>(*screen, "B", 300, 0, 200, 200);
     auto panel = Add<CPanel>(*a, "panel", 10, 10, 100, 100);
     auto c = Add(*panel, "c", 5, 5, 20, 20);
-    Wire(*screen, log);
-    Wire(*a, log);
-    Wire(*panel, log);
-    Wire(*c, log);
+    WireAll(log, *screen, *a, *panel, *c);
 
     screen->SetFocusedControl(b.get());
     EXPECT_TRUE(c->IsFocusedInForm());
@@ -196,26 +186,18 @@ TEST(Control, AppearanceIsNull)
     {
         const char* what;
         CControl::AppearanceFactoryFunction factory;
-    } rows[] = {
-        {"no factory", CControl::AppearanceFactoryFunction()},
-        {"a factory yielding none", [] { return boost::shared_ptr<IControlAppearance>(); }},
-    };
+    } rows[] = {{"no factory", {}},
+                {"a factory yielding none", [] { return boost::shared_ptr<IControlAppearance>(); }}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         Log log;
         auto root = Make<CPanel>("root", 0, 0, 100, 100);
         root->Initialize();
-        Wire(*root, log);
         auto bare = Make<CPanel>("bare", 10, 10, 50, 50);
         bare->AppearanceFactory = row.factory;
-        Wire(*bare, log);
-        try {
-            root->AddControl(bare);
-            FAIL() << "no exception";
-        } catch (const EInvalidOperation& e) {
-            EXPECT_EQ(e.GetMessage(), "Appearance is NULL.");
-            EXPECT_EQ(e.GetWhere(), "class korvane::mwt::CPanel");
-        }
+        WireAll(log, *root, *bare);
+        ExpectThrowWith<EInvalidOperation>([&] { root->AddControl(bare); }, "Appearance is NULL.",
+                                           "class korvane::mwt::CPanel");
         // Left in the list with its parent set, but inert: never hit, no layout, no crash.
         EXPECT_EQ(root->FindControl(bare.get()), bare);
         EXPECT_EQ(bare->GetParent(), root.get());
@@ -235,12 +217,7 @@ TEST(Appearance, CastControlThrowsBadCast)
     TControlAppearance<CPanel> forPanels;
     CControl plain("plain");
     CPanel panel("panel");
-    try {
-        forPanels.HitTest(&plain, V(0, 0));
-        FAIL() << "no exception";
-    } catch (const std::bad_cast& e) {
-        EXPECT_STREQ(e.what(), "bad cast");
-    }
+    EXPECT_THROW(forPanels.HitTest(&plain, V(0, 0)), EBadCast);
     EXPECT_THROW(forPanels.CastControl(static_cast<CControl*>(nullptr)), std::bad_cast);
     EXPECT_EQ(forPanels.CastControl(static_cast<CControl*>(&panel)), &panel);
     const TControlAppearance<CPanel>& constant = forPanels;

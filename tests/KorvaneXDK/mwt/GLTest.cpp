@@ -1,13 +1,11 @@
 /** @file GLTest.cpp Controls drawn through the canvas on the real OpenGL device and read back: clipping to panels, a
- * mirrored control, the simple button body, a framed form with a label and an image, the leaderboard's skinned scroll
- * bar, and the program's skin compared with a stored reference picture.
+ * mirrored control, and the program's skin compared with a stored reference picture.
  *
  * Run with KORVANE_UPDATE_REFERENCE_IMAGES=1 to write the reference picture afresh into the source tree (then look at
  * it before committing it). */
 #include <filesystem>
 #include <fstream>
 
-#include "KorvaneXDK/platform/graphics/Texture.h"
 #include "KorvaneXDK/platform/graphics/TextureCache.h"
 #include "MwtTest.h"
 
@@ -80,134 +78,6 @@ TEST_F(AppearanceGLTest, AMirroredControlShowsItsRightSideOnTheLeft)
     // Unmirrored the red quarter would cover pixels 10..19 and the blue 20..49. The mirror x -> 40 - x also turns
     // the canvas's half-pixel shift around, so everything lands one pixel to the right.
     ExpectPixels([](int x, int y) { return !Inside(x, y, 11, 10, 51, 30) ? kBlack : x >= 41 ? kRed : kBlue; });
-}
-
-using ButtonGLTest = GLTest<64, 40>;
-
-TEST_F(ButtonGLTest, TheSimpleBodyIsTheButtonsColourAtOneFifthAndPressedAtFourFifths)
-{
-    auto screen = MakeScreen(64, 40);
-    auto button = Add<CButton>(*screen, "button", 10, 10, 40, 20);
-    button->SetColor(Color4<float>(0, 0, 1, 1));
-    for (const bool pressed : {false, true}) {
-        SCOPED_TRACE(pressed);
-        Clear(kBlack);
-        if (pressed) {
-            screen->OnMouseDown(V(30, 20), 1);
-        }
-        screen->Draw(glCanvas.get());
-        const std::uint32_t body = pressed ? 0xFF0000CCu : 0xFF000033u;
-        // The inner rectangle is pixels 11..48 x 11..28; its outline adds the full colour.
-        ExpectPixels([body](int x, int y) {
-            return !Inside(x, y, 11, 11, 49, 29) ? kBlack : x == 11 || x == 48 || y == 11 || y == 28 ? kBlue : body;
-        });
-    }
-}
-
-using ScrollBarGLTest = GLTest<48, 72>;
-
-TEST_F(ScrollBarGLTest, TheLeaderboardsSkinnedBarShowsItsPressedButtonInTheDownPicture)
-{
-    CTexture up;
-    up.Fill(8, 8, 1, 0, 0, 1, false, os::gfx::Format::A8R8G8B8);
-    CTexture down;
-    down.Fill(8, 8, 0, 1, 0, 1, false, os::gfx::Format::A8R8G8B8);
-    auto screen = MakeScreen(48, 72);
-    // 12 wide: 12 x 12 end buttons, a track of 40 and a 12-unit thumb with 32 units of travel.
-    auto bar = Make<CScrollBar>("leaderboard", 20, 4, 12, 64);
-    bar->SetAppearance(LoadSkin<CSkinScrollBarAppearance>(
-        {"BodyRect.width=8", "BodyRect.height=8", "Texture=up", "DownTexture=down"}, {{"up", &up}, {"down", &down}}));
-    bar->SetColor(Color4<float>(0, 0, 1, 1));
-    screen->AddControl(bar);
-    bar->SetOrientation(1);
-    bar->SetValue(25);
-    bar->SetSmallChange(25);
-    screen->OnMouseDown(V(26, 62), 1);
-    ASSERT_EQ(50, bar->GetValue());
-    screen->Draw(glCanvas.get());
-    // Decrease button and thumb in the up picture, the pressed increase button in the down picture, the two track
-    // parts in the bar's colour at one fifth.
-    ExpectPixels([](int x, int y) -> std::uint32_t {
-        return !Inside(x, y, 20, 4, 32, 68)    ? kBlack
-               : y < 16 || (y >= 32 && y < 44) ? kRed
-               : y >= 56                       ? 0xFF00FF00u
-                                               : 0xFF000033u;
-    });
-}
-
-namespace
-{
-
-/// A 24-bit BMP of one colour (the font page loader reads images by their content).
-std::string SolidBmp(int width, int height, std::uint8_t r, std::uint8_t g, std::uint8_t b)
-{
-    const int row = (width * 3 + 3) / 4 * 4;
-    const int size = 54 + row * height;
-    std::string out(static_cast<std::size_t>(size), '\0');
-    for (const auto& [at, value] :
-         {std::pair{2, size}, {10, 54}, {14, 40}, {18, width}, {22, height}, {26, 1}, {28, 24}}) {
-        for (int i = 0; i < 4; ++i) {
-            out[static_cast<std::size_t>(at + i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
-        }
-    }
-    out[0] = 'B';
-    out[1] = 'M';
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const std::size_t at = static_cast<std::size_t>(54 + y * row + x * 3);
-            out[at] = static_cast<char>(b);
-            out[at + 1] = static_cast<char>(g);
-            out[at + 2] = static_cast<char>(r);
-        }
-    }
-    return out;
-}
-
-/// With a "default" font whose one glyph "H" is a solid 4 x 6 block.
-class ImageLabelGLTest : public GLTest<128, 64>
-{
-protected:
-    void AddFiles(std::vector<std::string>&) override
-    {
-        dir.Write("src/fonts/default.ini", "StartCode=48\nEndCode=48\n48.x=0\n48.y=0\n48.w=4\n48.h=6\n48.p=5\n");
-        dir.Write("src/fonts/default.png", SolidBmp(8, 8, 255, 255, 255));
-    }
-};
-
-} // namespace
-
-TEST_F(ImageLabelGLTest, AFramedSimpleFormWithALabelAndAnImage)
-{
-    canvas::CFontStock::ReleaseInstance();
-    canvas::CFontStock::GetInstance()->LoadFonts(driver->GetDataLoader().get(), "fonts");
-    constexpr std::uint32_t kGrey = 0xFF808080u;
-    Clear(kGrey);
-    auto screen = MakeScreen(128, 64);
-    // The form covers 10..109 x 5..54; its client area 12..107 x 25..52.
-    auto form = Make<CForm>("form", 10, 5, 100, 50);
-    form->SetColor(Color4<float>(0.2f, 0.4f, 0.6f, 1));
-    screen->AddControl(form);
-    form->SetFocus();
-    screen->Update(1.0f); // the opening has run its course
-    auto label = Add<CLabel>(*form, "label", 4, 4, 0, 0);
-    label->SetCaption("H");
-    label->SetColor(Color4<float>(1, 1, 0, 1));
-    auto texture = boost::make_shared<CTexture>();
-    texture->Fill(8, 4, 0, 1, 1, 1, false, os::gfx::Format::A8R8G8B8);
-    Add<CImage>(*form, "image", 40, 8, 0, 0)->SetTexture(texture);
-    screen->Draw(glCanvas.get());
-    // The glyph, the image, the client area; 60 % black over the grey leaves 128 x 0.4 in the frame, and the
-    // focused caption adds 204 x 0.6 of blue.
-    ExpectPixels(
-        [](int x, int y) {
-            return Inside(x, y, 16, 29, 20, 35)    ? 0xFFFFFF00u
-                   : Inside(x, y, 52, 33, 60, 37)  ? 0xFF00FFFFu
-                   : Inside(x, y, 12, 25, 108, 53) ? 0xFF336699u
-                   : Inside(x, y, 10, 5, 110, 25)  ? 0xFF3333AEu
-                   : Inside(x, y, 10, 25, 110, 55) ? 0xFF333333u
-                                                   : kGrey;
-        },
-        1);
 }
 
 namespace

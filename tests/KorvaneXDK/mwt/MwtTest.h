@@ -5,38 +5,24 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
-#include <cstdio>
-#include <functional>
 #include <limits>
-#include <map>
 #include <optional>
-#include <string>
-#include <vector>
 
-#include <boost/function.hpp>
 #include <boost/make_shared.hpp>
-#include <boost/shared_ptr.hpp>
 #include <gtest/gtest.h>
 
-#include "KorvaneXDK/canvas/Canvas.h"
 #include "KorvaneXDK/canvas/CanvasMath.h"
-#include "KorvaneXDK/canvas/FontStock.h"
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
-#include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/mwt/AnimationComponentStock.h"
-#include "KorvaneXDK/mwt/Button.h"
 #include "KorvaneXDK/mwt/CheckBox.h"
 #include "KorvaneXDK/mwt/ComboBox.h"
-#include "KorvaneXDK/mwt/ControlAppearance.h"
 #include "KorvaneXDK/mwt/ControlAppearanceStock.h"
 #include "KorvaneXDK/mwt/DefaultFactories.h"
 #include "KorvaneXDK/mwt/Edit.h"
 #include "KorvaneXDK/mwt/Form.h"
 #include "KorvaneXDK/mwt/HorizontalSelector.h"
 #include "KorvaneXDK/mwt/Image.h"
-#include "KorvaneXDK/mwt/Knob.h"
 #include "KorvaneXDK/mwt/Label.h"
 #include "KorvaneXDK/mwt/ListBox.h"
 #include "KorvaneXDK/mwt/Pager.h"
@@ -44,7 +30,6 @@
 #include "KorvaneXDK/mwt/ProgressBar.h"
 #include "KorvaneXDK/mwt/RadioButton.h"
 #include "KorvaneXDK/mwt/Screen.h"
-#include "KorvaneXDK/mwt/ScrollBar.h"
 #include "KorvaneXDK/mwt/SimpleKnobAppearance.h"
 #include "KorvaneXDK/mwt/SkinButtonAppearance.h"
 #include "KorvaneXDK/mwt/SkinScrollBarAppearance.h"
@@ -53,15 +38,12 @@
 #include "KorvaneXDK/platform/GameApplicationDriverCX.h"
 #include "KorvaneXDK/platform/graphics/DXGraphics.h"
 #include "KorvaneXDK/platform/graphics/ShaderEnvironment.h"
-#include "KorvaneXDK/platform/graphics/ShaderPair.h"
 #include "os/gfx/Device.h"
 #include "os/gfx/Math.h"
 #include "os/gfx/ResultCodes.h"
 #include "support/ExpectThrow.h"
-#include "support/FakeFont.h"
 #include "support/FakeTexture.h"
 #include "support/RecordingCanvas.h"
-#include "support/RecordingCanvasDevice.h"
 #include "support/TempDir.h"
 #include "tools/kvatool/Packer.h"
 
@@ -92,6 +74,18 @@ inline std::string Colour(const Color4<float>& c)
     return "(" + Number(c.r) + "," + Number(c.g) + "," + Number(c.b) + "," + Number(c.a) + ")";
 }
 
+/// The font's calls as "'text' (x,y) AARRGGBB".
+inline std::vector<std::string> Calls(const FakeFont& font)
+{
+    std::vector<std::string> out;
+    for (const auto& c : font.calls) {
+        char colour[16];
+        std::snprintf(colour, sizeof colour, "%08X", c.color);
+        out.push_back("'" + c.text + "' (" + std::to_string(c.x) + "," + std::to_string(c.y) + ") " + colour);
+    }
+    return out;
+}
+
 /// Every event of the control appends "<name> <event>[ <point>]" to the log.
 inline void Wire(mwt::CControl& control, Log& log)
 {
@@ -112,6 +106,13 @@ inline void Wire(mwt::CControl& control, Log& log)
             log.push_back(name + " focus-changed " + c->GetName());
         };
     }
+}
+
+/// Wires every control to the log.
+template <typename... T>
+void WireAll(Log& log, T&... controls)
+{
+    (Wire(controls, log), ...);
 }
 
 /// A control of class T with the given bounds, not yet added anywhere.

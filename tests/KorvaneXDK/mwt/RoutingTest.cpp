@@ -20,9 +20,7 @@ TEST(Routing, PressOnOneReleaseOnAnotherCapturesAndDoesNotClick)
     auto root = MakeRoot();
     auto a = Add(*root, "A", 10, 10, 50, 50);
     auto b = Add(*root, "B", 100, 10, 50, 50);
-    Wire(*root, log);
-    Wire(*a, log);
-    Wire(*b, log);
+    WireAll(log, *root, *a, *b);
     root->OnMouseMove(V(120, 20), 0); // no press: the child under the pointer
     root->OnMouseDown(V(20, 20), 1);
     root->OnMouseMove(V(120, 20), 1);
@@ -41,9 +39,7 @@ TEST(Routing, ClicksComeOnceThroughNestedContainers)
     panel->SetAppearance(boost::make_shared<InsetAppearance>());
     root->AddControl(panel);
     auto leaf = Add(*panel, "leaf", 10, 10, 20, 20);
-    Wire(*root, log);
-    Wire(*panel, log);
-    Wire(*leaf, log);
+    WireAll(log, *root, *panel, *leaf);
 
     // The leaf sits at 50 + 4 + 10, 50 + 12 + 10 on the root.
     root->OnMouseDown(V(70, 80), 1);
@@ -63,26 +59,16 @@ TEST(Routing, HitOrder)
     const struct
     {
         const char* what;
-        void (*prepare)(CPanel& root, CControl& a, CControl& b);
+        void (*prepare)(CControl& a, CControl& b);
         const char* expected;
     } rows[] = {
-        {"the later child wins", [](CPanel&, CControl&, CControl&) {}, "B down (10,10)"},
-        {"a disabled child is transparent", [](CPanel&, CControl&, CControl& b) { b.SetEnabled(false); },
-         "A down (30,30)"},
-        {"a hidden child is transparent", [](CPanel&, CControl&, CControl& b) { b.SetVisible(false); },
-         "A down (30,30)"},
-        {"sent to the back", [](CPanel&, CControl&, CControl& b) { b.SendToBack(); }, "A down (30,30)"},
-        {"brought back to the front",
-         [](CPanel&, CControl&, CControl& b) {
-             b.SendToBack();
-             b.BringToFront();
-         },
+        {"the later child wins", [](CControl&, CControl&) {}, "B down (10,10)"},
+        {"a disabled child is transparent", [](CControl&, CControl& b) { b.SetEnabled(false); }, "A down (30,30)"},
+        {"a hidden child is transparent", [](CControl&, CControl& b) { b.SetVisible(false); }, "A down (30,30)"},
+        {"sent to the back", [](CControl&, CControl& b) { b.SendToBack(); }, "A down (30,30)"},
+        {"brought back to the front", [](CControl&, CControl& b) { b.SendToBack(), b.BringToFront(); },
          "B down (10,10)"},
-        {"nothing hit: the container",
-         [](CPanel&, CControl& a, CControl& b) {
-             a.SetEnabled(false);
-             b.SetVisible(false);
-         },
+        {"nothing hit: the container", [](CControl& a, CControl& b) { a.SetEnabled(false), b.SetVisible(false); },
          "root down (40,40)"},
     };
     for (const auto& row : rows) {
@@ -91,16 +77,11 @@ TEST(Routing, HitOrder)
         auto root = MakeRoot();
         auto a = Add(*root, "A", 10, 10, 50, 50);
         auto b = Add(*root, "B", 30, 30, 50, 50);
-        row.prepare(*root, *a, *b);
-        for (auto* c : {static_cast<CControl*>(root.get()), static_cast<CControl*>(a.get()), b.get()}) {
-            Wire(*c, log);
-            c->GotFocusEvent.clear();
-            c->LostFocusEvent.clear();
-        }
-        root->FocusChangedEvent.clear();
-        root->OnMouseDown(V(40, 40), 1);
+        row.prepare(*a, *b);
+        WireAll(log, *root, *a, *b);
+        root->OnMouseDown(V(40, 40), 1); // the press comes after any focus change
         ASSERT_FALSE(log.empty());
-        EXPECT_EQ(log.front(), row.expected);
+        EXPECT_EQ(log.back(), row.expected);
     }
 }
 
@@ -111,9 +92,7 @@ TEST(Routing, HandlersMayChangeTheTreeWhileItRoutes)
     auto a = Add(*root, "A", 0, 0, 10, 10);
     auto b = Add(*root, "B", 20, 0, 10, 10);
     auto c = Add(*root, "C", 40, 0, 10, 10);
-    for (auto* x : {static_cast<CControl*>(root.get()), a.get(), b.get(), c.get()}) {
-        Wire(*x, log);
-    }
+    WireAll(log, *root, *a, *b, *c);
     a->UpdateEvent = [&](CComponent*, float) {
         log.push_back("A update");
         root->RemoveControl(b.get());
@@ -129,24 +108,12 @@ TEST(Routing, HandlersMayChangeTheTreeWhileItRoutes)
     root->FocusChangedEvent.clear();
     a->GotFocusEvent.clear();
     a->LostFocusEvent.clear();
-    const struct
-    {
-        const char* what;
-        bool onPress;
-    } rows[] = {{"press", true}, {"click", false}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
+    for (const bool onPress : {true, false}) {
+        SCOPED_TRACE(onPress ? "press" : "click");
         log.clear();
-        CControl* self = nullptr;
-        {
-            auto made = Add(*root, "self", 100, 100, 20, 20);
-            self = made.get();
-        }
-        auto removeSelf = [&log, &root, self]() {
-            log.push_back("removing");
-            root->RemoveControl(self);
-        };
-        if (row.onPress) {
+        CControl* self = Add(*root, "self", 100, 100, 20, 20).get();
+        auto removeSelf = [&log, &root, self]() { log.push_back("removing"), root->RemoveControl(self); };
+        if (onPress) {
             self->MouseDownEvent = [removeSelf](CControl*, V, int) { removeSelf(); };
         } else {
             self->ClickEvent = [removeSelf](CControl*) { removeSelf(); };
@@ -166,9 +133,7 @@ TEST(Routing, LostReleases)
     auto root = MakeRoot();
     auto a = Add(*root, "A", 10, 10, 50, 50);
     auto b = Add(*root, "B", 100, 10, 50, 50);
-    for (auto* x : {static_cast<CControl*>(root.get()), a.get(), b.get()}) {
-        Wire(*x, log);
-    }
+    WireAll(log, *root, *a, *b);
     // The container itself: its own release only, no routing and no click.
     root->OnMouseDown(V(5, 150), 1);
     root->OnMouseDown(V(6, 151), 1);
@@ -198,8 +163,7 @@ TEST(Routing, WheelBubblesUntilTaken)
     {
         const char* what;
         int child; // -1 no handler, 0 declines, 1 takes
-        bool rootCalled;
-        bool result;
+        bool rootCalled, result;
     } rows[] = {
         {"no child handler", -1, true, false},
         {"declined", 0, true, false},
@@ -210,10 +174,7 @@ TEST(Routing, WheelBubblesUntilTaken)
         auto root = MakeRoot();
         auto a = Add(*root, "A", 10, 10, 50, 50);
         bool rootCalled = false;
-        root->MouseWheelEvent = [&](CControl*, float) {
-            rootCalled = true;
-            return false;
-        };
+        root->MouseWheelEvent = [&](CControl*, float) { return rootCalled = true, false; };
         if (row.child >= 0) {
             const bool takes = row.child == 1;
             a->MouseWheelEvent = [takes](CControl*, float) { return takes; };
@@ -227,9 +188,7 @@ TEST(Routing, KeysPreviewAndGroupBroadcast)
 {
     const struct
     {
-        bool preview;
-        bool editMode;
-        bool broadcast;
+        bool preview, editMode, broadcast;
         Log expected;
     } rows[] = {
         {false, false, false, {"k2 key"}},
@@ -251,9 +210,7 @@ TEST(Routing, KeysPreviewAndGroupBroadcast)
         form->SetFocusedControl(k2.get());
         k3->SetEnabled(false); // disabled and hidden siblings hear broadcasts too
         k5->SetVisible(false);
-        for (auto* c : {static_cast<CControl*>(form.get()), k1.get(), k2.get(), k3.get(), k4.get(), k5.get()}) {
-            Wire(*c, log);
-        }
+        WireAll(log, *form, *k1, *k2, *k3, *k4, *k5);
         form->SetKeyPreview(row.preview);
         form->SetLayoutEditMode(row.editMode);
         form->SetGroupKeyBroadcast(row.broadcast);
@@ -272,9 +229,7 @@ TEST(Routing, RemovingTheFocusedChildHandsFocusOn)
     auto d = Add(*root, "D", 60, 0, 10, 10);
     d->SetEnabled(false);
     root->SetFocusedControl(c.get());
-    for (auto* x : {static_cast<CControl*>(root.get()), a.get(), b.get(), c.get(), d.get()}) {
-        Wire(*x, log);
-    }
+    WireAll(log, *root, *a, *b, *c, *d);
     root->RemoveControl(c.get());
     // From the last eligible to the first: the first in list order ends with the focus.
     EXPECT_EQ(log, (Log{"B got", "root focus-changed B", "B lost", "A got", "root focus-changed A"}));

@@ -253,37 +253,58 @@ TEST(ScrollBarTest, HoldingAPartRepeatsAfterAQuarterSecondAndUpdateRunsNothingEl
 
 TEST(ScrollBarTest, SimpleAndSkinDrawingWithAPartHeld)
 {
-    FakeTexture up(8, 8);
-    FakeTexture down(8, 8);
+    FakeTexture up(8, 8), down(8, 8);
     const std::string frame = " (1,1,1,1) b1";
     const std::string dim = " (1,1,1,0.2) b0";
-    // The page-up track held moves the value to 10: thumb {21.88, 0, 16, 16}.
     const struct
     {
         bool skin;
+        V size;
+        std::int32_t orientation;
+        double value, step;
         V press;
         Lines want;
     } rows[] = {
+        // The page-up track held moves the value to 10: thumb {21.88, 0, 16, 16}.
         {false,
+         V(100, 16),
+         0,
+         0,
+         0,
          V(70, 8),
          {"frame (85,1,14,14)" + frame, "fill (85,1,14,14)" + dim, "fill (91,7,2,2)" + frame,
           "frame (1,1,14,14)" + frame, "fill (1,1,14,14)" + dim, "fill (7,7,2,2)" + frame,
           "fill (38.88,1,44.12,14) (1,1,1,0.8) b0", "fill (17,1,3.88,14)" + dim, "frame (22.88,1,14,14)" + frame,
           "fill (22.88,1,14,14)" + dim}},
         {true,
+         V(100, 16),
+         0,
+         0,
+         0,
          V(5, 8),
          {"skin (84,0,16,16) up (1,1,1,1)", "skin (0,0,16,16) down (1,1,1,1)", "fill (32,0,52,16)" + dim,
           "fill (16,0,0,16)" + dim, "skin (16,0,16,16) up (1,1,1,1)"}},
+        // The leaderboard's bar: 12 x 12 end buttons and thumb; the increase button pressed from 25 to 50.
+        {true,
+         V(12, 64),
+         1,
+         25,
+         25,
+         V(6, 58),
+         {"skin (0,52,12,12) down (1,1,1,1)", "skin (0,0,12,12) up (1,1,1,1)", "fill (0,40,12,12)" + dim,
+          "fill (0,12,12,16)" + dim, "skin (0,28,12,12) up (1,1,1,1)"}},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.skin ? "skin" : "simple");
-        auto bar = Make<CScrollBar>("bar", 0, 0, 100, 16);
+        SCOPED_TRACE(Point(row.size));
+        auto bar = Make<CScrollBar>("bar", 0, 0, row.size.x, row.size.y);
         if (row.skin) {
             bar->SetAppearance(
                 SkinOf({"BodyRect.width=8", "BodyRect.height=8", "Texture=up", "DownTexture=down"}, &up, &down));
         }
         bar->Initialize();
-        bar->SetSmallChange(0);
+        bar->SetOrientation(row.orientation);
+        bar->SetValue(row.value);
+        bar->SetSmallChange(row.step);
         bar->OnMouseDown(row.press, 1);
         LogCanvas canvas;
         canvas.names = {{&up, "up"}, {&down, "down"}};
