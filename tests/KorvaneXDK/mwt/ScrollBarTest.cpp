@@ -29,8 +29,7 @@ boost::shared_ptr<IControlAppearance> SkinOf(const Lines& lines, ITexture* up, I
 TEST(ScrollBarTest, TheValueStaysAPageShortOfTheMaximumAndKeysStepIt)
 {
     auto bar = MakeBar();
-    int changes = 0;
-    int keyEvents = 0;
+    int changes = 0, keyEvents = 0;
     bar->ValueChangedEvent = [&changes](CScrollBar*) { ++changes; };
     bar->KeyDownEvent = [&keyEvents](CControl*, unsigned int) { ++keyEvents; };
     const struct
@@ -46,11 +45,7 @@ TEST(ScrollBarTest, TheValueStaysAPageShortOfTheMaximumAndKeysStepIt)
     };
     for (const auto& s : steps) {
         SCOPED_TRACE(::testing::Message() << s.set << " / key " << std::hex << s.key);
-        if (std::isnan(s.set)) {
-            bar->OnKeyDown(s.key);
-        } else {
-            bar->SetValue(s.set);
-        }
+        std::isnan(s.set) ? bar->OnKeyDown(s.key) : bar->SetValue(s.set);
         EXPECT_EQ(s.value, bar->GetValue());
         EXPECT_EQ(s.changes, changes);
     }
@@ -81,48 +76,24 @@ TEST(ScrollBarTest, TheValueStaysAPageShortOfTheMaximumAndKeysStepIt)
 TEST(ScrollBarTest, AppearancesLayOutButtonsTrackAndThumb)
 {
     FakeTexture up(8, 8);
-    const struct
-    {
-        const char* what;
-        std::vector<std::string> skin; // empty: the simple appearance
-        V size;
-        std::int32_t orientation;
-        Rect2f decrease, increase, track, thumb;
-    } rows[] = {
-        // Thumb length 6.8 raised to 16 takes 9.2 off the travel; at 0 it starts on the track's left.
-        {"simple", {}, V(100, 16), 0, {0, 0, 16, 16}, {84, 0, 16, 16}, {16, 0, 68, 16}, {16, 0, 16, 16}},
-        {"simple vertical", {}, V(20, 100), 1, {0, 0, 20, 16}, {0, 84, 20, 16}, {0, 16, 20, 68}, {0, 16, 20, 16}},
-        {"skin", {"Texture=up"}, V(200, 20), 0, {0, 0, 20, 20}, {180, 0, 20, 20}, {20, 0, 160, 20}, {20, 0, 20, 20}},
-        {"skin MaxButtonSize",
-         {"Texture=up", "MaxButtonSize=12"},
-         V(200, 20),
-         0,
-         {0, 0, 12, 20},
-         {188, 0, 12, 20},
-         {12, 0, 176, 20},
-         {12, 0, 20, 20}},
-        {"skin vertical",
-         {"Texture=up"},
-         V(12, 100),
-         5,
-         {0, 0, 12, 12},
-         {0, 88, 12, 12},
-         {0, 12, 12, 76},
-         {0, 12, 12, 12}},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
-        auto bar = Make<CScrollBar>("bar", 0, 0, row.size.x, row.size.y);
-        if (!row.skin.empty()) {
-            bar->SetAppearance(SkinOf(row.skin, &up, &up));
+    // Decrease and increase buttons, track and thumb of a bar of the simple appearance (no skin lines) or a skin.
+    auto layout = [&up](const Lines& skin, V size, std::int32_t orientation) {
+        auto bar = Make<CScrollBar>("bar", 0, 0, size.x, size.y);
+        if (!skin.empty()) {
+            bar->SetAppearance(SkinOf(skin, &up, &up));
         }
         bar->Initialize();
-        bar->SetOrientation(row.orientation);
-        EXPECT_EQ(row.decrease, bar->GetDecreaseButtonRect()) << Rect(bar->GetDecreaseButtonRect());
-        EXPECT_EQ(row.increase, bar->GetIncreaseButtonRect()) << Rect(bar->GetIncreaseButtonRect());
-        EXPECT_EQ(row.track, bar->GetTrackRect()) << Rect(bar->GetTrackRect());
-        EXPECT_EQ(row.thumb, bar->GetThumbRect()) << Rect(bar->GetThumbRect());
-    }
+        bar->SetOrientation(orientation);
+        return Rect(bar->GetDecreaseButtonRect()) + Rect(bar->GetIncreaseButtonRect()) + Rect(bar->GetTrackRect()) +
+               Rect(bar->GetThumbRect());
+    };
+    // Thumb length 6.8 raised to 16 takes 9.2 off the travel; at 0 it starts on the track's left.
+    EXPECT_EQ("(0,0,16,16)(84,0,16,16)(16,0,68,16)(16,0,16,16)", layout({}, V(100, 16), 0));
+    EXPECT_EQ("(0,0,20,16)(0,84,20,16)(0,16,20,68)(0,16,20,16)", layout({}, V(20, 100), 1));
+    EXPECT_EQ("(0,0,20,20)(180,0,20,20)(20,0,160,20)(20,0,20,20)", layout({"Texture=up"}, V(200, 20), 0));
+    EXPECT_EQ("(0,0,12,20)(188,0,12,20)(12,0,176,20)(12,0,20,20)",
+              layout({"Texture=up", "MaxButtonSize=12"}, V(200, 20), 0));
+    EXPECT_EQ("(0,0,12,12)(0,88,12,12)(0,12,12,76)(0,12,12,12)", layout({"Texture=up"}, V(12, 100), 5));
 }
 
 TEST(ScrollBarTest, TheLeftButtonPressesTheFirstPartUnderThePointer)
@@ -131,8 +102,7 @@ TEST(ScrollBarTest, TheLeftButtonPressesTheFirstPartUnderThePointer)
     const struct
     {
         V point;
-        int button;
-        int part;
+        int button, part;
         double value;
     } rows[] = {
         {V(90, 8), 1, CScrollBar::kPartIncreaseButton, 41}, {V(5, 8), 1, CScrollBar::kPartDecreaseButton, 39},
@@ -196,8 +166,7 @@ TEST(ScrollBarTest, ABarWithNoTravelForItsThumbKeepsItsValueWhileDragged)
     const struct
     {
         const char* what;
-        float width;
-        float minThumb; // 0: the appearance's
+        float width, minThumb; // 0: the appearance's
         V grab, move;
     } rows[] = {
         // Track 68, thumb 6.8 raised to 74.8: no travel left.
@@ -256,61 +225,35 @@ TEST(ScrollBarTest, SimpleAndSkinDrawingWithAPartHeld)
     FakeTexture up(8, 8), down(8, 8);
     const std::string frame = " (1,1,1,1) b1";
     const std::string dim = " (1,1,1,0.2) b0";
-    const struct
-    {
-        bool skin;
-        V size;
-        std::int32_t orientation;
-        double value, step;
-        V press;
-        Lines want;
-    } rows[] = {
-        // The page-up track held moves the value to 10: thumb {21.88, 0, 16, 16}.
-        {false,
-         V(100, 16),
-         0,
-         0,
-         0,
-         V(70, 8),
-         {"frame (85,1,14,14)" + frame, "fill (85,1,14,14)" + dim, "fill (91,7,2,2)" + frame,
-          "frame (1,1,14,14)" + frame, "fill (1,1,14,14)" + dim, "fill (7,7,2,2)" + frame,
-          "fill (38.88,1,44.12,14) (1,1,1,0.8) b0", "fill (17,1,3.88,14)" + dim, "frame (22.88,1,14,14)" + frame,
-          "fill (22.88,1,14,14)" + dim}},
-        {true,
-         V(100, 16),
-         0,
-         0,
-         0,
-         V(5, 8),
-         {"skin (84,0,16,16) up (1,1,1,1)", "skin (0,0,16,16) down (1,1,1,1)", "fill (32,0,52,16)" + dim,
-          "fill (16,0,0,16)" + dim, "skin (16,0,16,16) up (1,1,1,1)"}},
-        // The leaderboard's bar: 12 x 12 end buttons and thumb; the increase button pressed from 25 to 50.
-        {true,
-         V(12, 64),
-         1,
-         25,
-         25,
-         V(6, 58),
-         {"skin (0,52,12,12) down (1,1,1,1)", "skin (0,0,12,12) up (1,1,1,1)", "fill (0,40,12,12)" + dim,
-          "fill (0,12,12,16)" + dim, "skin (0,28,12,12) up (1,1,1,1)"}},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(Point(row.size));
-        auto bar = Make<CScrollBar>("bar", 0, 0, row.size.x, row.size.y);
-        if (row.skin) {
+    auto draw = [&](bool skin, V size, std::int32_t orientation, double value, double step, V press) {
+        auto bar = Make<CScrollBar>("bar", 0, 0, size.x, size.y);
+        if (skin) {
             bar->SetAppearance(
                 SkinOf({"BodyRect.width=8", "BodyRect.height=8", "Texture=up", "DownTexture=down"}, &up, &down));
         }
         bar->Initialize();
-        bar->SetOrientation(row.orientation);
-        bar->SetValue(row.value);
-        bar->SetSmallChange(row.step);
-        bar->OnMouseDown(row.press, 1);
+        bar->SetOrientation(orientation);
+        bar->SetValue(value);
+        bar->SetSmallChange(step);
+        bar->OnMouseDown(press, 1);
         LogCanvas canvas;
         canvas.names = {{&up, "up"}, {&down, "down"}};
         bar->Draw(&canvas);
-        EXPECT_EQ(row.want, canvas.Only({"fill", "frame", "skin"}));
-    }
+        return canvas.Only({"fill", "frame", "skin"});
+    };
+    // The page-up track held moves the value to 10: thumb {21.88, 0, 16, 16}.
+    EXPECT_EQ((Lines{"frame (85,1,14,14)" + frame, "fill (85,1,14,14)" + dim, "fill (91,7,2,2)" + frame,
+                     "frame (1,1,14,14)" + frame, "fill (1,1,14,14)" + dim, "fill (7,7,2,2)" + frame,
+                     "fill (38.88,1,44.12,14) (1,1,1,0.8) b0", "fill (17,1,3.88,14)" + dim,
+                     "frame (22.88,1,14,14)" + frame, "fill (22.88,1,14,14)" + dim}),
+              draw(false, V(100, 16), 0, 0, 0, V(70, 8)));
+    EXPECT_EQ((Lines{"skin (84,0,16,16) up (1,1,1,1)", "skin (0,0,16,16) down (1,1,1,1)", "fill (32,0,52,16)" + dim,
+                     "fill (16,0,0,16)" + dim, "skin (16,0,16,16) up (1,1,1,1)"}),
+              draw(true, V(100, 16), 0, 0, 0, V(5, 8)));
+    // The leaderboard's bar: 12 x 12 end buttons and thumb; the increase button pressed from 25 to 50.
+    EXPECT_EQ((Lines{"skin (0,52,12,12) down (1,1,1,1)", "skin (0,0,12,12) up (1,1,1,1)", "fill (0,40,12,12)" + dim,
+                     "fill (0,12,12,16)" + dim, "skin (0,28,12,12) up (1,1,1,1)"}),
+              draw(true, V(12, 64), 1, 25, 25, V(6, 58)));
 }
 
 TEST(ScrollBarTest, SkinKeysAreReadInOrderAndAMissingPictureIsNotDrawn)
@@ -320,8 +263,7 @@ TEST(ScrollBarTest, SkinKeysAreReadInOrderAndAMissingPictureIsNotDrawn)
     FakeTexture up(8, 8);
     CSkinScrollBarAppearance skin;
     skin.LoadProperties(definition, [&](const std::string& name) -> ITexture* {
-        resolved.push_back(name);
-        return name == "up" ? &up : nullptr;
+        return resolved.push_back(name), name == "up" ? &up : nullptr;
     });
     EXPECT_EQ((Lines{"BodyRect.left|0", "BodyRect.top|0", "BodyRect.width|0", "BodyRect.height|0", "Texture|",
                      "DownTexture|", "MaxButtonSize|128"}),
