@@ -139,8 +139,7 @@ TEST(AnimationTest, EveryRegisteredAnimationStartsEndsAndFinishesAsDescribed)
         ExpectNear(row.start, Image(*control, row.probe));
         ExpectColor(row.startAlpha, *control);
 
-        float finishedAt = animation->IsFinished() ? 0.0f : kNever;
-        float time = 0.0f;
+        float finishedAt = animation->IsFinished() ? 0.0f : kNever, time = 0.0f;
         for (int frame = 1; frame <= 200; ++frame) {
             animation->Update(kFrame);
             time = static_cast<float>(frame) * kFrame;
@@ -316,8 +315,7 @@ TEST(AnimationTest, WithoutAControlAnimationsAdvanceAndWriteNothing)
 TEST(AnimationTest, StaticCreationGivesNewUnnamedInstances)
 {
     for (auto create : {&CSpreadOutAnimation::Create, &CZoomOpenAnimation::Create}) {
-        boost::shared_ptr<CAnimationComponent> a = create();
-        boost::shared_ptr<CAnimationComponent> b = create();
+        boost::shared_ptr<CAnimationComponent> a = create(), b = create();
         ASSERT_TRUE(a && b);
         EXPECT_NE(a, b);
         EXPECT_EQ("", a->GetName());

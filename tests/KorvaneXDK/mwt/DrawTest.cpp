@@ -80,8 +80,7 @@ TEST(Draw, LayoutEditMarkersAndASharedAppearance)
     const struct
     {
         const char* what;
-        bool editMode;
-        bool formFocused;
+        bool editMode, formFocused;
         Lines expected;
     } rows[] = {
         {"edit mode off", false, true, {}},

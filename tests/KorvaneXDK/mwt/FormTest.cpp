@@ -122,8 +122,7 @@ TEST(Form, CaptionBoxesDriveTheWindowStates)
     const struct
     {
         const char* presses; ///< M maximise, R roll up, C close
-        std::int32_t style;
-        std::int32_t state;
+        std::int32_t style, state;
         Rect2f bounds;
     } rows[] = {
         {"M", 2, CForm::kStateMaximized, maximized},
@@ -144,8 +143,7 @@ TEST(Form, CaptionBoxesDriveTheWindowStates)
         f.form->SetRollUpBoxEnabled(true);
         f.screen->AddControl(f.form);
         // The boxes of a framed form, kept when the style then changes.
-        const Rect2f maximizeBox = f.form->GetMaximizeBoxRect();
-        const Rect2f rollUpBox = f.form->GetRollUpBoxRect();
+        const Rect2f maximizeBox = f.form->GetMaximizeBoxRect(), rollUpBox = f.form->GetRollUpBoxRect();
         f.form->SetFormStyle(row.style);
         for (const char* p = row.presses; *p; ++p) {
             const bool framed = row.style == 2 || row.style == 3;
@@ -166,8 +164,7 @@ TEST(Form, FrameDragsOnlyUndockedOutsideLayoutEditMode)
     {
         const char* what;
         std::int32_t dock;
-        bool editMode;
-        bool deactivate;
+        bool editMode, deactivate;
         V press; ///< form-local
         bool drags;
     } rows[] = {

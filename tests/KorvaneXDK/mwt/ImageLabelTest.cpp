@@ -9,8 +9,7 @@ namespace
 /// The largest x and u of a draw's vertices.
 std::pair<float, float> Extent(const CanvasDraw& draw)
 {
-    float x = -1e9f;
-    float u = -1e9f;
+    float x = -1e9f, u = -1e9f;
     for (const auto& vertex : draw.vertices) {
         x = std::max(x, vertex.x);
         u = std::max(u, vertex.u);
@@ -52,10 +51,8 @@ TEST(Image, StretchAndTheAnimatedImagesClip)
     const struct
     {
         const char* what;
-        bool stretch;
-        bool animated;
-        float right; ///< the quad's right edge, with the half-pixel shift
-        float u;
+        bool stretch, animated;
+        float right, u; ///< the quad's right edge, with the half-pixel shift
     } rows[] = {
         {"stretched over the control", true, false, 31.5f, 0.5f},
         {"one texel a unit", false, false, 31.5f, 0.25f},
@@ -111,10 +108,8 @@ TEST(Label, PlacesItsCaptionByAlignment)
         label->SetVerticalAlignment(row.valign);
         label->SetColor(Color4<float>(1, 0, 0, 1));
         label->Draw(rc.canvas.get());
-        ASSERT_EQ(rc.font->calls.size(), 1u);
-        EXPECT_EQ(rc.font->calls[0].x, row.x);
-        EXPECT_EQ(rc.font->calls[0].y, row.y);
-        EXPECT_EQ(rc.font->calls[0].color, 0xFFFF0000u);
+        EXPECT_EQ(Calls(*rc.font),
+                  Lines{"'abc' (" + std::to_string(row.x) + "," + std::to_string(row.y) + ") FFFF0000"});
         EXPECT_EQ(rc.canvas->GetFontDepth(), 1u);
     }
 }
@@ -124,10 +119,8 @@ TEST(Label, AutoSizeOnlyWhenUndocked)
     RecordingCanvas rc;
     auto screen = Make<CScreen>("screen", 0, 0, 320, 200);
     screen->Initialize();
-    auto free = Make<CLabel>("free", 5, 5, 0, 0);
-    auto docked = Make<CLabel>("docked", 0, 0, 0, 10);
-    screen->AddControl(free);
-    screen->AddControl(docked);
+    auto free = Add<CLabel>(*screen, "free", 5, 5, 0, 0);
+    auto docked = Add<CLabel>(*screen, "docked", 0, 0, 0, 10);
     docked->SetDock(CControl::kDockTop);
     free->SetText("four"); // the designs' name for the caption
     docked->SetCaption("four");

@@ -5,13 +5,8 @@
 namespace
 {
 
-constexpr unsigned int kPageUp = 0x21;
-constexpr unsigned int kPageDown = 0x22;
-constexpr unsigned int kHome = 0x24;
-constexpr unsigned int kLeft = 0x25;
-constexpr unsigned int kUp = 0x26;
-constexpr unsigned int kRight = 0x27;
-constexpr unsigned int kDown = 0x28;
+constexpr unsigned int kPageUp = 0x21, kPageDown = 0x22, kHome = 0x24, kLeft = 0x25, kUp = 0x26, kRight = 0x27,
+                       kDown = 0x28;
 
 /// `count` items "0", "1", ... of height 10 in an inner rectangle 92 x 40 at (4, 4): four rows.
 boost::shared_ptr<CListBox> MakeList(int count)
@@ -54,8 +49,7 @@ TEST(ListBoxTest, KeysMoveTheSelectionAndKeepItInView)
     }
 
     auto empty = MakeList(0);
-    int emptyKeys = 0;
-    int changes = 0;
+    int emptyKeys = 0, changes = 0;
     empty->KeyDownEvent = [&emptyKeys](CControl*, unsigned int) { ++emptyKeys; };
     empty->SelectionChangedEvent = [&changes](CListBox*) { ++changes; };
     for (const unsigned int key : {kUp, kDown, kPageDown, kPageUp}) {
@@ -70,8 +64,7 @@ TEST(ListBoxTest, TheMarginKeepsItemsAroundTheSelectionAndScrolledFiresEvenWhenC
 {
     auto list = MakeList(10);
     list->SetScrollMargin(1);
-    int scrolled = 0;
-    int changed = 0;
+    int scrolled = 0, changed = 0;
     list->ScrolledEvent = [&scrolled](CListBox*) { ++scrolled; };
     list->SelectionChangedEvent = [&changed](CListBox*) { ++changed; };
     list->SetSelectedIndex(3);

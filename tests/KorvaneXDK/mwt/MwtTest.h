@@ -271,21 +271,6 @@ struct FixedFonts
     boost::shared_ptr<FakeFont> font = boost::make_shared<FakeFont>();
 };
 
-/// A definition that writes down each key read with its default, as "key|default".
-class KeyLog : public mwt::AppearanceProperties
-{
-public:
-    explicit KeyLog(const std::vector<std::string>& lines) { ParseLines(lines); }
-
-    std::string Get(const std::string& key, const std::string& defaultValue) const override
-    {
-        asked.push_back(key + "|" + defaultValue);
-        return mwt::AppearanceProperties::Get(key, defaultValue);
-    }
-
-    mutable std::vector<std::string> asked;
-};
-
 /// An appearance of class T loaded from key=value lines; textures resolve by name through `pictures` (any other
 /// name to null).
 template <typename T>

@@ -256,25 +256,12 @@ TEST(ScrollBarTest, SimpleAndSkinDrawingWithAPartHeld)
               draw(true, V(12, 64), 1, 25, 25, V(6, 58)));
 }
 
-TEST(ScrollBarTest, SkinKeysAreReadInOrderAndAMissingPictureIsNotDrawn)
+TEST(ScrollBarTest, SkinDefaultsAndAMissingPictureIsNotDrawn)
 {
-    KeyLog definition({"Texture=up", "MaxButtonSize=nan"});
-    std::vector<std::string> resolved;
     FakeTexture up(8, 8);
-    CSkinScrollBarAppearance skin;
-    skin.LoadProperties(definition, [&](const std::string& name) -> ITexture* {
-        return resolved.push_back(name), name == "up" ? &up : nullptr;
-    });
-    EXPECT_EQ((Lines{"BodyRect.left|0", "BodyRect.top|0", "BodyRect.width|0", "BodyRect.height|0", "Texture|",
-                     "DownTexture|", "MaxButtonSize|128"}),
-              definition.asked);
-    EXPECT_EQ((Lines{"up", ""}), resolved);
-    EXPECT_EQ("SkinScrollBar", skin.GetName());
-    EXPECT_TRUE(std::isnan(skin.GetMaxButtonSize()));
-
-    KeyLog empty({});
-    skin.LoadProperties(empty, [](const std::string&) -> ITexture* { return nullptr; });
-    EXPECT_EQ(128.0f, skin.GetMaxButtonSize());
+    EXPECT_TRUE(std::isnan(LoadSkin<CSkinScrollBarAppearance>({"MaxButtonSize=nan"}, {})->GetMaxButtonSize()));
+    EXPECT_EQ(128.0f, LoadSkin<CSkinScrollBarAppearance>({}, {})->GetMaxButtonSize());
+    EXPECT_EQ("SkinScrollBar", CSkinScrollBarAppearance().GetName());
 
     // No pictures at all: only the two track boxes show.
     auto bar = Make<CScrollBar>("bar", 0, 0, 100, 16);

@@ -65,8 +65,7 @@ public:
     }
 
     /// Names textures in the trace.
-    ITexture* first = nullptr;
-    ITexture* second = nullptr;
+    ITexture *first = nullptr, *second = nullptr;
     Lines trace;
     boost::shared_ptr<RecordingCanvasDevice> device;
     boost::shared_ptr<FakeFont> font;
