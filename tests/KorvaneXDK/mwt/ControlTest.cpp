@@ -206,8 +206,7 @@ TEST(Control, AppearanceIsNull)
         bare->SetSize(V(60, 60));
         bare->SetDock(CControl::kDockFill);
         EXPECT_EQ(bare->GetBounds(), canvas::Rect2f(0, 0, 100, 100));
-        root->OnMouseDown(V(20, 20), 1);
-        root->OnMouseUp(V(20, 20), 1);
+        Click(*root, V(20, 20));
         EXPECT_EQ(log, (Log{"root down (20,20)", "root up (20,20)", "root click"}));
     }
 }

@@ -149,8 +149,7 @@ TEST(Form, CaptionBoxesDriveTheWindowStates)
             const bool framed = row.style == 2 || row.style == 3;
             const Rect2f box = *p == 'M' ? (framed ? f.form->GetMaximizeBoxRect() : maximizeBox)
                                          : (framed ? f.form->GetRollUpBoxRect() : rollUpBox);
-            f.form->OnMouseDown(Centre(box), 1);
-            f.form->OnMouseUp(Centre(box), 1);
+            Click(*f.form, Centre(box));
         }
         EXPECT_EQ(f.form->GetWindowState(), row.state);
         EXPECT_EQ(f.form->GetBounds(), row.bounds);

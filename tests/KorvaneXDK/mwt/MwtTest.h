@@ -115,6 +115,13 @@ void WireAll(Log& log, T&... controls)
     (Wire(controls, log), ...);
 }
 
+/// A press and a release of the left button at the point.
+inline void Click(mwt::CControl& control, const Vector2<float>& p)
+{
+    control.OnMouseDown(p, 1);
+    control.OnMouseUp(p, 1);
+}
+
 /// A control of class T with the given bounds, not yet added anywhere.
 template <typename T = mwt::CControl>
 boost::shared_ptr<T> Make(const std::string& name, float x, float y, float w, float h)
@@ -365,25 +372,19 @@ protected:
                   device->Clear(0, nullptr, os::gfx::clear::Target | os::gfx::clear::ZBuffer, colour, 1.0f, 0));
     }
 
-    /// Reads the target back and reports the first few pixels whose colour differs from `expected` by more than
-    /// `tolerance` in a channel (RGB: the target's alpha is blended too and shows nowhere).
-    void ExpectPixels(const std::function<std::uint32_t(int, int)>& expected, int tolerance = 0)
+    /// Reads the target back and reports the first few pixels whose colour differs from `expected` (RGB: the
+    /// target's alpha is blended too and shows nowhere).
+    void ExpectPixels(const std::function<std::uint32_t(int, int)>& expected)
     {
         std::vector<std::uint32_t> pixels;
         ASSERT_EQ(os::gfx::kOk, device->ReadBackBuffer(&pixels, nullptr, nullptr));
         int wrong = 0;
-        for (int y = 0; y < kHeight; ++y) {
-            for (int x = 0; x < kWidth; ++x) {
-                const std::uint32_t want = expected(x, y);
-                const std::uint32_t got = pixels.at(static_cast<std::size_t>(y * kWidth + x));
-                int distance = 0;
-                for (int shift = 0; shift < 24; shift += 8) {
-                    distance = std::max(distance, std::abs(static_cast<int>((got >> shift) & 0xFF) -
-                                                           static_cast<int>((want >> shift) & 0xFF)));
-                }
-                if (distance > tolerance && wrong++ < 5) {
-                    ADD_FAILURE() << "pixel (" << x << ", " << y << ") is " << std::hex << got << ", not " << want;
-                }
+        for (int i = 0; i < kWidth * kHeight; ++i) {
+            const std::uint32_t want = expected(i % kWidth, i / kWidth) & 0xFFFFFF,
+                                got = pixels.at(static_cast<std::size_t>(i)) & 0xFFFFFF;
+            if (got != want && wrong++ < 5) {
+                ADD_FAILURE() << "pixel (" << i % kWidth << ", " << i / kWidth << ") is " << std::hex << got << ", not "
+                              << want;
             }
         }
         EXPECT_EQ(0, wrong);

@@ -42,15 +42,13 @@ TEST(Routing, ClicksComeOnceThroughNestedContainers)
     WireAll(log, *root, *panel, *leaf);
 
     // The leaf sits at 50 + 4 + 10, 50 + 12 + 10 on the root.
-    root->OnMouseDown(V(70, 80), 1);
-    root->OnMouseUp(V(70, 80), 1);
+    Click(*root, V(70, 80));
     EXPECT_EQ(log, (Log{"leaf down (6,8)", "leaf up (6,8)", "leaf click"}));
     EXPECT_EQ(leaf->LocalToScreen(V(6, 8)), V(70, 80));
 
     // The panel's empty client area: the panel's own events, in its client coordinates.
     log.clear();
-    root->OnMouseDown(V(140, 140), 1);
-    root->OnMouseUp(V(140, 140), 1);
+    Click(*root, V(140, 140));
     EXPECT_EQ(log, (Log{"P down (86,78)", "P up (86,78)", "P click"}));
 }
 
@@ -118,8 +116,7 @@ TEST(Routing, HandlersMayChangeTheTreeWhileItRoutes)
         } else {
             self->ClickEvent = [removeSelf](CControl*) { removeSelf(); };
         }
-        root->OnMouseDown(V(105, 105), 1);
-        root->OnMouseUp(V(105, 105), 1);
+        Click(*root, V(105, 105));
         root->OnMouseDown(V(105, 105), 1); // no lost release reaches the removed control
         root->OnMouseUp(V(105, 105), 1);
         EXPECT_EQ(root->GetControls().size(), 1u);
@@ -143,8 +140,7 @@ TEST(Routing, LostReleases)
 
     // A child: the release, then the new press elsewhere; nothing clicks.
     root->OnMouseDown(V(20, 20), 1);
-    root->OnMouseDown(V(110, 20), 1);
-    root->OnMouseUp(V(110, 20), 1);
+    Click(*root, V(110, 20));
     EXPECT_EQ(log, (Log{"A down (10,10)", "A up (100,10)", "A lost", "B got", "root focus-changed B", "B down (10,10)",
                         "B up (10,10)", "B click"}));
 

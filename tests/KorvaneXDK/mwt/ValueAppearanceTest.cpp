@@ -104,21 +104,6 @@ private:
     }
 };
 
-/// Loads the keys into the appearance; texture names resolve to the given pictures (any other
-/// name to null).
-void Load(IControlAppearance& appearance, const std::map<std::string, std::string>& keys,
-          const std::map<std::string, ITexture*>& pictures)
-{
-    AppearanceProperties properties;
-    for (const auto& [key, value] : keys) {
-        properties.Set(key, value);
-    }
-    appearance.LoadProperties(properties, [&pictures](const std::string& name) -> ITexture* {
-        const auto found = pictures.find(name);
-        return found == pictures.end() ? nullptr : found->second;
-    });
-}
-
 Lines DrawOnce(IControlAppearance& appearance, CControl& control, AppearanceTrace& canvas)
 {
     canvas.trace.clear();
@@ -150,22 +135,21 @@ TEST(KnobAppearance, AnglesLevelAndWedge)
     FakeTexture picture(64, 64), background(32, 32);
     canvas.first = &picture;
     canvas.second = &background;
-    CSkinKnobAppearance skin;
-    Load(skin, {{"KnobTexture", "k"}, {"BackgroundTexture", "b"}}, {{"k", &picture}, {"b", &background}});
+    auto skin =
+        LoadSkin<CSkinKnobAppearance>({"KnobTexture=k", "BackgroundTexture=b"}, {{"k", &picture}, {"b", &background}});
     knob.SetMinimum(0);
     knob.SetMaximum(100);
     knob.SetValue(0);
     knob.SetWedgeStyle(true);
-    EXPECT_EQ((Lines{"image at (0,0) a=1 m=0", "sector 333..387 a=1 m=0"}), DrawOnce(skin, knob, canvas));
+    EXPECT_EQ((Lines{"image at (0,0) a=1 m=0", "sector 333..387 a=1 m=0"}), DrawOnce(*skin, knob, canvas));
     EXPECT_EQ(64.0f, knob.GetSize().x); // sized to the knob picture
     knob.SetWedgeStyle(false);
     knob.SetValue(50);
-    EXPECT_EQ("sector 0..180 a=1 m=0", DrawOnce(skin, knob, canvas).back());
+    EXPECT_EQ("sector 0..180 a=1 m=0", DrawOnce(*skin, knob, canvas).back());
 
     // Pictures that did not resolve are left out, and the brushes are as they were.
-    CSkinKnobAppearance bare;
-    Load(bare, {}, {});
-    EXPECT_TRUE(DrawOnce(bare, knob, canvas).empty());
+    auto bare = LoadSkin<CSkinKnobAppearance>({}, {});
+    EXPECT_TRUE(DrawOnce(*bare, knob, canvas).empty());
     EXPECT_EQ(1u, canvas.GetBrushDepth());
 }
 
@@ -233,20 +217,20 @@ TEST(TwoStateAppearance, BoxesStripsAndCaptionAtHeightTwenty)
     FakeTexture on(32, 32), off(32, 32);
     canvas.first = &on;
     canvas.second = &off;
-    CSkinCheckBoxAppearance skin;
-    Load(skin, {{"CheckedTexture", "on"}, {"UncheckedTexture", "off"}}, {{"on", &on}, {"off", &off}});
+    auto skin =
+        LoadSkin<CSkinCheckBoxAppearance>({"CheckedTexture=on", "UncheckedTexture=off"}, {{"on", &on}, {"off", &off}});
     EXPECT_EQ((Lines{"image {0,0,20,20} second a=0.15 m=0", "image {0,0,20,20} first a=0.15 m=0",
                      "text {28,3,16,20} 'Go' a=0.3 m=0"}),
-              DrawOnce(skin, check, canvas));
+              DrawOnce(*skin, check, canvas));
     check.SetEnabled(true);
     check.SetPressed(false);
     check.SetChecked(true);
-    EXPECT_EQ("image {0,0,20,20} first a=1 m=0", DrawOnce(skin, check, canvas).front());
+    EXPECT_EQ("image {0,0,20,20} first a=1 m=0", DrawOnce(*skin, check, canvas).front());
     // A caption taller than the control rises above it.
     check.SetSize(Vector2<float>(100, 8));
-    EXPECT_EQ("text {11.2,-2,16,8} 'Go' a=1 m=0", DrawOnce(skin, check, canvas).back());
+    EXPECT_EQ("text {11.2,-2,16,8} 'Go' a=1 m=0", DrawOnce(*skin, check, canvas).back());
 
-    EXPECT_THROW(skin.Draw(&radio, &canvas), EBadCast);
+    EXPECT_THROW(skin->Draw(&radio, &canvas), EBadCast);
     EXPECT_EQ(1u, canvas.GetBrushDepth());
 }
 
@@ -269,9 +253,7 @@ TEST(TrackBarAppearance, ButtonLengthAndPlacement)
         CTrackBar bar;
         bar.SetOrientation(c.orientation);
         if (c.skin) {
-            auto appearance = CSkinTrackBarAppearance::Create();
-            Load(*appearance, {{"ButtonTexture", "b"}}, {{"b", c.button}});
-            bar.SetAppearance(appearance);
+            bar.SetAppearance(LoadSkin<CSkinTrackBarAppearance>({"ButtonTexture=b"}, {{"b", c.button}}));
         } else {
             bar.SetAppearance(CSimpleTrackBarAppearance::Create());
         }
@@ -334,27 +316,25 @@ TEST(ProgressBarAppearance, FractionBarsPulseAndCrop)
     canvas.first = &back;
     canvas.second = &down;
     bar.SetOrientation(CProgressBar::kHorizontal);
-    CSkinProgressBarAppearance skin;
-    Load(skin, {{"BodyRect.width", "64"}, {"BodyRect.height", "16"}, {"Texture", "back"}, {"DownTexture", "down"}},
-         {{"back", &back}, {"down", &down}});
+    auto skin = LoadSkin<CSkinProgressBarAppearance>(
+        {"BodyRect.width=64", "BodyRect.height=16", "Texture=back", "DownTexture=down"},
+        {{"back", &back}, {"down", &down}});
     canvas.device->elapsedMilliseconds = 250.0; // the top of the pulse
     EXPECT_EQ(
         (Lines{"skin {0,0,100,20} body {0,0,64,16} first a=1 m=0", "skin {0,0,25,20} body {0,0,64,16} second a=1 m=0"}),
-        DrawOnce(skin, bar, canvas));
+        DrawOnce(*skin, bar, canvas));
     canvas.device->elapsedMilliseconds = 750.0;
-    CSkinProgressBarAppearance noBackground;
-    Load(noBackground, {{"DownTexture", "down"}}, {{"down", &down}});
-    EXPECT_EQ((Lines{"skin {0,0,25,20} body {0,0,0,0} second a=0.7 m=0"}), DrawOnce(noBackground, bar, canvas));
+    auto noBackground = LoadSkin<CSkinProgressBarAppearance>({"DownTexture=down"}, {{"down", &down}});
+    EXPECT_EQ((Lines{"skin {0,0,25,20} body {0,0,0,0} second a=0.7 m=0"}), DrawOnce(*noBackground, bar, canvas));
 
-    CCropSkinProgressBarAppearance crop;
-    Load(crop, {{"Texture", "back"}, {"DownTexture", "down"}}, {{"back", &back}, {"down", &down}});
+    auto crop = LoadSkin<CCropSkinProgressBarAppearance>({"Texture=back", "DownTexture=down"},
+                                                         {{"back", &back}, {"down", &down}});
     EXPECT_EQ((Lines{"image {0,0,100,20} first a=1 m=0", "part {0,0,25,20} from {0,0,16,16} a=1 m=0"}),
-              DrawOnce(crop, bar, canvas));
+              DrawOnce(*crop, bar, canvas));
     bar.SetOrientation(CProgressBar::kVertical);
-    EXPECT_EQ("part {0,15,100,5} from {0,12,64,4} a=1 m=0", DrawOnce(crop, bar, canvas).back());
+    EXPECT_EQ("part {0,15,100,5} from {0,12,64,4} a=1 m=0", DrawOnce(*crop, bar, canvas).back());
 
-    CCropSkinProgressBarAppearance noDown;
-    Load(noDown, {{"Texture", "back"}}, {{"back", &back}});
-    ExpectThrowWith<EInvalidParameter>([&] { noDown.Draw(&bar, &canvas); }, "texture is null.");
+    auto noDown = LoadSkin<CCropSkinProgressBarAppearance>({"Texture=back"}, {{"back", &back}});
+    ExpectThrowWith<EInvalidParameter>([&] { noDown->Draw(&bar, &canvas); }, "texture is null.");
     EXPECT_EQ(1u, canvas.GetBrushDepth());
 }
