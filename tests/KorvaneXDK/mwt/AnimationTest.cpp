@@ -362,33 +362,29 @@ TEST(AnimationTest, AliasesKeepTheExistingNameAndRegistrationsOverwrite)
 
 TEST(MotionTween, EasedValues)
 {
-    const struct
-    {
-        float easing, delay, duration, time, expected;
-        bool finished;
-    } rows[] = {
-        {1.0f, 0.0f, 1.0f, 0.5f, 0.5f, false},
-        {2.0f, 0.0f, 1.0f, 0.5f, 0.25f, false},
-        {0.3f, 0.0f, 1.0f, 0.5f, 1.0f - std::pow(0.5f, 1.0f / 0.3f), false}, // about 0.9
-        {1.0f, 0.2f, 0.3f, 0.1f, 0.0f, false},                               // before the delay
-        {1.0f, 0.2f, 0.3f, 0.4999f, 0.9996667f, false},
-        {1.0f, 0.2f, 0.3f, 0.5f, 1.0f, true},
-        {1.0f, 0.2f, 0.3f, 7.0f, 1.0f, true}, // the clock runs on; the value stays
-        {1.0f, 0.2f, 0.0f, 0.2f, 1.0f, true}, // zero duration: 0 / 0 clamps to the end
-        {1.0f, 0.2f, 0.0f, 0.3f, 1.0f, true},
-        {1.0f, 0.2f, 0.0f, 0.1f, 0.0f, false},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(testing::Message() << row.easing << " " << row.duration << " " << row.time);
+    for (const auto& [easing, delay, duration, time, expected, finished] :
+         std::initializer_list<std::tuple<float, float, float, float, float, bool>>{
+             {1.0f, 0.0f, 1.0f, 0.5f, 0.5f, false},
+             {2.0f, 0.0f, 1.0f, 0.5f, 0.25f, false},
+             {0.3f, 0.0f, 1.0f, 0.5f, 1.0f - std::pow(0.5f, 1.0f / 0.3f), false}, // about 0.9
+             {1.0f, 0.2f, 0.3f, 0.1f, 0.0f, false},                               // before the delay
+             {1.0f, 0.2f, 0.3f, 0.4999f, 0.9996667f, false},
+             {1.0f, 0.2f, 0.3f, 0.5f, 1.0f, true},
+             {1.0f, 0.2f, 0.3f, 7.0f, 1.0f, true}, // the clock runs on; the value stays
+             {1.0f, 0.2f, 0.0f, 0.2f, 1.0f, true}, // zero duration: 0 / 0 clamps to the end
+             {1.0f, 0.2f, 0.0f, 0.3f, 1.0f, true},
+             {1.0f, 0.2f, 0.0f, 0.1f, 0.0f, false},
+         }) {
+        SCOPED_TRACE(testing::Message() << easing << " " << duration << " " << time);
         TMotionTween<float> tween;
         tween.SetFrom(0.0f);
         tween.SetTo(1.0f);
-        tween.SetEasing(row.easing);
-        tween.SetDelay(row.delay);
-        tween.SetDuration(row.duration);
-        tween.Advance(row.time);
-        EXPECT_NEAR(tween.GetValue(), row.expected, 1e-6f);
-        EXPECT_EQ(tween.IsFinished(), row.finished);
+        tween.SetEasing(easing);
+        tween.SetDelay(delay);
+        tween.SetDuration(duration);
+        tween.Advance(time);
+        EXPECT_NEAR(tween.GetValue(), expected, 1e-6f);
+        EXPECT_EQ(tween.IsFinished(), finished);
     }
 }
 

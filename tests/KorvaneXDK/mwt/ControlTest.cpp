@@ -182,19 +182,15 @@ TEST(Control, FocusedInFormButNotOnTheScreen)
 
 TEST(Control, AppearanceIsNull)
 {
-    const struct
-    {
-        const char* what;
-        CControl::AppearanceFactoryFunction factory;
-    } rows[] = {{"no factory", {}},
-                {"a factory yielding none", [] { return boost::shared_ptr<IControlAppearance>(); }}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
+    for (const auto& [what, factory] :
+         std::initializer_list<std::tuple<const char*, CControl::AppearanceFactoryFunction>>{
+             {"no factory", {}}, {"a factory yielding none", [] { return boost::shared_ptr<IControlAppearance>(); }}}) {
+        SCOPED_TRACE(what);
         Log log;
         auto root = Make<CPanel>("root", 0, 0, 100, 100);
         root->Initialize();
         auto bare = Make<CPanel>("bare", 10, 10, 50, 50);
-        bare->AppearanceFactory = row.factory;
+        bare->AppearanceFactory = factory;
         WireAll(log, *root, *bare);
         ExpectThrowWith<EInvalidOperation>([&] { root->AddControl(bare); }, "Appearance is NULL.",
                                            "class korvane::mwt::CPanel");
@@ -233,16 +229,15 @@ TEST(Appearance, TemplateDefaults)
     CControl control("c");
     control.SetBounds(canvas::Rect2f(10, 20, 30, 40));
     CTransparentAppearance appearance;
-    const struct
-    {
-        V point;
-        bool hit;
-    } rows[] = {
-        {V(10, 20), true},  {V(39.99f, 59.99f), true}, {V(40, 20), false},
-        {V(10, 60), false}, {V(9.99f, 30), false},     {V(20, 19.99f), false},
-    };
-    for (const auto& row : rows) {
-        EXPECT_EQ(appearance.HitTest(&control, row.point), row.hit) << Point(row.point);
+    for (const auto& [point, hit] : std::initializer_list<std::tuple<V, bool>>{
+             {V(10, 20), true},
+             {V(39.99f, 59.99f), true},
+             {V(40, 20), false},
+             {V(10, 60), false},
+             {V(9.99f, 30), false},
+             {V(20, 19.99f), false},
+         }) {
+        EXPECT_EQ(appearance.HitTest(&control, point), hit) << Point(point);
     }
     canvas::Rect2f client(1, 1, 1, 1);
     control.SetBounds(canvas::Rect2f(35, 7, 100, 40));

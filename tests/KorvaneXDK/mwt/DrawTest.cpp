@@ -77,26 +77,22 @@ TEST(Draw, NestedClientOffsetClipsAndPlacesChildren)
 
 TEST(Draw, LayoutEditMarkersAndASharedAppearance)
 {
-    const struct
-    {
-        const char* what;
-        bool editMode, formFocused;
-        Lines expected;
-    } rows[] = {
-        {"edit mode off", false, true, {}},
-        {"edit mode, the form focused on the screen",
-         true,
-         true,
-         {"frame (0,0,200,200) grey", "fill (192,192,8,8) red", "frame (0,0,200,200) red", "frame (0,0,200,200) orange",
-          "frame (0,0,40,30) grey", "fill (32,22,8,8) red", "frame (0,0,40,30) red", "frame (0,0,20,20) grey"}},
-        {"edit mode, another form focused: no client frame",
-         true,
-         false,
-         {"frame (0,0,200,200) grey", "fill (192,192,8,8) red", "frame (0,0,200,200) red", "frame (0,0,40,30) grey",
-          "fill (32,22,8,8) red", "frame (0,0,40,30) red", "frame (0,0,20,20) grey"}},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
+    for (const auto& [what, editMode, formFocused, expected] :
+         std::initializer_list<std::tuple<const char*, bool, bool, Lines>>{
+             {"edit mode off", false, true, {}},
+             {"edit mode, the form focused on the screen",
+              true,
+              true,
+              {"frame (0,0,200,200) grey", "fill (192,192,8,8) red", "frame (0,0,200,200) red",
+               "frame (0,0,200,200) orange", "frame (0,0,40,30) grey", "fill (32,22,8,8) red", "frame (0,0,40,30) red",
+               "frame (0,0,20,20) grey"}},
+             {"edit mode, another form focused: no client frame",
+              true,
+              false,
+              {"frame (0,0,200,200) grey", "fill (192,192,8,8) red", "frame (0,0,200,200) red",
+               "frame (0,0,40,30) grey", "fill (32,22,8,8) red", "frame (0,0,40,30) red", "frame (0,0,20,20) grey"}},
+         }) {
+        SCOPED_TRACE(what);
         DrawFixture f;
         const boost::shared_ptr<IControlAppearance> shared = CTransparentAppearance::Create();
         auto form = Add<CForm>(*f.screen, "form", 0, 0, 200, 200);
@@ -113,45 +109,39 @@ TEST(Draw, LayoutEditMarkersAndASharedAppearance)
             parent->AddControl(control);
             users.push_back(control);
         }
-        form->SetLayoutEditMode(row.editMode);
-        f.screen->SetFocusedControl(row.formFocused ? form.get() : other.get());
+        form->SetLayoutEditMode(editMode);
+        f.screen->SetFocusedControl(formFocused ? form.get() : other.get());
         f.canvas.trace.clear();
         f.screen->Draw(&f.canvas);
-        EXPECT_EQ(f.canvas.Only({"fill", "frame"}), row.expected);
+        EXPECT_EQ(f.canvas.Only({"fill", "frame"}), expected);
         f.ExpectBalancedStacks();
     }
 }
 
 TEST(Draw, PanelsAndControlsWithoutAnAppearance)
 {
-    const struct
-    {
-        const char* what;
-        float alpha;
-        bool visible;
-        Lines expected;
-    } rows[] = {
-        {"a panel fills itself under its children",
-         0.6f,
-         true,
-         {"fill (0,0,100,50) (0.2,0.2,0.2,0.6)", "fill (0,0,10,10) (0,1,0,1)"}},
-        {"alpha 0: no fill, the children still draw", 0.0f, true, {"fill (0,0,10,10) (0,1,0,1)"}},
-        {"hidden: nothing", 0.6f, false, {}},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
+    for (const auto& [what, alpha, visible, expected] :
+         std::initializer_list<std::tuple<const char*, float, bool, Lines>>{
+             {"a panel fills itself under its children",
+              0.6f,
+              true,
+              {"fill (0,0,100,50) (0.2,0.2,0.2,0.6)", "fill (0,0,10,10) (0,1,0,1)"}},
+             {"alpha 0: no fill, the children still draw", 0.0f, true, {"fill (0,0,10,10) (0,1,0,1)"}},
+             {"hidden: nothing", 0.6f, false, {}},
+         }) {
+        SCOPED_TRACE(what);
         DrawFixture f;
         auto panel = Add<CPanel>(*f.screen, "panel", 5, 5, 100, 50);
         Color4<float> color = panel->GetColor();
-        color.a = row.alpha;
+        color.a = alpha;
         panel->SetColor(color);
-        panel->SetVisible(row.visible);
+        panel->SetVisible(visible);
         auto child = Make("child", 1, 1, 10, 10);
         child->SetAppearance(boost::make_shared<FillAppearance>());
         child->SetColor(Color4<float>(0, 1, 0, 1));
         panel->AddControl(child);
         f.screen->Draw(&f.canvas);
-        EXPECT_EQ(f.canvas.Only({"fill", "frame"}), row.expected);
+        EXPECT_EQ(f.canvas.Only({"fill", "frame"}), expected);
     }
 
     // A control whose Initialize failed draws nothing at all, and raises no draw event.

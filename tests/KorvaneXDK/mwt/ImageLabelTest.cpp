@@ -48,36 +48,31 @@ TEST(Image, AutoSizeFollowsTheImageSizeAtEveryDraw)
 
 TEST(Image, StretchAndTheAnimatedImagesClip)
 {
-    const struct
-    {
-        const char* what;
-        bool stretch, animated;
-        float right, u; ///< the quad's right edge, with the half-pixel shift
-    } rows[] = {
-        {"stretched over the control", true, false, 31.5f, 0.5f},
-        {"one texel a unit", false, false, 31.5f, 0.25f},
-        {"clipped to the parent's area", false, false, 9.5f, 10.0f / 128},
-        {"animated: the whole target", false, true, 31.5f, 0.25f},
-    };
     int row = 0;
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.what);
+    for (const auto& [what, stretch, animated, right, u] :
+         std::initializer_list<std::tuple<const char*, bool, bool, float, float>>{
+             {"stretched over the control", true, false, 31.5f, 0.5f},
+             {"one texel a unit", false, false, 31.5f, 0.25f},
+             {"clipped to the parent's area", false, false, 9.5f, 10.0f / 128},
+             {"animated: the whole target", false, true, 31.5f, 0.25f},
+         }) {
+        SCOPED_TRACE(what);
         RecordingCanvas rc;
         auto image = Make<CImage>("image", 0, 0, 0, 0);
         image->Initialize();
         image->SetTexture(boost::make_shared<FakeTexture>(64, 32, 128, 64));
         image->SetImageScale(0.5f);
-        image->SetStretch(r.stretch);
+        image->SetStretch(stretch);
         image->SetBlendMode(1);
         if (row++ >= 2) {
             rc.canvas->IntersectClipRect(Rect2f(0, 0, 10, 10));
         }
-        if (r.animated) {
+        if (animated) {
             image->SetAnimation(boost::make_shared<CNullAnimationComponent>());
         }
         image->Draw(rc.canvas.get());
         ASSERT_EQ(rc.device->draws.size(), 1u);
-        EXPECT_EQ(Extent(rc.device->draws[0]), std::make_pair(r.right, r.u));
+        EXPECT_EQ(Extent(rc.device->draws[0]), std::make_pair(right, u));
         EXPECT_EQ(rc.device->draws[0].RenderState(os::gfx::RenderState::DestBlend),
                   os::gfx::value::BlendOne); // the image's additive blend mode
         EXPECT_EQ(rc.canvas->GetClipDepth(), 1u);
@@ -87,29 +82,26 @@ TEST(Image, StretchAndTheAnimatedImagesClip)
 TEST(Label, PlacesItsCaptionByAlignment)
 {
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    const struct
-    {
-        std::int32_t align, valign;
-        float width;
-        int x, y;
-    } rows[] = {
-        {1, 0, 19, -2, 0}, // (19 - 24) / 2 = -2.5, toward zero
-        {1, 0, 40, 8, 0},  {2, 0, 19, -5, 0}, {0, 1, 19, 0, 7},
-        {7, 2, 19, 0, 14}, {1, 1, nan, 0, 7}, // a width that is no number centres at 0
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(std::to_string(row.align) + "/" + std::to_string(row.valign) + " in " + std::to_string(row.width));
+    for (const auto& [align, valign, width, x, y] :
+         std::initializer_list<std::tuple<std::int32_t, std::int32_t, float, int, int>>{
+             {1, 0, 19, -2, 0}, // (19 - 24) / 2 = -2.5, toward zero
+             {1, 0, 40, 8, 0},
+             {2, 0, 19, -5, 0},
+             {0, 1, 19, 0, 7},
+             {7, 2, 19, 0, 14},
+             {1, 1, nan, 0, 7}, // a width that is no number centres at 0
+         }) {
+        SCOPED_TRACE(std::to_string(align) + "/" + std::to_string(valign) + " in " + std::to_string(width));
         RecordingCanvas rc;
-        auto label = Make<CLabel>("label", 0, 0, row.width, 30);
+        auto label = Make<CLabel>("label", 0, 0, width, 30);
         label->Initialize();
         label->SetAutoSize(false);
         label->SetCaption("abc");
-        label->SetTextAlignment(row.align);
-        label->SetVerticalAlignment(row.valign);
+        label->SetTextAlignment(align);
+        label->SetVerticalAlignment(valign);
         label->SetColor(Color4<float>(1, 0, 0, 1));
         label->Draw(rc.canvas.get());
-        EXPECT_EQ(Calls(*rc.font),
-                  Lines{"'abc' (" + std::to_string(row.x) + "," + std::to_string(row.y) + ") FFFF0000"});
+        EXPECT_EQ(Calls(*rc.font), Lines{"'abc' (" + std::to_string(x) + "," + std::to_string(y) + ") FFFF0000"});
         EXPECT_EQ(rc.canvas->GetFontDepth(), 1u);
     }
 }

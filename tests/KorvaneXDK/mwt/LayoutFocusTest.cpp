@@ -153,20 +153,16 @@ TEST(FocusNavigation, NestedContainersRunOffToTheOuterSibling)
 
 TEST(FocusNavigation, ADisabledFocusedChildStartsFromTheEnds)
 {
-    const struct
-    {
-        bool forward;
-        const char* expected;
-    } rows[] = {{true, "a"}, {false, "c"}};
-    for (const auto& row : rows) {
+    for (const auto& [forward, expected] :
+         std::initializer_list<std::tuple<bool, const char*>>{{true, "a"}, {false, "c"}}) {
         auto root = MakeRoot(100, 100);
         Add(*root, "a", 0, 0, 5, 5);
         auto b = Add(*root, "b", 10, 0, 5, 5);
         Add(*root, "c", 20, 0, 5, 5);
         root->SetFocusedControl(b.get());
         b->SetEnabled(false);
-        const auto moved = row.forward ? root->FocusNext() : root->FocusPrevious();
+        const auto moved = forward ? root->FocusNext() : root->FocusPrevious();
         ASSERT_TRUE(moved);
-        EXPECT_EQ(moved->GetName(), row.expected);
+        EXPECT_EQ(moved->GetName(), expected);
     }
 }

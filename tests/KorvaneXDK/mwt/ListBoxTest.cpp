@@ -120,60 +120,49 @@ TEST(ListBoxTest, VisibleCountForEveryItemHeight)
 {
     FixedFonts fonts;
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    const struct
-    {
-        const char* what;
-        bool fromFont;
-        int itemHeight;
-        float height;
-        int visible;
-    } rows[] = {
-        {"32 in 100", false, 32, 108, 3},
-        {"the font's 16 in 100", true, 32, 108, 6},
-        {"item height 0", false, 0, 108, 0},
-        {"negative item height", false, -5, 108, 0},
-        {"negative inner height", false, 10, 4, 0},
-        {"inner height no number", false, 10, nan, 0},
-        {"saturated", false, 1, 1e30f, std::numeric_limits<std::int32_t>::max()},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
-        auto list = Make<CListBox>("list", 0, 0, 100, row.height);
-        list->SetItemHeightFromFont(row.fromFont);
-        list->SetItemHeight(row.itemHeight);
+    for (const auto& [what, fromFont, itemHeight, height, visible] :
+         std::initializer_list<std::tuple<const char*, bool, int, float, int>>{
+             {"32 in 100", false, 32, 108, 3},
+             {"the font's 16 in 100", true, 32, 108, 6},
+             {"item height 0", false, 0, 108, 0},
+             {"negative item height", false, -5, 108, 0},
+             {"negative inner height", false, 10, 4, 0},
+             {"inner height no number", false, 10, nan, 0},
+             {"saturated", false, 1, 1e30f, std::numeric_limits<std::int32_t>::max()},
+         }) {
+        SCOPED_TRACE(what);
+        auto list = Make<CListBox>("list", 0, 0, 100, height);
+        list->SetItemHeightFromFont(fromFont);
+        list->SetItemHeight(itemHeight);
         list->GetItems() = {"a", "b", "c", "d", "e", "f", "g", "h"};
-        EXPECT_EQ(row.visible, list->GetVisibleItemCount());
-        EXPECT_EQ(row.visible, list->GetVisibleCount());
+        EXPECT_EQ(visible, list->GetVisibleItemCount());
+        EXPECT_EQ(visible, list->GetVisibleCount());
         // Hit tests and the drawing stay bounded whatever the count.
         const int hit = list->GetItemAt(V(50, 20));
-        EXPECT_EQ(row.visible > 0 ? (row.fromFont ? 1 : 16 / row.itemHeight) : -1, hit);
+        EXPECT_EQ(visible > 0 ? (fromFont ? 1 : 16 / itemHeight) : -1, hit);
         list->Initialize();
         LogCanvas canvas;
         list->Draw(&canvas);
-        EXPECT_EQ(static_cast<std::size_t>(std::min(row.visible, 8)), canvas.Only({"clipped"}).size());
+        EXPECT_EQ(static_cast<std::size_t>(std::min(visible, 8)), canvas.Only({"clipped"}).size());
     }
 }
 
 TEST(ListBoxTest, TheSelectionPulsesOnceASecondAndHoverAndOwnerDrawShow)
 {
     FixedFonts fonts;
-    const struct
-    {
-        double milliseconds;
-        const char* alpha;
-    } rows[] = {{0, "0.45"}, {250, "0.7"}, {750, "0.2"}, {1250, "0.7"}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.milliseconds);
+    for (const auto& [milliseconds, alpha] : std::initializer_list<std::tuple<double, const char*>>{
+             {0, "0.45"}, {250, "0.7"}, {750, "0.2"}, {1250, "0.7"}}) {
+        SCOPED_TRACE(milliseconds);
         auto list = MakeList(10);
         list->Initialize();
         list->SetSelectedIndex(1);
         list->SetHotTrack(true);
         list->OnMouseMove(V(50, 25), 0);
         LogCanvas canvas;
-        canvas.device->elapsedMilliseconds = row.milliseconds;
+        canvas.device->elapsedMilliseconds = milliseconds;
         list->Draw(&canvas);
         EXPECT_EQ(
-            (Lines{"clipped (4,4,92,10) '0' (1,1,1,1)", std::string("fill (4,14,92,10) (1,0.5,0,") + row.alpha + ") b0",
+            (Lines{"clipped (4,4,92,10) '0' (1,1,1,1)", std::string("fill (4,14,92,10) (1,0.5,0,") + alpha + ") b0",
                    "clipped (4,14,92,10) '1' (1,1,1,1)", "fill (4,24,92,10) (1,1,1,0.2) b0",
                    "clipped (4,24,92,10) '2' (1,1,1,1)", "clipped (4,34,92,10) '3' (1,1,1,1)"}),
             canvas.Only({"fill (4", "clipped"}));

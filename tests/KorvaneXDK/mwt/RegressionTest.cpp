@@ -175,26 +175,21 @@ TEST(RegressionTest, ASkinWhoseDownPictureFailsToLoadKeepsItsEarlierValues)
 TEST(RegressionTest, ATrackBarButtonLongerThanItsTrackDoesNotRunBackwards)
 {
     // Horizontal simple track bars: the button is half the height long.
-    const struct
-    {
-        float width, height;
-        double value;
-        float buttonLeft;
-    } rows[] = {
-        {100.0f, 20.0f, 100.0, 90.0f}, // room to travel: the end of the track
-        {100.0f, 20.0f, 50.0, 45.0f},
-        {16.0f, 40.0f, 0.0, 0.0f}, // a 20-unit button on a 16-unit track stays at the start
-        {16.0f, 40.0f, 50.0, 0.0f},
-        {16.0f, 40.0f, 100.0, 0.0f},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(testing::Message() << row.width << " x " << row.height << " at " << row.value);
-        auto bar = Make<CTrackBar>("track", 0, 0, row.width, row.height);
+    for (const auto& [width, height, value, buttonLeft] :
+         std::initializer_list<std::tuple<float, float, double, float>>{
+             {100.0f, 20.0f, 100.0, 90.0f}, // room to travel: the end of the track
+             {100.0f, 20.0f, 50.0, 45.0f},
+             {16.0f, 40.0f, 0.0, 0.0f}, // a 20-unit button on a 16-unit track stays at the start
+             {16.0f, 40.0f, 50.0, 0.0f},
+             {16.0f, 40.0f, 100.0, 0.0f},
+         }) {
+        SCOPED_TRACE(testing::Message() << width << " x " << height << " at " << value);
+        auto bar = Make<CTrackBar>("track", 0, 0, width, height);
         bar->Initialize();
         bar->SetMinimum(0.0);
         bar->SetMaximum(100.0);
-        bar->SetValue(row.value);
-        EXPECT_FLOAT_EQ(row.buttonLeft, bar->GetButtonRect().left);
-        EXPECT_FLOAT_EQ(row.buttonLeft, bar->GetFirstAreaRect().width);
+        bar->SetValue(value);
+        EXPECT_FLOAT_EQ(buttonLeft, bar->GetButtonRect().left);
+        EXPECT_FLOAT_EQ(buttonLeft, bar->GetFirstAreaRect().width);
     }
 }

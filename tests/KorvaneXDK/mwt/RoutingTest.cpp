@@ -182,18 +182,14 @@ TEST(Routing, WheelBubblesUntilTaken)
 
 TEST(Routing, KeysPreviewAndGroupBroadcast)
 {
-    const struct
-    {
-        bool preview, editMode, broadcast;
-        Log expected;
-    } rows[] = {
-        {false, false, false, {"k2 key"}},
-        {true, false, false, {"form key", "k2 key"}},
-        {false, true, false, {"form key", "k2 key"}},
-        {false, false, true, {"k2 key", "k1 key", "k3 key", "k5 key"}},
-        {true, false, true, {"form key", "k2 key", "k1 key", "k3 key", "k5 key"}},
-    };
-    for (const auto& row : rows) {
+    for (const auto& [preview, editMode, broadcast, expected] :
+         std::initializer_list<std::tuple<bool, bool, bool, Log>>{
+             {false, false, false, {"k2 key"}},
+             {true, false, false, {"form key", "k2 key"}},
+             {false, true, false, {"form key", "k2 key"}},
+             {false, false, true, {"k2 key", "k1 key", "k3 key", "k5 key"}},
+             {true, false, true, {"form key", "k2 key", "k1 key", "k3 key", "k5 key"}},
+         }) {
         Log log;
         auto form = Make<CForm>("form", 0, 0, 300, 100);
         form->Initialize();
@@ -207,11 +203,11 @@ TEST(Routing, KeysPreviewAndGroupBroadcast)
         k3->SetEnabled(false); // disabled and hidden siblings hear broadcasts too
         k5->SetVisible(false);
         WireAll(log, *form, *k1, *k2, *k3, *k4, *k5);
-        form->SetKeyPreview(row.preview);
-        form->SetLayoutEditMode(row.editMode);
-        form->SetGroupKeyBroadcast(row.broadcast);
+        form->SetKeyPreview(preview);
+        form->SetLayoutEditMode(editMode);
+        form->SetGroupKeyBroadcast(broadcast);
         form->OnKeyDown(0x0D);
-        EXPECT_EQ(log, row.expected) << row.preview << row.editMode << row.broadcast;
+        EXPECT_EQ(log, expected) << preview << editMode << broadcast;
     }
 }
 

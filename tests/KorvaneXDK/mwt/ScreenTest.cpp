@@ -49,43 +49,31 @@ struct ScreenFixture
 
 TEST(Screen, TopMostFormsStayAbove)
 {
-    const struct
-    {
-        Lines before;
-        const char* added;
-        Lines after;
-    } rows[] = {
-        {{"A", "T1", "T2"}, "F", {"A", "F", "T1", "T2"}},
-        {{"A", "F", "T1", "T2"}, "T3", {"A", "F", "T1", "T2", "T3"}},
-        {{"T1"}, "F", {"F", "T1"}},
-        {{}, "F", {"F"}},
-        {{"A", "T1"}, "E1", {"A", "E1", "T1"}}, // in layout edit mode: placed as an ordinary form
-        {{"A", "E1"}, "F", {"A", "F", "E1"}},   // but a top-most form for the others
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.added);
-        ScreenFixture f(row.before);
-        f.screen->AddControl(Child(row.added));
-        EXPECT_EQ(Order(*f.screen), row.after);
+    for (const auto& [before, added, after] : std::initializer_list<std::tuple<Lines, const char*, Lines>>{
+             {{"A", "T1", "T2"}, "F", {"A", "F", "T1", "T2"}},
+             {{"A", "F", "T1", "T2"}, "T3", {"A", "F", "T1", "T2", "T3"}},
+             {{"T1"}, "F", {"F", "T1"}},
+             {{}, "F", {"F"}},
+             {{"A", "T1"}, "E1", {"A", "E1", "T1"}}, // in layout edit mode: placed as an ordinary form
+             {{"A", "E1"}, "F", {"A", "F", "E1"}},   // but a top-most form for the others
+         }) {
+        SCOPED_TRACE(added);
+        ScreenFixture f(before);
+        f.screen->AddControl(Child(added));
+        EXPECT_EQ(Order(*f.screen), after);
     }
 }
 
 TEST(Screen, BringingToFrontKeepsTheRule)
 {
-    const struct
-    {
-        Lines before;
-        const char* brought;
-        Lines after;
-    } rows[] = {
-        {{"A", "F", "G", "T1", "T2"}, "F", {"A", "G", "F", "T1", "T2"}},
-        {{"A", "F", "T1", "T2"}, "T1", {"A", "F", "T2", "T1"}},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.brought);
-        ScreenFixture f(row.before);
-        f.Find(row.brought)->BringToFront();
-        EXPECT_EQ(Order(*f.screen), row.after);
+    for (const auto& [before, brought, after] : std::initializer_list<std::tuple<Lines, const char*, Lines>>{
+             {{"A", "F", "G", "T1", "T2"}, "F", {"A", "G", "F", "T1", "T2"}},
+             {{"A", "F", "T1", "T2"}, "T1", {"A", "F", "T2", "T1"}},
+         }) {
+        SCOPED_TRACE(brought);
+        ScreenFixture f(before);
+        f.Find(brought)->BringToFront();
+        EXPECT_EQ(Order(*f.screen), after);
     }
 
     // Made top-most once open; and activated by a press.

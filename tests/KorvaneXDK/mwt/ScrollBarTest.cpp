@@ -53,20 +53,17 @@ TEST(ScrollBarTest, TheValueStaysAPageShortOfTheMaximumAndKeysStepIt)
 
     bar->SetMaximum(0.5);
     EXPECT_EQ(1, bar->GetValue()) << "a new maximum does not clamp again";
-    const struct
-    {
-        double minimum, maximum, page, pageSize;
-        double set, value;
-    } pages[] = {{0, 100, 10, 10, 50, 50}, {0, 100, 150, 100, 50, 0}, {50, 50, 10, 0, 60, 50}};
-    for (const auto& p : pages) {
-        SCOPED_TRACE(p.page);
-        bar->SetMinimum(p.minimum);
-        bar->SetMaximum(p.maximum);
-        bar->SetPageSize(p.page);
-        EXPECT_EQ(p.pageSize, bar->GetPageSize());
-        EXPECT_EQ(p.pageSize, bar->GetEffectivePageSize());
-        bar->SetValue(p.set);
-        EXPECT_EQ(p.value, bar->GetValue());
+    for (const auto& [minimum, maximum, page, pageSize, set, value] :
+         std::initializer_list<std::tuple<double, double, double, double, double, double>>{
+             {0, 100, 10, 10, 50, 50}, {0, 100, 150, 100, 50, 0}, {50, 50, 10, 0, 60, 50}}) {
+        SCOPED_TRACE(page);
+        bar->SetMinimum(minimum);
+        bar->SetMaximum(maximum);
+        bar->SetPageSize(page);
+        EXPECT_EQ(pageSize, bar->GetPageSize());
+        EXPECT_EQ(pageSize, bar->GetEffectivePageSize());
+        bar->SetValue(set);
+        EXPECT_EQ(value, bar->GetValue());
         // Range 0 counts as 1: the thumb stays a number.
         const Rect2f thumb = bar->GetThumbRect();
         EXPECT_TRUE(std::isfinite(thumb.left) && std::isfinite(thumb.width)) << Rect(thumb);
@@ -99,29 +96,26 @@ TEST(ScrollBarTest, AppearancesLayOutButtonsTrackAndThumb)
 TEST(ScrollBarTest, TheLeftButtonPressesTheFirstPartUnderThePointer)
 {
     // At 40 the thumb is {39.52, 0, 16, 16}: page-down track before it, page-up track after it.
-    const struct
-    {
-        V point;
-        int button, part;
-        double value;
-    } rows[] = {
-        {V(90, 8), 1, CScrollBar::kPartIncreaseButton, 41}, {V(5, 8), 1, CScrollBar::kPartDecreaseButton, 39},
-        {V(70, 8), 1, CScrollBar::kPartPageIncrease, 50},   {V(20, 8), 1, CScrollBar::kPartPageDecrease, 30},
-        {V(45, 8), 1, CScrollBar::kPartThumb, 40},          {V(90, 8), 3, CScrollBar::kPartNone, 40},
-        {V(100, 8), 1, CScrollBar::kPartThumb, 40}, // off the bar, but within reach of the thumb
-        {V(50, 200), 1, CScrollBar::kPartNone, 40},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(Point(row.point));
+    for (const auto& [point, button, part, value] : std::initializer_list<std::tuple<V, int, int, double>>{
+             {V(90, 8), 1, CScrollBar::kPartIncreaseButton, 41},
+             {V(5, 8), 1, CScrollBar::kPartDecreaseButton, 39},
+             {V(70, 8), 1, CScrollBar::kPartPageIncrease, 50},
+             {V(20, 8), 1, CScrollBar::kPartPageDecrease, 30},
+             {V(45, 8), 1, CScrollBar::kPartThumb, 40},
+             {V(90, 8), 3, CScrollBar::kPartNone, 40},
+             {V(100, 8), 1, CScrollBar::kPartThumb, 40}, // off the bar, but within reach of the thumb
+             {V(50, 200), 1, CScrollBar::kPartNone, 40},
+         }) {
+        SCOPED_TRACE(Point(point));
         auto bar = MakeBar();
         bar->SetValue(40);
-        bar->OnMouseDown(row.point, row.button);
-        EXPECT_EQ(row.part, bar->GetPressedPart());
-        EXPECT_EQ(row.part != CScrollBar::kPartNone, bar->IsPartPressed());
-        EXPECT_EQ(row.value, bar->GetValue());
-        bar->OnMouseUp(row.point, row.button);
+        bar->OnMouseDown(point, button);
+        EXPECT_EQ(part, bar->GetPressedPart());
+        EXPECT_EQ(part != CScrollBar::kPartNone, bar->IsPartPressed());
+        EXPECT_EQ(value, bar->GetValue());
+        bar->OnMouseUp(point, button);
         EXPECT_FALSE(bar->IsPartPressed());
-        EXPECT_EQ(row.part, bar->GetPressedPart()) << "kept after the release";
+        EXPECT_EQ(part, bar->GetPressedPart()) << "kept after the release";
     }
 
     auto form = Make<CForm>("form", 0, 0, 200, 100);
@@ -138,22 +132,17 @@ TEST(ScrollBarTest, TheThumbFollowsThePointerAndSnapsBackBeyondReach)
     auto bar = MakeBar();
     bar->OnMouseDown(V(20, 8), 1); // grabs the thumb 4 units in
     ASSERT_EQ(CScrollBar::kPartThumb, bar->GetPressedPart());
-    const struct
-    {
-        V point;
-        double value;
-        bool over;
-    } moves[] = {
-        {V(49.4f, 8), 50, true},   // 29.4 of the 58.8 travel
-        {V(49.4f, 200), 0, false}, // more than 128 below: back to where the drag began
-        {V(49.4f, 100), 50, true}, // back within reach
-        {V(0, 8), 0, true},        {V(150, 8), 90, true},
-    };
-    for (const auto& m : moves) {
-        SCOPED_TRACE(Point(m.point));
-        bar->OnMouseMove(m.point, 1);
-        EXPECT_NEAR(m.value, bar->GetValue(), 1e-3);
-        EXPECT_EQ(m.over, bar->IsPartPressed());
+    for (const auto& [point, value, over] : std::initializer_list<std::tuple<V, double, bool>>{
+             {V(49.4f, 8), 50, true},   // 29.4 of the 58.8 travel
+             {V(49.4f, 200), 0, false}, // more than 128 below: back to where the drag began
+             {V(49.4f, 100), 50, true}, // back within reach
+             {V(0, 8), 0, true},
+             {V(150, 8), 90, true},
+         }) {
+        SCOPED_TRACE(Point(point));
+        bar->OnMouseMove(point, 1);
+        EXPECT_NEAR(value, bar->GetValue(), 1e-3);
+        EXPECT_EQ(over, bar->IsPartPressed());
     }
     bar->OnWindowDeactivate();
     EXPECT_FALSE(bar->IsPartPressed());
@@ -163,27 +152,22 @@ TEST(ScrollBarTest, TheThumbFollowsThePointerAndSnapsBackBeyondReach)
 
 TEST(ScrollBarTest, ABarWithNoTravelForItsThumbKeepsItsValueWhileDragged)
 {
-    const struct
-    {
-        const char* what;
-        float width, minThumb; // 0: the appearance's
-        V grab, move;
-    } rows[] = {
-        // Track 68, thumb 6.8 raised to 74.8: no travel left.
-        {"no travel", 100, 74.8f, V(20, 8), V(30, 8)},
-        // Track 8, thumb 0.8 raised to 16: the travel is -7.2.
-        {"negative travel", 40, 0, V(20, 8), V(10, 8)},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
-        auto bar = MakeBar(row.width);
-        if (row.minThumb > 0) {
-            bar->SetMinThumbLength(row.minThumb);
+    for (const auto& [what, width, minThumb, grab, move] :
+         std::initializer_list<std::tuple<const char*, float, float, V, V>>{
+             // Track 68, thumb 6.8 raised to 74.8: no travel left.
+             {"no travel", 100, 74.8f, V(20, 8), V(30, 8)},
+             // Track 8, thumb 0.8 raised to 16: the travel is -7.2.
+             {"negative travel", 40, 0, V(20, 8), V(10, 8)},
+         }) {
+        SCOPED_TRACE(what);
+        auto bar = MakeBar(width);
+        if (minThumb > 0) {
+            bar->SetMinThumbLength(minThumb);
         }
         bar->SetValue(50);
-        bar->OnMouseDown(row.grab, 1);
+        bar->OnMouseDown(grab, 1);
         ASSERT_EQ(CScrollBar::kPartThumb, bar->GetPressedPart());
-        bar->OnMouseMove(row.move, 1);
+        bar->OnMouseMove(move, 1);
         EXPECT_EQ(50, bar->GetValue());
     }
 }

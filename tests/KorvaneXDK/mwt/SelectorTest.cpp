@@ -69,18 +69,14 @@ TEST(SelectorTest, StepsStopAtTheEndsAndFadeTheMarkerThere)
 
 TEST(SelectorTest, ClicksStepOnlyStrictlyInsideTheOuterThirds)
 {
-    const struct
-    {
-        float x;
-        int selected;
-    } rows[] = {{0, 0}, {39.99f, 0}, {40, 1}, {60, 1}, {80, 1}, {80.01f, 2}, {119, 2}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.x);
+    for (const auto& [x, selected] : std::initializer_list<std::tuple<float, int>>{
+             {0, 0}, {39.99f, 0}, {40, 1}, {60, 1}, {80, 1}, {80.01f, 2}, {119, 2}}) {
+        SCOPED_TRACE(x);
         Selector s;
         for (const int button : {1, 3}) {
             s.selector->SetSelectedIndex(1);
-            s.selector->OnMouseDown(V(row.x, 15), button);
-            EXPECT_EQ(row.selected, s.selector->GetSelectedIndex());
+            s.selector->OnMouseDown(V(x, 15), button);
+            EXPECT_EQ(selected, s.selector->GetSelectedIndex());
         }
     }
 }

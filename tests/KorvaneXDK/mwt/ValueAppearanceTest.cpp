@@ -165,23 +165,20 @@ TEST(ComboBoxAppearance, CaretIsHeldInsideTheText)
     ASSERT_TRUE(combo->IsFocused());
     CSimpleComboBoxAppearance simple;
 
-    const struct
-    {
-        bool visible;
-        std::int32_t position;
-        const char* beforeText; // the entry drawn just before the text: the caret or the dot
-    } cases[] = {
-        {true, 0, "fill {4,3,2,13} a=1 m=0"},   {true, 2, "fill {20,3,2,13} a=1 m=0"},
-        {true, 99, "fill {28,3,2,13} a=1 m=0"}, {true, -5, "fill {4,3,2,13} a=1 m=0"},
-        {false, 1, "fill {110,9,2,2} a=1 m=1"},
-    };
-    for (const auto& c : cases) {
-        combo->SetCaretVisible(c.visible);
-        combo->SetCaretPosition(c.position);
+    for (const auto& [visible, position, beforeText] :
+         std::initializer_list<std::tuple<bool, std::int32_t, const char*>>{
+             {true, 0, "fill {4,3,2,13} a=1 m=0"},
+             {true, 2, "fill {20,3,2,13} a=1 m=0"},
+             {true, 99, "fill {28,3,2,13} a=1 m=0"},
+             {true, -5, "fill {4,3,2,13} a=1 m=0"},
+             {false, 1, "fill {110,9,2,2} a=1 m=1"},
+         }) {
+        combo->SetCaretVisible(visible);
+        combo->SetCaretPosition(position);
         const Lines trace = DrawOnce(simple, *combo, canvas);
         ASSERT_GE(trace.size(), 2u);
         EXPECT_EQ("text {4,3,96,19} 'abc' a=1 m=0", trace.back());
-        EXPECT_EQ(c.beforeText, trace[trace.size() - 2]) << c.position;
+        EXPECT_EQ(beforeText, trace[trace.size() - 2]) << position;
     }
     EXPECT_EQ(1u, canvas.GetBrushDepth());
     EXPECT_EQ(1u, canvas.GetFontDepth());
@@ -237,48 +234,40 @@ TEST(TwoStateAppearance, BoxesStripsAndCaptionAtHeightTwenty)
 TEST(TrackBarAppearance, ButtonLengthAndPlacement)
 {
     FakeTexture tall(16, 32), wide(32, 16), empty(0, 0);
-    const struct
-    {
-        bool skin;
-        ITexture* button;
-        std::int32_t orientation;
-        float length;
-    } cases[] = {
-        {false, nullptr, CTrackBar::kHorizontal, 10}, {false, nullptr, CTrackBar::kVertical, 50},
-        {true, &tall, CTrackBar::kHorizontal, 10},    {true, &wide, CTrackBar::kHorizontal, 40},
-        {true, nullptr, CTrackBar::kHorizontal, 10}, // no picture: half the cross size
-        {true, &empty, CTrackBar::kHorizontal, 10},
-    };
-    for (const auto& c : cases) {
+    for (const auto& [skin, button, orientation, length] :
+         std::initializer_list<std::tuple<bool, ITexture*, std::int32_t, float>>{
+             {false, nullptr, CTrackBar::kHorizontal, 10},
+             {false, nullptr, CTrackBar::kVertical, 50},
+             {true, &tall, CTrackBar::kHorizontal, 10},
+             {true, &wide, CTrackBar::kHorizontal, 40},
+             {true, nullptr, CTrackBar::kHorizontal, 10}, // no picture: half the cross size
+             {true, &empty, CTrackBar::kHorizontal, 10},
+         }) {
         CTrackBar bar;
-        bar.SetOrientation(c.orientation);
-        if (c.skin) {
-            bar.SetAppearance(LoadSkin<CSkinTrackBarAppearance>({"ButtonTexture=b"}, {{"b", c.button}}));
+        bar.SetOrientation(orientation);
+        if (skin) {
+            bar.SetAppearance(LoadSkin<CSkinTrackBarAppearance>({"ButtonTexture=b"}, {{"b", button}}));
         } else {
             bar.SetAppearance(CSimpleTrackBarAppearance::Create());
         }
         bar.SetSize(Vector2<float>(100, 20));
-        EXPECT_EQ(c.length, bar.GetButtonSize()) << c.skin << " " << c.orientation;
+        EXPECT_EQ(length, bar.GetButtonSize()) << skin << " " << orientation;
         EXPECT_EQ("{0,0,100,20}", Box(bar.GetTrackRect()));
     }
 
     CTrackBar bar;
     bar.SetAppearance(CSimpleTrackBarAppearance::Create());
     bar.SetSize(Vector2<float>(100, 20));
-    const struct
-    {
-        double value;
-        const char *first, *button, *second;
-    } places[] = {
-        {50, "{0,0,45,20}", "{45,0,10,20}", "{55,0,45,20}"},
-        {0, "{0,0,0,20}", "{0,0,10,20}", "{10,0,90,20}"},
-        {150, "{0,0,90,20}", "{90,0,10,20}", "{100,0,0,20}"},
-    };
-    for (const auto& p : places) {
-        bar.SetValue(p.value);
-        EXPECT_EQ(p.first, Box(bar.GetFirstAreaRect()));
-        EXPECT_EQ(p.button, Box(bar.GetButtonRect()));
-        EXPECT_EQ(p.second, Box(bar.GetSecondAreaRect()));
+    for (const auto& [value, first, button, second] :
+         std::initializer_list<std::tuple<double, const char*, const char*, const char*>>{
+             {50, "{0,0,45,20}", "{45,0,10,20}", "{55,0,45,20}"},
+             {0, "{0,0,0,20}", "{0,0,10,20}", "{10,0,90,20}"},
+             {150, "{0,0,90,20}", "{90,0,10,20}", "{100,0,0,20}"},
+         }) {
+        bar.SetValue(value);
+        EXPECT_EQ(first, Box(bar.GetFirstAreaRect()));
+        EXPECT_EQ(button, Box(bar.GetButtonRect()));
+        EXPECT_EQ(second, Box(bar.GetSecondAreaRect()));
     }
     bar.SetMaximum(0); // an empty range keeps the button at the start
     EXPECT_EQ("{0,0,10,20}", Box(bar.GetButtonRect()));
