@@ -115,36 +115,35 @@ TEST(ButtonTest, DisabledAndPressedColoursOfBodyIconAndCaption)
     const std::string brightIcon = "image (38,16) (1,1,1,0.5) b1";
     const std::string caption = "clipped (46,12,16,16) 'ok' (0,0,1,1)";
     const std::string halfCaption = "clipped (46,12,16,16) 'ok' (0,0,1,0.5)";
-    const struct
-    {
-        const char* what;
-        bool skin, enabled, pressed;
-        Lines want;
-    } rows[] = {
-        {"simple", false, true, false, {body, outline, icon1, caption}},
-        // The simple body ignores the disabled state; icon and caption are halved.
-        {"simple disabled", false, false, false, {body, outline, halfIcon, halfCaption}},
-        {"simple pressed", false, true, true, {"fill (1,1,98,38) (0,0,1,0.8) b0", outline, icon1, brightIcon, caption}},
-        {"skin", true, true, false, {"skin (0,0,100,40) up (1,1,1,1)", icon1, caption}},
-        {"skin disabled", true, false, false, {"skin (0,0,100,40) up (1,1,1,0.5)", halfIcon, halfCaption}},
-        {"skin pressed", true, true, true, {"skin (0,0,100,40) down (1,1,1,1)", icon1, brightIcon, caption}},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
+    for (const auto& [what, skin, enabled, pressed, want] :
+         std::initializer_list<std::tuple<const char*, bool, bool, bool, Lines>>{
+             {"simple", false, true, false, {body, outline, icon1, caption}},
+             // The simple body ignores the disabled state; icon and caption are halved.
+             {"simple disabled", false, false, false, {body, outline, halfIcon, halfCaption}},
+             {"simple pressed",
+              false,
+              true,
+              true,
+              {"fill (1,1,98,38) (0,0,1,0.8) b0", outline, icon1, brightIcon, caption}},
+             {"skin", true, true, false, {"skin (0,0,100,40) up (1,1,1,1)", icon1, caption}},
+             {"skin disabled", true, false, false, {"skin (0,0,100,40) up (1,1,1,0.5)", halfIcon, halfCaption}},
+             {"skin pressed", true, true, true, {"skin (0,0,100,40) down (1,1,1,1)", icon1, brightIcon, caption}},
+         }) {
+        SCOPED_TRACE(what);
         LogCanvas canvas;
         canvas.names = {{&up, "up"}, {&down, "down"}};
         auto button = MakeButton("ok");
-        if (row.skin) {
+        if (skin) {
             button->SetAppearance(SkinOf(&up, &down));
         }
         button->SetColor(Color4<float>(0, 0, 1, 1));
         button->SetIcon(boost::shared_ptr<ITexture>(&icon, [](ITexture*) {}));
-        button->SetEnabled(row.enabled);
-        if (row.pressed) {
+        button->SetEnabled(enabled);
+        if (pressed) {
             button->OnMouseDown(V(50, 20), 1);
         }
         button->Draw(&canvas);
-        EXPECT_EQ(row.want, canvas.Only({"fill", "frame", "skin", "image", "clipped"}));
+        EXPECT_EQ(want, canvas.Only({"fill", "frame", "skin", "image", "clipped"}));
     }
 
     // No body at all when it is switched off.

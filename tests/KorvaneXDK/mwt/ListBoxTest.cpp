@@ -27,24 +27,27 @@ TEST(ListBoxTest, KeysMoveTheSelectionAndKeepItInView)
     auto list = MakeList(10);
     int keys = 0;
     list->KeyDownEvent = [&keys](CControl*, unsigned int) { ++keys; };
-    const struct
-    {
-        unsigned int key;
-        int selected, top;
-    } steps[] = {
-        {kUp, 0, 0},                          // no selection: up (as down) selects the first item
-        {kDown, 1, 0},     {kPageDown, 5, 4}, // keeps the selection on its row
-        {kPageDown, 9, 6},                    // the last item; the top clamps to count - 4
-        {kDown, 9, 6},     {kPageUp, 5, 2},   {kLeft, 1, 0}, {kDown, 2, 0},
-        {kDown, 3, 0},     {kDown, 4, 1},     {kHome, 4, 1}, {0x10000u | kLeft, 0, 0}, // compared on the low 16 bits
-        {kRight, 4, 4},    {kUp, 3, 3},
-    };
     int step = 0;
-    for (const auto& s : steps) {
-        SCOPED_TRACE(::testing::Message() << "step " << step << " key " << std::hex << s.key);
-        list->OnKeyDown(s.key);
-        EXPECT_EQ(s.selected, list->GetSelectedIndex());
-        EXPECT_EQ(s.top, list->GetTopIndex());
+    for (const auto& [key, selected, top] : std::initializer_list<std::tuple<unsigned int, int, int>>{
+             {kUp, 0, 0}, // no selection: up (as down) selects the first item
+             {kDown, 1, 0},
+             {kPageDown, 5, 4}, // keeps the selection on its row
+             {kPageDown, 9, 6}, // the last item; the top clamps to count - 4
+             {kDown, 9, 6},
+             {kPageUp, 5, 2},
+             {kLeft, 1, 0},
+             {kDown, 2, 0},
+             {kDown, 3, 0},
+             {kDown, 4, 1},
+             {kHome, 4, 1},
+             {0x10000u | kLeft, 0, 0}, // compared on the low 16 bits
+             {kRight, 4, 4},
+             {kUp, 3, 3},
+         }) {
+        SCOPED_TRACE(::testing::Message() << "step " << step << " key " << std::hex << key);
+        list->OnKeyDown(key);
+        EXPECT_EQ(selected, list->GetSelectedIndex());
+        EXPECT_EQ(top, list->GetTopIndex());
         EXPECT_EQ(++step, keys) << "the key-down handler follows every key";
     }
 

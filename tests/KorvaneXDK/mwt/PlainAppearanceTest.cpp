@@ -141,34 +141,28 @@ TEST(PlainAppearanceTest, SkinsDrawTheirPiecesAndOnlyTheThreePieceOnesFadeWhenDi
     const Lines lines = {"BodyRect.left=8", "BodyRect.top=8", "BodyRect.width=16", "BodyRect.height=16",
                          "Texture=t.png"};
     const std::map<std::string, ITexture*> pictures = {{"t.png", &texture}};
-    const struct
-    {
-        boost::shared_ptr<IControlAppearance> skin;
-        std::size_t vertices;
-        bool enabled;
-        std::uint32_t alpha;
-    } rows[] = {
-        {LoadSkin<CSkinAppearance>(lines, pictures), 54, true, 0xFF},
-        {LoadSkin<CSkinAppearance>(lines, pictures), 54, false, 0xFF},
-        {LoadSkin<CHorizontalSkinAppearance>(lines, pictures), 18, true, 0xFF},
-        {LoadSkin<CHorizontalSkinAppearance>(lines, pictures), 18, false, 0x80},
-        {LoadSkin<CVerticalSkinAppearance>(lines, pictures), 18, true, 0xFF},
-        {LoadSkin<CVerticalSkinAppearance>(lines, pictures), 18, false, 0x80},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.skin->GetName() + (row.enabled ? "" : " disabled"));
+    for (const auto& [skin, vertices, enabled, alpha] :
+         std::initializer_list<std::tuple<boost::shared_ptr<IControlAppearance>, std::size_t, bool, std::uint32_t>>{
+             {LoadSkin<CSkinAppearance>(lines, pictures), 54, true, 0xFF},
+             {LoadSkin<CSkinAppearance>(lines, pictures), 54, false, 0xFF},
+             {LoadSkin<CHorizontalSkinAppearance>(lines, pictures), 18, true, 0xFF},
+             {LoadSkin<CHorizontalSkinAppearance>(lines, pictures), 18, false, 0x80},
+             {LoadSkin<CVerticalSkinAppearance>(lines, pictures), 18, true, 0xFF},
+             {LoadSkin<CVerticalSkinAppearance>(lines, pictures), 18, false, 0x80},
+         }) {
+        SCOPED_TRACE(skin->GetName() + (enabled ? "" : " disabled"));
         LogCanvas canvas;
         canvas.names = {{&texture, "t"}};
-        const Lines drawn = DrawnBy(row.skin, 40, 24, Color4<float>(0, 0, 1, 1), canvas, row.enabled);
-        if (row.vertices == 54) { // the nine pieces cover the control, the body stretched
+        const Lines drawn = DrawnBy(skin, 40, 24, Color4<float>(0, 0, 1, 1), canvas, enabled);
+        if (vertices == 54) { // the nine pieces cover the control, the body stretched
             EXPECT_EQ(Lines{"skin (0,0,40,24) t (1,1,1,1)"}, drawn);
         }
         ASSERT_EQ(1u, canvas.device->draws.size());
         const std::vector<canvas::CanvasVertex> triangles = canvas.device->draws[0].Triangles();
-        EXPECT_EQ(row.vertices, triangles.size());
+        EXPECT_EQ(vertices, triangles.size());
         EXPECT_EQ(&texture, canvas.device->draws[0].texture);
         for (const canvas::CanvasVertex& v : triangles) {
-            EXPECT_EQ(row.alpha << 24 | 0xFFFFFFu, v.color0);
+            EXPECT_EQ(alpha << 24 | 0xFFFFFFu, v.color0);
         }
     }
 }

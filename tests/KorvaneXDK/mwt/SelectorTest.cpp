@@ -38,31 +38,25 @@ TEST(SelectorTest, StepsStopAtTheEndsAndFadeTheMarkerThere)
     Selector s;
     int keys = 0;
     s.selector->KeyDownEvent = [&keys](CControl*, unsigned int) { ++keys; };
-    const struct
-    {
-        unsigned int key;
-        int selected, changes;
-        const char *left, *right, *text;
-    } steps[] = {
-        {0, 0, 0, kFaded, kFull, "clipped (52,7,16,16) 'aa' (1,1,1,1)"},
-        {0x27, 1, 1, kFull, kFull, "clipped (44,7,32,16) 'bbbb' (1,1,1,1)"},
-        {0x28, 2, 2, kFull, kFaded, "clipped (56,7,8,16) 'c' (1,1,1,1)"},
-        {0x27, 2, 2, kFull, kFaded, "clipped (56,7,8,16) 'c' (1,1,1,1)"},
-        {0x25, 1, 3, kFull, kFull, "clipped (44,7,32,16) 'bbbb' (1,1,1,1)"},
-        {0x10026, 0, 4, kFaded, kFull, "clipped (52,7,16,16) 'aa' (1,1,1,1)"},
-        {0x26, 0, 4, kFaded, kFull, "clipped (52,7,16,16) 'aa' (1,1,1,1)"},
-    };
     int pressed = 0;
-    for (const auto& step : steps) {
-        SCOPED_TRACE(::testing::Message() << "key " << std::hex << step.key);
-        if (step.key != 0) {
-            s.selector->OnKeyDown(step.key);
+    for (const auto& [key, selected, changes, left, right, text] :
+         std::initializer_list<std::tuple<unsigned int, int, int, const char*, const char*, const char*>>{
+             {0, 0, 0, kFaded, kFull, "clipped (52,7,16,16) 'aa' (1,1,1,1)"},
+             {0x27, 1, 1, kFull, kFull, "clipped (44,7,32,16) 'bbbb' (1,1,1,1)"},
+             {0x28, 2, 2, kFull, kFaded, "clipped (56,7,8,16) 'c' (1,1,1,1)"},
+             {0x27, 2, 2, kFull, kFaded, "clipped (56,7,8,16) 'c' (1,1,1,1)"},
+             {0x25, 1, 3, kFull, kFull, "clipped (44,7,32,16) 'bbbb' (1,1,1,1)"},
+             {0x10026, 0, 4, kFaded, kFull, "clipped (52,7,16,16) 'aa' (1,1,1,1)"},
+             {0x26, 0, 4, kFaded, kFull, "clipped (52,7,16,16) 'aa' (1,1,1,1)"},
+         }) {
+        SCOPED_TRACE(::testing::Message() << "key " << std::hex << key);
+        if (key != 0) {
+            s.selector->OnKeyDown(key);
             EXPECT_EQ(++pressed, keys);
         }
-        EXPECT_EQ(step.selected, s.selector->GetSelectedIndex());
-        EXPECT_EQ(step.changes, s.changes);
-        EXPECT_EQ((Lines{std::string("text (6,7) '<' ") + step.left, std::string("text (106,7) '>' ") + step.right,
-                         step.text}),
+        EXPECT_EQ(selected, s.selector->GetSelectedIndex());
+        EXPECT_EQ(changes, s.changes);
+        EXPECT_EQ((Lines{std::string("text (6,7) '<' ") + left, std::string("text (106,7) '>' ") + right, text}),
                   s.Draw());
     }
 }
