@@ -107,8 +107,7 @@ const Row kRows[] = {
     {"RotationYLoop", kCorner, P3(50.0f, 40.0f, -50.0f), 0.0f, kNever, std::nullopt, 1.0f},
     {"FlipSlideIn", kCorner, P3(132.0f, 8.0f, 0.0f), 0.0f, 0.35f, kCorner, 1.0f},
     {"FlipSlideOut", kCorner, kCorner, 1.0f, 0.35f, P3(68.0f, 72.0f, 0.0f), 0.0f},
-    {"HorizontalMirrorStatic", kCorner, P3(0.0f, 40.0f, 0.0f), 1.0f, 0.0f, P3(0.0f, 40.0f, 0.0f), 1.0f},
-};
+    {"HorizontalMirrorStatic", kCorner, P3(0.0f, 40.0f, 0.0f), 1.0f, 0.0f, P3(0.0f, 40.0f, 0.0f), 1.0f}};
 
 } // namespace
 
@@ -346,8 +345,7 @@ TEST(MotionTween, EasedValues)
              {1.0f, 0.2f, 0.3f, 7.0f, 1.0f, true}, // the clock runs on; the value stays
              {1.0f, 0.2f, 0.0f, 0.2f, 1.0f, true}, // zero duration: 0 / 0 clamps to the end
              {1.0f, 0.2f, 0.0f, 0.3f, 1.0f, true},
-             {1.0f, 0.2f, 0.0f, 0.1f, 0.0f, false},
-         }) {
+             {1.0f, 0.2f, 0.0f, 0.1f, 0.0f, false}}) {
         SCOPED_TRACE(testing::Message() << easing << " " << duration << " " << time);
         TMotionTween<float> tween;
         tween.SetFrom(0.0f);

@@ -37,11 +37,9 @@ TEST(ButtonTest, ThePointerPressesAndOnlyAReleaseOverTheButtonClicks)
         V point;
         bool pressed;
         int clicks;
-    } steps[] = {
-        {"down", V(20, 20), true, 0},   {"move", V(150, 20), false, 0}, {"move", V(109, 49), true, 0},
-        {"move", V(110, 20), false, 0}, {"up", V(150, 20), false, 0},   {"move", V(20, 20), false, 0},
-        {"down", V(20, 20), true, 0},   {"up", V(30, 30), false, 1},
-    };
+    } steps[] = {{"down", V(20, 20), true, 0},   {"move", V(150, 20), false, 0}, {"move", V(109, 49), true, 0},
+                 {"move", V(110, 20), false, 0}, {"up", V(150, 20), false, 0},   {"move", V(20, 20), false, 0},
+                 {"down", V(20, 20), true, 0},   {"up", V(30, 30), false, 1}};
     for (const auto& s : steps) {
         SCOPED_TRACE(std::string(s.step) + " " + Point(s.point));
         const std::string step = s.step;
@@ -127,8 +125,7 @@ TEST(ButtonTest, DisabledAndPressedColoursOfBodyIconAndCaption)
               {"fill (1,1,98,38) (0,0,1,0.8) b0", outline, icon1, brightIcon, caption}},
              {"skin", true, true, false, {"skin (0,0,100,40) up (1,1,1,1)", icon1, caption}},
              {"skin disabled", true, false, false, {"skin (0,0,100,40) up (1,1,1,0.5)", halfIcon, halfCaption}},
-             {"skin pressed", true, true, true, {"skin (0,0,100,40) down (1,1,1,1)", icon1, brightIcon, caption}},
-         }) {
+             {"skin pressed", true, true, true, {"skin (0,0,100,40) down (1,1,1,1)", icon1, brightIcon, caption}}}) {
         SCOPED_TRACE(what);
         LogCanvas canvas;
         canvas.names = {{&up, "up"}, {&down, "down"}};

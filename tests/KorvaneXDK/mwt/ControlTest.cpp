@@ -25,12 +25,11 @@ struct EditFixture
 
 TEST(Control, GripIsHalfOpen)
 {
-    const std::pair<V, std::int32_t> rows[] = {
-        {V(32, 22), CControl::kEditResizing}, // exactly (w - 8, h - 8)
-        {V(39.9f, 29.9f), CControl::kEditResizing}, {V(31.9f, 22), CControl::kEditMoving},
-        {V(40, 30), CControl::kEditMoving}, // (w, h) lies outside the grip
-        {V(0, 0), CControl::kEditMoving},
-    };
+    const std::pair<V, std::int32_t> rows[] = {{V(32, 22), CControl::kEditResizing}, // exactly (w - 8, h - 8)
+                                               {V(39.9f, 29.9f), CControl::kEditResizing},
+                                               {V(31.9f, 22), CControl::kEditMoving},
+                                               {V(40, 30), CControl::kEditMoving}, // (w, h) lies outside the grip
+                                               {V(0, 0), CControl::kEditMoving}};
     for (const auto& [press, state] : rows) {
         EditFixture f;
         f.control->OnMouseDown(press, 1);
@@ -43,12 +42,10 @@ TEST(Control, GripIsHalfOpen)
 
 TEST(Control, ResizeFloorsAndKeepsTheMinimum)
 {
-    const std::pair<V, V> rows[] = {
-        {V(50.7f, 40.2f), V(58, 48)}, // grab (8, 8) + point, floored
-        {V(0.5f, 0.5f), V(8, 8)},     // 8.5 floors to 8
-        {V(-100, -100), V(8, 8)},     // never below 8
-        {V(-0.5f, 100), V(8, 108)},
-    };
+    const std::pair<V, V> rows[] = {{V(50.7f, 40.2f), V(58, 48)}, // grab (8, 8) + point, floored
+                                    {V(0.5f, 0.5f), V(8, 8)},     // 8.5 floors to 8
+                                    {V(-100, -100), V(8, 8)},     // never below 8
+                                    {V(-0.5f, 100), V(8, 108)}};
     for (const auto& [move, size] : rows) {
         EditFixture f;
         f.control->OnMouseDown(V(32, 22), 1);
@@ -229,14 +226,12 @@ TEST(Appearance, TemplateDefaults)
     CControl control("c");
     control.SetBounds(canvas::Rect2f(10, 20, 30, 40));
     CTransparentAppearance appearance;
-    for (const auto& [point, hit] : std::initializer_list<std::tuple<V, bool>>{
-             {V(10, 20), true},
-             {V(39.99f, 59.99f), true},
-             {V(40, 20), false},
-             {V(10, 60), false},
-             {V(9.99f, 30), false},
-             {V(20, 19.99f), false},
-         }) {
+    for (const auto& [point, hit] : std::initializer_list<std::tuple<V, bool>>{{V(10, 20), true},
+                                                                               {V(39.99f, 59.99f), true},
+                                                                               {V(40, 20), false},
+                                                                               {V(10, 60), false},
+                                                                               {V(9.99f, 30), false},
+                                                                               {V(20, 19.99f), false}}) {
         EXPECT_EQ(appearance.HitTest(&control, point), hit) << Point(point);
     }
     canvas::Rect2f client(1, 1, 1, 1);

@@ -90,8 +90,7 @@ TEST(Draw, LayoutEditMarkersAndASharedAppearance)
               true,
               false,
               {"frame (0,0,200,200) grey", "fill (192,192,8,8) red", "frame (0,0,200,200) red",
-               "frame (0,0,40,30) grey", "fill (32,22,8,8) red", "frame (0,0,40,30) red", "frame (0,0,20,20) grey"}},
-         }) {
+               "frame (0,0,40,30) grey", "fill (32,22,8,8) red", "frame (0,0,40,30) red", "frame (0,0,20,20) grey"}}}) {
         SCOPED_TRACE(what);
         DrawFixture f;
         const boost::shared_ptr<IControlAppearance> shared = CTransparentAppearance::Create();
@@ -127,8 +126,7 @@ TEST(Draw, PanelsAndControlsWithoutAnAppearance)
               true,
               {"fill (0,0,100,50) (0.2,0.2,0.2,0.6)", "fill (0,0,10,10) (0,1,0,1)"}},
              {"alpha 0: no fill, the children still draw", 0.0f, true, {"fill (0,0,10,10) (0,1,0,1)"}},
-             {"hidden: nothing", 0.6f, false, {}},
-         }) {
+             {"hidden: nothing", 0.6f, false, {}}}) {
         SCOPED_TRACE(what);
         DrawFixture f;
         auto panel = Add<CPanel>(*f.screen, "panel", 5, 5, 100, 50);

@@ -81,8 +81,7 @@ TEST(FormAppearance, CaptionBoxesAndClientRectangles)
         // Caption from x 8 to 192 on the form, boxes of 24 - 4 = 20 from its right end, 2 above its top.
         {"skin", true, 2, true, {172, 2, 20, 20}, {148, 2, 20, 20}, {126, 2, 20, 20}, {8, 32, 184, 60}, 24},
         {"skin without maximise", true, 2, false, {172, 2, 20, 20}, kNone, {148, 2, 20, 20}, {8, 32, 184, 60}, 24},
-        {"skin unframed", true, 0, true, kNone, kNone, kNone, {0, 0, 200, 100}, 20},
-    };
+        {"skin unframed", true, 0, true, kNone, kNone, kNone, {0, 0, 200, 100}, 20}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         Skin skin;
@@ -145,14 +144,12 @@ TEST(FormAppearance, SimpleFrameByStyleAndFocus)
         bool focused;
         float alpha;
         Lines expected, text;
-    } rows[] = {
-        {"focused", 2, true, 1, focused, {"'Title' (8,2) FFFFFFFF"}},
-        {"not focused", 3, false, 1, inactive, {"'Title' (8,2) FFB3B3B3"}},
-        {"see-through client area", 2, true, 0, focused, {"'Title' (8,2) FFFFFFFF"}},
-        {"style 1: the client fill only", 1, true, 1, {"fill (0,0,200,100) (0.2,0.4,0.6,1)"}, {}},
-        {"style 0: nothing", 0, true, 1, {}, {}},
-        {"style 4: nothing", 4, true, 1, {}, {}},
-    };
+    } rows[] = {{"focused", 2, true, 1, focused, {"'Title' (8,2) FFFFFFFF"}},
+                {"not focused", 3, false, 1, inactive, {"'Title' (8,2) FFB3B3B3"}},
+                {"see-through client area", 2, true, 0, focused, {"'Title' (8,2) FFFFFFFF"}},
+                {"style 1: the client fill only", 1, true, 1, {"fill (0,0,200,100) (0.2,0.4,0.6,1)"}, {}},
+                {"style 0: nothing", 0, true, 1, {}, {}},
+                {"style 4: nothing", 4, true, 1, {}, {}}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         AppearanceFixture f(CSimpleFormAppearance::Create(), false);
@@ -185,19 +182,17 @@ TEST(FormAppearance, SkinFrameRolledUpAndWithoutTextures)
         std::size_t skinDraws;
         Lines boxes, fills;
         const char* text;
-    } rows[] = {
-        {"skinned", true, false, true, 1, boxes, {}, "'Title' (8,4) FFFFFFFF"},
-        {"not focused", true, false, false, 1, boxes, {}, "'Title' (8,4) 80FFFFFF"},
-        {"rolled up: a plain box",
-         true,
-         true,
-         true,
-         0,
-         boxes,
-         {"fill (0,0,200,24) (0.2,0.4,0.6,1)", "frame (0,0,200,24) (0.2,0.4,0.6,1)"},
-         "'Title' (8,4) FFFFFFFF"},
-        {"no textures: caption only", false, false, true, 0, {}, {}, "'Title' (8,4) FFFFFFFF"},
-    };
+    } rows[] = {{"skinned", true, false, true, 1, boxes, {}, "'Title' (8,4) FFFFFFFF"},
+                {"not focused", true, false, false, 1, boxes, {}, "'Title' (8,4) 80FFFFFF"},
+                {"rolled up: a plain box",
+                 true,
+                 true,
+                 true,
+                 0,
+                 boxes,
+                 {"fill (0,0,200,24) (0.2,0.4,0.6,1)", "frame (0,0,200,24) (0.2,0.4,0.6,1)"},
+                 "'Title' (8,4) FFFFFFFF"},
+                {"no textures: caption only", false, false, true, 0, {}, {}, "'Title' (8,4) FFFFFFFF"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         Skin skin(kSkin, row.textures);

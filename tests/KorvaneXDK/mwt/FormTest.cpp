@@ -124,18 +124,16 @@ TEST(Form, CaptionBoxesDriveTheWindowStates)
         const char* presses; ///< M maximise, R roll up, C close
         std::int32_t style, state;
         Rect2f bounds;
-    } rows[] = {
-        {"M", 2, CForm::kStateMaximized, maximized},
-        {"MM", 2, CForm::kStateNormal, normal},
-        {"R", 3, CForm::kStateRolledUp, rolled},
-        {"RR", 2, CForm::kStateNormal, normal},
-        {"RM", 2, CForm::kStateMaximized, maximized},
-        {"RMM", 2, CForm::kStateNormal, normal}, // maximised from rolled up: the bounds saved before rolling up
-        {"MR", 2, CForm::kStateRolledUp, rolled},
-        {"MRR", 2, CForm::kStateNormal, normal},
-        {"M", 1, CForm::kStateNormal, normal}, // unframed styles ignore the boxes
-        {"R", 0, CForm::kStateNormal, normal},
-    };
+    } rows[] = {{"M", 2, CForm::kStateMaximized, maximized},
+                {"MM", 2, CForm::kStateNormal, normal},
+                {"R", 3, CForm::kStateRolledUp, rolled},
+                {"RR", 2, CForm::kStateNormal, normal},
+                {"RM", 2, CForm::kStateMaximized, maximized},
+                {"RMM", 2, CForm::kStateNormal, normal}, // maximised from rolled up: the bounds saved before rolling up
+                {"MR", 2, CForm::kStateRolledUp, rolled},
+                {"MRR", 2, CForm::kStateNormal, normal},
+                {"M", 1, CForm::kStateNormal, normal}, // unframed styles ignore the boxes
+                {"R", 0, CForm::kStateNormal, normal}};
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.presses) + " style " + std::to_string(row.style));
         FormFixture f;
@@ -166,14 +164,12 @@ TEST(Form, FrameDragsOnlyUndockedOutsideLayoutEditMode)
         bool editMode, deactivate;
         V press; ///< form-local
         bool drags;
-    } rows[] = {
-        {"a press on the caption drags", 0, false, false, V(50, 5), true},
-        {"a press on the side band drags", 0, false, false, V(0, 50), true},
-        {"a press in the client area does not", 0, false, false, V(50, 50), false},
-        {"a docked form does not", 1, false, false, V(50, 5), false},
-        {"nor one in layout edit mode", 0, true, false, V(50, 5), false},
-        {"deactivation ends the drag in place", 0, false, true, V(50, 5), true},
-    };
+    } rows[] = {{"a press on the caption drags", 0, false, false, V(50, 5), true},
+                {"a press on the side band drags", 0, false, false, V(0, 50), true},
+                {"a press in the client area does not", 0, false, false, V(50, 50), false},
+                {"a docked form does not", 1, false, false, V(50, 5), false},
+                {"nor one in layout edit mode", 0, true, false, V(50, 5), false},
+                {"deactivation ends the drag in place", 0, false, true, V(50, 5), true}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         FormFixture f;

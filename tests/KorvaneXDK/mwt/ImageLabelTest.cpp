@@ -54,8 +54,7 @@ TEST(Image, StretchAndTheAnimatedImagesClip)
              {"stretched over the control", true, false, 31.5f, 0.5f},
              {"one texel a unit", false, false, 31.5f, 0.25f},
              {"clipped to the parent's area", false, false, 9.5f, 10.0f / 128},
-             {"animated: the whole target", false, true, 31.5f, 0.25f},
-         }) {
+             {"animated: the whole target", false, true, 31.5f, 0.25f}}) {
         SCOPED_TRACE(what);
         RecordingCanvas rc;
         auto image = Make<CImage>("image", 0, 0, 0, 0);

@@ -42,8 +42,7 @@ TEST(ListBoxTest, KeysMoveTheSelectionAndKeepItInView)
              {kHome, 4, 1},
              {0x10000u | kLeft, 0, 0}, // compared on the low 16 bits
              {kRight, 4, 4},
-             {kUp, 3, 3},
-         }) {
+             {kUp, 3, 3}}) {
         SCOPED_TRACE(::testing::Message() << "step " << step << " key " << std::hex << key);
         list->OnKeyDown(key);
         EXPECT_EQ(selected, list->GetSelectedIndex());
@@ -131,8 +130,7 @@ TEST(ListBoxTest, VisibleCountForEveryItemHeight)
              {"negative item height", false, -5, 108, 0},
              {"negative inner height", false, 10, 4, 0},
              {"inner height no number", false, 10, nan, 0},
-             {"saturated", false, 1, 1e30f, std::numeric_limits<std::int32_t>::max()},
-         }) {
+             {"saturated", false, 1, 1e30f, std::numeric_limits<std::int32_t>::max()}}) {
         SCOPED_TRACE(what);
         auto list = Make<CListBox>("list", 0, 0, 100, height);
         list->SetItemHeightFromFont(fromFont);

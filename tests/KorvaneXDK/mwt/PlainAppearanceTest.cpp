@@ -148,8 +148,7 @@ TEST(PlainAppearanceTest, SkinsDrawTheirPiecesAndOnlyTheThreePieceOnesFadeWhenDi
              {LoadSkin<CHorizontalSkinAppearance>(lines, pictures), 18, true, 0xFF},
              {LoadSkin<CHorizontalSkinAppearance>(lines, pictures), 18, false, 0x80},
              {LoadSkin<CVerticalSkinAppearance>(lines, pictures), 18, true, 0xFF},
-             {LoadSkin<CVerticalSkinAppearance>(lines, pictures), 18, false, 0x80},
-         }) {
+             {LoadSkin<CVerticalSkinAppearance>(lines, pictures), 18, false, 0x80}}) {
         SCOPED_TRACE(skin->GetName() + (enabled ? "" : " disabled"));
         LogCanvas canvas;
         canvas.names = {{&texture, "t"}};

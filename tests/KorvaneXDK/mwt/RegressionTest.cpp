@@ -123,8 +123,7 @@ TEST(RegressionTest, EachControlTakesItsDefaultAppearanceFactoryWhenConstructed)
         {CDefaultFactories::ListBoxAppearance, &InitialAppearanceName<CListBox>, "SingleBorder"},
         {CDefaultFactories::HorizontalSelectorAppearance, &InitialAppearanceName<CHorizontalSelector>, "Transparent"},
         {CDefaultFactories::ScrollBarAppearance, &InitialAppearanceName<CScrollBar>, "SimpleScrollBar"},
-        {CDefaultFactories::FormAppearance, &InitialAppearanceName<CForm>, "SimpleForm"},
-    };
+        {CDefaultFactories::FormAppearance, &InitialAppearanceName<CForm>, "SimpleForm"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.expected);
         EXPECT_EQ(row.expected, row.make());
@@ -181,8 +180,7 @@ TEST(RegressionTest, ATrackBarButtonLongerThanItsTrackDoesNotRunBackwards)
              {100.0f, 20.0f, 50.0, 45.0f},
              {16.0f, 40.0f, 0.0, 0.0f}, // a 20-unit button on a 16-unit track stays at the start
              {16.0f, 40.0f, 50.0, 0.0f},
-             {16.0f, 40.0f, 100.0, 0.0f},
-         }) {
+             {16.0f, 40.0f, 100.0, 0.0f}}) {
         SCOPED_TRACE(testing::Message() << width << " x " << height << " at " << value);
         auto bar = Make<CTrackBar>("track", 0, 0, width, height);
         bar->Initialize();

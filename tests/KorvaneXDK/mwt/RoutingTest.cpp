@@ -67,8 +67,7 @@ TEST(Routing, HitOrder)
         {"brought back to the front", [](CControl&, CControl& b) { b.SendToBack(), b.BringToFront(); },
          "B down (10,10)"},
         {"nothing hit: the container", [](CControl& a, CControl& b) { a.SetEnabled(false), b.SetVisible(false); },
-         "root down (40,40)"},
-    };
+         "root down (40,40)"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         Log log;
@@ -160,11 +159,7 @@ TEST(Routing, WheelBubblesUntilTaken)
         const char* what;
         int child; // -1 no handler, 0 declines, 1 takes
         bool rootCalled, result;
-    } rows[] = {
-        {"no child handler", -1, true, false},
-        {"declined", 0, true, false},
-        {"taken", 1, false, true},
-    };
+    } rows[] = {{"no child handler", -1, true, false}, {"declined", 0, true, false}, {"taken", 1, false, true}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         auto root = MakeRoot();
@@ -188,8 +183,7 @@ TEST(Routing, KeysPreviewAndGroupBroadcast)
              {true, false, false, {"form key", "k2 key"}},
              {false, true, false, {"form key", "k2 key"}},
              {false, false, true, {"k2 key", "k1 key", "k3 key", "k5 key"}},
-             {true, false, true, {"form key", "k2 key", "k1 key", "k3 key", "k5 key"}},
-         }) {
+             {true, false, true, {"form key", "k2 key", "k1 key", "k3 key", "k5 key"}}}) {
         Log log;
         auto form = Make<CForm>("form", 0, 0, 300, 100);
         form->Initialize();

@@ -68,8 +68,7 @@ TEST(Screen, BringingToFrontKeepsTheRule)
 {
     for (const auto& [before, brought, after] : std::initializer_list<std::tuple<Lines, const char*, Lines>>{
              {{"A", "F", "G", "T1", "T2"}, "F", {"A", "G", "F", "T1", "T2"}},
-             {{"A", "F", "T1", "T2"}, "T1", {"A", "F", "T2", "T1"}},
-         }) {
+             {{"A", "F", "T1", "T2"}, "T1", {"A", "F", "T2", "T1"}}}) {
         SCOPED_TRACE(brought);
         ScreenFixture f(before);
         f.Find(brought)->BringToFront();

@@ -38,11 +38,9 @@ TEST(ScrollBarTest, TheValueStaysAPageShortOfTheMaximumAndKeysStepIt)
         unsigned int key;
         double value;
         int changes;
-    } steps[] = {
-        {95, 0, 90, 1},     {89.5, 0, 89.5, 2}, {NAN, 0x27, 90, 3}, {NAN, 0x28, 90, 3},
-        {NAN, 0x25, 89, 4}, {NAN, 0x26, 88, 5}, {NAN, 0x21, 78, 6}, {NAN, 0x22, 88, 7},
-        {NAN, 0x23, 88, 7}, {NAN, 0x24, 88, 7}, {-5, 0, 0, 8},      {NAN, 0x10028, 1, 9},
-    };
+    } steps[] = {{95, 0, 90, 1},     {89.5, 0, 89.5, 2}, {NAN, 0x27, 90, 3}, {NAN, 0x28, 90, 3},
+                 {NAN, 0x25, 89, 4}, {NAN, 0x26, 88, 5}, {NAN, 0x21, 78, 6}, {NAN, 0x22, 88, 7},
+                 {NAN, 0x23, 88, 7}, {NAN, 0x24, 88, 7}, {-5, 0, 0, 8},      {NAN, 0x10028, 1, 9}};
     for (const auto& s : steps) {
         SCOPED_TRACE(::testing::Message() << s.set << " / key " << std::hex << s.key);
         std::isnan(s.set) ? bar->OnKeyDown(s.key) : bar->SetValue(s.set);
@@ -104,8 +102,7 @@ TEST(ScrollBarTest, TheLeftButtonPressesTheFirstPartUnderThePointer)
              {V(45, 8), 1, CScrollBar::kPartThumb, 40},
              {V(90, 8), 3, CScrollBar::kPartNone, 40},
              {V(100, 8), 1, CScrollBar::kPartThumb, 40}, // off the bar, but within reach of the thumb
-             {V(50, 200), 1, CScrollBar::kPartNone, 40},
-         }) {
+             {V(50, 200), 1, CScrollBar::kPartNone, 40}}) {
         SCOPED_TRACE(Point(point));
         auto bar = MakeBar();
         bar->SetValue(40);
@@ -137,8 +134,7 @@ TEST(ScrollBarTest, TheThumbFollowsThePointerAndSnapsBackBeyondReach)
              {V(49.4f, 200), 0, false}, // more than 128 below: back to where the drag began
              {V(49.4f, 100), 50, true}, // back within reach
              {V(0, 8), 0, true},
-             {V(150, 8), 90, true},
-         }) {
+             {V(150, 8), 90, true}}) {
         SCOPED_TRACE(Point(point));
         bar->OnMouseMove(point, 1);
         EXPECT_NEAR(value, bar->GetValue(), 1e-3);
@@ -157,8 +153,7 @@ TEST(ScrollBarTest, ABarWithNoTravelForItsThumbKeepsItsValueWhileDragged)
              // Track 68, thumb 6.8 raised to 74.8: no travel left.
              {"no travel", 100, 74.8f, V(20, 8), V(30, 8)},
              // Track 8, thumb 0.8 raised to 16: the travel is -7.2.
-             {"negative travel", 40, 0, V(20, 8), V(10, 8)},
-         }) {
+             {"negative travel", 40, 0, V(20, 8), V(10, 8)}}) {
         SCOPED_TRACE(what);
         auto bar = MakeBar(width);
         if (minThumb > 0) {

@@ -47,8 +47,7 @@ TEST(SelectorTest, StepsStopAtTheEndsAndFadeTheMarkerThere)
              {0x27, 2, 2, kFull, kFaded, "clipped (56,7,8,16) 'c' (1,1,1,1)"},
              {0x25, 1, 3, kFull, kFull, "clipped (44,7,32,16) 'bbbb' (1,1,1,1)"},
              {0x10026, 0, 4, kFaded, kFull, "clipped (52,7,16,16) 'aa' (1,1,1,1)"},
-             {0x26, 0, 4, kFaded, kFull, "clipped (52,7,16,16) 'aa' (1,1,1,1)"},
-         }) {
+             {0x26, 0, 4, kFaded, kFull, "clipped (52,7,16,16) 'aa' (1,1,1,1)"}}) {
         SCOPED_TRACE(::testing::Message() << "key " << std::hex << key);
         if (key != 0) {
             s.selector->OnKeyDown(key);
@@ -83,10 +82,11 @@ TEST(SelectorTest, TheWheelStepsUnlessItsHandlerTakesIt)
         int handler; // -1 none, 0 declines, 1 takes
         float delta;
         int selected;
-    } rows[] = {
-        {"up", -1, 1, 2},   {"no movement steps back", -1, 0, 0}, {"down", -1, -2, 0}, {"declined", 0, 1, 2},
-        {"taken", 1, 1, 1},
-    };
+    } rows[] = {{"up", -1, 1, 2},
+                {"no movement steps back", -1, 0, 0},
+                {"down", -1, -2, 0},
+                {"declined", 0, 1, 2},
+                {"taken", 1, 1, 1}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         Selector s;

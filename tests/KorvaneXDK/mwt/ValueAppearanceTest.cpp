@@ -166,13 +166,11 @@ TEST(ComboBoxAppearance, CaretIsHeldInsideTheText)
     CSimpleComboBoxAppearance simple;
 
     for (const auto& [visible, position, beforeText] :
-         std::initializer_list<std::tuple<bool, std::int32_t, const char*>>{
-             {true, 0, "fill {4,3,2,13} a=1 m=0"},
-             {true, 2, "fill {20,3,2,13} a=1 m=0"},
-             {true, 99, "fill {28,3,2,13} a=1 m=0"},
-             {true, -5, "fill {4,3,2,13} a=1 m=0"},
-             {false, 1, "fill {110,9,2,2} a=1 m=1"},
-         }) {
+         std::initializer_list<std::tuple<bool, std::int32_t, const char*>>{{true, 0, "fill {4,3,2,13} a=1 m=0"},
+                                                                            {true, 2, "fill {20,3,2,13} a=1 m=0"},
+                                                                            {true, 99, "fill {28,3,2,13} a=1 m=0"},
+                                                                            {true, -5, "fill {4,3,2,13} a=1 m=0"},
+                                                                            {false, 1, "fill {110,9,2,2} a=1 m=1"}}) {
         combo->SetCaretVisible(visible);
         combo->SetCaretPosition(position);
         const Lines trace = DrawOnce(simple, *combo, canvas);
@@ -241,8 +239,7 @@ TEST(TrackBarAppearance, ButtonLengthAndPlacement)
              {true, &tall, CTrackBar::kHorizontal, 10},
              {true, &wide, CTrackBar::kHorizontal, 40},
              {true, nullptr, CTrackBar::kHorizontal, 10}, // no picture: half the cross size
-             {true, &empty, CTrackBar::kHorizontal, 10},
-         }) {
+             {true, &empty, CTrackBar::kHorizontal, 10}}) {
         CTrackBar bar;
         bar.SetOrientation(orientation);
         if (skin) {
@@ -262,8 +259,7 @@ TEST(TrackBarAppearance, ButtonLengthAndPlacement)
          std::initializer_list<std::tuple<double, const char*, const char*, const char*>>{
              {50, "{0,0,45,20}", "{45,0,10,20}", "{55,0,45,20}"},
              {0, "{0,0,0,20}", "{0,0,10,20}", "{10,0,90,20}"},
-             {150, "{0,0,90,20}", "{90,0,10,20}", "{100,0,0,20}"},
-         }) {
+             {150, "{0,0,90,20}", "{90,0,10,20}", "{100,0,0,20}"}}) {
         bar.SetValue(value);
         EXPECT_EQ(first, Box(bar.GetFirstAreaRect()));
         EXPECT_EQ(button, Box(bar.GetButtonRect()));
