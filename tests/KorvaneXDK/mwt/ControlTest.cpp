@@ -226,12 +226,9 @@ TEST(Appearance, TemplateDefaults)
     CControl control("c");
     control.SetBounds(canvas::Rect2f(10, 20, 30, 40));
     CTransparentAppearance appearance;
-    for (const auto& [point, hit] : std::initializer_list<std::tuple<V, bool>>{{V(10, 20), true},
-                                                                               {V(39.99f, 59.99f), true},
-                                                                               {V(40, 20), false},
-                                                                               {V(10, 60), false},
-                                                                               {V(9.99f, 30), false},
-                                                                               {V(20, 19.99f), false}}) {
+    const std::tuple<V, bool> rows2[] = {{V(10, 20), true},  {V(39.99f, 59.99f), true}, {V(40, 20), false},
+                                         {V(10, 60), false}, {V(9.99f, 30), false},     {V(20, 19.99f), false}};
+    for (const auto& [point, hit] : rows2) {
         EXPECT_EQ(appearance.HitTest(&control, point), hit) << Point(point);
     }
     canvas::Rect2f client(1, 1, 1, 1);

@@ -28,21 +28,14 @@ TEST(ListBoxTest, KeysMoveTheSelectionAndKeepItInView)
     int keys = 0;
     list->KeyDownEvent = [&keys](CControl*, unsigned int) { ++keys; };
     int step = 0;
-    for (const auto& [key, selected, top] : std::initializer_list<std::tuple<unsigned int, int, int>>{
-             {kUp, 0, 0}, // no selection: up (as down) selects the first item
-             {kDown, 1, 0},
-             {kPageDown, 5, 4}, // keeps the selection on its row
-             {kPageDown, 9, 6}, // the last item; the top clamps to count - 4
-             {kDown, 9, 6},
-             {kPageUp, 5, 2},
-             {kLeft, 1, 0},
-             {kDown, 2, 0},
-             {kDown, 3, 0},
-             {kDown, 4, 1},
-             {kHome, 4, 1},
-             {0x10000u | kLeft, 0, 0}, // compared on the low 16 bits
-             {kRight, 4, 4},
-             {kUp, 3, 3}}) {
+    const std::tuple<unsigned int, int, int> rows2[] = {
+        {kUp, 0, 0},                          // no selection: up (as down) selects the first item
+        {kDown, 1, 0},     {kPageDown, 5, 4}, // keeps the selection on its row
+        {kPageDown, 9, 6},                    // the last item; the top clamps to count - 4
+        {kDown, 9, 6},     {kPageUp, 5, 2},   {kLeft, 1, 0}, {kDown, 2, 0},
+        {kDown, 3, 0},     {kDown, 4, 1},     {kHome, 4, 1}, {0x10000u | kLeft, 0, 0}, // compared on the low 16 bits
+        {kRight, 4, 4},    {kUp, 3, 3}};
+    for (const auto& [key, selected, top] : rows2) {
         SCOPED_TRACE(::testing::Message() << "step " << step << " key " << std::hex << key);
         list->OnKeyDown(key);
         EXPECT_EQ(selected, list->GetSelectedIndex());
@@ -151,8 +144,8 @@ TEST(ListBoxTest, VisibleCountForEveryItemHeight)
 TEST(ListBoxTest, TheSelectionPulsesOnceASecondAndHoverAndOwnerDrawShow)
 {
     FixedFonts fonts;
-    for (const auto& [milliseconds, alpha] : std::initializer_list<std::tuple<double, const char*>>{
-             {0, "0.45"}, {250, "0.7"}, {750, "0.2"}, {1250, "0.7"}}) {
+    const std::tuple<double, const char*> rows3[] = {{0, "0.45"}, {250, "0.7"}, {750, "0.2"}, {1250, "0.7"}};
+    for (const auto& [milliseconds, alpha] : rows3) {
         SCOPED_TRACE(milliseconds);
         auto list = MakeList(10);
         list->Initialize();

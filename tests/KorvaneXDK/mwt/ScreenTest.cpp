@@ -49,14 +49,15 @@ struct ScreenFixture
 
 TEST(Screen, TopMostFormsStayAbove)
 {
-    for (const auto& [before, added, after] : std::initializer_list<std::tuple<Lines, const char*, Lines>>{
-             {{"A", "T1", "T2"}, "F", {"A", "F", "T1", "T2"}},
-             {{"A", "F", "T1", "T2"}, "T3", {"A", "F", "T1", "T2", "T3"}},
-             {{"T1"}, "F", {"F", "T1"}},
-             {{}, "F", {"F"}},
-             {{"A", "T1"}, "E1", {"A", "E1", "T1"}}, // in layout edit mode: placed as an ordinary form
-             {{"A", "E1"}, "F", {"A", "F", "E1"}},   // but a top-most form for the others
-         }) {
+    const std::tuple<Lines, const char*, Lines> rows[] = {
+        {{"A", "T1", "T2"}, "F", {"A", "F", "T1", "T2"}},
+        {{"A", "F", "T1", "T2"}, "T3", {"A", "F", "T1", "T2", "T3"}},
+        {{"T1"}, "F", {"F", "T1"}},
+        {{}, "F", {"F"}},
+        {{"A", "T1"}, "E1", {"A", "E1", "T1"}}, // in layout edit mode: placed as an ordinary form
+        {{"A", "E1"}, "F", {"A", "F", "E1"}},   // but a top-most form for the others
+    };
+    for (const auto& [before, added, after] : rows) {
         SCOPED_TRACE(added);
         ScreenFixture f(before);
         f.screen->AddControl(Child(added));
@@ -66,9 +67,10 @@ TEST(Screen, TopMostFormsStayAbove)
 
 TEST(Screen, BringingToFrontKeepsTheRule)
 {
-    for (const auto& [before, brought, after] : std::initializer_list<std::tuple<Lines, const char*, Lines>>{
-             {{"A", "F", "G", "T1", "T2"}, "F", {"A", "G", "F", "T1", "T2"}},
-             {{"A", "F", "T1", "T2"}, "T1", {"A", "F", "T2", "T1"}}}) {
+    const std::tuple<Lines, const char*, Lines> rows2[] = {
+        {{"A", "F", "G", "T1", "T2"}, "F", {"A", "G", "F", "T1", "T2"}},
+        {{"A", "F", "T1", "T2"}, "T1", {"A", "F", "T2", "T1"}}};
+    for (const auto& [before, brought, after] : rows2) {
         SCOPED_TRACE(brought);
         ScreenFixture f(before);
         f.Find(brought)->BringToFront();

@@ -94,15 +94,13 @@ TEST(ScrollBarTest, AppearancesLayOutButtonsTrackAndThumb)
 TEST(ScrollBarTest, TheLeftButtonPressesTheFirstPartUnderThePointer)
 {
     // At 40 the thumb is {39.52, 0, 16, 16}: page-down track before it, page-up track after it.
-    for (const auto& [point, button, part, value] : std::initializer_list<std::tuple<V, int, int, double>>{
-             {V(90, 8), 1, CScrollBar::kPartIncreaseButton, 41},
-             {V(5, 8), 1, CScrollBar::kPartDecreaseButton, 39},
-             {V(70, 8), 1, CScrollBar::kPartPageIncrease, 50},
-             {V(20, 8), 1, CScrollBar::kPartPageDecrease, 30},
-             {V(45, 8), 1, CScrollBar::kPartThumb, 40},
-             {V(90, 8), 3, CScrollBar::kPartNone, 40},
-             {V(100, 8), 1, CScrollBar::kPartThumb, 40}, // off the bar, but within reach of the thumb
-             {V(50, 200), 1, CScrollBar::kPartNone, 40}}) {
+    const std::tuple<V, int, int, double> rows[] = {
+        {V(90, 8), 1, CScrollBar::kPartIncreaseButton, 41}, {V(5, 8), 1, CScrollBar::kPartDecreaseButton, 39},
+        {V(70, 8), 1, CScrollBar::kPartPageIncrease, 50},   {V(20, 8), 1, CScrollBar::kPartPageDecrease, 30},
+        {V(45, 8), 1, CScrollBar::kPartThumb, 40},          {V(90, 8), 3, CScrollBar::kPartNone, 40},
+        {V(100, 8), 1, CScrollBar::kPartThumb, 40}, // off the bar, but within reach of the thumb
+        {V(50, 200), 1, CScrollBar::kPartNone, 40}};
+    for (const auto& [point, button, part, value] : rows) {
         SCOPED_TRACE(Point(point));
         auto bar = MakeBar();
         bar->SetValue(40);
@@ -129,12 +127,13 @@ TEST(ScrollBarTest, TheThumbFollowsThePointerAndSnapsBackBeyondReach)
     auto bar = MakeBar();
     bar->OnMouseDown(V(20, 8), 1); // grabs the thumb 4 units in
     ASSERT_EQ(CScrollBar::kPartThumb, bar->GetPressedPart());
-    for (const auto& [point, value, over] : std::initializer_list<std::tuple<V, double, bool>>{
-             {V(49.4f, 8), 50, true},   // 29.4 of the 58.8 travel
-             {V(49.4f, 200), 0, false}, // more than 128 below: back to where the drag began
-             {V(49.4f, 100), 50, true}, // back within reach
-             {V(0, 8), 0, true},
-             {V(150, 8), 90, true}}) {
+    const std::tuple<V, double, bool> rows2[] = {
+        {V(49.4f, 8), 50, true},   // 29.4 of the 58.8 travel
+        {V(49.4f, 200), 0, false}, // more than 128 below: back to where the drag began
+        {V(49.4f, 100), 50, true}, // back within reach
+        {V(0, 8), 0, true},
+        {V(150, 8), 90, true}};
+    for (const auto& [point, value, over] : rows2) {
         SCOPED_TRACE(Point(point));
         bar->OnMouseMove(point, 1);
         EXPECT_NEAR(value, bar->GetValue(), 1e-3);

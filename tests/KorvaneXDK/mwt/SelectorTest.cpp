@@ -62,8 +62,8 @@ TEST(SelectorTest, StepsStopAtTheEndsAndFadeTheMarkerThere)
 
 TEST(SelectorTest, ClicksStepOnlyStrictlyInsideTheOuterThirds)
 {
-    for (const auto& [x, selected] : std::initializer_list<std::tuple<float, int>>{
-             {0, 0}, {39.99f, 0}, {40, 1}, {60, 1}, {80, 1}, {80.01f, 2}, {119, 2}}) {
+    const std::tuple<float, int> rows2[] = {{0, 0}, {39.99f, 0}, {40, 1}, {60, 1}, {80, 1}, {80.01f, 2}, {119, 2}};
+    for (const auto& [x, selected] : rows2) {
         SCOPED_TRACE(x);
         Selector s;
         for (const int button : {1, 3}) {
