@@ -160,8 +160,8 @@ TEST(AnimationTest, EveryRegisteredAnimationStartsEndsAndFinishesAsDescribed)
 TEST(AnimationTest, SoftTouchAndSpreadOutScaleExactlyAtTheirMarks)
 {
     // Exact: the shrinking factors are the floats nearest 1 / 1.12 and 1 / 1.4, so both end at 1.0.
-    for (const auto& [name, seconds, scale, finished] :
-         std::initializer_list<std::tuple<const char*, float, float, bool>>{}) {
+    const std::tuple<const char*, float, float, bool> rows[] = {};
+    for (const auto& [name, seconds, scale, finished] : rows) {
         SCOPED_TRACE(std::string(name) + " at " + std::to_string(seconds));
         auto control = MakeControl(name);
         control->GetAnimation()->Update(seconds);
@@ -334,18 +334,18 @@ TEST(AnimationTest, AliasesKeepTheExistingNameAndRegistrationsOverwrite)
 
 TEST(MotionTween, EasedValues)
 {
-    for (const auto& [easing, delay, duration, time, expected, finished] :
-         std::initializer_list<std::tuple<float, float, float, float, float, bool>>{
-             {1.0f, 0.0f, 1.0f, 0.5f, 0.5f, false},
-             {2.0f, 0.0f, 1.0f, 0.5f, 0.25f, false},
-             {0.3f, 0.0f, 1.0f, 0.5f, 1.0f - std::pow(0.5f, 1.0f / 0.3f), false}, // about 0.9
-             {1.0f, 0.2f, 0.3f, 0.1f, 0.0f, false},                               // before the delay
-             {1.0f, 0.2f, 0.3f, 0.4999f, 0.9996667f, false},
-             {1.0f, 0.2f, 0.3f, 0.5f, 1.0f, true},
-             {1.0f, 0.2f, 0.3f, 7.0f, 1.0f, true}, // the clock runs on; the value stays
-             {1.0f, 0.2f, 0.0f, 0.2f, 1.0f, true}, // zero duration: 0 / 0 clamps to the end
-             {1.0f, 0.2f, 0.0f, 0.3f, 1.0f, true},
-             {1.0f, 0.2f, 0.0f, 0.1f, 0.0f, false}}) {
+    const std::tuple<float, float, float, float, float, bool> rows[] = {
+        {1.0f, 0.0f, 1.0f, 0.5f, 0.5f, false},
+        {2.0f, 0.0f, 1.0f, 0.5f, 0.25f, false},
+        {0.3f, 0.0f, 1.0f, 0.5f, 1.0f - std::pow(0.5f, 1.0f / 0.3f), false}, // about 0.9
+        {1.0f, 0.2f, 0.3f, 0.1f, 0.0f, false},                               // before the delay
+        {1.0f, 0.2f, 0.3f, 0.4999f, 0.9996667f, false},
+        {1.0f, 0.2f, 0.3f, 0.5f, 1.0f, true},
+        {1.0f, 0.2f, 0.3f, 7.0f, 1.0f, true}, // the clock runs on; the value stays
+        {1.0f, 0.2f, 0.0f, 0.2f, 1.0f, true}, // zero duration: 0 / 0 clamps to the end
+        {1.0f, 0.2f, 0.0f, 0.3f, 1.0f, true},
+        {1.0f, 0.2f, 0.0f, 0.1f, 0.0f, false}};
+    for (const auto& [easing, delay, duration, time, expected, finished] : rows) {
         SCOPED_TRACE(testing::Message() << easing << " " << duration << " " << time);
         TMotionTween<float> tween;
         tween.SetFrom(0.0f);

@@ -113,19 +113,16 @@ TEST(ButtonTest, DisabledAndPressedColoursOfBodyIconAndCaption)
     const std::string brightIcon = "image (38,16) (1,1,1,0.5) b1";
     const std::string caption = "clipped (46,12,16,16) 'ok' (0,0,1,1)";
     const std::string halfCaption = "clipped (46,12,16,16) 'ok' (0,0,1,0.5)";
-    for (const auto& [what, skin, enabled, pressed, want] :
-         std::initializer_list<std::tuple<const char*, bool, bool, bool, Lines>>{
-             {"simple", false, true, false, {body, outline, icon1, caption}},
-             // The simple body ignores the disabled state; icon and caption are halved.
-             {"simple disabled", false, false, false, {body, outline, halfIcon, halfCaption}},
-             {"simple pressed",
-              false,
-              true,
-              true,
-              {"fill (1,1,98,38) (0,0,1,0.8) b0", outline, icon1, brightIcon, caption}},
-             {"skin", true, true, false, {"skin (0,0,100,40) up (1,1,1,1)", icon1, caption}},
-             {"skin disabled", true, false, false, {"skin (0,0,100,40) up (1,1,1,0.5)", halfIcon, halfCaption}},
-             {"skin pressed", true, true, true, {"skin (0,0,100,40) down (1,1,1,1)", icon1, brightIcon, caption}}}) {
+    const std::string pressedBody = "fill (1,1,98,38) (0,0,1,0.8) b0";
+    const std::tuple<const char*, bool, bool, bool, Lines> rows[] = {
+        {"simple", false, true, false, {body, outline, icon1, caption}},
+        // The simple body ignores the disabled state; icon and caption are halved.
+        {"simple disabled", false, false, false, {body, outline, halfIcon, halfCaption}},
+        {"simple pressed", false, true, true, {pressedBody, outline, icon1, brightIcon, caption}},
+        {"skin", true, true, false, {"skin (0,0,100,40) up (1,1,1,1)", icon1, caption}},
+        {"skin disabled", true, false, false, {"skin (0,0,100,40) up (1,1,1,0.5)", halfIcon, halfCaption}},
+        {"skin pressed", true, true, true, {"skin (0,0,100,40) down (1,1,1,1)", icon1, brightIcon, caption}}};
+    for (const auto& [what, skin, enabled, pressed, want] : rows) {
         SCOPED_TRACE(what);
         LogCanvas canvas;
         canvas.names = {{&up, "up"}, {&down, "down"}};

@@ -179,9 +179,9 @@ TEST(Control, FocusedInFormButNotOnTheScreen)
 
 TEST(Control, AppearanceIsNull)
 {
-    for (const auto& [what, factory] :
-         std::initializer_list<std::tuple<const char*, CControl::AppearanceFactoryFunction>>{
-             {"no factory", {}}, {"a factory yielding none", [] { return boost::shared_ptr<IControlAppearance>(); }}}) {
+    const std::tuple<const char*, CControl::AppearanceFactoryFunction> rows[] = {
+        {"no factory", {}}, {"a factory yielding none", [] { return boost::shared_ptr<IControlAppearance>(); }}};
+    for (const auto& [what, factory] : rows) {
         SCOPED_TRACE(what);
         Log log;
         auto root = Make<CPanel>("root", 0, 0, 100, 100);

@@ -77,20 +77,17 @@ TEST(Draw, NestedClientOffsetClipsAndPlacesChildren)
 
 TEST(Draw, LayoutEditMarkersAndASharedAppearance)
 {
-    for (const auto& [what, editMode, formFocused, expected] :
-         std::initializer_list<std::tuple<const char*, bool, bool, Lines>>{
-             {"edit mode off", false, true, {}},
-             {"edit mode, the form focused on the screen",
-              true,
-              true,
-              {"frame (0,0,200,200) grey", "fill (192,192,8,8) red", "frame (0,0,200,200) red",
-               "frame (0,0,200,200) orange", "frame (0,0,40,30) grey", "fill (32,22,8,8) red", "frame (0,0,40,30) red",
-               "frame (0,0,20,20) grey"}},
-             {"edit mode, another form focused: no client frame",
-              true,
-              false,
-              {"frame (0,0,200,200) grey", "fill (192,192,8,8) red", "frame (0,0,200,200) red",
-               "frame (0,0,40,30) grey", "fill (32,22,8,8) red", "frame (0,0,40,30) red", "frame (0,0,20,20) grey"}}}) {
+    // The focused form's client area is framed orange; the other forms' are not.
+    const Lines unfocused = {"frame (0,0,200,200) grey", "fill (192,192,8,8) red", "frame (0,0,200,200) red",
+                             "frame (0,0,40,30) grey",   "fill (32,22,8,8) red",   "frame (0,0,40,30) red",
+                             "frame (0,0,20,20) grey"};
+    Lines focused = unfocused;
+    focused.insert(focused.begin() + 3, "frame (0,0,200,200) orange");
+    const std::tuple<const char*, bool, bool, Lines> rows[] = {
+        {"edit mode off", false, true, {}},
+        {"edit mode, the form focused on the screen", true, true, focused},
+        {"edit mode, another form focused: no client frame", true, false, unfocused}};
+    for (const auto& [what, editMode, formFocused, expected] : rows) {
         SCOPED_TRACE(what);
         DrawFixture f;
         const boost::shared_ptr<IControlAppearance> shared = CTransparentAppearance::Create();
@@ -119,14 +116,12 @@ TEST(Draw, LayoutEditMarkersAndASharedAppearance)
 
 TEST(Draw, PanelsAndControlsWithoutAnAppearance)
 {
-    for (const auto& [what, alpha, visible, expected] :
-         std::initializer_list<std::tuple<const char*, float, bool, Lines>>{
-             {"a panel fills itself under its children",
-              0.6f,
-              true,
-              {"fill (0,0,100,50) (0.2,0.2,0.2,0.6)", "fill (0,0,10,10) (0,1,0,1)"}},
-             {"alpha 0: no fill, the children still draw", 0.0f, true, {"fill (0,0,10,10) (0,1,0,1)"}},
-             {"hidden: nothing", 0.6f, false, {}}}) {
+    const std::string child = "fill (0,0,10,10) (0,1,0,1)";
+    const std::tuple<const char*, float, bool, Lines> rows[] = {
+        {"a panel fills itself under its children", 0.6f, true, {"fill (0,0,100,50) (0.2,0.2,0.2,0.6)", child}},
+        {"alpha 0: no fill, the children still draw", 0.0f, true, {child}},
+        {"hidden: nothing", 0.6f, false, {}}};
+    for (const auto& [what, alpha, visible, expected] : rows) {
         SCOPED_TRACE(what);
         DrawFixture f;
         auto panel = Add<CPanel>(*f.screen, "panel", 5, 5, 100, 50);

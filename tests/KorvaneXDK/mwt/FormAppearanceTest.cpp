@@ -175,6 +175,7 @@ TEST(FormAppearance, SkinFrameRolledUpAndWithoutTextures)
 {
     // Close, maximise, roll-up: quarters of the 40 x 40 image on a 64 x 64 surface at each box's corner.
     const Lines boxes = {"171.5 0,0.3125", "147.5 0.3125,0", "125.5 0,0"};
+    const Lines box = {"fill (0,0,200,24) (0.2,0.4,0.6,1)", "frame (0,0,200,24) (0.2,0.4,0.6,1)"};
     const struct
     {
         const char* what;
@@ -184,14 +185,7 @@ TEST(FormAppearance, SkinFrameRolledUpAndWithoutTextures)
         const char* text;
     } rows[] = {{"skinned", true, false, true, 1, boxes, {}, "'Title' (8,4) FFFFFFFF"},
                 {"not focused", true, false, false, 1, boxes, {}, "'Title' (8,4) 80FFFFFF"},
-                {"rolled up: a plain box",
-                 true,
-                 true,
-                 true,
-                 0,
-                 boxes,
-                 {"fill (0,0,200,24) (0.2,0.4,0.6,1)", "frame (0,0,200,24) (0.2,0.4,0.6,1)"},
-                 "'Title' (8,4) FFFFFFFF"},
+                {"rolled up: a plain box", true, true, true, 0, boxes, box, "'Title' (8,4) FFFFFFFF"},
                 {"no textures: caption only", false, false, true, 0, {}, {}, "'Title' (8,4) FFFFFFFF"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);

@@ -49,12 +49,12 @@ TEST(Image, AutoSizeFollowsTheImageSizeAtEveryDraw)
 TEST(Image, StretchAndTheAnimatedImagesClip)
 {
     int row = 0;
-    for (const auto& [what, stretch, animated, right, u] :
-         std::initializer_list<std::tuple<const char*, bool, bool, float, float>>{
-             {"stretched over the control", true, false, 31.5f, 0.5f},
-             {"one texel a unit", false, false, 31.5f, 0.25f},
-             {"clipped to the parent's area", false, false, 9.5f, 10.0f / 128},
-             {"animated: the whole target", false, true, 31.5f, 0.25f}}) {
+    const std::tuple<const char*, bool, bool, float, float> rows[] = {
+        {"stretched over the control", true, false, 31.5f, 0.5f},
+        {"one texel a unit", false, false, 31.5f, 0.25f},
+        {"clipped to the parent's area", false, false, 9.5f, 10.0f / 128},
+        {"animated: the whole target", false, true, 31.5f, 0.25f}};
+    for (const auto& [what, stretch, animated, right, u] : rows) {
         SCOPED_TRACE(what);
         RecordingCanvas rc;
         auto image = Make<CImage>("image", 0, 0, 0, 0);
@@ -81,15 +81,12 @@ TEST(Image, StretchAndTheAnimatedImagesClip)
 TEST(Label, PlacesItsCaptionByAlignment)
 {
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    for (const auto& [align, valign, width, x, y] :
-         std::initializer_list<std::tuple<std::int32_t, std::int32_t, float, int, int>>{
-             {1, 0, 19, -2, 0}, // (19 - 24) / 2 = -2.5, toward zero
-             {1, 0, 40, 8, 0},
-             {2, 0, 19, -5, 0},
-             {0, 1, 19, 0, 7},
-             {7, 2, 19, 0, 14},
-             {1, 1, nan, 0, 7}, // a width that is no number centres at 0
-         }) {
+    const std::tuple<std::int32_t, std::int32_t, float, int, int> rows[] = {
+        {1, 0, 19, -2, 0}, // (19 - 24) / 2 = -2.5, toward zero
+        {1, 0, 40, 8, 0},  {2, 0, 19, -5, 0}, {0, 1, 19, 0, 7},
+        {7, 2, 19, 0, 14}, {1, 1, nan, 0, 7}, // a width that is no number centres at 0
+    };
+    for (const auto& [align, valign, width, x, y] : rows) {
         SCOPED_TRACE(std::to_string(align) + "/" + std::to_string(valign) + " in " + std::to_string(width));
         RecordingCanvas rc;
         auto label = Make<CLabel>("label", 0, 0, width, 30);

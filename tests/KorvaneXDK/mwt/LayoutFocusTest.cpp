@@ -138,8 +138,8 @@ TEST(FocusNavigation, NestedContainersRunOffToTheOuterSibling)
 
 TEST(FocusNavigation, ADisabledFocusedChildStartsFromTheEnds)
 {
-    for (const auto& [forward, expected] :
-         std::initializer_list<std::tuple<bool, const char*>>{{true, "a"}, {false, "c"}}) {
+    const std::tuple<bool, const char*> rows[] = {{true, "a"}, {false, "c"}};
+    for (const auto& [forward, expected] : rows) {
         auto root = MakeRoot(100, 100);
         Add(*root, "a", 0, 0, 5, 5);
         auto b = Add(*root, "b", 10, 0, 5, 5);

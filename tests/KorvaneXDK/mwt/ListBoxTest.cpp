@@ -115,15 +115,15 @@ TEST(ListBoxTest, VisibleCountForEveryItemHeight)
 {
     FixedFonts fonts;
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    for (const auto& [what, fromFont, itemHeight, height, visible] :
-         std::initializer_list<std::tuple<const char*, bool, int, float, int>>{
-             {"32 in 100", false, 32, 108, 3},
-             {"the font's 16 in 100", true, 32, 108, 6},
-             {"item height 0", false, 0, 108, 0},
-             {"negative item height", false, -5, 108, 0},
-             {"negative inner height", false, 10, 4, 0},
-             {"inner height no number", false, 10, nan, 0},
-             {"saturated", false, 1, 1e30f, std::numeric_limits<std::int32_t>::max()}}) {
+    const std::tuple<const char*, bool, int, float, int> rows[] = {
+        {"32 in 100", false, 32, 108, 3},
+        {"the font's 16 in 100", true, 32, 108, 6},
+        {"item height 0", false, 0, 108, 0},
+        {"negative item height", false, -5, 108, 0},
+        {"negative inner height", false, 10, 4, 0},
+        {"inner height no number", false, 10, nan, 0},
+        {"saturated", false, 1, 1e30f, std::numeric_limits<std::int32_t>::max()}};
+    for (const auto& [what, fromFont, itemHeight, height, visible] : rows) {
         SCOPED_TRACE(what);
         auto list = Make<CListBox>("list", 0, 0, 100, height);
         list->SetItemHeightFromFont(fromFont);

@@ -141,14 +141,14 @@ TEST(PlainAppearanceTest, SkinsDrawTheirPiecesAndOnlyTheThreePieceOnesFadeWhenDi
     const Lines lines = {"BodyRect.left=8", "BodyRect.top=8", "BodyRect.width=16", "BodyRect.height=16",
                          "Texture=t.png"};
     const std::map<std::string, ITexture*> pictures = {{"t.png", &texture}};
-    for (const auto& [skin, vertices, enabled, alpha] :
-         std::initializer_list<std::tuple<boost::shared_ptr<IControlAppearance>, std::size_t, bool, std::uint32_t>>{
-             {LoadSkin<CSkinAppearance>(lines, pictures), 54, true, 0xFF},
-             {LoadSkin<CSkinAppearance>(lines, pictures), 54, false, 0xFF},
-             {LoadSkin<CHorizontalSkinAppearance>(lines, pictures), 18, true, 0xFF},
-             {LoadSkin<CHorizontalSkinAppearance>(lines, pictures), 18, false, 0x80},
-             {LoadSkin<CVerticalSkinAppearance>(lines, pictures), 18, true, 0xFF},
-             {LoadSkin<CVerticalSkinAppearance>(lines, pictures), 18, false, 0x80}}) {
+    const std::tuple<boost::shared_ptr<IControlAppearance>, std::size_t, bool, std::uint32_t> rows[] = {
+        {LoadSkin<CSkinAppearance>(lines, pictures), 54, true, 0xFF},
+        {LoadSkin<CSkinAppearance>(lines, pictures), 54, false, 0xFF},
+        {LoadSkin<CHorizontalSkinAppearance>(lines, pictures), 18, true, 0xFF},
+        {LoadSkin<CHorizontalSkinAppearance>(lines, pictures), 18, false, 0x80},
+        {LoadSkin<CVerticalSkinAppearance>(lines, pictures), 18, true, 0xFF},
+        {LoadSkin<CVerticalSkinAppearance>(lines, pictures), 18, false, 0x80}};
+    for (const auto& [skin, vertices, enabled, alpha] : rows) {
         SCOPED_TRACE(skin->GetName() + (enabled ? "" : " disabled"));
         LogCanvas canvas;
         canvas.names = {{&texture, "t"}};

@@ -174,13 +174,13 @@ TEST(RegressionTest, ASkinWhoseDownPictureFailsToLoadKeepsItsEarlierValues)
 TEST(RegressionTest, ATrackBarButtonLongerThanItsTrackDoesNotRunBackwards)
 {
     // Horizontal simple track bars: the button is half the height long.
-    for (const auto& [width, height, value, buttonLeft] :
-         std::initializer_list<std::tuple<float, float, double, float>>{
-             {100.0f, 20.0f, 100.0, 90.0f}, // room to travel: the end of the track
-             {100.0f, 20.0f, 50.0, 45.0f},
-             {16.0f, 40.0f, 0.0, 0.0f}, // a 20-unit button on a 16-unit track stays at the start
-             {16.0f, 40.0f, 50.0, 0.0f},
-             {16.0f, 40.0f, 100.0, 0.0f}}) {
+    const std::tuple<float, float, double, float> rows[] = {
+        {100.0f, 20.0f, 100.0, 90.0f}, // room to travel: the end of the track
+        {100.0f, 20.0f, 50.0, 45.0f},
+        {16.0f, 40.0f, 0.0, 0.0f}, // a 20-unit button on a 16-unit track stays at the start
+        {16.0f, 40.0f, 50.0, 0.0f},
+        {16.0f, 40.0f, 100.0, 0.0f}};
+    for (const auto& [width, height, value, buttonLeft] : rows) {
         SCOPED_TRACE(testing::Message() << width << " x " << height << " at " << value);
         auto bar = Make<CTrackBar>("track", 0, 0, width, height);
         bar->Initialize();

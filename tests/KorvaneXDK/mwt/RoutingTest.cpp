@@ -177,13 +177,13 @@ TEST(Routing, WheelBubblesUntilTaken)
 
 TEST(Routing, KeysPreviewAndGroupBroadcast)
 {
-    for (const auto& [preview, editMode, broadcast, expected] :
-         std::initializer_list<std::tuple<bool, bool, bool, Log>>{
-             {false, false, false, {"k2 key"}},
-             {true, false, false, {"form key", "k2 key"}},
-             {false, true, false, {"form key", "k2 key"}},
-             {false, false, true, {"k2 key", "k1 key", "k3 key", "k5 key"}},
-             {true, false, true, {"form key", "k2 key", "k1 key", "k3 key", "k5 key"}}}) {
+    const std::tuple<bool, bool, bool, Log> rows[] = {
+        {false, false, false, {"k2 key"}},
+        {true, false, false, {"form key", "k2 key"}},
+        {false, true, false, {"form key", "k2 key"}},
+        {false, false, true, {"k2 key", "k1 key", "k3 key", "k5 key"}},
+        {true, false, true, {"form key", "k2 key", "k1 key", "k3 key", "k5 key"}}};
+    for (const auto& [preview, editMode, broadcast, expected] : rows) {
         Log log;
         auto form = Make<CForm>("form", 0, 0, 300, 100);
         form->Initialize();

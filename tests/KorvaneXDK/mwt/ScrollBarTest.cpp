@@ -51,9 +51,9 @@ TEST(ScrollBarTest, TheValueStaysAPageShortOfTheMaximumAndKeysStepIt)
 
     bar->SetMaximum(0.5);
     EXPECT_EQ(1, bar->GetValue()) << "a new maximum does not clamp again";
-    for (const auto& [minimum, maximum, page, pageSize, set, value] :
-         std::initializer_list<std::tuple<double, double, double, double, double, double>>{
-             {0, 100, 10, 10, 50, 50}, {0, 100, 150, 100, 50, 0}, {50, 50, 10, 0, 60, 50}}) {
+    const std::tuple<double, double, double, double, double, double> rows[] = {
+        {0, 100, 10, 10, 50, 50}, {0, 100, 150, 100, 50, 0}, {50, 50, 10, 0, 60, 50}};
+    for (const auto& [minimum, maximum, page, pageSize, set, value] : rows) {
         SCOPED_TRACE(page);
         bar->SetMinimum(minimum);
         bar->SetMaximum(maximum);
@@ -147,12 +147,11 @@ TEST(ScrollBarTest, TheThumbFollowsThePointerAndSnapsBackBeyondReach)
 
 TEST(ScrollBarTest, ABarWithNoTravelForItsThumbKeepsItsValueWhileDragged)
 {
-    for (const auto& [what, width, minThumb, grab, move] :
-         std::initializer_list<std::tuple<const char*, float, float, V, V>>{
-             // Track 68, thumb 6.8 raised to 74.8: no travel left.
-             {"no travel", 100, 74.8f, V(20, 8), V(30, 8)},
-             // Track 8, thumb 0.8 raised to 16: the travel is -7.2.
-             {"negative travel", 40, 0, V(20, 8), V(10, 8)}}) {
+    const std::tuple<const char*, float, float, V, V> rows[] = {// Track 68, thumb 6.8 raised to 74.8: no travel left.
+                                                                {"no travel", 100, 74.8f, V(20, 8), V(30, 8)},
+                                                                // Track 8, thumb 0.8 raised to 16: the travel is -7.2.
+                                                                {"negative travel", 40, 0, V(20, 8), V(10, 8)}};
+    for (const auto& [what, width, minThumb, grab, move] : rows) {
         SCOPED_TRACE(what);
         auto bar = MakeBar(width);
         if (minThumb > 0) {

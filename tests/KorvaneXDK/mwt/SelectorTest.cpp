@@ -39,15 +39,15 @@ TEST(SelectorTest, StepsStopAtTheEndsAndFadeTheMarkerThere)
     int keys = 0;
     s.selector->KeyDownEvent = [&keys](CControl*, unsigned int) { ++keys; };
     int pressed = 0;
-    for (const auto& [key, selected, changes, left, right, text] :
-         std::initializer_list<std::tuple<unsigned int, int, int, const char*, const char*, const char*>>{
-             {0, 0, 0, kFaded, kFull, "clipped (52,7,16,16) 'aa' (1,1,1,1)"},
-             {0x27, 1, 1, kFull, kFull, "clipped (44,7,32,16) 'bbbb' (1,1,1,1)"},
-             {0x28, 2, 2, kFull, kFaded, "clipped (56,7,8,16) 'c' (1,1,1,1)"},
-             {0x27, 2, 2, kFull, kFaded, "clipped (56,7,8,16) 'c' (1,1,1,1)"},
-             {0x25, 1, 3, kFull, kFull, "clipped (44,7,32,16) 'bbbb' (1,1,1,1)"},
-             {0x10026, 0, 4, kFaded, kFull, "clipped (52,7,16,16) 'aa' (1,1,1,1)"},
-             {0x26, 0, 4, kFaded, kFull, "clipped (52,7,16,16) 'aa' (1,1,1,1)"}}) {
+    const std::tuple<unsigned int, int, int, const char*, const char*, const char*> rows[] = {
+        {0, 0, 0, kFaded, kFull, "clipped (52,7,16,16) 'aa' (1,1,1,1)"},
+        {0x27, 1, 1, kFull, kFull, "clipped (44,7,32,16) 'bbbb' (1,1,1,1)"},
+        {0x28, 2, 2, kFull, kFaded, "clipped (56,7,8,16) 'c' (1,1,1,1)"},
+        {0x27, 2, 2, kFull, kFaded, "clipped (56,7,8,16) 'c' (1,1,1,1)"},
+        {0x25, 1, 3, kFull, kFull, "clipped (44,7,32,16) 'bbbb' (1,1,1,1)"},
+        {0x10026, 0, 4, kFaded, kFull, "clipped (52,7,16,16) 'aa' (1,1,1,1)"},
+        {0x26, 0, 4, kFaded, kFull, "clipped (52,7,16,16) 'aa' (1,1,1,1)"}};
+    for (const auto& [key, selected, changes, left, right, text] : rows) {
         SCOPED_TRACE(::testing::Message() << "key " << std::hex << key);
         if (key != 0) {
             s.selector->OnKeyDown(key);

@@ -165,12 +165,12 @@ TEST(ComboBoxAppearance, CaretIsHeldInsideTheText)
     ASSERT_TRUE(combo->IsFocused());
     CSimpleComboBoxAppearance simple;
 
-    for (const auto& [visible, position, beforeText] :
-         std::initializer_list<std::tuple<bool, std::int32_t, const char*>>{{true, 0, "fill {4,3,2,13} a=1 m=0"},
-                                                                            {true, 2, "fill {20,3,2,13} a=1 m=0"},
-                                                                            {true, 99, "fill {28,3,2,13} a=1 m=0"},
-                                                                            {true, -5, "fill {4,3,2,13} a=1 m=0"},
-                                                                            {false, 1, "fill {110,9,2,2} a=1 m=1"}}) {
+    const std::tuple<bool, std::int32_t, const char*> rows[] = {{true, 0, "fill {4,3,2,13} a=1 m=0"},
+                                                                {true, 2, "fill {20,3,2,13} a=1 m=0"},
+                                                                {true, 99, "fill {28,3,2,13} a=1 m=0"},
+                                                                {true, -5, "fill {4,3,2,13} a=1 m=0"},
+                                                                {false, 1, "fill {110,9,2,2} a=1 m=1"}};
+    for (const auto& [visible, position, beforeText] : rows) {
         combo->SetCaretVisible(visible);
         combo->SetCaretPosition(position);
         const Lines trace = DrawOnce(simple, *combo, canvas);
@@ -232,14 +232,12 @@ TEST(TwoStateAppearance, BoxesStripsAndCaptionAtHeightTwenty)
 TEST(TrackBarAppearance, ButtonLengthAndPlacement)
 {
     FakeTexture tall(16, 32), wide(32, 16), empty(0, 0);
-    for (const auto& [skin, button, orientation, length] :
-         std::initializer_list<std::tuple<bool, ITexture*, std::int32_t, float>>{
-             {false, nullptr, CTrackBar::kHorizontal, 10},
-             {false, nullptr, CTrackBar::kVertical, 50},
-             {true, &tall, CTrackBar::kHorizontal, 10},
-             {true, &wide, CTrackBar::kHorizontal, 40},
-             {true, nullptr, CTrackBar::kHorizontal, 10}, // no picture: half the cross size
-             {true, &empty, CTrackBar::kHorizontal, 10}}) {
+    const std::tuple<bool, ITexture*, std::int32_t, float> rows[] = {
+        {false, nullptr, CTrackBar::kHorizontal, 10}, {false, nullptr, CTrackBar::kVertical, 50},
+        {true, &tall, CTrackBar::kHorizontal, 10},    {true, &wide, CTrackBar::kHorizontal, 40},
+        {true, nullptr, CTrackBar::kHorizontal, 10}, // no picture: half the cross size
+        {true, &empty, CTrackBar::kHorizontal, 10}};
+    for (const auto& [skin, button, orientation, length] : rows) {
         CTrackBar bar;
         bar.SetOrientation(orientation);
         if (skin) {
@@ -255,11 +253,11 @@ TEST(TrackBarAppearance, ButtonLengthAndPlacement)
     CTrackBar bar;
     bar.SetAppearance(CSimpleTrackBarAppearance::Create());
     bar.SetSize(Vector2<float>(100, 20));
-    for (const auto& [value, first, button, second] :
-         std::initializer_list<std::tuple<double, const char*, const char*, const char*>>{
-             {50, "{0,0,45,20}", "{45,0,10,20}", "{55,0,45,20}"},
-             {0, "{0,0,0,20}", "{0,0,10,20}", "{10,0,90,20}"},
-             {150, "{0,0,90,20}", "{90,0,10,20}", "{100,0,0,20}"}}) {
+    const std::tuple<double, const char*, const char*, const char*> rows2[] = {
+        {50, "{0,0,45,20}", "{45,0,10,20}", "{55,0,45,20}"},
+        {0, "{0,0,0,20}", "{0,0,10,20}", "{10,0,90,20}"},
+        {150, "{0,0,90,20}", "{90,0,10,20}", "{100,0,0,20}"}};
+    for (const auto& [value, first, button, second] : rows2) {
         bar.SetValue(value);
         EXPECT_EQ(first, Box(bar.GetFirstAreaRect()));
         EXPECT_EQ(button, Box(bar.GetButtonRect()));
