@@ -70,7 +70,7 @@ TEST(ButtonTest, ThePointerPressesAndOnlyAReleaseOverTheButtonClicks)
 
 TEST(ButtonTest, IconAndCaptionArePlacedByTheTable)
 {
-    FixedFonts fonts;
+    RecordingCanvas fonts; // "default": 8 units a character, 16 high
     // Caption "ab" measures 16 x 16; the icon's image is 10 x 6 inside a 16 x 8 surface.
     FakeTexture icon(10, 6, 16, 8);
     auto draw = [&icon](bool withIcon, std::int32_t placement, std::int32_t horizontal, std::int32_t vertical) {
@@ -103,7 +103,7 @@ TEST(ButtonTest, IconAndCaptionArePlacedByTheTable)
 
 TEST(ButtonTest, DisabledAndPressedColoursOfBodyIconAndCaption)
 {
-    FixedFonts fonts;
+    RecordingCanvas fonts; // "default": 8 units a character, 16 high
     FakeTexture icon(8, 8), up(8, 8), down(8, 8);
     // Icon 8 x 8 and caption "ok" 16 x 16 make a 24 x 16 block centred in 100 x 40.
     const std::string body = "fill (1,1,98,38) (0,0,1,0.2) b0";
@@ -153,7 +153,7 @@ TEST(ButtonTest, AMissingDownPictureIsNotDrawn)
     FakeTexture up(16, 16);
     EXPECT_EQ("SkinButton", CSkinButtonAppearance().GetName());
     // The resolver gave no down picture: the pressed body is left out instead of failing the frame.
-    FixedFonts fonts;
+    RecordingCanvas fonts; // "default": 8 units a character, 16 high
     LogCanvas canvas;
     auto button = MakeButton("");
     button->SetAppearance(SkinOf(&up, nullptr));

@@ -1,5 +1,6 @@
 /** @file DrawTest.cpp The widget tree drawn on the recording device: clip and matrix sequence under a nested client
  * offset, layout-edit markers, a shared appearance, panels and controls left without an appearance. */
+#include "KorvaneXDK/mwt/SolidColorAppearance.h"
 #include "MwtTest.h"
 #include <tuple>
 
@@ -36,7 +37,7 @@ TEST(Draw, NestedClientOffsetClipsAndPlacesChildren)
     form->OpenAnimationFactory = CDefaultFactories::NullAnimation;
     f.screen->AddControl(form);
     auto leaf = Make("leaf", 10, 5, 30, 20);
-    leaf->SetAppearance(boost::make_shared<FillAppearance>());
+    leaf->SetAppearance(CSolidColorAppearance::Create());
     leaf->SetColor(Color4<float>(0, 0, 1, 1));
     form->AddControl(leaf);
     leaf->SetEffectTransform(canvas::MakeScaling(2, 2));
@@ -130,7 +131,7 @@ TEST(Draw, PanelsAndControlsWithoutAnAppearance)
         panel->SetColor(color);
         panel->SetVisible(visible);
         auto child = Make("child", 1, 1, 10, 10);
-        child->SetAppearance(boost::make_shared<FillAppearance>());
+        child->SetAppearance(CSolidColorAppearance::Create());
         child->SetColor(Color4<float>(0, 1, 0, 1));
         panel->AddControl(child);
         f.screen->Draw(&f.canvas);

@@ -113,7 +113,7 @@ TEST(ListBoxTest, ThePointerSelectsAndScrollsOneItemPerMoveBelowTheList)
 
 TEST(ListBoxTest, VisibleCountForEveryItemHeight)
 {
-    FixedFonts fonts;
+    RecordingCanvas fonts; // "default": 8 units a character, 16 high
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const std::tuple<const char*, bool, int, float, int> rows[] = {
         {"32 in 100", false, 32, 108, 3},
@@ -143,7 +143,7 @@ TEST(ListBoxTest, VisibleCountForEveryItemHeight)
 
 TEST(ListBoxTest, TheSelectionPulsesOnceASecondAndHoverAndOwnerDrawShow)
 {
-    FixedFonts fonts;
+    RecordingCanvas fonts; // "default": 8 units a character, 16 high
     const std::tuple<double, const char*> rows3[] = {{0, "0.45"}, {250, "0.7"}, {750, "0.2"}, {1250, "0.7"}};
     for (const auto& [milliseconds, alpha] : rows3) {
         SCOPED_TRACE(milliseconds);

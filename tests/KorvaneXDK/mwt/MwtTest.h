@@ -261,23 +261,6 @@ protected:
     std::string Brush() override { return Drawn() + " b" + std::to_string(GetBrush().GetBlendMode()); }
 };
 
-/// Fonts "default", 8 units a character and 16 high; the registry is emptied again on destruction.
-struct FixedFonts
-{
-    FixedFonts()
-    {
-        canvas::CFontStock::ReleaseInstance();
-        boost::shared_ptr<canvas::CFontStock> stock = canvas::CFontStock::GetInstance();
-        stock->SetFontFactory([this](IDataLoader*, const std::string&) -> boost::shared_ptr<IFont> { return font; });
-        stock->LoadFont(nullptr, "default", "default");
-    }
-    ~FixedFonts() { canvas::CFontStock::ReleaseInstance(); }
-    FixedFonts(const FixedFonts&) = delete;
-    FixedFonts& operator=(const FixedFonts&) = delete;
-
-    boost::shared_ptr<FakeFont> font = boost::make_shared<FakeFont>();
-};
-
 /// An appearance of class T loaded from key=value lines; textures resolve by name through `pictures` (any other
 /// name to null).
 template <typename T>
@@ -292,17 +275,6 @@ boost::shared_ptr<T> LoadSkin(const std::vector<std::string>& lines, const std::
     });
     return skin;
 }
-
-/// Fills the control's rectangle with the control's colour.
-class FillAppearance : public mwt::TControlAppearance<mwt::CControl>
-{
-public:
-    void Draw(mwt::CControl* control, canvas::CCanvas* canvas) override
-    {
-        canvas->GetBrush().SetColor(control->GetColor());
-        canvas->FillRect(canvas::Rect2f(0, 0, control->GetSize().x, control->GetSize().y));
-    }
-};
 
 /// A client rectangle inset by (4, 12) with a 4-unit right and bottom margin; draws nothing.
 class InsetAppearance : public mwt::TControlAppearance<mwt::CControl>
@@ -390,7 +362,7 @@ protected:
         EXPECT_EQ(0, wrong);
     }
 
-    FixedFonts fonts;
+    RecordingCanvas fonts; // "default": 8 units a character, 16 high
     TempDir dir;
     CGameApplicationDriverCX* driver = nullptr;
     os::gfx::Device* device = nullptr;

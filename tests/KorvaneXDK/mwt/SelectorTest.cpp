@@ -34,7 +34,7 @@ struct Selector
 
 TEST(SelectorTest, StepsStopAtTheEndsAndFadeTheMarkerThere)
 {
-    FixedFonts fonts;
+    RecordingCanvas fonts; // "default": 8 units a character, 16 high
     Selector s;
     int keys = 0;
     s.selector->KeyDownEvent = [&keys](CControl*, unsigned int) { ++keys; };
@@ -101,7 +101,7 @@ TEST(SelectorTest, TheWheelStepsUnlessItsHandlerTakesIt)
 
 TEST(SelectorTest, AnEmptyListFiresOnceAndShowsOnlyFadedMarkersOrTheNameWhenLayingOut)
 {
-    FixedFonts fonts;
+    RecordingCanvas fonts; // "default": 8 units a character, 16 high
     Selector s;
     s.selector->GetItems().clear();
     EXPECT_EQ(-1, s.selector->GetSelectedIndex());
@@ -120,7 +120,7 @@ TEST(SelectorTest, AnEmptyListFiresOnceAndShowsOnlyFadedMarkersOrTheNameWhenLayi
 
 TEST(SelectorTest, TextWiderThanTheSelectorIsClippedToIt)
 {
-    FixedFonts fonts;
+    RecordingCanvas fonts; // "default": 8 units a character, 16 high
     Selector s;
     s.selector->GetItems()[0] = "abcdefghijklmnop"; // 128 wide: starts at -4
     EXPECT_EQ("clipped (0,7,120,16) 'abcdefghijklmnop' (1,1,1,1)", s.Draw().back());
