@@ -16,8 +16,7 @@ boost::shared_ptr<CSkinButtonAppearance> SkinOf(ITexture* up, ITexture* down)
 /// A 100 x 40 button with the caption, drawn on a fresh canvas.
 boost::shared_ptr<CButton> MakeButton(const char* caption)
 {
-    auto button = Make<CButton>("button", 0, 0, 100, 40);
-    button->Initialize();
+    auto button = Make<CButton>("button", 0, 0, 100, 40, kInitialized);
     button->SetCaption(caption);
     return button;
 }
@@ -26,8 +25,7 @@ boost::shared_ptr<CButton> MakeButton(const char* caption)
 
 TEST(ButtonTest, ThePointerPressesAndOnlyAReleaseOverTheButtonClicks)
 {
-    auto panel = Make<CPanel>("panel", 0, 0, 200, 100);
-    panel->Initialize();
+    auto panel = Make<CPanel>("panel", 0, 0, 200, 100, kInitialized);
     auto button = Add<CButton>(*panel, "button", 10, 10, 100, 40);
     int clicks = 0;
     button->ClickEvent = [&clicks](CControl*) { ++clicks; };

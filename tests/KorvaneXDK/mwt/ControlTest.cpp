@@ -143,8 +143,7 @@ TEST(Control, UpdateRecreatesACompletedAnimationFirstAndRaisesItsEventLast)
 TEST(Control, FocusedInFormButNotOnTheScreen)
 {
     Log log;
-    auto screen = Make<CScreen>("screen", 0, 0, 640, 480);
-    screen->Initialize();
+    auto screen = Make<CScreen>("screen", 0, 0, 640, 480, kInitialized);
     auto a = Add<CForm>(*screen, "A", 0, 0, 200, 200);
     auto b = Add<CForm>(*screen, "B", 300, 0, 200, 200);
     auto panel = Add<CPanel>(*a, "panel", 10, 10, 100, 100);
@@ -184,8 +183,7 @@ TEST(Control, AppearanceIsNull)
     for (const auto& [what, factory] : rows) {
         SCOPED_TRACE(what);
         Log log;
-        auto root = Make<CPanel>("root", 0, 0, 100, 100);
-        root->Initialize();
+        auto root = Make<CPanel>("root", 0, 0, 100, 100, kInitialized);
         auto bare = Make<CPanel>("bare", 10, 10, 50, 50);
         bare->AppearanceFactory = factory;
         WireAll(log, *root, *bare);

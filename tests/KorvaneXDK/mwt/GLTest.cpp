@@ -28,8 +28,7 @@ public:
 
 boost::shared_ptr<CScreen> MakeScreen(float w, float h)
 {
-    auto screen = Make<CScreen>("screen", 0, 0, w, h);
-    screen->Initialize();
+    auto screen = Make<CScreen>("screen", 0, 0, w, h, kInitialized);
     return screen;
 }
 

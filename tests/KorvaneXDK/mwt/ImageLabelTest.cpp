@@ -22,8 +22,7 @@ std::pair<float, float> Extent(const CanvasDraw& draw)
 TEST(Image, AutoSizeFollowsTheImageSizeAtEveryDraw)
 {
     RecordingCanvas rc;
-    auto image = Make<CImage>("image", 0, 0, 10, 10);
-    image->Initialize();
+    auto image = Make<CImage>("image", 0, 0, 10, 10, kInitialized);
     int resized = 0;
     image->ResizeEvent = [&](CControl*) { ++resized; };
     image->SetImagePath("formimage\\a.png");
@@ -57,8 +56,7 @@ TEST(Image, StretchAndTheAnimatedImagesClip)
     for (const auto& [what, stretch, animated, right, u] : rows) {
         SCOPED_TRACE(what);
         RecordingCanvas rc;
-        auto image = Make<CImage>("image", 0, 0, 0, 0);
-        image->Initialize();
+        auto image = Make<CImage>("image", 0, 0, 0, 0, kInitialized);
         image->SetTexture(boost::make_shared<FakeTexture>(64, 32, 128, 64));
         image->SetImageScale(0.5f);
         image->SetStretch(stretch);
@@ -89,8 +87,7 @@ TEST(Label, PlacesItsCaptionByAlignment)
     for (const auto& [align, valign, width, x, y] : rows) {
         SCOPED_TRACE(std::to_string(align) + "/" + std::to_string(valign) + " in " + std::to_string(width));
         RecordingCanvas rc;
-        auto label = Make<CLabel>("label", 0, 0, width, 30);
-        label->Initialize();
+        auto label = Make<CLabel>("label", 0, 0, width, 30, kInitialized);
         label->SetAutoSize(false);
         label->SetCaption("abc");
         label->SetTextAlignment(align);
@@ -105,8 +102,7 @@ TEST(Label, PlacesItsCaptionByAlignment)
 TEST(Label, AutoSizeOnlyWhenUndocked)
 {
     RecordingCanvas rc;
-    auto screen = Make<CScreen>("screen", 0, 0, 320, 200);
-    screen->Initialize();
+    auto screen = Make<CScreen>("screen", 0, 0, 320, 200, kInitialized);
     auto free = Add<CLabel>(*screen, "free", 5, 5, 0, 0);
     auto docked = Add<CLabel>(*screen, "docked", 0, 0, 0, 10);
     docked->SetDock(CControl::kDockTop);

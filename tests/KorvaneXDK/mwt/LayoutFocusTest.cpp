@@ -13,8 +13,7 @@ struct Child
 
 boost::shared_ptr<CPanel> MakeRoot(float w, float h)
 {
-    auto root = Make<CPanel>("root", 0, 0, w, h);
-    root->Initialize();
+    auto root = Make<CPanel>("root", 0, 0, w, h, kInitialized);
     return root;
 }
 

@@ -122,13 +122,18 @@ inline void Click(mwt::CControl& control, const Vector2<float>& p)
     control.OnMouseUp(p, 1);
 }
 
-/// A control of class T with the given bounds, not yet added anywhere.
+constexpr bool kInitialized = true;
+
+/// A control of class T with the given bounds, not yet added anywhere; initialised when asked.
 template <typename T = mwt::CControl>
-boost::shared_ptr<T> Make(const std::string& name, float x, float y, float w, float h)
+boost::shared_ptr<T> Make(const std::string& name, float x, float y, float w, float h, bool initialized = false)
 {
     auto control = boost::make_shared<T>(name);
     control->SetLocation(Vector2<float>(x, y));
     control->ApplySize(Vector2<float>(w, h));
+    if (initialized) {
+        control->Initialize();
+    }
     return control;
 }
 

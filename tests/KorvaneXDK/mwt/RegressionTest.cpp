@@ -67,8 +67,7 @@ TEST(RegressionTest, AFailedDrawLeavesTheCanvasStacksAsTheyWere)
     for (const Ptr& control : {Ptr(combo), Ptr(check), Ptr(radio), Ptr(button), Ptr(list), Ptr(selector), Ptr(label),
                                Ptr(form), Ptr(panel)}) {
         SCOPED_TRACE(control->GetName());
-        auto root = Make<CContainerControl>("root", 0, 0, 400, 300);
-        root->Initialize();
+        auto root = Make<CContainerControl>("root", 0, 0, 400, 300, kInitialized);
         root->AddControl(control);
         const std::size_t fonts = canvas.GetFontDepth(), brushes = canvas.GetBrushDepth(),
                           matrices = canvas.GetMatrixDepth(), clips = canvas.GetClipDepth();
@@ -182,8 +181,7 @@ TEST(RegressionTest, ATrackBarButtonLongerThanItsTrackDoesNotRunBackwards)
         {16.0f, 40.0f, 100.0, 0.0f}};
     for (const auto& [width, height, value, buttonLeft] : rows) {
         SCOPED_TRACE(testing::Message() << width << " x " << height << " at " << value);
-        auto bar = Make<CTrackBar>("track", 0, 0, width, height);
-        bar->Initialize();
+        auto bar = Make<CTrackBar>("track", 0, 0, width, height, kInitialized);
         bar->SetMinimum(0.0);
         bar->SetMaximum(100.0);
         bar->SetValue(value);

@@ -7,8 +7,7 @@ namespace
 
 boost::shared_ptr<CPanel> MakeRoot()
 {
-    auto root = Make<CPanel>("root", 0, 0, 200, 200);
-    root->Initialize();
+    auto root = Make<CPanel>("root", 0, 0, 200, 200, kInitialized);
     return root;
 }
 
@@ -185,8 +184,7 @@ TEST(Routing, KeysPreviewAndGroupBroadcast)
         {true, false, true, {"form key", "k2 key", "k1 key", "k3 key", "k5 key"}}};
     for (const auto& [preview, editMode, broadcast, expected] : rows) {
         Log log;
-        auto form = Make<CForm>("form", 0, 0, 300, 100);
-        form->Initialize();
+        auto form = Make<CForm>("form", 0, 0, 300, 100, kInitialized);
         auto k1 = Add(*form, "k1", 0, 0, 10, 10);
         auto k2 = Add(*form, "k2", 20, 0, 10, 10);
         auto k3 = Add(*form, "k3", 40, 0, 10, 10);
