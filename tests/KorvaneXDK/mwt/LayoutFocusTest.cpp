@@ -13,8 +13,7 @@ struct Child
 
 boost::shared_ptr<CPanel> MakeRoot(float w, float h)
 {
-    auto root = Make<CPanel>("root", 0, 0, w, h, kInitialized);
-    return root;
+    return Make<CPanel>("root", 0, 0, w, h, kInitialized);
 }
 
 } // namespace

@@ -7,8 +7,7 @@ namespace
 
 boost::shared_ptr<CPanel> MakeRoot()
 {
-    auto root = Make<CPanel>("root", 0, 0, 200, 200, kInitialized);
-    return root;
+    return Make<CPanel>("root", 0, 0, 200, 200, kInitialized);
 }
 
 } // namespace

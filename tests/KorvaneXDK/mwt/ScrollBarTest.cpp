@@ -9,8 +9,7 @@ namespace
 /// A horizontal bar of the simple appearance, `width` x 16, laid out; 0 to 100, page 10.
 boost::shared_ptr<CScrollBar> MakeBar(float width = 100)
 {
-    auto bar = Make<CScrollBar>("bar", 0, 0, width, 16, kInitialized);
-    return bar;
+    return Make<CScrollBar>("bar", 0, 0, width, 16, kInitialized);
 }
 
 /// A skin scroll-bar appearance of the definition lines, both pictures resolved by name.
