@@ -40,9 +40,9 @@ TEST(ButtonTest, ThePointerPressesAndOnlyAReleaseOverTheButtonClicks)
                  {"down", V(20, 20), true, 0},   {"up", V(30, 30), false, 1}};
     for (const auto& s : steps) {
         SCOPED_TRACE(std::string(s.step) + " " + Point(s.point));
-        const std::string step = s.step;
-        step == "down"   ? panel->OnMouseDown(s.point, 1)
-        : step == "move" ? panel->OnMouseMove(s.point, 1)
+        const std::string kind = s.step;
+        kind == "down"   ? panel->OnMouseDown(s.point, 1)
+        : kind == "move" ? panel->OnMouseMove(s.point, 1)
                          : panel->OnMouseUp(s.point, 1);
         EXPECT_EQ(s.pressed, button->IsPressed());
         EXPECT_EQ(s.clicks, clicks);

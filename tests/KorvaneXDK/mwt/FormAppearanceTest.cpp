@@ -66,37 +66,37 @@ struct AppearanceFixture
 
 TEST(FormAppearance, CaptionBoxesAndClientRectangles)
 {
-    const struct
-    {
-        const char* what;
-        bool skin;
-        std::int32_t style;
-        bool maximize;
-        Rect2f close, max, rollUp, client;
-        std::int32_t captionHeight;
-    } rows[] = {
-        {"simple", false, 2, true, {182, 2, 16, 16}, {164, 2, 16, 16}, {146, 2, 16, 16}, {2, 20, 196, 78}, 20},
-        {"simple without maximise", false, 3, false, {182, 2, 16, 16}, kNone, {164, 2, 16, 16}, {2, 20, 196, 78}, 20},
-        {"simple unframed", false, 1, true, kNone, kNone, kNone, {0, 0, 200, 100}, 20},
-        // Caption from x 8 to 192 on the form, boxes of 24 - 4 = 20 from its right end, 2 above its top.
-        {"skin", true, 2, true, {172, 2, 20, 20}, {148, 2, 20, 20}, {126, 2, 20, 20}, {8, 32, 184, 60}, 24},
-        {"skin without maximise", true, 2, false, {172, 2, 20, 20}, kNone, {148, 2, 20, 20}, {8, 32, 184, 60}, 24},
-        {"skin unframed", true, 0, true, kNone, kNone, kNone, {0, 0, 200, 100}, 20}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
-        Skin skin;
+    for (const auto& [what, skin, style, maximize, close, max, rollUp, client, captionHeight] : std::initializer_list<
+             std::tuple<const char*, bool, std::int32_t, bool, Rect2f, Rect2f, Rect2f, Rect2f, std::int32_t>>{
+             {"simple", false, 2, true, {182, 2, 16, 16}, {164, 2, 16, 16}, {146, 2, 16, 16}, {2, 20, 196, 78}, 20},
+             {"simple without maximise",
+              false,
+              3,
+              false,
+              {182, 2, 16, 16},
+              kNone,
+              {164, 2, 16, 16},
+              {2, 20, 196, 78},
+              20},
+             {"simple unframed", false, 1, true, kNone, kNone, kNone, {0, 0, 200, 100}, 20},
+             // Caption from x 8 to 192 on the form, boxes of 24 - 4 = 20 from its right end, 2 above its top.
+             {"skin", true, 2, true, {172, 2, 20, 20}, {148, 2, 20, 20}, {126, 2, 20, 20}, {8, 32, 184, 60}, 24},
+             {"skin without maximise", true, 2, false, {172, 2, 20, 20}, kNone, {148, 2, 20, 20}, {8, 32, 184, 60}, 24},
+             {"skin unframed", true, 0, true, kNone, kNone, kNone, {0, 0, 200, 100}, 20}}) {
+        SCOPED_TRACE(what);
+        Skin skinned;
         auto form = Make<CForm>("form", 0, 0, 200, 100);
-        form->SetAppearance(row.skin ? skin.appearance : CSimpleFormAppearance::Create());
-        form->SetFormStyle(row.style);
+        form->SetAppearance(skin ? skinned.appearance : CSimpleFormAppearance::Create());
+        form->SetFormStyle(style);
         form->SetCloseBoxEnabled(true);
-        form->SetMaximizeBoxEnabled(row.maximize);
+        form->SetMaximizeBoxEnabled(maximize);
         form->SetRollUpBoxEnabled(true);
         form->Open();
-        EXPECT_EQ(form->GetCloseBoxRect(), row.close);
-        EXPECT_EQ(form->GetMaximizeBoxRect(), row.max);
-        EXPECT_EQ(form->GetRollUpBoxRect(), row.rollUp);
-        EXPECT_EQ(form->GetClientRect(), row.client);
-        EXPECT_EQ(form->GetCaptionHeight(), row.captionHeight);
+        EXPECT_EQ(form->GetCloseBoxRect(), close);
+        EXPECT_EQ(form->GetMaximizeBoxRect(), max);
+        EXPECT_EQ(form->GetRollUpBoxRect(), rollUp);
+        EXPECT_EQ(form->GetClientRect(), client);
+        EXPECT_EQ(form->GetCaptionHeight(), captionHeight);
     }
 }
 
@@ -137,35 +137,29 @@ TEST(FormAppearance, SimpleFrameByStyleAndFocus)
                             "fill (0,20,2,78) (0,0,0,0.6)",         "fill (198,20,2,78) (0,0,0,0.6)",
                             "fill (182,2,16,16) (0,0,0,0.5)",       "frame (182,2,16,16) (0.8,0.8,0.8,0.2)",
                             "fill (184,7.8,12,4) (0.8,0.8,0.8,0.2)"};
-    const struct
-    {
-        const char* what;
-        std::int32_t style;
-        bool focused;
-        float alpha;
-        Lines expected, text;
-    } rows[] = {{"focused", 2, true, 1, focused, {"'Title' (8,2) FFFFFFFF"}},
-                {"not focused", 3, false, 1, inactive, {"'Title' (8,2) FFB3B3B3"}},
-                {"see-through client area", 2, true, 0, focused, {"'Title' (8,2) FFFFFFFF"}},
-                {"style 1: the client fill only", 1, true, 1, {"fill (0,0,200,100) (0.2,0.4,0.6,1)"}, {}},
-                {"style 0: nothing", 0, true, 1, {}, {}},
-                {"style 4: nothing", 4, true, 1, {}, {}}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
+    const std::tuple<const char*, std::int32_t, bool, float, Lines, Lines> rows[] = {
+        {"focused", 2, true, 1, focused, {"'Title' (8,2) FFFFFFFF"}},
+        {"not focused", 3, false, 1, inactive, {"'Title' (8,2) FFB3B3B3"}},
+        {"see-through client area", 2, true, 0, focused, {"'Title' (8,2) FFFFFFFF"}},
+        {"style 1: the client fill only", 1, true, 1, {"fill (0,0,200,100) (0.2,0.4,0.6,1)"}, {}},
+        {"style 0: nothing", 0, true, 1, {}, {}},
+        {"style 4: nothing", 4, true, 1, {}, {}}};
+    for (const auto& [what, style, focused, alpha, expected, text] : rows) {
+        SCOPED_TRACE(what);
         AppearanceFixture f(CSimpleFormAppearance::Create(), false);
-        f.form->SetFormStyle(row.style);
+        f.form->SetFormStyle(style);
         f.form->Open();
-        f.form->SetColor(Color4<float>(0.2f, 0.4f, 0.6f, row.alpha));
-        if (!row.focused) {
+        f.form->SetColor(Color4<float>(0.2f, 0.4f, 0.6f, alpha));
+        if (!focused) {
             f.other->SetFocus();
         }
         f.Draw();
-        Lines expected = row.expected;
-        if (row.alpha > 0 && !row.text.empty()) {
-            expected.push_back(client);
+        Lines want = expected;
+        if (alpha > 0 && !text.empty()) {
+            want.push_back(client);
         }
-        EXPECT_EQ(f.canvas.Only({"fill", "frame"}), expected);
-        EXPECT_EQ(Calls(*f.rc.font), row.text);
+        EXPECT_EQ(f.canvas.Only({"fill", "frame"}), want);
+        EXPECT_EQ(Calls(*f.rc.font), text);
         EXPECT_EQ(f.canvas.GetBrushDepth(), 1u);
         EXPECT_EQ(f.canvas.GetFontDepth(), 1u);
     }
@@ -201,16 +195,16 @@ TEST(FormAppearance, SkinFrameRolledUpAndWithoutTextures)
         }
         f.Draw();
         EXPECT_EQ(f.canvas.Only({"fill", "frame"}), row.fills);
-        std::size_t skinDraws = 0;
+        std::size_t drawn = 0;
         Lines corners;
         for (const auto& draw : f.rc.device->draws) {
-            skinDraws += draw.texture == &skin.body;
+            drawn += draw.texture == &skin.body;
             if (draw.texture == &skin.buttons) {
                 const auto& v = draw.vertices.at(0);
                 corners.push_back(Number(v.x) + " " + Number(v.u) + "," + Number(v.v));
             }
         }
-        EXPECT_EQ(skinDraws, row.skinDraws);
+        EXPECT_EQ(drawn, row.skinDraws);
         EXPECT_EQ(corners, row.boxes);
         // The caption text in the form's font: its 16 high line centred in 24, from the caption's left.
         EXPECT_EQ(Calls(*f.rc.font), Lines{row.text});

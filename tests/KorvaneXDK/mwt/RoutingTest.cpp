@@ -152,24 +152,20 @@ TEST(Routing, LostReleases)
 
 TEST(Routing, WheelBubblesUntilTaken)
 {
-    const struct
-    {
-        const char* what;
-        int child; // -1 no handler, 0 declines, 1 takes
-        bool rootCalled, result;
-    } rows[] = {{"no child handler", -1, true, false}, {"declined", 0, true, false}, {"taken", 1, false, true}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
+    const std::tuple<const char*, int, bool, bool> rows[] = {
+        {"no child handler", -1, true, false}, {"declined", 0, true, false}, {"taken", 1, false, true}};
+    for (const auto& [what, child, rootCalled, result] : rows) {
+        SCOPED_TRACE(what);
         auto root = MakeRoot();
         auto a = Add(*root, "A", 10, 10, 50, 50);
-        bool rootCalled = false;
-        root->MouseWheelEvent = [&](CControl*, float) { return rootCalled = true, false; };
-        if (row.child >= 0) {
-            const bool takes = row.child == 1;
+        bool heard = false;
+        root->MouseWheelEvent = [&](CControl*, float) { return heard = true, false; };
+        if (child >= 0) {
+            const bool takes = child == 1;
             a->MouseWheelEvent = [takes](CControl*, float) { return takes; };
         }
-        EXPECT_EQ(root->OnMouseWheel(V(20, 20), 1.0f), row.result);
-        EXPECT_EQ(rootCalled, row.rootCalled);
+        EXPECT_EQ(root->OnMouseWheel(V(20, 20), 1.0f), result);
+        EXPECT_EQ(heard, rootCalled);
     }
 }
 

@@ -27,23 +27,18 @@ boost::shared_ptr<IControlAppearance> SkinOf(const Lines& lines, ITexture* up, I
 TEST(ScrollBarTest, TheValueStaysAPageShortOfTheMaximumAndKeysStepIt)
 {
     auto bar = MakeBar();
-    int changes = 0, keyEvents = 0;
-    bar->ValueChangedEvent = [&changes](CScrollBar*) { ++changes; };
+    int changed = 0, keyEvents = 0;
+    bar->ValueChangedEvent = [&changed](CScrollBar*) { ++changed; };
     bar->KeyDownEvent = [&keyEvents](CControl*, unsigned int) { ++keyEvents; };
-    const struct
-    {
-        double set; // NaN: press the key instead
-        unsigned int key;
-        double value;
-        int changes;
-    } steps[] = {{95, 0, 90, 1},     {89.5, 0, 89.5, 2}, {NAN, 0x27, 90, 3}, {NAN, 0x28, 90, 3},
-                 {NAN, 0x25, 89, 4}, {NAN, 0x26, 88, 5}, {NAN, 0x21, 78, 6}, {NAN, 0x22, 88, 7},
-                 {NAN, 0x23, 88, 7}, {NAN, 0x24, 88, 7}, {-5, 0, 0, 8},      {NAN, 0x10028, 1, 9}};
-    for (const auto& s : steps) {
-        SCOPED_TRACE(::testing::Message() << s.set << " / key " << std::hex << s.key);
-        std::isnan(s.set) ? bar->OnKeyDown(s.key) : bar->SetValue(s.set);
-        EXPECT_EQ(s.value, bar->GetValue());
-        EXPECT_EQ(s.changes, changes);
+    const std::tuple<double, unsigned int, double, int> rows[] = {
+        {95, 0, 90, 1},     {89.5, 0, 89.5, 2}, {NAN, 0x27, 90, 3}, {NAN, 0x28, 90, 3},
+        {NAN, 0x25, 89, 4}, {NAN, 0x26, 88, 5}, {NAN, 0x21, 78, 6}, {NAN, 0x22, 88, 7},
+        {NAN, 0x23, 88, 7}, {NAN, 0x24, 88, 7}, {-5, 0, 0, 8},      {NAN, 0x10028, 1, 9}};
+    for (const auto& [set, key, value, changes] : rows) {
+        SCOPED_TRACE(::testing::Message() << set << " / key " << std::hex << key);
+        std::isnan(set) ? bar->OnKeyDown(key) : bar->SetValue(set);
+        EXPECT_EQ(value, bar->GetValue());
+        EXPECT_EQ(changes, changed);
     }
     EXPECT_EQ(0, keyEvents) << "the bar keeps its keys";
 
