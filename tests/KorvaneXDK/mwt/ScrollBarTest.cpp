@@ -30,11 +30,11 @@ TEST(ScrollBarTest, TheValueStaysAPageShortOfTheMaximumAndKeysStepIt)
     int changed = 0, keyEvents = 0;
     bar->ValueChangedEvent = [&changed](CScrollBar*) { ++changed; };
     bar->KeyDownEvent = [&keyEvents](CControl*, unsigned int) { ++keyEvents; };
-    const std::tuple<double, unsigned int, double, int> rows[] = {
+    const std::tuple<double, unsigned int, double, int> steps[] = {
         {95, 0, 90, 1},     {89.5, 0, 89.5, 2}, {NAN, 0x27, 90, 3}, {NAN, 0x28, 90, 3},
         {NAN, 0x25, 89, 4}, {NAN, 0x26, 88, 5}, {NAN, 0x21, 78, 6}, {NAN, 0x22, 88, 7},
         {NAN, 0x23, 88, 7}, {NAN, 0x24, 88, 7}, {-5, 0, 0, 8},      {NAN, 0x10028, 1, 9}};
-    for (const auto& [set, key, value, changes] : rows) {
+    for (const auto& [set, key, value, changes] : steps) {
         SCOPED_TRACE(::testing::Message() << set << " / key " << std::hex << key);
         std::isnan(set) ? bar->OnKeyDown(key) : bar->SetValue(set);
         EXPECT_EQ(value, bar->GetValue());
