@@ -1,53 +1,22 @@
-/** @file GLTest.cpp Controls drawn through the canvas on the real OpenGL device and read back: a mirrored control, and
- * the program's skin compared with a stored reference picture.
+/** @file GLTest.cpp The program's skin on the real OpenGL device: a framed skinned form holding one control of each
+ * skinned kind, read back and compared with a stored reference picture.
  *
  * Run with KORVANE_UPDATE_REFERENCE_IMAGES=1 to write the reference picture afresh into the source tree (then look at
  * it before committing it). */
 #include <filesystem>
 #include <fstream>
 
+#include "KorvaneXDK/core/ArchiveFileDataLoader.h"
+#include "KorvaneXDK/core/ArchiveFileLoader.h"
+#include "KorvaneXDK/platform/GameApplicationDriverCX.h"
+#include "KorvaneXDK/platform/graphics/DXGraphics.h"
+#include "KorvaneXDK/platform/graphics/ShaderEnvironment.h"
 #include "KorvaneXDK/platform/graphics/TextureCache.h"
 #include "MwtTest.h"
-
-namespace
-{
-
-/// Fills the left quarter of the control red and the rest blue.
-class HalvesAppearance : public TControlAppearance<CControl>
-{
-public:
-    void Draw(CControl* control, canvas::CCanvas* canvas) override
-    {
-        const V size = control->GetSize();
-        canvas->GetBrush().SetColor(Color4<float>(1, 0, 0, 1));
-        canvas->FillRect(Rect2f(0, 0, size.x / 4, size.y));
-        canvas->GetBrush().SetColor(Color4<float>(0, 0, 1, 1));
-        canvas->FillRect(Rect2f(size.x / 4, 0, size.x * 3 / 4, size.y));
-    }
-};
-
-boost::shared_ptr<CScreen> MakeScreen(float w, float h)
-{
-    return Make<CScreen>("screen", 0, 0, w, h, kInitialized);
-}
-
-} // namespace
-
-using AppearanceGLTest = GLTest<96, 48>;
-
-TEST_F(AppearanceGLTest, AMirroredControlShowsItsRightSideOnTheLeft)
-{
-    auto screen = MakeScreen(96, 48);
-    auto control = Add<CControl>(*screen, "mirrored", 10, 10, 40, 20);
-    control->SetAppearance(boost::make_shared<HalvesAppearance>());
-    control->SetAnimation(CAnimationComponentStock::GetInstance()->Create("HorizontalMirrorStatic"));
-    screen->Draw(glCanvas.get());
-    // Unmirrored the red quarter would cover pixels 10..19 and the blue 20..49. The mirror x -> 40 - x also turns
-    // the canvas's half-pixel shift around, so everything lands one pixel to the right.
-    ExpectPixels([](int x, int y) {
-        return y < 10 || y >= 30 || x < 11 || x > 50 ? 0xFF000000u : x >= 41 ? 0xFFFF0000u : 0xFF0000FFu;
-    });
-}
+#include "os/gfx/Device.h"
+#include "os/gfx/Math.h"
+#include "os/gfx/ResultCodes.h"
+#include "tools/kvatool/Packer.h"
 
 namespace
 {
@@ -56,22 +25,53 @@ constexpr int kSkinWidth = 256;
 constexpr int kSkinHeight = 192;
 const char* const kReference = KORVANE_SOURCE_DIR "/tests/KorvaneXDK/mwt/reference/skinned-form.ppm";
 
-/// The program's skin definitions and the generated skin pictures in the archive.
-class SkinGLTest : public GLTest<kSkinWidth, kSkinHeight>
+/// The skin progress bar pulses with the canvas clock: held at the top of the pulse.
+class FixedClockCanvas : public canvas::CCanvas
+{
+public:
+    double GetElapsedMilliseconds() override { return 250.0; }
+};
+
+/// The driver with a device reading an archive the project's tool packs from the program's canvas shaders, skin
+/// definitions and generated skin pictures; fixed-metric fonts; a canvas drawing in screen pixels.
+class SkinGLTest : public ::testing::Test
 {
 protected:
-    void AddFiles(std::vector<std::string>& folders) override
+    void SetUp() override
     {
+        for (const std::string name : {"shader/canvas.vs", "shader/canvas.ps"}) {
+            dir.Write("src/" + name, TempDir::Read(KORVANE_SOURCE_DIR "/data/" + name));
+        }
         for (const auto& entry : std::filesystem::directory_iterator(KORVANE_SOURCE_DIR "/data/skin")) {
             dir.Write("src/skin/" + entry.path().filename().string(), TempDir::Read(entry.path().string()));
         }
-        folders.push_back(KORVANE_BINARY_DIR "/generated/skin");
+        kvatool::PackFolders({dir.File("src"), KORVANE_BINARY_DIR "/generated/skin"}, dir.File("data.kva"),
+                             kvatool::PackOptions());
+
+        ASSERT_TRUE(CreateApplicationDriver(nullptr));
+        driver = GetApplicationDriver();
+        ASSERT_TRUE(driver->InitializeGraphicsForTesting(kSkinWidth, kSkinHeight));
+        driver->SetDataLoader(
+            boost::shared_ptr<IDataLoader>(new TArchiveFileDataLoader<CArchiveFileLoader>(dir.File("data.kva"))));
+        driver->CreateShaderEnvironment();
+        CShaderEnvironment* environment = driver->GetShaderEnvironment();
+        device = driver->GetGraphics()->GetDevice();
+        Matrix4 projection;
+        os::gfx::MatrixOrthoOffCenterLH(&projection, 0, kSkinWidth, kSkinHeight, 0, 0, 1);
+        environment->SetProjectionMatrix(projection);
+        pair = environment->GetShaderPair("shader\\canvas");
+        glCanvas.reset(new FixedClockCanvas());
+        glCanvas->SetShaderPair(pair);
+        glCanvas->BeginDraw();
+        pair->Begin();
+        glCanvas->ResetClipRect();
     }
 
     void TearDown() override
     {
+        glCanvas.reset();
         textures.reset();
-        GLTest::TearDown();
+        DestroyApplicationDriver();
     }
 
     template <typename T>
@@ -84,6 +84,12 @@ protected:
         return control;
     }
 
+    RecordingCanvas fonts; // "default": 8 units a character, 16 high
+    TempDir dir;
+    CGameApplicationDriverCX* driver = nullptr;
+    os::gfx::Device* device = nullptr;
+    boost::shared_ptr<CShaderPair> pair;
+    boost::shared_ptr<canvas::CCanvas> glCanvas;
     std::unique_ptr<CTextureCache> textures{new CTextureCache()};
     CControlAppearanceStock stock;
 };
@@ -97,7 +103,7 @@ TEST_F(SkinGLTest, AFramedSkinnedFormWithOneControlOfEachKindMatchesItsReference
     stock.LoadAppearances(loader, "skin", [this, loader](const std::string& name) {
         return textures->Load(loader, "skin\\" + name, false, "", os::gfx::Format::Unknown);
     });
-    auto screen = MakeScreen(kSkinWidth, kSkinHeight);
+    auto screen = Make<CScreen>("screen", 0, 0, kSkinWidth, kSkinHeight, kInitialized);
     auto form = Make<CForm>("form", 8, 8, 240, 176);
     form->AppearanceFactory = stock.GetFactory("SkinForm");
     form->OpenAnimationFactory = CDefaultFactories::NullAnimation;
@@ -118,7 +124,8 @@ TEST_F(SkinGLTest, AFramedSkinnedFormWithOneControlOfEachKindMatchesItsReference
     AddSkinned<CCheckBox>(*form, "SkinCheckBox", 8, 96, 64, 20)->SetChecked(true);
     AddSkinned<CTrackBar>(*form, "SkinTrackBar", 80, 76, 120, 24)->SetValue(30);
     AddSkinned<CProgressBar>(*form, "SkinProgressBar", 80, 108, 120, 16)->SetValue(65);
-    Clear(0xFF203040u);
+    ASSERT_EQ(os::gfx::kOk,
+              device->Clear(0, nullptr, os::gfx::clear::Target | os::gfx::clear::ZBuffer, 0xFF203040u, 1.0f, 0));
     screen->Draw(glCanvas.get());
     glCanvas->EndDraw();
 

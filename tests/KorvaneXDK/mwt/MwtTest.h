@@ -1,6 +1,6 @@
 /** @file MwtTest.h What the widget toolkit's tests share: the headers, an event log every control can write to,
  * controls made with their bounds, canvases on the recording device that write down what is drawn, fixed-metric
- * fonts, and the OpenGL fixture. */
+ * fonts. */
 #pragma once
 
 #include <algorithm>
@@ -12,8 +12,6 @@
 #include <gtest/gtest.h>
 
 #include "KorvaneXDK/canvas/CanvasMath.h"
-#include "KorvaneXDK/core/ArchiveFileDataLoader.h"
-#include "KorvaneXDK/core/ArchiveFileLoader.h"
 #include "KorvaneXDK/mwt/AnimationComponentStock.h"
 #include "KorvaneXDK/mwt/CheckBox.h"
 #include "KorvaneXDK/mwt/ComboBox.h"
@@ -35,17 +33,10 @@
 #include "KorvaneXDK/mwt/SkinScrollBarAppearance.h"
 #include "KorvaneXDK/mwt/TrackBar.h"
 #include "KorvaneXDK/mwt/TransparentAppearance.h"
-#include "KorvaneXDK/platform/GameApplicationDriverCX.h"
-#include "KorvaneXDK/platform/graphics/DXGraphics.h"
-#include "KorvaneXDK/platform/graphics/ShaderEnvironment.h"
-#include "os/gfx/Device.h"
-#include "os/gfx/Math.h"
-#include "os/gfx/ResultCodes.h"
 #include "support/ExpectThrow.h"
 #include "support/FakeTexture.h"
 #include "support/RecordingCanvas.h"
 #include "support/TempDir.h"
-#include "tools/kvatool/Packer.h"
 
 namespace korvane::test
 {
@@ -289,90 +280,6 @@ public:
     {
         out = canvas::Rect2f(4, 12, control->GetSize().x - 8, control->GetSize().y - 16);
     }
-};
-
-/// The driver with a kWidth x kHeight device reading an archive the project's tool packs from the program's canvas
-/// shaders and whatever AddFiles adds, fixed-metric fonts, and a canvas with its clock held at 250 ms drawing in
-/// screen pixels onto a black target.
-template <int kWidth, int kHeight>
-class GLTest : public ::testing::Test
-{
-protected:
-    class FixedClockCanvas : public canvas::CCanvas
-    {
-    public:
-        double GetElapsedMilliseconds() override { return 250.0; }
-    };
-
-    void SetUp() override
-    {
-        const std::string source = KORVANE_SOURCE_DIR;
-        for (const std::string name : {"canvas.vs", "canvas.ps"}) {
-            dir.Write("src/shader/" + name, TempDir::Read(source + "/data/shader/" + name));
-        }
-        std::vector<std::string> folders = {dir.File("src")};
-        AddFiles(folders);
-        kvatool::PackFolders(folders, dir.File("data.kva"), kvatool::PackOptions());
-
-        ASSERT_TRUE(CreateApplicationDriver(nullptr));
-        driver = GetApplicationDriver();
-        ASSERT_TRUE(driver->InitializeGraphicsForTesting(kWidth, kHeight));
-        driver->SetDataLoader(
-            boost::shared_ptr<IDataLoader>(new TArchiveFileDataLoader<CArchiveFileLoader>(dir.File("data.kva"))));
-        driver->CreateShaderEnvironment();
-        CShaderEnvironment* environment = driver->GetShaderEnvironment();
-        device = driver->GetGraphics()->GetDevice();
-        Matrix4 projection;
-        os::gfx::MatrixOrthoOffCenterLH(&projection, 0, kWidth, kHeight, 0, 0, 1);
-        environment->SetProjectionMatrix(projection);
-        pair = environment->GetShaderPair("shader\\canvas");
-        glCanvas.reset(new FixedClockCanvas());
-        glCanvas->SetShaderPair(pair);
-        Clear(0xFF000000u);
-        glCanvas->BeginDraw();
-        pair->Begin();
-        glCanvas->ResetClipRect();
-    }
-
-    void TearDown() override
-    {
-        glCanvas.reset();
-        DestroyApplicationDriver();
-    }
-
-    /// Files for the archive go to `dir`'s "src" or another folder added to `folders`.
-    virtual void AddFiles(std::vector<std::string>& folders) {}
-
-    void Clear(std::uint32_t colour)
-    {
-        ASSERT_EQ(os::gfx::kOk,
-                  device->Clear(0, nullptr, os::gfx::clear::Target | os::gfx::clear::ZBuffer, colour, 1.0f, 0));
-    }
-
-    /// Reads the target back and reports the first few pixels whose colour differs from `expected` (RGB: the
-    /// target's alpha is blended too and shows nowhere).
-    void ExpectPixels(const std::function<std::uint32_t(int, int)>& expected)
-    {
-        std::vector<std::uint32_t> pixels;
-        ASSERT_EQ(os::gfx::kOk, device->ReadBackBuffer(&pixels, nullptr, nullptr));
-        int wrong = 0;
-        for (int i = 0; i < kWidth * kHeight; ++i) {
-            const std::uint32_t want = expected(i % kWidth, i / kWidth) & 0xFFFFFF,
-                                got = pixels.at(static_cast<std::size_t>(i)) & 0xFFFFFF;
-            if (got != want && wrong++ < 5) {
-                ADD_FAILURE() << "pixel (" << i % kWidth << ", " << i / kWidth << ") is " << std::hex << got << ", not "
-                              << want;
-            }
-        }
-        EXPECT_EQ(0, wrong);
-    }
-
-    RecordingCanvas fonts; // "default": 8 units a character, 16 high
-    TempDir dir;
-    CGameApplicationDriverCX* driver = nullptr;
-    os::gfx::Device* device = nullptr;
-    boost::shared_ptr<CShaderPair> pair;
-    boost::shared_ptr<canvas::CCanvas> glCanvas;
 };
 
 } // namespace korvane::test
