@@ -160,7 +160,10 @@ TEST(AnimationTest, EveryRegisteredAnimationStartsEndsAndFinishesAsDescribed)
 TEST(AnimationTest, SoftTouchAndSpreadOutScaleExactlyAtTheirMarks)
 {
     // Exact: the shrinking factors are the floats nearest 1 / 1.12 and 1 / 1.4, so both end at 1.0.
-    const std::tuple<const char*, float, float, bool> rows[] = {};
+    const std::tuple<const char*, float, float, bool> rows[] = {
+        {"SoftTouch", 0.04f, 1.12f, false}, {"SoftTouch", 0.1f, 1.12f, false}, {"SoftTouch", 0.24f, 1.0f, true},
+        {"SoftTouch", 3.0f, 1.0f, true},    {"SpreadOut", 0.5f, 1.4f, true},   {"SpreadOut", 0.52f, 1.0f, true},
+        {"SpreadOut", 3.0f, 1.0f, true}};
     for (const auto& [name, seconds, scale, finished] : rows) {
         SCOPED_TRACE(std::string(name) + " at " + std::to_string(seconds));
         auto control = MakeControl(name);
@@ -294,7 +297,7 @@ TEST(AnimationTest, StaticCreationGivesNewUnnamedInstances)
     }
 }
 
-TEST(AnimationTest, UnknownNamesFailWithTheirSpelling)
+TEST(AnimationTest, UnknownNamesFailWithTheirSpellingAliasesKeepTheirNameAndRegistrationsOverwrite)
 {
     CAnimationComponentStock stock;
     stock.RegisterDefaultAnimations();
@@ -306,12 +309,8 @@ TEST(AnimationTest, UnknownNamesFailWithTheirSpelling)
     ExpectThrowWith<EInvalidParameter>([&] { stock.RegisterAlias("Press", "Nope"); }, "animation 'Nope' not found",
                                        where);
     EXPECT_EQ(std::size(kRows), stock.GetNames().size());
-}
 
-TEST(AnimationTest, AliasesKeepTheExistingNameAndRegistrationsOverwrite)
-{
-    CAnimationComponentStock stock;
-    stock.RegisterDefaultAnimations();
+    // Aliases keep the existing name, and registrations overwrite.
     CAnimationComponentStock::Factory handedOut = stock.GetFactory("FadeIn");
     stock.RegisterAlias("Press", "SoftTouch");
     boost::shared_ptr<CAnimationComponent> pressed = stock.Create("Press");

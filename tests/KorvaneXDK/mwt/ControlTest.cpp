@@ -23,7 +23,7 @@ struct EditFixture
 
 } // namespace
 
-TEST(Control, GripIsHalfOpen)
+TEST(Control, GripIsHalfOpenAndResizeFloorsAndKeepsTheMinimum)
 {
     const std::pair<V, std::int32_t> rows[] = {{V(32, 22), CControl::kEditResizing}, // exactly (w - 8, h - 8)
                                                {V(39.9f, 29.9f), CControl::kEditResizing},
@@ -38,15 +38,13 @@ TEST(Control, GripIsHalfOpen)
     EditFixture other;
     other.control->OnMouseDown(V(32, 22), 2); // only the left button edits
     EXPECT_EQ(other.control->GetEditDragState(), CControl::kEditNone);
-}
 
-TEST(Control, ResizeFloorsAndKeepsTheMinimum)
-{
-    const std::pair<V, V> rows[] = {{V(50.7f, 40.2f), V(58, 48)}, // grab (8, 8) + point, floored
-                                    {V(0.5f, 0.5f), V(8, 8)},     // 8.5 floors to 8
-                                    {V(-100, -100), V(8, 8)},     // never below 8
-                                    {V(-0.5f, 100), V(8, 108)}};
-    for (const auto& [move, size] : rows) {
+    // A resize floors and keeps the minimum.
+    const std::pair<V, V> moves[] = {{V(50.7f, 40.2f), V(58, 48)}, // grab (8, 8) + point, floored
+                                     {V(0.5f, 0.5f), V(8, 8)},     // 8.5 floors to 8
+                                     {V(-100, -100), V(8, 8)},     // never below 8
+                                     {V(-0.5f, 100), V(8, 108)}};
+    for (const auto& [move, size] : moves) {
         EditFixture f;
         f.control->OnMouseDown(V(32, 22), 1);
         f.control->OnMouseMove(move, 1);

@@ -47,7 +47,7 @@ struct ScreenFixture
 
 } // namespace
 
-TEST(Screen, TopMostFormsStayAbove)
+TEST(Screen, TopMostFormsStayAboveWhateverIsAddedOrBroughtToTheFront)
 {
     const std::tuple<Lines, const char*, Lines> rows[] = {
         {{"A", "T1", "T2"}, "F", {"A", "F", "T1", "T2"}},
@@ -63,10 +63,8 @@ TEST(Screen, TopMostFormsStayAbove)
         f.screen->AddControl(Child(added));
         EXPECT_EQ(Order(*f.screen), after);
     }
-}
 
-TEST(Screen, BringingToFrontKeepsTheRule)
-{
+    // Bringing to the front keeps the rule.
     const std::tuple<Lines, const char*, Lines> rows2[] = {
         {{"A", "F", "G", "T1", "T2"}, "F", {"A", "G", "F", "T1", "T2"}},
         {{"A", "F", "T1", "T2"}, "T1", {"A", "F", "T2", "T1"}}};
