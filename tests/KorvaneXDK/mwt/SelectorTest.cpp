@@ -76,26 +76,21 @@ TEST(SelectorTest, ClicksStepOnlyStrictlyInsideTheOuterThirds)
 
 TEST(SelectorTest, TheWheelStepsUnlessItsHandlerTakesIt)
 {
-    const struct
-    {
-        const char* what;
-        int handler; // -1 none, 0 declines, 1 takes
-        float delta;
-        int selected;
-    } rows[] = {{"up", -1, 1, 2},
-                {"no movement steps back", -1, 0, 0},
-                {"down", -1, -2, 0},
-                {"declined", 0, 1, 2},
-                {"taken", 1, 1, 1}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
+    const std::tuple<const char*, int, float, int> rows[] = {{"up", -1, 1, 2},
+                                                             {"no movement steps back", -1, 0, 0},
+                                                             {"down", -1, -2, 0},
+                                                             {"declined", 0, 1, 2},
+                                                             {"taken", 1, 1, 1}};
+    for (const auto& [what, handler, delta, selected] : rows) {
+        SCOPED_TRACE(what);
         Selector s;
         s.selector->SetSelectedIndex(1);
-        if (row.handler >= 0) {
-            s.selector->MouseWheelEvent = [&row](CControl*, float) { return row.handler == 1; };
+        if (handler >= 0) {
+            const bool takes = handler == 1;
+            s.selector->MouseWheelEvent = [takes](CControl*, float) { return takes; };
         }
-        EXPECT_TRUE(s.selector->OnMouseWheel(V(0, 0), row.delta));
-        EXPECT_EQ(row.selected, s.selector->GetSelectedIndex());
+        EXPECT_TRUE(s.selector->OnMouseWheel(V(0, 0), delta));
+        EXPECT_EQ(selected, s.selector->GetSelectedIndex());
     }
 }
 
