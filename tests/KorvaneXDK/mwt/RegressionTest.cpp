@@ -33,39 +33,31 @@ TEST(RegressionTest, AFailedDrawLeavesTheCanvasStacksAsTheyWere)
     RecordingCanvas rc;
     canvas::CCanvas& canvas = *rc.canvas;
     const canvas::CFont missing("missing");
-    auto combo = Make<CComboBox>("combo", 10, 10, 120, 24);
-    combo->SetText("text");
-    combo->SetTextFont(missing);
-    auto check = Make<CCheckBox>("check", 10, 10, 120, 20);
-    check->SetCaption("check");
-    check->SetFont(missing);
-    auto radio = Make<CRadioButton>("radio", 10, 10, 120, 20);
-    radio->SetCaption("radio");
-    radio->SetFont(missing);
-    auto button = Make<CButton>("button", 10, 10, 100, 30);
-    button->SetCaption("press");
-    button->SetFont(missing);
-    auto list = Make<CListBox>("list", 10, 10, 100, 100);
-    list->GetItems() = {"one", "two"};
-    list->SetFont(missing);
-    auto selector = Make<CHorizontalSelector>("selector", 10, 10, 100, 30);
-    selector->GetItems() = {"one", "two"};
-    selector->SetFont(missing);
-    auto label = Make<CLabel>("label", 10, 10, 100, 20);
-    label->SetCaption("text");
-    label->GetFont().SetName("missing");
-    // The skin form draws its caption in the form's own font.
-    auto form = Make<CForm>("form", 10, 10, 200, 100);
-    form->AppearanceFactory = [] { return boost::make_shared<CSkinFormAppearance>(); };
-    form->GetFont().SetName("missing");
-    form->SetFormName("caption");
-    // A control failing inside a half-transparent panel.
-    auto panel = Make<CPanel>("panel", 10, 20, 100, 50);
-    panel->SetEffectColor(Color4<float>(1, 1, 1, 0.5f));
-    Add(*panel, "failing", 5, 5, 20, 20)->SetAppearance(boost::make_shared<FailingAppearance>());
-
-    for (const Ptr& control : {Ptr(combo), Ptr(check), Ptr(radio), Ptr(button), Ptr(list), Ptr(selector), Ptr(label),
-                               Ptr(form), Ptr(panel)}) {
+    auto with = [](auto control, auto prepare) { return prepare(*control), Ptr(control); };
+    const Ptr controls[] = {
+        with(Make<CComboBox>("combo", 10, 10, 120, 24), [&](auto& c) { c.SetText("text"), c.SetTextFont(missing); }),
+        with(Make<CCheckBox>("check", 10, 10, 120, 20), [&](auto& c) { c.SetCaption("check"), c.SetFont(missing); }),
+        with(Make<CRadioButton>("radio", 10, 10, 120, 20), [&](auto& c) { c.SetCaption("radio"), c.SetFont(missing); }),
+        with(Make<CButton>("button", 10, 10, 100, 30), [&](auto& c) { c.SetCaption("press"), c.SetFont(missing); }),
+        with(Make<CListBox>("list", 10, 10, 100, 100),
+             [&](auto& c) { c.GetItems().assign(2, "item"), c.SetFont(missing); }),
+        with(Make<CHorizontalSelector>("selector", 10, 10, 100, 30),
+             [&](auto& c) { c.GetItems().assign(2, "item"), c.SetFont(missing); }),
+        with(Make<CLabel>("label", 10, 10, 100, 20),
+             [](auto& c) { c.SetCaption("text"), c.GetFont().SetName("missing"); }),
+        // The skin form draws its caption in the form's own font.
+        with(Make<CForm>("form", 10, 10, 200, 100),
+             [](auto& c) {
+                 c.AppearanceFactory = [] { return boost::make_shared<CSkinFormAppearance>(); };
+                 c.GetFont().SetName("missing");
+                 c.SetFormName("caption");
+             }),
+        // A control failing inside a half-transparent panel.
+        with(Make<CPanel>("panel", 10, 20, 100, 50), [](auto& c) {
+            c.SetEffectColor(Color4<float>(1, 1, 1, 0.5f));
+            Add(c, "failing", 5, 5, 20, 20)->SetAppearance(boost::make_shared<FailingAppearance>());
+        })};
+    for (const Ptr& control : controls) {
         SCOPED_TRACE(control->GetName());
         auto root = Make<CContainerControl>("root", 0, 0, 400, 300, kInitialized);
         root->AddControl(control);
