@@ -170,31 +170,25 @@ TEST(FormAppearance, SkinFrameRolledUpAndWithoutTextures)
     // Close, maximise, roll-up: quarters of the 40 x 40 image on a 64 x 64 surface at each box's corner.
     const Lines boxes = {"171.5 0,0.3125", "147.5 0.3125,0", "125.5 0,0"};
     const Lines box = {"fill (0,0,200,24) (0.2,0.4,0.6,1)", "frame (0,0,200,24) (0.2,0.4,0.6,1)"};
-    const struct
-    {
-        const char* what;
-        bool textures, rolledUp, focused;
-        std::size_t skinDraws;
-        Lines boxes, fills;
-        const char* text;
-    } rows[] = {{"skinned", true, false, true, 1, boxes, {}, "'Title' (8,4) FFFFFFFF"},
-                {"not focused", true, false, false, 1, boxes, {}, "'Title' (8,4) 80FFFFFF"},
-                {"rolled up: a plain box", true, true, true, 0, boxes, box, "'Title' (8,4) FFFFFFFF"},
-                {"no textures: caption only", false, false, true, 0, {}, {}, "'Title' (8,4) FFFFFFFF"}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
-        Skin skin(kSkin, row.textures);
+    const std::tuple<const char*, bool, bool, bool, std::size_t, Lines, Lines, const char*> rows[] = {
+        {"skinned", true, false, true, 1, boxes, {}, "'Title' (8,4) FFFFFFFF"},
+        {"not focused", true, false, false, 1, boxes, {}, "'Title' (8,4) 80FFFFFF"},
+        {"rolled up: a plain box", true, true, true, 0, boxes, box, "'Title' (8,4) FFFFFFFF"},
+        {"no textures: caption only", false, false, true, 0, {}, {}, "'Title' (8,4) FFFFFFFF"}};
+    for (const auto& [what, textures, rolledUp, focused, skinDraws, boxes, fills, text] : rows) {
+        SCOPED_TRACE(what);
+        Skin skin(kSkin, textures);
         AppearanceFixture f(skin.appearance);
         f.form->SetColor(Color4<float>(0.2f, 0.4f, 0.6f, 1));
-        if (row.rolledUp) {
+        if (rolledUp) {
             f.form->OnMouseDown(V(f.form->GetRollUpBoxRect().left + 1, 3), 1);
             ASSERT_EQ(f.form->GetWindowState(), CForm::kStateRolledUp);
         }
-        if (!row.focused) {
+        if (!focused) {
             f.other->SetFocus();
         }
         f.Draw();
-        EXPECT_EQ(f.canvas.Only({"fill", "frame"}), row.fills);
+        EXPECT_EQ(f.canvas.Only({"fill", "frame"}), fills);
         std::size_t drawn = 0;
         Lines corners;
         for (const auto& draw : f.rc.device->draws) {
@@ -204,10 +198,10 @@ TEST(FormAppearance, SkinFrameRolledUpAndWithoutTextures)
                 corners.push_back(Number(v.x) + " " + Number(v.u) + "," + Number(v.v));
             }
         }
-        EXPECT_EQ(drawn, row.skinDraws);
-        EXPECT_EQ(corners, row.boxes);
+        EXPECT_EQ(drawn, skinDraws);
+        EXPECT_EQ(corners, boxes);
         // The caption text in the form's font: its 16 high line centred in 24, from the caption's left.
-        EXPECT_EQ(Calls(*f.rc.font), Lines{row.text});
+        EXPECT_EQ(Calls(*f.rc.font), Lines{text});
         EXPECT_EQ(f.canvas.GetBrush().GetBlendMode(), canvas::CBrush::kBlendNormal);
     }
 }
