@@ -27,27 +27,22 @@ TEST(ButtonTest, ThePointerPressesAndOnlyAReleaseOverTheButtonClicks)
 {
     auto panel = Make<CPanel>("panel", 0, 0, 200, 100, kInitialized);
     auto button = Add<CButton>(*panel, "button", 10, 10, 100, 40);
-    int clicks = 0;
-    button->ClickEvent = [&clicks](CControl*) { ++clicks; };
-    const struct
-    {
-        const char* step;
-        V point;
-        bool pressed;
-        int clicks;
-    } steps[] = {{"down", V(20, 20), true, 0},   {"move", V(150, 20), false, 0}, {"move", V(109, 49), true, 0},
-                 {"move", V(110, 20), false, 0}, {"up", V(150, 20), false, 0},   {"move", V(20, 20), false, 0},
-                 {"down", V(20, 20), true, 0},   {"up", V(30, 30), false, 1}};
-    for (const auto& s : steps) {
-        SCOPED_TRACE(std::string(s.step) + " " + Point(s.point));
-        const std::string kind = s.step;
-        kind == "down"   ? panel->OnMouseDown(s.point, 1)
-        : kind == "move" ? panel->OnMouseMove(s.point, 1)
-                         : panel->OnMouseUp(s.point, 1);
-        EXPECT_EQ(s.pressed, button->IsPressed());
-        EXPECT_EQ(s.clicks, clicks);
+    int clicked = 0;
+    button->ClickEvent = [&clicked](CControl*) { ++clicked; };
+    const std::tuple<const char*, V, bool, int> rows[] = {{"down", V(20, 20), true, 0},  {"move", V(150, 20), false, 0},
+                                                          {"move", V(109, 49), true, 0}, {"move", V(110, 20), false, 0},
+                                                          {"up", V(150, 20), false, 0},  {"move", V(20, 20), false, 0},
+                                                          {"down", V(20, 20), true, 0},  {"up", V(30, 30), false, 1}};
+    for (const auto& [step, point, pressed, clicks] : rows) {
+        SCOPED_TRACE(std::string(step) + " " + Point(point));
+        const std::string kind = step;
+        kind == "down"   ? panel->OnMouseDown(point, 1)
+        : kind == "move" ? panel->OnMouseMove(point, 1)
+                         : panel->OnMouseUp(point, 1);
+        EXPECT_EQ(pressed, button->IsPressed());
+        EXPECT_EQ(clicks, clicked);
         // Only the click plays the press animation.
-        EXPECT_EQ(s.clicks > 0, dynamic_cast<CSoftTouchAnimation*>(button->GetAnimation().get()) != nullptr);
+        EXPECT_EQ(clicks > 0, dynamic_cast<CSoftTouchAnimation*>(button->GetAnimation().get()) != nullptr);
     }
     button->OnMouseDown(V(5, 5), 3);
     EXPECT_TRUE(button->IsPressed()) << "any mouse button presses";
