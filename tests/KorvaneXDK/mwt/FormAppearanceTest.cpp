@@ -66,23 +66,15 @@ struct AppearanceFixture
 
 TEST(FormAppearance, CaptionBoxesAndClientRectangles)
 {
-    for (const auto& [what, skin, style, maximize, close, max, rollUp, client, captionHeight] : std::initializer_list<
-             std::tuple<const char*, bool, std::int32_t, bool, Rect2f, Rect2f, Rect2f, Rect2f, std::int32_t>>{
-             {"simple", false, 2, true, {182, 2, 16, 16}, {164, 2, 16, 16}, {146, 2, 16, 16}, {2, 20, 196, 78}, 20},
-             {"simple without maximise",
-              false,
-              3,
-              false,
-              {182, 2, 16, 16},
-              kNone,
-              {164, 2, 16, 16},
-              {2, 20, 196, 78},
-              20},
-             {"simple unframed", false, 1, true, kNone, kNone, kNone, {0, 0, 200, 100}, 20},
-             // Caption from x 8 to 192 on the form, boxes of 24 - 4 = 20 from its right end, 2 above its top.
-             {"skin", true, 2, true, {172, 2, 20, 20}, {148, 2, 20, 20}, {126, 2, 20, 20}, {8, 32, 184, 60}, 24},
-             {"skin without maximise", true, 2, false, {172, 2, 20, 20}, kNone, {148, 2, 20, 20}, {8, 32, 184, 60}, 24},
-             {"skin unframed", true, 0, true, kNone, kNone, kNone, {0, 0, 200, 100}, 20}}) {
+    const std::tuple<const char*, bool, std::int32_t, bool, Rect2f, Rect2f, Rect2f, Rect2f, std::int32_t> rows[] = {
+        {"simple", false, 2, true, {182, 2, 16, 16}, {164, 2, 16, 16}, {146, 2, 16, 16}, {2, 20, 196, 78}, 20},
+        {"simple without maximise", false, 3, false, {182, 2, 16, 16}, kNone, {164, 2, 16, 16}, {2, 20, 196, 78}, 20},
+        {"simple unframed", false, 1, true, kNone, kNone, kNone, {0, 0, 200, 100}, 20},
+        // Caption from x 8 to 192 on the form, boxes of 24 - 4 = 20 from its right end, 2 above its top.
+        {"skin", true, 2, true, {172, 2, 20, 20}, {148, 2, 20, 20}, {126, 2, 20, 20}, {8, 32, 184, 60}, 24},
+        {"skin without maximise", true, 2, false, {172, 2, 20, 20}, kNone, {148, 2, 20, 20}, {8, 32, 184, 60}, 24},
+        {"skin unframed", true, 0, true, kNone, kNone, kNone, {0, 0, 200, 100}, 20}};
+    for (const auto& [what, skin, style, maximize, close, max, rollUp, client, captionHeight] : rows) {
         SCOPED_TRACE(what);
         Skin skinned;
         auto form = Make<CForm>("form", 0, 0, 200, 100);

@@ -1,6 +1,6 @@
 /** @file MwtTest.h What the widget toolkit's tests share: the headers, an event log every control can write to,
- * controls made with their bounds, canvases on the recording device that write down what is drawn, fixed-metric
- * fonts. */
+ * controls made with their bounds, canvases on the recording device that write down what is drawn, and appearances
+ * loaded from definition lines. */
 #pragma once
 
 #include <algorithm>
