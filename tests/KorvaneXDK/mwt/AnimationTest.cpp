@@ -61,16 +61,9 @@ void ExpectColor(float alpha, const CControl& control, float tolerance = 1e-5f)
     EXPECT_NEAR(alpha, c.a, tolerance);
 }
 
-struct Row
-{
-    const char* name;
-    P3 probe, start;
-    /// finish: seconds; 0 finished at once, kNever never.
-    float startAlpha, finish;
-    /// Where the probe lands two seconds on (none for the loops).
-    std::optional<P3> end;
-    float endAlpha;
-};
+/// Name, probe, where the probe starts and its alpha, the finish in seconds (0 at once, kNever never), where the probe
+/// lands two seconds on (none for the loops) and its alpha.
+using Row = std::tuple<const char*, P3, P3, float, float, std::optional<P3>, float>;
 
 const P3 kCorner(100.0f, 40.0f, 0.0f);
 const P3 kShifted(107.0f, 49.0f, 0.0f);
@@ -117,7 +110,7 @@ TEST(AnimationTest, TheRegistryHoldsTheBuiltInNamesAscending)
     EXPECT_EQ(stock, CAnimationComponentStock::GetInstance());
     Lines sorted;
     for (const Row& row : kRows) {
-        sorted.push_back(row.name);
+        sorted.push_back(std::get<0>(row));
     }
     std::sort(sorted.begin(), sorted.end());
     EXPECT_EQ(sorted, stock->GetNames());
@@ -130,16 +123,16 @@ TEST(AnimationTest, TheRegistryHoldsTheBuiltInNamesAscending)
 TEST(AnimationTest, EveryRegisteredAnimationStartsEndsAndFinishesAsDescribed)
 {
     boost::shared_ptr<CAnimationComponentStock> stock = CAnimationComponentStock::GetInstance();
-    for (const Row& row : kRows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [name, probe, start, startAlpha, finish, end, endAlpha] : kRows) {
+        SCOPED_TRACE(name);
         // Every factory call makes a new instance named after its name.
-        CAnimationComponentStock::Factory factory = stock->GetFactory(row.name);
+        CAnimationComponentStock::Factory factory = stock->GetFactory(name);
         EXPECT_NE(factory(), factory());
-        auto control = MakeControl(row.name);
+        auto control = MakeControl(name);
         boost::shared_ptr<CAnimationComponent> animation = control->GetAnimation();
-        EXPECT_EQ(row.name, animation->GetName());
-        ExpectNear(row.start, Image(*control, row.probe));
-        ExpectColor(row.startAlpha, *control);
+        EXPECT_EQ(name, animation->GetName());
+        ExpectNear(start, Image(*control, probe));
+        ExpectColor(startAlpha, *control);
 
         float finishedAt = animation->IsFinished() ? 0.0f : kNever;
         for (int frame = 1; frame <= 200; ++frame) {
@@ -149,10 +142,10 @@ TEST(AnimationTest, EveryRegisteredAnimationStartsEndsAndFinishesAsDescribed)
                 finishedAt = static_cast<float>(frame) * kFrame;
             }
         }
-        EXPECT_NEAR(row.finish, finishedAt, row.finish == kNever ? 0.0f : kFrame * 1.01f);
-        if (row.end) {
-            ExpectNear(*row.end, Image(*control, row.probe));
-            ExpectColor(row.endAlpha, *control, 1e-3f);
+        EXPECT_NEAR(finish, finishedAt, finish == kNever ? 0.0f : kFrame * 1.01f);
+        if (end) {
+            ExpectNear(*end, Image(*control, probe));
+            ExpectColor(endAlpha, *control, 1e-3f);
         }
     }
 }
