@@ -107,32 +107,24 @@ TEST(Control, UpdateRecreatesACompletedAnimationFirstAndRaisesItsEventLast)
         last = boost::make_shared<FakeAnimation>("a" + std::to_string(++made), log);
         return last;
     };
-    control->Update(0.1f);
-    EXPECT_EQ(log, (Log{"a1 init", "a1 update", "c update"}));
-    log.clear();
-    control->Update(0.1f); // still running: kept
-    EXPECT_EQ(log, (Log{"a1 update", "c update"}));
-    log.clear();
+    // What one update of the control writes down.
+    auto update = [&] { return log.clear(), control->Update(0.1f), log; };
+    EXPECT_EQ(update(), (Log{"a1 init", "a1 update", "c update"}));
+    EXPECT_EQ(update(), (Log{"a1 update", "c update"})); // still running: kept
     last->completed = true;
-    control->Update(0.1f);
-    EXPECT_EQ(log, (Log{"a2 init", "a2 update", "c update"}));
+    EXPECT_EQ(update(), (Log{"a2 init", "a2 update", "c update"}));
     EXPECT_EQ(control->GetAnimation().get(), last.get());
     EXPECT_EQ(last->GetParent(), control.get());
 
     // A factory yielding none leaves the control without an animation instead of failing.
     control->AnimationFactory = [] { return boost::shared_ptr<CAnimationComponent>(); };
     last->completed = true;
-    log.clear();
-    control->Update(0.1f);
+    EXPECT_EQ(update(), (Log{"c update"}));
     EXPECT_FALSE(control->GetAnimation());
-    EXPECT_EQ(log, (Log{"c update"}));
 
     // Containers step their children before themselves.
     auto panel = Make<CPanel>("p", 0, 0, 50, 50);
-    Wire(*panel, log);
-    panel->AddControl(Make("x", 0, 0, 5, 5));
-    auto x = boost::dynamic_pointer_cast<CControl>(panel->FindControlByName("x"));
-    Wire(*x, log);
+    WireAll(log, *panel, *Add(*panel, "x", 0, 0, 5, 5));
     log.clear();
     panel->Update(0.1f);
     EXPECT_EQ(log, (Log{"x update", "p update"}));
