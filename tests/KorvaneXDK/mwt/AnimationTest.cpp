@@ -1,22 +1,15 @@
-/** @file AnimationTest.cpp The 27 registered animations on a 100 x 40 control: what each shows first, how it ends and
- * when it finishes; the geometry of their transforms; the delay decorator; animations without a control. */
-#include <cmath>
-#include <optional>
-
-#include <gtest/gtest.h>
-
-#include <boost/make_shared.hpp>
-
-#include "KorvaneXDK/canvas/CanvasMath.h"
-#include "KorvaneXDK/mwt/AnimationComponentStock.h"
-#include "KorvaneXDK/mwt/Control.h"
+/** @file AnimationTest.cpp The animation registry; the registered animations on a 100 x 40 control: what each shows
+ * first, how it ends and when it finishes; the geometry of their transforms; the delay decorator; animations without a
+ * control; and the tweens underneath. */
+#include "KorvaneXDK/mwt/FadeInAnimation.h"
 #include "KorvaneXDK/mwt/FlipSlideInAnimation.h"
+#include "KorvaneXDK/mwt/MotionTween.h"
+#include "KorvaneXDK/mwt/NullAnimationComponent.h"
+#include "KorvaneXDK/mwt/SoftTouchAnimation.h"
 #include "KorvaneXDK/mwt/SpreadOutAnimation.h"
 #include "KorvaneXDK/mwt/TiltCloseAnimation.h"
 #include "KorvaneXDK/mwt/ZoomOpenAnimation.h"
-
-using namespace korvane;
-using namespace korvane::mwt;
+#include "MwtTest.h"
 
 namespace
 {
@@ -31,12 +24,16 @@ const Color4<float> kSentinel(0.25f, 0.5f, 0.75f, 0.125f);
 constexpr float kUntouched = -1.0f;
 constexpr float kNever = -1.0f;
 
-boost::shared_ptr<CControl> MakeControl()
+/// A 100 x 40 control, with the registered animation of that name when one is given.
+boost::shared_ptr<CControl> MakeControl(const char* animation = nullptr)
 {
     auto control = boost::make_shared<CControl>("target");
     control->SetSize(Vector2<float>(100.0f, 40.0f));
     control->SetEffectTransform(canvas::MakeTranslation(kShift.x, kShift.y));
     control->SetEffectColor(kSentinel);
+    if (animation) {
+        control->SetAnimation(CAnimationComponentStock::GetInstance()->Create(animation));
+    }
     return control;
 }
 
@@ -47,9 +44,10 @@ P3 Image(const CControl& control, const P3& p)
 
 void ExpectNear(const P3& want, const P3& got, float tolerance = 1e-3f)
 {
-    EXPECT_NEAR(want.x, got.x, tolerance);
-    EXPECT_NEAR(want.y, got.y, tolerance);
-    EXPECT_NEAR(want.z, got.z, tolerance);
+    EXPECT_TRUE(std::fabs(want.x - got.x) <= tolerance && std::fabs(want.y - got.y) <= tolerance &&
+                std::fabs(want.z - got.z) <= tolerance)
+        << "(" << got.x << ", " << got.y << ", " << got.z << ") is not (" << want.x << ", " << want.y << ", " << want.z
+        << ")";
 }
 
 void ExpectColor(float alpha, const CControl& control, float tolerance = 1e-5f)
@@ -59,24 +57,13 @@ void ExpectColor(float alpha, const CControl& control, float tolerance = 1e-5f)
         EXPECT_EQ(kSentinel, c);
         return;
     }
-    EXPECT_EQ(1.0f, c.r);
-    EXPECT_EQ(1.0f, c.g);
-    EXPECT_EQ(1.0f, c.b);
+    EXPECT_EQ(Color4<float>(1, 1, 1, c.a), c);
     EXPECT_NEAR(alpha, c.a, tolerance);
 }
 
-struct Row
-{
-    const char* name;
-    P3 probe;
-    P3 start;
-    float startAlpha;
-    /// Seconds; 0 finished at once, kNever never.
-    float finish;
-    /// Where the probe lands two seconds on (none for the loops).
-    std::optional<P3> end;
-    float endAlpha;
-};
+/// Name, probe, where the probe starts and its alpha, the finish in seconds (0 at once, kNever never), where the probe
+/// lands two seconds on (none for the loops) and its alpha.
+using Row = std::tuple<const char*, P3, P3, float, float, std::optional<P3>, float>;
 
 const P3 kCorner(100.0f, 40.0f, 0.0f);
 const P3 kShifted(107.0f, 49.0f, 0.0f);
@@ -113,69 +100,71 @@ const Row kRows[] = {
     {"RotationYLoop", kCorner, P3(50.0f, 40.0f, -50.0f), 0.0f, kNever, std::nullopt, 1.0f},
     {"FlipSlideIn", kCorner, P3(132.0f, 8.0f, 0.0f), 0.0f, 0.35f, kCorner, 1.0f},
     {"FlipSlideOut", kCorner, kCorner, 1.0f, 0.35f, P3(68.0f, 72.0f, 0.0f), 0.0f},
-    {"HorizontalMirrorStatic", kCorner, P3(0.0f, 40.0f, 0.0f), 1.0f, 0.0f, P3(0.0f, 40.0f, 0.0f), 1.0f},
-};
+    {"HorizontalMirrorStatic", kCorner, P3(0.0f, 40.0f, 0.0f), 1.0f, 0.0f, P3(0.0f, 40.0f, 0.0f), 1.0f}};
 
 } // namespace
+
+TEST(AnimationTest, TheRegistryHoldsTheBuiltInNamesAscending)
+{
+    boost::shared_ptr<CAnimationComponentStock> stock = CAnimationComponentStock::GetInstance();
+    EXPECT_EQ(stock, CAnimationComponentStock::GetInstance());
+    Lines sorted;
+    for (const Row& row : kRows) {
+        sorted.push_back(std::get<0>(row));
+    }
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(sorted, stock->GetNames());
+    Lines out = {"kept"}; // the output form appends
+    stock->GetNames(out);
+    sorted.insert(sorted.begin(), "kept");
+    EXPECT_EQ(sorted, out);
+}
 
 TEST(AnimationTest, EveryRegisteredAnimationStartsEndsAndFinishesAsDescribed)
 {
     boost::shared_ptr<CAnimationComponentStock> stock = CAnimationComponentStock::GetInstance();
-    ASSERT_EQ(std::size(kRows), stock->GetNames().size());
-    for (const Row& row : kRows) {
-        SCOPED_TRACE(row.name);
-        auto control = MakeControl();
-        control->SetAnimation(stock->Create(row.name));
+    for (const auto& [name, probe, start, startAlpha, finish, end, endAlpha] : kRows) {
+        SCOPED_TRACE(name);
+        // Every factory call makes a new instance named after its name.
+        CAnimationComponentStock::Factory factory = stock->GetFactory(name);
+        EXPECT_NE(factory(), factory());
+        auto control = MakeControl(name);
         boost::shared_ptr<CAnimationComponent> animation = control->GetAnimation();
-        ExpectNear(row.start, Image(*control, row.probe));
-        ExpectColor(row.startAlpha, *control);
+        EXPECT_EQ(name, animation->GetName());
+        ExpectNear(start, Image(*control, probe));
+        ExpectColor(startAlpha, *control);
 
         float finishedAt = animation->IsFinished() ? 0.0f : kNever;
-        float time = 0.0f;
         for (int frame = 1; frame <= 200; ++frame) {
             animation->Update(kFrame);
-            time = static_cast<float>(frame) * kFrame;
             EXPECT_EQ(animation->IsFinished(), animation->IsCompleted());
             if (finishedAt == kNever && animation->IsFinished()) {
-                finishedAt = time;
+                finishedAt = static_cast<float>(frame) * kFrame;
             }
         }
-        if (row.finish == kNever) {
-            EXPECT_EQ(kNever, finishedAt);
-        } else {
-            EXPECT_NEAR(row.finish, finishedAt, kFrame * 1.01f);
-        }
-        if (row.end) {
-            ExpectNear(*row.end, Image(*control, row.probe));
-            ExpectColor(row.endAlpha, *control, 1e-3f);
+        EXPECT_NEAR(finish, finishedAt, finish == kNever ? 0.0f : kFrame * 1.01f);
+        if (end) {
+            ExpectNear(*end, Image(*control, probe));
+            ExpectColor(endAlpha, *control, 1e-3f);
         }
     }
 }
 
 TEST(AnimationTest, SoftTouchAndSpreadOutScaleExactlyAtTheirMarks)
 {
-    struct Mark
-    {
-        const char* name;
-        float seconds;
-        float scale;
-        bool finished;
-    };
     // Exact: the shrinking factors are the floats nearest 1 / 1.12 and 1 / 1.4, so both end at 1.0.
-    const Mark marks[] = {
+    const std::tuple<const char*, float, float, bool> rows[] = {
         {"SoftTouch", 0.04f, 1.12f, false}, {"SoftTouch", 0.1f, 1.12f, false}, {"SoftTouch", 0.24f, 1.0f, true},
         {"SoftTouch", 3.0f, 1.0f, true},    {"SpreadOut", 0.5f, 1.4f, true},   {"SpreadOut", 0.52f, 1.0f, true},
-        {"SpreadOut", 3.0f, 1.0f, true},
-    };
-    for (const Mark& mark : marks) {
-        SCOPED_TRACE(std::string(mark.name) + " at " + std::to_string(mark.seconds));
-        auto control = MakeControl();
-        control->SetAnimation(CAnimationComponentStock::GetInstance()->Create(mark.name));
-        control->GetAnimation()->Update(mark.seconds);
+        {"SpreadOut", 3.0f, 1.0f, true}};
+    for (const auto& [name, seconds, scale, finished] : rows) {
+        SCOPED_TRACE(std::string(name) + " at " + std::to_string(seconds));
+        auto control = MakeControl(name);
+        control->GetAnimation()->Update(seconds);
         const Matrix4& m = control->GetEffectTransform();
-        EXPECT_EQ(mark.scale, m.m[0]);
+        EXPECT_EQ(scale, m.m[0]);
         EXPECT_EQ(m.m[0], m.m[5]);
-        EXPECT_EQ(mark.finished, control->GetAnimation()->IsFinished());
+        EXPECT_EQ(finished, control->GetAnimation()->IsFinished());
         // About the centre: the centre stays.
         ExpectNear(P3(50.0f, 20.0f, 0.0f), Image(*control, P3(50.0f, 20.0f, 0.0f)), 1e-4f);
     }
@@ -183,51 +172,34 @@ TEST(AnimationTest, SoftTouchAndSpreadOutScaleExactlyAtTheirMarks)
 
 TEST(AnimationTest, TransformsHaveTheirGeometry)
 {
-    boost::shared_ptr<CAnimationComponentStock> stock = CAnimationComponentStock::GetInstance();
     const P3 centre(50.0f, 20.0f, 0.0f);
 
     // RollingOpen's first frame: every corner on one line through the centre at 60 degrees.
-    auto rolling = MakeControl();
-    rolling->SetAnimation(stock->Create("RollingOpen"));
+    auto rolling = MakeControl("RollingOpen");
     for (const P3& corner : {P3(0, 0, 0), P3(100, 0, 0), P3(0, 40, 0), P3(100, 40, 0)}) {
         const P3 d = Image(*rolling, corner) - centre;
         EXPECT_NEAR(0.0f, d.x * 0.8660254f - d.y * 0.5f, 1e-3f);
     }
 
     // SwingLoop turns about (50, 10): +10 degrees a quarter period in, -10 degrees three quarters in, back at 3 s.
-    auto swing = MakeControl();
-    swing->SetAnimation(stock->Create("SwingLoop"));
-    const struct
-    {
-        float seconds;
-        float degrees;
-    } swings[] = {{0.75f, 10.0f}, {1.5f, -10.0f}, {0.75f, 0.0f}};
-    for (const auto& s : swings) {
-        swing->GetAnimation()->Update(s.seconds);
+    auto swing = MakeControl("SwingLoop");
+    for (const auto& [seconds, degrees] : {std::pair{0.75f, 10.0f}, {1.5f, -10.0f}, {0.75f, 0.0f}}) {
+        swing->GetAnimation()->Update(seconds);
         swing->GetAnimation()->Update(0.0f);
-        const float a = s.degrees * 3.14159265f / 180.0f;
+        const float a = degrees * 3.14159265f / 180.0f;
         ExpectNear(P3(50.0f, 10.0f, 0.0f), Image(*swing, P3(50.0f, 10.0f, 0.0f)));
         ExpectNear(P3(50.0f + 50.0f * std::cos(a), 10.0f + 50.0f * std::sin(a), 0.0f),
                    Image(*swing, P3(100.0f, 10.0f, 0.0f)));
     }
 
     // RotationLoop: a quarter turn about the centre after 2.5 s.
-    auto rotation = MakeControl();
-    rotation->SetAnimation(stock->Create("RotationLoop"));
+    auto rotation = MakeControl("RotationLoop");
     rotation->GetAnimation()->Update(2.5f);
     rotation->GetAnimation()->Update(0.0f);
     ExpectNear(P3(50.0f, 70.0f, 0.0f), Image(*rotation, P3(100.0f, 20.0f, 0.0f)));
 
-    // The mirror maps x to w - x and keeps y.
-    auto mirror = MakeControl();
-    mirror->SetAnimation(stock->Create("HorizontalMirrorStatic"));
-    for (float x : {0.0f, 12.5f, 50.0f, 99.0f}) {
-        EXPECT_EQ(P3(100.0f - x, 33.0f, 0.0f), Image(*mirror, P3(x, 33.0f, 0.0f)));
-    }
-
     // The tilt axis (0.5, -0.8660254, 0) through the centre stays where it is halfway through.
-    auto tilt = MakeControl();
-    tilt->SetAnimation(stock->Create("TiltOpen"));
+    auto tilt = MakeControl("TiltOpen");
     tilt->GetAnimation()->Update(0.1f);
     for (float k : {-20.0f, 10.0f, 30.0f}) {
         const P3 onAxis(50.0f + 0.5f * k, 20.0f - 0.8660254f * k, 0.0f);
@@ -238,29 +210,23 @@ TEST(AnimationTest, TransformsHaveTheirGeometry)
 
 TEST(AnimationTest, FlipSlidesMoveByWholeUnitsRoundingHalvesUp)
 {
-    const struct
-    {
-        P3 offset;
-        P3 translation;
-    } rows[] = {{P3(12.5f, -12.5f, 0.0f), P3(13.0f, -12.0f, 0.0f)},
-                {P3(12.49f, -12.51f, 0.0f), P3(12.0f, -13.0f, 0.0f)},
-                {P3(0.5f, -0.5f, 3.25f), P3(1.0f, 0.0f, 3.25f)}};
-    for (const auto& row : rows) {
+    for (const auto& [offset, translation] : {std::pair{P3(12.5f, -12.5f, 0), P3(13, -12, 0)},
+                                              {P3(12.49f, -12.51f, 0), P3(12, -13, 0)},
+                                              {P3(0.5f, -0.5f, 3.25f), P3(1, 0, 3.25f)}}) {
         auto control = MakeControl();
         auto flip = boost::make_shared<CFlipSlideInAnimation>();
         control->SetAnimation(flip);
-        flip->GetOffsetTween().SetFrom(row.offset);
-        flip->GetOffsetTween().SetTo(row.offset);
+        flip->GetOffsetTween().SetFrom(offset);
+        flip->GetOffsetTween().SetTo(offset);
         flip->Update(0.0f);
-        EXPECT_EQ(row.translation, Image(*control, P3(0.0f, 0.0f, 0.0f)));
+        EXPECT_EQ(translation, Image(*control, P3(0, 0, 0)));
     }
 }
 
 TEST(AnimationTest, DelayDecoratorShowsTheStartThenHandsOnTheWholeFrame)
 {
     boost::shared_ptr<CAnimationComponentStock> stock = CAnimationComponentStock::GetInstance();
-    auto delayed = MakeControl();
-    delayed->SetAnimation(stock->Create("TiltCloseDelay"));
+    auto delayed = MakeControl("TiltCloseDelay");
     auto plain = MakeControl();
     plain->SetAnimation(boost::make_shared<CTiltCloseAnimation>());
 
@@ -273,18 +239,15 @@ TEST(AnimationTest, DelayDecoratorShowsTheStartThenHandsOnTheWholeFrame)
     // The frame that reaches the delay passes all its 0.15 s on, not the 0.05 s past the delay.
     delayed->GetAnimation()->Update(0.15f);
     plain->GetAnimation()->Update(0.15f);
-    for (int i = 0; i < 16; ++i) {
-        EXPECT_EQ(plain->GetEffectTransform().m[i], delayed->GetEffectTransform().m[i]) << "element " << i;
-    }
+    const float* m = plain->GetEffectTransform().m;
+    EXPECT_TRUE(std::equal(m, m + 16, delayed->GetEffectTransform().m));
     EXPECT_EQ(plain->GetEffectColor(), delayed->GetEffectColor());
 
     // At 60 frames a second it finishes about 0.7 s after it was attached, at most a frame early.
-    auto timed = MakeControl();
-    timed->SetAnimation(stock->Create("TiltCloseDelay"));
+    auto timed = MakeControl("TiltCloseDelay");
     int frames = 0;
-    while (!timed->GetAnimation()->IsCompleted() && frames < 1000) {
+    for (; !timed->GetAnimation()->IsCompleted() && frames < 1000; ++frames) {
         timed->GetAnimation()->Update(1.0f / 60.0f);
-        ++frames;
     }
     const float seconds = static_cast<float>(frames) / 60.0f;
     EXPECT_LE(seconds, 0.7f + 1e-4f);
@@ -320,10 +283,93 @@ TEST(AnimationTest, WithoutAControlAnimationsAdvanceAndWriteNothing)
 TEST(AnimationTest, StaticCreationGivesNewUnnamedInstances)
 {
     for (auto create : {&CSpreadOutAnimation::Create, &CZoomOpenAnimation::Create}) {
-        boost::shared_ptr<CAnimationComponent> a = create();
-        boost::shared_ptr<CAnimationComponent> b = create();
+        boost::shared_ptr<CAnimationComponent> a = create(), b = create();
         ASSERT_TRUE(a && b);
         EXPECT_NE(a, b);
         EXPECT_EQ("", a->GetName());
     }
+}
+
+TEST(AnimationTest, UnknownNamesFailWithTheirSpellingAliasesKeepTheirNameAndRegistrationsOverwrite)
+{
+    CAnimationComponentStock stock;
+    stock.RegisterDefaultAnimations();
+    const char* where = "class korvane::mwt::CAnimationComponentStock";
+    for (const std::string name : {"fadein", "FADEIN", "", "FadeIn "}) {
+        ExpectThrowWith<EInvalidParameter>([&] { stock.GetFactory(name); }, "animation '" + name + "' not found",
+                                           where);
+    }
+    ExpectThrowWith<EInvalidParameter>([&] { stock.RegisterAlias("Press", "Nope"); }, "animation 'Nope' not found",
+                                       where);
+    EXPECT_EQ(std::size(kRows), stock.GetNames().size());
+
+    // Aliases keep the existing name, and registrations overwrite.
+    CAnimationComponentStock::Factory handedOut = stock.GetFactory("FadeIn");
+    stock.RegisterAlias("Press", "SoftTouch");
+    boost::shared_ptr<CAnimationComponent> pressed = stock.Create("Press");
+    EXPECT_EQ("SoftTouch", pressed->GetName());
+    EXPECT_TRUE(dynamic_cast<CSoftTouchAnimation*>(pressed.get()));
+
+    // An alias replaces a registered name; a registration overwrites silently.
+    stock.RegisterAlias("FadeOut", "FadeIn");
+    EXPECT_EQ("FadeIn", stock.Create("FadeOut")->GetName());
+    stock.RegisterAnimation<CNullAnimationComponent>("FadeIn");
+    EXPECT_TRUE(dynamic_cast<CNullAnimationComponent*>(stock.Create("FadeIn").get()));
+    EXPECT_EQ("FadeIn", stock.Create("FadeIn")->GetName());
+
+    // Factories already handed out keep what they made; a second default registration changes nothing.
+    EXPECT_TRUE(dynamic_cast<CFadeInAnimation*>(handedOut().get()));
+    stock.RegisterDefaultAnimations();
+    EXPECT_TRUE(dynamic_cast<CNullAnimationComponent*>(stock.Create("FadeIn").get()));
+    EXPECT_EQ(std::size(kRows) + 1, stock.GetNames().size());
+}
+
+TEST(MotionTween, EasedValues)
+{
+    const std::tuple<float, float, float, float, float, bool> rows[] = {
+        {1.0f, 0.0f, 1.0f, 0.5f, 0.5f, false},
+        {2.0f, 0.0f, 1.0f, 0.5f, 0.25f, false},
+        {0.3f, 0.0f, 1.0f, 0.5f, 1.0f - std::pow(0.5f, 1.0f / 0.3f), false}, // about 0.9
+        {1.0f, 0.2f, 0.3f, 0.1f, 0.0f, false},                               // before the delay
+        {1.0f, 0.2f, 0.3f, 0.4999f, 0.9996667f, false},
+        {1.0f, 0.2f, 0.3f, 0.5f, 1.0f, true},
+        {1.0f, 0.2f, 0.3f, 7.0f, 1.0f, true}, // the clock runs on; the value stays
+        {1.0f, 0.2f, 0.0f, 0.2f, 1.0f, true}, // zero duration: 0 / 0 clamps to the end
+        {1.0f, 0.2f, 0.0f, 0.3f, 1.0f, true},
+        {1.0f, 0.2f, 0.0f, 0.1f, 0.0f, false}};
+    for (const auto& [easing, delay, duration, time, expected, finished] : rows) {
+        SCOPED_TRACE(testing::Message() << easing << " " << duration << " " << time);
+        TMotionTween<float> tween;
+        tween.SetFrom(0.0f);
+        tween.SetTo(1.0f);
+        tween.SetEasing(easing);
+        tween.SetDelay(delay);
+        tween.SetDuration(duration);
+        tween.Advance(time);
+        EXPECT_NEAR(tween.GetValue(), expected, 1e-6f);
+        EXPECT_EQ(tween.IsFinished(), finished);
+    }
+}
+
+TEST(MotionTween, ComponentsMoveIndependently)
+{
+    TMotionTween<Color4<float>> fade;
+    fade.SetFrom(Color4<float>(1, 1, 1, 0));
+    fade.SetTo(Color4<float>(1, 1, 1, 1));
+    fade.SetTime(0.5f);
+    EXPECT_EQ(fade.GetValue(), Color4<float>(1, 1, 1, 0.5f));
+
+    TMotionTween<Vector3<float>> scale;
+    scale.SetFrom(Vector3<float>(1, 0, 2));
+    scale.SetTo(Vector3<float>(1, 1, -2));
+    scale.SetDuration(2.0f);
+    scale.Advance(0.5f);
+    scale.Advance(0.5f);
+    EXPECT_EQ(scale.GetValue(), Vector3<float>(1, 0.5f, 0));
+    scale.JumpToEnd();
+    EXPECT_EQ(scale.GetTime(), 2.0f);
+    EXPECT_EQ(scale.GetValue(), Vector3<float>(1, 1, -2));
+    EXPECT_TRUE(scale.IsFinished());
+    scale.Rewind();
+    EXPECT_EQ(scale.GetValue(), Vector3<float>(1, 0, 2));
 }

@@ -1,79 +1,48 @@
 /** @file ButtonTest.cpp Buttons: the pressed state under the pointer, the click animation, the icon and caption
- * layout, half opacity when disabled, the skin's keys and missing pictures, and the simple body read back from the
- * OpenGL device. */
-#include <gtest/gtest.h>
-
-#include "ControlTestSupport.h"
-#include "KorvaneXDK/mwt/Button.h"
-#include "KorvaneXDK/mwt/DefaultFactories.h"
-#include "KorvaneXDK/mwt/Form.h"
-#include "KorvaneXDK/mwt/HorizontalSelector.h"
-#include "KorvaneXDK/mwt/ListBox.h"
-#include "KorvaneXDK/mwt/Panel.h"
-#include "KorvaneXDK/mwt/Screen.h"
-#include "KorvaneXDK/mwt/ScrollBar.h"
-#include "KorvaneXDK/mwt/SimpleButtonAppearance.h"
-#include "KorvaneXDK/mwt/SkinButtonAppearance.h"
+ * layout, half opacity when disabled, and the skin's keys and missing pictures. */
 #include "KorvaneXDK/mwt/SoftTouchAnimation.h"
-#include "KorvaneXDK/mwt/SolidColorAppearance.h"
-#include "TreeTestSupport.h"
-#include "support/FakeTexture.h"
-
-using namespace korvane;
-using namespace korvane::mwt;
-using korvane::test::Add;
-using korvane::test::FakeTexture;
-using korvane::test::Make;
-using Lines = std::vector<std::string>;
-using V = Vector2<float>;
+#include "MwtTest.h"
 
 namespace
 {
 
 /// A skin button appearance whose "Texture" is `up` and "DownTexture" is `down` (either may be null).
-boost::shared_ptr<IControlAppearance> SkinOf(ITexture* up, ITexture* down)
+boost::shared_ptr<CSkinButtonAppearance> SkinOf(ITexture* up, ITexture* down)
 {
-    AppearanceProperties definition;
-    definition.ParseLines({"BodyRect.width=8", "BodyRect.height=8", "Texture=up", "DownTexture=down"});
-    boost::shared_ptr<IControlAppearance> skin = CSkinButtonAppearance::Create();
-    skin->LoadProperties(definition, [up, down](const std::string& name) { return name == "up" ? up : down; });
-    return skin;
+    return LoadSkin<CSkinButtonAppearance>({"BodyRect.width=8", "BodyRect.height=8", "Texture=up", "DownTexture=down"},
+                                           {{"up", up}, {"down", down}});
+}
+
+/// A 100 x 40 button with the caption, drawn on a fresh canvas.
+boost::shared_ptr<CButton> MakeButton(const char* caption)
+{
+    auto button = Make<CButton>("button", 0, 0, 100, 40, kInitialized);
+    button->SetCaption(caption);
+    return button;
 }
 
 } // namespace
 
 TEST(ButtonTest, ThePointerPressesAndOnlyAReleaseOverTheButtonClicks)
 {
-    auto panel = Make<CPanel>("panel", 0, 0, 200, 100);
-    panel->Initialize();
+    auto panel = Make<CPanel>("panel", 0, 0, 200, 100, kInitialized);
     auto button = Add<CButton>(*panel, "button", 10, 10, 100, 40);
-    int clicks = 0;
-    button->ClickEvent = [&clicks](CControl*) { ++clicks; };
-    const struct
-    {
-        const char* step;
-        V point;
-        bool pressed;
-        int clicks;
-    } steps[] = {
-        {"down", V(20, 20), true, 0},   {"move", V(150, 20), false, 0}, {"move", V(109, 49), true, 0},
-        {"move", V(110, 20), false, 0}, {"up", V(150, 20), false, 0},   {"move", V(20, 20), false, 0},
-        {"down", V(20, 20), true, 0},   {"up", V(30, 30), false, 1},
-    };
-    for (const auto& s : steps) {
-        SCOPED_TRACE(std::string(s.step) + " " + test::Point(s.point));
-        const std::string step = s.step;
-        if (step == "down") {
-            panel->OnMouseDown(s.point, 1);
-        } else if (step == "move") {
-            panel->OnMouseMove(s.point, 1);
-        } else {
-            panel->OnMouseUp(s.point, 1);
-        }
-        EXPECT_EQ(s.pressed, button->IsPressed());
-        EXPECT_EQ(s.clicks, clicks);
+    int clicked = 0;
+    button->ClickEvent = [&clicked](CControl*) { ++clicked; };
+    const std::tuple<const char*, V, bool, int> rows[] = {{"down", V(20, 20), true, 0},  {"move", V(150, 20), false, 0},
+                                                          {"move", V(109, 49), true, 0}, {"move", V(110, 20), false, 0},
+                                                          {"up", V(150, 20), false, 0},  {"move", V(20, 20), false, 0},
+                                                          {"down", V(20, 20), true, 0},  {"up", V(30, 30), false, 1}};
+    for (const auto& [step, point, pressed, clicks] : rows) {
+        SCOPED_TRACE(std::string(step) + " " + Point(point));
+        const std::string kind = step;
+        kind == "down"   ? panel->OnMouseDown(point, 1)
+        : kind == "move" ? panel->OnMouseMove(point, 1)
+                         : panel->OnMouseUp(point, 1);
+        EXPECT_EQ(pressed, button->IsPressed());
+        EXPECT_EQ(clicks, clicked);
         // Only the click plays the press animation.
-        EXPECT_EQ(s.clicks > 0, dynamic_cast<CSoftTouchAnimation*>(button->GetAnimation().get()) != nullptr);
+        EXPECT_EQ(clicks > 0, dynamic_cast<CSoftTouchAnimation*>(button->GetAnimation().get()) != nullptr);
     }
     button->OnMouseDown(V(5, 5), 3);
     EXPECT_TRUE(button->IsPressed()) << "any mouse button presses";
@@ -94,57 +63,41 @@ TEST(ButtonTest, ThePointerPressesAndOnlyAReleaseOverTheButtonClicks)
 
 TEST(ButtonTest, IconAndCaptionArePlacedByTheTable)
 {
-    test::FixedFonts fonts;
+    RecordingCanvas fonts; // "default": 8 units a character, 16 high
     // Caption "ab" measures 16 x 16; the icon's image is 10 x 6 inside a 16 x 8 surface.
     FakeTexture icon(10, 6, 16, 8);
-    const struct
-    {
-        std::int32_t placement;
-        const char* icon;
-        const char* caption;
-    } rows[] = {
-        {CButton::kIconLeft, "(37,17)", "(47,12,16,16)"},     {CButton::kIconRight, "(53,17)", "(37,12,16,16)"},
-        {CButton::kIconAbove, "(45,9)", "(42,15,16,16)"},     {CButton::kIconBelow, "(45,25)", "(42,9,16,16)"},
-        {CButton::kIconCentered, "(45,17)", "(42,12,16,16)"}, {7, "(0,0)", "(0,0,16,16)"},
+    auto draw = [&icon](bool withIcon, std::int32_t placement, std::int32_t horizontal, std::int32_t vertical) {
+        LogCanvas canvas;
+        auto button = MakeButton("ab");
+        if (withIcon) {
+            button->SetIcon(boost::shared_ptr<ITexture>(&icon, [](ITexture*) {}));
+        }
+        button->SetIconPlacement(placement);
+        button->SetHorizontalAlignment(horizontal);
+        button->SetVerticalAlignment(vertical);
+        button->Draw(&canvas);
+        std::string drawn;
+        for (const std::string& entry : canvas.Only({"image", "clipped"})) {
+            drawn += entry.substr(0, entry.find(") ") + 1) + " ";
+        }
+        return drawn;
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.placement);
-        test::LogCanvas canvas;
-        auto button = Make<CButton>("button", 0, 0, 100, 40);
-        button->Initialize();
-        button->SetCaption("ab");
-        button->SetIcon(boost::shared_ptr<ITexture>(&icon, [](ITexture*) {}));
-        button->SetIconPlacement(row.placement);
-        button->Draw(&canvas);
-        EXPECT_EQ((Lines{std::string("image ") + row.icon + " (1,1,1,1) b0",
-                         std::string("clipped ") + row.caption + " 'ab' (1,1,1,1)"}),
-                  canvas.Only({"image", "clipped"}));
-    }
-
+    EXPECT_EQ("image (37,17) clipped (47,12,16,16) ", draw(true, CButton::kIconLeft, 1, 1));
+    EXPECT_EQ("image (53,17) clipped (37,12,16,16) ", draw(true, CButton::kIconRight, 1, 1));
+    EXPECT_EQ("image (45,9) clipped (42,15,16,16) ", draw(true, CButton::kIconAbove, 1, 1));
+    EXPECT_EQ("image (45,25) clipped (42,9,16,16) ", draw(true, CButton::kIconBelow, 1, 1));
+    EXPECT_EQ("image (45,17) clipped (42,12,16,16) ", draw(true, CButton::kIconCentered, 1, 1));
+    EXPECT_EQ("image (0,0) clipped (0,0,16,16) ", draw(true, 7, 1, 1));
     // Without an icon the alignments place the caption alone: right and bottom, then left and top.
-    const struct
-    {
-        std::int32_t horizontal, vertical;
-        const char* caption;
-    } alignments[] = {{2, 2, "(84,24,16,16)"}, {0, 5, "(0,0,16,16)"}, {1, 1, "(42,12,16,16)"}};
-    for (const auto& a : alignments) {
-        test::LogCanvas canvas;
-        auto button = Make<CButton>("button", 0, 0, 100, 40);
-        button->Initialize();
-        button->SetCaption("ab");
-        button->SetHorizontalAlignment(a.horizontal);
-        button->SetVerticalAlignment(a.vertical);
-        button->Draw(&canvas);
-        EXPECT_EQ(Lines{std::string("clipped ") + a.caption + " 'ab' (1,1,1,1)"}, canvas.Only({"clipped"}));
-    }
+    EXPECT_EQ("clipped (84,24,16,16) ", draw(false, CButton::kIconLeft, 2, 2));
+    EXPECT_EQ("clipped (0,0,16,16) ", draw(false, CButton::kIconLeft, 0, 5));
+    EXPECT_EQ("clipped (42,12,16,16) ", draw(false, CButton::kIconLeft, 1, 1));
 }
 
 TEST(ButtonTest, DisabledAndPressedColoursOfBodyIconAndCaption)
 {
-    test::FixedFonts fonts;
-    FakeTexture icon(8, 8);
-    FakeTexture up(8, 8);
-    FakeTexture down(8, 8);
+    RecordingCanvas fonts; // "default": 8 units a character, 16 high
+    FakeTexture icon(8, 8), up(8, 8), down(8, 8);
     // Icon 8 x 8 and caption "ok" 16 x 16 make a 24 x 16 block centred in 100 x 40.
     const std::string body = "fill (1,1,98,38) (0,0,1,0.2) b0";
     const std::string outline = "frame (1,1,98,38) (0,0,1,1) b1";
@@ -153,131 +106,51 @@ TEST(ButtonTest, DisabledAndPressedColoursOfBodyIconAndCaption)
     const std::string brightIcon = "image (38,16) (1,1,1,0.5) b1";
     const std::string caption = "clipped (46,12,16,16) 'ok' (0,0,1,1)";
     const std::string halfCaption = "clipped (46,12,16,16) 'ok' (0,0,1,0.5)";
-    const struct
-    {
-        const char* what;
-        bool skin, enabled, pressed;
-        Lines want;
-    } rows[] = {
+    const std::string pressedBody = "fill (1,1,98,38) (0,0,1,0.8) b0";
+    const std::tuple<const char*, bool, bool, bool, Lines> rows[] = {
         {"simple", false, true, false, {body, outline, icon1, caption}},
         // The simple body ignores the disabled state; icon and caption are halved.
         {"simple disabled", false, false, false, {body, outline, halfIcon, halfCaption}},
-        {"simple pressed", false, true, true, {"fill (1,1,98,38) (0,0,1,0.8) b0", outline, icon1, brightIcon, caption}},
+        {"simple pressed", false, true, true, {pressedBody, outline, icon1, brightIcon, caption}},
         {"skin", true, true, false, {"skin (0,0,100,40) up (1,1,1,1)", icon1, caption}},
         {"skin disabled", true, false, false, {"skin (0,0,100,40) up (1,1,1,0.5)", halfIcon, halfCaption}},
-        {"skin pressed", true, true, true, {"skin (0,0,100,40) down (1,1,1,1)", icon1, brightIcon, caption}},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
-        test::LogCanvas canvas;
+        {"skin pressed", true, true, true, {"skin (0,0,100,40) down (1,1,1,1)", icon1, brightIcon, caption}}};
+    for (const auto& [what, skin, enabled, pressed, want] : rows) {
+        SCOPED_TRACE(what);
+        LogCanvas canvas;
         canvas.names = {{&up, "up"}, {&down, "down"}};
-        auto button = Make<CButton>("button", 0, 0, 100, 40);
-        if (row.skin) {
+        auto button = MakeButton("ok");
+        if (skin) {
             button->SetAppearance(SkinOf(&up, &down));
         }
-        button->Initialize();
         button->SetColor(Color4<float>(0, 0, 1, 1));
-        button->SetCaption("ok");
         button->SetIcon(boost::shared_ptr<ITexture>(&icon, [](ITexture*) {}));
-        button->SetEnabled(row.enabled);
-        if (row.pressed) {
+        button->SetEnabled(enabled);
+        if (pressed) {
             button->OnMouseDown(V(50, 20), 1);
         }
         button->Draw(&canvas);
-        EXPECT_EQ(row.want, canvas.Only({"fill", "frame", "skin", "image", "clipped"}));
+        EXPECT_EQ(want, canvas.Only({"fill", "frame", "skin", "image", "clipped"}));
     }
 
     // No body at all when it is switched off.
-    test::LogCanvas canvas;
-    auto button = Make<CButton>("button", 0, 0, 100, 40);
-    button->Initialize();
+    LogCanvas canvas;
+    auto button = MakeButton("");
     button->SetBodyVisible(0);
     button->Draw(&canvas);
     EXPECT_EQ(Lines{}, canvas.Only({"fill", "frame", "skin"}));
 }
 
-TEST(ButtonTest, SkinKeysAreReadInOrderAndAMissingPictureIsNotDrawn)
+TEST(ButtonTest, AMissingDownPictureIsNotDrawn)
 {
-    test::KeyLog definition({"BodyRect.left=2", "BodyRect.height=1.5", "Texture=up.png"});
-    std::vector<std::string> resolved;
     FakeTexture up(16, 16);
-    CSkinButtonAppearance skin;
-    skin.LoadProperties(definition, [&](const std::string& name) -> ITexture* {
-        resolved.push_back(name);
-        return name.empty() ? nullptr : &up;
-    });
-    EXPECT_EQ((Lines{"BodyRect.left|0", "BodyRect.top|0", "BodyRect.width|0", "BodyRect.height|0", "Texture|",
-                     "DownTexture|"}),
-              definition.asked);
-    EXPECT_EQ((Lines{"up.png", ""}), resolved);
-    EXPECT_EQ(canvas::Rect2f(2, 0, 0, 1.5f), skin.GetBodyRect());
-    EXPECT_EQ("SkinButton", skin.GetName());
-
+    EXPECT_EQ("SkinButton", CSkinButtonAppearance().GetName());
     // The resolver gave no down picture: the pressed body is left out instead of failing the frame.
-    test::FixedFonts fonts;
-    test::LogCanvas canvas;
-    auto button = Make<CButton>("button", 0, 0, 40, 20);
+    RecordingCanvas fonts; // "default": 8 units a character, 16 high
+    LogCanvas canvas;
+    auto button = MakeButton("");
     button->SetAppearance(SkinOf(&up, nullptr));
-    button->Initialize();
     button->OnMouseDown(V(1, 1), 1);
     button->Draw(&canvas);
-    EXPECT_EQ(Lines{}, canvas.Only({"skin"}));
     EXPECT_EQ(0u, canvas.device->draws.size());
-}
-
-TEST(ButtonTest, EachControlCopiesItsDefaultFactoryAtConstruction)
-{
-    const struct
-    {
-        const char* name;
-        CControl::AppearanceFactoryFunction* factory;
-        boost::function<boost::shared_ptr<CControl>()> make;
-    } rows[] = {
-        {"SimpleButton", &CDefaultFactories::ButtonAppearance, [] { return boost::make_shared<CButton>(); }},
-        {"SingleBorder", &CDefaultFactories::ListBoxAppearance, [] { return boost::make_shared<CListBox>(); }},
-        {"Transparent", &CDefaultFactories::HorizontalSelectorAppearance,
-         [] { return boost::make_shared<CHorizontalSelector>(); }},
-        {"SimpleScrollBar", &CDefaultFactories::ScrollBarAppearance, [] { return boost::make_shared<CScrollBar>(); }},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        const CControl::AppearanceFactoryFunction saved = *row.factory;
-        boost::shared_ptr<CControl> before = row.make();
-        *row.factory = &CSolidColorAppearance::Create;
-        boost::shared_ptr<CControl> after = row.make();
-        *row.factory = saved;
-        before->Initialize();
-        after->Initialize();
-        EXPECT_EQ(row.name, before->GetAppearance()->GetName());
-        EXPECT_EQ("SolidColor", after->GetAppearance()->GetName());
-    }
-    CButton button;
-    button.PressAnimationFactory.clear();
-    EXPECT_THROW(button.OnClick(), boost::bad_function_call);
-}
-
-using ButtonGLTest = test::ControlGLTest<64, 40>;
-
-TEST_F(ButtonGLTest, TheSimpleBodyIsTheButtonsColourAtOneFifthAndPressedAtFourFifths)
-{
-    auto screen = Make<CScreen>("screen", 0, 0, 64, 40);
-    screen->Initialize();
-    auto button = Add<CButton>(*screen, "button", 10, 10, 40, 20);
-    button->SetColor(Color4<float>(0, 0, 1, 1));
-    for (const bool pressed : {false, true}) {
-        SCOPED_TRACE(pressed ? "pressed" : "released");
-        Clear();
-        if (pressed) {
-            screen->OnMouseDown(V(30, 20), 1);
-        }
-        screen->Draw(glCanvas.get());
-        const std::uint32_t body = pressed ? 0xFF0000CCu : 0xFF000033u;
-        // The inner rectangle is pixels 11..48 x 11..28; its outline adds the full colour.
-        ExpectPixels([body](int x, int y) -> std::uint32_t {
-            if (x < 11 || x > 48 || y < 11 || y > 28) {
-                return 0xFF000000u;
-            }
-            return x == 11 || x == 48 || y == 11 || y == 28 ? 0xFF0000FFu : body;
-        });
-    }
 }

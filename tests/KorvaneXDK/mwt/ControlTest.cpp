@@ -1,23 +1,7 @@
 /** @file ControlTest.cpp Controls: the layout-edit drag, the update order, focus inside forms, failing appearances
  * and the appearance template's defaults. */
-#include <gtest/gtest.h>
-
-#include "KorvaneXDK/core/Exception.h"
-#include "KorvaneXDK/mwt/ControlAppearance.h"
-#include "KorvaneXDK/mwt/Form.h"
-#include "KorvaneXDK/mwt/Panel.h"
-#include "KorvaneXDK/mwt/Screen.h"
-#include "KorvaneXDK/mwt/TransparentAppearance.h"
-#include "TreeTestSupport.h"
-
-using namespace korvane;
-using namespace korvane::mwt;
-using korvane::test::Add;
-using korvane::test::FakeAnimation;
-using korvane::test::Log;
-using korvane::test::Make;
-using korvane::test::Wire;
-using V = Vector2<float>;
+#include "KorvaneXDK/mwt/BadCast.h"
+#include "MwtTest.h"
 
 namespace
 {
@@ -39,45 +23,32 @@ struct EditFixture
 
 } // namespace
 
-TEST(Control, GripIsHalfOpen)
+TEST(Control, GripIsHalfOpenAndResizeFloorsAndKeepsTheMinimum)
 {
-    const struct
-    {
-        V press;
-        std::int32_t state;
-    } rows[] = {
-        {V(32, 22), CControl::kEditResizing}, // exactly (w - 8, h - 8)
-        {V(39.9f, 29.9f), CControl::kEditResizing}, {V(31.9f, 22), CControl::kEditMoving},
-        {V(40, 30), CControl::kEditMoving}, // (w, h) lies outside the grip
-        {V(0, 0), CControl::kEditMoving},
-    };
-    for (const auto& row : rows) {
+    const std::pair<V, std::int32_t> rows[] = {{V(32, 22), CControl::kEditResizing}, // exactly (w - 8, h - 8)
+                                               {V(39.9f, 29.9f), CControl::kEditResizing},
+                                               {V(31.9f, 22), CControl::kEditMoving},
+                                               {V(40, 30), CControl::kEditMoving}, // (w, h) lies outside the grip
+                                               {V(0, 0), CControl::kEditMoving}};
+    for (const auto& [press, state] : rows) {
         EditFixture f;
-        f.control->OnMouseDown(row.press, 1);
-        EXPECT_EQ(f.control->GetEditDragState(), row.state) << test::Point(row.press);
+        f.control->OnMouseDown(press, 1);
+        EXPECT_EQ(f.control->GetEditDragState(), state) << Point(press);
     }
     EditFixture other;
     other.control->OnMouseDown(V(32, 22), 2); // only the left button edits
     EXPECT_EQ(other.control->GetEditDragState(), CControl::kEditNone);
-}
 
-TEST(Control, ResizeFloorsAndKeepsTheMinimum)
-{
-    const struct
-    {
-        V move;
-        V size;
-    } rows[] = {
-        {V(50.7f, 40.2f), V(58, 48)}, // grab (8, 8) + point, floored
-        {V(0.5f, 0.5f), V(8, 8)},     // 8.5 floors to 8
-        {V(-100, -100), V(8, 8)},     // never below 8
-        {V(-0.5f, 100), V(8, 108)},
-    };
-    for (const auto& row : rows) {
+    // A resize floors and keeps the minimum.
+    const std::pair<V, V> moves[] = {{V(50.7f, 40.2f), V(58, 48)}, // grab (8, 8) + point, floored
+                                     {V(0.5f, 0.5f), V(8, 8)},     // 8.5 floors to 8
+                                     {V(-100, -100), V(8, 8)},     // never below 8
+                                     {V(-0.5f, 100), V(8, 108)}};
+    for (const auto& [move, size] : moves) {
         EditFixture f;
         f.control->OnMouseDown(V(32, 22), 1);
-        f.control->OnMouseMove(row.move, 1);
-        EXPECT_EQ(f.control->GetSize(), row.size) << test::Point(row.move);
+        f.control->OnMouseMove(move, 1);
+        EXPECT_EQ(f.control->GetSize(), size) << Point(move);
         EXPECT_EQ(f.control->GetLocation(), V(10, 10));
     }
 }
@@ -136,32 +107,24 @@ TEST(Control, UpdateRecreatesACompletedAnimationFirstAndRaisesItsEventLast)
         last = boost::make_shared<FakeAnimation>("a" + std::to_string(++made), log);
         return last;
     };
-    control->Update(0.1f);
-    EXPECT_EQ(log, (Log{"a1 init", "a1 update", "c update"}));
-    log.clear();
-    control->Update(0.1f); // still running: kept
-    EXPECT_EQ(log, (Log{"a1 update", "c update"}));
-    log.clear();
+    // What one update of the control writes down.
+    auto update = [&] { return log.clear(), control->Update(0.1f), log; };
+    EXPECT_EQ(update(), (Log{"a1 init", "a1 update", "c update"}));
+    EXPECT_EQ(update(), (Log{"a1 update", "c update"})); // still running: kept
     last->completed = true;
-    control->Update(0.1f);
-    EXPECT_EQ(log, (Log{"a2 init", "a2 update", "c update"}));
+    EXPECT_EQ(update(), (Log{"a2 init", "a2 update", "c update"}));
     EXPECT_EQ(control->GetAnimation().get(), last.get());
     EXPECT_EQ(last->GetParent(), control.get());
 
     // A factory yielding none leaves the control without an animation instead of failing.
     control->AnimationFactory = [] { return boost::shared_ptr<CAnimationComponent>(); };
     last->completed = true;
-    log.clear();
-    control->Update(0.1f);
+    EXPECT_EQ(update(), (Log{"c update"}));
     EXPECT_FALSE(control->GetAnimation());
-    EXPECT_EQ(log, (Log{"c update"}));
 
     // Containers step their children before themselves.
     auto panel = Make<CPanel>("p", 0, 0, 50, 50);
-    Wire(*panel, log);
-    panel->AddControl(Make("x", 0, 0, 5, 5));
-    auto x = boost::dynamic_pointer_cast<CControl>(panel->FindControlByName("x"));
-    Wire(*x, log);
+    WireAll(log, *panel, *Add(*panel, "x", 0, 0, 5, 5));
     log.clear();
     panel->Update(0.1f);
     EXPECT_EQ(log, (Log{"x update", "p update"}));
@@ -170,16 +133,12 @@ TEST(Control, UpdateRecreatesACompletedAnimationFirstAndRaisesItsEventLast)
 TEST(Control, FocusedInFormButNotOnTheScreen)
 {
     Log log;
-    auto screen = Make<CScreen>("screen", 0, 0, 640, 480);
-    screen->Initialize();
+    auto screen = Make<CScreen>("screen", 0, 0, 640, 480, kInitialized);
     auto a = Add<CForm>(*screen, "A", 0, 0, 200, 200);
     auto b = Add<CForm>(*screen, "B", 300, 0, 200, 200);
     auto panel = Add<CPanel>(*a, "panel", 10, 10, 100, 100);
     auto c = Add(*panel, "c", 5, 5, 20, 20);
-    Wire(*screen, log);
-    Wire(*a, log);
-    Wire(*panel, log);
-    Wire(*c, log);
+    WireAll(log, *screen, *a, *panel, *c);
 
     screen->SetFocusedControl(b.get());
     EXPECT_TRUE(c->IsFocusedInForm());
@@ -209,30 +168,17 @@ TEST(Control, FocusedInFormButNotOnTheScreen)
 
 TEST(Control, AppearanceIsNull)
 {
-    const struct
-    {
-        const char* what;
-        CControl::AppearanceFactoryFunction factory;
-    } rows[] = {
-        {"no factory", CControl::AppearanceFactoryFunction()},
-        {"a factory yielding none", [] { return boost::shared_ptr<IControlAppearance>(); }},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
+    const std::tuple<const char*, CControl::AppearanceFactoryFunction> rows[] = {
+        {"no factory", {}}, {"a factory yielding none", [] { return boost::shared_ptr<IControlAppearance>(); }}};
+    for (const auto& [what, factory] : rows) {
+        SCOPED_TRACE(what);
         Log log;
-        auto root = Make<CPanel>("root", 0, 0, 100, 100);
-        root->Initialize();
-        Wire(*root, log);
+        auto root = Make<CPanel>("root", 0, 0, 100, 100, kInitialized);
         auto bare = Make<CPanel>("bare", 10, 10, 50, 50);
-        bare->AppearanceFactory = row.factory;
-        Wire(*bare, log);
-        try {
-            root->AddControl(bare);
-            FAIL() << "no exception";
-        } catch (const EInvalidOperation& e) {
-            EXPECT_EQ(e.GetMessage(), "Appearance is NULL.");
-            EXPECT_EQ(e.GetWhere(), "class korvane::mwt::CPanel");
-        }
+        bare->AppearanceFactory = factory;
+        WireAll(log, *root, *bare);
+        ExpectThrowWith<EInvalidOperation>([&] { root->AddControl(bare); }, "Appearance is NULL.",
+                                           "class korvane::mwt::CPanel");
         // Left in the list with its parent set, but inert: never hit, no layout, no crash.
         EXPECT_EQ(root->FindControl(bare.get()), bare);
         EXPECT_EQ(bare->GetParent(), root.get());
@@ -241,8 +187,7 @@ TEST(Control, AppearanceIsNull)
         bare->SetSize(V(60, 60));
         bare->SetDock(CControl::kDockFill);
         EXPECT_EQ(bare->GetBounds(), canvas::Rect2f(0, 0, 100, 100));
-        root->OnMouseDown(V(20, 20), 1);
-        root->OnMouseUp(V(20, 20), 1);
+        Click(*root, V(20, 20));
         EXPECT_EQ(log, (Log{"root down (20,20)", "root up (20,20)", "root click"}));
     }
 }
@@ -252,12 +197,7 @@ TEST(Appearance, CastControlThrowsBadCast)
     TControlAppearance<CPanel> forPanels;
     CControl plain("plain");
     CPanel panel("panel");
-    try {
-        forPanels.HitTest(&plain, V(0, 0));
-        FAIL() << "no exception";
-    } catch (const std::bad_cast& e) {
-        EXPECT_STREQ(e.what(), "bad cast");
-    }
+    EXPECT_THROW(forPanels.HitTest(&plain, V(0, 0)), EBadCast);
     EXPECT_THROW(forPanels.CastControl(static_cast<CControl*>(nullptr)), std::bad_cast);
     EXPECT_EQ(forPanels.CastControl(static_cast<CControl*>(&panel)), &panel);
     const TControlAppearance<CPanel>& constant = forPanels;
@@ -274,16 +214,10 @@ TEST(Appearance, TemplateDefaults)
     CControl control("c");
     control.SetBounds(canvas::Rect2f(10, 20, 30, 40));
     CTransparentAppearance appearance;
-    const struct
-    {
-        V point;
-        bool hit;
-    } rows[] = {
-        {V(10, 20), true},  {V(39.99f, 59.99f), true}, {V(40, 20), false},
-        {V(10, 60), false}, {V(9.99f, 30), false},     {V(20, 19.99f), false},
-    };
-    for (const auto& row : rows) {
-        EXPECT_EQ(appearance.HitTest(&control, row.point), row.hit) << test::Point(row.point);
+    const std::tuple<V, bool> rows2[] = {{V(10, 20), true},  {V(39.99f, 59.99f), true}, {V(40, 20), false},
+                                         {V(10, 60), false}, {V(9.99f, 30), false},     {V(20, 19.99f), false}};
+    for (const auto& [point, hit] : rows2) {
+        EXPECT_EQ(appearance.HitTest(&control, point), hit) << Point(point);
     }
     canvas::Rect2f client(1, 1, 1, 1);
     control.SetBounds(canvas::Rect2f(35, 7, 100, 40));

@@ -1,30 +1,8 @@
 /** @file DrawTest.cpp The widget tree drawn on the recording device: clip and matrix sequence under a nested client
  * offset, layout-edit markers, a shared appearance, panels and controls left without an appearance. */
-#include <algorithm>
+#include "KorvaneXDK/mwt/SolidColorAppearance.h"
+#include "MwtTest.h"
 #include <tuple>
-
-#include <gtest/gtest.h>
-
-#include "DrawTestSupport.h"
-#include "KorvaneXDK/core/Exception.h"
-#include "KorvaneXDK/mwt/DefaultFactories.h"
-#include "KorvaneXDK/mwt/Form.h"
-#include "KorvaneXDK/mwt/Panel.h"
-#include "KorvaneXDK/mwt/Screen.h"
-#include "KorvaneXDK/mwt/TransparentAppearance.h"
-#include "TreeTestSupport.h"
-
-using namespace korvane;
-using namespace korvane::mwt;
-using canvas::Rect2f;
-using korvane::test::Add;
-using korvane::test::FillAppearance;
-using korvane::test::InsetAppearance;
-using korvane::test::Make;
-using korvane::test::RecordingCanvasDevice;
-using korvane::test::TracingCanvas;
-using Lines = std::vector<std::string>;
-using V = Vector2<float>;
 
 namespace
 {
@@ -59,7 +37,7 @@ TEST(Draw, NestedClientOffsetClipsAndPlacesChildren)
     form->OpenAnimationFactory = CDefaultFactories::NullAnimation;
     f.screen->AddControl(form);
     auto leaf = Make("leaf", 10, 5, 30, 20);
-    leaf->SetAppearance(boost::make_shared<FillAppearance>());
+    leaf->SetAppearance(CSolidColorAppearance::Create());
     leaf->SetColor(Color4<float>(0, 0, 1, 1));
     form->AddControl(leaf);
     leaf->SetEffectTransform(canvas::MakeScaling(2, 2));
@@ -100,27 +78,18 @@ TEST(Draw, NestedClientOffsetClipsAndPlacesChildren)
 
 TEST(Draw, LayoutEditMarkersAndASharedAppearance)
 {
-    const struct
-    {
-        const char* what;
-        bool editMode;
-        bool formFocused;
-        Lines expected;
-    } rows[] = {
+    // The focused form's client area is framed orange; the other forms' are not.
+    const Lines unfocused = {"frame (0,0,200,200) grey", "fill (192,192,8,8) red", "frame (0,0,200,200) red",
+                             "frame (0,0,40,30) grey",   "fill (32,22,8,8) red",   "frame (0,0,40,30) red",
+                             "frame (0,0,20,20) grey"};
+    Lines focused = unfocused;
+    focused.insert(focused.begin() + 3, "frame (0,0,200,200) orange");
+    const std::tuple<const char*, bool, bool, Lines> rows[] = {
         {"edit mode off", false, true, {}},
-        {"edit mode, the form focused on the screen",
-         true,
-         true,
-         {"frame (0,0,200,200) grey", "fill (192,192,8,8) red", "frame (0,0,200,200) red", "frame (0,0,200,200) orange",
-          "frame (0,0,40,30) grey", "fill (32,22,8,8) red", "frame (0,0,40,30) red", "frame (0,0,20,20) grey"}},
-        {"edit mode, another form focused: no client frame",
-         true,
-         false,
-         {"frame (0,0,200,200) grey", "fill (192,192,8,8) red", "frame (0,0,200,200) red", "frame (0,0,40,30) grey",
-          "fill (32,22,8,8) red", "frame (0,0,40,30) red", "frame (0,0,20,20) grey"}},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
+        {"edit mode, the form focused on the screen", true, true, focused},
+        {"edit mode, another form focused: no client frame", true, false, unfocused}};
+    for (const auto& [what, editMode, formFocused, expected] : rows) {
+        SCOPED_TRACE(what);
         DrawFixture f;
         const boost::shared_ptr<IControlAppearance> shared = CTransparentAppearance::Create();
         auto form = Add<CForm>(*f.screen, "form", 0, 0, 200, 200);
@@ -137,45 +106,36 @@ TEST(Draw, LayoutEditMarkersAndASharedAppearance)
             parent->AddControl(control);
             users.push_back(control);
         }
-        form->SetLayoutEditMode(row.editMode);
-        f.screen->SetFocusedControl(row.formFocused ? form.get() : other.get());
+        form->SetLayoutEditMode(editMode);
+        f.screen->SetFocusedControl(formFocused ? form.get() : other.get());
         f.canvas.trace.clear();
         f.screen->Draw(&f.canvas);
-        EXPECT_EQ(f.canvas.Only({"fill", "frame"}), row.expected);
+        EXPECT_EQ(f.canvas.Only({"fill", "frame"}), expected);
         f.ExpectBalancedStacks();
     }
 }
 
 TEST(Draw, PanelsAndControlsWithoutAnAppearance)
 {
-    const struct
-    {
-        const char* what;
-        float alpha;
-        bool visible;
-        Lines expected;
-    } rows[] = {
-        {"a panel fills itself under its children",
-         0.6f,
-         true,
-         {"fill (0,0,100,50) (0.2,0.2,0.2,0.6)", "fill (0,0,10,10) (0,1,0,1)"}},
-        {"alpha 0: no fill, the children still draw", 0.0f, true, {"fill (0,0,10,10) (0,1,0,1)"}},
-        {"hidden: nothing", 0.6f, false, {}},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
+    const std::string child = "fill (0,0,10,10) (0,1,0,1)";
+    const std::tuple<const char*, float, bool, Lines> rows[] = {
+        {"a panel fills itself under its children", 0.6f, true, {"fill (0,0,100,50) (0.2,0.2,0.2,0.6)", child}},
+        {"alpha 0: no fill, the children still draw", 0.0f, true, {child}},
+        {"hidden: nothing", 0.6f, false, {}}};
+    for (const auto& [what, alpha, visible, expected] : rows) {
+        SCOPED_TRACE(what);
         DrawFixture f;
         auto panel = Add<CPanel>(*f.screen, "panel", 5, 5, 100, 50);
         Color4<float> color = panel->GetColor();
-        color.a = row.alpha;
+        color.a = alpha;
         panel->SetColor(color);
-        panel->SetVisible(row.visible);
+        panel->SetVisible(visible);
         auto child = Make("child", 1, 1, 10, 10);
-        child->SetAppearance(boost::make_shared<FillAppearance>());
+        child->SetAppearance(CSolidColorAppearance::Create());
         child->SetColor(Color4<float>(0, 1, 0, 1));
         panel->AddControl(child);
         f.screen->Draw(&f.canvas);
-        EXPECT_EQ(f.canvas.Only({"fill", "frame"}), row.expected);
+        EXPECT_EQ(f.canvas.Only({"fill", "frame"}), expected);
     }
 
     // A control whose Initialize failed draws nothing at all, and raises no draw event.

@@ -1,23 +1,7 @@
 /** @file FormTest.cpp Forms: the open and close life cycle with its handlers, the caption boxes' window states, frame
  * dragging, and failing animation factories. */
-#include <string>
-#include <vector>
-
-#include <boost/function.hpp>
-#include <gtest/gtest.h>
-
 #include "KorvaneXDK/mwt/ControlAppearanceInterface.h"
-#include "KorvaneXDK/mwt/DefaultFactories.h"
-#include "KorvaneXDK/mwt/Form.h"
-#include "KorvaneXDK/mwt/Screen.h"
-#include "TreeTestSupport.h"
-
-using namespace korvane;
-using namespace korvane::mwt;
-using canvas::Rect2f;
-using korvane::test::Log;
-using korvane::test::Make;
-using V = Vector2<float>;
+#include "MwtTest.h"
 
 namespace
 {
@@ -97,7 +81,7 @@ TEST(Form, TheCloseBoxClosesAndTheClosingFormIgnoresTheMouseAndStaysDisabled)
     FormFixture f;
     f.form->SetCloseBoxEnabled(true);
     f.screen->AddControl(f.form);
-    test::Wire(*f.form, f.log);
+    Wire(*f.form, f.log);
     f.form->OnMouseDown(Centre(f.form->GetCloseBoxRect()), 1);
     ASSERT_TRUE(f.form->IsClosing());
     f.log.clear();
@@ -135,13 +119,7 @@ TEST(Form, CaptionBoxesDriveTheWindowStates)
     const Rect2f normal(10, 20, 200, 100);
     const Rect2f rolled(10, 20, 200, 20);
     const Rect2f maximized(0, 0, 640, 480);
-    const struct
-    {
-        const char* presses; ///< M maximise, R roll up, C close
-        std::int32_t style;
-        std::int32_t state;
-        Rect2f bounds;
-    } rows[] = {
+    const std::tuple<const char*, std::int32_t, std::int32_t, Rect2f> rows[] = {
         {"M", 2, CForm::kStateMaximized, maximized},
         {"MM", 2, CForm::kStateNormal, normal},
         {"R", 3, CForm::kStateRolledUp, rolled},
@@ -151,71 +129,59 @@ TEST(Form, CaptionBoxesDriveTheWindowStates)
         {"MR", 2, CForm::kStateRolledUp, rolled},
         {"MRR", 2, CForm::kStateNormal, normal},
         {"M", 1, CForm::kStateNormal, normal}, // unframed styles ignore the boxes
-        {"R", 0, CForm::kStateNormal, normal},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(std::string(row.presses) + " style " + std::to_string(row.style));
+        {"R", 0, CForm::kStateNormal, normal}};
+    for (const auto& [presses, style, state, bounds] : rows) {
+        SCOPED_TRACE(std::string(presses) + " style " + std::to_string(style));
         FormFixture f;
         f.form->SetMaximizeBoxEnabled(true);
         f.form->SetRollUpBoxEnabled(true);
         f.screen->AddControl(f.form);
         // The boxes of a framed form, kept when the style then changes.
-        const Rect2f maximizeBox = f.form->GetMaximizeBoxRect();
-        const Rect2f rollUpBox = f.form->GetRollUpBoxRect();
-        f.form->SetFormStyle(row.style);
-        for (const char* p = row.presses; *p; ++p) {
-            const bool framed = row.style == 2 || row.style == 3;
+        const Rect2f maximizeBox = f.form->GetMaximizeBoxRect(), rollUpBox = f.form->GetRollUpBoxRect();
+        f.form->SetFormStyle(style);
+        for (const char* p = presses; *p; ++p) {
+            const bool framed = style == 2 || style == 3;
             const Rect2f box = *p == 'M' ? (framed ? f.form->GetMaximizeBoxRect() : maximizeBox)
                                          : (framed ? f.form->GetRollUpBoxRect() : rollUpBox);
-            f.form->OnMouseDown(Centre(box), 1);
-            f.form->OnMouseUp(Centre(box), 1);
+            Click(*f.form, Centre(box));
         }
-        EXPECT_EQ(f.form->GetWindowState(), row.state);
-        EXPECT_EQ(f.form->GetBounds(), row.bounds);
-        EXPECT_EQ(f.form->GetDock(), row.state == CForm::kStateMaximized ? CControl::kDockFill : CControl::kDockNone);
+        EXPECT_EQ(f.form->GetWindowState(), state);
+        EXPECT_EQ(f.form->GetBounds(), bounds);
+        EXPECT_EQ(f.form->GetDock(), state == CForm::kStateMaximized ? CControl::kDockFill : CControl::kDockNone);
     }
 }
 
 TEST(Form, FrameDragsOnlyUndockedOutsideLayoutEditMode)
 {
-    const struct
-    {
-        const char* what;
-        std::int32_t dock;
-        bool editMode;
-        bool deactivate;
-        V press; ///< form-local
-        bool drags;
-    } rows[] = {
+    const std::tuple<const char*, std::int32_t, bool, bool, V, bool> rows[] = {
         {"a press on the caption drags", 0, false, false, V(50, 5), true},
         {"a press on the side band drags", 0, false, false, V(0, 50), true},
         {"a press in the client area does not", 0, false, false, V(50, 50), false},
         {"a docked form does not", 1, false, false, V(50, 5), false},
         {"nor one in layout edit mode", 0, true, false, V(50, 5), false},
-        {"deactivation ends the drag in place", 0, false, true, V(50, 5), true},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
+        {"deactivation ends the drag in place", 0, false, true, V(50, 5), true}};
+    for (const auto& [what, dock, editMode, deactivate, press, drags] : rows) {
+        SCOPED_TRACE(what);
         FormFixture f;
         f.screen->AddControl(f.form);
-        f.form->SetLayoutEditMode(row.editMode);
-        f.form->SetDock(row.dock);
+        f.form->SetLayoutEditMode(editMode);
+        f.form->SetDock(dock);
         bool ownPress = false;
         f.form->MouseDownEvent = [&](CControl*, V, int) { ownPress = true; };
         const V start = f.form->GetLocation();
         // Through the screen, so the form hears points relative to where it is now.
-        const V pointer = start + row.press;
+        const V pointer = start + press;
         f.screen->OnMouseDown(pointer, 1);
-        EXPECT_EQ(f.form->IsDragging(), row.drags);
-        EXPECT_EQ(ownPress, !row.drags);
-        if (row.editMode) {
+        EXPECT_EQ(f.form->IsDragging(), drags);
+        EXPECT_EQ(ownPress, !drags);
+        if (editMode) {
             continue; // the press edits the form instead (moved by the layout-edit drag)
         }
-        if (row.deactivate) {
+        if (deactivate) {
             f.form->OnWindowDeactivate();
             EXPECT_FALSE(f.form->IsDragging());
         }
-        const bool moves = row.drags && !row.deactivate;
+        const bool moves = drags && !deactivate;
         f.screen->OnMouseMove(pointer + V(10, 10), 1);
         EXPECT_EQ(f.form->GetLocation() - start, moves ? V(10, 10) : V(0, 0));
         f.screen->OnMouseUp(pointer + V(11, 12), 1);
@@ -230,7 +196,7 @@ TEST(Form, CopiesTheDefaultFactoriesWhenConstructed)
     const CControl::AnimationFactoryFunction saved = CDefaultFactories::FormOpenAnimation;
     auto before = Make<CForm>("before", 0, 0, 100, 50);
     CDefaultFactories::FormOpenAnimation = [&log] {
-        return boost::shared_ptr<CAnimationComponent>(new test::FakeAnimation("replaced", log));
+        return boost::shared_ptr<CAnimationComponent>(new FakeAnimation("replaced", log));
     };
     auto after = Make<CForm>("after", 0, 0, 100, 50);
     CDefaultFactories::FormOpenAnimation = saved;

@@ -1,15 +1,5 @@
 /** @file LayoutFocusTest.cpp Docking layout and focus navigation in reading order through nested containers. */
-#include <gtest/gtest.h>
-
-#include "KorvaneXDK/mwt/Panel.h"
-#include "TreeTestSupport.h"
-
-using namespace korvane;
-using namespace korvane::mwt;
-using canvas::Rect2f;
-using korvane::test::Add;
-using korvane::test::Make;
-using V = Vector2<float>;
+#include "MwtTest.h"
 
 namespace
 {
@@ -23,58 +13,41 @@ struct Child
 
 boost::shared_ptr<CPanel> MakeRoot(float w, float h)
 {
-    auto root = Make<CPanel>("root", 0, 0, w, h);
-    root->Initialize();
-    return root;
+    return Make<CPanel>("root", 0, 0, w, h, kInitialized);
 }
 
 } // namespace
 
 TEST(Docking, Layouts)
 {
-    const struct
-    {
-        const char* what;
-        std::int32_t padding;
-        std::vector<Child> children;
-        std::vector<Rect2f> expected;
-    } rows[] = {
-        {"top, bottom, left and fill in 100 x 80 with padding 4",
-         4,
-         {{1, 0, 10, true}, {2, 0, 6, true}, {3, 20, 0, true}, {5, 0, 0, true}},
-         {{4, 4, 92, 10}, {4, 70, 92, 6}, {4, 14, 20, 56}, {24, 14, 72, 56}}},
-        {"fill-all ignores padding and the others",
-         4,
-         {{1, 0, 10, true}, {6, 1, 1, true}},
-         {{4, 4, 92, 10}, {0, 0, 100, 80}}},
-        {"overflow: the right child lands left of R, the fill gets width 0",
-         0,
-         {{3, 60, 0, true}, {3, 60, 0, true}, {4, 10, 0, true}, {5, 0, 0, true}},
-         {{0, 0, 60, 80}, {60, 0, 60, 80}, {90, 0, 10, 80}, {120, 0, 0, 80}}},
-        {"a hidden docked child takes no room and keeps its bounds",
-         0,
-         {{1, 0, 10, false}, {5, 0, 0, true}},
-         {{0, 0, 0, 10}, {0, 0, 100, 80}}},
-        {"dock 0 and unknown values place by location and size",
-         0,
-         {{0, 30, 20, true}, {7, 15, 5, true}, {5, 0, 0, true}},
-         {{0, 0, 30, 20}, {0, 0, 15, 5}, {0, 0, 100, 80}}},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
+    // The bounds of the children docked in a 100 x 80 container.
+    auto layout = [](std::int32_t padding, std::initializer_list<Child> children) {
         auto root = MakeRoot(100, 80);
-        root->SetDockPadding(row.padding);
-        std::vector<boost::shared_ptr<CControl>> children;
-        for (const Child& c : row.children) {
-            auto child = Add(*root, "c", 0, 0, c.w, c.h);
-            child->SetVisible(c.visible);
-            child->SetDock(c.dock);
-            children.push_back(child);
+        root->SetDockPadding(padding);
+        std::vector<boost::shared_ptr<CControl>> made;
+        for (const Child& c : children) {
+            made.push_back(Add(*root, "c", 0, 0, c.w, c.h));
+            made.back()->SetVisible(c.visible);
+            made.back()->SetDock(c.dock);
         }
-        for (std::size_t i = 0; i < children.size(); ++i) {
-            EXPECT_EQ(children[i]->GetBounds(), row.expected[i]) << "child " << i;
+        std::string bounds;
+        for (const auto& child : made) {
+            bounds += Rect(child->GetBounds());
         }
-    }
+        return bounds;
+    };
+    // Top, bottom, left and fill with padding 4.
+    EXPECT_EQ("(4,4,92,10)(4,70,92,6)(4,14,20,56)(24,14,72,56)",
+              layout(4, {{1, 0, 10, true}, {2, 0, 6, true}, {3, 20, 0, true}, {5, 0, 0, true}}));
+    // Fill-all ignores padding and the others.
+    EXPECT_EQ("(4,4,92,10)(0,0,100,80)", layout(4, {{1, 0, 10, true}, {6, 1, 1, true}}));
+    // Overflow: the right child lands left of R, the fill gets width 0.
+    EXPECT_EQ("(0,0,60,80)(60,0,60,80)(90,0,10,80)(120,0,0,80)",
+              layout(0, {{3, 60, 0, true}, {3, 60, 0, true}, {4, 10, 0, true}, {5, 0, 0, true}}));
+    // A hidden docked child takes no room and keeps its bounds.
+    EXPECT_EQ("(0,0,0,10)(0,0,100,80)", layout(0, {{1, 0, 10, false}, {5, 0, 0, true}}));
+    // Dock 0 and unknown values place by location and size.
+    EXPECT_EQ("(0,0,30,20)(0,0,15,5)(0,0,100,80)", layout(0, {{0, 30, 20, true}, {7, 15, 5, true}, {5, 0, 0, true}}));
 }
 
 TEST(Docking, RelayoutTriggers)
@@ -163,20 +136,16 @@ TEST(FocusNavigation, NestedContainersRunOffToTheOuterSibling)
 
 TEST(FocusNavigation, ADisabledFocusedChildStartsFromTheEnds)
 {
-    const struct
-    {
-        bool forward;
-        const char* expected;
-    } rows[] = {{true, "a"}, {false, "c"}};
-    for (const auto& row : rows) {
+    const std::tuple<bool, const char*> rows[] = {{true, "a"}, {false, "c"}};
+    for (const auto& [forward, expected] : rows) {
         auto root = MakeRoot(100, 100);
         Add(*root, "a", 0, 0, 5, 5);
         auto b = Add(*root, "b", 10, 0, 5, 5);
         Add(*root, "c", 20, 0, 5, 5);
         root->SetFocusedControl(b.get());
         b->SetEnabled(false);
-        const auto moved = row.forward ? root->FocusNext() : root->FocusPrevious();
+        const auto moved = forward ? root->FocusNext() : root->FocusPrevious();
         ASSERT_TRUE(moved);
-        EXPECT_EQ(moved->GetName(), row.expected);
+        EXPECT_EQ(moved->GetName(), expected);
     }
 }

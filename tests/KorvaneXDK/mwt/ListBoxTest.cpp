@@ -1,30 +1,12 @@
 /** @file ListBoxTest.cpp List boxes: keys through a ten-item list, the pointer selecting and scrolling, the visible
  * count for broken item heights, and the drawing of the pulsing selection, the hover highlight and owner-drawn items. */
-#include <cmath>
-#include <limits>
-
-#include <gtest/gtest.h>
-
-#include "ControlTestSupport.h"
-#include "KorvaneXDK/mwt/ListBox.h"
-#include "TreeTestSupport.h"
-
-using namespace korvane;
-using namespace korvane::mwt;
-using korvane::test::Make;
-using Lines = std::vector<std::string>;
-using V = Vector2<float>;
+#include "MwtTest.h"
 
 namespace
 {
 
-constexpr unsigned int kPageUp = 0x21;
-constexpr unsigned int kPageDown = 0x22;
-constexpr unsigned int kHome = 0x24;
-constexpr unsigned int kLeft = 0x25;
-constexpr unsigned int kUp = 0x26;
-constexpr unsigned int kRight = 0x27;
-constexpr unsigned int kDown = 0x28;
+constexpr unsigned int kPageUp = 0x21, kPageDown = 0x22, kHome = 0x24, kLeft = 0x25, kUp = 0x26, kRight = 0x27,
+                       kDown = 0x28;
 
 /// `count` items "0", "1", ... of height 10 in an inner rectangle 92 x 40 at (4, 4): four rows.
 boost::shared_ptr<CListBox> MakeList(int count)
@@ -45,30 +27,24 @@ TEST(ListBoxTest, KeysMoveTheSelectionAndKeepItInView)
     auto list = MakeList(10);
     int keys = 0;
     list->KeyDownEvent = [&keys](CControl*, unsigned int) { ++keys; };
-    const struct
-    {
-        unsigned int key;
-        int selected, top;
-    } steps[] = {
+    int step = 0;
+    const std::tuple<unsigned int, int, int> rows2[] = {
         {kUp, 0, 0},                          // no selection: up (as down) selects the first item
         {kDown, 1, 0},     {kPageDown, 5, 4}, // keeps the selection on its row
         {kPageDown, 9, 6},                    // the last item; the top clamps to count - 4
         {kDown, 9, 6},     {kPageUp, 5, 2},   {kLeft, 1, 0}, {kDown, 2, 0},
         {kDown, 3, 0},     {kDown, 4, 1},     {kHome, 4, 1}, {0x10000u | kLeft, 0, 0}, // compared on the low 16 bits
-        {kRight, 4, 4},    {kUp, 3, 3},
-    };
-    int step = 0;
-    for (const auto& s : steps) {
-        SCOPED_TRACE(::testing::Message() << "step " << step << " key " << std::hex << s.key);
-        list->OnKeyDown(s.key);
-        EXPECT_EQ(s.selected, list->GetSelectedIndex());
-        EXPECT_EQ(s.top, list->GetTopIndex());
+        {kRight, 4, 4},    {kUp, 3, 3}};
+    for (const auto& [key, selected, top] : rows2) {
+        SCOPED_TRACE(::testing::Message() << "step " << step << " key " << std::hex << key);
+        list->OnKeyDown(key);
+        EXPECT_EQ(selected, list->GetSelectedIndex());
+        EXPECT_EQ(top, list->GetTopIndex());
         EXPECT_EQ(++step, keys) << "the key-down handler follows every key";
     }
 
     auto empty = MakeList(0);
-    int emptyKeys = 0;
-    int changes = 0;
+    int emptyKeys = 0, changes = 0;
     empty->KeyDownEvent = [&emptyKeys](CControl*, unsigned int) { ++emptyKeys; };
     empty->SelectionChangedEvent = [&changes](CListBox*) { ++changes; };
     for (const unsigned int key : {kUp, kDown, kPageDown, kPageUp}) {
@@ -83,8 +59,7 @@ TEST(ListBoxTest, TheMarginKeepsItemsAroundTheSelectionAndScrolledFiresEvenWhenC
 {
     auto list = MakeList(10);
     list->SetScrollMargin(1);
-    int scrolled = 0;
-    int changed = 0;
+    int scrolled = 0, changed = 0;
     list->ScrolledEvent = [&scrolled](CListBox*) { ++scrolled; };
     list->SelectionChangedEvent = [&changed](CListBox*) { ++changed; };
     list->SetSelectedIndex(3);
@@ -138,62 +113,50 @@ TEST(ListBoxTest, ThePointerSelectsAndScrollsOneItemPerMoveBelowTheList)
 
 TEST(ListBoxTest, VisibleCountForEveryItemHeight)
 {
-    test::FixedFonts fonts;
+    RecordingCanvas fonts; // "default": 8 units a character, 16 high
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    const struct
-    {
-        const char* what;
-        bool fromFont;
-        int itemHeight;
-        float height;
-        int visible;
-    } rows[] = {
+    const std::tuple<const char*, bool, int, float, int> rows[] = {
         {"32 in 100", false, 32, 108, 3},
         {"the font's 16 in 100", true, 32, 108, 6},
         {"item height 0", false, 0, 108, 0},
         {"negative item height", false, -5, 108, 0},
         {"negative inner height", false, 10, 4, 0},
         {"inner height no number", false, 10, nan, 0},
-        {"saturated", false, 1, 1e30f, std::numeric_limits<std::int32_t>::max()},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
-        auto list = Make<CListBox>("list", 0, 0, 100, row.height);
-        list->SetItemHeightFromFont(row.fromFont);
-        list->SetItemHeight(row.itemHeight);
+        {"saturated", false, 1, 1e30f, std::numeric_limits<std::int32_t>::max()}};
+    for (const auto& [what, fromFont, itemHeight, height, visible] : rows) {
+        SCOPED_TRACE(what);
+        auto list = Make<CListBox>("list", 0, 0, 100, height);
+        list->SetItemHeightFromFont(fromFont);
+        list->SetItemHeight(itemHeight);
         list->GetItems() = {"a", "b", "c", "d", "e", "f", "g", "h"};
-        EXPECT_EQ(row.visible, list->GetVisibleItemCount());
-        EXPECT_EQ(row.visible, list->GetVisibleCount());
+        EXPECT_EQ(visible, list->GetVisibleItemCount());
+        EXPECT_EQ(visible, list->GetVisibleCount());
         // Hit tests and the drawing stay bounded whatever the count.
         const int hit = list->GetItemAt(V(50, 20));
-        EXPECT_EQ(row.visible > 0 ? (row.fromFont ? 1 : 16 / row.itemHeight) : -1, hit);
+        EXPECT_EQ(visible > 0 ? (fromFont ? 1 : 16 / itemHeight) : -1, hit);
         list->Initialize();
-        test::LogCanvas canvas;
+        LogCanvas canvas;
         list->Draw(&canvas);
-        EXPECT_EQ(static_cast<std::size_t>(std::min(row.visible, 8)), canvas.Only({"clipped"}).size());
+        EXPECT_EQ(static_cast<std::size_t>(std::min(visible, 8)), canvas.Only({"clipped"}).size());
     }
 }
 
 TEST(ListBoxTest, TheSelectionPulsesOnceASecondAndHoverAndOwnerDrawShow)
 {
-    test::FixedFonts fonts;
-    const struct
-    {
-        double milliseconds;
-        const char* alpha;
-    } rows[] = {{0, "0.45"}, {250, "0.7"}, {750, "0.2"}, {1250, "0.7"}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.milliseconds);
+    RecordingCanvas fonts; // "default": 8 units a character, 16 high
+    const std::tuple<double, const char*> rows3[] = {{0, "0.45"}, {250, "0.7"}, {750, "0.2"}, {1250, "0.7"}};
+    for (const auto& [milliseconds, alpha] : rows3) {
+        SCOPED_TRACE(milliseconds);
         auto list = MakeList(10);
         list->Initialize();
         list->SetSelectedIndex(1);
         list->SetHotTrack(true);
         list->OnMouseMove(V(50, 25), 0);
-        test::LogCanvas canvas;
-        canvas.device->elapsedMilliseconds = row.milliseconds;
+        LogCanvas canvas;
+        canvas.device->elapsedMilliseconds = milliseconds;
         list->Draw(&canvas);
         EXPECT_EQ(
-            (Lines{"clipped (4,4,92,10) '0' (1,1,1,1)", std::string("fill (4,14,92,10) (1,0.5,0,") + row.alpha + ") b0",
+            (Lines{"clipped (4,4,92,10) '0' (1,1,1,1)", std::string("fill (4,14,92,10) (1,0.5,0,") + alpha + ") b0",
                    "clipped (4,14,92,10) '1' (1,1,1,1)", "fill (4,24,92,10) (1,1,1,0.2) b0",
                    "clipped (4,24,92,10) '2' (1,1,1,1)", "clipped (4,34,92,10) '3' (1,1,1,1)"}),
             canvas.Only({"fill (4", "clipped"}));
@@ -205,9 +168,9 @@ TEST(ListBoxTest, TheSelectionPulsesOnceASecondAndHoverAndOwnerDrawShow)
     list->SetOwnerDraw(true);
     Lines drawn;
     list->DrawItemEvent = [&drawn](CListBox*, canvas::CCanvas*, std::int32_t index, const canvas::Rect2f& r) {
-        drawn.push_back(std::to_string(index) + " " + test::Rect(r));
+        drawn.push_back(std::to_string(index) + " " + Rect(r));
     };
-    test::LogCanvas canvas;
+    LogCanvas canvas;
     list->Draw(&canvas);
     EXPECT_EQ((Lines{"6 (4,4,92,10)", "7 (4,14,92,10)", "8 (4,24,92,10)", "9 (4,34,92,10)"}), drawn)
         << "the top clamps to count - 4";

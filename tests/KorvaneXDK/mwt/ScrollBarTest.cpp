@@ -1,29 +1,7 @@
 /** @file ScrollBarTest.cpp Scroll bars: the value's clamp, keys, the layout of both appearances, presses on each
  * part, the thumb drag with its snap-back and a bar too short to drag on, auto-repeat on an injected frame clock, the
- * drawing of both appearances, and the leaderboard's skinned bar read back from the OpenGL device. */
-#include <cmath>
-#include <limits>
-
-#include <gtest/gtest.h>
-
-#include "ControlTestSupport.h"
-#include "KorvaneXDK/mwt/Form.h"
-#include "KorvaneXDK/mwt/Screen.h"
-#include "KorvaneXDK/mwt/ScrollBar.h"
-#include "KorvaneXDK/mwt/SimpleScrollBarAppearance.h"
-#include "KorvaneXDK/mwt/SkinScrollBarAppearance.h"
-#include "KorvaneXDK/platform/graphics/Texture.h"
-#include "TreeTestSupport.h"
-#include "support/FakeTexture.h"
-
-using namespace korvane;
-using namespace korvane::mwt;
-using canvas::Rect2f;
-using korvane::test::Add;
-using korvane::test::FakeTexture;
-using korvane::test::Make;
-using Lines = std::vector<std::string>;
-using V = Vector2<float>;
+ * drawing of both appearances. */
+#include "MwtTest.h"
 
 namespace
 {
@@ -31,13 +9,11 @@ namespace
 /// A horizontal bar of the simple appearance, `width` x 16, laid out; 0 to 100, page 10.
 boost::shared_ptr<CScrollBar> MakeBar(float width = 100)
 {
-    auto bar = Make<CScrollBar>("bar", 0, 0, width, 16);
-    bar->Initialize();
-    return bar;
+    return Make<CScrollBar>("bar", 0, 0, width, 16, kInitialized);
 }
 
 /// A skin scroll-bar appearance of the definition lines, both pictures resolved by name.
-boost::shared_ptr<IControlAppearance> SkinOf(const std::vector<std::string>& lines, ITexture* up, ITexture* down)
+boost::shared_ptr<IControlAppearance> SkinOf(const Lines& lines, ITexture* up, ITexture* down)
 {
     AppearanceProperties definition;
     definition.ParseLines(lines);
@@ -51,129 +27,83 @@ boost::shared_ptr<IControlAppearance> SkinOf(const std::vector<std::string>& lin
 TEST(ScrollBarTest, TheValueStaysAPageShortOfTheMaximumAndKeysStepIt)
 {
     auto bar = MakeBar();
-    int changes = 0;
-    int keyEvents = 0;
-    bar->ValueChangedEvent = [&changes](CScrollBar*) { ++changes; };
+    int changed = 0, keyEvents = 0;
+    bar->ValueChangedEvent = [&changed](CScrollBar*) { ++changed; };
     bar->KeyDownEvent = [&keyEvents](CControl*, unsigned int) { ++keyEvents; };
-    const struct
-    {
-        double set; // NaN: press the key instead
-        unsigned int key;
-        double value;
-        int changes;
-    } steps[] = {
+    const std::tuple<double, unsigned int, double, int> steps[] = {
         {95, 0, 90, 1},     {89.5, 0, 89.5, 2}, {NAN, 0x27, 90, 3}, {NAN, 0x28, 90, 3},
         {NAN, 0x25, 89, 4}, {NAN, 0x26, 88, 5}, {NAN, 0x21, 78, 6}, {NAN, 0x22, 88, 7},
-        {NAN, 0x23, 88, 7}, {NAN, 0x24, 88, 7}, {-5, 0, 0, 8},      {NAN, 0x10028, 1, 9},
-    };
-    for (const auto& s : steps) {
-        SCOPED_TRACE(::testing::Message() << s.set << " / key " << std::hex << s.key);
-        if (std::isnan(s.set)) {
-            bar->OnKeyDown(s.key);
-        } else {
-            bar->SetValue(s.set);
-        }
-        EXPECT_EQ(s.value, bar->GetValue());
-        EXPECT_EQ(s.changes, changes);
+        {NAN, 0x23, 88, 7}, {NAN, 0x24, 88, 7}, {-5, 0, 0, 8},      {NAN, 0x10028, 1, 9}};
+    for (const auto& [set, key, value, changes] : steps) {
+        SCOPED_TRACE(::testing::Message() << set << " / key " << std::hex << key);
+        std::isnan(set) ? bar->OnKeyDown(key) : bar->SetValue(set);
+        EXPECT_EQ(value, bar->GetValue());
+        EXPECT_EQ(changes, changed);
     }
     EXPECT_EQ(0, keyEvents) << "the bar keeps its keys";
 
     bar->SetMaximum(0.5);
     EXPECT_EQ(1, bar->GetValue()) << "a new maximum does not clamp again";
-    const struct
-    {
-        double minimum, maximum, page, pageSize;
-        double set, value;
-    } pages[] = {{0, 100, 10, 10, 50, 50}, {0, 100, 150, 100, 50, 0}, {50, 50, 10, 0, 60, 50}};
-    for (const auto& p : pages) {
-        SCOPED_TRACE(p.page);
-        bar->SetMinimum(p.minimum);
-        bar->SetMaximum(p.maximum);
-        bar->SetPageSize(p.page);
-        EXPECT_EQ(p.pageSize, bar->GetPageSize());
-        EXPECT_EQ(p.pageSize, bar->GetEffectivePageSize());
-        bar->SetValue(p.set);
-        EXPECT_EQ(p.value, bar->GetValue());
+    const std::tuple<double, double, double, double, double, double> rows[] = {
+        {0, 100, 10, 10, 50, 50}, {0, 100, 150, 100, 50, 0}, {50, 50, 10, 0, 60, 50}};
+    for (const auto& [minimum, maximum, page, pageSize, set, value] : rows) {
+        SCOPED_TRACE(page);
+        bar->SetMinimum(minimum);
+        bar->SetMaximum(maximum);
+        bar->SetPageSize(page);
+        EXPECT_EQ(pageSize, bar->GetPageSize());
+        EXPECT_EQ(pageSize, bar->GetEffectivePageSize());
+        bar->SetValue(set);
+        EXPECT_EQ(value, bar->GetValue());
         // Range 0 counts as 1: the thumb stays a number.
         const Rect2f thumb = bar->GetThumbRect();
-        EXPECT_TRUE(std::isfinite(thumb.left) && std::isfinite(thumb.width)) << test::Rect(thumb);
+        EXPECT_TRUE(std::isfinite(thumb.left) && std::isfinite(thumb.width)) << Rect(thumb);
     }
 }
 
 TEST(ScrollBarTest, AppearancesLayOutButtonsTrackAndThumb)
 {
     FakeTexture up(8, 8);
-    const struct
-    {
-        const char* what;
-        std::vector<std::string> skin; // empty: the simple appearance
-        V size;
-        std::int32_t orientation;
-        Rect2f decrease, increase, track, thumb;
-    } rows[] = {
-        // Thumb length 6.8 raised to 16 takes 9.2 off the travel; at 0 it starts on the track's left.
-        {"simple", {}, V(100, 16), 0, {0, 0, 16, 16}, {84, 0, 16, 16}, {16, 0, 68, 16}, {16, 0, 16, 16}},
-        {"simple vertical", {}, V(20, 100), 1, {0, 0, 20, 16}, {0, 84, 20, 16}, {0, 16, 20, 68}, {0, 16, 20, 16}},
-        {"skin", {"Texture=up"}, V(200, 20), 0, {0, 0, 20, 20}, {180, 0, 20, 20}, {20, 0, 160, 20}, {20, 0, 20, 20}},
-        {"skin MaxButtonSize",
-         {"Texture=up", "MaxButtonSize=12"},
-         V(200, 20),
-         0,
-         {0, 0, 12, 20},
-         {188, 0, 12, 20},
-         {12, 0, 176, 20},
-         {12, 0, 20, 20}},
-        {"skin vertical",
-         {"Texture=up"},
-         V(12, 100),
-         5,
-         {0, 0, 12, 12},
-         {0, 88, 12, 12},
-         {0, 12, 12, 76},
-         {0, 12, 12, 12}},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
-        auto bar = Make<CScrollBar>("bar", 0, 0, row.size.x, row.size.y);
-        if (!row.skin.empty()) {
-            bar->SetAppearance(SkinOf(row.skin, &up, &up));
+    // Decrease and increase buttons, track and thumb of a bar of the simple appearance (no skin lines) or a skin.
+    auto layout = [&up](const Lines& skin, V size, std::int32_t orientation) {
+        auto bar = Make<CScrollBar>("bar", 0, 0, size.x, size.y);
+        if (!skin.empty()) {
+            bar->SetAppearance(SkinOf(skin, &up, &up));
         }
         bar->Initialize();
-        bar->SetOrientation(row.orientation);
-        EXPECT_EQ(row.decrease, bar->GetDecreaseButtonRect()) << test::Rect(bar->GetDecreaseButtonRect());
-        EXPECT_EQ(row.increase, bar->GetIncreaseButtonRect()) << test::Rect(bar->GetIncreaseButtonRect());
-        EXPECT_EQ(row.track, bar->GetTrackRect()) << test::Rect(bar->GetTrackRect());
-        EXPECT_EQ(row.thumb, bar->GetThumbRect()) << test::Rect(bar->GetThumbRect());
-    }
+        bar->SetOrientation(orientation);
+        return Rect(bar->GetDecreaseButtonRect()) + Rect(bar->GetIncreaseButtonRect()) + Rect(bar->GetTrackRect()) +
+               Rect(bar->GetThumbRect());
+    };
+    // Thumb length 6.8 raised to 16 takes 9.2 off the travel; at 0 it starts on the track's left.
+    EXPECT_EQ("(0,0,16,16)(84,0,16,16)(16,0,68,16)(16,0,16,16)", layout({}, V(100, 16), 0));
+    EXPECT_EQ("(0,0,20,16)(0,84,20,16)(0,16,20,68)(0,16,20,16)", layout({}, V(20, 100), 1));
+    EXPECT_EQ("(0,0,20,20)(180,0,20,20)(20,0,160,20)(20,0,20,20)", layout({"Texture=up"}, V(200, 20), 0));
+    EXPECT_EQ("(0,0,12,20)(188,0,12,20)(12,0,176,20)(12,0,20,20)",
+              layout({"Texture=up", "MaxButtonSize=12"}, V(200, 20), 0));
+    EXPECT_EQ("(0,0,12,12)(0,88,12,12)(0,12,12,76)(0,12,12,12)", layout({"Texture=up"}, V(12, 100), 5));
 }
 
 TEST(ScrollBarTest, TheLeftButtonPressesTheFirstPartUnderThePointer)
 {
     // At 40 the thumb is {39.52, 0, 16, 16}: page-down track before it, page-up track after it.
-    const struct
-    {
-        V point;
-        int button;
-        int part;
-        double value;
-    } rows[] = {
+    const std::tuple<V, int, int, double> rows[] = {
         {V(90, 8), 1, CScrollBar::kPartIncreaseButton, 41}, {V(5, 8), 1, CScrollBar::kPartDecreaseButton, 39},
         {V(70, 8), 1, CScrollBar::kPartPageIncrease, 50},   {V(20, 8), 1, CScrollBar::kPartPageDecrease, 30},
         {V(45, 8), 1, CScrollBar::kPartThumb, 40},          {V(90, 8), 3, CScrollBar::kPartNone, 40},
         {V(100, 8), 1, CScrollBar::kPartThumb, 40}, // off the bar, but within reach of the thumb
-        {V(50, 200), 1, CScrollBar::kPartNone, 40},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(test::Point(row.point));
+        {V(50, 200), 1, CScrollBar::kPartNone, 40}};
+    for (const auto& [point, button, part, value] : rows) {
+        SCOPED_TRACE(Point(point));
         auto bar = MakeBar();
         bar->SetValue(40);
-        bar->OnMouseDown(row.point, row.button);
-        EXPECT_EQ(row.part, bar->GetPressedPart());
-        EXPECT_EQ(row.part != CScrollBar::kPartNone, bar->IsPartPressed());
-        EXPECT_EQ(row.value, bar->GetValue());
-        bar->OnMouseUp(row.point, row.button);
+        bar->OnMouseDown(point, button);
+        EXPECT_EQ(part, bar->GetPressedPart());
+        EXPECT_EQ(part != CScrollBar::kPartNone, bar->IsPartPressed());
+        EXPECT_EQ(value, bar->GetValue());
+        bar->OnMouseUp(point, button);
         EXPECT_FALSE(bar->IsPartPressed());
-        EXPECT_EQ(row.part, bar->GetPressedPart()) << "kept after the release";
+        EXPECT_EQ(part, bar->GetPressedPart()) << "kept after the release";
     }
 
     auto form = Make<CForm>("form", 0, 0, 200, 100);
@@ -190,22 +120,17 @@ TEST(ScrollBarTest, TheThumbFollowsThePointerAndSnapsBackBeyondReach)
     auto bar = MakeBar();
     bar->OnMouseDown(V(20, 8), 1); // grabs the thumb 4 units in
     ASSERT_EQ(CScrollBar::kPartThumb, bar->GetPressedPart());
-    const struct
-    {
-        V point;
-        double value;
-        bool over;
-    } moves[] = {
+    const std::tuple<V, double, bool> rows2[] = {
         {V(49.4f, 8), 50, true},   // 29.4 of the 58.8 travel
         {V(49.4f, 200), 0, false}, // more than 128 below: back to where the drag began
         {V(49.4f, 100), 50, true}, // back within reach
-        {V(0, 8), 0, true},        {V(150, 8), 90, true},
-    };
-    for (const auto& m : moves) {
-        SCOPED_TRACE(test::Point(m.point));
-        bar->OnMouseMove(m.point, 1);
-        EXPECT_NEAR(m.value, bar->GetValue(), 1e-3);
-        EXPECT_EQ(m.over, bar->IsPartPressed());
+        {V(0, 8), 0, true},
+        {V(150, 8), 90, true}};
+    for (const auto& [point, value, over] : rows2) {
+        SCOPED_TRACE(Point(point));
+        bar->OnMouseMove(point, 1);
+        EXPECT_NEAR(value, bar->GetValue(), 1e-3);
+        EXPECT_EQ(over, bar->IsPartPressed());
     }
     bar->OnWindowDeactivate();
     EXPECT_FALSE(bar->IsPartPressed());
@@ -215,28 +140,20 @@ TEST(ScrollBarTest, TheThumbFollowsThePointerAndSnapsBackBeyondReach)
 
 TEST(ScrollBarTest, ABarWithNoTravelForItsThumbKeepsItsValueWhileDragged)
 {
-    const struct
-    {
-        const char* what;
-        float width;
-        float minThumb; // 0: the appearance's
-        V grab, move;
-    } rows[] = {
-        // Track 68, thumb 6.8 raised to 74.8: no travel left.
-        {"no travel", 100, 74.8f, V(20, 8), V(30, 8)},
-        // Track 8, thumb 0.8 raised to 16: the travel is -7.2.
-        {"negative travel", 40, 0, V(20, 8), V(10, 8)},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
-        auto bar = MakeBar(row.width);
-        if (row.minThumb > 0) {
-            bar->SetMinThumbLength(row.minThumb);
+    const std::tuple<const char*, float, float, V, V> rows[] = {// Track 68, thumb 6.8 raised to 74.8: no travel left.
+                                                                {"no travel", 100, 74.8f, V(20, 8), V(30, 8)},
+                                                                // Track 8, thumb 0.8 raised to 16: the travel is -7.2.
+                                                                {"negative travel", 40, 0, V(20, 8), V(10, 8)}};
+    for (const auto& [what, width, minThumb, grab, move] : rows) {
+        SCOPED_TRACE(what);
+        auto bar = MakeBar(width);
+        if (minThumb > 0) {
+            bar->SetMinThumbLength(minThumb);
         }
         bar->SetValue(50);
-        bar->OnMouseDown(row.grab, 1);
+        bar->OnMouseDown(grab, 1);
         ASSERT_EQ(CScrollBar::kPartThumb, bar->GetPressedPart());
-        bar->OnMouseMove(row.move, 1);
+        bar->OnMouseMove(move, 1);
         EXPECT_EQ(50, bar->GetValue());
     }
 }
@@ -275,107 +192,53 @@ TEST(ScrollBarTest, HoldingAPartRepeatsAfterAQuarterSecondAndUpdateRunsNothingEl
 
 TEST(ScrollBarTest, SimpleAndSkinDrawingWithAPartHeld)
 {
-    FakeTexture up(8, 8);
-    FakeTexture down(8, 8);
+    FakeTexture up(8, 8), down(8, 8);
     const std::string frame = " (1,1,1,1) b1";
     const std::string dim = " (1,1,1,0.2) b0";
-    // The page-up track held moves the value to 10: thumb {21.88, 0, 16, 16}.
-    const struct
-    {
-        bool skin;
-        V press;
-        Lines want;
-    } rows[] = {
-        {false,
-         V(70, 8),
-         {"frame (85,1,14,14)" + frame, "fill (85,1,14,14)" + dim, "fill (91,7,2,2)" + frame,
-          "frame (1,1,14,14)" + frame, "fill (1,1,14,14)" + dim, "fill (7,7,2,2)" + frame,
-          "fill (38.88,1,44.12,14) (1,1,1,0.8) b0", "fill (17,1,3.88,14)" + dim, "frame (22.88,1,14,14)" + frame,
-          "fill (22.88,1,14,14)" + dim}},
-        {true,
-         V(5, 8),
-         {"skin (84,0,16,16) up (1,1,1,1)", "skin (0,0,16,16) down (1,1,1,1)", "fill (32,0,52,16)" + dim,
-          "fill (16,0,0,16)" + dim, "skin (16,0,16,16) up (1,1,1,1)"}},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.skin ? "skin" : "simple");
-        auto bar = Make<CScrollBar>("bar", 0, 0, 100, 16);
-        if (row.skin) {
+    auto draw = [&](bool skin, V size, std::int32_t orientation, double value, double step, V press) {
+        auto bar = Make<CScrollBar>("bar", 0, 0, size.x, size.y);
+        if (skin) {
             bar->SetAppearance(
                 SkinOf({"BodyRect.width=8", "BodyRect.height=8", "Texture=up", "DownTexture=down"}, &up, &down));
         }
         bar->Initialize();
-        bar->SetSmallChange(0);
-        bar->OnMouseDown(row.press, 1);
-        test::LogCanvas canvas;
+        bar->SetOrientation(orientation);
+        bar->SetValue(value);
+        bar->SetSmallChange(step);
+        bar->OnMouseDown(press, 1);
+        LogCanvas canvas;
         canvas.names = {{&up, "up"}, {&down, "down"}};
         bar->Draw(&canvas);
-        EXPECT_EQ(row.want, canvas.Only({"fill", "frame", "skin"}));
-    }
+        return canvas.Only({"fill", "frame", "skin"});
+    };
+    // The page-up track held moves the value to 10: thumb {21.88, 0, 16, 16}.
+    EXPECT_EQ((Lines{"frame (85,1,14,14)" + frame, "fill (85,1,14,14)" + dim, "fill (91,7,2,2)" + frame,
+                     "frame (1,1,14,14)" + frame, "fill (1,1,14,14)" + dim, "fill (7,7,2,2)" + frame,
+                     "fill (38.88,1,44.12,14) (1,1,1,0.8) b0", "fill (17,1,3.88,14)" + dim,
+                     "frame (22.88,1,14,14)" + frame, "fill (22.88,1,14,14)" + dim}),
+              draw(false, V(100, 16), 0, 0, 0, V(70, 8)));
+    EXPECT_EQ((Lines{"skin (84,0,16,16) up (1,1,1,1)", "skin (0,0,16,16) down (1,1,1,1)", "fill (32,0,52,16)" + dim,
+                     "fill (16,0,0,16)" + dim, "skin (16,0,16,16) up (1,1,1,1)"}),
+              draw(true, V(100, 16), 0, 0, 0, V(5, 8)));
+    // The leaderboard's bar: 12 x 12 end buttons and thumb; the increase button pressed from 25 to 50.
+    EXPECT_EQ((Lines{"skin (0,52,12,12) down (1,1,1,1)", "skin (0,0,12,12) up (1,1,1,1)", "fill (0,40,12,12)" + dim,
+                     "fill (0,12,12,16)" + dim, "skin (0,28,12,12) up (1,1,1,1)"}),
+              draw(true, V(12, 64), 1, 25, 25, V(6, 58)));
 }
 
-TEST(ScrollBarTest, SkinKeysAreReadInOrderAndAMissingPictureIsNotDrawn)
+TEST(ScrollBarTest, SkinDefaultsAndAMissingPictureIsNotDrawn)
 {
-    test::KeyLog definition({"Texture=up", "MaxButtonSize=nan"});
-    std::vector<std::string> resolved;
     FakeTexture up(8, 8);
-    CSkinScrollBarAppearance skin;
-    skin.LoadProperties(definition, [&](const std::string& name) -> ITexture* {
-        resolved.push_back(name);
-        return name == "up" ? &up : nullptr;
-    });
-    EXPECT_EQ((Lines{"BodyRect.left|0", "BodyRect.top|0", "BodyRect.width|0", "BodyRect.height|0", "Texture|",
-                     "DownTexture|", "MaxButtonSize|128"}),
-              definition.asked);
-    EXPECT_EQ((Lines{"up", ""}), resolved);
-    EXPECT_EQ("SkinScrollBar", skin.GetName());
-    EXPECT_TRUE(std::isnan(skin.GetMaxButtonSize()));
-
-    test::KeyLog empty({});
-    skin.LoadProperties(empty, [](const std::string&) -> ITexture* { return nullptr; });
-    EXPECT_EQ(128.0f, skin.GetMaxButtonSize());
+    EXPECT_TRUE(std::isnan(LoadSkin<CSkinScrollBarAppearance>({"MaxButtonSize=nan"}, {})->GetMaxButtonSize()));
+    EXPECT_EQ(128.0f, LoadSkin<CSkinScrollBarAppearance>({}, {})->GetMaxButtonSize());
+    EXPECT_EQ("SkinScrollBar", CSkinScrollBarAppearance().GetName());
 
     // No pictures at all: only the two track boxes show.
     auto bar = Make<CScrollBar>("bar", 0, 0, 100, 16);
     bar->SetAppearance(SkinOf({}, nullptr, nullptr));
     bar->Initialize();
-    test::LogCanvas canvas;
+    LogCanvas canvas;
     bar->Draw(&canvas);
     EXPECT_EQ((Lines{"fill (32,0,52,16) (1,1,1,0.2) b0", "fill (16,0,0,16) (1,1,1,0.2) b0"}),
               canvas.Only({"fill", "frame", "skin"}));
-}
-
-using ScrollBarGLTest = test::ControlGLTest<48, 72>;
-
-TEST_F(ScrollBarGLTest, TheLeaderboardsSkinnedBarShowsItsPressedButtonInTheDownPicture)
-{
-    CTexture up;
-    up.Fill(8, 8, 1, 0, 0, 1, false, os::gfx::Format::A8R8G8B8);
-    CTexture down;
-    down.Fill(8, 8, 0, 1, 0, 1, false, os::gfx::Format::A8R8G8B8);
-    auto screen = Make<CScreen>("screen", 0, 0, 48, 72);
-    screen->Initialize();
-    // 12 wide: 12 x 12 end buttons, a track of 40 and a 12-unit thumb with 32 units of travel.
-    auto bar = Make<CScrollBar>("leaderboard", 20, 4, 12, 64);
-    bar->SetAppearance(SkinOf({"BodyRect.width=8", "BodyRect.height=8", "Texture=up", "DownTexture=down"}, &up, &down));
-    bar->SetColor(Color4<float>(0, 0, 1, 1));
-    screen->AddControl(bar);
-    bar->SetOrientation(1);
-    bar->SetValue(25);
-    bar->SetSmallChange(25);
-    screen->OnMouseDown(V(26, 62), 1);
-    ASSERT_EQ(50, bar->GetValue());
-    screen->Draw(glCanvas.get());
-    ExpectPixels([](int x, int y) -> std::uint32_t {
-        if (x < 20 || x >= 32 || y < 4 || y >= 68) {
-            return 0xFF000000u;
-        }
-        if (y < 16 || (y >= 32 && y < 44)) {
-            return 0xFFFF0000u; // decrease button and thumb: the up picture
-        }
-        if (y >= 56) {
-            return 0xFF00FF00u; // the pressed increase button: the down picture
-        }
-        return 0xFF000033u; // the two track parts: the bar's colour at one fifth
-    });
 }

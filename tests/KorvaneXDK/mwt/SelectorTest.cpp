@@ -1,17 +1,6 @@
 /** @file SelectorTest.cpp Horizontal selectors: stepping with faded end markers, clicks on the outer thirds, the
  * wheel, an empty list, and text wider than the control. */
-#include <gtest/gtest.h>
-
-#include "ControlTestSupport.h"
-#include "KorvaneXDK/mwt/Form.h"
-#include "KorvaneXDK/mwt/HorizontalSelector.h"
-#include "TreeTestSupport.h"
-
-using namespace korvane;
-using namespace korvane::mwt;
-using korvane::test::Make;
-using Lines = std::vector<std::string>;
-using V = Vector2<float>;
+#include "MwtTest.h"
 
 namespace
 {
@@ -32,7 +21,7 @@ struct Selector
     /// The markers and the text as drawn now.
     Lines Draw()
     {
-        test::LogCanvas canvas;
+        LogCanvas canvas;
         selector->Draw(&canvas);
         return canvas.Only({"text", "clipped"});
     }
@@ -45,84 +34,69 @@ struct Selector
 
 TEST(SelectorTest, StepsStopAtTheEndsAndFadeTheMarkerThere)
 {
-    test::FixedFonts fonts;
+    RecordingCanvas fonts; // "default": 8 units a character, 16 high
     Selector s;
     int keys = 0;
     s.selector->KeyDownEvent = [&keys](CControl*, unsigned int) { ++keys; };
-    const struct
-    {
-        unsigned int key;
-        int selected, changes;
-        const char *left, *right, *text;
-    } steps[] = {
+    int pressed = 0;
+    const std::tuple<unsigned int, int, int, const char*, const char*, const char*> rows[] = {
         {0, 0, 0, kFaded, kFull, "clipped (52,7,16,16) 'aa' (1,1,1,1)"},
         {0x27, 1, 1, kFull, kFull, "clipped (44,7,32,16) 'bbbb' (1,1,1,1)"},
         {0x28, 2, 2, kFull, kFaded, "clipped (56,7,8,16) 'c' (1,1,1,1)"},
         {0x27, 2, 2, kFull, kFaded, "clipped (56,7,8,16) 'c' (1,1,1,1)"},
         {0x25, 1, 3, kFull, kFull, "clipped (44,7,32,16) 'bbbb' (1,1,1,1)"},
         {0x10026, 0, 4, kFaded, kFull, "clipped (52,7,16,16) 'aa' (1,1,1,1)"},
-        {0x26, 0, 4, kFaded, kFull, "clipped (52,7,16,16) 'aa' (1,1,1,1)"},
-    };
-    int pressed = 0;
-    for (const auto& step : steps) {
-        SCOPED_TRACE(::testing::Message() << "key " << std::hex << step.key);
-        if (step.key != 0) {
-            s.selector->OnKeyDown(step.key);
+        {0x26, 0, 4, kFaded, kFull, "clipped (52,7,16,16) 'aa' (1,1,1,1)"}};
+    for (const auto& [key, selected, changes, left, right, text] : rows) {
+        SCOPED_TRACE(::testing::Message() << "key " << std::hex << key);
+        if (key != 0) {
+            s.selector->OnKeyDown(key);
             EXPECT_EQ(++pressed, keys);
         }
-        EXPECT_EQ(step.selected, s.selector->GetSelectedIndex());
-        EXPECT_EQ(step.changes, s.changes);
-        EXPECT_EQ((Lines{std::string("text (6,7) '<' ") + step.left, std::string("text (106,7) '>' ") + step.right,
-                         step.text}),
+        EXPECT_EQ(selected, s.selector->GetSelectedIndex());
+        EXPECT_EQ(changes, s.changes);
+        EXPECT_EQ((Lines{std::string("text (6,7) '<' ") + left, std::string("text (106,7) '>' ") + right, text}),
                   s.Draw());
     }
 }
 
 TEST(SelectorTest, ClicksStepOnlyStrictlyInsideTheOuterThirds)
 {
-    const struct
-    {
-        float x;
-        int selected;
-    } rows[] = {{0, 0}, {39.99f, 0}, {40, 1}, {60, 1}, {80, 1}, {80.01f, 2}, {119, 2}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.x);
+    const std::tuple<float, int> rows2[] = {{0, 0}, {39.99f, 0}, {40, 1}, {60, 1}, {80, 1}, {80.01f, 2}, {119, 2}};
+    for (const auto& [x, selected] : rows2) {
+        SCOPED_TRACE(x);
         Selector s;
         for (const int button : {1, 3}) {
             s.selector->SetSelectedIndex(1);
-            s.selector->OnMouseDown(V(row.x, 15), button);
-            EXPECT_EQ(row.selected, s.selector->GetSelectedIndex());
+            s.selector->OnMouseDown(V(x, 15), button);
+            EXPECT_EQ(selected, s.selector->GetSelectedIndex());
         }
     }
 }
 
 TEST(SelectorTest, TheWheelStepsUnlessItsHandlerTakesIt)
 {
-    const struct
-    {
-        const char* what;
-        int handler; // -1 none, 0 declines, 1 takes
-        float delta;
-        int selected;
-    } rows[] = {
-        {"up", -1, 1, 2},   {"no movement steps back", -1, 0, 0}, {"down", -1, -2, 0}, {"declined", 0, 1, 2},
-        {"taken", 1, 1, 1},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
+    const std::tuple<const char*, int, float, int> rows[] = {{"up", -1, 1, 2},
+                                                             {"no movement steps back", -1, 0, 0},
+                                                             {"down", -1, -2, 0},
+                                                             {"declined", 0, 1, 2},
+                                                             {"taken", 1, 1, 1}};
+    for (const auto& [what, handler, delta, selected] : rows) {
+        SCOPED_TRACE(what);
         Selector s;
         s.selector->SetSelectedIndex(1);
-        if (row.handler >= 0) {
-            s.selector->MouseWheelEvent = [&row](CControl*, float) { return row.handler == 1; };
+        if (handler >= 0) {
+            const bool takes = handler == 1;
+            s.selector->MouseWheelEvent = [takes](CControl*, float) { return takes; };
         }
-        EXPECT_TRUE(s.selector->OnMouseWheel(V(0, 0), row.delta));
-        EXPECT_EQ(row.selected, s.selector->GetSelectedIndex());
+        EXPECT_TRUE(s.selector->OnMouseWheel(V(0, 0), delta));
+        EXPECT_EQ(selected, s.selector->GetSelectedIndex());
     }
 }
 
 TEST(SelectorTest, AnEmptyListFiresOnceAndShowsOnlyFadedMarkersOrTheNameWhenLayingOut)
 {
-    test::FixedFonts fonts;
+    RecordingCanvas fonts; // "default": 8 units a character, 16 high
     Selector s;
     s.selector->GetItems().clear();
     EXPECT_EQ(-1, s.selector->GetSelectedIndex());
@@ -141,7 +115,7 @@ TEST(SelectorTest, AnEmptyListFiresOnceAndShowsOnlyFadedMarkersOrTheNameWhenLayi
 
 TEST(SelectorTest, TextWiderThanTheSelectorIsClippedToIt)
 {
-    test::FixedFonts fonts;
+    RecordingCanvas fonts; // "default": 8 units a character, 16 high
     Selector s;
     s.selector->GetItems()[0] = "abcdefghijklmnop"; // 128 wide: starts at -4
     EXPECT_EQ("clipped (0,7,120,16) 'abcdefghijklmnop' (1,1,1,1)", s.Draw().back());

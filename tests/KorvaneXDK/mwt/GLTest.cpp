@@ -1,0 +1,156 @@
+/** @file GLTest.cpp The program's skin on the real OpenGL device: a framed skinned form holding one control of each
+ * skinned kind, read back and compared with a stored reference picture.
+ *
+ * Run with KORVANE_UPDATE_REFERENCE_IMAGES=1 to write the reference picture afresh into the source tree (then look at
+ * it before committing it). */
+#include <filesystem>
+#include <fstream>
+
+#include "KorvaneXDK/core/ArchiveFileDataLoader.h"
+#include "KorvaneXDK/core/ArchiveFileLoader.h"
+#include "KorvaneXDK/platform/GameApplicationDriverCX.h"
+#include "KorvaneXDK/platform/graphics/DXGraphics.h"
+#include "KorvaneXDK/platform/graphics/ShaderEnvironment.h"
+#include "KorvaneXDK/platform/graphics/TextureCache.h"
+#include "MwtTest.h"
+#include "os/gfx/Device.h"
+#include "os/gfx/Math.h"
+#include "os/gfx/ResultCodes.h"
+#include "tools/kvatool/Packer.h"
+
+namespace
+{
+
+constexpr int kSkinWidth = 256;
+constexpr int kSkinHeight = 192;
+const char* const kReference = KORVANE_SOURCE_DIR "/tests/KorvaneXDK/mwt/reference/skinned-form.ppm";
+
+/// The skin progress bar pulses with the canvas clock: held at the top of the pulse.
+class FixedClockCanvas : public canvas::CCanvas
+{
+public:
+    double GetElapsedMilliseconds() override { return 250.0; }
+};
+
+/// The driver with a device reading an archive the project's tool packs from the program's canvas shaders, skin
+/// definitions and generated skin pictures; fixed-metric fonts; a canvas drawing in screen pixels.
+class SkinGLTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        for (const std::string name : {"shader/canvas.vs", "shader/canvas.ps"}) {
+            dir.Write("src/" + name, TempDir::Read(KORVANE_SOURCE_DIR "/data/" + name));
+        }
+        for (const auto& entry : std::filesystem::directory_iterator(KORVANE_SOURCE_DIR "/data/skin")) {
+            dir.Write("src/skin/" + entry.path().filename().string(), TempDir::Read(entry.path().string()));
+        }
+        kvatool::PackFolders({dir.File("src"), KORVANE_BINARY_DIR "/generated/skin"}, dir.File("data.kva"),
+                             kvatool::PackOptions());
+
+        ASSERT_TRUE(CreateApplicationDriver(nullptr));
+        driver = GetApplicationDriver();
+        ASSERT_TRUE(driver->InitializeGraphicsForTesting(kSkinWidth, kSkinHeight));
+        driver->SetDataLoader(
+            boost::shared_ptr<IDataLoader>(new TArchiveFileDataLoader<CArchiveFileLoader>(dir.File("data.kva"))));
+        driver->CreateShaderEnvironment();
+        CShaderEnvironment* environment = driver->GetShaderEnvironment();
+        device = driver->GetGraphics()->GetDevice();
+        Matrix4 projection;
+        os::gfx::MatrixOrthoOffCenterLH(&projection, 0, kSkinWidth, kSkinHeight, 0, 0, 1);
+        environment->SetProjectionMatrix(projection);
+        pair = environment->GetShaderPair("shader\\canvas");
+        glCanvas.reset(new FixedClockCanvas());
+        glCanvas->SetShaderPair(pair);
+        glCanvas->BeginDraw();
+        pair->Begin();
+        glCanvas->ResetClipRect();
+    }
+
+    void TearDown() override
+    {
+        glCanvas.reset();
+        textures.reset();
+        DestroyApplicationDriver();
+    }
+
+    template <typename T>
+    boost::shared_ptr<T> AddSkinned(CContainerControl& parent, const char* appearance, float x, float y, float w,
+                                    float h)
+    {
+        auto control = Make<T>(appearance, x, y, w, h);
+        control->AppearanceFactory = stock.GetFactory(appearance);
+        parent.AddControl(control);
+        return control;
+    }
+
+    RecordingCanvas fonts; // "default": 8 units a character, 16 high
+    TempDir dir;
+    CGameApplicationDriverCX* driver = nullptr;
+    os::gfx::Device* device = nullptr;
+    boost::shared_ptr<CShaderPair> pair;
+    boost::shared_ptr<canvas::CCanvas> glCanvas;
+    std::unique_ptr<CTextureCache> textures{new CTextureCache()};
+    CControlAppearanceStock stock;
+};
+
+} // namespace
+
+TEST_F(SkinGLTest, AFramedSkinnedFormWithOneControlOfEachKindMatchesItsReferencePicture)
+{
+    stock.RegisterDefaultAppearances();
+    IDataLoader* loader = driver->GetDataLoader().get();
+    stock.LoadAppearances(loader, "skin", [this, loader](const std::string& name) {
+        return textures->Load(loader, "skin\\" + name, false, "", os::gfx::Format::Unknown);
+    });
+    auto screen = Make<CScreen>("screen", 0, 0, kSkinWidth, kSkinHeight, kInitialized);
+    auto form = Make<CForm>("form", 8, 8, 240, 176);
+    form->AppearanceFactory = stock.GetFactory("SkinForm");
+    form->OpenAnimationFactory = CDefaultFactories::NullAnimation;
+    form->SetFormStyle(2);
+    form->SetCloseBoxEnabled(true);
+    form->SetRollUpBoxEnabled(true);
+    form->SetMaximizeBoxEnabled(true);
+    form->SetColor(Color4<float>(0.4f, 0.5f, 0.7f, 0.8f));
+    screen->AddControl(form);
+    AddSkinned<CButton>(*form, "SkinButton", 8, 8, 64, 24);
+    AddSkinned<CKnob>(*form, "SkinKnob", 80, 0, 64, 64)->SetValue(60);
+    AddSkinned<CEdit>(*form, "SkinBorder", 152, 8, 48, 20);
+    auto scroll = AddSkinned<CScrollBar>(*form, "SkinScrollBar", 208, 4, 12, 120);
+    scroll->SetOrientation(1);
+    scroll->SetValue(40);
+    AddSkinned<CComboBox>(*form, "SkinComboBox", 8, 40, 64, 20);
+    AddSkinned<CRadioButton>(*form, "SkinRadioButton", 8, 68, 64, 20)->SetChecked(true);
+    AddSkinned<CCheckBox>(*form, "SkinCheckBox", 8, 96, 64, 20)->SetChecked(true);
+    AddSkinned<CTrackBar>(*form, "SkinTrackBar", 80, 76, 120, 24)->SetValue(30);
+    AddSkinned<CProgressBar>(*form, "SkinProgressBar", 80, 108, 120, 16)->SetValue(65);
+    ASSERT_EQ(os::gfx::kOk,
+              device->Clear(0, nullptr, os::gfx::clear::Target | os::gfx::clear::ZBuffer, 0xFF203040u, 1.0f, 0));
+    screen->Draw(glCanvas.get());
+    glCanvas->EndDraw();
+
+    std::vector<std::uint32_t> pixels;
+    ASSERT_EQ(os::gfx::kOk, device->ReadBackBuffer(&pixels, nullptr, nullptr));
+    std::string picture = "P6\n" + std::to_string(kSkinWidth) + " " + std::to_string(kSkinHeight) + "\n255\n";
+    const std::size_t header = picture.size();
+    for (const std::uint32_t pixel : pixels) {
+        picture += {static_cast<char>(pixel >> 16), static_cast<char>(pixel >> 8), static_cast<char>(pixel)};
+    }
+    ASSERT_EQ(header + kSkinWidth * kSkinHeight * 3, picture.size());
+    const char* update = std::getenv("KORVANE_UPDATE_REFERENCE_IMAGES");
+    if (update && std::string(update) == "1") {
+        std::ofstream(kReference, std::ios::binary | std::ios::trunc) << picture;
+        GTEST_SKIP() << "reference written: " << kReference;
+    }
+    const std::string reference = TempDir::Read(kReference);
+    ASSERT_EQ(picture.substr(0, header), reference.substr(0, header)) << "no reference picture at " << kReference;
+    ASSERT_EQ(picture.size(), reference.size());
+
+    // A few levels of rounding per channel are the software rasteriser's business; a changed skin or layout moves far
+    // more than a handful of pixels.
+    int different = 0;
+    for (std::size_t i = header; i < picture.size(); ++i) {
+        different += std::abs(int(std::uint8_t(picture[i])) - int(std::uint8_t(reference[i]))) > 6 ? 1 : 0;
+    }
+    EXPECT_LE(different, kSkinWidth * kSkinHeight * 3 / 500) << different << " channel values differ";
+}

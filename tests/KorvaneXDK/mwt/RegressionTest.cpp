@@ -1,0 +1,183 @@
+/** @file RegressionTest.cpp Faults found in the widget tree and the controls: a draw that fails (on a missing font,
+ * say) must not leave a font, brush, matrix or clip pushed on the canvas for every later frame; each control takes
+ * the default factory it finds when it is constructed; a skin whose definition fails to load keeps its earlier
+ * values; a track-bar button longer than its track stays at its start. */
+#include <stdexcept>
+
+#include "KorvaneXDK/mwt/SimpleKnobAppearance.h"
+#include "KorvaneXDK/mwt/SkinFormAppearance.h"
+#include "KorvaneXDK/mwt/SolidColorAppearance.h"
+#include "MwtTest.h"
+
+namespace
+{
+
+using Ptr = boost::shared_ptr<CControl>;
+
+/// Pushes a brush and a matrix of its own, then fails, as an appearance whose font or texture is missing does.
+class FailingAppearance : public TControlAppearance<CControl>
+{
+public:
+    void Draw(CControl*, canvas::CCanvas* canvas) override
+    {
+        canvas->PushBrush();
+        canvas->PushMatrix();
+        throw EInvalidOperation(nullptr, "drawing failed");
+    }
+};
+
+} // namespace
+
+TEST(RegressionTest, AFailedDrawLeavesTheCanvasStacksAsTheyWere)
+{
+    RecordingCanvas rc;
+    canvas::CCanvas& canvas = *rc.canvas;
+    const canvas::CFont missing("missing");
+    auto with = [](auto control, auto prepare) { return prepare(*control), Ptr(control); };
+    const Ptr controls[] = {
+        with(Make<CComboBox>("combo", 10, 10, 120, 24), [&](auto& c) { c.SetText("text"), c.SetTextFont(missing); }),
+        with(Make<CCheckBox>("check", 10, 10, 120, 20), [&](auto& c) { c.SetCaption("check"), c.SetFont(missing); }),
+        with(Make<CRadioButton>("radio", 10, 10, 120, 20), [&](auto& c) { c.SetCaption("radio"), c.SetFont(missing); }),
+        with(Make<CButton>("button", 10, 10, 100, 30), [&](auto& c) { c.SetCaption("press"), c.SetFont(missing); }),
+        with(Make<CListBox>("list", 10, 10, 100, 100),
+             [&](auto& c) { c.GetItems().assign(2, "item"), c.SetFont(missing); }),
+        with(Make<CHorizontalSelector>("selector", 10, 10, 100, 30),
+             [&](auto& c) { c.GetItems().assign(2, "item"), c.SetFont(missing); }),
+        with(Make<CLabel>("label", 10, 10, 100, 20),
+             [](auto& c) { c.SetCaption("text"), c.GetFont().SetName("missing"); }),
+        // The skin form draws its caption in the form's own font.
+        with(Make<CForm>("form", 10, 10, 200, 100),
+             [](auto& c) {
+                 c.AppearanceFactory = [] { return boost::make_shared<CSkinFormAppearance>(); };
+                 c.GetFont().SetName("missing");
+                 c.SetFormName("caption");
+             }),
+        // A control failing inside a half-transparent panel.
+        with(Make<CPanel>("panel", 10, 20, 100, 50), [](auto& c) {
+            c.SetEffectColor(Color4<float>(1, 1, 1, 0.5f));
+            Add(c, "failing", 5, 5, 20, 20)->SetAppearance(boost::make_shared<FailingAppearance>());
+        })};
+    for (const Ptr& control : controls) {
+        SCOPED_TRACE(control->GetName());
+        auto root = Make<CContainerControl>("root", 0, 0, 400, 300, kInitialized);
+        root->AddControl(control);
+        const std::size_t fonts = canvas.GetFontDepth(), brushes = canvas.GetBrushDepth(),
+                          matrices = canvas.GetMatrixDepth(), clips = canvas.GetClipDepth();
+        const Rect2f clip = canvas.GetClipRect();
+        // Through the container and through the control alone, twice each: a failure in one frame must not change
+        // what the next frame starts from.
+        for (int frame = 0; frame < 4; ++frame) {
+            SCOPED_TRACE(frame);
+            EXPECT_THROW((frame < 2 ? *root : *control).Draw(&canvas), EInvalidOperation);
+            EXPECT_EQ(fonts, canvas.GetFontDepth());
+            EXPECT_EQ("default", canvas.GetFont().GetName());
+            EXPECT_EQ(brushes, canvas.GetBrushDepth());
+            EXPECT_EQ(matrices, canvas.GetMatrixDepth());
+            EXPECT_EQ(clips, canvas.GetClipDepth());
+            EXPECT_EQ(clip, canvas.GetClipRect());
+            EXPECT_EQ(Color4<float>(1, 1, 1, 1), canvas.GetEffectiveColor());
+            EXPECT_EQ("I", Describe(canvas.GetMatrix())); // no translation of a control is left on top
+        }
+    }
+}
+
+namespace
+{
+
+template <typename T>
+std::string InitialAppearanceName()
+{
+    T control("shell");
+    control.Initialize();
+    return control.GetAppearance() ? control.GetAppearance()->GetName() : std::string("(none)");
+}
+
+} // namespace
+
+TEST(RegressionTest, EachControlTakesItsDefaultAppearanceFactoryWhenConstructed)
+{
+    const struct
+    {
+        CControl::AppearanceFactoryFunction& factory;
+        std::string (*make)();
+        const char* expected;
+    } rows[] = {
+        {CDefaultFactories::KnobAppearance, &InitialAppearanceName<CKnob>, "SimpleKnob"},
+        {CDefaultFactories::PagerAppearance, &InitialAppearanceName<CPager>, "SingleBorder"},
+        {CDefaultFactories::EditAppearance, &InitialAppearanceName<CEdit>, "SingleBorder"},
+        {CDefaultFactories::ComboBoxAppearance, &InitialAppearanceName<CComboBox>, "SimpleComboBox"},
+        {CDefaultFactories::CheckBoxAppearance, &InitialAppearanceName<CCheckBox>, "SimpleCheckBox"},
+        {CDefaultFactories::RadioButtonAppearance, &InitialAppearanceName<CRadioButton>, "SimpleRadioButton"},
+        {CDefaultFactories::TrackBarAppearance, &InitialAppearanceName<CTrackBar>, "SimpleTrackBar"},
+        {CDefaultFactories::ProgressBarAppearance, &InitialAppearanceName<CProgressBar>, "SimpleProgressBar"},
+        {CDefaultFactories::ButtonAppearance, &InitialAppearanceName<CButton>, "SimpleButton"},
+        {CDefaultFactories::ListBoxAppearance, &InitialAppearanceName<CListBox>, "SingleBorder"},
+        {CDefaultFactories::HorizontalSelectorAppearance, &InitialAppearanceName<CHorizontalSelector>, "Transparent"},
+        {CDefaultFactories::ScrollBarAppearance, &InitialAppearanceName<CScrollBar>, "SimpleScrollBar"},
+        {CDefaultFactories::FormAppearance, &InitialAppearanceName<CForm>, "SimpleForm"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.expected);
+        EXPECT_EQ(row.expected, row.make());
+        // Replacing a factory (the window scene does, once its skin is loaded) reaches only the controls of its own
+        // class constructed afterwards.
+        const CControl::AppearanceFactoryFunction saved = row.factory;
+        row.factory = &CSolidColorAppearance::Create;
+        EXPECT_EQ("SolidColor", row.make());
+        for (const auto& other : rows) {
+            if (&other != &row) {
+                EXPECT_EQ(other.expected, other.make());
+            }
+        }
+        row.factory = saved;
+        EXPECT_EQ(row.expected, row.make());
+    }
+}
+
+TEST(RegressionTest, ASkinWhoseDownPictureFailsToLoadKeepsItsEarlierValues)
+{
+    FakeTexture up(16, 16), down(16, 16), other(8, 8);
+    AppearanceProperties first;
+    first.ParseLines({"BodyRect.left=1", "BodyRect.width=8", "Texture=up", "DownTexture=down", "MaxButtonSize=20"});
+    AppearanceProperties second;
+    second.ParseLines({"BodyRect.left=5", "BodyRect.width=2", "Texture=other", "DownTexture=broken"});
+    const auto resolve = [&](const std::string& name) -> ITexture* {
+        if (name == "broken") {
+            throw std::runtime_error("no such picture");
+        }
+        return name == "up" ? &up : name == "down" ? &down : &other;
+    };
+    CSkinButtonAppearance button;
+    button.LoadProperties(first, resolve);
+    EXPECT_THROW(button.LoadProperties(second, resolve), std::runtime_error);
+    EXPECT_EQ(Rect2f(1, 0, 8, 0), button.GetBodyRect());
+    EXPECT_EQ(&up, button.GetTexture());
+    EXPECT_EQ(&down, button.GetDownTexture());
+
+    CSkinScrollBarAppearance bar;
+    bar.LoadProperties(first, resolve);
+    EXPECT_THROW(bar.LoadProperties(second, resolve), std::runtime_error);
+    EXPECT_EQ(Rect2f(1, 0, 8, 0), bar.GetBodyRect());
+    EXPECT_EQ(&up, bar.GetTexture());
+    EXPECT_EQ(&down, bar.GetDownTexture());
+    EXPECT_EQ(20.0f, bar.GetMaxButtonSize());
+}
+
+TEST(RegressionTest, ATrackBarButtonLongerThanItsTrackDoesNotRunBackwards)
+{
+    // Horizontal simple track bars: the button is half the height long.
+    const std::tuple<float, float, double, float> rows[] = {
+        {100.0f, 20.0f, 100.0, 90.0f}, // room to travel: the end of the track
+        {100.0f, 20.0f, 50.0, 45.0f},
+        {16.0f, 40.0f, 0.0, 0.0f}, // a 20-unit button on a 16-unit track stays at the start
+        {16.0f, 40.0f, 50.0, 0.0f},
+        {16.0f, 40.0f, 100.0, 0.0f}};
+    for (const auto& [width, height, value, buttonLeft] : rows) {
+        SCOPED_TRACE(testing::Message() << width << " x " << height << " at " << value);
+        auto bar = Make<CTrackBar>("track", 0, 0, width, height, kInitialized);
+        bar->SetMinimum(0.0);
+        bar->SetMaximum(100.0);
+        bar->SetValue(value);
+        EXPECT_FLOAT_EQ(buttonLeft, bar->GetButtonRect().left);
+        EXPECT_FLOAT_EQ(buttonLeft, bar->GetFirstAreaRect().width);
+    }
+}
