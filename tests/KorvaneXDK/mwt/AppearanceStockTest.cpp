@@ -43,11 +43,33 @@ TEST(AppearanceStock, DefaultsAndTheirNames)
     fresh.stock.GetAppearanceNames("CKnob", appended);
     EXPECT_EQ((Lines{"x", "SimpleKnob", "SingleBorder", "SolidColor", "Transparent"}), appended);
 
-    boost::shared_ptr<IControlAppearance> knob;
-    fresh.stock.Get(knob, "SimpleKnob"); // each built-in is filed under the name its constructor gives
-    EXPECT_EQ("SimpleKnob", knob->GetName());
-    // The historical spelling of the transparent appearance's class is the one definitions use.
-    EXPECT_TRUE(fresh.stock.FindAppearanceClass("CTransparentApperance")());
+    // Twelve built-ins, each filed under the name its constructor gives.
+    for (const char* name : {"Transparent", "SolidColor", "SingleBorder", "SimpleForm", "SimpleButton",
+                             "SimpleScrollBar", "SimpleTrackBar", "SimpleCheckBox", "SimpleRadioButton",
+                             "SimpleComboBox", "SimpleProgressBar", "SimpleKnob"}) {
+        boost::shared_ptr<IControlAppearance> appearance;
+        fresh.stock.Get(appearance, name);
+        EXPECT_EQ(name, appearance->GetName());
+    }
+    // 17 control classes answer; 25 appearance classes create (the transparent one under its historical spelling,
+    // the one definitions use).
+    for (const char* control :
+         {"CControl", "CForm", "CPanel", "CLabel", "CButton", "CImage", "CPager", "CListBox", "CEdit", "CScrollBar",
+          "CTrackBar", "CCheckBox", "CRadioButton", "CComboBox", "CProgressBar", "CKnob", "CHorizontalSelector"}) {
+        EXPECT_NO_THROW(fresh.stock.FindControlClass(control)) << control;
+    }
+    for (const char* name :
+         {"CTransparentApperance",     "CSolidColorAppearance",        "CSingleBorderAppearance",
+          "CSimpleFormAppearance",     "CSimpleButtonAppearance",      "CSimpleScrollBarAppearance",
+          "CSimpleTrackBarAppearance", "CSimpleCheckBoxAppearance",    "CSimpleRadioButtonAppearance",
+          "CSimpleComboBoxAppearance", "CSimpleProgressBarAppearance", "CSimpleKnobAppearance",
+          "CSkinAppearance",           "CHorizontalSkinAppearance",    "CVerticalSkinAppearance",
+          "CSkinFormAppearance",       "CSkinButtonAppearance",        "CSkinScrollBarAppearance",
+          "CSkinTrackBarAppearance",   "CSkinCheckBoxAppearance",      "CSkinRadioButtonAppearance",
+          "CSkinComboBoxAppearance",   "CSkinProgressBarAppearance",   "CCropSkinProgressBarAppearance",
+          "CSkinKnobAppearance"}) {
+        EXPECT_TRUE(fresh.stock.FindAppearanceClass(name)()) << name;
+    }
 
     fresh.stock.RegisterDefaultAppearances(); // a second time changes nothing
     EXPECT_EQ(4u, fresh.stock.GetAppearanceNames("CButton").size());

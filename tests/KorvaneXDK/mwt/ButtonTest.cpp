@@ -59,6 +59,10 @@ TEST(ButtonTest, ThePointerPressesAndOnlyAReleaseOverTheButtonClicks)
     edited->OnClick();
     EXPECT_FALSE(edited->GetAnimation());
     edited->SetParent(nullptr);
+
+    // The press animation comes from the button's own factory.
+    button->PressAnimationFactory.clear();
+    EXPECT_THROW(button->OnClick(), boost::bad_function_call);
 }
 
 TEST(ButtonTest, IconAndCaptionArePlacedByTheTable)

@@ -198,6 +198,7 @@ TEST(Appearance, CastControlThrowsBadCast)
     CControl plain("plain");
     CPanel panel("panel");
     EXPECT_THROW(forPanels.HitTest(&plain, V(0, 0)), EBadCast);
+    EXPECT_STREQ("bad cast", EBadCast().what());
     EXPECT_THROW(forPanels.CastControl(static_cast<CControl*>(nullptr)), std::bad_cast);
     EXPECT_EQ(forPanels.CastControl(static_cast<CControl*>(&panel)), &panel);
     const TControlAppearance<CPanel>& constant = forPanels;

@@ -1,21 +1,27 @@
-/** @file GLTest.cpp The program's skin on the real OpenGL device: a framed skinned form holding one control of each
- * skinned kind, read back and compared with a stored reference picture.
+/** @file GLTest.cpp Controls on the real OpenGL device, read back: children clipped to their panel, a mirrored control,
+ * a nine-piece skin's placement, and the program's skin (a framed skinned form holding one control of each skinned
+ * kind) compared with a stored reference picture.
  *
  * Run with KORVANE_UPDATE_REFERENCE_IMAGES=1 to write the reference picture afresh into the source tree (then look at
  * it before committing it). */
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
+#include "KorvaneXDK/mwt/SkinAppearance.h"
 #include "KorvaneXDK/platform/GameApplicationDriverCX.h"
 #include "KorvaneXDK/platform/graphics/DXGraphics.h"
 #include "KorvaneXDK/platform/graphics/ShaderEnvironment.h"
+#include "KorvaneXDK/platform/graphics/Texture.h"
 #include "KorvaneXDK/platform/graphics/TextureCache.h"
 #include "MwtTest.h"
 #include "os/gfx/Device.h"
 #include "os/gfx/Math.h"
 #include "os/gfx/ResultCodes.h"
+#include "os/gfx/Texture.h"
 #include "tools/kvatool/Packer.h"
 
 namespace
@@ -74,6 +80,30 @@ protected:
         DestroyApplicationDriver();
     }
 
+    void Clear(std::uint32_t colour)
+    {
+        ASSERT_EQ(os::gfx::kOk,
+                  device->Clear(0, nullptr, os::gfx::clear::Target | os::gfx::clear::ZBuffer, colour, 1.0f, 0));
+    }
+
+    /// Reads the target back and reports the first few pixels whose colour differs from `expected` (RGB: the
+    /// target's alpha is blended too and shows nowhere).
+    void ExpectPixels(const std::function<std::uint32_t(int, int)>& expected)
+    {
+        std::vector<std::uint32_t> pixels;
+        ASSERT_EQ(os::gfx::kOk, device->ReadBackBuffer(&pixels, nullptr, nullptr));
+        int wrong = 0;
+        for (int i = 0; i < kSkinWidth * kSkinHeight; ++i) {
+            const std::uint32_t want = expected(i % kSkinWidth, i / kSkinWidth) & 0xFFFFFFu,
+                                got = pixels.at(static_cast<std::size_t>(i)) & 0xFFFFFFu;
+            if (got != want && wrong++ < 5) {
+                ADD_FAILURE() << "pixel (" << i % kSkinWidth << ", " << i / kSkinWidth << ") is " << std::hex << got
+                              << ", not " << want;
+            }
+        }
+        EXPECT_EQ(0, wrong);
+    }
+
     template <typename T>
     boost::shared_ptr<T> AddSkinned(CContainerControl& parent, const char* appearance, float x, float y, float w,
                                     float h)
@@ -94,7 +124,105 @@ protected:
     CControlAppearanceStock stock;
 };
 
+bool Inside(int x, int y, int left, int top, int right, int bottom)
+{
+    return x >= left && x < right && y >= top && y < bottom;
+}
+
+/// Fills the left quarter of the control red and the rest blue.
+class QuartersAppearance : public TControlAppearance<CControl>
+{
+public:
+    void Draw(CControl* control, canvas::CCanvas* canvas) override
+    {
+        const V size = control->GetSize();
+        canvas->GetBrush().SetColor(Color4<float>(1, 0, 0, 1));
+        canvas->FillRect(Rect2f(0, 0, size.x / 4, size.y));
+        canvas->GetBrush().SetColor(Color4<float>(0, 0, 1, 1));
+        canvas->FillRect(Rect2f(size.x / 4, 0, size.x * 3 / 4, size.y));
+    }
+};
+
+/// The texel colour of each of the nine regions a 16 x 16 skin is cut into (bands of 4, 8 and 4).
+std::uint32_t RegionColor(int row, int column)
+{
+    static const std::uint32_t colors[3][3] = {{0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu},
+                                               {0xFFFFFF00u, 0xFF00FFFFu, 0xFFFF00FFu},
+                                               {0xFF808080u, 0xFFFFFFFFu, 0xFF804000u}};
+    return colors[row][column];
+}
+
+int Band(int v, int first, int last)
+{
+    return v < first ? 0 : v < last ? 1 : 2;
+}
+
 } // namespace
+
+TEST_F(SkinGLTest, ChildrenAreClippedToTheirPanelAndAClearPanelStillDrawsThem)
+{
+    for (const float panelAlpha : {1.0f, 0.0f}) {
+        SCOPED_TRACE(panelAlpha);
+        Clear(0xFF000000u);
+        auto screen = Make<CScreen>("screen", 0, 0, kSkinWidth, kSkinHeight, kInitialized);
+        // The panel covers pixels 10..49 x 10..39; its child would reach 79 x 59 on the screen.
+        auto panel = Add<CPanel>(*screen, "panel", 10, 10, 40, 30);
+        panel->SetColor(Color4<float>(0, 0, 1, panelAlpha));
+        Add<CPanel>(*panel, "child", 30, 20, 40, 30)->SetColor(Color4<float>(1, 0, 0, 1));
+        screen->Draw(glCanvas.get());
+        ExpectPixels([panelAlpha](int x, int y) -> std::uint32_t {
+            if (Inside(x, y, 40, 30, 50, 40)) {
+                return 0xFF0000u;
+            }
+            return panelAlpha > 0 && Inside(x, y, 10, 10, 50, 40) ? 0x0000FFu : 0;
+        });
+    }
+}
+
+TEST_F(SkinGLTest, AMirroredControlShowsItsRightSideOnTheLeft)
+{
+    Clear(0xFF000000u);
+    auto screen = Make<CScreen>("screen", 0, 0, kSkinWidth, kSkinHeight, kInitialized);
+    auto control = Add<CControl>(*screen, "mirrored", 10, 10, 40, 20);
+    control->SetAppearance(boost::make_shared<QuartersAppearance>());
+    control->SetAnimation(CAnimationComponentStock::GetInstance()->Create("HorizontalMirrorStatic"));
+    screen->Draw(glCanvas.get());
+    // Unmirrored the red quarter would cover pixels 10..19 and the blue 20..49. The mirror x -> 40 - x also turns
+    // the canvas's half-pixel shift around, so everything lands one pixel to the right.
+    ExpectPixels([](int x, int y) -> std::uint32_t {
+        return !Inside(x, y, 11, 10, 51, 30) ? 0 : x >= 41 ? 0xFF0000u : 0x0000FFu;
+    });
+}
+
+TEST_F(SkinGLTest, ANinePieceSkinKeepsItsCornersAndStretchesItsEdgesAndCentre)
+{
+    CTexture texture;
+    texture.Create(16, 16, 1, 0, os::gfx::Format::A8R8G8B8, os::gfx::Pool::Managed);
+    os::gfx::LockedRect locked;
+    ASSERT_EQ(os::gfx::kOk, texture.GetD3DTexture()->LockRect(0, &locked, nullptr, 0));
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            const std::uint32_t texel = RegionColor(Band(y, 4, 12), Band(x, 4, 12));
+            std::memcpy(static_cast<std::uint8_t*>(locked.Bits) + y * locked.Pitch + x * 4, &texel, 4);
+        }
+    }
+    ASSERT_EQ(os::gfx::kOk, texture.GetD3DTexture()->UnlockRect(0));
+
+    // The body {4, 4, 8, 8} covers the control at (20, 10), 40 x 24: the picture reaches 4 texels beyond each edge,
+    // to {16, 6, 48, 32}, with 4 x 4 corners.
+    AppearanceProperties definition;
+    definition.ParseLines({"BodyRect.left=4", "BodyRect.top=4", "BodyRect.width=8", "BodyRect.height=8", "Texture=t"});
+    boost::shared_ptr<IControlAppearance> skin = CSkinAppearance::Create();
+    skin->LoadProperties(definition, [&texture](const std::string&) -> ITexture* { return &texture; });
+    Clear(0xFF000000u);
+    auto screen = Make<CScreen>("screen", 0, 0, kSkinWidth, kSkinHeight, kInitialized);
+    Add<CControl>(*screen, "skinned", 20, 10, 40, 24)->SetAppearance(skin);
+    glCanvas->GetBrush().SetFiltering(false);
+    screen->Draw(glCanvas.get());
+    ExpectPixels([](int x, int y) -> std::uint32_t {
+        return Inside(x, y, 16, 6, 64, 38) ? RegionColor(Band(y, 10, 34), Band(x, 20, 60)) : 0xFF000000u;
+    });
+}
 
 TEST_F(SkinGLTest, AFramedSkinnedFormWithOneControlOfEachKindMatchesItsReferencePicture)
 {

@@ -85,11 +85,15 @@ namespace
 {
 
 template <typename T>
-std::string InitialAppearanceName()
+Ptr Shell()
 {
-    T control("shell");
-    control.Initialize();
-    return control.GetAppearance() ? control.GetAppearance()->GetName() : std::string("(none)");
+    return boost::make_shared<T>("shell");
+}
+
+std::string InitialAppearanceName(const Ptr& control)
+{
+    control->Initialize();
+    return control->GetAppearance() ? control->GetAppearance()->GetName() : std::string("(none)");
 }
 
 } // namespace
@@ -99,37 +103,39 @@ TEST(RegressionTest, EachControlTakesItsDefaultAppearanceFactoryWhenConstructed)
     const struct
     {
         CControl::AppearanceFactoryFunction& factory;
-        std::string (*make)();
+        Ptr (*make)();
         const char* expected;
-    } rows[] = {
-        {CDefaultFactories::KnobAppearance, &InitialAppearanceName<CKnob>, "SimpleKnob"},
-        {CDefaultFactories::PagerAppearance, &InitialAppearanceName<CPager>, "SingleBorder"},
-        {CDefaultFactories::EditAppearance, &InitialAppearanceName<CEdit>, "SingleBorder"},
-        {CDefaultFactories::ComboBoxAppearance, &InitialAppearanceName<CComboBox>, "SimpleComboBox"},
-        {CDefaultFactories::CheckBoxAppearance, &InitialAppearanceName<CCheckBox>, "SimpleCheckBox"},
-        {CDefaultFactories::RadioButtonAppearance, &InitialAppearanceName<CRadioButton>, "SimpleRadioButton"},
-        {CDefaultFactories::TrackBarAppearance, &InitialAppearanceName<CTrackBar>, "SimpleTrackBar"},
-        {CDefaultFactories::ProgressBarAppearance, &InitialAppearanceName<CProgressBar>, "SimpleProgressBar"},
-        {CDefaultFactories::ButtonAppearance, &InitialAppearanceName<CButton>, "SimpleButton"},
-        {CDefaultFactories::ListBoxAppearance, &InitialAppearanceName<CListBox>, "SingleBorder"},
-        {CDefaultFactories::HorizontalSelectorAppearance, &InitialAppearanceName<CHorizontalSelector>, "Transparent"},
-        {CDefaultFactories::ScrollBarAppearance, &InitialAppearanceName<CScrollBar>, "SimpleScrollBar"},
-        {CDefaultFactories::FormAppearance, &InitialAppearanceName<CForm>, "SimpleForm"}};
+    } rows[] = {{CDefaultFactories::KnobAppearance, &Shell<CKnob>, "SimpleKnob"},
+                {CDefaultFactories::PagerAppearance, &Shell<CPager>, "SingleBorder"},
+                {CDefaultFactories::EditAppearance, &Shell<CEdit>, "SingleBorder"},
+                {CDefaultFactories::ComboBoxAppearance, &Shell<CComboBox>, "SimpleComboBox"},
+                {CDefaultFactories::CheckBoxAppearance, &Shell<CCheckBox>, "SimpleCheckBox"},
+                {CDefaultFactories::RadioButtonAppearance, &Shell<CRadioButton>, "SimpleRadioButton"},
+                {CDefaultFactories::TrackBarAppearance, &Shell<CTrackBar>, "SimpleTrackBar"},
+                {CDefaultFactories::ProgressBarAppearance, &Shell<CProgressBar>, "SimpleProgressBar"},
+                {CDefaultFactories::ButtonAppearance, &Shell<CButton>, "SimpleButton"},
+                {CDefaultFactories::ListBoxAppearance, &Shell<CListBox>, "SingleBorder"},
+                {CDefaultFactories::HorizontalSelectorAppearance, &Shell<CHorizontalSelector>, "Transparent"},
+                {CDefaultFactories::ScrollBarAppearance, &Shell<CScrollBar>, "SimpleScrollBar"},
+                {CDefaultFactories::FormAppearance, &Shell<CForm>, "SimpleForm"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.expected);
-        EXPECT_EQ(row.expected, row.make());
+        EXPECT_EQ(row.expected, InitialAppearanceName(row.make()));
         // Replacing a factory (the window scene does, once its skin is loaded) reaches only the controls of its own
-        // class constructed afterwards.
+        // class constructed afterwards, whenever they are initialised.
+        const Ptr before = row.make();
         const CControl::AppearanceFactoryFunction saved = row.factory;
         row.factory = &CSolidColorAppearance::Create;
-        EXPECT_EQ("SolidColor", row.make());
+        const Ptr during = row.make();
+        EXPECT_EQ(row.expected, InitialAppearanceName(before));
         for (const auto& other : rows) {
             if (&other != &row) {
-                EXPECT_EQ(other.expected, other.make());
+                EXPECT_EQ(other.expected, InitialAppearanceName(other.make()));
             }
         }
         row.factory = saved;
-        EXPECT_EQ(row.expected, row.make());
+        EXPECT_EQ("SolidColor", InitialAppearanceName(during));
+        EXPECT_EQ(row.expected, InitialAppearanceName(row.make()));
     }
 }
 
