@@ -152,19 +152,17 @@ TEST(RegressionTest, ASkinWhoseDownPictureFailsToLoadKeepsItsEarlierValues)
         }
         return name == "up" ? &up : name == "down" ? &down : &other;
     };
+    const auto keepsTheFirstLoad = [&](auto& appearance) {
+        appearance.LoadProperties(first, resolve);
+        EXPECT_THROW(appearance.LoadProperties(second, resolve), std::runtime_error);
+        EXPECT_EQ(Rect2f(1, 0, 8, 0), appearance.GetBodyRect());
+        EXPECT_EQ(&up, appearance.GetTexture());
+        EXPECT_EQ(&down, appearance.GetDownTexture());
+    };
     CSkinButtonAppearance button;
-    button.LoadProperties(first, resolve);
-    EXPECT_THROW(button.LoadProperties(second, resolve), std::runtime_error);
-    EXPECT_EQ(Rect2f(1, 0, 8, 0), button.GetBodyRect());
-    EXPECT_EQ(&up, button.GetTexture());
-    EXPECT_EQ(&down, button.GetDownTexture());
-
+    keepsTheFirstLoad(button);
     CSkinScrollBarAppearance bar;
-    bar.LoadProperties(first, resolve);
-    EXPECT_THROW(bar.LoadProperties(second, resolve), std::runtime_error);
-    EXPECT_EQ(Rect2f(1, 0, 8, 0), bar.GetBodyRect());
-    EXPECT_EQ(&up, bar.GetTexture());
-    EXPECT_EQ(&down, bar.GetDownTexture());
+    keepsTheFirstLoad(bar);
     EXPECT_EQ(20.0f, bar.GetMaxButtonSize());
 }
 
