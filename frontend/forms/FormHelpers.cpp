@@ -48,6 +48,19 @@ boost::function<boost::shared_ptr<korvane::mwt::CAnimationComponent>()> Animatio
     return korvane::mwt::CAnimationComponentStock::GetInstance()->GetFactory(name);
 }
 
+FormSetup LeaderboardFormSetup(const std::string& name, std::int32_t group)
+{
+    FormSetup setup;
+    setup.name = name;
+    setup.tint = korvane::Color4<float>(0.3f, 0.3f, 0.3f, 0.6f);
+    setup.appearance = form_names::kAppearanceSkinForm;
+    setup.openAnimation = "VerticalCenterOpenSlowly";
+    setup.closeAnimation = form_names::kAnimationSpreadOut;
+    setup.group = group;
+    setup.formStyle = 0;
+    return setup;
+}
+
 void ApplyFormSetup(CForm& form, const FormSetup& setup)
 {
     form.SetMaximizeBox(false);

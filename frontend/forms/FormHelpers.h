@@ -48,6 +48,10 @@ struct FormSetup
 /// form name, style, top-most, font "default".
 void ApplyFormSetup(korvane::mwt::CForm& form, const FormSetup& setup);
 
+/// The look the two leaderboard screens share: the grey skinned form that opens slowly from the
+/// vertical centre and closes spreading out.
+FormSetup LeaderboardFormSetup(const std::string& name, std::int32_t group);
+
 /// The named appearance from the registry on the control.
 void SetAppearanceByName(korvane::mwt::CControl& control, const std::string& name);
 

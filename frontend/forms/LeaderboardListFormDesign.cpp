@@ -70,15 +70,7 @@ void CLeaderboardListFormDesign::InitializeComponent(korvane::CTextureCache* cac
     if (cache == nullptr) {
         cache = GetTextureCache();
     }
-    FormSetup setup;
-    setup.name = "LeaderboardListForm";
-    setup.tint = Color4<float>(0.3f, 0.3f, 0.3f, 0.6f);
-    setup.appearance = kAppearanceSkinForm;
-    setup.openAnimation = "VerticalCenterOpenSlowly";
-    setup.closeAnimation = kAnimationSpreadOut;
-    setup.group = kGroupKeyed;
-    setup.formStyle = 0;
-    ApplyFormSetup(*this, setup);
+    ApplyFormSetup(*this, LeaderboardFormSetup("LeaderboardListForm", kGroupKeyed));
     SetDock(CControl::kDockFill);
 
     Image1 = MakeImage(cache, "Image1", kImageCrossHatch, {612.0f, 0.0f, 692.0f, 1080.0f}, 0.3125f);

@@ -62,15 +62,7 @@ void CLeaderboardSelectFormDesign::InitializeComponent(korvane::CTextureCache* c
     if (cache == nullptr) {
         cache = GetTextureCache();
     }
-    FormSetup setup;
-    setup.name = "LeaderboardSelectForm";
-    setup.tint = Color4<float>(0.3f, 0.3f, 0.3f, 0.6f);
-    setup.appearance = kAppearanceSkinForm;
-    setup.openAnimation = "VerticalCenterOpenSlowly";
-    setup.closeAnimation = kAnimationSpreadOut;
-    setup.group = 900;
-    setup.formStyle = 0;
-    ApplyFormSetup(*this, setup);
+    ApplyFormSetup(*this, LeaderboardFormSetup("LeaderboardSelectForm", 900));
     SetDock(CControl::kDockFill);
     SetGroupKeyBroadcast(true);
 
