@@ -90,15 +90,20 @@ std::vector<std::uint32_t> MappingsOf(CStandardController& controller, const std
     return codes;
 }
 
-TEST(InputStandardController, NewAndUnknownButtonsAreUnmappedAndIdle)
+TEST(InputStandardController, ButtonTableAddsClearsAndIgnoresUnknownNamesAndSlots)
 {
     CScriptedController controller;
+    controller.SetMapping("fire", 2, 9);
+    controller.Feed(9, true, 0.5f);
+    ASSERT_TRUE(controller.IsDown("fire"));
+    // Adding a button, new or not, leaves it unmapped and idle.
     controller.AddButton("fire", "Fire");
-    controller.Feed(1, true, 1.0f);
     EXPECT_EQ(Read(0, 0, 0),
               Read(controller.IsDown("fire"), controller.WasPressed("fire"), controller.GetValue("fire")));
-    EXPECT_EQ("Fire", controller.GetButtonLabel("fire"));
     EXPECT_EQ(Mappings(kNoInput, kNoInput, kNoInput, kNoInput, kNoInput), MappingsOf(controller, "fire"));
+    controller.Feed(9, true, 1.0f);
+    EXPECT_FALSE(controller.IsDown("fire"));
+    EXPECT_EQ("Fire", controller.GetButtonLabel("fire"));
 
     // A name never added answers like an unmapped button and stays behind, case-sensitively.
     EXPECT_FALSE(controller.IsDown("Fire"));
@@ -106,70 +111,8 @@ TEST(InputStandardController, NewAndUnknownButtonsAreUnmappedAndIdle)
     controller.ResetAll(); // it reached the button the query left behind
     EXPECT_EQ(Read(1, 0, 1, 0), Read(controller.IsDown("Fire"), controller.IsDown("FIRE"), controller.IsActive(),
                                      controller.IsExclusive()));
-}
 
-TEST(InputStandardController, PressLatchFollowsEdgesNotReads)
-{
-    CScriptedController controller;
-    controller.SetMapping("a", 0, 7);
-    controller.Feed(7, true, 1.0f);
-    EXPECT_TRUE(controller.IsDown("a"));
-    controller.Feed(7, false, 0.0f);
-    EXPECT_FALSE(controller.WasPressed("a")) << "the release cleared the latch";
-
-    controller.Feed(7, true, 1.0f);
-    controller.Update();
-    EXPECT_TRUE(controller.WasPressed("a"));
-    EXPECT_FALSE(controller.WasPressed("a")) << "reading clears it; holding makes no new edge";
-}
-
-TEST(InputStandardController, LastWritingSlotWinsTheValue)
-{
-    CScriptedController controller;
-    controller.SetMapping("throttle", 0, 1);
-    controller.SetMapping("throttle", 3, 2);
-    controller.Feed(1, true, 0.9f);
-    controller.Feed(2, false, 0.25f);
-    EXPECT_TRUE(controller.IsDown("throttle"));
-    EXPECT_FLOAT_EQ(0.25f, controller.GetValue("throttle")) << "not the maximum";
-    controller.Set(2, std::nullopt);
-    controller.Update();
-    EXPECT_FLOAT_EQ(0.9f, controller.GetValue("throttle"));
-}
-
-TEST(InputStandardController, ResetAllNeedsAReleaseBeforeTheNextPress)
-{
-    CScriptedController controller;
-    controller.SetMapping("up", 0, 5);
-    controller.SetMapping("idle", 0, 6);
-    controller.Feed(5, true, 1.0f);
-    ASSERT_TRUE(controller.WasPressed("up"));
-
-    controller.ResetAll();
-    EXPECT_TRUE(controller.IsDown("idle")) << "every button reads held until the next poll";
-    controller.Update();
-    controller.Update();
-    EXPECT_FALSE(controller.WasPressed("up"));
-    EXPECT_FALSE(controller.WasPressed("idle"));
-    EXPECT_FALSE(controller.IsDown("idle"));
-
-    controller.Feed(5, false, 0.0f);
-    controller.Feed(5, true, 1.0f);
-    EXPECT_TRUE(controller.WasPressed("up"));
-}
-
-TEST(InputStandardController, AddButtonClearsMappingsAndStateAndSlotsOutsideTheFiveDoNothing)
-{
-    CScriptedController controller;
-    controller.SetMapping("b", 2, 9);
-    controller.Feed(9, true, 0.5f);
-    ASSERT_TRUE(controller.IsDown("b"));
-    controller.AddButton("b", "Bomb");
-    EXPECT_EQ(Read(0, 0, 0), Read(controller.IsDown("b"), controller.WasPressed("b"), controller.GetValue("b")));
-    EXPECT_EQ(kNoInput, controller.GetMapping("b", 2));
-    controller.Update();
-    EXPECT_FALSE(controller.IsDown("b"));
-
+    // Slots outside the five do nothing.
     controller.SetMapping("x", 0, 3);
     for (int slot : {5, -1, 1000000})
         controller.SetMapping("x", slot, 4);
@@ -179,15 +122,51 @@ TEST(InputStandardController, AddButtonClearsMappingsAndStateAndSlotsOutsideTheF
     EXPECT_FALSE(controller.IsDown("x"));
 }
 
-TEST(InputMergedController, WithoutMembersEverythingIsIdleAndMappingIsNotSupported)
+TEST(InputStandardController, PressLatchFollowsEdgesTheLastWritingSlotGivesTheValueAndResetNeedsARelease)
+{
+    CScriptedController controller;
+    controller.SetMapping("a", 0, 7);
+    controller.Feed(7, true, 1.0f);
+    EXPECT_TRUE(controller.IsDown("a"));
+    controller.Feed(7, false, 0.0f);
+    EXPECT_FALSE(controller.WasPressed("a")) << "the release cleared the latch";
+    controller.Feed(7, true, 1.0f);
+    controller.Update();
+    EXPECT_TRUE(controller.WasPressed("a"));
+    EXPECT_FALSE(controller.WasPressed("a")) << "reading clears it; holding makes no new edge";
+
+    controller.SetMapping("throttle", 0, 1);
+    controller.SetMapping("throttle", 3, 2);
+    controller.Feed(1, true, 0.9f);
+    controller.Feed(2, false, 0.25f);
+    EXPECT_EQ(Read(1, 0.25f), Read(controller.IsDown("throttle"), controller.GetValue("throttle")))
+        << "not the maximum";
+    controller.Set(2, std::nullopt);
+    controller.Update();
+    EXPECT_EQ(0.9f, controller.GetValue("throttle"));
+
+    // The throttle's press is still latched, unread, when the reset comes.
+    controller.SetMapping("idle", 0, 6);
+    controller.ResetAll();
+    EXPECT_TRUE(controller.IsDown("idle")) << "every button reads held until the next poll";
+    controller.Update();
+    controller.Update();
+    EXPECT_EQ(Read(0, 0, 0),
+              Read(controller.WasPressed("throttle"), controller.WasPressed("idle"), controller.IsDown("idle")));
+    controller.Feed(1, false, 0.0f);
+    controller.Feed(1, true, 1.0f);
+    EXPECT_TRUE(controller.WasPressed("throttle"));
+}
+
+TEST(InputMergedController, FirstTrueAnswerStopsTheSearchValuesTakeTheLargestAndMappingIsNotSupported)
 {
     CMergedController merged;
     merged.Update();
     merged.ResetAll();
     EXPECT_EQ(korvane::kControllerMerged, merged.GetDeviceType());
-    EXPECT_EQ(Read(0, 0, 0, 0, 0), Read(merged.IsDown("a"), merged.WasPressed("a"), merged.GetValue("a"),
-                                        merged.IsActive(), merged.IsExclusive()));
-
+    EXPECT_EQ(Read(0, 0, 0, 0, 0), Read(merged.IsDown("fire"), merged.WasPressed("fire"), merged.GetValue("fire"),
+                                        merged.IsActive(), merged.IsExclusive()))
+        << "without members everything is idle";
     const std::function<void()> calls[] = {
         [&] { merged.AddButton("a", "A"); },    [&] { merged.GetButtonLabel("a"); },
         [&] { merged.GetActiveInput("a", 0); }, [&] { merged.SetMapping("a", 0, 1); },
@@ -195,21 +174,16 @@ TEST(InputMergedController, WithoutMembersEverythingIsIdleAndMappingIsNotSupport
     for (const auto& call : calls)
         korvane::test::ExpectError<korvane::EInvalidOperation>(call, "サポートされていないメソッド呼び出しです.",
                                                                "class korvane::CMergedController");
-}
 
-TEST(InputMergedController, FirstTrueAnswerStopsTheSearchAndValuesTakeTheLargest)
-{
     CScriptedController first;
     CScriptedController second;
     first.SetMapping("fire", 0, 1);
     second.SetMapping("fire", 0, 1);
     first.Set(1, true, 0.4f);
     second.Set(1, true, 0.7f);
-    CMergedController merged;
     merged.AddController(&first);
     merged.AddController(&second);
     merged.Update();
-
     EXPECT_EQ(Read(1, 0.7f, 1, 1),
               Read(merged.IsDown("fire"), merged.GetValue("fire"), merged.WasPressed("fire"), second.IsDown("fire")));
     EXPECT_TRUE(merged.WasPressed("fire")) << "the second member's latch was left alone";
