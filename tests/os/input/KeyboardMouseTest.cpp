@@ -57,8 +57,30 @@ TEST(InputKeyCodes, EveryNamedKeyHasAScancodeThatMapsBack)
 }
 
 // Keys read through the event pump are checked by the engine's mapped keyboard tests.
-TEST_F(InputDeviceTest, LosingTheFocusTakesTheAcquisitionAwayOnce)
+TEST_F(InputDeviceTest, LosingTheFocusTakesTheAcquisitionAwayOnceAndFollowsTheWindowsFocusEvents)
 {
+    os::window::Window window("input focus");
+    ASSERT_TRUE(window.IsCreated());
+    auto windowed = Open(kGuidSysKeyboard, DataFormat::Keyboard, kCoopNonExclusive | kCoopForeground, &window);
+    auto focus = [&](Uint32 windowId, SDL_WindowEventID change) {
+        SDL_Event event{};
+        event.window = {SDL_WINDOWEVENT, 0, windowId, static_cast<Uint8>(change), 0, 0, 0, 0, 0};
+        os::window::DispatchRawEvent(event);
+    };
+    focus(window.GetId(), SDL_WINDOWEVENT_FOCUS_LOST);
+    EXPECT_EQ(kResultAccessDenied, windowed->Acquire());
+    focus(window.GetId(), SDL_WINDOWEVENT_FOCUS_GAINED);
+    ASSERT_EQ(kResultOk, windowed->Acquire());
+    EXPECT_EQ(kResultNoEffect, windowed->Poll());
+    // Losing and regaining the focus between two reads still loses the acquisition.
+    focus(window.GetId(), SDL_WINDOWEVENT_FOCUS_LOST);
+    focus(window.GetId(), SDL_WINDOWEVENT_FOCUS_GAINED);
+    EXPECT_EQ(kResultInputLost, windowed->Poll());
+    EXPECT_EQ(kResultOk, windowed->Acquire());
+    // Another window's focus says nothing about ours.
+    focus(window.GetId() + 100, SDL_WINDOWEVENT_FOCUS_LOST);
+    EXPECT_EQ(kResultNoEffect, windowed->Poll());
+
     auto keyboard = Open(kGuidSysKeyboard, DataFormat::Keyboard);
     ASSERT_EQ(kResultOk, keyboard->Acquire());
     EXPECT_EQ(kResultNoEffect, keyboard->Acquire());
@@ -66,50 +88,18 @@ TEST_F(InputDeviceTest, LosingTheFocusTakesTheAcquisitionAwayOnce)
     PumpInput();
     std::uint8_t keys[256];
     ASSERT_EQ(kResultOk, keyboard->GetDeviceState(sizeof(keys), keys));
-    EXPECT_EQ(0x80, keys[0x39]);
-    EXPECT_EQ(kResultInvalidParam, keyboard->GetDeviceState(20, keys));
-
+    EXPECT_EQ(Values(0x80, kResultInvalidParam), Values(keys[0x39], keyboard->GetDeviceState(20, keys)));
     os::testing::SetInputFocusOverride(false);
     EXPECT_EQ(kResultInputLost, keyboard->GetDeviceState(sizeof(keys), keys));
     EXPECT_EQ(Values(keyboard->GetDeviceState(sizeof(keys), keys), keyboard->Poll(), keyboard->Acquire()),
               Values(kResultNotAcquired, kResultNotAcquired, kResultAccessDenied));
-
     // A background device does not care about the focus.
     auto background = Open(kGuidSysKeyboard, DataFormat::Keyboard, kCoopNonExclusive | kCoopBackground);
     EXPECT_EQ(kResultOk, background->Acquire());
-
     os::testing::SetInputFocusOverride(true);
     ASSERT_EQ(kResultOk, keyboard->Acquire());
     ASSERT_EQ(kResultOk, keyboard->GetDeviceState(sizeof(keys), keys));
     EXPECT_EQ(0x00, keys[0x39]) << "keys held when the focus went are forgotten";
-}
-
-TEST_F(InputDeviceTest, FocusFollowsTheWindowsFocusEvents)
-{
-    os::window::Window window("input focus");
-    ASSERT_TRUE(window.IsCreated());
-    auto keyboard = Open(kGuidSysKeyboard, DataFormat::Keyboard, kCoopNonExclusive | kCoopForeground, &window);
-
-    auto focus = [&](Uint32 windowId, SDL_WindowEventID change) {
-        SDL_Event event{};
-        event.window = {SDL_WINDOWEVENT, 0, windowId, static_cast<Uint8>(change), 0, 0, 0, 0, 0};
-        os::window::DispatchRawEvent(event);
-    };
-    focus(window.GetId(), SDL_WINDOWEVENT_FOCUS_LOST);
-    EXPECT_EQ(kResultAccessDenied, keyboard->Acquire());
-    focus(window.GetId(), SDL_WINDOWEVENT_FOCUS_GAINED);
-    ASSERT_EQ(kResultOk, keyboard->Acquire());
-    EXPECT_EQ(kResultNoEffect, keyboard->Poll());
-
-    // Losing and regaining the focus between two reads still loses the acquisition.
-    focus(window.GetId(), SDL_WINDOWEVENT_FOCUS_LOST);
-    focus(window.GetId(), SDL_WINDOWEVENT_FOCUS_GAINED);
-    EXPECT_EQ(kResultInputLost, keyboard->Poll());
-    EXPECT_EQ(kResultOk, keyboard->Acquire());
-
-    // Another window's focus says nothing about ours.
-    focus(window.GetId() + 100, SDL_WINDOWEVENT_FOCUS_LOST);
-    EXPECT_EQ(kResultNoEffect, keyboard->Poll());
 }
 
 TEST_F(InputDeviceTest, MouseGathersMotionAndWheelWhileAcquired)
@@ -143,7 +133,7 @@ TEST_F(InputDeviceTest, MouseGathersMotionAndWheelWhileAcquired)
     EXPECT_EQ(Values(INT32_MAX, INT32_MIN, INT32_MIN), Values(state.x, state.y, state.z));
 }
 
-TEST_F(InputDeviceTest, CooperativeLevelsAndFormatsAreChecked)
+TEST_F(InputDeviceTest, CooperativeLevelsAndFormatsAreCheckedAndFailureHooksHitTheChosenStepAndKind)
 {
     std::shared_ptr<InputDevice> device;
     ASSERT_EQ(kResultOk, directInput_->CreateDevice(kGuidSysMouse, device));
@@ -159,30 +149,21 @@ TEST_F(InputDeviceTest, CooperativeLevelsAndFormatsAreChecked)
     EXPECT_EQ(kResultOk, device->Unacquire());
     EXPECT_EQ(Values(device->Unacquire(), device->SetRange(kPropertyHowDevice, 0, -1, 1)),
               Values(kResultNoEffect, kResultUnsupported));
-
-    std::shared_ptr<InputDevice> unknown;
-    EXPECT_EQ(kResultDeviceNotRegistered, directInput_->CreateDevice(Guid{77}, unknown));
-    EXPECT_EQ(nullptr, unknown);
-}
-
-TEST_F(InputDeviceTest, FailureHooksHitTheChosenStepAndKind)
-{
-    os::testing::FailInputStep(InputStep::SetDataFormat, kResultFail, InputDeviceKind::Mouse, 1);
     std::shared_ptr<InputDevice> keyboard;
-    std::shared_ptr<InputDevice> mouse;
+    EXPECT_EQ(kResultDeviceNotRegistered, directInput_->CreateDevice(Guid{77}, keyboard));
+    EXPECT_EQ(nullptr, keyboard);
+
+    os::testing::FailInputStep(InputStep::SetDataFormat, kResultFail, InputDeviceKind::Mouse, 1);
     ASSERT_EQ(kResultOk, directInput_->CreateDevice(kGuidSysKeyboard, keyboard));
-    ASSERT_EQ(kResultOk, directInput_->CreateDevice(kGuidSysMouse, mouse));
     EXPECT_EQ(kResultOk, keyboard->SetDataFormat(DataFormat::Keyboard));
-    EXPECT_EQ(kResultFail, mouse->SetDataFormat(DataFormat::Mouse2));
-    EXPECT_EQ(kResultOk, mouse->SetDataFormat(DataFormat::Mouse2)) << "the hook was for one call";
-
+    EXPECT_EQ(kResultFail, device->SetDataFormat(DataFormat::Mouse2));
+    EXPECT_EQ(kResultOk, device->SetDataFormat(DataFormat::Mouse2)) << "the hook was for one call";
     os::testing::FailInputStep(InputStep::CreateDevice, kResultOutOfMemory);
-    std::shared_ptr<InputDevice> failed;
-    EXPECT_EQ(kResultOutOfMemory, directInput_->CreateDevice(kGuidSysKeyboard, failed));
-    EXPECT_EQ(kResultOutOfMemory, directInput_->CreateDevice(kGuidSysMouse, failed));
+    EXPECT_EQ(Values(kResultOutOfMemory, kResultOutOfMemory),
+              Values(directInput_->CreateDevice(kGuidSysKeyboard, keyboard),
+                     directInput_->CreateDevice(kGuidSysMouse, device)));
     os::testing::ResetInputHooks();
-    EXPECT_EQ(kResultOk, directInput_->CreateDevice(kGuidSysMouse, failed));
-
+    EXPECT_EQ(kResultOk, directInput_->CreateDevice(kGuidSysMouse, device));
     // Failures of the module steps are checked through the engine's input start-up; here wrong names.
     EXPECT_EQ(nullptr, LoadInputModule("dsound.dll"));
     EXPECT_EQ(nullptr, FindInputFunction(module_, "DirectSoundCreate8"));
