@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "KorvaneXDK/core/Exception.h"
-#include "KorvaneXDK/core/MemoryStream.h"
 #include "KorvaneXDK/core/SoundReader.h"
 #include "KorvaneXDK/core/StandardSoundReader.h"
 #include "KorvaneXDK/platform/sound/DXSound.h"
@@ -29,7 +28,9 @@ namespace soundtest
 {
 
 inline constexpr auto Pcm = &korvane::test::PcmFormat;
+using korvane::test::ExpectThrowWith;
 using korvane::test::LogCapture;
+constexpr auto Mix = &os::testing::MixAudioFrames;
 using Samples = std::vector<std::int16_t>;
 using Bytes = std::vector<std::uint8_t>;
 
@@ -55,14 +56,6 @@ inline std::string MakeWave(const os::audio::WaveFormatEx& format, const Bytes& 
         put(value, bytes);
     out.append(reinterpret_cast<const char*>(pcm.data()), pcm.size());
     return out;
-}
-
-/// The WAVE file in a memory stream, positioned at its start.
-inline void FillStream(korvane::CMemoryStream& stream, const os::audio::WaveFormatEx& format, const Bytes& pcm)
-{
-    const std::string wave = MakeWave(format, pcm);
-    stream.Write(wave.data(), static_cast<std::int32_t>(wave.size()));
-    stream.Seek(0);
 }
 
 /// An Ogg Vorbis file of `frames` frames of a 440 Hz tone.
@@ -91,45 +84,28 @@ inline Bytes Pattern16(std::size_t samples, int seed)
     return bytes;
 }
 
+/// The bytes of 16-bit PCM as samples (the mixer's output is in the machine's order too).
 inline Samples AsSamples(const Bytes& bytes)
 {
     Samples samples(bytes.size() / 2);
-    for (std::size_t i = 0; i < samples.size(); ++i)
-        samples[i] = static_cast<std::int16_t>(static_cast<std::uint16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8)));
+    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
     return samples;
 }
 
-/// out[i] == expected[(from + i) % expected.size()] for the first `count` samples of `out`
-/// (all of them by default), naming the first difference.
-inline ::testing::AssertionResult MatchesFrom(const Samples& expected, std::size_t from, const Samples& out,
-                                              std::size_t count = SIZE_MAX)
+/// `count` samples of `source` from `from` on, round and round.
+inline Samples Cycle(const Samples& source, std::size_t from, std::size_t count)
 {
-    if (count != SIZE_MAX && out.size() < count)
-        return ::testing::AssertionFailure() << out.size() << " samples mixed, " << count << " expected";
-    count = std::min(count, out.size());
-    if (expected.empty() && count > 0)
-        return ::testing::AssertionFailure() << "nothing expected, " << count << " samples mixed";
+    Samples out(count);
     for (std::size_t i = 0; i < count; ++i)
-        if (out[i] != expected[(from + i) % expected.size()])
-            return ::testing::AssertionFailure()
-                   << "sample " << i << " is " << out[i] << ", expected " << expected[(from + i) % expected.size()];
-    return ::testing::AssertionSuccess();
+        out[i] = source[(from + i) % source.size()];
+    return out;
 }
 
-/// Every sample of `out` from `from` on is zero.
-inline ::testing::AssertionResult SilentFrom(const Samples& out, std::size_t from = 0)
+/// The samples followed by silence, `count` in all.
+inline Samples ThenSilence(Samples samples, std::size_t count)
 {
-    for (std::size_t i = from; i < out.size(); ++i)
-        if (out[i] != 0)
-            return ::testing::AssertionFailure() << "sample " << i << " is " << out[i];
-    return ::testing::AssertionSuccess();
-}
-
-/// Runs `action`, which must throw EReadError with `message` (and `where`, where given).
-inline void ExpectReadError(const std::function<void()>& action, const std::string& message,
-                            const char* where = nullptr)
-{
-    korvane::test::ExpectThrowWith<korvane::EReadError>(action, message, where);
+    samples.resize(std::max(count, samples.size()));
+    return samples;
 }
 
 /// Yields until `done` holds or ten seconds pass; returns `done()`.
