@@ -10,7 +10,7 @@
 using os::system::Event;
 using ostest::V;
 
-TEST(EventTest, AutoResetIsConsumedOnceManualResetStays)
+TEST(EventTest, AutoResetIsConsumedOnceManualResetStaysAndWaitForAnyTakesTheLowest)
 {
     Event automatic;
     Event manual(true);
@@ -21,10 +21,8 @@ TEST(EventTest, AutoResetIsConsumedOnceManualResetStays)
     EXPECT_EQ(V(manual.Wait(0), manual.Wait(0)), V(true, true));
     manual.Reset();
     EXPECT_EQ(V(manual.Wait(0), Event(false, true).IsSignalled()), V(false, true));
-}
 
-TEST(EventTest, WaitForAnyReturnsTheLowestSignalledAndTimesOut)
-{
+    // A wait for any returns the lowest signalled, then times out.
     Event a, b, c;
     Event* all[] = {&a, &b, &c};
     c.Set();
@@ -35,7 +33,7 @@ TEST(EventTest, WaitForAnyReturnsTheLowestSignalledAndTimesOut)
     EXPECT_EQ(V(wait(0), wait(5)), V(os::system::kWaitTimeout, os::system::kWaitTimeout));
 }
 
-TEST(EventTest, PulseWakesOnlyAThreadThatIsWaiting)
+TEST(EventTest, PulseWakesOnlyAWaitingThreadAndTrackedSignalsWaitForTheListener)
 {
     Event event;
     event.Pulse(); // nobody waits: lost
@@ -43,24 +41,21 @@ TEST(EventTest, PulseWakesOnlyAThreadThatIsWaiting)
 
     std::atomic<bool> woke{false};
     std::thread waiter([&] { woke = event.Wait(os::system::kInfinite); });
-    Event* list[] = {&event};
-    ASSERT_TRUE(os::testing::WaitForWaiterOn(list, 1, 5000));
+    Event* waited[] = {&event};
+    ASSERT_TRUE(os::testing::WaitForWaiterOn(waited, 1, 5000));
     event.Pulse();
     waiter.join();
     EXPECT_EQ(V(woke.load(), event.IsSignalled()), V(true, false));
-}
 
-TEST(EventTest, TrackedSignalsAreOutstandingUntilTheListenerComesBack)
-{
-    Event event, done;
+    // Tracked signals are outstanding until the listener comes back.
+    Event done;
     std::atomic<int> handled{0};
     std::thread listener([&] {
         Event* list[] = {&event, &done};
         while (os::system::WaitForAnyEvent(list, 2, os::system::kInfinite) == 0)
             ++handled;
     });
-    Event* list[] = {&event};
-    ASSERT_TRUE(os::testing::WaitForWaiterOn(list, 1, 5000));
+    ASSERT_TRUE(os::testing::WaitForWaiterOn(waited, 1, 5000));
     for (int i = 1; i <= 3; ++i) {
         os::testing::SetEventTracked(event);
         ASSERT_TRUE(os::testing::WaitForTrackedEvents(5000));

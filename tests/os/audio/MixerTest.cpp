@@ -32,6 +32,16 @@ std::vector<std::int16_t> Ramp(std::size_t count, int start, int step)
 }
 
 constexpr auto Mix = &os::testing::MixAudioFrames;
+using Samples = std::vector<std::int16_t>;
+
+/// Mono samples as the stereo output plays them: each on both sides.
+Samples Stereo(const Samples& mono)
+{
+    Samples out;
+    for (std::int16_t sample : mono)
+        out.insert(out.end(), 2, sample);
+    return out;
+}
 
 class MixerTest : public ::testing::Test
 {
@@ -79,86 +89,65 @@ std::uint32_t StatusOf(const SoundBuffer& buffer)
 
 } // namespace
 
-TEST_F(MixerTest, EightBitIsCenteredMonoGoesToBothChannelsAndPlayedOutStopsAtTheStart)
+TEST_F(MixerTest, EightBitIsCenteredMonoGoesToBothSidesRatesAreInterpolatedAndPlayedOutStopsAtTheStart)
 {
     auto mono = Make(Pcm(1, 44100, 8), std::vector<std::uint8_t>{0x80, 0x81, 0x7F, 0xFF, 0x00});
     ASSERT_EQ(kOk, mono->Play(0));
-    EXPECT_EQ(
-        std::vector<std::int16_t>({0, 0, 256, 256, -256, -256, 127 * 256, 127 * 256, -128 * 256, -128 * 256, 0, 0}),
-        Mix(6));
+    EXPECT_EQ(Stereo({0, 256, -256, 127 * 256, -128 * 256, 0}), Mix(6));
     std::uint32_t play = 1;
     ASSERT_EQ(kOk, mono->GetCurrentPosition(&play, nullptr));
     EXPECT_EQ(V(StatusOf(*mono) & kStatusPlaying, play), V(0, 0));
-
     auto pair = Make(Pcm(2, 44100, 8), std::vector<std::uint8_t>{0x90, 0x70, 0x80, 0xA0});
     ASSERT_EQ(kOk, pair->Play(0));
-    EXPECT_EQ(std::vector<std::int16_t>({16 * 256, -16 * 256, 0, 32 * 256}), Mix(2));
-}
+    EXPECT_EQ(Samples({16 * 256, -16 * 256, 0, 32 * 256}), Mix(2));
 
-TEST_F(MixerTest, HalfRateBufferIsInterpolatedAndFrequencyChangesTheStep)
-{
+    // Every other frame of a half-rate buffer lies halfway between two samples; at twice the rate
+    // two source frames pass per output frame.
     auto buffer = Make(Pcm(1, 22050, 16), Ramp(100, 0, 100), kCapsCtrlFrequency);
     ASSERT_EQ(kOk, buffer->Play(kPlayLooping));
-    auto out = Mix(10);
-    for (int j = 0; j < 10; ++j)
-        EXPECT_EQ(j * 50, out[2 * j]) << j; // every other frame lies halfway between two samples
-
-    ASSERT_EQ(kOk, buffer->Stop());
+    EXPECT_EQ(Stereo(Ramp(10, 0, 50)), Mix(10));
     ASSERT_EQ(kOk, buffer->SetCurrentPosition(0));
     ASSERT_EQ(kOk, buffer->SetFrequency(88200));
-    ASSERT_EQ(kOk, buffer->Play(kPlayLooping));
-    out = Mix(10);
-    for (int j = 0; j < 10; ++j)
-        EXPECT_EQ(j * 200, out[2 * j + 1]) << j; // two source frames per output frame
-
+    EXPECT_EQ(Stereo(Ramp(10, 0, 200)), Mix(10));
     ASSERT_EQ(kOk, buffer->SetFrequency(kFrequencyOriginal));
     std::uint32_t frequency = 0;
     ASSERT_EQ(kOk, buffer->GetFrequency(&frequency));
-    EXPECT_EQ(22050u, frequency);
-    EXPECT_EQ(kErrInvalidParam, buffer->SetFrequency(99));
+    EXPECT_EQ(V(frequency, buffer->SetFrequency(99)), V(22050, kErrInvalidParam));
 }
 
-TEST_F(MixerTest, VolumeAndPanFollowTheDecibelCurves)
+TEST_F(MixerTest, VolumeAndPanFollowTheDecibelCurvesSumsSaturateAndMonoOutputAveragesTheSides)
 {
-    auto buffer = Make(Pcm(1, 44100, 16), std::vector<std::int16_t>(200, 10000), kCapsCtrlVolume | kCapsCtrlPan);
+    auto buffer = Make(Pcm(1, 44100, 16), Samples(200, 10000), kCapsCtrlVolume | kCapsCtrlPan);
     ASSERT_EQ(kOk, buffer->Play(kPlayLooping));
-
     // -6 dB is 10000 * 10^-0.3; panned right the left side drops by 20 dB at 2000.
     const std::array<int, 4> cases[] = {
         {-600, 0, 5012, 5012}, {0, 2000, 1000, 10000}, {0, kPanLeft, 10000, 0}, {kVolumeMin, 0, 0, 0}};
     for (const auto& [volume, pan, left, right] : cases) {
         SCOPED_TRACE(testing::Message() << volume << " " << pan);
-        ASSERT_EQ(kOk, buffer->SetVolume(volume));
-        ASSERT_EQ(kOk, buffer->SetPan(pan));
+        ASSERT_EQ(V(kOk, kOk), V(buffer->SetVolume(volume), buffer->SetPan(pan)));
         const auto out = Mix(4);
         EXPECT_EQ(V(out[0], out[1]), V(left, right));
     }
     std::int32_t volume = 1;
     ASSERT_EQ(kOk, buffer->GetVolume(&volume));
-    EXPECT_EQ(kVolumeMin, volume);
-    EXPECT_EQ(V(buffer->SetVolume(1), buffer->SetVolume(-10001), buffer->SetPan(10001)),
-              V(kErrInvalidParam, kErrInvalidParam, kErrInvalidParam));
-}
+    EXPECT_EQ(V(volume, buffer->SetVolume(1), buffer->SetVolume(-10001), buffer->SetPan(10001)),
+              V(kVolumeMin, kErrInvalidParam, kErrInvalidParam, kErrInvalidParam));
+    ASSERT_EQ(kOk, buffer->Stop());
 
-TEST_F(MixerTest, SumsSaturateAndMonoOutputAveragesTheSides)
-{
-    const std::vector<std::int16_t> loud(100, 30000);
+    const Samples loud(100, 30000);
     auto a = Make(Pcm(1, 44100, 16), loud);
     auto b = Make(Pcm(1, 44100, 16), loud);
-    ASSERT_EQ(kOk, a->Play(kPlayLooping));
-    ASSERT_EQ(kOk, b->Play(kPlayLooping));
-    EXPECT_EQ(std::vector<std::int16_t>(6, 32767), Mix(3));
-
+    ASSERT_EQ(V(kOk, kOk), V(a->Play(kPlayLooping), b->Play(kPlayLooping)));
+    EXPECT_EQ(Samples(6, 32767), Mix(3));
     // The primary format decides the output layout.
     std::shared_ptr<SoundBuffer> primary;
     ASSERT_EQ(kOk,
               device_->CreateSoundBuffer(BufferDesc{sizeof(BufferDesc), kCapsPrimaryBuffer, 0, 0, nullptr}, &primary));
     ASSERT_EQ(kOk, primary->SetFormat(Pcm(1, 44100, 16)));
-    ASSERT_EQ(kOk, b->Stop());
-    auto c = Make(Pcm(2, 44100, 16), std::vector<std::int16_t>{1000, 3000});
-    ASSERT_EQ(kOk, a->Stop());
+    ASSERT_EQ(V(kOk, kOk), V(a->Stop(), b->Stop()));
+    auto c = Make(Pcm(2, 44100, 16), Samples{1000, 3000});
     ASSERT_EQ(kOk, c->Play(0));
-    EXPECT_EQ(std::vector<std::int16_t>({2000}), Mix(1));
+    EXPECT_EQ(Samples({2000}), Mix(1));
 }
 
 TEST_F(MixerTest, NotificationsComeInCursorOrderAcrossTheWrapAndStopsAreSignalled)
@@ -197,7 +186,7 @@ TEST_F(MixerTest, NotificationsComeInCursorOrderAcrossTheWrapAndStopsAreSignalle
     EXPECT_EQ(std::vector<std::uint32_t>({0, 1, 2, 3, 0, 4}), seen);
 }
 
-TEST_F(MixerTest, LocksWrapInTwoPartsAndOutOfRangeLocksAreRefused)
+TEST_F(MixerTest, LocksWrapInTwoPartsAndOutOfRangeLocksAreRefusedAndALostBufferUntilRestored)
 {
     std::shared_ptr<SoundBuffer> buffer;
     ASSERT_EQ(kOk, Create(Pcm(1, 44100, 16), 4000, &buffer));
@@ -212,37 +201,30 @@ TEST_F(MixerTest, LocksWrapInTwoPartsAndOutOfRangeLocksAreRefused)
     EXPECT_EQ(V(n1, n2, p2 == nullptr), V(4000, 0, true));
     for (const auto& [offset, bytes] : {std::pair<std::uint32_t, std::uint32_t>{4000, 10}, {0, 4001}, {0, 0}})
         EXPECT_EQ(kErrInvalidParam, buffer->Lock(offset, bytes, &p1, &n1, &p2, &n2, 0)) << offset << " " << bytes;
-    EXPECT_EQ(kErrInvalidParam, buffer->Unlock(static_cast<std::uint8_t*>(p1) + 3999, 2, nullptr, 0));
-    EXPECT_EQ(kErrInvalidParam, buffer->SetCurrentPosition(4000));
-}
+    EXPECT_EQ(V(buffer->Unlock(static_cast<std::uint8_t*>(p1) + 3999, 2, nullptr, 0), buffer->SetCurrentPosition(4000)),
+              V(kErrInvalidParam, kErrInvalidParam));
 
-TEST_F(MixerTest, LostBufferRefusesLockAndPlayUntilRestored)
-{
-    auto buffer = Make(Pcm(1, 44100, 16), std::vector<std::int16_t>(100, 500));
+    buffer = Make(Pcm(1, 44100, 16), Samples(100, 500));
     ASSERT_EQ(kOk, buffer->Play(kPlayLooping));
     os::testing::MarkBufferLost(*buffer);
     EXPECT_EQ(kStatusBufferLost, StatusOf(*buffer) & (kStatusBufferLost | kStatusPlaying));
-    void* p1 = nullptr;
-    std::uint32_t n1 = 0;
-    EXPECT_EQ(kErrBufferLost, buffer->Lock(0, 0, &p1, &n1, nullptr, nullptr, kLockEntireBuffer));
-    EXPECT_EQ(kErrBufferLost, buffer->Play(0));
+    EXPECT_EQ(V(buffer->Lock(0, 0, &p1, &n1, nullptr, nullptr, kLockEntireBuffer), buffer->Play(0)),
+              V(kErrBufferLost, kErrBufferLost));
     os::testing::FailNextRestores(*buffer, 2);
-    EXPECT_EQ(kErrBufferLost, buffer->Restore());
-    EXPECT_EQ(kErrBufferLost, buffer->Restore());
+    EXPECT_EQ(V(kErrBufferLost, kErrBufferLost), V(buffer->Restore(), buffer->Restore()));
     EXPECT_EQ(kOk, buffer->Restore());
     // The memory came back empty.
     ASSERT_EQ(kOk, buffer->Play(0));
-    EXPECT_EQ(0, Mix(4)[0]);
+    EXPECT_EQ(Samples(8), Mix(4));
 }
 
-TEST_F(MixerTest, BufferDescriptionsAreChecked)
+TEST_F(MixerTest, BufferDescriptionsAreCheckedAndDuplicatesTakeTheSourcesFormatAndVolume)
 {
     const WaveFormatEx format = Pcm(2, 44100, 16);
     std::shared_ptr<SoundBuffer> buffer;
     EXPECT_EQ(kErrInvalidParam, device_->CreateSoundBuffer(BufferDesc{36, 0, 4000, 0, &format}, &buffer));
     EXPECT_EQ(kErrInvalidParam,
               device_->CreateSoundBuffer(BufferDesc{sizeof(BufferDesc), 0, 4000, 0, nullptr}, &buffer));
-
     WaveFormatEx broken[] = {
         Pcm(2, 44100, 24), Pcm(3, 44100, 16), Pcm(1, 50, 16), Pcm(1, 250000, 16), format, format, format};
     broken[4].blockAlign = 0;
@@ -250,15 +232,23 @@ TEST_F(MixerTest, BufferDescriptionsAreChecked)
     broken[6].formatTag = 3;
     for (std::size_t i = 0; i < std::size(broken); ++i)
         EXPECT_EQ(kErrBadFormat, Create(broken[i], 4000, &buffer)) << i;
-
-    EXPECT_EQ(kErrInvalidParam, Create(format, 3, &buffer));
-    EXPECT_EQ(kErrInvalidParam, Create(format, kBufferSizeMax + 1, &buffer));
+    EXPECT_EQ(V(Create(format, 3, &buffer), Create(format, kBufferSizeMax + 1, &buffer)),
+              V(kErrInvalidParam, kErrInvalidParam));
     EXPECT_EQ(nullptr, buffer);
 
     ASSERT_EQ(kOk, Create(format, 4000, &buffer, kCapsCtrlVolume));
     std::shared_ptr<SoundNotify> notify;
     EXPECT_EQ(V(buffer->SetPan(0), buffer->SetFrequency(22050), buffer->QueryNotify(&notify)),
               V(kErrControlUnavail, kErrControlUnavail, kErrNoInterface));
+    ASSERT_EQ(kOk, buffer->SetVolume(-2000));
+    std::shared_ptr<SoundBuffer> copy;
+    ASSERT_EQ(kOk, device_->DuplicateSoundBuffer(buffer, &copy));
+    std::int32_t volume = 0;
+    WaveFormatEx copied;
+    EXPECT_EQ(V(copy->GetVolume(&volume), copy->GetFormat(&copied)), V(kOk, kOk));
+    EXPECT_EQ(V(volume, copied.avgBytesPerSec, copy->GetBufferBytes()), V(-2000, 176400, 4000));
+    EXPECT_EQ(kErrInvalidParam, device_->DuplicateSoundBuffer(nullptr, &copy));
+    EXPECT_EQ(nullptr, copy);
 
     // The primary buffer takes neither size nor format, and its format needs the priority level.
     EXPECT_EQ(kErrInvalidParam,
@@ -268,20 +258,6 @@ TEST_F(MixerTest, BufferDescriptionsAreChecked)
     EXPECT_EQ(kErrBadFormat, buffer->SetFormat(broken[4]));
     ASSERT_EQ(kOk, device_->SetCooperativeLevel(nullptr, kCoopNormal));
     EXPECT_EQ(kErrPrioLevelNeeded, buffer->SetFormat(format));
-}
-
-TEST_F(MixerTest, DuplicatesTakeTheSourcesFormatAndVolume)
-{
-    auto source = Make(Pcm(1, 44100, 16), Ramp(100, 100, 10), kCapsCtrlVolume);
-    ASSERT_EQ(kOk, source->SetVolume(-2000));
-    std::shared_ptr<SoundBuffer> copy;
-    ASSERT_EQ(kOk, device_->DuplicateSoundBuffer(source, &copy));
-    std::int32_t volume = 0;
-    WaveFormatEx format;
-    EXPECT_EQ(V(copy->GetVolume(&volume), copy->GetFormat(&format)), V(kOk, kOk));
-    EXPECT_EQ(V(volume, format.avgBytesPerSec, copy->GetBufferBytes()), V(-2000, 88200, 200));
-    EXPECT_EQ(kErrInvalidParam, device_->DuplicateSoundBuffer(nullptr, &copy));
-    EXPECT_EQ(nullptr, copy);
 }
 
 TEST(AudioDeviceTest, OpensThroughSdlAndFailsCleanlyWithoutADriver)
