@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -37,37 +36,18 @@ using Bytes = std::vector<std::uint8_t>;
 /// A RIFF WAVE file holding the PCM bytes in the format.
 inline std::string MakeWave(const os::audio::WaveFormatEx& format, const Bytes& pcm)
 {
-    std::string out = "RIFF";
-    const auto put = [&out](std::uint32_t value, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-    };
-    put(static_cast<std::uint32_t>(4 + 8 + 16 + 8 + pcm.size()), 4);
-    out += "WAVEfmt ";
-    for (const auto& [value, bytes] : {std::pair<std::uint32_t, int>{16, 4},
-                                       {format.formatTag, 2},
-                                       {format.channels, 2},
-                                       {format.samplesPerSec, 4},
-                                       {format.avgBytesPerSec, 4},
-                                       {format.blockAlign, 2},
-                                       {format.bitsPerSample, 2},
-                                       {0x61746164, 4}, // "data"
-                                       {static_cast<std::uint32_t>(pcm.size()), 4}})
-        put(value, bytes);
+    std::string out;
+    const auto size = static_cast<std::uint32_t>(pcm.size());
+    // Little-endian words: "RIFF" and its size, "WAVE", "fmt " and its size, the format's fields (the
+    // 16-bit ones in pairs), "data" and its size.
+    for (std::uint32_t word :
+         {0x46464952u, 36 + size, 0x45564157u, 0x20746D66u, 16u, format.formatTag | format.channels * 0x10000u,
+          format.samplesPerSec, format.avgBytesPerSec, format.blockAlign | format.bitsPerSample * 0x10000u, 0x61746164u,
+          size})
+        for (int shift = 0; shift < 32; shift += 8)
+            out.push_back(static_cast<char>((word >> shift) & 0xFF));
     out.append(reinterpret_cast<const char*>(pcm.data()), pcm.size());
     return out;
-}
-
-/// An Ogg Vorbis file of `frames` frames of a 440 Hz tone.
-inline std::string MakeOgg(int channels, int rate, int frames)
-{
-    std::vector<float> samples;
-    for (int i = 0; i < frames; ++i) {
-        const float value = 0.5f * std::sin(2.0f * 3.14159265f * 440.0f * static_cast<float>(i) / rate);
-        for (int c = 0; c < channels; ++c)
-            samples.push_back(c == 0 ? value : -value);
-    }
-    return korvane::test::EncodeOggVorbis(channels, rate, samples, 0.3f, {"TITLE=tone"});
 }
 
 /// 16-bit samples that differ from frame to frame (so a gap or a repeat shows), as bytes.

@@ -55,6 +55,7 @@ protected:
     }
     void TearDown() override
     {
+        os::testing::SetVolumeObserver({});
         sound_.Close();
         SoundDeviceTest::TearDown();
         os::testing::SetClockFunction({});
@@ -81,7 +82,7 @@ protected:
     {
         Samples all;
         for (std::uint32_t done = 0; sound.IsPlaying() && done < limitFrames; done += 1000) {
-            const auto out = os::testing::MixAudioFrames(1000);
+            const auto out = Mix(1000);
             all.insert(all.end(), out.begin(), out.end());
         }
         return all;
@@ -104,35 +105,27 @@ protected:
     std::promise<void> entered_, release_;
     std::shared_future<void> released_ = release_.get_future().share();
 
+    // Collects the volumes the buffers are given, from any thread, after running `onSet`.
+    void LogVolumes(std::function<void()> onSet = [] {})
+    {
+        os::testing::SetVolumeObserver([this, onSet](const os::audio::SoundBuffer&, std::int32_t volume) {
+            onSet();
+            std::lock_guard<std::mutex> lock(volumesMutex_);
+            volumes_.push_back(volume);
+        });
+    }
+    std::vector<std::int32_t> TakeVolumes()
+    {
+        std::lock_guard<std::mutex> lock(volumesMutex_);
+        return std::exchange(volumes_, {});
+    }
+    std::mutex volumesMutex_;
+    std::vector<std::int32_t> volumes_;
+
     // Most cases play this: about 2.3 s of 44.1 kHz 16-bit stereo, longer than the buffer.
     const Bytes pcm_ = Pattern16(2 * 100000, 8);
     const Samples samples_ = AsSamples(pcm_);
     CStreamingSound sound_{os::audio::kCapsCtrlVolume};
-};
-
-// Collects the volumes the buffers are given, from any thread.
-class VolumeLog
-{
-public:
-    VolumeLog(std::function<void()> onSet = {})
-    {
-        os::testing::SetVolumeObserver([this, onSet](const os::audio::SoundBuffer&, std::int32_t volume) {
-            if (onSet)
-                onSet();
-            std::lock_guard<std::mutex> lock(mutex_);
-            volumes_.push_back(volume);
-        });
-    }
-    ~VolumeLog() { os::testing::SetVolumeObserver({}); }
-    std::vector<std::int32_t> Take()
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return std::exchange(volumes_, {});
-    }
-
-private:
-    std::mutex mutex_;
-    std::vector<std::int32_t> volumes_;
 };
 
 } // namespace
@@ -215,26 +208,6 @@ TEST_F(StreamingSoundTest, ShortPiecesPlayOnceOrLoopWithoutAGapAndAnEmptyLoopEnd
     EXPECT_EQ(std::make_pair(64 * 256, 0), std::make_pair(int{out[0]}, int{out[2 * 150]}));
 }
 
-TEST_F(StreamingSoundTest, OggPiecePlaysThroughRefillsToItsEnd)
-{
-    const int frames = 44100 * 3 + 123; // longer than the buffer: needs refills
-    const std::string path = dir_.Write("music.ogg", MakeOgg(2, 44100, frames));
-    CFileStream stream(path, 1, 1);
-    std::unique_ptr<ISoundReader> reader(CreateAndOpenSoundReader(&stream));
-    Bytes bytes(static_cast<std::size_t>(reader->GetTotalBytes()));
-    ASSERT_EQ(reader->GetTotalBytes(), reader->Read(bytes.data(), reader->GetTotalBytes()));
-    const Samples decoded = AsSamples(bytes);
-    ASSERT_EQ(static_cast<std::size_t>(frames) * 2, decoded.size());
-
-    CFileStream music(path, 1, 1);
-    CStreamingSound sound(os::audio::kCapsCtrlVolume, 1); // as the console host makes its music
-    sound.Open(device_, music);
-    PlayAndSettle(sound);
-    const auto out = MixUntilStopped(sound, 400000);
-    EXPECT_FALSE(sound.IsPlaying());
-    EXPECT_EQ(ThenSilence(decoded, out.size()), out);
-}
-
 TEST_F(StreamingSoundTest, StopKeepsTheReaderWherePlayWentOnAndRewindRestarts)
 {
     PlayAndSettle(sound_);
@@ -259,7 +232,7 @@ TEST_F(StreamingSoundTest, FadeOutStepsAlongTheScaledAxisAndStops)
     std::atomic<std::thread::id> fadeThread{};
     std::atomic<std::uint64_t> now{5'000'000'000'000ull};
     std::atomic<std::uint64_t> step{20'000'000ull};
-    VolumeLog volumes([&] {
+    LogVolumes([&] {
         std::thread::id none{};
         fadeThread.compare_exchange_strong(none, std::this_thread::get_id());
     });
@@ -278,24 +251,24 @@ TEST_F(StreamingSoundTest, FadeOutStepsAlongTheScaledAxisAndStops)
     EXPECT_EQ(std::make_pair(false, -10000), std::make_pair(sound_.IsPlaying(), sound_.GetVolume()));
     EXPECT_EQ(std::vector<std::int32_t>({0, CSound::ScaledToVolume(-2000), CSound::ScaledToVolume(-4000),
                                          CSound::ScaledToVolume(-6000), CSound::ScaledToVolume(-8000), -10000, -10000}),
-              volumes.Take());
+              TakeVolumes());
 
     // A fade of minutes: three quarters through is three quarters along the axis (elapsed
     // times the distance no longer fits 32 bits).
     sound_.SetVolume(0);
     PlayAndSettle(sound_);
-    volumes.Take();
+    TakeVolumes();
     fadeThread = std::thread::id{};
     step = 300'000'000'000ull;
     sound_.FadeOut(400000);
     ASSERT_TRUE(Eventually([&] { return !sound_.IsFading(); }));
-    EXPECT_EQ(std::vector<std::int32_t>({0, CSound::ScaledToVolume(-7500), -10000}), volumes.Take());
+    EXPECT_EQ(std::vector<std::int32_t>({0, CSound::ScaledToVolume(-7500), -10000}), TakeVolumes());
 }
 
 TEST_F(StreamingSoundTest, FadeInStartsSilentAndRisesToTheVolumeItHad)
 {
     sound_.SetVolume(-500);
-    VolumeLog log;
+    LogVolumes();
     std::atomic<std::uint64_t> now{1'000'000'000ull};
     os::testing::SetClockFunction([&]() -> std::uint64_t { return now.fetch_add(25'000'000ull); });
 
@@ -305,7 +278,7 @@ TEST_F(StreamingSoundTest, FadeInStartsSilentAndRisesToTheVolumeItHad)
     ASSERT_TRUE(os::testing::WaitForNotifyListener(*sound_.GetBuffer(), kWaitMs));
     ASSERT_TRUE(Eventually([&] { return !sound_.IsFading(); }));
     EXPECT_EQ(std::make_pair(true, -500), std::make_pair(sound_.IsPlaying(), sound_.GetVolume()));
-    const auto volumes = log.Take();
+    const auto volumes = TakeVolumes();
     ASSERT_GE(volumes.size(), 3u);
     EXPECT_EQ(std::make_pair(-10000, -500), std::make_pair(volumes.front(), volumes.back()));
     // Rising all the way; the way back from the scaled axis may land one hundredth off the end.
