@@ -25,15 +25,6 @@ constexpr std::uint16_t kPadProduct = 0x028E;
 class InputJoystickPadTest : public korvane::test::InputTest
 {
 protected:
-    /// Starts the layer with one attached joystick and opens it for exclusive reading.
-    std::shared_ptr<InputDevice> StartWithJoystick()
-    {
-        Start();
-        const auto found = Enumerate();
-        EXPECT_EQ(1u, found.size());
-        return Open(found.at(0).instance, DataFormat::Joystick, kCoopExclusive | kCoopForeground);
-    }
-
     static std::vector<ObjectInstance> Axes(InputDevice& device)
     {
         std::vector<ObjectInstance> axes;
@@ -91,10 +82,16 @@ TEST_F(InputJoystickPadTest, EnumerationListsEveryJoystickInOrderAndOnlyPadFamil
     EXPECT_EQ(Values(GetPadState(0, &state), GetPadState(1, &state)), Values(kErrorSuccess, kErrorDeviceNotConnected));
 }
 
-TEST_F(InputJoystickPadTest, AxesScaleOntoTheRangesSetAndHatsReportAngles)
+TEST_F(InputJoystickPadTest,
+       AxesScaleOntoTheRangesSetHatsReportAnglesMissingAxesRestCentredAndRelativeAxesReportChanges)
 {
     auto stick = VirtualJoystick::Stick(0x1234, 0x5678, "Stick", 6, 34, 2);
-    auto device = StartWithJoystick();
+    auto small = VirtualJoystick::Stick(0x1234, 0x5679, "Two Axes", 2, 2, 0);
+    Start();
+    const auto found = Enumerate();
+    ASSERT_EQ(2u, found.size());
+    auto device = Open(found[0].instance, DataFormat::Joystick, kCoopExclusive | kCoopForeground);
+    auto two = Open(found[1].instance, DataFormat::Joystick, kCoopExclusive | kCoopForeground);
     const auto axes = Axes(*device);
     ASSERT_EQ(6u, axes.size());
     EXPECT_EQ(std::make_pair(kObjectAbsoluteAxis | MakeObjectInstance(3), std::string("X Rotation")),
@@ -133,40 +130,37 @@ TEST_F(InputJoystickPadTest, AxesScaleOntoTheRangesSetAndHatsReportAngles)
         PumpInput();
         EXPECT_EQ(angle, Read(*device).pov[0]) << int{hat};
     }
-}
 
-TEST_F(InputJoystickPadTest, MissingAxesRestCentredRelativeAxesReportChangesAndAnUnpluggedStickIsLost)
-{
-    auto stick = VirtualJoystick::Stick(0x1234, 0x5678, "Two Axes", 2, 2, 0);
-    auto device = StartWithJoystick();
-    EXPECT_EQ(2u, Axes(*device).size());
-    ASSERT_EQ(kResultOk, device->SetRange(kPropertyHowDevice, 0, -10000, 10000));
-    ASSERT_EQ(kResultOk, device->Acquire());
-    JoyState state = Read(*device);
+    // A stick with two axes: the others rest at the centre of their range; relative axes report the
+    // change since the last read; unplugged, it is lost.
+    EXPECT_EQ(2u, Axes(*two).size());
+    ASSERT_EQ(kResultOk, two->SetRange(kPropertyHowDevice, 0, -10000, 10000));
+    ASSERT_EQ(kResultOk, two->Acquire());
+    state = Read(*two);
     EXPECT_EQ(Values(0, 0, 0), Values(state.z, state.rz, state.sliders[0]));
-    EXPECT_EQ(kResultAcquired, device->SetAxisMode(kPropertyHowDevice, 0, kAxisModeRelative));
+    EXPECT_EQ(kResultAcquired, two->SetAxisMode(kPropertyHowDevice, 0, kAxisModeRelative));
 
-    ASSERT_EQ(kResultOk, device->Unacquire());
-    EXPECT_EQ(kResultInvalidParam, device->SetAxisMode(kPropertyHowDevice, 0, 7));
-    ASSERT_EQ(kResultOk, device->SetAxisMode(kPropertyHowDevice, 0, kAxisModeRelative));
-    ASSERT_EQ(kResultOk, device->Acquire());
-    stick.SetAxis(0, 32767);
+    ASSERT_EQ(kResultOk, two->Unacquire());
+    EXPECT_EQ(kResultInvalidParam, two->SetAxisMode(kPropertyHowDevice, 0, 7));
+    ASSERT_EQ(kResultOk, two->SetAxisMode(kPropertyHowDevice, 0, kAxisModeRelative));
+    ASSERT_EQ(kResultOk, two->Acquire());
+    small.SetAxis(0, 32767);
     PumpInput();
-    EXPECT_EQ(10000, Read(*device).x);
-    EXPECT_EQ(0, Read(*device).x); // nothing moved since
-    stick.SetAxis(0, -32768);
+    EXPECT_EQ(10000, Read(*two).x);
+    EXPECT_EQ(0, Read(*two).x); // nothing moved since
+    small.SetAxis(0, -32768);
     PumpInput();
-    EXPECT_EQ(-20000, Read(*device).x);
+    EXPECT_EQ(-20000, Read(*two).x);
 
-    stick.Detach();
+    small.Detach();
     PumpInput();
-    EXPECT_EQ(kResultInputLost, device->Poll());
-    EXPECT_EQ(Values(device->GetDeviceState(sizeof(state), &state), device->Acquire()),
+    EXPECT_EQ(kResultInputLost, two->Poll());
+    EXPECT_EQ(Values(two->GetDeviceState(sizeof(state), &state), two->Acquire()),
               Values(kResultNotAcquired, kResultUnplugged));
-    EXPECT_TRUE(Enumerate().empty());
+    EXPECT_EQ(1u, Enumerate().size());
 }
 
-TEST_F(InputJoystickPadTest, HotPluggedPadsTakeTheLowestFreeSlotAndReportButtonsSticksAndTriggers)
+TEST_F(InputJoystickPadTest, AHotPluggedPadReportsButtonsSticksAndTriggers)
 {
     Start();
     PadState state;
@@ -199,25 +193,9 @@ TEST_F(InputJoystickPadTest, HotPluggedPadsTakeTheLowestFreeSlotAndReportButtons
     EXPECT_EQ(packet, state.packetNumber) << "no change, same packet";
     EXPECT_EQ(kErrorBadArguments, GetPadState(4, &state));
 
-    auto second = VirtualJoystick::Pad(kPadVendor, 0x02EA, "Second Pad");
-    PumpInput();
-    EXPECT_EQ(kErrorSuccess, GetPadState(1, &state));
-    first.Detach();
-    PumpInput();
-    EXPECT_EQ(kErrorDeviceNotConnected, GetPadState(0, &state));
-    second.SetButton(SDL_CONTROLLER_BUTTON_B, true);
-    PumpInput();
-    ASSERT_EQ(kErrorSuccess, GetPadState(1, &state));
-    EXPECT_EQ(kPadB, state.gamepad.buttons) << "the remaining pad keeps its slot";
-    auto third = VirtualJoystick::Pad(kPadVendor, kPadProduct, "Third Pad");
-    PumpInput();
-    third.SetButton(SDL_CONTROLLER_BUTTON_Y, true);
-    PumpInput();
-    ASSERT_EQ(kErrorSuccess, GetPadState(0, &state));
-    EXPECT_EQ(kPadY, state.gamepad.buttons);
-
+    // Slots as pads come and go are checked through the engine's pad controllers.
     directInput_.reset();
-    EXPECT_EQ(kErrorDeviceNotConnected, GetPadState(1, &state)) << "no input layer, no pads";
+    EXPECT_EQ(kErrorDeviceNotConnected, GetPadState(0, &state)) << "no input layer, no pads";
 }
 
 } // namespace

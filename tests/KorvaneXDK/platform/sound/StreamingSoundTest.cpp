@@ -2,14 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
-#include <functional>
 #include <future>
 #include <mutex>
-#include <thread>
 #include <utility>
 
-#include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/FileStream.h"
 #include "KorvaneXDK/core/MemoryStream.h"
 #include "KorvaneXDK/platform/sound/StreamingSound.h"
@@ -208,27 +204,29 @@ TEST_F(StreamingSoundTest, ShortPiecesPlayOnceOrLoopWithoutAGapAndAnEmptyLoopEnd
     EXPECT_EQ(std::make_pair(64 * 256, 0), std::make_pair(int{out[0]}, int{out[2 * 150]}));
 }
 
-TEST_F(StreamingSoundTest, StopKeepsTheReaderWherePlayWentOnAndRewindRestarts)
+TEST_F(StreamingSoundTest, FadeInRisesToTheVolumeItHadAndFadeOutStepsAlongTheScaledAxisAndStops)
 {
-    PlayAndSettle(sound_);
-    Mix(kSectionFrames + 10); // one refill: 17 sections read
-    sound_.Stop();
-    ASSERT_TRUE(os::testing::WaitForTrackedEvents(kWaitMs));
-    EXPECT_EQ(std::make_pair(false, 0u), std::make_pair(sound_.IsPlaying(), sound_.GetPosition()));
-    PlayAndSettle(sound_);
-    EXPECT_EQ(Cycle(samples_, 17 * kSectionFrames * 2, 20), Mix(10));
-    sound_.Rewind();
+    sound_.SetVolume(-500);
+    LogVolumes();
+    std::atomic<std::uint64_t> ticks{1'000'000'000ull};
+    os::testing::SetClockFunction([&]() -> std::uint64_t { return ticks.fetch_add(25'000'000ull); });
+
+    sound_.FadeOut(100); // stopped: nothing happens
+    EXPECT_FALSE(sound_.IsFading());
+    sound_.FadeIn(200);
     ASSERT_TRUE(os::testing::WaitForNotifyListener(*sound_.GetBuffer(), kWaitMs));
-    EXPECT_EQ(Cycle(samples_, 0, 20), Mix(10));
-    EXPECT_EQ(40u, sound_.GetPosition());
-}
+    ASSERT_TRUE(Eventually([&] { return !sound_.IsFading(); }));
+    EXPECT_EQ(std::make_pair(true, -500), std::make_pair(sound_.IsPlaying(), sound_.GetVolume()));
+    const auto volumes = TakeVolumes();
+    ASSERT_GE(volumes.size(), 3u);
+    EXPECT_EQ(std::make_pair(-10000, -500), std::make_pair(volumes.front(), volumes.back()));
+    // Rising all the way; the way back from the scaled axis may land one hundredth off the end.
+    for (std::size_t i = 1; i < volumes.size(); ++i)
+        EXPECT_LE(volumes[i - 1], volumes[i] + 1) << i;
 
-TEST_F(StreamingSoundTest, FadeOutStepsAlongTheScaledAxisAndStops)
-{
+    // Fading out: the fade thread's clock moves 20 ms each time it is read; every other thread sees it stand.
+    sound_.SetVolume(0);
     sound_.SetLoop(true);
-    PlayAndSettle(sound_);
-
-    // The fade thread's clock moves 20 ms each time it is read; every other thread sees it stand.
     std::atomic<std::thread::id> fadeThread{};
     std::atomic<std::uint64_t> now{5'000'000'000'000ull};
     std::atomic<std::uint64_t> step{20'000'000ull};
@@ -242,6 +240,7 @@ TEST_F(StreamingSoundTest, FadeOutStepsAlongTheScaledAxisAndStops)
         return now.load();
     });
 
+    TakeVolumes();
     sound_.FadeOut(100);
     EXPECT_TRUE(sound_.IsFading()); // claimed before the thread runs: a second fade is refused
     sound_.FadeIn(100);
@@ -263,27 +262,6 @@ TEST_F(StreamingSoundTest, FadeOutStepsAlongTheScaledAxisAndStops)
     sound_.FadeOut(400000);
     ASSERT_TRUE(Eventually([&] { return !sound_.IsFading(); }));
     EXPECT_EQ(std::vector<std::int32_t>({0, CSound::ScaledToVolume(-7500), -10000}), TakeVolumes());
-}
-
-TEST_F(StreamingSoundTest, FadeInStartsSilentAndRisesToTheVolumeItHad)
-{
-    sound_.SetVolume(-500);
-    LogVolumes();
-    std::atomic<std::uint64_t> now{1'000'000'000ull};
-    os::testing::SetClockFunction([&]() -> std::uint64_t { return now.fetch_add(25'000'000ull); });
-
-    sound_.FadeOut(100); // stopped: nothing happens
-    EXPECT_FALSE(sound_.IsFading());
-    sound_.FadeIn(200);
-    ASSERT_TRUE(os::testing::WaitForNotifyListener(*sound_.GetBuffer(), kWaitMs));
-    ASSERT_TRUE(Eventually([&] { return !sound_.IsFading(); }));
-    EXPECT_EQ(std::make_pair(true, -500), std::make_pair(sound_.IsPlaying(), sound_.GetVolume()));
-    const auto volumes = TakeVolumes();
-    ASSERT_GE(volumes.size(), 3u);
-    EXPECT_EQ(std::make_pair(-10000, -500), std::make_pair(volumes.front(), volumes.back()));
-    // Rising all the way; the way back from the scaled axis may land one hundredth off the end.
-    for (std::size_t i = 1; i < volumes.size(); ++i)
-        EXPECT_LE(volumes[i - 1], volumes[i] + 1) << i;
 }
 
 TEST_F(StreamingSoundTest, ClosingWhilePlayingAndWhileFadingIsSafe)
@@ -373,7 +351,7 @@ TEST_F(StreamingSoundTest, PlayFromTwoThreadsAtOnceStartsOneFeeder)
     EXPECT_FALSE(log.Contains("did not stop")) << log.All();
 }
 
-TEST_F(StreamingSoundTest, LostBufferIsRestoredBeforeItIsRefilledAndAFailingFeederStopsIt)
+TEST_F(StreamingSoundTest, LostBufferIsRestoredStopAndRewindKeepTheirPlaceAndAFailingFeederStops)
 {
     os::testing::MarkBufferLost(*sound_.GetBuffer());
     os::testing::FailNextRestores(*sound_.GetBuffer(), 3);
@@ -386,6 +364,18 @@ TEST_F(StreamingSoundTest, LostBufferIsRestoredBeforeItIsRefilledAndAFailingFeed
     os::testing::SetSleepFunction({});
     EXPECT_EQ(3, retries.load());
     EXPECT_EQ(Cycle(samples_, 0, 200), Mix(100));
+
+    // Stop keeps the reader where it was, Play goes on from there and Rewind restarts.
+    Mix(kSectionFrames - 100 + 10); // one refill: 17 sections read
+    sound_.Stop();
+    ASSERT_TRUE(os::testing::WaitForTrackedEvents(kWaitMs));
+    EXPECT_EQ(std::make_pair(false, 0u), std::make_pair(sound_.IsPlaying(), sound_.GetPosition()));
+    PlayAndSettle(sound_);
+    EXPECT_EQ(Cycle(samples_, 17 * kSectionFrames * 2, 20), Mix(10));
+    sound_.Rewind();
+    ASSERT_TRUE(os::testing::WaitForNotifyListener(*sound_.GetBuffer(), kWaitMs));
+    EXPECT_EQ(Cycle(samples_, 0, 20), Mix(10));
+    EXPECT_EQ(40u, sound_.GetPosition());
 
     // A reader that fails once the first fill is done, as a file cut short might.
     sound_.CreateBuffer(device_, boost::shared_ptr<ISoundReader>(new HookedReader(pcm_, [](int reads) {
