@@ -1,7 +1,6 @@
 /** @file KeyboardMouseTest.cpp The keyboard by physical key, the mouse, focus and acquisition, the failure
  * hooks. */
 #include <cstdint>
-#include <cstring>
 #include <iterator>
 #include <memory>
 #include <vector>
@@ -22,15 +21,7 @@ using korvane::test::Values;
 using os::testing::InputDeviceKind;
 using os::testing::InputStep;
 
-class InputDeviceTest : public korvane::test::InputTest
-{
-protected:
-    void SetUp() override
-    {
-        ASSERT_NO_FATAL_FAILURE(InputTest::SetUp());
-        ASSERT_NO_FATAL_FAILURE(Start());
-    }
-};
+using InputDeviceTest = korvane::test::InputTest;
 
 // The key codes the key-mapping screens name, with the keys SDL can report: 0x01-0x53 and these. The
 // rest of that table (0x7E, 0x91-0x93, 0x96, 0x97, 0xE3) are keys of keyboards SDL has no scancode for.
@@ -59,6 +50,7 @@ TEST(InputKeyCodes, EveryNamedKeyHasAScancodeThatMapsBack)
 // Keys read through the event pump are checked by the engine's mapped keyboard tests.
 TEST_F(InputDeviceTest, LosingTheFocusTakesTheAcquisitionAwayOnceAndFollowsTheWindowsFocusEvents)
 {
+    ASSERT_NO_FATAL_FAILURE(Start());
     os::window::Window window("input focus");
     ASSERT_TRUE(window.IsCreated());
     auto windowed = Open(kGuidSysKeyboard, DataFormat::Keyboard, kCoopNonExclusive | kCoopForeground, &window);
@@ -99,37 +91,9 @@ TEST_F(InputDeviceTest, LosingTheFocusTakesTheAcquisitionAwayOnceAndFollowsTheWi
     // Keys held when the focus went are forgotten: checked through the engine's keyboard.
 }
 
-TEST_F(InputDeviceTest, MouseGathersMotionAndWheelWhileAcquired)
+TEST_F(InputDeviceTest, CooperativeLevelsFormatsAndFailureHooksAreCheckedAndTheMouseGathersMotionWhileAcquired)
 {
-    auto mouse = Open(kGuidSysMouse, DataFormat::Mouse2);
-    korvane::test::PushMouseMotion(50, 50);
-    PumpInput();
-    ASSERT_EQ(kResultOk, mouse->Acquire());
-
-    for (int i = 0; i < 2; ++i)
-        korvane::test::PushMouseMotion(5, -3);
-    korvane::test::PushMouseWheel(1);
-    for (std::uint8_t button : {SDL_BUTTON_RIGHT, SDL_BUTTON_X2})
-        korvane::test::PushMouseButton(button, true);
-    PumpInput();
-    MouseState2 state;
-    ASSERT_EQ(kResultOk, mouse->GetDeviceState(sizeof(state), &state));
-    EXPECT_EQ(Values(10, -6, 120), Values(state.x, state.y, state.z)) << "motion before the acquisition does not count";
-    EXPECT_EQ(Values(0x00, 0x80, 0x80), Values(state.buttons[0], state.buttons[1], state.buttons[4]));
-
-    // Motion counting from the previous read and buttons staying held are checked through the engine's mouse.
-
-    // A flood of motion between two reads saturates instead of wrapping round.
-    for (int i = 0; i < 2; ++i)
-        korvane::test::PushMouseMotion(INT32_MAX, INT32_MIN);
-    korvane::test::PushMouseWheel(INT32_MIN);
-    PumpInput();
-    ASSERT_EQ(kResultOk, mouse->GetDeviceState(sizeof(state), &state));
-    EXPECT_EQ(Values(INT32_MAX, INT32_MIN, INT32_MIN), Values(state.x, state.y, state.z));
-}
-
-TEST_F(InputDeviceTest, CooperativeLevelsAndFormatsAreCheckedAndFailureHooksHitTheChosenStepAndKind)
-{
+    ASSERT_NO_FATAL_FAILURE(Start());
     std::shared_ptr<InputDevice> device;
     ASSERT_EQ(kResultOk, directInput_->CreateDevice(kGuidSysMouse, device));
     for (std::uint32_t level : {kCoopForeground, kCoopExclusive | kCoopNonExclusive | kCoopForeground,
@@ -162,6 +126,33 @@ TEST_F(InputDeviceTest, CooperativeLevelsAndFormatsAreCheckedAndFailureHooksHitT
     // Failures of the module steps are checked through the engine's input start-up; here wrong names.
     EXPECT_EQ(nullptr, LoadInputModule("dsound.dll"));
     EXPECT_EQ(nullptr, FindInputFunction(module_, "DirectSoundCreate8"));
+
+    // The mouse gathers motion, wheel and buttons while acquired.
+    auto mouse = Open(kGuidSysMouse, DataFormat::Mouse2);
+    korvane::test::PushMouseMotion(50, 50);
+    PumpInput();
+    ASSERT_EQ(kResultOk, mouse->Acquire());
+
+    for (int i = 0; i < 2; ++i)
+        korvane::test::PushMouseMotion(5, -3);
+    korvane::test::PushMouseWheel(1);
+    for (std::uint8_t button : {SDL_BUTTON_RIGHT, SDL_BUTTON_X2})
+        korvane::test::PushMouseButton(button, true);
+    PumpInput();
+    MouseState2 state;
+    ASSERT_EQ(kResultOk, mouse->GetDeviceState(sizeof(state), &state));
+    // Motion before the acquisition does not count.
+    EXPECT_EQ(Values(10, -6, 120, 0x00, 0x80, 0x80),
+              Values(state.x, state.y, state.z, state.buttons[0], state.buttons[1], state.buttons[4]));
+    // Motion counting from the previous read and buttons staying held are checked through the engine's mouse.
+
+    // A flood of motion between two reads saturates instead of wrapping round.
+    for (int i = 0; i < 2; ++i)
+        korvane::test::PushMouseMotion(INT32_MAX, INT32_MIN);
+    korvane::test::PushMouseWheel(INT32_MIN);
+    PumpInput();
+    ASSERT_EQ(kResultOk, mouse->GetDeviceState(sizeof(state), &state));
+    EXPECT_EQ(Values(INT32_MAX, INT32_MIN, INT32_MIN), Values(state.x, state.y, state.z));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <regex>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gmock/gmock.h>
@@ -24,35 +25,32 @@ using korvane::test::VirtualJoystick;
 using os::testing::InputDeviceKind;
 using os::testing::InputStep;
 
-class InputDXInputTest : public korvane::test::InputTest
+using InputDXInputTest = korvane::test::InputTest;
+
+std::vector<int> Types(CDXInput& input)
 {
-protected:
-    static std::vector<int> Types(CDXInput& input)
-    {
-        std::vector<int> types;
-        for (int i = 0; i < input.GetControllerCount(); ++i)
-            types.push_back(input.GetController(i)->GetDeviceType());
-        return types;
-    }
-    /// Makes the system's device-id list the given ids.
-    static void UseIds(std::vector<std::wstring> ids)
-    {
-        os::testing::SetPnpDeviceIdProvider([ids](std::vector<std::wstring>& out) {
-            out = ids;
-            return true;
-        });
-    }
-};
+    std::vector<int> types;
+    for (int i = 0; i < input.GetControllerCount(); ++i)
+        types.push_back(input.GetController(i)->GetDeviceType());
+    return types;
+}
+
+/// Makes the system's device-id list the given ids.
+void UseIds(std::vector<std::wstring> ids)
+{
+    os::testing::SetPnpDeviceIdProvider([ids](std::vector<std::wstring>& out) {
+        out = ids;
+        return true;
+    });
+}
 
 TEST_F(InputDXInputTest, WithoutPadsThereAreSixControllersAndLaterJoysticksGetNone)
 {
     CDXInput input(nullptr, nullptr);
-    EXPECT_EQ(0, input.GetControllerCount());
-    EXPECT_EQ(nullptr, input.GetDirectInput());
+    EXPECT_EQ(Values(0, 1), Values(input.GetControllerCount(), input.GetDirectInput() == nullptr));
     ASSERT_TRUE(input.Initialize(true));
-    EXPECT_NE(nullptr, input.GetDirectInput());
     EXPECT_EQ((std::vector<int>{0, 2, 3, 3, 3, 3}), Types(input));
-    EXPECT_TRUE(LogCapture::Contains("INFO: DirectInput ready."));
+    EXPECT_TRUE(input.GetDirectInput() && LogCapture::Contains("INFO: DirectInput ready."));
     auto late = VirtualJoystick::Stick(0x1234, 0x0001, "Late Stick", 2, 2, 0);
     PumpInput();
     EXPECT_EQ(6, input.GetControllerCount()) << "a joystick plugged in later gets no controller";
@@ -62,8 +60,8 @@ TEST_F(InputDXInputTest, WithoutPadsThereAreSixControllersAndLaterJoysticksGetNo
 
     input.Finalize();
     input.Finalize();
-    EXPECT_EQ(0, input.GetControllerCount());
-    EXPECT_EQ(2u, LogCapture::CountContaining("INFO: DirectInput finalized."));
+    EXPECT_EQ(Values(0, 2),
+              Values(input.GetControllerCount(), LogCapture::CountContaining("INFO: DirectInput finalized.")));
 }
 
 TEST_F(InputDXInputTest, JoysticksComeBetweenMouseAndPadSlotsInEnumerationOrder)
@@ -74,28 +72,28 @@ TEST_F(InputDXInputTest, JoysticksComeBetweenMouseAndPadSlotsInEnumerationOrder)
     CDXInput input(nullptr, nullptr);
     ASSERT_TRUE(input.Initialize(false));
     EXPECT_EQ((std::vector<int>{0, 2, 1, 1, 3, 3, 3, 3}), Types(input));
-    EXPECT_TRUE(LogCapture::Contains("INFO: Detected game controller #2: Stick One"));
-    EXPECT_TRUE(LogCapture::Contains("INFO: Detected game controller #3: Stick Two"));
-    EXPECT_FALSE(LogCapture::Contains("Slot Pad\n"));
+    EXPECT_TRUE(LogCapture::Contains("INFO: Detected game controller #2: Stick One") &&
+                LogCapture::Contains("INFO: Detected game controller #3: Stick Two") &&
+                !LogCapture::Contains("Slot Pad\n"))
+        << LogCapture::All();
     const std::regex guidLine(R"(INFO: Found XInput Device: Slot Pad \{[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}\})");
     const auto lines = LogCapture::Lines();
     EXPECT_EQ(1, std::count_if(lines.begin(), lines.end(),
                                [&](const std::string& line) { return std::regex_match(line, guidLine); }))
         << LogCapture::All();
 
-    boost::shared_ptr<IController> stickOne = input.GetController(2);
-    boost::shared_ptr<IController> slot0 = input.GetController(4);
-    stickOne->SetMapping("fire", 0, 3);
-    slot0->SetMapping("fire", 0, 1);
+    // Stick one, stick two and pad slot 0 each read their own device.
+    input.GetController(2)->SetMapping("fire", 0, 3);
+    input.GetController(4)->SetMapping("fire", 0, 1);
     first.SetButton(3, true);
     pad.SetButton(SDL_CONTROLLER_BUTTON_B, true);
     PumpInput();
-    stickOne->Update();
-    slot0->Update();
-    input.GetController(3)->Update();
-    EXPECT_TRUE(stickOne->IsDown("fire"));
-    EXPECT_TRUE(slot0->IsDown("fire"));
-    EXPECT_FALSE(input.GetController(3)->IsDown("fire"));
+    std::vector<int> held;
+    for (int i : {2, 3, 4}) {
+        input.GetController(i)->Update();
+        held.push_back(input.GetController(i)->IsDown("fire"));
+    }
+    EXPECT_EQ((std::vector<int>{1, 0, 1}), held);
 
     // Started again with the id list failing, every pad is a joystick too.
     input.Finalize();
@@ -107,16 +105,12 @@ TEST_F(InputDXInputTest, JoysticksComeBetweenMouseAndPadSlotsInEnumerationOrder)
 
 TEST_F(InputDXInputTest, DeviceIdsDecideWhatIsAPad)
 {
-    os::input::Guid product;
-    product.data1 = (0x028Eu << 16) | 0x045Eu;
+    const os::input::Guid product{(0x028Eu << 16) | 0x045Eu}, vendorless{0x028Eu << 16};
     UseIds({L"HID\\VID_045E&PID_028E\\7&1&0000", L"USB\\VID_1111&PID_2222&IG_01\\1"});
     EXPECT_FALSE(IsXInputDevice(product)) << "without IG_ no id matches";
 
     UseIds({L"HID\\PID_028E&IG_00\\1"});
-    EXPECT_FALSE(IsXInputDevice(product));
-    os::input::Guid vendorless;
-    vendorless.data1 = 0x028Eu << 16;
-    EXPECT_TRUE(IsXInputDevice(vendorless)) << "no VID_ reads as vendor 0";
+    EXPECT_EQ(Values(0, 1), Values(IsXInputDevice(product), IsXInputDevice(vendorless))) << "no VID_ reads as vendor 0";
 
     UseIds({L"HID\\VID_045E&PID_028E&IG_00\\1"});
     EXPECT_TRUE(IsXInputDevice(product));
@@ -124,7 +118,7 @@ TEST_F(InputDXInputTest, DeviceIdsDecideWhatIsAPad)
     EXPECT_FALSE(IsXInputDevice(product));
 }
 
-TEST_F(InputDXInputTest, FailingModuleCreateOrEnumerationStepReleasesEverything)
+TEST_F(InputDXInputTest, FailingStartUpStepsReleaseEverythingAndDeviceSetUpFailuresThrow)
 {
     const std::pair<InputStep, const char*> cases[] = {
         {InputStep::LoadModule, "ERROR: CDXInput: DirectInput8Create() 失敗\n"},
@@ -144,31 +138,22 @@ TEST_F(InputDXInputTest, FailingModuleCreateOrEnumerationStepReleasesEverything)
                          LogCapture::Contains("DirectX Error: E_OUTOFMEMORY(0x8007000e)"),
                          LogCapture::CountContaining("DirectInput finalized.")));
     }
-}
 
-TEST_F(InputDXInputTest, ControllerSetUpFailuresLeaveInitialize)
-{
+    // A device that fails to set up throws out of Initialize; what was made before stays.
     auto stick = VirtualJoystick::Stick(0x1234, 0x0001, "Stick", 2, 2, 0);
-    const struct
-    {
-        InputStep step;
-        InputDeviceKind kind;
-        const char* message;
-        const char* where;
-        int controllersLeft; // what was made before stays
-    } cases[] = {{InputStep::SetCooperativeLevel, InputDeviceKind::Keyboard,
-                  "DirectInputデバイスの協調レベルの設定に失敗しました.", "class korvane::CMappedKeyboardController",
-                  0},
-                 {InputStep::CreateDevice, InputDeviceKind::Mouse, "DirectInputデバイスの作成に失敗しました.",
-                  "class korvane::CMappedMouseController", 1},
-                 {InputStep::SetRange, InputDeviceKind::Joystick, "DirectInputデバイスの軸範囲の設定に失敗しました.",
-                  "class korvane::CMappedJoystickController", 2}};
-    for (const auto& one : cases) {
-        SCOPED_TRACE(one.where);
-        os::testing::FailInputStep(one.step, os::input::kResultFail, one.kind, 1);
+    const std::tuple<InputStep, InputDeviceKind, const char*, const char*, int> failures[] = {
+        {InputStep::SetCooperativeLevel, InputDeviceKind::Keyboard,
+         "DirectInputデバイスの協調レベルの設定に失敗しました.", "class korvane::CMappedKeyboardController", 0},
+        {InputStep::CreateDevice, InputDeviceKind::Mouse, "DirectInputデバイスの作成に失敗しました.",
+         "class korvane::CMappedMouseController", 1},
+        {InputStep::SetRange, InputDeviceKind::Joystick, "DirectInputデバイスの軸範囲の設定に失敗しました.",
+         "class korvane::CMappedJoystickController", 2}};
+    for (const auto& [step, kind, message, where, controllersLeft] : failures) {
+        SCOPED_TRACE(where);
+        os::testing::FailInputStep(step, os::input::kResultFail, kind, 1);
         CDXInput input(nullptr, nullptr);
-        korvane::test::ExpectError<EIOError>([&] { input.Initialize(true); }, one.message, one.where);
-        EXPECT_EQ(one.controllersLeft, input.GetControllerCount());
+        korvane::test::ExpectError<EIOError>([&] { input.Initialize(true); }, message, where);
+        EXPECT_EQ(controllersLeft, input.GetControllerCount());
     }
 }
 
