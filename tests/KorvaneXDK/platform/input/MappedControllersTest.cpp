@@ -103,7 +103,7 @@ TEST_F(InputMappedControllerTest, KeyboardReadsCapturesAndKeepsItsButtonsInTheBa
     Poll(keyboard);
     EXPECT_EQ(Read(0, 0), Read(keyboard.IsDown("left"), keyboard.GetValue("left")));
 
-    SCOPED_TRACE("capture skips the toggle keys and takes the lowest code");
+    // Capture skips the toggle keys and takes the lowest code.
     keyboard.SetMapping("cap", 2, 0x39);
     PushKey(SDL_SCANCODE_CAPSLOCK, true);
     PushKey(SDL_SCANCODE_INTERNATIONAL2, true);
@@ -123,7 +123,7 @@ TEST_F(InputMappedControllerTest, KeyboardReadsCapturesAndKeepsItsButtonsInTheBa
     keyboard.ResetAll();
     EXPECT_EQ(Read(1, 0), Read(keyboard.IsDown("jump"), keyboard.IsDown("never named")));
 
-    SCOPED_TRACE("access denied leaves the buttons as they were, unlogged; re-acquired, the key was let go");
+    // Access denied leaves the buttons as they were, unlogged; re-acquired, the key was let go.
     keyboard.SetMapping("up", 0, 0xC8);
     PushKey(SDL_SCANCODE_UP, true);
     Poll(keyboard);
@@ -175,7 +175,7 @@ TEST_F(InputMappedControllerTest, MouseCapturesCountsMotionSkipsPollsWhileInacti
     Poll(mouse);
     ExpectCaptured(mouse, 1, "BUTTON:3", "buttons before motions");
 
-    SCOPED_TRACE("motion holds past eight counts and values raw counts");
+    // Motion holds past eight counts and values raw counts.
     mouse.SetMapping("right", 0, 0x1002);
     mouse.SetMapping("left", 0, 0x1001);
     mouse.SetMapping("wheel", 0, 0x1006);
@@ -193,7 +193,7 @@ TEST_F(InputMappedControllerTest, MouseCapturesCountsMotionSkipsPollsWhileInacti
     // No motion since the last poll; the button stays held.
     EXPECT_EQ(Read(0, 0, 1), Read(mouse.IsDown("right"), mouse.GetValue("right"), mouse.IsDown("click")));
 
-    SCOPED_TRACE("inactive: Update leaves the buttons; switching back resets them, held means no new press");
+    // Inactive: Update leaves the buttons; switching back resets them, held means no new press.
     mouse.SetMapping("menu", 0, 1);
     PushMouseButton(SDL_BUTTON_RIGHT, true);
     Poll(mouse);
@@ -207,7 +207,7 @@ TEST_F(InputMappedControllerTest, MouseCapturesCountsMotionSkipsPollsWhileInacti
     Poll(mouse);
     EXPECT_EQ(Read(1, 0), Read(mouse.IsDown("menu"), mouse.WasPressed("menu")));
 
-    SCOPED_TRACE("the exclusive switch throws on each failing step");
+    // The exclusive switch throws on each failing step.
     mouse.SetExclusive(true);
     EXPECT_TRUE(mouse.IsExclusive());
     mouse.SetExclusive(true); // no change, no device calls
@@ -248,7 +248,7 @@ TEST_F(InputMappedControllerTest, JoystickHatsAxesCaptureNamesAndSetUpFailures)
     Poll(joystick);
     ExpectCaptured(joystick, 4, "BUTTON:4");
 
-    SCOPED_TRACE("axis threshold and values; button codes past 31 and unknown codes are never held");
+    // Axis threshold and values; button codes past 31 and unknown codes are never held.
     joystick.SetMapping("right", 0, 0x1002);
     joystick.SetMapping("left", 0, 0x1001);
     joystick.SetMapping("far", 0, 40);
@@ -323,7 +323,7 @@ TEST_F(InputMappedControllerTest, PadTriggerThresholdCaptureOrderDeadZoneAndValu
     Poll(controller);
     ExpectCaptured(controller, 0, "BACK", "the lowest button code");
 
-    SCOPED_TRACE("stick dead zone; the last writing slot gives the value");
+    // Stick dead zone; the last writing slot gives the value.
     controller.SetMapping("up", 0, 0x5003);
     controller.SetMapping("fire", 0, 0);
     controller.SetMapping("fire", 1, 0x6001);
