@@ -84,22 +84,22 @@ protected:
         return all;
     }
 
-    // Plays a sound whose feeder is stuck in its first read until release_ is set.
-    boost::shared_ptr<HookedReader> PlayStalled(CStreamingSound& sound)
+    // Plays a sound whose feeder is stuck in its first read until `release` is set.
+    boost::shared_ptr<HookedReader> PlayStalled(CStreamingSound& sound, std::promise<void>& release)
     {
-        auto reader = boost::shared_ptr<HookedReader>(new HookedReader(pcm_, [this](int reads) {
-            if (reads == 1) {
-                entered_.set_value();
-                released_.wait();
-            }
-        }));
+        auto entered = std::make_shared<std::promise<void>>();
+        auto reader = boost::shared_ptr<HookedReader>(
+            new HookedReader(pcm_, [entered, released = release.get_future().share()](int reads) {
+                if (reads == 1) {
+                    entered->set_value();
+                    released.wait();
+                }
+            }));
         sound.CreateBuffer(device_, reader);
         sound.Play();
-        entered_.get_future().wait();
+        entered->get_future().wait();
         return reader;
     }
-    std::promise<void> entered_, release_;
-    std::shared_future<void> released_ = release_.get_future().share();
 
     // Collects the volumes the buffers are given, from any thread, after running `onSet`.
     void LogVolumes(std::function<void()> onSet = [] {})
@@ -126,7 +126,7 @@ protected:
 
 } // namespace
 
-TEST_F(StreamingSoundTest, BufferSizesBadFormatsAndNoDevice)
+TEST_F(StreamingSoundTest, BufferSizesBadFormatsNoDeviceAndShortPiecesPlayedOnceLoopedOrEmpty)
 {
     EXPECT_EQ(352768u, CStreamingSound::BufferBytesFor(Pcm(2, 44100, 16)));
     CStreamingSound sound(os::audio::kCapsCtrlVolume);
@@ -160,14 +160,11 @@ TEST_F(StreamingSoundTest, BufferSizesBadFormatsAndNoDevice)
     sound.FadeIn(100);
     EXPECT_EQ(std::make_tuple(false, nullptr, 0u),
               std::make_tuple(sound.IsPlaying(), sound.GetFormat(), sound.GetPosition()));
-}
 
-TEST_F(StreamingSoundTest, ShortPiecesPlayOnceOrLoopWithoutAGapAndAnEmptyLoopEnds)
-{
+    // A short piece from a file plays once and stops within a section of its end; pieces loop without a gap.
     const auto pcm = Pattern16(60000, 3); // 30000 stereo frames
     const auto samples = AsSamples(pcm);
     CFileStream stream(dir_.Write("short.wav", MakeWave(Pcm(2, 44100, 16), pcm)), 1, 1);
-    CStreamingSound sound(os::audio::kCapsCtrlVolume);
     sound.Create(device_, stream);
     EXPECT_EQ(0u, sound.GetPosition());
     PlayAndSettle(sound);
@@ -264,7 +261,7 @@ TEST_F(StreamingSoundTest, FadeInRisesToTheVolumeItHadAndFadeOutStepsAlongTheSca
     EXPECT_EQ(std::vector<std::int32_t>({0, CSound::ScaledToVolume(-7500), -10000}), TakeVolumes());
 }
 
-TEST_F(StreamingSoundTest, ClosingWhilePlayingAndWhileFadingIsSafe)
+TEST_F(StreamingSoundTest, ClosingWhilePlayingOrFadingIsSafeAndPlayFromTwoThreadsStartsOneFeeder)
 {
     for (int round = 0; round < 4; ++round) {
         SCOPED_TRACE(round);
@@ -291,44 +288,8 @@ TEST_F(StreamingSoundTest, ClosingWhilePlayingAndWhileFadingIsSafe)
     ASSERT_EQ(os::audio::kOk, held->Play(os::audio::kPlayLooping));
     Mix(3 * kSectionFrames);
     EXPECT_EQ(os::audio::kOk, held->Stop());
-}
 
-TEST_F(StreamingSoundTest, CloseWaitsForAFeederThatOutlastsTheBoundedWait)
-{
-    CStreamingSound sound(os::audio::kCapsCtrlVolume);
-    const auto reader = PlayStalled(sound);
-    // Each 2 ms step of the wait counts here; the reader comes back only after 150 of them,
-    // well past the 100 checks.
-    std::atomic<int> sleeps{0};
-    os::testing::SetSleepFunction([&](std::uint32_t) {
-        if (++sleeps == 150)
-            release_.set_value();
-        std::this_thread::yield();
-    });
-    sound.Close();
-    os::testing::SetSleepFunction({});
-    EXPECT_GE(sleeps.load(), 150);
-    EXPECT_EQ(16, reader->reads_.load()); // the whole first fill ran before Close released anything
-    EXPECT_EQ(nullptr, sound.GetBuffer());
-}
-
-TEST_F(StreamingSoundTest, StopWhileTheFeederStillFillsIsNotLost)
-{
-    CStreamingSound sound(os::audio::kCapsCtrlVolume);
-    PlayStalled(sound);
-    sound.Stop(); // the buffer has not started yet
-    release_.set_value();
-    EXPECT_TRUE(Eventually([&] { return !sound.IsPlaying(); }));
-    EXPECT_FALSE(BufferPlays(sound));
-    // Played again, it runs on through its refills.
-    PlayAndSettle(sound);
-    Mix(2 * kSectionFrames);
-    EXPECT_TRUE(sound.IsPlaying());
-}
-
-TEST_F(StreamingSoundTest, PlayFromTwoThreadsAtOnceStartsOneFeeder)
-{
-    // The console host plays the music from the game thread and from the main thread.
+    // The console host plays the music from the game thread and from the main thread: one feeder starts.
     LogCapture log;
     for (int round = 0; round < 50; ++round) {
         SCOPED_TRACE(round);
@@ -349,6 +310,37 @@ TEST_F(StreamingSoundTest, PlayFromTwoThreadsAtOnceStartsOneFeeder)
         ASSERT_FALSE(os::testing::WaitForNotifyListener(*sound_.GetBuffer(), 0));
     }
     EXPECT_FALSE(log.Contains("did not stop")) << log.All();
+}
+
+TEST_F(StreamingSoundTest, StopWhileTheFeederStillFillsIsNotLostAndCloseWaitsForAFeederPastTheBoundedWait)
+{
+    std::promise<void> stopRelease, closeRelease;
+    CStreamingSound sound(os::audio::kCapsCtrlVolume);
+    PlayStalled(sound, stopRelease);
+    sound.Stop(); // the buffer has not started yet
+    stopRelease.set_value();
+    EXPECT_TRUE(Eventually([&] { return !sound.IsPlaying(); }));
+    EXPECT_FALSE(BufferPlays(sound));
+    // Played again, it runs on through its refills.
+    PlayAndSettle(sound);
+    Mix(2 * kSectionFrames);
+    EXPECT_TRUE(sound.IsPlaying());
+
+    // Close waits for a feeder that outlasts its bounded wait.
+    const auto reader = PlayStalled(sound, closeRelease);
+    // Each 2 ms step of the wait counts here; the reader comes back only after 150 of them,
+    // well past the 100 checks.
+    std::atomic<int> sleeps{0};
+    os::testing::SetSleepFunction([&](std::uint32_t) {
+        if (++sleeps == 150)
+            closeRelease.set_value();
+        std::this_thread::yield();
+    });
+    sound.Close();
+    os::testing::SetSleepFunction({});
+    EXPECT_GE(sleeps.load(), 150);
+    EXPECT_EQ(16, reader->reads_.load()); // the whole first fill ran before Close released anything
+    EXPECT_EQ(nullptr, sound.GetBuffer());
 }
 
 TEST_F(StreamingSoundTest, LostBufferIsRestoredStopAndRewindKeepTheirPlaceAndAFailingFeederStops)
