@@ -50,11 +50,9 @@ TEST(DXSoundTest, EachFailingStartUpStepLogsItsLineAndLeavesTheDeviceAndItsSound
         sound.CreateBuffer(device, Reader(Pcm(1, 44100, 16), Bytes(200)));
         sound.Play();
         sound.SetVolume(-100);
-        EXPECT_EQ(
-            (std::vector<double>{0, 0, 0, 0, 0, 0}),
-            (std::vector<double>{static_cast<double>(sound.GetBuffer() != nullptr), sound.IsPlaying() ? 1.0 : 0.0,
-                                 static_cast<double>(sound.GetVolume()), static_cast<double>(sound.GetVolumeScaled()),
-                                 static_cast<double>(sound.GetPosition()), sound.GetPositionSeconds()}));
+        EXPECT_EQ(std::make_tuple(nullptr, false, 0, 0, 0u, 0.0),
+                  std::make_tuple(sound.GetBuffer(), sound.IsPlaying(), sound.GetVolume(), sound.GetVolumeScaled(),
+                                  sound.GetPosition(), sound.GetPositionSeconds()));
     }
     os::testing::ResetAudioHooks();
     os::testing::UseManualAudioBackend(true);
@@ -74,7 +72,7 @@ TEST(DXSoundTest, EachFailingStartUpStepLogsItsLineAndLeavesTheDeviceAndItsSound
     os::testing::ResetAudioHooks();
 }
 
-TEST_F(StaticSoundTest, ScaledVolumeAxisPanFlagLengthAndBadFormats)
+TEST_F(StaticSoundTest, ScaledVolumeAxisPanFlagLengthBadFormatsAndPlayingRestartingAndLooping)
 {
     auto sound = Load(Pcm(1, 44100, 16), Pattern16(100, 1));
     const std::pair<int, int> table[] = {{0, 0}, {-10000, -10000}, {-5000, -1414}, {-1000, -229}, {-9500, -4826}};
@@ -105,13 +103,11 @@ TEST_F(StaticSoundTest, ScaledVolumeAxisPanFlagLengthAndBadFormats)
     os::testing::FailAudioCall(os::testing::AudioCall::Lock, os::audio::kErrInvalidCall, 1);
     ExpectThrowWith<EReadError>([&] { sound->CreateBuffer(device_, Reader(Pcm(1, 44100, 8), Bytes(400, 0x80))); },
                                 "サウンドバッファのロックに失敗しました.");
-}
 
-TEST_F(StaticSoundTest, PlaysRestartsAndLoops)
-{
+    // Plays, restarts from the start and loops.
     const auto pcm = Pattern16(2000, 2); // 1000 stereo frames
     const auto samples = AsSamples(pcm);
-    auto sound = Load(Pcm(2, 44100, 16), pcm);
+    sound = Load(Pcm(2, 44100, 16), pcm);
     ASSERT_NE(nullptr, sound->GetBuffer());
     EXPECT_NEAR(1000.0 / 44100.0, sound->GetLengthSeconds(), 1e-12);
     sound->Play();
