@@ -10,7 +10,7 @@
 using os::system::Event;
 using ostest::V;
 
-TEST(EventTest, AutoResetIsConsumedOnceManualResetStaysAndWaitForAnyTakesTheLowest)
+TEST(EventTest, ResetKindsWaitForAnyPulsesAndTrackedSignals)
 {
     Event automatic;
     Event manual(true);
@@ -31,10 +31,8 @@ TEST(EventTest, AutoResetIsConsumedOnceManualResetStaysAndWaitForAnyTakesTheLowe
     EXPECT_EQ(1u, wait(0));
     EXPECT_EQ(2u, wait(0));
     EXPECT_EQ(V(wait(0), wait(5)), V(os::system::kWaitTimeout, os::system::kWaitTimeout));
-}
 
-TEST(EventTest, PulseWakesOnlyAWaitingThreadAndTrackedSignalsWaitForTheListener)
-{
+    // A pulse wakes only a thread that is waiting.
     Event event;
     event.Pulse(); // nobody waits: lost
     EXPECT_FALSE(event.IsSignalled());

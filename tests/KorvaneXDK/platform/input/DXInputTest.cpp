@@ -103,7 +103,7 @@ TEST_F(InputDXInputTest, JoysticksComeBetweenMouseAndPadSlotsInEnumerationOrder)
     EXPECT_TRUE(LogCapture::Contains("INFO: Detected game controller #3: Slot Pad"));
 }
 
-TEST_F(InputDXInputTest, DeviceIdsDecideWhatIsAPad)
+TEST_F(InputDXInputTest, DeviceIdsDecideWhatIsAPadAndFailingStartUpStepsReleaseEverything)
 {
     const os::input::Guid product{(0x028Eu << 16) | 0x045Eu}, vendorless{0x028Eu << 16};
     UseIds({L"HID\\VID_045E&PID_028E\\7&1&0000", L"USB\\VID_1111&PID_2222&IG_01\\1"});
@@ -116,10 +116,8 @@ TEST_F(InputDXInputTest, DeviceIdsDecideWhatIsAPad)
     EXPECT_TRUE(IsXInputDevice(product));
     os::testing::SetPnpDeviceIdProvider([](std::vector<std::wstring>&) { return false; });
     EXPECT_FALSE(IsXInputDevice(product));
-}
 
-TEST_F(InputDXInputTest, FailingStartUpStepsReleaseEverythingAndDeviceSetUpFailuresThrow)
-{
+    // A failing start-up step releases everything.
     const std::pair<InputStep, const char*> cases[] = {
         {InputStep::LoadModule, "ERROR: CDXInput: DirectInput8Create() 失敗\n"},
         {InputStep::FindCreateFunction, "ERROR: CDXInput: DirectInput8Create() 失敗\n"},
