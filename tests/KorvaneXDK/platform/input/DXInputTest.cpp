@@ -118,10 +118,11 @@ TEST_F(InputDXInputTest, DeviceIdsDecideWhatIsAPadAndFailingStartUpStepsReleaseE
     EXPECT_FALSE(IsXInputDevice(product));
 
     // A failing start-up step releases everything.
+    const char* create = "ERROR: CDXInput: DirectInput8Create() 失敗\n";
     const std::pair<InputStep, const char*> cases[] = {
-        {InputStep::LoadModule, "ERROR: CDXInput: DirectInput8Create() 失敗\n"},
-        {InputStep::FindCreateFunction, "ERROR: CDXInput: DirectInput8Create() 失敗\n"},
-        {InputStep::Create, "ERROR: CDXInput: DirectInput8Create() 失敗\n"},
+        {InputStep::LoadModule, create},
+        {InputStep::FindCreateFunction, create},
+        {InputStep::Create, create},
         {InputStep::EnumDevices, "ERROR: CDXInput: ゲームコントローラの列挙に失敗しました.\n"}};
     for (const auto& [step, line] : cases) {
         SCOPED_TRACE(line);

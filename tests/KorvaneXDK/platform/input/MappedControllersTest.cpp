@@ -87,13 +87,8 @@ TEST_F(InputMappedControllerTest, KeyboardReadsCapturesAndKeepsItsButtonsInTheBa
 {
     CMappedKeyboardController keyboard(*directInput_, os::input::kGuidSysKeyboard, nullptr, true);
     // Table codes have names, other codes are formatted, empty slots are "NONE".
-    ExpectNames(keyboard, {{0x01, "ESC"},
-                           {0xC9, "PAGE UP"},
-                           {0xED, "MEDIASELECT"},
-                           {0x54, "(KEY:54)"},
-                           {0x00, "(KEY:00)"},
-                           {0x100, "NONE"},
-                           {kNoInput, "NONE"}});
+    ExpectNames(keyboard, {{0x01, "ESC"}, {0xC9, "PAGE UP"}, {0xED, "MEDIASELECT"}, {0x54, "(KEY:54)"}});
+    ExpectNames(keyboard, {{0x00, "(KEY:00)"}, {0x100, "NONE"}, {kNoInput, "NONE"}});
     EXPECT_EQ("NONE", keyboard.GetInputName("n", 7));
     keyboard.AddButton("left", "Left");
     keyboard.SetMapping("left", 0, 0xCB);
@@ -284,12 +279,8 @@ TEST_F(InputMappedControllerTest, PadTriggerThresholdCaptureOrderDeadZoneAndValu
     auto pad = VirtualJoystick::Pad(0x045E, 0x028E, "Slot Pad");
     PumpInput();
     CMappedXInputController controller(0);
-    ExpectNames(controller, {{0, "A"},
-                             {13, "D-pad Right"},
-                             {0x5001, "Left Stick: Right"},
-                             {0x5008, "Right Stick: Down"},
-                             {0x6001, "LT"},
-                             {14, "NONE"}});
+    ExpectNames(controller, {{0, "A"}, {13, "D-pad Right"}, {0x5001, "Left Stick: Right"}, {14, "NONE"}});
+    ExpectNames(controller, {{0x5008, "Right Stick: Down"}, {0x6001, "LT"}});
     controller.SetMapping("rt", 0, 0x6002);
     // Find raw positions that give the trigger bytes 30 and 31 as the pad reports them.
     auto triggerAt = [&](int raw) {

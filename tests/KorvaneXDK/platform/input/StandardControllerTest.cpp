@@ -132,8 +132,8 @@ TEST(InputStandardController, ButtonTableRulesPressLatchLastWritingSlotAndReset)
     controller.SetMapping("throttle", 3, 2);
     controller.Feed(1, true, 0.9f);
     controller.Feed(2, false, 0.25f);
-    EXPECT_EQ(Read(1, 0.25f), Read(controller.IsDown("throttle"), controller.GetValue("throttle")))
-        << "not the maximum";
+    // Not the maximum.
+    EXPECT_EQ(Read(1, 0.25f), Read(controller.IsDown("throttle"), controller.GetValue("throttle")));
     controller.Feed(2, std::nullopt);
     EXPECT_EQ(0.9f, controller.GetValue("throttle"));
 
@@ -156,9 +156,9 @@ TEST(InputMergedController, FirstTrueAnswerStopsTheSearchValuesTakeTheLargestAnd
     merged.Update();
     merged.ResetAll();
     EXPECT_EQ(korvane::kControllerMerged, merged.GetDeviceType());
+    // Without members everything is idle.
     EXPECT_EQ(Read(0, 0, 0, 0, 0), Read(merged.IsDown("fire"), merged.WasPressed("fire"), merged.GetValue("fire"),
-                                        merged.IsActive(), merged.IsExclusive()))
-        << "without members everything is idle";
+                                        merged.IsActive(), merged.IsExclusive()));
     const std::function<void()> calls[] = {
         [&] { merged.AddButton("a", "A"); },    [&] { merged.GetButtonLabel("a"); },
         [&] { merged.GetActiveInput("a", 0); }, [&] { merged.SetMapping("a", 0, 1); },
