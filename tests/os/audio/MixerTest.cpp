@@ -147,15 +147,15 @@ TEST_F(MixerTest, SamplesRatesGainsAndSumsReachTheOutput)
     EXPECT_EQ(Samples({2000}), Mix(1));
 }
 
-TEST_F(MixerTest, NotificationsComeInCursorOrderAcrossTheWrapAndStopsAreSignalled)
+TEST_F(MixerTest, NotificationsLocksLossDescriptionsAndDuplicates)
 {
-    auto buffer = Make(Pcm(1, 44100, 16), std::vector<std::int16_t>(2000, 1), kCapsCtrlPositionNotify);
+    auto notified = Make(Pcm(1, 44100, 16), std::vector<std::int16_t>(2000, 1), kCapsCtrlPositionNotify);
     os::system::Event events[5];
     // Given out of order on purpose: the mixer sorts by offset.
     PositionNotify positions[] = {
         {2999, &events[2]}, {999, &events[0]}, {kNotifyOffsetStop, &events[4]}, {3999, &events[3]}, {1999, &events[1]}};
     std::shared_ptr<SoundNotify> notify;
-    ASSERT_EQ(kOk, buffer->QueryNotify(&notify));
+    ASSERT_EQ(kOk, notified->QueryNotify(&notify));
     ASSERT_EQ(kOk, notify->SetNotificationPositions(5, positions));
 
     std::vector<std::uint32_t> seen;
@@ -166,8 +166,8 @@ TEST_F(MixerTest, NotificationsComeInCursorOrderAcrossTheWrapAndStopsAreSignalle
             seen.push_back(index = os::system::WaitForAnyEvent(all, 5, os::system::kInfinite));
         while (index != 4 && index != os::system::kWaitTimeout);
     });
-    ASSERT_TRUE(os::testing::WaitForNotifyListener(*buffer, 5000));
-    ASSERT_EQ(kOk, buffer->Play(kPlayLooping));
+    ASSERT_TRUE(os::testing::WaitForNotifyListener(*notified, 5000));
+    ASSERT_EQ(kOk, notified->Play(kPlayLooping));
     EXPECT_EQ(kErrInvalidCall, notify->SetNotificationPositions(5, positions));
     Mix(499);
     EXPECT_TRUE(seen.empty());
@@ -176,15 +176,13 @@ TEST_F(MixerTest, NotificationsComeInCursorOrderAcrossTheWrapAndStopsAreSignalle
     Mix(2000); // through the end and round again to frame 500
     EXPECT_EQ(std::vector<std::uint32_t>({0, 1, 2, 3, 0}), seen);
     std::uint32_t play = 0;
-    ASSERT_EQ(kOk, buffer->GetCurrentPosition(&play, nullptr));
+    ASSERT_EQ(kOk, notified->GetCurrentPosition(&play, nullptr));
     EXPECT_EQ(1000u, play);
-    ASSERT_EQ(kOk, buffer->Stop());
+    ASSERT_EQ(kOk, notified->Stop());
     listener.join();
     EXPECT_EQ(std::vector<std::uint32_t>({0, 1, 2, 3, 0, 4}), seen);
-}
 
-TEST_F(MixerTest, LocksLossDescriptionsAndDuplicates)
-{
+    // Locks wrap in two parts; out-of-range locks are refused, and so is a lost buffer until restored.
     std::shared_ptr<SoundBuffer> buffer;
     ASSERT_EQ(kOk, Create(Pcm(1, 44100, 16), 4000, &buffer));
     void* p1 = nullptr;
@@ -231,7 +229,6 @@ TEST_F(MixerTest, LocksLossDescriptionsAndDuplicates)
     EXPECT_EQ(nullptr, buffer);
 
     ASSERT_EQ(kOk, Create(format, 4000, &buffer, kCapsCtrlVolume));
-    std::shared_ptr<SoundNotify> notify;
     EXPECT_EQ(V(buffer->SetPan(0), buffer->SetFrequency(22050), buffer->QueryNotify(&notify)),
               V(kErrControlUnavail, kErrControlUnavail, kErrNoInterface));
     ASSERT_EQ(kOk, buffer->SetVolume(-2000));

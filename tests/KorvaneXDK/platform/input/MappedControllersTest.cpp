@@ -83,7 +83,7 @@ protected:
     }
 };
 
-TEST_F(InputMappedControllerTest, KeyboardReadsCapturesAndKeepsItsButtonsInTheBackground)
+TEST_F(InputMappedControllerTest, KeyboardAndMouseReadCaptureNameAndKeepTheirButtons)
 {
     CMappedKeyboardController keyboard(*directInput_, os::input::kGuidSysKeyboard, nullptr, true);
     // Table codes have names, other codes are formatted, empty slots are "NONE".
@@ -143,10 +143,8 @@ TEST_F(InputMappedControllerTest, KeyboardReadsCapturesAndKeepsItsButtonsInTheBa
     os::testing::FailInputStep(InputStep::Acquire, os::input::kResultFail, InputDeviceKind::Keyboard, 1);
     keyboard.Update();
     EXPECT_TRUE(log_.Contains("DirectX Error: E_FAIL(0x80004005)"));
-}
 
-TEST_F(InputMappedControllerTest, MouseCapturesCountsMotionSkipsPollsWhileInactiveAndSwitchesExclusive)
-{
+    // The mouse captures buttons before motions, counts motion, is not polled while inactive and switches exclusive.
     CMappedMouseController mouse(*directInput_, os::input::kGuidSysMouse, nullptr);
     ExpectNames(mouse, {{0x1001, "X AXIS -"}, {2, "BUTTON:3"}, {0x1005, "WHEEL -"}, {0x2001, "UNKNOWN"}});
     mouse.Update(); // the first poll acquires

@@ -72,7 +72,7 @@ TEST(DXSoundTest, EachFailingStartUpStepLogsItsLineAndLeavesTheDeviceAndItsSound
     os::testing::ResetAudioHooks();
 }
 
-TEST_F(StaticSoundTest, ScaledVolumeAxisPanFlagLengthBadFormatsAndPlayingRestartingAndLooping)
+TEST_F(StaticSoundTest, VolumeFormatsPlaybackAndDuplicates)
 {
     auto sound = Load(Pcm(1, 44100, 16), Pattern16(100, 1));
     const std::pair<int, int> table[] = {{0, 0}, {-10000, -10000}, {-5000, -1414}, {-1000, -229}, {-9500, -4826}};
@@ -123,11 +123,9 @@ TEST_F(StaticSoundTest, ScaledVolumeAxisPanFlagLengthBadFormatsAndPlayingRestart
     EXPECT_TRUE(sound->IsPlaying());
     sound->Stop();
     EXPECT_FALSE(sound->IsPlaying());
-}
 
-TEST_F(StaticSoundTest, DuplicatesPlayTogetherKeepTheFormatAndRecoverFromALostBuffer)
-{
-    const auto samples = AsSamples(Pattern16(1000, 5));
+    // Duplicates play together, keep the format and recover from a lost buffer.
+    const auto mono = AsSamples(Pattern16(1000, 5));
     auto source = Load(Pcm(1, 44100, 16), Pattern16(1000, 5));
     CStaticSound copy(os::audio::kCapsCtrlVolume);
     copy.Duplicate(device_, *source);
@@ -146,12 +144,12 @@ TEST_F(StaticSoundTest, DuplicatesPlayTogetherKeepTheFormatAndRecoverFromALostBu
     Mix(100);
     copy.Play();
     EXPECT_NEAR(0.0, copy.GetPositionSeconds(), 1e-12);
-    EXPECT_EQ(onBothSides([&](int i) { return samples[100 + i] + samples[i]; }), Mix(10));
+    EXPECT_EQ(onBothSides([&](int i) { return mono[100 + i] + mono[i]; }), Mix(10));
     source->Stop();
     copy.Stop();
 
     // The lost memory is refilled from the PCM both share.
-    const auto start = onBothSides([&](int i) { return samples[i]; });
+    const auto start = onBothSides([&](int i) { return mono[i]; });
     os::testing::MarkBufferLost(*copy.GetBuffer());
     copy.Play();
     EXPECT_EQ(start, Mix(10));

@@ -261,7 +261,7 @@ TEST_F(StreamingSoundTest, FadeInRisesToTheVolumeItHadAndFadeOutStepsAlongTheSca
     EXPECT_EQ(std::vector<std::int32_t>({0, CSound::ScaledToVolume(-7500), -10000}), TakeVolumes());
 }
 
-TEST_F(StreamingSoundTest, ClosingWhilePlayingOrFadingIsSafeAndPlayFromTwoThreadsStartsOneFeeder)
+TEST_F(StreamingSoundTest, CloseStopAndPlayAgainstTheFeederAndOtherThreads)
 {
     for (int round = 0; round < 4; ++round) {
         SCOPED_TRACE(round);
@@ -310,24 +310,22 @@ TEST_F(StreamingSoundTest, ClosingWhilePlayingOrFadingIsSafeAndPlayFromTwoThread
         ASSERT_FALSE(os::testing::WaitForNotifyListener(*sound_.GetBuffer(), 0));
     }
     EXPECT_FALSE(log.Contains("did not stop")) << log.All();
-}
 
-TEST_F(StreamingSoundTest, StopWhileTheFeederStillFillsIsNotLostAndCloseWaitsForAFeederPastTheBoundedWait)
-{
+    // A stop while the feeder still fills is not lost.
     std::promise<void> stopRelease, closeRelease;
-    CStreamingSound sound(os::audio::kCapsCtrlVolume);
-    PlayStalled(sound, stopRelease);
-    sound.Stop(); // the buffer has not started yet
+    CStreamingSound stalled(os::audio::kCapsCtrlVolume);
+    PlayStalled(stalled, stopRelease);
+    stalled.Stop(); // the buffer has not started yet
     stopRelease.set_value();
-    EXPECT_TRUE(Eventually([&] { return !sound.IsPlaying(); }));
-    EXPECT_FALSE(BufferPlays(sound));
+    EXPECT_TRUE(Eventually([&] { return !stalled.IsPlaying(); }));
+    EXPECT_FALSE(BufferPlays(stalled));
     // Played again, it runs on through its refills.
-    PlayAndSettle(sound);
+    PlayAndSettle(stalled);
     Mix(2 * kSectionFrames);
-    EXPECT_TRUE(sound.IsPlaying());
+    EXPECT_TRUE(stalled.IsPlaying());
 
     // Close waits for a feeder that outlasts its bounded wait.
-    const auto reader = PlayStalled(sound, closeRelease);
+    const auto reader = PlayStalled(stalled, closeRelease);
     // Each 2 ms step of the wait counts here; the reader comes back only after 150 of them,
     // well past the 100 checks.
     std::atomic<int> sleeps{0};
@@ -336,11 +334,11 @@ TEST_F(StreamingSoundTest, StopWhileTheFeederStillFillsIsNotLostAndCloseWaitsFor
             closeRelease.set_value();
         std::this_thread::yield();
     });
-    sound.Close();
+    stalled.Close();
     os::testing::SetSleepFunction({});
     EXPECT_GE(sleeps.load(), 150);
     EXPECT_EQ(16, reader->reads_.load()); // the whole first fill ran before Close released anything
-    EXPECT_EQ(nullptr, sound.GetBuffer());
+    EXPECT_EQ(nullptr, stalled.GetBuffer());
 }
 
 TEST_F(StreamingSoundTest, LostBufferIsRestoredStopAndRewindKeepTheirPlaceAndAFailingFeederStops)
