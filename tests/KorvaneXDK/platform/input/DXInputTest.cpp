@@ -44,7 +44,7 @@ void UseIds(std::vector<std::wstring> ids)
     });
 }
 
-TEST_F(InputDXInputTest, WithoutPadsThereAreSixControllersAndLaterJoysticksGetNone)
+TEST_F(InputDXInputTest, WithoutPadsThereAreSixControllersDeviceIdsDecideWhatIsAPadAndFailuresReleaseEverything)
 {
     CDXInput input(nullptr, nullptr);
     EXPECT_EQ(Values(0, 1), Values(input.GetControllerCount(), input.GetDirectInput() == nullptr));
@@ -62,6 +62,57 @@ TEST_F(InputDXInputTest, WithoutPadsThereAreSixControllersAndLaterJoysticksGetNo
     input.Finalize();
     EXPECT_EQ(Values(0, 2),
               Values(input.GetControllerCount(), LogCapture::CountContaining("INFO: DirectInput finalized.")));
+
+    // The device-id list decides what is a pad.
+    const os::input::Guid product{(0x028Eu << 16) | 0x045Eu}, vendorless{0x028Eu << 16};
+    UseIds({L"HID\\VID_045E&PID_028E\\7&1&0000", L"USB\\VID_1111&PID_2222&IG_01\\1"});
+    EXPECT_FALSE(IsXInputDevice(product)) << "without IG_ no id matches";
+
+    UseIds({L"HID\\PID_028E&IG_00\\1"});
+    EXPECT_EQ(Values(0, 1), Values(IsXInputDevice(product), IsXInputDevice(vendorless))) << "no VID_ reads as vendor 0";
+
+    UseIds({L"HID\\VID_045E&PID_028E&IG_00\\1"});
+    EXPECT_TRUE(IsXInputDevice(product));
+    os::testing::SetPnpDeviceIdProvider([](std::vector<std::wstring>&) { return false; });
+    EXPECT_FALSE(IsXInputDevice(product));
+
+    // A failing start-up step releases everything.
+    const char* create = "ERROR: CDXInput: DirectInput8Create() 失敗\n";
+    const std::pair<InputStep, const char*> cases[] = {
+        {InputStep::LoadModule, create},
+        {InputStep::FindCreateFunction, create},
+        {InputStep::Create, create},
+        {InputStep::EnumDevices, "ERROR: CDXInput: ゲームコントローラの列挙に失敗しました.\n"}};
+    for (const auto& [step, line] : cases) {
+        SCOPED_TRACE(line);
+        LogCapture::Clear();
+        os::testing::FailInputStep(step, os::input::kResultOutOfMemory, InputDeviceKind::Any, 1);
+        CDXInput failing(nullptr, nullptr);
+        EXPECT_FALSE(failing.Initialize(true));
+        // Only the steps that return a result log it.
+        const bool logsResult = step == InputStep::Create || step == InputStep::EnumDevices;
+        EXPECT_EQ(Values(0, 1, 1, logsResult, 1),
+                  Values(failing.GetControllerCount(), failing.GetDirectInput() == nullptr, LogCapture::Contains(line),
+                         LogCapture::Contains("DirectX Error: E_OUTOFMEMORY(0x8007000e)"),
+                         LogCapture::CountContaining("DirectInput finalized.")));
+    }
+
+    // A device that fails to set up throws out of Initialize; what was made before stays.
+    auto stick = VirtualJoystick::Stick(0x1234, 0x0001, "Stick", 2, 2, 0);
+    const std::tuple<InputStep, InputDeviceKind, const char*, const char*, int> failures[] = {
+        {InputStep::SetCooperativeLevel, InputDeviceKind::Keyboard,
+         "DirectInputデバイスの協調レベルの設定に失敗しました.", "class korvane::CMappedKeyboardController", 0},
+        {InputStep::CreateDevice, InputDeviceKind::Mouse, "DirectInputデバイスの作成に失敗しました.",
+         "class korvane::CMappedMouseController", 1},
+        {InputStep::SetRange, InputDeviceKind::Joystick, "DirectInputデバイスの軸範囲の設定に失敗しました.",
+         "class korvane::CMappedJoystickController", 2}};
+    for (const auto& [step, kind, message, where, controllersLeft] : failures) {
+        SCOPED_TRACE(where);
+        os::testing::FailInputStep(step, os::input::kResultFail, kind, 1);
+        CDXInput failing(nullptr, nullptr);
+        korvane::test::ExpectError<EIOError>([&] { failing.Initialize(true); }, message, where);
+        EXPECT_EQ(controllersLeft, failing.GetControllerCount());
+    }
 }
 
 TEST_F(InputDXInputTest, JoysticksComeBetweenMouseAndPadSlotsInEnumerationOrder)
@@ -101,59 +152,6 @@ TEST_F(InputDXInputTest, JoysticksComeBetweenMouseAndPadSlotsInEnumerationOrder)
     ASSERT_TRUE(input.Initialize(true));
     EXPECT_EQ((std::vector<int>{0, 2, 1, 1, 1, 3, 3, 3, 3}), Types(input));
     EXPECT_TRUE(LogCapture::Contains("INFO: Detected game controller #3: Slot Pad"));
-}
-
-TEST_F(InputDXInputTest, DeviceIdsDecideWhatIsAPadAndFailingStartUpStepsReleaseEverything)
-{
-    const os::input::Guid product{(0x028Eu << 16) | 0x045Eu}, vendorless{0x028Eu << 16};
-    UseIds({L"HID\\VID_045E&PID_028E\\7&1&0000", L"USB\\VID_1111&PID_2222&IG_01\\1"});
-    EXPECT_FALSE(IsXInputDevice(product)) << "without IG_ no id matches";
-
-    UseIds({L"HID\\PID_028E&IG_00\\1"});
-    EXPECT_EQ(Values(0, 1), Values(IsXInputDevice(product), IsXInputDevice(vendorless))) << "no VID_ reads as vendor 0";
-
-    UseIds({L"HID\\VID_045E&PID_028E&IG_00\\1"});
-    EXPECT_TRUE(IsXInputDevice(product));
-    os::testing::SetPnpDeviceIdProvider([](std::vector<std::wstring>&) { return false; });
-    EXPECT_FALSE(IsXInputDevice(product));
-
-    // A failing start-up step releases everything.
-    const char* create = "ERROR: CDXInput: DirectInput8Create() 失敗\n";
-    const std::pair<InputStep, const char*> cases[] = {
-        {InputStep::LoadModule, create},
-        {InputStep::FindCreateFunction, create},
-        {InputStep::Create, create},
-        {InputStep::EnumDevices, "ERROR: CDXInput: ゲームコントローラの列挙に失敗しました.\n"}};
-    for (const auto& [step, line] : cases) {
-        SCOPED_TRACE(line);
-        LogCapture::Clear();
-        os::testing::FailInputStep(step, os::input::kResultOutOfMemory, InputDeviceKind::Any, 1);
-        CDXInput input(nullptr, nullptr);
-        EXPECT_FALSE(input.Initialize(true));
-        // Only the steps that return a result log it.
-        const bool logsResult = step == InputStep::Create || step == InputStep::EnumDevices;
-        EXPECT_EQ(Values(0, 1, 1, logsResult, 1),
-                  Values(input.GetControllerCount(), input.GetDirectInput() == nullptr, LogCapture::Contains(line),
-                         LogCapture::Contains("DirectX Error: E_OUTOFMEMORY(0x8007000e)"),
-                         LogCapture::CountContaining("DirectInput finalized.")));
-    }
-
-    // A device that fails to set up throws out of Initialize; what was made before stays.
-    auto stick = VirtualJoystick::Stick(0x1234, 0x0001, "Stick", 2, 2, 0);
-    const std::tuple<InputStep, InputDeviceKind, const char*, const char*, int> failures[] = {
-        {InputStep::SetCooperativeLevel, InputDeviceKind::Keyboard,
-         "DirectInputデバイスの協調レベルの設定に失敗しました.", "class korvane::CMappedKeyboardController", 0},
-        {InputStep::CreateDevice, InputDeviceKind::Mouse, "DirectInputデバイスの作成に失敗しました.",
-         "class korvane::CMappedMouseController", 1},
-        {InputStep::SetRange, InputDeviceKind::Joystick, "DirectInputデバイスの軸範囲の設定に失敗しました.",
-         "class korvane::CMappedJoystickController", 2}};
-    for (const auto& [step, kind, message, where, controllersLeft] : failures) {
-        SCOPED_TRACE(where);
-        os::testing::FailInputStep(step, os::input::kResultFail, kind, 1);
-        CDXInput input(nullptr, nullptr);
-        korvane::test::ExpectError<EIOError>([&] { input.Initialize(true); }, message, where);
-        EXPECT_EQ(controllersLeft, input.GetControllerCount());
-    }
 }
 
 } // namespace
