@@ -126,81 +126,6 @@ protected:
 
 } // namespace
 
-TEST_F(StreamingSoundTest, BufferSizesBadFormatsNoDeviceAndShortPiecesPlayedOnceLoopedOrEmpty)
-{
-    EXPECT_EQ(352768u, CStreamingSound::BufferBytesFor(Pcm(2, 44100, 16)));
-    CStreamingSound sound(os::audio::kCapsCtrlVolume);
-    sound.CreateBuffer(device_, Reader(Pcm(1, 22050, 16), Bytes(1000)));
-    // Two seconds in sixteen sections.
-    EXPECT_EQ(
-        (std::vector<std::uint32_t>{88192, 5512, 22050}),
-        (std::vector<std::uint32_t>{sound.GetBufferBytes(), sound.GetSectionSize(), sound.GetFormat()->samplesPerSec}));
-    EXPECT_FALSE(sound.IsPlaying());
-
-    // A bad format fails before any size is computed.
-    os::audio::WaveFormatEx broken = Pcm(2, 44100, 16);
-    broken.blockAlign = 0;
-    ExpectThrowWith<EReadError>([&] { sound.CreateBuffer(device_, Reader(broken, Bytes(400))); },
-                                "サウンドバッファの作成に失敗しました.");
-    EXPECT_EQ(std::make_pair(0u, false),
-              std::make_pair(CStreamingSound::BufferBytesFor(broken), sound.GetBuffer() != nullptr));
-    os::testing::FailAudioCall(os::testing::AudioCall::QueryNotify, os::audio::kErrNoInterface, 1);
-    ExpectThrowWith<EReadError>([&] { sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), Bytes(400))); },
-                                "DirectSoundNotify の作成に失敗しました.");
-    // No buffer without notifications is left behind to loop its first two seconds.
-    EXPECT_EQ(nullptr, sound.GetBuffer());
-    sound.Play();
-    EXPECT_FALSE(sound.IsPlaying());
-
-    // Without an initialised device the sound never reads its stream and stays silent.
-    CDXSound silent;
-    CMemoryStream empty;
-    sound.Create(silent, empty);
-    sound.Play();
-    sound.FadeIn(100);
-    EXPECT_EQ(std::make_tuple(false, nullptr, 0u),
-              std::make_tuple(sound.IsPlaying(), sound.GetFormat(), sound.GetPosition()));
-
-    // A short piece from a file plays once and stops within a section of its end; pieces loop without a gap.
-    const auto pcm = Pattern16(60000, 3); // 30000 stereo frames
-    const auto samples = AsSamples(pcm);
-    CFileStream stream(dir_.Write("short.wav", MakeWave(Pcm(2, 44100, 16), pcm)), 1, 1);
-    sound.Create(device_, stream);
-    EXPECT_EQ(0u, sound.GetPosition());
-    PlayAndSettle(sound);
-    auto out = Mix(7000);
-    EXPECT_EQ(28000u, sound.GetPosition());
-    sound.Play(); // already playing: nothing changes
-    const auto rest = MixUntilStopped(sound, 200000);
-    out.insert(out.end(), rest.begin(), rest.end());
-    // Stopped within a section of its end.
-    EXPECT_EQ(std::make_tuple(false, 0u, true), std::make_tuple(sound.IsPlaying(), sound.GetPosition(),
-                                                                out.size() / 2 <= 30000u + kSectionFrames + 1000u));
-    EXPECT_EQ(ThenSilence(samples, out.size()), out);
-
-    const auto odd = Pattern16(2 * 7001, 4);
-    sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), odd));
-    sound.SetLoop(true);
-    PlayAndSettle(sound);
-    EXPECT_EQ(Cycle(AsSamples(odd), 0, 240000), Mix(120000));
-    EXPECT_TRUE(sound.IsPlaying());
-
-    // An empty looping piece ends instead of spinning.
-    sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), {}));
-    sound.SetLoop(true);
-    PlayAndSettle(sound);
-    out = MixUntilStopped(sound, 3 * kSectionFrames);
-    EXPECT_EQ(Samples(out.size()), out);
-    EXPECT_FALSE(sound.IsPlaying());
-
-    // Eight-bit silence after the end is the midpoint, not a full negative swing.
-    CStreamingSound eightBit(0);
-    eightBit.CreateBuffer(device_, Reader(Pcm(1, 44100, 8), Bytes(100, 0xC0)));
-    PlayAndSettle(eightBit);
-    out = Mix(200);
-    EXPECT_EQ(std::make_pair(64 * 256, 0), std::make_pair(int{out[0]}, int{out[2 * 150]}));
-}
-
 TEST_F(StreamingSoundTest, FadeInRisesToTheVolumeItHadAndFadeOutStepsAlongTheScaledAxisAndStops)
 {
     sound_.SetVolume(-500);
@@ -341,7 +266,7 @@ TEST_F(StreamingSoundTest, CloseStopAndPlayAgainstTheFeederAndOtherThreads)
     EXPECT_EQ(nullptr, stalled.GetBuffer());
 }
 
-TEST_F(StreamingSoundTest, LostBufferIsRestoredStopAndRewindKeepTheirPlaceAndAFailingFeederStops)
+TEST_F(StreamingSoundTest, PlaybackRestoresStopsRewindsFailsSizesAndShortPieces)
 {
     os::testing::MarkBufferLost(*sound_.GetBuffer());
     os::testing::FailNextRestores(*sound_.GetBuffer(), 3);
@@ -379,4 +304,77 @@ TEST_F(StreamingSoundTest, LostBufferIsRestoredStopAndRewindKeepTheirPlaceAndAFa
     EXPECT_FALSE(sound_.IsPlaying() || BufferPlays(sound_));
     EXPECT_TRUE(log.Contains("read failed")) << log.All();
     EXPECT_EQ(Samples(200), Mix(100));
+
+    // Buffer sizes, bad formats and a device that did not start.
+    EXPECT_EQ(352768u, CStreamingSound::BufferBytesFor(Pcm(2, 44100, 16)));
+    CStreamingSound sound(os::audio::kCapsCtrlVolume);
+    sound.CreateBuffer(device_, Reader(Pcm(1, 22050, 16), Bytes(1000)));
+    // Two seconds in sixteen sections.
+    EXPECT_EQ(
+        (std::vector<std::uint32_t>{88192, 5512, 22050}),
+        (std::vector<std::uint32_t>{sound.GetBufferBytes(), sound.GetSectionSize(), sound.GetFormat()->samplesPerSec}));
+    EXPECT_FALSE(sound.IsPlaying());
+
+    // A bad format fails before any size is computed.
+    os::audio::WaveFormatEx broken = Pcm(2, 44100, 16);
+    broken.blockAlign = 0;
+    ExpectThrowWith<EReadError>([&] { sound.CreateBuffer(device_, Reader(broken, Bytes(400))); },
+                                "サウンドバッファの作成に失敗しました.");
+    EXPECT_EQ(std::make_pair(0u, false),
+              std::make_pair(CStreamingSound::BufferBytesFor(broken), sound.GetBuffer() != nullptr));
+    os::testing::FailAudioCall(os::testing::AudioCall::QueryNotify, os::audio::kErrNoInterface, 1);
+    ExpectThrowWith<EReadError>([&] { sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), Bytes(400))); },
+                                "DirectSoundNotify の作成に失敗しました.");
+    // No buffer without notifications is left behind to loop its first two seconds.
+    EXPECT_EQ(nullptr, sound.GetBuffer());
+    sound.Play();
+    EXPECT_FALSE(sound.IsPlaying());
+
+    // Without an initialised device the sound never reads its stream and stays silent.
+    CDXSound silent;
+    CMemoryStream empty;
+    sound.Create(silent, empty);
+    sound.Play();
+    sound.FadeIn(100);
+    EXPECT_EQ(std::make_tuple(false, nullptr, 0u),
+              std::make_tuple(sound.IsPlaying(), sound.GetFormat(), sound.GetPosition()));
+
+    // A short piece from a file plays once and stops within a section of its end; pieces loop without a gap.
+    const auto pcm = Pattern16(60000, 3); // 30000 stereo frames
+    const auto samples = AsSamples(pcm);
+    CFileStream stream(dir_.Write("short.wav", MakeWave(Pcm(2, 44100, 16), pcm)), 1, 1);
+    sound.Create(device_, stream);
+    EXPECT_EQ(0u, sound.GetPosition());
+    PlayAndSettle(sound);
+    auto out = Mix(7000);
+    EXPECT_EQ(28000u, sound.GetPosition());
+    sound.Play(); // already playing: nothing changes
+    const auto rest = MixUntilStopped(sound, 200000);
+    out.insert(out.end(), rest.begin(), rest.end());
+    // Stopped within a section of its end.
+    EXPECT_EQ(std::make_tuple(false, 0u, true), std::make_tuple(sound.IsPlaying(), sound.GetPosition(),
+                                                                out.size() / 2 <= 30000u + kSectionFrames + 1000u));
+    EXPECT_EQ(ThenSilence(samples, out.size()), out);
+
+    const auto odd = Pattern16(2 * 7001, 4);
+    sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), odd));
+    sound.SetLoop(true);
+    PlayAndSettle(sound);
+    EXPECT_EQ(Cycle(AsSamples(odd), 0, 240000), Mix(120000));
+    EXPECT_TRUE(sound.IsPlaying());
+
+    // An empty looping piece ends instead of spinning.
+    sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), {}));
+    sound.SetLoop(true);
+    PlayAndSettle(sound);
+    out = MixUntilStopped(sound, 3 * kSectionFrames);
+    EXPECT_EQ(Samples(out.size()), out);
+    EXPECT_FALSE(sound.IsPlaying());
+
+    // Eight-bit silence after the end is the midpoint, not a full negative swing.
+    CStreamingSound eightBit(0);
+    eightBit.CreateBuffer(device_, Reader(Pcm(1, 44100, 8), Bytes(100, 0xC0)));
+    PlayAndSettle(eightBit);
+    out = Mix(200);
+    EXPECT_EQ(std::make_pair(64 * 256, 0), std::make_pair(int{out[0]}, int{out[2 * 150]}));
 }
