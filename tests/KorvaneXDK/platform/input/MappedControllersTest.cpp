@@ -27,64 +27,56 @@ std::vector<double> Read(T... values)
     return {static_cast<double>(values)...};
 }
 
-class InputMappedControllerTest : public InputTest
+using InputMappedControllerTest = InputTest;
+
+void Poll(IController& controller)
 {
-protected:
-    void SetUp() override
-    {
-        ASSERT_NO_FATAL_FAILURE(InputTest::SetUp());
-        ASSERT_NO_FATAL_FAILURE(Start());
-    }
+    PumpInput();
+    controller.Update();
+}
 
-    static void Poll(IController& controller)
-    {
-        PumpInput();
-        controller.Update();
-    }
+/// Checks that the input held now is captured into button "cap" under the given name (names tell the codes apart).
+void ExpectCaptured(IController& controller, int slot, const std::string& name, const char* why = "")
+{
+    ASSERT_TRUE(controller.GetActiveInput("cap", slot)) << why;
+    EXPECT_EQ(name, controller.GetInputName("cap", slot)) << why;
+}
 
-    /// Checks that the input held now is captured into button "cap" under the given name (names tell the codes apart).
-    static void ExpectCaptured(IController& controller, int slot, const std::string& name, const char* why = "")
-    {
-        ASSERT_TRUE(controller.GetActiveInput("cap", slot)) << why;
-        EXPECT_EQ(name, controller.GetInputName("cap", slot)) << why;
+/// Checks the names of codes as mapped in slot 0 of a scratch button, and that an empty slot is "NONE".
+void ExpectNames(IController& controller, std::initializer_list<std::pair<std::uint32_t, const char*>> names)
+{
+    for (const auto& [code, name] : names) {
+        controller.SetMapping("n", 0, code);
+        EXPECT_EQ(name, controller.GetInputName("n", 0)) << std::hex << code;
     }
+    EXPECT_EQ(Read(1, 1), Read(controller.GetInputName("n", 3) == "NONE", controller.GetInputName("n", -1) == "NONE"));
+}
 
-    /// Checks the names of codes as mapped in slot 0 of a scratch button, and that an empty slot is "NONE".
-    static void ExpectNames(IController& controller, std::initializer_list<std::pair<std::uint32_t, const char*>> names)
-    {
-        for (const auto& [code, name] : names) {
-            controller.SetMapping("n", 0, code);
-            EXPECT_EQ(name, controller.GetInputName("n", 0)) << std::hex << code;
-        }
-        EXPECT_EQ(Read(1, 1),
-                  Read(controller.GetInputName("n", 3) == "NONE", controller.GetInputName("n", -1) == "NONE"));
-    }
+/// The first raw position from `from` on, in `step`s, where `read` gives `value`; one step
+/// less gives less (the readings checked after it tell by how much).
+int FirstRawGiving(int from, int step, int value, const std::function<int(int)>& read)
+{
+    int raw = from;
+    while (read(raw) < value && raw < 32767 - step)
+        raw += step;
+    return raw;
+}
 
-    /// The first raw position from `from` on, in `step`s, where `read` gives `value`; one step
-    /// less gives less (the readings checked after it tell by how much).
-    static int FirstRawGiving(int from, int step, int value, const std::function<int(int)>& read)
-    {
-        int raw = from;
-        while (read(raw) < value && raw < 32767 - step)
-            raw += step;
-        return raw;
+void ExpectSetUpFailures(InputDeviceKind kind, std::initializer_list<std::pair<InputStep, const char*>> steps,
+                         const std::function<void()>& make, const char* where)
+{
+    for (const auto& [step, message] : steps) {
+        SCOPED_TRACE(message);
+        LogCapture::Clear();
+        os::testing::FailInputStep(step, os::input::kResultFail, kind, 1);
+        ExpectError<EIOError>(make, message, where);
+        EXPECT_TRUE(LogCapture::Contains("DirectX Error: E_FAIL(0x80004005)"));
     }
-
-    void ExpectSetUpFailures(InputDeviceKind kind, std::initializer_list<std::pair<InputStep, const char*>> steps,
-                             const std::function<void()>& make, const char* where)
-    {
-        for (const auto& [step, message] : steps) {
-            SCOPED_TRACE(message);
-            log_.Clear();
-            os::testing::FailInputStep(step, os::input::kResultFail, kind, 1);
-            ExpectError<EIOError>(make, message, where);
-            EXPECT_TRUE(log_.Contains("DirectX Error: E_FAIL(0x80004005)"));
-        }
-    }
-};
+}
 
 TEST_F(InputMappedControllerTest, KeyboardAndMouseReadCaptureNameAndKeepTheirButtons)
 {
+    ASSERT_NO_FATAL_FAILURE(Start());
     CMappedKeyboardController keyboard(*directInput_, os::input::kGuidSysKeyboard, nullptr, true);
     // Table codes have names, other codes are formatted, empty slots are "NONE".
     ExpectNames(keyboard, {{0x01, "ESC"}, {0xC9, "PAGE UP"}, {0xED, "MEDIASELECT"}, {0x54, "(KEY:54)"}});
@@ -203,6 +195,7 @@ TEST_F(InputMappedControllerTest, KeyboardAndMouseReadCaptureNameAndKeepTheirBut
 
 TEST_F(InputMappedControllerTest, JoystickHatsAxesCaptureNamesAndSetUpFailures)
 {
+    ASSERT_NO_FATAL_FAILURE(Start());
     auto stick = VirtualJoystick::Stick(0x1234, 0x5678, "Stick", 6, 32, 1);
     const os::input::Guid instance = Enumerate().at(0).instance;
     CMappedJoystickController joystick(*directInput_, instance, nullptr);
@@ -274,6 +267,7 @@ TEST_F(InputMappedControllerTest, JoystickHatsAxesCaptureNamesAndSetUpFailures)
 
 TEST_F(InputMappedControllerTest, PadTriggerThresholdCaptureOrderDeadZoneAndValues)
 {
+    ASSERT_NO_FATAL_FAILURE(Start());
     auto pad = VirtualJoystick::Pad(0x045E, 0x028E, "Slot Pad");
     PumpInput();
     CMappedXInputController controller(0);
@@ -330,6 +324,7 @@ TEST_F(InputMappedControllerTest, PadTriggerThresholdCaptureOrderDeadZoneAndValu
 
 TEST_F(InputMappedControllerTest, UnpluggedPadKeepsItsButtonsAndAPadPluggedInLaterIsRead)
 {
+    ASSERT_NO_FATAL_FAILURE(Start());
     CMappedXInputController slot0(0), slot1(1);
     slot0.SetMapping("a", 0, 0);
     slot1.SetMapping("a", 0, 0);
