@@ -52,18 +52,13 @@ public:
     }
     bool GetActiveInput(const std::string&, int) override { return false; }
     std::string GetInputName(const std::string&, int) override { return ""; }
-
-protected:
     void EvaluateInput(std::uint32_t code, bool& down, float& value) override
     {
-        auto found = inputs_.find(code);
-        if (found == inputs_.end())
-            return;
-        down = down || found->second.first;
-        value = found->second.second;
+        if (auto found = inputs_.find(code); found != inputs_.end()) {
+            down = down || found->second.first;
+            value = found->second.second;
+        }
     }
-
-private:
     std::map<std::uint32_t, std::pair<bool, float>> inputs_;
 };
 
@@ -74,14 +69,12 @@ std::vector<double> Read(T... values)
     return {static_cast<double>(values)...};
 }
 
-/// The button's five slots, then the given others.
+/// The button's mappings in the given slots (its five by default).
 std::vector<std::uint32_t> MappingsOf(CStandardController& controller, const std::string& button,
-                                      std::initializer_list<int> more = {})
+                                      std::initializer_list<int> slots = {0, 1, 2, 3, 4})
 {
     std::vector<std::uint32_t> codes;
-    for (int slot = 0; slot < 5; ++slot)
-        codes.push_back(controller.GetMapping(button, slot));
-    for (int slot : more)
+    for (int slot : slots)
         codes.push_back(controller.GetMapping(button, slot));
     return codes;
 }
@@ -113,7 +106,7 @@ TEST(InputStandardController, ButtonTableRulesPressLatchLastWritingSlotAndReset)
     for (int slot : {5, -1, 1000000})
         controller.SetMapping("x", slot, 4);
     EXPECT_EQ((std::vector<std::uint32_t>{3, kNoInput, kNoInput, kNoInput, kNoInput, kNoInput, kNoInput}),
-              MappingsOf(controller, "x", {5, -1}));
+              MappingsOf(controller, "x", {0, 1, 2, 3, 4, 5, -1}));
     controller.Feed(4, true, 1.0f);
     EXPECT_FALSE(controller.IsDown("x"));
 
@@ -167,8 +160,7 @@ TEST(InputMergedController, FirstTrueAnswerStopsTheSearchValuesTakeTheLargestAnd
         korvane::test::ExpectError<korvane::EInvalidOperation>(call, "サポートされていないメソッド呼び出しです.",
                                                                "class korvane::CMergedController");
 
-    CScriptedController first;
-    CScriptedController second;
+    CScriptedController first, second;
     first.SetMapping("fire", 0, 1);
     second.SetMapping("fire", 0, 1);
     first.Feed(1, true, 0.4f);

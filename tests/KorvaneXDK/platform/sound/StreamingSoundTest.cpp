@@ -1,8 +1,10 @@
 /** @file StreamingSoundTest.cpp Streaming sounds with their feeder and fade threads, stepped through the manual mixer. */
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <future>
+#include <iterator>
 #include <mutex>
 #include <utility>
 
@@ -36,8 +38,6 @@ public:
         return MemoryPcmReader::Read(buffer, bytes);
     }
     std::atomic<int> reads_{0};
-
-private:
     std::function<void(int)> hook_;
 };
 
@@ -77,10 +77,8 @@ protected:
     static Samples MixUntilStopped(CStreamingSound& sound, std::uint32_t limitFrames)
     {
         Samples all;
-        for (std::uint32_t done = 0; sound.IsPlaying() && done < limitFrames; done += 1000) {
-            const auto out = Mix(1000);
-            all.insert(all.end(), out.begin(), out.end());
-        }
+        for (std::uint32_t done = 0; sound.IsPlaying() && done < limitFrames; done += 1000)
+            std::ranges::copy(Mix(1000), std::back_inserter(all));
         return all;
     }
 
@@ -310,10 +308,9 @@ TEST_F(StreamingSoundTest, PlaybackRestoresStopsRewindsFailsSizesAndShortPieces)
     CStreamingSound sound(os::audio::kCapsCtrlVolume);
     sound.CreateBuffer(device_, Reader(Pcm(1, 22050, 16), Bytes(1000)));
     // Two seconds in sixteen sections.
-    EXPECT_EQ(
-        (std::vector<std::uint32_t>{88192, 5512, 22050}),
-        (std::vector<std::uint32_t>{sound.GetBufferBytes(), sound.GetSectionSize(), sound.GetFormat()->samplesPerSec}));
-    EXPECT_FALSE(sound.IsPlaying());
+    EXPECT_EQ(std::make_tuple(88192u, 5512u, 22050u, false),
+              std::make_tuple(sound.GetBufferBytes(), sound.GetSectionSize(), sound.GetFormat()->samplesPerSec,
+                              sound.IsPlaying()));
 
     // A bad format fails before any size is computed.
     os::audio::WaveFormatEx broken = Pcm(2, 44100, 16);
@@ -326,9 +323,8 @@ TEST_F(StreamingSoundTest, PlaybackRestoresStopsRewindsFailsSizesAndShortPieces)
     ExpectThrowWith<EReadError>([&] { sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), Bytes(400))); },
                                 "DirectSoundNotify の作成に失敗しました.");
     // No buffer without notifications is left behind to loop its first two seconds.
-    EXPECT_EQ(nullptr, sound.GetBuffer());
     sound.Play();
-    EXPECT_FALSE(sound.IsPlaying());
+    EXPECT_EQ(std::make_tuple(nullptr, false), std::make_tuple(sound.GetBuffer(), sound.IsPlaying()));
 
     // Without an initialised device the sound never reads its stream and stays silent.
     CDXSound silent;
@@ -349,8 +345,7 @@ TEST_F(StreamingSoundTest, PlaybackRestoresStopsRewindsFailsSizesAndShortPieces)
     auto out = Mix(7000);
     EXPECT_EQ(28000u, sound.GetPosition());
     sound.Play(); // already playing: nothing changes
-    const auto rest = MixUntilStopped(sound, 200000);
-    out.insert(out.end(), rest.begin(), rest.end());
+    std::ranges::copy(MixUntilStopped(sound, 200000), std::back_inserter(out));
     // Stopped within a section of its end.
     EXPECT_EQ(std::make_tuple(false, 0u, true), std::make_tuple(sound.IsPlaying(), sound.GetPosition(),
                                                                 out.size() / 2 <= 30000u + kSectionFrames + 1000u));
