@@ -185,10 +185,8 @@ TEST_F(MixerTest, NotificationsLocksLossDescriptionsAndDuplicates)
     // Locks wrap in two parts; out-of-range locks are refused, and so is a lost buffer until restored.
     std::shared_ptr<SoundBuffer> buffer;
     ASSERT_EQ(kOk, Create(Pcm(1, 44100, 16), 4000, &buffer));
-    void* p1 = nullptr;
-    void* p2 = nullptr;
-    std::uint32_t n1 = 0;
-    std::uint32_t n2 = 0;
+    void *p1 = nullptr, *p2 = nullptr;
+    std::uint32_t n1 = 0, n2 = 0;
     ASSERT_EQ(kOk, buffer->Lock(3000, 2000, &p1, &n1, &p2, &n2, 0));
     EXPECT_EQ(V(n1, n2, static_cast<std::uint8_t*>(p1) - static_cast<std::uint8_t*>(p2)), V(1000, 1000, 3000));
     ASSERT_EQ(kOk, buffer->Unlock(p1, n1, p2, n2));

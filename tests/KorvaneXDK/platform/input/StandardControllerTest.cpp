@@ -188,11 +188,10 @@ TEST(InputMergedController, FirstTrueAnswerStopsTheSearchValuesTakeTheLargestAnd
     EXPECT_TRUE(first.IsDown("fire") && second.IsDown("fire"));
 }
 
-TEST(InputThreadedController, SecondThreadReadsWhileTheMainThreadPolls)
+using InputThreadedController = korvane::test::InputTest;
+
+TEST_F(InputThreadedController, SecondThreadReadsWhileTheMainThreadPolls)
 {
-    korvane::test::JoystickSubsystem sdl;
-    ASSERT_TRUE(sdl.Ok());
-    korvane::test::InputHooksGuard hooks;
     auto pad = korvane::test::VirtualJoystick::Pad(0x045E, 0x028E, "Slot Pad");
     korvane::CDXInput input(nullptr, nullptr);
     ASSERT_TRUE(input.Initialize(true));
@@ -206,8 +205,7 @@ TEST(InputThreadedController, SecondThreadReadsWhileTheMainThreadPolls)
     input.GetController(2)->SetMapping("axis", 0, 0x5001);
 
     constexpr int kRounds = 2000;
-    std::atomic<bool> done{false};
-    std::atomic<bool> badValue{false};
+    std::atomic<bool> done{false}, badValue{false};
     std::atomic<int> gameRounds{0};
     std::thread game([&] {
         int round = 0;
