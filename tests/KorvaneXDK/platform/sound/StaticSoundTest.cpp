@@ -8,23 +8,7 @@
 using namespace korvane;
 using namespace soundtest;
 
-namespace
-{
-
-class StaticSoundTest : public SoundDeviceTest
-{
-protected:
-    // The sound in a real WAVE file, read through a file stream.
-    std::unique_ptr<CStaticSound> Load(const os::audio::WaveFormatEx& format, const Bytes& pcm)
-    {
-        CFileStream stream(dir_.Write("effect.wav", MakeWave(format, pcm)), 1, 1);
-        auto sound = std::make_unique<CStaticSound>(os::audio::kCapsCtrlVolume);
-        sound->Create(device_, stream);
-        return sound;
-    }
-};
-
-} // namespace
+using StaticSoundTest = SoundDeviceTest;
 
 TEST(DXSoundTest, EachFailingStartUpStepLogsItsLineAndLeavesTheDeviceAndItsSoundsSilent)
 {
@@ -40,8 +24,7 @@ TEST(DXSoundTest, EachFailingStartUpStepLogsItsLineAndLeavesTheDeviceAndItsSound
         os::testing::FailAudioCall(call, os::audio::kErrNoDriver);
         LogCapture log;
         CDXSound device;
-        EXPECT_FALSE(device.Initialize());
-        EXPECT_FALSE(device.IsInitialized() || device.GetDirectSound());
+        EXPECT_FALSE(device.Initialize() || device.IsInitialized() || device.GetDirectSound());
         EXPECT_TRUE(log.Contains(line)) << log.All();
         // Without an output device the log says why the program is silent.
         EXPECT_EQ(call == os::testing::AudioCall::CreateDevice,
@@ -64,9 +47,9 @@ TEST(DXSoundTest, EachFailingStartUpStepLogsItsLineAndLeavesTheDeviceAndItsSound
         ASSERT_TRUE(device.Initialize());
         os::audio::WaveFormatEx format;
         ASSERT_EQ(os::audio::kOk, device.GetPrimaryBuffer()->GetFormat(&format));
-        EXPECT_EQ((std::vector<std::uint32_t>{2, 44100, 22050}),
-                  (std::vector<std::uint32_t>{device.GetPrimaryFormat().blockAlign,
-                                              device.GetPrimaryFormat().avgBytesPerSec, format.samplesPerSec}));
+        const auto& primary = device.GetPrimaryFormat();
+        EXPECT_EQ(std::make_tuple(2, 44100u, 22050u),
+                  std::make_tuple(primary.blockAlign, primary.avgBytesPerSec, format.samplesPerSec));
     }
     EXPECT_TRUE(log.Contains("INFO: DirectSound ready.") && log.Contains("INFO: DirectSound finalized.")) << log.All();
     os::testing::ResetAudioHooks();
@@ -74,6 +57,13 @@ TEST(DXSoundTest, EachFailingStartUpStepLogsItsLineAndLeavesTheDeviceAndItsSound
 
 TEST_F(StaticSoundTest, VolumeFormatsPlaybackAndDuplicates)
 {
+    // Sounds from real WAVE files, read through a file stream.
+    const auto Load = [&](const os::audio::WaveFormatEx& format, const Bytes& pcm) {
+        CFileStream stream(dir_.Write("effect.wav", MakeWave(format, pcm)), 1, 1);
+        auto sound = std::make_unique<CStaticSound>(os::audio::kCapsCtrlVolume);
+        sound->Create(device_, stream);
+        return sound;
+    };
     auto sound = Load(Pcm(1, 44100, 16), Pattern16(100, 1));
     const std::pair<int, int> table[] = {{0, 0}, {-10000, -10000}, {-5000, -1414}, {-1000, -229}, {-9500, -4826}};
     for (const auto& [scaled, volume] : table) {
