@@ -22,28 +22,22 @@ using korvane::test::VirtualJoystick;
 constexpr std::uint16_t kPadVendor = 0x045E;
 constexpr std::uint16_t kPadProduct = 0x028E;
 
-class InputJoystickPadTest : public korvane::test::InputTest
-{
-protected:
-    static std::vector<ObjectInstance> Axes(InputDevice& device)
-    {
-        std::vector<ObjectInstance> axes;
-        EXPECT_EQ(kResultOk, device.EnumObjects(
-                                 [&](const ObjectInstance& o) {
-                                     axes.push_back(o);
-                                     return kEnumContinue;
-                                 },
-                                 kObjectAxis));
-        return axes;
-    }
+using InputJoystickPadTest = korvane::test::InputTest;
 
-    static JoyState Read(InputDevice& device)
-    {
-        JoyState state;
-        EXPECT_EQ(kResultOk, device.GetDeviceState(sizeof(state), &state));
-        return state;
-    }
-};
+std::vector<ObjectInstance> Axes(InputDevice& device)
+{
+    std::vector<ObjectInstance> axes;
+    const auto add = [&](const ObjectInstance& object) { return axes.push_back(object), kEnumContinue; };
+    EXPECT_EQ(kResultOk, device.EnumObjects(add, kObjectAxis));
+    return axes;
+}
+
+JoyState Read(InputDevice& device)
+{
+    JoyState state;
+    EXPECT_EQ(kResultOk, device.GetDeviceState(sizeof(state), &state));
+    return state;
+}
 
 TEST_F(InputJoystickPadTest, EnumerationListsEveryJoystickInOrderOnlyPadFamiliesCountAsPadsAndPadsReportInPackets)
 {
