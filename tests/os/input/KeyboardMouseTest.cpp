@@ -1,5 +1,6 @@
 /** @file KeyboardMouseTest.cpp The keyboard by physical key, the mouse, focus and acquisition, the failure
  * hooks. */
+#include <algorithm>
 #include <cstdint>
 #include <iterator>
 #include <memory>
@@ -31,14 +32,10 @@ constexpr std::uint32_t kReachableKeyCodesPast0x53[] = {
 
 TEST_F(InputDeviceTest, KeyCodesFocusLevelsFormatsModuleNamesAndTheMouseMotion)
 {
-    std::vector<std::uint32_t> codes(std::begin(kReachableKeyCodesPast0x53), std::end(kReachableKeyCodesPast0x53));
-    for (std::uint32_t code = 0x01; code <= 0x53; ++code)
-        codes.push_back(code);
-    for (std::uint32_t code : codes) {
-        const int scancode = ScancodeFromKeyCode(code);
-        ASSERT_NE(0, scancode) << std::hex << code;
-        EXPECT_EQ(code, KeyCodeFromScancode(scancode)) << std::hex << code;
-    }
+    for (std::uint32_t code = 0x01; code <= 0xED; ++code)
+        EXPECT_TRUE((code > 0x53 && std::ranges::count(kReachableKeyCodesPast0x53, code) == 0) ||
+                    KeyCodeFromScancode(ScancodeFromKeyCode(code)) == code)
+            << std::hex << code;
     EXPECT_EQ(Values(KeyCodeFromScancode(SDL_SCANCODE_A), KeyCodeFromScancode(SDL_SCANCODE_UP),
                      KeyCodeFromScancode(SDL_SCANCODE_KP_ENTER), KeyCodeFromScancode(SDL_SCANCODE_UNKNOWN),
                      KeyCodeFromScancode(-5), KeyCodeFromScancode(SDL_NUM_SCANCODES), ScancodeFromKeyCode(0x100)),
