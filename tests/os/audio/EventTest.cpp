@@ -12,8 +12,7 @@ using ostest::V;
 
 TEST(EventTest, ResetKindsWaitForAnyPulsesAndTrackedSignals)
 {
-    Event automatic;
-    Event manual(true);
+    Event automatic, manual(true);
     automatic.Set();
     manual.Set();
     EXPECT_TRUE(automatic.Wait(0));
@@ -33,7 +32,7 @@ TEST(EventTest, ResetKindsWaitForAnyPulsesAndTrackedSignals)
     EXPECT_EQ(V(wait(0), wait(5)), V(os::system::kWaitTimeout, os::system::kWaitTimeout));
 
     // A pulse wakes only a thread that is waiting.
-    Event event;
+    Event event, done;
     event.Pulse(); // nobody waits: lost
     EXPECT_FALSE(event.IsSignalled());
 
@@ -46,7 +45,6 @@ TEST(EventTest, ResetKindsWaitForAnyPulsesAndTrackedSignals)
     EXPECT_EQ(V(woke.load(), event.IsSignalled()), V(true, false));
 
     // Tracked signals are outstanding until the listener comes back.
-    Event done;
     std::atomic<int> handled{0};
     std::thread listener([&] {
         Event* list[] = {&event, &done};

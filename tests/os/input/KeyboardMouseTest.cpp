@@ -2,7 +2,6 @@
  * hooks. */
 #include <algorithm>
 #include <cstdint>
-#include <iterator>
 #include <memory>
 #include <vector>
 

@@ -17,7 +17,6 @@
 #include "KorvaneXDK/core/StandardSoundReader.h"
 #include "KorvaneXDK/platform/sound/DXSound.h"
 #include "os/audio/Testing.h"
-#include "os/audio/WaveFormat.h"
 #include "support/AudioTestData.h"
 #include "support/ExpectThrow.h"
 #include "support/LogCapture.h"
@@ -53,14 +52,13 @@ inline std::string MakeWave(const os::audio::WaveFormatEx& format, const Bytes& 
 /// 16-bit samples that differ from frame to frame (so a gap or a repeat shows), as bytes.
 inline Bytes Pattern16(std::size_t samples, int seed)
 {
-    Bytes bytes(samples * 2);
+    Samples values(samples);
     std::uint32_t state = static_cast<std::uint32_t>(seed) * 2654435761u + 1;
-    for (std::size_t i = 0; i < samples; ++i) {
-        state = state * 1664525u + 1013904223u;
-        const auto value = static_cast<std::uint16_t>(static_cast<std::int16_t>((state >> 16) % 20001) - 10000);
-        bytes[2 * i] = static_cast<std::uint8_t>(value & 0xFF);
-        bytes[2 * i + 1] = static_cast<std::uint8_t>(value >> 8);
-    }
+    for (auto& value : values)
+        value = static_cast<std::int16_t>(static_cast<int>(((state = state * 1664525u + 1013904223u) >> 16) % 20001) -
+                                          10000);
+    Bytes bytes(samples * 2);
+    std::memcpy(bytes.data(), values.data(), bytes.size());
     return bytes;
 }
 

@@ -148,8 +148,7 @@ TEST_F(StreamingSoundTest, FadeInRisesToTheVolumeItHadAndFadeOutStepsAlongTheSca
     sound_.SetVolume(0);
     sound_.SetLoop(true);
     std::atomic<std::thread::id> fadeThread{};
-    std::atomic<std::uint64_t> now{5'000'000'000'000ull};
-    std::atomic<std::uint64_t> step{20'000'000ull};
+    std::atomic<std::uint64_t> now{5'000'000'000'000ull}, step{20'000'000ull};
     LogVolumes([&] {
         std::thread::id none{};
         fadeThread.compare_exchange_strong(none, std::this_thread::get_id());
