@@ -128,10 +128,8 @@ TEST_F(InputDXInputTest, JoysticksComeBetweenMouseAndPadSlotsInEnumerationOrder)
                 !LogCapture::Contains("Slot Pad\n"))
         << LogCapture::All();
     const std::regex guidLine(R"(INFO: Found XInput Device: Slot Pad \{[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}\})");
-    const auto lines = LogCapture::Lines();
-    EXPECT_EQ(1, std::count_if(lines.begin(), lines.end(),
-                               [&](const std::string& line) { return std::regex_match(line, guidLine); }))
-        << LogCapture::All();
+    const auto isGuidLine = [&](const std::string& line) { return std::regex_match(line, guidLine); };
+    EXPECT_EQ(1, std::ranges::count_if(LogCapture::Lines(), isGuidLine)) << LogCapture::All();
 
     // Stick one, stick two and pad slot 0 each read their own device.
     input.GetController(2)->SetMapping("fire", 0, 3);
