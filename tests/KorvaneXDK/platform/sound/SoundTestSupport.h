@@ -116,8 +116,6 @@ public:
         return count;
     }
     std::string GetComment(const std::string&) const override { return ""; }
-
-private:
     Bytes pcm_;
 };
 
