@@ -46,8 +46,7 @@ TEST_F(InputDeviceTest, KeyCodesFocusLevelsFormatsModuleNamesAndTheMouseMotion)
     ASSERT_TRUE(window.IsCreated());
     auto windowed = Open(kGuidSysKeyboard, DataFormat::Keyboard, kCoopNonExclusive | kCoopForeground, &window);
     auto focus = [&](Uint32 windowId, SDL_WindowEventID change) {
-        SDL_Event event{};
-        event.window = {SDL_WINDOWEVENT, 0, windowId, static_cast<Uint8>(change), 0, 0, 0, 0, 0};
+        SDL_Event event{.window = {SDL_WINDOWEVENT, 0, windowId, static_cast<Uint8>(change), 0, 0, 0, 0, 0}};
         os::window::DispatchRawEvent(event);
     };
     focus(window.GetId(), SDL_WINDOWEVENT_FOCUS_LOST);

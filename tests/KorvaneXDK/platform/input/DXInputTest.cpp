@@ -137,12 +137,10 @@ TEST_F(InputDXInputTest, JoysticksComeBetweenMouseAndPadSlotsInEnumerationOrder)
     first.SetButton(3, true);
     pad.SetButton(SDL_CONTROLLER_BUTTON_B, true);
     PumpInput();
-    std::vector<int> held;
-    for (int i : {2, 3, 4}) {
+    for (int i : {2, 3, 4})
         input.GetController(i)->Update();
-        held.push_back(input.GetController(i)->IsDown("fire"));
-    }
-    EXPECT_EQ((std::vector<int>{1, 0, 1}), held);
+    EXPECT_EQ(Values(1, 0, 1), Values(input.GetController(2)->IsDown("fire"), input.GetController(3)->IsDown("fire"),
+                                      input.GetController(4)->IsDown("fire")));
 
     // Started again with the id list failing, every pad is a joystick too.
     input.Finalize();
