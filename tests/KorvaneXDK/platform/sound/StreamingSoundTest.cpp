@@ -348,6 +348,13 @@ TEST_F(StreamingSoundTest, PlaybackRestoresStopsRewindsFailsSizesAndShortPieces)
     EXPECT_EQ(std::make_tuple(false, 0u, true), std::make_tuple(sound.IsPlaying(), sound.GetPosition(),
                                                                 out.size() / 2 <= 30000u + kSectionFrames + 1000u));
     EXPECT_EQ(ThenSilence(samples, out.size()), out);
+    // So does one longer than the buffer, counting its plays past the buffer's end.
+    sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), pcm_));
+    PlayAndSettle(sound);
+    out = MixUntilStopped(sound, 400000);
+    EXPECT_EQ(std::make_pair(false, true),
+              std::make_pair(sound.IsPlaying(), out.size() / 2 <= 100000u + kSectionFrames + 1000u));
+    EXPECT_EQ(ThenSilence(samples_, out.size()), out);
 
     const auto odd = Pattern16(2 * 7001, 4);
     sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), odd));
