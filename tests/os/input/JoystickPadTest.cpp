@@ -80,10 +80,12 @@ TEST_F(InputJoystickPadTest, EnumerationListsEveryJoystickInOrderOnlyPadFamilies
     for (int button : {SDL_CONTROLLER_BUTTON_START, SDL_CONTROLLER_BUTTON_DPAD_LEFT})
         pad.SetButton(button, true);
     pad.SetAxis(SDL_CONTROLLER_AXIS_RIGHTY, -32768);
+    pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTX, 1234);
     PumpInput();
     ASSERT_EQ(kErrorSuccess, GetPadState(0, &state));
-    // Up is positive on the pad interface, and the far end of the range fits.
-    EXPECT_EQ(Values(kPadStart | kPadDpadLeft, 32767), Values(state.gamepad.buttons, state.gamepad.thumbRY));
+    // Up is positive on the pad interface, and the far end of the range fits; right stays positive.
+    EXPECT_EQ(Values(kPadStart | kPadDpadLeft, 32767, 1234),
+              Values(state.gamepad.buttons, state.gamepad.thumbRY, state.gamepad.thumbLX));
     EXPECT_NE(firstPacket, state.packetNumber);
     const std::uint32_t packet = state.packetNumber;
     PumpInput();

@@ -100,7 +100,14 @@ TEST_F(InputDeviceTest, KeyCodesFocusLevelsFormatsModuleNamesAndTheMouseMotion)
     EXPECT_EQ(kResultDeviceNotRegistered, directInput_->CreateDevice(Guid{77}, unknown));
     EXPECT_EQ(nullptr, unknown);
 
-    // The failure hooks (one call, one step and kind) are checked through the engine's controllers and input start-up.
+    // The failure hooks (one call, one step and kind) are checked through the engine's controllers and input start-up;
+    // here a hook without a count, which fails every call of any kind until the hooks are reset.
+    os::testing::FailInputStep(os::testing::InputStep::CreateDevice, kResultOutOfMemory);
+    EXPECT_EQ(Values(kResultOutOfMemory, kResultOutOfMemory),
+              Values(directInput_->CreateDevice(kGuidSysKeyboard, unknown),
+                     directInput_->CreateDevice(kGuidSysMouse, unknown)));
+    os::testing::ResetInputHooks();
+    EXPECT_EQ(kResultOk, directInput_->CreateDevice(kGuidSysMouse, unknown));
     // Module names other than the input module's are not found.
     EXPECT_EQ(nullptr, LoadInputModule("dsound.dll"));
     EXPECT_EQ(nullptr, FindInputFunction(module_, "DirectSoundCreate8"));

@@ -161,8 +161,9 @@ TEST_F(InputMappedControllerTest, KeyboardAndMouseReadCaptureNameAndKeepTheirBut
     EXPECT_EQ(Read(1, 9, 1, 120, 1), Read(mouse.IsDown("right"), mouse.GetValue("right"), mouse.IsDown("wheel"),
                                           mouse.GetValue("wheel"), mouse.IsDown("click")));
     mouse.Update();
-    // No motion since the last poll; the button stays held.
-    EXPECT_EQ(Read(0, 0, 1), Read(mouse.IsDown("right"), mouse.GetValue("right"), mouse.IsDown("click")));
+    // No motion nor wheel since the last poll; the button stays held.
+    EXPECT_EQ(Read(0, 0, 0, 1),
+              Read(mouse.IsDown("right"), mouse.GetValue("right"), mouse.GetValue("wheel"), mouse.IsDown("click")));
 
     // Inactive: Update leaves the buttons; switching back resets them, held means no new press.
     mouse.SetMapping("menu", 0, 1);
