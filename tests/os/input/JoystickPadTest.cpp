@@ -27,7 +27,10 @@ using InputJoystickPadTest = korvane::test::InputTest;
 std::vector<ObjectInstance> Axes(InputDevice& device)
 {
     std::vector<ObjectInstance> axes;
-    const auto add = [&](const ObjectInstance& object) { return axes.push_back(object), kEnumContinue; };
+    const auto add = [&](const ObjectInstance& object) {
+        axes.push_back(object);
+        return kEnumContinue;
+    };
     EXPECT_EQ(kResultOk, device.EnumObjects(add, kObjectAxis));
     return axes;
 }

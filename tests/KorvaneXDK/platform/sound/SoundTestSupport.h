@@ -54,9 +54,10 @@ inline Bytes Pattern16(std::size_t samples, int seed)
 {
     Samples values(samples);
     std::uint32_t state = static_cast<std::uint32_t>(seed) * 2654435761u + 1;
-    for (auto& value : values)
-        value = static_cast<std::int16_t>(static_cast<int>(((state = state * 1664525u + 1013904223u) >> 16) % 20001) -
-                                          10000);
+    for (auto& value : values) {
+        state = state * 1664525u + 1013904223u;
+        value = static_cast<std::int16_t>(static_cast<int>((state >> 16) % 20001) - 10000);
+    }
     Bytes bytes(samples * 2);
     std::memcpy(bytes.data(), values.data(), bytes.size());
     return bytes;
