@@ -23,21 +23,18 @@ struct EditFixture
 
 } // namespace
 
-TEST(Control, GripIsHalfOpenAndResizeFloorsAndKeepsTheMinimum)
+TEST(Control, LayoutEditDragGripMoveResizeAndRedock)
 {
-    const std::pair<V, std::int32_t> rows[] = {{V(32, 22), CControl::kEditResizing}, // exactly (w - 8, h - 8)
-                                               {V(39.9f, 29.9f), CControl::kEditResizing},
-                                               {V(31.9f, 22), CControl::kEditMoving},
-                                               {V(40, 30), CControl::kEditMoving}, // (w, h) lies outside the grip
-                                               {V(0, 0), CControl::kEditMoving}};
-    for (const auto& [press, state] : rows) {
+    // The grip is half open: a press from (w - 8, h - 8) up to but not at (w, h) resizes; only the left button edits.
+    const std::tuple<V, int, std::int32_t> presses[] = {
+        {V(32, 22), 1, CControl::kEditResizing},  {V(39.9f, 29.9f), 1, CControl::kEditResizing},
+        {V(31.9f, 22), 1, CControl::kEditMoving}, {V(40, 30), 1, CControl::kEditMoving},
+        {V(0, 0), 1, CControl::kEditMoving},      {V(32, 22), 2, CControl::kEditNone}};
+    for (const auto& [press, button, state] : presses) {
         EditFixture f;
-        f.control->OnMouseDown(press, 1);
+        f.control->OnMouseDown(press, button);
         EXPECT_EQ(f.control->GetEditDragState(), state) << Point(press);
     }
-    EditFixture other;
-    other.control->OnMouseDown(V(32, 22), 2); // only the left button edits
-    EXPECT_EQ(other.control->GetEditDragState(), CControl::kEditNone);
 
     // A resize floors and keeps the minimum.
     const std::pair<V, V> moves[] = {{V(50.7f, 40.2f), V(58, 48)}, // grab (8, 8) + point, floored
@@ -48,29 +45,25 @@ TEST(Control, GripIsHalfOpenAndResizeFloorsAndKeepsTheMinimum)
         EditFixture f;
         f.control->OnMouseDown(V(32, 22), 1);
         f.control->OnMouseMove(move, 1);
-        EXPECT_EQ(f.control->GetSize(), size) << Point(move);
-        EXPECT_EQ(f.control->GetLocation(), V(10, 10));
+        EXPECT_EQ(f.control->GetBounds(), Rect2f(10, 10, size.x, size.y)) << Point(move);
     }
-}
 
-TEST(Control, MoveFloorsAndReleaseRedocks)
-{
+    // A move floors.
     EditFixture f;
     f.control->OnMouseDown(V(5, 5), 1);
     f.control->OnMouseMove(V(10.7f, 3.2f), 1);
-    EXPECT_EQ(f.control->GetLocation(), V(15, 8));
-    EXPECT_EQ(f.control->GetSize(), V(40, 30));
+    EXPECT_EQ(f.control->GetBounds(), Rect2f(15, 8, 40, 30));
 
     // A docked control dragged away snaps back into the layout on release.
     auto top = Add(*f.form, "top", 0, 0, 50, 10);
     top->SetDock(CControl::kDockTop);
-    ASSERT_EQ(top->GetBounds(), canvas::Rect2f(0, 0, 200, 10));
+    ASSERT_EQ(top->GetBounds(), Rect2f(0, 0, 200, 10));
     top->OnMouseDown(V(5, 5), 1);
     top->OnMouseMove(V(50, 50), 1);
     EXPECT_EQ(top->GetLocation(), V(45, 45));
     top->OnMouseUp(V(50, 50), 1);
     EXPECT_EQ(top->GetEditDragState(), CControl::kEditNone);
-    EXPECT_EQ(top->GetBounds(), canvas::Rect2f(0, 0, 200, 10));
+    EXPECT_EQ(top->GetBounds(), Rect2f(0, 0, 200, 10));
 
     // Window deactivation ends a drag quietly.
     Log log;
@@ -80,19 +73,15 @@ TEST(Control, MoveFloorsAndReleaseRedocks)
     f.control->OnWindowDeactivate();
     EXPECT_EQ(f.control->GetEditDragState(), CControl::kEditNone);
     EXPECT_EQ(log, (Log{"c down (5,5)"}));
-}
 
-TEST(Control, OutsideEditModeTheStateNeverChanges)
-{
-    EditFixture f;
+    // Outside edit mode the state never changes and the events come as usual.
     f.form->SetLayoutEditMode(false);
-    Log log;
-    Wire(*f.control, log);
+    log.clear();
     f.control->OnMouseDown(V(32, 22), 1);
     f.control->OnMouseMove(V(100, 100), 1);
     f.control->OnMouseUp(V(100, 100), 1);
     EXPECT_EQ(f.control->GetEditDragState(), CControl::kEditNone);
-    EXPECT_EQ(f.control->GetBounds(), canvas::Rect2f(10, 10, 40, 30));
+    EXPECT_EQ(f.control->GetBounds(), Rect2f(15, 8, 40, 30));
     EXPECT_EQ(log, (Log{"c down (32,22)", "c move (100,100)", "c up (100,100)"}));
 }
 
@@ -186,13 +175,13 @@ TEST(Control, AppearanceIsNull)
         EXPECT_FALSE(bare->HitTest(V(20, 20)));
         bare->SetSize(V(60, 60));
         bare->SetDock(CControl::kDockFill);
-        EXPECT_EQ(bare->GetBounds(), canvas::Rect2f(0, 0, 100, 100));
+        EXPECT_EQ(bare->GetBounds(), Rect2f(0, 0, 100, 100));
         Click(*root, V(20, 20));
         EXPECT_EQ(log, (Log{"root down (20,20)", "root up (20,20)", "root click"}));
     }
 }
 
-TEST(Appearance, CastControlThrowsBadCast)
+TEST(Appearance, CastControlAndTheTemplateDefaults)
 {
     TControlAppearance<CPanel> forPanels;
     CControl plain("plain");
@@ -208,20 +197,14 @@ TEST(Appearance, CastControlThrowsBadCast)
     EXPECT_EQ(transparent.GetName(), "Transparent");
     EXPECT_EQ(transparent.CastControl(static_cast<CControl*>(&panel)), &panel);
     EXPECT_NO_THROW(transparent.Layout(&plain));
-}
-
-TEST(Appearance, TemplateDefaults)
-{
-    CControl control("c");
-    control.SetBounds(canvas::Rect2f(10, 20, 30, 40));
-    CTransparentAppearance appearance;
-    const std::tuple<V, bool> rows2[] = {{V(10, 20), true},  {V(39.99f, 59.99f), true}, {V(40, 20), false},
-                                         {V(10, 60), false}, {V(9.99f, 30), false},     {V(20, 19.99f), false}};
-    for (const auto& [point, hit] : rows2) {
-        EXPECT_EQ(appearance.HitTest(&control, point), hit) << Point(point);
+    plain.SetBounds(Rect2f(10, 20, 30, 40));
+    const std::tuple<V, bool> rows[] = {{V(10, 20), true},  {V(39.99f, 59.99f), true}, {V(40, 20), false},
+                                        {V(10, 60), false}, {V(9.99f, 30), false},     {V(20, 19.99f), false}};
+    for (const auto& [point, hit] : rows) {
+        EXPECT_EQ(transparent.HitTest(&plain, point), hit) << Point(point);
     }
-    canvas::Rect2f client(1, 1, 1, 1);
-    control.SetBounds(canvas::Rect2f(35, 7, 100, 40));
-    appearance.GetClientRect(client, &control);
-    EXPECT_EQ(client, canvas::Rect2f(0, 0, 100, 40));
+    Rect2f client(1, 1, 1, 1);
+    plain.SetBounds(Rect2f(35, 7, 100, 40));
+    transparent.GetClientRect(client, &plain);
+    EXPECT_EQ(client, Rect2f(0, 0, 100, 40));
 }

@@ -32,7 +32,7 @@ struct FormFixture
 
 } // namespace
 
-TEST(Form, OpensOnceInitialisedAndEveryTimeOpened)
+TEST(Form, OpensEveryTimeAddedAndAHalfSecondCloseRemovesItInTheFirstUpdateAfterItsEnd)
 {
     FormFixture f;
     EXPECT_FALSE(f.form->IsVisible());
@@ -42,12 +42,7 @@ TEST(Form, OpensOnceInitialisedAndEveryTimeOpened)
     f.screen->AddControl(f.form);
     EXPECT_EQ(f.log, (Log{"initialized", "opened visible", "opened visible"}));
     EXPECT_TRUE(f.form->IsInitialized());
-}
 
-TEST(Form, AHalfSecondCloseRemovesTheFormInTheFirstUpdateAfterItsEnd)
-{
-    FormFixture f;
-    f.screen->AddControl(f.form);
     f.screen->Update(1.0f);
     f.log.clear();
     f.form->Close();
@@ -60,10 +55,10 @@ TEST(Form, AHalfSecondCloseRemovesTheFormInTheFirstUpdateAfterItsEnd)
     f.screen->Update(0.0f);
     EXPECT_FALSE(f.OnScreen());
     EXPECT_EQ(f.log, (Log{"closing", "closed child"}));
-    EXPECT_FALSE(f.form->IsClosing());
-    EXPECT_TRUE(f.form->IsEnabled());
-    EXPECT_FALSE(f.form->IsVisible());
-    EXPECT_TRUE(f.form->GetAnimation()->IsCompleted());
+    // Closing, enabled, visible, the animation completed.
+    EXPECT_EQ(std::tuple(false, true, false, true),
+              std::tuple(f.form->IsClosing(), f.form->IsEnabled(), f.form->IsVisible(),
+                         f.form->GetAnimation()->IsCompleted()));
 
     // Closed without a container: reset, but no handler.
     auto lone = Make<CForm>("lone", 0, 0, 50, 50);
@@ -94,24 +89,7 @@ TEST(Form, TheCloseBoxClosesAndTheClosingFormIgnoresTheMouseAndStaysDisabled)
     EXPECT_EQ(f.form->GetLocation(), V(10, 20));
 
     f.form->Open();
-    EXPECT_FALSE(f.form->IsClosing());
-    EXPECT_FALSE(f.form->IsEnabled());
-}
-
-TEST(Form, AnEmptyAnimationFactoryThrowsWithTheStateReachedSoFar)
-{
-    FormFixture f;
-    f.form->OpenAnimationFactory.clear();
-    EXPECT_THROW(f.screen->AddControl(f.form), boost::bad_function_call);
-    EXPECT_EQ(f.log, (Log{"initialized"}));
-    EXPECT_TRUE(f.form->IsInitialized());
-    EXPECT_FALSE(f.form->IsVisible());
-
-    f.form->CloseAnimationFactory.clear();
-    EXPECT_THROW(f.form->Close(), boost::bad_function_call);
-    EXPECT_TRUE(f.form->IsClosing());
-    EXPECT_FALSE(f.form->IsEnabled());
-    EXPECT_EQ(f.log, (Log{"initialized"}));
+    EXPECT_EQ(std::tuple(false, false), std::tuple(f.form->IsClosing(), f.form->IsEnabled()));
 }
 
 TEST(Form, CaptionBoxesDriveTheWindowStates)
@@ -190,9 +168,20 @@ TEST(Form, FrameDragsOnlyUndockedOutsideLayoutEditMode)
     }
 }
 
-TEST(Form, CopiesTheDefaultFactoriesWhenConstructed)
+TEST(Form, CopiesTheDefaultFactoriesWhenConstructedAndAnEmptyOneThrowsWithTheStateReachedSoFar)
 {
-    Log log;
+    FormFixture f;
+    f.form->OpenAnimationFactory.clear();
+    EXPECT_THROW(f.screen->AddControl(f.form), boost::bad_function_call);
+    EXPECT_EQ(std::tuple(true, false), std::tuple(f.form->IsInitialized(), f.form->IsVisible()));
+
+    f.form->CloseAnimationFactory.clear();
+    EXPECT_THROW(f.form->Close(), boost::bad_function_call);
+    EXPECT_EQ(std::tuple(true, false), std::tuple(f.form->IsClosing(), f.form->IsEnabled()));
+    EXPECT_EQ(f.log, (Log{"initialized"}));
+
+    // Factories are copied when the form is constructed.
+    Log& log = f.log;
     const CControl::AnimationFactoryFunction saved = CDefaultFactories::FormOpenAnimation;
     auto before = Make<CForm>("before", 0, 0, 100, 50);
     CDefaultFactories::FormOpenAnimation = [&log] {
@@ -202,7 +191,7 @@ TEST(Form, CopiesTheDefaultFactoriesWhenConstructed)
     CDefaultFactories::FormOpenAnimation = saved;
     before->Open();
     after->Open();
-    EXPECT_EQ(log, (Log{"replaced init"}));
+    EXPECT_EQ(log, (Log{"initialized", "replaced init"}));
     EXPECT_EQ(before->GetAppearance()->GetName(), "SimpleForm");
     EXPECT_NE(before->GetAppearance(), after->GetAppearance());
 }

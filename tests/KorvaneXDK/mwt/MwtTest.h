@@ -9,7 +9,7 @@
 #include <optional>
 
 #include <boost/make_shared.hpp>
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include "KorvaneXDK/canvas/CanvasMath.h"
 #include "KorvaneXDK/mwt/AnimationComponentStock.h"
@@ -157,17 +157,13 @@ private:
 /// "I", "T(x,y)", "S(x,y)" or "M" for anything else.
 inline std::string Describe(const Matrix4& m)
 {
-    const float* e = m.m;
-    const bool linearIdentity = e[0] == 1 && e[1] == 0 && e[4] == 0 && e[5] == 1;
-    const bool noTranslation = e[3] == 0 && e[7] == 0 && e[11] == 0;
-    if (e[2] != 0 || e[6] != 0 || e[8] != 0 || e[9] != 0 || e[10] != 1 || e[12] != 0 || e[13] != 0 || e[14] != 0 ||
-        e[15] != 1) {
-        return "M";
-    }
-    if (linearIdentity) {
-        return noTranslation ? "I" : e[11] == 0 ? "T(" + Number(e[3]) + "," + Number(e[7]) + ")" : "M";
-    }
-    return noTranslation && e[1] == 0 && e[4] == 0 ? "S(" + Number(e[0]) + "," + Number(e[5]) + ")" : "M";
+    const auto is = [&m](const Matrix4& other) { return std::equal(m.m, m.m + 16, other.m); };
+    const std::string t = "(" + Number(m.m[3]) + "," + Number(m.m[7]) + ")";
+    const std::string s = "(" + Number(m.m[0]) + "," + Number(m.m[5]) + ")";
+    return is(canvas::MakeTranslation(0, 0))             ? "I"
+           : is(canvas::MakeTranslation(m.m[3], m.m[7])) ? "T" + t
+           : is(canvas::MakeScaling(m.m[0], m.m[5]))     ? "S" + s
+                                                         : "M";
 }
 
 /// Colour names for the brush colours the tree sets.

@@ -80,6 +80,14 @@ void ExpectKeysParse()
     }
 }
 
+/// The nine-, three- and vertical three-piece skins of the definition.
+std::vector<boost::shared_ptr<IControlAppearance>> Skins(const Lines& lines,
+                                                         const std::map<std::string, ITexture*>& pictures)
+{
+    return {LoadSkin<CSkinAppearance>(lines, pictures), LoadSkin<CHorizontalSkinAppearance>(lines, pictures),
+            LoadSkin<CVerticalSkinAppearance>(lines, pictures)};
+}
+
 } // namespace
 
 TEST(PlainAppearanceTest, SolidColorFillsAndSingleBorderOutlinesOverAFaintFill)
@@ -91,8 +99,6 @@ TEST(PlainAppearanceTest, SolidColorFillsAndSingleBorderOutlinesOverAFaintFill)
     LogCanvas border;
     EXPECT_EQ((Lines{"fill (1,1,8,6) (1,0,0,0.15) b0", "frame (1,1,8,6) (1,0,0,1) b0"}),
               DrawnBy(CSingleBorderAppearance::Create(), 10, 8, Color4<float>(1, 0, 0, 1), border));
-    EXPECT_EQ("SolidColor", CSolidColorAppearance::Create()->GetName());
-    EXPECT_EQ("SingleBorder", CSingleBorderAppearance::Create()->GetName());
 }
 
 TEST(PlainAppearanceTest, SkinKeysParseInTheClassicLocaleWhateverTheProcessLocale)
@@ -135,51 +141,40 @@ TEST(PlainAppearanceTest, SkinsResolveTheirTextureByNameAndAnEmptyResolverThrows
     }
 }
 
-TEST(PlainAppearanceTest, SkinsDrawTheirPiecesAndOnlyTheThreePieceOnesFadeWhenDisabled)
+TEST(PlainAppearanceTest, SkinsDrawTheirPiecesOnlyTheThreePieceOnesFadeWhenDisabledAndBrokenOnesNeverFail)
 {
     FakeTexture texture(32, 32);
     const Lines lines = {"BodyRect.left=8", "BodyRect.top=8", "BodyRect.width=16", "BodyRect.height=16",
                          "Texture=t.png"};
-    const std::map<std::string, ITexture*> pictures = {{"t.png", &texture}};
-    const std::tuple<boost::shared_ptr<IControlAppearance>, std::size_t, bool, std::uint32_t> rows[] = {
-        {LoadSkin<CSkinAppearance>(lines, pictures), 54, true, 0xFF},
-        {LoadSkin<CSkinAppearance>(lines, pictures), 54, false, 0xFF},
-        {LoadSkin<CHorizontalSkinAppearance>(lines, pictures), 18, true, 0xFF},
-        {LoadSkin<CHorizontalSkinAppearance>(lines, pictures), 18, false, 0x80},
-        {LoadSkin<CVerticalSkinAppearance>(lines, pictures), 18, true, 0xFF},
-        {LoadSkin<CVerticalSkinAppearance>(lines, pictures), 18, false, 0x80}};
-    for (const auto& [skin, vertices, enabled, alpha] : rows) {
-        SCOPED_TRACE(skin->GetName() + (enabled ? "" : " disabled"));
-        LogCanvas canvas;
-        canvas.names = {{&texture, "t"}};
-        const Lines drawn = DrawnBy(skin, 40, 24, Color4<float>(0, 0, 1, 1), canvas, enabled);
-        if (vertices == 54) { // the nine pieces cover the control, the body stretched
-            EXPECT_EQ(Lines{"skin (0,0,40,24) t (1,1,1,1)"}, drawn);
-        }
-        ASSERT_EQ(1u, canvas.device->draws.size());
-        const std::vector<canvas::CanvasVertex> triangles = canvas.device->draws[0].Triangles();
-        EXPECT_EQ(vertices, triangles.size());
-        EXPECT_EQ(&texture, canvas.device->draws[0].texture);
-        for (const canvas::CanvasVertex& v : triangles) {
-            EXPECT_EQ(alpha << 24 | 0xFFFFFFu, v.color0);
+    const auto skins = Skins(lines, {{"t.png", &texture}});
+    for (const bool enabled : {true, false}) {
+        for (const auto& skin : skins) {
+            SCOPED_TRACE(skin->GetName() + (enabled ? "" : " disabled"));
+            const bool ninePiece = skin == skins[0];
+            LogCanvas canvas;
+            canvas.names = {{&texture, "t"}};
+            const Lines drawn = DrawnBy(skin, 40, 24, Color4<float>(0, 0, 1, 1), canvas, enabled);
+            if (ninePiece) { // the nine pieces cover the control, the body stretched
+                EXPECT_EQ(Lines{"skin (0,0,40,24) t (1,1,1,1)"}, drawn);
+            }
+            ASSERT_EQ(1u, canvas.device->draws.size());
+            const std::vector<canvas::CanvasVertex> triangles = canvas.device->draws[0].Triangles();
+            EXPECT_EQ(ninePiece ? 54u : 18u, triangles.size());
+            EXPECT_EQ(&texture, canvas.device->draws[0].texture);
+            for (const canvas::CanvasVertex& v : triangles) {
+                EXPECT_EQ((ninePiece || enabled ? 0xFFu : 0x80u) << 24 | 0xFFFFFFu, v.color0);
+            }
         }
     }
-}
 
-TEST(PlainAppearanceTest, BrokenDefinitionsDrawNothingOrSomethingButNeverStopTheScreen)
-{
-    FakeTexture texture(32, 32);
-    for (const Lines& lines :
+    // Broken definitions draw nothing or something, but never stop the screen.
+    for (const Lines& broken :
          {Lines{"BodyRect.left=nan", "BodyRect.top=nan", "BodyRect.width=nan", "BodyRect.height=nan"},
           Lines{"BodyRect.left=-1e30", "BodyRect.top=1e30", "BodyRect.width=-1e30", "BodyRect.height=-1e30"},
           Lines{"BodyRect.left=inf", "BodyRect.top=-inf", "BodyRect.width=1e30", "BodyRect.height=nan"}}) {
         for (ITexture* t : {static_cast<ITexture*>(&texture), static_cast<ITexture*>(nullptr)}) {
-            const std::map<std::string, ITexture*> pictures = {{"", t}};
-            for (const boost::shared_ptr<IControlAppearance>& skin :
-                 {boost::shared_ptr<IControlAppearance>(LoadSkin<CSkinAppearance>(lines, pictures)),
-                  boost::shared_ptr<IControlAppearance>(LoadSkin<CHorizontalSkinAppearance>(lines, pictures)),
-                  boost::shared_ptr<IControlAppearance>(LoadSkin<CVerticalSkinAppearance>(lines, pictures))}) {
-                SCOPED_TRACE(skin->GetName() + " " + lines.front() + (t ? "" : " without a texture"));
+            for (const auto& skin : Skins(broken, {{"", t}})) {
+                SCOPED_TRACE(skin->GetName() + " " + broken.front() + (t ? "" : " without a texture"));
                 LogCanvas canvas;
                 EXPECT_NO_THROW(DrawnBy(skin, 40, 24, Color4<float>(1, 1, 1, 1), canvas));
                 EXPECT_TRUE(t || canvas.device->draws.empty());

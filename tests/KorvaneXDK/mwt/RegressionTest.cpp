@@ -57,26 +57,25 @@ TEST(RegressionTest, AFailedDrawLeavesTheCanvasStacksAsTheyWere)
             c.SetEffectColor(Color4<float>(1, 1, 1, 0.5f));
             Add(c, "failing", 5, 5, 20, 20)->SetAppearance(boost::make_shared<FailingAppearance>());
         })};
+    // The font and its name, the brush, matrix and clip depths, the clip, the colour and the matrix on top.
+    auto state = [&canvas] {
+        return std::tuple(canvas.GetFontDepth(), canvas.GetFont().GetName(), canvas.GetBrushDepth(),
+                          canvas.GetMatrixDepth(), canvas.GetClipDepth(), canvas.GetClipRect(),
+                          canvas.GetEffectiveColor(), Describe(canvas.GetMatrix()));
+    };
+    const auto before = state();
+    EXPECT_EQ(std::tuple("default", Color4<float>(1, 1, 1, 1), "I"),
+              std::tuple(std::get<1>(before), std::get<6>(before), std::get<7>(before)));
     for (const Ptr& control : controls) {
         SCOPED_TRACE(control->GetName());
         auto root = Make<CContainerControl>("root", 0, 0, 400, 300, kInitialized);
         root->AddControl(control);
-        const std::size_t fonts = canvas.GetFontDepth(), brushes = canvas.GetBrushDepth(),
-                          matrices = canvas.GetMatrixDepth(), clips = canvas.GetClipDepth();
-        const Rect2f clip = canvas.GetClipRect();
         // Through the container and through the control alone, twice each: a failure in one frame must not change
         // what the next frame starts from.
         for (int frame = 0; frame < 4; ++frame) {
             SCOPED_TRACE(frame);
             EXPECT_THROW((frame < 2 ? *root : *control).Draw(&canvas), EInvalidOperation);
-            EXPECT_EQ(fonts, canvas.GetFontDepth());
-            EXPECT_EQ("default", canvas.GetFont().GetName());
-            EXPECT_EQ(brushes, canvas.GetBrushDepth());
-            EXPECT_EQ(matrices, canvas.GetMatrixDepth());
-            EXPECT_EQ(clips, canvas.GetClipDepth());
-            EXPECT_EQ(clip, canvas.GetClipRect());
-            EXPECT_EQ(Color4<float>(1, 1, 1, 1), canvas.GetEffectiveColor());
-            EXPECT_EQ("I", Describe(canvas.GetMatrix())); // no translation of a control is left on top
+            EXPECT_EQ(before, state());
         }
     }
 }
