@@ -33,7 +33,7 @@ std::string Knob(const std::string& name, const std::string& control = "CKnob")
 
 } // namespace
 
-TEST(AppearanceStock, DefaultsAndTheirNames)
+TEST(AppearanceStock, DefaultsTheirNamesSharedObjectsFactoriesAndAliases)
 {
     FreshStock fresh;
     EXPECT_EQ((Lines{"SimpleButton", "SingleBorder", "SolidColor", "Transparent"}),
@@ -80,11 +80,8 @@ TEST(AppearanceStock, DefaultsAndTheirNames)
         "RegisterAppearanceClass(): class name 'CSkinKnobAppearance' already exists.", kWhere);
     ExpectThrowWith<EInvalidParameter>([&] { fresh.stock.GetAppearanceNames("CWidget"); },
                                        "control 'CWidget' not found", kWhere);
-}
 
-TEST(AppearanceStock, SharedObjectsFactoriesAndAliases)
-{
-    FreshStock fresh;
+    // Appearances are shared objects; factories look them up at call time.
     boost::shared_ptr<IControlAppearance> first, second;
     fresh.stock.Get(first, "SimpleKnob");
     fresh.stock.Get(second, "SimpleKnob");

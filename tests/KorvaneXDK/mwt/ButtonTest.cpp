@@ -98,7 +98,7 @@ TEST(ButtonTest, IconAndCaptionArePlacedByTheTable)
     EXPECT_EQ("clipped (42,12,16,16) ", draw(false, CButton::kIconLeft, 1, 1));
 }
 
-TEST(ButtonTest, DisabledAndPressedColoursOfBodyIconAndCaption)
+TEST(ButtonTest, DisabledAndPressedColoursOfBodyIconAndCaptionAndAMissingDownPicture)
 {
     RecordingCanvas fonts; // "default": 8 units a character, 16 high
     FakeTexture icon(8, 8), up(8, 8), down(8, 8);
@@ -143,18 +143,14 @@ TEST(ButtonTest, DisabledAndPressedColoursOfBodyIconAndCaption)
     button->SetBodyVisible(0);
     button->Draw(&canvas);
     EXPECT_EQ(Lines{}, canvas.Only({"fill", "frame", "skin"}));
-}
 
-TEST(ButtonTest, AMissingDownPictureIsNotDrawn)
-{
-    FakeTexture up(16, 16);
+    FakeTexture up2(16, 16);
     EXPECT_EQ("SkinButton", CSkinButtonAppearance().GetName());
     // The resolver gave no down picture: the pressed body is left out instead of failing the frame.
-    RecordingCanvas fonts; // "default": 8 units a character, 16 high
-    LogCanvas canvas;
-    auto button = MakeButton("");
-    button->SetAppearance(SkinOf(&up, nullptr));
-    button->OnMouseDown(V(1, 1), 1);
-    button->Draw(&canvas);
-    EXPECT_EQ(0u, canvas.device->draws.size());
+    LogCanvas missing;
+    auto pressed = MakeButton("");
+    pressed->SetAppearance(SkinOf(&up2, nullptr));
+    pressed->OnMouseDown(V(1, 1), 1);
+    pressed->Draw(&missing);
+    EXPECT_EQ(0u, missing.device->draws.size());
 }

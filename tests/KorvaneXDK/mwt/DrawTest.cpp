@@ -76,7 +76,7 @@ TEST(Draw, NestedClientOffsetClipsAndPlacesChildren)
                      "push matrix", "push brush", "pop brush", "pop matrix", "pop clip", "pop brush", "pop matrix"}));
 }
 
-TEST(Draw, LayoutEditMarkersAndASharedAppearance)
+TEST(Draw, LayoutEditMarkersASharedAppearanceAndPanelsAndControlsWithoutOne)
 {
     // The focused form's client area is framed orange; the other forms' are not.
     const Lines unfocused = {"frame (0,0,200,200) grey", "fill (192,192,8,8) red", "frame (0,0,200,200) red",
@@ -113,16 +113,13 @@ TEST(Draw, LayoutEditMarkersAndASharedAppearance)
         EXPECT_EQ(f.canvas.Only({"fill", "frame"}), expected);
         f.ExpectBalancedStacks();
     }
-}
 
-TEST(Draw, PanelsAndControlsWithoutAnAppearance)
-{
     const std::string child = "fill (0,0,10,10) (0,1,0,1)";
-    const std::tuple<const char*, float, bool, Lines> rows[] = {
+    const std::tuple<const char*, float, bool, Lines> panels[] = {
         {"a panel fills itself under its children", 0.6f, true, {"fill (0,0,100,50) (0.2,0.2,0.2,0.6)", child}},
         {"alpha 0: no fill, the children still draw", 0.0f, true, {child}},
         {"hidden: nothing", 0.6f, false, {}}};
-    for (const auto& [what, alpha, visible, expected] : rows) {
+    for (const auto& [what, alpha, visible, expected] : panels) {
         SCOPED_TRACE(what);
         DrawFixture f;
         auto panel = Add<CPanel>(*f.screen, "panel", 5, 5, 100, 50);

@@ -64,7 +64,7 @@ struct AppearanceFixture
 
 } // namespace
 
-TEST(FormAppearance, CaptionBoxesAndClientRectangles)
+TEST(FormAppearance, CaptionBoxesClientRectanglesTheSkinCaptionHeightAndNoResolver)
 {
     const std::tuple<const char*, bool, std::int32_t, bool, Rect2f, Rect2f, Rect2f, Rect2f, std::int32_t> rows[] = {
         {"simple", false, 2, true, {182, 2, 16, 16}, {164, 2, 16, 16}, {146, 2, 16, 16}, {2, 20, 196, 78}, 20},
@@ -90,10 +90,8 @@ TEST(FormAppearance, CaptionBoxesAndClientRectangles)
         EXPECT_EQ(form->GetClientRect(), client);
         EXPECT_EQ(form->GetCaptionHeight(), captionHeight);
     }
-}
 
-TEST(FormAppearance, SkinCaptionHeightComesFromTheDefinitionSaturated)
-{
+    // The skin's caption height comes from the definition, saturated.
     for (const auto& [height, expected] : {std::pair<std::string, std::int32_t>{"30.9", 30},
                                            {"nan", 0},
                                            {"1e30", 2147483647},
@@ -102,15 +100,13 @@ TEST(FormAppearance, SkinCaptionHeightComesFromTheDefinitionSaturated)
         Lines lines = kSkin;
         lines.push_back("CaptionRect.height=" + height);
         Skin skin(lines);
-        auto form = Make<CForm>("form", 0, 0, 200, 100);
-        form->SetAppearance(skin.appearance);
-        form->Open();
-        EXPECT_EQ(form->GetCaptionHeight(), expected);
+        auto sized = Make<CForm>("form", 0, 0, 200, 100);
+        sized->SetAppearance(skin.appearance);
+        sized->Open();
+        EXPECT_EQ(sized->GetCaptionHeight(), expected);
     }
-}
 
-TEST(FormAppearance, SkinReadsNothingWithoutAResolver)
-{
+    // Without a resolver the skin reads nothing.
     AppearanceProperties properties;
     properties.Set("BodyRect.width", "64");
     CSkinFormAppearance appearance;

@@ -19,7 +19,7 @@ std::pair<float, float> Extent(const CanvasDraw& draw)
 
 } // namespace
 
-TEST(Image, AutoSizeFollowsTheImageSizeAtEveryDraw)
+TEST(Image, AutoSizeFollowsTheImageSizeAtEveryDrawStretchAndTheAnimatedImagesClip)
 {
     RecordingCanvas rc;
     auto image = Make<CImage>("image", 0, 0, 10, 10, kInitialized);
@@ -43,10 +43,7 @@ TEST(Image, AutoSizeFollowsTheImageSizeAtEveryDraw)
     image->SetSize(V(50, 40));
     image->Draw(rc.canvas.get());
     EXPECT_EQ(image->GetSize(), V(50, 40));
-}
 
-TEST(Image, StretchAndTheAnimatedImagesClip)
-{
     int row = 0;
     const std::tuple<const char*, bool, bool, float, float> rows[] = {
         {"stretched over the control", true, false, 31.5f, 0.5f},
@@ -55,28 +52,28 @@ TEST(Image, StretchAndTheAnimatedImagesClip)
         {"animated: the whole target", false, true, 31.5f, 0.25f}};
     for (const auto& [what, stretch, animated, right, u] : rows) {
         SCOPED_TRACE(what);
-        RecordingCanvas rc;
-        auto image = Make<CImage>("image", 0, 0, 0, 0, kInitialized);
-        image->SetTexture(boost::make_shared<FakeTexture>(64, 32, 128, 64));
-        image->SetImageScale(0.5f);
-        image->SetStretch(stretch);
-        image->SetBlendMode(1);
+        RecordingCanvas drawn;
+        auto stretched = Make<CImage>("image", 0, 0, 0, 0, kInitialized);
+        stretched->SetTexture(boost::make_shared<FakeTexture>(64, 32, 128, 64));
+        stretched->SetImageScale(0.5f);
+        stretched->SetStretch(stretch);
+        stretched->SetBlendMode(1);
         if (row++ >= 2) {
-            rc.canvas->IntersectClipRect(Rect2f(0, 0, 10, 10));
+            drawn.canvas->IntersectClipRect(Rect2f(0, 0, 10, 10));
         }
         if (animated) {
-            image->SetAnimation(boost::make_shared<CNullAnimationComponent>());
+            stretched->SetAnimation(boost::make_shared<CNullAnimationComponent>());
         }
-        image->Draw(rc.canvas.get());
-        ASSERT_EQ(rc.device->draws.size(), 1u);
-        EXPECT_EQ(Extent(rc.device->draws[0]), std::make_pair(right, u));
-        EXPECT_EQ(rc.device->draws[0].RenderState(os::gfx::RenderState::DestBlend),
-                  os::gfx::value::BlendOne); // the image's additive blend mode
-        EXPECT_EQ(rc.canvas->GetClipDepth(), 1u);
+        stretched->Draw(drawn.canvas.get());
+        ASSERT_EQ(drawn.device->draws.size(), 1u);
+        EXPECT_EQ(Extent(drawn.device->draws[0]), std::make_pair(right, u));
+        EXPECT_EQ(drawn.device->draws[0].RenderState(os::gfx::RenderState::DestBlend),
+                  os::gfx::value::BlendOne); // the stretched's additive blend mode
+        EXPECT_EQ(drawn.canvas->GetClipDepth(), 1u);
     }
 }
 
-TEST(Label, PlacesItsCaptionByAlignment)
+TEST(Label, PlacesItsCaptionByAlignmentAndAutoSizesOnlyWhenUndocked)
 {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const std::tuple<std::int32_t, std::int32_t, float, int, int> rows[] = {
@@ -97,11 +94,8 @@ TEST(Label, PlacesItsCaptionByAlignment)
         EXPECT_EQ(Calls(*rc.font), Lines{"'abc' (" + std::to_string(x) + "," + std::to_string(y) + ") FFFF0000"});
         EXPECT_EQ(rc.canvas->GetFontDepth(), 1u);
     }
-}
 
-TEST(Label, AutoSizeOnlyWhenUndocked)
-{
-    RecordingCanvas rc;
+    RecordingCanvas drawn;
     auto screen = Make<CScreen>("screen", 0, 0, 320, 200, kInitialized);
     auto free = Add<CLabel>(*screen, "free", 5, 5, 0, 0);
     auto docked = Add<CLabel>(*screen, "docked", 0, 0, 0, 10);
@@ -115,8 +109,8 @@ TEST(Label, AutoSizeOnlyWhenUndocked)
     // An auto-size label follows its font at the next draw; the docked one aligns inside its size.
     free->SetFont(canvas::CFont("smaller"));
     EXPECT_EQ(free->GetSize(), V(32, 16));
-    free->Draw(rc.canvas.get());
-    docked->Draw(rc.canvas.get());
+    free->Draw(drawn.canvas.get());
+    docked->Draw(drawn.canvas.get());
     EXPECT_EQ(free->GetSize(), V(24, 12));
     EXPECT_EQ(docked->GetSize(), V(320, 10));
 }

@@ -90,7 +90,7 @@ std::vector<boost::shared_ptr<IControlAppearance>> Skins(const Lines& lines,
 
 } // namespace
 
-TEST(PlainAppearanceTest, SolidColorFillsAndSingleBorderOutlinesOverAFaintFill)
+TEST(PlainAppearanceTest, SolidColorAndSingleBorderDrawingAndSkinsResolvingTheirTextureByName)
 {
     LogCanvas canvas;
     EXPECT_EQ(Lines{"fill (0,0,6,4) (0,1,0,0.5) b0"},
@@ -99,25 +99,7 @@ TEST(PlainAppearanceTest, SolidColorFillsAndSingleBorderOutlinesOverAFaintFill)
     LogCanvas border;
     EXPECT_EQ((Lines{"fill (1,1,8,6) (1,0,0,0.15) b0", "frame (1,1,8,6) (1,0,0,1) b0"}),
               DrawnBy(CSingleBorderAppearance::Create(), 10, 8, Color4<float>(1, 0, 0, 1), border));
-}
 
-TEST(PlainAppearanceTest, SkinKeysParseInTheClassicLocaleWhateverTheProcessLocale)
-{
-    ExpectKeysParse();
-    DecimalCommaLocale comma;
-    if (!comma.IsActive()) {
-        GTEST_SKIP() << "no decimal-comma locale could be built (localedef and the locales package)";
-    }
-    // The process locale really reads "1.5" as 1 now.
-    float seen = 0.0f;
-    ASSERT_EQ(1, std::sscanf("1.5", "%f", &seen));
-    ASSERT_EQ(1.0f, seen);
-    ExpectKeysParse();
-    EXPECT_EQ(0.5f, ParseAppearanceNumber("0.5"));
-}
-
-TEST(PlainAppearanceTest, SkinsResolveTheirTextureByNameAndAnEmptyResolverThrows)
-{
     FakeTexture texture(16, 16);
     for (const auto& [lines, name] :
          {std::pair<Lines, std::string>{{"Texture=frame.png"}, "frame.png"}, {{}, ""}, {{"texture=x.png"}, ""}}) {
@@ -139,6 +121,21 @@ TEST(PlainAppearanceTest, SkinsResolveTheirTextureByNameAndAnEmptyResolverThrows
         SCOPED_TRACE(skin->GetName());
         EXPECT_THROW(skin->LoadProperties(properties, TextureResolver()), boost::bad_function_call);
     }
+}
+
+TEST(PlainAppearanceTest, SkinKeysParseInTheClassicLocaleWhateverTheProcessLocale)
+{
+    ExpectKeysParse();
+    DecimalCommaLocale comma;
+    if (!comma.IsActive()) {
+        GTEST_SKIP() << "no decimal-comma locale could be built (localedef and the locales package)";
+    }
+    // The process locale really reads "1.5" as 1 now.
+    float seen = 0.0f;
+    ASSERT_EQ(1, std::sscanf("1.5", "%f", &seen));
+    ASSERT_EQ(1.0f, seen);
+    ExpectKeysParse();
+    EXPECT_EQ(0.5f, ParseAppearanceNumber("0.5"));
 }
 
 TEST(PlainAppearanceTest, SkinsDrawTheirPiecesOnlyTheThreePieceOnesFadeWhenDisabledAndBrokenOnesNeverFail)

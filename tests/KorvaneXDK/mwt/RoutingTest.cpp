@@ -33,7 +33,7 @@ TEST(Routing, ClicksComeOnceThroughNestedContainers)
     EXPECT_EQ(log, (Log{"P down (86,78)", "P up (86,78)", "P click"}));
 }
 
-TEST(Routing, HitOrder)
+TEST(Routing, HitOrderAndTheWheelBubblingUntilTaken)
 {
     const struct
     {
@@ -60,6 +60,23 @@ TEST(Routing, HitOrder)
         root->OnMouseDown(V(40, 40), 1); // the press comes after any focus change
         ASSERT_FALSE(log.empty());
         EXPECT_EQ(log.back(), row.expected);
+    }
+
+    // The wheel bubbles up until a handler takes it.
+    const std::tuple<const char*, int, bool, bool> wheel[] = {
+        {"no child handler", -1, true, false}, {"declined", 0, true, false}, {"taken", 1, false, true}};
+    for (const auto& [what, child, rootCalled, result] : wheel) {
+        SCOPED_TRACE(what);
+        auto root = MakeRoot();
+        auto a = Add(*root, "A", 10, 10, 50, 50);
+        bool heard = false;
+        root->MouseWheelEvent = [&](CControl*, float) { return heard = true, false; };
+        if (child >= 0) {
+            const bool takes = child == 1;
+            a->MouseWheelEvent = [takes](CControl*, float) { return takes; };
+        }
+        EXPECT_EQ(root->OnMouseWheel(V(20, 20), 1.0f), result);
+        EXPECT_EQ(heard, rootCalled);
     }
 }
 
@@ -141,25 +158,6 @@ TEST(Routing, PressOnOneReleaseOnAnotherCapturesAndLostReleases)
     root->OnWindowDeactivate();
     root->OnMouseUp(V(110, 20), 1);
     EXPECT_EQ(log, (Log{"B down (10,10)", "B deactivated"}));
-}
-
-TEST(Routing, WheelBubblesUntilTaken)
-{
-    const std::tuple<const char*, int, bool, bool> rows[] = {
-        {"no child handler", -1, true, false}, {"declined", 0, true, false}, {"taken", 1, false, true}};
-    for (const auto& [what, child, rootCalled, result] : rows) {
-        SCOPED_TRACE(what);
-        auto root = MakeRoot();
-        auto a = Add(*root, "A", 10, 10, 50, 50);
-        bool heard = false;
-        root->MouseWheelEvent = [&](CControl*, float) { return heard = true, false; };
-        if (child >= 0) {
-            const bool takes = child == 1;
-            a->MouseWheelEvent = [takes](CControl*, float) { return takes; };
-        }
-        EXPECT_EQ(root->OnMouseWheel(V(20, 20), 1.0f), result);
-        EXPECT_EQ(heard, rootCalled);
-    }
 }
 
 TEST(Routing, KeysPreviewAndGroupBroadcast)

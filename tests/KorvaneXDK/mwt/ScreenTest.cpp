@@ -86,7 +86,7 @@ TEST(Screen, TopMostFormsStayAboveWhateverIsAddedOrBroughtToTheFront)
     EXPECT_EQ(Order(*f.screen), (Lines{"H", "G", "T1", "F"}));
 }
 
-TEST(Screen, CascadeStepsAndWrapsAtTheEdges)
+TEST(Screen, CascadeStepsAndWrapsAddsWithoutFocusingAndNamesTheActiveForm)
 {
     ScreenFixture f({});
     std::vector<boost::shared_ptr<CControl>> forms;
@@ -100,19 +100,17 @@ TEST(Screen, CascadeStepsAndWrapsAtTheEdges)
     EXPECT_EQ(forms[48]->GetLocation(), V(1152, 768));
     EXPECT_EQ(forms[49]->GetLocation(), V(0, 0));
     EXPECT_EQ(forms[50]->GetLocation(), V(24, 16));
-}
 
-TEST(Screen, AddsWithoutFocusingAndNamesTheActiveForm)
-{
-    ScreenFixture f({"F"});
-    auto* form = dynamic_cast<CForm*>(f.Find("F"));
-    EXPECT_EQ(f.screen->GetFocusedControl(), nullptr);
-    EXPECT_EQ(f.screen->GetActiveForm(), nullptr);
+    // Adding does not focus; the active form is the focused one.
+    ScreenFixture g({"F"});
+    auto* active = dynamic_cast<CForm*>(g.Find("F"));
+    EXPECT_EQ(g.screen->GetFocusedControl(), nullptr);
+    EXPECT_EQ(g.screen->GetActiveForm(), nullptr);
 
-    form->SetFocus();
-    EXPECT_EQ(f.screen->GetActiveForm().get(), form);
-    EXPECT_TRUE(form->IsFocused());
-    f.screen->AddControl(Child("A"));
-    f.Find("A")->SetFocus();
-    EXPECT_EQ(f.screen->GetActiveForm(), nullptr);
+    active->SetFocus();
+    EXPECT_EQ(g.screen->GetActiveForm().get(), active);
+    EXPECT_TRUE(active->IsFocused());
+    g.screen->AddControl(Child("A"));
+    g.Find("A")->SetFocus();
+    EXPECT_EQ(g.screen->GetActiveForm(), nullptr);
 }

@@ -12,14 +12,10 @@ boost::shared_ptr<CScrollBar> MakeBar(float width = 100)
     return Make<CScrollBar>("bar", 0, 0, width, 16, kInitialized);
 }
 
-/// A skin scroll-bar appearance of the definition lines, both pictures resolved by name.
+/// A skin scroll-bar appearance of the definition lines, with the pictures "up" and "down".
 boost::shared_ptr<IControlAppearance> SkinOf(const Lines& lines, ITexture* up, ITexture* down)
 {
-    AppearanceProperties definition;
-    definition.ParseLines(lines);
-    boost::shared_ptr<IControlAppearance> skin = CSkinScrollBarAppearance::Create();
-    skin->LoadProperties(definition, [up, down](const std::string& name) { return name == "up" ? up : down; });
-    return skin;
+    return LoadSkin<CSkinScrollBarAppearance>(lines, {{"up", up}, {"down", down}});
 }
 
 } // namespace
@@ -51,8 +47,7 @@ TEST(ScrollBarTest, TheValueStaysAPageShortOfTheMaximumAndKeysStepIt)
         bar->SetMinimum(minimum);
         bar->SetMaximum(maximum);
         bar->SetPageSize(page);
-        EXPECT_EQ(pageSize, bar->GetPageSize());
-        EXPECT_EQ(pageSize, bar->GetEffectivePageSize());
+        EXPECT_EQ(std::pair(pageSize, pageSize), std::pair(bar->GetPageSize(), bar->GetEffectivePageSize()));
         bar->SetValue(set);
         EXPECT_EQ(value, bar->GetValue());
         // Range 0 counts as 1: the thumb stays a number.
@@ -115,7 +110,7 @@ TEST(ScrollBarTest, TheLeftButtonPressesTheFirstPartUnderThePointer)
     bar->SetParent(nullptr);
 }
 
-TEST(ScrollBarTest, TheThumbFollowsThePointerAndSnapsBackBeyondReach)
+TEST(ScrollBarTest, TheThumbFollowsThePointerSnapsBackBeyondReachAndStaysWithoutTravel)
 {
     auto bar = MakeBar();
     bar->OnMouseDown(V(20, 8), 1); // grabs the thumb 4 units in
@@ -136,25 +131,23 @@ TEST(ScrollBarTest, TheThumbFollowsThePointerAndSnapsBackBeyondReach)
     EXPECT_FALSE(bar->IsPartPressed());
     bar->OnMouseMove(V(49.4f, 8), 1);
     EXPECT_EQ(90, bar->GetValue()) << "no drag after the window went inactive";
-}
 
-TEST(ScrollBarTest, ABarWithNoTravelForItsThumbKeepsItsValueWhileDragged)
-{
+    // A bar with no travel for its thumb keeps its value while dragged.
     const std::tuple<const char*, float, float, V, V> rows[] = {// Track 68, thumb 6.8 raised to 74.8: no travel left.
                                                                 {"no travel", 100, 74.8f, V(20, 8), V(30, 8)},
                                                                 // Track 8, thumb 0.8 raised to 16: the travel is -7.2.
                                                                 {"negative travel", 40, 0, V(20, 8), V(10, 8)}};
     for (const auto& [what, width, minThumb, grab, move] : rows) {
         SCOPED_TRACE(what);
-        auto bar = MakeBar(width);
+        auto stuck = MakeBar(width);
         if (minThumb > 0) {
-            bar->SetMinThumbLength(minThumb);
+            stuck->SetMinThumbLength(minThumb);
         }
-        bar->SetValue(50);
-        bar->OnMouseDown(grab, 1);
-        ASSERT_EQ(CScrollBar::kPartThumb, bar->GetPressedPart());
-        bar->OnMouseMove(move, 1);
-        EXPECT_EQ(50, bar->GetValue());
+        stuck->SetValue(50);
+        stuck->OnMouseDown(grab, 1);
+        ASSERT_EQ(CScrollBar::kPartThumb, stuck->GetPressedPart());
+        stuck->OnMouseMove(move, 1);
+        EXPECT_EQ(50, stuck->GetValue());
     }
 }
 
@@ -190,7 +183,7 @@ TEST(ScrollBarTest, HoldingAPartRepeatsAfterAQuarterSecondAndUpdateRunsNothingEl
     EXPECT_EQ(47, slow->GetValue());
 }
 
-TEST(ScrollBarTest, SimpleAndSkinDrawingWithAPartHeld)
+TEST(ScrollBarTest, SimpleAndSkinDrawingWithAPartHeldAndWithoutPictures)
 {
     FakeTexture up(8, 8), down(8, 8);
     const std::string frame = " (1,1,1,1) b1";
@@ -224,11 +217,8 @@ TEST(ScrollBarTest, SimpleAndSkinDrawingWithAPartHeld)
     EXPECT_EQ((Lines{"skin (0,52,12,12) down (1,1,1,1)", "skin (0,0,12,12) up (1,1,1,1)", "fill (0,40,12,12)" + dim,
                      "fill (0,12,12,16)" + dim, "skin (0,28,12,12) up (1,1,1,1)"}),
               draw(true, V(12, 64), 1, 25, 25, V(6, 58)));
-}
 
-TEST(ScrollBarTest, SkinDefaultsAndAMissingPictureIsNotDrawn)
-{
-    FakeTexture up(8, 8);
+    // The skin's defaults; a missing picture is not drawn.
     EXPECT_TRUE(std::isnan(LoadSkin<CSkinScrollBarAppearance>({"MaxButtonSize=nan"}, {})->GetMaxButtonSize()));
     EXPECT_EQ(128.0f, LoadSkin<CSkinScrollBarAppearance>({}, {})->GetMaxButtonSize());
     EXPECT_EQ("SkinScrollBar", CSkinScrollBarAppearance().GetName());

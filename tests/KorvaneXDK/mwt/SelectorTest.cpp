@@ -32,7 +32,7 @@ struct Selector
 
 } // namespace
 
-TEST(SelectorTest, StepsStopAtTheEndsAndFadeTheMarkerThere)
+TEST(SelectorTest, StepsStopAtTheEndsFadeTheMarkerThereAndWideTextIsClipped)
 {
     RecordingCanvas fonts; // "default": 8 units a character, 16 high
     Selector s;
@@ -58,9 +58,12 @@ TEST(SelectorTest, StepsStopAtTheEndsAndFadeTheMarkerThere)
         EXPECT_EQ((Lines{std::string("text (6,7) '<' ") + left, std::string("text (106,7) '>' ") + right, text}),
                   s.Draw());
     }
+
+    s.selector->GetItems()[0] = "abcdefghijklmnop"; // 128 wide: starts at -4
+    EXPECT_EQ("clipped (0,7,120,16) 'abcdefghijklmnop' (1,1,1,1)", s.Draw().back());
 }
 
-TEST(SelectorTest, ClicksStepOnlyStrictlyInsideTheOuterThirds)
+TEST(SelectorTest, ClicksOnTheOuterThirdsAndTheWheelStepUnlessItsHandlerTakesIt)
 {
     const std::tuple<float, int> rows2[] = {{0, 0}, {39.99f, 0}, {40, 1}, {60, 1}, {80, 1}, {80.01f, 2}, {119, 2}};
     for (const auto& [x, selected] : rows2) {
@@ -72,16 +75,13 @@ TEST(SelectorTest, ClicksStepOnlyStrictlyInsideTheOuterThirds)
             EXPECT_EQ(selected, s.selector->GetSelectedIndex());
         }
     }
-}
 
-TEST(SelectorTest, TheWheelStepsUnlessItsHandlerTakesIt)
-{
-    const std::tuple<const char*, int, float, int> rows[] = {{"up", -1, 1, 2},
-                                                             {"no movement steps back", -1, 0, 0},
-                                                             {"down", -1, -2, 0},
-                                                             {"declined", 0, 1, 2},
-                                                             {"taken", 1, 1, 1}};
-    for (const auto& [what, handler, delta, selected] : rows) {
+    const std::tuple<const char*, int, float, int> wheel[] = {{"up", -1, 1, 2},
+                                                              {"no movement steps back", -1, 0, 0},
+                                                              {"down", -1, -2, 0},
+                                                              {"declined", 0, 1, 2},
+                                                              {"taken", 1, 1, 1}};
+    for (const auto& [what, handler, delta, selected] : wheel) {
         SCOPED_TRACE(what);
         Selector s;
         s.selector->SetSelectedIndex(1);
@@ -111,12 +111,4 @@ TEST(SelectorTest, AnEmptyListFiresOnceAndShowsOnlyFadedMarkersOrTheNameWhenLayi
     s.selector->SetParent(form.get());
     EXPECT_EQ("clipped (28,7,64,16) 'selector' (1,1,1,1)", s.Draw().back());
     s.selector->SetParent(nullptr);
-}
-
-TEST(SelectorTest, TextWiderThanTheSelectorIsClippedToIt)
-{
-    RecordingCanvas fonts; // "default": 8 units a character, 16 high
-    Selector s;
-    s.selector->GetItems()[0] = "abcdefghijklmnop"; // 128 wide: starts at -4
-    EXPECT_EQ("clipped (0,7,120,16) 'abcdefghijklmnop' (1,1,1,1)", s.Draw().back());
 }
