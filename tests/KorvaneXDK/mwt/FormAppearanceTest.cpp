@@ -46,13 +46,7 @@ struct AppearanceFixture
         form->SetFocus();
     }
 
-    void Draw()
-    {
-        canvas.trace.clear();
-        rc.font->calls.clear();
-        rc.device->Clear();
-        look->Draw(form.get(), &canvas);
-    }
+    void Draw() { look->Draw(form.get(), &canvas); }
 
     RecordingCanvas rc;
     TracingCanvas canvas{rc.device};
@@ -84,11 +78,9 @@ TEST(FormAppearance, CaptionBoxesClientRectanglesTheSkinCaptionHeightAndNoResolv
         form->SetMaximizeBoxEnabled(maximize);
         form->SetRollUpBoxEnabled(true);
         form->Open();
-        EXPECT_EQ(form->GetCloseBoxRect(), close);
-        EXPECT_EQ(form->GetMaximizeBoxRect(), max);
-        EXPECT_EQ(form->GetRollUpBoxRect(), rollUp);
-        EXPECT_EQ(form->GetClientRect(), client);
-        EXPECT_EQ(form->GetCaptionHeight(), captionHeight);
+        EXPECT_EQ(std::tuple(close, max, rollUp, client, captionHeight),
+                  std::tuple(form->GetCloseBoxRect(), form->GetMaximizeBoxRect(), form->GetRollUpBoxRect(),
+                             form->GetClientRect(), form->GetCaptionHeight()));
     }
 
     // The skin's caption height comes from the definition, saturated.
@@ -148,8 +140,8 @@ TEST(FormAppearance, SimpleFrameByStyleAndFocus)
         }
         EXPECT_EQ(f.canvas.Only({"fill", "frame"}), want);
         EXPECT_EQ(Calls(*f.rc.font), text);
-        EXPECT_EQ(f.canvas.GetBrushDepth(), 1u);
-        EXPECT_EQ(f.canvas.GetFontDepth(), 1u);
+        EXPECT_EQ(std::pair(f.canvas.GetBrushDepth(), f.canvas.GetFontDepth()),
+                  std::pair(std::size_t{1}, std::size_t{1}));
     }
 }
 
@@ -186,10 +178,8 @@ TEST(FormAppearance, SkinFrameRolledUpAndWithoutTextures)
                 corners.push_back(Number(v.x) + " " + Number(v.u) + "," + Number(v.v));
             }
         }
-        EXPECT_EQ(drawn, skinDraws);
-        EXPECT_EQ(corners, boxes);
         // The caption text in the form's font: its 16 high line centred in 24, from the caption's left.
-        EXPECT_EQ(Calls(*f.rc.font), Lines{text});
+        EXPECT_EQ(std::tuple(skinDraws, boxes, Lines{text}), std::tuple(drawn, corners, Calls(*f.rc.font)));
         EXPECT_EQ(f.canvas.GetBrush().GetBlendMode(), canvas::CBrush::kBlendNormal);
     }
 }

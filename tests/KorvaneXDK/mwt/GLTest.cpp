@@ -5,7 +5,6 @@
  * Run with KORVANE_UPDATE_REFERENCE_IMAGES=1 to write the reference picture afresh into the source tree (then look at
  * it before committing it). */
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <functional>
 
@@ -22,7 +21,6 @@
 #include "os/gfx/Math.h"
 #include "os/gfx/ResultCodes.h"
 #include "os/gfx/Texture.h"
-#include "tools/kvatool/Packer.h"
 
 namespace
 {
@@ -38,27 +36,18 @@ public:
     double GetElapsedMilliseconds() override { return 250.0; }
 };
 
-/// The driver with a device reading an archive the project's tool packs from the program's canvas shaders, skin
-/// definitions and generated skin pictures; fixed-metric fonts; a canvas drawing in screen pixels.
+/// The driver with a device reading the program's archive (its canvas shaders, skin definitions and generated skin
+/// pictures); fixed-metric fonts; a canvas drawing in screen pixels.
 class SkinGLTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        for (const std::string name : {"shader/canvas.vs", "shader/canvas.ps"}) {
-            dir.Write("src/" + name, TempDir::Read(KORVANE_SOURCE_DIR "/data/" + name));
-        }
-        for (const auto& entry : std::filesystem::directory_iterator(KORVANE_SOURCE_DIR "/data/skin")) {
-            dir.Write("src/skin/" + entry.path().filename().string(), TempDir::Read(entry.path().string()));
-        }
-        kvatool::PackFolders({dir.File("src"), KORVANE_BINARY_DIR "/generated/skin"}, dir.File("data.kva"),
-                             kvatool::PackOptions());
-
         ASSERT_TRUE(CreateApplicationDriver(nullptr));
         driver = GetApplicationDriver();
         ASSERT_TRUE(driver->InitializeGraphicsForTesting(kSkinWidth, kSkinHeight));
-        driver->SetDataLoader(
-            boost::shared_ptr<IDataLoader>(new TArchiveFileDataLoader<CArchiveFileLoader>(dir.File("data.kva"))));
+        driver->SetDataLoader(boost::shared_ptr<IDataLoader>(
+            new TArchiveFileDataLoader<CArchiveFileLoader>(KORVANE_BINARY_DIR "/bin/data.kva")));
         driver->CreateShaderEnvironment();
         CShaderEnvironment* environment = driver->GetShaderEnvironment();
         device = driver->GetGraphics()->GetDevice();
@@ -115,7 +104,6 @@ protected:
     }
 
     RecordingCanvas fonts; // "default": 8 units a character, 16 high
-    TempDir dir;
     CGameApplicationDriverCX* driver = nullptr;
     os::gfx::Device* device = nullptr;
     boost::shared_ptr<CShaderPair> pair;
