@@ -27,14 +27,13 @@ TEST(Image, AutoSizeFollowsTheImageSizeAtEveryDrawStretchAndTheAnimatedImagesCli
     image->ResizeEvent = [&](CControl*) { ++resized; };
     image->SetImagePath("formimage\\a.png");
     image->Draw(rc.canvas.get());
-    EXPECT_TRUE(rc.device->draws.empty()); // a path alone shows nothing
-    EXPECT_EQ(image->GetSize(), V(10, 10));
+    // A path alone shows nothing.
+    EXPECT_EQ(std::pair(true, V(10, 10)), std::pair(rc.device->draws.empty(), image->GetSize()));
 
     auto texture = boost::make_shared<FakeTexture>(64, 32, 128, 64);
     image->SetTexture(texture);
     image->SetImageScale(0.5f);
-    EXPECT_EQ(image->GetSize(), V(32, 16));
-    EXPECT_EQ(resized, 1);
+    EXPECT_EQ(std::pair(V(32, 16), 1), std::pair(image->GetSize(), resized));
     image->Draw(rc.canvas.get());
     image->Draw(rc.canvas.get());
     EXPECT_EQ(resized, 3);
@@ -66,10 +65,11 @@ TEST(Image, AutoSizeFollowsTheImageSizeAtEveryDrawStretchAndTheAnimatedImagesCli
         }
         stretched->Draw(drawn.canvas.get());
         ASSERT_EQ(drawn.device->draws.size(), 1u);
-        EXPECT_EQ(Extent(drawn.device->draws[0]), std::make_pair(right, u));
-        EXPECT_EQ(drawn.device->draws[0].RenderState(os::gfx::RenderState::DestBlend),
-                  os::gfx::value::BlendOne); // the stretched's additive blend mode
-        EXPECT_EQ(drawn.canvas->GetClipDepth(), 1u);
+        // In the image's additive blend mode; the clip stack as it was.
+        EXPECT_EQ(std::tuple(std::pair(right, u), os::gfx::value::BlendOne, std::size_t{1}),
+                  std::tuple(Extent(drawn.device->draws[0]),
+                             drawn.device->draws[0].RenderState(os::gfx::RenderState::DestBlend),
+                             drawn.canvas->GetClipDepth()));
     }
 }
 
@@ -91,8 +91,9 @@ TEST(Label, PlacesItsCaptionByAlignmentAndAutoSizesOnlyWhenUndocked)
         label->SetVerticalAlignment(valign);
         label->SetColor(Color4<float>(1, 0, 0, 1));
         label->Draw(rc.canvas.get());
-        EXPECT_EQ(Calls(*rc.font), Lines{"'abc' (" + std::to_string(x) + "," + std::to_string(y) + ") FFFF0000"});
-        EXPECT_EQ(rc.canvas->GetFontDepth(), 1u);
+        EXPECT_EQ(
+            std::pair(Lines{"'abc' (" + std::to_string(x) + "," + std::to_string(y) + ") FFFF0000"}, std::size_t{1}),
+            std::pair(Calls(*rc.font), rc.canvas->GetFontDepth()));
     }
 
     RecordingCanvas drawn;
@@ -102,15 +103,13 @@ TEST(Label, PlacesItsCaptionByAlignmentAndAutoSizesOnlyWhenUndocked)
     docked->SetDock(CControl::kDockTop);
     free->SetText("four"); // the designs' name for the caption
     docked->SetCaption("four");
-    EXPECT_EQ(free->GetCaption(), "four");
-    EXPECT_EQ(free->GetSize(), V(32, 16));
-    EXPECT_EQ(docked->GetSize(), V(320, 10));
+    EXPECT_EQ(std::tuple("four", V(32, 16), V(320, 10)),
+              std::tuple(free->GetCaption(), free->GetSize(), docked->GetSize()));
 
     // An auto-size label follows its font at the next draw; the docked one aligns inside its size.
     free->SetFont(canvas::CFont("smaller"));
     EXPECT_EQ(free->GetSize(), V(32, 16));
     free->Draw(drawn.canvas.get());
     docked->Draw(drawn.canvas.get());
-    EXPECT_EQ(free->GetSize(), V(24, 12));
-    EXPECT_EQ(docked->GetSize(), V(320, 10));
+    EXPECT_EQ(std::pair(V(24, 12), V(320, 10)), std::pair(free->GetSize(), docked->GetSize()));
 }
