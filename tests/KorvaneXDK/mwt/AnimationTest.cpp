@@ -31,9 +31,8 @@ boost::shared_ptr<CControl> MakeControl(const char* animation = nullptr)
     control->SetSize(Vector2<float>(100.0f, 40.0f));
     control->SetEffectTransform(canvas::MakeTranslation(kShift.x, kShift.y));
     control->SetEffectColor(kSentinel);
-    if (animation) {
+    if (animation)
         control->SetAnimation(CAnimationComponentStock::GetInstance()->Create(animation));
-    }
     return control;
 }
 
@@ -103,9 +102,8 @@ TEST(AnimationTest, TheRegistryNamesCreatesAndFailsOnUnknownNames)
     boost::shared_ptr<CAnimationComponentStock> global = CAnimationComponentStock::GetInstance();
     EXPECT_EQ(global, CAnimationComponentStock::GetInstance());
     Lines sorted = {"kept"}; // the output form appends
-    for (const Row& row : kRows) {
+    for (const Row& row : kRows)
         sorted.push_back(std::get<0>(row));
-    }
     std::sort(sorted.begin() + 1, sorted.end());
     EXPECT_EQ(Lines(sorted.begin() + 1, sorted.end()), global->GetNames());
     Lines out = {"kept"};
@@ -170,9 +168,8 @@ TEST(AnimationTest, EveryRegisteredAnimationStartsEndsAndFinishesAsDescribed)
         for (int frame = 1; frame <= 200; ++frame) {
             animation->Update(kFrame);
             EXPECT_EQ(animation->IsFinished(), animation->IsCompleted());
-            if (finishedAt == kNever && animation->IsFinished()) {
+            if (finishedAt == kNever && animation->IsFinished())
                 finishedAt = static_cast<float>(frame) * kFrame;
-            }
         }
         EXPECT_NEAR(finish, finishedAt, finish == kNever ? 0.0f : kFrame * 1.01f);
         if (end) {
@@ -280,9 +277,8 @@ TEST(AnimationTest, DelayDecoratorShowsTheStartThenHandsOnTheWholeFrame)
     // At 60 frames a second it finishes about 0.7 s after it was attached, at most a frame early.
     auto timed = MakeControl("TiltCloseDelay");
     int frames = 0;
-    for (; !timed->GetAnimation()->IsCompleted() && frames < 1000; ++frames) {
+    for (; !timed->GetAnimation()->IsCompleted() && frames < 1000; ++frames)
         timed->GetAnimation()->Update(1.0f / 60.0f);
-    }
     EXPECT_NEAR(0.7f - 0.5f / 60.0f, static_cast<float>(frames) / 60.0f, 0.5f / 60.0f + 1e-4f);
 
     // The decorator passes its parent and enabled flag on.

@@ -196,9 +196,8 @@ TEST(Appearance, CastControlAndTheTemplateDefaults)
     plain.SetBounds(Rect2f(10, 20, 30, 40));
     const std::tuple<V, bool> rows[] = {{V(10, 20), true},  {V(39.99f, 59.99f), true}, {V(40, 20), false},
                                         {V(10, 60), false}, {V(9.99f, 30), false},     {V(20, 19.99f), false}};
-    for (const auto& [point, hit] : rows) {
+    for (const auto& [point, hit] : rows)
         EXPECT_EQ(transparent.HitTest(&plain, point), hit) << Point(point);
-    }
     Rect2f client(1, 1, 1, 1);
     plain.SetBounds(Rect2f(35, 7, 100, 40));
     transparent.GetClientRect(client, &plain);

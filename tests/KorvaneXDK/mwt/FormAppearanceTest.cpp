@@ -130,14 +130,12 @@ TEST(FormAppearance, SimpleFrameByStyleAndFocus)
         f.form->SetFormStyle(style);
         f.form->Open();
         f.form->SetColor(Color4<float>(0.2f, 0.4f, 0.6f, alpha));
-        if (!focused) {
+        if (!focused)
             f.other->SetFocus();
-        }
         f.Draw();
         Lines want = expected;
-        if (alpha > 0 && !text.empty()) {
+        if (alpha > 0 && !text.empty())
             want.push_back(client);
-        }
         EXPECT_EQ(f.canvas.Only({"fill", "frame"}), want);
         EXPECT_EQ(Calls(*f.rc.font), text);
         EXPECT_EQ(std::pair(f.canvas.GetBrushDepth(), f.canvas.GetFontDepth()),
@@ -164,9 +162,8 @@ TEST(FormAppearance, SkinFrameRolledUpAndWithoutTextures)
             f.form->OnMouseDown(V(f.form->GetRollUpBoxRect().left + 1, 3), 1);
             ASSERT_EQ(f.form->GetWindowState(), CForm::kStateRolledUp);
         }
-        if (!focused) {
+        if (!focused)
             f.other->SetFocus();
-        }
         f.Draw();
         EXPECT_EQ(f.canvas.Only({"fill", "frame"}), fills);
         std::size_t drawn = 0;

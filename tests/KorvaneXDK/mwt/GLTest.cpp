@@ -145,9 +145,8 @@ TEST_F(SkinGLTest, ClippedChildrenANinePieceSkinAndItsMirrorImage)
         Add<CPanel>(*panel, "child", 30, 20, 40, 30)->SetColor(Color4<float>(1, 0, 0, 1));
         screen->Draw(glCanvas.get());
         ExpectPixels([panelAlpha](int x, int y) -> std::uint32_t {
-            if (Inside(x, y, 40, 30, 50, 40)) {
+            if (Inside(x, y, 40, 30, 50, 40))
                 return 0xFF0000u;
-            }
             return panelAlpha > 0 && Inside(x, y, 10, 10, 50, 40) ? 0x0000FFu : 0;
         });
     }
@@ -176,9 +175,8 @@ TEST_F(SkinGLTest, ClippedChildrenANinePieceSkinAndItsMirrorImage)
         auto screen = Make<CScreen>("screen", 0, 0, kSkinWidth, kSkinHeight, kInitialized);
         auto control = Add<CControl>(*screen, "skinned", 20, 10, 40, 24);
         control->SetAppearance(skin);
-        if (mirrored) {
+        if (mirrored)
             control->SetAnimation(CAnimationComponentStock::GetInstance()->Create("HorizontalMirrorStatic"));
-        }
         screen->Draw(glCanvas.get());
         // The mirror x -> 40 - x swaps the columns and turns the canvas's half-pixel shift around, so everything lands
         // one pixel to the right.
@@ -227,9 +225,8 @@ TEST_F(SkinGLTest, AFramedSkinnedFormWithOneControlOfEachKindMatchesItsReference
     ASSERT_EQ(os::gfx::kOk, device->ReadBackBuffer(&pixels, nullptr, nullptr));
     std::string picture = "P6\n" + std::to_string(kSkinWidth) + " " + std::to_string(kSkinHeight) + "\n255\n";
     const std::size_t header = picture.size();
-    for (const std::uint32_t pixel : pixels) {
+    for (const std::uint32_t pixel : pixels)
         picture += {static_cast<char>(pixel >> 16), static_cast<char>(pixel >> 8), static_cast<char>(pixel)};
-    }
     ASSERT_EQ(header + kSkinWidth * kSkinHeight * 3, picture.size());
     const char* update = std::getenv("KORVANE_UPDATE_REFERENCE_IMAGES");
     if (update && std::string(update) == "1") {
@@ -243,8 +240,7 @@ TEST_F(SkinGLTest, AFramedSkinnedFormWithOneControlOfEachKindMatchesItsReference
     // A few levels of rounding per channel are the software rasteriser's business; a changed skin or layout moves far
     // more than a handful of pixels.
     int different = 0;
-    for (std::size_t i = header; i < picture.size(); ++i) {
+    for (std::size_t i = header; i < picture.size(); ++i)
         different += std::abs(int(std::uint8_t(picture[i])) - int(std::uint8_t(reference[i]))) > 6 ? 1 : 0;
-    }
     EXPECT_LE(different, kSkinWidth * kSkinHeight * 3 / 500) << different << " channel values differ";
 }

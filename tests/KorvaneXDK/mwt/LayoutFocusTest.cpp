@@ -31,9 +31,8 @@ TEST(Docking, LayoutsAndWhatLaysOutAgain)
             made.back()->SetDock(c.dock);
         }
         std::string bounds;
-        for (const auto& child : made) {
+        for (const auto& child : made)
             bounds += Rect(child->GetBounds());
-        }
         return bounds;
     };
     // Top, bottom, left and fill with padding 4.
@@ -96,9 +95,8 @@ TEST(FocusNavigation, ReadingOrderWrapNestingAndADisabledFocusedChild)
 
     std::vector<std::string> order;
     order.push_back(root->FocusFirst()->GetName());
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 4; ++i)
         order.push_back(root->FocusNext()->GetName());
-    }
     EXPECT_EQ(order, (std::vector<std::string>{"(10,20)", "twin (10,20)", "(200,20)", "(10,50)", "(10,20)"}));
     EXPECT_EQ(root->FocusPrevious()->GetName(), "(10,50)");
     EXPECT_EQ(root->FocusLast()->GetName(), "(10,50)");

@@ -122,9 +122,8 @@ boost::shared_ptr<T> Make(const std::string& name, float x, float y, float w, fl
     auto control = boost::make_shared<T>(name);
     control->SetLocation(Vector2<float>(x, y));
     control->ApplySize(Vector2<float>(w, h));
-    if (initialized) {
+    if (initialized)
         control->Initialize();
-    }
     return control;
 }
 
@@ -208,9 +207,8 @@ public:
     {
         std::vector<std::string> out;
         for (const std::string& entry : trace) {
-            if (std::any_of(prefixes.begin(), prefixes.end(), [&](const char* p) { return entry.rfind(p, 0) == 0; })) {
+            if (std::any_of(prefixes.begin(), prefixes.end(), [&](const char* p) { return entry.rfind(p, 0) == 0; }))
                 out.push_back(entry);
-            }
         }
         return out;
     }

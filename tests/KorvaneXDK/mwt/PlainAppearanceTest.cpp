@@ -71,9 +71,8 @@ void ExpectKeysParse()
     for (const auto& [value, want] : rows) {
         SCOPED_TRACE(value ? "\"" + *value + "\"" : std::string("missing"));
         Lines lines = {"BodyRect.top=3", "BodyRect.width=7.25", "BodyRect.height=0.5"};
-        if (value) {
+        if (value)
             lines.push_back("BodyRect.left=" + *value);
-        }
         const Rect2f body = LoadSkin<CSkinAppearance>(lines, {})->GetBodyRect();
         EXPECT_TRUE(std::isnan(want) ? std::isnan(body.left) : want == body.left) << body.left;
         EXPECT_EQ(Rect2f(0, 3, 7.25f, 0.5f), Rect2f(0, body.top, body.width, body.height));
@@ -127,9 +126,8 @@ TEST(PlainAppearanceTest, SkinKeysParseInTheClassicLocaleWhateverTheProcessLocal
 {
     ExpectKeysParse();
     DecimalCommaLocale comma;
-    if (!comma.IsActive()) {
+    if (!comma.IsActive())
         GTEST_SKIP() << "no decimal-comma locale could be built (localedef and the locales package)";
-    }
     // The process locale really reads "1.5" as 1 now.
     float seen = 0.0f;
     ASSERT_EQ(1, std::sscanf("1.5", "%f", &seen));
@@ -158,9 +156,8 @@ TEST(PlainAppearanceTest, SkinsDrawTheirPiecesOnlyTheThreePieceOnesFadeWhenDisab
             const std::vector<canvas::CanvasVertex> triangles = canvas.device->draws[0].Triangles();
             EXPECT_EQ(ninePiece ? 54u : 18u, triangles.size());
             EXPECT_EQ(&texture, canvas.device->draws[0].texture);
-            for (const canvas::CanvasVertex& v : triangles) {
+            for (const canvas::CanvasVertex& v : triangles)
                 EXPECT_EQ((ninePiece || enabled ? 0xFFu : 0x80u) << 24 | 0xFFFFFFu, v.color0);
-            }
         }
     }
 

@@ -61,9 +61,8 @@ TEST(ScrollBarTest, AppearancesLayOutButtonsTrackAndThumb)
     // Decrease and increase buttons, track and thumb of a bar of the simple appearance (no skin lines) or a skin.
     auto layout = [&up](const Lines& skin, V size, std::int32_t orientation) {
         auto bar = Make<CScrollBar>("bar", 0, 0, size.x, size.y);
-        if (!skin.empty()) {
+        if (!skin.empty())
             bar->SetAppearance(SkinOf(skin, &up, &up));
-        }
         bar->Initialize();
         bar->SetOrientation(orientation);
         return Rect(bar->GetDecreaseButtonRect()) + Rect(bar->GetIncreaseButtonRect()) + Rect(bar->GetTrackRect()) +
@@ -138,9 +137,8 @@ TEST(ScrollBarTest, TheThumbFollowsThePointerSnapsBackBeyondReachAndStaysWithout
     for (const auto& [what, width, minThumb, grab, move] : rows) {
         SCOPED_TRACE(what);
         auto stuck = MakeBar(width);
-        if (minThumb > 0) {
+        if (minThumb > 0)
             stuck->SetMinThumbLength(minThumb);
-        }
         stuck->SetValue(50);
         stuck->OnMouseDown(grab, 1);
         ASSERT_EQ(CScrollBar::kPartThumb, stuck->GetPressedPart());

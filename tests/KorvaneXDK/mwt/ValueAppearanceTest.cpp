@@ -93,9 +93,8 @@ private:
     /// (A call that throws leaves the count raised; the tests end their traces there.)
     void Enter(const std::string& call)
     {
-        if (depth_++ == 0) {
+        if (depth_++ == 0)
             Trace(call + " " + Brush());
-        }
     }
     void Leave() { --depth_; }
 };
