@@ -34,7 +34,6 @@ TEST(ButtonTest, ThePointerPressesAndOnlyAReleaseOverTheButtonClicks)
                                                           {"up", V(150, 20), false, 0},  {"move", V(20, 20), false, 0},
                                                           {"down", V(20, 20), true, 0},  {"up", V(30, 30), false, 1}};
     for (const auto& [step, point, pressed, clicks] : rows) {
-        SCOPED_TRACE(std::string(step) + " " + Point(point));
         const std::string kind = step;
         kind == "down"   ? panel->OnMouseDown(point, 1)
         : kind == "move" ? panel->OnMouseMove(point, 1)
@@ -42,7 +41,8 @@ TEST(ButtonTest, ThePointerPressesAndOnlyAReleaseOverTheButtonClicks)
         // Only the click plays the press animation.
         EXPECT_EQ(std::tuple(pressed, clicks, clicks > 0),
                   std::tuple(button->IsPressed(), clicked,
-                             dynamic_cast<CSoftTouchAnimation*>(button->GetAnimation().get()) != nullptr));
+                             dynamic_cast<CSoftTouchAnimation*>(button->GetAnimation().get()) != nullptr))
+            << std::string(step) + " " + Point(point);
     }
     button->OnMouseDown(V(5, 5), 3);
     EXPECT_TRUE(button->IsPressed()) << "any mouse button presses";
@@ -113,7 +113,6 @@ TEST(ButtonTest, IconAndCaptionPlacementDisabledAndPressedColoursAndAMissingDown
         {"skin disabled", true, false, false, {"skin (0,0,100,40) up (1,1,1,0.5)", halfIcon, halfCaption}},
         {"skin pressed", true, true, true, {"skin (0,0,100,40) down (1,1,1,1)", icon1, brightIcon, caption}}};
     for (const auto& [what, skin, enabled, pressed, want] : rows) {
-        SCOPED_TRACE(what);
         LogCanvas canvas;
         canvas.names = {{&up, "up"}, {&down, "down"}};
         auto button = MakeButton("ok");
@@ -125,7 +124,7 @@ TEST(ButtonTest, IconAndCaptionPlacementDisabledAndPressedColoursAndAMissingDown
         if (pressed)
             button->OnMouseDown(V(50, 20), 1);
         button->Draw(&canvas);
-        EXPECT_EQ(want, canvas.Only({"fill", "frame", "skin", "image", "clipped"}));
+        EXPECT_EQ(want, canvas.Only({"fill", "frame", "skin", "image", "clipped"})) << what;
     }
 
     // No body at all when it is switched off.

@@ -69,7 +69,6 @@ TEST(FormAppearance, CaptionBoxesClientRectanglesTheSkinCaptionHeightAndNoResolv
         {"skin without maximise", true, 2, false, {172, 2, 20, 20}, kNone, {148, 2, 20, 20}, {8, 32, 184, 60}, 24},
         {"skin unframed", true, 0, true, kNone, kNone, kNone, {0, 0, 200, 100}, 20}};
     for (const auto& [what, skin, style, maximize, close, max, rollUp, client, captionHeight] : rows) {
-        SCOPED_TRACE(what);
         Skin skinned;
         auto form = Make<CForm>("form", 0, 0, 200, 100);
         form->SetAppearance(skin ? skinned.appearance : CSimpleFormAppearance::Create());
@@ -80,7 +79,8 @@ TEST(FormAppearance, CaptionBoxesClientRectanglesTheSkinCaptionHeightAndNoResolv
         form->Open();
         EXPECT_EQ(std::tuple(close, max, rollUp, client, captionHeight),
                   std::tuple(form->GetCloseBoxRect(), form->GetMaximizeBoxRect(), form->GetRollUpBoxRect(),
-                             form->GetClientRect(), form->GetCaptionHeight()));
+                             form->GetClientRect(), form->GetCaptionHeight()))
+            << what;
     }
 
     // The skin's caption height comes from the definition, saturated.
@@ -88,14 +88,13 @@ TEST(FormAppearance, CaptionBoxesClientRectanglesTheSkinCaptionHeightAndNoResolv
                                            {"nan", 0},
                                            {"1e30", 2147483647},
                                            {"-1e30", -2147483647 - 1}}) {
-        SCOPED_TRACE(height);
         Lines lines = kSkin;
         lines.push_back("CaptionRect.height=" + height);
         Skin skin(lines);
         auto sized = Make<CForm>("form", 0, 0, 200, 100);
         sized->SetAppearance(skin.appearance);
         sized->Open();
-        EXPECT_EQ(sized->GetCaptionHeight(), expected);
+        EXPECT_EQ(sized->GetCaptionHeight(), expected) << height;
     }
 
     // Without a resolver the skin reads nothing.

@@ -80,7 +80,6 @@ TEST(Label, PlacesItsCaptionByAlignmentAndAutoSizesOnlyWhenUndocked)
         {7, 2, 19, 0, 14}, {1, 1, nan, 0, 7}, // a width that is no number centres at 0
     };
     for (const auto& [align, valign, width, x, y] : rows) {
-        SCOPED_TRACE(std::to_string(align) + "/" + std::to_string(valign) + " in " + std::to_string(width));
         RecordingCanvas rc;
         auto label = Make<CLabel>("label", 0, 0, width, 30, kInitialized);
         label->SetAutoSize(false);
@@ -91,7 +90,8 @@ TEST(Label, PlacesItsCaptionByAlignmentAndAutoSizesOnlyWhenUndocked)
         label->Draw(rc.canvas.get());
         EXPECT_EQ(
             std::pair(Lines{"'abc' (" + std::to_string(x) + "," + std::to_string(y) + ") FFFF0000"}, std::size_t{1}),
-            std::pair(Calls(*rc.font), rc.canvas->GetFontDepth()));
+            std::pair(Calls(*rc.font), rc.canvas->GetFontDepth()))
+            << std::to_string(align) + "/" + std::to_string(valign) + " in " + std::to_string(width);
     }
 
     RecordingCanvas drawn;

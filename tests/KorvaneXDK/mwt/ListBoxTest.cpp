@@ -133,7 +133,6 @@ TEST(ListBoxTest, VisibleCountForEveryItemHeightAndTheDrawing)
     // The selection pulses once a second; the hover highlight and owner-drawn items show.
     const std::tuple<double, const char*> rows3[] = {{0, "0.45"}, {250, "0.7"}, {750, "0.2"}, {1250, "0.7"}};
     for (const auto& [milliseconds, alpha] : rows3) {
-        SCOPED_TRACE(milliseconds);
         auto list = MakeList(10);
         list->Initialize();
         list->SetSelectedIndex(1);
@@ -146,7 +145,8 @@ TEST(ListBoxTest, VisibleCountForEveryItemHeightAndTheDrawing)
             (Lines{"clipped (4,4,92,10) '0' (1,1,1,1)", std::string("fill (4,14,92,10) (1,0.5,0,") + alpha + ") b0",
                    "clipped (4,14,92,10) '1' (1,1,1,1)", "fill (4,24,92,10) (1,1,1,0.2) b0",
                    "clipped (4,24,92,10) '2' (1,1,1,1)", "clipped (4,34,92,10) '3' (1,1,1,1)"}),
-            canvas.Only({"fill (4", "clipped"}));
+            canvas.Only({"fill (4", "clipped"}))
+            << milliseconds;
     }
 
     auto list = MakeList(10);

@@ -117,8 +117,7 @@ TEST(PlainAppearanceTest, SolidColorAndSingleBorderDrawingAndSkinsResolvingTheir
     properties.ParseLines({"BodyRect.left=4", "Texture=a.png"});
     for (boost::shared_ptr<IControlAppearance> skin :
          {CSkinAppearance::Create(), CHorizontalSkinAppearance::Create(), CVerticalSkinAppearance::Create()}) {
-        SCOPED_TRACE(skin->GetName());
-        EXPECT_THROW(skin->LoadProperties(properties, TextureResolver()), boost::bad_function_call);
+        EXPECT_THROW(skin->LoadProperties(properties, TextureResolver()), boost::bad_function_call) << skin->GetName();
     }
 }
 

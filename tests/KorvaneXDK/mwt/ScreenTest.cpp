@@ -55,10 +55,9 @@ TEST(Screen, TopMostFormsStayAboveWhateverIsAddedOrBroughtToTheFront)
         {{"A", "E1"}, "F", {"A", "F", "E1"}},   // but a top-most form for the others
     };
     for (const auto& [before, added, after] : rows) {
-        SCOPED_TRACE(added);
         ScreenFixture f(before);
         f.screen->AddControl(Child(added));
-        EXPECT_EQ(Order(*f.screen), after);
+        EXPECT_EQ(Order(*f.screen), after) << added;
     }
 
     // Bringing to the front keeps the rule.
@@ -66,10 +65,9 @@ TEST(Screen, TopMostFormsStayAboveWhateverIsAddedOrBroughtToTheFront)
         {{"A", "F", "G", "T1", "T2"}, "F", {"A", "G", "F", "T1", "T2"}},
         {{"A", "F", "T1", "T2"}, "T1", {"A", "F", "T2", "T1"}}};
     for (const auto& [before, brought, after] : rows2) {
-        SCOPED_TRACE(brought);
         ScreenFixture f(before);
         f.Find(brought)->BringToFront();
-        EXPECT_EQ(Order(*f.screen), after);
+        EXPECT_EQ(Order(*f.screen), after) << brought;
     }
 
     // Made top-most once open; and activated by a press.

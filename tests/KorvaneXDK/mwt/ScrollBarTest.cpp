@@ -31,9 +31,9 @@ TEST(ScrollBarTest, TheValueStaysAPageShortOfTheMaximumAndKeysStepIt)
         {NAN, 0x25, 89, 4}, {NAN, 0x26, 88, 5}, {NAN, 0x21, 78, 6}, {NAN, 0x22, 88, 7},
         {NAN, 0x23, 88, 7}, {NAN, 0x24, 88, 7}, {-5, 0, 0, 8},      {NAN, 0x10028, 1, 9}};
     for (const auto& [set, key, value, changes] : steps) {
-        SCOPED_TRACE(::testing::Message() << set << " / key " << std::hex << key);
         std::isnan(set) ? bar->OnKeyDown(key) : bar->SetValue(set);
-        EXPECT_EQ(std::pair(value, changes), std::pair(bar->GetValue(), changed));
+        EXPECT_EQ(std::pair(value, changes), std::pair(bar->GetValue(), changed))
+            << set << " / key " << std::hex << key;
     }
     EXPECT_EQ(0, keyEvents) << "the bar keeps its keys";
 
