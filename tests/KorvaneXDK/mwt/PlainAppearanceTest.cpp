@@ -27,57 +27,23 @@ Lines DrawnBy(boost::shared_ptr<IControlAppearance> appearance, float w, float h
     return canvas.Only({"fill", "frame", "skin"});
 }
 
-/// Switches this process's numbers to a decimal-comma locale built for the test; restores "C" when done.
-class DecimalCommaLocale
+/// BodyRect.left as read from each value (none: the key is missing), the other keys fixed.
+std::vector<float> ReadLefts()
 {
-public:
-    DecimalCommaLocale()
-    {
-        const std::string command = "localedef -i de_DE -f UTF-8 '" + dir_.File("de_DE.UTF-8") + "' >/dev/null 2>&1";
-        if (std::system(command.c_str()) > 1) { // 1: built with warnings
-            return;
-        }
-        setenv("LOCPATH", dir_.Path().c_str(), 1);
-        active_ = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr &&
-                  std::string(std::localeconv()->decimal_point) == ",";
-    }
-    ~DecimalCommaLocale()
-    {
-        std::setlocale(LC_NUMERIC, "C");
-        unsetenv("LOCPATH");
-    }
-    DecimalCommaLocale(const DecimalCommaLocale&) = delete;
-    DecimalCommaLocale& operator=(const DecimalCommaLocale&) = delete;
-
-    bool IsActive() const { return active_; }
-
-private:
-    TempDir dir_;
-    bool active_ = false;
-};
-
-void ExpectKeysParse()
-{
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    const std::pair<std::optional<std::string>, float> rows[] = {{std::nullopt, 0.0f},
-                                                                 {"abc", 0.0f},
-                                                                 {"1.5x", 1.5f},
-                                                                 {" -2.25", -2.25f},
-                                                                 {"1,5", 1.0f},
-                                                                 {"nan", nan},
-                                                                 {"-1e30", -1e30f},
-                                                                 {"inf", std::numeric_limits<float>::infinity()},
-                                                                 {"", 0.0f}};
-    for (const auto& [value, want] : rows) {
-        SCOPED_TRACE(value ? "\"" + *value + "\"" : std::string("missing"));
+    std::vector<float> lefts;
+    for (const std::optional<std::string>& value :
+         {std::optional<std::string>(), {"abc"}, {"1.5x"}, {" -2.25"}, {"1,5"}, {"nan"}, {"-1e30"}, {"inf"}, {""}}) {
         Lines lines = {"BodyRect.top=3", "BodyRect.width=7.25", "BodyRect.height=0.5"};
         if (value)
             lines.push_back("BodyRect.left=" + *value);
         const Rect2f body = LoadSkin<CSkinAppearance>(lines, {})->GetBodyRect();
-        EXPECT_TRUE(std::isnan(want) ? std::isnan(body.left) : want == body.left) << body.left;
         EXPECT_EQ(Rect2f(0, 3, 7.25f, 0.5f), Rect2f(0, body.top, body.width, body.height));
+        lefts.push_back(body.left);
     }
+    return lefts;
 }
+
+const std::vector<float> kLefts = {0, 0, 1.5f, -2.25f, 1, NAN, -1e30f, INFINITY, 0};
 
 /// The nine-, three- and vertical three-piece skins of the definition.
 std::vector<boost::shared_ptr<IControlAppearance>> Skins(const Lines& lines,
@@ -123,16 +89,26 @@ TEST(PlainAppearanceTest, SolidColorAndSingleBorderDrawingAndSkinsResolvingTheir
 
 TEST(PlainAppearanceTest, SkinKeysParseInTheClassicLocaleWhateverTheProcessLocale)
 {
-    ExpectKeysParse();
-    DecimalCommaLocale comma;
-    if (!comma.IsActive())
+    EXPECT_THAT(ReadLefts(), testing::Pointwise(testing::NanSensitiveFloatEq(), kLefts));
+
+    // Again under a decimal-comma locale built for the test and selected for numbers.
+    TempDir dir;
+    const std::string command = "localedef -i de_DE -f UTF-8 '" + dir.File("de_DE.UTF-8") + "' >/dev/null 2>&1";
+    if (std::system(command.c_str()) > 1) // 1: built with warnings
         GTEST_SKIP() << "no decimal-comma locale could be built (localedef and the locales package)";
-    // The process locale really reads "1.5" as 1 now.
+    setenv("LOCPATH", dir.Path().c_str(), 1);
+    const bool active =
+        std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr && std::string(std::localeconv()->decimal_point) == ",";
     float seen = 0.0f;
-    ASSERT_EQ(1, std::sscanf("1.5", "%f", &seen));
-    ASSERT_EQ(1.0f, seen);
-    ExpectKeysParse();
-    EXPECT_EQ(0.5f, ParseAppearanceNumber("0.5"));
+    std::sscanf("1.5", "%f", &seen); // the process locale reads "1.5" as 1 now
+    const std::vector<float> lefts = ReadLefts();
+    const float half = ParseAppearanceNumber("0.5");
+    std::setlocale(LC_NUMERIC, "C");
+    unsetenv("LOCPATH");
+    if (!active)
+        GTEST_SKIP() << "no decimal-comma locale could be selected";
+    EXPECT_EQ(std::pair(1.0f, 0.5f), std::pair(seen, half));
+    EXPECT_THAT(lefts, testing::Pointwise(testing::NanSensitiveFloatEq(), kLefts));
 }
 
 TEST(PlainAppearanceTest, SkinsDrawTheirPiecesOnlyTheThreePieceOnesFadeWhenDisabledAndBrokenOnesNeverFail)
