@@ -1,6 +1,5 @@
 /** @file ControlTest.cpp Controls: the layout-edit drag, the update order, focus inside forms, failing appearances
  * and the appearance template's defaults. */
-#include "KorvaneXDK/mwt/BadCast.h"
 #include "MwtTest.h"
 
 namespace

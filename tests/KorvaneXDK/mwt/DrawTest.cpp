@@ -2,7 +2,6 @@
  * offset, layout-edit markers, a shared appearance, panels and controls left without an appearance. */
 #include "KorvaneXDK/mwt/SolidColorAppearance.h"
 #include "MwtTest.h"
-#include <tuple>
 
 namespace
 {

@@ -1,6 +1,5 @@
 /** @file FormTest.cpp Forms: the open and close life cycle with its handlers, the caption boxes' window states, frame
  * dragging, and failing animation factories. */
-#include "KorvaneXDK/mwt/ControlAppearanceInterface.h"
 #include "MwtTest.h"
 
 namespace

@@ -4,9 +4,7 @@
  *
  * Run with KORVANE_UPDATE_REFERENCE_IMAGES=1 to write the reference picture afresh into the source tree (then look at
  * it before committing it). */
-#include <cstring>
 #include <fstream>
-#include <functional>
 
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"

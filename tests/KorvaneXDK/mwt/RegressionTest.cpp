@@ -2,9 +2,7 @@
  * say) must not leave a font, brush, matrix or clip pushed on the canvas for every later frame; each control takes
  * the default factory it finds when it is constructed; a skin whose definition fails to load keeps its earlier
  * values; a track-bar button longer than its track stays at its start. */
-#include <stdexcept>
 
-#include "KorvaneXDK/mwt/SimpleKnobAppearance.h"
 #include "KorvaneXDK/mwt/SkinFormAppearance.h"
 #include "KorvaneXDK/mwt/SolidColorAppearance.h"
 #include "MwtTest.h"

@@ -1,6 +1,5 @@
 /** @file ValueAppearanceTest.cpp The knob, combo-box, check-box, radio-button, track-bar and progress-bar appearances
  * drawn on the recording device: the geometry, opacities and blend modes of their edge cases. */
-#include "KorvaneXDK/mwt/BadCast.h"
 #include "KorvaneXDK/mwt/CropSkinProgressBarAppearance.h"
 #include "KorvaneXDK/mwt/NormalizeAngle.h"
 #include "KorvaneXDK/mwt/SimpleCheckBoxAppearance.h"
