@@ -97,9 +97,9 @@ TEST(FocusNavigation, ReadingOrderWrapNestingAndADisabledFocusedChild)
     order.push_back(root->FocusFirst()->GetName());
     for (int i = 0; i < 4; ++i)
         order.push_back(root->FocusNext()->GetName());
-    EXPECT_EQ(order, (std::vector<std::string>{"(10,20)", "twin (10,20)", "(200,20)", "(10,50)", "(10,20)"}));
-    EXPECT_EQ(root->FocusPrevious()->GetName(), "(10,50)");
-    EXPECT_EQ(root->FocusLast()->GetName(), "(10,50)");
+    order.push_back(root->FocusPrevious()->GetName());
+    order.push_back(root->FocusLast()->GetName());
+    EXPECT_EQ(order, (Lines{"(10,20)", "twin (10,20)", "(200,20)", "(10,50)", "(10,20)", "(10,50)", "(10,50)"}));
     EXPECT_EQ(root->GetFocusedControl(), low);
 
     // Nested containers run off to the outer sibling.
@@ -137,7 +137,6 @@ TEST(FocusNavigation, ReadingOrderWrapNestingAndADisabledFocusedChild)
         row->SetFocusedControl(b.get());
         b->SetEnabled(false);
         const auto moved = forward ? row->FocusNext() : row->FocusPrevious();
-        ASSERT_TRUE(moved);
-        EXPECT_EQ(moved->GetName(), expected);
+        EXPECT_EQ(moved ? moved->GetName() : "(none)", expected);
     }
 }

@@ -71,12 +71,10 @@ TEST(Routing, HitOrderAndTheWheelBubblingUntilTaken)
         auto a = Add(*root, "A", 10, 10, 50, 50);
         bool heard = false;
         root->MouseWheelEvent = [&](CControl*, float) { return heard = true, false; };
-        if (child >= 0) {
-            const bool takes = child == 1;
-            a->MouseWheelEvent = [takes](CControl*, float) { return takes; };
-        }
-        EXPECT_EQ(root->OnMouseWheel(V(20, 20), 1.0f), result);
-        EXPECT_EQ(heard, rootCalled);
+        if (child >= 0)
+            a->MouseWheelEvent = [takes = child == 1](CControl*, float) { return takes; };
+        const bool taken = root->OnMouseWheel(V(20, 20), 1.0f);
+        EXPECT_EQ(std::pair(result, rootCalled), std::pair(taken, heard));
     }
 }
 
@@ -96,8 +94,8 @@ TEST(Routing, HandlersMayChangeTheTreeWhileItRoutes)
     root->Update(0.1f);
     // The pass keeps the children it started with.
     EXPECT_EQ(log, (Log{"A update", "B update", "C update", "root update"}));
-    EXPECT_EQ(root->GetControls().size(), 1u);
-    EXPECT_EQ(b->GetParent(), nullptr);
+    EXPECT_EQ(std::pair(std::size_t{1}, static_cast<CComponent*>(nullptr)),
+              std::pair(root->GetControls().size(), b->GetParent()));
 
     // Controls owned only by the tree that remove themselves from their own handlers.
     root->FocusChangedEvent.clear();
@@ -171,16 +169,14 @@ TEST(Routing, KeysPreviewAndGroupBroadcast)
     for (const auto& [preview, editMode, broadcast, expected] : rows) {
         Log log;
         auto form = Make<CForm>("form", 0, 0, 300, 100, kInitialized);
-        auto k1 = Add(*form, "k1", 0, 0, 10, 10);
-        auto k2 = Add(*form, "k2", 20, 0, 10, 10);
-        auto k3 = Add(*form, "k3", 40, 0, 10, 10);
-        auto k4 = Add(*form, "k4", 60, 0, 10, 10);
-        auto k5 = Add(*form, "k5", 80, 0, 10, 10);
-        k4->SetGroup(1);
-        form->SetFocusedControl(k2.get());
-        k3->SetEnabled(false); // disabled and hidden siblings hear broadcasts too
-        k5->SetVisible(false);
-        WireAll(log, *form, *k1, *k2, *k3, *k4, *k5);
+        std::vector<boost::shared_ptr<CControl>> k; // k1 to k5, 20 apart
+        for (int i = 0; i < 5; ++i)
+            k.push_back(Add(*form, "k" + std::to_string(i + 1), 20.0f * static_cast<float>(i), 0, 10, 10));
+        k[3]->SetGroup(1);
+        form->SetFocusedControl(k[1].get());
+        k[2]->SetEnabled(false); // disabled and hidden siblings hear broadcasts too
+        k[4]->SetVisible(false);
+        WireAll(log, *form, *k[0], *k[1], *k[2], *k[3], *k[4]);
         form->SetKeyPreview(preview);
         form->SetLayoutEditMode(editMode);
         form->SetGroupKeyBroadcast(broadcast);

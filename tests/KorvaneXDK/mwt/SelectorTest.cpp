@@ -84,12 +84,10 @@ TEST(SelectorTest, ClicksOnTheOuterThirdsAndTheWheelStepUnlessItsHandlerTakesIt)
         SCOPED_TRACE(what);
         Selector s;
         s.selector->SetSelectedIndex(1);
-        if (handler >= 0) {
-            const bool takes = handler == 1;
-            s.selector->MouseWheelEvent = [takes](CControl*, float) { return takes; };
-        }
-        EXPECT_TRUE(s.selector->OnMouseWheel(V(0, 0), delta));
-        EXPECT_EQ(selected, s.selector->GetSelectedIndex());
+        if (handler >= 0)
+            s.selector->MouseWheelEvent = [takes = handler == 1](CControl*, float) { return takes; };
+        const bool handled = s.selector->OnMouseWheel(V(0, 0), delta);
+        EXPECT_EQ(std::pair(true, selected), std::pair(handled, s.selector->GetSelectedIndex()));
     }
 }
 
