@@ -83,9 +83,7 @@ TEST(Form, TheCloseBoxClosesAndTheClosingFormIgnoresTheMouseAndStaysDisabled)
     f.form->OnMouseMove(V(80, 5), 1);
     f.form->OnMouseUp(V(80, 5), 1);
     f.form->OnMouseDown(V(50, 50), 1); // in the client area
-    EXPECT_TRUE(f.log.empty());
-    EXPECT_FALSE(f.form->IsDragging());
-    EXPECT_EQ(f.form->GetLocation(), V(10, 20));
+    EXPECT_EQ(std::tuple(Log{}, false, V(10, 20)), std::tuple(f.log, f.form->IsDragging(), f.form->GetLocation()));
 
     f.form->Open();
     EXPECT_EQ(std::tuple(false, false), std::tuple(f.form->IsClosing(), f.form->IsEnabled()));
@@ -122,9 +120,9 @@ TEST(Form, CaptionBoxesDriveTheWindowStates)
                                          : (framed ? f.form->GetRollUpBoxRect() : rollUpBox);
             Click(*f.form, Centre(box));
         }
-        EXPECT_EQ(f.form->GetWindowState(), state);
-        EXPECT_EQ(f.form->GetBounds(), bounds);
-        EXPECT_EQ(f.form->GetDock(), state == CForm::kStateMaximized ? CControl::kDockFill : CControl::kDockNone);
+        const std::int32_t dock = state == CForm::kStateMaximized ? CControl::kDockFill : CControl::kDockNone;
+        EXPECT_EQ(std::tuple(state, bounds, dock),
+                  std::tuple(f.form->GetWindowState(), f.form->GetBounds(), f.form->GetDock()));
     }
 }
 
@@ -149,11 +147,9 @@ TEST(Form, FrameDragsOnlyUndockedOutsideLayoutEditMode)
         // Through the screen, so the form hears points relative to where it is now.
         const V pointer = start + press;
         f.screen->OnMouseDown(pointer, 1);
-        EXPECT_EQ(f.form->IsDragging(), drags);
-        EXPECT_EQ(ownPress, !drags);
-        if (editMode) {
+        EXPECT_EQ(std::pair(drags, !drags), std::pair(f.form->IsDragging(), ownPress));
+        if (editMode)
             continue; // the press edits the form instead (moved by the layout-edit drag)
-        }
         if (deactivate) {
             f.form->OnWindowDeactivate();
             EXPECT_FALSE(f.form->IsDragging());
@@ -162,8 +158,8 @@ TEST(Form, FrameDragsOnlyUndockedOutsideLayoutEditMode)
         f.screen->OnMouseMove(pointer + V(10, 10), 1);
         EXPECT_EQ(f.form->GetLocation() - start, moves ? V(10, 10) : V(0, 0));
         f.screen->OnMouseUp(pointer + V(11, 12), 1);
-        EXPECT_EQ(f.form->GetLocation() - start, moves ? V(11, 12) : V(0, 0));
-        EXPECT_FALSE(f.form->IsDragging());
+        EXPECT_EQ(std::pair(moves ? V(11, 12) : V(0, 0), false),
+                  std::pair(f.form->GetLocation() - start, f.form->IsDragging()));
     }
 }
 
