@@ -107,8 +107,8 @@ TEST(AppearanceStock, LoadingDefinitionFiles)
     loader.Add("skin\\deeper\\inner.ini", Knob("Inner"));
     LogCapture log;
     fresh.stock.LoadAppearances(&loader, "skin", fresh.Resolver());
-    EXPECT_EQ((Lines{"INFO: load appearance: skin\\knob.INI\n"}), LogCapture::Lines());
-    EXPECT_EQ((Lines{"k.png", "b.png"}), fresh.resolved);
+    EXPECT_EQ(std::pair(Lines{"INFO: load appearance: skin\\knob.INI\n"}, Lines{"k.png", "b.png"}),
+              std::pair(LogCapture::Lines(), fresh.resolved));
     EXPECT_EQ((Lines{"Dial", "SimpleKnob", "SingleBorder", "SolidColor", "Transparent"}),
               fresh.stock.GetAppearanceNames("CKnob"));
     EXPECT_EQ((Lines{"SingleBorder", "SolidColor", "Transparent"}), fresh.stock.GetAppearanceNames("CPanel"));
@@ -131,10 +131,9 @@ TEST(AppearanceStock, LoadingDefinitionFiles)
         ExpectThrowWith<EInvalidParameter>([&] { stock.stock.LoadAppearances(&folder, "skin", stock.Resolver()); },
                                            message, kWhere);
         // The first failure stops the rest: the earlier file stays, the later one is not read.
-        EXPECT_EQ((Lines{"INFO: load appearance: skin\\a.ini\n", "INFO: load appearance: skin\\b.ini\n"}),
-                  LogCapture::Lines());
-        EXPECT_EQ((Lines{"Before", "SimpleKnob", "SingleBorder", "SolidColor", "Transparent"}),
-                  stock.stock.GetAppearanceNames("CKnob"));
+        EXPECT_EQ(std::pair(Lines{"INFO: load appearance: skin\\a.ini\n", "INFO: load appearance: skin\\b.ini\n"},
+                            Lines{"Before", "SimpleKnob", "SingleBorder", "SolidColor", "Transparent"}),
+                  std::pair(LogCapture::Lines(), stock.stock.GetAppearanceNames("CKnob")));
     }
 
     // A Control appearance fits every control class; an appearance with no name is filed under "".
