@@ -152,7 +152,7 @@ TEST(Control, FocusedInFormButNotOnTheScreen)
               std::tuple(loose->IsFocused(), loose->IsFocusedInForm(), loose->IsLayoutEditMode()));
 }
 
-TEST(Control, AppearanceIsNull)
+TEST(Control, AppearanceIsNullCastControlAndTheTemplateDefaults)
 {
     const std::tuple<const char*, CControl::AppearanceFactoryFunction> rows[] = {
         {"no factory", {}}, {"a factory yielding none", [] { return boost::shared_ptr<IControlAppearance>(); }}};
@@ -175,10 +175,8 @@ TEST(Control, AppearanceIsNull)
         Click(*root, V(20, 20));
         EXPECT_EQ(log, (Log{"root down (20,20)", "root up (20,20)", "root click"}));
     }
-}
 
-TEST(Appearance, CastControlAndTheTemplateDefaults)
-{
+    // The appearance template: the cast and its defaults.
     TControlAppearance<CPanel> forPanels;
     CControl plain("plain");
     CPanel panel("panel");
@@ -193,9 +191,9 @@ TEST(Appearance, CastControlAndTheTemplateDefaults)
     EXPECT_EQ(transparent.CastControl(static_cast<CControl*>(&panel)), &panel);
     EXPECT_NO_THROW(transparent.Layout(&plain));
     plain.SetBounds(Rect2f(10, 20, 30, 40));
-    const std::tuple<V, bool> rows[] = {{V(10, 20), true},  {V(39.99f, 59.99f), true}, {V(40, 20), false},
+    const std::tuple<V, bool> hits[] = {{V(10, 20), true},  {V(39.99f, 59.99f), true}, {V(40, 20), false},
                                         {V(10, 60), false}, {V(9.99f, 30), false},     {V(20, 19.99f), false}};
-    for (const auto& [point, hit] : rows)
+    for (const auto& [point, hit] : hits)
         EXPECT_EQ(transparent.HitTest(&plain, point), hit) << Point(point);
     Rect2f client(1, 1, 1, 1);
     plain.SetBounds(Rect2f(35, 7, 100, 40));

@@ -105,7 +105,7 @@ TEST(FormAppearance, CaptionBoxesClientRectanglesTheSkinCaptionHeightAndNoResolv
     EXPECT_EQ(appearance.GetBodyRect(), kNone);
 }
 
-TEST(FormAppearance, SimpleFrameByStyleAndFocus)
+TEST(FormAppearance, SimpleFrameByStyleAndFocusAndTheSkinFrameRolledUpAndWithoutTextures)
 {
     const std::string client = "fill (2,20,196,78) (0.2,0.4,0.6,1)";
     const Lines focused = {"fill (0,0,200,20) (0,0,0.8,0.6)",      "fill (0,98,200,2) (0,0,0,0.6)",
@@ -140,19 +140,17 @@ TEST(FormAppearance, SimpleFrameByStyleAndFocus)
         EXPECT_EQ(std::pair(f.canvas.GetBrushDepth(), f.canvas.GetFontDepth()),
                   std::pair(std::size_t{1}, std::size_t{1}));
     }
-}
 
-TEST(FormAppearance, SkinFrameRolledUpAndWithoutTextures)
-{
+    // The skin frame, rolled up and without textures.
     // Close, maximise, roll-up: quarters of the 40 x 40 image on a 64 x 64 surface at each box's corner.
     const Lines boxes = {"171.5 0,0.3125", "147.5 0.3125,0", "125.5 0,0"};
     const Lines box = {"fill (0,0,200,24) (0.2,0.4,0.6,1)", "frame (0,0,200,24) (0.2,0.4,0.6,1)"};
-    const std::tuple<const char*, bool, bool, bool, std::size_t, Lines, Lines, const char*> rows[] = {
+    const std::tuple<const char*, bool, bool, bool, std::size_t, Lines, Lines, const char*> skinRows[] = {
         {"skinned", true, false, true, 1, boxes, {}, "'Title' (8,4) FFFFFFFF"},
         {"not focused", true, false, false, 1, boxes, {}, "'Title' (8,4) 80FFFFFF"},
         {"rolled up: a plain box", true, true, true, 0, boxes, box, "'Title' (8,4) FFFFFFFF"},
         {"no textures: caption only", false, false, true, 0, {}, {}, "'Title' (8,4) FFFFFFFF"}};
-    for (const auto& [what, textures, rolledUp, focused, skinDraws, boxes, fills, text] : rows) {
+    for (const auto& [what, textures, rolledUp, focused, skinDraws, boxes, fills, text] : skinRows) {
         SCOPED_TRACE(what);
         Skin skin(kSkin, textures);
         AppearanceFixture f(skin.appearance);

@@ -31,7 +31,7 @@ struct FormFixture
 
 } // namespace
 
-TEST(Form, OpensEveryTimeAddedAndAHalfSecondCloseRemovesItInTheFirstUpdateAfterItsEnd)
+TEST(Form, OpensEveryTimeAddedClosesInHalfASecondAndByItsBoxIgnoringTheMouseWhileClosing)
 {
     FormFixture f;
     EXPECT_FALSE(f.form->IsVisible());
@@ -68,25 +68,23 @@ TEST(Form, OpensEveryTimeAddedAndAHalfSecondCloseRemovesItInTheFirstUpdateAfterI
     lone->Update(0.0f);
     EXPECT_FALSE(lone->IsClosing());
     EXPECT_EQ(f.log.back(), "closed child");
-}
 
-TEST(Form, TheCloseBoxClosesAndTheClosingFormIgnoresTheMouseAndStaysDisabled)
-{
-    FormFixture f;
-    f.form->SetCloseBoxEnabled(true);
-    f.screen->AddControl(f.form);
-    Wire(*f.form, f.log);
-    f.form->OnMouseDown(Centre(f.form->GetCloseBoxRect()), 1);
-    ASSERT_TRUE(f.form->IsClosing());
-    f.log.clear();
-    f.form->OnMouseDown(V(50, 5), 1); // on the caption: would start a drag
-    f.form->OnMouseMove(V(80, 5), 1);
-    f.form->OnMouseUp(V(80, 5), 1);
-    f.form->OnMouseDown(V(50, 50), 1); // in the client area
-    EXPECT_EQ(std::tuple(Log{}, false, V(10, 20)), std::tuple(f.log, f.form->IsDragging(), f.form->GetLocation()));
+    // The close box closes; the closing form ignores the mouse and stays disabled.
+    FormFixture g;
+    g.form->SetCloseBoxEnabled(true);
+    g.screen->AddControl(g.form);
+    Wire(*g.form, g.log);
+    g.form->OnMouseDown(Centre(g.form->GetCloseBoxRect()), 1);
+    ASSERT_TRUE(g.form->IsClosing());
+    g.log.clear();
+    g.form->OnMouseDown(V(50, 5), 1); // on the caption: would start a drag
+    g.form->OnMouseMove(V(80, 5), 1);
+    g.form->OnMouseUp(V(80, 5), 1);
+    g.form->OnMouseDown(V(50, 50), 1); // in the client area
+    EXPECT_EQ(std::tuple(Log{}, false, V(10, 20)), std::tuple(g.log, g.form->IsDragging(), g.form->GetLocation()));
 
-    f.form->Open();
-    EXPECT_EQ(std::tuple(false, false), std::tuple(f.form->IsClosing(), f.form->IsEnabled()));
+    g.form->Open();
+    EXPECT_EQ(std::tuple(false, false), std::tuple(g.form->IsClosing(), g.form->IsEnabled()));
 }
 
 TEST(Form, CaptionBoxesDriveTheWindowStates)

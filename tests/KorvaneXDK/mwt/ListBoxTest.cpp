@@ -21,7 +21,7 @@ boost::shared_ptr<CListBox> MakeList(int count)
 
 } // namespace
 
-TEST(ListBoxTest, KeysMoveTheSelectionAndTheMarginKeepsItInView)
+TEST(ListBoxTest, KeysAndThePointerMoveTheSelectionAndKeepItInView)
 {
     auto list = MakeList(10);
     int keys = 0;
@@ -67,39 +67,37 @@ TEST(ListBoxTest, KeysMoveTheSelectionAndTheMarginKeepsItInView)
     EXPECT_EQ(2, scrolled) << "already in view";
     margin->GetItems().resize(5);
     EXPECT_EQ(4, margin->GetSelectedIndex()) << "read back clamped to the items left";
-}
 
-TEST(ListBoxTest, ThePointerSelectsAndScrollsOneItemPerMoveBelowTheList)
-{
+    // The pointer selects, and scrolls one item a move below the list.
     auto shortList = MakeList(3);
     shortList->OnMouseDown(V(50, 40), 1);
     EXPECT_EQ(2, shortList->GetSelectedIndex()) << "a press below the last item selects the last item";
     EXPECT_EQ(std::tuple(3, -1, -1), std::tuple(shortList->GetItemAt(V(50, 40)), shortList->GetItemAt(V(50, 44)),
                                                 shortList->GetItemAt(V(96, 10))));
 
-    auto list = MakeList(10);
-    int scrolled = 0;
-    list->ScrolledEvent = [&scrolled](CListBox*) { ++scrolled; };
-    list->OnMouseMove(V(50, 60), 0);
-    EXPECT_EQ(0, list->GetTopIndex()) << "no button held";
-    list->OnMouseDown(V(50, 5), 1);
-    EXPECT_EQ(0, list->GetSelectedIndex());
+    auto pointed = MakeList(10);
+    int pointerScrolled = 0;
+    pointed->ScrolledEvent = [&pointerScrolled](CListBox*) { ++pointerScrolled; };
+    pointed->OnMouseMove(V(50, 60), 0);
+    EXPECT_EQ(0, pointed->GetTopIndex()) << "no button held";
+    pointed->OnMouseDown(V(50, 5), 1);
+    EXPECT_EQ(0, pointed->GetSelectedIndex());
     for (int move = 1; move <= 3; ++move) {
-        list->OnMouseMove(V(50, 60), 1);
-        EXPECT_EQ(std::pair(move, move), std::pair(list->GetTopIndex(), scrolled));
+        pointed->OnMouseMove(V(50, 60), 1);
+        EXPECT_EQ(std::pair(move, move), std::pair(pointed->GetTopIndex(), pointerScrolled));
     }
-    list->OnMouseMove(V(50, 25), 1);
-    EXPECT_EQ(5, list->GetSelectedIndex()) << "the item under the pointer, third row from the top";
-    list->OnMouseUp(V(50, 35), 1);
-    EXPECT_EQ(6, list->GetSelectedIndex());
-    list->OnMouseMove(V(50, 60), 0);
-    EXPECT_EQ(3, list->GetTopIndex());
+    pointed->OnMouseMove(V(50, 25), 1);
+    EXPECT_EQ(5, pointed->GetSelectedIndex()) << "the item under the pointer, third row from the top";
+    pointed->OnMouseUp(V(50, 35), 1);
+    EXPECT_EQ(6, pointed->GetSelectedIndex());
+    pointed->OnMouseMove(V(50, 60), 0);
+    EXPECT_EQ(3, pointed->GetTopIndex());
 
-    list->SetHotTrack(true);
-    list->OnMouseMove(V(50, 15), 0);
-    EXPECT_EQ(4, list->GetHoverIndex());
-    list->OnMouseMove(V(50, 60), 0);
-    EXPECT_EQ(-1, list->GetHoverIndex());
+    pointed->SetHotTrack(true);
+    pointed->OnMouseMove(V(50, 15), 0);
+    EXPECT_EQ(4, pointed->GetHoverIndex());
+    pointed->OnMouseMove(V(50, 60), 0);
+    EXPECT_EQ(-1, pointed->GetHoverIndex());
 }
 
 TEST(ListBoxTest, VisibleCountForEveryItemHeightAndTheDrawing)

@@ -12,27 +12,6 @@ boost::shared_ptr<CPanel> MakeRoot()
 
 } // namespace
 
-TEST(Routing, ClicksComeOnceThroughNestedContainers)
-{
-    Log log;
-    auto root = MakeRoot();
-    auto panel = Make<CPanel>("P", 50, 50, 100, 100);
-    panel->SetAppearance(boost::make_shared<InsetAppearance>());
-    root->AddControl(panel);
-    auto leaf = Add(*panel, "leaf", 10, 10, 20, 20);
-    WireAll(log, *root, *panel, *leaf);
-
-    // The leaf sits at 50 + 4 + 10, 50 + 12 + 10 on the root.
-    Click(*root, V(70, 80));
-    EXPECT_EQ(log, (Log{"leaf down (6,8)", "leaf up (6,8)", "leaf click"}));
-    EXPECT_EQ(leaf->LocalToScreen(V(6, 8)), V(70, 80));
-
-    // The panel's empty client area: the panel's own events, in its client coordinates.
-    log.clear();
-    Click(*root, V(140, 140));
-    EXPECT_EQ(log, (Log{"P down (86,78)", "P up (86,78)", "P click"}));
-}
-
 TEST(Routing, HitOrderAndTheWheelBubblingUntilTaken)
 {
     const struct
@@ -78,48 +57,7 @@ TEST(Routing, HitOrderAndTheWheelBubblingUntilTaken)
     }
 }
 
-TEST(Routing, HandlersMayChangeTheTreeWhileItRoutes)
-{
-    Log log;
-    auto root = MakeRoot();
-    auto a = Add(*root, "A", 0, 0, 10, 10);
-    auto b = Add(*root, "B", 20, 0, 10, 10);
-    auto c = Add(*root, "C", 40, 0, 10, 10);
-    WireAll(log, *root, *a, *b, *c);
-    a->UpdateEvent = [&](CComponent*, float) {
-        log.push_back("A update");
-        root->RemoveControl(b.get());
-        root->RemoveControl(c.get());
-    };
-    root->Update(0.1f);
-    // The pass keeps the children it started with.
-    EXPECT_EQ(log, (Log{"A update", "B update", "C update", "root update"}));
-    EXPECT_EQ(std::pair(std::size_t{1}, static_cast<CComponent*>(nullptr)),
-              std::pair(root->GetControls().size(), b->GetParent()));
-
-    // Controls owned only by the tree that remove themselves from their own handlers.
-    root->FocusChangedEvent.clear();
-    a->GotFocusEvent.clear();
-    a->LostFocusEvent.clear();
-    for (const bool onPress : {true, false}) {
-        SCOPED_TRACE(onPress ? "press" : "click");
-        log.clear();
-        CControl* self = Add(*root, "self", 100, 100, 20, 20).get();
-        auto removeSelf = [&log, &root, self]() { log.push_back("removing"), root->RemoveControl(self); };
-        if (onPress) {
-            self->MouseDownEvent = [removeSelf](CControl*, V, int) { removeSelf(); };
-        } else {
-            self->ClickEvent = [removeSelf](CControl*) { removeSelf(); };
-        }
-        Click(*root, V(105, 105));
-        root->OnMouseDown(V(105, 105), 1); // no lost release reaches the removed control
-        root->OnMouseUp(V(105, 105), 1);
-        EXPECT_EQ(root->GetControls().size(), 1u);
-        EXPECT_EQ(log, (Log{"removing", "root down (105,105)", "root up (105,105)", "root click"}));
-    }
-}
-
-TEST(Routing, PressOnOneReleaseOnAnotherCapturesAndLostReleases)
+TEST(Routing, PressesCaptureReleasesGetLostAndClicksComeOnceThroughNestedContainers)
 {
     Log log;
     auto root = MakeRoot();
@@ -156,6 +94,25 @@ TEST(Routing, PressOnOneReleaseOnAnotherCapturesAndLostReleases)
     root->OnWindowDeactivate();
     root->OnMouseUp(V(110, 20), 1);
     EXPECT_EQ(log, (Log{"B down (10,10)", "B deactivated"}));
+
+    // Clicks come once through nested containers.
+    Log nestLog;
+    auto nest = MakeRoot();
+    auto panel = Make<CPanel>("P", 50, 50, 100, 100);
+    panel->SetAppearance(boost::make_shared<InsetAppearance>());
+    nest->AddControl(panel);
+    auto leaf = Add(*panel, "leaf", 10, 10, 20, 20);
+    WireAll(nestLog, *nest, *panel, *leaf);
+
+    // The leaf sits at 50 + 4 + 10, 50 + 12 + 10 on the nest.
+    Click(*nest, V(70, 80));
+    EXPECT_EQ(nestLog, (Log{"leaf down (6,8)", "leaf up (6,8)", "leaf click"}));
+    EXPECT_EQ(leaf->LocalToScreen(V(6, 8)), V(70, 80));
+
+    // The panel's empty client area: the panel's own events, in its client coordinates.
+    nestLog.clear();
+    Click(*nest, V(140, 140));
+    EXPECT_EQ(nestLog, (Log{"P down (86,78)", "P up (86,78)", "P click"}));
 }
 
 TEST(Routing, KeysPreviewAndGroupBroadcast)
@@ -185,7 +142,7 @@ TEST(Routing, KeysPreviewAndGroupBroadcast)
     }
 }
 
-TEST(Routing, RemovingTheFocusedChildHandsFocusOn)
+TEST(Routing, RemovingTheFocusedChildHandsFocusOnAndHandlersMayChangeTheTree)
 {
     Log log;
     auto root = MakeRoot();
@@ -221,4 +178,43 @@ TEST(Routing, RemovingTheFocusedChildHandsFocusOn)
     empty->RemoveAllControls();
     EXPECT_FALSE(empty->GetFocusedControl());
     EXPECT_EQ(next->GetParent(), nullptr);
+
+    // Handlers may change the tree while it routes.
+    Log treeLog;
+    auto tree = MakeRoot();
+    auto ta = Add(*tree, "A", 0, 0, 10, 10);
+    auto tb = Add(*tree, "B", 20, 0, 10, 10);
+    auto tc = Add(*tree, "C", 40, 0, 10, 10);
+    WireAll(treeLog, *tree, *ta, *tb, *tc);
+    ta->UpdateEvent = [&](CComponent*, float) {
+        treeLog.push_back("A update");
+        tree->RemoveControl(tb.get());
+        tree->RemoveControl(tc.get());
+    };
+    tree->Update(0.1f);
+    // The pass keeps the children it started with.
+    EXPECT_EQ(treeLog, (Log{"A update", "B update", "C update", "root update"}));
+    EXPECT_EQ(std::pair(std::size_t{1}, static_cast<CComponent*>(nullptr)),
+              std::pair(tree->GetControls().size(), tb->GetParent()));
+
+    // Controls owned only by the tree that remove themselves from their own handlers.
+    tree->FocusChangedEvent.clear();
+    ta->GotFocusEvent.clear();
+    ta->LostFocusEvent.clear();
+    for (const bool onPress : {true, false}) {
+        SCOPED_TRACE(onPress ? "press" : "click");
+        treeLog.clear();
+        CControl* self = Add(*tree, "self", 100, 100, 20, 20).get();
+        auto removeSelf = [&treeLog, &tree, self]() { treeLog.push_back("removing"), tree->RemoveControl(self); };
+        if (onPress) {
+            self->MouseDownEvent = [removeSelf](CControl*, V, int) { removeSelf(); };
+        } else {
+            self->ClickEvent = [removeSelf](CControl*) { removeSelf(); };
+        }
+        Click(*tree, V(105, 105));
+        tree->OnMouseDown(V(105, 105), 1); // no lost release reaches the removed control
+        tree->OnMouseUp(V(105, 105), 1);
+        EXPECT_EQ(tree->GetControls().size(), 1u);
+        EXPECT_EQ(treeLog, (Log{"removing", "root down (105,105)", "root up (105,105)", "root click"}));
+    }
 }

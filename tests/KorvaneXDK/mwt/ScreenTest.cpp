@@ -44,7 +44,7 @@ struct ScreenFixture
 
 } // namespace
 
-TEST(Screen, TopMostFormsStayAboveWhateverIsAddedOrBroughtToTheFront)
+TEST(Screen, TopMostFormsStayAboveTheCascadeWrapsAndAddingDoesNotFocus)
 {
     const std::tuple<Lines, const char*, Lines> rows[] = {
         {{"A", "T1", "T2"}, "F", {"A", "F", "T1", "T2"}},
@@ -79,15 +79,12 @@ TEST(Screen, TopMostFormsStayAboveWhateverIsAddedOrBroughtToTheFront)
     f.screen->AddControl(Child("H"));
     f.Find("G")->OnMouseDown(V(50, 30), 1);
     EXPECT_EQ(Order(*f.screen), (Lines{"H", "G", "T1", "F"}));
-}
 
-TEST(Screen, CascadeStepsAndWrapsAddsWithoutFocusingAndNamesTheActiveForm)
-{
-    ScreenFixture f({});
+    ScreenFixture c({});
     std::vector<boost::shared_ptr<CControl>> forms;
     for (int i = 0; i < 51; ++i) {
         forms.push_back(Make<CForm>("F" + std::to_string(i), 0, 0, 400, 300));
-        f.screen->AddFormCascaded(forms.back());
+        c.screen->AddFormCascaded(forms.back());
     }
     // (24, 16) a step: the 50th form would reach y 784 + 300 >= 1080, and starts again at (0, 0).
     EXPECT_EQ(forms[0]->GetLocation(), V(0, 0));

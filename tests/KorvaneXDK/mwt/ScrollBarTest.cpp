@@ -20,7 +20,7 @@ boost::shared_ptr<IControlAppearance> SkinOf(const Lines& lines, ITexture* up, I
 
 } // namespace
 
-TEST(ScrollBarTest, TheValueStaysAPageShortOfTheMaximumAndKeysStepIt)
+TEST(ScrollBarTest, TheValueStaysAPageShortOfTheMaximumKeysStepItAndAHeldPartRepeats)
 {
     auto bar = MakeBar();
     int changed = 0, keyEvents = 0;
@@ -53,6 +53,35 @@ TEST(ScrollBarTest, TheValueStaysAPageShortOfTheMaximumAndKeysStepIt)
         const Rect2f thumb = bar->GetThumbRect();
         EXPECT_TRUE(std::isfinite(thumb.left) && std::isfinite(thumb.width)) << Rect(thumb);
     }
+
+    // Holding a part repeats after a quarter second; the update runs nothing else.
+    auto held = MakeBar();
+    int heldUpdates = 0;
+    held->UpdateEvent = [&heldUpdates](CComponent*, float) { ++heldUpdates; };
+    held->AnimationFactory = [] { return boost::shared_ptr<CAnimationComponent>(); };
+    held->OnMouseDown(V(90, 8), 1);
+    EXPECT_EQ(1, held->GetValue());
+    for (int tick = 1; tick <= 60; ++tick) {
+        held->Update(1.0f / 60.0f);
+        if (tick == 16) {
+            EXPECT_EQ(1, held->GetValue()) << "nothing before 0.283 s";
+        }
+    }
+    EXPECT_EQ(23, held->GetValue()) << "one step at the press and 22 repeats in the first second";
+    EXPECT_EQ(0, heldUpdates);
+
+    held->OnMouseMove(V(50, 8), 1);
+    held->Update(1.0f);
+    EXPECT_EQ(23, held->GetValue()) << "the pointer left the button";
+
+    // One slow tick catches up: 0.1 s past the first delay is three steps.
+    auto slow = MakeBar();
+    slow->OnMouseDown(V(5, 8), 1);
+    slow->SetValue(50);
+    slow->Update(0.35f);
+    slow->OnMouseUp(V(5, 8), 1);
+    slow->Update(1.0f); // released: no more steps
+    EXPECT_EQ(47, slow->GetValue());
 }
 
 TEST(ScrollBarTest, AppearancesLayOutButtonsTrackAndThumb)
@@ -77,7 +106,7 @@ TEST(ScrollBarTest, AppearancesLayOutButtonsTrackAndThumb)
     EXPECT_EQ("(0,0,12,12)(0,88,12,12)(0,12,12,76)(0,12,12,12)", layout({"Texture=up"}, V(12, 100), 5));
 }
 
-TEST(ScrollBarTest, TheLeftButtonPressesTheFirstPartUnderThePointer)
+TEST(ScrollBarTest, TheLeftButtonPressesThePartUnderThePointerAndTheThumbFollowsIt)
 {
     // At 40 the thumb is {39.52, 0, 16, 16}: page-down track before it, page-up track after it.
     const std::tuple<V, int, int, double> rows[] = {
@@ -105,13 +134,11 @@ TEST(ScrollBarTest, TheLeftButtonPressesTheFirstPartUnderThePointer)
     bar->OnMouseDown(V(90, 8), 1);
     EXPECT_EQ(0, bar->GetValue()) << "layout edit mode";
     bar->SetParent(nullptr);
-}
 
-TEST(ScrollBarTest, TheThumbFollowsThePointerSnapsBackBeyondReachAndStaysWithoutTravel)
-{
-    auto bar = MakeBar();
-    bar->OnMouseDown(V(20, 8), 1); // grabs the thumb 4 units in
-    ASSERT_EQ(CScrollBar::kPartThumb, bar->GetPressedPart());
+    // The thumb follows the pointer, snaps back beyond reach and stays without travel.
+    auto thumb = MakeBar();
+    thumb->OnMouseDown(V(20, 8), 1); // grabs the thumb 4 units in
+    ASSERT_EQ(CScrollBar::kPartThumb, thumb->GetPressedPart());
     const std::tuple<V, double, bool> rows2[] = {
         {V(49.4f, 8), 50, true},   // 29.4 of the 58.8 travel
         {V(49.4f, 200), 0, false}, // more than 128 below: back to where the drag began
@@ -120,21 +147,22 @@ TEST(ScrollBarTest, TheThumbFollowsThePointerSnapsBackBeyondReachAndStaysWithout
         {V(150, 8), 90, true}};
     for (const auto& [point, value, over] : rows2) {
         SCOPED_TRACE(Point(point));
-        bar->OnMouseMove(point, 1);
-        EXPECT_NEAR(value, bar->GetValue(), 1e-3);
-        EXPECT_EQ(over, bar->IsPartPressed());
+        thumb->OnMouseMove(point, 1);
+        EXPECT_NEAR(value, thumb->GetValue(), 1e-3);
+        EXPECT_EQ(over, thumb->IsPartPressed());
     }
-    bar->OnWindowDeactivate();
-    EXPECT_FALSE(bar->IsPartPressed());
-    bar->OnMouseMove(V(49.4f, 8), 1);
-    EXPECT_EQ(90, bar->GetValue()) << "no drag after the window went inactive";
+    thumb->OnWindowDeactivate();
+    EXPECT_FALSE(thumb->IsPartPressed());
+    thumb->OnMouseMove(V(49.4f, 8), 1);
+    EXPECT_EQ(90, thumb->GetValue()) << "no drag after the window went inactive";
 
-    // A bar with no travel for its thumb keeps its value while dragged.
-    const std::tuple<const char*, float, float, V, V> rows[] = {// Track 68, thumb 6.8 raised to 74.8: no travel left.
-                                                                {"no travel", 100, 74.8f, V(20, 8), V(30, 8)},
-                                                                // Track 8, thumb 0.8 raised to 16: the travel is -7.2.
-                                                                {"negative travel", 40, 0, V(20, 8), V(10, 8)}};
-    for (const auto& [what, width, minThumb, grab, move] : rows) {
+    // A thumb with no travel for its thumb keeps its value while dragged.
+    const std::tuple<const char*, float, float, V, V> stuckRows[] = {
+        // Track 68, thumb 6.8 raised to 74.8: no travel left.
+        {"no travel", 100, 74.8f, V(20, 8), V(30, 8)},
+        // Track 8, thumb 0.8 raised to 16: the travel is -7.2.
+        {"negative travel", 40, 0, V(20, 8), V(10, 8)}};
+    for (const auto& [what, width, minThumb, grab, move] : stuckRows) {
         SCOPED_TRACE(what);
         auto stuck = MakeBar(width);
         if (minThumb > 0)
@@ -145,37 +173,6 @@ TEST(ScrollBarTest, TheThumbFollowsThePointerSnapsBackBeyondReachAndStaysWithout
         stuck->OnMouseMove(move, 1);
         EXPECT_EQ(50, stuck->GetValue());
     }
-}
-
-TEST(ScrollBarTest, HoldingAPartRepeatsAfterAQuarterSecondAndUpdateRunsNothingElse)
-{
-    auto bar = MakeBar();
-    int updates = 0;
-    bar->UpdateEvent = [&updates](CComponent*, float) { ++updates; };
-    bar->AnimationFactory = [] { return boost::shared_ptr<CAnimationComponent>(); };
-    bar->OnMouseDown(V(90, 8), 1);
-    EXPECT_EQ(1, bar->GetValue());
-    for (int frame = 1; frame <= 60; ++frame) {
-        bar->Update(1.0f / 60.0f);
-        if (frame == 16) {
-            EXPECT_EQ(1, bar->GetValue()) << "nothing before 0.283 s";
-        }
-    }
-    EXPECT_EQ(23, bar->GetValue()) << "one step at the press and 22 repeats in the first second";
-    EXPECT_EQ(0, updates);
-
-    bar->OnMouseMove(V(50, 8), 1);
-    bar->Update(1.0f);
-    EXPECT_EQ(23, bar->GetValue()) << "the pointer left the button";
-
-    // One slow frame catches up: 0.1 s past the first delay is three steps.
-    auto slow = MakeBar();
-    slow->OnMouseDown(V(5, 8), 1);
-    slow->SetValue(50);
-    slow->Update(0.35f);
-    slow->OnMouseUp(V(5, 8), 1);
-    slow->Update(1.0f); // released: no more steps
-    EXPECT_EQ(47, slow->GetValue());
 }
 
 TEST(ScrollBarTest, SimpleAndSkinDrawingWithAPartHeldAndWithoutPictures)

@@ -32,7 +32,7 @@ struct Selector
 
 } // namespace
 
-TEST(SelectorTest, StepsStopAtTheEndsFadeTheMarkerThereAndWideTextIsClipped)
+TEST(SelectorTest, StepsStopAtTheEndsFadeTheMarkersWideTextIsClippedAndAnEmptyListFiresOnce)
 {
     RecordingCanvas fonts; // "default": 8 units a character, 16 high
     Selector s;
@@ -61,6 +61,22 @@ TEST(SelectorTest, StepsStopAtTheEndsFadeTheMarkerThereAndWideTextIsClipped)
 
     s.selector->GetItems()[0] = "abcdefghijklmnop"; // 128 wide: starts at -4
     EXPECT_EQ("clipped (0,7,120,16) 'abcdefghijklmnop' (1,1,1,1)", s.Draw().back());
+
+    // An empty list fires once and shows only faded markers, or the name when laying out.
+    Selector e;
+    e.selector->GetItems().clear();
+    EXPECT_EQ(-1, e.selector->GetSelectedIndex());
+    e.selector->OnKeyDown(0x27);
+    e.selector->OnKeyDown(0x25);
+    e.selector->SetSelectedIndex(5);
+    EXPECT_EQ(1, e.changes) << "the stored 0 became -1 once";
+    EXPECT_EQ((Lines{std::string("text (6,7) '<' ") + kFaded, std::string("text (106,7) '>' ") + kFaded}), e.Draw());
+
+    auto form = Make<CForm>("form", 0, 0, 200, 100);
+    form->SetLayoutEditMode(true);
+    e.selector->SetParent(form.get());
+    EXPECT_EQ("clipped (28,7,64,16) 'selector' (1,1,1,1)", e.Draw().back());
+    e.selector->SetParent(nullptr);
 }
 
 TEST(SelectorTest, ClicksOnTheOuterThirdsAndTheWheelStepUnlessItsHandlerTakesIt)
@@ -89,23 +105,4 @@ TEST(SelectorTest, ClicksOnTheOuterThirdsAndTheWheelStepUnlessItsHandlerTakesIt)
         const bool handled = s.selector->OnMouseWheel(V(0, 0), delta);
         EXPECT_EQ(std::pair(true, selected), std::pair(handled, s.selector->GetSelectedIndex()));
     }
-}
-
-TEST(SelectorTest, AnEmptyListFiresOnceAndShowsOnlyFadedMarkersOrTheNameWhenLayingOut)
-{
-    RecordingCanvas fonts; // "default": 8 units a character, 16 high
-    Selector s;
-    s.selector->GetItems().clear();
-    EXPECT_EQ(-1, s.selector->GetSelectedIndex());
-    s.selector->OnKeyDown(0x27);
-    s.selector->OnKeyDown(0x25);
-    s.selector->SetSelectedIndex(5);
-    EXPECT_EQ(1, s.changes) << "the stored 0 became -1 once";
-    EXPECT_EQ((Lines{std::string("text (6,7) '<' ") + kFaded, std::string("text (106,7) '>' ") + kFaded}), s.Draw());
-
-    auto form = Make<CForm>("form", 0, 0, 200, 100);
-    form->SetLayoutEditMode(true);
-    s.selector->SetParent(form.get());
-    EXPECT_EQ("clipped (28,7,64,16) 'selector' (1,1,1,1)", s.Draw().back());
-    s.selector->SetParent(nullptr);
 }
