@@ -189,7 +189,7 @@ TEST(AnimationTest, EveryRegisteredAnimationStartsEndsAndFinishesAsDescribed)
     }
 }
 
-TEST(AnimationTest, TransformsHaveTheirGeometry)
+TEST(AnimationTest, TransformsHaveTheirGeometryAndTheDelayDecoratorHandsOnTheWholeFrame)
 {
     const P3 centre(50.0f, 20.0f, 0.0f);
     // SoftTouch and SpreadOut scale about the centre, exactly at their marks: the shrinking factors are the floats
@@ -253,10 +253,8 @@ TEST(AnimationTest, TransformsHaveTheirGeometry)
         flip->Update(0.0f);
         EXPECT_EQ(translation, Image(*control, P3(0, 0, 0)));
     }
-}
 
-TEST(AnimationTest, DelayDecoratorShowsTheStartThenHandsOnTheWholeFrame)
-{
+    // The delay decorator shows the start, then hands on the whole frame.
     auto delayed = MakeControl("TiltCloseDelay");
     auto plain = MakeControl();
     plain->SetAnimation(boost::make_shared<CTiltCloseAnimation>());

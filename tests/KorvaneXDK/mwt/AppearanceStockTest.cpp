@@ -33,7 +33,7 @@ std::string Knob(const std::string& name, const std::string& control = "CKnob")
 
 } // namespace
 
-TEST(AppearanceStock, DefaultsTheirNamesSharedObjectsFactoriesAndAliases)
+TEST(AppearanceStock, DefaultsTheirNamesFactoriesAliasesAndLoadingDefinitionFiles)
 {
     FreshStock fresh;
     EXPECT_EQ((Lines{"SimpleButton", "SingleBorder", "SolidColor", "Transparent"}),
@@ -95,23 +95,21 @@ TEST(AppearanceStock, DefaultsTheirNamesSharedObjectsFactoriesAndAliases)
                                        kWhere);
     ExpectThrowWith<EInvalidOperation>([&] { fresh.stock.RegisterAlias("A", "Nothing"); },
                                        "Appearance not found : 'Nothing'", kWhere);
-}
 
-TEST(AppearanceStock, LoadingDefinitionFiles)
-{
-    FreshStock fresh;
+    // Loading definition files.
+    FreshStock loaded;
     MemoryDataLoader loader;
     loader.Add("skin\\knob.INI", Knob("Dial"));
     loader.Add("skin\\old.ini.bak", Knob("Old"));
     loader.Add("skin\\notes.txt", Knob("Notes"));
     loader.Add("skin\\deeper\\inner.ini", Knob("Inner"));
     LogCapture log;
-    fresh.stock.LoadAppearances(&loader, "skin", fresh.Resolver());
+    loaded.stock.LoadAppearances(&loader, "skin", loaded.Resolver());
     EXPECT_EQ(std::pair(Lines{"INFO: load appearance: skin\\knob.INI\n"}, Lines{"k.png", "b.png"}),
-              std::pair(LogCapture::Lines(), fresh.resolved));
+              std::pair(LogCapture::Lines(), loaded.resolved));
     EXPECT_EQ((Lines{"Dial", "SimpleKnob", "SingleBorder", "SolidColor", "Transparent"}),
-              fresh.stock.GetAppearanceNames("CKnob"));
-    EXPECT_EQ((Lines{"SingleBorder", "SolidColor", "Transparent"}), fresh.stock.GetAppearanceNames("CPanel"));
+              loaded.stock.GetAppearanceNames("CKnob"));
+    EXPECT_EQ((Lines{"SingleBorder", "SolidColor", "Transparent"}), loaded.stock.GetAppearanceNames("CPanel"));
 
     const std::pair<std::string, std::string> failures[] = {
         {Knob("SimpleKnob"), "Add(): appearance name 'SimpleKnob' already exists."},

@@ -84,7 +84,7 @@ TEST(Control, LayoutEditDragGripMoveResizeAndRedock)
     EXPECT_EQ(log, (Log{"c down (32,22)", "c move (100,100)", "c up (100,100)"}));
 }
 
-TEST(Control, UpdateRecreatesACompletedAnimationFirstAndRaisesItsEventLast)
+TEST(Control, UpdateRecreatesACompletedAnimationFirstAndFocusedInFormButNotOnTheScreen)
 {
     Log log;
     auto control = Make("c", 0, 0, 10, 10);
@@ -116,36 +116,35 @@ TEST(Control, UpdateRecreatesACompletedAnimationFirstAndRaisesItsEventLast)
     log.clear();
     panel->Update(0.1f);
     EXPECT_EQ(log, (Log{"x update", "p update"}));
-}
 
-TEST(Control, FocusedInFormButNotOnTheScreen)
-{
-    Log log;
+    // Focused in the form but not on the screen.
+    Log focusLog;
     auto screen = Make<CScreen>("screen", 0, 0, 640, 480, kInitialized);
     auto a = Add<CForm>(*screen, "A", 0, 0, 200, 200);
     auto b = Add<CForm>(*screen, "B", 300, 0, 200, 200);
-    auto panel = Add<CPanel>(*a, "panel", 10, 10, 100, 100);
-    auto c = Add(*panel, "c", 5, 5, 20, 20);
-    WireAll(log, *screen, *a, *panel, *c);
+    auto inner = Add<CPanel>(*a, "panel", 10, 10, 100, 100);
+    auto fc = Add(*inner, "c", 5, 5, 20, 20);
+    WireAll(focusLog, *screen, *a, *inner, *fc);
 
     screen->SetFocusedControl(b.get());
     // Focused in the form, not focused; a form is focused in itself.
     EXPECT_EQ(std::tuple(true, false, true, false),
-              std::tuple(c->IsFocusedInForm(), c->IsFocused(), a->IsFocusedInForm(), a->IsFocused()));
+              std::tuple(fc->IsFocusedInForm(), fc->IsFocused(), a->IsFocusedInForm(), a->IsFocused()));
 
     // SetFocus stops at the form: the screen keeps B.
-    c->SetFocus();
+    fc->SetFocus();
     EXPECT_TRUE(screen->IsFocusedControl(b.get()));
     screen->SetFocusedControl(a.get());
-    EXPECT_TRUE(c->IsFocused());
+    EXPECT_TRUE(fc->IsFocused());
 
     // Got focus raises every ancestor's focus-changed event, innermost first.
-    auto d = Add(*panel, "d", 50, 5, 20, 20);
-    Wire(*d, log);
-    log.clear();
+    auto d = Add(*inner, "d", 50, 5, 20, 20);
+    Wire(*d, focusLog);
+    focusLog.clear();
     d->SetFocus();
-    EXPECT_EQ(log, (Log{"c lost", "d got", "panel focus-changed d", "A focus-changed d", "screen focus-changed d"}));
-    EXPECT_FALSE(c->IsFocusedInForm());
+    EXPECT_EQ(focusLog,
+              (Log{"c lost", "d got", "panel focus-changed d", "A focus-changed d", "screen focus-changed d"}));
+    EXPECT_FALSE(fc->IsFocusedInForm());
 
     auto loose = Make("loose", 0, 0, 1, 1);
     EXPECT_EQ(std::tuple(false, false, false),

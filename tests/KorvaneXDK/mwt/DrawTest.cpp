@@ -28,7 +28,7 @@ struct DrawFixture
 
 } // namespace
 
-TEST(Draw, NestedClientOffsetClipsAndPlacesChildren)
+TEST(Draw, NestedClientOffsetsLayoutEditMarkersASharedAppearanceAndPanelsAndControlsWithoutOne)
 {
     DrawFixture f;
     auto form = Make<CForm>("form", 20, 30, 200, 150);
@@ -68,10 +68,7 @@ TEST(Draw, NestedClientOffsetClipsAndPlacesChildren)
     EXPECT_EQ(Lines(at - 1, at + 12),
               (Lines{"push matrix", "multiply T(10,5)", "push clip", "origin (34,47)", "multiply S(2,2)", "push brush",
                      "push matrix", "push brush", "pop brush", "pop matrix", "pop clip", "pop brush", "pop matrix"}));
-}
 
-TEST(Draw, LayoutEditMarkersASharedAppearanceAndPanelsAndControlsWithoutOne)
-{
     // The focused form's client area is framed orange; the other forms' are not.
     const Lines unfocused = {"frame (0,0,200,200) grey", "fill (192,192,8,8) red", "frame (0,0,200,200) red",
                              "frame (0,0,40,30) grey",   "fill (32,22,8,8) red",   "frame (0,0,40,30) red",
@@ -84,10 +81,10 @@ TEST(Draw, LayoutEditMarkersASharedAppearanceAndPanelsAndControlsWithoutOne)
         {"edit mode, another form focused: no client frame", true, false, unfocused}};
     for (const auto& [what, editMode, formFocused, expected] : rows) {
         SCOPED_TRACE(what);
-        DrawFixture f;
+        DrawFixture g;
         const boost::shared_ptr<IControlAppearance> shared = CTransparentAppearance::Create();
-        auto form = Add<CForm>(*f.screen, "form", 0, 0, 200, 200);
-        auto other = Add<CForm>(*f.screen, "other", 210, 0, 80, 80);
+        auto form = Add<CForm>(*g.screen, "form", 0, 0, 200, 200);
+        auto other = Add<CForm>(*g.screen, "other", 210, 0, 80, 80);
         // Forms drawn like plain controls: only the layout-edit markers show.
         form->SetAppearance(CTransparentAppearance::Create());
         other->SetAppearance(CTransparentAppearance::Create());
@@ -101,10 +98,10 @@ TEST(Draw, LayoutEditMarkersASharedAppearanceAndPanelsAndControlsWithoutOne)
             users.push_back(control);
         }
         form->SetLayoutEditMode(editMode);
-        f.screen->SetFocusedControl(formFocused ? form.get() : other.get());
-        f.canvas.trace.clear();
-        f.screen->Draw(&f.canvas);
-        EXPECT_EQ(f.canvas.Only({"fill", "frame"}), expected);
+        g.screen->SetFocusedControl(formFocused ? form.get() : other.get());
+        g.canvas.trace.clear();
+        g.screen->Draw(&g.canvas);
+        EXPECT_EQ(g.canvas.Only({"fill", "frame"}), expected);
     }
 
     const std::string child = "fill (0,0,10,10) (0,1,0,1)";
@@ -114,8 +111,8 @@ TEST(Draw, LayoutEditMarkersASharedAppearanceAndPanelsAndControlsWithoutOne)
         {"hidden: nothing", 0.6f, false, {}}};
     for (const auto& [what, alpha, visible, expected] : panels) {
         SCOPED_TRACE(what);
-        DrawFixture f;
-        auto panel = Add<CPanel>(*f.screen, "panel", 5, 5, 100, 50);
+        DrawFixture g;
+        auto panel = Add<CPanel>(*g.screen, "panel", 5, 5, 100, 50);
         Color4<float> color = panel->GetColor();
         color.a = alpha;
         panel->SetColor(color);
@@ -124,21 +121,21 @@ TEST(Draw, LayoutEditMarkersASharedAppearanceAndPanelsAndControlsWithoutOne)
         child->SetAppearance(CSolidColorAppearance::Create());
         child->SetColor(Color4<float>(0, 1, 0, 1));
         panel->AddControl(child);
-        f.screen->Draw(&f.canvas);
-        EXPECT_EQ(f.canvas.Only({"fill", "frame"}), expected);
+        g.screen->Draw(&g.canvas);
+        EXPECT_EQ(g.canvas.Only({"fill", "frame"}), expected);
     }
 
     // A control whose Initialize failed draws nothing at all, and raises no draw event.
-    DrawFixture f;
+    DrawFixture g;
     auto bare = Make<CPanel>("bare", 0, 0, 50, 50);
     bare->AppearanceFactory.clear();
-    EXPECT_THROW(f.screen->AddControl(bare), EInvalidOperation);
+    EXPECT_THROW(g.screen->AddControl(bare), EInvalidOperation);
     bare->AddControl(Make("inner", 0, 0, 10, 10));
     bool drawn = false;
     bare->DrawEvent = [&drawn](CControl*, canvas::CCanvas*) { drawn = true; };
-    f.canvas.trace.clear();
-    bare->Draw(&f.canvas);
-    EXPECT_EQ(std::pair(Lines{}, false), std::pair(f.canvas.trace, drawn));
-    f.screen->Draw(&f.canvas);
-    EXPECT_TRUE(f.device->draws.empty());
+    g.canvas.trace.clear();
+    bare->Draw(&g.canvas);
+    EXPECT_EQ(std::pair(Lines{}, false), std::pair(g.canvas.trace, drawn));
+    g.screen->Draw(&g.canvas);
+    EXPECT_TRUE(g.device->draws.empty());
 }

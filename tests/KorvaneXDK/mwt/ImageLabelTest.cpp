@@ -19,7 +19,7 @@ std::pair<float, float> Extent(const CanvasDraw& draw)
 
 } // namespace
 
-TEST(Image, AutoSizeFollowsTheImageSizeAtEveryDrawStretchAndTheAnimatedImagesClip)
+TEST(ImageAndLabel, AutoSizeStretchTheAnimatedImagesClipAndTheCaptionsPlaceByAlignment)
 {
     RecordingCanvas rc;
     auto image = Make<CImage>("image", 0, 0, 10, 10, kInitialized);
@@ -69,17 +69,15 @@ TEST(Image, AutoSizeFollowsTheImageSizeAtEveryDrawStretchAndTheAnimatedImagesCli
                              drawn.device->draws[0].RenderState(os::gfx::RenderState::DestBlend),
                              drawn.canvas->GetClipDepth()));
     }
-}
 
-TEST(Label, PlacesItsCaptionByAlignmentAndAutoSizesOnlyWhenUndocked)
-{
+    // Labels place their caption by alignment and auto-size only when undocked.
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    const std::tuple<std::int32_t, std::int32_t, float, int, int> rows[] = {
+    const std::tuple<std::int32_t, std::int32_t, float, int, int> labels[] = {
         {1, 0, 19, -2, 0}, // (19 - 24) / 2 = -2.5, toward zero
         {1, 0, 40, 8, 0},  {2, 0, 19, -5, 0}, {0, 1, 19, 0, 7},
         {7, 2, 19, 0, 14}, {1, 1, nan, 0, 7}, // a width that is no number centres at 0
     };
-    for (const auto& [align, valign, width, x, y] : rows) {
+    for (const auto& [align, valign, width, x, y] : labels) {
         RecordingCanvas rc;
         auto label = Make<CLabel>("label", 0, 0, width, 30, kInitialized);
         label->SetAutoSize(false);

@@ -18,7 +18,7 @@ boost::shared_ptr<CPanel> MakeRoot(float w, float h)
 
 } // namespace
 
-TEST(Docking, LayoutsAndWhatLaysOutAgain)
+TEST(LayoutAndFocus, DockingLayoutsRelayoutAndFocusInReadingOrderThroughNestedContainers)
 {
     // The bounds of the children docked in a 100 x 80 container.
     auto layout = [](std::int32_t padding, std::initializer_list<Child> children) {
@@ -76,10 +76,8 @@ TEST(Docking, LayoutsAndWhatLaysOutAgain)
     innerFill->SetDock(CControl::kDockFillAll);
     inner->SetDock(CControl::kDockFillAll);
     EXPECT_EQ(innerFill->GetBounds(), Rect2f(0, 0, 200, 100));
-}
 
-TEST(FocusNavigation, ReadingOrderWrapNestingAndADisabledFocusedChild)
-{
+    // Focus moves in reading order and wraps.
     auto root = MakeRoot(400, 400);
     auto low = Add(*root, "(10,50)", 10, 50, 5, 5);
     auto right = Add(*root, "(200,20)", 200, 20, 5, 5);

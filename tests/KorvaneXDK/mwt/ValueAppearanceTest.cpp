@@ -100,7 +100,7 @@ private:
 
 } // namespace
 
-TEST(KnobAndComboBoxAppearance, KnobAnglesLevelAndWedgeAndTheCaretHeldInsideTheText)
+TEST(ValueAppearance, KnobComboBoxCheckBoxRadioButtonTrackBarAndProgressBar)
 {
     EXPECT_NEAR(333.0f * 3.14159265f / 180.0f, NormalizeAngle(-27.0f * 3.14159265f / 180.0f), 1e-5);
     EXPECT_NEAR(0.5f, NormalizeAngle(0.5f + 2.0f * 6.2831855f), 1e-5);
@@ -161,11 +161,8 @@ TEST(KnobAndComboBoxAppearance, KnobAnglesLevelAndWedgeAndTheCaretHeldInsideTheT
         EXPECT_EQ("text (4,3,96,19) 'abc' a=1 m=0", trace.back());
         EXPECT_EQ(beforeText, trace[trace.size() - 2]) << position;
     }
-}
 
-TEST(TwoStateAppearance, BoxesStripsAndCaptionAtHeightTwenty)
-{
-    AppearanceTrace canvas;
+    // Check boxes and radio buttons: boxes, strips and the caption at height 20.
     CCheckBox check;
     check.SetSize(Vector2<float>(100, 20));
     check.SetCaption("Go");
@@ -193,31 +190,29 @@ TEST(TwoStateAppearance, BoxesStripsAndCaptionAtHeightTwenty)
     FakeTexture on(32, 32), off(32, 32);
     canvas.first = &on;
     canvas.second = &off;
-    auto skin =
+    auto checkSkin =
         LoadSkin<CSkinCheckBoxAppearance>({"CheckedTexture=on", "UncheckedTexture=off"}, {{"on", &on}, {"off", &off}});
     EXPECT_EQ((Lines{"image (0,0,20,20) second a=0.15 m=0", "image (0,0,20,20) first a=0.15 m=0",
                      "text (28,3,16,20) 'Go' a=0.3 m=0"}),
-              canvas.DrawOnce(*skin, check));
+              canvas.DrawOnce(*checkSkin, check));
     check.SetEnabled(true);
     check.SetPressed(false);
     check.SetChecked(true);
-    EXPECT_EQ("image (0,0,20,20) first a=1 m=0", canvas.DrawOnce(*skin, check).front());
+    EXPECT_EQ("image (0,0,20,20) first a=1 m=0", canvas.DrawOnce(*checkSkin, check).front());
     // A caption taller than the control rises above it.
     check.SetSize(Vector2<float>(100, 8));
-    EXPECT_EQ("text (11.2,-2,16,8) 'Go' a=1 m=0", canvas.DrawOnce(*skin, check).back());
+    EXPECT_EQ("text (11.2,-2,16,8) 'Go' a=1 m=0", canvas.DrawOnce(*checkSkin, check).back());
 
-    EXPECT_THROW(skin->Draw(&radio, &canvas), EBadCast);
-}
+    EXPECT_THROW(checkSkin->Draw(&radio, &canvas), EBadCast);
 
-TEST(BarAppearance, TrackBarButtonsAndProgressBarFractionsPulsesAndCrops)
-{
-    FakeTexture tall(16, 32), wide(32, 16), empty(0, 0);
-    const std::tuple<bool, ITexture*, std::int32_t, float> rows[] = {
-        {false, nullptr, CTrackBar::kHorizontal, 10}, {false, nullptr, CTrackBar::kVertical, 50},
-        {true, &tall, CTrackBar::kHorizontal, 10},    {true, &wide, CTrackBar::kHorizontal, 40},
+    // Track bars: the button's length and placement.
+    FakeTexture tall(16, 32), wide(32, 16), emptyPicture(0, 0);
+    const std::tuple<bool, ITexture*, std::int32_t, float> trackRows[] = {
+        {false, nullptr, CTrackBar::kHorizontal, 10},     {false, nullptr, CTrackBar::kVertical, 50},
+        {true, &tall, CTrackBar::kHorizontal, 10},        {true, &wide, CTrackBar::kHorizontal, 40},
         {true, nullptr, CTrackBar::kHorizontal, 10}, // no picture: half the cross size
-        {true, &empty, CTrackBar::kHorizontal, 10}};
-    for (const auto& [skin, button, orientation, length] : rows) {
+        {true, &emptyPicture, CTrackBar::kHorizontal, 10}};
+    for (const auto& [skin, button, orientation, length] : trackRows) {
         CTrackBar bar;
         bar.SetOrientation(orientation);
         if (skin) {
@@ -240,10 +235,9 @@ TEST(BarAppearance, TrackBarButtonsAndProgressBarFractionsPulsesAndCrops)
         bar.SetValue(value);
         EXPECT_EQ(areas, Rect(bar.GetFirstAreaRect()) + Rect(bar.GetButtonRect()) + Rect(bar.GetSecondAreaRect()));
     }
-    bar.SetMaximum(0); // an empty range keeps the button at the start
+    bar.SetMaximum(0); // an emptyPicture range keeps the button at the start
     EXPECT_EQ("(0,0,10,20)", Rect(bar.GetButtonRect()));
 
-    AppearanceTrace canvas;
     bar.SetMaximum(100);
     bar.SetValue(50);
     bar.SetPressed(true);
