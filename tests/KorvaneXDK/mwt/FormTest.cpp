@@ -87,7 +87,7 @@ TEST(Form, OpensEveryTimeAddedClosesInHalfASecondAndByItsBoxIgnoringTheMouseWhil
     EXPECT_EQ(std::tuple(false, false), std::tuple(g.form->IsClosing(), g.form->IsEnabled()));
 }
 
-TEST(Form, CaptionBoxesDriveTheWindowStates)
+TEST(Form, CaptionBoxesDriveTheWindowStatesAndTheFrameDragsOnlyUndockedOutsideLayoutEditMode)
 {
     const Rect2f normal(10, 20, 200, 100);
     const Rect2f rolled(10, 20, 200, 20);
@@ -122,18 +122,16 @@ TEST(Form, CaptionBoxesDriveTheWindowStates)
         EXPECT_EQ(std::tuple(state, bounds, dock),
                   std::tuple(f.form->GetWindowState(), f.form->GetBounds(), f.form->GetDock()));
     }
-}
 
-TEST(Form, FrameDragsOnlyUndockedOutsideLayoutEditMode)
-{
-    const std::tuple<const char*, std::int32_t, bool, bool, V, bool> rows[] = {
+    // The frame drags the form only when undocked and outside layout edit mode.
+    const std::tuple<const char*, std::int32_t, bool, bool, V, bool> drags[] = {
         {"a press on the caption drags", 0, false, false, V(50, 5), true},
         {"a press on the side band drags", 0, false, false, V(0, 50), true},
         {"a press in the client area does not", 0, false, false, V(50, 50), false},
         {"a docked form does not", 1, false, false, V(50, 5), false},
         {"nor one in layout edit mode", 0, true, false, V(50, 5), false},
         {"deactivation ends the drag in place", 0, false, true, V(50, 5), true}};
-    for (const auto& [what, dock, editMode, deactivate, press, drags] : rows) {
+    for (const auto& [what, dock, editMode, deactivate, press, drags] : drags) {
         SCOPED_TRACE(what);
         FormFixture f;
         f.screen->AddControl(f.form);

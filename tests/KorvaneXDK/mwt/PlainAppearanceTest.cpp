@@ -55,38 +55,6 @@ std::vector<boost::shared_ptr<IControlAppearance>> Skins(const Lines& lines,
 
 } // namespace
 
-TEST(PlainAppearanceTest, SolidColorAndSingleBorderDrawingAndSkinsResolvingTheirTextureByName)
-{
-    LogCanvas canvas;
-    EXPECT_EQ(Lines{"fill (0,0,6,4) (0,1,0,0.5) b0"},
-              DrawnBy(CSolidColorAppearance::Create(), 6, 4, Color4<float>(0, 1, 0, 0.5f), canvas));
-    // The inner rectangle, filled at 15 % of the control's opacity.
-    LogCanvas border;
-    EXPECT_EQ((Lines{"fill (1,1,8,6) (1,0,0,0.15) b0", "frame (1,1,8,6) (1,0,0,1) b0"}),
-              DrawnBy(CSingleBorderAppearance::Create(), 10, 8, Color4<float>(1, 0, 0, 1), border));
-
-    FakeTexture texture(16, 16);
-    for (const auto& [lines, name] :
-         {std::pair<Lines, std::string>{{"Texture=frame.png"}, "frame.png"}, {{}, ""}, {{"texture=x.png"}, ""}}) {
-        Lines asked;
-        AppearanceProperties properties;
-        properties.ParseLines(lines);
-        CHorizontalSkinAppearance skin;
-        skin.LoadProperties(properties,
-                            [&](const std::string& n) -> ITexture* { return asked.push_back(n), &texture; });
-        EXPECT_EQ(Lines{name}, asked);
-        EXPECT_EQ(&texture, skin.GetTexture());
-        EXPECT_EQ(Rect2f(0, 0, 0, 0), skin.GetBodyRect());
-    }
-
-    AppearanceProperties properties;
-    properties.ParseLines({"BodyRect.left=4", "Texture=a.png"});
-    for (boost::shared_ptr<IControlAppearance> skin :
-         {CSkinAppearance::Create(), CHorizontalSkinAppearance::Create(), CVerticalSkinAppearance::Create()}) {
-        EXPECT_THROW(skin->LoadProperties(properties, TextureResolver()), boost::bad_function_call) << skin->GetName();
-    }
-}
-
 TEST(PlainAppearanceTest, SkinKeysParseInTheClassicLocaleWhateverTheProcessLocale)
 {
     EXPECT_THAT(ReadLefts(), testing::Pointwise(testing::NanSensitiveFloatEq(), kLefts));
@@ -111,7 +79,7 @@ TEST(PlainAppearanceTest, SkinKeysParseInTheClassicLocaleWhateverTheProcessLocal
     EXPECT_THAT(lefts, testing::Pointwise(testing::NanSensitiveFloatEq(), kLefts));
 }
 
-TEST(PlainAppearanceTest, SkinsDrawTheirPiecesOnlyTheThreePieceOnesFadeWhenDisabledAndBrokenOnesNeverFail)
+TEST(PlainAppearanceTest, SolidBorderAndSkinDrawingTextureNamesFadingAndBrokenDefinitions)
 {
     FakeTexture texture(32, 32);
     const Lines lines = {"BodyRect.left=8", "BodyRect.top=8", "BodyRect.width=16", "BodyRect.height=16",
@@ -149,5 +117,33 @@ TEST(PlainAppearanceTest, SkinsDrawTheirPiecesOnlyTheThreePieceOnesFadeWhenDisab
                 EXPECT_TRUE(t || canvas.device->draws.empty());
             }
         }
+    }
+
+    // Solid colour and single border; skins resolve their texture by name.
+    LogCanvas solid;
+    EXPECT_EQ(Lines{"fill (0,0,6,4) (0,1,0,0.5) b0"},
+              DrawnBy(CSolidColorAppearance::Create(), 6, 4, Color4<float>(0, 1, 0, 0.5f), solid));
+    // The inner rectangle, filled at 15 % of the control's opacity.
+    LogCanvas border;
+    EXPECT_EQ((Lines{"fill (1,1,8,6) (1,0,0,0.15) b0", "frame (1,1,8,6) (1,0,0,1) b0"}),
+              DrawnBy(CSingleBorderAppearance::Create(), 10, 8, Color4<float>(1, 0, 0, 1), border));
+
+    FakeTexture named(16, 16);
+    for (const auto& [lines, name] :
+         {std::pair<Lines, std::string>{{"Texture=frame.png"}, "frame.png"}, {{}, ""}, {{"texture=x.png"}, ""}}) {
+        Lines asked;
+        AppearanceProperties keys;
+        keys.ParseLines(lines);
+        CHorizontalSkinAppearance skin;
+        skin.LoadProperties(keys, [&](const std::string& n) -> ITexture* { return asked.push_back(n), &named; });
+        EXPECT_EQ(std::tuple(Lines{name}, static_cast<ITexture*>(&named), Rect2f(0, 0, 0, 0)),
+                  std::tuple(asked, skin.GetTexture(), skin.GetBodyRect()));
+    }
+
+    AppearanceProperties keys;
+    keys.ParseLines({"BodyRect.left=4", "Texture=a.png"});
+    for (boost::shared_ptr<IControlAppearance> skin :
+         {CSkinAppearance::Create(), CHorizontalSkinAppearance::Create(), CVerticalSkinAppearance::Create()}) {
+        EXPECT_THROW(skin->LoadProperties(keys, TextureResolver()), boost::bad_function_call) << skin->GetName();
     }
 }

@@ -12,7 +12,7 @@ boost::shared_ptr<CPanel> MakeRoot()
 
 } // namespace
 
-TEST(Routing, HitOrderAndTheWheelBubblingUntilTaken)
+TEST(Routing, HitOrderTheWheelBubblingUntilTakenKeyPreviewAndGroupBroadcast)
 {
     const struct
     {
@@ -54,6 +54,31 @@ TEST(Routing, HitOrderAndTheWheelBubblingUntilTaken)
             a->MouseWheelEvent = [takes = child == 1](CControl*, float) { return takes; };
         const bool taken = root->OnMouseWheel(V(20, 20), 1.0f);
         EXPECT_EQ(std::pair(result, rootCalled), std::pair(taken, heard));
+    }
+
+    // Keys: preview and group broadcast.
+    const std::tuple<bool, bool, bool, Log> keys[] = {
+        {false, false, false, {"k2 key"}},
+        {true, false, false, {"form key", "k2 key"}},
+        {false, true, false, {"form key", "k2 key"}},
+        {false, false, true, {"k2 key", "k1 key", "k3 key", "k5 key"}},
+        {true, false, true, {"form key", "k2 key", "k1 key", "k3 key", "k5 key"}}};
+    for (const auto& [preview, editMode, broadcast, expected] : keys) {
+        Log log;
+        auto form = Make<CForm>("form", 0, 0, 300, 100, kInitialized);
+        std::vector<boost::shared_ptr<CControl>> k; // k1 to k5, 20 apart
+        for (int i = 0; i < 5; ++i)
+            k.push_back(Add(*form, "k" + std::to_string(i + 1), 20.0f * static_cast<float>(i), 0, 10, 10));
+        k[3]->SetGroup(1);
+        form->SetFocusedControl(k[1].get());
+        k[2]->SetEnabled(false); // disabled and hidden siblings hear broadcasts too
+        k[4]->SetVisible(false);
+        WireAll(log, *form, *k[0], *k[1], *k[2], *k[3], *k[4]);
+        form->SetKeyPreview(preview);
+        form->SetLayoutEditMode(editMode);
+        form->SetGroupKeyBroadcast(broadcast);
+        form->OnKeyDown(0x0D);
+        EXPECT_EQ(log, expected) << preview << editMode << broadcast;
     }
 }
 
@@ -113,33 +138,6 @@ TEST(Routing, PressesCaptureReleasesGetLostAndClicksComeOnceThroughNestedContain
     nestLog.clear();
     Click(*nest, V(140, 140));
     EXPECT_EQ(nestLog, (Log{"P down (86,78)", "P up (86,78)", "P click"}));
-}
-
-TEST(Routing, KeysPreviewAndGroupBroadcast)
-{
-    const std::tuple<bool, bool, bool, Log> rows[] = {
-        {false, false, false, {"k2 key"}},
-        {true, false, false, {"form key", "k2 key"}},
-        {false, true, false, {"form key", "k2 key"}},
-        {false, false, true, {"k2 key", "k1 key", "k3 key", "k5 key"}},
-        {true, false, true, {"form key", "k2 key", "k1 key", "k3 key", "k5 key"}}};
-    for (const auto& [preview, editMode, broadcast, expected] : rows) {
-        Log log;
-        auto form = Make<CForm>("form", 0, 0, 300, 100, kInitialized);
-        std::vector<boost::shared_ptr<CControl>> k; // k1 to k5, 20 apart
-        for (int i = 0; i < 5; ++i)
-            k.push_back(Add(*form, "k" + std::to_string(i + 1), 20.0f * static_cast<float>(i), 0, 10, 10));
-        k[3]->SetGroup(1);
-        form->SetFocusedControl(k[1].get());
-        k[2]->SetEnabled(false); // disabled and hidden siblings hear broadcasts too
-        k[4]->SetVisible(false);
-        WireAll(log, *form, *k[0], *k[1], *k[2], *k[3], *k[4]);
-        form->SetKeyPreview(preview);
-        form->SetLayoutEditMode(editMode);
-        form->SetGroupKeyBroadcast(broadcast);
-        form->OnKeyDown(0x0D);
-        EXPECT_EQ(log, expected) << preview << editMode << broadcast;
-    }
 }
 
 TEST(Routing, RemovingTheFocusedChildHandsFocusOnAndHandlersMayChangeTheTree)

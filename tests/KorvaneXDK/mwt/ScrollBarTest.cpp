@@ -84,7 +84,7 @@ TEST(ScrollBarTest, TheValueStaysAPageShortOfTheMaximumKeysStepItAndAHeldPartRep
     EXPECT_EQ(47, slow->GetValue());
 }
 
-TEST(ScrollBarTest, AppearancesLayOutButtonsTrackAndThumb)
+TEST(ScrollBarTest, AppearancesLayOutAndDrawButtonsTrackAndThumbWithAPartHeldAndWithoutPictures)
 {
     FakeTexture up(8, 8);
     // Decrease and increase buttons, track and thumb of a bar of the simple appearance (no skin lines) or a skin.
@@ -104,6 +104,54 @@ TEST(ScrollBarTest, AppearancesLayOutButtonsTrackAndThumb)
     EXPECT_EQ("(0,0,12,20)(188,0,12,20)(12,0,176,20)(12,0,20,20)",
               layout({"Texture=up", "MaxButtonSize=12"}, V(200, 20), 0));
     EXPECT_EQ("(0,0,12,12)(0,88,12,12)(0,12,12,76)(0,12,12,12)", layout({"Texture=up"}, V(12, 100), 5));
+
+    // Drawing with a part held.
+    FakeTexture upPicture(8, 8), down(8, 8);
+    const std::string frame = " (1,1,1,1) b1";
+    const std::string dim = " (1,1,1,0.2) b0";
+    auto draw = [&](bool skin, V size, std::int32_t orientation, double value, double step, V press) {
+        auto plain = Make<CScrollBar>("bar", 0, 0, size.x, size.y);
+        if (skin) {
+            plain->SetAppearance(
+                SkinOf({"BodyRect.width=8", "BodyRect.height=8", "Texture=up", "DownTexture=down"}, &upPicture, &down));
+        }
+        plain->Initialize();
+        plain->SetOrientation(orientation);
+        plain->SetValue(value);
+        plain->SetSmallChange(step);
+        plain->OnMouseDown(press, 1);
+        LogCanvas canvas;
+        canvas.names = {{&upPicture, "up"}, {&down, "down"}};
+        plain->Draw(&canvas);
+        return canvas.Only({"fill", "frame", "skin"});
+    };
+    // The page-upPicture track held moves the value to 10: thumb {21.88, 0, 16, 16}.
+    EXPECT_EQ((Lines{"frame (85,1,14,14)" + frame, "fill (85,1,14,14)" + dim, "fill (91,7,2,2)" + frame,
+                     "frame (1,1,14,14)" + frame, "fill (1,1,14,14)" + dim, "fill (7,7,2,2)" + frame,
+                     "fill (38.88,1,44.12,14) (1,1,1,0.8) b0", "fill (17,1,3.88,14)" + dim,
+                     "frame (22.88,1,14,14)" + frame, "fill (22.88,1,14,14)" + dim}),
+              draw(false, V(100, 16), 0, 0, 0, V(70, 8)));
+    EXPECT_EQ((Lines{"skin (84,0,16,16) up (1,1,1,1)", "skin (0,0,16,16) down (1,1,1,1)", "fill (32,0,52,16)" + dim,
+                     "fill (16,0,0,16)" + dim, "skin (16,0,16,16) up (1,1,1,1)"}),
+              draw(true, V(100, 16), 0, 0, 0, V(5, 8)));
+    // The leaderboard's plain: 12 x 12 end buttons and thumb; the increase button pressed from 25 to 50.
+    EXPECT_EQ((Lines{"skin (0,52,12,12) down (1,1,1,1)", "skin (0,0,12,12) up (1,1,1,1)", "fill (0,40,12,12)" + dim,
+                     "fill (0,12,12,16)" + dim, "skin (0,28,12,12) up (1,1,1,1)"}),
+              draw(true, V(12, 64), 1, 25, 25, V(6, 58)));
+
+    // The skin's defaults; a missing picture is not drawn.
+    EXPECT_TRUE(std::isnan(LoadSkin<CSkinScrollBarAppearance>({"MaxButtonSize=nan"}, {})->GetMaxButtonSize()));
+    EXPECT_EQ(128.0f, LoadSkin<CSkinScrollBarAppearance>({}, {})->GetMaxButtonSize());
+    EXPECT_EQ("SkinScrollBar", CSkinScrollBarAppearance().GetName());
+
+    // No pictures at all: only the two track boxes show.
+    auto plain = Make<CScrollBar>("bar", 0, 0, 100, 16);
+    plain->SetAppearance(SkinOf({}, nullptr, nullptr));
+    plain->Initialize();
+    LogCanvas canvas;
+    plain->Draw(&canvas);
+    EXPECT_EQ((Lines{"fill (32,0,52,16) (1,1,1,0.2) b0", "fill (16,0,0,16) (1,1,1,0.2) b0"}),
+              canvas.Only({"fill", "frame", "skin"}));
 }
 
 TEST(ScrollBarTest, TheLeftButtonPressesThePartUnderThePointerAndTheThumbFollowsIt)
@@ -173,54 +221,4 @@ TEST(ScrollBarTest, TheLeftButtonPressesThePartUnderThePointerAndTheThumbFollows
         stuck->OnMouseMove(move, 1);
         EXPECT_EQ(50, stuck->GetValue());
     }
-}
-
-TEST(ScrollBarTest, SimpleAndSkinDrawingWithAPartHeldAndWithoutPictures)
-{
-    FakeTexture up(8, 8), down(8, 8);
-    const std::string frame = " (1,1,1,1) b1";
-    const std::string dim = " (1,1,1,0.2) b0";
-    auto draw = [&](bool skin, V size, std::int32_t orientation, double value, double step, V press) {
-        auto bar = Make<CScrollBar>("bar", 0, 0, size.x, size.y);
-        if (skin) {
-            bar->SetAppearance(
-                SkinOf({"BodyRect.width=8", "BodyRect.height=8", "Texture=up", "DownTexture=down"}, &up, &down));
-        }
-        bar->Initialize();
-        bar->SetOrientation(orientation);
-        bar->SetValue(value);
-        bar->SetSmallChange(step);
-        bar->OnMouseDown(press, 1);
-        LogCanvas canvas;
-        canvas.names = {{&up, "up"}, {&down, "down"}};
-        bar->Draw(&canvas);
-        return canvas.Only({"fill", "frame", "skin"});
-    };
-    // The page-up track held moves the value to 10: thumb {21.88, 0, 16, 16}.
-    EXPECT_EQ((Lines{"frame (85,1,14,14)" + frame, "fill (85,1,14,14)" + dim, "fill (91,7,2,2)" + frame,
-                     "frame (1,1,14,14)" + frame, "fill (1,1,14,14)" + dim, "fill (7,7,2,2)" + frame,
-                     "fill (38.88,1,44.12,14) (1,1,1,0.8) b0", "fill (17,1,3.88,14)" + dim,
-                     "frame (22.88,1,14,14)" + frame, "fill (22.88,1,14,14)" + dim}),
-              draw(false, V(100, 16), 0, 0, 0, V(70, 8)));
-    EXPECT_EQ((Lines{"skin (84,0,16,16) up (1,1,1,1)", "skin (0,0,16,16) down (1,1,1,1)", "fill (32,0,52,16)" + dim,
-                     "fill (16,0,0,16)" + dim, "skin (16,0,16,16) up (1,1,1,1)"}),
-              draw(true, V(100, 16), 0, 0, 0, V(5, 8)));
-    // The leaderboard's bar: 12 x 12 end buttons and thumb; the increase button pressed from 25 to 50.
-    EXPECT_EQ((Lines{"skin (0,52,12,12) down (1,1,1,1)", "skin (0,0,12,12) up (1,1,1,1)", "fill (0,40,12,12)" + dim,
-                     "fill (0,12,12,16)" + dim, "skin (0,28,12,12) up (1,1,1,1)"}),
-              draw(true, V(12, 64), 1, 25, 25, V(6, 58)));
-
-    // The skin's defaults; a missing picture is not drawn.
-    EXPECT_TRUE(std::isnan(LoadSkin<CSkinScrollBarAppearance>({"MaxButtonSize=nan"}, {})->GetMaxButtonSize()));
-    EXPECT_EQ(128.0f, LoadSkin<CSkinScrollBarAppearance>({}, {})->GetMaxButtonSize());
-    EXPECT_EQ("SkinScrollBar", CSkinScrollBarAppearance().GetName());
-
-    // No pictures at all: only the two track boxes show.
-    auto bar = Make<CScrollBar>("bar", 0, 0, 100, 16);
-    bar->SetAppearance(SkinOf({}, nullptr, nullptr));
-    bar->Initialize();
-    LogCanvas canvas;
-    bar->Draw(&canvas);
-    EXPECT_EQ((Lines{"fill (32,0,52,16) (1,1,1,0.2) b0", "fill (16,0,0,16) (1,1,1,0.2) b0"}),
-              canvas.Only({"fill", "frame", "skin"}));
 }
