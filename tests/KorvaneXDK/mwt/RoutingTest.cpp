@@ -129,7 +129,7 @@ TEST(Routing, PressesCaptureReleasesGetLostAndClicksComeOnceThroughNestedContain
     auto leaf = Add(*panel, "leaf", 10, 10, 20, 20);
     WireAll(nestLog, *nest, *panel, *leaf);
 
-    // The leaf sits at 50 + 4 + 10, 50 + 12 + 10 on the nest.
+    // The leaf sits at 50 + 4 + 10, 50 + 12 + 10 on the root.
     Click(*nest, V(70, 80));
     EXPECT_EQ(nestLog, (Log{"leaf down (6,8)", "leaf up (6,8)", "leaf click"}));
     EXPECT_EQ(leaf->LocalToScreen(V(6, 8)), V(70, 80));

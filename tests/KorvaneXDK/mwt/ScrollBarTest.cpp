@@ -74,7 +74,7 @@ TEST(ScrollBarTest, TheValueStaysAPageShortOfTheMaximumKeysStepItAndAHeldPartRep
     held->Update(1.0f);
     EXPECT_EQ(23, held->GetValue()) << "the pointer left the button";
 
-    // One slow tick catches up: 0.1 s past the first delay is three steps.
+    // One slow frame catches up: 0.1 s past the first delay is three steps.
     auto slow = MakeBar();
     slow->OnMouseDown(V(5, 8), 1);
     slow->SetValue(50);
@@ -125,7 +125,7 @@ TEST(ScrollBarTest, AppearancesLayOutAndDrawButtonsTrackAndThumbWithAPartHeldAnd
         plain->Draw(&canvas);
         return canvas.Only({"fill", "frame", "skin"});
     };
-    // The page-upPicture track held moves the value to 10: thumb {21.88, 0, 16, 16}.
+    // The page-up track held moves the value to 10: thumb {21.88, 0, 16, 16}.
     EXPECT_EQ((Lines{"frame (85,1,14,14)" + frame, "fill (85,1,14,14)" + dim, "fill (91,7,2,2)" + frame,
                      "frame (1,1,14,14)" + frame, "fill (1,1,14,14)" + dim, "fill (7,7,2,2)" + frame,
                      "fill (38.88,1,44.12,14) (1,1,1,0.8) b0", "fill (17,1,3.88,14)" + dim,
@@ -134,7 +134,7 @@ TEST(ScrollBarTest, AppearancesLayOutAndDrawButtonsTrackAndThumbWithAPartHeldAnd
     EXPECT_EQ((Lines{"skin (84,0,16,16) up (1,1,1,1)", "skin (0,0,16,16) down (1,1,1,1)", "fill (32,0,52,16)" + dim,
                      "fill (16,0,0,16)" + dim, "skin (16,0,16,16) up (1,1,1,1)"}),
               draw(true, V(100, 16), 0, 0, 0, V(5, 8)));
-    // The leaderboard's plain: 12 x 12 end buttons and thumb; the increase button pressed from 25 to 50.
+    // The leaderboard's bar: 12 x 12 end buttons and thumb; the increase button pressed from 25 to 50.
     EXPECT_EQ((Lines{"skin (0,52,12,12) down (1,1,1,1)", "skin (0,0,12,12) up (1,1,1,1)", "fill (0,40,12,12)" + dim,
                      "fill (0,12,12,16)" + dim, "skin (0,28,12,12) up (1,1,1,1)"}),
               draw(true, V(12, 64), 1, 25, 25, V(6, 58)));

@@ -235,7 +235,7 @@ TEST(ValueAppearance, KnobComboBoxCheckBoxRadioButtonTrackBarAndProgressBar)
         bar.SetValue(value);
         EXPECT_EQ(areas, Rect(bar.GetFirstAreaRect()) + Rect(bar.GetButtonRect()) + Rect(bar.GetSecondAreaRect()));
     }
-    bar.SetMaximum(0); // an emptyPicture range keeps the button at the start
+    bar.SetMaximum(0); // an empty range keeps the button at the start
     EXPECT_EQ("(0,0,10,20)", Rect(bar.GetButtonRect()));
 
     bar.SetMaximum(100);
