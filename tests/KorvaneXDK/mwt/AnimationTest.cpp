@@ -203,8 +203,8 @@ TEST(AnimationTest, TransformsHaveTheirGeometryAndTheDelayDecoratorHandsOnTheWho
         auto control = MakeControl(name);
         control->GetAnimation()->Update(seconds);
         const Matrix4& m = control->GetEffectTransform();
-        EXPECT_EQ(std::pair(scale, scale), std::pair(m.m[0], m.m[5]));
-        EXPECT_EQ(finished, control->GetAnimation()->IsFinished());
+        EXPECT_EQ(std::tuple(scale, scale, finished),
+                  std::tuple(m.m[0], m.m[5], control->GetAnimation()->IsFinished()));
         ExpectNear(centre, Image(*control, centre), 1e-4f);
     }
 
