@@ -79,9 +79,9 @@ TEST(Control, LayoutEditDragGripMoveResizeAndRedock)
     f.control->OnMouseDown(V(32, 22), 1);
     f.control->OnMouseMove(V(100, 100), 1);
     f.control->OnMouseUp(V(100, 100), 1);
-    EXPECT_EQ(f.control->GetEditDragState(), CControl::kEditNone);
-    EXPECT_EQ(f.control->GetBounds(), Rect2f(15, 8, 40, 30));
-    EXPECT_EQ(log, (Log{"c down (32,22)", "c move (100,100)", "c up (100,100)"}));
+    EXPECT_EQ(std::tuple(CControl::kEditNone, Rect2f(15, 8, 40, 30),
+                         Log{"c down (32,22)", "c move (100,100)", "c up (100,100)"}),
+              std::tuple(f.control->GetEditDragState(), f.control->GetBounds(), log));
 }
 
 TEST(Control, UpdateRecreatesACompletedAnimationFirstAndFocusedInFormButNotOnTheScreen)

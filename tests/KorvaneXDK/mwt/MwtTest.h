@@ -206,10 +206,9 @@ public:
     std::vector<std::string> Only(std::initializer_list<const char*> prefixes) const
     {
         std::vector<std::string> out;
-        for (const std::string& entry : trace) {
-            if (std::any_of(prefixes.begin(), prefixes.end(), [&](const char* p) { return entry.rfind(p, 0) == 0; }))
-                out.push_back(entry);
-        }
+        std::copy_if(trace.begin(), trace.end(), std::back_inserter(out), [&](const std::string& entry) {
+            return std::any_of(prefixes.begin(), prefixes.end(), [&](const char* p) { return entry.rfind(p, 0) == 0; });
+        });
         return out;
     }
 

@@ -151,9 +151,8 @@ TEST(RegressionTest, ASkinWhoseDownPictureFailsToLoadKeepsItsEarlierValues)
     const auto keepsTheFirstLoad = [&](auto& appearance) {
         appearance.LoadProperties(first, resolve);
         EXPECT_THROW(appearance.LoadProperties(second, resolve), std::runtime_error);
-        EXPECT_EQ(Rect2f(1, 0, 8, 0), appearance.GetBodyRect());
-        EXPECT_EQ(&up, appearance.GetTexture());
-        EXPECT_EQ(&down, appearance.GetDownTexture());
+        EXPECT_EQ(std::tuple(Rect2f(1, 0, 8, 0), static_cast<ITexture*>(&up), static_cast<ITexture*>(&down)),
+                  std::tuple(appearance.GetBodyRect(), appearance.GetTexture(), appearance.GetDownTexture()));
     };
     CSkinButtonAppearance button;
     keepsTheFirstLoad(button);

@@ -168,9 +168,9 @@ TEST(Routing, RemovingTheFocusedChildHandsFocusOnAndHandlersMayChangeTheTree)
     empty->AddControl(deaf);
     EXPECT_FALSE(empty->GetFocusedControl());
     auto next = Add(*empty, "next", 10, 0, 5, 5);
-    EXPECT_EQ(empty->GetFocusedControl(), next);
-    EXPECT_FALSE(empty->FindControlByName("NEXT"));
-    EXPECT_EQ(empty->FindControlByName("next"), next);
+    // Found by its name, exactly as spelt.
+    EXPECT_EQ(std::tuple(next, nullptr, next), std::tuple(empty->GetFocusedControl(), empty->FindControlByName("NEXT"),
+                                                          empty->FindControlByName("next")));
 
     // The focus is weak: a child that dies elsewhere is simply not focused any more.
     empty->RemoveAllControls();

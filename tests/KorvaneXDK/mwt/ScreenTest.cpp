@@ -87,11 +87,9 @@ TEST(Screen, TopMostFormsStayAboveTheCascadeWrapsAndAddingDoesNotFocus)
         c.screen->AddFormCascaded(forms.back());
     }
     // (24, 16) a step: the 50th form would reach y 784 + 300 >= 1080, and starts again at (0, 0).
-    EXPECT_EQ(forms[0]->GetLocation(), V(0, 0));
-    EXPECT_EQ(forms[1]->GetLocation(), V(24, 16));
-    EXPECT_EQ(forms[48]->GetLocation(), V(1152, 768));
-    EXPECT_EQ(forms[49]->GetLocation(), V(0, 0));
-    EXPECT_EQ(forms[50]->GetLocation(), V(24, 16));
+    EXPECT_EQ((std::vector{V(0, 0), V(24, 16), V(1152, 768), V(0, 0), V(24, 16)}),
+              (std::vector{forms[0]->GetLocation(), forms[1]->GetLocation(), forms[48]->GetLocation(),
+                           forms[49]->GetLocation(), forms[50]->GetLocation()}));
 
     // Adding does not focus; the active form is the focused one.
     ScreenFixture g({"F"});
