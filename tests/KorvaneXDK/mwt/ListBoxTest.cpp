@@ -1,5 +1,6 @@
 /** @file ListBoxTest.cpp List boxes: keys through a ten-item list, the pointer selecting and scrolling, the visible
- * count for broken item heights, and the drawing of the pulsing selection, the hover highlight and owner-drawn items. */
+ * count for broken item heights, and the drawing of the pulsing selection, the hover highlight and owner-drawn
+ * items. */
 #include "MwtTest.h"
 
 namespace
