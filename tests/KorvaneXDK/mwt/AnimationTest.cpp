@@ -194,10 +194,10 @@ TEST(AnimationTest, TransformsHaveTheirGeometryAndTheDelayDecoratorHandsOnTheWho
     const P3 centre(50.0f, 20.0f, 0.0f);
     // SoftTouch and SpreadOut scale about the centre, exactly at their marks: the shrinking factors are the floats
     // nearest 1 / 1.12 and 1 / 1.4, so both end at 1.0.
-    const std::tuple<const char*, float, float, bool> rows[] = {
-        {"SoftTouch", 0.04f, 1.12f, false}, {"SoftTouch", 0.1f, 1.12f, false}, {"SoftTouch", 0.24f, 1.0f, true},
-        {"SoftTouch", 3.0f, 1.0f, true},    {"SpreadOut", 0.5f, 1.4f, true},   {"SpreadOut", 0.52f, 1.0f, true},
-        {"SpreadOut", 3.0f, 1.0f, true}};
+    const std::tuple<const char*, float, float, bool> rows[] = {{"SoftTouch", 0.04f, 1.12f, false},
+                                                                {"SoftTouch", 0.24f, 1.0f, true},
+                                                                {"SpreadOut", 0.5f, 1.4f, true},
+                                                                {"SpreadOut", 0.52f, 1.0f, true}};
     for (const auto& [name, seconds, scale, finished] : rows) {
         SCOPED_TRACE(std::string(name) + " at " + std::to_string(seconds));
         auto control = MakeControl(name);
@@ -271,13 +271,6 @@ TEST(AnimationTest, TransformsHaveTheirGeometryAndTheDelayDecoratorHandsOnTheWho
     const float* m = plain->GetEffectTransform().m;
     EXPECT_TRUE(std::equal(m, m + 16, delayed->GetEffectTransform().m));
     EXPECT_EQ(plain->GetEffectColor(), delayed->GetEffectColor());
-
-    // At 60 frames a second it finishes about 0.7 s after it was attached, at most a frame early.
-    auto timed = MakeControl("TiltCloseDelay");
-    int frames = 0;
-    for (; !timed->GetAnimation()->IsCompleted() && frames < 1000; ++frames)
-        timed->GetAnimation()->Update(1.0f / 60.0f);
-    EXPECT_NEAR(0.7f - 0.5f / 60.0f, static_cast<float>(frames) / 60.0f, 0.5f / 60.0f + 1e-4f);
 
     // The decorator passes its parent and enabled flag on.
     auto decorated = CAnimationComponentStock::GetInstance()->Create("SpreadOutDelay");

@@ -1,5 +1,5 @@
-/** @file ControlTest.cpp Controls: the layout-edit drag, the update order, focus inside forms, failing appearances
- * and the appearance template's defaults. */
+/** @file ControlTest.cpp Controls: the layout-edit drag, the update order, focus inside forms, failing appearances (never
+ * drawn) and the appearance template's defaults. */
 #include "MwtTest.h"
 
 namespace
@@ -173,6 +173,16 @@ TEST(Control, AppearanceIsNullCastControlAndTheTemplateDefaults)
         EXPECT_EQ(bare->GetBounds(), Rect2f(0, 0, 100, 100));
         Click(*root, V(20, 20));
         EXPECT_EQ(log, (Log{"root down (20,20)", "root up (20,20)", "root click"}));
+        // Nor drawn, alone or through its container: no canvas call, no draw event, its children neither.
+        bare->AddControl(Make("inner", 0, 0, 10, 10));
+        bool drawn = false;
+        bare->DrawEvent = [&drawn](CControl*, canvas::CCanvas*) { drawn = true; };
+        TracingCanvas canvas;
+        canvas.trace.clear();
+        bare->Draw(&canvas);
+        const Lines alone = canvas.trace;
+        root->Draw(&canvas);
+        EXPECT_EQ(std::pair(Lines{}, false), std::pair(alone, drawn));
     }
 
     // The appearance template: the cast and its defaults.

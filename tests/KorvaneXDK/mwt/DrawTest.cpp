@@ -1,5 +1,5 @@
 /** @file DrawTest.cpp The widget tree drawn on the recording device: clip and matrix sequence under a nested client
- * offset, layout-edit markers, a shared appearance, panels and controls left without an appearance. */
+ * offset, layout-edit markers, a shared appearance, and panels. */
 #include "KorvaneXDK/mwt/SolidColorAppearance.h"
 #include "MwtTest.h"
 
@@ -28,7 +28,7 @@ struct DrawFixture
 
 } // namespace
 
-TEST(Draw, NestedClientOffsetsLayoutEditMarkersASharedAppearanceAndPanelsAndControlsWithoutOne)
+TEST(Draw, NestedClientOffsetsLayoutEditMarkersASharedAppearanceAndPanels)
 {
     DrawFixture f;
     auto form = Make<CForm>("form", 20, 30, 200, 150);
@@ -124,18 +124,4 @@ TEST(Draw, NestedClientOffsetsLayoutEditMarkersASharedAppearanceAndPanelsAndCont
         g.screen->Draw(&g.canvas);
         EXPECT_EQ(g.canvas.Only({"fill", "frame"}), expected);
     }
-
-    // A control whose Initialize failed draws nothing at all, and raises no draw event.
-    DrawFixture g;
-    auto bare = Make<CPanel>("bare", 0, 0, 50, 50);
-    bare->AppearanceFactory.clear();
-    EXPECT_THROW(g.screen->AddControl(bare), EInvalidOperation);
-    bare->AddControl(Make("inner", 0, 0, 10, 10));
-    bool drawn = false;
-    bare->DrawEvent = [&drawn](CControl*, canvas::CCanvas*) { drawn = true; };
-    g.canvas.trace.clear();
-    bare->Draw(&g.canvas);
-    EXPECT_EQ(std::pair(Lines{}, false), std::pair(g.canvas.trace, drawn));
-    g.screen->Draw(&g.canvas);
-    EXPECT_TRUE(g.device->draws.empty());
 }

@@ -1,7 +1,7 @@
 /** @file RegressionTest.cpp Faults found in the widget tree and the controls: a draw that fails (on a missing font,
  * say) must not leave a font, brush, matrix or clip pushed on the canvas for every later frame; each control takes
  * the default factory it finds when it is constructed; a skin whose definition fails to load keeps its earlier
- * values; a track-bar button longer than its track stays at its start. */
+ * values. */
 
 #include "KorvaneXDK/mwt/SkinFormAppearance.h"
 #include "KorvaneXDK/mwt/SolidColorAppearance.h"
@@ -159,24 +159,4 @@ TEST(RegressionTest, ASkinWhoseDownPictureFailsToLoadKeepsItsEarlierValues)
     CSkinScrollBarAppearance bar;
     keepsTheFirstLoad(bar);
     EXPECT_EQ(20.0f, bar.GetMaxButtonSize());
-}
-
-TEST(RegressionTest, ATrackBarButtonLongerThanItsTrackDoesNotRunBackwards)
-{
-    // Horizontal simple track bars: the button is half the height long.
-    const std::tuple<float, float, double, float> rows[] = {
-        {100.0f, 20.0f, 100.0, 90.0f}, // room to travel: the end of the track
-        {100.0f, 20.0f, 50.0, 45.0f},
-        {16.0f, 40.0f, 0.0, 0.0f}, // a 20-unit button on a 16-unit track stays at the start
-        {16.0f, 40.0f, 50.0, 0.0f},
-        {16.0f, 40.0f, 100.0, 0.0f}};
-    for (const auto& [width, height, value, buttonLeft] : rows) {
-        SCOPED_TRACE(testing::Message() << width << " x " << height << " at " << value);
-        auto bar = Make<CTrackBar>("track", 0, 0, width, height, kInitialized);
-        bar->SetMinimum(0.0);
-        bar->SetMaximum(100.0);
-        bar->SetValue(value);
-        EXPECT_FLOAT_EQ(buttonLeft, bar->GetButtonRect().left);
-        EXPECT_FLOAT_EQ(buttonLeft, bar->GetFirstAreaRect().width);
-    }
 }

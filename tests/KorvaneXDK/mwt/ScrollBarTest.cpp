@@ -6,10 +6,16 @@
 namespace
 {
 
-/// A horizontal bar of the simple appearance, `width` x 16, laid out; 0 to 100, page 10.
-boost::shared_ptr<CScrollBar> MakeBar(float width = 100)
+/// A bar of the size, appearance (none: the simple one) and orientation, laid out; 0 to 100, page 10.
+boost::shared_ptr<CScrollBar> MakeBar(V size = V(100, 16), boost::shared_ptr<IControlAppearance> skin = {},
+                                      std::int32_t orientation = 0)
 {
-    return Make<CScrollBar>("bar", 0, 0, width, 16, kInitialized);
+    auto bar = Make<CScrollBar>("bar", 0, 0, size.x, size.y);
+    if (skin)
+        bar->SetAppearance(skin);
+    bar->Initialize();
+    bar->SetOrientation(orientation);
+    return bar;
 }
 
 /// A skin scroll-bar appearance of the definition lines, with the pictures "up" and "down".
@@ -86,14 +92,10 @@ TEST(ScrollBarTest, TheValueStaysAPageShortOfTheMaximumKeysStepItAndAHeldPartRep
 
 TEST(ScrollBarTest, AppearancesLayOutAndDrawButtonsTrackAndThumbWithAPartHeldAndWithoutPictures)
 {
-    FakeTexture up(8, 8);
+    FakeTexture up(8, 8), down(8, 8);
     // Decrease and increase buttons, track and thumb of a bar of the simple appearance (no skin lines) or a skin.
-    auto layout = [&up](const Lines& skin, V size, std::int32_t orientation) {
-        auto bar = Make<CScrollBar>("bar", 0, 0, size.x, size.y);
-        if (!skin.empty())
-            bar->SetAppearance(SkinOf(skin, &up, &up));
-        bar->Initialize();
-        bar->SetOrientation(orientation);
+    auto layout = [&](const Lines& skin, V size, std::int32_t orientation) {
+        auto bar = MakeBar(size, skin.empty() ? nullptr : SkinOf(skin, &up, &down), orientation);
         return Rect(bar->GetDecreaseButtonRect()) + Rect(bar->GetIncreaseButtonRect()) + Rect(bar->GetTrackRect()) +
                Rect(bar->GetThumbRect());
     };
@@ -106,23 +108,18 @@ TEST(ScrollBarTest, AppearancesLayOutAndDrawButtonsTrackAndThumbWithAPartHeldAnd
     EXPECT_EQ("(0,0,12,12)(0,88,12,12)(0,12,12,76)(0,12,12,12)", layout({"Texture=up"}, V(12, 100), 5));
 
     // Drawing with a part held.
-    FakeTexture upPicture(8, 8), down(8, 8);
     const std::string frame = " (1,1,1,1) b1";
     const std::string dim = " (1,1,1,0.2) b0";
-    auto draw = [&](bool skin, V size, std::int32_t orientation, double value, double step, V press) {
-        auto plain = Make<CScrollBar>("bar", 0, 0, size.x, size.y);
-        if (skin) {
-            plain->SetAppearance(
-                SkinOf({"BodyRect.width=8", "BodyRect.height=8", "Texture=up", "DownTexture=down"}, &upPicture, &down));
-        }
-        plain->Initialize();
-        plain->SetOrientation(orientation);
-        plain->SetValue(value);
-        plain->SetSmallChange(step);
-        plain->OnMouseDown(press, 1);
+    const auto skin = SkinOf({"BodyRect.width=8", "BodyRect.height=8", "Texture=up", "DownTexture=down"}, &up, &down);
+    auto draw = [&](boost::shared_ptr<IControlAppearance> look, V size, std::int32_t orientation, double value,
+                    double step, V press) {
+        auto bar = MakeBar(size, look, orientation);
+        bar->SetValue(value);
+        bar->SetSmallChange(step);
+        bar->OnMouseDown(press, 1);
         LogCanvas canvas;
-        canvas.names = {{&upPicture, "up"}, {&down, "down"}};
-        plain->Draw(&canvas);
+        canvas.names = {{&up, "up"}, {&down, "down"}};
+        bar->Draw(&canvas);
         return canvas.Only({"fill", "frame", "skin"});
     };
     // The page-up track held moves the value to 10: thumb {21.88, 0, 16, 16}.
@@ -130,28 +127,20 @@ TEST(ScrollBarTest, AppearancesLayOutAndDrawButtonsTrackAndThumbWithAPartHeldAnd
                      "frame (1,1,14,14)" + frame, "fill (1,1,14,14)" + dim, "fill (7,7,2,2)" + frame,
                      "fill (38.88,1,44.12,14) (1,1,1,0.8) b0", "fill (17,1,3.88,14)" + dim,
                      "frame (22.88,1,14,14)" + frame, "fill (22.88,1,14,14)" + dim}),
-              draw(false, V(100, 16), 0, 0, 0, V(70, 8)));
+              draw(nullptr, V(100, 16), 0, 0, 0, V(70, 8)));
     EXPECT_EQ((Lines{"skin (84,0,16,16) up (1,1,1,1)", "skin (0,0,16,16) down (1,1,1,1)", "fill (32,0,52,16)" + dim,
                      "fill (16,0,0,16)" + dim, "skin (16,0,16,16) up (1,1,1,1)"}),
-              draw(true, V(100, 16), 0, 0, 0, V(5, 8)));
+              draw(skin, V(100, 16), 0, 0, 0, V(5, 8)));
     // The leaderboard's bar: 12 x 12 end buttons and thumb; the increase button pressed from 25 to 50.
     EXPECT_EQ((Lines{"skin (0,52,12,12) down (1,1,1,1)", "skin (0,0,12,12) up (1,1,1,1)", "fill (0,40,12,12)" + dim,
                      "fill (0,12,12,16)" + dim, "skin (0,28,12,12) up (1,1,1,1)"}),
-              draw(true, V(12, 64), 1, 25, 25, V(6, 58)));
+              draw(skin, V(12, 64), 1, 25, 25, V(6, 58)));
 
-    // The skin's defaults; a missing picture is not drawn.
+    // The skin's defaults; with no pictures at all only the two track boxes show.
     EXPECT_TRUE(std::isnan(LoadSkin<CSkinScrollBarAppearance>({"MaxButtonSize=nan"}, {})->GetMaxButtonSize()));
     EXPECT_EQ(128.0f, LoadSkin<CSkinScrollBarAppearance>({}, {})->GetMaxButtonSize());
-    EXPECT_EQ("SkinScrollBar", CSkinScrollBarAppearance().GetName());
-
-    // No pictures at all: only the two track boxes show.
-    auto plain = Make<CScrollBar>("bar", 0, 0, 100, 16);
-    plain->SetAppearance(SkinOf({}, nullptr, nullptr));
-    plain->Initialize();
-    LogCanvas canvas;
-    plain->Draw(&canvas);
-    EXPECT_EQ((Lines{"fill (32,0,52,16) (1,1,1,0.2) b0", "fill (16,0,0,16) (1,1,1,0.2) b0"}),
-              canvas.Only({"fill", "frame", "skin"}));
+    EXPECT_EQ((Lines{"fill (32,0,52,16)" + dim, "fill (16,0,0,16)" + dim}),
+              draw(SkinOf({}, nullptr, nullptr), V(100, 16), 0, 0, 0, V(50, 200)));
 }
 
 TEST(ScrollBarTest, TheLeftButtonPressesThePartUnderThePointerAndTheThumbFollowsIt)
@@ -212,7 +201,7 @@ TEST(ScrollBarTest, TheLeftButtonPressesThePartUnderThePointerAndTheThumbFollows
         {"negative travel", 40, 0, V(20, 8), V(10, 8)}};
     for (const auto& [what, width, minThumb, grab, move] : stuckRows) {
         SCOPED_TRACE(what);
-        auto stuck = MakeBar(width);
+        auto stuck = MakeBar(V(width, 16));
         if (minThumb > 0)
             stuck->SetMinThumbLength(minThumb);
         stuck->SetValue(50);

@@ -246,6 +246,12 @@ TEST(ValueAppearance, KnobComboBoxCheckBoxRadioButtonTrackBarAndProgressBar)
     EXPECT_EQ((Lines{"fill (1,7.66667,43,4.66667) a=0.2 m=0", "fill (56,7.66667,43,4.66667) a=0.2 m=0",
                      "frame (46,1,8,18) a=1 m=1", "fill (46,1,8,18) a=0.8 m=0", "fill (49,7,2,6) a=1 m=1"}),
               canvas.DrawOnce(*bar.GetAppearance(), bar));
+    // A button longer than its track (20 on 16) stays at the start instead of running backwards.
+    bar.SetSize(Vector2<float>(16, 40));
+    for (const double value : {50.0, 100.0}) {
+        bar.SetValue(value);
+        EXPECT_EQ("(0,0,0,40)(0,0,20,40)", Rect(bar.GetFirstAreaRect()) + Rect(bar.GetButtonRect())) << value;
+    }
 
     // Progress bars: the fraction, the pulse and the cropped skin.
     CProgressBar progress;
