@@ -70,11 +70,12 @@ TEST(Draw, NestedClientOffsetsLayoutEditMarkersASharedAppearanceAndPanels)
                      "push matrix", "push brush", "pop brush", "pop matrix", "pop clip", "pop brush", "pop matrix"}));
 
     // The focused form's client area is framed orange; the other forms' are not.
-    const Lines unfocused = {"frame (0,0,200,200) grey", "fill (192,192,8,8) red", "frame (0,0,200,200) red",
-                             "frame (0,0,40,30) grey",   "fill (32,22,8,8) red",   "frame (0,0,40,30) red",
-                             "frame (0,0,20,20) grey"};
+    const std::string grey = " (0.5,0.5,0.5,1)", red = " (1,0,0,1)";
+    const Lines unfocused = {"frame (0,0,200,200)" + grey, "fill (192,192,8,8)" + red, "frame (0,0,200,200)" + red,
+                             "frame (0,0,40,30)" + grey,   "fill (32,22,8,8)" + red,   "frame (0,0,40,30)" + red,
+                             "frame (0,0,20,20)" + grey};
     Lines focused = unfocused;
-    focused.insert(focused.begin() + 3, "frame (0,0,200,200) orange");
+    focused.insert(focused.begin() + 3, "frame (0,0,200,200) (1,0.7,0,1)");
     const std::tuple<const char*, bool, bool, Lines> rows[] = {
         {"edit mode off", false, true, {}},
         {"edit mode, the form focused on the screen", true, true, focused},

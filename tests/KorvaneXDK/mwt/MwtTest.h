@@ -165,15 +165,6 @@ inline std::string Describe(const Matrix4& m)
                                                          : "M";
 }
 
-/// Colour names for the brush colours the tree sets.
-inline std::string ColorName(const Color4<float>& c)
-{
-    return c == Color4<float>(1, 0, 0, 1)            ? "red"
-           : c == Color4<float>(1, 0.7f, 0, 1)       ? "orange"
-           : c == Color4<float>(0.5f, 0.5f, 0.5f, 1) ? "grey"
-                                                     : Colour(c);
-}
-
 /// Forwards everything to the real canvas on a recording device and writes down the stack, clip, fill and frame
 /// calls (fills and frames in the brush's colour).
 class TracingCanvas : public canvas::CCanvas
@@ -217,7 +208,7 @@ public:
 
 protected:
     void Trace(const std::string& entry) { trace.push_back(entry); }
-    virtual std::string Brush() { return ColorName(GetBrush().GetColor()); }
+    virtual std::string Brush() { return Colour(GetBrush().GetColor()); }
 };
 
 /// Writes down fills and frames as "fill R C bN", and "skin R <texture> C", "image (x,y) C bN", "text (x,y) 'T' C"
