@@ -211,8 +211,10 @@ protected:
     virtual std::string Brush() { return Colour(GetBrush().GetColor()); }
 };
 
-/// Writes down fills and frames as "fill R C bN", and "skin R <texture> C", "image (x,y) C bN", "text (x,y) 'T' C"
-/// and "clipped R 'T' C", where C is the colour drawn (the product of the brushes) and N the blend mode.
+/// Writes down fills and frames as "fill R C bN", and "skin R <texture> C", "image (x,y) C bN", "scaled R <texture>
+/// C bN", "part R from S C bN", "sector A..B C bN" (in hundredths of a degree), "text (x,y) 'T' C" and "clipped R 'T'
+/// C", where C is the colour drawn (the product of the brushes) and N the blend mode. Images the canvas draws through
+/// its part call show once.
 class LogCanvas : public TracingCanvas
 {
 public:
@@ -222,7 +224,23 @@ public:
     }
     void DrawImageAt(const Vector2<float>& p, ITexture* texture) override
     {
-        Trace("image " + Point(p) + " " + Brush()), CCanvas::DrawImageAt(p, texture);
+        Trace("image " + Point(p) + " " + Brush());
+        Outer([&] { CCanvas::DrawImageAt(p, texture); });
+    }
+    void DrawImageScaled(const canvas::Rect2f& dest, ITexture* texture) override
+    {
+        Trace("scaled " + Rect(dest) + " " + names[texture] + " " + Brush());
+        Outer([&] { CCanvas::DrawImageScaled(dest, texture); });
+    }
+    void DrawImage(const canvas::Rect2f& dest, const canvas::Rect2f& src, ITexture* texture) override
+    {
+        if (!inner_)
+            Trace("part " + Rect(dest) + " from " + Rect(src) + " " + Brush());
+        CCanvas::DrawImage(dest, src, texture);
+    }
+    void DrawImageSector(const Vector2<float>& p, float a, float b, ITexture* texture) override
+    {
+        Trace("sector " + Degrees(a) + ".." + Degrees(b) + " " + Brush()), CCanvas::DrawImageSector(p, a, b, texture);
     }
     void DrawText(const Vector2<float>& p, const std::string& text) override
     {
@@ -237,8 +255,28 @@ public:
     std::map<const ITexture*, std::string> names;
 
 protected:
-    std::string Drawn() const { return Colour(GetEffectiveColor()); }
-    std::string Brush() override { return Drawn() + " b" + std::to_string(GetBrush().GetBlendMode()); }
+    virtual std::string Drawn() { return Colour(GetEffectiveColor()); }
+    std::string Brush() override
+    {
+        return Colour(GetEffectiveColor()) + " b" + std::to_string(GetBrush().GetBlendMode());
+    }
+
+private:
+    /// Draws through the canvas's part call without writing it down.
+    template <typename Draw>
+    void Outer(Draw draw)
+    {
+        inner_ = true;
+        draw();
+        inner_ = false;
+    }
+    /// Whole hundredths, so that float rounding does not show.
+    static std::string Degrees(float radians)
+    {
+        return Number(static_cast<float>(std::round(static_cast<double>(radians) * 5729.5779513) / 100.0));
+    }
+
+    bool inner_ = false;
 };
 
 /// An appearance of class T loaded from key=value lines; textures resolve by name through `pictures` (any other
