@@ -131,8 +131,8 @@ TEST(Routing, PressesCaptureReleasesGetLostAndClicksComeOnceThroughNestedContain
 
     // The leaf sits at 50 + 4 + 10, 50 + 12 + 10 on the root.
     Click(*nest, V(70, 80));
-    EXPECT_EQ(nestLog, (Log{"leaf down (6,8)", "leaf up (6,8)", "leaf click"}));
-    EXPECT_EQ(leaf->LocalToScreen(V(6, 8)), V(70, 80));
+    EXPECT_EQ(std::pair(Log{"leaf down (6,8)", "leaf up (6,8)", "leaf click"}, V(70, 80)),
+              std::pair(nestLog, leaf->LocalToScreen(V(6, 8))));
 
     // The panel's empty client area: the panel's own events, in its client coordinates.
     nestLog.clear();
@@ -154,12 +154,12 @@ TEST(Routing, RemovingTheFocusedChildHandsFocusOnAndHandlersMayChangeTheTree)
     root->RemoveControl(c.get());
     // From the last eligible to the first: the first in list order ends with the focus.
     EXPECT_EQ(log, (Log{"B got", "root focus-changed B", "B lost", "A got", "root focus-changed A"}));
-    EXPECT_TRUE(root->IsFocusedControl(a.get()));
+    const bool first = root->IsFocusedControl(a.get());
     root->RemoveControl(a.get());
-    EXPECT_TRUE(root->IsFocusedControl(b.get()));
-    root->RemoveControl(b.get());
-    EXPECT_FALSE(root->GetFocusedControl()); // only the disabled D is left
-    root->RemoveControl(c.get());            // not a child: nothing
+    const bool second = root->IsFocusedControl(b.get());
+    root->RemoveControl(b.get()); // only the disabled D is left
+    EXPECT_EQ(std::tuple(true, true, false), std::tuple(first, second, bool(root->GetFocusedControl())));
+    root->RemoveControl(c.get()); // not a child: nothing
 
     // An empty container: a child that cannot focus leaves the focus empty; the next one takes it.
     auto empty = MakeRoot();
@@ -174,8 +174,7 @@ TEST(Routing, RemovingTheFocusedChildHandsFocusOnAndHandlersMayChangeTheTree)
 
     // The focus is weak: a child that dies elsewhere is simply not focused any more.
     empty->RemoveAllControls();
-    EXPECT_FALSE(empty->GetFocusedControl());
-    EXPECT_EQ(next->GetParent(), nullptr);
+    EXPECT_EQ(std::pair(false, false), std::pair(bool(empty->GetFocusedControl()), bool(next->GetParent())));
 
     // Handlers may change the tree while it routes.
     Log treeLog;
@@ -212,7 +211,7 @@ TEST(Routing, RemovingTheFocusedChildHandsFocusOnAndHandlersMayChangeTheTree)
         Click(*tree, V(105, 105));
         tree->OnMouseDown(V(105, 105), 1); // no lost release reaches the removed control
         tree->OnMouseUp(V(105, 105), 1);
-        EXPECT_EQ(tree->GetControls().size(), 1u);
-        EXPECT_EQ(treeLog, (Log{"removing", "root down (105,105)", "root up (105,105)", "root click"}));
+        EXPECT_EQ(std::pair(std::size_t{1}, Log{"removing", "root down (105,105)", "root up (105,105)", "root click"}),
+                  std::pair(tree->GetControls().size(), treeLog));
     }
 }

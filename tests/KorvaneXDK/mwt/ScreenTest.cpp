@@ -73,9 +73,9 @@ TEST(Screen, TopMostFormsStayAboveTheCascadeWrapsAndAddingDoesNotFocus)
     // Made top-most once open; and activated by a press.
     ScreenFixture f({"F", "G", "T1"});
     dynamic_cast<CForm*>(f.Find("F"))->SetTopMost(true);
-    EXPECT_EQ(Order(*f.screen), (Lines{"G", "T1", "F"}));
+    const Lines madeTopMost = Order(*f.screen);
     f.Find("G")->OnMouseDown(V(50, 30), 1);
-    EXPECT_EQ(Order(*f.screen), (Lines{"G", "T1", "F"}));
+    EXPECT_EQ(std::pair(madeTopMost, Order(*f.screen)), std::pair(Lines{"G", "T1", "F"}, Lines{"G", "T1", "F"}));
     f.screen->AddControl(Child("H"));
     f.Find("G")->OnMouseDown(V(50, 30), 1);
     EXPECT_EQ(Order(*f.screen), (Lines{"H", "G", "T1", "F"}));
@@ -94,12 +94,9 @@ TEST(Screen, TopMostFormsStayAboveTheCascadeWrapsAndAddingDoesNotFocus)
     // Adding does not focus; the active form is the focused one.
     ScreenFixture g({"F"});
     auto* active = dynamic_cast<CForm*>(g.Find("F"));
-    EXPECT_EQ(g.screen->GetFocusedControl(), nullptr);
-    EXPECT_EQ(g.screen->GetActiveForm(), nullptr);
-
+    EXPECT_EQ(std::pair(false, false), std::pair(bool(g.screen->GetFocusedControl()), bool(g.screen->GetActiveForm())));
     active->SetFocus();
-    EXPECT_EQ(g.screen->GetActiveForm().get(), active);
-    EXPECT_TRUE(active->IsFocused());
+    EXPECT_EQ(std::pair(active, true), std::pair(g.screen->GetActiveForm().get(), active->IsFocused()));
     g.screen->AddControl(Child("A"));
     g.Find("A")->SetFocus();
     EXPECT_EQ(g.screen->GetActiveForm(), nullptr);
