@@ -110,14 +110,6 @@ TEST(AnimationTest, TheRegistryNamesCreatesAndFailsOnUnknownNames)
     global->GetNames(out);
     EXPECT_EQ(sorted, out);
 
-    // Static creation gives new unnamed instances.
-    for (auto create : {&CSpreadOutAnimation::Create, &CZoomOpenAnimation::Create}) {
-        boost::shared_ptr<CAnimationComponent> a = create(), b = create();
-        ASSERT_TRUE(a && b);
-        EXPECT_NE(a, b);
-        EXPECT_EQ("", a->GetName());
-    }
-
     CAnimationComponentStock stock;
     stock.RegisterDefaultAnimations();
     const char* where = "class korvane::mwt::CAnimationComponentStock";

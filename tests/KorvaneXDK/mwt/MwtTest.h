@@ -225,12 +225,16 @@ public:
     void DrawImageAt(const Vector2<float>& p, ITexture* texture) override
     {
         Trace("image " + Point(p) + " " + Brush());
-        Outer([&] { CCanvas::DrawImageAt(p, texture); });
+        inner_ = true;
+        CCanvas::DrawImageAt(p, texture);
+        inner_ = false;
     }
     void DrawImageScaled(const canvas::Rect2f& dest, ITexture* texture) override
     {
         Trace("scaled " + Rect(dest) + " " + names[texture] + " " + Brush());
-        Outer([&] { CCanvas::DrawImageScaled(dest, texture); });
+        inner_ = true;
+        CCanvas::DrawImageScaled(dest, texture);
+        inner_ = false;
     }
     void DrawImage(const canvas::Rect2f& dest, const canvas::Rect2f& src, ITexture* texture) override
     {
@@ -262,20 +266,13 @@ protected:
     }
 
 private:
-    /// Draws through the canvas's part call without writing it down.
-    template <typename Draw>
-    void Outer(Draw draw)
-    {
-        inner_ = true;
-        draw();
-        inner_ = false;
-    }
     /// Whole hundredths, so that float rounding does not show.
     static std::string Degrees(float radians)
     {
         return Number(static_cast<float>(std::round(static_cast<double>(radians) * 5729.5779513) / 100.0));
     }
 
+    /// Inside an image call, which draws through the part call (a call that throws leaves it set: traces end there).
     bool inner_ = false;
 };
 
