@@ -135,10 +135,10 @@ TEST(FormAppearance, SimpleFrameByStyleAndFocusAndTheSkinFrameRolledUpAndWithout
         Lines want = expected;
         if (alpha > 0 && !text.empty())
             want.push_back(client);
-        EXPECT_EQ(f.canvas.Only({"fill", "frame"}), want);
-        EXPECT_EQ(Calls(*f.rc.font), text);
-        EXPECT_EQ(std::pair(f.canvas.GetBrushDepth(), f.canvas.GetFontDepth()),
-                  std::pair(std::size_t{1}, std::size_t{1}));
+        // The brush and font stacks as they were.
+        EXPECT_EQ(std::tuple(want, text, std::size_t{1}, std::size_t{1}),
+                  std::tuple(f.canvas.Only({"fill", "frame"}), Calls(*f.rc.font), f.canvas.GetBrushDepth(),
+                             f.canvas.GetFontDepth()));
     }
 
     // The skin frame, rolled up and without textures.
@@ -162,7 +162,6 @@ TEST(FormAppearance, SimpleFrameByStyleAndFocusAndTheSkinFrameRolledUpAndWithout
         if (!focused)
             f.other->SetFocus();
         f.Draw();
-        EXPECT_EQ(f.canvas.Only({"fill", "frame"}), fills);
         std::size_t drawn = 0;
         Lines corners;
         for (const auto& draw : f.rc.device->draws) {
@@ -173,7 +172,8 @@ TEST(FormAppearance, SimpleFrameByStyleAndFocusAndTheSkinFrameRolledUpAndWithout
             }
         }
         // The caption text in the form's font: its 16 high line centred in 24, from the caption's left.
-        EXPECT_EQ(std::tuple(skinDraws, boxes, Lines{text}), std::tuple(drawn, corners, Calls(*f.rc.font)));
-        EXPECT_EQ(f.canvas.GetBrush().GetBlendMode(), canvas::CBrush::kBlendNormal);
+        EXPECT_EQ(std::tuple(fills, skinDraws, boxes, Lines{text}, canvas::CBrush::kBlendNormal),
+                  std::tuple(f.canvas.Only({"fill", "frame"}), drawn, corners, Calls(*f.rc.font),
+                             f.canvas.GetBrush().GetBlendMode()));
     }
 }
