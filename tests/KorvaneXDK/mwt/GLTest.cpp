@@ -150,11 +150,10 @@ TEST_F(SkinGLTest, ClippedChildrenANinePieceSkinAndItsMirrorImage)
     texture.Create(16, 16, 1, 0, os::gfx::Format::A8R8G8B8, os::gfx::Pool::Managed);
     os::gfx::LockedRect locked;
     ASSERT_EQ(os::gfx::kOk, texture.GetD3DTexture()->LockRect(0, &locked, nullptr, 0));
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 16; ++x) {
-            const std::uint32_t texel = RegionColor(Band(y, 4, 12), Band(x, 4, 12));
-            std::memcpy(static_cast<std::uint8_t*>(locked.Bits) + y * locked.Pitch + x * 4, &texel, 4);
-        }
+    for (int i = 0; i < 16 * 16; ++i) {
+        const int x = i % 16, y = i / 16;
+        const std::uint32_t texel = RegionColor(Band(y, 4, 12), Band(x, 4, 12));
+        std::memcpy(static_cast<std::uint8_t*>(locked.Bits) + y * locked.Pitch + x * 4, &texel, 4);
     }
     ASSERT_EQ(os::gfx::kOk, texture.GetD3DTexture()->UnlockRect(0));
     // The body {4, 4, 8, 8} covers the control at (20, 10), 40 x 24: the picture reaches 4 texels beyond each edge,
