@@ -68,8 +68,7 @@ TEST(LayoutAndFocus, DockingLayoutsRelayoutAndFocusInReadingOrderThroughNestedCo
     top->SetSize(V(0, 20));
     EXPECT_EQ(fill->GetBounds(), Rect2f(0, 10, 200, 90));
     relaid->SendControlToBack(fill.get());
-    EXPECT_EQ(fill->GetBounds(), Rect2f(5, 25, 190, 70));
-    EXPECT_EQ(resized, 4);
+    EXPECT_EQ(std::pair(Rect2f(5, 25, 190, 70), 4), std::pair(fill->GetBounds(), resized));
     // A docked nested container lays out its own children in turn.
     auto inner = Add<CPanel>(*relaid, "inner", 0, 0, 0, 0);
     auto innerFill = Add(*inner, "innerFill", 0, 0, 0, 0);

@@ -69,8 +69,9 @@ TEST(SelectorTest, StepsStopAtTheEndsFadeTheMarkersWideTextIsClippedAndAnEmptyLi
     e.selector->OnKeyDown(0x27);
     e.selector->OnKeyDown(0x25);
     e.selector->SetSelectedIndex(5);
-    EXPECT_EQ(1, e.changes) << "the stored 0 became -1 once";
-    EXPECT_EQ((Lines{std::string("text (6,7) '<' ") + kFaded, std::string("text (106,7) '>' ") + kFaded}), e.Draw());
+    // The stored 0 became -1 once.
+    EXPECT_EQ(std::pair(1, Lines{std::string("text (6,7) '<' ") + kFaded, std::string("text (106,7) '>' ") + kFaded}),
+              std::pair(e.changes, e.Draw()));
 
     auto form = Make<CForm>("form", 0, 0, 200, 100);
     form->SetLayoutEditMode(true);

@@ -169,8 +169,9 @@ TEST(ValueAppearance, KnobComboBoxCheckBoxRadioButtonTrackBarAndProgressBar)
             bar.SetAppearance(CSimpleTrackBarAppearance::Create());
         }
         bar.SetSize(Vector2<float>(100, 20));
-        EXPECT_EQ(length, bar.GetButtonSize()) << skin << " " << orientation;
-        EXPECT_EQ("(0,0,100,20)", Rect(bar.GetTrackRect()));
+        EXPECT_EQ(std::pair(length, std::string("(0,0,100,20)")),
+                  std::pair(bar.GetButtonSize(), Rect(bar.GetTrackRect())))
+            << skin << " " << orientation;
     }
 
     CTrackBar bar;
