@@ -31,8 +31,9 @@ boost::shared_ptr<CControl> MakeControl(const char* animation = nullptr)
     control->SetSize(Vector2<float>(100.0f, 40.0f));
     control->SetEffectTransform(canvas::MakeTranslation(kShift.x, kShift.y));
     control->SetEffectColor(kSentinel);
-    if (animation)
+    if (animation) {
         control->SetAnimation(CAnimationComponentStock::GetInstance()->Create(animation));
+    }
     return control;
 }
 
@@ -102,8 +103,9 @@ TEST(AnimationTest, TheRegistryNamesCreatesAndFailsOnUnknownNames)
     boost::shared_ptr<CAnimationComponentStock> global = CAnimationComponentStock::GetInstance();
     EXPECT_EQ(global, CAnimationComponentStock::GetInstance());
     Lines sorted = {"kept"}; // the output form appends
-    for (const Row& row : kRows)
+    for (const Row& row : kRows) {
         sorted.push_back(std::get<0>(row));
+    }
     std::sort(sorted.begin() + 1, sorted.end());
     EXPECT_EQ(Lines(sorted.begin() + 1, sorted.end()), global->GetNames());
     Lines out = {"kept"};
@@ -160,8 +162,9 @@ TEST(AnimationTest, EveryRegisteredAnimationStartsEndsAndFinishesAsDescribed)
         for (int frame = 1; frame <= 200; ++frame) {
             animation->Update(kFrame);
             EXPECT_EQ(animation->IsFinished(), animation->IsCompleted());
-            if (finishedAt == kNever && animation->IsFinished())
+            if (finishedAt == kNever && animation->IsFinished()) {
                 finishedAt = static_cast<float>(frame) * kFrame;
+            }
         }
         EXPECT_NEAR(finish, finishedAt, finish == kNever ? 0.0f : kFrame * 1.01f);
         if (end) {

@@ -72,15 +72,17 @@ TEST(ButtonTest, IconAndCaptionPlacementDisabledAndPressedColoursAndAMissingDown
     auto draw = [&icon](bool withIcon, std::int32_t placement, std::int32_t horizontal, std::int32_t vertical) {
         LogCanvas canvas;
         auto button = MakeButton("ab");
-        if (withIcon)
+        if (withIcon) {
             button->SetIcon(boost::shared_ptr<ITexture>(&icon, [](ITexture*) {}));
+        }
         button->SetIconPlacement(placement);
         button->SetHorizontalAlignment(horizontal);
         button->SetVerticalAlignment(vertical);
         button->Draw(&canvas);
         std::string drawn;
-        for (const std::string& entry : canvas.Only({"image", "clipped"}))
+        for (const std::string& entry : canvas.Only({"image", "clipped"})) {
             drawn += entry.substr(0, entry.find(") ") + 1) + " ";
+        }
         return drawn;
     };
     EXPECT_EQ("image (37,17) clipped (47,12,16,16) ", draw(true, CButton::kIconLeft, 1, 1));
@@ -119,13 +121,15 @@ TEST(ButtonTest, IconAndCaptionPlacementDisabledAndPressedColoursAndAMissingDown
         LogCanvas canvas;
         canvas.names = {{&up, "up"}, {&down, "down"}};
         auto button = MakeButton("ok");
-        if (skin)
+        if (skin) {
             button->SetAppearance(SkinOf(&up, skin == 1 ? &down : nullptr));
+        }
         button->SetColor(Color4<float>(0, 0, 1, 1));
         button->SetIcon(boost::shared_ptr<ITexture>(&icon8, [](ITexture*) {}));
         button->SetEnabled(enabled);
-        if (pressed)
+        if (pressed) {
             button->OnMouseDown(V(50, 20), 1);
+        }
         button->Draw(&canvas);
         EXPECT_EQ(want, canvas.Only({"fill", "frame", "skin", "image", "clipped"})) << what;
     }

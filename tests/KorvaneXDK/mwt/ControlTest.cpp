@@ -194,8 +194,9 @@ TEST(Control, AppearanceIsNullCastControlAndTheTemplateDefaults)
     plain.SetBounds(Rect2f(10, 20, 30, 40));
     const std::tuple<V, bool> hits[] = {{V(10, 20), true},  {V(39.99f, 59.99f), true}, {V(40, 20), false},
                                         {V(10, 60), false}, {V(9.99f, 30), false},     {V(20, 19.99f), false}};
-    for (const auto& [point, hit] : hits)
+    for (const auto& [point, hit] : hits) {
         EXPECT_EQ(transparent.HitTest(&plain, point), hit) << Point(point);
+    }
     Rect2f client(1, 1, 1, 1);
     plain.SetBounds(Rect2f(35, 7, 100, 40));
     transparent.GetClientRect(client, &plain);

@@ -129,12 +129,14 @@ TEST(FormAppearance, SimpleFrameByStyleAndFocusAndTheSkinFrameRolledUpAndWithout
         f.form->SetFormStyle(style);
         f.form->Open();
         f.form->SetColor(Color4<float>(0.2f, 0.4f, 0.6f, alpha));
-        if (!focused)
+        if (!focused) {
             f.other->SetFocus();
+        }
         f.Draw();
         Lines want = expected;
-        if (alpha > 0 && !text.empty())
+        if (alpha > 0 && !text.empty()) {
             want.push_back(client);
+        }
         // The brush and font stacks as they were.
         EXPECT_EQ(std::tuple(want, text, std::size_t{1}, std::size_t{1}),
                   std::tuple(f.canvas.Only({"fill", "frame"}), Calls(*f.rc.font), f.canvas.GetBrushDepth(),
@@ -159,8 +161,9 @@ TEST(FormAppearance, SimpleFrameByStyleAndFocusAndTheSkinFrameRolledUpAndWithout
             f.form->OnMouseDown(V(f.form->GetRollUpBoxRect().left + 1, 3), 1);
             ASSERT_EQ(f.form->GetWindowState(), CForm::kStateRolledUp);
         }
-        if (!focused)
+        if (!focused) {
             f.other->SetFocus();
+        }
         f.Draw();
         std::size_t drawn = 0;
         Lines corners;

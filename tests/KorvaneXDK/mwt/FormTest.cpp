@@ -140,8 +140,9 @@ TEST(Form, CaptionBoxesDriveTheWindowStatesAndTheFrameDragsOnlyUndockedOutsideLa
         const V pointer = start + press;
         f.screen->OnMouseDown(pointer, 1);
         EXPECT_EQ(std::pair(drags, !drags), std::pair(f.form->IsDragging(), ownPress));
-        if (editMode)
+        if (editMode) {
             continue; // the press edits the form instead (moved by the layout-edit drag)
+        }
         if (deactivate) {
             f.form->OnWindowDeactivate();
             EXPECT_FALSE(f.form->IsDragging());

@@ -55,10 +55,12 @@ TEST(ImageAndLabel, AutoSizeStretchTheAnimatedImagesClipAndTheCaptionsPlaceByAli
         stretched->SetImageScale(0.5f);
         stretched->SetStretch(stretch);
         stretched->SetBlendMode(1);
-        if (row++ >= 2)
+        if (row++ >= 2) {
             drawn.canvas->IntersectClipRect(Rect2f(0, 0, 10, 10));
-        if (animated)
+        }
+        if (animated) {
             stretched->SetAnimation(boost::make_shared<CNullAnimationComponent>());
+        }
         stretched->Draw(drawn.canvas.get());
         ASSERT_EQ(drawn.device->draws.size(), 1u);
         // In the image's additive blend mode; the clip stack as it was.

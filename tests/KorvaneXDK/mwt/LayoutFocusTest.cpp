@@ -31,8 +31,9 @@ TEST(LayoutAndFocus, DockingLayoutsRelayoutAndFocusInReadingOrderThroughNestedCo
             made.back()->SetDock(c.dock);
         }
         std::string bounds;
-        for (const auto& child : made)
+        for (const auto& child : made) {
             bounds += Rect(child->GetBounds());
+        }
         return bounds;
     };
     // Top, bottom, left and fill with padding 4.
@@ -92,8 +93,9 @@ TEST(LayoutAndFocus, DockingLayoutsRelayoutAndFocusInReadingOrderThroughNestedCo
 
     std::vector<std::string> order;
     order.push_back(root->FocusFirst()->GetName());
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 4; ++i) {
         order.push_back(root->FocusNext()->GetName());
+    }
     order.push_back(root->FocusPrevious()->GetName());
     order.push_back(root->FocusLast()->GetName());
     EXPECT_EQ(order, (Lines{"(10,20)", "twin (10,20)", "(200,20)", "(10,50)", "(10,20)", "(10,50)", "(10,50)"}));

@@ -15,8 +15,9 @@ boost::shared_ptr<CListBox> MakeList(int count)
     auto list = Make<CListBox>("list", 0, 0, 100, 48);
     list->SetItemHeightFromFont(false);
     list->SetItemHeight(10);
-    for (int i = 0; i < count; ++i)
+    for (int i = 0; i < count; ++i) {
         list->GetItems().push_back(std::to_string(i));
+    }
     return list;
 }
 
@@ -46,8 +47,9 @@ TEST(ListBoxTest, KeysAndThePointerMoveTheSelectionAndKeepItInView)
     int emptyKeys = 0, changes = 0;
     empty->KeyDownEvent = [&emptyKeys](CControl*, unsigned int) { ++emptyKeys; };
     empty->SelectionChangedEvent = [&changes](CListBox*) { ++changes; };
-    for (const unsigned int key : {kUp, kDown, kPageDown, kPageUp})
+    for (const unsigned int key : {kUp, kDown, kPageDown, kPageUp}) {
         empty->OnKeyDown(key);
+    }
     EXPECT_EQ(std::tuple(-1, 4, 0), std::tuple(empty->GetSelectedIndex(), emptyKeys, changes));
 
     // The margin keeps items around the selection, and the scrolled event fires even when the top is clamped.

@@ -122,8 +122,9 @@ boost::shared_ptr<T> Make(const std::string& name, float x, float y, float w, fl
     auto control = boost::make_shared<T>(name);
     control->SetLocation(Vector2<float>(x, y));
     control->ApplySize(Vector2<float>(w, h));
-    if (initialized)
+    if (initialized) {
         control->Initialize();
+    }
     return control;
 }
 
@@ -238,13 +239,15 @@ public:
     }
     void DrawImage(const canvas::Rect2f& dest, const canvas::Rect2f& src, ITexture* texture) override
     {
-        if (!inner_)
+        if (!inner_) {
             Trace("part " + Rect(dest) + " from " + Rect(src) + " " + Brush());
+        }
         CCanvas::DrawImage(dest, src, texture);
     }
     void DrawImageSector(const Vector2<float>& p, float a, float b, ITexture* texture) override
     {
-        Trace("sector " + Degrees(a) + ".." + Degrees(b) + " " + Brush()), CCanvas::DrawImageSector(p, a, b, texture);
+        Trace("sector " + Degrees(a) + ".." + Degrees(b) + " " + Brush());
+        CCanvas::DrawImageSector(p, a, b, texture);
     }
     void DrawText(const Vector2<float>& p, const std::string& text) override
     {

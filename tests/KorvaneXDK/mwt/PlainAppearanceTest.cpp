@@ -34,8 +34,9 @@ std::vector<float> ReadLefts()
     for (const std::optional<std::string>& value :
          {std::optional<std::string>(), {"abc"}, {"1.5x"}, {" -2.25"}, {"1,5"}, {"nan"}, {"-1e30"}, {"inf"}, {""}}) {
         Lines lines = {"BodyRect.top=3", "BodyRect.width=7.25", "BodyRect.height=0.5"};
-        if (value)
+        if (value) {
             lines.push_back("BodyRect.left=" + *value);
+        }
         const Rect2f body = LoadSkin<CSkinAppearance>(lines, {})->GetBodyRect();
         EXPECT_EQ(Rect2f(0, 3, 7.25f, 0.5f), Rect2f(0, body.top, body.width, body.height));
         lefts.push_back(body.left);
@@ -62,8 +63,9 @@ TEST(PlainAppearanceTest, SkinKeysParseInTheClassicLocaleWhateverTheProcessLocal
     // Again under a decimal-comma locale built for the test and selected for numbers.
     TempDir dir;
     const std::string command = "localedef -i de_DE -f UTF-8 '" + dir.File("de_DE.UTF-8") + "' >/dev/null 2>&1";
-    if (std::system(command.c_str()) > 1) // 1: built with warnings
+    if (std::system(command.c_str()) > 1) { // 1: built with warnings
         GTEST_SKIP() << "no decimal-comma locale could be built (localedef and the locales package)";
+    }
     setenv("LOCPATH", dir.Path().c_str(), 1);
     const bool active =
         std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr && std::string(std::localeconv()->decimal_point) == ",";
@@ -73,8 +75,9 @@ TEST(PlainAppearanceTest, SkinKeysParseInTheClassicLocaleWhateverTheProcessLocal
     const float half = ParseAppearanceNumber("0.5");
     std::setlocale(LC_NUMERIC, "C");
     unsetenv("LOCPATH");
-    if (!active)
+    if (!active) {
         GTEST_SKIP() << "no decimal-comma locale could be selected";
+    }
     EXPECT_EQ(std::pair(1.0f, 0.5f), std::pair(seen, half));
     EXPECT_THAT(lefts, testing::Pointwise(testing::NanSensitiveFloatEq(), kLefts));
 }
@@ -99,8 +102,9 @@ TEST(PlainAppearanceTest, SolidBorderAndSkinDrawingTextureNamesFadingAndBrokenDe
             const std::vector<canvas::CanvasVertex> triangles = canvas.device->draws[0].Triangles();
             EXPECT_EQ(std::pair(std::size_t{ninePiece ? 54u : 18u}, static_cast<ITexture*>(&texture)),
                       std::pair(triangles.size(), canvas.device->draws[0].texture));
-            for (const canvas::CanvasVertex& v : triangles)
+            for (const canvas::CanvasVertex& v : triangles) {
                 EXPECT_EQ((ninePiece || enabled ? 0xFFu : 0x80u) << 24 | 0xFFFFFFu, v.color0);
+            }
         }
     }
 

@@ -144,8 +144,9 @@ TEST(RegressionTest, ASkinWhoseDownPictureFailsToLoadKeepsItsEarlierValues)
     AppearanceProperties second;
     second.ParseLines({"BodyRect.left=5", "BodyRect.width=2", "Texture=other", "DownTexture=broken"});
     const auto resolve = [&](const std::string& name) -> ITexture* {
-        if (name == "broken")
+        if (name == "broken") {
             throw std::runtime_error("no such picture");
+        }
         return name == "up" ? &up : name == "down" ? &down : &other;
     };
     const auto keepsTheFirstLoad = [&](auto& appearance) {

@@ -50,8 +50,9 @@ TEST(Routing, HitOrderTheWheelBubblingUntilTakenKeyPreviewAndGroupBroadcast)
         auto a = Add(*root, "A", 10, 10, 50, 50);
         bool heard = false;
         root->MouseWheelEvent = [&](CControl*, float) { return heard = true, false; };
-        if (child >= 0)
+        if (child >= 0) {
             a->MouseWheelEvent = [takes = child == 1](CControl*, float) { return takes; };
+        }
         const bool taken = root->OnMouseWheel(V(20, 20), 1.0f);
         EXPECT_EQ(std::pair(result, rootCalled), std::pair(taken, heard));
     }
@@ -67,8 +68,9 @@ TEST(Routing, HitOrderTheWheelBubblingUntilTakenKeyPreviewAndGroupBroadcast)
         Log log;
         auto form = Make<CForm>("form", 0, 0, 300, 100, kInitialized);
         std::vector<boost::shared_ptr<CControl>> k; // k1 to k5, 20 apart
-        for (int i = 0; i < 5; ++i)
+        for (int i = 0; i < 5; ++i) {
             k.push_back(Add(*form, "k" + std::to_string(i + 1), 20.0f * static_cast<float>(i), 0, 10, 10));
+        }
         k[3]->SetGroup(1);
         form->SetFocusedControl(k[1].get());
         k[2]->SetEnabled(false); // disabled and hidden siblings hear broadcasts too

@@ -9,8 +9,9 @@ namespace
 /// anything else an ordinary form.
 boost::shared_ptr<CControl> Child(const std::string& name)
 {
-    if (name[0] == 'A')
+    if (name[0] == 'A') {
         return Make<CControl>(name, 0, 0, 10, 10);
+    }
     auto form = Make<CForm>(name, 0, 0, 100, 50);
     form->SetTopMost(name[0] == 'T' || name[0] == 'E'); // before the first open: the flag only
     form->SetLayoutEditMode(name[0] == 'E');
@@ -20,8 +21,9 @@ boost::shared_ptr<CControl> Child(const std::string& name)
 Lines Order(const CScreen& screen)
 {
     Lines names;
-    for (const auto& child : screen.GetControls())
+    for (const auto& child : screen.GetControls()) {
         names.push_back(child->GetName());
+    }
     return names;
 }
 
@@ -30,8 +32,9 @@ struct ScreenFixture
     explicit ScreenFixture(const Lines& names)
     {
         screen->Initialize();
-        for (const std::string& name : names)
+        for (const std::string& name : names) {
             screen->AddControl(Child(name));
+        }
     }
 
     CControl* Find(const std::string& name) const

@@ -11,8 +11,9 @@ boost::shared_ptr<CScrollBar> MakeBar(V size = V(100, 16), boost::shared_ptr<ICo
                                       std::int32_t orientation = 0)
 {
     auto bar = Make<CScrollBar>("bar", 0, 0, size.x, size.y);
-    if (skin)
+    if (skin) {
         bar->SetAppearance(skin);
+    }
     bar->Initialize();
     bar->SetOrientation(orientation);
     return bar;
@@ -202,8 +203,9 @@ TEST(ScrollBarTest, TheLeftButtonPressesThePartUnderThePointerAndTheThumbFollows
     for (const auto& [what, width, minThumb, grab, move] : stuckRows) {
         SCOPED_TRACE(what);
         auto stuck = MakeBar(V(width, 16));
-        if (minThumb > 0)
+        if (minThumb > 0) {
             stuck->SetMinThumbLength(minThumb);
+        }
         stuck->SetValue(50);
         stuck->OnMouseDown(grab, 1);
         ASSERT_EQ(CScrollBar::kPartThumb, stuck->GetPressedPart());

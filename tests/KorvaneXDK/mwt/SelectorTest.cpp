@@ -49,8 +49,9 @@ TEST(SelectorTest, StepsStopAtTheEndsFadeTheMarkersWideTextIsClippedAndAnEmptyLi
         {0x26, 0, 4, kFaded, kFull, "clipped (52,7,16,16) 'aa' (1,1,1,1)"}};
     for (const auto& [key, selected, changes, left, right, text] : rows) {
         SCOPED_TRACE(::testing::Message() << "key " << std::hex << key);
-        if (key != 0)
+        if (key != 0) {
             s.selector->OnKeyDown(key);
+        }
         pressed += key != 0 ? 1 : 0;
         // The key-down handler follows every key.
         EXPECT_EQ(
@@ -101,8 +102,9 @@ TEST(SelectorTest, ClicksOnTheOuterThirdsAndTheWheelStepUnlessItsHandlerTakesIt)
         SCOPED_TRACE(what);
         Selector s;
         s.selector->SetSelectedIndex(1);
-        if (handler >= 0)
+        if (handler >= 0) {
             s.selector->MouseWheelEvent = [takes = handler == 1](CControl*, float) { return takes; };
+        }
         const bool handled = s.selector->OnMouseWheel(V(0, 0), delta);
         EXPECT_EQ(std::pair(true, selected), std::pair(handled, s.selector->GetSelectedIndex()));
     }
