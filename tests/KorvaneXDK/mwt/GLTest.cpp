@@ -130,16 +130,20 @@ int Band(int v, int first, int last)
 
 TEST_F(SkinGLTest, ClippedChildrenANinePieceSkinAndItsMirrorImage)
 {
-    Clear(0xFF000000u);
     auto screen = Make<CScreen>("screen", 0, 0, kSkinWidth, kSkinHeight, kInitialized);
-    // The panel covers pixels 10..49 x 10..39; its child would reach 79 x 59 on the screen.
+    // The panel covers pixels 10..49 x 10..39; its child would reach 79 x 59 on the screen. A see-through panel still
+    // clips its children.
     auto panel = Add<CPanel>(*screen, "panel", 10, 10, 40, 30);
-    panel->SetColor(Color4<float>(0, 0, 1, 1));
     Add<CPanel>(*panel, "child", 30, 20, 40, 30)->SetColor(Color4<float>(1, 0, 0, 1));
-    screen->Draw(glCanvas.get());
-    ExpectPixels([](int x, int y) -> std::uint32_t {
-        return Inside(x, y, 40, 30, 50, 40) ? 0xFF0000u : Inside(x, y, 10, 10, 50, 40) ? 0x0000FFu : 0;
-    });
+    for (const float alpha : {1.0f, 0.0f}) {
+        SCOPED_TRACE(alpha);
+        Clear(0xFF000000u);
+        panel->SetColor(Color4<float>(0, 0, 1, alpha));
+        screen->Draw(glCanvas.get());
+        ExpectPixels([alpha](int x, int y) -> std::uint32_t {
+            return Inside(x, y, 40, 30, 50, 40) ? 0xFF0000u : alpha > 0 && Inside(x, y, 10, 10, 50, 40) ? 0x0000FFu : 0;
+        });
+    }
 
     CTexture texture;
     texture.Create(16, 16, 1, 0, os::gfx::Format::A8R8G8B8, os::gfx::Pool::Managed);
@@ -164,8 +168,9 @@ TEST_F(SkinGLTest, ClippedChildrenANinePieceSkinAndItsMirrorImage)
         screen->RemoveAllControls();
         auto control = Add<CControl>(*screen, "skinned", 20, 10, 40, 24);
         control->SetAppearance(skin);
-        if (mirrored)
+        if (mirrored) {
             control->SetAnimation(CAnimationComponentStock::GetInstance()->Create("HorizontalMirrorStatic"));
+        }
         screen->Draw(glCanvas.get());
         // The mirror x -> 40 - x swaps the columns and turns the canvas's half-pixel shift around, so everything lands
         // one pixel to the right.
@@ -214,8 +219,9 @@ TEST_F(SkinGLTest, AFramedSkinnedFormWithOneControlOfEachKindMatchesItsReference
     ASSERT_EQ(os::gfx::kOk, device->ReadBackBuffer(&pixels, nullptr, nullptr));
     std::string picture = "P6\n" + std::to_string(kSkinWidth) + " " + std::to_string(kSkinHeight) + "\n255\n";
     const std::size_t header = picture.size();
-    for (const std::uint32_t pixel : pixels)
+    for (const std::uint32_t pixel : pixels) {
         picture += {static_cast<char>(pixel >> 16), static_cast<char>(pixel >> 8), static_cast<char>(pixel)};
+    }
     const char* update = std::getenv("KORVANE_UPDATE_REFERENCE_IMAGES");
     if (update && std::string(update) == "1") {
         std::ofstream(kReference, std::ios::binary | std::ios::trunc) << picture;
@@ -228,7 +234,8 @@ TEST_F(SkinGLTest, AFramedSkinnedFormWithOneControlOfEachKindMatchesItsReference
     // A few levels of rounding per channel are the software rasteriser's business; a changed skin or layout moves far
     // more than a handful of pixels.
     int different = 0;
-    for (std::size_t i = header; i < picture.size(); ++i)
+    for (std::size_t i = header; i < picture.size(); ++i) {
         different += std::abs(int(std::uint8_t(picture[i])) - int(std::uint8_t(reference[i]))) > 6 ? 1 : 0;
+    }
     EXPECT_LE(different, kSkinWidth * kSkinHeight * 3 / 500) << different << " channel values differ";
 }
