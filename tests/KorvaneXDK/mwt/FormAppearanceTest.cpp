@@ -46,13 +46,7 @@ struct AppearanceFixture
         form->SetFocus();
     }
 
-    void Draw()
-    {
-        canvas.trace.clear();
-        rc.font->calls.clear();
-        rc.device->Clear();
-        look->Draw(form.get(), &canvas);
-    }
+    void Draw() { look->Draw(form.get(), &canvas); }
 
     RecordingCanvas rc;
     TracingCanvas canvas{rc.device};
@@ -64,7 +58,7 @@ struct AppearanceFixture
 
 } // namespace
 
-TEST(FormAppearance, CaptionBoxesAndClientRectangles)
+TEST(FormAppearance, CaptionBoxesClientRectanglesTheSkinCaptionHeightAndNoResolver)
 {
     const std::tuple<const char*, bool, std::int32_t, bool, Rect2f, Rect2f, Rect2f, Rect2f, std::int32_t> rows[] = {
         {"simple", false, 2, true, {182, 2, 16, 16}, {164, 2, 16, 16}, {146, 2, 16, 16}, {2, 20, 196, 78}, 20},
@@ -75,7 +69,6 @@ TEST(FormAppearance, CaptionBoxesAndClientRectangles)
         {"skin without maximise", true, 2, false, {172, 2, 20, 20}, kNone, {148, 2, 20, 20}, {8, 32, 184, 60}, 24},
         {"skin unframed", true, 0, true, kNone, kNone, kNone, {0, 0, 200, 100}, 20}};
     for (const auto& [what, skin, style, maximize, close, max, rollUp, client, captionHeight] : rows) {
-        SCOPED_TRACE(what);
         Skin skinned;
         auto form = Make<CForm>("form", 0, 0, 200, 100);
         form->SetAppearance(skin ? skinned.appearance : CSimpleFormAppearance::Create());
@@ -84,33 +77,27 @@ TEST(FormAppearance, CaptionBoxesAndClientRectangles)
         form->SetMaximizeBoxEnabled(maximize);
         form->SetRollUpBoxEnabled(true);
         form->Open();
-        EXPECT_EQ(form->GetCloseBoxRect(), close);
-        EXPECT_EQ(form->GetMaximizeBoxRect(), max);
-        EXPECT_EQ(form->GetRollUpBoxRect(), rollUp);
-        EXPECT_EQ(form->GetClientRect(), client);
-        EXPECT_EQ(form->GetCaptionHeight(), captionHeight);
+        EXPECT_EQ(std::tuple(close, max, rollUp, client, captionHeight),
+                  std::tuple(form->GetCloseBoxRect(), form->GetMaximizeBoxRect(), form->GetRollUpBoxRect(),
+                             form->GetClientRect(), form->GetCaptionHeight()))
+            << what;
     }
-}
 
-TEST(FormAppearance, SkinCaptionHeightComesFromTheDefinitionSaturated)
-{
+    // The skin's caption height comes from the definition, saturated.
     for (const auto& [height, expected] : {std::pair<std::string, std::int32_t>{"30.9", 30},
                                            {"nan", 0},
                                            {"1e30", 2147483647},
                                            {"-1e30", -2147483647 - 1}}) {
-        SCOPED_TRACE(height);
         Lines lines = kSkin;
         lines.push_back("CaptionRect.height=" + height);
         Skin skin(lines);
-        auto form = Make<CForm>("form", 0, 0, 200, 100);
-        form->SetAppearance(skin.appearance);
-        form->Open();
-        EXPECT_EQ(form->GetCaptionHeight(), expected);
+        auto sized = Make<CForm>("form", 0, 0, 200, 100);
+        sized->SetAppearance(skin.appearance);
+        sized->Open();
+        EXPECT_EQ(sized->GetCaptionHeight(), expected) << height;
     }
-}
 
-TEST(FormAppearance, SkinReadsNothingWithoutAResolver)
-{
+    // Without a resolver the skin reads nothing.
     AppearanceProperties properties;
     properties.Set("BodyRect.width", "64");
     CSkinFormAppearance appearance;
@@ -118,7 +105,7 @@ TEST(FormAppearance, SkinReadsNothingWithoutAResolver)
     EXPECT_EQ(appearance.GetBodyRect(), kNone);
 }
 
-TEST(FormAppearance, SimpleFrameByStyleAndFocus)
+TEST(FormAppearance, SimpleFrameByStyleAndFocusAndTheSkinFrameRolledUpAndWithoutTextures)
 {
     const std::string client = "fill (2,20,196,78) (0.2,0.4,0.6,1)";
     const Lines focused = {"fill (0,0,200,20) (0,0,0.8,0.6)",      "fill (0,98,200,2) (0,0,0,0.6)",
@@ -150,24 +137,22 @@ TEST(FormAppearance, SimpleFrameByStyleAndFocus)
         if (alpha > 0 && !text.empty()) {
             want.push_back(client);
         }
-        EXPECT_EQ(f.canvas.Only({"fill", "frame"}), want);
-        EXPECT_EQ(Calls(*f.rc.font), text);
-        EXPECT_EQ(f.canvas.GetBrushDepth(), 1u);
-        EXPECT_EQ(f.canvas.GetFontDepth(), 1u);
+        // The brush and font stacks as they were.
+        EXPECT_EQ(std::tuple(want, text, std::size_t{1}, std::size_t{1}),
+                  std::tuple(f.canvas.Only({"fill", "frame"}), Calls(*f.rc.font), f.canvas.GetBrushDepth(),
+                             f.canvas.GetFontDepth()));
     }
-}
 
-TEST(FormAppearance, SkinFrameRolledUpAndWithoutTextures)
-{
+    // The skin frame, rolled up and without textures.
     // Close, maximise, roll-up: quarters of the 40 x 40 image on a 64 x 64 surface at each box's corner.
     const Lines boxes = {"171.5 0,0.3125", "147.5 0.3125,0", "125.5 0,0"};
     const Lines box = {"fill (0,0,200,24) (0.2,0.4,0.6,1)", "frame (0,0,200,24) (0.2,0.4,0.6,1)"};
-    const std::tuple<const char*, bool, bool, bool, std::size_t, Lines, Lines, const char*> rows[] = {
+    const std::tuple<const char*, bool, bool, bool, std::size_t, Lines, Lines, const char*> skinRows[] = {
         {"skinned", true, false, true, 1, boxes, {}, "'Title' (8,4) FFFFFFFF"},
         {"not focused", true, false, false, 1, boxes, {}, "'Title' (8,4) 80FFFFFF"},
         {"rolled up: a plain box", true, true, true, 0, boxes, box, "'Title' (8,4) FFFFFFFF"},
         {"no textures: caption only", false, false, true, 0, {}, {}, "'Title' (8,4) FFFFFFFF"}};
-    for (const auto& [what, textures, rolledUp, focused, skinDraws, boxes, fills, text] : rows) {
+    for (const auto& [what, textures, rolledUp, focused, skinDraws, boxes, fills, text] : skinRows) {
         SCOPED_TRACE(what);
         Skin skin(kSkin, textures);
         AppearanceFixture f(skin.appearance);
@@ -180,7 +165,6 @@ TEST(FormAppearance, SkinFrameRolledUpAndWithoutTextures)
             f.other->SetFocus();
         }
         f.Draw();
-        EXPECT_EQ(f.canvas.Only({"fill", "frame"}), fills);
         std::size_t drawn = 0;
         Lines corners;
         for (const auto& draw : f.rc.device->draws) {
@@ -190,10 +174,9 @@ TEST(FormAppearance, SkinFrameRolledUpAndWithoutTextures)
                 corners.push_back(Number(v.x) + " " + Number(v.u) + "," + Number(v.v));
             }
         }
-        EXPECT_EQ(drawn, skinDraws);
-        EXPECT_EQ(corners, boxes);
         // The caption text in the form's font: its 16 high line centred in 24, from the caption's left.
-        EXPECT_EQ(Calls(*f.rc.font), Lines{text});
-        EXPECT_EQ(f.canvas.GetBrush().GetBlendMode(), canvas::CBrush::kBlendNormal);
+        EXPECT_EQ(std::tuple(fills, skinDraws, boxes, Lines{text}, canvas::CBrush::kBlendNormal),
+                  std::tuple(f.canvas.Only({"fill", "frame"}), drawn, corners, Calls(*f.rc.font),
+                             f.canvas.GetBrush().GetBlendMode()));
     }
 }

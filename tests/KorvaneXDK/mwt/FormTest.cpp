@@ -1,6 +1,5 @@
 /** @file FormTest.cpp Forms: the open and close life cycle with its handlers, the caption boxes' window states, frame
  * dragging, and failing animation factories. */
-#include "KorvaneXDK/mwt/ControlAppearanceInterface.h"
 #include "MwtTest.h"
 
 namespace
@@ -32,7 +31,7 @@ struct FormFixture
 
 } // namespace
 
-TEST(Form, OpensOnceInitialisedAndEveryTimeOpened)
+TEST(Form, OpensEveryTimeAddedClosesInHalfASecondAndByItsBoxIgnoringTheMouseWhileClosing)
 {
     FormFixture f;
     EXPECT_FALSE(f.form->IsVisible());
@@ -41,13 +40,7 @@ TEST(Form, OpensOnceInitialisedAndEveryTimeOpened)
     f.screen->RemoveControl(f.form.get());
     f.screen->AddControl(f.form);
     EXPECT_EQ(f.log, (Log{"initialized", "opened visible", "opened visible"}));
-    EXPECT_TRUE(f.form->IsInitialized());
-}
 
-TEST(Form, AHalfSecondCloseRemovesTheFormInTheFirstUpdateAfterItsEnd)
-{
-    FormFixture f;
-    f.screen->AddControl(f.form);
     f.screen->Update(1.0f);
     f.log.clear();
     f.form->Close();
@@ -55,15 +48,13 @@ TEST(Form, AHalfSecondCloseRemovesTheFormInTheFirstUpdateAfterItsEnd)
     EXPECT_FALSE(f.form->IsEnabled());
     f.screen->Update(0.25f);
     f.screen->Update(0.25f); // the animation ends during this frame
-    EXPECT_TRUE(f.OnScreen());
-    EXPECT_EQ(f.log, (Log{"closing"}));
+    EXPECT_EQ(std::pair(true, Log{"closing"}), std::pair(f.OnScreen(), f.log));
     f.screen->Update(0.0f);
-    EXPECT_FALSE(f.OnScreen());
-    EXPECT_EQ(f.log, (Log{"closing", "closed child"}));
-    EXPECT_FALSE(f.form->IsClosing());
-    EXPECT_TRUE(f.form->IsEnabled());
-    EXPECT_FALSE(f.form->IsVisible());
-    EXPECT_TRUE(f.form->GetAnimation()->IsCompleted());
+    EXPECT_EQ(std::pair(false, Log{"closing", "closed child"}), std::pair(f.OnScreen(), f.log));
+    // Closing, enabled, visible, the animation completed.
+    EXPECT_EQ(std::tuple(false, true, false, true),
+              std::tuple(f.form->IsClosing(), f.form->IsEnabled(), f.form->IsVisible(),
+                         f.form->GetAnimation()->IsCompleted()));
 
     // Closed without a container: reset, but no handler.
     auto lone = Make<CForm>("lone", 0, 0, 50, 50);
@@ -72,49 +63,27 @@ TEST(Form, AHalfSecondCloseRemovesTheFormInTheFirstUpdateAfterItsEnd)
     lone->Open();
     lone->Close();
     lone->Update(0.0f);
-    EXPECT_FALSE(lone->IsClosing());
-    EXPECT_EQ(f.log.back(), "closed child");
+    EXPECT_EQ(std::pair(false, std::string("closed child")), std::pair(lone->IsClosing(), f.log.back()));
+
+    // The close box closes; the closing form ignores the mouse and stays disabled.
+    FormFixture g;
+    g.form->SetCloseBoxEnabled(true);
+    g.screen->AddControl(g.form);
+    Wire(*g.form, g.log);
+    g.form->OnMouseDown(Centre(g.form->GetCloseBoxRect()), 1);
+    ASSERT_TRUE(g.form->IsClosing());
+    g.log.clear();
+    g.form->OnMouseDown(V(50, 5), 1); // on the caption: would start a drag
+    g.form->OnMouseMove(V(80, 5), 1);
+    g.form->OnMouseUp(V(80, 5), 1);
+    g.form->OnMouseDown(V(50, 50), 1); // in the client area
+    EXPECT_EQ(std::tuple(Log{}, false, V(10, 20)), std::tuple(g.log, g.form->IsDragging(), g.form->GetLocation()));
+
+    g.form->Open();
+    EXPECT_EQ(std::tuple(false, false), std::tuple(g.form->IsClosing(), g.form->IsEnabled()));
 }
 
-TEST(Form, TheCloseBoxClosesAndTheClosingFormIgnoresTheMouseAndStaysDisabled)
-{
-    FormFixture f;
-    f.form->SetCloseBoxEnabled(true);
-    f.screen->AddControl(f.form);
-    Wire(*f.form, f.log);
-    f.form->OnMouseDown(Centre(f.form->GetCloseBoxRect()), 1);
-    ASSERT_TRUE(f.form->IsClosing());
-    f.log.clear();
-    f.form->OnMouseDown(V(50, 5), 1); // on the caption: would start a drag
-    f.form->OnMouseMove(V(80, 5), 1);
-    f.form->OnMouseUp(V(80, 5), 1);
-    f.form->OnMouseDown(V(50, 50), 1); // in the client area
-    EXPECT_TRUE(f.log.empty());
-    EXPECT_FALSE(f.form->IsDragging());
-    EXPECT_EQ(f.form->GetLocation(), V(10, 20));
-
-    f.form->Open();
-    EXPECT_FALSE(f.form->IsClosing());
-    EXPECT_FALSE(f.form->IsEnabled());
-}
-
-TEST(Form, AnEmptyAnimationFactoryThrowsWithTheStateReachedSoFar)
-{
-    FormFixture f;
-    f.form->OpenAnimationFactory.clear();
-    EXPECT_THROW(f.screen->AddControl(f.form), boost::bad_function_call);
-    EXPECT_EQ(f.log, (Log{"initialized"}));
-    EXPECT_TRUE(f.form->IsInitialized());
-    EXPECT_FALSE(f.form->IsVisible());
-
-    f.form->CloseAnimationFactory.clear();
-    EXPECT_THROW(f.form->Close(), boost::bad_function_call);
-    EXPECT_TRUE(f.form->IsClosing());
-    EXPECT_FALSE(f.form->IsEnabled());
-    EXPECT_EQ(f.log, (Log{"initialized"}));
-}
-
-TEST(Form, CaptionBoxesDriveTheWindowStates)
+TEST(Form, CaptionBoxesDriveTheWindowStatesAndTheFrameDragsOnlyUndockedOutsideLayoutEditMode)
 {
     const Rect2f normal(10, 20, 200, 100);
     const Rect2f rolled(10, 20, 200, 20);
@@ -145,22 +114,20 @@ TEST(Form, CaptionBoxesDriveTheWindowStates)
                                          : (framed ? f.form->GetRollUpBoxRect() : rollUpBox);
             Click(*f.form, Centre(box));
         }
-        EXPECT_EQ(f.form->GetWindowState(), state);
-        EXPECT_EQ(f.form->GetBounds(), bounds);
-        EXPECT_EQ(f.form->GetDock(), state == CForm::kStateMaximized ? CControl::kDockFill : CControl::kDockNone);
+        const std::int32_t dock = state == CForm::kStateMaximized ? CControl::kDockFill : CControl::kDockNone;
+        EXPECT_EQ(std::tuple(state, bounds, dock),
+                  std::tuple(f.form->GetWindowState(), f.form->GetBounds(), f.form->GetDock()));
     }
-}
 
-TEST(Form, FrameDragsOnlyUndockedOutsideLayoutEditMode)
-{
-    const std::tuple<const char*, std::int32_t, bool, bool, V, bool> rows[] = {
+    // The frame drags the form only when undocked and outside layout edit mode.
+    const std::tuple<const char*, std::int32_t, bool, bool, V, bool> drags[] = {
         {"a press on the caption drags", 0, false, false, V(50, 5), true},
         {"a press on the side band drags", 0, false, false, V(0, 50), true},
         {"a press in the client area does not", 0, false, false, V(50, 50), false},
         {"a docked form does not", 1, false, false, V(50, 5), false},
         {"nor one in layout edit mode", 0, true, false, V(50, 5), false},
         {"deactivation ends the drag in place", 0, false, true, V(50, 5), true}};
-    for (const auto& [what, dock, editMode, deactivate, press, drags] : rows) {
+    for (const auto& [what, dock, editMode, deactivate, press, drags] : drags) {
         SCOPED_TRACE(what);
         FormFixture f;
         f.screen->AddControl(f.form);
@@ -172,8 +139,7 @@ TEST(Form, FrameDragsOnlyUndockedOutsideLayoutEditMode)
         // Through the screen, so the form hears points relative to where it is now.
         const V pointer = start + press;
         f.screen->OnMouseDown(pointer, 1);
-        EXPECT_EQ(f.form->IsDragging(), drags);
-        EXPECT_EQ(ownPress, !drags);
+        EXPECT_EQ(std::pair(drags, !drags), std::pair(f.form->IsDragging(), ownPress));
         if (editMode) {
             continue; // the press edits the form instead (moved by the layout-edit drag)
         }
@@ -185,14 +151,24 @@ TEST(Form, FrameDragsOnlyUndockedOutsideLayoutEditMode)
         f.screen->OnMouseMove(pointer + V(10, 10), 1);
         EXPECT_EQ(f.form->GetLocation() - start, moves ? V(10, 10) : V(0, 0));
         f.screen->OnMouseUp(pointer + V(11, 12), 1);
-        EXPECT_EQ(f.form->GetLocation() - start, moves ? V(11, 12) : V(0, 0));
-        EXPECT_FALSE(f.form->IsDragging());
+        EXPECT_EQ(std::pair(moves ? V(11, 12) : V(0, 0), false),
+                  std::pair(f.form->GetLocation() - start, f.form->IsDragging()));
     }
 }
 
-TEST(Form, CopiesTheDefaultFactoriesWhenConstructed)
+TEST(Form, CopiesTheDefaultFactoriesWhenConstructedAndAnEmptyOneThrowsWithTheStateReachedSoFar)
 {
-    Log log;
+    FormFixture f;
+    f.form->OpenAnimationFactory.clear();
+    EXPECT_THROW(f.screen->AddControl(f.form), boost::bad_function_call);
+    EXPECT_EQ(std::tuple(true, false), std::tuple(f.form->IsInitialized(), f.form->IsVisible()));
+
+    f.form->CloseAnimationFactory.clear();
+    EXPECT_THROW(f.form->Close(), boost::bad_function_call);
+    EXPECT_EQ(std::tuple(true, false, Log{"initialized"}), std::tuple(f.form->IsClosing(), f.form->IsEnabled(), f.log));
+
+    // Factories are copied when the form is constructed.
+    Log& log = f.log;
     const CControl::AnimationFactoryFunction saved = CDefaultFactories::FormOpenAnimation;
     auto before = Make<CForm>("before", 0, 0, 100, 50);
     CDefaultFactories::FormOpenAnimation = [&log] {
@@ -202,7 +178,7 @@ TEST(Form, CopiesTheDefaultFactoriesWhenConstructed)
     CDefaultFactories::FormOpenAnimation = saved;
     before->Open();
     after->Open();
-    EXPECT_EQ(log, (Log{"replaced init"}));
-    EXPECT_EQ(before->GetAppearance()->GetName(), "SimpleForm");
-    EXPECT_NE(before->GetAppearance(), after->GetAppearance());
+    EXPECT_EQ(log, (Log{"initialized", "replaced init"}));
+    EXPECT_EQ(std::pair(std::string("SimpleForm"), false),
+              std::pair(before->GetAppearance()->GetName(), before->GetAppearance() == after->GetAppearance()));
 }

@@ -19,7 +19,7 @@ std::pair<float, float> Extent(const CanvasDraw& draw)
 
 } // namespace
 
-TEST(Image, AutoSizeFollowsTheImageSizeAtEveryDraw)
+TEST(ImageAndLabel, AutoSizeStretchTheAnimatedImagesClipAndTheCaptionsPlaceByAlignment)
 {
     RecordingCanvas rc;
     auto image = Make<CImage>("image", 0, 0, 10, 10, kInitialized);
@@ -27,26 +27,20 @@ TEST(Image, AutoSizeFollowsTheImageSizeAtEveryDraw)
     image->ResizeEvent = [&](CControl*) { ++resized; };
     image->SetImagePath("formimage\\a.png");
     image->Draw(rc.canvas.get());
-    EXPECT_TRUE(rc.device->draws.empty()); // a path alone shows nothing
-    EXPECT_EQ(image->GetSize(), V(10, 10));
+    // A path alone shows nothing.
+    EXPECT_EQ(std::pair(true, V(10, 10)), std::pair(rc.device->draws.empty(), image->GetSize()));
 
-    auto texture = boost::make_shared<FakeTexture>(64, 32, 128, 64);
-    image->SetTexture(texture);
+    image->SetTexture(boost::make_shared<FakeTexture>(64, 32, 128, 64));
     image->SetImageScale(0.5f);
-    EXPECT_EQ(image->GetSize(), V(32, 16));
-    EXPECT_EQ(resized, 1);
+    EXPECT_EQ(std::pair(V(32, 16), 1), std::pair(image->GetSize(), resized));
     image->Draw(rc.canvas.get());
     image->Draw(rc.canvas.get());
-    EXPECT_EQ(resized, 3);
-
+    const int resizedByDraws = resized;
     image->SetAutoSize(false);
     image->SetSize(V(50, 40));
     image->Draw(rc.canvas.get());
-    EXPECT_EQ(image->GetSize(), V(50, 40));
-}
+    EXPECT_EQ(std::pair(3, V(50, 40)), std::pair(resizedByDraws, image->GetSize()));
 
-TEST(Image, StretchAndTheAnimatedImagesClip)
-{
     int row = 0;
     const std::tuple<const char*, bool, bool, float, float> rows[] = {
         {"stretched over the control", true, false, 31.5f, 0.5f},
@@ -55,37 +49,35 @@ TEST(Image, StretchAndTheAnimatedImagesClip)
         {"animated: the whole target", false, true, 31.5f, 0.25f}};
     for (const auto& [what, stretch, animated, right, u] : rows) {
         SCOPED_TRACE(what);
-        RecordingCanvas rc;
-        auto image = Make<CImage>("image", 0, 0, 0, 0, kInitialized);
-        image->SetTexture(boost::make_shared<FakeTexture>(64, 32, 128, 64));
-        image->SetImageScale(0.5f);
-        image->SetStretch(stretch);
-        image->SetBlendMode(1);
+        RecordingCanvas drawn;
+        auto stretched = Make<CImage>("image", 0, 0, 0, 0, kInitialized);
+        stretched->SetTexture(boost::make_shared<FakeTexture>(64, 32, 128, 64));
+        stretched->SetImageScale(0.5f);
+        stretched->SetStretch(stretch);
+        stretched->SetBlendMode(1);
         if (row++ >= 2) {
-            rc.canvas->IntersectClipRect(Rect2f(0, 0, 10, 10));
+            drawn.canvas->IntersectClipRect(Rect2f(0, 0, 10, 10));
         }
         if (animated) {
-            image->SetAnimation(boost::make_shared<CNullAnimationComponent>());
+            stretched->SetAnimation(boost::make_shared<CNullAnimationComponent>());
         }
-        image->Draw(rc.canvas.get());
-        ASSERT_EQ(rc.device->draws.size(), 1u);
-        EXPECT_EQ(Extent(rc.device->draws[0]), std::make_pair(right, u));
-        EXPECT_EQ(rc.device->draws[0].RenderState(os::gfx::RenderState::DestBlend),
-                  os::gfx::value::BlendOne); // the image's additive blend mode
-        EXPECT_EQ(rc.canvas->GetClipDepth(), 1u);
+        stretched->Draw(drawn.canvas.get());
+        ASSERT_EQ(drawn.device->draws.size(), 1u);
+        // In the image's additive blend mode; the clip stack as it was.
+        EXPECT_EQ(std::tuple(std::pair(right, u), os::gfx::value::BlendOne, std::size_t{1}),
+                  std::tuple(Extent(drawn.device->draws[0]),
+                             drawn.device->draws[0].RenderState(os::gfx::RenderState::DestBlend),
+                             drawn.canvas->GetClipDepth()));
     }
-}
 
-TEST(Label, PlacesItsCaptionByAlignment)
-{
+    // Labels place their caption by alignment and auto-size only when undocked.
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    const std::tuple<std::int32_t, std::int32_t, float, int, int> rows[] = {
+    const std::tuple<std::int32_t, std::int32_t, float, int, int> labels[] = {
         {1, 0, 19, -2, 0}, // (19 - 24) / 2 = -2.5, toward zero
         {1, 0, 40, 8, 0},  {2, 0, 19, -5, 0}, {0, 1, 19, 0, 7},
         {7, 2, 19, 0, 14}, {1, 1, nan, 0, 7}, // a width that is no number centres at 0
     };
-    for (const auto& [align, valign, width, x, y] : rows) {
-        SCOPED_TRACE(std::to_string(align) + "/" + std::to_string(valign) + " in " + std::to_string(width));
+    for (const auto& [align, valign, width, x, y] : labels) {
         RecordingCanvas rc;
         auto label = Make<CLabel>("label", 0, 0, width, 30, kInitialized);
         label->SetAutoSize(false);
@@ -94,29 +86,26 @@ TEST(Label, PlacesItsCaptionByAlignment)
         label->SetVerticalAlignment(valign);
         label->SetColor(Color4<float>(1, 0, 0, 1));
         label->Draw(rc.canvas.get());
-        EXPECT_EQ(Calls(*rc.font), Lines{"'abc' (" + std::to_string(x) + "," + std::to_string(y) + ") FFFF0000"});
-        EXPECT_EQ(rc.canvas->GetFontDepth(), 1u);
+        EXPECT_EQ(
+            std::pair(Lines{"'abc' (" + std::to_string(x) + "," + std::to_string(y) + ") FFFF0000"}, std::size_t{1}),
+            std::pair(Calls(*rc.font), rc.canvas->GetFontDepth()))
+            << std::to_string(align) + "/" + std::to_string(valign) + " in " + std::to_string(width);
     }
-}
 
-TEST(Label, AutoSizeOnlyWhenUndocked)
-{
-    RecordingCanvas rc;
+    RecordingCanvas drawn;
     auto screen = Make<CScreen>("screen", 0, 0, 320, 200, kInitialized);
     auto free = Add<CLabel>(*screen, "free", 5, 5, 0, 0);
     auto docked = Add<CLabel>(*screen, "docked", 0, 0, 0, 10);
     docked->SetDock(CControl::kDockTop);
     free->SetText("four"); // the designs' name for the caption
     docked->SetCaption("four");
-    EXPECT_EQ(free->GetCaption(), "four");
-    EXPECT_EQ(free->GetSize(), V(32, 16));
-    EXPECT_EQ(docked->GetSize(), V(320, 10));
+    EXPECT_EQ(std::tuple("four", V(32, 16), V(320, 10)),
+              std::tuple(free->GetCaption(), free->GetSize(), docked->GetSize()));
 
     // An auto-size label follows its font at the next draw; the docked one aligns inside its size.
     free->SetFont(canvas::CFont("smaller"));
     EXPECT_EQ(free->GetSize(), V(32, 16));
-    free->Draw(rc.canvas.get());
-    docked->Draw(rc.canvas.get());
-    EXPECT_EQ(free->GetSize(), V(24, 12));
-    EXPECT_EQ(docked->GetSize(), V(320, 10));
+    free->Draw(drawn.canvas.get());
+    docked->Draw(drawn.canvas.get());
+    EXPECT_EQ(std::pair(V(24, 12), V(320, 10)), std::pair(free->GetSize(), docked->GetSize()));
 }

@@ -1,5 +1,6 @@
 /** @file ListBoxTest.cpp List boxes: keys through a ten-item list, the pointer selecting and scrolling, the visible
- * count for broken item heights, and the drawing of the pulsing selection, the hover highlight and owner-drawn items. */
+ * count for broken item heights, and the drawing of the pulsing selection, the hover highlight and owner-drawn
+ * items. */
 #include "MwtTest.h"
 
 namespace
@@ -22,7 +23,7 @@ boost::shared_ptr<CListBox> MakeList(int count)
 
 } // namespace
 
-TEST(ListBoxTest, KeysMoveTheSelectionAndKeepItInView)
+TEST(ListBoxTest, KeysAndThePointerMoveTheSelectionAndKeepItInView)
 {
     auto list = MakeList(10);
     int keys = 0;
@@ -38,9 +39,8 @@ TEST(ListBoxTest, KeysMoveTheSelectionAndKeepItInView)
     for (const auto& [key, selected, top] : rows2) {
         SCOPED_TRACE(::testing::Message() << "step " << step << " key " << std::hex << key);
         list->OnKeyDown(key);
-        EXPECT_EQ(selected, list->GetSelectedIndex());
-        EXPECT_EQ(top, list->GetTopIndex());
-        EXPECT_EQ(++step, keys) << "the key-down handler follows every key";
+        // The key-down handler follows every key.
+        EXPECT_EQ(std::tuple(selected, top, ++step), std::tuple(list->GetSelectedIndex(), list->GetTopIndex(), keys));
     }
 
     auto empty = MakeList(0);
@@ -50,68 +50,54 @@ TEST(ListBoxTest, KeysMoveTheSelectionAndKeepItInView)
     for (const unsigned int key : {kUp, kDown, kPageDown, kPageUp}) {
         empty->OnKeyDown(key);
     }
-    EXPECT_EQ(-1, empty->GetSelectedIndex());
-    EXPECT_EQ(4, emptyKeys);
-    EXPECT_EQ(0, changes);
-}
+    EXPECT_EQ(std::tuple(-1, 4, 0), std::tuple(empty->GetSelectedIndex(), emptyKeys, changes));
 
-TEST(ListBoxTest, TheMarginKeepsItemsAroundTheSelectionAndScrolledFiresEvenWhenClamped)
-{
-    auto list = MakeList(10);
-    list->SetScrollMargin(1);
+    // The margin keeps items around the selection, and the scrolled event fires even when the top is clamped.
+    auto margin = MakeList(10);
+    margin->SetScrollMargin(1);
     int scrolled = 0, changed = 0;
-    list->ScrolledEvent = [&scrolled](CListBox*) { ++scrolled; };
-    list->SelectionChangedEvent = [&changed](CListBox*) { ++changed; };
-    list->SetSelectedIndex(3);
-    EXPECT_EQ(1, list->GetTopIndex()) << "one item stays visible below the selection";
-    list->SetTopIndex(6);
-    list->SetSelectedIndex(9);
-    EXPECT_EQ(6, list->GetTopIndex());
-    EXPECT_EQ(2, scrolled) << "the clamp kept the top, the event came anyway";
-    list->SetSelectedIndex(9);
-    EXPECT_EQ(2, changed) << "no change, no event";
-    list->SetSelectedIndex(7);
-    EXPECT_EQ(2, scrolled) << "already in view";
-    list->GetItems().resize(5);
-    EXPECT_EQ(4, list->GetSelectedIndex()) << "read back clamped to the items left";
-}
+    margin->ScrolledEvent = [&scrolled](CListBox*) { ++scrolled; };
+    margin->SelectionChangedEvent = [&changed](CListBox*) { ++changed; };
+    margin->SetSelectedIndex(3);
+    EXPECT_EQ(1, margin->GetTopIndex()) << "one item stays visible below the selection";
+    margin->SetTopIndex(6);
+    margin->SetSelectedIndex(9); // the clamp keeps the top; the event comes anyway
+    margin->SetSelectedIndex(9); // no change, no event
+    margin->SetSelectedIndex(7); // already in view: no scroll
+    EXPECT_EQ(std::tuple(6, 2, 3), std::tuple(margin->GetTopIndex(), scrolled, changed));
+    margin->GetItems().resize(5);
+    EXPECT_EQ(4, margin->GetSelectedIndex()) << "read back clamped to the items left";
 
-TEST(ListBoxTest, ThePointerSelectsAndScrollsOneItemPerMoveBelowTheList)
-{
+    // The pointer selects, and scrolls one item a move below the list.
     auto shortList = MakeList(3);
-    shortList->OnMouseDown(V(50, 40), 1);
-    EXPECT_EQ(2, shortList->GetSelectedIndex()) << "a press below the last item selects the last item";
-    EXPECT_EQ(3, shortList->GetItemAt(V(50, 40)));
-    EXPECT_EQ(-1, shortList->GetItemAt(V(50, 44)));
-    EXPECT_EQ(-1, shortList->GetItemAt(V(96, 10)));
+    shortList->OnMouseDown(V(50, 40), 1); // below the last item: selects the last item
+    EXPECT_EQ(std::tuple(2, 3, -1, -1), std::tuple(shortList->GetSelectedIndex(), shortList->GetItemAt(V(50, 40)),
+                                                   shortList->GetItemAt(V(50, 44)), shortList->GetItemAt(V(96, 10))));
 
-    auto list = MakeList(10);
-    int scrolled = 0;
-    list->ScrolledEvent = [&scrolled](CListBox*) { ++scrolled; };
-    list->OnMouseMove(V(50, 60), 0);
-    EXPECT_EQ(0, list->GetTopIndex()) << "no button held";
-    list->OnMouseDown(V(50, 5), 1);
-    EXPECT_EQ(0, list->GetSelectedIndex());
+    auto pointed = MakeList(10);
+    int pointerScrolled = 0;
+    pointed->ScrolledEvent = [&pointerScrolled](CListBox*) { ++pointerScrolled; };
+    pointed->OnMouseMove(V(50, 60), 0); // no button held: no scroll
+    pointed->OnMouseDown(V(50, 5), 1);
+    EXPECT_EQ(std::pair(0, 0), std::pair(pointed->GetTopIndex(), pointed->GetSelectedIndex()));
     for (int move = 1; move <= 3; ++move) {
-        list->OnMouseMove(V(50, 60), 1);
-        EXPECT_EQ(move, list->GetTopIndex());
-        EXPECT_EQ(move, scrolled);
+        pointed->OnMouseMove(V(50, 60), 1);
+        EXPECT_EQ(std::pair(move, move), std::pair(pointed->GetTopIndex(), pointerScrolled));
     }
-    list->OnMouseMove(V(50, 25), 1);
-    EXPECT_EQ(5, list->GetSelectedIndex()) << "the item under the pointer, third row from the top";
-    list->OnMouseUp(V(50, 35), 1);
-    EXPECT_EQ(6, list->GetSelectedIndex());
-    list->OnMouseMove(V(50, 60), 0);
-    EXPECT_EQ(3, list->GetTopIndex());
+    pointed->OnMouseMove(V(50, 25), 1);
+    EXPECT_EQ(5, pointed->GetSelectedIndex()) << "the item under the pointer, third row from the top";
+    pointed->OnMouseUp(V(50, 35), 1);
+    pointed->OnMouseMove(V(50, 60), 0);
+    EXPECT_EQ(std::pair(6, 3), std::pair(pointed->GetSelectedIndex(), pointed->GetTopIndex()));
 
-    list->SetHotTrack(true);
-    list->OnMouseMove(V(50, 15), 0);
-    EXPECT_EQ(4, list->GetHoverIndex());
-    list->OnMouseMove(V(50, 60), 0);
-    EXPECT_EQ(-1, list->GetHoverIndex());
+    pointed->SetHotTrack(true);
+    pointed->OnMouseMove(V(50, 15), 0);
+    const int hover = pointed->GetHoverIndex();
+    pointed->OnMouseMove(V(50, 60), 0);
+    EXPECT_EQ(std::pair(4, -1), std::pair(hover, pointed->GetHoverIndex()));
 }
 
-TEST(ListBoxTest, VisibleCountForEveryItemHeight)
+TEST(ListBoxTest, VisibleCountForEveryItemHeightAndTheDrawing)
 {
     RecordingCanvas fonts; // "default": 8 units a character, 16 high
     const float nan = std::numeric_limits<float>::quiet_NaN();
@@ -129,8 +115,7 @@ TEST(ListBoxTest, VisibleCountForEveryItemHeight)
         list->SetItemHeightFromFont(fromFont);
         list->SetItemHeight(itemHeight);
         list->GetItems() = {"a", "b", "c", "d", "e", "f", "g", "h"};
-        EXPECT_EQ(visible, list->GetVisibleItemCount());
-        EXPECT_EQ(visible, list->GetVisibleCount());
+        EXPECT_EQ(std::pair(visible, visible), std::pair(list->GetVisibleItemCount(), list->GetVisibleCount()));
         // Hit tests and the drawing stay bounded whatever the count.
         const int hit = list->GetItemAt(V(50, 20));
         EXPECT_EQ(visible > 0 ? (fromFont ? 1 : 16 / itemHeight) : -1, hit);
@@ -139,14 +124,10 @@ TEST(ListBoxTest, VisibleCountForEveryItemHeight)
         list->Draw(&canvas);
         EXPECT_EQ(static_cast<std::size_t>(std::min(visible, 8)), canvas.Only({"clipped"}).size());
     }
-}
 
-TEST(ListBoxTest, TheSelectionPulsesOnceASecondAndHoverAndOwnerDrawShow)
-{
-    RecordingCanvas fonts; // "default": 8 units a character, 16 high
+    // The selection pulses once a second; the hover highlight and owner-drawn items show.
     const std::tuple<double, const char*> rows3[] = {{0, "0.45"}, {250, "0.7"}, {750, "0.2"}, {1250, "0.7"}};
     for (const auto& [milliseconds, alpha] : rows3) {
-        SCOPED_TRACE(milliseconds);
         auto list = MakeList(10);
         list->Initialize();
         list->SetSelectedIndex(1);
@@ -159,7 +140,8 @@ TEST(ListBoxTest, TheSelectionPulsesOnceASecondAndHoverAndOwnerDrawShow)
             (Lines{"clipped (4,4,92,10) '0' (1,1,1,1)", std::string("fill (4,14,92,10) (1,0.5,0,") + alpha + ") b0",
                    "clipped (4,14,92,10) '1' (1,1,1,1)", "fill (4,24,92,10) (1,1,1,0.2) b0",
                    "clipped (4,24,92,10) '2' (1,1,1,1)", "clipped (4,34,92,10) '3' (1,1,1,1)"}),
-            canvas.Only({"fill (4", "clipped"}));
+            canvas.Only({"fill (4", "clipped"}))
+            << milliseconds;
     }
 
     auto list = MakeList(10);

@@ -9,7 +9,7 @@
 #include <optional>
 
 #include <boost/make_shared.hpp>
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include "KorvaneXDK/canvas/CanvasMath.h"
 #include "KorvaneXDK/mwt/AnimationComponentStock.h"
@@ -157,26 +157,13 @@ private:
 /// "I", "T(x,y)", "S(x,y)" or "M" for anything else.
 inline std::string Describe(const Matrix4& m)
 {
-    const float* e = m.m;
-    const bool linearIdentity = e[0] == 1 && e[1] == 0 && e[4] == 0 && e[5] == 1;
-    const bool noTranslation = e[3] == 0 && e[7] == 0 && e[11] == 0;
-    if (e[2] != 0 || e[6] != 0 || e[8] != 0 || e[9] != 0 || e[10] != 1 || e[12] != 0 || e[13] != 0 || e[14] != 0 ||
-        e[15] != 1) {
-        return "M";
-    }
-    if (linearIdentity) {
-        return noTranslation ? "I" : e[11] == 0 ? "T(" + Number(e[3]) + "," + Number(e[7]) + ")" : "M";
-    }
-    return noTranslation && e[1] == 0 && e[4] == 0 ? "S(" + Number(e[0]) + "," + Number(e[5]) + ")" : "M";
-}
-
-/// Colour names for the brush colours the tree sets.
-inline std::string ColorName(const Color4<float>& c)
-{
-    return c == Color4<float>(1, 0, 0, 1)            ? "red"
-           : c == Color4<float>(1, 0.7f, 0, 1)       ? "orange"
-           : c == Color4<float>(0.5f, 0.5f, 0.5f, 1) ? "grey"
-                                                     : Colour(c);
+    const auto is = [&m](const Matrix4& other) { return std::equal(m.m, m.m + 16, other.m); };
+    const std::string t = "(" + Number(m.m[3]) + "," + Number(m.m[7]) + ")";
+    const std::string s = "(" + Number(m.m[0]) + "," + Number(m.m[5]) + ")";
+    return is(canvas::MakeTranslation(0, 0))             ? "I"
+           : is(canvas::MakeTranslation(m.m[3], m.m[7])) ? "T" + t
+           : is(canvas::MakeScaling(m.m[0], m.m[5]))     ? "S" + s
+                                                         : "M";
 }
 
 /// Forwards everything to the real canvas on a recording device and writes down the stack, clip, fill and frame
@@ -211,11 +198,9 @@ public:
     std::vector<std::string> Only(std::initializer_list<const char*> prefixes) const
     {
         std::vector<std::string> out;
-        for (const std::string& entry : trace) {
-            if (std::any_of(prefixes.begin(), prefixes.end(), [&](const char* p) { return entry.rfind(p, 0) == 0; })) {
-                out.push_back(entry);
-            }
-        }
+        std::copy_if(trace.begin(), trace.end(), std::back_inserter(out), [&](const std::string& entry) {
+            return std::any_of(prefixes.begin(), prefixes.end(), [&](const char* p) { return entry.rfind(p, 0) == 0; });
+        });
         return out;
     }
 
@@ -224,11 +209,13 @@ public:
 
 protected:
     void Trace(const std::string& entry) { trace.push_back(entry); }
-    virtual std::string Brush() { return ColorName(GetBrush().GetColor()); }
+    virtual std::string Brush() { return Colour(GetBrush().GetColor()); }
 };
 
-/// Writes down fills and frames as "fill R C bN", and "skin R <texture> C", "image (x,y) C bN", "text (x,y) 'T' C"
-/// and "clipped R 'T' C", where C is the colour drawn (the product of the brushes) and N the blend mode.
+/// Writes down fills and frames as "fill R C bN", and "skin R <texture> C", "image (x,y) C bN", "scaled R <texture>
+/// C bN", "part R from S C bN", "sector A..B C bN" (in hundredths of a degree), "text (x,y) 'T' C" and "clipped R 'T'
+/// C", where C is the colour drawn (the product of the brushes) and N the blend mode. Images the canvas draws through
+/// its part call show once.
 class LogCanvas : public TracingCanvas
 {
 public:
@@ -238,7 +225,29 @@ public:
     }
     void DrawImageAt(const Vector2<float>& p, ITexture* texture) override
     {
-        Trace("image " + Point(p) + " " + Brush()), CCanvas::DrawImageAt(p, texture);
+        Trace("image " + Point(p) + " " + Brush());
+        inner_ = true;
+        CCanvas::DrawImageAt(p, texture);
+        inner_ = false;
+    }
+    void DrawImageScaled(const canvas::Rect2f& dest, ITexture* texture) override
+    {
+        Trace("scaled " + Rect(dest) + " " + names[texture] + " " + Brush());
+        inner_ = true;
+        CCanvas::DrawImageScaled(dest, texture);
+        inner_ = false;
+    }
+    void DrawImage(const canvas::Rect2f& dest, const canvas::Rect2f& src, ITexture* texture) override
+    {
+        if (!inner_) {
+            Trace("part " + Rect(dest) + " from " + Rect(src) + " " + Brush());
+        }
+        CCanvas::DrawImage(dest, src, texture);
+    }
+    void DrawImageSector(const Vector2<float>& p, float a, float b, ITexture* texture) override
+    {
+        Trace("sector " + Degrees(a) + ".." + Degrees(b) + " " + Brush());
+        CCanvas::DrawImageSector(p, a, b, texture);
     }
     void DrawText(const Vector2<float>& p, const std::string& text) override
     {
@@ -253,8 +262,21 @@ public:
     std::map<const ITexture*, std::string> names;
 
 protected:
-    std::string Drawn() const { return Colour(GetEffectiveColor()); }
-    std::string Brush() override { return Drawn() + " b" + std::to_string(GetBrush().GetBlendMode()); }
+    virtual std::string Drawn() { return Colour(GetEffectiveColor()); }
+    std::string Brush() override
+    {
+        return Colour(GetEffectiveColor()) + " b" + std::to_string(GetBrush().GetBlendMode());
+    }
+
+private:
+    /// Whole hundredths, so that float rounding does not show.
+    static std::string Degrees(float radians)
+    {
+        return Number(static_cast<float>(std::round(static_cast<double>(radians) * 5729.5779513) / 100.0));
+    }
+
+    /// Inside an image call, which draws through the part call (a call that throws leaves it set: traces end there).
+    bool inner_ = false;
 };
 
 /// An appearance of class T loaded from key=value lines; textures resolve by name through `pictures` (any other

@@ -27,163 +27,127 @@ Lines DrawnBy(boost::shared_ptr<IControlAppearance> appearance, float w, float h
     return canvas.Only({"fill", "frame", "skin"});
 }
 
-/// Switches this process's numbers to a decimal-comma locale built for the test; restores "C" when done.
-class DecimalCommaLocale
+/// BodyRect.left as read from each value (none: the key is missing), the other keys fixed.
+std::vector<float> ReadLefts()
 {
-public:
-    DecimalCommaLocale()
-    {
-        const std::string command = "localedef -i de_DE -f UTF-8 '" + dir_.File("de_DE.UTF-8") + "' >/dev/null 2>&1";
-        if (std::system(command.c_str()) > 1) { // 1: built with warnings
-            return;
-        }
-        setenv("LOCPATH", dir_.Path().c_str(), 1);
-        active_ = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr &&
-                  std::string(std::localeconv()->decimal_point) == ",";
-    }
-    ~DecimalCommaLocale()
-    {
-        std::setlocale(LC_NUMERIC, "C");
-        unsetenv("LOCPATH");
-    }
-    DecimalCommaLocale(const DecimalCommaLocale&) = delete;
-    DecimalCommaLocale& operator=(const DecimalCommaLocale&) = delete;
-
-    bool IsActive() const { return active_; }
-
-private:
-    TempDir dir_;
-    bool active_ = false;
-};
-
-void ExpectKeysParse()
-{
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    const std::pair<std::optional<std::string>, float> rows[] = {{std::nullopt, 0.0f},
-                                                                 {"abc", 0.0f},
-                                                                 {"1.5x", 1.5f},
-                                                                 {" -2.25", -2.25f},
-                                                                 {"1,5", 1.0f},
-                                                                 {"nan", nan},
-                                                                 {"-1e30", -1e30f},
-                                                                 {"inf", std::numeric_limits<float>::infinity()},
-                                                                 {"", 0.0f}};
-    for (const auto& [value, want] : rows) {
-        SCOPED_TRACE(value ? "\"" + *value + "\"" : std::string("missing"));
+    std::vector<float> lefts;
+    for (const std::optional<std::string>& value :
+         {std::optional<std::string>(), {"abc"}, {"1.5x"}, {" -2.25"}, {"1,5"}, {"nan"}, {"-1e30"}, {"inf"}, {""}}) {
         Lines lines = {"BodyRect.top=3", "BodyRect.width=7.25", "BodyRect.height=0.5"};
         if (value) {
             lines.push_back("BodyRect.left=" + *value);
         }
         const Rect2f body = LoadSkin<CSkinAppearance>(lines, {})->GetBodyRect();
-        EXPECT_TRUE(std::isnan(want) ? std::isnan(body.left) : want == body.left) << body.left;
         EXPECT_EQ(Rect2f(0, 3, 7.25f, 0.5f), Rect2f(0, body.top, body.width, body.height));
+        lefts.push_back(body.left);
     }
+    return lefts;
+}
+
+const std::vector<float> kLefts = {0, 0, 1.5f, -2.25f, 1, NAN, -1e30f, INFINITY, 0};
+
+/// The nine-, three- and vertical three-piece skins of the definition.
+std::vector<boost::shared_ptr<IControlAppearance>> Skins(const Lines& lines,
+                                                         const std::map<std::string, ITexture*>& pictures)
+{
+    return {LoadSkin<CSkinAppearance>(lines, pictures), LoadSkin<CHorizontalSkinAppearance>(lines, pictures),
+            LoadSkin<CVerticalSkinAppearance>(lines, pictures)};
 }
 
 } // namespace
 
-TEST(PlainAppearanceTest, SolidColorFillsAndSingleBorderOutlinesOverAFaintFill)
-{
-    LogCanvas canvas;
-    EXPECT_EQ(Lines{"fill (0,0,6,4) (0,1,0,0.5) b0"},
-              DrawnBy(CSolidColorAppearance::Create(), 6, 4, Color4<float>(0, 1, 0, 0.5f), canvas));
-    // The inner rectangle, filled at 15 % of the control's opacity.
-    LogCanvas border;
-    EXPECT_EQ((Lines{"fill (1,1,8,6) (1,0,0,0.15) b0", "frame (1,1,8,6) (1,0,0,1) b0"}),
-              DrawnBy(CSingleBorderAppearance::Create(), 10, 8, Color4<float>(1, 0, 0, 1), border));
-    EXPECT_EQ("SolidColor", CSolidColorAppearance::Create()->GetName());
-    EXPECT_EQ("SingleBorder", CSingleBorderAppearance::Create()->GetName());
-}
-
 TEST(PlainAppearanceTest, SkinKeysParseInTheClassicLocaleWhateverTheProcessLocale)
 {
-    ExpectKeysParse();
-    DecimalCommaLocale comma;
-    if (!comma.IsActive()) {
+    EXPECT_THAT(ReadLefts(), testing::Pointwise(testing::NanSensitiveFloatEq(), kLefts));
+
+    // Again under a decimal-comma locale built for the test and selected for numbers.
+    TempDir dir;
+    const std::string command = "localedef -i de_DE -f UTF-8 '" + dir.File("de_DE.UTF-8") + "' >/dev/null 2>&1";
+    if (std::system(command.c_str()) > 1) { // 1: built with warnings
         GTEST_SKIP() << "no decimal-comma locale could be built (localedef and the locales package)";
     }
-    // The process locale really reads "1.5" as 1 now.
+    setenv("LOCPATH", dir.Path().c_str(), 1);
+    const bool active =
+        std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr && std::string(std::localeconv()->decimal_point) == ",";
     float seen = 0.0f;
-    ASSERT_EQ(1, std::sscanf("1.5", "%f", &seen));
-    ASSERT_EQ(1.0f, seen);
-    ExpectKeysParse();
-    EXPECT_EQ(0.5f, ParseAppearanceNumber("0.5"));
+    std::sscanf("1.5", "%f", &seen); // the process locale reads "1.5" as 1 now
+    const std::vector<float> lefts = ReadLefts();
+    const float half = ParseAppearanceNumber("0.5");
+    std::setlocale(LC_NUMERIC, "C");
+    unsetenv("LOCPATH");
+    if (!active) {
+        GTEST_SKIP() << "no decimal-comma locale could be selected";
+    }
+    EXPECT_EQ(std::pair(1.0f, 0.5f), std::pair(seen, half));
+    EXPECT_THAT(lefts, testing::Pointwise(testing::NanSensitiveFloatEq(), kLefts));
 }
 
-TEST(PlainAppearanceTest, SkinsResolveTheirTextureByNameAndAnEmptyResolverThrows)
-{
-    FakeTexture texture(16, 16);
-    for (const auto& [lines, name] :
-         {std::pair<Lines, std::string>{{"Texture=frame.png"}, "frame.png"}, {{}, ""}, {{"texture=x.png"}, ""}}) {
-        Lines asked;
-        AppearanceProperties properties;
-        properties.ParseLines(lines);
-        CHorizontalSkinAppearance skin;
-        skin.LoadProperties(properties,
-                            [&](const std::string& n) -> ITexture* { return asked.push_back(n), &texture; });
-        EXPECT_EQ(Lines{name}, asked);
-        EXPECT_EQ(&texture, skin.GetTexture());
-        EXPECT_EQ(Rect2f(0, 0, 0, 0), skin.GetBodyRect());
-    }
-
-    AppearanceProperties properties;
-    properties.ParseLines({"BodyRect.left=4", "Texture=a.png"});
-    for (boost::shared_ptr<IControlAppearance> skin :
-         {CSkinAppearance::Create(), CHorizontalSkinAppearance::Create(), CVerticalSkinAppearance::Create()}) {
-        SCOPED_TRACE(skin->GetName());
-        EXPECT_THROW(skin->LoadProperties(properties, TextureResolver()), boost::bad_function_call);
-    }
-}
-
-TEST(PlainAppearanceTest, SkinsDrawTheirPiecesAndOnlyTheThreePieceOnesFadeWhenDisabled)
+TEST(PlainAppearanceTest, SolidBorderAndSkinDrawingTextureNamesFadingAndBrokenDefinitions)
 {
     FakeTexture texture(32, 32);
     const Lines lines = {"BodyRect.left=8", "BodyRect.top=8", "BodyRect.width=16", "BodyRect.height=16",
                          "Texture=t.png"};
-    const std::map<std::string, ITexture*> pictures = {{"t.png", &texture}};
-    const std::tuple<boost::shared_ptr<IControlAppearance>, std::size_t, bool, std::uint32_t> rows[] = {
-        {LoadSkin<CSkinAppearance>(lines, pictures), 54, true, 0xFF},
-        {LoadSkin<CSkinAppearance>(lines, pictures), 54, false, 0xFF},
-        {LoadSkin<CHorizontalSkinAppearance>(lines, pictures), 18, true, 0xFF},
-        {LoadSkin<CHorizontalSkinAppearance>(lines, pictures), 18, false, 0x80},
-        {LoadSkin<CVerticalSkinAppearance>(lines, pictures), 18, true, 0xFF},
-        {LoadSkin<CVerticalSkinAppearance>(lines, pictures), 18, false, 0x80}};
-    for (const auto& [skin, vertices, enabled, alpha] : rows) {
-        SCOPED_TRACE(skin->GetName() + (enabled ? "" : " disabled"));
-        LogCanvas canvas;
-        canvas.names = {{&texture, "t"}};
-        const Lines drawn = DrawnBy(skin, 40, 24, Color4<float>(0, 0, 1, 1), canvas, enabled);
-        if (vertices == 54) { // the nine pieces cover the control, the body stretched
-            EXPECT_EQ(Lines{"skin (0,0,40,24) t (1,1,1,1)"}, drawn);
-        }
-        ASSERT_EQ(1u, canvas.device->draws.size());
-        const std::vector<canvas::CanvasVertex> triangles = canvas.device->draws[0].Triangles();
-        EXPECT_EQ(vertices, triangles.size());
-        EXPECT_EQ(&texture, canvas.device->draws[0].texture);
-        for (const canvas::CanvasVertex& v : triangles) {
-            EXPECT_EQ(alpha << 24 | 0xFFFFFFu, v.color0);
+    const auto skins = Skins(lines, {{"t.png", &texture}});
+    for (const bool enabled : {true, false}) {
+        for (const auto& skin : skins) {
+            SCOPED_TRACE(skin->GetName() + (enabled ? "" : " disabled"));
+            const bool ninePiece = skin == skins[0];
+            LogCanvas canvas;
+            canvas.names = {{&texture, "t"}};
+            const Lines drawn = DrawnBy(skin, 40, 24, Color4<float>(0, 0, 1, 1), canvas, enabled);
+            if (ninePiece) { // the nine pieces cover the control, the body stretched
+                EXPECT_EQ(Lines{"skin (0,0,40,24) t (1,1,1,1)"}, drawn);
+            }
+            ASSERT_EQ(1u, canvas.device->draws.size());
+            const std::vector<canvas::CanvasVertex> triangles = canvas.device->draws[0].Triangles();
+            EXPECT_EQ(std::pair(std::size_t{ninePiece ? 54u : 18u}, static_cast<ITexture*>(&texture)),
+                      std::pair(triangles.size(), canvas.device->draws[0].texture));
+            for (const canvas::CanvasVertex& v : triangles) {
+                EXPECT_EQ((ninePiece || enabled ? 0xFFu : 0x80u) << 24 | 0xFFFFFFu, v.color0);
+            }
         }
     }
-}
 
-TEST(PlainAppearanceTest, BrokenDefinitionsDrawNothingOrSomethingButNeverStopTheScreen)
-{
-    FakeTexture texture(32, 32);
-    for (const Lines& lines :
+    // Broken definitions draw nothing or something, but never stop the screen.
+    for (const Lines& broken :
          {Lines{"BodyRect.left=nan", "BodyRect.top=nan", "BodyRect.width=nan", "BodyRect.height=nan"},
           Lines{"BodyRect.left=-1e30", "BodyRect.top=1e30", "BodyRect.width=-1e30", "BodyRect.height=-1e30"},
           Lines{"BodyRect.left=inf", "BodyRect.top=-inf", "BodyRect.width=1e30", "BodyRect.height=nan"}}) {
         for (ITexture* t : {static_cast<ITexture*>(&texture), static_cast<ITexture*>(nullptr)}) {
-            const std::map<std::string, ITexture*> pictures = {{"", t}};
-            for (const boost::shared_ptr<IControlAppearance>& skin :
-                 {boost::shared_ptr<IControlAppearance>(LoadSkin<CSkinAppearance>(lines, pictures)),
-                  boost::shared_ptr<IControlAppearance>(LoadSkin<CHorizontalSkinAppearance>(lines, pictures)),
-                  boost::shared_ptr<IControlAppearance>(LoadSkin<CVerticalSkinAppearance>(lines, pictures))}) {
-                SCOPED_TRACE(skin->GetName() + " " + lines.front() + (t ? "" : " without a texture"));
+            for (const auto& skin : Skins(broken, {{"", t}})) {
+                SCOPED_TRACE(skin->GetName() + " " + broken.front() + (t ? "" : " without a texture"));
                 LogCanvas canvas;
                 EXPECT_NO_THROW(DrawnBy(skin, 40, 24, Color4<float>(1, 1, 1, 1), canvas));
                 EXPECT_TRUE(t || canvas.device->draws.empty());
             }
         }
     }
+
+    // Solid colour and single border; skins resolve their texture by name.
+    LogCanvas solid;
+    EXPECT_EQ(Lines{"fill (0,0,6,4) (0,1,0,0.5) b0"},
+              DrawnBy(CSolidColorAppearance::Create(), 6, 4, Color4<float>(0, 1, 0, 0.5f), solid));
+    // The inner rectangle, filled at 15 % of the control's opacity.
+    LogCanvas border;
+    EXPECT_EQ((Lines{"fill (1,1,8,6) (1,0,0,0.15) b0", "frame (1,1,8,6) (1,0,0,1) b0"}),
+              DrawnBy(CSingleBorderAppearance::Create(), 10, 8, Color4<float>(1, 0, 0, 1), border));
+
+    FakeTexture named(16, 16);
+    for (const auto& [lines, name] :
+         {std::pair<Lines, std::string>{{"Texture=frame.png"}, "frame.png"}, {{}, ""}, {{"texture=x.png"}, ""}}) {
+        Lines asked;
+        AppearanceProperties keys;
+        keys.ParseLines(lines);
+        CHorizontalSkinAppearance skin;
+        skin.LoadProperties(keys, [&](const std::string& n) -> ITexture* { return asked.push_back(n), &named; });
+        EXPECT_EQ(std::tuple(Lines{name}, static_cast<ITexture*>(&named), Rect2f(0, 0, 0, 0)),
+                  std::tuple(asked, skin.GetTexture(), skin.GetBodyRect()));
+    }
+
+    // Without a resolver nothing is read (the three skins share their loading).
+    AppearanceProperties keys;
+    keys.ParseLines({"BodyRect.left=4", "Texture=a.png"});
+    CVerticalSkinAppearance vertical;
+    EXPECT_THROW(vertical.LoadProperties(keys, TextureResolver()), boost::bad_function_call);
+    EXPECT_EQ(Rect2f(0, 0, 0, 0), vertical.GetBodyRect());
 }

@@ -12,45 +12,7 @@ boost::shared_ptr<CPanel> MakeRoot()
 
 } // namespace
 
-TEST(Routing, PressOnOneReleaseOnAnotherCapturesAndDoesNotClick)
-{
-    Log log;
-    auto root = MakeRoot();
-    auto a = Add(*root, "A", 10, 10, 50, 50);
-    auto b = Add(*root, "B", 100, 10, 50, 50);
-    WireAll(log, *root, *a, *b);
-    root->OnMouseMove(V(120, 20), 0); // no press: the child under the pointer
-    root->OnMouseDown(V(20, 20), 1);
-    root->OnMouseMove(V(120, 20), 1);
-    root->OnMouseMove(V(300, -5), 1);
-    root->OnMouseUp(V(120, 20), 1);
-    root->OnMouseMove(V(20, 20), 0);
-    EXPECT_EQ(log, (Log{"B move (20,10)", "A down (10,10)", "A move (110,10)", "A move (290,-15)", "A up (110,10)",
-                        "A move (10,10)"}));
-}
-
-TEST(Routing, ClicksComeOnceThroughNestedContainers)
-{
-    Log log;
-    auto root = MakeRoot();
-    auto panel = Make<CPanel>("P", 50, 50, 100, 100);
-    panel->SetAppearance(boost::make_shared<InsetAppearance>());
-    root->AddControl(panel);
-    auto leaf = Add(*panel, "leaf", 10, 10, 20, 20);
-    WireAll(log, *root, *panel, *leaf);
-
-    // The leaf sits at 50 + 4 + 10, 50 + 12 + 10 on the root.
-    Click(*root, V(70, 80));
-    EXPECT_EQ(log, (Log{"leaf down (6,8)", "leaf up (6,8)", "leaf click"}));
-    EXPECT_EQ(leaf->LocalToScreen(V(6, 8)), V(70, 80));
-
-    // The panel's empty client area: the panel's own events, in its client coordinates.
-    log.clear();
-    Click(*root, V(140, 140));
-    EXPECT_EQ(log, (Log{"P down (86,78)", "P up (86,78)", "P click"}));
-}
-
-TEST(Routing, HitOrder)
+TEST(Routing, HitOrderTheWheelBubblingUntilTakenKeyPreviewAndGroupBroadcast)
 {
     const struct
     {
@@ -78,56 +40,67 @@ TEST(Routing, HitOrder)
         ASSERT_FALSE(log.empty());
         EXPECT_EQ(log.back(), row.expected);
     }
-}
 
-TEST(Routing, HandlersMayChangeTheTreeWhileItRoutes)
-{
-    Log log;
-    auto root = MakeRoot();
-    auto a = Add(*root, "A", 0, 0, 10, 10);
-    auto b = Add(*root, "B", 20, 0, 10, 10);
-    auto c = Add(*root, "C", 40, 0, 10, 10);
-    WireAll(log, *root, *a, *b, *c);
-    a->UpdateEvent = [&](CComponent*, float) {
-        log.push_back("A update");
-        root->RemoveControl(b.get());
-        root->RemoveControl(c.get());
-    };
-    root->Update(0.1f);
-    // The pass keeps the children it started with.
-    EXPECT_EQ(log, (Log{"A update", "B update", "C update", "root update"}));
-    EXPECT_EQ(root->GetControls().size(), 1u);
-    EXPECT_EQ(b->GetParent(), nullptr);
-
-    // Controls owned only by the tree that remove themselves from their own handlers.
-    root->FocusChangedEvent.clear();
-    a->GotFocusEvent.clear();
-    a->LostFocusEvent.clear();
-    for (const bool onPress : {true, false}) {
-        SCOPED_TRACE(onPress ? "press" : "click");
-        log.clear();
-        CControl* self = Add(*root, "self", 100, 100, 20, 20).get();
-        auto removeSelf = [&log, &root, self]() { log.push_back("removing"), root->RemoveControl(self); };
-        if (onPress) {
-            self->MouseDownEvent = [removeSelf](CControl*, V, int) { removeSelf(); };
-        } else {
-            self->ClickEvent = [removeSelf](CControl*) { removeSelf(); };
+    // The wheel bubbles up until a handler takes it.
+    const std::tuple<const char*, int, bool, bool> wheel[] = {
+        {"no child handler", -1, true, false}, {"declined", 0, true, false}, {"taken", 1, false, true}};
+    for (const auto& [what, child, rootCalled, result] : wheel) {
+        SCOPED_TRACE(what);
+        auto root = MakeRoot();
+        auto a = Add(*root, "A", 10, 10, 50, 50);
+        bool heard = false;
+        root->MouseWheelEvent = [&](CControl*, float) { return heard = true, false; };
+        if (child >= 0) {
+            a->MouseWheelEvent = [takes = child == 1](CControl*, float) { return takes; };
         }
-        Click(*root, V(105, 105));
-        root->OnMouseDown(V(105, 105), 1); // no lost release reaches the removed control
-        root->OnMouseUp(V(105, 105), 1);
-        EXPECT_EQ(root->GetControls().size(), 1u);
-        EXPECT_EQ(log, (Log{"removing", "root down (105,105)", "root up (105,105)", "root click"}));
+        const bool taken = root->OnMouseWheel(V(20, 20), 1.0f);
+        EXPECT_EQ(std::pair(result, rootCalled), std::pair(taken, heard));
+    }
+
+    // Keys: preview and group broadcast.
+    const std::tuple<bool, bool, bool, Log> keys[] = {
+        {false, false, false, {"k2 key"}},
+        {true, false, false, {"form key", "k2 key"}},
+        {false, true, false, {"form key", "k2 key"}},
+        {false, false, true, {"k2 key", "k1 key", "k3 key", "k5 key"}},
+        {true, false, true, {"form key", "k2 key", "k1 key", "k3 key", "k5 key"}}};
+    for (const auto& [preview, editMode, broadcast, expected] : keys) {
+        Log log;
+        auto form = Make<CForm>("form", 0, 0, 300, 100, kInitialized);
+        std::vector<boost::shared_ptr<CControl>> k; // k1 to k5, 20 apart
+        for (int i = 0; i < 5; ++i) {
+            k.push_back(Add(*form, "k" + std::to_string(i + 1), 20.0f * static_cast<float>(i), 0, 10, 10));
+        }
+        k[3]->SetGroup(1);
+        form->SetFocusedControl(k[1].get());
+        k[2]->SetEnabled(false); // disabled and hidden siblings hear broadcasts too
+        k[4]->SetVisible(false);
+        WireAll(log, *form, *k[0], *k[1], *k[2], *k[3], *k[4]);
+        form->SetKeyPreview(preview);
+        form->SetLayoutEditMode(editMode);
+        form->SetGroupKeyBroadcast(broadcast);
+        form->OnKeyDown(0x0D);
+        EXPECT_EQ(log, expected) << preview << editMode << broadcast;
     }
 }
 
-TEST(Routing, LostReleases)
+TEST(Routing, PressesCaptureReleasesGetLostAndClicksComeOnceThroughNestedContainers)
 {
     Log log;
     auto root = MakeRoot();
     auto a = Add(*root, "A", 10, 10, 50, 50);
     auto b = Add(*root, "B", 100, 10, 50, 50);
     WireAll(log, *root, *a, *b);
+    // The press captures: no click, the moves and the release go to A wherever they are.
+    root->OnMouseMove(V(120, 20), 0); // no press: the child under the pointer
+    root->OnMouseDown(V(20, 20), 1);
+    root->OnMouseMove(V(120, 20), 1);
+    root->OnMouseMove(V(300, -5), 1);
+    root->OnMouseUp(V(120, 20), 1);
+    root->OnMouseMove(V(20, 20), 0);
+    EXPECT_EQ(log, (Log{"B move (20,10)", "A down (10,10)", "A move (110,10)", "A move (290,-15)", "A up (110,10)",
+                        "A move (10,10)"}));
+    log.clear();
     // The container itself: its own release only, no routing and no click.
     root->OnMouseDown(V(5, 150), 1);
     root->OnMouseDown(V(6, 151), 1);
@@ -148,57 +121,28 @@ TEST(Routing, LostReleases)
     root->OnWindowDeactivate();
     root->OnMouseUp(V(110, 20), 1);
     EXPECT_EQ(log, (Log{"B down (10,10)", "B deactivated"}));
+
+    // Clicks come once through nested containers.
+    Log nestLog;
+    auto nest = MakeRoot();
+    auto panel = Make<CPanel>("P", 50, 50, 100, 100);
+    panel->SetAppearance(boost::make_shared<InsetAppearance>());
+    nest->AddControl(panel);
+    auto leaf = Add(*panel, "leaf", 10, 10, 20, 20);
+    WireAll(nestLog, *nest, *panel, *leaf);
+
+    // The leaf sits at 50 + 4 + 10, 50 + 12 + 10 on the root.
+    Click(*nest, V(70, 80));
+    EXPECT_EQ(std::pair(Log{"leaf down (6,8)", "leaf up (6,8)", "leaf click"}, V(70, 80)),
+              std::pair(nestLog, leaf->LocalToScreen(V(6, 8))));
+
+    // The panel's empty client area: the panel's own events, in its client coordinates.
+    nestLog.clear();
+    Click(*nest, V(140, 140));
+    EXPECT_EQ(nestLog, (Log{"P down (86,78)", "P up (86,78)", "P click"}));
 }
 
-TEST(Routing, WheelBubblesUntilTaken)
-{
-    const std::tuple<const char*, int, bool, bool> rows[] = {
-        {"no child handler", -1, true, false}, {"declined", 0, true, false}, {"taken", 1, false, true}};
-    for (const auto& [what, child, rootCalled, result] : rows) {
-        SCOPED_TRACE(what);
-        auto root = MakeRoot();
-        auto a = Add(*root, "A", 10, 10, 50, 50);
-        bool heard = false;
-        root->MouseWheelEvent = [&](CControl*, float) { return heard = true, false; };
-        if (child >= 0) {
-            const bool takes = child == 1;
-            a->MouseWheelEvent = [takes](CControl*, float) { return takes; };
-        }
-        EXPECT_EQ(root->OnMouseWheel(V(20, 20), 1.0f), result);
-        EXPECT_EQ(heard, rootCalled);
-    }
-}
-
-TEST(Routing, KeysPreviewAndGroupBroadcast)
-{
-    const std::tuple<bool, bool, bool, Log> rows[] = {
-        {false, false, false, {"k2 key"}},
-        {true, false, false, {"form key", "k2 key"}},
-        {false, true, false, {"form key", "k2 key"}},
-        {false, false, true, {"k2 key", "k1 key", "k3 key", "k5 key"}},
-        {true, false, true, {"form key", "k2 key", "k1 key", "k3 key", "k5 key"}}};
-    for (const auto& [preview, editMode, broadcast, expected] : rows) {
-        Log log;
-        auto form = Make<CForm>("form", 0, 0, 300, 100, kInitialized);
-        auto k1 = Add(*form, "k1", 0, 0, 10, 10);
-        auto k2 = Add(*form, "k2", 20, 0, 10, 10);
-        auto k3 = Add(*form, "k3", 40, 0, 10, 10);
-        auto k4 = Add(*form, "k4", 60, 0, 10, 10);
-        auto k5 = Add(*form, "k5", 80, 0, 10, 10);
-        k4->SetGroup(1);
-        form->SetFocusedControl(k2.get());
-        k3->SetEnabled(false); // disabled and hidden siblings hear broadcasts too
-        k5->SetVisible(false);
-        WireAll(log, *form, *k1, *k2, *k3, *k4, *k5);
-        form->SetKeyPreview(preview);
-        form->SetLayoutEditMode(editMode);
-        form->SetGroupKeyBroadcast(broadcast);
-        form->OnKeyDown(0x0D);
-        EXPECT_EQ(log, expected) << preview << editMode << broadcast;
-    }
-}
-
-TEST(Routing, RemovingTheFocusedChildHandsFocusOn)
+TEST(Routing, RemovingTheFocusedChildHandsFocusOnAndHandlersMayChangeTheTree)
 {
     Log log;
     auto root = MakeRoot();
@@ -212,12 +156,12 @@ TEST(Routing, RemovingTheFocusedChildHandsFocusOn)
     root->RemoveControl(c.get());
     // From the last eligible to the first: the first in list order ends with the focus.
     EXPECT_EQ(log, (Log{"B got", "root focus-changed B", "B lost", "A got", "root focus-changed A"}));
-    EXPECT_TRUE(root->IsFocusedControl(a.get()));
+    const bool first = root->IsFocusedControl(a.get());
     root->RemoveControl(a.get());
-    EXPECT_TRUE(root->IsFocusedControl(b.get()));
-    root->RemoveControl(b.get());
-    EXPECT_FALSE(root->GetFocusedControl()); // only the disabled D is left
-    root->RemoveControl(c.get());            // not a child: nothing
+    const bool second = root->IsFocusedControl(b.get());
+    root->RemoveControl(b.get()); // only the disabled D is left
+    EXPECT_EQ(std::tuple(true, true, false), std::tuple(first, second, bool(root->GetFocusedControl())));
+    root->RemoveControl(c.get()); // not a child: nothing
 
     // An empty container: a child that cannot focus leaves the focus empty; the next one takes it.
     auto empty = MakeRoot();
@@ -226,12 +170,50 @@ TEST(Routing, RemovingTheFocusedChildHandsFocusOn)
     empty->AddControl(deaf);
     EXPECT_FALSE(empty->GetFocusedControl());
     auto next = Add(*empty, "next", 10, 0, 5, 5);
-    EXPECT_EQ(empty->GetFocusedControl(), next);
-    EXPECT_FALSE(empty->FindControlByName("NEXT"));
-    EXPECT_EQ(empty->FindControlByName("next"), next);
+    // Found by its name, exactly as spelt.
+    EXPECT_EQ(std::tuple(next, nullptr, next), std::tuple(empty->GetFocusedControl(), empty->FindControlByName("NEXT"),
+                                                          empty->FindControlByName("next")));
 
     // The focus is weak: a child that dies elsewhere is simply not focused any more.
     empty->RemoveAllControls();
-    EXPECT_FALSE(empty->GetFocusedControl());
-    EXPECT_EQ(next->GetParent(), nullptr);
+    EXPECT_EQ(std::pair(false, false), std::pair(bool(empty->GetFocusedControl()), bool(next->GetParent())));
+
+    // Handlers may change the tree while it routes.
+    Log treeLog;
+    auto tree = MakeRoot();
+    auto ta = Add(*tree, "A", 0, 0, 10, 10);
+    auto tb = Add(*tree, "B", 20, 0, 10, 10);
+    auto tc = Add(*tree, "C", 40, 0, 10, 10);
+    WireAll(treeLog, *tree, *ta, *tb, *tc);
+    ta->UpdateEvent = [&](CComponent*, float) {
+        treeLog.push_back("A update");
+        tree->RemoveControl(tb.get());
+        tree->RemoveControl(tc.get());
+    };
+    tree->Update(0.1f);
+    // The pass keeps the children it started with.
+    EXPECT_EQ(treeLog, (Log{"A update", "B update", "C update", "root update"}));
+    EXPECT_EQ(std::pair(std::size_t{1}, static_cast<CComponent*>(nullptr)),
+              std::pair(tree->GetControls().size(), tb->GetParent()));
+
+    // Controls owned only by the tree that remove themselves from their own handlers.
+    tree->FocusChangedEvent.clear();
+    ta->GotFocusEvent.clear();
+    ta->LostFocusEvent.clear();
+    for (const bool onPress : {true, false}) {
+        SCOPED_TRACE(onPress ? "press" : "click");
+        treeLog.clear();
+        CControl* self = Add(*tree, "self", 100, 100, 20, 20).get();
+        auto removeSelf = [&treeLog, &tree, self]() { treeLog.push_back("removing"), tree->RemoveControl(self); };
+        if (onPress) {
+            self->MouseDownEvent = [removeSelf](CControl*, V, int) { removeSelf(); };
+        } else {
+            self->ClickEvent = [removeSelf](CControl*) { removeSelf(); };
+        }
+        Click(*tree, V(105, 105));
+        tree->OnMouseDown(V(105, 105), 1); // no lost release reaches the removed control
+        tree->OnMouseUp(V(105, 105), 1);
+        EXPECT_EQ(std::pair(std::size_t{1}, Log{"removing", "root down (105,105)", "root up (105,105)", "root click"}),
+                  std::pair(tree->GetControls().size(), treeLog));
+    }
 }

@@ -47,7 +47,7 @@ struct ScreenFixture
 
 } // namespace
 
-TEST(Screen, TopMostFormsStayAboveWhateverIsAddedOrBroughtToTheFront)
+TEST(Screen, TopMostFormsStayAboveTheCascadeWrapsAndAddingDoesNotFocus)
 {
     const std::tuple<Lines, const char*, Lines> rows[] = {
         {{"A", "T1", "T2"}, "F", {"A", "F", "T1", "T2"}},
@@ -58,10 +58,9 @@ TEST(Screen, TopMostFormsStayAboveWhateverIsAddedOrBroughtToTheFront)
         {{"A", "E1"}, "F", {"A", "F", "E1"}},   // but a top-most form for the others
     };
     for (const auto& [before, added, after] : rows) {
-        SCOPED_TRACE(added);
         ScreenFixture f(before);
         f.screen->AddControl(Child(added));
-        EXPECT_EQ(Order(*f.screen), after);
+        EXPECT_EQ(Order(*f.screen), after) << added;
     }
 
     // Bringing to the front keeps the rule.
@@ -69,50 +68,39 @@ TEST(Screen, TopMostFormsStayAboveWhateverIsAddedOrBroughtToTheFront)
         {{"A", "F", "G", "T1", "T2"}, "F", {"A", "G", "F", "T1", "T2"}},
         {{"A", "F", "T1", "T2"}, "T1", {"A", "F", "T2", "T1"}}};
     for (const auto& [before, brought, after] : rows2) {
-        SCOPED_TRACE(brought);
         ScreenFixture f(before);
         f.Find(brought)->BringToFront();
-        EXPECT_EQ(Order(*f.screen), after);
+        EXPECT_EQ(Order(*f.screen), after) << brought;
     }
 
     // Made top-most once open; and activated by a press.
     ScreenFixture f({"F", "G", "T1"});
     dynamic_cast<CForm*>(f.Find("F"))->SetTopMost(true);
-    EXPECT_EQ(Order(*f.screen), (Lines{"G", "T1", "F"}));
+    const Lines madeTopMost = Order(*f.screen);
     f.Find("G")->OnMouseDown(V(50, 30), 1);
-    EXPECT_EQ(Order(*f.screen), (Lines{"G", "T1", "F"}));
+    EXPECT_EQ(std::pair(madeTopMost, Order(*f.screen)), std::pair(Lines{"G", "T1", "F"}, Lines{"G", "T1", "F"}));
     f.screen->AddControl(Child("H"));
     f.Find("G")->OnMouseDown(V(50, 30), 1);
     EXPECT_EQ(Order(*f.screen), (Lines{"H", "G", "T1", "F"}));
-}
 
-TEST(Screen, CascadeStepsAndWrapsAtTheEdges)
-{
-    ScreenFixture f({});
+    ScreenFixture c({});
     std::vector<boost::shared_ptr<CControl>> forms;
     for (int i = 0; i < 51; ++i) {
         forms.push_back(Make<CForm>("F" + std::to_string(i), 0, 0, 400, 300));
-        f.screen->AddFormCascaded(forms.back());
+        c.screen->AddFormCascaded(forms.back());
     }
     // (24, 16) a step: the 50th form would reach y 784 + 300 >= 1080, and starts again at (0, 0).
-    EXPECT_EQ(forms[0]->GetLocation(), V(0, 0));
-    EXPECT_EQ(forms[1]->GetLocation(), V(24, 16));
-    EXPECT_EQ(forms[48]->GetLocation(), V(1152, 768));
-    EXPECT_EQ(forms[49]->GetLocation(), V(0, 0));
-    EXPECT_EQ(forms[50]->GetLocation(), V(24, 16));
-}
+    EXPECT_EQ((std::vector{V(0, 0), V(24, 16), V(1152, 768), V(0, 0), V(24, 16)}),
+              (std::vector{forms[0]->GetLocation(), forms[1]->GetLocation(), forms[48]->GetLocation(),
+                           forms[49]->GetLocation(), forms[50]->GetLocation()}));
 
-TEST(Screen, AddsWithoutFocusingAndNamesTheActiveForm)
-{
-    ScreenFixture f({"F"});
-    auto* form = dynamic_cast<CForm*>(f.Find("F"));
-    EXPECT_EQ(f.screen->GetFocusedControl(), nullptr);
-    EXPECT_EQ(f.screen->GetActiveForm(), nullptr);
-
-    form->SetFocus();
-    EXPECT_EQ(f.screen->GetActiveForm().get(), form);
-    EXPECT_TRUE(form->IsFocused());
-    f.screen->AddControl(Child("A"));
-    f.Find("A")->SetFocus();
-    EXPECT_EQ(f.screen->GetActiveForm(), nullptr);
+    // Adding does not focus; the active form is the focused one.
+    ScreenFixture g({"F"});
+    auto* active = dynamic_cast<CForm*>(g.Find("F"));
+    EXPECT_EQ(std::pair(false, false), std::pair(bool(g.screen->GetFocusedControl()), bool(g.screen->GetActiveForm())));
+    active->SetFocus();
+    EXPECT_EQ(std::pair(active, true), std::pair(g.screen->GetActiveForm().get(), active->IsFocused()));
+    g.screen->AddControl(Child("A"));
+    g.Find("A")->SetFocus();
+    EXPECT_EQ(g.screen->GetActiveForm(), nullptr);
 }

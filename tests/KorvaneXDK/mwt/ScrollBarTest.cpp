@@ -6,25 +6,28 @@
 namespace
 {
 
-/// A horizontal bar of the simple appearance, `width` x 16, laid out; 0 to 100, page 10.
-boost::shared_ptr<CScrollBar> MakeBar(float width = 100)
+/// A bar of the size, appearance (none: the simple one) and orientation, laid out; 0 to 100, page 10.
+boost::shared_ptr<CScrollBar> MakeBar(V size = V(100, 16), boost::shared_ptr<IControlAppearance> skin = {},
+                                      std::int32_t orientation = 0)
 {
-    return Make<CScrollBar>("bar", 0, 0, width, 16, kInitialized);
+    auto bar = Make<CScrollBar>("bar", 0, 0, size.x, size.y);
+    if (skin) {
+        bar->SetAppearance(skin);
+    }
+    bar->Initialize();
+    bar->SetOrientation(orientation);
+    return bar;
 }
 
-/// A skin scroll-bar appearance of the definition lines, both pictures resolved by name.
+/// A skin scroll-bar appearance of the definition lines, with the pictures "up" and "down".
 boost::shared_ptr<IControlAppearance> SkinOf(const Lines& lines, ITexture* up, ITexture* down)
 {
-    AppearanceProperties definition;
-    definition.ParseLines(lines);
-    boost::shared_ptr<IControlAppearance> skin = CSkinScrollBarAppearance::Create();
-    skin->LoadProperties(definition, [up, down](const std::string& name) { return name == "up" ? up : down; });
-    return skin;
+    return LoadSkin<CSkinScrollBarAppearance>(lines, {{"up", up}, {"down", down}});
 }
 
 } // namespace
 
-TEST(ScrollBarTest, TheValueStaysAPageShortOfTheMaximumAndKeysStepIt)
+TEST(ScrollBarTest, TheValueStaysAPageShortOfTheMaximumKeysStepItAndAHeldPartRepeats)
 {
     auto bar = MakeBar();
     int changed = 0, keyEvents = 0;
@@ -35,10 +38,9 @@ TEST(ScrollBarTest, TheValueStaysAPageShortOfTheMaximumAndKeysStepIt)
         {NAN, 0x25, 89, 4}, {NAN, 0x26, 88, 5}, {NAN, 0x21, 78, 6}, {NAN, 0x22, 88, 7},
         {NAN, 0x23, 88, 7}, {NAN, 0x24, 88, 7}, {-5, 0, 0, 8},      {NAN, 0x10028, 1, 9}};
     for (const auto& [set, key, value, changes] : steps) {
-        SCOPED_TRACE(::testing::Message() << set << " / key " << std::hex << key);
         std::isnan(set) ? bar->OnKeyDown(key) : bar->SetValue(set);
-        EXPECT_EQ(value, bar->GetValue());
-        EXPECT_EQ(changes, changed);
+        EXPECT_EQ(std::pair(value, changes), std::pair(bar->GetValue(), changed))
+            << set << " / key " << std::hex << key;
     }
     EXPECT_EQ(0, keyEvents) << "the bar keeps its keys";
 
@@ -51,27 +53,50 @@ TEST(ScrollBarTest, TheValueStaysAPageShortOfTheMaximumAndKeysStepIt)
         bar->SetMinimum(minimum);
         bar->SetMaximum(maximum);
         bar->SetPageSize(page);
-        EXPECT_EQ(pageSize, bar->GetPageSize());
-        EXPECT_EQ(pageSize, bar->GetEffectivePageSize());
         bar->SetValue(set);
-        EXPECT_EQ(value, bar->GetValue());
+        EXPECT_EQ(std::tuple(pageSize, pageSize, value),
+                  std::tuple(bar->GetPageSize(), bar->GetEffectivePageSize(), bar->GetValue()));
         // Range 0 counts as 1: the thumb stays a number.
         const Rect2f thumb = bar->GetThumbRect();
         EXPECT_TRUE(std::isfinite(thumb.left) && std::isfinite(thumb.width)) << Rect(thumb);
     }
+
+    // Holding a part repeats after a quarter second; the update runs nothing else.
+    auto held = MakeBar();
+    int heldUpdates = 0;
+    held->UpdateEvent = [&heldUpdates](CComponent*, float) { ++heldUpdates; };
+    held->AnimationFactory = [] { return boost::shared_ptr<CAnimationComponent>(); };
+    held->OnMouseDown(V(90, 8), 1);
+    EXPECT_EQ(1, held->GetValue());
+    for (int tick = 1; tick <= 60; ++tick) {
+        held->Update(1.0f / 60.0f);
+        if (tick == 16) {
+            EXPECT_EQ(1, held->GetValue()) << "nothing before 0.283 s";
+        }
+    }
+    // One step at the press and 22 repeats in the first second.
+    EXPECT_EQ(std::pair(23.0, 0), std::pair(held->GetValue(), heldUpdates));
+
+    held->OnMouseMove(V(50, 8), 1);
+    held->Update(1.0f);
+    EXPECT_EQ(23, held->GetValue()) << "the pointer left the button";
+
+    // One slow frame catches up: 0.1 s past the first delay is three steps.
+    auto slow = MakeBar();
+    slow->OnMouseDown(V(5, 8), 1);
+    slow->SetValue(50);
+    slow->Update(0.35f);
+    slow->OnMouseUp(V(5, 8), 1);
+    slow->Update(1.0f); // released: no more steps
+    EXPECT_EQ(47, slow->GetValue());
 }
 
-TEST(ScrollBarTest, AppearancesLayOutButtonsTrackAndThumb)
+TEST(ScrollBarTest, AppearancesLayOutAndDrawButtonsTrackAndThumbWithAPartHeldAndWithoutPictures)
 {
-    FakeTexture up(8, 8);
+    FakeTexture up(8, 8), down(8, 8);
     // Decrease and increase buttons, track and thumb of a bar of the simple appearance (no skin lines) or a skin.
-    auto layout = [&up](const Lines& skin, V size, std::int32_t orientation) {
-        auto bar = Make<CScrollBar>("bar", 0, 0, size.x, size.y);
-        if (!skin.empty()) {
-            bar->SetAppearance(SkinOf(skin, &up, &up));
-        }
-        bar->Initialize();
-        bar->SetOrientation(orientation);
+    auto layout = [&](const Lines& skin, V size, std::int32_t orientation) {
+        auto bar = MakeBar(size, skin.empty() ? nullptr : SkinOf(skin, &up, &down), orientation);
         return Rect(bar->GetDecreaseButtonRect()) + Rect(bar->GetIncreaseButtonRect()) + Rect(bar->GetTrackRect()) +
                Rect(bar->GetThumbRect());
     };
@@ -82,127 +107,14 @@ TEST(ScrollBarTest, AppearancesLayOutButtonsTrackAndThumb)
     EXPECT_EQ("(0,0,12,20)(188,0,12,20)(12,0,176,20)(12,0,20,20)",
               layout({"Texture=up", "MaxButtonSize=12"}, V(200, 20), 0));
     EXPECT_EQ("(0,0,12,12)(0,88,12,12)(0,12,12,76)(0,12,12,12)", layout({"Texture=up"}, V(12, 100), 5));
-}
 
-TEST(ScrollBarTest, TheLeftButtonPressesTheFirstPartUnderThePointer)
-{
-    // At 40 the thumb is {39.52, 0, 16, 16}: page-down track before it, page-up track after it.
-    const std::tuple<V, int, int, double> rows[] = {
-        {V(90, 8), 1, CScrollBar::kPartIncreaseButton, 41}, {V(5, 8), 1, CScrollBar::kPartDecreaseButton, 39},
-        {V(70, 8), 1, CScrollBar::kPartPageIncrease, 50},   {V(20, 8), 1, CScrollBar::kPartPageDecrease, 30},
-        {V(45, 8), 1, CScrollBar::kPartThumb, 40},          {V(90, 8), 3, CScrollBar::kPartNone, 40},
-        {V(100, 8), 1, CScrollBar::kPartThumb, 40}, // off the bar, but within reach of the thumb
-        {V(50, 200), 1, CScrollBar::kPartNone, 40}};
-    for (const auto& [point, button, part, value] : rows) {
-        SCOPED_TRACE(Point(point));
-        auto bar = MakeBar();
-        bar->SetValue(40);
-        bar->OnMouseDown(point, button);
-        EXPECT_EQ(part, bar->GetPressedPart());
-        EXPECT_EQ(part != CScrollBar::kPartNone, bar->IsPartPressed());
-        EXPECT_EQ(value, bar->GetValue());
-        bar->OnMouseUp(point, button);
-        EXPECT_FALSE(bar->IsPartPressed());
-        EXPECT_EQ(part, bar->GetPressedPart()) << "kept after the release";
-    }
-
-    auto form = Make<CForm>("form", 0, 0, 200, 100);
-    form->SetLayoutEditMode(true);
-    auto bar = MakeBar();
-    bar->SetParent(form.get());
-    bar->OnMouseDown(V(90, 8), 1);
-    EXPECT_EQ(0, bar->GetValue()) << "layout edit mode";
-    bar->SetParent(nullptr);
-}
-
-TEST(ScrollBarTest, TheThumbFollowsThePointerAndSnapsBackBeyondReach)
-{
-    auto bar = MakeBar();
-    bar->OnMouseDown(V(20, 8), 1); // grabs the thumb 4 units in
-    ASSERT_EQ(CScrollBar::kPartThumb, bar->GetPressedPart());
-    const std::tuple<V, double, bool> rows2[] = {
-        {V(49.4f, 8), 50, true},   // 29.4 of the 58.8 travel
-        {V(49.4f, 200), 0, false}, // more than 128 below: back to where the drag began
-        {V(49.4f, 100), 50, true}, // back within reach
-        {V(0, 8), 0, true},
-        {V(150, 8), 90, true}};
-    for (const auto& [point, value, over] : rows2) {
-        SCOPED_TRACE(Point(point));
-        bar->OnMouseMove(point, 1);
-        EXPECT_NEAR(value, bar->GetValue(), 1e-3);
-        EXPECT_EQ(over, bar->IsPartPressed());
-    }
-    bar->OnWindowDeactivate();
-    EXPECT_FALSE(bar->IsPartPressed());
-    bar->OnMouseMove(V(49.4f, 8), 1);
-    EXPECT_EQ(90, bar->GetValue()) << "no drag after the window went inactive";
-}
-
-TEST(ScrollBarTest, ABarWithNoTravelForItsThumbKeepsItsValueWhileDragged)
-{
-    const std::tuple<const char*, float, float, V, V> rows[] = {// Track 68, thumb 6.8 raised to 74.8: no travel left.
-                                                                {"no travel", 100, 74.8f, V(20, 8), V(30, 8)},
-                                                                // Track 8, thumb 0.8 raised to 16: the travel is -7.2.
-                                                                {"negative travel", 40, 0, V(20, 8), V(10, 8)}};
-    for (const auto& [what, width, minThumb, grab, move] : rows) {
-        SCOPED_TRACE(what);
-        auto bar = MakeBar(width);
-        if (minThumb > 0) {
-            bar->SetMinThumbLength(minThumb);
-        }
-        bar->SetValue(50);
-        bar->OnMouseDown(grab, 1);
-        ASSERT_EQ(CScrollBar::kPartThumb, bar->GetPressedPart());
-        bar->OnMouseMove(move, 1);
-        EXPECT_EQ(50, bar->GetValue());
-    }
-}
-
-TEST(ScrollBarTest, HoldingAPartRepeatsAfterAQuarterSecondAndUpdateRunsNothingElse)
-{
-    auto bar = MakeBar();
-    int updates = 0;
-    bar->UpdateEvent = [&updates](CComponent*, float) { ++updates; };
-    bar->AnimationFactory = [] { return boost::shared_ptr<CAnimationComponent>(); };
-    bar->OnMouseDown(V(90, 8), 1);
-    EXPECT_EQ(1, bar->GetValue());
-    for (int frame = 1; frame <= 60; ++frame) {
-        bar->Update(1.0f / 60.0f);
-        if (frame == 16) {
-            EXPECT_EQ(1, bar->GetValue()) << "nothing before 0.283 s";
-        }
-    }
-    EXPECT_EQ(23, bar->GetValue()) << "one step at the press and 22 repeats in the first second";
-    EXPECT_EQ(0, updates);
-
-    bar->OnMouseMove(V(50, 8), 1);
-    bar->Update(1.0f);
-    EXPECT_EQ(23, bar->GetValue()) << "the pointer left the button";
-
-    // One slow frame catches up: 0.1 s past the first delay is three steps.
-    auto slow = MakeBar();
-    slow->OnMouseDown(V(5, 8), 1);
-    slow->SetValue(50);
-    slow->Update(0.35f);
-    EXPECT_EQ(47, slow->GetValue());
-    slow->OnMouseUp(V(5, 8), 1);
-    slow->Update(1.0f);
-    EXPECT_EQ(47, slow->GetValue());
-}
-
-TEST(ScrollBarTest, SimpleAndSkinDrawingWithAPartHeld)
-{
-    FakeTexture up(8, 8), down(8, 8);
+    // Drawing with a part held.
     const std::string frame = " (1,1,1,1) b1";
     const std::string dim = " (1,1,1,0.2) b0";
-    auto draw = [&](bool skin, V size, std::int32_t orientation, double value, double step, V press) {
-        auto bar = Make<CScrollBar>("bar", 0, 0, size.x, size.y);
-        if (skin) {
-            bar->SetAppearance(
-                SkinOf({"BodyRect.width=8", "BodyRect.height=8", "Texture=up", "DownTexture=down"}, &up, &down));
-        }
-        bar->Initialize();
-        bar->SetOrientation(orientation);
+    const auto skin = SkinOf({"BodyRect.width=8", "BodyRect.height=8", "Texture=up", "DownTexture=down"}, &up, &down);
+    auto draw = [&](boost::shared_ptr<IControlAppearance> look, V size, std::int32_t orientation, double value,
+                    double step, V press) {
+        auto bar = MakeBar(size, look, orientation);
         bar->SetValue(value);
         bar->SetSmallChange(step);
         bar->OnMouseDown(press, 1);
@@ -216,29 +128,88 @@ TEST(ScrollBarTest, SimpleAndSkinDrawingWithAPartHeld)
                      "frame (1,1,14,14)" + frame, "fill (1,1,14,14)" + dim, "fill (7,7,2,2)" + frame,
                      "fill (38.88,1,44.12,14) (1,1,1,0.8) b0", "fill (17,1,3.88,14)" + dim,
                      "frame (22.88,1,14,14)" + frame, "fill (22.88,1,14,14)" + dim}),
-              draw(false, V(100, 16), 0, 0, 0, V(70, 8)));
+              draw(nullptr, V(100, 16), 0, 0, 0, V(70, 8)));
     EXPECT_EQ((Lines{"skin (84,0,16,16) up (1,1,1,1)", "skin (0,0,16,16) down (1,1,1,1)", "fill (32,0,52,16)" + dim,
                      "fill (16,0,0,16)" + dim, "skin (16,0,16,16) up (1,1,1,1)"}),
-              draw(true, V(100, 16), 0, 0, 0, V(5, 8)));
+              draw(skin, V(100, 16), 0, 0, 0, V(5, 8)));
     // The leaderboard's bar: 12 x 12 end buttons and thumb; the increase button pressed from 25 to 50.
     EXPECT_EQ((Lines{"skin (0,52,12,12) down (1,1,1,1)", "skin (0,0,12,12) up (1,1,1,1)", "fill (0,40,12,12)" + dim,
                      "fill (0,12,12,16)" + dim, "skin (0,28,12,12) up (1,1,1,1)"}),
-              draw(true, V(12, 64), 1, 25, 25, V(6, 58)));
-}
+              draw(skin, V(12, 64), 1, 25, 25, V(6, 58)));
 
-TEST(ScrollBarTest, SkinDefaultsAndAMissingPictureIsNotDrawn)
-{
-    FakeTexture up(8, 8);
+    // The skin's defaults; with no pictures at all only the two track boxes show.
     EXPECT_TRUE(std::isnan(LoadSkin<CSkinScrollBarAppearance>({"MaxButtonSize=nan"}, {})->GetMaxButtonSize()));
     EXPECT_EQ(128.0f, LoadSkin<CSkinScrollBarAppearance>({}, {})->GetMaxButtonSize());
-    EXPECT_EQ("SkinScrollBar", CSkinScrollBarAppearance().GetName());
+    EXPECT_EQ((Lines{"fill (32,0,52,16)" + dim, "fill (16,0,0,16)" + dim}),
+              draw(SkinOf({}, nullptr, nullptr), V(100, 16), 0, 0, 0, V(50, 200)));
+}
 
-    // No pictures at all: only the two track boxes show.
-    auto bar = Make<CScrollBar>("bar", 0, 0, 100, 16);
-    bar->SetAppearance(SkinOf({}, nullptr, nullptr));
-    bar->Initialize();
-    LogCanvas canvas;
-    bar->Draw(&canvas);
-    EXPECT_EQ((Lines{"fill (32,0,52,16) (1,1,1,0.2) b0", "fill (16,0,0,16) (1,1,1,0.2) b0"}),
-              canvas.Only({"fill", "frame", "skin"}));
+TEST(ScrollBarTest, TheLeftButtonPressesThePartUnderThePointerAndTheThumbFollowsIt)
+{
+    // At 40 the thumb is {39.52, 0, 16, 16}: page-down track before it, page-up track after it.
+    const std::tuple<V, int, int, double> rows[] = {
+        {V(90, 8), 1, CScrollBar::kPartIncreaseButton, 41}, {V(5, 8), 1, CScrollBar::kPartDecreaseButton, 39},
+        {V(70, 8), 1, CScrollBar::kPartPageIncrease, 50},   {V(20, 8), 1, CScrollBar::kPartPageDecrease, 30},
+        {V(45, 8), 1, CScrollBar::kPartThumb, 40},          {V(90, 8), 3, CScrollBar::kPartNone, 40},
+        {V(100, 8), 1, CScrollBar::kPartThumb, 40}, // off the bar, but within reach of the thumb
+        {V(50, 200), 1, CScrollBar::kPartNone, 40}};
+    for (const auto& [point, button, part, value] : rows) {
+        SCOPED_TRACE(Point(point));
+        auto bar = MakeBar();
+        bar->SetValue(40);
+        bar->OnMouseDown(point, button);
+        EXPECT_EQ(std::tuple(part, part != CScrollBar::kPartNone, value),
+                  std::tuple(bar->GetPressedPart(), bar->IsPartPressed(), bar->GetValue()));
+        bar->OnMouseUp(point, button);
+        // The part is kept after the release.
+        EXPECT_EQ(std::pair(part, false), std::pair(bar->GetPressedPart(), bar->IsPartPressed()));
+    }
+
+    auto form = Make<CForm>("form", 0, 0, 200, 100);
+    form->SetLayoutEditMode(true);
+    auto bar = MakeBar();
+    bar->SetParent(form.get());
+    bar->OnMouseDown(V(90, 8), 1);
+    EXPECT_EQ(0, bar->GetValue()) << "layout edit mode";
+    bar->SetParent(nullptr);
+
+    // The thumb follows the pointer, snaps back beyond reach and stays without travel.
+    auto thumb = MakeBar();
+    thumb->OnMouseDown(V(20, 8), 1); // grabs the thumb 4 units in
+    ASSERT_EQ(CScrollBar::kPartThumb, thumb->GetPressedPart());
+    const std::tuple<V, double, bool> rows2[] = {
+        {V(49.4f, 8), 50, true},   // 29.4 of the 58.8 travel
+        {V(49.4f, 200), 0, false}, // more than 128 below: back to where the drag began
+        {V(49.4f, 100), 50, true}, // back within reach
+        {V(0, 8), 0, true},
+        {V(150, 8), 90, true}};
+    for (const auto& [point, value, over] : rows2) {
+        SCOPED_TRACE(Point(point));
+        thumb->OnMouseMove(point, 1);
+        EXPECT_NEAR(value, thumb->GetValue(), 1e-3);
+        EXPECT_EQ(over, thumb->IsPartPressed());
+    }
+    thumb->OnWindowDeactivate();
+    EXPECT_FALSE(thumb->IsPartPressed());
+    thumb->OnMouseMove(V(49.4f, 8), 1);
+    EXPECT_EQ(90, thumb->GetValue()) << "no drag after the window went inactive";
+
+    // A thumb with no travel for its thumb keeps its value while dragged.
+    const std::tuple<const char*, float, float, V, V> stuckRows[] = {
+        // Track 68, thumb 6.8 raised to 74.8: no travel left.
+        {"no travel", 100, 74.8f, V(20, 8), V(30, 8)},
+        // Track 8, thumb 0.8 raised to 16: the travel is -7.2.
+        {"negative travel", 40, 0, V(20, 8), V(10, 8)}};
+    for (const auto& [what, width, minThumb, grab, move] : stuckRows) {
+        SCOPED_TRACE(what);
+        auto stuck = MakeBar(V(width, 16));
+        if (minThumb > 0) {
+            stuck->SetMinThumbLength(minThumb);
+        }
+        stuck->SetValue(50);
+        stuck->OnMouseDown(grab, 1);
+        ASSERT_EQ(CScrollBar::kPartThumb, stuck->GetPressedPart());
+        stuck->OnMouseMove(move, 1);
+        EXPECT_EQ(50, stuck->GetValue());
+    }
 }

@@ -1,6 +1,5 @@
 /** @file ValueAppearanceTest.cpp The knob, combo-box, check-box, radio-button, track-bar and progress-bar appearances
  * drawn on the recording device: the geometry, opacities and blend modes of their edge cases. */
-#include "KorvaneXDK/mwt/BadCast.h"
 #include "KorvaneXDK/mwt/CropSkinProgressBarAppearance.h"
 #include "KorvaneXDK/mwt/NormalizeAngle.h"
 #include "KorvaneXDK/mwt/SimpleCheckBoxAppearance.h"
@@ -17,97 +16,39 @@
 namespace
 {
 
-std::string Box(const Rect2f& r)
-{
-    return "{" + Number(r.left) + "," + Number(r.top) + "," + Number(r.width) + "," + Number(r.height) + "}";
-}
-
-/// Each entry: "<call> <rectangles> a=<effective alpha> m=<blend mode>", with the effective colour's red, green and
-/// blue left out (tests give controls a white colour). The real canvas runs underneath, so its errors and stack
-/// handling stay real. Fonts: "default" is 8 pixels a byte and 13 high (a fresh font registry for its lifetime).
-class AppearanceTrace : public canvas::CCanvas
+/// Every entry with its blend mode, skins with their body; the recording canvas's fonts.
+class AppearanceTrace : public LogCanvas
 {
 public:
-    AppearanceTrace() : AppearanceTrace(boost::make_shared<RecordingCanvasDevice>()) {}
-    ~AppearanceTrace() override { canvas::CFontStock::ReleaseInstance(); }
+    ~AppearanceTrace() override
+    {
+        // Whatever was drawn, failed or not, the brushes and fonts are as they were.
+        EXPECT_EQ(std::pair(GetBrushDepth(), GetFontDepth()), std::pair(std::size_t{1}, std::size_t{1}));
+    }
 
-    void FillRect(const Rect2f& r) override { Enter("fill " + Box(r)), CCanvas::FillRect(r), Leave(); }
-    void DrawRect(const Rect2f& r) override { Enter("frame " + Box(r)), CCanvas::DrawRect(r), Leave(); }
-    void DrawImageAt(const V& p, ITexture* t) override
-    {
-        Enter("image at " + Point(p)), CCanvas::DrawImageAt(p, t), Leave();
-    }
-    void DrawImageScaled(const Rect2f& dest, ITexture* t) override
-    {
-        Enter("image " + Box(dest) + Which(t)), CCanvas::DrawImageScaled(dest, t), Leave();
-    }
-    void DrawImage(const Rect2f& dest, const Rect2f& src, ITexture* t) override
-    {
-        Enter("part " + Box(dest) + " from " + Box(src)), CCanvas::DrawImage(dest, src, t), Leave();
-    }
     void DrawSkin(const Rect2f& dest, const Rect2f& body, ITexture* t) override
     {
-        Enter("skin " + Box(dest) + " body " + Box(body) + Which(t)), CCanvas::DrawSkin(dest, body, t), Leave();
+        Trace("skin " + Rect(dest) + " body " + Rect(body) + " " + names[t] + " " + Brush());
+        CCanvas::DrawSkin(dest, body, t);
     }
-    void DrawImageSector(const V& p, float a, float b, ITexture* t) override
+
+    /// Draws once and returns what was drawn.
+    Lines DrawOnce(IControlAppearance& appearance, CControl& control)
     {
-        Enter("sector " + Degrees(a) + ".." + Degrees(b)), CCanvas::DrawImageSector(p, a, b, t), Leave();
-    }
-    void DrawTextClipped(const Rect2f& r, const std::string& text) override
-    {
-        Enter("text " + Box(r) + " '" + text + "'"), CCanvas::DrawTextClipped(r, text), Leave();
+        trace.clear();
+        appearance.Draw(&control, this);
+        return Only({"fill", "frame", "image", "scaled", "part", "skin", "sector", "clipped"});
     }
 
-    /// Names textures in the trace.
-    ITexture *first = nullptr, *second = nullptr;
-    Lines trace;
-    boost::shared_ptr<RecordingCanvasDevice> device;
-    boost::shared_ptr<FakeFont> font;
+    RecordingCanvas fonts; // "default": 8 units a character, 16 high
 
-private:
-    int depth_ = 0;
-
-    explicit AppearanceTrace(boost::shared_ptr<RecordingCanvasDevice> recorder)
-        : canvas::CCanvas(recorder), device(recorder), font(new FakeFont(recorder.get(), 8, 13))
-    {
-        SetShaderPair(boost::shared_ptr<CShaderPair>(new CShaderPair()));
-        ResetClipRect();
-        canvas::CFontStock::ReleaseInstance();
-        boost::shared_ptr<canvas::CFontStock> stock = canvas::CFontStock::GetInstance();
-        stock->SetFontFactory([this](IDataLoader*, const std::string&) -> boost::shared_ptr<IFont> { return font; });
-        stock->LoadFont(nullptr, "default", "default");
-    }
-
-    /// Whole hundredths of a degree, so that float rounding does not show.
-    static std::string Degrees(float radians)
-    {
-        return Number(static_cast<float>(std::round(static_cast<double>(radians) * 5729.5779513) / 100.0));
-    }
-
-    std::string Blend() { return std::to_string(GetBrush().GetBlendMode()); }
-    std::string Which(ITexture* t) const { return t == first ? " first" : t == second ? " second" : " other"; }
-
-    /// The canvas draws some images through its other image operations: only the outermost call is written down.
-    /// (A call that throws leaves the count raised; the tests end their traces there.)
-    void Enter(const std::string& call)
-    {
-        if (depth_++ == 0) {
-            trace.push_back(call + " a=" + Number(GetEffectiveColor().a) + " m=" + Blend());
-        }
-    }
-    void Leave() { --depth_; }
+protected:
+    std::string Drawn() override { return Brush(); }
 };
-
-Lines DrawOnce(IControlAppearance& appearance, CControl& control, AppearanceTrace& canvas)
-{
-    canvas.trace.clear();
-    appearance.Draw(&control, &canvas);
-    return canvas.trace;
-}
 
 } // namespace
 
-TEST(KnobAppearance, AnglesLevelAndWedge)
+TEST(ValueAppearance, KnobComboBoxCheckBoxRadioButtonTrackBarAndProgressBar)
 {
     EXPECT_NEAR(333.0f * 3.14159265f / 180.0f, NormalizeAngle(-27.0f * 3.14159265f / 180.0f), 1e-5);
     EXPECT_NEAR(0.5f, NormalizeAngle(0.5f + 2.0f * 6.2831855f), 1e-5);
@@ -118,38 +59,34 @@ TEST(KnobAppearance, AnglesLevelAndWedge)
     knob.SetSize(Vector2<float>(40, 100));
     CSimpleKnobAppearance simple;
     knob.SetValue(25);
-    EXPECT_EQ((Lines{"frame {1,1,38,98} a=1 m=1", "fill {1,76,38,23} a=0.6 m=0"}), DrawOnce(simple, knob, canvas));
+    EXPECT_EQ((Lines{"frame (1,1,38,98) (1,1,1,1) b1", "fill (1,76,38,23) (1,1,1,0.6) b0"}),
+              canvas.DrawOnce(simple, knob));
     // An empty range measures from the minimum alone.
     knob.SetMinimum(5);
     knob.SetMaximum(5);
     knob.SetValue(5.25);
     knob.SetHighlighted(true);
-    EXPECT_EQ("fill {1,76,38,23} a=0.9 m=0", DrawOnce(simple, knob, canvas).back());
+    EXPECT_EQ("fill (1,76,38,23) (1,1,1,0.9) b0", canvas.DrawOnce(simple, knob).back());
 
     FakeTexture picture(64, 64), background(32, 32);
-    canvas.first = &picture;
-    canvas.second = &background;
+    canvas.names = {{&picture, "first"}, {&background, "second"}};
     auto skin =
         LoadSkin<CSkinKnobAppearance>({"KnobTexture=k", "BackgroundTexture=b"}, {{"k", &picture}, {"b", &background}});
     knob.SetMinimum(0);
     knob.SetMaximum(100);
     knob.SetValue(0);
     knob.SetWedgeStyle(true);
-    EXPECT_EQ((Lines{"image at (0,0) a=1 m=0", "sector 333..387 a=1 m=0"}), DrawOnce(*skin, knob, canvas));
+    EXPECT_EQ((Lines{"image (0,0) (1,1,1,1) b0", "sector 333..387 (1,1,1,1) b0"}), canvas.DrawOnce(*skin, knob));
     EXPECT_EQ(64.0f, knob.GetSize().x); // sized to the knob picture
     knob.SetWedgeStyle(false);
     knob.SetValue(50);
-    EXPECT_EQ("sector 0..180 a=1 m=0", DrawOnce(*skin, knob, canvas).back());
+    EXPECT_EQ("sector 0..180 (1,1,1,1) b0", canvas.DrawOnce(*skin, knob).back());
 
-    // Pictures that did not resolve are left out, and the brushes are as they were.
+    // Pictures that did not resolve are left out.
     auto bare = LoadSkin<CSkinKnobAppearance>({}, {});
-    EXPECT_TRUE(DrawOnce(*bare, knob, canvas).empty());
-    EXPECT_EQ(1u, canvas.GetBrushDepth());
-}
+    EXPECT_TRUE(canvas.DrawOnce(*bare, knob).empty());
 
-TEST(ComboBoxAppearance, CaretIsHeldInsideTheText)
-{
-    AppearanceTrace canvas;
+    // The combo box's caret is held inside the text.
     CScreen screen;
     boost::shared_ptr<CComboBox> combo(new CComboBox());
     combo->SetSize(Vector2<float>(120, 20));
@@ -157,81 +94,73 @@ TEST(ComboBoxAppearance, CaretIsHeldInsideTheText)
     screen.AddControl(combo);
     combo->SetFocus();
     ASSERT_TRUE(combo->IsFocused());
-    CSimpleComboBoxAppearance simple;
+    CSimpleComboBoxAppearance simpleCombo;
 
-    const std::tuple<bool, std::int32_t, const char*> rows[] = {{true, 0, "fill {4,3,2,13} a=1 m=0"},
-                                                                {true, 2, "fill {20,3,2,13} a=1 m=0"},
-                                                                {true, 99, "fill {28,3,2,13} a=1 m=0"},
-                                                                {true, -5, "fill {4,3,2,13} a=1 m=0"},
-                                                                {false, 1, "fill {110,9,2,2} a=1 m=1"}};
+    const std::tuple<bool, std::int32_t, const char*> rows[] = {{true, 0, "fill (4,2,2,16) (1,1,1,1) b0"},
+                                                                {true, 2, "fill (20,2,2,16) (1,1,1,1) b0"},
+                                                                {true, 99, "fill (28,2,2,16) (1,1,1,1) b0"},
+                                                                {true, -5, "fill (4,2,2,16) (1,1,1,1) b0"},
+                                                                {false, 1, "fill (110,9,2,2) (1,1,1,1) b1"}};
     for (const auto& [visible, position, beforeText] : rows) {
         combo->SetCaretVisible(visible);
         combo->SetCaretPosition(position);
-        const Lines trace = DrawOnce(simple, *combo, canvas);
+        const Lines trace = canvas.DrawOnce(simpleCombo, *combo);
         ASSERT_GE(trace.size(), 2u);
-        EXPECT_EQ("text {4,3,96,19} 'abc' a=1 m=0", trace.back());
+        EXPECT_EQ("clipped (4,2,96,19) 'abc' (1,1,1,1) b0", trace.back());
         EXPECT_EQ(beforeText, trace[trace.size() - 2]) << position;
     }
-    EXPECT_EQ(1u, canvas.GetBrushDepth());
-    EXPECT_EQ(1u, canvas.GetFontDepth());
-}
 
-TEST(TwoStateAppearance, BoxesStripsAndCaptionAtHeightTwenty)
-{
-    AppearanceTrace canvas;
+    // Check boxes and radio buttons: boxes, strips and the caption at height 20.
     CCheckBox check;
     check.SetSize(Vector2<float>(100, 20));
     check.SetCaption("Go");
     CSimpleCheckBoxAppearance simpleCheck;
     check.SetChecked(true);
-    EXPECT_EQ((Lines{"fill {1,1,18,18} a=0.2 m=0", "frame {1,1,18,18} a=1 m=1", "fill {4,4,12,12} a=1 m=1",
-                     "text {28,3,16,20} 'Go' a=1 m=0"}),
-              DrawOnce(simpleCheck, check, canvas));
+    EXPECT_EQ((Lines{"fill (1,1,18,18) (1,1,1,0.2) b0", "frame (1,1,18,18) (1,1,1,1) b1",
+                     "fill (4,4,12,12) (1,1,1,1) b1", "clipped (28,2,16,20) 'Go' (1,1,1,1) b0"}),
+              canvas.DrawOnce(simpleCheck, check));
     // Disabled changes nothing in the simple drawing; pressed brightens the box.
     check.SetEnabled(false);
     check.SetPressed(true);
     check.SetChecked(false);
-    EXPECT_EQ((Lines{"fill {1,1,18,18} a=0.8 m=0", "frame {1,1,18,18} a=1 m=1", "text {28,3,16,20} 'Go' a=1 m=0"}),
-              DrawOnce(simpleCheck, check, canvas));
+    EXPECT_EQ((Lines{"fill (1,1,18,18) (1,1,1,0.8) b0", "frame (1,1,18,18) (1,1,1,1) b1",
+                     "clipped (28,2,16,20) 'Go' (1,1,1,1) b0"}),
+              canvas.DrawOnce(simpleCheck, check));
 
     CRadioButton radio;
     radio.SetSize(Vector2<float>(100, 20));
     radio.SetCaption("Go");
     CSimpleRadioButtonAppearance simpleRadio;
-    EXPECT_EQ((Lines{"fill {3,3,14,14} a=0.2 m=0", "fill {1,1,18,1} a=1 m=1", "fill {1,18,18,1} a=1 m=1",
-                     "fill {1,1,1,5} a=1 m=1", "fill {18,1,1,5} a=1 m=1", "fill {1,14,1,5} a=1 m=1",
-                     "fill {18,14,1,5} a=1 m=1", "text {28,3,16,20} 'Go' a=1 m=0"}),
-              DrawOnce(simpleRadio, radio, canvas));
+    EXPECT_EQ((Lines{"fill (3,3,14,14) (1,1,1,0.2) b0", "fill (1,1,18,1) (1,1,1,1) b1", "fill (1,18,18,1) (1,1,1,1) b1",
+                     "fill (1,1,1,5) (1,1,1,1) b1", "fill (18,1,1,5) (1,1,1,1) b1", "fill (1,14,1,5) (1,1,1,1) b1",
+                     "fill (18,14,1,5) (1,1,1,1) b1", "clipped (28,2,16,20) 'Go' (1,1,1,1) b0"}),
+              canvas.DrawOnce(simpleRadio, radio));
 
     FakeTexture on(32, 32), off(32, 32);
-    canvas.first = &on;
-    canvas.second = &off;
-    auto skin =
+    canvas.names = {{&on, "first"}, {&off, "second"}};
+    auto checkSkin =
         LoadSkin<CSkinCheckBoxAppearance>({"CheckedTexture=on", "UncheckedTexture=off"}, {{"on", &on}, {"off", &off}});
-    EXPECT_EQ((Lines{"image {0,0,20,20} second a=0.15 m=0", "image {0,0,20,20} first a=0.15 m=0",
-                     "text {28,3,16,20} 'Go' a=0.3 m=0"}),
-              DrawOnce(*skin, check, canvas));
+    EXPECT_EQ((Lines{"scaled (0,0,20,20) second (1,1,1,0.15) b0", "scaled (0,0,20,20) first (1,1,1,0.15) b0",
+                     "clipped (28,2,16,20) 'Go' (1,1,1,0.3) b0"}),
+              canvas.DrawOnce(*checkSkin, check));
     check.SetEnabled(true);
     check.SetPressed(false);
     check.SetChecked(true);
-    EXPECT_EQ("image {0,0,20,20} first a=1 m=0", DrawOnce(*skin, check, canvas).front());
+    EXPECT_EQ("scaled (0,0,20,20) first (1,1,1,1) b0", canvas.DrawOnce(*checkSkin, check).front());
     // A caption taller than the control rises above it.
     check.SetSize(Vector2<float>(100, 8));
-    EXPECT_EQ("text {11.2,-2,16,8} 'Go' a=1 m=0", DrawOnce(*skin, check, canvas).back());
+    EXPECT_EQ("clipped (11.2,-4,16,8) 'Go' (1,1,1,1) b0", canvas.DrawOnce(*checkSkin, check).back());
 
-    EXPECT_THROW(skin->Draw(&radio, &canvas), EBadCast);
-    EXPECT_EQ(1u, canvas.GetBrushDepth());
-}
+    EXPECT_THROW(checkSkin->Draw(&radio, &canvas), EBadCast);
 
-TEST(TrackBarAppearance, ButtonLengthAndPlacement)
-{
-    FakeTexture tall(16, 32), wide(32, 16), empty(0, 0);
-    const std::tuple<bool, ITexture*, std::int32_t, float> rows[] = {
-        {false, nullptr, CTrackBar::kHorizontal, 10}, {false, nullptr, CTrackBar::kVertical, 50},
-        {true, &tall, CTrackBar::kHorizontal, 10},    {true, &wide, CTrackBar::kHorizontal, 40},
+    // Track bars: the button's length and placement.
+    FakeTexture tall(16, 32), wide(32, 16), emptyPicture(0, 0);
+    const std::tuple<bool, ITexture*, std::int32_t, float> trackRows[] = {
+        {false, nullptr, CTrackBar::kHorizontal, 10},     {false, nullptr, CTrackBar::kVertical, 50},
+        {true, &tall, CTrackBar::kHorizontal, 10},        {true, &wide, CTrackBar::kHorizontal, 40},
         {true, nullptr, CTrackBar::kHorizontal, 10}, // no picture: half the cross size
-        {true, &empty, CTrackBar::kHorizontal, 10}};
-    for (const auto& [skin, button, orientation, length] : rows) {
+        {true, &emptyPicture, CTrackBar::kHorizontal, 10}};
+    for (const auto& [skin, button, orientation, length] : trackRows) {
         CTrackBar bar;
         bar.SetOrientation(orientation);
         if (skin) {
@@ -240,78 +169,79 @@ TEST(TrackBarAppearance, ButtonLengthAndPlacement)
             bar.SetAppearance(CSimpleTrackBarAppearance::Create());
         }
         bar.SetSize(Vector2<float>(100, 20));
-        EXPECT_EQ(length, bar.GetButtonSize()) << skin << " " << orientation;
-        EXPECT_EQ("{0,0,100,20}", Box(bar.GetTrackRect()));
+        EXPECT_EQ(std::pair(length, std::string("(0,0,100,20)")),
+                  std::pair(bar.GetButtonSize(), Rect(bar.GetTrackRect())))
+            << skin << " " << orientation;
     }
 
     CTrackBar bar;
     bar.SetAppearance(CSimpleTrackBarAppearance::Create());
     bar.SetSize(Vector2<float>(100, 20));
-    const std::tuple<double, const char*, const char*, const char*> rows2[] = {
-        {50, "{0,0,45,20}", "{45,0,10,20}", "{55,0,45,20}"},
-        {0, "{0,0,0,20}", "{0,0,10,20}", "{10,0,90,20}"},
-        {150, "{0,0,90,20}", "{90,0,10,20}", "{100,0,0,20}"}};
-    for (const auto& [value, first, button, second] : rows2) {
+    // First area, button, second area.
+    for (const auto& [value, areas] : {std::pair{50.0, "(0,0,45,20)(45,0,10,20)(55,0,45,20)"},
+                                       {0.0, "(0,0,0,20)(0,0,10,20)(10,0,90,20)"},
+                                       {150.0, "(0,0,90,20)(90,0,10,20)(100,0,0,20)"}}) {
         bar.SetValue(value);
-        EXPECT_EQ(first, Box(bar.GetFirstAreaRect()));
-        EXPECT_EQ(button, Box(bar.GetButtonRect()));
-        EXPECT_EQ(second, Box(bar.GetSecondAreaRect()));
+        EXPECT_EQ(areas, Rect(bar.GetFirstAreaRect()) + Rect(bar.GetButtonRect()) + Rect(bar.GetSecondAreaRect()));
     }
     bar.SetMaximum(0); // an empty range keeps the button at the start
-    EXPECT_EQ("{0,0,10,20}", Box(bar.GetButtonRect()));
+    EXPECT_EQ("(0,0,10,20)", Rect(bar.GetButtonRect()));
 
-    AppearanceTrace canvas;
     bar.SetMaximum(100);
     bar.SetValue(50);
     bar.SetPressed(true);
     bar.SetPressedPart(CTrackBar::kPartButton);
-    const Lines trace = DrawOnce(*bar.GetAppearance(), bar, canvas);
-    ASSERT_EQ(5u, trace.size()); // the button's frame and body, and its grip
-    EXPECT_EQ((Lines{"frame {46,1,8,18} a=1 m=1", "fill {46,1,8,18} a=0.8 m=0", "fill {49,7,2,6} a=1 m=1"}),
-              Lines(trace.begin() + 2, trace.end()));
-}
+    // The track's strips either side of the button, then the button's frame and body, and its grip.
+    EXPECT_EQ(
+        (Lines{"fill (1,7.66667,43,4.66667) (1,1,1,0.2) b0", "fill (56,7.66667,43,4.66667) (1,1,1,0.2) b0",
+               "frame (46,1,8,18) (1,1,1,1) b1", "fill (46,1,8,18) (1,1,1,0.8) b0", "fill (49,7,2,6) (1,1,1,1) b1"}),
+        canvas.DrawOnce(*bar.GetAppearance(), bar));
+    // A button longer than its track (20 on 16) stays at the start instead of running backwards.
+    bar.SetSize(Vector2<float>(16, 40));
+    for (const double value : {50.0, 100.0}) {
+        bar.SetValue(value);
+        EXPECT_EQ("(0,0,0,40)(0,0,20,40)", Rect(bar.GetFirstAreaRect()) + Rect(bar.GetButtonRect())) << value;
+    }
 
-TEST(ProgressBarAppearance, FractionBarsPulseAndCrop)
-{
-    AppearanceTrace canvas;
-    CProgressBar bar;
-    bar.SetSize(Vector2<float>(100, 20));
-    bar.SetValue(25);
-    CSimpleProgressBarAppearance simple;
-    EXPECT_EQ((Lines{"fill {1,1,98,18} a=0.2 m=0", "fill {3,3,23.5,14} a=0.8 m=1", "frame {1,1,98,18} a=1 m=1"}),
-              DrawOnce(simple, bar, canvas));
-    bar.SetOrientation(CProgressBar::kVertical);
-    EXPECT_EQ("fill {3,13.5,94,3.5} a=0.8 m=1", DrawOnce(simple, bar, canvas)[1]);
+    // Progress bars: the fraction, the pulse and the cropped skin.
+    CProgressBar progress;
+    progress.SetSize(Vector2<float>(100, 20));
+    progress.SetValue(25);
+    CSimpleProgressBarAppearance simpleProgress;
+    EXPECT_EQ((Lines{"fill (1,1,98,18) (1,1,1,0.2) b0", "fill (3,3,23.5,14) (1,1,1,0.8) b1",
+                     "frame (1,1,98,18) (1,1,1,1) b1"}),
+              canvas.DrawOnce(simpleProgress, progress));
+    progress.SetOrientation(CProgressBar::kVertical);
+    EXPECT_EQ("fill (3,13.5,94,3.5) (1,1,1,0.8) b1", canvas.DrawOnce(simpleProgress, progress)[1]);
 
-    CProgressBar empty;
-    empty.SetMaximum(0);
-    EXPECT_EQ(0.0f, ProgressFraction(&empty));
-    empty.SetValue(1e-310);
-    EXPECT_NEAR(1e-310 / 2.2250738585072014e-308, ProgressFraction(&empty), 1e-6);
+    CProgressBar emptyProgress;
+    emptyProgress.SetMaximum(0);
+    EXPECT_EQ(0.0f, ProgressFraction(&emptyProgress));
+    emptyProgress.SetValue(1e-310);
+    EXPECT_NEAR(1e-310 / 2.2250738585072014e-308, ProgressFraction(&emptyProgress), 1e-6);
 
     FakeTexture back(64, 16), down(64, 16);
-    canvas.first = &back;
-    canvas.second = &down;
-    bar.SetOrientation(CProgressBar::kHorizontal);
-    auto skin = LoadSkin<CSkinProgressBarAppearance>(
+    canvas.names = {{&back, "first"}, {&down, "second"}};
+    progress.SetOrientation(CProgressBar::kHorizontal);
+    auto progressSkin = LoadSkin<CSkinProgressBarAppearance>(
         {"BodyRect.width=64", "BodyRect.height=16", "Texture=back", "DownTexture=down"},
         {{"back", &back}, {"down", &down}});
     canvas.device->elapsedMilliseconds = 250.0; // the top of the pulse
-    EXPECT_EQ(
-        (Lines{"skin {0,0,100,20} body {0,0,64,16} first a=1 m=0", "skin {0,0,25,20} body {0,0,64,16} second a=1 m=0"}),
-        DrawOnce(*skin, bar, canvas));
+    EXPECT_EQ((Lines{"skin (0,0,100,20) body (0,0,64,16) first (1,1,1,1) b0",
+                     "skin (0,0,25,20) body (0,0,64,16) second (1,1,1,1) b0"}),
+              canvas.DrawOnce(*progressSkin, progress));
     canvas.device->elapsedMilliseconds = 750.0;
     auto noBackground = LoadSkin<CSkinProgressBarAppearance>({"DownTexture=down"}, {{"down", &down}});
-    EXPECT_EQ((Lines{"skin {0,0,25,20} body {0,0,0,0} second a=0.7 m=0"}), DrawOnce(*noBackground, bar, canvas));
+    EXPECT_EQ((Lines{"skin (0,0,25,20) body (0,0,0,0) second (1,1,1,0.7) b0"}),
+              canvas.DrawOnce(*noBackground, progress));
 
     auto crop = LoadSkin<CCropSkinProgressBarAppearance>({"Texture=back", "DownTexture=down"},
                                                          {{"back", &back}, {"down", &down}});
-    EXPECT_EQ((Lines{"image {0,0,100,20} first a=1 m=0", "part {0,0,25,20} from {0,0,16,16} a=1 m=0"}),
-              DrawOnce(*crop, bar, canvas));
-    bar.SetOrientation(CProgressBar::kVertical);
-    EXPECT_EQ("part {0,15,100,5} from {0,12,64,4} a=1 m=0", DrawOnce(*crop, bar, canvas).back());
+    EXPECT_EQ((Lines{"scaled (0,0,100,20) first (1,1,1,1) b0", "part (0,0,25,20) from (0,0,16,16) (1,1,1,1) b0"}),
+              canvas.DrawOnce(*crop, progress));
+    progress.SetOrientation(CProgressBar::kVertical);
+    EXPECT_EQ("part (0,15,100,5) from (0,12,64,4) (1,1,1,1) b0", canvas.DrawOnce(*crop, progress).back());
 
     auto noDown = LoadSkin<CCropSkinProgressBarAppearance>({"Texture=back"}, {{"back", &back}});
-    ExpectThrowWith<EInvalidParameter>([&] { noDown->Draw(&bar, &canvas); }, "texture is null.");
-    EXPECT_EQ(1u, canvas.GetBrushDepth());
+    ExpectThrowWith<EInvalidParameter>([&] { noDown->Draw(&progress, &canvas); }, "texture is null.");
 }
