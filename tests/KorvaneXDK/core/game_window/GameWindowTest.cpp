@@ -65,17 +65,14 @@ protected:
     CGameWindow window_{nullptr, "KorvaneWnd", "Title", nullptr, nullptr, nullptr};
 };
 
-TEST_F(GameWindowTest, CreatedHiddenWithA640By480ClientArea)
+TEST_F(GameWindowTest, CreatedHiddenAt640By480AndOnlyAShownWindowReachesItsListenersAndDeactivationClearsActive)
 {
     ASSERT_TRUE(window_.GetHandle() && window_.GetHandle()->IsCreated() && window_.GetHandle()->GetSDLWindow());
     EXPECT_EQ(std::pair(window_.GetClientWidth(), window_.GetClientHeight()), std::pair(640, 480));
     EXPECT_EQ((std::vector<bool>{window_.GetHandle()->IsVisible(), window_.IsActive(), window_.IsFullScreen()}),
               (std::vector<bool>{false, true, false}));
-}
-
-TEST_F(GameWindowTest, OnlyAShownWindowReachesItsListeners)
-{
     RecordingListener listener;
+    listener.handle = true;
     window_.AddListener(&listener);
     Send(WM_KEYDOWN, VK_LEFT, 1);
     window_.Show();
@@ -83,10 +80,17 @@ TEST_F(GameWindowTest, OnlyAShownWindowReachesItsListeners)
     EXPECT_TRUE(window_.GetHandle()->IsVisible());
     Send(WM_KEYDOWN, VK_LEFT, 1);
     EXPECT_EQ(listener.messages, std::vector<std::uint32_t>{WM_KEYDOWN});
+    // Deactivation clears the active flag even when a listener handles it.
+    const std::vector<std::pair<WParam, bool>> steps = {
+        {WA_INACTIVE, false}, {WA_CLICKACTIVE | (1u << 16), true}, {WA_INACTIVE, false}, {WA_ACTIVE, true}};
+    for (const auto& [state, active] : steps) {
+        Send(WM_ACTIVATE, state);
+        EXPECT_EQ(window_.IsActive(), active) << state;
+    }
     window_.Hide();
     EXPECT_FALSE(window_.GetHandle()->IsVisible());
     Send(WM_KEYDOWN, VK_LEFT, 1);
-    EXPECT_EQ(listener.messages.size(), 1u);
+    EXPECT_EQ(listener.messages.size(), 5u);
 }
 
 TEST_F(GameWindowTest, EveryListenerIsCalledAndTheLastHandlerResultCountsAndRemovalsTakeEffectAtOnce)
@@ -113,22 +117,7 @@ TEST_F(GameWindowTest, EveryListenerIsCalledAndTheLastHandlerResultCountsAndRemo
     EXPECT_EQ(trace, std::vector<std::string>{"a"});
 }
 
-TEST_F(GameWindowTest, DeactivationClearsTheActiveFlagEvenWhenHandled)
-{
-    RecordingListener listener;
-    listener.handle = true;
-    window_.AddListener(&listener);
-    window_.Show();
-    const std::vector<std::pair<WParam, bool>> steps = {
-        {WA_INACTIVE, false}, {WA_CLICKACTIVE | (1u << 16), true}, {WA_INACTIVE, false}, {WA_ACTIVE, true}};
-    for (const auto& [state, active] : steps) {
-        Send(WM_ACTIVATE, state);
-        EXPECT_EQ(window_.IsActive(), active) << state;
-    }
-    EXPECT_EQ(listener.messages.size(), 4u);
-}
-
-TEST_F(GameWindowTest, TranslateQueuesCharactersForControlKeysRightBehindTheKey)
+TEST_F(GameWindowTest, TranslateQueuesControlCharactersBehindTheKeyAndTitleAndClampedSizeReachTheWindow)
 {
     PostMessage(window_.GetHandle(), WM_KEYDOWN, VK_RETURN, 1);
     PostMessage(window_.GetHandle(), WM_KEYUP, VK_RETURN, 1 | KF_REPEAT_BIT | KF_UP_BIT);
@@ -140,10 +129,7 @@ TEST_F(GameWindowTest, TranslateQueuesCharactersForControlKeysRightBehindTheKey)
               (std::vector<std::uint64_t>{WM_CHAR, 0x0D, WM_KEYUP}));
     EXPECT_FALSE(TranslateMessage(Message{window_.GetHandle(), WM_KEYDOWN, 'A', 1}));
     EXPECT_FALSE(TranslateMessage(Message{window_.GetHandle(), WM_SYSKEYDOWN, VK_RETURN, 1}));
-}
-
-TEST_F(GameWindowTest, TitleAndClientSizeReachTheWindowClampedAndAHiddenWindowOnlyRemembersFullScreen)
-{
+    // Title and client size reach the window, clamped; a hidden window only remembers full screen.
     window_.SetTitle("ゲーム [PAUSE]");
     EXPECT_EQ(window_.GetHandle()->GetTitle(), "ゲーム [PAUSE]");
     int screenWidth = 0, screenHeight = 0;
@@ -156,20 +142,20 @@ TEST_F(GameWindowTest, TitleAndClientSizeReachTheWindowClampedAndAHiddenWindowOn
     window_.SetFullScreen(false);
     window_.SetResizable(true);
     window_.Show();
-    EXPECT_TRUE(window_.GetHandle()->GetStyle().framed);
-    EXPECT_TRUE(window_.GetHandle()->GetStyle().resizable);
+    EXPECT_EQ(std::pair(window_.GetHandle()->GetStyle().framed, window_.GetHandle()->GetStyle().resizable),
+              std::pair(true, true));
 }
 
 TEST(GameWindow, BuiltInIconAndCursorAreOpaqueWhereDrawn)
 {
     const Bitmap& icon = GetProgramIcon()->GetImage();
     ASSERT_EQ(icon.GetWidth(), 32);
-    EXPECT_EQ(icon.GetPixel(0, 0) >> 24, 0u);      // corner outside the disc
-    EXPECT_EQ(icon.GetPixel(16, 16) >> 24, 0xFFu); // the middle
     const Cursor* cursor = GetProgramCursor();
-    EXPECT_EQ(cursor->GetHotX(), 0);
-    EXPECT_EQ(cursor->GetImage().GetPixel(0, 0), 0xFF000000u); // the tip is outline
-    EXPECT_EQ(cursor->GetImage().GetPixel(2, 8), 0xFFFFFFFFu);
+    // The icon's corner lies outside its disc, its middle inside; the cursor's tip is outline.
+    EXPECT_EQ((std::vector<std::uint32_t>{icon.GetPixel(0, 0) >> 24, icon.GetPixel(16, 16) >> 24,
+                                          static_cast<std::uint32_t>(cursor->GetHotX()),
+                                          cursor->GetImage().GetPixel(0, 0), cursor->GetImage().GetPixel(2, 8)}),
+              (std::vector<std::uint32_t>{0, 0xFF, 0, 0xFF000000u, 0xFFFFFFFFu}));
 }
 
 class DriverTest : public ::testing::Test
@@ -198,8 +184,7 @@ TEST_F(DriverTest, ClosingTheWindowEndsTheRunAndTheLogEndsWithTheFinalBanner)
         CGameApplicationDriver driver(nullptr);
         EXPECT_EQ(log.Lines().front().rfind("INFO: ---- [ test_", 0), 0u);
         EXPECT_EQ(log.CountContaining("Korvane Core library ver."), 1u);
-        EXPECT_TRUE(driver.Initialize());
-        EXPECT_TRUE(driver.IsInitialized());
+        EXPECT_TRUE(driver.Initialize() && driver.IsInitialized());
         driver.SetTitle("My Game");
         EXPECT_EQ(driver.GetGameWindow()->GetHandle()->GetTitle(), "My Game");
         PostMessage(driver.GetGameWindow()->GetHandle(), WM_CLOSE, 0, 0);

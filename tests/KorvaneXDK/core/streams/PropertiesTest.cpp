@@ -1,9 +1,13 @@
 /** @file PropertiesTest.cpp Property files with comments, odd lines and both key orders. */
+#include <gmock/gmock.h>
+
 #include "KorvaneXDK/core/Properties.h"
 #include "StreamTestSupport.h"
 
 using namespace korvane;
 using namespace korvane::test;
+using ::testing::ElementsAre;
+using ::testing::Pair;
 using CaseSensitive = TProperties<std::less<std::string>>;
 using CaseInsensitive = TProperties<comparator_for_properties::less_ignorecase>;
 
@@ -33,18 +37,16 @@ TEST(Properties, CaseInsensitiveKeysKeepTheirFirstSpelling)
     CaseInsensitive folded;
     CMemoryStream text = MakeMemory("Windowed=true\r\nWINDOWED=false\r\n");
     folded.LoadFromStream(text);
-    ASSERT_EQ(folded.GetEntries().size(), 1u);
-    EXPECT_EQ(folded.GetEntries().begin()->first, "Windowed");
-    EXPECT_EQ(folded.Get("windowed", "none"), "false");
+    EXPECT_THAT(folded.GetEntries(), ElementsAre(Pair("Windowed", "false")));
     CaseSensitive exact;
     exact.LoadFromStream(text);
-    EXPECT_EQ(exact.GetEntries().size(), 2u);
-    EXPECT_EQ(exact.Get("windowed", "none"), "none");
+    EXPECT_THAT(exact.GetEntries(), ElementsAre(Pair("WINDOWED", "false"), Pair("Windowed", "true")));
+    EXPECT_EQ(folded.Get("windowed", "none") + exact.Get("windowed", "none"), "falsenone");
     // Keys compare lower-cased: "[" (0x5B) sorts before "Z" because "Z" counts as "z".
     comparator_for_properties::less_ignorecase less;
-    EXPECT_TRUE(less("[", "Z"));
-    EXPECT_TRUE(less("[", "a"));
-    EXPECT_FALSE(less("\xC3\x84", "\xC3\xA4") == less("\xC3\xA4", "\xC3\x84"));
+    EXPECT_EQ((std::vector<bool>{less("[", "Z"), less("[", "a"),
+                                 less("\xC3\x84", "\xC3\xA4") == less("\xC3\xA4", "\xC3\x84")}),
+              (std::vector<bool>{true, true, false}));
 }
 
 TEST(Properties, SaveWritesSortedCrLfLinesAtThePosition)

@@ -40,6 +40,14 @@ inline std::string Contents(const CMemoryStream& stream)
     return std::string(reinterpret_cast<const char*>(stream.GetBuffer()), static_cast<std::size_t>(stream.GetSize()));
 }
 
+/// What one read of up to `count` bytes delivers.
+inline std::string ReadText(IKorvaneStream& stream, std::int32_t count)
+{
+    std::string bytes(static_cast<std::size_t>(count), '\0');
+    bytes.resize(static_cast<std::size_t>(std::max(0, stream.Read(bytes.data(), count))));
+    return bytes;
+}
+
 inline std::string Le32(std::uint32_t value)
 {
     std::string bytes(4, '\0');
