@@ -53,8 +53,7 @@ TEST_F(GameApplicationTest, RunDispatchesPendingMessagesBeforeEachIdleCallUntilT
     PostMessage(nullptr, 0x0400, 1, 2);
     PostMessage(nullptr, 0x0400, 3, 4);
     EXPECT_EQ(application_.Run(), 0);
-    EXPECT_EQ(queuedAtIdle, Ints(5, 0));
-    EXPECT_EQ(GetQueuedMessageCount(), 0u);
+    EXPECT_EQ(std::pair(GetQueuedMessageCount(), queuedAtIdle), std::pair(std::size_t{0}, Ints(5, 0)));
 }
 
 TEST_F(GameApplicationTest, WithoutAnIdleListenerTheLoopWaitsForAPost)
@@ -66,8 +65,7 @@ TEST_F(GameApplicationTest, WithoutAnIdleListenerTheLoopWaitsForAPost)
     });
     EXPECT_EQ(application_.Run(), 0);
     poster.join();
-    EXPECT_EQ(GetQueuedMessageCount(), 0u);
-    EXPECT_EQ(idle_.calls, 0);
+    EXPECT_EQ(std::pair(GetQueuedMessageCount(), idle_.calls), std::pair(std::size_t{0}, 0));
 }
 
 TEST_F(GameApplicationTest, ProcessMessagesDispatchesEverythingThenIdlesOnceAndLeavesTheQuitQueued)
@@ -76,8 +74,7 @@ TEST_F(GameApplicationTest, ProcessMessagesDispatchesEverythingThenIdlesOnceAndL
     PostMessage(nullptr, 0x0400, 0, 0);
     PostMessage(nullptr, 0x0401, 0, 0);
     application_.ProcessMessages();
-    EXPECT_EQ(idle_.calls, 2);
-    EXPECT_EQ(GetQueuedMessageCount(), 0u);
+    EXPECT_EQ(std::pair(GetQueuedMessageCount(), idle_.calls), std::pair(std::size_t{0}, 2));
     // The pass ends at the quit without the idle call; the quit stays, so the loop ends at once.
     PostQuitMessage(0);
     PostMessage(nullptr, 0x0400, 0, 0);
@@ -88,7 +85,8 @@ TEST_F(GameApplicationTest, ProcessMessagesDispatchesEverythingThenIdlesOnceAndL
     EXPECT_EQ(idle_.calls, 2);
 }
 
-TEST_F(GameApplicationTest, ProcessMessagesInsideTheIdleCallDoesNotSwallowTheQuit)
+TEST_F(GameApplicationTest,
+       ProcessMessagesInsideTheIdleCallDoesNotSwallowTheQuitAndTheCursorCounterEndsAtZeroOrMinusOne)
 {
     idle_.onIdle = [&](int calls) {
         if (calls == 1) {
@@ -98,18 +96,13 @@ TEST_F(GameApplicationTest, ProcessMessagesInsideTheIdleCallDoesNotSwallowTheQui
     };
     EXPECT_EQ(application_.Run(), 0);
     EXPECT_EQ(idle_.calls, 1);
-}
-
-TEST_F(GameApplicationTest, CursorCounterEndsAtZeroOrMinusOne)
-{
-    os::testing::SetCursorDisplayCount(0);
     // Hiding twice or showing twice changes the counter only once.
-    Ints counts;
-    for (bool show : {false, false, true, true}) {
-        application_.ShowCursor(show);
-        counts.push_back(os::testing::GetCursorDisplayCount());
-    }
-    EXPECT_EQ(counts, (Ints{-1, -1, 0, 0}));
+    os::testing::SetCursorDisplayCount(0);
+    auto show = [&](bool on) {
+        application_.ShowCursor(on);
+        return os::testing::GetCursorDisplayCount();
+    };
+    EXPECT_EQ((Ints{show(false), show(false), show(true), show(true)}), (Ints{-1, -1, 0, 0}));
     os::testing::SetCursorDisplayCount(0);
 }
 
