@@ -55,7 +55,7 @@ TEST(ArchiveKnownAnswer, TheReaderDecodesAnIndependentlyMadeArchive)
     EXPECT_EQ(ReadAll(archive.OpenEntry("docs\\known.txt")) + ReadAll(archive.OpenEntry("S.BIN")), kPlain + "stored!");
 }
 
-TEST(ArchiveKnownAnswer, TheToolWritesTheSameBytes)
+TEST(ArchiveKnownAnswer, TheToolWritesTheSameBytesWithTheCommonCrc32)
 {
     const Bytes keyBlock = Sequence(0x40, 64) + FromHex("00112233445566778899aabbfffffffe") + Bytes(16, '\0');
     const Bytes entry = kvatool::EncodeEntry(0x100, kPlain, [&keyBlock](std::uint8_t* buffer, std::size_t size) {
@@ -68,10 +68,7 @@ TEST(ArchiveKnownAnswer, TheToolWritesTheSameBytes)
     const Bytes counter = FromHex("0102030405060708ffffffffffffffff") + Sequence(0xE0, 16);
     const Bytes table = kvatool::EncodeTable({known, stored});
     EXPECT_EQ(kvatool::SerializeArchive(counter, Sequence(0, 32), table, entry + "stored!"), FromHex(kKnownArchiveHex));
-}
-
-TEST(ArchiveKnownAnswer, RecordCrcIsTheCommonCrc32)
-{
+    // The record CRC is the common CRC-32.
     EXPECT_EQ(korvane::ComputeArchiveCrc32("123456789", 9), 0xCBF43926u);
     EXPECT_EQ(korvane::ComputeArchiveCrc32("6789", 4, korvane::ComputeArchiveCrc32("12345", 5)), 0xCBF43926u);
     EXPECT_EQ(korvane::ComputeArchiveCrc32("", 0), 0u);

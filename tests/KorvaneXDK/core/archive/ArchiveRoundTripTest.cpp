@@ -58,7 +58,7 @@ protected:
 
 } // namespace
 
-TEST_F(PackedFolder, EveryFileReadsBackThroughTheChainInAnyLetterCaseButNotWithSlashes)
+TEST_F(PackedFolder, EveryFileReadsBackInAnyLetterCaseNotWithSlashesStoredOnesAsWindowsAndListsByFolder)
 {
     const CArchiveFileLoader& archive = loader_->GetArchive();
     ASSERT_EQ(archive.GetEntryCount(), std::int32_t(files_.size()));
@@ -83,10 +83,7 @@ TEST_F(PackedFolder, EveryFileReadsBackThroughTheChainInAnyLetterCaseButNotWithS
               "file entry not found: \"fonts/main.png\"");
     EXPECT_EQ(Caught<EFileOpenError>([&] { chain_.Open("Fonts/Main.png"); }),
               Failure("file entry not found: \"Fonts/Main.png\"", "class CDataLoaderChain"));
-}
-
-TEST_F(PackedFolder, StoredEntriesAreWindowsAndEveryOpenIsAStreamOfItsOwn)
-{
+    // Stored entries are windows, and every open is a stream of its own.
     std::unique_ptr<korvane::IKorvaneStream> stream(loader_->Open("Deep\\Er\\And\\Deeper\\Leaf.RAW"));
     ASSERT_NE(dynamic_cast<korvane::CFilePartitionStream*>(stream.get()), nullptr);
     // The window never reads into its neighbours.
@@ -104,10 +101,7 @@ TEST_F(PackedFolder, StoredEntriesAreWindowsAndEveryOpenIsAStreamOfItsOwn)
     ASSERT_NE(first.get(), second.get());
     first->Read(buffer, 1);
     EXPECT_EQ(std::pair(first->GetPosition(), second->GetPosition()), std::pair(1, 0));
-}
 
-TEST_F(PackedFolder, EnumerationListsWholeNamesByFolder)
-{
     EXPECT_EQ(List(*loader_, "FONTS", false), Names{"fonts\\main.png"});
     EXPECT_EQ(List(*loader_, "fonts\\", false), Names{"fonts\\main.png"});
     EXPECT_EQ(List(*loader_, "fonts", true), (Names{"fonts\\large\\big.enc", "fonts\\main.png"}));
@@ -143,59 +137,45 @@ TEST_F(PackedFolder, EntriesOpenFromSeveralThreadsAtOnce)
     EXPECT_EQ(problems.load(), 0);
 }
 
-class ArchiveIndex : public ::testing::Test
+TEST(ArchiveIndex, ListsDepthFirstInTableOrderFindsTheLaterCaseTwinForgetsAReopenedArchiveAndRefusesDeepNesting)
 {
-protected:
-    std::string Pack(const std::vector<CraftedEntry>& entries)
-    {
-        return dir_.Write("index.kva", CraftArchive(entries));
-    }
-
-    korvane::test::TempDir dir_;
-    CArchiveFileLoader archive_;
-};
-
-TEST_F(ArchiveIndex, ListsDepthFirstInTableOrder)
-{
-    ArchiveLoader loader(Pack({MakeEntry("a\\b\\c.txt", 0, "c"), MakeEntry("a\\d.txt", 0, "d"),
-                               MakeEntry("x.txt", 0, "x"), MakeEntry("a\\b\\e.txt", 0, "e")}));
+    korvane::test::TempDir dir;
+    ArchiveLoader loader(
+        dir.Write("index.kva", CraftArchive({MakeEntry("a\\b\\c.txt", 0, "c"), MakeEntry("a\\d.txt", 0, "d"),
+                                             MakeEntry("x.txt", 0, "x"), MakeEntry("a\\b\\e.txt", 0, "e")})));
     EXPECT_EQ(List(loader, "A", false), Names{"a\\d.txt"});
     EXPECT_EQ(List(loader, "", true), (Names{"a\\b\\c.txt", "a\\b\\e.txt", "a\\d.txt", "x.txt"}));
     EXPECT_EQ(List(loader, "a\\", true), (Names{"a\\b\\c.txt", "a\\b\\e.txt", "a\\d.txt"}));
 
-    ArchiveLoader empty(dir_.Write("empty.kva", CraftArchive({})));
+    ArchiveLoader empty(dir.Write("empty.kva", CraftArchive({})));
     EXPECT_EQ(empty.GetArchive().GetEntryCount(), 0);
     EXPECT_EQ(Caught<EFileOpenError>([&] { empty.Open("a"); }).first, "file entry not found: \"a\"");
     EXPECT_EQ(List(empty, "", true), Names{});
-}
 
-TEST_F(ArchiveIndex, CaseTwinsFindTheLaterEntryAndAReopenForgetsTheOldArchive)
-{
-    archive_.Open(Pack({MakeEntry("Same.txt", 0, "first"), MakeEntry("SAME.TXT", 0x101, "second")}));
-    EXPECT_EQ(archive_.GetEntryCount(), 2);
-    EXPECT_EQ(ReadAll(archive_.OpenEntry("same.txt")), "second");
+    // Case twins: the later entry is found.
+    CArchiveFileLoader archive;
+    archive.Open(dir.Write("twins.kva",
+                           CraftArchive({MakeEntry("Same.txt", 0, "first"), MakeEntry("SAME.TXT", 0x101, "second")})));
+    EXPECT_EQ(archive.GetEntryCount(), 2);
+    EXPECT_EQ(ReadAll(archive.OpenEntry("same.txt")), "second");
+    // A reopen forgets the old archive.
+    archive.Open(dir.Write("two.kva", CraftArchive({MakeEntry("two", 0x100, "2")})));
+    EXPECT_FALSE(archive.Exists("same.txt"));
+    EXPECT_EQ(ReadAll(archive.OpenEntry("TWO")), "2");
 
-    archive_.Open(dir_.Write("two.kva", CraftArchive({MakeEntry("two", 0x100, "2")})));
-    EXPECT_FALSE(archive_.Exists("same.txt"));
-    EXPECT_EQ(ReadAll(archive_.OpenEntry("TWO")), "2");
-}
-
-TEST_F(ArchiveIndex, NamesNestedThousandsOfFoldersDeepAreRefusedByTheIndex)
-{
     auto nested = [](int levels) {
         std::string name;
         while (levels-- > 0)
             name += "d\\";
         return name + "leaf.txt";
     };
-    ArchiveLoader loader(Pack({MakeEntry(nested(200), 0, "deep")}));
-    EXPECT_EQ(List(loader, "", true), Names{nested(200)});
-
-    // The reader holds such a name; only the folder index, which stores every level's
-    // whole path, refuses to grow quadratically.
-    const std::string hostile = Pack({MakeEntry(nested(5000), 0, "deeper")});
-    archive_.Open(hostile);
-    EXPECT_EQ(ReadAll(archive_.OpenEntry(nested(5000))), "deeper");
+    ArchiveLoader deep(dir.Write("deep.kva", CraftArchive({MakeEntry(nested(200), 0, "deep")})));
+    EXPECT_EQ(List(deep, "", true), Names{nested(200)});
+    // The reader holds a name thousands of folders deep; only the folder index, which stores
+    // every level's whole path, refuses to grow quadratically.
+    const std::string hostile = dir.Write("deeper.kva", CraftArchive({MakeEntry(nested(5000), 0, "deeper")}));
+    archive.Open(hostile);
+    EXPECT_EQ(ReadAll(archive.OpenEntry(nested(5000))), "deeper");
     EXPECT_EQ(Caught<korvane::EInvalidFileFormat>([&] { ArchiveLoader refused(hostile); }).first,
               "archive folders nest too deeply");
 }
