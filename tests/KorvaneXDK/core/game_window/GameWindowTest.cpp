@@ -1,4 +1,5 @@
 /** @file GameWindowTest.cpp Listener dispatch, activation, default processing, styles and the driver base. */
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -23,6 +24,8 @@ namespace
 {
 
 using namespace os::window;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 
 struct RecordingListener : IGameWindowListener
 {
@@ -158,27 +161,14 @@ TEST(GameWindow, BuiltInIconAndCursorAreOpaqueWhereDrawn)
               (std::vector<std::uint32_t>{0, 0xFF, 0, 0xFF000000u, 0xFFFFFFFFu}));
 }
 
-class DriverTest : public ::testing::Test
+TEST(GameApplicationDriver, ClosingTheWindowEndsTheRunAListenersExceptionIsReportedAndTheLogEndsWithTheFinalBanner)
 {
-protected:
-    void SetUp() override
-    {
-        LoggerInitialize(temp_.File("driver.log"));
-        os::testing::SetMessageBoxSink(
-            [this](const std::string& caption, const std::string& text) { boxes_.push_back(caption + "|" + text); });
-    }
-    void TearDown() override
-    {
-        os::testing::SetMessageBoxSink({});
-        LoggerFinalize();
-    }
-    QueueReset reset_;
-    TempDir temp_;
-    std::vector<std::string> boxes_;
-};
-
-TEST_F(DriverTest, ClosingTheWindowEndsTheRunAndTheLogEndsWithTheFinalBanner)
-{
+    QueueReset reset;
+    TempDir temp;
+    LoggerInitialize(temp.File("driver.log"));
+    std::vector<std::string> boxes;
+    os::testing::SetMessageBoxSink(
+        [&](const std::string& caption, const std::string& text) { boxes.push_back(caption + "|" + text); });
     LogCapture log;
     {
         CGameApplicationDriver driver(nullptr);
@@ -194,39 +184,31 @@ TEST_F(DriverTest, ClosingTheWindowEndsTheRunAndTheLogEndsWithTheFinalBanner)
         EXPECT_TRUE(log.HasLine("INFO: Application driver running finished.\n"));
     }
     EXPECT_EQ(log.Lines().back(), "INFO: ---- Application finalized ----\n");
-    EXPECT_TRUE(boxes_.empty());
-}
-
-struct ThrowingListener : IGameWindowListener
-{
-    bool OnWindowMessage(CGameWindow*, std::uint32_t message, WParam, LParam, LResult*) override
+    EXPECT_TRUE(boxes.empty());
     {
-        if (message == 0x0400)
-            throw EInvalidOperation(nullptr, "listener failed");
-        if (message == 0x0401)
-            throw std::runtime_error("standard failure");
-        if (message == 0x0402)
-            throw 42;
-        return false;
+        CGameApplicationDriver driver(nullptr);
+        // Engine, standard and unknown exceptions are reported the same way, and the driver can run again.
+        RecordingListener listener;
+        listener.onMessage = [](std::uint32_t message) {
+            if (message == 0x0400)
+                throw EInvalidOperation(nullptr, "listener failed");
+            if (message == 0x0401)
+                throw std::runtime_error("standard failure");
+            if (message == 0x0402)
+                throw 42;
+        };
+        driver.GetGameWindow()->AddListener(&listener);
+        for (std::uint32_t message : {0x0400, 0x0401, 0x0402}) {
+            PostMessage(driver.GetGameWindow()->GetHandle(), message, 0, 0);
+            driver.Run();
+            EXPECT_FALSE(driver.GetGameWindow()->GetHandle()->IsVisible());
+        }
+        EXPECT_THAT(boxes, ElementsAre(HasSubstr("listener failed"), HasSubstr("standard failure"),
+                                       HasSubstr("Unknown Exception")));
+        driver.GetGameWindow()->RemoveListener(&listener);
     }
-};
-
-TEST_F(DriverTest, ExceptionFromAListenerIsReportedAndTheWindowHidden)
-{
-    CGameApplicationDriver driver(nullptr);
-    ThrowingListener listener;
-    driver.GetGameWindow()->AddListener(&listener);
-    // Engine, standard and unknown exceptions are reported the same way, and the driver can run again.
-    const std::vector<std::pair<std::uint32_t, std::string>> cases = {
-        {0x0400, "listener failed"}, {0x0401, "standard failure"}, {0x0402, "Unknown Exception"}};
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        PostMessage(driver.GetGameWindow()->GetHandle(), cases[i].first, 0, 0);
-        driver.Run();
-        ASSERT_EQ(boxes_.size(), i + 1);
-        EXPECT_NE(boxes_[i].find(cases[i].second), std::string::npos) << boxes_[i];
-        EXPECT_FALSE(driver.GetGameWindow()->GetHandle()->IsVisible());
-    }
-    driver.GetGameWindow()->RemoveListener(&listener);
+    os::testing::SetMessageBoxSink({});
+    LoggerFinalize();
 }
 
 } // namespace
