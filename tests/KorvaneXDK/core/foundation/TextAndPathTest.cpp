@@ -14,16 +14,12 @@
 using namespace korvane;
 using Strings = std::vector<std::string>;
 
-TEST(TextTest, FormatStringCutsAt510Characters)
+TEST(TextTest, FormatStringCutsAt510CharactersNumberConversionsClampAndLowerCasingIsAsciiOnly)
 {
     for (std::size_t length : {509u, 510u, 511u, 600u})
         EXPECT_EQ(FormatString("%s", std::string(length, 'q').c_str()),
                   std::string(std::min<std::size_t>(length, 510), 'q'));
     EXPECT_EQ(FormatString("%d-%s", 12, "ab") + FormatString("%s", ""), "12-ab");
-}
-
-TEST(TextTest, NumberConversionsAndLowerCasing)
-{
     EXPECT_EQ(IntToString(-42), "-42");
     EXPECT_EQ((std::vector<int>{StringToInt("  +17xyz"), StringToInt("-5"), StringToInt("abc"), StringToInt(""),
                                 StringToInt("99999999999999999999"), StringToInt("-99999999999999999999")}),
@@ -75,7 +71,7 @@ TEST(TextTest, WideAndNarrowRoundTripAndMalformedInput)
     EXPECT_EQ(Utf8ToMultiByte("x\x80"), "x\xEF\xBF\xBD");
 }
 
-TEST(PathTest, PiecesSplitAtBothSeparators)
+TEST(PathTest, PiecesSplitAtBothSeparatorsAndFullPathsResolveAgainstTheCurrentFolder)
 {
     EXPECT_EQ((Strings{GetExtension("dir.d\\file"), GetExtension("a.b.c"), GetExtension("/x/run.log")}),
               (Strings{"", ".c", ".log"}));
@@ -88,10 +84,7 @@ TEST(PathTest, PiecesSplitAtBothSeparators)
     EXPECT_EQ((Strings{AppendBackslash(""), AppendBackslash("a"), AppendBackslash("a\\"),
                        RemoveTrailingBackslash("a\\"), RemoveTrailingBackslash("a"), ToSystemPath("a\\b\\c")}),
               (Strings{"", "a\\", "a\\", "a", "a", "a/b/c"}));
-}
-
-TEST(PathTest, FullPathResolvesAgainstTheCurrentFolder)
-{
+    // A full path resolves against the current folder.
     char cwd[PATH_MAX];
     ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
     EXPECT_EQ((Strings{GetFullPath("sub\\..\\file.txt"), GetFullPath("/a/./b/../c"), GetFullPath("/a/b/")}),
@@ -99,7 +92,7 @@ TEST(PathTest, FullPathResolvesAgainstTheCurrentFolder)
     EXPECT_TRUE(FileExists(GetModuleFilePath()));
 }
 
-TEST(PathTest, ExistenceTestsAndCreatingTrees)
+TEST(PathTest, ExistenceTestsAndCreatingTreesWhichLogsEachFailureAndGoesOn)
 {
     test::TempDir dir;
     const std::string file = dir.Write("f.txt", "x");
@@ -114,11 +107,7 @@ TEST(PathTest, ExistenceTestsAndCreatingTrees)
     CreateDirectoryTree(dir.Path() + "A\\B\\E\\");
     CreateDirectoryTree(dir.Path() + "Vumo/Save/");
     EXPECT_TRUE(DirectoryExists(dir.File("A/B/E")) && DirectoryExists(dir.File("Vumo\\Save\\")));
-}
-
-TEST(PathTest, CreateDirectoryTreeLogsEachFailureAndGoesOn)
-{
-    test::TempDir dir;
+    // Each failure is logged and the rest goes on.
     dir.Write("blocker", "a file where a folder should be");
     {
         test::LogCapture log;

@@ -50,10 +50,22 @@ public:
     std::atomic<long> passes{0};
 };
 
-TEST(ThreadTest, RunsOnlyAfterStartAndStopsOnRequest)
+TEST(ThreadTest, RunsOnlyAfterStartStopsOnRequestAndWaitsInCountedSteps)
 {
     CountingThread thread;
     EXPECT_TRUE(thread.IsActive()); // held at the gate, like a suspended thread
+    {
+        // A step of 0 counts as 1 ms instead of spinning for ever; the elapsed count must not wrap past the timeout.
+        SleepCounter sleeps(false);
+        std::vector<int> counts;
+        for (const auto& [timeout, step] :
+             {std::pair(100u, 30u), std::pair(100u, 0u), std::pair(UINT32_MAX, 0x80000000u)}) {
+            sleeps.count = 0;
+            thread.WaitForExit(timeout, step);
+            counts.push_back(sleeps.count);
+        }
+        EXPECT_EQ(counts, (std::vector<int>{4, 100, 2}));
+    }
     EXPECT_FALSE(thread.ran);
     thread.Start();
     while (thread.passes == 0)
@@ -71,33 +83,30 @@ TEST(ThreadTest, RunsOnlyAfterStartAndStopsOnRequest)
 
 std::atomic<bool> gNeverStartedRan{false};
 
-TEST(ThreadTest, ANeverStartedThreadIsReleasedWithoutTheLongWaitAndNeverRuns)
+TEST(ThreadTest, ANeverStartedThreadIsReleasedWithoutTheLongWaitAndAnExceptionLeavingRunIsLoggedAndEndsIt)
 {
     struct NeverStarted : CThread
     {
         ~NeverStarted() override { StopAndWait(); }
         void Run() override { gNeverStartedRan = true; }
     };
-    SleepCounter sleeps;
-    auto thread = std::make_unique<NeverStarted>();
-    thread.reset();
-    EXPECT_LT(sleeps.count, 1000);
-    EXPECT_FALSE(gNeverStartedRan);
-}
-
-TEST(ThreadTest, WaitForExitCountsItsSteps)
-{
-    SleepCounter sleeps(false);
-    CountingThread held; // never started: active until destroyed
-    // A step of 0 counts as 1 ms instead of spinning for ever; the elapsed count must not wrap past the timeout.
-    std::vector<int> counts;
-    for (const auto& [timeout, step] :
-         {std::pair(100u, 30u), std::pair(100u, 0u), std::pair(UINT32_MAX, 0x80000000u)}) {
-        sleeps.count = 0;
-        held.WaitForExit(timeout, step);
-        counts.push_back(sleeps.count);
+    {
+        SleepCounter sleeps;
+        std::make_unique<NeverStarted>().reset();
+        EXPECT_LT(sleeps.count, 1000);
     }
-    EXPECT_EQ(counts, (std::vector<int>{4, 100, 2}));
+    EXPECT_FALSE(gNeverStartedRan);
+    struct Throwing : CThread
+    {
+        ~Throwing() override { StopAndWait(); }
+        void Run() override { throw EReadError(this, "boom"); }
+    } thread;
+    test::LogCapture log;
+    thread.Start();
+    thread.WaitForExit(0, 1);
+    EXPECT_FALSE(thread.IsActive());
+    ASSERT_EQ(log.Lines().size(), 4u);
+    EXPECT_EQ(log.Lines()[1], "  Detail: boom\n");
 }
 
 // A thread that ignores the stop request until the test lets it go.
@@ -146,36 +155,14 @@ TEST(ThreadTest, TheDestructorGivesUpAfterItsBoundAndSaysSo)
         std::this_thread::yield();
 }
 
-TEST(ThreadTest, AnExceptionLeavingRunIsLoggedAndEndsTheThread)
-{
-    struct Throwing : CThread
-    {
-        ~Throwing() override { StopAndWait(); }
-        void Run() override { throw EReadError(this, "boom"); }
-    } thread;
-    test::LogCapture log;
-    thread.Start();
-    thread.WaitForExit(0, 1);
-    EXPECT_FALSE(thread.IsActive());
-    ASSERT_EQ(log.Lines().size(), 4u);
-    EXPECT_EQ(log.Lines()[1], "  Detail: boom\n");
-}
-
 TEST(CriticalSectionTest, IsRecursiveAndFreedAfterAsManyUnlocks)
 {
     CCriticalSection lock;
     lock.Lock();
-    {
-        CScopedLock again(lock);
-    }
+    CScopedLock{lock};
     lock.Unlock();
-    bool taken = false;
-    std::thread other([&] {
-        CScopedLock scoped(lock);
-        taken = true;
-    });
-    other.join();
-    EXPECT_TRUE(taken);
+    // Another thread can take it now; were it still held, this would never return.
+    std::thread([&] { CScopedLock scoped(lock); }).join();
 }
 
 } // namespace
