@@ -1,6 +1,7 @@
 /** @file SimpleDIBTest.cpp BMP decoding of each pixel format, header checks, drawing and files. */
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -18,17 +19,12 @@ namespace korvane::test
 namespace
 {
 
-// Writes the low `bytes` bytes of v at `at`, least significant first.
+// Writes the low `bytes` bytes of v at `at`, least significant first, growing s as needed.
 void Put(std::string& s, std::size_t at, std::uint32_t v, int bytes = 4)
 {
+    s.resize(std::max(s.size(), at + bytes));
     for (int i = 0; i < bytes; ++i)
         s[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-
-void Append(std::string& s, std::uint32_t v, int bytes)
-{
-    s.resize(s.size() + bytes);
-    Put(s, s.size() - bytes, v, bytes);
 }
 
 struct BmpSpec
@@ -62,9 +58,9 @@ std::string Make(const BmpSpec& spec)
     }
     std::string extra;
     for (std::uint32_t mask : spec.masks)
-        Append(extra, mask, 4);
+        Put(extra, extra.size(), mask);
     for (std::uint32_t colour : spec.palette)
-        Append(extra, colour, core ? 3 : 4);
+        Put(extra, extra.size(), colour, core ? 3 : 4);
     const std::size_t stride = (static_cast<std::size_t>(spec.width) * spec.bpp + 31) / 32 * 4;
     std::string bits;
     for (const std::string& row : spec.rows)
@@ -194,12 +190,11 @@ TEST(SimpleDIB, RejectsHeadersThatDoNotFitTheData)
         ExpectThrowWith<EInvalidFileFormat>([&] { LoadBytes(dib, bytes); },
                                             "ビットマップファイルフォーマットが不正です.", "class korvane::CSimpleDIB");
         // A failed load leaves the object empty.
-        EXPECT_EQ(dib.GetHandle(), nullptr);
-        EXPECT_EQ(dib.GetWidth(), 0);
+        EXPECT_EQ(std::pair(dib.GetHandle() == nullptr, dib.GetWidth()), std::pair(true, 0));
     }
 }
 
-TEST(SimpleDIB, DrawCopiesTheRectangleAndDoesNothingWhenEmpty)
+TEST(SimpleDIB, DrawCopiesTheRectangleOnlyWhenLoadedAndLoadsFromFilesAndTheStreamPositionReplacingTheImage)
 {
     os::window::PaintSurface surface(4, 4, 0xFF000000u);
     CSimpleDIB dib;
@@ -215,20 +210,14 @@ TEST(SimpleDIB, DrawCopiesTheRectangleAndDoesNothingWhenEmpty)
               (std::vector<std::uint32_t>{0xFF000002u, 0xFF000004u, 0xFF000000u}));
     dib.Draw(&surface, -1, -1); // only the bottom-right pixel lands
     EXPECT_EQ(surface.GetPixel(0, 0), 0xFF000004u);
-}
-
-TEST(SimpleDIB, LoadsFromFilesAndFromTheStreamPositionReplacingTheImage)
-{
+    // Loads from files and from the stream's position, replacing the image.
     TempDir temp;
-    CSimpleDIB dib;
     dib.LoadFromFile(temp.Write(
         "banner.bmp", Make({.width = 3, .height = 3, .rows = std::vector<std::string>(3, Bytes({7, 8, 9}))})));
-    EXPECT_EQ(Pixel(dib, 0, 0), 0xFF090807u);
-    EXPECT_EQ(dib.GetWidth(), 3);
+    EXPECT_EQ(std::pair(Pixel(dib, 0, 0), dib.GetWidth()), std::pair(0xFF090807u, 3));
 
     LoadBytes(dib, Make({.width = 1, .height = 1, .rows = {Bytes({1, 2, 3})}}), "junk!");
-    EXPECT_EQ(Pixel(dib, 0, 0), 0xFF030201u);
-    EXPECT_EQ(std::pair(dib.GetWidth(), dib.GetHandle()->GetWidth()), std::pair(1, 1));
+    EXPECT_EQ(std::tuple(Pixel(dib, 0, 0), dib.GetWidth(), dib.GetHandle()->GetWidth()), std::tuple(0xFF030201u, 1, 1));
     dib.Release();
     EXPECT_EQ(dib.GetHandle(), nullptr);
     EXPECT_THROW(dib.LoadFromFile(temp.File("missing.bmp")), EFileOpenError);
