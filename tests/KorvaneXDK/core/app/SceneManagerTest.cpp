@@ -1,5 +1,4 @@
 /** @file SceneManagerTest.cpp The frame pass: order, removal, bringing scenes in, ownership, shutdown. */
-#include <stdexcept>
 
 #include "AppTestSupport.h"
 

@@ -2,11 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
-#include <cstdlib>
-#include <string>
-#include <tuple>
-#include <vector>
 
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/MemoryStream.h"

@@ -1,9 +1,6 @@
 /** @file ArchiveRoundTripTest.cpp Archives packed by the tool or crafted, read back through the data loaders. */
 #include <algorithm>
-#include <atomic>
-#include <cctype>
 #include <filesystem>
-#include <map>
 #include <thread>
 
 #include "ArchiveTestSupport.h"

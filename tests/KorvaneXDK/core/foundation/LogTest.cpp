@@ -1,14 +1,8 @@
 /** @file LogTest.cpp The log file's line formats, the hook and the exception reports. */
 #include <gtest/gtest.h>
 
-#include <ios>
-#include <new>
 #include <regex>
-#include <sstream>
-#include <stdexcept>
 #include <thread>
-#include <utility>
-#include <vector>
 
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/ExceptionReport.h"

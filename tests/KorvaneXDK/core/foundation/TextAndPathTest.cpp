@@ -1,9 +1,6 @@
 /** @file TextAndPathTest.cpp Formatting, conversions and the path routines on real folders. */
 #include <gtest/gtest.h>
 
-#include <climits>
-#include <clocale>
-#include <cstdlib>
 #include <unistd.h>
 
 #include "KorvaneXDK/core/FilePath.h"

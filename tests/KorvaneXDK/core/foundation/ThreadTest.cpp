@@ -1,12 +1,8 @@
 /** @file ThreadTest.cpp Gated start, cooperative stop, bounded waits and the recursive lock. */
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
-#include <cstdint>
-#include <memory>
 #include <thread>
-#include <vector>
 
 #include "KorvaneXDK/core/CriticalSection.h"
 #include "KorvaneXDK/core/Exception.h"

@@ -2,11 +2,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <stdexcept>
-#include <string>
-#include <vector>
-
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/GameApplicationDriver.h"
 #include "KorvaneXDK/core/GameWindow.h"

@@ -1,6 +1,5 @@
 /** @file RIFFTest.cpp RIFF and RIFX files written and read back, and corrupt chunk tables. */
 #include <boost/make_shared.hpp>
-#include <tuple>
 
 #include "KorvaneXDK/core/RIFFReader.h"
 #include "KorvaneXDK/core/RIFFWriter.h"

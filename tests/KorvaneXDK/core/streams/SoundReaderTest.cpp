@@ -5,8 +5,6 @@
 #include <boost/make_shared.hpp>
 #include <cmath>
 #include <cstring>
-#include <memory>
-#include <tuple>
 
 #include "KorvaneXDK/core/OggVorbisReader.h"
 #include "KorvaneXDK/core/WaveSoundReader.h"

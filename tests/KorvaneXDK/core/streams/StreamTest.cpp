@@ -4,11 +4,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <climits>
-#include <functional>
-#include <memory>
-#include <tuple>
-
 #include "StreamTestSupport.h"
 
 using namespace korvane;

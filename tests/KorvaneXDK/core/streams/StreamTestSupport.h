@@ -4,10 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <filesystem>
-#include <string>
-#include <vector>
 
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/FilePartitionStream.h"
