@@ -85,8 +85,7 @@ TEST_F(GameApplicationTest, ProcessMessagesDispatchesEverythingThenIdlesOnceAndL
     EXPECT_EQ(idle_.calls, 2);
 }
 
-TEST_F(GameApplicationTest,
-       ProcessMessagesInsideTheIdleCallDoesNotSwallowTheQuitAndTheCursorCounterEndsAtZeroOrMinusOne)
+TEST_F(GameApplicationTest, NestedProcessMessagesKeepsTheQuitAndTheCursorCounterEndsAtZeroOrMinusOne)
 {
     idle_.onIdle = [&](int calls) {
         if (calls == 1) {
