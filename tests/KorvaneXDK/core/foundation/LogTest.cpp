@@ -116,7 +116,7 @@ TEST_F(LogTest, LinesHaveTheirPrefixesAndReachTheHookAndSystemErrorsDateAndVersi
         << text;
 }
 
-TEST_F(LogTest, OnlyTheFirstFileIsOpenedAndOnlyWhileTheLoggerRuns)
+TEST_F(LogTest, OnlyTheFirstFileIsOpenedOnlyWhileTheLoggerRunsAndAnEmptyNamePutsItBesideTheProgram)
 {
     const std::string path = dir.Write("game.log", "old contents\n");
     LogInfoF("before");
@@ -128,16 +128,13 @@ TEST_F(LogTest, OnlyTheFirstFileIsOpenedAndOnlyWhileTheLoggerRuns)
     EXPECT_EQ(test::TempDir::Read(path), "INFO: during\n");
     EXPECT_FALSE(FileExists(dir.File("other.log")));
     EXPECT_EQ(hook.Lines(), (std::vector<std::string>{"INFO: before\n", "INFO: during\n", "INFO: after\n"}));
-}
-
-TEST_F(LogTest, AnEmptyNamePutsTheLogBesideTheProgram)
-{
+    // An empty name puts the log beside the program.
     LoggerInitialize("");
     LogInfoF("beside");
     LoggerFinalize();
-    std::string path = ReplaceExtension(GetModuleFilePath(), ".log");
-    EXPECT_EQ(test::TempDir::Read(path), "INFO: beside\n");
-    std::remove(path.c_str());
+    const std::string beside = ReplaceExtension(GetModuleFilePath(), ".log");
+    EXPECT_EQ(test::TempDir::Read(beside), "INFO: beside\n");
+    std::remove(beside.c_str());
 }
 
 TEST_F(LogTest, LinesFromManyThreadsNeverInterleave)

@@ -114,7 +114,7 @@ void ExpectPcmFormat(const os::audio::WaveFormatEx& f, int channels, int rate, i
 
 } // namespace
 
-TEST(SoundReaderFactory, ChoosesByLeadingBytesAndKeepsThePosition)
+TEST(WaveReader, IsChosenByLeadingBytesReadsDataAfterAnOddChunkBoundsTheFormatBlockAndErrorsCarryTheirTexts)
 {
     // The leading bytes are looked for at the stream's position, which is kept.
     CMemoryStream riff = MakeMemory(std::string(100, 'x') + Wave(FormatChunk(1, 8000, 8)));
@@ -132,14 +132,11 @@ TEST(SoundReaderFactory, ChoosesByLeadingBytesAndKeepsThePosition)
     CMemoryStream two = MakeMemory("Og");
     ExpectThrowWith<EInvalidFileFormat>([&] { reader.reset(CreateSoundReader(&two)); },
                                         "CreateSoundReader(): 対応していない音声フォーマットです.", "");
-}
-
-TEST(WaveReader, ReadsFormatAndDataAfterAnOddChunkBoundsTheFormatBlockByTheFileAndErrorsCarryTheirTexts)
-{
+    // A wave file with an odd chunk before its data.
     const std::string pcm = "\x01\x02\x03\x04\x05\x06\x07\x08";
     CMemoryStream file =
         MakeMemory(Wave(FormatChunk(2, 22050, 16) + "odd " + Le32(3) + "abc" + "data" + Le32(8) + pcm));
-    std::unique_ptr<ISoundReader> reader(CreateAndOpenSoundReader(&file));
+    reader.reset(CreateAndOpenSoundReader(&file));
     ExpectPcmFormat(*reader->GetFormat(), 2, 22050, 88200, 4);
     EXPECT_EQ(reader->GetComment("title"), "");
     char buffer[16];

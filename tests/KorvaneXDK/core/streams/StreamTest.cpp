@@ -168,7 +168,7 @@ TEST(StreamCopy, CopiesOnlyWhatIsLeftOrWhatReallyArrivesAndWholeSourcesBetweenFi
     }
 }
 
-TEST(FileStream, OpenFailuresLogTheSystemErrorAndWriteNothingAndTimesAreWindowsFileTimes)
+TEST(FileStream, OpenFailuresLogAndWriteNothingTimesAreFileTimesAndWritingModesWorkInPlaceOrRefuseTheWrongAccess)
 {
     TempDir dir;
     LogCapture log;
@@ -189,28 +189,23 @@ TEST(FileStream, OpenFailuresLogTheSystemErrorAndWriteNothingAndTimesAreWindowsF
     ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
     CFileStream stream(dir.Path() + "sub\\t.bin", 1, 1);
     EXPECT_EQ(std::tuple(stream.GetSize(), stream.GetLastWriteTime()), std::tuple(2, 125911584005000000ull));
-}
-
-TEST(FileStream, WritingModesSeekPastTheEndWorkInPlaceAndRefuseTheWrongAccess)
-{
-    TempDir dir;
+    // Writing modes seek past the end, work in place and refuse the wrong access.
     CFileStream writer(dir.File("new.bin"), 0, 0);
     EXPECT_EQ((Ints{writer.Seek(100), writer.Write("x", 1)}), (Ints{100, 1}));
     writer.Close();
     EXPECT_EQ(TempDir::Read(dir.File("new.bin")), std::string(100, '\0') + "x");
-    const std::string path = dir.Write("rw.bin", "0123456789");
-    CFileStream inPlace(path, 3, 0);
+    const std::string rw = dir.Write("rw.bin", "0123456789");
+    CFileStream inPlace(rw, 3, 0);
     inPlace.Seek(4);
     inPlace.Write("AB", 2);
     inPlace.SetSize(8);
     EXPECT_EQ(inPlace.GetPosition(), 6);
-    EXPECT_EQ(TempDir::Read(path), "0123AB67"); // visible at once: mode 3 writes the file itself
+    EXPECT_EQ(TempDir::Read(rw), "0123AB67"); // visible at once: mode 3 writes the file itself
     EXPECT_EQ(CFileStream(dir.File("created.bin"), 3, 0).GetSize(), 0);
     EXPECT_TRUE(std::filesystem::exists(dir.File("created.bin")));
     // Closed and write-only streams refuse the wrong access.
-    LogCapture log;
     char buffer[4];
-    CFileStream reader(path, 1, 1);
+    CFileStream reader(rw, 1, 1);
     reader.Close();
     reader.Close(); // twice is harmless
     EXPECT_FALSE(reader.IsOpen());

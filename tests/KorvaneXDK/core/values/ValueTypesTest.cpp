@@ -10,7 +10,7 @@ using namespace korvane;
 
 constexpr float kPi = 3.14159265358979f;
 
-TEST(ValueTypesTest, PackedColourClampsAndRoundsEachComponent)
+TEST(ValueTypesTest, PackedColourClampsAndRoundsAndMatrixRoutinesScaleAndMultiplyAsRowVectors)
 {
     // 0.5 x 255 + 0.5 = 128
     EXPECT_EQ((std::vector<std::uint32_t>{PackedColor(Color4<float>{0, 0, 1, 1}).argb,
@@ -19,10 +19,7 @@ TEST(ValueTypesTest, PackedColourClampsAndRoundsEachComponent)
               (std::vector<std::uint32_t>{0xFF0000FFu, 0xFFFF0080u, 0x00FE0100u}));
     const PackedColor blue = 0xFF0000FFu;
     EXPECT_EQ(std::pair(255u, 0u), std::pair(blue.GetBlue(), blue.GetRed()));
-}
-
-TEST(ValueTypesTest, MatrixRoutinesRotateScaleAndMultiplyAsRowVectors)
-{
+    // The matrix routines work on row vectors.
     Matrix4 rotation;
     rotation.SetRotationZ(kPi / 2); // its elements: CanvasMathTest.MatricesMapColumnVectors
 
