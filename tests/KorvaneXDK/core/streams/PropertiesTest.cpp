@@ -32,7 +32,7 @@ TEST(Properties, ParsesOddLinesLiterallyWithAnyLineEnding)
     }
 }
 
-TEST(Properties, CaseInsensitiveKeysKeepTheirFirstSpelling)
+TEST(Properties, CaseInsensitiveKeysKeepTheirFirstSpellingAndSaveWritesSortedCrLfLinesAtThePosition)
 {
     CaseInsensitive folded;
     CMemoryStream text = MakeMemory("Windowed=true\r\nWINDOWED=false\r\n");
@@ -47,10 +47,7 @@ TEST(Properties, CaseInsensitiveKeysKeepTheirFirstSpelling)
     EXPECT_EQ((std::vector<bool>{less("[", "Z"), less("[", "a"),
                                  less("\xC3\x84", "\xC3\xA4") == less("\xC3\xA4", "\xC3\x84")}),
               (std::vector<bool>{true, true, false}));
-}
-
-TEST(Properties, SaveWritesSortedCrLfLinesAtThePosition)
-{
+    // Saving writes sorted lines ending in CR LF.
     TempDir dir;
     const std::string path = dir.Write("display_setting.ini", "Old=1\r\nKeep=yes\r\n");
     CaseInsensitive table;
