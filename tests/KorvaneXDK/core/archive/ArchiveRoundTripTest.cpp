@@ -83,11 +83,7 @@ TEST_F(PackedFolder, EveryFileReadsBackInAnyLetterCaseNotWithSlashesStoredOnesAs
     // Stored entries are windows, and every open is a stream of its own.
     std::unique_ptr<korvane::IKorvaneStream> stream(loader_->Open("Deep\\Er\\And\\Deeper\\Leaf.RAW"));
     ASSERT_NE(dynamic_cast<korvane::CFilePartitionStream*>(stream.get()), nullptr);
-    // The window never reads into its neighbours.
-    char buffer[100];
-    EXPECT_EQ((std::vector<std::int32_t>{stream->GetSize(), stream->GetPosition(), stream->Read(buffer, 100),
-                                         stream->Read(buffer, 100)}),
-              (std::vector<std::int32_t>{17, 0, 17, 0}));
+    // Its bounds: StreamBasics.SeekReadAndCloneAlikeForEveryStream and the contents above.
 
     std::unique_ptr<korvane::IKorvaneStream> decoded(loader_->Open("notes.txt"));
     ASSERT_NE(dynamic_cast<korvane::CMemoryStream*>(decoded.get()), nullptr);
@@ -96,7 +92,8 @@ TEST_F(PackedFolder, EveryFileReadsBackInAnyLetterCaseNotWithSlashesStoredOnesAs
     auto first = loader_->OpenShared("fonts\\main.png");
     auto second = loader_->OpenShared("fonts\\main.png");
     ASSERT_NE(first.get(), second.get());
-    first->Read(buffer, 1);
+    char byte;
+    first->Read(&byte, 1);
     EXPECT_EQ(std::pair(first->GetPosition(), second->GetPosition()), std::pair(1, 0));
 
     EXPECT_EQ(List(*loader_, "FONTS", false), Names{"fonts\\main.png"});
