@@ -164,7 +164,7 @@ TEST(WaveReader, IsChosenByLeadingBytesReadsDataAfterAnOddChunkBoundsTheFormatBl
     EXPECT_THROW(wave.Open(&zeroAlign), EInvalidFileFormat);
 }
 
-TEST(OggReader, DecodesExactlyAsLibvorbisfileInAnyRequestSizeRewindsReadsCommentsAndEndsOnAFailingStream)
+TEST(OggReader, DecodesExactlyAsLibvorbisfileInAnyRequestSizeRewindsReadsCommentsThroughWindowsAndEndsOnFailure)
 {
     const Tone& tone = StereoTone();
     const std::int32_t total = static_cast<std::int32_t>(4 * tone.frames);
@@ -193,24 +193,20 @@ TEST(OggReader, DecodesExactlyAsLibvorbisfileInAnyRequestSizeRewindsReadsComment
     failing.FailAfter(4000);
     LogCapture log;
     EXPECT_LT(ReadAll(ogg).size(), static_cast<std::size_t>(4 * longer.frames));
-}
-
-TEST(SoundReaders, ReadThroughArchiveWindows)
-{
     // Sounds packed inside a larger file are read through partition streams, whose
     // positions are relative to the window.
-    const Tone tone = EncodeTone(1, 11025, 4000, 500.0);
+    const Tone mono = EncodeTone(1, 11025, 4000, 500.0);
     const std::string wave = Wave(FormatChunk(1, 8000, 8) + "data" + Le32(4) + "WXYZ");
     TempDir dir;
     const std::string path =
-        dir.Write("data.kva", std::string(333, 'h') + tone.bytes + std::string(77, 'g') + wave + "tail");
+        dir.Write("data.kva", std::string(333, 'h') + mono.bytes + std::string(77, 'g') + wave + "tail");
     // A mono tone, through a window the reader keeps alive, in odd-sized reads.
-    COggVorbisReader ogg;
-    ogg.Open(boost::make_shared<CFilePartitionStream>(path, 333, static_cast<std::int32_t>(tone.bytes.size())));
-    ExpectPcmFormat(*ogg.GetFormat(), 1, 11025, 22050, 2);
-    EXPECT_EQ(ogg.GetTotalBytes(), 8000);
-    EXPECT_EQ(ReadAll(ogg, 333), DecodeDirectly(tone.bytes));
-    CFilePartitionStream waveWindow(path, static_cast<std::int32_t>(333 + tone.bytes.size() + 77),
+    COggVorbisReader windowed;
+    windowed.Open(boost::make_shared<CFilePartitionStream>(path, 333, static_cast<std::int32_t>(mono.bytes.size())));
+    ExpectPcmFormat(*windowed.GetFormat(), 1, 11025, 22050, 2);
+    EXPECT_EQ(windowed.GetTotalBytes(), 8000);
+    EXPECT_EQ(ReadAll(windowed, 333), DecodeDirectly(mono.bytes));
+    CFilePartitionStream waveWindow(path, static_cast<std::int32_t>(333 + mono.bytes.size() + 77),
                                     static_cast<std::int32_t>(wave.size()));
     EXPECT_EQ(ReadAll(*std::unique_ptr<ISoundReader>(CreateAndOpenSoundReader(&waveWindow))), "WXYZ");
 }
@@ -235,14 +231,13 @@ TEST(HostileInput, SizeFieldsPastTheEndOrNegative)
     for (const auto& [name, bytes, pcm] : cases) {
         SCOPED_TRACE(name);
         CMemoryStream stream = MakeMemory(bytes);
+        std::string outcome = "refused"; // the total it promised, then what it delivered
         try {
             std::unique_ptr<ISoundReader> reader(CreateAndOpenSoundReader(&stream));
-            ASSERT_NE(pcm, nullptr);
-            EXPECT_EQ(reader->GetTotalBytes(), static_cast<std::int32_t>(std::strlen(pcm)));
-            EXPECT_EQ(ReadAll(*reader), pcm);
+            outcome = std::to_string(reader->GetTotalBytes()) + ":" + ReadAll(*reader);
         } catch (const EException&) {
-            EXPECT_EQ(pcm, nullptr);
         }
+        EXPECT_EQ(outcome, pcm ? std::to_string(std::strlen(pcm)) + ":" + pcm : "refused");
     }
 }
 
@@ -272,8 +267,7 @@ TEST(HostileInput, OggFilesThatBrokeTheDecoder)
     // A count below what the pages hold: the reader delivers no more than it promised.
     CMemoryStream shortOne = MakeMemory(WithLastGranule(tone, 1000));
     reader.Open(&shortOne);
-    EXPECT_EQ(reader.GetTotalBytes(), 4000);
-    EXPECT_EQ(ReadAll(reader).size(), 4000u);
+    EXPECT_EQ((std::pair{reader.GetTotalBytes(), ReadAll(reader).size()}), std::pair(4000, std::size_t{4000}));
 }
 
 TEST(HostileInput, ChainedLinksEndWhereTheFormatChanges)
@@ -295,8 +289,8 @@ TEST(HostileInput, ChainedLinksEndWhereTheFormatChanges)
         CMemoryStream stream = MakeMemory(bytes);
         COggVorbisReader reader;
         reader.Open(&stream);
-        EXPECT_EQ(reader.GetFormat()->channels, channels);
-        EXPECT_EQ(reader.GetTotalBytes(), total < 0 ? reader.GetTotalBytes() : total);
+        EXPECT_EQ((std::pair<int, std::int32_t>(reader.GetFormat()->channels, reader.GetTotalBytes())),
+                  std::pair(channels, total < 0 ? reader.GetTotalBytes() : total));
         for (int pass = 0; pass < 2; ++pass) {
             const std::string pcm = ReadAll(reader, 1001);
             EXPECT_EQ(pcm.size() % reader.GetFormat()->blockAlign, 0u);
