@@ -43,7 +43,7 @@ Bytes Sequence(int first, std::size_t count)
 
 } // namespace
 
-TEST(ArchiveKnownAnswer, TheReaderDecodesAnIndependentlyMadeArchive)
+TEST(ArchiveKnownAnswer, TheReaderDecodesAnIndependentlyMadeArchiveAndTheToolWritesTheSameBytes)
 {
     korvane::test::TempDir dir;
     CArchiveFileLoader archive;
@@ -53,20 +53,17 @@ TEST(ArchiveKnownAnswer, TheReaderDecodesAnIndependentlyMadeArchive)
     EXPECT_EQ(std::tuple(known->GetName(), known->GetMethod(), known->GetAuxiliary(), archive.GetDataBase()),
               std::tuple("Docs\\Known.TXT", 0x100, 102, 82 + 0x5A));
     EXPECT_EQ(ReadAll(archive.OpenEntry("docs\\known.txt")) + ReadAll(archive.OpenEntry("S.BIN")), kPlain + "stored!");
-}
-
-TEST(ArchiveKnownAnswer, TheToolWritesTheSameBytesWithTheCommonCrc32)
-{
+    // The tool writes the same bytes.
     const Bytes keyBlock = Sequence(0x40, 64) + FromHex("00112233445566778899aabbfffffffe") + Bytes(16, '\0');
     const Bytes entry = kvatool::EncodeEntry(0x100, kPlain, [&keyBlock](std::uint8_t* buffer, std::size_t size) {
         ASSERT_EQ(size, keyBlock.size());
         std::copy(keyBlock.begin(), keyBlock.end(), buffer);
     });
     const std::int32_t size = std::int32_t(entry.size());
-    const kvatool::Record known{"Docs\\Known.TXT", 0, size, 0x100, std::int32_t(kPlain.size()), {}};
+    const kvatool::Record knownRecord{"Docs\\Known.TXT", 0, size, 0x100, std::int32_t(kPlain.size()), {}};
     const kvatool::Record stored{"s.bin", size, 7, 0, 7, {}};
     const Bytes counter = FromHex("0102030405060708ffffffffffffffff") + Sequence(0xE0, 16);
-    const Bytes table = kvatool::EncodeTable({known, stored});
+    const Bytes table = kvatool::EncodeTable({knownRecord, stored});
     EXPECT_EQ(kvatool::SerializeArchive(counter, Sequence(0, 32), table, entry + "stored!"), FromHex(kKnownArchiveHex));
     // The record CRC is the common CRC-32.
     EXPECT_EQ(korvane::ComputeArchiveCrc32("123456789", 9), 0xCBF43926u);

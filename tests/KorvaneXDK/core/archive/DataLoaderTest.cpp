@@ -29,7 +29,7 @@ protected:
 
 } // namespace
 
-TEST_F(FolderLoader, RootWithoutSeparatorStillJoinsNamesBelowItAndListingsKeepTheFileSystemsCase)
+TEST_F(FolderLoader, RootWithoutSeparatorJoinsNamesListingsKeepTheFileSystemsCaseAndChainsFallBackToTheFolder)
 {
     korvane::test::LogCapture log;
     CFileSystemDataLoader folder(root_);
@@ -57,10 +57,7 @@ TEST_F(FolderLoader, RootWithoutSeparatorStillJoinsNamesBelowItAndListingsKeepTh
     std::filesystem::create_symlink(root_ + "/top.txt", root_ + "/link.txt");
     EXPECT_EQ(List(loader, "", true),
               (Names{".hidden-file", "Fonts\\Large\\Huge.png", "Fonts\\Main.png", "link.txt", "top.txt"}));
-}
-
-TEST_F(FolderLoader, ChainFallsBackFromTheArchiveToTheFolder)
-{
+    // A chain falls back from the archive to the folder.
     CDataLoaderChain empty;
     EXPECT_FALSE(empty.Exists("top.txt"));
     EXPECT_EQ(Caught<korvane::EInvalidParameter>([&] { empty.Open("top.txt"); }),

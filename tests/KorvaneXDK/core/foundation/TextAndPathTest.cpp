@@ -11,7 +11,7 @@
 using namespace korvane;
 using Strings = std::vector<std::string>;
 
-TEST(TextTest, FormatStringCutsAt510CharactersNumberConversionsClampAndLowerCasingIsAsciiOnly)
+TEST(TextTest, FormatStringCutsAt510NumbersClampLowerCasingIsAsciiOnlyAndWideTextRoundTrips)
 {
     for (std::size_t length : {509u, 510u, 511u, 600u})
         EXPECT_EQ(FormatString("%s", std::string(length, 'q').c_str()),
@@ -27,6 +27,21 @@ TEST(TextTest, FormatStringCutsAt510CharactersNumberConversionsClampAndLowerCasi
     // Lower-casing touches ASCII only: in "ÉTÉ" the É stays.
     EXPECT_EQ(ToLowerString("Fonts\\Main.INI") + ToLowerString("\xC3\x89T\xC3\x89"),
               "fonts\\main.ini\xC3\x89t\xC3\x89");
+    // Wide and narrow texts round-trip; malformed input becomes replacement characters.
+    const std::wstring wide = L"A\u00e9\u65e5\U0001F600";
+    const std::string narrow = "A\xC3\xA9\xE6\x97\xA5\xF0\x9F\x98\x80";
+    EXPECT_EQ((Strings{WideToMultiByte(wide), ToMultiByte(wide), Utf8ToMultiByte(narrow)}),
+              (Strings{narrow, narrow, narrow}));
+    EXPECT_EQ(MultiByteToWide(narrow), wide);
+    // The text ends at its first terminator.
+    EXPECT_EQ(WideToMultiByte(std::wstring(L"ab\0cd", 5)), "ab");
+    // Malformed UTF-8 (a bad byte, a cut sequence, an overlong one, a surrogate) becomes replacement characters.
+    EXPECT_EQ((std::vector<std::wstring>{MultiByteToWide("a\xFF"
+                                                         "b"),
+                                         MultiByteToWide("\xE6\x97"), MultiByteToWide("\xC0\x80"),
+                                         MultiByteToWide("\xED\xA0\x80")}),
+              (std::vector<std::wstring>{L"a\uFFFDb", L"\uFFFD\uFFFD", L"\uFFFD\uFFFD", L"\uFFFD\uFFFD\uFFFD"}));
+    EXPECT_EQ(Utf8ToMultiByte("x\x80"), "x\xEF\xBF\xBD");
 }
 
 TEST(TextTest, StringToFloatReadsADecimalPointInADecimalCommaLocale)
@@ -48,24 +63,6 @@ TEST(TextTest, StringToFloatReadsADecimalPointInADecimalCommaLocale)
         GTEST_SKIP() << "no decimal-comma locale can be selected here";
     EXPECT_EQ(values, (std::vector<float>{0.5f, -2.25f, 1.0f, 0.0f}));
     EXPECT_EQ(point, ",");
-}
-
-TEST(TextTest, WideAndNarrowRoundTripAndMalformedInput)
-{
-    const std::wstring wide = L"A\u00e9\u65e5\U0001F600";
-    const std::string narrow = "A\xC3\xA9\xE6\x97\xA5\xF0\x9F\x98\x80";
-    EXPECT_EQ((Strings{WideToMultiByte(wide), ToMultiByte(wide), Utf8ToMultiByte(narrow)}),
-              (Strings{narrow, narrow, narrow}));
-    EXPECT_EQ(MultiByteToWide(narrow), wide);
-    // The text ends at its first terminator.
-    EXPECT_EQ(WideToMultiByte(std::wstring(L"ab\0cd", 5)), "ab");
-    // Malformed UTF-8 (a bad byte, a cut sequence, an overlong one, a surrogate) becomes replacement characters.
-    EXPECT_EQ((std::vector<std::wstring>{MultiByteToWide("a\xFF"
-                                                         "b"),
-                                         MultiByteToWide("\xE6\x97"), MultiByteToWide("\xC0\x80"),
-                                         MultiByteToWide("\xED\xA0\x80")}),
-              (std::vector<std::wstring>{L"a\uFFFDb", L"\uFFFD\uFFFD", L"\uFFFD\uFFFD", L"\uFFFD\uFFFD\uFFFD"}));
-    EXPECT_EQ(Utf8ToMultiByte("x\x80"), "x\xEF\xBF\xBD");
 }
 
 TEST(PathTest, PiecesSplitAtBothSeparatorsAndFullPathsResolveAgainstTheCurrentFolder)

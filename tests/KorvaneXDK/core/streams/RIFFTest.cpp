@@ -24,7 +24,7 @@ std::string ReadChunk(CRIFFReader& reader, const char (&id)[5])
 }
 } // namespace
 
-TEST(RIFF, RoundTripInBothByteOrdersThroughFiles)
+TEST(RIFF, RoundTripInBothByteOrdersAChunkThatCannotBeAddedWholeLeavesNoTraceAndErrorsCarryTheirTexts)
 {
     TempDir dir;
     for (std::int32_t order : {0, 1, 2}) {
@@ -54,10 +54,7 @@ TEST(RIFF, RoundTripInBothByteOrdersThroughFiles)
                       ReadChunk(reader, "empt"),
                   std::string("0123456789abc\x01\x02\x03\x04\x05\x00\x07|", 21));
     }
-}
-
-TEST(RIFF, AChunkThatCannotBeAddedWholeLeavesNoTraceAndReaderErrorsCarryTheirTexts)
-{
+    // A chunk that cannot be added whole leaves no trace.
     CRIFFWriter writer;
     EXPECT_EQ(writer.SetFormType(MakeFourCC("PREF")), MakeFourCC("PREF"));
     writer.AddChunk(MakeFourCC("one "), "1", 1); // odd size, no pad follows
