@@ -29,7 +29,7 @@ struct ExhaustedMemoryStream : CMemoryStream
 };
 } // namespace
 
-TEST(StreamValues, TypedValuesAreLittleEndian)
+TEST(StreamValues, TypedValuesAreLittleEndianAndStringsRefuseLengthsBeyondTheData)
 {
     // The typed values are the base stream's, over each stream's own byte reads and writes.
     CMemoryStream s;
@@ -51,10 +51,7 @@ TEST(StreamValues, TypedValuesAreLittleEndian)
     // A typed read past the end yields its missing bytes as zero.
     CMemoryStream shortData = MakeMemory("\x34\x12");
     EXPECT_EQ((std::pair{shortData.ReadUInt32(), shortData.ReadUInt64()}), std::pair(0x1234u, std::uint64_t{0}));
-}
-
-TEST(StreamValues, StringsRefuseLengthsBeyondTheData)
-{
+    // Strings refuse lengths beyond the data.
     // bytes, the text read (nullptr: EReadError and the output untouched), the position after it
     std::vector<std::tuple<std::string, const char*, std::int32_t>> cases = {
         {Le32(0), "", 4}, {Le32(3) + std::string("a\0btail", 7), "a", 7}}; // ends at the first zero
@@ -168,7 +165,7 @@ TEST(StreamCopy, CopiesOnlyWhatIsLeftOrWhatReallyArrivesAndWholeSourcesBetweenFi
     }
 }
 
-TEST(FileStream, OpenFailuresLogAndWriteNothingTimesAreFileTimesAndWritingModesWorkInPlaceOrRefuseTheWrongAccess)
+TEST(FileStream, OpenFailuresLogAndWriteNothingTimesAreFileTimesWritingModesWorkInPlaceAndPartitionsRefuseWrites)
 {
     TempDir dir;
     LogCapture log;
@@ -268,21 +265,16 @@ TEST(FileStreamReplace, OldFileStaysUntilCloseOrDestructionButSurvivesAnExceptio
     EXPECT_EQ(TempDir::Read(path), "linked");
     CFileStream(path, 2, 1).WriteString("saved");
     EXPECT_EQ(TempDir::Read(path), Le32(5) + "saved");
-}
-
-TEST(PartitionStream, RefusesWritesAndBadWindows)
-{
-    TempDir dir;
-    const std::string path = dir.Write("archive.kva", "0123456789");
-    CFilePartitionStream stream(path, 2, 5);
-    ExpectThrowWith<EInvalidOperation>([&] { stream.Write("x", 1); }, "Cannot write to CFilePartitionStream",
+    // A partition refuses writes and bad windows.
+    const std::string archive = dir.Write("archive.kva", "0123456789");
+    CFilePartitionStream partition(archive, 2, 5);
+    ExpectThrowWith<EInvalidOperation>([&] { partition.Write("x", 1); }, "Cannot write to CFilePartitionStream",
                                        "class korvane::CFilePartitionStream");
-    EXPECT_THROW(stream.SetSize(1), EInvalidOperation);
-    EXPECT_THROW(stream.WriteInt32(1), EInvalidOperation);
-    EXPECT_EQ(TempDir::Read(path), "0123456789");
-    EXPECT_GT(std::unique_ptr<CFilePartitionStream>(stream.Clone())->GetLastWriteTime(), 0u);
-    EXPECT_THROW(CFilePartitionStream(path, -1, 5), EInvalidParameter);
-    LogCapture log;
+    EXPECT_THROW(partition.SetSize(1), EInvalidOperation);
+    EXPECT_THROW(partition.WriteInt32(1), EInvalidOperation);
+    EXPECT_EQ(TempDir::Read(archive), "0123456789");
+    EXPECT_GT(std::unique_ptr<CFilePartitionStream>(partition.Clone())->GetLastWriteTime(), 0u);
+    EXPECT_THROW(CFilePartitionStream(archive, -1, 5), EInvalidParameter);
     const std::string missing = dir.File("none.kva");
     ExpectThrowWith<EFileOpenError>([&] { CFilePartitionStream none(missing, 0, 1); },
                                     "Cannot open file: \"" + missing + "\"", "class korvane::CFileStream");
