@@ -122,7 +122,7 @@ TEST_F(SceneManagerTest, DeactivatedScenesAreFinalizedInTheSamePassAndReleased)
     EXPECT_EQ(Pass(), (Calls{"c.update1", "e.final"}));
 }
 
-TEST_F(SceneManagerTest, WholeSetCallsReachEverySceneAndClearFinalizesInactiveOnesAndDropsQueuedOnesUncalled)
+TEST_F(SceneManagerTest, WholeSetCallsReachEverySceneClearFinalizesInactiveOnesDropsQueuedOnesAndDumpListsClasses)
 {
     auto b = Add("b", 2);
     auto a = Add("a", 1);
@@ -141,10 +141,7 @@ TEST_F(SceneManagerTest, WholeSetCallsReachEverySceneAndClearFinalizesInactiveOn
     manager_.Clear();
     EXPECT_EQ(gCalls, (Calls{"a.final", "b.final"}));
     EXPECT_EQ(std::tuple(manager_.GetScenes().size(), manager_.GetQueuedCount(), gDestroyed), std::tuple(0u, 0u, 1));
-}
-
-TEST_F(SceneManagerTest, DumpListsPriorityAndClassName)
-{
+    // The dump lists priority and class name.
     LogCapture log;
     manager_.DumpSceneList();
     EXPECT_EQ(log.Lines(), (Calls{"INFO: < Scene list dump >\n", "INFO: \t.\n"}));
@@ -158,7 +155,7 @@ TEST_F(SceneManagerTest, DumpListsPriorityAndClassName)
                                   "INFO: \tFFFF: class korvane::CStandardScene\n", "INFO: \t.\n"}));
 }
 
-TEST_F(SceneManagerTest, SceneQueuedTwiceIsUpdatedTwiceAndHasOneOwner)
+TEST_F(SceneManagerTest, SceneQueuedTwiceHasOneOwnerDestructorFinalizesEveryOneAndFailedInitializationKeepsTheScene)
 {
     manager_.AddScene(Add("a", 1));
     Pass();
@@ -177,10 +174,7 @@ TEST_F(SceneManagerTest, SceneQueuedTwiceIsUpdatedTwiceAndHasOneOwner)
         EXPECT_EQ(manager.FindScene(owned.get()), owned);
     }
     EXPECT_EQ(std::pair(gDestroyed, owned.use_count()), std::pair(1, 1l));
-}
-
-TEST_F(SceneManagerTest, DestructorFinalizesEverySceneEvenWhenOneThrowsAndFailedInitializationKeepsTheScene)
-{
+    // The destructor finalizes every scene even when one throws.
     LogCapture log;
     {
         CSceneManager manager;
@@ -196,13 +190,14 @@ TEST_F(SceneManagerTest, DestructorFinalizesEverySceneEvenWhenOneThrowsAndFailed
     }
     EXPECT_EQ(gCalls, (Calls{"a.final", "b.final", "c.final"}));
     EXPECT_EQ(std::tuple(gDestroyed, log.CountContaining("cannot save") > 0, log.CountContaining("disk full") > 0),
-              std::tuple(3, true, true));
+              std::tuple(4, true, true));
     // A failed initialization keeps the scene and releases the rest of its batch.
     gDestroyed = 0;
     Add("bad", 1)->onInitialize = [] { throw EIOError("no data"); };
     Add("after", 2);
     EXPECT_THROW(manager_.OnFrame(nullptr, 1), EIOError);
-    EXPECT_EQ(std::tuple(manager_.GetScenes().size(), manager_.GetQueuedCount(), gDestroyed), std::tuple(1u, 0u, 1));
+    EXPECT_EQ(std::tuple(manager_.GetScenes().size(), manager_.GetQueuedCount(), gDestroyed),
+              std::tuple(3u, 0u, 1)); // "a" twice and "bad"
 }
 
 } // namespace
