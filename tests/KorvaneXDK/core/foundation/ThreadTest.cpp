@@ -77,34 +77,6 @@ TEST(ThreadTest, RunsOnlyAfterStartStopsOnRequestAndWaitsInCountedSteps)
     EXPECT_EQ(sleeps.count, 0);
 }
 
-std::atomic<bool> gNeverStartedRan{false};
-
-TEST(ThreadTest, ANeverStartedThreadIsReleasedWithoutTheLongWaitAndAnExceptionLeavingRunIsLoggedAndEndsIt)
-{
-    struct NeverStarted : CThread
-    {
-        ~NeverStarted() override { StopAndWait(); }
-        void Run() override { gNeverStartedRan = true; }
-    };
-    {
-        SleepCounter sleeps;
-        std::make_unique<NeverStarted>().reset();
-        EXPECT_LT(sleeps.count, 1000);
-    }
-    EXPECT_FALSE(gNeverStartedRan);
-    struct Throwing : CThread
-    {
-        ~Throwing() override { StopAndWait(); }
-        void Run() override { throw EReadError(this, "boom"); }
-    } thread;
-    test::LogCapture log;
-    thread.Start();
-    thread.WaitForExit(0, 1);
-    EXPECT_FALSE(thread.IsActive());
-    ASSERT_EQ(log.Lines().size(), 4u);
-    EXPECT_EQ(log.Lines()[1], "  Detail: boom\n");
-}
-
 // A thread that ignores the stop request until the test lets it go.
 struct Stubborn
 {
@@ -131,10 +103,35 @@ private:
     std::shared_ptr<Stubborn> state_;
 };
 
-TEST(ThreadTest, TheDestructorGivesUpAfterItsBoundAndSaysSo)
+std::atomic<bool> gNeverStartedRan{false};
+
+TEST(ThreadTest, ANeverStartedThreadIsReleasedAtOnceAStubbornOneAfterTheBoundAndAThrowingOneLogsIt)
 {
-    auto state = std::make_shared<Stubborn>();
+    struct NeverStarted : CThread
+    {
+        ~NeverStarted() override { StopAndWait(); }
+        void Run() override { gNeverStartedRan = true; }
+    };
+    {
+        SleepCounter sleeps;
+        std::make_unique<NeverStarted>().reset();
+        EXPECT_LT(sleeps.count, 1000);
+    }
+    EXPECT_FALSE(gNeverStartedRan);
+    struct Throwing : CThread
+    {
+        ~Throwing() override { StopAndWait(); }
+        void Run() override { throw EReadError(this, "boom"); }
+    } thread;
     test::LogCapture log;
+    thread.Start();
+    thread.WaitForExit(0, 1);
+    EXPECT_FALSE(thread.IsActive());
+    ASSERT_EQ(log.Lines().size(), 4u);
+    EXPECT_EQ(log.Lines()[1], "  Detail: boom\n");
+    // The destructor gives up on a thread deaf to the stop request after its bound, and says so.
+    auto state = std::make_shared<Stubborn>();
+    log.Clear();
     {
         SleepCounter sleeps(false);
         auto thread = std::make_unique<StubbornThread>(state);

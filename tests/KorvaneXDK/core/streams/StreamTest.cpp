@@ -101,7 +101,7 @@ TEST(StreamBasics, SeekReadAndCloneAlikeForEveryStream)
     }
 }
 
-TEST(MemoryStream, SizeChangesZeroFillKeepThePositionAndFailedGrowthKeepsTheOldContents)
+TEST(MemoryStream, SizeChangesZeroFillFailedGrowthKeepsTheContentsAndCopiesTakeOnlyWhatReallyArrives)
 {
     CMemoryStream stream = MakeMemory("abcdef");
     EXPECT_EQ(stream.Write("x", -1), 0);
@@ -128,15 +128,12 @@ TEST(MemoryStream, SizeChangesZeroFillKeepThePositionAndFailedGrowthKeepsTheOldC
         (Ints{exhausted.Write("efgh", 4), exhausted.WriteInt32(7), exhausted.Seek(0), exhausted.CopyFrom(source, 0)}),
         (Ints{0, 0, 0, 0}));
     EXPECT_EQ(Contents(exhausted), "abcd");
-}
-
-TEST(StreamCopy, CopiesOnlyWhatIsLeftOrWhatReallyArrivesAndWholeSourcesBetweenFilesPartitionsAndMemory)
-{
-    CMemoryStream source = MakeMemory("0123456789");
-    source.Seek(6);
+    // Copies take only what is left or really arrives, and whole sources between files, partitions and memory.
+    CMemoryStream digits = MakeMemory("0123456789");
+    digits.Seek(6);
     CMemoryStream target = MakeMemory("ab");
     target.Seek(1);
-    EXPECT_EQ((Ints{target.CopyFrom(source, 100), target.CopyFrom(source, -1), target.CopyFrom(source, INT_MIN)}),
+    EXPECT_EQ((Ints{target.CopyFrom(digits, 100), target.CopyFrom(digits, -1), target.CopyFrom(digits, INT_MIN)}),
               (Ints{4, 0, 0}));
     EXPECT_EQ(Contents(target), "a6789");
     // A source delivering at most 1000 bytes per call: the copy stops at the first short
@@ -214,6 +211,19 @@ TEST(FileStream, OpenFailuresLogAndWriteNothingTimesAreFileTimesWritingModesWork
     other.Close();
     EXPECT_THROW(other.Write("x", 1), EWriteError);
     EXPECT_THROW(other.SetSize(3), EWriteError);
+    // A partition refuses writes and bad windows.
+    const std::string archive = dir.Write("archive.kva", "0123456789");
+    CFilePartitionStream partition(archive, 2, 5);
+    ExpectThrowWith<EInvalidOperation>([&] { partition.Write("x", 1); }, "Cannot write to CFilePartitionStream",
+                                       "class korvane::CFilePartitionStream");
+    EXPECT_THROW(partition.SetSize(1), EInvalidOperation);
+    EXPECT_THROW(partition.WriteInt32(1), EInvalidOperation);
+    EXPECT_EQ(TempDir::Read(archive), "0123456789");
+    EXPECT_GT(std::unique_ptr<CFilePartitionStream>(partition.Clone())->GetLastWriteTime(), 0u);
+    EXPECT_THROW(CFilePartitionStream(archive, -1, 5), EInvalidParameter);
+    const std::string missing = dir.File("none.kva");
+    ExpectThrowWith<EFileOpenError>([&] { CFilePartitionStream none(missing, 0, 1); },
+                                    "Cannot open file: \"" + missing + "\"", "class korvane::CFileStream");
 }
 
 TEST(FileStreamReplace, OldFileStaysUntilCloseOrDestructionButSurvivesAnExceptionACrashOrAClone)
@@ -265,17 +275,4 @@ TEST(FileStreamReplace, OldFileStaysUntilCloseOrDestructionButSurvivesAnExceptio
     EXPECT_EQ(TempDir::Read(path), "linked");
     CFileStream(path, 2, 1).WriteString("saved");
     EXPECT_EQ(TempDir::Read(path), Le32(5) + "saved");
-    // A partition refuses writes and bad windows.
-    const std::string archive = dir.Write("archive.kva", "0123456789");
-    CFilePartitionStream partition(archive, 2, 5);
-    ExpectThrowWith<EInvalidOperation>([&] { partition.Write("x", 1); }, "Cannot write to CFilePartitionStream",
-                                       "class korvane::CFilePartitionStream");
-    EXPECT_THROW(partition.SetSize(1), EInvalidOperation);
-    EXPECT_THROW(partition.WriteInt32(1), EInvalidOperation);
-    EXPECT_EQ(TempDir::Read(archive), "0123456789");
-    EXPECT_GT(std::unique_ptr<CFilePartitionStream>(partition.Clone())->GetLastWriteTime(), 0u);
-    EXPECT_THROW(CFilePartitionStream(archive, -1, 5), EInvalidParameter);
-    const std::string missing = dir.File("none.kva");
-    ExpectThrowWith<EFileOpenError>([&] { CFilePartitionStream none(missing, 0, 1); },
-                                    "Cannot open file: \"" + missing + "\"", "class korvane::CFileStream");
 }
