@@ -65,7 +65,7 @@ TEST_F(GameApplicationTest, RunDispatchesPendingMessagesBeforeEachIdleCallUntilT
     EXPECT_EQ(std::pair(GetQueuedMessageCount(), idle_.calls), std::pair(std::size_t{0}, 5));
 }
 
-TEST_F(GameApplicationTest, ProcessMessagesDispatchesEverythingThenIdlesOnceAndLeavesTheQuitQueued)
+TEST_F(GameApplicationTest, ProcessMessagesDispatchesEverythingThenIdlesOnceAndLeavesTheQuitQueuedEvenWhenNested)
 {
     application_.ProcessMessages();
     PostMessage(nullptr, 0x0400, 0, 0);
@@ -80,18 +80,20 @@ TEST_F(GameApplicationTest, ProcessMessagesDispatchesEverythingThenIdlesOnceAndL
     application_.SetListener(nullptr);
     application_.ProcessMessages();
     EXPECT_EQ(idle_.calls, 2);
-}
-
-TEST_F(GameApplicationTest, NestedProcessMessagesKeepsTheQuitAndTheCursorCounterEndsAtZeroOrMinusOne)
-{
+    // A nested pass, as a modal wait would run, keeps the quit for the loop.
+    application_.SetListener(&idle_);
     idle_.onIdle = [&](int calls) {
-        if (calls == 1) {
+        if (calls == 3) {
             PostQuitMessage(0);
-            application_.ProcessMessages(); // a nested pass, as a modal wait would run
+            application_.ProcessMessages();
         }
     };
     EXPECT_EQ(application_.Run(), 0);
-    EXPECT_EQ(idle_.calls, 1);
+    EXPECT_EQ(idle_.calls, 3);
+}
+
+TEST_F(GameApplicationTest, TheCursorCounterEndsAtZeroOrMinusOne)
+{
     // Hiding twice or showing twice changes the counter only once.
     os::testing::SetCursorDisplayCount(0);
     auto show = [&](bool on) {

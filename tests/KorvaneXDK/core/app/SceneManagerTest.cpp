@@ -57,46 +57,36 @@ protected:
     CSceneManager manager_;
 };
 
-TEST_F(SceneManagerTest, UpdatesInAscendingPriorityAndEqualPrioritiesInQueueOrder)
-{
-    Add("resource", 0xFFFF);
-    Add("window", 0x8000);
-    Add("second8000", 0x8000);
-    EXPECT_EQ(Pass(), (Calls{"resource.init", "resource.restore", "window.init", "window.restore", "second8000.init",
-                             "second8000.restore"}));
-    EXPECT_EQ(Pass(2), (Calls{"window.update1", "second8000.update1", "resource.update1"}));
-    EXPECT_EQ(Pass(2), (Calls{"window.update2", "second8000.update2", "resource.update2"}));
-}
-
-TEST_F(SceneManagerTest, FirstPassAfterAddingRunsOneFrameAndZeroesTheKeepersInterval)
+// Updates go in ascending priority, equal priorities in queue order; the first pass after
+// scenes came in runs one frame and zeroes the keeper's interval.
+TEST_F(SceneManagerTest, UpdatesInPriorityOrderAndScenesQueuedDuringAnUpdateOrWhileEnteringEnterInThatPass)
 {
     FakeClock clock;
     CFrameRateKeeper keeper;
-    Add("a", 1);
-    Pass(2, &keeper);
+    Add("resource", 0xFFFF);
+    auto window = Add("window", 0x8000);
+    Add("second", 0x8000);
+    EXPECT_EQ(Pass(), (Calls{"resource.init", "resource.restore", "window.init", "window.restore", "second.init",
+                             "second.restore"}));
     keeper.frameInterval = 123456;
-    EXPECT_EQ(Pass(2, &keeper), Calls{"a.update1"});
+    EXPECT_EQ(Pass(2, &keeper), (Calls{"window.update1", "second.update1", "resource.update1"}));
     EXPECT_EQ(keeper.frameInterval, 0);
     keeper.frameInterval = 77;
-    EXPECT_EQ(std::pair(Pass(2, &keeper), keeper.frameInterval), std::pair(Calls{"a.update2"}, std::int64_t{77}));
-}
-
-TEST_F(SceneManagerTest, ScenesQueuedDuringAnUpdateOrWhileEnteringEnterInThatPass)
-{
-    auto first = Add("first", 1);
     auto late = boost::make_shared<TraceScene>("late", 0);
     auto later = boost::make_shared<TraceScene>("later", 2);
-    Pass();
-    Pass();
-    first->onUpdate = [&] {
+    window->onUpdate = [&] {
         manager_.AddScene(late);
-        first->onUpdate = nullptr;
+        window->onUpdate = nullptr;
     };
     late->onInitialize = [&] { manager_.AddScene(later); };
-    EXPECT_EQ(Pass(2), (Calls{"first.update2", "late.init", "late.restore", "later.init", "later.restore"}));
+    EXPECT_EQ(std::pair(Pass(2, &keeper), keeper.frameInterval),
+              std::pair(Calls{"window.update2", "second.update2", "resource.update2", "late.init", "late.restore",
+                              "later.init", "later.restore"},
+                        std::int64_t{77}));
     EXPECT_EQ(manager_.GetQueuedCount(), 0u);
     // Brought in with one frame.
-    EXPECT_EQ(Pass(2), (Calls{"late.update1", "first.update1", "later.update1"}));
+    EXPECT_EQ(Pass(2),
+              (Calls{"late.update1", "later.update1", "window.update1", "second.update1", "resource.update1"}));
 }
 
 TEST_F(SceneManagerTest, DeactivatedScenesAreFinalizedInTheSamePassAndReleased)

