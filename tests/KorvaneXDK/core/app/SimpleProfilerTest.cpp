@@ -6,7 +6,7 @@
 namespace korvane::test
 {
 
-TEST(SimpleProfiler, WritesOneLineWithSixDecimalsWhenStoppedWithLogOrDestroyedRunning)
+TEST(SimpleProfiler, WritesOneLineWithSixDecimalsWhenStoppedWithLogOrDestroyedRunningOnTheEngineClock)
 {
     double now = 100.0;
     SetEngineClockSource([&now] { return now; });
@@ -35,10 +35,7 @@ TEST(SimpleProfiler, WritesOneLineWithSixDecimalsWhenStoppedWithLogOrDestroyedRu
     EXPECT_EQ(log.Lines(), (Calls{"INFO: CSimpleProfiler: 'Precache': Time: 12.250000msec\n",
                                   "INFO: CSimpleProfiler: 'job': Time: 2.000000msec\n",
                                   "INFO: CSimpleProfiler: 'job': Time: 0.500000msec\n"}));
-}
-
-TEST(EngineClock, FollowsTheInstalledKeeperUntilItGoesThenTheMonotonicClock)
-{
+    // The engine clock follows the installed keeper until it goes, then the monotonic clock.
     FakeClock clock;
     {
         CFrameRateKeeper keeper;

@@ -1,6 +1,7 @@
 /** @file LogTest.cpp The log file's line formats, the hook and the exception reports. */
 #include <gtest/gtest.h>
 
+#include <numeric>
 #include <regex>
 #include <thread>
 
@@ -53,15 +54,11 @@ protected:
         LoggerFinalize();
         os::testing::SetMessageBoxSink(nullptr);
     }
-    std::string OpenLog()
-    {
-        LoggerInitialize(dir.File("game.log"));
-        return dir.File("game.log");
-    }
-    std::string CloseAndRead(const std::string& path)
+    void OpenLog() { LoggerInitialize(dir.File("game.log")); }
+    std::string CloseAndRead()
     {
         LoggerFinalize();
-        return test::TempDir::Read(path);
+        return test::TempDir::Read(dir.File("game.log"));
     }
 
     test::TempDir dir;
@@ -69,50 +66,7 @@ protected:
     std::vector<std::pair<std::string, std::string>> boxes; ///< caption and text of each box shown
 };
 
-TEST_F(LogTest, LinesHaveTheirPrefixesAndReachTheHookAndSystemErrorsDateAndVersionHaveTheirFormats)
-{
-    std::string path = OpenLog();
-    const std::string longText(600, 'x');
-    LogInfoF("value %d", 7);
-    LogErrorF("bad %s", "thing");
-    LogRawF("raw %x", 255u);
-    LogInfo("ready 100% text");
-    LogErrorAt("it broke", "Source.cpp", 42);
-    LogInfoF("%s", longText.c_str());
-    LogInfo(longText);
-    // A ready text reaches the hook without its line break and uncut; a formatted one is
-    // cut to 510 characters there while the file has it whole.
-    EXPECT_EQ(hook.Lines(),
-              (std::vector<std::string>{"INFO: value 7\n", "ERROR: bad thing\n", "raw ff\n", "INFO: ready 100% text",
-                                        "ERROR: \n\tit broke\n\tSource.cpp(42)\n", ("INFO: " + longText).substr(0, 510),
-                                        "INFO: " + longText}));
-    os::system::SetLastError(0);
-    LogWin32Error("A.cpp", 1);
-    os::system::SetLastErrorFromErrno(ENOENT);
-    LogWin32Error("B.cpp", 2);
-    os::system::SetLastError(0x1234, "");
-    LogWin32Error("C.cpp", 3);
-    LogCurrentDateTime();
-    LogInfoF("Korvane Core library ver.%s", GetCoreVersionString().c_str());
-    const std::string text = CloseAndRead(path);
-    EXPECT_EQ(text.substr(0, text.find("INFO: Current")),
-              "INFO: value 7\n"
-              "ERROR: bad thing\n"
-              "raw ff\n"
-              "INFO: ready 100% text\n"
-              "ERROR: \n\tit broke\n\tSource.cpp(42)\n"
-              "INFO: " +
-                  longText + "\n" + "INFO: " + longText + "\n" +
-                  "ERROR: \n\tWin32Error(0x0): The operation completed successfully.\n\n\tA.cpp(1)\n"
-                  "ERROR: \n\tWin32Error(0x2): No such file or directory\n\n\tB.cpp(2)\n"
-                  "ERROR: \n\tWin32Error(0x1234): (no message)\n\tC.cpp(3)\n");
-    const std::regex tail(R"(INFO: Current date and time: \w{3} \w{3} [ \d]\d \d\d:\d\d:\d\d \d{4}\([^)]*\)\n)"
-                          R"(INFO: Korvane Core library ver\.1\.10\(0031\) Win32 DBCS Release )"
-                          R"(\(\w{3} [ \d]\d \d{4} \d\d:\d\d:\d\d\) \n)");
-    EXPECT_TRUE(std::regex_match(text.substr(text.find("INFO: Current")), tail)) << text;
-}
-
-TEST_F(LogTest, OnlyTheFirstFileIsOpenedOnlyWhileTheLoggerRunsAndAnEmptyNamePutsItBesideTheProgram)
+TEST_F(LogTest, OnlyTheFirstFileOpensWhileTheLoggerRunsLinesHaveTheirPrefixesAndReachTheHookAndTheFormatsHold)
 {
     const std::string path = dir.Write("game.log", "old contents\n");
     LogInfoF("before");
@@ -131,11 +85,52 @@ TEST_F(LogTest, OnlyTheFirstFileIsOpenedOnlyWhileTheLoggerRunsAndAnEmptyNamePuts
     const std::string beside = ReplaceExtension(GetModuleFilePath(), ".log");
     EXPECT_EQ(test::TempDir::Read(beside), "INFO: beside\n");
     std::remove(beside.c_str());
+
+    hook.Clear();
+    OpenLog();
+    const std::string longText(600, 'x');
+    LogInfoF("value %d", 7);
+    LogErrorF("bad %s", "thing");
+    LogRawF("raw %x", 255u);
+    LogInfo("ready 100% text");
+    LogErrorAt("it broke", "Source.cpp", 42);
+    LogInfoF("%s", longText.c_str());
+    LogInfo(longText);
+    // A ready text reaches the hook without its line break and uncut; a formatted one is
+    // cut to 510 characters there while the file has it whole.
+    std::vector<std::string> lines = {"INFO: value 7\n",
+                                      "ERROR: bad thing\n",
+                                      "raw ff\n",
+                                      "INFO: ready 100% text",
+                                      "ERROR: \n\tit broke\n\tSource.cpp(42)\n",
+                                      ("INFO: " + longText).substr(0, 510),
+                                      "INFO: " + longText};
+    EXPECT_EQ(hook.Lines(), lines);
+    os::system::SetLastError(0);
+    LogWin32Error("A.cpp", 1);
+    os::system::SetLastErrorFromErrno(ENOENT);
+    LogWin32Error("B.cpp", 2);
+    os::system::SetLastError(0x1234, "");
+    LogWin32Error("C.cpp", 3);
+    LogCurrentDateTime();
+    LogInfoF("Korvane Core library ver.%s", GetCoreVersionString().c_str());
+    const std::string text = CloseAndRead();
+    lines[3] += "\n";
+    lines[5] = lines[6] += "\n";
+    EXPECT_EQ(text.substr(0, text.find("INFO: Current")),
+              std::accumulate(lines.begin(), lines.end(), std::string()) +
+                  "ERROR: \n\tWin32Error(0x0): The operation completed successfully.\n\n\tA.cpp(1)\n"
+                  "ERROR: \n\tWin32Error(0x2): No such file or directory\n\n\tB.cpp(2)\n"
+                  "ERROR: \n\tWin32Error(0x1234): (no message)\n\tC.cpp(3)\n");
+    const std::regex tail(R"(INFO: Current date and time: \w{3} \w{3} [ \d]\d \d\d:\d\d:\d\d \d{4}\([^)]*\)\n)"
+                          R"(INFO: Korvane Core library ver\.1\.10\(0031\) Win32 DBCS Release )"
+                          R"(\(\w{3} [ \d]\d \d{4} \d\d:\d\d:\d\d\) \n)");
+    EXPECT_TRUE(std::regex_match(text.substr(text.find("INFO: Current")), tail)) << text;
 }
 
 TEST_F(LogTest, LinesFromManyThreadsNeverInterleave)
 {
-    std::string path = OpenLog();
+    OpenLog();
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t)
         threads.emplace_back([t] {
@@ -149,7 +144,7 @@ TEST_F(LogTest, LinesFromManyThreadsNeverInterleave)
         });
     for (auto& thread : threads)
         thread.join();
-    const std::string text = CloseAndRead(path);
+    const std::string text = CloseAndRead();
     EXPECT_TRUE(text.ends_with('\n'));
     const std::regex line(R"((INFO: )?thread (\d) line \d+ ([a-d])\3{99})");
     std::istringstream lines(text);
@@ -171,7 +166,7 @@ struct NullWhat : std::exception
 
 TEST_F(LogTest, ExceptionReportsNameSenderAndMessageMissingPartsReadUnknownAndAThrowingHookNeverEscapes)
 {
-    std::string path = OpenLog();
+    OpenLog();
     CReportingObject sender;
     try {
         sender.Fail();
@@ -189,12 +184,12 @@ TEST_F(LogTest, ExceptionReportsNameSenderAndMessageMissingPartsReadUnknownAndAT
     EXPECT_NO_THROW(LogEngineException(EReadError(nullptr, "report")));
     const std::string report =
         Report("Cannot open file: \"x.dat\"", "class korvane::EFileOpenError", "class korvane::CReportingObject");
-    EXPECT_EQ(CloseAndRead(path), report + report + Report("unknown", "class korvane::EInvalidParameter", "unknown") +
-                                      Report("vector too long", "class std::length_error", "unknown") +
-                                      Report("Unknown Exception", "unknown", "unknown") +
-                                      Report("unknown", "class korvane::(anonymous namespace)::NullWhat", "unknown") +
-                                      "INFO: formatted\nINFO: ready\n" +
-                                      Report("report", "class korvane::EReadError", "unknown"));
+    EXPECT_EQ(CloseAndRead(), report + report + Report("unknown", "class korvane::EInvalidParameter", "unknown") +
+                                  Report("vector too long", "class std::length_error", "unknown") +
+                                  Report("Unknown Exception", "unknown", "unknown") +
+                                  Report("unknown", "class korvane::(anonymous namespace)::NullWhat", "unknown") +
+                                  "INFO: formatted\nINFO: ready\n" +
+                                  Report("report", "class korvane::EReadError", "unknown"));
     ASSERT_EQ(boxes.size(), 5u);
     EXPECT_EQ(boxes[0], std::pair(ReplaceExtension(GetFileName(GetModuleFilePath()), ""),
                                   BoxText("Cannot open file: \"x.dat\"", "class korvane::EFileOpenError",

@@ -65,7 +65,7 @@ TEST(TextTest, StringToFloatReadsADecimalPointInADecimalCommaLocale)
     EXPECT_EQ(point, ",");
 }
 
-TEST(PathTest, PiecesSplitAtBothSeparatorsAndFullPathsResolveAgainstTheCurrentFolder)
+TEST(PathTest, PiecesSplitAtBothSeparatorsFullPathsResolveAndCreatingTreesLogsEachFailureAndGoesOn)
 {
     EXPECT_EQ((Strings{GetExtension("dir.d\\file"), GetExtension("a.b.c"), GetExtension("/x/run.log")}),
               (Strings{"", ".c", ".log"}));
@@ -84,10 +84,7 @@ TEST(PathTest, PiecesSplitAtBothSeparatorsAndFullPathsResolveAgainstTheCurrentFo
     EXPECT_EQ((Strings{GetFullPath("sub\\..\\file.txt"), GetFullPath("/a/./b/../c"), GetFullPath("/a/b/")}),
               (Strings{std::string(cwd) + "/file.txt", "/a/c", "/a/b/"}));
     EXPECT_TRUE(FileExists(GetModuleFilePath()));
-}
-
-TEST(PathTest, ExistenceTestsAndCreatingTreesWhichLogsEachFailureAndGoesOn)
-{
+    // Existence tests and creating trees.
     test::TempDir dir;
     const std::string file = dir.Write("f.txt", "x");
     EXPECT_EQ((std::vector<bool>{FileExists(file), DirectoryExists(file), FileExists(dir.Path()),

@@ -11,11 +11,11 @@ using ::testing::Pair;
 using CaseSensitive = TProperties<std::less<std::string>>;
 using CaseInsensitive = TProperties<comparator_for_properties::less_ignorecase>;
 
-TEST(Properties, ParsesOddLinesLiterallyWithAnyLineEnding)
+TEST(Properties, ParsesOddLinesLiterallyWithAnyLineEndingKeepsTheFirstSpellingOfKeysAndSavesSortedCrLfLines)
 {
-    CaseSensitive table;
-    table.ParseLines({"a=b=c", " a = b ", "=x", "x=", "; c=comment", " ;d=e", "no equals", "", ";"});
-    EXPECT_THAT(table.GetEntries(),
+    CaseSensitive parsed;
+    parsed.ParseLines({"a=b=c", " a = b ", "=x", "x=", "; c=comment", " ;d=e", "no equals", "", ";"});
+    EXPECT_THAT(parsed.GetEntries(),
                 ElementsAre(Pair("", "x"), Pair(" ;d", "e"), Pair(" a ", " b "), Pair("a", "b=c"), Pair("x", "")));
     for (const std::string& text :
          {std::string("k1=v1\r\nk2=v2\r\n"), std::string("k1=v1\nk2=v2"), std::string("\r\rk1=v1\r\r\n\nk2=v2\r"),
@@ -28,10 +28,7 @@ TEST(Properties, ParsesOddLinesLiterallyWithAnyLineEnding)
         loaded.GetLines(lines);
         EXPECT_EQ(lines, (std::vector<std::string>{"k1=v1", "k2=v2"}));
     }
-}
-
-TEST(Properties, CaseInsensitiveKeysKeepTheirFirstSpellingAndSaveWritesSortedCrLfLinesAtThePosition)
-{
+    // Case-insensitive keys keep their first spelling; saving writes sorted CR LF lines at the position.
     CaseInsensitive folded;
     CMemoryStream text = MakeMemory("Windowed=true\r\nWINDOWED=false\r\n");
     folded.LoadFromStream(text);
