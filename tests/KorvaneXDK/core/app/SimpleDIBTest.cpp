@@ -144,7 +144,7 @@ std::string Patched(std::size_t at, std::uint32_t value, int width = 4)
     return s;
 }
 
-TEST(SimpleDIB, RejectsHeadersThatDoNotFitTheData)
+TEST(SimpleDIB, RejectsHeadersThatDoNotFitTheDataDrawsOnlyWhenLoadedAndLoadsFromFilesAndTheStreamPosition)
 {
     const std::string& valid = kValidBmp;
     // clang-format off
@@ -180,10 +180,7 @@ TEST(SimpleDIB, RejectsHeadersThatDoNotFitTheData)
         // A failed load leaves the object empty.
         EXPECT_EQ(std::pair(dib.GetHandle() == nullptr, dib.GetWidth()), std::pair(true, 0));
     }
-}
-
-TEST(SimpleDIB, DrawCopiesTheRectangleOnlyWhenLoadedAndLoadsFromFilesAndTheStreamPositionReplacingTheImage)
-{
+    // Drawing copies the rectangle only when loaded; loads replace the image.
     os::window::PaintSurface surface(4, 4, 0xFF000000u);
     CSimpleDIB dib;
     dib.Draw(&surface, 0, 0);

@@ -41,37 +41,6 @@ public:
     std::atomic<long> passes{0};
 };
 
-TEST(ThreadTest, RunsOnlyAfterStartStopsOnRequestAndWaitsInCountedSteps)
-{
-    CountingThread thread;
-    EXPECT_TRUE(thread.IsActive()); // held at the gate, like a suspended thread
-    {
-        // A step of 0 counts as 1 ms instead of spinning for ever; the elapsed count must not wrap past the timeout.
-        SleepCounter sleeps;
-        std::vector<int> counts;
-        for (const auto& [timeout, step] :
-             {std::pair(100u, 30u), std::pair(100u, 0u), std::pair(UINT32_MAX, 0x80000000u)}) {
-            sleeps.count = 0;
-            thread.WaitForExit(timeout, step);
-            counts.push_back(sleeps.count);
-        }
-        EXPECT_EQ(counts, (std::vector<int>{4, 100, 2}));
-    }
-    EXPECT_FALSE(thread.ran);
-    thread.Start();
-    while (thread.passes == 0)
-        std::this_thread::yield();
-    EXPECT_TRUE(thread.IsActive());
-    thread.RequestStop();
-    EXPECT_TRUE(thread.IsStopRequested());
-    thread.WaitForExit(0, 1);
-    EXPECT_FALSE(thread.IsActive());
-    // Waiting for a finished thread does not sleep at all.
-    SleepCounter sleeps;
-    thread.WaitForExit(1000, 10);
-    EXPECT_EQ(sleeps.count, 0);
-}
-
 // A thread that ignores the stop request until the test lets it go.
 struct Stubborn
 {
@@ -100,8 +69,38 @@ private:
 
 std::atomic<bool> gNeverStartedRan{false};
 
-TEST(ThreadTest, ANeverStartedThreadIsReleasedAtOnceAStubbornOneAfterTheBoundAndAThrowingOneLogsIt)
+TEST(ThreadTest, RunsOnlyAfterStartStopsOnRequestWaitsInCountedStepsEndsEveryKindOfThreadAndTheLockIsRecursive)
 {
+    CountingThread thread;
+    EXPECT_TRUE(thread.IsActive()); // held at the gate, like a suspended thread
+    {
+        // A step of 0 counts as 1 ms instead of spinning for ever; the elapsed count must not wrap past the timeout.
+        SleepCounter sleeps;
+        std::vector<int> counts;
+        for (const auto& [timeout, step] :
+             {std::pair(100u, 30u), std::pair(100u, 0u), std::pair(UINT32_MAX, 0x80000000u)}) {
+            sleeps.count = 0;
+            thread.WaitForExit(timeout, step);
+            counts.push_back(sleeps.count);
+        }
+        EXPECT_EQ(counts, (std::vector<int>{4, 100, 2}));
+    }
+    EXPECT_FALSE(thread.ran);
+    thread.Start();
+    while (thread.passes == 0)
+        std::this_thread::yield();
+    EXPECT_TRUE(thread.IsActive());
+    thread.RequestStop();
+    EXPECT_TRUE(thread.IsStopRequested());
+    thread.WaitForExit(0, 1);
+    EXPECT_FALSE(thread.IsActive());
+    {
+        // Waiting for a finished thread does not sleep at all.
+        SleepCounter sleeps;
+        thread.WaitForExit(1000, 10);
+        EXPECT_EQ(sleeps.count, 0);
+    }
+    // A never-started thread is released at once, a stubborn one after the bound; a throwing one logs it.
     struct NeverStarted : CThread
     {
         ~NeverStarted() override { StopAndWait(); }
@@ -114,11 +113,11 @@ TEST(ThreadTest, ANeverStartedThreadIsReleasedAtOnceAStubbornOneAfterTheBoundAnd
     {
         ~Throwing() override { StopAndWait(); }
         void Run() override { throw EReadError(this, "boom"); }
-    } thread;
+    } throwing;
     test::LogCapture log;
-    thread.Start();
-    thread.WaitForExit(0, 1);
-    EXPECT_FALSE(thread.IsActive());
+    throwing.Start();
+    throwing.WaitForExit(0, 1);
+    EXPECT_FALSE(throwing.IsActive());
     ASSERT_EQ(log.Lines().size(), 4u);
     EXPECT_EQ(log.Lines()[1], "  Detail: boom\n");
     // The destructor gives up on a thread deaf to the stop request after its bound, and says so.
@@ -126,11 +125,11 @@ TEST(ThreadTest, ANeverStartedThreadIsReleasedAtOnceAStubbornOneAfterTheBoundAnd
     log.Clear();
     {
         SleepCounter sleeps;
-        auto thread = std::make_unique<StubbornThread>(state);
-        thread->Start();
+        auto stubborn = std::make_unique<StubbornThread>(state);
+        stubborn->Start();
         while (!state->running)
             std::this_thread::yield();
-        thread.reset();
+        stubborn.reset();
         EXPECT_EQ(sleeps.count, CThread::kDestructorWaitCount);
     }
     EXPECT_EQ(log.Lines(),
@@ -138,10 +137,7 @@ TEST(ThreadTest, ANeverStartedThreadIsReleasedAtOnceAStubbornOneAfterTheBoundAnd
     state->release = true;
     while (!state->done)
         std::this_thread::yield();
-}
-
-TEST(CriticalSectionTest, IsRecursiveAndFreedAfterAsManyUnlocks)
-{
+    // The lock is recursive and freed after as many unlocks.
     CCriticalSection lock;
     lock.Lock();
     CScopedLock{lock};

@@ -24,7 +24,7 @@ std::string ReadChunk(CRIFFReader& reader, const char (&id)[5])
 }
 } // namespace
 
-TEST(RIFF, RoundTripInBothByteOrdersAChunkThatCannotBeAddedWholeLeavesNoTraceAndErrorsCarryTheirTexts)
+TEST(RIFF, RoundTripInBothByteOrdersAChunkThatCannotBeAddedWholeLeavesNoTraceErrorsCarryTheirTextsAndTablesAreWalked)
 {
     TempDir dir;
     for (std::int32_t order : {0, 1, 2}) {
@@ -73,12 +73,8 @@ TEST(RIFF, RoundTripInBothByteOrdersAChunkThatCannotBeAddedWholeLeavesNoTraceAnd
     reader.Open(&empty);
     ExpectThrowWith<EReadError>([&] { reader.FindChunk(MakeFourCC("glpt")); },
                                 "chunk not found - \"glpt\"(0x74706C67)");
-}
-
-// Tables from other writers are read, and corrupt ones end the walk promptly without
-// indexing beyond the data.
-TEST(RIFF, ChunkTablesFromOtherWritersAndCorruptOnes)
-{
+    // Tables from other writers are read, and corrupt ones end the walk promptly without
+    // indexing beyond the data.
     // name, bytes, the "data" chunk as indexed ("-": absent; nullptr: the file does not open)
     const std::tuple<const char*, std::string, const char*> cases[] = {
         {"chunk followed by another",

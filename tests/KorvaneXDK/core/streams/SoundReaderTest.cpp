@@ -203,7 +203,7 @@ TEST(OggReader, DecodesExactlyAsLibvorbisfileInAnyRequestSizeRewindsReadsComment
     EXPECT_EQ(ReadAll(*std::unique_ptr<ISoundReader>(CreateAndOpenSoundReader(&waveWindow))), "WXYZ");
 }
 
-TEST(HostileInput, SizeFieldsPastTheEndOrNegative)
+TEST(HostileInput, SizeFieldsPastTheEndOrNegativeOggFilesThatBrokeTheDecoderAndChainedLinks)
 {
     const std::string fmt = FormatChunk(1, 8000, 8);
     // name, bytes, what an opened reader delivers (nullptr when opening fails)
@@ -228,10 +228,6 @@ TEST(HostileInput, SizeFieldsPastTheEndOrNegative)
         }
         EXPECT_EQ(outcome, pcm ? std::to_string(std::strlen(pcm)) + ":" + pcm : "refused");
     }
-}
-
-TEST(HostileInput, OggFilesThatBrokeTheDecoder)
-{
     // Codebooks that libvorbis cannot build (and then divides by zero on), a lattice value map
     // over no dimensions (which libvorbis accepts and then never finishes building), a sample
     // count that overflows when turned into bytes: all refused by Open, not by a signal or a hang.
@@ -255,14 +251,11 @@ TEST(HostileInput, OggFilesThatBrokeTheDecoder)
     CMemoryStream shortOne = MakeMemory(WithLastGranule(tone, 1000));
     reader.Open(&shortOne);
     EXPECT_EQ((std::pair{reader.GetTotalBytes(), ReadAll(reader).size()}), std::pair(4000, std::size_t{4000}));
-}
-
-TEST(HostileInput, ChainedLinksEndWhereTheFormatChanges)
-{
+    // Chained links end where the format changes.
     const Tone stereo = EncodeTone(2, 22050, 5000, 300.0);
     const Tone mono = EncodeTone(1, 22050, 7000, 300.0);
     // name, bytes, channels, total bytes (-1: whatever the first link's count says)
-    const std::tuple<const char*, std::string, int, std::int32_t> cases[] = {
+    const std::tuple<const char*, std::string, int, std::int32_t> chains[] = {
         {"found stereo then mono", HostileFile("chained-stereo-then-mono.ogg"), 2, -1},
         {"mono then stereo", mono.bytes + EncodeTone(2, 22050, 5000, 300.0, {}, 78).bytes, 1, 2 * 7000},
         {"rate changes", stereo.bytes + EncodeTone(2, 11025, 3000, 300.0, {}, 79).bytes, 2, 4 * 5000},
@@ -271,7 +264,7 @@ TEST(HostileInput, ChainedLinksEndWhereTheFormatChanges)
              EncodeTone(2, 11025, 3000, 300.0, {}, 81).bytes,
          2, 4 * 8000},
     };
-    for (const auto& [name, bytes, channels, total] : cases) {
+    for (const auto& [name, bytes, channels, total] : chains) {
         SCOPED_TRACE(name);
         CMemoryStream stream = MakeMemory(bytes);
         COggVorbisReader reader;

@@ -29,7 +29,7 @@ struct ExhaustedMemoryStream : CMemoryStream
 };
 } // namespace
 
-TEST(StreamValues, TypedValuesAreLittleEndianAndStringsRefuseLengthsBeyondTheData)
+TEST(StreamBasics, TypedValuesAreLittleEndianStringsRefuseLengthsBeyondTheDataAndEveryStreamSeeksReadsAndClones)
 {
     // The typed values are the base stream's, over each stream's own byte reads and writes.
     CMemoryStream s;
@@ -72,10 +72,7 @@ TEST(StreamValues, TypedValuesAreLittleEndianAndStringsRefuseLengthsBeyondTheDat
         EXPECT_EQ(std::pair(out, want ? stream.GetPosition() : position),
                   std::pair(std::string(want ? want : "keep"), position));
     }
-}
-
-TEST(StreamBasics, SeekReadAndCloneAlikeForEveryStream)
-{
+    // Seeking, reading and cloning alike for every stream.
     TempDir dir;
     const std::string path = dir.Write("ten.bin", "0123456789");
     const std::string framed = dir.Write("framed.kva", "xx0123456789yy");
