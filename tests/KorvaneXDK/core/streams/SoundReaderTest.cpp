@@ -112,7 +112,7 @@ void ExpectPcmFormat(const os::audio::WaveFormatEx& f, int channels, int rate, i
 
 TEST(SoundReaders, ChosenByLeadingBytesWaveBoundsItsFormatBlockOggDecodesAsLibvorbisfileRewindsAndReadsThroughWindows)
 {
-    // The leading bytes are looked for at the extra's position, which is kept.
+    // The leading bytes are looked for at the stream's position, which is kept.
     CMemoryStream riff = MakeMemory(std::string(100, 'x') + Wave(FormatChunk(1, 8000, 8)));
     riff.Seek(100);
     std::unique_ptr<ISoundReader> reader(CreateSoundReader(&riff));
@@ -128,7 +128,7 @@ TEST(SoundReaders, ChosenByLeadingBytesWaveBoundsItsFormatBlockOggDecodesAsLibvo
     CMemoryStream two = MakeMemory("Og");
     ExpectThrowWith<EInvalidFileFormat>([&] { reader.reset(CreateSoundReader(&two)); },
                                         "CreateSoundReader(): 対応していない音声フォーマットです.", "");
-    // A waveReader file with an odd chunk before its data.
+    // A wave file with an odd chunk before its data.
     const std::string pcm = "\x01\x02\x03\x04\x05\x06\x07\x08";
     CMemoryStream file =
         MakeMemory(Wave(FormatChunk(2, 22050, 16) + "odd " + Le32(3) + "abc" + "data" + Le32(8) + pcm));
