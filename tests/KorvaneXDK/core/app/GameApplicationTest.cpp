@@ -65,7 +65,7 @@ TEST_F(GameApplicationTest, RunDispatchesPendingMessagesBeforeEachIdleCallUntilT
     EXPECT_EQ(std::pair(GetQueuedMessageCount(), idle_.calls), std::pair(std::size_t{0}, 5));
 }
 
-TEST_F(GameApplicationTest, ProcessMessagesDispatchesEverythingThenIdlesOnceAndLeavesTheQuitQueuedEvenWhenNested)
+TEST_F(GameApplicationTest, ProcessMessagesDispatchesEverythingThenIdlesOnceAndLeavesTheQuitQueuedAndTheCursorCounts)
 {
     application_.ProcessMessages();
     PostMessage(nullptr, 0x0400, 0, 0);
@@ -90,10 +90,7 @@ TEST_F(GameApplicationTest, ProcessMessagesDispatchesEverythingThenIdlesOnceAndL
     };
     EXPECT_EQ(application_.Run(), 0);
     EXPECT_EQ(idle_.calls, 3);
-}
-
-TEST_F(GameApplicationTest, TheCursorCounterEndsAtZeroOrMinusOne)
-{
+    // The cursor counter ends at zero or minus one.
     // Hiding twice or showing twice changes the counter only once.
     os::testing::SetCursorDisplayCount(0);
     auto show = [&](bool on) {

@@ -134,7 +134,7 @@ TEST_F(GameWindowTest, TranslateQueuesControlCharactersBehindTheKeyAndTitleAndCl
               std::pair(true, true));
 }
 
-TEST(GameWindow, BuiltInIconAndCursorAreOpaqueWhereDrawn)
+TEST(GameApplicationDriver, TheBuiltInIconAndCursorAreOpaqueWhereDrawnAndClosingTheWindowEndsTheRunAndErrorsAreReported)
 {
     const Bitmap& icon = GetProgramIcon()->GetImage();
     ASSERT_EQ(icon.GetWidth(), 32);
@@ -144,10 +144,6 @@ TEST(GameWindow, BuiltInIconAndCursorAreOpaqueWhereDrawn)
                                           static_cast<std::uint32_t>(cursor->GetHotX()),
                                           cursor->GetImage().GetPixel(0, 0), cursor->GetImage().GetPixel(2, 8)}),
               (std::vector<std::uint32_t>{0, 0xFF, 0, 0xFF000000u, 0xFFFFFFFFu}));
-}
-
-TEST(GameApplicationDriver, ClosingTheWindowEndsTheRunAListenersExceptionIsReportedAndTheLogEndsWithTheFinalBanner)
-{
     QueueReset reset;
     TempDir temp;
     LoggerInitialize(temp.File("driver.log"));
