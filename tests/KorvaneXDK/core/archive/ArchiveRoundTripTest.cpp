@@ -119,9 +119,7 @@ TEST(ArchiveIndex, ListsDepthFirstInTableOrderFindsTheLaterCaseTwinForgetsAReope
     EXPECT_EQ(List(loader, "a\\", true), (Names{"a\\b\\c.txt", "a\\b\\e.txt", "a\\d.txt"}));
 
     ArchiveLoader empty(dir.Write("empty.kva", CraftArchive({})));
-    EXPECT_EQ(empty.GetArchive().GetEntryCount(), 0);
-    EXPECT_EQ(Caught<EFileOpenError>([&] { empty.Open("a"); }).first, "file entry not found: \"a\"");
-    EXPECT_EQ(List(empty, "", true), Names{});
+    EXPECT_EQ(List(empty, "", true), Names{}); // opening in an empty table: ArchiveFailure's scenario
 
     // Case twins: the later entry is found.
     CArchiveFileLoader archive;

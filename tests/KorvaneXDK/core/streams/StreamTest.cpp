@@ -119,14 +119,13 @@ TEST(MemoryStream, SizeChangesZeroFillFailedGrowthKeepsTheContentsAndCopiesTakeO
     exhausted.Write("abcd", 4);
     exhausted.limit = 4;
     exhausted.SetSize(100);
-    CMemoryStream source = MakeMemory("0123456789");
+    CMemoryStream digits = MakeMemory("0123456789");
     // The copy reports that nothing arrived rather than the size it meant to copy.
     EXPECT_EQ(
-        (Ints{exhausted.Write("efgh", 4), exhausted.WriteInt32(7), exhausted.Seek(0), exhausted.CopyFrom(source, 0)}),
+        (Ints{exhausted.Write("efgh", 4), exhausted.WriteInt32(7), exhausted.Seek(0), exhausted.CopyFrom(digits, 0)}),
         (Ints{0, 0, 0, 0}));
     EXPECT_EQ(Contents(exhausted), "abcd");
     // Copies take only what is left or really arrives, and whole sources between files, partitions and memory.
-    CMemoryStream digits = MakeMemory("0123456789");
     digits.Seek(6);
     CMemoryStream target = MakeMemory("ab");
     target.Seek(1);
