@@ -57,9 +57,7 @@ TEST(ArchiveFailure, DamagedArchivesFailTheOpenAndLeaveTheLoaderEmptyDamagedEntr
     korvane::test::TempDir dir;
     CArchiveFileLoader archive;
     auto write = [&](const Bytes& image) { return dir.Write("test.kva", image); };
-    const std::string absent = dir.File("absent.kva");
-    EXPECT_EQ(Caught<korvane::EFileOpenError>([&] { archive.Open(absent); }),
-              Failure("Cannot open file: \"" + absent + "\"", "class korvane::CFileStream"));
+    EXPECT_THROW(archive.Open(dir.File("absent.kva")), korvane::EFileOpenError); // the text: FileStream's scenario
 
     const Failure header{"file header error", "class korvane::CArchiveFileLoader"};
     const Failure table{"invalid archive file entry header", "class korvane::CArchiveFileEntries"};
@@ -108,7 +106,6 @@ TEST(ArchiveFailure, DamagedArchivesFailTheOpenAndLeaveTheLoaderEmptyDamagedEntr
     for (const auto& [name, image, failure] : cases) {
         SCOPED_TRACE(name);
         archive.Open(goodPath);
-        ASSERT_TRUE(archive.Exists("a.txt"));
         const std::string path = write(image);
         EXPECT_EQ(Caught<EInvalidFileFormat>([&] { archive.Open(path); }), failure);
         EXPECT_EQ(std::pair(archive.GetEntryCount(), archive.Exists("a.txt")), std::pair(0, false));
