@@ -20,10 +20,9 @@ struct IdleCounter : IGameApplicationListener
     std::function<void(int)> onIdle;
     void OnIdle() override
     {
+        ++calls;
         if (onIdle)
-            onIdle(++calls);
-        else
-            ++calls;
+            onIdle(calls);
     }
 };
 
@@ -131,7 +130,6 @@ TEST_F(GameApplicationTest, LoopKeeperAndScenesRunPacedFrames)
     EXPECT_EQ(scene->framesSeen, Ints(75, 1));
     // The 75th tick after the one that brought the scene in.
     EXPECT_NEAR(static_cast<double>(clock.Now() - start) / 1e9, 1.0, 0.002);
-    EXPECT_NEAR(keeper.measuredFrameRate, 75.0, 1.0);
 }
 
 } // namespace

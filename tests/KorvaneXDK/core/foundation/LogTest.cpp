@@ -45,7 +45,6 @@ class LogTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        LoggerFinalize();
         os::testing::SetMessageBoxSink(
             [this](const std::string& caption, const std::string& text) { boxes.emplace_back(caption, text); });
     }
