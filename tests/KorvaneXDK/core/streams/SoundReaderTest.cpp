@@ -21,9 +21,10 @@ std::string FormatChunk(std::uint16_t channels, std::uint32_t rate, std::uint16_
                         std::uint16_t cbSize = 0)
 {
     const std::uint16_t align = static_cast<std::uint16_t>(channels * bits / 8);
-    std::string body = Le16(1) + Le16(channels) + Le32(rate) + Le32(rate * align) + Le16(align) + Le16(bits);
+    // Tag 1 (PCM) and the channels, the rates, the block alignment and the bits, then cbSize.
+    std::string body = Le32(1u | channels << 16) + Le32(rate) + Le32(rate * align) + Le32(align | bits << 16u);
     if (size >= 18)
-        body += Le16(cbSize);
+        body += Le32(cbSize).substr(0, 2);
     body.resize(static_cast<std::size_t>(size), '\x7F');
     return "fmt " + Le32(static_cast<std::uint32_t>(size)) + body;
 }

@@ -53,11 +53,6 @@ inline std::string Le32(std::uint32_t value)
     return bytes;
 }
 
-inline std::string Le16(std::uint16_t value)
-{
-    return std::string{static_cast<char>(value & 0xFF), static_cast<char>(value >> 8)};
-}
-
 /// How many entries a folder holds (leftover temporary files show up here).
 inline std::ptrdiff_t EntryCount(const std::string& folder)
 {
