@@ -79,11 +79,6 @@ void LoadBytes(CSimpleDIB& dib, const std::string& bytes, const std::string& bef
     dib.Load(stream);
 }
 
-std::uint32_t Pixel(const CSimpleDIB& dib, int x, int y)
-{
-    return dib.GetHandle()->GetPixel(x, y);
-}
-
 TEST(SimpleDIB, DecodesEveryPixelFormat)
 {
     std::vector<std::uint32_t> palette16(16, 0);
@@ -199,10 +194,11 @@ TEST(SimpleDIB, RejectsHeadersThatDoNotFitTheDataDrawsOnlyWhenLoadedAndLoadsFrom
     TempDir temp;
     dib.LoadFromFile(temp.Write(
         "banner.bmp", Make({.width = 3, .height = 3, .rows = std::vector<std::string>(3, Bytes({7, 8, 9}))})));
-    EXPECT_EQ(std::pair(Pixel(dib, 0, 0), dib.GetWidth()), std::pair(0xFF090807u, 3));
+    EXPECT_EQ(std::pair(dib.GetHandle()->GetPixel(0, 0), dib.GetWidth()), std::pair(0xFF090807u, 3));
 
     LoadBytes(dib, Make({.width = 1, .height = 1, .rows = {Bytes({1, 2, 3})}}), "junk!");
-    EXPECT_EQ(std::tuple(Pixel(dib, 0, 0), dib.GetWidth(), dib.GetHandle()->GetWidth()), std::tuple(0xFF030201u, 1, 1));
+    EXPECT_EQ(std::tuple(dib.GetHandle()->GetPixel(0, 0), dib.GetWidth(), dib.GetHandle()->GetWidth()),
+              std::tuple(0xFF030201u, 1, 1));
     EXPECT_THROW(dib.LoadFromFile(temp.File("missing.bmp")), EFileOpenError);
 }
 
