@@ -151,6 +151,8 @@ TEST(SimpleDIB, RejectsHeadersThatDoNotFitTheDataDrawsOnlyWhenLoadedAndLoadsFrom
         {"unknown info header size", Patched(14, 41)},
         {"info header beyond the data", Patched(14, 124)},
         {"zero width", Patched(18, 0)},
+        {"negative width", Patched(18, 0xFFFFFFFFu)},
+        {"zero height", Patched(22, 0)},
         {"width too large", Patched(18, 20000)},
         {"height most negative", Patched(22, 0x80000000u)},
         {"two planes", Patched(26, 2, 2)},

@@ -57,7 +57,9 @@ TEST(ArchiveFailure, DamagedArchivesFailTheOpenAndLeaveTheLoaderEmptyDamagedEntr
     korvane::test::TempDir dir;
     CArchiveFileLoader archive;
     auto write = [&](const Bytes& image) { return dir.Write("test.kva", image); };
-    EXPECT_THROW(archive.Open(dir.File("absent.kva")), korvane::EFileOpenError); // the text: FileStream's scenario
+    const std::string absent = dir.File("absent.kva");
+    EXPECT_EQ(Caught<korvane::EFileOpenError>([&] { archive.Open(absent); }),
+              Failure("Cannot open file: \"" + absent + "\"", "class korvane::CFileStream"));
 
     const Failure header{"file header error", "class korvane::CArchiveFileLoader"};
     const Failure table{"invalid archive file entry header", "class korvane::CArchiveFileEntries"};

@@ -89,8 +89,10 @@ TEST_F(GameWindowTest, CreatedHiddenAt640By480OnlyAShownWindowReachesItsListener
     // Every listener is called, the last handler's result counts and removals take effect at once.
     RecordingListener a, b, c;
     auto calls = [&] { return std::vector{a.messages.size(), b.messages.size(), c.messages.size()}; };
-    a.handle = true, a.result = 11;
-    c.handle = true, c.result = 33;
+    a.handle = true;
+    a.result = 11;
+    c.handle = true;
+    c.result = 33;
     for (RecordingListener* added : {&a, &b, &c, &a}) // a is kept once
         window_.AddListener(added);
     window_.Show();
