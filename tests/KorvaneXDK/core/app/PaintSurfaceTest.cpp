@@ -31,6 +31,7 @@ TEST(PaintSurface, FillIsOpaqueBlitAndTextAreClippedAndTextUsesTheFixedCellDrawi
     EXPECT_EQ((std::vector<int>{CountColour(surface, 0xFF202020u), CountColour(surface, 0xFFFFEEDDu),
                                 CountColour(surface, 0xFF123456u)}),
               (std::vector<int>{2 * 2, 4, 0}));
+    EXPECT_EQ(surface.GetPixel(7, 5), 0xFFFFEEDDu);
     // Blits clip against source and target.
     Bitmap source(3, 3);
     for (int i = 0; i < 9; ++i)

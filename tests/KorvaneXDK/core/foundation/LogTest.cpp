@@ -115,7 +115,8 @@ TEST_F(LogTest, OnlyTheFirstFileOpensWhileTheLoggerRunsLinesHaveTheirPrefixesAnd
     LogInfoF("Korvane Core library ver.%s", GetCoreVersionString().c_str());
     const std::string text = CloseAndRead();
     lines[3] += "\n";
-    lines[5] = lines[6] += "\n";
+    lines[6] += "\n";
+    lines[5] = lines[6];
     EXPECT_EQ(text.substr(0, text.find("INFO: Current")),
               std::accumulate(lines.begin(), lines.end(), std::string()) +
                   "ERROR: \n\tWin32Error(0x0): The operation completed successfully.\n\n\tA.cpp(1)\n"

@@ -105,7 +105,7 @@ TEST(ThreadTest, RunsOnlyAfterStartStopsOnRequestWaitsInCountedStepsEndsEveryKin
         ~NeverStarted() override { StopAndWait(); }
         void Run() override { gNeverStartedRan = true; }
     };
-    // How promptly it goes: PausableThread.PausedOrNeverStartedThreadIsReleasedPromptly.
+    // How promptly it goes: PausableThread.PausedOrNeverStartedThreadIsReleasedPromptlyAndARunningOneWaitedFor.
     std::make_unique<NeverStarted>().reset();
     EXPECT_FALSE(gNeverStartedRan);
     struct Throwing : CThread

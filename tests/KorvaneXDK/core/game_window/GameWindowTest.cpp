@@ -95,6 +95,7 @@ TEST_F(GameWindowTest, CreatedHiddenAt640By480OnlyAShownWindowReachesItsListener
     c.result = 33;
     for (RecordingListener* added : {&a, &b, &c, &a}) // a is kept once
         window_.AddListener(added);
+    EXPECT_THAT(window_.GetListeners(), ElementsAre(&a, &b, &c)); // called in this order
     window_.Show();
     EXPECT_EQ(Send(0x0400), 33);
     EXPECT_EQ(calls(), (std::vector<std::size_t>{1, 1, 1}));

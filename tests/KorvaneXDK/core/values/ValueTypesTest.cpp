@@ -21,7 +21,10 @@ TEST(ValueTypesTest, PackedColourClampsAndRoundsAndMatrixRoutinesScaleAndMultipl
     EXPECT_EQ(std::pair(255u, 0u), std::pair(blue.GetBlue(), blue.GetRed()));
     // The matrix routines work on row vectors.
     Matrix4 rotation;
-    rotation.SetRotationZ(kPi / 2); // its elements: CanvasMathTest.MatricesMapColumnVectors
+    // Its elements are compared with the canvas maths' rotation in CanvasTest; here the accessor's
+    // row and column: (1, 0, 0) x M = first row = (cos, -sin, 0).
+    rotation.SetRotationZ(kPi / 2);
+    EXPECT_NEAR(-1.0f, rotation(0, 1), 1e-6f);
 
     // Rotation x 5 with a translation; Scale(3) keeps the rotation at scale 3 and the translation.
     Matrix4 scaled = rotation;
