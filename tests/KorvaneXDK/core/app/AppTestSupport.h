@@ -4,10 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <boost/make_shared.hpp>
-#include <cstdint>
-#include <functional>
-#include <string>
-#include <vector>
 
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/FrameRateKeeper.h"

@@ -6,14 +6,13 @@
 namespace korvane::test
 {
 
-TEST(SimpleProfiler, WritesOneLineWithSixDecimalsWhenStoppedWithLogOrDestroyedRunning)
+TEST(SimpleProfiler, WritesOneLineWithSixDecimalsWhenStoppedWithLogOrDestroyedRunningOnTheEngineClock)
 {
     double now = 100.0;
     SetEngineClockSource([&now] { return now; });
     LogCapture log;
     {
         CSimpleProfiler profiler("Precache");
-        EXPECT_EQ(profiler.GetName(), "Precache");
         now += 12.25;
     }
     {
@@ -36,10 +35,7 @@ TEST(SimpleProfiler, WritesOneLineWithSixDecimalsWhenStoppedWithLogOrDestroyedRu
     EXPECT_EQ(log.Lines(), (Calls{"INFO: CSimpleProfiler: 'Precache': Time: 12.250000msec\n",
                                   "INFO: CSimpleProfiler: 'job': Time: 2.000000msec\n",
                                   "INFO: CSimpleProfiler: 'job': Time: 0.500000msec\n"}));
-}
-
-TEST(EngineClock, FollowsTheInstalledKeeperUntilItGoesThenTheMonotonicClock)
-{
+    // The engine clock follows the installed keeper until it goes, then the monotonic clock.
     FakeClock clock;
     {
         CFrameRateKeeper keeper;

@@ -1,9 +1,6 @@
 /** @file ArchiveRoundTripTest.cpp Archives packed by the tool or crafted, read back through the data loaders. */
 #include <algorithm>
-#include <atomic>
-#include <cctype>
 #include <filesystem>
-#include <map>
 #include <thread>
 
 #include "ArchiveTestSupport.h"
@@ -13,124 +10,92 @@
 using namespace archive_test;
 using korvane::EFileOpenError;
 
-namespace
+// One extension per storage method and the default method for the rest, packed by the tool,
+// read back in any letter case, as windows or decoded streams, by folder and from several threads.
+TEST(PackedFolder, EveryFileReadsBackInAnyLetterCaseNotWithSlashesStoredOnesAsWindowsListsByFolderAndOpensFromThreads)
 {
-
-class PackedFolder : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        // One extension per storage method, and the default method for the rest.
-        options_.methodByExtension = {{".png", 0}, {".raw", 0}, {".gz", 1}, {".enc", 0x100}};
-        options_.defaultMethod = 0x101;
-        options_.random = CountingRandom(3);
-        Add("Fonts/Main.png", Pattern("png", 1000), 0);
-        Add("Fonts/Large/Big.ENC", Pattern("enc", 70000), 0x100);
-        Add("Readme.gz", Pattern("gz", 5000), 1);
-        Add("notes.txt", Pattern("txt", 300000), 0x101);
-        Add("Deep/er/and/deeper/leaf.raw", Pattern("raw", 17), 0);
-        Add("empty/e.raw", "", 0);
-        Add("empty/e.gz", "", 1);
-        // An enciphered entry with no payload would be its bare key block: empty files are stored.
-        Add("empty/e.enc", "", 0);
-        Add("empty/e.txt", "", 0x101);
-        std::filesystem::create_directories(dir_.File("out"));
-        kvatool::PackFolder(dir_.File("src"), dir_.File("out/data.kva"), options_);
-        loader_.reset(new ArchiveLoader(dir_.File("out/data.kva")));
-        chain_.Add(loader_);
-    }
-
-    void Add(const std::string& path, const Bytes& bytes, std::int32_t method)
-    {
-        dir_.Write("src/" + path, bytes);
+    korvane::test::TempDir dir;
+    kvatool::PackOptions options;
+    options.methodByExtension = {{".png", 0}, {".raw", 0}, {".gz", 1}, {".enc", 0x100}};
+    options.defaultMethod = 0x101;
+    options.random = CountingRandom(3);
+    std::map<std::string, std::pair<Bytes, std::int32_t>> files;
+    // An enciphered entry with no payload would be its bare key block: empty files are stored.
+    for (const auto& [path, bytes, method] : std::vector<std::tuple<std::string, Bytes, std::int32_t>>{
+             {"Fonts/Main.png", Pattern("png", 1000), 0},
+             {"Fonts/Large/Big.ENC", Pattern("enc", 70000), 0x100},
+             {"Readme.gz", Pattern("gz", 5000), 1},
+             {"notes.txt", Pattern("txt", 300000), 0x101},
+             {"Deep/er/and/deeper/leaf.raw", Pattern("raw", 17), 0},
+             {"empty/e.raw", "", 0},
+             {"empty/e.gz", "", 1},
+             {"empty/e.enc", "", 0},
+             {"empty/e.txt", "", 0x101}}) {
+        dir.Write("src/" + path, bytes);
         std::string name = korvane::ToLowerString(path);
         std::replace(name.begin(), name.end(), '/', '\\');
-        files_[name] = {bytes, method};
+        files[name] = {bytes, method};
     }
-
-    korvane::test::TempDir dir_;
-    kvatool::PackOptions options_;
-    std::map<std::string, std::pair<Bytes, std::int32_t>> files_;
-    boost::shared_ptr<ArchiveLoader> loader_;
-    CDataLoaderChain chain_;
-};
-
-} // namespace
-
-TEST_F(PackedFolder, EveryFileReadsBackThroughTheChainInAnyLetterCaseButNotWithSlashes)
-{
-    const CArchiveFileLoader& archive = loader_->GetArchive();
-    ASSERT_EQ(archive.GetEntryCount(), std::int32_t(files_.size()));
+    std::filesystem::create_directories(dir.File("out"));
+    kvatool::PackFolder(dir.File("src"), dir.File("out/data.kva"), options);
+    boost::shared_ptr<ArchiveLoader> loader(new ArchiveLoader(dir.File("out/data.kva")));
+    CDataLoaderChain chain;
+    chain.Add(loader);
+    const CArchiveFileLoader& archive = loader->GetArchive();
     // The table is sorted by name and holds lower-case names with backslashes.
     std::int32_t index = 0;
-    for (const auto& [name, file] : files_) {
+    for (const auto& [name, file] : files) {
         SCOPED_TRACE(name);
         const korvane::CArchiveFileEntryHeader* entry = archive.GetEntry(index++);
         EXPECT_EQ(std::tuple(entry->GetName(), entry->GetAuxiliary(), entry->GetMethod()),
                   std::tuple(name, std::int32_t(file.first.size()), file.second));
-        EXPECT_EQ(ReadAll(chain_.Open(name)), file.first);
         std::string upper = name;
         std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
-        EXPECT_TRUE(chain_.Exists(upper));
-        EXPECT_EQ(ReadAll(chain_.Open(upper)), file.first);
+        EXPECT_TRUE(chain.Exists(upper));
+        EXPECT_EQ(ReadAll(chain.Open(upper)), file.first);
     }
 
     // Slashes are no folder separators in archive names.
-    EXPECT_TRUE(loader_->Exists("FONTS\\main.png"));
-    EXPECT_FALSE(loader_->Exists("fonts/main.png"));
-    EXPECT_EQ(Caught<EFileOpenError>([&] { loader_->Open("fonts/main.png"); }).first,
-              "file entry not found: \"fonts/main.png\"");
-    EXPECT_EQ(Caught<EFileOpenError>([&] { chain_.Open("Fonts/Main.png"); }),
+    EXPECT_FALSE(loader->Exists("fonts/main.png"));
+    EXPECT_EQ(Caught<EFileOpenError>([&] { chain.Open("Fonts/Main.png"); }),
               Failure("file entry not found: \"Fonts/Main.png\"", "class CDataLoaderChain"));
-}
-
-TEST_F(PackedFolder, StoredEntriesAreWindowsAndEveryOpenIsAStreamOfItsOwn)
-{
-    std::unique_ptr<korvane::IKorvaneStream> stream(loader_->Open("Deep\\Er\\And\\Deeper\\Leaf.RAW"));
+    // Stored entries are windows, and every open is a stream of its own.
+    std::unique_ptr<korvane::IKorvaneStream> stream(loader->Open("Deep\\Er\\And\\Deeper\\Leaf.RAW"));
     ASSERT_NE(dynamic_cast<korvane::CFilePartitionStream*>(stream.get()), nullptr);
-    // The window never reads into its neighbours.
-    char buffer[100];
-    EXPECT_EQ((std::vector<std::int32_t>{stream->GetSize(), stream->GetPosition(), stream->Read(buffer, 100),
-                                         stream->Read(buffer, 100)}),
-              (std::vector<std::int32_t>{17, 0, 17, 0}));
+    // Its bounds: StreamBasics.SeekReadAndCloneAlikeForEveryStream and the contents above.
 
-    std::unique_ptr<korvane::IKorvaneStream> decoded(loader_->Open("notes.txt"));
+    std::unique_ptr<korvane::IKorvaneStream> decoded(loader->Open("notes.txt"));
     ASSERT_NE(dynamic_cast<korvane::CMemoryStream*>(decoded.get()), nullptr);
     EXPECT_EQ(std::pair(decoded->GetSize(), decoded->GetPosition()), std::pair(300000, 0));
 
-    auto first = loader_->OpenShared("fonts\\main.png");
-    auto second = loader_->OpenShared("fonts\\main.png");
+    auto first = loader->OpenShared("fonts\\main.png");
+    auto second = loader->OpenShared("fonts\\main.png");
     ASSERT_NE(first.get(), second.get());
-    first->Read(buffer, 1);
+    char byte;
+    first->Read(&byte, 1);
     EXPECT_EQ(std::pair(first->GetPosition(), second->GetPosition()), std::pair(1, 0));
-}
 
-TEST_F(PackedFolder, EnumerationListsWholeNamesByFolder)
-{
-    EXPECT_EQ(List(*loader_, "FONTS", false), Names{"fonts\\main.png"});
-    EXPECT_EQ(List(*loader_, "fonts\\", false), Names{"fonts\\main.png"});
-    EXPECT_EQ(List(*loader_, "fonts", true), (Names{"fonts\\large\\big.enc", "fonts\\main.png"}));
-    EXPECT_EQ(List(*loader_, "", false), (Names{"notes.txt", "readme.gz"}));
+    EXPECT_EQ(List(*loader, "FONTS", false), Names{"fonts\\main.png"});
+    EXPECT_EQ(List(*loader, "fonts\\", false), Names{"fonts\\main.png"});
+    EXPECT_EQ(List(*loader, "fonts", true), (Names{"fonts\\large\\big.enc", "fonts\\main.png"}));
+    EXPECT_EQ(List(*loader, "", false), (Names{"notes.txt", "readme.gz"}));
     Names expected = {"kept"};
-    for (const auto& entry : files_)
+    for (const auto& entry : files)
         expected.push_back(entry.first);
-    EXPECT_EQ(List(*loader_, "", true, {"kept"}), expected);
-    EXPECT_EQ(List(*loader_, "no\\such\\folder", true), Names{});
-}
+    EXPECT_EQ(List(*loader, "", true, {"kept"}), expected);
+    EXPECT_EQ(List(*loader, "no\\such\\folder", true), Names{});
 
-TEST_F(PackedFolder, EntriesOpenFromSeveralThreadsAtOnce)
-{
-    const std::vector<std::pair<std::string, std::pair<Bytes, std::int32_t>>> files(files_.begin(), files_.end());
+    // Entries open from several threads at once.
+    const std::vector<std::pair<std::string, std::pair<Bytes, std::int32_t>>> all(files.begin(), files.end());
     std::atomic<int> problems{0};
     std::vector<std::thread> threads;
     for (std::size_t t = 0; t < 6; ++t) {
         threads.emplace_back([&, t] {
             for (std::size_t round = 0; round < 8; ++round) {
-                for (std::size_t k = 0; k < files.size(); ++k) {
-                    const auto& [name, file] = files[(k * 5 + t + round) % files.size()];
+                for (std::size_t k = 0; k < all.size(); ++k) {
+                    const auto& [name, file] = all[(k * 5 + t + round) % all.size()];
                     try {
-                        problems += ReadAll(chain_.Open(name)) != file.first || !chain_.Exists(name);
+                        problems += ReadAll(chain.Open(name)) != file.first || !chain.Exists(name);
                     } catch (...) {
                         ++problems;
                     }
@@ -143,59 +108,43 @@ TEST_F(PackedFolder, EntriesOpenFromSeveralThreadsAtOnce)
     EXPECT_EQ(problems.load(), 0);
 }
 
-class ArchiveIndex : public ::testing::Test
+TEST(ArchiveIndex, ListsDepthFirstInTableOrderFindsTheLaterCaseTwinForgetsAReopenedArchiveAndRefusesDeepNesting)
 {
-protected:
-    std::string Pack(const std::vector<CraftedEntry>& entries)
-    {
-        return dir_.Write("index.kva", CraftArchive(entries));
-    }
-
-    korvane::test::TempDir dir_;
-    CArchiveFileLoader archive_;
-};
-
-TEST_F(ArchiveIndex, ListsDepthFirstInTableOrder)
-{
-    ArchiveLoader loader(Pack({MakeEntry("a\\b\\c.txt", 0, "c"), MakeEntry("a\\d.txt", 0, "d"),
-                               MakeEntry("x.txt", 0, "x"), MakeEntry("a\\b\\e.txt", 0, "e")}));
+    korvane::test::TempDir dir;
+    ArchiveLoader loader(
+        dir.Write("index.kva", CraftArchive({MakeEntry("a\\b\\c.txt", 0, "c"), MakeEntry("a\\d.txt", 0, "d"),
+                                             MakeEntry("x.txt", 0, "x"), MakeEntry("a\\b\\e.txt", 0, "e")})));
     EXPECT_EQ(List(loader, "A", false), Names{"a\\d.txt"});
     EXPECT_EQ(List(loader, "", true), (Names{"a\\b\\c.txt", "a\\b\\e.txt", "a\\d.txt", "x.txt"}));
     EXPECT_EQ(List(loader, "a\\", true), (Names{"a\\b\\c.txt", "a\\b\\e.txt", "a\\d.txt"}));
 
-    ArchiveLoader empty(dir_.Write("empty.kva", CraftArchive({})));
-    EXPECT_EQ(empty.GetArchive().GetEntryCount(), 0);
-    EXPECT_EQ(Caught<EFileOpenError>([&] { empty.Open("a"); }).first, "file entry not found: \"a\"");
-    EXPECT_EQ(List(empty, "", true), Names{});
-}
+    ArchiveLoader empty(dir.Write("empty.kva", CraftArchive({})));
+    EXPECT_EQ(List(empty, "", true), Names{}); // opening in an empty table: ArchiveFailure's scenario
 
-TEST_F(ArchiveIndex, CaseTwinsFindTheLaterEntryAndAReopenForgetsTheOldArchive)
-{
-    archive_.Open(Pack({MakeEntry("Same.txt", 0, "first"), MakeEntry("SAME.TXT", 0x101, "second")}));
-    EXPECT_EQ(archive_.GetEntryCount(), 2);
-    EXPECT_EQ(ReadAll(archive_.OpenEntry("same.txt")), "second");
+    // Case twins: the later entry is found.
+    CArchiveFileLoader archive;
+    archive.Open(dir.Write("twins.kva",
+                           CraftArchive({MakeEntry("Same.txt", 0, "first"), MakeEntry("SAME.TXT", 0x101, "second")})));
+    EXPECT_EQ(archive.GetEntryCount(), 2);
+    EXPECT_EQ(ReadAll(archive.OpenEntry("same.txt")), "second");
+    // A reopen forgets the old archive.
+    archive.Open(dir.Write("two.kva", CraftArchive({MakeEntry("two", 0x100, "2")})));
+    EXPECT_FALSE(archive.Exists("same.txt"));
+    EXPECT_EQ(ReadAll(archive.OpenEntry("TWO")), "2");
 
-    archive_.Open(dir_.Write("two.kva", CraftArchive({MakeEntry("two", 0x100, "2")})));
-    EXPECT_FALSE(archive_.Exists("same.txt"));
-    EXPECT_EQ(ReadAll(archive_.OpenEntry("TWO")), "2");
-}
-
-TEST_F(ArchiveIndex, NamesNestedThousandsOfFoldersDeepAreRefusedByTheIndex)
-{
     auto nested = [](int levels) {
         std::string name;
         while (levels-- > 0)
             name += "d\\";
         return name + "leaf.txt";
     };
-    ArchiveLoader loader(Pack({MakeEntry(nested(200), 0, "deep")}));
-    EXPECT_EQ(List(loader, "", true), Names{nested(200)});
-
-    // The reader holds such a name; only the folder index, which stores every level's
-    // whole path, refuses to grow quadratically.
-    const std::string hostile = Pack({MakeEntry(nested(5000), 0, "deeper")});
-    archive_.Open(hostile);
-    EXPECT_EQ(ReadAll(archive_.OpenEntry(nested(5000))), "deeper");
+    ArchiveLoader deep(dir.Write("deep.kva", CraftArchive({MakeEntry(nested(200), 0, "deep")})));
+    EXPECT_EQ(List(deep, "", true), Names{nested(200)});
+    // The reader holds a name thousands of folders deep; only the folder index, which stores
+    // every level's whole path, refuses to grow quadratically.
+    const std::string hostile = dir.Write("deeper.kva", CraftArchive({MakeEntry(nested(5000), 0, "deeper")}));
+    archive.Open(hostile);
+    EXPECT_EQ(ReadAll(archive.OpenEntry(nested(5000))), "deeper");
     EXPECT_EQ(Caught<korvane::EInvalidFileFormat>([&] { ArchiveLoader refused(hostile); }).first,
               "archive folders nest too deeply");
 }

@@ -3,13 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <functional>
-#include <memory>
-#include <string>
-#include <utility>
-#include <vector>
-
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
 #include "KorvaneXDK/core/DataLoaderChain.h"
@@ -28,13 +21,11 @@ using Names = std::vector<std::string>;
 /// An engine exception's message and where.
 using Failure = std::pair<std::string, std::string>;
 
-/// The whole contents of a stream from its current position.
+/// The whole contents of a freshly opened stream, in one read.
 inline Bytes ReadAll(korvane::IKorvaneStream& stream)
 {
-    Bytes bytes;
-    char buffer[4096];
-    for (std::int32_t got; (got = stream.Read(buffer, sizeof buffer)) > 0;)
-        bytes.append(buffer, std::size_t(got));
+    Bytes bytes(std::size_t(stream.GetSize()), '\0');
+    bytes.resize(std::size_t(std::max(0, stream.Read(bytes.data(), stream.GetSize()))));
     return bytes;
 }
 

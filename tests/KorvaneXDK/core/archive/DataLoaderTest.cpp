@@ -8,74 +8,49 @@
 using namespace archive_test;
 using korvane::CFileSystemDataLoader;
 
-namespace
+TEST(FolderLoader, RootWithoutSeparatorJoinsNamesListingsKeepTheFileSystemsCaseAndChainsFallBackToTheFolder)
 {
-
-class FolderLoader : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        dir_.Write("root/Fonts/Main.png", "main");
-        dir_.Write("root/Fonts/Large/Huge.png", "huge");
-        dir_.Write("root/top.txt", "top");
-        dir_.Write("root/.hidden-file", "listed");
-        dir_.Write("root/.hidden-folder/secret.txt", "skipped");
-    }
-
-    korvane::test::TempDir dir_;
-    const std::string root_ = dir_.File("root");
-};
-
-} // namespace
-
-TEST_F(FolderLoader, RootWithoutSeparatorStillJoinsNamesBelowIt)
-{
+    korvane::test::TempDir dir;
+    const std::string root = dir.File("root");
+    for (const char* name :
+         {"Fonts/Main.png", "Fonts/Large/Huge.png", "top.txt", ".hidden-file", ".hidden-folder/secret.txt"})
+        dir.Write("root/" + std::string(name), name);
     korvane::test::LogCapture log;
-    CFileSystemDataLoader folder(root_);
-    ASSERT_FALSE(log.Lines().empty());
-    EXPECT_NE(log.Lines().back().find("FileSystemDataLoader: root path = " + root_ + "/"), std::string::npos);
+    CFileSystemDataLoader folder(root);
+    EXPECT_EQ(log.CountContaining("FileSystemDataLoader: root path = " + root + "/"), 1u);
     EXPECT_EQ((Names{folder.GetRootPath(), ReadAll(folder.Open("top.txt")), ReadAll(folder.Open("Fonts\\Main.png")),
-                     ReadAll(CFileSystemDataLoader(root_ + "/").Open("Fonts/Main.png"))}),
-              (Names{root_ + "/", "top", "main", "main"}));
+                     ReadAll(CFileSystemDataLoader(root + "/").Open("Fonts/Main.png"))}),
+              (Names{root + "/", "top.txt", "Fonts/Main.png", "Fonts/Main.png"}));
     EXPECT_EQ(std::pair(folder.Exists("Fonts\\Large"), folder.Exists("Fonts\\Missing.png")), std::pair(true, false));
-    EXPECT_THROW(folder.Open("Fonts\\Missing.png"), korvane::EFileOpenError);
     // A folder exists but is not data: opening it fails at once, not at the first read.
     EXPECT_EQ(Caught<korvane::EFileOpenError>([&] { folder.Open("Fonts\\Large"); }).first,
-              "Cannot open file: \"" + root_ + "/Fonts\\Large\"");
+              "Cannot open file: \"" + root + "/Fonts\\Large\"");
     std::unique_ptr<korvane::IKorvaneStream> stream(folder.Open("top.txt"));
     EXPECT_NE(dynamic_cast<korvane::CFileStream*>(stream.get()), nullptr);
-}
-
-TEST_F(FolderLoader, EnumerationGivesNamesBelowTheRootInTheFileSystemsCase)
-{
-    CFileSystemDataLoader loader(root_ + "/");
-    EXPECT_EQ(List(loader, "Fonts", false), Names{"Fonts\\Main.png"});
-    EXPECT_EQ(List(loader, "Fonts\\", true), (Names{"Fonts\\Large\\Huge.png", "Fonts\\Main.png"}));
+    // Enumeration gives names below the root in the file system's case.
+    EXPECT_EQ(List(folder, "Fonts", false), Names{"Fonts\\Main.png"});
+    EXPECT_EQ(List(folder, "Fonts\\", true), (Names{"Fonts\\Large\\Huge.png", "Fonts\\Main.png"}));
     // Hidden files are listed, hidden folders are not entered.
-    EXPECT_EQ(List(loader, "", true), (Names{".hidden-file", "Fonts\\Large\\Huge.png", "Fonts\\Main.png", "top.txt"}));
-    EXPECT_EQ(List(loader, "nowhere", true), Names{});
+    EXPECT_EQ(List(folder, "", true), (Names{".hidden-file", "Fonts\\Large\\Huge.png", "Fonts\\Main.png", "top.txt"}));
+    EXPECT_EQ(List(folder, "nowhere", true), Names{});
 
     // Linked folders are not entered, so loops end; linked files are listed.
-    std::filesystem::create_directory_symlink(root_, root_ + "/Fonts/loop");
-    std::filesystem::create_symlink(root_ + "/top.txt", root_ + "/link.txt");
-    EXPECT_EQ(List(loader, "", true),
+    std::filesystem::create_directory_symlink(root, root + "/Fonts/loop");
+    std::filesystem::create_symlink(root + "/top.txt", root + "/link.txt");
+    EXPECT_EQ(List(folder, "", true),
               (Names{".hidden-file", "Fonts\\Large\\Huge.png", "Fonts\\Main.png", "link.txt", "top.txt"}));
-}
-
-TEST_F(FolderLoader, ChainFallsBackFromTheArchiveToTheFolder)
-{
+    // A chain falls back from the archive to the folder.
     CDataLoaderChain empty;
     EXPECT_FALSE(empty.Exists("top.txt"));
     EXPECT_EQ(Caught<korvane::EInvalidParameter>([&] { empty.Open("top.txt"); }),
               Failure("data loader list is empty.", "class CDataLoaderChain"));
 
-    const std::string archive = dir_.Write("data.kva", CraftArchive({MakeEntry("fonts\\main.png", 0x101, "packed"),
-                                                                     MakeEntry("only.txt", 1, "archive only")}));
-    auto chain = ChainOf({new ArchiveLoader(archive), new CFileSystemDataLoader(root_)});
+    const std::string archive = dir.Write("data.kva", CraftArchive({MakeEntry("fonts\\main.png", 0x101, "packed"),
+                                                                    MakeEntry("only.txt", 1, "archive only")}));
+    auto chain = ChainOf({new ArchiveLoader(archive), new CFileSystemDataLoader(root)});
     EXPECT_EQ((Names{ReadAll(chain->Open("Fonts\\Main.png")), ReadAll(*chain->OpenShared("top.txt")),
                      ReadAll(chain->Open("only.txt"))}),
-              (Names{"packed", "top", "archive only"}));
+              (Names{"packed", "top.txt", "archive only"}));
     EXPECT_EQ((std::vector<bool>{chain->Exists("top.txt"), chain->Exists("ONLY.TXT"), chain->Exists("absent.txt")}),
               (std::vector<bool>{true, true, false}));
     EXPECT_EQ(Caught<korvane::EFileOpenError>([&] { chain->Open("Absent.txt"); }).first,
@@ -85,8 +60,8 @@ TEST_F(FolderLoader, ChainFallsBackFromTheArchiveToTheFolder)
 
     // With the folder first, a folder of the same name does not hide the archive's entry.
     auto folderFirst =
-        ChainOf({new CFileSystemDataLoader(root_),
+        ChainOf({new CFileSystemDataLoader(root),
                  new ArchiveLoader(
-                     dir_.Write("folder.kva", CraftArchive({MakeEntry("Fonts", 0, "an entry named like a folder")})))});
+                     dir.Write("folder.kva", CraftArchive({MakeEntry("Fonts", 0, "an entry named like a folder")})))});
     EXPECT_EQ(ReadAll(folderFirst->Open("Fonts")), "an entry named like a folder");
 }

@@ -1,9 +1,6 @@
 /** @file TextAndPathTest.cpp Formatting, conversions and the path routines on real folders. */
 #include <gtest/gtest.h>
 
-#include <climits>
-#include <clocale>
-#include <cstdlib>
 #include <unistd.h>
 
 #include "KorvaneXDK/core/FilePath.h"
@@ -14,16 +11,12 @@
 using namespace korvane;
 using Strings = std::vector<std::string>;
 
-TEST(TextTest, FormatStringCutsAt510Characters)
+TEST(TextTest, FormatStringCutsAt510NumbersClampLowerCasingIsAsciiOnlyAndWideTextRoundTrips)
 {
     for (std::size_t length : {509u, 510u, 511u, 600u})
         EXPECT_EQ(FormatString("%s", std::string(length, 'q').c_str()),
                   std::string(std::min<std::size_t>(length, 510), 'q'));
     EXPECT_EQ(FormatString("%d-%s", 12, "ab") + FormatString("%s", ""), "12-ab");
-}
-
-TEST(TextTest, NumberConversionsAndLowerCasing)
-{
     EXPECT_EQ(IntToString(-42), "-42");
     EXPECT_EQ((std::vector<int>{StringToInt("  +17xyz"), StringToInt("-5"), StringToInt("abc"), StringToInt(""),
                                 StringToInt("99999999999999999999"), StringToInt("-99999999999999999999")}),
@@ -34,6 +27,21 @@ TEST(TextTest, NumberConversionsAndLowerCasing)
     // Lower-casing touches ASCII only: in "ÉTÉ" the É stays.
     EXPECT_EQ(ToLowerString("Fonts\\Main.INI") + ToLowerString("\xC3\x89T\xC3\x89"),
               "fonts\\main.ini\xC3\x89t\xC3\x89");
+    // Wide and narrow texts round-trip; malformed input becomes replacement characters.
+    const std::wstring wide = L"A\u00e9\u65e5\U0001F600";
+    const std::string narrow = "A\xC3\xA9\xE6\x97\xA5\xF0\x9F\x98\x80";
+    EXPECT_EQ((Strings{WideToMultiByte(wide), ToMultiByte(wide), Utf8ToMultiByte(narrow)}),
+              (Strings{narrow, narrow, narrow}));
+    EXPECT_EQ(MultiByteToWide(narrow), wide);
+    // The text ends at its first terminator.
+    EXPECT_EQ(WideToMultiByte(std::wstring(L"ab\0cd", 5)), "ab");
+    // Malformed UTF-8 (a bad byte, a cut sequence, an overlong one, a surrogate) becomes replacement characters.
+    EXPECT_EQ((std::vector<std::wstring>{MultiByteToWide("a\xFF"
+                                                         "b"),
+                                         MultiByteToWide("\xE6\x97"), MultiByteToWide("\xC0\x80"),
+                                         MultiByteToWide("\xED\xA0\x80")}),
+              (std::vector<std::wstring>{L"a\uFFFDb", L"\uFFFD\uFFFD", L"\uFFFD\uFFFD", L"\uFFFD\uFFFD\uFFFD"}));
+    EXPECT_EQ(Utf8ToMultiByte("x\x80"), "x\xEF\xBF\xBD");
 }
 
 TEST(TextTest, StringToFloatReadsADecimalPointInADecimalCommaLocale)
@@ -57,25 +65,7 @@ TEST(TextTest, StringToFloatReadsADecimalPointInADecimalCommaLocale)
     EXPECT_EQ(point, ",");
 }
 
-TEST(TextTest, WideAndNarrowRoundTripAndMalformedInput)
-{
-    const std::wstring wide = L"A\u00e9\u65e5\U0001F600";
-    const std::string narrow = "A\xC3\xA9\xE6\x97\xA5\xF0\x9F\x98\x80";
-    EXPECT_EQ((Strings{WideToMultiByte(wide), ToMultiByte(wide), Utf8ToMultiByte(narrow)}),
-              (Strings{narrow, narrow, narrow}));
-    EXPECT_EQ(MultiByteToWide(narrow), wide);
-    // The text ends at its first terminator.
-    EXPECT_EQ(WideToMultiByte(std::wstring(L"ab\0cd", 5)), "ab");
-    // Malformed UTF-8 (a bad byte, a cut sequence, an overlong one, a surrogate) becomes replacement characters.
-    EXPECT_EQ((std::vector<std::wstring>{MultiByteToWide("a\xFF"
-                                                         "b"),
-                                         MultiByteToWide("\xE6\x97"), MultiByteToWide("\xC0\x80"),
-                                         MultiByteToWide("\xED\xA0\x80")}),
-              (std::vector<std::wstring>{L"a\uFFFDb", L"\uFFFD\uFFFD", L"\uFFFD\uFFFD", L"\uFFFD\uFFFD\uFFFD"}));
-    EXPECT_EQ(Utf8ToMultiByte("x\x80"), "x\xEF\xBF\xBD");
-}
-
-TEST(PathTest, PiecesSplitAtBothSeparators)
+TEST(PathTest, PiecesSplitAtBothSeparatorsFullPathsResolveAndCreatingTreesLogsEachFailureAndGoesOn)
 {
     EXPECT_EQ((Strings{GetExtension("dir.d\\file"), GetExtension("a.b.c"), GetExtension("/x/run.log")}),
               (Strings{"", ".c", ".log"}));
@@ -88,19 +78,13 @@ TEST(PathTest, PiecesSplitAtBothSeparators)
     EXPECT_EQ((Strings{AppendBackslash(""), AppendBackslash("a"), AppendBackslash("a\\"),
                        RemoveTrailingBackslash("a\\"), RemoveTrailingBackslash("a"), ToSystemPath("a\\b\\c")}),
               (Strings{"", "a\\", "a\\", "a", "a", "a/b/c"}));
-}
-
-TEST(PathTest, FullPathResolvesAgainstTheCurrentFolder)
-{
+    // A full path resolves against the current folder.
     char cwd[PATH_MAX];
     ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
     EXPECT_EQ((Strings{GetFullPath("sub\\..\\file.txt"), GetFullPath("/a/./b/../c"), GetFullPath("/a/b/")}),
               (Strings{std::string(cwd) + "/file.txt", "/a/c", "/a/b/"}));
     EXPECT_TRUE(FileExists(GetModuleFilePath()));
-}
-
-TEST(PathTest, ExistenceTestsAndCreatingTrees)
-{
+    // Existence tests and creating trees.
     test::TempDir dir;
     const std::string file = dir.Write("f.txt", "x");
     EXPECT_EQ((std::vector<bool>{FileExists(file), DirectoryExists(file), FileExists(dir.Path()),
@@ -114,11 +98,7 @@ TEST(PathTest, ExistenceTestsAndCreatingTrees)
     CreateDirectoryTree(dir.Path() + "A\\B\\E\\");
     CreateDirectoryTree(dir.Path() + "Vumo/Save/");
     EXPECT_TRUE(DirectoryExists(dir.File("A/B/E")) && DirectoryExists(dir.File("Vumo\\Save\\")));
-}
-
-TEST(PathTest, CreateDirectoryTreeLogsEachFailureAndGoesOn)
-{
-    test::TempDir dir;
+    // Each failure is logged and the rest goes on.
     dir.Write("blocker", "a file where a folder should be");
     {
         test::LogCapture log;

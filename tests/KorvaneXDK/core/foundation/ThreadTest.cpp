@@ -1,12 +1,7 @@
 /** @file ThreadTest.cpp Gated start, cooperative stop, bounded waits and the recursive lock. */
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
-#include <cstdint>
-#include <memory>
 #include <thread>
-#include <vector>
 
 #include "KorvaneXDK/core/CriticalSection.h"
 #include "KorvaneXDK/core/Exception.h"
@@ -20,17 +15,13 @@ namespace korvane
 namespace
 {
 
-// Counts the engine's sleeps; each one really sleeps a little so other threads progress.
+// Counts the engine's sleeps instead of sleeping.
 class SleepCounter
 {
 public:
-    explicit SleepCounter(bool reallySleep = true)
+    SleepCounter()
     {
-        os::testing::SetSleepFunction([this, reallySleep](std::uint32_t) {
-            ++count;
-            if (reallySleep)
-                std::this_thread::sleep_for(std::chrono::microseconds(200));
-        });
+        os::testing::SetSleepFunction([this](std::uint32_t) { ++count; });
     }
     ~SleepCounter() { os::testing::SetSleepFunction(nullptr); }
     std::atomic<int> count{0};
@@ -49,56 +40,6 @@ public:
     std::atomic<bool> ran{false};
     std::atomic<long> passes{0};
 };
-
-TEST(ThreadTest, RunsOnlyAfterStartAndStopsOnRequest)
-{
-    CountingThread thread;
-    EXPECT_TRUE(thread.IsActive()); // held at the gate, like a suspended thread
-    EXPECT_FALSE(thread.ran);
-    thread.Start();
-    while (thread.passes == 0)
-        std::this_thread::yield();
-    EXPECT_TRUE(thread.IsActive());
-    thread.RequestStop();
-    EXPECT_TRUE(thread.IsStopRequested());
-    thread.WaitForExit(0, 1);
-    EXPECT_FALSE(thread.IsActive());
-    // Waiting for a finished thread does not sleep at all.
-    SleepCounter sleeps;
-    thread.WaitForExit(1000, 10);
-    EXPECT_EQ(sleeps.count, 0);
-}
-
-std::atomic<bool> gNeverStartedRan{false};
-
-TEST(ThreadTest, ANeverStartedThreadIsReleasedWithoutTheLongWaitAndNeverRuns)
-{
-    struct NeverStarted : CThread
-    {
-        ~NeverStarted() override { StopAndWait(); }
-        void Run() override { gNeverStartedRan = true; }
-    };
-    SleepCounter sleeps;
-    auto thread = std::make_unique<NeverStarted>();
-    thread.reset();
-    EXPECT_LT(sleeps.count, 1000);
-    EXPECT_FALSE(gNeverStartedRan);
-}
-
-TEST(ThreadTest, WaitForExitCountsItsSteps)
-{
-    SleepCounter sleeps(false);
-    CountingThread held; // never started: active until destroyed
-    // A step of 0 counts as 1 ms instead of spinning for ever; the elapsed count must not wrap past the timeout.
-    std::vector<int> counts;
-    for (const auto& [timeout, step] :
-         {std::pair(100u, 30u), std::pair(100u, 0u), std::pair(UINT32_MAX, 0x80000000u)}) {
-        sleeps.count = 0;
-        held.WaitForExit(timeout, step);
-        counts.push_back(sleeps.count);
-    }
-    EXPECT_EQ(counts, (std::vector<int>{4, 100, 2}));
-}
 
 // A thread that ignores the stop request until the test lets it go.
 struct Stubborn
@@ -126,17 +67,67 @@ private:
     std::shared_ptr<Stubborn> state_;
 };
 
-TEST(ThreadTest, TheDestructorGivesUpAfterItsBoundAndSaysSo)
+std::atomic<bool> gNeverStartedRan{false};
+
+TEST(ThreadTest, RunsOnlyAfterStartStopsOnRequestWaitsInCountedStepsEndsEveryKindOfThreadAndTheLockIsRecursive)
 {
-    auto state = std::make_shared<Stubborn>();
-    test::LogCapture log;
+    CountingThread thread;
+    EXPECT_TRUE(thread.IsActive()); // held at the gate, like a suspended thread
     {
-        SleepCounter sleeps(false);
-        auto thread = std::make_unique<StubbornThread>(state);
-        thread->Start();
+        // A step of 0 counts as 1 ms instead of spinning for ever; the elapsed count must not wrap past the timeout.
+        SleepCounter sleeps;
+        std::vector<int> counts;
+        for (const auto& [timeout, step] :
+             {std::pair(100u, 30u), std::pair(100u, 0u), std::pair(UINT32_MAX, 0x80000000u)}) {
+            sleeps.count = 0;
+            thread.WaitForExit(timeout, step);
+            counts.push_back(sleeps.count);
+        }
+        EXPECT_EQ(counts, (std::vector<int>{4, 100, 2}));
+    }
+    EXPECT_FALSE(thread.ran);
+    thread.Start();
+    while (thread.passes == 0)
+        std::this_thread::yield();
+    EXPECT_TRUE(thread.IsActive());
+    thread.RequestStop();
+    thread.WaitForExit(0, 1); // a timeout of 0 waits for as long as it takes
+    EXPECT_FALSE(thread.IsActive());
+    {
+        // Waiting for a finished thread does not sleep at all.
+        SleepCounter sleeps;
+        thread.WaitForExit(1000, 10);
+        EXPECT_EQ(sleeps.count, 0);
+    }
+    // A never-started thread is released at once, a stubborn one after the bound; a throwing one logs it.
+    struct NeverStarted : CThread
+    {
+        ~NeverStarted() override { StopAndWait(); }
+        void Run() override { gNeverStartedRan = true; }
+    };
+    // How promptly it goes: PausableThread.PausedOrNeverStartedThreadIsReleasedPromptlyAndARunningOneWaitedFor.
+    std::make_unique<NeverStarted>().reset();
+    EXPECT_FALSE(gNeverStartedRan);
+    struct Throwing : CThread
+    {
+        ~Throwing() override { StopAndWait(); }
+        void Run() override { throw EReadError(this, "boom"); }
+    } throwing;
+    test::LogCapture log;
+    throwing.Start();
+    throwing.WaitForExit(0, 1);
+    ASSERT_EQ(log.Lines().size(), 4u);
+    EXPECT_EQ(log.Lines()[1], "  Detail: boom\n");
+    // The destructor gives up on a thread deaf to the stop request after its bound, and says so.
+    auto state = std::make_shared<Stubborn>();
+    log.Clear();
+    {
+        SleepCounter sleeps;
+        auto stubborn = std::make_unique<StubbornThread>(state);
+        stubborn->Start();
         while (!state->running)
             std::this_thread::yield();
-        thread.reset();
+        stubborn.reset();
         EXPECT_EQ(sleeps.count, CThread::kDestructorWaitCount);
     }
     EXPECT_EQ(log.Lines(),
@@ -144,38 +135,13 @@ TEST(ThreadTest, TheDestructorGivesUpAfterItsBoundAndSaysSo)
     state->release = true;
     while (!state->done)
         std::this_thread::yield();
-}
-
-TEST(ThreadTest, AnExceptionLeavingRunIsLoggedAndEndsTheThread)
-{
-    struct Throwing : CThread
-    {
-        ~Throwing() override { StopAndWait(); }
-        void Run() override { throw EReadError(this, "boom"); }
-    } thread;
-    test::LogCapture log;
-    thread.Start();
-    thread.WaitForExit(0, 1);
-    EXPECT_FALSE(thread.IsActive());
-    ASSERT_EQ(log.Lines().size(), 4u);
-    EXPECT_EQ(log.Lines()[1], "  Detail: boom\n");
-}
-
-TEST(CriticalSectionTest, IsRecursiveAndFreedAfterAsManyUnlocks)
-{
+    // The lock is recursive and freed after as many unlocks.
     CCriticalSection lock;
     lock.Lock();
-    {
-        CScopedLock again(lock);
-    }
+    CScopedLock{lock};
     lock.Unlock();
-    bool taken = false;
-    std::thread other([&] {
-        CScopedLock scoped(lock);
-        taken = true;
-    });
-    other.join();
-    EXPECT_TRUE(taken);
+    // Another thread can take it now; were it still held, this would never return.
+    std::thread([&] { CScopedLock scoped(lock); }).join();
 }
 
 } // namespace

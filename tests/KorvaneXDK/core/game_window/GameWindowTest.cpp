@@ -1,10 +1,6 @@
 /** @file GameWindowTest.cpp Listener dispatch, activation, default processing, styles and the driver base. */
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
-#include <functional>
-#include <stdexcept>
-#include <string>
-#include <vector>
 
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/GameApplicationDriver.h"
@@ -23,11 +19,11 @@ namespace
 {
 
 using namespace os::window;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 
 struct RecordingListener : IGameWindowListener
 {
-    std::string name;
-    std::vector<std::string>* trace = nullptr;
     bool handle = false;
     LResult result = 0;
     std::vector<std::uint32_t> messages;
@@ -36,8 +32,6 @@ struct RecordingListener : IGameWindowListener
     bool OnWindowMessage(CGameWindow*, std::uint32_t message, WParam, LParam, LResult* out) override
     {
         messages.push_back(message);
-        if (trace)
-            trace->push_back(name);
         if (onMessage)
             onMessage(message);
         if (handle)
@@ -65,17 +59,14 @@ protected:
     CGameWindow window_{nullptr, "KorvaneWnd", "Title", nullptr, nullptr, nullptr};
 };
 
-TEST_F(GameWindowTest, CreatedHiddenWithA640By480ClientArea)
+TEST_F(GameWindowTest, CreatedHiddenAt640By480OnlyAShownWindowReachesItsListenersEachInTurnAndDeactivationClearsActive)
 {
     ASSERT_TRUE(window_.GetHandle() && window_.GetHandle()->IsCreated() && window_.GetHandle()->GetSDLWindow());
     EXPECT_EQ(std::pair(window_.GetClientWidth(), window_.GetClientHeight()), std::pair(640, 480));
     EXPECT_EQ((std::vector<bool>{window_.GetHandle()->IsVisible(), window_.IsActive(), window_.IsFullScreen()}),
               (std::vector<bool>{false, true, false}));
-}
-
-TEST_F(GameWindowTest, OnlyAShownWindowReachesItsListeners)
-{
     RecordingListener listener;
+    listener.handle = true;
     window_.AddListener(&listener);
     Send(WM_KEYDOWN, VK_LEFT, 1);
     window_.Show();
@@ -83,52 +74,41 @@ TEST_F(GameWindowTest, OnlyAShownWindowReachesItsListeners)
     EXPECT_TRUE(window_.GetHandle()->IsVisible());
     Send(WM_KEYDOWN, VK_LEFT, 1);
     EXPECT_EQ(listener.messages, std::vector<std::uint32_t>{WM_KEYDOWN});
-    window_.Hide();
-    EXPECT_FALSE(window_.GetHandle()->IsVisible());
-    Send(WM_KEYDOWN, VK_LEFT, 1);
-    EXPECT_EQ(listener.messages.size(), 1u);
-}
-
-TEST_F(GameWindowTest, EveryListenerIsCalledAndTheLastHandlerResultCountsAndRemovalsTakeEffectAtOnce)
-{
-    std::vector<std::string> trace;
-    RecordingListener a, b, c;
-    a.name = "a", b.name = "b", c.name = "c";
-    a.trace = b.trace = c.trace = &trace;
-    a.handle = true, a.result = 11;
-    c.handle = true, c.result = 33;
-    for (RecordingListener* listener : {&a, &b, &c, &a}) // a is kept once
-        window_.AddListener(listener);
-    EXPECT_EQ(window_.GetListeners().size(), 3u);
-    window_.Show();
-    EXPECT_EQ(Send(0x0400), 33);
-    EXPECT_EQ(trace, (std::vector<std::string>{"a", "b", "c"}));
-    window_.RemoveListener(&c);
-    window_.RemoveListener(&c); // not there: ignored
-    EXPECT_EQ(Send(0x0400), 11);
-    // A listener removed during the dispatch is not called in it.
-    a.onMessage = [&](std::uint32_t) { window_.RemoveListener(&b); };
-    trace.clear();
-    EXPECT_EQ(Send(0x0400), 11);
-    EXPECT_EQ(trace, std::vector<std::string>{"a"});
-}
-
-TEST_F(GameWindowTest, DeactivationClearsTheActiveFlagEvenWhenHandled)
-{
-    RecordingListener listener;
-    listener.handle = true;
-    window_.AddListener(&listener);
-    window_.Show();
+    // Deactivation clears the active flag even when a listener handles it.
     const std::vector<std::pair<WParam, bool>> steps = {
         {WA_INACTIVE, false}, {WA_CLICKACTIVE | (1u << 16), true}, {WA_INACTIVE, false}, {WA_ACTIVE, true}};
     for (const auto& [state, active] : steps) {
         Send(WM_ACTIVATE, state);
         EXPECT_EQ(window_.IsActive(), active) << state;
     }
-    EXPECT_EQ(listener.messages.size(), 4u);
+    window_.Hide();
+    EXPECT_FALSE(window_.GetHandle()->IsVisible());
+    Send(WM_KEYDOWN, VK_LEFT, 1);
+    EXPECT_EQ(listener.messages.size(), 5u);
+    window_.RemoveListener(&listener);
+    // Every listener is called, the last handler's result counts and removals take effect at once.
+    RecordingListener a, b, c;
+    auto calls = [&] { return std::vector{a.messages.size(), b.messages.size(), c.messages.size()}; };
+    a.handle = true;
+    a.result = 11;
+    c.handle = true;
+    c.result = 33;
+    for (RecordingListener* added : {&a, &b, &c, &a}) // a is kept once
+        window_.AddListener(added);
+    EXPECT_THAT(window_.GetListeners(), ElementsAre(&a, &b, &c)); // called in this order
+    window_.Show();
+    EXPECT_EQ(Send(0x0400), 33);
+    EXPECT_EQ(calls(), (std::vector<std::size_t>{1, 1, 1}));
+    window_.RemoveListener(&c);
+    window_.RemoveListener(&c); // not there: ignored
+    EXPECT_EQ(Send(0x0400), 11);
+    // A listener removed during the dispatch is not called in it.
+    a.onMessage = [&](std::uint32_t) { window_.RemoveListener(&b); };
+    EXPECT_EQ(Send(0x0400), 11);
+    EXPECT_EQ(calls(), (std::vector<std::size_t>{3, 2, 1}));
 }
 
-TEST_F(GameWindowTest, TranslateQueuesCharactersForControlKeysRightBehindTheKey)
+TEST_F(GameWindowTest, TranslateQueuesControlCharactersBehindTheKeyAndTitleAndClampedSizeReachTheWindow)
 {
     PostMessage(window_.GetHandle(), WM_KEYDOWN, VK_RETURN, 1);
     PostMessage(window_.GetHandle(), WM_KEYUP, VK_RETURN, 1 | KF_REPEAT_BIT | KF_UP_BIT);
@@ -140,10 +120,7 @@ TEST_F(GameWindowTest, TranslateQueuesCharactersForControlKeysRightBehindTheKey)
               (std::vector<std::uint64_t>{WM_CHAR, 0x0D, WM_KEYUP}));
     EXPECT_FALSE(TranslateMessage(Message{window_.GetHandle(), WM_KEYDOWN, 'A', 1}));
     EXPECT_FALSE(TranslateMessage(Message{window_.GetHandle(), WM_SYSKEYDOWN, VK_RETURN, 1}));
-}
-
-TEST_F(GameWindowTest, TitleAndClientSizeReachTheWindowClampedAndAHiddenWindowOnlyRemembersFullScreen)
-{
+    // Title and client size reach the window, clamped; a hidden window only remembers full screen.
     window_.SetTitle("ゲーム [PAUSE]");
     EXPECT_EQ(window_.GetHandle()->GetTitle(), "ゲーム [PAUSE]");
     int screenWidth = 0, screenHeight = 0;
@@ -156,50 +133,32 @@ TEST_F(GameWindowTest, TitleAndClientSizeReachTheWindowClampedAndAHiddenWindowOn
     window_.SetFullScreen(false);
     window_.SetResizable(true);
     window_.Show();
-    EXPECT_TRUE(window_.GetHandle()->GetStyle().framed);
-    EXPECT_TRUE(window_.GetHandle()->GetStyle().resizable);
+    EXPECT_EQ(std::pair(window_.GetHandle()->GetStyle().framed, window_.GetHandle()->GetStyle().resizable),
+              std::pair(true, true));
 }
 
-TEST(GameWindow, BuiltInIconAndCursorAreOpaqueWhereDrawn)
+TEST(GameApplicationDriver, TheBuiltInIconAndCursorAreOpaqueWhereDrawnAndClosingTheWindowEndsTheRunAndErrorsAreReported)
 {
     const Bitmap& icon = GetProgramIcon()->GetImage();
     ASSERT_EQ(icon.GetWidth(), 32);
-    EXPECT_EQ(icon.GetPixel(0, 0) >> 24, 0u);      // corner outside the disc
-    EXPECT_EQ(icon.GetPixel(16, 16) >> 24, 0xFFu); // the middle
     const Cursor* cursor = GetProgramCursor();
-    EXPECT_EQ(cursor->GetHotX(), 0);
-    EXPECT_EQ(cursor->GetImage().GetPixel(0, 0), 0xFF000000u); // the tip is outline
-    EXPECT_EQ(cursor->GetImage().GetPixel(2, 8), 0xFFFFFFFFu);
-}
-
-class DriverTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        LoggerInitialize(temp_.File("driver.log"));
-        os::testing::SetMessageBoxSink(
-            [this](const std::string& caption, const std::string& text) { boxes_.push_back(caption + "|" + text); });
-    }
-    void TearDown() override
-    {
-        os::testing::SetMessageBoxSink({});
-        LoggerFinalize();
-    }
-    QueueReset reset_;
-    TempDir temp_;
-    std::vector<std::string> boxes_;
-};
-
-TEST_F(DriverTest, ClosingTheWindowEndsTheRunAndTheLogEndsWithTheFinalBanner)
-{
+    // The icon's corner lies outside its disc, its middle inside; the cursor's tip is outline.
+    EXPECT_EQ((std::vector<std::uint32_t>{icon.GetPixel(0, 0) >> 24, icon.GetPixel(16, 16) >> 24,
+                                          static_cast<std::uint32_t>(cursor->GetHotX()),
+                                          cursor->GetImage().GetPixel(0, 0), cursor->GetImage().GetPixel(2, 8)}),
+              (std::vector<std::uint32_t>{0, 0xFF, 0, 0xFF000000u, 0xFFFFFFFFu}));
+    QueueReset reset;
+    TempDir temp;
+    LoggerInitialize(temp.File("driver.log"));
+    std::vector<std::string> boxes;
+    os::testing::SetMessageBoxSink(
+        [&](const std::string& caption, const std::string& text) { boxes.push_back(caption + "|" + text); });
     LogCapture log;
     {
         CGameApplicationDriver driver(nullptr);
-        EXPECT_EQ(log.Lines().front().rfind("INFO: ---- [ test_", 0), 0u);
+        EXPECT_EQ(log.Lines().front().rfind("INFO: ---- [ test_", 0), 0u); // the end: EntryTest
         EXPECT_EQ(log.CountContaining("Korvane Core library ver."), 1u);
-        EXPECT_TRUE(driver.Initialize());
-        EXPECT_TRUE(driver.IsInitialized());
+        EXPECT_TRUE(driver.Initialize() && driver.IsInitialized());
         driver.SetTitle("My Game");
         EXPECT_EQ(driver.GetGameWindow()->GetHandle()->GetTitle(), "My Game");
         PostMessage(driver.GetGameWindow()->GetHandle(), WM_CLOSE, 0, 0);
@@ -208,40 +167,30 @@ TEST_F(DriverTest, ClosingTheWindowEndsTheRunAndTheLogEndsWithTheFinalBanner)
         EXPECT_TRUE(log.HasLine("INFO: Application driver running...\n"));
         EXPECT_TRUE(log.HasLine("INFO: Application driver running finished.\n"));
     }
-    EXPECT_EQ(log.Lines().back(), "INFO: ---- Application finalized ----\n");
-    EXPECT_TRUE(boxes_.empty());
-}
-
-struct ThrowingListener : IGameWindowListener
-{
-    bool OnWindowMessage(CGameWindow*, std::uint32_t message, WParam, LParam, LResult*) override
     {
-        if (message == 0x0400)
-            throw EInvalidOperation(nullptr, "listener failed");
-        if (message == 0x0401)
-            throw std::runtime_error("standard failure");
-        if (message == 0x0402)
-            throw 42;
-        return false;
-    }
-};
-
-TEST_F(DriverTest, ExceptionFromAListenerIsReportedAndTheWindowHidden)
-{
-    CGameApplicationDriver driver(nullptr);
-    ThrowingListener listener;
-    driver.GetGameWindow()->AddListener(&listener);
-    // Engine, standard and unknown exceptions are reported the same way, and the driver can run again.
-    const std::vector<std::pair<std::uint32_t, std::string>> cases = {
-        {0x0400, "listener failed"}, {0x0401, "standard failure"}, {0x0402, "Unknown Exception"}};
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        PostMessage(driver.GetGameWindow()->GetHandle(), cases[i].first, 0, 0);
-        driver.Run();
-        ASSERT_EQ(boxes_.size(), i + 1);
-        EXPECT_NE(boxes_[i].find(cases[i].second), std::string::npos) << boxes_[i];
+        CGameApplicationDriver driver(nullptr);
+        // Engine, standard and unknown exceptions are reported the same way, and the driver can run again.
+        RecordingListener listener;
+        listener.onMessage = [](std::uint32_t message) {
+            if (message == 0x0400)
+                throw EInvalidOperation(nullptr, "listener failed");
+            if (message == 0x0401)
+                throw std::runtime_error("standard failure");
+            if (message == 0x0402)
+                throw 42;
+        };
+        driver.GetGameWindow()->AddListener(&listener);
+        for (std::uint32_t message : {0x0400, 0x0401, 0x0402}) {
+            PostMessage(driver.GetGameWindow()->GetHandle(), message, 0, 0);
+            driver.Run();
+        }
         EXPECT_FALSE(driver.GetGameWindow()->GetHandle()->IsVisible());
+        EXPECT_THAT(boxes, ElementsAre(HasSubstr("listener failed"), HasSubstr("standard failure"),
+                                       HasSubstr("Unknown Exception")));
+        driver.GetGameWindow()->RemoveListener(&listener);
     }
-    driver.GetGameWindow()->RemoveListener(&listener);
+    os::testing::SetMessageBoxSink({});
+    LoggerFinalize();
 }
 
 } // namespace

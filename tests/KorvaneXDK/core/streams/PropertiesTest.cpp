@@ -1,20 +1,22 @@
 /** @file PropertiesTest.cpp Property files with comments, odd lines and both key orders. */
+#include <gmock/gmock.h>
+
 #include "KorvaneXDK/core/Properties.h"
 #include "StreamTestSupport.h"
 
 using namespace korvane;
 using namespace korvane::test;
+using ::testing::ElementsAre;
+using ::testing::Pair;
 using CaseSensitive = TProperties<std::less<std::string>>;
 using CaseInsensitive = TProperties<comparator_for_properties::less_ignorecase>;
 
-TEST(Properties, ParsesOddLinesLiterallyWithAnyLineEnding)
+TEST(Properties, ParsesOddLinesLiterallyWithAnyLineEndingKeepsTheFirstSpellingOfKeysAndSavesSortedCrLfLines)
 {
-    CaseSensitive table;
-    table.ParseLines({"a=b=c", " a = b ", "=x", "x=", "; c=comment", " ;d=e", "no equals", "", ";"});
-    EXPECT_EQ((std::vector<std::string>{table.Get("a", "-"), table.Get(" a ", "-"), table.Get("", "-"),
-                                        table.Get("x", "-"), table.Get("; c", "-"), table.Get(" ;d", "-")}),
-              (std::vector<std::string>{"b=c", " b ", "x", "", "-", "e"}));
-    EXPECT_EQ(table.GetEntries().size(), 5u);
+    CaseSensitive parsed;
+    parsed.ParseLines({"a=b=c", " a = b ", "=x", "x=", "; c=comment", " ;d=e", "no equals", "", ";"});
+    EXPECT_THAT(parsed.GetEntries(),
+                ElementsAre(Pair("", "x"), Pair(" ;d", "e"), Pair(" a ", " b "), Pair("a", "b=c"), Pair("x", "")));
     for (const std::string& text :
          {std::string("k1=v1\r\nk2=v2\r\n"), std::string("k1=v1\nk2=v2"), std::string("\r\rk1=v1\r\r\n\nk2=v2\r"),
           std::string("k1=v1\nk2=v2\n\0k3=v3\n", 20)}) {
@@ -26,29 +28,21 @@ TEST(Properties, ParsesOddLinesLiterallyWithAnyLineEnding)
         loaded.GetLines(lines);
         EXPECT_EQ(lines, (std::vector<std::string>{"k1=v1", "k2=v2"}));
     }
-}
-
-TEST(Properties, CaseInsensitiveKeysKeepTheirFirstSpelling)
-{
+    // Case-insensitive keys keep their first spelling; saving writes sorted CR LF lines at the position.
     CaseInsensitive folded;
     CMemoryStream text = MakeMemory("Windowed=true\r\nWINDOWED=false\r\n");
     folded.LoadFromStream(text);
-    ASSERT_EQ(folded.GetEntries().size(), 1u);
-    EXPECT_EQ(folded.GetEntries().begin()->first, "Windowed");
-    EXPECT_EQ(folded.Get("windowed", "none"), "false");
+    EXPECT_THAT(folded.GetEntries(), ElementsAre(Pair("Windowed", "false")));
     CaseSensitive exact;
     exact.LoadFromStream(text);
-    EXPECT_EQ(exact.GetEntries().size(), 2u);
-    EXPECT_EQ(exact.Get("windowed", "none"), "none");
+    EXPECT_THAT(exact.GetEntries(), ElementsAre(Pair("WINDOWED", "false"), Pair("Windowed", "true")));
+    EXPECT_EQ(folded.Get("windowed", "none") + exact.Get("windowed", "none"), "falsenone");
     // Keys compare lower-cased: "[" (0x5B) sorts before "Z" because "Z" counts as "z".
     comparator_for_properties::less_ignorecase less;
-    EXPECT_TRUE(less("[", "Z"));
-    EXPECT_TRUE(less("[", "a"));
-    EXPECT_FALSE(less("\xC3\x84", "\xC3\xA4") == less("\xC3\xA4", "\xC3\x84"));
-}
-
-TEST(Properties, SaveWritesSortedCrLfLinesAtThePosition)
-{
+    EXPECT_EQ((std::vector<bool>{less("[", "Z"), less("[", "a"),
+                                 less("\xC3\x84", "\xC3\xA4") == less("\xC3\xA4", "\xC3\x84")}),
+              (std::vector<bool>{true, true, false}));
+    // Saving writes sorted lines ending in CR LF.
     TempDir dir;
     const std::string path = dir.Write("display_setting.ini", "Old=1\r\nKeep=yes\r\n");
     CaseInsensitive table;

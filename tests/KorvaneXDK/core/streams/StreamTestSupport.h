@@ -4,10 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <filesystem>
-#include <string>
-#include <vector>
 
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/FilePartitionStream.h"
@@ -40,17 +37,20 @@ inline std::string Contents(const CMemoryStream& stream)
     return std::string(reinterpret_cast<const char*>(stream.GetBuffer()), static_cast<std::size_t>(stream.GetSize()));
 }
 
+/// What one read of up to `count` bytes delivers.
+inline std::string ReadText(IKorvaneStream& stream, std::int32_t count)
+{
+    std::string bytes(static_cast<std::size_t>(count), '\0');
+    bytes.resize(static_cast<std::size_t>(std::max(0, stream.Read(bytes.data(), count))));
+    return bytes;
+}
+
 inline std::string Le32(std::uint32_t value)
 {
     std::string bytes(4, '\0');
     for (int i = 0; i < 4; ++i)
         bytes[i] = static_cast<char>(value >> (8 * i));
     return bytes;
-}
-
-inline std::string Le16(std::uint16_t value)
-{
-    return std::string{static_cast<char>(value & 0xFF), static_cast<char>(value >> 8)};
 }
 
 /// How many entries a folder holds (leftover temporary files show up here).
