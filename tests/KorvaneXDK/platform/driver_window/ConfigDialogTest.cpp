@@ -1,11 +1,14 @@
 /** @file ConfigDialogTest.cpp The dialog block, the library exchange and the chosen mode, against a
- * recording dialog library; and the program's own library. */
+ * recording dialog library; and the program's own library: its default mode, its previous choice read from a damaged
+ * file, and saved under a data root that does not exist yet. */
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
+#include <unistd.h>
 
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/FileSystemDataLoader.h"
@@ -76,7 +79,7 @@ protected:
     CConfigDialogDX9 dialog;
 };
 
-TEST_F(ConfigDialogTest, TheBlockHoldsCutNamesTheListedModesAndTheThreeGroups)
+TEST_F(ConfigDialogTest, TheBlockHoldsCutNamesTheListedModesAndTheThreeGroupsOfAtMostEightAdapters)
 {
     const std::string longName(100, 'N');
     os::testing::ReplaceAdapterList({"Broken", longName, "Third"});
@@ -90,7 +93,6 @@ TEST_F(ConfigDialogTest, TheBlockHoldsCutNamesTheListedModesAndTheThreeGroups)
 
     const ConfigDialogBlock& b = Recorded();
     EXPECT_EQ(std::string(63, 'T'), std::string(b.title));
-    EXPECT_EQ(0, b.title[63]);
     ASSERT_EQ(2, b.adapterCount); // the adapter without capabilities is skipped, its record reused
     EXPECT_TRUE(LogCapture::Contains("HAL デバイスの能力を取得できません. このディスプレイアダプタをスキップします."));
     const ConfigDialogAdapter& a = b.adapters[0];
@@ -101,9 +103,8 @@ TEST_F(ConfigDialogTest, TheBlockHoldsCutNamesTheListedModesAndTheThreeGroups)
     const int bits[3] = {32, 16, 15};
     ASSERT_EQ(3, a.formatGroupCount);
     for (int g = 0; g < 3; ++g) {
-        EXPECT_EQ(640u, a.modes[g].width);
-        EXPECT_EQ(static_cast<std::uint32_t>(bits[g]), a.modes[g].bitsPerPixel);
-        EXPECT_EQ(bits[g], a.formatGroups[g].bitsPerPixel);
+        EXPECT_EQ(std::make_tuple(640u, std::uint32_t(bits[g]), bits[g]),
+                  std::make_tuple(a.modes[g].width, a.modes[g].bitsPerPixel, a.formatGroups[g].bitsPerPixel));
         EXPECT_EQ((std::vector<int>{0, 0, 1, 0}),
                   std::vector<int>(a.formatGroups[g].multiSample, a.formatGroups[g].multiSample + 4));
     }
@@ -112,10 +113,9 @@ TEST_F(ConfigDialogTest, TheBlockHoldsCutNamesTheListedModesAndTheThreeGroups)
     const auto* rest = reinterpret_cast<const unsigned char*>(&b.adapters[2]);
     EXPECT_EQ(nullptr, std::memchr(rest, 1, sizeof(ConfigDialogAdapter) * 6));
     EXPECT_TRUE(LogCapture::Contains("Display adapter #1: " + std::string(63, 'N') + " (3 modes)"));
-}
 
-TEST_F(ConfigDialogTest, MoreThanEightAdaptersAreCutAndNoneAtAllIsReported)
-{
+    // More than eight adapters are cut; none at all is reported.
+    os::testing::FailAdapterCaps(0, false);
     os::testing::ReplaceAdapterList(std::vector<std::string>(9, "Same"));
     ASSERT_TRUE(dialog.Run(false));
     EXPECT_EQ(8, Recorded().adapterCount);
@@ -157,9 +157,8 @@ TEST_F(ConfigDialogTest, TheResultBecomesPresentParameters)
                                   full.PresentationInterval, full.FullScreenRefreshRateInHz, full.Windowed));
         EXPECT_EQ(std::make_tuple(true, Format::Unknown, 0u),
                   std::make_tuple(windowed.Windowed, windowed.BackBufferFormat, windowed.FullScreenRefreshRateInHz));
-        EXPECT_EQ(static_cast<std::uint32_t>(c.result.anisotropy), dialog.GetAnisotropy());
-        EXPECT_EQ(c.result.windowed == 0, dialog.GetFullscreen());
-        EXPECT_EQ(0, dialog.GetAdapter());
+        EXPECT_EQ(std::make_tuple(std::uint32_t(c.result.anisotropy), c.result.windowed == 0, 0),
+                  std::make_tuple(dialog.GetAnisotropy(), dialog.GetFullscreen(), dialog.GetAdapter()));
     }
     EXPECT_TRUE(LogCapture::Contains("Selected display mode: Adapter = #0, Mode = 5, MultiSample = 0, Anisotropy = 1, "
                                      "Windowed = 1, DepthBufferBits = 8, VSync = 2"));
@@ -230,6 +229,56 @@ TEST_F(ConfigDialogTest, ACancelledDialogEndsTheDriversStartUpWithoutGraphics)
     EXPECT_EQ(nullptr, driver->GetGraphicsModePreference().direct3D);
     EXPECT_TRUE(boxes.empty());
     korvane::DestroyApplicationDriver();
+}
+
+/// The program's own dialog library, its data root in a temporary folder.
+class ProgramDialogLibraryTest : public ConfigDialogTest
+{
+protected:
+    void SetUp() override
+    {
+        ConfigDialogTest::SetUp();
+        os::testing::RedirectLibrary(kConfDlgLibraryName, CONFDLG_PATH);
+        UseDataRoot(dir.Path());
+    }
+    void TearDown() override
+    {
+        unsetenv("XDG_DATA_HOME");
+        ConfigDialogTest::TearDown();
+    }
+    static void UseDataRoot(const std::string& root) { setenv("XDG_DATA_HOME", root.c_str(), 1); }
+    const os::gfx::PresentParameters& Full() const { return dialog.GetFullscreenPresentParameters(); }
+
+    korvane::test::TempDir dir;
+};
+
+TEST_F(ProgramDialogLibraryTest, TheLibraryOffersTheModeNearest1280x720AndKeepsItsChoiceUnderAFreshDataRoot)
+{
+    os::testing::ReplaceAdapterModes(0, {{640, 480, 60, Format::X8R8G8B8}, {1280, 768, 60, Format::X8R8G8B8}});
+    ASSERT_TRUE(dialog.Run(true));
+    EXPECT_EQ(std::make_tuple(1280u, Format::X8R8G8B8, Format::D24X8, os::gfx::present::IntervalOne, false),
+              std::make_tuple(Full().BackBufferWidth, Full().BackBufferFormat, Full().AutoDepthStencilFormat,
+                              Full().PresentationInterval, dialog.GetFullscreen()));
+
+    // A previous choice whose numbers do not fit an int is damaged: it must give the default
+    // choice, not numbers wrapped into valid-looking indices (mode 1, full screen here).
+    dir.Write("ConfDlg/previous_choice.txt", "4294967296 4294967297 0 1 0 24 1\n");
+    os::testing::ReplaceAdapterModes(0, {{1280, 720, 60, Format::X8R8G8B8}, {640, 480, 60, Format::X8R8G8B8}});
+    ASSERT_TRUE(dialog.Run(true));
+    EXPECT_EQ(std::make_pair(1280u, false), std::make_pair(Full().BackBufferWidth, dialog.GetFullscreen()));
+
+    // The library keeps the choice under the per-user data root; on a fresh account that folder may
+    // not exist yet, and the choice must still be kept.
+    const std::string root = dir.File("fresh/share");
+    UseDataRoot(root);
+    // Without a display the dialog cannot show a box and takes the offered choice as it is.
+    const char* display = std::getenv("DISPLAY");
+    const std::string savedDisplay = display != nullptr ? display : "";
+    unsetenv("DISPLAY");
+    EXPECT_TRUE(dialog.Run(false));
+    if (!savedDisplay.empty())
+        setenv("DISPLAY", savedDisplay.c_str(), 1);
+    EXPECT_EQ(0, access((root + "/ConfDlg/previous_choice.txt").c_str(), R_OK));
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 #include <cmath>
 #include <limits>
 
+#include <gmock/gmock.h>
+
 #include "GraphicsTestSupport.h"
 #include "KorvaneXDK/platform/graphics/Camera.h"
 #include "KorvaneXDK/platform/graphics/OrthoViewClipper.h"
@@ -18,10 +20,14 @@ using korvane::Vector3;
 
 constexpr float kPi = 3.14159265358979f;
 
+void ExpectNear(const Floats& expected, const Floats& got)
+{
+    EXPECT_THAT(got, ::testing::Pointwise(::testing::FloatNear(1e-5f), expected));
+}
+
 void ExpectNear(const Matrix4& expected, const Matrix4& got)
 {
-    for (int i = 0; i < 16; ++i)
-        EXPECT_NEAR(expected.m[i], got.m[i], 1e-5f) << "element " << i;
+    ExpectNear(Stored(expected), Stored(got));
 }
 
 /// The identity with the given (row, column) elements changed.
@@ -45,8 +51,7 @@ TEST(CameraTest, ViewsFromTargetAnglesAndMatrixWithScaleOffsetAndExtraMatrices)
     camera.SetEye(0, 0, 0);
     camera.SetAngles(0, kPi / 2);
     camera.GetViewMatrix();
-    EXPECT_NEAR(1.0f, camera.GetTarget().x, 1e-5f);
-    EXPECT_NEAR(0.0f, camera.GetTarget().z, 1e-5f);
+    ExpectNear({1, 0}, {camera.GetTarget().x, camera.GetTarget().z});
 
     // Scale 2 doubles the first three columns, translation included; the offset moves the scene.
     camera.SetEye(0, 0, -5);
@@ -64,8 +69,7 @@ TEST(CameraTest, ViewsFromTargetAnglesAndMatrixWithScaleOffsetAndExtraMatrices)
     // An explicit matrix gives back eye and target.
     camera.SetViewMatrix(expected);
     ExpectNear(expected, camera.GetViewMatrix());
-    EXPECT_NEAR(-5.0f, camera.GetEye().z, 1e-5f);
-    EXPECT_NEAR(-4.0f, camera.GetTarget().z, 1e-5f);
+    ExpectNear({-5, -4}, {camera.GetEye().z, camera.GetTarget().z});
 
     // Up from yaw, pitch and roll: a roll of pi/2 lays up along -x.
     camera.SetUpFromYawPitchRoll(0, 0, kPi / 2);
@@ -79,11 +83,11 @@ TEST(CameraTest, ProjectionsKeepTheirModeAndClipperAndRefuseTheFieldOfViewOutsid
     CCamera camera;
     EXPECT_EQ(0, camera.GetProjectionMode());
     camera.SetOrtho(448, 288, 0, 1);
+    EXPECT_EQ(1, camera.GetProjectionMode());
     auto* ortho = dynamic_cast<korvane::COrthoViewClipper*>(camera.GetClipper().get());
     ASSERT_NE(nullptr, ortho);
-    EXPECT_EQ((std::vector<float>{-224, 224, -144, 144}),
-              (std::vector<float>{ortho->GetLeft(), ortho->GetRight(), ortho->GetBottom(), ortho->GetTop()}));
-    EXPECT_EQ(1, camera.GetProjectionMode());
+    EXPECT_EQ((Floats{-224, 224, -144, 144}),
+              (Floats{ortho->GetLeft(), ortho->GetRight(), ortho->GetBottom(), ortho->GetTop()}));
 
     camera.SetOrthoOffCenter(0, 640, 480, 0, 0, 1);
     EXPECT_EQ(3, camera.GetProjectionMode());
@@ -121,23 +125,21 @@ TEST(CameraTest, ClippersTestSpheresAgainstTheirPlanes)
         EXPECT_EQ(visible, clipper->IsSphereVisible(center, radius)) << what;
     }
     // Field of view pi/2, aspect 1: the side planes lean at 45 degrees.
-    EXPECT_NEAR(std::sqrt(0.5f), frustum.GetLeftPlane().a, 1e-6f);
-    EXPECT_NEAR(std::sqrt(0.5f), frustum.GetLeftPlane().c, 1e-6f);
-    EXPECT_EQ(-10.0f, frustum.GetNearPlane().d);
-    EXPECT_EQ(100.0f, frustum.GetFarPlane().d);
+    ExpectNear({std::sqrt(0.5f), std::sqrt(0.5f), -10, 100},
+               {frustum.GetLeftPlane().a, frustum.GetLeftPlane().c, frustum.GetNearPlane().d, frustum.GetFarPlane().d});
 }
 
 using CameraShaderTest = ShaderTest;
 
-TEST_F(CameraShaderTest, ApplyWritesViewProjectionAndTheDepthBand)
+TEST_F(CameraShaderTest, ApplyWritesViewProjectionAndTheDepthBandAndAViewportIsSetOnlyWhenItHasASize)
 {
     CCamera camera;
     camera.SetEye(0, 0, -5);
     camera.SetTarget(0, 0, 0);
     camera.Apply();
     EXPECT_EQ((std::array<float, 4>{1100, 1400, 200, 500}), environment->GetDepthBand());
-    EXPECT_EQ(1, environment->GetDepthBandLevel());
-    EXPECT_FALSE(environment->IsDepthBandEnabled());
+    EXPECT_EQ(std::make_pair(1, false),
+              std::make_pair(environment->GetDepthBandLevel(), environment->IsDepthBandEnabled()));
     ExpectNear(camera.GetViewMatrix(), environment->GetViewMatrix());
     ExpectNear(camera.GetProjectionMatrix(), environment->GetProjectionMatrix());
     EXPECT_NEAR(5.0f, environment->GetInverseViewMatrix()(3, 2) * -1.0f, 1e-5f);
@@ -151,8 +153,7 @@ TEST_F(CameraShaderTest, ApplyWritesViewProjectionAndTheDepthBand)
     // Project uses the environment's world, view and projection: the target lands mid-screen.
     Vector3<float> projected;
     camera.Project(projected, Vector3<float>(0, 0, 0));
-    EXPECT_NEAR(0.0f, projected.x, 1e-6f);
-    EXPECT_NEAR(0.0f, projected.y, 1e-6f);
+    ExpectNear({0, 0}, {projected.x, projected.y});
 
     // Billboards face the camera: looking along +z, the billboard is the identity.
     Matrix4 billboard;
@@ -160,32 +161,23 @@ TEST_F(CameraShaderTest, ApplyWritesViewProjectionAndTheDepthBand)
     ExpectNear(Matrix4(), billboard);
     camera.GetYAxisBillboardMatrix(billboard);
     ExpectNear(Matrix4(), billboard);
-}
 
-// The depth-band level is the integer part of max(5.5 - spread, 1) for every spread the camera
-// holds, those whose level lies beyond the 32-bit range and a NaN included.
-TEST_F(CameraShaderTest, TheDepthBandLevelStaysInItsRangeForAnySpread)
-{
+    // The depth-band level is the integer part of max(5.5 - spread, 1) for every spread the camera
+    // holds, those whose level lies beyond the 32-bit range and a NaN included.
     const std::pair<float, std::int32_t> cases[] = {{4.0f, 1},
                                                     {0.5f, 5},
                                                     {-100.0f, 105},
                                                     {-1.0e10f, std::numeric_limits<std::int32_t>::max()},
                                                     {std::numeric_limits<float>::quiet_NaN(), 1},
                                                     {std::numeric_limits<float>::infinity(), 1}};
-    CCamera camera;
-    camera.SetTarget(0.0f, 0.0f, 1.0f);
     for (const auto& [spread, level] : cases) {
         camera.SetDepthBandSpread(spread);
         camera.Apply();
         EXPECT_EQ(level, environment->GetDepthBandLevel()) << "spread " << spread;
     }
-}
 
-TEST_F(CameraShaderTest, AViewportIsSetOnlyWhenItHasASize)
-{
     korvane::CViewport viewport;
-    EXPECT_EQ(0u, viewport.GetWidth());
-    EXPECT_EQ(1.0f, viewport.GetAspectFactor());
+    EXPECT_EQ(std::make_pair(0u, 1.0f), std::make_pair(viewport.GetWidth(), viewport.GetAspectFactor()));
     viewport.Set(8, 4, 0, 20, 0, 1);
     EXPECT_FALSE(viewport.Apply());
     os::gfx::Viewport set;

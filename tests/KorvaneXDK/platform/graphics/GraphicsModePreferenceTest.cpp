@@ -2,6 +2,7 @@
 #include <stdexcept>
 #include <string>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "KorvaneXDK/core/Exception.h"
@@ -43,7 +44,7 @@ protected:
     korvane::test::TempDir dir;
 };
 
-TEST_F(GraphicsModePreferenceTest, SixtyHertzHighDefinitionWinsAndSortsFirst)
+TEST_F(GraphicsModePreferenceTest, SixtyHertzHighDefinitionWinsElseASmallModeAtFiftyEightHertzOrMore)
 {
     preference.EnumerateModes(); // the real adapter offers at least one mode
     EXPECT_FALSE(preference.modes.empty());
@@ -53,16 +54,13 @@ TEST_F(GraphicsModePreferenceTest, SixtyHertzHighDefinitionWinsAndSortsFirst)
     ASSERT_EQ(4u, preference.modes.size());
     EXPECT_EQ(std::make_tuple(800u, 75u, 1920u),
               std::make_tuple(preference.modes[0].Width, preference.modes[2].RefreshRate, preference.modes[3].Width));
-}
 
-TEST_F(GraphicsModePreferenceTest, SecondPassTakesSmallModesAtFiftyEightHertzOrMore)
-{
+    // Without one, a second pass takes small modes at 58 Hz or more.
     Offer({{1920, 1080, 75, {}}, {640, 480, 60, {}}});
     EXPECT_EQ(640u, Selected().Width);
     Offer({{1024, 768, 60, {}}, {800, 600, 57, {}}, {1920, 1080, 61, {}}});
     // 800 x 600 at 57 Hz is too slow for the second pass; the first mode after sorting is taken.
-    EXPECT_EQ(800u, Selected().Width);
-    EXPECT_EQ(0, preference.selectedIndex);
+    EXPECT_EQ(std::make_pair(800u, 0), std::make_pair(Selected().Width, preference.selectedIndex));
 }
 
 TEST_F(GraphicsModePreferenceTest, LimitsFilterTheModesAndNoneLeftIsAnError)
@@ -70,8 +68,7 @@ TEST_F(GraphicsModePreferenceTest, LimitsFilterTheModesAndNoneLeftIsAnError)
     preference.maximumWidth = 1280;
     Offer({{1920, 1080, 60, {}}, {1280, 720, 0, {}}, {1280, 720, 30, {}}, {320, 240, 60, {}}, {1024, 768, 60, {}}});
     ASSERT_EQ(2u, preference.modes.size());
-    EXPECT_EQ(1024u, preference.modes[0].Width);
-    EXPECT_EQ(0u, preference.modes[1].RefreshRate);
+    EXPECT_EQ(std::make_pair(1024u, 0u), std::make_pair(preference.modes[0].Width, preference.modes[1].RefreshRate));
     os::testing::ReplaceAdapterModes(0, {{320, 240, 60, {}}});
     korvane::test::ExpectThrowWith<korvane::EIOError>([&] { preference.EnumerateModes(); },
                                                       "Display device initialization failed.");
@@ -85,27 +82,21 @@ TEST_F(GraphicsModePreferenceTest, SelectModeBuildsBothParameterSets)
     EXPECT_TRUE(preference.fullscreen); // untouched
     // Width, height, back-buffer format, windowed, depth buffer, its format, refresh rate.
     const auto fields = [](const os::gfx::PresentParameters& p) {
-        return std::vector<std::uint32_t>{p.BackBufferWidth,
-                                          p.BackBufferHeight,
-                                          static_cast<std::uint32_t>(p.BackBufferFormat),
-                                          p.Windowed ? 1u : 0u,
-                                          p.EnableAutoDepthStencil ? 1u : 0u,
-                                          static_cast<std::uint32_t>(p.AutoDepthStencilFormat),
-                                          p.FullScreenRefreshRateInHz};
+        return std::make_tuple(p.BackBufferWidth, p.BackBufferHeight, p.BackBufferFormat, p.Windowed,
+                               p.EnableAutoDepthStencil, p.AutoDepthStencilFormat, p.FullScreenRefreshRateInHz);
     };
-    EXPECT_EQ((std::vector<std::uint32_t>{640, 480, 22, 0, 1, 77, 60}), fields(preference.fullscreenParameters));
-    EXPECT_EQ((std::vector<std::uint32_t>{640, 480, 0, 1, 1, 77, 0}), fields(preference.windowedParameters));
-    try {
-        preference.SelectMode(2);
-        FAIL() << "no exception";
-    } catch (const std::out_of_range& e) {
-        EXPECT_STREQ("invalid vector<T> subscript", e.what());
-    }
+    using os::gfx::Format;
+    EXPECT_EQ(std::make_tuple(640u, 480u, Format::X8R8G8B8, false, true, Format::D24X8, 60u),
+              fields(preference.fullscreenParameters));
+    EXPECT_EQ(std::make_tuple(640u, 480u, Format::Unknown, true, true, Format::D24X8, 0u),
+              fields(preference.windowedParameters));
+    EXPECT_THAT([&] { preference.SelectMode(2); },
+                ::testing::ThrowsMessage<std::out_of_range>(::testing::StrEq("invalid vector<T> subscript")));
     EXPECT_THROW(preference.SelectMode(-1), std::out_of_range);
     EXPECT_EQ(0, preference.selectedIndex);
 }
 
-TEST_F(GraphicsModePreferenceTest, SaveWritesTheChosenModeAndKeepsForeignKeys)
+TEST_F(GraphicsModePreferenceTest, SaveWritesTheChosenModeAndKeepsForeignKeysAndLoadMatchesRefreshOrFallsBack)
 {
     Offer({{640, 480, 60, {}}, {1280, 720, 60, {}}});
     preference.SetProperty("Rotation", "90");
@@ -122,16 +113,13 @@ TEST_F(GraphicsModePreferenceTest, SaveWritesTheChosenModeAndKeepsForeignKeys)
     EXPECT_EQ(1280u, loaded.modes[static_cast<std::size_t>(loaded.selectedIndex)].Width); // the default
     loaded.SelectMode(0);
     loaded.Load(path);
-    EXPECT_EQ(1, loaded.selectedIndex);
-    EXPECT_TRUE(loaded.fullscreen);
-    EXPECT_EQ("90", loaded.GetProperty("ROTATION", ""));
+    EXPECT_EQ(std::make_tuple(1, true, std::string("90")),
+              std::make_tuple(loaded.selectedIndex, loaded.fullscreen, loaded.GetProperty("ROTATION", "")));
     const std::string again = dir.File("again.ini");
     loaded.Save(again);
     EXPECT_EQ(korvane::test::TempDir::Read(path), korvane::test::TempDir::Read(again));
-}
 
-TEST_F(GraphicsModePreferenceTest, LoadMatchesRefreshExactlyOrFallsBackAndBadSettingsKeepTheSelection)
-{
+    // Load matches the refresh rate exactly or falls back; bad settings keep the selection.
     Offer({{640, 480, 0, {}}, {1024, 768, 57, {}}, {1024, 768, 60, {}}, {1024, 768, 75, {}}});
     const int defaultIndex = preference.selectedIndex;
     // Text, index (-1: the selection and the full-screen flag before the load stay), full screen.
@@ -149,8 +137,8 @@ TEST_F(GraphicsModePreferenceTest, LoadMatchesRefreshExactlyOrFallsBackAndBadSet
         preference.SelectMode(defaultIndex);
         preference.fullscreen = index < 0 ? false : !fullscreen; // so that a change shows
         preference.Load(dir.Write("display.ini", text));
-        EXPECT_EQ(index < 0 ? defaultIndex : index, preference.selectedIndex);
-        EXPECT_EQ(fullscreen, preference.fullscreen);
+        EXPECT_EQ(std::make_pair(index < 0 ? defaultIndex : index, fullscreen),
+                  std::make_pair(preference.selectedIndex, preference.fullscreen));
     }
     EXPECT_THROW(preference.Load(dir.File("missing.ini")), korvane::EFileOpenError);
 }

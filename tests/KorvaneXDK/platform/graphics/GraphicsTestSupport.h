@@ -3,22 +3,15 @@
 #pragma once
 
 #include <algorithm>
-#include <chrono>
 #include <condition_variable>
-#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <mutex>
-#include <stdexcept>
-#include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
-#include "KorvaneXDK/core/DataLoader.h"
-#include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/MemoryStream.h"
 #include "KorvaneXDK/core/RIFFWriter.h"
 #include "KorvaneXDK/platform/GameApplicationDriverCX.h"
@@ -30,9 +23,7 @@
 #include "KorvaneXDK/platform/graphics/TextureFont.h"
 #include "KorvaneXDK/platform/graphics/VertexShader.h"
 #include "os/gfx/ConstantTable.h"
-#include "os/gfx/Device.h"
 #include "os/gfx/Math.h"
-#include "os/gfx/ResultCodes.h"
 #include "os/gfx/TestImageWriter.h"
 #include "os/gfx/Testing.h"
 #include "os/gfx/TextureDraw.h"
@@ -52,7 +43,7 @@ using korvane::test::LogCapture;
 /// Wraps a real loader: records the names opened in order and counts the loads in flight (from
 /// an open to the purge of the same name). With a gate, the first `gate` opens wait until that
 /// many loads run at once, which proves they overlap without any sleeping. A name may be set to
-/// throw a standard error instead.
+/// fail: opening it throws a standard error, listing it as a folder the engine's read error.
 class CountingLoader : public korvane::IDataLoader
 {
 public:
@@ -60,20 +51,17 @@ public:
         : inner_(std::move(inner)), gate_(gate)
     {}
 
-    korvane::IKorvaneStream* Open(const std::string& name) override
-    {
-        Enter(name);
-        return inner_->Open(name);
-    }
+    korvane::IKorvaneStream* Open(const std::string& name) override { return Enter(name)->Open(name); }
     boost::shared_ptr<korvane::IKorvaneStream> OpenShared(const std::string& name) override
     {
-        Enter(name);
-        return inner_->OpenShared(name);
+        return Enter(name)->OpenShared(name);
     }
     bool Exists(const std::string& name) override { return inner_->Exists(name); }
-    void EnumerateFiles(const std::string& directory, bool recursive, std::vector<std::string>& out) override
+    void EnumerateFiles(const std::string& dir, bool recursive, Names& out) override
     {
-        inner_->EnumerateFiles(directory, recursive, out);
+        if (!failing_.empty() && dir == failing_)
+            throw korvane::EReadError(nullptr, "listing failed");
+        inner_->EnumerateFiles(dir, recursive, out);
     }
     void Purge(const std::string& name) override
     {
@@ -100,7 +88,8 @@ private:
         return value;
     }
 
-    void Enter(const std::string& name)
+    /// Counts the open and gives the loader to open it with.
+    korvane::IDataLoader* Enter(const std::string& name)
     {
         std::unique_lock<std::mutex> lock(mutex_);
         opened.push_back(name);
@@ -114,6 +103,7 @@ private:
         }
         if (name == failing_)
             throw std::runtime_error("the disk is on fire");
+        return inner_.get();
     }
 
     boost::shared_ptr<korvane::IDataLoader> inner_;
@@ -122,8 +112,7 @@ private:
     std::condition_variable changed_;
     Names purged_;
     std::string failing_;
-    int active_ = 0;
-    int maxActive_ = 0;
+    int active_ = 0, maxActive_ = 0;
     bool gateOpen_ = false;
 };
 
@@ -138,18 +127,16 @@ inline std::string ToBytes(const std::vector<std::uint8_t>& bytes)
     return std::string(bytes.begin(), bytes.end());
 }
 
-/// A 16 x 16 image of one colour per index.
+/// A 16 x 16 image of one opaque colour per index (0 to 8).
 inline std::uint32_t ColourOf(int index)
 {
-    return 0xFF000000u | (static_cast<std::uint32_t>((index * 37) & 0xFF) << 16) |
-           (static_cast<std::uint32_t>((255 - index * 11) & 0xFF) << 8) |
-           static_cast<std::uint32_t>((index * 5) & 0xFF);
+    return 0xFF000000u + static_cast<std::uint32_t>(index) * 0x1D2B37u;
 }
 
 inline std::string ColourPng(int index)
 {
-    const std::uint32_t colour = ColourOf(index);
-    return gfxtest::WritePng(16, 16, PNG_COLOR_TYPE_RGB, 8, [colour](std::uint32_t, std::uint32_t) { return colour; });
+    return gfxtest::WritePng(16, 16, PNG_COLOR_TYPE_RGB, 8,
+                             [index](std::uint32_t, std::uint32_t) { return ColourOf(index); });
 }
 
 /// Declares every environment name in the vertex stage (each one used, so each is active),
@@ -188,6 +175,15 @@ inline Floats Stored(const korvane::Matrix4& m)
     return Floats(std::begin(m.m), std::end(m.m));
 }
 
+/// The bytes in a memory stream left at the given position.
+inline korvane::CMemoryStream StreamOf(const std::string& bytes, std::int32_t position = 0)
+{
+    korvane::CMemoryStream stream;
+    stream.Write(bytes.data(), static_cast<std::int32_t>(bytes.size()));
+    stream.Seek(position);
+    return stream;
+}
+
 /// A KVF file with every part open to damage.
 struct KvfTable
 {
@@ -198,10 +194,9 @@ struct KvfTable
     };
 
     std::string formType = "KVFT";
-    Names headKeys{"Revision", "LeftOffset", "TopOffset", "LineHeight"};
-    std::int32_t headRevision = 256, leftOffset = 0, topOffset = 0, lineHeight = 0;
-    Names glptKeys{"Revision", "Count", "Data"};
-    std::int32_t glptRevision = 256;
+    /// The "head" chunk's four keys, then the "glpt" chunk's three.
+    Names keys{"Revision", "LeftOffset", "TopOffset", "LineHeight", "Revision", "Count", "Data"};
+    std::int32_t headRevision = 256, leftOffset = 0, topOffset = 0, lineHeight = 0, glptRevision = 256;
     std::int32_t count = -1; ///< -1: the number of records
     std::vector<Record> records;
     std::size_t headBytesKept = SIZE_MAX; ///< cuts the "head" chunk short
@@ -209,42 +204,32 @@ struct KvfTable
 
     std::string Bytes() const
     {
-        korvane::CMemoryStream head;
-        const std::int32_t headValues[] = {headRevision, leftOffset, topOffset, lineHeight};
-        for (std::size_t i = 0; i < 4; ++i) {
-            head.WriteString(headKeys[i]);
-            head.WriteInt32(headValues[i]);
-        }
-        std::string headBytes = StreamBytes(head);
-        headBytes.resize(std::min(headBytes.size(), headBytesKept));
-
-        korvane::CMemoryStream glpt;
-        const std::int32_t glptValues[] = {glptRevision,
-                                           count >= 0 ? count : static_cast<std::int32_t>(records.size())};
-        for (std::size_t i = 0; i < 3; ++i) {
-            glpt.WriteString(glptKeys[i]);
-            if (i < 2)
-                glpt.WriteInt32(glptValues[i]);
+        korvane::CMemoryStream chunks[2], file;
+        const std::int32_t values[] = {headRevision, leftOffset,   topOffset,
+                                       lineHeight,   glptRevision, count >= 0 ? count : std::int32_t(records.size())};
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            chunks[i / 4].WriteString(keys[i]);
+            if (i < 6)
+                chunks[i / 4].WriteInt32(values[i]);
         }
         for (const Record& r : records) {
-            glpt.WriteUInt16(r.code);
+            chunks[1].WriteUInt16(r.code);
             for (std::int16_t v : {r.x, r.y, r.width, r.height, r.offsetX, r.offsetY, r.advance})
-                glpt.WriteInt16(v);
+                chunks[1].WriteInt16(v);
         }
+        const std::string head = Of(chunks[0]).substr(0, headBytesKept);
         korvane::CRIFFWriter writer;
         writer.SetFormType(korvane::MakeFourCC(formType[0], formType[1], formType[2], formType[3]));
-        writer.AddChunk(korvane::MakeFourCC("head"), headBytes.data(), static_cast<std::uint32_t>(headBytes.size()));
+        writer.AddChunk(korvane::MakeFourCC("head"), head.data(), static_cast<std::uint32_t>(head.size()));
         if (withGlpt)
-            writer.AddChunk(korvane::MakeFourCC("glpt"), glpt);
-        korvane::CMemoryStream file;
+            writer.AddChunk(korvane::MakeFourCC("glpt"), chunks[1]);
         writer.WriteTo(file);
-        return StreamBytes(file);
+        return Of(file);
     }
 
-    static std::string StreamBytes(korvane::CMemoryStream& stream)
+    static std::string Of(korvane::CMemoryStream& s)
     {
-        const auto* data = reinterpret_cast<const char*>(stream.GetBuffer());
-        return std::string(data, data + stream.GetSize());
+        return {reinterpret_cast<char*>(s.GetBuffer()), std::size_t(s.GetSize())};
     }
 };
 
@@ -257,9 +242,7 @@ inline KvfTable::Record Cell(char32_t code, std::int16_t x, std::int16_t advance
 /// Loads a table from bytes the way Load reads it (no texture).
 inline void LoadTableBytes(korvane::CTextureFont& font, const std::string& bytes, bool textFormat)
 {
-    korvane::CMemoryStream stream;
-    stream.Write(bytes.data(), static_cast<std::int32_t>(bytes.size()));
-    stream.Seek(0);
+    korvane::CMemoryStream stream = StreamOf(bytes);
     font.LoadTable(stream, textFormat);
 }
 
@@ -284,11 +267,10 @@ protected:
         ASSERT_TRUE(driver->InitializeGraphicsForTesting(kWidth, kHeight));
         device = driver->GetGraphics()->GetDevice();
         ASSERT_NE(nullptr, device);
-        const std::map<std::string, std::string> files = Files();
-        if (files.empty())
-            return;
-        for (const auto& [name, bytes] : files)
+        for (const auto& [name, bytes] : Files())
             AddFile(name, bytes);
+        if (!std::filesystem::exists(dir.File("src")))
+            return;
         loader.reset(new CountingLoader(PackArchive()));
         driver->SetDataLoader(loader);
         driver->CreateShaderEnvironment();
@@ -330,10 +312,7 @@ protected:
     /// The pixel at (x, y) after drawing stage 0's texture of the given surface size one texel per pixel.
     std::uint32_t DrawnPixel(std::uint32_t surfaceWidth, std::uint32_t surfaceHeight, std::uint32_t x, std::uint32_t y)
     {
-        if (!drawReady_) {
-            draw.SetUp(*device, kWidth, kHeight);
-            drawReady_ = true;
-        }
+        draw.SetUp(*device, kWidth, kHeight);
         EXPECT_EQ(os::gfx::kOk, device->Clear(0, nullptr, os::gfx::clear::Target, 0xFF202020u, 1.0f, 0));
         EXPECT_EQ(os::gfx::kOk, gfxtest::TextureDraw::Draw(*device, surfaceWidth, surfaceHeight));
         return ReadPixels().at(static_cast<std::size_t>(y) * kWidth + x);
@@ -388,9 +367,6 @@ protected:
     korvane::CShaderEnvironment* environment = nullptr;
     boost::shared_ptr<korvane::CShaderPair> pair;
     gfxtest::TextureDraw draw;
-
-private:
-    bool drawReady_ = false;
 };
 
 /// The 64 x 48 device with an archive of shader pairs.
@@ -399,22 +375,19 @@ class ShaderTest : public DriverTest<64, 48>
 protected:
     std::map<std::string, std::string> Files() override
     {
-        return {{"shader\\canvas.vs", ReadProjectData("shader/canvas.vs")},
-                {"shader\\canvas.ps", ReadProjectData("shader/canvas.ps")},
-                {"test\\all.vs", AllNamesVertexSource()},
-                {"test\\all.ps", AllNamesPixelSource()},
-                {"test\\broken.vs", "#version 410 core\nvoid main() { this is not GLSL }\n"},
-                {"test\\broken.ps", AllNamesPixelSource()},
-                {"test\\empty.vs", ""},
-                {"test\\empty.ps", AllNamesPixelSource()},
-                {"test\\novs.ps", AllNamesPixelSource()},
-                // For the folder precache: pairs by their pixel shader or ".xpu" entry, never by ".vs".
-                {"fx\\a.vs", AllNamesVertexSource()},
-                {"fx\\a.ps", AllNamesPixelSource()},
-                {"fx\\b.vs", AllNamesVertexSource()},
-                {"fx\\b.ps", AllNamesPixelSource()},
-                {"fx\\b.xpu", "unused"},
-                {"fx\\c.txt", "text"}};
+        std::map<std::string, std::string> files{
+            {"shader\\canvas.vs", ReadProjectData("shader/canvas.vs")},
+            {"shader\\canvas.ps", ReadProjectData("shader/canvas.ps")},
+            {"test\\broken.vs", "#version 410 core\nvoid main() { this is not GLSL }\n"},
+            {"test\\empty.vs", ""},
+            {"fx\\b.xpu", "unused"},
+            {"fx\\c.txt", "text"}};
+        // For the folder precache: pairs by their pixel shader or ".xpu" entry, never by ".vs".
+        for (const std::string name : {"test\\all", "test\\broken", "test\\empty", "test\\novs", "fx\\a", "fx\\b"})
+            files[name + ".ps"] = AllNamesPixelSource();
+        for (const std::string name : {"test\\all", "fx\\a", "fx\\b"})
+            files[name + ".vs"] = AllNamesVertexSource();
+        return files;
     }
 };
 

@@ -28,29 +28,24 @@ Matrix4 Translation(float x, float y, float z)
 
 TEST_F(ShaderTest, BeginPushesTheEnvironmentsTwentyOneValues)
 {
+    const auto values = [&](std::initializer_list<const char*> names) {
+        Floats all;
+        for (const char* name : names) {
+            const Floats one = ReadBack(*pair->GetVertexShader(), name);
+            all.insert(all.end(), one.begin(), one.end());
+        }
+        return all;
+    };
     pair = environment->GetShaderPair("test\\all");
     pair->Begin();
     for (const char* name :
          {"World", "View", "Projection", "InverseWorld", "InverseView", "LightView", "LightProjection"})
         EXPECT_EQ(kIdentity, ReadBack(*pair->GetVertexShader(), name)) << name;
-    const std::pair<const char*, Floats> fresh[] = {
-        {"MaterialAmbient", {0, 0, 0, 1}},
-        {"MaterialDiffuse", {1, 1, 1, 1}},
-        {"MaterialEmissive", {0, 0, 0, 1}},
-        {"MaterialSpecular", {0, 0, 0, 1}},
-        {"MaterialPower", {1}},
-        {"LightDirection", {0, 1, 0, 1}},
-        {"LightAmbient", {0, 0, 0, 1}},
-        {"LightDiffuse", {1, 1, 1, 1}},
-        {"LightSpecular", {0, 0, 0, 1}},
-        {"FogRange", {500, 1000, 0, 1}},
-        {"FogColor", {0, 0, 0, 0}},
-        {"SpecialColor", {0, 0, 0, 0}},
-        {"SceneTime", {0}},
-        {"ShadowTextureSize", {512, 512, 0, 1}},
-    };
-    for (const auto& [name, expected] : fresh)
-        EXPECT_EQ(expected, ReadBack(*pair->GetVertexShader(), name)) << name;
+    EXPECT_EQ((Floats{0, 0, 0, 1, 1, 1, 1, 1, 0,   0,    0, 1, 0, 0, 0, 1, 1, 0, 1, 0, 1, 0,   0,   0, 1,
+                      1, 1, 1, 1, 0, 0, 0, 1, 500, 1000, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 512, 512, 0, 1}),
+              values({"MaterialAmbient", "MaterialDiffuse", "MaterialEmissive", "MaterialSpecular", "MaterialPower",
+                      "LightDirection", "LightAmbient", "LightDiffuse", "LightSpecular", "FogRange", "FogColor",
+                      "SpecialColor", "SceneTime", "ShadowTextureSize"}));
 
     // A changed environment: the fog's alpha comes from the flag, never from the stored colour.
     environment->SetWorldMatrix(Translation(1, 2, 3));
@@ -65,14 +60,12 @@ TEST_F(ShaderTest, BeginPushesTheEnvironmentsTwentyOneValues)
     environment->SetSceneTime(2.5f);
     environment->SetShadowTextureSize(Vector2<float>(256, 128));
     pair->Begin();
-    const std::pair<const char*, Floats> changed[] = {
-        {"World", Stored(Translation(1, 2, 3))}, {"InverseWorld", Stored(Translation(-1, -2, -3))},
-        {"FogColor", {0.5f, 0.5f, 0.5f, 0}},     {"FogRange", {10, 20, 0, 1}},
-        {"LightDirection", {0, 0, -1, 1}},       {"LightDiffuse", {0.5f, 0.25f, 1, 1}},
-        {"LightAmbient", {0, 0, 0, 0}},          {"SceneTime", {2.5f}},
-        {"ShadowTextureSize", {256, 128, 0, 1}}};
-    for (const auto& [name, expected] : changed)
-        EXPECT_EQ(expected, ReadBack(*pair->GetVertexShader(), name)) << name;
+    EXPECT_EQ(Stored(Translation(1, 2, 3)), ReadBack(*pair->GetVertexShader(), "World"));
+    EXPECT_EQ(Stored(Translation(-1, -2, -3)), ReadBack(*pair->GetVertexShader(), "InverseWorld"));
+    EXPECT_EQ(
+        (Floats{0.5f, 0.5f, 0.5f, 0, 10, 20, 0, 1, 0, 0, -1, 1, 0.5f, 0.25f, 1, 1, 0, 0, 0, 0, 2.5f, 256, 128, 0, 1}),
+        values({"FogColor", "FogRange", "LightDirection", "LightDiffuse", "LightAmbient", "SceneTime",
+                "ShadowTextureSize"}));
     EXPECT_EQ(Stored(Translation(1, 2, 3)), ReadBack(*pair->GetPixelShader(), "World")); // one uniform, both stages
     environment->SetFogEnabled(true);
     pair->ApplyEnvironment();
@@ -134,7 +127,7 @@ TEST_F(ShaderTest, UniformsAreFoundByExactNameAndSetBothStagesOrRefuseWhole)
     EXPECT_EQ(kIdentity, ReadBack(*vertexShader, "World"));
 }
 
-TEST_F(ShaderTest, PairsThatAreNotLoadedOrFailToLoadSayWhy)
+TEST_F(ShaderTest, PairsThatAreNotLoadedOrFailToLoadSayWhyAndAShaderLoadsItsWholeStream)
 {
     LogCapture log;
     korvane::CShaderPair unloaded;
@@ -161,6 +154,15 @@ TEST_F(ShaderTest, PairsThatAreNotLoadedOrFailToLoadSayWhy)
     auto canvas = environment->GetCurrentShaderPair();
     EXPECT_THROW(environment->SetCurrentShaderPair("test\\novs"), korvane::EFileOpenError);
     EXPECT_EQ(canvas, environment->GetCurrentShaderPair());
+
+    // A shader reads its whole entry, from the first byte, wherever the stream was left.
+    const std::string source = ReadProjectData("shader/canvas.vs");
+    korvane::CMemoryStream stream = StreamOf(source, static_cast<std::int32_t>(source.size()));
+    korvane::CVertexShader shader;
+    shader.SetName("shader\\canvas.vs");
+    ASSERT_NO_THROW(shader.Load(&stream));
+    ASSERT_NE(nullptr, shader.GetConstantTable());
+    EXPECT_NE(nullptr, shader.GetConstantTable()->GetConstantByName(nullptr, "World"));
 }
 
 TEST_F(ShaderTest, DeclarationsAreMadeOnceAndARefusedOneIsReportedAndSetsNothing)
@@ -189,20 +191,7 @@ TEST_F(ShaderTest, DeclarationsAreMadeOnceAndARefusedOneIsReportedAndSetsNothing
     EXPECT_EQ(declarations[1]->GetDeclaration(), device->GetVertexDeclaration());
 }
 
-// A shader reads its whole entry, from the first byte, wherever the stream was left.
-TEST_F(ShaderTest, AShaderLoadsItsWholeEntryWhereverTheStreamStands)
-{
-    const std::string source = ReadProjectData("shader/canvas.vs");
-    korvane::CMemoryStream stream;
-    stream.Write(source.data(), static_cast<std::int32_t>(source.size()));
-    korvane::CVertexShader shader;
-    shader.SetName("shader\\canvas.vs");
-    ASSERT_NO_THROW(shader.Load(&stream));
-    ASSERT_NE(nullptr, shader.GetConstantTable());
-    EXPECT_NE(nullptr, shader.GetConstantTable()->GetConstantByName(nullptr, "World"));
-}
-
-TEST_F(ShaderTest, TheFirstNameOfAKeyWinsAndLoadsOnce)
+TEST_F(ShaderTest, TheFirstNameOfAKeyWinsAndLoadsOnceAndAFolderPrecacheLoadsThePairOfEveryPixelShaderOrXpu)
 {
     korvane::CShaderPairCache& cache = environment->GetShaderPairCache();
     auto first = environment->GetShaderPair("Shader\\Canvas");
@@ -227,21 +216,18 @@ TEST_F(ShaderTest, TheFirstNameOfAKeyWinsAndLoadsOnce)
     EXPECT_EQ(2u, loader->opened.size());
     EXPECT_TRUE(first->IsLoaded());
     EXPECT_EQ(reloaded, cache.GetWithDriverLoader("SHADER\\CANVAS.vs")); // through the driver's loader too
-}
 
-TEST_F(ShaderTest, AFolderPrecacheLoadsThePairOfEveryPixelShaderOrXpuEntry)
-{
-    // The archive lists lower-cased names in order: a.ps, a.vs, b.ps, b.vs, b.xpu, c.txt.
+    // A folder precache: the archive lists lower-cased names in order: a.ps, a.vs, b.ps, b.vs, b.xpu, c.txt.
+    environment->ClearShaderPairs();
     loader->opened.clear();
     LogCapture log;
     environment->PrecacheShaderPairsFrom(loader.get(), "fx", false);
     EXPECT_EQ((Names{"fx\\a.vs", "fx\\a.ps", "fx\\b.vs", "fx\\b.ps"}), loader->opened);
     EXPECT_EQ(2u, environment->GetShaderPairCache().GetCount());
     Names lines;
-    for (const std::string& line : log.Lines()) {
-        if (line.find("precach") != std::string::npos || line.find("--------") != std::string::npos)
-            lines.push_back(line);
-    }
+    std::ranges::copy_if(log.Lines(), std::back_inserter(lines), [](const std::string& line) {
+        return line.find("precach") != std::string::npos || line.find("--------") != std::string::npos;
+    });
     // b.xpu's pair is already cached, but still named.
     const char* expected[] = {"--- precaching ShaderPair from directory ---", "precache: fx\\a", "precache: fx\\b",
                               "precache: fx\\b", "--------"};
@@ -301,11 +287,9 @@ TEST_F(ShaderTest, TheCanvasPairDrawsATexturedQuadWithItsVertexColour)
     for (const auto& [x, y, colour] : checks)
         EXPECT_EQ(colour, pixels.at(y * kWidth + x)) << "at " << x << ", " << y;
     ASSERT_EQ(2u, draws.size());
-    EXPECT_EQ(os::gfx::PrimitiveType::TriangleStrip, draws[0].type);
-    EXPECT_EQ(4u, draws[0].vertexCount);
-    EXPECT_EQ(28u, draws[0].stride);
-    EXPECT_NE(0u, draws[0].textures[0]);
-    EXPECT_EQ(0u, draws[0].textures[1]);
+    EXPECT_EQ(std::make_tuple(os::gfx::PrimitiveType::TriangleStrip, 4u, 28u, true, 0u),
+              std::make_tuple(draws[0].type, draws[0].vertexCount, draws[0].stride, draws[0].textures[0] != 0u,
+                              draws[0].textures[1]));
     EXPECT_EQ(pair->GetVertexShader()->GetConstantTable()->GetProgram(), draws[1].vertexProgram);
 
     // Null unbinds; an unknown stage index does nothing.

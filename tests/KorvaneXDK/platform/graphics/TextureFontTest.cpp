@@ -31,14 +31,14 @@ std::vector<int> Fields(const CTextureFont::Glyph* g)
     return {g->X, g->Y, g->Right, g->Bottom, g->Width, g->Height, g->OffsetX, g->OffsetY, g->Advance};
 }
 
-TEST(TextureFontTable, DamagedKvfTablesFailWithTheirMessages)
+TEST(TextureFontTable, KvfRecordsBecomeGlyphsTheLaterOfTwoWinningDamagedTablesFailAndMeasuringSumsTheAdvances)
 {
     const std::string table = "format: loading KVF: Failed to load font-table";
     const std::tuple<const char*, std::function<void(KvfTable&)>, std::string> cases[] = {
         {"form type", [](KvfTable& t) { t.formType = "KVFX"; }, "format: loading KVF: file format error"},
-        {"head key", [](KvfTable& t) { t.headKeys[2] = "TopOffsets"; }, table},
+        {"head key", [](KvfTable& t) { t.keys[2] = "TopOffsets"; }, table},
         {"head revision", [](KvfTable& t) { t.headRevision = 257; }, table},
-        {"glpt key", [](KvfTable& t) { t.glptKeys[2] = "data"; }, table},
+        {"glpt key", [](KvfTable& t) { t.keys[6] = "data"; }, table},
         {"glpt revision", [](KvfTable& t) { t.glptRevision = 0x200; }, table},
         {"count past the chunk", [](KvfTable& t) { t.count = 3; }, table},
         {"huge count", [](KvfTable& t) { t.count = 0x7FFFFFFF; }, table},
@@ -55,16 +55,13 @@ TEST(TextureFontTable, DamagedKvfTablesFailWithTheirMessages)
     CTextureFont font;
     EXPECT_EQ("format: file format error: not RIFF header.",
               FailureOf([&] { LoadTableBytes(font, "JUNK0000KVFT", false); }));
-}
 
-TEST(TextureFontTable, KvfRecordsBecomeGlyphsAndTheLaterOfTwoWins)
-{
+    // Records become glyphs; the later of two wins.
     KvfTable kvf;
     kvf.leftOffset = 2;
     kvf.topOffset = -1;
     kvf.lineHeight = 15;
     kvf.records = {{'A', 1, 2, 3, 4, 5, 6, 7}, {'A', 10, 20, 30, 40, -5, -6, 9}, {0x3042, 32767, 0, 1, 1, 0, 0, 1}};
-    CTextureFont font;
     LoadTableBytes(font, kvf.Bytes(), false);
     EXPECT_EQ((std::vector<int>{2, 2, -1, 15}),
               (std::vector<int>{static_cast<int>(font.GetGlyphCount()), font.GetLeftOffset(), font.GetTopOffset(),
@@ -75,9 +72,35 @@ TEST(TextureFontTable, KvfRecordsBecomeGlyphsAndTheLaterOfTwoWins)
     kvf.count = 0;
     LoadTableBytes(font, kvf.Bytes(), false);
     EXPECT_EQ(0u, font.GetGlyphCount());
+
+    // Measuring sums the advances of the looked-up glyphs.
+    const KvfTable::Record a = Cell('A', 0, 7), question = Cell('?', 8, 5), geta = Cell(0x3013, 16, 11);
+    const std::tuple<std::vector<KvfTable::Record>, std::string, std::int32_t> measures[] = {
+        {{a, question}, "AB", 12},                           // "?" stands in for B
+        {{a, question, geta}, "AB", 18},                     // U+3013 comes before "?"
+        {{a}, "AB", 7},                                      // nothing stands in: B is skipped
+        {{a, question}, "A\xF0\x9F\x98\x80", 12},            // past U+FFFF: one unit without a glyph
+        {{a, question}, "A\xC3", 12},                        // a malformed byte
+        {{a, question}, "A\xE3\x81\x82\xFF\x41", 24},        // a kana without a glyph and a bad byte
+        {{Cell(0x3042, 0, 9), question}, "\xE3\x81\x82", 9}, // U+3042 decoded from UTF-8
+        {{a, question}, std::string("A\0A", 3), 7}           // narrow text ends at a zero byte
+    };
+    for (const auto& [records, text, expected] : measures) {
+        KvfTable measured;
+        measured.lineHeight = 13;
+        measured.records = records;
+        CTextureFont measuring;
+        LoadTableBytes(measuring, measured.Bytes(), false);
+        std::int32_t width = -1, height = -1, width2 = -1, height2 = -1;
+        measuring.MeasureText(text, width, height);
+        measuring.Measure(width2, height2, text);
+        EXPECT_EQ((std::vector<int>{expected, 13, expected, 13, 1}),
+                  (std::vector<int>{width, height, width2, measuring.GetHeight(text), measuring.GetPixelScale()}))
+            << text;
+    }
 }
 
-TEST(TextureFontTable, TextTablesReadTheirRangeWithCaseInsensitiveKeys)
+TEST(TextureFontTable, TextTablesReadTheirRangeWithCaseInsensitiveKeysAndLoadOpensThePageOfTheSameName)
 {
     // Text, start code, end code, glyphs, line height.
     const std::tuple<const char*, std::uint32_t, std::uint32_t, std::size_t, std::int32_t> cases[] = {
@@ -91,60 +114,23 @@ TEST(TextureFontTable, TextTablesReadTheirRangeWithCaseInsensitiveKeys)
     for (const auto& [text, start, end, glyphs, lineHeight] : cases) {
         CTextureFont font;
         LoadTableBytes(font, text, true);
-        EXPECT_EQ(start, font.GetStartCode()) << text;
-        EXPECT_EQ(end, font.GetEndCode()) << text;
-        EXPECT_EQ(glyphs, font.GetGlyphCount()) << text;
-        EXPECT_EQ(lineHeight, font.GetLineHeight("")) << text;
+        EXPECT_EQ(std::make_tuple(start, end, glyphs, lineHeight),
+                  std::make_tuple(font.GetStartCode(), font.GetEndCode(), font.GetGlyphCount(), font.GetLineHeight("")))
+            << text;
     }
     CTextureFont font;
     LoadTableBytes(font, "StartCode=41\nEndCode=43\n41.x=1\n41.y=2\n41.W=5\n41.h=9\n41.p=6\n0043.w=30\n", true);
     EXPECT_EQ((std::vector<int>{1, 2, 6, 11, 5, 9, 0, 0, 6}), Fields(font.FindGlyph('A')));
     EXPECT_EQ(0, font.FindGlyph('C')->Width);
-}
 
-TEST(TextureFontTable, LoadReadsTheTableThenOpensThePageOfTheSameName)
-{
+    // Load parses the table before it opens the page of the same name; the missing page is the loader's failure.
     korvane::test::TempDir dir;
     dir.Write("fonts/Small.INI", "LeftOffset=2\n");
     korvane::CFileSystemDataLoader files(dir.Path());
-    CTextureFont font;
-    // The table is parsed before the page is opened; the missing page is the loader's failure.
-    EXPECT_THROW(font.Load(&files, "fonts\\Small.INI"), korvane::EFileOpenError);
-    EXPECT_EQ(0x80u, font.GetGlyphCount());
-    EXPECT_EQ(2, font.GetLeftOffset());
-    EXPECT_EQ(nullptr, font.GetTexture());
-}
-
-TEST(TextureFontTable, MeasuringSumsTheAdvancesOfTheLookedUpGlyphs)
-{
-    const KvfTable::Record a = Cell('A', 0, 7), question = Cell('?', 8, 5), geta = Cell(0x3013, 16, 11);
-    const std::tuple<std::vector<KvfTable::Record>, std::string, std::int32_t> cases[] = {
-        {{a, question}, "AB", 12},                // "?" stands in for B
-        {{a, question, geta}, "AB", 18},          // U+3013 comes before "?"
-        {{a}, "AB", 7},                           // nothing stands in: B is skipped
-        {{a, question}, "A\xF0\x9F\x98\x80", 12}, // past U+FFFF: one unit without a glyph
-        {{a, question}, "A\xC3", 12},             // a malformed byte
-        {{a, question},
-         "A\xE3\x81\x82\xFF"
-         "A",
-         24},                                                // a kana without a glyph and a bad byte
-        {{Cell(0x3042, 0, 9), question}, "\xE3\x81\x82", 9}, // U+3042 decoded from UTF-8
-        {{a, question}, std::string("A\0A", 3), 7}           // narrow text ends at a zero byte
-    };
-    for (const auto& [records, text, expected] : cases) {
-        KvfTable kvf;
-        kvf.lineHeight = 13;
-        kvf.records = records;
-        CTextureFont font;
-        LoadTableBytes(font, kvf.Bytes(), false);
-        std::int32_t width = -1, height = -1;
-        font.MeasureText(text, width, height);
-        EXPECT_EQ((std::vector<int>{expected, 13}), (std::vector<int>{width, height})) << text;
-        font.Measure(width, height, text);
-        EXPECT_EQ(expected, width);
-        EXPECT_EQ(13, font.GetHeight(text));
-        EXPECT_EQ(1, font.GetPixelScale());
-    }
+    CTextureFont loaded;
+    EXPECT_THROW(loaded.Load(&files, "fonts\\Small.INI"), korvane::EFileOpenError);
+    EXPECT_EQ(std::make_tuple(0x80u, 2, false),
+              std::make_tuple(loaded.GetGlyphCount(), loaded.GetLeftOffset(), loaded.GetTexture() != nullptr));
 }
 
 constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
@@ -197,11 +183,10 @@ protected:
     std::vector<std::uint32_t> RecordTriangles(Run run)
     {
         std::vector<std::uint32_t> triangles;
-        for (const os::testing::DrawRecord& record : Record(run)) {
-            EXPECT_EQ(os::gfx::PrimitiveType::TriangleList, record.type);
-            EXPECT_EQ(28u, record.stride);
-            EXPECT_NE(0u, record.textures[0]);
-            triangles.push_back(record.primitiveCount);
+        for (const os::testing::DrawRecord& r : Record(run)) {
+            EXPECT_EQ(std::make_tuple(os::gfx::PrimitiveType::TriangleList, 28u, true),
+                      std::make_tuple(r.type, r.stride, r.textures[0] != 0u));
+            triangles.push_back(r.primitiveCount);
         }
         return triangles;
     }
@@ -264,7 +249,7 @@ TEST_F(TextureFontDraw, BuiltGlyphsLandOnTheScreenAsThePageHoldsThem)
     }
 }
 
-TEST_F(TextureFontDraw, ClippedTextEndsWithAnEllipsisAsFarAsItFits)
+TEST_F(TextureFontDraw, ClippedTextEndsWithAnEllipsisAsFarAsItFitsAndFontsWithoutGlyphsOrPageDrawNothing)
 {
     CTextureFont clip, noStop;
     clip.Load(loader.get(), "fonts\\Clip.kvf");
@@ -284,26 +269,22 @@ TEST_F(TextureFontDraw, ClippedTextEndsWithAnEllipsisAsFarAsItFits)
                   RecordTriangles([&] { font->DrawTextClipped(5, 3, rect, text, kWhite); }))
             << text << " to " << right;
     }
-}
 
-TEST_F(TextureFontDraw, FontsWithoutGlyphsOrPageDrawNothingAndAFailedReloadKeepsThePage)
-{
-    CTextureFont empty, broken, font;
+    // Fonts without glyphs or page draw nothing, and a failed reload keeps the page.
+    CTextureFont empty, broken;
     empty.Load(loader.get(), "fonts\\Empty.kvf");
     EXPECT_THROW(broken.Load(loader.get(), "fonts\\BadPage.kvf"), korvane::EFileOpenError);
     EXPECT_EQ(7u, broken.GetGlyphCount()); // the table stays
-    ASSERT_NO_FATAL_FAILURE(PrepareCanvas());
     EXPECT_TRUE(RecordTriangles([&] {
                     empty.DrawText("abc", 0, 0, kWhite);
                     broken.DrawText("abc", 0, 0, kWhite);
                     broken.DrawTextClipped(0, 0, os::gfx::Rect{0, 0, 10, 10}, "abcdef", kWhite);
                 }).empty());
 
-    font.Load(loader.get(), "fonts\\Clip.kvf");
-    const boost::shared_ptr<korvane::ITexture> page = font.GetTexture();
-    EXPECT_THROW(font.Load(loader.get(), "fonts\\BadPage.kvf"), korvane::EFileOpenError);
-    EXPECT_EQ(page, font.GetTexture());
-    EXPECT_EQ(std::vector<std::uint32_t>{6}, RecordTriangles([&] { font.DrawText("abc", 0, 0, kWhite); }));
+    const boost::shared_ptr<korvane::ITexture> page = clip.GetTexture();
+    EXPECT_THROW(clip.Load(loader.get(), "fonts\\BadPage.kvf"), korvane::EFileOpenError);
+    EXPECT_EQ(page, clip.GetTexture());
+    EXPECT_EQ(std::vector<std::uint32_t>{6}, RecordTriangles([&] { clip.DrawText("abc", 0, 0, kWhite); }));
 }
 
 } // namespace

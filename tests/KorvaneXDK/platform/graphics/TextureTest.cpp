@@ -19,14 +19,6 @@ using korvane::ITexture;
 using korvane::test::ExpectThrowWith;
 constexpr os::gfx::Format kUnknown = os::gfx::Format::Unknown;
 
-korvane::CMemoryStream StreamOf(const std::string& bytes)
-{
-    korvane::CMemoryStream stream;
-    stream.Write(bytes.data(), static_cast<std::int32_t>(bytes.size()));
-    stream.Seek(3); // any position: the whole stream is decoded
-    return stream;
-}
-
 std::uint32_t Opaque(std::uint32_t x, std::uint32_t y)
 {
     return 0xFF000000u | (x << 16) | (y << 8) | 0x40;
@@ -34,10 +26,11 @@ std::uint32_t Opaque(std::uint32_t x, std::uint32_t y)
 
 using TextureTest = DriverTest<64, 48>;
 
-TEST_F(TextureTest, LoadKeepsTheImageSizeAndRoundsTheSurfaceUp)
+TEST_F(TextureTest, LoadKeepsTheImageSizeAndRoundsTheSurfaceUpAndAFailedLoadThrowsAndLeavesTheTextureEmpty)
 {
     CTexture texture;
-    auto stream = StreamOf(gfxtest::WritePng(300, 200, PNG_COLOR_TYPE_RGB, 8, Opaque));
+    const std::string png = gfxtest::WritePng(300, 200, PNG_COLOR_TYPE_RGB, 8, Opaque);
+    auto stream = StreamOf(png, 3); // any position: the whole stream is decoded
     texture.Load(stream, false, kUnknown);
     EXPECT_EQ((std::vector<std::uint32_t>{512, 256, 512, 300, 200}),
               (std::vector<std::uint32_t>{texture.GetWidth(), texture.GetHeight(), texture.GetSurfaceWidth(),
@@ -55,33 +48,26 @@ TEST_F(TextureTest, LoadKeepsTheImageSizeAndRoundsTheSurfaceUp)
     EXPECT_EQ(10u, texture.GetD3DTexture()->GetLevelCount());
     texture.LoadToSystemMemory(stream, false, kUnknown);
     EXPECT_EQ(os::gfx::Pool::SystemMem, texture.GetSurfaceDesc().Pool);
-}
 
-TEST_F(TextureTest, AFailedLoadLogsTheResultThrowsAndLeavesTheTextureEmpty)
-{
     LogCapture log;
-    const std::string png = gfxtest::WritePng(32, 32, PNG_COLOR_TYPE_RGB, 8, Opaque);
-    CTexture texture;
-    auto good = StreamOf(png);
-    texture.Load(good, false, kUnknown);
     for (const std::string& bad : {png.substr(0, png.size() / 2), std::string(), std::string("not an image")}) {
-        auto stream = StreamOf(bad);
-        ExpectThrowWith<korvane::EFileOpenError>([&] { texture.Load(stream, false, kUnknown); },
+        auto broken = StreamOf(bad, 3);
+        ExpectThrowWith<korvane::EFileOpenError>([&] { texture.Load(broken, false, kUnknown); },
                                                  "Failed to load texture.", "class korvane::CTexture");
-        EXPECT_EQ(nullptr, texture.GetD3DTexture());
-        EXPECT_EQ((std::vector<std::uint32_t>{0, 0, 0}),
-                  (std::vector<std::uint32_t>{texture.GetWidth(), texture.GetHeight(), texture.GetImageWidth()}));
+        EXPECT_EQ((std::vector<std::uint32_t>{0, 0, 0, 0}),
+                  (std::vector<std::uint32_t>{texture.GetWidth(), texture.GetHeight(), texture.GetImageWidth(),
+                                              texture.GetD3DTexture() != nullptr}));
     }
     EXPECT_TRUE(LogCapture::Contains("DirectX Error: ")) << LogCapture::All();
 }
 
-TEST_F(TextureTest, FillColoursTheTextureAndBindOfAnEmptyOneSetsNone)
+TEST_F(TextureTest, FillColoursTheTextureBindOfAnEmptyOneSetsNoneAndCopyFromRenderTargetTakesTheBackBuffer)
 {
     CTexture texture;
     texture.Fill(4, 4, 1.0f, 0.0f, 0.5f, 1.0f, true, kUnknown);
-    EXPECT_EQ(4u, texture.GetWidth());
-    EXPECT_EQ(4u, texture.GetImageWidth());
-    EXPECT_EQ(3u, texture.GetD3DTexture()->GetLevelCount());
+    EXPECT_EQ((std::vector<std::uint32_t>{4, 4, 3}),
+              (std::vector<std::uint32_t>{texture.GetWidth(), texture.GetImageWidth(),
+                                          texture.GetD3DTexture()->GetLevelCount()}));
     texture.Bind();
     EXPECT_EQ(texture.GetD3DTexture(), device->GetTexture(0).get());
     EXPECT_EQ(0xFFFF0080u, DrawnPixel(4, 4, 3, 3));
@@ -90,10 +76,8 @@ TEST_F(TextureTest, FillColoursTheTextureAndBindOfAnEmptyOneSetsNone)
     texture.Bind();
     CTexture().Bind();
     EXPECT_EQ(nullptr, device->GetTexture(0));
-}
 
-TEST_F(TextureTest, CopyFromRenderTargetTakesTheBackBufferAndReleasesWhatItObtainedOnEveryPath)
-{
+    // A render-target copy takes the back buffer and releases what it obtained on every path.
     CTexture copy;
     ExpectThrowWith<korvane::EInvalidOperation>([&] { copy.CopyFromRenderTarget(0, nullptr, nullptr); },
                                                 "CopyFromRenderTarget(); not initialized.");
@@ -143,7 +127,7 @@ protected:
     CTextureCache cache;
 };
 
-TEST_F(TextureCacheTest, KeysAreTheCallersOrTheLowerCaseNameAndHitsOpenNothing)
+TEST_F(TextureCacheTest, KeysAreTheCallersOrTheLowerCaseNameHitsOpenNothingAndTheDriverLoaderServesItsForms)
 {
     ITexture* first = Load("A.png");
     ASSERT_NE(nullptr, first);
@@ -163,10 +147,9 @@ TEST_F(TextureCacheTest, KeysAreTheCallersOrTheLowerCaseNameAndHitsOpenNothing)
     // A missing name or a broken image propagates and enters nothing.
     EXPECT_THROW(Load("missing.png"), korvane::EFileOpenError);
     EXPECT_THROW(Load("dir\\d.txt"), korvane::EFileOpenError);
-}
 
-TEST_F(TextureCacheTest, DriverLoaderServesTheWithDriverLoaderForms)
-{
+    // The driver's loader serves the "WithDriverLoader" forms.
+    counting.reset(new CountingLoader(inner));
     driver->SetDataLoader(inner);
     ITexture* texture = cache.LoadWithDriverLoader("b.png", false, "", kUnknown);
     EXPECT_EQ(texture, cache.LoadSPWithDriverLoader("B.PNG", false, "", kUnknown).get());
@@ -177,13 +160,11 @@ TEST_F(TextureCacheTest, DriverLoaderServesTheWithDriverLoaderForms)
     EXPECT_EQ(0, counting->TotalOpens());
 }
 
-TEST_F(TextureCacheTest, PrecacheTakesFourExtensionsUnderTheLowerCasePathAndSuffix)
+TEST_F(TextureCacheTest, PrecacheTakesFourExtensionsUnderTheLowerCasePathAndSuffixAndKeepAndRestoreSwapTheSet)
 {
     LogCapture log;
     cache.DirectoryPrecache(counting.get(), "DIR", false, false, "#1", kUnknown);
-    EXPECT_EQ(1, counting->Opens("dir\\a.png"));
-    EXPECT_EQ(1, counting->Opens("dir\\c.dds"));
-    EXPECT_EQ(2, counting->TotalOpens()); // b.jpeg, d.txt and the sub-folder are skipped
+    EXPECT_EQ((Names{"dir\\a.png", "dir\\c.dds"}), counting->opened); // b.jpeg, d.txt and the sub-folder are skipped
     EXPECT_TRUE(counting->Purged().empty());
     for (const char* line : {"--- precaching texture from directory ---", "precache: dir\\a.png", "--------"})
         EXPECT_TRUE(LogCapture::Contains(line)) << line;
@@ -195,10 +176,9 @@ TEST_F(TextureCacheTest, PrecacheTakesFourExtensionsUnderTheLowerCasePathAndSuff
     EXPECT_TRUE(LogCapture::Contains("--- precaching texture from directory (with purge) ---"));
     EXPECT_EQ(1, counting->Opens("dir\\sub\\e.bmp"));
     EXPECT_EQ((Names{"dir\\a.png", "dir\\c.dds", "dir\\sub\\e.bmp"}), counting->Purged());
-}
 
-TEST_F(TextureCacheTest, KeepAndRestoreSwapTheSetOfTextures)
-{
+    // Keep and restore swap the set of textures.
+    counting.reset(new CountingLoader(inner));
     ITexture* a = Load("A.png");
     cache.KeepCurrent();
     Load("b.png");
@@ -241,9 +221,8 @@ TEST_F(TextureCacheThreadsTest, PrecacheLoadsEveryFileOnceOnAtMostThreeThreadsAn
     CTextureCache cache;
     LogCapture log;
     Precache(cache, &loader3, "#mt");
-    EXPECT_EQ(kImages, loader3.TotalOpens());
-    EXPECT_EQ(3, loader3.MaxActive());
-    EXPECT_EQ(static_cast<std::size_t>(kImages), loader3.Purged().size());
+    EXPECT_EQ(std::make_tuple(kImages, 3, std::size_t(kImages)),
+              std::make_tuple(loader3.TotalOpens(), loader3.MaxActive(), loader3.Purged().size()));
     for (const char* line :
          {"--- MULTITHREAD: precaching texture from directory (with purge) ---", "terminating thread 2 ...", kTiming}) {
         EXPECT_TRUE(LogCapture::Contains(line)) << line;
@@ -257,17 +236,6 @@ TEST_F(TextureCacheThreadsTest, PrecacheLoadsEveryFileOnceOnAtMostThreeThreadsAn
     EXPECT_EQ(kImages, loader3.TotalOpens());
 }
 
-/// A loader whose listing fails.
-class UnlistableLoader : public CountingLoader
-{
-public:
-    using CountingLoader::CountingLoader;
-    void EnumerateFiles(const std::string&, bool, std::vector<std::string>&) override
-    {
-        throw korvane::EReadError(nullptr, "listing failed");
-    }
-};
-
 // A failure is thrown on the caller once every thread stopped, and the timing line is written
 // only when the precache ends normally, whichever step fails.
 TEST_F(TextureCacheThreadsTest, ALoaderThreadsErrorIsThrownOnTheCallerAfterEveryThreadStopped)
@@ -275,9 +243,9 @@ TEST_F(TextureCacheThreadsTest, ALoaderThreadsErrorIsThrownOnTheCallerAfterEvery
     const auto archive = PackArchive();
     LogCapture log;
     CTextureCache cache;
-    UnlistableLoader unlistable(archive);
-    EXPECT_THROW(Precache(cache, &unlistable), korvane::EReadError);
     CountingLoader failing(archive);
+    failing.ThrowFor("img");
+    EXPECT_THROW(Precache(cache, &failing), korvane::EReadError);
     failing.ThrowFor("img\\4.png");
     try {
         Precache(cache, &failing);
@@ -301,7 +269,7 @@ TEST_F(TextureCacheThreadsTest, ALoaderThreadsErrorIsThrownOnTheCallerAfterEvery
     EXPECT_EQ(opens, broken.TotalOpens());
 }
 
-TEST_F(TextureCacheThreadsTest, TwoThreadsLoadingOneNewKeyBothGetTheFirstInsertedTexture)
+TEST_F(TextureCacheThreadsTest, TwoThreadsLoadingOneNewKeyBothGetTheFirstInsertedTextureAndABusyThreadDropsARequest)
 {
     CountingLoader loader2(PackArchive(), 2); // both open before either inserts
     CTextureCache cache;
@@ -317,18 +285,14 @@ TEST_F(TextureCacheThreadsTest, TwoThreadsLoadingOneNewKeyBothGetTheFirstInserte
     EXPECT_EQ(first, cache.Load(&loader2, "img\\1.png", false, "", kUnknown));
     first->Bind();
     EXPECT_EQ(ColourOf(1), DrawnPixel(16, 16, 3, 3));
-}
 
-TEST_F(TextureCacheThreadsTest, ABusyThreadDropsASecondRequest)
-{
+    // A busy loader thread drops a second request.
     CountingLoader plain(PackArchive());
-    CTextureCache cache;
     LogCapture log;
     {
         korvane::CTextureCacheLoaderThread thread(&cache);
         thread.LoadRequest(&plain, "img\\1.png", false, "one", kUnknown);
-        EXPECT_TRUE(thread.IsBusy());
-        EXPECT_TRUE(thread.HasRequest());
+        EXPECT_TRUE(thread.IsBusy() && thread.HasRequest());
         thread.LoadRequest(&plain, "img\\2.png", false, "two", kUnknown);
         EXPECT_TRUE(LogCapture::Contains("korvane::CTextureCacheLoaderThread::LoadRequest: THREAD IS BUSY!!"));
         thread.Start();
