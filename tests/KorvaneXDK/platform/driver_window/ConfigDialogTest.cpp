@@ -63,12 +63,14 @@ protected:
         os::testing::ResetLibraryHooks();
         os::testing::ResetGraphicsHooks();
         os::testing::SetMessageBoxSink({});
+        unsetenv("XDG_DATA_HOME");
     }
 
     void Script(ConfigDialogResult result, int showAnswer, int version = 5) { script(&result, showAnswer, version); }
     /// The block the library was given; `shows` and `previous` count the calls of the last run.
     const ConfigDialogBlock& Recorded() { return *block(&shows, &previous); }
 
+    korvane::test::TempDir dir;
     LogCapture log;
     std::vector<std::string> boxes;
     int shows = 0, previous = 0;
@@ -96,9 +98,8 @@ TEST_F(ConfigDialogTest, TheBlockHoldsCutNamesTheListedModesAndTheThreeGroupsOfA
     ASSERT_EQ(2, b.adapterCount); // the adapter without capabilities is skipped, its record reused
     EXPECT_TRUE(LogCapture::Contains("HAL デバイスの能力を取得できません. このディスプレイアダプタをスキップします."));
     const ConfigDialogAdapter& a = b.adapters[0];
-    EXPECT_EQ(1u, a.ordinal);
-    EXPECT_EQ(std::string(63, 'N'), std::string(a.name));
-    EXPECT_EQ("Third (モニタ3)", std::string(b.adapters[1].name));
+    EXPECT_EQ(std::make_tuple(1u, std::string(63, 'N'), std::string("Third (モニタ3)")),
+              std::make_tuple(a.ordinal, std::string(a.name), std::string(b.adapters[1].name)));
     ASSERT_EQ(3, a.modeCount); // 640 x 480 once per format; 2000 wide is past the limit
     const int bits[3] = {32, 16, 15};
     ASSERT_EQ(3, a.formatGroupCount);
@@ -217,7 +218,6 @@ TEST_F(ConfigDialogTest, LibraryFailuresThrowTheirTexts)
 
 TEST_F(ConfigDialogTest, ACancelledDialogEndsTheDriversStartUpWithoutGraphics)
 {
-    korvane::test::TempDir dir;
     ASSERT_TRUE(korvane::CreateApplicationDriver(nullptr));
     korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
     driver->SetDataLoader(boost::shared_ptr<korvane::IDataLoader>(new korvane::CFileSystemDataLoader(dir.Path())));
@@ -231,46 +231,28 @@ TEST_F(ConfigDialogTest, ACancelledDialogEndsTheDriversStartUpWithoutGraphics)
     korvane::DestroyApplicationDriver();
 }
 
-/// The program's own dialog library, its data root in a temporary folder.
-class ProgramDialogLibraryTest : public ConfigDialogTest
+TEST_F(ConfigDialogTest, TheProgramsLibraryOffersTheModeNearest1280x720AndKeepsItsChoiceUnderAFreshDataRoot)
 {
-protected:
-    void SetUp() override
-    {
-        ConfigDialogTest::SetUp();
-        os::testing::RedirectLibrary(kConfDlgLibraryName, CONFDLG_PATH);
-        UseDataRoot(dir.Path());
-    }
-    void TearDown() override
-    {
-        unsetenv("XDG_DATA_HOME");
-        ConfigDialogTest::TearDown();
-    }
-    static void UseDataRoot(const std::string& root) { setenv("XDG_DATA_HOME", root.c_str(), 1); }
-    const os::gfx::PresentParameters& Full() const { return dialog.GetFullscreenPresentParameters(); }
-
-    korvane::test::TempDir dir;
-};
-
-TEST_F(ProgramDialogLibraryTest, TheLibraryOffersTheModeNearest1280x720AndKeepsItsChoiceUnderAFreshDataRoot)
-{
+    os::testing::RedirectLibrary(kConfDlgLibraryName, CONFDLG_PATH);
+    setenv("XDG_DATA_HOME", dir.Path().c_str(), 1);
+    const os::gfx::PresentParameters& full = dialog.GetFullscreenPresentParameters();
     os::testing::ReplaceAdapterModes(0, {{640, 480, 60, Format::X8R8G8B8}, {1280, 768, 60, Format::X8R8G8B8}});
     ASSERT_TRUE(dialog.Run(true));
     EXPECT_EQ(std::make_tuple(1280u, Format::X8R8G8B8, Format::D24X8, os::gfx::present::IntervalOne, false),
-              std::make_tuple(Full().BackBufferWidth, Full().BackBufferFormat, Full().AutoDepthStencilFormat,
-                              Full().PresentationInterval, dialog.GetFullscreen()));
+              std::make_tuple(full.BackBufferWidth, full.BackBufferFormat, full.AutoDepthStencilFormat,
+                              full.PresentationInterval, dialog.GetFullscreen()));
 
     // A previous choice whose numbers do not fit an int is damaged: it must give the default
     // choice, not numbers wrapped into valid-looking indices (mode 1, full screen here).
     dir.Write("ConfDlg/previous_choice.txt", "4294967296 4294967297 0 1 0 24 1\n");
     os::testing::ReplaceAdapterModes(0, {{1280, 720, 60, Format::X8R8G8B8}, {640, 480, 60, Format::X8R8G8B8}});
     ASSERT_TRUE(dialog.Run(true));
-    EXPECT_EQ(std::make_pair(1280u, false), std::make_pair(Full().BackBufferWidth, dialog.GetFullscreen()));
+    EXPECT_EQ(std::make_pair(1280u, false), std::make_pair(full.BackBufferWidth, dialog.GetFullscreen()));
 
     // The library keeps the choice under the per-user data root; on a fresh account that folder may
     // not exist yet, and the choice must still be kept.
     const std::string root = dir.File("fresh/share");
-    UseDataRoot(root);
+    setenv("XDG_DATA_HOME", root.c_str(), 1);
     // Without a display the dialog cannot show a box and takes the offered choice as it is.
     const char* display = std::getenv("DISPLAY");
     const std::string savedDisplay = display != nullptr ? display : "";

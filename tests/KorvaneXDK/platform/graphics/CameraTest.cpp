@@ -39,7 +39,7 @@ Matrix4 With(std::initializer_list<std::tuple<int, int, float>> elements)
     return m;
 }
 
-TEST(CameraTest, ViewsFromTargetAnglesAndMatrixWithScaleOffsetAndExtraMatrices)
+TEST(CameraTest, ViewsFromTargetAnglesAndMatricesProjectionsKeepTheirModeAndClippersTestSpheres)
 {
     CCamera camera;
     camera.SetEye(0, 0, -5);
@@ -76,37 +76,33 @@ TEST(CameraTest, ViewsFromTargetAnglesAndMatrixWithScaleOffsetAndExtraMatrices)
     camera.SetTarget(0, 0, 0);
     camera.SetEye(0, 0, -5);
     EXPECT_NEAR(-1.0f, camera.GetViewMatrix()(0, 1), 1e-5f);
-}
 
-TEST(CameraTest, ProjectionsKeepTheirModeAndClipperAndRefuseTheFieldOfViewOutsidePerspective)
-{
-    CCamera camera;
-    EXPECT_EQ(0, camera.GetProjectionMode());
-    camera.SetOrtho(448, 288, 0, 1);
-    EXPECT_EQ(1, camera.GetProjectionMode());
-    auto* ortho = dynamic_cast<korvane::COrthoViewClipper*>(camera.GetClipper().get());
+    // Projections keep their mode and clipper and refuse the field of view outside perspective.
+    CCamera projecting;
+    EXPECT_EQ(0, projecting.GetProjectionMode());
+    projecting.SetOrtho(448, 288, 0, 1);
+    EXPECT_EQ(1, projecting.GetProjectionMode());
+    auto* ortho = dynamic_cast<korvane::COrthoViewClipper*>(projecting.GetClipper().get());
     ASSERT_NE(nullptr, ortho);
     EXPECT_EQ((Floats{-224, 224, -144, 144}),
               (Floats{ortho->GetLeft(), ortho->GetRight(), ortho->GetBottom(), ortho->GetTop()}));
 
-    camera.SetOrthoOffCenter(0, 640, 480, 0, 0, 1);
-    EXPECT_EQ(3, camera.GetProjectionMode());
+    projecting.SetOrthoOffCenter(0, 640, 480, 0, 0, 1);
+    EXPECT_EQ(3, projecting.GetProjectionMode());
     korvane::test::ExpectThrowWith<korvane::EInvalidOperation>(
-        [&] { camera.GetFov(); }, "GetFov(): Projection Mode must be PERSPEVTIVE", "class korvane::CCamera");
-    EXPECT_THROW(camera.GetAspect(), korvane::EInvalidOperation);
+        [&] { projecting.GetFov(); }, "GetFov(): Projection Mode must be PERSPEVTIVE", "class korvane::CCamera");
+    EXPECT_THROW(projecting.GetAspect(), korvane::EInvalidOperation);
 
-    camera.SetPerspectiveOffCenter(-1, 1, -1, 1, 1, 100);
-    EXPECT_EQ(2, camera.GetProjectionMode());
-    EXPECT_NE(nullptr, dynamic_cast<korvane::CViewFrustumClipper*>(camera.GetClipper().get()));
-    camera.SetPerspective(1.0f, 2.0f, 5, 50);
-    EXPECT_EQ(1.0f, camera.GetFov());
-}
+    projecting.SetPerspectiveOffCenter(-1, 1, -1, 1, 1, 100);
+    EXPECT_EQ(2, projecting.GetProjectionMode());
+    EXPECT_NE(nullptr, dynamic_cast<korvane::CViewFrustumClipper*>(projecting.GetClipper().get()));
+    projecting.SetPerspective(1.0f, 2.0f, 5, 50);
+    EXPECT_EQ(1.0f, projecting.GetFov());
 
-TEST(CameraTest, ClippersTestSpheresAgainstTheirPlanes)
-{
+    // Clippers test spheres against their planes.
     korvane::CViewFrustumClipper frustum(kPi / 2, 1.0f, 10, 100);
     korvane::CViewFrustumClipper offCentre(0, 2, -1, 1, 1, 10); // edges at x = 0 and 2 on the near plane at 1
-    korvane::COrthoViewClipper ortho(-224, 224, -144, 144, 0, 1);
+    korvane::COrthoViewClipper orthoClipper(-224, 224, -144, 144, 0, 1);
     const std::tuple<const char*, korvane::ICameraViewClipper*, Vector3<float>, float, bool> cases[] = {
         {"on the axis", &frustum, {0, 0, 50}, 1, true},
         {"reaching over the near plane", &frustum, {0, 0, 9.5f}, 1, true},
@@ -118,9 +114,9 @@ TEST(CameraTest, ClippersTestSpheresAgainstTheirPlanes)
         {"off-centre inside", &offCentre, {1, 0, 5}, 0.1f, true},
         {"off-centre left", &offCentre, {-1, 0, 5}, 0.5f, false},
         {"off-centre right", &offCentre, {12, 0, 5}, 0.5f, false},
-        {"ortho touching the right", &ortho, {224.5f, 0, 0.5f}, 1, true},
-        {"ortho below", &ortho, {0, -146, 0.5f}, 1, false},
-        {"ortho behind the far plane", &ortho, {0, 0, 2.5f}, 1, false}};
+        {"ortho touching the right", &orthoClipper, {224.5f, 0, 0.5f}, 1, true},
+        {"ortho below", &orthoClipper, {0, -146, 0.5f}, 1, false},
+        {"ortho behind the far plane", &orthoClipper, {0, 0, 2.5f}, 1, false}};
     for (const auto& [what, clipper, center, radius, visible] : cases) {
         EXPECT_EQ(visible, clipper->IsSphereVisible(center, radius)) << what;
     }

@@ -26,7 +26,7 @@ Matrix4 Translation(float x, float y, float z)
     return m;
 }
 
-TEST_F(ShaderTest, BeginPushesTheEnvironmentsTwentyOneValues)
+TEST_F(ShaderTest, BeginPushesTheEnvironmentsTwentyOneValuesAndUniformsAreFoundByExactNameAndSetBothStages)
 {
     const auto values = [&](std::initializer_list<const char*> names) {
         Floats all;
@@ -77,10 +77,8 @@ TEST_F(ShaderTest, BeginPushesTheEnvironmentsTwentyOneValues)
     os::gfx::MatrixScaling(&flat, 0, 1, 1);
     environment->SetWorldMatrix(flat);
     EXPECT_EQ(Stored(Translation(-1, -2, -3)), Stored(environment->GetInverseWorldMatrix()));
-}
 
-TEST_F(ShaderTest, UniformsAreFoundByExactNameAndSetBothStagesOrRefuseWhole)
-{
+    // Uniforms are found by their exact name and set both stages or refuse whole.
     pair = environment->GetShaderPair("test\\all");
     EXPECT_EQ((Names{"test\\all", "test\\all.vs", "test\\all.ps"}),
               (Names{pair->GetName(), pair->GetVertexShader()->GetName(), pair->GetPixelShader()->GetName()}));
@@ -127,45 +125,15 @@ TEST_F(ShaderTest, UniformsAreFoundByExactNameAndSetBothStagesOrRefuseWhole)
     EXPECT_EQ(kIdentity, ReadBack(*vertexShader, "World"));
 }
 
-TEST_F(ShaderTest, PairsThatAreNotLoadedOrFailToLoadSayWhyAndAShaderLoadsItsWholeStream)
+/// The layout of the canvas and the fonts (28 bytes).
+struct CanvasVertex
 {
-    LogCapture log;
-    korvane::CShaderPair unloaded;
-    const std::function<void()> calls[] = {
-        [&] { unloaded.Begin(); }, [&] { unloaded.ApplyEnvironment(); }, [&] { unloaded.GetUniform("World"); },
-        [&] { unloaded.GetSamplerIndex("BaseTexture"); }, [&] { unloaded.ApplyDefaults(); }};
-    for (const auto& call : calls)
-        EXPECT_EQ("Not initialized.", MessageOf(call));
-    for (const char* name : {"test\\broken", "test\\empty"}) {
-        korvane::CShaderPair failing;
-        EXPECT_EQ("CreateVertexShader() failed.", MessageOf([&] { failing.LoadFromDataLoader(loader.get(), name); }))
-            << name;
-        EXPECT_FALSE(failing.IsLoaded());
-    }
-    EXPECT_EQ("No data loader.", MessageOf([&] { unloaded.LoadFromDataLoader(nullptr, "test\\all"); }));
-    EXPECT_EQ("No data loader.",
-              MessageOf([&] { environment->GetShaderPairCache().PrecacheDirectory(nullptr, "", true); }));
-    // The compiler's words reach the log.
-    EXPECT_TRUE(log.Contains("Shader 'test\\broken.vs' was not compiled:")) << log.All();
-    EXPECT_TRUE(log.Contains("error")) << log.All();
+    float x, y, z;
+    std::uint32_t color0, color1;
+    float u, v;
+};
 
-    // A missing entry is the loader's failure; a current pair survives it.
-    environment->SetCurrentShaderPair("shader\\canvas");
-    auto canvas = environment->GetCurrentShaderPair();
-    EXPECT_THROW(environment->SetCurrentShaderPair("test\\novs"), korvane::EFileOpenError);
-    EXPECT_EQ(canvas, environment->GetCurrentShaderPair());
-
-    // A shader reads its whole entry, from the first byte, wherever the stream was left.
-    const std::string source = ReadProjectData("shader/canvas.vs");
-    korvane::CMemoryStream stream = StreamOf(source, static_cast<std::int32_t>(source.size()));
-    korvane::CVertexShader shader;
-    shader.SetName("shader\\canvas.vs");
-    ASSERT_NO_THROW(shader.Load(&stream));
-    ASSERT_NE(nullptr, shader.GetConstantTable());
-    EXPECT_NE(nullptr, shader.GetConstantTable()->GetConstantByName(nullptr, "World"));
-}
-
-TEST_F(ShaderTest, DeclarationsAreMadeOnceAndARefusedOneIsReportedAndSetsNothing)
+TEST_F(ShaderTest, DeclarationsAreMadeOnceARefusedOneSetsNothingAndTheCanvasPairDrawsATexturedQuad)
 {
     const boost::shared_ptr<korvane::CVertexDeclaration> declarations[] = {
         environment->GetDeclPositionNormalTex(),         environment->GetDeclPositionColor2Tex(),
@@ -189,9 +157,50 @@ TEST_F(ShaderTest, DeclarationsAreMadeOnceAndARefusedOneIsReportedAndSetsNothing
     EXPECT_TRUE(log.Contains("DirectX Error: ")) << log.All();
     refused.Apply();
     EXPECT_EQ(declarations[1]->GetDeclaration(), device->GetVertexDeclaration());
+
+    // The canvas pair draws a textured quad with its vertex colour.
+    constexpr std::uint32_t kBlue = 0xFF0000FFu;
+    korvane::CTexture white; // a white texture: the pixel is the vertex colour
+    white.Fill(2, 2, 1, 1, 1, 1, false, os::gfx::Format::Unknown);
+    environment->GetDeclPositionColor2Tex()->Apply();
+    ASSERT_NO_FATAL_FAILURE(PrepareCanvas());
+    ASSERT_EQ(0u, pair->GetSamplerIndex("BaseTexture"));
+    pair->SetTexture("Nothing", &white); // no such sampler: nothing is bound
+    EXPECT_EQ(nullptr, device->GetTexture(0));
+    pair->SetTexture("BaseTexture", &white);
+    EXPECT_EQ(white.GetD3DTexture(), device->GetTexture(0).get());
+
+    // Pixels 8..23 x 4..19; the world matrix moves the second copy 32 pixels right.
+    const CanvasVertex quad[4] = {
+        {8, 4, 0, kBlue, 0, 0, 0}, {24, 4, 0, kBlue, 0, 1, 0}, {8, 20, 0, kBlue, 0, 0, 1}, {24, 20, 0, kBlue, 0, 1, 1}};
+    const auto draws = Record([&] {
+        ASSERT_EQ(os::gfx::kOk,
+                  device->DrawPrimitiveUP(os::gfx::PrimitiveType::TriangleStrip, 2, quad, sizeof(CanvasVertex)));
+        const Matrix4 world = Translation(31.5f, -0.5f, 0);
+        pair->GetUniform("World")->SetMatrix(&world);
+        ASSERT_EQ(os::gfx::kOk,
+                  device->DrawPrimitiveUP(os::gfx::PrimitiveType::TriangleStrip, 2, quad, sizeof(CanvasVertex)));
+    });
+    const std::vector<std::uint32_t> pixels = ReadPixels();
+    const std::uint32_t checks[][3] = {
+        {8, 4, kBlue},        {23, 19, kBlue}, {7, 4, 0xFF000000u}, {24, 4, 0xFF000000u},  {8, 3, 0xFF000000u},
+        {8, 20, 0xFF000000u}, {40, 4, kBlue},  {55, 19, kBlue},     {39, 10, 0xFF000000u}, {56, 10, 0xFF000000u}};
+    for (const auto& [x, y, colour] : checks)
+        EXPECT_EQ(colour, pixels.at(y * kWidth + x)) << "at " << x << ", " << y;
+    ASSERT_EQ(2u, draws.size());
+    EXPECT_EQ(std::make_tuple(os::gfx::PrimitiveType::TriangleStrip, 4u, 28u, true, 0u),
+              std::make_tuple(draws[0].type, draws[0].vertexCount, draws[0].stride, draws[0].textures[0] != 0u,
+                              draws[0].textures[1]));
+    EXPECT_EQ(pair->GetVertexShader()->GetConstantTable()->GetProgram(), draws[1].vertexProgram);
+
+    // Null unbinds; an unknown stage index does nothing.
+    pair->SetTextureAt(0xFFFFFFFFu, nullptr);
+    EXPECT_NE(nullptr, device->GetTexture(0));
+    pair->SetTextureAt(0, nullptr);
+    EXPECT_EQ(nullptr, device->GetTexture(0));
 }
 
-TEST_F(ShaderTest, TheFirstNameOfAKeyWinsAndLoadsOnceAndAFolderPrecacheLoadsThePairOfEveryPixelShaderOrXpu)
+TEST_F(ShaderTest, TheFirstNameOfAKeyWinsAFolderPrecacheLoadsEveryPixelShaderOrXpuAndFailedPairsSayWhy)
 {
     korvane::CShaderPairCache& cache = environment->GetShaderPairCache();
     auto first = environment->GetShaderPair("Shader\\Canvas");
@@ -246,57 +255,41 @@ TEST_F(ShaderTest, TheFirstNameOfAKeyWinsAndLoadsOnceAndAFolderPrecacheLoadsTheP
     environment->PrecacheShaderPairsFrom(&files, "", false);
     EXPECT_EQ((Names{"E.vs", "E.ps"}), files.opened);
     EXPECT_EQ(1u, environment->GetShaderPairCache().GetCount());
-}
 
-/// The layout of the canvas and the fonts (28 bytes).
-struct CanvasVertex
-{
-    float x, y, z;
-    std::uint32_t color0, color1;
-    float u, v;
-};
+    // Pairs that are not loaded or fail to load say why.
+    korvane::CShaderPair unloaded;
+    const std::function<void()> calls[] = {
+        [&] { unloaded.Begin(); }, [&] { unloaded.ApplyEnvironment(); }, [&] { unloaded.GetUniform("World"); },
+        [&] { unloaded.GetSamplerIndex("BaseTexture"); }, [&] { unloaded.ApplyDefaults(); }};
+    for (const auto& call : calls)
+        EXPECT_EQ("Not initialized.", MessageOf(call));
+    for (const char* name : {"test\\broken", "test\\empty"}) {
+        korvane::CShaderPair failing;
+        EXPECT_EQ("CreateVertexShader() failed.", MessageOf([&] { failing.LoadFromDataLoader(loader.get(), name); }))
+            << name;
+        EXPECT_FALSE(failing.IsLoaded());
+    }
+    EXPECT_EQ("No data loader.", MessageOf([&] { unloaded.LoadFromDataLoader(nullptr, "test\\all"); }));
+    EXPECT_EQ("No data loader.",
+              MessageOf([&] { environment->GetShaderPairCache().PrecacheDirectory(nullptr, "", true); }));
+    // The compiler's words reach the log.
+    EXPECT_TRUE(log.Contains("Shader 'test\\broken.vs' was not compiled:")) << log.All();
+    EXPECT_TRUE(log.Contains("error")) << log.All();
 
-TEST_F(ShaderTest, TheCanvasPairDrawsATexturedQuadWithItsVertexColour)
-{
-    constexpr std::uint32_t kBlue = 0xFF0000FFu;
-    korvane::CTexture white; // a white texture: the pixel is the vertex colour
-    white.Fill(2, 2, 1, 1, 1, 1, false, os::gfx::Format::Unknown);
-    environment->GetDeclPositionColor2Tex()->Apply();
-    ASSERT_NO_FATAL_FAILURE(PrepareCanvas());
-    ASSERT_EQ(0u, pair->GetSamplerIndex("BaseTexture"));
-    pair->SetTexture("Nothing", &white); // no such sampler: nothing is bound
-    EXPECT_EQ(nullptr, device->GetTexture(0));
-    pair->SetTexture("BaseTexture", &white);
-    EXPECT_EQ(white.GetD3DTexture(), device->GetTexture(0).get());
+    // A missing entry is the loader's failure; a current pair survives it.
+    environment->SetCurrentShaderPair("shader\\canvas");
+    auto canvas = environment->GetCurrentShaderPair();
+    EXPECT_THROW(environment->SetCurrentShaderPair("test\\novs"), korvane::EFileOpenError);
+    EXPECT_EQ(canvas, environment->GetCurrentShaderPair());
 
-    // Pixels 8..23 x 4..19; the world matrix moves the second copy 32 pixels right.
-    const CanvasVertex quad[4] = {
-        {8, 4, 0, kBlue, 0, 0, 0}, {24, 4, 0, kBlue, 0, 1, 0}, {8, 20, 0, kBlue, 0, 0, 1}, {24, 20, 0, kBlue, 0, 1, 1}};
-    const auto draws = Record([&] {
-        ASSERT_EQ(os::gfx::kOk,
-                  device->DrawPrimitiveUP(os::gfx::PrimitiveType::TriangleStrip, 2, quad, sizeof(CanvasVertex)));
-        const Matrix4 world = Translation(31.5f, -0.5f, 0);
-        pair->GetUniform("World")->SetMatrix(&world);
-        ASSERT_EQ(os::gfx::kOk,
-                  device->DrawPrimitiveUP(os::gfx::PrimitiveType::TriangleStrip, 2, quad, sizeof(CanvasVertex)));
-    });
-    const std::vector<std::uint32_t> pixels = ReadPixels();
-    const std::uint32_t checks[][3] = {
-        {8, 4, kBlue},        {23, 19, kBlue}, {7, 4, 0xFF000000u}, {24, 4, 0xFF000000u},  {8, 3, 0xFF000000u},
-        {8, 20, 0xFF000000u}, {40, 4, kBlue},  {55, 19, kBlue},     {39, 10, 0xFF000000u}, {56, 10, 0xFF000000u}};
-    for (const auto& [x, y, colour] : checks)
-        EXPECT_EQ(colour, pixels.at(y * kWidth + x)) << "at " << x << ", " << y;
-    ASSERT_EQ(2u, draws.size());
-    EXPECT_EQ(std::make_tuple(os::gfx::PrimitiveType::TriangleStrip, 4u, 28u, true, 0u),
-              std::make_tuple(draws[0].type, draws[0].vertexCount, draws[0].stride, draws[0].textures[0] != 0u,
-                              draws[0].textures[1]));
-    EXPECT_EQ(pair->GetVertexShader()->GetConstantTable()->GetProgram(), draws[1].vertexProgram);
-
-    // Null unbinds; an unknown stage index does nothing.
-    pair->SetTextureAt(0xFFFFFFFFu, nullptr);
-    EXPECT_NE(nullptr, device->GetTexture(0));
-    pair->SetTextureAt(0, nullptr);
-    EXPECT_EQ(nullptr, device->GetTexture(0));
+    // A shader reads its whole entry, from the first byte, wherever the stream was left.
+    const std::string source = ReadProjectData("shader/canvas.vs");
+    korvane::CMemoryStream stream = StreamOf(source, static_cast<std::int32_t>(source.size()));
+    korvane::CVertexShader shader;
+    shader.SetName("shader\\canvas.vs");
+    ASSERT_NO_THROW(shader.Load(&stream));
+    ASSERT_NE(nullptr, shader.GetConstantTable());
+    EXPECT_NE(nullptr, shader.GetConstantTable()->GetConstantByName(nullptr, "World"));
 }
 
 } // namespace
