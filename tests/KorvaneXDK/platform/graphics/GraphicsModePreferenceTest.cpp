@@ -44,7 +44,7 @@ protected:
     korvane::test::TempDir dir;
 };
 
-TEST_F(GraphicsModePreferenceTest, SixtyHertzHighDefinitionWinsElseASmallModeAtFiftyEightHertzOrMore)
+TEST_F(GraphicsModePreferenceTest, TheBestModeIsChosenBuiltIntoParametersSavedLoadedAndFilteredByTheLimits)
 {
     preference.EnumerateModes(); // the real adapter offers at least one mode
     EXPECT_FALSE(preference.modes.empty());
@@ -61,21 +61,8 @@ TEST_F(GraphicsModePreferenceTest, SixtyHertzHighDefinitionWinsElseASmallModeAtF
     Offer({{1024, 768, 60, {}}, {800, 600, 57, {}}, {1920, 1080, 61, {}}});
     // 800 x 600 at 57 Hz is too slow for the second pass; the first mode after sorting is taken.
     EXPECT_EQ(std::make_pair(800u, 0), std::make_pair(Selected().Width, preference.selectedIndex));
-}
 
-TEST_F(GraphicsModePreferenceTest, LimitsFilterTheModesAndNoneLeftIsAnError)
-{
-    preference.maximumWidth = 1280;
-    Offer({{1920, 1080, 60, {}}, {1280, 720, 0, {}}, {1280, 720, 30, {}}, {320, 240, 60, {}}, {1024, 768, 60, {}}});
-    ASSERT_EQ(2u, preference.modes.size());
-    EXPECT_EQ(std::make_pair(1024u, 0u), std::make_pair(preference.modes[0].Width, preference.modes[1].RefreshRate));
-    os::testing::ReplaceAdapterModes(0, {{320, 240, 60, {}}});
-    korvane::test::ExpectThrowWith<korvane::EIOError>([&] { preference.EnumerateModes(); },
-                                                      "Display device initialization failed.");
-}
-
-TEST_F(GraphicsModePreferenceTest, SelectModeBuildsBothParameterSets)
-{
+    // Select mode builds both parameter sets.
     Offer({{640, 480, 60, {}}, {1280, 720, 60, {}}});
     preference.fullscreen = true;
     preference.SelectMode(0);
@@ -94,10 +81,8 @@ TEST_F(GraphicsModePreferenceTest, SelectModeBuildsBothParameterSets)
                 ::testing::ThrowsMessage<std::out_of_range>(::testing::StrEq("invalid vector<T> subscript")));
     EXPECT_THROW(preference.SelectMode(-1), std::out_of_range);
     EXPECT_EQ(0, preference.selectedIndex);
-}
 
-TEST_F(GraphicsModePreferenceTest, SaveWritesTheChosenModeAndKeepsForeignKeysAndLoadMatchesRefreshOrFallsBack)
-{
+    // Save writes the chosen mode and keeps foreign keys.
     Offer({{640, 480, 60, {}}, {1280, 720, 60, {}}});
     preference.SetProperty("Rotation", "90");
     preference.SelectMode(1);
@@ -141,6 +126,15 @@ TEST_F(GraphicsModePreferenceTest, SaveWritesTheChosenModeAndKeepsForeignKeysAnd
                   std::make_pair(preference.selectedIndex, preference.fullscreen));
     }
     EXPECT_THROW(preference.Load(dir.File("missing.ini")), korvane::EFileOpenError);
+
+    // Limits filter the modes; none left is an error.
+    preference.maximumWidth = 1280;
+    Offer({{1920, 1080, 60, {}}, {1280, 720, 0, {}}, {1280, 720, 30, {}}, {320, 240, 60, {}}, {1024, 768, 60, {}}});
+    ASSERT_EQ(2u, preference.modes.size());
+    EXPECT_EQ(std::make_pair(1024u, 0u), std::make_pair(preference.modes[0].Width, preference.modes[1].RefreshRate));
+    os::testing::ReplaceAdapterModes(0, {{320, 240, 60, {}}});
+    korvane::test::ExpectThrowWith<korvane::EIOError>([&] { preference.EnumerateModes(); },
+                                                      "Display device initialization failed.");
 }
 
 } // namespace

@@ -31,7 +31,7 @@ std::vector<int> Fields(const CTextureFont::Glyph* g)
     return {g->X, g->Y, g->Right, g->Bottom, g->Width, g->Height, g->OffsetX, g->OffsetY, g->Advance};
 }
 
-TEST(TextureFontTable, KvfRecordsBecomeGlyphsTheLaterOfTwoWinningDamagedTablesFailAndMeasuringSumsTheAdvances)
+TEST(TextureFontTable, KvfAndTextTablesBecomeGlyphsDamagedOnesFailMeasuringSumsTheAdvancesAndLoadOpensThePage)
 {
     const std::string table = "format: loading KVF: Failed to load font-table";
     const std::tuple<const char*, std::function<void(KvfTable&)>, std::string> cases[] = {
@@ -98,12 +98,10 @@ TEST(TextureFontTable, KvfRecordsBecomeGlyphsTheLaterOfTwoWinningDamagedTablesFa
                   (std::vector<int>{width, height, width2, measuring.GetHeight(text), measuring.GetPixelScale()}))
             << text;
     }
-}
 
-TEST(TextureFontTable, TextTablesReadTheirRangeWithCaseInsensitiveKeysAndLoadOpensThePageOfTheSameName)
-{
+    // Text tables read their range with case-insensitive keys.
     // Text, start code, end code, glyphs, line height.
-    const std::tuple<const char*, std::uint32_t, std::uint32_t, std::size_t, std::int32_t> cases[] = {
+    const std::tuple<const char*, std::uint32_t, std::uint32_t, std::size_t, std::int32_t> texts[] = {
         {"LeftOffset=2\n", 0, 0x7F, 0x80, 0},
         {"StartCode=41\nEndCode=43\n41.W=5\n41.h=9\n42.H=11\n0043.h=30\n", 0x41, 0x43, 3, 11},
         {"StartCode=fff0\nEndCode=FFFF\n", 0xFFF0, 0xFFFF, 16, 0},
@@ -111,17 +109,17 @@ TEST(TextureFontTable, TextTablesReadTheirRangeWithCaseInsensitiveKeysAndLoadOpe
         {"StartCode=50\nEndCode=40\n", 0x50, 0x40, 0, 0},
         {"StartCode=-3\nEndCode=123456789\n", 0, 0xFFFF, 0x10000, 0},
         {"StartCode=zz\nEndCode=\n", 0, 0x7F, 0x80, 0}};
-    for (const auto& [text, start, end, glyphs, lineHeight] : cases) {
+    for (const auto& [text, start, end, glyphs, lineHeight] : texts) {
         CTextureFont font;
         LoadTableBytes(font, text, true);
         EXPECT_EQ(std::make_tuple(start, end, glyphs, lineHeight),
                   std::make_tuple(font.GetStartCode(), font.GetEndCode(), font.GetGlyphCount(), font.GetLineHeight("")))
             << text;
     }
-    CTextureFont font;
-    LoadTableBytes(font, "StartCode=41\nEndCode=43\n41.x=1\n41.y=2\n41.W=5\n41.h=9\n41.p=6\n0043.w=30\n", true);
-    EXPECT_EQ((std::vector<int>{1, 2, 6, 11, 5, 9, 0, 0, 6}), Fields(font.FindGlyph('A')));
-    EXPECT_EQ(0, font.FindGlyph('C')->Width);
+    CTextureFont keyed;
+    LoadTableBytes(keyed, "StartCode=41\nEndCode=43\n41.x=1\n41.y=2\n41.W=5\n41.h=9\n41.p=6\n0043.w=30\n", true);
+    EXPECT_EQ((std::vector<int>{1, 2, 6, 11, 5, 9, 0, 0, 6}), Fields(keyed.FindGlyph('A')));
+    EXPECT_EQ(0, keyed.FindGlyph('C')->Width);
 
     // Load parses the table before it opens the page of the same name; the missing page is the loader's failure.
     korvane::test::TempDir dir;
@@ -203,7 +201,7 @@ protected:
     fontbuild::BuiltFont built;
 };
 
-TEST_F(TextureFontDraw, BuiltGlyphsLandOnTheScreenAsThePageHoldsThem)
+TEST_F(TextureFontDraw, BuiltGlyphsLandAsThePageHoldsThemClippedTextEndsWithAnEllipsisAndFontsWithoutGlyphsDrawNothing)
 {
     CTextureFont font;
     font.Load(loader.get(), "fonts\\Built.kvf");
@@ -247,23 +245,21 @@ TEST_F(TextureFontDraw, BuiltGlyphsLandOnTheScreenAsThePageHoldsThem)
         font.MeasureText(utf8, width, height);
         EXPECT_EQ((std::vector<int>{advances, built.lineHeight}), (std::vector<int>{width, height}));
     }
-}
 
-TEST_F(TextureFontDraw, ClippedTextEndsWithAnEllipsisAsFarAsItFitsAndFontsWithoutGlyphsOrPageDrawNothing)
-{
+    // Clipped text ends with an ellipsis as far as it fits.
     CTextureFont clip, noStop;
     clip.Load(loader.get(), "fonts\\Clip.kvf");
     noStop.Load(loader.get(), "fonts\\NoStop.kvf");
     ASSERT_NO_FATAL_FAILURE(PrepareCanvas());
     // Font, text, rect.right with x = 5, triangles drawn.
-    const std::tuple<CTextureFont*, const char*, std::int32_t, std::uint32_t> cases[] = {
+    const std::tuple<CTextureFont*, const char*, std::int32_t, std::uint32_t> clips[] = {
         {&clip, "abcde", 5 + 39, 2 * 7},    // limit 40: four glyphs and "..."
         {&clip, "abcd", 5 + 39, 2 * 4},     // fits: drawn unchanged
         {&clip, "aXbcde", 5 + 39, 2 * 7},   // X has no glyph: left out, no fallback
         {&clip, "abcde", 5 + 100, 2 * 5},   // all fits
         {&noStop, "abcdef", 5 + 39, 2 * 5}, // no full stop: no mark, cut after the unit passing the limit
         {&clip, "", 5 + 39, 0}};
-    for (const auto& [font, text, right, triangles] : cases) {
+    for (const auto& [font, text, right, triangles] : clips) {
         const os::gfx::Rect rect{0, 0, right, 100};
         EXPECT_EQ(triangles == 0 ? std::vector<std::uint32_t>{} : std::vector<std::uint32_t>{triangles},
                   RecordTriangles([&] { font->DrawTextClipped(5, 3, rect, text, kWhite); }))

@@ -26,7 +26,7 @@ std::uint32_t Opaque(std::uint32_t x, std::uint32_t y)
 
 using TextureTest = DriverTest<64, 48>;
 
-TEST_F(TextureTest, LoadKeepsTheImageSizeAndRoundsTheSurfaceUpAndAFailedLoadThrowsAndLeavesTheTextureEmpty)
+TEST_F(TextureTest, LoadKeepsTheImageSizeAndRoundsUpFillColoursAndFailuresLeaveTheTextureEmpty)
 {
     CTexture texture;
     const std::string png = gfxtest::WritePng(300, 200, PNG_COLOR_TYPE_RGB, 8, Opaque);
@@ -59,21 +59,19 @@ TEST_F(TextureTest, LoadKeepsTheImageSizeAndRoundsTheSurfaceUpAndAFailedLoadThro
                                               texture.GetD3DTexture() != nullptr}));
     }
     EXPECT_TRUE(LogCapture::Contains("DirectX Error: ")) << LogCapture::All();
-}
 
-TEST_F(TextureTest, FillColoursTheTextureBindOfAnEmptyOneSetsNoneAndCopyFromRenderTargetTakesTheBackBuffer)
-{
-    CTexture texture;
-    texture.Fill(4, 4, 1.0f, 0.0f, 0.5f, 1.0f, true, kUnknown);
+    // Fill colours the texture; binding an empty one sets none.
+    CTexture filled;
+    filled.Fill(4, 4, 1.0f, 0.0f, 0.5f, 1.0f, true, kUnknown);
     EXPECT_EQ((std::vector<std::uint32_t>{4, 4, 3}),
-              (std::vector<std::uint32_t>{texture.GetWidth(), texture.GetImageWidth(),
-                                          texture.GetD3DTexture()->GetLevelCount()}));
-    texture.Bind();
-    EXPECT_EQ(texture.GetD3DTexture(), device->GetTexture(0).get());
+              (std::vector<std::uint32_t>{filled.GetWidth(), filled.GetImageWidth(),
+                                          filled.GetD3DTexture()->GetLevelCount()}));
+    filled.Bind();
+    EXPECT_EQ(filled.GetD3DTexture(), device->GetTexture(0).get());
     EXPECT_EQ(0xFFFF0080u, DrawnPixel(4, 4, 3, 3));
-    texture.Unbind();
+    filled.Unbind();
     EXPECT_EQ(nullptr, device->GetTexture(0));
-    texture.Bind();
+    filled.Bind();
     CTexture().Bind();
     EXPECT_EQ(nullptr, device->GetTexture(0));
 
@@ -90,7 +88,7 @@ TEST_F(TextureTest, FillColoursTheTextureBindOfAnEmptyOneSetsNoneAndCopyFromRend
     EXPECT_EQ(0xFFFF0000u, DrawnPixel(kWidth, kHeight, 3, 4));
     EXPECT_EQ(0xFF0000FFu, DrawnPixel(kWidth, kHeight, 3, 5));
 
-    LogCapture log;
+    LogCapture::Clear();
     ExpectThrowWith<korvane::EIOError>([&] { copy.CopyFromRenderTarget(1, nullptr, nullptr); },
                                        "CopyFromRenderTarget(); failed to StretchRect()");
     EXPECT_TRUE(LogCapture::Contains("DirectX Error: ")) << LogCapture::All();
@@ -127,8 +125,41 @@ protected:
     CTextureCache cache;
 };
 
-TEST_F(TextureCacheTest, KeysAreTheCallersOrTheLowerCaseNameHitsOpenNothingAndTheDriverLoaderServesItsForms)
+TEST_F(TextureCacheTest, PrecacheTakesFourExtensionsKeepAndRestoreSwapTheSetAndKeysAreTheCallersOrTheName)
 {
+    LogCapture log;
+    cache.DirectoryPrecache(counting.get(), "DIR", false, false, "#1", kUnknown);
+    EXPECT_EQ((Names{"dir\\a.png", "dir\\c.dds"}), counting->opened); // b.jpeg, d.txt and the sub-folder are skipped
+    EXPECT_TRUE(counting->Purged().empty());
+    for (const char* line : {"--- precaching texture from directory ---", "precache: dir\\a.png", "--------"})
+        EXPECT_TRUE(LogCapture::Contains(line)) << line;
+    Load("never opened", "dir\\a.png#1");
+    Load("never opened", "dir\\c.dds#1");
+    EXPECT_EQ(2, counting->TotalOpens());
+
+    cache.DirectoryPrecacheAndPurge(counting.get(), "dir", true, false, "", kUnknown);
+    EXPECT_TRUE(LogCapture::Contains("--- precaching texture from directory (with purge) ---"));
+    EXPECT_EQ(1, counting->Opens("dir\\sub\\e.bmp"));
+    EXPECT_EQ((Names{"dir\\a.png", "dir\\c.dds", "dir\\sub\\e.bmp"}), counting->Purged());
+
+    // Keep and restore swap the set of textures.
+    counting.reset(new CountingLoader(inner));
+    ITexture* a = Load("A.png");
+    cache.KeepCurrent();
+    Load("b.png");
+    cache.RestoreKept();
+    EXPECT_EQ(a, Load("a.png"));
+    EXPECT_EQ(2, counting->TotalOpens());
+    Load("b.png"); // dropped by the restore
+    EXPECT_EQ(2, counting->Opens("b.png"));
+    cache.ClearKept();
+    cache.RestoreKept();
+    Load("A.png");
+    EXPECT_EQ(2, counting->Opens("A.png"));
+
+    // Keys are the caller's or the lower-case name, and hits open nothing.
+    cache.RestoreKept(); // nothing kept: an empty cache
+    counting.reset(new CountingLoader(inner));
     ITexture* first = Load("A.png");
     ASSERT_NE(nullptr, first);
     EXPECT_EQ(first, cache.Load(counting.get(), "a.png", true, "", os::gfx::Format::A8R8G8B8));
@@ -160,39 +191,6 @@ TEST_F(TextureCacheTest, KeysAreTheCallersOrTheLowerCaseNameHitsOpenNothingAndTh
     EXPECT_EQ(0, counting->TotalOpens());
 }
 
-TEST_F(TextureCacheTest, PrecacheTakesFourExtensionsUnderTheLowerCasePathAndSuffixAndKeepAndRestoreSwapTheSet)
-{
-    LogCapture log;
-    cache.DirectoryPrecache(counting.get(), "DIR", false, false, "#1", kUnknown);
-    EXPECT_EQ((Names{"dir\\a.png", "dir\\c.dds"}), counting->opened); // b.jpeg, d.txt and the sub-folder are skipped
-    EXPECT_TRUE(counting->Purged().empty());
-    for (const char* line : {"--- precaching texture from directory ---", "precache: dir\\a.png", "--------"})
-        EXPECT_TRUE(LogCapture::Contains(line)) << line;
-    Load("never opened", "dir\\a.png#1");
-    Load("never opened", "dir\\c.dds#1");
-    EXPECT_EQ(2, counting->TotalOpens());
-
-    cache.DirectoryPrecacheAndPurge(counting.get(), "dir", true, false, "", kUnknown);
-    EXPECT_TRUE(LogCapture::Contains("--- precaching texture from directory (with purge) ---"));
-    EXPECT_EQ(1, counting->Opens("dir\\sub\\e.bmp"));
-    EXPECT_EQ((Names{"dir\\a.png", "dir\\c.dds", "dir\\sub\\e.bmp"}), counting->Purged());
-
-    // Keep and restore swap the set of textures.
-    counting.reset(new CountingLoader(inner));
-    ITexture* a = Load("A.png");
-    cache.KeepCurrent();
-    Load("b.png");
-    cache.RestoreKept();
-    EXPECT_EQ(a, Load("a.png"));
-    EXPECT_EQ(2, counting->TotalOpens());
-    Load("b.png"); // dropped by the restore
-    EXPECT_EQ(2, counting->Opens("b.png"));
-    cache.ClearKept();
-    cache.RestoreKept();
-    Load("A.png");
-    EXPECT_EQ(2, counting->Opens("A.png"));
-}
-
 /// Nine images of one colour each and a text file in the folder img.
 class TextureCacheThreadsTest : public TextureTest
 {
@@ -215,62 +213,9 @@ protected:
 
 constexpr const char* kTiming = "CSimpleProfiler: 'korvane::CTextureCache::DirectoryPrecacheAndPurgeFromDataLoaderMT'";
 
-TEST_F(TextureCacheThreadsTest, PrecacheLoadsEveryFileOnceOnAtMostThreeThreadsAndTheTexturesDraw)
+TEST_F(TextureCacheThreadsTest, LoadsOnOneKeyMeetPrecachesRunOnAtMostThreeThreadsAndErrorsComeBackOnceAllStopped)
 {
-    CountingLoader loader3(PackArchive(), 3);
-    CTextureCache cache;
     LogCapture log;
-    Precache(cache, &loader3, "#mt");
-    EXPECT_EQ(std::make_tuple(kImages, 3, std::size_t(kImages)),
-              std::make_tuple(loader3.TotalOpens(), loader3.MaxActive(), loader3.Purged().size()));
-    for (const char* line :
-         {"--- MULTITHREAD: precaching texture from directory (with purge) ---", "terminating thread 2 ...", kTiming}) {
-        EXPECT_TRUE(LogCapture::Contains(line)) << line;
-    }
-    EXPECT_EQ(static_cast<std::size_t>(kImages), LogCapture::CountContaining("> precache: img\\"));
-    for (int i = 0; i < kImages; ++i) {
-        const std::string name = "img\\" + std::to_string(i) + ".png";
-        cache.Load(&loader3, "not opened", false, name + "#mt", kUnknown)->Bind();
-        EXPECT_EQ(ColourOf(i), DrawnPixel(16, 16, 7, 7)) << name;
-    }
-    EXPECT_EQ(kImages, loader3.TotalOpens());
-}
-
-// A failure is thrown on the caller once every thread stopped, and the timing line is written
-// only when the precache ends normally, whichever step fails.
-TEST_F(TextureCacheThreadsTest, ALoaderThreadsErrorIsThrownOnTheCallerAfterEveryThreadStopped)
-{
-    const auto archive = PackArchive();
-    LogCapture log;
-    CTextureCache cache;
-    CountingLoader failing(archive);
-    failing.ThrowFor("img");
-    EXPECT_THROW(Precache(cache, &failing), korvane::EReadError);
-    failing.ThrowFor("img\\4.png");
-    try {
-        Precache(cache, &failing);
-        ADD_FAILURE() << "no exception";
-    } catch (const std::exception& e) {
-        EXPECT_STREQ("the disk is on fire", e.what());
-    }
-    EXPECT_FALSE(LogCapture::Contains(kTiming));
-    CountingLoader working(archive);
-    Precache(cache, &working);
-    EXPECT_TRUE(LogCapture::Contains(kTiming));
-
-    AddFile("img/bad.png", ColourPng(0).substr(0, 40));
-    CountingLoader broken(PackArchive());
-    CTextureCache fresh;
-    ExpectThrowWith<korvane::EException>([&] { Precache(fresh, &broken); }, "Failed to load texture.",
-                                         "class korvane::CTexture");
-    // Stopped means stopped: nothing opens any more once the call is back.
-    const int opens = broken.TotalOpens();
-    EXPECT_LE(opens, kImages + 1);
-    EXPECT_EQ(opens, broken.TotalOpens());
-}
-
-TEST_F(TextureCacheThreadsTest, TwoThreadsLoadingOneNewKeyBothGetTheFirstInsertedTextureAndABusyThreadDropsARequest)
-{
     CountingLoader loader2(PackArchive(), 2); // both open before either inserts
     CTextureCache cache;
     ITexture* first = nullptr;
@@ -288,7 +233,6 @@ TEST_F(TextureCacheThreadsTest, TwoThreadsLoadingOneNewKeyBothGetTheFirstInserte
 
     // A busy loader thread drops a second request.
     CountingLoader plain(PackArchive());
-    LogCapture log;
     {
         korvane::CTextureCacheLoaderThread thread(&cache);
         thread.LoadRequest(&plain, "img\\1.png", false, "one", kUnknown);
@@ -302,6 +246,55 @@ TEST_F(TextureCacheThreadsTest, TwoThreadsLoadingOneNewKeyBothGetTheFirstInserte
     }
     cache.Load(&plain, "img\\1.png", false, "one", kUnknown);
     EXPECT_EQ(1, plain.TotalOpens());
+
+    // The precache loads every file once on at most three threads, and the textures draw.
+    CountingLoader loader3(PackArchive(), 3);
+    CTextureCache mt;
+    LogCapture::Clear();
+    Precache(mt, &loader3, "#mt");
+    EXPECT_EQ(std::make_tuple(kImages, 3, std::size_t(kImages)),
+              std::make_tuple(loader3.TotalOpens(), loader3.MaxActive(), loader3.Purged().size()));
+    for (const char* line :
+         {"--- MULTITHREAD: precaching texture from directory (with purge) ---", "terminating thread 2 ...", kTiming}) {
+        EXPECT_TRUE(LogCapture::Contains(line)) << line;
+    }
+    EXPECT_EQ(static_cast<std::size_t>(kImages), LogCapture::CountContaining("> precache: img\\"));
+    for (int i = 0; i < kImages; ++i) {
+        const std::string name = "img\\" + std::to_string(i) + ".png";
+        mt.Load(&loader3, "not opened", false, name + "#mt", kUnknown)->Bind();
+        EXPECT_EQ(ColourOf(i), DrawnPixel(16, 16, 7, 7)) << name;
+    }
+    EXPECT_EQ(kImages, loader3.TotalOpens());
+
+    // A failure is thrown on the caller once every thread stopped, and the timing line is written
+    // only when the precache ends normally, whichever step fails.
+    const auto archive = PackArchive();
+    CTextureCache failingCache;
+    LogCapture::Clear();
+    CountingLoader failing(archive);
+    failing.ThrowFor("img");
+    EXPECT_THROW(Precache(failingCache, &failing), korvane::EReadError);
+    failing.ThrowFor("img\\4.png");
+    try {
+        Precache(failingCache, &failing);
+        ADD_FAILURE() << "no exception";
+    } catch (const std::exception& e) {
+        EXPECT_STREQ("the disk is on fire", e.what());
+    }
+    EXPECT_FALSE(LogCapture::Contains(kTiming));
+    CountingLoader working(archive);
+    Precache(failingCache, &working);
+    EXPECT_TRUE(LogCapture::Contains(kTiming));
+
+    AddFile("img/bad.png", ColourPng(0).substr(0, 40));
+    CountingLoader broken(PackArchive());
+    CTextureCache fresh;
+    ExpectThrowWith<korvane::EException>([&] { Precache(fresh, &broken); }, "Failed to load texture.",
+                                         "class korvane::CTexture");
+    // Stopped means stopped: nothing opens any more once the call is back.
+    const int opens = broken.TotalOpens();
+    EXPECT_LE(opens, kImages + 1);
+    EXPECT_EQ(opens, broken.TotalOpens());
 }
 
 } // namespace
