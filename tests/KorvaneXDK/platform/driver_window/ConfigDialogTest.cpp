@@ -132,7 +132,7 @@ TEST_F(ConfigDialogTest, TheBlockHoldsCutNamesTheListedModesAndTheThreeGroupsOfA
               boxes[0]);
 }
 
-TEST_F(ConfigDialogTest, TheResultBecomesPresentParameters)
+TEST_F(ConfigDialogTest, TheResultBecomesPresentParametersAndLibraryFailuresThrowTheirTexts)
 {
     struct Case
     {
@@ -169,6 +169,24 @@ TEST_F(ConfigDialogTest, TheResultBecomesPresentParameters)
     ASSERT_TRUE(dialog.Run(false));
     EXPECT_TRUE(LogCapture::Contains("No NVIDIA PerfHUD: 'Primary (モニタ1)'"));
     EXPECT_EQ(os::gfx::DeviceType::Hal, dialog.GetDeviceType());
+
+    // Library failures throw their texts.
+    const std::pair<std::function<void()>, const char*> failures[] = {
+        {[] { os::testing::RedirectLibrary(kConfDlgLibraryName, ""); }, "DLLをロードできません : 'libConfDlg.so'"},
+        {[&] {
+             os::testing::RedirectLibrary(kConfDlgLibraryName, RECORDING_CONFDLG_PATH);
+             Script({0, 0, 0, 1, 1, 24, 1}, 1, 4);
+         },
+         "Unsupported DLL version : 'libConfDlg.so'"},
+        {[&] {
+             Script({0, 0, 0, 1, 1, 24, 1}, 1, 5);
+             os::testing::HideLibraryExport("GetPreviousConfig");
+         },
+         "Function import failure : 'libConfDlg.so' - 'GetPreviousConfig()'"}};
+    for (const auto& [arrange, message] : failures) {
+        arrange();
+        korvane::test::ExpectThrowWith<korvane::EIOError>([&] { dialog.Run(false); }, message);
+    }
 }
 
 TEST_F(ConfigDialogTest, CancelAndBadIndicesMakeNoChoice)
@@ -196,27 +214,7 @@ TEST_F(ConfigDialogTest, CancelAndBadIndicesMakeNoChoice)
     }
 }
 
-TEST_F(ConfigDialogTest, LibraryFailuresThrowTheirTexts)
-{
-    const std::pair<std::function<void()>, const char*> cases[] = {
-        {[] { os::testing::RedirectLibrary(kConfDlgLibraryName, ""); }, "DLLをロードできません : 'libConfDlg.so'"},
-        {[&] {
-             os::testing::RedirectLibrary(kConfDlgLibraryName, RECORDING_CONFDLG_PATH);
-             Script({0, 0, 0, 1, 1, 24, 1}, 1, 4);
-         },
-         "Unsupported DLL version : 'libConfDlg.so'"},
-        {[&] {
-             Script({0, 0, 0, 1, 1, 24, 1}, 1, 5);
-             os::testing::HideLibraryExport("GetPreviousConfig");
-         },
-         "Function import failure : 'libConfDlg.so' - 'GetPreviousConfig()'"}};
-    for (const auto& [arrange, message] : cases) {
-        arrange();
-        korvane::test::ExpectThrowWith<korvane::EIOError>([&] { dialog.Run(false); }, message);
-    }
-}
-
-TEST_F(ConfigDialogTest, ACancelledDialogEndsTheDriversStartUpWithoutGraphics)
+TEST_F(ConfigDialogTest, ACancelledDialogEndsTheStartUpAndTheProgramsLibraryOffersAModeAndKeepsItsChoice)
 {
     ASSERT_TRUE(korvane::CreateApplicationDriver(nullptr));
     korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
@@ -229,10 +227,8 @@ TEST_F(ConfigDialogTest, ACancelledDialogEndsTheDriversStartUpWithoutGraphics)
     EXPECT_EQ(nullptr, driver->GetGraphicsModePreference().direct3D);
     EXPECT_TRUE(boxes.empty());
     korvane::DestroyApplicationDriver();
-}
 
-TEST_F(ConfigDialogTest, TheProgramsLibraryOffersTheModeNearest1280x720AndKeepsItsChoiceUnderAFreshDataRoot)
-{
+    // The program's own library offers the mode nearest 1280 x 720 in a window.
     os::testing::RedirectLibrary(kConfDlgLibraryName, CONFDLG_PATH);
     setenv("XDG_DATA_HOME", dir.Path().c_str(), 1);
     const os::gfx::PresentParameters& full = dialog.GetFullscreenPresentParameters();

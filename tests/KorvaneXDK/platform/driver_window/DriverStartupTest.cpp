@@ -114,7 +114,7 @@ protected:
     korvane::CGameApplicationDriverCX* driver = nullptr;
 };
 
-TEST_F(DriverStartupTest, StartsInTheFixedOrderAndRunsTheLoopUntilQuit)
+TEST_F(DriverStartupTest, StartsInOrderRunsUntilQuitRecordsFullScreenSwitchesResizesOnceADragAndPausesWhenAsked)
 {
     EXPECT_THROW(driver->Run(), korvane::EInvalidOperation);
     ASSERT_TRUE(driver->Initialize()) << LogCapture::All();
@@ -140,53 +140,8 @@ TEST_F(DriverStartupTest, StartsInTheFixedOrderAndRunsTheLoopUntilQuit)
     LogCapture::Clear();
     driver->Run();
     EXPECT_LT(IndexOf("Starting application main-loop..."), IndexOf("Appication main-loop finished."));
-}
 
-TEST_F(DriverStartupTest, EachFatalStepShowsItsTextAndFailsWithoutSoundItGoesOnAndAMissingBannerThrows)
-{
-    // Name, arrangement, box text, whether the graphics object is left.
-    const std::tuple<const char*, std::function<void()>, std::string, bool> cases[] = {
-        {"no graphics object", [] { os::testing::FailDirect3DCreation(true); },
-         "Failed to initialize Direct3D9.\nPlease check installation of DirectX 9.0c\n", false},
-        {"no input",
-         [] { os::testing::FailInputStep(os::testing::InputStep::LoadModule, os::input::Result(0x80004005)); },
-         "Failed to initialize DirectInput.\nThis program will exit.", true},
-        {"no device", [] { os::testing::FailDeviceCreation(true, true); },
-         "Failed to initialize Direct3D9.\nThis program will exit.", false},
-        {"shader model 2.0 against 3.0", [] { os::testing::OverrideShaderVersions(0xFFFE0200u, 0xFFFF0200u); },
-         "Unsupported shader version with current Direct3D device.\nThis program requires following "
-         "shader model: VertexShader 3.0 / PixelShader 3.0",
-         true}};
-    for (const auto& [name, arrange, text, graphicsLeft] : cases) {
-        SCOPED_TRACE(name);
-        TearDown();
-        SetUp();
-        arrange();
-        EXPECT_FALSE(driver->Initialize());
-        ASSERT_EQ(1u, boxes.size());
-        EXPECT_EQ(std::make_pair(std::string("Driver Test"), text), boxes[0]);
-        EXPECT_EQ(graphicsLeft, driver->GetGraphics() != nullptr);
-        EXPECT_TRUE(graphicsLeft || driver->GetGraphicsModePreference().direct3D == nullptr);
-        EXPECT_EQ(nullptr, driver->GetFrameRateKeeper());
-        EXPECT_THROW(driver->Run(), korvane::EInvalidOperation);
-    }
-
-    // Without sound the start-up goes on; a missing window banner ends it with its exception.
-    TearDown();
-    SetUp();
-    os::testing::FailAudioCall(os::testing::AudioCall::CreateDevice, os::audio::Result(0x88780078));
-    ASSERT_TRUE(driver->Initialize());
-    EXPECT_TRUE(LogCapture::Contains("Failed to initialize CDXSound"));
-    EXPECT_TRUE(boxes.empty());
-    TearDown();
-    SetUp();
-    driver->SetWindowBannerImage("Missing.bmp");
-    EXPECT_THROW(driver->Initialize(), korvane::EIOError);
-}
-
-TEST_F(DriverStartupTest, FullScreenSwitchesAreRecordedADragResizesOnceAndActivationPausesOnlyWhenAsked)
-{
-    ASSERT_TRUE(driver->Initialize());
+    // Full-screen switches are recorded.
     korvane::CDXGraphics* graphics = driver->GetGraphics();
 
     EXPECT_TRUE(Send(win::WM_SYSKEYDOWN, win::VK_RETURN));
@@ -234,6 +189,48 @@ TEST_F(DriverStartupTest, FullScreenSwitchesAreRecordedADragResizesOnceAndActiva
     EXPECT_TRUE(Send(win::WM_ACTIVATE, win::WA_INACTIVE));
     EXPECT_TRUE(Send(win::WM_SIZE, win::SIZE_MINIMIZED));
     EXPECT_FALSE(keeper->paused);
+}
+
+TEST_F(DriverStartupTest, EachFatalStepShowsItsTextAndFailsWithoutSoundItGoesOnAndAMissingBannerThrows)
+{
+    // Name, arrangement, box text, whether the graphics object is left.
+    const std::tuple<const char*, std::function<void()>, std::string, bool> cases[] = {
+        {"no graphics object", [] { os::testing::FailDirect3DCreation(true); },
+         "Failed to initialize Direct3D9.\nPlease check installation of DirectX 9.0c\n", false},
+        {"no input",
+         [] { os::testing::FailInputStep(os::testing::InputStep::LoadModule, os::input::Result(0x80004005)); },
+         "Failed to initialize DirectInput.\nThis program will exit.", true},
+        {"no device", [] { os::testing::FailDeviceCreation(true, true); },
+         "Failed to initialize Direct3D9.\nThis program will exit.", false},
+        {"shader model 2.0 against 3.0", [] { os::testing::OverrideShaderVersions(0xFFFE0200u, 0xFFFF0200u); },
+         "Unsupported shader version with current Direct3D device.\nThis program requires following "
+         "shader model: VertexShader 3.0 / PixelShader 3.0",
+         true}};
+    for (const auto& [name, arrange, text, graphicsLeft] : cases) {
+        SCOPED_TRACE(name);
+        TearDown();
+        SetUp();
+        arrange();
+        EXPECT_FALSE(driver->Initialize());
+        ASSERT_EQ(1u, boxes.size());
+        EXPECT_EQ(std::make_pair(std::string("Driver Test"), text), boxes[0]);
+        EXPECT_EQ(graphicsLeft, driver->GetGraphics() != nullptr);
+        EXPECT_TRUE(graphicsLeft || driver->GetGraphicsModePreference().direct3D == nullptr);
+        EXPECT_EQ(nullptr, driver->GetFrameRateKeeper());
+        EXPECT_THROW(driver->Run(), korvane::EInvalidOperation);
+    }
+
+    // Without sound the start-up goes on; a missing window banner ends it with its exception.
+    TearDown();
+    SetUp();
+    os::testing::FailAudioCall(os::testing::AudioCall::CreateDevice, os::audio::Result(0x88780078));
+    ASSERT_TRUE(driver->Initialize());
+    EXPECT_TRUE(LogCapture::Contains("Failed to initialize CDXSound"));
+    EXPECT_TRUE(boxes.empty());
+    TearDown();
+    SetUp();
+    driver->SetWindowBannerImage("Missing.bmp");
+    EXPECT_THROW(driver->Initialize(), korvane::EIOError);
 }
 
 TEST_F(DriverStartupTest, PaintShowsTheBannerAtLowerRightAndThePauseTextOrWithoutABannerTheTitle)

@@ -116,14 +116,15 @@ protected:
         std::string error;
         ASSERT_TRUE(shaders.Create(*device, p.BackBufferWidth, p.BackBufferHeight, &error)) << error;
         constexpr std::uint32_t kRed = 0xFFFF0000u, kGrey = 0xFF202020u;
-        ASSERT_EQ(kOk, device->Clear(0, nullptr, os::gfx::clear::Target | os::gfx::clear::ZBuffer, kGrey, 1.0f, 0));
-        ASSERT_EQ(kOk, device->BeginScene());
-        ASSERT_EQ(kOk, device->SetRenderState(os::gfx::RenderState::CullMode, os::gfx::value::CullNone));
         const gfxtest::ColorVertex strip[4] = {
             {1.5f, 2.5f, 0.5f, kRed}, {9.5f, 2.5f, 0.5f, kRed}, {1.5f, 6.5f, 0.5f, kRed}, {9.5f, 6.5f, 0.5f, kRed}};
-        ASSERT_EQ(kOk, device->DrawPrimitiveUP(os::gfx::PrimitiveType::TriangleStrip, 2, strip,
-                                               sizeof(gfxtest::ColorVertex)));
-        ASSERT_EQ(kOk, device->EndScene());
+        // In this order: a braced list evaluates left to right.
+        for (const os::gfx::Result result :
+             {device->Clear(0, nullptr, os::gfx::clear::Target | os::gfx::clear::ZBuffer, kGrey, 1.0f, 0),
+              device->BeginScene(), device->SetRenderState(os::gfx::RenderState::CullMode, os::gfx::value::CullNone),
+              device->DrawPrimitiveUP(os::gfx::PrimitiveType::TriangleStrip, 2, strip, sizeof(gfxtest::ColorVertex)),
+              device->EndScene()})
+            ASSERT_EQ(kOk, result);
         graphics->Present();
         std::vector<std::uint32_t> pixels;
         std::uint32_t width = 0, height = 0;
@@ -182,7 +183,7 @@ TEST_F(DXGraphicsTest, CreatesTheExtendedDeviceOrAFullScreenOneAndDrawsAndReport
               LogLines());
 }
 
-TEST_F(DXGraphicsTest, ForcedPlainPathOrMissingExtendedEntryPointMakesALegacyDeviceAndFailingCreationThrows)
+TEST_F(DXGraphicsTest, APlainObjectMakesALegacyDeviceFailingCreationThrowsAndHardwareFailureFallsBackToSoftware)
 {
     for (const bool forcePlain : {true, false}) {
         SCOPED_TRACE(forcePlain ? "forced" : "entry point missing");
@@ -210,13 +211,12 @@ TEST_F(DXGraphicsTest, ForcedPlainPathOrMissingExtendedEntryPointMakesALegacyDev
     os::testing::FailDirect3DCreation(false);
     os::testing::SetDirect3DModuleAvailable(false);
     EXPECT_THROW(CDXGraphics(false), korvane::EDirect3DCreateError);
-}
 
-TEST_F(DXGraphicsTest, HardwareFailureFallsBackToSoftwareVertexProcessingAndBothFailingIsAFailure)
-{
+    // Hardware vertex processing failing falls back to software; both failing is a failure.
     for (const bool softwareFails : {false, true}) {
         SCOPED_TRACE(softwareFails ? "both fail" : "hardware fails");
         graphics.reset();
+        os::testing::ResetGraphicsHooks();
         log.Clear();
         os::testing::FailDeviceCreation(true, softwareFails);
         MakeGraphics();
