@@ -134,31 +134,23 @@ TEST_F(ConfigDialogTest, TheBlockHoldsCutNamesTheListedModesAndTheThreeGroupsOfA
 
 TEST_F(ConfigDialogTest, TheResultBecomesPresentParametersAndLibraryFailuresThrowTheirTexts)
 {
-    struct Case
-    {
-        ConfigDialogResult result;
-        Format backBuffer;
-        Format depth;
-        std::uint32_t flags;
-        std::uint32_t interval;
-    };
     // Modes per adapter: 640 x 480 and 1280 x 720 in 32, then 16, then 15 bits.
-    const Case cases[] = {
+    const std::tuple<ConfigDialogResult, Format, Format, std::uint32_t, std::uint32_t> cases[] = {
         {{0, 1, 0, 4, 1, 24, 1}, Format::X8R8G8B8, Format::D24X8, 1u, os::gfx::present::IntervalOne},
         {{0, 3, 4, 2, 0, 32, 0}, Format::R5G6B5, Format::D32, 0u, os::gfx::present::IntervalImmediate},
         {{0, 5, 0, 1, 1, 8, 2}, Format::X1R5G5B5, Format::D16, 1u, os::gfx::present::IntervalOne}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.result.mode);
-        Script(c.result, 1);
+    for (const auto& [result, backBuffer, depth, flags, interval] : cases) {
+        SCOPED_TRACE(result.mode);
+        Script(result, 1);
         ASSERT_TRUE(dialog.Run(false));
         const os::gfx::PresentParameters& full = dialog.GetFullscreenPresentParameters();
         const os::gfx::PresentParameters& windowed = dialog.GetWindowedPresentParameters();
-        EXPECT_EQ(std::make_tuple(1280u, c.backBuffer, c.depth, c.flags, c.interval, 60u, false),
+        EXPECT_EQ(std::make_tuple(1280u, backBuffer, depth, flags, interval, 60u, false),
                   std::make_tuple(full.BackBufferWidth, full.BackBufferFormat, full.AutoDepthStencilFormat, full.Flags,
                                   full.PresentationInterval, full.FullScreenRefreshRateInHz, full.Windowed));
         EXPECT_EQ(std::make_tuple(true, Format::Unknown, 0u),
                   std::make_tuple(windowed.Windowed, windowed.BackBufferFormat, windowed.FullScreenRefreshRateInHz));
-        EXPECT_EQ(std::make_tuple(std::uint32_t(c.result.anisotropy), c.result.windowed == 0, 0),
+        EXPECT_EQ(std::make_tuple(std::uint32_t(result.anisotropy), result.windowed == 0, 0),
                   std::make_tuple(dialog.GetAnisotropy(), dialog.GetFullscreen(), dialog.GetAdapter()));
     }
     EXPECT_TRUE(LogCapture::Contains("Selected display mode: Adapter = #0, Mode = 5, MultiSample = 0, Anisotropy = 1, "
@@ -171,22 +163,17 @@ TEST_F(ConfigDialogTest, TheResultBecomesPresentParametersAndLibraryFailuresThro
     EXPECT_EQ(os::gfx::DeviceType::Hal, dialog.GetDeviceType());
 
     // Library failures throw their texts.
-    const std::pair<std::function<void()>, const char*> failures[] = {
-        {[] { os::testing::RedirectLibrary(kConfDlgLibraryName, ""); }, "DLLをロードできません : 'libConfDlg.so'"},
-        {[&] {
-             os::testing::RedirectLibrary(kConfDlgLibraryName, RECORDING_CONFDLG_PATH);
-             Script({0, 0, 0, 1, 1, 24, 1}, 1, 4);
-         },
-         "Unsupported DLL version : 'libConfDlg.so'"},
-        {[&] {
-             Script({0, 0, 0, 1, 1, 24, 1}, 1, 5);
-             os::testing::HideLibraryExport("GetPreviousConfig");
-         },
-         "Function import failure : 'libConfDlg.so' - 'GetPreviousConfig()'"}};
-    for (const auto& [arrange, message] : failures) {
-        arrange();
+    const auto runFails = [&](const char* message) {
         korvane::test::ExpectThrowWith<korvane::EIOError>([&] { dialog.Run(false); }, message);
-    }
+    };
+    os::testing::RedirectLibrary(kConfDlgLibraryName, "");
+    runFails("DLLをロードできません : 'libConfDlg.so'");
+    os::testing::RedirectLibrary(kConfDlgLibraryName, RECORDING_CONFDLG_PATH);
+    Script({0, 0, 0, 1, 1, 24, 1}, 1, 4);
+    runFails("Unsupported DLL version : 'libConfDlg.so'");
+    Script({0, 0, 0, 1, 1, 24, 1}, 1, 5);
+    os::testing::HideLibraryExport("GetPreviousConfig");
+    runFails("Function import failure : 'libConfDlg.so' - 'GetPreviousConfig()'");
 }
 
 TEST_F(ConfigDialogTest, CancelAndBadIndicesMakeNoChoice)
