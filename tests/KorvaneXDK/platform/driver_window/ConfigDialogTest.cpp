@@ -210,9 +210,8 @@ TEST_F(ConfigDialogTest, ACancelledDialogEndsTheStartUpAndTheProgramsLibraryOffe
     Script({0, 0, 0, 1, 1, 24, 1}, 0);
     EXPECT_FALSE(driver->Initialize());
     EXPECT_TRUE(LogCapture::Contains("ダイアログバナーイメージ \"DialogBanner1.bmp\" のロードに失敗しました."));
-    EXPECT_EQ(nullptr, driver->GetGraphics());
-    EXPECT_EQ(nullptr, driver->GetGraphicsModePreference().direct3D);
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(std::make_tuple(nullptr, nullptr, true),
+              std::make_tuple(driver->GetGraphics(), driver->GetGraphicsModePreference().direct3D, boxes.empty()));
     korvane::DestroyApplicationDriver();
 
     // The program's own library offers the mode nearest 1280 x 720 in a window.

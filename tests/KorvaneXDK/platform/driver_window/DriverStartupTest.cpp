@@ -175,12 +175,10 @@ TEST_F(DriverStartupTest, StartsInOrderRunsUntilQuitRecordsFullScreenSwitchesRes
     // Activation pauses only when asked and always resumes.
     korvane::CFrameRateKeeper* keeper = driver->GetFrameRateKeeper();
     EXPECT_TRUE(Send(win::WM_ACTIVATE, win::WA_INACTIVE));
-    EXPECT_TRUE(keeper->paused);
-    EXPECT_EQ("Driver Test [PAUSE]", Title());
+    EXPECT_EQ(std::make_pair(true, std::string("Driver Test [PAUSE]")), std::make_pair(keeper->paused, Title()));
     EXPECT_TRUE(driver->GetGameWindow()->GetHandle()->IsInvalidated());
     EXPECT_TRUE(Send(win::WM_ACTIVATE, win::WA_CLICKACTIVE));
-    EXPECT_FALSE(keeper->paused);
-    EXPECT_EQ("Driver Test", Title());
+    EXPECT_EQ(std::make_pair(false, std::string("Driver Test")), std::make_pair(keeper->paused, Title()));
     EXPECT_TRUE(Send(win::WM_SIZE, win::SIZE_MINIMIZED));
     EXPECT_TRUE(keeper->paused);
 
@@ -225,8 +223,8 @@ TEST_F(DriverStartupTest, EachFatalStepShowsItsTextAndFailsWithoutSoundItGoesOnA
     SetUp();
     os::testing::FailAudioCall(os::testing::AudioCall::CreateDevice, os::audio::Result(0x88780078));
     ASSERT_TRUE(driver->Initialize());
-    EXPECT_TRUE(LogCapture::Contains("Failed to initialize CDXSound"));
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(std::make_pair(true, true),
+              std::make_pair(LogCapture::Contains("Failed to initialize CDXSound"), boxes.empty()));
     TearDown();
     SetUp();
     driver->SetWindowBannerImage("Missing.bmp");

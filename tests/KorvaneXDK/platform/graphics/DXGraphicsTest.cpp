@@ -210,8 +210,8 @@ TEST_F(DXGraphicsTest, APlainObjectMakesALegacyDeviceFailingCreationThrowsAndHar
     os::testing::FailDirect3DCreation(true);
     ExpectThrowWith<korvane::EDirect3DCreateError>([] { CDXGraphics failing(false); },
                                                    "Direct3D の初期化に失敗しました.", kWhere);
-    EXPECT_TRUE(Logged("INFO: DirectX9Ex detected."));
-    EXPECT_FALSE(Logged("INFO: DirectX9 detected."));
+    EXPECT_EQ(std::make_pair(true, false),
+              std::make_pair(Logged("INFO: DirectX9Ex detected."), Logged("INFO: DirectX9 detected.")));
     os::testing::FailDirect3DCreation(false);
     os::testing::SetDirect3DModuleAvailable(false);
     EXPECT_THROW(CDXGraphics(false), korvane::EDirect3DCreateError);
@@ -300,8 +300,7 @@ TEST_F(DXGraphicsTest, LostDevicesAreRecoveredInPresentAndFailedResetsThrowOrLea
     events.clear();
     const int resets = os::testing::GetResetCallCount();
     graphics->ResizeWindow(100, 80);
-    EXPECT_TRUE(events.empty());
-    EXPECT_EQ(resets, os::testing::GetResetCallCount());
+    EXPECT_EQ(std::make_pair(true, resets), std::make_pair(events.empty(), os::testing::GetResetCallCount()));
 
     // Present recovers the device, but the switch is still unfinished: resizes stay ignored.
     graphics->Present();

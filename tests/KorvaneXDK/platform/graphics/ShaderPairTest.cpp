@@ -232,8 +232,7 @@ TEST_F(ShaderTest, TheFirstNameOfAKeyWinsAFolderPrecacheLoadsEveryPixelShaderOrX
     loader->opened.clear();
     auto reloaded = environment->GetShaderPair("shader\\canvas");
     EXPECT_NE(first, reloaded);
-    EXPECT_EQ(2u, loader->opened.size());
-    EXPECT_TRUE(first->IsLoaded());
+    EXPECT_EQ(std::make_pair(std::size_t(2), true), std::make_pair(loader->opened.size(), first->IsLoaded()));
     EXPECT_EQ(reloaded, cache.GetWithDriverLoader("SHADER\\CANVAS.vs")); // through the driver's loader too
 
     // A folder precache: the archive lists lower-cased names in order: a.ps, a.vs, b.ps, b.vs, b.xpu, c.txt.

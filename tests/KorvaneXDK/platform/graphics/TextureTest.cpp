@@ -167,9 +167,8 @@ TEST_F(TextureCacheTest, PrecacheTakesFourExtensionsKeepAndRestoreSwapTheSetAndK
     ITexture* keyed = Load("A.png", "X");
     EXPECT_NE(first, keyed);
     const auto shared = cache.LoadSP(counting.get(), "whatever.png", false, "X", kUnknown);
-    EXPECT_EQ(keyed, shared.get());
-    EXPECT_EQ(2, counting->TotalOpens());
-    EXPECT_EQ(shared, cache.GetSP(keyed));
+    EXPECT_EQ(std::make_tuple(keyed, 2, shared),
+              std::make_tuple(shared.get(), counting->TotalOpens(), cache.GetSP(keyed)));
 
     CTextureCache other;
     ITexture* foreign = other.Load(counting.get(), "b.png", false, "", kUnknown);
