@@ -72,11 +72,14 @@ protected:
         return driver->OnWindowMessage(driver->GetGameWindow(), message, wParam, lParam, &result) && result == 0;
     }
 
-    std::size_t IndexOf(const std::string& line) const
+    /// Checks that the log holds each text, each after the one before.
+    static void ExpectInOrder(const std::vector<std::string>& texts)
     {
-        const std::vector<std::string> lines = LogCapture::Lines();
-        const auto at = std::ranges::find_if(lines, [&](const std::string& l) { return l.find(line) != l.npos; });
-        return at == lines.end() ? lines.size() + 1000 : static_cast<std::size_t>(at - lines.begin());
+        std::size_t at = 0;
+        for (const std::string& text : texts) {
+            at = LogCapture::All().find(text, at);
+            EXPECT_NE(std::string::npos, at) << text << "\n" << LogCapture::All();
+        }
     }
 
     const win::PaintSurface& Painted()
@@ -126,8 +129,7 @@ TEST_F(DriverStartupTest, StartsInOrderRunsUntilQuitRecordsFullScreenSwitchesRes
                                             "Checking D3D9 Shader Model...",
                                             "  Shader Model Requirements: VertexShader 3.0 / PixelShader 3.0",
                                             "OK."};
-    for (std::size_t i = 1; i < order.size(); ++i)
-        EXPECT_LT(IndexOf(order[i - 1]), IndexOf(order[i])) << order[i] << "\n" << LogCapture::All();
+    ExpectInOrder(order);
     EXPECT_TRUE(driver->GetInput() != nullptr && driver->GetSound() != nullptr);
     ASSERT_NE(nullptr, driver->GetFrameRateKeeper());
     EXPECT_EQ(driver->GetSceneManager(), driver->GetFrameRateKeeper()->frameListener);
@@ -139,7 +141,7 @@ TEST_F(DriverStartupTest, StartsInOrderRunsUntilQuitRecordsFullScreenSwitchesRes
     win::PostQuitMessage(0);
     LogCapture::Clear();
     driver->Run();
-    EXPECT_LT(IndexOf("Starting application main-loop..."), IndexOf("Appication main-loop finished."));
+    ExpectInOrder({"Starting application main-loop...", "Appication main-loop finished."});
 
     // Full-screen switches are recorded.
     korvane::CDXGraphics* graphics = driver->GetGraphics();

@@ -98,10 +98,10 @@ TEST_F(ShaderTest, BeginPushesTheEnvironmentsTwentyOneValuesAndUniformsAreFoundB
     EXPECT_FALSE(pair->GetUniform("world")->IsValid());
     EXPECT_EQ(pair->GetUniform("world"), pair->GetUniform("Nothing"));
     pair->GetUniform("world")->SetFloat(1.0f);
-    EXPECT_TRUE(pair->GetUniform("World")->IsValid());
-    EXPECT_NE(nullptr, pair->GetUniform("World")->GetVertexHandle());
-    EXPECT_NE(nullptr, pair->GetUniform("World")->GetPixelHandle());
-    EXPECT_EQ("World", pair->GetUniform("World")->GetPixelDesc().Name);
+    const auto world = pair->GetUniform("World");
+    EXPECT_EQ(std::make_tuple(true, true, true, std::string("World")),
+              std::make_tuple(world->IsValid(), world->GetVertexHandle() != nullptr, world->GetPixelHandle() != nullptr,
+                              std::string(world->GetPixelDesc().Name)));
 
     // A pixel-only uniform is written there and nowhere else.
     auto tint = pair->GetUniform("Tint");
@@ -126,7 +126,6 @@ TEST_F(ShaderTest, BeginPushesTheEnvironmentsTwentyOneValuesAndUniformsAreFoundB
     EXPECT_EQ((Floats{1, 1, 1, 1}), ReadBack(*pair->GetPixelShader(), "Tint"));
 
     // A uniform kept by a drawer outlives the pair and the cache's entry.
-    boost::shared_ptr<korvane::CShaderUniformPair> world = pair->GetUniform("World");
     auto vertexShader = pair->GetVertexShader();
     pair.reset();
     environment->ClearShaderPairs();
