@@ -442,12 +442,9 @@ TEST_F(ShaderTest, ApplyWritesViewProjectionAndTheDepthBandAndAViewportIsSetOnly
 
     // The depth-band level is the integer part of max(5.5 - spread, 1) for every spread the camera
     // holds, those whose level lies beyond the 32-bit range and a NaN included.
-    const std::pair<float, std::int32_t> cases[] = {{4.0f, 1},
-                                                    {0.5f, 5},
-                                                    {-100.0f, 105},
-                                                    {-1.0e10f, std::numeric_limits<std::int32_t>::max()},
-                                                    {std::numeric_limits<float>::quiet_NaN(), 1},
-                                                    {std::numeric_limits<float>::infinity(), 1}};
+    using Float = std::numeric_limits<float>;
+    const std::pair<float, std::int32_t> cases[] = {
+        {4.0f, 1}, {0.5f, 5}, {-100.0f, 105}, {-1.0e10f, INT32_MAX}, {Float::quiet_NaN(), 1}, {Float::infinity(), 1}};
     for (const auto& [spread, level] : cases) {
         camera.SetDepthBandSpread(spread);
         camera.Apply();
