@@ -13,7 +13,6 @@
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
 #include "KorvaneXDK/core/MemoryStream.h"
-#include "KorvaneXDK/core/RIFFWriter.h"
 #include "KorvaneXDK/platform/GameApplicationDriverCX.h"
 #include "KorvaneXDK/platform/graphics/DXGraphics.h"
 #include "KorvaneXDK/platform/graphics/PixelShader.h"
@@ -184,59 +183,16 @@ inline korvane::CMemoryStream StreamOf(const std::string& bytes, std::int32_t po
     return stream;
 }
 
-/// A KVF file with every part open to damage.
-struct KvfTable
-{
-    struct Record
-    {
-        std::uint16_t code;
-        std::int16_t x, y, width, height, offsetX, offsetY, advance;
-    };
-
-    std::string formType = "KVFT";
-    /// The "head" chunk's four keys, then the "glpt" chunk's three.
-    Names keys{"Revision", "LeftOffset", "TopOffset", "LineHeight", "Revision", "Count", "Data"};
-    std::int32_t headRevision = 256, leftOffset = 0, topOffset = 0, lineHeight = 0, glptRevision = 256;
-    std::int32_t count = -1; ///< -1: the number of records
-    std::vector<Record> records;
-    std::size_t headBytesKept = SIZE_MAX; ///< cuts the "head" chunk short
-    bool withGlpt = true;
-
-    std::string Bytes() const
-    {
-        korvane::CMemoryStream chunks[2], file;
-        const std::int32_t values[] = {headRevision, leftOffset,   topOffset,
-                                       lineHeight,   glptRevision, count >= 0 ? count : std::int32_t(records.size())};
-        for (std::size_t i = 0; i < keys.size(); ++i) {
-            chunks[i / 4].WriteString(keys[i]);
-            if (i < 6)
-                chunks[i / 4].WriteInt32(values[i]);
-        }
-        for (const Record& r : records) {
-            chunks[1].WriteUInt16(r.code);
-            for (std::int16_t v : {r.x, r.y, r.width, r.height, r.offsetX, r.offsetY, r.advance})
-                chunks[1].WriteInt16(v);
-        }
-        const std::string head = Of(chunks[0]).substr(0, headBytesKept);
-        korvane::CRIFFWriter writer;
-        writer.SetFormType(korvane::MakeFourCC(formType[0], formType[1], formType[2], formType[3]));
-        writer.AddChunk(korvane::MakeFourCC("head"), head.data(), static_cast<std::uint32_t>(head.size()));
-        if (withGlpt)
-            writer.AddChunk(korvane::MakeFourCC("glpt"), chunks[1]);
-        writer.WriteTo(file);
-        return Of(file);
-    }
-
-    static std::string Of(korvane::CMemoryStream& s)
-    {
-        return {reinterpret_cast<char*>(s.GetBuffer()), std::size_t(s.GetSize())};
-    }
-};
-
 /// A glyph at (x, 0) of `advance` pixels width, 8 high.
-inline KvfTable::Record Cell(char32_t code, std::int16_t x, std::int16_t advance)
+inline fontbuild::GlyphRecord Cell(char32_t code, std::int16_t x, std::int16_t advance)
 {
-    return KvfTable::Record{static_cast<std::uint16_t>(code), x, 0, advance, 8, 0, 0, advance};
+    return {static_cast<std::uint16_t>(code), x, 0, advance, 8, 0, 0, advance};
+}
+
+/// The table as the project's font builder writes it.
+inline std::string Kvf(const fontbuild::BuiltFont& font)
+{
+    return ToBytes(fontbuild::EncodeKvf(font));
 }
 
 /// Loads a table from bytes the way Load reads it (no texture).

@@ -33,23 +33,28 @@ std::vector<int> Fields(const CTextureFont::Glyph* g)
 
 TEST(TextureFontTable, KvfAndTextTablesBecomeGlyphsDamagedOnesFailMeasuringSumsTheAdvancesAndLoadOpensThePage)
 {
+    // Damage to the builder's table of A and B; the glyph table's revision is checked by the same code as the head's.
     const std::string table = "format: loading KVF: Failed to load font-table";
-    const std::tuple<const char*, std::function<void(KvfTable&)>, std::string> cases[] = {
-        {"form type", [](KvfTable& t) { t.formType = "KVFX"; }, "format: loading KVF: file format error"},
-        {"head key", [](KvfTable& t) { t.keys[2] = "TopOffsets"; }, table},
-        {"head revision", [](KvfTable& t) { t.headRevision = 257; }, table},
-        {"glpt key", [](KvfTable& t) { t.keys[6] = "data"; }, table},
-        {"glpt revision", [](KvfTable& t) { t.glptRevision = 0x200; }, table},
-        {"count past the chunk", [](KvfTable& t) { t.count = 3; }, table},
-        {"huge count", [](KvfTable& t) { t.count = 0x7FFFFFFF; }, table},
-        {"head shorter than its items", [](KvfTable& t) { t.headBytesKept = 40; }, table},
-        {"missing chunk", [](KvfTable& t) { t.withGlpt = false; }, "other: chunk not found - \"glpt\"(0x74706C67)"}};
+    const auto le = [](std::int32_t value) { return std::string(reinterpret_cast<const char*>(&value), 4); };
+    const auto patch = [](std::string from, std::string to) {
+        return [=](std::string& bytes) { bytes.replace(bytes.find(from), from.size(), to); };
+    };
+    const std::tuple<const char*, std::function<void(std::string&)>, std::string> cases[] = {
+        {"form type", patch("KVFT", "KVFX"), "format: loading KVF: file format error"},
+        {"head key", patch("TopOffset", "TopOffsex"), table},
+        {"revision", patch("Revision" + le(256), "Revision" + le(257)), table},
+        {"glpt key", patch("Data", "data"), table},
+        {"count past the chunk", patch("Count" + le(2), "Count" + le(3)), table},
+        {"huge count", patch("Count" + le(2), "Count" + le(0x7FFFFFFF)), table},
+        {"file cut inside the head's items", [](std::string& bytes) { bytes.resize(60); }, table},
+        {"missing chunk", patch("glpt", "glpX"), "other: chunk not found - \"glpt\"(0x74706C67)"}};
     for (const auto& [what, damage, message] : cases) {
-        KvfTable kvf;
-        kvf.records = {Cell('A', 0, 7), Cell('B', 8, 7)};
-        damage(kvf);
+        fontbuild::BuiltFont two;
+        two.glyphs = {Cell('A', 0, 7), Cell('B', 8, 7)};
+        std::string bytes = Kvf(two);
+        damage(bytes);
         CTextureFont font;
-        EXPECT_EQ(message, FailureOf([&] { LoadTableBytes(font, kvf.Bytes(), false); })) << what;
+        EXPECT_EQ(message, FailureOf([&] { LoadTableBytes(font, bytes, false); })) << what;
         EXPECT_EQ(nullptr, font.FindGlyph('A')) << what;
     }
     CTextureFont font;
@@ -57,25 +62,25 @@ TEST(TextureFontTable, KvfAndTextTablesBecomeGlyphsDamagedOnesFailMeasuringSumsT
               FailureOf([&] { LoadTableBytes(font, "JUNK0000KVFT", false); }));
 
     // Records become glyphs; the later of two wins.
-    KvfTable kvf;
+    fontbuild::BuiltFont kvf;
     kvf.leftOffset = 2;
     kvf.topOffset = -1;
     kvf.lineHeight = 15;
-    kvf.records = {{'A', 1, 2, 3, 4, 5, 6, 7}, {'A', 10, 20, 30, 40, -5, -6, 9}, {0x3042, 32767, 0, 1, 1, 0, 0, 1}};
-    LoadTableBytes(font, kvf.Bytes(), false);
+    kvf.glyphs = {{'A', 1, 2, 3, 4, 5, 6, 7}, {'A', 10, 20, 30, 40, -5, -6, 9}, {0x3042, 32767, 0, 1, 1, 0, 0, 1}};
+    LoadTableBytes(font, Kvf(kvf), false);
     EXPECT_EQ((std::vector<int>{2, 2, -1, 15}),
               (std::vector<int>{static_cast<int>(font.GetGlyphCount()), font.GetLeftOffset(), font.GetTopOffset(),
                                 font.GetLineHeight("ignored")}));
     ASSERT_NE(nullptr, font.FindGlyph('A'));
     EXPECT_EQ((std::vector<int>{10, 20, 40, 60, 30, 40, -5, -6, 9}), Fields(font.FindGlyph('A')));
     EXPECT_EQ(-32768, font.FindGlyph(0x3042)->Right); // a 16-bit sum
-    kvf.count = 0;
-    LoadTableBytes(font, kvf.Bytes(), false);
+    kvf.glyphs.clear();
+    LoadTableBytes(font, Kvf(kvf), false);
     EXPECT_EQ(0u, font.GetGlyphCount());
 
     // Measuring sums the advances of the looked-up glyphs.
-    const KvfTable::Record a = Cell('A', 0, 7), question = Cell('?', 8, 5), geta = Cell(0x3013, 16, 11);
-    const std::tuple<std::vector<KvfTable::Record>, std::string, std::int32_t> measures[] = {
+    const fontbuild::GlyphRecord a = Cell('A', 0, 7), question = Cell('?', 8, 5), geta = Cell(0x3013, 16, 11);
+    const std::tuple<std::vector<fontbuild::GlyphRecord>, std::string, std::int32_t> measures[] = {
         {{a, question}, "AB", 12},                           // "?" stands in for B
         {{a, question, geta}, "AB", 18},                     // U+3013 comes before "?"
         {{a}, "AB", 7},                                      // nothing stands in: B is skipped
@@ -86,11 +91,11 @@ TEST(TextureFontTable, KvfAndTextTablesBecomeGlyphsDamagedOnesFailMeasuringSumsT
         {{a, question}, std::string("A\0A", 3), 7}           // narrow text ends at a zero byte
     };
     for (const auto& [records, text, expected] : measures) {
-        KvfTable measured;
+        fontbuild::BuiltFont measured;
         measured.lineHeight = 13;
-        measured.records = records;
+        measured.glyphs = records;
         CTextureFont measuring;
-        LoadTableBytes(measuring, measured.Bytes(), false);
+        LoadTableBytes(measuring, Kvf(measured), false);
         std::int32_t width = -1, height = -1, width2 = -1, height2 = -1;
         measuring.MeasureText(text, width, height);
         measuring.Measure(width2, height2, text);
@@ -157,22 +162,22 @@ protected:
         const std::u32string characters = U"Ag?.\u3013" + kKanaKanji;
         spec.required.insert(characters.begin(), characters.end());
         built = fontbuild::BuildFont(spec);
-        KvfTable clip;
-        clip.records = {Cell('.', 0, 2),   Cell('a', 2, 10),  Cell('b', 12, 10), Cell('c', 22, 10),
-                        Cell('d', 32, 10), Cell('e', 42, 10), Cell('f', 52, 10)};
-        KvfTable noStop = clip;
-        noStop.records.erase(noStop.records.begin());
+        fontbuild::BuiltFont clip;
+        clip.glyphs = {Cell('.', 0, 2),   Cell('a', 2, 10),  Cell('b', 12, 10), Cell('c', 22, 10),
+                       Cell('d', 32, 10), Cell('e', 42, 10), Cell('f', 52, 10)};
+        fontbuild::BuiltFont noStop = clip;
+        noStop.glyphs.erase(noStop.glyphs.begin());
         return {{"shader/canvas.vs", ReadProjectData("shader/canvas.vs")},
                 {"shader/canvas.ps", ReadProjectData("shader/canvas.ps")},
                 {"fonts/Built.kvf", ToBytes(fontbuild::EncodeKvf(built))},
                 {"fonts/Built.png", ToBytes(fontbuild::EncodePng(built))},
-                {"fonts/Clip.kvf", clip.Bytes()},
+                {"fonts/Clip.kvf", Kvf(clip)},
                 {"fonts/Clip.png", WhitePage()},
-                {"fonts/NoStop.kvf", noStop.Bytes()},
+                {"fonts/NoStop.kvf", Kvf(noStop)},
                 {"fonts/NoStop.png", WhitePage()},
-                {"fonts/Empty.kvf", KvfTable().Bytes()},
+                {"fonts/Empty.kvf", Kvf({})},
                 {"fonts/Empty.png", WhitePage()},
-                {"fonts/BadPage.kvf", clip.Bytes()},
+                {"fonts/BadPage.kvf", Kvf(clip)},
                 {"fonts/BadPage.png", "not a picture"}};
     }
 
