@@ -39,10 +39,11 @@ using Names = std::vector<std::string>;
 using Floats = std::vector<float>;
 using korvane::test::LogCapture;
 
-/// Wraps a real loader: records the names opened in order and counts the loads in flight (from
-/// an open to the purge of the same name). With a gate, the first `gate` opens wait until that
-/// many loads run at once, which proves they overlap without any sleeping. A name may be set to
-/// fail: opening it throws a standard error, listing it as a folder the engine's read error.
+/// Wraps a real loader: records the names opened and purged in order and the most loads in flight
+/// at once (from an open to the purge of the same name); read them once no loader thread runs. With a
+/// gate, the first `gate` opens wait until that many loads run at once, which proves they overlap
+/// without any sleeping. Opening the `failing` name throws a standard error, listing it as a folder
+/// the engine's read error.
 class CountingLoader : public korvane::IDataLoader
 {
 public:
@@ -58,7 +59,7 @@ public:
     bool Exists(const std::string& name) override { return inner_->Exists(name); }
     void EnumerateFiles(const std::string& dir, bool recursive, Names& out) override
     {
-        if (!failing_.empty() && dir == failing_)
+        if (!failing.empty() && dir == failing)
             throw korvane::EReadError(nullptr, "listing failed");
         inner_->EnumerateFiles(dir, recursive, out);
     }
@@ -66,33 +67,22 @@ public:
     {
         std::lock_guard<std::mutex> lock(mutex_);
         --active_;
-        purged_.push_back(name);
+        purged.push_back(name);
     }
     void Prefetch(const std::string& name) override { inner_->Prefetch(name); }
+    int Opens(const std::string& name) const { return static_cast<int>(std::ranges::count(opened, name)); }
 
-    void ThrowFor(const std::string& name) { failing_ = name; }
-    int Opens(const std::string& name) { return static_cast<int>(std::ranges::count(Locked(opened), name)); }
-    int TotalOpens() { return static_cast<int>(Locked(opened).size()); }
-    int MaxActive() { return Locked(maxActive_); }
-    Names Purged() { return Locked(purged_); }
-
-    /// Every name opened, in order (read it only while no loader thread runs).
-    Names opened;
+    Names opened, purged;
+    std::string failing;
+    int maxActive = 0;
 
 private:
-    template <class T>
-    T Locked(const T& value)
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return value;
-    }
-
     /// Counts the open and gives the loader to open it with.
     korvane::IDataLoader* Enter(const std::string& name)
     {
         std::unique_lock<std::mutex> lock(mutex_);
         opened.push_back(name);
-        maxActive_ = std::max(maxActive_, ++active_);
+        maxActive = std::max(maxActive, ++active_);
         // Once that many loads ran together the gate stays open, whoever finishes first.
         gateOpen_ = gateOpen_ || active_ >= gate_;
         changed_.notify_all();
@@ -100,7 +90,7 @@ private:
             // Bounded only so that a broken dispatcher fails the test instead of hanging it.
             changed_.wait_for(lock, std::chrono::seconds(20), [this] { return gateOpen_; });
         }
-        if (name == failing_)
+        if (name == failing)
             throw std::runtime_error("the disk is on fire");
         return inner_.get();
     }
@@ -109,9 +99,7 @@ private:
     int gate_;
     std::mutex mutex_;
     std::condition_variable changed_;
-    Names purged_;
-    std::string failing_;
-    int active_ = 0, maxActive_ = 0;
+    int active_ = 0;
     bool gateOpen_ = false;
 };
 

@@ -130,17 +130,17 @@ TEST_F(TextureCacheTest, PrecacheTakesFourExtensionsKeepAndRestoreSwapTheSetAndK
     LogCapture log;
     cache.DirectoryPrecache(counting.get(), "DIR", false, false, "#1", kUnknown);
     EXPECT_EQ((Names{"dir\\a.png", "dir\\c.dds"}), counting->opened); // b.jpeg, d.txt and the sub-folder are skipped
-    EXPECT_TRUE(counting->Purged().empty());
+    EXPECT_TRUE(counting->purged.empty());
     for (const char* line : {"--- precaching texture from directory ---", "precache: dir\\a.png", "--------"})
         EXPECT_TRUE(LogCapture::Contains(line)) << line;
     Load("never opened", "dir\\a.png#1");
     Load("never opened", "dir\\c.dds#1");
-    EXPECT_EQ(2, counting->TotalOpens());
+    EXPECT_EQ(2u, counting->opened.size());
 
     cache.DirectoryPrecacheAndPurge(counting.get(), "dir", true, false, "", kUnknown);
     EXPECT_TRUE(LogCapture::Contains("--- precaching texture from directory (with purge) ---"));
     EXPECT_EQ(1, counting->Opens("dir\\sub\\e.bmp"));
-    EXPECT_EQ((Names{"dir\\a.png", "dir\\c.dds", "dir\\sub\\e.bmp"}), counting->Purged());
+    EXPECT_EQ((Names{"dir\\a.png", "dir\\c.dds", "dir\\sub\\e.bmp"}), counting->purged);
 
     // Keep and restore swap the set of textures.
     counting.reset(new CountingLoader(inner));
@@ -149,7 +149,7 @@ TEST_F(TextureCacheTest, PrecacheTakesFourExtensionsKeepAndRestoreSwapTheSetAndK
     Load("b.png");
     cache.RestoreKept();
     EXPECT_EQ(a, Load("a.png"));
-    EXPECT_EQ(2, counting->TotalOpens());
+    EXPECT_EQ(2u, counting->opened.size());
     Load("b.png"); // dropped by the restore
     EXPECT_EQ(2, counting->Opens("b.png"));
     cache.ClearKept();
@@ -163,12 +163,12 @@ TEST_F(TextureCacheTest, PrecacheTakesFourExtensionsKeepAndRestoreSwapTheSetAndK
     ITexture* first = Load("A.png");
     ASSERT_NE(nullptr, first);
     EXPECT_EQ(first, cache.Load(counting.get(), "a.png", true, "", os::gfx::Format::A8R8G8B8));
-    EXPECT_EQ(1, counting->TotalOpens());
+    EXPECT_EQ(1u, counting->opened.size());
     ITexture* keyed = Load("A.png", "X");
     EXPECT_NE(first, keyed);
     const auto shared = cache.LoadSP(counting.get(), "whatever.png", false, "X", kUnknown);
-    EXPECT_EQ(std::make_tuple(keyed, 2, shared),
-              std::make_tuple(shared.get(), counting->TotalOpens(), cache.GetSP(keyed)));
+    EXPECT_EQ(std::make_tuple(keyed, std::size_t(2), shared),
+              std::make_tuple(shared.get(), counting->opened.size(), cache.GetSP(keyed)));
 
     CTextureCache other;
     ITexture* foreign = other.Load(counting.get(), "b.png", false, "", kUnknown);
@@ -187,7 +187,7 @@ TEST_F(TextureCacheTest, PrecacheTakesFourExtensionsKeepAndRestoreSwapTheSetAndK
     cache.DirectoryPrecacheWithDriverLoader("dir", false, false, "", kUnknown);
     EXPECT_EQ(texture, Load("b.png"));
     Load("dir\\a.png");
-    EXPECT_EQ(0, counting->TotalOpens());
+    EXPECT_EQ(0u, counting->opened.size());
 }
 
 /// Nine images of one colour each and a text file in the folder img.
@@ -244,15 +244,15 @@ TEST_F(TextureCacheThreadsTest, LoadsOnOneKeyMeetPrecachesRunOnAtMostThreeThread
         EXPECT_FALSE(thread.IsBusy() || thread.HasEngineError() || thread.HasStandardError());
     }
     cache.Load(&plain, "img\\1.png", false, "one", kUnknown);
-    EXPECT_EQ(1, plain.TotalOpens());
+    EXPECT_EQ(1u, plain.opened.size());
 
     // The precache loads every file once on at most three threads, and the textures draw.
     CountingLoader loader3(PackArchive(), 3);
     CTextureCache mt;
     LogCapture::Clear();
     Precache(mt, &loader3, "#mt");
-    EXPECT_EQ(std::make_tuple(kImages, 3, std::size_t(kImages)),
-              std::make_tuple(loader3.TotalOpens(), loader3.MaxActive(), loader3.Purged().size()));
+    EXPECT_EQ(std::make_tuple(std::size_t(kImages), 3, std::size_t(kImages)),
+              std::make_tuple(loader3.opened.size(), loader3.maxActive, loader3.purged.size()));
     for (const char* line :
          {"--- MULTITHREAD: precaching texture from directory (with purge) ---", "terminating thread 2 ...", kTiming}) {
         EXPECT_TRUE(LogCapture::Contains(line)) << line;
@@ -263,7 +263,7 @@ TEST_F(TextureCacheThreadsTest, LoadsOnOneKeyMeetPrecachesRunOnAtMostThreeThread
         mt.Load(&loader3, "not opened", false, name + "#mt", kUnknown)->Bind();
         EXPECT_EQ(ColourOf(i), DrawnPixel(16, 16, 7, 7)) << name;
     }
-    EXPECT_EQ(kImages, loader3.TotalOpens());
+    EXPECT_EQ(std::size_t(kImages), loader3.opened.size());
 
     // A failure is thrown on the caller once every thread stopped, and the timing line is written
     // only when the precache ends normally, whichever step fails.
@@ -271,9 +271,9 @@ TEST_F(TextureCacheThreadsTest, LoadsOnOneKeyMeetPrecachesRunOnAtMostThreeThread
     CTextureCache failingCache;
     LogCapture::Clear();
     CountingLoader failing(archive);
-    failing.ThrowFor("img");
+    failing.failing = "img";
     EXPECT_THROW(Precache(failingCache, &failing), korvane::EReadError);
-    failing.ThrowFor("img\\4.png");
+    failing.failing = "img\\4.png";
     try {
         Precache(failingCache, &failing);
         ADD_FAILURE() << "no exception";
@@ -291,9 +291,9 @@ TEST_F(TextureCacheThreadsTest, LoadsOnOneKeyMeetPrecachesRunOnAtMostThreeThread
     ExpectThrowWith<korvane::EException>([&] { Precache(fresh, &broken); }, "Failed to load texture.",
                                          "class korvane::CTexture");
     // Stopped means stopped: nothing opens any more once the call is back.
-    const int opens = broken.TotalOpens();
-    EXPECT_LE(opens, kImages + 1);
-    EXPECT_EQ(opens, broken.TotalOpens());
+    const std::size_t opens = broken.opened.size();
+    EXPECT_LE(opens, std::size_t(kImages) + 1);
+    EXPECT_EQ(opens, broken.opened.size());
 }
 
 } // namespace
