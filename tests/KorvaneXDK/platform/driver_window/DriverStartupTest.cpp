@@ -104,13 +104,6 @@ protected:
         return {driver->GetGraphics()->IsFullscreen(), driver->GetGraphicsModePreference().fullscreen};
     }
 
-    std::string Title()
-    {
-        std::string title;
-        driver->GetGameWindow()->GetTitle(title);
-        return title;
-    }
-
     korvane::test::TempDir dir;
     LogCapture log;
     std::vector<std::pair<std::string, std::string>> boxes;
@@ -139,19 +132,19 @@ TEST_F(DriverStartupTest, StartsInOrderRunsUntilQuitRecordsFullScreenSwitchesRes
     driver->Run();
     ExpectInOrder({"Starting application main-loop...", "Appication main-loop finished."});
 
-    // Full-screen switches are recorded.
+    // Full-screen switches are recorded, in the graphics object and in the preferences.
+    // Message, its parameter, whether it is handled, full screen after it.
+    const std::tuple<std::uint32_t, win::WParam, bool, bool> steps[] = {
+        {win::WM_SYSKEYDOWN, win::VK_RETURN, true, true},
+        {win::WM_SYSKEYDOWN, win::VK_RETURN, true, false},
+        {win::WM_SYSKEYDOWN, 'A', false, false},
+        {win::WM_SIZE, win::SIZE_MAXIMIZED, true, true},
+        {win::WM_SYSKEYDOWN, win::VK_RETURN, true, false}};
+    for (const auto& [message, wParam, handled, fullscreen] : steps) {
+        EXPECT_EQ(handled, Send(message, wParam)) << message << " " << wParam;
+        EXPECT_EQ(std::make_pair(fullscreen, fullscreen), Fullscreen()) << message << " " << wParam;
+    }
     korvane::CDXGraphics* graphics = driver->GetGraphics();
-
-    EXPECT_TRUE(Send(win::WM_SYSKEYDOWN, win::VK_RETURN));
-    EXPECT_EQ(std::make_pair(true, true), Fullscreen());
-    EXPECT_TRUE(Send(win::WM_SYSKEYDOWN, win::VK_RETURN));
-    EXPECT_EQ(std::make_pair(false, false), Fullscreen());
-    EXPECT_FALSE(Send(win::WM_SYSKEYDOWN, 'A'));
-    EXPECT_TRUE(Send(win::WM_SIZE, win::SIZE_MAXIMIZED));
-    EXPECT_EQ(std::make_pair(true, true), Fullscreen());
-    EXPECT_TRUE(Send(win::WM_SYSKEYDOWN, win::VK_RETURN));
-    EXPECT_FALSE(graphics->IsFullscreen());
-
     driver->SetAltEnterSwitchesFullscreen(false);
     EXPECT_FALSE(Send(win::WM_SYSKEYDOWN, win::VK_RETURN));
     EXPECT_FALSE(graphics->IsFullscreen());
@@ -173,10 +166,12 @@ TEST_F(DriverStartupTest, StartsInOrderRunsUntilQuitRecordsFullScreenSwitchesRes
     // Activation pauses only when asked and always resumes.
     korvane::CFrameRateKeeper* keeper = driver->GetFrameRateKeeper();
     EXPECT_TRUE(Send(win::WM_ACTIVATE, win::WA_INACTIVE));
-    EXPECT_EQ(std::make_pair(true, std::string("Driver Test [PAUSE]")), std::make_pair(keeper->paused, Title()));
+    EXPECT_EQ(std::make_pair(true, std::string("Driver Test [PAUSE]")),
+              std::make_pair(keeper->paused, driver->GetGameWindow()->GetHandle()->GetTitle()));
     EXPECT_TRUE(driver->GetGameWindow()->GetHandle()->IsInvalidated());
     EXPECT_TRUE(Send(win::WM_ACTIVATE, win::WA_CLICKACTIVE));
-    EXPECT_EQ(std::make_pair(false, std::string("Driver Test")), std::make_pair(keeper->paused, Title()));
+    EXPECT_EQ(std::make_pair(false, std::string("Driver Test")),
+              std::make_pair(keeper->paused, driver->GetGameWindow()->GetHandle()->GetTitle()));
     EXPECT_TRUE(Send(win::WM_SIZE, win::SIZE_MINIMIZED));
     EXPECT_TRUE(keeper->paused);
 
@@ -266,19 +261,14 @@ TEST_F(DriverStartupTest, PaintShowsTheBannerAtLowerRightAndThePauseTextOrWithou
 // never reach into a keeper that has been destroyed (the sanitizer build reports such a read).
 TEST(DriverRegressionTest, EngineClockReadersSurviveTheKeepersDestruction)
 {
-    std::atomic<bool> done{false};
+    std::atomic<bool> done{false}, allFinite{true};
     std::atomic<long> readings{0};
-    std::atomic<bool> allFinite{true};
     std::thread reader([&] {
-        while (!done.load(std::memory_order_acquire)) {
-            if (!std::isfinite(korvane::GetEngineElapsedMilliseconds()))
-                allFinite = false;
-            ++readings;
-        }
+        for (; !done.load(std::memory_order_acquire); ++readings)
+            allFinite = allFinite && std::isfinite(korvane::GetEngineElapsedMilliseconds());
     });
-    while (readings.load() == 0) {
+    while (readings.load() == 0)
         std::this_thread::yield();
-    }
     // Keepers come and go while the reader reads, for a while on both sides.
     for (int i = 0; i < 2000 || (readings.load() < 20000 && i < 200000); ++i) {
         auto* keeper = new korvane::CFrameRateKeeper();

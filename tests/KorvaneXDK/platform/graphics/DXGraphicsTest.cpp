@@ -209,7 +209,7 @@ TEST_F(DXGraphicsTest, APlainObjectMakesALegacyDeviceFailingCreationThrowsAndHar
               os::testing::GetLastCreateDeviceRecord().behaviorFlags);
 }
 
-TEST_F(DXGraphicsTest, ResizesAndFullscreenSwitchesRaiseTheirEventsInOrderAndDrawAtTheNewSize)
+TEST_F(DXGraphicsTest, ResizesAndFullscreenSwitchesRaiseTheirEventsInOrderOnceToEachListenerAndDrawAtTheNewSize)
 {
     MakeGraphics();
     ASSERT_TRUE(graphics->InitializeDevice());
@@ -236,6 +236,28 @@ TEST_F(DXGraphicsTest, ResizesAndFullscreenSwitchesRaiseTheirEventsInOrderAndDra
     graphics->ResizeWindow(100, 100); // full screen: nothing
     graphics->SetFullscreen(false);
     EXPECT_EQ(SwitchEvents("false"), events);
+
+    // A listener added twice is told once; a removed one is not told.
+    graphics->AddListener(&first);
+    graphics->RemoveListener(&second);
+    events.clear();
+    graphics->ResizeWindow(70, 50);
+    EXPECT_EQ((Lines{"lost", "reset"}), events);
+
+    // A listener removed by another while an event goes round is not told any more (its owner
+    // may already have destroyed it). The set is ordered by address, so the remover goes first.
+    Lines removerEvents;
+    struct
+    {
+        RecordingListener remover, removed;
+    } pair{RecordingListener(removerEvents), RecordingListener(events)};
+    graphics->RemoveListener(&first);
+    pair.remover.onLost = [&] { graphics->RemoveListener(&pair.removed); };
+    graphics->AddListener(&pair.remover);
+    graphics->AddListener(&pair.removed);
+    events.clear();
+    graphics->ResizeWindow(80, 60);
+    EXPECT_TRUE(events.empty());
 }
 
 TEST_F(DXGraphicsTest, LostDevicesAreRecoveredInPresentAndFailedResetsThrowOrLeaveTheSwitchUnfinished)
@@ -288,31 +310,6 @@ TEST_F(DXGraphicsTest, LostDevicesAreRecoveredInPresentAndFailedResetsThrowOrLea
     events.clear();
     graphics->ResizeWindow(100, 80);
     EXPECT_EQ(kLostReset, events);
-}
-
-TEST_F(DXGraphicsTest, ListenersAreToldOnceEachAndCanBeRemoved)
-{
-    MakeGraphics();
-    graphics->AddListener(&first);
-    graphics->RemoveListener(&second);
-    ASSERT_TRUE(graphics->InitializeDevice());
-    graphics->ResizeWindow(70, 50);
-    EXPECT_EQ((Lines{"lost", "reset"}), events);
-
-    // A listener removed by another while an event goes round is not told any more (its owner
-    // may already have destroyed it). The set is ordered by address, so the remover goes first.
-    Lines removerEvents;
-    struct
-    {
-        RecordingListener remover, removed;
-    } pair{RecordingListener(removerEvents), RecordingListener(events)};
-    graphics->RemoveListener(&first);
-    pair.remover.onLost = [&] { graphics->RemoveListener(&pair.removed); };
-    graphics->AddListener(&pair.remover);
-    graphics->AddListener(&pair.removed);
-    events.clear();
-    graphics->ResizeWindow(80, 60);
-    EXPECT_TRUE(events.empty());
 }
 
 TEST(ApplicationDriverSeamTest, OneDriverPacksShaderVersionsAndReachesInjectedGraphicsUntilReplaced)
