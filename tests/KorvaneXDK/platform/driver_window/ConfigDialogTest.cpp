@@ -1,16 +1,9 @@
 /** @file ConfigDialogTest.cpp The dialog block, the library exchange and the chosen mode, against a
  * recording dialog library; and the program's own library: its default mode, its previous choice read from a damaged
  * file, and saved under a data root that does not exist yet. */
-#include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
-#include <functional>
-#include <memory>
-#include <string>
-#include <unistd.h>
 
-#include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/FileSystemDataLoader.h"
 #include "KorvaneXDK/platform/ConfigDialogDX9.h"
 #include "KorvaneXDK/platform/GameApplicationDriverCX.h"

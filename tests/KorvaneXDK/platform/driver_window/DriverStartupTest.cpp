@@ -2,13 +2,7 @@
  * clock outliving its keeper. */
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <atomic>
 #include <cmath>
-#include <string>
-#include <thread>
-#include <utility>
-#include <vector>
 
 #include "KorvaneXDK/core/EngineClock.h"
 #include "KorvaneXDK/core/FileSystemDataLoader.h"

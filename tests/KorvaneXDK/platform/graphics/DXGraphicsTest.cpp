@@ -1,16 +1,9 @@
 /** @file DXGraphicsTest.cpp The graphics object over a real window: drawing, switches, resizes and lost
  * devices; the one driver: creation, settings, and the graphics it is given for tests; and the display-mode
  * preferences: default mode choice, mode selection and the settings file. */
-#include <algorithm>
-#include <functional>
-#include <stdexcept>
-#include <string>
-#include <vector>
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
-#include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/platform/GameApplicationDriverCX.h"
 #include "KorvaneXDK/platform/graphics/DXGraphics.h"
 #include "KorvaneXDK/platform/graphics/Direct3DCreateError.h"

@@ -2,13 +2,7 @@
  * project's tool, a loader that records what is opened, shader sources, hand-made glyph tables and draw helpers. */
 #pragma once
 
-#include <algorithm>
-#include <condition_variable>
 #include <filesystem>
-#include <map>
-#include <mutex>
-
-#include <gtest/gtest.h>
 
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"

@@ -1,8 +1,6 @@
 /** @file ShaderPairTest.cpp Shader pairs from a packed archive: the environment's values, uniforms by name, the pair
  * cache, failures and the program's canvas pair drawing; the camera, its clippers and the viewport against
  * hand-computed values. */
-#include <cmath>
-#include <limits>
 
 #include <gmock/gmock.h>
 
@@ -15,7 +13,6 @@
 #include "KorvaneXDK/platform/graphics/VertexDeclaration.h"
 #include "KorvaneXDK/platform/graphics/ViewFrustumClipper.h"
 #include "KorvaneXDK/platform/graphics/Viewport.h"
-#include "os/gfx/Texture.h"
 
 namespace
 {

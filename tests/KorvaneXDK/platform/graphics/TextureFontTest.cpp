@@ -1,10 +1,8 @@
 /** @file TextureFontTest.cpp Glyph tables in both formats, their damage and look-up with its fallbacks; fonts from the
  * builder and hand-made tables drawn through the canvas pair. */
-#include <functional>
 
 #include "GraphicsTestSupport.h"
 #include "KorvaneXDK/core/FileSystemDataLoader.h"
-#include "KorvaneXDK/platform/graphics/TextureInterface.h"
 
 namespace
 {

@@ -1,10 +1,9 @@
 /** @file TextureTest.cpp CTexture over the graphics layer (loading, sizes, failures, filling, binding, render-target
  * copies) and the texture cache: keys, hits, precache filters and suffixes, keep and restore, and the multithreaded
  * precache with its loader threads. */
-#include <thread>
 
-#include "GraphicsTestSupport.h"
 #include "KorvaneXDK/platform/graphics/Texture.h"
+#include "GraphicsTestSupport.h"
 #include "KorvaneXDK/platform/graphics/TextureCache.h"
 #include "KorvaneXDK/platform/graphics/TextureCacheLoaderThread.h"
 #include "os/gfx/Texture.h"
