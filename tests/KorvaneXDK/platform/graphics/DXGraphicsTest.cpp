@@ -75,6 +75,14 @@ protected:
         os::testing::ResetGraphicsHooks();
     }
 
+    /// No graphics object, hooks or log lines left from the step before.
+    void Fresh()
+    {
+        graphics.reset();
+        os::testing::ResetGraphicsHooks();
+        log.Clear();
+    }
+
     void MakeGraphics(bool forcePlain = false)
     {
         graphics = std::make_unique<CDXGraphics>(forcePlain);
@@ -134,8 +142,7 @@ TEST_F(DXGraphicsTest, CreatesTheExtendedDeviceOrAFullScreenOneAndDrawsAndReport
     EXPECT_THROW(graphics->InitializeDevice(), korvane::EIOError);
 
     // Full screen before the device only chooses the starting mode.
-    graphics.reset();
-    log.Clear();
+    Fresh();
     MakeGraphics();
     graphics->SetFullscreen(true);
     EXPECT_TRUE(events.empty());
@@ -159,9 +166,7 @@ TEST_F(DXGraphicsTest, APlainObjectMakesALegacyDeviceFailingCreationThrowsAndHar
 {
     for (const bool forcePlain : {true, false}) {
         SCOPED_TRACE(forcePlain ? "forced" : "entry point missing");
-        graphics.reset();
-        os::testing::ResetGraphicsHooks();
-        log.Clear();
+        Fresh();
         os::testing::SetDirect3D9ExAvailable(forcePlain); // when not forced, the entry point is missing
         MakeGraphics(forcePlain);
         EXPECT_TRUE(Logged("INFO: DirectX9 detected."));
@@ -172,9 +177,7 @@ TEST_F(DXGraphicsTest, APlainObjectMakesALegacyDeviceFailingCreationThrowsAndHar
     }
 
     // A failing object creation throws without falling back.
-    graphics.reset();
-    os::testing::ResetGraphicsHooks();
-    log.Clear();
+    Fresh();
     os::testing::FailDirect3DCreation(true);
     ExpectThrowWith<korvane::EDirect3DCreateError>([] { CDXGraphics failing(false); },
                                                    "Direct3D の初期化に失敗しました.", kWhere);
@@ -187,9 +190,7 @@ TEST_F(DXGraphicsTest, APlainObjectMakesALegacyDeviceFailingCreationThrowsAndHar
     // Hardware vertex processing failing falls back to software; both failing is a failure.
     for (const bool softwareFails : {false, true}) {
         SCOPED_TRACE(softwareFails ? "both fail" : "hardware fails");
-        graphics.reset();
-        os::testing::ResetGraphicsHooks();
-        log.Clear();
+        Fresh();
         os::testing::FailDeviceCreation(true, softwareFails);
         MakeGraphics();
         EXPECT_EQ(!softwareFails, graphics->InitializeDevice());

@@ -243,12 +243,11 @@ TEST_F(ShaderTest, TheFirstNameOfAKeyWinsAFolderPrecacheLoadsEveryPixelShaderOrX
         return line.find("precach") != std::string::npos || line.find("--------") != std::string::npos;
     });
     // b.xpu's pair is already cached, but still named.
-    const char* expected[] = {"--- precaching ShaderPair from directory ---", "precache: fx\\a", "precache: fx\\b",
-                              "precache: fx\\b", "--------"};
-    ASSERT_GE(lines.size(), 5u) << log.All();
-    for (std::size_t i = 0; i < 5; ++i)
-        EXPECT_NE(std::string::npos, lines[i].find(expected[i])) << i;
-    EXPECT_TRUE(log.Contains("CSimpleProfiler: 'precaching ShaderPair'")) << log.All();
+    using ::testing::HasSubstr;
+    EXPECT_THAT(lines, ::testing::ElementsAre(HasSubstr("--- precaching ShaderPair from directory ---"),
+                                              HasSubstr("precache: fx\\a"), HasSubstr("precache: fx\\b"),
+                                              HasSubstr("precache: fx\\b"), HasSubstr("--------"),
+                                              HasSubstr("CSimpleProfiler: 'precaching ShaderPair'")));
 
     // The extension counts in any case ("E.PS"); ".vs" never does.
     korvane::test::TempDir plain;
@@ -385,7 +384,6 @@ TEST(CameraTest, ViewsFromTargetAnglesAndMatricesProjectionsKeepTheirModeAndClip
     korvane::CViewFrustumClipper offCentre(0, 2, -1, 1, 1, 10); // edges at x = 0 and 2 on the near plane at 1
     korvane::COrthoViewClipper orthoClipper(-224, 224, -144, 144, 0, 1);
     const std::tuple<const char*, korvane::ICameraViewClipper*, Vector3<float>, float, bool> cases[] = {
-        {"on the axis", &frustum, {0, 0, 50}, 1, true},
         {"reaching over the near plane", &frustum, {0, 0, 9.5f}, 1, true},
         {"wholly before the near plane", &frustum, {0, 0, 8.5f}, 1, false},
         {"behind the far plane", &frustum, {0, 0, 101.5f}, 1, false},
