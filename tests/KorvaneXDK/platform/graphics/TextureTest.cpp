@@ -98,7 +98,10 @@ TEST_F(TextureTest, LoadKeepsTheImageSizeAndRoundsUpFillColoursAndFailuresLeaveT
 class TextureCacheTest : public TextureTest
 {
 protected:
-    /// An archive with a.png, b.png and the folder dir of mixed files.
+    static constexpr int kImages = 9;
+
+    /// An archive with A.png, b.png, the folder dir of mixed files and the folder img of an image of
+    /// one colour per index and a text file.
     void SetUp() override
     {
         ASSERT_NO_FATAL_FAILURE(TextureTest::SetUp());
@@ -110,6 +113,9 @@ protected:
         AddFile("dir/d.txt", "text");
         AddFile("dir/sub/e.bmp",
                 gfxtest::WriteBmp(2, 2, 24, false, [](std::uint32_t, std::uint32_t) { return 0xFF00FF00u; }));
+        for (int i = 0; i < kImages; ++i)
+            AddFile("img/" + std::to_string(i) + ".png", ColourPng(i));
+        AddFile("img/readme.txt", "not an image");
         inner = PackArchive();
         counting.reset(new CountingLoader(inner));
     }
@@ -117,6 +123,11 @@ protected:
     ITexture* Load(const std::string& name, const std::string& key = "")
     {
         return cache.Load(counting.get(), name, false, key, kUnknown);
+    }
+
+    static void Precache(CTextureCache& into, korvane::IDataLoader* from, const std::string& suffix = "")
+    {
+        into.DirectoryPrecacheAndPurgeFromDataLoaderMT(from, "img", false, false, suffix, kUnknown);
     }
 
     boost::shared_ptr<korvane::IDataLoader> inner;
@@ -189,33 +200,12 @@ TEST_F(TextureCacheTest, PrecacheTakesFourExtensionsKeepAndRestoreSwapTheSetAndK
     EXPECT_EQ(0u, counting->opened.size());
 }
 
-/// Nine images of one colour each and a text file in the folder img.
-class TextureCacheThreadsTest : public TextureTest
-{
-protected:
-    static constexpr int kImages = 9;
-
-    void SetUp() override
-    {
-        ASSERT_NO_FATAL_FAILURE(TextureTest::SetUp());
-        for (int i = 0; i < kImages; ++i)
-            AddFile("img/" + std::to_string(i) + ".png", ColourPng(i));
-        AddFile("img/readme.txt", "not an image");
-    }
-
-    static void Precache(CTextureCache& cache, korvane::IDataLoader* from, const std::string& suffix = "")
-    {
-        cache.DirectoryPrecacheAndPurgeFromDataLoaderMT(from, "img", false, false, suffix, kUnknown);
-    }
-};
-
 constexpr const char* kTiming = "CSimpleProfiler: 'korvane::CTextureCache::DirectoryPrecacheAndPurgeFromDataLoaderMT'";
 
-TEST_F(TextureCacheThreadsTest, LoadsOnOneKeyMeetPrecachesRunOnAtMostThreeThreadsAndErrorsComeBackOnceAllStopped)
+TEST_F(TextureCacheTest, LoadsOnOneKeyMeetPrecachesRunOnAtMostThreeThreadsAndErrorsComeBackOnceAllStopped)
 {
     LogCapture log;
     CountingLoader loader2(PackArchive(), 2); // both open before either inserts
-    CTextureCache cache;
     ITexture* first = nullptr;
     ITexture* second = nullptr;
     std::thread one([&] { first = cache.Load(&loader2, "img\\1.png", false, "", kUnknown); });
