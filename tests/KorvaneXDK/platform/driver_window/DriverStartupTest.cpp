@@ -104,7 +104,8 @@ protected:
     korvane::CGameApplicationDriverCX* driver = nullptr;
 };
 
-TEST_F(DriverStartupTest, StartsInOrderRunsUntilQuitRecordsFullScreenSwitchesResizesOnceADragAndPausesWhenAsked)
+TEST_F(DriverStartupTest,
+       StartsInOrderPaintsTheTitleRunsUntilQuitRecordsFullScreenSwitchesResizesOnceADragAndPausesWhenAsked)
 {
     EXPECT_THROW(driver->Run(), korvane::EInvalidOperation);
     ASSERT_TRUE(driver->Initialize()) << LogCapture::All();
@@ -113,13 +114,20 @@ TEST_F(DriverStartupTest, StartsInOrderRunsUntilQuitRecordsFullScreenSwitchesRes
     ExpectInOrder({loading, "Can't open a configuration file. Default settings used.", "Direct3D device ready.",
                    "Checking D3D9 Shader Model...", "  Shader Model Requirements: VertexShader 3.0 / PixelShader 3.0",
                    "OK."});
-    EXPECT_TRUE(driver->GetInput() != nullptr && driver->GetSound() != nullptr);
+    EXPECT_TRUE(driver->GetInput() != nullptr && driver->GetSound() != nullptr && driver->GetShaderEnvironment());
     ASSERT_NE(nullptr, driver->GetFrameRateKeeper());
     EXPECT_EQ(driver->GetSceneManager(), driver->GetFrameRateKeeper()->frameListener);
-    ASSERT_NE(nullptr, driver->GetShaderEnvironment());
     EXPECT_EQ(driver->GetDataLoader(), driver->GetShaderDataLoader());
     EXPECT_EQ(std::make_pair(800, 600),
               std::make_pair(driver->GetGameWindow()->GetClientWidth(), driver->GetGameWindow()->GetClientHeight()));
+
+    // Without a banner the title is painted eight pixels in.
+    const win::PaintSurface& titled = Painted();
+    int width = 0, height = 0;
+    win::PaintSurface::MeasureText("Driver Test", width, height);
+    const int inTitle = TextPixels(titled, 800 - 8 - width, 600 - 8 - height, 792, 592);
+    EXPECT_GT(inTitle, 0);
+    EXPECT_EQ(inTitle, TextPixels(titled, 0, 0, 800, 600)); // none outside
 
     win::PostQuitMessage(0);
     LogCapture::Clear();
@@ -176,7 +184,7 @@ TEST_F(DriverStartupTest, StartsInOrderRunsUntilQuitRecordsFullScreenSwitchesRes
     EXPECT_FALSE(keeper->paused);
 }
 
-TEST_F(DriverStartupTest, EachFatalStepShowsItsTextAndFailsWithoutSoundItGoesOnAndAMissingBannerThrows)
+TEST_F(DriverStartupTest, EachFatalStepShowsItsTextWithoutSoundItGoesOnAMissingBannerThrowsAndAGivenOneIsPainted)
 {
     // Name, arrangement, box text, whether the graphics object is left.
     const std::tuple<const char*, std::function<void()>, std::string, bool> cases[] = {
@@ -216,10 +224,11 @@ TEST_F(DriverStartupTest, EachFatalStepShowsItsTextAndFailsWithoutSoundItGoesOnA
     SetUp();
     driver->SetWindowBannerImage("Missing.bmp");
     EXPECT_THROW(driver->Initialize(), korvane::EIOError);
-}
 
-TEST_F(DriverStartupTest, PaintShowsTheBannerAtLowerRightAndThePauseTextOrWithoutABannerTheTitle)
-{
+    // Paint shows the banner at the lower right, and the pause text.
+    TearDown();
+    SetUp();
+    int width = 0, height = 0;
     dir.Write("Banner.bmp", gfxtest::WriteBmp(40, 20, 24, false, [](auto, auto) { return kBannerColour & 0xFFFFFFu; }));
     driver->SetWindowBannerImage("Banner.bmp");
     ASSERT_TRUE(driver->Initialize());
@@ -234,21 +243,10 @@ TEST_F(DriverStartupTest, PaintShowsTheBannerAtLowerRightAndThePauseTextOrWithou
     EXPECT_EQ(0, TextPixels(surface, 300, 280, 500, 320));
 
     driver->SetPaused(true);
-    int width = 0, height = 0;
     win::PaintSurface::MeasureText("-- P A U S E D --", width, height);
     const win::PaintSurface& paused = Painted();
     EXPECT_GT(TextPixels(paused, 400 - width / 2, 300 - height / 2, 400 + width / 2 + 1, 300 + height / 2 + 1), 0);
     EXPECT_EQ(0, TextPixels(paused, 0, 0, 400 - width / 2 - 1, 600));
-
-    // Without a banner the title is painted eight pixels in.
-    TearDown();
-    SetUp();
-    ASSERT_TRUE(driver->Initialize());
-    const win::PaintSurface& titled = Painted();
-    win::PaintSurface::MeasureText("Driver Test", width, height);
-    const int inTitle = TextPixels(titled, 800 - 8 - width, 600 - 8 - height, 792, 592);
-    EXPECT_GT(inTitle, 0);
-    EXPECT_EQ(inTitle, TextPixels(titled, 0, 0, 800, 600)); // none outside
 }
 
 // Game threads read the engine clock while the main thread's driver goes away. The clock must
