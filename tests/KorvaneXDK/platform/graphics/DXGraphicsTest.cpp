@@ -48,11 +48,8 @@ public:
             onLost();
     }
     void OnDeviceReset() override { events_.push_back("reset"); }
-    void OnFullscreenChanging(bool fullscreen) override { events_.push_back("changing " + Name(fullscreen)); }
-    void OnFullscreenChanged(bool fullscreen) override { events_.push_back("changed " + Name(fullscreen)); }
-
-private:
-    static std::string Name(bool fullscreen) { return fullscreen ? "true" : "false"; }
+    void OnFullscreenChanging(bool on) override { events_.push_back(on ? "changing true" : "changing false"); }
+    void OnFullscreenChanged(bool on) override { events_.push_back(on ? "changed true" : "changed false"); }
     std::vector<std::string>& events_;
 };
 
@@ -405,14 +402,12 @@ TEST(GraphicsModePreferenceTest, TheBestModeIsChosenBuiltIntoParametersSavedLoad
     EXPECT_EQ("Rotation=90\r\nScreenHeight=720\r\nScreenRefreshRatio=60\r\nScreenWidth=1280\r\nWindowed=false\r\n",
               korvane::test::TempDir::Read(path));
 
-    korvane::CGraphicsModePreference loaded;
-    loaded.direct3D = direct3D.get();
-    loaded.EnumerateModes();
-    EXPECT_EQ(1280u, loaded.modes[static_cast<std::size_t>(loaded.selectedIndex)].Width); // the default
-    loaded.SelectMode(0);
-    loaded.Load(path);
+    preference.SelectMode(0);
+    preference.fullscreen = false;
+    preference.SetProperty("Rotation", "0");
+    preference.Load(path);
     EXPECT_EQ(std::make_tuple(1, true, std::string("90")),
-              std::make_tuple(loaded.selectedIndex, loaded.fullscreen, loaded.GetProperty("ROTATION", "")));
+              std::make_tuple(preference.selectedIndex, preference.fullscreen, preference.GetProperty("ROTATION", "")));
 
     // Load matches the refresh rate exactly or falls back; bad settings keep the selection.
     offer({{640, 480, 0, {}}, {1024, 768, 57, {}}, {1024, 768, 60, {}}, {1024, 768, 75, {}}});
