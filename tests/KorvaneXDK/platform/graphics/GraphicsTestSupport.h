@@ -171,10 +171,11 @@ inline fontbuild::GlyphRecord Cell(char32_t code, std::int16_t x, std::int16_t a
     return {static_cast<std::uint16_t>(code), x, 0, advance, 8, 0, 0, advance};
 }
 
-/// The table as the project's font builder writes it.
-inline std::string Kvf(const fontbuild::BuiltFont& font)
+/// The table of these glyphs as the project's font builder writes it.
+inline std::string Kvf(std::vector<fontbuild::GlyphRecord> glyphs, std::int32_t lineHeight = 0,
+                       std::int32_t leftOffset = 0, std::int32_t topOffset = 0)
 {
-    return ToBytes(fontbuild::EncodeKvf(font));
+    return ToBytes(fontbuild::EncodeKvf({leftOffset, topOffset, lineHeight, std::move(glyphs), 0, 0, {}, {}}));
 }
 
 /// Loads a table from bytes the way Load reads it (no texture).

@@ -47,9 +47,7 @@ TEST(TextureFontTable, KvfAndTextTablesBecomeGlyphsDamagedOnesFailMeasuringSumsT
         {"file cut inside the head's items", [](std::string& bytes) { bytes.resize(60); }, table},
         {"missing chunk", patch("glpt", "glpX"), "other: chunk not found - \"glpt\"(0x74706C67)"}};
     for (const auto& [what, damage, message] : cases) {
-        fontbuild::BuiltFont two;
-        two.glyphs = {Cell('A', 0, 7), Cell('B', 8, 7)};
-        std::string bytes = Kvf(two);
+        std::string bytes = Kvf({Cell('A', 0, 7), Cell('B', 8, 7)});
         damage(bytes);
         CTextureFont font;
         EXPECT_EQ(message, FailureOf([&] { LoadTableBytes(font, bytes, false); })) << what;
@@ -60,20 +58,16 @@ TEST(TextureFontTable, KvfAndTextTablesBecomeGlyphsDamagedOnesFailMeasuringSumsT
               FailureOf([&] { LoadTableBytes(font, "JUNK0000KVFT", false); }));
 
     // Records become glyphs; the later of two wins.
-    fontbuild::BuiltFont kvf;
-    kvf.leftOffset = 2;
-    kvf.topOffset = -1;
-    kvf.lineHeight = 15;
-    kvf.glyphs = {{'A', 1, 2, 3, 4, 5, 6, 7}, {'A', 10, 20, 30, 40, -5, -6, 9}, {0x3042, 32767, 0, 1, 1, 0, 0, 1}};
-    LoadTableBytes(font, Kvf(kvf), false);
+    const std::vector<fontbuild::GlyphRecord> laterWins = {
+        {'A', 1, 2, 3, 4, 5, 6, 7}, {'A', 10, 20, 30, 40, -5, -6, 9}, {0x3042, 32767, 0, 1, 1, 0, 0, 1}};
+    LoadTableBytes(font, Kvf(laterWins, 15, 2, -1), false);
     EXPECT_EQ((std::vector<int>{2, 2, -1, 15}),
               (std::vector<int>{static_cast<int>(font.GetGlyphCount()), font.GetLeftOffset(), font.GetTopOffset(),
                                 font.GetLineHeight("ignored")}));
     ASSERT_NE(nullptr, font.FindGlyph('A'));
     EXPECT_EQ((std::vector<int>{10, 20, 40, 60, 30, 40, -5, -6, 9}), Fields(font.FindGlyph('A')));
     EXPECT_EQ(-32768, font.FindGlyph(0x3042)->Right); // a 16-bit sum
-    kvf.glyphs.clear();
-    LoadTableBytes(font, Kvf(kvf), false);
+    LoadTableBytes(font, Kvf({}), false);
     EXPECT_EQ(0u, font.GetGlyphCount());
 
     // Measuring sums the advances of the looked-up glyphs.
@@ -89,11 +83,8 @@ TEST(TextureFontTable, KvfAndTextTablesBecomeGlyphsDamagedOnesFailMeasuringSumsT
         {{a, question}, std::string("A\0A", 3), 7}           // narrow text ends at a zero byte
     };
     for (const auto& [records, text, expected] : measures) {
-        fontbuild::BuiltFont measured;
-        measured.lineHeight = 13;
-        measured.glyphs = records;
         CTextureFont measuring;
-        LoadTableBytes(measuring, Kvf(measured), false);
+        LoadTableBytes(measuring, Kvf(records, 13), false);
         std::int32_t width = -1, height = -1, width2 = -1, height2 = -1;
         measuring.MeasureText(text, width, height);
         measuring.Measure(width2, height2, text);
@@ -159,11 +150,10 @@ protected:
         spec.pixelSize = 20;
         spec.required.insert(kText.begin(), kText.end());
         built = fontbuild::BuildFont(spec);
-        fontbuild::BuiltFont clip;
-        clip.glyphs = {Cell('.', 0, 2),   Cell('a', 2, 10),  Cell('b', 12, 10), Cell('c', 22, 10),
-                       Cell('d', 32, 10), Cell('e', 42, 10), Cell('f', 52, 10)};
-        fontbuild::BuiltFont noStop = clip;
-        noStop.glyphs.erase(noStop.glyphs.begin());
+        const std::vector<fontbuild::GlyphRecord> clip = {Cell('.', 0, 2),   Cell('a', 2, 10),  Cell('b', 12, 10),
+                                                          Cell('c', 22, 10), Cell('d', 32, 10), Cell('e', 42, 10),
+                                                          Cell('f', 52, 10)};
+        const std::vector<fontbuild::GlyphRecord> noStop(clip.begin() + 1, clip.end());
         return {{"shader/canvas.vs", ReadProjectData("shader/canvas.vs")},
                 {"shader/canvas.ps", ReadProjectData("shader/canvas.ps")},
                 {"fonts/Built.kvf", ToBytes(fontbuild::EncodeKvf(built))},
