@@ -33,7 +33,15 @@ Matrix4 Translation(float x, float y, float z)
     return m;
 }
 
-TEST_F(ShaderTest, BeginPushesTheEnvironmentsTwentyOneValuesAndUniformsAreFoundByExactNameAndSetBothStages)
+/// The layout of the canvas and the fonts (28 bytes).
+struct CanvasVertex
+{
+    float x, y, z;
+    std::uint32_t color0, color1;
+    float u, v;
+};
+
+TEST_F(ShaderTest, PairsTakeTheEnvironmentAndUniformsByExactNameTheCanvasPairDrawsAndTheCacheKeepsTheFirstName)
 {
     const auto values = [&](std::initializer_list<const char*> names) {
         Floats all;
@@ -128,18 +136,8 @@ TEST_F(ShaderTest, BeginPushesTheEnvironmentsTwentyOneValuesAndUniformsAreFoundB
     environment->ClearShaderPairs();
     world->SetMatrix(&flat);
     EXPECT_EQ(Stored(flat), ReadBack(*vertexShader, "World"));
-}
 
-/// The layout of the canvas and the fonts (28 bytes).
-struct CanvasVertex
-{
-    float x, y, z;
-    std::uint32_t color0, color1;
-    float u, v;
-};
-
-TEST_F(ShaderTest, DeclarationsAreMadeOnceARefusedOneSetsNothingAndTheCanvasPairDrawsATexturedQuad)
-{
+    // Vertex declarations and the canvas pair's drawing.
     const boost::shared_ptr<korvane::CVertexDeclaration> declarations[] = {
         environment->GetDeclPositionNormalTex(),         environment->GetDeclPositionColor2Tex(),
         environment->GetDeclPositionColorTex(),          environment->GetDeclSkinnedPositionNormalTex(),
@@ -202,10 +200,10 @@ TEST_F(ShaderTest, DeclarationsAreMadeOnceARefusedOneSetsNothingAndTheCanvasPair
     EXPECT_NE(nullptr, device->GetTexture(0));
     pair->SetTextureAt(0, nullptr);
     EXPECT_EQ(nullptr, device->GetTexture(0));
-}
 
-TEST_F(ShaderTest, TheFirstNameOfAKeyWinsAFolderPrecacheLoadsEveryPixelShaderOrXpuAndFailedPairsSayWhy)
-{
+    // Pair names and the cache.
+    environment->ClearShaderPairs();
+    loader->opened.clear();
     korvane::CShaderPairCache& cache = environment->GetShaderPairCache();
     auto first = environment->GetShaderPair("Shader\\Canvas");
     EXPECT_EQ(first, environment->GetShaderPair("shader\\canvas.ps"));
@@ -232,7 +230,6 @@ TEST_F(ShaderTest, TheFirstNameOfAKeyWinsAFolderPrecacheLoadsEveryPixelShaderOrX
     // A folder precache: the archive lists lower-cased names in order: a.ps, a.vs, b.ps, b.vs, b.xpu, c.txt.
     environment->ClearShaderPairs();
     loader->opened.clear();
-    LogCapture log;
     environment->PrecacheShaderPairsFrom(loader.get(), "fx", false);
     EXPECT_EQ((Names{"fx\\a.vs", "fx\\a.ps", "fx\\b.vs", "fx\\b.ps"}), loader->opened);
     EXPECT_EQ(2u, environment->GetShaderPairCache().GetCount());
