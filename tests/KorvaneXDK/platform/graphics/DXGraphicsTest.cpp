@@ -121,7 +121,7 @@ protected:
     RecordingListener second{events};
 };
 
-TEST_F(DXGraphicsTest, CreatesTheExtendedDeviceOrAFullScreenOneAndDrawsAndReportsDirectXErrors)
+TEST_F(DXGraphicsTest, CreatesTheExtendedDeviceOrAFullScreenOrLegacyOneFallsBackToSoftwareAndReportsDirectXErrors)
 {
     MakeGraphics();
     ASSERT_TRUE(graphics->InitializeDevice());
@@ -157,10 +157,8 @@ TEST_F(DXGraphicsTest, CreatesTheExtendedDeviceOrAFullScreenOneAndDrawsAndReport
     EXPECT_EQ(Lines{"ERROR: \n\tDirectX Error: D3DERR_DEVICELOST(0x88760868): The device has been lost but cannot be "
                     "reset at this time.\n\tTexture(42)\n"},
               log.Lines());
-}
 
-TEST_F(DXGraphicsTest, APlainObjectMakesALegacyDeviceFailingCreationThrowsAndHardwareFailureFallsBackToSoftware)
-{
+    // A plain object makes a legacy device.
     for (const bool forcePlain : {true, false}) {
         SCOPED_TRACE(forcePlain ? "forced" : "entry point missing");
         Fresh();
@@ -303,7 +301,7 @@ TEST_F(DXGraphicsTest, LostDevicesAreRecoveredInPresentAndFailedResetsThrowOrLea
     EXPECT_EQ(kLostReset, events);
 }
 
-TEST(ApplicationDriverSeamTest, OneDriverPacksShaderVersionsAndReachesInjectedGraphicsUntilReplaced)
+TEST(ApplicationDriverSeamTest, OneDriverReachesInjectedGraphicsAndItsModePreferencesChooseBuildSaveLoadAndFilterModes)
 {
     os::testing::ResetGraphicsHooks();
     ASSERT_TRUE(korvane::CreateApplicationDriver(nullptr));
@@ -340,11 +338,8 @@ TEST(ApplicationDriverSeamTest, OneDriverPacksShaderVersionsAndReachesInjectedGr
     korvane::DestroyApplicationDriver();
     EXPECT_EQ(nullptr, korvane::GetApplicationDriver());
     os::testing::ResetGraphicsHooks();
-}
 
-TEST(GraphicsModePreferenceTest, TheBestModeIsChosenBuiltIntoParametersSavedLoadedAndFilteredByTheLimits)
-{
-    os::testing::ResetGraphicsHooks();
+    // The display-mode preferences choose the best mode, build parameters, save, load and filter by the limits.
     const std::shared_ptr<os::gfx::Direct3D> direct3D = os::gfx::Direct3DCreate9(os::gfx::kSdkVersion);
     ASSERT_NE(nullptr, direct3D);
     korvane::CGraphicsModePreference preference;

@@ -18,9 +18,47 @@ using korvane::ITexture;
 using korvane::test::ExpectThrowWith;
 constexpr os::gfx::Format kUnknown = os::gfx::Format::Unknown;
 
-using TextureTest = DriverTest<64, 48>;
+class TextureCacheTest : public DriverTest<64, 48>
+{
+protected:
+    static constexpr int kImages = 9;
 
-TEST_F(TextureTest, LoadKeepsTheImageSizeAndRoundsUpFillColoursAndFailuresLeaveTheTextureEmpty)
+    /// An archive with A.png, b.png, the folder dir of mixed files and the folder img of an image of
+    /// one colour per index and a text file.
+    void SetUp() override
+    {
+        ASSERT_NO_FATAL_FAILURE(DriverTest::SetUp());
+        AddFile("A.png", ColourPng(1));
+        AddFile("b.png", ColourPng(2));
+        AddFile("dir/a.png", ColourPng(3));
+        AddFile("dir/b.jpeg", gfxtest::WriteJpeg(8, 8, [](std::uint32_t, std::uint32_t) { return 0xFF808080u; }));
+        AddFile("dir/c.dds", gfxtest::WriteDds(4, 4, "DXT1", {gfxtest::SolidColourBlock(0xF800)}));
+        AddFile("dir/d.txt", "text");
+        AddFile("dir/sub/e.bmp",
+                gfxtest::WriteBmp(2, 2, 24, false, [](std::uint32_t, std::uint32_t) { return 0xFF00FF00u; }));
+        for (int i = 0; i < kImages; ++i)
+            AddFile("img/" + std::to_string(i) + ".png", ColourPng(i));
+        AddFile("img/readme.txt", "not an image");
+        inner = PackArchive();
+        counting.reset(new CountingLoader(inner));
+    }
+
+    ITexture* Load(const std::string& name, const std::string& key = "")
+    {
+        return cache.Load(counting.get(), name, false, key, kUnknown);
+    }
+
+    static void Precache(CTextureCache& into, korvane::IDataLoader* from, const std::string& suffix = "")
+    {
+        into.DirectoryPrecacheAndPurgeFromDataLoaderMT(from, "img", false, false, suffix, kUnknown);
+    }
+
+    boost::shared_ptr<korvane::IDataLoader> inner;
+    std::unique_ptr<CountingLoader> counting;
+    CTextureCache cache;
+};
+
+TEST_F(TextureCacheTest, TexturesLoadFillAndCopyAndTheCachePrecachesFourExtensionsKeepsRestoresAndKeysByCallerOrName)
 {
     CTexture texture;
     const std::string png = gfxtest::WritePng(300, 200, PNG_COLOR_TYPE_RGB, 8, [](auto, auto) { return 0xFF204060u; });
@@ -86,51 +124,8 @@ TEST_F(TextureTest, LoadKeepsTheImageSizeAndRoundsUpFillColoursAndFailuresLeaveT
     EXPECT_TRUE(LogCapture::Contains("DirectX Error: ")) << LogCapture::All();
     // Only the texture object and the device's stage binding hold the texture: no surface leaked.
     EXPECT_EQ(2, copy.GetD3DTexture()->weak_from_this().use_count());
-}
 
-class TextureCacheTest : public TextureTest
-{
-protected:
-    static constexpr int kImages = 9;
-
-    /// An archive with A.png, b.png, the folder dir of mixed files and the folder img of an image of
-    /// one colour per index and a text file.
-    void SetUp() override
-    {
-        ASSERT_NO_FATAL_FAILURE(TextureTest::SetUp());
-        AddFile("A.png", ColourPng(1));
-        AddFile("b.png", ColourPng(2));
-        AddFile("dir/a.png", ColourPng(3));
-        AddFile("dir/b.jpeg", gfxtest::WriteJpeg(8, 8, [](std::uint32_t, std::uint32_t) { return 0xFF808080u; }));
-        AddFile("dir/c.dds", gfxtest::WriteDds(4, 4, "DXT1", {gfxtest::SolidColourBlock(0xF800)}));
-        AddFile("dir/d.txt", "text");
-        AddFile("dir/sub/e.bmp",
-                gfxtest::WriteBmp(2, 2, 24, false, [](std::uint32_t, std::uint32_t) { return 0xFF00FF00u; }));
-        for (int i = 0; i < kImages; ++i)
-            AddFile("img/" + std::to_string(i) + ".png", ColourPng(i));
-        AddFile("img/readme.txt", "not an image");
-        inner = PackArchive();
-        counting.reset(new CountingLoader(inner));
-    }
-
-    ITexture* Load(const std::string& name, const std::string& key = "")
-    {
-        return cache.Load(counting.get(), name, false, key, kUnknown);
-    }
-
-    static void Precache(CTextureCache& into, korvane::IDataLoader* from, const std::string& suffix = "")
-    {
-        into.DirectoryPrecacheAndPurgeFromDataLoaderMT(from, "img", false, false, suffix, kUnknown);
-    }
-
-    boost::shared_ptr<korvane::IDataLoader> inner;
-    std::unique_ptr<CountingLoader> counting;
-    CTextureCache cache;
-};
-
-TEST_F(TextureCacheTest, PrecacheTakesFourExtensionsKeepAndRestoreSwapTheSetAndKeysAreTheCallersOrTheName)
-{
-    LogCapture log;
+    // The cache: precaches take four extensions.
     cache.DirectoryPrecache(counting.get(), "DIR", false, false, "#1", kUnknown);
     EXPECT_EQ((Names{"dir\\a.png", "dir\\c.dds"}), counting->opened); // b.jpeg, d.txt and the sub-folder are skipped
     EXPECT_TRUE(counting->purged.empty());
@@ -184,11 +179,11 @@ TEST_F(TextureCacheTest, PrecacheTakesFourExtensionsKeepAndRestoreSwapTheSetAndK
     // The driver's loader serves the "WithDriverLoader" forms.
     counting.reset(new CountingLoader(inner));
     driver->SetDataLoader(inner);
-    ITexture* texture = cache.LoadWithDriverLoader("b.png", false, "", kUnknown);
-    EXPECT_EQ(texture, cache.LoadSPWithDriverLoader("B.PNG", false, "", kUnknown).get());
+    ITexture* served = cache.LoadWithDriverLoader("b.png", false, "", kUnknown);
+    EXPECT_EQ(served, cache.LoadSPWithDriverLoader("B.PNG", false, "", kUnknown).get());
     cache.LoadFileWithDriverLoader("A.png", false, "k", kUnknown);
     cache.DirectoryPrecacheWithDriverLoader("dir", false, false, "", kUnknown);
-    EXPECT_EQ(texture, Load("b.png"));
+    EXPECT_EQ(served, Load("b.png"));
     Load("dir\\a.png");
     EXPECT_EQ(0u, counting->opened.size());
 }
