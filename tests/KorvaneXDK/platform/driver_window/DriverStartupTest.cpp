@@ -92,10 +92,11 @@ protected:
         return n;
     }
 
-    /// Full screen as the graphics object and as the preferences hold it.
-    std::pair<bool, bool> Fullscreen()
+    /// Full screen as the graphics object, the preferences and the game window hold it.
+    std::tuple<bool, bool, bool> Fullscreen()
     {
-        return {driver->GetGraphics()->IsFullscreen(), driver->GetGraphicsModePreference().fullscreen};
+        return {driver->GetGraphics()->IsFullscreen(), driver->GetGraphicsModePreference().fullscreen,
+                driver->GetGameWindow()->IsFullScreen()};
     }
 
     korvane::test::TempDir dir;
@@ -104,8 +105,7 @@ protected:
     korvane::CGameApplicationDriverCX* driver = nullptr;
 };
 
-TEST_F(DriverStartupTest,
-       StartsInOrderPaintsTheTitleRunsUntilQuitRecordsFullScreenSwitchesResizesOnceADragAndPausesWhenAsked)
+TEST_F(DriverStartupTest, StartsPaintsRunsSwitchesResizesAndPausesEachFatalStepShowsItsTextAndABannerIsPainted)
 {
     EXPECT_THROW(driver->Run(), korvane::EInvalidOperation);
     ASSERT_TRUE(driver->Initialize()) << LogCapture::All();
@@ -144,8 +144,9 @@ TEST_F(DriverStartupTest,
         {win::WM_SYSKEYDOWN, win::VK_RETURN, true, false}};
     for (const auto& [message, wParam, handled, fullscreen] : steps) {
         EXPECT_EQ(handled, Send(message, wParam)) << message << " " << wParam;
-        EXPECT_EQ(std::make_pair(fullscreen, fullscreen), Fullscreen()) << message << " " << wParam;
+        EXPECT_EQ(std::make_tuple(fullscreen, fullscreen, fullscreen), Fullscreen()) << message << " " << wParam;
     }
+    EXPECT_EQ(800, driver->GetGameWindow()->GetClientWidth()); // back to its windowed size
     korvane::CDXGraphics* graphics = driver->GetGraphics();
     driver->SetAltEnterSwitchesFullscreen(false);
     EXPECT_FALSE(Send(win::WM_SYSKEYDOWN, win::VK_RETURN));
@@ -182,10 +183,8 @@ TEST_F(DriverStartupTest,
     EXPECT_TRUE(Send(win::WM_ACTIVATE, win::WA_INACTIVE));
     EXPECT_TRUE(Send(win::WM_SIZE, win::SIZE_MINIMIZED));
     EXPECT_FALSE(keeper->paused);
-}
 
-TEST_F(DriverStartupTest, EachFatalStepShowsItsTextWithoutSoundItGoesOnAMissingBannerThrowsAndAGivenOneIsPainted)
-{
+    // Each fatal step shows its text and fails, each on a fresh driver.
     // Name, arrangement, box text, whether the graphics object is left.
     const std::tuple<const char*, std::function<void()>, std::string, bool> cases[] = {
         {"no graphics object", [] { os::testing::FailDirect3DCreation(true); },
@@ -228,7 +227,6 @@ TEST_F(DriverStartupTest, EachFatalStepShowsItsTextWithoutSoundItGoesOnAMissingB
     // Paint shows the banner at the lower right, and the pause text.
     TearDown();
     SetUp();
-    int width = 0, height = 0;
     dir.Write("Banner.bmp", gfxtest::WriteBmp(40, 20, 24, false, [](auto, auto) { return kBannerColour & 0xFFFFFFu; }));
     driver->SetWindowBannerImage("Banner.bmp");
     ASSERT_TRUE(driver->Initialize());

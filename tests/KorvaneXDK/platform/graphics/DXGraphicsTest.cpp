@@ -198,7 +198,7 @@ TEST_F(DXGraphicsTest, CreatesTheExtendedDeviceOrAFullScreenOrLegacyOneFallsBack
               os::testing::GetLastCreateDeviceRecord().behaviorFlags);
 }
 
-TEST_F(DXGraphicsTest, ResizesAndFullscreenSwitchesRaiseTheirEventsInOrderOnceToEachListenerAndDrawAtTheNewSize)
+TEST_F(DXGraphicsTest, ResizesSwitchesAndLostDevicesRaiseTheirEventsOnceToEachListenerAndFailedResetsThrowOrWait)
 {
     MakeGraphics();
     ASSERT_TRUE(graphics->InitializeDevice());
@@ -247,10 +247,9 @@ TEST_F(DXGraphicsTest, ResizesAndFullscreenSwitchesRaiseTheirEventsInOrderOnceTo
     events.clear();
     graphics->ResizeWindow(80, 60);
     EXPECT_TRUE(events.empty());
-}
 
-TEST_F(DXGraphicsTest, LostDevicesAreRecoveredInPresentAndFailedResetsThrowOrLeaveTheSwitchUnfinished)
-{
+    // Lost devices are recovered in Present, on a plain object.
+    Fresh();
     MakeGraphics(true);
     ASSERT_TRUE(graphics->InitializeDevice());
     os::testing::InjectDeviceLoss(2);
@@ -320,13 +319,6 @@ TEST(ApplicationDriverSeamTest, OneDriverReachesInjectedGraphicsAndItsModePrefer
     CDXGraphics* graphics = driver->GetGraphics();
     ASSERT_NE(nullptr, graphics);
     EXPECT_EQ(graphics->GetDirect3D(), driver->GetGraphicsModePreference().direct3D);
-
-    // The driver listens to the graphics object: a full-screen switch resizes the game window.
-    graphics->SetFullscreen(true);
-    EXPECT_TRUE(driver->GetGameWindow()->IsFullScreen());
-    graphics->SetFullscreen(false);
-    EXPECT_EQ(std::make_pair(false, 32),
-              std::make_pair(driver->GetGameWindow()->IsFullScreen(), driver->GetGameWindow()->GetClientWidth()));
 
     // Handing back its own object keeps it; replacing it clears the preferences' object.
     driver->SetGraphicsForTesting(graphics);
