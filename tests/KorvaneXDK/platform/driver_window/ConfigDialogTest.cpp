@@ -76,8 +76,7 @@ protected:
 
 TEST_F(ConfigDialogTest, TheBlockHoldsCutNamesTheListedModesAndTheThreeGroupsOfAtMostEightAdapters)
 {
-    const std::string longName(100, 'N');
-    os::testing::ReplaceAdapterList({"Broken", longName, "Third"});
+    os::testing::ReplaceAdapterList({"Broken", std::string(100, 'N'), "Third"});
     os::testing::FailAdapterCaps(0, true);
     for (std::uint32_t a = 1; a < 3; ++a)
         os::testing::ReplaceAdapterModes(a, {{640, 480, 60, Format::X8R8G8B8}, {2000, 480, 60, Format::X8R8G8B8}});
@@ -93,9 +92,9 @@ TEST_F(ConfigDialogTest, TheBlockHoldsCutNamesTheListedModesAndTheThreeGroupsOfA
     const ConfigDialogAdapter& a = b.adapters[0];
     EXPECT_EQ(std::make_tuple(1u, std::string(63, 'N'), std::string("Third (モニタ3)")),
               std::make_tuple(a.ordinal, std::string(a.name), std::string(b.adapters[1].name)));
-    ASSERT_EQ(3, a.modeCount); // 640 x 480 once per format; 2000 wide is past the limit
+    // 640 x 480 once per format; 2000 wide is past the limit.
+    ASSERT_EQ(std::make_pair(3, 3), std::make_pair(a.modeCount, a.formatGroupCount));
     const int bits[3] = {32, 16, 15};
-    ASSERT_EQ(3, a.formatGroupCount);
     for (int g = 0; g < 3; ++g) {
         EXPECT_EQ(std::make_tuple(640u, std::uint32_t(bits[g]), bits[g]),
                   std::make_tuple(a.modes[g].width, a.modes[g].bitsPerPixel, a.formatGroups[g].bitsPerPixel));
@@ -119,10 +118,11 @@ TEST_F(ConfigDialogTest, TheBlockHoldsCutNamesTheListedModesAndTheThreeGroupsOfA
     os::testing::ReplaceAdapterList({"Only"});
     os::testing::FailAdapterCaps(0, true);
     EXPECT_FALSE(dialog.Run(false));
-    ASSERT_EQ(1u, boxes.size());
-    EXPECT_EQ("Direct3D 対応ディスプレイデバイスが見つかりませんでした.\nグラフィックカードが DirectX 9 "
-              "に対応しているか確認してください.\n\nプログラムの実行を中止します.",
-              boxes[0]);
+    EXPECT_EQ(
+        std::vector<std::string>{
+            "Direct3D 対応ディスプレイデバイスが見つかりませんでした.\nグラフィックカードが DirectX 9 "
+            "に対応しているか確認してください.\n\nプログラムの実行を中止します."},
+        boxes);
 }
 
 TEST_F(ConfigDialogTest, TheResultBecomesPresentParametersCancelAndBadIndicesMakeNoChoiceAndLibraryFailuresThrow)

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include <gmock/gmock.h>
+
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
 #include "KorvaneXDK/core/MemoryStream.h"

@@ -2,8 +2,6 @@
  * cache, failures and the program's canvas pair drawing; the camera, its clippers and the viewport against
  * hand-computed values. */
 
-#include <gmock/gmock.h>
-
 #include "GraphicsTestSupport.h"
 #include "KorvaneXDK/core/FileSystemDataLoader.h"
 #include "KorvaneXDK/platform/graphics/Camera.h"
@@ -314,7 +312,7 @@ Matrix4 With(std::initializer_list<std::tuple<int, int, float>> elements)
     return m;
 }
 
-TEST(CameraTest, ViewsFromTargetAnglesAndMatricesProjectionsKeepTheirModeAndClippersTestSpheres)
+TEST_F(ShaderTest, CamerasViewProjectAndClipAndApplyTheirMatricesAndDepthBandAndAViewportIsSetOnlyWithASize)
 {
     CCamera camera;
     camera.SetEye(0, 0, -5);
@@ -397,47 +395,45 @@ TEST(CameraTest, ViewsFromTargetAnglesAndMatricesProjectionsKeepTheirModeAndClip
     // Field of view pi/2, aspect 1: the side planes lean at 45 degrees.
     ExpectNear({std::sqrt(0.5f), std::sqrt(0.5f), -10, 100},
                {frustum.GetLeftPlane().a, frustum.GetLeftPlane().c, frustum.GetNearPlane().d, frustum.GetFarPlane().d});
-}
 
-TEST_F(ShaderTest, ApplyWritesViewProjectionAndTheDepthBandAndAViewportIsSetOnlyWhenItHasASize)
-{
-    CCamera camera;
-    camera.SetEye(0, 0, -5);
-    camera.SetTarget(0, 0, 0);
-    camera.Apply();
+    // Applying a camera writes the environment.
+    CCamera applied;
+    applied.SetEye(0, 0, -5);
+    applied.SetTarget(0, 0, 0);
+    applied.Apply();
     EXPECT_EQ((std::array<float, 4>{1100, 1400, 200, 500}), environment->GetDepthBand());
     EXPECT_EQ(std::make_pair(1, false),
               std::make_pair(environment->GetDepthBandLevel(), environment->IsDepthBandEnabled()));
-    ExpectNear(camera.GetViewMatrix(), environment->GetViewMatrix());
-    ExpectNear(camera.GetProjectionMatrix(), environment->GetProjectionMatrix());
+    ExpectNear(applied.GetViewMatrix(), environment->GetViewMatrix());
+    ExpectNear(applied.GetProjectionMatrix(), environment->GetProjectionMatrix());
     EXPECT_NEAR(5.0f, environment->GetInverseViewMatrix()(3, 2) * -1.0f, 1e-5f);
 
-    camera.SetDepthBandEnabled(true);
-    camera.Apply();
+    applied.SetDepthBandEnabled(true);
+    applied.Apply();
     EXPECT_TRUE(environment->IsDepthBandEnabled());
-    camera.ApplyAsLight();
-    ExpectNear(camera.GetViewMatrix(), environment->GetLightViewMatrix());
+    applied.ApplyAsLight();
+    ExpectNear(applied.GetViewMatrix(), environment->GetLightViewMatrix());
 
     // Project uses the environment's world, view and projection: the target lands mid-screen.
     Vector3<float> projected;
-    camera.Project(projected, Vector3<float>(0, 0, 0));
+    applied.Project(projected, Vector3<float>(0, 0, 0));
     ExpectNear({0, 0}, {projected.x, projected.y});
 
-    // Billboards face the camera: looking along +z, the billboard is the identity.
+    // Billboards face the applied: looking along +z, the billboard is the identity.
     Matrix4 billboard;
-    camera.GetBillboardMatrix(billboard);
+    applied.GetBillboardMatrix(billboard);
     ExpectNear(Matrix4(), billboard);
-    camera.GetYAxisBillboardMatrix(billboard);
+    applied.GetYAxisBillboardMatrix(billboard);
     ExpectNear(Matrix4(), billboard);
 
-    // The depth-band level is the integer part of max(5.5 - spread, 1) for every spread the camera
+    // The depth-band level is the integer part of max(5.5 - spread, 1) for every spread the applied
     // holds, those whose level lies beyond the 32-bit range and a NaN included.
     using Float = std::numeric_limits<float>;
-    const std::pair<float, std::int32_t> cases[] = {
+    const std::pair<float, std::int32_t> spreads[] = {
         {4.0f, 1}, {0.5f, 5}, {-100.0f, 105}, {-1.0e10f, INT32_MAX}, {Float::quiet_NaN(), 1}, {Float::infinity(), 1}};
-    for (const auto& [spread, level] : cases) {
-        camera.SetDepthBandSpread(spread);
-        camera.Apply();
+    for (const auto& [spread, level] : spreads) {
+        applied.SetDepthBandSpread(spread);
+        applied.Apply();
         EXPECT_EQ(level, environment->GetDepthBandLevel()) << "spread " << spread;
     }
 

@@ -194,8 +194,7 @@ TEST_F(TextureCacheTest, LoadsOnOneKeyMeetPrecachesRunOnAtMostThreeThreadsAndErr
 {
     LogCapture log;
     CountingLoader loader2(PackArchive(), 2); // both open before either inserts
-    ITexture* first = nullptr;
-    ITexture* second = nullptr;
+    ITexture *first = nullptr, *second = nullptr;
     std::thread one([&] { first = cache.Load(&loader2, "img\\1.png", false, "", kUnknown); });
     std::thread two([&] { second = cache.Load(&loader2, "img\\1.png", false, "", kUnknown); });
     one.join();
@@ -251,12 +250,8 @@ TEST_F(TextureCacheTest, LoadsOnOneKeyMeetPrecachesRunOnAtMostThreeThreadsAndErr
     failing.failing = "img";
     EXPECT_THROW(Precache(failingCache, &failing), korvane::EReadError);
     failing.failing = "img\\4.png";
-    try {
-        Precache(failingCache, &failing);
-        ADD_FAILURE() << "no exception";
-    } catch (const std::exception& e) {
-        EXPECT_STREQ("the disk is on fire", e.what());
-    }
+    EXPECT_THAT([&] { Precache(failingCache, &failing); },
+                ::testing::ThrowsMessage<std::exception>(::testing::StrEq("the disk is on fire")));
     EXPECT_FALSE(LogCapture::Contains(kTiming));
     CountingLoader working(archive);
     Precache(failingCache, &working);
