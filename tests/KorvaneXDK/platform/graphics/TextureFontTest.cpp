@@ -29,101 +29,6 @@ std::vector<int> Fields(const CTextureFont::Glyph* g)
     return {g->X, g->Y, g->Right, g->Bottom, g->Width, g->Height, g->OffsetX, g->OffsetY, g->Advance};
 }
 
-TEST(TextureFontTable, KvfAndTextTablesBecomeGlyphsDamagedOnesFailMeasuringSumsTheAdvancesAndLoadOpensThePage)
-{
-    // Damage to the builder's table of A and B; the glyph table's revision is checked by the same code as the head's.
-    const std::string table = "format: loading KVF: Failed to load font-table";
-    const auto le = [](std::int32_t value) { return std::string(reinterpret_cast<const char*>(&value), 4); };
-    const auto patch = [](std::string from, std::string to) {
-        return [=](std::string& bytes) { bytes.replace(bytes.find(from), from.size(), to); };
-    };
-    const std::tuple<const char*, std::function<void(std::string&)>, std::string> cases[] = {
-        {"form type", patch("KVFT", "KVFX"), "format: loading KVF: file format error"},
-        {"head key", patch("TopOffset", "TopOffsex"), table},
-        {"revision", patch("Revision" + le(256), "Revision" + le(257)), table},
-        {"glpt key", patch("Data", "data"), table},
-        {"count past the chunk", patch("Count" + le(2), "Count" + le(3)), table},
-        {"huge count", patch("Count" + le(2), "Count" + le(0x7FFFFFFF)), table},
-        {"file cut inside the head's items", [](std::string& bytes) { bytes.resize(60); }, table},
-        {"missing chunk", patch("glpt", "glpX"), "other: chunk not found - \"glpt\"(0x74706C67)"}};
-    for (const auto& [what, damage, message] : cases) {
-        std::string bytes = Kvf({Cell('A', 0, 7), Cell('B', 8, 7)});
-        damage(bytes);
-        CTextureFont font;
-        EXPECT_EQ(message, FailureOf([&] { LoadTableBytes(font, bytes, false); })) << what;
-        EXPECT_EQ(nullptr, font.FindGlyph('A')) << what;
-    }
-    CTextureFont font;
-    EXPECT_EQ("format: file format error: not RIFF header.",
-              FailureOf([&] { LoadTableBytes(font, "JUNK0000KVFT", false); }));
-
-    // Records become glyphs; the later of two wins.
-    const std::vector<fontbuild::GlyphRecord> laterWins = {
-        {'A', 1, 2, 3, 4, 5, 6, 7}, {'A', 10, 20, 30, 40, -5, -6, 9}, {0x3042, 32767, 0, 1, 1, 0, 0, 1}};
-    LoadTableBytes(font, Kvf(laterWins, 15, 2, -1), false);
-    EXPECT_EQ((std::vector<int>{2, 2, -1, 15}),
-              (std::vector<int>{static_cast<int>(font.GetGlyphCount()), font.GetLeftOffset(), font.GetTopOffset(),
-                                font.GetLineHeight("ignored")}));
-    ASSERT_NE(nullptr, font.FindGlyph('A'));
-    EXPECT_EQ((std::vector<int>{10, 20, 40, 60, 30, 40, -5, -6, 9}), Fields(font.FindGlyph('A')));
-    EXPECT_EQ(-32768, font.FindGlyph(0x3042)->Right); // a 16-bit sum
-    LoadTableBytes(font, Kvf({}), false);
-    EXPECT_EQ(0u, font.GetGlyphCount());
-
-    // Measuring sums the advances of the looked-up glyphs.
-    const fontbuild::GlyphRecord a = Cell('A', 0, 7), question = Cell('?', 8, 5), geta = Cell(0x3013, 16, 11);
-    const std::tuple<std::vector<fontbuild::GlyphRecord>, std::string, std::int32_t> measures[] = {
-        {{a, question}, "AB", 12},                           // "?" stands in for B
-        {{a, question, geta}, "AB", 18},                     // U+3013 comes before "?"
-        {{a}, "AB", 7},                                      // nothing stands in: B is skipped
-        {{a, question}, "A\xF0\x9F\x98\x80", 12},            // past U+FFFF: one unit without a glyph
-        {{a, question}, "A\xC3", 12},                        // a malformed byte
-        {{a, question}, "A\xE3\x81\x82\xFF\x41", 24},        // a kana without a glyph and a bad byte
-        {{Cell(0x3042, 0, 9), question}, "\xE3\x81\x82", 9}, // U+3042 decoded from UTF-8
-        {{a, question}, std::string("A\0A", 3), 7}           // narrow text ends at a zero byte
-    };
-    for (const auto& [records, text, expected] : measures) {
-        CTextureFont measuring;
-        LoadTableBytes(measuring, Kvf(records, 13), false);
-        std::int32_t width = -1, height = -1, width2 = -1, height2 = -1;
-        measuring.MeasureText(text, width, height);
-        measuring.Measure(width2, height2, text);
-        EXPECT_EQ((std::vector<int>{expected, 13, expected, 13, 1}),
-                  (std::vector<int>{width, height, width2, measuring.GetHeight(text), measuring.GetPixelScale()}))
-            << text;
-    }
-
-    // Text tables read their range with case-insensitive keys.
-    // Text, start code, end code, glyphs, line height.
-    const std::tuple<const char*, std::uint32_t, std::uint32_t, std::size_t, std::int32_t> texts[] = {
-        {"LeftOffset=2\n", 0, 0x7F, 0x80, 0},
-        {"StartCode=41\nEndCode=43\n41.W=5\n41.h=9\n42.H=11\n0043.h=30\n", 0x41, 0x43, 3, 11},
-        {"StartCode=fff0\nEndCode=FFFF\n", 0xFFF0, 0xFFFF, 16, 0},
-        {"StartCode=50\nEndCode=40\n", 0x50, 0x40, 0, 0},
-        {"StartCode=-3\nEndCode=123456789\n", 0, 0xFFFF, 0x10000, 0},
-        {"StartCode=zz\nEndCode=\n", 0, 0x7F, 0x80, 0}};
-    for (const auto& [text, start, end, glyphs, lineHeight] : texts) {
-        CTextureFont font;
-        LoadTableBytes(font, text, true);
-        EXPECT_EQ(std::make_tuple(start, end, glyphs, lineHeight),
-                  std::make_tuple(font.GetStartCode(), font.GetEndCode(), font.GetGlyphCount(), font.GetLineHeight("")))
-            << text;
-    }
-    CTextureFont keyed;
-    LoadTableBytes(keyed, "StartCode=41\nEndCode=43\n41.x=1\n41.y=2\n41.W=5\n41.h=9\n41.p=6\n0043.w=30\n", true);
-    EXPECT_EQ((std::vector<int>{1, 2, 6, 11, 5, 9, 0, 0, 6}), Fields(keyed.FindGlyph('A')));
-    EXPECT_EQ(0, keyed.FindGlyph('C')->Width);
-
-    // Load parses the table before it opens the page of the same name; the missing page is the loader's failure.
-    korvane::test::TempDir dir;
-    dir.Write("fonts/Small.INI", "LeftOffset=2\n");
-    korvane::CFileSystemDataLoader files(dir.Path());
-    CTextureFont loaded;
-    EXPECT_THROW(loaded.Load(&files, "fonts\\Small.INI"), korvane::EFileOpenError);
-    EXPECT_EQ(std::make_tuple(0x80u, 2, false),
-              std::make_tuple(loaded.GetGlyphCount(), loaded.GetLeftOffset(), loaded.GetTexture() != nullptr));
-}
-
 constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
 /// Latin letters of one font and kana and kanji of another.
 const std::u32string kText = U"Agかな設定";
@@ -184,8 +89,102 @@ protected:
     fontbuild::BuiltFont built;
 };
 
-TEST_F(TextureFontDraw, BuiltGlyphsLandAsThePageHoldsThemClippedTextEndsWithAnEllipsisAndFontsWithoutGlyphsDrawNothing)
+TEST_F(TextureFontDraw, TablesLoadOrFailMeasureAndDrawTheirGlyphsAsThePageHoldsThemClippedWithAnEllipsisOrNotAtAll)
 {
+    // Damage to the builder's table of A and B; the glyph table's revision is checked by the same code as the head's.
+    const std::string table = "format: loading KVF: Failed to load font-table";
+    const auto le = [](std::int32_t value) { return std::string(reinterpret_cast<const char*>(&value), 4); };
+    const auto patch = [](std::string from, std::string to) {
+        return [=](std::string& bytes) { bytes.replace(bytes.find(from), from.size(), to); };
+    };
+    const std::tuple<const char*, std::function<void(std::string&)>, std::string> cases[] = {
+        {"form type", patch("KVFT", "KVFX"), "format: loading KVF: file format error"},
+        {"head key", patch("TopOffset", "TopOffsex"), table},
+        {"revision", patch("Revision" + le(256), "Revision" + le(257)), table},
+        {"glpt key", patch("Data", "data"), table},
+        {"count past the chunk", patch("Count" + le(2), "Count" + le(3)), table},
+        {"huge count", patch("Count" + le(2), "Count" + le(0x7FFFFFFF)), table},
+        {"file cut inside the head's items", [](std::string& bytes) { bytes.resize(60); }, table},
+        {"missing chunk", patch("glpt", "glpX"), "other: chunk not found - \"glpt\"(0x74706C67)"}};
+    for (const auto& [what, damage, message] : cases) {
+        std::string bytes = Kvf({Cell('A', 0, 7), Cell('B', 8, 7)});
+        damage(bytes);
+        CTextureFont kvfFont;
+        EXPECT_EQ(message, FailureOf([&] { LoadTableBytes(kvfFont, bytes, false); })) << what;
+        EXPECT_EQ(nullptr, kvfFont.FindGlyph('A')) << what;
+    }
+    CTextureFont kvfFont;
+    EXPECT_EQ("format: file format error: not RIFF header.",
+              FailureOf([&] { LoadTableBytes(kvfFont, "JUNK0000KVFT", false); }));
+
+    // Records become glyphs; the later of two wins.
+    const std::vector<fontbuild::GlyphRecord> laterWins = {
+        {'A', 1, 2, 3, 4, 5, 6, 7}, {'A', 10, 20, 30, 40, -5, -6, 9}, {0x3042, 32767, 0, 1, 1, 0, 0, 1}};
+    LoadTableBytes(kvfFont, Kvf(laterWins, 15, 2, -1), false);
+    EXPECT_EQ((std::vector<int>{2, 2, -1, 15}),
+              (std::vector<int>{static_cast<int>(kvfFont.GetGlyphCount()), kvfFont.GetLeftOffset(),
+                                kvfFont.GetTopOffset(), kvfFont.GetLineHeight("ignored")}));
+    ASSERT_NE(nullptr, kvfFont.FindGlyph('A'));
+    EXPECT_EQ((std::vector<int>{10, 20, 40, 60, 30, 40, -5, -6, 9}), Fields(kvfFont.FindGlyph('A')));
+    EXPECT_EQ(-32768, kvfFont.FindGlyph(0x3042)->Right); // a 16-bit sum
+    LoadTableBytes(kvfFont, Kvf({}), false);
+    EXPECT_EQ(0u, kvfFont.GetGlyphCount());
+
+    // Measuring sums the advances of the looked-up glyphs.
+    const fontbuild::GlyphRecord a = Cell('A', 0, 7), question = Cell('?', 8, 5), geta = Cell(0x3013, 16, 11);
+    const std::tuple<std::vector<fontbuild::GlyphRecord>, std::string, std::int32_t> measures[] = {
+        {{a, question}, "AB", 12},                           // "?" stands in for B
+        {{a, question, geta}, "AB", 18},                     // U+3013 comes before "?"
+        {{a}, "AB", 7},                                      // nothing stands in: B is skipped
+        {{a, question}, "A\xF0\x9F\x98\x80", 12},            // past U+FFFF: one unit without a glyph
+        {{a, question}, "A\xC3", 12},                        // a malformed byte
+        {{a, question}, "A\xE3\x81\x82\xFF\x41", 24},        // a kana without a glyph and a bad byte
+        {{Cell(0x3042, 0, 9), question}, "\xE3\x81\x82", 9}, // U+3042 decoded from UTF-8
+        {{a, question}, std::string("A\0A", 3), 7}           // narrow text ends at a zero byte
+    };
+    for (const auto& [records, text, expected] : measures) {
+        CTextureFont measuring;
+        LoadTableBytes(measuring, Kvf(records, 13), false);
+        std::int32_t width = -1, height = -1, width2 = -1, height2 = -1;
+        measuring.MeasureText(text, width, height);
+        measuring.Measure(width2, height2, text);
+        EXPECT_EQ((std::vector<int>{expected, 13, expected, 13, 1}),
+                  (std::vector<int>{width, height, width2, measuring.GetHeight(text), measuring.GetPixelScale()}))
+            << text;
+    }
+
+    // Text tables read their range with case-insensitive keys.
+    // Text, start code, end code, glyphs, line height.
+    const std::tuple<const char*, std::uint32_t, std::uint32_t, std::size_t, std::int32_t> texts[] = {
+        {"LeftOffset=2\n", 0, 0x7F, 0x80, 0},
+        {"StartCode=41\nEndCode=43\n41.W=5\n41.h=9\n42.H=11\n0043.h=30\n", 0x41, 0x43, 3, 11},
+        {"StartCode=fff0\nEndCode=FFFF\n", 0xFFF0, 0xFFFF, 16, 0},
+        {"StartCode=50\nEndCode=40\n", 0x50, 0x40, 0, 0},
+        {"StartCode=-3\nEndCode=123456789\n", 0, 0xFFFF, 0x10000, 0},
+        {"StartCode=zz\nEndCode=\n", 0, 0x7F, 0x80, 0}};
+    for (const auto& [text, start, end, glyphs, lineHeight] : texts) {
+        CTextureFont kvfFont;
+        LoadTableBytes(kvfFont, text, true);
+        EXPECT_EQ(std::make_tuple(start, end, glyphs, lineHeight),
+                  std::make_tuple(kvfFont.GetStartCode(), kvfFont.GetEndCode(), kvfFont.GetGlyphCount(),
+                                  kvfFont.GetLineHeight("")))
+            << text;
+    }
+    CTextureFont keyed;
+    LoadTableBytes(keyed, "StartCode=41\nEndCode=43\n41.x=1\n41.y=2\n41.W=5\n41.h=9\n41.p=6\n0043.w=30\n", true);
+    EXPECT_EQ((std::vector<int>{1, 2, 6, 11, 5, 9, 0, 0, 6}), Fields(keyed.FindGlyph('A')));
+    EXPECT_EQ(0, keyed.FindGlyph('C')->Width);
+
+    // Load parses the table before it opens the page of the same name; the missing page is the loader's failure.
+    korvane::test::TempDir plain;
+    plain.Write("fonts/Small.INI", "LeftOffset=2\n");
+    korvane::CFileSystemDataLoader files(plain.Path());
+    CTextureFont loaded;
+    EXPECT_THROW(loaded.Load(&files, "fonts\\Small.INI"), korvane::EFileOpenError);
+    EXPECT_EQ(std::make_tuple(0x80u, 2, false),
+              std::make_tuple(loaded.GetGlyphCount(), loaded.GetLeftOffset(), loaded.GetTexture() != nullptr));
+
+    // Drawing: each glyph of the builder's font lands as the page holds it.
     CTextureFont font;
     font.Load(loader.get(), "fonts\\Built.kvf");
     const std::string utf8 = "Agかな設定";

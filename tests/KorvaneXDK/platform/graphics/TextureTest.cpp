@@ -58,7 +58,10 @@ protected:
     CTextureCache cache;
 };
 
-TEST_F(TextureCacheTest, TexturesLoadFillAndCopyAndTheCachePrecachesFourExtensionsKeepsRestoresAndKeysByCallerOrName)
+constexpr const char* kTiming = "CSimpleProfiler: 'korvane::CTextureCache::DirectoryPrecacheAndPurgeFromDataLoaderMT'";
+
+TEST_F(TextureCacheTest,
+       TexturesLoadFillAndCopyAndTheCachePrecachesKeepsRestoresAndKeysAndLoadsOnThreadsUntilAllStopped)
 {
     CTexture texture;
     const std::string png = gfxtest::WritePng(300, 200, PNG_COLOR_TYPE_RGB, 8, [](auto, auto) { return 0xFF204060u; });
@@ -186,24 +189,19 @@ TEST_F(TextureCacheTest, TexturesLoadFillAndCopyAndTheCachePrecachesFourExtensio
     EXPECT_EQ(served, Load("b.png"));
     Load("dir\\a.png");
     EXPECT_EQ(0u, counting->opened.size());
-}
 
-constexpr const char* kTiming = "CSimpleProfiler: 'korvane::CTextureCache::DirectoryPrecacheAndPurgeFromDataLoaderMT'";
-
-TEST_F(TextureCacheTest, LoadsOnOneKeyMeetPrecachesRunOnAtMostThreeThreadsAndErrorsComeBackOnceAllStopped)
-{
-    LogCapture log;
+    // Loads on one key from two threads meet; precaches run on at most three threads.
     CountingLoader loader2(PackArchive(), 2); // both open before either inserts
-    ITexture *first = nullptr, *second = nullptr;
-    std::thread one([&] { first = cache.Load(&loader2, "img\\1.png", false, "", kUnknown); });
-    std::thread two([&] { second = cache.Load(&loader2, "img\\1.png", false, "", kUnknown); });
+    ITexture *byOne = nullptr, *byTwo = nullptr;
+    std::thread one([&] { byOne = cache.Load(&loader2, "img\\1.png", false, "", kUnknown); });
+    std::thread two([&] { byTwo = cache.Load(&loader2, "img\\1.png", false, "", kUnknown); });
     one.join();
     two.join();
     EXPECT_EQ(2, loader2.Opens("img\\1.png"));
-    ASSERT_NE(nullptr, first);
-    EXPECT_EQ(first, second);
-    EXPECT_EQ(first, cache.Load(&loader2, "img\\1.png", false, "", kUnknown));
-    first->Bind();
+    ASSERT_NE(nullptr, byOne);
+    EXPECT_EQ(byOne, byTwo);
+    EXPECT_EQ(byOne, cache.Load(&loader2, "img\\1.png", false, "", kUnknown));
+    byOne->Bind();
     EXPECT_EQ(ColourOf(1), DrawnPixel(16, 16, 3, 3));
 
     // A busy loader thread drops a second request.
