@@ -67,9 +67,8 @@ protected:
 
     void TearDown() override
     {
-        graphics.reset();
+        Fresh();
         window.reset();
-        os::testing::ResetGraphicsHooks();
     }
 
     /// No graphics object, hooks or log lines left from the step before.
@@ -121,7 +120,7 @@ protected:
     RecordingListener second{events};
 };
 
-TEST_F(DXGraphicsTest, CreatesTheExtendedDeviceOrAFullScreenOrLegacyOneFallsBackToSoftwareAndReportsDirectXErrors)
+TEST_F(DXGraphicsTest, CreatesDevicesFallsBackResizesSwitchesAndRecoversLostDevicesTellingEachListenerOnce)
 {
     MakeGraphics();
     ASSERT_TRUE(graphics->InitializeDevice());
@@ -196,10 +195,9 @@ TEST_F(DXGraphicsTest, CreatesTheExtendedDeviceOrAFullScreenOrLegacyOneFallsBack
     }
     EXPECT_EQ(os::gfx::create::SoftwareVertexProcessing | os::gfx::create::Multithreaded,
               os::testing::GetLastCreateDeviceRecord().behaviorFlags);
-}
 
-TEST_F(DXGraphicsTest, ResizesSwitchesAndLostDevicesRaiseTheirEventsOnceToEachListenerAndFailedResetsThrowOrWait)
-{
+    // Resizes and switches raise their events in order, once to each listener.
+    Fresh();
     MakeGraphics();
     ASSERT_TRUE(graphics->InitializeDevice());
     log.Clear();

@@ -39,7 +39,30 @@ struct CanvasVertex
     float u, v;
 };
 
-TEST_F(ShaderTest, PairsTakeTheEnvironmentAndUniformsByExactNameTheCanvasPairDrawsAndTheCacheKeepsTheFirstName)
+using korvane::CCamera;
+
+constexpr float kPi = 3.14159265358979f;
+
+void ExpectNear(const Floats& expected, const Floats& got)
+{
+    EXPECT_THAT(got, ::testing::Pointwise(::testing::FloatNear(1e-5f), expected));
+}
+
+void ExpectNear(const Matrix4& expected, const Matrix4& got)
+{
+    ExpectNear(Stored(expected), Stored(got));
+}
+
+/// The identity with the given (row, column) elements changed.
+Matrix4 With(std::initializer_list<std::tuple<int, int, float>> elements)
+{
+    Matrix4 m;
+    for (const auto& [row, column, value] : elements)
+        m(row, column) = value;
+    return m;
+}
+
+TEST_F(ShaderTest, PairsTakeTheEnvironmentAndUniformsByNameCanvasDrawsCacheKeepsFirstNamesAndCamerasApply)
 {
     const auto values = [&](std::initializer_list<const char*> names) {
         Floats all;
@@ -287,33 +310,8 @@ TEST_F(ShaderTest, PairsTakeTheEnvironmentAndUniformsByExactNameTheCanvasPairDra
     ASSERT_NO_THROW(shader.Load(&stream));
     ASSERT_NE(nullptr, shader.GetConstantTable());
     EXPECT_NE(nullptr, shader.GetConstantTable()->GetConstantByName(nullptr, "World"));
-}
 
-using korvane::CCamera;
-
-constexpr float kPi = 3.14159265358979f;
-
-void ExpectNear(const Floats& expected, const Floats& got)
-{
-    EXPECT_THAT(got, ::testing::Pointwise(::testing::FloatNear(1e-5f), expected));
-}
-
-void ExpectNear(const Matrix4& expected, const Matrix4& got)
-{
-    ExpectNear(Stored(expected), Stored(got));
-}
-
-/// The identity with the given (row, column) elements changed.
-Matrix4 With(std::initializer_list<std::tuple<int, int, float>> elements)
-{
-    Matrix4 m;
-    for (const auto& [row, column, value] : elements)
-        m(row, column) = value;
-    return m;
-}
-
-TEST_F(ShaderTest, CamerasViewProjectAndClipAndApplyTheirMatricesAndDepthBandAndAViewportIsSetOnlyWithASize)
-{
+    // Cameras: views, projections, clippers, and what they apply.
     CCamera camera;
     camera.SetEye(0, 0, -5);
     camera.SetLookAt(Vector3<float>(0, 0, 0));
