@@ -31,8 +31,6 @@ class ConfigDialogTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        os::testing::ResetGraphicsHooks();
-        os::testing::ResetLibraryHooks();
         os::testing::SetMessageBoxSink([this](const std::string&, const std::string& text) { boxes.push_back(text); });
         // The test keeps the recording library loaded, so the dialog's load finds the same copy.
         recorder = os::system::LoadLibrary(RECORDING_CONFDLG_PATH);
@@ -46,8 +44,6 @@ protected:
         os::testing::ReplaceAdapterModes(
             0, {{640, 480, 60, Format::X8R8G8B8}, {1280, 720, 60, Format::X8R8G8B8}, {320, 240, 60, Format::X8R8G8B8}});
         dialog.SetDirect3D(direct3D.get());
-        dialog.SetTitle("Dialog Test");
-        Script({0, 1, 0, 4, 1, 24, 1}, 1);
     }
     void TearDown() override
     {

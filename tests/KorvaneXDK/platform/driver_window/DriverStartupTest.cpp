@@ -31,17 +31,8 @@ constexpr std::uint32_t kBannerColour = 0xFF3366CC;
 class DriverStartupTest : public ::testing::Test
 {
 protected:
-    static void ResetHooks()
-    {
-        os::testing::ResetGraphicsHooks();
-        os::testing::ResetInputHooks();
-        os::testing::ResetAudioHooks();
-        os::testing::ResetWindowMessageQueue();
-        os::testing::SetMessageBoxSink({});
-    }
     void SetUp() override
     {
-        ResetHooks();
         boxes.clear();
         os::testing::SetMessageBoxSink(
             [this](const std::string& caption, const std::string& text) { boxes.emplace_back(caption, text); });
@@ -57,7 +48,11 @@ protected:
     void TearDown() override
     {
         korvane::DestroyApplicationDriver();
-        ResetHooks();
+        os::testing::ResetGraphicsHooks();
+        os::testing::ResetInputHooks();
+        os::testing::ResetAudioHooks();
+        os::testing::ResetWindowMessageQueue();
+        os::testing::SetMessageBoxSink({});
     }
 
     bool Send(std::uint32_t message, win::WParam wParam = 0, win::LParam lParam = 0)

@@ -59,7 +59,6 @@ class DXGraphicsTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        os::testing::ResetGraphicsHooks();
         window = std::make_unique<os::window::Window>("graphics test");
         ASSERT_TRUE(window->IsCreated());
         window->SetClientSize(64, 48);
@@ -300,7 +299,6 @@ TEST_F(DXGraphicsTest, CreatesDevicesFallsBackResizesSwitchesAndRecoversLostDevi
 
 TEST(ApplicationDriverSeamTest, OneDriverReachesInjectedGraphicsAndItsModePreferencesChooseBuildSaveLoadAndFilterModes)
 {
-    os::testing::ResetGraphicsHooks();
     ASSERT_TRUE(korvane::CreateApplicationDriver(nullptr));
     korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
     EXPECT_TRUE(korvane::CreateApplicationDriver(nullptr));
@@ -327,7 +325,6 @@ TEST(ApplicationDriverSeamTest, OneDriverReachesInjectedGraphicsAndItsModePrefer
     EXPECT_EQ(nullptr, driver->GetGraphicsModePreference().direct3D);
     korvane::DestroyApplicationDriver();
     EXPECT_EQ(nullptr, korvane::GetApplicationDriver());
-    os::testing::ResetGraphicsHooks();
 
     // The display-mode preferences choose the best mode, build parameters, save, load and filter by the limits.
     const std::shared_ptr<os::gfx::Direct3D> direct3D = os::gfx::Direct3DCreate9(os::gfx::kSdkVersion);

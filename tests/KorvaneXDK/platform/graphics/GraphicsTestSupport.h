@@ -202,7 +202,6 @@ protected:
 
     void SetUp() override
     {
-        os::testing::ResetGraphicsHooks();
         ASSERT_TRUE(korvane::CreateApplicationDriver(nullptr));
         driver = korvane::GetApplicationDriver();
         ASSERT_TRUE(driver->InitializeGraphicsForTesting(kWidth, kHeight));
