@@ -154,8 +154,9 @@ TEST_F(DriverStartupTest, StartsPaintsRunsSwitchesResizesAndPausesEachFatalStepS
     EXPECT_TRUE(Send(win::WM_SIZE, win::SIZE_RESTORED));
     EXPECT_EQ(resets, os::testing::GetResetCallCount());
     EXPECT_TRUE(Send(win::WM_EXITSIZEMOVE));
-    EXPECT_EQ(resets + 1, os::testing::GetResetCallCount());
-    EXPECT_EQ(700u, graphics->GetCurrentPresentParameters().BackBufferWidth);
+    EXPECT_EQ(
+        std::make_pair(resets + 1, 700u),
+        std::make_pair(os::testing::GetResetCallCount(), graphics->GetCurrentPresentParameters().BackBufferWidth));
     // Outside a drag, each restore resizes.
     driver->GetGameWindow()->SetClientSize(720, 520);
     EXPECT_TRUE(Send(win::WM_SIZE, win::SIZE_RESTORED));

@@ -197,7 +197,7 @@ protected:
     static constexpr std::uint32_t kWidth = Width;
     static constexpr std::uint32_t kHeight = Height;
 
-    /// Archive name (either separator) -> contents; with none, no archive is made.
+    /// Archive name -> contents; with none, no archive is made.
     virtual std::map<std::string, std::string> Files() { return {}; }
 
     void SetUp() override
@@ -227,11 +227,7 @@ protected:
         os::testing::ResetGraphicsHooks();
     }
 
-    void AddFile(std::string name, const std::string& bytes)
-    {
-        std::replace(name.begin(), name.end(), '\\', '/');
-        dir.Write("src/" + name, bytes);
-    }
+    void AddFile(const std::string& name, const std::string& bytes) { dir.Write("src/" + name, bytes); }
 
     /// Packs the files added so far with the project's archive tool and opens the archive.
     boost::shared_ptr<korvane::IDataLoader> PackArchive()
@@ -316,16 +312,16 @@ protected:
     std::map<std::string, std::string> Files() override
     {
         std::map<std::string, std::string> files{
-            {"shader\\canvas.vs", ReadProjectData("shader/canvas.vs")},
-            {"shader\\canvas.ps", ReadProjectData("shader/canvas.ps")},
-            {"test\\broken.vs", "#version 410 core\nvoid main() { this is not GLSL }\n"},
-            {"test\\empty.vs", ""},
-            {"fx\\b.xpu", "unused"},
-            {"fx\\c.txt", "text"}};
+            {"shader/canvas.vs", ReadProjectData("shader/canvas.vs")},
+            {"shader/canvas.ps", ReadProjectData("shader/canvas.ps")},
+            {"test/broken.vs", "#version 410 core\nvoid main() { this is not GLSL }\n"},
+            {"test/empty.vs", ""},
+            {"fx/b.xpu", "unused"},
+            {"fx/c.txt", "text"}};
         // For the folder precache: pairs by their pixel shader or ".xpu" entry, never by ".vs".
-        for (const std::string name : {"test\\all", "test\\broken", "test\\empty", "test\\novs", "fx\\a", "fx\\b"})
+        for (const std::string name : {"test/all", "test/broken", "test/empty", "test/novs", "fx/a", "fx/b"})
             files[name + ".ps"] = AllNamesPixelSource();
-        for (const std::string name : {"test\\all", "fx\\a", "fx\\b"})
+        for (const std::string name : {"test/all", "fx/a", "fx/b"})
             files[name + ".vs"] = AllNamesVertexSource();
         return files;
     }

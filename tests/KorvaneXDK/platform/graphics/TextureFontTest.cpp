@@ -33,16 +33,6 @@ constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
 /// Latin letters of one font and kana and kanji of another.
 const std::u32string kText = U"Agかな設定";
 
-/// A 64 x 8 page of solid white for hand-made tables.
-std::string WhitePage()
-{
-    fontbuild::BuiltFont page;
-    page.pageWidth = 64;
-    page.pageHeight = 8;
-    page.coverage.assign(64 * 8, 0xFF);
-    return ToBytes(fontbuild::EncodePng(page));
-}
-
 /// The 256 x 64 device with the canvas pair, a font of the system's Debian fonts rendered by the
 /// project's builder, and hand-made tables over white pages.
 class TextureFontDraw : public DriverTest<256, 64>
@@ -59,16 +49,18 @@ protected:
                                                           Cell('c', 22, 10), Cell('d', 32, 10), Cell('e', 42, 10),
                                                           Cell('f', 52, 10)};
         const std::vector<fontbuild::GlyphRecord> noStop(clip.begin() + 1, clip.end());
+        // A page of solid white for the hand-made tables.
+        const std::string white = gfxtest::WritePng(64, 8, PNG_COLOR_TYPE_RGB, 8, [](auto, auto) { return ~0u; });
         return {{"shader/canvas.vs", ReadProjectData("shader/canvas.vs")},
                 {"shader/canvas.ps", ReadProjectData("shader/canvas.ps")},
                 {"fonts/Built.kvf", ToBytes(fontbuild::EncodeKvf(built))},
                 {"fonts/Built.png", ToBytes(fontbuild::EncodePng(built))},
                 {"fonts/Clip.kvf", Kvf(clip)},
-                {"fonts/Clip.png", WhitePage()},
+                {"fonts/Clip.png", white},
                 {"fonts/NoStop.kvf", Kvf(noStop)},
-                {"fonts/NoStop.png", WhitePage()},
+                {"fonts/NoStop.png", white},
                 {"fonts/Empty.kvf", Kvf({})},
-                {"fonts/Empty.png", WhitePage()},
+                {"fonts/Empty.png", white},
                 {"fonts/BadPage.kvf", Kvf(clip)},
                 {"fonts/BadPage.png", "not a picture"}};
     }
