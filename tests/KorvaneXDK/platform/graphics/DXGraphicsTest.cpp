@@ -95,20 +95,36 @@ protected:
 
     static bool Logged(const std::string& line) { return korvane::test::LogCapture::HasLine(line + "\n"); }
 
-    /// Clears colour and depth and presents: the back buffer read back has the current size and the clear colour.
-    /// Drawing after a reset is the graphics layer's own test; this object only chooses the parameters.
+    /// Clears, draws a red strip over pixels (2..9, 3..6), presents and reads back: the back buffer has the
+    /// current size and shows the strip on the clear colour (a viewport left at the old size moves it).
     void DrawAndCheck()
     {
         os::gfx::Device* device = graphics->GetDevice();
         ASSERT_NE(nullptr, device);
         const os::gfx::PresentParameters& p = graphics->GetCurrentPresentParameters();
-        ASSERT_EQ(kOk, device->Clear(0, nullptr, os::gfx::clear::Target | os::gfx::clear::ZBuffer, 0xFF202020u, 1, 0));
+        gfxtest::ColorShaders shaders;
+        std::string error;
+        ASSERT_TRUE(shaders.Create(*device, p.BackBufferWidth, p.BackBufferHeight, &error)) << error;
+        const gfxtest::ColorVertex strip[4] = {{1.5f, 2.5f, 0.5f, 0xFFFF0000u},
+                                               {9.5f, 2.5f, 0.5f, 0xFFFF0000u},
+                                               {1.5f, 6.5f, 0.5f, 0xFFFF0000u},
+                                               {9.5f, 6.5f, 0.5f, 0xFFFF0000u}};
+        ASSERT_EQ(
+            (std::vector<os::gfx::Result>(5, kOk)),
+            (std::vector<os::gfx::Result>{
+                device->Clear(0, nullptr, os::gfx::clear::Target | os::gfx::clear::ZBuffer, 0xFF202020u, 1, 0),
+                device->BeginScene(), device->SetRenderState(os::gfx::RenderState::CullMode, os::gfx::value::CullNone),
+                device->DrawPrimitiveUP(os::gfx::PrimitiveType::TriangleStrip, 2, strip, sizeof(gfxtest::ColorVertex)),
+                device->EndScene()}));
         graphics->Present();
         std::vector<std::uint32_t> pixels;
         std::uint32_t width = 0, height = 0;
         ASSERT_EQ(kOk, device->ReadBackBuffer(&pixels, &width, &height));
-        EXPECT_EQ(std::make_tuple(p.BackBufferWidth, p.BackBufferHeight, std::ptrdiff_t(width) * height),
-                  std::make_tuple(width, height, std::ranges::count(pixels, 0xFF202020u)));
+        ASSERT_EQ(std::make_pair(p.BackBufferWidth, p.BackBufferHeight), std::make_pair(width, height));
+        std::vector<std::uint32_t> want(pixels.size(), 0xFF202020u);
+        for (std::uint32_t y = 3; y <= 6; ++y)
+            std::fill_n(want.begin() + y * width + 2, 8, 0xFFFF0000u);
+        EXPECT_EQ(want, pixels);
     }
 
     korvane::test::LogCapture log;

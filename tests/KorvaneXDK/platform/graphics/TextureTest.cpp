@@ -64,7 +64,9 @@ TEST_F(TextureCacheTest,
        TexturesLoadFillAndCopyAndTheCachePrecachesKeepsRestoresAndKeysAndLoadsOnThreadsUntilAllStopped)
 {
     CTexture texture;
-    const std::string png = gfxtest::WritePng(300, 200, PNG_COLOR_TYPE_RGB, 8, [](auto, auto) { return 0xFF204060u; });
+    const std::string png = gfxtest::WritePng(300, 200, PNG_COLOR_TYPE_RGB, 8, [](std::uint32_t x, std::uint32_t y) {
+        return 0xFF000040u | x << 16 | y << 8;
+    });
     auto stream = StreamOf(png, 3); // any position: the whole stream is decoded
     texture.Load(stream, false, kUnknown);
     EXPECT_EQ((std::vector<std::uint32_t>{512, 256, 512, 300, 200}),
@@ -73,6 +75,8 @@ TEST_F(TextureCacheTest,
     ASSERT_NE(nullptr, texture.GetD3DTexture());
     EXPECT_EQ(1u, texture.GetD3DTexture()->GetLevelCount());
     EXPECT_EQ(os::gfx::Pool::Default, texture.GetSurfaceDesc().Pool); // the extended device's pool
+    texture.Bind(); // the image's texels at its top-left, not stretched over the surface
+    EXPECT_EQ(0xFF0A1440u, DrawnPixel(512, 256, 10, 20));
 
     texture.SetImageSize(7, 9);
     EXPECT_EQ((std::vector<std::uint32_t>{512, 7, 9}),
