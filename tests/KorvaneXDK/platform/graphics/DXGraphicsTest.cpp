@@ -313,7 +313,19 @@ TEST_F(DXGraphicsTest, CreatesDevicesFallsBackResizesSwitchesAndRecoversLostDevi
     EXPECT_EQ(kLostReset, events);
 }
 
-TEST(ApplicationDriverSeamTest, OneDriverReachesInjectedGraphicsAndItsModePreferencesChooseBuildSaveLoadAndFilterModes)
+/// Whatever step fails, no driver or adapter modes are left for the next test.
+class ApplicationDriverSeamTest : public ::testing::Test
+{
+protected:
+    void TearDown() override
+    {
+        korvane::DestroyApplicationDriver();
+        os::testing::ResetGraphicsHooks();
+    }
+};
+
+TEST_F(ApplicationDriverSeamTest,
+       OneDriverReachesInjectedGraphicsAndItsModePreferencesChooseBuildSaveLoadAndFilterModes)
 {
     ASSERT_TRUE(korvane::CreateApplicationDriver(nullptr));
     korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
@@ -331,6 +343,8 @@ TEST(ApplicationDriverSeamTest, OneDriverReachesInjectedGraphicsAndItsModePrefer
     CDXGraphics* graphics = driver->GetGraphics();
     ASSERT_NE(nullptr, graphics);
     EXPECT_EQ(graphics->GetDirect3D(), driver->GetGraphicsModePreference().direct3D);
+    graphics->SetFullscreen(true); // the driver listens to the object it was given: its window follows
+    EXPECT_TRUE(driver->GetGameWindow()->IsFullScreen());
 
     // Handing back its own object keeps it; replacing it clears the preferences' object.
     driver->SetGraphicsForTesting(graphics);
@@ -406,6 +420,8 @@ TEST(ApplicationDriverSeamTest, OneDriverReachesInjectedGraphicsAndItsModePrefer
     preference.Load(path);
     EXPECT_EQ(std::make_tuple(1, true, std::string("90")),
               std::make_tuple(preference.selectedIndex, preference.fullscreen, preference.GetProperty("ROTATION", "")));
+    preference.Save(dir.File("again.ini")); // the loaded settings are saved as they were read
+    EXPECT_EQ(korvane::test::TempDir::Read(path), korvane::test::TempDir::Read(dir.File("again.ini")));
 
     // Load matches the refresh rate exactly or falls back; bad settings keep the selection.
     offer({{640, 480, 0, {}}, {1024, 768, 57, {}}, {1024, 768, 60, {}}, {1024, 768, 75, {}}});
@@ -438,7 +454,6 @@ TEST(ApplicationDriverSeamTest, OneDriverReachesInjectedGraphicsAndItsModePrefer
     os::testing::ReplaceAdapterModes(0, {{320, 240, 60, {}}});
     korvane::test::ExpectThrowWith<korvane::EIOError>([&] { preference.EnumerateModes(); },
                                                       "Display device initialization failed.");
-    os::testing::ResetGraphicsHooks();
 }
 
 } // namespace

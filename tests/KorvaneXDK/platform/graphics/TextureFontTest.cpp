@@ -83,7 +83,7 @@ protected:
 
 TEST_F(TextureFontDraw, TablesLoadOrFailMeasureAndDrawTheirGlyphsAsThePageHoldsThemClippedWithAnEllipsisOrNotAtAll)
 {
-    // Damage to the builder's table of A and B; the glyph table's revision is checked by the same code as the head's.
+    // Damage to the builder's table of A and B; each chunk's revision and keys.
     const std::string table = "format: loading KVF: Failed to load font-table";
     const auto le = [](std::int32_t value) { return std::string(reinterpret_cast<const char*>(&value), 4); };
     const auto patch = [](std::string from, std::string to) {
@@ -94,6 +94,7 @@ TEST_F(TextureFontDraw, TablesLoadOrFailMeasureAndDrawTheirGlyphsAsThePageHoldsT
         {"head key", patch("TopOffset", "TopOffsex"), table},
         {"revision", patch("Revision" + le(256), "Revision" + le(257)), table},
         {"glpt key", patch("Data", "data"), table},
+        {"glpt revision", patch(le(256) + le(5) + "Count", le(0x200) + le(5) + "Count"), table},
         {"count past the chunk", patch("Count" + le(2), "Count" + le(3)), table},
         {"huge count", patch("Count" + le(2), "Count" + le(0x7FFFFFFF)), table},
         {"file cut inside the head's items", [](std::string& bytes) { bytes.resize(60); }, table},
