@@ -417,14 +417,14 @@ TEST_F(ShaderTest, PairsTakeTheEnvironmentAndUniformsByNameCanvasDrawsCacheKeeps
     applied.Project(projected, Vector3<float>(0, 0, 0));
     ExpectNear({0, 0}, {projected.x, projected.y});
 
-    // Billboards face the applied: looking along +z, the billboard is the identity.
+    // Billboards face the camera: looking along +z, the billboard is the identity.
     Matrix4 billboard;
     applied.GetBillboardMatrix(billboard);
     ExpectNear(Matrix4(), billboard);
     applied.GetYAxisBillboardMatrix(billboard);
     ExpectNear(Matrix4(), billboard);
 
-    // The depth-band level is the integer part of max(5.5 - spread, 1) for every spread the applied
+    // The depth-band level is the integer part of max(5.5 - spread, 1) for every spread the camera
     // holds, those whose level lies beyond the 32-bit range and a NaN included.
     using Float = std::numeric_limits<float>;
     const std::pair<float, std::int32_t> spreads[] = {
