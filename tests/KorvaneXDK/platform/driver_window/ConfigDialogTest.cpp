@@ -1,13 +1,9 @@
 /** @file ConfigDialogTest.cpp The dialog block, the library exchange and the chosen mode, against a
- * recording dialog library; and the program's own library. */
-#include <gtest/gtest.h>
+ * recording dialog library; and the program's own library: its default mode, its previous choice read from a damaged
+ * file, and saved under a data root that does not exist yet. */
 
 #include <cstring>
-#include <functional>
-#include <memory>
-#include <string>
 
-#include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/FileSystemDataLoader.h"
 #include "KorvaneXDK/platform/ConfigDialogDX9.h"
 #include "KorvaneXDK/platform/GameApplicationDriverCX.h"
@@ -35,8 +31,6 @@ class ConfigDialogTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        os::testing::ResetGraphicsHooks();
-        os::testing::ResetLibraryHooks();
         os::testing::SetMessageBoxSink([this](const std::string&, const std::string& text) { boxes.push_back(text); });
         // The test keeps the recording library loaded, so the dialog's load finds the same copy.
         recorder = os::system::LoadLibrary(RECORDING_CONFDLG_PATH);
@@ -50,8 +44,6 @@ protected:
         os::testing::ReplaceAdapterModes(
             0, {{640, 480, 60, Format::X8R8G8B8}, {1280, 720, 60, Format::X8R8G8B8}, {320, 240, 60, Format::X8R8G8B8}});
         dialog.SetDirect3D(direct3D.get());
-        dialog.SetTitle("Dialog Test");
-        Script({0, 1, 0, 4, 1, 24, 1}, 1);
     }
     void TearDown() override
     {
@@ -60,12 +52,14 @@ protected:
         os::testing::ResetLibraryHooks();
         os::testing::ResetGraphicsHooks();
         os::testing::SetMessageBoxSink({});
+        unsetenv("XDG_DATA_HOME");
     }
 
     void Script(ConfigDialogResult result, int showAnswer, int version = 5) { script(&result, showAnswer, version); }
     /// The block the library was given; `shows` and `previous` count the calls of the last run.
     const ConfigDialogBlock& Recorded() { return *block(&shows, &previous); }
 
+    korvane::test::TempDir dir;
     LogCapture log;
     std::vector<std::string> boxes;
     int shows = 0, previous = 0;
@@ -76,10 +70,9 @@ protected:
     CConfigDialogDX9 dialog;
 };
 
-TEST_F(ConfigDialogTest, TheBlockHoldsCutNamesTheListedModesAndTheThreeGroups)
+TEST_F(ConfigDialogTest, TheBlockHoldsCutNamesTheListedModesAndTheThreeGroupsOfAtMostEightAdapters)
 {
-    const std::string longName(100, 'N');
-    os::testing::ReplaceAdapterList({"Broken", longName, "Third"});
+    os::testing::ReplaceAdapterList({"Broken", std::string(100, 'N'), "Third"});
     os::testing::FailAdapterCaps(0, true);
     for (std::uint32_t a = 1; a < 3; ++a)
         os::testing::ReplaceAdapterModes(a, {{640, 480, 60, Format::X8R8G8B8}, {2000, 480, 60, Format::X8R8G8B8}});
@@ -90,20 +83,17 @@ TEST_F(ConfigDialogTest, TheBlockHoldsCutNamesTheListedModesAndTheThreeGroups)
 
     const ConfigDialogBlock& b = Recorded();
     EXPECT_EQ(std::string(63, 'T'), std::string(b.title));
-    EXPECT_EQ(0, b.title[63]);
     ASSERT_EQ(2, b.adapterCount); // the adapter without capabilities is skipped, its record reused
     EXPECT_TRUE(LogCapture::Contains("HAL デバイスの能力を取得できません. このディスプレイアダプタをスキップします."));
     const ConfigDialogAdapter& a = b.adapters[0];
-    EXPECT_EQ(1u, a.ordinal);
-    EXPECT_EQ(std::string(63, 'N'), std::string(a.name));
-    EXPECT_EQ("Third (モニタ3)", std::string(b.adapters[1].name));
-    ASSERT_EQ(3, a.modeCount); // 640 x 480 once per format; 2000 wide is past the limit
+    EXPECT_EQ(std::make_tuple(1u, std::string(63, 'N'), std::string("Third (モニタ3)")),
+              std::make_tuple(a.ordinal, std::string(a.name), std::string(b.adapters[1].name)));
+    // 640 x 480 once per format; 2000 wide is past the limit.
+    ASSERT_EQ(std::make_pair(3, 3), std::make_pair(a.modeCount, a.formatGroupCount));
     const int bits[3] = {32, 16, 15};
-    ASSERT_EQ(3, a.formatGroupCount);
     for (int g = 0; g < 3; ++g) {
-        EXPECT_EQ(640u, a.modes[g].width);
-        EXPECT_EQ(static_cast<std::uint32_t>(bits[g]), a.modes[g].bitsPerPixel);
-        EXPECT_EQ(bits[g], a.formatGroups[g].bitsPerPixel);
+        EXPECT_EQ(std::make_tuple(640u, std::uint32_t(bits[g]), bits[g]),
+                  std::make_tuple(a.modes[g].width, a.modes[g].bitsPerPixel, a.formatGroups[g].bitsPerPixel));
         EXPECT_EQ((std::vector<int>{0, 0, 1, 0}),
                   std::vector<int>(a.formatGroups[g].multiSample, a.formatGroups[g].multiSample + 4));
     }
@@ -112,10 +102,9 @@ TEST_F(ConfigDialogTest, TheBlockHoldsCutNamesTheListedModesAndTheThreeGroups)
     const auto* rest = reinterpret_cast<const unsigned char*>(&b.adapters[2]);
     EXPECT_EQ(nullptr, std::memchr(rest, 1, sizeof(ConfigDialogAdapter) * 6));
     EXPECT_TRUE(LogCapture::Contains("Display adapter #1: " + std::string(63, 'N') + " (3 modes)"));
-}
 
-TEST_F(ConfigDialogTest, MoreThanEightAdaptersAreCutAndNoneAtAllIsReported)
-{
+    // More than eight adapters are cut; none at all is reported.
+    os::testing::FailAdapterCaps(0, false);
     os::testing::ReplaceAdapterList(std::vector<std::string>(9, "Same"));
     ASSERT_TRUE(dialog.Run(false));
     EXPECT_EQ(8, Recorded().adapterCount);
@@ -125,64 +114,23 @@ TEST_F(ConfigDialogTest, MoreThanEightAdaptersAreCutAndNoneAtAllIsReported)
     os::testing::ReplaceAdapterList({"Only"});
     os::testing::FailAdapterCaps(0, true);
     EXPECT_FALSE(dialog.Run(false));
-    ASSERT_EQ(1u, boxes.size());
-    EXPECT_EQ("Direct3D 対応ディスプレイデバイスが見つかりませんでした.\nグラフィックカードが DirectX 9 "
-              "に対応しているか確認してください.\n\nプログラムの実行を中止します.",
-              boxes[0]);
+    EXPECT_EQ(
+        std::vector<std::string>{
+            "Direct3D 対応ディスプレイデバイスが見つかりませんでした.\nグラフィックカードが DirectX 9 "
+            "に対応しているか確認してください.\n\nプログラムの実行を中止します."},
+        boxes);
 }
 
-TEST_F(ConfigDialogTest, TheResultBecomesPresentParameters)
+TEST_F(ConfigDialogTest, TheResultBecomesPresentParametersCancelAndBadIndicesMakeNoChoiceAndLibraryFailuresThrow)
 {
-    struct Case
-    {
-        ConfigDialogResult result;
-        Format backBuffer;
-        Format depth;
-        std::uint32_t flags;
-        std::uint32_t interval;
-    };
-    // Modes per adapter: 640 x 480 and 1280 x 720 in 32, then 16, then 15 bits.
-    const Case cases[] = {
-        {{0, 1, 0, 4, 1, 24, 1}, Format::X8R8G8B8, Format::D24X8, 1u, os::gfx::present::IntervalOne},
-        {{0, 3, 4, 2, 0, 32, 0}, Format::R5G6B5, Format::D32, 0u, os::gfx::present::IntervalImmediate},
-        {{0, 5, 0, 1, 1, 8, 2}, Format::X1R5G5B5, Format::D16, 1u, os::gfx::present::IntervalOne}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.result.mode);
-        Script(c.result, 1);
-        ASSERT_TRUE(dialog.Run(false));
-        const os::gfx::PresentParameters& full = dialog.GetFullscreenPresentParameters();
-        const os::gfx::PresentParameters& windowed = dialog.GetWindowedPresentParameters();
-        EXPECT_EQ(std::make_tuple(1280u, c.backBuffer, c.depth, c.flags, c.interval, 60u, false),
-                  std::make_tuple(full.BackBufferWidth, full.BackBufferFormat, full.AutoDepthStencilFormat, full.Flags,
-                                  full.PresentationInterval, full.FullScreenRefreshRateInHz, full.Windowed));
-        EXPECT_EQ(std::make_tuple(true, Format::Unknown, 0u),
-                  std::make_tuple(windowed.Windowed, windowed.BackBufferFormat, windowed.FullScreenRefreshRateInHz));
-        EXPECT_EQ(static_cast<std::uint32_t>(c.result.anisotropy), dialog.GetAnisotropy());
-        EXPECT_EQ(c.result.windowed == 0, dialog.GetFullscreen());
-        EXPECT_EQ(0, dialog.GetAdapter());
-    }
-    EXPECT_TRUE(LogCapture::Contains("Selected display mode: Adapter = #0, Mode = 5, MultiSample = 0, Anisotropy = 1, "
-                                     "Windowed = 1, DepthBufferBits = 8, VSync = 2"));
-    EXPECT_TRUE(LogCapture::Contains("Selected display mode description: 1280 x 720, 15 bpp, 60 Hz"));
-
-    dialog.SetEnablePerfHUD(true);
-    ASSERT_TRUE(dialog.Run(false));
-    EXPECT_TRUE(LogCapture::Contains("No NVIDIA PerfHUD: 'Primary (モニタ1)'"));
-    EXPECT_EQ(os::gfx::DeviceType::Hal, dialog.GetDeviceType());
-}
-
-TEST_F(ConfigDialogTest, CancelAndBadIndicesMakeNoChoice)
-{
+    // Cancel and bad indices make no choice: the dialog keeps none.
     Script({0, 0, 0, 1, 1, 24, 1}, 0);
     EXPECT_FALSE(dialog.Run(false));
     EXPECT_TRUE(LogCapture::Contains("コンフィグダイアログをキャンセルしました."));
     EXPECT_EQ(-1, dialog.GetAdapter());
 
-    const ConfigDialogResult bad[] = {{1, 0, 0, 1, 1, 24, 1},
-                                      {-1, 0, 0, 1, 1, 24, 1},
-                                      {0, 6, 0, 1, 1, 24, 1},
-                                      {0, -1, 0, 1, 1, 24, 1},
-                                      {9999, 99999, 0, 1, 1, 24, 1}};
+    const ConfigDialogResult bad[] = {
+        {1, 0, 0, 1, 1, 24, 1}, {-1, 0, 0, 1, 1, 24, 1}, {0, 6, 0, 1, 1, 24, 1}, {0, -1, 0, 1, 1, 24, 1}};
     for (const ConfigDialogResult& r : bad) {
         SCOPED_TRACE(r.adapter * 100000 + r.mode);
         Script(r, 0);
@@ -194,31 +142,51 @@ TEST_F(ConfigDialogTest, CancelAndBadIndicesMakeNoChoice)
         EXPECT_TRUE(LogCapture::Contains("index from the config dialog")) << LogCapture::All();
         EXPECT_EQ(-1, dialog.GetAdapter());
     }
-}
 
-TEST_F(ConfigDialogTest, LibraryFailuresThrowTheirTexts)
-{
-    const std::pair<std::function<void()>, const char*> cases[] = {
-        {[] { os::testing::RedirectLibrary(kConfDlgLibraryName, ""); }, "DLLをロードできません : 'libConfDlg.so'"},
-        {[&] {
-             os::testing::RedirectLibrary(kConfDlgLibraryName, RECORDING_CONFDLG_PATH);
-             Script({0, 0, 0, 1, 1, 24, 1}, 1, 4);
-         },
-         "Unsupported DLL version : 'libConfDlg.so'"},
-        {[&] {
-             Script({0, 0, 0, 1, 1, 24, 1}, 1, 5);
-             os::testing::HideLibraryExport("GetPreviousConfig");
-         },
-         "Function import failure : 'libConfDlg.so' - 'GetPreviousConfig()'"}};
-    for (const auto& [arrange, message] : cases) {
-        arrange();
-        korvane::test::ExpectThrowWith<korvane::EIOError>([&] { dialog.Run(false); }, message);
+    // Modes per adapter: 640 x 480 and 1280 x 720 in 32, then 16, then 15 bits.
+    const std::tuple<ConfigDialogResult, Format, Format, std::uint32_t, std::uint32_t> cases[] = {
+        {{0, 1, 0, 4, 1, 24, 1}, Format::X8R8G8B8, Format::D24X8, 1u, os::gfx::present::IntervalOne},
+        {{0, 3, 4, 2, 0, 32, 0}, Format::R5G6B5, Format::D32, 0u, os::gfx::present::IntervalImmediate},
+        {{0, 5, 0, 1, 1, 8, 2}, Format::X1R5G5B5, Format::D16, 1u, os::gfx::present::IntervalOne}};
+    for (const auto& [result, backBuffer, depth, flags, interval] : cases) {
+        SCOPED_TRACE(result.mode);
+        Script(result, 1);
+        ASSERT_TRUE(dialog.Run(false));
+        const os::gfx::PresentParameters& full = dialog.GetFullscreenPresentParameters();
+        const os::gfx::PresentParameters& windowed = dialog.GetWindowedPresentParameters();
+        EXPECT_EQ(std::make_tuple(1280u, backBuffer, depth, flags, interval, 60u, false),
+                  std::make_tuple(full.BackBufferWidth, full.BackBufferFormat, full.AutoDepthStencilFormat, full.Flags,
+                                  full.PresentationInterval, full.FullScreenRefreshRateInHz, full.Windowed));
+        EXPECT_EQ(std::make_tuple(true, Format::Unknown, 0u),
+                  std::make_tuple(windowed.Windowed, windowed.BackBufferFormat, windowed.FullScreenRefreshRateInHz));
+        EXPECT_EQ(std::make_tuple(std::uint32_t(result.anisotropy), result.windowed == 0, 0),
+                  std::make_tuple(dialog.GetAnisotropy(), dialog.GetFullscreen(), dialog.GetAdapter()));
     }
+    EXPECT_TRUE(LogCapture::Contains("Selected display mode: Adapter = #0, Mode = 5, MultiSample = 0, Anisotropy = 1, "
+                                     "Windowed = 1, DepthBufferBits = 8, VSync = 2"));
+    EXPECT_TRUE(LogCapture::Contains("Selected display mode description: 1280 x 720, 15 bpp, 60 Hz"));
+
+    dialog.SetEnablePerfHUD(true);
+    ASSERT_TRUE(dialog.Run(false));
+    EXPECT_TRUE(LogCapture::Contains("No NVIDIA PerfHUD: 'Primary (モニタ1)'"));
+    EXPECT_EQ(os::gfx::DeviceType::Hal, dialog.GetDeviceType());
+
+    // Library failures throw their texts.
+    const auto runFails = [&](const char* message) {
+        korvane::test::ExpectThrowWith<korvane::EIOError>([&] { dialog.Run(false); }, message);
+    };
+    os::testing::RedirectLibrary(kConfDlgLibraryName, "");
+    runFails("DLLをロードできません : 'libConfDlg.so'");
+    os::testing::RedirectLibrary(kConfDlgLibraryName, RECORDING_CONFDLG_PATH);
+    Script({0, 0, 0, 1, 1, 24, 1}, 1, 4);
+    runFails("Unsupported DLL version : 'libConfDlg.so'");
+    Script({0, 0, 0, 1, 1, 24, 1}, 1, 5);
+    os::testing::HideLibraryExport("GetPreviousConfig");
+    runFails("Function import failure : 'libConfDlg.so' - 'GetPreviousConfig()'");
 }
 
-TEST_F(ConfigDialogTest, ACancelledDialogEndsTheDriversStartUpWithoutGraphics)
+TEST_F(ConfigDialogTest, ACancelledDialogEndsTheStartUpAndTheProgramsLibraryOffersAModeAndKeepsItsChoice)
 {
-    korvane::test::TempDir dir;
     ASSERT_TRUE(korvane::CreateApplicationDriver(nullptr));
     korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
     driver->SetDataLoader(boost::shared_ptr<korvane::IDataLoader>(new korvane::CFileSystemDataLoader(dir.Path())));
@@ -226,10 +194,39 @@ TEST_F(ConfigDialogTest, ACancelledDialogEndsTheDriversStartUpWithoutGraphics)
     Script({0, 0, 0, 1, 1, 24, 1}, 0);
     EXPECT_FALSE(driver->Initialize());
     EXPECT_TRUE(LogCapture::Contains("ダイアログバナーイメージ \"DialogBanner1.bmp\" のロードに失敗しました."));
-    EXPECT_EQ(nullptr, driver->GetGraphics());
-    EXPECT_EQ(nullptr, driver->GetGraphicsModePreference().direct3D);
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(std::make_tuple(nullptr, nullptr, true),
+              std::make_tuple(driver->GetGraphics(), driver->GetGraphicsModePreference().direct3D, boxes.empty()));
     korvane::DestroyApplicationDriver();
+
+    // The program's own library offers the mode nearest 1280 x 720 in a window.
+    os::testing::RedirectLibrary(kConfDlgLibraryName, CONFDLG_PATH);
+    setenv("XDG_DATA_HOME", dir.Path().c_str(), 1);
+    const os::gfx::PresentParameters& full = dialog.GetFullscreenPresentParameters();
+    os::testing::ReplaceAdapterModes(0, {{640, 480, 60, Format::X8R8G8B8}, {1280, 768, 60, Format::X8R8G8B8}});
+    ASSERT_TRUE(dialog.Run(true));
+    EXPECT_EQ(std::make_tuple(1280u, Format::X8R8G8B8, Format::D24X8, os::gfx::present::IntervalOne, false),
+              std::make_tuple(full.BackBufferWidth, full.BackBufferFormat, full.AutoDepthStencilFormat,
+                              full.PresentationInterval, dialog.GetFullscreen()));
+
+    // A previous choice whose numbers do not fit an int is damaged: it must give the default
+    // choice, not numbers wrapped into valid-looking indices (mode 1, full screen here).
+    dir.Write("ConfDlg/previous_choice.txt", "4294967296 4294967297 0 1 0 24 1\n");
+    os::testing::ReplaceAdapterModes(0, {{1280, 720, 60, Format::X8R8G8B8}, {640, 480, 60, Format::X8R8G8B8}});
+    ASSERT_TRUE(dialog.Run(true));
+    EXPECT_EQ(std::make_pair(1280u, false), std::make_pair(full.BackBufferWidth, dialog.GetFullscreen()));
+
+    // The library keeps the choice under the per-user data root; on a fresh account that folder may
+    // not exist yet, and the choice must still be kept.
+    const std::string root = dir.File("fresh/share");
+    setenv("XDG_DATA_HOME", root.c_str(), 1);
+    // Without a display the dialog cannot show a box and takes the offered choice as it is.
+    const char* display = std::getenv("DISPLAY");
+    const std::string savedDisplay = display != nullptr ? display : "";
+    unsetenv("DISPLAY");
+    EXPECT_TRUE(dialog.Run(false));
+    if (!savedDisplay.empty())
+        setenv("DISPLAY", savedDisplay.c_str(), 1);
+    EXPECT_EQ(0, access((root + "/ConfDlg/previous_choice.txt").c_str(), R_OK));
 }
 
 } // namespace

@@ -1,21 +1,19 @@
 /** @file DXGraphicsTest.cpp The graphics object over a real window: drawing, switches, resizes and lost
- * devices; and the one driver: creation, settings, and the graphics it is given for tests. */
-#include <algorithm>
-#include <functional>
-#include <string>
-#include <vector>
+ * devices; the one driver: creation, settings, and the graphics it is given for tests; and the display-mode
+ * preferences: default mode choice, mode selection and the settings file. */
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
-#include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/platform/GameApplicationDriverCX.h"
 #include "KorvaneXDK/platform/graphics/DXGraphics.h"
 #include "KorvaneXDK/platform/graphics/Direct3DCreateError.h"
 #include "KorvaneXDK/platform/graphics/DirectXError.h"
+#include "KorvaneXDK/platform/graphics/GraphicsModePreference.h"
 #include "KorvaneXDK/platform/graphics/StandardDXGraphicsEventListener.h"
 #include "support/ExpectThrow.h"
 #include "support/GfxFixture.h"
 #include "support/LogCapture.h"
+#include "support/TempDir.h"
 
 namespace
 {
@@ -23,8 +21,13 @@ namespace
 using korvane::CDXGraphics;
 using os::gfx::kOk;
 using Lines = std::vector<std::string>;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+using korvane::test::ExpectThrowWith;
 
 const Lines kLostReset = {"lost", "lost", "reset", "reset"};
+constexpr const char* kWhere = "class korvane::CDXGraphics";
 
 /// What the two listeners hear in a completed full-screen switch.
 Lines SwitchEvents(const std::string& to)
@@ -32,29 +35,21 @@ Lines SwitchEvents(const std::string& to)
     return {"changing " + to, "changing " + to, "lost", "lost", "reset", "reset", "changed " + to, "changed " + to};
 }
 
-/// The log's lines so far, without their line breaks.
-Lines LogLines()
-{
-    Lines lines = korvane::test::LogCapture::Lines();
-    for (std::string& line : lines) {
-        while (!line.empty() && line.back() == '\n')
-            line.pop_back();
-    }
-    return lines;
-}
-
-/// Records the events in the order they arrive.
+/// Records the events in the order they arrive; may act on a lost device after recording it.
 class RecordingListener : public korvane::CStandardDXGraphicsEventListener
 {
 public:
     explicit RecordingListener(std::vector<std::string>& events) : events_(events) {}
-    void OnDeviceLost() override { events_.push_back("lost"); }
+    std::function<void()> onLost;
+    void OnDeviceLost() override
+    {
+        events_.push_back("lost");
+        if (onLost)
+            onLost();
+    }
     void OnDeviceReset() override { events_.push_back("reset"); }
-    void OnFullscreenChanging(bool fullscreen) override { events_.push_back("changing " + Name(fullscreen)); }
-    void OnFullscreenChanged(bool fullscreen) override { events_.push_back("changed " + Name(fullscreen)); }
-
-private:
-    static std::string Name(bool fullscreen) { return fullscreen ? "true" : "false"; }
+    void OnFullscreenChanging(bool on) override { events_.push_back(on ? "changing true" : "changing false"); }
+    void OnFullscreenChanged(bool on) override { events_.push_back(on ? "changed true" : "changed false"); }
     std::vector<std::string>& events_;
 };
 
@@ -64,7 +59,6 @@ class DXGraphicsTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        os::testing::ResetGraphicsHooks();
         window = std::make_unique<os::window::Window>("graphics test");
         ASSERT_TRUE(window->IsCreated());
         window->SetClientSize(64, 48);
@@ -72,9 +66,16 @@ protected:
 
     void TearDown() override
     {
-        graphics.reset();
+        Fresh();
         window.reset();
+    }
+
+    /// No graphics object, hooks or log lines left from the step before.
+    void Fresh()
+    {
+        graphics.reset();
         os::testing::ResetGraphicsHooks();
+        log.Clear();
     }
 
     void MakeGraphics(bool forcePlain = false)
@@ -92,20 +93,10 @@ protected:
         graphics->AddListener(&second);
     }
 
-    static bool Logged(const std::string& line)
-    {
-        const Lines lines = LogLines();
-        return std::find(lines.begin(), lines.end(), line) != lines.end();
-    }
+    static bool Logged(const std::string& line) { return korvane::test::LogCapture::HasLine(line + "\n"); }
 
-    /// Runs the call and checks it throws E with the given message from the graphics object.
-    template <typename E>
-    static void ExpectThrows(const std::function<void()>& call, const std::string& message)
-    {
-        korvane::test::ExpectThrowWith<E>(call, message, "class korvane::CDXGraphics");
-    }
-
-    /// Clears, draws a red strip over pixels (2..9, 3..6) and reads back; checks both colours.
+    /// Clears, draws a red strip over pixels (2..9, 3..6), presents and reads back: the back buffer has the
+    /// current size and shows the strip on the clear colour (a viewport left at the old size moves it).
     void DrawAndCheck()
     {
         os::gfx::Device* device = graphics->GetDevice();
@@ -114,27 +105,26 @@ protected:
         gfxtest::ColorShaders shaders;
         std::string error;
         ASSERT_TRUE(shaders.Create(*device, p.BackBufferWidth, p.BackBufferHeight, &error)) << error;
-        ASSERT_EQ(kOk,
-                  device->Clear(0, nullptr, os::gfx::clear::Target | os::gfx::clear::ZBuffer, 0xFF202020u, 1.0f, 0));
-        ASSERT_EQ(kOk, device->BeginScene());
-        ASSERT_EQ(kOk, device->SetRenderState(os::gfx::RenderState::CullMode, os::gfx::value::CullNone));
         const gfxtest::ColorVertex strip[4] = {{1.5f, 2.5f, 0.5f, 0xFFFF0000u},
                                                {9.5f, 2.5f, 0.5f, 0xFFFF0000u},
                                                {1.5f, 6.5f, 0.5f, 0xFFFF0000u},
                                                {9.5f, 6.5f, 0.5f, 0xFFFF0000u}};
-        ASSERT_EQ(kOk, device->DrawPrimitiveUP(os::gfx::PrimitiveType::TriangleStrip, 2, strip,
-                                               sizeof(gfxtest::ColorVertex)));
-        ASSERT_EQ(kOk, device->EndScene());
+        ASSERT_EQ(
+            (std::vector<os::gfx::Result>(5, kOk)),
+            (std::vector<os::gfx::Result>{
+                device->Clear(0, nullptr, os::gfx::clear::Target | os::gfx::clear::ZBuffer, 0xFF202020u, 1, 0),
+                device->BeginScene(), device->SetRenderState(os::gfx::RenderState::CullMode, os::gfx::value::CullNone),
+                device->DrawPrimitiveUP(os::gfx::PrimitiveType::TriangleStrip, 2, strip, sizeof(gfxtest::ColorVertex)),
+                device->EndScene()}));
         graphics->Present();
         std::vector<std::uint32_t> pixels;
         std::uint32_t width = 0, height = 0;
         ASSERT_EQ(kOk, device->ReadBackBuffer(&pixels, &width, &height));
-        EXPECT_EQ(std::make_pair(p.BackBufferWidth, p.BackBufferHeight), std::make_pair(width, height));
-        const gfxtest::PixelCheck checks[] = {{2, 3, 0xFFFF0000u},  {9, 6, 0xFFFF0000u},
-                                              {10, 6, 0xFF202020u}, {9, 7, 0xFF202020u},
-                                              {1, 3, 0xFF202020u},  {width - 1, height - 1, 0xFF202020u}};
-        for (const gfxtest::PixelCheck& c : checks)
-            EXPECT_EQ(c.color, pixels.at(c.y * width + c.x)) << "at " << c.x << ", " << c.y;
+        ASSERT_EQ(std::make_pair(p.BackBufferWidth, p.BackBufferHeight), std::make_pair(width, height));
+        std::vector<std::uint32_t> want(pixels.size(), 0xFF202020u);
+        for (std::uint32_t y = 3; y <= 6; ++y)
+            std::fill_n(want.begin() + y * width + 2, 8, 0xFFFF0000u);
+        EXPECT_EQ(want, pixels);
     }
 
     korvane::test::LogCapture log;
@@ -145,60 +135,71 @@ protected:
     RecordingListener second{events};
 };
 
-TEST_F(DXGraphicsTest, CreatesTheExtendedDeviceAndDraws)
+TEST_F(DXGraphicsTest, CreatesDevicesFallsBackResizesSwitchesAndRecoversLostDevicesTellingEachListenerOnce)
 {
     MakeGraphics();
     ASSERT_TRUE(graphics->InitializeDevice());
     EXPECT_EQ(0u, graphics->IsLegacyDevice());
     EXPECT_EQ(0xFFFE0300u, graphics->GetCaps().VertexShaderVersion);
-    for (const char* line : {"INFO: DirectX9Ex detected.", "INFO: Direct3D Device: VertexShader 3.0 / PixelShader 3.0",
-                             "INFO: Direct3D device ready."}) {
-        EXPECT_TRUE(Logged(line)) << line;
-    }
+    EXPECT_THAT(log.Lines(), ::testing::IsSupersetOf({"INFO: DirectX9Ex detected.\n", "INFO: Direct3D device ready.\n",
+                                                      "INFO: Direct3D Device: VertexShader 3.0 / PixelShader 3.0\n"}));
     const auto record = os::testing::GetLastCreateDeviceRecord();
-    EXPECT_TRUE(record.extended);
-    EXPECT_FALSE(record.hadDisplayMode);
-    EXPECT_EQ(os::gfx::create::HardwareVertexProcessing | os::gfx::create::Multithreaded, record.behaviorFlags);
-    EXPECT_EQ(window.get(), record.parameters.DeviceWindow);
+    EXPECT_EQ(
+        std::make_tuple(true, false, os::gfx::create::HardwareVertexProcessing | os::gfx::create::Multithreaded,
+                        window.get()),
+        std::make_tuple(record.extended, record.hadDisplayMode, record.behaviorFlags, record.parameters.DeviceWindow));
     DrawAndCheck();
     EXPECT_TRUE(events.empty());
     EXPECT_THROW(graphics->InitializeDevice(), korvane::EIOError);
-}
 
-TEST_F(DXGraphicsTest, ForcedPlainPathOrMissingExtendedEntryPointMakesALegacyDevice)
-{
+    // Full screen before the device only chooses the starting mode.
+    Fresh();
+    MakeGraphics();
+    graphics->SetFullscreen(true);
+    EXPECT_TRUE(events.empty());
+    EXPECT_FALSE(Logged("INFO: Changing Fullscreen Mode (Fullscreen = true)..."));
+    ASSERT_TRUE(graphics->InitializeDevice());
+    const auto full = os::testing::GetLastCreateDeviceRecord();
+    EXPECT_EQ(std::make_tuple(true, 1024u, 768u, os::gfx::Format::X8R8G8B8, false),
+              std::make_tuple(full.hadDisplayMode, full.displayMode.Width, full.displayMode.Height,
+                              full.displayMode.Format, full.parameters.Windowed));
+    DrawAndCheck();
+
+    // DirectX errors are reported with name, code and description at the source position.
+    log.Clear();
+    korvane::ReportDirectXError(os::gfx::kErrDeviceLost, "Texture", 42);
+    EXPECT_EQ(Lines{"ERROR: \n\tDirectX Error: D3DERR_DEVICELOST(0x88760868): The device has been lost but cannot be "
+                    "reset at this time.\n\tTexture(42)\n"},
+              log.Lines());
+
+    // A plain object makes a legacy device.
     for (const bool forcePlain : {true, false}) {
         SCOPED_TRACE(forcePlain ? "forced" : "entry point missing");
-        graphics.reset();
-        os::testing::ResetGraphicsHooks();
-        log.Clear();
+        Fresh();
         os::testing::SetDirect3D9ExAvailable(forcePlain); // when not forced, the entry point is missing
         MakeGraphics(forcePlain);
         EXPECT_TRUE(Logged("INFO: DirectX9 detected."));
         EXPECT_FALSE(graphics->GetDirect3D()->IsExtended());
         ASSERT_TRUE(graphics->InitializeDevice());
-        EXPECT_EQ(1u, graphics->IsLegacyDevice());
-        EXPECT_FALSE(os::testing::GetLastCreateDeviceRecord().extended);
+        EXPECT_EQ(std::make_pair(1u, false),
+                  std::make_pair(graphics->IsLegacyDevice(), os::testing::GetLastCreateDeviceRecord().extended));
     }
-}
 
-TEST_F(DXGraphicsTest, FailingObjectCreationThrowsWithoutFallingBack)
-{
+    // A failing object creation throws without falling back.
+    Fresh();
     os::testing::FailDirect3DCreation(true);
-    ExpectThrows<korvane::EDirect3DCreateError>([] { CDXGraphics failing(false); }, "Direct3D の初期化に失敗しました.");
-    EXPECT_TRUE(Logged("INFO: DirectX9Ex detected."));
-    EXPECT_FALSE(Logged("INFO: DirectX9 detected."));
+    ExpectThrowWith<korvane::EDirect3DCreateError>([] { CDXGraphics failing(false); },
+                                                   "Direct3D の初期化に失敗しました.", kWhere);
+    EXPECT_EQ(std::make_pair(true, false),
+              std::make_pair(Logged("INFO: DirectX9Ex detected."), Logged("INFO: DirectX9 detected.")));
     os::testing::FailDirect3DCreation(false);
     os::testing::SetDirect3DModuleAvailable(false);
     EXPECT_THROW(CDXGraphics(false), korvane::EDirect3DCreateError);
-}
 
-TEST_F(DXGraphicsTest, HardwareFailureFallsBackToSoftwareVertexProcessingAndBothFailingIsAFailure)
-{
+    // Hardware vertex processing failing falls back to software; both failing is a failure.
     for (const bool softwareFails : {false, true}) {
         SCOPED_TRACE(softwareFails ? "both fail" : "hardware fails");
-        graphics.reset();
-        log.Clear();
+        Fresh();
         os::testing::FailDeviceCreation(true, softwareFails);
         MakeGraphics();
         EXPECT_EQ(!softwareFails, graphics->InitializeDevice());
@@ -209,44 +210,9 @@ TEST_F(DXGraphicsTest, HardwareFailureFallsBackToSoftwareVertexProcessingAndBoth
     }
     EXPECT_EQ(os::gfx::create::SoftwareVertexProcessing | os::gfx::create::Multithreaded,
               os::testing::GetLastCreateDeviceRecord().behaviorFlags);
-}
 
-TEST_F(DXGraphicsTest, FullscreenBeforeTheDeviceOnlyChoosesTheStartingMode)
-{
-    MakeGraphics();
-    graphics->SetFullscreen(true);
-    EXPECT_TRUE(events.empty());
-    EXPECT_FALSE(Logged("INFO: Changing Fullscreen Mode (Fullscreen = true)..."));
-    ASSERT_TRUE(graphics->InitializeDevice());
-    const auto record = os::testing::GetLastCreateDeviceRecord();
-    ASSERT_TRUE(record.hadDisplayMode);
-    EXPECT_EQ(std::make_tuple(1024u, 768u, os::gfx::Format::X8R8G8B8),
-              std::make_tuple(record.displayMode.Width, record.displayMode.Height, record.displayMode.Format));
-    EXPECT_FALSE(record.parameters.Windowed);
-    DrawAndCheck();
-}
-
-TEST_F(DXGraphicsTest, FullscreenSwitchRaisesItsFourEventsInOrderAndDrawsAtTheNewSize)
-{
-    MakeGraphics();
-    ASSERT_TRUE(graphics->InitializeDevice());
-    log.Clear();
-    graphics->SetFullscreen(true);
-    EXPECT_EQ(SwitchEvents("true"), events);
-    EXPECT_TRUE(graphics->IsFullscreen());
-    EXPECT_FALSE(graphics->IsSwitching());
-    EXPECT_EQ((Lines{"INFO: Changing Fullscreen Mode (Fullscreen = true)...",
-                     "INFO: Fullscreen Mode Changed (Fullscreen = true)."}),
-              LogLines());
-    DrawAndCheck();
-
-    events.clear();
-    graphics->SetFullscreen(false);
-    EXPECT_EQ(SwitchEvents("false"), events);
-}
-
-TEST_F(DXGraphicsTest, WindowResizeRaisesLostAndResetAndIgnoresNoChanges)
-{
+    // Resizes and switches raise their events in order, once to each listener.
+    Fresh();
     MakeGraphics();
     ASSERT_TRUE(graphics->InitializeDevice());
     log.Clear();
@@ -255,19 +221,48 @@ TEST_F(DXGraphicsTest, WindowResizeRaisesLostAndResetAndIgnoresNoChanges)
     EXPECT_TRUE(events.empty());
     graphics->ResizeWindow(80, 60);
     EXPECT_EQ(kLostReset, events);
-    EXPECT_EQ((Lines{"INFO: Changing Window Size ...", "INFO: Window Size Changed (80x60)."}), LogLines());
+    EXPECT_EQ((Lines{"INFO: Changing Window Size ...\n", "INFO: Window Size Changed (80x60).\n"}), log.Lines());
     EXPECT_EQ(80u, graphics->GetCurrentPresentParameters().BackBufferWidth);
     DrawAndCheck();
 
     events.clear();
+    log.Clear();
     graphics->SetFullscreen(true);
+    EXPECT_EQ(SwitchEvents("true"), events);
+    EXPECT_EQ(std::make_pair(true, false), std::make_pair(graphics->IsFullscreen(), graphics->IsSwitching()));
+    EXPECT_EQ((Lines{"INFO: Changing Fullscreen Mode (Fullscreen = true)...\n",
+                     "INFO: Fullscreen Mode Changed (Fullscreen = true).\n"}),
+              log.Lines());
+    DrawAndCheck();
     events.clear();
     graphics->ResizeWindow(100, 100); // full screen: nothing
-    EXPECT_TRUE(events.empty());
-}
+    graphics->SetFullscreen(false);
+    EXPECT_EQ(SwitchEvents("false"), events);
 
-TEST_F(DXGraphicsTest, LostDeviceIsRecoveredInPresentAndAFailedResetThrows)
-{
+    // A listener added twice is told once; a removed one is not told.
+    graphics->AddListener(&first);
+    graphics->RemoveListener(&second);
+    events.clear();
+    graphics->ResizeWindow(70, 50);
+    EXPECT_EQ((Lines{"lost", "reset"}), events);
+
+    // A listener removed by another while an event goes round is not told any more (its owner
+    // may already have destroyed it). The set is ordered by address, so the remover goes first.
+    Lines removerEvents;
+    struct
+    {
+        RecordingListener remover, removed;
+    } pair{RecordingListener(removerEvents), RecordingListener(events)};
+    graphics->RemoveListener(&first);
+    pair.remover.onLost = [&] { graphics->RemoveListener(&pair.removed); };
+    graphics->AddListener(&pair.remover);
+    graphics->AddListener(&pair.removed);
+    events.clear();
+    graphics->ResizeWindow(80, 60);
+    EXPECT_TRUE(events.empty());
+
+    // Lost devices are recovered in Present, on a plain object.
+    Fresh();
     MakeGraphics(true);
     ASSERT_TRUE(graphics->InitializeDevice());
     os::testing::InjectDeviceLoss(2);
@@ -283,33 +278,27 @@ TEST_F(DXGraphicsTest, LostDeviceIsRecoveredInPresentAndAFailedResetThrows)
     events.clear();
     os::testing::InjectDeviceLoss(0);
     os::testing::FailNextReset(1);
-    ExpectThrows<korvane::EIOError>([&] { graphics->Present(); }, "Direct3Dデバイスのリセットに失敗");
+    ExpectThrowWith<korvane::EIOError>([&] { graphics->Present(); }, "Direct3Dデバイスのリセットに失敗", kWhere);
     EXPECT_EQ((Lines{"lost", "lost"}), events);
     events.clear();
     graphics->Present();
     EXPECT_EQ(kLostReset, events);
-}
 
-TEST_F(DXGraphicsTest, FailedResetDuringASwitchLeavesResizesIgnored)
-{
-    MakeGraphics(true);
-    ASSERT_TRUE(graphics->InitializeDevice());
+    // A failed reset during a switch leaves it unfinished, and resizes are ignored until it ends.
+    events.clear();
     os::testing::FailNextReset(1);
     log.Clear();
     graphics->SetFullscreen(false);
     EXPECT_EQ((Lines{"changing false", "changing false", "lost", "lost"}), events);
     EXPECT_TRUE(graphics->IsSwitching());
-    const Lines lines = LogLines();
-    ASSERT_EQ(2u, lines.size());
-    EXPECT_EQ("INFO: Changing Fullscreen Mode (Fullscreen = false)...", lines[0]);
-    EXPECT_NE(std::string::npos,
-              lines[1].find("\tclass korvane::CDXGraphics: デバイスのリセットに失敗\n\tDXGraphics("));
+    EXPECT_THAT(log.Lines(),
+                ElementsAre("INFO: Changing Fullscreen Mode (Fullscreen = false)...\n",
+                            HasSubstr("\tclass korvane::CDXGraphics: デバイスのリセットに失敗\n\tDXGraphics(")));
 
     events.clear();
     const int resets = os::testing::GetResetCallCount();
     graphics->ResizeWindow(100, 80);
-    EXPECT_TRUE(events.empty());
-    EXPECT_EQ(resets, os::testing::GetResetCallCount());
+    EXPECT_EQ(std::make_pair(true, resets), std::make_pair(events.empty(), os::testing::GetResetCallCount()));
 
     // Present recovers the device, but the switch is still unfinished: resizes stay ignored.
     graphics->Present();
@@ -324,91 +313,38 @@ TEST_F(DXGraphicsTest, FailedResetDuringASwitchLeavesResizesIgnored)
     EXPECT_EQ(kLostReset, events);
 }
 
-/// On the first lost event, takes another listener out of the graphics object.
-class RemovingListener : public korvane::CStandardDXGraphicsEventListener
+/// Whatever step fails, no driver or adapter modes are left for the next test.
+class ApplicationDriverSeamTest : public ::testing::Test
 {
-public:
-    void OnDeviceLost() override
+protected:
+    void TearDown() override
     {
-        if (graphics != nullptr && target != nullptr) {
-            graphics->RemoveListener(target);
-            target = nullptr;
-        }
+        korvane::DestroyApplicationDriver();
+        os::testing::ResetGraphicsHooks();
     }
-    CDXGraphics* graphics = nullptr;
-    korvane::IDXGraphicsEventListener* target = nullptr;
 };
 
-TEST_F(DXGraphicsTest, ListenersAreToldOnceEachAndCanBeRemoved)
-{
-    MakeGraphics();
-    graphics->AddListener(&first);
-    graphics->RemoveListener(&second);
-    ASSERT_TRUE(graphics->InitializeDevice());
-    graphics->ResizeWindow(70, 50);
-    EXPECT_EQ((Lines{"lost", "reset"}), events);
-
-    // A listener removed by another while an event goes round is not told any more (its owner
-    // may already have destroyed it). The set is ordered by address, so the remover goes first.
-    struct
-    {
-        RemovingListener remover;
-        RecordingListener removed;
-    } pair{{}, RecordingListener(events)};
-    graphics->RemoveListener(&first);
-    pair.remover.graphics = graphics.get();
-    pair.remover.target = &pair.removed;
-    graphics->AddListener(&pair.remover);
-    graphics->AddListener(&pair.removed);
-    events.clear();
-    graphics->ResizeWindow(80, 60);
-    EXPECT_TRUE(events.empty());
-}
-
-TEST_F(DXGraphicsTest, DirectXErrorsAreReportedWithNameCodeAndDescriptionAtTheSourcePosition)
-{
-    korvane::ReportDirectXError(os::gfx::kErrDeviceLost, "Texture", 42);
-    const Lines lines = LogLines();
-    ASSERT_EQ(1u, lines.size());
-    EXPECT_EQ("ERROR: \n\tDirectX Error: D3DERR_DEVICELOST(0x88760868): The device has been lost but cannot be "
-              "reset at this time.\n\tTexture(42)",
-              lines[0]);
-}
-
-TEST(ApplicationDriverSeamTest, ASecondCreationKeepsTheDriverAndShaderVersionsArePacked)
+TEST_F(ApplicationDriverSeamTest,
+       OneDriverReachesInjectedGraphicsAndItsModePreferencesChooseBuildSaveLoadAndFilterModes)
 {
     ASSERT_TRUE(korvane::CreateApplicationDriver(nullptr));
     korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
     EXPECT_TRUE(korvane::CreateApplicationDriver(nullptr));
     EXPECT_EQ(driver, korvane::GetApplicationDriver());
     EXPECT_EQ(nullptr, driver->GetGraphics());
-    const std::string path = driver->GetDisplaySettingPath();
-    EXPECT_EQ("display_setting.ini", path.substr(path.size() - 19));
+    EXPECT_TRUE(driver->GetDisplaySettingPath().ends_with("display_setting.ini")) << driver->GetDisplaySettingPath();
     driver->SetRequiredVertexShaderVersion(2, 1);
-    EXPECT_EQ(0xFFFE0201u, driver->GetRequiredVertexShaderVersion());
     driver->SetRequiredPixelShaderVersion(3, 0);
-    EXPECT_EQ(0xFFFF0300u, driver->GetRequiredPixelShaderVersion());
-    korvane::DestroyApplicationDriver();
-    EXPECT_EQ(nullptr, korvane::GetApplicationDriver());
-}
+    EXPECT_EQ(std::make_pair(0xFFFE0201u, 0xFFFF0300u),
+              std::make_pair(driver->GetRequiredVertexShaderVersion(), driver->GetRequiredPixelShaderVersion()));
 
-TEST(ApplicationDriverSeamTest, InjectedGraphicsAreReachedThroughTheDriverUntilReplaced)
-{
-    os::testing::ResetGraphicsHooks();
-    ASSERT_TRUE(korvane::CreateApplicationDriver(nullptr));
-    korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
     // Its device drawing and the driver's data loader are what the other graphics tests stand on.
     ASSERT_TRUE(driver->InitializeGraphicsForTesting(32, 24));
-    CDXGraphics* graphics = korvane::GetApplicationDriver()->GetGraphics();
+    CDXGraphics* graphics = driver->GetGraphics();
     ASSERT_NE(nullptr, graphics);
     EXPECT_EQ(graphics->GetDirect3D(), driver->GetGraphicsModePreference().direct3D);
-
-    // The driver listens to the graphics object: a full-screen switch resizes the game window.
-    graphics->SetFullscreen(true);
+    graphics->SetFullscreen(true); // the driver listens to the object it was given: its window follows
     EXPECT_TRUE(driver->GetGameWindow()->IsFullScreen());
-    graphics->SetFullscreen(false);
-    EXPECT_FALSE(driver->GetGameWindow()->IsFullScreen());
-    EXPECT_EQ(32, driver->GetGameWindow()->GetClientWidth());
 
     // Handing back its own object keeps it; replacing it clears the preferences' object.
     driver->SetGraphicsForTesting(graphics);
@@ -418,7 +354,106 @@ TEST(ApplicationDriverSeamTest, InjectedGraphicsAreReachedThroughTheDriverUntilR
     EXPECT_EQ(nullptr, driver->GetGraphics());
     EXPECT_EQ(nullptr, driver->GetGraphicsModePreference().direct3D);
     korvane::DestroyApplicationDriver();
-    os::testing::ResetGraphicsHooks();
+    EXPECT_EQ(nullptr, korvane::GetApplicationDriver());
+
+    // The display-mode preferences choose the best mode, build parameters, save, load and filter by the limits.
+    const std::shared_ptr<os::gfx::Direct3D> direct3D = os::gfx::Direct3DCreate9(os::gfx::kSdkVersion);
+    ASSERT_NE(nullptr, direct3D);
+    korvane::CGraphicsModePreference preference;
+    preference.direct3D = direct3D.get();
+    preference.minimumRefreshRate = 45; // what the program sets
+    korvane::test::TempDir dir;
+    const auto offer = [&](const std::vector<os::gfx::DisplayMode>& modes) {
+        os::testing::ReplaceAdapterModes(0, modes);
+        preference.EnumerateModes();
+    };
+    const auto selected = [&] { return preference.modes.at(static_cast<std::size_t>(preference.selectedIndex)); };
+    preference.EnumerateModes(); // the real adapter offers at least one mode
+    EXPECT_FALSE(preference.modes.empty());
+    offer({{1920, 1080, 59, {}}, {800, 600, 60, {}}, {1280, 720, 60, {}}, {1280, 720, 75, {}}});
+    EXPECT_EQ(std::make_tuple(1280u, 720u, 60u),
+              std::make_tuple(selected().Width, selected().Height, selected().RefreshRate));
+    ASSERT_EQ(4u, preference.modes.size());
+    EXPECT_EQ(std::make_tuple(800u, 75u, 1920u),
+              std::make_tuple(preference.modes[0].Width, preference.modes[2].RefreshRate, preference.modes[3].Width));
+
+    // Without one, a second pass takes small modes at 58 Hz or more.
+    offer({{1920, 1080, 75, {}}, {640, 480, 60, {}}});
+    EXPECT_EQ(640u, selected().Width);
+    offer({{1024, 768, 60, {}}, {800, 600, 57, {}}, {1920, 1080, 61, {}}});
+    // 800 x 600 at 57 Hz is too slow for the second pass; the first mode after sorting is taken.
+    EXPECT_EQ(std::make_pair(800u, 0), std::make_pair(selected().Width, preference.selectedIndex));
+
+    // Select mode builds both parameter sets.
+    offer({{640, 480, 60, {}}, {1280, 720, 60, {}}});
+    preference.fullscreen = true;
+    preference.SelectMode(0);
+    EXPECT_TRUE(preference.fullscreen); // untouched
+    // Width, height, back-buffer format, windowed, depth buffer, its format, refresh rate.
+    const auto fields = [](const os::gfx::PresentParameters& p) {
+        return std::make_tuple(p.BackBufferWidth, p.BackBufferHeight, p.BackBufferFormat, p.Windowed,
+                               p.EnableAutoDepthStencil, p.AutoDepthStencilFormat, p.FullScreenRefreshRateInHz);
+    };
+    using os::gfx::Format;
+    EXPECT_EQ(std::make_tuple(640u, 480u, Format::X8R8G8B8, false, true, Format::D24X8, 60u),
+              fields(preference.fullscreenParameters));
+    EXPECT_EQ(std::make_tuple(640u, 480u, Format::Unknown, true, true, Format::D24X8, 0u),
+              fields(preference.windowedParameters));
+    EXPECT_THAT([&] { preference.SelectMode(2); },
+                ::testing::ThrowsMessage<std::out_of_range>(::testing::StrEq("invalid vector<T> subscript")));
+    EXPECT_THROW(preference.SelectMode(-1), std::out_of_range);
+    EXPECT_EQ(0, preference.selectedIndex);
+
+    // Save writes the chosen mode and keeps foreign keys.
+    offer({{640, 480, 60, {}}, {1280, 720, 60, {}}});
+    preference.SetProperty("Rotation", "90");
+    preference.SelectMode(1);
+    preference.fullscreen = true;
+    const std::string path = dir.File("display_setting.ini");
+    preference.Save(path);
+    EXPECT_EQ("Rotation=90\r\nScreenHeight=720\r\nScreenRefreshRatio=60\r\nScreenWidth=1280\r\nWindowed=false\r\n",
+              korvane::test::TempDir::Read(path));
+
+    preference.SelectMode(0);
+    preference.fullscreen = false;
+    preference.SetProperty("Rotation", "0");
+    preference.Load(path);
+    EXPECT_EQ(std::make_tuple(1, true, std::string("90")),
+              std::make_tuple(preference.selectedIndex, preference.fullscreen, preference.GetProperty("ROTATION", "")));
+    preference.Save(dir.File("again.ini")); // the loaded settings are saved as they were read
+    EXPECT_EQ(korvane::test::TempDir::Read(path), korvane::test::TempDir::Read(dir.File("again.ini")));
+
+    // Load matches the refresh rate exactly or falls back; bad settings keep the selection.
+    offer({{640, 480, 0, {}}, {1024, 768, 57, {}}, {1024, 768, 60, {}}, {1024, 768, 75, {}}});
+    const int defaultIndex = preference.selectedIndex;
+    // Text, index (-1: the selection and the full-screen flag before the load stay), full screen.
+    // Loaded settings add to those loaded before: the damaged ones come first.
+    const std::tuple<std::string, int, bool> cases[] = {
+        {std::string("\x01\xff garbage\0ScreenWidth=640", 26), -1, false},
+        {"ScreenWidth=wide\r\nScreenHeight=tall\r\nWindowed=false\r\n", -1, false},
+        {"ScreenWidth=800\r\nScreenHeight=600\r\nWindowed=false\r\n", -1, false}, // not offered
+        {"ScreenWidth=1024\r\nScreenHeight=768\r\nScreenRefreshRatio=75\r\nWindowed=FALSE\r\n", 3, true},
+        {"ScreenWidth=1024\nScreenHeight=768\nScreenRefreshRatio=85\nWindowed=True\n", 2, false}, // 58 Hz or more
+        {"ScreenWidth=640\nScreenHeight=480\nScreenRefreshRatio=0\nWindowed=no\n", 0, true}       // "no" is not "true"
+    };
+    for (const auto& [text, index, fullscreen] : cases) {
+        SCOPED_TRACE(text);
+        preference.SelectMode(defaultIndex);
+        preference.fullscreen = index < 0 ? false : !fullscreen; // so that a change shows
+        preference.Load(dir.Write("display.ini", text));
+        EXPECT_EQ(std::make_pair(index < 0 ? defaultIndex : index, fullscreen),
+                  std::make_pair(preference.selectedIndex, preference.fullscreen));
+    }
+    EXPECT_THROW(preference.Load(dir.File("missing.ini")), korvane::EFileOpenError);
+
+    // Limits filter the modes; none left is an error.
+    preference.maximumWidth = 1280;
+    offer({{1920, 1080, 60, {}}, {1280, 720, 0, {}}, {1280, 720, 30, {}}, {320, 240, 60, {}}, {1024, 768, 60, {}}});
+    ASSERT_EQ(2u, preference.modes.size());
+    EXPECT_EQ(std::make_pair(1024u, 0u), std::make_pair(preference.modes[0].Width, preference.modes[1].RefreshRate));
+    os::testing::ReplaceAdapterModes(0, {{320, 240, 60, {}}});
+    korvane::test::ExpectThrowWith<korvane::EIOError>([&] { preference.EnumerateModes(); },
+                                                      "Display device initialization failed.");
 }
 
 } // namespace

@@ -2,25 +2,13 @@
  * project's tool, a loader that records what is opened, shader sources, hand-made glyph tables and draw helpers. */
 #pragma once
 
-#include <algorithm>
-#include <chrono>
-#include <condition_variable>
-#include <cstdint>
 #include <filesystem>
-#include <map>
-#include <mutex>
-#include <stdexcept>
-#include <string>
-#include <vector>
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
-#include "KorvaneXDK/core/DataLoader.h"
-#include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/MemoryStream.h"
-#include "KorvaneXDK/core/RIFFWriter.h"
 #include "KorvaneXDK/platform/GameApplicationDriverCX.h"
 #include "KorvaneXDK/platform/graphics/DXGraphics.h"
 #include "KorvaneXDK/platform/graphics/PixelShader.h"
@@ -30,9 +18,7 @@
 #include "KorvaneXDK/platform/graphics/TextureFont.h"
 #include "KorvaneXDK/platform/graphics/VertexShader.h"
 #include "os/gfx/ConstantTable.h"
-#include "os/gfx/Device.h"
 #include "os/gfx/Math.h"
-#include "os/gfx/ResultCodes.h"
 #include "os/gfx/TestImageWriter.h"
 #include "os/gfx/Testing.h"
 #include "os/gfx/TextureDraw.h"
@@ -49,10 +35,11 @@ using Names = std::vector<std::string>;
 using Floats = std::vector<float>;
 using korvane::test::LogCapture;
 
-/// Wraps a real loader: records the names opened in order and counts the loads in flight (from
-/// an open to the purge of the same name). With a gate, the first `gate` opens wait until that
-/// many loads run at once, which proves they overlap without any sleeping. A name may be set to
-/// throw a standard error instead.
+/// Wraps a real loader: records the names opened and purged in order and the most loads in flight
+/// at once (from an open to the purge of the same name); read them once no loader thread runs. With a
+/// gate, the first `gate` opens wait until that many loads run at once, which proves they overlap
+/// without any sleeping. Opening the `failing` name throws a standard error, listing it as a folder
+/// the engine's read error.
 class CountingLoader : public korvane::IDataLoader
 {
 public:
@@ -60,51 +47,38 @@ public:
         : inner_(std::move(inner)), gate_(gate)
     {}
 
-    korvane::IKorvaneStream* Open(const std::string& name) override
-    {
-        Enter(name);
-        return inner_->Open(name);
-    }
+    korvane::IKorvaneStream* Open(const std::string& name) override { return Enter(name)->Open(name); }
     boost::shared_ptr<korvane::IKorvaneStream> OpenShared(const std::string& name) override
     {
-        Enter(name);
-        return inner_->OpenShared(name);
+        return Enter(name)->OpenShared(name);
     }
     bool Exists(const std::string& name) override { return inner_->Exists(name); }
-    void EnumerateFiles(const std::string& directory, bool recursive, std::vector<std::string>& out) override
+    void EnumerateFiles(const std::string& dir, bool recursive, Names& out) override
     {
-        inner_->EnumerateFiles(directory, recursive, out);
+        if (!failing.empty() && dir == failing)
+            throw korvane::EReadError(nullptr, "listing failed");
+        inner_->EnumerateFiles(dir, recursive, out);
     }
     void Purge(const std::string& name) override
     {
         std::lock_guard<std::mutex> lock(mutex_);
         --active_;
-        purged_.push_back(name);
+        purged.push_back(name);
     }
     void Prefetch(const std::string& name) override { inner_->Prefetch(name); }
+    int Opens(const std::string& name) const { return static_cast<int>(std::ranges::count(opened, name)); }
 
-    void ThrowFor(const std::string& name) { failing_ = name; }
-    int Opens(const std::string& name) { return static_cast<int>(std::ranges::count(Locked(opened), name)); }
-    int TotalOpens() { return static_cast<int>(Locked(opened).size()); }
-    int MaxActive() { return Locked(maxActive_); }
-    Names Purged() { return Locked(purged_); }
-
-    /// Every name opened, in order (read it only while no loader thread runs).
-    Names opened;
+    Names opened, purged;
+    std::string failing;
+    int maxActive = 0;
 
 private:
-    template <class T>
-    T Locked(const T& value)
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return value;
-    }
-
-    void Enter(const std::string& name)
+    /// Counts the open and gives the loader to open it with.
+    korvane::IDataLoader* Enter(const std::string& name)
     {
         std::unique_lock<std::mutex> lock(mutex_);
         opened.push_back(name);
-        maxActive_ = std::max(maxActive_, ++active_);
+        maxActive = std::max(maxActive, ++active_);
         // Once that many loads ran together the gate stays open, whoever finishes first.
         gateOpen_ = gateOpen_ || active_ >= gate_;
         changed_.notify_all();
@@ -112,18 +86,16 @@ private:
             // Bounded only so that a broken dispatcher fails the test instead of hanging it.
             changed_.wait_for(lock, std::chrono::seconds(20), [this] { return gateOpen_; });
         }
-        if (name == failing_)
+        if (name == failing)
             throw std::runtime_error("the disk is on fire");
+        return inner_.get();
     }
 
     boost::shared_ptr<korvane::IDataLoader> inner_;
     int gate_;
     std::mutex mutex_;
     std::condition_variable changed_;
-    Names purged_;
-    std::string failing_;
     int active_ = 0;
-    int maxActive_ = 0;
     bool gateOpen_ = false;
 };
 
@@ -138,18 +110,16 @@ inline std::string ToBytes(const std::vector<std::uint8_t>& bytes)
     return std::string(bytes.begin(), bytes.end());
 }
 
-/// A 16 x 16 image of one colour per index.
+/// A 16 x 16 image of one opaque colour per index (0 to 8).
 inline std::uint32_t ColourOf(int index)
 {
-    return 0xFF000000u | (static_cast<std::uint32_t>((index * 37) & 0xFF) << 16) |
-           (static_cast<std::uint32_t>((255 - index * 11) & 0xFF) << 8) |
-           static_cast<std::uint32_t>((index * 5) & 0xFF);
+    return 0xFF000000u + static_cast<std::uint32_t>(index) * 0x1D2B37u;
 }
 
 inline std::string ColourPng(int index)
 {
-    const std::uint32_t colour = ColourOf(index);
-    return gfxtest::WritePng(16, 16, PNG_COLOR_TYPE_RGB, 8, [colour](std::uint32_t, std::uint32_t) { return colour; });
+    return gfxtest::WritePng(16, 16, PNG_COLOR_TYPE_RGB, 8,
+                             [index](std::uint32_t, std::uint32_t) { return ColourOf(index); });
 }
 
 /// Declares every environment name in the vertex stage (each one used, so each is active),
@@ -188,78 +158,32 @@ inline Floats Stored(const korvane::Matrix4& m)
     return Floats(std::begin(m.m), std::end(m.m));
 }
 
-/// A KVF file with every part open to damage.
-struct KvfTable
+/// The bytes in a memory stream left at the given position.
+inline korvane::CMemoryStream StreamOf(const std::string& bytes, std::int32_t position = 0)
 {
-    struct Record
-    {
-        std::uint16_t code;
-        std::int16_t x, y, width, height, offsetX, offsetY, advance;
-    };
-
-    std::string formType = "KVFT";
-    Names headKeys{"Revision", "LeftOffset", "TopOffset", "LineHeight"};
-    std::int32_t headRevision = 256, leftOffset = 0, topOffset = 0, lineHeight = 0;
-    Names glptKeys{"Revision", "Count", "Data"};
-    std::int32_t glptRevision = 256;
-    std::int32_t count = -1; ///< -1: the number of records
-    std::vector<Record> records;
-    std::size_t headBytesKept = SIZE_MAX; ///< cuts the "head" chunk short
-    bool withGlpt = true;
-
-    std::string Bytes() const
-    {
-        korvane::CMemoryStream head;
-        const std::int32_t headValues[] = {headRevision, leftOffset, topOffset, lineHeight};
-        for (std::size_t i = 0; i < 4; ++i) {
-            head.WriteString(headKeys[i]);
-            head.WriteInt32(headValues[i]);
-        }
-        std::string headBytes = StreamBytes(head);
-        headBytes.resize(std::min(headBytes.size(), headBytesKept));
-
-        korvane::CMemoryStream glpt;
-        const std::int32_t glptValues[] = {glptRevision,
-                                           count >= 0 ? count : static_cast<std::int32_t>(records.size())};
-        for (std::size_t i = 0; i < 3; ++i) {
-            glpt.WriteString(glptKeys[i]);
-            if (i < 2)
-                glpt.WriteInt32(glptValues[i]);
-        }
-        for (const Record& r : records) {
-            glpt.WriteUInt16(r.code);
-            for (std::int16_t v : {r.x, r.y, r.width, r.height, r.offsetX, r.offsetY, r.advance})
-                glpt.WriteInt16(v);
-        }
-        korvane::CRIFFWriter writer;
-        writer.SetFormType(korvane::MakeFourCC(formType[0], formType[1], formType[2], formType[3]));
-        writer.AddChunk(korvane::MakeFourCC("head"), headBytes.data(), static_cast<std::uint32_t>(headBytes.size()));
-        if (withGlpt)
-            writer.AddChunk(korvane::MakeFourCC("glpt"), glpt);
-        korvane::CMemoryStream file;
-        writer.WriteTo(file);
-        return StreamBytes(file);
-    }
-
-    static std::string StreamBytes(korvane::CMemoryStream& stream)
-    {
-        const auto* data = reinterpret_cast<const char*>(stream.GetBuffer());
-        return std::string(data, data + stream.GetSize());
-    }
-};
+    korvane::CMemoryStream stream;
+    stream.Write(bytes.data(), static_cast<std::int32_t>(bytes.size()));
+    stream.Seek(position);
+    return stream;
+}
 
 /// A glyph at (x, 0) of `advance` pixels width, 8 high.
-inline KvfTable::Record Cell(char32_t code, std::int16_t x, std::int16_t advance)
+inline fontbuild::GlyphRecord Cell(char32_t code, std::int16_t x, std::int16_t advance)
 {
-    return KvfTable::Record{static_cast<std::uint16_t>(code), x, 0, advance, 8, 0, 0, advance};
+    return {static_cast<std::uint16_t>(code), x, 0, advance, 8, 0, 0, advance};
+}
+
+/// The table of these glyphs as the project's font builder writes it.
+inline std::string Kvf(std::vector<fontbuild::GlyphRecord> glyphs, std::int32_t lineHeight = 0,
+                       std::int32_t leftOffset = 0, std::int32_t topOffset = 0)
+{
+    return ToBytes(fontbuild::EncodeKvf({leftOffset, topOffset, lineHeight, std::move(glyphs), 0, 0, {}, {}}));
 }
 
 /// Loads a table from bytes the way Load reads it (no texture).
 inline void LoadTableBytes(korvane::CTextureFont& font, const std::string& bytes, bool textFormat)
 {
-    korvane::CMemoryStream stream;
-    stream.Write(bytes.data(), static_cast<std::int32_t>(bytes.size()));
-    stream.Seek(0);
+    korvane::CMemoryStream stream = StreamOf(bytes);
     font.LoadTable(stream, textFormat);
 }
 
@@ -273,22 +197,20 @@ protected:
     static constexpr std::uint32_t kWidth = Width;
     static constexpr std::uint32_t kHeight = Height;
 
-    /// Archive name (either separator) -> contents; with none, no archive is made.
+    /// Archive name -> contents; with none, no archive is made.
     virtual std::map<std::string, std::string> Files() { return {}; }
 
     void SetUp() override
     {
-        os::testing::ResetGraphicsHooks();
         ASSERT_TRUE(korvane::CreateApplicationDriver(nullptr));
         driver = korvane::GetApplicationDriver();
         ASSERT_TRUE(driver->InitializeGraphicsForTesting(kWidth, kHeight));
         device = driver->GetGraphics()->GetDevice();
         ASSERT_NE(nullptr, device);
-        const std::map<std::string, std::string> files = Files();
-        if (files.empty())
-            return;
-        for (const auto& [name, bytes] : files)
+        for (const auto& [name, bytes] : Files())
             AddFile(name, bytes);
+        if (!std::filesystem::exists(dir.File("src")))
+            return;
         loader.reset(new CountingLoader(PackArchive()));
         driver->SetDataLoader(loader);
         driver->CreateShaderEnvironment();
@@ -305,11 +227,7 @@ protected:
         os::testing::ResetGraphicsHooks();
     }
 
-    void AddFile(std::string name, const std::string& bytes)
-    {
-        std::replace(name.begin(), name.end(), '\\', '/');
-        dir.Write("src/" + name, bytes);
-    }
+    void AddFile(const std::string& name, const std::string& bytes) { dir.Write("src/" + name, bytes); }
 
     /// Packs the files added so far with the project's archive tool and opens the archive.
     boost::shared_ptr<korvane::IDataLoader> PackArchive()
@@ -330,10 +248,7 @@ protected:
     /// The pixel at (x, y) after drawing stage 0's texture of the given surface size one texel per pixel.
     std::uint32_t DrawnPixel(std::uint32_t surfaceWidth, std::uint32_t surfaceHeight, std::uint32_t x, std::uint32_t y)
     {
-        if (!drawReady_) {
-            draw.SetUp(*device, kWidth, kHeight);
-            drawReady_ = true;
-        }
+        draw.SetUp(*device, kWidth, kHeight);
         EXPECT_EQ(os::gfx::kOk, device->Clear(0, nullptr, os::gfx::clear::Target, 0xFF202020u, 1.0f, 0));
         EXPECT_EQ(os::gfx::kOk, gfxtest::TextureDraw::Draw(*device, surfaceWidth, surfaceHeight));
         return ReadPixels().at(static_cast<std::size_t>(y) * kWidth + x);
@@ -388,9 +303,6 @@ protected:
     korvane::CShaderEnvironment* environment = nullptr;
     boost::shared_ptr<korvane::CShaderPair> pair;
     gfxtest::TextureDraw draw;
-
-private:
-    bool drawReady_ = false;
 };
 
 /// The 64 x 48 device with an archive of shader pairs.
@@ -399,22 +311,19 @@ class ShaderTest : public DriverTest<64, 48>
 protected:
     std::map<std::string, std::string> Files() override
     {
-        return {{"shader\\canvas.vs", ReadProjectData("shader/canvas.vs")},
-                {"shader\\canvas.ps", ReadProjectData("shader/canvas.ps")},
-                {"test\\all.vs", AllNamesVertexSource()},
-                {"test\\all.ps", AllNamesPixelSource()},
-                {"test\\broken.vs", "#version 410 core\nvoid main() { this is not GLSL }\n"},
-                {"test\\broken.ps", AllNamesPixelSource()},
-                {"test\\empty.vs", ""},
-                {"test\\empty.ps", AllNamesPixelSource()},
-                {"test\\novs.ps", AllNamesPixelSource()},
-                // For the folder precache: pairs by their pixel shader or ".xpu" entry, never by ".vs".
-                {"fx\\a.vs", AllNamesVertexSource()},
-                {"fx\\a.ps", AllNamesPixelSource()},
-                {"fx\\b.vs", AllNamesVertexSource()},
-                {"fx\\b.ps", AllNamesPixelSource()},
-                {"fx\\b.xpu", "unused"},
-                {"fx\\c.txt", "text"}};
+        std::map<std::string, std::string> files{
+            {"shader/canvas.vs", ReadProjectData("shader/canvas.vs")},
+            {"shader/canvas.ps", ReadProjectData("shader/canvas.ps")},
+            {"test/broken.vs", "#version 410 core\nvoid main() { this is not GLSL }\n"},
+            {"test/empty.vs", ""},
+            {"fx/b.xpu", "unused"},
+            {"fx/c.txt", "text"}};
+        // For the folder precache: pairs by their pixel shader or ".xpu" entry, never by ".vs".
+        for (const std::string name : {"test/all", "test/broken", "test/empty", "test/novs", "fx/a", "fx/b"})
+            files[name + ".ps"] = AllNamesPixelSource();
+        for (const std::string name : {"test/all", "fx/a", "fx/b"})
+            files[name + ".vs"] = AllNamesVertexSource();
+        return files;
     }
 };
 

@@ -1,11 +1,16 @@
 /** @file ShaderPairTest.cpp Shader pairs from a packed archive: the environment's values, uniforms by name, the pair
- * cache, failures and the program's canvas pair drawing. */
+ * cache, failures and the program's canvas pair drawing; the camera, its clippers and the viewport against
+ * hand-computed values. */
+
 #include "GraphicsTestSupport.h"
 #include "KorvaneXDK/core/FileSystemDataLoader.h"
+#include "KorvaneXDK/platform/graphics/Camera.h"
+#include "KorvaneXDK/platform/graphics/OrthoViewClipper.h"
 #include "KorvaneXDK/platform/graphics/ShaderPairCache.h"
 #include "KorvaneXDK/platform/graphics/Texture.h"
 #include "KorvaneXDK/platform/graphics/VertexDeclaration.h"
-#include "os/gfx/Texture.h"
+#include "KorvaneXDK/platform/graphics/ViewFrustumClipper.h"
+#include "KorvaneXDK/platform/graphics/Viewport.h"
 
 namespace
 {
@@ -26,31 +31,57 @@ Matrix4 Translation(float x, float y, float z)
     return m;
 }
 
-TEST_F(ShaderTest, BeginPushesTheEnvironmentsTwentyOneValues)
+/// The layout of the canvas and the fonts (28 bytes).
+struct CanvasVertex
 {
+    float x, y, z;
+    std::uint32_t color0, color1;
+    float u, v;
+};
+
+using korvane::CCamera;
+
+constexpr float kPi = 3.14159265358979f;
+
+void ExpectNear(const Floats& expected, const Floats& got)
+{
+    EXPECT_THAT(got, ::testing::Pointwise(::testing::FloatNear(1e-5f), expected));
+}
+
+void ExpectNear(const Matrix4& expected, const Matrix4& got)
+{
+    ExpectNear(Stored(expected), Stored(got));
+}
+
+/// The identity with the given (row, column) elements changed.
+Matrix4 With(std::initializer_list<std::tuple<int, int, float>> elements)
+{
+    Matrix4 m;
+    for (const auto& [row, column, value] : elements)
+        m(row, column) = value;
+    return m;
+}
+
+TEST_F(ShaderTest, PairsTakeTheEnvironmentAndUniformsByNameCanvasDrawsCacheKeepsFirstNamesAndCamerasApply)
+{
+    const auto values = [&](std::initializer_list<const char*> names) {
+        Floats all;
+        for (const char* name : names) {
+            const Floats one = ReadBack(*pair->GetVertexShader(), name);
+            all.insert(all.end(), one.begin(), one.end());
+        }
+        return all;
+    };
     pair = environment->GetShaderPair("test\\all");
     pair->Begin();
     for (const char* name :
          {"World", "View", "Projection", "InverseWorld", "InverseView", "LightView", "LightProjection"})
         EXPECT_EQ(kIdentity, ReadBack(*pair->GetVertexShader(), name)) << name;
-    const std::pair<const char*, Floats> fresh[] = {
-        {"MaterialAmbient", {0, 0, 0, 1}},
-        {"MaterialDiffuse", {1, 1, 1, 1}},
-        {"MaterialEmissive", {0, 0, 0, 1}},
-        {"MaterialSpecular", {0, 0, 0, 1}},
-        {"MaterialPower", {1}},
-        {"LightDirection", {0, 1, 0, 1}},
-        {"LightAmbient", {0, 0, 0, 1}},
-        {"LightDiffuse", {1, 1, 1, 1}},
-        {"LightSpecular", {0, 0, 0, 1}},
-        {"FogRange", {500, 1000, 0, 1}},
-        {"FogColor", {0, 0, 0, 0}},
-        {"SpecialColor", {0, 0, 0, 0}},
-        {"SceneTime", {0}},
-        {"ShadowTextureSize", {512, 512, 0, 1}},
-    };
-    for (const auto& [name, expected] : fresh)
-        EXPECT_EQ(expected, ReadBack(*pair->GetVertexShader(), name)) << name;
+    EXPECT_EQ((Floats{0, 0, 0, 1, 1, 1, 1, 1, 0,   0,    0, 1, 0, 0, 0, 1, 1, 0, 1, 0, 1, 0,   0,   0, 1,
+                      1, 1, 1, 1, 0, 0, 0, 1, 500, 1000, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 512, 512, 0, 1}),
+              values({"MaterialAmbient", "MaterialDiffuse", "MaterialEmissive", "MaterialSpecular", "MaterialPower",
+                      "LightDirection", "LightAmbient", "LightDiffuse", "LightSpecular", "FogRange", "FogColor",
+                      "SpecialColor", "SceneTime", "ShadowTextureSize"}));
 
     // A changed environment: the fog's alpha comes from the flag, never from the stored colour.
     environment->SetWorldMatrix(Translation(1, 2, 3));
@@ -65,14 +96,12 @@ TEST_F(ShaderTest, BeginPushesTheEnvironmentsTwentyOneValues)
     environment->SetSceneTime(2.5f);
     environment->SetShadowTextureSize(Vector2<float>(256, 128));
     pair->Begin();
-    const std::pair<const char*, Floats> changed[] = {
-        {"World", Stored(Translation(1, 2, 3))}, {"InverseWorld", Stored(Translation(-1, -2, -3))},
-        {"FogColor", {0.5f, 0.5f, 0.5f, 0}},     {"FogRange", {10, 20, 0, 1}},
-        {"LightDirection", {0, 0, -1, 1}},       {"LightDiffuse", {0.5f, 0.25f, 1, 1}},
-        {"LightAmbient", {0, 0, 0, 0}},          {"SceneTime", {2.5f}},
-        {"ShadowTextureSize", {256, 128, 0, 1}}};
-    for (const auto& [name, expected] : changed)
-        EXPECT_EQ(expected, ReadBack(*pair->GetVertexShader(), name)) << name;
+    EXPECT_EQ(Stored(Translation(1, 2, 3)), ReadBack(*pair->GetVertexShader(), "World"));
+    EXPECT_EQ(Stored(Translation(-1, -2, -3)), ReadBack(*pair->GetVertexShader(), "InverseWorld"));
+    EXPECT_EQ(
+        (Floats{0.5f, 0.5f, 0.5f, 0, 10, 20, 0, 1, 0, 0, -1, 1, 0.5f, 0.25f, 1, 1, 0, 0, 0, 0, 2.5f, 256, 128, 0, 1}),
+        values({"FogColor", "FogRange", "LightDirection", "LightDiffuse", "LightAmbient", "SceneTime",
+                "ShadowTextureSize"}));
     EXPECT_EQ(Stored(Translation(1, 2, 3)), ReadBack(*pair->GetPixelShader(), "World")); // one uniform, both stages
     environment->SetFogEnabled(true);
     pair->ApplyEnvironment();
@@ -84,10 +113,8 @@ TEST_F(ShaderTest, BeginPushesTheEnvironmentsTwentyOneValues)
     os::gfx::MatrixScaling(&flat, 0, 1, 1);
     environment->SetWorldMatrix(flat);
     EXPECT_EQ(Stored(Translation(-1, -2, -3)), Stored(environment->GetInverseWorldMatrix()));
-}
 
-TEST_F(ShaderTest, UniformsAreFoundByExactNameAndSetBothStagesOrRefuseWhole)
-{
+    // Uniforms are found by their exact name and set both stages or refuse whole.
     pair = environment->GetShaderPair("test\\all");
     EXPECT_EQ((Names{"test\\all", "test\\all.vs", "test\\all.ps"}),
               (Names{pair->GetName(), pair->GetVertexShader()->GetName(), pair->GetPixelShader()->GetName()}));
@@ -97,10 +124,10 @@ TEST_F(ShaderTest, UniformsAreFoundByExactNameAndSetBothStagesOrRefuseWhole)
     EXPECT_FALSE(pair->GetUniform("world")->IsValid());
     EXPECT_EQ(pair->GetUniform("world"), pair->GetUniform("Nothing"));
     pair->GetUniform("world")->SetFloat(1.0f);
-    EXPECT_TRUE(pair->GetUniform("World")->IsValid());
-    EXPECT_NE(nullptr, pair->GetUniform("World")->GetVertexHandle());
-    EXPECT_NE(nullptr, pair->GetUniform("World")->GetPixelHandle());
-    EXPECT_EQ("World", pair->GetUniform("World")->GetPixelDesc().Name);
+    const auto world = pair->GetUniform("World");
+    EXPECT_EQ(std::make_tuple(true, true, true, std::string("World")),
+              std::make_tuple(world->IsValid(), world->GetVertexHandle() != nullptr, world->GetPixelHandle() != nullptr,
+                              std::string(world->GetPixelDesc().Name)));
 
     // A pixel-only uniform is written there and nowhere else.
     auto tint = pair->GetUniform("Tint");
@@ -125,18 +152,131 @@ TEST_F(ShaderTest, UniformsAreFoundByExactNameAndSetBothStagesOrRefuseWhole)
     EXPECT_EQ((Floats{1, 1, 1, 1}), ReadBack(*pair->GetPixelShader(), "Tint"));
 
     // A uniform kept by a drawer outlives the pair and the cache's entry.
-    boost::shared_ptr<korvane::CShaderUniformPair> world = pair->GetUniform("World");
     auto vertexShader = pair->GetVertexShader();
     pair.reset();
     environment->ClearShaderPairs();
-    const Matrix4 identity;
-    world->SetMatrix(&identity);
-    EXPECT_EQ(kIdentity, ReadBack(*vertexShader, "World"));
-}
+    world->SetMatrix(&flat);
+    EXPECT_EQ(Stored(flat), ReadBack(*vertexShader, "World"));
 
-TEST_F(ShaderTest, PairsThatAreNotLoadedOrFailToLoadSayWhy)
-{
+    // Vertex declarations and the canvas pair's drawing.
+    const boost::shared_ptr<korvane::CVertexDeclaration> declarations[] = {
+        environment->GetDeclPositionNormalTex(),         environment->GetDeclPositionColor2Tex(),
+        environment->GetDeclPositionColorTex(),          environment->GetDeclSkinnedPositionNormalTex(),
+        environment->GetDeclPositionNormalTangentTex2(), environment->GetDeclSkinnedPositionNormalTangentTex2()};
+    const std::size_t lastOffsets[] = {24, 20, 16, 40, 48, 68};
+    for (std::size_t i = 0; i < 6; ++i) {
+        ASSERT_TRUE(declarations[i]->GetDeclaration()) << i;
+        EXPECT_EQ(lastOffsets[i], declarations[i]->GetDeclaration()->GetElements().back().Offset) << i;
+    }
+    EXPECT_EQ(environment->GetVertexDeclaration(), environment->GetDeclPositionColor2Tex());
+    environment->GetDeclPositionColor2Tex()->Apply();
+    EXPECT_EQ(declarations[1]->GetDeclaration(), device->GetVertexDeclaration());
+
     LogCapture log;
+    const os::gfx::VertexElement secondStream[] = {
+        {1, 0, os::gfx::DeclType::Float3, os::gfx::DeclMethod::Default, os::gfx::DeclUsage::Position, 0},
+        os::gfx::DeclEnd()};
+    korvane::CVertexDeclaration refused(secondStream);
+    EXPECT_FALSE(refused.GetDeclaration());
+    EXPECT_TRUE(log.Contains("DirectX Error: ")) << log.All();
+    refused.Apply();
+    EXPECT_EQ(declarations[1]->GetDeclaration(), device->GetVertexDeclaration());
+
+    // The canvas pair draws a textured quad with its vertex colour.
+    constexpr std::uint32_t kBlue = 0xFF0000FFu;
+    korvane::CTexture white; // a white texture: the pixel is the vertex colour
+    white.Fill(2, 2, 1, 1, 1, 1, false, os::gfx::Format::Unknown);
+    environment->GetDeclPositionColor2Tex()->Apply();
+    ASSERT_NO_FATAL_FAILURE(PrepareCanvas());
+    pair->SetTexture("Nothing", &white); // no such sampler: nothing is bound
+    EXPECT_EQ(nullptr, device->GetTexture(0));
+    pair->SetTexture("BaseTexture", &white);
+    EXPECT_EQ(white.GetD3DTexture(), device->GetTexture(0).get());
+
+    // Pixels 8..23 x 4..19; the world matrix moves the second copy 32 pixels right.
+    const CanvasVertex quad[4] = {
+        {8, 4, 0, kBlue, 0, 0, 0}, {24, 4, 0, kBlue, 0, 1, 0}, {8, 20, 0, kBlue, 0, 0, 1}, {24, 20, 0, kBlue, 0, 1, 1}};
+    const auto draws = Record([&] {
+        ASSERT_EQ(os::gfx::kOk,
+                  device->DrawPrimitiveUP(os::gfx::PrimitiveType::TriangleStrip, 2, quad, sizeof(CanvasVertex)));
+        const Matrix4 world = Translation(31.5f, -0.5f, 0);
+        pair->GetUniform("World")->SetMatrix(&world);
+        ASSERT_EQ(os::gfx::kOk,
+                  device->DrawPrimitiveUP(os::gfx::PrimitiveType::TriangleStrip, 2, quad, sizeof(CanvasVertex)));
+    });
+    const std::vector<std::uint32_t> pixels = ReadPixels();
+    const std::uint32_t checks[][3] = {
+        {8, 4, kBlue},        {23, 19, kBlue}, {7, 4, 0xFF000000u}, {24, 4, 0xFF000000u},  {8, 3, 0xFF000000u},
+        {8, 20, 0xFF000000u}, {40, 4, kBlue},  {55, 19, kBlue},     {39, 10, 0xFF000000u}, {56, 10, 0xFF000000u}};
+    for (const auto& [x, y, colour] : checks)
+        EXPECT_EQ(colour, pixels.at(y * kWidth + x)) << "at " << x << ", " << y;
+    ASSERT_EQ(2u, draws.size());
+    EXPECT_EQ(std::make_tuple(os::gfx::PrimitiveType::TriangleStrip, 4u, 28u, true, 0u),
+              std::make_tuple(draws[0].type, draws[0].vertexCount, draws[0].stride, draws[0].textures[0] != 0u,
+                              draws[0].textures[1]));
+    EXPECT_EQ(pair->GetVertexShader()->GetConstantTable()->GetProgram(), draws[1].vertexProgram);
+
+    // Null unbinds; an unknown stage index does nothing.
+    pair->SetTextureAt(0xFFFFFFFFu, nullptr);
+    EXPECT_NE(nullptr, device->GetTexture(0));
+    pair->SetTextureAt(0, nullptr);
+    EXPECT_EQ(nullptr, device->GetTexture(0));
+
+    // Pair names and the cache.
+    environment->ClearShaderPairs();
+    loader->opened.clear();
+    korvane::CShaderPairCache& cache = environment->GetShaderPairCache();
+    auto first = environment->GetShaderPair("Shader\\Canvas");
+    EXPECT_EQ(first, environment->GetShaderPair("shader\\canvas.ps"));
+    EXPECT_EQ("Shader\\Canvas", first->GetName());
+    EXPECT_EQ((Names{"Shader\\Canvas.vs", "Shader\\Canvas.ps"}), loader->opened);
+    EXPECT_EQ(1u, cache.GetCount());
+
+    // A failed load stores no key, and the next request tries again.
+    EXPECT_THROW(cache.GetOrLoad(loader.get(), "test\\novs"), korvane::EFileOpenError);
+    EXPECT_EQ(1u, cache.GetCount());
+    loader->opened.clear();
+    EXPECT_THROW(cache.GetOrLoad(loader.get(), "test\\novs"), korvane::EFileOpenError);
+    EXPECT_EQ(Names{"test\\novs.vs"}, loader->opened);
+
+    // Clear forgets every pair (the one still held lives on); the next request loads again.
+    environment->ClearShaderPairs();
+    EXPECT_EQ(0u, cache.GetCount());
+    loader->opened.clear();
+    auto reloaded = environment->GetShaderPair("shader\\canvas");
+    EXPECT_NE(first, reloaded);
+    EXPECT_EQ(std::make_pair(std::size_t(2), true), std::make_pair(loader->opened.size(), first->IsLoaded()));
+    EXPECT_EQ(reloaded, cache.GetWithDriverLoader("SHADER\\CANVAS.vs")); // through the driver's loader too
+
+    // A folder precache: the archive lists lower-cased names in order: a.ps, a.vs, b.ps, b.vs, b.xpu, c.txt.
+    environment->ClearShaderPairs();
+    loader->opened.clear();
+    environment->PrecacheShaderPairsFrom(loader.get(), "fx", false);
+    EXPECT_EQ((Names{"fx\\a.vs", "fx\\a.ps", "fx\\b.vs", "fx\\b.ps"}), loader->opened);
+    EXPECT_EQ(2u, environment->GetShaderPairCache().GetCount());
+    Names lines;
+    std::ranges::copy_if(log.Lines(), std::back_inserter(lines), [](const std::string& line) {
+        return line.find("precach") != std::string::npos || line.find("--------") != std::string::npos;
+    });
+    // b.xpu's pair is already cached, but still named.
+    using ::testing::HasSubstr;
+    EXPECT_THAT(lines, ::testing::ElementsAre(HasSubstr("--- precaching ShaderPair from directory ---"),
+                                              HasSubstr("precache: fx\\a"), HasSubstr("precache: fx\\b"),
+                                              HasSubstr("precache: fx\\b"), HasSubstr("--------"),
+                                              HasSubstr("CSimpleProfiler: 'precaching ShaderPair'")));
+
+    // The extension counts in any case ("E.PS"); ".vs" never does.
+    korvane::test::TempDir plain;
+    plain.Write("E.PS", "unused");
+    plain.Write("E.ps", AllNamesPixelSource());
+    plain.Write("E.vs", AllNamesVertexSource());
+    CountingLoader files(boost::shared_ptr<korvane::IDataLoader>(new korvane::CFileSystemDataLoader(plain.Path())));
+    environment->ClearShaderPairs();
+    environment->PrecacheShaderPairsFrom(&files, "", false);
+    EXPECT_EQ((Names{"E.vs", "E.ps"}), files.opened);
+    EXPECT_EQ(1u, environment->GetShaderPairCache().GetCount());
+
+    // Pairs that are not loaded or fail to load say why.
     korvane::CShaderPair unloaded;
     const std::function<void()> calls[] = {
         [&] { unloaded.Begin(); }, [&] { unloaded.ApplyEnvironment(); }, [&] { unloaded.GetUniform("World"); },
@@ -161,158 +301,158 @@ TEST_F(ShaderTest, PairsThatAreNotLoadedOrFailToLoadSayWhy)
     auto canvas = environment->GetCurrentShaderPair();
     EXPECT_THROW(environment->SetCurrentShaderPair("test\\novs"), korvane::EFileOpenError);
     EXPECT_EQ(canvas, environment->GetCurrentShaderPair());
-}
 
-TEST_F(ShaderTest, DeclarationsAreMadeOnceAndARefusedOneIsReportedAndSetsNothing)
-{
-    const boost::shared_ptr<korvane::CVertexDeclaration> declarations[] = {
-        environment->GetDeclPositionNormalTex(),         environment->GetDeclPositionColor2Tex(),
-        environment->GetDeclPositionColorTex(),          environment->GetDeclSkinnedPositionNormalTex(),
-        environment->GetDeclPositionNormalTangentTex2(), environment->GetDeclSkinnedPositionNormalTangentTex2()};
-    const std::size_t lastOffsets[] = {24, 20, 16, 40, 48, 68};
-    for (std::size_t i = 0; i < 6; ++i) {
-        ASSERT_TRUE(declarations[i]->GetDeclaration()) << i;
-        EXPECT_EQ(lastOffsets[i], declarations[i]->GetDeclaration()->GetElements().back().Offset) << i;
-    }
-    EXPECT_EQ(environment->GetVertexDeclaration(), environment->GetDeclPositionColor2Tex());
-    environment->GetDeclPositionColor2Tex()->Apply();
-    EXPECT_EQ(declarations[1]->GetDeclaration(), device->GetVertexDeclaration());
-
-    LogCapture log;
-    const os::gfx::VertexElement secondStream[] = {
-        {1, 0, os::gfx::DeclType::Float3, os::gfx::DeclMethod::Default, os::gfx::DeclUsage::Position, 0},
-        os::gfx::DeclEnd()};
-    korvane::CVertexDeclaration refused(secondStream);
-    EXPECT_FALSE(refused.GetDeclaration());
-    EXPECT_TRUE(log.Contains("DirectX Error: ")) << log.All();
-    refused.Apply();
-    EXPECT_EQ(declarations[1]->GetDeclaration(), device->GetVertexDeclaration());
-}
-
-// A shader reads its whole entry, from the first byte, wherever the stream was left.
-TEST_F(ShaderTest, AShaderLoadsItsWholeEntryWhereverTheStreamStands)
-{
+    // A shader reads its whole entry, from the first byte, wherever the stream was left.
     const std::string source = ReadProjectData("shader/canvas.vs");
-    korvane::CMemoryStream stream;
-    stream.Write(source.data(), static_cast<std::int32_t>(source.size()));
+    korvane::CMemoryStream stream = StreamOf(source, static_cast<std::int32_t>(source.size()));
     korvane::CVertexShader shader;
     shader.SetName("shader\\canvas.vs");
     ASSERT_NO_THROW(shader.Load(&stream));
     ASSERT_NE(nullptr, shader.GetConstantTable());
     EXPECT_NE(nullptr, shader.GetConstantTable()->GetConstantByName(nullptr, "World"));
-}
 
-TEST_F(ShaderTest, TheFirstNameOfAKeyWinsAndLoadsOnce)
-{
-    korvane::CShaderPairCache& cache = environment->GetShaderPairCache();
-    auto first = environment->GetShaderPair("Shader\\Canvas");
-    EXPECT_EQ(first, environment->GetShaderPair("shader\\canvas.ps"));
-    EXPECT_EQ("Shader\\Canvas", first->GetName());
-    EXPECT_EQ((Names{"Shader\\Canvas.vs", "Shader\\Canvas.ps"}), loader->opened);
-    EXPECT_EQ(1u, cache.GetCount());
+    // Cameras: views, projections, clippers, and what they apply.
+    CCamera camera;
+    camera.SetEye(0, 0, -5);
+    camera.SetLookAt(Vector3<float>(0, 0, 0));
+    const Matrix4 expected = With({{3, 2, 5.0f}}); // looking along +z from z = -5
+    ExpectNear(expected, camera.GetViewMatrix());
 
-    // A failed load stores no key, and the next request tries again.
-    EXPECT_THROW(cache.GetOrLoad(loader.get(), "test\\novs"), korvane::EFileOpenError);
-    EXPECT_EQ(1u, cache.GetCount());
-    loader->opened.clear();
-    EXPECT_THROW(cache.GetOrLoad(loader.get(), "test\\novs"), korvane::EFileOpenError);
-    EXPECT_EQ(Names{"test\\novs.vs"}, loader->opened);
+    // Angles: yaw pi/2 with pitch 0 looks along +x.
+    camera.SetEye(0, 0, 0);
+    camera.SetAngles(0, kPi / 2);
+    camera.GetViewMatrix();
+    ExpectNear({1, 0}, {camera.GetTarget().x, camera.GetTarget().z});
 
-    // Clear forgets every pair (the one still held lives on); the next request loads again.
-    environment->ClearShaderPairs();
-    EXPECT_EQ(0u, cache.GetCount());
-    loader->opened.clear();
-    auto reloaded = environment->GetShaderPair("shader\\canvas");
-    EXPECT_NE(first, reloaded);
-    EXPECT_EQ(2u, loader->opened.size());
-    EXPECT_TRUE(first->IsLoaded());
-    EXPECT_EQ(reloaded, cache.GetWithDriverLoader("SHADER\\CANVAS.vs")); // through the driver's loader too
-}
+    // Scale 2 doubles the first three columns, translation included; the offset moves the scene.
+    camera.SetEye(0, 0, -5);
+    camera.SetTarget(0, 0, 0);
+    camera.SetViewScale(2);
+    ExpectNear(With({{0, 0, 2.0f}, {1, 1, 2.0f}, {2, 2, 2.0f}, {3, 2, 10.0f}}), camera.GetViewMatrix());
+    camera.SetViewScale(1);
+    camera.SetViewOffset(Vector3<float>(1, 0, 0));
+    ExpectNear(With({{3, 2, 5.0f}, {3, 0, -1.0f}}), camera.GetViewMatrix());
+    camera.SetViewOffset(Vector3<float>(0, 0, 0));
+    camera.SetPreMatrix(With({{0, 0, 3.0f}}));
+    ExpectNear(With({{3, 2, 5.0f}, {0, 0, 3.0f}}), camera.GetViewMatrix());
+    camera.SetPreMatrix(Matrix4());
 
-TEST_F(ShaderTest, AFolderPrecacheLoadsThePairOfEveryPixelShaderOrXpuEntry)
-{
-    // The archive lists lower-cased names in order: a.ps, a.vs, b.ps, b.vs, b.xpu, c.txt.
-    loader->opened.clear();
-    LogCapture log;
-    environment->PrecacheShaderPairsFrom(loader.get(), "fx", false);
-    EXPECT_EQ((Names{"fx\\a.vs", "fx\\a.ps", "fx\\b.vs", "fx\\b.ps"}), loader->opened);
-    EXPECT_EQ(2u, environment->GetShaderPairCache().GetCount());
-    Names lines;
-    for (const std::string& line : log.Lines()) {
-        if (line.find("precach") != std::string::npos || line.find("--------") != std::string::npos)
-            lines.push_back(line);
+    // An explicit matrix gives back eye and target.
+    camera.SetViewMatrix(expected);
+    ExpectNear(expected, camera.GetViewMatrix());
+    ExpectNear({-5, -4}, {camera.GetEye().z, camera.GetTarget().z});
+
+    // Up from yaw, pitch and roll: a roll of pi/2 lays up along -x.
+    camera.SetUpFromYawPitchRoll(0, 0, kPi / 2);
+    camera.SetTarget(0, 0, 0);
+    camera.SetEye(0, 0, -5);
+    EXPECT_NEAR(-1.0f, camera.GetViewMatrix()(0, 1), 1e-5f);
+
+    // Projections keep their mode and clipper and refuse the field of view outside perspective.
+    CCamera projecting;
+    EXPECT_EQ(0, projecting.GetProjectionMode());
+    projecting.SetOrtho(448, 288, 0, 1);
+    EXPECT_EQ(1, projecting.GetProjectionMode());
+    auto* ortho = dynamic_cast<korvane::COrthoViewClipper*>(projecting.GetClipper().get());
+    ASSERT_NE(nullptr, ortho);
+    EXPECT_EQ((Floats{-224, 224, -144, 144}),
+              (Floats{ortho->GetLeft(), ortho->GetRight(), ortho->GetBottom(), ortho->GetTop()}));
+
+    projecting.SetOrthoOffCenter(0, 640, 480, 0, 0, 1);
+    EXPECT_EQ(3, projecting.GetProjectionMode());
+    korvane::test::ExpectThrowWith<korvane::EInvalidOperation>(
+        [&] { projecting.GetFov(); }, "GetFov(): Projection Mode must be PERSPEVTIVE", "class korvane::CCamera");
+    EXPECT_THROW(projecting.GetAspect(), korvane::EInvalidOperation);
+
+    projecting.SetPerspectiveOffCenter(-1, 1, -1, 1, 1, 100);
+    EXPECT_EQ(2, projecting.GetProjectionMode());
+    EXPECT_NE(nullptr, dynamic_cast<korvane::CViewFrustumClipper*>(projecting.GetClipper().get()));
+    projecting.SetPerspective(1.0f, 2.0f, 5, 50);
+    EXPECT_EQ(1.0f, projecting.GetFov());
+
+    // Clippers test spheres against their planes.
+    korvane::CViewFrustumClipper frustum(kPi / 2, 1.0f, 10, 100);
+    korvane::CViewFrustumClipper offCentre(0, 2, -1, 1, 1, 10); // edges at x = 0 and 2 on the near plane at 1
+    korvane::COrthoViewClipper orthoClipper(-224, 224, -144, 144, 0, 1);
+    const std::tuple<const char*, korvane::ICameraViewClipper*, Vector3<float>, float, bool> cases[] = {
+        {"reaching over the near plane", &frustum, {0, 0, 9.5f}, 1, true},
+        {"wholly before the near plane", &frustum, {0, 0, 8.5f}, 1, false},
+        {"behind the far plane", &frustum, {0, 0, 101.5f}, 1, false},
+        {"touching the left plane", &frustum, {-50.5f, 0, 50}, 1, true},
+        {"beyond the left plane", &frustum, {-52, 0, 50}, 1, false},
+        {"beyond the top plane", &frustum, {0, 52, 50}, 1, false},
+        {"off-centre inside", &offCentre, {1, 0, 5}, 0.1f, true},
+        {"off-centre left", &offCentre, {-1, 0, 5}, 0.5f, false},
+        {"off-centre right", &offCentre, {12, 0, 5}, 0.5f, false},
+        {"ortho touching the right", &orthoClipper, {224.5f, 0, 0.5f}, 1, true},
+        {"ortho below", &orthoClipper, {0, -146, 0.5f}, 1, false},
+        {"ortho behind the far plane", &orthoClipper, {0, 0, 2.5f}, 1, false}};
+    for (const auto& [what, clipper, center, radius, visible] : cases) {
+        EXPECT_EQ(visible, clipper->IsSphereVisible(center, radius)) << what;
     }
-    // b.xpu's pair is already cached, but still named.
-    const char* expected[] = {"--- precaching ShaderPair from directory ---", "precache: fx\\a", "precache: fx\\b",
-                              "precache: fx\\b", "--------"};
-    ASSERT_GE(lines.size(), 5u) << log.All();
-    for (std::size_t i = 0; i < 5; ++i)
-        EXPECT_NE(std::string::npos, lines[i].find(expected[i])) << i;
-    EXPECT_TRUE(log.Contains("CSimpleProfiler: 'precaching ShaderPair'")) << log.All();
+    // Field of view pi/2, aspect 1: the side planes lean at 45 degrees.
+    ExpectNear({std::sqrt(0.5f), std::sqrt(0.5f), -10, 100},
+               {frustum.GetLeftPlane().a, frustum.GetLeftPlane().c, frustum.GetNearPlane().d, frustum.GetFarPlane().d});
 
-    // The extension counts in any case ("E.PS"); ".vs" never does.
-    korvane::test::TempDir plain;
-    plain.Write("E.PS", "unused");
-    plain.Write("E.ps", AllNamesPixelSource());
-    plain.Write("E.vs", AllNamesVertexSource());
-    CountingLoader files(boost::shared_ptr<korvane::IDataLoader>(new korvane::CFileSystemDataLoader(plain.Path())));
-    environment->ClearShaderPairs();
-    environment->PrecacheShaderPairsFrom(&files, "", false);
-    EXPECT_EQ((Names{"E.vs", "E.ps"}), files.opened);
-    EXPECT_EQ(1u, environment->GetShaderPairCache().GetCount());
-}
+    // Applying a camera writes the environment.
+    CCamera applied;
+    applied.SetEye(0, 0, -5);
+    applied.SetTarget(0, 0, 0);
+    applied.Apply();
+    EXPECT_EQ((std::array<float, 4>{1100, 1400, 200, 500}), environment->GetDepthBand());
+    EXPECT_EQ(std::make_pair(1, false),
+              std::make_pair(environment->GetDepthBandLevel(), environment->IsDepthBandEnabled()));
+    ExpectNear(applied.GetViewMatrix(), environment->GetViewMatrix());
+    ExpectNear(applied.GetProjectionMatrix(), environment->GetProjectionMatrix());
+    EXPECT_NEAR(5.0f, environment->GetInverseViewMatrix()(3, 2) * -1.0f, 1e-5f);
 
-/// The layout of the canvas and the fonts (28 bytes).
-struct CanvasVertex
-{
-    float x, y, z;
-    std::uint32_t color0, color1;
-    float u, v;
-};
+    applied.SetDepthBandEnabled(true);
+    applied.Apply();
+    EXPECT_TRUE(environment->IsDepthBandEnabled());
+    applied.ApplyAsLight();
+    ExpectNear(applied.GetViewMatrix(), environment->GetLightViewMatrix());
 
-TEST_F(ShaderTest, TheCanvasPairDrawsATexturedQuadWithItsVertexColour)
-{
-    constexpr std::uint32_t kBlue = 0xFF0000FFu;
-    korvane::CTexture white; // a white texture: the pixel is the vertex colour
-    white.Fill(2, 2, 1, 1, 1, 1, false, os::gfx::Format::Unknown);
-    environment->GetDeclPositionColor2Tex()->Apply();
-    ASSERT_NO_FATAL_FAILURE(PrepareCanvas());
-    ASSERT_EQ(0u, pair->GetSamplerIndex("BaseTexture"));
-    pair->SetTexture("Nothing", &white); // no such sampler: nothing is bound
-    EXPECT_EQ(nullptr, device->GetTexture(0));
-    pair->SetTexture("BaseTexture", &white);
-    EXPECT_EQ(white.GetD3DTexture(), device->GetTexture(0).get());
+    // Project uses the environment's world, view and projection: the target lands mid-screen.
+    Vector3<float> projected;
+    applied.Project(projected, Vector3<float>(0, 0, 0));
+    ExpectNear({0, 0}, {projected.x, projected.y});
 
-    // Pixels 8..23 x 4..19; the world matrix moves the second copy 32 pixels right.
-    const CanvasVertex quad[4] = {
-        {8, 4, 0, kBlue, 0, 0, 0}, {24, 4, 0, kBlue, 0, 1, 0}, {8, 20, 0, kBlue, 0, 0, 1}, {24, 20, 0, kBlue, 0, 1, 1}};
-    const auto draws = Record([&] {
-        ASSERT_EQ(os::gfx::kOk,
-                  device->DrawPrimitiveUP(os::gfx::PrimitiveType::TriangleStrip, 2, quad, sizeof(CanvasVertex)));
-        const Matrix4 world = Translation(31.5f, -0.5f, 0);
-        pair->GetUniform("World")->SetMatrix(&world);
-        ASSERT_EQ(os::gfx::kOk,
-                  device->DrawPrimitiveUP(os::gfx::PrimitiveType::TriangleStrip, 2, quad, sizeof(CanvasVertex)));
-    });
-    const std::vector<std::uint32_t> pixels = ReadPixels();
-    const std::uint32_t checks[][3] = {
-        {8, 4, kBlue},        {23, 19, kBlue}, {7, 4, 0xFF000000u}, {24, 4, 0xFF000000u},  {8, 3, 0xFF000000u},
-        {8, 20, 0xFF000000u}, {40, 4, kBlue},  {55, 19, kBlue},     {39, 10, 0xFF000000u}, {56, 10, 0xFF000000u}};
-    for (const auto& [x, y, colour] : checks)
-        EXPECT_EQ(colour, pixels.at(y * kWidth + x)) << "at " << x << ", " << y;
-    ASSERT_EQ(2u, draws.size());
-    EXPECT_EQ(os::gfx::PrimitiveType::TriangleStrip, draws[0].type);
-    EXPECT_EQ(4u, draws[0].vertexCount);
-    EXPECT_EQ(28u, draws[0].stride);
-    EXPECT_NE(0u, draws[0].textures[0]);
-    EXPECT_EQ(0u, draws[0].textures[1]);
-    EXPECT_EQ(pair->GetVertexShader()->GetConstantTable()->GetProgram(), draws[1].vertexProgram);
+    // Billboards face the camera: looking along +z, the billboard is the identity.
+    Matrix4 billboard;
+    applied.GetBillboardMatrix(billboard);
+    ExpectNear(Matrix4(), billboard);
+    applied.GetYAxisBillboardMatrix(billboard);
+    ExpectNear(Matrix4(), billboard);
 
-    // Null unbinds; an unknown stage index does nothing.
-    pair->SetTextureAt(0xFFFFFFFFu, nullptr);
-    EXPECT_NE(nullptr, device->GetTexture(0));
-    pair->SetTextureAt(0, nullptr);
-    EXPECT_EQ(nullptr, device->GetTexture(0));
+    // The depth-band level is the integer part of max(5.5 - spread, 1) for every spread the camera
+    // holds, those whose level lies beyond the 32-bit range and a NaN included.
+    using Float = std::numeric_limits<float>;
+    const std::pair<float, std::int32_t> spreads[] = {
+        {4.0f, 1}, {0.5f, 5}, {-100.0f, 105}, {-1.0e10f, INT32_MAX}, {Float::quiet_NaN(), 1}, {Float::infinity(), 1}};
+    for (const auto& [spread, level] : spreads) {
+        applied.SetDepthBandSpread(spread);
+        applied.Apply();
+        EXPECT_EQ(level, environment->GetDepthBandLevel()) << "spread " << spread;
+    }
+
+    korvane::CViewport viewport;
+    EXPECT_EQ(std::make_pair(0u, 1.0f), std::make_pair(viewport.GetWidth(), viewport.GetAspectFactor()));
+    viewport.Set(8, 4, 0, 20, 0, 1);
+    EXPECT_FALSE(viewport.Apply());
+    os::gfx::Viewport set;
+    ASSERT_EQ(os::gfx::kOk, device->GetViewport(&set));
+    EXPECT_EQ(kWidth, set.Width);
+
+    viewport.Set(8, 4, 32, 16, 0, 1);
+    viewport.SetAspectFactor(0.5f);
+    EXPECT_TRUE(viewport.Apply());
+    ASSERT_EQ(os::gfx::kOk, device->GetViewport(&set));
+    EXPECT_EQ(
+        (std::vector<std::uint32_t>{8, 4, 32, 16, 40, 20}),
+        (std::vector<std::uint32_t>{set.X, set.Y, set.Width, set.Height, viewport.GetRight(), viewport.GetBottom()}));
+    EXPECT_EQ(1.0f, viewport.GetAspect());
+    viewport.Set(60, 0, 32, 16, 0, 1); // a rectangle the device refuses is not reported as set
+    EXPECT_FALSE(viewport.Apply());
 }
 
 } // namespace

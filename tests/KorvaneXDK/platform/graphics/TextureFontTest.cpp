@@ -1,10 +1,8 @@
 /** @file TextureFontTest.cpp Glyph tables in both formats, their damage and look-up with its fallbacks; fonts from the
  * builder and hand-made tables drawn through the canvas pair. */
-#include <functional>
 
 #include "GraphicsTestSupport.h"
 #include "KorvaneXDK/core/FileSystemDataLoader.h"
-#include "KorvaneXDK/platform/graphics/TextureInterface.h"
 
 namespace
 {
@@ -31,134 +29,9 @@ std::vector<int> Fields(const CTextureFont::Glyph* g)
     return {g->X, g->Y, g->Right, g->Bottom, g->Width, g->Height, g->OffsetX, g->OffsetY, g->Advance};
 }
 
-TEST(TextureFontTable, DamagedKvfTablesFailWithTheirMessages)
-{
-    const std::string table = "format: loading KVF: Failed to load font-table";
-    const std::tuple<const char*, std::function<void(KvfTable&)>, std::string> cases[] = {
-        {"form type", [](KvfTable& t) { t.formType = "KVFX"; }, "format: loading KVF: file format error"},
-        {"head key", [](KvfTable& t) { t.headKeys[2] = "TopOffsets"; }, table},
-        {"head revision", [](KvfTable& t) { t.headRevision = 257; }, table},
-        {"glpt key", [](KvfTable& t) { t.glptKeys[2] = "data"; }, table},
-        {"glpt revision", [](KvfTable& t) { t.glptRevision = 0x200; }, table},
-        {"count past the chunk", [](KvfTable& t) { t.count = 3; }, table},
-        {"huge count", [](KvfTable& t) { t.count = 0x7FFFFFFF; }, table},
-        {"head shorter than its items", [](KvfTable& t) { t.headBytesKept = 40; }, table},
-        {"missing chunk", [](KvfTable& t) { t.withGlpt = false; }, "other: chunk not found - \"glpt\"(0x74706C67)"}};
-    for (const auto& [what, damage, message] : cases) {
-        KvfTable kvf;
-        kvf.records = {Cell('A', 0, 7), Cell('B', 8, 7)};
-        damage(kvf);
-        CTextureFont font;
-        EXPECT_EQ(message, FailureOf([&] { LoadTableBytes(font, kvf.Bytes(), false); })) << what;
-        EXPECT_EQ(nullptr, font.FindGlyph('A')) << what;
-    }
-    CTextureFont font;
-    EXPECT_EQ("format: file format error: not RIFF header.",
-              FailureOf([&] { LoadTableBytes(font, "JUNK0000KVFT", false); }));
-}
-
-TEST(TextureFontTable, KvfRecordsBecomeGlyphsAndTheLaterOfTwoWins)
-{
-    KvfTable kvf;
-    kvf.leftOffset = 2;
-    kvf.topOffset = -1;
-    kvf.lineHeight = 15;
-    kvf.records = {{'A', 1, 2, 3, 4, 5, 6, 7}, {'A', 10, 20, 30, 40, -5, -6, 9}, {0x3042, 32767, 0, 1, 1, 0, 0, 1}};
-    CTextureFont font;
-    LoadTableBytes(font, kvf.Bytes(), false);
-    EXPECT_EQ((std::vector<int>{2, 2, -1, 15}),
-              (std::vector<int>{static_cast<int>(font.GetGlyphCount()), font.GetLeftOffset(), font.GetTopOffset(),
-                                font.GetLineHeight("ignored")}));
-    ASSERT_NE(nullptr, font.FindGlyph('A'));
-    EXPECT_EQ((std::vector<int>{10, 20, 40, 60, 30, 40, -5, -6, 9}), Fields(font.FindGlyph('A')));
-    EXPECT_EQ(-32768, font.FindGlyph(0x3042)->Right); // a 16-bit sum
-    kvf.count = 0;
-    LoadTableBytes(font, kvf.Bytes(), false);
-    EXPECT_EQ(0u, font.GetGlyphCount());
-}
-
-TEST(TextureFontTable, TextTablesReadTheirRangeWithCaseInsensitiveKeys)
-{
-    // Text, start code, end code, glyphs, line height.
-    const std::tuple<const char*, std::uint32_t, std::uint32_t, std::size_t, std::int32_t> cases[] = {
-        {"LeftOffset=2\n", 0, 0x7F, 0x80, 0},
-        {"StartCode=41\nEndCode=43\n41.W=5\n41.h=9\n42.H=11\n0043.h=30\n", 0x41, 0x43, 3, 11},
-        {"StartCode=fff0\nEndCode=FFFF\n", 0xFFF0, 0xFFFF, 16, 0},
-        {"StartCode=0\nEndCode=FFFF\n", 0, 0xFFFF, 0x10000, 0},
-        {"StartCode=50\nEndCode=40\n", 0x50, 0x40, 0, 0},
-        {"StartCode=-3\nEndCode=123456789\n", 0, 0xFFFF, 0x10000, 0},
-        {"StartCode=zz\nEndCode=\n", 0, 0x7F, 0x80, 0}};
-    for (const auto& [text, start, end, glyphs, lineHeight] : cases) {
-        CTextureFont font;
-        LoadTableBytes(font, text, true);
-        EXPECT_EQ(start, font.GetStartCode()) << text;
-        EXPECT_EQ(end, font.GetEndCode()) << text;
-        EXPECT_EQ(glyphs, font.GetGlyphCount()) << text;
-        EXPECT_EQ(lineHeight, font.GetLineHeight("")) << text;
-    }
-    CTextureFont font;
-    LoadTableBytes(font, "StartCode=41\nEndCode=43\n41.x=1\n41.y=2\n41.W=5\n41.h=9\n41.p=6\n0043.w=30\n", true);
-    EXPECT_EQ((std::vector<int>{1, 2, 6, 11, 5, 9, 0, 0, 6}), Fields(font.FindGlyph('A')));
-    EXPECT_EQ(0, font.FindGlyph('C')->Width);
-}
-
-TEST(TextureFontTable, LoadReadsTheTableThenOpensThePageOfTheSameName)
-{
-    korvane::test::TempDir dir;
-    dir.Write("fonts/Small.INI", "LeftOffset=2\n");
-    korvane::CFileSystemDataLoader files(dir.Path());
-    CTextureFont font;
-    // The table is parsed before the page is opened; the missing page is the loader's failure.
-    EXPECT_THROW(font.Load(&files, "fonts\\Small.INI"), korvane::EFileOpenError);
-    EXPECT_EQ(0x80u, font.GetGlyphCount());
-    EXPECT_EQ(2, font.GetLeftOffset());
-    EXPECT_EQ(nullptr, font.GetTexture());
-}
-
-TEST(TextureFontTable, MeasuringSumsTheAdvancesOfTheLookedUpGlyphs)
-{
-    const KvfTable::Record a = Cell('A', 0, 7), question = Cell('?', 8, 5), geta = Cell(0x3013, 16, 11);
-    const std::tuple<std::vector<KvfTable::Record>, std::string, std::int32_t> cases[] = {
-        {{a, question}, "AB", 12},                // "?" stands in for B
-        {{a, question, geta}, "AB", 18},          // U+3013 comes before "?"
-        {{a}, "AB", 7},                           // nothing stands in: B is skipped
-        {{a, question}, "A\xF0\x9F\x98\x80", 12}, // past U+FFFF: one unit without a glyph
-        {{a, question}, "A\xC3", 12},             // a malformed byte
-        {{a, question},
-         "A\xE3\x81\x82\xFF"
-         "A",
-         24},                                                // a kana without a glyph and a bad byte
-        {{Cell(0x3042, 0, 9), question}, "\xE3\x81\x82", 9}, // U+3042 decoded from UTF-8
-        {{a, question}, std::string("A\0A", 3), 7}           // narrow text ends at a zero byte
-    };
-    for (const auto& [records, text, expected] : cases) {
-        KvfTable kvf;
-        kvf.lineHeight = 13;
-        kvf.records = records;
-        CTextureFont font;
-        LoadTableBytes(font, kvf.Bytes(), false);
-        std::int32_t width = -1, height = -1;
-        font.MeasureText(text, width, height);
-        EXPECT_EQ((std::vector<int>{expected, 13}), (std::vector<int>{width, height})) << text;
-        font.Measure(width, height, text);
-        EXPECT_EQ(expected, width);
-        EXPECT_EQ(13, font.GetHeight(text));
-        EXPECT_EQ(1, font.GetPixelScale());
-    }
-}
-
 constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
-const std::u32string kKanaKanji = U"ひらがなカタカナ設定確認";
-
-/// A 64 x 8 page of solid white for hand-made tables.
-std::string WhitePage()
-{
-    fontbuild::BuiltFont page;
-    page.pageWidth = 64;
-    page.pageHeight = 8;
-    page.coverage.assign(64 * 8, 0xFF);
-    return ToBytes(fontbuild::EncodePng(page));
-}
+/// Latin letters of one font and kana and kanji of another.
+const std::u32string kText = U"Agかな設定";
 
 /// The 256 x 64 device with the canvas pair, a font of the system's Debian fonts rendered by the
 /// project's builder, and hand-made tables over white pages.
@@ -170,25 +43,25 @@ protected:
         fontbuild::FontSpec spec;
         spec.fontFiles = {fontbuild::FindFontFile("DejaVuSans.ttf"), fontbuild::FindFontFile("ipagp.ttf")};
         spec.pixelSize = 20;
-        const std::u32string characters = U"Ag?.\u3013" + kKanaKanji;
-        spec.required.insert(characters.begin(), characters.end());
+        spec.required.insert(kText.begin(), kText.end());
         built = fontbuild::BuildFont(spec);
-        KvfTable clip;
-        clip.records = {Cell('.', 0, 2),   Cell('a', 2, 10),  Cell('b', 12, 10), Cell('c', 22, 10),
-                        Cell('d', 32, 10), Cell('e', 42, 10), Cell('f', 52, 10)};
-        KvfTable noStop = clip;
-        noStop.records.erase(noStop.records.begin());
+        const std::vector<fontbuild::GlyphRecord> clip = {Cell('.', 0, 2),   Cell('a', 2, 10),  Cell('b', 12, 10),
+                                                          Cell('c', 22, 10), Cell('d', 32, 10), Cell('e', 42, 10),
+                                                          Cell('f', 52, 10)};
+        const std::vector<fontbuild::GlyphRecord> noStop(clip.begin() + 1, clip.end());
+        // A page of solid white for the hand-made tables.
+        const std::string white = gfxtest::WritePng(64, 8, PNG_COLOR_TYPE_RGB, 8, [](auto, auto) { return ~0u; });
         return {{"shader/canvas.vs", ReadProjectData("shader/canvas.vs")},
                 {"shader/canvas.ps", ReadProjectData("shader/canvas.ps")},
                 {"fonts/Built.kvf", ToBytes(fontbuild::EncodeKvf(built))},
                 {"fonts/Built.png", ToBytes(fontbuild::EncodePng(built))},
-                {"fonts/Clip.kvf", clip.Bytes()},
-                {"fonts/Clip.png", WhitePage()},
-                {"fonts/NoStop.kvf", noStop.Bytes()},
-                {"fonts/NoStop.png", WhitePage()},
-                {"fonts/Empty.kvf", KvfTable().Bytes()},
-                {"fonts/Empty.png", WhitePage()},
-                {"fonts/BadPage.kvf", clip.Bytes()},
+                {"fonts/Clip.kvf", Kvf(clip)},
+                {"fonts/Clip.png", white},
+                {"fonts/NoStop.kvf", Kvf(noStop)},
+                {"fonts/NoStop.png", white},
+                {"fonts/Empty.kvf", Kvf({})},
+                {"fonts/Empty.png", white},
+                {"fonts/BadPage.kvf", Kvf(clip)},
                 {"fonts/BadPage.png", "not a picture"}};
     }
 
@@ -197,113 +70,189 @@ protected:
     std::vector<std::uint32_t> RecordTriangles(Run run)
     {
         std::vector<std::uint32_t> triangles;
-        for (const os::testing::DrawRecord& record : Record(run)) {
-            EXPECT_EQ(os::gfx::PrimitiveType::TriangleList, record.type);
-            EXPECT_EQ(28u, record.stride);
-            EXPECT_NE(0u, record.textures[0]);
-            triangles.push_back(record.primitiveCount);
+        for (const os::testing::DrawRecord& r : Record(run)) {
+            EXPECT_EQ(std::make_tuple(os::gfx::PrimitiveType::TriangleList, 28u, true),
+                      std::make_tuple(r.type, r.stride, r.textures[0] != 0u));
+            triangles.push_back(r.primitiveCount);
         }
         return triangles;
-    }
-
-    const fontbuild::GlyphRecord& Glyph(char32_t code) const
-    {
-        for (const fontbuild::GlyphRecord& glyph : built.glyphs) {
-            if (glyph.code == code)
-                return glyph;
-        }
-        throw std::runtime_error("the test font lacks a character");
     }
 
     fontbuild::BuiltFont built;
 };
 
-TEST_F(TextureFontDraw, BuiltGlyphsLandOnTheScreenAsThePageHoldsThem)
+TEST_F(TextureFontDraw, TablesLoadOrFailMeasureAndDrawTheirGlyphsAsThePageHoldsThemClippedWithAnEllipsisOrNotAtAll)
 {
+    // Damage to the builder's table of A and B; each chunk's revision and keys.
+    const std::string table = "format: loading KVF: Failed to load font-table";
+    const auto le = [](std::int32_t value) { return std::string(reinterpret_cast<const char*>(&value), 4); };
+    const auto patch = [](std::string from, std::string to) {
+        return [=](std::string& bytes) { bytes.replace(bytes.find(from), from.size(), to); };
+    };
+    const std::tuple<const char*, std::function<void(std::string&)>, std::string> cases[] = {
+        {"form type", patch("KVFT", "KVFX"), "format: loading KVF: file format error"},
+        {"head key", patch("TopOffset", "TopOffsex"), table},
+        {"revision", patch("Revision" + le(256), "Revision" + le(257)), table},
+        {"glpt key", patch("Data", "data"), table},
+        {"glpt revision", patch(le(256) + le(5) + "Count", le(0x200) + le(5) + "Count"), table},
+        {"count past the chunk", patch("Count" + le(2), "Count" + le(3)), table},
+        {"huge count", patch("Count" + le(2), "Count" + le(0x7FFFFFFF)), table},
+        {"file cut inside the head's items", [](std::string& bytes) { bytes.resize(60); }, table},
+        {"missing chunk", patch("glpt", "glpX"), "other: chunk not found - \"glpt\"(0x74706C67)"}};
+    for (const auto& [what, damage, message] : cases) {
+        std::string bytes = Kvf({Cell('A', 0, 7), Cell('B', 8, 7)});
+        damage(bytes);
+        CTextureFont kvfFont;
+        EXPECT_EQ(message, FailureOf([&] { LoadTableBytes(kvfFont, bytes, false); })) << what;
+        EXPECT_EQ(nullptr, kvfFont.FindGlyph('A')) << what;
+    }
+    CTextureFont kvfFont;
+    EXPECT_EQ("format: file format error: not RIFF header.",
+              FailureOf([&] { LoadTableBytes(kvfFont, "JUNK0000KVFT", false); }));
+
+    // Records become glyphs; the later of two wins.
+    const std::vector<fontbuild::GlyphRecord> laterWins = {
+        {'A', 1, 2, 3, 4, 5, 6, 7}, {'A', 10, 20, 30, 40, -5, -6, 9}, {0x3042, 32767, 0, 1, 1, 0, 0, 1}};
+    LoadTableBytes(kvfFont, Kvf(laterWins, 15, 2, -1), false);
+    EXPECT_EQ((std::vector<int>{2, 2, -1, 15}),
+              (std::vector<int>{static_cast<int>(kvfFont.GetGlyphCount()), kvfFont.GetLeftOffset(),
+                                kvfFont.GetTopOffset(), kvfFont.GetLineHeight("ignored")}));
+    ASSERT_NE(nullptr, kvfFont.FindGlyph('A'));
+    EXPECT_EQ((std::vector<int>{10, 20, 40, 60, 30, 40, -5, -6, 9}), Fields(kvfFont.FindGlyph('A')));
+    EXPECT_EQ(-32768, kvfFont.FindGlyph(0x3042)->Right); // a 16-bit sum
+    LoadTableBytes(kvfFont, Kvf({}), false);
+    EXPECT_EQ(0u, kvfFont.GetGlyphCount());
+
+    // Measuring sums the advances of the looked-up glyphs.
+    const fontbuild::GlyphRecord a = Cell('A', 0, 7), question = Cell('?', 8, 5), geta = Cell(0x3013, 16, 11);
+    const std::tuple<std::vector<fontbuild::GlyphRecord>, std::string, std::int32_t> measures[] = {
+        {{a, question}, "AB", 12},                           // "?" stands in for B
+        {{a, question, geta}, "AB", 18},                     // U+3013 comes before "?"
+        {{a}, "AB", 7},                                      // nothing stands in: B is skipped
+        {{a, question}, "A\xF0\x9F\x98\x80", 12},            // past U+FFFF: one unit without a glyph
+        {{a, question}, "A\xC3", 12},                        // a malformed byte
+        {{a, question}, "A\xE3\x81\x82\xFF\x41", 24},        // a kana without a glyph and a bad byte
+        {{Cell(0x3042, 0, 9), question}, "\xE3\x81\x82", 9}, // U+3042 decoded from UTF-8
+        {{a, question}, std::string("A\0A", 3), 7}           // narrow text ends at a zero byte
+    };
+    for (const auto& [records, text, expected] : measures) {
+        CTextureFont measuring;
+        LoadTableBytes(measuring, Kvf(records, 13), false);
+        std::int32_t width = -1, height = -1, width2 = -1, height2 = -1;
+        measuring.MeasureText(text, width, height);
+        measuring.Measure(width2, height2, text);
+        EXPECT_EQ((std::vector<int>{expected, 13, expected, 13, 1}),
+                  (std::vector<int>{width, height, width2, measuring.GetHeight(text), measuring.GetPixelScale()}))
+            << text;
+    }
+
+    // Text tables read their range with case-insensitive keys.
+    // Text, start code, end code, glyphs, line height.
+    const std::tuple<const char*, std::uint32_t, std::uint32_t, std::size_t, std::int32_t> texts[] = {
+        {"LeftOffset=2\n", 0, 0x7F, 0x80, 0},
+        {"StartCode=41\nEndCode=43\n41.W=5\n41.h=9\n42.H=11\n0043.h=30\n", 0x41, 0x43, 3, 11},
+        {"StartCode=fff0\nEndCode=FFFF\n", 0xFFF0, 0xFFFF, 16, 0},
+        {"StartCode=50\nEndCode=40\n", 0x50, 0x40, 0, 0},
+        {"StartCode=-3\nEndCode=123456789\n", 0, 0xFFFF, 0x10000, 0},
+        {"StartCode=zz\nEndCode=\n", 0, 0x7F, 0x80, 0}};
+    for (const auto& [text, start, end, glyphs, lineHeight] : texts) {
+        CTextureFont kvfFont;
+        LoadTableBytes(kvfFont, text, true);
+        EXPECT_EQ(std::make_tuple(start, end, glyphs, lineHeight),
+                  std::make_tuple(kvfFont.GetStartCode(), kvfFont.GetEndCode(), kvfFont.GetGlyphCount(),
+                                  kvfFont.GetLineHeight("")))
+            << text;
+    }
+    CTextureFont keyed;
+    LoadTableBytes(keyed, "StartCode=41\nEndCode=43\n41.x=1\n41.y=2\n41.W=5\n41.h=9\n41.p=6\n0043.w=30\n", true);
+    EXPECT_EQ((std::vector<int>{1, 2, 6, 11, 5, 9, 0, 0, 6}), Fields(keyed.FindGlyph('A')));
+    EXPECT_EQ(0, keyed.FindGlyph('C')->Width);
+
+    // Load parses the table before it opens the page of the same name; the missing page is the loader's failure.
+    korvane::test::TempDir plain;
+    plain.Write("fonts/Small.INI", "LeftOffset=2\n");
+    korvane::CFileSystemDataLoader files(plain.Path());
+    CTextureFont loaded;
+    EXPECT_THROW(loaded.Load(&files, "fonts\\Small.INI"), korvane::EFileOpenError);
+    EXPECT_EQ(std::make_tuple(0x80u, 2, false),
+              std::make_tuple(loaded.GetGlyphCount(), loaded.GetLeftOffset(), loaded.GetTexture() != nullptr));
+
+    // Drawing: each glyph of the builder's font lands as the page holds it.
     CTextureFont font;
     font.Load(loader.get(), "fonts\\Built.kvf");
-    const std::tuple<std::u32string, std::string, std::int32_t, std::int32_t> cases[] = {
-        {U"Ag", "Ag", 10, 8}, {kKanaKanji, "ひらがなカタカナ設定確認", 3, 20}};
-    for (const auto& [text, utf8, x, y] : cases) {
-        ASSERT_NO_FATAL_FAILURE(PrepareCanvas());
-        font.DrawText(utf8, x, y, kWhite);
-        const std::vector<std::uint32_t> pixels = ReadPixels();
+    const std::string utf8 = "Agかな設定";
+    const std::int32_t x = 3, y = 20;
+    ASSERT_NO_FATAL_FAILURE(PrepareCanvas());
+    font.DrawText(utf8, x, y, kWhite);
+    const std::vector<std::uint32_t> pixels = ReadPixels();
 
-        // Expected: each glyph's page pixels at pen + offset; pixels two glyphs share are skipped.
-        std::vector<int> covering(kWidth * kHeight, 0);
-        std::vector<std::uint8_t> expected(kWidth * kHeight, 0);
-        std::int32_t pen = x + built.leftOffset, advances = 0;
-        for (char32_t code : text) {
-            const fontbuild::GlyphRecord& g = Glyph(code);
-            for (int row = 0; row < g.height; ++row) {
-                for (int column = 0; column < g.width; ++column) {
-                    const int sx = pen + g.offsetX + column;
-                    const int sy = y + built.topOffset + g.offsetY + row;
-                    ASSERT_TRUE(sx >= 0 && sy >= 0 && sx < int(kWidth) && sy < int(kHeight));
-                    covering[sy * kWidth + sx] += 1;
-                    expected[sy * kWidth + sx] = built.coverage[(g.y + row) * built.pageWidth + g.x + column];
-                }
+    // Expected: each glyph's page pixels at pen + offset; pixels two glyphs share are skipped.
+    std::vector<int> covering(kWidth * kHeight, 0);
+    std::vector<std::uint8_t> expected(kWidth * kHeight, 0);
+    std::int32_t pen = x + built.leftOffset;
+    for (char32_t code : kText) {
+        const auto g = std::ranges::find(built.glyphs, std::uint16_t(code), &fontbuild::GlyphRecord::code);
+        ASSERT_NE(built.glyphs.end(), g);
+        for (int row = 0; row < g->height; ++row) {
+            for (int column = 0; column < g->width; ++column) {
+                const int sx = pen + g->offsetX + column;
+                const int sy = y + built.topOffset + g->offsetY + row;
+                ASSERT_TRUE(sx >= 0 && sy >= 0 && sx < int(kWidth) && sy < int(kHeight));
+                covering[sy * kWidth + sx] += 1;
+                expected[sy * kWidth + sx] = built.coverage[(g->y + row) * built.pageWidth + g->x + column];
             }
-            pen += g.advance;
-            advances += g.advance;
         }
-        int compared = 0, inked = 0;
-        for (std::size_t i = 0; i < pixels.size(); ++i) {
-            if (covering[i] > 1)
-                continue;
-            const std::uint32_t want = expected[i] * 0x010101u; // the blended alpha is not compared
-            ASSERT_EQ(want, pixels[i] & 0xFFFFFFu) << "pixel " << i % kWidth << ", " << i / kWidth << " of " << utf8;
-            compared += covering[i];
-            inked += expected[i] != 0;
-        }
-        EXPECT_GT(inked, 20) << utf8;
-        EXPECT_GT(compared, 100) << utf8;
-        std::int32_t width = 0, height = 0;
-        font.MeasureText(utf8, width, height);
-        EXPECT_EQ((std::vector<int>{advances, built.lineHeight}), (std::vector<int>{width, height}));
+        pen += g->advance;
     }
-}
+    int compared = 0, inked = 0;
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        if (covering[i] > 1)
+            continue;
+        // The blended alpha is not compared.
+        ASSERT_EQ(expected[i] * 0x010101u, pixels[i] & 0xFFFFFFu) << "pixel " << i % kWidth << ", " << i / kWidth;
+        compared += covering[i];
+        inked += expected[i] != 0;
+    }
+    EXPECT_TRUE(inked > 20 && compared > 100) << inked << " inked, " << compared << " compared";
+    std::int32_t width = 0, height = 0;
+    font.MeasureText(utf8, width, height);
+    EXPECT_EQ((std::vector<int>{pen - x - built.leftOffset, built.lineHeight}), (std::vector<int>{width, height}));
 
-TEST_F(TextureFontDraw, ClippedTextEndsWithAnEllipsisAsFarAsItFits)
-{
+    // Clipped text ends with an ellipsis as far as it fits.
     CTextureFont clip, noStop;
     clip.Load(loader.get(), "fonts\\Clip.kvf");
     noStop.Load(loader.get(), "fonts\\NoStop.kvf");
     ASSERT_NO_FATAL_FAILURE(PrepareCanvas());
     // Font, text, rect.right with x = 5, triangles drawn.
-    const std::tuple<CTextureFont*, const char*, std::int32_t, std::uint32_t> cases[] = {
+    const std::tuple<CTextureFont*, const char*, std::int32_t, std::uint32_t> clips[] = {
         {&clip, "abcde", 5 + 39, 2 * 7},    // limit 40: four glyphs and "..."
         {&clip, "abcd", 5 + 39, 2 * 4},     // fits: drawn unchanged
         {&clip, "aXbcde", 5 + 39, 2 * 7},   // X has no glyph: left out, no fallback
         {&clip, "abcde", 5 + 100, 2 * 5},   // all fits
         {&noStop, "abcdef", 5 + 39, 2 * 5}, // no full stop: no mark, cut after the unit passing the limit
         {&clip, "", 5 + 39, 0}};
-    for (const auto& [font, text, right, triangles] : cases) {
+    for (const auto& [font, text, right, triangles] : clips) {
         const os::gfx::Rect rect{0, 0, right, 100};
         EXPECT_EQ(triangles == 0 ? std::vector<std::uint32_t>{} : std::vector<std::uint32_t>{triangles},
                   RecordTriangles([&] { font->DrawTextClipped(5, 3, rect, text, kWhite); }))
             << text << " to " << right;
     }
-}
 
-TEST_F(TextureFontDraw, FontsWithoutGlyphsOrPageDrawNothingAndAFailedReloadKeepsThePage)
-{
-    CTextureFont empty, broken, font;
+    // Fonts without glyphs or page draw nothing, and a failed reload keeps the page.
+    CTextureFont empty, broken;
     empty.Load(loader.get(), "fonts\\Empty.kvf");
     EXPECT_THROW(broken.Load(loader.get(), "fonts\\BadPage.kvf"), korvane::EFileOpenError);
     EXPECT_EQ(7u, broken.GetGlyphCount()); // the table stays
-    ASSERT_NO_FATAL_FAILURE(PrepareCanvas());
     EXPECT_TRUE(RecordTriangles([&] {
                     empty.DrawText("abc", 0, 0, kWhite);
                     broken.DrawText("abc", 0, 0, kWhite);
                     broken.DrawTextClipped(0, 0, os::gfx::Rect{0, 0, 10, 10}, "abcdef", kWhite);
                 }).empty());
 
-    font.Load(loader.get(), "fonts\\Clip.kvf");
-    const boost::shared_ptr<korvane::ITexture> page = font.GetTexture();
-    EXPECT_THROW(font.Load(loader.get(), "fonts\\BadPage.kvf"), korvane::EFileOpenError);
-    EXPECT_EQ(page, font.GetTexture());
-    EXPECT_EQ(std::vector<std::uint32_t>{6}, RecordTriangles([&] { font.DrawText("abc", 0, 0, kWhite); }));
+    const boost::shared_ptr<korvane::ITexture> page = clip.GetTexture();
+    EXPECT_THROW(clip.Load(loader.get(), "fonts\\BadPage.kvf"), korvane::EFileOpenError);
+    EXPECT_EQ(page, clip.GetTexture());
+    EXPECT_EQ(std::vector<std::uint32_t>{6}, RecordTriangles([&] { clip.DrawText("abc", 0, 0, kWhite); }));
 }
 
 } // namespace

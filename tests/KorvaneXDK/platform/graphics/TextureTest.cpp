@@ -1,10 +1,9 @@
 /** @file TextureTest.cpp CTexture over the graphics layer (loading, sizes, failures, filling, binding, render-target
  * copies) and the texture cache: keys, hits, precache filters and suffixes, keep and restore, and the multithreaded
  * precache with its loader threads. */
-#include <thread>
 
-#include "GraphicsTestSupport.h"
 #include "KorvaneXDK/platform/graphics/Texture.h"
+#include "GraphicsTestSupport.h"
 #include "KorvaneXDK/platform/graphics/TextureCache.h"
 #include "KorvaneXDK/platform/graphics/TextureCacheLoaderThread.h"
 #include "os/gfx/Texture.h"
@@ -19,25 +18,56 @@ using korvane::ITexture;
 using korvane::test::ExpectThrowWith;
 constexpr os::gfx::Format kUnknown = os::gfx::Format::Unknown;
 
-korvane::CMemoryStream StreamOf(const std::string& bytes)
+class TextureCacheTest : public DriverTest<64, 48>
 {
-    korvane::CMemoryStream stream;
-    stream.Write(bytes.data(), static_cast<std::int32_t>(bytes.size()));
-    stream.Seek(3); // any position: the whole stream is decoded
-    return stream;
-}
+protected:
+    static constexpr int kImages = 9;
 
-std::uint32_t Opaque(std::uint32_t x, std::uint32_t y)
-{
-    return 0xFF000000u | (x << 16) | (y << 8) | 0x40;
-}
+    /// An archive with A.png, b.png, the folder dir of mixed files and the folder img of an image of
+    /// one colour per index and a text file.
+    void SetUp() override
+    {
+        ASSERT_NO_FATAL_FAILURE(DriverTest::SetUp());
+        AddFile("A.png", ColourPng(1));
+        AddFile("b.png", ColourPng(2));
+        AddFile("dir/a.png", ColourPng(3));
+        AddFile("dir/b.jpeg", gfxtest::WriteJpeg(8, 8, [](std::uint32_t, std::uint32_t) { return 0xFF808080u; }));
+        AddFile("dir/c.dds", gfxtest::WriteDds(4, 4, "DXT1", {gfxtest::SolidColourBlock(0xF800)}));
+        AddFile("dir/d.txt", "text");
+        AddFile("dir/sub/e.bmp",
+                gfxtest::WriteBmp(2, 2, 24, false, [](std::uint32_t, std::uint32_t) { return 0xFF00FF00u; }));
+        for (int i = 0; i < kImages; ++i)
+            AddFile("img/" + std::to_string(i) + ".png", ColourPng(i));
+        AddFile("img/readme.txt", "not an image");
+        inner = PackArchive();
+        counting.reset(new CountingLoader(inner));
+    }
 
-using TextureTest = DriverTest<64, 48>;
+    ITexture* Load(const std::string& name, const std::string& key = "")
+    {
+        return cache.Load(counting.get(), name, false, key, kUnknown);
+    }
 
-TEST_F(TextureTest, LoadKeepsTheImageSizeAndRoundsTheSurfaceUp)
+    static void Precache(CTextureCache& into, korvane::IDataLoader* from, const std::string& suffix = "")
+    {
+        into.DirectoryPrecacheAndPurgeFromDataLoaderMT(from, "img", false, false, suffix, kUnknown);
+    }
+
+    boost::shared_ptr<korvane::IDataLoader> inner;
+    std::unique_ptr<CountingLoader> counting;
+    CTextureCache cache;
+};
+
+constexpr const char* kTiming = "CSimpleProfiler: 'korvane::CTextureCache::DirectoryPrecacheAndPurgeFromDataLoaderMT'";
+
+TEST_F(TextureCacheTest,
+       TexturesLoadFillAndCopyAndTheCachePrecachesKeepsRestoresAndKeysAndLoadsOnThreadsUntilAllStopped)
 {
     CTexture texture;
-    auto stream = StreamOf(gfxtest::WritePng(300, 200, PNG_COLOR_TYPE_RGB, 8, Opaque));
+    const std::string png = gfxtest::WritePng(300, 200, PNG_COLOR_TYPE_RGB, 8, [](std::uint32_t x, std::uint32_t y) {
+        return 0xFF000040u | x << 16 | y << 8;
+    });
+    auto stream = StreamOf(png, 3); // any position: the whole stream is decoded
     texture.Load(stream, false, kUnknown);
     EXPECT_EQ((std::vector<std::uint32_t>{512, 256, 512, 300, 200}),
               (std::vector<std::uint32_t>{texture.GetWidth(), texture.GetHeight(), texture.GetSurfaceWidth(),
@@ -45,8 +75,8 @@ TEST_F(TextureTest, LoadKeepsTheImageSizeAndRoundsTheSurfaceUp)
     ASSERT_NE(nullptr, texture.GetD3DTexture());
     EXPECT_EQ(1u, texture.GetD3DTexture()->GetLevelCount());
     EXPECT_EQ(os::gfx::Pool::Default, texture.GetSurfaceDesc().Pool); // the extended device's pool
-    texture.Bind();
-    EXPECT_EQ(Opaque(10, 20), DrawnPixel(512, 256, 10, 20));
+    texture.Bind(); // the image's texels at its top-left, not stretched over the surface
+    EXPECT_EQ(0xFF0A1440u, DrawnPixel(512, 256, 10, 20));
 
     texture.SetImageSize(7, 9);
     EXPECT_EQ((std::vector<std::uint32_t>{512, 7, 9}),
@@ -55,45 +85,34 @@ TEST_F(TextureTest, LoadKeepsTheImageSizeAndRoundsTheSurfaceUp)
     EXPECT_EQ(10u, texture.GetD3DTexture()->GetLevelCount());
     texture.LoadToSystemMemory(stream, false, kUnknown);
     EXPECT_EQ(os::gfx::Pool::SystemMem, texture.GetSurfaceDesc().Pool);
-}
 
-TEST_F(TextureTest, AFailedLoadLogsTheResultThrowsAndLeavesTheTextureEmpty)
-{
     LogCapture log;
-    const std::string png = gfxtest::WritePng(32, 32, PNG_COLOR_TYPE_RGB, 8, Opaque);
-    CTexture texture;
-    auto good = StreamOf(png);
-    texture.Load(good, false, kUnknown);
     for (const std::string& bad : {png.substr(0, png.size() / 2), std::string(), std::string("not an image")}) {
-        auto stream = StreamOf(bad);
-        ExpectThrowWith<korvane::EFileOpenError>([&] { texture.Load(stream, false, kUnknown); },
+        auto broken = StreamOf(bad, 3);
+        ExpectThrowWith<korvane::EFileOpenError>([&] { texture.Load(broken, false, kUnknown); },
                                                  "Failed to load texture.", "class korvane::CTexture");
-        EXPECT_EQ(nullptr, texture.GetD3DTexture());
-        EXPECT_EQ((std::vector<std::uint32_t>{0, 0, 0}),
-                  (std::vector<std::uint32_t>{texture.GetWidth(), texture.GetHeight(), texture.GetImageWidth()}));
+        EXPECT_EQ((std::vector<std::uint32_t>{0, 0, 0, 0}),
+                  (std::vector<std::uint32_t>{texture.GetWidth(), texture.GetHeight(), texture.GetImageWidth(),
+                                              texture.GetD3DTexture() != nullptr}));
     }
     EXPECT_TRUE(LogCapture::Contains("DirectX Error: ")) << LogCapture::All();
-}
 
-TEST_F(TextureTest, FillColoursTheTextureAndBindOfAnEmptyOneSetsNone)
-{
-    CTexture texture;
-    texture.Fill(4, 4, 1.0f, 0.0f, 0.5f, 1.0f, true, kUnknown);
-    EXPECT_EQ(4u, texture.GetWidth());
-    EXPECT_EQ(4u, texture.GetImageWidth());
-    EXPECT_EQ(3u, texture.GetD3DTexture()->GetLevelCount());
-    texture.Bind();
-    EXPECT_EQ(texture.GetD3DTexture(), device->GetTexture(0).get());
+    // Fill colours the texture; binding an empty one sets none.
+    CTexture filled;
+    filled.Fill(4, 4, 1.0f, 0.0f, 0.5f, 1.0f, true, kUnknown);
+    EXPECT_EQ((std::vector<std::uint32_t>{4, 4, 3}),
+              (std::vector<std::uint32_t>{filled.GetWidth(), filled.GetImageWidth(),
+                                          filled.GetD3DTexture()->GetLevelCount()}));
+    filled.Bind();
+    EXPECT_EQ(filled.GetD3DTexture(), device->GetTexture(0).get());
     EXPECT_EQ(0xFFFF0080u, DrawnPixel(4, 4, 3, 3));
-    texture.Unbind();
+    filled.Unbind();
     EXPECT_EQ(nullptr, device->GetTexture(0));
-    texture.Bind();
+    filled.Bind();
     CTexture().Bind();
     EXPECT_EQ(nullptr, device->GetTexture(0));
-}
 
-TEST_F(TextureTest, CopyFromRenderTargetTakesTheBackBufferAndReleasesWhatItObtainedOnEveryPath)
-{
+    // A render-target copy takes the back buffer and releases what it obtained on every path.
     CTexture copy;
     ExpectThrowWith<korvane::EInvalidOperation>([&] { copy.CopyFromRenderTarget(0, nullptr, nullptr); },
                                                 "CopyFromRenderTarget(); not initialized.");
@@ -106,55 +125,55 @@ TEST_F(TextureTest, CopyFromRenderTargetTakesTheBackBufferAndReleasesWhatItObtai
     EXPECT_EQ(0xFFFF0000u, DrawnPixel(kWidth, kHeight, 3, 4));
     EXPECT_EQ(0xFF0000FFu, DrawnPixel(kWidth, kHeight, 3, 5));
 
-    LogCapture log;
+    LogCapture::Clear();
     ExpectThrowWith<korvane::EIOError>([&] { copy.CopyFromRenderTarget(1, nullptr, nullptr); },
                                        "CopyFromRenderTarget(); failed to StretchRect()");
     EXPECT_TRUE(LogCapture::Contains("DirectX Error: ")) << LogCapture::All();
     // Only the texture object and the device's stage binding hold the texture: no surface leaked.
     EXPECT_EQ(2, copy.GetD3DTexture()->weak_from_this().use_count());
-}
 
-class TextureCacheTest : public TextureTest
-{
-protected:
-    /// An archive with a.png, b.png and the folder dir of mixed files.
-    void SetUp() override
-    {
-        ASSERT_NO_FATAL_FAILURE(TextureTest::SetUp());
-        AddFile("A.png", ColourPng(1));
-        AddFile("b.png", ColourPng(2));
-        AddFile("dir/a.png", ColourPng(3));
-        AddFile("dir/b.jpeg", gfxtest::WriteJpeg(8, 8, [](std::uint32_t, std::uint32_t) { return 0xFF808080u; }));
-        AddFile("dir/c.dds", gfxtest::WriteDds(4, 4, "DXT1", {gfxtest::SolidColourBlock(0xF800)}));
-        AddFile("dir/d.txt", "text");
-        AddFile("dir/sub/e.bmp",
-                gfxtest::WriteBmp(2, 2, 24, false, [](std::uint32_t, std::uint32_t) { return 0xFF00FF00u; }));
-        inner = PackArchive();
-        counting.reset(new CountingLoader(inner));
-    }
+    // The cache: precaches take four extensions.
+    cache.DirectoryPrecache(counting.get(), "DIR", false, false, "#1", kUnknown);
+    EXPECT_EQ((Names{"dir\\a.png", "dir\\c.dds"}), counting->opened); // b.jpeg, d.txt and the sub-folder are skipped
+    EXPECT_TRUE(counting->purged.empty());
+    for (const char* line : {"--- precaching texture from directory ---", "precache: dir\\a.png", "--------"})
+        EXPECT_TRUE(LogCapture::Contains(line)) << line;
+    Load("never opened", "dir\\a.png#1");
+    Load("never opened", "dir\\c.dds#1");
+    EXPECT_EQ(2u, counting->opened.size());
 
-    ITexture* Load(const std::string& name, const std::string& key = "")
-    {
-        return cache.Load(counting.get(), name, false, key, kUnknown);
-    }
+    cache.DirectoryPrecacheAndPurge(counting.get(), "dir", true, false, "", kUnknown);
+    EXPECT_TRUE(LogCapture::Contains("--- precaching texture from directory (with purge) ---"));
+    EXPECT_EQ(1, counting->Opens("dir\\sub\\e.bmp"));
+    EXPECT_EQ((Names{"dir\\a.png", "dir\\c.dds", "dir\\sub\\e.bmp"}), counting->purged);
 
-    boost::shared_ptr<korvane::IDataLoader> inner;
-    std::unique_ptr<CountingLoader> counting;
-    CTextureCache cache;
-};
+    // Keep and restore swap the set of textures.
+    counting.reset(new CountingLoader(inner));
+    ITexture* a = Load("A.png");
+    cache.KeepCurrent();
+    Load("b.png");
+    cache.RestoreKept();
+    EXPECT_EQ(a, Load("a.png"));
+    EXPECT_EQ(2u, counting->opened.size());
+    Load("b.png"); // dropped by the restore
+    EXPECT_EQ(2, counting->Opens("b.png"));
+    cache.ClearKept();
+    cache.RestoreKept();
+    Load("A.png");
+    EXPECT_EQ(2, counting->Opens("A.png"));
 
-TEST_F(TextureCacheTest, KeysAreTheCallersOrTheLowerCaseNameAndHitsOpenNothing)
-{
+    // Keys are the caller's or the lower-case name, and hits open nothing.
+    cache.RestoreKept(); // nothing kept: an empty cache
+    counting.reset(new CountingLoader(inner));
     ITexture* first = Load("A.png");
     ASSERT_NE(nullptr, first);
     EXPECT_EQ(first, cache.Load(counting.get(), "a.png", true, "", os::gfx::Format::A8R8G8B8));
-    EXPECT_EQ(1, counting->TotalOpens());
+    EXPECT_EQ(1u, counting->opened.size());
     ITexture* keyed = Load("A.png", "X");
     EXPECT_NE(first, keyed);
     const auto shared = cache.LoadSP(counting.get(), "whatever.png", false, "X", kUnknown);
-    EXPECT_EQ(keyed, shared.get());
-    EXPECT_EQ(2, counting->TotalOpens());
-    EXPECT_EQ(shared, cache.GetSP(keyed));
+    EXPECT_EQ(std::make_tuple(keyed, std::size_t(2), shared),
+              std::make_tuple(shared.get(), counting->opened.size(), cache.GetSP(keyed)));
 
     CTextureCache other;
     ITexture* foreign = other.Load(counting.get(), "b.png", false, "", kUnknown);
@@ -163,172 +182,38 @@ TEST_F(TextureCacheTest, KeysAreTheCallersOrTheLowerCaseNameAndHitsOpenNothing)
     // A missing name or a broken image propagates and enters nothing.
     EXPECT_THROW(Load("missing.png"), korvane::EFileOpenError);
     EXPECT_THROW(Load("dir\\d.txt"), korvane::EFileOpenError);
-}
 
-TEST_F(TextureCacheTest, DriverLoaderServesTheWithDriverLoaderForms)
-{
+    // The driver's loader serves the "WithDriverLoader" forms.
+    counting.reset(new CountingLoader(inner));
     driver->SetDataLoader(inner);
-    ITexture* texture = cache.LoadWithDriverLoader("b.png", false, "", kUnknown);
-    EXPECT_EQ(texture, cache.LoadSPWithDriverLoader("B.PNG", false, "", kUnknown).get());
+    ITexture* served = cache.LoadWithDriverLoader("b.png", false, "", kUnknown);
+    EXPECT_EQ(served, cache.LoadSPWithDriverLoader("B.PNG", false, "", kUnknown).get());
     cache.LoadFileWithDriverLoader("A.png", false, "k", kUnknown);
     cache.DirectoryPrecacheWithDriverLoader("dir", false, false, "", kUnknown);
-    EXPECT_EQ(texture, Load("b.png"));
+    EXPECT_EQ(served, Load("b.png"));
     Load("dir\\a.png");
-    EXPECT_EQ(0, counting->TotalOpens());
-}
+    EXPECT_EQ(0u, counting->opened.size());
 
-TEST_F(TextureCacheTest, PrecacheTakesFourExtensionsUnderTheLowerCasePathAndSuffix)
-{
-    LogCapture log;
-    cache.DirectoryPrecache(counting.get(), "DIR", false, false, "#1", kUnknown);
-    EXPECT_EQ(1, counting->Opens("dir\\a.png"));
-    EXPECT_EQ(1, counting->Opens("dir\\c.dds"));
-    EXPECT_EQ(2, counting->TotalOpens()); // b.jpeg, d.txt and the sub-folder are skipped
-    EXPECT_TRUE(counting->Purged().empty());
-    for (const char* line : {"--- precaching texture from directory ---", "precache: dir\\a.png", "--------"})
-        EXPECT_TRUE(LogCapture::Contains(line)) << line;
-    Load("never opened", "dir\\a.png#1");
-    Load("never opened", "dir\\c.dds#1");
-    EXPECT_EQ(2, counting->TotalOpens());
-
-    cache.DirectoryPrecacheAndPurge(counting.get(), "dir", true, false, "", kUnknown);
-    EXPECT_TRUE(LogCapture::Contains("--- precaching texture from directory (with purge) ---"));
-    EXPECT_EQ(1, counting->Opens("dir\\sub\\e.bmp"));
-    EXPECT_EQ((Names{"dir\\a.png", "dir\\c.dds", "dir\\sub\\e.bmp"}), counting->Purged());
-}
-
-TEST_F(TextureCacheTest, KeepAndRestoreSwapTheSetOfTextures)
-{
-    ITexture* a = Load("A.png");
-    cache.KeepCurrent();
-    Load("b.png");
-    cache.RestoreKept();
-    EXPECT_EQ(a, Load("a.png"));
-    EXPECT_EQ(2, counting->TotalOpens());
-    Load("b.png"); // dropped by the restore
-    EXPECT_EQ(2, counting->Opens("b.png"));
-    cache.ClearKept();
-    cache.RestoreKept();
-    Load("A.png");
-    EXPECT_EQ(2, counting->Opens("A.png"));
-}
-
-/// Nine images of one colour each and a text file in the folder img.
-class TextureCacheThreadsTest : public TextureTest
-{
-protected:
-    static constexpr int kImages = 9;
-
-    void SetUp() override
-    {
-        ASSERT_NO_FATAL_FAILURE(TextureTest::SetUp());
-        for (int i = 0; i < kImages; ++i)
-            AddFile("img/" + std::to_string(i) + ".png", ColourPng(i));
-        AddFile("img/readme.txt", "not an image");
-    }
-
-    static void Precache(CTextureCache& cache, korvane::IDataLoader* from, const std::string& suffix = "")
-    {
-        cache.DirectoryPrecacheAndPurgeFromDataLoaderMT(from, "img", false, false, suffix, kUnknown);
-    }
-};
-
-constexpr const char* kTiming = "CSimpleProfiler: 'korvane::CTextureCache::DirectoryPrecacheAndPurgeFromDataLoaderMT'";
-
-TEST_F(TextureCacheThreadsTest, PrecacheLoadsEveryFileOnceOnAtMostThreeThreadsAndTheTexturesDraw)
-{
-    CountingLoader loader3(PackArchive(), 3);
-    CTextureCache cache;
-    LogCapture log;
-    Precache(cache, &loader3, "#mt");
-    EXPECT_EQ(kImages, loader3.TotalOpens());
-    EXPECT_EQ(3, loader3.MaxActive());
-    EXPECT_EQ(static_cast<std::size_t>(kImages), loader3.Purged().size());
-    for (const char* line :
-         {"--- MULTITHREAD: precaching texture from directory (with purge) ---", "terminating thread 2 ...", kTiming}) {
-        EXPECT_TRUE(LogCapture::Contains(line)) << line;
-    }
-    EXPECT_EQ(static_cast<std::size_t>(kImages), LogCapture::CountContaining("> precache: img\\"));
-    for (int i = 0; i < kImages; ++i) {
-        const std::string name = "img\\" + std::to_string(i) + ".png";
-        cache.Load(&loader3, "not opened", false, name + "#mt", kUnknown)->Bind();
-        EXPECT_EQ(ColourOf(i), DrawnPixel(16, 16, 7, 7)) << name;
-    }
-    EXPECT_EQ(kImages, loader3.TotalOpens());
-}
-
-/// A loader whose listing fails.
-class UnlistableLoader : public CountingLoader
-{
-public:
-    using CountingLoader::CountingLoader;
-    void EnumerateFiles(const std::string&, bool, std::vector<std::string>&) override
-    {
-        throw korvane::EReadError(nullptr, "listing failed");
-    }
-};
-
-// A failure is thrown on the caller once every thread stopped, and the timing line is written
-// only when the precache ends normally, whichever step fails.
-TEST_F(TextureCacheThreadsTest, ALoaderThreadsErrorIsThrownOnTheCallerAfterEveryThreadStopped)
-{
-    const auto archive = PackArchive();
-    LogCapture log;
-    CTextureCache cache;
-    UnlistableLoader unlistable(archive);
-    EXPECT_THROW(Precache(cache, &unlistable), korvane::EReadError);
-    CountingLoader failing(archive);
-    failing.ThrowFor("img\\4.png");
-    try {
-        Precache(cache, &failing);
-        ADD_FAILURE() << "no exception";
-    } catch (const std::exception& e) {
-        EXPECT_STREQ("the disk is on fire", e.what());
-    }
-    EXPECT_FALSE(LogCapture::Contains(kTiming));
-    CountingLoader working(archive);
-    Precache(cache, &working);
-    EXPECT_TRUE(LogCapture::Contains(kTiming));
-
-    AddFile("img/bad.png", ColourPng(0).substr(0, 40));
-    CountingLoader broken(PackArchive());
-    CTextureCache fresh;
-    ExpectThrowWith<korvane::EException>([&] { Precache(fresh, &broken); }, "Failed to load texture.",
-                                         "class korvane::CTexture");
-    // Stopped means stopped: nothing opens any more once the call is back.
-    const int opens = broken.TotalOpens();
-    EXPECT_LE(opens, kImages + 1);
-    EXPECT_EQ(opens, broken.TotalOpens());
-}
-
-TEST_F(TextureCacheThreadsTest, TwoThreadsLoadingOneNewKeyBothGetTheFirstInsertedTexture)
-{
+    // Loads on one key from two threads meet; precaches run on at most three threads.
     CountingLoader loader2(PackArchive(), 2); // both open before either inserts
-    CTextureCache cache;
-    ITexture* first = nullptr;
-    ITexture* second = nullptr;
-    std::thread one([&] { first = cache.Load(&loader2, "img\\1.png", false, "", kUnknown); });
-    std::thread two([&] { second = cache.Load(&loader2, "img\\1.png", false, "", kUnknown); });
+    ITexture *byOne = nullptr, *byTwo = nullptr;
+    std::thread one([&] { byOne = cache.Load(&loader2, "img\\1.png", false, "", kUnknown); });
+    std::thread two([&] { byTwo = cache.Load(&loader2, "img\\1.png", false, "", kUnknown); });
     one.join();
     two.join();
     EXPECT_EQ(2, loader2.Opens("img\\1.png"));
-    ASSERT_NE(nullptr, first);
-    EXPECT_EQ(first, second);
-    EXPECT_EQ(first, cache.Load(&loader2, "img\\1.png", false, "", kUnknown));
-    first->Bind();
+    ASSERT_NE(nullptr, byOne);
+    EXPECT_EQ(byOne, byTwo);
+    EXPECT_EQ(byOne, cache.Load(&loader2, "img\\1.png", false, "", kUnknown));
+    byOne->Bind();
     EXPECT_EQ(ColourOf(1), DrawnPixel(16, 16, 3, 3));
-}
 
-TEST_F(TextureCacheThreadsTest, ABusyThreadDropsASecondRequest)
-{
+    // A busy loader thread drops a second request.
     CountingLoader plain(PackArchive());
-    CTextureCache cache;
-    LogCapture log;
     {
         korvane::CTextureCacheLoaderThread thread(&cache);
         thread.LoadRequest(&plain, "img\\1.png", false, "one", kUnknown);
-        EXPECT_TRUE(thread.IsBusy());
-        EXPECT_TRUE(thread.HasRequest());
+        EXPECT_TRUE(thread.IsBusy() && thread.HasRequest());
         thread.LoadRequest(&plain, "img\\2.png", false, "two", kUnknown);
         EXPECT_TRUE(LogCapture::Contains("korvane::CTextureCacheLoaderThread::LoadRequest: THREAD IS BUSY!!"));
         thread.Start();
@@ -337,7 +222,52 @@ TEST_F(TextureCacheThreadsTest, ABusyThreadDropsASecondRequest)
         EXPECT_FALSE(thread.IsBusy() || thread.HasEngineError() || thread.HasStandardError());
     }
     cache.Load(&plain, "img\\1.png", false, "one", kUnknown);
-    EXPECT_EQ(1, plain.TotalOpens());
+    EXPECT_EQ(1u, plain.opened.size());
+
+    // The precache loads every file once on at most three threads, and the textures draw.
+    CountingLoader loader3(PackArchive(), 3);
+    CTextureCache mt;
+    LogCapture::Clear();
+    Precache(mt, &loader3, "#mt");
+    EXPECT_EQ(std::make_tuple(std::size_t(kImages), 3, std::size_t(kImages)),
+              std::make_tuple(loader3.opened.size(), loader3.maxActive, loader3.purged.size()));
+    for (const char* line :
+         {"--- MULTITHREAD: precaching texture from directory (with purge) ---", "terminating thread 2 ...", kTiming}) {
+        EXPECT_TRUE(LogCapture::Contains(line)) << line;
+    }
+    EXPECT_EQ(static_cast<std::size_t>(kImages), LogCapture::CountContaining("> precache: img\\"));
+    for (int i = 0; i < kImages; ++i) {
+        const std::string name = "img\\" + std::to_string(i) + ".png";
+        mt.Load(&loader3, "not opened", false, name + "#mt", kUnknown)->Bind();
+        EXPECT_EQ(ColourOf(i), DrawnPixel(16, 16, 7, 7)) << name;
+    }
+    EXPECT_EQ(std::size_t(kImages), loader3.opened.size());
+
+    // A failure is thrown on the caller once every thread stopped, and the timing line is written
+    // only when the precache ends normally, whichever step fails.
+    const auto archive = PackArchive();
+    CTextureCache failingCache;
+    LogCapture::Clear();
+    CountingLoader failing(archive);
+    failing.failing = "img";
+    EXPECT_THROW(Precache(failingCache, &failing), korvane::EReadError);
+    failing.failing = "img\\4.png";
+    EXPECT_THAT([&] { Precache(failingCache, &failing); },
+                ::testing::ThrowsMessage<std::exception>(::testing::StrEq("the disk is on fire")));
+    EXPECT_FALSE(LogCapture::Contains(kTiming));
+    CountingLoader working(archive);
+    Precache(failingCache, &working);
+    EXPECT_TRUE(LogCapture::Contains(kTiming));
+
+    AddFile("img/bad.png", ColourPng(0).substr(0, 40));
+    CountingLoader broken(PackArchive());
+    CTextureCache fresh;
+    ExpectThrowWith<korvane::EException>([&] { Precache(fresh, &broken); }, "Failed to load texture.",
+                                         "class korvane::CTexture");
+    // Stopped means stopped: nothing opens any more once the call is back.
+    const std::size_t opens = broken.opened.size();
+    EXPECT_LE(opens, std::size_t(kImages) + 1);
+    EXPECT_EQ(opens, broken.opened.size());
 }
 
 } // namespace
