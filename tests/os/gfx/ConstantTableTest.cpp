@@ -60,7 +60,7 @@ protected:
     std::shared_ptr<ConstantTable> table;
 };
 
-TEST_F(ConstantTableTest, ListsTopLevelConstantsWithTheirShapes)
+TEST_F(ConstantTableTest, ListsTopLevelConstantsWithTheirShapesAndSamplersWithUnitsOfTheirOwn)
 {
     struct Case
     {
@@ -103,11 +103,8 @@ TEST_F(ConstantTableTest, ListsTopLevelConstantsWithTheirShapes)
     ASSERT_EQ(kOk, os::gfx::GetShaderConstantTable(shaders.vertexShader, &vertexTable));
     ASSERT_EQ(kOk, vertexTable->GetDesc(&tableDesc));
     EXPECT_EQ(V(tableDesc.Constants, tableDesc.Version), V(0, 0xFFFE0300u));
-}
 
-TEST_F(ConstantTableTest, SamplersReadUnitsOfTheirOwnAndTakeNoValues)
-{
-    // The unset samplers take the lowest free units; a bound one keeps its unit.
+    // Samplers read units of their own and take no values: the unset samplers take the lowest free units; a bound one keeps its unit.
     const std::uint32_t first = table->GetSamplerIndex(H("First"));
     const std::uint32_t second = table->GetSamplerIndex(H("Second"));
     EXPECT_EQ(V(std::min(first, second), std::max(first, second), table->GetSamplerIndex(H("Pinned")),
@@ -125,7 +122,7 @@ TEST_F(ConstantTableTest, SamplersReadUnitsOfTheirOwnAndTakeNoValues)
     EXPECT_EQ(table, again);
 }
 
-TEST_F(ConstantTableTest, SettersConvertToTheDeclaredTypeAndStayWithinTheConstant)
+TEST_F(ConstantTableTest, SettersConvertToTheDeclaredTypeStayWithinTheConstantAndRefuseForeignHandlesAndThreads)
 {
     os::gfx::Matrix m;
     std::iota(std::begin(m.m), std::end(m.m), 1.0f);
@@ -160,13 +157,10 @@ TEST_F(ConstantTableTest, SettersConvertToTheDeclaredTypeAndStayWithinTheConstan
 
     // Defaults are the GLSL initialisers (uninitialised constants read zero).
     ASSERT_EQ(kOk, table->SetDefaults(d));
-    EXPECT_EQ((std::vector<float>{1, 2, 3, 4}), Read("Quad"));
-    EXPECT_EQ(std::vector<float>{2}, Read("Scalar"));
-    EXPECT_EQ((std::vector<float>{0, 0}), Read("Pair"));
-}
+    EXPECT_EQ((std::vector<std::vector<float>>{Read("Quad"), Read("Scalar"), Read("Pair")}),
+              (std::vector<std::vector<float>>{{1, 2, 3, 4}, {2}, {0, 0}}));
 
-TEST_F(ConstantTableTest, RefusesNullAndForeignHandlesAndOtherThreads)
-{
+    // Null and foreign handles and other threads are refused.
     std::shared_ptr<os::gfx::Shader> other;
     ASSERT_EQ(kOk, device->CreatePixelShader(kPixelSource, std::strlen(kPixelSource), &other));
     std::shared_ptr<ConstantTable> otherTable;

@@ -27,7 +27,13 @@ constexpr std::uint32_t kGrey = 0xFF202020u;
 constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
 constexpr std::uint32_t kBoth = clearflags::Target | clearflags::ZBuffer;
 
-TEST_F(GfxTest, CreationWritesBackTheParametersItUsedTakingZeroSizesFromTheWindow)
+/// Each call of the list, made in order, succeeded.
+void ExpectOk(const std::vector<os::gfx::Result>& results)
+{
+    EXPECT_EQ(results, std::vector<os::gfx::Result>(results.size(), kOk));
+}
+
+TEST_F(GfxTest, CreationWritesBackItsParametersAndClearsKeepToTheViewportRectanglesAndDepthBuffer)
 {
     os::gfx::Viewport viewport;
     ASSERT_EQ(kOk, device->GetViewport(&viewport));
@@ -35,31 +41,30 @@ TEST_F(GfxTest, CreationWritesBackTheParametersItUsedTakingZeroSizesFromTheWindo
                 parameters.BackBufferCount, device->IsExtended(), viewport.Width, viewport.Height),
               V(os::gfx::Format::X8R8G8B8, kWidth, kHeight, 1, true, kWidth, kHeight));
 
+    // The colour is ARGB; later clears keep to the viewport and the given rectangles.
+    ASSERT_EQ(kOk, device->Clear(0, nullptr, kBoth, 0x80123456u, 1.0f, 0));
+    ExpectPixels({{0, 0, 0x80123456u}, {kWidth - 1, kHeight - 1, 0x80123456u}});
+    const os::gfx::ClearRect rect{0, 0, 12, 7};
+    ExpectOk({device->Clear(0, nullptr, clearflags::Target, kGrey, 1.0f, 0),
+              device->SetViewport(os::gfx::Viewport{10, 5, 20, 10, 0.0f, 1.0f}),
+              device->Clear(0, nullptr, clearflags::Target, kRed, 1.0f, 0),
+              device->Clear(1, &rect, clearflags::Target, kBlue, 1.0f, 0)});
+    ExpectPixels({{9, 5, kGrey},
+                  {10, 5, kBlue},
+                  {11, 6, kBlue},
+                  {12, 6, kRed},
+                  {29, 14, kRed},
+                  {30, 14, kGrey},
+                  {29, 15, kGrey}});
+
     // Size zero in a window takes the window's drawable size.
     window->SetClientSize(100, 70);
     os::gfx::PresentParameters p = WindowedParameters(0, 0, window.get());
     ASSERT_NO_FATAL_FAILURE(Recreate(p));
     EXPECT_EQ(V(p.BackBufferWidth, p.BackBufferHeight), V(100, 70));
-}
 
-TEST_F(GfxTest, ClearFillsWithTheArgbColourWithinTheViewportAndTheGivenRectangles)
-{
-    ASSERT_EQ(kOk, device->Clear(0, nullptr, kBoth, 0x80123456u, 1.0f, 0));
-    ExpectPixels({{0, 0, 0x80123456u}, {kWidth - 1, kHeight - 1, 0x80123456u}});
-
-    // Later clears keep to the viewport and the given rectangles.
-    ASSERT_EQ(kOk, device->Clear(0, nullptr, clearflags::Target, kGrey, 1.0f, 0));
-    ASSERT_EQ(kOk, device->SetViewport(os::gfx::Viewport{10, 5, 20, 10, 0.0f, 1.0f}));
-    ASSERT_EQ(kOk, device->Clear(0, nullptr, clearflags::Target, kRed, 1.0f, 0));
-    const os::gfx::ClearRect rect{0, 0, 12, 7};
-    ASSERT_EQ(kOk, device->Clear(1, &rect, clearflags::Target, kBlue, 1.0f, 0));
-    ExpectPixels({{9, 5, kGrey}, {10, 5, kBlue}, {11, 6, kBlue}, {12, 6, kRed}});
-    ExpectPixels({{29, 14, kRed}, {30, 14, kGrey}, {29, 15, kGrey}});
-}
-
-TEST_F(GfxTest, ClearWithoutADepthBufferRefusesTheDepthFlag)
-{
-    os::gfx::PresentParameters p = WindowedParameters(16, 16, window.get());
+    // Without a depth buffer the depth flag is refused.
+    p = WindowedParameters(16, 16, window.get());
     p.EnableAutoDepthStencil = false;
     ASSERT_NO_FATAL_FAILURE(Recreate(p));
     std::uint32_t zEnable = 99;
@@ -69,61 +74,51 @@ TEST_F(GfxTest, ClearWithoutADepthBufferRefusesTheDepthFlag)
     EXPECT_EQ(value::ZBufferFalse, zEnable);
 }
 
-TEST_F(GfxTest, CullingDropsCounterClockwiseTrianglesByDefaultAndClockwiseOnRequest)
+TEST_F(GfxTest, CullingDepthAndBlendingFollowTheDirect3DConventions)
 {
-    // Clockwise on screen (y grows downwards): top-left, top-right, bottom-left.
+    // Counter-clockwise triangles are culled by default, clockwise ones on request. Clockwise on
+    // screen (y grows downwards): top-left, top-right, bottom-left.
     const ColorVertex clockwise[3] = {{0, 0, 0, kRed}, {30, 0, 0, kRed}, {0, 30, 0, kRed}};
     const ColorVertex counterClockwise[3] = {{63, 47, 0, kBlue}, {63, 17, 0, kBlue}, {33, 47, 0, kBlue}};
     for (const bool cullClockwise : {false, true}) {
         SCOPED_TRACE(cullClockwise ? "CullCW" : "default");
-        if (cullClockwise) {
-            ASSERT_EQ(kOk, device->SetRenderState(RenderState::CullMode, value::CullCW));
-        }
-        ASSERT_EQ(kOk, device->Clear(0, nullptr, clearflags::Target, kGrey, 1.0f, 0));
-        ASSERT_EQ(kOk, DrawTriangle(clockwise));
-        ASSERT_EQ(kOk, DrawTriangle(counterClockwise));
+        ExpectOk({cullClockwise ? device->SetRenderState(RenderState::CullMode, value::CullCW) : kOk,
+                  device->Clear(0, nullptr, clearflags::Target, kGrey, 1.0f, 0), DrawTriangle(clockwise),
+                  DrawTriangle(counterClockwise)});
         ExpectPixels({{5, 5, cullClockwise ? kGrey : kRed}, {58, 42, cullClockwise ? kBlue : kGrey}});
     }
-}
 
-TEST_F(GfxTest, DepthRunsFromZeroToOneWithLessEqualByDefault)
-{
+    // Depth runs from 0 to 1 with LESSEQUAL by default.
     Prepare(kGrey, kBoth);
-    ASSERT_EQ(kOk, DrawQuad(0, 0, 20, 20, kRed, 0.5f));
-    ASSERT_EQ(kOk, DrawQuad(0, 0, 10, 20, kGreen, 0.7f));   // behind: hidden
-    ASSERT_EQ(kOk, DrawQuad(10, 0, 20, 20, kBlue, 0.5f));   // equal depth: drawn (LESSEQUAL)
-    ASSERT_EQ(kOk, DrawQuad(30, 0, 40, 20, kGreen, 0.0f));  // depth 0 lies inside the volume
-    ASSERT_EQ(kOk, DrawQuad(40, 0, 50, 20, kGreen, -0.1f)); // in front of the near plane: clipped
-    ASSERT_EQ(kOk, DrawQuad(50, 0, 60, 20, 0xFF123456u));   // vertex colours arrive in ARGB order
+    ExpectOk({DrawQuad(0, 0, 20, 20, kRed, 0.5f), DrawQuad(0, 0, 10, 20, kGreen, 0.7f), // behind: hidden
+              DrawQuad(10, 0, 20, 20, kBlue, 0.5f),   // equal depth: drawn (LESSEQUAL)
+              DrawQuad(30, 0, 40, 20, kGreen, 0.0f),  // depth 0 lies inside the volume
+              DrawQuad(40, 0, 50, 20, kGreen, -0.1f), // in front of the near plane: clipped
+              DrawQuad(50, 0, 60, 20, 0xFF123456u)}); // vertex colours arrive in ARGB order
     ExpectPixels({{5, 5, kRed}, {15, 5, kBlue}, {35, 5, kGreen}, {45, 5, kGrey}, {55, 5, 0xFF123456u}});
-}
 
-TEST_F(GfxTest, DepthClearIgnoresTheDepthWriteState)
-{
+    // A depth clear ignores the depth write state.
     Prepare(kGrey);
-    ASSERT_EQ(kOk, device->SetRenderState(RenderState::ZWriteEnable, value::False));
-    ASSERT_EQ(kOk, device->Clear(0, nullptr, clearflags::ZBuffer, 0, 0.25f, 0));
-    ASSERT_EQ(kOk, DrawQuad(0, 0, 10, 10, kRed, 0.5f)); // behind the cleared depth
-    ASSERT_EQ(kOk, DrawQuad(10, 0, 20, 10, kBlue, 0.2f));
-    ASSERT_EQ(kOk, device->SetRenderState(RenderState::ZEnable, value::ZBufferFalse));
-    ASSERT_EQ(kOk, DrawQuad(20, 0, 30, 10, kGreen, 0.9f)); // no depth test at all
+    ExpectOk({device->SetRenderState(RenderState::ZWriteEnable, value::False),
+              device->Clear(0, nullptr, clearflags::ZBuffer, 0, 0.25f, 0),
+              DrawQuad(0, 0, 10, 10, kRed, 0.5f), // behind the cleared depth
+              DrawQuad(10, 0, 20, 10, kBlue, 0.2f), device->SetRenderState(RenderState::ZEnable, value::ZBufferFalse),
+              DrawQuad(20, 0, 30, 10, kGreen, 0.9f)}); // no depth test at all
     ExpectPixels({{5, 5, kGrey}, {15, 5, kBlue}, {25, 5, kGreen}});
-}
 
-TEST_F(GfxTest, AlphaBlendingUsesTheDirect3DFactors)
-{
+    // Alpha blending uses the Direct3D factors.
     Prepare(kBlue);
-    ASSERT_EQ(kOk, device->SetRenderState(RenderState::AlphaBlendEnable, value::True));
-    ASSERT_EQ(kOk, device->SetRenderState(RenderState::SrcBlend, value::BlendSrcAlpha));
-    ASSERT_EQ(kOk, device->SetRenderState(RenderState::DestBlend, value::BlendInvSrcAlpha));
-    ASSERT_EQ(kOk, DrawQuad(0, 0, 8, 8, 0x80FF0000u));
+    ExpectOk({device->SetRenderState(RenderState::AlphaBlendEnable, value::True),
+              device->SetRenderState(RenderState::SrcBlend, value::BlendSrcAlpha),
+              device->SetRenderState(RenderState::DestBlend, value::BlendInvSrcAlpha),
+              DrawQuad(0, 0, 8, 8, 0x80FF0000u)});
     const std::uint32_t p = Pixel(ReadBack(), 4, 4);
     EXPECT_NEAR(0x80, static_cast<int>((p >> 16) & 0xFF), 1);
     EXPECT_NEAR(0x7F, static_cast<int>(p & 0xFF), 1);
     EXPECT_EQ(0u, (p >> 8) & 0xFF);
 }
 
-TEST_F(GfxTest, IndexedListsAndFansDrawTheSameQuad)
+TEST_F(GfxTest, IndexedListsAndFansDrawTheSameQuadReadingOnlyThePromisedVerticesAndRefusingOthers)
 {
     Prepare(kGrey);
     ColorVertex quad[4] = {
@@ -133,103 +128,54 @@ TEST_F(GfxTest, IndexedListsAndFansDrawTheSameQuad)
             v.x += 20;
             v.color = color;
         }
+        return quad;
     };
     const std::uint16_t indices16[6] = {0, 1, 2, 0, 2, 3};
-    ASSERT_EQ(kOk, device->DrawIndexedPrimitiveUP(PrimitiveType::TriangleList, 0, 4, 2, indices16,
-                                                  os::gfx::Format::Index16, quad, sizeof(ColorVertex)));
-    moveRight(kBlue);
-    ASSERT_EQ(kOk, device->DrawPrimitiveUP(PrimitiveType::TriangleFan, 2, quad, sizeof(ColorVertex)));
-    moveRight(kGreen);
     const std::uint32_t indices32[6] = {0, 1, 2, 0, 2, 3};
-    ASSERT_EQ(kOk, device->DrawIndexedPrimitiveUP(PrimitiveType::TriangleList, 0, 4, 2, indices32,
-                                                  os::gfx::Format::Index32, quad, sizeof(ColorVertex)));
+    ExpectOk({device->DrawIndexedPrimitiveUP(PrimitiveType::TriangleList, 0, 4, 2, indices16, os::gfx::Format::Index16,
+                                             quad, sizeof(ColorVertex)),
+              device->DrawPrimitiveUP(PrimitiveType::TriangleFan, 2, moveRight(kBlue), sizeof(ColorVertex)),
+              device->DrawIndexedPrimitiveUP(PrimitiveType::TriangleList, 0, 4, 2, indices32, os::gfx::Format::Index32,
+                                             moveRight(kGreen), sizeof(ColorVertex))});
     ExpectPixels({{0, 0, kRed}, {9, 9, kRed}, {10, 9, kGrey}, {20, 0, kBlue}, {29, 9, kBlue}, {45, 5, kGreen}});
-}
 
-TEST_F(GfxTest, IndexedDrawsReadOnlyThePromisedVertices)
-{
-    // The vertices start a page after an inaccessible one, and the caller's array begins two
-    // vertices earlier, inside it: reading below the lowest index would fault.
+    // Only the promised vertices are read: they start a page after an inaccessible one, and the
+    // caller's array begins two vertices earlier, inside it: reading below the lowest index would fault.
     const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
     void* mapping = mmap(nullptr, page * 2, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     ASSERT_NE(MAP_FAILED, mapping);
     auto* guard = static_cast<std::uint8_t*>(mapping);
     ASSERT_EQ(0, mprotect(guard, page, PROT_NONE));
-    const ColorVertex quad[4] = {
+    const ColorVertex small[4] = {
         {-0.5f, -0.5f, 0, kRed}, {7.5f, -0.5f, 0, kRed}, {7.5f, 7.5f, 0, kRed}, {-0.5f, 7.5f, 0, kRed}};
-    std::memcpy(guard + page, quad, sizeof(quad));
+    std::memcpy(guard + page, small, sizeof(small));
     const auto* array = reinterpret_cast<const ColorVertex*>(guard + page - 2 * sizeof(ColorVertex));
-    const std::uint16_t indices[6] = {2, 3, 4, 2, 4, 5};
+    const std::uint16_t shifted[6] = {2, 3, 4, 2, 4, 5}, outside[3] = {0, 1, 7};
     Prepare(kGrey);
-    EXPECT_EQ(kOk, device->DrawIndexedPrimitiveUP(PrimitiveType::TriangleList, 2, 4, 2, indices,
+    EXPECT_EQ(kOk, device->DrawIndexedPrimitiveUP(PrimitiveType::TriangleList, 2, 4, 2, shifted,
                                                   os::gfx::Format::Index16, array, sizeof(ColorVertex)));
     ExpectPixels({{0, 0, kRed}, {7, 7, kRed}, {8, 7, kGrey}});
     munmap(mapping, page * 2);
-}
 
-TEST_F(GfxTest, DrawsRefuseIndicesOutsideTheirVerticesAndMissingSetUp)
-{
-    const ColorVertex quad[4] = {};
-    const std::uint16_t indices[3] = {0, 1, 7};
-    EXPECT_EQ(kErrInvalidCall, device->DrawIndexedPrimitiveUP(PrimitiveType::TriangleList, 0, 4, 1, indices,
+    // Indices outside their vertices and missing set-up are refused.
+    EXPECT_EQ(kErrInvalidCall, device->DrawIndexedPrimitiveUP(PrimitiveType::TriangleList, 0, 4, 1, outside,
                                                               os::gfx::Format::Index16, quad, sizeof(ColorVertex)));
-    EXPECT_EQ(kOk, device->DrawPrimitiveUP(PrimitiveType::TriangleList, 0, quad, sizeof(ColorVertex)));
-    ASSERT_EQ(kOk, device->SetPixelShader(nullptr));
-    EXPECT_EQ(kErrInvalidCall, device->DrawPrimitiveUP(PrimitiveType::TriangleList, 1, quad, sizeof(ColorVertex)));
-    EXPECT_EQ(kErrInvalidCall, device->SetPixelShader(shaders.vertexShader));
-}
-
-TEST_F(GfxTest, ViewportMustLieInsideTheBackBufferAndPlacesClipSpaceFromTheTopLeft)
-{
-    for (const os::gfx::Viewport& outside :
-         {os::gfx::Viewport{60, 0, 10, 10, 0.0f, 1.0f}, {0, 0, 0, 10, 0.0f, 1.0f}, {0, 0, 10, 10, 0.5f, 0.2f}})
-        EXPECT_EQ(kErrInvalidCall, device->SetViewport(outside)) << outside.X << " " << outside.Width;
-    Prepare(kGrey);
-    // The shader maps 64 x 48 pixels to clip space; a 32 x 24 viewport at (32, 24) halves it.
-    ASSERT_EQ(kOk, device->SetViewport(os::gfx::Viewport{32, 24, 32, 24, 0.0f, 1.0f}));
-    SetUpShaders(32, 24);
-    ASSERT_EQ(kOk, DrawQuad(0, 0, 4, 2, kRed));
-    ExpectPixels({{32, 24, kRed}, {35, 25, kRed}, {36, 25, kGrey}, {35, 26, kGrey}, {31, 24, kGrey}});
-}
-
-TEST_F(GfxTest, ScissorRectangleCutsDrawsWhileEnabled)
-{
-    Prepare(kGrey);
-    ASSERT_EQ(kOk, device->SetScissorRect(os::gfx::Rect{4, 2, 8, 6}));
-    ASSERT_EQ(kOk, device->SetRenderState(RenderState::ScissorTestEnable, value::True));
-    ASSERT_EQ(kOk, DrawQuad(0, 0, 20, 20, kRed));
-    ExpectPixels({{3, 3, kGrey}, {4, 2, kRed}, {7, 5, kRed}, {8, 5, kGrey}, {7, 6, kGrey}});
-}
-
-TEST_F(GfxTest, MultisampledBackBufferResolvesForReadBackAndPresent)
-{
-    os::gfx::PresentParameters p = WindowedParameters(32, 32, window.get());
-    const auto check = [&](int samples) {
-        return direct3D->CheckDeviceMultiSampleType(0, os::gfx::DeviceType::Hal, os::gfx::Format::X8R8G8B8, true,
-                                                    static_cast<os::gfx::MultiSampleType>(samples), nullptr);
-    };
-    ASSERT_EQ(V(check(3), check(4)), V(os::gfx::kErrNotAvailable, kOk));
-    p.MultiSampleType = static_cast<os::gfx::MultiSampleType>(4);
-    ASSERT_NO_FATAL_FAILURE(Recreate(p));
-    SetUpShaders(32, 32);
-    Prepare(kGrey, kBoth);
-    ASSERT_EQ(kOk, DrawQuad(0, 0, 16, 16, kRed));
-    ASSERT_EQ(kOk, device->Present());
-    ExpectPixels({{8, 8, kRed}, {20, 20, kGrey}});
-}
-
-TEST_F(GfxTest, PresentingPaintedPixelsKeepsTheBackBuffer)
-{
-    ASSERT_EQ(kOk, device->Clear(0, nullptr, clearflags::Target, kGreen, 1.0f, 0));
-    std::vector<std::uint32_t> painted(20 * 10, kGrey);
-    EXPECT_EQ(V(device->PresentPixels(painted.data(), 20, 10), device->PresentPixels(nullptr, 20, 10)),
-              V(kOk, kErrInvalidCall));
-    ExpectPixels({{0, 0, kGreen}});
+    ExpectOk({device->DrawPrimitiveUP(PrimitiveType::TriangleList, 0, quad, sizeof(ColorVertex)),
+              device->SetPixelShader(nullptr)});
+    EXPECT_EQ(V(device->DrawPrimitiveUP(PrimitiveType::TriangleList, 1, quad, sizeof(ColorVertex)),
+                device->SetPixelShader(shaders.vertexShader)),
+              V(kErrInvalidCall, kErrInvalidCall));
 }
 
 // Extension directives must precede every declaration, the layer's own included.
-TEST_F(GfxTest, VertexShadersMayEnableExtensions)
+TEST_F(GfxTest, ScissorViewportAndVertexShadersEnablingExtensionsPlacePixelsFromTheTopLeft)
 {
+    // The scissor rectangle cuts draws while enabled.
+    Prepare(kGrey);
+    ExpectOk({device->SetScissorRect(os::gfx::Rect{4, 2, 8, 6}),
+              device->SetRenderState(RenderState::ScissorTestEnable, value::True), DrawQuad(0, 0, 20, 20, kRed)});
+    ExpectPixels({{3, 3, kGrey}, {4, 2, kRed}, {7, 5, kRed}, {8, 5, kGrey}, {7, 6, kGrey}});
+
     const std::string source =
         "#version 410 core\n// the author's notes\n"
         "#extension GL_ARB_shading_language_420pack : enable\n\n"
@@ -240,10 +186,43 @@ TEST_F(GfxTest, VertexShadersMayEnableExtensions)
         "    gl_Position = vec4(inPosition.x / 32.0 - 1.0, 1.0 - inPosition.y / 24.0, 0.0, 1.0); }";
     std::shared_ptr<os::gfx::Shader> shader;
     ASSERT_EQ(kOk, device->CreateVertexShader(source.data(), source.size(), &shader)) << device->GetLastShaderLog();
-    ASSERT_EQ(kOk, device->SetVertexShader(shader));
     Prepare(kGrey);
-    ASSERT_EQ(kOk, DrawQuad(2, 2, 6, 6, kRed));
+    ExpectOk({device->SetRenderState(RenderState::ScissorTestEnable, value::False), device->SetVertexShader(shader),
+              DrawQuad(2, 2, 6, 6, kRed)});
     ExpectPixels({{2, 2, kRed}, {5, 5, kRed}, {6, 6, kGrey}});
+
+    // The viewport must lie inside the back buffer; the shader maps 64 x 48 pixels to clip space,
+    // and a 32 x 24 viewport at (32, 24) halves it.
+    for (const os::gfx::Viewport& outside :
+         {os::gfx::Viewport{60, 0, 10, 10, 0.0f, 1.0f}, {0, 0, 0, 10, 0.0f, 1.0f}, {0, 0, 10, 10, 0.5f, 0.2f}})
+        EXPECT_EQ(kErrInvalidCall, device->SetViewport(outside)) << outside.X << " " << outside.Width;
+    Prepare(kGrey);
+    ASSERT_EQ(kOk, device->SetViewport(os::gfx::Viewport{32, 24, 32, 24, 0.0f, 1.0f}));
+    SetUpShaders(32, 24);
+    ASSERT_EQ(kOk, DrawQuad(0, 0, 4, 2, kRed));
+    ExpectPixels({{32, 24, kRed}, {35, 25, kRed}, {36, 25, kGrey}, {35, 26, kGrey}, {31, 24, kGrey}});
+}
+
+TEST_F(GfxTest, PaintedPixelsKeepTheBackBufferAndAMultisampledOneResolvesForReadBackAndPresent)
+{
+    ASSERT_EQ(kOk, device->Clear(0, nullptr, clearflags::Target, kGreen, 1.0f, 0));
+    std::vector<std::uint32_t> painted(20 * 10, kGrey);
+    EXPECT_EQ(V(device->PresentPixels(painted.data(), 20, 10), device->PresentPixels(nullptr, 20, 10)),
+              V(kOk, kErrInvalidCall));
+    ExpectPixels({{0, 0, kGreen}});
+
+    os::gfx::PresentParameters p = WindowedParameters(32, 32, window.get());
+    const auto check = [&](int samples) {
+        return direct3D->CheckDeviceMultiSampleType(0, os::gfx::DeviceType::Hal, os::gfx::Format::X8R8G8B8, true,
+                                                    static_cast<os::gfx::MultiSampleType>(samples), nullptr);
+    };
+    ASSERT_EQ(V(check(3), check(4)), V(os::gfx::kErrNotAvailable, kOk));
+    p.MultiSampleType = static_cast<os::gfx::MultiSampleType>(4);
+    ASSERT_NO_FATAL_FAILURE(Recreate(p));
+    SetUpShaders(32, 32);
+    Prepare(kGrey, kBoth);
+    ExpectOk({DrawQuad(0, 0, 16, 16, kRed), device->Present()});
+    ExpectPixels({{8, 8, kRed}, {20, 20, kGrey}});
 }
 
 /// The same conventions on a driver without clip control: y flip and depth remap in the prelude.
@@ -263,15 +242,19 @@ protected:
 
 TEST_F(GfxWithoutClipControlTest, QuadsCullingAndDepthMatchTheClipControlPath)
 {
-    ASSERT_EQ(kOk, device->Clear(0, nullptr, kBoth, kGrey, 1.0f, 0));
-    ASSERT_EQ(kOk, DrawTriangle({{0, 30, 0.5f, kRed}, {0, 0, 0.5f, kRed}, {30, 30, 0.5f, kRed}}));
-    ASSERT_EQ(kOk, DrawTriangle({{63, 0, 0.5f, kBlue}, {33, 0, 0.5f, kBlue}, {63, 30, 0.5f, kBlue}}));
-    ASSERT_EQ(kOk, device->SetRenderState(RenderState::CullMode, value::CullNone));
-    ASSERT_EQ(kOk, DrawQuad(40, 40, 44, 44, kGreen, 0.7f));
-    ASSERT_EQ(kOk, DrawQuad(42, 40, 46, 44, kWhite, 0.9f)); // behind the green quad where they overlap
+    ExpectOk({device->Clear(0, nullptr, kBoth, kGrey, 1.0f, 0),
+              DrawTriangle({{0, 30, 0.5f, kRed}, {0, 0, 0.5f, kRed}, {30, 30, 0.5f, kRed}}),
+              DrawTriangle({{63, 0, 0.5f, kBlue}, {33, 0, 0.5f, kBlue}, {63, 30, 0.5f, kBlue}}),
+              device->SetRenderState(RenderState::CullMode, value::CullNone), DrawQuad(40, 40, 44, 44, kGreen, 0.7f),
+              DrawQuad(42, 40, 46, 44, kWhite, 0.9f)}); // behind the green quad where they overlap
     // Clockwise drawn top rows first, counter-clockwise culled, exact corners, green in front of white.
-    ExpectPixels({{2, 20, kRed}, {60, 5, kGrey}, {40, 40, kGreen}, {43, 43, kGreen}});
-    ExpectPixels({{45, 43, kWhite}, {46, 43, kGrey}, {43, 44, kGrey}});
+    ExpectPixels({{2, 20, kRed},
+                  {60, 5, kGrey},
+                  {40, 40, kGreen},
+                  {43, 43, kGreen},
+                  {45, 43, kWhite},
+                  {46, 43, kGrey},
+                  {43, 44, kGrey}});
 }
 
 } // namespace

@@ -20,27 +20,29 @@ using os::gfx::RenderState;
 using os::gfx::SamplerState;
 namespace value = os::gfx::value;
 using ostest::V;
+using Results = std::vector<os::gfx::Result>; // braced: evaluated in order
 
-TEST_F(GfxTest, InjectedLossTurnsResettableAfterTheGivenNumberOfTests)
+TEST_F(GfxTest, InjectedLossTurnsResettableAfterTheGivenNumberOfTestsAndSparesLaterDevices)
 {
     os::testing::InjectDeviceLoss(2);
     os::testing::FailNextReset(1); // kept for the first reset the device can take
-    EXPECT_EQ(kErrDeviceLost, device->Present());
-    EXPECT_EQ(kErrDeviceLost, device->TestCooperativeLevel());
-    EXPECT_EQ(kErrDeviceLost, device->Reset(&parameters)); // not yet resettable
-    EXPECT_EQ(kErrDeviceLost, device->TestCooperativeLevel());
-    EXPECT_EQ(kErrDeviceNotReset, device->TestCooperativeLevel());
-    EXPECT_EQ(kErrDeviceLost, device->Present());
-    EXPECT_EQ(kErrDeviceNotReset, device->TestCooperativeLevel());
-    // Draws and clears are ignored while lost.
-    EXPECT_EQ(kOk, device->Clear(0, nullptr, os::gfx::clear::Target, 0xFFFF0000u, 1.0f, 0));
-    EXPECT_EQ(kOk, DrawQuad(0, 0, 4, 4, 0xFFFF0000u));
-    EXPECT_EQ(kErrInvalidCall, device->Reset(&parameters));
-    EXPECT_EQ(kErrDeviceNotReset, device->TestCooperativeLevel());
-    ASSERT_EQ(kOk, device->Reset(&parameters));
-    EXPECT_EQ(kOk, device->TestCooperativeLevel());
-    EXPECT_EQ(kOk, device->Present());
+    // The first reset comes before the loss is resettable; draws and clears are ignored while lost.
+    EXPECT_EQ(
+        (Results{device->Present(), device->TestCooperativeLevel(), device->Reset(&parameters),
+                 device->TestCooperativeLevel(), device->TestCooperativeLevel(), device->Present(),
+                 device->TestCooperativeLevel(),
+                 device->Clear(0, nullptr, os::gfx::clear::Target, 0xFFFF0000u, 1.0f, 0),
+                 DrawQuad(0, 0, 4, 4, 0xFFFF0000u), device->Reset(&parameters), device->TestCooperativeLevel(),
+                 device->Reset(&parameters), device->TestCooperativeLevel(), device->Present()}),
+        (Results{kErrDeviceLost, kErrDeviceLost, kErrDeviceLost, kErrDeviceLost, kErrDeviceNotReset, kErrDeviceLost,
+                 kErrDeviceNotReset, kOk, kOk, kErrInvalidCall, kErrDeviceNotReset, kOk, kOk, kOk}));
     EXPECT_EQ(3, os::testing::GetResetCallCount()) << "refused and failed resets count too";
+
+    // Devices made after a loss are not lost.
+    os::testing::InjectDeviceLoss(0);
+    os::gfx::PresentParameters p = WindowedParameters(16, 16, window.get());
+    ASSERT_NO_FATAL_FAILURE(Recreate(p));
+    EXPECT_EQ(kOk, device->TestCooperativeLevel());
 }
 
 // The display refusing a mode is reported with SDL's words and treated as a failed reset.
@@ -52,16 +54,14 @@ TEST_F(GfxTest, RefusedWindowModeChangesFailCreationAndResetLikeAnyFailedReset)
     os::testing::FailNextWindowModeChange(1);
     EXPECT_EQ(os::gfx::kErrNotAvailable, device->Reset(&full));
     EXPECT_NE(std::string::npos, os::system::GetLastErrorText().find("SDL_SetWindowDisplayMode: "));
-    EXPECT_EQ(kErrDeviceNotReset, device->TestCooperativeLevel());
-    EXPECT_EQ(kErrDeviceLost, device->Present());
-    ASSERT_EQ(kOk, device->Reset(&full));
+    EXPECT_EQ((Results{device->TestCooperativeLevel(), device->Present(), device->Reset(&full)}),
+              (Results{kErrDeviceNotReset, kErrDeviceLost, kOk}));
     // Leaving full screen fails the same way.
     os::testing::FailNextWindowModeChange(1);
     EXPECT_EQ(os::gfx::kErrNotAvailable, device->Reset(&parameters));
     EXPECT_NE(std::string::npos, os::system::GetLastErrorText().find("SDL_SetWindowFullscreen: "));
-    EXPECT_EQ(kErrDeviceNotReset, device->TestCooperativeLevel());
-    ASSERT_EQ(kOk, device->Reset(&parameters));
-    EXPECT_EQ(kOk, device->Present());
+    EXPECT_EQ((Results{device->TestCooperativeLevel(), device->Reset(&parameters), device->Present()}),
+              (Results{kErrDeviceNotReset, kOk, kOk}));
 
     shaders = ColorShaders();
     device.reset();
@@ -94,15 +94,7 @@ TEST_F(GfxTest, CrossThreadReleasesWaitForTheDeviceAndAreDroppedAfterIt)
     EXPECT_EQ(1, ran);
 }
 
-TEST_F(GfxTest, DevicesMadeAfterALossAreNotLost)
-{
-    os::testing::InjectDeviceLoss(0);
-    os::gfx::PresentParameters p = WindowedParameters(16, 16, window.get());
-    ASSERT_NO_FATAL_FAILURE(Recreate(p));
-    EXPECT_EQ(kOk, device->TestCooperativeLevel());
-}
-
-TEST_F(GfxTest, ResetRestoresTheDefaultStatesAndResizes)
+TEST_F(GfxTest, ResetRestoresTheDefaultStatesResizesAndEndsTheSceneWhoseBracketsPairOnTheDevicesThreadOnly)
 {
     ASSERT_EQ(kOk, device->SetRenderState(RenderState::CullMode, value::CullNone));
     ASSERT_EQ(kOk, device->SetSamplerState(0, SamplerState::MagFilter, value::FilterLinear));
@@ -117,18 +109,13 @@ TEST_F(GfxTest, ResetRestoresTheDefaultStatesAndResizes)
               V(kOk, kOk, kOk));
     EXPECT_EQ(V(cull, filter, viewport.Width, viewport.Height), V(value::CullCCW, value::FilterPoint, 40, 30));
     EXPECT_FALSE(device->GetVertexShader() || device->GetVertexDeclaration());
-    EXPECT_EQ(kOk, device->BeginScene()); // the reset ended the scene
     ASSERT_EQ(kOk, device->Clear(0, nullptr, os::gfx::clear::Target, 0xFF00FF00u, 1.0f, 0));
     const auto pixels = ReadBack();
     EXPECT_EQ(V(width, height, pixels.back()), V(40, 30, 0xFF00FF00u));
-}
-
-TEST_F(GfxTest, SceneBracketsMustPairAndCallsFromAnotherThreadAreRefused)
-{
-    EXPECT_EQ(kErrInvalidCall, device->EndScene());
-    EXPECT_EQ(kOk, device->BeginScene());
-    EXPECT_EQ(kErrInvalidCall, device->BeginScene());
-    EXPECT_EQ(kOk, device->EndScene());
+    // The reset ended the scene; brackets must pair.
+    EXPECT_EQ((Results{device->BeginScene(), device->EndScene(), device->EndScene(), device->BeginScene(),
+                       device->BeginScene(), device->EndScene()}),
+              (Results{kOk, kOk, kErrInvalidCall, kOk, kErrInvalidCall, kOk}));
     os::gfx::Result result = kOk;
     std::thread([&] { result = device->Clear(0, nullptr, os::gfx::clear::Target, 0, 1.0f, 0); }).join();
     EXPECT_EQ(kErrInvalidCall, result);

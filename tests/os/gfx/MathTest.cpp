@@ -3,7 +3,7 @@
 #include <array>
 #include <cmath>
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include "os/gfx/Math.h"
 
@@ -19,18 +19,13 @@ constexpr float kPi = 3.14159265358979f;
 
 void ExpectMatrix(const Matrix& m, std::initializer_list<float> rows)
 {
-    int i = 0;
-    for (float expected : rows) {
-        EXPECT_NEAR(expected, m.m[i], 1e-5f) << "element " << i;
-        ++i;
-    }
+    EXPECT_THAT(m.m, ::testing::Pointwise(::testing::FloatNear(1e-5f), std::vector<float>(rows)));
 }
 
 void ExpectVector(const Vector3& expected, const Vector3& got, float tolerance = 1e-5f)
 {
-    EXPECT_NEAR(expected.x, got.x, tolerance);
-    EXPECT_NEAR(expected.y, got.y, tolerance);
-    EXPECT_NEAR(expected.z, got.z, tolerance);
+    EXPECT_THAT((std::array{got.x, got.y, got.z}),
+                ::testing::Pointwise(::testing::FloatNear(tolerance), {expected.x, expected.y, expected.z}));
 }
 
 TEST(MathTest, LookAtTurnsTheViewDirectionIntoPlusZ)

@@ -1,5 +1,5 @@
 /** @file StateTablesTest.cpp Direct3D's state values in GL's terms and Direct3D's defaults, without a context. */
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include "os/Values.h"
 #include "os/gfx/Shader.h"
@@ -105,17 +105,13 @@ TEST(StateTablesTest, PrimitiveCountsIncludingTheLargestDepthFormatsAndColours)
     EXPECT_EQ(0u, tables::VertexCountFor(static_cast<PrimitiveType>(99), 1));
 
     std::uint32_t depth = 0;
-    bool stencil = true;
-    EXPECT_TRUE(tables::DepthFormatOf(Format::D16, &depth, &stencil));
-    EXPECT_FALSE(stencil);
-    EXPECT_TRUE(tables::DepthFormatOf(Format::D24S8, &depth, &stencil));
-    EXPECT_TRUE(stencil);
-    EXPECT_FALSE(tables::DepthFormatOf(Format::A8R8G8B8, &depth, &stencil));
-    const auto color = tables::ColorOf(0x80FF0033u);
-    EXPECT_FLOAT_EQ(1.0f, color[0]);
-    EXPECT_FLOAT_EQ(0.0f, color[1]);
-    EXPECT_FLOAT_EQ(0.2f, color[2]);
-    EXPECT_FLOAT_EQ(128.0f / 255.0f, color[3]);
+    bool stencil[3] = {true, false, false};
+    const bool known[] = {tables::DepthFormatOf(Format::D16, &depth, &stencil[0]),
+                          tables::DepthFormatOf(Format::D24S8, &depth, &stencil[1]),
+                          tables::DepthFormatOf(Format::A8R8G8B8, &depth, &stencil[2])};
+    EXPECT_EQ(V(known[0], stencil[0], known[1], stencil[1], known[2]), V(true, false, true, true, false));
+    EXPECT_THAT(tables::ColorOf(0x80FF0033u),
+                ::testing::Pointwise(::testing::FloatEq(), {1.0f, 0.0f, 0.2f, 128.0f / 255.0f}));
 }
 
 } // namespace
