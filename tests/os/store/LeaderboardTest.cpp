@@ -3,6 +3,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <numeric>
 
 #include <gmock/gmock.h>
 
@@ -67,12 +68,11 @@ protected:
 std::vector<std::int32_t> Words(std::int32_t first)
 {
     std::vector<std::int32_t> words(61);
-    for (std::size_t i = 0; i < words.size(); ++i)
-        words[i] = first + static_cast<std::int32_t>(i);
+    std::iota(words.begin(), words.end(), first);
     return words;
 }
 
-TEST_F(LeaderboardTest, KeepBestReplacesOnlyWithAHigherScoreAndItsWords)
+TEST_F(LeaderboardTest, KeepBestReplacesOnlyWithAHigherScoreAndItsWordsAndTiesRankTheEarlierUploadFirst)
 {
     const LeaderboardHandle board = Find("LB");
     struct Step
@@ -97,40 +97,35 @@ TEST_F(LeaderboardTest, KeepBestReplacesOnlyWithAHigherScoreAndItsWords)
         EXPECT_EQ(Download(board, kRequestGlobal, 1, 10), (std::vector<Row>{{kSelf, 1, step.keptScore}}));
         EXPECT_EQ(DetailsOf(board, kSelf), Words(step.keptFirstWord));
     }
-}
 
-TEST_F(LeaderboardTest, EqualScoresRankTheEarlierUploadFirst)
-{
-    ASSERT_TRUE(os::testing::SeedLeaderboard("LB", {{1, "a", 50, {}}, {2, "b", 70, {}}, {3, "c", 50, {}}}));
-    const LeaderboardHandle board = Find("LB");
-    EXPECT_EQ(Upload(board, 50).globalRankNew, 4);
-    EXPECT_EQ(Download(board, kRequestGlobal, 1, 10),
+    // Equal scores rank the earlier upload first.
+    ASSERT_TRUE(os::testing::SeedLeaderboard("TIE", {{1, "a", 50, {}}, {2, "b", 70, {}}, {3, "c", 50, {}}}));
+    const LeaderboardHandle tie = Find("TIE");
+    EXPECT_EQ(Upload(tie, 50).globalRankNew, 4);
+    EXPECT_EQ(Download(tie, kRequestGlobal, 1, 10),
               (std::vector<Row>{{2, 1, 70}, {1, 2, 50}, {3, 3, 50}, {kSelf, 4, 50}}));
     // A better score is a new upload: it ranks after the entries it ties with.
-    ASSERT_TRUE(os::testing::SeedLeaderboard("LB", {{1, "a", 60, {}}}));
-    Upload(board, 60);
-    EXPECT_EQ(Download(board, kRequestGlobal, 1, 3), (std::vector<Row>{{2, 1, 70}, {1, 2, 60}, {kSelf, 3, 60}}));
+    ASSERT_TRUE(os::testing::SeedLeaderboard("TIE", {{1, "a", 60, {}}}));
+    Upload(tie, 60);
+    EXPECT_EQ(Download(tie, kRequestGlobal, 1, 3), (std::vector<Row>{{2, 1, 70}, {1, 2, 60}, {kSelf, 3, 60}}));
 }
 
-TEST_F(LeaderboardTest, RangesGlobalAroundTheUserAndFriends)
+TEST_F(LeaderboardTest, RangesGlobalAroundTheUserAndFriendsWhoseEntriesStayUntilTheNextDownload)
 {
     std::vector<os::testing::SeedEntry> entries = Ranked(20);
     entries[9].user = kSelf; // the user holds rank 10
     ASSERT_TRUE(os::testing::SeedLeaderboard("LB", entries));
     os::testing::SetStoreFriends({3, 15, 999});
     const LeaderboardHandle board = Find("LB");
-    auto ranks = [&](LeaderboardDataRequest kind, std::int32_t start, std::int32_t end) {
-        return Ranks(board, kind, start, end);
-    };
     EXPECT_EQ(stats->GetLeaderboardEntryCount(board), 20);
-    EXPECT_EQ(ranks(kRequestGlobal, 1, 3), (std::vector<std::int32_t>{1, 2, 3}));
-    EXPECT_EQ(ranks(kRequestGlobal, 16, 26), (std::vector<std::int32_t>{16, 17, 18, 19, 20}));
-    EXPECT_EQ(ranks(kRequestGlobal, -5, 1), (std::vector<std::int32_t>{1}));
-    EXPECT_TRUE(ranks(kRequestGlobal, 30, 40).empty());
-    EXPECT_TRUE(ranks(kRequestGlobal, 5, 4).empty());
-    EXPECT_EQ(ranks(kRequestGlobalAroundUser, -4, 5), (std::vector<std::int32_t>{6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
-    EXPECT_EQ(ranks(kRequestGlobalAroundUser, INT32_MIN, INT32_MAX).size(), 20u);
-    EXPECT_EQ(ranks(kRequestFriends, 0, 0), (std::vector<std::int32_t>{3, 10, 15}));
+    EXPECT_EQ((std::vector<std::vector<std::int32_t>>{
+                  Ranks(board, kRequestGlobal, 1, 3), Ranks(board, kRequestGlobal, 16, 26),
+                  Ranks(board, kRequestGlobal, -5, 1), Ranks(board, kRequestGlobal, 30, 40),
+                  Ranks(board, kRequestGlobal, 5, 4), Ranks(board, kRequestGlobalAroundUser, -4, 5),
+                  Ranks(board, kRequestFriends, 0, 0)}),
+              (std::vector<std::vector<std::int32_t>>{
+                  {1, 2, 3}, {16, 17, 18, 19, 20}, {1}, {}, {}, {6, 7, 8, 9, 10, 11, 12, 13, 14, 15}, {3, 10, 15}}));
+    EXPECT_EQ(Ranks(board, kRequestGlobalAroundUser, INT32_MIN, INT32_MAX).size(), 20u);
 
     // Near the top the range is cut at rank 1.
     std::vector<os::testing::SeedEntry> top = Ranked(20);
@@ -141,14 +136,12 @@ TEST_F(LeaderboardTest, RangesGlobalAroundTheUserAndFriends)
     // Without an entry of the user there is nothing around it.
     ASSERT_TRUE(os::testing::SeedLeaderboard("NONE", Ranked(5)));
     EXPECT_EQ(Download(Find("NONE"), kRequestGlobalAroundUser, -4, 5), std::vector<Row>{});
-}
 
-TEST_F(LeaderboardTest, DownloadedEntriesStayUntilTheNextDownload)
-{
-    ASSERT_TRUE(os::testing::SeedLeaderboard("LB", Ranked(3)));
-    const LeaderboardHandle board = Find("LB");
+    // Downloaded entries stay until the next download.
+    ASSERT_TRUE(os::testing::SeedLeaderboard("THREE", Ranked(3)));
+    const LeaderboardHandle three = Find("THREE");
     Catcher<LeaderboardScoresDownloaded> first, second;
-    first.Wait(stats->DownloadLeaderboardEntries(board, kRequestGlobal, 1, 10));
+    first.Wait(stats->DownloadLeaderboardEntries(three, kRequestGlobal, 1, 10));
     Pump();
     ASSERT_EQ(first.last->entryCount, 3);
     LeaderboardEntry entry;
@@ -159,7 +152,7 @@ TEST_F(LeaderboardTest, DownloadedEntriesStayUntilTheNextDownload)
         return stats->GetDownloadedLeaderboardEntry(from.last->entries, index, &entry, nullptr, 0);
     };
     EXPECT_FALSE(get(first, 3) || get(first, -1));
-    second.Wait(stats->DownloadLeaderboardEntries(board, kRequestGlobal, 1, 1));
+    second.Wait(stats->DownloadLeaderboardEntries(three, kRequestGlobal, 1, 1));
     Pump();
     EXPECT_EQ(V(get(first, 0), get(second, 0)), V(false, true));
 }
@@ -170,13 +163,14 @@ TEST_F(LeaderboardTest, EverythingPersistsAcrossRuns)
     const LeaderboardHandle board = Find("LB_QV_DEF_EASY");
     Upload(board, 300, Words(9));
     Restart();
-    EXPECT_EQ(GetUser()->GetUserId(), kSelf);
-    EXPECT_STREQ(GetFriends()->GetPersonaName(), "me");
+    EXPECT_EQ(std::pair(GetUser()->GetUserId(), std::string(GetFriends()->GetPersonaName())),
+              std::pair(kSelf, std::string("me")));
     const LeaderboardHandle again = Find("LB_QV_DEF_EASY");
     EXPECT_EQ(Download(again, kRequestGlobal, 1, 10), (std::vector<Row>{{7, 1, 500}, {kSelf, 2, 300}}));
     EXPECT_EQ(DetailsOf(again, kSelf), Words(9));
-    EXPECT_STREQ(GetFriends()->GetFriendPersonaName(7), "seven");
-    EXPECT_STREQ(GetFriends()->GetFriendPersonaName(8), "");
+    EXPECT_EQ(std::pair(std::string(GetFriends()->GetFriendPersonaName(7)),
+                        std::string(GetFriends()->GetFriendPersonaName(8))),
+              std::pair(std::string("seven"), std::string()));
     // Ties keep their order across runs.
     Upload(again, 500);
     Restart();

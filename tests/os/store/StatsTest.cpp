@@ -20,7 +20,7 @@ using ostest::V;
 using StatsTest = StoreFixture;
 using StoreRegressionTest = StoreFixture;
 
-TEST_F(StatsTest, AchievementsNeedTheStatisticsFirst)
+TEST_F(StatsTest, AchievementsNeedTheStatisticsFirstAndStoringReportsEachNewOneOnceAndKeepsIt)
 {
     bool achieved = true;
     EXPECT_FALSE(stats->SetAchievement("ACH_A") || stats->GetAchievement("ACH_A", &achieved) || stats->StoreStats());
@@ -32,14 +32,10 @@ TEST_F(StatsTest, AchievementsNeedTheStatisticsFirst)
     ASSERT_EQ(received.heard.size(), 1u);
     const UserStatsReceived& r = received.heard[0];
     EXPECT_EQ(V(r.result, r.gameId, r.user), V(kResultOk, kLocalAppId, GetUser()->GetUserId()));
-    EXPECT_TRUE(stats->GetAchievement("ACH_A", &achieved));
-    EXPECT_FALSE(achieved);
+    EXPECT_TRUE(stats->GetAchievement("ACH_A", &achieved) && !achieved);
     EXPECT_FALSE(stats->GetAchievement("bad id!", &achieved) || stats->SetAchievement(""));
-}
 
-TEST_F(StatsTest, StoringReportsEachNewAchievementOnceAndPersists)
-{
-    ASSERT_EQ(Receive(), kResultOk);
+    // Storing reports each new achievement once, and they persist.
     Listener<UserStatsStored> stored;
     Listener<UserAchievementStored> achievements;
     for (const char* id : {"ACH_A", "ACH_B", "ACH_A"})
@@ -48,16 +44,16 @@ TEST_F(StatsTest, StoringReportsEachNewAchievementOnceAndPersists)
     EXPECT_TRUE(stored.heard.empty());
     Pump();
     ASSERT_EQ(V(stored.heard.size(), achievements.heard.size()), V(2, 2));
-    EXPECT_EQ(stored.heard[0].result, kResultOk);
-    EXPECT_STREQ(achievements.heard[0].achievementName, "ACH_A");
-    EXPECT_STREQ(achievements.heard[1].achievementName, "ACH_B");
+    EXPECT_EQ(std::tuple(stored.heard[0].result, std::string(achievements.heard[0].achievementName),
+                         std::string(achievements.heard[1].achievementName)),
+              std::tuple(kResultOk, std::string("ACH_A"), std::string("ACH_B")));
 
     Restart();
     ASSERT_EQ(Receive(), kResultOk);
     EXPECT_EQ(V(Achieved("ACH_B"), Achieved("ACH_C")), V(true, false));
 }
 
-TEST_F(StatsTest, InjectedStatisticsCodes)
+TEST_F(StatsTest, InjectedStatisticsCodesAndDisplayTexts)
 {
     os::testing::FailNextStoreRequest(StoreRequest::RequestStats, StoreFailure::ResultCode, 2);
     EXPECT_EQ(Receive(), 2);
@@ -79,11 +75,8 @@ TEST_F(StatsTest, InjectedStatisticsCodes)
     stats->StoreStats();
     Pump();
     EXPECT_EQ(achievements.heard.size(), 1u);
-}
 
-TEST_F(StatsTest, DisplayTextsComeFromTheDefinitions)
-{
-    ASSERT_EQ(Receive(), kResultOk);
+    // Display texts come from the definitions.
     os::testing::SetAchievementDisplay("ACH_A", "First", "The first one");
     const char* const cases[][3] = {{"ACH_A", "name", "First"},
                                     {"ACH_A", "desc", "The first one"},
@@ -94,8 +87,14 @@ TEST_F(StatsTest, DisplayTextsComeFromTheDefinitions)
         EXPECT_STREQ(stats->GetAchievementDisplayAttribute(id, key), text) << id << " " << key;
 }
 
-TEST_F(StatsTest, NamesAndFriends)
+TEST_F(StatsTest, UserIdIsMadeOnceAndKeptAndNamesOfTheUserAndFriends)
 {
+    const std::uint64_t id = GetUser()->GetUserId();
+    EXPECT_TRUE(id != 0 && *GetFriends()->GetPersonaName());
+    Restart();
+    EXPECT_EQ(GetUser()->GetUserId(), id);
+
+    // Names of the user and the friends.
     os::testing::SetStoreUser(42, "me");
     os::testing::SetStoreUserName(7, "seven");
     os::testing::SetStoreFriends({7, 8});
@@ -103,21 +102,12 @@ TEST_F(StatsTest, NamesAndFriends)
     EXPECT_EQ(V(friends->GetFriendCount(kFriendFlagImmediate), friends->GetFriendCount(1)), V(2, 0));
     EXPECT_EQ(V(friends->GetFriendByIndex(1, kFriendFlagImmediate), friends->GetFriendByIndex(2, kFriendFlagImmediate)),
               V(8, 0));
-    EXPECT_STREQ(friends->GetFriendPersonaName(42), "me");
-    EXPECT_STREQ(friends->GetFriendPersonaName(7), "seven");
-    EXPECT_STREQ(friends->GetFriendPersonaName(8), "");
+    EXPECT_EQ((std::vector<std::string>{friends->GetFriendPersonaName(42), friends->GetFriendPersonaName(7),
+                                        friends->GetFriendPersonaName(8)}),
+              (std::vector<std::string>{"me", "seven", ""}));
 }
 
-TEST_F(StatsTest, UserIdIsMadeOnceAndKept)
-{
-    const std::uint64_t id = GetUser()->GetUserId();
-    EXPECT_NE(id, 0u);
-    EXPECT_NE(std::string(GetFriends()->GetPersonaName()), "");
-    Restart();
-    EXPECT_EQ(GetUser()->GetUserId(), id);
-}
-
-TEST_F(StatsTest, GameLanguageFromTheSettingElseTheLocale)
+TEST_F(StatsTest, GameLanguageFromTheSettingElseTheLocaleStoredCutAtAWholeCharacter)
 {
     const char* savedAll = std::getenv("LC_ALL");
     const std::string saved = savedAll ? savedAll : "";
@@ -137,6 +127,9 @@ TEST_F(StatsTest, GameLanguageFromTheSettingElseTheLocale)
         setenv("LC_ALL", saved.c_str(), 1);
     else
         unsetenv("LC_ALL");
+    // The stored setting is cut to its 32 bytes at a whole character, not inside one.
+    os::testing::SetStoreLanguage(std::string(31, 'a') + "\xC3\xA9"); // 33 bytes, the last character two
+    EXPECT_EQ(DecodeUser(korvane::test::TempDir::Read(dir.File(kUserFileName))).language, std::string(31, 'a'));
 }
 
 // The statistics can arrive before the program names the save folder. The achievements file
@@ -166,13 +159,6 @@ TEST_F(StoreRegressionTest, StatisticsBeforeTheFolderKeepTheFolderAchievements)
     Restart();
     ASSERT_EQ(Receive(), kResultOk);
     EXPECT_EQ(V(Achieved("ACH_OLD"), Achieved("ACH_EARLY"), Achieved("ACH_NEW")), V(true, true, true));
-}
-
-// The language setting was cut to its 32 stored bytes in the middle of a character.
-TEST_F(StoreRegressionTest, StoredLanguageIsCutAtAWholeCharacter)
-{
-    os::testing::SetStoreLanguage(std::string(31, 'a') + "\xC3\xA9"); // 33 bytes, the last character two
-    EXPECT_EQ(DecodeUser(korvane::test::TempDir::Read(dir.File(kUserFileName))).language, std::string(31, 'a'));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "StoreFixture.h"
+#include "os/Values.h"
 #include "os/store/Apps.h"
 #include "os/store/Friends.h"
 #include "os/store/User.h"
@@ -16,18 +17,17 @@ namespace
 
 using os::testing::StoreFailure;
 using os::testing::StoreRequest;
+using ostest::V;
 
 TEST(StoreLifeTest, InterfacesExistOnlyWhileRunningAndInitTouchesNoFile)
 {
     korvane::test::TempDir dir;
-    EXPECT_EQ(GetUserStats(), nullptr);
-    EXPECT_EQ(GetUser(), nullptr);
+    EXPECT_FALSE(GetUserStats() || GetUser());
     ASSERT_TRUE(Init());
     ASSERT_TRUE(GetUserStats() && GetFriends() && GetApps());
     EXPECT_EQ(GetUtils()->GetAppId(), kLocalAppId);
     // Without a save folder the data lives in memory: nothing anywhere is written.
-    EXPECT_NE(GetUser()->GetUserId(), 0u);
-    EXPECT_TRUE(GetUser()->IsLoggedOn());
+    EXPECT_TRUE(GetUser()->GetUserId() != 0 && GetUser()->IsLoggedOn());
     EXPECT_FALSE(std::filesystem::exists("store_user.dat"));
     SetSaveFolder(dir.Path());
     EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
@@ -41,7 +41,7 @@ TEST(StoreLifeTest, InterfacesExistOnlyWhileRunningAndInitTouchesNoFile)
     RunCallbacks(); // harmless when stopped
 }
 
-TEST_F(StoreFixture, ResultsArriveOnlyInsideTheNextPumpAndOnce)
+TEST_F(StoreFixture, ResultsArriveOnceInsideTheNextPumpsInCompletionOrderAndOnlyToRegisteredHolders)
 {
     Catcher<LeaderboardFindResult> find;
     find.Wait(FindCall("BOARD"));
@@ -55,10 +55,8 @@ TEST_F(StoreFixture, ResultsArriveOnlyInsideTheNextPumpAndOnce)
     // The same name gives the same handle.
     EXPECT_EQ(Find("BOARD"), find.last->leaderboard);
     EXPECT_NE(Find("OTHER"), find.last->leaderboard);
-}
 
-TEST_F(StoreFixture, DelayedResultsArriveInCompletionOrder)
-{
+    // Delayed results arrive in completion order.
     std::vector<int> order;
     struct Tagged
     {
@@ -75,28 +73,20 @@ TEST_F(StoreFixture, DelayedResultsArriveInCompletionOrder)
         Pump();
         EXPECT_EQ(order, expected);
     }
-}
 
-TEST_F(StoreFixture, UnregisteredHoldersHearNothing)
-{
+    // Cancelled, replaced, unregistered and destroyed holders hear nothing.
     Catcher<LeaderboardFindResult> cancelled, replaced;
     cancelled.Wait(FindCall("A")).holder.Cancel();
     replaced.Wait(FindCall("B")).Wait(FindCall("C"));
     auto listener = std::make_unique<Listener<UserStatsReceived>>();
     ASSERT_TRUE(stats->RequestCurrentStats());
     listener->holder.Unregister();
-    {
-        // A destroyed holder is forgotten by the pump.
-        Catcher<LeaderboardFindResult> gone;
-        gone.Wait(FindCall("D"));
-    }
+    Catcher<LeaderboardFindResult>().Wait(FindCall("D"));
     Pump();
-    EXPECT_EQ(cancelled.count, 0);
-    EXPECT_EQ(replaced.count, 1); // only the second request's result
-    EXPECT_TRUE(listener->heard.empty());
+    EXPECT_EQ(V(cancelled.count, replaced.count, listener->heard.size()), V(0, 1, 0)); // only the second request's
 }
 
-TEST_F(StoreFixture, ShutdownDropsPendingResultsUnheard)
+TEST_F(StoreFixture, ShutdownDropsPendingResultsUnheardAndAThrowingHandlerDoesNotStopThePump)
 {
     Catcher<LeaderboardFindResult> find, next;
     Listener<UserStatsReceived> listener;
@@ -109,8 +99,16 @@ TEST_F(StoreFixture, ShutdownDropsPendingResultsUnheard)
     // Call handles are never reused, so the old holder cannot catch a new result.
     next.Wait(FindCall("A"));
     Pump();
-    EXPECT_EQ(next.count, 1);
-    EXPECT_EQ(find.count, 0);
+    EXPECT_EQ(V(next.count, find.count), V(1, 0));
+
+    struct Thrower
+    {
+        void On(const LeaderboardFindResult*, bool) { throw std::runtime_error("handler"); }
+        CallResult<Thrower, LeaderboardFindResult> holder;
+    } thrower;
+    thrower.holder.Set(FindCall("T"), &thrower, &Thrower::On);
+    EXPECT_THROW(Pump(), std::runtime_error);
+    EXPECT_NE(Find("T"), 0u);
 }
 
 TEST_F(StoreFixture, InjectedFailuresOfEveryRequest)
@@ -118,13 +116,8 @@ TEST_F(StoreFixture, InjectedFailuresOfEveryRequest)
     const LeaderboardHandle board = Find("BOARD");
     ASSERT_NE(board, 0u);
     const std::int32_t words[61] = {};
-    struct Case
-    {
-        StoreRequest request;
-        StoreFailure failure;
-        bool ioFailure; // the result carries the flag (else found / success reads 0)
-    };
-    const Case cases[] = {
+    // The result carries the I/O failure flag, else found / success reads 0.
+    const std::tuple<StoreRequest, StoreFailure, bool> cases[] = {
         {StoreRequest::FindLeaderboard, StoreFailure::IoFailure, true},
         {StoreRequest::FindLeaderboard, StoreFailure::NotFound, false},
         {StoreRequest::FindLeaderboard, StoreFailure::NoHandle, false},
@@ -134,25 +127,25 @@ TEST_F(StoreFixture, InjectedFailuresOfEveryRequest)
         {StoreRequest::DownloadEntries, StoreFailure::IoFailure, true},
         {StoreRequest::DownloadEntries, StoreFailure::NoHandle, false},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.request) * 10 + static_cast<int>(c.failure));
-        os::testing::FailNextStoreRequest(c.request, c.failure);
+    for (const auto& [request, failure, ioFailure] : cases) {
+        SCOPED_TRACE(static_cast<int>(request) * 10 + static_cast<int>(failure));
+        os::testing::FailNextStoreRequest(request, failure);
         Catcher<LeaderboardFindResult> find;
         Catcher<LeaderboardScoreUploaded> upload;
         Catcher<LeaderboardScoresDownloaded> download;
         CallHandle call = 0;
-        if (c.request == StoreRequest::FindLeaderboard)
+        if (request == StoreRequest::FindLeaderboard)
             find.Wait(call = FindCall("BOARD"));
-        else if (c.request == StoreRequest::UploadScore)
+        else if (request == StoreRequest::UploadScore)
             upload.Wait(call = stats->UploadLeaderboardScore(board, kUploadKeepBest, 10, words, 61));
         else
             download.Wait(call = stats->DownloadLeaderboardEntries(board, kRequestGlobal, 1, 10));
-        const bool started = c.failure != StoreFailure::NoHandle;
-        EXPECT_EQ(call != 0, started);
+        const bool started = failure != StoreFailure::NoHandle;
         Pump();
-        EXPECT_EQ(find.count + upload.count + download.count, started ? 1 : 0);
-        EXPECT_EQ(find.failed || upload.failed || download.failed, c.ioFailure);
-        EXPECT_EQ((find.last && find.last->found) || (upload.last && upload.last->success), false);
+        EXPECT_EQ(V(call != 0, find.count + upload.count + download.count,
+                    find.failed || upload.failed || download.failed,
+                    (find.last && find.last->found) || (upload.last && upload.last->success)),
+                  V(started, started ? 1 : 0, ioFailure, false));
     }
     // Each injection is used once: the next requests succeed, and nothing was uploaded.
     EXPECT_EQ(Find("BOARD"), board);
@@ -160,24 +153,21 @@ TEST_F(StoreFixture, InjectedFailuresOfEveryRequest)
     EXPECT_EQ(Upload(board, 5).success, 1);
 }
 
-TEST_F(StoreFixture, MalformedRequestsFailAtOnce)
+TEST_F(StoreFixture, MalformedRequestsAndALoggedOffUserFailAtOnce)
 {
     const LeaderboardHandle board = Find("BOARD");
     std::int32_t words[65] = {};
-    const std::tuple<LeaderboardHandle, std::int32_t, LeaderboardUploadMethod> uploads[] = {
-        {board + 100, 61, kUploadKeepBest},
-        {board, 65, kUploadKeepBest},
-        {board, -1, kUploadKeepBest},
-        {board, 61, kUploadNone}};
-    for (const auto& [target, count, method] : uploads)
-        EXPECT_EQ(stats->UploadLeaderboardScore(target, method, 1, words, count), 0u) << count;
-    EXPECT_EQ(stats->UploadLeaderboardScore(board, kUploadKeepBest, 1, nullptr, 61), 0u);
-    EXPECT_EQ(stats->DownloadLeaderboardEntries(board, static_cast<LeaderboardDataRequest>(3), 1, 10), 0u);
-    EXPECT_EQ(stats->DownloadLeaderboardEntries(0, kRequestGlobal, 1, 10), 0u);
-    EXPECT_EQ(FindCall(nullptr), 0u);
-    EXPECT_EQ(stats->GetLeaderboardEntryCount(board + 100), 0);
     LeaderboardEntry entry;
-    EXPECT_FALSE(stats->GetDownloadedLeaderboardEntry(12345, 0, &entry, nullptr, 0));
+    EXPECT_EQ(V(stats->UploadLeaderboardScore(board + 100, kUploadKeepBest, 1, words, 61),
+                stats->UploadLeaderboardScore(board, kUploadKeepBest, 1, words, 65),
+                stats->UploadLeaderboardScore(board, kUploadKeepBest, 1, words, -1),
+                stats->UploadLeaderboardScore(board, kUploadNone, 1, words, 61),
+                stats->UploadLeaderboardScore(board, kUploadKeepBest, 1, nullptr, 61),
+                stats->DownloadLeaderboardEntries(board, static_cast<LeaderboardDataRequest>(3), 1, 10),
+                stats->DownloadLeaderboardEntries(0, kRequestGlobal, 1, 10), FindCall(nullptr),
+                stats->GetLeaderboardEntryCount(board + 100),
+                stats->GetDownloadedLeaderboardEntry(12345, 0, &entry, nullptr, 0)),
+              V(0, 0, 0, 0, 0, 0, 0, 0, 0, false));
     // Names and settings the service cannot keep are "not found".
     for (const auto& [name, sort] : std::vector<std::pair<std::string, LeaderboardSortMethod>>{
              {"", kSortDescending}, {std::string(129, 'A'), kSortDescending}, {"X", kSortNone}}) {
@@ -187,25 +177,10 @@ TEST_F(StoreFixture, MalformedRequestsFailAtOnce)
         ASSERT_EQ(find.count, 1);
         EXPECT_EQ(find.last->found, 0);
     }
-}
-
-TEST_F(StoreFixture, LoggedOffUserGetsNoStatisticsAndNoBoards)
-{
+    // A logged-off user gets no statistics and no boards.
     os::testing::SetStoreLoggedOn(false);
     EXPECT_FALSE(GetUser()->IsLoggedOn() || stats->RequestCurrentStats());
     EXPECT_EQ(FindCall("A"), 0u);
-}
-
-TEST_F(StoreFixture, AThrowingHandlerDoesNotStopThePump)
-{
-    struct Thrower
-    {
-        void On(const LeaderboardFindResult*, bool) { throw std::runtime_error("handler"); }
-        CallResult<Thrower, LeaderboardFindResult> holder;
-    } thrower;
-    thrower.holder.Set(FindCall("A"), &thrower, &Thrower::On);
-    EXPECT_THROW(Pump(), std::runtime_error);
-    EXPECT_NE(Find("A"), 0u);
 }
 
 TEST_F(StoreFixture, DebugOutputIsSilentUnlessSwitchedOnOrCaptured)
