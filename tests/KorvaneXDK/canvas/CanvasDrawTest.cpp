@@ -24,7 +24,7 @@ TEST_F(CanvasTest, DrawImageClipsOnTheProcessorAndMovesTheUVs)
     EXPECT_TRUE(device->calls.empty());
 }
 
-TEST_F(CanvasTest, SkinsNeedTwoQuartersAndDropEmptyPieces)
+TEST_F(CanvasTest, SkinsNeedTwoQuartersDropEmptyPiecesAndCentreStripsByTheBody)
 {
     canvas->ResetClipRect();
     FakeTexture texture(64, 64);
@@ -42,20 +42,18 @@ TEST_F(CanvasTest, SkinsNeedTwoQuartersAndDropEmptyPieces)
     EXPECT_EQ(value::BlendInvSrcAlpha, draw.RenderState(RenderState::DestBlend));
     EXPECT_EQ(CBrush::kBlendAdditive, canvas->GetBrush().GetBlendMode());
     EXPECT_EQ(1u, canvas->GetBrushDepth());
-}
 
-TEST_F(CanvasTest, HorizontalAndVerticalSkinsCentreByTheBody)
-{
-    canvas->ResetClipRect();
+    // Horizontal and vertical skins centre by the body.
+    device->Clear();
     FakeTexture strip(64, 16), narrow(30, 8), column(16, 64);
     canvas->DrawHorizontalSkin({10, 10, 100, 30}, {8, 0, 48, 16}, &strip);
     // top = 10 + trunc(7.0) = 17, O = {2, 17, 116, 16}.
-    const CanvasDraw& draw = OnlyDraw();
-    ASSERT_EQ(6u, draw.primitiveCount);
-    ExpectVertex(draw.vertices[0], 1.5f, 16.5f, 0.0f, 0.0f, "left cap");
-    ExpectVertex(draw.vertices[6], 17.5f, 16.5f, 0.25f, 0.0f, "middle");
-    ExpectVertex(draw.vertices[7], 101.5f, 16.5f, 0.75f, 0.0f, "middle, right");
-    ExpectVertex(draw.vertices[16], 117.5f, 32.5f, 1.0f, 1.0f, "right cap, bottom-right");
+    const CanvasDraw& strips = OnlyDraw();
+    ASSERT_EQ(6u, strips.primitiveCount);
+    ExpectVertex(strips.vertices[0], 1.5f, 16.5f, 0.0f, 0.0f, "left cap");
+    ExpectVertex(strips.vertices[6], 17.5f, 16.5f, 0.25f, 0.0f, "middle");
+    ExpectVertex(strips.vertices[7], 101.5f, 16.5f, 0.75f, 0.0f, "middle, right");
+    ExpectVertex(strips.vertices[16], 117.5f, 32.5f, 1.0f, 1.0f, "right cap, bottom-right");
     device->Clear();
     canvas->DrawHorizontalSkin({0, 0, 100, 8}, {0, 0, 30, 8}, &narrow); // 30 texels give quarters of 7
     ExpectVertex(OnlyDraw().vertices[1], 6.5f, -0.5f, 7.0f / 30, 0.0f, "left cap, right");
@@ -64,16 +62,16 @@ TEST_F(CanvasTest, HorizontalAndVerticalSkinsCentreByTheBody)
     ExpectVertex(OnlyDraw().vertices[0], 16.5f, 1.5f, 0.0f, 0.0f, "top cap");
 }
 
-TEST_F(CanvasTest, FillsTruncateColoursWhereImagesRound)
+TEST_F(CanvasTest, FillsTruncateColoursWhereImagesRoundAndFillsAndOutlinesCoverExactlyTheirPixelsOnce)
 {
     canvas->ResetClipRect();
     canvas->GetBrush().SetColor({0.5f, 0.5f, 0.5f, 1.0f});
     canvas->FillRect({1, 2, 3, 4});
-    const CanvasDraw& fill = OnlyDraw();
-    EXPECT_EQ(0xFF7F7F7Fu, fill.vertices[0].color0);
-    ExpectVertex(fill.vertices[0], 0.5f, 1.5f, 0, 0, "fill top-left");
-    ExpectVertex(fill.vertices[3], 3.5f, 5.5f, 1, 1, "fill bottom-right");
-    EXPECT_EQ(device->white.get(), fill.texture);
+    const CanvasDraw& grey = OnlyDraw();
+    EXPECT_EQ(std::pair(0xFF7F7F7Fu, static_cast<ITexture*>(device->white.get())),
+              std::pair(grey.vertices[0].color0, grey.texture));
+    ExpectVertex(grey.vertices[0], 0.5f, 1.5f, 0, 0, "fill top-left");
+    ExpectVertex(grey.vertices[3], 3.5f, 5.5f, 1, 1, "fill bottom-right");
     device->Clear();
     FakeTexture texture(4, 4);
     canvas->DrawImageAt({0, 0}, &texture);
@@ -83,9 +81,32 @@ TEST_F(CanvasTest, FillsTruncateColoursWhereImagesRound)
     canvas->GetBrush().SetColor({1.01f, -0.2f, 0.5f, 2.0f});
     canvas->FillRect({0, 0, 1, 1});
     EXPECT_EQ(0xFFFF007Fu, OnlyDraw().vertices[0].color0);
+
+    // A fill and an outline cover exactly their pixels, once.
+    device->Clear();
+    canvas->PushMatrix();
+    canvas->MultiplyMatrix(MakeTranslation(1, 1));
+    canvas->FillRect({2, 2, 4, 4});
+    CanvasRasterizer fill(12, 12);
+    fill.DrawAll(device->draws);
+    EXPECT_EQ(CanvasRasterizer::PictureOf(12, 12, {{3, 3, 7, 7}}), fill.Picture());
+    canvas->PopMatrix();
+    const std::vector<std::pair<Rect2f, std::vector<os::gfx::Rect>>> cases = {
+        {{0, 0, 5, 4}, {{0, 0, 5, 1}, {0, 1, 1, 3}, {4, 1, 5, 3}, {0, 3, 5, 4}}},
+        {{2, 3, 1, 1}, {{2, 3, 3, 4}}}, // only the bottom edge
+        {{1, 1, 2, 2}, {{1, 1, 3, 3}}},
+    };
+    for (const auto& [r, expected] : cases) {
+        device->Clear();
+        canvas->DrawRect(r);
+        EXPECT_EQ(4u, device->draws.size());
+        CanvasRasterizer outline(8, 8);
+        outline.DrawAll(device->draws);
+        EXPECT_EQ(CanvasRasterizer::PictureOf(8, 8, expected), outline.Picture()) << r.left << ", " << r.top;
+    }
 }
 
-TEST_F(CanvasTest, RingsAreIndexedFansOfQuadsModuloTheVertexCount)
+TEST_F(CanvasTest, RingsAreIndexedFansOfQuadsModuloTheVertexCountAndSectorsCoverTheirPartOnce)
 {
     canvas->DrawRing({0, 0}, 0, 10, 4);
     const CanvasDraw& ring = OnlyDraw();
@@ -94,8 +115,8 @@ TEST_F(CanvasTest, RingsAreIndexedFansOfQuadsModuloTheVertexCount)
     const float outer[4][2] = {{10, 0}, {0, 10}, {-10, 0}, {0, -10}}; // no half-pixel shift
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(0.0f, ring.vertices[2 * i].x);
-        EXPECT_NEAR(outer[i][0], ring.vertices[2 * i + 1].x, 1e-5);
-        EXPECT_NEAR(outer[i][1], ring.vertices[2 * i + 1].y, 1e-5);
+        EXPECT_THAT((std::vector<float>{ring.vertices[2 * i + 1].x, ring.vertices[2 * i + 1].y}),
+                    ::testing::Pointwise(::testing::FloatNear(1e-5f), outer[i]));
     }
     EXPECT_EQ((std::vector<std::uint16_t>{6, 7, 0, 7, 1, 0}), std::vector(ring.indices.end() - 6, ring.indices.end()));
     device->Clear();
@@ -109,10 +130,8 @@ TEST_F(CanvasTest, RingsAreIndexedFansOfQuadsModuloTheVertexCount)
     canvas->DrawRing({0, 0}, 0, 10, 20000);
     EXPECT_EQ(2u * 10922u, OnlyDraw().vertexCount);
     EXPECT_EQ(65532u, OnlyDraw().indices.size());
-}
 
-TEST_F(CanvasTest, SectorsCoverTheirPartOfTheImageOnce)
-{
+    // Sectors cover their part of the image once.
     const float pi = 3.14159265f;
     // From and to angles, then the covered pixels (right and bottom exclusive).
     const std::tuple<float, float, os::gfx::Rect> cases[] = {
@@ -157,31 +176,6 @@ TEST_F(CanvasTest, ClippedTextStopsAtTheClipsRightEdge)
     canvas->ResetClipRect();
     canvas->DrawTextClipped({std::nanf(""), 1e30f, 1e30f, 1e30f}, "x");
     EXPECT_EQ(std::pair(0, INT32_MAX), std::pair(font->calls[1].x, font->calls[1].y));
-}
-
-TEST_F(CanvasTest, FillAndOutlineCoverExactlyTheirPixelsOnce)
-{
-    canvas->ResetClipRect();
-    canvas->PushMatrix();
-    canvas->MultiplyMatrix(MakeTranslation(1, 1));
-    canvas->FillRect({2, 2, 4, 4});
-    CanvasRasterizer fill(12, 12);
-    fill.DrawAll(device->draws);
-    EXPECT_EQ(CanvasRasterizer::PictureOf(12, 12, {{3, 3, 7, 7}}), fill.Picture());
-    canvas->PopMatrix();
-    const std::vector<std::pair<Rect2f, std::vector<os::gfx::Rect>>> cases = {
-        {{0, 0, 5, 4}, {{0, 0, 5, 1}, {0, 1, 1, 3}, {4, 1, 5, 3}, {0, 3, 5, 4}}},
-        {{2, 3, 1, 1}, {{2, 3, 3, 4}}}, // only the bottom edge
-        {{1, 1, 2, 2}, {{1, 1, 3, 3}}},
-    };
-    for (const auto& [r, expected] : cases) {
-        device->Clear();
-        canvas->DrawRect(r);
-        EXPECT_EQ(4u, device->draws.size());
-        CanvasRasterizer outline(8, 8);
-        outline.DrawAll(device->draws);
-        EXPECT_EQ(CanvasRasterizer::PictureOf(8, 8, expected), outline.Picture()) << r.left << ", " << r.top;
-    }
 }
 
 } // namespace canvastest

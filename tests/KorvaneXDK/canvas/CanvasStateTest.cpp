@@ -50,17 +50,6 @@ TEST_F(CanvasTest, BrushStatesFollowAnisotropyCapsFilteringAndBlendMode)
     }
 }
 
-TEST_F(CanvasTest, BeginDrawSetsBlendingCullingAndTheDeclaration)
-{
-    canvas->BeginDraw();
-    canvas->EndDraw();
-    ASSERT_EQ(3u, device->calls.size());
-    EXPECT_EQ((U32s{device->calls[0].state, device->calls[0].value, device->calls[1].state, device->calls[1].value}),
-              (U32s{static_cast<std::uint32_t>(RenderState::AlphaBlendEnable), value::True,
-                    static_cast<std::uint32_t>(RenderState::CullMode), value::CullNone}));
-    EXPECT_EQ(CanvasCall::Kind::Declaration, device->calls[2].kind);
-}
-
 TEST_F(CanvasTest, ANewCanvasClipsEverythingAwayUntilTheFirstClipCall)
 {
     FakeTexture texture(8, 8);
@@ -68,19 +57,19 @@ TEST_F(CanvasTest, ANewCanvasClipsEverythingAwayUntilTheFirstClipCall)
     canvas->DrawSkin({0, 0, 64, 64}, {0, 0, 8, 8}, &texture);
     EXPECT_TRUE(device->calls.empty());
     canvas->FillRect({0, 0, 10, 10}); // still a quad, of no area
-    EXPECT_EQ(OnlyDraw().vertices[0].x, OnlyDraw().vertices[3].x);
-    EXPECT_EQ(OnlyDraw().vertices[0].y, OnlyDraw().vertices[3].y);
+    EXPECT_EQ(std::pair(OnlyDraw().vertices[0].x, OnlyDraw().vertices[0].y),
+              std::pair(OnlyDraw().vertices[3].x, OnlyDraw().vertices[3].y));
     EXPECT_EQ(Rect2f(0, 0, 0, 0), canvas->GetLocalClipRect());
 }
 
 TEST_F(CanvasTest, ClipRectanglesFollowTheStackRules)
 {
     // GetClipRect on an empty stack gives the unbounded rectangle instead of reading nothing.
-    EXPECT_EQ(CCanvas::kUnboundedRect, canvas->GetClipRect());
-    EXPECT_EQ(1u, canvas->GetClipDepth());
+    EXPECT_EQ(std::pair(CCanvas::kUnboundedRect, std::size_t{1}),
+              (std::pair{canvas->GetClipRect(), canvas->GetClipDepth()}));
     canvas->IntersectClipRect({10, 20, 100, 50});
-    EXPECT_EQ(Rect2f(10, 20, 100, 50), canvas->GetClipRect());
-    EXPECT_EQ(Rect2f(0, 0, 100, 50), canvas->GetLocalClipRect());
+    EXPECT_EQ(std::pair(Rect2f(10, 20, 100, 50), Rect2f(0, 0, 100, 50)),
+              (std::pair{canvas->GetClipRect(), canvas->GetLocalClipRect()}));
     canvas->PushClipRect();
     canvas->SetClipOrigin({30, 25});
     EXPECT_EQ(Rect2f(-20, -5, 100, 50), canvas->GetLocalClipRect());
@@ -92,12 +81,11 @@ TEST_F(CanvasTest, ClipRectanglesFollowTheStackRules)
     EXPECT_EQ(OnlyDraw().vertices[0].x, OnlyDraw().vertices[3].x);
     // Popping the only entry leaves the unbounded rectangle, top and local.
     canvas->PopClipRect();
-    EXPECT_EQ(1u, canvas->GetClipDepth());
-    EXPECT_EQ(CCanvas::kUnboundedRect, canvas->GetClipRect());
-    EXPECT_EQ(CCanvas::kUnboundedRect, canvas->GetLocalClipRect());
+    EXPECT_EQ(std::tuple(std::size_t{1}, CCanvas::kUnboundedRect, CCanvas::kUnboundedRect),
+              (std::tuple{canvas->GetClipDepth(), canvas->GetClipRect(), canvas->GetLocalClipRect()}));
 }
 
-TEST_F(CanvasTest, PopsNeverEmptyAStack)
+TEST_F(CanvasTest, PopsNeverEmptyAStackMultiplyActsLocallyAndPreMultiplyInRootCoordinates)
 {
     for (int i = 0; i < 3; ++i) {
         canvas->PopMatrix();
@@ -115,10 +103,8 @@ TEST_F(CanvasTest, PopsNeverEmptyAStack)
     canvas->ResetMatrix(m);
     EXPECT_EQ(1u, canvas->GetMatrixDepth());
     ExpectMatrix(m, canvas->GetMatrix());
-}
 
-TEST_F(CanvasTest, MultiplyActsLocallyAndPreMultiplyInRootCoordinates)
-{
+    // Multiply acts locally, pre-multiply in root coordinates.
     canvas->ResetClipRect();
     canvas->ResetMatrix(MakeScaling(2, 2));
     canvas->PushMatrix();
@@ -164,25 +150,39 @@ TEST_F(CanvasTest, DrawingWithoutAPairAndNullTexturesAreRefused)
     FakeTexture texture(4, 4);
     bare.ResetClipRect();
     const std::string noPair = "Must call SetShaderPair() before using a canvas.|class korvane::canvas::CCanvas";
-    EXPECT_EQ(noPair, Failure([&] { bare.GetShaderPair(); }));
-    EXPECT_EQ(noPair, Failure([&] { bare.FillRect({0, 0, 1, 1}); }));
-    EXPECT_EQ(noPair, Failure([&] { bare.DrawImageAt({0, 0}, &texture); }));
-    EXPECT_EQ(noPair, Failure([&] { bare.DrawRing({0, 0}, 0, 1, 4); }));
-    EXPECT_EQ(noPair, Failure([&] { bare.DrawText({0, 0}, "a"); }));
+    EXPECT_EQ((std::vector<std::string>{Failure([&] { bare.GetShaderPair(); }), Failure([&] {
+                                            bare.FillRect({0, 0, 1, 1});
+                                        }),
+                                        Failure([&] {
+                                            bare.DrawImageAt({0, 0}, &texture);
+                                        }),
+                                        Failure([&] {
+                                            bare.DrawRing({0, 0}, 0, 1, 4);
+                                        }),
+                                        Failure([&] {
+                                            bare.DrawText({0, 0}, "a");
+                                        })}),
+              std::vector<std::string>(5, noPair));
     EXPECT_TRUE(device->draws.empty());
     canvas->ResetClipRect();
     const std::string null = "texture is null.|class korvane::canvas::CCanvas";
-    EXPECT_EQ(null, Failure([&] { canvas->DrawImageAt({0, 0}, nullptr); }));
-    EXPECT_EQ(null, Failure([&] { canvas->DrawImageScaled({0, 0, 1, 1}, nullptr); }));
-    EXPECT_EQ(null, Failure([&] { canvas->DrawImagePartAt({0, 0}, {0, 0, 1, 1}, nullptr); }));
-    EXPECT_EQ(null, Failure([&] { canvas->DrawSkin({0, 0, 1, 1}, {0, 0, 1, 1}, nullptr); }));
-    EXPECT_EQ(null, Failure([&] { canvas->DrawHorizontalSkin({0, 0, 1, 1}, {0, 0, 1, 1}, nullptr); }));
-    EXPECT_EQ(null, Failure([&] { canvas->DrawVerticalSkin({0, 0, 1, 1}, {0, 0, 1, 1}, nullptr); }));
-    EXPECT_EQ(null, Failure([&] { canvas->DrawImageSector({0, 0}, 0, 1, nullptr); }));
+    const Rect2f r{0, 0, 1, 1};
+    EXPECT_EQ((std::vector<std::string>{Failure([&] {
+                                            canvas->DrawImageAt({0, 0}, nullptr);
+                                        }),
+                                        Failure([&] { canvas->DrawImageScaled(r, nullptr); }), Failure([&] {
+                                            canvas->DrawImagePartAt({0, 0}, r, nullptr);
+                                        }),
+                                        Failure([&] { canvas->DrawSkin(r, r, nullptr); }),
+                                        Failure([&] { canvas->DrawHorizontalSkin(r, r, nullptr); }),
+                                        Failure([&] { canvas->DrawVerticalSkin(r, r, nullptr); }), Failure([&] {
+                                            canvas->DrawImageSector({0, 0}, 0, 1, nullptr);
+                                        })}),
+              std::vector<std::string>(7, null));
     EXPECT_TRUE(device->calls.empty());
 }
 
-TEST_F(CanvasTest, FontsAndClockComeThroughTheRegistryAndTheDevice)
+TEST_F(CanvasTest, FontsClockAndBeginDrawsStatesComeThroughTheRegistryAndTheDevice)
 {
     canvas->PushFont();
     canvas->SetFont(CFont("CAPTION"));
@@ -195,6 +195,16 @@ TEST_F(CanvasTest, FontsAndClockComeThroughTheRegistryAndTheDevice)
     EXPECT_EQ("default", canvas->GetFont().GetName());
     device->elapsedMilliseconds = 1234.5;
     EXPECT_EQ(1234.5, canvas->GetElapsedMilliseconds());
+
+    // BeginDraw sets blending, culling and the declaration.
+    device->Clear();
+    canvas->BeginDraw();
+    canvas->EndDraw();
+    ASSERT_EQ(3u, device->calls.size());
+    EXPECT_EQ((U32s{device->calls[0].state, device->calls[0].value, device->calls[1].state, device->calls[1].value}),
+              (U32s{static_cast<std::uint32_t>(RenderState::AlphaBlendEnable), value::True,
+                    static_cast<std::uint32_t>(RenderState::CullMode), value::CullNone}));
+    EXPECT_EQ(CanvasCall::Kind::Declaration, device->calls[2].kind);
 }
 
 } // namespace canvastest

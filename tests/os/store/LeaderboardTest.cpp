@@ -163,7 +163,7 @@ TEST_F(LeaderboardTest, EverythingPersistsAcrossRuns)
     const LeaderboardHandle board = Find("LB_QV_DEF_EASY");
     Upload(board, 300, Words(9));
     Restart();
-    EXPECT_EQ(std::pair(GetUser()->GetUserId(), std::string(GetFriends()->GetPersonaName())),
+    EXPECT_EQ((std::pair{GetUser()->GetUserId(), std::string(GetFriends()->GetPersonaName())}),
               std::pair(kSelf, std::string("me")));
     const LeaderboardHandle again = Find("LB_QV_DEF_EASY");
     EXPECT_EQ(Download(again, kRequestGlobal, 1, 10), (std::vector<Row>{{7, 1, 500}, {kSelf, 2, 300}}));
