@@ -87,7 +87,7 @@ protected:
 };
 
 // System keys are Alt without Control, and F10.
-TEST_F(EventTranslation, KeysMapToVirtualKeysWithTheirFlagsAndSystemKeys)
+TEST_F(EventTranslation, KeysMapToVirtualKeysWithTheirFlagsAndSystemKeysAndWheelsToTheirDeltas)
 {
     auto m =
         Translate({Key(SDL_SCANCODE_KP_5, SDLK_KP_5, true), Key(SDL_SCANCODE_KP_ENTER, SDLK_KP_ENTER, true),
@@ -107,9 +107,16 @@ TEST_F(EventTranslation, KeysMapToVirtualKeysWithTheirFlagsAndSystemKeys)
                                       {WM_SYSKEYDOWN, VK_F10},
                                       {WM_SYSKEYUP, VK_F10},
                                       {WM_SYSKEYUP, VK_MENU}}));
-    EXPECT_NE(m[1].lParam & KF_EXTENDED_BIT, 0);
-    EXPECT_EQ(V(m[4].lParam, m[5].lParam, m[6].lParam, m[8].lParam & KF_ALTDOWN_BIT),
-              V(1 | KF_REPEAT_BIT, 1 | KF_EXTENDED_BIT | KF_REPEAT_BIT | KF_UP_BIT, 1 | KF_ALTDOWN_BIT, 0));
+    EXPECT_EQ(
+        V(m[1].lParam & KF_EXTENDED_BIT, m[4].lParam, m[5].lParam, m[6].lParam, m[8].lParam & KF_ALTDOWN_BIT),
+        V(KF_EXTENDED_BIT, 1 | KF_REPEAT_BIT, 1 | KF_EXTENDED_BIT | KF_REPEAT_BIT | KF_UP_BIT, 1 | KF_ALTDOWN_BIT, 0));
+
+    // A flipped wheel and a horizontal one.
+    SDL_Event wheel{};
+    wheel.wheel = {SDL_MOUSEWHEEL, 0, window_->GetId(), 0, -1, 2, SDL_MOUSEWHEEL_FLIPPED, 0.0f, 0.0f, 0, 0};
+    // Deltas in the high word: 2 notches flipped towards the user, one to the right.
+    EXPECT_EQ(Kinds(Translate({wheel})),
+              (MessageKinds{{WM_MOUSEWHEEL, WParam(std::uint16_t(-240)) << 16}, {WM_MOUSEHWHEEL, WParam(120) << 16}}));
 }
 
 TEST_F(EventTranslation, TextBecomesOneCharacterPerCodePoint)
@@ -129,7 +136,7 @@ TEST_F(EventTranslation, TextBecomesOneCharacterPerCodePoint)
     EXPECT_EQ(Kinds(m), (MessageKinds{{WM_SYSKEYDOWN, 'Q'}, {WM_SYSCHAR, 'q'}, {WM_KEYDOWN, 'Q'}, {WM_CHAR, 'q'}}));
 }
 
-TEST_F(EventTranslation, WindowEventsBecomeSizeActivateAndClose)
+TEST_F(EventTranslation, WindowEventsAndTheTerminationRequestBecomeSizeActivateAndClose)
 {
     window_->SetStyle(WindowStyle{true, true, true});
     auto m = Translate({WindowEvent(SDL_WINDOWEVENT_MAXIMIZED), WindowEvent(SDL_WINDOWEVENT_MINIMIZED),
@@ -147,9 +154,21 @@ TEST_F(EventTranslation, WindowEventsBecomeSizeActivateAndClose)
     // The plain full-screen look is never "maximised" for the engine.
     window_->SetStyle(WindowStyle{});
     EXPECT_TRUE(Translate({WindowEvent(SDL_WINDOWEVENT_MAXIMIZED)}).empty());
+
+    // A termination request closes the window.
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    m = Translate({quit});
+    ASSERT_EQ(Kinds(m), (MessageKinds{{WM_CLOSE, 0}}));
+    received_.clear();
+    DispatchMessage(m[0]);
+    EXPECT_EQ(Kinds(received_), (MessageKinds{{WM_CLOSE, 0}, {WM_DESTROY, 0}}));
+    EXPECT_TRUE(window_->IsDestroyed());
+    // A destroyed window takes no more messages.
+    EXPECT_TRUE(Translate({WindowEvent(SDL_WINDOWEVENT_CLOSE)}).empty());
 }
 
-TEST_F(EventTranslation, ExposureAsksForOnePaintWhenNothingElseWaits)
+TEST_F(EventTranslation, ExposureAsksForOnePaintWhenNothingElseWaitsAndAPostFromAnotherThreadWakesTheWait)
 {
     // Only visible windows are painted: show it and let the server's own exposure pass.
     window_->Show(false);
@@ -162,32 +181,8 @@ TEST_F(EventTranslation, ExposureAsksForOnePaintWhenNothingElseWaits)
     window_->Invalidate();
     window_->Invalidate();
     EXPECT_EQ(Drain(), std::vector<std::uint32_t>{WM_PAINT});
-}
 
-TEST_F(EventTranslation, TerminationRequestClosesTheWindow)
-{
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
-    const auto m = Translate({quit});
-    ASSERT_EQ(Kinds(m), (MessageKinds{{WM_CLOSE, 0}}));
-    DispatchMessage(m[0]);
-    EXPECT_EQ(Kinds(received_), (MessageKinds{{WM_CLOSE, 0}, {WM_DESTROY, 0}}));
-    EXPECT_TRUE(window_->IsDestroyed());
-    // A destroyed window takes no more messages.
-    EXPECT_TRUE(Translate({WindowEvent(SDL_WINDOWEVENT_CLOSE)}).empty());
-}
-
-TEST_F(EventTranslation, FlippedWheelAndHorizontalWheel)
-{
-    SDL_Event wheel{};
-    wheel.wheel = {SDL_MOUSEWHEEL, 0, window_->GetId(), 0, -1, 2, SDL_MOUSEWHEEL_FLIPPED, 0.0f, 0.0f, 0, 0};
-    // Deltas in the high word: 2 notches flipped towards the user, one to the right.
-    EXPECT_EQ(Kinds(Translate({wheel})),
-              (MessageKinds{{WM_MOUSEWHEEL, WParam(std::uint16_t(-240)) << 16}, {WM_MOUSEHWHEEL, WParam(120) << 16}}));
-}
-
-TEST_F(EventTranslation, PostFromAnotherThreadWakesTheWait)
-{
+    // A post from another thread wakes the wait.
     std::thread poster([] { PostQuitMessage(7); });
     WaitMessage();
     poster.join();
