@@ -16,7 +16,7 @@ namespace os::system
 namespace
 {
 
-TEST(SystemTest, ClockIsMonotonicAndInjectable)
+TEST(SystemTest, ClockIsMonotonicAndInjectableAndTheWaitForADeadlineEndsNotBeforeIt)
 {
     std::uint64_t a = MonotonicNanoseconds();
     Sleep(0);
@@ -27,9 +27,21 @@ TEST(SystemTest, ClockIsMonotonicAndInjectable)
     EXPECT_EQ(MillisecondTicks(), 5000u);
     os::testing::SetClockFunction(nullptr);
     EXPECT_GE(MonotonicNanoseconds(), b);
+
+    // The wait for a deadline returns not before it; under a test's sleep it yields once through it.
+    for (std::uint64_t ahead : {0ull, 100000ull, 2000000ull}) {
+        const std::uint64_t deadline = MonotonicNanoseconds() + ahead;
+        SleepUntil(deadline);
+        EXPECT_GE(MonotonicNanoseconds(), deadline) << ahead;
+    }
+    std::vector<std::uint32_t> sleeps;
+    os::testing::SetSleepFunction([&](std::uint32_t ms) { sleeps.push_back(ms); });
+    SleepUntil(MonotonicNanoseconds() + 1000000000ull);
+    os::testing::SetSleepFunction({});
+    EXPECT_EQ(std::vector<std::uint32_t>{0}, sleeps);
 }
 
-TEST(SystemTest, LastErrorBelongsToTheCallingThread)
+TEST(SystemTest, LastErrorBelongsToTheCallingThreadAndMessageBoxesGoToTheSinkOrToStandardError)
 {
     SetLastError(5, "Access is denied.\n");
     std::thread([] {
@@ -40,10 +52,8 @@ TEST(SystemTest, LastErrorBelongsToTheCallingThread)
     }).join();
     EXPECT_EQ(std::pair(GetLastErrorCode(), GetLastErrorText()), std::pair(5u, std::string("Access is denied.\n")));
     SetLastError(0);
-}
 
-TEST(SystemTest, MessageBoxesGoToTheSinkOrToStandardError)
-{
+    // Message boxes go to the sink or to standard error.
     std::string seen;
     os::testing::SetMessageBoxSink(
         [&](const std::string& caption, const std::string& text) { seen = caption + "|" + text; });
@@ -77,24 +87,6 @@ TEST(SystemTest, UserDataRootFollowsXdg)
         setenv("XDG_DATA_HOME", saved.c_str(), 1);
     else
         unsetenv("XDG_DATA_HOME");
-}
-
-TEST(FineSleepTest, ReturnsNotBeforeTheDeadline)
-{
-    for (std::uint64_t ahead : {0ull, 100000ull, 2000000ull}) {
-        const std::uint64_t deadline = MonotonicNanoseconds() + ahead;
-        SleepUntil(deadline);
-        EXPECT_GE(MonotonicNanoseconds(), deadline) << ahead;
-    }
-}
-
-TEST(FineSleepTest, UnderATestsSleepItYieldsOnceThroughIt)
-{
-    std::vector<std::uint32_t> sleeps;
-    os::testing::SetSleepFunction([&](std::uint32_t ms) { sleeps.push_back(ms); });
-    SleepUntil(MonotonicNanoseconds() + 1000000000ull);
-    os::testing::SetSleepFunction({});
-    EXPECT_EQ(std::vector<std::uint32_t>{0}, sleeps);
 }
 
 TEST(StartGateTest, TheFirstDecisionWins)
