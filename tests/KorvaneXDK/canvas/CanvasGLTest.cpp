@@ -128,7 +128,7 @@ protected:
     boost::shared_ptr<CCanvas> recorded;
 };
 
-TEST_F(CanvasGLTest, FillsAndOutlinesLightTheRasterizersPixels)
+TEST_F(CanvasGLTest, FillsAndOutlinesLightTheRasterizersPixelsImagesKeepTheirTexelsAndBrushesBlend)
 {
     ExpectSameAsRasterizer([](CCanvas& c) { c.FillRect({2, 2, 4, 4}); });
     EXPECT_EQ((U32s{Pixel(2, 2), Pixel(5, 5), Pixel(5, 6), Pixel(2, 1)}),
@@ -141,10 +141,9 @@ TEST_F(CanvasGLTest, FillsAndOutlinesLightTheRasterizersPixels)
         c.DrawRect({4, 0, 7, 9});
         c.PopMatrix();
     });
-}
 
-TEST_F(CanvasGLTest, PointSampledImagesReproduceTheirTexels)
-{
+    // Point-sampled images reproduce their texels.
+    Begin(kBlack);
     CTexture texture;
     texture.Create(4, 4, 1, 0, os::gfx::Format::A8R8G8B8, os::gfx::Pool::Managed);
     os::gfx::LockedRect locked;
@@ -161,10 +160,8 @@ TEST_F(CanvasGLTest, PointSampledImagesReproduceTheirTexels)
     for (int i = 0; i < 16; ++i)
         EXPECT_EQ(texels[i], Pixel(10 + i % 4, 5 + i / 4)) << "texel " << i;
     EXPECT_EQ(std::pair(kBlack, kBlack), std::pair(Pixel(10, 4), Pixel(14, 5)));
-}
 
-TEST_F(CanvasGLTest, AdditiveAndMultiplicativeBrushesBlendWithTheTarget)
-{
+    // Additive and multiplicative brushes blend with the target.
     // Over 0x40 grey: the fill's 127 and 63 added, or the grey scaled by them.
     const std::pair<std::int32_t, std::uint32_t> cases[] = {{1, 0xBF7F40}, {2, 0x201000}, {0, 0x7F3F00}};
     for (const auto& [mode, rgb] : cases) {
