@@ -4,12 +4,12 @@
 #include <thread>
 
 #include "TestImageWriter.h"
-#include "TextureDraw.h"
 #include "os/Values.h"
 #include "os/gfx/PixelFormat.h"
 #include "os/gfx/Surface.h"
 #include "os/gfx/Texture.h"
 #include "os/gfx/TextureRoutines.h"
+#include "os/gfx/VertexDeclaration.h"
 #include "support/GfxFixture.h"
 
 namespace gfxtest
@@ -23,18 +23,49 @@ using os::gfx::kOk;
 using os::gfx::Pool;
 using os::gfx::Texture;
 using ostest::V;
+using Results = std::vector<os::gfx::Result>;
+
+struct TexturedVertex
+{
+    float x, y, z;
+    float u, v;
+};
 
 class TextureTest : public GfxTest
 {
 protected:
+    /// Shaders that copy stage 0's texel (alpha included) to the target, blending off.
     void SetUp() override
     {
         GfxTest::SetUp();
-        draw.SetUp(*device, kWidth, kHeight);
+        const std::string vs = "#version 410 core\nlayout(location = 0) in vec3 inPosition;\n"
+                               "layout(location = 8) in vec2 inTexCoord; layout(location = 0) out vec2 vTexCoord;\n"
+                               "out gl_PerVertex { vec4 gl_Position; };\n"
+                               "void main() { vTexCoord = inTexCoord; gl_Position = vec4(inPosition.x * 2.0 / " +
+                               std::to_string(kWidth) + ".0 - 1.0, 1.0 - inPosition.y * 2.0 / " +
+                               std::to_string(kHeight) + ".0, 0.0, 1.0); }\n";
+        const std::string ps = "#version 410 core\nuniform sampler2D Texture0;\n"
+                               "layout(location = 0) in vec2 vTexCoord; layout(location = 0) out vec4 outColor;\n"
+                               "void main() { outColor = texture(Texture0, vTexCoord); }\n";
+        static const os::gfx::VertexElement elements[] = {
+            {0, 0, os::gfx::DeclType::Float3, os::gfx::DeclMethod::Default, os::gfx::DeclUsage::Position, 0},
+            {0, 12, os::gfx::DeclType::Float2, os::gfx::DeclMethod::Default, os::gfx::DeclUsage::TexCoord, 0},
+            os::gfx::DeclEnd(),
+        };
+        ASSERT_EQ(kOk, device->CreateVertexShader(vs.data(), vs.size(), &drawing.vertexShader))
+            << device->GetLastShaderLog();
+        ASSERT_EQ(kOk, device->CreatePixelShader(ps.data(), ps.size(), &drawing.pixelShader))
+            << device->GetLastShaderLog();
+        ASSERT_EQ(kOk, device->CreateVertexDeclaration(elements, &drawing.declaration));
+        ASSERT_EQ((Results{device->SetVertexShader(drawing.vertexShader), device->SetPixelShader(drawing.pixelShader),
+                           device->SetVertexDeclaration(drawing.declaration),
+                           device->SetRenderState(os::gfx::RenderState::CullMode, os::gfx::value::CullNone),
+                           device->SetRenderState(os::gfx::RenderState::ZEnable, os::gfx::value::False)}),
+                  Results(5, kOk));
     }
     void TearDown() override
     {
-        draw.Release();
+        drawing = {};
         GfxTest::TearDown();
     }
 
@@ -48,32 +79,39 @@ protected:
         return texture;
     }
 
-    /// Draws the texture's surface one texel per pixel over a grey back buffer.
+    /// Draws the texture's whole surface one texel per pixel over a grey back buffer.
     void DrawTexture(const std::shared_ptr<Texture>& texture)
     {
         os::gfx::SurfaceDesc desc;
         ASSERT_EQ(kOk, texture->GetLevelDesc(0, &desc));
-        ASSERT_EQ(kOk, device->Clear(0, nullptr, os::gfx::clear::Target, 0xFF202020u, 1.0f, 0));
-        ASSERT_EQ(kOk, device->SetTexture(0, texture));
-        ASSERT_EQ(kOk, TextureDraw::Draw(*device, desc.Width, desc.Height));
+        const float w = static_cast<float>(desc.Width) - 0.5f, h = static_cast<float>(desc.Height) - 0.5f;
+        const TexturedVertex v[4] = {
+            {-0.5f, -0.5f, 0, 0, 0}, {w, -0.5f, 0, 1, 0}, {-0.5f, h, 0, 0, 1}, {w, h, 0, 1, 1}};
+        ASSERT_EQ((Results{device->Clear(0, nullptr, os::gfx::clear::Target, 0xFF202020u, 1.0f, 0),
+                           device->SetTexture(0, texture),
+                           device->DrawPrimitiveUP(os::gfx::PrimitiveType::TriangleStrip, 2, v, sizeof(v[0]))}),
+                  Results(3, kOk));
     }
 
     /// Each channel of the pixel at (x, y) within `tolerance` of the expected colour's.
     void ExpectNear(std::uint32_t x, std::uint32_t y, std::uint32_t want, int tolerance)
     {
         const std::uint32_t got = Pixel(ReadBack(), x, y);
-        for (int shift = 0; shift < 32; shift += 8) {
+        for (int shift = 0; shift < 32; shift += 8)
             ASSERT_LE(std::abs(static_cast<int>((got >> shift) & 0xFF) - static_cast<int>((want >> shift) & 0xFF)),
                       tolerance)
                 << "pixel " << x << ", " << y << std::hex << " got " << got << " want " << want;
-        }
     }
 
-    TextureDraw draw;
+    struct
+    {
+        std::shared_ptr<os::gfx::Shader> vertexShader, pixelShader;
+        std::shared_ptr<os::gfx::VertexDeclaration> declaration;
+    } drawing;
 };
 using TextureRegressionTest = TextureTest;
 
-TEST_F(TextureTest, DecodedImagesDrawTheirTexelsWithAlphaAndTransparentPadding)
+TEST_F(TextureTest, DecodedImagesDrawTheirTexelsWithAlphaAndTransparentPaddingEvenPastAPartialBlock)
 {
     const auto solid = [](std::uint32_t c) { return PixelFunction([c](std::uint32_t, std::uint32_t) { return c; }); };
     const std::string block = SolidColourBlock(0xF800), dxt3Alpha(8, '\x88'), dxt5Alpha("\x40\x20\0\0\0\0\0\0", 8);
@@ -118,6 +156,17 @@ TEST_F(TextureTest, DecodedImagesDrawTheirTexelsWithAlphaAndTransparentPadding)
             }
         }
     }
+    // The cut image keeps its records and its surface the next whole block; whole blocks stay compressed.
+    os::gfx::ImageInfo info;
+    os::gfx::SurfaceDesc desc, whole;
+    auto texture = Load(WriteDds(6, 6, "DXT1", {block + block + block + block}), &info);
+    ASSERT_TRUE(texture);
+    ASSERT_EQ(kOk, texture->GetLevelDesc(0, &desc));
+    texture = Load(WriteDds(8, 4, "DXT1", {block + block}));
+    ASSERT_TRUE(texture);
+    ASSERT_EQ(kOk, texture->GetLevelDesc(0, &whole));
+    EXPECT_EQ(V(info.Width, info.Format, info.ImageFileFormat, info.MipLevels, desc.Width, desc.Height, whole.Format),
+              V(6, Format::DXT1, os::gfx::ImageFileFormat::Dds, 1, 8, 8, Format::DXT1));
 }
 
 TEST_F(TextureTest, LockedDynamicTextureShowsWhatWasWrittenWithAlphaReadingOne)
@@ -240,7 +289,7 @@ TEST_F(TextureTest, TexturesMadeOnAnotherThreadUploadAtTheDevicesNextCallAndRele
     ASSERT_EQ(kOk, device->SetTexture(0, nullptr));
     std::thread([moved = Load(png)]() mutable { moved.reset(); }).join();
     ASSERT_EQ(kOk, device->Present());
-    draw.Release();
+    drawing = {};
     shaders = ColorShaders();
     device.reset();
     texture.reset();
@@ -280,23 +329,6 @@ TEST_F(TextureRegressionTest, ALevelLockedOnAnotherThreadIsUploadedOnlyAfterItsU
     ASSERT_NO_FATAL_FAILURE(DrawTexture(texture));
     EXPECT_TRUE(texture->IsUploaded());
     ExpectPixels({{0, 0, Opaque(0, 0)}, {3, 1, Opaque(3, 1)}, {2, 3, Opaque(2, 3)}});
-}
-
-// The edge-cut image's texels and padding are drawn in the decoded-images table; here its records, and
-// whole blocks kept compressed.
-TEST_F(TextureRegressionTest, ACompressedImageCutInsideItsBlocksPadsWithTransparentBlack)
-{
-    const std::string block = SolidColourBlock(0xF800); // four red texels a row, four rows
-    os::gfx::ImageInfo info;
-    os::gfx::SurfaceDesc desc, whole;
-    auto texture = Load(WriteDds(6, 6, "DXT1", {block + block + block + block}), &info);
-    ASSERT_TRUE(texture);
-    ASSERT_EQ(kOk, texture->GetLevelDesc(0, &desc));
-    texture = Load(WriteDds(8, 4, "DXT1", {block + block}));
-    ASSERT_TRUE(texture);
-    ASSERT_EQ(kOk, texture->GetLevelDesc(0, &whole));
-    EXPECT_EQ(V(info.Width, info.Format, info.ImageFileFormat, info.MipLevels, desc.Width, desc.Height, whole.Format),
-              V(6, Format::DXT1, os::gfx::ImageFileFormat::Dds, 1, 8, 8, Format::DXT1));
 }
 
 } // namespace
