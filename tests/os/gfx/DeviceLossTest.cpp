@@ -94,11 +94,21 @@ TEST_F(GfxTest, CrossThreadReleasesWaitForTheDeviceAndAreDroppedAfterIt)
     EXPECT_EQ(1, ran);
 }
 
-TEST_F(GfxTest, ResetRestoresTheDefaultStatesResizesAndEndsTheSceneWhoseBracketsPairOnTheDevicesThreadOnly)
+TEST_F(GfxTest, CapabilitiesAndResetsRestoringTheDefaultStatesResizingAndEndingTheSceneOnTheDevicesThreadOnly)
 {
-    ASSERT_EQ(kOk, device->SetRenderState(RenderState::CullMode, value::CullNone));
-    ASSERT_EQ(kOk, device->SetSamplerState(0, SamplerState::MagFilter, value::FilterLinear));
-    ASSERT_EQ(kOk, device->BeginScene());
+    // Capabilities report shader model 3 unless overridden.
+    os::gfx::Caps caps;
+    ASSERT_EQ(kOk, device->GetDeviceCaps(&caps));
+    EXPECT_EQ(V(caps.VertexShaderVersion, caps.PixelShaderVersion, caps.TextureCaps & os::gfx::texturecaps::Pow2),
+              V(0xFFFE0300u, 0xFFFF0300u, 0));
+    EXPECT_GE(caps.MaxTextureWidth, 2048u);
+    os::testing::OverrideShaderVersions(os::gfx::VertexShaderVersion(2, 0), 0);
+    ASSERT_EQ(kOk, device->GetDeviceCaps(&caps));
+    EXPECT_EQ(V(caps.VertexShaderVersion, caps.PixelShaderVersion), V(0xFFFE0200u, 0xFFFF0300u));
+
+    ASSERT_EQ((Results{device->SetRenderState(RenderState::CullMode, value::CullNone),
+                       device->SetSamplerState(0, SamplerState::MagFilter, value::FilterLinear), device->BeginScene()}),
+              Results(3, kOk));
     parameters.BackBufferWidth = 40;
     parameters.BackBufferHeight = 30;
     ASSERT_EQ(kOk, device->Reset(&parameters));
@@ -119,18 +129,6 @@ TEST_F(GfxTest, ResetRestoresTheDefaultStatesResizesAndEndsTheSceneWhoseBrackets
     os::gfx::Result result = kOk;
     std::thread([&] { result = device->Clear(0, nullptr, os::gfx::clear::Target, 0, 1.0f, 0); }).join();
     EXPECT_EQ(kErrInvalidCall, result);
-}
-
-TEST_F(GfxTest, CapabilitiesReportShaderModelThreeUnlessOverridden)
-{
-    os::gfx::Caps caps;
-    ASSERT_EQ(kOk, device->GetDeviceCaps(&caps));
-    EXPECT_EQ(V(caps.VertexShaderVersion, caps.PixelShaderVersion, caps.TextureCaps & os::gfx::texturecaps::Pow2),
-              V(0xFFFE0300u, 0xFFFF0300u, 0));
-    EXPECT_GE(caps.MaxTextureWidth, 2048u);
-    os::testing::OverrideShaderVersions(os::gfx::VertexShaderVersion(2, 0), 0);
-    ASSERT_EQ(kOk, device->GetDeviceCaps(&caps));
-    EXPECT_EQ(V(caps.VertexShaderVersion, caps.PixelShaderVersion), V(0xFFFE0200u, 0xFFFF0300u));
 }
 
 } // namespace

@@ -28,7 +28,7 @@ void ExpectVector(const Vector3& expected, const Vector3& got, float tolerance =
                 ::testing::Pointwise(::testing::FloatNear(tolerance), {expected.x, expected.y, expected.z}));
 }
 
-TEST(MathTest, LookAtTurnsTheViewDirectionIntoPlusZ)
+TEST(MathTest, LookAtProjectionsInverseRotationAndPlanesAgainstHandComputedValues)
 {
     // Eye, target, up, a point and where the view puts it; looking from z = -5 is the camera tests'.
     for (const auto& [eye, at, up, point, expected] :
@@ -47,10 +47,8 @@ TEST(MathTest, LookAtTurnsTheViewDirectionIntoPlusZ)
         os::gfx::MatrixLookAtLH(&view, &same, at, &up);
         EXPECT_TRUE(std::none_of(std::begin(view.m), std::end(view.m), [](float v) { return std::isnan(v); }));
     }
-}
 
-TEST(MathTest, ProjectionsMatchTheirFormulas)
-{
+    // Projections match their formulas.
     Matrix m;
     os::gfx::MatrixPerspectiveFovLH(&m, kPi / 2, 2.0f, 1.0f, 101.0f);
     ExpectMatrix(m, {0.5f, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1.01f, 1, 0, 0, -1.01f, 0});
@@ -58,10 +56,8 @@ TEST(MathTest, ProjectionsMatchTheirFormulas)
     ExpectMatrix(m, {2.0f / 448, 0, 0, 0, 0, 2.0f / 288, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1});
     os::gfx::MatrixPerspectiveOffCenterLH(&m, -1, 3, -2, 2, 1, 11);
     ExpectMatrix(m, {0.5f, 0, 0, 0, 0, 0.5f, 0, 0, -0.5f, 0, 1.1f, 1, 0, 0, -1.1f, 0});
-}
 
-TEST(MathTest, InverseRotationAndNormalisation)
-{
+    // Inverse, rotation, normalisation and planes.
     Matrix translation, inverse, singular, rotation;
     os::gfx::MatrixTranslation(&translation, 1, 2, 3);
     float determinant = 0;

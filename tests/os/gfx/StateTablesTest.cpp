@@ -19,7 +19,7 @@ using os::gfx::SamplerState;
 using ostest::V;
 
 // The engine sets most states itself, so a wrong default would show only where it does not.
-TEST(StateTablesTest, DefaultsAreDirect3DsAndDepthFollowsThePresentParameters)
+TEST(StateTablesTest, DefaultsAreDirect3DsDepthFollowsThePresentParametersAndPrimitivesDepthFormatsAndColoursConvert)
 {
     const tables::RenderStates states = tables::DefaultRenderStates(true);
     const std::pair<RenderState, std::uint32_t> defaults[] = {{RenderState::ZEnable, value::ZBufferTrue},
@@ -40,9 +40,27 @@ TEST(StateTablesTest, DefaultsAreDirect3DsAndDepthFollowsThePresentParameters)
     EXPECT_EQ(V(at(SamplerState::AddressU), at(SamplerState::MinFilter), at(SamplerState::MipFilter),
                 at(SamplerState::MaxAnisotropy)),
               V(value::AddressWrap, value::FilterPoint, value::FilterNone, 1u));
+
+    // Primitive counts including the largest, depth formats and colours.
+    const std::pair<PrimitiveType, std::uint64_t> counts[] = {
+        {PrimitiveType::PointList, 5},     {PrimitiveType::LineList, 10},     {PrimitiveType::LineStrip, 6},
+        {PrimitiveType::TriangleList, 15}, {PrimitiveType::TriangleStrip, 7}, {PrimitiveType::TriangleFan, 7}};
+    for (const auto& [type, vertices] : counts)
+        EXPECT_EQ(vertices, tables::VertexCountFor(type, 5)) << static_cast<int>(type);
+    EXPECT_EQ(0xFFFFFFFFull * 3, tables::VertexCountFor(PrimitiveType::TriangleList, 0xFFFFFFFFu));
+    EXPECT_EQ(0u, tables::VertexCountFor(static_cast<PrimitiveType>(99), 1));
+
+    std::uint32_t depth = 0;
+    bool stencil[3] = {true, false, false};
+    const bool known[] = {tables::DepthFormatOf(Format::D16, &depth, &stencil[0]),
+                          tables::DepthFormatOf(Format::D24S8, &depth, &stencil[1]),
+                          tables::DepthFormatOf(Format::A8R8G8B8, &depth, &stencil[2])};
+    EXPECT_EQ(V(known[0], stencil[0], known[1], stencil[1], known[2]), V(true, false, true, true, false));
+    EXPECT_THAT(tables::ColorOf(0x80FF0033u),
+                ::testing::Pointwise(::testing::FloatEq(), {1.0f, 0.0f, 0.2f, 128.0f / 255.0f}));
 }
 
-TEST(StateTablesTest, BlendBothFactorsAndTheAlphaEquation)
+TEST(StateTablesTest, BlendBothFactorsTheAlphaEquationAndOneGLValuePerDirect3DValue)
 {
     tables::RenderStates states = tables::DefaultRenderStates(false);
     auto set = [&states](RenderState state, std::uint32_t v) { states[static_cast<std::uint32_t>(state)] = v; };
@@ -69,10 +87,8 @@ TEST(StateTablesTest, BlendBothFactorsAndTheAlphaEquation)
     EXPECT_EQ(tables::BlendFactor(value::BlendSrcAlpha, true), tables::BlendFactor(value::BlendSrcColor, true));
     EXPECT_EQ(tables::BlendFactor(value::BlendInvDestAlpha, true), tables::BlendFactor(value::BlendInvDestColor, true));
     EXPECT_NE(tables::BlendFactor(value::BlendSrcAlpha, false), tables::BlendFactor(value::BlendSrcColor, false));
-}
 
-TEST(StateTablesTest, EachDirect3DValueHasItsOwnGLValue)
-{
+    // Each Direct3D value has its own GL value.
     // A value mapped to its neighbour's GL value would pass every draw test that does not use it.
     const auto distinct = [](auto map, std::uint32_t first, std::uint32_t last) {
         for (std::uint32_t a = first; a <= last; ++a) {
@@ -92,26 +108,6 @@ TEST(StateTablesTest, EachDirect3DValueHasItsOwnGLValue)
         0, 5);
     // Without mirror-once the context clamps instead.
     EXPECT_EQ(tables::AddressMode(value::AddressClamp, false), tables::AddressMode(value::AddressMirrorOnce, false));
-}
-
-TEST(StateTablesTest, PrimitiveCountsIncludingTheLargestDepthFormatsAndColours)
-{
-    const std::pair<PrimitiveType, std::uint64_t> counts[] = {
-        {PrimitiveType::PointList, 5},     {PrimitiveType::LineList, 10},     {PrimitiveType::LineStrip, 6},
-        {PrimitiveType::TriangleList, 15}, {PrimitiveType::TriangleStrip, 7}, {PrimitiveType::TriangleFan, 7}};
-    for (const auto& [type, vertices] : counts)
-        EXPECT_EQ(vertices, tables::VertexCountFor(type, 5)) << static_cast<int>(type);
-    EXPECT_EQ(0xFFFFFFFFull * 3, tables::VertexCountFor(PrimitiveType::TriangleList, 0xFFFFFFFFu));
-    EXPECT_EQ(0u, tables::VertexCountFor(static_cast<PrimitiveType>(99), 1));
-
-    std::uint32_t depth = 0;
-    bool stencil[3] = {true, false, false};
-    const bool known[] = {tables::DepthFormatOf(Format::D16, &depth, &stencil[0]),
-                          tables::DepthFormatOf(Format::D24S8, &depth, &stencil[1]),
-                          tables::DepthFormatOf(Format::A8R8G8B8, &depth, &stencil[2])};
-    EXPECT_EQ(V(known[0], stencil[0], known[1], stencil[1], known[2]), V(true, false, true, true, false));
-    EXPECT_THAT(tables::ColorOf(0x80FF0033u),
-                ::testing::Pointwise(::testing::FloatEq(), {1.0f, 0.0f, 0.2f, 128.0f / 255.0f}));
 }
 
 } // namespace
