@@ -60,7 +60,7 @@ protected:
     std::shared_ptr<ConstantTable> table;
 };
 
-TEST_F(ConstantTableTest, ListsTopLevelConstantsWithTheirShapesAndSamplersWithUnitsOfTheirOwn)
+TEST_F(ConstantTableTest, ListsConstantsAndSamplerUnitsAndItsSettersConvertStayWithinTheConstantAndRefuseStrangers)
 {
     struct Case
     {
@@ -120,10 +120,8 @@ TEST_F(ConstantTableTest, ListsTopLevelConstantsWithTheirShapesAndSamplersWithUn
     std::shared_ptr<ConstantTable> again;
     ASSERT_EQ(kOk, os::gfx::GetShaderConstantTable(pixel, &again));
     EXPECT_EQ(table, again);
-}
 
-TEST_F(ConstantTableTest, SettersConvertToTheDeclaredTypeStayWithinTheConstantAndRefuseForeignHandlesAndThreads)
-{
+    // Setters convert to the declared type and stay within the constant.
     os::gfx::Matrix m;
     std::iota(std::begin(m.m), std::end(m.m), 1.0f);
     const os::gfx::Vector4 vectors[2] = {{5, 6, 7, 8}, {9, 10, 11, 12}};

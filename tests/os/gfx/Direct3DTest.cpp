@@ -21,7 +21,7 @@ protected:
     void TearDown() override { os::testing::ResetGraphicsHooks(); }
 };
 
-TEST_F(Direct3DTest, ModesComeInAscendingOrderOrAsReplaced)
+TEST_F(Direct3DTest, ModesComeInAscendingOrderOrAsReplacedAndCreationsAreRecorded)
 {
     auto object = os::gfx::Direct3DCreate9(os::gfx::kSdkVersion);
     ASSERT_NE(nullptr, object);
@@ -47,21 +47,19 @@ TEST_F(Direct3DTest, ModesComeInAscendingOrderOrAsReplaced)
     ASSERT_EQ(2u, object->GetAdapterModeCount(0, Format::X8R8G8B8));
     ASSERT_EQ(kOk, object->EnumAdapterModes(0, Format::X8R8G8B8, 1, &mode));
     EXPECT_EQ(V(mode.Width, mode.Format), V(640, Format::X8R8G8B8));
-}
 
-// The software fallback and the records of a plain creation are checked through the engine's graphics tests.
-TEST_F(Direct3DTest, CreationHooksAndRecords)
-{
+    // Creation hooks and records; the software fallback and the records of a plain creation are checked
+    // through the engine's graphics tests.
     os::window::Window window("record");
     ASSERT_TRUE(window.IsCreated());
-    std::shared_ptr<os::gfx::Direct3D> object;
-    ASSERT_EQ(kOk, os::gfx::Direct3DCreate9Ex(os::gfx::kSdkVersion, &object));
+    std::shared_ptr<os::gfx::Direct3D> extended;
+    ASSERT_EQ(kOk, os::gfx::Direct3DCreate9Ex(os::gfx::kSdkVersion, &extended));
     std::shared_ptr<os::gfx::Device> device;
     os::gfx::PresentParameters p = WindowedParameters(32, 32, &window);
     const std::uint32_t hardware = os::gfx::create::HardwareVertexProcessing | os::gfx::create::Multithreaded;
-    const auto create = [&](std::uint32_t flags, os::gfx::DisplayModeEx* mode,
+    const auto create = [&](std::uint32_t flags, os::gfx::DisplayModeEx* modeEx,
                             os::gfx::DeviceType type = os::gfx::DeviceType::Hal) {
-        return object->CreateDeviceEx(0, type, &window, flags, &p, mode, &device);
+        return extended->CreateDeviceEx(0, type, &window, flags, &p, modeEx, &device);
     };
     os::testing::FailDeviceCreation(true, true);
     EXPECT_EQ(kErrNotAvailable, create(hardware, nullptr));
@@ -69,22 +67,22 @@ TEST_F(Direct3DTest, CreationHooksAndRecords)
     EXPECT_EQ(V(os::testing::GetCreateDeviceCallCount(), device == nullptr), V(2, true));
     os::testing::FailDeviceCreation(false, false);
 
-    // Full screen on the extended object needs its display mode record.
+    // Full screen on the extended extended needs its display modeEx record.
     p.Windowed = false;
     p.BackBufferFormat = Format::X8R8G8B8;
     EXPECT_EQ(kErrInvalidCall, create(hardware, nullptr));
-    os::gfx::DisplayModeEx mode;
-    mode.Width = mode.Height = 32;
-    mode.RefreshRate = 60;
-    mode.Format = Format::X8R8G8B8;
-    mode.ScanLineOrdering = os::gfx::ScanLineOrdering::Progressive;
-    ASSERT_EQ(kOk, create(hardware, &mode));
+    os::gfx::DisplayModeEx modeEx;
+    modeEx.Width = modeEx.Height = 32;
+    modeEx.RefreshRate = 60;
+    modeEx.Format = Format::X8R8G8B8;
+    modeEx.ScanLineOrdering = os::gfx::ScanLineOrdering::Progressive;
+    ASSERT_EQ(kOk, create(hardware, &modeEx));
     const auto record = os::testing::GetLastCreateDeviceRecord();
     EXPECT_EQ(V(record.hadDisplayMode, record.displayMode.Size, record.displayMode.ScanLineOrdering),
               V(true, 24, os::gfx::ScanLineOrdering::Progressive));
     EXPECT_EQ(V(device->SetMaximumFrameLatency(1), device->Present()), V(kOk, kOk));
     // A device type other than the hardware one is not offered.
-    EXPECT_EQ(kErrNotAvailable, create(hardware, &mode, os::gfx::DeviceType::Ref));
+    EXPECT_EQ(kErrNotAvailable, create(hardware, &modeEx, os::gfx::DeviceType::Ref));
 }
 
 } // namespace

@@ -25,7 +25,7 @@ Result Decode(const std::string& bytes, DecodedImage* image, const DecodeLimits&
 }
 
 // The texels themselves are compared where the texture tests draw the same files.
-TEST(ImageDecoderTest, EveryKindOfFileReportsItsTypeFormatAlphaAndSizeDdsItsBlocksAndLevelsWithinTheLimits)
+TEST(ImageDecoderTest, EveryKindOfFileReportsItsTypeFormatAlphaAndSizeDdsItsBlocksAndLevelsAndFormatsConvert)
 {
     const struct
     {
@@ -74,6 +74,35 @@ TEST(ImageDecoderTest, EveryKindOfFileReportsItsTypeFormatAlphaAndSizeDdsItsBloc
     EXPECT_EQ(kErrInvalidData, Decode(png, &image, limits));
     limits.maxWidth = 40;
     EXPECT_EQ(kOk, Decode(png, &image, limits));
+
+    // Format conversions round-trip their bits.
+    const std::uint32_t argb[] = {0xFFFF0000u, 0x8000FF00u, 0x000000FFu, 0xFFFFFFFFu};
+    const struct
+    {
+        Format format;
+        std::uint32_t expected[4];
+    } conversions[] = {
+        {Format::A8R8G8B8, {0xFFFF0000u, 0x8000FF00u, 0x000000FFu, 0xFFFFFFFFu}},
+        {Format::X8R8G8B8, {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFFFFu}},
+        {Format::R5G6B5, {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFFFFu}},
+        {Format::X1R5G5B5, {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFFFFu}},
+        {Format::A1R5G5B5, {0xFFFF0000u, 0xFF00FF00u, 0x000000FFu, 0xFFFFFFFFu}},
+        {Format::A4R4G4B4, {0xFFFF0000u, 0x8800FF00u, 0x000000FFu, 0xFFFFFFFFu}},
+        {Format::L8, {0xFF4D4D4Du, 0xFF959595u, 0xFF1D1D1Du, 0xFFFFFFFFu}},
+        {Format::A8, {0xFF000000u, 0x80000000u, 0x00000000u, 0xFF000000u}},
+    };
+    for (const auto& c : conversions) {
+        SCOPED_TRACE(static_cast<int>(c.format));
+        std::uint8_t texels[16] = {};
+        ConvertFromArgb(argb, 4, c.format, texels);
+        std::uint32_t back[4] = {};
+        ConvertToArgb(texels, 4, c.format, back);
+        EXPECT_EQ(std::vector<std::uint32_t>(back, back + 4), std::vector<std::uint32_t>(c.expected, c.expected + 4));
+    }
+    // RowPitch of DXT1: two blocks of 8 bytes.
+    EXPECT_EQ(V(NextPowerOfTwo(300), NextPowerOfTwo(256), FullChainLevels(512, 256), RowPitch(Format::X8R8G8B8, 512),
+                RowPitch(Format::DXT1, 5)),
+              V(512, 256, 10, 2048, 16));
 }
 
 std::string WithPngSize(std::string png, std::uint32_t width, std::uint32_t height)
@@ -142,37 +171,6 @@ TEST(ImageDecoderTest, DamagedAndLyingDataFailsCleanly)
         const Result result = Decode(bytes, &image);
         EXPECT_EQ(V(result, image.error.empty(), image.levels.empty()), V(kErrInvalidData, false, true));
     }
-}
-
-TEST(ImageDecoderTest, FormatConversionsRoundTripTheirBits)
-{
-    const std::uint32_t argb[] = {0xFFFF0000u, 0x8000FF00u, 0x000000FFu, 0xFFFFFFFFu};
-    const struct
-    {
-        Format format;
-        std::uint32_t expected[4];
-    } cases[] = {
-        {Format::A8R8G8B8, {0xFFFF0000u, 0x8000FF00u, 0x000000FFu, 0xFFFFFFFFu}},
-        {Format::X8R8G8B8, {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFFFFu}},
-        {Format::R5G6B5, {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFFFFu}},
-        {Format::X1R5G5B5, {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFFFFu}},
-        {Format::A1R5G5B5, {0xFFFF0000u, 0xFF00FF00u, 0x000000FFu, 0xFFFFFFFFu}},
-        {Format::A4R4G4B4, {0xFFFF0000u, 0x8800FF00u, 0x000000FFu, 0xFFFFFFFFu}},
-        {Format::L8, {0xFF4D4D4Du, 0xFF959595u, 0xFF1D1D1Du, 0xFFFFFFFFu}},
-        {Format::A8, {0xFF000000u, 0x80000000u, 0x00000000u, 0xFF000000u}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.format));
-        std::uint8_t texels[16] = {};
-        ConvertFromArgb(argb, 4, c.format, texels);
-        std::uint32_t back[4] = {};
-        ConvertToArgb(texels, 4, c.format, back);
-        EXPECT_EQ(std::vector<std::uint32_t>(back, back + 4), std::vector<std::uint32_t>(c.expected, c.expected + 4));
-    }
-    // RowPitch of DXT1: two blocks of 8 bytes.
-    EXPECT_EQ(V(NextPowerOfTwo(300), NextPowerOfTwo(256), FullChainLevels(512, 256), RowPitch(Format::X8R8G8B8, 512),
-                RowPitch(Format::DXT1, 5)),
-              V(512, 256, 10, 2048, 16));
 }
 
 // A text chunk claiming 512 MiB, of which ten bytes follow: libpng would allocate and clear
