@@ -122,9 +122,7 @@ std::string WithPngSize(std::string png, std::uint32_t width, std::uint32_t heig
 
 std::string Patch32(std::string bytes, std::size_t at, std::uint32_t value)
 {
-    std::string word;
-    PutLE(word, value, 4);
-    return bytes.replace(at, 4, word);
+    return bytes.replace(at, 4, LE(value));
 }
 
 std::string PatchJpegSize(std::string jpeg, std::uint16_t width, std::uint16_t height)
