@@ -4,7 +4,7 @@
 namespace canvastest
 {
 
-TEST_F(CanvasTest, DrawImageClipsOnTheProcessorAndMovesTheUVs)
+TEST_F(CanvasTest, DrawImageClipsOnTheProcessorAndMovesTheUVsAndClippedTextStopsAtTheClipsRightEdge)
 {
     canvas->IntersectClipRect({16, 0, 100, 100});
     canvas->SetClipOrigin({0, 0});
@@ -22,6 +22,24 @@ TEST_F(CanvasTest, DrawImageClipsOnTheProcessorAndMovesTheUVs)
     device->Clear();
     canvas->DrawImage({200, 0, 64, 64}, {0, 0, 32, 32}, &texture);
     EXPECT_TRUE(device->calls.empty());
+
+    // Clipped text stops at the clip's right edge.
+    canvas->ResetClipRect();
+    canvas->IntersectClipRect({0, 0, 50, 100});
+    canvas->GetBrush().SetColor({1, 1, 1, 0.5f});
+    canvas->DrawTextClipped({10.7f, 5.2f, 100, 20}, "abc");
+    ASSERT_EQ(1u, font->calls.size());
+    const FakeFont::Call& call = font->calls[0];
+    EXPECT_TRUE(call.clipped);
+    EXPECT_EQ(0x80FFFFFFu, call.color);
+    // The right edge is 10 + trunc(39.3).
+    EXPECT_EQ(
+        (std::vector<std::int32_t>{call.x, call.y, call.rect.left, call.rect.top, call.rect.right, call.rect.bottom}),
+        (std::vector<std::int32_t>{10, 5, 10, 5, 49, 25}));
+    // Unbounded and absurd coordinates saturate instead of overflowing.
+    canvas->ResetClipRect();
+    canvas->DrawTextClipped({std::nanf(""), 1e30f, 1e30f, 1e30f}, "x");
+    EXPECT_EQ(std::pair(0, INT32_MAX), std::pair(font->calls[1].x, font->calls[1].y));
 }
 
 TEST_F(CanvasTest, SkinsNeedTwoQuartersDropEmptyPiecesAndCentreStripsByTheBody)
@@ -157,25 +175,6 @@ TEST_F(CanvasTest, RingsAreIndexedFansOfQuadsModuloTheVertexCountAndSectorsCover
     canvas->DrawImageSector({0, 0}, 0, 2 * pi + 1e-6f, &texture);
     EXPECT_EQ(9u, OnlyDraw().primitiveCount);
     ExpectVertex(OnlyDraw().vertices[0], 3.5f, 3.5f, 0.25f, 0.25f, "centre");
-}
-
-TEST_F(CanvasTest, ClippedTextStopsAtTheClipsRightEdge)
-{
-    canvas->IntersectClipRect({0, 0, 50, 100});
-    canvas->GetBrush().SetColor({1, 1, 1, 0.5f});
-    canvas->DrawTextClipped({10.7f, 5.2f, 100, 20}, "abc");
-    ASSERT_EQ(1u, font->calls.size());
-    const FakeFont::Call& call = font->calls[0];
-    EXPECT_TRUE(call.clipped);
-    EXPECT_EQ(0x80FFFFFFu, call.color);
-    // The right edge is 10 + trunc(39.3).
-    EXPECT_EQ(
-        (std::vector<std::int32_t>{call.x, call.y, call.rect.left, call.rect.top, call.rect.right, call.rect.bottom}),
-        (std::vector<std::int32_t>{10, 5, 10, 5, 49, 25}));
-    // Unbounded and absurd coordinates saturate instead of overflowing.
-    canvas->ResetClipRect();
-    canvas->DrawTextClipped({std::nanf(""), 1e30f, 1e30f, 1e30f}, "x");
-    EXPECT_EQ(std::pair(0, INT32_MAX), std::pair(font->calls[1].x, font->calls[1].y));
 }
 
 } // namespace canvastest

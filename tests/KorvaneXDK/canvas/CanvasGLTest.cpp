@@ -175,7 +175,7 @@ TEST_F(CanvasGLTest, FillsAndOutlinesLightTheRasterizersPixelsImagesKeepTheirTex
     }
 }
 
-TEST_F(CanvasGLTest, BuilderFontTextLandsOnItsGlyphBox)
+TEST_F(CanvasGLTest, BuilderFontTextLandsOnItsGlyphBoxAndATurnedQuadIsNotClippedUnderTheSceneProjection)
 {
     canvas->LoadFont("Test", "fonts\\text.kvf");
     canvas->SetFont(CFont("TEST"));
@@ -197,10 +197,8 @@ TEST_F(CanvasGLTest, BuilderFontTextLandsOnItsGlyphBox)
     EXPECT_GT(lit, glyph->Height); // the H's two stems at least
     EXPECT_EQ(Vector2<float>(static_cast<float>(glyph->Advance), static_cast<float>(built.lineHeight)),
               canvas->MeasureText("H"));
-}
 
-TEST_F(CanvasGLTest, AQuadTurnedAboutYIsNotClippedUnderTheWindowSceneProjection)
-{
+    // A quad turned about y is not clipped under the window scene's projection.
     // Near 150, far -150, the eye one unit off as the window scene sets it.
     Project(150, -150);
     Matrix4 view;

@@ -6,7 +6,7 @@
 namespace canvastest
 {
 
-TEST(CanvasMathTest, SaturatingTruncation)
+TEST(CanvasMathTest, SaturatingTruncationAndMatricesMappingColumnVectors)
 {
     const double inf = std::numeric_limits<double>::infinity();
     const std::pair<double, std::int32_t> cases[] = {
@@ -24,10 +24,8 @@ TEST(CanvasMathTest, SaturatingTruncation)
     };
     for (const auto& [in, out] : cases)
         EXPECT_EQ(out, SaturateToInt32(in)) << in;
-}
 
-TEST(CanvasMathTest, MatricesMapColumnVectors)
-{
+    // Matrices map column vectors.
     const float pi = 3.14159265f;
     const auto near = [](Vector3<float> expected, Vector3<float> actual) {
         EXPECT_THAT((std::vector<float>{actual.x, actual.y, actual.z}),

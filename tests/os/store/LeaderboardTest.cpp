@@ -157,7 +157,7 @@ TEST_F(LeaderboardTest, RangesGlobalAroundTheUserAndFriendsWhoseEntriesStayUntil
     EXPECT_EQ(V(get(first, 0), get(second, 0)), V(false, true));
 }
 
-TEST_F(LeaderboardTest, EverythingPersistsAcrossRuns)
+TEST_F(LeaderboardTest, EverythingPersistsAcrossRunsAndAFailedWriteKeepsTheOldFileAndEntry)
 {
     ASSERT_TRUE(os::testing::SeedLeaderboard("LB_QV_DEF_EASY", {{7, "seven", 500, {1, 2}}}));
     const LeaderboardHandle board = Find("LB_QV_DEF_EASY");
@@ -176,6 +176,36 @@ TEST_F(LeaderboardTest, EverythingPersistsAcrossRuns)
     Restart();
     EXPECT_EQ(Download(Find("LB_QV_DEF_EASY"), kRequestGlobal, 1, 10),
               (std::vector<Row>{{7, 1, 500}, {kSelf, 2, 500}}));
+
+    // A failed write keeps the old file and the old entry.
+    const LeaderboardHandle written = Find("WRITTEN");
+    ASSERT_EQ(Upload(written, 100, Words(1)).success, 1);
+    const std::string path = dir.File(BoardFileName("WRITTEN"));
+    const std::string before = korvane::test::TempDir::Read(path);
+    const auto filesBefore = FilesInFolder();
+
+    // A real write failure: files may not grow past 64 bytes for a moment.
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto* previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 64;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    Catcher<LeaderboardScoreUploaded> upload;
+    upload.Wait(stats->UploadLeaderboardScore(written, kUploadKeepBest, 200, Words(2).data(), 61));
+    Pump();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+
+    EXPECT_EQ(V(upload.count, upload.failed), V(1, true));
+    EXPECT_EQ(korvane::test::TempDir::Read(path), before);
+    EXPECT_EQ(FilesInFolder(), filesBefore); // no temporary file left behind
+    EXPECT_EQ(Download(written, kRequestGlobal, 1, 10), (std::vector<Row>{{kSelf, 1, 100}}));
+    EXPECT_EQ(DetailsOf(written, kSelf), Words(1));
+    ASSERT_FALSE(log.empty());
+    EXPECT_THAT(log.back(), ::testing::HasSubstr("cannot write"));
+    // The next upload goes through.
+    EXPECT_EQ(Upload(written, 200, Words(2)).scoreChanged, 1);
 }
 
 TEST_F(LeaderboardTest, DamagedFilesAreSetAsideNeverOverwritten)
@@ -216,38 +246,6 @@ TEST_F(LeaderboardTest, DamagedFilesAreSetAsideNeverOverwritten)
     Restart();
     EXPECT_NE(GetUser()->GetUserId(), 0u);
     EXPECT_TRUE(std::filesystem::exists(dir.File(std::string(kUserFileName) + ".corrupt")));
-}
-
-TEST_F(LeaderboardTest, AFailedWriteKeepsTheOldFileAndTheOldEntry)
-{
-    const LeaderboardHandle board = Find("LB");
-    ASSERT_EQ(Upload(board, 100, Words(1)).success, 1);
-    const std::string path = dir.File(BoardFileName("LB"));
-    const std::string before = korvane::test::TempDir::Read(path);
-    const auto filesBefore = FilesInFolder();
-
-    // A real write failure: files may not grow past 64 bytes for a moment.
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto* previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 64;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    Catcher<LeaderboardScoreUploaded> upload;
-    upload.Wait(stats->UploadLeaderboardScore(board, kUploadKeepBest, 200, Words(2).data(), 61));
-    Pump();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
-
-    EXPECT_EQ(V(upload.count, upload.failed), V(1, true));
-    EXPECT_EQ(korvane::test::TempDir::Read(path), before);
-    EXPECT_EQ(FilesInFolder(), filesBefore); // no temporary file left behind
-    EXPECT_EQ(Download(board, kRequestGlobal, 1, 10), (std::vector<Row>{{kSelf, 1, 100}}));
-    EXPECT_EQ(DetailsOf(board, kSelf), Words(1));
-    ASSERT_FALSE(log.empty());
-    EXPECT_THAT(log.back(), ::testing::HasSubstr("cannot write"));
-    // The next upload goes through.
-    EXPECT_EQ(Upload(board, 200, Words(2)).scoreChanged, 1);
 }
 
 } // namespace

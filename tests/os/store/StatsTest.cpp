@@ -87,7 +87,7 @@ TEST_F(StatsTest, InjectedStatisticsCodesAndDisplayTexts)
         EXPECT_STREQ(stats->GetAchievementDisplayAttribute(id, key), text) << id << " " << key;
 }
 
-TEST_F(StatsTest, UserIdIsMadeOnceAndKeptAndNamesOfTheUserAndFriends)
+TEST_F(StatsTest, UserIdIsMadeOnceAndKeptNamesOfTheUserAndFriendsAndTheGameLanguage)
 {
     const std::uint64_t id = GetUser()->GetUserId();
     EXPECT_TRUE(id != 0 && *GetFriends()->GetPersonaName());
@@ -105,10 +105,8 @@ TEST_F(StatsTest, UserIdIsMadeOnceAndKeptAndNamesOfTheUserAndFriends)
     EXPECT_EQ((std::vector<std::string>{friends->GetFriendPersonaName(42), friends->GetFriendPersonaName(7),
                                         friends->GetFriendPersonaName(8)}),
               (std::vector<std::string>{"me", "seven", ""}));
-}
 
-TEST_F(StatsTest, GameLanguageFromTheSettingElseTheLocaleStoredCutAtAWholeCharacter)
-{
+    // The game language comes from the setting, else the locale.
     const char* savedAll = std::getenv("LC_ALL");
     const std::string saved = savedAll ? savedAll : "";
     const char* const cases[][3] = {

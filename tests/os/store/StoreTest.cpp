@@ -153,7 +153,7 @@ TEST_F(StoreFixture, InjectedFailuresOfEveryRequest)
     EXPECT_EQ(Upload(board, 5).success, 1);
 }
 
-TEST_F(StoreFixture, MalformedRequestsAndALoggedOffUserFailAtOnce)
+TEST_F(StoreFixture, MalformedRequestsAndALoggedOffUserFailAtOnceAndDebugOutputIsSilentUnlessAsked)
 {
     const LeaderboardHandle board = Find("BOARD");
     std::int32_t words[65] = {};
@@ -181,10 +181,8 @@ TEST_F(StoreFixture, MalformedRequestsAndALoggedOffUserFailAtOnce)
     os::testing::SetStoreLoggedOn(false);
     EXPECT_FALSE(GetUser()->IsLoggedOn() || stats->RequestCurrentStats());
     EXPECT_EQ(FindCall("A"), 0u);
-}
 
-TEST_F(StoreFixture, DebugOutputIsSilentUnlessSwitchedOnOrCaptured)
-{
+    // Debug output is silent unless switched on or captured.
     unsetenv("KORVANE_STORE_DEBUG");
     ::testing::internal::CaptureStderr();
     DebugOutput("quiet\n");

@@ -87,7 +87,7 @@ protected:
 };
 
 // System keys are Alt without Control, and F10.
-TEST_F(EventTranslation, KeysMapToVirtualKeysWithTheirFlagsAndSystemKeysAndWheelsToTheirDeltas)
+TEST_F(EventTranslation, KeysTextAndWheelsBecomeVirtualKeysWithTheirFlagsCharactersAndDeltas)
 {
     auto m =
         Translate({Key(SDL_SCANCODE_KP_5, SDLK_KP_5, true), Key(SDL_SCANCODE_KP_ENTER, SDLK_KP_ENTER, true),
@@ -117,10 +117,8 @@ TEST_F(EventTranslation, KeysMapToVirtualKeysWithTheirFlagsAndSystemKeysAndWheel
     // Deltas in the high word: 2 notches flipped towards the user, one to the right.
     EXPECT_EQ(Kinds(Translate({wheel})),
               (MessageKinds{{WM_MOUSEWHEEL, WParam(std::uint16_t(-240)) << 16}, {WM_MOUSEHWHEEL, WParam(120) << 16}}));
-}
 
-TEST_F(EventTranslation, TextBecomesOneCharacterPerCodePoint)
-{
+    // Text becomes one character per code point.
     SDL_Event e{};
     e.text.type = SDL_TEXTINPUT;
     e.text.windowID = window_->GetId();
@@ -132,7 +130,7 @@ TEST_F(EventTranslation, TextBecomesOneCharacterPerCodePoint)
 
     // Typed with Alt the character is a system character; the next plain key types again.
     std::strcpy(e.text.text, "q");
-    auto m = Translate({Key(SDL_SCANCODE_Q, SDLK_q, true, KMOD_LALT), e, Key(SDL_SCANCODE_Q, SDLK_q, true), e});
+    m = Translate({Key(SDL_SCANCODE_Q, SDLK_q, true, KMOD_LALT), e, Key(SDL_SCANCODE_Q, SDLK_q, true), e});
     EXPECT_EQ(Kinds(m), (MessageKinds{{WM_SYSKEYDOWN, 'Q'}, {WM_SYSCHAR, 'q'}, {WM_KEYDOWN, 'Q'}, {WM_CHAR, 'q'}}));
 }
 

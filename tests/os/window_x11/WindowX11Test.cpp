@@ -182,7 +182,7 @@ protected:
     std::unique_ptr<CGameWindow> window_;
 };
 
-TEST_F(WindowX11, ShowActivatesAndPaintsAnotherWindowTakesTheFocusAndHideRemovesTheWindow)
+TEST_F(WindowX11, ShowActivatesAndPaintsAnotherWindowTakesTheFocusHideRemovesTheWindowAndAltF4Quits)
 {
     EXPECT_FALSE(window_->GetHandle()->IsVisible());
     window_->Show();
@@ -202,6 +202,21 @@ TEST_F(WindowX11, ShowActivatesAndPaintsAnotherWindowTakesTheFocusAndHideRemoves
     EXPECT_TRUE(window_->IsActive());
     window_->Hide();
     EXPECT_FALSE(window_->GetHandle()->IsVisible());
+
+    // Alt+F4 on a focused window with the main listener: the close, then the destruction, then one quit.
+    korvane::CMainWindowListener main;
+    window_->AddListener(&main);
+    ShowFocused();
+    input_.Tap(XK_F4, XK_Alt_L);
+    ASSERT_TRUE(WaitFor(Is(WM_DESTROY, 0)));
+    EXPECT_NE(Find(WM_SYSKEYDOWN, VK_F4), nullptr);
+    ASSERT_GE(recorder_.messages.size(), 2u);
+    EXPECT_TRUE(Is(WM_CLOSE, 0)(recorder_.messages[recorder_.messages.size() - 2]));
+    Settle();
+    ASSERT_EQ(quits_.size(), 1u);
+    EXPECT_EQ(quits_[0].wParam, 0u);
+    EXPECT_FALSE(window_->GetHandle()->IsVisible());
+    window_->RemoveListener(&main);
 }
 
 TEST_F(WindowX11, LetterAndControlKeysGiveVirtualKeysAndCharactersAfterTheRawEventHooks)
@@ -231,24 +246,6 @@ TEST_F(WindowX11, LetterAndControlKeysGiveVirtualKeysAndCharactersAfterTheRawEve
         ASSERT_NE(Find(message, key), nullptr) << message << " " << key;
     EXPECT_EQ(Count(WM_CHAR), 4);
     EXPECT_EQ(Find(WM_KEYDOWN, 'A')->lParam & (0xFFFF | KF_REPEAT_BIT | KF_UP_BIT | KF_ALTDOWN_BIT), 1);
-}
-
-// Alt+F4 on a focused window with the main listener: the close, then the destruction, then one quit.
-TEST_F(WindowX11, AltF4ClosesDestroysAndQuits)
-{
-    korvane::CMainWindowListener main;
-    window_->AddListener(&main);
-    ShowFocused();
-    input_.Tap(XK_F4, XK_Alt_L);
-    ASSERT_TRUE(WaitFor(Is(WM_DESTROY, 0)));
-    EXPECT_NE(Find(WM_SYSKEYDOWN, VK_F4), nullptr);
-    ASSERT_GE(recorder_.messages.size(), 2u);
-    EXPECT_TRUE(Is(WM_CLOSE, 0)(recorder_.messages[recorder_.messages.size() - 2]));
-    Settle();
-    ASSERT_EQ(quits_.size(), 1u);
-    EXPECT_EQ(quits_[0].wParam, 0u);
-    EXPECT_FALSE(window_->GetHandle()->IsVisible());
-    window_->RemoveListener(&main);
 }
 
 TEST_F(WindowX11, MouseMovesButtonsAndWheelThenResizingAndFullScreenKeepTheClientSize)
