@@ -108,9 +108,8 @@ TEST(ImageDecoderTest, EveryKindOfFileReportsItsTypeFormatAlphaAndSizeDdsItsBloc
 std::string WithPngSize(std::string png, std::uint32_t width, std::uint32_t height)
 {
     auto put = [&png](std::size_t at, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) {
+        for (int i = 0; i < 4; ++i)
             png[at + static_cast<std::size_t>(i)] = static_cast<char>((v >> (24 - 8 * i)) & 0xFF);
-        }
     };
     put(16, width);
     put(20, height);

@@ -92,9 +92,8 @@ TEST(StateTablesTest, BlendBothFactorsTheAlphaEquationAndOneGLValuePerDirect3DVa
     // A value mapped to its neighbour's GL value would pass every draw test that does not use it.
     const auto distinct = [](auto map, std::uint32_t first, std::uint32_t last) {
         for (std::uint32_t a = first; a <= last; ++a) {
-            for (std::uint32_t b = a + 1; b <= last; ++b) {
+            for (std::uint32_t b = a + 1; b <= last; ++b)
                 EXPECT_NE(map(a), map(b)) << a << " and " << b;
-            }
         }
     };
     distinct([](std::uint32_t v) { return tables::CompareFunc(v); }, value::CmpNever, value::CmpAlways);

@@ -180,9 +180,8 @@ TEST_F(TextureTest, LockedDynamicTextureShowsWhatWasWrittenWithAlphaReadingOne)
         ASSERT_EQ(kOk, texture->LockRect(0, &locked, nullptr, flags));
         ASSERT_EQ(2048, locked.Pitch);
         EXPECT_EQ(kErrInvalidCall, texture->LockRect(0, &locked, nullptr, flags)); // locked already
-        for (std::uint32_t i = 0; i < 512 * 512; ++i) {
+        for (std::uint32_t i = 0; i < 512 * 512; ++i)
             static_cast<std::uint32_t*>(locked.Bits)[i] = ((i % 512 & 0xFF) << 16) | ((i / 512 & 0xFF) << 8) | salt;
-        }
         ASSERT_EQ(kOk, texture->UnlockRect(0));
         ASSERT_NO_FATAL_FAILURE(DrawTexture(texture));
         ExpectPixels({{0, 0, 0xFF000000u | salt}, {63, 0, 0xFF3F0000u | salt}, {5, 47, 0xFF052F00u | salt}});
@@ -316,12 +315,10 @@ TEST_F(TextureRegressionTest, ALevelLockedOnAnotherThreadIsUploadedOnlyAfterItsU
         }
         written = true;
     });
-    while (!started) {
+    while (!started)
         std::this_thread::yield();
-    }
-    for (int i = 0; i < 50 || !written; ++i) {
+    for (int i = 0; i < 50 || !written; ++i)
         ASSERT_EQ(kOk, device->SetTexture(0, texture));
-    }
     writer.join();
     EXPECT_FALSE(texture->IsUploaded());
 

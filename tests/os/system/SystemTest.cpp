@@ -79,9 +79,8 @@ TEST(SystemTest, UserDataRootFollowsXdg)
     EXPECT_EQ(GetUserDataRoot(), "/home/player/.local/share/");
     // Without HOME, the account's own home folder rather than a folder shared by all users.
     unsetenv("HOME");
-    if (const passwd* account = getpwuid(getuid()); account && account->pw_dir && *account->pw_dir) {
+    if (const passwd* account = getpwuid(getuid()); account && account->pw_dir && *account->pw_dir)
         EXPECT_EQ(GetUserDataRoot(), std::string(account->pw_dir) + "/.local/share/");
-    }
     setenv("HOME", savedHome.c_str(), 1);
     if (old)
         setenv("XDG_DATA_HOME", saved.c_str(), 1);
