@@ -197,13 +197,12 @@ TEST_F(LeaderboardTest, EverythingPersistsAcrossRunsAndAFailedWriteKeepsTheOldFi
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previous);
 
-    EXPECT_EQ(V(upload.count, upload.failed), V(1, true));
-    EXPECT_EQ(korvane::test::TempDir::Read(path), before);
-    EXPECT_EQ(FilesInFolder(), filesBefore); // no temporary file left behind
+    // No temporary file is left behind.
+    EXPECT_EQ(std::tuple(upload.count, upload.failed, korvane::test::TempDir::Read(path), FilesInFolder()),
+              std::tuple(1, true, before, filesBefore));
     EXPECT_EQ(Download(written, kRequestGlobal, 1, 10), (std::vector<Row>{{kSelf, 1, 100}}));
     EXPECT_EQ(DetailsOf(written, kSelf), Words(1));
-    ASSERT_FALSE(log.empty());
-    EXPECT_THAT(log.back(), ::testing::HasSubstr("cannot write"));
+    EXPECT_THAT(log.empty() ? "" : log.back(), ::testing::HasSubstr("cannot write"));
     // The next upload goes through.
     EXPECT_EQ(Upload(written, 200, Words(2)).scoreChanged, 1);
 }
@@ -235,17 +234,17 @@ TEST_F(LeaderboardTest, DamagedFilesAreSetAsideNeverOverwritten)
         ASSERT_NE(board, 0u);
         EXPECT_THAT(log, ::testing::ElementsAre(::testing::HasSubstr("damaged")));
         const std::string aside = path + ".corrupt" + (round == 0 ? std::string() : std::to_string(round));
-        EXPECT_EQ(korvane::test::TempDir::Read(aside), bytes);
-        EXPECT_EQ(stats->GetLeaderboardEntryCount(board), 0);
-        EXPECT_EQ(Upload(board, 5).success, 1);
-        EXPECT_EQ(korvane::test::TempDir::Read(aside), bytes);
+        EXPECT_EQ(std::pair(korvane::test::TempDir::Read(aside), stats->GetLeaderboardEntryCount(board)),
+                  std::pair(bytes, 0));
+        EXPECT_EQ((std::pair{Upload(board, 5).success, korvane::test::TempDir::Read(aside)}),
+                  std::pair(std::uint8_t{1}, bytes));
         ++round;
     }
     // A damaged user file is set aside too, and a new user is made.
     dir.Write(kUserFileName, "KSUS\x01");
     Restart();
-    EXPECT_NE(GetUser()->GetUserId(), 0u);
-    EXPECT_TRUE(std::filesystem::exists(dir.File(std::string(kUserFileName) + ".corrupt")));
+    EXPECT_TRUE(GetUser()->GetUserId() != 0 &&
+                std::filesystem::exists(dir.File(std::string(kUserFileName) + ".corrupt")));
 }
 
 } // namespace
