@@ -86,17 +86,17 @@ protected:
         pair->Begin();
         canvas->ResetClipRect();
     }
-    std::uint32_t Pixel(int x, int y)
+    std::vector<std::uint32_t> ReadBack()
     {
         std::vector<std::uint32_t> pixels;
         EXPECT_EQ(os::gfx::kOk, device->ReadBackBuffer(&pixels, nullptr, nullptr));
-        return pixels.at(static_cast<std::size_t>(y * kWidth + x));
+        return pixels;
     }
+    std::uint32_t Pixel(int x, int y) { return ReadBack().at(static_cast<std::size_t>(y * kWidth + x)); }
     /// Pixels not black as a picture like the rasteriser's.
     std::string LitPicture()
     {
-        std::vector<std::uint32_t> pixels;
-        EXPECT_EQ(os::gfx::kOk, device->ReadBackBuffer(&pixels, nullptr, nullptr));
+        const std::vector<std::uint32_t> pixels = ReadBack();
         std::string out;
         for (std::size_t i = 0; i < pixels.size(); ++i)
             out += std::string(pixels[i] != kBlack ? "#" : ".") + ((i + 1) % kWidth == 0 ? "\n" : "");

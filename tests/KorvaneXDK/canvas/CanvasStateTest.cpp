@@ -4,21 +4,30 @@
 namespace canvastest
 {
 
-TEST_F(CanvasTest, TheEffectiveColourIsTheProductOfEveryBrush)
+TEST_F(CanvasTest, ANewCanvasClipsAllUntilTheFirstClipCallAndBrushesGiveTheColourAndStates)
 {
+    // A new canvas clips everything away until the first clip call.
+    FakeTexture texture(8, 8);
+    canvas->DrawImageAt({0, 0}, &texture);
+    canvas->DrawSkin({0, 0, 64, 64}, {0, 0, 8, 8}, &texture);
+    EXPECT_TRUE(device->calls.empty());
+    canvas->FillRect({0, 0, 10, 10}); // still a quad, of no area
+    EXPECT_EQ(std::pair(OnlyDraw().vertices[0].x, OnlyDraw().vertices[0].y),
+              std::pair(OnlyDraw().vertices[3].x, OnlyDraw().vertices[3].y));
+    EXPECT_EQ(Rect2f(0, 0, 0, 0), canvas->GetLocalClipRect());
+
+    // The effective colour is the product of every brush.
+    device->Clear();
     EXPECT_EQ(Color4<float>(1, 1, 1, 1), canvas->GetEffectiveColor());
     canvas->GetBrush().SetColor({0.5f, 1.0f, 1.0f, 0.5f});
     canvas->PushBrush();
     canvas->GetBrush().SetColor({1.0f, 0.5f, 1.0f, 1.0f});
     EXPECT_EQ(Color4<float>(0.5f, 0.5f, 1.0f, 0.5f), canvas->GetEffectiveColor());
     canvas->ResetClipRect();
-    FakeTexture texture(4, 4);
     canvas->DrawImageAt({0, 0}, &texture);
     EXPECT_EQ(0x808080FFu, OnlyDraw().vertices[0].color0); // 0.5 rounds to 128 for images
-}
 
-TEST_F(CanvasTest, BrushStatesFollowAnisotropyCapsFilteringAndBlendMode)
-{
+    // Brush states follow anisotropy, caps, filtering and blend mode.
     using namespace os::gfx;
     // level, caps, filtering, blend; then mag, min, mip, max anisotropy, source and destination blend
     const U32s cases[] = {
@@ -48,18 +57,6 @@ TEST_F(CanvasTest, BrushStatesFollowAnisotropyCapsFilteringAndBlendMode)
                   (U32s{c[4], c[5], c[6], c[7], c[8], c[9], value::AddressWrap, value::AddressWrap, value::CullNone}));
         EXPECT_EQ(device->white.get(), d.texture);
     }
-}
-
-TEST_F(CanvasTest, ANewCanvasClipsEverythingAwayUntilTheFirstClipCall)
-{
-    FakeTexture texture(8, 8);
-    canvas->DrawImageAt({0, 0}, &texture);
-    canvas->DrawSkin({0, 0, 64, 64}, {0, 0, 8, 8}, &texture);
-    EXPECT_TRUE(device->calls.empty());
-    canvas->FillRect({0, 0, 10, 10}); // still a quad, of no area
-    EXPECT_EQ(std::pair(OnlyDraw().vertices[0].x, OnlyDraw().vertices[0].y),
-              std::pair(OnlyDraw().vertices[3].x, OnlyDraw().vertices[3].y));
-    EXPECT_EQ(Rect2f(0, 0, 0, 0), canvas->GetLocalClipRect());
 }
 
 TEST_F(CanvasTest, ClipRectanglesFollowTheStackRules)
