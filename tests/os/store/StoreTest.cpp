@@ -45,13 +45,11 @@ TEST_F(StoreFixture, ResultsArriveOnceInsideTheNextPumpsInCompletionOrderAndOnly
 {
     Catcher<LeaderboardFindResult> find;
     find.Wait(FindCall("BOARD"));
-    EXPECT_TRUE(find.holder.IsActive());
-    EXPECT_EQ(find.count, 0);
+    EXPECT_EQ(V(find.holder.IsActive(), find.count), V(true, 0));
     Pump(2);
     ASSERT_EQ(find.count, 1);
-    EXPECT_FALSE(find.failed || find.holder.IsActive());
-    EXPECT_EQ(find.last->found, 1);
-    EXPECT_NE(find.last->leaderboard, 0u);
+    EXPECT_EQ(V(find.failed, find.holder.IsActive(), find.last->found, find.last->leaderboard != 0),
+              V(false, false, 1, true));
     // The same name gives the same handle.
     EXPECT_EQ(Find("BOARD"), find.last->leaderboard);
     EXPECT_NE(Find("OTHER"), find.last->leaderboard);
@@ -94,8 +92,7 @@ TEST_F(StoreFixture, ShutdownDropsPendingResultsUnheardAndAThrowingHandlerDoesNo
     ASSERT_TRUE(stats->RequestCurrentStats());
     Restart();
     Pump(3);
-    EXPECT_EQ(find.count, 0);
-    EXPECT_TRUE(listener.heard.empty());
+    EXPECT_EQ(V(find.count, listener.heard.size()), V(0, 0));
     // Call handles are never reused, so the old holder cannot catch a new result.
     next.Wait(FindCall("A"));
     Pump();
