@@ -128,7 +128,7 @@ protected:
     boost::shared_ptr<CCanvas> recorded;
 };
 
-TEST_F(CanvasGLTest, FillsAndOutlinesLightTheRasterizersPixelsImagesKeepTheirTexelsAndBrushesBlend)
+TEST_F(CanvasGLTest, FillsOutlinesImagesBlendsTextAndTurnedQuadsAsTheRasterizerAndTheirSourcesSay)
 {
     ExpectSameAsRasterizer([](CCanvas& c) { c.FillRect({2, 2, 4, 4}); });
     EXPECT_EQ((U32s{Pixel(2, 2), Pixel(5, 5), Pixel(5, 6), Pixel(2, 1)}),
@@ -173,10 +173,11 @@ TEST_F(CanvasGLTest, FillsAndOutlinesLightTheRasterizersPixelsImagesKeepTheirTex
         for (int shift : {16, 8, 0})
             EXPECT_NEAR((rgb >> shift) & 0xFF, (pixel >> shift) & 0xFF, 1) << "mode " << mode << " shift " << shift;
     }
-}
 
-TEST_F(CanvasGLTest, BuilderFontTextLandsOnItsGlyphBoxAndATurnedQuadIsNotClippedUnderTheSceneProjection)
-{
+    // Text of the builder's font lands on its glyph box.
+    Begin(kBlack);
+    canvas->GetBrush().SetBlendMode(0);
+    canvas->GetBrush().SetColor({1, 1, 1, 1});
     canvas->LoadFont("Test", "fonts\\text.kvf");
     canvas->SetFont(CFont("TEST"));
     canvas->DrawText({20.7f, 10.2f}, "H");

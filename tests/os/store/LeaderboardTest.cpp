@@ -157,7 +157,7 @@ TEST_F(LeaderboardTest, RangesGlobalAroundTheUserAndFriendsWhoseEntriesStayUntil
     EXPECT_EQ(V(get(first, 0), get(second, 0)), V(false, true));
 }
 
-TEST_F(LeaderboardTest, EverythingPersistsAcrossRunsAndAFailedWriteKeepsTheOldFileAndEntry)
+TEST_F(LeaderboardTest, EverythingPersistsAcrossRunsFailedWritesKeepTheOldFileAndDamagedOnesAreSetAside)
 {
     ASSERT_TRUE(os::testing::SeedLeaderboard("LB_QV_DEF_EASY", {{7, "seven", 500, {1, 2}}}));
     const LeaderboardHandle board = Find("LB_QV_DEF_EASY");
@@ -205,13 +205,11 @@ TEST_F(LeaderboardTest, EverythingPersistsAcrossRunsAndAFailedWriteKeepsTheOldFi
     EXPECT_THAT(log.empty() ? "" : log.back(), ::testing::HasSubstr("cannot write"));
     // The next upload goes through.
     EXPECT_EQ(Upload(written, 200, Words(2)).scoreChanged, 1);
-}
 
-TEST_F(LeaderboardTest, DamagedFilesAreSetAsideNeverOverwritten)
-{
+    // Damaged files are set aside, never overwritten.
     ASSERT_TRUE(os::testing::SeedLeaderboard("LB", Ranked(2)));
-    const std::string path = dir.File(BoardFileName("LB"));
-    const std::string good = korvane::test::TempDir::Read(path);
+    const std::string lbPath = dir.File(BoardFileName("LB"));
+    const std::string good = korvane::test::TempDir::Read(lbPath);
     auto withCount = [&](std::uint32_t count) {
         std::string bytes = good;
         const std::size_t at = 4 + 4 + 4 + 2 + 4 + 4 + 8; // magic, version, name, sort, display, counter
@@ -230,13 +228,13 @@ TEST_F(LeaderboardTest, DamagedFilesAreSetAsideNeverOverwritten)
         dir.Write(BoardFileName("LB"), bytes);
         Restart();
         log.clear();
-        const LeaderboardHandle board = Find("LB");
-        ASSERT_NE(board, 0u);
+        const LeaderboardHandle damagedBoard = Find("LB");
+        ASSERT_NE(damagedBoard, 0u);
         EXPECT_THAT(log, ::testing::ElementsAre(::testing::HasSubstr("damaged")));
-        const std::string aside = path + ".corrupt" + (round == 0 ? std::string() : std::to_string(round));
-        EXPECT_EQ(std::pair(korvane::test::TempDir::Read(aside), stats->GetLeaderboardEntryCount(board)),
+        const std::string aside = lbPath + ".corrupt" + (round == 0 ? std::string() : std::to_string(round));
+        EXPECT_EQ(std::pair(korvane::test::TempDir::Read(aside), stats->GetLeaderboardEntryCount(damagedBoard)),
                   std::pair(bytes, 0));
-        EXPECT_EQ((std::pair{Upload(board, 5).success, korvane::test::TempDir::Read(aside)}),
+        EXPECT_EQ((std::pair{Upload(damagedBoard, 5).success, korvane::test::TempDir::Read(aside)}),
                   std::pair(std::uint8_t{1}, bytes));
         ++round;
     }

@@ -84,7 +84,7 @@ TEST_F(StoreFixture, ResultsArriveOnceInsideTheNextPumpsInCompletionOrderAndOnly
     EXPECT_EQ(V(cancelled.count, replaced.count, listener->heard.size()), V(0, 1, 0)); // only the second request's
 }
 
-TEST_F(StoreFixture, ShutdownDropsPendingResultsUnheardAndAThrowingHandlerDoesNotStopThePump)
+TEST_F(StoreFixture, ShutdownDropsPendingResultsAThrowingHandlerDoesNotStopThePumpAndInjectedFailures)
 {
     Catcher<LeaderboardFindResult> find, next;
     Listener<UserStatsReceived> listener;
@@ -106,10 +106,8 @@ TEST_F(StoreFixture, ShutdownDropsPendingResultsUnheardAndAThrowingHandlerDoesNo
     thrower.holder.Set(FindCall("T"), &thrower, &Thrower::On);
     EXPECT_THROW(Pump(), std::runtime_error);
     EXPECT_NE(Find("T"), 0u);
-}
 
-TEST_F(StoreFixture, InjectedFailuresOfEveryRequest)
-{
+    // Injected failures of every request.
     const LeaderboardHandle board = Find("BOARD");
     ASSERT_NE(board, 0u);
     const std::int32_t words[61] = {};

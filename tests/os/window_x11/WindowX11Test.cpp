@@ -219,9 +219,10 @@ TEST_F(WindowX11, ShowActivatesAndPaintsAnotherWindowTakesTheFocusHideRemovesThe
     window_->RemoveListener(&main);
 }
 
-TEST_F(WindowX11, LetterAndControlKeysGiveVirtualKeysAndCharactersAfterTheRawEventHooks)
+TEST_F(WindowX11, KeysMouseAndWheelGiveTheirMessagesAndResizingAndFullScreenKeepTheClientSize)
 {
     ShowFocused();
+    // Letter and control keys give virtual keys and characters, after the raw event hooks.
     // Raw events reach the hooks before the messages.
     std::vector<std::size_t> messagesAtKey;
     const int id = AddRawEventHandler([&](const SDL_Event& event) {
@@ -238,19 +239,16 @@ TEST_F(WindowX11, LetterAndControlKeysGiveVirtualKeysAndCharactersAfterTheRawEve
     for (KeySym key : {XK_Return, XK_Escape, XK_Left, XK_Pause, XK_F1})
         input_.Tap(key);
     ASSERT_TRUE(WaitFor(Is(WM_KEYUP, VK_F1)));
-    const std::pair<std::uint32_t, WParam> expected[] = {
+    const std::pair<std::uint32_t, WParam> keys[] = {
         {WM_KEYDOWN, 'A'},      {WM_CHAR, 'a'},       {WM_KEYDOWN, VK_SHIFT},  {WM_KEYDOWN, 'B'},
         {WM_CHAR, 'B'},         {WM_KEYUP, VK_SHIFT}, {WM_KEYDOWN, VK_RETURN}, {WM_KEYDOWN, VK_ESCAPE},
         {WM_KEYDOWN, VK_PAUSE}, {WM_CHAR, 0x0D},      {WM_CHAR, 0x1B},         {WM_KEYDOWN, VK_LEFT}};
-    for (const auto& [message, key] : expected)
+    for (const auto& [message, key] : keys)
         ASSERT_NE(Find(message, key), nullptr) << message << " " << key;
     EXPECT_EQ(Count(WM_CHAR), 4);
     EXPECT_EQ(Find(WM_KEYDOWN, 'A')->lParam & (0xFFFF | KF_REPEAT_BIT | KF_UP_BIT | KF_ALTDOWN_BIT), 1);
-}
 
-TEST_F(WindowX11, MouseMovesButtonsAndWheelThenResizingAndFullScreenKeepTheClientSize)
-{
-    ShowFocused();
+    // Mouse moves, buttons and the wheel.
     int x = 0, y = 0;
     window_->GetHandle()->GetPosition(x, y);
     // Start from elsewhere: the pointer may already rest on the target from an earlier run.
