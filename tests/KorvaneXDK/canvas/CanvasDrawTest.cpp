@@ -42,89 +42,7 @@ TEST_F(CanvasTest, DrawImageClipsOnTheProcessorAndMovesTheUVsAndClippedTextStops
     EXPECT_EQ(std::pair(0, INT32_MAX), std::pair(font->calls[1].x, font->calls[1].y));
 }
 
-TEST_F(CanvasTest, SkinsNeedTwoQuartersDropEmptyPiecesAndCentreStripsByTheBody)
-{
-    canvas->ResetClipRect();
-    FakeTexture texture(64, 64);
-    canvas->GetBrush().SetBlendMode(CBrush::kBlendAdditive);
-    canvas->DrawSkin({0, 0, 31, 100}, {0, 0, 64, 64}, &texture);
-    EXPECT_TRUE(device->calls.empty()); // 32 > 31
-    canvas->DrawSkin({0, 0, 32, 100}, {0, 0, 64, 64}, &texture);
-    const CanvasDraw& draw = OnlyDraw();
-    // The middle column has width 0.
-    EXPECT_EQ(std::pair(os::gfx::PrimitiveType::TriangleList, 12u), std::pair(draw.type, draw.primitiveCount));
-    ExpectVertex(draw.vertices[0], -0.5f, -0.5f, 0.0f, 0.0f, "top-left corner");
-    ExpectVertex(draw.vertices[4], 15.5f, 15.5f, 0.25f, 0.25f, "top-left corner, bottom-right");
-    ExpectVertex(draw.vertices[6], 15.5f, -0.5f, 0.75f, 0.0f, "top-right corner");
-    // Skins draw with normal blending inside a brush of their own.
-    EXPECT_EQ(value::BlendInvSrcAlpha, draw.RenderState(RenderState::DestBlend));
-    EXPECT_EQ(CBrush::kBlendAdditive, canvas->GetBrush().GetBlendMode());
-    EXPECT_EQ(1u, canvas->GetBrushDepth());
-
-    // Horizontal and vertical skins centre by the body.
-    device->Clear();
-    FakeTexture strip(64, 16), narrow(30, 8), column(16, 64);
-    canvas->DrawHorizontalSkin({10, 10, 100, 30}, {8, 0, 48, 16}, &strip);
-    // top = 10 + trunc(7.0) = 17, O = {2, 17, 116, 16}.
-    const CanvasDraw& strips = OnlyDraw();
-    ASSERT_EQ(6u, strips.primitiveCount);
-    ExpectVertex(strips.vertices[0], 1.5f, 16.5f, 0.0f, 0.0f, "left cap");
-    ExpectVertex(strips.vertices[6], 17.5f, 16.5f, 0.25f, 0.0f, "middle");
-    ExpectVertex(strips.vertices[7], 101.5f, 16.5f, 0.75f, 0.0f, "middle, right");
-    ExpectVertex(strips.vertices[16], 117.5f, 32.5f, 1.0f, 1.0f, "right cap, bottom-right");
-    device->Clear();
-    canvas->DrawHorizontalSkin({0, 0, 100, 8}, {0, 0, 30, 8}, &narrow); // 30 texels give quarters of 7
-    ExpectVertex(OnlyDraw().vertices[1], 6.5f, -0.5f, 7.0f / 30, 0.0f, "left cap, right");
-    device->Clear();
-    canvas->DrawVerticalSkin({10, 10, 30, 100}, {0, 8, 16, 48}, &column);
-    ExpectVertex(OnlyDraw().vertices[0], 16.5f, 1.5f, 0.0f, 0.0f, "top cap");
-}
-
-TEST_F(CanvasTest, FillsTruncateColoursWhereImagesRoundAndFillsAndOutlinesCoverExactlyTheirPixelsOnce)
-{
-    canvas->ResetClipRect();
-    canvas->GetBrush().SetColor({0.5f, 0.5f, 0.5f, 1.0f});
-    canvas->FillRect({1, 2, 3, 4});
-    const CanvasDraw& grey = OnlyDraw();
-    EXPECT_EQ(std::pair(0xFF7F7F7Fu, static_cast<ITexture*>(device->white.get())),
-              std::pair(grey.vertices[0].color0, grey.texture));
-    ExpectVertex(grey.vertices[0], 0.5f, 1.5f, 0, 0, "fill top-left");
-    ExpectVertex(grey.vertices[3], 3.5f, 5.5f, 1, 1, "fill bottom-right");
-    device->Clear();
-    FakeTexture texture(4, 4);
-    canvas->DrawImageAt({0, 0}, &texture);
-    EXPECT_EQ(0xFF808080u, OnlyDraw().vertices[0].color0);
-    // Components outside 0..1 are clamped, not wrapped.
-    device->Clear();
-    canvas->GetBrush().SetColor({1.01f, -0.2f, 0.5f, 2.0f});
-    canvas->FillRect({0, 0, 1, 1});
-    EXPECT_EQ(0xFFFF007Fu, OnlyDraw().vertices[0].color0);
-
-    // A fill and an outline cover exactly their pixels, once.
-    device->Clear();
-    canvas->PushMatrix();
-    canvas->MultiplyMatrix(MakeTranslation(1, 1));
-    canvas->FillRect({2, 2, 4, 4});
-    CanvasRasterizer fill(12, 12);
-    fill.DrawAll(device->draws);
-    EXPECT_EQ(CanvasRasterizer::PictureOf(12, 12, {{3, 3, 7, 7}}), fill.Picture());
-    canvas->PopMatrix();
-    const std::vector<std::pair<Rect2f, std::vector<os::gfx::Rect>>> cases = {
-        {{0, 0, 5, 4}, {{0, 0, 5, 1}, {0, 1, 1, 3}, {4, 1, 5, 3}, {0, 3, 5, 4}}},
-        {{2, 3, 1, 1}, {{2, 3, 3, 4}}}, // only the bottom edge
-        {{1, 1, 2, 2}, {{1, 1, 3, 3}}},
-    };
-    for (const auto& [r, expected] : cases) {
-        device->Clear();
-        canvas->DrawRect(r);
-        EXPECT_EQ(4u, device->draws.size());
-        CanvasRasterizer outline(8, 8);
-        outline.DrawAll(device->draws);
-        EXPECT_EQ(CanvasRasterizer::PictureOf(8, 8, expected), outline.Picture()) << r.left << ", " << r.top;
-    }
-}
-
-TEST_F(CanvasTest, RingsAreIndexedFansOfQuadsModuloTheVertexCountAndSectorsCoverTheirPartOnce)
+TEST_F(CanvasTest, RingsSectorsSkinsFillsAndOutlinesGiveTheirVerticesColoursAndPixels)
 {
     canvas->DrawRing({0, 0}, 0, 10, 4);
     const CanvasDraw& ring = OnlyDraw();
@@ -175,6 +93,86 @@ TEST_F(CanvasTest, RingsAreIndexedFansOfQuadsModuloTheVertexCountAndSectorsCover
     canvas->DrawImageSector({0, 0}, 0, 2 * pi + 1e-6f, &texture);
     EXPECT_EQ(9u, OnlyDraw().primitiveCount);
     ExpectVertex(OnlyDraw().vertices[0], 3.5f, 3.5f, 0.25f, 0.25f, "centre");
+
+    // Skins need two quarters, drop empty pieces and centre strips by the body.
+    device->Clear();
+    canvas->ResetClipRect();
+    FakeTexture skin(64, 64);
+    canvas->GetBrush().SetBlendMode(CBrush::kBlendAdditive);
+    canvas->DrawSkin({0, 0, 31, 100}, {0, 0, 64, 64}, &skin);
+    EXPECT_TRUE(device->calls.empty()); // 32 > 31
+    canvas->DrawSkin({0, 0, 32, 100}, {0, 0, 64, 64}, &skin);
+    const CanvasDraw& draw = OnlyDraw();
+    // The middle column has width 0.
+    EXPECT_EQ(std::pair(os::gfx::PrimitiveType::TriangleList, 12u), std::pair(draw.type, draw.primitiveCount));
+    ExpectVertex(draw.vertices[0], -0.5f, -0.5f, 0.0f, 0.0f, "top-left corner");
+    ExpectVertex(draw.vertices[4], 15.5f, 15.5f, 0.25f, 0.25f, "top-left corner, bottom-right");
+    ExpectVertex(draw.vertices[6], 15.5f, -0.5f, 0.75f, 0.0f, "top-right corner");
+    // Skins draw with normal blending inside a brush of their own.
+    EXPECT_EQ(value::BlendInvSrcAlpha, draw.RenderState(RenderState::DestBlend));
+    EXPECT_EQ(CBrush::kBlendAdditive, canvas->GetBrush().GetBlendMode());
+    EXPECT_EQ(1u, canvas->GetBrushDepth());
+
+    // Horizontal and vertical skins centre by the body.
+    device->Clear();
+    FakeTexture strip(64, 16), narrow(30, 8), column(16, 64);
+    canvas->DrawHorizontalSkin({10, 10, 100, 30}, {8, 0, 48, 16}, &strip);
+    // top = 10 + trunc(7.0) = 17, O = {2, 17, 116, 16}.
+    const CanvasDraw& strips = OnlyDraw();
+    ASSERT_EQ(6u, strips.primitiveCount);
+    ExpectVertex(strips.vertices[0], 1.5f, 16.5f, 0.0f, 0.0f, "left cap");
+    ExpectVertex(strips.vertices[6], 17.5f, 16.5f, 0.25f, 0.0f, "middle");
+    ExpectVertex(strips.vertices[7], 101.5f, 16.5f, 0.75f, 0.0f, "middle, right");
+    ExpectVertex(strips.vertices[16], 117.5f, 32.5f, 1.0f, 1.0f, "right cap, bottom-right");
+    device->Clear();
+    canvas->DrawHorizontalSkin({0, 0, 100, 8}, {0, 0, 30, 8}, &narrow); // 30 texels give quarters of 7
+    ExpectVertex(OnlyDraw().vertices[1], 6.5f, -0.5f, 7.0f / 30, 0.0f, "left cap, right");
+    device->Clear();
+    canvas->DrawVerticalSkin({10, 10, 30, 100}, {0, 8, 16, 48}, &column);
+    ExpectVertex(OnlyDraw().vertices[0], 16.5f, 1.5f, 0.0f, 0.0f, "top cap");
+
+    // Fills truncate colours where images round, and fills and outlines cover exactly their pixels once.
+    device->Clear();
+    canvas->ResetClipRect();
+    canvas->GetBrush().SetColor({0.5f, 0.5f, 0.5f, 1.0f});
+    canvas->FillRect({1, 2, 3, 4});
+    const CanvasDraw& grey = OnlyDraw();
+    EXPECT_EQ(std::pair(0xFF7F7F7Fu, static_cast<ITexture*>(device->white.get())),
+              std::pair(grey.vertices[0].color0, grey.texture));
+    ExpectVertex(grey.vertices[0], 0.5f, 1.5f, 0, 0, "fill top-left");
+    ExpectVertex(grey.vertices[3], 3.5f, 5.5f, 1, 1, "fill bottom-right");
+    device->Clear();
+    FakeTexture image(4, 4);
+    canvas->DrawImageAt({0, 0}, &image);
+    EXPECT_EQ(0xFF808080u, OnlyDraw().vertices[0].color0);
+    // Components outside 0..1 are clamped, not wrapped.
+    device->Clear();
+    canvas->GetBrush().SetColor({1.01f, -0.2f, 0.5f, 2.0f});
+    canvas->FillRect({0, 0, 1, 1});
+    EXPECT_EQ(0xFFFF007Fu, OnlyDraw().vertices[0].color0);
+
+    // A fill and an outline cover exactly their pixels, once.
+    device->Clear();
+    canvas->PushMatrix();
+    canvas->MultiplyMatrix(MakeTranslation(1, 1));
+    canvas->FillRect({2, 2, 4, 4});
+    CanvasRasterizer fill(12, 12);
+    fill.DrawAll(device->draws);
+    EXPECT_EQ(CanvasRasterizer::PictureOf(12, 12, {{3, 3, 7, 7}}), fill.Picture());
+    canvas->PopMatrix();
+    const std::vector<std::pair<Rect2f, std::vector<os::gfx::Rect>>> outlines = {
+        {{0, 0, 5, 4}, {{0, 0, 5, 1}, {0, 1, 1, 3}, {4, 1, 5, 3}, {0, 3, 5, 4}}},
+        {{2, 3, 1, 1}, {{2, 3, 3, 4}}}, // only the bottom edge
+        {{1, 1, 2, 2}, {{1, 1, 3, 3}}},
+    };
+    for (const auto& [r, expected] : outlines) {
+        device->Clear();
+        canvas->DrawRect(r);
+        EXPECT_EQ(4u, device->draws.size());
+        CanvasRasterizer outline(8, 8);
+        outline.DrawAll(device->draws);
+        EXPECT_EQ(CanvasRasterizer::PictureOf(8, 8, expected), outline.Picture()) << r.left << ", " << r.top;
+    }
 }
 
 } // namespace canvastest
