@@ -9,19 +9,17 @@ namespace canvastest
 TEST(CanvasMathTest, SaturatingTruncationAndMatricesMappingColumnVectors)
 {
     const double inf = std::numeric_limits<double>::infinity();
-    const std::pair<double, std::int32_t> cases[] = {
-        {std::nan(""), 0},
-        {inf, INT32_MAX},
-        {-inf, INT32_MIN},
-        {1e30, INT32_MAX},
-        {-1e30, INT32_MIN},
-        {2.9, 2},
-        {-2.9, -2},
-        {2147483647.5, INT32_MAX},
-        {-2147483648.7, INT32_MIN},
-        {-2147483647.5, -2147483647},
-        {0.5, 0},
-    };
+    const std::pair<double, std::int32_t> cases[] = {{std::nan(""), 0},
+                                                     {inf, INT32_MAX},
+                                                     {-inf, INT32_MIN},
+                                                     {1e30, INT32_MAX},
+                                                     {-1e30, INT32_MIN},
+                                                     {2.9, 2},
+                                                     {-2.9, -2},
+                                                     {2147483647.5, INT32_MAX},
+                                                     {-2147483648.7, INT32_MIN},
+                                                     {-2147483647.5, -2147483647},
+                                                     {0.5, 0}};
     for (const auto& [in, out] : cases)
         EXPECT_EQ(out, SaturateToInt32(in)) << in;
 

@@ -79,8 +79,7 @@ TEST_F(ConstantTableTest, ListsConstantsAndSamplerUnitsAndItsSettersConvertStayW
         {"Small", ParameterClass::MatrixColumns, ParameterType::Float, RegisterSet::Float4, 3, 3, 1, 0, 36},
         {"List", ParameterClass::Vector, ParameterType::Float, RegisterSet::Float4, 1, 4, 3, 0, 48},
         {"Light", ParameterClass::Struct, ParameterType::Void, RegisterSet::Float4, 1, 1, 1, 2, 16},
-        {"First", ParameterClass::Object, ParameterType::Sampler2D, RegisterSet::Sampler, 1, 1, 1, 0, 4},
-    };
+        {"First", ParameterClass::Object, ParameterType::Sampler2D, RegisterSet::Sampler, 1, 1, 1, 0, 4}};
     os::gfx::ConstantTableDesc tableDesc;
     ASSERT_EQ(kOk, table->GetDesc(&tableDesc));
     EXPECT_EQ(V(tableDesc.Constants, tableDesc.Version), V(12, 0xFFFF0300u));

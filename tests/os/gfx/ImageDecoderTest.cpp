@@ -44,8 +44,7 @@ TEST(ImageDecoderTest, EveryKindOfFileReportsItsTypeFormatAlphaAndSizeDdsItsBloc
         {"jpeg", WriteJpeg(5, 3, Flat), ImageFileFormat::Jpg, Format::X8R8G8B8, false},
         {"bmp 24", WriteBmp(5, 3, 24, false, Opaque), ImageFileFormat::Bmp, Format::R8G8B8, false},
         {"bmp 32 with alpha", WriteBmp(5, 3, 32, true, Pattern), ImageFileFormat::Bmp, Format::A8R8G8B8, true},
-        {"dds a8r8g8b8", WriteDds(5, 3, "", {ArgbBytes(5, 3, Pattern)}), ImageFileFormat::Dds, Format::A8R8G8B8, true},
-    };
+        {"dds a8r8g8b8", WriteDds(5, 3, "", {ArgbBytes(5, 3, Pattern)}), ImageFileFormat::Dds, Format::A8R8G8B8, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         DecodedImage image;
@@ -81,16 +80,14 @@ TEST(ImageDecoderTest, EveryKindOfFileReportsItsTypeFormatAlphaAndSizeDdsItsBloc
     {
         Format format;
         std::uint32_t expected[4];
-    } conversions[] = {
-        {Format::A8R8G8B8, {0xFFFF0000u, 0x8000FF00u, 0x000000FFu, 0xFFFFFFFFu}},
-        {Format::X8R8G8B8, {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFFFFu}},
-        {Format::R5G6B5, {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFFFFu}},
-        {Format::X1R5G5B5, {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFFFFu}},
-        {Format::A1R5G5B5, {0xFFFF0000u, 0xFF00FF00u, 0x000000FFu, 0xFFFFFFFFu}},
-        {Format::A4R4G4B4, {0xFFFF0000u, 0x8800FF00u, 0x000000FFu, 0xFFFFFFFFu}},
-        {Format::L8, {0xFF4D4D4Du, 0xFF959595u, 0xFF1D1D1Du, 0xFFFFFFFFu}},
-        {Format::A8, {0xFF000000u, 0x80000000u, 0x00000000u, 0xFF000000u}},
-    };
+    } conversions[] = {{Format::A8R8G8B8, {0xFFFF0000u, 0x8000FF00u, 0x000000FFu, 0xFFFFFFFFu}},
+                       {Format::X8R8G8B8, {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFFFFu}},
+                       {Format::R5G6B5, {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFFFFu}},
+                       {Format::X1R5G5B5, {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFFFFu}},
+                       {Format::A1R5G5B5, {0xFFFF0000u, 0xFF00FF00u, 0x000000FFu, 0xFFFFFFFFu}},
+                       {Format::A4R4G4B4, {0xFFFF0000u, 0x8800FF00u, 0x000000FFu, 0xFFFFFFFFu}},
+                       {Format::L8, {0xFF4D4D4Du, 0xFF959595u, 0xFF1D1D1Du, 0xFFFFFFFFu}},
+                       {Format::A8, {0xFF000000u, 0x80000000u, 0x00000000u, 0xFF000000u}}};
     for (const auto& c : conversions) {
         SCOPED_TRACE(static_cast<int>(c.format));
         std::uint8_t texels[16] = {};
@@ -160,8 +157,7 @@ TEST(ImageDecoderTest, DamagedAndLyingDataFailsCleanly)
         {"dds with an unknown four-character code", Patch32(dxt, 84, 0x30303030)},
         {"dds header cut short", dds.substr(0, 100)},
         {"nothing", std::string()},
-        {"no known signature", std::string("GIF89a")},
-    };
+        {"no known signature", std::string("GIF89a")}};
     for (const auto& [name, bytes] : cases) {
         SCOPED_TRACE(name);
         DecodedImage image;

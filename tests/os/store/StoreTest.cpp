@@ -120,8 +120,7 @@ TEST_F(StoreFixture, ShutdownDropsPendingResultsAThrowingHandlerDoesNotStopThePu
         {StoreRequest::UploadScore, StoreFailure::Refused, false},
         {StoreRequest::UploadScore, StoreFailure::NoHandle, false},
         {StoreRequest::DownloadEntries, StoreFailure::IoFailure, true},
-        {StoreRequest::DownloadEntries, StoreFailure::NoHandle, false},
-    };
+        {StoreRequest::DownloadEntries, StoreFailure::NoHandle, false}};
     for (const auto& [request, failure, ioFailure] : cases) {
         SCOPED_TRACE(static_cast<int>(request) * 10 + static_cast<int>(failure));
         os::testing::FailNextStoreRequest(request, failure);
