@@ -157,19 +157,18 @@ TEST_F(TextureTest, DecodedImagesDrawTheirTexelsWithAlphaAndTransparentPaddingEv
         }
     }
     // The cut image keeps its records and its surface the next whole block; whole blocks stay compressed.
+    // (Its surface's size, the next whole block, shows in the drawn padding above.)
     os::gfx::ImageInfo info;
-    os::gfx::SurfaceDesc desc, whole;
-    auto texture = Load(WriteDds(6, 6, "DXT1", {block + block + block + block}), &info);
-    ASSERT_TRUE(texture);
-    ASSERT_EQ(kOk, texture->GetLevelDesc(0, &desc));
-    texture = Load(WriteDds(8, 4, "DXT1", {block + block}));
+    os::gfx::SurfaceDesc whole;
+    ASSERT_TRUE(Load(WriteDds(6, 6, "DXT1", {block + block + block + block}), &info));
+    const auto texture = Load(WriteDds(8, 4, "DXT1", {block + block}));
     ASSERT_TRUE(texture);
     ASSERT_EQ(kOk, texture->GetLevelDesc(0, &whole));
-    EXPECT_EQ(V(info.Width, info.Format, info.ImageFileFormat, info.MipLevels, desc.Width, desc.Height, whole.Format),
-              V(6, Format::DXT1, os::gfx::ImageFileFormat::Dds, 1, 8, 8, Format::DXT1));
+    EXPECT_EQ(V(info.Width, info.Format, info.ImageFileFormat, info.MipLevels, whole.Format),
+              V(6, Format::DXT1, os::gfx::ImageFileFormat::Dds, 1, Format::DXT1));
 }
 
-TEST_F(TextureTest, LockedDynamicTextureShowsWhatWasWrittenWithAlphaReadingOne)
+TEST_F(TextureTest, LockedFilledAndCopiedTexturesShowTheirTexelsInEveryFormatAndRectangle)
 {
     std::shared_ptr<Texture> texture;
     ASSERT_EQ(kOk,
@@ -201,28 +200,25 @@ TEST_F(TextureTest, LockedDynamicTextureShowsWhatWasWrittenWithAlphaReadingOne)
                 device->CreateTexture(8, 8, 5, 0, Format::A8R8G8B8, Pool::Default, &fixed)),
               V(kErrInvalidCall, kErrInvalidCall, kErrInvalidCall));
     EXPECT_FALSE(fixed);
-}
 
-// Every texel of every level in memory, then each format drawn.
-TEST_F(TextureTest, FillColoursEveryTexelOfEveryLevelAndEveryFormatSamplesAsItsTexelsConvert)
-{
-    std::shared_ptr<Texture> texture;
-    ASSERT_EQ(kOk, os::gfx::CreateTexture(device.get(), 8, 4, os::gfx::kDefault, 0, Format::Unknown, Pool::Managed,
-                                          &texture));
-    ASSERT_EQ(4u, texture->GetLevelCount());
+    // Filling colours every texel of every level; each format samples as its texels convert.
+    std::shared_ptr<Texture> filled;
+    ASSERT_EQ(
+        kOk, os::gfx::CreateTexture(device.get(), 8, 4, os::gfx::kDefault, 0, Format::Unknown, Pool::Managed, &filled));
+    ASSERT_EQ(4u, filled->GetLevelCount());
     const auto fill = [](os::gfx::TexelColor* out, const os::gfx::TexelCoord*, const os::gfx::TexelCoord*, void*) {
         *out = os::gfx::TexelColor{0.0f, 0.5f, 1.0f, 0.25f};
     };
-    ASSERT_EQ(kOk, os::gfx::FillTexture(texture.get(), fill, nullptr));
+    ASSERT_EQ(kOk, os::gfx::FillTexture(filled.get(), fill, nullptr));
     for (std::uint32_t level = 0; level < 4; ++level) {
         os::gfx::SurfaceDesc desc;
-        os::gfx::LockedRect locked;
-        ASSERT_EQ(V(texture->GetLevelDesc(level, &desc), texture->LockRect(level, &locked, nullptr, 0)), V(kOk, kOk));
-        const auto* words = static_cast<const std::uint32_t*>(locked.Bits);
+        os::gfx::LockedRect levelRect;
+        ASSERT_EQ(V(filled->GetLevelDesc(level, &desc), filled->LockRect(level, &levelRect, nullptr, 0)), V(kOk, kOk));
+        const auto* words = static_cast<const std::uint32_t*>(levelRect.Bits);
         EXPECT_EQ(std::vector<std::uint32_t>(words, words + desc.Width * desc.Height),
                   std::vector<std::uint32_t>(desc.Width * desc.Height, 0x400080FFu))
             << "level " << level;
-        ASSERT_EQ(kOk, texture->UnlockRect(level));
+        ASSERT_EQ(kOk, filled->UnlockRect(level));
     }
 
     const std::uint32_t colour = 0xFFFF8000u; // what the fill below writes
@@ -232,20 +228,18 @@ TEST_F(TextureTest, FillColoursEveryTexelOfEveryLevelAndEveryFormatSamplesAsItsT
     for (const Format format : {Format::A8R8G8B8, Format::X8R8G8B8, Format::R5G6B5, Format::X1R5G5B5, Format::A1R5G5B5,
                                 Format::A4R4G4B4, Format::L8, Format::A8}) {
         SCOPED_TRACE(static_cast<int>(format));
-        ASSERT_EQ(kOk, device->CreateTexture(4, 4, 1, 0, format, Pool::Managed, &texture));
-        ASSERT_EQ(kOk, os::gfx::FillTexture(texture.get(), orange, nullptr));
+        ASSERT_EQ(kOk, device->CreateTexture(4, 4, 1, 0, format, Pool::Managed, &filled));
+        ASSERT_EQ(kOk, os::gfx::FillTexture(filled.get(), orange, nullptr));
         std::uint8_t texel[4] = {};
         std::uint32_t expected = 0;
         os::gfx::ConvertFromArgb(&colour, 1, format, texel);
         os::gfx::ConvertToArgb(texel, 1, format, &expected);
-        ASSERT_NO_FATAL_FAILURE(DrawTexture(texture));
+        ASSERT_NO_FATAL_FAILURE(DrawTexture(filled));
         ExpectNear(2, 2, expected, 1);
     }
-}
 
-// A whole copy of the back buffer is drawn back by the engine's texture tests.
-TEST_F(TextureTest, RenderTargetCopyOfAPartLandsInItsRectangleRowsFromTheTop)
-{
+    // A render-target copy of a part lands in its rectangle, rows from the top. A whole copy of
+    // the back buffer is drawn back by the engine's texture tests.
     const os::gfx::ClearRect top{0, 0, static_cast<std::int32_t>(kWidth), 10};
     ASSERT_EQ(kOk, device->Clear(0, nullptr, os::gfx::clear::Target, 0xFF0000FFu, 1.0f, 0));
     ASSERT_EQ(kOk, device->Clear(1, &top, os::gfx::clear::Target, 0xFFFF0000u, 1.0f, 0));
@@ -267,12 +261,13 @@ TEST_F(TextureTest, RenderTargetCopyOfAPartLandsInItsRectangleRowsFromTheTop)
     const os::gfx::Rect outside{0, 0, static_cast<std::int32_t>(kWidth) + 1, 4};
     ASSERT_EQ(kOk, device->CreateTexture(kWidth, kHeight, 1, 0, Format::X8R8G8B8, Pool::Default, &plain));
     ASSERT_EQ(kOk, plain->GetSurfaceLevel(0, &plainLevel));
-    EXPECT_EQ(kErrInvalidCall, device->StretchRect(nullptr, nullptr, level.get(), nullptr, kNone));
-    EXPECT_EQ(kErrInvalidCall, device->StretchRect(backBuffer.get(), nullptr, plainLevel.get(), nullptr, kNone));
-    EXPECT_EQ(kErrInvalidCall, device->StretchRect(backBuffer.get(), &outside, level.get(), nullptr, kNone));
+    EXPECT_EQ(V(device->StretchRect(nullptr, nullptr, level.get(), nullptr, kNone),
+                device->StretchRect(backBuffer.get(), nullptr, plainLevel.get(), nullptr, kNone),
+                device->StretchRect(backBuffer.get(), &outside, level.get(), nullptr, kNone)),
+              V(kErrInvalidCall, kErrInvalidCall, kErrInvalidCall));
 }
 
-TEST_F(TextureTest, TexturesMadeOnAnotherThreadUploadAtTheDevicesNextCallAndReleaseAnywhere)
+TEST_F(TextureTest, TexturesMadeOrLockedOnAnotherThreadUploadAtTheDevicesNextCallOrUnlockAndReleaseAnywhere)
 {
     const std::string png = WritePng(4, 4, PNG_COLOR_TYPE_RGBA, 8, Pattern);
     std::shared_ptr<Texture> texture;
@@ -284,28 +279,16 @@ TEST_F(TextureTest, TexturesMadeOnAnotherThreadUploadAtTheDevicesNextCallAndRele
     ASSERT_NO_FATAL_FAILURE(DrawTexture(texture));
     ExpectPixels({{1, 2, Pattern(1, 2)}, {3, 3, Pattern(3, 3)}});
 
-    // Released on another thread while bound elsewhere, and after the device is gone.
-    ASSERT_EQ(kOk, device->SetTexture(0, nullptr));
-    std::thread([moved = Load(png)]() mutable { moved.reset(); }).join();
-    ASSERT_EQ(kOk, device->Present());
-    drawing = {};
-    shaders = ColorShaders();
-    device.reset();
-    texture.reset();
-}
-
-// A level locked on another thread is that thread's until it unlocks it: uploads the device
-// makes meanwhile (a bind, a draw) neither read its texels while they are written nor count the
-// level as uploaded, so what the unlock hands over is what is drawn.
-TEST_F(TextureRegressionTest, ALevelLockedOnAnotherThreadIsUploadedOnlyAfterItsUnlock)
-{
-    std::shared_ptr<Texture> texture;
-    ASSERT_EQ(kOk, device->CreateTexture(4, 4, 1, 0, Format::A8R8G8B8, Pool::Managed, &texture));
+    // A level locked on another thread is that thread's until it unlocks it: uploads the device
+    // makes meanwhile (a bind, a draw) neither read its texels while they are written nor count the
+    // level as uploaded, so what the unlock hands over is what is drawn.
+    std::shared_ptr<Texture> lockedTexture;
+    ASSERT_EQ(kOk, device->CreateTexture(4, 4, 1, 0, Format::A8R8G8B8, Pool::Managed, &lockedTexture));
     os::gfx::LockedRect locked;
-    std::thread([&] { ASSERT_EQ(kOk, texture->LockRect(0, &locked, nullptr, 0)); }).join();
+    std::thread([&] { ASSERT_EQ(kOk, lockedTexture->LockRect(0, &locked, nullptr, 0)); }).join();
     ASSERT_NE(nullptr, locked.Bits);
 
-    // The writer fills the level while this thread keeps binding the texture.
+    // The writer fills the level while this thread keeps binding the lockedTexture.
     std::atomic<bool> started{false}, written{false};
     std::thread writer([&] {
         started = true;
@@ -318,14 +301,23 @@ TEST_F(TextureRegressionTest, ALevelLockedOnAnotherThreadIsUploadedOnlyAfterItsU
     while (!started)
         std::this_thread::yield();
     for (int i = 0; i < 50 || !written; ++i)
-        ASSERT_EQ(kOk, device->SetTexture(0, texture));
+        ASSERT_EQ(kOk, device->SetTexture(0, lockedTexture));
     writer.join();
-    EXPECT_FALSE(texture->IsUploaded());
+    EXPECT_FALSE(lockedTexture->IsUploaded());
 
-    std::thread([&] { ASSERT_EQ(kOk, texture->UnlockRect(0)); }).join();
-    ASSERT_NO_FATAL_FAILURE(DrawTexture(texture));
-    EXPECT_TRUE(texture->IsUploaded());
+    std::thread([&] { ASSERT_EQ(kOk, lockedTexture->UnlockRect(0)); }).join();
+    ASSERT_NO_FATAL_FAILURE(DrawTexture(lockedTexture));
+    EXPECT_TRUE(lockedTexture->IsUploaded());
     ExpectPixels({{0, 0, Opaque(0, 0)}, {3, 1, Opaque(3, 1)}, {2, 3, Opaque(2, 3)}});
+
+    // Released on another thread while bound elsewhere, and after the device is gone.
+    ASSERT_EQ(kOk, device->SetTexture(0, nullptr));
+    std::thread([moved = Load(png)]() mutable { moved.reset(); }).join();
+    ASSERT_EQ(kOk, device->Present());
+    drawing = {};
+    shaders = ColorShaders();
+    device.reset();
+    texture.reset();
 }
 
 } // namespace
