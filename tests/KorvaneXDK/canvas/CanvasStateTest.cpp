@@ -59,30 +59,7 @@ TEST_F(CanvasTest, ANewCanvasClipsAllUntilTheFirstClipCallAndBrushesGiveTheColou
     }
 }
 
-TEST_F(CanvasTest, ClipRectanglesFollowTheStackRules)
-{
-    // GetClipRect on an empty stack gives the unbounded rectangle instead of reading nothing.
-    EXPECT_EQ(std::pair(CCanvas::kUnboundedRect, std::size_t{1}),
-              (std::pair{canvas->GetClipRect(), canvas->GetClipDepth()}));
-    canvas->IntersectClipRect({10, 20, 100, 50});
-    EXPECT_EQ(std::pair(Rect2f(10, 20, 100, 50), Rect2f(0, 0, 100, 50)),
-              (std::pair{canvas->GetClipRect(), canvas->GetLocalClipRect()}));
-    canvas->PushClipRect();
-    canvas->SetClipOrigin({30, 25});
-    EXPECT_EQ(Rect2f(-20, -5, 100, 50), canvas->GetLocalClipRect());
-    // A miss leaves zero size, which stays after the pop until a clip call sets it again.
-    canvas->IntersectClipRect({500, 500, 10, 10});
-    canvas->PopClipRect();
-    EXPECT_EQ(0.0f, canvas->GetLocalClipRect().width);
-    canvas->FillRect({0, 0, 10, 10});
-    EXPECT_EQ(OnlyDraw().vertices[0].x, OnlyDraw().vertices[3].x);
-    // Popping the only entry leaves the unbounded rectangle, top and local.
-    canvas->PopClipRect();
-    EXPECT_EQ(std::tuple(std::size_t{1}, CCanvas::kUnboundedRect, CCanvas::kUnboundedRect),
-              (std::tuple{canvas->GetClipDepth(), canvas->GetClipRect(), canvas->GetLocalClipRect()}));
-}
-
-TEST_F(CanvasTest, PopsNeverEmptyAStackMultiplyActsLocallyAndPreMultiplyInRootCoordinates)
+TEST_F(CanvasTest, PopsNeverEmptyAStackMultipliesActLocallyOrInRootCoordinatesAndBadDrawsAreRefused)
 {
     for (int i = 0; i < 3; ++i) {
         canvas->PopMatrix();
@@ -114,10 +91,9 @@ TEST_F(CanvasTest, PopsNeverEmptyAStackMultiplyActsLocallyAndPreMultiplyInRootCo
     canvas->FillRect({0, 0, 1, 1});
     ExpectMatrix(Transpose(canvas->GetMatrix()), OnlyDraw().world);
     EXPECT_EQ(10.0f, OnlyDraw().world.m[12]);
-}
 
-TEST_F(CanvasTest, DrawingWithoutAPairAndNullTexturesAreRefused)
-{
+    // Drawing without a pair and null textures are refused.
+    device->Clear();
     CCanvas bare(device);
     FakeTexture texture(4, 4);
     bare.ResetClipRect();
@@ -140,8 +116,30 @@ TEST_F(CanvasTest, DrawingWithoutAPairAndNullTexturesAreRefused)
     EXPECT_TRUE(device->calls.empty());
 }
 
-TEST_F(CanvasTest, FontsClockAndBeginDrawsStatesComeThroughTheRegistryAndTheDeviceAndTextWorldsScale)
+TEST_F(CanvasTest, ClipsFontsClockBeginDrawsStatesAndTextWorldsFollowTheStacksRegistryAndDevice)
 {
+    // Clip rectangles follow the stack rules.
+    // GetClipRect on an empty stack gives the unbounded rectangle instead of reading nothing.
+    EXPECT_EQ(std::pair(CCanvas::kUnboundedRect, std::size_t{1}),
+              (std::pair{canvas->GetClipRect(), canvas->GetClipDepth()}));
+    canvas->IntersectClipRect({10, 20, 100, 50});
+    EXPECT_EQ(std::pair(Rect2f(10, 20, 100, 50), Rect2f(0, 0, 100, 50)),
+              (std::pair{canvas->GetClipRect(), canvas->GetLocalClipRect()}));
+    canvas->PushClipRect();
+    canvas->SetClipOrigin({30, 25});
+    EXPECT_EQ(Rect2f(-20, -5, 100, 50), canvas->GetLocalClipRect());
+    // A miss leaves zero size, which stays after the pop until a clip call sets it again.
+    canvas->IntersectClipRect({500, 500, 10, 10});
+    canvas->PopClipRect();
+    EXPECT_EQ(0.0f, canvas->GetLocalClipRect().width);
+    canvas->FillRect({0, 0, 10, 10});
+    EXPECT_EQ(OnlyDraw().vertices[0].x, OnlyDraw().vertices[3].x);
+    // Popping the only entry leaves the unbounded rectangle, top and local.
+    canvas->PopClipRect();
+    EXPECT_EQ(std::tuple(std::size_t{1}, CCanvas::kUnboundedRect, CCanvas::kUnboundedRect),
+              (std::tuple{canvas->GetClipDepth(), canvas->GetClipRect(), canvas->GetLocalClipRect()}));
+    device->Clear();
+
     canvas->PushFont();
     canvas->SetFont(CFont("CAPTION"));
     EXPECT_EQ("Font not found : 'CAPTION'|class korvane::canvas::CFontStock",

@@ -22,7 +22,7 @@ namespace value = os::gfx::value;
 using ostest::V;
 using Results = std::vector<os::gfx::Result>; // braced: evaluated in order
 
-TEST_F(GfxTest, InjectedLossTurnsResettableAfterTheGivenNumberOfTestsAndSparesLaterDevices)
+TEST_F(GfxTest, InjectedLossTurnsResettableAfterTheGivenTestsResetsRestoreDefaultsAndLaterDevicesAreSpared)
 {
     os::testing::InjectDeviceLoss(2);
     os::testing::FailNextReset(1); // kept for the first reset the device can take
@@ -37,6 +37,41 @@ TEST_F(GfxTest, InjectedLossTurnsResettableAfterTheGivenNumberOfTestsAndSparesLa
         (Results{kErrDeviceLost, kErrDeviceLost, kErrDeviceLost, kErrDeviceLost, kErrDeviceNotReset, kErrDeviceLost,
                  kErrDeviceNotReset, kOk, kOk, kErrInvalidCall, kErrDeviceNotReset, kOk, kOk, kOk}));
     EXPECT_EQ(3, os::testing::GetResetCallCount()) << "refused and failed resets count too";
+
+    // Capabilities, and a reset restoring the default states, resizing and ending the scene.
+    // Capabilities report shader model 3 unless overridden.
+    os::gfx::Caps caps;
+    ASSERT_EQ(kOk, device->GetDeviceCaps(&caps));
+    EXPECT_EQ(V(caps.VertexShaderVersion, caps.PixelShaderVersion, caps.TextureCaps & os::gfx::texturecaps::Pow2),
+              V(0xFFFE0300u, 0xFFFF0300u, 0));
+    EXPECT_GE(caps.MaxTextureWidth, 2048u);
+    os::testing::OverrideShaderVersions(os::gfx::VertexShaderVersion(2, 0), 0);
+    ASSERT_EQ(kOk, device->GetDeviceCaps(&caps));
+    EXPECT_EQ(V(caps.VertexShaderVersion, caps.PixelShaderVersion), V(0xFFFE0200u, 0xFFFF0300u));
+
+    ASSERT_EQ((Results{device->SetRenderState(RenderState::CullMode, value::CullNone),
+                       device->SetSamplerState(0, SamplerState::MagFilter, value::FilterLinear), device->BeginScene()}),
+              Results(3, kOk));
+    parameters.BackBufferWidth = 40;
+    parameters.BackBufferHeight = 30;
+    ASSERT_EQ(kOk, device->Reset(&parameters));
+    std::uint32_t cull = 0, filter = 0;
+    os::gfx::Viewport viewport;
+    ASSERT_EQ(V(device->GetRenderState(RenderState::CullMode, &cull),
+                device->GetSamplerState(0, SamplerState::MagFilter, &filter), device->GetViewport(&viewport)),
+              V(kOk, kOk, kOk));
+    EXPECT_EQ(V(cull, filter, viewport.Width, viewport.Height), V(value::CullCCW, value::FilterPoint, 40, 30));
+    EXPECT_FALSE(device->GetVertexShader() || device->GetVertexDeclaration());
+    ASSERT_EQ(kOk, device->Clear(0, nullptr, os::gfx::clear::Target, 0xFF00FF00u, 1.0f, 0));
+    const auto pixels = ReadBack();
+    EXPECT_EQ(V(width, height, pixels.back()), V(40, 30, 0xFF00FF00u));
+    // The reset ended the scene; brackets must pair.
+    EXPECT_EQ((Results{device->BeginScene(), device->EndScene(), device->EndScene(), device->BeginScene(),
+                       device->BeginScene(), device->EndScene()}),
+              (Results{kOk, kOk, kErrInvalidCall, kOk, kErrInvalidCall, kOk}));
+    os::gfx::Result result = kOk;
+    std::thread([&] { result = device->Clear(0, nullptr, os::gfx::clear::Target, 0, 1.0f, 0); }).join();
+    EXPECT_EQ(kErrInvalidCall, result);
 
     // Devices made after a loss are not lost.
     os::testing::InjectDeviceLoss(0);
@@ -92,43 +127,6 @@ TEST_F(GfxTest, CrossThreadReleasesWaitForTheDeviceAndAreDroppedAfterIt)
         link->Release([&] { ++ran; });
     }).join();
     EXPECT_EQ(1, ran);
-}
-
-TEST_F(GfxTest, CapabilitiesAndResetsRestoringTheDefaultStatesResizingAndEndingTheSceneOnTheDevicesThreadOnly)
-{
-    // Capabilities report shader model 3 unless overridden.
-    os::gfx::Caps caps;
-    ASSERT_EQ(kOk, device->GetDeviceCaps(&caps));
-    EXPECT_EQ(V(caps.VertexShaderVersion, caps.PixelShaderVersion, caps.TextureCaps & os::gfx::texturecaps::Pow2),
-              V(0xFFFE0300u, 0xFFFF0300u, 0));
-    EXPECT_GE(caps.MaxTextureWidth, 2048u);
-    os::testing::OverrideShaderVersions(os::gfx::VertexShaderVersion(2, 0), 0);
-    ASSERT_EQ(kOk, device->GetDeviceCaps(&caps));
-    EXPECT_EQ(V(caps.VertexShaderVersion, caps.PixelShaderVersion), V(0xFFFE0200u, 0xFFFF0300u));
-
-    ASSERT_EQ((Results{device->SetRenderState(RenderState::CullMode, value::CullNone),
-                       device->SetSamplerState(0, SamplerState::MagFilter, value::FilterLinear), device->BeginScene()}),
-              Results(3, kOk));
-    parameters.BackBufferWidth = 40;
-    parameters.BackBufferHeight = 30;
-    ASSERT_EQ(kOk, device->Reset(&parameters));
-    std::uint32_t cull = 0, filter = 0;
-    os::gfx::Viewport viewport;
-    ASSERT_EQ(V(device->GetRenderState(RenderState::CullMode, &cull),
-                device->GetSamplerState(0, SamplerState::MagFilter, &filter), device->GetViewport(&viewport)),
-              V(kOk, kOk, kOk));
-    EXPECT_EQ(V(cull, filter, viewport.Width, viewport.Height), V(value::CullCCW, value::FilterPoint, 40, 30));
-    EXPECT_FALSE(device->GetVertexShader() || device->GetVertexDeclaration());
-    ASSERT_EQ(kOk, device->Clear(0, nullptr, os::gfx::clear::Target, 0xFF00FF00u, 1.0f, 0));
-    const auto pixels = ReadBack();
-    EXPECT_EQ(V(width, height, pixels.back()), V(40, 30, 0xFF00FF00u));
-    // The reset ended the scene; brackets must pair.
-    EXPECT_EQ((Results{device->BeginScene(), device->EndScene(), device->EndScene(), device->BeginScene(),
-                       device->BeginScene(), device->EndScene()}),
-              (Results{kOk, kOk, kErrInvalidCall, kOk, kErrInvalidCall, kOk}));
-    os::gfx::Result result = kOk;
-    std::thread([&] { result = device->Clear(0, nullptr, os::gfx::clear::Target, 0, 1.0f, 0); }).join();
-    EXPECT_EQ(kErrInvalidCall, result);
 }
 
 } // namespace

@@ -20,7 +20,7 @@ using ostest::V;
 using StatsTest = StoreFixture;
 using StoreRegressionTest = StoreFixture;
 
-TEST_F(StatsTest, AchievementsNeedTheStatisticsFirstAndStoringReportsEachNewOneOnceAndKeepsIt)
+TEST_F(StatsTest, AchievementsUserIdNamesAndTheGameLanguageAreMadeReportedAndKept)
 {
     bool achieved = true;
     EXPECT_FALSE(stats->SetAchievement("ACH_A") || stats->GetAchievement("ACH_A", &achieved) || stats->StoreStats());
@@ -51,44 +51,8 @@ TEST_F(StatsTest, AchievementsNeedTheStatisticsFirstAndStoringReportsEachNewOneO
     Restart();
     ASSERT_EQ(Receive(), kResultOk);
     EXPECT_EQ(V(Achieved("ACH_B"), Achieved("ACH_C")), V(true, false));
-}
 
-TEST_F(StatsTest, InjectedStatisticsCodesAndDisplayTexts)
-{
-    os::testing::FailNextStoreRequest(StoreRequest::RequestStats, StoreFailure::ResultCode, 2);
-    EXPECT_EQ(Receive(), 2);
-    bool achieved = false;
-    EXPECT_FALSE(stats->GetAchievement("ACH_A", &achieved));
-    os::testing::FailNextStoreRequest(StoreRequest::RequestStats, StoreFailure::NoHandle);
-    EXPECT_EQ(Receive(), 0);
-    ASSERT_EQ(Receive(), kResultOk);
-
-    Listener<UserStatsStored> stored;
-    Listener<UserAchievementStored> achievements;
-    stats->SetAchievement("ACH_A");
-    os::testing::FailNextStoreRequest(StoreRequest::StoreStats, StoreFailure::ResultCode, 5);
-    EXPECT_TRUE(stats->StoreStats());
-    Pump();
-    ASSERT_EQ(stored.heard.size(), 1u);
-    EXPECT_EQ(V(stored.heard[0].result, achievements.heard.size()), V(5, 0));
-    // The unlock is still waiting to be stored.
-    stats->StoreStats();
-    Pump();
-    EXPECT_EQ(achievements.heard.size(), 1u);
-
-    // Display texts come from the definitions.
-    os::testing::SetAchievementDisplay("ACH_A", "First", "The first one");
-    const char* const cases[][3] = {{"ACH_A", "name", "First"},
-                                    {"ACH_A", "desc", "The first one"},
-                                    {"ACH_B", "name", "ACH_B"},
-                                    {"ACH_B", "desc", ""},
-                                    {"ACH_B", "icon", ""}};
-    for (const auto& [id, key, text] : cases)
-        EXPECT_STREQ(stats->GetAchievementDisplayAttribute(id, key), text) << id << " " << key;
-}
-
-TEST_F(StatsTest, UserIdIsMadeOnceAndKeptNamesOfTheUserAndFriendsAndTheGameLanguage)
-{
+    // The user id is made once and kept; names of the user and the friends; the game language.
     const std::uint64_t id = GetUser()->GetUserId();
     EXPECT_TRUE(id != 0 && *GetFriends()->GetPersonaName());
     Restart();
@@ -128,6 +92,40 @@ TEST_F(StatsTest, UserIdIsMadeOnceAndKeptNamesOfTheUserAndFriendsAndTheGameLangu
     // The stored setting is cut to its 32 bytes at a whole character, not inside one.
     os::testing::SetStoreLanguage(std::string(31, 'a') + "\xC3\xA9"); // 33 bytes, the last character two
     EXPECT_EQ(DecodeUser(korvane::test::TempDir::Read(dir.File(kUserFileName))).language, std::string(31, 'a'));
+}
+
+TEST_F(StatsTest, InjectedStatisticsCodesAndDisplayTexts)
+{
+    os::testing::FailNextStoreRequest(StoreRequest::RequestStats, StoreFailure::ResultCode, 2);
+    EXPECT_EQ(Receive(), 2);
+    bool achieved = false;
+    EXPECT_FALSE(stats->GetAchievement("ACH_A", &achieved));
+    os::testing::FailNextStoreRequest(StoreRequest::RequestStats, StoreFailure::NoHandle);
+    EXPECT_EQ(Receive(), 0);
+    ASSERT_EQ(Receive(), kResultOk);
+
+    Listener<UserStatsStored> stored;
+    Listener<UserAchievementStored> achievements;
+    stats->SetAchievement("ACH_A");
+    os::testing::FailNextStoreRequest(StoreRequest::StoreStats, StoreFailure::ResultCode, 5);
+    EXPECT_TRUE(stats->StoreStats());
+    Pump();
+    ASSERT_EQ(stored.heard.size(), 1u);
+    EXPECT_EQ(V(stored.heard[0].result, achievements.heard.size()), V(5, 0));
+    // The unlock is still waiting to be stored.
+    stats->StoreStats();
+    Pump();
+    EXPECT_EQ(achievements.heard.size(), 1u);
+
+    // Display texts come from the definitions.
+    os::testing::SetAchievementDisplay("ACH_A", "First", "The first one");
+    const char* const cases[][3] = {{"ACH_A", "name", "First"},
+                                    {"ACH_A", "desc", "The first one"},
+                                    {"ACH_B", "name", "ACH_B"},
+                                    {"ACH_B", "desc", ""},
+                                    {"ACH_B", "icon", ""}};
+    for (const auto& [id, key, text] : cases)
+        EXPECT_STREQ(stats->GetAchievementDisplayAttribute(id, key), text) << id << " " << key;
 }
 
 // The statistics can arrive before the program names the save folder. The achievements file

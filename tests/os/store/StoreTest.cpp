@@ -41,7 +41,7 @@ TEST(StoreLifeTest, InterfacesExistOnlyWhileRunningAndInitTouchesNoFile)
     RunCallbacks(); // harmless when stopped
 }
 
-TEST_F(StoreFixture, ResultsArriveOnceInsideTheNextPumpsInCompletionOrderAndOnlyToRegisteredHolders)
+TEST_F(StoreFixture, ResultsArriveOnceInOrderToRegisteredHoldersMalformedRequestsFailAtOnceAndDebugOutputIsQuiet)
 {
     Catcher<LeaderboardFindResult> find;
     find.Wait(FindCall("BOARD"));
@@ -82,6 +82,49 @@ TEST_F(StoreFixture, ResultsArriveOnceInsideTheNextPumpsInCompletionOrderAndOnly
     Catcher<LeaderboardFindResult>().Wait(FindCall("D"));
     Pump();
     EXPECT_EQ(V(cancelled.count, replaced.count, listener->heard.size()), V(0, 1, 0)); // only the second request's
+
+    // Malformed requests and a logged-off user fail at once.
+    const LeaderboardHandle board = Find("BOARD");
+    std::int32_t words[65] = {};
+    LeaderboardEntry entry;
+    EXPECT_EQ(V(stats->UploadLeaderboardScore(board + 100, kUploadKeepBest, 1, words, 61),
+                stats->UploadLeaderboardScore(board, kUploadKeepBest, 1, words, 65),
+                stats->UploadLeaderboardScore(board, kUploadKeepBest, 1, words, -1),
+                stats->UploadLeaderboardScore(board, kUploadNone, 1, words, 61),
+                stats->UploadLeaderboardScore(board, kUploadKeepBest, 1, nullptr, 61),
+                stats->DownloadLeaderboardEntries(board, static_cast<LeaderboardDataRequest>(3), 1, 10),
+                stats->DownloadLeaderboardEntries(0, kRequestGlobal, 1, 10), FindCall(nullptr),
+                stats->GetLeaderboardEntryCount(board + 100),
+                stats->GetDownloadedLeaderboardEntry(12345, 0, &entry, nullptr, 0)),
+              V(0, 0, 0, 0, 0, 0, 0, 0, 0, false));
+    // Names and settings the service cannot keep are "not found".
+    for (const auto& [name, sort] : std::vector<std::pair<std::string, LeaderboardSortMethod>>{
+             {"", kSortDescending}, {std::string(129, 'A'), kSortDescending}, {"X", kSortNone}}) {
+        Catcher<LeaderboardFindResult> find;
+        find.Wait(FindCall(name.c_str(), sort));
+        Pump();
+        ASSERT_EQ(find.count, 1);
+        EXPECT_EQ(find.last->found, 0);
+    }
+    // A logged-off user gets no statistics and no boards.
+    os::testing::SetStoreLoggedOn(false);
+    EXPECT_FALSE(GetUser()->IsLoggedOn() || stats->RequestCurrentStats());
+    EXPECT_EQ(FindCall("A"), 0u);
+
+    // Debug output is silent unless switched on or captured.
+    unsetenv("KORVANE_STORE_DEBUG");
+    ::testing::internal::CaptureStderr();
+    DebugOutput("quiet\n");
+    setenv("KORVANE_STORE_DEBUG", "1", 1);
+    DebugOutput("loud\n");
+    unsetenv("KORVANE_STORE_DEBUG");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "loud\n");
+
+    std::vector<std::string> lines;
+    os::testing::CaptureStoreDebugOutput([&](const std::string& text) { lines.push_back(text); });
+    DebugOutput("one\n");
+    DebugOutput(nullptr);
+    EXPECT_EQ(lines, std::vector<std::string>({"one\n"}));
 }
 
 TEST_F(StoreFixture, ShutdownDropsPendingResultsAThrowingHandlerDoesNotStopThePumpAndInjectedFailures)
@@ -145,51 +188,6 @@ TEST_F(StoreFixture, ShutdownDropsPendingResultsAThrowingHandlerDoesNotStopThePu
     EXPECT_EQ(Find("BOARD"), board);
     EXPECT_EQ(stats->GetLeaderboardEntryCount(board), 0);
     EXPECT_EQ(Upload(board, 5).success, 1);
-}
-
-TEST_F(StoreFixture, MalformedRequestsAndALoggedOffUserFailAtOnceAndDebugOutputIsSilentUnlessAsked)
-{
-    const LeaderboardHandle board = Find("BOARD");
-    std::int32_t words[65] = {};
-    LeaderboardEntry entry;
-    EXPECT_EQ(V(stats->UploadLeaderboardScore(board + 100, kUploadKeepBest, 1, words, 61),
-                stats->UploadLeaderboardScore(board, kUploadKeepBest, 1, words, 65),
-                stats->UploadLeaderboardScore(board, kUploadKeepBest, 1, words, -1),
-                stats->UploadLeaderboardScore(board, kUploadNone, 1, words, 61),
-                stats->UploadLeaderboardScore(board, kUploadKeepBest, 1, nullptr, 61),
-                stats->DownloadLeaderboardEntries(board, static_cast<LeaderboardDataRequest>(3), 1, 10),
-                stats->DownloadLeaderboardEntries(0, kRequestGlobal, 1, 10), FindCall(nullptr),
-                stats->GetLeaderboardEntryCount(board + 100),
-                stats->GetDownloadedLeaderboardEntry(12345, 0, &entry, nullptr, 0)),
-              V(0, 0, 0, 0, 0, 0, 0, 0, 0, false));
-    // Names and settings the service cannot keep are "not found".
-    for (const auto& [name, sort] : std::vector<std::pair<std::string, LeaderboardSortMethod>>{
-             {"", kSortDescending}, {std::string(129, 'A'), kSortDescending}, {"X", kSortNone}}) {
-        Catcher<LeaderboardFindResult> find;
-        find.Wait(FindCall(name.c_str(), sort));
-        Pump();
-        ASSERT_EQ(find.count, 1);
-        EXPECT_EQ(find.last->found, 0);
-    }
-    // A logged-off user gets no statistics and no boards.
-    os::testing::SetStoreLoggedOn(false);
-    EXPECT_FALSE(GetUser()->IsLoggedOn() || stats->RequestCurrentStats());
-    EXPECT_EQ(FindCall("A"), 0u);
-
-    // Debug output is silent unless switched on or captured.
-    unsetenv("KORVANE_STORE_DEBUG");
-    ::testing::internal::CaptureStderr();
-    DebugOutput("quiet\n");
-    setenv("KORVANE_STORE_DEBUG", "1", 1);
-    DebugOutput("loud\n");
-    unsetenv("KORVANE_STORE_DEBUG");
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "loud\n");
-
-    std::vector<std::string> lines;
-    os::testing::CaptureStoreDebugOutput([&](const std::string& text) { lines.push_back(text); });
-    DebugOutput("one\n");
-    DebugOutput(nullptr);
-    EXPECT_EQ(lines, std::vector<std::string>({"one\n"}));
 }
 
 } // namespace

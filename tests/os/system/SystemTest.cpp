@@ -41,7 +41,7 @@ TEST(SystemTest, ClockIsMonotonicAndInjectableAndTheWaitForADeadlineEndsNotBefor
     EXPECT_EQ(std::vector<std::uint32_t>{0}, sleeps);
 }
 
-TEST(SystemTest, LastErrorBelongsToTheCallingThreadAndMessageBoxesGoToTheSinkOrToStandardError)
+TEST(SystemTest, LastErrorBelongsToTheCallingThreadMessageBoxesGoToTheSinkAndAStartGatesFirstDecisionWins)
 {
     SetLastError(5, "Access is denied.\n");
     std::thread([] {
@@ -65,6 +65,19 @@ TEST(SystemTest, LastErrorBelongsToTheCallingThreadAndMessageBoxesGoToTheSinkOrT
     ::testing::internal::CaptureStderr();
     ShowErrorMessageBox("Game", "Headless.", nullptr);
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "[Game]\nHeadless.\n");
+
+    // The first decision of a start gate wins.
+    StartGate opened;
+    opened.Open();
+    opened.Cancel();
+    EXPECT_TRUE(opened.Wait());
+    StartGate cancelled;
+    EXPECT_FALSE(cancelled.IsDecided());
+    std::thread waiter([&] { EXPECT_FALSE(cancelled.Wait()); });
+    cancelled.Cancel();
+    waiter.join();
+    cancelled.Open();
+    EXPECT_FALSE(cancelled.Wait());
 }
 
 TEST(SystemTest, UserDataRootFollowsXdg)
@@ -79,28 +92,14 @@ TEST(SystemTest, UserDataRootFollowsXdg)
     EXPECT_EQ(GetUserDataRoot(), "/home/player/.local/share/");
     // Without HOME, the account's own home folder rather than a folder shared by all users.
     unsetenv("HOME");
-    if (const passwd* account = getpwuid(getuid()); account && account->pw_dir && *account->pw_dir)
+    if (const passwd* account = getpwuid(getuid()); account && account->pw_dir && *account->pw_dir) {
         EXPECT_EQ(GetUserDataRoot(), std::string(account->pw_dir) + "/.local/share/");
+    }
     setenv("HOME", savedHome.c_str(), 1);
     if (old)
         setenv("XDG_DATA_HOME", saved.c_str(), 1);
     else
         unsetenv("XDG_DATA_HOME");
-}
-
-TEST(StartGateTest, TheFirstDecisionWins)
-{
-    StartGate opened;
-    opened.Open();
-    opened.Cancel();
-    EXPECT_TRUE(opened.Wait());
-    StartGate cancelled;
-    EXPECT_FALSE(cancelled.IsDecided());
-    std::thread waiter([&] { EXPECT_FALSE(cancelled.Wait()); });
-    cancelled.Cancel();
-    waiter.join();
-    cancelled.Open();
-    EXPECT_FALSE(cancelled.Wait());
 }
 
 } // namespace
