@@ -62,15 +62,8 @@ protected:
 
 TEST_F(ConstantTableTest, ListsConstantsAndSamplerUnitsAndItsSettersConvertStayWithinTheConstantAndRefuseStrangers)
 {
-    struct Case
-    {
-        const char* name;
-        ParameterClass cls;
-        ParameterType type;
-        RegisterSet set;
-        std::uint32_t rows, columns, elements, members, bytes;
-    };
-    const Case cases[] = {
+    // Name, class, type, register set, rows, columns, elements, structure members and bytes.
+    const std::tuple<const char*, ParameterClass, ParameterType, RegisterSet, int, int, int, int, int> cases[] = {
         {"Scalar", ParameterClass::Scalar, ParameterType::Float, RegisterSet::Float4, 1, 1, 1, 0, 4},
         {"Pair", ParameterClass::Vector, ParameterType::Float, RegisterSet::Float4, 1, 2, 1, 0, 8},
         {"Counts", ParameterClass::Vector, ParameterType::Int, RegisterSet::Int4, 1, 2, 1, 0, 8},
@@ -83,15 +76,15 @@ TEST_F(ConstantTableTest, ListsConstantsAndSamplerUnitsAndItsSettersConvertStayW
     os::gfx::ConstantTableDesc tableDesc;
     ASSERT_EQ(kOk, table->GetDesc(&tableDesc));
     EXPECT_EQ(V(tableDesc.Constants, tableDesc.Version), V(12, 0xFFFF0300u));
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, cls, type, set, rows, columns, elements, members, bytes] : cases) {
+        SCOPED_TRACE(name);
         os::gfx::ConstantDesc desc;
         std::uint32_t count = 1;
-        ASSERT_EQ(kOk, table->GetConstantDesc(H(c.name), &desc, &count));
-        EXPECT_EQ(c.name, desc.Name);
+        ASSERT_EQ(kOk, table->GetConstantDesc(H(name), &desc, &count));
+        EXPECT_EQ(name, desc.Name);
         EXPECT_EQ(V(count, desc.Class, desc.Type, desc.RegisterSet, desc.Rows, desc.Columns, desc.Elements,
                     desc.StructMembers, desc.Bytes),
-                  V(1, c.cls, c.type, c.set, c.rows, c.columns, c.elements, c.members, c.bytes));
+                  V(1, cls, type, set, rows, columns, elements, members, bytes));
     }
     // Members of a structure are reached through it; list elements are not constants.
     EXPECT_NE(nullptr, table->GetConstantByName(H("Light"), "power"));

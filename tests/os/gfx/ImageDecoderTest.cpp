@@ -1,6 +1,7 @@
 /** @file ImageDecoderTest.cpp The image decoders: texels of every kind of file, and refusal of damaged or lying data. */
 #include <sys/resource.h>
 
+#include <array>
 #include <cstring>
 
 #include <gtest/gtest.h>
@@ -27,14 +28,8 @@ Result Decode(const std::string& bytes, DecodedImage* image, const DecodeLimits&
 // The texels themselves are compared where the texture tests draw the same files.
 TEST(ImageDecoderTest, EveryKindOfFileReportsItsTypeFormatAlphaAndSizeDdsItsBlocksAndLevelsAndFormatsConvert)
 {
-    const struct
-    {
-        const char* name;
-        std::string bytes;
-        ImageFileFormat type;
-        Format fileFormat;
-        bool alpha;
-    } cases[] = {
+    // Name and bytes, then the file type, the file's format and whether it has alpha.
+    const std::tuple<const char*, std::string, ImageFileFormat, Format, bool> cases[] = {
         {"png rgba 16-bit", WritePng(5, 3, PNG_COLOR_TYPE_RGBA, 16, Pattern), ImageFileFormat::Png, Format::A8R8G8B8,
          true},
         {"png rgb", WritePng(5, 3, PNG_COLOR_TYPE_RGB, 8, Opaque), ImageFileFormat::Png, Format::X8R8G8B8, false},
@@ -45,12 +40,12 @@ TEST(ImageDecoderTest, EveryKindOfFileReportsItsTypeFormatAlphaAndSizeDdsItsBloc
         {"bmp 24", WriteBmp(5, 3, 24, false, Opaque), ImageFileFormat::Bmp, Format::R8G8B8, false},
         {"bmp 32 with alpha", WriteBmp(5, 3, 32, true, Pattern), ImageFileFormat::Bmp, Format::A8R8G8B8, true},
         {"dds a8r8g8b8", WriteDds(5, 3, "", {ArgbBytes(5, 3, Pattern)}), ImageFileFormat::Dds, Format::A8R8G8B8, true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, bytes, type, fileFormat, alpha] : cases) {
+        SCOPED_TRACE(name);
         DecodedImage image;
-        ASSERT_EQ(kOk, Decode(c.bytes, &image)) << image.error;
+        ASSERT_EQ(kOk, Decode(bytes, &image)) << image.error;
         EXPECT_EQ(V(image.fileType, image.fileFormat, image.hasAlpha, image.width, image.height, image.levels.size()),
-                  V(c.type, c.fileFormat, c.alpha, 5, 3, 1));
+                  V(type, fileFormat, alpha, 5, 3, 1));
         EXPECT_EQ(5u * 3u * 4u, image.levels.at(0).size());
     }
 
@@ -76,25 +71,22 @@ TEST(ImageDecoderTest, EveryKindOfFileReportsItsTypeFormatAlphaAndSizeDdsItsBloc
 
     // Format conversions round-trip their bits.
     const std::uint32_t argb[] = {0xFFFF0000u, 0x8000FF00u, 0x000000FFu, 0xFFFFFFFFu};
-    const struct
-    {
-        Format format;
-        std::uint32_t expected[4];
-    } conversions[] = {{Format::A8R8G8B8, {0xFFFF0000u, 0x8000FF00u, 0x000000FFu, 0xFFFFFFFFu}},
-                       {Format::X8R8G8B8, {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFFFFu}},
-                       {Format::R5G6B5, {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFFFFu}},
-                       {Format::X1R5G5B5, {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFFFFu}},
-                       {Format::A1R5G5B5, {0xFFFF0000u, 0xFF00FF00u, 0x000000FFu, 0xFFFFFFFFu}},
-                       {Format::A4R4G4B4, {0xFFFF0000u, 0x8800FF00u, 0x000000FFu, 0xFFFFFFFFu}},
-                       {Format::L8, {0xFF4D4D4Du, 0xFF959595u, 0xFF1D1D1Du, 0xFFFFFFFFu}},
-                       {Format::A8, {0xFF000000u, 0x80000000u, 0x00000000u, 0xFF000000u}}};
-    for (const auto& c : conversions) {
-        SCOPED_TRACE(static_cast<int>(c.format));
+    const std::pair<Format, std::array<std::uint32_t, 4>> conversions[] = {
+        {Format::A8R8G8B8, {0xFFFF0000u, 0x8000FF00u, 0x000000FFu, 0xFFFFFFFFu}},
+        {Format::X8R8G8B8, {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFFFFu}},
+        {Format::R5G6B5, {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFFFFu}},
+        {Format::X1R5G5B5, {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFFFFu}},
+        {Format::A1R5G5B5, {0xFFFF0000u, 0xFF00FF00u, 0x000000FFu, 0xFFFFFFFFu}},
+        {Format::A4R4G4B4, {0xFFFF0000u, 0x8800FF00u, 0x000000FFu, 0xFFFFFFFFu}},
+        {Format::L8, {0xFF4D4D4Du, 0xFF959595u, 0xFF1D1D1Du, 0xFFFFFFFFu}},
+        {Format::A8, {0xFF000000u, 0x80000000u, 0x00000000u, 0xFF000000u}}};
+    for (const auto& [format, expected] : conversions) {
+        SCOPED_TRACE(static_cast<int>(format));
         std::uint8_t texels[16] = {};
-        ConvertFromArgb(argb, 4, c.format, texels);
-        std::uint32_t back[4] = {};
-        ConvertToArgb(texels, 4, c.format, back);
-        EXPECT_EQ(std::vector<std::uint32_t>(back, back + 4), std::vector<std::uint32_t>(c.expected, c.expected + 4));
+        ConvertFromArgb(argb, 4, format, texels);
+        std::array<std::uint32_t, 4> back{};
+        ConvertToArgb(texels, 4, format, back.data());
+        EXPECT_EQ(back, expected);
     }
     // RowPitch of DXT1: two blocks of 8 bytes.
     EXPECT_EQ(V(NextPowerOfTwo(300), NextPowerOfTwo(256), FullChainLevels(512, 256), RowPitch(Format::X8R8G8B8, 512),

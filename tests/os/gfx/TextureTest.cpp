@@ -115,15 +115,9 @@ TEST_F(TextureTest, DecodedImagesDrawTheirTexelsWithAlphaAndTransparentPaddingEv
 {
     const auto solid = [](std::uint32_t c) { return PixelFunction([c](std::uint32_t, std::uint32_t) { return c; }); };
     const std::string block = SolidColourBlock(0xF800), dxt3Alpha(8, '\x88'), dxt5Alpha("\x40\x20\0\0\0\0\0\0", 8);
-    const struct
-    {
-        const char* name;
-        std::string bytes;
-        std::uint32_t width, height; ///< the image's
-        PixelFunction expected;
-        bool opaqueFormat; ///< X8R8G8B8: alpha reads 1, the padding too
-        int tolerance;
-    } cases[] = {
+    // Name and bytes, the image's width and height, its texels, whether the texture is X8R8G8B8 (alpha
+    // reads 1, the padding too), and the tolerance per channel.
+    const std::tuple<const char*, std::string, std::uint32_t, std::uint32_t, PixelFunction, bool, int> cases[] = {
         {"png palette", WritePng(5, 3, PNG_COLOR_TYPE_PALETTE, 8, FourColours), 5, 3, FourColours, false, 0},
         {"png grey", WritePng(5, 3, PNG_COLOR_TYPE_GRAY, 8, Grey), 5, 3, Grey, true, 0},
         {"png rgb", WritePng(5, 3, PNG_COLOR_TYPE_RGB, 8, Opaque), 5, 3, Opaque, true, 0},
@@ -142,17 +136,17 @@ TEST_F(TextureTest, DecodedImagesDrawTheirTexelsWithAlphaAndTransparentPaddingEv
         {"dds dxt1 cut inside its blocks", WriteDds(6, 6, "DXT1", {block + block + block + block}), 6, 6,
          solid(0xFFFF0000u), false, 0},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, bytes, w, h, expected, opaqueFormat, tolerance] : cases) {
+        SCOPED_TRACE(name);
         os::gfx::ImageInfo info;
-        const auto texture = Load(c.bytes, &info);
+        const auto texture = Load(bytes, &info);
         ASSERT_TRUE(texture);
-        EXPECT_EQ(V(info.Width, info.Height), V(c.width, c.height));
+        EXPECT_EQ(V(info.Width, info.Height), V(w, h));
         ASSERT_NO_FATAL_FAILURE(DrawTexture(texture));
-        for (std::uint32_t y = 0; y < os::gfx::NextPowerOfTwo(c.height); ++y) {
-            for (std::uint32_t x = 0; x < os::gfx::NextPowerOfTwo(c.width); ++x) {
-                const std::uint32_t want = x < c.width && y < c.height ? c.expected(x, y) : 0;
-                ASSERT_NO_FATAL_FAILURE(ExpectNear(x, y, c.opaqueFormat ? want | 0xFF000000u : want, c.tolerance));
+        for (std::uint32_t y = 0; y < os::gfx::NextPowerOfTwo(h); ++y) {
+            for (std::uint32_t x = 0; x < os::gfx::NextPowerOfTwo(w); ++x) {
+                const std::uint32_t want = x < w && y < h ? expected(x, y) : 0;
+                ASSERT_NO_FATAL_FAILURE(ExpectNear(x, y, opaqueFormat ? want | 0xFF000000u : want, tolerance));
             }
         }
     }

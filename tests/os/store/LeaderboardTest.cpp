@@ -75,15 +75,8 @@ std::vector<std::int32_t> Words(std::int32_t first)
 TEST_F(LeaderboardTest, KeepBestReplacesOnlyWithAHigherScoreAndItsWordsAndTiesRankTheEarlierUploadFirst)
 {
     const LeaderboardHandle board = Find("LB");
-    struct Step
-    {
-        std::int32_t score;
-        LeaderboardUploadMethod method;
-        std::int32_t keptScore;
-        std::int32_t keptFirstWord;
-        std::uint8_t changed;
-    };
-    const Step steps[] = {
+    // The score and how it is uploaded; then the score kept, the first of its words and whether it changed.
+    const std::tuple<std::int32_t, LeaderboardUploadMethod, std::int32_t, std::int32_t, std::uint8_t> steps[] = {
         {100, kUploadKeepBest, 100, 1, 1},  // a new entry
         {50, kUploadKeepBest, 100, 1, 0},   // lower: kept, still a success
         {100, kUploadKeepBest, 100, 1, 0},  // equal: kept
@@ -91,11 +84,11 @@ TEST_F(LeaderboardTest, KeepBestReplacesOnlyWithAHigherScoreAndItsWordsAndTiesRa
         {20, kUploadForceUpdate, 20, 5, 1}, // forced
     };
     std::int32_t first = 1;
-    for (const Step& step : steps) {
-        const LeaderboardScoreUploaded result = Upload(board, step.score, Words(first++), step.method);
-        EXPECT_EQ(V(result.success, result.scoreChanged, result.globalRankNew), V(1, step.changed, 1));
-        EXPECT_EQ(Download(board, kRequestGlobal, 1, 10), (std::vector<Row>{{kSelf, 1, step.keptScore}}));
-        EXPECT_EQ(DetailsOf(board, kSelf), Words(step.keptFirstWord));
+    for (const auto& [score, method, keptScore, keptFirstWord, changed] : steps) {
+        const LeaderboardScoreUploaded result = Upload(board, score, Words(first++), method);
+        EXPECT_EQ(V(result.success, result.scoreChanged, result.globalRankNew), V(1, changed, 1));
+        EXPECT_EQ(Download(board, kRequestGlobal, 1, 10), (std::vector<Row>{{kSelf, 1, keptScore}}));
+        EXPECT_EQ(DetailsOf(board, kSelf), Words(keptFirstWord));
     }
 
     // Equal scores rank the earlier upload first.
