@@ -187,19 +187,16 @@ TEST_F(WindowX11, ShowActivatesAndPaintsAnotherWindowTakesTheFocusHideRemovesThe
     EXPECT_FALSE(window_->GetHandle()->IsVisible());
     window_->Show();
     EXPECT_TRUE(window_->GetHandle()->IsVisible());
-    EXPECT_TRUE(WaitFor(Is(WM_ACTIVATE, WA_ACTIVE)));
-    EXPECT_TRUE(WaitFor(Is(WM_PAINT, 0)));
+    EXPECT_TRUE(WaitFor(Is(WM_ACTIVATE, WA_ACTIVE)) && WaitFor(Is(WM_PAINT, 0)));
     PaintSurface& surface = window_->GetHandle()->BeginPaint();
     EXPECT_EQ(V(surface.GetWidth(), surface.GetHeight()), V(640, 480));
     window_->GetHandle()->EndPaint();
 
     os::window::Window other("other");
     other.Show(true);
-    EXPECT_TRUE(WaitFor(Is(WM_ACTIVATE, WA_INACTIVE)));
-    EXPECT_FALSE(window_->IsActive());
+    EXPECT_TRUE(WaitFor(Is(WM_ACTIVATE, WA_INACTIVE)) && !window_->IsActive());
     window_->GetHandle()->Show(true);
-    EXPECT_TRUE(WaitFor(Is(WM_ACTIVATE, WA_ACTIVE)));
-    EXPECT_TRUE(window_->IsActive());
+    EXPECT_TRUE(WaitFor(Is(WM_ACTIVATE, WA_ACTIVE)) && window_->IsActive());
     window_->Hide();
     EXPECT_FALSE(window_->GetHandle()->IsVisible());
 
