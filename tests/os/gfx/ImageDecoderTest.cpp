@@ -94,18 +94,18 @@ TEST(ImageDecoderTest, EveryKindOfFileReportsItsTypeFormatAlphaAndSizeDdsItsBloc
               V(512, 256, 10, 2048, 16));
 }
 
+std::string BigEndian(std::uint32_t v)
+{
+    return std::string{static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
+                       static_cast<char>(v)};
+}
+
 std::string WithPngSize(std::string png, std::uint32_t width, std::uint32_t height)
 {
-    auto put = [&png](std::size_t at, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            png[at + static_cast<std::size_t>(i)] = static_cast<char>((v >> (24 - 8 * i)) & 0xFF);
-    };
-    put(16, width);
-    put(20, height);
-    const auto crc = static_cast<std::uint32_t>(
-        crc32(0, reinterpret_cast<const Bytef*>(png.data() + 12), 17)); // chunk type and IHDR fields
-    put(29, crc);
-    return png;
+    png.replace(16, 8, BigEndian(width) + BigEndian(height));
+    // The CRC covers the chunk type and the header's fields.
+    return png.replace(
+        29, 4, BigEndian(static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(png.data() + 12), 17))));
 }
 
 std::string Patch32(std::string bytes, std::size_t at, std::uint32_t value)
@@ -162,14 +162,10 @@ TEST(ImageDecoderTest, DamagedAndLyingDataFailsCleanly)
 // the whole claim before finding the data missing.
 TEST(ImageFuzzRegressionTest, ChunkLongerThanTheDataIsRefusedBeforeAnyAllocation)
 {
-    const auto bigEndian = [](std::uint32_t v) {
-        return std::string{static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
-                           static_cast<char>(v)};
-    };
     const std::string png = WritePng(4, 4, PNG_COLOR_TYPE_GRAY, 8, Grey);
     const std::size_t afterHeader = 8 + 8 + 13 + 4;
     const std::string lying =
-        png.substr(0, afterHeader) + bigEndian(0x20000000u) + "tEXt" + std::string("Comment\0de", 10);
+        png.substr(0, afterHeader) + BigEndian(0x20000000u) + "tEXt" + std::string("Comment\0de", 10);
     const auto peakKilobytes = [] {
         rusage usage{};
         getrusage(RUSAGE_SELF, &usage);
@@ -181,7 +177,7 @@ TEST(ImageFuzzRegressionTest, ChunkLongerThanTheDataIsRefusedBeforeAnyAllocation
     EXPECT_EQ(V(result, image.error.empty(), peakKilobytes() - before < 64L * 1024), V(kErrInvalidData, false, true));
 
     // Bytes after the end chunk are no chunks: the image still decodes.
-    EXPECT_EQ(kOk, Decode(png + bigEndian(0x7FFFFFFFu) + "tEXt", &image)) << image.error;
+    EXPECT_EQ(kOk, Decode(png + BigEndian(0x7FFFFFFFu) + "tEXt", &image)) << image.error;
     EXPECT_EQ(4u, image.width);
 }
 
