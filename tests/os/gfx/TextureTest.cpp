@@ -200,10 +200,11 @@ TEST_F(TextureTest, LockedFilledAndCopiedTexturesShowTheirTexelsInEveryFormatAnd
     ASSERT_EQ(
         kOk, os::gfx::CreateTexture(device.get(), 8, 4, os::gfx::kDefault, 0, Format::Unknown, Pool::Managed, &filled));
     ASSERT_EQ(4u, filled->GetLevelCount());
-    const auto fill = [](os::gfx::TexelColor* out, const os::gfx::TexelCoord*, const os::gfx::TexelCoord*, void*) {
-        *out = os::gfx::TexelColor{0.0f, 0.5f, 1.0f, 0.25f};
-    };
-    ASSERT_EQ(kOk, os::gfx::FillTexture(filled.get(), fill, nullptr));
+    // The fill writes the colour its data points to.
+    const auto fill = [](os::gfx::TexelColor* out, const os::gfx::TexelCoord*, const os::gfx::TexelCoord*,
+                         void* colour) { *out = *static_cast<os::gfx::TexelColor*>(colour); };
+    os::gfx::TexelColor blue{0.0f, 0.5f, 1.0f, 0.25f}, orange{1.0f, 0.5f, 0.0f, 1.0f};
+    ASSERT_EQ(kOk, os::gfx::FillTexture(filled.get(), fill, &blue));
     for (std::uint32_t level = 0; level < 4; ++level) {
         os::gfx::SurfaceDesc desc;
         os::gfx::LockedRect levelRect;
@@ -215,15 +216,12 @@ TEST_F(TextureTest, LockedFilledAndCopiedTexturesShowTheirTexelsInEveryFormatAnd
         ASSERT_EQ(kOk, filled->UnlockRect(level));
     }
 
-    const std::uint32_t colour = 0xFFFF8000u; // what the fill below writes
-    const auto orange = [](os::gfx::TexelColor* out, const os::gfx::TexelCoord*, const os::gfx::TexelCoord*, void*) {
-        *out = os::gfx::TexelColor{1.0f, 0.5f, 0.0f, 1.0f};
-    };
+    const std::uint32_t colour = 0xFFFF8000u; // orange
     for (const Format format : {Format::A8R8G8B8, Format::X8R8G8B8, Format::R5G6B5, Format::X1R5G5B5, Format::A1R5G5B5,
                                 Format::A4R4G4B4, Format::L8, Format::A8}) {
         SCOPED_TRACE(static_cast<int>(format));
         ASSERT_EQ(kOk, device->CreateTexture(4, 4, 1, 0, format, Pool::Managed, &filled));
-        ASSERT_EQ(kOk, os::gfx::FillTexture(filled.get(), orange, nullptr));
+        ASSERT_EQ(kOk, os::gfx::FillTexture(filled.get(), fill, &orange));
         std::uint8_t texel[4] = {};
         std::uint32_t expected = 0;
         os::gfx::ConvertFromArgb(&colour, 1, format, texel);
