@@ -35,10 +35,11 @@ TEST_F(Direct3DTest, ModesComeInAscendingOrderOrAsReplacedAndCreationsAreRecorde
         EXPECT_TRUE(i == 0 || std::tie(previous.Width, previous.Height, previous.RefreshRate) <
                                   std::tie(mode.Width, mode.Height, mode.RefreshRate));
     }
-    EXPECT_EQ(kErrInvalidCall, object->EnumAdapterModes(0, Format::X8R8G8B8, count, &mode));
-    EXPECT_EQ(0u, object->GetAdapterModeCount(object->GetAdapterCount(), Format::X8R8G8B8));
     os::gfx::AdapterIdentifier identifier;
-    EXPECT_EQ(kOk, object->GetAdapterIdentifier(0, 0, &identifier));
+    EXPECT_EQ(V(object->EnumAdapterModes(0, Format::X8R8G8B8, count, &mode),
+                object->GetAdapterModeCount(object->GetAdapterCount(), Format::X8R8G8B8),
+                object->GetAdapterIdentifier(0, 0, &identifier)),
+              V(kErrInvalidCall, 0, kOk));
 
     // A replaced list is reported as given, in the asked-for format.
     os::testing::ReplaceAdapterModes(0, {{1920, 1080, 75, Format::Unknown}, {640, 480, 60, Format::Unknown}});
@@ -62,12 +63,12 @@ TEST_F(Direct3DTest, ModesComeInAscendingOrderOrAsReplacedAndCreationsAreRecorde
         return extended->CreateDeviceEx(0, type, &window, flags, &p, modeEx, &device);
     };
     os::testing::FailDeviceCreation(true, true);
-    EXPECT_EQ(kErrNotAvailable, create(hardware, nullptr));
-    EXPECT_EQ(kErrNotAvailable, create(os::gfx::create::SoftwareVertexProcessing, nullptr));
+    EXPECT_EQ(V(create(hardware, nullptr), create(os::gfx::create::SoftwareVertexProcessing, nullptr)),
+              V(kErrNotAvailable, kErrNotAvailable));
     EXPECT_EQ(V(os::testing::GetCreateDeviceCallCount(), device == nullptr), V(2, true));
     os::testing::FailDeviceCreation(false, false);
 
-    // Full screen on the extended extended needs its display modeEx record.
+    // Full screen on the extended object needs its display mode record.
     p.Windowed = false;
     p.BackBufferFormat = Format::X8R8G8B8;
     EXPECT_EQ(kErrInvalidCall, create(hardware, nullptr));
