@@ -280,7 +280,7 @@ TEST_F(TextureTest, TexturesMadeOrLockedOnAnotherThreadUploadAtTheDevicesNextCal
     std::thread([&] { ASSERT_EQ(kOk, lockedTexture->LockRect(0, &locked, nullptr, 0)); }).join();
     ASSERT_NE(nullptr, locked.Bits);
 
-    // The writer fills the level while this thread keeps binding the lockedTexture.
+    // The writer fills the level while this thread keeps binding the texture.
     std::atomic<bool> started{false}, written{false};
     std::thread writer([&] {
         started = true;
