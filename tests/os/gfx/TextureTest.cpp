@@ -150,8 +150,8 @@ TEST_F(TextureTest, DecodedImagesDrawTheirTexelsWithAlphaAndTransparentPaddingEv
             }
         }
     }
-    // The cut image keeps its records and its surface the next whole block; whole blocks stay compressed.
-    // (Its surface's size, the next whole block, shows in the drawn padding above.)
+    // The cut image keeps its records (its surface's size, the next whole block, shows in the padding
+    // drawn above); whole blocks stay compressed.
     os::gfx::ImageInfo info;
     os::gfx::SurfaceDesc whole;
     ASSERT_TRUE(Load(WriteDds(6, 6, "DXT1", {block + block + block + block}), &info));
