@@ -20,9 +20,8 @@ namespace os::store::test
 
 /// Catches the result of one request.
 template <class P>
-class Catcher
+struct Catcher
 {
-public:
     Catcher& Wait(CallHandle call)
     {
         holder.Set(call, this, &Catcher::On);
@@ -43,9 +42,8 @@ public:
 
 /// Records every callback of one id.
 template <class P>
-class Listener
+struct Listener
 {
-public:
     Listener() { holder.Register(this, &Listener::On); }
     void On(const P* result) { heard.push_back(*result); }
 
