@@ -52,16 +52,16 @@ protected:
             {0, 12, os::gfx::DeclType::Float2, os::gfx::DeclMethod::Default, os::gfx::DeclUsage::TexCoord, 0},
             os::gfx::DeclEnd(),
         };
-        ASSERT_EQ(kOk, device->CreateVertexShader(vs.data(), vs.size(), &drawing.vertexShader))
-            << device->GetLastShaderLog();
-        ASSERT_EQ(kOk, device->CreatePixelShader(ps.data(), ps.size(), &drawing.pixelShader))
-            << device->GetLastShaderLog();
-        ASSERT_EQ(kOk, device->CreateVertexDeclaration(elements, &drawing.declaration));
-        ASSERT_EQ((Results{device->SetVertexShader(drawing.vertexShader), device->SetPixelShader(drawing.pixelShader),
+        // Each creation and setting in order; a failed compilation leaves its log.
+        ASSERT_EQ((Results{device->CreateVertexShader(vs.data(), vs.size(), &drawing.vertexShader),
+                           device->CreatePixelShader(ps.data(), ps.size(), &drawing.pixelShader),
+                           device->CreateVertexDeclaration(elements, &drawing.declaration),
+                           device->SetVertexShader(drawing.vertexShader), device->SetPixelShader(drawing.pixelShader),
                            device->SetVertexDeclaration(drawing.declaration),
                            device->SetRenderState(os::gfx::RenderState::CullMode, os::gfx::value::CullNone),
                            device->SetRenderState(os::gfx::RenderState::ZEnable, os::gfx::value::False)}),
-                  Results(5, kOk));
+                  Results(8, kOk))
+            << device->GetLastShaderLog();
     }
     void TearDown() override
     {

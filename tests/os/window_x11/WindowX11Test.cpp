@@ -63,16 +63,12 @@ struct XInput
                 dlclose(lib);
     }
 
-    void Key(KeySym sym, bool press)
-    {
-        XTestFakeKeyEvent(display, XKeysymToKeycode(display, sym), press ? True : False, CurrentTime);
-        XSync(display, False);
-    }
     void Tap(KeySym sym, KeySym modifier = NoSymbol)
     {
-        for (const auto& [key, press] : {std::pair{modifier, true}, {sym, true}, {sym, false}, {modifier, false}})
+        for (const auto& [key, press] : {std::pair{modifier, True}, {sym, True}, {sym, False}, {modifier, False}})
             if (key != NoSymbol)
-                Key(key, press);
+                XTestFakeKeyEvent(display, XKeysymToKeycode(display, key), press, CurrentTime);
+        XSync(display, False);
     }
     void Click(unsigned button)
     {
