@@ -4,12 +4,12 @@
 #include <thread>
 
 #include "TestImageWriter.h"
+#include "TextureDraw.h"
 #include "os/Values.h"
 #include "os/gfx/PixelFormat.h"
 #include "os/gfx/Surface.h"
 #include "os/gfx/Texture.h"
 #include "os/gfx/TextureRoutines.h"
-#include "os/gfx/VertexDeclaration.h"
 #include "support/GfxFixture.h"
 
 namespace gfxtest
@@ -25,47 +25,17 @@ using os::gfx::Texture;
 using ostest::V;
 using Results = std::vector<os::gfx::Result>;
 
-struct TexturedVertex
-{
-    float x, y, z;
-    float u, v;
-};
-
 class TextureTest : public GfxTest
 {
 protected:
-    /// Shaders that copy stage 0's texel (alpha included) to the target, blending off.
     void SetUp() override
     {
         GfxTest::SetUp();
-        const std::string vs = "#version 410 core\nlayout(location = 0) in vec3 inPosition;\n"
-                               "layout(location = 8) in vec2 inTexCoord; layout(location = 0) out vec2 vTexCoord;\n"
-                               "out gl_PerVertex { vec4 gl_Position; };\n"
-                               "void main() { vTexCoord = inTexCoord; gl_Position = vec4(inPosition.x * 2.0 / " +
-                               std::to_string(kWidth) + ".0 - 1.0, 1.0 - inPosition.y * 2.0 / " +
-                               std::to_string(kHeight) + ".0, 0.0, 1.0); }\n";
-        const std::string ps = "#version 410 core\nuniform sampler2D Texture0;\n"
-                               "layout(location = 0) in vec2 vTexCoord; layout(location = 0) out vec4 outColor;\n"
-                               "void main() { outColor = texture(Texture0, vTexCoord); }\n";
-        static const os::gfx::VertexElement elements[] = {
-            {0, 0, os::gfx::DeclType::Float3, os::gfx::DeclMethod::Default, os::gfx::DeclUsage::Position, 0},
-            {0, 12, os::gfx::DeclType::Float2, os::gfx::DeclMethod::Default, os::gfx::DeclUsage::TexCoord, 0},
-            os::gfx::DeclEnd(),
-        };
-        // Each creation and setting in order; a failed compilation leaves its log.
-        ASSERT_EQ((Results{device->CreateVertexShader(vs.data(), vs.size(), &drawing.vertexShader),
-                           device->CreatePixelShader(ps.data(), ps.size(), &drawing.pixelShader),
-                           device->CreateVertexDeclaration(elements, &drawing.declaration),
-                           device->SetVertexShader(drawing.vertexShader), device->SetPixelShader(drawing.pixelShader),
-                           device->SetVertexDeclaration(drawing.declaration),
-                           device->SetRenderState(os::gfx::RenderState::CullMode, os::gfx::value::CullNone),
-                           device->SetRenderState(os::gfx::RenderState::ZEnable, os::gfx::value::False)}),
-                  Results(8, kOk))
-            << device->GetLastShaderLog();
+        ASSERT_NO_FATAL_FAILURE(drawing.SetUp(*device, kWidth, kHeight));
     }
     void TearDown() override
     {
-        drawing = {};
+        drawing.Release();
         GfxTest::TearDown();
     }
 
@@ -83,14 +53,10 @@ protected:
     void DrawTexture(const std::shared_ptr<Texture>& texture)
     {
         os::gfx::SurfaceDesc desc;
-        ASSERT_EQ(kOk, texture->GetLevelDesc(0, &desc));
-        const float w = static_cast<float>(desc.Width) - 0.5f, h = static_cast<float>(desc.Height) - 0.5f;
-        const TexturedVertex v[4] = {
-            {-0.5f, -0.5f, 0, 0, 0}, {w, -0.5f, 0, 1, 0}, {-0.5f, h, 0, 0, 1}, {w, h, 0, 1, 1}};
-        ASSERT_EQ((Results{device->Clear(0, nullptr, os::gfx::clear::Target, 0xFF202020u, 1.0f, 0),
-                           device->SetTexture(0, texture),
-                           device->DrawPrimitiveUP(os::gfx::PrimitiveType::TriangleStrip, 2, v, sizeof(v[0]))}),
-                  Results(3, kOk));
+        ASSERT_EQ((Results{texture->GetLevelDesc(0, &desc),
+                           device->Clear(0, nullptr, os::gfx::clear::Target, 0xFF202020u, 1.0f, 0),
+                           device->SetTexture(0, texture), TextureDraw::Draw(*device, desc.Width, desc.Height)}),
+                  Results(4, kOk));
     }
 
     /// Each channel of the pixel at (x, y) within `tolerance` of the expected colour's.
@@ -103,11 +69,7 @@ protected:
                 << "pixel " << x << ", " << y << std::hex << " got " << got << " want " << want;
     }
 
-    struct
-    {
-        std::shared_ptr<os::gfx::Shader> vertexShader, pixelShader;
-        std::shared_ptr<os::gfx::VertexDeclaration> declaration;
-    } drawing;
+    TextureDraw drawing;
 };
 using TextureRegressionTest = TextureTest;
 
@@ -306,7 +268,7 @@ TEST_F(TextureTest, TexturesMadeOrLockedOnAnotherThreadUploadAtTheDevicesNextCal
     ASSERT_EQ(kOk, device->SetTexture(0, nullptr));
     std::thread([moved = Load(png)]() mutable { moved.reset(); }).join();
     ASSERT_EQ(kOk, device->Present());
-    drawing = {};
+    drawing.Release();
     shaders = ColorShaders();
     device.reset();
     texture.reset();
