@@ -9,19 +9,11 @@ namespace canvastest
 TEST(CanvasMathTest, SaturatingTruncationAndMatricesMappingColumnVectors)
 {
     const double inf = std::numeric_limits<double>::infinity();
-    const std::pair<double, std::int32_t> cases[] = {{std::nan(""), 0},
-                                                     {inf, INT32_MAX},
-                                                     {-inf, INT32_MIN},
-                                                     {1e30, INT32_MAX},
-                                                     {-1e30, INT32_MIN},
-                                                     {2.9, 2},
-                                                     {-2.9, -2},
-                                                     {2147483647.5, INT32_MAX},
-                                                     {-2147483648.7, INT32_MIN},
-                                                     {-2147483647.5, -2147483647},
-                                                     {0.5, 0}};
-    for (const auto& [in, out] : cases)
-        EXPECT_EQ(out, SaturateToInt32(in)) << in;
+    // One value per branch and each side of the limits, and what each gives.
+    std::vector<std::int32_t> got;
+    for (double in : {std::nan(""), inf, -inf, 2147483647.5, -2147483648.7, -2147483647.5, 2.9, -2.9})
+        got.push_back(SaturateToInt32(in));
+    EXPECT_EQ(got, (std::vector<std::int32_t>{0, INT32_MAX, INT32_MIN, INT32_MAX, INT32_MIN, -2147483647, 2, -2}));
 
     // Matrices map column vectors.
     const float pi = 3.14159265f;
@@ -46,8 +38,6 @@ TEST(CanvasMathTest, SaturatingTruncationAndMatricesMappingColumnVectors)
     // A turn about a point keeps the point.
     const Matrix4 about = Multiply(Multiply(MakeTranslation(50, 40), MakeRotationZ(1.1f)), MakeTranslation(-50, -40));
     near({50, 40, 0}, TransformPoint(about, Vector3<float>(50, 40, 0)));
-    ExpectMatrix(about, Transpose(Transpose(about)));
-    EXPECT_EQ(about.m[3], Transpose(about).m[12]);
 }
 
 } // namespace canvastest

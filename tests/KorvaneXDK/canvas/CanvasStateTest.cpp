@@ -1,4 +1,6 @@
 /** @file CanvasStateTest.cpp Stacks, brush states, clipping, matrices and the canvas's refusals. */
+#include <functional>
+
 #include "CanvasTestSupport.h"
 
 namespace canvastest
@@ -97,22 +99,22 @@ TEST_F(CanvasTest, PopsNeverEmptyAStackMultipliesActLocallyOrInRootCoordinatesAn
     CCanvas bare(device);
     FakeTexture texture(4, 4);
     bare.ResetClipRect();
-    const std::string noPair = "Must call SetShaderPair() before using a canvas.|class korvane::canvas::CCanvas";
-    EXPECT_EQ(noPair, Failure([&] { bare.GetShaderPair(); }));
-    EXPECT_EQ(noPair, Failure([&] { bare.FillRect({0, 0, 1, 1}); }));
-    EXPECT_EQ(noPair, Failure([&] { bare.DrawImageAt({0, 0}, &texture); }));
-    EXPECT_EQ(noPair, Failure([&] { bare.DrawRing({0, 0}, 0, 1, 4); }));
-    EXPECT_EQ(noPair, Failure([&] { bare.DrawText({0, 0}, "a"); }));
+    const Rect2f r{0, 0, 1, 1};
+    const Vector2<float> p{0, 0};
+    using Calls = std::vector<std::function<void()>>;
+    for (const auto& call :
+         Calls{[&] { bare.GetShaderPair(); }, [&] { bare.FillRect(r); }, [&] { bare.DrawImageAt(p, &texture); },
+               [&] { bare.DrawRing(p, 0, 1, 4); }, [&] { bare.DrawText(p, "a"); }})
+        EXPECT_EQ("Must call SetShaderPair() before using a canvas.|class korvane::canvas::CCanvas", Failure(call));
     EXPECT_TRUE(device->draws.empty());
     canvas->ResetClipRect();
-    const std::string null = "texture is null.|class korvane::canvas::CCanvas";
-    EXPECT_EQ(null, Failure([&] { canvas->DrawImageAt({0, 0}, nullptr); }));
-    EXPECT_EQ(null, Failure([&] { canvas->DrawImageScaled({0, 0, 1, 1}, nullptr); }));
-    EXPECT_EQ(null, Failure([&] { canvas->DrawImagePartAt({0, 0}, {0, 0, 1, 1}, nullptr); }));
-    EXPECT_EQ(null, Failure([&] { canvas->DrawSkin({0, 0, 1, 1}, {0, 0, 1, 1}, nullptr); }));
-    EXPECT_EQ(null, Failure([&] { canvas->DrawHorizontalSkin({0, 0, 1, 1}, {0, 0, 1, 1}, nullptr); }));
-    EXPECT_EQ(null, Failure([&] { canvas->DrawVerticalSkin({0, 0, 1, 1}, {0, 0, 1, 1}, nullptr); }));
-    EXPECT_EQ(null, Failure([&] { canvas->DrawImageSector({0, 0}, 0, 1, nullptr); }));
+    CCanvas& c = *canvas;
+    for (const auto& call :
+         Calls{[&] { c.DrawImageAt(p, nullptr); }, [&] { c.DrawImageScaled(r, nullptr); },
+               [&] { c.DrawImagePartAt(p, r, nullptr); }, [&] { c.DrawSkin(r, r, nullptr); },
+               [&] { c.DrawHorizontalSkin(r, r, nullptr); }, [&] { c.DrawVerticalSkin(r, r, nullptr); },
+               [&] { c.DrawImageSector(p, 0, 1, nullptr); }})
+        EXPECT_EQ("texture is null.|class korvane::canvas::CCanvas", Failure(call));
     EXPECT_TRUE(device->calls.empty());
 }
 
