@@ -49,41 +49,34 @@ TEST_F(Direct3DTest, ModesComeInAscendingOrderOrAsReplacedAndCreationsAreRecorde
     ASSERT_EQ(kOk, object->EnumAdapterModes(0, Format::X8R8G8B8, 1, &mode));
     EXPECT_EQ(V(mode.Width, mode.Format), V(640, Format::X8R8G8B8));
 
-    // Creation hooks and records; the software fallback and the records of a plain creation are checked
-    // through the engine's graphics tests.
+    // Creation records; failing creations, the software fallback and the records of a plain creation are
+    // checked through the engine's graphics tests.
     os::window::Window window("record");
     ASSERT_TRUE(window.IsCreated());
     std::shared_ptr<os::gfx::Direct3D> extended;
     ASSERT_EQ(kOk, os::gfx::Direct3DCreate9Ex(os::gfx::kSdkVersion, &extended));
     std::shared_ptr<os::gfx::Device> device;
     os::gfx::PresentParameters p = WindowedParameters(32, 32, &window);
-    const std::uint32_t hardware = os::gfx::create::HardwareVertexProcessing | os::gfx::create::Multithreaded;
-    const auto create = [&](std::uint32_t flags, os::gfx::DisplayModeEx* modeEx,
-                            os::gfx::DeviceType type = os::gfx::DeviceType::Hal) {
-        return extended->CreateDeviceEx(0, type, &window, flags, &p, modeEx, &device);
+    const auto create = [&](os::gfx::DisplayModeEx* modeEx, os::gfx::DeviceType type = os::gfx::DeviceType::Hal) {
+        return extended->CreateDeviceEx(0, type, &window, os::gfx::create::HardwareVertexProcessing, &p, modeEx,
+                                        &device);
     };
-    os::testing::FailDeviceCreation(true, true);
-    EXPECT_EQ(V(create(hardware, nullptr), create(os::gfx::create::SoftwareVertexProcessing, nullptr)),
-              V(kErrNotAvailable, kErrNotAvailable));
-    EXPECT_EQ(V(os::testing::GetCreateDeviceCallCount(), device == nullptr), V(2, true));
-    os::testing::FailDeviceCreation(false, false);
-
     // Full screen on the extended object needs its display mode record.
     p.Windowed = false;
     p.BackBufferFormat = Format::X8R8G8B8;
-    EXPECT_EQ(kErrInvalidCall, create(hardware, nullptr));
+    EXPECT_EQ(kErrInvalidCall, create(nullptr));
     os::gfx::DisplayModeEx modeEx;
     modeEx.Width = modeEx.Height = 32;
     modeEx.RefreshRate = 60;
     modeEx.Format = Format::X8R8G8B8;
     modeEx.ScanLineOrdering = os::gfx::ScanLineOrdering::Progressive;
-    ASSERT_EQ(kOk, create(hardware, &modeEx));
+    ASSERT_EQ(kOk, create(&modeEx));
     const auto record = os::testing::GetLastCreateDeviceRecord();
     EXPECT_EQ(V(record.hadDisplayMode, record.displayMode.Size, record.displayMode.ScanLineOrdering),
               V(true, 24, os::gfx::ScanLineOrdering::Progressive));
     EXPECT_EQ(V(device->SetMaximumFrameLatency(1), device->Present()), V(kOk, kOk));
     // A device type other than the hardware one is not offered.
-    EXPECT_EQ(kErrNotAvailable, create(hardware, &modeEx, os::gfx::DeviceType::Ref));
+    EXPECT_EQ(kErrNotAvailable, create(&modeEx, os::gfx::DeviceType::Ref));
 }
 
 } // namespace
