@@ -35,22 +35,17 @@ TEST_F(StatsTest, AchievementsUserIdNamesAndTheGameLanguageAreMadeReportedAndKep
     EXPECT_TRUE(stats->GetAchievement("ACH_A", &achieved) && !achieved);
     EXPECT_FALSE(stats->GetAchievement("bad id!", &achieved) || stats->SetAchievement(""));
 
-    // Storing reports each new achievement once, and they persist.
+    // Storing reports each new achievement once; that they persist is the regression case's.
     Listener<UserStatsStored> stored;
     Listener<UserAchievementStored> achievements;
     for (const char* id : {"ACH_A", "ACH_B", "ACH_A"})
         EXPECT_TRUE(stats->SetAchievement(id));
     EXPECT_TRUE(stats->StoreStats() && stats->StoreStats());
-    EXPECT_TRUE(stored.heard.empty());
     Pump();
     ASSERT_EQ(V(stored.heard.size(), achievements.heard.size()), V(2, 2));
     EXPECT_EQ(std::tuple(stored.heard[0].result, std::string(achievements.heard[0].achievementName),
                          std::string(achievements.heard[1].achievementName)),
               std::tuple(kResultOk, std::string("ACH_A"), std::string("ACH_B")));
-
-    Restart();
-    ASSERT_EQ(Receive(), kResultOk);
-    EXPECT_EQ(V(Achieved("ACH_B"), Achieved("ACH_C")), V(true, false));
 
     // The user id is made once and kept; names of the user and the friends; the game language.
     const std::uint64_t id = GetUser()->GetUserId();
@@ -117,15 +112,11 @@ TEST_F(StatsTest, InjectedStatisticsCodesAndDisplayTexts)
     Pump();
     EXPECT_EQ(achievements.heard.size(), 1u);
 
-    // Display texts come from the definitions.
+    // Defined texts and the identifier for an undefined name are the achievement client's cases; the rest is empty.
     os::testing::SetAchievementDisplay("ACH_A", "First", "The first one");
-    const char* const cases[][3] = {{"ACH_A", "name", "First"},
-                                    {"ACH_A", "desc", "The first one"},
-                                    {"ACH_B", "name", "ACH_B"},
-                                    {"ACH_B", "desc", ""},
-                                    {"ACH_B", "icon", ""}};
-    for (const auto& [id, key, text] : cases)
-        EXPECT_STREQ(stats->GetAchievementDisplayAttribute(id, key), text) << id << " " << key;
+    EXPECT_EQ(std::pair(std::string(stats->GetAchievementDisplayAttribute("ACH_A", "icon")),
+                        std::string(stats->GetAchievementDisplayAttribute("ACH_B", "desc"))),
+              std::pair(std::string(), std::string()));
 }
 
 // The statistics can arrive before the program names the save folder. The achievements file

@@ -120,11 +120,9 @@ TEST_F(StoreFixture, ResultsArriveOnceInOrderToRegisteredHoldersMalformedRequest
     unsetenv("KORVANE_STORE_DEBUG");
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "loud\n");
 
-    std::vector<std::string> lines;
-    os::testing::CaptureStoreDebugOutput([&](const std::string& text) { lines.push_back(text); });
-    DebugOutput("one\n");
+    // What a capture receives is the leaderboard and achievement clients' cases; nothing is no text.
+    os::testing::CaptureStoreDebugOutput([](const std::string&) { ADD_FAILURE(); });
     DebugOutput(nullptr);
-    EXPECT_EQ(lines, std::vector<std::string>({"one\n"}));
 }
 
 TEST_F(StoreFixture, ShutdownDropsPendingResultsAThrowingHandlerDoesNotStopThePumpAndInjectedFailures)
@@ -150,7 +148,7 @@ TEST_F(StoreFixture, ShutdownDropsPendingResultsAThrowingHandlerDoesNotStopThePu
     EXPECT_THROW(Pump(), std::runtime_error);
     EXPECT_NE(Find("T"), 0u);
 
-    // Injected failures of every request.
+    // Injected failures of every request; requests refused a handle are the leaderboard client's cases.
     const LeaderboardHandle board = Find("BOARD");
     ASSERT_NE(board, 0u);
     const std::int32_t words[61] = {};
@@ -158,12 +156,10 @@ TEST_F(StoreFixture, ShutdownDropsPendingResultsAThrowingHandlerDoesNotStopThePu
     const std::tuple<StoreRequest, StoreFailure, bool> cases[] = {
         {StoreRequest::FindLeaderboard, StoreFailure::IoFailure, true},
         {StoreRequest::FindLeaderboard, StoreFailure::NotFound, false},
-        {StoreRequest::FindLeaderboard, StoreFailure::NoHandle, false},
         {StoreRequest::UploadScore, StoreFailure::IoFailure, true},
         {StoreRequest::UploadScore, StoreFailure::Refused, false},
-        {StoreRequest::UploadScore, StoreFailure::NoHandle, false},
         {StoreRequest::DownloadEntries, StoreFailure::IoFailure, true},
-        {StoreRequest::DownloadEntries, StoreFailure::NoHandle, false}};
+    };
     for (const auto& [request, failure, ioFailure] : cases) {
         SCOPED_TRACE(static_cast<int>(request) * 10 + static_cast<int>(failure));
         os::testing::FailNextStoreRequest(request, failure);
@@ -177,12 +173,11 @@ TEST_F(StoreFixture, ShutdownDropsPendingResultsAThrowingHandlerDoesNotStopThePu
             upload.Wait(call = stats->UploadLeaderboardScore(board, kUploadKeepBest, 10, words, 61));
         else
             download.Wait(call = stats->DownloadLeaderboardEntries(board, kRequestGlobal, 1, 10));
-        const bool started = failure != StoreFailure::NoHandle;
         Pump();
         EXPECT_EQ(V(call != 0, find.count + upload.count + download.count,
                     find.failed || upload.failed || download.failed,
                     (find.last && find.last->found) || (upload.last && upload.last->success)),
-                  V(started, started ? 1 : 0, ioFailure, false));
+                  V(true, 1, ioFailure, false));
     }
     // Each injection is used once: the next requests succeed, and nothing was uploaded.
     EXPECT_EQ(Find("BOARD"), board);
