@@ -50,14 +50,14 @@ protected:
         os::testing::ResetWindowMessageQueue();
     }
 
-    // Pushes the events, pumps them and returns the queued messages of the window (WM_PAINT aside).
-    std::vector<Message> Translate(std::vector<SDL_Event> events)
+    // Pushes the events, pumps them and returns the queued messages of the window (WM_PAINT aside unless asked for).
+    std::vector<Message> Translate(std::vector<SDL_Event> events, bool paints = false)
     {
         for (SDL_Event& event : events)
             SDL_PushEvent(&event);
         std::vector<Message> out;
         for (Message message; PeekMessage(message, true);)
-            if (message.message != WM_PAINT && message.window == window_.get())
+            if ((paints || message.message != WM_PAINT) && message.window == window_.get())
                 out.push_back(message);
         return out;
     }
@@ -72,14 +72,6 @@ protected:
         SDL_Event e{};
         e.window = {SDL_WINDOWEVENT, 0, window_->GetId(), static_cast<Uint8>(id), 0, 0, 0, 0, 0};
         return e;
-    }
-    // The numbers of every queued message, in order.
-    static std::vector<std::uint32_t> Drain()
-    {
-        std::vector<std::uint32_t> out;
-        for (Message message; PeekMessage(message, true);)
-            out.push_back(message.message);
-        return out;
     }
 
     std::unique_ptr<Window> window_;
@@ -171,14 +163,13 @@ TEST_F(EventTranslation, ExposureAsksForOnePaintWhenNothingElseWaitsAndAPostFrom
     // Only visible windows are painted: show it and let the server's own exposure pass.
     window_->Show(false);
     while (WaitMessageTimeout(100))
-        Drain();
-    SDL_Event expose = WindowEvent(SDL_WINDOWEVENT_EXPOSED);
-    SDL_PushEvent(&expose);
+        Translate({});
     PostMessage(window_.get(), 0x0400, 0, 0);
-    EXPECT_EQ(Drain(), (std::vector<std::uint32_t>{0x0400, WM_PAINT}));
+    EXPECT_EQ(Kinds(Translate({WindowEvent(SDL_WINDOWEVENT_EXPOSED)}, true)),
+              (MessageKinds{{0x0400, 0}, {WM_PAINT, 0}}));
     window_->Invalidate();
     window_->Invalidate();
-    EXPECT_EQ(Drain(), std::vector<std::uint32_t>{WM_PAINT});
+    EXPECT_EQ(Kinds(Translate({}, true)), (MessageKinds{{WM_PAINT, 0}}));
 
     // A post from another thread wakes the wait.
     std::thread poster([] { PostQuitMessage(7); });
