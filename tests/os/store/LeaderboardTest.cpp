@@ -54,15 +54,6 @@ protected:
             out.push_back(row.rank);
         return out;
     }
-
-    std::vector<std::string> FilesInFolder() const
-    {
-        std::vector<std::string> names;
-        for (const auto& item : std::filesystem::directory_iterator(dir.Path()))
-            names.push_back(item.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
 };
 
 std::vector<std::int32_t> Words(std::int32_t first)
@@ -175,7 +166,8 @@ TEST_F(LeaderboardTest, EverythingPersistsAcrossRunsFailedWritesKeepTheOldFileAn
     ASSERT_EQ(Upload(written, 100, Words(1)).success, 1);
     const std::string path = dir.File(BoardFileName("WRITTEN"));
     const std::string before = korvane::test::TempDir::Read(path);
-    const auto filesBefore = FilesInFolder();
+    const auto files = [&] { return std::distance(std::filesystem::directory_iterator(dir.Path()), {}); };
+    const auto filesBefore = files();
 
     // A real write failure: files may not grow past 64 bytes for a moment.
     rlimit saved{};
@@ -191,7 +183,7 @@ TEST_F(LeaderboardTest, EverythingPersistsAcrossRunsFailedWritesKeepTheOldFileAn
     std::signal(SIGXFSZ, previous);
 
     // No temporary file is left behind.
-    EXPECT_EQ(std::tuple(upload.count, upload.failed, korvane::test::TempDir::Read(path), FilesInFolder()),
+    EXPECT_EQ(std::tuple(upload.count, upload.failed, korvane::test::TempDir::Read(path), files()),
               std::tuple(1, true, before, filesBefore));
     EXPECT_EQ(Download(written, kRequestGlobal, 1, 10), (std::vector<Row>{{kSelf, 1, 100}}));
     EXPECT_EQ(DetailsOf(written, kSelf), Words(1));
