@@ -1,10 +1,15 @@
-/** @file DeviceDrawTest.cpp Clears, draws and read-back on the software renderer. */
+/** @file DeviceTest.cpp The device on the software renderer: the graphics object's modes and creation records,
+ * clears, draws and read-back, and the lost-device state machine with the resets and the states they restore. */
 #include <sys/mman.h>
 #include <unistd.h>
 
 #include <cstring>
+#include <string>
+#include <thread>
 
 #include "os/Values.h"
+#include "os/gfx/ContextLink.h"
+#include "os/system/System.h"
 #include "support/GfxFixture.h"
 
 namespace gfxtest
@@ -12,13 +17,75 @@ namespace gfxtest
 namespace
 {
 
+using os::gfx::DisplayMode;
+using os::gfx::Format;
+using os::gfx::kErrDeviceLost;
+using os::gfx::kErrDeviceNotReset;
 using os::gfx::kErrInvalidCall;
+using os::gfx::kErrNotAvailable;
 using os::gfx::kOk;
 using os::gfx::PrimitiveType;
 using os::gfx::RenderState;
+using os::gfx::SamplerState;
 namespace value = os::gfx::value;
 namespace clearflags = os::gfx::clear;
 using ostest::V;
+using Results = std::vector<os::gfx::Result>; // braced: evaluated in order
+
+TEST_F(GfxTest, ModesComeInAscendingOrderOrAsReplacedAndCreationsAreRecorded)
+{
+    auto object = os::gfx::Direct3DCreate9(os::gfx::kSdkVersion);
+    ASSERT_NE(nullptr, object);
+    ASSERT_GE(object->GetAdapterCount(), 1u);
+    const std::uint32_t count = object->GetAdapterModeCount(0, Format::X8R8G8B8);
+    ASSERT_GE(count, 1u);
+    DisplayMode previous, mode;
+    for (std::uint32_t i = 0; i < count; previous = mode, ++i) {
+        ASSERT_EQ(kOk, object->EnumAdapterModes(0, Format::X8R8G8B8, i, &mode));
+        EXPECT_EQ(Format::X8R8G8B8, mode.Format);
+        EXPECT_TRUE(i == 0 || std::tie(previous.Width, previous.Height, previous.RefreshRate) <
+                                  std::tie(mode.Width, mode.Height, mode.RefreshRate));
+    }
+    os::gfx::AdapterIdentifier identifier;
+    EXPECT_EQ(V(object->EnumAdapterModes(0, Format::X8R8G8B8, count, &mode),
+                object->GetAdapterModeCount(object->GetAdapterCount(), Format::X8R8G8B8),
+                object->GetAdapterIdentifier(0, 0, &identifier)),
+              V(kErrInvalidCall, 0, kOk));
+
+    // A replaced list is reported as given, in the asked-for format.
+    os::testing::ReplaceAdapterModes(0, {{1920, 1080, 75, Format::Unknown}, {640, 480, 60, Format::Unknown}});
+    object = os::gfx::Direct3DCreate9(os::gfx::kSdkVersion);
+    ASSERT_NE(nullptr, object);
+    ASSERT_EQ(2u, object->GetAdapterModeCount(0, Format::X8R8G8B8));
+    ASSERT_EQ(kOk, object->EnumAdapterModes(0, Format::X8R8G8B8, 1, &mode));
+    EXPECT_EQ(V(mode.Width, mode.Format), V(640, Format::X8R8G8B8));
+
+    // Creation records; failing creations, the software fallback and the records of a plain creation are
+    // checked through the engine's graphics tests.
+    shaders = ColorShaders();
+    device.reset();
+    os::gfx::PresentParameters p = WindowedParameters(32, 32, window.get());
+    const auto create = [&](os::gfx::DisplayModeEx* modeEx, os::gfx::DeviceType type = os::gfx::DeviceType::Hal) {
+        return direct3D->CreateDeviceEx(0, type, window.get(), os::gfx::create::HardwareVertexProcessing, &p, modeEx,
+                                        &device);
+    };
+    // Full screen on the extended object needs its display mode record.
+    p.Windowed = false;
+    p.BackBufferFormat = Format::X8R8G8B8;
+    EXPECT_EQ(kErrInvalidCall, create(nullptr));
+    os::gfx::DisplayModeEx modeEx;
+    modeEx.Width = modeEx.Height = 32;
+    modeEx.RefreshRate = 60;
+    modeEx.Format = Format::X8R8G8B8;
+    modeEx.ScanLineOrdering = os::gfx::ScanLineOrdering::Progressive;
+    ASSERT_EQ(kOk, create(&modeEx));
+    const auto record = os::testing::GetLastCreateDeviceRecord();
+    EXPECT_EQ(V(record.hadDisplayMode, record.displayMode.Size, record.displayMode.ScanLineOrdering),
+              V(true, 24, os::gfx::ScanLineOrdering::Progressive));
+    EXPECT_EQ(V(device->SetMaximumFrameLatency(1), device->Present()), V(kOk, kOk));
+    // A device type other than the hardware one is not offered.
+    EXPECT_EQ(kErrNotAvailable, create(&modeEx, os::gfx::DeviceType::Ref));
+}
 
 constexpr std::uint32_t kRed = 0xFFFF0000u;
 constexpr std::uint32_t kGreen = 0xFF00FF00u;
@@ -28,9 +95,9 @@ constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
 constexpr std::uint32_t kBoth = clearflags::Target | clearflags::ZBuffer;
 
 /// Each call of the list, made in order, succeeded.
-void ExpectOk(const std::vector<os::gfx::Result>& results)
+void ExpectOk(const Results& results)
 {
-    EXPECT_EQ(results, std::vector<os::gfx::Result>(results.size(), kOk));
+    EXPECT_EQ(results, Results(results.size(), kOk));
 }
 
 TEST_F(GfxTest, CreationWritesBackItsParametersClearsKeepToTheViewportAndBuffersResolveAndPresent)
@@ -244,6 +311,110 @@ TEST_F(GfxWithoutClipControlTest, QuadsCullingAndDepthMatchTheClipControlPath)
     // Clockwise drawn top rows first, counter-clockwise culled, exact corners, green in front of white.
     ExpectPixels({{2, 20, kRed}, {60, 5, kGrey}, {40, 40, kGreen}, {43, 43, kGreen}});
     ExpectPixels({{45, 43, kWhite}, {46, 43, kGrey}, {43, 44, kGrey}});
+}
+
+TEST_F(GfxTest, InjectedLossTurnsResettableAfterTheGivenTestsResetsRestoreDefaultsAndLaterDevicesAreSpared)
+{
+    os::testing::InjectDeviceLoss(2);
+    os::testing::FailNextReset(1); // kept for the first reset the device can take
+    // The first reset comes before the loss is resettable; draws and clears are ignored while lost.
+    EXPECT_EQ(
+        (Results{device->Present(), device->TestCooperativeLevel(), device->Reset(&parameters),
+                 device->TestCooperativeLevel(), device->TestCooperativeLevel(), device->Present(),
+                 device->TestCooperativeLevel(),
+                 device->Clear(0, nullptr, os::gfx::clear::Target, 0xFFFF0000u, 1.0f, 0),
+                 DrawQuad(0, 0, 4, 4, 0xFFFF0000u), device->Reset(&parameters), device->TestCooperativeLevel(),
+                 device->Reset(&parameters), device->TestCooperativeLevel(), device->Present()}),
+        (Results{kErrDeviceLost, kErrDeviceLost, kErrDeviceLost, kErrDeviceLost, kErrDeviceNotReset, kErrDeviceLost,
+                 kErrDeviceNotReset, kOk, kOk, kErrInvalidCall, kErrDeviceNotReset, kOk, kOk, kOk}));
+    EXPECT_EQ(3, os::testing::GetResetCallCount()) << "refused and failed resets count too";
+
+    // Capabilities, and a reset restoring the default states, resizing and ending the scene.
+    // Capabilities report shader model 3; overridden versions show in the engine's start-up checks.
+    os::gfx::Caps caps;
+    ASSERT_EQ(kOk, device->GetDeviceCaps(&caps));
+    EXPECT_EQ(V(caps.VertexShaderVersion, caps.PixelShaderVersion, caps.TextureCaps & os::gfx::texturecaps::Pow2),
+              V(0xFFFE0300u, 0xFFFF0300u, 0));
+    EXPECT_GE(caps.MaxTextureWidth, 2048u);
+
+    ASSERT_EQ((Results{device->SetRenderState(RenderState::CullMode, value::CullNone),
+                       device->SetSamplerState(0, SamplerState::MagFilter, value::FilterLinear), device->BeginScene()}),
+              Results(3, kOk));
+    parameters.BackBufferWidth = 40;
+    parameters.BackBufferHeight = 30;
+    ASSERT_EQ(kOk, device->Reset(&parameters));
+    std::uint32_t cull = 0, filter = 0;
+    os::gfx::Viewport viewport;
+    ASSERT_EQ(V(device->GetRenderState(RenderState::CullMode, &cull),
+                device->GetSamplerState(0, SamplerState::MagFilter, &filter), device->GetViewport(&viewport)),
+              V(kOk, kOk, kOk));
+    EXPECT_EQ(V(cull, filter, viewport.Width, viewport.Height), V(value::CullCCW, value::FilterPoint, 40, 30));
+    EXPECT_FALSE(device->GetVertexShader() || device->GetVertexDeclaration());
+    ASSERT_EQ(kOk, device->Clear(0, nullptr, os::gfx::clear::Target, 0xFF00FF00u, 1.0f, 0));
+    const auto pixels = ReadBack();
+    EXPECT_EQ(V(width, height, pixels.back()), V(40, 30, 0xFF00FF00u));
+    // The reset ended the scene; brackets must pair.
+    EXPECT_EQ((Results{device->BeginScene(), device->EndScene(), device->EndScene(), device->BeginScene(),
+                       device->BeginScene(), device->EndScene()}),
+              (Results{kOk, kOk, kErrInvalidCall, kOk, kErrInvalidCall, kOk}));
+    os::gfx::Result result = kOk;
+    std::thread([&] { result = device->Clear(0, nullptr, os::gfx::clear::Target, 0, 1.0f, 0); }).join();
+    EXPECT_EQ(kErrInvalidCall, result);
+
+    // Devices made after a loss are not lost.
+    os::testing::InjectDeviceLoss(0);
+    os::gfx::PresentParameters p = WindowedParameters(16, 16, window.get());
+    ASSERT_NO_FATAL_FAILURE(Recreate(p));
+    EXPECT_EQ(kOk, device->TestCooperativeLevel());
+}
+
+// The display refusing a mode is reported with SDL's words and treated as a failed reset.
+TEST_F(GfxTest, RefusedWindowModeChangesFailCreationAndResetLikeAnyFailedReset)
+{
+    os::gfx::PresentParameters full = parameters;
+    full.Windowed = false;
+    full.BackBufferFormat = os::gfx::Format::X8R8G8B8;
+    os::testing::FailNextWindowModeChange(1);
+    EXPECT_EQ(os::gfx::kErrNotAvailable, device->Reset(&full));
+    EXPECT_NE(std::string::npos, os::system::GetLastErrorText().find("SDL_SetWindowDisplayMode: "));
+    EXPECT_EQ((Results{device->TestCooperativeLevel(), device->Present(), device->Reset(&full)}),
+              (Results{kErrDeviceNotReset, kErrDeviceLost, kOk}));
+    // Leaving full screen fails the same way.
+    os::testing::FailNextWindowModeChange(1);
+    EXPECT_EQ(os::gfx::kErrNotAvailable, device->Reset(&parameters));
+    EXPECT_NE(std::string::npos, os::system::GetLastErrorText().find("SDL_SetWindowFullscreen: "));
+    EXPECT_EQ((Results{device->TestCooperativeLevel(), device->Reset(&parameters), device->Present()}),
+              (Results{kErrDeviceNotReset, kOk, kOk}));
+
+    shaders = ColorShaders();
+    device.reset();
+    os::testing::FailNextWindowModeChange(1);
+    EXPECT_EQ(os::gfx::kErrNotAvailable,
+              direct3D->CreateDevice(0, os::gfx::DeviceType::Hal, window.get(),
+                                     os::gfx::create::HardwareVertexProcessing, &full, &device));
+    EXPECT_EQ(nullptr, device);
+}
+
+// GL objects released on another thread wait for the device's thread, and are dropped once the
+// device (and its context) is gone instead of touching a dead context.
+TEST_F(GfxTest, CrossThreadReleasesWaitForTheDeviceAndAreDroppedAfterIt)
+{
+    const std::shared_ptr<os::gfx::ContextLink> link = device->GetContextLink();
+    int ran = 0;
+    std::thread([&] { link->Release([&] { ++ran; }); }).join();
+    EXPECT_EQ(0, ran);
+    ASSERT_EQ(kOk, device->Present());
+    EXPECT_EQ(1, ran);
+
+    auto shader = shaders.vertexShader;
+    shaders = ColorShaders();
+    device.reset();
+    EXPECT_FALSE(link->IsAlive());
+    std::thread([&] {
+        shader.reset();
+        link->Release([&] { ++ran; });
+    }).join();
+    EXPECT_EQ(1, ran);
 }
 
 } // namespace
