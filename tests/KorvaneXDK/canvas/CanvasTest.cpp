@@ -1,0 +1,380 @@
+/** @file CanvasTest.cpp The canvas on the recording device: stacks, brush states, clipping, matrices and refusals,
+ * the drawing operations' recorded vertices, UVs, colours and states at their edge cases, and the canvas maths. */
+#include <functional>
+#include <limits>
+
+#include "CanvasTestSupport.h"
+
+namespace canvastest
+{
+
+TEST_F(CanvasTest, ANewCanvasClipsAllUntilTheFirstClipCallAndBrushesGiveTheColourAndStates)
+{
+    // A new canvas clips everything away until the first clip call.
+    FakeTexture texture(8, 8);
+    canvas->DrawImageAt({0, 0}, &texture);
+    canvas->DrawSkin({0, 0, 64, 64}, {0, 0, 8, 8}, &texture);
+    EXPECT_TRUE(device->calls.empty());
+    canvas->FillRect({0, 0, 10, 10}); // still a quad, of no area
+    EXPECT_EQ(std::pair(OnlyDraw().vertices[0].x, OnlyDraw().vertices[0].y),
+              std::pair(OnlyDraw().vertices[3].x, OnlyDraw().vertices[3].y));
+    EXPECT_EQ(Rect2f(0, 0, 0, 0), canvas->GetLocalClipRect());
+
+    // The effective colour is the product of every brush.
+    device->Clear();
+    EXPECT_EQ(Color4<float>(1, 1, 1, 1), canvas->GetEffectiveColor());
+    canvas->GetBrush().SetColor({0.5f, 1.0f, 1.0f, 0.5f});
+    canvas->PushBrush();
+    canvas->GetBrush().SetColor({1.0f, 0.5f, 1.0f, 1.0f});
+    EXPECT_EQ(Color4<float>(0.5f, 0.5f, 1.0f, 0.5f), canvas->GetEffectiveColor());
+    canvas->ResetClipRect();
+    canvas->DrawImageAt({0, 0}, &texture);
+    EXPECT_EQ(0x808080FFu, OnlyDraw().vertices[0].color0); // 0.5 rounds to 128 for images
+
+    // Brush states follow anisotropy, caps, filtering and blend mode.
+    using namespace os::gfx;
+    // level, caps, filtering, blend; then mag, min, mip, max anisotropy, source and destination blend
+    const U32s cases[] = {
+        {0, filtercaps::MagAnisotropic, 1, 0, value::FilterLinear, value::FilterLinear, value::FilterLinear,
+         0xFFFFFFFFu, value::BlendSrcAlpha, value::BlendInvSrcAlpha},
+        {4, filtercaps::MagAnisotropic, 1, 1, value::FilterAnisotropic, value::FilterAnisotropic, value::FilterLinear,
+         4, value::BlendSrcAlpha, value::BlendOne},
+        {4, 0, 1, 2, value::FilterLinear, value::FilterAnisotropic, value::FilterLinear, 4, value::BlendZero,
+         value::BlendSrcColor},
+        {4, filtercaps::MagAnisotropic, 0, 3, value::FilterPoint, value::FilterPoint, value::FilterPoint, 4,
+         value::BlendSrcAlpha, value::BlendInvSrcAlpha},
+    };
+    for (const U32s& c : cases) {
+        SetUp();
+        device->anisotropyLevel = static_cast<std::int32_t>(c[0]);
+        device->textureFilterCaps = c[1];
+        canvas->GetBrush().SetFiltering(c[2] != 0);
+        canvas->GetBrush().SetBlendMode(static_cast<std::int32_t>(c[3]));
+        canvas->FillRect({0, 0, 1, 1});
+        const CanvasDraw& d = OnlyDraw();
+        SCOPED_TRACE(testing::Message() << "level " << c[0] << " blend " << c[3]);
+        EXPECT_EQ((U32s{d.Sampler(SamplerState::MagFilter), d.Sampler(SamplerState::MinFilter),
+                        d.Sampler(SamplerState::MipFilter), d.Sampler(SamplerState::MaxAnisotropy),
+                        d.RenderState(RenderState::SrcBlend), d.RenderState(RenderState::DestBlend),
+                        d.Sampler(SamplerState::AddressU), d.Sampler(SamplerState::AddressV),
+                        d.RenderState(RenderState::CullMode)}),
+                  (U32s{c[4], c[5], c[6], c[7], c[8], c[9], value::AddressWrap, value::AddressWrap, value::CullNone}));
+        EXPECT_EQ(device->white.get(), d.texture);
+    }
+}
+
+TEST_F(CanvasTest, PopsNeverEmptyAStackMultipliesActLocallyOrInRootCoordinatesAndBadDrawsAreRefused)
+{
+    for (int i = 0; i < 3; ++i) {
+        canvas->PopMatrix();
+        canvas->PopBrush();
+        canvas->PopFont();
+    }
+    canvas->PopClipRect(); // empty: nothing
+    EXPECT_EQ((std::vector<std::size_t>{canvas->GetMatrixDepth(), canvas->GetBrushDepth(), canvas->GetFontDepth(),
+                                        canvas->GetClipDepth()}),
+              (std::vector<std::size_t>{1, 1, 1, 0}));
+    EXPECT_EQ("default", canvas->GetFont().GetName());
+    canvas->PushMatrix();
+    canvas->PushMatrix();
+    const Matrix4 m = MakeTranslation(3, 4);
+    canvas->ResetMatrix(m);
+    EXPECT_EQ(1u, canvas->GetMatrixDepth());
+    ExpectMatrix(m, canvas->GetMatrix());
+
+    // Multiply acts locally, pre-multiply in root coordinates.
+    canvas->ResetClipRect();
+    canvas->ResetMatrix(MakeScaling(2, 2));
+    canvas->PushMatrix();
+    canvas->MultiplyMatrix(MakeTranslation(10, 20));
+    EXPECT_EQ(Vector2<float>(20, 40), TransformPoint(canvas->GetMatrix(), Vector2<float>(0, 0))); // scaled
+    canvas->PopMatrix();
+    canvas->MultiplyMatrixPre(MakeTranslation(10, 20));
+    EXPECT_EQ(Vector2<float>(10, 20), TransformPoint(canvas->GetMatrix(), Vector2<float>(0, 0)));
+    // World is the transpose of the top.
+    canvas->FillRect({0, 0, 1, 1});
+    ExpectMatrix(Transpose(canvas->GetMatrix()), OnlyDraw().world);
+    EXPECT_EQ(10.0f, OnlyDraw().world.m[12]);
+
+    // Drawing without a pair and null textures are refused.
+    device->Clear();
+    CCanvas bare(device);
+    FakeTexture texture(4, 4);
+    bare.ResetClipRect();
+    const Rect2f r{0, 0, 1, 1};
+    const Vector2<float> p{0, 0};
+    using Calls = std::vector<std::function<void()>>;
+    for (const auto& call :
+         Calls{[&] { bare.GetShaderPair(); }, [&] { bare.FillRect(r); }, [&] { bare.DrawImageAt(p, &texture); },
+               [&] { bare.DrawRing(p, 0, 1, 4); }, [&] { bare.DrawText(p, "a"); }})
+        EXPECT_EQ("Must call SetShaderPair() before using a canvas.|class korvane::canvas::CCanvas", Failure(call));
+    EXPECT_TRUE(device->draws.empty());
+    canvas->ResetClipRect();
+    CCanvas& c = *canvas;
+    for (const auto& call :
+         Calls{[&] { c.DrawImageAt(p, nullptr); }, [&] { c.DrawImageScaled(r, nullptr); },
+               [&] { c.DrawImagePartAt(p, r, nullptr); }, [&] { c.DrawSkin(r, r, nullptr); },
+               [&] { c.DrawHorizontalSkin(r, r, nullptr); }, [&] { c.DrawVerticalSkin(r, r, nullptr); },
+               [&] { c.DrawImageSector(p, 0, 1, nullptr); }})
+        EXPECT_EQ("texture is null.|class korvane::canvas::CCanvas", Failure(call));
+    EXPECT_TRUE(device->calls.empty());
+}
+
+TEST_F(CanvasTest, ClipsFontsClockBeginDrawsStatesAndTextWorldsFollowTheStacksRegistryAndDevice)
+{
+    // Clip rectangles follow the stack rules.
+    // GetClipRect on an empty stack gives the unbounded rectangle instead of reading nothing.
+    EXPECT_EQ(std::pair(CCanvas::kUnboundedRect, std::size_t{1}),
+              (std::pair{canvas->GetClipRect(), canvas->GetClipDepth()}));
+    canvas->IntersectClipRect({10, 20, 100, 50});
+    EXPECT_EQ(std::pair(Rect2f(10, 20, 100, 50), Rect2f(0, 0, 100, 50)),
+              (std::pair{canvas->GetClipRect(), canvas->GetLocalClipRect()}));
+    canvas->PushClipRect();
+    canvas->SetClipOrigin({30, 25});
+    EXPECT_EQ(Rect2f(-20, -5, 100, 50), canvas->GetLocalClipRect());
+    // A miss leaves zero size, which stays after the pop until a clip call sets it again.
+    canvas->IntersectClipRect({500, 500, 10, 10});
+    canvas->PopClipRect();
+    EXPECT_EQ(0.0f, canvas->GetLocalClipRect().width); // a fill under it has no area, as on a new canvas
+    // Popping the only entry leaves the unbounded rectangle, top and local.
+    canvas->PopClipRect();
+    EXPECT_EQ(std::tuple(std::size_t{1}, CCanvas::kUnboundedRect, CCanvas::kUnboundedRect),
+              (std::tuple{canvas->GetClipDepth(), canvas->GetClipRect(), canvas->GetLocalClipRect()}));
+    device->Clear();
+
+    canvas->PushFont();
+    canvas->SetFont(CFont("CAPTION"));
+    EXPECT_EQ("Font not found : 'CAPTION'|class korvane::canvas::CFontStock",
+              Failure<EInvalidOperation>([&] { canvas->MeasureText("x"); }));
+    canvas->AddFontAlias("Caption", "DEFAULT");
+    EXPECT_EQ(Vector2<float>(24, 16), canvas->MeasureText("abc"));
+    EXPECT_EQ(16.0f, canvas->GetFontHeight("abc"));
+    canvas->PopFont();
+    EXPECT_EQ("default", canvas->GetFont().GetName());
+    device->elapsedMilliseconds = 1234.5;
+    EXPECT_EQ(1234.5, canvas->GetElapsedMilliseconds());
+
+    // BeginDraw sets blending, culling and the declaration.
+    device->Clear();
+    canvas->BeginDraw();
+    canvas->EndDraw();
+    ASSERT_EQ(3u, device->calls.size());
+    EXPECT_EQ((U32s{device->calls[0].state, device->calls[0].value, device->calls[1].state, device->calls[1].value}),
+              (U32s{static_cast<std::uint32_t>(RenderState::AlphaBlendEnable), value::True,
+                    static_cast<std::uint32_t>(RenderState::CullMode), value::CullNone}));
+    EXPECT_EQ(CanvasCall::Kind::Declaration, device->calls[2].kind);
+
+    // The text World divides by the pixel scale and shifts half a pixel below two.
+    canvas->ResetMatrix(MakeTranslation(100, 50));
+    for (std::int32_t k : {1, 2}) {
+        device->Clear();
+        recording->font.reset(new FakeFont(device.get(), 8, 16, k));
+        font = recording->font;
+        CFontStock::GetInstance()->LoadFont(nullptr, "default", "");
+        canvas->DrawText({2.9f, -3.9f}, "ab");
+        ASSERT_EQ(2u, device->Count(CanvasCall::Kind::World) + device->Count(CanvasCall::Kind::Text));
+        const Matrix4 world = device->calls[device->calls.size() - 2].matrix;
+        // A glyph corner (g, g) lands at 100 + g / k - shift.
+        const float shift = k < 2 ? 0.5f : 0.0f, g = 8.0f;
+        EXPECT_FLOAT_EQ(100.0f + g / static_cast<float>(k) - shift, g * world.m[0] + g * world.m[4] + world.m[12]);
+        EXPECT_FLOAT_EQ(50.0f + g / static_cast<float>(k) - shift, g * world.m[1] + g * world.m[5] + world.m[13]);
+        ASSERT_EQ(1u, font->calls.size());
+        // Truncated toward zero.
+        EXPECT_EQ((U32s{static_cast<std::uint32_t>(font->calls[0].x), static_cast<std::uint32_t>(font->calls[0].y),
+                        font->calls[0].color}),
+                  (U32s{2, static_cast<std::uint32_t>(-3), 0xFFFFFFFFu}));
+        EXPECT_EQ(CanvasCall::Kind::Text, device->calls.back().kind);
+        EXPECT_EQ(0u, device->Count(CanvasCall::Kind::Bind)); // the font binds its own texture
+    }
+}
+
+TEST_F(CanvasTest, DrawImageClipsOnTheProcessorAndMovesTheUVsAndClippedTextStopsAtTheClipsRightEdge)
+{
+    canvas->IntersectClipRect({16, 0, 100, 100});
+    canvas->SetClipOrigin({0, 0});
+    FakeTexture texture(32, 32, 64, 64);
+    canvas->DrawImage({0, 0, 64, 64}, {0, 0, 32, 32}, &texture);
+    const CanvasDraw& draw = OnlyDraw();
+    EXPECT_EQ(std::pair(os::gfx::PrimitiveType::TriangleStrip, 2u), std::pair(draw.type, draw.primitiveCount));
+    ExpectVertex(draw.vertices[0], 15.5f, -0.5f, 8.0f / 64, 0.0f, "top-left");
+    ExpectVertex(draw.vertices[1], 63.5f, -0.5f, 32.0f / 64, 0.0f, "top-right");
+    ExpectVertex(draw.vertices[2], 15.5f, 63.5f, 8.0f / 64, 32.0f / 64, "bottom-left");
+    ExpectVertex(draw.vertices[3], 63.5f, 63.5f, 32.0f / 64, 32.0f / 64, "bottom-right");
+    EXPECT_EQ(&texture, draw.texture);
+    EXPECT_EQ(CanvasCall::Kind::Unbind, device->calls.back().kind);
+
+    // Clipped text stops at the clip's right edge.
+    canvas->ResetClipRect();
+    canvas->IntersectClipRect({0, 0, 50, 100});
+    canvas->GetBrush().SetColor({1, 1, 1, 0.5f});
+    canvas->DrawTextClipped({10.7f, 5.2f, 100, 20}, "abc");
+    ASSERT_EQ(1u, font->calls.size());
+    const FakeFont::Call& call = font->calls[0];
+    EXPECT_TRUE(call.clipped);
+    EXPECT_EQ(0x80FFFFFFu, call.color);
+    // The right edge is 10 + trunc(39.3).
+    EXPECT_EQ(
+        (std::vector<std::int32_t>{call.x, call.y, call.rect.left, call.rect.top, call.rect.right, call.rect.bottom}),
+        (std::vector<std::int32_t>{10, 5, 10, 5, 49, 25}));
+    // Unbounded and absurd coordinates saturate instead of overflowing.
+    canvas->ResetClipRect();
+    canvas->DrawTextClipped({std::nanf(""), 1e30f, 1e30f, 1e30f}, "x");
+    EXPECT_EQ(std::pair(0, INT32_MAX), std::pair(font->calls[1].x, font->calls[1].y));
+}
+
+TEST_F(CanvasTest, RingsSectorsSkinsFillsAndOutlinesGiveTheirVerticesColoursAndPixels)
+{
+    canvas->DrawRing({0, 0}, 0, 10, 4);
+    const CanvasDraw& ring = OnlyDraw();
+    EXPECT_TRUE(ring.indexed);
+    EXPECT_EQ((U32s{ring.vertexCount, ring.primitiveCount}), (U32s{8, 8}));
+    const float outer[4][2] = {{10, 0}, {0, 10}, {-10, 0}, {0, -10}}; // no half-pixel shift
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(0.0f, ring.vertices[2 * i].x);
+        EXPECT_THAT((std::vector<float>{ring.vertices[2 * i + 1].x, ring.vertices[2 * i + 1].y}),
+                    ::testing::Pointwise(::testing::FloatNear(1e-5f), outer[i]));
+    }
+    EXPECT_EQ((std::vector<std::uint16_t>{6, 7, 0, 7, 1, 0}), std::vector(ring.indices.end() - 6, ring.indices.end()));
+    device->Clear();
+    canvas->DrawRing({0, 0}, 5, 10, 4);
+    EXPECT_EQ(5.0f, OnlyDraw().vertices[0].x);
+    // Counts that do not fit the 16-bit fields: none drawn, or clamped.
+    device->Clear();
+    canvas->DrawRing({0, 0}, 0, 10, 0);
+    canvas->DrawRing({0, 0}, 0, 10, -3);
+    EXPECT_TRUE(device->draws.empty());
+    canvas->DrawRing({0, 0}, 0, 10, 20000);
+    EXPECT_EQ(2u * 10922u, OnlyDraw().vertexCount);
+    EXPECT_EQ(65532u, OnlyDraw().indices.size());
+
+    // Sectors cover their part of the image once.
+    const float pi = 3.14159265f;
+    // From and to angles, then the covered pixels (right and bottom exclusive).
+    const std::tuple<float, float, os::gfx::Rect> cases[] = {
+        {0, pi / 2, {4, 4, 8, 8}},         {pi / 2, 0, {4, 4, 8, 8}},  {0, 2 * pi, {0, 0, 8, 8}},
+        {pi, 3 * pi, {0, 0, 8, 8}},        {-pi / 2, 0, {4, 0, 8, 4}}, // a sector below 0 is not cut at 0
+        {4 * pi, 4.5f * pi, {4, 4, 8, 8}},
+    };
+    FakeTexture texture(8, 8, 16, 16);
+    for (const auto& [a, b, covered] : cases) {
+        device->Clear();
+        canvas->DrawImageSector({0, 0}, a, b, &texture);
+        CanvasRasterizer raster(10, 10);
+        raster.Draw(OnlyDraw());
+        EXPECT_EQ(CanvasRasterizer::PictureOf(10, 10, {covered}), raster.Picture()) << a << " .. " << b;
+        EXPECT_LE(OnlyDraw().primitiveCount, 16u);
+    }
+    // Angles that are no numbers draw nothing instead of looping over garbage.
+    device->Clear();
+    canvas->DrawImageSector({0, 0}, 0, std::nanf(""), &texture);
+    canvas->DrawImageSector({0, 0}, -INFINITY, 1, &texture);
+    EXPECT_TRUE(device->draws.empty());
+    // 0 .. 2pi: eight triangles and the second pass's empty one.
+    canvas->DrawImageSector({0, 0}, 0, 2 * pi + 1e-6f, &texture);
+    EXPECT_EQ(9u, OnlyDraw().primitiveCount);
+    ExpectVertex(OnlyDraw().vertices[0], 3.5f, 3.5f, 0.25f, 0.25f, "centre");
+
+    // Skins need two quarters, drop empty pieces and centre strips by the body.
+    device->Clear();
+    canvas->ResetClipRect();
+    FakeTexture skin(64, 64);
+    canvas->GetBrush().SetBlendMode(CBrush::kBlendAdditive);
+    canvas->DrawSkin({0, 0, 31, 100}, {0, 0, 64, 64}, &skin);
+    EXPECT_TRUE(device->calls.empty()); // 32 > 31
+    canvas->DrawSkin({0, 0, 32, 100}, {0, 0, 64, 64}, &skin);
+    const CanvasDraw& draw = OnlyDraw();
+    // The middle column has width 0.
+    EXPECT_EQ(std::pair(os::gfx::PrimitiveType::TriangleList, 12u), std::pair(draw.type, draw.primitiveCount));
+    ExpectVertex(draw.vertices[0], -0.5f, -0.5f, 0.0f, 0.0f, "top-left corner");
+    ExpectVertex(draw.vertices[4], 15.5f, 15.5f, 0.25f, 0.25f, "top-left corner, bottom-right");
+    ExpectVertex(draw.vertices[6], 15.5f, -0.5f, 0.75f, 0.0f, "top-right corner");
+    // Skins draw with normal blending inside a brush of their own.
+    EXPECT_EQ(value::BlendInvSrcAlpha, draw.RenderState(RenderState::DestBlend));
+    EXPECT_EQ(CBrush::kBlendAdditive, canvas->GetBrush().GetBlendMode());
+    EXPECT_EQ(1u, canvas->GetBrushDepth());
+
+    // Horizontal and vertical skins centre by the body.
+    device->Clear();
+    FakeTexture strip(64, 16), narrow(30, 8), column(16, 64);
+    canvas->DrawHorizontalSkin({10, 10, 100, 30}, {8, 0, 48, 16}, &strip);
+    // top = 10 + trunc(7.0) = 17, O = {2, 17, 116, 16}.
+    const CanvasDraw& strips = OnlyDraw();
+    ASSERT_EQ(6u, strips.primitiveCount);
+    ExpectVertex(strips.vertices[0], 1.5f, 16.5f, 0.0f, 0.0f, "left cap");
+    ExpectVertex(strips.vertices[6], 17.5f, 16.5f, 0.25f, 0.0f, "middle");
+    ExpectVertex(strips.vertices[7], 101.5f, 16.5f, 0.75f, 0.0f, "middle, right");
+    ExpectVertex(strips.vertices[16], 117.5f, 32.5f, 1.0f, 1.0f, "right cap, bottom-right");
+    device->Clear();
+    canvas->DrawHorizontalSkin({0, 0, 100, 8}, {0, 0, 30, 8}, &narrow); // 30 texels give quarters of 7
+    ExpectVertex(OnlyDraw().vertices[1], 6.5f, -0.5f, 7.0f / 30, 0.0f, "left cap, right");
+    device->Clear();
+    canvas->DrawVerticalSkin({10, 10, 30, 100}, {0, 8, 16, 48}, &column);
+    ExpectVertex(OnlyDraw().vertices[0], 16.5f, 1.5f, 0.0f, 0.0f, "top cap");
+
+    // Fills truncate colours (images round, as the brush tests show) and clamp them.
+    device->Clear();
+    canvas->ResetClipRect();
+    canvas->GetBrush().SetColor({0.5f, 0.5f, 0.5f, 1.0f});
+    canvas->FillRect({1, 2, 3, 4});
+    const CanvasDraw& grey = OnlyDraw();
+    EXPECT_EQ(std::pair(0xFF7F7F7Fu, static_cast<ITexture*>(device->white.get())),
+              std::pair(grey.vertices[0].color0, grey.texture));
+    ExpectVertex(grey.vertices[0], 0.5f, 1.5f, 0, 0, "fill top-left");
+    ExpectVertex(grey.vertices[3], 3.5f, 5.5f, 1, 1, "fill bottom-right");
+    // Components outside 0..1 are clamped, not wrapped.
+    device->Clear();
+    canvas->GetBrush().SetColor({1.01f, -0.2f, 0.5f, 2.0f});
+    canvas->FillRect({0, 0, 1, 1});
+    EXPECT_EQ(0xFFFF007Fu, OnlyDraw().vertices[0].color0);
+
+    // An outline covers exactly its pixels, once; a fill's are its vertices above, read back on GL.
+    const std::vector<std::pair<Rect2f, std::vector<os::gfx::Rect>>> outlines = {
+        {{0, 0, 5, 4}, {{0, 0, 5, 1}, {0, 1, 1, 3}, {4, 1, 5, 3}, {0, 3, 5, 4}}},
+        {{2, 3, 1, 1}, {{2, 3, 3, 4}}}, // only the bottom edge
+        {{1, 1, 2, 2}, {{1, 1, 3, 3}}},
+    };
+    for (const auto& [r, expected] : outlines) {
+        device->Clear();
+        canvas->DrawRect(r);
+        EXPECT_EQ(4u, device->draws.size());
+        CanvasRasterizer outline(8, 8);
+        outline.DrawAll(device->draws);
+        EXPECT_EQ(CanvasRasterizer::PictureOf(8, 8, expected), outline.Picture()) << r.left << ", " << r.top;
+    }
+}
+
+TEST(CanvasMathTest, SaturatingTruncationAndMatricesMappingColumnVectors)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    // One value per branch and each side of the limits, and what each gives.
+    std::vector<std::int32_t> got;
+    for (double in : {std::nan(""), inf, -inf, 2147483647.5, -2147483648.7, -2147483647.5, 2.9, -2.9})
+        got.push_back(SaturateToInt32(in));
+    EXPECT_EQ(got, (std::vector<std::int32_t>{0, INT32_MAX, INT32_MIN, INT32_MAX, INT32_MIN, -2147483647, 2, -2}));
+
+    // Matrices map column vectors.
+    const float pi = 3.14159265f;
+    const auto near = [](Vector3<float> expected, Vector3<float> actual) {
+        EXPECT_THAT((std::vector<float>{actual.x, actual.y, actual.z}),
+                    ::testing::Pointwise(::testing::FloatNear(1e-5f), {expected.x, expected.y, expected.z}));
+    };
+    // Translation in elements 3, 7, 11; the right factor acts first.
+    const Matrix4 t = MakeTranslation(10, 20, 30);
+    EXPECT_EQ(std::pair(10.0f, 30.0f), std::pair(t.m[3], t.m[11]));
+    near({12, 22, 30}, TransformPoint(Multiply(t, MakeScaling(2, 2)), Vector3<float>(1, 1, 0)));
+    near({12, 2, 0}, TransformPoint(Multiply(MakeTranslation(10, 0), MakeScaling(2, 2)), Vector3<float>(1, 1, 0)));
+    // Rz turns +x toward +y (clockwise on screen), like the engine's SetRotationZ.
+    near({0, 1, 0}, TransformPoint(MakeRotationZ(pi / 2), Vector3<float>(1, 0, 0)));
+    Matrix4 engine;
+    engine.SetRotationZ(0.7f);
+    ExpectMatrix(engine, MakeRotationZ(0.7f));
+    ExpectMatrix(MakeRotationZ(0.7f), MakeRotation({0, 0, 5}, 0.7f));
+    // About y, +x turns to -z; the axis is normalised, and a zero axis is no turn.
+    near({0, 0, -1}, TransformPoint(MakeRotation({0, 3, 0}, pi / 2), Vector3<float>(1, 0, 0)));
+    near({1, 2, 3}, TransformPoint(MakeRotation({0, 0, 0}, 1.0f), Vector3<float>(1, 2, 3)));
+    // A turn about a point keeps the point.
+    const Matrix4 about = Multiply(Multiply(MakeTranslation(50, 40), MakeRotationZ(1.1f)), MakeTranslation(-50, -40));
+    near({50, 40, 0}, TransformPoint(about, Vector3<float>(50, 40, 0)));
+}
+
+} // namespace canvastest
