@@ -1,7 +1,7 @@
 /** @file CanvasTest.cpp The canvas on the recording device (stacks, brush states, clipping, matrices and refusals,
  * the drawing operations' vertices, UVs, colours and states at their edge cases, the canvas maths), the font
  * registry with a fake font factory, and the canvas on the real OpenGL device, read back: coverage against the
- * rasteriser, blend modes, a font made by the project's builder, and depth under the window scene's projection. */
+ * rasteriser, blend modes, and depth under the window scene's projection. */
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -22,7 +22,6 @@
 #include "KorvaneXDK/platform/graphics/DXGraphics.h"
 #include "KorvaneXDK/platform/graphics/ShaderEnvironment.h"
 #include "KorvaneXDK/platform/graphics/ShaderPair.h"
-#include "KorvaneXDK/platform/graphics/TextureFont.h"
 #include "os/gfx/Device.h"
 #include "os/gfx/Math.h"
 #include "os/gfx/ResultCodes.h"
@@ -34,7 +33,6 @@
 #include "support/RecordingCanvas.h"
 #include "support/RecordingCanvasDevice.h"
 #include "support/TempDir.h"
-#include "tools/fontbuild/FontBuilder.h"
 #include "tools/kvatool/Packer.h"
 
 namespace canvastest
@@ -243,6 +241,9 @@ TEST_F(CanvasTest, ClipsFontsClockBeginDrawsStatesAndTextWorldsFollowTheStacksRe
     canvas->AddFontAlias("Caption", "DEFAULT");
     EXPECT_EQ(Vector2<float>(24, 16), canvas->MeasureText("abc"));
     EXPECT_EQ(16.0f, canvas->GetFontHeight("abc"));
+    canvas->LoadFont("Small", "smaller"); // the registry's factory gets the path
+    canvas->SetFont(CFont("SMALL"));
+    EXPECT_EQ(Vector2<float>(6, 12), canvas->MeasureText("a"));
     canvas->PopFont();
     EXPECT_EQ("default", canvas->GetFont().GetName());
     device->elapsedMilliseconds = 1234.5;
@@ -558,23 +559,15 @@ constexpr int kHeight = 64;
 constexpr std::uint32_t kBlack = 0xFF000000u;
 
 /// The driver with a kWidth x kHeight device, an archive packed by the project's tool with the
-/// program's canvas pair and a font from the builder, and a canvas drawing in screen pixels.
+/// program's canvas pair, and a canvas drawing in screen pixels.
 class CanvasGLTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        fontbuild::FontSpec spec;
-        spec.fontFiles = {fontbuild::FindFontFile("DejaVuSans.ttf")};
-        spec.pixelSize = 20;
-        spec.characters = {U'A', U'H', U'?'};
-        built = fontbuild::BuildFont(spec);
-        const auto kvf = fontbuild::EncodeKvf(built), png = fontbuild::EncodePng(built);
         for (const char* name : {"canvas.vs", "canvas.ps"})
             dir.Write(std::string("src/shader/") + name,
                       TempDir::Read(KORVANE_SOURCE_DIR "/data/shader/" + std::string(name)));
-        dir.Write("src/fonts/text.kvf", std::string(kvf.begin(), kvf.end()));
-        dir.Write("src/fonts/text.png", std::string(png.begin(), png.end()));
         kvatool::PackFolder(dir.File("src"), dir.File("data.kva"), kvatool::PackOptions());
 
         CFontStock::ReleaseInstance();
@@ -648,7 +641,6 @@ protected:
     }
 
     TempDir dir;
-    fontbuild::BuiltFont built;
     CGameApplicationDriverCX* driver = nullptr;
     CShaderEnvironment* environment = nullptr;
     os::gfx::Device* device = nullptr;
@@ -658,7 +650,7 @@ protected:
     boost::shared_ptr<CCanvas> recorded;
 };
 
-TEST_F(CanvasGLTest, FillsOutlinesBlendsFontMetricsAndTurnedQuadsAsTheRasterizerAndTheirSourcesSay)
+TEST_F(CanvasGLTest, FillsOutlinesBlendsAndTurnedQuadsAsTheRasterizerAndTheirSourcesSay)
 {
     ExpectSameAsRasterizer([](CCanvas& c) { c.FillRect({2, 2, 4, 4}); });
     EXPECT_EQ((U32s{Pixel(2, 2), Pixel(5, 5), Pixel(5, 6), Pixel(2, 1)}),
@@ -684,16 +676,6 @@ TEST_F(CanvasGLTest, FillsOutlinesBlendsFontMetricsAndTurnedQuadsAsTheRasterizer
         for (int shift : {16, 8, 0})
             EXPECT_NEAR((rgb >> shift) & 0xFF, (pixel >> shift) & 0xFF, 1) << "mode " << mode << " shift " << shift;
     }
-
-    // A font loaded through the device's loader measures with the builder's metrics; where its glyphs land
-    // follows from the text World and the font's own drawing, checked on their own.
-    canvas->LoadFont("Test", "fonts\\text.kvf");
-    canvas->SetFont(CFont("TEST"));
-    const CTextureFont::Glyph* glyph =
-        dynamic_cast<CTextureFont&>(*CFontStock::GetInstance()->Get("test")).FindGlyph(u'H');
-    ASSERT_NE(nullptr, glyph);
-    EXPECT_EQ(Vector2<float>(static_cast<float>(glyph->Advance), static_cast<float>(built.lineHeight)),
-              canvas->MeasureText("H"));
 
     // A quad turned about y is not clipped under the window scene's projection.
     // Near 150, far -150, the eye one unit off as the window scene sets it.
