@@ -86,8 +86,8 @@ TEST(StateTablesTest, BlendBothFactorsTheAlphaEquationAndOneGLValuePerDirect3DVa
               V(tables::BlendFactor(value::BlendOne, true), tables::BlendEquation(value::BlendOpMax)));
     EXPECT_NE(separate.equation, separate.equationAlpha);
     // Colour factors read alpha in the alpha equation.
-    EXPECT_EQ(tables::BlendFactor(value::BlendSrcAlpha, true), tables::BlendFactor(value::BlendSrcColor, true));
-    EXPECT_EQ(tables::BlendFactor(value::BlendInvDestAlpha, true), tables::BlendFactor(value::BlendInvDestColor, true));
+    EXPECT_EQ(V(tables::BlendFactor(value::BlendSrcAlpha, true), tables::BlendFactor(value::BlendInvDestAlpha, true)),
+              V(tables::BlendFactor(value::BlendSrcColor, true), tables::BlendFactor(value::BlendInvDestColor, true)));
     EXPECT_NE(tables::BlendFactor(value::BlendSrcAlpha, false), tables::BlendFactor(value::BlendSrcColor, false));
 
     // Each Direct3D value has its own GL value.

@@ -133,8 +133,13 @@ TEST_F(GfxTest, CreationWritesBackItsParametersClearsKeepToTheViewportAndBuffers
               device->SetViewport(os::gfx::Viewport{10, 5, 20, 10, 0.0f, 1.0f}),
               device->Clear(0, nullptr, clearflags::Target, kRed, 1.0f, 0),
               device->Clear(1, &rect, clearflags::Target, kBlue, 1.0f, 0)});
-    ExpectPixels({{9, 5, kGrey}, {10, 5, kBlue}, {11, 6, kBlue}, {12, 6, kRed}});
-    ExpectPixels({{29, 14, kRed}, {30, 14, kGrey}, {29, 15, kGrey}});
+    ExpectPixels({{9, 5, kGrey},
+                  {10, 5, kBlue},
+                  {11, 6, kBlue},
+                  {12, 6, kRed},
+                  {29, 14, kRed},
+                  {30, 14, kGrey},
+                  {29, 15, kGrey}});
 
     // Size zero in a window takes the window's drawable size.
     window->SetClientSize(100, 70);
@@ -260,7 +265,7 @@ TEST_F(GfxTest, CullingDepthBlendingAndIndexedDrawsFollowTheDirect3DConventions)
 }
 
 // Extension directives must precede every declaration, the layer's own included.
-TEST_F(GfxTest, ScissorViewportAndVertexShadersEnablingExtensionsPlacePixelsFromTheTopLeft)
+TEST_F(GfxTest, ScissorViewportAndVertexShadersEnablingExtensionsPlacePixelsFromTheTopLeftWithOrWithoutClipControl)
 {
     // The scissor rectangle cuts draws while enabled.
     Prepare(kGrey);
@@ -293,33 +298,28 @@ TEST_F(GfxTest, ScissorViewportAndVertexShadersEnablingExtensionsPlacePixelsFrom
     SetUpShaders(32, 24);
     ASSERT_EQ(kOk, DrawQuad(0, 0, 4, 2, kRed));
     ExpectPixels({{32, 24, kRed}, {35, 25, kRed}, {36, 25, kGrey}, {35, 26, kGrey}, {31, 24, kGrey}});
-}
 
-/// The same conventions on a driver without clip control: y flip and depth remap in the prelude.
-class GfxWithoutClipControlTest : public GfxTest
-{
-protected:
-    void SetUp() override
-    {
-        GfxTest::SetUp();
-        device.reset();
-        os::testing::SetWithoutClipControl(true);
-        ASSERT_NO_FATAL_FAILURE(Recreate(parameters));
-        ASSERT_FALSE(device->HasClipControl());
-        SetUpShaders(kWidth, kHeight);
-    }
-};
-
-TEST_F(GfxWithoutClipControlTest, QuadsCullingAndDepthMatchTheClipControlPath)
-{
+    // The same conventions on a driver without clip control: y flip and depth remap in the prelude.
+    shader.reset();
+    shaders = ColorShaders();
+    device.reset();
+    os::testing::SetWithoutClipControl(true);
+    ASSERT_NO_FATAL_FAILURE(Recreate(parameters));
+    ASSERT_FALSE(device->HasClipControl());
+    SetUpShaders(kWidth, kHeight);
     ExpectOk({device->Clear(0, nullptr, kBoth, kGrey, 1.0f, 0),
               DrawTriangle({{0, 30, 0.5f, kRed}, {0, 0, 0.5f, kRed}, {30, 30, 0.5f, kRed}}),
               DrawTriangle({{63, 0, 0.5f, kBlue}, {33, 0, 0.5f, kBlue}, {63, 30, 0.5f, kBlue}}),
               device->SetRenderState(RenderState::CullMode, value::CullNone), DrawQuad(40, 40, 44, 44, kGreen, 0.7f),
               DrawQuad(42, 40, 46, 44, kWhite, 0.9f)}); // behind the green quad where they overlap
     // Clockwise drawn top rows first, counter-clockwise culled, exact corners, green in front of white.
-    ExpectPixels({{2, 20, kRed}, {60, 5, kGrey}, {40, 40, kGreen}, {43, 43, kGreen}});
-    ExpectPixels({{45, 43, kWhite}, {46, 43, kGrey}, {43, 44, kGrey}});
+    ExpectPixels({{2, 20, kRed},
+                  {60, 5, kGrey},
+                  {40, 40, kGreen},
+                  {43, 43, kGreen},
+                  {45, 43, kWhite},
+                  {46, 43, kGrey},
+                  {43, 44, kGrey}});
 }
 
 TEST_F(GfxTest, InjectedLossTurnsResettableAfterTheGivenTestsResetsRestoreDefaultsAndLaterDevicesAreSpared)

