@@ -378,7 +378,7 @@ TEST_F(GfxTest, InjectedLossTurnsResettableAfterTheGivenTestsResetsRestoreDefaul
 }
 
 // The display refusing a mode is reported with SDL's words and treated as a failed reset.
-TEST_F(GfxTest, RefusedWindowModeChangesFailCreationAndResetLikeAnyFailedReset)
+TEST_F(GfxTest, RefusedWindowModeChangesFailCreationAndResetLikeAnyFailedResetAndCrossThreadReleasesWaitForTheDevice)
 {
     os::gfx::PresentParameters full = parameters;
     full.Windowed = false;
@@ -395,26 +395,14 @@ TEST_F(GfxTest, RefusedWindowModeChangesFailCreationAndResetLikeAnyFailedReset)
     EXPECT_EQ((Results{device->TestCooperativeLevel(), device->Reset(&parameters), device->Present()}),
               (Results{kErrDeviceNotReset, kOk, kOk}));
 
-    shaders = ColorShaders();
-    device.reset();
-    os::testing::FailNextWindowModeChange(1);
-    EXPECT_EQ(os::gfx::kErrNotAvailable,
-              direct3D->CreateDevice(0, os::gfx::DeviceType::Hal, window.get(),
-                                     os::gfx::create::HardwareVertexProcessing, &full, &device));
-    EXPECT_EQ(nullptr, device);
-}
-
-// GL objects released on another thread wait for the device's thread, and are dropped once the
-// device (and its context) is gone instead of touching a dead context.
-TEST_F(GfxTest, CrossThreadReleasesWaitForTheDeviceAndAreDroppedAfterIt)
-{
+    // GL objects released on another thread wait for the device's thread, and are dropped once the
+    // device (and its context) is gone instead of touching a dead context.
     const std::shared_ptr<os::gfx::ContextLink> link = device->GetContextLink();
     int ran = 0;
     std::thread([&] { link->Release([&] { ++ran; }); }).join();
     EXPECT_EQ(0, ran);
     ASSERT_EQ(kOk, device->Present());
     EXPECT_EQ(1, ran);
-
     auto shader = shaders.vertexShader;
     shaders = ColorShaders();
     device.reset();
@@ -424,6 +412,13 @@ TEST_F(GfxTest, CrossThreadReleasesWaitForTheDeviceAndAreDroppedAfterIt)
         link->Release([&] { ++ran; });
     }).join();
     EXPECT_EQ(1, ran);
+
+    // A refused mode fails a creation too.
+    os::testing::FailNextWindowModeChange(1);
+    EXPECT_EQ(os::gfx::kErrNotAvailable,
+              direct3D->CreateDevice(0, os::gfx::DeviceType::Hal, window.get(),
+                                     os::gfx::create::HardwareVertexProcessing, &full, &device));
+    EXPECT_EQ(nullptr, device);
 }
 
 const char* const kPixelSource = R"(#version 420 core
