@@ -44,35 +44,6 @@ Result Decode(const std::string& bytes, DecodedImage* image, const DecodeLimits&
     return os::gfx::DecodeImage(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), limits, image);
 }
 
-// Each kind of file's type, format, alpha and size, and its texels, are checked where the texture tests draw it.
-TEST(ImageDecoderTest, DdsKeepsItsBlocksAndLevelsAndSizesAreBounded)
-{
-    // DDS keeps compressed blocks and stored levels.
-    const std::string red = SolidColourBlock(0xF800);
-    // 8 x 8 DXT1 with its full chain: 4 blocks, then 1, 1, 1.
-    const std::string bytes = WriteDds(8, 8, "DXT1", {red + red + red + red, red, red, red});
-    DecodedImage image;
-    ASSERT_EQ(kOk, Decode(bytes, &image)) << image.error;
-    ASSERT_EQ(V(image.format, image.levels.size()), V(Format::DXT1, 4));
-    EXPECT_EQ(V(image.levels[0].size(), image.levels[3].size()), V(32, 8));
-    std::uint32_t texels[64];
-    os::gfx::DecompressBlocks(Format::DXT1, image.levels[0].data(), 8, 8, texels);
-    EXPECT_EQ(std::vector<std::uint32_t>(texels, texels + 64), std::vector<std::uint32_t>(64, 0xFFFF0000u));
-
-    // Sizes are bounded by the limits.
-    const std::string png = WritePng(40, 20, PNG_COLOR_TYPE_RGB, 8, Opaque);
-    DecodeLimits limits;
-    limits.maxWidth = 32;
-    EXPECT_EQ(kErrInvalidData, Decode(png, &image, limits));
-    limits.maxWidth = 40;
-    EXPECT_EQ(kOk, Decode(png, &image, limits));
-
-    // RowPitch of DXT1: two blocks of 8 bytes.
-    EXPECT_EQ(V(os::gfx::NextPowerOfTwo(300), os::gfx::NextPowerOfTwo(256), os::gfx::FullChainLevels(512, 256),
-                os::gfx::RowPitch(Format::X8R8G8B8, 512), os::gfx::RowPitch(Format::DXT1, 5)),
-              V(512, 256, 10, 2048, 16));
-}
-
 std::string BigEndian(std::uint32_t v)
 {
     return std::string{static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
@@ -99,9 +70,35 @@ std::string PatchJpegSize(std::string jpeg, std::uint16_t width, std::uint16_t h
     return jpeg.replace(jpeg.find("\xFF\xC0") + 5, 4, size, 4);
 }
 
-TEST(ImageDecoderTest, DamagedAndLyingDataFailsCleanly)
+// Each kind of file's type, format, alpha and size, and its texels, are checked where the texture tests draw it.
+TEST(ImageDecoderTest, DdsKeepsItsBlocksAndLevelsSizesAreBoundedAndDamagedAndLyingDataFailsCleanly)
 {
+    // DDS keeps compressed blocks and stored levels.
+    const std::string red = SolidColourBlock(0xF800);
+    // 8 x 8 DXT1 with its full chain: 4 blocks, then 1, 1, 1.
+    const std::string bytes = WriteDds(8, 8, "DXT1", {red + red + red + red, red, red, red});
+    DecodedImage image;
+    ASSERT_EQ(kOk, Decode(bytes, &image)) << image.error;
+    ASSERT_EQ(V(image.format, image.levels.size()), V(Format::DXT1, 4));
+    EXPECT_EQ(V(image.levels[0].size(), image.levels[3].size()), V(32, 8));
+    std::uint32_t texels[64];
+    os::gfx::DecompressBlocks(Format::DXT1, image.levels[0].data(), 8, 8, texels);
+    EXPECT_EQ(std::vector<std::uint32_t>(texels, texels + 64), std::vector<std::uint32_t>(64, 0xFFFF0000u));
+
+    // Sizes are bounded by the limits.
     const std::string png = WritePng(64, 64, PNG_COLOR_TYPE_RGBA, 8, Pattern);
+    DecodeLimits limits;
+    limits.maxWidth = 63;
+    EXPECT_EQ(kErrInvalidData, Decode(png, &image, limits));
+    limits.maxWidth = 64;
+    EXPECT_EQ(kOk, Decode(png, &image, limits));
+
+    // RowPitch of DXT1: two blocks of 8 bytes.
+    EXPECT_EQ(V(os::gfx::NextPowerOfTwo(300), os::gfx::NextPowerOfTwo(256), os::gfx::FullChainLevels(512, 256),
+                os::gfx::RowPitch(Format::X8R8G8B8, 512), os::gfx::RowPitch(Format::DXT1, 5)),
+              V(512, 256, 10, 2048, 16));
+
+    // Damaged and lying data fails cleanly.
     const std::string jpeg = WriteJpeg(64, 64, Opaque);
     const std::string bmp = WriteBmp(64, 64, 24, false, Opaque);
     const std::string dxt = WriteDds(8, 8, "DXT5", {std::string(64, '\x11')});
@@ -208,7 +205,7 @@ protected:
 };
 using TextureRegressionTest = TextureTest;
 
-TEST_F(TextureTest, DecodedImagesDrawTheirTexelsWithAlphaAndTransparentPaddingEvenPastAPartialBlock)
+TEST_F(TextureTest, DecodedLockedFilledAndCopiedTexturesShowTheirTexelsWithAlphaInEveryFormatAndRectangle)
 {
     const auto solid = [](std::uint32_t c) { return PixelFunction([c](std::uint32_t, std::uint32_t) { return c; }); };
     const std::string block = SolidColourBlock(0xF800), dxt3Alpha(8, '\x88'), dxt5Alpha("\x40\x20\0\0\0\0\0\0", 8);
@@ -256,15 +253,12 @@ TEST_F(TextureTest, DecodedImagesDrawTheirTexelsWithAlphaAndTransparentPaddingEv
     // Whole blocks stay compressed; the cut image's records are checked above (its surface's size, the next
     // whole block, shows in the padding drawn).
     os::gfx::SurfaceDesc whole;
-    const auto texture = Load(WriteDds(8, 4, "DXT1", {block + block}));
+    std::shared_ptr<Texture> texture = Load(WriteDds(8, 4, "DXT1", {block + block}));
     ASSERT_TRUE(texture);
     ASSERT_EQ(kOk, texture->GetLevelDesc(0, &whole));
     EXPECT_EQ(whole.Format, DXT1);
-}
 
-TEST_F(TextureTest, LockedFilledAndCopiedTexturesShowTheirTexelsInEveryFormatAndRectangle)
-{
-    std::shared_ptr<Texture> texture;
+    // Locked, filled and copied textures.
     ASSERT_EQ(kOk,
               device->CreateTexture(512, 512, 1, os::gfx::usage::Dynamic, Format::X8R8G8B8, Pool::Default, &texture));
     for (const std::uint32_t flags : {0u, os::gfx::lock::Discard}) {
