@@ -41,61 +41,6 @@ namespace clearflags = os::gfx::clear;
 using ostest::V;
 using Results = std::vector<os::gfx::Result>; // braced: evaluated in order
 
-TEST_F(GfxTest, ModesComeInAscendingOrderOrAsReplacedAndCreationsAreRecorded)
-{
-    auto object = os::gfx::Direct3DCreate9(os::gfx::kSdkVersion);
-    ASSERT_NE(nullptr, object);
-    ASSERT_GE(object->GetAdapterCount(), 1u);
-    const std::uint32_t count = object->GetAdapterModeCount(0, Format::X8R8G8B8);
-    ASSERT_GE(count, 1u);
-    DisplayMode previous, mode;
-    for (std::uint32_t i = 0; i < count; previous = mode, ++i) {
-        ASSERT_EQ(kOk, object->EnumAdapterModes(0, Format::X8R8G8B8, i, &mode));
-        EXPECT_EQ(Format::X8R8G8B8, mode.Format);
-        EXPECT_TRUE(i == 0 || std::tie(previous.Width, previous.Height, previous.RefreshRate) <
-                                  std::tie(mode.Width, mode.Height, mode.RefreshRate));
-    }
-    os::gfx::AdapterIdentifier identifier;
-    EXPECT_EQ(V(object->EnumAdapterModes(0, Format::X8R8G8B8, count, &mode),
-                object->GetAdapterModeCount(object->GetAdapterCount(), Format::X8R8G8B8),
-                object->GetAdapterIdentifier(0, 0, &identifier)),
-              V(kErrInvalidCall, 0, kOk));
-
-    // A replaced list is reported as given, in the asked-for format.
-    os::testing::ReplaceAdapterModes(0, {{1920, 1080, 75, Format::Unknown}, {640, 480, 60, Format::Unknown}});
-    object = os::gfx::Direct3DCreate9(os::gfx::kSdkVersion);
-    ASSERT_NE(nullptr, object);
-    ASSERT_EQ(2u, object->GetAdapterModeCount(0, Format::X8R8G8B8));
-    ASSERT_EQ(kOk, object->EnumAdapterModes(0, Format::X8R8G8B8, 1, &mode));
-    EXPECT_EQ(V(mode.Width, mode.Format), V(640, Format::X8R8G8B8));
-
-    // Creation records; failing creations, the software fallback and the records of a plain creation are
-    // checked through the engine's graphics tests.
-    shaders = ColorShaders();
-    device.reset();
-    os::gfx::PresentParameters p = WindowedParameters(32, 32, window.get());
-    const auto create = [&](os::gfx::DisplayModeEx* modeEx, os::gfx::DeviceType type = os::gfx::DeviceType::Hal) {
-        return direct3D->CreateDeviceEx(0, type, window.get(), os::gfx::create::HardwareVertexProcessing, &p, modeEx,
-                                        &device);
-    };
-    // Full screen on the extended object needs its display mode record.
-    p.Windowed = false;
-    p.BackBufferFormat = Format::X8R8G8B8;
-    EXPECT_EQ(kErrInvalidCall, create(nullptr));
-    os::gfx::DisplayModeEx modeEx;
-    modeEx.Width = modeEx.Height = 32;
-    modeEx.RefreshRate = 60;
-    modeEx.Format = Format::X8R8G8B8;
-    modeEx.ScanLineOrdering = os::gfx::ScanLineOrdering::Progressive;
-    ASSERT_EQ(kOk, create(&modeEx));
-    const auto record = os::testing::GetLastCreateDeviceRecord();
-    EXPECT_EQ(V(record.hadDisplayMode, record.displayMode.Size, record.displayMode.ScanLineOrdering),
-              V(true, 24, os::gfx::ScanLineOrdering::Progressive));
-    EXPECT_EQ(V(device->SetMaximumFrameLatency(1), device->Present()), V(kOk, kOk));
-    // A device type other than the hardware one is not offered.
-    EXPECT_EQ(kErrNotAvailable, create(&modeEx, os::gfx::DeviceType::Ref));
-}
-
 constexpr std::uint32_t kRed = 0xFFFF0000u;
 constexpr std::uint32_t kGreen = 0xFF00FF00u;
 constexpr std::uint32_t kBlue = 0xFF0000FFu;
@@ -109,7 +54,7 @@ void ExpectOk(const Results& results)
     EXPECT_EQ(results, Results(results.size(), kOk));
 }
 
-TEST_F(GfxTest, CreationWritesBackItsParametersClearsKeepToTheViewportAndBuffersResolveAndPresent)
+TEST_F(GfxTest, CreationParametersClearsViewportsResolvedBuffersModesAndCreationRecordsFollowDirect3D)
 {
     os::gfx::Viewport viewport;
     ASSERT_EQ(kOk, device->GetViewport(&viewport));
@@ -170,9 +115,63 @@ TEST_F(GfxTest, CreationWritesBackItsParametersClearsKeepToTheViewportAndBuffers
     Prepare(kGrey, kBoth);
     ExpectOk({DrawQuad(0, 0, 16, 16, kRed), device->Present()});
     ExpectPixels({{8, 8, kRed}, {20, 20, kGrey}});
+
+    // The graphics object's modes, and the records of a full-screen creation.
+    auto object = os::gfx::Direct3DCreate9(os::gfx::kSdkVersion);
+    ASSERT_NE(nullptr, object);
+    ASSERT_GE(object->GetAdapterCount(), 1u);
+    const std::uint32_t count = object->GetAdapterModeCount(0, Format::X8R8G8B8);
+    ASSERT_GE(count, 1u);
+    DisplayMode previous, mode;
+    for (std::uint32_t i = 0; i < count; previous = mode, ++i) {
+        ASSERT_EQ(kOk, object->EnumAdapterModes(0, Format::X8R8G8B8, i, &mode));
+        EXPECT_EQ(Format::X8R8G8B8, mode.Format);
+        EXPECT_TRUE(i == 0 || std::tie(previous.Width, previous.Height, previous.RefreshRate) <
+                                  std::tie(mode.Width, mode.Height, mode.RefreshRate));
+    }
+    os::gfx::AdapterIdentifier identifier;
+    EXPECT_EQ(V(object->EnumAdapterModes(0, Format::X8R8G8B8, count, &mode),
+                object->GetAdapterModeCount(object->GetAdapterCount(), Format::X8R8G8B8),
+                object->GetAdapterIdentifier(0, 0, &identifier)),
+              V(kErrInvalidCall, 0, kOk));
+
+    // A replaced list is reported as given, in the asked-for format.
+    os::testing::ReplaceAdapterModes(0, {{1920, 1080, 75, Format::Unknown}, {640, 480, 60, Format::Unknown}});
+    object = os::gfx::Direct3DCreate9(os::gfx::kSdkVersion);
+    ASSERT_NE(nullptr, object);
+    ASSERT_EQ(2u, object->GetAdapterModeCount(0, Format::X8R8G8B8));
+    ASSERT_EQ(kOk, object->EnumAdapterModes(0, Format::X8R8G8B8, 1, &mode));
+    EXPECT_EQ(V(mode.Width, mode.Format), V(640, Format::X8R8G8B8));
+
+    // Creation records; failing creations, the software fallback and the records of a plain creation are
+    // checked through the engine's graphics tests.
+    shaders = ColorShaders();
+    device.reset();
+    p = WindowedParameters(32, 32, window.get());
+    const auto create = [&](os::gfx::DisplayModeEx* modeEx, os::gfx::DeviceType type = os::gfx::DeviceType::Hal) {
+        return direct3D->CreateDeviceEx(0, type, window.get(), os::gfx::create::HardwareVertexProcessing, &p, modeEx,
+                                        &device);
+    };
+    // Full screen on the extended object needs its display mode record.
+    p.Windowed = false;
+    p.BackBufferFormat = Format::X8R8G8B8;
+    EXPECT_EQ(kErrInvalidCall, create(nullptr));
+    os::gfx::DisplayModeEx modeEx;
+    modeEx.Width = modeEx.Height = 32;
+    modeEx.RefreshRate = 60;
+    modeEx.Format = Format::X8R8G8B8;
+    modeEx.ScanLineOrdering = os::gfx::ScanLineOrdering::Progressive;
+    ASSERT_EQ(kOk, create(&modeEx));
+    const auto record = os::testing::GetLastCreateDeviceRecord();
+    EXPECT_EQ(V(record.hadDisplayMode, record.displayMode.Size, record.displayMode.ScanLineOrdering),
+              V(true, 24, os::gfx::ScanLineOrdering::Progressive));
+    EXPECT_EQ(V(device->SetMaximumFrameLatency(1), device->Present()), V(kOk, kOk));
+    // A device type other than the hardware one is not offered.
+    EXPECT_EQ(kErrNotAvailable, create(&modeEx, os::gfx::DeviceType::Ref));
 }
 
-TEST_F(GfxTest, CullingDepthBlendingAndIndexedDrawsFollowTheDirect3DConventions)
+TEST_F(GfxTest,
+       CullingDepthBlendingIndexedDrawsScissorViewportsAndShaderExtensionsFollowDirect3DWithOrWithoutClipControl)
 {
     // Counter-clockwise triangles are culled by default, clockwise ones on request. Clockwise on
     // screen (y grows downwards): top-left, top-right, bottom-left.
@@ -262,11 +261,10 @@ TEST_F(GfxTest, CullingDepthBlendingAndIndexedDrawsFollowTheDirect3DConventions)
     EXPECT_EQ(V(device->DrawPrimitiveUP(PrimitiveType::TriangleList, 1, quad, sizeof(ColorVertex)),
                 device->SetPixelShader(shaders.vertexShader)),
               V(kErrInvalidCall, kErrInvalidCall));
-}
 
-// Extension directives must precede every declaration, the layer's own included.
-TEST_F(GfxTest, ScissorViewportAndVertexShadersEnablingExtensionsPlacePixelsFromTheTopLeftWithOrWithoutClipControl)
-{
+    // Scissor, viewport and vertex shaders enabling extensions place pixels from the top left.
+    // Extension directives must precede every declaration, the layer's own included.
+    SetUpShaders(kWidth, kHeight);
     // The scissor rectangle cuts draws while enabled.
     Prepare(kGrey);
     ExpectOk({device->SetScissorRect(os::gfx::Rect{4, 2, 8, 6}),
