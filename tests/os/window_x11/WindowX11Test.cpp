@@ -282,7 +282,7 @@ protected:
 };
 
 // System keys are Alt without Control, and F10.
-TEST_F(EventTranslation, KeysTextAndWheelsBecomeVirtualKeysWithTheirFlagsCharactersAndDeltas)
+TEST_F(EventTranslation, KeysTextWheelsExposuresPostsWindowEventsAndTheTerminationRequestBecomeMessages)
 {
     auto m =
         Translate({Key(SDL_SCANCODE_KP_5, SDLK_KP_5, true), Key(SDL_SCANCODE_KP_ENTER, SDLK_KP_ENTER, true),
@@ -327,14 +327,32 @@ TEST_F(EventTranslation, KeysTextAndWheelsBecomeVirtualKeysWithTheirFlagsCharact
     std::strcpy(e.text.text, "q");
     m = Translate({Key(SDL_SCANCODE_Q, SDLK_q, true, KMOD_LALT), e, Key(SDL_SCANCODE_Q, SDLK_q, true), e});
     EXPECT_EQ(Kinds(m), (MessageKinds{{WM_SYSKEYDOWN, 'Q'}, {WM_SYSCHAR, 'q'}, {WM_KEYDOWN, 'Q'}, {WM_CHAR, 'q'}}));
-}
 
-TEST_F(EventTranslation, WindowEventsAndTheTerminationRequestBecomeSizeActivateAndClose)
-{
+    // Exposure asks for one paint when nothing else waits; a post from another thread wakes the wait.
+    // Only visible windows are painted: show it and let the server's own exposure pass.
+    window_->Show(false);
+    while (WaitMessageTimeout(100))
+        Translate({});
+    PostMessage(window_.get(), 0x0400, 0, 0);
+    EXPECT_EQ(Kinds(Translate({WindowEvent(SDL_WINDOWEVENT_EXPOSED)}, true)),
+              (MessageKinds{{0x0400, 0}, {WM_PAINT, 0}}));
+    window_->Invalidate();
+    window_->Invalidate();
+    EXPECT_EQ(Kinds(Translate({}, true)), (MessageKinds{{WM_PAINT, 0}}));
+
+    // A post from another thread wakes the wait.
+    std::thread poster([] { PostQuitMessage(7); });
+    WaitMessage();
+    poster.join();
+    Message message;
+    ASSERT_TRUE(PeekMessage(message, true));
+    EXPECT_EQ(V(message.message, message.wParam), V(WM_QUIT, 7));
+
+    // Window events and the termination request become size, activate and close.
     window_->SetStyle(WindowStyle{true, true, true});
-    auto m = Translate({WindowEvent(SDL_WINDOWEVENT_MAXIMIZED), WindowEvent(SDL_WINDOWEVENT_MINIMIZED),
-                        WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST), WindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED),
-                        WindowEvent(SDL_WINDOWEVENT_CLOSE)});
+    m = Translate({WindowEvent(SDL_WINDOWEVENT_MAXIMIZED), WindowEvent(SDL_WINDOWEVENT_MINIMIZED),
+                   WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST), WindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED),
+                   WindowEvent(SDL_WINDOWEVENT_CLOSE)});
     ASSERT_EQ(m.size(), 5u);
     EXPECT_EQ(Kinds({m[0], m[1], m[4]}),
               (MessageKinds{{WM_SIZE, SIZE_MAXIMIZED}, {WM_SIZE, SIZE_MINIMIZED}, {WM_CLOSE, 0}}));
@@ -359,28 +377,6 @@ TEST_F(EventTranslation, WindowEventsAndTheTerminationRequestBecomeSizeActivateA
     EXPECT_TRUE(window_->IsDestroyed());
     // A destroyed window takes no more messages.
     EXPECT_TRUE(Translate({WindowEvent(SDL_WINDOWEVENT_CLOSE)}).empty());
-}
-
-TEST_F(EventTranslation, ExposureAsksForOnePaintWhenNothingElseWaitsAndAPostFromAnotherThreadWakesTheWait)
-{
-    // Only visible windows are painted: show it and let the server's own exposure pass.
-    window_->Show(false);
-    while (WaitMessageTimeout(100))
-        Translate({});
-    PostMessage(window_.get(), 0x0400, 0, 0);
-    EXPECT_EQ(Kinds(Translate({WindowEvent(SDL_WINDOWEVENT_EXPOSED)}, true)),
-              (MessageKinds{{0x0400, 0}, {WM_PAINT, 0}}));
-    window_->Invalidate();
-    window_->Invalidate();
-    EXPECT_EQ(Kinds(Translate({}, true)), (MessageKinds{{WM_PAINT, 0}}));
-
-    // A post from another thread wakes the wait.
-    std::thread poster([] { PostQuitMessage(7); });
-    WaitMessage();
-    poster.join();
-    Message message;
-    ASSERT_TRUE(PeekMessage(message, true));
-    EXPECT_EQ(V(message.message, message.wParam), V(WM_QUIT, 7));
 }
 
 } // namespace
