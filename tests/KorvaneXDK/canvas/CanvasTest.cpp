@@ -283,19 +283,19 @@ TEST_F(CanvasTest, ClipsFontsClockBeginDrawsStatesAndTextWorldsFollowTheStacksRe
     }
 }
 
-TEST_F(CanvasTest, DrawImageClipsOnTheProcessorAndMovesTheUVsAndClippedTextStopsAtTheClipsRightEdge)
+TEST_F(CanvasTest, ImagesClippedTextRingsSectorsSkinsFillsAndOutlinesGiveTheirVerticesColoursAndPixels)
 {
     canvas->IntersectClipRect({16, 0, 100, 100});
     canvas->SetClipOrigin({0, 0});
-    FakeTexture texture(32, 32, 64, 64);
-    canvas->DrawImage({0, 0, 64, 64}, {0, 0, 32, 32}, &texture);
-    const CanvasDraw& draw = OnlyDraw();
-    EXPECT_EQ(std::pair(os::gfx::PrimitiveType::TriangleStrip, 2u), std::pair(draw.type, draw.primitiveCount));
-    ExpectVertex(draw.vertices[0], 15.5f, -0.5f, 8.0f / 64, 0.0f, "top-left");
-    ExpectVertex(draw.vertices[1], 63.5f, -0.5f, 32.0f / 64, 0.0f, "top-right");
-    ExpectVertex(draw.vertices[2], 15.5f, 63.5f, 8.0f / 64, 32.0f / 64, "bottom-left");
-    ExpectVertex(draw.vertices[3], 63.5f, 63.5f, 32.0f / 64, 32.0f / 64, "bottom-right");
-    EXPECT_EQ(&texture, draw.texture);
+    FakeTexture image(32, 32, 64, 64);
+    canvas->DrawImage({0, 0, 64, 64}, {0, 0, 32, 32}, &image);
+    const CanvasDraw& quad = OnlyDraw();
+    EXPECT_EQ(std::pair(os::gfx::PrimitiveType::TriangleStrip, 2u), std::pair(quad.type, quad.primitiveCount));
+    ExpectVertex(quad.vertices[0], 15.5f, -0.5f, 8.0f / 64, 0.0f, "top-left");
+    ExpectVertex(quad.vertices[1], 63.5f, -0.5f, 32.0f / 64, 0.0f, "top-right");
+    ExpectVertex(quad.vertices[2], 15.5f, 63.5f, 8.0f / 64, 32.0f / 64, "bottom-left");
+    ExpectVertex(quad.vertices[3], 63.5f, 63.5f, 32.0f / 64, 32.0f / 64, "bottom-right");
+    EXPECT_EQ(&image, quad.texture);
     EXPECT_EQ(CanvasCall::Kind::Unbind, device->calls.back().kind);
 
     // Clipped text stops at the clip's right edge.
@@ -315,10 +315,9 @@ TEST_F(CanvasTest, DrawImageClipsOnTheProcessorAndMovesTheUVsAndClippedTextStops
     canvas->ResetClipRect();
     canvas->DrawTextClipped({std::nanf(""), 1e30f, 1e30f, 1e30f}, "x");
     EXPECT_EQ(std::pair(0, INT32_MAX), std::pair(font->calls[1].x, font->calls[1].y));
-}
 
-TEST_F(CanvasTest, RingsSectorsSkinsFillsAndOutlinesGiveTheirVerticesColoursAndPixels)
-{
+    // Rings, sectors, skins, fills and outlines, on a new canvas.
+    SetUp();
     canvas->DrawRing({0, 0}, 0, 10, 4);
     const CanvasDraw& ring = OnlyDraw();
     EXPECT_TRUE(ring.indexed);
