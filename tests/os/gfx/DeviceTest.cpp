@@ -320,7 +320,7 @@ TEST_F(GfxTest,
                   {43, 44, kGrey}});
 }
 
-TEST_F(GfxTest, InjectedLossTurnsResettableAfterTheGivenTestsResetsRestoreDefaultsAndLaterDevicesAreSpared)
+TEST_F(GfxTest, LossesResetsRefusedModesAndCrossThreadReleasesFollowTheDevicesStateMachine)
 {
     os::testing::InjectDeviceLoss(2);
     os::testing::FailNextReset(1); // kept for the first reset the device can take
@@ -373,11 +373,9 @@ TEST_F(GfxTest, InjectedLossTurnsResettableAfterTheGivenTestsResetsRestoreDefaul
     os::gfx::PresentParameters p = WindowedParameters(16, 16, window.get());
     ASSERT_NO_FATAL_FAILURE(Recreate(p));
     EXPECT_EQ(kOk, device->TestCooperativeLevel());
-}
 
-// The display refusing a mode is reported with SDL's words and treated as a failed reset.
-TEST_F(GfxTest, RefusedWindowModeChangesFailCreationAndResetLikeAnyFailedResetAndCrossThreadReleasesWaitForTheDevice)
-{
+    // A refused window mode is a failed reset.
+    // The display refusing a mode is reported with SDL's words and treated as a failed reset.
     os::gfx::PresentParameters full = parameters;
     full.Windowed = false;
     full.BackBufferFormat = os::gfx::Format::X8R8G8B8;
