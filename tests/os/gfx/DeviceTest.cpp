@@ -374,7 +374,6 @@ TEST_F(GfxTest, LossesResetsRefusedModesAndCrossThreadReleasesFollowTheDevicesSt
     ASSERT_NO_FATAL_FAILURE(Recreate(p));
     EXPECT_EQ(kOk, device->TestCooperativeLevel());
 
-    // A refused window mode is a failed reset.
     // The display refusing a mode is reported with SDL's words and treated as a failed reset.
     os::gfx::PresentParameters full = parameters;
     full.Windowed = false;
