@@ -510,7 +510,7 @@ std::vector<std::int32_t> Words(std::int32_t first)
     return words;
 }
 
-TEST_F(LeaderboardTest, KeepBestReplacesOnlyWithAHigherScoreAndItsWordsAndTiesRankTheEarlierUploadFirst)
+TEST_F(LeaderboardTest, KeepBestTiesRangesAroundTheUserFriendsAndDownloadedEntriesFollowTheBoards)
 {
     const LeaderboardHandle board = Find("LB");
     // The score and how it is uploaded; then the score kept, the first of its words and whether it changed.
@@ -521,9 +521,9 @@ TEST_F(LeaderboardTest, KeepBestReplacesOnlyWithAHigherScoreAndItsWordsAndTiesRa
         {150, kUploadKeepBest, 150, 4, 1},  // higher: replaced with its words
         {20, kUploadForceUpdate, 20, 5, 1}, // forced
     };
-    std::int32_t first = 1;
+    std::int32_t firstWord = 1;
     for (const auto& [score, method, keptScore, keptFirstWord, changed] : steps) {
-        const LeaderboardScoreUploaded result = Upload(board, score, Words(first++), method);
+        const LeaderboardScoreUploaded result = Upload(board, score, Words(firstWord++), method);
         EXPECT_EQ(V(result.success, result.scoreChanged, result.globalRankNew), V(1, changed, 1));
         EXPECT_EQ(Download(board, kRequestGlobal, 1, 10), (std::vector<Row>{{kSelf, 1, keptScore}}));
         EXPECT_EQ(DetailsOf(board, kSelf), Words(keptFirstWord));
@@ -539,24 +539,22 @@ TEST_F(LeaderboardTest, KeepBestReplacesOnlyWithAHigherScoreAndItsWordsAndTiesRa
     ASSERT_TRUE(os::testing::SeedLeaderboard("TIE", {{1, "a", 60, {}}}));
     Upload(tie, 60);
     EXPECT_EQ(Download(tie, kRequestGlobal, 1, 3), (std::vector<Row>{{2, 1, 70}, {1, 2, 60}, {kSelf, 3, 60}}));
-}
 
-TEST_F(LeaderboardTest, RangesGlobalAroundTheUserAndFriendsWhoseEntriesStayUntilTheNextDownload)
-{
+    // Ranges global, around the user and of friends; downloaded entries stay until the next download.
     std::vector<os::testing::SeedEntry> entries = Ranked(20);
     entries[9].user = kSelf; // the user holds rank 10
     ASSERT_TRUE(os::testing::SeedLeaderboard("LB", entries));
     os::testing::SetStoreFriends({3, 15, 999});
-    const LeaderboardHandle board = Find("LB");
-    EXPECT_EQ(stats->GetLeaderboardEntryCount(board), 20);
+    const LeaderboardHandle ranked = Find("LB");
+    EXPECT_EQ(stats->GetLeaderboardEntryCount(ranked), 20);
     EXPECT_EQ((std::vector<std::vector<std::int32_t>>{
-                  Ranks(board, kRequestGlobal, 1, 3), Ranks(board, kRequestGlobal, 16, 26),
-                  Ranks(board, kRequestGlobal, -5, 1), Ranks(board, kRequestGlobal, 30, 40),
-                  Ranks(board, kRequestGlobal, 5, 4), Ranks(board, kRequestGlobalAroundUser, -4, 5),
-                  Ranks(board, kRequestFriends, 0, 0)}),
+                  Ranks(ranked, kRequestGlobal, 1, 3), Ranks(ranked, kRequestGlobal, 16, 26),
+                  Ranks(ranked, kRequestGlobal, -5, 1), Ranks(ranked, kRequestGlobal, 30, 40),
+                  Ranks(ranked, kRequestGlobal, 5, 4), Ranks(ranked, kRequestGlobalAroundUser, -4, 5),
+                  Ranks(ranked, kRequestFriends, 0, 0)}),
               (std::vector<std::vector<std::int32_t>>{
                   {1, 2, 3}, {16, 17, 18, 19, 20}, {1}, {}, {}, {6, 7, 8, 9, 10, 11, 12, 13, 14, 15}, {3, 10, 15}}));
-    EXPECT_EQ(Ranks(board, kRequestGlobalAroundUser, INT32_MIN, INT32_MAX).size(), 20u);
+    EXPECT_EQ(Ranks(ranked, kRequestGlobalAroundUser, INT32_MIN, INT32_MAX).size(), 20u);
 
     // Near the top the range is cut at rank 1.
     std::vector<os::testing::SeedEntry> top = Ranked(20);
