@@ -200,7 +200,7 @@ TEST(StoreLifeTest, InterfacesExistOnlyWhileRunningAndInitTouchesNoFile)
     RunCallbacks(); // harmless when stopped
 }
 
-TEST_F(StoreFixture, ResultsArriveOnceInOrderToRegisteredHoldersMalformedRequestsFailAtOnceAndDebugOutputIsQuiet)
+TEST_F(StoreFixture, ResultsArriveOnceInOrderMalformedAndInjectedRequestsFailShutdownDropsWhatIsPendingAndDebugIsQuiet)
 {
     Catcher<LeaderboardFindResult> find;
     find.Wait(FindCall("BOARD"));
@@ -265,38 +265,18 @@ TEST_F(StoreFixture, ResultsArriveOnceInOrderToRegisteredHoldersMalformedRequest
         ASSERT_EQ(find.count, 1);
         EXPECT_EQ(find.last->found, 0);
     }
-    // A logged-off user gets no statistics and no boards.
-    os::testing::SetStoreLoggedOn(false);
-    EXPECT_FALSE(GetUser()->IsLoggedOn() || stats->RequestCurrentStats());
-    EXPECT_EQ(FindCall("A"), 0u);
-
-    // Debug output is silent unless switched on or captured.
-    unsetenv("KORVANE_STORE_DEBUG");
-    ::testing::internal::CaptureStderr();
-    DebugOutput("quiet\n");
-    setenv("KORVANE_STORE_DEBUG", "1", 1);
-    DebugOutput("loud\n");
-    unsetenv("KORVANE_STORE_DEBUG");
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "loud\n");
-
-    // What a capture receives is the leaderboard and achievement clients' cases; nothing is no text.
-    os::testing::CaptureStoreDebugOutput([](const std::string&) { ADD_FAILURE(); });
-    DebugOutput(nullptr);
-}
-
-TEST_F(StoreFixture, ShutdownDropsPendingResultsAThrowingHandlerDoesNotStopThePumpInjectedFailuresAndDisplayTexts)
-{
-    Catcher<LeaderboardFindResult> find, next;
-    Listener<UserStatsReceived> listener;
-    find.Wait(FindCall("A"));
+    // Shutdown drops pending results; a throwing handler does not stop the pump; injected failures.
+    Catcher<LeaderboardFindResult> pending, next;
+    Listener<UserStatsReceived> received;
+    pending.Wait(FindCall("A"));
     ASSERT_TRUE(stats->RequestCurrentStats());
     Restart();
     Pump(3);
-    EXPECT_EQ(V(find.count, listener.heard.size()), V(0, 0));
+    EXPECT_EQ(V(pending.count, received.heard.size()), V(0, 0));
     // Call handles are never reused, so the old holder cannot catch a new result.
     next.Wait(FindCall("A"));
     Pump();
-    EXPECT_EQ(V(next.count, find.count), V(1, 0));
+    EXPECT_EQ(V(next.count, pending.count), V(1, 0));
 
     struct Thrower
     {
@@ -308,9 +288,8 @@ TEST_F(StoreFixture, ShutdownDropsPendingResultsAThrowingHandlerDoesNotStopThePu
     EXPECT_NE(Find("T"), 0u);
 
     // Injected failures of every request; requests refused a handle are the leaderboard client's cases.
-    const LeaderboardHandle board = Find("BOARD");
-    ASSERT_NE(board, 0u);
-    const std::int32_t words[61] = {};
+    const LeaderboardHandle target = Find("BOARD");
+    ASSERT_NE(target, 0u);
     // The result carries the I/O failure flag, else found / success reads 0.
     const std::tuple<StoreRequest, StoreFailure, bool> cases[] = {
         {StoreRequest::FindLeaderboard, StoreFailure::IoFailure, true},
@@ -322,26 +301,26 @@ TEST_F(StoreFixture, ShutdownDropsPendingResultsAThrowingHandlerDoesNotStopThePu
     for (const auto& [request, failure, ioFailure] : cases) {
         SCOPED_TRACE(static_cast<int>(request) * 10 + static_cast<int>(failure));
         os::testing::FailNextStoreRequest(request, failure);
-        Catcher<LeaderboardFindResult> find;
+        Catcher<LeaderboardFindResult> pending;
         Catcher<LeaderboardScoreUploaded> upload;
         Catcher<LeaderboardScoresDownloaded> download;
         CallHandle call = 0;
         if (request == StoreRequest::FindLeaderboard)
-            find.Wait(call = FindCall("BOARD"));
+            pending.Wait(call = FindCall("BOARD"));
         else if (request == StoreRequest::UploadScore)
-            upload.Wait(call = stats->UploadLeaderboardScore(board, kUploadKeepBest, 10, words, 61));
+            upload.Wait(call = stats->UploadLeaderboardScore(target, kUploadKeepBest, 10, words, 61));
         else
-            download.Wait(call = stats->DownloadLeaderboardEntries(board, kRequestGlobal, 1, 10));
+            download.Wait(call = stats->DownloadLeaderboardEntries(target, kRequestGlobal, 1, 10));
         Pump();
-        EXPECT_EQ(V(call != 0, find.count + upload.count + download.count,
-                    find.failed || upload.failed || download.failed,
-                    (find.last && find.last->found) || (upload.last && upload.last->success)),
+        EXPECT_EQ(V(call != 0, pending.count + upload.count + download.count,
+                    pending.failed || upload.failed || download.failed,
+                    (pending.last && pending.last->found) || (upload.last && upload.last->success)),
                   V(true, 1, ioFailure, false));
     }
     // Each injection is used once: the next requests succeed, and nothing was uploaded.
-    EXPECT_EQ(Find("BOARD"), board);
-    EXPECT_EQ(stats->GetLeaderboardEntryCount(board), 0);
-    EXPECT_EQ(Upload(board, 5).success, 1);
+    EXPECT_EQ(Find("BOARD"), target);
+    EXPECT_EQ(stats->GetLeaderboardEntryCount(target), 0);
+    EXPECT_EQ(Upload(target, 5).success, 1);
 
     // Injected statistics codes, and the display texts.
     os::testing::FailNextStoreRequest(StoreRequest::RequestStats, StoreFailure::ResultCode, 2);
@@ -369,6 +348,24 @@ TEST_F(StoreFixture, ShutdownDropsPendingResultsAThrowingHandlerDoesNotStopThePu
     EXPECT_EQ(std::pair(std::string(stats->GetAchievementDisplayAttribute("ACH_A", "icon")),
                         std::string(stats->GetAchievementDisplayAttribute("ACH_B", "desc"))),
               std::pair(std::string(), std::string()));
+
+    // A logged-off user gets no statistics and no boards.
+    os::testing::SetStoreLoggedOn(false);
+    EXPECT_FALSE(GetUser()->IsLoggedOn() || stats->RequestCurrentStats());
+    EXPECT_EQ(FindCall("A"), 0u);
+
+    // Debug output is silent unless switched on or captured.
+    unsetenv("KORVANE_STORE_DEBUG");
+    ::testing::internal::CaptureStderr();
+    DebugOutput("quiet\n");
+    setenv("KORVANE_STORE_DEBUG", "1", 1);
+    DebugOutput("loud\n");
+    unsetenv("KORVANE_STORE_DEBUG");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "loud\n");
+
+    // What a capture receives is the leaderboard and achievement clients' cases; nothing is no text.
+    os::testing::CaptureStoreDebugOutput([](const std::string&) { ADD_FAILURE(); });
+    DebugOutput(nullptr);
 }
 
 TEST_F(StatsTest, AchievementsUserIdNamesAndTheGameLanguageAreMadeReportedAndKept)
