@@ -430,32 +430,19 @@ void main()
 }
 )";
 
-class ConstantTableTest : public GfxTest
+TEST_F(GfxTest, AConstantTableListsConstantsAndSamplerUnitsAndItsSettersConvertStayWithinTheConstantAndRefuseStrangers)
 {
-protected:
-    void SetUp() override
-    {
-        GfxTest::SetUp();
-        ASSERT_EQ(kOk, device->CreatePixelShader(kPixelSource, std::strlen(kPixelSource), &pixel))
-            << device->GetLastShaderLog();
-        ASSERT_EQ(kOk, os::gfx::GetShaderConstantTable(pixel, &table));
-    }
-
-    ConstantHandle H(const char* name) const { return table->GetConstantByName(nullptr, name); }
-
-    std::vector<float> Read(const char* name)
-    {
+    std::shared_ptr<os::gfx::Shader> pixel;
+    std::shared_ptr<ConstantTable> table;
+    ASSERT_EQ(kOk, device->CreatePixelShader(kPixelSource, std::strlen(kPixelSource), &pixel))
+        << device->GetLastShaderLog();
+    ASSERT_EQ(kOk, os::gfx::GetShaderConstantTable(pixel, &table));
+    const auto H = [&table](const char* name) { return table->GetConstantByName(nullptr, name); };
+    const auto Read = [&](const char* name) {
         std::vector<float> values;
         EXPECT_EQ(kOk, table->ReadBack(device.get(), H(name), &values)) << name;
         return values;
-    }
-
-    std::shared_ptr<os::gfx::Shader> pixel;
-    std::shared_ptr<ConstantTable> table;
-};
-
-TEST_F(ConstantTableTest, ListsConstantsAndSamplerUnitsAndItsSettersConvertStayWithinTheConstantAndRefuseStrangers)
-{
+    };
     // Name, class, type, register set, rows, columns, elements, structure members and bytes.
     const std::tuple<const char*, ParameterClass, ParameterType, RegisterSet, int, int, int, int, int> cases[] = {
         {"Scalar", ParameterClass::Scalar, ParameterType::Float, RegisterSet::Float4, 1, 1, 1, 0, 4},
