@@ -141,7 +141,7 @@ protected:
     std::unique_ptr<CGameWindow> window_;
 };
 
-TEST_F(WindowX11, ShowActivatesAndPaintsAnotherWindowTakesTheFocusHideRemovesTheWindowAndAltF4Quits)
+TEST_F(WindowX11, ShowFocusInputResizingFullScreenHideAndAltF4GiveTheirMessagesAndStates)
 {
     EXPECT_FALSE(window_->GetHandle()->IsVisible());
     window_->Show();
@@ -159,23 +159,7 @@ TEST_F(WindowX11, ShowActivatesAndPaintsAnotherWindowTakesTheFocusHideRemovesThe
     window_->Hide();
     EXPECT_FALSE(window_->GetHandle()->IsVisible());
 
-    // Alt+F4 on a focused window with the main listener: the close, then the destruction, then one quit.
-    korvane::CMainWindowListener main;
-    window_->AddListener(&main);
-    ShowFocused();
-    ASSERT_TRUE(Xdotool("key alt+F4"));
-    ASSERT_TRUE(WaitFor(Is(WM_DESTROY, 0)));
-    EXPECT_NE(Find(WM_SYSKEYDOWN, VK_F4), nullptr); // so at least two messages came
-    EXPECT_EQ(Kinds({recorder_.messages.end() - 2, recorder_.messages.end()}),
-              (MessageKinds{{WM_CLOSE, 0}, {WM_DESTROY, 0}}));
-    Settle();
-    EXPECT_EQ(Kinds(quits_), (MessageKinds{{WM_QUIT, 0}}));
-    EXPECT_FALSE(window_->GetHandle()->IsVisible());
-    window_->RemoveListener(&main);
-}
-
-TEST_F(WindowX11, KeysMouseAndWheelGiveTheirMessagesAndResizingAndFullScreenKeepTheClientSize)
-{
+    // Keys, the mouse and the wheel give their messages; resizing and full screen keep the client size.
     ShowFocused();
     // Letter and control keys give virtual keys and characters, after the raw event hooks.
     // Raw events reach the hooks before the messages.
@@ -230,6 +214,20 @@ TEST_F(WindowX11, KeysMouseAndWheelGiveTheirMessagesAndResizingAndFullScreenKeep
                     window_->GetClientWidth(), window_->GetClientHeight()),
                   full ? V(true, false, 0, 0, 800, 600) : V(true, true, 1920 / 2 - 400, 1080 / 2 - 300, 800, 600));
     }
+
+    // Alt+F4 on a focused window with the main listener: the close, then the destruction, then one quit.
+    korvane::CMainWindowListener main;
+    window_->AddListener(&main);
+    ShowFocused();
+    ASSERT_TRUE(Xdotool("key alt+F4"));
+    ASSERT_TRUE(WaitFor(Is(WM_DESTROY, 0)));
+    EXPECT_NE(Find(WM_SYSKEYDOWN, VK_F4), nullptr); // so at least two messages came
+    EXPECT_EQ(Kinds({recorder_.messages.end() - 2, recorder_.messages.end()}),
+              (MessageKinds{{WM_CLOSE, 0}, {WM_DESTROY, 0}}));
+    Settle();
+    EXPECT_EQ(Kinds(quits_), (MessageKinds{{WM_QUIT, 0}}));
+    EXPECT_FALSE(window_->GetHandle()->IsVisible());
+    window_->RemoveListener(&main);
 }
 
 class EventTranslation : public ::testing::Test
