@@ -27,10 +27,23 @@ using os::gfx::SamplerState;
 using os::gfx::Vector3;
 using ostest::V;
 
-// The engine sets most states itself, so a wrong default would show only where it does not.
-TEST(StateTablesTest, DefaultsAreDirect3DsAndPrimitivesDepthFormatsAndColoursConvert)
+constexpr float kPi = 3.14159265358979f;
+
+void ExpectMatrix(const Matrix& m, std::initializer_list<float> rows)
 {
-    const tables::RenderStates states = tables::DefaultRenderStates(true);
+    EXPECT_THAT(m.m, ::testing::Pointwise(::testing::FloatNear(1e-5f), std::vector<float>(rows)));
+}
+
+void ExpectVector(const Vector3& expected, const Vector3& got, float tolerance = 1e-5f)
+{
+    EXPECT_THAT((std::array{got.x, got.y, got.z}),
+                ::testing::Pointwise(::testing::FloatNear(tolerance), {expected.x, expected.y, expected.z}));
+}
+
+// The engine sets most states itself, so a wrong default would show only where it does not.
+TEST(ContextFreeTest, StateDefaultsPrimitivesFormatsColoursBlendsGLValuesAndTheMathsFollowDirect3D)
+{
+    tables::RenderStates states = tables::DefaultRenderStates(true);
     // Depth on with LESSEQUAL, counter-clockwise culling and colour writes show in every draw test, depth off
     // without a depth buffer in the device's creation scenario.
     const auto rs = [&states](RenderState state) { return states[static_cast<std::uint32_t>(state)]; };
@@ -60,11 +73,9 @@ TEST(StateTablesTest, DefaultsAreDirect3DsAndPrimitivesDepthFormatsAndColoursCon
     EXPECT_EQ(V(known[0], stencil[0], known[1], stencil[1], known[2]), V(true, false, true, true, false));
     EXPECT_THAT(tables::ColorOf(0x80FF0033u),
                 ::testing::Pointwise(::testing::FloatEq(), {1.0f, 0.0f, 0.2f, 128.0f / 255.0f}));
-}
 
-TEST(StateTablesTest, BlendBothFactorsTheAlphaEquationAndOneGLValuePerDirect3DValue)
-{
-    tables::RenderStates states = tables::DefaultRenderStates(false);
+    // Blend: both factors, the alpha equation.
+    states = tables::DefaultRenderStates(false);
     auto set = [&states](RenderState state, std::uint32_t v) { states[static_cast<std::uint32_t>(state)] = v; };
     set(RenderState::SrcBlend, value::BlendSrcAlpha);
     set(RenderState::DestBlend, value::BlendInvSrcAlpha);
@@ -74,9 +85,9 @@ TEST(StateTablesTest, BlendBothFactorsTheAlphaEquationAndOneGLValuePerDirect3DVa
     set(RenderState::DestBlend, value::BlendZero);
     const tables::Blend both = tables::BlendOf(states);
     set(RenderState::SrcBlend, value::BlendBothInvSrcAlpha);
-    const tables::Blend inverse = tables::BlendOf(states);
+    const tables::Blend inverted = tables::BlendOf(states);
     // Without separate alpha the alpha equation follows the colour one; with it, its own states.
-    EXPECT_EQ(V(both.src, both.dst, inverse.dst, inverse.src, both.srcAlpha, both.equationAlpha),
+    EXPECT_EQ(V(both.src, both.dst, inverted.dst, inverted.src, both.srcAlpha, both.equationAlpha),
               V(explicitPair.src, explicitPair.dst, both.src, both.dst, both.src, both.equation));
     set(RenderState::SeparateAlphaBlendEnable, 1);
     set(RenderState::SrcBlendAlpha, value::BlendOne);
@@ -109,23 +120,8 @@ TEST(StateTablesTest, BlendBothFactorsTheAlphaEquationAndOneGLValuePerDirect3DVa
         0, 5);
     // Without mirror-once the context clamps instead.
     EXPECT_EQ(tables::AddressMode(value::AddressClamp, false), tables::AddressMode(value::AddressMirrorOnce, false));
-}
 
-constexpr float kPi = 3.14159265358979f;
-
-void ExpectMatrix(const Matrix& m, std::initializer_list<float> rows)
-{
-    EXPECT_THAT(m.m, ::testing::Pointwise(::testing::FloatNear(1e-5f), std::vector<float>(rows)));
-}
-
-void ExpectVector(const Vector3& expected, const Vector3& got, float tolerance = 1e-5f)
-{
-    EXPECT_THAT((std::array{got.x, got.y, got.z}),
-                ::testing::Pointwise(::testing::FloatNear(tolerance), {expected.x, expected.y, expected.z}));
-}
-
-TEST(MathTest, LookAtProjectionsInverseRotationAndPlanesAgainstHandComputedValues)
-{
+    // The extension library's look-at, projections, inverse, rotations and planes against hand-computed values.
     // Eye, target, up, a point and where the view puts it; looking from z = -5 is the camera tests'.
     for (const auto& [eye, at, up, point, expected] :
          {std::array<Vector3, 5>{{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {2, 0, 0}, {0, 0, 2}}}, // looking along +x

@@ -41,7 +41,8 @@ TEST(SystemTest, ClockIsMonotonicAndInjectableAndTheWaitForADeadlineEndsNotBefor
     EXPECT_EQ(std::vector<std::uint32_t>{0}, sleeps);
 }
 
-TEST(SystemTest, LastErrorBelongsToTheCallingThreadHeadlessMessageBoxesGoToStandardErrorAndAStartGatesFirstDecisionWins)
+TEST(SystemTest,
+     LastErrorIsPerThreadHeadlessMessageBoxesGoToStandardErrorAStartGatesFirstDecisionWinsAndUserDataFollowsXdg)
 {
     SetLastError(5, "Access is denied.\n");
     std::thread([] {
@@ -71,10 +72,8 @@ TEST(SystemTest, LastErrorBelongsToTheCallingThreadHeadlessMessageBoxesGoToStand
     waiter.join();
     cancelled.Open();
     EXPECT_FALSE(cancelled.Wait());
-}
 
-TEST(SystemTest, UserDataRootFollowsXdg)
-{
+    // The user data root follows XDG.
     const char* old = std::getenv("XDG_DATA_HOME");
     const std::string saved = old ? old : "";
     const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
