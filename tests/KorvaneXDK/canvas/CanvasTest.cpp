@@ -100,7 +100,7 @@ inline void ExpectMatrix(const Matrix4& expected, const Matrix4& actual, float t
     EXPECT_THAT(actual.m, ::testing::Pointwise(::testing::FloatNear(tolerance), expected.m));
 }
 
-TEST_F(CanvasTest, ANewCanvasClipsAllUntilTheFirstClipCallAndBrushesGiveTheColourAndStates)
+TEST_F(CanvasTest, StacksBrushesClipsFontsClockBeginDrawAndTextWorldsFollowTheirRulesAndBadDrawsAreRefused)
 {
     // A new canvas clips everything away until the first clip call.
     FakeTexture texture(8, 8);
@@ -124,7 +124,7 @@ TEST_F(CanvasTest, ANewCanvasClipsAllUntilTheFirstClipCallAndBrushesGiveTheColou
     EXPECT_EQ(0x808080FFu, OnlyDraw().vertices[0].color0); // 0.5 rounds to 128 for images
 
     // Brush states follow anisotropy, caps, filtering and blend mode.
-    using namespace os::gfx;
+    namespace filtercaps = os::gfx::filtercaps;
     // level, caps, filtering, blend; then mag, min, mip, max anisotropy, source and destination blend
     const U32s cases[] = {
         {0, filtercaps::MagAnisotropic, 1, 0, value::FilterLinear, value::FilterLinear, value::FilterLinear,
@@ -153,10 +153,9 @@ TEST_F(CanvasTest, ANewCanvasClipsAllUntilTheFirstClipCallAndBrushesGiveTheColou
                   (U32s{c[4], c[5], c[6], c[7], c[8], c[9], value::AddressWrap, value::AddressWrap, value::CullNone}));
         EXPECT_EQ(device->white.get(), d.texture);
     }
-}
 
-TEST_F(CanvasTest, PopsNeverEmptyAStackMultipliesActLocallyOrInRootCoordinatesAndBadDrawsAreRefused)
-{
+    // On a new canvas, pops never empty a stack; multiplies act locally or in root coordinates.
+    SetUp();
     for (int i = 0; i < 3; ++i) {
         canvas->PopMatrix();
         canvas->PopBrush();
@@ -191,13 +190,13 @@ TEST_F(CanvasTest, PopsNeverEmptyAStackMultipliesActLocallyOrInRootCoordinatesAn
     // Drawing without a pair and null textures are refused.
     device->Clear();
     CCanvas bare(device);
-    FakeTexture texture(4, 4);
+    FakeTexture small(4, 4);
     bare.ResetClipRect();
     const Rect2f r{0, 0, 1, 1};
     const Vector2<float> p{0, 0};
     using Calls = std::vector<std::function<void()>>;
     for (const auto& call :
-         Calls{[&] { bare.GetShaderPair(); }, [&] { bare.FillRect(r); }, [&] { bare.DrawImageAt(p, &texture); },
+         Calls{[&] { bare.GetShaderPair(); }, [&] { bare.FillRect(r); }, [&] { bare.DrawImageAt(p, &small); },
                [&] { bare.DrawRing(p, 0, 1, 4); }, [&] { bare.DrawText(p, "a"); }})
         EXPECT_EQ("Must call SetShaderPair() before using a canvas.|class korvane::canvas::CCanvas", Failure(call));
     EXPECT_TRUE(device->draws.empty());
@@ -210,10 +209,9 @@ TEST_F(CanvasTest, PopsNeverEmptyAStackMultipliesActLocallyOrInRootCoordinatesAn
                [&] { c.DrawImageSector(p, 0, 1, nullptr); }})
         EXPECT_EQ("texture is null.|class korvane::canvas::CCanvas", Failure(call));
     EXPECT_TRUE(device->calls.empty());
-}
 
-TEST_F(CanvasTest, ClipsFontsClockBeginDrawsStatesAndTextWorldsFollowTheStacksRegistryAndDevice)
-{
+    // On a new canvas, clips, fonts, the clock, BeginDraw's states and text Worlds follow the stacks, registry and device.
+    SetUp();
     // Clip rectangles follow the stack rules.
     // GetClipRect on an empty stack gives the unbounded rectangle instead of reading nothing.
     EXPECT_EQ(std::pair(CCanvas::kUnboundedRect, std::size_t{1}),
