@@ -205,7 +205,7 @@ protected:
 };
 using TextureRegressionTest = TextureTest;
 
-TEST_F(TextureTest, DecodedLockedFilledAndCopiedTexturesShowTheirTexelsWithAlphaInEveryFormatAndRectangle)
+TEST_F(TextureTest, DecodedLockedFilledCopiedAndOtherThreadsTexturesShowTheirTexelsAndUploadWhenTheDeviceMayTakeThem)
 {
     const auto solid = [](std::uint32_t c) { return PixelFunction([c](std::uint32_t, std::uint32_t) { return c; }); };
     const std::string block = SolidColourBlock(0xF800), dxt3Alpha(8, '\x88'), dxt5Alpha("\x40\x20\0\0\0\0\0\0", 8);
@@ -362,18 +362,16 @@ TEST_F(TextureTest, DecodedLockedFilledAndCopiedTexturesShowTheirTexelsWithAlpha
                 device->StretchRect(backBuffer.get(), nullptr, plainLevel.get(), nullptr, kNone),
                 device->StretchRect(backBuffer.get(), &outside, level.get(), nullptr, kNone)),
               V(kErrInvalidCall, kErrInvalidCall, kErrInvalidCall));
-}
 
-TEST_F(TextureTest, TexturesMadeOrLockedOnAnotherThreadUploadAtTheDevicesNextCallOrUnlockAndReleaseAnywhere)
-{
+    // Textures made or locked on another thread upload at the device's next call or unlock, and release anywhere.
     const std::string png = WritePng(4, 4, PNG_COLOR_TYPE_RGBA, 8, Pattern);
-    std::shared_ptr<Texture> texture;
-    std::thread([&] { texture = Load(png); }).join();
-    ASSERT_TRUE(texture);
-    EXPECT_FALSE(texture->IsUploaded());
+    std::shared_ptr<Texture> uploaded;
+    std::thread([&] { uploaded = Load(png); }).join();
+    ASSERT_TRUE(uploaded);
+    EXPECT_FALSE(uploaded->IsUploaded());
     ASSERT_EQ(kOk, device->Present());
-    EXPECT_TRUE(texture->IsUploaded());
-    ASSERT_NO_FATAL_FAILURE(DrawTexture(texture));
+    EXPECT_TRUE(uploaded->IsUploaded());
+    ASSERT_NO_FATAL_FAILURE(DrawTexture(uploaded));
     ExpectPixels({{1, 2, Pattern(1, 2)}, {3, 3, Pattern(3, 3)}});
 
     // A level locked on another thread is that thread's until it unlocks it: uploads the device
@@ -381,16 +379,16 @@ TEST_F(TextureTest, TexturesMadeOrLockedOnAnotherThreadUploadAtTheDevicesNextCal
     // level as uploaded, so what the unlock hands over is what is drawn.
     std::shared_ptr<Texture> lockedTexture;
     ASSERT_EQ(kOk, device->CreateTexture(4, 4, 1, 0, Format::A8R8G8B8, Pool::Managed, &lockedTexture));
-    os::gfx::LockedRect locked;
-    std::thread([&] { ASSERT_EQ(kOk, lockedTexture->LockRect(0, &locked, nullptr, 0)); }).join();
-    ASSERT_NE(nullptr, locked.Bits);
+    os::gfx::LockedRect held;
+    std::thread([&] { ASSERT_EQ(kOk, lockedTexture->LockRect(0, &held, nullptr, 0)); }).join();
+    ASSERT_NE(nullptr, held.Bits);
 
     // The writer fills the level while this thread keeps binding the texture.
     std::atomic<bool> started{false}, written{false};
     std::thread writer([&] {
         started = true;
         for (std::uint32_t i = 0; i < 16; ++i) {
-            static_cast<std::uint32_t*>(locked.Bits)[i / 4 * static_cast<std::uint32_t>(locked.Pitch) / 4 + i % 4] =
+            static_cast<std::uint32_t*>(held.Bits)[i / 4 * static_cast<std::uint32_t>(held.Pitch) / 4 + i % 4] =
                 Opaque(i % 4, i / 4);
         }
         written = true;
@@ -414,7 +412,7 @@ TEST_F(TextureTest, TexturesMadeOrLockedOnAnotherThreadUploadAtTheDevicesNextCal
     drawing.Release();
     shaders = ColorShaders();
     device.reset();
-    texture.reset();
+    uploaded.reset();
 }
 
 } // namespace
