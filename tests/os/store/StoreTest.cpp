@@ -507,7 +507,7 @@ std::vector<std::int32_t> Words(std::int32_t first)
     return words;
 }
 
-TEST_F(LeaderboardTest, KeepBestTiesRangesAroundTheUserFriendsAndDownloadedEntriesFollowTheBoards)
+TEST_F(LeaderboardTest, KeepBestTiesRangesFriendsAndDownloadsFollowTheBoardsWhichPersistSurviveFailedWritesAndDamage)
 {
     const LeaderboardHandle board = Find("LB");
     // The score and how it is uploaded; then the score kept, the first of its words and whether it changed.
@@ -581,13 +581,11 @@ TEST_F(LeaderboardTest, KeepBestTiesRangesAroundTheUserFriendsAndDownloadedEntri
     second.Wait(stats->DownloadLeaderboardEntries(three, kRequestGlobal, 1, 1));
     Pump();
     EXPECT_EQ(V(get(first, 0), get(second, 0)), V(false, true));
-}
 
-TEST_F(LeaderboardTest, EverythingPersistsAcrossRunsFailedWritesKeepTheOldFileAndDamagedOnesAreSetAside)
-{
+    // Everything persists across runs; failed writes keep the old file, and damaged ones are set aside.
     ASSERT_TRUE(os::testing::SeedLeaderboard("LB_QV_DEF_EASY", {{7, "seven", 500, {1, 2}}}));
-    const LeaderboardHandle board = Find("LB_QV_DEF_EASY");
-    Upload(board, 300, Words(9));
+    const LeaderboardHandle easy = Find("LB_QV_DEF_EASY");
+    Upload(easy, 300, Words(9));
     Restart();
     EXPECT_EQ((std::pair{GetUser()->GetUserId(), std::string(GetFriends()->GetPersonaName())}),
               std::pair(kSelf, std::string("me")));
