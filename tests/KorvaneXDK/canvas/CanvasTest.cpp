@@ -486,19 +486,45 @@ protected:
     void TearDown() override { CFontStock::ReleaseInstance(); }
 
     std::string PathOf(const std::string& name) { return static_cast<FakeFont&>(*stock->Get(name)).path; }
-    void LoadFolder(std::initializer_list<const char*> names)
+    void LoadFolder(const char* folder, std::initializer_list<const char*> names)
     {
         for (const char* name : names)
             loader.Add(name, "");
-        stock->LoadFonts(&loader, "fonts");
+        stock->LoadFonts(&loader, folder);
     }
 
     boost::shared_ptr<CFontStock> stock;
     MemoryDataLoader loader;
 };
 
-TEST_F(FontStockTest, NamesIgnoreCaseAndTheErrorKeepsTheCallersSpelling)
+TEST_F(FontStockTest, AFailingFontStopsTheLoadingIniAndKvfFilesLoadByStemAndNamesIgnoreCase)
 {
+    EXPECT_EQ("Invalid font file: bad\\broken.kvf|", Failure<EInvalidFileFormat>([&] {
+                  LoadFolder("bad", {"bad\\a.kvf", "bad\\broken.kvf", "bad\\c.kvf"});
+              }));
+    EXPECT_EQ(1u, stock->GetFontCount());
+    EXPECT_EQ("bad\\a.kvf", PathOf("a"));
+    EXPECT_THROW(stock->Get("broken"), EInvalidOperation);
+    EXPECT_THROW(stock->LoadFonts(nullptr, "fonts"), EInvalidParameter);
+
+    // On a new registry, LoadFonts takes the .ini and .kvf files of the folder by stem.
+    SetUp();
+    LogCapture log;
+    LoadFolder("fonts", {"fonts\\Big.INI", "fonts\\Big.png", "fonts\\notes.txt", "fonts\\old.ini.bak",
+                         "fonts\\small.kvf", "fonts\\Big.kvf", "fonts\\sub\\deep.kvf", "other\\x.kvf"});
+    EXPECT_EQ(3u, log.CountContaining("load font: ")) << log.All();
+    EXPECT_TRUE(log.Contains("INFO: load font: fonts\\Big.INI") && log.Contains("load font: fonts\\small.kvf") &&
+                log.Contains("load font: fonts\\Big.kvf"))
+        << log.All();
+    EXPECT_EQ(2u, stock->GetFontCount());
+    EXPECT_EQ("fonts\\Big.kvf|fonts\\small.kvf", PathOf("big") + "|" + PathOf("SMALL")); // Big.kvf is listed later
+    // An empty folder loads and logs nothing.
+    LogCapture::Clear();
+    stock->LoadFonts(&loader, "empty");
+    EXPECT_EQ(0u, log.CountContaining("load font: "));
+
+    // On a new registry, names ignore case and the error keeps the caller's spelling.
+    SetUp();
     EXPECT_EQ("Font not found : 'FONT12T2S'|class korvane::canvas::CFontStock",
               Failure<EInvalidOperation>([&] { stock->AddAlias("default", "FONT12T2S"); }));
     EXPECT_EQ(0u, stock->GetFontCount());
@@ -514,34 +540,6 @@ TEST_F(FontStockTest, NamesIgnoreCaseAndTheErrorKeepsTheCallersSpelling)
     CFontStock::ReleaseInstance();
     EXPECT_EQ(0u, CFontStock::GetInstance()->GetFontCount());
     EXPECT_NE(stock, CFontStock::GetInstance());
-}
-
-TEST_F(FontStockTest, LoadFontsTakesIniAndKvfFilesOfTheFolderByStem)
-{
-    LogCapture log;
-    LoadFolder({"fonts\\Big.INI", "fonts\\Big.png", "fonts\\notes.txt", "fonts\\old.ini.bak", "fonts\\small.kvf",
-                "fonts\\Big.kvf", "fonts\\sub\\deep.kvf", "other\\x.kvf"});
-    EXPECT_EQ(3u, log.CountContaining("load font: ")) << log.All();
-    EXPECT_TRUE(log.Contains("INFO: load font: fonts\\Big.INI") && log.Contains("load font: fonts\\small.kvf") &&
-                log.Contains("load font: fonts\\Big.kvf"))
-        << log.All();
-    EXPECT_EQ(2u, stock->GetFontCount());
-    EXPECT_EQ("fonts\\Big.kvf|fonts\\small.kvf", PathOf("big") + "|" + PathOf("SMALL")); // Big.kvf is listed later
-    // An empty folder loads and logs nothing.
-    LogCapture::Clear();
-    stock->LoadFonts(&loader, "empty");
-    EXPECT_EQ(0u, log.CountContaining("load font: "));
-}
-
-TEST_F(FontStockTest, AFailingFontStopsTheLoadingAndIsNotStored)
-{
-    EXPECT_EQ("Invalid font file: fonts\\broken.kvf|", Failure<EInvalidFileFormat>([&] {
-                  LoadFolder({"fonts\\a.kvf", "fonts\\broken.kvf", "fonts\\c.kvf"});
-              }));
-    EXPECT_EQ(1u, stock->GetFontCount());
-    EXPECT_EQ("fonts\\a.kvf", PathOf("a"));
-    EXPECT_THROW(stock->Get("broken"), EInvalidOperation);
-    EXPECT_THROW(stock->LoadFonts(nullptr, "fonts"), EInvalidParameter);
 }
 
 namespace
