@@ -26,6 +26,7 @@
 #include "os/gfx/Math.h"
 #include "os/gfx/ResultCodes.h"
 #include "support/CanvasRasterizer.h"
+#include "support/ExpectThrow.h"
 #include "support/FakeFont.h"
 #include "support/FakeTexture.h"
 #include "support/LogCapture.h"
@@ -45,6 +46,8 @@ using os::gfx::RenderState;
 using os::gfx::SamplerState;
 namespace value = os::gfx::value;
 using U32s = std::vector<std::uint32_t>;
+const char* const kCanvas = "class korvane::canvas::CCanvas";
+const char* const kStock = "class korvane::canvas::CFontStock";
 
 /// A recording canvas whose local clip is still the new canvas's {0, 0, 0, 0}.
 class CanvasTest : public ::testing::Test
@@ -74,18 +77,6 @@ protected:
     boost::shared_ptr<CCanvas> canvas;
     boost::shared_ptr<FakeFont> font;
 };
-
-/// "message|where" of the engine exception of type E a call throws.
-template <typename E = EException, typename Call>
-std::string Failure(Call&& call)
-{
-    try {
-        call();
-    } catch (const E& e) {
-        return e.GetMessage() + "|" + e.GetWhere();
-    }
-    return "no exception";
-}
 
 inline void ExpectVertex(const CanvasVertex& v, float x, float y, float u, float w, const char* what)
 {
@@ -198,7 +189,7 @@ TEST_F(CanvasTest, StacksBrushesClipsFontsClockBeginDrawAndTextWorldsFollowTheir
     for (const auto& call :
          Calls{[&] { bare.GetShaderPair(); }, [&] { bare.FillRect(r); }, [&] { bare.DrawImageAt(p, &small); },
                [&] { bare.DrawRing(p, 0, 1, 4); }, [&] { bare.DrawText(p, "a"); }})
-        EXPECT_EQ("Must call SetShaderPair() before using a canvas.|class korvane::canvas::CCanvas", Failure(call));
+        ExpectThrowWith<EException>(call, "Must call SetShaderPair() before using a canvas.", kCanvas);
     EXPECT_TRUE(device->draws.empty());
     canvas->ResetClipRect();
     CCanvas& c = *canvas;
@@ -207,7 +198,7 @@ TEST_F(CanvasTest, StacksBrushesClipsFontsClockBeginDrawAndTextWorldsFollowTheir
                [&] { c.DrawImagePartAt(p, r, nullptr); }, [&] { c.DrawSkin(r, r, nullptr); },
                [&] { c.DrawHorizontalSkin(r, r, nullptr); }, [&] { c.DrawVerticalSkin(r, r, nullptr); },
                [&] { c.DrawImageSector(p, 0, 1, nullptr); }})
-        EXPECT_EQ("texture is null.|class korvane::canvas::CCanvas", Failure(call));
+        ExpectThrowWith<EException>(call, "texture is null.", kCanvas);
     EXPECT_TRUE(device->calls.empty());
 
     // On a new canvas, clips, fonts, the clock, BeginDraw's states and text Worlds follow the stacks, registry and device.
@@ -234,8 +225,7 @@ TEST_F(CanvasTest, StacksBrushesClipsFontsClockBeginDrawAndTextWorldsFollowTheir
 
     canvas->PushFont();
     canvas->SetFont(CFont("CAPTION"));
-    EXPECT_EQ("Font not found : 'CAPTION'|class korvane::canvas::CFontStock",
-              Failure<EInvalidOperation>([&] { canvas->MeasureText("x"); }));
+    ExpectThrowWith<EInvalidOperation>([&] { canvas->MeasureText("x"); }, "Font not found : 'CAPTION'", kStock);
     canvas->AddFontAlias("Caption", "DEFAULT");
     EXPECT_EQ(Vector2<float>(24, 16), canvas->MeasureText("abc"));
     EXPECT_EQ(16.0f, canvas->GetFontHeight("abc"));
@@ -499,9 +489,11 @@ protected:
 
 TEST_F(FontStockTest, AFailingFontStopsTheLoadingIniAndKvfFilesLoadByStemAndNamesIgnoreCase)
 {
-    EXPECT_EQ("Invalid font file: bad\\broken.kvf|", Failure<EInvalidFileFormat>([&] {
-                  LoadFolder("bad", {"bad\\a.kvf", "bad\\broken.kvf", "bad\\c.kvf"});
-              }));
+    ExpectThrowWith<EInvalidFileFormat>(
+        [&] {
+            LoadFolder("bad", {"bad\\a.kvf", "bad\\broken.kvf", "bad\\c.kvf"});
+        },
+        "Invalid font file: bad\\broken.kvf", "");
     EXPECT_EQ(1u, stock->GetFontCount());
     EXPECT_EQ("bad\\a.kvf", PathOf("a"));
     EXPECT_THROW(stock->Get("broken"), EInvalidOperation);
@@ -525,13 +517,12 @@ TEST_F(FontStockTest, AFailingFontStopsTheLoadingIniAndKvfFilesLoadByStemAndName
 
     // On a new registry, names ignore case and the error keeps the caller's spelling.
     SetUp();
-    EXPECT_EQ("Font not found : 'FONT12T2S'|class korvane::canvas::CFontStock",
-              Failure<EInvalidOperation>([&] { stock->AddAlias("default", "FONT12T2S"); }));
+    ExpectThrowWith<EInvalidOperation>([&] { stock->AddAlias("default", "FONT12T2S"); }, "Font not found : 'FONT12T2S'",
+                                       kStock);
     EXPECT_EQ(0u, stock->GetFontCount());
     stock->LoadFont(nullptr, "Default", "a.kvf");
     EXPECT_EQ(stock->Get("default"), stock->Get("DEFAULT"));
-    EXPECT_EQ("Font not found : 'NoSuch'|class korvane::canvas::CFontStock",
-              Failure<EInvalidOperation>([&] { stock->Get("NoSuch"); }));
+    ExpectThrowWith<EInvalidOperation>([&] { stock->Get("NoSuch"); }, "Font not found : 'NoSuch'", kStock);
     // An alias shares the font; a later file of the alias's name re-points only the alias.
     stock->AddAlias("Smaller", "DEFAULT");
     EXPECT_EQ(stock->Get("default"), stock->Get("smaller"));
