@@ -213,22 +213,15 @@ TEST_F(StoreFixture, ResultsArriveOnceInOrderMalformedAndInjectedRequestsFailShu
     EXPECT_EQ(Find("BOARD"), find.last->leaderboard);
     EXPECT_NE(Find("OTHER"), find.last->leaderboard);
 
-    // Delayed results arrive in completion order.
-    std::vector<int> order;
-    struct Tagged
-    {
-        std::vector<int>* order;
-        int tag;
-        void On(const LeaderboardFindResult*, bool) { order->push_back(tag); }
-        CallResult<Tagged, LeaderboardFindResult> holder;
-    } slow{&order, 1, {}}, fast{&order, 2, {}};
+    // Delayed results arrive in completion order, each once.
+    Catcher<LeaderboardFindResult> slow, fast;
     os::testing::DelayStoreResults(2);
-    slow.holder.Set(FindCall("A"), &slow, &Tagged::On);
+    slow.Wait(FindCall("A"));
     os::testing::DelayStoreResults(0);
-    fast.holder.Set(FindCall("B"), &fast, &Tagged::On);
-    for (const auto& expected : {std::vector<int>{2}, {2}, {2, 1}}) {
+    fast.Wait(FindCall("B"));
+    for (const auto& expected : {V(0, 1), V(0, 1), V(1, 1)}) {
         Pump();
-        EXPECT_EQ(order, expected);
+        EXPECT_EQ(V(slow.count, fast.count), expected);
     }
 
     // Cancelled, replaced, unregistered and destroyed holders hear nothing.
