@@ -271,7 +271,7 @@ TEST_F(CanvasTest, StacksBrushesClipsFontsClockBeginDrawAndTextWorldsFollowTheir
     }
 }
 
-TEST_F(CanvasTest, ImagesClippedTextRingsSectorsSkinsFillsAndOutlinesGiveTheirVerticesColoursAndPixels)
+TEST_F(CanvasTest, ImagesClippedTextRingsSectorsSkinsFillsOutlinesAndTheCanvasMathsGiveTheirValues)
 {
     canvas->IntersectClipRect({16, 0, 100, 100});
     canvas->SetClipOrigin({0, 0});
@@ -423,10 +423,8 @@ TEST_F(CanvasTest, ImagesClippedTextRingsSectorsSkinsFillsAndOutlinesGiveTheirVe
         outline.DrawAll(device->draws);
         EXPECT_EQ(CanvasRasterizer::PictureOf(8, 8, expected), outline.Picture()) << r.left << ", " << r.top;
     }
-}
 
-TEST(CanvasMathTest, SaturatingTruncationAndMatricesMappingColumnVectors)
-{
+    // Saturating truncation, and matrices mapping column vectors.
     const double inf = std::numeric_limits<double>::infinity();
     // One value per branch and each side of the limits, and what each gives.
     std::vector<std::int32_t> got;
@@ -435,7 +433,6 @@ TEST(CanvasMathTest, SaturatingTruncationAndMatricesMappingColumnVectors)
     EXPECT_EQ(got, (std::vector<std::int32_t>{0, INT32_MAX, INT32_MIN, INT32_MAX, INT32_MIN, -2147483647, 2, -2}));
 
     // Matrices map column vectors.
-    const float pi = 3.14159265f;
     const auto near = [](Vector3<float> expected, Vector3<float> actual) {
         EXPECT_THAT((std::vector<float>{actual.x, actual.y, actual.z}),
                     ::testing::Pointwise(::testing::FloatNear(1e-5f), {expected.x, expected.y, expected.z}));
