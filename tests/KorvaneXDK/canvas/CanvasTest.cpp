@@ -562,9 +562,6 @@ protected:
         canvas.reset(new CCanvas());
         pair = environment->GetShaderPair("shader\\canvas");
         canvas->SetShaderPair(pair);
-        recorder.reset(new RecordingCanvasDevice());
-        recorded.reset(new CCanvas(recorder));
-        recorded->SetShaderPair(boost::shared_ptr<CShaderPair>(new CShaderPair()));
         Begin(kBlack);
     }
     void TearDown() override
@@ -610,10 +607,12 @@ protected:
     void ExpectSameAsRasterizer(const std::function<void(CCanvas&)>& draw)
     {
         Begin(kBlack);
-        recorder->Clear();
         draw(*canvas);
-        recorded->ResetClipRect();
-        draw(*recorded);
+        const boost::shared_ptr<RecordingCanvasDevice> recorder(new RecordingCanvasDevice());
+        CCanvas recorded(recorder);
+        recorded.SetShaderPair(boost::shared_ptr<CShaderPair>(new CShaderPair()));
+        recorded.ResetClipRect();
+        draw(recorded);
         CanvasRasterizer raster(kWidth, kHeight);
         raster.DrawAll(recorder->draws);
         EXPECT_EQ(raster.Picture(), LitPicture());
@@ -625,8 +624,6 @@ protected:
     os::gfx::Device* device = nullptr;
     boost::shared_ptr<CShaderPair> pair;
     boost::shared_ptr<CCanvas> canvas;
-    boost::shared_ptr<RecordingCanvasDevice> recorder;
-    boost::shared_ptr<CCanvas> recorded;
 };
 
 TEST_F(CanvasGLTest, FillsOutlinesBlendsAndTurnedQuadsAsTheRasterizerAndTheirSourcesSay)
