@@ -16,7 +16,7 @@ namespace os::system
 namespace
 {
 
-TEST(SystemTest, ClockIsMonotonicAndInjectableAndTheWaitForADeadlineEndsNotBeforeIt)
+TEST(SystemTest, ClockWaitsLastErrorHeadlessMessageBoxesStartGatesAndTheUserDataRootFollowTheirRules)
 {
     std::uint64_t a = MonotonicNanoseconds();
     Sleep(0);
@@ -39,11 +39,8 @@ TEST(SystemTest, ClockIsMonotonicAndInjectableAndTheWaitForADeadlineEndsNotBefor
     SleepUntil(MonotonicNanoseconds() + 1000000000ull);
     os::testing::SetSleepFunction({});
     EXPECT_EQ(std::vector<std::uint32_t>{0}, sleeps);
-}
 
-TEST(SystemTest,
-     LastErrorIsPerThreadHeadlessMessageBoxesGoToStandardErrorAStartGatesFirstDecisionWinsAndUserDataFollowsXdg)
-{
+    // The last error belongs to the calling thread.
     SetLastError(5, "Access is denied.\n");
     std::thread([] {
         EXPECT_EQ(GetLastErrorCode(), 0u);
