@@ -124,14 +124,14 @@ protected:
     }
 
     /// Downloads through the pump; returns (user, rank, score) of each entry with its stored detail
-    /// words, or nullopt on failure. Rows compare by the first three.
+    /// words, or nullopt on failure.
     struct Row
     {
         std::uint64_t user;
         std::int32_t rank;
         std::int32_t score;
         std::vector<std::int32_t> details = {};
-        bool operator==(const Row& o) const { return user == o.user && rank == o.rank && score == o.score; }
+        bool operator==(const Row&) const = default;
     };
     std::optional<std::vector<Row>> Download(LeaderboardHandle board, LeaderboardDataRequest kind, std::int32_t start,
                                              std::int32_t end)
@@ -476,13 +476,6 @@ protected:
         return entries;
     }
 
-    std::vector<std::int32_t> DetailsOf(LeaderboardHandle board, std::uint64_t user)
-    {
-        for (const Row& row : Download(board, kRequestGlobal, 1, 1000).value_or(std::vector<Row>{}))
-            if (row.user == user)
-                return row.details;
-        return {};
-    }
     std::vector<std::int32_t> Ranks(LeaderboardHandle board, LeaderboardDataRequest kind, std::int32_t start,
                                     std::int32_t end)
     {
@@ -515,8 +508,8 @@ TEST_F(LeaderboardTest, KeepBestTiesRangesFriendsAndDownloadsFollowTheBoardsWhic
     for (const auto& [score, method, keptScore, keptFirstWord, changed] : steps) {
         const LeaderboardScoreUploaded result = Upload(board, score, Words(firstWord++), method);
         EXPECT_EQ(V(result.success, result.scoreChanged, result.globalRankNew), V(1, changed, 1));
-        EXPECT_EQ(Download(board, kRequestGlobal, 1, 10), (std::vector<Row>{{kSelf, 1, keptScore}}));
-        EXPECT_EQ(DetailsOf(board, kSelf), Words(keptFirstWord));
+        EXPECT_EQ(Download(board, kRequestGlobal, 1, 10),
+                  (std::vector<Row>{{kSelf, 1, keptScore, Words(keptFirstWord)}}));
     }
 
     // Equal scores rank the earlier upload first.
@@ -583,8 +576,8 @@ TEST_F(LeaderboardTest, KeepBestTiesRangesFriendsAndDownloadsFollowTheBoardsWhic
     EXPECT_EQ((std::pair{GetUser()->GetUserId(), std::string(GetFriends()->GetPersonaName())}),
               std::pair(kSelf, std::string("me")));
     const LeaderboardHandle again = Find("LB_QV_DEF_EASY");
-    EXPECT_EQ(Download(again, kRequestGlobal, 1, 10), (std::vector<Row>{{7, 1, 500}, {kSelf, 2, 300}}));
-    EXPECT_EQ(DetailsOf(again, kSelf), Words(9));
+    EXPECT_EQ(Download(again, kRequestGlobal, 1, 10),
+              (std::vector<Row>{{7, 1, 500, {1, 2}}, {kSelf, 2, 300, Words(9)}}));
     EXPECT_EQ(std::pair(std::string(GetFriends()->GetFriendPersonaName(7)),
                         std::string(GetFriends()->GetFriendPersonaName(8))),
               std::pair(std::string("seven"), std::string()));
@@ -592,7 +585,7 @@ TEST_F(LeaderboardTest, KeepBestTiesRangesFriendsAndDownloadsFollowTheBoardsWhic
     Upload(again, 500);
     Restart();
     EXPECT_EQ(Download(Find("LB_QV_DEF_EASY"), kRequestGlobal, 1, 10),
-              (std::vector<Row>{{7, 1, 500}, {kSelf, 2, 500}}));
+              (std::vector<Row>{{7, 1, 500, {1, 2}}, {kSelf, 2, 500}}));
 
     // A failed write keeps the old file and the old entry.
     const LeaderboardHandle written = Find("WRITTEN");
@@ -618,8 +611,7 @@ TEST_F(LeaderboardTest, KeepBestTiesRangesFriendsAndDownloadsFollowTheBoardsWhic
     // No temporary file is left behind.
     EXPECT_EQ(std::tuple(upload.count, upload.failed, korvane::test::TempDir::Read(path), files()),
               std::tuple(1, true, before, filesBefore));
-    EXPECT_EQ(Download(written, kRequestGlobal, 1, 10), (std::vector<Row>{{kSelf, 1, 100}}));
-    EXPECT_EQ(DetailsOf(written, kSelf), Words(1));
+    EXPECT_EQ(Download(written, kRequestGlobal, 1, 10), (std::vector<Row>{{kSelf, 1, 100, Words(1)}}));
     EXPECT_THAT(log.empty() ? "" : log.back(), ::testing::HasSubstr("cannot write"));
     // The next upload goes through.
     EXPECT_EQ(Upload(written, 200, Words(2)).scoreChanged, 1);
