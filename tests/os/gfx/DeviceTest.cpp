@@ -170,8 +170,7 @@ TEST_F(GfxTest, CreationParametersClearsViewportsResolvedBuffersModesAndCreation
     EXPECT_EQ(kErrNotAvailable, create(&modeEx, os::gfx::DeviceType::Ref));
 }
 
-TEST_F(GfxTest,
-       CullingDepthBlendingIndexedDrawsScissorViewportsAndShaderExtensionsFollowDirect3DWithOrWithoutClipControl)
+TEST_F(GfxTest, CullingDepthBlendsIndexedDrawsScissorsViewportsAndShadersFollowDirect3DWithOrWithoutClipControl)
 {
     // Counter-clockwise triangles are culled by default, clockwise ones on request. Clockwise on
     // screen (y grows downwards): top-left, top-right, bottom-left.

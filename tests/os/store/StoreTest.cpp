@@ -461,12 +461,6 @@ constexpr std::uint64_t kSelf = 1000;
 class LeaderboardTest : public StoreFixture
 {
 protected:
-    void SetUp() override
-    {
-        StoreFixture::SetUp();
-        os::testing::SetStoreUser(kSelf, "me");
-    }
-
     /// Entries of users 1..count with scores count*10 .. 10 (user n has rank n).
     static std::vector<os::testing::SeedEntry> Ranked(int count)
     {
@@ -495,6 +489,7 @@ std::vector<std::int32_t> Words(std::int32_t first)
 
 TEST_F(LeaderboardTest, KeepBestTiesRangesFriendsAndDownloadsFollowTheBoardsWhichPersistSurviveFailedWritesAndDamage)
 {
+    os::testing::SetStoreUser(kSelf, "me");
     const LeaderboardHandle board = Find("LB");
     // The score and how it is uploaded; then the score kept, the first of its words and whether it changed.
     const std::tuple<std::int32_t, LeaderboardUploadMethod, std::int32_t, std::int32_t, std::uint8_t> steps[] = {
