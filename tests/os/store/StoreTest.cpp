@@ -178,28 +178,6 @@ using ostest::V;
 using StatsTest = StoreFixture;
 using StoreRegressionTest = StoreFixture;
 
-TEST(StoreLifeTest, InterfacesExistOnlyWhileRunningAndInitTouchesNoFile)
-{
-    korvane::test::TempDir dir;
-    EXPECT_FALSE(GetUserStats() || GetUser());
-    ASSERT_TRUE(Init());
-    ASSERT_TRUE(GetUserStats() && GetFriends() && GetApps());
-    EXPECT_EQ(GetUtils()->GetAppId(), kLocalAppId);
-    // Without a save folder the data lives in memory: nothing anywhere is written.
-    EXPECT_TRUE(GetUser()->GetUserId() != 0 && GetUser()->IsLoggedOn());
-    EXPECT_FALSE(std::filesystem::exists("store_user.dat"));
-    SetSaveFolder(dir.Path());
-    EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
-    // The program's own paths may use backslashes.
-    std::filesystem::create_directory(dir.File("sub"));
-    SetSaveFolder(dir.Path() + "sub\\");
-    GetUser()->GetUserId();
-    EXPECT_TRUE(std::filesystem::exists(dir.File("sub/store_user.dat")));
-    Shutdown();
-    EXPECT_EQ(GetUserStats(), nullptr);
-    RunCallbacks(); // harmless when stopped
-}
-
 TEST_F(StoreFixture, ResultsArriveOnceInOrderMalformedAndInjectedRequestsFailShutdownDropsWhatIsPendingAndDebugIsQuiet)
 {
     Catcher<LeaderboardFindResult> find;
@@ -361,7 +339,7 @@ TEST_F(StoreFixture, ResultsArriveOnceInOrderMalformedAndInjectedRequestsFailShu
     DebugOutput(nullptr);
 }
 
-TEST_F(StatsTest, AchievementsUserIdNamesAndTheGameLanguageAreMadeReportedAndKept)
+TEST_F(StatsTest, AchievementsUserIdNamesTheLanguageAndTheInterfacesLifeFollowTheService)
 {
     bool achieved = true;
     EXPECT_FALSE(stats->SetAchievement("ACH_A") || stats->GetAchievement("ACH_A", &achieved) || stats->StoreStats());
@@ -428,6 +406,27 @@ TEST_F(StatsTest, AchievementsUserIdNamesAndTheGameLanguageAreMadeReportedAndKep
     // The stored setting is cut to its 32 bytes at a whole character, not inside one.
     os::testing::SetStoreLanguage(std::string(31, 'a') + "\xC3\xA9"); // 33 bytes, the last character two
     EXPECT_EQ(DecodeUser(korvane::test::TempDir::Read(dir.File(kUserFileName))).language, std::string(31, 'a'));
+
+    // Stopped, the interfaces exist only while running again, and Init touches no file.
+    Shutdown();
+    korvane::test::TempDir fresh;
+    EXPECT_FALSE(GetUserStats() || GetUser());
+    ASSERT_TRUE(Init());
+    ASSERT_TRUE(GetUserStats() && GetFriends() && GetApps());
+    EXPECT_EQ(GetUtils()->GetAppId(), kLocalAppId);
+    // Without a save folder the data lives in memory: nothing anywhere is written.
+    EXPECT_TRUE(GetUser()->GetUserId() != 0 && GetUser()->IsLoggedOn());
+    EXPECT_FALSE(std::filesystem::exists("store_user.dat"));
+    SetSaveFolder(fresh.Path());
+    EXPECT_TRUE(std::filesystem::is_empty(fresh.Path()));
+    // The program's own paths may use backslashes.
+    std::filesystem::create_directory(fresh.File("sub"));
+    SetSaveFolder(fresh.Path() + "sub\\");
+    GetUser()->GetUserId();
+    EXPECT_TRUE(std::filesystem::exists(fresh.File("sub/store_user.dat")));
+    Shutdown();
+    EXPECT_EQ(GetUserStats(), nullptr);
+    RunCallbacks(); // harmless when stopped
 }
 
 // The statistics can arrive before the program names the save folder. The achievements file
