@@ -9,7 +9,6 @@
 
 #include "os/Values.h"
 #include "os/gfx/Math.h"
-#include "os/gfx/Shader.h"
 #include "os/gfx/StateTables.h"
 
 namespace gfxtest

