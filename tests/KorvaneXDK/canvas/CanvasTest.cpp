@@ -292,8 +292,7 @@ TEST_F(CanvasTest, ImagesClippedTextRingsSectorsSkinsFillsOutlinesAndTheCanvasMa
     canvas->DrawTextClipped({10.7f, 5.2f, 100, 20}, "abc");
     ASSERT_EQ(1u, font->calls.size());
     const FakeFont::Call& call = font->calls[0];
-    EXPECT_TRUE(call.clipped);
-    EXPECT_EQ(0x80FFFFFFu, call.color);
+    EXPECT_EQ(std::pair(call.clipped, call.color), std::pair(true, 0x80FFFFFFu));
     // The right edge is 10 + trunc(39.3).
     EXPECT_EQ(
         (std::vector<std::int32_t>{call.x, call.y, call.rect.left, call.rect.top, call.rect.right, call.rect.bottom}),
@@ -307,8 +306,7 @@ TEST_F(CanvasTest, ImagesClippedTextRingsSectorsSkinsFillsOutlinesAndTheCanvasMa
     SetUp();
     canvas->DrawRing({0, 0}, 0, 10, 4);
     const CanvasDraw& ring = OnlyDraw();
-    EXPECT_TRUE(ring.indexed);
-    EXPECT_EQ((U32s{ring.vertexCount, ring.primitiveCount}), (U32s{8, 8}));
+    EXPECT_EQ((U32s{ring.indexed, ring.vertexCount, ring.primitiveCount}), (U32s{1, 8, 8}));
     const float outer[4][2] = {{10, 0}, {0, 10}, {-10, 0}, {0, -10}}; // no half-pixel shift
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(0.0f, ring.vertices[2 * i].x);
@@ -325,8 +323,7 @@ TEST_F(CanvasTest, ImagesClippedTextRingsSectorsSkinsFillsOutlinesAndTheCanvasMa
     canvas->DrawRing({0, 0}, 0, 10, -3);
     EXPECT_TRUE(device->draws.empty());
     canvas->DrawRing({0, 0}, 0, 10, 20000);
-    EXPECT_EQ(2u * 10922u, OnlyDraw().vertexCount);
-    EXPECT_EQ(65532u, OnlyDraw().indices.size());
+    EXPECT_EQ(std::pair(OnlyDraw().vertexCount, OnlyDraw().indices.size()), std::pair(2u * 10922u, std::size_t{65532}));
 
     // Sectors cover their part of the image once.
     const float pi = 3.14159265f;
@@ -371,8 +368,8 @@ TEST_F(CanvasTest, ImagesClippedTextRingsSectorsSkinsFillsOutlinesAndTheCanvasMa
     ExpectVertex(draw.vertices[6], 15.5f, -0.5f, 0.75f, 0.0f, "top-right corner");
     // Skins draw with normal blending inside a brush of their own.
     EXPECT_EQ(value::BlendInvSrcAlpha, draw.RenderState(RenderState::DestBlend));
-    EXPECT_EQ(CBrush::kBlendAdditive, canvas->GetBrush().GetBlendMode());
-    EXPECT_EQ(1u, canvas->GetBrushDepth());
+    EXPECT_EQ(std::pair(canvas->GetBrush().GetBlendMode(), canvas->GetBrushDepth()),
+              std::pair(CBrush::kBlendAdditive, std::size_t{1}));
 
     // Horizontal and vertical skins centre by the body.
     device->Clear();
@@ -546,7 +543,6 @@ protected:
                       TempDir::Read(KORVANE_SOURCE_DIR "/data/shader/" + std::string(name)));
         kvatool::PackFolder(dir.File("src"), dir.File("data.kva"), kvatool::PackOptions());
 
-        CFontStock::ReleaseInstance();
         ASSERT_TRUE(CreateApplicationDriver(nullptr));
         driver = GetApplicationDriver();
         ASSERT_TRUE(driver->InitializeGraphicsForTesting(kWidth, kHeight));
@@ -564,7 +560,6 @@ protected:
     void TearDown() override
     {
         canvas.reset();
-        CFontStock::ReleaseInstance();
         DestroyApplicationDriver();
     }
 

@@ -78,8 +78,8 @@ TEST(ImageDecoderTest, DdsKeepsItsBlocksAndLevelsSizesAreBoundedAndDamagedAndLyi
     const std::string bytes = WriteDds(8, 8, "DXT1", {red + red + red + red, red, red, red});
     DecodedImage image;
     ASSERT_EQ(kOk, Decode(bytes, &image)) << image.error;
-    ASSERT_EQ(V(image.format, image.levels.size()), V(Format::DXT1, 4));
-    EXPECT_EQ(V(image.levels[0].size(), image.levels[3].size()), V(32, 8));
+    ASSERT_EQ(V(image.format, image.levels.size(), image.levels.at(0).size(), image.levels.at(3).size()),
+              V(Format::DXT1, 4, 32, 8));
     std::uint32_t texels[64];
     os::gfx::DecompressBlocks(Format::DXT1, image.levels[0].data(), 8, 8, texels);
     EXPECT_EQ(std::vector<std::uint32_t>(texels, texels + 64), std::vector<std::uint32_t>(64, 0xFFFF0000u));

@@ -85,8 +85,7 @@ TEST_F(StoreFixture, ResultsArriveOnceInOrderMalformedAndInjectedRequestsFailShu
         Catcher<LeaderboardFindResult> find;
         find.Wait(FindCall(name.c_str(), sort));
         Pump();
-        ASSERT_EQ(find.count, 1);
-        EXPECT_EQ(find.last->found, 0);
+        EXPECT_EQ(V(find.count, find.last ? find.last->found : 1), V(1, 0));
     }
     // Shutdown drops pending results; a throwing handler does not stop the pump; injected failures.
     Catcher<LeaderboardFindResult> pending, next;
@@ -200,9 +199,9 @@ TEST_F(StatsTest, AchievementsUserIdNamesTheLanguageAndTheInterfacesLifeFollowTh
     Listener<UserStatsReceived> received;
     ASSERT_TRUE(stats->RequestCurrentStats());
     Pump();
-    ASSERT_EQ(received.heard.size(), 1u);
-    const UserStatsReceived& r = received.heard[0];
-    EXPECT_EQ(V(r.result, r.gameId, r.user), V(kResultOk, kLocalAppId, GetUser()->GetUserId()));
+    const UserStatsReceived& r = received.heard.at(0);
+    EXPECT_EQ(V(received.heard.size(), r.result, r.gameId, r.user),
+              V(1, kResultOk, kLocalAppId, GetUser()->GetUserId()));
     EXPECT_TRUE(stats->GetAchievement("ACH_A", &achieved) && !achieved);
     EXPECT_FALSE(stats->GetAchievement("bad id!", &achieved) || stats->SetAchievement(""));
 
