@@ -5,9 +5,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
 #include <functional>
-#include <initializer_list>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -37,18 +36,21 @@ inline constexpr auto FourColours = [](std::uint32_t x, std::uint32_t y) {
     return kColours[(x + y) % 4];
 };
 
-inline void PutLE(std::string& out, std::uint32_t value, int bytes)
+/// The value's low `bytes` bytes, little-endian.
+inline std::string LE(std::uint32_t value, int bytes = 4)
 {
-    for (int i = 0; i < bytes; ++i) {
+    std::string out;
+    for (int i = 0; i < bytes; ++i)
         out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-    }
+    return out;
 }
 /// Each value as a little-endian 32-bit word.
-inline void PutWords(std::string& out, std::initializer_list<std::uint32_t> values)
+inline std::string Words(std::initializer_list<std::uint32_t> values)
 {
-    for (std::uint32_t v : values) {
-        PutLE(out, v, 4);
-    }
+    std::string out;
+    for (std::uint32_t v : values)
+        out += LE(v);
+    return out;
 }
 
 /// A PNG of the given colour type (PNG_COLOR_TYPE_*) and bit depth. Palette images take up to
@@ -97,18 +99,15 @@ inline std::string WritePng(std::uint32_t width, std::uint32_t height, int colou
         auto put = [&](std::uint32_t v) { row.insert(row.end(), bitDepth == 16 ? 2u : 1u, static_cast<png_byte>(v)); };
         for (std::uint32_t x = 0; x < width; ++x) {
             const std::uint32_t c = pixel(x, y);
-            if (colourType == PNG_COLOR_TYPE_PALETTE) {
+            if (colourType == PNG_COLOR_TYPE_PALETTE)
                 put(indexOf(c));
-            } else if (colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA) {
+            else if (colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA)
                 put((c >> 8) & 0xFF);
-            } else {
-                for (int shift : {16, 8, 0}) {
+            else
+                for (int shift : {16, 8, 0})
                     put((c >> shift) & 0xFF);
-                }
-            }
-            if (colourType & PNG_COLOR_MASK_ALPHA) {
+            if (colourType & PNG_COLOR_MASK_ALPHA)
                 put(c >> 24);
-            }
         }
         png_write_row(png, row.data());
     }
@@ -135,16 +134,9 @@ inline std::string WriteJpeg(std::uint32_t width, std::uint32_t height, const Pi
     jpeg_set_quality(&info, quality, TRUE);
     jpeg_start_compress(&info, TRUE);
     std::vector<unsigned char> row(static_cast<std::size_t>(width) * 3);
-    while (info.next_scanline < height) {
-        for (std::uint32_t x = 0; x < width; ++x) {
-            const std::uint32_t c = pixel(x, info.next_scanline);
-            row[x * 3] = static_cast<unsigned char>(c >> 16);
-            row[x * 3 + 1] = static_cast<unsigned char>(c >> 8);
-            row[x * 3 + 2] = static_cast<unsigned char>(c);
-        }
-        JSAMPROW rows[] = {row.data()};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
+    for (JSAMPROW rows[] = {row.data()}; info.next_scanline < height; jpeg_write_scanlines(&info, rows, 1))
+        for (std::uint32_t i = 0; i < width * 3; ++i)
+            row[i] = static_cast<unsigned char>(pixel(i / 3, info.next_scanline) >> (16 - 8 * (i % 3)));
     jpeg_finish_compress(&info);
     std::string out(reinterpret_cast<const char*>(buffer), size);
     jpeg_destroy_compress(&info);
@@ -159,23 +151,18 @@ inline std::string WriteBmp(std::uint32_t width, std::uint32_t height, int bpp, 
     const std::uint32_t stride = ((width * static_cast<std::uint32_t>(bpp) + 31) / 32) * 4;
     const bool fields = bpp == 32;
     const std::uint32_t offset = 14 + 40 + (fields ? 16 : 0);
-    std::string out = "BM";
-    PutWords(out, {offset + stride * height, 0, offset, 40, width,
-                   topDown ? static_cast<std::uint32_t>(-static_cast<std::int32_t>(height)) : height});
-    PutLE(out, 1, 2);
-    PutLE(out, static_cast<std::uint32_t>(bpp), 2);
-    PutWords(out, {fields ? 6u : 0u, stride * height, 2835, 2835, 0, 0}); // 6: alpha bit fields
-    if (fields) {
-        PutWords(out, {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000});
-    }
+    std::string out = "BM" +
+                      Words({offset + stride * height, 0, offset, 40, width,
+                             topDown ? static_cast<std::uint32_t>(-static_cast<std::int32_t>(height)) : height}) +
+                      LE(1, 2) + LE(static_cast<std::uint32_t>(bpp), 2) +
+                      Words({fields ? 6u : 0u, stride * height, 2835, 2835, 0, 0}); // 6: alpha bit fields
+    if (fields)
+        out += Words({0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000});
     for (std::uint32_t r = 0; r < height; ++r) {
-        const std::uint32_t y = topDown ? r : height - 1 - r;
         std::string row;
-        for (std::uint32_t x = 0; x < width; ++x) {
-            PutLE(row, pixel(x, y), bpp / 8);
-        }
-        row.resize(stride, '\0');
-        out += row;
+        for (std::uint32_t x = 0; x < width; ++x)
+            row += LE(pixel(x, topDown ? r : height - 1 - r), bpp / 8);
+        out += row.append(stride - row.size(), '\0');
     }
     return out;
 }
@@ -186,43 +173,33 @@ inline std::string WriteDds(std::uint32_t width, std::uint32_t height, const std
                             const std::vector<std::string>& levels)
 {
     const bool chain = levels.size() > 1;
-    std::string out = "DDS ";
-    PutWords(out, {124, 0x1007u | (chain ? 0x20000u : 0u), height, width,
-                   static_cast<std::uint32_t>(levels.empty() ? 0 : levels[0].size()), 0,
-                   static_cast<std::uint32_t>(levels.size())});
-    out.append(44, '\0');
-    if (fourCC.empty()) {
-        PutWords(out, {32, 0x41, 0, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000}); // 0x41: RGB with alpha
-    } else {
-        PutWords(out, {32, 0x4});
-        out += fourCC;
-        out.append(20, '\0');
-    }
-    PutLE(out, 0x1000u | (chain ? 0x400008u : 0u), 4);
-    out.append(16, '\0');
-    for (const std::string& level : levels) {
+    std::string out = "DDS " +
+                      Words({124, 0x1007u | (chain ? 0x20000u : 0u), height, width,
+                             static_cast<std::uint32_t>(levels.empty() ? 0 : levels[0].size()), 0,
+                             static_cast<std::uint32_t>(levels.size())}) +
+                      std::string(44, '\0');
+    if (fourCC.empty())
+        out += Words({32, 0x41, 0, 32, 0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000}); // 0x41: RGB with alpha
+    else
+        out += Words({32, 0x4}) + fourCC + std::string(20, '\0');
+    out += LE(0x1000u | (chain ? 0x400008u : 0u)) + std::string(16, '\0');
+    for (const std::string& level : levels)
         out += level;
-    }
     return out;
 }
 
 /// One DXT colour block whose every texel is colour 0 (an R5G6B5 value).
 inline std::string SolidColourBlock(std::uint16_t colour)
 {
-    std::string block;
-    PutWords(block, {colour, 0});
-    return block;
+    return Words({colour, 0});
 }
 
 /// The texels of an image as A8R8G8B8 words in memory order.
 inline std::string ArgbBytes(std::uint32_t width, std::uint32_t height, const PixelFunction& pixel)
 {
     std::string out;
-    for (std::uint32_t y = 0; y < height; ++y) {
-        for (std::uint32_t x = 0; x < width; ++x) {
-            PutLE(out, pixel(x, y), 4);
-        }
-    }
+    for (std::uint32_t i = 0; i < width * height; ++i)
+        out += LE(pixel(i % width, i / width));
     return out;
 }
 

@@ -14,17 +14,11 @@
 namespace gfxtest
 {
 
-struct TexturedVertex
-{
-    float x, y, z;
-    float u, v;
-};
-
 /// Shaders that copy stage 0's texel (alpha included) to the target, blending off.
 class TextureDraw
 {
 public:
-    /// Sets the shaders up for a width x height target and binds them.
+    /// Sets the shaders up for a width x height target and binds them; a failed compilation leaves its log.
     void SetUp(os::gfx::Device& device, std::uint32_t width, std::uint32_t height)
     {
         const std::string vs = "#version 410 core\nlayout(location = 0) in vec3 inPosition;\n"
@@ -41,37 +35,35 @@ public:
             {0, 12, os::gfx::DeclType::Float2, os::gfx::DeclMethod::Default, os::gfx::DeclUsage::TexCoord, 0},
             os::gfx::DeclEnd(),
         };
-        ASSERT_EQ(os::gfx::kOk, device.CreateVertexShader(vs.data(), vs.size(), &vertexShader_))
+        using Results = std::vector<os::gfx::Result>; // braced: evaluated in order
+        ASSERT_EQ(
+            (Results{device.CreateVertexShader(vs.data(), vs.size(), &vertexShader_),
+                     device.CreatePixelShader(ps.data(), ps.size(), &pixelShader_),
+                     device.CreateVertexDeclaration(elements, &declaration_), device.SetVertexShader(vertexShader_),
+                     device.SetPixelShader(pixelShader_), device.SetVertexDeclaration(declaration_),
+                     device.SetRenderState(os::gfx::RenderState::CullMode, os::gfx::value::CullNone),
+                     device.SetRenderState(os::gfx::RenderState::ZEnable, os::gfx::value::False)}),
+            Results(8, os::gfx::kOk))
             << device.GetLastShaderLog();
-        ASSERT_EQ(os::gfx::kOk, device.CreatePixelShader(ps.data(), ps.size(), &pixelShader_))
-            << device.GetLastShaderLog();
-        ASSERT_EQ(os::gfx::kOk, device.CreateVertexDeclaration(elements, &declaration_));
-        for (const os::gfx::Result result :
-             {device.SetVertexShader(vertexShader_), device.SetPixelShader(pixelShader_),
-              device.SetVertexDeclaration(declaration_),
-              device.SetRenderState(os::gfx::RenderState::CullMode, os::gfx::value::CullNone),
-              device.SetRenderState(os::gfx::RenderState::ZEnable, os::gfx::value::False)}) {
-            ASSERT_EQ(os::gfx::kOk, result);
-        }
     }
 
     /// Draws the bound texture's whole surface over pixels [0, width) x [0, height).
     static os::gfx::Result Draw(os::gfx::Device& device, std::uint32_t width, std::uint32_t height)
     {
-        const auto w = static_cast<float>(width) - 0.5f;
-        const auto h = static_cast<float>(height) - 0.5f;
-        const TexturedVertex v[4] = {{-0.5f, -0.5f, 0.0f, 0.0f, 0.0f},
-                                     {w, -0.5f, 0.0f, 1.0f, 0.0f},
-                                     {-0.5f, h, 0.0f, 0.0f, 1.0f},
-                                     {w, h, 0.0f, 1.0f, 1.0f}};
+        struct TexturedVertex
+        {
+            float x, y, z, u, v;
+        };
+        const float w = static_cast<float>(width) - 0.5f, h = static_cast<float>(height) - 0.5f;
+        const TexturedVertex v[4] = {
+            {-0.5f, -0.5f, 0, 0, 0}, {w, -0.5f, 0, 1, 0}, {-0.5f, h, 0, 0, 1}, {w, h, 0, 1, 1}};
         return device.DrawPrimitiveUP(os::gfx::PrimitiveType::TriangleStrip, 2, v, sizeof(TexturedVertex));
     }
 
     void Release() { *this = TextureDraw(); }
 
 private:
-    std::shared_ptr<os::gfx::Shader> vertexShader_;
-    std::shared_ptr<os::gfx::Shader> pixelShader_;
+    std::shared_ptr<os::gfx::Shader> vertexShader_, pixelShader_;
     std::shared_ptr<os::gfx::VertexDeclaration> declaration_;
 };
 

@@ -20,9 +20,8 @@ namespace os::store::test
 
 /// Catches the result of one request.
 template <class P>
-class Catcher
+struct Catcher
 {
-public:
     Catcher& Wait(CallHandle call)
     {
         holder.Set(call, this, &Catcher::On);
@@ -43,9 +42,8 @@ public:
 
 /// Records every callback of one id.
 template <class P>
-class Listener
+struct Listener
 {
-public:
     Listener() { holder.Register(this, &Listener::On); }
     void On(const P* result) { heard.push_back(*result); }
 
@@ -111,14 +109,14 @@ protected:
     }
 
     /// Downloads through the pump; returns (user, rank, score) of each entry with its stored detail
-    /// words, or nullopt on failure. Rows compare by the first three.
+    /// words, or nullopt on failure.
     struct Row
     {
         std::uint64_t user;
         std::int32_t rank;
         std::int32_t score;
         std::vector<std::int32_t> details = {};
-        bool operator==(const Row& o) const { return user == o.user && rank == o.rank && score == o.score; }
+        bool operator==(const Row&) const = default;
     };
     std::optional<std::vector<Row>> Download(LeaderboardHandle board, LeaderboardDataRequest kind, std::int32_t start,
                                              std::int32_t end)

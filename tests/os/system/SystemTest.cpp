@@ -16,7 +16,7 @@ namespace os::system
 namespace
 {
 
-TEST(SystemTest, ClockIsMonotonicAndInjectable)
+TEST(SystemTest, ClockWaitsLastErrorHeadlessMessageBoxesStartGatesAndTheUserDataRootFollowTheirRules)
 {
     std::uint64_t a = MonotonicNanoseconds();
     Sleep(0);
@@ -27,10 +27,20 @@ TEST(SystemTest, ClockIsMonotonicAndInjectable)
     EXPECT_EQ(MillisecondTicks(), 5000u);
     os::testing::SetClockFunction(nullptr);
     EXPECT_GE(MonotonicNanoseconds(), b);
-}
 
-TEST(SystemTest, LastErrorBelongsToTheCallingThread)
-{
+    // The wait for a deadline returns not before it; under a test's sleep it yields once through it.
+    for (std::uint64_t ahead : {0ull, 100000ull, 2000000ull}) {
+        const std::uint64_t deadline = MonotonicNanoseconds() + ahead;
+        SleepUntil(deadline);
+        EXPECT_GE(MonotonicNanoseconds(), deadline) << ahead;
+    }
+    std::vector<std::uint32_t> sleeps;
+    os::testing::SetSleepFunction([&](std::uint32_t ms) { sleeps.push_back(ms); });
+    SleepUntil(MonotonicNanoseconds() + 1000000000ull);
+    os::testing::SetSleepFunction({});
+    EXPECT_EQ(std::vector<std::uint32_t>{0}, sleeps);
+
+    // The last error belongs to the calling thread.
     SetLastError(5, "Access is denied.\n");
     std::thread([] {
         EXPECT_EQ(GetLastErrorCode(), 0u);
@@ -40,25 +50,27 @@ TEST(SystemTest, LastErrorBelongsToTheCallingThread)
     }).join();
     EXPECT_EQ(std::pair(GetLastErrorCode(), GetLastErrorText()), std::pair(5u, std::string("Access is denied.\n")));
     SetLastError(0);
-}
 
-TEST(SystemTest, MessageBoxesGoToTheSinkOrToStandardError)
-{
-    std::string seen;
-    os::testing::SetMessageBoxSink(
-        [&](const std::string& caption, const std::string& text) { seen = caption + "|" + text; });
-    ShowErrorMessageBox("Game", "It failed.", nullptr);
-    EXPECT_EQ(seen, "Game|It failed.");
-    os::testing::SetMessageBoxSink(nullptr);
-
+    // Without a window system a message box goes to standard error; its sink is the start-up tests' means.
     setenv("KORVANE_NO_MESSAGE_BOX", "1", 1);
     ::testing::internal::CaptureStderr();
     ShowErrorMessageBox("Game", "Headless.", nullptr);
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "[Game]\nHeadless.\n");
-}
 
-TEST(SystemTest, UserDataRootFollowsXdg)
-{
+    // The first decision of a start gate wins.
+    StartGate opened;
+    opened.Open();
+    opened.Cancel();
+    EXPECT_TRUE(opened.Wait());
+    StartGate cancelled;
+    EXPECT_FALSE(cancelled.IsDecided());
+    std::thread waiter([&] { EXPECT_FALSE(cancelled.Wait()); });
+    cancelled.Cancel();
+    waiter.join();
+    cancelled.Open();
+    EXPECT_FALSE(cancelled.Wait());
+
+    // The user data root follows XDG.
     const char* old = std::getenv("XDG_DATA_HOME");
     const std::string saved = old ? old : "";
     const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
@@ -77,39 +89,6 @@ TEST(SystemTest, UserDataRootFollowsXdg)
         setenv("XDG_DATA_HOME", saved.c_str(), 1);
     else
         unsetenv("XDG_DATA_HOME");
-}
-
-TEST(FineSleepTest, ReturnsNotBeforeTheDeadline)
-{
-    for (std::uint64_t ahead : {0ull, 100000ull, 2000000ull}) {
-        const std::uint64_t deadline = MonotonicNanoseconds() + ahead;
-        SleepUntil(deadline);
-        EXPECT_GE(MonotonicNanoseconds(), deadline) << ahead;
-    }
-}
-
-TEST(FineSleepTest, UnderATestsSleepItYieldsOnceThroughIt)
-{
-    std::vector<std::uint32_t> sleeps;
-    os::testing::SetSleepFunction([&](std::uint32_t ms) { sleeps.push_back(ms); });
-    SleepUntil(MonotonicNanoseconds() + 1000000000ull);
-    os::testing::SetSleepFunction({});
-    EXPECT_EQ(std::vector<std::uint32_t>{0}, sleeps);
-}
-
-TEST(StartGateTest, TheFirstDecisionWins)
-{
-    StartGate opened;
-    opened.Open();
-    opened.Cancel();
-    EXPECT_TRUE(opened.Wait());
-    StartGate cancelled;
-    EXPECT_FALSE(cancelled.IsDecided());
-    std::thread waiter([&] { EXPECT_FALSE(cancelled.Wait()); });
-    cancelled.Cancel();
-    waiter.join();
-    cancelled.Open();
-    EXPECT_FALSE(cancelled.Wait());
 }
 
 } // namespace
