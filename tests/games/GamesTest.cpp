@@ -142,7 +142,14 @@ TYPED_TEST(GameLoopTest, OneHandOverPerTickAcrossTheWrapAndPromptStop)
         EXPECT_EQ(0xFF000000u, frame->GetRow(y)[y]);
 }
 
-TYPED_TEST(GameLoopTest, NoHandOverWhilePausedAndReleaseWhilePaused)
+/// A device whose poll fails, as a broken input layer would.
+class CFailingController : public host_test::CHeldKeysController
+{
+public:
+    void Update() override { throw korvane::EIOError(nullptr, "input device gone"); }
+};
+
+TYPED_TEST(GameLoopTest, NoHandOverWhilePausedReleaseWhilePausedAndAnEscapingExceptionReported)
 {
     CSimulatedConsole composer(0.0);
     auto thread = std::make_unique<typename TypeParam::Thread>();
@@ -162,29 +169,18 @@ TYPED_TEST(GameLoopTest, NoHandOverWhilePausedAndReleaseWhilePaused)
     korvane::test::LogCapture log;
     thread.reset();
     EXPECT_FALSE(korvane::test::LogCapture::Contains("did not stop"));
-}
 
-/// A device whose poll fails, as a broken input layer would.
-class CFailingController : public host_test::CHeldKeysController
-{
-public:
-    void Update() override { throw korvane::EIOError(nullptr, "input device gone"); }
-};
-
-TYPED_TEST(GameLoopTest, EscapingExceptionIsReportedAndEndsTheGame)
-{
-    CSimulatedConsole composer(0.0);
-    korvane::test::LogCapture log;
+    // An exception escaping the loop (a poll failing, as a broken input layer would) is reported and
+    // ends the game.
     std::string box;
     os::testing::SetMessageBoxSink([&](const std::string&, const std::string& text) { box = text; });
     CFailingController device;
     CResourceScene::GetInstance()->GetMergedController().AddController(&device);
-    {
-        typename TypeParam::Thread thread;
-        thread.Start();
-        thread.WaitForExit(0, 1);
-        EXPECT_FALSE(thread.IsActive());
-    }
+    thread = std::make_unique<typename TypeParam::Thread>();
+    thread->Start();
+    thread->WaitForExit(0, 1);
+    EXPECT_FALSE(thread->IsActive());
+    thread.reset();
     delete CResourceScene::GetInstance(); // the merged controller cannot let go of the device
     os::testing::SetMessageBoxSink(nullptr);
     EXPECT_TRUE(korvane::test::LogCapture::HasLine("  Detail: input device gone\n"));

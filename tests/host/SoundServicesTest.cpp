@@ -86,9 +86,16 @@ protected:
     host_test::HostArchive archive;
 };
 
-TEST_F(SoundServicesTest, TheBankHoldsEffects1To34ByHexName)
+// A missing effect leaves the bank unloaded, so that a later load tries again; a loaded bank holds
+// effects 1 to 34 by their hex names, and a second load only stops the music.
+TEST_F(SoundServicesTest, TheBankHoldsEffects1To34ByHexNameAndLoadsOnce)
 {
-    ASSERT_NO_FATAL_FAILURE(Pack());
+    ASSERT_NO_FATAL_FAILURE(Pack(16));
+    EXPECT_THROW(SoundLoadEffectBank(), korvane::EException);
+    EXPECT_EQ(16u, SoundGetEffectCount()) << "entry 0 and effects 1 to 15";
+    archive.Add(EffectName(16), host_test::MakeWave(8016, 64));
+    korvane::DestroyApplicationDriver();
+    ASSERT_NO_FATAL_FAILURE(archive.Pack());
     SoundSetEffectVolume(-2500); // before loading: the effects take it when they load
     SoundLoadEffectBank();
     ASSERT_EQ(35u, SoundGetEffectCount());
@@ -110,19 +117,6 @@ TEST_F(SoundServicesTest, TheBankHoldsEffects1To34ByHexName)
     }
     SoundSetEffectVolume(-700);
     EXPECT_NEAR(-700, SoundGetEffect(1)->GetVolumeScaled(), 3);
-}
-
-TEST_F(SoundServicesTest, AMissingEffectLeavesTheBankUnloadedAndASecondLoadOnlyStopsTheMusic)
-{
-    ASSERT_NO_FATAL_FAILURE(Pack(16));
-    EXPECT_THROW(SoundLoadEffectBank(), korvane::EException);
-    EXPECT_EQ(16u, SoundGetEffectCount()) << "entry 0 and effects 1 to 15";
-    archive.Add(EffectName(16), host_test::MakeWave(8016, 64));
-    korvane::DestroyApplicationDriver();
-    ASSERT_NO_FATAL_FAILURE(archive.Pack());
-    SoundLoadEffectBank(); // not marked loaded: it loads again
-    ASSERT_EQ(35u, SoundGetEffectCount());
-    EXPECT_EQ(8016u, RateOf(16));
 
     boost::shared_ptr<korvane::ISound> first = SoundGetEffect(1);
     boost::shared_ptr<korvane::ISound> music = PlayMusic();
@@ -132,6 +126,8 @@ TEST_F(SoundServicesTest, AMissingEffectLeavesTheBankUnloadedAndASecondLoadOnlyS
     EXPECT_EQ(music, CurrentMusic()) << "stopped, still current";
 }
 
+// Fade, release and resume by command; a pointer that is no resource's leaves a silent track; a
+// resume never undoes a volume set meanwhile.
 TEST_F(SoundServicesTest, MusicFadesReleasesAndResumes)
 {
     ASSERT_NO_FATAL_FAILURE(Pack());
@@ -161,33 +157,23 @@ TEST_F(SoundServicesTest, MusicFadesReleasesAndResumes)
     MusicCommand(1);
     EXPECT_FALSE(CurrentMusic());
     EXPECT_FALSE(music->IsPlaying());
-}
 
-TEST_F(SoundServicesTest, AForeignPointerLeavesASilentTrack)
-{
-    ASSERT_NO_FATAL_FAILURE(Pack());
     std::uint8_t* bytes = ResourceGet("bgm.wav");
     korvane::test::LogCapture log;
     MusicPlay(bytes + 1, 0);
     EXPECT_TRUE(korvane::test::LogCapture::Contains("bgm_play(): cannot found mmap stream"))
         << korvane::test::LogCapture::All();
-    boost::shared_ptr<korvane::ISound> silent = CurrentMusic();
-    ASSERT_TRUE(silent);
-    EXPECT_FALSE(silent->IsPlaying());
-
+    ASSERT_TRUE(CurrentMusic());
+    EXPECT_FALSE(CurrentMusic()->IsPlaying());
     // A track with no bank loaded still goes with the release.
     MusicPlay(bytes, 0);
     EXPECT_FALSE(CurrentMusic()->IsLoop());
     SoundReleaseAll();
     EXPECT_FALSE(CurrentMusic());
-}
 
-// The game thread once resumed the music with a volume read outside the music lock, so an
-// older volume could undo one the settings screen set meanwhile.
-TEST_F(SoundServicesTest, AResumeNeverUndoesAVolumeSetMeanwhile)
-{
-    ASSERT_NO_FATAL_FAILURE(Pack());
-    boost::shared_ptr<korvane::ISound> music = PlayMusic();
+    // The game thread once resumed the music with a volume read outside the music lock, so an
+    // older volume could undo one the settings screen set meanwhile.
+    music = PlayMusic();
     for (int round = 0; round < 20; ++round) {
         std::thread game([] {
             for (int i = 0; i < 200; ++i)

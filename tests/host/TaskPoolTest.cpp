@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <thread>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -79,7 +80,7 @@ protected:
     }
 };
 
-TEST_F(TaskPoolTest, AllocationStampsTheRecordAndCallsTheRoutineOnce)
+TEST_F(TaskPoolTest, AllocationStampsTheRecordCallsTheRoutineOnceAndSerialsSkipZero)
 {
     gCalls.clear();
     gFirstCalls.clear();
@@ -107,6 +108,14 @@ TEST_F(TaskPoolTest, AllocationStampsTheRecordAndCallsTheRoutineOnce)
     EXPECT_EQ(4u, TaskPoolReadSerial(first));
     EXPECT_EQ(1, TaskPoolCount());
     EXPECT_EQ(0, TaskPoolAlloc(Record)->Index);
+
+    // The serial skips zero.
+    host_testing::TaskPoolSetSerialCounter(0xFFFFFFFEu);
+    FrontEndTask* task = TaskPoolAlloc(nullptr);
+    EXPECT_EQ(0xFFFFFFFFu, TaskPoolReadSerial(task));
+    TaskPoolFree(task);
+    EXPECT_EQ(1u, TaskPoolReadSerial(task));
+    EXPECT_EQ(2u, TaskPoolReadSerial(TaskPoolAlloc(nullptr)));
 }
 
 TEST_F(TaskPoolTest, FreeingHeadMiddleAndTailKeepsTheListWhole)
@@ -129,28 +138,23 @@ TEST_F(TaskPoolTest, FreeingHeadMiddleAndTailKeepsTheListWhole)
 
 TEST_F(TaskPoolTest, RoutinesFreeAndAllocateDuringTheRun)
 {
-    struct Case
-    {
-        const char* name;
-        std::vector<FrontEndTaskRoutine> routines;
-        Indices run, second;
-    };
     // A record made in the run (maker not the tail) runs in the same pass after its creating call.
     // Freeing the next record and allocating got its index back at the tail: the run once jumped
     // there, passing over every record in between.
-    const Case cases[] = {{"frees itself", {FreeSelf, Record}, {0, 1}, {1}},
-                          {"frees a later one", {FreeNext, Record, Record}, {0, 2}, {0, 2}},
-                          {"spawns", {Spawn, Record}, {0, 2, 1, 2}, {0, 1, 2}},
-                          {"replaces the next", {ReplaceNext, Record, Record, Record}, {0, 1, 2, 3, 1}, {0, 2, 3, 1}}};
-    for (const Case& c : cases) {
+    const std::tuple<const char*, std::vector<FrontEndTaskRoutine>, Indices, Indices> cases[] = {
+        {"frees itself", {FreeSelf, Record}, {0, 1}, {1}},
+        {"frees a later one", {FreeNext, Record, Record}, {0, 2}, {0, 2}},
+        {"spawns", {Spawn, Record}, {0, 2, 1, 2}, {0, 1, 2}},
+        {"replaces the next", {ReplaceNext, Record, Record, Record}, {0, 1, 2, 3, 1}, {0, 2, 3, 1}}};
+    for (const auto& [name, routines, run, second] : cases) {
         Fresh();
-        for (FrontEndTaskRoutine routine : c.routines) {
+        for (FrontEndTaskRoutine routine : routines) {
             FrontEndTask* task = TaskPoolAlloc(routine);
             if (task->Index == 1)
                 gNext = task;
         }
-        EXPECT_EQ(c.run, Run()) << c.name;
-        EXPECT_EQ(c.second, Run()) << c.name;
+        EXPECT_EQ(run, Run()) << name;
+        EXPECT_EQ(second, Run()) << name;
     }
 }
 
@@ -165,16 +169,6 @@ TEST_F(TaskPoolTest, AFullPoolHandsOutTheSpareUncalled)
     EXPECT_TRUE(gCalls.empty());
     TaskPoolFree(spare);
     EXPECT_EQ(kFrontEndTaskCount, TaskPoolCount());
-}
-
-TEST_F(TaskPoolTest, TheSerialSkipsZero)
-{
-    host_testing::TaskPoolSetSerialCounter(0xFFFFFFFEu);
-    FrontEndTask* task = TaskPoolAlloc(nullptr);
-    EXPECT_EQ(0xFFFFFFFFu, TaskPoolReadSerial(task));
-    TaskPoolFree(task);
-    EXPECT_EQ(1u, TaskPoolReadSerial(task));
-    EXPECT_EQ(2u, TaskPoolReadSerial(TaskPoolAlloc(nullptr)));
 }
 
 void Tick(FrontEndTask* task)

@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "KorvaneXDK/core/Exception.h"
@@ -118,41 +119,42 @@ TEST(PausableThread, ReleaseWaitsUntilTheThreadHasEnded)
 
 TEST(PausableThread, EscapingExceptionIsReportedAndEndsTheThread)
 {
-    struct Case
-    {
-        std::function<void()> thrower;
-        const char* detail;
-        const char* exception;
-    };
-    const Case cases[] = {
+    const std::tuple<std::function<void()>, const char*, const char*> cases[] = {
         {[] { throw korvane::EInvalidOperation(nullptr, "the game failed"); }, "the game failed",
          "class korvane::EInvalidOperation"},
         {[] { throw std::runtime_error("standard failure"); }, "standard failure", "class std::runtime_error"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [thrower, detail, exception] : cases) {
         LogCapture log;
         std::vector<std::string> boxes; // written by the thread, read after its end
         os::testing::SetMessageBoxSink([&](const std::string&, const std::string& text) { boxes.push_back(text); });
         {
-            CBodyThread thread([&c](CBodyThread&) { c.thrower(); });
+            CBodyThread thread([&thrower = thrower](CBodyThread&) { thrower(); });
             thread.Start();
             thread.WaitForExit(0, 1);
             EXPECT_FALSE(thread.IsActive());
         }
         os::testing::SetMessageBoxSink(nullptr);
         const std::vector<std::string> expected = {
-            "ERROR: Exception occurred.\n", std::string("  Detail: ") + c.detail + "\n",
-            std::string("  Exception: ") + c.exception + "\n", "  Where: unknown\n"};
+            "ERROR: Exception occurred.\n", std::string("  Detail: ") + detail + "\n",
+            std::string("  Exception: ") + exception + "\n", "  Where: unknown\n"};
         EXPECT_EQ(expected, LogCapture::Lines());
         ASSERT_EQ(1u, boxes.size());
-        EXPECT_NE(std::string::npos, boxes[0].find(std::string("[Detail] ") + c.detail));
+        EXPECT_NE(std::string::npos, boxes[0].find(std::string("[Detail] ") + detail));
     }
 }
 
-TEST(ConsoleHistory, TwoThreadsAppendingKeepEveryLine)
+// Log lines arrive through the logger's hook; two threads appending keep every line, each writer's in
+// order; an index past the end is refused.
+TEST(ConsoleHistory, ReceivesLogLinesFromTwoThreadsAndRefusesIndexPastTheEnd)
 {
     auto history = CConsoleHistory::GetInstance();
+    korvane::LoggerSetHook(&CConsoleHistory::LogSink);
+    korvane::LogInfoF("history %d", 7);
+    korvane::LoggerSetHook(nullptr);
     const std::size_t before = history->GetCount();
+    ASSERT_GE(before, 1u);
+    EXPECT_EQ("INFO: history 7\n", history->GetLine(before - 1));
     constexpr int kLines = 5000;
     auto writer = [](char name) {
         for (int i = 0; i < kLines; ++i)
@@ -167,19 +169,8 @@ TEST(ConsoleHistory, TwoThreadsAppendingKeepEveryLine)
         const std::string line = history->GetLine(i);
         EXPECT_EQ(std::to_string(next[line[0] - 'a']++), line.substr(1)) << "each writer's lines in order";
     }
-}
-
-TEST(ConsoleHistory, ReceivesLogLinesAndRefusesIndexPastTheEnd)
-{
-    auto history = CConsoleHistory::GetInstance();
-    korvane::LoggerSetHook(&CConsoleHistory::LogSink);
-    korvane::LogInfoF("history %d", 7);
-    korvane::LoggerSetHook(nullptr);
-    const std::size_t count = history->GetCount();
-    ASSERT_GE(count, 1u);
-    EXPECT_EQ("INFO: history 7\n", history->GetLine(count - 1));
     try {
-        (void)history->GetLine(count);
+        (void)history->GetLine(history->GetCount());
         FAIL() << "no exception";
     } catch (const std::out_of_range& e) {
         EXPECT_STREQ("invalid deque<T> subscript", e.what());

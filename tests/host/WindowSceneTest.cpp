@@ -2,6 +2,7 @@
  * and window messages through it to the toolkit, with a fake controller. */
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -25,37 +26,29 @@ using korvane::mwt::CForm;
 
 constexpr float kPi = 3.14159265f;
 
-TEST(WindowSceneFit, ScaleOverEveryRotationAndAspect)
+TEST(WindowSceneFit, ScaleOverEveryRotationAndAspectAndTheBackBuffersOwn)
 {
-    struct FitCase
-    {
-        std::int32_t rotation, aspectSetting;
-        float scale;
-    };
-    const FitCase cases[] = {
+    const std::tuple<std::int32_t, std::int32_t, float> cases[] = {
         {0, 1, 1.0f},       {0, 3, 1.0f},       {2, 2, 1.0f},  {2, 4, 1.0f},       {1, 1, 1.5555556f},
         {1, 2, 1.5555556f}, {1, 3, 1.3333334f}, {1, 4, 1.25f}, {3, 1, 1.5555556f}, {3, 3, 1.3333334f},
     };
-    for (const FitCase& c : cases) {
+    for (const auto& [rotation, aspectSetting, scale] : cases) {
         host_test::CTestWindowScene scene;
-        scene.SetAspectRatio(c.aspectSetting);
-        scene.SetScreenRotation(c.rotation);
+        scene.SetAspectRatio(aspectSetting);
+        scene.SetScreenRotation(rotation);
         scene.RunFrame(0.0f);
-        EXPECT_NEAR(c.scale, scene.GetCurrentScale(), 1e-5f) << c.rotation << " x " << c.aspectSetting;
-        EXPECT_NEAR(static_cast<float>(c.rotation) * 1.5707964f, scene.GetCurrentAngle(), 1e-5f);
+        EXPECT_NEAR(scale, scene.GetCurrentScale(), 1e-5f) << rotation << " x " << aspectSetting;
+        EXPECT_NEAR(static_cast<float>(rotation) * 1.5707964f, scene.GetCurrentAngle(), 1e-5f);
     }
-}
-
-TEST(WindowSceneFit, OwnAspectOfTheBackBufferAndItsBand)
-{
+    // Setting 0 and unknown settings take the back buffer's own aspect, with its band.
     host_test::CTestWindowScene scene;
     scene.backBufferWidth = 1280;
     scene.backBufferHeight = 1024;
-    scene.SetAspectRatio(0);
-    EXPECT_FLOAT_EQ(1.25f, scene.GetAspect());
+    for (std::int32_t setting : {0, 7}) {
+        scene.SetAspectRatio(setting);
+        EXPECT_FLOAT_EQ(1.25f, scene.GetAspect()) << setting;
+    }
     EXPECT_FLOAT_EQ(285.0f, screen_fit::BandLeft(scene.GetAspect()));
-    scene.SetAspectRatio(7); // unknown: the back buffer's own
-    EXPECT_FLOAT_EQ(1.25f, scene.GetAspect());
     EXPECT_EQ(1280u, scene.GetViewport().GetWidth());
     EXPECT_EQ(1920.0f, scene.GetScreenPtr()->GetSize().x);
 }
@@ -71,7 +64,9 @@ TEST(WindowSceneFit, TransformTurnsAndScalesAboutTheCentre)
     }
 }
 
-TEST(WindowSceneTurn, FirstFrameShowsAtOnceThenTurnsOverThreeTenths)
+// The first frame shows at once, a turn then eases over three tenths of a second; an aspect change
+// and a restore jump.
+TEST(WindowSceneTurn, FirstFrameAtOnceThenTurnsOverThreeTenthsAndAspectAndRestoreJump)
 {
     host_test::CTestWindowScene scene;
     scene.SetAspectRatio(1);
@@ -89,14 +84,7 @@ TEST(WindowSceneTurn, FirstFrameShowsAtOnceThenTurnsOverThreeTenths)
     scene.RunFrame(0.1f);
     EXPECT_NEAR(3 * kPi / 2, scene.GetCurrentAngle(), 1e-5f);
     EXPECT_NEAR(1.5555556f, scene.GetCurrentScale(), 1e-5f);
-}
 
-TEST(WindowSceneTurn, AspectChangeAndRestoreJump)
-{
-    host_test::CTestWindowScene scene;
-    scene.SetAspectRatio(1);
-    scene.SetScreenRotation(1);
-    scene.RunFrame(0.0f);
     scene.SetAspectRatio(3);
     scene.RunFrame(0.01f);
     EXPECT_NEAR(1.3333334f, scene.GetCurrentScale(), 1e-5f);
@@ -218,8 +206,18 @@ TEST_F(WindowInput, NoUsableFormHidesTheCursorAndReadsNoLatch)
     EXPECT_TRUE(test.events.empty());
 }
 
-TEST_F(WindowInput, FreePointerSpeedsDirectionsAndBounds)
+// Mode frees the pointer and cursor toggles its visibility; the free pointer's speed follows the analog value.
+TEST_F(WindowInput, ModeFreesThePointerWhichMovesBySpeedDirectionAndBounds)
 {
+    scene.controller.Press("mode");
+    scene.controller.Press("cursor");
+    const bool visible = Cursor().IsVisible();
+    scene.RunFrame(0.0f);
+    EXPECT_FALSE(Cursor().IsFocusMode());
+    EXPECT_NE(visible, Cursor().IsVisible());
+    scene.controller.Release("mode");
+    scene.controller.Release("cursor");
+
     struct FreeCase
     {
         const char* name;
@@ -235,7 +233,6 @@ TEST_F(WindowInput, FreePointerSpeedsDirectionsAndBounds)
         {"clamped low", {{"left", 1.0f}, {"up", 1.0f}}, {10, 10}, {0, 0}},
         {"held at zero", {{"up", 0.0f}}, {300, 400}, {300, 400}},
     };
-    Cursor().SetFocusMode(false);
     for (const FreeCase& c : cases) {
         Cursor().SetCursorPosition(c.start);
         for (const auto& [action, value] : c.held)
@@ -250,19 +247,14 @@ TEST_F(WindowInput, FreePointerSpeedsDirectionsAndBounds)
     }
 }
 
-TEST_F(WindowInput, ModeTogglesThePointerAndCursorItsVisibility)
-{
-    scene.controller.Press("mode");
-    scene.controller.Press("cursor");
-    const bool visible = Cursor().IsVisible();
-    scene.RunFrame(0.0f);
-    EXPECT_FALSE(Cursor().IsFocusMode());
-    EXPECT_NE(visible, Cursor().IsVisible());
-}
-
-TEST_F(WindowInput, MessageTable)
+// Handled without a trace, handled and queued for the toolkit's next frame, and left to the default;
+// the queued characters and deactivation reach the toolkit at the next frame.
+TEST_F(WindowInput, MessageTableAndQueuedMessagesReachTheToolkitNextFrame)
 {
     using namespace os::window;
+    TestForm test(Screen(), 0);
+    int deactivations = 0;
+    test.second->WindowDeactivateEvent = [&deactivations](CControl*) { ++deactivations; };
     auto check = [&](std::uint32_t message, WParam wParam, bool handled, std::size_t queued) {
         const std::size_t before = scene.GetQueuedMessageCount();
         LResult result = 99;
@@ -270,7 +262,6 @@ TEST_F(WindowInput, MessageTable)
         EXPECT_EQ(handled ? 0 : 99, result) << message;
         EXPECT_EQ(before + queued, scene.GetQueuedMessageCount()) << message;
     };
-    // Handled without a trace, handled and queued for the toolkit's next frame, and left to the default.
     for (std::uint32_t message :
          {WM_SIZE, WM_MOUSEMOVE, WM_RBUTTONDOWN, WM_RBUTTONUP, WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MOUSEWHEEL})
         check(message, 0, true, 0);
@@ -287,16 +278,7 @@ TEST_F(WindowInput, MessageTable)
     scene.OnWindowMessage(nullptr, WM_LBUTTONDOWN, 0, 0, &result);
     scene.OnWindowMessage(nullptr, WM_LBUTTONUP, 0, 0, &result);
     EXPECT_EQ((std::vector<std::string>{"capture", "release"}), scene.captures);
-}
 
-TEST_F(WindowInput, CharactersAndDeactivationReachTheToolkitNextFrame)
-{
-    TestForm test(Screen(), 0);
-    int deactivations = 0;
-    test.second->WindowDeactivateEvent = [&deactivations](CControl*) { ++deactivations; };
-    os::window::LResult result = 0;
-    scene.OnWindowMessage(nullptr, os::window::WM_CHAR, 0x41, 1, &result);
-    scene.OnWindowMessage(nullptr, os::window::WM_ACTIVATE, os::window::WA_INACTIVE, 0, &result);
     EXPECT_TRUE(test.events.empty());
     scene.RunFrame(0.0f);
     EXPECT_EQ(std::vector<std::string>{"First char 65"}, test.events);

@@ -51,11 +51,7 @@ bool FailToCreate(os::window::InstanceHandle)
 class EntryTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        setenv("XDG_DATA_HOME", dir.File("data").c_str(), 1);
-        gRan = false;
-    }
+    void SetUp() override { setenv("XDG_DATA_HOME", dir.File("data").c_str(), 1); }
     void TearDown() override
     {
         unsetenv("XDG_DATA_HOME");
@@ -65,7 +61,8 @@ protected:
     korvane::test::TempDir dir;
 };
 
-TEST_F(EntryTest, AFailingRunStillShutsEverythingDown)
+// A failing run still shuts everything down; a failed driver creation ends at once, releasing nothing.
+TEST_F(EntryTest, AFailingRunStillShutsEverythingDownAndAFailedDriverCreationEndsAtOnce)
 {
     for (RunApplicationFunction run : {&OpenMissingArchive, &ThrowStandard}) {
         gRan = false;
@@ -83,13 +80,9 @@ TEST_F(EntryTest, AFailingRunStillShutsEverythingDown)
         EXPECT_EQ("INFO: ---- Application finalized ----", LastLine(log));
         EXPECT_EQ(std::string::npos, log.find("Save data location")) << "logged before the log was open";
     }
-}
-
-TEST_F(EntryTest, AFailedDriverCreationEndsAtOnce)
-{
+    gRan = false;
     EXPECT_EQ(-1, ApplicationMain(nullptr, &FailToCreate, &ThrowStandard));
     EXPECT_FALSE(gRan);
-    // Nothing is released on this path.
     EXPECT_NE(nullptr, gSteamAchievements.load());
     EXPECT_NE(nullptr, os::store::GetApps());
     delete gSteamAchievements.exchange(nullptr);

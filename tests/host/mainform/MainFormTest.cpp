@@ -16,6 +16,7 @@
 #include "host/ConsoleServices.h"
 #include "host/ResourceCache.h"
 #include "os/gfx/Testing.h"
+#include "support/ExpectThrow.h"
 
 using namespace mainform_test;
 
@@ -31,46 +32,63 @@ constexpr unsigned int kEscape = 0x1B;
 
 TEST_F(MainFormTest, ThePauseKeyDoesNothingWhenDisabledClosingOrAnotherKey)
 {
-    struct Case
-    {
-        bool enabled, closing;
-        unsigned int key;
-    };
-    for (const Case& c : {Case{false, false, CMainForm::kPauseKey}, Case{true, true, CMainForm::kPauseKey},
-                          Case{true, false, kEscape}}) {
+    for (const auto& [enabled, closing, key] :
+         {std::tuple(false, false, CMainForm::kPauseKey), std::tuple(true, true, CMainForm::kPauseKey),
+          std::tuple(true, false, kEscape)}) {
         sounds.clear();
         OpenWithGame();
-        form->SetPauseEnabled(c.enabled);
-        if (c.closing)
+        form->SetPauseEnabled(enabled);
+        if (closing)
             form->Close();
-        form->Pause(form.get(), c.key);
+        form->Pause(form.get(), key);
         EXPECT_TRUE(sounds.empty());
         EXPECT_TRUE(FormsOf<CPauseForm>().empty());
         EXPECT_FALSE(form->GetPauseForm());
-        if (form->GetGameThread()) {
-            EXPECT_FALSE(form->GetGameThread()->IsPaused());
-        }
+        EXPECT_FALSE(form->GetGameThread() && form->GetGameThread()->IsPaused());
         Clear();
     }
 }
 
-TEST_F(MainFormTest, OpensEnabledAndTheGameSwitchesPausingFromItsThread)
+// One game frame switches pausing off and sends a side message from the game's thread; then the
+// window's close message stops the game without being handled.
+TEST_F(MainFormTest, OpensEnabledTheGameSwitchesPausingAndShowsMessagesAndTheCloseMessageStopsIt)
 {
     (void)gRegistered;
-    Open(OneFrameThen([] { CMainForm::SetPauseEnabledOnInstance(false); }));
+    Open(OneFrameThen([] {
+        CMainForm::SetPauseEnabledOnInstance(false);
+        CMainForm::ShowSideMessageOnInstance("STAGE 1");
+    }));
     EXPECT_EQ(form, screen->GetActiveForm());
     ASSERT_TRUE(form->MessageLabel);
-    EXPECT_EQ(std::tuple(std::string("MainForm"), 1000, 0, std::string("QVR2WinMessage")),
+    EXPECT_EQ(std::tuple(std::string("MainForm"), 1000, 0, std::string("QVR2WinMessage"), false),
               std::tuple(form->GetFormName(), form->GetGroup(), form->GetFormStyle(),
-                         form->MessageLabel->GetFont().GetName()));
+                         form->MessageLabel->GetFont().GetName(), form->MessageLabel->IsVisible()));
     EXPECT_TRUE(form->HasDeviceResources());
     EXPECT_EQ(35u, SoundGetEffectCount()) << "the effect bank loaded";
     EXPECT_TRUE(form->IsPauseEnabled());
+    // Empty hides a label that was never shown.
+    form->ShowSideMessage("");
+    Frame();
+    EXPECT_FALSE(form->MessageLabel->IsVisible());
+
     form->StartQVR2Game();
     ran.wait();
     EXPECT_FALSE(form->IsPauseEnabled());
     form->Pause(form.get(), CMainForm::kPauseKey);
     EXPECT_FALSE(form->GetPauseForm());
+    EXPECT_FALSE(form->MessageLabel->IsVisible()) << "the message waits for the next frame";
+    Frame();
+    EXPECT_EQ(std::pair(true, std::string("STAGE 1")),
+              std::pair(form->MessageLabel->IsVisible(), form->MessageLabel->GetCaption()));
+    form->ShowSideMessage("");
+    Frame();
+    EXPECT_FALSE(form->MessageLabel->IsVisible());
+
+    boost::weak_ptr<CPausableThread> thread = form->GetGameThread();
+    EXPECT_FALSE(form->OnWindowMessage(nullptr, 0x0F, 0, 0, nullptr));
+    EXPECT_FALSE(thread.expired());
+    EXPECT_FALSE(form->OnWindowMessage(nullptr, CMainForm::kCloseMessage, 0, 0, nullptr));
+    EXPECT_TRUE(thread.expired());
 }
 
 TEST_F(MainFormTest, PauseFadesPlayingMusicAndContinueResumesAtTheMusicVolume)
@@ -84,8 +102,7 @@ TEST_F(MainFormTest, PauseFadesPlayingMusicAndContinueResumesAtTheMusicVolume)
 
     form->Pause(form.get(), CMainForm::kPauseKey);
     EXPECT_EQ(std::vector<EUiSound>{EUiSound::Pause}, sounds);
-    ASSERT_EQ(1u, FormsOf<CPauseForm>().size());
-    EXPECT_EQ(FormsOf<CPauseForm>().front(), form->GetPauseForm());
+    EXPECT_EQ(std::vector{form->GetPauseForm()}, FormsOf<CPauseForm>());
     EXPECT_TRUE(form->GetGameThread()->IsPaused());
     auto* streaming = dynamic_cast<korvane::CStreamingSound*>(music.get());
     ASSERT_NE(nullptr, streaming);
@@ -95,7 +112,10 @@ TEST_F(MainFormTest, PauseFadesPlayingMusicAndContinueResumesAtTheMusicVolume)
     while (streaming->IsFading())
         os::system::Sleep(0);
 
-    Continue();
+    // Continue, once the pause menu has opened.
+    Frames(40);
+    form->GetPauseForm()->OnContinue(nullptr);
+    FramesUntilGone(form->GetPauseForm());
     EXPECT_FALSE(form->GetGameThread()->IsPaused());
     EXPECT_TRUE(music->IsPlaying());
     // The volume goes through decibels and back.
@@ -117,23 +137,22 @@ TEST_F(MainFormTest, ExitAsksForConfirmationDeclinedResumesAcceptedReturnsToTheM
         ASSERT_EQ(1u, FormsOf<CDialogForm>().size());
         Frames(40);
         EXPECT_EQ(dialog, screen->GetActiveForm());
-        EXPECT_EQ("CONFIRM", dialog->CaptionLabel->GetCaption());
-        EXPECT_EQ("Quit the game and return to the main menu?", dialog->Line1Label->GetCaption());
-        EXPECT_EQ("Progress since the last save will be lost.", dialog->Line2Label->GetCaption());
+        EXPECT_EQ((std::vector<std::string>{"CONFIRM", "Quit the game and return to the main menu?",
+                                            "Progress since the last save will be lost."}),
+                  (std::vector{dialog->CaptionLabel->GetCaption(), dialog->Line1Label->GetCaption(),
+                               dialog->Line2Label->GetCaption()}));
         EXPECT_TRUE(form->GetGameThread()->IsPaused());
 
         boost::weak_ptr<CPausableThread> thread = form->GetGameThread();
         dialog->OnKeyDown(dialog.get(), accept ? kReturn : kEscape);
         FramesUntilGone(dialog);
+        EXPECT_EQ(accept, form->IsClosing());
+        // Accepted: stopped and gone before the close animation has played.
+        ASSERT_EQ(accept, thread.expired());
         if (!accept) {
-            EXPECT_FALSE(form->IsClosing());
-            ASSERT_TRUE(form->GetGameThread());
-            EXPECT_FALSE(form->GetGameThread()->IsPaused());
+            EXPECT_FALSE(thread.lock()->IsPaused());
             EXPECT_TRUE(FormsOf<CGameSelectForm>().empty());
         } else {
-            EXPECT_TRUE(form->IsClosing());
-            // Stopped and gone before the close animation has played.
-            EXPECT_TRUE(thread.expired());
             FramesUntilGone(form);
             EXPECT_EQ(nullptr, form->GetParent());
             EXPECT_EQ(1u, FormsOf<CGameSelectForm>().size());
@@ -142,66 +161,28 @@ TEST_F(MainFormTest, ExitAsksForConfirmationDeclinedResumesAcceptedReturnsToTheM
     }
 }
 
-TEST_F(MainFormTest, TheWindowsCloseMessageStopsTheGameAndIsNotHandled)
-{
-    OpenWithGame();
-    boost::weak_ptr<CPausableThread> thread = form->GetGameThread();
-    EXPECT_FALSE(form->OnWindowMessage(nullptr, 0x0F, 0, 0, nullptr));
-    EXPECT_FALSE(thread.expired());
-    EXPECT_FALSE(form->OnWindowMessage(nullptr, CMainForm::kCloseMessage, 0, 0, nullptr));
-    EXPECT_TRUE(thread.expired());
-    EXPECT_FALSE(form->GetGameThread());
-}
-
 TEST_F(MainFormTest, GamesStartWithTheirNamesFoldersAndWallpapersAndReplaceEachOther)
 {
-    struct Case
-    {
-        const char* storeLanguage;
-        bool main;
-        const char* folder;
-    };
-    for (const Case& c :
-         {Case{"english", true, "rom0_qvr2\\"}, Case{"japanese", true, "rom0_qvr2\\"},
-          Case{"english", false, "rom0_tessaril_en\\"}, Case{"japanese", false, "rom0_tessaril_ja\\"}}) {
-        MainFormEnvironment::ReinitialiseScene(c.storeLanguage);
+    for (const auto& [storeLanguage, main, folder] :
+         {std::tuple("english", true, "rom0_qvr2\\"), std::tuple("japanese", true, "rom0_qvr2\\"),
+          std::tuple("english", false, "rom0_tessaril_en\\"), std::tuple("japanese", false, "rom0_tessaril_ja\\")}) {
+        MainFormEnvironment::ReinitialiseScene(storeLanguage);
         OpenWithGame();
         boost::weak_ptr<CPausableThread> first = form->GetGameThread();
-        if (c.main)
+        if (main)
             form->StartQVR2Game();
         else
             form->StartTessarilGame();
-        EXPECT_TRUE(first.expired()) << c.folder;
+        EXPECT_TRUE(first.expired()) << folder;
         ASSERT_TRUE(form->GetGameThread());
-        EXPECT_EQ(c.main ? "QVR DRAVOST" : "TESSARIL VORN", form->GetFormName());
-        EXPECT_EQ(c.folder, ResourceGetDataFolder());
-        EXPECT_EQ(c.main ? "formimage\\wallpaper_title.png" : "formimage\\wallpaper02.png",
-                  CFormSceneLink::GetWallpaperPath());
-        EXPECT_EQ(c.main ? "qvr2" : "tessaril", form->madeGames.back());
+        EXPECT_EQ(std::tuple(std::string(main ? "QVR DRAVOST" : "TESSARIL VORN"), std::string(folder),
+                             std::string(main ? "formimage\\wallpaper_title.png" : "formimage\\wallpaper02.png"),
+                             std::string(main ? "qvr2" : "tessaril")),
+                  std::tuple(form->GetFormName(), ResourceGetDataFolder(), CFormSceneLink::GetWallpaperPath(),
+                             form->madeGames.back()));
         Clear();
     }
     MainFormEnvironment::ReinitialiseScene("english");
-}
-
-TEST_F(MainFormTest, ASideMessageFromTheGameShowsByTheNextFrameAndEmptyHides)
-{
-    Open(OneFrameThen([] { CMainForm::ShowSideMessageOnInstance("STAGE 1"); }));
-    EXPECT_FALSE(form->MessageLabel->IsVisible()) << "hidden at first";
-    // Empty hides a label that was never shown.
-    form->ShowSideMessage("");
-    Frame();
-    EXPECT_FALSE(form->MessageLabel->IsVisible());
-
-    form->StartQVR2Game();
-    ran.wait();
-    EXPECT_FALSE(form->MessageLabel->IsVisible());
-    Frame();
-    EXPECT_TRUE(form->MessageLabel->IsVisible());
-    EXPECT_EQ("STAGE 1", form->MessageLabel->GetCaption());
-
-    form->ShowSideMessage("");
-    Frame();
-    EXPECT_FALSE(form->MessageLabel->IsVisible());
 }
 
 TEST_F(MainFormTest, TheTitleMenusGameButtonsStartTheirGameInAMainForm)
@@ -246,9 +227,8 @@ constexpr PackedColor kYellow = 0xFFFFFF00u;
 void SetBackdrop(PackedColor colour)
 {
     korvane::CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
-    ConsoleDisplayState& state = GetConsoleDisplayState();
-    state = ConsoleDisplayState{};
-    state.Palettes[0] = colour;
+    GetConsoleDisplayState() = ConsoleDisplayState{};
+    GetConsoleDisplayState().Palettes[0] = colour;
 }
 
 /// Whether the display lock can be taken by another thread now.
@@ -257,6 +237,12 @@ bool DisplayLockIsFree()
     auto taken = std::async(std::launch::async,
                             [] { korvane::CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock()); });
     return taken.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
+}
+
+/// The pixel (5, 5) of the newest and the previous frame.
+std::pair<std::uint32_t, std::uint32_t> Kept(const CMainForm& form)
+{
+    return {form.GetNewestFrame()->GetRow(5)[5], form.GetPreviousFrame()->GetRow(5)[5]};
 }
 
 class PresentationTest : public MainFormTest
@@ -311,17 +297,12 @@ protected:
 
 TEST(PresentationMath, TheCrossFadeAlphaFallsOverOneDisplayFrame)
 {
-    struct Case
-    {
-        double last, now, rate;
-        float alpha;
-    };
     const double nan = std::nan("");
-    for (const Case& c : {Case{75, 75, 75, 1.0f}, Case{75, 74, 75, 1.0f}, Case{75, 75.25, 75, 0.75f},
-                          Case{75, 76, 75, 0.0f}, Case{75, 80, 75, 0.0f}, Case{75, 75.25, 150, 0.5f},
-                          Case{75, 75, 0, 0.0f}, Case{75, 75.5, 0, 0.0f}, Case{75, nan, 75, 0.0f}})
-        EXPECT_FLOAT_EQ(c.alpha, CMainForm::CrossFadeAlpha(c.last, c.now, c.rate))
-            << c.last << " " << c.now << " " << c.rate;
+    for (const auto& [last, now, rate, alpha] :
+         {std::tuple(75.0, 75.0, 75.0, 1.0f), std::tuple(75.0, 74.0, 75.0, 1.0f), std::tuple(75.0, 75.25, 75.0, 0.75f),
+          std::tuple(75.0, 76.0, 75.0, 0.0f), std::tuple(75.0, 80.0, 75.0, 0.0f), std::tuple(75.0, 75.25, 150.0, 0.5f),
+          std::tuple(75.0, 75.0, 0.0, 0.0f), std::tuple(75.0, 75.5, 0.0, 0.0f), std::tuple(75.0, nan, 75.0, 0.0f)})
+        EXPECT_FLOAT_EQ(alpha, CMainForm::CrossFadeAlpha(last, now, rate)) << last << " " << now << " " << rate;
 }
 
 TEST(PresentationMath, TheImageTurnsAQuarterWithItsRightEdgeOnTopAndFillsTheHeight)
@@ -337,7 +318,9 @@ TEST(PresentationMath, TheImageTurnsAQuarterWithItsRightEdgeOnTopAndFillsTheHeig
     EXPECT_NEAR(1084.0, 448 * s, 0.5) << "fills the height";
 }
 
-TEST_F(PresentationTest, LostDropsTheBuffersAndResetMakesThemAgainZeroed)
+// Lost, the buffers go and a hand-over or a draw does nothing; reset, they come back zeroed; a
+// resize through the graphics object leaves black frames; a destroyed form hears of no later resize.
+TEST_F(PresentationTest, LostResetAndResizeRemakeTheBuffersBlack)
 {
     Open();
     SetBackdrop(kGreen);
@@ -345,10 +328,7 @@ TEST_F(PresentationTest, LostDropsTheBuffersAndResetMakesThemAgainZeroed)
     ASSERT_EQ(kGreen, form->GetNewestFrame()->GetRow(5)[5]);
     form->OnDeviceLost();
     EXPECT_FALSE(form->HasDeviceResources());
-    EXPECT_FALSE(form->GetNewestFrame());
-    EXPECT_FALSE(form->GetPreviousFrame());
-    EXPECT_FALSE(form->GetCompositionBuffer());
-    // Meanwhile a hand-over and a draw do nothing.
+    EXPECT_FALSE(form->GetNewestFrame() || form->GetPreviousFrame() || form->GetCompositionBuffer());
     form->RenderConsoleFrame();
     EXPECT_TRUE(PresentDrawsNothing());
 
@@ -356,39 +336,43 @@ TEST_F(PresentationTest, LostDropsTheBuffersAndResetMakesThemAgainZeroed)
     ASSERT_TRUE(form->HasDeviceResources());
     for (const auto& buffer : {form->GetNewestFrame(), form->GetPreviousFrame()}) {
         ASSERT_TRUE(buffer);
-        EXPECT_EQ(2048, buffer->GetPitch());
-        EXPECT_EQ(0u, buffer->GetRow(0)[0]);
-        EXPECT_EQ(0u, buffer->GetRow(511)[511]);
+        EXPECT_EQ(std::tuple(2048, 0u, 0u),
+                  std::tuple(buffer->GetPitch(), buffer->GetRow(0)[0], buffer->GetRow(511)[511]));
     }
+
+    form->RenderConsoleFrame();
+    form->RenderConsoleFrame();
+    korvane::CDXGraphics* graphics = korvane::GetApplicationDriver()->GetGraphics();
+    graphics->ResizeWindow(static_cast<int>(kDeviceWidth / 2), static_cast<int>(kDeviceHeight / 2));
+    ASSERT_TRUE(form->HasDeviceResources());
+    EXPECT_EQ(std::pair(0u, 0u), Kept(*form));
+    form->RenderConsoleFrame();
+    EXPECT_EQ(std::pair(kGreen, 0u), Kept(*form));
+    Clear();
+    graphics->ResizeWindow(static_cast<int>(kDeviceWidth), static_cast<int>(kDeviceHeight));
 }
 
-TEST_F(PresentationTest, AFailedLockThrowsWithTheDisplayLockReleased)
+// A failed lock throws with the display lock released and the canvas' stacks as they were; a
+// failed unlock leaves no buffers, and nothing is drawn.
+TEST_F(PresentationTest, FailedLocksAndUnlocksLeaveNoHalfState)
 {
     Open();
     MakeCanvas();
     const std::size_t depth = canvas->GetMatrixDepth() + canvas->GetBrushDepth() + canvas->GetClipDepth();
     // At the draw: the upload of the previous frame cannot lock.
     form->failLocksAfter = 0;
-    try {
-        form->Present(form.get(), canvas.get());
-        ADD_FAILURE() << "no exception";
-    } catch (const korvane::EIOError& e) {
-        EXPECT_EQ("Cannot lock texture", e.GetMessage());
-    }
+    korvane::test::ExpectThrowWith<korvane::EIOError>([&] { form->Present(form.get(), canvas.get()); },
+                                                      "Cannot lock texture");
     EXPECT_TRUE(DisplayLockIsFree());
     EXPECT_EQ(depth, canvas->GetMatrixDepth() + canvas->GetBrushDepth() + canvas->GetClipDepth());
     // At a reset: the pitch lock.
     EXPECT_THROW(form->OnDeviceReset(), korvane::EIOError);
     EXPECT_TRUE(DisplayLockIsFree());
-}
 
-TEST_F(PresentationTest, AFailedUnlockLeavesNoBuffersAndNothingIsDrawn)
-{
-    Open();
+    form->failLocksAfter = -1;
     form->failUnlock = true;
     form->CreateDeviceResources();
-    EXPECT_FALSE(form->HasDeviceResources());
-    EXPECT_FALSE(form->GetNewestFrame());
+    EXPECT_FALSE(form->HasDeviceResources() || form->GetNewestFrame());
     EXPECT_TRUE(PresentDrawsNothing());
     EXPECT_EQ(0u, PixelAt(kDeviceWidth / 2, kDeviceHeight / 2));
 }
@@ -403,16 +387,12 @@ TEST_F(PresentationTest, ThePreviousFrameShowsRightAfterAHandOverAndTheNewestOne
     SetBackdrop(kRed);
     form->RenderConsoleFrame();
     ASSERT_DOUBLE_EQ(75.0, form->GetLastHandOverTick());
-    struct Case
-    {
-        double milliseconds;
-        std::uint32_t shown;
-    };
-    for (const Case& c : {Case{1000.0, 0x00FF00u}, Case{1000.0 + 1000.0 / 75.0, 0xFF0000u}}) {
-        clock.milliseconds = c.milliseconds;
+    for (const auto& [milliseconds, shown] :
+         {std::pair(1000.0, 0x00FF00u), std::pair(1000.0 + 1000.0 / 75.0, 0xFF0000u)}) {
+        clock.milliseconds = milliseconds;
         MakeCanvas();
         form->Present(form.get(), canvas.get());
-        EXPECT_EQ(c.shown, PixelAt(kDeviceWidth / 2, kDeviceHeight / 2)) << c.milliseconds;
+        EXPECT_EQ(shown, PixelAt(kDeviceWidth / 2, kDeviceHeight / 2)) << milliseconds;
     }
 }
 
@@ -421,10 +401,9 @@ TEST_F(PresentationTest, TheGamesTilesAndSpritesLandTurnedWhereTheTransformSays)
     // One frame of a scripted game: a yellow tile at the screen's top-right cell over a blue
     // backdrop, a red sprite at its top-left.
     Open(OneFrameThen([] {
+        SetBackdrop(kBlueNoAlpha);
         korvane::CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
         ConsoleDisplayState& state = GetConsoleDisplayState();
-        state = ConsoleDisplayState{};
-        state.Palettes[0] = kBlueNoAlpha;
         state.Palettes[1] = kYellow;
         state.Palettes[8 * 16 + 1] = kRed;
         for (int b = 0; b < 32; ++b)
@@ -441,29 +420,7 @@ TEST_F(PresentationTest, TheGamesTilesAndSpritesLandTurnedWhereTheTransformSays)
     form->Present(form.get(), canvas.get());
     // The sprite is at the picture's bottom left, the tile at its top left, the backdrop between,
     // opaque though it has no alpha (no rate measured yet); outside the turned picture the target stays.
-    EXPECT_EQ(0x0000FFu, PixelAt(kDeviceWidth / 2, kDeviceHeight / 2));
-    EXPECT_EQ(0u, PixelAt(10, kDeviceHeight / 2));
-    EXPECT_EQ(0xFF0000u, PixelAt(157, 265));
-    EXPECT_EQ(0xFFFF00u, PixelAt(157, 4));
-}
-
-TEST_F(PresentationTest, AResizeThroughTheGraphicsObjectLeavesBlackFramesAndADestroyedFormHearsNothing)
-{
-    Open();
-    SetBackdrop(kGreen);
-    form->RenderConsoleFrame();
-    form->RenderConsoleFrame();
-    korvane::CDXGraphics* graphics = korvane::GetApplicationDriver()->GetGraphics();
-    graphics->ResizeWindow(static_cast<int>(kDeviceWidth / 2), static_cast<int>(kDeviceHeight / 2));
-    ASSERT_TRUE(form->HasDeviceResources());
-    EXPECT_EQ(0u, form->GetNewestFrame()->GetRow(5)[5]);
-    EXPECT_EQ(0u, form->GetPreviousFrame()->GetRow(5)[5]);
-    form->RenderConsoleFrame();
-    EXPECT_EQ(0u, form->GetPreviousFrame()->GetRow(5)[5]);
-    EXPECT_EQ(kGreen, form->GetNewestFrame()->GetRow(5)[5]);
-
-    screen->RemoveAllControls();
-    form.reset();
-    // The destroyed form has left the listeners.
-    graphics->ResizeWindow(static_cast<int>(kDeviceWidth), static_cast<int>(kDeviceHeight));
+    EXPECT_EQ((std::vector<std::uint32_t>{0x0000FFu, 0u, 0xFF0000u, 0xFFFF00u}),
+              (std::vector{PixelAt(kDeviceWidth / 2, kDeviceHeight / 2), PixelAt(10, kDeviceHeight / 2),
+                           PixelAt(157, 265), PixelAt(157, 4)}));
 }

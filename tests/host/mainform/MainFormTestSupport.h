@@ -177,13 +177,6 @@ protected:
         Open(OneFrameThen([] {}));
         form->StartQVR2Game();
     }
-    /// Continue chosen on the pause menu once it has opened; frames until it has gone.
-    void Continue()
-    {
-        Frames(40);
-        form->GetPauseForm()->OnContinue(nullptr);
-        FramesUntilGone(form->GetPauseForm());
-    }
     /// Takes everything off the screen and lets the form go.
     void Clear()
     {

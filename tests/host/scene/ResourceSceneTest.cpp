@@ -118,33 +118,29 @@ protected:
     host_test::HostArchive archive;
 };
 
-TEST_F(ResourceSceneTest, TheStoreLanguageChoosesTheTextTable)
+// The store's language chooses the text table; the key maps reset by controller type.
+TEST_F(ResourceSceneTest, TheStoreLanguageChoosesTheTextsAndKeyMapsResetByControllerType)
 {
     LogCapture log;
-    CResourceScene& scene = Start("japanese");
-    EXPECT_EQ("ja", scene.GetLanguage());
-    EXPECT_EQ("Konnichiwa", scene.GetText("greeting"));
+    CResourceScene& japanese = Start("japanese");
+    EXPECT_EQ(std::pair(std::string("ja"), std::string("Konnichiwa")),
+              std::pair(japanese.GetLanguage(), japanese.GetText("greeting")));
     EXPECT_TRUE(LogCapture::Contains("Current game language == 'japanese'")) << LogCapture::All();
-    delete &scene;
+    delete &japanese;
 
-    CResourceScene& english = Start("english");
-    EXPECT_EQ("en", english.GetLanguage());
-    EXPECT_EQ("Hello", english.GetText("greeting"));
+    CResourceScene& scene = Start("english");
+    EXPECT_EQ(std::pair(std::string("en"), std::string("Hello")),
+              std::pair(scene.GetLanguage(), scene.GetText("greeting")));
     // Missing, case-sensitive keys, and comment lines.
     for (const char* key : {"missing", "Greeting", ";note"})
-        EXPECT_EQ("", english.GetText(key)) << key;
+        EXPECT_EQ("", scene.GetText(key)) << key;
     for (const char* other : {"Japanese", "", "japanese "})
         EXPECT_EQ("en", CResourceScene::LanguageOf(other)) << other;
-}
 
-TEST_F(ResourceSceneTest, KeyMappingResetsByControllerType)
-{
-    CResourceScene& scene = Start();
     EXPECT_EQ(korvane::kControllerMerged, scene.GetController()->GetDeviceType());
     const char* devices[] = {": DirectInput Keyboard Device", ": DirectInput Joystick Device", ": XInput Device"};
-    const std::pair<std::int32_t, int> cases[] = {{0, 0}, {1, 1}, {3, 2}}; // type, device logged
-    for (const auto& [type, device] : cases) {
-        LogCapture log;
+    for (const auto& [type, device] : {std::pair(0, 0), std::pair(1, 1), std::pair(3, 2)}) { // type, device logged
+        LogCapture mapping;
         scene.ResetKeyMapping(type);
         for (int other = 0; other < 3; ++other)
             EXPECT_EQ(other == device, LogCapture::Contains(devices[other])) << type << "\n" << LogCapture::All();
@@ -155,9 +151,25 @@ TEST_F(ResourceSceneTest, KeyMappingResetsByControllerType)
             "class CResourceScene");
 }
 
-TEST_F(ResourceSceneTest, InitializeAllDataWithAndWithoutSaves)
+// The pool runs before the frame is presented, the devices are polled only while the window is
+// active; resetting all data (with and without saves) and finalising.
+TEST_F(ResourceSceneTest, UpdateInitializeAllDataAndFinalize)
 {
     CResourceScene& scene = Start();
+    CCountingController device;
+    scene.GetMergedController().AddController(&device);
+    EXPECT_EQ(0xFF000000u, BackBufferPixel()) << "initialisation clears to black";
+    TaskPoolAlloc(ReadPixel);
+    SetWindowActive(false);
+    scene.Update(1);
+    EXPECT_EQ(0xFF000000u, gPixelInTask) << "the pool runs before the frame is presented and cleared";
+    EXPECT_EQ(0xFF202020u, BackBufferPixel());
+    EXPECT_EQ(0, device.updates) << "no poll in the background";
+    SetWindowActive(true);
+    scene.Update(1);
+    EXPECT_EQ(1, device.updates);
+    EXPECT_EQ(0xFF202020u, gPixelInTask);
+
     for (bool saves : {true, false}) {
         if (saves) {
             archive.dir.Write("QVR2.SAV", "main");
@@ -173,35 +185,12 @@ TEST_F(ResourceSceneTest, InitializeAllDataWithAndWithoutSaves)
         EXPECT_GT(volumes, 0) << "the data-reset sound at the effect volume";
         EXPECT_TRUE(LogCapture::Contains(": DirectInput Keyboard Device")) << "key maps reset";
         EXPECT_EQ(1, scene.GetMusicVersion());
-        EXPECT_FALSE(korvane::FileExists(archive.dir.File("QVR2.SAV")));
-        EXPECT_FALSE(korvane::FileExists(archive.dir.File("tessaril.sav")));
+        EXPECT_FALSE(korvane::FileExists(archive.dir.File("QVR2.SAV")) ||
+                     korvane::FileExists(archive.dir.File("tessaril.sav")));
     }
     SoundSetEffectVolume(0);
-}
 
-TEST_F(ResourceSceneTest, UpdateRunsThePoolBeforePresentingAndPollsOnlyWhileActive)
-{
-    CResourceScene& scene = Start();
-    CCountingController device;
-    scene.GetMergedController().AddController(&device);
-    EXPECT_EQ(0xFF000000u, BackBufferPixel()) << "initialisation clears to black";
-
-    TaskPoolAlloc(ReadPixel);
-    SetWindowActive(false);
-    scene.Update(1);
-    EXPECT_EQ(0xFF000000u, gPixelInTask) << "the pool runs before the frame is presented and cleared";
-    EXPECT_EQ(0xFF202020u, BackBufferPixel());
-    EXPECT_EQ(0, device.updates) << "no poll in the background";
-
-    SetWindowActive(true);
-    scene.Update(1);
-    EXPECT_EQ(1, device.updates);
-    EXPECT_EQ(0xFF202020u, gPixelInTask);
-}
-
-TEST_F(ResourceSceneTest, FinalizingSavesThePreferencesAndReleasesTheSounds)
-{
-    CResourceScene& scene = Start();
+    // Finalising saves the preferences and releases the sounds.
     MusicSetVolume(-4000);
     scene.Finalize();
     EXPECT_TRUE(korvane::FileExists(archive.dir.File("preference.dat")));

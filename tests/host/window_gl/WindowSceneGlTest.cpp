@@ -1,7 +1,5 @@
 /** @file WindowSceneGlTest.cpp The window scene on an offscreen OpenGL device over the build's data archive. */
-#include <algorithm>
 #include <filesystem>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -71,7 +69,6 @@ protected:
         }
         korvane::DestroyApplicationDriver();
     }
-    void SetUp() override { ASSERT_NE(nullptr, scene); }
     os::gfx::Device& Device() { return *driver->GetGraphics()->GetDevice(); }
     std::vector<std::uint32_t> Frame()
     {
@@ -99,8 +96,12 @@ protected:
     static inline CMegaWindowScene* scene = nullptr;
 };
 
-TEST_F(WindowSceneGl, InitializeLoadsFontsShaderAndSkinAndShowsSplashAndCursor)
+// Initialising loads the fonts, the shader and the skin and shows the splash and the cursor; a control
+// failing half-way through its update or drawing leaves the canvas' stacks and clip as they were (the next
+// frames must not inherit its pushes or its tiny clip); a known control lands where the transform puts it.
+TEST_F(WindowSceneGl, InitializeThenAThrowingControlAndAKnownControlsPixels)
 {
+    ASSERT_NE(nullptr, scene);
     EXPECT_TRUE(korvane::canvas::CFontStock::GetInstance()->Get("FONT12T2S"));
     EXPECT_TRUE(korvane::canvas::CFontStock::GetInstance()->Get("FONT08T2_C"));
     ASSERT_NE(nullptr, scene->GetCanvas());
@@ -116,17 +117,15 @@ TEST_F(WindowSceneGl, InitializeLoadsFontsShaderAndSkinAndShowsSplashAndCursor)
     EXPECT_EQ(Vector2<float>(1920.0f, 1080.0f), scene->GetScreenPtr()->GetSize());
     EXPECT_TRUE(scene->GetCursorForm()->IsVisible());
     EXPECT_TRUE(boost::dynamic_pointer_cast<CControl>(children.front())->IsVisible());
-}
 
-// A control failing half-way through its update or drawing leaves the canvas' stacks and clip as
-// they were: the next frames must not inherit its pushes or its tiny clip.
-TEST_F(WindowSceneGl, ThrowingControlIsLoggedAndTheFrameGoesOn)
-{
     korvane::test::LogCapture log;
     scene->RunFrame(0.0f);
     korvane::canvas::CCanvas& canvas = *scene->GetCanvas();
-    const std::size_t depths[] = {canvas.GetMatrixDepth(), canvas.GetBrushDepth(), canvas.GetClipDepth(),
-                                  canvas.GetFontDepth()};
+    auto depths = [&canvas] {
+        return std::vector{canvas.GetMatrixDepth(), canvas.GetBrushDepth(), canvas.GetClipDepth(),
+                           canvas.GetFontDepth()};
+    };
+    const std::vector<std::size_t> depthsBefore = depths();
     const korvane::canvas::Rect2f clip = canvas.GetClipRect();
     boost::shared_ptr<CControl> bad(new CControl("Bad"));
     bad->SetBounds(korvane::canvas::Rect2f(100, 100, 50, 50));
@@ -147,16 +146,11 @@ TEST_F(WindowSceneGl, ThrowingControlIsLoggedAndTheFrameGoesOn)
     scene->RunFrame(0.1f);
     EXPECT_EQ(2u, log.CountContaining("update failed on purpose"));
     EXPECT_EQ(2u, log.CountContaining("draw failed on purpose"));
-    const std::size_t after[] = {canvas.GetMatrixDepth(), canvas.GetBrushDepth(), canvas.GetClipDepth(),
-                                 canvas.GetFontDepth()};
-    EXPECT_TRUE(std::equal(std::begin(depths), std::end(depths), std::begin(after)));
+    EXPECT_EQ(depthsBefore, depths());
     EXPECT_EQ(clip, canvas.GetClipRect());
     EXPECT_NEAR(1.5707964f, scene->GetCurrentAngle(), 0.2f);
     scene->GetScreenPtr()->RemoveControl(bad.get());
-}
 
-TEST_F(WindowSceneGl, AKnownControlLandsWhereTheTransformPutsIt)
-{
     for (const auto& child : scene->GetScreenPtr()->GetControls())
         boost::dynamic_pointer_cast<CControl>(child)->SetVisible(false);
     boost::shared_ptr<CControl> box(new CControl("Box"));
