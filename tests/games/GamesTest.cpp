@@ -3,13 +3,10 @@
 
 #include <algorithm>
 #include <condition_variable>
-#include <cstdint>
 #include <cstring>
-#include <memory>
 #include <mutex>
 #include <numeric>
 #include <thread>
-#include <vector>
 
 #include "KorvaneXDK/core/Exception.h"
 #include "games/qvr2/MainLoop.h"

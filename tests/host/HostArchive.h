@@ -1,9 +1,7 @@
 /** @file HostArchive.h The driver with a data loader over an archive packed by the project's tool. */
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
-#include <string>
 
 #include <gtest/gtest.h>
 

@@ -1,15 +1,13 @@
 /** @file ServicesTest.cpp The display, clock and input services: their effects, limits, lock and clock. */
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <climits>
 #include <cstring>
 #include <numeric>
 #include <thread>
-#include <tuple>
-#include <utility>
-#include <vector>
 
 #include "HostTestSupport.h"
 #include "host/ConsoleServices.h"
@@ -39,13 +37,10 @@ TEST_F(ServicesTest, OutOfRangeArgumentsWriteOnlyInside)
 
     ConsoleDisplayState expected;
     DisplayCopyTileMap(30, 30, 0, 4, 4, cells.data()); // corner: rows and columns clipped
-    expected.TileMaps[0][30][30] = 100;
-    expected.TileMaps[0][30][31] = 101;
-    expected.TileMaps[0][31][30] = 104;
-    expected.TileMaps[0][31][31] = 105;
+    std::copy_n(&cells[0], 2, &expected.TileMaps[0][30][30]);
+    std::copy_n(&cells[4], 2, &expected.TileMaps[0][31][30]);
     DisplayCopyTileMap(-1, -2, 1, 3, 3, cells.data()); // negative start: source still walks row by row
-    expected.TileMaps[1][0][0] = 107;
-    expected.TileMaps[1][0][1] = 108;
+    std::copy_n(&cells[7], 2, &expected.TileMaps[1][0][0]);
     DisplayCopyTileMap(0, 0, 2, 2, 2, cells.data());  // no such layer
     DisplayCopyTileMap(0, 0, -1, 2, 2, cells.data()); // no such layer
     DisplayCopyTileMap(5, 5, 0, -3, 2, cells.data()); // empty
@@ -65,11 +60,9 @@ TEST_F(ServicesTest, OutOfRangeArgumentsWriteOnlyInside)
     DisplaySetPaletteColor(0, 16, 0xFFF);
     DisplaySetPaletteColor(-1, 3, 0xFFF);
     DisplayUploadSprites(-2, 4, sprites.data());
-    expected.Sprites[0] = 0xA2;
-    expected.Sprites[1] = 0xA3;
+    std::copy_n(&sprites[2], 2, &expected.Sprites[0]);
     DisplayUploadSprites(510, 8, sprites.data());
-    expected.Sprites[510] = 0xA0;
-    expected.Sprites[511] = 0xA1;
+    std::copy_n(&sprites[0], 2, &expected.Sprites[510]);
     DisplayUploadSprites(512, 1, sprites.data());
     DisplayUploadSprites(0, -1, sprites.data());
     DisplayUploadTiles(1023, 4, patterns.data()); // the last pattern only

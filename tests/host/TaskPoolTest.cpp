@@ -3,9 +3,6 @@
 
 #include <atomic>
 #include <thread>
-#include <tuple>
-#include <utility>
-#include <vector>
 
 #include "host/FrontEndTaskPool.h"
 
@@ -85,14 +82,11 @@ TEST_F(TaskPoolTest, AllocationStampsTheRecordCallsTheRoutineOnceAndSerialsSkipZ
     gCalls.clear();
     gFirstCalls.clear();
     FrontEndTask* first = TaskPoolAlloc(Record);
-    EXPECT_EQ(0, first->Index);
-    EXPECT_EQ(2u, TaskPoolReadSerial(first));
-    EXPECT_TRUE(first->Live == 1 && first->InUse == 1);
-    EXPECT_EQ(1, first->State) << "the front end's jobs start in state 1";
-    EXPECT_EQ(0xFFFFFFFFu, first->Links[7]);
-    EXPECT_EQ(0, first->Work[767]);
-    EXPECT_EQ(Indices{0}, gCalls);
-    EXPECT_EQ(std::vector<std::uint8_t>{1}, gFirstCalls);
+    // Index, serial, live, in use, state (the front end's jobs start in state 1), links and work cleared.
+    EXPECT_EQ(std::tuple(0, 2u, 1, 1, 1, 0xFFFFFFFFu, 0),
+              std::tuple(first->Index, TaskPoolReadSerial(first), first->Live, first->InUse, first->State,
+                         first->Links[7], first->Work[767]));
+    EXPECT_EQ(std::pair(Indices{0}, std::vector<std::uint8_t>{1}), std::pair(gCalls, gFirstCalls));
 
     EXPECT_EQ(3u, TaskPoolReadSerial(TaskPoolAlloc(Record)));
     // The first run stops after its first routine; later runs call every record, first-call cleared.
@@ -102,8 +96,7 @@ TEST_F(TaskPoolTest, AllocationStampsTheRecordCallsTheRoutineOnceAndSerialsSkipZ
 
     // Freed: new serial, back on the stack, lowest index first again.
     TaskPoolFree(first);
-    EXPECT_EQ(4u, TaskPoolReadSerial(first));
-    EXPECT_EQ(0, first->Live);
+    EXPECT_EQ(std::pair(4u, 0), std::pair(TaskPoolReadSerial(first), static_cast<int>(first->Live)));
     TaskPoolFree(first); // twice: nothing
     EXPECT_EQ(4u, TaskPoolReadSerial(first));
     EXPECT_EQ(1, TaskPoolCount());
@@ -164,9 +157,7 @@ TEST_F(TaskPoolTest, AFullPoolHandsOutTheSpareUncalled)
         TaskPoolAlloc(nullptr);
     gCalls.clear();
     FrontEndTask* spare = TaskPoolAlloc(Record);
-    EXPECT_EQ(kFrontEndTaskSpare, spare->Index);
-    EXPECT_EQ(0, spare->Live);
-    EXPECT_TRUE(gCalls.empty());
+    EXPECT_EQ(std::tuple(kFrontEndTaskSpare, 0, true), std::tuple(spare->Index, spare->Live, gCalls.empty()));
     TaskPoolFree(spare);
     EXPECT_EQ(kFrontEndTaskCount, TaskPoolCount());
 }

@@ -1,10 +1,6 @@
 /** @file WindowSceneTest.cpp The window scene without a graphics device: fit scale, turns, aspect, and named actions
  * and window messages through it to the toolkit, with a fake controller. */
 #include <cmath>
-#include <string>
-#include <tuple>
-#include <utility>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -107,8 +103,7 @@ struct TestForm
     {
         form->SetGroup(group);
         form->SetFocusable(true);
-        form->SetLocation(Vector2<float>(100.0f, 200.0f));
-        form->SetSize(Vector2<float>(400.0f, 300.0f));
+        form->SetBounds(korvane::canvas::Rect2f(100.0f, 200.0f, 400.0f, 300.0f));
         first->SetBounds(korvane::canvas::Rect2f(10.0f, 20.0f, 200.0f, 41.0f));
         second->SetBounds(korvane::canvas::Rect2f(10.0f, 80.0f, 200.0f, 40.0f));
         for (const boost::shared_ptr<CControl>& c : {first, second}) {
@@ -165,7 +160,7 @@ TEST_F(WindowInput, KeyFormGetsOnePairPerPressAndNoneWhileHeld)
     EXPECT_EQ(0, scene.cursorSounds);
 }
 
-TEST_F(WindowInput, PointerFormMovesFocusWithTheSoundAndClicksAtTheFlooredPoint)
+TEST_F(WindowInput, PointerFormMovesFocusWithTheSoundClicksAtTheFlooredPointAndHidesWithNoUsableForm)
 {
     TestForm test(Screen(), 0);
     scene.RunFrame(0.0f);
@@ -175,15 +170,13 @@ TEST_F(WindowInput, PointerFormMovesFocusWithTheSoundAndClicksAtTheFlooredPoint)
 
     scene.controller.Press("down");
     scene.RunFrame(0.0f);
-    EXPECT_TRUE(test.second->IsFocused());
-    EXPECT_EQ(1, scene.cursorSounds);
+    EXPECT_EQ(std::pair(true, 1), std::pair(test.second->IsFocused(), scene.cursorSounds));
     EXPECT_EQ(test.second->LocalToScreen(Vector2<float>(12.0f, 20.0f)), Cursor().GetCursorPosition());
     scene.controller.Release("down");
 
     scene.controller.Press("up");
     scene.RunFrame(0.0f);
-    EXPECT_TRUE(test.first->IsFocused());
-    EXPECT_EQ(2, scene.cursorSounds);
+    EXPECT_EQ(std::pair(true, 2), std::pair(test.first->IsFocused(), scene.cursorSounds));
     scene.controller.Release("up");
     EXPECT_TRUE(test.events.empty());
 
@@ -191,18 +184,16 @@ TEST_F(WindowInput, PointerFormMovesFocusWithTheSoundAndClicksAtTheFlooredPoint)
     scene.controller.Press("decide");
     scene.RunFrame(0.0f);
     EXPECT_EQ(std::vector<std::string>{"First press 12,20 1"}, test.events);
-}
 
-TEST_F(WindowInput, NoUsableFormHidesTheCursorAndReadsNoLatch)
-{
-    TestForm test(Screen(), 0);
+    // With no usable form the cursor hides and no latch is read.
+    scene.controller.Release("decide");
+    test.events.clear();
     test.form->SetFocusable(false);
     scene.controller.Press("decide");
     scene.controller.Press("cancel");
     scene.RunFrame(0.0f);
     EXPECT_FALSE(Cursor().IsVisible());
-    EXPECT_TRUE(scene.controller.WasPressed("decide"));
-    EXPECT_TRUE(scene.controller.WasPressed("cancel"));
+    EXPECT_TRUE(scene.controller.WasPressed("decide") && scene.controller.WasPressed("cancel"));
     EXPECT_TRUE(test.events.empty());
 }
 
@@ -218,14 +209,9 @@ TEST_F(WindowInput, ModeFreesThePointerWhichMovesBySpeedDirectionAndBounds)
     scene.controller.Release("mode");
     scene.controller.Release("cursor");
 
-    struct FreeCase
-    {
-        const char* name;
-        std::vector<std::pair<const char*, float>> held;
-        Vector2<float> start, end;
-    };
     const float d = 1024.0f / std::sqrt(2.0f);
-    const FreeCase cases[] = {
+    using Held = std::vector<std::pair<const char*, float>>;
+    const std::tuple<const char*, Held, Vector2<float>, Vector2<float>> cases[] = {
         {"right at half speed", {{"right", 0.5f}}, {500, 500}, {628, 500}},
         {"two at full", {{"right", 1.0f}, {"down", 1.0f}}, {500, 300}, {500 + d, 300 + d}},
         {"left beats right", {{"left", 1.0f}, {"right", 1.0f}}, {1500, 500}, {476, 500}},
@@ -233,16 +219,16 @@ TEST_F(WindowInput, ModeFreesThePointerWhichMovesBySpeedDirectionAndBounds)
         {"clamped low", {{"left", 1.0f}, {"up", 1.0f}}, {10, 10}, {0, 0}},
         {"held at zero", {{"up", 0.0f}}, {300, 400}, {300, 400}},
     };
-    for (const FreeCase& c : cases) {
-        Cursor().SetCursorPosition(c.start);
-        for (const auto& [action, value] : c.held)
+    for (const auto& [name, held, start, end] : cases) {
+        Cursor().SetCursorPosition(start);
+        for (const auto& [action, value] : held)
             scene.controller.Hold(action, true, value);
         scene.controller.Update();
         scene.RunFrame(1.0f);
-        EXPECT_NEAR(c.end.x, Cursor().GetCursorPosition().x, 0.01f) << c.name;
-        EXPECT_NEAR(c.end.y, Cursor().GetCursorPosition().y, 0.01f) << c.name;
-        for (const auto& held : c.held)
-            scene.controller.Hold(held.first, false);
+        EXPECT_NEAR(end.x, Cursor().GetCursorPosition().x, 0.01f) << name;
+        EXPECT_NEAR(end.y, Cursor().GetCursorPosition().y, 0.01f) << name;
+        for (const auto& [action, value] : held)
+            scene.controller.Hold(action, false);
         scene.controller.Update();
     }
 }

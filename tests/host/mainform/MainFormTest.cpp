@@ -4,8 +4,6 @@
 #include "MainFormTestSupport.h"
 
 #include <cmath>
-#include <string>
-#include <tuple>
 
 #include <boost/weak_ptr.hpp>
 
@@ -41,10 +39,10 @@ TEST_F(MainFormTest, ThePauseKeyDoesNothingWhenDisabledClosingOrAnotherKey)
         if (closing)
             form->Close();
         form->Pause(form.get(), key);
-        EXPECT_TRUE(sounds.empty());
-        EXPECT_TRUE(FormsOf<CPauseForm>().empty());
-        EXPECT_FALSE(form->GetPauseForm());
-        EXPECT_FALSE(form->GetGameThread() && form->GetGameThread()->IsPaused());
+        // No sound, no pause form on the screen or held, the game running.
+        EXPECT_EQ(std::tuple(true, true, false, false),
+                  std::tuple(sounds.empty(), FormsOf<CPauseForm>().empty(), bool(form->GetPauseForm()),
+                             form->GetGameThread() && form->GetGameThread()->IsPaused()));
         Clear();
     }
 }
@@ -60,12 +58,12 @@ TEST_F(MainFormTest, OpensEnabledTheGameSwitchesPausingAndShowsMessagesAndTheClo
     }));
     EXPECT_EQ(form, screen->GetActiveForm());
     ASSERT_TRUE(form->MessageLabel);
-    EXPECT_EQ(std::tuple(std::string("MainForm"), 1000, 0, std::string("QVR2WinMessage"), false),
+    // Its name, group, style, message font and hidden message, its device resources, the effect bank loaded
+    // and pausing enabled.
+    EXPECT_EQ(std::tuple(std::string("MainForm"), 1000, 0, std::string("QVR2WinMessage"), false, true, 35u, true),
               std::tuple(form->GetFormName(), form->GetGroup(), form->GetFormStyle(),
-                         form->MessageLabel->GetFont().GetName(), form->MessageLabel->IsVisible()));
-    EXPECT_TRUE(form->HasDeviceResources());
-    EXPECT_EQ(35u, SoundGetEffectCount()) << "the effect bank loaded";
-    EXPECT_TRUE(form->IsPauseEnabled());
+                         form->MessageLabel->GetFont().GetName(), form->MessageLabel->IsVisible(),
+                         form->HasDeviceResources(), SoundGetEffectCount(), form->IsPauseEnabled()));
     // Empty hides a label that was never shown.
     form->ShowSideMessage("");
     Frame();
@@ -91,7 +89,9 @@ TEST_F(MainFormTest, OpensEnabledTheGameSwitchesPausingAndShowsMessagesAndTheClo
     EXPECT_TRUE(thread.expired());
 }
 
-TEST_F(MainFormTest, PauseFadesPlayingMusicAndContinueResumesAtTheMusicVolume)
+// Pausing fades playing music and continuing resumes it at the music volume; exiting asks for a
+// confirmation: declined, the game resumes; accepted, it stops and the title menu comes back.
+TEST_F(MainFormTest, PauseContinueAndExitWithConfirmation)
 {
     OpenWithGame();
     ASSERT_EQ("rom0_qvr2\\", ResourceGetDataFolder());
@@ -111,7 +111,6 @@ TEST_F(MainFormTest, PauseFadesPlayingMusicAndContinueResumesAtTheMusicVolume)
     // The fade runs on its own clock; continuing waits for it so the resume is not undone.
     while (streaming->IsFading())
         os::system::Sleep(0);
-
     // Continue, once the pause menu has opened.
     Frames(40);
     form->GetPauseForm()->OnContinue(nullptr);
@@ -122,12 +121,9 @@ TEST_F(MainFormTest, PauseFadesPlayingMusicAndContinueResumesAtTheMusicVolume)
     EXPECT_NEAR(-1200, music->GetVolumeScaled(), 5);
     EXPECT_EQ(form, screen->GetActiveForm());
     EXPECT_TRUE(FormsOf<CDialogForm>().empty());
-}
 
-TEST_F(MainFormTest, ExitAsksForConfirmationDeclinedResumesAcceptedReturnsToTheMenu)
-{
     for (const bool accept : {false, true}) {
-        OpenWithGame();
+        SCOPED_TRACE(accept ? "accepted" : "declined");
         form->Pause(form.get(), CMainForm::kPauseKey);
         Frames(40);
         form->GetPauseForm()->OnExitToMainMenu(nullptr);
@@ -152,13 +148,11 @@ TEST_F(MainFormTest, ExitAsksForConfirmationDeclinedResumesAcceptedReturnsToTheM
         if (!accept) {
             EXPECT_FALSE(thread.lock()->IsPaused());
             EXPECT_TRUE(FormsOf<CGameSelectForm>().empty());
-        } else {
-            FramesUntilGone(form);
-            EXPECT_EQ(nullptr, form->GetParent());
-            EXPECT_EQ(1u, FormsOf<CGameSelectForm>().size());
         }
-        Clear();
     }
+    FramesUntilGone(form);
+    EXPECT_EQ(nullptr, form->GetParent());
+    EXPECT_EQ(1u, FormsOf<CGameSelectForm>().size());
 }
 
 TEST_F(MainFormTest, GamesStartWithTheirNamesFoldersAndWallpapersAndReplaceEachOther)
@@ -377,9 +371,24 @@ TEST_F(PresentationTest, FailedLocksAndUnlocksLeaveNoHalfState)
     EXPECT_EQ(0u, PixelAt(kDeviceWidth / 2, kDeviceHeight / 2));
 }
 
-TEST_F(PresentationTest, ThePreviousFrameShowsRightAfterAHandOverAndTheNewestOneFrameLater)
+// With a measured rate, the previous frame shows right after a hand-over and the newest one frame
+// later. A game's tiles and sprites land turned where the transform says: a yellow tile at the screen's
+// top-right cell over a blue backdrop, a red sprite at its top-left.
+TEST_F(PresentationTest, TheNewestFrameFadesInAndTheGamesTilesAndSpritesLandTurned)
 {
-    Open();
+    Open(OneFrameThen([] {
+        SetBackdrop(kBlueNoAlpha);
+        korvane::CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
+        ConsoleDisplayState& state = GetConsoleDisplayState();
+        state.Palettes[1] = kYellow;
+        state.Palettes[8 * 16 + 1] = kRed;
+        for (int b = 0; b < 32; ++b)
+            state.TilePatterns[32 + b] = 0x11; // pattern 1: every pixel 1
+        state.TileMaps[0][0][27] = 1;
+        state.Sprites[0] = 1; // pattern 1, palette 8, at (0, 0)
+        state.SpriteCount = 1;
+        state.DisplayMode = kConsoleModeLayer0 | kConsoleModeSprites;
+    }));
     form->frameRate = 75.0;
     clock.milliseconds = 1000.0; // tick 75 exactly
     SetBackdrop(kGreen);
@@ -394,32 +403,15 @@ TEST_F(PresentationTest, ThePreviousFrameShowsRightAfterAHandOverAndTheNewestOne
         form->Present(form.get(), canvas.get());
         EXPECT_EQ(shown, PixelAt(kDeviceWidth / 2, kDeviceHeight / 2)) << milliseconds;
     }
-}
 
-TEST_F(PresentationTest, TheGamesTilesAndSpritesLandTurnedWhereTheTransformSays)
-{
-    // One frame of a scripted game: a yellow tile at the screen's top-right cell over a blue
-    // backdrop, a red sprite at its top-left.
-    Open(OneFrameThen([] {
-        SetBackdrop(kBlueNoAlpha);
-        korvane::CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
-        ConsoleDisplayState& state = GetConsoleDisplayState();
-        state.Palettes[1] = kYellow;
-        state.Palettes[8 * 16 + 1] = kRed;
-        for (int b = 0; b < 32; ++b)
-            state.TilePatterns[32 + b] = 0x11; // pattern 1: every pixel 1
-        state.TileMaps[0][0][27] = 1;
-        state.Sprites[0] = 1; // pattern 1, palette 8, at (0, 0)
-        state.SpriteCount = 1;
-        state.DisplayMode = kConsoleModeLayer0 | kConsoleModeSprites;
-    }));
+    form->frameRate = 0.0;
     form->StartQVR2Game();
     ran.wait();
     form->DropGameThread();
     MakeCanvas();
     form->Present(form.get(), canvas.get());
     // The sprite is at the picture's bottom left, the tile at its top left, the backdrop between,
-    // opaque though it has no alpha (no rate measured yet); outside the turned picture the target stays.
+    // opaque though it has no alpha (no rate measured); outside the turned picture the target stays.
     EXPECT_EQ((std::vector<std::uint32_t>{0x0000FFu, 0u, 0xFF0000u, 0xFFFF00u}),
               (std::vector{PixelAt(kDeviceWidth / 2, kDeviceHeight / 2), PixelAt(10, kDeviceHeight / 2),
                            PixelAt(157, 265), PixelAt(157, 4)}));

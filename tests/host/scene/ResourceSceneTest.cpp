@@ -2,9 +2,6 @@
  * controllers and a packed archive. */
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "../HostArchive.h"
 #include "../HostTestSupport.h"

@@ -1,7 +1,5 @@
 /** @file WindowSceneGlTest.cpp The window scene on an offscreen OpenGL device over the build's data archive. */
 #include <filesystem>
-#include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
