@@ -16,10 +16,9 @@ namespace program_test
 class ProgramProcess
 {
 public:
-    explicit ProgramProcess(const std::string& path)
+    explicit ProgramProcess(std::string path)
     {
-        std::string program = path;
-        char* argv[] = {program.data(), nullptr};
+        char* argv[] = {path.data(), nullptr};
         if (posix_spawn(&pid_, path.c_str(), nullptr, nullptr, argv, environ) != 0)
             pid_ = -1;
     }

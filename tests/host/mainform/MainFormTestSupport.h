@@ -58,14 +58,11 @@ public:
 
 protected:
     double GetMeasuredFrameRate() override { return frameRate; }
-    boost::shared_ptr<CPausableThread> MakeQVR2Thread() override
+    boost::shared_ptr<CPausableThread> MakeQVR2Thread() override { return MakeGame("qvr2"); }
+    boost::shared_ptr<CPausableThread> MakeTessarilThread() override { return MakeGame("tessaril"); }
+    boost::shared_ptr<CPausableThread> MakeGame(const char* name)
     {
-        madeGames.push_back("qvr2");
-        return boost::make_shared<games_test::CScriptedGameThread>(frames);
-    }
-    boost::shared_ptr<CPausableThread> MakeTessarilThread() override
-    {
-        madeGames.push_back("tessaril");
+        madeGames.push_back(name);
         return boost::make_shared<games_test::CScriptedGameThread>(frames);
     }
     os::gfx::Result LockTexture(korvane::CTexture& texture, os::gfx::LockedRect& locked, std::uint32_t flags) override
