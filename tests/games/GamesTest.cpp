@@ -8,7 +8,6 @@
 #include <numeric>
 #include <thread>
 
-#include "KorvaneXDK/core/Exception.h"
 #include "games/qvr2/MainLoop.h"
 #include "games/qvr2/QVR2Thread.h"
 #include "games/tessaril/MainLoop.h"
@@ -16,7 +15,6 @@
 #include "host/ConsoleFrameComposer.h"
 #include "host/ConsoleServices.h"
 #include "host/HostTestSupport.h"
-#include "host/ResourceScene.h"
 #include "os/system/System.h"
 #include "support/LogCapture.h"
 

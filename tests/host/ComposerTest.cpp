@@ -5,7 +5,6 @@
 #include <random>
 
 #include "HostTestSupport.h"
-#include "KorvaneXDK/core/Exception.h"
 #include "host/ConsoleFrameComposer.h"
 #include "host/ConsoleServices.h"
 

@@ -9,7 +9,6 @@
 
 #include "KorvaneXDK/core/EngineClock.h"
 #include "KorvaneXDK/core/ScopedLock.h"
-#include "KorvaneXDK/platform/input/MergedController.h"
 #include "KorvaneXDK/platform/input/StandardController.h"
 #include "host/ConsoleDisplayState.h"
 #include "host/ResourceScene.h"

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "HostArchive.h"
-#include "KorvaneXDK/core/MemoryStream.h"
 #include "host/ResourceCache.h"
 #include "support/ExpectThrow.h"
 

@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 
-#include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/FilePath.h"
 #include "KorvaneXDK/platform/GameApplicationDriverCX.h"
 #include "host/ResourceScene.h"

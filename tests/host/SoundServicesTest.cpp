@@ -7,10 +7,8 @@
 #include <thread>
 
 #include "HostArchive.h"
-#include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/platform/sound/DXSound.h"
 #include "KorvaneXDK/platform/sound/ISound.h"
-#include "KorvaneXDK/platform/sound/StreamingSound.h"
 #include "host/ResourceCache.h"
 #include "host/SoundServices.h"
 #include "os/audio/Testing.h"

@@ -5,13 +5,10 @@
 #include <gtest/gtest.h>
 
 #include "KorvaneXDK/canvas/CanvasMath.h"
-#include "KorvaneXDK/mwt/Control.h"
-#include "KorvaneXDK/mwt/Form.h"
 #include "KorvaneXDK/mwt/Screen.h"
 #include "WindowSceneTestSupport.h"
 #include "frontend/forms/CursorForm.h"
 #include "host/ScreenFit.h"
-#include "os/window/Messages.h"
 
 namespace
 {

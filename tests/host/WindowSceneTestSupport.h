@@ -7,7 +7,6 @@
 
 #include "HostTestSupport.h"
 #include "KorvaneXDK/mwt/ControlAppearanceStock.h"
-#include "KorvaneXDK/platform/graphics/TextureInterface.h"
 #include "frontend/forms/FormSceneLink.h"
 #include "host/MegaWindowScene.h"
 

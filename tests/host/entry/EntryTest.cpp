@@ -9,7 +9,6 @@
 #include "../ProgramProcess.h"
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
-#include "KorvaneXDK/core/FilePath.h"
 #include "KorvaneXDK/platform/GameApplicationDriverCX.h"
 #include "frontend/steam/SteamAchievements.h"
 #include "frontend/steam/SteamServices.h"

@@ -5,23 +5,18 @@
 
 #include "../HostArchive.h"
 #include "../HostTestSupport.h"
-#include "KorvaneXDK/core/Exception.h"
-#include "KorvaneXDK/core/FilePath.h"
 #include "KorvaneXDK/platform/graphics/DXGraphics.h"
 #include "KorvaneXDK/platform/input/DXInput.h"
 #include "KorvaneXDK/platform/sound/DXSound.h"
 #include "host/FrontEndTaskPool.h"
-#include "host/ResourceScene.h"
 #include "host/SaveDataFolder.h"
 #include "host/SoundServices.h"
 #include "os/audio/Testing.h"
 #include "os/gfx/Device.h"
 #include "os/store/Store.h"
 #include "os/store/StoreTesting.h"
-#include "os/window/MessageQueue.h"
 #include "support/ExpectThrow.h"
 #include "support/InputTestSupport.h"
-#include "support/LogCapture.h"
 
 namespace
 {
