@@ -33,12 +33,6 @@ bool Eventually(const std::function<bool()>& done)
     return done();
 }
 
-std::uint32_t RateOf(std::size_t n)
-{
-    boost::shared_ptr<korvane::ISound> effect = SoundGetEffect(n);
-    return effect ? effect->GetFormat()->samplesPerSec : 0;
-}
-
 class SoundServicesTest : public ::testing::Test
 {
 protected:
@@ -97,8 +91,10 @@ TEST_F(SoundServicesTest, TheBankHoldsEffects1To34ByHexNameAndLoadsOnce)
     SoundLoadEffectBank();
     ASSERT_EQ(35u, SoundGetEffectCount());
     EXPECT_FALSE(SoundGetEffect(0));
-    for (std::size_t n = 1; n <= 34; ++n)
-        ASSERT_EQ(8000 + n, RateOf(n)) << "entry " << n;
+    for (std::size_t n = 1; n <= 34; ++n) {
+        ASSERT_TRUE(SoundGetEffect(n)) << "entry " << n;
+        ASSERT_EQ(8000 + n, SoundGetEffect(n)->GetFormat()->samplesPerSec) << "entry " << n;
+    }
     EXPECT_NEAR(-2500, SoundGetEffect(34)->GetVolumeScaled(), 3);
 
     SoundPlayEffect(0); // no sound there: nothing happens

@@ -2,7 +2,6 @@
  * controllers and a packed archive. */
 #include <gtest/gtest.h>
 
-
 #include "../HostArchive.h"
 #include "../HostTestSupport.h"
 #include "KorvaneXDK/platform/graphics/DXGraphics.h"
@@ -30,12 +29,7 @@ std::uint32_t BackBufferPixel()
     return pixels.empty() ? 0 : pixels.front();
 }
 
-std::uint32_t gPixelInTask = 0;
-void ReadPixel(FrontEndTask* task)
-{
-    if (task->FirstCall == 0)
-        gPixelInTask = BackBufferPixel();
-}
+std::uint32_t gPixelInTask = 0; ///< the back buffer as a pool task saw it when it last ran
 
 /// Counts the polls that reach it.
 class CCountingController : public host_test::CHeldKeysController
@@ -90,9 +84,8 @@ protected:
     CResourceScene& Start(const std::string& language = "english")
     {
         os::testing::SetStoreLanguage(language);
-        CResourceScene* scene = CResourceScene::GetInstance();
-        scene->Initialize();
-        return *scene;
+        CResourceScene::GetInstance()->Initialize();
+        return *CResourceScene::GetInstance();
     }
     /// Activation as the window system reports it (a window takes messages once shown).
     void SetWindowActive(bool active)
@@ -151,7 +144,7 @@ TEST_F(ResourceSceneTest, UpdateInitializeAllDataAndFinalize)
     CCountingController device;
     scene.GetMergedController().AddController(&device);
     EXPECT_EQ(0xFF000000u, BackBufferPixel()) << "initialisation clears to black";
-    TaskPoolAlloc(ReadPixel);
+    TaskPoolAlloc([](FrontEndTask* task) { gPixelInTask = task->FirstCall ? gPixelInTask : BackBufferPixel(); });
     SetWindowActive(false);
     scene.Update(1);
     EXPECT_EQ(0xFF000000u, gPixelInTask) << "the pool runs before the frame is presented and cleared";
