@@ -185,11 +185,9 @@ TEST_F(MainFormTest, TheTitleMenusGameButtonsStartTheirGameInAMainForm)
         auto menu = boost::make_shared<CGameSelectForm>();
         screen->AddControl(menu);
         Frames(40);
-        (main ? menu->MainGameButton : menu->CompanionGameButton)->SetFocus();
-        if (main)
-            menu->OnMainGame(menu->MainGameButton.get());
-        else
-            menu->OnCompanionGame(menu->CompanionGameButton.get());
+        const auto& button = main ? menu->MainGameButton : menu->CompanionGameButton;
+        button->SetFocus();
+        button->ClickEvent(button.get());
         EXPECT_TRUE(menu->IsClosing());
         const auto forms = FormsOf<CMainForm>();
         ASSERT_EQ(1u, forms.size());
