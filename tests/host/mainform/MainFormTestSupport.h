@@ -150,8 +150,7 @@ protected:
 
     void TearDown() override
     {
-        form.reset();
-        screen->RemoveAllControls();
+        Clear();
         screen.reset();
         MusicRelease();
         CFormSceneLink::Reset();

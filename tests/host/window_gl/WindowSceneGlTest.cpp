@@ -19,6 +19,7 @@
 #include "host/ScreenFit.h"
 #include "os/gfx/Device.h"
 #include "os/gfx/ResultCodes.h"
+#include "support/ExpectThrow.h"
 #include "support/LogCapture.h"
 
 namespace
@@ -48,11 +49,7 @@ protected:
         ASSERT_TRUE(driver->InitializeGraphicsForTesting(kWidth, kHeight));
         driver->CreateShaderEnvironment();
         scene = CMegaWindowScene::GetInstance();
-        try {
-            scene->Initialize();
-        } catch (const korvane::EException& e) {
-            FAIL() << e.GetWhere() << ": " << e.GetMessage();
-        }
+        ASSERT_EQ("", korvane::test::MessageOf([] { scene->Initialize(); })) << "no exception";
         scene->Restore();
     }
     static void TearDownTestSuite()
