@@ -61,10 +61,12 @@ public:
     void Update() override
     {
         korvane::CScopedLock lock(GetLock());
+        ++updates;
         RefreshButtons();
     }
     bool GetActiveInput(const std::string&, int) override { return false; }
     std::string GetInputName(const std::string&, int) override { return ""; }
+    int updates = 0; ///< polls that reached the device
 
 protected:
     void EvaluateInput(std::uint32_t code, bool& down, float& value) override

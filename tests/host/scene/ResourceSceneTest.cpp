@@ -31,18 +31,6 @@ std::uint32_t BackBufferPixel()
 
 std::uint32_t gPixelInTask = 0; ///< the back buffer as a pool task saw it when it last ran
 
-/// Counts the polls that reach it.
-class CCountingController : public host_test::CHeldKeysController
-{
-public:
-    void Update() override
-    {
-        ++updates;
-        CHeldKeysController::Update();
-    }
-    int updates = 0;
-};
-
 class ResourceSceneTest : public ::testing::Test
 {
 protected:
@@ -141,7 +129,7 @@ TEST_F(ResourceSceneTest, TheStoreLanguageChoosesTheTextsAndKeyMapsResetByContro
 TEST_F(ResourceSceneTest, UpdateInitializeAllDataAndFinalize)
 {
     CResourceScene& scene = Start();
-    CCountingController device;
+    host_test::CHeldKeysController device;
     scene.GetMergedController().AddController(&device);
     EXPECT_EQ(0xFF000000u, BackBufferPixel()) << "initialisation clears to black";
     TaskPoolAlloc([](FrontEndTask* task) { gPixelInTask = task->FirstCall ? gPixelInTask : BackBufferPixel(); });
