@@ -1,12 +1,8 @@
 /** @file GamesTest.cpp The two games' minimal loops on a simulated clock. */
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <condition_variable>
-#include <cstring>
-#include <mutex>
 #include <numeric>
-#include <thread>
+#include <span>
 
 #include "games/qvr2/MainLoop.h"
 #include "games/qvr2/QVR2Thread.h"
@@ -58,8 +54,8 @@ public:
         const std::uint32_t tick = TicksGet();
         std::lock_guard<std::mutex> lock(mutex_);
         ticks_.push_back(tick);
-        if (ticks_.size() == 1 && block != nullptr)
-            blockZeroAtFirstFrame = std::all_of(block, block + blockSize, [](unsigned char b) { return b == 0; });
+        if (ticks_.size() == 1)
+            blockZeroAtFirstFrame = std::all_of(block.begin(), block.end(), [](unsigned char b) { return b == 0; });
         if (stopThread != nullptr && ticks_.size() == 150) {
             stopThread->RequestStop();
             sleepsAtStop = sleeps_;
@@ -84,8 +80,7 @@ public:
         changed_.wait(lock, [&] { return sleeps_ >= target && ticks_.size() >= handOvers; });
     }
 
-    const unsigned char* block = nullptr;
-    std::size_t blockSize = 0;
+    std::span<const unsigned char> block; ///< the game's variables
     bool blockZeroAtFirstFrame = false;
     korvane::CThread* stopThread = nullptr;
     int sleepsAtStop = -1;
@@ -120,8 +115,7 @@ TYPED_TEST(GameLoopTest, OneHandOverPerTickAcrossTheWrapAndPromptStop)
     CSimulatedConsole composer(kTick * (4294967296.0 - 70.0));
     std::memset(TypeParam::kBlock, 0xAA, TypeParam::kBlockSize);
     typename TypeParam::Thread thread;
-    composer.block = TypeParam::kBlock;
-    composer.blockSize = TypeParam::kBlockSize;
+    composer.block = {TypeParam::kBlock, TypeParam::kBlockSize};
     composer.stopThread = &thread;
     thread.Start();
     thread.WaitForExit(0, 1);

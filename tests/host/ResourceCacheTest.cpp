@@ -1,8 +1,7 @@
 /** @file ResourceCacheTest.cpp The games' resources: keys, sizes, the way back to the stream, failures. */
-#include <gtest/gtest.h>
 
-#include "HostArchive.h"
 #include "host/ResourceCache.h"
+#include "HostArchive.h"
 #include "support/ExpectThrow.h"
 
 namespace

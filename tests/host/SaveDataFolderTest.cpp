@@ -2,8 +2,6 @@
  * preference file kept by a start that failed. */
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "KorvaneXDK/core/FilePath.h"
 #include "KorvaneXDK/platform/GameApplicationDriverCX.h"
 #include "host/ResourceScene.h"

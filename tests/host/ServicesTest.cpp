@@ -1,13 +1,7 @@
 /** @file ServicesTest.cpp The display, clock and input services: their effects, limits, lock and clock. */
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <atomic>
-#include <chrono>
-#include <climits>
-#include <cstring>
 #include <numeric>
-#include <thread>
 
 #include "HostTestSupport.h"
 #include "host/ConsoleServices.h"

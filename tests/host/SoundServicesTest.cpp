@@ -1,10 +1,6 @@
 /** @file SoundServicesTest.cpp The effect bank and the music over a packed archive and the manual audio backend. */
-#include <gtest/gtest.h>
 
-#include <chrono>
-#include <cstdio>
-#include <stdexcept>
-#include <thread>
+#include <gmock/gmock.h>
 
 #include "HostArchive.h"
 #include "KorvaneXDK/platform/sound/DXSound.h"
@@ -100,14 +96,10 @@ TEST_F(SoundServicesTest, TheBankHoldsEffects1To34ByHexNameAndLoadsOnce)
     SoundPlayEffect(0); // no sound there: nothing happens
     SoundPlayEffect(34);
     EXPECT_TRUE(SoundGetEffect(34)->IsPlaying());
-    for (std::int32_t bad : {35, -1, 1000}) {
-        try {
-            SoundPlayEffect(bad);
-            ADD_FAILURE() << bad << " did not throw";
-        } catch (const std::out_of_range& e) {
-            EXPECT_STREQ("invalid vector<T> subscript", e.what());
-        }
-    }
+    for (std::int32_t bad : {35, -1, 1000})
+        EXPECT_THAT([bad] { SoundPlayEffect(bad); },
+                    ::testing::ThrowsMessage<std::out_of_range>(::testing::StrEq("invalid vector<T> subscript")))
+            << bad;
     SoundSetEffectVolume(-700);
     EXPECT_NEAR(-700, SoundGetEffect(1)->GetVolumeScaled(), 3);
 

@@ -1,9 +1,6 @@
 /** @file TaskPoolTest.cpp The front-end task pool: allocation, freeing, runs and a second thread. */
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <thread>
-
 #include "host/FrontEndTaskPool.h"
 
 namespace
@@ -98,17 +95,17 @@ TEST_F(TaskPoolTest, AllocationStampsTheRecordCallsTheRoutineOnceAndSerialsSkipZ
     TaskPoolFree(first);
     EXPECT_EQ(std::pair(4u, 0), std::pair(TaskPoolReadSerial(first), static_cast<int>(first->Live)));
     TaskPoolFree(first); // twice: nothing
-    EXPECT_EQ(4u, TaskPoolReadSerial(first));
-    EXPECT_EQ(1, TaskPoolCount());
-    EXPECT_EQ(0, TaskPoolAlloc(Record)->Index);
+    // Braces: read in this order.
+    EXPECT_EQ(std::tuple(4u, 1, 0),
+              (std::tuple{TaskPoolReadSerial(first), TaskPoolCount(), TaskPoolAlloc(Record)->Index}));
 
     // The serial skips zero.
     host_testing::TaskPoolSetSerialCounter(0xFFFFFFFEu);
     FrontEndTask* task = TaskPoolAlloc(nullptr);
-    EXPECT_EQ(0xFFFFFFFFu, TaskPoolReadSerial(task));
+    const std::uint32_t last = TaskPoolReadSerial(task);
     TaskPoolFree(task);
-    EXPECT_EQ(1u, TaskPoolReadSerial(task));
-    EXPECT_EQ(2u, TaskPoolReadSerial(TaskPoolAlloc(nullptr)));
+    EXPECT_EQ(std::tuple(0xFFFFFFFFu, 1u, 2u),
+              (std::tuple{last, TaskPoolReadSerial(task), TaskPoolReadSerial(TaskPoolAlloc(nullptr))}));
 }
 
 TEST_F(TaskPoolTest, FreeingHeadMiddleAndTailKeepsTheListWhole)

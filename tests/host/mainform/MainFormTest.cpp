@@ -11,7 +11,6 @@
 #include "KorvaneXDK/platform/sound/StreamingSound.h"
 #include "frontend/forms/DialogForm.h"
 #include "frontend/forms/GameSelectForm.h"
-#include "host/ConsoleServices.h"
 #include "host/ResourceCache.h"
 #include "os/gfx/Testing.h"
 #include "support/ExpectThrow.h"
@@ -27,25 +26,6 @@ constexpr unsigned int kReturn = 0x0D;
 constexpr unsigned int kEscape = 0x1B;
 
 } // namespace
-
-TEST_F(MainFormTest, ThePauseKeyDoesNothingWhenDisabledClosingOrAnotherKey)
-{
-    for (const auto& [enabled, closing, key] :
-         {std::tuple(false, false, CMainForm::kPauseKey), std::tuple(true, true, CMainForm::kPauseKey),
-          std::tuple(true, false, kEscape)}) {
-        sounds.clear();
-        OpenWithGame();
-        form->SetPauseEnabled(enabled);
-        if (closing)
-            form->Close();
-        form->Pause(form.get(), key);
-        // No sound, no pause form on the screen or held, the game running.
-        EXPECT_EQ(std::tuple(true, true, false, false),
-                  std::tuple(sounds.empty(), FormsOf<CPauseForm>().empty(), bool(form->GetPauseForm()),
-                             form->GetGameThread() && form->GetGameThread()->IsPaused()));
-        Clear();
-    }
-}
 
 // One game frame switches pausing off and sends a side message from the game's thread; then the
 // window's close message stops the game without being handled.
@@ -72,9 +52,10 @@ TEST_F(MainFormTest, OpensEnabledTheGameSwitchesPausingAndShowsMessagesAndTheClo
     form->StartQVR2Game();
     ran.wait();
     EXPECT_FALSE(form->IsPauseEnabled());
-    form->Pause(form.get(), CMainForm::kPauseKey);
-    EXPECT_FALSE(form->GetPauseForm());
-    EXPECT_FALSE(form->MessageLabel->IsVisible()) << "the message waits for the next frame";
+    form->Pause(form.get(), CMainForm::kPauseKey); // disabled: no pause form, no sound
+    EXPECT_EQ(std::tuple(true, true, false),
+              std::tuple(FormsOf<CPauseForm>().empty(), sounds.empty(), form->MessageLabel->IsVisible()))
+        << "the message waits for the next frame";
     Frame();
     EXPECT_EQ(std::pair(true, std::string("STAGE 1")),
               std::pair(form->MessageLabel->IsVisible(), form->MessageLabel->GetCaption()));
@@ -100,6 +81,7 @@ TEST_F(MainFormTest, PauseContinueAndExitWithConfirmation)
     const boost::shared_ptr<korvane::ISound> music = CurrentMusic();
     ASSERT_TRUE(music && music->IsPlaying());
 
+    form->Pause(form.get(), kEscape); // another key: nothing, as the single sound and pause form show
     form->Pause(form.get(), CMainForm::kPauseKey);
     EXPECT_EQ(std::vector<EUiSound>{EUiSound::Pause}, sounds);
     EXPECT_EQ(std::vector{form->GetPauseForm()}, FormsOf<CPauseForm>());
@@ -115,12 +97,10 @@ TEST_F(MainFormTest, PauseContinueAndExitWithConfirmation)
     Frames(40);
     form->GetPauseForm()->OnContinue(nullptr);
     FramesUntilGone(form->GetPauseForm());
-    EXPECT_FALSE(form->GetGameThread()->IsPaused());
-    EXPECT_TRUE(music->IsPlaying());
     // The volume goes through decibels and back.
     EXPECT_NEAR(-1200, music->GetVolumeScaled(), 5);
-    EXPECT_EQ(form, screen->GetActiveForm());
-    EXPECT_TRUE(FormsOf<CDialogForm>().empty());
+    EXPECT_EQ(std::tuple(false, true, form, true), std::tuple(form->GetGameThread()->IsPaused(), music->IsPlaying(),
+                                                              screen->GetActiveForm(), FormsOf<CDialogForm>().empty()));
 
     for (const bool accept : {false, true}) {
         SCOPED_TRACE(accept ? "accepted" : "declined");
@@ -129,8 +109,7 @@ TEST_F(MainFormTest, PauseContinueAndExitWithConfirmation)
         form->GetPauseForm()->OnExitToMainMenu(nullptr);
         FramesUntilGone(form->GetPauseForm());
         const boost::shared_ptr<CDialogForm> dialog = form->GetQuitDialog();
-        ASSERT_TRUE(dialog);
-        ASSERT_EQ(1u, FormsOf<CDialogForm>().size());
+        ASSERT_EQ(std::vector{dialog}, FormsOf<CDialogForm>());
         Frames(40);
         EXPECT_EQ(dialog, screen->GetActiveForm());
         EXPECT_EQ((std::vector<std::string>{"CONFIRM", "Quit the game and return to the main menu?",
@@ -150,6 +129,9 @@ TEST_F(MainFormTest, PauseContinueAndExitWithConfirmation)
             EXPECT_TRUE(FormsOf<CGameSelectForm>().empty());
         }
     }
+    // Closing: the pause key does nothing.
+    form->Pause(form.get(), CMainForm::kPauseKey);
+    EXPECT_TRUE(FormsOf<CPauseForm>().empty());
     FramesUntilGone(form);
     EXPECT_EQ(nullptr, form->GetParent());
     EXPECT_EQ(1u, FormsOf<CGameSelectForm>().size());
@@ -292,8 +274,8 @@ TEST(PresentationMath, TheCrossFadeAlphaFallsOverOneDisplayFrame)
     const double nan = std::nan("");
     for (const auto& [last, now, rate, alpha] :
          {std::tuple(75.0, 75.0, 75.0, 1.0f), std::tuple(75.0, 74.0, 75.0, 1.0f), std::tuple(75.0, 75.25, 75.0, 0.75f),
-          std::tuple(75.0, 76.0, 75.0, 0.0f), std::tuple(75.0, 80.0, 75.0, 0.0f), std::tuple(75.0, 75.25, 150.0, 0.5f),
-          std::tuple(75.0, 75.0, 0.0, 0.0f), std::tuple(75.0, 75.5, 0.0, 0.0f), std::tuple(75.0, nan, 75.0, 0.0f)})
+          std::tuple(75.0, 76.0, 75.0, 0.0f), std::tuple(75.0, 75.25, 150.0, 0.5f), std::tuple(75.0, 75.0, 0.0, 0.0f),
+          std::tuple(75.0, nan, 75.0, 0.0f)})
         EXPECT_FLOAT_EQ(alpha, CMainForm::CrossFadeAlpha(last, now, rate)) << last << " " << now << " " << rate;
 }
 
@@ -312,7 +294,7 @@ TEST(PresentationMath, TheImageTurnsAQuarterWithItsRightEdgeOnTopAndFillsTheHeig
 
 // Lost, the buffers go and a hand-over or a draw does nothing; reset, they come back zeroed; a
 // resize through the graphics object leaves black frames; a destroyed form hears of no later resize.
-TEST_F(PresentationTest, LostResetAndResizeRemakeTheBuffersBlack)
+TEST_F(PresentationTest, LostResetResizeAndFailedLocksLeaveBlackBuffersOrNone)
 {
     Open();
     SetBackdrop(kGreen);
@@ -342,17 +324,14 @@ TEST_F(PresentationTest, LostResetAndResizeRemakeTheBuffersBlack)
     EXPECT_EQ(std::pair(kGreen, 0u), Kept(*form));
     Clear();
     graphics->ResizeWindow(static_cast<int>(kDeviceWidth), static_cast<int>(kDeviceHeight));
-}
 
-// A failed lock throws with the display lock released and the canvas' stacks as they were; a
-// failed unlock leaves no buffers, and nothing is drawn.
-TEST_F(PresentationTest, FailedLocksAndUnlocksLeaveNoHalfState)
-{
+    // A failed lock throws with the display lock released and the canvas' stacks as they were; a
+    // failed unlock leaves no buffers, and nothing is drawn.
     Open();
     MakeCanvas();
     const std::size_t depth = canvas->GetMatrixDepth() + canvas->GetBrushDepth() + canvas->GetClipDepth();
     // At the draw: the upload of the previous frame cannot lock.
-    form->failLocksAfter = 0;
+    form->failLocks = true;
     korvane::test::ExpectThrowWith<korvane::EIOError>([&] { form->Present(form.get(), canvas.get()); },
                                                       "Cannot lock texture");
     EXPECT_TRUE(DisplayLockIsFree());
@@ -361,12 +340,11 @@ TEST_F(PresentationTest, FailedLocksAndUnlocksLeaveNoHalfState)
     EXPECT_THROW(form->OnDeviceReset(), korvane::EIOError);
     EXPECT_TRUE(DisplayLockIsFree());
 
-    form->failLocksAfter = -1;
+    form->failLocks = false;
     form->failUnlock = true;
     form->CreateDeviceResources();
     EXPECT_FALSE(form->HasDeviceResources() || form->GetNewestFrame());
-    EXPECT_TRUE(PresentDrawsNothing());
-    EXPECT_EQ(0u, PixelAt(kDeviceWidth / 2, kDeviceHeight / 2));
+    EXPECT_EQ(std::pair(true, 0u), (std::pair{PresentDrawsNothing(), PixelAt(kDeviceWidth / 2, kDeviceHeight / 2)}));
 }
 
 // With a measured rate, the previous frame shows right after a hand-over and the newest one frame

@@ -50,7 +50,7 @@ public:
 
     Frames frames;
     std::vector<std::string> madeGames;
-    int failLocksAfter = -1; ///< locks that still succeed; -1: all
+    bool failLocks = false;
     bool failUnlock = false;
     double frameRate = 0.0;
 
@@ -65,11 +65,7 @@ protected:
     }
     os::gfx::Result LockTexture(korvane::CTexture& texture, os::gfx::LockedRect& locked, std::uint32_t flags) override
     {
-        if (failLocksAfter == 0)
-            return os::gfx::kErrInvalidCall;
-        if (failLocksAfter > 0)
-            --failLocksAfter;
-        return CMainForm::LockTexture(texture, locked, flags);
+        return failLocks ? os::gfx::kErrInvalidCall : CMainForm::LockTexture(texture, locked, flags);
     }
     os::gfx::Result UnlockTexture(korvane::CTexture& texture) override
     {
