@@ -62,15 +62,11 @@ public:
         }
         changed_.notify_all();
     }
-    std::vector<std::uint32_t> Ticks()
+    /// The hand-overs' ticks and the game threads' sleeps so far.
+    std::pair<std::vector<std::uint32_t>, int> Recorded()
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        return ticks_;
-    }
-    int Sleeps()
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return sleeps_;
+        return {ticks_, sleeps_};
     }
     /// Blocks until the game threads have slept `sleeps` more times and handed over `handOvers` frames in all.
     void WaitFor(int sleeps, std::size_t handOvers = 0)
@@ -123,8 +119,7 @@ TYPED_TEST(GameLoopTest, OneHandOverPerTickAcrossTheWrapAndPromptStop)
     EXPECT_TRUE(composer.blockZeroAtFirstFrame);
     std::vector<std::uint32_t> expected(150);
     std::iota(expected.begin(), expected.end(), 0u - 70u); // wrapping past 0
-    EXPECT_EQ(expected, composer.Ticks());
-    EXPECT_EQ(composer.sleepsAtStop, composer.Sleeps()) << "no sleep after the stop request";
+    EXPECT_EQ(std::pair(expected, composer.sleepsAtStop), composer.Recorded()) << "no sleep after the stop request";
     // The loop shows only the backdrop: palette 0 entry 0 after the reset, opaque black.
     const auto frame = composer.GetNewestFrame();
     for (int y = 0; y < 512; y += 37)
@@ -145,15 +140,15 @@ TYPED_TEST(GameLoopTest, NoHandOverWhilePausedReleaseWhilePausedAndAnEscapingExc
     thread->SetPaused(true);
     thread->Start();
     composer.WaitFor(300); // about 22 ticks
-    EXPECT_TRUE(composer.Ticks().empty());
+    EXPECT_TRUE(composer.Recorded().first.empty());
 
     thread->SetPaused(false);
     composer.WaitFor(0, 5);
     thread->SetPaused(true);
     composer.WaitFor(30); // any hand-over in flight has finished
-    const std::size_t atPause = composer.Ticks().size();
+    const std::size_t atPause = composer.Recorded().first.size();
     composer.WaitFor(300);
-    EXPECT_EQ(atPause, composer.Ticks().size());
+    EXPECT_EQ(atPause, composer.Recorded().first.size());
 
     korvane::test::LogCapture log;
     thread.reset();

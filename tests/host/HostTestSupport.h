@@ -1,10 +1,8 @@
 /** @file HostTestSupport.h Clock, display state and controller set-up shared by the host tests. */
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <cstring>
-#include <map>
 #include <string>
 
 #include "KorvaneXDK/core/EngineClock.h"

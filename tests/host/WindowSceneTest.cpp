@@ -1,6 +1,5 @@
 /** @file WindowSceneTest.cpp The window scene without a graphics device: fit scale, turns, aspect, and named actions
  * and window messages through it to the toolkit, with a fake controller. */
-#include <cmath>
 
 #include <gtest/gtest.h>
 
@@ -21,10 +20,9 @@ constexpr float kPi = 3.14159265f;
 
 TEST(WindowSceneFit, ScaleOverEveryRotationAndAspectAndTheBackBuffersOwn)
 {
+    // Upright: the narrow settings fill the width, the wide ones the height.
     const std::tuple<std::int32_t, std::int32_t, float> cases[] = {
-        {0, 1, 1.0f},       {0, 3, 1.0f},       {2, 2, 1.0f},  {2, 4, 1.0f},       {1, 1, 1.5555556f},
-        {1, 2, 1.5555556f}, {1, 3, 1.3333334f}, {1, 4, 1.25f}, {3, 1, 1.5555556f}, {3, 3, 1.3333334f},
-    };
+        {0, 1, 1.0f}, {2, 4, 1.0f}, {1, 2, 1.5555556f}, {1, 4, 1.25f}, {3, 1, 1.5555556f}, {3, 3, 1.3333334f}};
     for (const auto& [rotation, aspectSetting, scale] : cases) {
         host_test::CTestWindowScene scene;
         scene.SetAspectRatio(aspectSetting);

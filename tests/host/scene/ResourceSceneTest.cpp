@@ -1,6 +1,5 @@
 /** @file ResourceSceneTest.cpp The resource scene on an offscreen device, the manual audio backend, real
  * controllers and a packed archive. */
-#include <gtest/gtest.h>
 
 #include "../HostArchive.h"
 #include "../HostTestSupport.h"
@@ -135,13 +134,11 @@ TEST_F(ResourceSceneTest, UpdateInitializeAllDataAndFinalize)
     TaskPoolAlloc([](FrontEndTask* task) { gPixelInTask = task->FirstCall ? gPixelInTask : BackBufferPixel(); });
     SetWindowActive(false);
     scene.Update(1);
-    EXPECT_EQ(0xFF000000u, gPixelInTask) << "the pool runs before the frame is presented and cleared";
-    EXPECT_EQ(0xFF202020u, BackBufferPixel());
-    EXPECT_EQ(0, device.updates) << "no poll in the background";
+    // The pool runs before the frame is presented and cleared; no poll in the background.
+    EXPECT_EQ(std::tuple(0xFF000000u, 0xFF202020u, 0), std::tuple(gPixelInTask, BackBufferPixel(), device.updates));
     SetWindowActive(true);
     scene.Update(1);
-    EXPECT_EQ(1, device.updates);
-    EXPECT_EQ(0xFF202020u, gPixelInTask);
+    EXPECT_EQ(std::pair(1, 0xFF202020u), std::pair(device.updates, gPixelInTask));
 
     for (bool saves : {true, false}) {
         if (saves) {
@@ -155,11 +152,12 @@ TEST_F(ResourceSceneTest, UpdateInitializeAllDataAndFinalize)
         LogCapture log;
         scene.InitializeAllData();
         os::testing::SetVolumeObserver({});
-        EXPECT_GT(volumes, 0) << "the data-reset sound at the effect volume";
-        EXPECT_TRUE(LogCapture::Contains(": DirectInput Keyboard Device")) << "key maps reset";
-        EXPECT_EQ(1, scene.GetMusicVersion());
-        EXPECT_FALSE(korvane::FileExists(archive.dir.File("QVR2.SAV")) ||
-                     korvane::FileExists(archive.dir.File("tessaril.sav")));
+        // The data-reset sound at the effect volume, the key maps reset, the music version and no saves left.
+        EXPECT_EQ(std::tuple(true, true, 1, false),
+                  std::tuple(volumes > 0, LogCapture::Contains(": DirectInput Keyboard Device"),
+                             scene.GetMusicVersion(),
+                             korvane::FileExists(archive.dir.File("QVR2.SAV")) ||
+                                 korvane::FileExists(archive.dir.File("tessaril.sav"))));
     }
     SoundSetEffectVolume(0);
 

@@ -1,8 +1,6 @@
 /** @file WindowSceneGlTest.cpp The window scene on an offscreen OpenGL device over the build's data archive. */
 #include <filesystem>
 
-#include <gtest/gtest.h>
-
 #include "KorvaneXDK/canvas/Canvas.h"
 #include "KorvaneXDK/canvas/CanvasMath.h"
 #include "KorvaneXDK/canvas/FontStock.h"
