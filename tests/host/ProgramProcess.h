@@ -1,11 +1,7 @@
 /** @file ProgramProcess.h The built program run as a child process. */
 #pragma once
 
-#include <signal.h>
 #include <spawn.h>
-#include <sys/wait.h>
-
-#include <string>
 
 extern char** environ;
 

@@ -3,19 +3,12 @@
  * termination request and a close request each end it in order. */
 #include <gtest/gtest.h>
 
-#include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
-#include <X11/keysym.h>
 
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <thread>
 
 #include "KorvaneXDK/core/SimpleDIB.h"
 #include "host/ProgramProcess.h"
