@@ -11,6 +11,7 @@
 #include "KorvaneXDK/platform/sound/StreamingSound.h"
 #include "frontend/forms/DialogForm.h"
 #include "frontend/forms/GameSelectForm.h"
+#include "games/qvr2/QVR2Thread.h"
 #include "host/ResourceCache.h"
 #include "os/gfx/Testing.h"
 #include "support/ExpectThrow.h"
@@ -137,33 +138,15 @@ TEST_F(MainFormTest, PauseContinueAndExitWithConfirmation)
     EXPECT_EQ(1u, FormsOf<CGameSelectForm>().size());
 }
 
-TEST_F(MainFormTest, GamesStartWithTheirNamesFoldersAndWallpapersAndReplaceEachOther)
+// Each title menu button starts its game, by the store's language, in a main form whose second start
+// replaces the running game; leaving the game brings a new menu back on the button that started it.
+TEST_F(MainFormTest, TheTitleMenusButtonsStartTheirGamesByLanguageAndLeavingBringsTheMenuBack)
 {
     for (const auto& [storeLanguage, main, folder] :
          {std::tuple("english", true, "rom0_qvr2\\"), std::tuple("japanese", true, "rom0_qvr2\\"),
           std::tuple("english", false, "rom0_tessaril_en\\"), std::tuple("japanese", false, "rom0_tessaril_ja\\")}) {
+        SCOPED_TRACE(folder);
         MainFormEnvironment::ReinitialiseScene(storeLanguage);
-        OpenWithGame();
-        boost::weak_ptr<CPausableThread> first = form->GetGameThread();
-        if (main)
-            form->StartQVR2Game();
-        else
-            form->StartTessarilGame();
-        EXPECT_TRUE(first.expired()) << folder;
-        ASSERT_TRUE(form->GetGameThread());
-        EXPECT_EQ(std::tuple(std::string(main ? "QVR DRAVOST" : "TESSARIL VORN"), std::string(folder),
-                             std::string(main ? "formimage\\wallpaper_title.png" : "formimage\\wallpaper02.png"),
-                             std::string(main ? "qvr2" : "tessaril")),
-                  std::tuple(form->GetFormName(), ResourceGetDataFolder(), CFormSceneLink::GetWallpaperPath(),
-                             form->madeGames.back()));
-        Clear();
-    }
-    MainFormEnvironment::ReinitialiseScene("english");
-}
-
-TEST_F(MainFormTest, TheTitleMenusGameButtonsStartTheirGameInAMainForm)
-{
-    for (const bool main : {true, false}) {
         auto menu = boost::make_shared<CGameSelectForm>();
         screen->AddControl(menu);
         Frames(40);
@@ -173,12 +156,22 @@ TEST_F(MainFormTest, TheTitleMenusGameButtonsStartTheirGameInAMainForm)
         EXPECT_TRUE(menu->IsClosing());
         const auto forms = FormsOf<CMainForm>();
         ASSERT_EQ(1u, forms.size());
-        ASSERT_TRUE(forms.front()->GetGameThread());
-        EXPECT_EQ(main ? "QVR DRAVOST" : "TESSARIL VORN", forms.front()->GetFormName());
-        // Leaving the game brings a new menu back on the button that started it.
-        forms.front()->Close();
-        EXPECT_FALSE(forms.front()->GetGameThread());
-        FramesUntilGone(forms.front());
+        const boost::shared_ptr<CMainForm> game = forms.front();
+        boost::weak_ptr<CPausableThread> first = game->GetGameThread();
+        ASSERT_FALSE(first.expired());
+        if (main)
+            game->StartQVR2Game();
+        else
+            game->StartTessarilGame();
+        EXPECT_TRUE(first.expired());
+        EXPECT_EQ(std::tuple(std::string(main ? "QVR DRAVOST" : "TESSARIL VORN"), std::string(folder),
+                             std::string(main ? "formimage\\wallpaper_title.png" : "formimage\\wallpaper02.png"), main),
+                  std::tuple(game->GetFormName(), ResourceGetDataFolder(), CFormSceneLink::GetWallpaperPath(),
+                             dynamic_cast<CQVR2Thread*>(game->GetGameThread().get()) != nullptr));
+        ASSERT_TRUE(game->GetGameThread());
+        game->Close();
+        EXPECT_FALSE(game->GetGameThread());
+        FramesUntilGone(game);
         Frames(40);
         auto menus = FormsOf<CGameSelectForm>();
         ASSERT_EQ(1u, menus.size());
@@ -187,6 +180,7 @@ TEST_F(MainFormTest, TheTitleMenusGameButtonsStartTheirGameInAMainForm)
                   menus.front()->GetFocusedLeaf());
         screen->RemoveAllControls();
     }
+    MainFormEnvironment::ReinitialiseScene("english");
 }
 
 namespace

@@ -41,26 +41,23 @@ constexpr std::uint32_t kDeviceWidth = 480;
 constexpr std::uint32_t kDeviceHeight = 270;
 constexpr float kFrame = 1.0f / 75.0f;
 
-/// A main form whose games are scripted, whose texture locks can be made to fail, and which
-/// records the games it was asked to make.
+/// A main form whose games are scripted and whose texture locks can be made to fail.
 class CTestMainForm : public CMainForm
 {
 public:
     using Frames = std::vector<games_test::CScriptedGameThread::Frame>;
 
     Frames frames;
-    std::vector<std::string> madeGames;
     bool failLocks = false;
     bool failUnlock = false;
     double frameRate = 0.0;
 
 protected:
     double GetMeasuredFrameRate() override { return frameRate; }
-    boost::shared_ptr<CPausableThread> MakeQVR2Thread() override { return MakeGame("qvr2"); }
-    boost::shared_ptr<CPausableThread> MakeTessarilThread() override { return MakeGame("tessaril"); }
-    boost::shared_ptr<CPausableThread> MakeGame(const char* name)
+    boost::shared_ptr<CPausableThread> MakeQVR2Thread() override { return MakeGame(); }
+    boost::shared_ptr<CPausableThread> MakeTessarilThread() override { return MakeGame(); }
+    boost::shared_ptr<CPausableThread> MakeGame()
     {
-        madeGames.push_back(name);
         return boost::make_shared<games_test::CScriptedGameThread>(frames);
     }
     os::gfx::Result LockTexture(korvane::CTexture& texture, os::gfx::LockedRect& locked, std::uint32_t flags) override
