@@ -73,7 +73,7 @@ TEST_F(ServicesTest, OutOfRangeArgumentsWriteOnlyInside)
 
 // The start values, the colour conversion (bits 12-15 ignored, entry 0 transparent), and a reset,
 // which changes only the palettes, the patterns and the sprite range.
-TEST_F(ServicesTest, StartValuesColourConversionAndReset)
+TEST_F(ServicesTest, StartValuesColourConversionResetAndTicks)
 {
     EXPECT_EQ(std::tuple(224, 144, 0), std::tuple(State().WindowWidth, State().WindowHeight, State().DisplayMode));
     for (const auto& [entry, colour, stored] :
@@ -104,10 +104,8 @@ TEST_F(ServicesTest, StartValuesColourConversionAndReset)
     EXPECT_TRUE(host_test::SameState(before, State())) << "only palettes, patterns and range change";
     EXPECT_EQ(std::pair(0xFF000000u, 0xFF808080u), std::pair(State().Palettes[0], State().Palettes[15 * 16 + 15]))
         << "entry 0 opaque black";
-}
 
-TEST_F(ServicesTest, TicksFollowTheEngineClock)
-{
+    // The ticks follow the engine clock.
     host_test::InjectedClock clock;
     for (const auto& [milliseconds, ticks, exact] :
          {std::tuple(1000.0, 75u, 75.0), std::tuple(13.0, 0u, 0.975), std::tuple(14.0, 1u, 1.05),

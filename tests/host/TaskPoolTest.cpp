@@ -11,7 +11,7 @@ using Indices = std::vector<std::uint16_t>;
 // What the routines saw, for the checks.
 Indices gCalls;
 std::vector<std::uint8_t> gFirstCalls;
-FrontEndTask* gNext = nullptr; ///< the record at index 1, for the routines that free it
+FrontEndTask* gNext = nullptr; ///< the record the routines free (a row's chosen index)
 
 void Record(FrontEndTask* task)
 {
@@ -20,12 +20,6 @@ void Record(FrontEndTask* task)
 }
 
 // Each acts once it runs in a pass (not at its allocation).
-void FreeSelf(FrontEndTask* task)
-{
-    Record(task);
-    TaskPoolFree(task->FirstCall == 0 ? task : nullptr);
-}
-
 void FreeNext(FrontEndTask* task)
 {
     Record(task);
@@ -74,7 +68,7 @@ protected:
     }
 };
 
-TEST_F(TaskPoolTest, AllocationStampsTheRecordCallsTheRoutineOnceAndSerialsSkipZero)
+TEST_F(TaskPoolTest, AllocationStampsTheRecordCallsTheRoutineOnceSerialsSkipZeroAndAFullPoolGivesTheSpare)
 {
     gCalls.clear();
     gFirstCalls.clear();
@@ -106,9 +100,19 @@ TEST_F(TaskPoolTest, AllocationStampsTheRecordCallsTheRoutineOnceAndSerialsSkipZ
     TaskPoolFree(task);
     EXPECT_EQ(std::tuple(0xFFFFFFFFu, 1u, 2u),
               (std::tuple{last, TaskPoolReadSerial(task), TaskPoolReadSerial(TaskPoolAlloc(nullptr))}));
+
+    // A full pool hands out the spare, uncalled.
+    TaskPoolInit();
+    for (int i = 0; i < kFrontEndTaskCount; ++i)
+        TaskPoolAlloc(nullptr);
+    gCalls.clear();
+    FrontEndTask* spare = TaskPoolAlloc(Record);
+    EXPECT_EQ(std::tuple(kFrontEndTaskSpare, 0, true), std::tuple(spare->Index, spare->Live, gCalls.empty()));
+    TaskPoolFree(spare);
+    EXPECT_EQ(kFrontEndTaskCount, TaskPoolCount());
 }
 
-TEST_F(TaskPoolTest, FreeingHeadMiddleAndTailKeepsTheListWhole)
+TEST_F(TaskPoolTest, FreeingBeforeAndDuringTheRunKeepsTheListWholeAndTheOrder)
 {
     const std::pair<int, Indices> cases[] = {{0, {1, 2, 3}}, {1, {0, 2, 3}}, {3, {0, 1, 2}}};
     for (const auto& [freed, left] : cases) {
@@ -124,39 +128,25 @@ TEST_F(TaskPoolTest, FreeingHeadMiddleAndTailKeepsTheListWhole)
             backwards.insert(backwards.begin(), i);
         EXPECT_EQ(left, backwards) << "freed " << freed;
     }
-}
 
-TEST_F(TaskPoolTest, RoutinesFreeAndAllocateDuringTheRun)
-{
     // A record made in the run (maker not the tail) runs in the same pass after its creating call.
     // Freeing the next record and allocating got its index back at the tail: the run once jumped
     // there, passing over every record in between.
-    const std::tuple<const char*, std::vector<FrontEndTaskRoutine>, Indices, Indices> cases[] = {
-        {"frees itself", {FreeSelf, Record}, {0, 1}, {1}},
-        {"frees a later one", {FreeNext, Record, Record}, {0, 2}, {0, 2}},
-        {"spawns", {Spawn, Record}, {0, 2, 1, 2}, {0, 1, 2}},
-        {"replaces the next", {ReplaceNext, Record, Record, Record}, {0, 1, 2, 3, 1}, {0, 2, 3, 1}}};
-    for (const auto& [name, routines, run, second] : cases) {
+    const std::tuple<const char*, std::vector<FrontEndTaskRoutine>, int, Indices, Indices> routineCases[] = {
+        {"frees itself", {FreeNext, Record}, 0, {0, 1}, {1}},
+        {"frees a later one", {FreeNext, Record, Record}, 1, {0, 2}, {0, 2}},
+        {"spawns", {Spawn, Record}, 1, {0, 2, 1, 2}, {0, 1, 2}},
+        {"replaces the next", {ReplaceNext, Record, Record, Record}, 1, {0, 1, 2, 3, 1}, {0, 2, 3, 1}}};
+    for (const auto& [name, routines, next, run, second] : routineCases) {
         Fresh();
         for (FrontEndTaskRoutine routine : routines) {
             FrontEndTask* task = TaskPoolAlloc(routine);
-            if (task->Index == 1)
+            if (task->Index == next)
                 gNext = task;
         }
         EXPECT_EQ(run, Run()) << name;
         EXPECT_EQ(second, Run()) << name;
     }
-}
-
-TEST_F(TaskPoolTest, AFullPoolHandsOutTheSpareUncalled)
-{
-    for (int i = 0; i < kFrontEndTaskCount; ++i)
-        TaskPoolAlloc(nullptr);
-    gCalls.clear();
-    FrontEndTask* spare = TaskPoolAlloc(Record);
-    EXPECT_EQ(std::tuple(kFrontEndTaskSpare, 0, true), std::tuple(spare->Index, spare->Live, gCalls.empty()));
-    TaskPoolFree(spare);
-    EXPECT_EQ(kFrontEndTaskCount, TaskPoolCount());
 }
 
 void Tick(FrontEndTask* task)

@@ -263,7 +263,7 @@ protected:
 
 } // namespace
 
-TEST(PresentationMath, TheCrossFadeAlphaFallsOverOneDisplayFrame)
+TEST(PresentationMath, TheCrossFadeAlphaFallsOverOneFrameAndTheImageTurnsAQuarterFillingTheHeight)
 {
     const double nan = std::nan("");
     for (const auto& [last, now, rate, alpha] :
@@ -271,10 +271,8 @@ TEST(PresentationMath, TheCrossFadeAlphaFallsOverOneDisplayFrame)
           std::tuple(75.0, 76.0, 75.0, 0.0f), std::tuple(75.0, 75.25, 150.0, 0.5f), std::tuple(75.0, 75.0, 0.0, 0.0f),
           std::tuple(75.0, nan, 75.0, 0.0f)})
         EXPECT_FLOAT_EQ(alpha, CMainForm::CrossFadeAlpha(last, now, rate)) << last << " " << now << " " << rate;
-}
 
-TEST(PresentationMath, TheImageTurnsAQuarterWithItsRightEdgeOnTopAndFillsTheHeight)
-{
+    // The image turns a quarter with its right edge on top and fills the height.
     const korvane::Matrix4 m = CMainForm::PictureTransform(korvane::canvas::Rect2f(0, 0, 1920, 1080));
     const double s = 1080.0 / 448.0 * 1.0037037134170532;
     for (float x : {0.0f, 448.0f})
