@@ -17,11 +17,6 @@
 namespace
 {
 
-int Channel(std::uint32_t pixel, int shift)
-{
-    return static_cast<int>((pixel >> shift) & 0xFF);
-}
-
 /// The window's client area, 0xRRGGBB per pixel; empty when it cannot be read.
 struct Shot
 {
@@ -29,16 +24,6 @@ struct Shot
     std::vector<std::uint32_t> pixels;
     std::uint32_t At(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
 };
-
-bool BlueTinted(std::uint32_t c)
-{
-    return Channel(c, 0) > 110 && Channel(c, 0) > Channel(c, 16) + 60;
-}
-
-int Brightness(std::uint32_t c)
-{
-    return Channel(c, 16) + Channel(c, 8) + Channel(c, 0);
-}
 
 /// The built program beside the build's archive, with its user data in a temporary folder, and a connection
 /// to the X server (the test is skipped without one).
@@ -170,13 +155,16 @@ protected:
             return "something else";
         const std::uint32_t centre = shot.At(shot.width / 2, shot.height / 2);
         const std::uint32_t side = shot.At(shot.width / 20, shot.height / 2);
-        if (BlueTinted(side))
+        auto channel = [](std::uint32_t c, int shift) { return static_cast<int>((c >> shift) & 0xFF); };
+        auto blueTinted = [&](std::uint32_t c) { return channel(c, 0) > 110 && channel(c, 0) > channel(c, 16) + 60; };
+        auto brightness = [&](std::uint32_t c) { return channel(c, 16) + channel(c, 8) + channel(c, 0); };
+        if (blueTinted(side))
             return "pause menu";
-        if (BlueTinted(centre))
-            return Brightness(centre) > 300 ? "confirmation" : "something else";
-        if (Brightness(centre) == 0 && Brightness(side) > 0)
+        if (blueTinted(centre))
+            return brightness(centre) > 300 ? "confirmation" : "something else";
+        if (brightness(centre) == 0 && brightness(side) > 0)
             return "game";
-        return Brightness(centre) > 120 ? "title menu" : "something else";
+        return brightness(centre) > 120 ? "title menu" : "something else";
     }
 
     /// Presses the key (when given) and waits for the scene; once more if the first press fell

@@ -41,7 +41,7 @@ protected:
         const std::string archive = std::string(KORVANE_BINARY_DIR) + "/bin/data.kva";
         ASSERT_TRUE(std::filesystem::exists(archive)) << "build the data_archive target first";
         ASSERT_TRUE(korvane::CreateApplicationDriver(nullptr));
-        driver = korvane::GetApplicationDriver();
+        korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
         driver->SetDataLoader(boost::shared_ptr<korvane::IDataLoader>(
             new korvane::TArchiveFileDataLoader<korvane::CArchiveFileLoader>(archive)));
         ASSERT_TRUE(driver->InitializeGraphicsForTesting(kWidth, kHeight));
@@ -59,13 +59,13 @@ protected:
         }
         korvane::DestroyApplicationDriver();
     }
-    os::gfx::Device& Device() { return *driver->GetGraphics()->GetDevice(); }
     std::vector<std::uint32_t> Frame()
     {
-        Device().Clear(0, nullptr, os::gfx::clear::Target, kBlack, 1.0f, 0);
+        os::gfx::Device& device = *korvane::GetApplicationDriver()->GetGraphics()->GetDevice();
+        device.Clear(0, nullptr, os::gfx::clear::Target, kBlack, 1.0f, 0);
         scene->RunFrame(0.0f);
         std::vector<std::uint32_t> pixels;
-        EXPECT_EQ(os::gfx::kOk, Device().ReadBackBuffer(&pixels, nullptr, nullptr));
+        EXPECT_EQ(os::gfx::kOk, device.ReadBackBuffer(&pixels, nullptr, nullptr));
         return pixels;
     }
     /// Where a canvas point lands on the back buffer under the scene's transform and camera.
@@ -82,7 +82,6 @@ protected:
                (pixels.at(static_cast<std::size_t>(p.y) * kWidth + static_cast<std::size_t>(p.x)) & 0x00FFFFFFu);
     }
 
-    static inline korvane::CGameApplicationDriverCX* driver = nullptr;
     static inline CMegaWindowScene* scene = nullptr;
 };
 
@@ -92,8 +91,8 @@ protected:
 TEST_F(WindowSceneGl, InitializeThenAThrowingControlAndAKnownControlsPixels)
 {
     ASSERT_NE(nullptr, scene);
-    EXPECT_TRUE(korvane::canvas::CFontStock::GetInstance()->Get("FONT12T2S"));
-    EXPECT_TRUE(korvane::canvas::CFontStock::GetInstance()->Get("FONT08T2_C"));
+    auto fonts = korvane::canvas::CFontStock::GetInstance();
+    EXPECT_TRUE(fonts->Get("FONT12T2S") && fonts->Get("FONT08T2_C"));
     ASSERT_NE(nullptr, scene->GetCanvas());
     EXPECT_TRUE(scene->GetCanvas()->GetShaderPair());
     boost::shared_ptr<korvane::mwt::IControlAppearance> skinForm;
@@ -105,8 +104,8 @@ TEST_F(WindowSceneGl, InitializeThenAThrowingControlAndAKnownControlsPixels)
     EXPECT_TRUE(boost::dynamic_pointer_cast<CLogoSplashForm>(children.front()));
     EXPECT_EQ(scene->GetCursorForm(), children.back());
     EXPECT_EQ(Vector2<float>(1920.0f, 1080.0f), scene->GetScreenPtr()->GetSize());
-    EXPECT_TRUE(scene->GetCursorForm()->IsVisible());
-    EXPECT_TRUE(boost::dynamic_pointer_cast<CControl>(children.front())->IsVisible());
+    EXPECT_TRUE(scene->GetCursorForm()->IsVisible() &&
+                boost::dynamic_pointer_cast<CControl>(children.front())->IsVisible());
 
     korvane::test::LogCapture log;
     scene->RunFrame(0.0f);
@@ -134,10 +133,9 @@ TEST_F(WindowSceneGl, InitializeThenAThrowingControlAndAKnownControlsPixels)
     scene->SetScreenRotation(1);
     scene->RunFrame(0.1f);
     scene->RunFrame(0.1f);
-    EXPECT_EQ(2u, log.CountContaining("update failed on purpose"));
-    EXPECT_EQ(2u, log.CountContaining("draw failed on purpose"));
-    EXPECT_EQ(depthsBefore, depths());
-    EXPECT_EQ(clip, canvas.GetClipRect());
+    EXPECT_EQ(std::tuple(2u, 2u, depthsBefore, clip),
+              std::tuple(log.CountContaining("update failed on purpose"), log.CountContaining("draw failed on purpose"),
+                         depths(), canvas.GetClipRect()));
     EXPECT_NEAR(1.5707964f, scene->GetCurrentAngle(), 0.2f);
     scene->GetScreenPtr()->RemoveControl(bad.get());
 
