@@ -75,7 +75,7 @@ protected:
 
 // A missing effect leaves the bank unloaded, so that a later load tries again; a loaded bank holds
 // effects 1 to 34 by their hex names, and a second load only stops the music.
-TEST_F(SoundServicesTest, TheBankHoldsEffects1To34ByHexNameAndLoadsOnce)
+TEST_F(SoundServicesTest, TheBankHoldsEffects1To34ByHexNameAndLoadsOnceAndTheMusicFadesReleasesAndResumes)
 {
     ASSERT_NO_FATAL_FAILURE(Pack(16));
     EXPECT_THROW(SoundLoadEffectBank(), korvane::EException);
@@ -109,15 +109,12 @@ TEST_F(SoundServicesTest, TheBankHoldsEffects1To34ByHexNameAndLoadsOnce)
     EXPECT_EQ(first, SoundGetEffect(1)) << "nothing loaded again";
     EXPECT_TRUE(Eventually([&] { return !music->IsPlaying(); }));
     EXPECT_EQ(music, CurrentMusic()) << "stopped, still current";
-}
 
-// Fade, release and resume by command; a pointer that is no resource's leaves a silent track; a
-// resume never undoes a volume set meanwhile.
-TEST_F(SoundServicesTest, MusicFadesReleasesAndResumes)
-{
-    ASSERT_NO_FATAL_FAILURE(Pack());
+    // Released, then fade, release and resume by command; a pointer that is no resource's leaves a
+    // silent track; a resume never undoes a volume set meanwhile.
+    SoundReleaseAll();
     MusicSetVolume(-1500); // before any music: the music takes it when it starts
-    boost::shared_ptr<korvane::ISound> music = PlayMusic();
+    music = PlayMusic();
     EXPECT_TRUE(music->IsLoop());
     EXPECT_NEAR(-1500, music->GetVolumeScaled(), 3);
     MusicSetVolume(-1000);

@@ -56,7 +56,7 @@ public:
     std::atomic<int> testThreadSleeps{0};
 };
 
-TEST(PausableThread, PausedOrNeverStartedThreadIsReleasedPromptly)
+TEST(PausableThread, PausedOrNeverStartedThreadIsReleasedPromptlyAndARunningOneWaitedFor)
 {
     for (const bool start : {true, false}) {
         LogCapture log;
@@ -72,11 +72,8 @@ TEST(PausableThread, PausedOrNeverStartedThreadIsReleasedPromptly)
         EXPECT_LT(sleeps.testThreadSleeps.load(), 100) << "released within a few ms; started " << start;
         EXPECT_FALSE(LogCapture::Contains("did not stop") || LogCapture::Contains("korvane::CThread")) << start;
     }
-}
 
-// The release waits on past the engine's bound: the object never dies under a running loop.
-TEST(PausableThread, ReleaseWaitsUntilTheThreadHasEnded)
-{
+    // The release waits on past the engine's bound: the object never dies under a running loop.
     LogCapture log;
     std::promise<void> release;
     std::shared_future<void> released = release.get_future().share();

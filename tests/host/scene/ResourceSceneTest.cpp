@@ -91,7 +91,7 @@ protected:
 };
 
 // The store's language chooses the text table; the key maps reset by controller type.
-TEST_F(ResourceSceneTest, TheStoreLanguageChoosesTheTextsAndKeyMapsResetByControllerType)
+TEST_F(ResourceSceneTest, TheStoreLanguageChoosesTheTextsWhoseEnglishTableIsRequiredAndKeyMapsResetByType)
 {
     LogCapture log;
     CResourceScene& japanese = Start("japanese");
@@ -121,6 +121,15 @@ TEST_F(ResourceSceneTest, TheStoreLanguageChoosesTheTextsAndKeyMapsResetByContro
         korvane::test::ExpectError<korvane::EInvalidParameter>(
             [&] { scene.ResetKeyMapping(type); }, "CResourceScene::ResetKeyMapping(): unsupported controller type",
             "class CResourceScene");
+
+    // Without the English table the start is fatal.
+    delete &scene;
+    korvane::DestroyApplicationDriver();
+    host_test::HostArchive bare;
+    bare.Add("text_ja.properties", "greeting=Konnichiwa\r\n");
+    ASSERT_NO_FATAL_FAILURE(bare.Pack());
+    ASSERT_TRUE(korvane::GetApplicationDriver()->InitializeGraphicsForTesting(64, 48));
+    EXPECT_EQ("file entry not found: \"text_en.properties\"", korvane::test::MessageOf([this] { Start(); }));
 }
 
 // The pool runs before the frame is presented, the devices are polled only while the window is
@@ -167,16 +176,6 @@ TEST_F(ResourceSceneTest, UpdateInitializeAllDataAndFinalize)
     EXPECT_TRUE(korvane::FileExists(archive.dir.File("preference.dat")));
     EXPECT_EQ(0u, SoundGetEffectCount());
     MusicSetVolume(0);
-}
-
-TEST_F(ResourceSceneTest, AMissingTextTableIsFatal)
-{
-    korvane::DestroyApplicationDriver();
-    host_test::HostArchive bare;
-    bare.Add("text_ja.properties", "greeting=Konnichiwa\r\n");
-    ASSERT_NO_FATAL_FAILURE(bare.Pack());
-    ASSERT_TRUE(korvane::GetApplicationDriver()->InitializeGraphicsForTesting(64, 48));
-    EXPECT_EQ("file entry not found: \"text_en.properties\"", korvane::test::MessageOf([this] { Start(); }));
 }
 
 } // namespace
