@@ -142,14 +142,12 @@ TEST_F(WindowInput, KeyFormGetsOnePairPerPressAndNoneWhileHeld)
     for (int key : {37, 39, 38, 40, 13, 27, 19})
         for (const char* what : {"down", "up"})
             expected.push_back("First " + std::string(what) + " " + std::to_string(key));
-    EXPECT_EQ(expected, test.events);
-    EXPECT_FALSE(Cursor().IsVisible());
+    EXPECT_EQ(std::pair(expected, false), std::pair(test.events, Cursor().IsVisible()));
 
     test.events.clear();
     scene.controller.Update(); // still held
     scene.RunFrame(1.0f);
-    EXPECT_TRUE(test.events.empty());
-    EXPECT_EQ(0, scene.cursorSounds);
+    EXPECT_EQ(std::pair(true, 0), std::pair(test.events.empty(), scene.cursorSounds));
 }
 
 TEST_F(WindowInput, PointerFormMovesFocusWithTheSoundClicksAtTheFlooredPointAndHidesWithNoUsableForm)
@@ -162,8 +160,8 @@ TEST_F(WindowInput, PointerFormMovesFocusWithTheSoundClicksAtTheFlooredPointAndH
 
     scene.controller.Press("down");
     scene.RunFrame(0.0f);
-    EXPECT_EQ(std::pair(true, 1), std::pair(test.second->IsFocused(), scene.cursorSounds));
-    EXPECT_EQ(test.second->LocalToScreen(Vector2<float>(12.0f, 20.0f)), Cursor().GetCursorPosition());
+    EXPECT_EQ(std::tuple(true, 1, test.second->LocalToScreen(Vector2<float>(12.0f, 20.0f))),
+              std::tuple(test.second->IsFocused(), scene.cursorSounds, Cursor().GetCursorPosition()));
     scene.controller.Release("down");
 
     scene.controller.Press("up");
@@ -184,9 +182,9 @@ TEST_F(WindowInput, PointerFormMovesFocusWithTheSoundClicksAtTheFlooredPointAndH
     scene.controller.Press("decide");
     scene.controller.Press("cancel");
     scene.RunFrame(0.0f);
-    EXPECT_FALSE(Cursor().IsVisible());
-    EXPECT_TRUE(scene.controller.WasPressed("decide") && scene.controller.WasPressed("cancel"));
-    EXPECT_TRUE(test.events.empty());
+    EXPECT_EQ(std::tuple(false, true, true),
+              std::tuple(Cursor().IsVisible(), test.events.empty(),
+                         scene.controller.WasPressed("decide") && scene.controller.WasPressed("cancel")));
 }
 
 // Mode frees the pointer and cursor toggles its visibility; the free pointer's speed follows the analog value.
@@ -196,8 +194,7 @@ TEST_F(WindowInput, ModeFreesThePointerWhichMovesBySpeedDirectionAndBounds)
     scene.controller.Press("cursor");
     const bool visible = Cursor().IsVisible();
     scene.RunFrame(0.0f);
-    EXPECT_FALSE(Cursor().IsFocusMode());
-    EXPECT_NE(visible, Cursor().IsVisible());
+    EXPECT_EQ(std::pair(false, !visible), std::pair(Cursor().IsFocusMode(), Cursor().IsVisible()));
     scene.controller.Release("mode");
     scene.controller.Release("cursor");
 
