@@ -198,7 +198,6 @@ TEST_F(ComposerTest, AgreesWithThePlainComposerOverRandomStates)
             ASSERT_EQ(doubled, ReadBuffer(*composer.GetNewestFrame())) << "round " << round;
         }
         ASSERT_EQ(previous, ReadBuffer(*composer.GetPreviousFrame())) << "round " << round;
-        ASSERT_EQ(static_cast<double>(TicksGet()), composer.GetLastHandOverTick());
         previous = ReadBuffer(*composer.GetNewestFrame());
     }
 }
@@ -295,8 +294,7 @@ TEST_F(ComposerTest, HandOverFollowsTheInstanceAndNeedsDeviceResources)
     clock.milliseconds = 2000.0;
     DisplaySetMode(0x1000);
     composer.PresentConsoleFrame();
-    EXPECT_EQ(75.0, composer.GetLastHandOverTick());
-    EXPECT_EQ(first, ReadBuffer(*newest));
+    EXPECT_EQ(std::pair(75.0, first), std::pair(composer.GetLastHandOverTick(), ReadBuffer(*newest)));
 
     // New buffers start black; a wider pitch keeps its padding out of the picture.
     EXPECT_THROW(composer.MakeBuffers(2044), korvane::EInvalidParameter);

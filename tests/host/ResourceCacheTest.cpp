@@ -54,9 +54,7 @@ TEST_F(ResourceCacheTest, NamesBuffersAndMissingEntries)
     }
 
     ResourceSetDataFolder("rom0_tessaril_en\\");
-    std::uint8_t* other = ResourceGet("small.bin");
-    EXPECT_NE(small, other);
-    EXPECT_EQ('c', other[0]);
+    EXPECT_EQ('c', ResourceGet("small.bin")[0]) << "the other folder's own entry";
 }
 
 } // namespace
