@@ -285,7 +285,7 @@ TEST_F(ComposerTest, HandOverFollowsTheInstanceAndNeedsDeviceResources)
     CConsoleFrameComposer::HandOverToInstance(); // nothing to call: does nothing
     EXPECT_EQ(0.0, composer.GetLastHandOverTick());
 
-    clock.milliseconds = 1000.0;
+    clock.milliseconds = 1010.0; // tick 75.75: the hand-over keeps the whole tick
     composer.PresentConsoleFrame();
     EXPECT_EQ(75.0, composer.GetLastHandOverTick());
     const auto newest = composer.GetNewestFrame();

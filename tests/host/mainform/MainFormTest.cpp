@@ -75,6 +75,7 @@ TEST_F(MainFormTest, PauseContinueAndExitWithConfirmation)
 {
     OpenWithGame();
     ASSERT_EQ("rom0_qvr2\\", ResourceGetDataFolder());
+    MusicSetVolume(-1200);
     MusicPlay(ResourceGet("music06"), 1);
     const boost::shared_ptr<korvane::ISound> music = CurrentMusic();
     ASSERT_TRUE(music && music->IsPlaying());
@@ -96,6 +97,7 @@ TEST_F(MainFormTest, PauseContinueAndExitWithConfirmation)
     FramesUntilGone(form->GetPauseForm());
     EXPECT_EQ(std::tuple(false, true, form, true), std::tuple(form->GetGameThread()->IsPaused(), music->IsPlaying(),
                                                               screen->GetActiveForm(), FormsOf<CDialogForm>().empty()));
+    EXPECT_NEAR(-1200, music->GetVolumeScaled(), 5) << "the music volume, through decibels and back";
 
     for (const bool accept : {false, true}) {
         SCOPED_TRACE(accept ? "accepted" : "declined");
@@ -259,8 +261,8 @@ TEST(PresentationMath, TheCrossFadeAlphaFallsOverOneFrameAndTheImageTurnsAQuarte
     const double nan = std::nan("");
     for (const auto& [last, now, rate, alpha] :
          {std::tuple(75.0, 75.0, 75.0, 1.0f), std::tuple(75.0, 74.0, 75.0, 1.0f), std::tuple(75.0, 75.25, 75.0, 0.75f),
-          std::tuple(75.0, 76.0, 75.0, 0.0f), std::tuple(75.0, 75.25, 150.0, 0.5f), std::tuple(75.0, 75.0, 0.0, 0.0f),
-          std::tuple(75.0, nan, 75.0, 0.0f)})
+          std::tuple(75.0, 76.0, 75.0, 0.0f), std::tuple(75.0, 80.0, 75.0, 0.0f), std::tuple(75.0, 75.25, 150.0, 0.5f),
+          std::tuple(75.0, 75.0, 0.0, 0.0f), std::tuple(75.0, nan, 75.0, 0.0f)})
         EXPECT_FLOAT_EQ(alpha, CMainForm::CrossFadeAlpha(last, now, rate)) << last << " " << now << " " << rate;
 
     // The image turns a quarter with its right edge on top and fills the height.
