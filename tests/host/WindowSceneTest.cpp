@@ -245,8 +245,8 @@ TEST_F(WindowInput, MessageTableAndQueuedMessagesReachTheToolkitNextFrame)
                                           {WM_ACTIVATE, WA_ACTIVE},
                                           {WM_ACTIVATE, 0x10000 | WA_CLICKACTIVE}})
         check(message, wParam, true, 0);
+    check(WM_CHAR, 0x41, true, 1); // queued before the deactivation, as a typed key and a switch away
     check(WM_ACTIVATE, WA_INACTIVE, true, 1);
-    check(WM_CHAR, 0x41, true, 1);
     for (std::uint32_t message : {WM_LBUTTONDBLCLK, WM_RBUTTONDBLCLK, WM_MBUTTONDBLCLK, WM_CLOSE})
         check(message, 0, false, 0);
     LResult result = 0;
