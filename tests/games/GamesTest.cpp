@@ -1,17 +1,9 @@
 /** @file GamesTest.cpp The two games' minimal loops on a simulated clock. */
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <condition_variable>
-#include <cstdint>
-#include <cstring>
-#include <memory>
-#include <mutex>
 #include <numeric>
-#include <thread>
-#include <vector>
+#include <span>
 
-#include "KorvaneXDK/core/Exception.h"
 #include "games/qvr2/MainLoop.h"
 #include "games/qvr2/QVR2Thread.h"
 #include "games/tessaril/MainLoop.h"
@@ -19,7 +11,6 @@
 #include "host/ConsoleFrameComposer.h"
 #include "host/ConsoleServices.h"
 #include "host/HostTestSupport.h"
-#include "host/ResourceScene.h"
 #include "os/system/System.h"
 #include "support/LogCapture.h"
 
@@ -63,23 +54,19 @@ public:
         const std::uint32_t tick = TicksGet();
         std::lock_guard<std::mutex> lock(mutex_);
         ticks_.push_back(tick);
-        if (ticks_.size() == 1 && block != nullptr)
-            blockZeroAtFirstFrame = std::all_of(block, block + blockSize, [](unsigned char b) { return b == 0; });
+        if (ticks_.size() == 1)
+            blockZeroAtFirstFrame = std::all_of(block.begin(), block.end(), [](unsigned char b) { return b == 0; });
         if (stopThread != nullptr && ticks_.size() == 150) {
             stopThread->RequestStop();
             sleepsAtStop = sleeps_;
         }
         changed_.notify_all();
     }
-    std::vector<std::uint32_t> Ticks()
+    /// The hand-overs' ticks and the game threads' sleeps so far.
+    std::pair<std::vector<std::uint32_t>, int> Recorded()
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        return ticks_;
-    }
-    int Sleeps()
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return sleeps_;
+        return {ticks_, sleeps_};
     }
     /// Blocks until the game threads have slept `sleeps` more times and handed over `handOvers` frames in all.
     void WaitFor(int sleeps, std::size_t handOvers = 0)
@@ -89,8 +76,7 @@ public:
         changed_.wait(lock, [&] { return sleeps_ >= target && ticks_.size() >= handOvers; });
     }
 
-    const unsigned char* block = nullptr;
-    std::size_t blockSize = 0;
+    std::span<const unsigned char> block; ///< the game's variables
     bool blockZeroAtFirstFrame = false;
     korvane::CThread* stopThread = nullptr;
     int sleepsAtStop = -1;
@@ -125,8 +111,7 @@ TYPED_TEST(GameLoopTest, OneHandOverPerTickAcrossTheWrapAndPromptStop)
     CSimulatedConsole composer(kTick * (4294967296.0 - 70.0));
     std::memset(TypeParam::kBlock, 0xAA, TypeParam::kBlockSize);
     typename TypeParam::Thread thread;
-    composer.block = TypeParam::kBlock;
-    composer.blockSize = TypeParam::kBlockSize;
+    composer.block = {TypeParam::kBlock, TypeParam::kBlockSize};
     composer.stopThread = &thread;
     thread.Start();
     thread.WaitForExit(0, 1);
@@ -134,34 +119,11 @@ TYPED_TEST(GameLoopTest, OneHandOverPerTickAcrossTheWrapAndPromptStop)
     EXPECT_TRUE(composer.blockZeroAtFirstFrame);
     std::vector<std::uint32_t> expected(150);
     std::iota(expected.begin(), expected.end(), 0u - 70u); // wrapping past 0
-    EXPECT_EQ(expected, composer.Ticks());
-    EXPECT_EQ(composer.sleepsAtStop, composer.Sleeps()) << "no sleep after the stop request";
+    EXPECT_EQ(std::pair(expected, composer.sleepsAtStop), composer.Recorded()) << "no sleep after the stop request";
     // The loop shows only the backdrop: palette 0 entry 0 after the reset, opaque black.
     const auto frame = composer.GetNewestFrame();
     for (int y = 0; y < 512; y += 37)
         EXPECT_EQ(0xFF000000u, frame->GetRow(y)[y]);
-}
-
-TYPED_TEST(GameLoopTest, NoHandOverWhilePausedAndReleaseWhilePaused)
-{
-    CSimulatedConsole composer(0.0);
-    auto thread = std::make_unique<typename TypeParam::Thread>();
-    thread->SetPaused(true);
-    thread->Start();
-    composer.WaitFor(300); // about 22 ticks
-    EXPECT_TRUE(composer.Ticks().empty());
-
-    thread->SetPaused(false);
-    composer.WaitFor(0, 5);
-    thread->SetPaused(true);
-    composer.WaitFor(30); // any hand-over in flight has finished
-    const std::size_t atPause = composer.Ticks().size();
-    composer.WaitFor(300);
-    EXPECT_EQ(atPause, composer.Ticks().size());
-
-    korvane::test::LogCapture log;
-    thread.reset();
-    EXPECT_FALSE(korvane::test::LogCapture::Contains("did not stop"));
 }
 
 /// A device whose poll fails, as a broken input layer would.
@@ -171,20 +133,38 @@ public:
     void Update() override { throw korvane::EIOError(nullptr, "input device gone"); }
 };
 
-TYPED_TEST(GameLoopTest, EscapingExceptionIsReportedAndEndsTheGame)
+TYPED_TEST(GameLoopTest, NoHandOverWhilePausedReleaseWhilePausedAndAnEscapingExceptionReported)
 {
     CSimulatedConsole composer(0.0);
+    auto thread = std::make_unique<typename TypeParam::Thread>();
+    thread->SetPaused(true);
+    thread->Start();
+    composer.WaitFor(300); // about 22 ticks
+    EXPECT_TRUE(composer.Recorded().first.empty());
+
+    thread->SetPaused(false);
+    composer.WaitFor(0, 5);
+    thread->SetPaused(true);
+    composer.WaitFor(30); // any hand-over in flight has finished
+    const std::size_t atPause = composer.Recorded().first.size();
+    composer.WaitFor(300);
+    EXPECT_EQ(atPause, composer.Recorded().first.size());
+
     korvane::test::LogCapture log;
+    thread.reset();
+    EXPECT_FALSE(korvane::test::LogCapture::Contains("did not stop"));
+
+    // An exception escaping the loop (a poll failing, as a broken input layer would) is reported and
+    // ends the game.
     std::string box;
     os::testing::SetMessageBoxSink([&](const std::string&, const std::string& text) { box = text; });
     CFailingController device;
     CResourceScene::GetInstance()->GetMergedController().AddController(&device);
-    {
-        typename TypeParam::Thread thread;
-        thread.Start();
-        thread.WaitForExit(0, 1);
-        EXPECT_FALSE(thread.IsActive());
-    }
+    thread = std::make_unique<typename TypeParam::Thread>();
+    thread->Start();
+    thread->WaitForExit(0, 1);
+    EXPECT_FALSE(thread->IsActive());
+    thread.reset();
     delete CResourceScene::GetInstance(); // the merged controller cannot let go of the device
     os::testing::SetMessageBoxSink(nullptr);
     EXPECT_TRUE(korvane::test::LogCapture::HasLine("  Detail: input device gone\n"));

@@ -1,10 +1,6 @@
 /** @file ScriptedGame.h A test-only game: a fixed list of frames run in place of a real main loop. */
 #pragma once
 
-#include <functional>
-#include <utility>
-#include <vector>
-
 #include "host/ConsoleFrameComposer.h"
 #include "host/PausableThread.h"
 #include "os/system/System.h"

@@ -1,9 +1,7 @@
 /** @file HostArchive.h The driver with a data loader over an archive packed by the project's tool. */
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
-#include <string>
 
 #include <gtest/gtest.h>
 
@@ -19,12 +17,8 @@ namespace host_test
 /// A mono 16-bit PCM WAVE file of `frames` frames of a square wave at the given rate.
 inline std::string MakeWave(std::uint32_t rate, std::uint32_t frames)
 {
-    auto le = [](std::size_t value, int bytes) {
-        std::string out;
-        for (int i = 0; i < bytes; ++i)
-            out.push_back(static_cast<char>(value >> (8 * i)));
-        return out;
-    };
+    // Little-endian fields, as the host stores them.
+    auto le = [](std::size_t value, std::size_t bytes) { return std::string(reinterpret_cast<char*>(&value), bytes); };
     std::string data;
     for (std::uint32_t i = 0; i < frames; ++i)
         data += le(static_cast<std::uint16_t>((i / 20) % 2 ? 8000 : -8000), 2);

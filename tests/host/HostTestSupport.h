@@ -1,15 +1,12 @@
 /** @file HostTestSupport.h Clock, display state and controller set-up shared by the host tests. */
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <cstring>
-#include <map>
 #include <string>
 
 #include "KorvaneXDK/core/EngineClock.h"
 #include "KorvaneXDK/core/ScopedLock.h"
-#include "KorvaneXDK/platform/input/MergedController.h"
 #include "KorvaneXDK/platform/input/StandardController.h"
 #include "host/ConsoleDisplayState.h"
 #include "host/ResourceScene.h"
@@ -62,10 +59,12 @@ public:
     void Update() override
     {
         korvane::CScopedLock lock(GetLock());
+        ++updates;
         RefreshButtons();
     }
     bool GetActiveInput(const std::string&, int) override { return false; }
     std::string GetInputName(const std::string&, int) override { return ""; }
+    int updates = 0; ///< polls that reached the device
 
 protected:
     void EvaluateInput(std::uint32_t code, bool& down, float& value) override

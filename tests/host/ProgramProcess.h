@@ -1,11 +1,7 @@
 /** @file ProgramProcess.h The built program run as a child process. */
 #pragma once
 
-#include <signal.h>
 #include <spawn.h>
-#include <sys/wait.h>
-
-#include <string>
 
 extern char** environ;
 
@@ -16,10 +12,9 @@ namespace program_test
 class ProgramProcess
 {
 public:
-    explicit ProgramProcess(const std::string& path)
+    explicit ProgramProcess(std::string path)
     {
-        std::string program = path;
-        char* argv[] = {program.data(), nullptr};
+        char* argv[] = {path.data(), nullptr};
         if (posix_spawn(&pid_, path.c_str(), nullptr, nullptr, argv, environ) != 0)
             pid_ = -1;
     }

@@ -2,9 +2,6 @@
  * preference file kept by a start that failed. */
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
-#include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/FilePath.h"
 #include "KorvaneXDK/platform/GameApplicationDriverCX.h"
 #include "host/ResourceScene.h"
@@ -31,7 +28,7 @@ protected:
     korvane::test::TempDir dir;
 };
 
-TEST_F(SaveDataFolderTest, MissingLevelsAreMadeAndAnExistingFolderIsLeftAlone)
+TEST_F(SaveDataFolderTest, MissingLevelsAreMadeAnExistingFolderIsLeftAloneAndAFailedStartKeepsThePreferences)
 {
     // Under XDG_DATA_HOME when set, else under the home's .local/share.
     for (const bool xdg : {true, false}) {
@@ -52,12 +49,9 @@ TEST_F(SaveDataFolderTest, MissingLevelsAreMadeAndAnExistingFolderIsLeftAlone)
             EXPECT_EQ(exists ? 1u : 0u, LogCapture::CountContaining("Save data directory already exists."));
         }
     }
-}
 
-// A resource scene whose start failed before the preference file was read still saved at its
-// finalisation: the defaults it held replaced the user's mappings and volumes.
-TEST_F(SaveDataFolderTest, AStartThatFailedBeforeLoadingKeepsThePreferenceFile)
-{
+    // A resource scene whose start failed before the preference file was read once still saved at its
+    // finalisation: the defaults it held replaced the user's mappings and volumes.
     korvane::DestroyApplicationDriver();
     dir.Write("preference.dat", "the user's own preferences");
     SetSaveDataFolder(dir.Path());

@@ -1,15 +1,7 @@
 /** @file ServicesTest.cpp The display, clock and input services: their effects, limits, lock and clock. */
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
-#include <climits>
-#include <cstring>
 #include <numeric>
-#include <thread>
-#include <tuple>
-#include <utility>
-#include <vector>
 
 #include "HostTestSupport.h"
 #include "host/ConsoleServices.h"
@@ -25,22 +17,6 @@ protected:
     ConsoleDisplayState& State() { return GetConsoleDisplayState(); }
 };
 
-TEST_F(ServicesTest, StartValuesAndColourConversion)
-{
-    EXPECT_EQ(std::tuple(224, 144, 0), std::tuple(State().WindowWidth, State().WindowHeight, State().DisplayMode));
-    struct Case
-    {
-        int entry;
-        ConsoleColor12 colour;
-        std::uint32_t stored;
-    };
-    for (const Case& c : {Case{3, 0x0F80, 0xFFFF8800}, Case{0, 0x0F80, 0x00FF8800}, Case{0, 0x0FFF, 0x00FFFFFF},
-                          Case{7, 0xF123, 0xFF112233}}) { // bits 12-15 ignored
-        DisplaySetPaletteColor(9, c.entry, c.colour);
-        EXPECT_EQ(c.stored, State().Palettes[9 * 16 + c.entry]) << "entry " << c.entry;
-    }
-}
-
 // Arguments past the limits write only what lies inside the addressed array; the record is
 // compared whole, so nothing else moves.
 TEST_F(ServicesTest, OutOfRangeArgumentsWriteOnlyInside)
@@ -55,13 +31,10 @@ TEST_F(ServicesTest, OutOfRangeArgumentsWriteOnlyInside)
 
     ConsoleDisplayState expected;
     DisplayCopyTileMap(30, 30, 0, 4, 4, cells.data()); // corner: rows and columns clipped
-    expected.TileMaps[0][30][30] = 100;
-    expected.TileMaps[0][30][31] = 101;
-    expected.TileMaps[0][31][30] = 104;
-    expected.TileMaps[0][31][31] = 105;
+    std::copy_n(&cells[0], 2, &expected.TileMaps[0][30][30]);
+    std::copy_n(&cells[4], 2, &expected.TileMaps[0][31][30]);
     DisplayCopyTileMap(-1, -2, 1, 3, 3, cells.data()); // negative start: source still walks row by row
-    expected.TileMaps[1][0][0] = 107;
-    expected.TileMaps[1][0][1] = 108;
+    std::copy_n(&cells[7], 2, &expected.TileMaps[1][0][0]);
     DisplayCopyTileMap(0, 0, 2, 2, 2, cells.data());  // no such layer
     DisplayCopyTileMap(0, 0, -1, 2, 2, cells.data()); // no such layer
     DisplayCopyTileMap(5, 5, 0, -3, 2, cells.data()); // empty
@@ -81,11 +54,9 @@ TEST_F(ServicesTest, OutOfRangeArgumentsWriteOnlyInside)
     DisplaySetPaletteColor(0, 16, 0xFFF);
     DisplaySetPaletteColor(-1, 3, 0xFFF);
     DisplayUploadSprites(-2, 4, sprites.data());
-    expected.Sprites[0] = 0xA2;
-    expected.Sprites[1] = 0xA3;
+    std::copy_n(&sprites[2], 2, &expected.Sprites[0]);
     DisplayUploadSprites(510, 8, sprites.data());
-    expected.Sprites[510] = 0xA0;
-    expected.Sprites[511] = 0xA1;
+    std::copy_n(&sprites[0], 2, &expected.Sprites[510]);
     DisplayUploadSprites(512, 1, sprites.data());
     DisplayUploadSprites(0, -1, sprites.data());
     DisplayUploadTiles(1023, 4, patterns.data()); // the last pattern only
@@ -100,8 +71,18 @@ TEST_F(ServicesTest, OutOfRangeArgumentsWriteOnlyInside)
     EXPECT_EQ(0, x + y);
 }
 
-TEST_F(ServicesTest, ResetTouchesOnlyPalettesPatternsAndRange)
+// The start values, the colour conversion (bits 12-15 ignored, entry 0 transparent), and a reset,
+// which changes only the palettes, the patterns and the sprite range.
+TEST_F(ServicesTest, StartValuesColourConversionResetAndTicks)
 {
+    EXPECT_EQ(std::tuple(224, 144, 0), std::tuple(State().WindowWidth, State().WindowHeight, State().DisplayMode));
+    for (const auto& [entry, colour, stored] :
+         {std::tuple(3, 0x0F80, 0xFFFF8800u), std::tuple(0, 0x0F80, 0x00FF8800u), std::tuple(0, 0x0FFF, 0x00FFFFFFu),
+          std::tuple(7, 0xF123, 0xFF112233u)}) {
+        DisplaySetPaletteColor(9, entry, static_cast<ConsoleColor12>(colour));
+        EXPECT_EQ(stored, State().Palettes[9 * 16 + entry]) << "entry " << entry;
+    }
+
     DisplaySetWindow(3, 4, 5, 6);
     DisplaySetScroll(1, -7, 8);
     DisplaySetMode(0x1234);
@@ -121,24 +102,17 @@ TEST_F(ServicesTest, ResetTouchesOnlyPalettesPatternsAndRange)
     std::memset(before.TilePatterns, 0, sizeof(before.TilePatterns));
     before.SpriteCount = 0;
     EXPECT_TRUE(host_test::SameState(before, State())) << "only palettes, patterns and range change";
-    EXPECT_EQ(0xFF000000u, State().Palettes[0]) << "entry 0 opaque black";
-    EXPECT_EQ(0xFF808080u, State().Palettes[15 * 16 + 15]);
-}
+    EXPECT_EQ(std::pair(0xFF000000u, 0xFF808080u), std::pair(State().Palettes[0], State().Palettes[15 * 16 + 15]))
+        << "entry 0 opaque black";
 
-TEST_F(ServicesTest, TicksFollowTheEngineClock)
-{
+    // The ticks follow the engine clock.
     host_test::InjectedClock clock;
-    struct Case
-    {
-        double milliseconds;
-        std::uint32_t ticks;
-        double exact;
-    };
-    for (const Case& c : {Case{1000.0, 75, 75.0}, Case{13.0, 0, 0.975}, Case{14.0, 1, 1.05},
-                          Case{13.333333333333334 * 4294967296.0 + 20.0, 1, 4294967297.5}}) { // wraps at 2^32
-        clock.milliseconds = c.milliseconds;
-        EXPECT_EQ(c.ticks, TicksGet()) << c.milliseconds << " ms";
-        EXPECT_DOUBLE_EQ(c.exact, TicksGetExact()) << c.milliseconds << " ms";
+    for (const auto& [milliseconds, ticks, exact] :
+         {std::tuple(1000.0, 75u, 75.0), std::tuple(13.0, 0u, 0.975), std::tuple(14.0, 1u, 1.05),
+          std::tuple(13.333333333333334 * 4294967296.0 + 20.0, 1u, 4294967297.5)}) { // wraps at 2^32
+        clock.milliseconds = milliseconds;
+        EXPECT_EQ(ticks, TicksGet()) << milliseconds << " ms";
+        EXPECT_DOUBLE_EQ(exact, TicksGetExact()) << milliseconds << " ms";
     }
 }
 
@@ -152,20 +126,17 @@ TEST_F(ServicesTest, InputMaskReadsHeldActionsOnly)
         input.device.AddButton(names[code], "");
         input.device.SetMapping(names[code], 0, code);
     }
-    struct Case
-    {
-        std::vector<std::uint32_t> held;
-        std::uint32_t mask;
-    };
-    for (const Case& c : {Case{{}, 0}, Case{{2, 4}, 0x1100}, Case{{6}, 0x4000}, Case{{}, 0},
-                          Case{{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, 0x7FF0}}) { // bits 0-3 and 15 never set
+    // Bits 0-3 and 15 are never set.
+    const std::pair<std::vector<std::uint32_t>, std::uint32_t> cases[] = {
+        {{}, 0}, {{2, 4}, 0x1100}, {{6}, 0x4000}, {{}, 0}, {{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, 0x7FF0}};
+    for (const auto& [held, mask] : cases) {
         for (std::uint32_t code = 0; code < 11; ++code)
             input.device.Hold(code, false);
-        for (std::uint32_t code : c.held)
+        for (std::uint32_t code : held)
             input.device.Hold(code, true);
-        EXPECT_EQ(c.mask, InputReadMask());
+        EXPECT_EQ(mask, InputReadMask());
         // The read polled the device but consumed no press latch.
-        for (std::uint32_t code : c.held)
+        for (std::uint32_t code : held)
             EXPECT_TRUE(input.device.WasPressed(names[code])) << names[code];
     }
 }

@@ -1,17 +1,10 @@
 /** @file SoundServicesTest.cpp The effect bank and the music over a packed archive and the manual audio backend. */
-#include <gtest/gtest.h>
 
-#include <chrono>
-#include <cstdio>
-#include <functional>
-#include <stdexcept>
-#include <thread>
+#include <gmock/gmock.h>
 
 #include "HostArchive.h"
-#include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/platform/sound/DXSound.h"
 #include "KorvaneXDK/platform/sound/ISound.h"
-#include "KorvaneXDK/platform/sound/StreamingSound.h"
 #include "host/ResourceCache.h"
 #include "host/SoundServices.h"
 #include "os/audio/Testing.h"
@@ -34,12 +27,6 @@ bool Eventually(const std::function<bool()>& done)
     while (!done() && std::chrono::steady_clock::now() < end)
         std::this_thread::yield();
     return done();
-}
-
-std::uint32_t RateOf(std::size_t n)
-{
-    boost::shared_ptr<korvane::ISound> effect = SoundGetEffect(n);
-    return effect ? effect->GetFormat()->samplesPerSec : 0;
 }
 
 class SoundServicesTest : public ::testing::Test
@@ -86,33 +73,9 @@ protected:
     host_test::HostArchive archive;
 };
 
-TEST_F(SoundServicesTest, TheBankHoldsEffects1To34ByHexName)
-{
-    ASSERT_NO_FATAL_FAILURE(Pack());
-    SoundSetEffectVolume(-2500); // before loading: the effects take it when they load
-    SoundLoadEffectBank();
-    ASSERT_EQ(35u, SoundGetEffectCount());
-    EXPECT_FALSE(SoundGetEffect(0));
-    for (std::size_t n = 1; n <= 34; ++n)
-        ASSERT_EQ(8000 + n, RateOf(n)) << "entry " << n;
-    EXPECT_NEAR(-2500, SoundGetEffect(34)->GetVolumeScaled(), 3);
-
-    SoundPlayEffect(0); // no sound there: nothing happens
-    SoundPlayEffect(34);
-    EXPECT_TRUE(SoundGetEffect(34)->IsPlaying());
-    for (std::int32_t bad : {35, -1, 1000}) {
-        try {
-            SoundPlayEffect(bad);
-            ADD_FAILURE() << bad << " did not throw";
-        } catch (const std::out_of_range& e) {
-            EXPECT_STREQ("invalid vector<T> subscript", e.what());
-        }
-    }
-    SoundSetEffectVolume(-700);
-    EXPECT_NEAR(-700, SoundGetEffect(1)->GetVolumeScaled(), 3);
-}
-
-TEST_F(SoundServicesTest, AMissingEffectLeavesTheBankUnloadedAndASecondLoadOnlyStopsTheMusic)
+// A missing effect leaves the bank unloaded, so that a later load tries again; a loaded bank holds
+// effects 1 to 34 by their hex names, and a second load only stops the music.
+TEST_F(SoundServicesTest, TheBankHoldsEffects1To34ByHexNameAndLoadsOnceAndTheMusicFadesReleasesAndResumes)
 {
     ASSERT_NO_FATAL_FAILURE(Pack(16));
     EXPECT_THROW(SoundLoadEffectBank(), korvane::EException);
@@ -120,9 +83,25 @@ TEST_F(SoundServicesTest, AMissingEffectLeavesTheBankUnloadedAndASecondLoadOnlyS
     archive.Add(EffectName(16), host_test::MakeWave(8016, 64));
     korvane::DestroyApplicationDriver();
     ASSERT_NO_FATAL_FAILURE(archive.Pack());
-    SoundLoadEffectBank(); // not marked loaded: it loads again
+    SoundSetEffectVolume(-2500); // before loading: the effects take it when they load
+    SoundLoadEffectBank();
     ASSERT_EQ(35u, SoundGetEffectCount());
-    EXPECT_EQ(8016u, RateOf(16));
+    EXPECT_FALSE(SoundGetEffect(0));
+    for (std::size_t n = 1; n <= 34; ++n) {
+        ASSERT_TRUE(SoundGetEffect(n)) << "entry " << n;
+        ASSERT_EQ(8000 + n, SoundGetEffect(n)->GetFormat()->samplesPerSec) << "entry " << n;
+    }
+    EXPECT_NEAR(-2500, SoundGetEffect(34)->GetVolumeScaled(), 3);
+
+    SoundPlayEffect(0); // no sound there: nothing happens
+    SoundPlayEffect(34);
+    EXPECT_TRUE(SoundGetEffect(34)->IsPlaying());
+    for (std::int32_t bad : {35, -1, 1000})
+        EXPECT_THAT([bad] { SoundPlayEffect(bad); },
+                    ::testing::ThrowsMessage<std::out_of_range>(::testing::StrEq("invalid vector<T> subscript")))
+            << bad;
+    SoundSetEffectVolume(-700);
+    EXPECT_NEAR(-700, SoundGetEffect(1)->GetVolumeScaled(), 3);
 
     boost::shared_ptr<korvane::ISound> first = SoundGetEffect(1);
     boost::shared_ptr<korvane::ISound> music = PlayMusic();
@@ -130,13 +109,12 @@ TEST_F(SoundServicesTest, AMissingEffectLeavesTheBankUnloadedAndASecondLoadOnlyS
     EXPECT_EQ(first, SoundGetEffect(1)) << "nothing loaded again";
     EXPECT_TRUE(Eventually([&] { return !music->IsPlaying(); }));
     EXPECT_EQ(music, CurrentMusic()) << "stopped, still current";
-}
 
-TEST_F(SoundServicesTest, MusicFadesReleasesAndResumes)
-{
-    ASSERT_NO_FATAL_FAILURE(Pack());
+    // Released, then fade, release and resume by command; a pointer that is no resource's leaves a
+    // silent track; a resume never undoes a volume set meanwhile.
+    SoundReleaseAll();
     MusicSetVolume(-1500); // before any music: the music takes it when it starts
-    boost::shared_ptr<korvane::ISound> music = PlayMusic();
+    music = PlayMusic();
     EXPECT_TRUE(music->IsLoop());
     EXPECT_NEAR(-1500, music->GetVolumeScaled(), 3);
     MusicSetVolume(-1000);
@@ -161,33 +139,23 @@ TEST_F(SoundServicesTest, MusicFadesReleasesAndResumes)
     MusicCommand(1);
     EXPECT_FALSE(CurrentMusic());
     EXPECT_FALSE(music->IsPlaying());
-}
 
-TEST_F(SoundServicesTest, AForeignPointerLeavesASilentTrack)
-{
-    ASSERT_NO_FATAL_FAILURE(Pack());
     std::uint8_t* bytes = ResourceGet("bgm.wav");
     korvane::test::LogCapture log;
     MusicPlay(bytes + 1, 0);
     EXPECT_TRUE(korvane::test::LogCapture::Contains("bgm_play(): cannot found mmap stream"))
         << korvane::test::LogCapture::All();
-    boost::shared_ptr<korvane::ISound> silent = CurrentMusic();
-    ASSERT_TRUE(silent);
-    EXPECT_FALSE(silent->IsPlaying());
-
+    ASSERT_TRUE(CurrentMusic());
+    EXPECT_FALSE(CurrentMusic()->IsPlaying());
     // A track with no bank loaded still goes with the release.
     MusicPlay(bytes, 0);
     EXPECT_FALSE(CurrentMusic()->IsLoop());
     SoundReleaseAll();
     EXPECT_FALSE(CurrentMusic());
-}
 
-// The game thread once resumed the music with a volume read outside the music lock, so an
-// older volume could undo one the settings screen set meanwhile.
-TEST_F(SoundServicesTest, AResumeNeverUndoesAVolumeSetMeanwhile)
-{
-    ASSERT_NO_FATAL_FAILURE(Pack());
-    boost::shared_ptr<korvane::ISound> music = PlayMusic();
+    // The game thread once resumed the music with a volume read outside the music lock, so an
+    // older volume could undo one the settings screen set meanwhile.
+    music = PlayMusic();
     for (int round = 0; round < 20; ++round) {
         std::thread game([] {
             for (int i = 0; i < 200; ++i)

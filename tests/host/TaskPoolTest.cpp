@@ -1,11 +1,6 @@
 /** @file TaskPoolTest.cpp The front-end task pool: allocation, freeing, runs and a second thread. */
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <thread>
-#include <utility>
-#include <vector>
-
 #include "host/FrontEndTaskPool.h"
 
 namespace
@@ -16,7 +11,7 @@ using Indices = std::vector<std::uint16_t>;
 // What the routines saw, for the checks.
 Indices gCalls;
 std::vector<std::uint8_t> gFirstCalls;
-FrontEndTask* gNext = nullptr; ///< the record at index 1, for the routines that free it
+FrontEndTask* gNext = nullptr; ///< the record the routines free (a row's chosen index)
 
 void Record(FrontEndTask* task)
 {
@@ -25,12 +20,6 @@ void Record(FrontEndTask* task)
 }
 
 // Each acts once it runs in a pass (not at its allocation).
-void FreeSelf(FrontEndTask* task)
-{
-    Record(task);
-    TaskPoolFree(task->FirstCall == 0 ? task : nullptr);
-}
-
 void FreeNext(FrontEndTask* task)
 {
     Record(task);
@@ -79,19 +68,16 @@ protected:
     }
 };
 
-TEST_F(TaskPoolTest, AllocationStampsTheRecordAndCallsTheRoutineOnce)
+TEST_F(TaskPoolTest, AllocationStampsTheRecordCallsTheRoutineOnceSerialsSkipZeroAndAFullPoolGivesTheSpare)
 {
     gCalls.clear();
     gFirstCalls.clear();
     FrontEndTask* first = TaskPoolAlloc(Record);
-    EXPECT_EQ(0, first->Index);
-    EXPECT_EQ(2u, TaskPoolReadSerial(first));
-    EXPECT_TRUE(first->Live == 1 && first->InUse == 1);
-    EXPECT_EQ(1, first->State) << "the front end's jobs start in state 1";
-    EXPECT_EQ(0xFFFFFFFFu, first->Links[7]);
-    EXPECT_EQ(0, first->Work[767]);
-    EXPECT_EQ(Indices{0}, gCalls);
-    EXPECT_EQ(std::vector<std::uint8_t>{1}, gFirstCalls);
+    // Index, serial, live, in use, state (the front end's jobs start in state 1), links and work cleared.
+    EXPECT_EQ(std::tuple(0, 2u, 1, 1, 1, 0xFFFFFFFFu, 0),
+              std::tuple(first->Index, TaskPoolReadSerial(first), first->Live, first->InUse, first->State,
+                         first->Links[7], first->Work[767]));
+    EXPECT_EQ(std::pair(Indices{0}, std::vector<std::uint8_t>{1}), std::pair(gCalls, gFirstCalls));
 
     EXPECT_EQ(3u, TaskPoolReadSerial(TaskPoolAlloc(Record)));
     // The first run stops after its first routine; later runs call every record, first-call cleared.
@@ -101,15 +87,32 @@ TEST_F(TaskPoolTest, AllocationStampsTheRecordAndCallsTheRoutineOnce)
 
     // Freed: new serial, back on the stack, lowest index first again.
     TaskPoolFree(first);
-    EXPECT_EQ(4u, TaskPoolReadSerial(first));
-    EXPECT_EQ(0, first->Live);
+    EXPECT_EQ(std::pair(4u, 0), std::pair(TaskPoolReadSerial(first), static_cast<int>(first->Live)));
     TaskPoolFree(first); // twice: nothing
-    EXPECT_EQ(4u, TaskPoolReadSerial(first));
-    EXPECT_EQ(1, TaskPoolCount());
-    EXPECT_EQ(0, TaskPoolAlloc(Record)->Index);
+    // Braces: read in this order.
+    EXPECT_EQ(std::tuple(4u, 1, 0),
+              (std::tuple{TaskPoolReadSerial(first), TaskPoolCount(), TaskPoolAlloc(Record)->Index}));
+
+    // The serial skips zero.
+    host_testing::TaskPoolSetSerialCounter(0xFFFFFFFEu);
+    FrontEndTask* task = TaskPoolAlloc(nullptr);
+    const std::uint32_t last = TaskPoolReadSerial(task);
+    TaskPoolFree(task);
+    EXPECT_EQ(std::tuple(0xFFFFFFFFu, 1u, 2u),
+              (std::tuple{last, TaskPoolReadSerial(task), TaskPoolReadSerial(TaskPoolAlloc(nullptr))}));
+
+    // A full pool hands out the spare, uncalled.
+    TaskPoolInit();
+    for (int i = 0; i < kFrontEndTaskCount; ++i)
+        TaskPoolAlloc(nullptr);
+    gCalls.clear();
+    FrontEndTask* spare = TaskPoolAlloc(Record);
+    EXPECT_EQ(std::tuple(kFrontEndTaskSpare, 0, true), std::tuple(spare->Index, spare->Live, gCalls.empty()));
+    TaskPoolFree(spare);
+    EXPECT_EQ(kFrontEndTaskCount, TaskPoolCount());
 }
 
-TEST_F(TaskPoolTest, FreeingHeadMiddleAndTailKeepsTheListWhole)
+TEST_F(TaskPoolTest, FreeingBeforeAndDuringTheRunKeepsTheListWholeAndTheOrder)
 {
     const std::pair<int, Indices> cases[] = {{0, {1, 2, 3}}, {1, {0, 2, 3}}, {3, {0, 1, 2}}};
     for (const auto& [freed, left] : cases) {
@@ -125,56 +128,25 @@ TEST_F(TaskPoolTest, FreeingHeadMiddleAndTailKeepsTheListWhole)
             backwards.insert(backwards.begin(), i);
         EXPECT_EQ(left, backwards) << "freed " << freed;
     }
-}
 
-TEST_F(TaskPoolTest, RoutinesFreeAndAllocateDuringTheRun)
-{
-    struct Case
-    {
-        const char* name;
-        std::vector<FrontEndTaskRoutine> routines;
-        Indices run, second;
-    };
     // A record made in the run (maker not the tail) runs in the same pass after its creating call.
     // Freeing the next record and allocating got its index back at the tail: the run once jumped
     // there, passing over every record in between.
-    const Case cases[] = {{"frees itself", {FreeSelf, Record}, {0, 1}, {1}},
-                          {"frees a later one", {FreeNext, Record, Record}, {0, 2}, {0, 2}},
-                          {"spawns", {Spawn, Record}, {0, 2, 1, 2}, {0, 1, 2}},
-                          {"replaces the next", {ReplaceNext, Record, Record, Record}, {0, 1, 2, 3, 1}, {0, 2, 3, 1}}};
-    for (const Case& c : cases) {
+    const std::tuple<const char*, std::vector<FrontEndTaskRoutine>, int, Indices, Indices> routineCases[] = {
+        {"frees itself", {FreeNext, Record}, 0, {0, 1}, {1}},
+        {"frees a later one", {FreeNext, Record, Record}, 1, {0, 2}, {0, 2}},
+        {"spawns", {Spawn, Record}, 1, {0, 2, 1, 2}, {0, 1, 2}},
+        {"replaces the next", {ReplaceNext, Record, Record, Record}, 1, {0, 1, 2, 3, 1}, {0, 2, 3, 1}}};
+    for (const auto& [name, routines, next, run, second] : routineCases) {
         Fresh();
-        for (FrontEndTaskRoutine routine : c.routines) {
+        for (FrontEndTaskRoutine routine : routines) {
             FrontEndTask* task = TaskPoolAlloc(routine);
-            if (task->Index == 1)
+            if (task->Index == next)
                 gNext = task;
         }
-        EXPECT_EQ(c.run, Run()) << c.name;
-        EXPECT_EQ(c.second, Run()) << c.name;
+        EXPECT_EQ(run, Run()) << name;
+        EXPECT_EQ(second, Run()) << name;
     }
-}
-
-TEST_F(TaskPoolTest, AFullPoolHandsOutTheSpareUncalled)
-{
-    for (int i = 0; i < kFrontEndTaskCount; ++i)
-        TaskPoolAlloc(nullptr);
-    gCalls.clear();
-    FrontEndTask* spare = TaskPoolAlloc(Record);
-    EXPECT_EQ(kFrontEndTaskSpare, spare->Index);
-    EXPECT_EQ(0, spare->Live);
-    EXPECT_TRUE(gCalls.empty());
-    TaskPoolFree(spare);
-    EXPECT_EQ(kFrontEndTaskCount, TaskPoolCount());
-}
-
-TEST_F(TaskPoolTest, TheSerialSkipsZero)
-{
-    host_testing::TaskPoolSetSerialCounter(0xFFFFFFFEu);
-    FrontEndTask* task = TaskPoolAlloc(nullptr);
-    EXPECT_EQ(0xFFFFFFFFu, TaskPoolReadSerial(task));
-    TaskPoolFree(task);
-    EXPECT_EQ(1u, TaskPoolReadSerial(task));
-    EXPECT_EQ(2u, TaskPoolReadSerial(TaskPoolAlloc(nullptr)));
 }
 
 void Tick(FrontEndTask* task)

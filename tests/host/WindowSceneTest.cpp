@@ -1,20 +1,13 @@
 /** @file WindowSceneTest.cpp The window scene without a graphics device: fit scale, turns, aspect, and named actions
  * and window messages through it to the toolkit, with a fake controller. */
-#include <cmath>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "KorvaneXDK/canvas/CanvasMath.h"
-#include "KorvaneXDK/mwt/Control.h"
-#include "KorvaneXDK/mwt/Form.h"
 #include "KorvaneXDK/mwt/Screen.h"
 #include "WindowSceneTestSupport.h"
 #include "frontend/forms/CursorForm.h"
 #include "host/ScreenFit.h"
-#include "os/window/Messages.h"
 
 namespace
 {
@@ -25,43 +18,34 @@ using korvane::mwt::CForm;
 
 constexpr float kPi = 3.14159265f;
 
-TEST(WindowSceneFit, ScaleOverEveryRotationAndAspect)
+TEST(WindowSceneFit, ScaleByTurnAndAspectTheTransformsCentreAndTheEasedTurn)
 {
-    struct FitCase
-    {
-        std::int32_t rotation, aspectSetting;
-        float scale;
-    };
-    const FitCase cases[] = {
-        {0, 1, 1.0f},       {0, 3, 1.0f},       {2, 2, 1.0f},  {2, 4, 1.0f},       {1, 1, 1.5555556f},
-        {1, 2, 1.5555556f}, {1, 3, 1.3333334f}, {1, 4, 1.25f}, {3, 1, 1.5555556f}, {3, 3, 1.3333334f},
-    };
-    for (const FitCase& c : cases) {
+    // Upright: the narrow settings fill the width, the wide ones the height.
+    const std::tuple<std::int32_t, std::int32_t, float> cases[] = {
+        {0, 1, 1.0f}, {2, 4, 1.0f}, {1, 2, 1.5555556f}, {1, 4, 1.25f}, {3, 1, 1.5555556f}, {3, 3, 1.3333334f}};
+    for (const auto& [rotation, aspectSetting, scale] : cases) {
         host_test::CTestWindowScene scene;
-        scene.SetAspectRatio(c.aspectSetting);
-        scene.SetScreenRotation(c.rotation);
+        scene.SetAspectRatio(aspectSetting);
+        scene.SetScreenRotation(rotation);
         scene.RunFrame(0.0f);
-        EXPECT_NEAR(c.scale, scene.GetCurrentScale(), 1e-5f) << c.rotation << " x " << c.aspectSetting;
-        EXPECT_NEAR(static_cast<float>(c.rotation) * 1.5707964f, scene.GetCurrentAngle(), 1e-5f);
+        EXPECT_NEAR(scale, scene.GetCurrentScale(), 1e-5f) << rotation << " x " << aspectSetting;
+        EXPECT_NEAR(static_cast<float>(rotation) * 1.5707964f, scene.GetCurrentAngle(), 1e-5f);
     }
-}
+    // Setting 0 and unknown settings take the back buffer's own aspect, with its band.
+    {
+        host_test::CTestWindowScene scene;
+        scene.backBufferWidth = 1280;
+        scene.backBufferHeight = 1024;
+        for (std::int32_t setting : {0, 7}) {
+            scene.SetAspectRatio(setting);
+            EXPECT_FLOAT_EQ(1.25f, scene.GetAspect()) << setting;
+        }
+        EXPECT_EQ(std::tuple(285.0f, 1280u, 1920.0f),
+                  std::tuple(screen_fit::BandLeft(scene.GetAspect()), scene.GetViewport().GetWidth(),
+                             scene.GetScreenPtr()->GetSize().x));
+    }
 
-TEST(WindowSceneFit, OwnAspectOfTheBackBufferAndItsBand)
-{
-    host_test::CTestWindowScene scene;
-    scene.backBufferWidth = 1280;
-    scene.backBufferHeight = 1024;
-    scene.SetAspectRatio(0);
-    EXPECT_FLOAT_EQ(1.25f, scene.GetAspect());
-    EXPECT_FLOAT_EQ(285.0f, screen_fit::BandLeft(scene.GetAspect()));
-    scene.SetAspectRatio(7); // unknown: the back buffer's own
-    EXPECT_FLOAT_EQ(1.25f, scene.GetAspect());
-    EXPECT_EQ(1280u, scene.GetViewport().GetWidth());
-    EXPECT_EQ(1920.0f, scene.GetScreenPtr()->GetSize().x);
-}
-
-TEST(WindowSceneFit, TransformTurnsAndScalesAboutTheCentre)
-{
+    // The transform turns and scales about the centre.
     const korvane::Matrix4 m = screen_fit::ScreenTransform(1920.0f, 1080.0f, 1.5707964f, 2.0f);
     // A quarter turn clockwise on a y-down canvas: right of the centre goes below it, the centre stays.
     for (const auto& [from, to] : {std::pair{960.0f, 540.0f}, std::pair{1060.0f, 740.0f}}) {
@@ -69,42 +53,34 @@ TEST(WindowSceneFit, TransformTurnsAndScalesAboutTheCentre)
         EXPECT_NEAR(960.0f, p.x, 1e-3f);
         EXPECT_NEAR(to, p.y, 1e-3f);
     }
-}
 
-TEST(WindowSceneTurn, FirstFrameShowsAtOnceThenTurnsOverThreeTenths)
-{
-    host_test::CTestWindowScene scene;
-    scene.SetAspectRatio(1);
-    scene.SetScreenRotation(1);
-    scene.RunFrame(0.0f);
-    EXPECT_NEAR(kPi / 2, scene.GetCurrentAngle(), 1e-5f);
+    // The first frame shows at once, a turn then eases over three tenths of a second; an aspect change
+    // and a restore jump.
+    host_test::CTestWindowScene turning;
+    turning.SetAspectRatio(1);
+    turning.SetScreenRotation(1);
+    turning.RunFrame(0.0f);
+    EXPECT_NEAR(kPi / 2, turning.GetCurrentAngle(), 1e-5f);
 
     // 1 to 3 goes the long way, through a half turn.
-    scene.SetScreenRotation(3);
-    scene.RunFrame(0.1f);
+    turning.SetScreenRotation(3);
+    turning.RunFrame(0.1f);
     // A third of the way in time, with the fast start of easing 0.3: past the half turn.
     const float expected = kPi / 2 + kPi * (1.0f - std::pow(2.0f / 3.0f, 1.0f / 0.3f));
-    EXPECT_NEAR(expected, scene.GetCurrentAngle(), 1e-4f);
-    scene.RunFrame(0.1f);
-    scene.RunFrame(0.1f);
-    EXPECT_NEAR(3 * kPi / 2, scene.GetCurrentAngle(), 1e-5f);
-    EXPECT_NEAR(1.5555556f, scene.GetCurrentScale(), 1e-5f);
-}
+    EXPECT_NEAR(expected, turning.GetCurrentAngle(), 1e-4f);
+    turning.RunFrame(0.1f);
+    turning.RunFrame(0.1f);
+    EXPECT_NEAR(3 * kPi / 2, turning.GetCurrentAngle(), 1e-5f);
+    EXPECT_NEAR(1.5555556f, turning.GetCurrentScale(), 1e-5f);
 
-TEST(WindowSceneTurn, AspectChangeAndRestoreJump)
-{
-    host_test::CTestWindowScene scene;
-    scene.SetAspectRatio(1);
-    scene.SetScreenRotation(1);
-    scene.RunFrame(0.0f);
-    scene.SetAspectRatio(3);
-    scene.RunFrame(0.01f);
-    EXPECT_NEAR(1.3333334f, scene.GetCurrentScale(), 1e-5f);
-    scene.SetScreenRotation(2);
-    scene.Restore();
-    scene.RunFrame(0.01f);
-    EXPECT_NEAR(kPi, scene.GetCurrentAngle(), 1e-5f);
-    EXPECT_NEAR(1.0f, scene.GetCurrentScale(), 1e-5f);
+    turning.SetAspectRatio(3);
+    turning.RunFrame(0.01f);
+    EXPECT_NEAR(1.3333334f, turning.GetCurrentScale(), 1e-5f);
+    turning.SetScreenRotation(2);
+    turning.Restore();
+    turning.RunFrame(0.01f);
+    EXPECT_NEAR(kPi, turning.GetCurrentAngle(), 1e-5f);
+    EXPECT_NEAR(1.0f, turning.GetCurrentScale(), 1e-5f);
 }
 
 /// A form of two focusable controls that records what reaches them.
@@ -119,8 +95,7 @@ struct TestForm
     {
         form->SetGroup(group);
         form->SetFocusable(true);
-        form->SetLocation(Vector2<float>(100.0f, 200.0f));
-        form->SetSize(Vector2<float>(400.0f, 300.0f));
+        form->SetBounds(korvane::canvas::Rect2f(100.0f, 200.0f, 400.0f, 300.0f));
         first->SetBounds(korvane::canvas::Rect2f(10.0f, 20.0f, 200.0f, 41.0f));
         second->SetBounds(korvane::canvas::Rect2f(10.0f, 80.0f, 200.0f, 40.0f));
         for (const boost::shared_ptr<CControl>& c : {first, second}) {
@@ -167,17 +142,15 @@ TEST_F(WindowInput, KeyFormGetsOnePairPerPressAndNoneWhileHeld)
     for (int key : {37, 39, 38, 40, 13, 27, 19})
         for (const char* what : {"down", "up"})
             expected.push_back("First " + std::string(what) + " " + std::to_string(key));
-    EXPECT_EQ(expected, test.events);
-    EXPECT_FALSE(Cursor().IsVisible());
+    EXPECT_EQ(std::pair(expected, false), std::pair(test.events, Cursor().IsVisible()));
 
     test.events.clear();
     scene.controller.Update(); // still held
     scene.RunFrame(1.0f);
-    EXPECT_TRUE(test.events.empty());
-    EXPECT_EQ(0, scene.cursorSounds);
+    EXPECT_EQ(std::pair(true, 0), std::pair(test.events.empty(), scene.cursorSounds));
 }
 
-TEST_F(WindowInput, PointerFormMovesFocusWithTheSoundAndClicksAtTheFlooredPoint)
+TEST_F(WindowInput, PointerFormMovesFocusWithTheSoundClicksAtTheFlooredPointAndHidesWithNoUsableForm)
 {
     TestForm test(Screen(), 0);
     scene.RunFrame(0.0f);
@@ -187,15 +160,13 @@ TEST_F(WindowInput, PointerFormMovesFocusWithTheSoundAndClicksAtTheFlooredPoint)
 
     scene.controller.Press("down");
     scene.RunFrame(0.0f);
-    EXPECT_TRUE(test.second->IsFocused());
-    EXPECT_EQ(1, scene.cursorSounds);
-    EXPECT_EQ(test.second->LocalToScreen(Vector2<float>(12.0f, 20.0f)), Cursor().GetCursorPosition());
+    EXPECT_EQ(std::tuple(true, 1, test.second->LocalToScreen(Vector2<float>(12.0f, 20.0f))),
+              std::tuple(test.second->IsFocused(), scene.cursorSounds, Cursor().GetCursorPosition()));
     scene.controller.Release("down");
 
     scene.controller.Press("up");
     scene.RunFrame(0.0f);
-    EXPECT_TRUE(test.first->IsFocused());
-    EXPECT_EQ(2, scene.cursorSounds);
+    EXPECT_EQ(std::pair(true, 2), std::pair(test.first->IsFocused(), scene.cursorSounds));
     scene.controller.Release("up");
     EXPECT_TRUE(test.events.empty());
 
@@ -203,31 +174,33 @@ TEST_F(WindowInput, PointerFormMovesFocusWithTheSoundAndClicksAtTheFlooredPoint)
     scene.controller.Press("decide");
     scene.RunFrame(0.0f);
     EXPECT_EQ(std::vector<std::string>{"First press 12,20 1"}, test.events);
-}
 
-TEST_F(WindowInput, NoUsableFormHidesTheCursorAndReadsNoLatch)
-{
-    TestForm test(Screen(), 0);
+    // With no usable form the cursor hides and no latch is read.
+    scene.controller.Release("decide");
+    test.events.clear();
     test.form->SetFocusable(false);
     scene.controller.Press("decide");
     scene.controller.Press("cancel");
     scene.RunFrame(0.0f);
-    EXPECT_FALSE(Cursor().IsVisible());
-    EXPECT_TRUE(scene.controller.WasPressed("decide"));
-    EXPECT_TRUE(scene.controller.WasPressed("cancel"));
-    EXPECT_TRUE(test.events.empty());
+    EXPECT_EQ(std::tuple(false, true, true),
+              std::tuple(Cursor().IsVisible(), test.events.empty(),
+                         scene.controller.WasPressed("decide") && scene.controller.WasPressed("cancel")));
 }
 
-TEST_F(WindowInput, FreePointerSpeedsDirectionsAndBounds)
+// Mode frees the pointer and cursor toggles its visibility; the free pointer's speed follows the analog value.
+TEST_F(WindowInput, ModeFreesThePointerWhichMovesBySpeedDirectionAndBounds)
 {
-    struct FreeCase
-    {
-        const char* name;
-        std::vector<std::pair<const char*, float>> held;
-        Vector2<float> start, end;
-    };
+    scene.controller.Press("mode");
+    scene.controller.Press("cursor");
+    const bool visible = Cursor().IsVisible();
+    scene.RunFrame(0.0f);
+    EXPECT_EQ(std::pair(false, !visible), std::pair(Cursor().IsFocusMode(), Cursor().IsVisible()));
+    scene.controller.Release("mode");
+    scene.controller.Release("cursor");
+
     const float d = 1024.0f / std::sqrt(2.0f);
-    const FreeCase cases[] = {
+    using Held = std::vector<std::pair<const char*, float>>;
+    const std::tuple<const char*, Held, Vector2<float>, Vector2<float>> cases[] = {
         {"right at half speed", {{"right", 0.5f}}, {500, 500}, {628, 500}},
         {"two at full", {{"right", 1.0f}, {"down", 1.0f}}, {500, 300}, {500 + d, 300 + d}},
         {"left beats right", {{"left", 1.0f}, {"right", 1.0f}}, {1500, 500}, {476, 500}},
@@ -235,34 +208,28 @@ TEST_F(WindowInput, FreePointerSpeedsDirectionsAndBounds)
         {"clamped low", {{"left", 1.0f}, {"up", 1.0f}}, {10, 10}, {0, 0}},
         {"held at zero", {{"up", 0.0f}}, {300, 400}, {300, 400}},
     };
-    Cursor().SetFocusMode(false);
-    for (const FreeCase& c : cases) {
-        Cursor().SetCursorPosition(c.start);
-        for (const auto& [action, value] : c.held)
+    for (const auto& [name, held, start, end] : cases) {
+        Cursor().SetCursorPosition(start);
+        for (const auto& [action, value] : held)
             scene.controller.Hold(action, true, value);
         scene.controller.Update();
         scene.RunFrame(1.0f);
-        EXPECT_NEAR(c.end.x, Cursor().GetCursorPosition().x, 0.01f) << c.name;
-        EXPECT_NEAR(c.end.y, Cursor().GetCursorPosition().y, 0.01f) << c.name;
-        for (const auto& held : c.held)
-            scene.controller.Hold(held.first, false);
+        EXPECT_NEAR(end.x, Cursor().GetCursorPosition().x, 0.01f) << name;
+        EXPECT_NEAR(end.y, Cursor().GetCursorPosition().y, 0.01f) << name;
+        for (const auto& [action, value] : held)
+            scene.controller.Hold(action, false);
         scene.controller.Update();
     }
 }
 
-TEST_F(WindowInput, ModeTogglesThePointerAndCursorItsVisibility)
-{
-    scene.controller.Press("mode");
-    scene.controller.Press("cursor");
-    const bool visible = Cursor().IsVisible();
-    scene.RunFrame(0.0f);
-    EXPECT_FALSE(Cursor().IsFocusMode());
-    EXPECT_NE(visible, Cursor().IsVisible());
-}
-
-TEST_F(WindowInput, MessageTable)
+// Handled without a trace, handled and queued for the toolkit's next frame, and left to the default;
+// the queued characters and deactivation reach the toolkit at the next frame.
+TEST_F(WindowInput, MessageTableAndQueuedMessagesReachTheToolkitNextFrame)
 {
     using namespace os::window;
+    TestForm test(Screen(), 0);
+    int deactivations = 0;
+    test.second->WindowDeactivateEvent = [&deactivations](CControl*) { ++deactivations; };
     auto check = [&](std::uint32_t message, WParam wParam, bool handled, std::size_t queued) {
         const std::size_t before = scene.GetQueuedMessageCount();
         LResult result = 99;
@@ -270,7 +237,6 @@ TEST_F(WindowInput, MessageTable)
         EXPECT_EQ(handled ? 0 : 99, result) << message;
         EXPECT_EQ(before + queued, scene.GetQueuedMessageCount()) << message;
     };
-    // Handled without a trace, handled and queued for the toolkit's next frame, and left to the default.
     for (std::uint32_t message :
          {WM_SIZE, WM_MOUSEMOVE, WM_RBUTTONDOWN, WM_RBUTTONUP, WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MOUSEWHEEL})
         check(message, 0, true, 0);
@@ -279,24 +245,15 @@ TEST_F(WindowInput, MessageTable)
                                           {WM_ACTIVATE, WA_ACTIVE},
                                           {WM_ACTIVATE, 0x10000 | WA_CLICKACTIVE}})
         check(message, wParam, true, 0);
+    check(WM_CHAR, 0x41, true, 1); // queued before the deactivation, as a typed key and a switch away
     check(WM_ACTIVATE, WA_INACTIVE, true, 1);
-    check(WM_CHAR, 0x41, true, 1);
     for (std::uint32_t message : {WM_LBUTTONDBLCLK, WM_RBUTTONDBLCLK, WM_MBUTTONDBLCLK, WM_CLOSE})
         check(message, 0, false, 0);
     LResult result = 0;
     scene.OnWindowMessage(nullptr, WM_LBUTTONDOWN, 0, 0, &result);
     scene.OnWindowMessage(nullptr, WM_LBUTTONUP, 0, 0, &result);
     EXPECT_EQ((std::vector<std::string>{"capture", "release"}), scene.captures);
-}
 
-TEST_F(WindowInput, CharactersAndDeactivationReachTheToolkitNextFrame)
-{
-    TestForm test(Screen(), 0);
-    int deactivations = 0;
-    test.second->WindowDeactivateEvent = [&deactivations](CControl*) { ++deactivations; };
-    os::window::LResult result = 0;
-    scene.OnWindowMessage(nullptr, os::window::WM_CHAR, 0x41, 1, &result);
-    scene.OnWindowMessage(nullptr, os::window::WM_ACTIVATE, os::window::WA_INACTIVE, 0, &result);
     EXPECT_TRUE(test.events.empty());
     scene.RunFrame(0.0f);
     EXPECT_EQ(std::vector<std::string>{"First char 65"}, test.events);

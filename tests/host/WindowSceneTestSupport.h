@@ -2,12 +2,8 @@
  * sound, capture. */
 #pragma once
 
-#include <string>
-#include <vector>
-
 #include "HostTestSupport.h"
 #include "KorvaneXDK/mwt/ControlAppearanceStock.h"
-#include "KorvaneXDK/platform/graphics/TextureInterface.h"
 #include "frontend/forms/FormSceneLink.h"
 #include "host/MegaWindowScene.h"
 
@@ -65,7 +61,6 @@ public:
     CFakeUiController controller;
     int cursorSounds = 0;
     std::vector<std::string> captures;
-    float frameSeconds = 0.0f;
 
 protected:
     void ReadBackBufferSize(std::uint32_t& width, std::uint32_t& height) override
@@ -77,7 +72,7 @@ protected:
     void PlayCursorSound() override { ++cursorSounds; }
     void CaptureMouse(korvane::CGameWindow*) override { captures.push_back("capture"); }
     void ReleaseMouse() override { captures.push_back("release"); }
-    float ReadFrameSeconds() override { return frameSeconds; }
+    float ReadFrameSeconds() override { return 0.0f; }
 };
 
 } // namespace host_test

@@ -4,8 +4,6 @@
 #include "MainFormTestSupport.h"
 
 #include <cmath>
-#include <string>
-#include <tuple>
 
 #include <boost/weak_ptr.hpp>
 
@@ -13,9 +11,10 @@
 #include "KorvaneXDK/platform/sound/StreamingSound.h"
 #include "frontend/forms/DialogForm.h"
 #include "frontend/forms/GameSelectForm.h"
-#include "host/ConsoleServices.h"
+#include "games/qvr2/QVR2Thread.h"
 #include "host/ResourceCache.h"
 #include "os/gfx/Testing.h"
+#include "support/ExpectThrow.h"
 
 using namespace mainform_test;
 
@@ -29,51 +28,50 @@ constexpr unsigned int kEscape = 0x1B;
 
 } // namespace
 
-TEST_F(MainFormTest, ThePauseKeyDoesNothingWhenDisabledClosingOrAnotherKey)
-{
-    struct Case
-    {
-        bool enabled, closing;
-        unsigned int key;
-    };
-    for (const Case& c : {Case{false, false, CMainForm::kPauseKey}, Case{true, true, CMainForm::kPauseKey},
-                          Case{true, false, kEscape}}) {
-        sounds.clear();
-        OpenWithGame();
-        form->SetPauseEnabled(c.enabled);
-        if (c.closing)
-            form->Close();
-        form->Pause(form.get(), c.key);
-        EXPECT_TRUE(sounds.empty());
-        EXPECT_TRUE(FormsOf<CPauseForm>().empty());
-        EXPECT_FALSE(form->GetPauseForm());
-        if (form->GetGameThread()) {
-            EXPECT_FALSE(form->GetGameThread()->IsPaused());
-        }
-        Clear();
-    }
-}
-
-TEST_F(MainFormTest, OpensEnabledAndTheGameSwitchesPausingFromItsThread)
+// One game frame switches pausing off and sends a side message from the game's thread; then the
+// window's close message stops the game without being handled.
+TEST_F(MainFormTest, OpensEnabledTheGameSwitchesPausingAndShowsMessagesAndTheCloseMessageStopsIt)
 {
     (void)gRegistered;
-    Open(OneFrameThen([] { CMainForm::SetPauseEnabledOnInstance(false); }));
-    EXPECT_EQ(form, screen->GetActiveForm());
+    Open(OneFrameThen([] {
+        CMainForm::SetPauseEnabledOnInstance(false);
+        CMainForm::ShowSideMessageOnInstance("STAGE 1");
+    }));
     ASSERT_TRUE(form->MessageLabel);
-    EXPECT_EQ(std::tuple(std::string("MainForm"), 1000, 0, std::string("QVR2WinMessage")),
-              std::tuple(form->GetFormName(), form->GetGroup(), form->GetFormStyle(),
-                         form->MessageLabel->GetFont().GetName()));
-    EXPECT_TRUE(form->HasDeviceResources());
-    EXPECT_EQ(35u, SoundGetEffectCount()) << "the effect bank loaded";
-    EXPECT_TRUE(form->IsPauseEnabled());
+    // Active, its name, group, style, message font and hidden message, its device resources, the effect bank
+    // loaded and pausing enabled.
+    EXPECT_EQ(std::tuple(true, std::string("MainForm"), 1000, 0, std::string("QVR2WinMessage"), false, true, 35u, true),
+              std::tuple(form == screen->GetActiveForm(), form->GetFormName(), form->GetGroup(), form->GetFormStyle(),
+                         form->MessageLabel->GetFont().GetName(), form->MessageLabel->IsVisible(),
+                         form->HasDeviceResources(), SoundGetEffectCount(), form->IsPauseEnabled()));
+    // Empty hides a label that was never shown.
+    form->ShowSideMessage("");
+    Frame();
+    EXPECT_FALSE(form->MessageLabel->IsVisible());
+
     form->StartQVR2Game();
     ran.wait();
-    EXPECT_FALSE(form->IsPauseEnabled());
-    form->Pause(form.get(), CMainForm::kPauseKey);
-    EXPECT_FALSE(form->GetPauseForm());
+    form->Pause(form.get(), CMainForm::kPauseKey); // disabled: no pause form, no sound
+    EXPECT_EQ(std::tuple(false, true, true, false), std::tuple(form->IsPauseEnabled(), FormsOf<CPauseForm>().empty(),
+                                                               sounds.empty(), form->MessageLabel->IsVisible()))
+        << "the message waits for the next frame";
+    Frame();
+    EXPECT_EQ(std::pair(true, std::string("STAGE 1")),
+              std::pair(form->MessageLabel->IsVisible(), form->MessageLabel->GetCaption()));
+    form->ShowSideMessage("");
+    Frame();
+    EXPECT_FALSE(form->MessageLabel->IsVisible());
+
+    boost::weak_ptr<CPausableThread> thread = form->GetGameThread();
+    // Braces: in this order.
+    EXPECT_EQ(std::tuple(false, false, false, true),
+              (std::tuple{form->OnWindowMessage(nullptr, 0x0F, 0, 0, nullptr), thread.expired(),
+                          form->OnWindowMessage(nullptr, CMainForm::kCloseMessage, 0, 0, nullptr), thread.expired()}));
 }
 
-TEST_F(MainFormTest, PauseFadesPlayingMusicAndContinueResumesAtTheMusicVolume)
+// Pausing fades playing music and continuing resumes it at the music volume; exiting asks for a
+// confirmation: declined, the game resumes; accepted, it stops and the title menu comes back.
+TEST_F(MainFormTest, PauseContinueAndExitWithConfirmation)
 {
     OpenWithGame();
     ASSERT_EQ("rom0_qvr2\\", ResourceGetDataFolder());
@@ -82,148 +80,94 @@ TEST_F(MainFormTest, PauseFadesPlayingMusicAndContinueResumesAtTheMusicVolume)
     const boost::shared_ptr<korvane::ISound> music = CurrentMusic();
     ASSERT_TRUE(music && music->IsPlaying());
 
+    form->Pause(form.get(), kEscape); // another key: nothing, as the single sound and pause form show
     form->Pause(form.get(), CMainForm::kPauseKey);
     EXPECT_EQ(std::vector<EUiSound>{EUiSound::Pause}, sounds);
-    ASSERT_EQ(1u, FormsOf<CPauseForm>().size());
-    EXPECT_EQ(FormsOf<CPauseForm>().front(), form->GetPauseForm());
+    EXPECT_EQ(std::vector{form->GetPauseForm()}, FormsOf<CPauseForm>());
     EXPECT_TRUE(form->GetGameThread()->IsPaused());
     auto* streaming = dynamic_cast<korvane::CStreamingSound*>(music.get());
-    ASSERT_NE(nullptr, streaming);
-    EXPECT_TRUE(streaming->IsFading());
+    ASSERT_TRUE(streaming && streaming->IsFading());
     EXPECT_EQ(music, CurrentMusic());
     // The fade runs on its own clock; continuing waits for it so the resume is not undone.
     while (streaming->IsFading())
         os::system::Sleep(0);
+    // Continue, once the pause menu has opened.
+    Frames(40);
+    form->GetPauseForm()->OnContinue(nullptr);
+    FramesUntilGone(form->GetPauseForm());
+    EXPECT_EQ(std::tuple(false, true, form, true), std::tuple(form->GetGameThread()->IsPaused(), music->IsPlaying(),
+                                                              screen->GetActiveForm(), FormsOf<CDialogForm>().empty()));
+    EXPECT_NEAR(-1200, music->GetVolumeScaled(), 5) << "the music volume, through decibels and back";
 
-    Continue();
-    EXPECT_FALSE(form->GetGameThread()->IsPaused());
-    EXPECT_TRUE(music->IsPlaying());
-    // The volume goes through decibels and back.
-    EXPECT_NEAR(-1200, music->GetVolumeScaled(), 5);
-    EXPECT_EQ(form, screen->GetActiveForm());
-    EXPECT_TRUE(FormsOf<CDialogForm>().empty());
-}
-
-TEST_F(MainFormTest, ExitAsksForConfirmationDeclinedResumesAcceptedReturnsToTheMenu)
-{
     for (const bool accept : {false, true}) {
-        OpenWithGame();
+        SCOPED_TRACE(accept ? "accepted" : "declined");
         form->Pause(form.get(), CMainForm::kPauseKey);
         Frames(40);
         form->GetPauseForm()->OnExitToMainMenu(nullptr);
         FramesUntilGone(form->GetPauseForm());
         const boost::shared_ptr<CDialogForm> dialog = form->GetQuitDialog();
-        ASSERT_TRUE(dialog);
-        ASSERT_EQ(1u, FormsOf<CDialogForm>().size());
+        ASSERT_EQ(std::vector{dialog}, FormsOf<CDialogForm>());
         Frames(40);
         EXPECT_EQ(dialog, screen->GetActiveForm());
-        EXPECT_EQ("CONFIRM", dialog->CaptionLabel->GetCaption());
-        EXPECT_EQ("Quit the game and return to the main menu?", dialog->Line1Label->GetCaption());
-        EXPECT_EQ("Progress since the last save will be lost.", dialog->Line2Label->GetCaption());
+        EXPECT_EQ((std::vector<std::string>{"CONFIRM", "Quit the game and return to the main menu?",
+                                            "Progress since the last save will be lost."}),
+                  (std::vector{dialog->CaptionLabel->GetCaption(), dialog->Line1Label->GetCaption(),
+                               dialog->Line2Label->GetCaption()}));
         EXPECT_TRUE(form->GetGameThread()->IsPaused());
 
         boost::weak_ptr<CPausableThread> thread = form->GetGameThread();
         dialog->OnKeyDown(dialog.get(), accept ? kReturn : kEscape);
         FramesUntilGone(dialog);
-        if (!accept) {
-            EXPECT_FALSE(form->IsClosing());
-            ASSERT_TRUE(form->GetGameThread());
-            EXPECT_FALSE(form->GetGameThread()->IsPaused());
-            EXPECT_TRUE(FormsOf<CGameSelectForm>().empty());
-        } else {
-            EXPECT_TRUE(form->IsClosing());
-            // Stopped and gone before the close animation has played.
-            EXPECT_TRUE(thread.expired());
-            FramesUntilGone(form);
-            EXPECT_EQ(nullptr, form->GetParent());
-            EXPECT_EQ(1u, FormsOf<CGameSelectForm>().size());
-        }
-        Clear();
+        EXPECT_EQ(accept, form->IsClosing());
+        // Accepted: stopped and gone before the close animation has played.
+        ASSERT_EQ(accept, thread.expired());
+        // Declined: the game runs on and no menu comes.
+        EXPECT_TRUE(accept || (!thread.lock()->IsPaused() && FormsOf<CGameSelectForm>().empty()));
     }
+    // Closing: the pause key does nothing.
+    form->Pause(form.get(), CMainForm::kPauseKey);
+    EXPECT_TRUE(FormsOf<CPauseForm>().empty());
+    FramesUntilGone(form);
+    EXPECT_EQ(nullptr, form->GetParent());
+    EXPECT_EQ(1u, FormsOf<CGameSelectForm>().size());
 }
 
-TEST_F(MainFormTest, TheWindowsCloseMessageStopsTheGameAndIsNotHandled)
+// Each title menu button starts its game, by the store's language, in a main form whose second start
+// replaces the running game; leaving the game brings a new menu back on the button that started it.
+TEST_F(MainFormTest, TheTitleMenusButtonsStartTheirGamesByLanguageAndLeavingBringsTheMenuBack)
 {
-    OpenWithGame();
-    boost::weak_ptr<CPausableThread> thread = form->GetGameThread();
-    EXPECT_FALSE(form->OnWindowMessage(nullptr, 0x0F, 0, 0, nullptr));
-    EXPECT_FALSE(thread.expired());
-    EXPECT_FALSE(form->OnWindowMessage(nullptr, CMainForm::kCloseMessage, 0, 0, nullptr));
-    EXPECT_TRUE(thread.expired());
-    EXPECT_FALSE(form->GetGameThread());
-}
-
-TEST_F(MainFormTest, GamesStartWithTheirNamesFoldersAndWallpapersAndReplaceEachOther)
-{
-    struct Case
-    {
-        const char* storeLanguage;
-        bool main;
-        const char* folder;
-    };
-    for (const Case& c :
-         {Case{"english", true, "rom0_qvr2\\"}, Case{"japanese", true, "rom0_qvr2\\"},
-          Case{"english", false, "rom0_tessaril_en\\"}, Case{"japanese", false, "rom0_tessaril_ja\\"}}) {
-        MainFormEnvironment::ReinitialiseScene(c.storeLanguage);
-        OpenWithGame();
-        boost::weak_ptr<CPausableThread> first = form->GetGameThread();
-        if (c.main)
-            form->StartQVR2Game();
-        else
-            form->StartTessarilGame();
-        EXPECT_TRUE(first.expired()) << c.folder;
-        ASSERT_TRUE(form->GetGameThread());
-        EXPECT_EQ(c.main ? "QVR DRAVOST" : "TESSARIL VORN", form->GetFormName());
-        EXPECT_EQ(c.folder, ResourceGetDataFolder());
-        EXPECT_EQ(c.main ? "formimage\\wallpaper_title.png" : "formimage\\wallpaper02.png",
-                  CFormSceneLink::GetWallpaperPath());
-        EXPECT_EQ(c.main ? "qvr2" : "tessaril", form->madeGames.back());
-        Clear();
-    }
-    MainFormEnvironment::ReinitialiseScene("english");
-}
-
-TEST_F(MainFormTest, ASideMessageFromTheGameShowsByTheNextFrameAndEmptyHides)
-{
-    Open(OneFrameThen([] { CMainForm::ShowSideMessageOnInstance("STAGE 1"); }));
-    EXPECT_FALSE(form->MessageLabel->IsVisible()) << "hidden at first";
-    // Empty hides a label that was never shown.
-    form->ShowSideMessage("");
-    Frame();
-    EXPECT_FALSE(form->MessageLabel->IsVisible());
-
-    form->StartQVR2Game();
-    ran.wait();
-    EXPECT_FALSE(form->MessageLabel->IsVisible());
-    Frame();
-    EXPECT_TRUE(form->MessageLabel->IsVisible());
-    EXPECT_EQ("STAGE 1", form->MessageLabel->GetCaption());
-
-    form->ShowSideMessage("");
-    Frame();
-    EXPECT_FALSE(form->MessageLabel->IsVisible());
-}
-
-TEST_F(MainFormTest, TheTitleMenusGameButtonsStartTheirGameInAMainForm)
-{
-    for (const bool main : {true, false}) {
+    for (const auto& [storeLanguage, main, folder] :
+         {std::tuple("english", true, "rom0_qvr2\\"), std::tuple("japanese", true, "rom0_qvr2\\"),
+          std::tuple("english", false, "rom0_tessaril_en\\"), std::tuple("japanese", false, "rom0_tessaril_ja\\")}) {
+        SCOPED_TRACE(folder);
+        MainFormEnvironment::ReinitialiseScene(storeLanguage);
         auto menu = boost::make_shared<CGameSelectForm>();
         screen->AddControl(menu);
         Frames(40);
-        (main ? menu->MainGameButton : menu->CompanionGameButton)->SetFocus();
-        if (main)
-            menu->OnMainGame(menu->MainGameButton.get());
-        else
-            menu->OnCompanionGame(menu->CompanionGameButton.get());
+        const auto& button = main ? menu->MainGameButton : menu->CompanionGameButton;
+        button->SetFocus();
+        button->ClickEvent(button.get());
         EXPECT_TRUE(menu->IsClosing());
         const auto forms = FormsOf<CMainForm>();
         ASSERT_EQ(1u, forms.size());
-        ASSERT_TRUE(forms.front()->GetGameThread());
-        EXPECT_EQ(main ? "QVR DRAVOST" : "TESSARIL VORN", forms.front()->GetFormName());
-        // Leaving the game brings a new menu back on the button that started it.
-        forms.front()->Close();
-        EXPECT_FALSE(forms.front()->GetGameThread());
-        FramesUntilGone(forms.front());
+        const boost::shared_ptr<CMainForm> game = forms.front();
+        boost::weak_ptr<CPausableThread> first = game->GetGameThread();
+        // The button's own game, before a second start replaces it.
+        ASSERT_EQ(std::pair(false, main),
+                  std::pair(first.expired(), dynamic_cast<CQVR2Thread*>(first.lock().get()) != nullptr));
+        if (main)
+            game->StartQVR2Game();
+        else
+            game->StartTessarilGame();
+        EXPECT_TRUE(first.expired());
+        EXPECT_EQ(std::tuple(std::string(main ? "QVR DRAVOST" : "TESSARIL VORN"), std::string(folder),
+                             std::string(main ? "formimage\\wallpaper_title.png" : "formimage\\wallpaper02.png"), main),
+                  std::tuple(game->GetFormName(), ResourceGetDataFolder(), CFormSceneLink::GetWallpaperPath(),
+                             dynamic_cast<CQVR2Thread*>(game->GetGameThread().get()) != nullptr));
+        ASSERT_TRUE(game->GetGameThread());
+        game->Close();
+        EXPECT_FALSE(game->GetGameThread());
+        FramesUntilGone(game);
         Frames(40);
         auto menus = FormsOf<CGameSelectForm>();
         ASSERT_EQ(1u, menus.size());
@@ -232,6 +176,7 @@ TEST_F(MainFormTest, TheTitleMenusGameButtonsStartTheirGameInAMainForm)
                   menus.front()->GetFocusedLeaf());
         screen->RemoveAllControls();
     }
+    MainFormEnvironment::ReinitialiseScene("english");
 }
 
 namespace
@@ -246,9 +191,8 @@ constexpr PackedColor kYellow = 0xFFFFFF00u;
 void SetBackdrop(PackedColor colour)
 {
     korvane::CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
-    ConsoleDisplayState& state = GetConsoleDisplayState();
-    state = ConsoleDisplayState{};
-    state.Palettes[0] = colour;
+    GetConsoleDisplayState() = ConsoleDisplayState{};
+    GetConsoleDisplayState().Palettes[0] = colour;
 }
 
 /// Whether the display lock can be taken by another thread now.
@@ -257,6 +201,12 @@ bool DisplayLockIsFree()
     auto taken = std::async(std::launch::async,
                             [] { korvane::CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock()); });
     return taken.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
+}
+
+/// The pixel (5, 5) of the newest and the previous frame.
+std::pair<std::uint32_t, std::uint32_t> Kept(const CMainForm& form)
+{
+    return {form.GetNewestFrame()->GetRow(5)[5], form.GetPreviousFrame()->GetRow(5)[5]};
 }
 
 class PresentationTest : public MainFormTest
@@ -297,8 +247,7 @@ protected:
     {
         std::vector<std::uint32_t> pixels;
         EXPECT_EQ(os::gfx::kOk, device->ReadBackBuffer(&pixels, nullptr, nullptr));
-        const auto index = static_cast<std::size_t>(y) * kDeviceWidth + static_cast<std::size_t>(x);
-        return index < pixels.size() ? pixels[index] & 0xFFFFFFu : 0xDEADBEEFu;
+        return pixels.at(static_cast<std::size_t>(y) * kDeviceWidth + static_cast<std::size_t>(x)) & 0xFFFFFFu;
     }
 
     os::gfx::Device* device = nullptr;
@@ -309,23 +258,16 @@ protected:
 
 } // namespace
 
-TEST(PresentationMath, TheCrossFadeAlphaFallsOverOneDisplayFrame)
+TEST(PresentationMath, TheCrossFadeAlphaFallsOverOneFrameAndTheImageTurnsAQuarterFillingTheHeight)
 {
-    struct Case
-    {
-        double last, now, rate;
-        float alpha;
-    };
     const double nan = std::nan("");
-    for (const Case& c : {Case{75, 75, 75, 1.0f}, Case{75, 74, 75, 1.0f}, Case{75, 75.25, 75, 0.75f},
-                          Case{75, 76, 75, 0.0f}, Case{75, 80, 75, 0.0f}, Case{75, 75.25, 150, 0.5f},
-                          Case{75, 75, 0, 0.0f}, Case{75, 75.5, 0, 0.0f}, Case{75, nan, 75, 0.0f}})
-        EXPECT_FLOAT_EQ(c.alpha, CMainForm::CrossFadeAlpha(c.last, c.now, c.rate))
-            << c.last << " " << c.now << " " << c.rate;
-}
+    for (const auto& [last, now, rate, alpha] :
+         {std::tuple(75.0, 75.0, 75.0, 1.0f), std::tuple(75.0, 74.0, 75.0, 1.0f), std::tuple(75.0, 75.25, 75.0, 0.75f),
+          std::tuple(75.0, 76.0, 75.0, 0.0f), std::tuple(75.0, 80.0, 75.0, 0.0f), std::tuple(75.0, 75.25, 150.0, 0.5f),
+          std::tuple(75.0, 75.0, 0.0, 0.0f), std::tuple(75.0, nan, 75.0, 0.0f)})
+        EXPECT_FLOAT_EQ(alpha, CMainForm::CrossFadeAlpha(last, now, rate)) << last << " " << now << " " << rate;
 
-TEST(PresentationMath, TheImageTurnsAQuarterWithItsRightEdgeOnTopAndFillsTheHeight)
-{
+    // The image turns a quarter with its right edge on top and fills the height.
     const korvane::Matrix4 m = CMainForm::PictureTransform(korvane::canvas::Rect2f(0, 0, 1920, 1080));
     const double s = 1080.0 / 448.0 * 1.0037037134170532;
     for (float x : {0.0f, 448.0f})
@@ -337,7 +279,9 @@ TEST(PresentationMath, TheImageTurnsAQuarterWithItsRightEdgeOnTopAndFillsTheHeig
     EXPECT_NEAR(1084.0, 448 * s, 0.5) << "fills the height";
 }
 
-TEST_F(PresentationTest, LostDropsTheBuffersAndResetMakesThemAgainZeroed)
+// Lost, the buffers go and a hand-over or a draw does nothing; reset, they come back zeroed; a
+// resize through the graphics object leaves black frames; a destroyed form hears of no later resize.
+TEST_F(PresentationTest, LostResetResizeAndFailedLocksLeaveBlackBuffersOrNone)
 {
     Open();
     SetBackdrop(kGreen);
@@ -345,10 +289,7 @@ TEST_F(PresentationTest, LostDropsTheBuffersAndResetMakesThemAgainZeroed)
     ASSERT_EQ(kGreen, form->GetNewestFrame()->GetRow(5)[5]);
     form->OnDeviceLost();
     EXPECT_FALSE(form->HasDeviceResources());
-    EXPECT_FALSE(form->GetNewestFrame());
-    EXPECT_FALSE(form->GetPreviousFrame());
-    EXPECT_FALSE(form->GetCompositionBuffer());
-    // Meanwhile a hand-over and a draw do nothing.
+    EXPECT_FALSE(form->GetNewestFrame() || form->GetPreviousFrame() || form->GetCompositionBuffer());
     form->RenderConsoleFrame();
     EXPECT_TRUE(PresentDrawsNothing());
 
@@ -356,75 +297,52 @@ TEST_F(PresentationTest, LostDropsTheBuffersAndResetMakesThemAgainZeroed)
     ASSERT_TRUE(form->HasDeviceResources());
     for (const auto& buffer : {form->GetNewestFrame(), form->GetPreviousFrame()}) {
         ASSERT_TRUE(buffer);
-        EXPECT_EQ(2048, buffer->GetPitch());
-        EXPECT_EQ(0u, buffer->GetRow(0)[0]);
-        EXPECT_EQ(0u, buffer->GetRow(511)[511]);
+        EXPECT_EQ(std::tuple(2048, 0u, 0u),
+                  std::tuple(buffer->GetPitch(), buffer->GetRow(0)[0], buffer->GetRow(511)[511]));
     }
-}
 
-TEST_F(PresentationTest, AFailedLockThrowsWithTheDisplayLockReleased)
-{
+    form->RenderConsoleFrame();
+    form->RenderConsoleFrame();
+    korvane::CDXGraphics* graphics = korvane::GetApplicationDriver()->GetGraphics();
+    graphics->ResizeWindow(static_cast<int>(kDeviceWidth / 2), static_cast<int>(kDeviceHeight / 2));
+    ASSERT_TRUE(form->HasDeviceResources());
+    EXPECT_EQ(std::pair(0u, 0u), Kept(*form));
+    form->RenderConsoleFrame();
+    EXPECT_EQ(std::pair(kGreen, 0u), Kept(*form));
+    Clear();
+    graphics->ResizeWindow(static_cast<int>(kDeviceWidth), static_cast<int>(kDeviceHeight));
+
+    // A failed lock throws with the display lock released and the canvas' stacks as they were; a
+    // failed unlock leaves no buffers, and nothing is drawn.
     Open();
     MakeCanvas();
     const std::size_t depth = canvas->GetMatrixDepth() + canvas->GetBrushDepth() + canvas->GetClipDepth();
     // At the draw: the upload of the previous frame cannot lock.
-    form->failLocksAfter = 0;
-    try {
-        form->Present(form.get(), canvas.get());
-        ADD_FAILURE() << "no exception";
-    } catch (const korvane::EIOError& e) {
-        EXPECT_EQ("Cannot lock texture", e.GetMessage());
-    }
+    form->failLocks = true;
+    korvane::test::ExpectThrowWith<korvane::EIOError>([&] { form->Present(form.get(), canvas.get()); },
+                                                      "Cannot lock texture");
     EXPECT_TRUE(DisplayLockIsFree());
     EXPECT_EQ(depth, canvas->GetMatrixDepth() + canvas->GetBrushDepth() + canvas->GetClipDepth());
     // At a reset: the pitch lock.
     EXPECT_THROW(form->OnDeviceReset(), korvane::EIOError);
     EXPECT_TRUE(DisplayLockIsFree());
-}
 
-TEST_F(PresentationTest, AFailedUnlockLeavesNoBuffersAndNothingIsDrawn)
-{
-    Open();
+    form->failLocks = false;
     form->failUnlock = true;
     form->CreateDeviceResources();
-    EXPECT_FALSE(form->HasDeviceResources());
-    EXPECT_FALSE(form->GetNewestFrame());
-    EXPECT_TRUE(PresentDrawsNothing());
-    EXPECT_EQ(0u, PixelAt(kDeviceWidth / 2, kDeviceHeight / 2));
+    EXPECT_FALSE(form->HasDeviceResources() || form->GetNewestFrame());
+    EXPECT_EQ(std::pair(true, 0u), (std::pair{PresentDrawsNothing(), PixelAt(kDeviceWidth / 2, kDeviceHeight / 2)}));
 }
 
-TEST_F(PresentationTest, ThePreviousFrameShowsRightAfterAHandOverAndTheNewestOneFrameLater)
+// With a measured rate, the previous frame shows right after a hand-over and the newest one frame
+// later. A game's tiles and sprites land turned where the transform says: a yellow tile at the screen's
+// top-right cell over a blue backdrop, a red sprite at its top-left.
+TEST_F(PresentationTest, TheNewestFrameFadesInAndTheGamesTilesAndSpritesLandTurned)
 {
-    Open();
-    form->frameRate = 75.0;
-    clock.milliseconds = 1000.0; // tick 75 exactly
-    SetBackdrop(kGreen);
-    form->RenderConsoleFrame();
-    SetBackdrop(kRed);
-    form->RenderConsoleFrame();
-    ASSERT_DOUBLE_EQ(75.0, form->GetLastHandOverTick());
-    struct Case
-    {
-        double milliseconds;
-        std::uint32_t shown;
-    };
-    for (const Case& c : {Case{1000.0, 0x00FF00u}, Case{1000.0 + 1000.0 / 75.0, 0xFF0000u}}) {
-        clock.milliseconds = c.milliseconds;
-        MakeCanvas();
-        form->Present(form.get(), canvas.get());
-        EXPECT_EQ(c.shown, PixelAt(kDeviceWidth / 2, kDeviceHeight / 2)) << c.milliseconds;
-    }
-}
-
-TEST_F(PresentationTest, TheGamesTilesAndSpritesLandTurnedWhereTheTransformSays)
-{
-    // One frame of a scripted game: a yellow tile at the screen's top-right cell over a blue
-    // backdrop, a red sprite at its top-left.
     Open(OneFrameThen([] {
+        SetBackdrop(kBlueNoAlpha);
         korvane::CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
         ConsoleDisplayState& state = GetConsoleDisplayState();
-        state = ConsoleDisplayState{};
-        state.Palettes[0] = kBlueNoAlpha;
         state.Palettes[1] = kYellow;
         state.Palettes[8 * 16 + 1] = kRed;
         for (int b = 0; b < 32; ++b)
@@ -434,36 +352,30 @@ TEST_F(PresentationTest, TheGamesTilesAndSpritesLandTurnedWhereTheTransformSays)
         state.SpriteCount = 1;
         state.DisplayMode = kConsoleModeLayer0 | kConsoleModeSprites;
     }));
+    form->frameRate = 75.0;
+    clock.milliseconds = 1000.0; // tick 75 exactly
+    SetBackdrop(kGreen);
+    form->RenderConsoleFrame();
+    SetBackdrop(kRed);
+    form->RenderConsoleFrame();
+    ASSERT_DOUBLE_EQ(75.0, form->GetLastHandOverTick());
+    for (const auto& [milliseconds, shown] :
+         {std::pair(1000.0, 0x00FF00u), std::pair(1000.0 + 1000.0 / 75.0, 0xFF0000u)}) {
+        clock.milliseconds = milliseconds;
+        MakeCanvas();
+        form->Present(form.get(), canvas.get());
+        EXPECT_EQ(shown, PixelAt(kDeviceWidth / 2, kDeviceHeight / 2)) << milliseconds;
+    }
+
+    form->frameRate = 0.0;
     form->StartQVR2Game();
     ran.wait();
     form->DropGameThread();
     MakeCanvas();
     form->Present(form.get(), canvas.get());
     // The sprite is at the picture's bottom left, the tile at its top left, the backdrop between,
-    // opaque though it has no alpha (no rate measured yet); outside the turned picture the target stays.
-    EXPECT_EQ(0x0000FFu, PixelAt(kDeviceWidth / 2, kDeviceHeight / 2));
-    EXPECT_EQ(0u, PixelAt(10, kDeviceHeight / 2));
-    EXPECT_EQ(0xFF0000u, PixelAt(157, 265));
-    EXPECT_EQ(0xFFFF00u, PixelAt(157, 4));
-}
-
-TEST_F(PresentationTest, AResizeThroughTheGraphicsObjectLeavesBlackFramesAndADestroyedFormHearsNothing)
-{
-    Open();
-    SetBackdrop(kGreen);
-    form->RenderConsoleFrame();
-    form->RenderConsoleFrame();
-    korvane::CDXGraphics* graphics = korvane::GetApplicationDriver()->GetGraphics();
-    graphics->ResizeWindow(static_cast<int>(kDeviceWidth / 2), static_cast<int>(kDeviceHeight / 2));
-    ASSERT_TRUE(form->HasDeviceResources());
-    EXPECT_EQ(0u, form->GetNewestFrame()->GetRow(5)[5]);
-    EXPECT_EQ(0u, form->GetPreviousFrame()->GetRow(5)[5]);
-    form->RenderConsoleFrame();
-    EXPECT_EQ(0u, form->GetPreviousFrame()->GetRow(5)[5]);
-    EXPECT_EQ(kGreen, form->GetNewestFrame()->GetRow(5)[5]);
-
-    screen->RemoveAllControls();
-    form.reset();
-    // The destroyed form has left the listeners.
-    graphics->ResizeWindow(static_cast<int>(kDeviceWidth), static_cast<int>(kDeviceHeight));
+    // opaque though it has no alpha (no rate measured); outside the turned picture the target stays.
+    EXPECT_EQ((std::vector<std::uint32_t>{0x0000FFu, 0u, 0xFF0000u, 0xFFFF00u}),
+              (std::vector{PixelAt(kDeviceWidth / 2, kDeviceHeight / 2), PixelAt(10, kDeviceHeight / 2),
+                           PixelAt(157, 265), PixelAt(157, 4)}));
 }

@@ -18,7 +18,6 @@
 #include "KorvaneXDK/platform/graphics/DXGraphics.h"
 #include "KorvaneXDK/platform/graphics/ShaderEnvironment.h"
 #include "KorvaneXDK/platform/graphics/ShaderPair.h"
-#include "KorvaneXDK/platform/graphics/TextureCache.h"
 #include "KorvaneXDK/platform/sound/DXSound.h"
 #include "frontend/forms/FormSceneLink.h"
 #include "frontend/forms/PauseForm.h"
@@ -29,7 +28,6 @@
 #include "host/SoundServices.h"
 #include "os/audio/Testing.h"
 #include "os/gfx/Device.h"
-#include "os/gfx/Math.h"
 #include "os/gfx/ResultCodes.h"
 #include "os/store/Store.h"
 #include "os/store/StoreTesting.h"
@@ -43,38 +41,28 @@ constexpr std::uint32_t kDeviceWidth = 480;
 constexpr std::uint32_t kDeviceHeight = 270;
 constexpr float kFrame = 1.0f / 75.0f;
 
-/// A main form whose games are scripted, whose texture locks can be made to fail, and which
-/// records the games it was asked to make.
+/// A main form whose games are scripted and whose texture locks can be made to fail.
 class CTestMainForm : public CMainForm
 {
 public:
     using Frames = std::vector<games_test::CScriptedGameThread::Frame>;
 
     Frames frames;
-    std::vector<std::string> madeGames;
-    int failLocksAfter = -1; ///< locks that still succeed; -1: all
+    bool failLocks = false;
     bool failUnlock = false;
     double frameRate = 0.0;
 
 protected:
     double GetMeasuredFrameRate() override { return frameRate; }
-    boost::shared_ptr<CPausableThread> MakeQVR2Thread() override
+    boost::shared_ptr<CPausableThread> MakeQVR2Thread() override { return MakeGame(); }
+    boost::shared_ptr<CPausableThread> MakeTessarilThread() override { return MakeGame(); }
+    boost::shared_ptr<CPausableThread> MakeGame()
     {
-        madeGames.push_back("qvr2");
-        return boost::make_shared<games_test::CScriptedGameThread>(frames);
-    }
-    boost::shared_ptr<CPausableThread> MakeTessarilThread() override
-    {
-        madeGames.push_back("tessaril");
         return boost::make_shared<games_test::CScriptedGameThread>(frames);
     }
     os::gfx::Result LockTexture(korvane::CTexture& texture, os::gfx::LockedRect& locked, std::uint32_t flags) override
     {
-        if (failLocksAfter == 0)
-            return os::gfx::kErrInvalidCall;
-        if (failLocksAfter > 0)
-            --failLocksAfter;
-        return CMainForm::LockTexture(texture, locked, flags);
+        return failLocks ? os::gfx::kErrInvalidCall : CMainForm::LockTexture(texture, locked, flags);
     }
     os::gfx::Result UnlockTexture(korvane::CTexture& texture) override
     {
@@ -155,8 +143,7 @@ protected:
 
     void TearDown() override
     {
-        form.reset();
-        screen->RemoveAllControls();
+        Clear();
         screen.reset();
         MusicRelease();
         CFormSceneLink::Reset();
@@ -176,13 +163,6 @@ protected:
     {
         Open(OneFrameThen([] {}));
         form->StartQVR2Game();
-    }
-    /// Continue chosen on the pause menu once it has opened; frames until it has gone.
-    void Continue()
-    {
-        Frames(40);
-        form->GetPauseForm()->OnContinue(nullptr);
-        FramesUntilGone(form->GetPauseForm());
     }
     /// Takes everything off the screen and lets the form go.
     void Clear()

@@ -1,30 +1,20 @@
 /** @file ResourceSceneTest.cpp The resource scene on an offscreen device, the manual audio backend, real
  * controllers and a packed archive. */
-#include <gtest/gtest.h>
-
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "../HostArchive.h"
 #include "../HostTestSupport.h"
-#include "KorvaneXDK/core/Exception.h"
-#include "KorvaneXDK/core/FilePath.h"
 #include "KorvaneXDK/platform/graphics/DXGraphics.h"
 #include "KorvaneXDK/platform/input/DXInput.h"
 #include "KorvaneXDK/platform/sound/DXSound.h"
 #include "host/FrontEndTaskPool.h"
-#include "host/ResourceScene.h"
 #include "host/SaveDataFolder.h"
 #include "host/SoundServices.h"
 #include "os/audio/Testing.h"
 #include "os/gfx/Device.h"
 #include "os/store/Store.h"
 #include "os/store/StoreTesting.h"
-#include "os/window/MessageQueue.h"
 #include "support/ExpectThrow.h"
 #include "support/InputTestSupport.h"
-#include "support/LogCapture.h"
 
 namespace
 {
@@ -38,24 +28,7 @@ std::uint32_t BackBufferPixel()
     return pixels.empty() ? 0 : pixels.front();
 }
 
-std::uint32_t gPixelInTask = 0;
-void ReadPixel(FrontEndTask* task)
-{
-    if (task->FirstCall == 0)
-        gPixelInTask = BackBufferPixel();
-}
-
-/// Counts the polls that reach it.
-class CCountingController : public host_test::CHeldKeysController
-{
-public:
-    void Update() override
-    {
-        ++updates;
-        CHeldKeysController::Update();
-    }
-    int updates = 0;
-};
+std::uint32_t gPixelInTask = 0; ///< the back buffer as a pool task saw it when it last ran
 
 class ResourceSceneTest : public ::testing::Test
 {
@@ -98,9 +71,8 @@ protected:
     CResourceScene& Start(const std::string& language = "english")
     {
         os::testing::SetStoreLanguage(language);
-        CResourceScene* scene = CResourceScene::GetInstance();
-        scene->Initialize();
-        return *scene;
+        CResourceScene::GetInstance()->Initialize();
+        return *CResourceScene::GetInstance();
     }
     /// Activation as the window system reports it (a window takes messages once shown).
     void SetWindowActive(bool active)
@@ -118,33 +90,29 @@ protected:
     host_test::HostArchive archive;
 };
 
-TEST_F(ResourceSceneTest, TheStoreLanguageChoosesTheTextTable)
+// The store's language chooses the text table; the key maps reset by controller type.
+TEST_F(ResourceSceneTest, TheStoreLanguageChoosesTheTextsWhoseEnglishTableIsRequiredAndKeyMapsResetByType)
 {
     LogCapture log;
-    CResourceScene& scene = Start("japanese");
-    EXPECT_EQ("ja", scene.GetLanguage());
-    EXPECT_EQ("Konnichiwa", scene.GetText("greeting"));
+    CResourceScene& japanese = Start("japanese");
+    EXPECT_EQ(std::pair(std::string("ja"), std::string("Konnichiwa")),
+              std::pair(japanese.GetLanguage(), japanese.GetText("greeting")));
     EXPECT_TRUE(LogCapture::Contains("Current game language == 'japanese'")) << LogCapture::All();
-    delete &scene;
+    delete &japanese;
 
-    CResourceScene& english = Start("english");
-    EXPECT_EQ("en", english.GetLanguage());
-    EXPECT_EQ("Hello", english.GetText("greeting"));
+    CResourceScene& scene = Start("english");
+    EXPECT_EQ(std::pair(std::string("en"), std::string("Hello")),
+              std::pair(scene.GetLanguage(), scene.GetText("greeting")));
     // Missing, case-sensitive keys, and comment lines.
     for (const char* key : {"missing", "Greeting", ";note"})
-        EXPECT_EQ("", english.GetText(key)) << key;
+        EXPECT_EQ("", scene.GetText(key)) << key;
     for (const char* other : {"Japanese", "", "japanese "})
         EXPECT_EQ("en", CResourceScene::LanguageOf(other)) << other;
-}
 
-TEST_F(ResourceSceneTest, KeyMappingResetsByControllerType)
-{
-    CResourceScene& scene = Start();
     EXPECT_EQ(korvane::kControllerMerged, scene.GetController()->GetDeviceType());
     const char* devices[] = {": DirectInput Keyboard Device", ": DirectInput Joystick Device", ": XInput Device"};
-    const std::pair<std::int32_t, int> cases[] = {{0, 0}, {1, 1}, {3, 2}}; // type, device logged
-    for (const auto& [type, device] : cases) {
-        LogCapture log;
+    for (const auto& [type, device] : {std::pair(0, 0), std::pair(1, 1), std::pair(3, 2)}) { // type, device logged
+        LogCapture mapping;
         scene.ResetKeyMapping(type);
         for (int other = 0; other < 3; ++other)
             EXPECT_EQ(other == device, LogCapture::Contains(devices[other])) << type << "\n" << LogCapture::All();
@@ -153,11 +121,34 @@ TEST_F(ResourceSceneTest, KeyMappingResetsByControllerType)
         korvane::test::ExpectError<korvane::EInvalidParameter>(
             [&] { scene.ResetKeyMapping(type); }, "CResourceScene::ResetKeyMapping(): unsupported controller type",
             "class CResourceScene");
+
+    // Without the English table the start is fatal.
+    delete &scene;
+    korvane::DestroyApplicationDriver();
+    host_test::HostArchive bare;
+    bare.Add("text_ja.properties", "greeting=Konnichiwa\r\n");
+    ASSERT_NO_FATAL_FAILURE(bare.Pack());
+    ASSERT_TRUE(korvane::GetApplicationDriver()->InitializeGraphicsForTesting(64, 48));
+    EXPECT_EQ("file entry not found: \"text_en.properties\"", korvane::test::MessageOf([this] { Start(); }));
 }
 
-TEST_F(ResourceSceneTest, InitializeAllDataWithAndWithoutSaves)
+// The pool runs before the frame is presented, the devices are polled only while the window is
+// active; resetting all data (with and without saves) and finalising.
+TEST_F(ResourceSceneTest, UpdateInitializeAllDataAndFinalize)
 {
     CResourceScene& scene = Start();
+    host_test::CHeldKeysController device;
+    scene.GetMergedController().AddController(&device);
+    EXPECT_EQ(0xFF000000u, BackBufferPixel()) << "initialisation clears to black";
+    TaskPoolAlloc([](FrontEndTask* task) { gPixelInTask = task->FirstCall ? gPixelInTask : BackBufferPixel(); });
+    SetWindowActive(false);
+    scene.Update(1);
+    // The pool runs before the frame is presented and cleared; no poll in the background.
+    EXPECT_EQ(std::tuple(0xFF000000u, 0xFF202020u, 0), std::tuple(gPixelInTask, BackBufferPixel(), device.updates));
+    SetWindowActive(true);
+    scene.Update(1);
+    EXPECT_EQ(std::pair(1, 0xFF202020u), std::pair(device.updates, gPixelInTask));
+
     for (bool saves : {true, false}) {
         if (saves) {
             archive.dir.Write("QVR2.SAV", "main");
@@ -170,53 +161,21 @@ TEST_F(ResourceSceneTest, InitializeAllDataWithAndWithoutSaves)
         LogCapture log;
         scene.InitializeAllData();
         os::testing::SetVolumeObserver({});
-        EXPECT_GT(volumes, 0) << "the data-reset sound at the effect volume";
-        EXPECT_TRUE(LogCapture::Contains(": DirectInput Keyboard Device")) << "key maps reset";
-        EXPECT_EQ(1, scene.GetMusicVersion());
-        EXPECT_FALSE(korvane::FileExists(archive.dir.File("QVR2.SAV")));
-        EXPECT_FALSE(korvane::FileExists(archive.dir.File("tessaril.sav")));
+        // The data-reset sound at the effect volume, the key maps reset, the music version and no saves left.
+        EXPECT_EQ(std::tuple(true, true, 1, false),
+                  std::tuple(volumes > 0, LogCapture::Contains(": DirectInput Keyboard Device"),
+                             scene.GetMusicVersion(),
+                             korvane::FileExists(archive.dir.File("QVR2.SAV")) ||
+                                 korvane::FileExists(archive.dir.File("tessaril.sav"))));
     }
     SoundSetEffectVolume(0);
-}
 
-TEST_F(ResourceSceneTest, UpdateRunsThePoolBeforePresentingAndPollsOnlyWhileActive)
-{
-    CResourceScene& scene = Start();
-    CCountingController device;
-    scene.GetMergedController().AddController(&device);
-    EXPECT_EQ(0xFF000000u, BackBufferPixel()) << "initialisation clears to black";
-
-    TaskPoolAlloc(ReadPixel);
-    SetWindowActive(false);
-    scene.Update(1);
-    EXPECT_EQ(0xFF000000u, gPixelInTask) << "the pool runs before the frame is presented and cleared";
-    EXPECT_EQ(0xFF202020u, BackBufferPixel());
-    EXPECT_EQ(0, device.updates) << "no poll in the background";
-
-    SetWindowActive(true);
-    scene.Update(1);
-    EXPECT_EQ(1, device.updates);
-    EXPECT_EQ(0xFF202020u, gPixelInTask);
-}
-
-TEST_F(ResourceSceneTest, FinalizingSavesThePreferencesAndReleasesTheSounds)
-{
-    CResourceScene& scene = Start();
+    // Finalising saves the preferences and releases the sounds.
     MusicSetVolume(-4000);
     scene.Finalize();
     EXPECT_TRUE(korvane::FileExists(archive.dir.File("preference.dat")));
     EXPECT_EQ(0u, SoundGetEffectCount());
     MusicSetVolume(0);
-}
-
-TEST_F(ResourceSceneTest, AMissingTextTableIsFatal)
-{
-    korvane::DestroyApplicationDriver();
-    host_test::HostArchive bare;
-    bare.Add("text_ja.properties", "greeting=Konnichiwa\r\n");
-    ASSERT_NO_FATAL_FAILURE(bare.Pack());
-    ASSERT_TRUE(korvane::GetApplicationDriver()->InitializeGraphicsForTesting(64, 48));
-    EXPECT_EQ("file entry not found: \"text_en.properties\"", korvane::test::MessageOf([this] { Start(); }));
 }
 
 } // namespace

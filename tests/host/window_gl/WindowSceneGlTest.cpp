@@ -1,22 +1,13 @@
 /** @file WindowSceneGlTest.cpp The window scene on an offscreen OpenGL device over the build's data archive. */
-#include <algorithm>
 #include <filesystem>
-#include <iterator>
-#include <string>
-#include <vector>
 
-#include <gtest/gtest.h>
-
-#include "KorvaneXDK/canvas/Brush.h"
 #include "KorvaneXDK/canvas/Canvas.h"
 #include "KorvaneXDK/canvas/CanvasMath.h"
 #include "KorvaneXDK/canvas/FontStock.h"
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
-#include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/mwt/ControlAppearanceStock.h"
 #include "KorvaneXDK/mwt/DefaultFactories.h"
-#include "KorvaneXDK/mwt/Form.h"
 #include "KorvaneXDK/mwt/Screen.h"
 #include "KorvaneXDK/platform/GameApplicationDriverCX.h"
 #include "KorvaneXDK/platform/graphics/DXGraphics.h"
@@ -26,6 +17,7 @@
 #include "host/ScreenFit.h"
 #include "os/gfx/Device.h"
 #include "os/gfx/ResultCodes.h"
+#include "support/ExpectThrow.h"
 #include "support/LogCapture.h"
 
 namespace
@@ -49,17 +41,13 @@ protected:
         const std::string archive = std::string(KORVANE_BINARY_DIR) + "/bin/data.kva";
         ASSERT_TRUE(std::filesystem::exists(archive)) << "build the data_archive target first";
         ASSERT_TRUE(korvane::CreateApplicationDriver(nullptr));
-        driver = korvane::GetApplicationDriver();
+        korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
         driver->SetDataLoader(boost::shared_ptr<korvane::IDataLoader>(
             new korvane::TArchiveFileDataLoader<korvane::CArchiveFileLoader>(archive)));
         ASSERT_TRUE(driver->InitializeGraphicsForTesting(kWidth, kHeight));
         driver->CreateShaderEnvironment();
         scene = CMegaWindowScene::GetInstance();
-        try {
-            scene->Initialize();
-        } catch (const korvane::EException& e) {
-            FAIL() << e.GetWhere() << ": " << e.GetMessage();
-        }
+        ASSERT_EQ("", korvane::test::MessageOf([] { scene->Initialize(); })) << "no exception";
         scene->Restore();
     }
     static void TearDownTestSuite()
@@ -71,14 +59,13 @@ protected:
         }
         korvane::DestroyApplicationDriver();
     }
-    void SetUp() override { ASSERT_NE(nullptr, scene); }
-    os::gfx::Device& Device() { return *driver->GetGraphics()->GetDevice(); }
     std::vector<std::uint32_t> Frame()
     {
-        Device().Clear(0, nullptr, os::gfx::clear::Target, kBlack, 1.0f, 0);
+        os::gfx::Device& device = *korvane::GetApplicationDriver()->GetGraphics()->GetDevice();
+        device.Clear(0, nullptr, os::gfx::clear::Target, kBlack, 1.0f, 0);
         scene->RunFrame(0.0f);
         std::vector<std::uint32_t> pixels;
-        EXPECT_EQ(os::gfx::kOk, Device().ReadBackBuffer(&pixels, nullptr, nullptr));
+        EXPECT_EQ(os::gfx::kOk, device.ReadBackBuffer(&pixels, nullptr, nullptr));
         return pixels;
     }
     /// Where a canvas point lands on the back buffer under the scene's transform and camera.
@@ -95,14 +82,17 @@ protected:
                (pixels.at(static_cast<std::size_t>(p.y) * kWidth + static_cast<std::size_t>(p.x)) & 0x00FFFFFFu);
     }
 
-    static inline korvane::CGameApplicationDriverCX* driver = nullptr;
     static inline CMegaWindowScene* scene = nullptr;
 };
 
-TEST_F(WindowSceneGl, InitializeLoadsFontsShaderAndSkinAndShowsSplashAndCursor)
+// Initialising loads the fonts, the shader and the skin and shows the splash and the cursor; a control
+// failing half-way through its update or drawing leaves the canvas' stacks and clip as they were (the next
+// frames must not inherit its pushes or its tiny clip); a known control lands where the transform puts it.
+TEST_F(WindowSceneGl, InitializeThenAThrowingControlAndAKnownControlsPixels)
 {
-    EXPECT_TRUE(korvane::canvas::CFontStock::GetInstance()->Get("FONT12T2S"));
-    EXPECT_TRUE(korvane::canvas::CFontStock::GetInstance()->Get("FONT08T2_C"));
+    ASSERT_NE(nullptr, scene);
+    auto fonts = korvane::canvas::CFontStock::GetInstance();
+    EXPECT_TRUE(fonts->Get("FONT12T2S") && fonts->Get("FONT08T2_C"));
     ASSERT_NE(nullptr, scene->GetCanvas());
     EXPECT_TRUE(scene->GetCanvas()->GetShaderPair());
     boost::shared_ptr<korvane::mwt::IControlAppearance> skinForm;
@@ -114,19 +104,17 @@ TEST_F(WindowSceneGl, InitializeLoadsFontsShaderAndSkinAndShowsSplashAndCursor)
     EXPECT_TRUE(boost::dynamic_pointer_cast<CLogoSplashForm>(children.front()));
     EXPECT_EQ(scene->GetCursorForm(), children.back());
     EXPECT_EQ(Vector2<float>(1920.0f, 1080.0f), scene->GetScreenPtr()->GetSize());
-    EXPECT_TRUE(scene->GetCursorForm()->IsVisible());
-    EXPECT_TRUE(boost::dynamic_pointer_cast<CControl>(children.front())->IsVisible());
-}
+    EXPECT_TRUE(scene->GetCursorForm()->IsVisible() &&
+                boost::dynamic_pointer_cast<CControl>(children.front())->IsVisible());
 
-// A control failing half-way through its update or drawing leaves the canvas' stacks and clip as
-// they were: the next frames must not inherit its pushes or its tiny clip.
-TEST_F(WindowSceneGl, ThrowingControlIsLoggedAndTheFrameGoesOn)
-{
     korvane::test::LogCapture log;
     scene->RunFrame(0.0f);
     korvane::canvas::CCanvas& canvas = *scene->GetCanvas();
-    const std::size_t depths[] = {canvas.GetMatrixDepth(), canvas.GetBrushDepth(), canvas.GetClipDepth(),
-                                  canvas.GetFontDepth()};
+    auto depths = [&canvas] {
+        return std::vector{canvas.GetMatrixDepth(), canvas.GetBrushDepth(), canvas.GetClipDepth(),
+                           canvas.GetFontDepth()};
+    };
+    const std::vector<std::size_t> depthsBefore = depths();
     const korvane::canvas::Rect2f clip = canvas.GetClipRect();
     boost::shared_ptr<CControl> bad(new CControl("Bad"));
     bad->SetBounds(korvane::canvas::Rect2f(100, 100, 50, 50));
@@ -145,18 +133,12 @@ TEST_F(WindowSceneGl, ThrowingControlIsLoggedAndTheFrameGoesOn)
     scene->SetScreenRotation(1);
     scene->RunFrame(0.1f);
     scene->RunFrame(0.1f);
-    EXPECT_EQ(2u, log.CountContaining("update failed on purpose"));
-    EXPECT_EQ(2u, log.CountContaining("draw failed on purpose"));
-    const std::size_t after[] = {canvas.GetMatrixDepth(), canvas.GetBrushDepth(), canvas.GetClipDepth(),
-                                 canvas.GetFontDepth()};
-    EXPECT_TRUE(std::equal(std::begin(depths), std::end(depths), std::begin(after)));
-    EXPECT_EQ(clip, canvas.GetClipRect());
+    EXPECT_EQ(std::tuple(2u, 2u, depthsBefore, clip),
+              std::tuple(log.CountContaining("update failed on purpose"), log.CountContaining("draw failed on purpose"),
+                         depths(), canvas.GetClipRect()));
     EXPECT_NEAR(1.5707964f, scene->GetCurrentAngle(), 0.2f);
     scene->GetScreenPtr()->RemoveControl(bad.get());
-}
 
-TEST_F(WindowSceneGl, AKnownControlLandsWhereTheTransformPutsIt)
-{
     for (const auto& child : scene->GetScreenPtr()->GetControls())
         boost::dynamic_pointer_cast<CControl>(child)->SetVisible(false);
     boost::shared_ptr<CControl> box(new CControl("Box"));
