@@ -1,5 +1,5 @@
-/** @file PreferenceManagerTest.cpp Default mappings and resets, the display keys, and a save folder
- * that cannot be written. */
+/** @file PreferenceManagerTest.cpp The bytes the manager writes, compared with the oracle, what survives from one
+ * run to the next, default mappings and resets, the display keys, and a save folder that cannot be written. */
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -7,22 +7,125 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <set>
 #include <stdexcept>
 #include <tuple>
 
-#include <gtest/gtest.h>
-
-#include "PreferenceOracle.h"
 #include "PreferenceTestSupport.h"
-
-namespace
-{
 
 using namespace prefs_test;
 using korvane::test::LogCapture;
 using korvane::test::VirtualJoystick;
+using oracle::Record;
+using oracle::Standard;
 
 constexpr std::uint32_t kSentinel = 0x77;
+
+TEST_F(PreferenceTest, DefaultFileMatchesTheOracleByteForByteAndIsReadBack)
+{
+    ProgramRun run(dir);
+    run.Start();
+    EXPECT_TRUE(LogHasInOrder(
+        {"INFO: Loading preference data...", "INFO: Can't open a configuration file. Default settings used."}));
+    run.manager.Save();
+    const std::string bytes = SavedFile();
+    EXPECT_EQ(oracle::File(oracle::Defaults()), bytes);
+    // The oracle's layout: 12 + 60 + 26 + 25 (no pad byte after the 17 bytes of "mver") + 488.
+    EXPECT_EQ(std::pair(std::size_t{611}, std::string("keym")), std::pair(bytes.size(), bytes.substr(123, 4)));
+    EXPECT_TRUE(LogHasInOrder(
+        {"INFO: Saving preference data...", "INFO: OK.", "INFO: Saving display configuration...", "INFO: OK."}));
+
+    LogCapture::Clear();
+    ProgramRun next(dir);
+    next.Start();
+    EXPECT_TRUE(LogHasInOrder({"INFO: Loading preference data...", "INFO:   Ver.1.0", "INFO:   Build:0", "INFO: OK."}));
+    std::set<int> types;
+    for (const auto& entry : next.manager.GetStoredKeyMappings())
+        types.insert(entry.first);
+    EXPECT_EQ((std::set<int>{0, 2, 3}), types);
+}
+
+TEST_F(PreferenceTest, DirectInputPadAndRemappedKeysAreWrittenFromTheLiveBindings)
+{
+    auto stick = VirtualJoystick::Stick(0x1234, 0x0001, "Stick", 2, 12, 1);
+    ProgramRun run(dir);
+    run.Start();
+    run.host.SetMusicVolume(-2500);
+    run.host.SetEffectVolume(-10000);
+    run.host.SetMusicVersion(0);
+    run.OfType(0).SetMapping("decide", 0, 0x39);
+    run.OfType(0).SetMapping("x4", 0, 0xFFFFFFFFu);
+    run.OfType(1).SetMapping("pause", 0, 9);
+    // The last controller of a type speaks for it.
+    run.OfType(3).SetMapping("x1", 0, 9);
+    run.Controller(run.input->GetControllerCount() - 1).SetMapping("x2", 0, 4);
+    run.manager.Save();
+    EXPECT_EQ(oracle::File({Standard(0, oracle::With(oracle::kKeyboard, {{0, 0x39}, {10, -1}})),
+                            Standard(1, oracle::With(oracle::kJoystick, {{2, 9}})), Standard(2, oracle::kMouse),
+                            Standard(3, oracle::With(oracle::kXInput, {{8, 4}}))},
+                           -2500, -10000, 0),
+              SavedFile());
+}
+
+TEST_F(PreferenceTest, AnAbsentPadTypeIsCarriedVerbatimAndAppliesWhenThePadReturns)
+{
+    // A pad type that is not connected, with pairs in its own order and an unknown action.
+    const Record absent{1, {{"cancel", 4}, {"jump", 7}, {"decide", 5}, {"x1", 7}}};
+    dir.Write("preference.dat", oracle::File({Standard(0, oracle::kKeyboard), absent}));
+    {
+        ProgramRun run(dir);
+        run.Start();
+        ASSERT_EQ(1u, run.manager.GetStoredKeyMappings().count(1));
+        run.manager.Save();
+    }
+    // After the connected types, whatever the order of the stored ones.
+    EXPECT_EQ(oracle::File(
+                  {Standard(0, oracle::kKeyboard), Standard(2, oracle::kMouse), Standard(3, oracle::kXInput), absent}),
+              SavedFile());
+    auto stick = VirtualJoystick::Stick(0x1234, 0x0001, "Stick", 2, 12, 1);
+    ProgramRun run(dir);
+    run.Start();
+    EXPECT_EQ(7, run.Code(1, "x1"));
+    EXPECT_EQ(0x2001, run.Code(1, "up", 1)) << "binding 1 keeps its default";
+}
+
+TEST_F(PreferenceTest, RecordsApplyInFileOrder)
+{
+    const oracle::Codes first = oracle::With(oracle::kKeyboard, {{0, 0x10}});
+    const oracle::Codes second = oracle::With(oracle::kKeyboard, {{0, 0x20}});
+    const Record unknown{0, {{"jump", 0x39}}};
+    struct Case
+    {
+        const char* name;
+        std::vector<Record> records;
+        std::int32_t decide;       // keyboard "decide" after loading
+        std::size_t stored;        // stored types
+        std::size_t keyboardPairs; // pairs stored for the keyboard
+    };
+    const Case cases[] = {
+        {"duplicate types: the second wins", {Standard(0, first), Standard(0, second)}, 0x20, 1, 11},
+        {"count 0 empties the store", {}, 0x1C, 0, 0},
+        {"unknown action names are added", {Standard(0, first), unknown}, 0x10, 1, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // A store filled by an earlier load must not leak into this one.
+        dir.Write("preference.dat", oracle::File({Record{1, {{"x1", 3}}}}));
+        ProgramRun run(dir);
+        run.Start();
+        ASSERT_EQ(1u, run.manager.GetStoredKeyMappings().size());
+        dir.Write("preference.dat", oracle::File(c.records));
+        run.manager.Load();
+        const auto& stored = run.manager.GetStoredKeyMappings();
+        const auto found = stored.find(0);
+        EXPECT_EQ(std::tuple(c.decide, c.stored, c.keyboardPairs),
+                  std::tuple(run.Code(0, "decide"), stored.size(), found == stored.end() ? 0u : found->second.size()));
+    }
+    ProgramRun run(dir);
+    run.Start();
+    EXPECT_EQ(std::pair(0x10, 0x39), std::pair(run.Code(0, "decide"), run.Code(0, "jump")))
+        << "a name the controller did not have is added";
+}
 
 TEST_F(PreferenceTest, DefaultsReachEveryControllerOfTheirTypeWithALinePerController)
 {
@@ -59,30 +162,23 @@ TEST_F(PreferenceTest, DefaultsReachEveryControllerOfTheirTypeWithALinePerContro
 
 TEST_F(PreferenceTest, ResetAllForgetsStoredTypesAndVersionButKeepsVolumes)
 {
-    oracle::Codes keyboard = oracle::kKeyboard;
-    keyboard[0] = 0x39;
     dir.Write("preference.dat",
-              oracle::File({oracle::Standard(0, keyboard), oracle::Record{1, {{"x1", 3}}}}, -3000, -4000, 0));
+              oracle::File({Standard(0, oracle::With(oracle::kKeyboard, {{0, 0x39}})), Record{1, {{"x1", 3}}}}, -3000,
+                           -4000, 0));
     ProgramRun run(dir);
     run.Start();
-    ASSERT_EQ(0, run.host.GetMusicVersion());
-    ASSERT_EQ(0x39, run.Code(0, "decide"));
-
+    ASSERT_EQ(std::pair(0, 0x39), std::pair(int(run.host.GetMusicVersion()), run.Code(0, "decide")));
     run.manager.ResetAllKeyMappings();
     EXPECT_TRUE(run.manager.GetStoredKeyMappings().empty());
-    EXPECT_EQ(1, run.host.GetMusicVersion());
-    // The saved file shows the rest: volumes kept, default codes, no stored type 1.
+    // The saved file shows it: volumes kept, version 1, default codes, no stored type 1.
     run.manager.Save();
-    EXPECT_EQ(oracle::File({oracle::Standard(0, oracle::kKeyboard), oracle::Standard(2, oracle::kMouse),
-                            oracle::Standard(3, oracle::kXInput)},
-                           -3000, -4000, 1),
-              SavedFile());
+    EXPECT_EQ(oracle::File(oracle::Defaults(), -3000, -4000, 1), SavedFile());
 }
 
 TEST_F(PreferenceTest, OneTypeResetTouchesOnlyBindingZeroOfThatType)
 {
     auto stick = VirtualJoystick::Stick(0x1234, 0x0001, "Stick", 2, 12, 1);
-    dir.Write("preference.dat", oracle::File({oracle::Record{7, {{"x1", 3}}}}));
+    dir.Write("preference.dat", oracle::File({Record{7, {{"x1", 3}}}}));
     struct Case
     {
         const char* name;
@@ -120,10 +216,8 @@ TEST_F(PreferenceTest, DisplayKeysLoadWhateverThePreferenceFileAndStayInRange)
     {
         const char* name;
         std::optional<std::string> preferenceFile;
-        const char* rotation;
-        const char* aspect;
-        std::int32_t expectedRotation;
-        std::int32_t expectedAspect;
+        const char *rotation, *aspect;
+        std::int32_t expectedRotation, expectedAspect;
     };
     const std::string good = oracle::File({});
     const Case cases[] = {{"no preference file", std::nullopt, "2", "3", 2, 3},
@@ -237,5 +331,3 @@ TEST_F(PreferenceTest, UnwritableSaveFolderKeepsTheOldFileAndStillSavesTheDispla
               std::tuple(third.host.GetScreenRotation(), third.host.GetAspectRatio(), third.host.GetMusicVolume()))
         << "the new display settings, the old file's volume";
 }
-
-} // namespace

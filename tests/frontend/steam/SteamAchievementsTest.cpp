@@ -1,17 +1,14 @@
 /** @file SteamAchievementsTest.cpp The achievements object, its callbacks and unlocks from a game thread. */
 #include <memory>
 #include <thread>
+#include <tuple>
 
 #include "SteamFixture.h"
 #include "frontend/steam/SteamAchievements.h"
 #include "os/store/UserStats.h"
 #include "os/store/Utils.h"
 
-namespace steam_test
-{
-namespace
-{
-
+using namespace steam_test;
 using os::testing::StoreFailure;
 using os::testing::StoreRequest;
 
@@ -43,16 +40,15 @@ protected:
 TEST_F(SteamAchievementsTest, UnlocksWaitForTheStatistics)
 {
     CSteamAchievements& achievements = Create();
-    EXPECT_EQ(achievements.GetGameId(), os::store::kLocalAppId);
-    EXPECT_EQ(achievements.GetCount(), 19);
-    EXPECT_STREQ(achievements.GetAchievement(18).identifier, "ACHIEVEMENT_TVLASTBOSSLOOKED");
-    EXPECT_EQ(achievements.GetAchievement(18).id, 48);
-    EXPECT_FALSE(achievements.IsInitialized());
+    // The table: 19 rows, the last the event 48.
+    EXPECT_EQ(std::tuple(os::store::kLocalAppId, 19, std::string("ACHIEVEMENT_TVLASTBOSSLOOKED"), 48, false),
+              std::tuple(achievements.GetGameId(), achievements.GetCount(),
+                         std::string(achievements.GetAchievement(18).identifier), achievements.GetAchievement(18).id,
+                         achievements.IsInitialized()));
     UnlockAchievement(30); // ignored: nothing has arrived yet
     Pump();
-    EXPECT_TRUE(achievements.IsInitialized());
+    EXPECT_EQ(std::tuple(true, false), std::tuple(achievements.IsInitialized(), Stored("ACHIEVEMENT_QVR2AREA20CLEAR")));
     EXPECT_EQ(debug, std::vector<std::string>({"Received stats and achievements from Steam\n"}));
-    EXPECT_FALSE(Stored("ACHIEVEMENT_QVR2AREA20CLEAR"));
 
     debug.clear();
     UnlockAchievement(30);
@@ -64,18 +60,29 @@ TEST_F(SteamAchievementsTest, UnlocksWaitForTheStatistics)
     EXPECT_TRUE(Stored("ACHIEVEMENT_QVR2AREA20CLEAR"));
 }
 
-TEST_F(SteamAchievementsTest, FailedStatisticsAreReportedAndLoggedOffMakesNoRequest)
+TEST_F(SteamAchievementsTest, FailuresAreReportedAndForeignOrLateResultsHeardByNoOne)
 {
-    os::testing::FailNextStoreRequest(StoreRequest::RequestStats, StoreFailure::ResultCode, 2);
+    // Another game's results first: nothing heard.
     CSteamAchievements& achievements = Create();
-    Pump();
+    os::store::UserStatsReceived other{os::store::kLocalAppId + 1, os::store::kResultOk, kSelf};
+    achievements.OnUserStatsReceived(&other);
+    os::store::UserAchievementStored otherStored{};
+    otherStored.gameId = 7;
+    achievements.OnAchievementStored(&otherStored);
     EXPECT_FALSE(achievements.IsInitialized());
-    EXPECT_EQ(debug, std::vector<std::string>({"RequestStats - failed, 2\n"}));
+    EXPECT_TRUE(debug.empty());
+    // Deleted before its request is answered: the result goes nowhere.
+    delete gSteamAchievements.exchange(nullptr);
+    Pump();
+    EXPECT_TRUE(debug.empty());
 
-    debug.clear();
+    os::testing::FailNextStoreRequest(StoreRequest::RequestStats, StoreFailure::ResultCode, 2);
+    CSteamAchievements& failing = Create();
+    Pump();
+    EXPECT_FALSE(failing.IsInitialized());
     os::store::UserStatsStored stored{os::store::kLocalAppId, static_cast<os::store::Result>(15)};
-    achievements.OnUserStatsStored(&stored);
-    EXPECT_EQ(debug, std::vector<std::string>({"StatsStored - failed, 15\n"}));
+    failing.OnUserStatsStored(&stored);
+    EXPECT_EQ(debug, std::vector<std::string>({"RequestStats - failed, 2\n", "StatsStored - failed, 15\n"}));
 
     // Logged off: no request at all, so nothing to report.
     delete gSteamAchievements.exchange(nullptr);
@@ -94,26 +101,11 @@ TEST_F(SteamAchievementsTest, DisplayTextsAreCutAtWholeCharacters)
     os::testing::SetAchievementDisplay("ACHIEVEMENT_QVR2AREA26CLEAR", std::string(126, 'a') + "\xE3\x81\x82", "");
     CSteamAchievements& achievements = Create();
     Pump();
-    EXPECT_EQ(std::string(achievements.GetAchievement(0).name), std::string(127, 'n'));
-    EXPECT_EQ(std::string(achievements.GetAchievement(0).desc), std::string(255, 'd'));
-    EXPECT_EQ(std::string(achievements.GetAchievement(1).name), std::string(126, 'a'));
-    EXPECT_STREQ(achievements.GetAchievement(2).name, "ACHIEVEMENT_QVR2EASYALL");
-}
-
-TEST_F(SteamAchievementsTest, OtherGamesAndDeletedObjectsHearNothing)
-{
-    CSteamAchievements& achievements = Create();
-    os::store::UserStatsReceived other{os::store::kLocalAppId + 1, os::store::kResultOk, kSelf};
-    achievements.OnUserStatsReceived(&other);
-    os::store::UserAchievementStored stored{};
-    stored.gameId = 7;
-    achievements.OnAchievementStored(&stored);
-    EXPECT_FALSE(achievements.IsInitialized());
-    EXPECT_TRUE(debug.empty());
-    // Deleted before its request is answered: the result goes nowhere.
-    delete gSteamAchievements.exchange(nullptr);
-    Pump();
-    EXPECT_TRUE(debug.empty());
+    EXPECT_EQ(
+        std::tuple(std::string(127, 'n'), std::string(255, 'd'), std::string(126, 'a'),
+                   std::string("ACHIEVEMENT_QVR2EASYALL")),
+        std::tuple(std::string(achievements.GetAchievement(0).name), std::string(achievements.GetAchievement(0).desc),
+                   std::string(achievements.GetAchievement(1).name), std::string(achievements.GetAchievement(2).name)));
 }
 
 TEST_F(SteamAchievementsTest, GameThreadUnlocksWhileTheMainThreadPumps)
@@ -145,6 +137,3 @@ TEST_F(SteamAchievementsTest, GameThreadUnlocksWhileTheMainThreadPumps)
     for (std::int32_t i = 0; i < next.GetCount(); ++i)
         EXPECT_TRUE(next.GetAchievement(i).achieved) << next.GetAchievement(i).identifier;
 }
-
-} // namespace
-} // namespace steam_test

@@ -7,11 +7,7 @@
 #include <tuple>
 #include <utility>
 
-namespace steam_test
-{
-namespace
-{
-
+using namespace steam_test;
 using os::testing::StoreFailure;
 using os::testing::StoreRequest;
 
@@ -39,19 +35,26 @@ protected:
     CSteamLeaderboards client;
 };
 
-TEST_F(SteamLeaderboardsTest, DownloadKeepsWhatFitsAndReportsTheTotal)
+TEST_F(SteamLeaderboardsTest, WithTheBoardFoundDownloadKeepsWhatFitsAndUploadRanks)
 {
+    // No board yet: nothing starts, and an empty name is not found.
+    EXPECT_FALSE(client.UploadScore(50, words.data()));
+    EXPECT_FALSE(client.DownloadScores(0, 10, 1, 10));
+    EXPECT_FALSE(client.IsBusy());
+    client.FindLeaderboard("");
+    Pump();
+    EXPECT_EQ(std::tuple(false, 0u, false),
+              std::tuple(client.IsSucceeded(), client.GetBoardHandle(), client.UploadScore(50, words.data())));
+    EXPECT_EQ(debug, std::vector<std::string>({"Leaderboard could not be found\n"}));
+
     FindBoard();
     ASSERT_TRUE(client.DownloadScores(0, 10, 1, 11));
-    EXPECT_TRUE(client.IsBusy());
-    EXPECT_EQ(client.GetWantedEntries(), 10);
-    EXPECT_EQ(client.GetDetailsPerEntry(), 61);
+    EXPECT_EQ(std::tuple(true, 10, 61),
+              std::tuple(client.IsBusy(), client.GetWantedEntries(), client.GetDetailsPerEntry()));
     Pump();
-    EXPECT_TRUE(client.IsSucceeded());
-    EXPECT_EQ(std::tuple(3, 3), std::tuple(client.GetKeptEntries(), client.GetBoardTotal()));
-    EXPECT_EQ(std::tuple(3u, 3, 3),
-              std::tuple(client.GetEntry(2).user, client.GetEntry(2).globalRank, client.GetDetails(2)[60]));
-
+    EXPECT_EQ(std::tuple(true, 3, 3, 3u, 3, 3),
+              std::tuple(client.IsSucceeded(), client.GetKeptEntries(), client.GetBoardTotal(), client.GetEntry(2).user,
+                         client.GetEntry(2).globalRank, client.GetDetails(2)[60]));
     // Less room than entries: the rest is dropped; the arrays are made anew.
     ASSERT_TRUE(client.DownloadScores(0, 2, 1, 11));
     EXPECT_EQ(client.GetWantedEntries(), 2);
@@ -60,27 +63,11 @@ TEST_F(SteamLeaderboardsTest, DownloadKeepsWhatFitsAndReportsTheTotal)
     EXPECT_EQ(std::tuple(2, 3), std::tuple(client.GetKeptEntries(), client.GetBoardTotal()));
     client.FreeDownloadedEntries();
     EXPECT_FALSE(client.HasDownloadedEntries());
-}
 
-TEST_F(SteamLeaderboardsTest, UploadNeedsABoardFoundFirst)
-{
-    EXPECT_FALSE(client.UploadScore(50, words.data()));
-    EXPECT_FALSE(client.DownloadScores(0, 10, 1, 10));
-    EXPECT_FALSE(client.IsBusy());
-    client.FindLeaderboard("");
-    Pump();
-    EXPECT_FALSE(client.IsSucceeded());
-    EXPECT_EQ(client.GetBoardHandle(), 0u);
-    EXPECT_FALSE(client.UploadScore(50, words.data()));
-    EXPECT_EQ(debug, std::vector<std::string>({"Leaderboard could not be found\n"}));
-
-    FindBoard();
     ASSERT_TRUE(client.UploadScore(150, words.data()));
-    EXPECT_TRUE(client.IsBusy());
-    EXPECT_FALSE(client.IsSucceeded());
+    EXPECT_EQ(std::tuple(true, false), std::tuple(client.IsBusy(), client.IsSucceeded()));
     Pump();
-    EXPECT_TRUE(client.IsSucceeded());
-    EXPECT_EQ(client.GetLastUploadResult().globalRankNew, 1);
+    EXPECT_EQ(std::tuple(true, 1), std::tuple(client.IsSucceeded(), client.GetLastUploadResult().globalRankNew));
 }
 
 TEST_F(SteamLeaderboardsTest, RequestsThatCannotStartAndFailedResultsLeaveTheClientIdle)
@@ -118,18 +105,16 @@ TEST_F(SteamLeaderboardsTest, RequestsThatCannotStartAndFailedResultsLeaveTheCli
             client.FindLeaderboard("LB_QV_DEF_EASY");
         EXPECT_EQ(starts, client.IsBusy());
         Pump();
-        EXPECT_FALSE(client.IsBusy());
-        EXPECT_FALSE(client.IsSucceeded());
         EXPECT_EQ(debug, c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{});
-        // A failed download keeps the old counts.
-        EXPECT_EQ(std::tuple(3, 3), std::tuple(client.GetKeptEntries(), client.GetBoardTotal()));
+        // Idle and failed; a failed download keeps the old counts.
+        EXPECT_EQ(std::tuple(false, false, 3, 3),
+                  std::tuple(client.IsBusy(), client.IsSucceeded(), client.GetKeptEntries(), client.GetBoardTotal()));
     }
     EXPECT_EQ(client.GetBoardHandle(), 0u);
     // No interface at all: the same.
     os::store::Shutdown();
     client.FindLeaderboard("LB_QV_DEF_EASY");
-    EXPECT_FALSE(client.IsBusy());
-    EXPECT_EQ(client.GetBoardHandle(), 0u);
+    EXPECT_EQ(std::tuple(false, 0u), std::tuple(client.IsBusy(), client.GetBoardHandle()));
 }
 
 TEST_F(SteamLeaderboardsTest, AStaleResultIsNeverDelivered)
@@ -145,13 +130,12 @@ TEST_F(SteamLeaderboardsTest, AStaleResultIsNeverDelivered)
     EXPECT_TRUE(client.IsSucceeded());
     const os::store::LeaderboardHandle other = client.GetBoardHandle();
     Pump(5);
-    EXPECT_FALSE(client.IsBusy());
-    EXPECT_EQ(client.GetKeptEntries(), 0); // the old download never arrived
-    EXPECT_EQ(client.GetBoardHandle(), other);
+    // The old download never arrived.
+    EXPECT_EQ(std::tuple(false, 0, other),
+              std::tuple(client.IsBusy(), client.GetKeptEntries(), client.GetBoardHandle()));
     ASSERT_TRUE(client.DownloadScores(0, 10, 1, 10));
     Pump();
-    EXPECT_EQ(client.GetKeptEntries(), 1);
-    EXPECT_EQ(client.GetEntry(0).user, 9u);
+    EXPECT_EQ(std::tuple(1, 9u), std::tuple(client.GetKeptEntries(), client.GetEntry(0).user));
 }
 
 TEST_F(SteamLeaderboardsTest, ServicesAndTheBoardTable)
@@ -161,11 +145,12 @@ TEST_F(SteamLeaderboardsTest, ServicesAndTheBoardTable)
     CreateSteamServices();
     ASSERT_NE(gSteamLeaderboards, nullptr);
     ASSERT_NE(gSteamRemoteStorage, nullptr);
-    EXPECT_FALSE(gSteamRemoteStorage->IsBusy());
-    EXPECT_EQ(gSteamRemoteStorage->GetAttachmentHandle(), ~std::uint64_t{0});
+    EXPECT_EQ(std::tuple(false, ~std::uint64_t{0}),
+              std::tuple(gSteamRemoteStorage->IsBusy(), gSteamRemoteStorage->GetAttachmentHandle()));
     // The table's ends; the indices the jobs use find their seeded boards elsewhere.
-    EXPECT_STREQ(GetLeaderboardBoardName(0), "LB_QV_DEF_TRAINING");
-    EXPECT_STREQ(GetLeaderboardBoardName(kLeaderboardCount - 1), "LB_TV_DEF_NORMAL");
+    EXPECT_EQ(std::tuple(std::string("LB_QV_DEF_TRAINING"), std::string("LB_TV_DEF_NORMAL")),
+              std::tuple(std::string(GetLeaderboardBoardName(0)),
+                         std::string(GetLeaderboardBoardName(kLeaderboardCount - 1))));
     EXPECT_EQ(GetLeaderboardBoardName(kLeaderboardCount), nullptr);
 
     FindLeaderboardByIndex(1);
@@ -182,6 +167,3 @@ TEST_F(SteamLeaderboardsTest, ServicesAndTheBoardTable)
     delete std::exchange(gSteamLeaderboards, nullptr);
     delete std::exchange(gSteamRemoteStorage, nullptr);
 }
-
-} // namespace
-} // namespace steam_test
