@@ -1,5 +1,7 @@
 /** @file DialogPauseTest.cpp Dialog keys by kind with a single close, the pause form's keys and buttons, and the
  * colour flash that removes itself. */
+#include <tuple>
+
 #include "FormsTestSupport.h"
 #include "frontend/forms/ColorFlashForm.h"
 #include "frontend/forms/DialogForm.h"
@@ -36,9 +38,9 @@ TEST_F(FormsTest, DialogKeysByKindCloseOnceWithTheirSound)
         Frames(30);
         ASSERT_EQ(dialog, screen->GetActiveForm());
         // The window scene hands keys only to a form with a focused control.
-        EXPECT_NE(nullptr, dialog->GetFocusedLeaf());
-        EXPECT_EQ(c.kind != 0, dialog->OkGuideLabel->IsVisible());
-        EXPECT_EQ(c.kind == 2, dialog->CancelGuideLabel->IsVisible());
+        EXPECT_EQ(std::tuple(true, c.kind != 0, c.kind == 2),
+                  std::tuple(dialog->GetFocusedLeaf() != nullptr, dialog->OkGuideLabel->IsVisible(),
+                             dialog->CancelGuideLabel->IsVisible()));
         int closed = 0;
         dialog->ClosedEvent = [&closed](korvane::mwt::CForm*) { ++closed; };
         screen->OnKeyDown(c.key);
@@ -49,14 +51,12 @@ TEST_F(FormsTest, DialogKeysByKindCloseOnceWithTheirSound)
             dialog->OnKeyDown(dialog.get(), kKeyEscape);
         }
         Frames(60);
-        EXPECT_EQ(c.closes ? 1 : 0, closed);
-        EXPECT_EQ(c.accepted, dialog->IsAccepted());
-        EXPECT_EQ(c.sounds, sounds);
+        EXPECT_EQ(std::tuple(c.closes ? 1 : 0, c.accepted, c.sounds), std::tuple(closed, dialog->IsAccepted(), sounds));
         screen->RemoveAllControls();
     }
 }
 
-TEST_F(FormsTest, PauseResumesOnThePauseKeyOrContinueAndExitsByItsButton)
+TEST_F(FormsTest, PauseResumesOnThePauseKeyOrContinueAndExitsByItsButtonAndTheColourFlashRemovesItself)
 {
     struct Case
     {
@@ -86,16 +86,14 @@ TEST_F(FormsTest, PauseResumesOnThePauseKeyOrContinueAndExitsByItsButton)
         screen->OnKeyDown(kKeyPause);
         pause->OnKeyDown(pause.get(), kKeyPause);
         pause->OnExitToMainMenu(pause->ExitButton.get());
-        EXPECT_TRUE(pause->IsClosing()) << c.what;
-        EXPECT_EQ(c.exit, pause->IsExitRequested()) << c.what;
-        EXPECT_EQ(std::vector<EUiSound>{c.sound}, sounds) << c.what;
+        EXPECT_EQ(std::tuple(true, c.exit, std::vector<EUiSound>{c.sound}),
+                  std::tuple(pause->IsClosing(), pause->IsExitRequested(), sounds))
+            << c.what;
         Frames(60);
         EXPECT_TRUE(FormsOf<CPauseForm>().empty()) << c.what;
     }
-}
 
-TEST_F(FormsTest, TheColourFlashNeverTakesTheFocusAndRemovesItself)
-{
+    // The colour flash never takes the focus and removes itself.
     auto flash = boost::make_shared<CColorFlashForm>();
     screen->AddControl(flash);
     flash->SetFocus();

@@ -8,66 +8,44 @@
 #include "frontend/forms/LogoSplashForm.h"
 #include "host/WindowSceneTestSupport.h"
 
-namespace
-{
-
-class FormsRegression : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        CFormSceneLink::Reset();
-        scene.reset(new host_test::CTestWindowScene());
-        CFormSceneLink::SetSoundHandler([this](EUiSound sound) { sounds.push_back(sound); });
-        scene->UpdateTransform();
-        scene->GetScreenPtr()->Initialize();
-        scene->AddStandingForms();
-        // Only the forms under test take input.
-        const auto children = scene->GetScreenPtr()->GetControls();
-        for (const auto& child : children)
-            if (auto logo = boost::dynamic_pointer_cast<CLogoSplashForm>(child))
-                scene->GetScreenPtr()->RemoveControl(logo.get());
-    }
-
-    void TearDown() override
-    {
-        scene->GetScreenPtr()->RemoveAllControls();
-        scene.reset();
-        CFormSceneLink::Reset();
-    }
-
-    void Frames(int count)
-    {
-        for (int i = 0; i < count; ++i)
-            scene->RunFrame(formtest::kFrame);
-    }
-
-    std::unique_ptr<host_test::CTestWindowScene> scene;
-    std::vector<EUiSound> sounds;
-};
-
-} // namespace
-
 // A dialog holds nothing but labels and panels; the named actions must still reach it as keys, or a
 // confirmation could never be answered from a pad or the keyboard.
-TEST_F(FormsRegression, DialogsAnswerTheNamedActions)
+TEST(FormsRegression, DialogsAnswerTheNamedActions)
 {
+    CFormSceneLink::Reset();
+    host_test::CTestWindowScene scene;
+    CFormSceneLink::SetSoundHandler([](EUiSound) {});
+    scene.UpdateTransform();
+    korvane::mwt::CScreen& screen = *scene.GetScreenPtr();
+    screen.Initialize();
+    scene.AddStandingForms();
+    // Only the forms under test take input.
+    const auto children = screen.GetControls();
+    for (const auto& child : children)
+        if (auto logo = boost::dynamic_pointer_cast<CLogoSplashForm>(child))
+            screen.RemoveControl(logo.get());
+    const auto frames = [&scene](int count) {
+        for (int i = 0; i < count; ++i)
+            scene.RunFrame(formtest::kFrame);
+    };
     for (const auto& [kind, action, closes, accepted] : {std::tuple{0, "decide", false, false},
                                                          {1, "decide", true, true},
                                                          {2, "decide", true, true},
                                                          {2, "cancel", true, false}}) {
+        SCOPED_TRACE(std::to_string(kind) + " " + action);
         auto dialog = boost::make_shared<CDialogForm>(kind, "CONFIRM", "one", "two", "three");
-        scene->GetScreenPtr()->AddControl(dialog);
-        Frames(40);
-        ASSERT_EQ(dialog, scene->GetScreenPtr()->GetActiveForm());
-        EXPECT_FALSE(scene->GetCursorForm()->IsVisible());
-        scene->controller.Press(action);
-        Frames(1);
-        EXPECT_EQ(closes, dialog->IsClosing()) << kind << " " << action;
-        EXPECT_EQ(accepted, dialog->IsAccepted()) << kind << " " << action;
-        EXPECT_EQ(0, scene->cursorSounds);
-        scene->controller.Release(action);
-        Frames(60);
-        scene->GetScreenPtr()->RemoveControl(dialog.get());
+        screen.AddControl(dialog);
+        frames(40);
+        ASSERT_EQ(dialog, screen.GetActiveForm());
+        EXPECT_FALSE(scene.GetCursorForm()->IsVisible());
+        scene.controller.Press(action);
+        frames(1);
+        EXPECT_EQ(std::tuple(closes, accepted, 0),
+                  std::tuple(dialog->IsClosing(), dialog->IsAccepted(), scene.cursorSounds));
+        scene.controller.Release(action);
+        frames(60);
+        screen.RemoveControl(dialog.get());
     }
+    screen.RemoveAllControls();
+    CFormSceneLink::Reset();
 }

@@ -1,9 +1,15 @@
-/** @file SplashTest.cpp The opening screens lead to one title menu: alone after their timeouts, or skipped by
- * decide after the grace time, each press read once. */
+/** @file SplashTest.cpp The opening screens lead to one title menu: alone after their timeouts, skipped by decide
+ * after the grace time with each press read once, or skipped from an SDL virtual pad through the resource scene's
+ * merged controller. */
+#include <tuple>
+
 #include "FormsTestSupport.h"
+#include "KorvaneXDK/platform/input/DXInput.h"
 #include "frontend/forms/GameSelectForm.h"
 #include "frontend/forms/LogoSplashForm.h"
 #include "frontend/forms/TitleSplashForm.h"
+#include "host/ResourceScene.h"
+#include "support/InputTestSupport.h"
 
 using namespace formtest;
 
@@ -15,19 +21,41 @@ class SplashTest : public FormsTest
 protected:
     /// Frames until the splash starts closing; its timer then checks the strict rule.
     template <typename TSplash>
-    int FramesUntilClosing(TSplash& splash, float leaveAfter, int limit = 400)
+    void FramesUntilClosing(TSplash& splash, float leaveAfter)
     {
-        for (int frame = 1; frame <= limit; ++frame) {
+        for (int frame = 1; frame <= 400; ++frame) {
             Frame();
             if (splash.IsClosing()) {
                 const float before = splash.GetTimer().GetElapsed() - kFrame;
                 EXPECT_GT(before, leaveAfter);
                 EXPECT_LE(before - kFrame, leaveAfter + 1e-4f);
-                return frame;
+                return;
             }
         }
         ADD_FAILURE() << "the splash never closed";
-        return limit;
+    }
+
+    /// Runs `frame` until the title splash is on the screen (at most 40 times): it and the frames it took.
+    template <typename TFrame>
+    std::pair<boost::shared_ptr<CTitleSplashForm>, int> AwaitTitle(TFrame frame)
+    {
+        for (int count = 1; count <= 40; ++count) {
+            frame();
+            if (auto titles = FormsOf<CTitleSplashForm>(); !titles.empty())
+                return {titles.front(), count};
+        }
+        return {nullptr, 40};
+    }
+
+    /// A second later, the title menu alone is left.
+    template <typename TFrame>
+    void ExpectOneMenuAlone(TFrame frame)
+    {
+        for (int i = 0; i < 60; ++i)
+            frame();
+        EXPECT_EQ(std::tuple(1u, 0u, 0u),
+                  std::tuple(FormsOf<CGameSelectForm>().size(), FormsOf<CTitleSplashForm>().size(),
+                             FormsOf<CLogoSplashForm>().size()));
     }
 };
 
@@ -40,30 +68,20 @@ TEST_F(SplashTest, WithoutInputEachSplashTimesOutAndOneTitleMenuOpens)
     EXPECT_FALSE(screen->GetActiveForm()) << "a splash never takes the screen's focus";
     FramesUntilClosing(*logo, 2.5f);
     EXPECT_TRUE(FormsOf<CTitleSplashForm>().empty()) << "the title splash waits for the logo's fade-out";
-
-    boost::shared_ptr<CTitleSplashForm> title;
-    for (int frame = 0; frame < 40 && !title; ++frame) {
-        Frame();
-        if (!FormsOf<CTitleSplashForm>().empty()) {
-            title = FormsOf<CTitleSplashForm>().front();
-            // 0.45 s of fade at 75 frames a second.
-            EXPECT_NEAR(frame + 1, 34, 1);
-        }
-    }
+    const auto [title, frames] = AwaitTitle([this] { Frame(); });
     ASSERT_TRUE(title);
+    // 0.45 s of fade at 75 frames a second, and the logo gone with it.
+    EXPECT_NEAR(frames, 34, 1);
     EXPECT_TRUE(FormsOf<CLogoSplashForm>().empty());
 
     FramesUntilClosing(*title, 2.5f);
     const auto menus = FormsOf<CGameSelectForm>();
     ASSERT_EQ(1u, menus.size()) << "the title menu opens in the frame the title splash starts closing";
     const auto& children = screen->GetControls();
-    const auto titleAt = std::find(children.begin(), children.end(), title) - children.begin();
-    const auto menuAt = std::find(children.begin(), children.end(), menus.front()) - children.begin();
-    EXPECT_GT(menuAt, titleAt) << "the menu lies in front of the fading splash";
-
-    Frames(60);
-    EXPECT_EQ(1u, FormsOf<CGameSelectForm>().size());
-    EXPECT_TRUE(FormsOf<CTitleSplashForm>().empty());
+    EXPECT_GT(std::find(children.begin(), children.end(), menus.front()),
+              std::find(children.begin(), children.end(), title))
+        << "the menu lies in front of the fading splash";
+    ExpectOneMenuAlone([this] { Frame(); });
 }
 
 TEST_F(SplashTest, DecideSkipsBothSplashesAfterTheGraceTime)
@@ -79,17 +97,82 @@ TEST_F(SplashTest, DecideSkipsBothSplashesAfterTheGraceTime)
     reads.clear();
     FramesUntilClosing(*logo, 0.3f);
     EXPECT_TRUE(reads.empty()) << "a known skip reads no more presses";
-
-    auto titles = FormsOf<CTitleSplashForm>();
-    for (int frame = 0; frame < 40 && titles.empty(); ++frame) {
-        Frame();
-        titles = FormsOf<CTitleSplashForm>();
-    }
-    ASSERT_EQ(1u, titles.size());
+    const auto title = AwaitTitle([this] { Frame(); }).first;
+    ASSERT_TRUE(title);
     latched.insert("cancel");
-    FramesUntilClosing(*titles.front(), 0.3f);
-    Frames(60);
-    EXPECT_EQ(1u, FormsOf<CGameSelectForm>().size());
-    EXPECT_TRUE(FormsOf<CLogoSplashForm>().empty());
-    EXPECT_TRUE(FormsOf<CTitleSplashForm>().empty());
+    FramesUntilClosing(*title, 0.3f);
+    ExpectOneMenuAlone([this] { Frame(); });
+}
+
+namespace
+{
+
+class PadSplashTest : public SplashTest
+{
+protected:
+    void SetUp() override
+    {
+        SplashTest::SetUp();
+        ASSERT_TRUE(sdl.Ok());
+        ASSERT_TRUE(pad.Attached());
+        korvane::test::PumpInput();
+        ASSERT_TRUE(input.Initialize(true));
+        host_testing::SetInput(&input);
+        scene = CResourceScene::GetInstance();
+        scene->RegisterInputActions();
+        scene->ResetKeyMapping(korvane::kControllerXInput);
+        // The splashes read the scene's own controller.
+        CFormSceneLink::SetPressReader({});
+    }
+
+    void TearDown() override
+    {
+        SplashTest::TearDown();
+        delete CResourceScene::GetInstance();
+        host_testing::SetInput(nullptr);
+        input.Finalize();
+    }
+
+    /// One frame as the program runs it: the scene polls the controller, then the screen updates.
+    void PadFrame(bool decideDown = false)
+    {
+        pad.SetButton(SDL_CONTROLLER_BUTTON_A, decideDown);
+        korvane::test::PumpInput();
+        scene->PollController();
+        Frame();
+    }
+
+    /// Holds decide for two frames and lets go; then frames until the splash is gone; the frames it took.
+    template <typename TSplash>
+    int SkipWithDecide(TSplash& splash)
+    {
+        PadFrame(true);
+        PadFrame(true);
+        int frames = 2;
+        do {
+            PadFrame();
+        } while (++frames < 400 && !splash.IsClosing());
+        return frames;
+    }
+
+    korvane::test::JoystickSubsystem sdl;
+    korvane::test::VirtualJoystick pad = korvane::test::VirtualJoystick::Pad(0x045E, 0x028E, "Forms Test Pad");
+    korvane::CDXInput input{nullptr, nullptr};
+    CResourceScene* scene = nullptr;
+};
+
+} // namespace
+
+TEST_F(PadSplashTest, DecideOnThePadSkipsBothSplashesToOneTitleMenu)
+{
+    auto logo = boost::make_shared<CLogoSplashForm>();
+    screen->AddControl(logo);
+    EXPECT_LT(SkipWithDecide(*logo), 30) << "the press in the first 0.3 s acts just after them";
+    EXPECT_TRUE(logo->GetTimer().IsSkipRequested());
+    const auto title = AwaitTitle([this] { PadFrame(); }).first;
+    ASSERT_TRUE(title);
+    EXPECT_FALSE(title->GetTimer().IsSkipRequested()) << "the logo's press is not seen twice";
+    SkipWithDecide(*title);
+    EXPECT_LT(title->GetTimer().GetElapsed(), 1.0f);
+    ExpectOneMenuAlone([this] { PadFrame(); });
 }

@@ -1,5 +1,6 @@
 /** @file TitleMenuGoldenTest.cpp The title menu over its wallpaper drawn by OpenGL and compared pixel for pixel with
  * a stored picture. KORVANE_UPDATE_GOLDEN=1 rewrites the picture instead. */
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -45,11 +46,9 @@ TEST_F(FormsTest, TheTitleMenuMatchesItsGoldenPicture)
     Frames(90);
 
     korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
-    korvane::CShaderEnvironment* environment = driver->GetShaderEnvironment();
-    if (environment == nullptr) {
+    if (driver->GetShaderEnvironment() == nullptr)
         driver->CreateShaderEnvironment();
-        environment = driver->GetShaderEnvironment();
-    }
+    korvane::CShaderEnvironment* environment = driver->GetShaderEnvironment();
     os::gfx::Device* device = driver->GetGraphics()->GetDevice();
     korvane::Matrix4 projection;
     os::gfx::MatrixOrthoOffCenterLH(&projection, 0, 1920, 1080, 0, 0, 1);
@@ -80,13 +79,6 @@ TEST_F(FormsTest, TheTitleMenuMatchesItsGoldenPicture)
     ASSERT_TRUE(in) << "no golden picture; run with KORVANE_UPDATE_GOLDEN=1 to make it";
     const std::string golden((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     ASSERT_EQ(golden.size(), picture.size());
-    std::size_t differing = 0;
-    std::size_t first = picture.size();
-    for (std::size_t i = 0; i < picture.size(); ++i) {
-        if (picture[i] != golden[i]) {
-            ++differing;
-            first = std::min(first, i);
-        }
-    }
-    EXPECT_EQ(0u, differing) << "bytes differ from offset " << first;
+    const auto first = std::mismatch(picture.begin(), picture.end(), golden.begin()).first;
+    EXPECT_EQ(picture.size(), static_cast<std::size_t>(first - picture.begin())) << "the first differing byte";
 }

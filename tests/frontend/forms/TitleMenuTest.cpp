@@ -1,5 +1,7 @@
 /** @file TitleMenuTest.cpp The title menu on the OpenGL device: its wallpaper, focus order, clicks with the decide
  * sound, the cancel rule, the exit confirmation and the remembered focus. */
+#include <tuple>
+
 #include "FormsTestSupport.h"
 #include "frontend/forms/DialogForm.h"
 #include "frontend/forms/FormNames.h"
@@ -41,14 +43,13 @@ protected:
 
 } // namespace
 
-TEST_F(TitleMenuTest, OpensOverTheWallpaperAndItsButtonsFocusInLocationOrderAndClickWithTheDecideSound)
+TEST_F(TitleMenuTest, OpensOverTheWallpaperFocusesInLocationOrderClicksWithTheDecideSoundAndIgnoresAllOnceClosing)
 {
     auto menu = OpenMenu();
-    EXPECT_EQ(menu, screen->GetActiveForm());
-    EXPECT_EQ(form_names::kImageTitleWallpaper, CFormSceneLink::GetWallpaperPath());
+    EXPECT_EQ(std::tuple(menu, form_names::kImageTitleWallpaper, menu->MainGameButton),
+              std::tuple(screen->GetActiveForm(), CFormSceneLink::GetWallpaperPath(), menu->GetFocusedLeaf()));
     ASSERT_EQ(1u, FormsOf<CWallpaperForm>().size());
     EXPECT_EQ(FormsOf<CWallpaperForm>().front(), screen->GetControls().front()) << "the wallpaper lies at the back";
-    EXPECT_EQ(menu->MainGameButton, menu->GetFocusedLeaf());
     for (const auto& expected : {menu->CompanionGameButton, menu->OptionsButton, menu->LeaderboardsButton,
                                  menu->CreditsButton, menu->ExitButton, menu->MainGameButton}) {
         menu->FocusNext();
@@ -63,6 +64,16 @@ TEST_F(TitleMenuTest, OpensOverTheWallpaperAndItsButtonsFocusInLocationOrderAndC
         EXPECT_EQ(std::vector<EUiSound>{EUiSound::Decide}, sounds) << button->GetName();
         EXPECT_EQ(std::vector<std::int32_t>{game}, started) << button->GetName();
     }
+
+    // Closing, it ignores keys and clicks.
+    sounds.clear();
+    started.clear();
+    menu->Close();
+    screen->OnKeyDown(form_names::kKeyEscape);
+    menu->OnKeyDown(menu.get(), form_names::kKeyEscape);
+    menu->OnMainGame(menu->MainGameButton.get());
+    menu->OnExit(menu->ExitButton.get());
+    EXPECT_EQ(std::tuple(0u, 0u, false), std::tuple(sounds.size(), started.size(), bool(menu->GetExitDialog())));
 }
 
 TEST_F(TitleMenuTest, CancelFocusesExitThenAsksAndOnlyAcceptingPostsTheQuitMessage)
@@ -72,12 +83,10 @@ TEST_F(TitleMenuTest, CancelFocusesExitThenAsksAndOnlyAcceptingPostsTheQuitMessa
         auto menu = OpenMenu();
         sounds.clear();
         screen->OnKeyDown(form_names::kKeyEscape);
-        EXPECT_EQ(std::vector<EUiSound>{EUiSound::Cancel}, sounds);
         EXPECT_EQ(menu->ExitButton, menu->GetFocusedLeaf());
         EXPECT_FALSE(menu->GetExitDialog());
-        sounds.clear();
         screen->OnKeyDown(form_names::kKeyEscape);
-        EXPECT_EQ((std::vector<EUiSound>{EUiSound::Cancel, EUiSound::Decide}), sounds);
+        EXPECT_EQ((std::vector<EUiSound>{EUiSound::Cancel, EUiSound::Cancel, EUiSound::Decide}), sounds);
         ASSERT_TRUE(menu->GetExitDialog());
         Frames(60);
         EXPECT_EQ(menu->GetExitDialog(), screen->GetActiveForm());
@@ -93,22 +102,8 @@ TEST_F(TitleMenuTest, CancelFocusesExitThenAsksAndOnlyAcceptingPostsTheQuitMessa
         EXPECT_EQ(accept, QuitPosted());
         EXPECT_TRUE(FormsOf<CDialogForm>().empty());
         if (!accept) {
-            EXPECT_EQ(menu, screen->GetActiveForm());
-            EXPECT_EQ(menu->ExitButton, menu->GetFocusedLeaf());
+            EXPECT_EQ(std::tuple(menu, menu->ExitButton), std::tuple(screen->GetActiveForm(), menu->GetFocusedLeaf()));
         }
         screen->RemoveAllControls();
     }
-}
-
-TEST_F(TitleMenuTest, AClosingMenuIgnoresKeysAndClicks)
-{
-    auto menu = OpenMenu();
-    menu->Close();
-    screen->OnKeyDown(form_names::kKeyEscape);
-    menu->OnKeyDown(menu.get(), form_names::kKeyEscape);
-    menu->OnMainGame(menu->MainGameButton.get());
-    menu->OnExit(menu->ExitButton.get());
-    EXPECT_TRUE(sounds.empty());
-    EXPECT_TRUE(started.empty());
-    EXPECT_FALSE(menu->GetExitDialog());
 }
