@@ -7,9 +7,6 @@
 #include "LeaderboardTestSupport.h"
 #include "frontend/forms/LeaderboardDownloadJob.h"
 
-namespace
-{
-
 using lbtest::JobFixture;
 using lbtest::kSelf;
 using lbtest::RecordingListForm;
@@ -91,8 +88,7 @@ TEST_F(DownloadJobTest, OverallThenMyScoreFindTheUsersRow)
     FrontEndTask* task = Post(form);
     EXPECT_EQ("TV/NORMAL", form->boardName);
     Settle(task);
-    ASSERT_EQ(9, task->State);
-    ASSERT_EQ(10u, form->rows.size());
+    ASSERT_EQ(std::tuple(9, std::size_t{10}), std::tuple(task->State, form->rows.size()));
     EXPECT_EQ(std::tuple(1, std::string("STAGE 0"), 25, 0, false),
               std::tuple(form->rows[0].rank, form->rows[0].stage, form->pagingTotal, form->cursor,
                          bool(form->loading.back())));
@@ -111,7 +107,7 @@ TEST_F(DownloadJobTest, OverallThenMyScoreFindTheUsersRow)
     EXPECT_EQ(0, TaskPoolCount());
 }
 
-TEST_F(DownloadJobTest, FailedSearchAsksAndRetries)
+TEST_F(DownloadJobTest, AFailedSearchAsksAndRetriesAndAFailedDownloadEmptiesTheList)
 {
     SeedBoard();
     os::testing::FailNextStoreRequest(os::testing::StoreRequest::FindLeaderboard, os::testing::StoreFailure::NotFound);
@@ -123,21 +119,11 @@ TEST_F(DownloadJobTest, FailedSearchAsksAndRetries)
     EXPECT_EQ(2, dialogs[0]->GetKind());
     EXPECT_EQ((std::vector<std::string>{"808_1", "808_2"}), texts);
     EXPECT_TRUE(form->rows.empty()) << "a board never found leaves the view loading";
-
     dialogs[0]->OnKeyDown(nullptr, 0x0D);
     Frames(40);
     Settle(task);
-    EXPECT_EQ(9, task->State);
-    EXPECT_EQ(10u, form->rows.size());
-}
+    ASSERT_EQ(std::tuple(9, std::size_t{10}), std::tuple(task->State, form->rows.size()));
 
-TEST_F(DownloadJobTest, FailedDownloadEmptiesTheListFirst)
-{
-    SeedBoard();
-    auto form = boost::make_shared<RecordingListForm>();
-    FrontEndTask* task = Post(form);
-    Settle(task);
-    ASSERT_EQ(10u, form->rows.size());
     os::testing::FailNextStoreRequest(os::testing::StoreRequest::DownloadEntries, os::testing::StoreFailure::IoFailure);
     form->Raise(CLeaderboardListForm::kRequestNext);
     Frame();
@@ -160,8 +146,7 @@ TEST_F(DownloadJobTest, ClosedViewEndsTheJobAndItsLateResultIsUnused)
     Frame();
     EXPECT_EQ(0, TaskPoolCount());
     Frames(10);
-    EXPECT_TRUE(form->rows.empty());
-    EXPECT_EQ(-1, form->rowCount);
+    EXPECT_EQ(std::tuple(0u, -1), std::tuple(form->rows.size(), form->rowCount));
 
     // A view that is gone ends a job too.
     os::testing::DelayStoreResults(0);
@@ -183,20 +168,13 @@ TEST_F(DownloadJobTest, FriendsPageAroundTheUserAndLocally)
     job.state.Rows[12].Score = -1;
     FormatLeaderboardDetail(job.work());
     ASSERT_EQ(10u, job.form->rows.size());
-    EXPECT_EQ(11, job.form->rows[0].rank);
-    EXPECT_EQ(-1, job.form->rows[2].score) << "sign-extended to 64 bits";
-    EXPECT_TRUE(job.form->rows[3].highlight);
-    EXPECT_EQ(3, job.form->cursor);
-
+    // The score sign-extended to 64 bits; the user highlighted under the cursor.
+    EXPECT_EQ(std::tuple(11, std::int64_t{-1}, true, 3), std::tuple(job.form->rows[0].rank, job.form->rows[2].score,
+                                                                    job.form->rows[3].highlight, job.form->cursor));
     HandleLeaderboardListRequest(3, &job.task);
-    EXPECT_EQ(9, job.task.State) << "friends page from the rows held";
-    EXPECT_EQ(16, job.form->rows[0].rank);
-    EXPECT_EQ(5, job.form->cursor);
-
+    EXPECT_EQ(std::tuple(9, 16, 5), std::tuple(job.task.State, job.form->rows[0].rank, job.form->cursor))
+        << "friends page from the rows held";
     job.form->view = 0;
     HandleLeaderboardListRequest(0, &job.task);
-    EXPECT_EQ(6, job.task.State) << "a view change searches again";
-    EXPECT_EQ(1, job.work().Locate);
+    EXPECT_EQ(std::tuple(6, 1), std::tuple(job.task.State, job.work().Locate)) << "a view change searches again";
 }
-
-} // namespace

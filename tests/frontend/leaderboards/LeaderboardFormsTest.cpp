@@ -9,9 +9,6 @@
 // The run-wide driver on an offscreen device, the archive's fonts and skin, as the form tests have them.
 #include "frontend/forms/FormsTestSupport.cpp"
 
-namespace
-{
-
 using formtest::kFrame;
 
 class LeaderboardFormsTest : public lbtest::JobFixture
@@ -74,12 +71,12 @@ TEST_F(LeaderboardFormsTest, ChooserSearchesTheChosenBoardIntoTheList)
     Seed(25);
     auto chooser = boost::make_shared<CLeaderboardSelectForm>();
     screen->AddControl(chooser);
-    EXPECT_EQ(chooser->TitleLabel, chooser->GetFocusedLeaf());
-    EXPECT_EQ(10u, chooser->GameModeSelector->GetItems().size());
+    EXPECT_EQ(std::tuple(chooser->TitleLabel, 10u),
+              std::tuple(chooser->GetFocusedLeaf(), chooser->GameModeSelector->GetItems().size()));
     sounds.clear();
     chooser->TitleSelector->SetSelectedIndex(1);
-    EXPECT_EQ((std::vector<std::string>{"TRIAL", "NORMAL"}), chooser->GameModeSelector->GetItems());
-    EXPECT_EQ(0, chooser->GameModeSelector->GetSelectedIndex());
+    EXPECT_EQ(std::tuple(std::vector<std::string>{"TRIAL", "NORMAL"}, 0),
+              std::tuple(chooser->GameModeSelector->GetItems(), chooser->GameModeSelector->GetSelectedIndex()));
     chooser->GameModeSelector->SetSelectedIndex(1);
     EXPECT_EQ(2u, sounds.size());
 
@@ -92,23 +89,21 @@ TEST_F(LeaderboardFormsTest, ChooserSearchesTheChosenBoardIntoTheList)
     EXPECT_TRUE(list->ProgressPanel->IsVisible()) << "ACCESSING...";
     ScreenFrame(10);
     ASSERT_EQ(10u, list->GetRows().size());
-    EXPECT_FALSE(list->ProgressPanel->IsVisible());
-    EXPECT_EQ("00025", list->TotalPlayersLabel->GetCaption());
+    EXPECT_EQ(std::tuple(false, "00025"),
+              std::tuple(list->ProgressPanel->IsVisible(), list->TotalPlayersLabel->GetCaption()));
 
     // Down on the last row pages, with the job's cursor sound only.
     list->SetCursorRow(9);
     sounds.clear();
     screen->OnKeyDown(0x28);
     ScreenFrame(10);
-    EXPECT_EQ(11, list->GetRows()[0].Rank);
-    EXPECT_EQ(std::vector<EUiSound>{EUiSound::Cursor}, sounds);
+    EXPECT_EQ(std::tuple(11, std::vector<EUiSound>{EUiSound::Cursor}), std::tuple(list->GetRows()[0].Rank, sounds));
 
     // Escape reopens the chooser on the same title and mode, and the job ends.
     sounds.clear();
     screen->OnKeyDown(0x1B);
     ScreenFrame();
-    EXPECT_EQ(0, TaskPoolCount());
-    EXPECT_EQ(EUiSound::Cancel, sounds.front());
+    EXPECT_EQ(std::tuple(0, EUiSound::Cancel), std::tuple(TaskPoolCount(), sounds.front()));
     ExpectChooserOn(1, 1);
 }
 
@@ -118,10 +113,9 @@ TEST_F(LeaderboardFormsTest, ListPagingCaptionsAndKeys)
     screen->AddControl(list);
     list->SetRowCount(10);
     list->SetPaging(25, 11);
-    EXPECT_DOUBLE_EQ(25.0, list->ScrollBar->GetMaximum());
-    EXPECT_DOUBLE_EQ(10.0, list->ScrollBar->GetValue());
-    EXPECT_TRUE(list->ScrollBar->IsVisible());
-    EXPECT_EQ("00025", list->TotalPlayersLabel->GetCaption());
+    EXPECT_EQ(std::tuple(25.0, 10.0, true, "00025"),
+              std::tuple(list->ScrollBar->GetMaximum(), list->ScrollBar->GetValue(), list->ScrollBar->IsVisible(),
+                         list->TotalPlayersLabel->GetCaption()));
     list->SetPaging(8, 1);
     EXPECT_FALSE(list->ScrollBar->IsVisible());
     list->SetPaging(123456, 1);
@@ -130,8 +124,8 @@ TEST_F(LeaderboardFormsTest, ListPagingCaptionsAndKeys)
     list->SetCursorRow(4);
     sounds.clear();
     screen->OnKeyDown(0x28);
-    EXPECT_EQ(std::vector<EUiSound>{EUiSound::Cursor}, sounds);
-    EXPECT_EQ(5, list->ListBox->GetSelectedIndex());
+    EXPECT_EQ(std::tuple(std::vector<EUiSound>{EUiSound::Cursor}, 5),
+              std::tuple(sounds, list->ListBox->GetSelectedIndex()));
     list->SetCursorRow(0);
     screen->OnKeyDown(0x26);
     EXPECT_EQ(CLeaderboardListForm::kRequestPrevious, list->GetRequest());
@@ -141,8 +135,7 @@ TEST_F(LeaderboardFormsTest, ListPagingCaptionsAndKeys)
     screen->OnKeyDown(0x25);
     EXPECT_TRUE(sounds.empty()) << "no view before Overall";
     screen->OnKeyDown(0x27);
-    EXPECT_EQ(1, list->GetView());
-    EXPECT_EQ(std::vector<EUiSound>{EUiSound::Cursor}, sounds);
+    EXPECT_EQ(std::tuple(1, std::vector<EUiSound>{EUiSound::Cursor}), std::tuple(list->GetView(), sounds));
     list->SetRowCount(0);
     list->SetLoading(false);
     EXPECT_TRUE(list->NoEntryLabel->IsVisible());
@@ -158,8 +151,8 @@ TEST_F(LeaderboardFormsTest, CreditsFromTheTitleMenuAndBack)
     menu->OnCredits(nullptr);
     ASSERT_EQ(1u, FormsOf<CCreditsForm>().size());
     auto credits = FormsOf<CCreditsForm>()[0];
-    EXPECT_EQ("credits_1", credits->Lines[0]->GetCaption());
-    EXPECT_EQ(credits->KeyPanel, credits->GetFocusedControl());
+    EXPECT_EQ(std::tuple("credits_1", credits->KeyPanel),
+              std::tuple(credits->Lines[0]->GetCaption(), credits->GetFocusedControl()));
     sounds.clear();
     screen->OnKeyDown(0x1B);
     EXPECT_EQ(std::vector<EUiSound>{EUiSound::Cancel}, sounds);
@@ -185,11 +178,9 @@ TEST_F(LeaderboardFormsTest, DecliningAFailedSearchReopensTheChooser)
     EXPECT_TRUE(list->ProgressPanel->IsVisible()) << "still accessing under the question";
     screen->OnKeyDown(0x1B);
     ScreenFrame(100);
-    EXPECT_EQ(0, TaskPoolCount());
-    EXPECT_TRUE(FormsOf<CLeaderboardListForm>().empty()) << "closed and gone";
+    EXPECT_EQ(std::tuple(0, 0u), std::tuple(TaskPoolCount(), FormsOf<CLeaderboardListForm>().size()))
+        << "closed and gone";
     ASSERT_EQ(1u, FormsOf<CLeaderboardSelectForm>().size());
     EXPECT_NE(chooser, FormsOf<CLeaderboardSelectForm>()[0]);
     ExpectChooserOn(1, 1);
 }
-
-} // namespace

@@ -6,9 +6,6 @@
 #include "LeaderboardTestSupport.h"
 #include "os/store/UserStats.h"
 
-namespace
-{
-
 using lbtest::JobFixture;
 
 /// The game thread: one call, its answer and the end flag.
@@ -81,13 +78,11 @@ TEST_F(ScoreUploadTest, SuccessShowsTheMessageAtLeastSixtyFrames)
     RunUntilDialog(1);
     const int frames = 1 + RunUntilDone(harness);
     ASSERT_TRUE(harness.done.load());
-    EXPECT_EQ(1, harness.result);
     EXPECT_GE(frames, 60);
     ASSERT_EQ(1u, dialogs.size()) << "no other dialog";
-    EXPECT_EQ(0, dialogs[0]->GetKind());
-    EXPECT_TRUE(dialogs[0]->IsClosing());
-    EXPECT_EQ(std::vector<std::string>{"802"}, texts);
-    EXPECT_EQ(1, EntryCount());
+    // One message dialog, closing; the entry stored.
+    EXPECT_EQ(std::tuple(1, 0, true, std::vector<std::string>{"802"}, 1),
+              std::tuple(harness.result, dialogs[0]->GetKind(), dialogs[0]->IsClosing(), texts, EntryCount()));
 }
 
 TEST_F(ScoreUploadTest, FailureAsksThenRetriesWithANewTimeOrGivesUp)
@@ -141,8 +136,7 @@ TEST_F(ScoreUploadTest, SpareRecordAndStopEndTheWait)
         std::this_thread::yield();
     stop.store(true);
     harness.thread.join();
-    EXPECT_EQ(1, harness.result);
-    EXPECT_EQ(1, TaskPoolCount()) << "the job itself goes on, harmlessly";
+    EXPECT_EQ(std::tuple(1, 1), std::tuple(harness.result, TaskPoolCount())) << "the job itself goes on, harmlessly";
 }
 
 TEST_F(ScoreUploadTest, AGameThreadUploadsInALoop)
@@ -159,10 +153,8 @@ TEST_F(ScoreUploadTest, AGameThreadUploadsInALoop)
     });
     RunUntilDone(harness, 5000);
     ASSERT_TRUE(harness.done.load());
-    EXPECT_EQ(kUploads, finished.load());
-    EXPECT_EQ(static_cast<std::size_t>(kUploads), dialogs.size()) << "one message each, no failure";
-    EXPECT_EQ(kUploads, GetScoreUploadJobRecord().Progress);
-    EXPECT_EQ(1, EntryCount()) << "the user's one entry, kept at the best";
+    // One message each, no failure; the user's one entry, kept at the best.
+    EXPECT_EQ(
+        std::tuple(kUploads, std::size_t{kUploads}, std::int32_t{kUploads}, 1),
+        std::tuple(finished.load(), dialogs.size(), std::int32_t(GetScoreUploadJobRecord().Progress), EntryCount()));
 }
-
-} // namespace
