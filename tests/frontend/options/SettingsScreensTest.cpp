@@ -59,26 +59,19 @@ protected:
 
 TEST_F(SoundSettingsTest, OpeningShowsTheStepsAndStoresAnOffStepVolumeExactly)
 {
-    struct Case
-    {
-        std::int32_t music, effect;
-        const char* musicShown;
-        const char* effectShown;
-        std::int32_t musicStored, effectStored;
-        std::size_t cursorSounds;
-    };
-    const Case cases[] = {{-5250, -5000, "45", "50", -5500, -5000, 2},
-                          {-10000, 0, "0", "100", -10000, 0, 1},
-                          {-10000, -10000, "0", "0", -10000, -10000, 0}};
-    for (const Case& c : cases) {
+    // Music and effect volume; the steps shown, the volumes stored, and the cursor sounds.
+    const std::tuple<std::int32_t, std::int32_t, const char*, const char*, std::int32_t, std::int32_t, std::size_t>
+        cases[] = {{-5250, -5000, "45", "50", -5500, -5000, 2},
+                   {-10000, 0, "0", "100", -10000, 0, 1},
+                   {-10000, -10000, "0", "0", -10000, -10000, 0}};
+    for (const auto& [music, effect, musicShown, effectShown, musicStored, effectStored, cursorSounds] : cases) {
         sounds.clear();
-        auto form = Open(c.music, c.effect, 1);
-        SCOPED_TRACE(std::to_string(c.music) + " " + std::to_string(c.effect));
-        EXPECT_EQ(std::tuple(std::string(c.musicShown), std::string(c.effectShown), c.musicStored, c.effectStored),
+        auto form = Open(music, effect, 1);
+        EXPECT_EQ(std::tuple(musicShown, effectShown, musicStored, effectStored, Repeat(EUiSound::Cursor, cursorSounds),
+                             form->MusicVolumeLabel),
                   std::tuple(Shown(*form->MusicVolumeSelector), Shown(*form->SoundVolumeSelector), MusicVolume.load(),
-                             EffectVolume.load()));
-        EXPECT_EQ(Repeat(EUiSound::Cursor, c.cursorSounds), sounds);
-        EXPECT_EQ(form->MusicVolumeLabel, form->GetFocusedLeaf());
+                             EffectVolume.load(), sounds, form->GetFocusedLeaf()))
+            << music << " " << effect;
         screen->RemoveAllControls();
     }
 }
@@ -96,12 +89,11 @@ TEST_F(SoundSettingsTest, StepsThroughTheRowLabelsStopAtTheEnds)
     EXPECT_EQ(-10000, EffectVolume.load()) << "left on 0 does nothing";
     EXPECT_TRUE(sounds.empty());
     screen->OnKeyDown(kKeyRight);
-    EXPECT_EQ(-9500, EffectVolume.load());
-    EXPECT_EQ(std::vector<EUiSound>{EUiSound::Cursor}, sounds);
+    EXPECT_EQ(std::tuple(-9500, std::vector<EUiSound>{EUiSound::Cursor}), std::tuple(EffectVolume.load(), sounds));
 
     KeysOn(*form->Label1, {kKeyLeft});
-    EXPECT_EQ(1, scene->GetMusicVersion());
-    EXPECT_EQ("Extended(Area21-)", Shown(*form->MusicVersionSelector));
+    EXPECT_EQ(std::tuple(1, "Extended(Area21-)"),
+              std::tuple(int(scene->GetMusicVersion()), Shown(*form->MusicVersionSelector)));
 }
 
 TEST_F(SoundSettingsTest, DefaultRunsEveryHandlerOnceMoreAfterTheDecideSound)
@@ -116,10 +108,9 @@ TEST_F(SoundSettingsTest, DefaultRunsEveryHandlerOnceMoreAfterTheDecideSound)
     sounds.clear();
     form->DefaultButton->SetFocus();
     ClickOn(*form->DefaultButton);
-    EXPECT_EQ(1, scene->GetMusicVersion());
     // The version's selector reports its change, then the handler runs again directly.
-    EXPECT_EQ(Repeat(EUiSound::Cursor, 4, {EUiSound::Decide}), sounds);
-    EXPECT_EQ((std::vector<std::int32_t>{0, 0}), (std::vector<std::int32_t>{MusicVolume, EffectVolume}));
+    EXPECT_EQ(std::tuple(1, Repeat(EUiSound::Cursor, 4, {EUiSound::Decide}), 0, 0),
+              std::tuple(int(scene->GetMusicVersion()), sounds, MusicVolume.load(), EffectVolume.load()));
 }
 
 class ScreenSettingsTest : public OptionsTest
@@ -140,11 +131,10 @@ TEST_F(ScreenSettingsTest, TheResolutionsKeepTheListOrderAndTheExitCaptionFollow
     auto form = Open();
     EXPECT_EQ((std::vector<std::string>{"640x480(60Hz)", "800x600(60Hz)", "1280x720(60Hz)", "1280x720(60Hz)"}),
               form->ScreenSizeSelector->GetItems());
-    EXPECT_EQ(2, form->ScreenSizeSelector->GetSelectedIndex());
-    EXPECT_EQ(" Exit", form->ExitButton->GetCaption());
-    EXPECT_FALSE(form->WallpaperBrightnessLabel->IsVisible());
-    EXPECT_FALSE(form->DefaultButton->IsVisible());
-    EXPECT_EQ(form->ScreenModeLabel, form->GetFocusedLeaf());
+    EXPECT_EQ(std::tuple(2, " Exit", false, false, form->ScreenModeLabel),
+              std::tuple(form->ScreenSizeSelector->GetSelectedIndex(), form->ExitButton->GetCaption(),
+                         form->WallpaperBrightnessLabel->IsVisible(), form->DefaultButton->IsVisible(),
+                         form->GetFocusedLeaf()));
 
     screen->OnKeyDown(kKeyRight);
     EXPECT_EQ(" APPLY", form->ExitButton->GetCaption()) << "full screen chosen";
@@ -178,9 +168,9 @@ TEST_F(ScreenSettingsTest, ApplySwitchesTheDeviceAndReturnKeepsTheMode)
 
     screen->OnKeyDown(kKeyReturn);
     Frames(60);
-    EXPECT_TRUE(dialog->IsAccepted());
-    EXPECT_EQ(1, Modes().selectedIndex) << "kept";
-    EXPECT_TRUE(FormsOf<CScreenSettingsForm>().empty());
+    EXPECT_EQ(std::tuple(true, 1, 0u),
+              std::tuple(dialog->IsAccepted(), Modes().selectedIndex, FormsOf<CScreenSettingsForm>().size()))
+        << "the mode kept";
     EXPECT_TRUE(Only<COptionsForm>());
 }
 
@@ -209,15 +199,14 @@ TEST_F(ScreenSettingsTest, EscapeOrTheTimeoutRestoresTheOpeningModeButRotationAn
         }
         EXPECT_EQ(std::vector<EUiSound>{EUiSound::Cancel}, sounds);
         Frames(60);
-        EXPECT_FALSE(dialog->IsAccepted());
-        EXPECT_EQ(2, Modes().selectedIndex) << "the mode the screen opened with";
-        EXPECT_FALSE(Modes().fullscreen);
-        EXPECT_EQ(resets + 1, os::testing::GetResetCallCount()) << "re-applied";
-        EXPECT_EQ(1280u, driver()->GetGraphics()->GetCurrentPresentParameters().BackBufferWidth);
-        EXPECT_EQ(" EXIT", form->ExitButton->GetCaption());
-        EXPECT_EQ(form, screen->GetActiveForm());
-        EXPECT_EQ(1, CMegaWindowScene::GetInstance()->GetScreenRotation());
-        EXPECT_EQ(2, CMegaWindowScene::GetInstance()->GetAspectRatio());
+        // Declined; the mode the screen opened with re-applied; rotation and aspect as chosen.
+        EXPECT_EQ(std::tuple(false, 2, false, resets + 1, 1280u, " EXIT", form, 1, 2),
+                  std::tuple(dialog->IsAccepted(), Modes().selectedIndex, Modes().fullscreen,
+                             os::testing::GetResetCallCount(),
+                             driver()->GetGraphics()->GetCurrentPresentParameters().BackBufferWidth,
+                             form->ExitButton->GetCaption(), screen->GetActiveForm(),
+                             CMegaWindowScene::GetInstance()->GetScreenRotation(),
+                             CMegaWindowScene::GetInstance()->GetAspectRatio()));
         screen->RemoveAllControls();
         CMegaWindowScene::GetInstance()->SetScreenRotation(0);
         CMegaWindowScene::GetInstance()->SetAspectRatio(0);
@@ -230,8 +219,7 @@ TEST_F(ScreenSettingsTest, TheCountdownCancelsOnceEvenOnOneLongFrame)
     sounds.clear();
     Frame(16.0f);
     Frame(1.0f);
-    EXPECT_TRUE(dialog->IsClosing());
-    EXPECT_FALSE(dialog->IsAccepted());
-    EXPECT_EQ(std::vector<EUiSound>{EUiSound::Cancel}, sounds);
+    EXPECT_EQ(std::tuple(true, false, std::vector<EUiSound>{EUiSound::Cancel}),
+              std::tuple(dialog->IsClosing(), dialog->IsAccepted(), sounds));
     EXPECT_EQ(std::string::npos, dialog->Line3Label->GetCaption().find('-')) << "no negative count shown";
 }
