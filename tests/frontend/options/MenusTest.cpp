@@ -127,20 +127,10 @@ TEST_F(OptionsMenuTest, OnlyTwoAcceptedWarningsResetTheData)
     EXPECT_TRUE(FormsOf<CColorFlashForm>().empty()) << "the flash removes itself";
 }
 
-class KeyMappingTest : public OptionsMenuTest
+TEST_F(OptionsMenuTest, AHeldKeyBindsTheFocusedRowWithOneSoundPerNewPair)
 {
-protected:
-    boost::shared_ptr<CKeyMappingForm> OpenKeyboard()
-    {
-        auto form = Show(boost::make_shared<CKeyMappingForm>("Keyboard Mapping", 0u, false));
-        sounds.clear();
-        return form;
-    }
-};
-
-TEST_F(KeyMappingTest, AHeldKeyBindsTheFocusedRowWithOneSoundPerNewPair)
-{
-    auto form = OpenKeyboard();
+    auto form = Show(boost::make_shared<CKeyMappingForm>("Keyboard Mapping", 0u, false));
+    sounds.clear();
     // The form taking the focus as it opens is the first focus change: Exit's hints.
     EXPECT_EQ(std::tuple("Keyboard Mapping", form->ExitButton, scene->GetText("_1"), false),
               std::tuple(form->FormCaptionLabel->GetCaption(), form->GetFocusedLeaf(), form->HintLabel1->GetCaption(),
@@ -181,7 +171,7 @@ TEST_F(KeyMappingTest, AHeldKeyBindsTheFocusedRowWithOneSoundPerNewPair)
                          form->HintLabel1->GetCaption()));
 }
 
-TEST_F(KeyMappingTest, OnAPadFormEveryRowBindsAButtonAndEscapeStaysOnTheRow)
+TEST_F(OptionsMenuTest, OnAPadFormEveryRowBindsAButtonAndEscapeStaysOnTheRow)
 {
     auto pad = korvane::test::VirtualJoystick::Pad(0x045E, 0x028E, "Options Test Pad");
     ASSERT_TRUE(pad.Attached());
@@ -217,7 +207,7 @@ TEST_F(KeyMappingTest, OnAPadFormEveryRowBindsAButtonAndEscapeStaysOnTheRow)
     EXPECT_EQ(0u, form->GetTargetControllers().front()->GetMapping("decide", 0));
 }
 
-TEST_F(KeyMappingTest, WithNoDeviceOfTheKindTheScreenStaysSafe)
+TEST_F(OptionsMenuTest, WithNoDeviceOfTheKindTheScreenStaysSafe)
 {
     auto form = boost::make_shared<CKeyMappingForm>("Direct-Input Mapping", 1u, true);
     EXPECT_THROW(screen->AddControl(form), korvane::EIOError);

@@ -39,70 +39,54 @@ TEST(CountdownTextTest, OnlyTheFirstPlaceholderIsFilledAndNothingElseFormats)
     EXPECT_EQ(505u + 5u, cut.size()) << "cut at the formatter's limit, before a split character";
 }
 
-class SoundSettingsTest : public OptionsTest
+TEST_F(OptionsTest, TheSoundSettingsShowTheStepsStopAtTheEndsAndDefaultRunsEveryHandlerOnceMore)
 {
-protected:
-    boost::shared_ptr<CSoundSettingsForm> Open(std::int32_t music, std::int32_t effect, std::uint8_t version)
-    {
+    const auto open = [this](std::int32_t music, std::int32_t effect, std::uint8_t version) {
+        screen->RemoveAllControls();
         MusicVolume = music;
         EffectVolume = effect;
         scene->SetMusicVersion(version);
         return Show(boost::make_shared<CSoundSettingsForm>());
-    }
-
-    static std::string Shown(const korvane::mwt::CHorizontalSelector& selector)
-    {
+    };
+    const auto shown = [](const korvane::mwt::CHorizontalSelector& selector) {
         const std::int32_t index = selector.GetSelectedIndex();
         return index < 0 ? "" : selector.GetItems()[static_cast<std::size_t>(index)];
-    }
-};
-
-TEST_F(SoundSettingsTest, OpeningShowsTheStepsAndStoresAnOffStepVolumeExactly)
-{
-    // Music and effect volume; the steps shown, the volumes stored, and the cursor sounds.
+    };
+    // Opening: music and effect volume; the steps shown, the volumes stored (an off-step one exactly), and the
+    // cursor sounds.
     const std::tuple<std::int32_t, std::int32_t, const char*, const char*, std::int32_t, std::int32_t, std::size_t>
         cases[] = {{-5250, -5000, "45", "50", -5500, -5000, 2},
                    {-10000, 0, "0", "100", -10000, 0, 1},
                    {-10000, -10000, "0", "0", -10000, -10000, 0}};
     for (const auto& [music, effect, musicShown, effectShown, musicStored, effectStored, cursorSounds] : cases) {
         sounds.clear();
-        auto form = Open(music, effect, 1);
+        auto form = open(music, effect, 1);
         EXPECT_EQ(std::tuple(musicShown, effectShown, musicStored, effectStored, Repeat(EUiSound::Cursor, cursorSounds),
                              form->MusicVolumeLabel),
-                  std::tuple(Shown(*form->MusicVolumeSelector), Shown(*form->SoundVolumeSelector), MusicVolume.load(),
+                  std::tuple(shown(*form->MusicVolumeSelector), shown(*form->SoundVolumeSelector), MusicVolume.load(),
                              EffectVolume.load(), sounds, form->GetFocusedLeaf()))
             << music << " " << effect;
-        screen->RemoveAllControls();
     }
-}
 
-TEST_F(SoundSettingsTest, StepsThroughTheRowLabelsStopAtTheEnds)
-{
-    auto form = Open(0, -10000, 0);
-    EXPECT_EQ("Original", Shown(*form->MusicVersionSelector));
+    // Stepping through the row labels stops at the ends.
+    auto form = open(0, -10000, 0);
+    EXPECT_EQ("Original", shown(*form->MusicVersionSelector));
     sounds.clear();
     screen->OnKeyDown(kKeyRight);
-    EXPECT_EQ(0, MusicVolume.load()) << "right on 100 does nothing";
-    EXPECT_TRUE(sounds.empty());
-
+    EXPECT_EQ(std::tuple(0, 0u), std::tuple(MusicVolume.load(), sounds.size())) << "right on 100 does nothing";
     KeysOn(*form->Label2, {kKeyLeft});
-    EXPECT_EQ(-10000, EffectVolume.load()) << "left on 0 does nothing";
-    EXPECT_TRUE(sounds.empty());
+    EXPECT_EQ(std::tuple(-10000, 0u), std::tuple(EffectVolume.load(), sounds.size())) << "left on 0 does nothing";
     screen->OnKeyDown(kKeyRight);
     EXPECT_EQ(std::tuple(-9500, std::vector<EUiSound>{EUiSound::Cursor}), std::tuple(EffectVolume.load(), sounds));
-
     KeysOn(*form->Label1, {kKeyLeft});
     EXPECT_EQ(std::tuple(1, "Extended(Area21-)"),
-              std::tuple(int(scene->GetMusicVersion()), Shown(*form->MusicVersionSelector)));
-}
+              std::tuple(int(scene->GetMusicVersion()), shown(*form->MusicVersionSelector)));
 
-TEST_F(SoundSettingsTest, DefaultRunsEveryHandlerOnceMoreAfterTheDecideSound)
-{
-    auto form = Open(0, 0, 1);
+    // Default runs every handler once more after the decide sound.
+    form = open(0, 0, 1);
     sounds.clear();
     ClickOn(*form->DefaultButton);
     EXPECT_EQ(Repeat(EUiSound::Cursor, 3, {EUiSound::Decide}), sounds) << "nothing changed";
-
     KeysOn(*form->Label1, {kKeyRight});
     ASSERT_EQ(0, scene->GetMusicVersion());
     sounds.clear();
