@@ -29,11 +29,10 @@ TEST(FadeAnimationTest, StartsAtItsFromAlphaWhenAttachedAndEndsExactlyOnItsToAlp
         fade->Update(seconds * 0.5f);
         EXPECT_FALSE(fade->IsFinished());
         fade->Update(seconds * 0.5f);
-        EXPECT_TRUE(fade->IsCompleted());
-        EXPECT_EQ(to, panel.GetEffectColor().a) << "exactly the end value at the duration";
+        EXPECT_EQ(std::tuple(true, to), std::tuple(fade->IsCompleted(), panel.GetEffectColor().a))
+            << "exactly the end value at the duration";
         fade->Update(10.0f);
-        EXPECT_EQ(to, panel.GetEffectColor().a);
-        EXPECT_EQ(1.0f, panel.GetEffectColor().r);
+        EXPECT_EQ(std::tuple(to, 1.0f), std::tuple(panel.GetEffectColor().a, panel.GetEffectColor().r));
     }
     // Without a control above it the clock still runs out.
     boost::shared_ptr<CAnimationComponent> loose = CreateSplashFadeIn();
@@ -51,9 +50,9 @@ TEST_F(FormsTest, TheSameWallpaperTwiceAddsNothingAndACrossFadeClosesOnlyTheCurr
     auto walls = FormsOf<CWallpaperForm>();
     ASSERT_EQ(1u, walls.size());
     const auto first = walls.front();
-    EXPECT_EQ(first, screen->GetControls().front()) << "sent to the back";
-    EXPECT_FALSE(first->IsFocusable());
-    EXPECT_TRUE(first->Image->GetTexture());
+    EXPECT_EQ(std::tuple(first, false, true),
+              std::tuple(screen->GetControls().front(), first->IsFocusable(), bool(first->Image->GetTexture())))
+        << "sent to the back, never focused, its picture loaded";
     Frames(5);
 
     CFormSceneLink::SetWallpaper(form_names::kImageCompanionWallpaper);
@@ -61,9 +60,9 @@ TEST_F(FormsTest, TheSameWallpaperTwiceAddsNothingAndACrossFadeClosesOnlyTheCurr
     const auto second = FormsOf<CWallpaperForm>().back();
     EXPECT_TRUE(first->IsClosing());
     CFormSceneLink::SetWallpaper(form_names::kImageCrossHatch);
-    EXPECT_TRUE(second->IsClosing());
     ASSERT_EQ(3u, FormsOf<CWallpaperForm>().size());
-    EXPECT_EQ(form_names::kImageCrossHatch, FormsOf<CWallpaperForm>().front()->GetPath());
+    EXPECT_EQ(std::tuple(true, form_names::kImageCrossHatch),
+              std::tuple(second->IsClosing(), FormsOf<CWallpaperForm>().front()->GetPath()));
 
     // The first finishes its own 0.5 s fade-out, not restarted by the second change.
     Frames(34);
@@ -77,14 +76,12 @@ TEST_F(FormsTest, TheCursorStaysWhereItIsPutGlidesByAClampedStepAndPulses)
 {
     auto cursor = boost::make_shared<CCursorForm>();
     screen->AddControl(cursor);
-    EXPECT_FALSE(cursor->IsEnabled());
-    EXPECT_TRUE(cursor->IsTopMost());
-    EXPECT_EQ(Vector2<float>(1125.0f, 590.0f), cursor->GetLocation());
-
+    EXPECT_EQ(std::tuple(false, true, Vector2<float>(1125.0f, 590.0f)),
+              std::tuple(cursor->IsEnabled(), cursor->IsTopMost(), cursor->GetLocation()));
     cursor->SetCursorPosition(Vector2<float>(300.0f, 200.0f));
     Frames(10);
-    EXPECT_EQ(Vector2<float>(245.0f, 169.0f), cursor->GetLocation());
-    EXPECT_EQ(Vector2<float>(300.0f, 200.0f), cursor->GetCursorPosition());
+    EXPECT_EQ(std::tuple(Vector2<float>(245.0f, 169.0f), Vector2<float>(300.0f, 200.0f)),
+              std::tuple(cursor->GetLocation(), cursor->GetCursorPosition()));
 
     cursor->SetTargetPosition(Vector2<float>(1055.0f, 231.0f));
     EXPECT_EQ(Vector2<float>(1055.0f, 231.0f), cursor->GetCursorPosition()) << "the target, not the picture";
@@ -145,22 +142,16 @@ TEST_F(FormsTest, EachMenuClassRemembersItsOwnFocusAndFallsBackToItsDefault)
     a->buttons[2]->SetFocus();
     a->Close();
     Frames(60);
-    EXPECT_EQ(2, MenuA::GetFocusIndex());
-    EXPECT_EQ(-1, MenuB::GetFocusIndex()) << "another menu class keeps its own";
+    EXPECT_EQ(std::tuple(2, -1), std::tuple(MenuA::GetFocusIndex(), MenuB::GetFocusIndex()))
+        << "another menu class keeps its own";
 
-    struct Case
-    {
-        int count;
-        bool disableRemembered;
-        int focused;
-    };
-    for (const Case& c : {Case{4, false, 2}, Case{2, false, 0}, Case{4, true, 0}}) {
-        auto again = boost::make_shared<MenuA>(c.count);
-        if (c.disableRemembered)
+    // Buttons, the remembered one disabled, the one focused.
+    for (const auto& [count, disableRemembered, focused] : {std::tuple{4, false, 2u}, {2, false, 0u}, {4, true, 0u}}) {
+        auto again = boost::make_shared<MenuA>(count);
+        if (disableRemembered)
             again->buttons[2]->SetEnabled(false);
         screen->AddControl(again);
-        EXPECT_EQ(again->buttons[static_cast<std::size_t>(c.focused)], again->GetFocusedLeaf())
-            << c.count << " buttons";
+        EXPECT_EQ(again->buttons[focused], again->GetFocusedLeaf()) << count << " buttons";
         screen->RemoveControl(again.get());
     }
     MenuA::ResetFocusIndex();

@@ -24,13 +24,6 @@
 namespace optiontest
 {
 
-/// The adapter's modes, unsorted and with a duplicate, as a driver may report them.
-inline std::vector<os::gfx::DisplayMode> AdapterModes()
-{
-    constexpr auto kFormat = os::gfx::Format::X8R8G8B8;
-    return {{1280, 720, 60, kFormat}, {640, 480, 60, kFormat}, {1280, 720, 60, kFormat}, {800, 600, 60, kFormat}};
-}
-
 class OptionsTest : public formtest::FormsTest
 {
 protected:
@@ -48,7 +41,10 @@ protected:
         SetSaveDataFolder(folder.Path());
         driver()->SetDisplaySettingPath(folder.File("display_setting.ini"));
         korvane::CGraphicsModePreference& modes = driver()->GetGraphicsModePreference();
-        os::testing::ReplaceAdapterModes(0, AdapterModes());
+        // The adapter's modes, unsorted and with a duplicate, as a driver may report them.
+        constexpr auto kFormat = os::gfx::Format::X8R8G8B8;
+        os::testing::ReplaceAdapterModes(
+            0, {{1280, 720, 60, kFormat}, {640, 480, 60, kFormat}, {1280, 720, 60, kFormat}, {800, 600, 60, kFormat}});
         modes.EnumerateModes();
         modes.fullscreen = false;
         // The driver lives for the whole run: no display keys of an earlier test.

@@ -31,7 +31,7 @@ TEST_F(PreferenceTest, DefaultFileMatchesTheOracleByteForByteAndIsReadBack)
     const std::string bytes = SavedFile();
     EXPECT_EQ(oracle::File(oracle::Defaults()), bytes);
     // The oracle's layout: 12 + 60 + 26 + 25 (no pad byte after the 17 bytes of "mver") + 488.
-    EXPECT_EQ(std::pair(std::size_t{611}, std::string("keym")), std::pair(bytes.size(), bytes.substr(123, 4)));
+    EXPECT_EQ(std::tuple(std::size_t{611}, std::string("keym")), std::tuple(bytes.size(), bytes.substr(123, 4)));
     EXPECT_TRUE(LogHasInOrder(
         {"INFO: Saving preference data...", "INFO: OK.", "INFO: Saving display configuration...", "INFO: OK."}));
 
@@ -123,7 +123,7 @@ TEST_F(PreferenceTest, RecordsApplyInFileOrder)
     }
     ProgramRun run(dir);
     run.Start();
-    EXPECT_EQ(std::pair(0x10, 0x39), std::pair(run.Code(0, "decide"), run.Code(0, "jump")))
+    EXPECT_EQ(std::tuple(0x10, 0x39), std::tuple(run.Code(0, "decide"), run.Code(0, "jump")))
         << "a name the controller did not have is added";
 }
 
@@ -167,7 +167,7 @@ TEST_F(PreferenceTest, ResetAllForgetsStoredTypesAndVersionButKeepsVolumes)
                            -4000, 0));
     ProgramRun run(dir);
     run.Start();
-    ASSERT_EQ(std::pair(0, 0x39), std::pair(int(run.host.GetMusicVersion()), run.Code(0, "decide")));
+    ASSERT_EQ(std::tuple(0, 0x39), std::tuple(int(run.host.GetMusicVersion()), run.Code(0, "decide")));
     run.manager.ResetAllKeyMappings();
     EXPECT_TRUE(run.manager.GetStoredKeyMappings().empty());
     // The saved file shows it: volumes kept, version 1, default codes, no stored type 1.
@@ -236,8 +236,8 @@ TEST_F(PreferenceTest, DisplayKeysLoadWhateverThePreferenceFileAndStayInRange)
         run.host.SetScreenRotation(3);
         run.host.SetAspectRatio(3);
         run.Start();
-        EXPECT_EQ(std::pair(c.expectedRotation, c.expectedAspect),
-                  std::pair(run.host.GetScreenRotation(), run.host.GetAspectRatio()));
+        EXPECT_EQ(std::tuple(c.expectedRotation, c.expectedAspect),
+                  std::tuple(run.host.GetScreenRotation(), run.host.GetAspectRatio()));
     }
 }
 
