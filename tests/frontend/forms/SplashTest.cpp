@@ -13,9 +13,6 @@
 
 using namespace formtest;
 
-namespace
-{
-
 class SplashTest : public FormsTest
 {
 protected:
@@ -59,8 +56,6 @@ protected:
     }
 };
 
-} // namespace
-
 TEST_F(SplashTest, WithoutInputEachSplashTimesOutAndOneTitleMenuOpens)
 {
     auto logo = boost::make_shared<CLogoSplashForm>();
@@ -103,9 +98,6 @@ TEST_F(SplashTest, DecideSkipsBothSplashesAfterTheGraceTime)
     FramesUntilClosing(*title, 0.3f);
     ExpectOneMenuAlone([this] { Frame(); });
 }
-
-namespace
-{
 
 class PadSplashTest : public SplashTest
 {
@@ -160,8 +152,6 @@ protected:
     korvane::CDXInput input{nullptr, nullptr};
     CResourceScene* scene = nullptr;
 };
-
-} // namespace
 
 TEST_F(PadSplashTest, DecideOnThePadSkipsBothSplashesToOneTitleMenu)
 {

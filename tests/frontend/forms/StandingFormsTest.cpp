@@ -103,9 +103,6 @@ TEST_F(FormsTest, TheCursorStaysWhereItIsPutGlidesByAClampedStepAndPulses)
     EXPECT_EQ(1.0f, cursor->CursorImage->GetEffectColor().a) << "solid in pointer mode";
 }
 
-namespace
-{
-
 /// A menu of `count` buttons stacked top to bottom; the first is the default focus.
 template <int Tag>
 class CStackDesign : public korvane::mwt::CForm
@@ -130,8 +127,6 @@ public:
 
 using MenuA = TFocusPreservedForm<CStackDesign<0>>;
 using MenuB = TFocusPreservedForm<CStackDesign<1>>;
-
-} // namespace
 
 TEST_F(FormsTest, EachMenuClassRemembersItsOwnFocusAndFallsBackToItsDefault)
 {

@@ -18,9 +18,6 @@
 
 using namespace formtest;
 
-namespace
-{
-
 const std::string kGoldenPath = std::string(KORVANE_SOURCE_DIR) + "/tests/frontend/forms/golden/title_menu.ppm";
 
 /// Binary PPM: "P6 w h 255" and the rows top to bottom, RGB.
@@ -35,8 +32,6 @@ std::string ToPpm(const std::vector<std::uint32_t>& pixels, std::uint32_t width,
     }
     return out.str();
 }
-
-} // namespace
 
 TEST_F(FormsTest, TheTitleMenuMatchesItsGoldenPicture)
 {

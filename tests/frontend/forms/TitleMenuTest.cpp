@@ -10,9 +10,6 @@
 
 using namespace formtest;
 
-namespace
-{
-
 class TitleMenuTest : public FormsTest
 {
 protected:
@@ -40,8 +37,6 @@ protected:
 
     std::vector<std::int32_t> started;
 };
-
-} // namespace
 
 TEST_F(TitleMenuTest, OpensOverTheWallpaperFocusesInLocationOrderClicksWithTheDecideSoundAndIgnoresAllOnceClosing)
 {

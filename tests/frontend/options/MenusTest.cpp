@@ -31,7 +31,7 @@ protected:
     korvane::IController& Keyboard() { return *input.GetController(0); }
 };
 
-TEST_F(OptionsMenuTest, TheMenuRemembersItsButtonAndTheControllerMenuOpensOnItsFirst)
+TEST_F(OptionsMenuTest, TheMenusRememberTheirButtonsAndEverySettingsScreenCancelsBackToItsMenu)
 {
     auto title = Show(boost::make_shared<CGameSelectForm>());
     EXPECT_TRUE(title->OptionsButton->IsEnabled());
@@ -41,10 +41,13 @@ TEST_F(OptionsMenuTest, TheMenuRemembersItsButtonAndTheControllerMenuOpensOnItsF
     ASSERT_TRUE(options);
     EXPECT_EQ(options->ScreenSettingsButton, options->GetFocusedLeaf());
 
-    // Sound settings and back: the button that led away.
+    // Sound settings by their cancel rule and back: the button that led away.
     Enter(*options->SoundSettingsButton);
-    Only<CSoundSettingsForm>()->OnExit(nullptr);
-    Frames(60);
+    auto sound = Only<CSoundSettingsForm>();
+    ASSERT_TRUE(sound);
+    sound->Label2->SetFocus();
+    ExpectCancelRule(*sound, sound->ExitButton);
+    EXPECT_TRUE(FormsOf<CSoundSettingsForm>().empty());
     options = Only<COptionsForm>();
     EXPECT_EQ(options->SoundSettingsButton, options->GetFocusedLeaf());
 
@@ -58,6 +61,16 @@ TEST_F(OptionsMenuTest, TheMenuRemembersItsButtonAndTheControllerMenuOpensOnItsF
                   std::tuple(controllers->GetFocusedLeaf(), controllers->Label1->GetCaption(),
                              controllers->DirectInputButton->IsEnabled(), controllers->XInputButton->IsEnabled()))
             << visit;
+        if (visit == 0) {
+            // The keyboard mapping screen's cancel rule leads back to the controller menu.
+            Enter(*controllers->KeyboardButton);
+            auto keys = Only<CKeyMappingForm>();
+            ASSERT_TRUE(keys);
+            keys->ShieldLabel->SetFocus();
+            ExpectCancelRule(*keys, keys->ExitButton);
+            controllers = Only<CControllerSettingsForm>();
+            ASSERT_TRUE(controllers);
+        }
         ExpectCancelRule(*controllers, controllers->ExitButton);
         options = Only<COptionsForm>();
         EXPECT_EQ(options->ControllerSettingsButton, options->GetFocusedLeaf());
@@ -68,21 +81,6 @@ TEST_F(OptionsMenuTest, TheMenuRemembersItsButtonAndTheControllerMenuOpensOnItsF
     title = Only<CGameSelectForm>();
     ASSERT_TRUE(title);
     EXPECT_EQ(title->OptionsButton, title->GetFocusedLeaf());
-}
-
-TEST_F(OptionsMenuTest, EachSettingsScreenCancelsToExitThenBackToItsMenu)
-{
-    auto sound = Show(boost::make_shared<CSoundSettingsForm>());
-    sound->Label2->SetFocus();
-    ExpectCancelRule(*sound, sound->ExitButton);
-    EXPECT_TRUE(FormsOf<CSoundSettingsForm>().empty());
-    EXPECT_TRUE(Only<COptionsForm>());
-    screen->RemoveAllControls();
-
-    auto keys = Show(boost::make_shared<CKeyMappingForm>("Keyboard Mapping", 0u, false));
-    keys->ShieldLabel->SetFocus();
-    ExpectCancelRule(*keys, keys->ExitButton);
-    EXPECT_TRUE(Only<CControllerSettingsForm>());
 }
 
 TEST_F(OptionsMenuTest, OnlyTwoAcceptedWarningsResetTheData)

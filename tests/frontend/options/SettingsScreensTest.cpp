@@ -15,16 +15,11 @@ using form_names::kKeyLeft;
 using form_names::kKeyReturn;
 using form_names::kKeyRight;
 
-namespace
-{
-
 std::vector<EUiSound> Repeat(EUiSound sound, std::size_t times, std::vector<EUiSound> before = {})
 {
     before.insert(before.end(), times, sound);
     return before;
 }
-
-} // namespace
 
 TEST(CountdownTextTest, OnlyTheFirstPlaceholderIsFilledAndNothingElseFormats)
 {

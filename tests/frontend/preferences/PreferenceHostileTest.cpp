@@ -12,9 +12,6 @@ std::size_t LargestAllocation();
 void ResetLargestAllocation();
 } // namespace prefs_test
 
-namespace
-{
-
 using namespace prefs_test;
 using namespace oracle;
 
@@ -215,5 +212,3 @@ TEST_F(PreferenceHostileTest, EveryCutOfTheFileIsCorrupt)
         Load(kMarked.substr(0, length), false);
     }
 }
-
-} // namespace

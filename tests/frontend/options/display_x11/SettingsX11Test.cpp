@@ -15,9 +15,6 @@ using namespace optiontest;
 
 std::string GameWindowXId();
 
-namespace
-{
-
 class SettingsX11Test : public OptionsTest
 {
 protected:
@@ -55,8 +52,6 @@ protected:
         ASSERT_TRUE(PumpUntil(code, false)) << key;
     }
 };
-
-} // namespace
 
 TEST_F(SettingsX11Test, ApplyEntersFullScreenAndTheTimeoutReturnsToTheWindow)
 {
