@@ -13,24 +13,24 @@ using form_names::kKeyEscape;
 using form_names::kKeyPause;
 using form_names::kKeyReturn;
 
-TEST_F(FormsTest, DialogKeysByKindCloseOnceWithTheirSound)
+TEST_F(FormsTest, DialogsAndThePauseFormHearTheirKeysOnceAndTheColourFlashRemovesItself)
 {
-    struct Case
+    // Dialog keys by kind close once, with their sound.
+    struct DialogCase
     {
         std::int32_t kind;
         unsigned int key;
-        bool closes;
-        bool accepted;
+        bool closes, accepted;
         std::vector<EUiSound> sounds;
     };
-    const std::vector<Case> cases = {{0, kKeyReturn, false, false, {}},
-                                     {0, kKeyEscape, false, false, {}},
-                                     {1, kKeyEscape, false, false, {}},
-                                     {1, form_names::kKeyUp, false, false, {}},
-                                     {1, kKeyReturn, true, true, {EUiSound::Decide}},
-                                     {2, kKeyReturn, true, true, {EUiSound::Decide}},
-                                     {2, kKeyEscape, true, false, {EUiSound::Cancel}}};
-    for (const Case& c : cases) {
+    const DialogCase dialogCases[] = {{0, kKeyReturn, false, false, {}},
+                                      {0, kKeyEscape, false, false, {}},
+                                      {1, kKeyEscape, false, false, {}},
+                                      {1, form_names::kKeyUp, false, false, {}},
+                                      {1, kKeyReturn, true, true, {EUiSound::Decide}},
+                                      {2, kKeyReturn, true, true, {EUiSound::Decide}},
+                                      {2, kKeyEscape, true, false, {EUiSound::Cancel}}};
+    for (const DialogCase& c : dialogCases) {
         SCOPED_TRACE("kind " + std::to_string(c.kind) + " key " + std::to_string(c.key));
         sounds.clear();
         auto dialog = boost::make_shared<CDialogForm>(c.kind, "CONFIRM", "one", "two", "three");
@@ -54,10 +54,8 @@ TEST_F(FormsTest, DialogKeysByKindCloseOnceWithTheirSound)
         EXPECT_EQ(std::tuple(c.closes ? 1 : 0, c.accepted, c.sounds), std::tuple(closed, dialog->IsAccepted(), sounds));
         screen->RemoveAllControls();
     }
-}
 
-TEST_F(FormsTest, PauseResumesOnThePauseKeyOrContinueAndExitsByItsButtonAndTheColourFlashRemovesItself)
-{
+    // The pause form: the pause key or Continue resumes, Exit asks to leave.
     struct Case
     {
         const char* what;

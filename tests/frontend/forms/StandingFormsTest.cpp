@@ -41,7 +41,7 @@ TEST(FadeAnimationTest, StartsAtItsFromAlphaWhenAttachedAndEndsExactlyOnItsToAlp
     EXPECT_TRUE(loose->IsFinished());
 }
 
-TEST_F(FormsTest, TheSameWallpaperTwiceAddsNothingAndACrossFadeClosesOnlyTheCurrentOne)
+TEST_F(FormsTest, WallpapersCrossFadeAndTheCursorGlidesAndPulses)
 {
     auto menu = boost::make_shared<korvane::mwt::CForm>("front");
     screen->AddControl(menu);
@@ -70,10 +70,9 @@ TEST_F(FormsTest, TheSameWallpaperTwiceAddsNothingAndACrossFadeClosesOnlyTheCurr
     Frames(10);
     ASSERT_EQ(1u, FormsOf<CWallpaperForm>().size());
     EXPECT_EQ(form_names::kImageCrossHatch, FormsOf<CWallpaperForm>().front()->GetPath());
-}
+    screen->RemoveAllControls();
 
-TEST_F(FormsTest, TheCursorStaysWhereItIsPutGlidesByAClampedStepAndPulses)
-{
+    // The cursor stays where it is put, glides by a clamped step and pulses.
     auto cursor = boost::make_shared<CCursorForm>();
     screen->AddControl(cursor);
     EXPECT_EQ(std::tuple(false, true, Vector2<float>(1125.0f, 590.0f)),

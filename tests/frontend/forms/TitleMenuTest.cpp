@@ -38,7 +38,7 @@ protected:
     std::vector<std::int32_t> started;
 };
 
-TEST_F(TitleMenuTest, OpensOverTheWallpaperFocusesInLocationOrderClicksWithTheDecideSoundAndIgnoresAllOnceClosing)
+TEST_F(TitleMenuTest, FocusOrderClicksClosingAndTheCancelRuleWithItsExitConfirmation)
 {
     auto menu = OpenMenu();
     EXPECT_EQ(std::tuple(menu, form_names::kImageTitleWallpaper, menu->MainGameButton),
@@ -69,10 +69,9 @@ TEST_F(TitleMenuTest, OpensOverTheWallpaperFocusesInLocationOrderClicksWithTheDe
     menu->OnMainGame(menu->MainGameButton.get());
     menu->OnExit(menu->ExitButton.get());
     EXPECT_EQ(std::tuple(0u, 0u, false), std::tuple(sounds.size(), started.size(), bool(menu->GetExitDialog())));
-}
+    screen->RemoveAllControls();
 
-TEST_F(TitleMenuTest, CancelFocusesExitThenAsksAndOnlyAcceptingPostsTheQuitMessage)
-{
+    // Cancel focuses Exit, then asks; only accepting posts the quit message.
     for (const bool accept : {false, true}) {
         CGameSelectForm::ResetFocusIndex();
         auto menu = OpenMenu();

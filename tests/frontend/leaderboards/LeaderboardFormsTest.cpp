@@ -107,7 +107,7 @@ TEST_F(LeaderboardFormsTest, ChooserSearchesTheChosenBoardIntoTheList)
     ExpectChooserOn(1, 1);
 }
 
-TEST_F(LeaderboardFormsTest, ListPagingCaptionsAndKeys)
+TEST_F(LeaderboardFormsTest, ListPagingCaptionsAndKeysAndTheCreditsFromTheTitleMenuAndBack)
 {
     auto list = boost::make_shared<CLeaderboardListForm>();
     screen->AddControl(list);
@@ -141,10 +141,8 @@ TEST_F(LeaderboardFormsTest, ListPagingCaptionsAndKeys)
     EXPECT_TRUE(list->NoEntryLabel->IsVisible());
     list->SetLoading(true);
     EXPECT_FALSE(list->NoEntryLabel->IsVisible());
-}
+    screen->RemoveAllControls();
 
-TEST_F(LeaderboardFormsTest, CreditsFromTheTitleMenuAndBack)
-{
     auto menu = boost::make_shared<CGameSelectForm>();
     screen->AddControl(menu);
     menu->CreditsButton->SetFocus();

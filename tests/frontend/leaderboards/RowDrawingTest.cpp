@@ -65,7 +65,7 @@ korvane::ITexture* FakeIcon()
 
 const Rect2f kRect(4.0f, 52.0f, 652.0f, 48.0f);
 
-TEST(RowDrawing, PlacesRankNameScoreStageAndDate)
+TEST(RowDrawing, PlacesRankNameScoreStageAndDateAndTheUserIsGold)
 {
     LeaderboardListRow row;
     std::tie(row.Rank, row.Name, row.Score, row.DateText) =
@@ -90,30 +90,28 @@ TEST(RowDrawing, PlacesRankNameScoreStageAndDate)
     EXPECT_EQ(std::tuple(45.0f, 0u, 1u, std::string("QVR2WinAsciiMedium")),
               std::tuple(canvas.fills[0].first.height, canvas.images.size(), canvas.GetBrushDepth(),
                          canvas.GetFont().GetName()));
-}
 
-TEST(RowDrawing, StageTextMovesTheScoreAndTheUserIsGold)
-{
-    LeaderboardListRow row;
+    // A stage text moves the score; the user is gold, under a pulsing cursor.
+    row = LeaderboardListRow{};
     std::tie(row.Rank, row.Name, row.Score, row.StageText, row.Highlight, row.Replay) =
         std::tuple(123456, std::string(20, 'n'), -1, "STAGE ALL", true, true);
-    RecordingRowCanvas canvas;
-    canvas.now = 250.0;
-    DrawLeaderboardRow(canvas, row, kRect, true, &FakeIcon);
+    RecordingRowCanvas gold;
+    gold.now = 250.0;
+    DrawLeaderboardRow(gold, row, kRect, true, &FakeIcon);
 
-    canvas.Text("123456");
+    gold.Text("123456");
     EXPECT_EQ(std::tuple(656.0f - 4.0f - 72.0f, 656.0f - 124.0f - 80.0f),
-              std::tuple(canvas.Text("STAGE ALL").at.x, canvas.Text("        -1").at.x));
+              std::tuple(gold.Text("STAGE ALL").at.x, gold.Text("        -1").at.x));
     // The replay icon before the gold name.
-    const Drawn& name = canvas.Text(row.Name);
-    EXPECT_EQ(std::tuple(0.875f, 0.313f), std::tuple(name.color.g, name.color.b));
-    ASSERT_EQ(1u, canvas.images.size());
-    EXPECT_EQ(std::tuple(Vector2<float>(4.0f + 48.0f + 8.0f, 60.0f), canvas.images[0].x + 10.0f),
-              std::tuple(canvas.images[0], name.at.x));
-    ASSERT_EQ(2u, canvas.fills.size());
-    EXPECT_NEAR(0.2f + 0.5f * 1.0f, canvas.fills[1].second.a, 1e-5f) << "a quarter second: the pulse at its top";
-    canvas.fills.clear();
-    canvas.now = 750.0;
-    DrawLeaderboardRow(canvas, row, kRect, true, &FakeIcon);
-    EXPECT_NEAR(0.2f, canvas.fills[1].second.a, 1e-5f);
+    const Drawn& goldName = gold.Text(row.Name);
+    EXPECT_EQ(std::tuple(0.875f, 0.313f), std::tuple(goldName.color.g, goldName.color.b));
+    ASSERT_EQ(1u, gold.images.size());
+    EXPECT_EQ(std::tuple(Vector2<float>(4.0f + 48.0f + 8.0f, 60.0f), gold.images[0].x + 10.0f),
+              std::tuple(gold.images[0], goldName.at.x));
+    ASSERT_EQ(2u, gold.fills.size());
+    EXPECT_NEAR(0.2f + 0.5f * 1.0f, gold.fills[1].second.a, 1e-5f) << "a quarter second: the pulse at its top";
+    gold.fills.clear();
+    gold.now = 750.0;
+    DrawLeaderboardRow(gold, row, kRect, true, &FakeIcon);
+    EXPECT_NEAR(0.2f, gold.fills[1].second.a, 1e-5f);
 }

@@ -130,7 +130,7 @@ TEST_F(ScreenSettingsTest, TheResolutionsKeepTheListOrderAndTheExitCaptionFollow
     EXPECT_TRUE(Only<COptionsForm>());
 }
 
-TEST_F(ScreenSettingsTest, ApplySwitchesTheDeviceAndReturnKeepsTheMode)
+TEST_F(ScreenSettingsTest, ApplySwitchesTheDeviceReturnKeepsTheModeAndTheCountdownCancelsOnceOnALongFrame)
 {
     auto form = Open();
     KeysOn(*form->Label2, {kKeyLeft});
@@ -151,6 +151,16 @@ TEST_F(ScreenSettingsTest, ApplySwitchesTheDeviceAndReturnKeepsTheMode)
               std::tuple(dialog->IsAccepted(), Modes().selectedIndex, FormsOf<CScreenSettingsForm>().size()))
         << "the mode kept";
     EXPECT_TRUE(Only<COptionsForm>());
+
+    // The countdown alone cancels once, even on one long frame.
+    screen->RemoveAllControls();
+    auto alone = Show(boost::make_shared<CScreenModeConfirmDialogForm>());
+    sounds.clear();
+    Frame(16.0f);
+    Frame(1.0f);
+    EXPECT_EQ(std::tuple(true, false, std::vector<EUiSound>{EUiSound::Cancel}),
+              std::tuple(alone->IsClosing(), alone->IsAccepted(), sounds));
+    EXPECT_EQ(std::string::npos, alone->Line3Label->GetCaption().find('-')) << "no negative count shown";
 }
 
 TEST_F(ScreenSettingsTest, EscapeOrTheTimeoutRestoresTheOpeningModeButRotationAndAspectStay)
@@ -190,15 +200,4 @@ TEST_F(ScreenSettingsTest, EscapeOrTheTimeoutRestoresTheOpeningModeButRotationAn
         CMegaWindowScene::GetInstance()->SetScreenRotation(0);
         CMegaWindowScene::GetInstance()->SetAspectRatio(0);
     }
-}
-
-TEST_F(ScreenSettingsTest, TheCountdownCancelsOnceEvenOnOneLongFrame)
-{
-    auto dialog = Show(boost::make_shared<CScreenModeConfirmDialogForm>());
-    sounds.clear();
-    Frame(16.0f);
-    Frame(1.0f);
-    EXPECT_EQ(std::tuple(true, false, std::vector<EUiSound>{EUiSound::Cancel}),
-              std::tuple(dialog->IsClosing(), dialog->IsAccepted(), sounds));
-    EXPECT_EQ(std::string::npos, dialog->Line3Label->GetCaption().find('-')) << "no negative count shown";
 }

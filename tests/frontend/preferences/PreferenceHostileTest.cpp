@@ -188,7 +188,7 @@ TEST_F(PreferenceHostileTest, EachDamageLogsItsLinesAndAppliesNoMoreThanItMay)
         {"negative record count", Patch(kMarked, record0 - 4, 0xFFFFFFFF), true, kVolumeAndVersion},
         {"huge pair count", Patch(kMarked, record0 + 15 + 4, 0x40000000), false, kVolumeAndVersion,
          Corrupt(readError("loadKeyMapping: pair count exceeds the data in chunk \"keym\""))},
-        {"negative pair count", Keym(Str("KeyMapping") + Str("Count") + U32(1) + Str("MappingData") + U32(0) + I32(-1)),
+        {"negative pair count", Keym(Str("KeyMapping") + Str("Count") + U32(1) + Str("MappingData") + U32(0) + U32(-1)),
          true, State{kMusic, kEffect, 0, 0x1C, {0}}},
         {"fixed field cut short", Riff(kHead + kVol + Chunk("mver", Str("MusicVersion")) + kKeym), true, noVersion,
          Lines({readError("loadMainPreference: unexpected end of data in chunk \"mver\""), {kVersionFallback}})},

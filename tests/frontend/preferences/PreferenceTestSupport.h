@@ -32,14 +32,11 @@ struct Record
     bool operator==(const Record&) const = default;
 };
 
+/// The four bytes, least significant first (a negative value in two's complement).
 inline std::string U32(std::uint32_t value)
 {
     return {static_cast<char>(value), static_cast<char>(value >> 8), static_cast<char>(value >> 16),
             static_cast<char>(value >> 24)};
-}
-inline std::string I32(std::int32_t value)
-{
-    return U32(static_cast<std::uint32_t>(value));
 }
 inline std::string Str(const std::string& text)
 {
@@ -60,7 +57,7 @@ inline std::string HeadData(const std::string& version = "1.0", std::uint32_t bu
 }
 inline std::string VolumeData(std::int32_t music, std::int32_t effect)
 {
-    return Str("Volume") + I32(music) + I32(effect);
+    return Str("Volume") + U32(music) + U32(effect);
 }
 inline std::string MusicVersionData(std::uint8_t version)
 {
@@ -70,7 +67,7 @@ inline std::string RecordData(const Record& record)
 {
     std::string data = Str("MappingData") + U32(record.type) + U32(static_cast<std::uint32_t>(record.pairs.size()));
     for (const auto& [name, code] : record.pairs)
-        data += Str(name) + I32(code);
+        data += Str(name) + U32(code);
     return data;
 }
 inline std::string KeyMappingData(const std::vector<Record>& records)
