@@ -5,7 +5,6 @@
 
 #include <csignal>
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <set>
 #include <stdexcept>
@@ -94,31 +93,24 @@ TEST_F(PreferenceTest, RecordsApplyInFileOrder)
     const oracle::Codes first = oracle::With(oracle::kKeyboard, {{0, 0x10}});
     const oracle::Codes second = oracle::With(oracle::kKeyboard, {{0, 0x20}});
     const Record unknown{0, {{"jump", 0x39}}};
-    struct Case
-    {
-        const char* name;
-        std::vector<Record> records;
-        std::int32_t decide;       // keyboard "decide" after loading
-        std::size_t stored;        // stored types
-        std::size_t keyboardPairs; // pairs stored for the keyboard
-    };
-    const Case cases[] = {
+    // The records; then the keyboard's "decide", the stored types and the pairs stored for the keyboard.
+    const std::tuple<const char*, std::vector<Record>, std::int32_t, std::size_t, std::size_t> cases[] = {
         {"duplicate types: the second wins", {Standard(0, first), Standard(0, second)}, 0x20, 1, 11},
         {"count 0 empties the store", {}, 0x1C, 0, 0},
         {"unknown action names are added", {Standard(0, first), unknown}, 0x10, 1, 1},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, records, decide, storedTypes, keyboardPairs] : cases) {
+        SCOPED_TRACE(name);
         // A store filled by an earlier load must not leak into this one.
         dir.Write("preference.dat", oracle::File({Record{1, {{"x1", 3}}}}));
         ProgramRun run(dir);
         run.Start();
         ASSERT_EQ(1u, run.manager.GetStoredKeyMappings().size());
-        dir.Write("preference.dat", oracle::File(c.records));
+        dir.Write("preference.dat", oracle::File(records));
         run.manager.Load();
         const auto& stored = run.manager.GetStoredKeyMappings();
         const auto found = stored.find(0);
-        EXPECT_EQ(std::tuple(c.decide, c.stored, c.keyboardPairs),
+        EXPECT_EQ(std::tuple(decide, storedTypes, keyboardPairs),
                   std::tuple(run.Code(0, "decide"), stored.size(), found == stored.end() ? 0u : found->second.size()));
     }
     ProgramRun run(dir);
@@ -179,17 +171,12 @@ TEST_F(PreferenceTest, OneTypeResetTouchesOnlyBindingZeroOfThatType)
 {
     auto stick = VirtualJoystick::Stick(0x1234, 0x0001, "Stick", 2, 12, 1);
     dir.Write("preference.dat", oracle::File({Record{7, {{"x1", 3}}}}));
-    struct Case
-    {
-        const char* name;
-        std::function<void(CPreferenceManager&)> reset;
-        int type;
-    };
-    const Case cases[] = {{"keyboard", [](CPreferenceManager& m) { m.ResetKeyboardMapping(); }, 0},
-                          {"DirectInput pad", [](CPreferenceManager& m) { m.ResetDirectInputJoystickMapping(); }, 1},
-                          {"XInput pad", [](CPreferenceManager& m) { m.ResetXInputMapping(); }, 3}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    const std::tuple<void (CPreferenceManager::*)(), int> cases[] = {
+        {&CPreferenceManager::ResetKeyboardMapping, 0},
+        {&CPreferenceManager::ResetDirectInputJoystickMapping, 1},
+        {&CPreferenceManager::ResetXInputMapping, 3}};
+    for (const auto& [reset, type] : cases) {
+        SCOPED_TRACE("controller type " + std::to_string(type));
         ProgramRun run(dir);
         run.Start();
         const auto stored = run.manager.GetStoredKeyMappings();
@@ -197,13 +184,13 @@ TEST_F(PreferenceTest, OneTypeResetTouchesOnlyBindingZeroOfThatType)
             for (const char* action : {"up", "x1", "cancel", "pause"})
                 for (int slot : {0, 1})
                     run.Controller(i).SetMapping(action, slot, kSentinel);
-        c.reset(run.manager);
+        (run.manager.*reset)();
         EXPECT_EQ(stored, run.manager.GetStoredKeyMappings());
         for (int i = 0; i < run.input->GetControllerCount(); ++i) {
             korvane::IController& controller = run.Controller(i);
-            const bool reset = controller.GetDeviceType() == c.type;
             for (int slot : {0, 1})
-                EXPECT_EQ(reset, controller.GetMapping("up", slot) != kSentinel) << "#" << i << " binding " << slot;
+                EXPECT_EQ(controller.GetDeviceType() == type, controller.GetMapping("up", slot) != kSentinel)
+                    << "#" << i << " binding " << slot;
             for (const char* action : {"x1", "cancel", "pause"})
                 EXPECT_EQ(kSentinel, controller.GetMapping(action, 1)) << "#" << i << " " << action;
         }
@@ -212,31 +199,26 @@ TEST_F(PreferenceTest, OneTypeResetTouchesOnlyBindingZeroOfThatType)
 
 TEST_F(PreferenceTest, DisplayKeysLoadWhateverThePreferenceFileAndStayInRange)
 {
-    struct Case
-    {
-        const char* name;
-        std::optional<std::string> preferenceFile;
-        const char *rotation, *aspect;
-        std::int32_t expectedRotation, expectedAspect;
-    };
+    // The preference file, the rotation and aspect written, and the ones loaded.
     const std::string good = oracle::File({});
-    const Case cases[] = {{"no preference file", std::nullopt, "2", "3", 2, 3},
-                          {"corrupt preference file", std::string("RIFF"), "1", "4", 1, 4},
-                          {"rotation and aspect past their ranges", good, "4", "5", 0, 0},
-                          {"negative values", good, "-1", "-2", 0, 0},
-                          {"no number", good, "left", "", 0, 0}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    const std::tuple<std::optional<std::string>, const char*, const char*, std::int32_t, std::int32_t> cases[] = {
+        {std::nullopt, "2", "3", 2, 3},
+        {"RIFF", "1", "4", 1, 4},
+        {good, "4", "5", 0, 0},
+        {good, "-1", "-2", 0, 0},
+        {good, "left", "", 0, 0}};
+    for (const auto& [preferenceFile, rotation, aspect, expectedRotation, expectedAspect] : cases) {
+        SCOPED_TRACE(std::string(rotation) + " " + aspect + (preferenceFile ? "" : ", no preference file"));
         std::filesystem::remove(PreferencePath());
-        if (c.preferenceFile)
-            dir.Write("preference.dat", *c.preferenceFile);
+        if (preferenceFile)
+            dir.Write("preference.dat", *preferenceFile);
         dir.Write("display_setting.ini",
-                  std::string("ScreenRotation=") + c.rotation + "\r\nScreenAspectRatio=" + c.aspect + "\r\n");
+                  std::string("ScreenRotation=") + rotation + "\r\nScreenAspectRatio=" + aspect + "\r\n");
         ProgramRun run(dir);
         run.host.SetScreenRotation(3);
         run.host.SetAspectRatio(3);
         run.Start();
-        EXPECT_EQ(std::tuple(c.expectedRotation, c.expectedAspect),
+        EXPECT_EQ(std::tuple(expectedRotation, expectedAspect),
                   std::tuple(run.host.GetScreenRotation(), run.host.GetAspectRatio()));
     }
 }

@@ -188,10 +188,8 @@ inline ::testing::AssertionResult LogHasInOrder(const std::vector<std::string>& 
             ++at;
     if (at == expected.size())
         return ::testing::AssertionSuccess();
-    std::string all;
-    for (const std::string& line : lines)
-        all += "  | " + line + "\n";
-    return ::testing::AssertionFailure() << "missing \"" << expected[at] << "\" in:\n" << all;
+    return ::testing::AssertionFailure() << "missing \"" << expected[at] << "\" in:\n"
+                                         << korvane::test::LogCapture::All();
 }
 
 /// Joystick subsystem, input hooks, log capture and a temporary save folder for each test.
