@@ -43,9 +43,7 @@ protected:
     {
         FrontEndTask* task = TaskPoolAlloc(LeaderboardDownloadJob);
         LeaderboardDownloadWork& work = GetLeaderboardDownloadWork(task);
-        work.Title = 1;
-        work.Mode = 1;
-        work.Board = 11;
+        std::tie(work.Title, work.Mode, work.Board) = std::tuple(1, 1, 11);
         SetLeaderboardDownloadForm(work, form);
         GetLeaderboardName(work);
         return task;

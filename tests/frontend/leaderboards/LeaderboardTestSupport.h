@@ -42,9 +42,8 @@ struct RowCall
 {
     std::int32_t rank;
     bool highlight;
-    std::string name;
     std::int64_t score;
-    std::string stage;
+    std::string name, stage;
 };
 
 /// Never opened: it keeps what the job sets, and its view is the test's.
@@ -63,7 +62,7 @@ public:
                 std::int64_t score, const std::string& stage, const std::string& date) override
     {
         CLeaderboardListForm::SetRow(index, rank, replay, highlight, name, score, stage, date);
-        rows.push_back({rank, highlight, name, score, stage});
+        rows.push_back({rank, highlight, score, name, stage});
     }
     void SetPaging(std::int32_t total, std::int32_t first) override
     {
@@ -75,11 +74,8 @@ public:
 
     std::int32_t view = 0;
     std::vector<bool> loading;
-    std::int32_t rowCount = -1;
     std::vector<RowCall> rows;
-    std::int32_t pagingTotal = -1;
-    std::int32_t pagingFirst = -1;
-    std::int32_t cursor = -1;
+    std::int32_t rowCount = -1, pagingTotal = -1, pagingFirst = -1, cursor = -1;
     std::string boardName;
 };
 

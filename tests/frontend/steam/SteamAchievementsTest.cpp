@@ -1,5 +1,4 @@
 /** @file SteamAchievementsTest.cpp The achievements object, its callbacks and unlocks from a game thread. */
-#include <memory>
 #include <thread>
 #include <tuple>
 
@@ -8,7 +7,6 @@
 #include "os/store/UserStats.h"
 #include "os/store/Utils.h"
 
-using namespace steam_test;
 using os::testing::StoreFailure;
 using os::testing::StoreRequest;
 
@@ -37,8 +35,11 @@ protected:
     }
 };
 
-TEST_F(SteamAchievementsTest, UnlocksWaitForTheStatistics)
+TEST_F(SteamAchievementsTest, UnlocksWaitForTheStatisticsAndDisplayTextsAreCutAtWholeCharacters)
 {
+    os::testing::SetAchievementDisplay("ACHIEVEMENT_QVR2AREA20CLEAR", std::string(200, 'n'), std::string(300, 'd'));
+    // 126 ASCII bytes, then a 3-byte character that does not fit in 127.
+    os::testing::SetAchievementDisplay("ACHIEVEMENT_QVR2AREA26CLEAR", std::string(126, 'a') + "\xE3\x81\x82", "");
     CSteamAchievements& achievements = Create();
     // The table: 19 rows, the last the event 48.
     EXPECT_EQ(std::tuple(os::store::kLocalAppId, 19, std::string("ACHIEVEMENT_TVLASTBOSSLOOKED"), 48, false),
@@ -49,6 +50,11 @@ TEST_F(SteamAchievementsTest, UnlocksWaitForTheStatistics)
     Pump();
     EXPECT_EQ(std::tuple(true, false), std::tuple(achievements.IsInitialized(), Stored("ACHIEVEMENT_QVR2AREA20CLEAR")));
     EXPECT_EQ(debug, std::vector<std::string>({"Received stats and achievements from Steam\n"}));
+    EXPECT_EQ(
+        std::tuple(std::string(127, 'n'), std::string(255, 'd'), std::string(126, 'a'),
+                   std::string("ACHIEVEMENT_QVR2EASYALL")),
+        std::tuple(std::string(achievements.GetAchievement(0).name), std::string(achievements.GetAchievement(0).desc),
+                   std::string(achievements.GetAchievement(1).name), std::string(achievements.GetAchievement(2).name)));
 
     debug.clear();
     UnlockAchievement(30);
@@ -92,20 +98,6 @@ TEST_F(SteamAchievementsTest, FailuresAreReportedAndForeignOrLateResultsHeardByN
     Pump(3);
     EXPECT_FALSE(offline.IsInitialized());
     EXPECT_TRUE(debug.empty());
-}
-
-TEST_F(SteamAchievementsTest, DisplayTextsAreCutAtWholeCharacters)
-{
-    os::testing::SetAchievementDisplay("ACHIEVEMENT_QVR2AREA20CLEAR", std::string(200, 'n'), std::string(300, 'd'));
-    // 126 ASCII bytes, then a 3-byte character that does not fit in 127.
-    os::testing::SetAchievementDisplay("ACHIEVEMENT_QVR2AREA26CLEAR", std::string(126, 'a') + "\xE3\x81\x82", "");
-    CSteamAchievements& achievements = Create();
-    Pump();
-    EXPECT_EQ(
-        std::tuple(std::string(127, 'n'), std::string(255, 'd'), std::string(126, 'a'),
-                   std::string("ACHIEVEMENT_QVR2EASYALL")),
-        std::tuple(std::string(achievements.GetAchievement(0).name), std::string(achievements.GetAchievement(0).desc),
-                   std::string(achievements.GetAchievement(1).name), std::string(achievements.GetAchievement(2).name)));
 }
 
 TEST_F(SteamAchievementsTest, GameThreadUnlocksWhileTheMainThreadPumps)

@@ -7,7 +7,6 @@
 #include <tuple>
 #include <utility>
 
-using namespace steam_test;
 using os::testing::StoreFailure;
 using os::testing::StoreRequest;
 
