@@ -29,6 +29,17 @@ constexpr float kFrame = 1.0f / 75.0f;
 constexpr std::uint32_t kDeviceWidth = 320;
 constexpr std::uint32_t kDeviceHeight = 180;
 
+/// The forms of that class on the screen.
+template <typename TForm>
+std::vector<boost::shared_ptr<TForm>> FormsOn(const korvane::mwt::CScreen& screen)
+{
+    std::vector<boost::shared_ptr<TForm>> found;
+    for (const auto& child : screen.GetControls())
+        if (auto form = boost::dynamic_pointer_cast<TForm>(child))
+            found.push_back(form);
+    return found;
+}
+
 class FormsTest : public ::testing::Test
 {
 protected:
@@ -66,15 +77,10 @@ protected:
             screen->Update(seconds);
     }
 
-    /// The forms of that class on the screen.
     template <typename TForm>
     std::vector<boost::shared_ptr<TForm>> FormsOf() const
     {
-        std::vector<boost::shared_ptr<TForm>> found;
-        for (const auto& child : screen->GetControls())
-            if (auto form = boost::dynamic_pointer_cast<TForm>(child))
-                found.push_back(form);
-        return found;
+        return FormsOn<TForm>(*screen);
     }
 
     /// A left click at the control's centre, sent to the screen.

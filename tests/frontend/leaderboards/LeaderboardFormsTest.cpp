@@ -42,11 +42,7 @@ protected:
     template <typename TForm>
     std::vector<boost::shared_ptr<TForm>> FormsOf() const
     {
-        std::vector<boost::shared_ptr<TForm>> found;
-        for (const auto& child : screen->GetControls())
-            if (auto form = boost::dynamic_pointer_cast<TForm>(child))
-                found.push_back(form);
-        return found;
+        return formtest::FormsOn<TForm>(*screen);
     }
 
     static void Seed(std::int32_t entries)
@@ -59,8 +55,8 @@ protected:
     {
         auto choosers = FormsOf<CLeaderboardSelectForm>();
         ASSERT_FALSE(choosers.empty());
-        EXPECT_EQ(title, choosers.back()->TitleSelector->GetSelectedIndex());
-        EXPECT_EQ(mode, choosers.back()->GameModeSelector->GetSelectedIndex());
+        EXPECT_EQ(std::tuple(title, mode), std::tuple(choosers.back()->TitleSelector->GetSelectedIndex(),
+                                                      choosers.back()->GameModeSelector->GetSelectedIndex()));
     }
 
     boost::shared_ptr<korvane::mwt::CScreen> screen;

@@ -13,6 +13,9 @@
 #include "frontend/forms/ScreenSettingsForm.h"
 #include "frontend/forms/SoundSettingsForm.h"
 
+// The run-wide driver on an offscreen device, the archive's fonts and skin, as the form tests have them.
+#include "frontend/forms/FormsTestSupport.cpp"
+
 using namespace optiontest;
 using form_names::kKeyEscape;
 using form_names::kKeyReturn;
@@ -245,7 +248,8 @@ TEST_F(OptionsMenuTest, ChangedSettingsAreInThePreferenceFilesAtTheNextStart)
     CMegaWindowScene::GetInstance()->SetScreenRotation(0);
     CMegaWindowScene::GetInstance()->SetAspectRatio(0);
     Keyboard().SetMapping("x3", 0, 0x2E);
-    StartScene();
+    scene = CResourceScene::GetInstance();
+    scene->Initialize();
 
     EXPECT_EQ((std::vector<std::int32_t>{-5000, -2500}), (std::vector<std::int32_t>{MusicVolume, EffectVolume}));
     EXPECT_EQ(std::tuple(0, 0x2Fu, 2, 3), std::tuple(int(scene->GetMusicVersion()), Keyboard().GetMapping("x3", 0),

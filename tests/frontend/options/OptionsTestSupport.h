@@ -50,7 +50,9 @@ protected:
         // The driver lives for the whole run: no display keys of an earlier test.
         modes.SetValue("ScreenRotation", "0");
         modes.SetValue("ScreenAspectRatio", "0");
-        StartScene();
+        // A resource scene started as the program starts it (the preferences read).
+        scene = CResourceScene::GetInstance();
+        scene->Initialize();
     }
 
     void TearDown() override
@@ -70,13 +72,6 @@ protected:
     }
 
     static korvane::CGameApplicationDriverCX* driver() { return korvane::GetApplicationDriver(); }
-
-    /// A new resource scene, started as the program starts it (the preferences read).
-    void StartScene()
-    {
-        scene = CResourceScene::GetInstance();
-        scene->Initialize();
-    }
 
     /// The key held or let go, read by the devices and the scene's controller.
     void Key(SDL_Scancode key, bool down)

@@ -11,6 +11,9 @@
 #include "frontend/forms/ScreenSettingsForm.h"
 #include "frontend/options/OptionsTestSupport.h"
 
+// The run-wide driver, fonts and skin, on the X server's window system.
+#include "frontend/forms/FormsTestSupport.cpp"
+
 using namespace optiontest;
 
 std::string GameWindowXId();
