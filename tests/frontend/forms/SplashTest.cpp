@@ -3,17 +3,16 @@
  * merged controller. */
 #include <tuple>
 
-#include "FormsTestSupport.h"
-#include "KorvaneXDK/platform/input/DXInput.h"
 #include "frontend/forms/GameSelectForm.h"
 #include "frontend/forms/LogoSplashForm.h"
 #include "frontend/forms/TitleSplashForm.h"
-#include "host/ResourceScene.h"
-#include "support/InputTestSupport.h"
+#include "frontend/options/OptionsTestSupport.h"
 
 using namespace formtest;
 
-class SplashTest : public FormsTest
+/// The splash checks over a screen fixture: the form tests' own, or the options tests' started resource scene.
+template <class Base>
+class TSplashTest : public Base
 {
 protected:
     /// Frames until the splash starts closing; its timer then checks the strict rule.
@@ -21,7 +20,7 @@ protected:
     void FramesUntilClosing(TSplash& splash, float leaveAfter)
     {
         for (int frame = 1; frame <= 400; ++frame) {
-            Frame();
+            this->Frame();
             if (splash.IsClosing()) {
                 const float before = splash.GetTimer().GetElapsed() - kFrame;
                 EXPECT_GT(before, leaveAfter);
@@ -38,7 +37,7 @@ protected:
     {
         for (int count = 1; count <= 40; ++count) {
             frame();
-            if (auto titles = FormsOf<CTitleSplashForm>(); !titles.empty())
+            if (auto titles = FormsOn<CTitleSplashForm>(*this->screen); !titles.empty())
                 return {titles.front(), count};
         }
         return {nullptr, 40};
@@ -50,11 +49,12 @@ protected:
     {
         for (int i = 0; i < 60; ++i)
             frame();
-        EXPECT_EQ(std::tuple(1u, 0u, 0u),
-                  std::tuple(FormsOf<CGameSelectForm>().size(), FormsOf<CTitleSplashForm>().size(),
-                             FormsOf<CLogoSplashForm>().size()));
+        EXPECT_EQ(std::tuple(1u, 0u, 0u), std::tuple(FormsOn<CGameSelectForm>(*this->screen).size(),
+                                                     FormsOn<CTitleSplashForm>(*this->screen).size(),
+                                                     FormsOn<CLogoSplashForm>(*this->screen).size()));
     }
 };
+using SplashTest = TSplashTest<FormsTest>;
 
 TEST_F(SplashTest, WithoutInputEachSplashTimesOutAndOneTitleMenuOpens)
 {
@@ -99,38 +99,22 @@ TEST_F(SplashTest, DecideSkipsBothSplashesAfterTheGraceTime)
     ExpectOneMenuAlone([this] { Frame(); });
 }
 
-class PadSplashTest : public SplashTest
+class PadSplashTest : public TSplashTest<optiontest::OptionsTest>
 {
 protected:
     void SetUp() override
     {
-        SplashTest::SetUp();
-        ASSERT_TRUE(sdl.Ok());
+        TSplashTest::SetUp();
         ASSERT_TRUE(pad.Attached());
-        korvane::test::PumpInput();
-        ASSERT_TRUE(input.Initialize(true));
-        host_testing::SetInput(&input);
-        scene = CResourceScene::GetInstance();
-        scene->RegisterInputActions();
-        scene->ResetKeyMapping(korvane::kControllerXInput);
-        // The splashes read the scene's own controller.
+        // The splashes read the started scene's own controller.
         CFormSceneLink::SetPressReader({});
-    }
-
-    void TearDown() override
-    {
-        SplashTest::TearDown();
-        delete CResourceScene::GetInstance();
-        host_testing::SetInput(nullptr);
-        input.Finalize();
     }
 
     /// One frame as the program runs it: the scene polls the controller, then the screen updates.
     void PadFrame(bool decideDown = false)
     {
         pad.SetButton(SDL_CONTROLLER_BUTTON_A, decideDown);
-        korvane::test::PumpInput();
-        scene->PollController();
+        Poll();
         Frame();
     }
 
@@ -147,10 +131,7 @@ protected:
         return frames;
     }
 
-    korvane::test::JoystickSubsystem sdl;
     korvane::test::VirtualJoystick pad = korvane::test::VirtualJoystick::Pad(0x045E, 0x028E, "Forms Test Pad");
-    korvane::CDXInput input{nullptr, nullptr};
-    CResourceScene* scene = nullptr;
 };
 
 TEST_F(PadSplashTest, DecideOnThePadSkipsBothSplashesToOneTitleMenu)
