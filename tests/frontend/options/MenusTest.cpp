@@ -93,34 +93,30 @@ TEST_F(OptionsMenuTest, OnlyTwoAcceptedWarningsResetTheData)
     scene->SetMusicVersion(0);
 
     auto options = Show(boost::make_shared<COptionsForm>());
-    struct Step
-    {
-        unsigned int first;
-        unsigned int second; ///< 0: the second warning is never reached
-        bool reset;
-    };
-    for (const Step& step :
-         {Step{kKeyEscape, 0, false}, Step{kKeyReturn, kKeyEscape, false}, Step{kKeyReturn, kKeyReturn, true}}) {
+    // The keys for the first and the second warning (0: never reached), and whether the data is reset.
+    const std::tuple<unsigned int, unsigned int, bool> steps[] = {
+        {kKeyEscape, 0, false}, {kKeyReturn, kKeyEscape, false}, {kKeyReturn, kKeyReturn, true}};
+    for (const auto& [first, second, reset] : steps) {
         Enter(*options->InitializeButton);
         ASSERT_TRUE(options->GetConfirmDialog());
         EXPECT_EQ(std::tuple(options->GetConfirmDialog(), scene->GetText("2015_1")),
                   std::tuple(screen->GetActiveForm(), options->GetConfirmDialog()->Line1Label->GetCaption()));
-        screen->OnKeyDown(step.first);
+        screen->OnKeyDown(first);
         Frames(60);
-        if (step.second != 0) {
+        if (second != 0) {
             ASSERT_TRUE(options->GetConfirmAgainDialog());
             EXPECT_EQ("WARNING WARNING WARNING", options->GetConfirmAgainDialog()->CaptionLabel->GetCaption());
-            screen->OnKeyDown(step.second);
+            screen->OnKeyDown(second);
             bool flashed = false;
             for (int frame = 0; frame < 120; ++frame) {
                 Frame();
                 flashed = flashed || !FormsOf<CColorFlashForm>().empty();
             }
-            EXPECT_EQ(step.reset, flashed);
+            EXPECT_EQ(reset, flashed);
         }
         EXPECT_EQ(options, screen->GetActiveForm());
         // Both saves gone, the keys and the music version at their defaults.
-        EXPECT_EQ(std::tuple(!step.reset, !step.reset, step.reset ? 0x2Cu : 0x10u, step.reset ? 1 : 0),
+        EXPECT_EQ(std::tuple(!reset, !reset, reset ? 0x2Cu : 0x10u, reset ? 1 : 0),
                   std::tuple(std::filesystem::exists(mainSave), std::filesystem::exists(companionSave),
                              Keyboard().GetMapping("x1", 0), int(scene->GetMusicVersion())));
         EXPECT_FALSE(std::filesystem::exists(folder.File("preference.dat"))) << "written at exit only";
@@ -128,7 +124,7 @@ TEST_F(OptionsMenuTest, OnlyTwoAcceptedWarningsResetTheData)
     EXPECT_TRUE(FormsOf<CColorFlashForm>().empty()) << "the flash removes itself";
 }
 
-TEST_F(OptionsMenuTest, AHeldKeyBindsTheFocusedRowWithOneSoundPerNewPair)
+TEST_F(OptionsMenuTest, KeyMappingBindsAHeldKeyOrPadButtonToTheFocusedRowAndStaysSafeWithoutADevice)
 {
     auto form = Show(boost::make_shared<CKeyMappingForm>("Keyboard Mapping", 0u, false));
     sounds.clear();
@@ -170,21 +166,20 @@ TEST_F(OptionsMenuTest, AHeldKeyBindsTheFocusedRowWithOneSoundPerNewPair)
     EXPECT_EQ(std::tuple(0x2Cu, "[" + Keyboard().GetInputName("x1", 0) + "]", scene->GetText("_1")),
               std::tuple(Keyboard().GetMapping("x1", 0), form->WideShotKeyLabel->GetCaption(),
                          form->HintLabel1->GetCaption()));
-}
 
-TEST_F(OptionsMenuTest, OnAPadFormEveryRowBindsAButtonAndEscapeStaysOnTheRow)
-{
+    // On a pad form every row binds a button, and Escape stays on the row.
     auto pad = korvane::test::VirtualJoystick::Pad(0x045E, 0x028E, "Options Test Pad");
     ASSERT_TRUE(pad.Attached());
     Poll();
-    auto form = Show(boost::make_shared<CKeyMappingForm>("X-Input Mapping", 3u, true));
-    ASSERT_EQ(4u, form->GetTargetControllers().size());
-    EXPECT_TRUE(form->SystemKeyPanel->IsEnabled());
+    screen->RemoveAllControls();
+    auto padForm = Show(boost::make_shared<CKeyMappingForm>("X-Input Mapping", 3u, true));
+    ASSERT_EQ(4u, padForm->GetTargetControllers().size());
+    EXPECT_TRUE(padForm->SystemKeyPanel->IsEnabled());
     sounds.clear();
 
-    form->CancelLabel->SetFocus();
+    padForm->CancelLabel->SetFocus();
     screen->OnKeyDown(kKeyEscape);
-    EXPECT_EQ(std::tuple(form->CancelLabel, 0u), std::tuple(form->GetFocusedLeaf(), sounds.size()))
+    EXPECT_EQ(std::tuple(padForm->CancelLabel, 0u), std::tuple(padForm->GetFocusedLeaf(), sounds.size()))
         << "the cancel button may be bound here";
 
     // The buttons held over one frame of the screen, then let go.
@@ -198,29 +193,28 @@ TEST_F(OptionsMenuTest, OnAPadFormEveryRowBindsAButtonAndEscapeStaysOnTheRow)
         }
     };
     press({SDL_CONTROLLER_BUTTON_Y});
-    for (korvane::IController* target : form->GetTargetControllers())
+    for (korvane::IController* target : padForm->GetTargetControllers())
         EXPECT_EQ(3u, target->GetMapping("cancel", 0)) << "every pad slot";
     EXPECT_EQ(std::vector<EUiSound>{EUiSound::Decide}, sounds);
 
     // A held direction binds nothing.
-    form->OkLabel->SetFocus();
+    padForm->OkLabel->SetFocus();
     press({SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_X});
-    EXPECT_EQ(0u, form->GetTargetControllers().front()->GetMapping("decide", 0));
-}
+    EXPECT_EQ(0u, padForm->GetTargetControllers().front()->GetMapping("decide", 0));
 
-TEST_F(OptionsMenuTest, WithNoDeviceOfTheKindTheScreenStaysSafe)
-{
-    auto form = boost::make_shared<CKeyMappingForm>("Direct-Input Mapping", 1u, true);
-    EXPECT_THROW(screen->AddControl(form), korvane::EIOError);
+    // With no device of the kind the screen stays safe.
+    screen->RemoveAllControls();
+    auto none = boost::make_shared<CKeyMappingForm>("Direct-Input Mapping", 1u, true);
+    EXPECT_THROW(screen->AddControl(none), korvane::EIOError);
     Frames(60);
     EXPECT_EQ(std::tuple(0u, "[NONE]"),
-              std::tuple(form->GetTargetControllers().size(), form->OkKeyLabel->GetCaption()));
-    form->OkLabel->SetFocus();
+              std::tuple(none->GetTargetControllers().size(), none->OkKeyLabel->GetCaption()));
+    none->OkLabel->SetFocus();
     Press(SDL_SCANCODE_Q);
     sounds.clear();
-    ClickOn(*form->DefaultButton);
+    ClickOn(*none->DefaultButton);
     EXPECT_EQ(std::tuple(std::vector<EUiSound>{EUiSound::Decide}, "[NONE]"),
-              std::tuple(sounds, form->OkKeyLabel->GetCaption()));
+              std::tuple(sounds, none->OkKeyLabel->GetCaption()));
 }
 
 TEST_F(OptionsMenuTest, ChangedSettingsAreInThePreferenceFilesAtTheNextStart)
