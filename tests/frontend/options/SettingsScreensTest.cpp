@@ -115,14 +115,14 @@ TEST_F(ScreenSettingsTest, TheResolutionsKeepTheListOrderAndTheExitCaptionFollow
                          form->WallpaperBrightnessLabel->IsVisible(), form->DefaultButton->IsVisible(),
                          form->GetFocusedLeaf()));
 
-    screen->OnKeyDown(kKeyRight);
-    EXPECT_EQ(" APPLY", form->ExitButton->GetCaption()) << "full screen chosen";
-    screen->OnKeyDown(kKeyLeft);
-    EXPECT_EQ(" EXIT", form->ExitButton->GetCaption());
-    KeysOn(*form->Label2, {kKeyRight});
-    EXPECT_EQ(" APPLY", form->ExitButton->GetCaption()) << "the duplicate is another mode";
-    screen->OnKeyDown(kKeyLeft);
-    EXPECT_EQ(" EXIT", form->ExitButton->GetCaption());
+    // Full screen chosen and back; the duplicate, another mode, chosen and back.
+    for (const auto& [row, key, caption] : {std::tuple{form->ScreenModeLabel, kKeyRight, " APPLY"},
+                                            {form->ScreenModeLabel, kKeyLeft, " EXIT"},
+                                            {form->Label2, kKeyRight, " APPLY"},
+                                            {form->Label2, kKeyLeft, " EXIT"}}) {
+        KeysOn(*row, {key});
+        EXPECT_EQ(caption, form->ExitButton->GetCaption()) << row->GetName() << " " << key;
+    }
     EXPECT_EQ(Repeat(EUiSound::Cursor, 4), sounds);
     // Chosen back as it was: leaving asks nothing.
     ExpectCancelRule(*form, form->ExitButton);
