@@ -59,32 +59,39 @@ protected:
 
 TEST(LeaderboardPaging, RequestsMoveThePageAndCursor)
 {
-    struct Case
-    {
-        std::int32_t request, total, first, wantFirst, wantCursor;
-        bool moved;
-    };
-    for (const Case& c : {Case{3, 25, 11, 16, 5, true}, Case{3, 25, 16, 16, 9, false}, Case{4, 25, 5, 1, 3, true},
-                          Case{4, 25, 16, 6, 9, true}, Case{3, 10, 1, 1, -1, false}, Case{1, 25, 1, 1, -1, false}}) {
-        ServingJob job(0, c.total, 10, c.first);
+    // The request, the total and first rank; the first rank and cursor it leads to, and whether the page moved.
+    const std::tuple<std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, bool> cases[] = {
+        {3, 25, 11, 16, 5, true}, {3, 25, 16, 16, 9, false}, {4, 25, 5, 1, 3, true},
+        {4, 25, 16, 6, 9, true},  {3, 10, 1, 1, -1, false},  {1, 25, 1, 1, -1, false}};
+    for (const auto& [request, total, first, wantFirst, wantCursor, moved] : cases) {
+        ServingJob job(0, total, 10, first);
         job.work().CursorRow = -1;
         std::vector<EUiSound> sounds;
         CFormSceneLink::SetSoundHandler([&sounds](EUiSound s) { sounds.push_back(s); });
-        HandleLeaderboardListRequest(c.request, &job.task);
+        HandleLeaderboardListRequest(request, &job.task);
         // A moved page is downloaded (state 6), with the cursor sound.
-        EXPECT_EQ(std::tuple(c.wantFirst, c.wantCursor, c.moved ? 6 : 9, c.moved ? 1u : 0u),
+        EXPECT_EQ(std::tuple(wantFirst, wantCursor, moved ? 6 : 9, moved ? 1u : 0u),
                   std::tuple(job.work().FirstRank, job.work().CursorRow, job.task.State, sounds.size()))
-            << c.request << " from " << c.first;
+            << request << " from " << first;
     }
     CFormSceneLink::Reset();
 }
 
-TEST_F(DownloadJobTest, OverallThenMyScoreFindTheUsersRow)
+TEST_F(DownloadJobTest, AFailedSearchAsksAndRetriesOverallAndMyScoreFindTheUsersRowAndAFailedDownloadEmptiesTheList)
 {
     SeedBoard();
+    os::testing::FailNextStoreRequest(os::testing::StoreRequest::FindLeaderboard, os::testing::StoreFailure::NotFound);
     auto form = boost::make_shared<RecordingListForm>();
     FrontEndTask* task = Post(form);
     EXPECT_EQ("TV/NORMAL", form->boardName);
+    Settle(task);
+    ASSERT_EQ(16, task->State);
+    ASSERT_EQ(1u, dialogs.size());
+    EXPECT_EQ(2, dialogs[0]->GetKind());
+    EXPECT_EQ((std::vector<std::string>{"808_1", "808_2"}), texts);
+    EXPECT_TRUE(form->rows.empty()) << "a board never found leaves the view loading";
+    dialogs[0]->OnKeyDown(nullptr, 0x0D);
+    Frames(40);
     Settle(task);
     ASSERT_EQ(std::tuple(9, std::size_t{10}), std::tuple(task->State, form->rows.size()));
     EXPECT_EQ(std::tuple(1, std::string("STAGE 0"), 25, 0, false),
@@ -99,28 +106,6 @@ TEST_F(DownloadJobTest, OverallThenMyScoreFindTheUsersRow)
     EXPECT_EQ(
         std::tuple(10, 10, 4, true, std::string("me")),
         std::tuple(form->rows[0].rank, form->pagingFirst, form->cursor, form->rows[4].highlight, form->rows[4].name));
-
-    form->Raise(CLeaderboardListForm::kRequestClosed);
-    Frame();
-    EXPECT_EQ(0, TaskPoolCount());
-}
-
-TEST_F(DownloadJobTest, AFailedSearchAsksAndRetriesAndAFailedDownloadEmptiesTheList)
-{
-    SeedBoard();
-    os::testing::FailNextStoreRequest(os::testing::StoreRequest::FindLeaderboard, os::testing::StoreFailure::NotFound);
-    auto form = boost::make_shared<RecordingListForm>();
-    FrontEndTask* task = Post(form);
-    Settle(task);
-    ASSERT_EQ(16, task->State);
-    ASSERT_EQ(1u, dialogs.size());
-    EXPECT_EQ(2, dialogs[0]->GetKind());
-    EXPECT_EQ((std::vector<std::string>{"808_1", "808_2"}), texts);
-    EXPECT_TRUE(form->rows.empty()) << "a board never found leaves the view loading";
-    dialogs[0]->OnKeyDown(nullptr, 0x0D);
-    Frames(40);
-    Settle(task);
-    ASSERT_EQ(std::tuple(9, std::size_t{10}), std::tuple(task->State, form->rows.size()));
 
     os::testing::FailNextStoreRequest(os::testing::StoreRequest::DownloadEntries, os::testing::StoreFailure::IoFailure);
     form->Raise(CLeaderboardListForm::kRequestNext);
