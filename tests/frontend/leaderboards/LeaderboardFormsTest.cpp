@@ -62,7 +62,7 @@ protected:
     boost::shared_ptr<korvane::mwt::CScreen> screen;
 };
 
-TEST_F(LeaderboardFormsTest, ChooserSearchesTheChosenBoardIntoTheList)
+TEST_F(LeaderboardFormsTest, ChooserSearchesTheChosenBoardIntoTheListAndReopensWhenAFailedSearchIsDeclined)
 {
     Seed(25);
     auto chooser = boost::make_shared<CLeaderboardSelectForm>();
@@ -100,6 +100,26 @@ TEST_F(LeaderboardFormsTest, ChooserSearchesTheChosenBoardIntoTheList)
     screen->OnKeyDown(0x1B);
     ScreenFrame();
     EXPECT_EQ(std::tuple(0, EUiSound::Cancel), std::tuple(TaskPoolCount(), sounds.front()));
+    ExpectChooserOn(1, 1);
+
+    // Declining a failed search reopens the chooser too.
+    ScreenFrame(100);
+    os::testing::FailNextStoreRequest(os::testing::StoreRequest::FindLeaderboard, os::testing::StoreFailure::NotFound);
+    chooser = FormsOf<CLeaderboardSelectForm>().at(0);
+    chooser->Search(nullptr);
+    list = FormsOf<CLeaderboardListForm>().at(0);
+    for (int i = 0; i < 20 && !GetLeaderboardDownloadDialog(); ++i)
+        ScreenFrame();
+    auto dialog = GetLeaderboardDownloadDialog();
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(2, dialog->GetKind());
+    EXPECT_TRUE(list->ProgressPanel->IsVisible()) << "still accessing under the question";
+    screen->OnKeyDown(0x1B);
+    ScreenFrame(100);
+    EXPECT_EQ(std::tuple(0, 0u), std::tuple(TaskPoolCount(), FormsOf<CLeaderboardListForm>().size()))
+        << "closed and gone";
+    ASSERT_EQ(1u, FormsOf<CLeaderboardSelectForm>().size());
+    EXPECT_NE(chooser, FormsOf<CLeaderboardSelectForm>()[0]);
     ExpectChooserOn(1, 1);
 }
 
@@ -153,28 +173,4 @@ TEST_F(LeaderboardFormsTest, ListPagingCaptionsAndKeysAndTheCreditsFromTheTitleM
     auto menus = FormsOf<CGameSelectForm>();
     ASSERT_EQ(2u, menus.size());
     EXPECT_EQ(menus.back()->CreditsButton, menus.back()->GetFocusedLeaf());
-}
-
-TEST_F(LeaderboardFormsTest, DecliningAFailedSearchReopensTheChooser)
-{
-    Seed(25);
-    os::testing::FailNextStoreRequest(os::testing::StoreRequest::FindLeaderboard, os::testing::StoreFailure::NotFound);
-    auto chooser = boost::make_shared<CLeaderboardSelectForm>();
-    screen->AddControl(chooser);
-    chooser->SetSelection(1, 1);
-    chooser->Search(nullptr);
-    auto list = FormsOf<CLeaderboardListForm>().at(0);
-    for (int i = 0; i < 20 && !GetLeaderboardDownloadDialog(); ++i)
-        ScreenFrame();
-    auto dialog = GetLeaderboardDownloadDialog();
-    ASSERT_TRUE(dialog);
-    EXPECT_EQ(2, dialog->GetKind());
-    EXPECT_TRUE(list->ProgressPanel->IsVisible()) << "still accessing under the question";
-    screen->OnKeyDown(0x1B);
-    ScreenFrame(100);
-    EXPECT_EQ(std::tuple(0, 0u), std::tuple(TaskPoolCount(), FormsOf<CLeaderboardListForm>().size()))
-        << "closed and gone";
-    ASSERT_EQ(1u, FormsOf<CLeaderboardSelectForm>().size());
-    EXPECT_NE(chooser, FormsOf<CLeaderboardSelectForm>()[0]);
-    ExpectChooserOn(1, 1);
 }
