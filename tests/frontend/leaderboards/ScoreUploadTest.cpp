@@ -132,8 +132,8 @@ TEST_F(ScoreUploadTest, FailureAsksThenRetriesWithANewTimeOrGivesUp)
     EXPECT_EQ(1, dialogs[2]->GetKind());
     RunUntilDone(second);
     ASSERT_TRUE(second.done.load());
-    EXPECT_EQ(1, second.result);
-    EXPECT_EQ((std::vector<std::string>{"802", "805_1", "805_2", "806"}), texts);
+    EXPECT_EQ(std::tuple(1, std::vector<std::string>{"802", "805_1", "805_2", "806"}),
+              std::tuple(second.result, texts));
 }
 
 TEST_F(ScoreUploadTest, SpareRecordAndStopEndTheWait)

@@ -252,30 +252,6 @@ TEST_F(PreferenceTest, ExceptionsFromOutsideTheEngineNeverLeaveSaveOrLoad)
         LogHasInOrder({"  Detail: volume unavailable", "Configuration file is corrupt. Default settings used."}));
 }
 
-/// Makes writing into the folder fail for this process: the folder's permissions stop other users,
-/// and a file-size limit stops the super-user, whom permissions do not stop.
-struct UnwritableFolder
-{
-    UnwritableFolder(const std::string& folder, rlim_t sizeLimit) : folder_(folder)
-    {
-        ::chmod(folder_.c_str(), 0555);
-        ::getrlimit(RLIMIT_FSIZE, &old_);
-        rlimit limit = old_;
-        limit.rlim_cur = sizeLimit;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    }
-    ~UnwritableFolder()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-        ::chmod(folder_.c_str(), 0755);
-    }
-    std::string folder_;
-    rlimit old_{};
-    void (*oldHandler_)(int) = nullptr;
-};
-
 TEST_F(PreferenceTest, UnwritableSaveFolderKeepsTheOldFileAndStillSavesTheDisplay)
 {
     const std::string saveFolder = dir.File("save/");
@@ -295,9 +271,20 @@ TEST_F(PreferenceTest, UnwritableSaveFolderKeepsTheOldFileAndStillSavesTheDispla
         second.host.SetMusicVolume(-2000);
         second.host.SetScreenRotation(2);
         second.host.SetAspectRatio(3);
-        // The display file stays far below the limit; the preference file does not.
-        UnwritableFolder guard(saveFolder, 400);
+        // Writing into the folder fails for this process: its permissions stop other users, and a file-size limit
+        // the super-user, whom permissions do not stop. The display file stays far below the limit; the preference
+        // file does not. Nothing between can leave early, so all is restored.
+        rlimit oldLimit{};
+        ::getrlimit(RLIMIT_FSIZE, &oldLimit);
+        rlimit limit = oldLimit;
+        limit.rlim_cur = 400;
+        ::chmod(saveFolder.c_str(), 0555);
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
         second.manager.Save();
+        ::setrlimit(RLIMIT_FSIZE, &oldLimit);
+        std::signal(SIGXFSZ, oldHandler);
+        ::chmod(saveFolder.c_str(), 0755);
     }
     EXPECT_TRUE(LogHasInOrder({"INFO: Saving preference data...", "Can't save preference data.",
                                "ERROR: Exception occurred.", "INFO: Saving display configuration...", "INFO: OK."}));
