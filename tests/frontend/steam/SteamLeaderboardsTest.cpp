@@ -34,7 +34,7 @@ protected:
     CSteamLeaderboards client;
 };
 
-TEST_F(SteamLeaderboardsTest, WithTheBoardFoundDownloadKeepsWhatFitsAndUploadRanks)
+TEST_F(SteamLeaderboardsTest, WithTheBoardFoundDownloadKeepsWhatFitsUploadRanksAndAStaleResultIsNeverDelivered)
 {
     // No board yet: nothing starts, and an empty name is not found.
     EXPECT_FALSE(client.UploadScore(50, words.data()));
@@ -67,6 +67,24 @@ TEST_F(SteamLeaderboardsTest, WithTheBoardFoundDownloadKeepsWhatFitsAndUploadRan
     EXPECT_EQ(std::tuple(true, false), std::tuple(client.IsBusy(), client.IsSucceeded()));
     Pump();
     EXPECT_EQ(std::tuple(true, 1), std::tuple(client.IsSucceeded(), client.GetLastUploadResult().globalRankNew));
+
+    // A stale result is never delivered.
+    ASSERT_TRUE(os::testing::SeedLeaderboard("LB_TV_DEF_NORMAL", {{9, "nine", 5, {}}}));
+    // A slow download, then a search for another board before it ends.
+    os::testing::DelayStoreResults(3);
+    ASSERT_TRUE(client.DownloadScores(0, 10, 1, 10));
+    os::testing::DelayStoreResults(0);
+    client.FindLeaderboard("LB_TV_DEF_NORMAL");
+    Pump();
+    EXPECT_TRUE(client.IsSucceeded());
+    const os::store::LeaderboardHandle other = client.GetBoardHandle();
+    Pump(5);
+    // The old download never arrived: the count is still the one before it.
+    EXPECT_EQ(std::tuple(false, 2, other),
+              std::tuple(client.IsBusy(), client.GetKeptEntries(), client.GetBoardHandle()));
+    ASSERT_TRUE(client.DownloadScores(0, 10, 1, 10));
+    Pump();
+    EXPECT_EQ(std::tuple(1, 9u), std::tuple(client.GetKeptEntries(), client.GetEntry(0).user));
 }
 
 TEST_F(SteamLeaderboardsTest, RequestsThatCannotStartAndFailedResultsLeaveTheClientIdle)
@@ -114,27 +132,6 @@ TEST_F(SteamLeaderboardsTest, RequestsThatCannotStartAndFailedResultsLeaveTheCli
     os::store::Shutdown();
     client.FindLeaderboard("LB_QV_DEF_EASY");
     EXPECT_EQ(std::tuple(false, 0u), std::tuple(client.IsBusy(), client.GetBoardHandle()));
-}
-
-TEST_F(SteamLeaderboardsTest, AStaleResultIsNeverDelivered)
-{
-    FindBoard();
-    ASSERT_TRUE(os::testing::SeedLeaderboard("LB_TV_DEF_NORMAL", {{9, "nine", 5, {}}}));
-    // A slow download, then a search for another board before it ends.
-    os::testing::DelayStoreResults(3);
-    ASSERT_TRUE(client.DownloadScores(0, 10, 1, 10));
-    os::testing::DelayStoreResults(0);
-    client.FindLeaderboard("LB_TV_DEF_NORMAL");
-    Pump();
-    EXPECT_TRUE(client.IsSucceeded());
-    const os::store::LeaderboardHandle other = client.GetBoardHandle();
-    Pump(5);
-    // The old download never arrived.
-    EXPECT_EQ(std::tuple(false, 0, other),
-              std::tuple(client.IsBusy(), client.GetKeptEntries(), client.GetBoardHandle()));
-    ASSERT_TRUE(client.DownloadScores(0, 10, 1, 10));
-    Pump();
-    EXPECT_EQ(std::tuple(1, 9u), std::tuple(client.GetKeptEntries(), client.GetEntry(0).user));
 }
 
 TEST_F(SteamLeaderboardsTest, ServicesAndTheBoardTable)
