@@ -114,7 +114,7 @@ protected:
     }
 };
 
-TEST_F(PreferenceHostileTest, EachDamageLogsItsLinesAndAppliesNoMoreThanItMay)
+TEST_F(PreferenceHostileTest, EachDamageAndEveryCutLogsItsLinesAndAppliesNoMoreThanItMay)
 {
     std::string badRecord = KeyMappingData(kMarkedRecords);
     badRecord = Replace(badRecord, RecordData(Standard(2, kMouse)),
@@ -203,10 +203,8 @@ TEST_F(PreferenceHostileTest, EachDamageLogsItsLinesAndAppliesNoMoreThanItMay)
         EXPECT_EQ(c.state, Load(c.bytes, c.loaded));
         EXPECT_TRUE(LogHasInOrder(c.lines));
     }
-}
 
-TEST_F(PreferenceHostileTest, EveryCutOfTheFileIsCorrupt)
-{
+    // Every cut of the file is corrupt.
     for (std::size_t length = 0; length < kMarked.size(); ++length) {
         SCOPED_TRACE("cut at " + std::to_string(length));
         Load(kMarked.substr(0, length), false);
