@@ -104,7 +104,7 @@ TEST_F(ScoreUploadTest, SuccessShowsTheMessageAtLeastSixtyFramesAlsoForAGameThre
         std::tuple(finished.load(), dialogs.size(), std::int32_t(GetScoreUploadJobRecord().Progress), EntryCount()));
 }
 
-TEST_F(ScoreUploadTest, FailureAsksThenRetriesWithANewTimeOrGivesUp)
+TEST_F(ScoreUploadTest, FailureAsksThenRetriesWithANewTimeOrGivesUpAndTheSpareRecordOrTheStopEndTheWait)
 {
     std::uint64_t now = 5000;
     SetScoreUploadClock([&now] { return now += 1000; });
@@ -134,10 +134,8 @@ TEST_F(ScoreUploadTest, FailureAsksThenRetriesWithANewTimeOrGivesUp)
     ASSERT_TRUE(second.done.load());
     EXPECT_EQ(std::tuple(1, std::vector<std::string>{"802", "805_1", "805_2", "806"}),
               std::tuple(second.result, texts));
-}
 
-TEST_F(ScoreUploadTest, SpareRecordAndStopEndTheWait)
-{
+    // The spare record and the stop end the wait.
     for (int i = 0; i < kFrontEndTaskCount; ++i)
         TaskPoolAlloc([](FrontEndTask*) {});
     PrepareMainGameScoreUpload(0, 0, 1, 1);
@@ -145,7 +143,7 @@ TEST_F(ScoreUploadTest, SpareRecordAndStopEndTheWait)
     TaskPoolInit();
 
     std::atomic<bool> stop{false};
-    HarnessThread harness([&stop] {
+    HarnessThread stopped([&stop] {
         SetScoreUploadStopCheck([&stop] { return stop.load(); });
         const std::int32_t result = RequestScoreUpload();
         SetScoreUploadStopCheck(nullptr);
@@ -154,6 +152,6 @@ TEST_F(ScoreUploadTest, SpareRecordAndStopEndTheWait)
     while (TaskPoolCount() == 0)
         std::this_thread::yield();
     stop.store(true);
-    harness.thread.join();
-    EXPECT_EQ(std::tuple(1, 1), std::tuple(harness.result, TaskPoolCount())) << "the job itself goes on, harmlessly";
+    stopped.thread.join();
+    EXPECT_EQ(std::tuple(1, 1), std::tuple(stopped.result, TaskPoolCount())) << "the job itself goes on, harmlessly";
 }

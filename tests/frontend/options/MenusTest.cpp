@@ -86,7 +86,7 @@ TEST_F(OptionsMenuTest, TheMenusRememberTheirButtonsAndEverySettingsScreenCancel
     EXPECT_EQ(title->OptionsButton, title->GetFocusedLeaf());
 }
 
-TEST_F(OptionsMenuTest, OnlyTwoAcceptedWarningsResetTheData)
+TEST_F(OptionsMenuTest, OnlyTwoAcceptedWarningsResetTheDataAndChangedSettingsAreInTheFilesAtTheNextStart)
 {
     const std::string mainSave = folder.Write("QVR2.SAV", "save"), companionSave = folder.Write("tessaril.sav", "save");
     Keyboard().SetMapping("x1", 0, 0x10);
@@ -122,6 +122,42 @@ TEST_F(OptionsMenuTest, OnlyTwoAcceptedWarningsResetTheData)
         EXPECT_FALSE(std::filesystem::exists(folder.File("preference.dat"))) << "written at exit only";
     }
     EXPECT_TRUE(FormsOf<CColorFlashForm>().empty()) << "the flash removes itself";
+    screen->RemoveAllControls();
+
+    // Changed settings are in the preference files, written at exit, at the next start.
+    auto sound = Show(boost::make_shared<CSoundSettingsForm>());
+    sound->MusicVolumeSelector->SetSelectedIndex(10);
+    sound->SoundVolumeSelector->SetSelectedIndex(15);
+    sound->MusicVersionSelector->SetSelectedIndex(1);
+    screen->RemoveAllControls();
+    auto display = Show(boost::make_shared<CScreenSettingsForm>());
+    display->RotateSelector->SetSelectedIndex(2);
+    display->AspectRatioSelector->SetSelectedIndex(3);
+    display->ScreenSizeSelector->SetSelectedIndex(1);
+    display->ApplySelectedDisplayMode();
+    screen->RemoveAllControls();
+    auto keys = Show(boost::make_shared<CKeyMappingForm>("Keyboard Mapping", 0u, false));
+    keys->SuperShotLabel->SetFocus();
+    Press(SDL_SCANCODE_V);
+    screen->RemoveAllControls();
+
+    scene->Shutdown();
+    delete scene;
+    MusicVolume = 0;
+    EffectVolume = 0;
+    CMegaWindowScene::GetInstance()->SetScreenRotation(0);
+    CMegaWindowScene::GetInstance()->SetAspectRatio(0);
+    Keyboard().SetMapping("x3", 0, 0x2E);
+    scene = CResourceScene::GetInstance();
+    scene->Initialize();
+
+    EXPECT_EQ((std::vector<std::int32_t>{-5000, -2500}), (std::vector<std::int32_t>{MusicVolume, EffectVolume}));
+    EXPECT_EQ(std::tuple(0, 0x2Fu, 2, 3), std::tuple(int(scene->GetMusicVersion()), Keyboard().GetMapping("x3", 0),
+                                                     CMegaWindowScene::GetInstance()->GetScreenRotation(),
+                                                     CMegaWindowScene::GetInstance()->GetAspectRatio()));
+    const std::string settings = korvane::test::TempDir::Read(folder.File("display_setting.ini"));
+    for (const char* line : {"ScreenWidth=800", "ScreenHeight=600", "ScreenRotation=2", "ScreenAspectRatio=3"})
+        EXPECT_NE(std::string::npos, settings.find(line)) << line << "\n" << settings;
 }
 
 TEST_F(OptionsMenuTest, KeyMappingBindsAHeldKeyOrPadButtonToTheFocusedRowAndStaysSafeWithoutADevice)
@@ -215,41 +251,4 @@ TEST_F(OptionsMenuTest, KeyMappingBindsAHeldKeyOrPadButtonToTheFocusedRowAndStay
     ClickOn(*none->DefaultButton);
     EXPECT_EQ(std::tuple(std::vector<EUiSound>{EUiSound::Decide}, "[NONE]"),
               std::tuple(sounds, none->OkKeyLabel->GetCaption()));
-}
-
-TEST_F(OptionsMenuTest, ChangedSettingsAreInThePreferenceFilesAtTheNextStart)
-{
-    auto sound = Show(boost::make_shared<CSoundSettingsForm>());
-    sound->MusicVolumeSelector->SetSelectedIndex(10);
-    sound->SoundVolumeSelector->SetSelectedIndex(15);
-    sound->MusicVersionSelector->SetSelectedIndex(1);
-    screen->RemoveAllControls();
-    auto display = Show(boost::make_shared<CScreenSettingsForm>());
-    display->RotateSelector->SetSelectedIndex(2);
-    display->AspectRatioSelector->SetSelectedIndex(3);
-    display->ScreenSizeSelector->SetSelectedIndex(1);
-    display->ApplySelectedDisplayMode();
-    screen->RemoveAllControls();
-    auto keys = Show(boost::make_shared<CKeyMappingForm>("Keyboard Mapping", 0u, false));
-    keys->SuperShotLabel->SetFocus();
-    Press(SDL_SCANCODE_V);
-    screen->RemoveAllControls();
-
-    scene->Shutdown();
-    delete scene;
-    MusicVolume = 0;
-    EffectVolume = 0;
-    CMegaWindowScene::GetInstance()->SetScreenRotation(0);
-    CMegaWindowScene::GetInstance()->SetAspectRatio(0);
-    Keyboard().SetMapping("x3", 0, 0x2E);
-    scene = CResourceScene::GetInstance();
-    scene->Initialize();
-
-    EXPECT_EQ((std::vector<std::int32_t>{-5000, -2500}), (std::vector<std::int32_t>{MusicVolume, EffectVolume}));
-    EXPECT_EQ(std::tuple(0, 0x2Fu, 2, 3), std::tuple(int(scene->GetMusicVersion()), Keyboard().GetMapping("x3", 0),
-                                                     CMegaWindowScene::GetInstance()->GetScreenRotation(),
-                                                     CMegaWindowScene::GetInstance()->GetAspectRatio()));
-    const std::string settings = korvane::test::TempDir::Read(folder.File("display_setting.ini"));
-    for (const char* line : {"ScreenWidth=800", "ScreenHeight=600", "ScreenRotation=2", "ScreenAspectRatio=3"})
-        EXPECT_NE(std::string::npos, settings.find(line)) << line << "\n" << settings;
 }

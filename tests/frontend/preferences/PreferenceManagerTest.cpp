@@ -152,7 +152,7 @@ TEST_F(PreferenceTest, DefaultsReachEveryControllerOfTheirTypeWithALinePerContro
             << "#" << b.controller << " " << b.action << " binding " << b.slot;
 }
 
-TEST_F(PreferenceTest, ResetAllForgetsStoredTypesAndVersionButKeepsVolumes)
+TEST_F(PreferenceTest, ResetAllForgetsStoredTypesAndVersionButKeepsVolumesAndOneTypeResetTouchesOnlyItsBindingZero)
 {
     dir.Write("preference.dat",
               oracle::File({Standard(0, oracle::With(oracle::kKeyboard, {{0, 0x39}})), Record{1, {{"x1", 3}}}}, -3000,
@@ -165,10 +165,8 @@ TEST_F(PreferenceTest, ResetAllForgetsStoredTypesAndVersionButKeepsVolumes)
     // The saved file shows it: volumes kept, version 1, default codes, no stored type 1.
     run.manager.Save();
     EXPECT_EQ(oracle::File(oracle::Defaults(), -3000, -4000, 1), SavedFile());
-}
 
-TEST_F(PreferenceTest, OneTypeResetTouchesOnlyBindingZeroOfThatType)
-{
+    // One type's reset touches only binding 0 of that type.
     auto stick = VirtualJoystick::Stick(0x1234, 0x0001, "Stick", 2, 12, 1);
     dir.Write("preference.dat", oracle::File({Record{7, {{"x1", 3}}}}));
     const std::tuple<void (CPreferenceManager::*)(), int> cases[] = {
@@ -232,7 +230,7 @@ public:
     void SetMusicVolume(std::int32_t) override { throw std::length_error("volume unavailable"); }
 };
 
-TEST_F(PreferenceTest, ExceptionsFromOutsideTheEngineNeverLeaveSaveOrLoad)
+TEST_F(PreferenceTest, NeitherOutsideExceptionsNorAnUnwritableFolderLeaveSaveOrLoseTheOldFile)
 {
     dir.Write("preference.dat", oracle::File({}));
     ProgramRun run(dir);
@@ -250,10 +248,8 @@ TEST_F(PreferenceTest, ExceptionsFromOutsideTheEngineNeverLeaveSaveOrLoad)
     EXPECT_NO_THROW(manager.Load());
     EXPECT_TRUE(
         LogHasInOrder({"  Detail: volume unavailable", "Configuration file is corrupt. Default settings used."}));
-}
 
-TEST_F(PreferenceTest, UnwritableSaveFolderKeepsTheOldFileAndStillSavesTheDisplay)
-{
+    // An unwritable save folder keeps the old file and still saves the display.
     const std::string saveFolder = dir.File("save/");
     std::filesystem::create_directory(saveFolder);
     const std::string displayPath = dir.File("display_setting.ini");
