@@ -112,7 +112,6 @@ TEST_F(LeaderboardFormsTest, ChooserSearchesTheChosenBoardIntoTheListAndReopensW
         ScreenFrame();
     auto dialog = GetLeaderboardDownloadDialog();
     ASSERT_TRUE(dialog);
-    EXPECT_EQ(2, dialog->GetKind());
     EXPECT_TRUE(list->ProgressPanel->IsVisible()) << "still accessing under the question";
     screen->OnKeyDown(0x1B);
     ScreenFrame(100);

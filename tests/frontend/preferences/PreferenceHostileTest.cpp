@@ -137,29 +137,18 @@ TEST_F(PreferenceHostileTest, EachDamageAndEveryCutLogsItsLinesAndAppliesNoMoreT
     const auto noMver = NotFound("mver", "0x7265766D");
     const auto noKeym = NotFound("keym", "0x6D79656B");
     const auto readError = [](const std::string& detail) { return Report(detail, "EReadError", kManager); };
-    const std::size_t keymData = 12 + kHead.size() + kVol.size() + kMver.size() + 8;
-    const std::size_t record0 = keymData + Str("KeyMapping").size() + Str("Count").size() + 4;
+    const std::size_t record0 =
+        12 + kHead.size() + kVol.size() + kMver.size() + 8 + Str("KeyMapping").size() + Str("Count").size() + 4;
     const State noVolume{0, 0, 0, kDecide, {0, 2, 3}}, noVersion{kMusic, kEffect, 1, kDecide, {0, 2, 3}};
 
     const Case cases[] = {
         {"empty file", "", false, kNothing, notRiff},
         {"big-endian container", Replace(kMarked, "RIFF", "RIFX"), false, kNothing, notRiff},
-        {"other container id", Replace(kMarked, "RIFF", "LIST"), false, kNothing, notRiff},
         {"container size 0", Patch(kMarked, 4, 0), false, kNothing, Corrupt(noHead)},
         {"container size short of the chunks", Patch(kMarked, 4, 20), false, kNothing,
          Corrupt(Lines({{"INFO:   Ver.1.0"}, noVol, {kVolumeFallback}, noMver, {kVersionFallback}, noKeym}))},
-        {"container size huge", Patch(kMarked, 4, 0x7FFFFFF0), true, kAll},
         {"container size negative", Patch(kMarked, 4, 0xFFFFFFFB), false, kNothing, Corrupt(noHead)},
-        {"last chunk's size past the end", Patch(kMarked, keymData - 4, 5000), true, kAll},
-        {"middle chunk's size past the end", Patch(kMarked, 12 + kHead.size() + 4, 0x10000), false,
-         State{kMusic, kEffect, 1, 0x1C, {}}, Corrupt(Lines({noMver, {kVersionFallback}, noKeym}))},
-        {"middle chunk's size negative", Patch(kMarked, 12 + kHead.size() + kVol.size() + 4, 0xFFFFFFFF), false,
-         kVolumeAndVersion, Corrupt(noKeym)},
-        {"last chunk's size negative", Patch(kMarked, keymData - 4, 0xFFFFFFF0), true, kAll},
-        {"unknown chunk", Riff(kHead + kVol + Chunk("junk", "xyz") + kMver + kKeym), true, kAll},
         {"shuffled chunks", Riff(kKeym + kMver + kVol + kHead), true, kAll},
-        {"duplicate chunk: the last wins", Riff(kHead + kVol + kMver + kKeym + Chunk("vol ", VolumeData(-5, -6))), true,
-         State{-5, -6, 0, kDecide, {0, 2, 3}}},
         {"no \"head\"", Riff(kVol + kMver + kKeym), false, kNothing, Corrupt(noHead)},
         {"no \"keym\"", Riff(kHead + kVol + kMver), false, kVolumeAndVersion, Corrupt(noKeym)},
         {"no \"vol \"", Riff(kHead + kMver + kKeym), true, noVolume, Lines({noVol, {kVolumeFallback, "INFO: OK."}})},
