@@ -11,25 +11,14 @@
 
 using formtest::kFrame;
 
-class LeaderboardFormsTest : public lbtest::JobFixture
+class LeaderboardFormsTest : public lbtest::TJobFixture<formtest::FormsTest>
 {
 protected:
     void SetUp() override
     {
-        JobFixture::SetUp();
-        // The window scene, not started, hands its screen to the forms' link.
-        screen = CMegaWindowScene::GetInstance()->GetScreen();
-        screen->SetSize(korvane::Vector2<float>(1920.0f, 1080.0f));
-        screen->Initialize();
+        TJobFixture::SetUp();
         // The jobs' dialogs go on the screen as in the program.
         SetLeaderboardDialogShower({});
-    }
-    void TearDown() override
-    {
-        screen->RemoveAllControls();
-        screen.reset();
-        delete CMegaWindowScene::GetInstance();
-        JobFixture::TearDown();
     }
 
     /// One frame as the program runs it: the screen, then the pool and the store.
@@ -37,12 +26,6 @@ protected:
     {
         for (int i = 0; i < count; ++i, Frame())
             screen->Update(kFrame);
-    }
-
-    template <typename TForm>
-    std::vector<boost::shared_ptr<TForm>> FormsOf() const
-    {
-        return formtest::FormsOn<TForm>(*screen);
     }
 
     static void Seed(std::int32_t entries)
@@ -58,8 +41,6 @@ protected:
         EXPECT_EQ(std::tuple(title, mode), std::tuple(choosers.back()->TitleSelector->GetSelectedIndex(),
                                                       choosers.back()->GameModeSelector->GetSelectedIndex()));
     }
-
-    boost::shared_ptr<korvane::mwt::CScreen> screen;
 };
 
 TEST_F(LeaderboardFormsTest, ChooserSearchesTheChosenBoardIntoTheListAndReopensWhenAFailedSearchIsDeclined)

@@ -79,11 +79,14 @@ public:
     std::string boardName;
 };
 
-class JobFixture : public ::testing::Test
+/// Over the plain test, or over the form tests' screen fixture (whose sound record this one's hides).
+template <class Base = ::testing::Test>
+class TJobFixture : public Base
 {
 protected:
     void SetUp() override
     {
+        Base::SetUp();
         os::testing::ResetStoreHooks();
         os::store::SetLogFunction([](const std::string&) {});
         os::testing::CaptureStoreDebugOutput([](const std::string&) {});
@@ -93,7 +96,7 @@ protected:
         if (gSteamLeaderboards == nullptr)
             CreateSteamServices();
         TaskPoolInit();
-        CFormSceneLink::Reset();
+        // Every test here leaves the link reset.
         CFormSceneLink::SetSoundHandler([this](EUiSound sound) { sounds.push_back(sound); });
         SetLeaderboardTextLookup([this](const std::string& key) {
             texts.push_back(key);
@@ -104,6 +107,7 @@ protected:
 
     void TearDown() override
     {
+        Base::TearDown();
         TaskPoolInit();
         SetLeaderboardTextLookup({});
         SetLeaderboardDialogShower({});
@@ -132,5 +136,6 @@ protected:
     std::vector<std::string> texts;
     std::vector<boost::shared_ptr<CDialogForm>> dialogs;
 };
+using JobFixture = TJobFixture<>;
 
 } // namespace lbtest
