@@ -31,9 +31,7 @@ TEST_F(FormsTest, DialogsAndThePauseFormHearTheirKeysOnceAndTheColourFlashRemove
     for (const auto& [kind, key, closes, accepted, heard] : dialogCases) {
         SCOPED_TRACE("kind " + std::to_string(kind) + " key " + std::to_string(key));
         sounds.clear();
-        auto dialog = boost::make_shared<CDialogForm>(kind, "CONFIRM", "one", "two", "three");
-        screen->AddControl(dialog);
-        Frames(30);
+        auto dialog = Show(boost::make_shared<CDialogForm>(kind, "CONFIRM", "one", "two", "three"));
         ASSERT_EQ(dialog, screen->GetActiveForm());
         // The window scene hands keys only to a form with a focused control.
         EXPECT_EQ(std::tuple(true, kind != 0, kind == 2),
@@ -66,9 +64,7 @@ TEST_F(FormsTest, DialogsAndThePauseFormHearTheirKeysOnceAndTheColourFlashRemove
     };
     for (const auto& [what, act, exit, sound] : cases) {
         sounds.clear();
-        auto pause = boost::make_shared<CPauseForm>();
-        screen->AddControl(pause);
-        Frames(30);
+        auto pause = Show(boost::make_shared<CPauseForm>());
         ASSERT_EQ(pause->ContinueButton, pause->GetFocusedLeaf()) << what;
         act(*pause);
         // During the fade-out nothing more counts.

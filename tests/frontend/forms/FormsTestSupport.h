@@ -77,6 +77,15 @@ protected:
             screen->Update(seconds);
     }
 
+    /// The form added to the screen and its open animation run out.
+    template <typename TForm>
+    boost::shared_ptr<TForm> Show(boost::shared_ptr<TForm> form)
+    {
+        screen->AddControl(form);
+        Frames(60);
+        return form;
+    }
+
     template <typename TForm>
     std::vector<boost::shared_ptr<TForm>> FormsOf() const
     {

@@ -38,20 +38,12 @@ protected:
         FormsTest::TearDown();
     }
 
-    boost::shared_ptr<CGameSelectForm> OpenMenu()
-    {
-        auto menu = boost::make_shared<CGameSelectForm>();
-        screen->AddControl(menu);
-        Frames(60);
-        return menu;
-    }
-
     std::vector<std::int32_t> started;
 };
 
 TEST_F(TitleMenuTest, FocusOrderClicksClosingAndTheCancelRuleWithItsExitConfirmation)
 {
-    auto menu = OpenMenu();
+    auto menu = Show(boost::make_shared<CGameSelectForm>());
     EXPECT_EQ(std::tuple(menu, form_names::kImageTitleWallpaper, menu->MainGameButton),
               std::tuple(screen->GetActiveForm(), CFormSceneLink::GetWallpaperPath(), menu->GetFocusedLeaf()));
     for (const auto& expected : {menu->CompanionGameButton, menu->OptionsButton, menu->LeaderboardsButton,
@@ -83,7 +75,7 @@ TEST_F(TitleMenuTest, FocusOrderClicksClosingAndTheCancelRuleWithItsExitConfirma
     // Cancel focuses Exit, then asks; only accepting posts the quit message.
     for (const bool accept : {false, true}) {
         CGameSelectForm::ResetFocusIndex();
-        auto menu = OpenMenu();
+        auto menu = Show(boost::make_shared<CGameSelectForm>());
         sounds.clear();
         screen->OnKeyDown(form_names::kKeyEscape);
         EXPECT_EQ(menu->ExitButton, menu->GetFocusedLeaf());
@@ -128,7 +120,7 @@ std::string ToPpm(const std::vector<std::uint32_t>& pixels, std::uint32_t width,
 
 TEST_F(TitleMenuTest, TheTitleMenuMatchesItsGoldenPicture)
 {
-    OpenMenu();
+    Show(boost::make_shared<CGameSelectForm>());
     Frames(30);
 
     korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();

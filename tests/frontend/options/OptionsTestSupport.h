@@ -3,6 +3,8 @@
  * display mode list of the graphics layer's hook. */
 #pragma once
 
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "KorvaneXDK/core/GameWindow.h"
@@ -124,16 +126,7 @@ protected:
         Frames(60);
     }
 
-    /// The form added to the screen and its open animation run out.
-    template <typename TForm>
-    boost::shared_ptr<TForm> Show(boost::shared_ptr<TForm> form)
-    {
-        screen->AddControl(form);
-        Frames(60);
-        return form;
-    }
-
-    /// The single open form of the class on the screen (none closing).
+    /// The single open form of the class on the screen (none closing); anything else ends the test.
     template <typename TForm>
     boost::shared_ptr<TForm> Only()
     {
@@ -141,8 +134,10 @@ protected:
         for (const auto& form : FormsOf<TForm>())
             if (!form->IsClosing())
                 open.push_back(form);
-        EXPECT_EQ(1u, open.size()) << typeid(TForm).name();
-        return open.empty() ? nullptr : open.back();
+        // Thrown, the test ends here as an assertion would.
+        if (open.size() != 1)
+            throw std::runtime_error(std::to_string(open.size()) + " open forms of " + typeid(TForm).name());
+        return open.back();
     }
 
     korvane::test::JoystickSubsystem sdl;

