@@ -117,40 +117,28 @@ TEST_F(OptionsMenuTest, OnlyTwoAcceptedWarningsResetTheDataAndChangedSettingsAre
     EXPECT_TRUE(FormsOf<CColorFlashForm>().empty()) << "the flash removes itself";
     screen->RemoveAllControls();
 
-    // Changed settings are in the preference files, written at exit, at the next start.
-    auto sound = Show(boost::make_shared<CSoundSettingsForm>());
-    sound->MusicVolumeSelector->SetSelectedIndex(10);
-    sound->SoundVolumeSelector->SetSelectedIndex(15);
-    sound->MusicVersionSelector->SetSelectedIndex(1);
+    // Changed settings are in the preference files, written at exit, at the next start: one value through each
+    // form and file. (Every field's bytes and reading: the preference tests; the display file's own keys: its tests.)
+    Show(boost::make_shared<CSoundSettingsForm>())->MusicVolumeSelector->SetSelectedIndex(10);
     screen->RemoveAllControls();
-    auto display = Show(boost::make_shared<CScreenSettingsForm>());
-    display->RotateSelector->SetSelectedIndex(2);
-    display->AspectRatioSelector->SetSelectedIndex(3);
-    display->ScreenSizeSelector->SetSelectedIndex(1);
-    display->ApplySelectedDisplayMode();
+    Show(boost::make_shared<CScreenSettingsForm>())->RotateSelector->SetSelectedIndex(2);
     screen->RemoveAllControls();
-    auto keys = Show(boost::make_shared<CKeyMappingForm>("Keyboard Mapping", 0u, false));
-    keys->SuperShotLabel->SetFocus();
+    Show(boost::make_shared<CKeyMappingForm>("Keyboard Mapping", 0u, false))->SuperShotLabel->SetFocus();
     Press(SDL_SCANCODE_V);
     screen->RemoveAllControls();
 
     scene->Shutdown();
     delete scene;
     MusicVolume = 0;
-    EffectVolume = 0;
     CMegaWindowScene::GetInstance()->SetScreenRotation(0);
-    CMegaWindowScene::GetInstance()->SetAspectRatio(0);
     Keyboard().SetMapping("x3", 0, 0x2E);
     scene = CResourceScene::GetInstance();
     scene->Initialize();
-
-    EXPECT_EQ((std::vector<std::int32_t>{-5000, -2500}), (std::vector<std::int32_t>{MusicVolume, EffectVolume}));
-    EXPECT_EQ(std::tuple(0, 0x2Fu, 2, 3), std::tuple(int(scene->GetMusicVersion()), Keyboard().GetMapping("x3", 0),
-                                                     CMegaWindowScene::GetInstance()->GetScreenRotation(),
-                                                     CMegaWindowScene::GetInstance()->GetAspectRatio()));
-    const std::string settings = korvane::test::TempDir::Read(folder.File("display_setting.ini"));
-    for (const char* line : {"ScreenWidth=800", "ScreenHeight=600", "ScreenRotation=2", "ScreenAspectRatio=3"})
-        EXPECT_NE(std::string::npos, settings.find(line)) << line << "\n" << settings;
+    EXPECT_EQ(std::tuple(-5000, 0x2Fu, 2, true),
+              std::tuple(MusicVolume.load(), Keyboard().GetMapping("x3", 0),
+                         CMegaWindowScene::GetInstance()->GetScreenRotation(),
+                         korvane::test::TempDir::Read(folder.File("display_setting.ini")).find("ScreenRotation=2") !=
+                             std::string::npos));
 }
 
 TEST_F(OptionsMenuTest, KeyMappingBindsAHeldKeyOrPadButtonToTheFocusedRowAndStaysSafeWithoutADevice)

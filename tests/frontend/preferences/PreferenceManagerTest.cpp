@@ -3,9 +3,10 @@
 
 #include <filesystem>
 #include <optional>
-#include <set>
 #include <stdexcept>
 #include <tuple>
+
+#include <gmock/gmock.h>
 
 #include "PreferenceTestSupport.h"
 
@@ -14,6 +15,8 @@ using korvane::test::LogCapture;
 using korvane::test::VirtualJoystick;
 using oracle::Record;
 using oracle::Standard;
+using ::testing::ElementsAre;
+using ::testing::Key;
 
 constexpr std::uint32_t kSentinel = 0x77;
 
@@ -35,10 +38,7 @@ TEST_F(PreferenceTest, DefaultFileMatchesTheOracleByteForByteAndIsReadBack)
     ProgramRun next(dir);
     next.Start();
     EXPECT_TRUE(LogHasInOrder({"INFO: Loading preference data...", "INFO:   Ver.1.0", "INFO:   Build:0", "INFO: OK."}));
-    std::set<int> types;
-    for (const auto& entry : next.manager.GetStoredKeyMappings())
-        types.insert(entry.first);
-    EXPECT_EQ((std::set<int>{0, 2, 3}), types);
+    EXPECT_THAT(next.manager.GetStoredKeyMappings(), ElementsAre(Key(0), Key(2), Key(3)));
 }
 
 TEST_F(PreferenceTest, DirectInputPadAndRemappedKeysAreWrittenFromTheLiveBindings)
