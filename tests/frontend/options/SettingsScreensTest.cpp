@@ -92,22 +92,15 @@ TEST_F(OptionsTest, TheSoundSettingsShowTheStepsStopAtTheEndsAndDefaultRunsEvery
               std::tuple(int(scene->GetMusicVersion()), sounds, MusicVolume.load(), EffectVolume.load()));
 }
 
-class ScreenSettingsTest : public OptionsTest
+TEST_F(OptionsTest, TheScreenSettingsKeepTheListOrderRestoreTheOpeningModeOnEscapeOrTimeoutAndKeepAnAppliedMode)
 {
-protected:
-    korvane::CGraphicsModePreference& Modes() { return driver()->GetGraphicsModePreference(); }
-
-    boost::shared_ptr<CScreenSettingsForm> Open()
-    {
+    korvane::CGraphicsModePreference& modes = driver()->GetGraphicsModePreference();
+    const auto open = [this] {
         auto form = Show(boost::make_shared<CScreenSettingsForm>());
         sounds.clear();
         return form;
-    }
-};
-
-TEST_F(ScreenSettingsTest, TheResolutionsKeepTheListOrderAndTheExitCaptionFollowsTheChoice)
-{
-    auto form = Open();
+    };
+    auto form = open();
     EXPECT_EQ((std::vector<std::string>{"640x480(60Hz)", "800x600(60Hz)", "1280x720(60Hz)", "1280x720(60Hz)"}),
               form->ScreenSizeSelector->GetItems());
     EXPECT_EQ(std::tuple(2, " Exit", false, false, form->ScreenModeLabel),
@@ -128,50 +121,16 @@ TEST_F(ScreenSettingsTest, TheResolutionsKeepTheListOrderAndTheExitCaptionFollow
     ExpectCancelRule(*form, form->ExitButton);
     EXPECT_FALSE(form->GetConfirmDialog());
     Only<COptionsForm>();
-}
-
-TEST_F(ScreenSettingsTest, ApplySwitchesTheDeviceReturnKeepsTheModeAndTheCountdownCancelsOnceOnALongFrame)
-{
-    auto form = Open();
-    KeysOn(*form->Label2, {kKeyLeft});
-    const int resets = os::testing::GetResetCallCount();
-    ClickOn(*form->ExitButton);
-    const auto& present = driver()->GetGraphics()->GetCurrentPresentParameters();
-    EXPECT_EQ(std::tuple(1, resets + 1, 800u, driver()->GetGameWindow()->GetHandle()),
-              std::tuple(Modes().selectedIndex, os::testing::GetResetCallCount(), present.BackBufferWidth,
-                         present.DeviceWindow));
-    auto dialog = form->GetConfirmDialog();
-    ASSERT_TRUE(dialog);
-    Frames(75);
-    EXPECT_EQ(ReplaceFirstPlaceholder(scene->GetText("2024_2"), "14.00"), dialog->Line3Label->GetCaption());
-
-    screen->OnKeyDown(kKeyReturn);
-    Frames(60);
-    EXPECT_EQ(std::tuple(true, 1, 0u),
-              std::tuple(dialog->IsAccepted(), Modes().selectedIndex, FormsOf<CScreenSettingsForm>().size()))
-        << "the mode kept";
-    Only<COptionsForm>();
-
-    // The countdown alone cancels once, even on one long frame.
     screen->RemoveAllControls();
-    auto alone = Show(boost::make_shared<CScreenModeConfirmDialogForm>());
-    sounds.clear();
-    Frame(16.0f);
-    Frame(1.0f);
-    EXPECT_EQ(std::tuple(true, false, std::vector<EUiSound>{EUiSound::Cancel}),
-              std::tuple(alone->IsClosing(), alone->IsAccepted(), sounds));
-    EXPECT_EQ(std::string::npos, alone->Line3Label->GetCaption().find('-')) << "no negative count shown";
-}
 
-TEST_F(ScreenSettingsTest, EscapeOrTheTimeoutRestoresTheOpeningModeButRotationAndAspectStay)
-{
+    // Escape or the timeout restores the opening mode, but rotation and aspect stay.
     for (const bool timeout : {false, true}) {
-        auto form = Open();
+        form = open();
         KeysOn(*form->RotateLabel, {kKeyRight});
         KeysOn(*form->Label1, {kKeyRight, kKeyRight});
         KeysOn(*form->Label2, {kKeyLeft, kKeyLeft});
         ClickOn(*form->ExitButton);
-        EXPECT_EQ(0, Modes().selectedIndex);
+        EXPECT_EQ(0, modes.selectedIndex);
         auto dialog = form->GetConfirmDialog();
         ASSERT_TRUE(dialog);
         const int resets = os::testing::GetResetCallCount();
@@ -190,7 +149,7 @@ TEST_F(ScreenSettingsTest, EscapeOrTheTimeoutRestoresTheOpeningModeButRotationAn
         Frames(60);
         // Declined; the mode the screen opened with re-applied; rotation and aspect as chosen.
         EXPECT_EQ(std::tuple(false, 2, false, resets + 1, 1280u, " EXIT", form, 1, 2),
-                  std::tuple(dialog->IsAccepted(), Modes().selectedIndex, Modes().fullscreen,
+                  std::tuple(dialog->IsAccepted(), modes.selectedIndex, modes.fullscreen,
                              os::testing::GetResetCallCount(),
                              driver()->GetGraphics()->GetCurrentPresentParameters().BackBufferWidth,
                              form->ExitButton->GetCaption(), screen->GetActiveForm(),
@@ -200,4 +159,35 @@ TEST_F(ScreenSettingsTest, EscapeOrTheTimeoutRestoresTheOpeningModeButRotationAn
         CMegaWindowScene::GetInstance()->SetScreenRotation(0);
         CMegaWindowScene::GetInstance()->SetAspectRatio(0);
     }
+
+    // Apply switches the device; Return keeps the mode; the countdown alone cancels once, even on one long frame.
+    form = open();
+    KeysOn(*form->Label2, {kKeyLeft});
+    const int resets = os::testing::GetResetCallCount();
+    ClickOn(*form->ExitButton);
+    const auto& present = driver()->GetGraphics()->GetCurrentPresentParameters();
+    EXPECT_EQ(std::tuple(1, resets + 1, 800u, driver()->GetGameWindow()->GetHandle()),
+              std::tuple(modes.selectedIndex, os::testing::GetResetCallCount(), present.BackBufferWidth,
+                         present.DeviceWindow));
+    auto dialog = form->GetConfirmDialog();
+    ASSERT_TRUE(dialog);
+    Frames(75);
+    EXPECT_EQ(ReplaceFirstPlaceholder(scene->GetText("2024_2"), "14.00"), dialog->Line3Label->GetCaption());
+
+    screen->OnKeyDown(kKeyReturn);
+    Frames(60);
+    EXPECT_EQ(std::tuple(true, 1, 0u),
+              std::tuple(dialog->IsAccepted(), modes.selectedIndex, FormsOf<CScreenSettingsForm>().size()))
+        << "the mode kept";
+    Only<COptionsForm>();
+
+    // The countdown alone cancels once, even on one long frame.
+    screen->RemoveAllControls();
+    auto alone = Show(boost::make_shared<CScreenModeConfirmDialogForm>());
+    sounds.clear();
+    Frame(16.0f);
+    Frame(1.0f);
+    EXPECT_EQ(std::tuple(true, false, std::vector<EUiSound>{EUiSound::Cancel}),
+              std::tuple(alone->IsClosing(), alone->IsAccepted(), sounds));
+    EXPECT_EQ(std::string::npos, alone->Line3Label->GetCaption().find('-')) << "no negative count shown";
 }

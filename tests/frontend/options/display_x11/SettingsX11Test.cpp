@@ -1,6 +1,6 @@
 /** @file SettingsX11Test.cpp The settings screens on the X server: Apply takes the game window to full screen in the
  * display's own mode and the countdown running out brings the window back; keys pressed through XTest (xdotool) reach
- * the game window, and the held key is bound to the focused row, the held arrow and Return are not. */
+ * the game window, and the held key is bound to the focused row. */
 #include <cstdlib>
 #include <string>
 
@@ -78,7 +78,7 @@ TEST_F(SettingsX11Test, ApplyEntersFullScreenAndTheTimeoutReturnsToTheWindow)
                          driver()->GetGraphicsModePreference().fullscreen, form->ExitButton->GetCaption()));
 }
 
-TEST_F(SettingsX11Test, AKeyFromTheXServerBindsTheFocusedRowButArrowsAndReturnDoNot)
+TEST_F(SettingsX11Test, AKeyFromTheXServerBindsTheFocusedRow)
 {
     if (std::system("command -v xdotool > /dev/null") != 0)
         GTEST_SKIP() << "needs xdotool";
@@ -89,9 +89,7 @@ TEST_F(SettingsX11Test, AKeyFromTheXServerBindsTheFocusedRowButArrowsAndReturnDo
     korvane::IController& keyboard = *input.GetController(0);
     form->ShieldLabel->SetFocus();
     sounds.clear();
-    Press("Left", 0xCB);
-    Press("Return", 0x1C);
-    EXPECT_EQ(std::tuple(0x2Du, 0u), std::tuple(keyboard.GetMapping("x4", 0), sounds.size()));
+    // That arrows and Return bind nothing is the key mapping scenario's; here the key's way in is under test.
     Press("q", 0x10);
     EXPECT_EQ(std::tuple(0x10u, "[" + keyboard.GetInputName("x4", 0) + "]", std::vector<EUiSound>{EUiSound::Decide}),
               std::tuple(keyboard.GetMapping("x4", 0), form->ShieldKeyLabel->GetCaption(), sounds));
