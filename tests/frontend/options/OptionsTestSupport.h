@@ -13,8 +13,11 @@
 #include "KorvaneXDK/platform/graphics/GraphicsModePreference.h"
 #include "KorvaneXDK/platform/input/DXInput.h"
 #include "KorvaneXDK/platform/sound/DXSound.h"
+#include "frontend/forms/ControllerSettingsForm.h"
 #include "frontend/forms/FormNames.h"
 #include "frontend/forms/FormsTestSupport.h"
+#include "frontend/forms/GameSelectForm.h"
+#include "frontend/forms/OptionsForm.h"
 #include "host/ResourceScene.h"
 #include "host/SaveDataFolder.h"
 #include "host/SoundServices.h"
@@ -55,6 +58,10 @@ protected:
         // A resource scene started as the program starts it (the preferences read).
         scene = CResourceScene::GetInstance();
         scene->Initialize();
+        // The menus remember their focus for the whole run.
+        COptionsForm::ResetFocusIndex();
+        CGameSelectForm::ResetFocusIndex();
+        CControllerSettingsForm::ResetFocusIndex();
     }
 
     void TearDown() override
@@ -74,6 +81,7 @@ protected:
     }
 
     static korvane::CGameApplicationDriverCX* driver() { return korvane::GetApplicationDriver(); }
+    korvane::IController& Keyboard() { return *input.GetController(0); }
 
     /// The key held or let go, read by the devices and the scene's controller.
     void Key(SDL_Scancode key, bool down)

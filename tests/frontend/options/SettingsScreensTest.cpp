@@ -3,7 +3,6 @@
 #include <tuple>
 
 #include "OptionsTestSupport.h"
-#include "frontend/forms/OptionsForm.h"
 #include "frontend/forms/ScreenModeConfirmDialogForm.h"
 #include "frontend/forms/ScreenSettingsForm.h"
 #include "frontend/forms/SettingsFormParts.h"

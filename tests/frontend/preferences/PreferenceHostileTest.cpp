@@ -82,12 +82,10 @@ std::vector<std::string> NotFound(const std::string& id, const char* code)
     return Report("chunk not found - \"" + id + "\"(" + code + ")", "EReadError", kReader);
 }
 
-class PreferenceHostileTest : public PreferenceTest
+TEST_F(PreferenceTest, EachDamageAndEveryCutLogsItsLinesAndAppliesNoMoreThanItMay)
 {
-protected:
-    /// Loads the bytes after the defaults, as at start, and checks what every case must hold.
-    State Load(const std::string& bytes, bool loaded)
-    {
+    // Loads the bytes after the defaults, as at start, and checks what every case must hold.
+    const auto load = [this](const std::string& bytes, bool loaded) {
         dir.Write("preference.dat", bytes);
         korvane::test::LogCapture::Clear();
         ProgramRun run(dir);
@@ -103,19 +101,12 @@ protected:
         const auto corrupt = std::find(lines.begin(), lines.end(), kCorrupt);
         EXPECT_EQ(!loaded, corrupt != lines.end() && corrupt + 1 != lines.end() &&
                                corrupt[1].rfind("PreferenceManager.cpp(", 0) == 0);
-        State state{run.host.GetMusicVolume(),
-                    run.host.GetEffectVolume(),
-                    run.host.GetMusicVersion(),
-                    run.Code(0, "decide"),
-                    {}};
+        std::vector<std::int32_t> types;
         for (const auto& entry : run.manager.GetStoredKeyMappings())
-            std::get<4>(state).push_back(entry.first);
-        return state;
-    }
-};
-
-TEST_F(PreferenceHostileTest, EachDamageAndEveryCutLogsItsLinesAndAppliesNoMoreThanItMay)
-{
+            types.push_back(entry.first);
+        return State{run.host.GetMusicVolume(), run.host.GetEffectVolume(), run.host.GetMusicVersion(),
+                     run.Code(0, "decide"), types};
+    };
     std::string badRecord = KeyMappingData(kMarkedRecords);
     badRecord = Replace(badRecord, RecordData(Standard(2, kMouse)),
                         Replace(RecordData(Standard(2, kMouse)), "MappingData", "MappingDatA"));
@@ -187,13 +178,13 @@ TEST_F(PreferenceHostileTest, EachDamageAndEveryCutLogsItsLinesAndAppliesNoMoreT
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(c.state, Load(c.bytes, c.loaded));
+        EXPECT_EQ(c.state, load(c.bytes, c.loaded));
         EXPECT_TRUE(LogHasInOrder(c.lines));
     }
 
     // Every cut of the file is corrupt.
     for (std::size_t length = 0; length < kMarked.size(); ++length) {
         SCOPED_TRACE("cut at " + std::to_string(length));
-        Load(kMarked.substr(0, length), false);
+        load(kMarked.substr(0, length), false);
     }
 }

@@ -34,11 +34,10 @@ protected:
     /// program's frames would; false when it never does.
     bool PumpUntil(std::uint32_t code, bool held)
     {
-        korvane::IController& keyboard = *input.GetController(0);
-        keyboard.SetMapping("probe", 0, code);
+        Keyboard().SetMapping("probe", 0, code);
         for (int pass = 0; pass < 2000; ++pass) {
             Poll();
-            if (keyboard.IsDown("probe") == held)
+            if (Keyboard().IsDown("probe") == held)
                 return true;
             SDL_Delay(1);
         }
@@ -86,11 +85,10 @@ TEST_F(SettingsX11Test, AKeyFromTheXServerBindsTheFocusedRow)
     ASSERT_FALSE(xWindow.empty());
     ASSERT_EQ(0, Xdotool("windowmap --sync " + xWindow + " windowfocus --sync " + xWindow));
     auto form = Show(boost::make_shared<CKeyMappingForm>("Keyboard Mapping", 0u, false));
-    korvane::IController& keyboard = *input.GetController(0);
     form->ShieldLabel->SetFocus();
     sounds.clear();
     // That arrows and Return bind nothing is the key mapping scenario's; here the key's way in is under test.
     Press("q", 0x10);
-    EXPECT_EQ(std::tuple(0x10u, "[" + keyboard.GetInputName("x4", 0) + "]", std::vector<EUiSound>{EUiSound::Decide}),
-              std::tuple(keyboard.GetMapping("x4", 0), form->ShieldKeyLabel->GetCaption(), sounds));
+    EXPECT_EQ(std::tuple(0x10u, "[" + Keyboard().GetInputName("x4", 0) + "]", std::vector<EUiSound>{EUiSound::Decide}),
+              std::tuple(Keyboard().GetMapping("x4", 0), form->ShieldKeyLabel->GetCaption(), sounds));
 }
