@@ -41,7 +41,32 @@ TEST(FadeAnimationTest, StartsAtItsFromAlphaWhenAttachedAndEndsExactlyOnItsToAlp
     EXPECT_TRUE(loose->IsFinished());
 }
 
-TEST_F(FormsTest, WallpapersCrossFadeAndTheCursorGlidesAndPulses)
+/// A menu of `count` buttons stacked top to bottom; the first is the default focus.
+template <int Tag>
+class CStackDesign : public korvane::mwt::CForm
+{
+public:
+    explicit CStackDesign(int count) : korvane::mwt::CForm("stack")
+    {
+        for (int i = 0; i < count; ++i) {
+            auto button = boost::make_shared<korvane::mwt::CButton>("b" + std::to_string(i));
+            button->SetLocation(Vector2<float>(0.0f, 40.0f * static_cast<float>(i)));
+            button->SetSize(Vector2<float>(100.0f, 32.0f));
+            buttons.push_back(button);
+            AddControl(button);
+        }
+        OpenedEvent = [this](korvane::mwt::CForm*) {
+            SetFocus();
+            buttons.front()->SetFocus();
+        };
+    }
+    std::vector<boost::shared_ptr<korvane::mwt::CButton>> buttons;
+};
+
+using MenuA = TFocusPreservedForm<CStackDesign<0>>;
+using MenuB = TFocusPreservedForm<CStackDesign<1>>;
+
+TEST_F(FormsTest, WallpapersCrossFadeTheCursorGlidesAndPulsesAndEachMenuClassRemembersItsOwnFocus)
 {
     auto menu = boost::make_shared<korvane::mwt::CForm>("front");
     screen->AddControl(menu);
@@ -100,35 +125,9 @@ TEST_F(FormsTest, WallpapersCrossFadeAndTheCursorGlidesAndPulses)
     cursor->SetFollowFocus(false);
     Frame();
     EXPECT_EQ(1.0f, cursor->CursorImage->GetEffectColor().a) << "solid in pointer mode";
-}
 
-/// A menu of `count` buttons stacked top to bottom; the first is the default focus.
-template <int Tag>
-class CStackDesign : public korvane::mwt::CForm
-{
-public:
-    explicit CStackDesign(int count) : korvane::mwt::CForm("stack")
-    {
-        for (int i = 0; i < count; ++i) {
-            auto button = boost::make_shared<korvane::mwt::CButton>("b" + std::to_string(i));
-            button->SetLocation(Vector2<float>(0.0f, 40.0f * static_cast<float>(i)));
-            button->SetSize(Vector2<float>(100.0f, 32.0f));
-            buttons.push_back(button);
-            AddControl(button);
-        }
-        OpenedEvent = [this](korvane::mwt::CForm*) {
-            SetFocus();
-            buttons.front()->SetFocus();
-        };
-    }
-    std::vector<boost::shared_ptr<korvane::mwt::CButton>> buttons;
-};
-
-using MenuA = TFocusPreservedForm<CStackDesign<0>>;
-using MenuB = TFocusPreservedForm<CStackDesign<1>>;
-
-TEST_F(FormsTest, EachMenuClassRemembersItsOwnFocusAndFallsBackToItsDefault)
-{
+    // Each menu class remembers its own focus and falls back to its default.
+    screen->RemoveAllControls();
     MenuA::ResetFocusIndex();
     MenuB::ResetFocusIndex();
     auto a = boost::make_shared<MenuA>(4);

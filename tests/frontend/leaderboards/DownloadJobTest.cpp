@@ -57,7 +57,7 @@ protected:
     }
 };
 
-TEST(LeaderboardPaging, RequestsMoveThePageAndCursor)
+TEST_F(DownloadJobTest, RequestsMoveThePageAndCursorAndFriendsPageAroundTheUserAndLocally)
 {
     // The request, the total and first rank; the first rank and cursor it leads to, and whether the page moved.
     const std::tuple<std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, bool> cases[] = {
@@ -66,15 +66,33 @@ TEST(LeaderboardPaging, RequestsMoveThePageAndCursor)
     for (const auto& [request, total, first, wantFirst, wantCursor, moved] : cases) {
         ServingJob job(0, total, 10, first);
         job.work().CursorRow = -1;
-        std::vector<EUiSound> sounds;
-        CFormSceneLink::SetSoundHandler([&sounds](EUiSound s) { sounds.push_back(s); });
+        sounds.clear();
         HandleLeaderboardListRequest(request, &job.task);
         // A moved page is downloaded (state 6), with the cursor sound.
         EXPECT_EQ(std::tuple(wantFirst, wantCursor, moved ? 6 : 9, moved ? 1u : 0u),
                   std::tuple(job.work().FirstRank, job.work().CursorRow, job.task.State, sounds.size()))
             << request << " from " << first;
     }
-    CFormSceneLink::Reset();
+
+    // Friends: the page around the user, and paging locally.
+    ServingJob job(2, 25, 25, 1);
+    job.state.Rows[13].UserId = kSelf;
+    job.work().Locate = 1;
+    PlaceLeaderboardPage(job.work(), kSelf);
+    EXPECT_EQ(std::tuple(11, 3, 0), std::tuple(job.work().FirstRank, job.work().CursorRow, job.work().Locate));
+
+    job.state.Rows[12].Score = -1;
+    FormatLeaderboardDetail(job.work());
+    ASSERT_EQ(10u, job.form->rows.size());
+    // The score sign-extended to 64 bits; the user highlighted under the cursor.
+    EXPECT_EQ(std::tuple(11, std::int64_t{-1}, true, 3), std::tuple(job.form->rows[0].rank, job.form->rows[2].score,
+                                                                    job.form->rows[3].highlight, job.form->cursor));
+    HandleLeaderboardListRequest(3, &job.task);
+    EXPECT_EQ(std::tuple(9, 16, 5), std::tuple(job.task.State, job.form->rows[0].rank, job.form->cursor))
+        << "friends page from the rows held";
+    job.form->view = 0;
+    HandleLeaderboardListRequest(0, &job.task);
+    EXPECT_EQ(std::tuple(6, 1), std::tuple(job.task.State, job.work().Locate)) << "a view change searches again";
 }
 
 TEST_F(DownloadJobTest, AFailedSearchAsksAndRetriesOverallAndMyScoreFindTheUsersRowAndAFailedDownloadEmptiesTheList)
@@ -138,26 +156,4 @@ TEST_F(DownloadJobTest, ClosedViewEndsTheJobAndItsLateResultIsUnused)
     other.reset();
     Frames(2);
     EXPECT_EQ(0, TaskPoolCount());
-}
-
-TEST_F(DownloadJobTest, FriendsPageAroundTheUserAndLocally)
-{
-    ServingJob job(2, 25, 25, 1);
-    job.state.Rows[13].UserId = kSelf;
-    job.work().Locate = 1;
-    PlaceLeaderboardPage(job.work(), kSelf);
-    EXPECT_EQ(std::tuple(11, 3, 0), std::tuple(job.work().FirstRank, job.work().CursorRow, job.work().Locate));
-
-    job.state.Rows[12].Score = -1;
-    FormatLeaderboardDetail(job.work());
-    ASSERT_EQ(10u, job.form->rows.size());
-    // The score sign-extended to 64 bits; the user highlighted under the cursor.
-    EXPECT_EQ(std::tuple(11, std::int64_t{-1}, true, 3), std::tuple(job.form->rows[0].rank, job.form->rows[2].score,
-                                                                    job.form->rows[3].highlight, job.form->cursor));
-    HandleLeaderboardListRequest(3, &job.task);
-    EXPECT_EQ(std::tuple(9, 16, 5), std::tuple(job.task.State, job.form->rows[0].rank, job.form->cursor))
-        << "friends page from the rows held";
-    job.form->view = 0;
-    HandleLeaderboardListRequest(0, &job.task);
-    EXPECT_EQ(std::tuple(6, 1), std::tuple(job.task.State, job.work().Locate)) << "a view change searches again";
 }

@@ -43,7 +43,8 @@ protected:
     }
 };
 
-TEST_F(LeaderboardFormsTest, ChooserSearchesTheChosenBoardIntoTheListAndReopensWhenAFailedSearchIsDeclined)
+TEST_F(LeaderboardFormsTest,
+       ChooserSearchesIntoTheListAndReopensWhenAFailedSearchIsDeclinedAndTheListAndCreditsAnswerTheirKeys)
 {
     Seed(25);
     auto chooser = boost::make_shared<CLeaderboardSelectForm>();
@@ -101,11 +102,10 @@ TEST_F(LeaderboardFormsTest, ChooserSearchesTheChosenBoardIntoTheListAndReopensW
     ASSERT_EQ(1u, FormsOf<CLeaderboardSelectForm>().size());
     EXPECT_NE(chooser, FormsOf<CLeaderboardSelectForm>()[0]);
     ExpectChooserOn(1, 1);
-}
 
-TEST_F(LeaderboardFormsTest, ListPagingCaptionsAndKeysAndTheCreditsFromTheTitleMenuAndBack)
-{
-    auto list = boost::make_shared<CLeaderboardListForm>();
+    // A list of its own: paging captions and keys; then the credits from the title menu and back.
+    screen->RemoveAllControls();
+    list = boost::make_shared<CLeaderboardListForm>();
     screen->AddControl(list);
     list->SetRowCount(10);
     list->SetPaging(25, 11);

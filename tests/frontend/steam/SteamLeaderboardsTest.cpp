@@ -34,7 +34,8 @@ protected:
     CSteamLeaderboards client;
 };
 
-TEST_F(SteamLeaderboardsTest, WithTheBoardFoundDownloadKeepsWhatFitsUploadRanksAndAStaleResultIsNeverDelivered)
+TEST_F(SteamLeaderboardsTest,
+       WithTheBoardFoundDownloadKeepsWhatFitsUploadRanksAndAStaleResultIsNeverDeliveredAndTheServicesBoardTable)
 {
     // No board yet: nothing starts (the upload: after the failed search below), and an empty name is not found.
     EXPECT_FALSE(client.DownloadScores(0, 10, 1, 10));
@@ -84,6 +85,31 @@ TEST_F(SteamLeaderboardsTest, WithTheBoardFoundDownloadKeepsWhatFitsUploadRanksA
     ASSERT_TRUE(client.DownloadScores(0, 10, 1, 10));
     Pump();
     EXPECT_EQ(std::tuple(1, 9u), std::tuple(client.GetKeptEntries(), client.GetEntry(0).user));
+
+    // The services and the board table.
+    EXPECT_FALSE(IsSteamRequestPending());
+    FindLeaderboardByIndex(3); // no client yet: nothing
+    CreateSteamServices();
+    ASSERT_NE(gSteamLeaderboards, nullptr);
+    ASSERT_NE(gSteamRemoteStorage, nullptr);
+    EXPECT_EQ(std::tuple(false, ~std::uint64_t{0}),
+              std::tuple(gSteamRemoteStorage->IsBusy(), gSteamRemoteStorage->GetAttachmentHandle()));
+    // Past the table's end: no name.
+    EXPECT_EQ(GetLeaderboardBoardName(kLeaderboardCount), nullptr);
+
+    FindLeaderboardByIndex(1);
+    EXPECT_TRUE(IsSteamRequestPending());
+    Pump();
+    EXPECT_FALSE(IsSteamRequestPending());
+    ASSERT_TRUE(gSteamLeaderboards->DownloadScores(0, 10, 1, 10));
+    Pump();
+    EXPECT_EQ(gSteamLeaderboards->GetKeptEntries(), 4) << "the three seeded and the upload above";
+    // An index outside the table loses the board found before.
+    FindLeaderboardByIndex(12);
+    EXPECT_FALSE(IsSteamRequestPending());
+    EXPECT_FALSE(gSteamLeaderboards->UploadScore(1, words.data()));
+    delete std::exchange(gSteamLeaderboards, nullptr);
+    delete std::exchange(gSteamRemoteStorage, nullptr);
 }
 
 TEST_F(SteamLeaderboardsTest, RequestsThatCannotStartAndFailedResultsLeaveTheClientIdle)
@@ -131,31 +157,4 @@ TEST_F(SteamLeaderboardsTest, RequestsThatCannotStartAndFailedResultsLeaveTheCli
     os::store::Shutdown();
     client.FindLeaderboard("LB_QV_DEF_EASY");
     EXPECT_EQ(std::tuple(false, 0u), std::tuple(client.IsBusy(), client.GetBoardHandle()));
-}
-
-TEST_F(SteamLeaderboardsTest, ServicesAndTheBoardTable)
-{
-    EXPECT_FALSE(IsSteamRequestPending());
-    FindLeaderboardByIndex(3); // no client yet: nothing
-    CreateSteamServices();
-    ASSERT_NE(gSteamLeaderboards, nullptr);
-    ASSERT_NE(gSteamRemoteStorage, nullptr);
-    EXPECT_EQ(std::tuple(false, ~std::uint64_t{0}),
-              std::tuple(gSteamRemoteStorage->IsBusy(), gSteamRemoteStorage->GetAttachmentHandle()));
-    // Past the table's end: no name.
-    EXPECT_EQ(GetLeaderboardBoardName(kLeaderboardCount), nullptr);
-
-    FindLeaderboardByIndex(1);
-    EXPECT_TRUE(IsSteamRequestPending());
-    Pump();
-    EXPECT_FALSE(IsSteamRequestPending());
-    ASSERT_TRUE(gSteamLeaderboards->DownloadScores(0, 10, 1, 10));
-    Pump();
-    EXPECT_EQ(gSteamLeaderboards->GetKeptEntries(), 3);
-    // An index outside the table loses the board found before.
-    FindLeaderboardByIndex(12);
-    EXPECT_FALSE(IsSteamRequestPending());
-    EXPECT_FALSE(gSteamLeaderboards->UploadScore(1, words.data()));
-    delete std::exchange(gSteamLeaderboards, nullptr);
-    delete std::exchange(gSteamRemoteStorage, nullptr);
 }
