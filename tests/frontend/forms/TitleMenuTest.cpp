@@ -57,8 +57,9 @@ TEST_F(TitleMenuTest, FocusOrderClicksClosingAndTheCancelRuleWithItsExitConfirma
         started.clear();
         button->SetFocus();
         ClickOn(*button);
-        EXPECT_EQ(std::vector<EUiSound>{EUiSound::Decide}, sounds) << button->GetName();
-        EXPECT_EQ(std::vector<std::int32_t>{game}, started) << button->GetName();
+        EXPECT_EQ(std::tuple(std::vector<EUiSound>{EUiSound::Decide}, std::vector<std::int32_t>{game}),
+                  std::tuple(sounds, started))
+            << button->GetName();
     }
 
     // Closing, it ignores keys and clicks.
@@ -78,14 +79,11 @@ TEST_F(TitleMenuTest, FocusOrderClicksClosingAndTheCancelRuleWithItsExitConfirma
         auto menu = Show(boost::make_shared<CGameSelectForm>());
         sounds.clear();
         screen->OnKeyDown(form_names::kKeyEscape);
-        EXPECT_EQ(menu->ExitButton, menu->GetFocusedLeaf());
-        EXPECT_FALSE(menu->GetExitDialog());
+        EXPECT_EQ(std::tuple(menu->ExitButton, false), std::tuple(menu->GetFocusedLeaf(), bool(menu->GetExitDialog())));
         screen->OnKeyDown(form_names::kKeyEscape);
         EXPECT_EQ((std::vector<EUiSound>{EUiSound::Cancel, EUiSound::Cancel, EUiSound::Decide}), sounds);
-        ASSERT_TRUE(menu->GetExitDialog());
         Frames(60);
-        EXPECT_EQ(menu->GetExitDialog(), screen->GetActiveForm());
-        EXPECT_FALSE(QuitPosted());
+        EXPECT_EQ(std::tuple(menu->GetExitDialog(), false), std::tuple(screen->GetActiveForm(), QuitPosted()));
 
         sounds.clear();
         const unsigned int key = accept ? form_names::kKeyReturn : form_names::kKeyEscape;
@@ -94,8 +92,7 @@ TEST_F(TitleMenuTest, FocusOrderClicksClosingAndTheCancelRuleWithItsExitConfirma
         EXPECT_EQ(std::vector<EUiSound>{accept ? EUiSound::Decide : EUiSound::Cancel}, sounds)
             << "the dialog closes once";
         Frames(60);
-        EXPECT_EQ(accept, QuitPosted());
-        EXPECT_TRUE(FormsOf<CDialogForm>().empty());
+        EXPECT_EQ(std::tuple(accept, 0u), std::tuple(QuitPosted(), FormsOf<CDialogForm>().size()));
         if (!accept) {
             EXPECT_EQ(std::tuple(menu, menu->ExitButton), std::tuple(screen->GetActiveForm(), menu->GetFocusedLeaf()));
         }

@@ -139,8 +139,7 @@ TEST_F(LeaderboardFormsTest,
     EXPECT_FALSE(list->NoEntryLabel->IsVisible());
     screen->RemoveAllControls();
 
-    auto menu = boost::make_shared<CGameSelectForm>();
-    screen->AddControl(menu);
+    auto menu = Show(boost::make_shared<CGameSelectForm>());
     menu->CreditsButton->SetFocus();
     menu->OnCredits(nullptr);
     ASSERT_EQ(1u, FormsOf<CCreditsForm>().size());

@@ -127,6 +127,7 @@ TEST_F(PreferenceTest, EachDamageAndEveryCutLogsItsLinesAndAppliesNoMoreThanItMa
     const auto noVol = NotFound("vol ", "0x206C6F76");
     const auto noMver = NotFound("mver", "0x7265766D");
     const auto noKeym = NotFound("keym", "0x6D79656B");
+    const std::vector<std::string> otherVersion = {"INFO:   Ver.2.5", "INFO:   Build:77", "INFO: OK."};
     const auto readError = [](const std::string& detail) { return Report(detail, "EReadError", kManager); };
     const std::size_t record0 =
         12 + kHead.size() + kVol.size() + kMver.size() + 8 + Str("KeyMapping").size() + Str("Count").size() + 4;
@@ -170,11 +171,8 @@ TEST_F(PreferenceTest, EachDamageAndEveryCutLogsItsLinesAndAppliesNoMoreThanItMa
          true, State{kMusic, kEffect, 0, 0x1C, {0}}},
         {"fixed field cut short", Riff(kHead + kVol + Chunk("mver", Str("MusicVersion")) + kKeym), true, noVersion,
          Lines({readError("loadMainPreference: unexpected end of data in chunk \"mver\""), {kVersionFallback}})},
-        {"another version and build",
-         Riff(Chunk("head", HeadData("2.5", 77)) + kVol + kMver + kKeym),
-         true,
-         kAll,
-         {"INFO:   Ver.2.5", "INFO:   Build:77", "INFO: OK."}},
+        {"another version and build", Riff(Chunk("head", HeadData("2.5", 77)) + kVol + kMver + kKeym), true, kAll,
+         otherVersion},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
