@@ -196,7 +196,7 @@ TEST_F(PreferenceTest, DisplayKeysLoadWhateverThePreferenceFileAndStayInRange)
         {good, "left", "", 0, 0}};
     for (const auto& [preferenceFile, rotation, aspect, expectedRotation, expectedAspect] : cases) {
         SCOPED_TRACE(std::string(rotation) + " " + aspect + (preferenceFile ? "" : ", no preference file"));
-        std::filesystem::remove(PreferencePath());
+        std::filesystem::remove(dir.File("preference.dat"));
         if (preferenceFile)
             dir.Write("preference.dat", *preferenceFile);
         dir.Write("display_setting.ini",

@@ -96,8 +96,7 @@ inline ::testing::AssertionResult LogHasInOrder(const std::vector<std::string>& 
 class PreferenceTest : public korvane::test::InputTest
 {
 protected:
-    std::string PreferencePath() const { return dir.File("preference.dat"); }
-    std::string SavedFile() const { return korvane::test::TempDir::Read(PreferencePath()); }
+    std::string SavedFile() const { return korvane::test::TempDir::Read(dir.File("preference.dat")); }
 
     korvane::test::TempDir dir;
 };
