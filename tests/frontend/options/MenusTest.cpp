@@ -167,8 +167,8 @@ TEST_F(OptionsTest, KeyMappingBindsAHeldKeyOrPadButtonToTheFocusedRowAndStaysSaf
     Poll();
     screen->RemoveAllControls();
     auto padForm = Show(boost::make_shared<CKeyMappingForm>("X-Input Mapping", 3u, true));
-    ASSERT_EQ(4u, padForm->GetTargetControllers().size());
-    EXPECT_TRUE(padForm->SystemKeyPanel->IsEnabled());
+    ASSERT_EQ(std::tuple(4u, true),
+              std::tuple(padForm->GetTargetControllers().size(), padForm->SystemKeyPanel->IsEnabled()));
     sounds.clear();
 
     padForm->CancelLabel->SetFocus();

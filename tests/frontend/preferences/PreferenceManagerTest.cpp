@@ -230,8 +230,8 @@ TEST_F(PreferenceTest, NeitherOutsideExceptionsNorAMissingFolderLeaveSaveOrLoseT
     EXPECT_TRUE(
         LogHasInOrder({"Can't save preference data.", "ERROR: Exception occurred.", "  Detail: volume unavailable",
                        "  Exception: class std::length_error", "INFO: Saving display configuration...", "INFO: OK."}));
-    EXPECT_EQ(oracle::File({}), SavedFile());
-    EXPECT_EQ("2", run.display.GetValue("ScreenRotation", ""));
+    EXPECT_EQ(std::tuple(oracle::File({}), std::string("2")),
+              std::tuple(SavedFile(), run.display.GetValue("ScreenRotation", "")));
 
     LogCapture::Clear();
     EXPECT_NO_THROW(manager.Load());

@@ -38,8 +38,7 @@ TEST_F(SteamLeaderboardsTest,
        WithTheBoardFoundDownloadKeepsWhatFitsUploadRanksAndAStaleResultIsNeverDeliveredAndTheServicesBoardTable)
 {
     // No board yet: nothing starts (the upload: after the failed search below), and an empty name is not found.
-    EXPECT_FALSE(client.DownloadScores(0, 10, 1, 10));
-    EXPECT_FALSE(client.IsBusy());
+    EXPECT_EQ(std::tuple(false, false), std::tuple(client.DownloadScores(0, 10, 1, 10), client.IsBusy()));
     client.FindLeaderboard("");
     Pump();
     EXPECT_EQ(std::tuple(false, 0u, false),
@@ -106,8 +105,8 @@ TEST_F(SteamLeaderboardsTest,
     EXPECT_EQ(gSteamLeaderboards->GetKeptEntries(), 4) << "the three seeded and the upload above";
     // An index outside the table loses the board found before.
     FindLeaderboardByIndex(12);
-    EXPECT_FALSE(IsSteamRequestPending());
-    EXPECT_FALSE(gSteamLeaderboards->UploadScore(1, words.data()));
+    EXPECT_EQ(std::tuple(false, false),
+              std::tuple(IsSteamRequestPending(), gSteamLeaderboards->UploadScore(1, words.data())));
     delete std::exchange(gSteamLeaderboards, nullptr);
     delete std::exchange(gSteamRemoteStorage, nullptr);
 }

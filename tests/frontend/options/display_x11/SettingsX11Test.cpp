@@ -63,10 +63,10 @@ TEST_F(SettingsX11Test, ApplyEntersFullScreenAndTheTimeoutReturnsToTheWindow)
     driver()->GetGraphicsModePreference().fullscreen = false;
     auto form = Show(boost::make_shared<CScreenSettingsForm>());
     screen->OnKeyDown(form_names::kKeyRight);
-    EXPECT_EQ(" APPLY", form->ExitButton->GetCaption());
     ClickOn(*form->ExitButton);
-    EXPECT_TRUE(driver()->GetGraphics()->IsFullscreen());
-    EXPECT_FALSE(driver()->GetGraphics()->IsSwitching()) << "the device was reset for full screen";
+    // Full screen, the device reset for it.
+    EXPECT_EQ(std::tuple(true, false),
+              std::tuple(driver()->GetGraphics()->IsFullscreen(), driver()->GetGraphics()->IsSwitching()));
     auto dialog = form->GetConfirmDialog();
     ASSERT_TRUE(dialog);
     while (!dialog->IsClosing())
