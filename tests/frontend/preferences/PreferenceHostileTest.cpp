@@ -1,16 +1,13 @@
 /** @file PreferenceHostileTest.cpp Damaged and hostile "preference.dat" files: what is logged, what
  * is applied, and that nothing crashes, hangs, grows without bound or touches the file. */
 #include <algorithm>
+#include <atomic>
 #include <tuple>
 
 #include "PreferenceTestSupport.h"
 
-namespace prefs_test
-{
-/// The largest single operator-new request since the last reset (AllocationTracker.cpp).
-std::size_t LargestAllocation();
-void ResetLargestAllocation();
-} // namespace prefs_test
+/// The largest single operator-new request since it was last cleared (AllocationTracker.cpp).
+extern std::atomic<std::size_t> gLargestAllocation;
 
 using namespace prefs_test;
 using namespace oracle;
@@ -90,9 +87,9 @@ TEST_F(PreferenceTest, EachDamageAndEveryCutLogsItsLinesAndAppliesNoMoreThanItMa
         korvane::test::LogCapture::Clear();
         ProgramRun run(dir);
         run.manager.ResetAllKeyMappings();
-        ResetLargestAllocation();
+        gLargestAllocation.store(0);
         run.manager.Load();
-        EXPECT_LT(LargestAllocation(), kAllocationLimit);
+        EXPECT_LT(gLargestAllocation.load(), kAllocationLimit);
         EXPECT_EQ(bytes, SavedFile()) << "a file that is read stays as it was";
         EXPECT_TRUE(LogHasInOrder({"INFO: Loading preference data..."}));
         EXPECT_EQ(loaded, korvane::test::LogCapture::HasLine("INFO: OK."));
