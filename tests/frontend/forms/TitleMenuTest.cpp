@@ -3,7 +3,6 @@
  * pixel for pixel with a stored picture (KORVANE_UPDATE_GOLDEN=1 rewrites the picture instead). */
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <tuple>
 
 #include "FormsTestSupport.h"
@@ -102,19 +101,6 @@ TEST_F(TitleMenuTest, FocusOrderClicksClosingAndTheCancelRuleWithItsExitConfirma
 
 const std::string kGoldenPath = std::string(KORVANE_SOURCE_DIR) + "/tests/frontend/forms/golden/title_menu.ppm";
 
-/// Binary PPM: "P6 w h 255" and the rows top to bottom, RGB.
-std::string ToPpm(const std::vector<std::uint32_t>& pixels, std::uint32_t width, std::uint32_t height)
-{
-    std::ostringstream out;
-    out << "P6\n" << width << " " << height << "\n255\n";
-    for (const std::uint32_t argb : pixels) {
-        out.put(static_cast<char>((argb >> 16) & 0xFF));
-        out.put(static_cast<char>((argb >> 8) & 0xFF));
-        out.put(static_cast<char>(argb & 0xFF));
-    }
-    return out.str();
-}
-
 TEST_F(TitleMenuTest, TheTitleMenuMatchesItsGoldenPicture)
 {
     Show(boost::make_shared<CGameSelectForm>());
@@ -143,7 +129,10 @@ TEST_F(TitleMenuTest, TheTitleMenuMatchesItsGoldenPicture)
     std::uint32_t width = 0;
     std::uint32_t height = 0;
     ASSERT_EQ(os::gfx::kOk, device->ReadBackBuffer(&pixels, &width, &height));
-    const std::string picture = ToPpm(pixels, width, height);
+    // Binary PPM: "P6 w h 255" and the rows top to bottom, RGB.
+    std::string picture = "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
+    for (const std::uint32_t argb : pixels)
+        picture += {static_cast<char>(argb >> 16), static_cast<char>(argb >> 8), static_cast<char>(argb)};
 
     const char* update = std::getenv("KORVANE_UPDATE_GOLDEN");
     if (update != nullptr && std::string(update) == "1") {

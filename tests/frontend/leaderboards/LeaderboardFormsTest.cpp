@@ -28,11 +28,6 @@ protected:
             screen->Update(kFrame);
     }
 
-    static void Seed(std::int32_t entries)
-    {
-        ASSERT_TRUE(os::testing::SeedLeaderboard("LB_TV_DEF_NORMAL", lbtest::Entries(entries)));
-    }
-
     /// The newest chooser on the screen shows the title and mode.
     void ExpectChooserOn(std::int32_t title, std::int32_t mode)
     {
@@ -46,7 +41,7 @@ protected:
 TEST_F(LeaderboardFormsTest,
        ChooserSearchesIntoTheListAndReopensWhenAFailedSearchIsDeclinedAndTheListAndCreditsAnswerTheirKeys)
 {
-    Seed(25);
+    ASSERT_TRUE(os::testing::SeedLeaderboard("LB_TV_DEF_NORMAL", lbtest::Entries(25)));
     auto chooser = boost::make_shared<CLeaderboardSelectForm>();
     screen->AddControl(chooser);
     EXPECT_EQ(std::tuple(chooser->TitleLabel, 10u),

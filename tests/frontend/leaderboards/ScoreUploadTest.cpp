@@ -37,10 +37,6 @@ protected:
         }
         return frames;
     }
-    static int RunUntilDone(HarnessThread& harness, int limit = 2000)
-    {
-        return RunUntil([&harness] { return Done(harness); }, limit);
-    }
     /// Frames until the job shows its n-th dialog.
     void RunUntilDialog(std::size_t n)
     {
@@ -66,7 +62,7 @@ TEST_F(ScoreUploadTest, SuccessShowsTheMessageAtLeastSixtyFramesAlsoForAGameThre
     PrepareCompanionGameScoreUpload(1, 1500, 4);
     HarnessThread harness = std::async(std::launch::async, [] { return RequestScoreUpload(); });
     RunUntilDialog(1);
-    const int frames = 1 + RunUntilDone(harness);
+    const int frames = 1 + RunUntil([&] { return Done(harness); });
     ASSERT_TRUE(Done(harness));
     EXPECT_GE(frames, 60);
     ASSERT_EQ(1u, dialogs.size()) << "no other dialog";
@@ -86,7 +82,7 @@ TEST_F(ScoreUploadTest, SuccessShowsTheMessageAtLeastSixtyFramesAlsoForAGameThre
         }
         return 1;
     });
-    RunUntilDone(loop, 5000);
+    RunUntil([&] { return Done(loop); }, 5000);
     ASSERT_TRUE(Done(loop));
     // One message each, no failure; the user's one entry, kept at the best.
     EXPECT_EQ(
@@ -107,7 +103,7 @@ TEST_F(ScoreUploadTest, FailureAsksThenRetriesWithANewTimeOrGivesUpAndTheSpareRe
     dialogs[1]->OnKeyDown(nullptr, 0x0D);
     RunUntilDialog(3);
     EXPECT_EQ(0, dialogs[2]->GetKind()) << "the whole attempt again";
-    RunUntilDone(harness);
+    RunUntil([&] { return Done(harness); });
     ASSERT_TRUE(Done(harness));
     EXPECT_GT(GetScoreUploadJobRecord().UploadTime, firstTime);
     EXPECT_EQ((std::vector<std::string>{"802", "805_1", "805_2", "802"}), texts);
@@ -120,7 +116,7 @@ TEST_F(ScoreUploadTest, FailureAsksThenRetriesWithANewTimeOrGivesUpAndTheSpareRe
     dialogs[1]->OnKeyDown(nullptr, 0x1B);
     RunUntilDialog(3);
     EXPECT_EQ(1, dialogs[2]->GetKind());
-    RunUntilDone(second);
+    RunUntil([&] { return Done(second); });
     ASSERT_TRUE(Done(second));
     EXPECT_EQ(std::tuple(1, std::vector<std::string>{"802", "805_1", "805_2", "806"}), std::tuple(second.get(), texts));
 
