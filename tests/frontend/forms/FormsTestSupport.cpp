@@ -21,7 +21,8 @@ public:
     {
         ASSERT_TRUE(korvane::CreateApplicationDriver(nullptr));
         korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
-        ASSERT_TRUE(driver->InitializeGraphicsForTesting(formtest::kDeviceWidth, formtest::kDeviceHeight));
+        // The device is small; the forms' 1920 x 1080 is scaled into it when drawn.
+        ASSERT_TRUE(driver->InitializeGraphicsForTesting(320, 180));
         boost::shared_ptr<korvane::IDataLoader> loader(new korvane::TArchiveFileDataLoader<korvane::CArchiveFileLoader>(
             std::string(KORVANE_BINARY_DIR) + "/bin/data.kva"));
         driver->SetDataLoader(loader);

@@ -25,10 +25,6 @@ namespace formtest
 /// The frame time of the program's 75 frames a second.
 constexpr float kFrame = 1.0f / 75.0f;
 
-/// The device is small; the forms' 1920 x 1080 is scaled into it when drawn.
-constexpr std::uint32_t kDeviceWidth = 320;
-constexpr std::uint32_t kDeviceHeight = 180;
-
 /// The forms of that class on the screen.
 template <typename TForm>
 std::vector<boost::shared_ptr<TForm>> FormsOn(const korvane::mwt::CScreen& screen)

@@ -33,7 +33,6 @@ protected:
     void TearDown() override
     {
         CGameSelectForm::SetGameStarter({});
-        CGameSelectForm::ResetFocusIndex();
         FormsTest::TearDown();
     }
 

@@ -58,21 +58,18 @@ public:
     std::vector<Vector2<float>> images;
 };
 
-korvane::ITexture* FakeIcon()
-{
-    return reinterpret_cast<korvane::ITexture*>(0x10);
-}
-
 const Rect2f kRect(4.0f, 52.0f, 652.0f, 48.0f);
 
 TEST(RowDrawing, PlacesRankNameScoreStageAndDateAndTheUserIsGold)
 {
+    // Never drawn through: the recording canvas keeps only where it goes.
+    korvane::ITexture* (*const icon)() = [] { return reinterpret_cast<korvane::ITexture*>(0x10); };
     LeaderboardListRow row;
     std::tie(row.Rank, row.Name, row.Score, row.DateText) =
         std::tuple(7, "abcdefghijklmnopqrstu", 1500, "2024/ 3/ 5 06:07:08");
     RecordingRowCanvas canvas;
     canvas.GetFont() = korvane::canvas::CFont("QVR2WinAsciiMedium");
-    DrawLeaderboardRow(canvas, row, kRect, false, &FakeIcon);
+    DrawLeaderboardRow(canvas, row, kRect, false, icon);
 
     // The rank centred in the full height; the name white for others; the score's right end 4 from the edge;
     // the date's 6 from it, below the list font's line.
@@ -97,7 +94,7 @@ TEST(RowDrawing, PlacesRankNameScoreStageAndDateAndTheUserIsGold)
         std::tuple(123456, std::string(20, 'n'), -1, "STAGE ALL", true, true);
     RecordingRowCanvas gold;
     gold.now = 250.0;
-    DrawLeaderboardRow(gold, row, kRect, true, &FakeIcon);
+    DrawLeaderboardRow(gold, row, kRect, true, icon);
 
     gold.Text("123456");
     EXPECT_EQ(std::tuple(656.0f - 4.0f - 72.0f, 656.0f - 124.0f - 80.0f),
@@ -112,6 +109,6 @@ TEST(RowDrawing, PlacesRankNameScoreStageAndDateAndTheUserIsGold)
     EXPECT_NEAR(0.2f + 0.5f * 1.0f, gold.fills[1].second.a, 1e-5f) << "a quarter second: the pulse at its top";
     gold.fills.clear();
     gold.now = 750.0;
-    DrawLeaderboardRow(gold, row, kRect, true, &FakeIcon);
+    DrawLeaderboardRow(gold, row, kRect, true, icon);
     EXPECT_NEAR(0.2f, gold.fills[1].second.a, 1e-5f);
 }
