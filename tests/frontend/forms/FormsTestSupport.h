@@ -25,17 +25,6 @@ namespace formtest
 /// The frame time of the program's 75 frames a second.
 constexpr float kFrame = 1.0f / 75.0f;
 
-/// The forms of that class on the screen.
-template <typename TForm>
-std::vector<boost::shared_ptr<TForm>> FormsOn(const korvane::mwt::CScreen& screen)
-{
-    std::vector<boost::shared_ptr<TForm>> found;
-    for (const auto& child : screen.GetControls())
-        if (auto form = boost::dynamic_pointer_cast<TForm>(child))
-            found.push_back(form);
-    return found;
-}
-
 class FormsTest : public ::testing::Test
 {
 protected:
@@ -82,10 +71,15 @@ protected:
         return form;
     }
 
+    /// The forms of that class on the screen.
     template <typename TForm>
     std::vector<boost::shared_ptr<TForm>> FormsOf() const
     {
-        return FormsOn<TForm>(*screen);
+        std::vector<boost::shared_ptr<TForm>> found;
+        for (const auto& child : screen->GetControls())
+            if (auto form = boost::dynamic_pointer_cast<TForm>(child))
+                found.push_back(form);
+        return found;
     }
 
     /// A left click at the control's centre, sent to the screen.

@@ -36,7 +36,7 @@ protected:
     {
         for (int count = 1; count <= 40; ++count) {
             frame();
-            if (auto titles = FormsOn<CTitleSplashForm>(*screen); !titles.empty())
+            if (auto titles = FormsOf<CTitleSplashForm>(); !titles.empty())
                 return {titles.front(), count};
         }
         return {nullptr, 40};
@@ -47,8 +47,8 @@ protected:
     {
         Frames(60);
         EXPECT_EQ(std::tuple(1u, 0u, 0u),
-                  std::tuple(FormsOn<CGameSelectForm>(*screen).size(), FormsOn<CTitleSplashForm>(*screen).size(),
-                             FormsOn<CLogoSplashForm>(*screen).size()));
+                  std::tuple(FormsOf<CGameSelectForm>().size(), FormsOf<CTitleSplashForm>().size(),
+                             FormsOf<CLogoSplashForm>().size()));
     }
 };
 
