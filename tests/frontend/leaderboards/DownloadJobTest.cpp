@@ -36,9 +36,6 @@ struct ServingJob
 class DownloadJobTest : public JobFixture
 {
 protected:
-    /// 25 entries on "LB_TV_DEF_NORMAL", the user's the 14th.
-    void SeedBoard() { ASSERT_TRUE(os::testing::SeedLeaderboard("LB_TV_DEF_NORMAL", lbtest::Entries(25))); }
-
     FrontEndTask* Post(const boost::shared_ptr<RecordingListForm>& form)
     {
         FrontEndTask* task = TaskPoolAlloc(LeaderboardDownloadJob);
@@ -97,7 +94,7 @@ TEST_F(DownloadJobTest, RequestsMoveThePageAndCursorAndFriendsPageAroundTheUserA
 
 TEST_F(DownloadJobTest, AFailedSearchAsksAndRetriesOverallAndMyScoreFindTheUsersRowAndAFailedDownloadEmptiesTheList)
 {
-    SeedBoard();
+    ASSERT_TRUE(os::testing::SeedLeaderboard("LB_TV_DEF_NORMAL", lbtest::Entries(25))); // the user's the 14th
     os::testing::FailNextStoreRequest(os::testing::StoreRequest::FindLeaderboard, os::testing::StoreFailure::NotFound);
     auto form = boost::make_shared<RecordingListForm>();
     FrontEndTask* task = Post(form);
@@ -136,7 +133,7 @@ TEST_F(DownloadJobTest, AFailedSearchAsksAndRetriesOverallAndMyScoreFindTheUsers
 
 TEST_F(DownloadJobTest, ClosedViewEndsTheJobAndItsLateResultIsUnused)
 {
-    SeedBoard();
+    ASSERT_TRUE(os::testing::SeedLeaderboard("LB_TV_DEF_NORMAL", lbtest::Entries(25))); // the user's the 14th
     os::testing::DelayStoreResults(3);
     auto form = boost::make_shared<RecordingListForm>();
     FrontEndTask* task = Post(form);

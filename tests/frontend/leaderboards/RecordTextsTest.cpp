@@ -55,11 +55,10 @@ TEST(RowTexts, BoardNamesStagesDatesAndCuts)
     // Dates in local time, or empty.
     setenv("TZ", "UTC", 1);
     tzset();
-    // 2024-03-05 06:07:08 UTC.
-    const std::uint64_t fileTime = (1709618828ull + 11644473600ull) * 10000000ull;
+    // 2024-03-05 06:07:08 UTC as a file time, the epoch, and past the last representable year.
     EXPECT_EQ((std::vector<std::string>{"2024/ 3/ 5 06:07:08", "1601/ 1/ 1 00:00:00", ""}),
-              (std::vector<std::string>{LeaderboardDateText(fileTime), LeaderboardDateText(0),
-                                        LeaderboardDateText(0xFFFFFFFFFFFFFFFFull)}))
+              (std::vector<std::string>{LeaderboardDateText((1709618828ull + 11644473600ull) * 10000000ull),
+                                        LeaderboardDateText(0), LeaderboardDateText(0xFFFFFFFFFFFFFFFFull)}))
         << "empty beyond 30827";
     // Cuts keep whole characters: the third has 14 ASCII bytes, then a two-byte character that would end at byte 16.
     EXPECT_EQ((std::vector<std::string>{"abc", "0123456789abcde", "0123456789abcd", "\xE3\x81\x82\xE3\x81\x82"}),

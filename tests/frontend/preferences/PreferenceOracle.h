@@ -91,12 +91,6 @@ inline Record Standard(std::uint32_t type, const Codes& codes)
     return record;
 }
 
-/// The records the defaults write when no pad is connected.
-inline std::vector<Record> Defaults()
-{
-    return {Standard(0, kKeyboard), Standard(2, kMouse), Standard(3, kXInput)};
-}
-
 /// A whole file in the writer's chunk order.
 inline std::string File(const std::vector<Record>& records, std::int32_t music = 0, std::int32_t effect = 0,
                         std::uint8_t version = 1)
