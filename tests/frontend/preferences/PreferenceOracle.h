@@ -11,12 +11,10 @@
 namespace oracle
 {
 
-using Pairs = std::vector<std::pair<std::string, std::int32_t>>;
-
 struct Record
 {
     std::uint32_t type;
-    Pairs pairs;
+    std::vector<std::pair<std::string, std::int32_t>> pairs;
     bool operator==(const Record&) const = default;
 };
 

@@ -118,35 +118,30 @@ TEST_F(SteamLeaderboardsTest, RequestsThatCannotStartAndFailedResultsLeaveTheCli
     Pump();
     const char* const upload = "Score could not be uploaded to Steam\n";
     const char* const find = "Leaderboard could not be found\n";
-    struct Case
-    {
-        StoreRequest request;
-        StoreFailure failure;
-        const char* message;
-    };
-    // The searches come last: a failed one forgets the board.
-    const Case cases[] = {{StoreRequest::DownloadEntries, StoreFailure::IoFailure, nullptr},
-                          {StoreRequest::DownloadEntries, StoreFailure::NoHandle, nullptr},
-                          {StoreRequest::UploadScore, StoreFailure::Refused, upload},
-                          {StoreRequest::UploadScore, StoreFailure::IoFailure, upload},
-                          {StoreRequest::UploadScore, StoreFailure::NoHandle, upload},
-                          {StoreRequest::FindLeaderboard, StoreFailure::NotFound, find},
-                          {StoreRequest::FindLeaderboard, StoreFailure::IoFailure, find},
-                          {StoreRequest::FindLeaderboard, StoreFailure::NoHandle, find}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.request) * 10 + static_cast<int>(c.failure));
+    // The request, how it fails, the message; the searches come last: a failed one forgets the board.
+    const std::tuple<StoreRequest, StoreFailure, const char*> cases[] = {
+        {StoreRequest::DownloadEntries, StoreFailure::IoFailure, nullptr},
+        {StoreRequest::DownloadEntries, StoreFailure::NoHandle, nullptr},
+        {StoreRequest::UploadScore, StoreFailure::Refused, upload},
+        {StoreRequest::UploadScore, StoreFailure::IoFailure, upload},
+        {StoreRequest::UploadScore, StoreFailure::NoHandle, upload},
+        {StoreRequest::FindLeaderboard, StoreFailure::NotFound, find},
+        {StoreRequest::FindLeaderboard, StoreFailure::IoFailure, find},
+        {StoreRequest::FindLeaderboard, StoreFailure::NoHandle, find}};
+    for (const auto& [request, failure, message] : cases) {
+        SCOPED_TRACE(static_cast<int>(request) * 10 + static_cast<int>(failure));
         debug.clear();
-        os::testing::FailNextStoreRequest(c.request, c.failure);
-        const bool starts = c.failure != StoreFailure::NoHandle;
-        if (c.request == StoreRequest::DownloadEntries)
+        os::testing::FailNextStoreRequest(request, failure);
+        const bool starts = failure != StoreFailure::NoHandle;
+        if (request == StoreRequest::DownloadEntries)
             EXPECT_EQ(starts, client.DownloadScores(0, 10, 1, 1));
-        else if (c.request == StoreRequest::UploadScore)
+        else if (request == StoreRequest::UploadScore)
             EXPECT_EQ(starts, client.UploadScore(1, words.data()));
         else
             client.FindLeaderboard("LB_QV_DEF_EASY");
         EXPECT_EQ(starts, client.IsBusy());
         Pump();
-        EXPECT_EQ(debug, c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{});
+        EXPECT_EQ(debug, message ? std::vector<std::string>{message} : std::vector<std::string>{});
         // Idle and failed; a failed download keeps the old counts.
         EXPECT_EQ(std::tuple(false, false, 3, 3),
                   std::tuple(client.IsBusy(), client.IsSucceeded(), client.GetKeptEntries(), client.GetBoardTotal()));
