@@ -68,8 +68,7 @@ using MenuB = TFocusPreservedForm<CStackDesign<1>>;
 
 TEST_F(FormsTest, WallpapersCrossFadeTheCursorGlidesAndPulsesAndEachMenuClassRemembersItsOwnFocus)
 {
-    auto menu = boost::make_shared<korvane::mwt::CForm>("front");
-    screen->AddControl(menu);
+    screen->AddControl(boost::make_shared<korvane::mwt::CForm>("front"));
     CFormSceneLink::SetWallpaper(form_names::kImageTitleWallpaper);
     CFormSceneLink::SetWallpaper(form_names::kImageTitleWallpaper);
     auto walls = FormsOf<CWallpaperForm>();

@@ -133,12 +133,14 @@ TEST_F(OptionsTest, KeyMappingBindsAHeldKeyOrPadButtonToTheFocusedRowAndStaysSaf
     EXPECT_EQ(std::tuple(scene->GetText("180_1"), scene->GetText("180_2")),
               std::tuple(form->HintLabel1->GetCaption(), form->HintLabel2->GetCaption()));
 
-    Key(SDL_SCANCODE_Q, true);
+    korvane::test::PushKey(SDL_SCANCODE_Q, true);
+    Poll();
     Frames(3);
     EXPECT_EQ(std::tuple(0x10u, "[" + Keyboard().GetInputName("x2", 0) + "]", std::vector<EUiSound>{EUiSound::Decide}),
               std::tuple(Keyboard().GetMapping("x2", 0), form->FrontShotKeyLabel->GetCaption(), sounds))
         << "held for three frames, one sound";
-    Key(SDL_SCANCODE_Q, false);
+    korvane::test::PushKey(SDL_SCANCODE_Q, false);
+    Poll();
 
     // The same key on another row plays; again on that row later does not; x2 keeps Q too.
     for (auto* row : {form->WideShotLabel.get(), form->FrontShotLabel.get(), form->WideShotLabel.get()}) {

@@ -83,13 +83,6 @@ protected:
     static korvane::CGameApplicationDriverCX* driver() { return korvane::GetApplicationDriver(); }
     korvane::IController& Keyboard() { return *input.GetController(0); }
 
-    /// The key held or let go, read by the devices and the scene's controller.
-    void Key(SDL_Scancode key, bool down)
-    {
-        korvane::test::PushKey(key, down);
-        Poll();
-    }
-
     void Poll()
     {
         korvane::test::PumpInput();
@@ -99,9 +92,11 @@ protected:
     /// The key held over one frame of the screen, then let go.
     void Press(SDL_Scancode key)
     {
-        Key(key, true);
+        korvane::test::PushKey(key, true);
+        Poll();
         Frame();
-        Key(key, false);
+        korvane::test::PushKey(key, false);
+        Poll();
     }
 
     /// The row focused and the keys sent to the screen.

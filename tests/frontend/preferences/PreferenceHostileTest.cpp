@@ -37,10 +37,6 @@ std::string Replace(std::string bytes, const std::string& from, const std::strin
 {
     return bytes.replace(bytes.find(from), from.size(), to);
 }
-std::string Keym(const std::string& data)
-{
-    return Riff(kHead + kVol + kMver + Chunk("keym", data));
-}
 
 /// What the run holds after loading: music and effect volume, music version, keyboard decide, stored types.
 using State = std::tuple<std::int32_t, std::int32_t, int, std::int32_t, std::vector<std::int32_t>>;
@@ -104,9 +100,9 @@ TEST_F(PreferenceTest, EachDamageAndEveryCutLogsItsLinesAndAppliesNoMoreThanItMa
         return State{run.host.GetMusicVolume(), run.host.GetEffectVolume(), run.host.GetMusicVersion(),
                      run.Code(0, "decide"), types};
     };
-    std::string badRecord = KeyMappingData(kMarkedRecords);
-    badRecord = Replace(badRecord, RecordData(Standard(2, kMouse)),
-                        Replace(RecordData(Standard(2, kMouse)), "MappingData", "MappingDatA"));
+    // The marked file with record 1's label changed by one character.
+    const std::string badRecord = Replace(kMarked, RecordData(Standard(2, kMouse)),
+                                          Replace(RecordData(Standard(2, kMouse)), "MappingData", "MappingDatA"));
     struct Case
     {
         const char* name;
@@ -153,8 +149,8 @@ TEST_F(PreferenceTest, EachDamageAndEveryCutLogsItsLinesAndAppliesNoMoreThanItMa
         {"bad key mapping label", Replace(kMarked, "KeyMapping", "KeyMappinh"), false, kVolumeAndVersion, badKeym},
         {"bad count label", Replace(kMarked, "Count", "Coint"), false, kVolumeAndVersion, badKeym},
         {"bad first record label", Replace(kMarked, "MappingData", "MappingDatA"), false, kVolumeAndVersion, badKeym},
-        {"bad record 1: record 0 stays applied and stored", Keym(badRecord), false,
-         State{kMusic, kEffect, 0, kDecide, {0}}, badKeym},
+        {"bad record 1: record 0 stays applied and stored", badRecord, false, State{kMusic, kEffect, 0, kDecide, {0}},
+         badKeym},
         {"string length -1", Patch(kMarked, 20, 0xFFFFFFFF), false, kNothing,
          Corrupt(readError("loadHeader: invalid string length in chunk \"head\""))},
         {"string length 2^31-1 in a pair", Patch(kMarked, record0 + 15 + 8, 0x7FFFFFFF), false, kVolumeAndVersion,
@@ -164,7 +160,9 @@ TEST_F(PreferenceTest, EachDamageAndEveryCutLogsItsLinesAndAppliesNoMoreThanItMa
         {"negative record count", Patch(kMarked, record0 - 4, 0xFFFFFFFF), true, kVolumeAndVersion},
         {"huge pair count", Patch(kMarked, record0 + 15 + 4, 0x40000000), false, kVolumeAndVersion,
          Corrupt(readError("loadKeyMapping: pair count exceeds the data in chunk \"keym\""))},
-        {"negative pair count", Keym(Str("KeyMapping") + Str("Count") + U32(1) + Str("MappingData") + U32(0) + U32(-1)),
+        {"negative pair count",
+         Riff(kHead + kVol + kMver +
+              Chunk("keym", Str("KeyMapping") + Str("Count") + U32(1) + Str("MappingData") + U32(0) + U32(-1))),
          true, State{kMusic, kEffect, 0, 0x1C, {0}}},
         {"fixed field cut short", Riff(kHead + kVol + Chunk("mver", Str("MusicVersion")) + kKeym), true, noVersion,
          Lines({readError("loadMainPreference: unexpected end of data in chunk \"mver\""), {kVersionFallback}})},
