@@ -133,6 +133,8 @@ TEST_F(PreferenceTest, EachDamageAndEveryCutLogsItsLinesAndAppliesNoMoreThanItMa
         {"container size short of the chunks", Patch(kMarked, 4, 20), false, kNothing,
          Corrupt(Lines({{"INFO:   Ver.1.0"}, noVol, {kVolumeFallback}, noMver, {kVersionFallback}, noKeym}))},
         {"container size negative", Patch(kMarked, 4, 0xFFFFFFFB), false, kNothing, Corrupt(noHead)},
+        {"container size huge", Patch(kMarked, 4, 0x7FFFFFF0), true, kAll},
+        {"last chunk's size negative", Patch(kMarked, kMarked.size() - kKeym.size() + 4, 0xFFFFFFF0), true, kAll},
         {"shuffled chunks", Riff(kKeym + kMver + kVol + kHead), true, kAll},
         {"no \"head\"", Riff(kVol + kMver + kKeym), false, kNothing, Corrupt(noHead)},
         {"no \"keym\"", Riff(kHead + kVol + kMver), false, kVolumeAndVersion, Corrupt(noKeym)},

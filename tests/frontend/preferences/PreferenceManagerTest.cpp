@@ -1,12 +1,15 @@
 /** @file PreferenceManagerTest.cpp The bytes the manager writes, compared with the oracle, what survives from one
  * run to the next, default mappings and resets, the display keys, and failed saves. */
 
+#include <csignal>
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <stdexcept>
 #include <tuple>
 
 #include <gmock/gmock.h>
+#include <sys/resource.h>
 
 #include "PreferenceTestSupport.h"
 
@@ -222,7 +225,7 @@ public:
     void SetMusicVolume(std::int32_t) override { throw std::length_error("volume unavailable"); }
 };
 
-TEST_F(PreferenceTest, NeitherOutsideExceptionsNorAMissingFolderLeaveSaveOrLoseTheOldFileOrTheDisplay)
+TEST_F(PreferenceTest, NeitherOutsideExceptionsNorAFailedWriteLeaveSaveOrLoseTheOldFileOrTheDisplay)
 {
     dir.Write("preference.dat", oracle::File({}));
     ProgramRun run(dir);
@@ -241,15 +244,29 @@ TEST_F(PreferenceTest, NeitherOutsideExceptionsNorAMissingFolderLeaveSaveOrLoseT
     EXPECT_TRUE(
         LogHasInOrder({"  Detail: volume unavailable", "Configuration file is corrupt. Default settings used."}));
 
-    // A save folder that is gone fails with the engine's own exception; the display is still saved and read at the
-    // next start. (The old file kept and no temporary file left on a failed write: the file stream's replace tests.)
+    // A write that fails part-way (a file-size limit stops even the super-user; the display file stays below it)
+    // keeps the old file and leaves no temporary file; the display is still saved and read at the next start.
     LogCapture::Clear();
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    const rlimit small{400, saved.rlim_max};
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
     {
-        ProgramRun gone(dir.File("gone/"), run.displayPath);
-        gone.host.SetScreenRotation(3);
-        gone.manager.Save();
+        ProgramRun full(dir);
+        full.Start().host.SetScreenRotation(3);
+        full.host.SetMusicVolume(-2000);
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        full.manager.Save();
+        ::setrlimit(RLIMIT_FSIZE, &saved);
     }
+    std::signal(SIGXFSZ, previous);
     EXPECT_TRUE(LogHasInOrder({"INFO: Saving preference data...", "Can't save preference data.",
                                "ERROR: Exception occurred.", "INFO: Saving display configuration...", "INFO: OK."}));
-    EXPECT_EQ(3, ProgramRun(dir).Start().host.GetScreenRotation());
+    std::set<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        left.insert(entry.path().filename().string());
+    EXPECT_EQ((std::set<std::string>{"display_setting.ini", "preference.dat"}), left);
+    ProgramRun next(dir);
+    EXPECT_EQ(std::tuple(oracle::File({}), 3, 0),
+              std::tuple(SavedFile(), next.Start().host.GetScreenRotation(), next.host.GetMusicVolume()));
 }
