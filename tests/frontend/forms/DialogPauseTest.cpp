@@ -30,11 +30,12 @@ TEST_F(FormsTest, DialogsAndThePauseFormHearTheirKeysOnceAndTheColourFlashRemove
         auto dialog = Show(boost::make_shared<CDialogForm>(kind, "CONFIRM", "one", "two", "three"));
         ASSERT_EQ(dialog, screen->GetActiveForm());
         // A dialog holds nothing but labels and panels, yet the named actions must reach it as keys: the window
-        // scene hands them, not clicks, to a focusable keyed form with a focused control (that routing: the window
-        // scene's input tests).
-        EXPECT_EQ(std::tuple(true, true, form_names::kGroupKeyed, kind != 0, kind == 2),
-                  std::tuple(dialog->IsFocusable(), dialog->GetFocusedLeaf() != nullptr, dialog->GetGroup(),
-                             dialog->OkGuideLabel->IsVisible(), dialog->CancelGuideLabel->IsVisible()));
+        // scene hands them, not clicks, to an enabled, focusable keyed form with a focused control (that routing: the
+        // window scene's input tests).
+        EXPECT_EQ(std::tuple(true, true, true, form_names::kGroupKeyed, kind != 0, kind == 2),
+                  std::tuple(dialog->IsEnabled(), dialog->IsFocusable(), dialog->GetFocusedLeaf() != nullptr,
+                             dialog->GetGroup(), dialog->OkGuideLabel->IsVisible(),
+                             dialog->CancelGuideLabel->IsVisible()));
         int closed = 0;
         dialog->ClosedEvent = [&closed](korvane::mwt::CForm*) { ++closed; };
         screen->OnKeyDown(key);

@@ -64,6 +64,11 @@ TEST_F(SteamAchievementsTest, UnlocksWaitForTheStatisticsAndDisplayTextsAreCutAt
     Pump();
     EXPECT_EQ(std::tuple(std::vector<std::string>{"Stored stats for Steam\n", "Stored Achievement for Steam\n"}, true),
               std::tuple(debug, Stored("ACHIEVEMENT_QVR2AREA20CLEAR")));
+    // The next object takes what is achieved from the statistics.
+    delete gSteamAchievements.exchange(nullptr);
+    CSteamAchievements& next = Create();
+    Pump();
+    EXPECT_EQ(std::pair(true, false), std::pair(next.GetAchievement(0).achieved, next.GetAchievement(1).achieved));
 }
 
 TEST_F(SteamAchievementsTest, FailuresAreReportedAndForeignOrLateResultsHeardByNoOne)
