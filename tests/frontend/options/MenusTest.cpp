@@ -96,11 +96,16 @@ TEST_F(OptionsTest, OnlyTwoAcceptedWarningsResetTheDataAndChangedSettingsAreInTh
     }
     screen->RemoveAllControls();
 
-    // Changed settings are in the preference files, written at exit, at the next start: one value through each
-    // form and file. (Every field's bytes and reading: the preference tests; the display file's own keys: its tests.)
-    Show(boost::make_shared<CSoundSettingsForm>())->MusicVolumeSelector->SetSelectedIndex(10);
+    // Changed settings are in the preference files, written at exit, at the next start, each through its form and
+    // file. (Every field's bytes and reading: the preference tests; the display file's own keys: its tests.)
+    auto sound = Show(boost::make_shared<CSoundSettingsForm>());
+    sound->MusicVolumeSelector->SetSelectedIndex(10);
+    sound->SoundVolumeSelector->SetSelectedIndex(15);
+    sound->MusicVersionSelector->SetSelectedIndex(1);
     screen->RemoveAllControls();
-    Show(boost::make_shared<CScreenSettingsForm>())->RotateSelector->SetSelectedIndex(2);
+    auto display = Show(boost::make_shared<CScreenSettingsForm>());
+    display->RotateSelector->SetSelectedIndex(2);
+    display->AspectRatioSelector->SetSelectedIndex(3);
     screen->RemoveAllControls();
     Show(boost::make_shared<CKeyMappingForm>("Keyboard Mapping", 0u, false))->SuperShotLabel->SetFocus();
     Press(SDL_SCANCODE_V);
@@ -109,13 +114,16 @@ TEST_F(OptionsTest, OnlyTwoAcceptedWarningsResetTheDataAndChangedSettingsAreInTh
     scene->Shutdown();
     delete scene;
     MusicVolume = 0;
+    EffectVolume = 0;
     CMegaWindowScene::GetInstance()->SetScreenRotation(0);
+    CMegaWindowScene::GetInstance()->SetAspectRatio(0);
     Keyboard().SetMapping("x3", 0, 0x2E);
     scene = CResourceScene::GetInstance();
     scene->Initialize();
-    EXPECT_EQ(std::tuple(-5000, 0x2Fu, 2, true),
-              std::tuple(MusicVolume.load(), Keyboard().GetMapping("x3", 0),
-                         CMegaWindowScene::GetInstance()->GetScreenRotation(),
+    EXPECT_EQ(std::tuple(-5000, -2500, 0, 0x2Fu, 2, 3, true),
+              std::tuple(MusicVolume.load(), EffectVolume.load(), int(scene->GetMusicVersion()),
+                         Keyboard().GetMapping("x3", 0), CMegaWindowScene::GetInstance()->GetScreenRotation(),
+                         CMegaWindowScene::GetInstance()->GetAspectRatio(),
                          korvane::test::TempDir::Read(folder.File("display_setting.ini")).find("ScreenRotation=2") !=
                              std::string::npos));
 }
