@@ -43,7 +43,8 @@ struct RowCall
     std::int32_t rank;
     bool highlight;
     std::int64_t score;
-    std::string name, stage;
+    std::string name;
+    std::string stage;
 };
 
 /// Never opened: it keeps what the job sets, and its view is the test's.
@@ -75,7 +76,10 @@ public:
     std::int32_t view = 0;
     std::vector<bool> loading;
     std::vector<RowCall> rows;
-    std::int32_t rowCount = -1, pagingTotal = -1, pagingFirst = -1, cursor = -1;
+    std::int32_t rowCount = -1;
+    std::int32_t pagingTotal = -1;
+    std::int32_t pagingFirst = -1;
+    std::int32_t cursor = -1;
     std::string boardName;
 };
 

@@ -25,6 +25,7 @@ TEST(CountdownTextTest, OnlyTheFirstPlaceholderIsFilledAndNothingElseFormats)
     for (const auto& [text, expected] : {std::pair{"Returning in %s seconds.", "Returning in 12.34 seconds."},
                                          {"%s and %s", "12.34 and %s"},
                                          {"100% sure: %d %n %s", "100% sure: %d %n 12.34"},
+                                         {"no placeholder", "no placeholder"},
                                          {"", ""}})
         EXPECT_EQ(expected, ReplaceFirstPlaceholder(text, "12.34")) << text;
     EXPECT_EQ(505u + 5u, ReplaceFirstPlaceholder(std::string(505, 'a') + "%s\xC3\xA9", "12.34").size())

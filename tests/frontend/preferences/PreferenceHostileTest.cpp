@@ -124,7 +124,8 @@ TEST_F(PreferenceTest, EachDamageAndEveryCutLogsItsLinesAndAppliesNoMoreThanItMa
     const auto readError = [](const std::string& detail) { return Report(detail, "EReadError", kManager); };
     const std::size_t record0 =
         12 + kHead.size() + kVol.size() + kMver.size() + 8 + Str("KeyMapping").size() + Str("Count").size() + 4;
-    const State noVolume{0, 0, 0, kDecide, {0, 2, 3}}, noVersion{kMusic, kEffect, 1, kDecide, {0, 2, 3}};
+    const State noVolume{0, 0, 0, kDecide, {0, 2, 3}};
+    const State noVersion{kMusic, kEffect, 1, kDecide, {0, 2, 3}};
 
     const Case cases[] = {
         {"empty file", "", false, kNothing, notRiff},
