@@ -156,6 +156,8 @@ TEST_F(PreferenceTest, EachDamageAndEveryCutLogsItsLinesAndAppliesNoMoreThanItMa
          badKeym},
         {"string length -1", Patch(kMarked, 20, 0xFFFFFFFF), false, kNothing,
          Corrupt(readError("loadHeader: invalid string length in chunk \"head\""))},
+        {"string length 2^31-1 in \"vol \"", Patch(kMarked, 80, 0x7FFFFFFF), true, noVolume,
+         Lines({readError("loadMainPreference: invalid string length in chunk \"vol \""), {kVolumeFallback}})},
         {"string length 2^31-1 in a pair", Patch(kMarked, record0 + 15 + 8, 0x7FFFFFFF), false, kVolumeAndVersion,
          Corrupt(readError("loadKeyMapping: invalid string length in chunk \"keym\""))},
         {"huge record count: the records present apply", Patch(kMarked, record0 - 4, 0x7FFFFFFF), false, kAll,
