@@ -1,48 +1,51 @@
 /** @file FormsTestSupport.cpp The run-wide driver, fonts and skin of the form tests. */
 #include "FormsTestSupport.h"
 
+#include "KorvaneXDK/canvas/FontStock.h"
+#include "KorvaneXDK/core/ArchiveFileDataLoader.h"
+#include "KorvaneXDK/core/ArchiveFileLoader.h"
 #include "KorvaneXDK/mwt/ControlAppearanceStock.h"
 #include "KorvaneXDK/platform/graphics/TextureCache.h"
-
-namespace formtest
-{
 
 namespace
 {
 
-korvane::CTextureCache* g_skinCache = nullptr;
+/// The program's side for the whole run, as the window scene sets it up: the driver on an
+/// offscreen device with the built archive as its loader, the fonts with the "default" alias,
+/// and the skin's appearance definitions in the process-wide registry (which keeps them, and so
+/// their pictures and the device, for the life of the process).
+class FormsEnvironment : public ::testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        ASSERT_TRUE(korvane::CreateApplicationDriver(nullptr));
+        korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
+        // The device is small; the forms' 1920 x 1080 is scaled into it when drawn.
+        ASSERT_TRUE(driver->InitializeGraphicsForTesting(320, 180));
+        boost::shared_ptr<korvane::IDataLoader> loader(new korvane::TArchiveFileDataLoader<korvane::CArchiveFileLoader>(
+            std::string(KORVANE_BINARY_DIR) + "/bin/data.kva"));
+        driver->SetDataLoader(loader);
+        auto fonts = korvane::canvas::CFontStock::GetInstance();
+        fonts->LoadFonts(loader.get(), "fonts");
+        fonts->AddAlias("default", "FONT12T2S");
+        // The registry keeps the skin's appearances, which point into the skin's cache: it stays
+        // for the whole run, and nothing draws with it once the device is gone.
+        korvane::CTextureCache* cache = new korvane::CTextureCache();
+        korvane::IDataLoader* source = loader.get();
+        korvane::mwt::CControlAppearanceStock::GetInstance()->LoadAppearances(
+            source, "skin", [cache, source](const std::string& name) {
+                return cache->Load(source, "skin\\" + name, true, "", os::gfx::Format::Unknown);
+            });
+    }
 
-const bool g_registered = (::testing::AddGlobalTestEnvironment(new FormsEnvironment()), true);
+    void TearDown() override
+    {
+        korvane::canvas::CFontStock::ReleaseInstance();
+        korvane::DestroyApplicationDriver();
+    }
+};
+
+[[maybe_unused]] const bool g_registered = (::testing::AddGlobalTestEnvironment(new FormsEnvironment()), true);
 
 } // namespace
-
-void FormsEnvironment::SetUp()
-{
-    (void)g_registered;
-    ASSERT_TRUE(korvane::CreateApplicationDriver(nullptr));
-    korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
-    ASSERT_TRUE(driver->InitializeGraphicsForTesting(kDeviceWidth, kDeviceHeight));
-    boost::shared_ptr<korvane::IDataLoader> loader(new korvane::TArchiveFileDataLoader<korvane::CArchiveFileLoader>(
-        std::string(KORVANE_BINARY_DIR) + "/bin/data.kva"));
-    driver->SetDataLoader(loader);
-    auto fonts = korvane::canvas::CFontStock::GetInstance();
-    fonts->LoadFonts(loader.get(), "fonts");
-    fonts->AddAlias("default", "FONT12T2S");
-    g_skinCache = new korvane::CTextureCache();
-    korvane::CTextureCache* cache = g_skinCache;
-    korvane::IDataLoader* source = loader.get();
-    korvane::mwt::CControlAppearanceStock::GetInstance()->LoadAppearances(
-        source, "skin", [cache, source](const std::string& name) {
-            return cache->Load(source, "skin\\" + name, true, "", os::gfx::Format::Unknown);
-        });
-}
-
-void FormsEnvironment::TearDown()
-{
-    korvane::canvas::CFontStock::ReleaseInstance();
-    // The registry keeps the skin's appearances, which point into the skin's cache: it stays,
-    // and nothing draws with it once the device is gone.
-    korvane::DestroyApplicationDriver();
-}
-
-} // namespace formtest

@@ -11,14 +11,9 @@
 #include <boost/shared_ptr.hpp>
 #include <gtest/gtest.h>
 
-#include "KorvaneXDK/canvas/FontStock.h"
-#include "KorvaneXDK/core/ArchiveFileDataLoader.h"
-#include "KorvaneXDK/core/ArchiveFileLoader.h"
-#include "KorvaneXDK/mwt/ControlAppearanceStock.h"
 #include "KorvaneXDK/mwt/Form.h"
 #include "KorvaneXDK/mwt/Screen.h"
 #include "KorvaneXDK/platform/GameApplicationDriverCX.h"
-#include "KorvaneXDK/platform/graphics/TextureCache.h"
 #include "frontend/forms/FormSceneLink.h"
 #include "host/MegaWindowScene.h"
 #include "os/window/MessageQueue.h"
@@ -29,21 +24,6 @@ namespace formtest
 
 /// The frame time of the program's 75 frames a second.
 constexpr float kFrame = 1.0f / 75.0f;
-
-/// The device is small; the forms' 1920 x 1080 is scaled into it when drawn.
-constexpr std::uint32_t kDeviceWidth = 320;
-constexpr std::uint32_t kDeviceHeight = 180;
-
-/// The program's side for the whole run, as the window scene sets it up: the driver on an
-/// offscreen device with the built archive as its loader, the fonts with the "default" alias,
-/// and the skin's appearance definitions in the process-wide registry (which keeps them, and so
-/// their pictures and the device, for the life of the process).
-class FormsEnvironment : public ::testing::Environment
-{
-public:
-    void SetUp() override;
-    void TearDown() override;
-};
 
 class FormsTest : public ::testing::Test
 {
@@ -61,7 +41,7 @@ protected:
             reads.push_back(action);
             return latched.erase(action) > 0;
         });
-        DrainMessages();
+        QuitPosted();
     }
 
     void TearDown() override
@@ -70,16 +50,25 @@ protected:
         screen.reset();
         delete CMegaWindowScene::GetInstance();
         CFormSceneLink::Reset();
-        DrainMessages();
+        QuitPosted();
     }
 
     /// One frame of the fixed clock.
     void Frame(float seconds = kFrame) { screen->Update(seconds); }
 
-    void Frames(int count)
+    void Frames(int count, float seconds = kFrame)
     {
         for (int i = 0; i < count; ++i)
-            Frame();
+            screen->Update(seconds);
+    }
+
+    /// The form added to the screen and its open animation run out.
+    template <typename TForm>
+    boost::shared_ptr<TForm> Show(boost::shared_ptr<TForm> form)
+    {
+        screen->AddControl(form);
+        Frames(60);
+        return form;
     }
 
     /// The forms of that class on the screen.
@@ -103,20 +92,14 @@ protected:
         screen->OnMouseUp(at, 0);
     }
 
-    bool QuitPosted()
+    /// Whether a quit message was posted; the queue is emptied.
+    static bool QuitPosted()
     {
         os::window::Message message;
         bool quit = false;
         while (os::window::PeekMessage(message, true))
             quit = quit || message.message == os::window::WM_QUIT;
         return quit;
-    }
-
-    static void DrainMessages()
-    {
-        os::window::Message message;
-        while (os::window::PeekMessage(message, true)) {
-        }
     }
 
     boost::shared_ptr<korvane::mwt::CScreen> screen;

@@ -1,37 +1,56 @@
-/** @file SplashTest.cpp The opening screens lead to one title menu: alone after their timeouts, or skipped by
- * decide after the grace time, each press read once. */
-#include "FormsTestSupport.h"
+/** @file SplashTest.cpp The opening screens lead to one title menu: alone after their timeouts, skipped by decide
+ * after the grace time with each press read once; and the presses read from an SDL virtual pad through the resource
+ * scene's merged controller. */
+#include <tuple>
+
 #include "frontend/forms/GameSelectForm.h"
 #include "frontend/forms/LogoSplashForm.h"
 #include "frontend/forms/TitleSplashForm.h"
+#include "frontend/options/OptionsTestSupport.h"
 
 using namespace formtest;
-
-namespace
-{
+using optiontest::OptionsTest;
 
 class SplashTest : public FormsTest
 {
 protected:
     /// Frames until the splash starts closing; its timer then checks the strict rule.
     template <typename TSplash>
-    int FramesUntilClosing(TSplash& splash, float leaveAfter, int limit = 400)
+    void FramesUntilClosing(TSplash& splash, float leaveAfter)
     {
-        for (int frame = 1; frame <= limit; ++frame) {
+        for (int frame = 1; frame <= 400; ++frame) {
             Frame();
             if (splash.IsClosing()) {
                 const float before = splash.GetTimer().GetElapsed() - kFrame;
                 EXPECT_GT(before, leaveAfter);
                 EXPECT_LE(before - kFrame, leaveAfter + 1e-4f);
-                return frame;
+                return;
             }
         }
         ADD_FAILURE() << "the splash never closed";
-        return limit;
+    }
+
+    /// Runs `frame` until the title splash is on the screen (at most 40 times): it and the frames it took.
+    template <typename TFrame>
+    std::pair<boost::shared_ptr<CTitleSplashForm>, int> AwaitTitle(TFrame frame)
+    {
+        for (int count = 1; count <= 40; ++count) {
+            frame();
+            if (auto titles = FormsOf<CTitleSplashForm>(); !titles.empty())
+                return {titles.front(), count};
+        }
+        return {nullptr, 40};
+    }
+
+    /// A second later, the title menu alone is left.
+    void ExpectOneMenuAlone()
+    {
+        Frames(60);
+        EXPECT_EQ(std::tuple(1u, 0u, 0u),
+                  std::tuple(FormsOf<CGameSelectForm>().size(), FormsOf<CTitleSplashForm>().size(),
+                             FormsOf<CLogoSplashForm>().size()));
     }
 };
-
-} // namespace
 
 TEST_F(SplashTest, WithoutInputEachSplashTimesOutAndOneTitleMenuOpens)
 {
@@ -40,30 +59,20 @@ TEST_F(SplashTest, WithoutInputEachSplashTimesOutAndOneTitleMenuOpens)
     EXPECT_FALSE(screen->GetActiveForm()) << "a splash never takes the screen's focus";
     FramesUntilClosing(*logo, 2.5f);
     EXPECT_TRUE(FormsOf<CTitleSplashForm>().empty()) << "the title splash waits for the logo's fade-out";
-
-    boost::shared_ptr<CTitleSplashForm> title;
-    for (int frame = 0; frame < 40 && !title; ++frame) {
-        Frame();
-        if (!FormsOf<CTitleSplashForm>().empty()) {
-            title = FormsOf<CTitleSplashForm>().front();
-            // 0.45 s of fade at 75 frames a second.
-            EXPECT_NEAR(frame + 1, 34, 1);
-        }
-    }
+    const auto [title, frames] = AwaitTitle([this] { Frame(); });
     ASSERT_TRUE(title);
+    // 0.45 s of fade at 75 frames a second, and the logo gone with it.
+    EXPECT_NEAR(frames, 34, 1);
     EXPECT_TRUE(FormsOf<CLogoSplashForm>().empty());
 
     FramesUntilClosing(*title, 2.5f);
     const auto menus = FormsOf<CGameSelectForm>();
     ASSERT_EQ(1u, menus.size()) << "the title menu opens in the frame the title splash starts closing";
     const auto& children = screen->GetControls();
-    const auto titleAt = std::find(children.begin(), children.end(), title) - children.begin();
-    const auto menuAt = std::find(children.begin(), children.end(), menus.front()) - children.begin();
-    EXPECT_GT(menuAt, titleAt) << "the menu lies in front of the fading splash";
-
-    Frames(60);
-    EXPECT_EQ(1u, FormsOf<CGameSelectForm>().size());
-    EXPECT_TRUE(FormsOf<CTitleSplashForm>().empty());
+    EXPECT_GT(std::find(children.begin(), children.end(), menus.front()),
+              std::find(children.begin(), children.end(), title))
+        << "the menu lies in front of the fading splash";
+    ExpectOneMenuAlone();
 }
 
 TEST_F(SplashTest, DecideSkipsBothSplashesAfterTheGraceTime)
@@ -73,23 +82,28 @@ TEST_F(SplashTest, DecideSkipsBothSplashesAfterTheGraceTime)
     latched.insert("decide");
     latched.insert("cancel");
     Frame();
-    EXPECT_EQ(std::vector<std::string>{"decide"}, reads) << "cancel is not read once decide was pressed";
-    EXPECT_EQ(1u, latched.count("cancel")) << "the cancel latch stays for whoever reads next";
+    // Cancel is not read once decide was pressed, and its latch stays for whoever reads next.
+    EXPECT_EQ(std::tuple(std::vector<std::string>{"decide"}, 1u), std::tuple(reads, latched.count("cancel")));
     latched.clear();
     reads.clear();
     FramesUntilClosing(*logo, 0.3f);
     EXPECT_TRUE(reads.empty()) << "a known skip reads no more presses";
-
-    auto titles = FormsOf<CTitleSplashForm>();
-    for (int frame = 0; frame < 40 && titles.empty(); ++frame) {
-        Frame();
-        titles = FormsOf<CTitleSplashForm>();
-    }
-    ASSERT_EQ(1u, titles.size());
+    const auto title = AwaitTitle([this] { Frame(); }).first;
+    ASSERT_TRUE(title);
     latched.insert("cancel");
-    FramesUntilClosing(*titles.front(), 0.3f);
-    Frames(60);
-    EXPECT_EQ(1u, FormsOf<CGameSelectForm>().size());
-    EXPECT_TRUE(FormsOf<CLogoSplashForm>().empty());
-    EXPECT_TRUE(FormsOf<CTitleSplashForm>().empty());
+    FramesUntilClosing(*title, 0.3f);
+    ExpectOneMenuAlone();
+}
+
+// The splashes read presses through the link (the latched cases above); without a reader of their own the link reads
+// the started scene's merged controller, here from a pad, each press once.
+TEST_F(OptionsTest, WithoutAReaderOfItsOwnTheLinkReadsTheScenesControllerOnce)
+{
+    auto pad = korvane::test::VirtualJoystick::Pad(0x045E, 0x028E, "Forms Test Pad");
+    ASSERT_TRUE(pad.Attached());
+    CFormSceneLink::SetPressReader({});
+    pad.SetButton(SDL_CONTROLLER_BUTTON_A, true);
+    Poll();
+    EXPECT_TRUE(CFormSceneLink::WasPressed("decide"));
+    EXPECT_FALSE(CFormSceneLink::WasPressed("decide"));
 }

@@ -29,11 +29,10 @@ TEST(FadeAnimationTest, StartsAtItsFromAlphaWhenAttachedAndEndsExactlyOnItsToAlp
         fade->Update(seconds * 0.5f);
         EXPECT_FALSE(fade->IsFinished());
         fade->Update(seconds * 0.5f);
-        EXPECT_TRUE(fade->IsCompleted());
-        EXPECT_EQ(to, panel.GetEffectColor().a) << "exactly the end value at the duration";
+        EXPECT_EQ(std::tuple(true, to), std::tuple(fade->IsCompleted(), panel.GetEffectColor().a))
+            << "exactly the end value at the duration";
         fade->Update(10.0f);
-        EXPECT_EQ(to, panel.GetEffectColor().a);
-        EXPECT_EQ(1.0f, panel.GetEffectColor().r);
+        EXPECT_EQ(std::tuple(to, 1.0f), std::tuple(panel.GetEffectColor().a, panel.GetEffectColor().r));
     }
     // Without a control above it the clock still runs out.
     boost::shared_ptr<CAnimationComponent> loose = CreateSplashFadeIn();
@@ -41,73 +40,6 @@ TEST(FadeAnimationTest, StartsAtItsFromAlphaWhenAttachedAndEndsExactlyOnItsToAlp
     loose->Update(1.0f);
     EXPECT_TRUE(loose->IsFinished());
 }
-
-TEST_F(FormsTest, TheSameWallpaperTwiceAddsNothingAndACrossFadeClosesOnlyTheCurrentOne)
-{
-    auto menu = boost::make_shared<korvane::mwt::CForm>("front");
-    screen->AddControl(menu);
-    CFormSceneLink::SetWallpaper(form_names::kImageTitleWallpaper);
-    CFormSceneLink::SetWallpaper(form_names::kImageTitleWallpaper);
-    auto walls = FormsOf<CWallpaperForm>();
-    ASSERT_EQ(1u, walls.size());
-    const auto first = walls.front();
-    EXPECT_EQ(first, screen->GetControls().front()) << "sent to the back";
-    EXPECT_FALSE(first->IsFocusable());
-    EXPECT_TRUE(first->Image->GetTexture());
-    Frames(5);
-
-    CFormSceneLink::SetWallpaper(form_names::kImageCompanionWallpaper);
-    Frames(5);
-    const auto second = FormsOf<CWallpaperForm>().back();
-    EXPECT_TRUE(first->IsClosing());
-    CFormSceneLink::SetWallpaper(form_names::kImageCrossHatch);
-    EXPECT_TRUE(second->IsClosing());
-    ASSERT_EQ(3u, FormsOf<CWallpaperForm>().size());
-    EXPECT_EQ(form_names::kImageCrossHatch, FormsOf<CWallpaperForm>().front()->GetPath());
-
-    // The first finishes its own 0.5 s fade-out, not restarted by the second change.
-    Frames(34);
-    EXPECT_EQ(2u, FormsOf<CWallpaperForm>().size());
-    Frames(10);
-    ASSERT_EQ(1u, FormsOf<CWallpaperForm>().size());
-    EXPECT_EQ(form_names::kImageCrossHatch, FormsOf<CWallpaperForm>().front()->GetPath());
-}
-
-TEST_F(FormsTest, TheCursorStaysWhereItIsPutGlidesByAClampedStepAndPulses)
-{
-    auto cursor = boost::make_shared<CCursorForm>();
-    screen->AddControl(cursor);
-    EXPECT_FALSE(cursor->IsEnabled());
-    EXPECT_TRUE(cursor->IsTopMost());
-    EXPECT_EQ(Vector2<float>(1125.0f, 590.0f), cursor->GetLocation());
-
-    cursor->SetCursorPosition(Vector2<float>(300.0f, 200.0f));
-    Frames(10);
-    EXPECT_EQ(Vector2<float>(245.0f, 169.0f), cursor->GetLocation());
-    EXPECT_EQ(Vector2<float>(300.0f, 200.0f), cursor->GetCursorPosition());
-
-    cursor->SetTargetPosition(Vector2<float>(1055.0f, 231.0f));
-    EXPECT_EQ(Vector2<float>(1055.0f, 231.0f), cursor->GetCursorPosition()) << "the target, not the picture";
-    Frame(3.0f);
-    // A long frame counts as 0.05005005 s: 1.2012 of the way, past the target.
-    EXPECT_NEAR(245.0f + 755.0f * 1.2012f, cursor->GetLocation().x, 0.01f);
-    EXPECT_NEAR(169.0f + 31.0f * 1.2012f, cursor->GetLocation().y, 0.01f);
-
-    auto pulseAt = [&](double clock) {
-        while (cursor->GetPulseClock() + 1e-9 < clock)
-            Frame(static_cast<float>(std::min(0.05, clock - cursor->GetPulseClock())));
-        return cursor->CursorImage->GetEffectColor().a;
-    };
-    const double start = std::ceil(cursor->GetPulseClock() * 2.0) / 2.0;
-    EXPECT_NEAR(1.0f, pulseAt(start), 1e-3f);
-    EXPECT_NEAR(0.2f, pulseAt(start + 0.25), 1e-3f);
-    cursor->SetFollowFocus(false);
-    Frame();
-    EXPECT_EQ(1.0f, cursor->CursorImage->GetEffectColor().a) << "solid in pointer mode";
-}
-
-namespace
-{
 
 /// A menu of `count` buttons stacked top to bottom; the first is the default focus.
 template <int Tag>
@@ -134,10 +66,67 @@ public:
 using MenuA = TFocusPreservedForm<CStackDesign<0>>;
 using MenuB = TFocusPreservedForm<CStackDesign<1>>;
 
-} // namespace
-
-TEST_F(FormsTest, EachMenuClassRemembersItsOwnFocusAndFallsBackToItsDefault)
+TEST_F(FormsTest, WallpapersCrossFadeTheCursorGlidesAndPulsesAndEachMenuClassRemembersItsOwnFocus)
 {
+    screen->AddControl(boost::make_shared<korvane::mwt::CForm>("front"));
+    CFormSceneLink::SetWallpaper(form_names::kImageTitleWallpaper);
+    CFormSceneLink::SetWallpaper(form_names::kImageTitleWallpaper);
+    auto walls = FormsOf<CWallpaperForm>();
+    ASSERT_EQ(1u, walls.size());
+    const auto first = walls.front();
+    EXPECT_EQ(std::tuple(first, false, true),
+              std::tuple(screen->GetControls().front(), first->IsFocusable(), bool(first->Image->GetTexture())))
+        << "sent to the back, never focused, its picture loaded";
+    Frames(5);
+
+    CFormSceneLink::SetWallpaper(form_names::kImageCompanionWallpaper);
+    Frames(5);
+    const auto second = FormsOf<CWallpaperForm>().back();
+    EXPECT_TRUE(first->IsClosing());
+    CFormSceneLink::SetWallpaper(form_names::kImageCrossHatch);
+    ASSERT_EQ(3u, FormsOf<CWallpaperForm>().size());
+    EXPECT_EQ(std::tuple(true, form_names::kImageCrossHatch),
+              std::tuple(second->IsClosing(), FormsOf<CWallpaperForm>().front()->GetPath()));
+
+    // The first finishes its own 0.5 s fade-out, not restarted by the second change.
+    Frames(34);
+    EXPECT_EQ(2u, FormsOf<CWallpaperForm>().size());
+    Frames(10);
+    ASSERT_EQ(1u, FormsOf<CWallpaperForm>().size());
+    EXPECT_EQ(form_names::kImageCrossHatch, FormsOf<CWallpaperForm>().front()->GetPath());
+    screen->RemoveAllControls();
+
+    // The cursor stays where it is put, glides by a clamped step and pulses.
+    auto cursor = boost::make_shared<CCursorForm>();
+    screen->AddControl(cursor);
+    EXPECT_EQ(std::tuple(false, true, Vector2<float>(1125.0f, 590.0f)),
+              std::tuple(cursor->IsEnabled(), cursor->IsTopMost(), cursor->GetLocation()));
+    cursor->SetCursorPosition(Vector2<float>(300.0f, 200.0f));
+    Frames(10);
+    EXPECT_EQ(std::tuple(Vector2<float>(245.0f, 169.0f), Vector2<float>(300.0f, 200.0f)),
+              std::tuple(cursor->GetLocation(), cursor->GetCursorPosition()));
+
+    cursor->SetTargetPosition(Vector2<float>(1055.0f, 231.0f));
+    EXPECT_EQ(Vector2<float>(1055.0f, 231.0f), cursor->GetCursorPosition()) << "the target, not the picture";
+    Frame(3.0f);
+    // A long frame counts as 0.05005005 s: 1.2012 of the way, past the target.
+    EXPECT_NEAR(245.0f + 755.0f * 1.2012f, cursor->GetLocation().x, 0.01f);
+    EXPECT_NEAR(169.0f + 31.0f * 1.2012f, cursor->GetLocation().y, 0.01f);
+
+    auto pulseAt = [&](double clock) {
+        while (cursor->GetPulseClock() + 1e-9 < clock)
+            Frame(static_cast<float>(std::min(0.05, clock - cursor->GetPulseClock())));
+        return cursor->CursorImage->GetEffectColor().a;
+    };
+    const double start = std::ceil(cursor->GetPulseClock() * 2.0) / 2.0;
+    EXPECT_NEAR(1.0f, pulseAt(start), 1e-3f);
+    EXPECT_NEAR(0.2f, pulseAt(start + 0.25), 1e-3f);
+    cursor->SetFollowFocus(false);
+    Frame();
+    EXPECT_EQ(1.0f, cursor->CursorImage->GetEffectColor().a) << "solid in pointer mode";
+
+    // Each menu class remembers its own focus and falls back to its default.
+    screen->RemoveAllControls();
     MenuA::ResetFocusIndex();
     MenuB::ResetFocusIndex();
     auto a = boost::make_shared<MenuA>(4);
@@ -145,22 +134,16 @@ TEST_F(FormsTest, EachMenuClassRemembersItsOwnFocusAndFallsBackToItsDefault)
     a->buttons[2]->SetFocus();
     a->Close();
     Frames(60);
-    EXPECT_EQ(2, MenuA::GetFocusIndex());
-    EXPECT_EQ(-1, MenuB::GetFocusIndex()) << "another menu class keeps its own";
+    EXPECT_EQ(std::tuple(2, -1), std::tuple(MenuA::GetFocusIndex(), MenuB::GetFocusIndex()))
+        << "another menu class keeps its own";
 
-    struct Case
-    {
-        int count;
-        bool disableRemembered;
-        int focused;
-    };
-    for (const Case& c : {Case{4, false, 2}, Case{2, false, 0}, Case{4, true, 0}}) {
-        auto again = boost::make_shared<MenuA>(c.count);
-        if (c.disableRemembered)
+    // Buttons, the remembered one disabled, the one focused.
+    for (const auto& [count, disableRemembered, focused] : {std::tuple{4, false, 2u}, {2, false, 0u}, {4, true, 0u}}) {
+        auto again = boost::make_shared<MenuA>(count);
+        if (disableRemembered)
             again->buttons[2]->SetEnabled(false);
         screen->AddControl(again);
-        EXPECT_EQ(again->buttons[static_cast<std::size_t>(c.focused)], again->GetFocusedLeaf())
-            << c.count << " buttons";
+        EXPECT_EQ(again->buttons[focused], again->GetFocusedLeaf()) << count << " buttons";
         screen->RemoveControl(again.get());
     }
     MenuA::ResetFocusIndex();

@@ -1,15 +1,24 @@
 /** @file TitleMenuTest.cpp The title menu on the OpenGL device: its wallpaper, focus order, clicks with the decide
- * sound, the cancel rule, the exit confirmation and the remembered focus. */
+ * sound, the cancel rule, the exit confirmation and the remembered focus; and the menu over its wallpaper compared
+ * pixel for pixel with a stored picture (KORVANE_UPDATE_GOLDEN=1 rewrites the picture instead). */
+#include <cstdlib>
+#include <fstream>
+#include <tuple>
+
 #include "FormsTestSupport.h"
+#include "KorvaneXDK/canvas/Canvas.h"
+#include "KorvaneXDK/platform/graphics/DXGraphics.h"
+#include "KorvaneXDK/platform/graphics/ShaderEnvironment.h"
+#include "KorvaneXDK/platform/graphics/ShaderPair.h"
 #include "frontend/forms/DialogForm.h"
 #include "frontend/forms/FormNames.h"
 #include "frontend/forms/GameSelectForm.h"
-#include "frontend/forms/WallpaperForm.h"
+#include "os/gfx/Device.h"
+#include "os/gfx/Math.h"
+#include "os/gfx/ResultCodes.h"
+#include "support/TempDir.h"
 
 using namespace formtest;
-
-namespace
-{
 
 class TitleMenuTest : public FormsTest
 {
@@ -24,31 +33,17 @@ protected:
     void TearDown() override
     {
         CGameSelectForm::SetGameStarter({});
-        CGameSelectForm::ResetFocusIndex();
         FormsTest::TearDown();
-    }
-
-    boost::shared_ptr<CGameSelectForm> OpenMenu()
-    {
-        auto menu = boost::make_shared<CGameSelectForm>();
-        screen->AddControl(menu);
-        Frames(60);
-        return menu;
     }
 
     std::vector<std::int32_t> started;
 };
 
-} // namespace
-
-TEST_F(TitleMenuTest, OpensOverTheWallpaperAndItsButtonsFocusInLocationOrderAndClickWithTheDecideSound)
+TEST_F(TitleMenuTest, FocusOrderClicksClosingAndTheCancelRuleWithItsExitConfirmation)
 {
-    auto menu = OpenMenu();
-    EXPECT_EQ(menu, screen->GetActiveForm());
-    EXPECT_EQ(form_names::kImageTitleWallpaper, CFormSceneLink::GetWallpaperPath());
-    ASSERT_EQ(1u, FormsOf<CWallpaperForm>().size());
-    EXPECT_EQ(FormsOf<CWallpaperForm>().front(), screen->GetControls().front()) << "the wallpaper lies at the back";
-    EXPECT_EQ(menu->MainGameButton, menu->GetFocusedLeaf());
+    auto menu = Show(boost::make_shared<CGameSelectForm>());
+    EXPECT_EQ(std::tuple(menu, form_names::kImageTitleWallpaper, menu->MainGameButton),
+              std::tuple(screen->GetActiveForm(), CFormSceneLink::GetWallpaperPath(), menu->GetFocusedLeaf()));
     for (const auto& expected : {menu->CompanionGameButton, menu->OptionsButton, menu->LeaderboardsButton,
                                  menu->CreditsButton, menu->ExitButton, menu->MainGameButton}) {
         menu->FocusNext();
@@ -60,28 +55,33 @@ TEST_F(TitleMenuTest, OpensOverTheWallpaperAndItsButtonsFocusInLocationOrderAndC
         started.clear();
         button->SetFocus();
         ClickOn(*button);
-        EXPECT_EQ(std::vector<EUiSound>{EUiSound::Decide}, sounds) << button->GetName();
-        EXPECT_EQ(std::vector<std::int32_t>{game}, started) << button->GetName();
+        EXPECT_EQ(std::tuple(std::vector<EUiSound>{EUiSound::Decide}, std::vector<std::int32_t>{game}),
+                  std::tuple(sounds, started))
+            << button->GetName();
     }
-}
 
-TEST_F(TitleMenuTest, CancelFocusesExitThenAsksAndOnlyAcceptingPostsTheQuitMessage)
-{
+    // Closing, it ignores keys and clicks.
+    sounds.clear();
+    started.clear();
+    menu->Close();
+    screen->OnKeyDown(form_names::kKeyEscape);
+    menu->OnKeyDown(menu.get(), form_names::kKeyEscape);
+    menu->OnMainGame(menu->MainGameButton.get());
+    menu->OnExit(menu->ExitButton.get());
+    EXPECT_EQ(std::tuple(0u, 0u, false), std::tuple(sounds.size(), started.size(), bool(menu->GetExitDialog())));
+    screen->RemoveAllControls();
+
+    // Cancel focuses Exit, then asks; only accepting posts the quit message.
     for (const bool accept : {false, true}) {
         CGameSelectForm::ResetFocusIndex();
-        auto menu = OpenMenu();
+        auto menu = Show(boost::make_shared<CGameSelectForm>());
         sounds.clear();
         screen->OnKeyDown(form_names::kKeyEscape);
-        EXPECT_EQ(std::vector<EUiSound>{EUiSound::Cancel}, sounds);
-        EXPECT_EQ(menu->ExitButton, menu->GetFocusedLeaf());
-        EXPECT_FALSE(menu->GetExitDialog());
-        sounds.clear();
+        EXPECT_EQ(std::tuple(menu->ExitButton, false), std::tuple(menu->GetFocusedLeaf(), bool(menu->GetExitDialog())));
         screen->OnKeyDown(form_names::kKeyEscape);
-        EXPECT_EQ((std::vector<EUiSound>{EUiSound::Cancel, EUiSound::Decide}), sounds);
-        ASSERT_TRUE(menu->GetExitDialog());
+        EXPECT_EQ((std::vector<EUiSound>{EUiSound::Cancel, EUiSound::Cancel, EUiSound::Decide}), sounds);
         Frames(60);
-        EXPECT_EQ(menu->GetExitDialog(), screen->GetActiveForm());
-        EXPECT_FALSE(QuitPosted());
+        EXPECT_EQ(std::tuple(menu->GetExitDialog(), false), std::tuple(screen->GetActiveForm(), QuitPosted()));
 
         sounds.clear();
         const unsigned int key = accept ? form_names::kKeyReturn : form_names::kKeyEscape;
@@ -90,25 +90,54 @@ TEST_F(TitleMenuTest, CancelFocusesExitThenAsksAndOnlyAcceptingPostsTheQuitMessa
         EXPECT_EQ(std::vector<EUiSound>{accept ? EUiSound::Decide : EUiSound::Cancel}, sounds)
             << "the dialog closes once";
         Frames(60);
-        EXPECT_EQ(accept, QuitPosted());
-        EXPECT_TRUE(FormsOf<CDialogForm>().empty());
+        EXPECT_EQ(std::tuple(accept, 0u), std::tuple(QuitPosted(), FormsOf<CDialogForm>().size()));
         if (!accept) {
-            EXPECT_EQ(menu, screen->GetActiveForm());
-            EXPECT_EQ(menu->ExitButton, menu->GetFocusedLeaf());
+            EXPECT_EQ(std::tuple(menu, menu->ExitButton), std::tuple(screen->GetActiveForm(), menu->GetFocusedLeaf()));
         }
         screen->RemoveAllControls();
     }
 }
 
-TEST_F(TitleMenuTest, AClosingMenuIgnoresKeysAndClicks)
+const std::string kGoldenPath = std::string(KORVANE_SOURCE_DIR) + "/tests/frontend/forms/golden/title_menu.ppm";
+
+TEST_F(TitleMenuTest, TheTitleMenuMatchesItsGoldenPicture)
 {
-    auto menu = OpenMenu();
-    menu->Close();
-    screen->OnKeyDown(form_names::kKeyEscape);
-    menu->OnKeyDown(menu.get(), form_names::kKeyEscape);
-    menu->OnMainGame(menu->MainGameButton.get());
-    menu->OnExit(menu->ExitButton.get());
-    EXPECT_TRUE(sounds.empty());
-    EXPECT_TRUE(started.empty());
-    EXPECT_FALSE(menu->GetExitDialog());
+    Show(boost::make_shared<CGameSelectForm>());
+    Frames(30);
+
+    korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
+    if (driver->GetShaderEnvironment() == nullptr)
+        driver->CreateShaderEnvironment();
+    korvane::CShaderEnvironment* environment = driver->GetShaderEnvironment();
+    os::gfx::Device* device = driver->GetGraphics()->GetDevice();
+    korvane::Matrix4 projection;
+    os::gfx::MatrixOrthoOffCenterLH(&projection, 0, 1920, 1080, 0, 0, 1);
+    environment->SetProjectionMatrix(projection);
+    auto pair = environment->GetShaderPair("shader\\canvas");
+    korvane::canvas::CCanvas canvas;
+    canvas.SetShaderPair(pair);
+    ASSERT_EQ(os::gfx::kOk,
+              device->Clear(0, nullptr, os::gfx::clear::Target | os::gfx::clear::ZBuffer, 0xFF000000u, 1.0f, 0));
+    canvas.BeginDraw();
+    pair->Begin();
+    canvas.ResetClipRect();
+    screen->Draw(&canvas);
+    canvas.EndDraw();
+
+    std::vector<std::uint32_t> pixels;
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    ASSERT_EQ(os::gfx::kOk, device->ReadBackBuffer(&pixels, &width, &height));
+    // Binary PPM: "P6 w h 255" and the rows top to bottom, RGB.
+    std::string picture = "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
+    for (const std::uint32_t argb : pixels)
+        picture += {static_cast<char>(argb >> 16), static_cast<char>(argb >> 8), static_cast<char>(argb)};
+
+    const char* update = std::getenv("KORVANE_UPDATE_GOLDEN");
+    if (update != nullptr && std::string(update) == "1") {
+        std::ofstream(kGoldenPath, std::ios::binary) << picture;
+        GTEST_SKIP() << "golden picture rewritten: " << kGoldenPath;
+    }
+    // A missing picture throws; KORVANE_UPDATE_GOLDEN=1 makes it.
+    EXPECT_TRUE(korvane::test::TempDir::Read(kGoldenPath) == picture) << "differs from " << kGoldenPath;
 }

@@ -7,9 +7,6 @@
 #include "LeaderboardTestSupport.h"
 #include "frontend/forms/LeaderboardDownloadJob.h"
 
-namespace
-{
-
 using lbtest::JobFixture;
 using lbtest::kSelf;
 using lbtest::RecordingListForm;
@@ -39,16 +36,11 @@ struct ServingJob
 class DownloadJobTest : public JobFixture
 {
 protected:
-    /// 25 entries on "LB_TV_DEF_NORMAL", the user's the 14th.
-    void SeedBoard() { ASSERT_TRUE(os::testing::SeedLeaderboard("LB_TV_DEF_NORMAL", lbtest::Entries(25))); }
-
     FrontEndTask* Post(const boost::shared_ptr<RecordingListForm>& form)
     {
         FrontEndTask* task = TaskPoolAlloc(LeaderboardDownloadJob);
         LeaderboardDownloadWork& work = GetLeaderboardDownloadWork(task);
-        work.Title = 1;
-        work.Mode = 1;
-        work.Board = 11;
+        std::tie(work.Title, work.Mode, work.Board) = std::tuple(1, 1, 11);
         SetLeaderboardDownloadForm(work, form);
         GetLeaderboardName(work);
         return task;
@@ -62,37 +54,61 @@ protected:
     }
 };
 
-TEST(LeaderboardPaging, RequestsMoveThePageAndCursor)
+TEST_F(DownloadJobTest, RequestsMoveThePageAndCursorAndFriendsPageAroundTheUserAndLocally)
 {
-    struct Case
-    {
-        std::int32_t request, total, first, wantFirst, wantCursor;
-        bool moved;
-    };
-    for (const Case& c : {Case{3, 25, 11, 16, 5, true}, Case{3, 25, 16, 16, 9, false}, Case{4, 25, 5, 1, 3, true},
-                          Case{4, 25, 16, 6, 9, true}, Case{3, 10, 1, 1, -1, false}, Case{1, 25, 1, 1, -1, false}}) {
-        ServingJob job(0, c.total, 10, c.first);
+    // The request, the total and first rank; the first rank and cursor it leads to, and whether the page moved.
+    const std::tuple<std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, bool> cases[] = {
+        {3, 25, 11, 16, 5, true}, {3, 25, 16, 16, 9, false}, {4, 25, 5, 1, 3, true},
+        {4, 25, 16, 6, 9, true},  {3, 10, 1, 1, -1, false},  {1, 25, 1, 1, -1, false}};
+    for (const auto& [request, total, first, wantFirst, wantCursor, moved] : cases) {
+        ServingJob job(0, total, 10, first);
         job.work().CursorRow = -1;
-        std::vector<EUiSound> sounds;
-        CFormSceneLink::SetSoundHandler([&sounds](EUiSound s) { sounds.push_back(s); });
-        HandleLeaderboardListRequest(c.request, &job.task);
+        sounds.clear();
+        HandleLeaderboardListRequest(request, &job.task);
         // A moved page is downloaded (state 6), with the cursor sound.
-        EXPECT_EQ(std::tuple(c.wantFirst, c.wantCursor, c.moved ? 6 : 9, c.moved ? 1u : 0u),
+        EXPECT_EQ(std::tuple(wantFirst, wantCursor, moved ? 6 : 9, moved ? 1u : 0u),
                   std::tuple(job.work().FirstRank, job.work().CursorRow, job.task.State, sounds.size()))
-            << c.request << " from " << c.first;
+            << request << " from " << first;
     }
-    CFormSceneLink::Reset();
+
+    // Friends: the page around the user, and paging locally.
+    ServingJob job(2, 25, 25, 1);
+    job.state.Rows[13].UserId = kSelf;
+    job.work().Locate = 1;
+    PlaceLeaderboardPage(job.work(), kSelf);
+    EXPECT_EQ(std::tuple(11, 3, 0), std::tuple(job.work().FirstRank, job.work().CursorRow, job.work().Locate));
+
+    job.state.Rows[12].Score = -1;
+    FormatLeaderboardDetail(job.work());
+    ASSERT_EQ(10u, job.form->rows.size());
+    // The score sign-extended to 64 bits; the user highlighted under the cursor.
+    EXPECT_EQ(std::tuple(11, std::int64_t{-1}, true, 3), std::tuple(job.form->rows[0].rank, job.form->rows[2].score,
+                                                                    job.form->rows[3].highlight, job.form->cursor));
+    HandleLeaderboardListRequest(3, &job.task);
+    EXPECT_EQ(std::tuple(9, 16, 5), std::tuple(job.task.State, job.form->rows[0].rank, job.form->cursor))
+        << "friends page from the rows held";
+    job.form->view = 0;
+    HandleLeaderboardListRequest(0, &job.task);
+    EXPECT_EQ(std::tuple(6, 1), std::tuple(job.task.State, job.work().Locate)) << "a view change searches again";
 }
 
-TEST_F(DownloadJobTest, OverallThenMyScoreFindTheUsersRow)
+TEST_F(DownloadJobTest, AFailedSearchAsksAndRetriesOverallAndMyScoreFindTheUsersRowAndAFailedDownloadEmptiesTheList)
 {
-    SeedBoard();
+    ASSERT_TRUE(os::testing::SeedLeaderboard("LB_TV_DEF_NORMAL", lbtest::Entries(25))); // the user's the 14th
+    os::testing::FailNextStoreRequest(os::testing::StoreRequest::FindLeaderboard, os::testing::StoreFailure::NotFound);
     auto form = boost::make_shared<RecordingListForm>();
     FrontEndTask* task = Post(form);
     EXPECT_EQ("TV/NORMAL", form->boardName);
     Settle(task);
-    ASSERT_EQ(9, task->State);
-    ASSERT_EQ(10u, form->rows.size());
+    ASSERT_EQ(16, task->State);
+    ASSERT_EQ(1u, dialogs.size());
+    // A board never found leaves the view loading: no rows.
+    EXPECT_EQ(std::tuple(2, std::vector<std::string>{"808_1", "808_2"}, 0u),
+              std::tuple(dialogs[0]->GetKind(), texts, form->rows.size()));
+    dialogs[0]->OnKeyDown(nullptr, 0x0D);
+    Frames(40);
+    Settle(task);
+    ASSERT_EQ(std::tuple(9, std::size_t{10}), std::tuple(task->State, form->rows.size()));
     EXPECT_EQ(std::tuple(1, std::string("STAGE 0"), 25, 0, false),
               std::tuple(form->rows[0].rank, form->rows[0].stage, form->pagingTotal, form->cursor,
                          bool(form->loading.back())));
@@ -106,38 +122,6 @@ TEST_F(DownloadJobTest, OverallThenMyScoreFindTheUsersRow)
         std::tuple(10, 10, 4, true, std::string("me")),
         std::tuple(form->rows[0].rank, form->pagingFirst, form->cursor, form->rows[4].highlight, form->rows[4].name));
 
-    form->Raise(CLeaderboardListForm::kRequestClosed);
-    Frame();
-    EXPECT_EQ(0, TaskPoolCount());
-}
-
-TEST_F(DownloadJobTest, FailedSearchAsksAndRetries)
-{
-    SeedBoard();
-    os::testing::FailNextStoreRequest(os::testing::StoreRequest::FindLeaderboard, os::testing::StoreFailure::NotFound);
-    auto form = boost::make_shared<RecordingListForm>();
-    FrontEndTask* task = Post(form);
-    Settle(task);
-    ASSERT_EQ(16, task->State);
-    ASSERT_EQ(1u, dialogs.size());
-    EXPECT_EQ(2, dialogs[0]->GetKind());
-    EXPECT_EQ((std::vector<std::string>{"808_1", "808_2"}), texts);
-    EXPECT_TRUE(form->rows.empty()) << "a board never found leaves the view loading";
-
-    dialogs[0]->OnKeyDown(nullptr, 0x0D);
-    Frames(40);
-    Settle(task);
-    EXPECT_EQ(9, task->State);
-    EXPECT_EQ(10u, form->rows.size());
-}
-
-TEST_F(DownloadJobTest, FailedDownloadEmptiesTheListFirst)
-{
-    SeedBoard();
-    auto form = boost::make_shared<RecordingListForm>();
-    FrontEndTask* task = Post(form);
-    Settle(task);
-    ASSERT_EQ(10u, form->rows.size());
     os::testing::FailNextStoreRequest(os::testing::StoreRequest::DownloadEntries, os::testing::StoreFailure::IoFailure);
     form->Raise(CLeaderboardListForm::kRequestNext);
     Frame();
@@ -149,7 +133,7 @@ TEST_F(DownloadJobTest, FailedDownloadEmptiesTheListFirst)
 
 TEST_F(DownloadJobTest, ClosedViewEndsTheJobAndItsLateResultIsUnused)
 {
-    SeedBoard();
+    ASSERT_TRUE(os::testing::SeedLeaderboard("LB_TV_DEF_NORMAL", lbtest::Entries(25))); // the user's the 14th
     os::testing::DelayStoreResults(3);
     auto form = boost::make_shared<RecordingListForm>();
     FrontEndTask* task = Post(form);
@@ -160,8 +144,7 @@ TEST_F(DownloadJobTest, ClosedViewEndsTheJobAndItsLateResultIsUnused)
     Frame();
     EXPECT_EQ(0, TaskPoolCount());
     Frames(10);
-    EXPECT_TRUE(form->rows.empty());
-    EXPECT_EQ(-1, form->rowCount);
+    EXPECT_EQ(std::tuple(0u, -1), std::tuple(form->rows.size(), form->rowCount));
 
     // A view that is gone ends a job too.
     os::testing::DelayStoreResults(0);
@@ -171,32 +154,3 @@ TEST_F(DownloadJobTest, ClosedViewEndsTheJobAndItsLateResultIsUnused)
     Frames(2);
     EXPECT_EQ(0, TaskPoolCount());
 }
-
-TEST_F(DownloadJobTest, FriendsPageAroundTheUserAndLocally)
-{
-    ServingJob job(2, 25, 25, 1);
-    job.state.Rows[13].UserId = kSelf;
-    job.work().Locate = 1;
-    PlaceLeaderboardPage(job.work(), kSelf);
-    EXPECT_EQ(std::tuple(11, 3, 0), std::tuple(job.work().FirstRank, job.work().CursorRow, job.work().Locate));
-
-    job.state.Rows[12].Score = -1;
-    FormatLeaderboardDetail(job.work());
-    ASSERT_EQ(10u, job.form->rows.size());
-    EXPECT_EQ(11, job.form->rows[0].rank);
-    EXPECT_EQ(-1, job.form->rows[2].score) << "sign-extended to 64 bits";
-    EXPECT_TRUE(job.form->rows[3].highlight);
-    EXPECT_EQ(3, job.form->cursor);
-
-    HandleLeaderboardListRequest(3, &job.task);
-    EXPECT_EQ(9, job.task.State) << "friends page from the rows held";
-    EXPECT_EQ(16, job.form->rows[0].rank);
-    EXPECT_EQ(5, job.form->cursor);
-
-    job.form->view = 0;
-    HandleLeaderboardListRequest(0, &job.task);
-    EXPECT_EQ(6, job.task.State) << "a view change searches again";
-    EXPECT_EQ(1, job.work().Locate);
-}
-
-} // namespace

@@ -9,30 +9,16 @@
 // The run-wide driver on an offscreen device, the archive's fonts and skin, as the form tests have them.
 #include "frontend/forms/FormsTestSupport.cpp"
 
-namespace
-{
-
 using formtest::kFrame;
 
-class LeaderboardFormsTest : public lbtest::JobFixture
+class LeaderboardFormsTest : public lbtest::TJobFixture<formtest::FormsTest>
 {
 protected:
     void SetUp() override
     {
-        JobFixture::SetUp();
-        // The window scene, not started, hands its screen to the forms' link.
-        screen = CMegaWindowScene::GetInstance()->GetScreen();
-        screen->SetSize(korvane::Vector2<float>(1920.0f, 1080.0f));
-        screen->Initialize();
+        TJobFixture::SetUp();
         // The jobs' dialogs go on the screen as in the program.
         SetLeaderboardDialogShower({});
-    }
-    void TearDown() override
-    {
-        screen->RemoveAllControls();
-        screen.reset();
-        delete CMegaWindowScene::GetInstance();
-        JobFixture::TearDown();
     }
 
     /// One frame as the program runs it: the screen, then the pool and the store.
@@ -42,44 +28,28 @@ protected:
             screen->Update(kFrame);
     }
 
-    template <typename TForm>
-    std::vector<boost::shared_ptr<TForm>> FormsOf() const
-    {
-        std::vector<boost::shared_ptr<TForm>> found;
-        for (const auto& child : screen->GetControls())
-            if (auto form = boost::dynamic_pointer_cast<TForm>(child))
-                found.push_back(form);
-        return found;
-    }
-
-    static void Seed(std::int32_t entries)
-    {
-        ASSERT_TRUE(os::testing::SeedLeaderboard("LB_TV_DEF_NORMAL", lbtest::Entries(entries)));
-    }
-
     /// The newest chooser on the screen shows the title and mode.
     void ExpectChooserOn(std::int32_t title, std::int32_t mode)
     {
         auto choosers = FormsOf<CLeaderboardSelectForm>();
         ASSERT_FALSE(choosers.empty());
-        EXPECT_EQ(title, choosers.back()->TitleSelector->GetSelectedIndex());
-        EXPECT_EQ(mode, choosers.back()->GameModeSelector->GetSelectedIndex());
+        EXPECT_EQ(std::tuple(title, mode), std::tuple(choosers.back()->TitleSelector->GetSelectedIndex(),
+                                                      choosers.back()->GameModeSelector->GetSelectedIndex()));
     }
-
-    boost::shared_ptr<korvane::mwt::CScreen> screen;
 };
 
-TEST_F(LeaderboardFormsTest, ChooserSearchesTheChosenBoardIntoTheList)
+TEST_F(LeaderboardFormsTest,
+       ChooserSearchesIntoTheListAndReopensWhenAFailedSearchIsDeclinedAndTheListAndCreditsAnswerTheirKeys)
 {
-    Seed(25);
+    ASSERT_TRUE(os::testing::SeedLeaderboard("LB_TV_DEF_NORMAL", lbtest::Entries(25)));
     auto chooser = boost::make_shared<CLeaderboardSelectForm>();
     screen->AddControl(chooser);
-    EXPECT_EQ(chooser->TitleLabel, chooser->GetFocusedLeaf());
-    EXPECT_EQ(10u, chooser->GameModeSelector->GetItems().size());
+    EXPECT_EQ(std::tuple(chooser->TitleLabel, 10u),
+              std::tuple(chooser->GetFocusedLeaf(), chooser->GameModeSelector->GetItems().size()));
     sounds.clear();
     chooser->TitleSelector->SetSelectedIndex(1);
-    EXPECT_EQ((std::vector<std::string>{"TRIAL", "NORMAL"}), chooser->GameModeSelector->GetItems());
-    EXPECT_EQ(0, chooser->GameModeSelector->GetSelectedIndex());
+    EXPECT_EQ(std::tuple(std::vector<std::string>{"TRIAL", "NORMAL"}, 0),
+              std::tuple(chooser->GameModeSelector->GetItems(), chooser->GameModeSelector->GetSelectedIndex()));
     chooser->GameModeSelector->SetSelectedIndex(1);
     EXPECT_EQ(2u, sounds.size());
 
@@ -92,36 +62,51 @@ TEST_F(LeaderboardFormsTest, ChooserSearchesTheChosenBoardIntoTheList)
     EXPECT_TRUE(list->ProgressPanel->IsVisible()) << "ACCESSING...";
     ScreenFrame(10);
     ASSERT_EQ(10u, list->GetRows().size());
-    EXPECT_FALSE(list->ProgressPanel->IsVisible());
-    EXPECT_EQ("00025", list->TotalPlayersLabel->GetCaption());
+    EXPECT_EQ(std::tuple(false, "00025"),
+              std::tuple(list->ProgressPanel->IsVisible(), list->TotalPlayersLabel->GetCaption()));
 
     // Down on the last row pages, with the job's cursor sound only.
     list->SetCursorRow(9);
     sounds.clear();
     screen->OnKeyDown(0x28);
     ScreenFrame(10);
-    EXPECT_EQ(11, list->GetRows()[0].Rank);
-    EXPECT_EQ(std::vector<EUiSound>{EUiSound::Cursor}, sounds);
+    EXPECT_EQ(std::tuple(11, std::vector<EUiSound>{EUiSound::Cursor}), std::tuple(list->GetRows()[0].Rank, sounds));
 
     // Escape reopens the chooser on the same title and mode, and the job ends.
     sounds.clear();
     screen->OnKeyDown(0x1B);
     ScreenFrame();
-    EXPECT_EQ(0, TaskPoolCount());
-    EXPECT_EQ(EUiSound::Cancel, sounds.front());
+    EXPECT_EQ(std::tuple(0, EUiSound::Cancel), std::tuple(TaskPoolCount(), sounds.front()));
     ExpectChooserOn(1, 1);
-}
 
-TEST_F(LeaderboardFormsTest, ListPagingCaptionsAndKeys)
-{
-    auto list = boost::make_shared<CLeaderboardListForm>();
+    // Declining a failed search reopens the chooser too.
+    ScreenFrame(100);
+    os::testing::FailNextStoreRequest(os::testing::StoreRequest::FindLeaderboard, os::testing::StoreFailure::NotFound);
+    chooser = FormsOf<CLeaderboardSelectForm>().at(0);
+    chooser->Search(nullptr);
+    list = FormsOf<CLeaderboardListForm>().at(0);
+    for (int i = 0; i < 20 && !GetLeaderboardDownloadDialog(); ++i)
+        ScreenFrame();
+    auto dialog = GetLeaderboardDownloadDialog();
+    ASSERT_TRUE(dialog);
+    EXPECT_TRUE(list->ProgressPanel->IsVisible()) << "still accessing under the question";
+    screen->OnKeyDown(0x1B);
+    ScreenFrame(100);
+    EXPECT_EQ(std::tuple(0, 0u), std::tuple(TaskPoolCount(), FormsOf<CLeaderboardListForm>().size()))
+        << "closed and gone";
+    ASSERT_EQ(1u, FormsOf<CLeaderboardSelectForm>().size());
+    EXPECT_NE(chooser, FormsOf<CLeaderboardSelectForm>()[0]);
+    ExpectChooserOn(1, 1);
+
+    // A list of its own: paging captions and keys; then the credits from the title menu and back.
+    screen->RemoveAllControls();
+    list = boost::make_shared<CLeaderboardListForm>();
     screen->AddControl(list);
     list->SetRowCount(10);
     list->SetPaging(25, 11);
-    EXPECT_DOUBLE_EQ(25.0, list->ScrollBar->GetMaximum());
-    EXPECT_DOUBLE_EQ(10.0, list->ScrollBar->GetValue());
-    EXPECT_TRUE(list->ScrollBar->IsVisible());
-    EXPECT_EQ("00025", list->TotalPlayersLabel->GetCaption());
+    EXPECT_EQ(std::tuple(25.0, 10.0, true, "00025"),
+              std::tuple(list->ScrollBar->GetMaximum(), list->ScrollBar->GetValue(), list->ScrollBar->IsVisible(),
+                         list->TotalPlayersLabel->GetCaption()));
     list->SetPaging(8, 1);
     EXPECT_FALSE(list->ScrollBar->IsVisible());
     list->SetPaging(123456, 1);
@@ -130,8 +115,8 @@ TEST_F(LeaderboardFormsTest, ListPagingCaptionsAndKeys)
     list->SetCursorRow(4);
     sounds.clear();
     screen->OnKeyDown(0x28);
-    EXPECT_EQ(std::vector<EUiSound>{EUiSound::Cursor}, sounds);
-    EXPECT_EQ(5, list->ListBox->GetSelectedIndex());
+    EXPECT_EQ(std::tuple(std::vector<EUiSound>{EUiSound::Cursor}, 5),
+              std::tuple(sounds, list->ListBox->GetSelectedIndex()));
     list->SetCursorRow(0);
     screen->OnKeyDown(0x26);
     EXPECT_EQ(CLeaderboardListForm::kRequestPrevious, list->GetRequest());
@@ -141,25 +126,21 @@ TEST_F(LeaderboardFormsTest, ListPagingCaptionsAndKeys)
     screen->OnKeyDown(0x25);
     EXPECT_TRUE(sounds.empty()) << "no view before Overall";
     screen->OnKeyDown(0x27);
-    EXPECT_EQ(1, list->GetView());
-    EXPECT_EQ(std::vector<EUiSound>{EUiSound::Cursor}, sounds);
+    EXPECT_EQ(std::tuple(1, std::vector<EUiSound>{EUiSound::Cursor}), std::tuple(list->GetView(), sounds));
     list->SetRowCount(0);
     list->SetLoading(false);
     EXPECT_TRUE(list->NoEntryLabel->IsVisible());
     list->SetLoading(true);
     EXPECT_FALSE(list->NoEntryLabel->IsVisible());
-}
+    screen->RemoveAllControls();
 
-TEST_F(LeaderboardFormsTest, CreditsFromTheTitleMenuAndBack)
-{
-    auto menu = boost::make_shared<CGameSelectForm>();
-    screen->AddControl(menu);
+    auto menu = Show(boost::make_shared<CGameSelectForm>());
     menu->CreditsButton->SetFocus();
     menu->OnCredits(nullptr);
     ASSERT_EQ(1u, FormsOf<CCreditsForm>().size());
     auto credits = FormsOf<CCreditsForm>()[0];
-    EXPECT_EQ("credits_1", credits->Lines[0]->GetCaption());
-    EXPECT_EQ(credits->KeyPanel, credits->GetFocusedControl());
+    EXPECT_EQ(std::tuple("credits_1", credits->KeyPanel),
+              std::tuple(credits->Lines[0]->GetCaption(), credits->GetFocusedControl()));
     sounds.clear();
     screen->OnKeyDown(0x1B);
     EXPECT_EQ(std::vector<EUiSound>{EUiSound::Cancel}, sounds);
@@ -167,29 +148,3 @@ TEST_F(LeaderboardFormsTest, CreditsFromTheTitleMenuAndBack)
     ASSERT_EQ(2u, menus.size());
     EXPECT_EQ(menus.back()->CreditsButton, menus.back()->GetFocusedLeaf());
 }
-
-TEST_F(LeaderboardFormsTest, DecliningAFailedSearchReopensTheChooser)
-{
-    Seed(25);
-    os::testing::FailNextStoreRequest(os::testing::StoreRequest::FindLeaderboard, os::testing::StoreFailure::NotFound);
-    auto chooser = boost::make_shared<CLeaderboardSelectForm>();
-    screen->AddControl(chooser);
-    chooser->SetSelection(1, 1);
-    chooser->Search(nullptr);
-    auto list = FormsOf<CLeaderboardListForm>().at(0);
-    for (int i = 0; i < 20 && !GetLeaderboardDownloadDialog(); ++i)
-        ScreenFrame();
-    auto dialog = GetLeaderboardDownloadDialog();
-    ASSERT_TRUE(dialog);
-    EXPECT_EQ(2, dialog->GetKind());
-    EXPECT_TRUE(list->ProgressPanel->IsVisible()) << "still accessing under the question";
-    screen->OnKeyDown(0x1B);
-    ScreenFrame(100);
-    EXPECT_EQ(0, TaskPoolCount());
-    EXPECT_TRUE(FormsOf<CLeaderboardListForm>().empty()) << "closed and gone";
-    ASSERT_EQ(1u, FormsOf<CLeaderboardSelectForm>().size());
-    EXPECT_NE(chooser, FormsOf<CLeaderboardSelectForm>()[0]);
-    ExpectChooserOn(1, 1);
-}
-
-} // namespace

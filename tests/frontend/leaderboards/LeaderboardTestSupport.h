@@ -42,8 +42,8 @@ struct RowCall
 {
     std::int32_t rank;
     bool highlight;
-    std::string name;
     std::int64_t score;
+    std::string name;
     std::string stage;
 };
 
@@ -63,7 +63,7 @@ public:
                 std::int64_t score, const std::string& stage, const std::string& date) override
     {
         CLeaderboardListForm::SetRow(index, rank, replay, highlight, name, score, stage, date);
-        rows.push_back({rank, highlight, name, score, stage});
+        rows.push_back({rank, highlight, score, name, stage});
     }
     void SetPaging(std::int32_t total, std::int32_t first) override
     {
@@ -75,19 +75,22 @@ public:
 
     std::int32_t view = 0;
     std::vector<bool> loading;
-    std::int32_t rowCount = -1;
     std::vector<RowCall> rows;
+    std::int32_t rowCount = -1;
     std::int32_t pagingTotal = -1;
     std::int32_t pagingFirst = -1;
     std::int32_t cursor = -1;
     std::string boardName;
 };
 
-class JobFixture : public ::testing::Test
+/// Over the plain test, or over the form tests' screen fixture (whose sound record this one's hides).
+template <class Base = ::testing::Test>
+class TJobFixture : public Base
 {
 protected:
     void SetUp() override
     {
+        Base::SetUp();
         os::testing::ResetStoreHooks();
         os::store::SetLogFunction([](const std::string&) {});
         os::testing::CaptureStoreDebugOutput([](const std::string&) {});
@@ -97,7 +100,7 @@ protected:
         if (gSteamLeaderboards == nullptr)
             CreateSteamServices();
         TaskPoolInit();
-        CFormSceneLink::Reset();
+        // Every test here leaves the link reset.
         CFormSceneLink::SetSoundHandler([this](EUiSound sound) { sounds.push_back(sound); });
         SetLeaderboardTextLookup([this](const std::string& key) {
             texts.push_back(key);
@@ -108,6 +111,7 @@ protected:
 
     void TearDown() override
     {
+        Base::TearDown();
         TaskPoolInit();
         SetLeaderboardTextLookup({});
         SetLeaderboardDialogShower({});
@@ -136,5 +140,6 @@ protected:
     std::vector<std::string> texts;
     std::vector<boost::shared_ptr<CDialogForm>> dialogs;
 };
+using JobFixture = TJobFixture<>;
 
 } // namespace lbtest

@@ -8,10 +8,7 @@
 #include "frontend/forms/LeaderboardDownloadJob.h"
 #include "frontend/steam/ScoreUpload.h"
 
-namespace
-{
-
-TEST(ScoreDetails, CheckSumPackingAndWrap)
+TEST(ScoreDetails, CheckSumPackingWrapAndThePreparedRequestsBoards)
 {
     LeaderboardRecord record{};
     record.Progress = 5;
@@ -35,57 +32,37 @@ TEST(ScoreDetails, CheckSumPackingAndWrap)
         if (i != 8)
             sum += static_cast<std::uint32_t>(details[i]);
     EXPECT_EQ(static_cast<std::int32_t>(sum), details[8]) << "wraps modulo 2^32";
-}
 
-TEST(ScoreDetails, PreparedRequestsPickTheirBoard)
-{
     PrepareMainGameScoreUpload(3, 1, 0xFFFFFFFFu, 200);
     EXPECT_EQ(std::tuple(8, -1, 200, 1), std::tuple(ScoreUploadRequest.BoardIndex, ScoreUploadRequest.Score,
                                                     ScoreUploadRequest.Progress, ScoreUploadRequest.Word1));
     ScoreUploadRequest.Extra[3] = 9;
     PrepareCompanionGameScoreUpload(1, 1500, 4);
-    EXPECT_EQ(11, ScoreUploadRequest.BoardIndex);
-    EXPECT_EQ(0, ScoreUploadRequest.Extra[3]) << "every prepare clears the whole request";
+    EXPECT_EQ(std::tuple(11, 0), std::tuple(ScoreUploadRequest.BoardIndex, ScoreUploadRequest.Extra[3]))
+        << "every prepare clears the whole request";
 }
 
-TEST(RowTexts, BoardNames)
+TEST(RowTexts, BoardNamesStagesDatesAndCuts)
 {
     EXPECT_EQ((std::vector<std::string>{"TV/NORMAL", "QVR/HARD (SPECIAL)", "QVR/", "TV/"}),
               (std::vector<std::string>{MakeLeaderboardName(1, 11), MakeLeaderboardName(0, 8),
                                         MakeLeaderboardName(0, 10), MakeLeaderboardName(1, 3)}));
-}
-
-TEST(RowTexts, StageTexts)
-{
-    for (const auto& [title, board, progress, text] : {std::tuple{0, 2, 7, "AREA  7"},
-                                                       {0, 2, 100, "AREA 31"},
-                                                       {0, 0, 31, "AREA ALL"},
-                                                       {0, 5, 101, "AREA ALL!"},
-                                                       {0, 9, 12, "PHASE ALL"},
-                                                       {0, 4, 3, "PHASE  3"},
-                                                       {1, 10, 8, "STAGE 8"},
-                                                       {1, 11, 9, "STAGE ALL"}})
+    const std::tuple<int, int, int, const char*> stages[] = {
+        {0, 2, 7, "AREA  7"},    {0, 2, 100, "AREA 31"}, {0, 0, 31, "AREA ALL"}, {0, 5, 101, "AREA ALL!"},
+        {0, 9, 12, "PHASE ALL"}, {0, 4, 3, "PHASE  3"},  {1, 10, 8, "STAGE 8"},  {1, 11, 9, "STAGE ALL"}};
+    for (const auto& [title, board, progress, text] : stages)
         EXPECT_EQ(text, LeaderboardStageText(title, board, progress)) << board << " " << progress;
-}
-
-TEST(RowTexts, DatesInLocalTimeOrEmpty)
-{
+    // Dates in local time, or empty.
     setenv("TZ", "UTC", 1);
     tzset();
-    // 2024-03-05 06:07:08 UTC.
-    const std::uint64_t fileTime = (1709618828ull + 11644473600ull) * 10000000ull;
-    EXPECT_EQ("2024/ 3/ 5 06:07:08", LeaderboardDateText(fileTime));
-    EXPECT_EQ("1601/ 1/ 1 00:00:00", LeaderboardDateText(0));
-    EXPECT_EQ("", LeaderboardDateText(0xFFFFFFFFFFFFFFFFull)) << "beyond 30827";
+    // 2024-03-05 06:07:08 UTC as a file time, the epoch, and past the last representable year.
+    EXPECT_EQ((std::vector<std::string>{"2024/ 3/ 5 06:07:08", "1601/ 1/ 1 00:00:00", ""}),
+              (std::vector<std::string>{LeaderboardDateText((1709618828ull + 11644473600ull) * 10000000ull),
+                                        LeaderboardDateText(0), LeaderboardDateText(0xFFFFFFFFFFFFFFFFull)}))
+        << "empty beyond 30827";
+    // Cuts keep whole characters: the third has 14 ASCII bytes, then a two-byte character that would end at byte 16.
+    EXPECT_EQ((std::vector<std::string>{"abc", "0123456789abcde", "0123456789abcd", "\xE3\x81\x82\xE3\x81\x82"}),
+              (std::vector<std::string>{CutUtf8("abc", 15), CutUtf8("0123456789abcdefgh", 15),
+                                        CutUtf8("0123456789abcd\xC3\xA9", 15),
+                                        CutUtf8("\xE3\x81\x82\xE3\x81\x82\xE3\x81\x82", 8)}));
 }
-
-TEST(RowTexts, CutsKeepWholeCharacters)
-{
-    EXPECT_EQ("abc", CutUtf8("abc", 15));
-    EXPECT_EQ("0123456789abcde", CutUtf8("0123456789abcdefgh", 15));
-    // 14 ASCII bytes, then a two-byte character that would end at byte 16.
-    EXPECT_EQ("0123456789abcd", CutUtf8("0123456789abcd\xC3\xA9", 15));
-    EXPECT_EQ("\xE3\x81\x82\xE3\x81\x82", CutUtf8("\xE3\x81\x82\xE3\x81\x82\xE3\x81\x82", 8));
-}
-
-} // namespace

@@ -12,9 +12,6 @@
 #include "frontend/forms/LeaderboardRowDrawing.h"
 #include "support/RecordingCanvasDevice.h"
 
-namespace
-{
-
 using korvane::Color4;
 using korvane::Vector2;
 using korvane::canvas::Rect2f;
@@ -61,69 +58,57 @@ public:
     std::vector<Vector2<float>> images;
 };
 
-korvane::ITexture* FakeIcon()
-{
-    return reinterpret_cast<korvane::ITexture*>(0x10);
-}
-
 const Rect2f kRect(4.0f, 52.0f, 652.0f, 48.0f);
 
-TEST(RowDrawing, PlacesRankNameScoreStageAndDate)
+TEST(RowDrawing, PlacesRankNameScoreStageAndDateAndTheUserIsGold)
 {
+    // Never drawn through: the recording canvas keeps only where it goes.
+    korvane::ITexture* (*const icon)() = [] { return reinterpret_cast<korvane::ITexture*>(0x10); };
     LeaderboardListRow row;
     std::tie(row.Rank, row.Name, row.Score, row.DateText) =
         std::tuple(7, "abcdefghijklmnopqrstu", 1500, "2024/ 3/ 5 06:07:08");
     RecordingRowCanvas canvas;
     canvas.GetFont() = korvane::canvas::CFont("QVR2WinAsciiMedium");
-    DrawLeaderboardRow(canvas, row, kRect, false, &FakeIcon);
+    DrawLeaderboardRow(canvas, row, kRect, false, icon);
 
+    // The rank centred in the full height; the name white for others; the score's right end 4 from the edge;
+    // the date's 6 from it, below the list font's line.
     const Drawn& rank = canvas.Text("00007");
-    EXPECT_EQ("QVR2WinCondenseMedium", rank.font);
-    EXPECT_FLOAT_EQ(4.0f, rank.at.x);
-    EXPECT_FLOAT_EQ(52.0f + 16.0f, rank.at.y) << "centred in the full height";
+    EXPECT_EQ(std::tuple(std::string("QVR2WinCondenseMedium"), Vector2<float>(4.0f, 52.0f + 16.0f)),
+              std::tuple(rank.font, rank.at));
     const Drawn& name = canvas.Text("abcdefghijklmnopqrst...");
-    EXPECT_FLOAT_EQ(4.0f + 40.0f + 8.0f + 10.0f, name.at.x);
-    EXPECT_EQ(1.0f, name.color.b) << "white for others";
-    const Drawn& score = canvas.Text("      1500");
-    EXPECT_FLOAT_EQ(656.0f - 4.0f, score.at.x + 80.0f) << "right end 4 from the edge";
-    EXPECT_FLOAT_EQ(50.0f, score.at.y);
+    EXPECT_EQ(std::tuple(4.0f + 40.0f + 8.0f + 10.0f, 1.0f), std::tuple(name.at.x, name.color.b));
+    EXPECT_EQ(Vector2<float>(656.0f - 4.0f - 80.0f, 50.0f), canvas.Text("      1500").at);
     const Drawn& date = canvas.Text(row.DateText);
-    EXPECT_EQ("default", date.font);
-    EXPECT_FLOAT_EQ(656.0f - 6.0f, date.at.x + 8.0f * 19.0f);
-    EXPECT_FLOAT_EQ(52.0f + 16.0f + 6.0f, date.at.y) << "below the list font's line";
+    EXPECT_EQ(std::tuple(std::string("default"), Vector2<float>(656.0f - 6.0f - 8.0f * 19.0f, 52.0f + 16.0f + 6.0f)),
+              std::tuple(date.font, date.at));
     ASSERT_EQ(1u, canvas.fills.size()) << "no cursor";
-    EXPECT_FLOAT_EQ(45.0f, canvas.fills[0].first.height);
-    EXPECT_TRUE(canvas.images.empty());
-    EXPECT_EQ(1u, canvas.GetBrushDepth());
-    EXPECT_EQ("QVR2WinAsciiMedium", canvas.GetFont().GetName());
-}
+    // The row's own fill; no icon; the brush and font as they were.
+    EXPECT_EQ(std::tuple(45.0f, 0u, 1u, std::string("QVR2WinAsciiMedium")),
+              std::tuple(canvas.fills[0].first.height, canvas.images.size(), canvas.GetBrushDepth(),
+                         canvas.GetFont().GetName()));
 
-TEST(RowDrawing, StageTextMovesTheScoreAndTheUserIsGold)
-{
-    LeaderboardListRow row;
+    // A stage text moves the score; the user is gold, under a pulsing cursor.
+    row = LeaderboardListRow{};
     std::tie(row.Rank, row.Name, row.Score, row.StageText, row.Highlight, row.Replay) =
         std::tuple(123456, std::string(20, 'n'), -1, "STAGE ALL", true, true);
-    RecordingRowCanvas canvas;
-    canvas.now = 250.0;
-    DrawLeaderboardRow(canvas, row, kRect, true, &FakeIcon);
+    RecordingRowCanvas gold;
+    gold.now = 250.0;
+    DrawLeaderboardRow(gold, row, kRect, true, icon);
 
-    canvas.Text("123456");
-    const Drawn& stage = canvas.Text("STAGE ALL");
-    EXPECT_FLOAT_EQ(656.0f - 4.0f, stage.at.x + 72.0f);
-    const Drawn& score = canvas.Text("        -1");
-    EXPECT_FLOAT_EQ(656.0f - 124.0f, score.at.x + 80.0f);
-    const Drawn& name = canvas.Text(row.Name);
-    EXPECT_FLOAT_EQ(0.875f, name.color.g);
-    EXPECT_FLOAT_EQ(0.313f, name.color.b);
-    ASSERT_EQ(1u, canvas.images.size());
-    EXPECT_EQ(Vector2<float>(4.0f + 48.0f + 8.0f, 60.0f), canvas.images[0]);
-    EXPECT_FLOAT_EQ(canvas.images[0].x + 10.0f, name.at.x);
-    ASSERT_EQ(2u, canvas.fills.size());
-    EXPECT_NEAR(0.2f + 0.5f * 1.0f, canvas.fills[1].second.a, 1e-5f) << "a quarter second: the pulse at its top";
-    canvas.fills.clear();
-    canvas.now = 750.0;
-    DrawLeaderboardRow(canvas, row, kRect, true, &FakeIcon);
-    EXPECT_NEAR(0.2f, canvas.fills[1].second.a, 1e-5f);
+    gold.Text("123456");
+    EXPECT_EQ(std::tuple(656.0f - 4.0f - 72.0f, 656.0f - 124.0f - 80.0f),
+              std::tuple(gold.Text("STAGE ALL").at.x, gold.Text("        -1").at.x));
+    // The replay icon before the gold name.
+    const Drawn& goldName = gold.Text(row.Name);
+    EXPECT_EQ(std::tuple(0.875f, 0.313f), std::tuple(goldName.color.g, goldName.color.b));
+    ASSERT_EQ(1u, gold.images.size());
+    EXPECT_EQ(std::tuple(Vector2<float>(4.0f + 48.0f + 8.0f, 60.0f), gold.images[0].x + 10.0f),
+              std::tuple(gold.images[0], goldName.at.x));
+    ASSERT_EQ(2u, gold.fills.size());
+    EXPECT_NEAR(0.2f + 0.5f * 1.0f, gold.fills[1].second.a, 1e-5f) << "a quarter second: the pulse at its top";
+    gold.fills.clear();
+    gold.now = 750.0;
+    DrawLeaderboardRow(gold, row, kRect, true, icon);
+    EXPECT_NEAR(0.2f, gold.fills[1].second.a, 1e-5f);
 }
-
-} // namespace

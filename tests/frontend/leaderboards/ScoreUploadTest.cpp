@@ -1,43 +1,30 @@
 /** @file ScoreUploadTest.cpp A harness game thread blocked in RequestScoreUpload while the test's main thread runs the
  * frames: the message's length, the retry question, giving up, the spare record, the stop, and a loop of uploads. */
 #include <atomic>
+#include <chrono>
+#include <future>
 #include <thread>
 
 #include "LeaderboardTestSupport.h"
 #include "os/store/UserStats.h"
 
-namespace
-{
-
 using lbtest::JobFixture;
 
-/// The game thread: one call, its answer and the end flag.
-struct HarnessThread
+/// The game thread: one call and its answer.
+using HarnessThread = std::future<std::int32_t>;
+
+bool Done(const HarnessThread& harness)
 {
-    template <class Body>
-    explicit HarnessThread(Body body)
-        : thread([this, body] {
-              result = body();
-              done.store(true);
-          })
-    {}
-    ~HarnessThread()
-    {
-        if (thread.joinable())
-            thread.join();
-    }
-    std::atomic<bool> done{false};
-    std::int32_t result = 0;
-    std::thread thread;
-};
+    return harness.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+}
 
 class ScoreUploadTest : public JobFixture
 {
 protected:
     /// Frames while a job is posted, until `done` holds or `limit` such frames ran; the number run.
     /// Between jobs the game thread runs on its own.
-    template <class Done>
-    static int RunUntil(Done done, int limit = 2000)
+    template <class Until>
+    static int RunUntil(Until done, int limit = 2000)
     {
         int frames = 0;
         while (!done() && frames < limit) {
@@ -49,10 +36,6 @@ protected:
             ++frames;
         }
         return frames;
-    }
-    static int RunUntilDone(HarnessThread& harness, int limit = 2000)
-    {
-        return RunUntil([&harness] { return harness.done.load(); }, limit);
     }
     /// Frames until the job shows its n-th dialog.
     void RunUntilDialog(std::size_t n)
@@ -74,56 +57,70 @@ protected:
     }
 };
 
-TEST_F(ScoreUploadTest, SuccessShowsTheMessageAtLeastSixtyFrames)
+TEST_F(ScoreUploadTest, SuccessShowsTheMessageAtLeastSixtyFramesAlsoForAGameThreadUploadingInALoop)
 {
     PrepareCompanionGameScoreUpload(1, 1500, 4);
-    HarnessThread harness([] { return RequestScoreUpload(); });
+    HarnessThread harness = std::async(std::launch::async, [] { return RequestScoreUpload(); });
     RunUntilDialog(1);
-    const int frames = 1 + RunUntilDone(harness);
-    ASSERT_TRUE(harness.done.load());
-    EXPECT_EQ(1, harness.result);
+    const int frames = 1 + RunUntil([&] { return Done(harness); });
+    ASSERT_TRUE(Done(harness));
     EXPECT_GE(frames, 60);
     ASSERT_EQ(1u, dialogs.size()) << "no other dialog";
-    EXPECT_EQ(0, dialogs[0]->GetKind());
-    EXPECT_TRUE(dialogs[0]->IsClosing());
-    EXPECT_EQ(std::vector<std::string>{"802"}, texts);
-    EXPECT_EQ(1, EntryCount());
+    // One message dialog, closing; the entry stored.
+    EXPECT_EQ(std::tuple(1, 0, true, std::vector<std::string>{"802"}, 1),
+              std::tuple(harness.get(), dialogs[0]->GetKind(), dialogs[0]->IsClosing(), texts, EntryCount()));
+
+    // A game thread uploading in a loop.
+    dialogs.clear();
+    constexpr int kUploads = 5;
+    std::atomic<int> finished{0};
+    HarnessThread loop = std::async(std::launch::async, [&finished] {
+        for (int i = 1; i <= kUploads; ++i) {
+            PrepareCompanionGameScoreUpload(1, static_cast<std::uint32_t>(100 * i), static_cast<std::uint8_t>(i));
+            RequestScoreUpload();
+            finished.fetch_add(1);
+        }
+        return 1;
+    });
+    RunUntil([&] { return Done(loop); }, 5000);
+    ASSERT_TRUE(Done(loop));
+    // One message each, no failure; the user's one entry, kept at the best.
+    EXPECT_EQ(
+        std::tuple(kUploads, std::size_t{kUploads}, std::int32_t{kUploads}, 1),
+        std::tuple(finished.load(), dialogs.size(), std::int32_t(GetScoreUploadJobRecord().Progress), EntryCount()));
 }
 
-TEST_F(ScoreUploadTest, FailureAsksThenRetriesWithANewTimeOrGivesUp)
+TEST_F(ScoreUploadTest, FailureAsksThenRetriesWithANewTimeOrGivesUpAndTheSpareRecordOrTheStopEndTheWait)
 {
     std::uint64_t now = 5000;
     SetScoreUploadClock([&now] { return now += 1000; });
     os::testing::FailNextStoreRequest(os::testing::StoreRequest::UploadScore, os::testing::StoreFailure::Refused);
     PrepareMainGameScoreUpload(2, 0, 900, 7);
-    HarnessThread harness([] { return RequestScoreUpload(); });
+    HarnessThread harness = std::async(std::launch::async, [] { return RequestScoreUpload(); });
     RunUntilDialog(2);
     EXPECT_EQ(2, dialogs[1]->GetKind());
     const std::uint64_t firstTime = GetScoreUploadJobRecord().UploadTime;
     dialogs[1]->OnKeyDown(nullptr, 0x0D);
     RunUntilDialog(3);
     EXPECT_EQ(0, dialogs[2]->GetKind()) << "the whole attempt again";
-    RunUntilDone(harness);
-    ASSERT_TRUE(harness.done.load());
+    RunUntil([&] { return Done(harness); });
+    ASSERT_TRUE(Done(harness));
     EXPECT_GT(GetScoreUploadJobRecord().UploadTime, firstTime);
     EXPECT_EQ((std::vector<std::string>{"802", "805_1", "805_2", "802"}), texts);
 
     texts.clear();
     dialogs.clear();
     os::testing::FailNextStoreRequest(os::testing::StoreRequest::FindLeaderboard, os::testing::StoreFailure::NotFound);
-    HarnessThread second([] { return RequestScoreUpload(); });
+    HarnessThread second = std::async(std::launch::async, [] { return RequestScoreUpload(); });
     RunUntilDialog(2);
     dialogs[1]->OnKeyDown(nullptr, 0x1B);
     RunUntilDialog(3);
     EXPECT_EQ(1, dialogs[2]->GetKind());
-    RunUntilDone(second);
-    ASSERT_TRUE(second.done.load());
-    EXPECT_EQ(1, second.result);
-    EXPECT_EQ((std::vector<std::string>{"802", "805_1", "805_2", "806"}), texts);
-}
+    RunUntil([&] { return Done(second); });
+    ASSERT_TRUE(Done(second));
+    EXPECT_EQ(std::tuple(1, std::vector<std::string>{"802", "805_1", "805_2", "806"}), std::tuple(second.get(), texts));
 
-TEST_F(ScoreUploadTest, SpareRecordAndStopEndTheWait)
-{
+    // The spare record and the stop end the wait.
     for (int i = 0; i < kFrontEndTaskCount; ++i)
         TaskPoolAlloc([](FrontEndTask*) {});
     PrepareMainGameScoreUpload(0, 0, 1, 1);
@@ -131,7 +128,7 @@ TEST_F(ScoreUploadTest, SpareRecordAndStopEndTheWait)
     TaskPoolInit();
 
     std::atomic<bool> stop{false};
-    HarnessThread harness([&stop] {
+    HarnessThread stopped = std::async(std::launch::async, [&stop] {
         SetScoreUploadStopCheck([&stop] { return stop.load(); });
         const std::int32_t result = RequestScoreUpload();
         SetScoreUploadStopCheck(nullptr);
@@ -140,29 +137,6 @@ TEST_F(ScoreUploadTest, SpareRecordAndStopEndTheWait)
     while (TaskPoolCount() == 0)
         std::this_thread::yield();
     stop.store(true);
-    harness.thread.join();
-    EXPECT_EQ(1, harness.result);
-    EXPECT_EQ(1, TaskPoolCount()) << "the job itself goes on, harmlessly";
+    const std::int32_t result = stopped.get();
+    EXPECT_EQ(std::tuple(1, 1), std::tuple(result, TaskPoolCount())) << "the job itself goes on, harmlessly";
 }
-
-TEST_F(ScoreUploadTest, AGameThreadUploadsInALoop)
-{
-    constexpr int kUploads = 5;
-    std::atomic<int> finished{0};
-    HarnessThread harness([&finished] {
-        for (int i = 1; i <= kUploads; ++i) {
-            PrepareCompanionGameScoreUpload(1, static_cast<std::uint32_t>(100 * i), static_cast<std::uint8_t>(i));
-            RequestScoreUpload();
-            finished.fetch_add(1);
-        }
-        return 1;
-    });
-    RunUntilDone(harness, 5000);
-    ASSERT_TRUE(harness.done.load());
-    EXPECT_EQ(kUploads, finished.load());
-    EXPECT_EQ(static_cast<std::size_t>(kUploads), dialogs.size()) << "one message each, no failure";
-    EXPECT_EQ(kUploads, GetScoreUploadJobRecord().Progress);
-    EXPECT_EQ(1, EntryCount()) << "the user's one entry, kept at the best";
-}
-
-} // namespace

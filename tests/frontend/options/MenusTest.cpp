@@ -1,60 +1,36 @@
 /** @file MenusTest.cpp The options and controller settings menus, the confirmed reset, the key mapping screens on
  * the keyboard and an SDL virtual pad, and the settings kept in the preference files for the next start. */
-#include <fstream>
+#include <filesystem>
 #include <tuple>
 
 #include "OptionsTestSupport.h"
 #include "frontend/forms/ColorFlashForm.h"
-#include "frontend/forms/ControllerSettingsForm.h"
 #include "frontend/forms/DialogForm.h"
-#include "frontend/forms/GameSelectForm.h"
 #include "frontend/forms/KeyMappingForm.h"
-#include "frontend/forms/OptionsForm.h"
 #include "frontend/forms/ScreenSettingsForm.h"
 #include "frontend/forms/SoundSettingsForm.h"
+
+// The run-wide driver on an offscreen device, the archive's fonts and skin, as the form tests have them.
+#include "frontend/forms/FormsTestSupport.cpp"
 
 using namespace optiontest;
 using form_names::kKeyEscape;
 using form_names::kKeyReturn;
 
-namespace
-{
-
-bool Exists(const std::string& path)
-{
-    return std::ifstream(path).good();
-}
-
-} // namespace
-
-class OptionsMenuTest : public OptionsTest
-{
-protected:
-    void SetUp() override
-    {
-        OptionsTest::SetUp();
-        COptionsForm::ResetFocusIndex();
-        CGameSelectForm::ResetFocusIndex();
-        CControllerSettingsForm::ResetFocusIndex();
-    }
-
-    korvane::IController& Keyboard() { return *input.GetController(0); }
-};
-
-TEST_F(OptionsMenuTest, TheMenuRemembersItsButtonAndTheControllerMenuOpensOnItsFirst)
+TEST_F(OptionsTest, TheMenusRememberTheirButtonsAndEverySettingsScreenCancelsBackToItsMenu)
 {
     auto title = Show(boost::make_shared<CGameSelectForm>());
-    EXPECT_TRUE(title->OptionsButton->IsEnabled());
     Enter(*title->OptionsButton);
     EXPECT_TRUE(FormsOf<CGameSelectForm>().empty());
     auto options = Only<COptionsForm>();
-    ASSERT_TRUE(options);
     EXPECT_EQ(options->ScreenSettingsButton, options->GetFocusedLeaf());
 
-    // Sound settings and back: the button that led away.
+    // Sound settings by their cancel rule and back: the button that led away.
     Enter(*options->SoundSettingsButton);
-    Only<CSoundSettingsForm>()->OnExit(nullptr);
-    Frames(60);
+    auto sound = Only<CSoundSettingsForm>();
+    sound->Label2->SetFocus();
+    ExpectCancelRule(*sound, sound->ExitButton);
+    EXPECT_TRUE(FormsOf<CSoundSettingsForm>().empty());
     options = Only<COptionsForm>();
     EXPECT_EQ(options->SoundSettingsButton, options->GetFocusedLeaf());
 
@@ -62,11 +38,19 @@ TEST_F(OptionsMenuTest, TheMenuRemembersItsButtonAndTheControllerMenuOpensOnItsF
     for (int visit = 0; visit < 2; ++visit) {
         Enter(*options->ControllerSettingsButton);
         auto controllers = Only<CControllerSettingsForm>();
-        ASSERT_TRUE(controllers);
-        EXPECT_EQ(controllers->KeyboardButton, controllers->GetFocusedLeaf()) << visit;
-        EXPECT_EQ("CONTROLLER SETTINGS", controllers->Label1->GetCaption());
-        EXPECT_FALSE(controllers->DirectInputButton->IsEnabled()) << "no joystick held";
-        EXPECT_TRUE(controllers->XInputButton->IsEnabled()) << "the four pad slots are always held";
+        // No joystick held; the four pad slots always are.
+        EXPECT_EQ(std::tuple(controllers->KeyboardButton, "CONTROLLER SETTINGS", false, true),
+                  std::tuple(controllers->GetFocusedLeaf(), controllers->Label1->GetCaption(),
+                             controllers->DirectInputButton->IsEnabled(), controllers->XInputButton->IsEnabled()))
+            << visit;
+        if (visit == 0) {
+            // The keyboard mapping screen's cancel rule leads back to the controller menu.
+            Enter(*controllers->KeyboardButton);
+            auto keys = Only<CKeyMappingForm>();
+            keys->ShieldLabel->SetFocus();
+            ExpectCancelRule(*keys, keys->ExitButton);
+            controllers = Only<CControllerSettingsForm>();
+        }
         ExpectCancelRule(*controllers, controllers->ExitButton);
         options = Only<COptionsForm>();
         EXPECT_EQ(options->ControllerSettingsButton, options->GetFocusedLeaf());
@@ -75,142 +59,132 @@ TEST_F(OptionsMenuTest, TheMenuRemembersItsButtonAndTheControllerMenuOpensOnItsF
     // The options menu's own cancel rule leads back to the title menu on Options.
     ExpectCancelRule(*options, options->ExitButton);
     title = Only<CGameSelectForm>();
-    ASSERT_TRUE(title);
     EXPECT_EQ(title->OptionsButton, title->GetFocusedLeaf());
 }
 
-TEST_F(OptionsMenuTest, EachSettingsScreenCancelsToExitThenBackToItsMenu)
+TEST_F(OptionsTest, OnlyTwoAcceptedWarningsResetTheDataAndChangedSettingsAreInTheFilesAtTheNextStart)
 {
-    auto sound = Show(boost::make_shared<CSoundSettingsForm>());
-    sound->Label2->SetFocus();
-    ExpectCancelRule(*sound, sound->ExitButton);
-    EXPECT_TRUE(FormsOf<CSoundSettingsForm>().empty());
-    EXPECT_TRUE(Only<COptionsForm>());
-    screen->RemoveAllControls();
-
-    auto display = Show(boost::make_shared<CScreenSettingsForm>());
-    ExpectCancelRule(*display, display->ExitButton);
-    EXPECT_FALSE(display->GetConfirmDialog()) << "nothing changed: no question";
-    EXPECT_TRUE(Only<COptionsForm>());
-    screen->RemoveAllControls();
-
-    auto keys = Show(boost::make_shared<CKeyMappingForm>("Keyboard Mapping", 0u, false));
-    keys->ShieldLabel->SetFocus();
-    ExpectCancelRule(*keys, keys->ExitButton);
-    EXPECT_TRUE(Only<CControllerSettingsForm>());
-}
-
-TEST_F(OptionsMenuTest, OnlyTwoAcceptedWarningsResetTheData)
-{
-    const std::string mainSave = folder.Write("QVR2.SAV", "save"), companionSave = folder.Write("tessaril.sav", "save");
-    Keyboard().SetMapping("x1", 0, 0x10);
-    scene->SetMusicVersion(0);
+    const std::string mainSave = folder.Write("QVR2.SAV", "save");
 
     auto options = Show(boost::make_shared<COptionsForm>());
-    struct Step
-    {
-        unsigned int first;
-        unsigned int second; ///< 0: the second warning is never reached
-        bool reset;
-    };
-    for (const Step& step :
-         {Step{kKeyEscape, 0, false}, Step{kKeyReturn, kKeyEscape, false}, Step{kKeyReturn, kKeyReturn, true}}) {
+    // The keys for the first and the second warning (0: never reached), and whether the data is reset.
+    const std::tuple<unsigned int, unsigned int, bool> steps[] = {
+        {kKeyEscape, 0, false}, {kKeyReturn, kKeyEscape, false}, {kKeyReturn, kKeyReturn, true}};
+    for (const auto& [first, second, reset] : steps) {
         Enter(*options->InitializeButton);
         ASSERT_TRUE(options->GetConfirmDialog());
-        EXPECT_EQ(options->GetConfirmDialog(), screen->GetActiveForm());
-        EXPECT_EQ(scene->GetText("2015_1"), options->GetConfirmDialog()->Line1Label->GetCaption());
-        screen->OnKeyDown(step.first);
+        EXPECT_EQ(std::tuple(options->GetConfirmDialog(), scene->GetText("2015_1")),
+                  std::tuple(screen->GetActiveForm(), options->GetConfirmDialog()->Line1Label->GetCaption()));
+        screen->OnKeyDown(first);
         Frames(60);
-        if (step.second != 0) {
+        if (second != 0) {
             ASSERT_TRUE(options->GetConfirmAgainDialog());
             EXPECT_EQ("WARNING WARNING WARNING", options->GetConfirmAgainDialog()->CaptionLabel->GetCaption());
-            screen->OnKeyDown(step.second);
+            screen->OnKeyDown(second);
             bool flashed = false;
             for (int frame = 0; frame < 120; ++frame) {
                 Frame();
                 flashed = flashed || !FormsOf<CColorFlashForm>().empty();
             }
-            EXPECT_EQ(step.reset, flashed);
+            EXPECT_EQ(reset, flashed);
         }
-        EXPECT_EQ(options, screen->GetActiveForm());
-        // Both saves gone, the keys and the music version at their defaults.
-        EXPECT_EQ(std::tuple(!step.reset, !step.reset, step.reset ? 0x2Cu : 0x10u, step.reset ? 1 : 0),
-                  std::tuple(Exists(mainSave), Exists(companionSave), Keyboard().GetMapping("x1", 0),
-                             int(scene->GetMusicVersion())));
-        EXPECT_FALSE(Exists(folder.File("preference.dat"))) << "written at exit only";
+        // The save gone or kept (all that the reset clears: the resource scene's tests); the preferences are written
+        // at exit only.
+        EXPECT_EQ(std::tuple(options, !reset, false),
+                  std::tuple(screen->GetActiveForm(), std::filesystem::exists(mainSave),
+                             std::filesystem::exists(folder.File("preference.dat"))));
     }
-    EXPECT_TRUE(FormsOf<CColorFlashForm>().empty()) << "the flash removes itself";
+    screen->RemoveAllControls();
+
+    // Changed settings are in the preference files, written at exit, at the next start, each through its form and
+    // file. (Every field's bytes and reading: the preference tests; the display file's own keys: its tests.)
+    auto sound = Show(boost::make_shared<CSoundSettingsForm>());
+    sound->MusicVolumeSelector->SetSelectedIndex(10);
+    sound->SoundVolumeSelector->SetSelectedIndex(15);
+    sound->MusicVersionSelector->SetSelectedIndex(1);
+    screen->RemoveAllControls();
+    auto display = Show(boost::make_shared<CScreenSettingsForm>());
+    display->RotateSelector->SetSelectedIndex(2);
+    display->AspectRatioSelector->SetSelectedIndex(3);
+    screen->RemoveAllControls();
+    Show(boost::make_shared<CKeyMappingForm>("Keyboard Mapping", 0u, false))->SuperShotLabel->SetFocus();
+    Press(SDL_SCANCODE_V);
+    screen->RemoveAllControls();
+
+    scene->Shutdown();
+    delete scene;
+    MusicVolume = 0;
+    EffectVolume = 0;
+    CMegaWindowScene::GetInstance()->SetScreenRotation(0);
+    CMegaWindowScene::GetInstance()->SetAspectRatio(0);
+    Keyboard().SetMapping("x3", 0, 0x2E);
+    scene = CResourceScene::GetInstance();
+    scene->Initialize();
+    EXPECT_EQ(std::tuple(-5000, -2500, 0, 0x2Fu, 2, 3, true),
+              std::tuple(MusicVolume.load(), EffectVolume.load(), int(scene->GetMusicVersion()),
+                         Keyboard().GetMapping("x3", 0), CMegaWindowScene::GetInstance()->GetScreenRotation(),
+                         CMegaWindowScene::GetInstance()->GetAspectRatio(),
+                         korvane::test::TempDir::Read(folder.File("display_setting.ini")).find("ScreenRotation=2") !=
+                             std::string::npos));
 }
 
-class KeyMappingTest : public OptionsMenuTest
+TEST_F(OptionsTest, KeyMappingBindsAHeldKeyOrPadButtonToTheFocusedRowAndStaysSafeWithoutADevice)
 {
-protected:
-    boost::shared_ptr<CKeyMappingForm> OpenKeyboard()
-    {
-        auto form = Show(boost::make_shared<CKeyMappingForm>("Keyboard Mapping", 0u, false));
-        sounds.clear();
-        return form;
-    }
-};
-
-TEST_F(KeyMappingTest, AHeldKeyBindsTheFocusedRowWithOneSoundPerNewPair)
-{
-    auto form = OpenKeyboard();
-    EXPECT_EQ("Keyboard Mapping", form->FormCaptionLabel->GetCaption());
-    EXPECT_EQ(form->ExitButton, form->GetFocusedLeaf());
+    auto form = Show(boost::make_shared<CKeyMappingForm>("Keyboard Mapping", 0u, false));
+    sounds.clear();
     // The form taking the focus as it opens is the first focus change: Exit's hints.
-    EXPECT_EQ(scene->GetText("_1"), form->HintLabel1->GetCaption());
-    EXPECT_FALSE(form->SystemKeyPanel->IsEnabled());
+    EXPECT_EQ(std::tuple("Keyboard Mapping", form->ExitButton, scene->GetText("_1"), false),
+              std::tuple(form->FormCaptionLabel->GetCaption(), form->GetFocusedLeaf(), form->HintLabel1->GetCaption(),
+                         form->SystemKeyPanel->IsEnabled()));
 
     form->FrontShotLabel->SetFocus();
-    EXPECT_EQ(std::pair(scene->GetText("180_1"), scene->GetText("180_2")),
-              std::pair(form->HintLabel1->GetCaption(), form->HintLabel2->GetCaption()));
+    EXPECT_EQ(std::tuple(scene->GetText("180_1"), scene->GetText("180_2")),
+              std::tuple(form->HintLabel1->GetCaption(), form->HintLabel2->GetCaption()));
 
-    Key(SDL_SCANCODE_Q, true);
+    korvane::test::PushKey(SDL_SCANCODE_Q, true);
+    Poll();
     Frames(3);
-    EXPECT_EQ(0x10u, Keyboard().GetMapping("x2", 0));
-    EXPECT_EQ("[" + Keyboard().GetInputName("x2", 0) + "]", form->FrontShotKeyLabel->GetCaption());
-    EXPECT_EQ(std::vector<EUiSound>{EUiSound::Decide}, sounds) << "held for three frames, one sound";
-    Key(SDL_SCANCODE_Q, false);
+    EXPECT_EQ(std::tuple(0x10u, "[" + Keyboard().GetInputName("x2", 0) + "]", std::vector<EUiSound>{EUiSound::Decide}),
+              std::tuple(Keyboard().GetMapping("x2", 0), form->FrontShotKeyLabel->GetCaption(), sounds))
+        << "held for three frames, one sound";
+    korvane::test::PushKey(SDL_SCANCODE_Q, false);
+    Poll();
 
     // The same key on another row plays; again on that row later does not; x2 keeps Q too.
     for (auto* row : {form->WideShotLabel.get(), form->FrontShotLabel.get(), form->WideShotLabel.get()}) {
         row->SetFocus();
         Press(SDL_SCANCODE_Q);
     }
-    EXPECT_EQ(std::vector<EUiSound>(4, EUiSound::Decide), sounds);
-    EXPECT_EQ(std::pair(0x10u, 0x10u), std::pair(Keyboard().GetMapping("x1", 0), Keyboard().GetMapping("x2", 0)));
+    EXPECT_EQ(std::tuple(std::vector<EUiSound>(4, EUiSound::Decide), 0x10u, 0x10u),
+              std::tuple(sounds, Keyboard().GetMapping("x1", 0), Keyboard().GetMapping("x2", 0)));
 
     // Directions, and the locked system keys, bind nothing.
     sounds.clear();
     form->ShieldLabel->SetFocus();
-    for (SDL_Scancode held : {SDL_SCANCODE_LEFT, SDL_SCANCODE_RETURN, SDL_SCANCODE_ESCAPE}) {
+    for (SDL_Scancode held : {SDL_SCANCODE_LEFT, SDL_SCANCODE_RETURN, SDL_SCANCODE_ESCAPE})
         Press(held);
-        EXPECT_EQ(0x2Du, Keyboard().GetMapping("x4", 0)) << held;
-    }
-    EXPECT_TRUE(sounds.empty());
+    EXPECT_EQ(std::tuple(0x2Du, 0u), std::tuple(Keyboard().GetMapping("x4", 0), sounds.size()));
 
     // DEFAULT restores the keyboard defaults and the labels.
     ClickOn(*form->DefaultButton);
-    EXPECT_EQ(0x2Cu, Keyboard().GetMapping("x1", 0));
-    EXPECT_EQ("[" + Keyboard().GetInputName("x1", 0) + "]", form->WideShotKeyLabel->GetCaption());
-    EXPECT_EQ(scene->GetText("_1"), form->HintLabel1->GetCaption());
-}
+    EXPECT_EQ(std::tuple(0x2Cu, "[" + Keyboard().GetInputName("x1", 0) + "]", scene->GetText("_1")),
+              std::tuple(Keyboard().GetMapping("x1", 0), form->WideShotKeyLabel->GetCaption(),
+                         form->HintLabel1->GetCaption()));
 
-TEST_F(KeyMappingTest, OnAPadFormEveryRowBindsAButtonAndEscapeStaysOnTheRow)
-{
+    // On a pad form every row binds a button, and Escape stays on the row.
     auto pad = korvane::test::VirtualJoystick::Pad(0x045E, 0x028E, "Options Test Pad");
     ASSERT_TRUE(pad.Attached());
     Poll();
-    auto form = Show(boost::make_shared<CKeyMappingForm>("X-Input Mapping", 3u, true));
-    ASSERT_EQ(4u, form->GetTargetControllers().size());
-    EXPECT_TRUE(form->SystemKeyPanel->IsEnabled());
+    screen->RemoveAllControls();
+    auto padForm = Show(boost::make_shared<CKeyMappingForm>("X-Input Mapping", 3u, true));
+    ASSERT_EQ(std::tuple(4u, true),
+              std::tuple(padForm->GetTargetControllers().size(), padForm->SystemKeyPanel->IsEnabled()));
     sounds.clear();
 
-    form->CancelLabel->SetFocus();
+    padForm->CancelLabel->SetFocus();
     screen->OnKeyDown(kKeyEscape);
-    EXPECT_EQ(form->CancelLabel, form->GetFocusedLeaf()) << "the cancel button may be bound here";
-    EXPECT_TRUE(sounds.empty());
+    EXPECT_EQ(std::tuple(padForm->CancelLabel, 0u), std::tuple(padForm->GetFocusedLeaf(), sounds.size()))
+        << "the cancel button may be bound here";
 
     // The buttons held over one frame of the screen, then let go.
     auto press = [&](std::initializer_list<int> buttons) {
@@ -223,63 +197,26 @@ TEST_F(KeyMappingTest, OnAPadFormEveryRowBindsAButtonAndEscapeStaysOnTheRow)
         }
     };
     press({SDL_CONTROLLER_BUTTON_Y});
-    for (korvane::IController* target : form->GetTargetControllers())
+    for (korvane::IController* target : padForm->GetTargetControllers())
         EXPECT_EQ(3u, target->GetMapping("cancel", 0)) << "every pad slot";
     EXPECT_EQ(std::vector<EUiSound>{EUiSound::Decide}, sounds);
 
     // A held direction binds nothing.
-    form->OkLabel->SetFocus();
+    padForm->OkLabel->SetFocus();
     press({SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_X});
-    EXPECT_EQ(0u, form->GetTargetControllers().front()->GetMapping("decide", 0));
-}
+    EXPECT_EQ(0u, padForm->GetTargetControllers().front()->GetMapping("decide", 0));
 
-TEST_F(KeyMappingTest, WithNoDeviceOfTheKindTheScreenStaysSafe)
-{
-    auto form = boost::make_shared<CKeyMappingForm>("Direct-Input Mapping", 1u, true);
-    EXPECT_THROW(screen->AddControl(form), korvane::EIOError);
+    // With no device of the kind the screen stays safe.
+    screen->RemoveAllControls();
+    auto none = boost::make_shared<CKeyMappingForm>("Direct-Input Mapping", 1u, true);
+    EXPECT_THROW(screen->AddControl(none), korvane::EIOError);
     Frames(60);
-    EXPECT_TRUE(form->GetTargetControllers().empty());
-    EXPECT_EQ("[NONE]", form->OkKeyLabel->GetCaption());
-    form->OkLabel->SetFocus();
+    EXPECT_EQ(std::tuple(0u, "[NONE]"),
+              std::tuple(none->GetTargetControllers().size(), none->OkKeyLabel->GetCaption()));
+    none->OkLabel->SetFocus();
     Press(SDL_SCANCODE_Q);
     sounds.clear();
-    ClickOn(*form->DefaultButton);
-    EXPECT_EQ(std::vector<EUiSound>{EUiSound::Decide}, sounds);
-    EXPECT_EQ("[NONE]", form->OkKeyLabel->GetCaption());
-}
-
-TEST_F(OptionsMenuTest, ChangedSettingsAreInThePreferenceFilesAtTheNextStart)
-{
-    auto sound = Show(boost::make_shared<CSoundSettingsForm>());
-    sound->MusicVolumeSelector->SetSelectedIndex(10);
-    sound->SoundVolumeSelector->SetSelectedIndex(15);
-    sound->MusicVersionSelector->SetSelectedIndex(1);
-    screen->RemoveAllControls();
-    auto display = Show(boost::make_shared<CScreenSettingsForm>());
-    display->RotateSelector->SetSelectedIndex(2);
-    display->AspectRatioSelector->SetSelectedIndex(3);
-    display->ScreenSizeSelector->SetSelectedIndex(1);
-    display->ApplySelectedDisplayMode();
-    screen->RemoveAllControls();
-    auto keys = Show(boost::make_shared<CKeyMappingForm>("Keyboard Mapping", 0u, false));
-    keys->SuperShotLabel->SetFocus();
-    Press(SDL_SCANCODE_V);
-    screen->RemoveAllControls();
-
-    scene->Shutdown();
-    delete scene;
-    MusicVolume = 0;
-    EffectVolume = 0;
-    CMegaWindowScene::GetInstance()->SetScreenRotation(0);
-    CMegaWindowScene::GetInstance()->SetAspectRatio(0);
-    Keyboard().SetMapping("x3", 0, 0x2E);
-    StartScene();
-
-    EXPECT_EQ((std::vector<std::int32_t>{-5000, -2500}), (std::vector<std::int32_t>{MusicVolume, EffectVolume}));
-    EXPECT_EQ(std::tuple(0, 0x2Fu, 2, 3), std::tuple(int(scene->GetMusicVersion()), Keyboard().GetMapping("x3", 0),
-                                                     CMegaWindowScene::GetInstance()->GetScreenRotation(),
-                                                     CMegaWindowScene::GetInstance()->GetAspectRatio()));
-    const std::string settings = korvane::test::TempDir::Read(folder.File("display_setting.ini"));
-    for (const char* line : {"ScreenWidth=800", "ScreenHeight=600", "ScreenRotation=2", "ScreenAspectRatio=3"})
-        EXPECT_NE(std::string::npos, settings.find(line)) << line << "\n" << settings;
+    ClickOn(*none->DefaultButton);
+    EXPECT_EQ(std::tuple(std::vector<EUiSound>{EUiSound::Decide}, "[NONE]"),
+              std::tuple(sounds, none->OkKeyLabel->GetCaption()));
 }

@@ -3,6 +3,8 @@
  * display mode list of the graphics layer's hook. */
 #pragma once
 
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "KorvaneXDK/core/GameWindow.h"
@@ -11,8 +13,11 @@
 #include "KorvaneXDK/platform/graphics/GraphicsModePreference.h"
 #include "KorvaneXDK/platform/input/DXInput.h"
 #include "KorvaneXDK/platform/sound/DXSound.h"
+#include "frontend/forms/ControllerSettingsForm.h"
 #include "frontend/forms/FormNames.h"
 #include "frontend/forms/FormsTestSupport.h"
+#include "frontend/forms/GameSelectForm.h"
+#include "frontend/forms/OptionsForm.h"
 #include "host/ResourceScene.h"
 #include "host/SaveDataFolder.h"
 #include "host/SoundServices.h"
@@ -23,13 +28,6 @@
 
 namespace optiontest
 {
-
-/// The adapter's modes, unsorted and with a duplicate, as a driver may report them.
-inline std::vector<os::gfx::DisplayMode> AdapterModes()
-{
-    constexpr auto kFormat = os::gfx::Format::X8R8G8B8;
-    return {{1280, 720, 60, kFormat}, {640, 480, 60, kFormat}, {1280, 720, 60, kFormat}, {800, 600, 60, kFormat}};
-}
 
 class OptionsTest : public formtest::FormsTest
 {
@@ -48,13 +46,22 @@ protected:
         SetSaveDataFolder(folder.Path());
         driver()->SetDisplaySettingPath(folder.File("display_setting.ini"));
         korvane::CGraphicsModePreference& modes = driver()->GetGraphicsModePreference();
-        os::testing::ReplaceAdapterModes(0, AdapterModes());
+        // The adapter's modes, unsorted and with a duplicate, as a driver may report them.
+        constexpr auto kFormat = os::gfx::Format::X8R8G8B8;
+        os::testing::ReplaceAdapterModes(
+            0, {{1280, 720, 60, kFormat}, {640, 480, 60, kFormat}, {1280, 720, 60, kFormat}, {800, 600, 60, kFormat}});
         modes.EnumerateModes();
         modes.fullscreen = false;
         // The driver lives for the whole run: no display keys of an earlier test.
         modes.SetValue("ScreenRotation", "0");
         modes.SetValue("ScreenAspectRatio", "0");
-        StartScene();
+        // A resource scene started as the program starts it (the preferences read).
+        scene = CResourceScene::GetInstance();
+        scene->Initialize();
+        // The menus remember their focus for the whole run.
+        COptionsForm::ResetFocusIndex();
+        CGameSelectForm::ResetFocusIndex();
+        CControllerSettingsForm::ResetFocusIndex();
     }
 
     void TearDown() override
@@ -74,20 +81,7 @@ protected:
     }
 
     static korvane::CGameApplicationDriverCX* driver() { return korvane::GetApplicationDriver(); }
-
-    /// A new resource scene, started as the program starts it (the preferences read).
-    void StartScene()
-    {
-        scene = CResourceScene::GetInstance();
-        scene->Initialize();
-    }
-
-    /// The key held or let go, read by the devices and the scene's controller.
-    void Key(SDL_Scancode key, bool down)
-    {
-        korvane::test::PushKey(key, down);
-        Poll();
-    }
+    korvane::IController& Keyboard() { return *input.GetController(0); }
 
     void Poll()
     {
@@ -98,9 +92,11 @@ protected:
     /// The key held over one frame of the screen, then let go.
     void Press(SDL_Scancode key)
     {
-        Key(key, true);
+        korvane::test::PushKey(key, true);
+        Poll();
         Frame();
-        Key(key, false);
+        korvane::test::PushKey(key, false);
+        Poll();
     }
 
     /// The row focused and the keys sent to the screen.
@@ -133,16 +129,7 @@ protected:
         Frames(60);
     }
 
-    /// The form added to the screen and its open animation run out.
-    template <typename TForm>
-    boost::shared_ptr<TForm> Show(boost::shared_ptr<TForm> form)
-    {
-        screen->AddControl(form);
-        Frames(60);
-        return form;
-    }
-
-    /// The single open form of the class on the screen (none closing).
+    /// The single open form of the class on the screen (none closing); anything else ends the test.
     template <typename TForm>
     boost::shared_ptr<TForm> Only()
     {
@@ -150,8 +137,10 @@ protected:
         for (const auto& form : FormsOf<TForm>())
             if (!form->IsClosing())
                 open.push_back(form);
-        EXPECT_EQ(1u, open.size()) << typeid(TForm).name();
-        return open.empty() ? nullptr : open.back();
+        // Thrown, the test ends here as an assertion would.
+        if (open.size() != 1)
+            throw std::runtime_error(std::to_string(open.size()) + " open forms of " + typeid(TForm).name());
+        return open.back();
     }
 
     korvane::test::JoystickSubsystem sdl;

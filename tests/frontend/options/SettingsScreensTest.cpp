@@ -3,7 +3,6 @@
 #include <tuple>
 
 #include "OptionsTestSupport.h"
-#include "frontend/forms/OptionsForm.h"
 #include "frontend/forms/ScreenModeConfirmDialogForm.h"
 #include "frontend/forms/ScreenSettingsForm.h"
 #include "frontend/forms/SettingsFormParts.h"
@@ -15,16 +14,11 @@ using form_names::kKeyLeft;
 using form_names::kKeyReturn;
 using form_names::kKeyRight;
 
-namespace
-{
-
 std::vector<EUiSound> Repeat(EUiSound sound, std::size_t times, std::vector<EUiSound> before = {})
 {
     before.insert(before.end(), times, sound);
     return before;
 }
-
-} // namespace
 
 TEST(CountdownTextTest, OnlyTheFirstPlaceholderIsFilledAndNothingElseFormats)
 {
@@ -34,165 +28,107 @@ TEST(CountdownTextTest, OnlyTheFirstPlaceholderIsFilledAndNothingElseFormats)
                                          {"no placeholder", "no placeholder"},
                                          {"", ""}})
         EXPECT_EQ(expected, ReplaceFirstPlaceholder(text, "12.34")) << text;
-    const std::string longText = std::string(505, 'a') + "%s\xC3\xA9";
-    const std::string cut = ReplaceFirstPlaceholder(longText, "12.34");
-    EXPECT_EQ(505u + 5u, cut.size()) << "cut at the formatter's limit, before a split character";
+    EXPECT_EQ(505u + 5u, ReplaceFirstPlaceholder(std::string(505, 'a') + "%s\xC3\xA9", "12.34").size())
+        << "cut at the formatter's limit, before a split character";
 }
 
-class SoundSettingsTest : public OptionsTest
+TEST_F(OptionsTest, TheSoundSettingsShowTheStepsStopAtTheEndsAndDefaultRunsEveryHandlerOnceMore)
 {
-protected:
-    boost::shared_ptr<CSoundSettingsForm> Open(std::int32_t music, std::int32_t effect, std::uint8_t version)
-    {
+    const auto open = [this](std::int32_t music, std::int32_t effect, std::uint8_t version) {
+        screen->RemoveAllControls();
         MusicVolume = music;
         EffectVolume = effect;
         scene->SetMusicVersion(version);
         return Show(boost::make_shared<CSoundSettingsForm>());
-    }
-
-    static std::string Shown(const korvane::mwt::CHorizontalSelector& selector)
-    {
+    };
+    const auto shown = [](const korvane::mwt::CHorizontalSelector& selector) {
         const std::int32_t index = selector.GetSelectedIndex();
         return index < 0 ? "" : selector.GetItems()[static_cast<std::size_t>(index)];
-    }
-};
-
-TEST_F(SoundSettingsTest, OpeningShowsTheStepsAndStoresAnOffStepVolumeExactly)
-{
-    struct Case
-    {
-        std::int32_t music, effect;
-        const char* musicShown;
-        const char* effectShown;
-        std::int32_t musicStored, effectStored;
-        std::size_t cursorSounds;
     };
-    const Case cases[] = {{-5250, -5000, "45", "50", -5500, -5000, 2},
-                          {-10000, 0, "0", "100", -10000, 0, 1},
-                          {-10000, -10000, "0", "0", -10000, -10000, 0}};
-    for (const Case& c : cases) {
+    // Opening: music and effect volume; the steps shown, the volumes stored (an off-step one exactly), and the
+    // cursor sounds.
+    const std::tuple<std::int32_t, std::int32_t, const char*, const char*, std::int32_t, std::int32_t, std::size_t>
+        cases[] = {{-5250, -5000, "45", "50", -5500, -5000, 2},
+                   {-10000, 0, "0", "100", -10000, 0, 1},
+                   {-10000, -10000, "0", "0", -10000, -10000, 0}};
+    for (const auto& [music, effect, musicShown, effectShown, musicStored, effectStored, cursorSounds] : cases) {
         sounds.clear();
-        auto form = Open(c.music, c.effect, 1);
-        SCOPED_TRACE(std::to_string(c.music) + " " + std::to_string(c.effect));
-        EXPECT_EQ(std::tuple(std::string(c.musicShown), std::string(c.effectShown), c.musicStored, c.effectStored),
-                  std::tuple(Shown(*form->MusicVolumeSelector), Shown(*form->SoundVolumeSelector), MusicVolume.load(),
-                             EffectVolume.load()));
-        EXPECT_EQ(Repeat(EUiSound::Cursor, c.cursorSounds), sounds);
-        EXPECT_EQ(form->MusicVolumeLabel, form->GetFocusedLeaf());
-        screen->RemoveAllControls();
+        auto form = open(music, effect, 1);
+        EXPECT_EQ(std::tuple(musicShown, effectShown, musicStored, effectStored, Repeat(EUiSound::Cursor, cursorSounds),
+                             form->MusicVolumeLabel),
+                  std::tuple(shown(*form->MusicVolumeSelector), shown(*form->SoundVolumeSelector), MusicVolume.load(),
+                             EffectVolume.load(), sounds, form->GetFocusedLeaf()))
+            << music << " " << effect;
     }
-}
 
-TEST_F(SoundSettingsTest, StepsThroughTheRowLabelsStopAtTheEnds)
-{
-    auto form = Open(0, -10000, 0);
-    EXPECT_EQ("Original", Shown(*form->MusicVersionSelector));
+    // Stepping through the row labels stops at the ends.
+    auto form = open(0, -10000, 0);
+    EXPECT_EQ("Original", shown(*form->MusicVersionSelector));
     sounds.clear();
     screen->OnKeyDown(kKeyRight);
-    EXPECT_EQ(0, MusicVolume.load()) << "right on 100 does nothing";
-    EXPECT_TRUE(sounds.empty());
-
+    EXPECT_EQ(std::tuple(0, 0u), std::tuple(MusicVolume.load(), sounds.size())) << "right on 100 does nothing";
     KeysOn(*form->Label2, {kKeyLeft});
-    EXPECT_EQ(-10000, EffectVolume.load()) << "left on 0 does nothing";
-    EXPECT_TRUE(sounds.empty());
+    EXPECT_EQ(std::tuple(-10000, 0u), std::tuple(EffectVolume.load(), sounds.size())) << "left on 0 does nothing";
     screen->OnKeyDown(kKeyRight);
-    EXPECT_EQ(-9500, EffectVolume.load());
-    EXPECT_EQ(std::vector<EUiSound>{EUiSound::Cursor}, sounds);
-
+    EXPECT_EQ(std::tuple(-9500, std::vector<EUiSound>{EUiSound::Cursor}), std::tuple(EffectVolume.load(), sounds));
     KeysOn(*form->Label1, {kKeyLeft});
-    EXPECT_EQ(1, scene->GetMusicVersion());
-    EXPECT_EQ("Extended(Area21-)", Shown(*form->MusicVersionSelector));
-}
+    EXPECT_EQ(std::tuple(1, "Extended(Area21-)"),
+              std::tuple(int(scene->GetMusicVersion()), shown(*form->MusicVersionSelector)));
 
-TEST_F(SoundSettingsTest, DefaultRunsEveryHandlerOnceMoreAfterTheDecideSound)
-{
-    auto form = Open(0, 0, 1);
+    // Default runs every handler once more after the decide sound.
+    form = open(0, 0, 1);
     sounds.clear();
     ClickOn(*form->DefaultButton);
     EXPECT_EQ(Repeat(EUiSound::Cursor, 3, {EUiSound::Decide}), sounds) << "nothing changed";
-
     KeysOn(*form->Label1, {kKeyRight});
     ASSERT_EQ(0, scene->GetMusicVersion());
     sounds.clear();
     form->DefaultButton->SetFocus();
     ClickOn(*form->DefaultButton);
-    EXPECT_EQ(1, scene->GetMusicVersion());
     // The version's selector reports its change, then the handler runs again directly.
-    EXPECT_EQ(Repeat(EUiSound::Cursor, 4, {EUiSound::Decide}), sounds);
-    EXPECT_EQ((std::vector<std::int32_t>{0, 0}), (std::vector<std::int32_t>{MusicVolume, EffectVolume}));
+    EXPECT_EQ(std::tuple(1, Repeat(EUiSound::Cursor, 4, {EUiSound::Decide}), 0, 0),
+              std::tuple(int(scene->GetMusicVersion()), sounds, MusicVolume.load(), EffectVolume.load()));
 }
 
-class ScreenSettingsTest : public OptionsTest
+TEST_F(OptionsTest, TheScreenSettingsKeepTheListOrderRestoreTheOpeningModeOnEscapeOrTimeoutAndKeepAnAppliedMode)
 {
-protected:
-    korvane::CGraphicsModePreference& Modes() { return driver()->GetGraphicsModePreference(); }
-
-    boost::shared_ptr<CScreenSettingsForm> Open()
-    {
+    korvane::CGraphicsModePreference& modes = driver()->GetGraphicsModePreference();
+    const auto open = [this] {
         auto form = Show(boost::make_shared<CScreenSettingsForm>());
         sounds.clear();
         return form;
-    }
-};
-
-TEST_F(ScreenSettingsTest, TheResolutionsKeepTheListOrderAndTheExitCaptionFollowsTheChoice)
-{
-    auto form = Open();
+    };
+    auto form = open();
     EXPECT_EQ((std::vector<std::string>{"640x480(60Hz)", "800x600(60Hz)", "1280x720(60Hz)", "1280x720(60Hz)"}),
               form->ScreenSizeSelector->GetItems());
-    EXPECT_EQ(2, form->ScreenSizeSelector->GetSelectedIndex());
-    EXPECT_EQ(" Exit", form->ExitButton->GetCaption());
-    EXPECT_FALSE(form->WallpaperBrightnessLabel->IsVisible());
-    EXPECT_FALSE(form->DefaultButton->IsVisible());
-    EXPECT_EQ(form->ScreenModeLabel, form->GetFocusedLeaf());
+    EXPECT_EQ(std::tuple(2, " Exit", false, false, form->ScreenModeLabel),
+              std::tuple(form->ScreenSizeSelector->GetSelectedIndex(), form->ExitButton->GetCaption(),
+                         form->WallpaperBrightnessLabel->IsVisible(), form->DefaultButton->IsVisible(),
+                         form->GetFocusedLeaf()));
 
-    screen->OnKeyDown(kKeyRight);
-    EXPECT_EQ(" APPLY", form->ExitButton->GetCaption()) << "full screen chosen";
-    screen->OnKeyDown(kKeyLeft);
-    EXPECT_EQ(" EXIT", form->ExitButton->GetCaption());
-    KeysOn(*form->Label2, {kKeyRight});
-    EXPECT_EQ(" APPLY", form->ExitButton->GetCaption()) << "the duplicate is another mode";
-    screen->OnKeyDown(kKeyLeft);
-    EXPECT_EQ(" EXIT", form->ExitButton->GetCaption());
+    // Full screen chosen and back; the duplicate, another mode, chosen and back.
+    for (const auto& [row, key, caption] : {std::tuple{form->ScreenModeLabel, kKeyRight, " APPLY"},
+                                            {form->ScreenModeLabel, kKeyLeft, " EXIT"},
+                                            {form->Label2, kKeyRight, " APPLY"},
+                                            {form->Label2, kKeyLeft, " EXIT"}}) {
+        KeysOn(*row, {key});
+        EXPECT_EQ(caption, form->ExitButton->GetCaption()) << row->GetName() << " " << key;
+    }
     EXPECT_EQ(Repeat(EUiSound::Cursor, 4), sounds);
     // Chosen back as it was: leaving asks nothing.
     ExpectCancelRule(*form, form->ExitButton);
     EXPECT_FALSE(form->GetConfirmDialog());
-    EXPECT_TRUE(Only<COptionsForm>());
-}
+    Only<COptionsForm>();
+    screen->RemoveAllControls();
 
-TEST_F(ScreenSettingsTest, ApplySwitchesTheDeviceAndReturnKeepsTheMode)
-{
-    auto form = Open();
-    KeysOn(*form->Label2, {kKeyLeft});
-    const int resets = os::testing::GetResetCallCount();
-    ClickOn(*form->ExitButton);
-    const auto& present = driver()->GetGraphics()->GetCurrentPresentParameters();
-    EXPECT_EQ(std::tuple(1, resets + 1, 800u, driver()->GetGameWindow()->GetHandle()),
-              std::tuple(Modes().selectedIndex, os::testing::GetResetCallCount(), present.BackBufferWidth,
-                         present.DeviceWindow));
-    auto dialog = form->GetConfirmDialog();
-    ASSERT_TRUE(dialog);
-    Frames(75);
-    EXPECT_EQ(ReplaceFirstPlaceholder(scene->GetText("2024_2"), "14.00"), dialog->Line3Label->GetCaption());
-
-    screen->OnKeyDown(kKeyReturn);
-    Frames(60);
-    EXPECT_TRUE(dialog->IsAccepted());
-    EXPECT_EQ(1, Modes().selectedIndex) << "kept";
-    EXPECT_TRUE(FormsOf<CScreenSettingsForm>().empty());
-    EXPECT_TRUE(Only<COptionsForm>());
-}
-
-TEST_F(ScreenSettingsTest, EscapeOrTheTimeoutRestoresTheOpeningModeButRotationAndAspectStay)
-{
+    // Escape or the timeout restores the opening mode, but rotation and aspect stay.
     for (const bool timeout : {false, true}) {
-        auto form = Open();
+        form = open();
         KeysOn(*form->RotateLabel, {kKeyRight});
         KeysOn(*form->Label1, {kKeyRight, kKeyRight});
         KeysOn(*form->Label2, {kKeyLeft, kKeyLeft});
         ClickOn(*form->ExitButton);
-        EXPECT_EQ(0, Modes().selectedIndex);
+        EXPECT_EQ(0, modes.selectedIndex);
         auto dialog = form->GetConfirmDialog();
         ASSERT_TRUE(dialog);
         const int resets = os::testing::GetResetCallCount();
@@ -209,29 +145,47 @@ TEST_F(ScreenSettingsTest, EscapeOrTheTimeoutRestoresTheOpeningModeButRotationAn
         }
         EXPECT_EQ(std::vector<EUiSound>{EUiSound::Cancel}, sounds);
         Frames(60);
-        EXPECT_FALSE(dialog->IsAccepted());
-        EXPECT_EQ(2, Modes().selectedIndex) << "the mode the screen opened with";
-        EXPECT_FALSE(Modes().fullscreen);
-        EXPECT_EQ(resets + 1, os::testing::GetResetCallCount()) << "re-applied";
-        EXPECT_EQ(1280u, driver()->GetGraphics()->GetCurrentPresentParameters().BackBufferWidth);
-        EXPECT_EQ(" EXIT", form->ExitButton->GetCaption());
-        EXPECT_EQ(form, screen->GetActiveForm());
-        EXPECT_EQ(1, CMegaWindowScene::GetInstance()->GetScreenRotation());
-        EXPECT_EQ(2, CMegaWindowScene::GetInstance()->GetAspectRatio());
+        // Declined; the mode the screen opened with re-applied; rotation and aspect as chosen.
+        EXPECT_EQ(std::tuple(false, 2, false, resets + 1, 1280u, " EXIT", form, 1, 2),
+                  std::tuple(dialog->IsAccepted(), modes.selectedIndex, modes.fullscreen,
+                             os::testing::GetResetCallCount(),
+                             driver()->GetGraphics()->GetCurrentPresentParameters().BackBufferWidth,
+                             form->ExitButton->GetCaption(), screen->GetActiveForm(),
+                             CMegaWindowScene::GetInstance()->GetScreenRotation(),
+                             CMegaWindowScene::GetInstance()->GetAspectRatio()));
         screen->RemoveAllControls();
         CMegaWindowScene::GetInstance()->SetScreenRotation(0);
         CMegaWindowScene::GetInstance()->SetAspectRatio(0);
     }
-}
 
-TEST_F(ScreenSettingsTest, TheCountdownCancelsOnceEvenOnOneLongFrame)
-{
-    auto dialog = Show(boost::make_shared<CScreenModeConfirmDialogForm>());
+    // Apply switches the device; Return keeps the mode; the countdown alone cancels once, even on one long frame.
+    form = open();
+    KeysOn(*form->Label2, {kKeyLeft});
+    const int resets = os::testing::GetResetCallCount();
+    ClickOn(*form->ExitButton);
+    const auto& present = driver()->GetGraphics()->GetCurrentPresentParameters();
+    EXPECT_EQ(std::tuple(1, resets + 1, 800u, driver()->GetGameWindow()->GetHandle()),
+              std::tuple(modes.selectedIndex, os::testing::GetResetCallCount(), present.BackBufferWidth,
+                         present.DeviceWindow));
+    auto dialog = form->GetConfirmDialog();
+    ASSERT_TRUE(dialog);
+    Frames(75);
+    EXPECT_EQ(ReplaceFirstPlaceholder(scene->GetText("2024_2"), "14.00"), dialog->Line3Label->GetCaption());
+
+    screen->OnKeyDown(kKeyReturn);
+    Frames(60);
+    EXPECT_EQ(std::tuple(true, 1, 0u),
+              std::tuple(dialog->IsAccepted(), modes.selectedIndex, FormsOf<CScreenSettingsForm>().size()))
+        << "the mode kept";
+    Only<COptionsForm>();
+
+    // The countdown alone cancels once, even on one long frame.
+    screen->RemoveAllControls();
+    auto alone = Show(boost::make_shared<CScreenModeConfirmDialogForm>());
     sounds.clear();
     Frame(16.0f);
     Frame(1.0f);
-    EXPECT_TRUE(dialog->IsClosing());
-    EXPECT_FALSE(dialog->IsAccepted());
-    EXPECT_EQ(std::vector<EUiSound>{EUiSound::Cancel}, sounds);
-    EXPECT_EQ(std::string::npos, dialog->Line3Label->GetCaption().find('-')) << "no negative count shown";
+    EXPECT_EQ(std::tuple(true, false, std::vector<EUiSound>{EUiSound::Cancel}),
+              std::tuple(alone->IsClosing(), alone->IsAccepted(), sounds));
+    EXPECT_EQ(std::string::npos, alone->Line3Label->GetCaption().find('-')) << "no negative count shown";
 }

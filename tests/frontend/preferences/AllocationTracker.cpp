@@ -3,30 +3,13 @@
 #include <cstdlib>
 #include <new>
 
-namespace prefs_test
-{
-
-namespace
-{
-std::atomic<std::size_t> gLargest{0};
-}
-
-std::size_t LargestAllocation()
-{
-    return gLargest.load();
-}
-
-void ResetLargestAllocation()
-{
-    gLargest.store(0);
-}
-
-} // namespace prefs_test
+/// The largest single operator-new request since the test last cleared it.
+std::atomic<std::size_t> gLargestAllocation{0};
 
 void* operator new(std::size_t size)
 {
-    std::size_t seen = prefs_test::gLargest.load(std::memory_order_relaxed);
-    while (size > seen && !prefs_test::gLargest.compare_exchange_weak(seen, size, std::memory_order_relaxed)) {
+    std::size_t seen = gLargestAllocation.load(std::memory_order_relaxed);
+    while (size > seen && !gLargestAllocation.compare_exchange_weak(seen, size, std::memory_order_relaxed)) {
     }
     if (void* block = std::malloc(size == 0 ? 1 : size))
         return block;

@@ -1,15 +1,13 @@
 /** @file PreferenceHostileTest.cpp Damaged and hostile "preference.dat" files: what is logged, what
  * is applied, and that nothing crashes, hangs, grows without bound or touches the file. */
 #include <algorithm>
-#include <cstdint>
+#include <atomic>
+#include <tuple>
 
-#include <gtest/gtest.h>
-
-#include "PreferenceOracle.h"
 #include "PreferenceTestSupport.h"
 
-namespace
-{
+/// The largest single operator-new request since it was last cleared (AllocationTracker.cpp).
+extern std::atomic<std::size_t> gLargestAllocation;
 
 using namespace prefs_test;
 using namespace oracle;
@@ -20,17 +18,13 @@ constexpr std::int32_t kEffect = -4000;
 constexpr std::int32_t kDecide = 0x39;
 constexpr std::size_t kAllocationLimit = 64 * 1024;
 
-std::vector<Record> MarkedRecords()
-{
-    Codes keyboard = kKeyboard;
-    keyboard[0] = kDecide;
-    return {Standard(0, keyboard), Standard(2, kMouse), Standard(3, kXInput)};
-}
+const std::vector<Record> kMarkedRecords = {Standard(0, With(kKeyboard, {{0, kDecide}})), Standard(2, kMouse),
+                                            Standard(3, kXInput)};
 
 const std::string kHead = Chunk("head", HeadData());
 const std::string kVol = Chunk("vol ", VolumeData(kMusic, kEffect));
 const std::string kMver = Chunk("mver", MusicVersionData(0));
-const std::string kKeym = Chunk("keym", KeyMappingData(MarkedRecords()));
+const std::string kKeym = Chunk("keym", KeyMappingData(kMarkedRecords));
 const std::string kMarked = Riff(kHead + kVol + kMver + kKeym);
 
 /// The bytes with `value` written over four of them at `offset`.
@@ -43,25 +37,9 @@ std::string Replace(std::string bytes, const std::string& from, const std::strin
 {
     return bytes.replace(bytes.find(from), from.size(), to);
 }
-std::string Keym(const std::string& data)
-{
-    return Riff(kHead + kVol + kMver + Chunk("keym", data));
-}
 
-/// What the run holds after loading.
-struct State
-{
-    std::int32_t music, effect;
-    int version;
-    std::int32_t decide;
-    std::vector<std::int32_t> stored;
-    bool operator==(const State&) const = default;
-};
-std::ostream& operator<<(std::ostream& out, const State& s)
-{
-    return out << "music " << s.music << ", effect " << s.effect << ", version " << s.version << ", decide " << s.decide
-               << ", stored " << ::testing::PrintToString(s.stored);
-}
+/// What the run holds after loading: music and effect volume, music version, keyboard decide, stored types.
+using State = std::tuple<std::int32_t, std::int32_t, int, std::int32_t, std::vector<std::int32_t>>;
 
 const State kNothing{0, 0, 1, 0x1C, {}};
 const State kAll{kMusic, kEffect, 0, kDecide, {0, 2, 3}};
@@ -80,24 +58,34 @@ std::vector<std::string> Lines(std::initializer_list<std::vector<std::string>> p
         all.insert(all.end(), part.begin(), part.end());
     return all;
 }
+/// The lines followed by the corrupt-file message.
+std::vector<std::string> Corrupt(std::vector<std::string> lines)
+{
+    lines.push_back(kCorrupt);
+    return lines;
+}
+/// The four lines of an engine exception report.
+std::vector<std::string> Report(const std::string& detail, const std::string& exception, const std::string& where)
+{
+    return {"ERROR: Exception occurred.", "  Detail: " + detail, "  Exception: class korvane::" + exception,
+            "  Where: " + where};
+}
 std::vector<std::string> NotFound(const std::string& id, const char* code)
 {
     return Report("chunk not found - \"" + id + "\"(" + code + ")", "EReadError", kReader);
 }
 
-class PreferenceHostileTest : public PreferenceTest
+TEST_F(PreferenceTest, EachDamageAndEveryCutLogsItsLinesAndAppliesNoMoreThanItMay)
 {
-protected:
-    /// Loads the bytes after the defaults, as at start, and checks what every case must hold.
-    State Load(const std::string& bytes, bool loaded)
-    {
+    // Loads the bytes after the defaults, as at start, and checks what every case must hold.
+    const auto load = [this](const std::string& bytes, bool loaded) {
         dir.Write("preference.dat", bytes);
         korvane::test::LogCapture::Clear();
         ProgramRun run(dir);
         run.manager.ResetAllKeyMappings();
-        ResetLargestAllocation();
+        gLargestAllocation.store(0);
         run.manager.Load();
-        EXPECT_LT(LargestAllocation(), kAllocationLimit);
+        EXPECT_LT(gLargestAllocation.load(), kAllocationLimit);
         EXPECT_EQ(bytes, SavedFile()) << "a file that is read stays as it was";
         EXPECT_TRUE(LogHasInOrder({"INFO: Loading preference data..."}));
         EXPECT_EQ(loaded, korvane::test::LogCapture::HasLine("INFO: OK."));
@@ -106,127 +94,95 @@ protected:
         const auto corrupt = std::find(lines.begin(), lines.end(), kCorrupt);
         EXPECT_EQ(!loaded, corrupt != lines.end() && corrupt + 1 != lines.end() &&
                                corrupt[1].rfind("PreferenceManager.cpp(", 0) == 0);
-        State state{run.host.GetMusicVolume(),
-                    run.host.GetEffectVolume(),
-                    run.host.GetMusicVersion(),
-                    run.Code(0, "decide"),
-                    {}};
+        std::vector<std::int32_t> types;
         for (const auto& entry : run.manager.GetStoredKeyMappings())
-            state.stored.push_back(entry.first);
-        return state;
-    }
-};
-
-TEST_F(PreferenceHostileTest, EachDamageLogsItsLinesAndAppliesNoMoreThanItMay)
-{
-    std::string badRecord = KeyMappingData(MarkedRecords());
-    badRecord = Replace(badRecord, RecordData(Standard(2, kMouse)),
-                        Replace(RecordData(Standard(2, kMouse)), "MappingData", "MappingDatA"));
+            types.push_back(entry.first);
+        return State{run.host.GetMusicVolume(), run.host.GetEffectVolume(), run.host.GetMusicVersion(),
+                     run.Code(0, "decide"), types};
+    };
+    // The marked file with record 1's label changed by one character.
+    const std::string badRecord = Replace(kMarked, RecordData(Standard(2, kMouse)),
+                                          Replace(RecordData(Standard(2, kMouse)), "MappingData", "MappingDatA"));
     struct Case
     {
         const char* name;
         std::string bytes;
         bool loaded;
         State state;
-        std::vector<std::string> lines;
+        std::vector<std::string> lines = {};
     };
-    const auto notRiff = Report("file format error: not RIFF header.", "EInvalidFileFormat", kReader);
-    const auto badHead = Report("loadHeader: header data incorrect.", "EInvalidFileFormat", kManager);
+    const auto notRiff = Corrupt(Report("file format error: not RIFF header.", "EInvalidFileFormat", kReader));
+    const auto badHead = Corrupt(Report("loadHeader: header data incorrect.", "EInvalidFileFormat", kManager));
     const auto badVolume = Report("loadMainPreference: error", "EReadError", kManager);
-    const auto badKeym = Report("CPreferenceManager::loadKeyMapping: load error", "EInvalidFileFormat", kManager);
+    const auto badKeym =
+        Corrupt(Report("CPreferenceManager::loadKeyMapping: load error", "EInvalidFileFormat", kManager));
     const auto noHead = NotFound("head", "0x64616568");
     const auto noVol = NotFound("vol ", "0x206C6F76");
     const auto noMver = NotFound("mver", "0x7265766D");
     const auto noKeym = NotFound("keym", "0x6D79656B");
-    const std::size_t keymData = 12 + kHead.size() + kVol.size() + kMver.size() + 8;
-    const std::size_t record0 = keymData + Str("KeyMapping").size() + Str("Count").size() + 4;
+    const std::vector<std::string> otherVersion = {"INFO:   Ver.2.5", "INFO:   Build:77", "INFO: OK."};
+    const auto readError = [](const std::string& detail) { return Report(detail, "EReadError", kManager); };
+    const std::size_t record0 =
+        12 + kHead.size() + kVol.size() + kMver.size() + 8 + Str("KeyMapping").size() + Str("Count").size() + 4;
+    const State noVolume{0, 0, 0, kDecide, {0, 2, 3}};
+    const State noVersion{kMusic, kEffect, 1, kDecide, {0, 2, 3}};
 
     const Case cases[] = {
-        {"empty file", "", false, kNothing, Lines({notRiff, {kCorrupt}})},
-        {"big-endian container", Replace(kMarked, "RIFF", "RIFX"), false, kNothing, Lines({notRiff, {kCorrupt}})},
-        {"other container id", Replace(kMarked, "RIFF", "LIST"), false, kNothing, Lines({notRiff, {kCorrupt}})},
-        {"container size 0", Patch(kMarked, 4, 0), false, kNothing, Lines({noHead, {kCorrupt}})},
+        {"empty file", "", false, kNothing, notRiff},
+        {"big-endian container", Replace(kMarked, "RIFF", "RIFX"), false, kNothing, notRiff},
+        {"container size 0", Patch(kMarked, 4, 0), false, kNothing, Corrupt(noHead)},
         {"container size short of the chunks", Patch(kMarked, 4, 20), false, kNothing,
-         Lines({{"INFO:   Ver.1.0"}, noVol, {kVolumeFallback}, noMver, {kVersionFallback}, noKeym, {kCorrupt}})},
-        {"container size huge", Patch(kMarked, 4, 0x7FFFFFF0), true, kAll, {}},
-        {"container size negative", Patch(kMarked, 4, 0xFFFFFFFB), false, kNothing, Lines({noHead, {kCorrupt}})},
-        {"last chunk's size past the end", Patch(kMarked, keymData - 4, 5000), true, kAll, {}},
-        {"middle chunk's size past the end", Patch(kMarked, 12 + kHead.size() + 4, 0x10000), false,
-         State{kMusic, kEffect, 1, 0x1C, {}}, Lines({noMver, {kVersionFallback}, noKeym, {kCorrupt}})},
-        {"middle chunk's size negative", Patch(kMarked, 12 + kHead.size() + kVol.size() + 4, 0xFFFFFFFF), false,
-         kVolumeAndVersion, Lines({noKeym, {kCorrupt}})},
-        {"last chunk's size negative", Patch(kMarked, keymData - 4, 0xFFFFFFF0), true, kAll, {}},
-        {"unknown chunk", Riff(kHead + kVol + Chunk("junk", "xyz") + kMver + kKeym), true, kAll, {}},
-        {"shuffled chunks", Riff(kKeym + kMver + kVol + kHead), true, kAll, {}},
-        {"duplicate chunk: the last wins",
-         Riff(kHead + kVol + kMver + kKeym + Chunk("vol ", VolumeData(-5000, -6000))),
-         true,
-         State{-5000, -6000, 0, kDecide, {0, 2, 3}},
-         {}},
-        {"no \"head\"", Riff(kVol + kMver + kKeym), false, kNothing, Lines({noHead, {kCorrupt}})},
-        {"no \"keym\"", Riff(kHead + kVol + kMver), false, kVolumeAndVersion, Lines({noKeym, {kCorrupt}})},
-        {"no \"vol \"", Riff(kHead + kMver + kKeym), true, State{0, 0, 0, kDecide, {0, 2, 3}},
-         Lines({noVol, {kVolumeFallback, "INFO: OK."}})},
-        {"no \"mver\"", Riff(kHead + kVol + kKeym), true, State{kMusic, kEffect, 1, kDecide, {0, 2, 3}},
-         Lines({noMver, {kVersionFallback, "INFO: OK."}})},
+         Corrupt(Lines({{"INFO:   Ver.1.0"}, noVol, {kVolumeFallback}, noMver, {kVersionFallback}, noKeym}))},
+        {"container size negative", Patch(kMarked, 4, 0xFFFFFFFB), false, kNothing, Corrupt(noHead)},
+        {"container size huge", Patch(kMarked, 4, 0x7FFFFFF0), true, kAll},
+        {"last chunk's size negative", Patch(kMarked, kMarked.size() - kKeym.size() + 4, 0xFFFFFFF0), true, kAll},
+        {"shuffled chunks", Riff(kKeym + kMver + kVol + kHead), true, kAll},
+        {"no \"head\"", Riff(kVol + kMver + kKeym), false, kNothing, Corrupt(noHead)},
+        {"no \"keym\"", Riff(kHead + kVol + kMver), false, kVolumeAndVersion, Corrupt(noKeym)},
+        {"no \"vol \"", Riff(kHead + kMver + kKeym), true, noVolume, Lines({noVol, {kVolumeFallback, "INFO: OK."}})},
+        {"no \"mver\"", Riff(kHead + kVol + kKeym), true, noVersion, Lines({noMver, {kVersionFallback, "INFO: OK."}})},
         {"signature changed by one character", Replace(kMarked, "QVR2WinPreference", "QVR2WinPreferencf"), false,
-         kNothing, Lines({badHead, {kCorrupt}})},
-        {"bad version label", Replace(kMarked, "Version", "Versiom"), false, kNothing, Lines({badHead, {kCorrupt}})},
-        {"bad build label", Replace(kMarked, "Build", "Built"), false, kNothing, Lines({badHead, {kCorrupt}})},
-        {"bad volume label", Replace(kMarked, "Volume", "Volumf"), true, State{0, 0, 0, kDecide, {0, 2, 3}},
+         kNothing, badHead},
+        {"bad version label", Replace(kMarked, "Version", "Versiom"), false, kNothing, badHead},
+        {"bad build label", Replace(kMarked, "Build", "Built"), false, kNothing, badHead},
+        {"bad volume label", Replace(kMarked, "Volume", "Volumf"), true, noVolume,
          Lines({badVolume, {kVolumeFallback}})},
-        {"bad music version label", Replace(kMarked, "MusicVersion", "MusicVersiom"), true,
-         State{kMusic, kEffect, 1, kDecide, {0, 2, 3}}, Lines({badVolume, {kVersionFallback}})},
-        {"bad key mapping label", Replace(kMarked, "KeyMapping", "KeyMappinh"), false, kVolumeAndVersion,
-         Lines({badKeym, {kCorrupt}})},
-        {"bad count label", Replace(kMarked, "Count", "Coint"), false, kVolumeAndVersion, Lines({badKeym, {kCorrupt}})},
-        {"bad first record label", Replace(kMarked, "MappingData", "MappingDatA"), false, kVolumeAndVersion,
-         Lines({badKeym, {kCorrupt}})},
-        {"bad record 1: record 0 stays applied and stored", Keym(badRecord), false,
-         State{kMusic, kEffect, 0, kDecide, {0}}, Lines({badKeym, {kCorrupt}})},
+        {"bad music version label", Replace(kMarked, "MusicVersion", "MusicVersiom"), true, noVersion,
+         Lines({badVolume, {kVersionFallback}})},
+        {"bad key mapping label", Replace(kMarked, "KeyMapping", "KeyMappinh"), false, kVolumeAndVersion, badKeym},
+        {"bad count label", Replace(kMarked, "Count", "Coint"), false, kVolumeAndVersion, badKeym},
+        {"bad first record label", Replace(kMarked, "MappingData", "MappingDatA"), false, kVolumeAndVersion, badKeym},
+        {"bad record 1: record 0 stays applied and stored", badRecord, false, State{kMusic, kEffect, 0, kDecide, {0}},
+         badKeym},
         {"string length -1", Patch(kMarked, 20, 0xFFFFFFFF), false, kNothing,
-         Lines({Report("loadHeader: invalid string length in chunk \"head\"", "EReadError", kManager), {kCorrupt}})},
-        {"string length 2^31-1 in \"vol \"", Patch(kMarked, 80, 0x7FFFFFFF), true, State{0, 0, 0, kDecide, {0, 2, 3}},
-         Lines({Report("loadMainPreference: invalid string length in chunk \"vol \"", "EReadError", kManager),
-                {kVolumeFallback}})},
+         Corrupt(readError("loadHeader: invalid string length in chunk \"head\""))},
+        {"string length 2^31-1 in \"vol \"", Patch(kMarked, 80, 0x7FFFFFFF), true, noVolume,
+         Lines({readError("loadMainPreference: invalid string length in chunk \"vol \""), {kVolumeFallback}})},
         {"string length 2^31-1 in a pair", Patch(kMarked, record0 + 15 + 8, 0x7FFFFFFF), false, kVolumeAndVersion,
-         Lines(
-             {Report("loadKeyMapping: invalid string length in chunk \"keym\"", "EReadError", kManager), {kCorrupt}})},
+         Corrupt(readError("loadKeyMapping: invalid string length in chunk \"keym\""))},
         {"huge record count: the records present apply", Patch(kMarked, record0 - 4, 0x7FFFFFFF), false, kAll,
-         Lines({Report("loadKeyMapping: record exceeds the data in chunk \"keym\"", "EReadError", kManager),
-                {kCorrupt}})},
-        {"negative record count", Patch(kMarked, record0 - 4, 0xFFFFFFFF), true, kVolumeAndVersion, {}},
+         Corrupt(readError("loadKeyMapping: record exceeds the data in chunk \"keym\""))},
+        {"negative record count", Patch(kMarked, record0 - 4, 0xFFFFFFFF), true, kVolumeAndVersion},
         {"huge pair count", Patch(kMarked, record0 + 15 + 4, 0x40000000), false, kVolumeAndVersion,
-         Lines({Report("loadKeyMapping: pair count exceeds the data in chunk \"keym\"", "EReadError", kManager),
-                {kCorrupt}})},
+         Corrupt(readError("loadKeyMapping: pair count exceeds the data in chunk \"keym\""))},
         {"negative pair count",
-         Keym(Str("KeyMapping") + Str("Count") + U32(1) + Str("MappingData") + U32(0) + I32(-1)),
-         true,
-         State{kMusic, kEffect, 0, 0x1C, {0}},
-         {}},
-        {"fixed field cut short", Riff(kHead + kVol + Chunk("mver", Str("MusicVersion")) + kKeym), true,
-         State{kMusic, kEffect, 1, kDecide, {0, 2, 3}},
-         Lines({Report("loadMainPreference: unexpected end of data in chunk \"mver\"", "EReadError", kManager),
-                {kVersionFallback}})},
-        {"another version and build",
-         Riff(Chunk("head", HeadData("2.5", 77)) + kVol + kMver + kKeym),
-         true,
-         kAll,
-         {"INFO:   Ver.2.5", "INFO:   Build:77", "INFO: OK."}},
+         Riff(kHead + kVol + kMver +
+              Chunk("keym", Str("KeyMapping") + Str("Count") + U32(1) + Str("MappingData") + U32(0) + U32(-1))),
+         true, State{kMusic, kEffect, 0, 0x1C, {0}}},
+        {"fixed field cut short", Riff(kHead + kVol + Chunk("mver", Str("MusicVersion")) + kKeym), true, noVersion,
+         Lines({readError("loadMainPreference: unexpected end of data in chunk \"mver\""), {kVersionFallback}})},
+        {"another version and build", Riff(Chunk("head", HeadData("2.5", 77)) + kVol + kMver + kKeym), true, kAll,
+         otherVersion},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(c.state, Load(c.bytes, c.loaded));
+        EXPECT_EQ(c.state, load(c.bytes, c.loaded));
         EXPECT_TRUE(LogHasInOrder(c.lines));
     }
-}
 
-TEST_F(PreferenceHostileTest, EveryCutOfTheFileIsCorrupt)
-{
+    // Every cut of the file is corrupt.
     for (std::size_t length = 0; length < kMarked.size(); ++length) {
         SCOPED_TRACE("cut at " + std::to_string(length));
-        Load(kMarked.substr(0, length), false);
+        load(kMarked.substr(0, length), false);
     }
 }
-
-} // namespace

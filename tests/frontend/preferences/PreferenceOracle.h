@@ -1,5 +1,5 @@
-/** @file PreferenceOracle.h A byte-level writer of "preference.dat", independent of the
- * product's streams and RIFF classes, that the tests compare the product's files with. */
+/** @file PreferenceOracle.h A byte-level writer of "preference.dat", independent of the product's streams and RIFF
+ * classes, that the tests compare the product's files with. */
 #pragma once
 
 #include <array>
@@ -11,23 +11,18 @@
 namespace oracle
 {
 
-using Pairs = std::vector<std::pair<std::string, std::int32_t>>;
-
 struct Record
 {
     std::uint32_t type;
-    Pairs pairs;
+    std::vector<std::pair<std::string, std::int32_t>> pairs;
     bool operator==(const Record&) const = default;
 };
 
+/// The four bytes, least significant first (a negative value in two's complement).
 inline std::string U32(std::uint32_t value)
 {
     return {static_cast<char>(value), static_cast<char>(value >> 8), static_cast<char>(value >> 16),
             static_cast<char>(value >> 24)};
-}
-inline std::string I32(std::int32_t value)
-{
-    return U32(static_cast<std::uint32_t>(value));
 }
 inline std::string Str(const std::string& text)
 {
@@ -37,9 +32,9 @@ inline std::string Chunk(const std::string& id, const std::string& data)
 {
     return id + U32(static_cast<std::uint32_t>(data.size())) + data;
 }
-inline std::string Riff(const std::string& chunks, const std::string& form = "QVPF")
+inline std::string Riff(const std::string& chunks)
 {
-    return "RIFF" + U32(static_cast<std::uint32_t>(4 + chunks.size())) + form + chunks;
+    return "RIFF" + U32(static_cast<std::uint32_t>(4 + chunks.size())) + "QVPF" + chunks;
 }
 
 inline std::string HeadData(const std::string& version = "1.0", std::uint32_t build = 0)
@@ -48,7 +43,7 @@ inline std::string HeadData(const std::string& version = "1.0", std::uint32_t bu
 }
 inline std::string VolumeData(std::int32_t music, std::int32_t effect)
 {
-    return Str("Volume") + I32(music) + I32(effect);
+    return Str("Volume") + U32(music) + U32(effect);
 }
 inline std::string MusicVersionData(std::uint8_t version)
 {
@@ -58,7 +53,7 @@ inline std::string RecordData(const Record& record)
 {
     std::string data = Str("MappingData") + U32(record.type) + U32(static_cast<std::uint32_t>(record.pairs.size()));
     for (const auto& [name, code] : record.pairs)
-        data += Str(name) + I32(code);
+        data += Str(name) + U32(code);
     return data;
 }
 inline std::string KeyMappingData(const std::vector<Record>& records)
@@ -77,6 +72,14 @@ inline const Codes kKeyboard = {0x1C, 0x01, 0x01, 0xC8, 0xD0, 0xCB, 0xCD, 0x2C, 
 inline const Codes kJoystick = {0, 1, 8, 0x1003, 0x1004, 0x1001, 0x1002, 1, 0, 3, 2};
 inline const Codes kMouse = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
 inline const Codes kXInput = {0, 1, 6, 0x5003, 0x5004, 0x5002, 0x5001, 0, 2, 3, 1};
+
+/// The codes with some changed: {index, code} pairs.
+inline Codes With(Codes codes, std::initializer_list<std::pair<std::size_t, std::int32_t>> changes)
+{
+    for (const auto& [index, code] : changes)
+        codes[index] = code;
+    return codes;
+}
 
 inline Record Standard(std::uint32_t type, const Codes& codes)
 {

@@ -1,11 +1,11 @@
-/** @file PreferenceTestSupport.h One program run's preference objects over real controllers and
- * files, the log split into lines, and the largest allocation made while a call runs. */
+/** @file PreferenceTestSupport.h One program run's preference objects over real controllers and files, and the log
+ * split into lines. */
 #pragma once
 
-#include <cstddef>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -13,6 +13,7 @@
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/platform/graphics/GraphicsModePreference.h"
 #include "KorvaneXDK/platform/input/DXInput.h"
+#include "PreferenceOracle.h"
 #include "frontend/preferences/PreferenceManager.h"
 #include "frontend/preferences/StandardPreferenceHost.h"
 #include "support/InputTestSupport.h"
@@ -20,10 +21,6 @@
 
 namespace prefs_test
 {
-
-/// The largest single operator-new request since the last reset (AllocationTracker.cpp).
-std::size_t LargestAllocation();
-void ResetLargestAllocation();
 
 /// What one start of the program has: its controllers, the display settings read at start, the
 /// host values and the manager.
@@ -51,8 +48,8 @@ struct ProgramRun
     korvane::IController& OfType(int type)
     {
         for (int i = 0; i < input->GetControllerCount(); ++i)
-            if (input->GetController(i)->GetDeviceType() == type)
-                return *input->GetController(i);
+            if (Controller(i).GetDeviceType() == type)
+                return Controller(i);
         throw std::runtime_error("no controller of type " + std::to_string(type));
     }
     std::int32_t Code(int type, const char* action, int slot = 0)
@@ -91,26 +88,15 @@ inline ::testing::AssertionResult LogHasInOrder(const std::vector<std::string>& 
             ++at;
     if (at == expected.size())
         return ::testing::AssertionSuccess();
-    std::string all;
-    for (const std::string& line : lines)
-        all += "  | " + line + "\n";
-    return ::testing::AssertionFailure() << "missing \"" << expected[at] << "\" in:\n" << all;
-}
-
-/// The four lines of an engine exception report.
-inline std::vector<std::string> Report(const std::string& detail, const std::string& exception,
-                                       const std::string& where)
-{
-    return {"ERROR: Exception occurred.", "  Detail: " + detail, "  Exception: class korvane::" + exception,
-            "  Where: " + where};
+    return ::testing::AssertionFailure() << "missing \"" << expected[at] << "\" in:\n"
+                                         << korvane::test::LogCapture::All();
 }
 
 /// Joystick subsystem, input hooks, log capture and a temporary save folder for each test.
 class PreferenceTest : public korvane::test::InputTest
 {
 protected:
-    std::string PreferencePath() const { return dir.File("preference.dat"); }
-    std::string SavedFile() const { return korvane::test::TempDir::Read(PreferencePath()); }
+    std::string SavedFile() const { return korvane::test::TempDir::Read(dir.File("preference.dat")); }
 
     korvane::test::TempDir dir;
 };

@@ -6,9 +6,6 @@
 
 #include "os/store/StoreFixture.h"
 
-namespace steam_test
-{
-
 class SteamFixture : public os::store::test::StoreFixture
 {
 protected:
@@ -22,5 +19,3 @@ protected:
     static constexpr std::uint64_t kSelf = 1000;
     std::vector<std::string> debug;
 };
-
-} // namespace steam_test
