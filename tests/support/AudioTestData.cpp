@@ -11,14 +11,8 @@ namespace korvane::test
 
 os::audio::WaveFormatEx PcmFormat(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits)
 {
-    os::audio::WaveFormatEx format;
-    format.formatTag = os::audio::kWaveFormatPcm;
-    format.channels = channels;
-    format.samplesPerSec = rate;
-    format.bitsPerSample = bits;
-    format.blockAlign = static_cast<std::uint16_t>(channels * bits / 8);
-    format.avgBytesPerSec = format.blockAlign * rate;
-    return format;
+    const auto align = static_cast<std::uint16_t>(channels * bits / 8);
+    return {os::audio::kWaveFormatPcm, channels, rate, align * rate, align, bits, 0};
 }
 
 std::string EncodeOggVorbis(int channels, long rate, const std::vector<float>& interleaved, float quality,

@@ -15,6 +15,7 @@
 #include "os/input/Testing.h"
 #include "os/window/EventHooks.h"
 #include "os/window/MessageQueue.h"
+#include "support/ExpectThrow.h"
 #include "support/LogCapture.h"
 
 namespace korvane::test
@@ -83,20 +84,16 @@ public:
             return;
         SDL_JoystickClose(joystick_);
         joystick_ = nullptr;
-        for (int i = 0; i < SDL_NumJoysticks(); ++i) {
-            if (SDL_JoystickGetDeviceInstanceID(i) == id_) {
-                SDL_JoystickDetachVirtual(i);
-                break;
-            }
-        }
+        for (int i = 0; i < SDL_NumJoysticks(); ++i)
+            if (SDL_JoystickGetDeviceInstanceID(i) == id_)
+                SDL_JoystickDetachVirtual(i); // instance ids are unique
     }
 
 private:
     VirtualJoystick(SDL_JoystickType type, std::uint16_t vendor, std::uint16_t product, const char* name, int axes,
                     int buttons, int hats)
     {
-        SDL_VirtualJoystickDesc desc;
-        SDL_zero(desc);
+        SDL_VirtualJoystickDesc desc{};
         desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
         desc.type = static_cast<Uint16>(type);
         desc.naxes = static_cast<Uint16>(axes);
@@ -124,8 +121,7 @@ inline void PumpInput()
 
 inline void PushKey(SDL_Scancode scancode, bool down)
 {
-    SDL_Event event;
-    SDL_zero(event);
+    SDL_Event event{};
     event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
     event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     event.key.keysym.scancode = scancode;
@@ -135,8 +131,7 @@ inline void PushKey(SDL_Scancode scancode, bool down)
 
 inline void PushMouseMotion(int dx, int dy)
 {
-    SDL_Event event;
-    SDL_zero(event);
+    SDL_Event event{};
     event.type = SDL_MOUSEMOTION;
     event.motion.xrel = dx;
     event.motion.yrel = dy;
@@ -145,8 +140,7 @@ inline void PushMouseMotion(int dx, int dy)
 
 inline void PushMouseButton(std::uint8_t button, bool down)
 {
-    SDL_Event event;
-    SDL_zero(event);
+    SDL_Event event{};
     event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
     event.button.button = button;
     event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
@@ -155,8 +149,7 @@ inline void PushMouseButton(std::uint8_t button, bool down)
 
 inline void PushMouseWheel(int y)
 {
-    SDL_Event event;
-    SDL_zero(event);
+    SDL_Event event{};
     event.type = SDL_MOUSEWHEEL;
     event.wheel.y = y;
     event.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
@@ -186,13 +179,7 @@ std::vector<std::int64_t> Values(T... values)
 template <class E, class Call>
 void ExpectError(Call&& call, const std::string& message, const std::string& where)
 {
-    try {
-        call();
-        ADD_FAILURE() << "no exception: " << message;
-    } catch (const E& error) {
-        EXPECT_EQ(message, error.GetMessage());
-        EXPECT_EQ(where, error.GetWhere());
-    }
+    ExpectThrowWith<E>(call, message, where.c_str());
 }
 
 /// Joysticks, hooks and log for one test; Start() makes the input object once the devices a test

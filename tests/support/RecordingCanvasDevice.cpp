@@ -1,6 +1,7 @@
 /** @file RecordingCanvasDevice.cpp The recording canvas device. */
 #include "support/RecordingCanvasDevice.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "KorvaneXDK/platform/graphics/ShaderUniformPair.h"
@@ -41,24 +42,30 @@ std::vector<canvas::CanvasVertex> CanvasDraw::Triangles() const
 
 RecordingCanvasDevice::RecordingCanvasDevice() = default;
 
-void RecordingCanvasDevice::SetRenderState(os::gfx::RenderState state, std::uint32_t value)
+namespace
+{
+
+CanvasCall Call(CanvasCall::Kind kind, std::uint32_t state = 0, std::uint32_t value = 0)
 {
     CanvasCall call;
-    call.kind = CanvasCall::Kind::RenderState;
-    call.state = static_cast<std::uint32_t>(state);
+    call.kind = kind;
+    call.state = state;
     call.value = value;
-    calls.push_back(call);
+    return call;
+}
+
+} // namespace
+
+void RecordingCanvasDevice::SetRenderState(os::gfx::RenderState state, std::uint32_t value)
+{
+    calls.push_back(Call(CanvasCall::Kind::RenderState, static_cast<std::uint32_t>(state), value));
     renderStates_[state] = value;
 }
 
 void RecordingCanvasDevice::SetSamplerState(std::uint32_t stage, os::gfx::SamplerState type, std::uint32_t value)
 {
-    CanvasCall call;
-    call.kind = CanvasCall::Kind::SamplerState;
-    call.stage = stage;
-    call.state = static_cast<std::uint32_t>(type);
-    call.value = value;
-    calls.push_back(call);
+    calls.push_back(Call(CanvasCall::Kind::SamplerState, static_cast<std::uint32_t>(type), value));
+    calls.back().stage = stage;
     if (stage == 0) {
         samplerStates_[type] = value;
     }
@@ -66,9 +73,7 @@ void RecordingCanvasDevice::SetSamplerState(std::uint32_t stage, os::gfx::Sample
 
 void RecordingCanvasDevice::ApplyVertexDeclaration()
 {
-    CanvasCall call;
-    call.kind = CanvasCall::Kind::Declaration;
-    calls.push_back(call);
+    calls.push_back(Call(CanvasCall::Kind::Declaration));
 }
 
 boost::shared_ptr<CShaderUniformPair> RecordingCanvasDevice::GetUniform(CShaderPair&, const std::string&)
@@ -78,55 +83,31 @@ boost::shared_ptr<CShaderUniformPair> RecordingCanvasDevice::GetUniform(CShaderP
 
 void RecordingCanvasDevice::SetMatrix(CShaderUniformPair&, const Matrix4& value)
 {
-    CanvasCall call;
-    call.kind = CanvasCall::Kind::World;
-    call.matrix = value;
-    calls.push_back(call);
+    calls.push_back(Call(CanvasCall::Kind::World));
+    calls.back().matrix = value;
     world_ = value;
 }
 
 void RecordingCanvasDevice::BindTexture(ITexture& texture)
 {
-    CanvasCall call;
-    call.kind = CanvasCall::Kind::Bind;
-    call.texture = &texture;
-    calls.push_back(call);
-    bound_ = &texture;
+    calls.push_back(Call(CanvasCall::Kind::Bind));
+    calls.back().texture = bound_ = &texture;
 }
 
 void RecordingCanvasDevice::UnbindTexture(ITexture& texture)
 {
-    CanvasCall call;
-    call.kind = CanvasCall::Kind::Unbind;
-    call.texture = &texture;
-    calls.push_back(call);
+    calls.push_back(Call(CanvasCall::Kind::Unbind));
+    calls.back().texture = &texture;
     bound_ = nullptr;
 }
 
 void RecordingCanvasDevice::DrawPrimitiveUP(os::gfx::PrimitiveType type, std::uint32_t primitiveCount,
                                             const void* vertices, std::uint32_t stride)
 {
-    CanvasDraw draw;
-    draw.type = type;
-    draw.primitiveCount = primitiveCount;
     const std::uint32_t count = primitiveCount == 0                             ? 0
                                 : type == os::gfx::PrimitiveType::TriangleStrip ? primitiveCount + 2
                                                                                 : 3 * primitiveCount;
-    draw.vertexCount = count;
-    draw.vertices.resize(count);
-    for (std::uint32_t i = 0; i < count; ++i) {
-        std::memcpy(&draw.vertices[i], static_cast<const char*>(vertices) + std::size_t{i} * stride,
-                    sizeof(canvas::CanvasVertex));
-    }
-    draw.world = world_;
-    draw.texture = bound_;
-    draw.renderStates = renderStates_;
-    draw.samplerStates = samplerStates_;
-    CanvasCall call;
-    call.kind = CanvasCall::Kind::Draw;
-    call.index = draws.size();
-    calls.push_back(call);
-    draws.push_back(std::move(draw));
+    DrawIndexedPrimitiveUP(type, 0, count, primitiveCount, nullptr, vertices, stride);
 }
 
 void RecordingCanvasDevice::DrawIndexedPrimitiveUP(os::gfx::PrimitiveType type, std::uint32_t minVertexIndex,
@@ -137,26 +118,24 @@ void RecordingCanvasDevice::DrawIndexedPrimitiveUP(os::gfx::PrimitiveType type, 
     CanvasDraw draw;
     draw.type = type;
     draw.primitiveCount = primitiveCount;
-    draw.indexed = true;
+    draw.indexed = indices != nullptr;
     draw.minVertexIndex = minVertexIndex;
     draw.vertexCount = vertexCount;
-    const std::uint32_t count = minVertexIndex + vertexCount;
-    draw.vertices.resize(count);
-    for (std::uint32_t i = 0; i < count; ++i) {
-        std::memcpy(&draw.vertices[i], static_cast<const char*>(vertices) + std::size_t{i} * stride,
-                    sizeof(canvas::CanvasVertex));
+    draw.vertices.resize(minVertexIndex + vertexCount);
+    for (std::size_t i = 0; i < draw.vertices.size(); ++i) {
+        std::memcpy(&draw.vertices[i], static_cast<const char*>(vertices) + i * stride, sizeof(canvas::CanvasVertex));
     }
-    const std::uint32_t indexCount =
-        type == os::gfx::PrimitiveType::TriangleStrip ? primitiveCount + 2 : 3 * primitiveCount;
-    draw.indices.assign(indices, indices + indexCount);
+    if (draw.indexed) {
+        const std::uint32_t indexCount =
+            type == os::gfx::PrimitiveType::TriangleStrip ? primitiveCount + 2 : 3 * primitiveCount;
+        draw.indices.assign(indices, indices + indexCount);
+    }
     draw.world = world_;
     draw.texture = bound_;
     draw.renderStates = renderStates_;
     draw.samplerStates = samplerStates_;
-    CanvasCall call;
-    call.kind = CanvasCall::Kind::Draw;
-    call.index = draws.size();
-    calls.push_back(call);
+    calls.push_back(Call(CanvasCall::Kind::Draw));
+    calls.back().index = draws.size();
     draws.push_back(std::move(draw));
 }
 
@@ -174,11 +153,8 @@ void RecordingCanvasDevice::Clear()
 
 std::size_t RecordingCanvasDevice::Count(CanvasCall::Kind kind) const
 {
-    std::size_t n = 0;
-    for (const CanvasCall& call : calls) {
-        n += call.kind == kind ? 1 : 0;
-    }
-    return n;
+    return static_cast<std::size_t>(
+        std::count_if(calls.begin(), calls.end(), [kind](const CanvasCall& call) { return call.kind == kind; }));
 }
 
 } // namespace korvane::test

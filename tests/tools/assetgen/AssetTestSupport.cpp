@@ -59,6 +59,15 @@ std::string ReadEntry(ArchiveLoader& loader, const std::string& name)
     return bytes;
 }
 
+std::unique_ptr<korvane::CMemoryStream> EntryStream(ArchiveLoader& loader, const std::string& name)
+{
+    const std::string bytes = ReadEntry(loader, name);
+    auto stream = std::make_unique<korvane::CMemoryStream>();
+    stream->Write(bytes.data(), static_cast<std::int32_t>(bytes.size()));
+    stream->Seek(0);
+    return stream;
+}
+
 bool FolderLanded(ArchiveLoader& loader, const std::string& folder)
 {
     std::vector<std::string> names;

@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "AssetTestSupport.h"
-#include "KorvaneXDK/core/MemoryStream.h"
 #include "KorvaneXDK/core/SoundReader.h"
 #include "KorvaneXDK/platform/sound/DXSound.h"
 #include "KorvaneXDK/platform/sound/StreamingSound.h"
@@ -68,11 +67,8 @@ TEST_P(MusicLoopTest, LoopsWithItsExactLengthAndNoStepAtTheSeam)
 {
     const NameRow& row = GetParam();
     auto loader = OpenBuiltArchive();
-    const std::string bytes = ReadEntry(*loader, row.name);
-    korvane::CMemoryStream stream;
-    stream.Write(bytes.data(), static_cast<std::int32_t>(bytes.size()));
-    stream.Seek(0);
-    std::unique_ptr<korvane::ISoundReader> reader(korvane::CreateAndOpenSoundReader(&stream));
+    const auto stream = EntryStream(*loader, row.name);
+    std::unique_ptr<korvane::ISoundReader> reader(korvane::CreateAndOpenSoundReader(stream.get()));
     std::vector<std::int16_t> decoded(static_cast<std::size_t>(reader->GetTotalBytes()) / 2);
     decoded.resize(static_cast<std::size_t>(std::max(reader->Read(decoded.data(), reader->GetTotalBytes()), 0)) / 2);
     const std::size_t frames = decoded.size() / kChannels;
@@ -89,9 +85,9 @@ TEST_P(MusicLoopTest, LoopsWithItsExactLengthAndNoStepAtTheSeam)
         << "the loop point bends the waveform more than any bar start inside";
 
     // Played looping through the mixer it restarts right after its last frame.
-    stream.Seek(0);
+    stream->Seek(0);
     korvane::CStreamingSound sound(os::audio::kCapsCtrlVolume, true);
-    sound.Open(device_, stream);
+    sound.Open(device_, *stream);
     sound.SetLoop(true);
     sound.Play();
     ASSERT_TRUE(os::testing::WaitForNotifyListener(*sound.GetBuffer(), 10000));

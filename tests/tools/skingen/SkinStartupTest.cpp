@@ -83,13 +83,11 @@ TEST(SkinStartup, TheBuiltArchiveGivesTenAppearancesAndTheControlsTakeThem)
     SkinSteps steps(KORVANE_BINARY_DIR "/bin/data.kva");
     korvane::test::LogCapture log;
     ASSERT_EQ("", steps.Run());
-    int lines = 0;
-    for (const std::string& line : korvane::test::LogCapture::Lines())
-        lines += line.find("load appearance: skin\\") != std::string::npos ? 1 : 0;
-    EXPECT_EQ(10, lines);
-    ASSERT_EQ(10u, steps.factories.size());
-    for (std::size_t i = 0; i < steps.factories.size(); ++i)
-        EXPECT_EQ(kSkinNames[i], steps.factories[i]()->GetName());
+    EXPECT_EQ(10u, korvane::test::LogCapture::CountContaining("load appearance: skin\\"));
+    std::vector<std::string> names;
+    for (const auto& factory : steps.factories)
+        names.push_back(factory()->GetName());
+    EXPECT_EQ(std::vector<std::string>(std::begin(kSkinNames), std::end(kSkinNames)), names);
 
     // As the scene does: the defaults replaced, controls made afterwards take the skin; the
     // border serves pagers, edits and list boxes.
