@@ -3,7 +3,6 @@
 
 #include <vorbis/vorbisenc.h>
 
-#include <algorithm>
 #include <stdexcept>
 
 namespace korvane::test
@@ -53,31 +52,24 @@ std::string EncodeOggVorbis(int channels, long rate, const std::vector<float>& i
             append(page);
     }
 
+    // All samples at once, then the end of the stream.
     const long frames = static_cast<long>(interleaved.size()) / channels;
-    long done = 0;
-    bool ended = false;
-    while (!ended) {
-        const long count = std::min(1024L, frames - done);
-        if (count > 0) {
-            float** buffer = vorbis_analysis_buffer(&dsp, static_cast<int>(count));
-            for (long i = 0; i < count; ++i)
-                for (int c = 0; c < channels; ++c)
-                    buffer[c][i] = interleaved[static_cast<std::size_t>((done + i) * channels + c)];
-            vorbis_analysis_wrote(&dsp, static_cast<int>(count));
-            done += count;
-        } else {
-            vorbis_analysis_wrote(&dsp, 0); // end of stream
-            ended = true;
-        }
-        while (vorbis_analysis_blockout(&dsp, &block) == 1) {
-            vorbis_analysis(&block, nullptr);
-            vorbis_bitrate_addblock(&block);
-            ogg_packet packet;
-            while (vorbis_bitrate_flushpacket(&dsp, &packet)) {
-                ogg_stream_packetin(&stream, &packet);
-                while (ogg_stream_pageout(&stream, &page) != 0)
-                    append(page);
-            }
+    if (frames > 0) {
+        float** buffer = vorbis_analysis_buffer(&dsp, static_cast<int>(frames));
+        for (long i = 0; i < frames; ++i)
+            for (int c = 0; c < channels; ++c)
+                buffer[c][i] = interleaved[static_cast<std::size_t>(i * channels + c)];
+        vorbis_analysis_wrote(&dsp, static_cast<int>(frames));
+    }
+    vorbis_analysis_wrote(&dsp, 0);
+    while (vorbis_analysis_blockout(&dsp, &block) == 1) {
+        vorbis_analysis(&block, nullptr);
+        vorbis_bitrate_addblock(&block);
+        ogg_packet packet;
+        while (vorbis_bitrate_flushpacket(&dsp, &packet)) {
+            ogg_stream_packetin(&stream, &packet);
+            while (ogg_stream_pageout(&stream, &page) != 0)
+                append(page);
         }
     }
     while (ogg_stream_flush(&stream, &page) != 0)

@@ -16,11 +16,6 @@ using namespace assettest;
 namespace
 {
 
-bool EndsWith(const std::string& text, const std::string& end)
-{
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
 using Definition = korvane::TProperties<std::less<std::string>>;
 
 /// Checks one row; returns "" or what is wrong.
@@ -132,7 +127,7 @@ private:
         loader_.EnumerateFiles(folder, false, files);
         std::vector<std::pair<std::string, Definition>> out;
         for (const std::string& file : files) {
-            if (EndsWith(file, ".ini")) {
+            if (file.ends_with(".ini")) {
                 out.emplace_back(file, Definition());
                 out.back().second.LoadFromStream(*EntryStream(loader_, file));
             }
@@ -148,7 +143,7 @@ private:
         for (const std::string& line : lines) {
             const std::string key = line.substr(0, line.find('='));
             const std::string texture = folder + "\\" + definition.Get(key, "");
-            if (EndsWith(key, "Texture") && DecodePng(ReadEntry(loader_, texture)).width == 0)
+            if (key.ends_with("Texture") && DecodePng(ReadEntry(loader_, texture)).width == 0)
                 return key + " '" + texture + "' is not a readable PNG";
         }
         return "";
