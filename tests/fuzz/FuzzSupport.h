@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "KorvaneXDK/core/KorvaneStream.h"
@@ -52,6 +54,13 @@ inline void WriteFile(const std::string& path, const std::uint8_t* data, std::si
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr || (size > 0 && std::fwrite(data, 1, size, file) != size) || std::fclose(file) != 0)
         Fail("cannot write a scratch file");
+}
+
+/// The whole file; empty when it cannot be read.
+inline std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 /// A memory stream holding the bytes, positioned at 0.

@@ -1,8 +1,6 @@
 /** @file fuzz_preferences.cpp "preference.dat": load, save, and the saved file loads and saves the same. */
 #include <SDL.h>
 
-#include <fstream>
-#include <iterator>
 #include <memory>
 
 #include "FuzzSupport.h"
@@ -31,12 +29,6 @@ korvane::CDXInput* Input()
     return input;
 }
 
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 /// One start of the program: defaults, the file, and the file it writes back.
 struct Run
 {
@@ -45,7 +37,7 @@ struct Run
         manager.ResetAllKeyMappings();
         manager.Load();
         manager.Save();
-        saved = ReadFile(manager.GetPreferenceFilePath());
+        saved = fuzz::ReadFile(manager.GetPreferenceFilePath());
     }
 
     korvane::CGraphicsModePreference display;

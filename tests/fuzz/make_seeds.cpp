@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "FuzzSupport.h"
 #include "KorvaneXDK/core/MemoryStream.h"
 #include "KorvaneXDK/core/Properties.h"
 #include "KorvaneXDK/core/RIFFReader.h"
@@ -34,11 +35,13 @@ using korvane::MakeFourCC;
 
 fs::path root;
 
-void Seed(const std::string& target, const std::string& name, const std::string& bytes)
+void Seed(std::initializer_list<const char*> targets, const std::string& name, const std::string& bytes)
 {
-    const fs::path folder = root / target;
-    fs::create_directories(folder);
-    std::ofstream(folder / name, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    for (const char* target : targets) {
+        fs::create_directories(root / target);
+        std::ofstream(root / target / name, std::ios::binary)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
 }
 
 std::string Contents(const korvane::CMemoryStream& stream)
@@ -46,11 +49,20 @@ std::string Contents(const korvane::CMemoryStream& stream)
     return std::string(reinterpret_cast<const char*>(stream.GetBuffer()), static_cast<std::size_t>(stream.GetSize()));
 }
 
-std::string Le(std::uint32_t value, int bytes)
+std::string Le(auto value, int bytes)
 {
     std::string out;
     for (int i = 0; i < bytes; ++i)
-        out += static_cast<char>((value >> (8 * i)) & 0xFF);
+        out += static_cast<char>((static_cast<std::uint32_t>(value) >> (8 * i)) & 0xFF);
+    return out;
+}
+
+// `count` bytes of a repeating pattern, as pixels or blocks.
+std::string Filler(std::size_t count, std::size_t step, std::size_t start = 0)
+{
+    std::string out;
+    for (std::size_t i = 0; i < count; ++i)
+        out += static_cast<char>((i * step + start) & 0xFF);
     return out;
 }
 
@@ -79,12 +91,12 @@ void Archives()
         const kvatool::Record record{"dir\\entry" + std::to_string(i) + ".txt",  0,
                                      static_cast<std::int32_t>(stored.size()),   methods[i],
                                      static_cast<std::int32_t>(texts[i].size()), {}};
-        Seed("fuzz_archive_raw", "method" + std::to_string(methods[i]) + ".kva", archive({record}, stored));
+        Seed({"fuzz_archive_raw"}, "method" + std::to_string(methods[i]) + ".kva", archive({record}, stored));
         records.push_back(record);
         records.back().offset = static_cast<std::int32_t>(area.size());
         area += stored;
     }
-    Seed("fuzz_archive_raw", "four.kva", archive(records, area));
+    Seed({"fuzz_archive_raw"}, "four.kva", archive(records, area));
 
     // The built target's own description: count, then per record the name, the method,
     // flags (1: encode for the method) and the body in 16-byte units.
@@ -94,8 +106,8 @@ void Archives()
         const std::string body = (texts[i] + std::string(32, 'x')).substr(0, 32);
         description += static_cast<char>(name.size()) + name + static_cast<char>(i) + '\x01' + '\x02' + body;
     }
-    Seed("fuzz_archive_built", "four", description);
-    Seed("fuzz_archive_built", "stored", std::string("\x01\x04name\x00\x00\x01", 8) + std::string(16, 'z'));
+    Seed({"fuzz_archive_built"}, "four", description);
+    Seed({"fuzz_archive_built"}, "stored", std::string("\x01\x04name\x00\x00\x01", 8) + std::string(16, 'z'));
 }
 
 // A BMP with true sizes and offsets: the given header size, bit depth, palette and rows.
@@ -103,13 +115,11 @@ std::string Bmp(int headerSize, int width, int height, int bits, const std::vect
                 std::uint32_t compression = 0, const std::vector<std::uint32_t>& masks = {})
 {
     const bool core = headerSize == 12;
-    std::string info = Le(static_cast<std::uint32_t>(headerSize), 4);
+    std::string info = Le(headerSize, 4);
     if (core)
-        info += Le(static_cast<std::uint32_t>(width), 2) + Le(static_cast<std::uint32_t>(height), 2) + Le(1, 2) +
-                Le(static_cast<std::uint32_t>(bits), 2);
+        info += Le(width, 2) + Le(height, 2) + Le(1, 2) + Le(bits, 2);
     else {
-        info += Le(static_cast<std::uint32_t>(width), 4) + Le(static_cast<std::uint32_t>(height), 4) + Le(1, 2) +
-                Le(static_cast<std::uint32_t>(bits), 2) + Le(compression, 4);
+        info += Le(width, 4) + Le(height, 4) + Le(1, 2) + Le(bits, 2) + Le(compression, 4);
         info += std::string(static_cast<std::size_t>(headerSize) - info.size(), '\0');
     }
     for (std::uint32_t mask : masks)
@@ -117,29 +127,32 @@ std::string Bmp(int headerSize, int width, int height, int bits, const std::vect
     for (std::uint32_t colour : palette)
         info += Le(colour, core ? 3 : 4);
     const std::size_t stride = (static_cast<std::size_t>(width) * static_cast<std::size_t>(bits) + 31) / 32 * 4;
-    std::string pixels;
-    for (std::size_t i = 0; i < stride * static_cast<std::size_t>(std::abs(height)); ++i)
-        pixels += static_cast<char>((i * 37) & 0xFF);
-    const std::string head = "BM" + Le(static_cast<std::uint32_t>(14 + info.size() + pixels.size()), 4) + Le(0, 4) +
-                             Le(static_cast<std::uint32_t>(14 + info.size()), 4);
+    const std::string pixels = Filler(stride * static_cast<std::size_t>(std::abs(height)), 37);
+    const std::string head = "BM" + Le(14 + info.size() + pixels.size(), 4) + Le(0, 4) + Le(14 + info.size(), 4);
     return head + info + pixels;
 }
 
+// Every BMP seeds both the bitmap loader and the graphics layer's decoder.
 void Bitmaps()
 {
-    const std::vector<std::uint32_t> two{0x000000, 0xFFFFFF};
     std::vector<std::uint32_t> sixteen;
     for (std::uint32_t i = 0; i < 16; ++i)
         sixteen.push_back(i * 0x111111);
-    Seed("fuzz_bmp", "24bit.bmp", Bmp(40, 3, 2, 24, {}));
-    Seed("fuzz_bmp", "24bit-top-down.bmp", Bmp(40, 3, -2, 24, {}));
-    Seed("fuzz_bmp", "32bit.bmp", Bmp(40, 2, 2, 32, {}));
-    Seed("fuzz_bmp", "16bit-fields.bmp", Bmp(40, 2, 2, 16, {}, 3, {0xF800, 0x07E0, 0x001F}));
-    Seed("fuzz_bmp", "8bit.bmp", Bmp(40, 5, 3, 8, sixteen));
-    Seed("fuzz_bmp", "4bit.bmp", Bmp(40, 5, 3, 4, sixteen));
-    Seed("fuzz_bmp", "1bit.bmp", Bmp(40, 9, 2, 1, two));
-    Seed("fuzz_bmp", "core-8bit.bmp", Bmp(12, 4, 2, 8, sixteen));
-    Seed("fuzz_bmp", "v5-24bit.bmp", Bmp(124, 2, 2, 24, {}));
+    const std::pair<std::string, std::string> bitmaps[] = {
+        {"24bit.bmp", Bmp(40, 3, 2, 24, {})},
+        {"24bit-top-down.bmp", Bmp(40, 3, -2, 24, {})},
+        {"32bit.bmp", Bmp(40, 2, 2, 32, {})},
+        {"16bit-fields.bmp", Bmp(40, 2, 2, 16, {}, 3, {0xF800, 0x07E0, 0x001F})},
+        {"8bit.bmp", Bmp(40, 5, 3, 8, sixteen)},
+        {"8bit-top-down.bmp", Bmp(40, 5, -3, 8, std::vector<std::uint32_t>(256, 0x00FF8000))},
+        {"4bit.bmp", Bmp(40, 5, 3, 4, sixteen)},
+        {"1bit.bmp", Bmp(40, 9, 2, 1, {0x000000, 0xFFFFFF})},
+        {"core-8bit.bmp", Bmp(12, 4, 2, 8, sixteen)},
+        {"v5-24bit.bmp", Bmp(124, 2, 2, 24, {})},
+        {"32bit-alpha-fields.bmp", Bmp(40, 2, 2, 32, {}, 6, {0xFF0000, 0xFF00, 0xFF, 0xFF000000u})},
+    };
+    for (const auto& [name, bytes] : bitmaps)
+        Seed({"fuzz_bmp", "fuzz_image"}, name, bytes);
 }
 
 void PropertyTables()
@@ -151,9 +164,9 @@ void PropertyTables()
     table.Set("Japanese", "\xE6\x97\xA5\xE6\x9C\xAC");
     korvane::CMemoryStream saved;
     table.SaveToStream(saved);
-    Seed("fuzz_properties", "saved.txt", Contents(saved));
+    Seed({"fuzz_properties"}, "saved.txt", Contents(saved));
     const char mixed[] = "; comment\nKey=1\r\nkey=2\n\nno equals\r\r\nLast=x\0hidden=y";
-    Seed("fuzz_properties", "mixed.txt", std::string(mixed, sizeof mixed - 1));
+    Seed({"fuzz_properties"}, "mixed.txt", std::string(mixed, sizeof mixed - 1));
 }
 
 std::string Riff(std::int32_t order, const char* form, const std::vector<std::pair<const char*, std::string>>& chunks)
@@ -183,11 +196,11 @@ std::string Wave(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits,
 
 void RiffFiles()
 {
-    Seed("fuzz_riff", "three.riff",
+    Seed({"fuzz_riff"}, "three.riff",
          Riff(0, "TEST", {{"abcd", "1234"}, {"odd ", "xyz"}, {"last", std::string(40, 'L')}}));
-    Seed("fuzz_riff", "three.rifx",
+    Seed({"fuzz_riff"}, "three.rifx",
          Riff(2, "TEST", {{"abcd", "1234"}, {"odd ", "xyz"}, {"same", "1"}, {"same", "22"}}));
-    Seed("fuzz_riff", "wave.wav", Wave(1, 8000, 8, "abcdefgh", true));
+    Seed({"fuzz_riff"}, "wave.wav", Wave(1, 8000, 8, "abcdefgh", true));
 }
 
 std::string Tone(int channels, long rate, long frames, int serial)
@@ -202,7 +215,7 @@ void Sounds(const std::vector<std::string>& hostile)
 {
     std::string pcm16;
     for (int i = 0; i < 400; ++i)
-        pcm16 += Le(static_cast<std::uint32_t>(i * 97), 2);
+        pcm16 += Le(i * 97, 2);
     const std::pair<std::string, std::string> sounds[] = {
         {"mono8.wav", Wave(1, 8000, 8, std::string(300, '\x80'))},
         {"stereo16.wav", Wave(2, 22050, 16, pcm16, true)},
@@ -210,41 +223,24 @@ void Sounds(const std::vector<std::string>& hostile)
         {"stereo.ogg", Tone(2, 22050, 6000, 4)},
         {"chained.ogg", Tone(2, 11025, 1500, 5) + Tone(2, 11025, 1000, 6) + Tone(1, 8000, 700, 7)},
     };
-    for (const auto& [name, bytes] : sounds) {
-        Seed("fuzz_sound_reader", name, bytes);
-        Seed("fuzz_static_sound", name, bytes);
-    }
-    for (const std::string& path : hostile) {
-        std::ifstream in(path, std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        Seed("fuzz_sound_reader", fs::path(path).filename().string(), bytes);
-        Seed("fuzz_static_sound", fs::path(path).filename().string(), bytes);
-    }
+    for (const auto& [name, bytes] : sounds)
+        Seed({"fuzz_sound_reader", "fuzz_static_sound"}, name, bytes);
+    for (const std::string& path : hostile)
+        Seed({"fuzz_sound_reader", "fuzz_static_sound"}, fs::path(path).filename().string(), fuzz::ReadFile(path));
 }
 
 void DisplaySettings()
 {
-    const fs::path scratch = root / "display-settings-scratch";
-    fs::create_directories(scratch);
     for (int index = 0; index < 2; ++index) {
         korvane::CGraphicsModePreference preference;
         preference.modes = {{640, 480, 60, os::gfx::Format::X8R8G8B8}, {1920, 1080, 75, os::gfx::Format::X8R8G8B8}};
         preference.SelectMode(index);
         preference.fullscreen = index == 1;
         preference.SetProperty("Language", "ja");
-        const std::string path = (scratch / "display_setting.ini").string();
+        const std::string path = fuzz::ScratchFile("saved-display-setting.ini");
         preference.Save(path);
-        std::ifstream in(path, std::ios::binary);
-        Seed("fuzz_display_setting", "saved" + std::to_string(index) + ".ini",
-             std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
+        Seed({"fuzz_display_setting"}, "saved" + std::to_string(index) + ".ini", fuzz::ReadFile(path));
     }
-    fs::remove_all(scratch);
-}
-
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 void AppendPng(png_structp png, png_bytep data, png_size_t size)
@@ -259,10 +255,8 @@ std::string Png(int width, int height, int colourType, int depth, bool interlace
     std::string out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
-        std::fprintf(stderr, "make_seeds: libpng failed\n");
-        std::exit(1);
-    }
+    if (setjmp(png_jmpbuf(png)))
+        fuzz::Fail("make_seeds: libpng failed");
     png_set_write_fn(png, &out, AppendPng, nullptr);
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), depth, colourType,
                  interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
@@ -285,11 +279,7 @@ std::string Png(int width, int height, int colourType, int depth, bool interlace
     text.text = const_cast<char*>("seed");
     png_set_text(png, info, &text, 1);
     png_write_info(png, info);
-    const int channels = colourType == PNG_COLOR_TYPE_RGB          ? 3
-                         : colourType == PNG_COLOR_TYPE_RGB_ALPHA  ? 4
-                         : colourType == PNG_COLOR_TYPE_GRAY_ALPHA ? 2
-                                                                   : 1;
-    const std::size_t rowBytes = (static_cast<std::size_t>(width) * static_cast<std::size_t>(channels * depth) + 7) / 8;
+    const std::size_t rowBytes = png_get_rowbytes(png, info);
     std::vector<std::vector<png_byte>> rows(static_cast<std::size_t>(height), std::vector<png_byte>(rowBytes));
     std::vector<png_bytep> pointers;
     for (std::size_t y = 0; y < rows.size(); ++y) {
@@ -344,8 +334,8 @@ std::string Dds(int width, int height, int levels, const char* fourCC, std::uint
                 std::vector<std::uint32_t> masks = {}, std::uint32_t pixelFlags = 0x40)
 {
     std::string out = "DDS ";
-    out += Le(124, 4) + Le(0x1007 | (levels > 1 ? 0x20000u : 0u), 4) + Le(static_cast<std::uint32_t>(height), 4) +
-           Le(static_cast<std::uint32_t>(width), 4) + Le(0, 4) + Le(0, 4) + Le(static_cast<std::uint32_t>(levels), 4);
+    out += Le(124, 4) + Le(0x1007 | (levels > 1 ? 0x20000u : 0u), 4) + Le(height, 4) + Le(width, 4) + Le(0, 4) +
+           Le(0, 4) + Le(levels, 4);
     out += std::string(44, '\0');
     out += Le(32, 4);
     masks.resize(4);
@@ -360,8 +350,7 @@ std::string Dds(int width, int height, int levels, const char* fourCC, std::uint
         const std::size_t w = static_cast<std::size_t>(std::max(1, width >> level));
         const std::size_t h = static_cast<std::size_t>(std::max(1, height >> level));
         const std::size_t bytes = blockBytes != 0 ? ((w + 3) / 4) * ((h + 3) / 4) * blockBytes : w * h * bits / 8;
-        for (std::size_t i = 0; i < bytes; ++i)
-            out += static_cast<char>((i * 13 + static_cast<std::size_t>(level)) & 0xFF);
+        out += Filler(bytes, 13, static_cast<std::size_t>(level));
     }
     return out;
 }
@@ -381,10 +370,6 @@ void Images()
         {"small.jpg", Jpeg(16, 8, false, false)},
         {"grey.jpg", Jpeg(9, 9, true, false)},
         {"progressive.jpg", Jpeg(17, 10, false, true)},
-        {"24bit-bottom-up.bmp", Bmp(40, 3, 2, 24, {})},
-        {"24bit-top-down.bmp", Bmp(40, 3, -2, 24, {})},
-        {"8bit-top-down.bmp", Bmp(40, 5, -3, 8, std::vector<std::uint32_t>(256, 0x00FF8000))},
-        {"32bit-alpha-fields.bmp", Bmp(40, 2, 2, 32, {}, 6, {0xFF0000, 0xFF00, 0xFF, 0xFF000000u})},
         {"dxt1.dds", Dds(8, 8, 4, "DXT1")},
         {"dxt3.dds", Dds(8, 4, 1, "DXT3")},
         {"dxt5.dds", Dds(5, 7, 3, "DXT5")},
@@ -395,7 +380,7 @@ void Images()
         {"l8.dds", Dds(4, 4, 1, nullptr, 8, {0xFF, 0, 0, 0}, 0x20000)},
     };
     for (const auto& [name, bytes] : images)
-        Seed("fuzz_image", name, bytes);
+        Seed({"fuzz_image"}, name, bytes);
 }
 
 void FontTables()
@@ -409,58 +394,49 @@ void FontTables()
                    {0x41, 10, 0, 9, 12, 0, 2, 9},
                    {0x3013, 19, 0, 12, 12, 1, 1, 14}};
     const std::vector<std::uint8_t> kvf = fontbuild::EncodeKvf(font);
-    Seed("fuzz_font_table", "table.kvf", std::string(kvf.begin(), kvf.end()));
+    Seed({"fuzz_font_table"}, "table.kvf", std::string(kvf.begin(), kvf.end()));
     font.glyphs.clear();
     const std::vector<std::uint8_t> empty = fontbuild::EncodeKvf(font);
-    Seed("fuzz_font_table", "empty.kvf", std::string(empty.begin(), empty.end()));
-    Seed("fuzz_font_table", "table.ini",
+    Seed({"fuzz_font_table"}, "empty.kvf", std::string(empty.begin(), empty.end()));
+    Seed({"fuzz_font_table"}, "table.ini",
          "StartCode=20\nEndCode=0x7e\nLeftOffset=1\nTopOffset=-2\n20.x=0\n20.p=4\n41.x=10\n41.y=3\n41.w=9\n41.h=12\n"
          "41.p=9\n3f.w=6\n3F.h=40000\n");
 }
 
 void Preferences()
 {
-    const fs::path folder = root / "preferences-scratch";
-    fs::create_directories(folder);
+    const std::string folder = fuzz::ScratchFile("");
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS) != 0) {
-        std::fprintf(stderr, "make_seeds: cannot start SDL's joystick subsystem\n");
-        std::exit(1);
-    }
+    fuzz::Check(SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS) == 0,
+                "make_seeds: cannot start SDL's joystick subsystem");
     {
         korvane::CDXInput input(nullptr, nullptr);
         input.Initialize(true);
         korvane::CGraphicsModePreference display;
-        CStandardPreferenceHost host(&input, display, (folder / "display_setting.ini").string(), folder.string() + "/");
+        CStandardPreferenceHost host(&input, display, folder + "display_setting.ini", folder);
         host.SetMusicVolume(-2500);
         host.SetEffectVolume(-400);
         CPreferenceManager manager(host);
         manager.ResetAllKeyMappings();
         manager.Save();
-        Seed("fuzz_preferences", "default.dat", ReadFile(manager.GetPreferenceFilePath()));
+        Seed({"fuzz_preferences"}, "default.dat", fuzz::ReadFile(manager.GetPreferenceFilePath()));
         // Read back without controllers, every record is kept as read and written back so.
-        CStandardPreferenceHost bare(nullptr, display, (folder / "display_setting.ini").string(),
-                                     folder.string() + "/");
+        CStandardPreferenceHost bare(nullptr, display, folder + "display_setting.ini", folder);
         CPreferenceManager kept(bare);
         kept.Load();
         kept.Save();
-        Seed("fuzz_preferences", "kept.dat", ReadFile(kept.GetPreferenceFilePath()));
+        Seed({"fuzz_preferences"}, "kept.dat", fuzz::ReadFile(kept.GetPreferenceFilePath()));
     }
     SDL_QuitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS);
-    fs::remove_all(folder);
 }
 
 void StoreFiles()
 {
-    const fs::path folder = root / "store-scratch";
-    fs::create_directories(folder);
+    const std::string folder = fuzz::ScratchFile("");
     os::testing::ResetStoreHooks();
     os::store::SetLogFunction([](const std::string& line) { std::fprintf(stderr, "store: %s\n", line.c_str()); });
-    if (!os::store::Init()) {
-        std::fprintf(stderr, "make_seeds: cannot start the store\n");
-        std::exit(1);
-    }
-    os::store::SetSaveFolder(folder.string() + "/");
+    fuzz::Check(os::store::Init(), "make_seeds: cannot start the store");
+    os::store::SetSaveFolder(folder);
     os::testing::SetStoreUser(76561190000000001ull, "Seed \xE3\x83\xA6\xE3\x83\xBC\xE3\x82\xB6");
     os::testing::SetStoreLanguage("japanese");
     os::store::UserStats* stats = os::store::GetUserStats();
@@ -478,16 +454,12 @@ void StoreFiles()
     for (const std::string& name :
          {std::string(os::store::kUserFileName), std::string(os::store::kAchievementsFileName),
           os::store::BoardFileName("HighScore")}) {
-        const std::string bytes = ReadFile(folder / name);
-        if (bytes.empty()) {
-            std::fprintf(stderr, "make_seeds: the store wrote no %s\n", name.c_str());
-            std::exit(1);
-        }
-        Seed("fuzz_store_files", name, bytes);
+        const std::string bytes = fuzz::ReadFile(folder + name);
+        fuzz::Check(!bytes.empty(), ("make_seeds: the store wrote no " + name).c_str());
+        Seed({"fuzz_store_files"}, name, bytes);
     }
     os::store::Shutdown();
     os::testing::ResetStoreHooks();
-    fs::remove_all(folder);
 }
 
 } // namespace
