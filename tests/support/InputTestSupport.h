@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <SDL.h>
@@ -64,11 +65,9 @@ public:
         return VirtualJoystick(SDL_JOYSTICK_TYPE_ARCADE_STICK, vendor, product, name, axes, buttons, hats);
     }
 
-    VirtualJoystick(VirtualJoystick&& other) noexcept : id_(other.id_), joystick_(other.joystick_)
-    {
-        other.joystick_ = nullptr;
-        other.id_ = -1;
-    }
+    VirtualJoystick(VirtualJoystick&& other) noexcept
+        : id_(std::exchange(other.id_, -1)), joystick_(std::exchange(other.joystick_, nullptr))
+    {}
     VirtualJoystick& operator=(VirtualJoystick&&) = delete;
     ~VirtualJoystick() { Detach(); }
 

@@ -9,16 +9,35 @@
 namespace korvane::test
 {
 
+namespace
+{
+
+template <class Map>
+std::uint32_t Lookup(const Map& map, typename Map::key_type key, std::uint32_t otherwise)
+{
+    const auto found = map.find(key);
+    return found != map.end() ? found->second : otherwise;
+}
+
+CanvasCall Call(CanvasCall::Kind kind, std::uint32_t state = 0, std::uint32_t value = 0)
+{
+    CanvasCall call;
+    call.kind = kind;
+    call.state = state;
+    call.value = value;
+    return call;
+}
+
+} // namespace
+
 std::uint32_t CanvasDraw::RenderState(os::gfx::RenderState state, std::uint32_t otherwise) const
 {
-    const auto found = renderStates.find(state);
-    return found != renderStates.end() ? found->second : otherwise;
+    return Lookup(renderStates, state, otherwise);
 }
 
 std::uint32_t CanvasDraw::Sampler(os::gfx::SamplerState state, std::uint32_t otherwise) const
 {
-    const auto found = samplerStates.find(state);
-    return found != samplerStates.end() ? found->second : otherwise;
+    return Lookup(samplerStates, state, otherwise);
 }
 
 std::vector<canvas::CanvasVertex> CanvasDraw::Triangles() const
@@ -41,20 +60,6 @@ std::vector<canvas::CanvasVertex> CanvasDraw::Triangles() const
 }
 
 RecordingCanvasDevice::RecordingCanvasDevice() = default;
-
-namespace
-{
-
-CanvasCall Call(CanvasCall::Kind kind, std::uint32_t state = 0, std::uint32_t value = 0)
-{
-    CanvasCall call;
-    call.kind = kind;
-    call.state = state;
-    call.value = value;
-    return call;
-}
-
-} // namespace
 
 void RecordingCanvasDevice::SetRenderState(os::gfx::RenderState state, std::uint32_t value)
 {

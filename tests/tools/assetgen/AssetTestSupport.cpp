@@ -51,7 +51,7 @@ std::unique_ptr<ArchiveLoader> OpenBuiltArchive()
 
 std::string ReadEntry(ArchiveLoader& loader, const std::string& name)
 {
-    std::unique_ptr<korvane::IKorvaneStream> stream(loader.Open(name));
+    const auto stream = EntryStream(loader, name);
     std::string bytes;
     char buffer[65536];
     for (std::int32_t got; (got = stream->Read(buffer, sizeof buffer)) > 0;)
@@ -59,13 +59,9 @@ std::string ReadEntry(ArchiveLoader& loader, const std::string& name)
     return bytes;
 }
 
-std::unique_ptr<korvane::CMemoryStream> EntryStream(ArchiveLoader& loader, const std::string& name)
+std::unique_ptr<korvane::IKorvaneStream> EntryStream(ArchiveLoader& loader, const std::string& name)
 {
-    const std::string bytes = ReadEntry(loader, name);
-    auto stream = std::make_unique<korvane::CMemoryStream>();
-    stream->Write(bytes.data(), static_cast<std::int32_t>(bytes.size()));
-    stream->Seek(0);
-    return stream;
+    return std::unique_ptr<korvane::IKorvaneStream>(loader.Open(name));
 }
 
 bool FolderLanded(ArchiveLoader& loader, const std::string& folder)

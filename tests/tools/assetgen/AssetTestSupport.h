@@ -9,7 +9,6 @@
 
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
-#include "KorvaneXDK/core/MemoryStream.h"
 
 namespace assettest
 {
@@ -40,8 +39,8 @@ std::unique_ptr<ArchiveLoader> OpenBuiltArchive();
 
 /// The whole entry; throws the loader's exception when it is missing.
 std::string ReadEntry(ArchiveLoader& loader, const std::string& name);
-/// The whole entry in a memory stream at its start.
-std::unique_ptr<korvane::CMemoryStream> EntryStream(ArchiveLoader& loader, const std::string& name);
+/// The entry's stream, at its start.
+std::unique_ptr<korvane::IKorvaneStream> EntryStream(ArchiveLoader& loader, const std::string& name);
 /// True when the archive holds anything below the folder.
 bool FolderLanded(ArchiveLoader& loader, const std::string& folder);
 
