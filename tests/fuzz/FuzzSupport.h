@@ -1,18 +1,15 @@
 /** @file FuzzSupport.h What the fuzz targets share: scratch files, whole reads and the failure report. */
 #pragma once
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "KorvaneXDK/core/KorvaneStream.h"
 #include "KorvaneXDK/core/MemoryStream.h"
+#include "support/TempDir.h"
 
 namespace fuzz
 {
@@ -33,20 +30,8 @@ inline void Check(bool holds, const char* what)
 /// A path in a folder of this process's own below the temporary folder; removed at exit.
 inline std::string ScratchFile(const std::string& name)
 {
-    static const std::string folder = [] {
-        const char* base = std::getenv("TMPDIR");
-        std::string pattern = std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/korvane-fuzz-XXXXXX";
-        if (mkdtemp(pattern.data()) == nullptr)
-            Fail("cannot make a scratch folder");
-        static std::string kept = pattern;
-        std::atexit([] {
-            const std::string command = "rm -rf '" + kept + "'";
-            if (std::system(command.c_str()) != 0)
-                std::fprintf(stderr, "could not remove %s\n", kept.c_str());
-        });
-        return pattern + "/";
-    }();
-    return folder + name;
+    static const korvane::test::TempDir folder;
+    return folder.File(name);
 }
 
 inline void WriteFile(const std::string& path, const std::uint8_t* data, std::size_t size)
@@ -54,13 +39,6 @@ inline void WriteFile(const std::string& path, const std::uint8_t* data, std::si
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr || (size > 0 && std::fwrite(data, 1, size, file) != size) || std::fclose(file) != 0)
         Fail("cannot write a scratch file");
-}
-
-/// The whole file; empty when it cannot be read.
-inline std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 /// A memory stream holding the bytes, positioned at 0.

@@ -37,7 +37,7 @@ struct Run
         manager.ResetAllKeyMappings();
         manager.Load();
         manager.Save();
-        saved = fuzz::ReadFile(manager.GetPreferenceFilePath());
+        saved = korvane::test::TempDir::Read(manager.GetPreferenceFilePath());
     }
 
     korvane::CGraphicsModePreference display;

@@ -226,7 +226,8 @@ void Sounds(const std::vector<std::string>& hostile)
     for (const auto& [name, bytes] : sounds)
         Seed({"fuzz_sound_reader", "fuzz_static_sound"}, name, bytes);
     for (const std::string& path : hostile)
-        Seed({"fuzz_sound_reader", "fuzz_static_sound"}, fs::path(path).filename().string(), fuzz::ReadFile(path));
+        Seed({"fuzz_sound_reader", "fuzz_static_sound"}, fs::path(path).filename().string(),
+             korvane::test::TempDir::Read(path));
 }
 
 void DisplaySettings()
@@ -239,7 +240,7 @@ void DisplaySettings()
         preference.SetProperty("Language", "ja");
         const std::string path = fuzz::ScratchFile("saved-display-setting.ini");
         preference.Save(path);
-        Seed({"fuzz_display_setting"}, "saved" + std::to_string(index) + ".ini", fuzz::ReadFile(path));
+        Seed({"fuzz_display_setting"}, "saved" + std::to_string(index) + ".ini", korvane::test::TempDir::Read(path));
     }
 }
 
@@ -419,13 +420,13 @@ void Preferences()
         CPreferenceManager manager(host);
         manager.ResetAllKeyMappings();
         manager.Save();
-        Seed({"fuzz_preferences"}, "default.dat", fuzz::ReadFile(manager.GetPreferenceFilePath()));
+        Seed({"fuzz_preferences"}, "default.dat", korvane::test::TempDir::Read(manager.GetPreferenceFilePath()));
         // Read back without controllers, every record is kept as read and written back so.
         CStandardPreferenceHost bare(nullptr, display, folder + "display_setting.ini", folder);
         CPreferenceManager kept(bare);
         kept.Load();
         kept.Save();
-        Seed({"fuzz_preferences"}, "kept.dat", fuzz::ReadFile(kept.GetPreferenceFilePath()));
+        Seed({"fuzz_preferences"}, "kept.dat", korvane::test::TempDir::Read(kept.GetPreferenceFilePath()));
     }
     SDL_QuitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS);
 }
@@ -454,7 +455,7 @@ void StoreFiles()
     for (const std::string& name :
          {std::string(os::store::kUserFileName), std::string(os::store::kAchievementsFileName),
           os::store::BoardFileName("HighScore")}) {
-        const std::string bytes = fuzz::ReadFile(folder + name);
+        const std::string bytes = korvane::test::TempDir::Read(folder + name);
         fuzz::Check(!bytes.empty(), ("make_seeds: the store wrote no " + name).c_str());
         Seed({"fuzz_store_files"}, name, bytes);
     }
