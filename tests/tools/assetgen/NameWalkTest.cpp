@@ -107,9 +107,9 @@ private:
             const std::string& flag = row.values[i];
             int x = 0, y = 0;
             if (flag == "opaque") {
-                for (std::size_t i = 3; i < image.rgba.size(); i += 4)
-                    if (image.rgba[i] != 255)
-                        return "not opaque at pixel " + std::to_string(i / 4);
+                for (std::size_t alpha = 3; alpha < image.rgba.size(); alpha += 4)
+                    if (image.rgba[alpha] != 255)
+                        return "not opaque at pixel " + std::to_string(alpha / 4);
             } else if (std::sscanf(flag.c_str(), "tip=%d,%d", &x, &y) == 2) {
                 if (x < 0 || y < 0 || x >= image.width || y >= image.height || image.AlphaAt(x, y) != 255)
                     return "tip pixel " + flag.substr(4) + " is not opaque";
