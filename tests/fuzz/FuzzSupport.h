@@ -1,5 +1,7 @@
-/** @file FuzzSupport.h What the fuzz targets share: scratch files, whole reads and the failure report. */
+/** @file FuzzSupport.h What the fuzz targets share: scratch files, whole reads, the input layer and the failure report. */
 #pragma once
+
+#include <SDL.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -9,6 +11,7 @@
 
 #include "KorvaneXDK/core/KorvaneStream.h"
 #include "KorvaneXDK/core/MemoryStream.h"
+#include "KorvaneXDK/platform/input/DXInput.h"
 #include "support/TempDir.h"
 
 namespace fuzz
@@ -39,6 +42,23 @@ inline void WriteFile(const std::string& path, const std::uint8_t* data, std::si
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr || (size > 0 && std::fwrite(data, 1, size, file) != size) || std::fclose(file) != 0)
         Fail("cannot write a scratch file");
+}
+
+/// The keyboard, the mouse and the four XInput slots, made once: the joystick types stay
+/// unconnected, so their records take the path that keeps them as read. Never destroyed: the
+/// input layer's event hooks are statics that may go first at exit.
+inline korvane::CDXInput* InputLayer()
+{
+    static korvane::CDXInput* input = [] {
+        SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+        if (SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS) != 0)
+            fuzz::Fail("cannot start SDL's joystick subsystem");
+        auto* made = new korvane::CDXInput(nullptr, nullptr);
+        if (!made->Initialize(true))
+            fuzz::Fail("cannot start the input layer");
+        return made;
+    }();
+    return input;
 }
 
 /// A memory stream holding the bytes, positioned at 0.

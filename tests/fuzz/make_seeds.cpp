@@ -1,10 +1,10 @@
 /** @file make_seeds.cpp Writes the seed corpora of the fuzz targets with the project's own writers. */
-#include <SDL.h>
+#include <cstdio> // declares FILE and size_t, which jpeglib.h takes as given
+
 #include <jpeglib.h>
 #include <png.h>
 
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -16,7 +16,6 @@
 #include "KorvaneXDK/core/RIFFReader.h"
 #include "KorvaneXDK/core/RIFFWriter.h"
 #include "KorvaneXDK/platform/graphics/GraphicsModePreference.h"
-#include "KorvaneXDK/platform/input/DXInput.h"
 #include "frontend/preferences/PreferenceManager.h"
 #include "frontend/preferences/StandardPreferenceHost.h"
 #include "os/store/Store.h"
@@ -407,28 +406,20 @@ void FontTables()
 void Preferences()
 {
     const std::string folder = fuzz::ScratchFile("");
-    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-    fuzz::Check(SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS) == 0,
-                "make_seeds: cannot start SDL's joystick subsystem");
-    {
-        korvane::CDXInput input(nullptr, nullptr);
-        input.Initialize(true);
-        korvane::CGraphicsModePreference display;
-        CStandardPreferenceHost host(&input, display, folder + "display_setting.ini", folder);
-        host.SetMusicVolume(-2500);
-        host.SetEffectVolume(-400);
-        CPreferenceManager manager(host);
-        manager.ResetAllKeyMappings();
-        manager.Save();
-        Seed({"fuzz_preferences"}, "default.dat", korvane::test::TempDir::Read(manager.GetPreferenceFilePath()));
-        // Read back without controllers, every record is kept as read and written back so.
-        CStandardPreferenceHost bare(nullptr, display, folder + "display_setting.ini", folder);
-        CPreferenceManager kept(bare);
-        kept.Load();
-        kept.Save();
-        Seed({"fuzz_preferences"}, "kept.dat", korvane::test::TempDir::Read(kept.GetPreferenceFilePath()));
-    }
-    SDL_QuitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS);
+    korvane::CGraphicsModePreference display;
+    CStandardPreferenceHost host(fuzz::InputLayer(), display, folder + "display_setting.ini", folder);
+    host.SetMusicVolume(-2500);
+    host.SetEffectVolume(-400);
+    CPreferenceManager manager(host);
+    manager.ResetAllKeyMappings();
+    manager.Save();
+    Seed({"fuzz_preferences"}, "default.dat", korvane::test::TempDir::Read(manager.GetPreferenceFilePath()));
+    // Read back without controllers, every record is kept as read and written back so.
+    CStandardPreferenceHost bare(nullptr, display, folder + "display_setting.ini", folder);
+    CPreferenceManager kept(bare);
+    kept.Load();
+    kept.Save();
+    Seed({"fuzz_preferences"}, "kept.dat", korvane::test::TempDir::Read(kept.GetPreferenceFilePath()));
 }
 
 void StoreFiles()
