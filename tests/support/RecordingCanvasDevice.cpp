@@ -45,16 +45,12 @@ std::vector<canvas::CanvasVertex> CanvasDraw::Triangles() const
     std::vector<canvas::CanvasVertex> out;
     const auto at = [&](std::uint32_t i) { return indexed ? vertices.at(indices.at(i)) : vertices.at(i); };
     for (std::uint32_t t = 0; t < primitiveCount; ++t) {
-        if (type == os::gfx::PrimitiveType::TriangleStrip) {
-            // Every second triangle of a strip is turned back to keep the winding.
-            out.push_back(at(t));
-            out.push_back(at(t % 2 == 0 ? t + 1 : t + 2));
-            out.push_back(at(t % 2 == 0 ? t + 2 : t + 1));
-        } else {
-            out.push_back(at(3 * t));
-            out.push_back(at(3 * t + 1));
-            out.push_back(at(3 * t + 2));
-        }
+        // Every second triangle of a strip is turned back to keep the winding.
+        const bool strip = type == os::gfx::PrimitiveType::TriangleStrip, back = strip && t % 2 == 1;
+        const std::uint32_t first = strip ? t : 3 * t;
+        out.push_back(at(first));
+        out.push_back(at(first + (back ? 2 : 1)));
+        out.push_back(at(first + (back ? 1 : 2)));
     }
     return out;
 }
@@ -120,12 +116,8 @@ void RecordingCanvasDevice::DrawIndexedPrimitiveUP(os::gfx::PrimitiveType type, 
                                                    const std::uint16_t* indices, const void* vertices,
                                                    std::uint32_t stride)
 {
-    CanvasDraw draw;
-    draw.type = type;
-    draw.primitiveCount = primitiveCount;
-    draw.indexed = indices != nullptr;
-    draw.minVertexIndex = minVertexIndex;
-    draw.vertexCount = vertexCount;
+    CanvasDraw draw{type,   primitiveCount, indices != nullptr, {}, {}, minVertexIndex, vertexCount, world_,
+                    bound_, renderStates_,  samplerStates_};
     draw.vertices.resize(minVertexIndex + vertexCount);
     for (std::size_t i = 0; i < draw.vertices.size(); ++i) {
         std::memcpy(&draw.vertices[i], static_cast<const char*>(vertices) + i * stride, sizeof(canvas::CanvasVertex));
@@ -135,10 +127,6 @@ void RecordingCanvasDevice::DrawIndexedPrimitiveUP(os::gfx::PrimitiveType type, 
             type == os::gfx::PrimitiveType::TriangleStrip ? primitiveCount + 2 : 3 * primitiveCount;
         draw.indices.assign(indices, indices + indexCount);
     }
-    draw.world = world_;
-    draw.texture = bound_;
-    draw.renderStates = renderStates_;
-    draw.samplerStates = samplerStates_;
     calls.push_back(Call(CanvasCall::Kind::Draw));
     calls.back().index = draws.size();
     draws.push_back(std::move(draw));
