@@ -78,7 +78,7 @@ struct SkinSteps
 
 } // namespace
 
-TEST(SkinStartup, TheBuiltArchiveGivesTenAppearancesAndTheControlsTakeThem)
+TEST(SkinStartup, TheBuiltArchiveGivesTenAppearancesTheControlsTakeThemAndABrokenSkinFailsBeforeDrawing)
 {
     SkinSteps steps(KORVANE_BINARY_DIR "/bin/data.kva");
     korvane::test::LogCapture log;
@@ -99,17 +99,14 @@ TEST(SkinStartup, TheBuiltArchiveGivesTenAppearancesAndTheControlsTakeThem)
     korvane::mwt::CKnob knob;
     korvane::mwt::CEdit edit;
     korvane::mwt::CListBox list;
-    knob.Initialize();
-    edit.Initialize();
-    list.Initialize();
+    for (korvane::mwt::CControl* control : std::initializer_list<korvane::mwt::CControl*>{&knob, &edit, &list})
+        control->Initialize();
     EXPECT_EQ("SkinKnob", knob.GetAppearance()->GetName());
     EXPECT_EQ(edit.GetAppearance(), list.GetAppearance());
     std::tie(CDefaultFactories::KnobAppearance, CDefaultFactories::PagerAppearance, CDefaultFactories::EditAppearance,
              CDefaultFactories::ListBoxAppearance) = saved;
-}
 
-TEST(SkinStartup, ABrokenSkinFailsBeforeAnythingIsDrawn)
-{
+    // Archives packed from the same skin with one thing broken fail before anything is drawn.
     const struct
     {
         const char* remove;  // a file of the skin folder deleted
@@ -135,12 +132,11 @@ TEST(SkinStartup, ABrokenSkinFailsBeforeAnythingIsDrawn)
             definition.replace(at, definition.find('\r', at) - at, c.control);
             dir.Write("src/skin/skintrackbar.ini", definition);
         }
-        kvatool::PackOptions options;
-        kvatool::PackFolder(dir.File("src"), dir.File("data.kva"), options);
-        SkinSteps steps(dir.File("data.kva"));
-        const std::string message = steps.Run();
+        kvatool::PackFolder(dir.File("src"), dir.File("data.kva"), {});
+        SkinSteps broken(dir.File("data.kva"));
+        const std::string message = broken.Run();
         EXPECT_NE(std::string::npos, message.find(c.message)) << message;
-        EXPECT_LT(steps.factories.size(), 10u);
+        EXPECT_LT(broken.factories.size(), 10u);
     }
 }
 
