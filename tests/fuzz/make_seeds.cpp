@@ -269,14 +269,11 @@ std::string Png(int width, int height, int colourType, int depth, bool interlace
             png_set_tRNS(png, info, alpha, 2, nullptr);
         }
     } else if (transparency && colourType == PNG_COLOR_TYPE_GRAY) {
-        png_color_16 key{};
-        key.gray = 0;
+        png_color_16 key{}; // grey 0 is transparent
         png_set_tRNS(png, info, nullptr, 0, &key);
     }
-    png_text text{};
-    text.compression = PNG_TEXT_COMPRESSION_NONE;
-    text.key = const_cast<char*>("Comment");
-    text.text = const_cast<char*>("seed");
+    png_text text{
+        PNG_TEXT_COMPRESSION_NONE, const_cast<char*>("Comment"), const_cast<char*>("seed"), 0, 0, nullptr, nullptr};
     png_set_text(png, info, &text, 1);
     png_write_info(png, info);
     const std::size_t rowBytes = png_get_rowbytes(png, info);
