@@ -4,7 +4,6 @@
 #include <png.h>
 
 #include <algorithm>
-#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -73,18 +72,15 @@ bool FolderLanded(ArchiveLoader& loader, const std::string& folder)
 
 DecodedImage DecodePng(const std::string& bytes)
 {
-    png_image image;
-    std::memset(&image, 0, sizeof image);
+    png_image image{};
     image.version = PNG_IMAGE_VERSION;
     DecodedImage out;
     if (png_image_begin_read_from_memory(&image, bytes.data(), bytes.size()) == 0)
         return out;
     image.format = PNG_FORMAT_RGBA;
     std::vector<std::uint8_t> pixels(PNG_IMAGE_SIZE(image));
-    if (png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr) == 0) {
-        png_image_free(&image);
+    if (png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr) == 0) // frees the image either way
         return out;
-    }
     out.width = static_cast<int>(image.width);
     out.height = static_cast<int>(image.height);
     out.rgba = std::move(pixels);
