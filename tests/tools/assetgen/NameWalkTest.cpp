@@ -19,10 +19,9 @@ namespace
 using Definition = korvane::TProperties<std::less<std::string>>;
 
 /// Checks one row; returns "" or what is wrong.
-class Walker
+struct Walker
 {
-public:
-    explicit Walker(ArchiveLoader& loader) : loader_(loader) {}
+    ArchiveLoader& loader_;
 
     std::string Check(const NameRow& row, const std::vector<NameRow>& all)
     {
@@ -85,7 +84,6 @@ public:
         }
     }
 
-private:
     static std::string SizeProblem(const NameRow& row, int width, int height)
     {
         int w = 0, h = 0;
@@ -161,8 +159,6 @@ private:
                 return "holds '" + file + "', which is not a listed image";
         return files.empty() ? "is empty" : "";
     }
-
-    ArchiveLoader& loader_;
 };
 
 } // namespace
@@ -172,7 +168,7 @@ TEST(NameWalk, EveryLoadedNameIsInTheBuiltArchiveAndReadsAsItsKindAndTheEffectBa
     const std::vector<NameRow> rows = ReadNameTable();
     ASSERT_GT(rows.size(), 100u);
     auto loader = OpenBuiltArchive();
-    Walker walker(*loader);
+    Walker walker{*loader};
     std::set<std::string> missing;
     for (const NameRow& row : rows) {
         if (row.until.empty() || FolderLanded(*loader, row.until))

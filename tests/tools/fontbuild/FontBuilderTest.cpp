@@ -49,7 +49,7 @@ TEST(FontBuilderPacking, ShelvesKeepAGapAndTakeTheSmallestPowerOfTwoPage)
 {
     struct Case
     {
-        std::vector<std::pair<std::uint32_t, std::uint32_t>> sizes;
+        std::vector<fontbuild::PackItem> items; // sizes only
         std::uint32_t width, height;
     };
     const Case cases[] = {
@@ -59,9 +59,7 @@ TEST(FontBuilderPacking, ShelvesKeepAGapAndTakeTheSmallestPowerOfTwoPage)
         {{{30, 5}, {2, 14}}, 32, 32},                       // square before wide: two shelves
     };
     for (const Case& c : cases) {
-        std::vector<fontbuild::PackItem> items;
-        for (auto [w, h] : c.sizes)
-            items.push_back(fontbuild::PackItem{w, h});
+        std::vector<fontbuild::PackItem> items = c.items;
         const fontbuild::PageSize page = fontbuild::PackOnSmallestPage(items);
         EXPECT_EQ(std::make_pair(c.width, c.height), std::make_pair(page.width, page.height));
         for (std::size_t i = 0; i < items.size(); ++i) {
