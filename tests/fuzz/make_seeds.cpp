@@ -3,8 +3,8 @@
 
 #include <jpeglib.h>
 #include <png.h>
+#include <zlib.h>
 
-#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -22,9 +22,8 @@
 #include "os/store/StoreFiles.h"
 #include "os/store/StoreTesting.h"
 #include "os/store/UserStats.h"
-#include "support/AudioTestData.h"
 #include "tools/fontbuild/FontBuilder.h"
-#include "tools/kvatool/ArchiveFormatWriter.h"
+#include "tools/kvatool/Packer.h"
 
 namespace
 {
@@ -76,26 +75,17 @@ kvatool::RandomSource Counting()
 
 void Archives()
 {
-    const kvatool::RandomSource random = Counting();
-    const auto archive = [&random](const std::vector<kvatool::Record>& records, const std::string& area) {
-        return kvatool::SerializeArchive(kvatool::RandomBytes(random, 32), kvatool::RandomBytes(random, 32),
-                                         kvatool::EncodeTable(records), area);
-    };
+    kvatool::PackOptions options;
+    options.methodByExtension = {{".stored", 0}, {".gz", 1}, {".enc", 0x100}}; // the rest enciphered gzip
+    options.random = Counting();
+    const std::vector<kvatool::SourceFile> files = {{"dir\\entry.stored", "", "plain text entry"},
+                                                    {"dir\\entry.gz", "", ""},
+                                                    {"dir\\entry.enc", "", std::string(3000, 'a') + "tail"},
+                                                    {"dir\\entry.txt", "", "ogg-ish bytes"}};
+    for (const kvatool::SourceFile& file : files)
+        Seed({"fuzz_archive_raw"}, file.name.substr(10) + ".kva", kvatool::BuildArchive({file}, options));
+    Seed({"fuzz_archive_raw"}, "four.kva", kvatool::BuildArchive(files, options));
     const std::string texts[] = {"plain text entry", std::string(3000, 'a') + "tail", "", "ogg-ish bytes"};
-    const std::int32_t methods[] = {0, 1, 0x100, 0x101};
-    std::vector<kvatool::Record> records;
-    std::string area;
-    for (int i = 0; i < 4; ++i) {
-        const std::string stored = kvatool::EncodeEntry(methods[i], texts[i], random);
-        const kvatool::Record record{"dir\\entry" + std::to_string(i) + ".txt",  0,
-                                     static_cast<std::int32_t>(stored.size()),   methods[i],
-                                     static_cast<std::int32_t>(texts[i].size()), {}};
-        Seed({"fuzz_archive_raw"}, "method" + std::to_string(methods[i]) + ".kva", archive({record}, stored));
-        records.push_back(record);
-        records.back().offset = static_cast<std::int32_t>(area.size());
-        area += stored;
-    }
-    Seed({"fuzz_archive_raw"}, "four.kva", archive(records, area));
 
     // The built target's own description: count, then per record the name, the method,
     // flags (1: encode for the method) and the body in 16-byte units.
@@ -154,17 +144,12 @@ void Bitmaps()
         Seed({"fuzz_bmp", "fuzz_image"}, name, bytes);
 }
 
-void PropertyTables()
+// The program's own tables, and one of every line form.
+void PropertyTables(const fs::path& source)
 {
-    korvane::TProperties<std::less<std::string>> table;
-    table.Set("ScreenWidth", "1280");
-    table.Set("Name", "a=b");
-    table.Set("", "empty key");
-    table.Set("Japanese", "\xE6\x97\xA5\xE6\x9C\xAC");
-    korvane::CMemoryStream saved;
-    table.SaveToStream(saved);
-    Seed({"fuzz_properties"}, "saved.txt", Contents(saved));
-    const char mixed[] = "; comment\nKey=1\r\nkey=2\n\nno equals\r\r\nLast=x\0hidden=y";
+    for (const char* file : {"data/text_ja.properties", "data/skin/skinbutton.ini"})
+        Seed({"fuzz_properties"}, fs::path(file).filename(), korvane::test::TempDir::Read(source / file));
+    const char mixed[] = "; comment\nKey=1\r\nkey=2\n\nno equals\r\r\n=empty key\nName=a=b\nLast=x\0hidden=y";
     Seed({"fuzz_properties"}, "mixed.txt", std::string(mixed, sizeof mixed - 1));
 }
 
@@ -202,15 +187,8 @@ void RiffFiles()
     Seed({"fuzz_riff"}, "wave.wav", Wave(1, 8000, 8, "abcdefgh", true));
 }
 
-std::string Tone(int channels, long rate, long frames, int serial)
-{
-    std::vector<float> samples(static_cast<std::size_t>(frames * channels));
-    for (std::size_t i = 0; i < samples.size(); ++i)
-        samples[i] = static_cast<float>(0.4 * std::sin(static_cast<double>(i) * 0.05));
-    return korvane::test::EncodeOggVorbis(channels, rate, samples, 0.2f, {"TITLE=seed"}, serial);
-}
-
-void Sounds(const std::vector<std::string>& hostile)
+// The Ogg files the stream tests keep: chained, mono and stereo, and hostile ones.
+void Sounds(const fs::path& source)
 {
     std::string pcm16;
     for (int i = 0; i < 400; ++i)
@@ -218,15 +196,12 @@ void Sounds(const std::vector<std::string>& hostile)
     const std::pair<std::string, std::string> sounds[] = {
         {"mono8.wav", Wave(1, 8000, 8, std::string(300, '\x80'))},
         {"stereo16.wav", Wave(2, 22050, 16, pcm16, true)},
-        {"mono.ogg", Tone(1, 8000, 2000, 3)},
-        {"stereo.ogg", Tone(2, 22050, 6000, 4)},
-        {"chained.ogg", Tone(2, 11025, 1500, 5) + Tone(2, 11025, 1000, 6) + Tone(1, 8000, 700, 7)},
     };
     for (const auto& [name, bytes] : sounds)
         Seed({"fuzz_sound_reader", "fuzz_static_sound"}, name, bytes);
-    for (const std::string& path : hostile)
-        Seed({"fuzz_sound_reader", "fuzz_static_sound"}, fs::path(path).filename().string(),
-             korvane::test::TempDir::Read(path));
+    for (const auto& entry : fs::directory_iterator(source / "tests/KorvaneXDK/core/streams/data"))
+        Seed({"fuzz_sound_reader", "fuzz_static_sound"}, entry.path().filename(),
+             korvane::test::TempDir::Read(entry.path()));
 }
 
 void DisplaySettings()
@@ -243,53 +218,37 @@ void DisplaySettings()
     }
 }
 
-void AppendPng(png_structp png, png_bytep data, png_size_t size)
+std::string Be(std::uint32_t value)
 {
-    static_cast<std::string*>(png_get_io_ptr(png))->append(reinterpret_cast<const char*>(data), size);
+    const std::string little = Le(value, 4);
+    return {little.rbegin(), little.rend()};
 }
 
-// A PNG written by libpng: `channels` samples of `depth` bits a pixel, optionally with a palette
-// (and its transparency) or interlaced.
-std::string Png(int width, int height, int colourType, int depth, bool interlaced = false, bool transparency = false)
+// A PNG chunk: length, type, data and the checksum of type and data.
+std::string Chunk(const std::string& type, const std::string& data)
 {
-    std::string out;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png)))
-        fuzz::Fail("make_seeds: libpng failed");
-    png_set_write_fn(png, &out, AppendPng, nullptr);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), depth, colourType,
-                 interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
-    if (colourType == PNG_COLOR_TYPE_PALETTE) {
-        png_color palette[4] = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
-        png_set_PLTE(png, info, palette, 4);
-        if (transparency) {
-            png_byte alpha[2] = {0, 128};
-            png_set_tRNS(png, info, alpha, 2, nullptr);
-        }
-    } else if (transparency && colourType == PNG_COLOR_TYPE_GRAY) {
-        png_color_16 key{}; // grey 0 is transparent
-        png_set_tRNS(png, info, nullptr, 0, &key);
-    }
-    png_text text{
-        PNG_TEXT_COMPRESSION_NONE, const_cast<char*>("Comment"), const_cast<char*>("seed"), 0, 0, nullptr, nullptr};
-    png_set_text(png, info, &text, 1);
-    png_write_info(png, info);
-    const std::size_t rowBytes = png_get_rowbytes(png, info);
-    std::vector<std::vector<png_byte>> rows(static_cast<std::size_t>(height), std::vector<png_byte>(rowBytes));
-    std::vector<png_bytep> pointers;
-    for (std::size_t y = 0; y < rows.size(); ++y) {
-        for (std::size_t i = 0; i < rowBytes; ++i)
-            rows[y][i] =
-                static_cast<png_byte>(colourType == PNG_COLOR_TYPE_PALETTE ? ((y + i) % 4) * (depth == 8 ? 1 : 0x55)
-                                                                           : (y * 31 + i * 7) & 0xFF);
-        pointers.push_back(rows[y].data());
-    }
-    png_write_image(png, pointers.data());
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return out;
+    const std::string body = type + data;
+    const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size()));
+    return Be(static_cast<std::uint32_t>(data.size())) + body + Be(static_cast<std::uint32_t>(crc));
+}
+
+// A PNG of the header's colour type and depth, with `extra` chunks (palette, transparency, text)
+// before the pixels. An interlaced one is a single pixel, whose one row reads the same either way.
+std::string Png(std::uint32_t width, std::uint32_t height, int colourType, int depth, const std::string& extra = "",
+                bool interlaced = false)
+{
+    const std::size_t samples[] = {1, 0, 3, 1, 2, 0, 4};
+    const std::size_t rowBytes = (width * samples[colourType] * static_cast<std::size_t>(depth) + 7) / 8;
+    std::string rows;
+    for (std::uint32_t y = 0; y < height; ++y)
+        rows += '\0' + Filler(rowBytes, 7, y * 31);
+    uLongf size = compressBound(static_cast<uLong>(rows.size()));
+    std::string packed(size, '\0');
+    compress(reinterpret_cast<Bytef*>(packed.data()), &size, reinterpret_cast<const Bytef*>(rows.data()), rows.size());
+    packed.resize(size);
+    const std::string header = Be(width) + Be(height) + static_cast<char>(depth) + static_cast<char>(colourType) +
+                               std::string(2, '\0') + static_cast<char>(interlaced);
+    return "\x89PNG\r\n\x1a\n" + Chunk("IHDR", header) + extra + Chunk("IDAT", packed) + Chunk("IEND", "");
 }
 
 // A small JPEG written by libjpeg: colour or grey, baseline or progressive.
@@ -355,15 +314,16 @@ std::string Dds(int width, int height, int levels, const char* fourCC, std::uint
 void Images()
 {
     const std::pair<std::string, std::string> images[] = {
-        {"palette8.png", Png(5, 4, PNG_COLOR_TYPE_PALETTE, 8, false, true)},
-        {"palette2.png", Png(9, 3, PNG_COLOR_TYPE_PALETTE, 2)},
-        {"grey8.png", Png(4, 4, PNG_COLOR_TYPE_GRAY, 8, false, true)},
-        {"grey1.png", Png(11, 2, PNG_COLOR_TYPE_GRAY, 1)},
+        {"palette8.png",
+         Png(5, 4, PNG_COLOR_TYPE_PALETTE, 8, Chunk("PLTE", Filler(768, 5)) + Chunk("tRNS", std::string("\0\x80", 2)))},
+        {"palette2.png", Png(9, 3, PNG_COLOR_TYPE_PALETTE, 2, Chunk("PLTE", Filler(12, 60)))},
+        {"grey8.png", Png(4, 4, PNG_COLOR_TYPE_GRAY, 8, Chunk("tRNS", std::string(2, '\0')))}, // grey 0 is clear
+        {"grey1.png", Png(11, 2, PNG_COLOR_TYPE_GRAY, 1, Chunk("tEXt", std::string("Comment\0seed", 12)))},
         {"grey-alpha.png", Png(3, 3, PNG_COLOR_TYPE_GRAY_ALPHA, 8)},
         {"rgb.png", Png(4, 3, PNG_COLOR_TYPE_RGB, 8)},
         {"rgba.png", Png(4, 4, PNG_COLOR_TYPE_RGB_ALPHA, 8)},
         {"rgba16.png", Png(3, 2, PNG_COLOR_TYPE_RGB_ALPHA, 16)},
-        {"grey16-interlaced.png", Png(9, 9, PNG_COLOR_TYPE_GRAY, 16, true)},
+        {"grey16-interlaced.png", Png(1, 1, PNG_COLOR_TYPE_GRAY, 16, "", true)},
         {"small.jpg", Jpeg(16, 8, false, false)},
         {"grey.jpg", Jpeg(9, 9, true, false)},
         {"progressive.jpg", Jpeg(17, 10, false, true)},
@@ -382,14 +342,11 @@ void Images()
 
 void FontTables()
 {
-    fontbuild::BuiltFont font;
-    font.leftOffset = -1;
-    font.topOffset = 2;
-    font.lineHeight = 14;
-    font.glyphs = {{0x20, 0, 0, 0, 0, 0, 0, 4},
-                   {0x3F, 4, 0, 6, 12, 1, 2, 8},
-                   {0x41, 10, 0, 9, 12, 0, 2, 9},
-                   {0x3013, 19, 0, 12, 12, 1, 1, 14}};
+    fontbuild::FontSpec spec;
+    spec.fontFiles = {fontbuild::FindFontFile("DejaVuSans.ttf"), fontbuild::FindFontFile("ipagp.ttf")};
+    spec.pixelSize = 12;
+    spec.characters = {U' ', U'?', U'A', 0x3013};
+    fontbuild::BuiltFont font = fontbuild::BuildFont(spec);
     const std::vector<std::uint8_t> kvf = fontbuild::EncodeKvf(font);
     Seed({"fuzz_font_table"}, "table.kvf", std::string(kvf.begin(), kvf.end()));
     font.glyphs.clear();
@@ -455,16 +412,17 @@ void StoreFiles()
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: make_seeds FOLDER [HOSTILE_SOUND...]\n");
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: make_seeds FOLDER SOURCE_FOLDER\n");
         return 2;
     }
     root = argv[1];
+    fs::remove_all(root); // seeds of an earlier build go with it
     Archives();
     Bitmaps();
-    PropertyTables();
+    PropertyTables(argv[2]);
     RiffFiles();
-    Sounds(std::vector<std::string>(argv + 2, argv + argc));
+    Sounds(argv[2]);
     DisplaySettings();
     Images();
     FontTables();
