@@ -1,4 +1,4 @@
-/** @file make_seeds.cpp Writes the seed corpora of the fuzz targets with the project's own writers. */
+/** @file make_seeds.cpp Writes the fuzz targets' seed corpora with the project's writers and from files of the tree. */
 #include <cstdio> // declares FILE and size_t, which jpeglib.h takes as given
 
 #include <jpeglib.h>
@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -42,11 +43,6 @@ void Seed(std::initializer_list<const char*> targets, const std::string& name, c
     }
 }
 
-std::string Contents(const korvane::CMemoryStream& stream)
-{
-    return std::string(reinterpret_cast<const char*>(stream.GetBuffer()), static_cast<std::size_t>(stream.GetSize()));
-}
-
 std::string Le(auto value, int bytes)
 {
     std::string out;
@@ -64,20 +60,14 @@ std::string Filler(std::size_t count, std::size_t step, std::size_t start = 0)
     return out;
 }
 
-// Deterministic "random" bytes, so that the seeds are the same on every build.
-kvatool::RandomSource Counting()
-{
-    return [next = std::uint8_t{0}](std::uint8_t* buffer, std::size_t count) mutable {
-        for (std::size_t i = 0; i < count; ++i)
-            buffer[i] = next++;
-    };
-}
-
 void Archives()
 {
     kvatool::PackOptions options;
     options.methodByExtension = {{".stored", 0}, {".gz", 1}, {".enc", 0x100}}; // the rest enciphered gzip
-    options.random = Counting();
+    // Deterministic "random" bytes, so that the seeds are the same on every build.
+    options.random = [](std::uint8_t* buffer, std::size_t count) {
+        std::iota(buffer, buffer + count, std::uint8_t{0});
+    };
     const std::vector<kvatool::SourceFile> files = {{"dir\\entry.stored", "", "plain text entry"},
                                                     {"dir\\entry.gz", "", ""},
                                                     {"dir\\entry.enc", "", std::string(3000, 'a') + "tail"},
@@ -85,23 +75,22 @@ void Archives()
     for (const kvatool::SourceFile& file : files)
         Seed({"fuzz_archive_raw"}, file.name.substr(10) + ".kva", kvatool::BuildArchive({file}, options));
     Seed({"fuzz_archive_raw"}, "four.kva", kvatool::BuildArchive(files, options));
-    const std::string texts[] = {"plain text entry", std::string(3000, 'a') + "tail", "", "ogg-ish bytes"};
 
     // The built target's own description: count, then per record the name, the method,
     // flags (1: encode for the method) and the body in 16-byte units.
     std::string description(1, static_cast<char>(4));
     for (int i = 0; i < 4; ++i) {
         const std::string name = "entry" + std::to_string(i);
-        const std::string body = (texts[i] + std::string(32, 'x')).substr(0, 32);
+        const std::string body = (files[static_cast<std::size_t>(i)].data + std::string(32, 'x')).substr(0, 32);
         description += static_cast<char>(name.size()) + name + static_cast<char>(i) + '\x01' + '\x02' + body;
     }
     Seed({"fuzz_archive_built"}, "four", description);
     Seed({"fuzz_archive_built"}, "stored", std::string("\x01\x04name\x00\x00\x01", 8) + std::string(16, 'z'));
 }
 
-// A BMP with true sizes and offsets: the given header size, bit depth, palette and rows.
-std::string Bmp(int headerSize, int width, int height, int bits, const std::vector<std::uint32_t>& palette,
-                std::uint32_t compression = 0, const std::vector<std::uint32_t>& masks = {})
+// A BMP with true sizes and offsets: the given header size, bit depth, palette size and rows.
+std::string Bmp(int headerSize, int width, int height, int bits, int colours = 0, std::uint32_t compression = 0,
+                const std::vector<std::uint32_t>& masks = {})
 {
     const bool core = headerSize == 12;
     std::string info = Le(headerSize, 4);
@@ -113,8 +102,8 @@ std::string Bmp(int headerSize, int width, int height, int bits, const std::vect
     }
     for (std::uint32_t mask : masks)
         info += Le(mask, 4);
-    for (std::uint32_t colour : palette)
-        info += Le(colour, core ? 3 : 4);
+    for (int i = 0; i < colours; ++i)
+        info += Le((i * 0x111111) & 0xFFFFFF, core ? 3 : 4);
     const std::size_t stride = (static_cast<std::size_t>(width) * static_cast<std::size_t>(bits) + 31) / 32 * 4;
     const std::string pixels = Filler(stride * static_cast<std::size_t>(std::abs(height)), 37);
     const std::string head = "BM" + Le(14 + info.size() + pixels.size(), 4) + Le(0, 4) + Le(14 + info.size(), 4);
@@ -124,21 +113,18 @@ std::string Bmp(int headerSize, int width, int height, int bits, const std::vect
 // Every BMP seeds both the bitmap loader and the graphics layer's decoder.
 void Bitmaps()
 {
-    std::vector<std::uint32_t> sixteen;
-    for (std::uint32_t i = 0; i < 16; ++i)
-        sixteen.push_back(i * 0x111111);
     const std::pair<std::string, std::string> bitmaps[] = {
-        {"24bit.bmp", Bmp(40, 3, 2, 24, {})},
-        {"24bit-top-down.bmp", Bmp(40, 3, -2, 24, {})},
-        {"32bit.bmp", Bmp(40, 2, 2, 32, {})},
-        {"16bit-fields.bmp", Bmp(40, 2, 2, 16, {}, 3, {0xF800, 0x07E0, 0x001F})},
-        {"8bit.bmp", Bmp(40, 5, 3, 8, sixteen)},
-        {"8bit-top-down.bmp", Bmp(40, 5, -3, 8, std::vector<std::uint32_t>(256, 0x00FF8000))},
-        {"4bit.bmp", Bmp(40, 5, 3, 4, sixteen)},
-        {"1bit.bmp", Bmp(40, 9, 2, 1, {0x000000, 0xFFFFFF})},
-        {"core-8bit.bmp", Bmp(12, 4, 2, 8, sixteen)},
-        {"v5-24bit.bmp", Bmp(124, 2, 2, 24, {})},
-        {"32bit-alpha-fields.bmp", Bmp(40, 2, 2, 32, {}, 6, {0xFF0000, 0xFF00, 0xFF, 0xFF000000u})},
+        {"24bit.bmp", Bmp(40, 3, 2, 24)},
+        {"24bit-top-down.bmp", Bmp(40, 3, -2, 24)},
+        {"32bit.bmp", Bmp(40, 2, 2, 32)},
+        {"16bit-fields.bmp", Bmp(40, 2, 2, 16, 0, 3, {0xF800, 0x07E0, 0x001F})},
+        {"8bit.bmp", Bmp(40, 5, 3, 8, 16)},
+        {"8bit-top-down.bmp", Bmp(40, 5, -3, 8, 256)},
+        {"4bit.bmp", Bmp(40, 5, 3, 4, 16)},
+        {"1bit.bmp", Bmp(40, 9, 2, 1, 2)},
+        {"core-8bit.bmp", Bmp(12, 4, 2, 8, 16)},
+        {"v5-24bit.bmp", Bmp(124, 2, 2, 24)},
+        {"32bit-alpha-fields.bmp", Bmp(40, 2, 2, 32, 0, 6, {0xFF0000, 0xFF00, 0xFF, 0xFF000000u})},
     };
     for (const auto& [name, bytes] : bitmaps)
         Seed({"fuzz_bmp", "fuzz_image"}, name, bytes);
@@ -162,7 +148,7 @@ std::string Riff(std::int32_t order, const char* form, const std::vector<std::pa
         writer.AddChunk(MakeFourCC(id[0], id[1], id[2], id[3]), bytes.data(), static_cast<std::uint32_t>(bytes.size()));
     korvane::CMemoryStream out;
     writer.WriteTo(out);
-    return Contents(out);
+    return std::string(reinterpret_cast<const char*>(out.GetBuffer()), static_cast<std::size_t>(out.GetSize()));
 }
 
 std::string Wave(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits, const std::string& pcm,
@@ -199,9 +185,18 @@ void Sounds(const fs::path& source)
     };
     for (const auto& [name, bytes] : sounds)
         Seed({"fuzz_sound_reader", "fuzz_static_sound"}, name, bytes);
-    for (const auto& entry : fs::directory_iterator(source / "tests/KorvaneXDK/core/streams/data"))
+    const fs::path folder = source / "tests/KorvaneXDK/core/streams/data";
+    for (const auto& entry : fs::directory_iterator(folder))
         Seed({"fuzz_sound_reader", "fuzz_static_sound"}, entry.path().filename(),
              korvane::test::TempDir::Read(entry.path()));
+    // Each link of the chained file is also a plain file of its own: the second begins at the
+    // next page marked as a stream's first.
+    const std::string chained = korvane::test::TempDir::Read(folder / "chained-stereo-then-mono.ogg");
+    std::size_t link = chained.find("OggS", 1);
+    while (link != std::string::npos && (chained[link + 5] & 2) == 0)
+        link = chained.find("OggS", link + 1);
+    Seed({"fuzz_sound_reader", "fuzz_static_sound"}, "stereo-link.ogg", chained.substr(0, link));
+    Seed({"fuzz_sound_reader", "fuzz_static_sound"}, "mono-link.ogg", chained.substr(link));
 }
 
 void DisplaySettings()

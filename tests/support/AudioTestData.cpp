@@ -42,15 +42,12 @@ std::string EncodeOggVorbis(int channels, long rate, const std::vector<float>& i
         bytes.append(reinterpret_cast<const char*>(p.header), static_cast<std::size_t>(p.header_len));
         bytes.append(reinterpret_cast<const char*>(p.body), static_cast<std::size_t>(p.body_len));
     };
-    {
-        ogg_packet header, headerComment, headerCode;
-        vorbis_analysis_headerout(&dsp, &comment, &header, &headerComment, &headerCode);
+    ogg_packet headers[3];
+    vorbis_analysis_headerout(&dsp, &comment, &headers[0], &headers[1], &headers[2]);
+    for (ogg_packet& header : headers)
         ogg_stream_packetin(&stream, &header);
-        ogg_stream_packetin(&stream, &headerComment);
-        ogg_stream_packetin(&stream, &headerCode);
-        while (ogg_stream_flush(&stream, &page) != 0)
-            append(page);
-    }
+    while (ogg_stream_flush(&stream, &page) != 0)
+        append(page);
 
     // All samples at once, then the end of the stream.
     const long frames = static_cast<long>(interleaved.size()) / channels;

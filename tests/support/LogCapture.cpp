@@ -58,20 +58,13 @@ void LogCapture::Clear()
 
 bool LogCapture::HasLine(const std::string& line)
 {
-    const auto lines = Lines();
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
-
-bool LogCapture::Contains(const std::string& text)
-{
-    return CountContaining(text) > 0;
+    return std::ranges::count(Lines(), line) > 0;
 }
 
 std::size_t LogCapture::CountContaining(const std::string& text)
 {
-    const auto lines = Lines();
-    return static_cast<std::size_t>(std::count_if(
-        lines.begin(), lines.end(), [&](const std::string& one) { return one.find(text) != std::string::npos; }));
+    return static_cast<std::size_t>(
+        std::ranges::count_if(Lines(), [&](const std::string& one) { return one.find(text) != std::string::npos; }));
 }
 
 std::string LogCapture::All()

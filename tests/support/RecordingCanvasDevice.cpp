@@ -19,12 +19,18 @@ std::uint32_t Lookup(const Map& map, typename Map::key_type key, std::uint32_t o
     return found != map.end() ? found->second : otherwise;
 }
 
-CanvasCall Call(CanvasCall::Kind kind, std::uint32_t state = 0, std::uint32_t value = 0)
+std::uint32_t CornerCount(os::gfx::PrimitiveType type, std::uint32_t primitiveCount)
+{
+    return type == os::gfx::PrimitiveType::TriangleStrip ? primitiveCount + 2 : 3 * primitiveCount;
+}
+
+CanvasCall Call(CanvasCall::Kind kind, std::uint32_t state = 0, std::uint32_t value = 0, ITexture* texture = nullptr)
 {
     CanvasCall call;
     call.kind = kind;
     call.state = state;
     call.value = value;
+    call.texture = texture;
     return call;
 }
 
@@ -55,8 +61,6 @@ std::vector<canvas::CanvasVertex> CanvasDraw::Triangles() const
     return out;
 }
 
-RecordingCanvasDevice::RecordingCanvasDevice() = default;
-
 void RecordingCanvasDevice::SetRenderState(os::gfx::RenderState state, std::uint32_t value)
 {
     calls.push_back(Call(CanvasCall::Kind::RenderState, static_cast<std::uint32_t>(state), value));
@@ -66,10 +70,8 @@ void RecordingCanvasDevice::SetRenderState(os::gfx::RenderState state, std::uint
 void RecordingCanvasDevice::SetSamplerState(std::uint32_t stage, os::gfx::SamplerState type, std::uint32_t value)
 {
     calls.push_back(Call(CanvasCall::Kind::SamplerState, static_cast<std::uint32_t>(type), value));
-    calls.back().stage = stage;
-    if (stage == 0) {
+    if (stage == 0)
         samplerStates_[type] = value;
-    }
 }
 
 void RecordingCanvasDevice::ApplyVertexDeclaration()
@@ -91,24 +93,20 @@ void RecordingCanvasDevice::SetMatrix(CShaderUniformPair&, const Matrix4& value)
 
 void RecordingCanvasDevice::BindTexture(ITexture& texture)
 {
-    calls.push_back(Call(CanvasCall::Kind::Bind));
-    calls.back().texture = bound_ = &texture;
+    calls.push_back(Call(CanvasCall::Kind::Bind, 0, 0, bound_ = &texture));
 }
 
 void RecordingCanvasDevice::UnbindTexture(ITexture& texture)
 {
-    calls.push_back(Call(CanvasCall::Kind::Unbind));
-    calls.back().texture = &texture;
+    calls.push_back(Call(CanvasCall::Kind::Unbind, 0, 0, &texture));
     bound_ = nullptr;
 }
 
 void RecordingCanvasDevice::DrawPrimitiveUP(os::gfx::PrimitiveType type, std::uint32_t primitiveCount,
                                             const void* vertices, std::uint32_t stride)
 {
-    const std::uint32_t count = primitiveCount == 0                             ? 0
-                                : type == os::gfx::PrimitiveType::TriangleStrip ? primitiveCount + 2
-                                                                                : 3 * primitiveCount;
-    DrawIndexedPrimitiveUP(type, 0, count, primitiveCount, nullptr, vertices, stride);
+    DrawIndexedPrimitiveUP(type, 0, primitiveCount == 0 ? 0 : CornerCount(type, primitiveCount), primitiveCount,
+                           nullptr, vertices, stride);
 }
 
 void RecordingCanvasDevice::DrawIndexedPrimitiveUP(os::gfx::PrimitiveType type, std::uint32_t minVertexIndex,
@@ -116,26 +114,16 @@ void RecordingCanvasDevice::DrawIndexedPrimitiveUP(os::gfx::PrimitiveType type, 
                                                    const std::uint16_t* indices, const void* vertices,
                                                    std::uint32_t stride)
 {
-    CanvasDraw draw{type,   primitiveCount, indices != nullptr, {}, {}, minVertexIndex, vertexCount, world_,
+    CanvasDraw draw{type,   primitiveCount, indices != nullptr, {}, {}, vertexCount, world_,
                     bound_, renderStates_,  samplerStates_};
     draw.vertices.resize(minVertexIndex + vertexCount);
-    for (std::size_t i = 0; i < draw.vertices.size(); ++i) {
+    for (std::size_t i = 0; i < draw.vertices.size(); ++i)
         std::memcpy(&draw.vertices[i], static_cast<const char*>(vertices) + i * stride, sizeof(canvas::CanvasVertex));
-    }
-    if (draw.indexed) {
-        const std::uint32_t indexCount =
-            type == os::gfx::PrimitiveType::TriangleStrip ? primitiveCount + 2 : 3 * primitiveCount;
-        draw.indices.assign(indices, indices + indexCount);
-    }
+    if (draw.indexed)
+        draw.indices.assign(indices, indices + CornerCount(type, primitiveCount));
     calls.push_back(Call(CanvasCall::Kind::Draw));
     calls.back().index = draws.size();
     draws.push_back(std::move(draw));
-}
-
-boost::shared_ptr<ITexture> RecordingCanvasDevice::CreateWhiteTexture()
-{
-    white.reset(new FakeTexture(1, 1));
-    return white;
 }
 
 void RecordingCanvasDevice::Clear()

@@ -51,10 +51,8 @@ std::unique_ptr<ArchiveLoader> OpenBuiltArchive()
 std::string ReadEntry(ArchiveLoader& loader, const std::string& name)
 {
     const auto stream = EntryStream(loader, name);
-    std::string bytes;
-    char buffer[65536];
-    for (std::int32_t got; (got = stream->Read(buffer, sizeof buffer)) > 0;)
-        bytes.append(buffer, static_cast<std::size_t>(got));
+    std::string bytes(static_cast<std::size_t>(stream->GetSize()), '\0');
+    bytes.resize(static_cast<std::size_t>(std::max(stream->Read(bytes.data(), stream->GetSize()), 0)));
     return bytes;
 }
 

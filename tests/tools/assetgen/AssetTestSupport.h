@@ -3,7 +3,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -22,12 +21,6 @@ struct NameRow
     std::vector<std::string> values;
     std::string until; ///< folder made by a tool that may not have landed yet ("" for none)
 };
-
-/// Names a row in test output as its table line does.
-inline void PrintTo(const NameRow& row, std::ostream* out)
-{
-    *out << row.kind << " " << row.name;
-}
 
 std::vector<NameRow> ReadNameTable();
 std::vector<NameRow> RowsOfKind(const std::vector<NameRow>& rows, const std::string& kind);

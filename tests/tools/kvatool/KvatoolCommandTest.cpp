@@ -1,11 +1,9 @@
-/** @file KvatoolCommandTest.cpp The kvatool program as the build and its users run it, and the packer's own checks. */
+/** @file KvatoolCommandTest.cpp The kvatool command line as the build and its users run it (the program's main only
+ * hands its arguments and streams over), and the packer's own checks. */
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
@@ -29,17 +27,12 @@ struct Result
     std::string err;
 };
 
-/// Runs the built kvatool with the arguments and collects its exit status and output.
+/// Runs the command with the arguments and collects its exit status and output.
 Result RunKvatool(const std::vector<std::string>& args)
 {
-    TempDir capture;
-    std::string command = "'" KORVANE_BINARY_DIR "/bin/kvatool'";
-    for (const std::string& arg : args)
-        command += " '" + arg + "'"; // no argument of these tests holds a quote
-    command += " >'" + capture.File("out") + "' 2>'" + capture.File("err") + "'";
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, TempDir::Read(capture.File("out")),
-            TempDir::Read(capture.File("err"))};
+    std::ostringstream out, err;
+    const int status = kvatool::RunCommand(args, out, err);
+    return {status, out.str(), err.str()};
 }
 
 /// Names of the files in a folder, sorted (temporary files would show up here).
