@@ -131,6 +131,17 @@ TEST(Kvatool, PackListExtractMethodsClashesAndErrors)
     EXPECT_EQ(FolderNames(dir), (Names{"data.kva", "second.kva", "src"}));
     fs::remove_all(src + "/IMAGES");
 
+    SCOPED_TRACE("several folders merge into one archive, as the build packs data/ with generated ones");
+    dir.Write("more/fonts/x.png", "two");
+    const std::vector<std::string> merge = {"pack", src, dir.File("more"), dir.File("merged.kva")};
+    ASSERT_EQ(RunKvatool(merge).status, 0);
+    EXPECT_THAT(RunKvatool({"list", dir.File("merged.kva")}).out,
+                ::testing::AllOf(HasSubstr("fonts\\x.png\t"), HasSubstr("blob.bin\t")));
+    dir.Write("more/BLOB.BIN", "clash");
+    const Result refused = RunKvatool(merge);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_THAT(refused.err, HasSubstr("file names clash ignoring case"));
+
     dir.Write("not-an-archive.kva", "this is text, not an archive");
     const std::vector<std::tuple<std::vector<std::string>, int, std::string>> errors = {
         {{}, 2, "no command given"},
