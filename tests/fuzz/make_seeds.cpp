@@ -19,10 +19,8 @@
 #include "KorvaneXDK/platform/graphics/GraphicsModePreference.h"
 #include "frontend/preferences/PreferenceManager.h"
 #include "frontend/preferences/StandardPreferenceHost.h"
-#include "os/store/Store.h"
+#include "os/store/Leaderboard.h"
 #include "os/store/StoreFiles.h"
-#include "os/store/StoreTesting.h"
-#include "os/store/UserStats.h"
 #include "tools/fontbuild/FontBuilder.h"
 #include "tools/kvatool/Packer.h"
 
@@ -261,7 +259,6 @@ std::string Jpeg(int width, int height, bool grey, bool progressive)
     info.input_components = grey ? 1 : 3;
     info.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 75, TRUE);
     if (progressive)
         jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
@@ -373,34 +370,16 @@ void Preferences()
 
 void StoreFiles()
 {
-    const std::string folder = fuzz::ScratchFile("");
-    os::testing::ResetStoreHooks();
-    os::store::SetLogFunction([](const std::string& line) { std::fprintf(stderr, "store: %s\n", line.c_str()); });
-    fuzz::Check(os::store::Init(), "make_seeds: cannot start the store");
-    os::store::SetSaveFolder(folder);
-    os::testing::SetStoreUser(76561190000000001ull, "Seed \xE3\x83\xA6\xE3\x83\xBC\xE3\x82\xB6");
-    os::testing::SetStoreLanguage("japanese");
-    os::store::UserStats* stats = os::store::GetUserStats();
-    stats->RequestCurrentStats();
-    for (int i = 0; i < 4; ++i)
-        os::store::RunCallbacks();
-    stats->SetAchievement("ACH_FIRST");
-    stats->SetAchievement("ACH_second_2");
-    stats->StoreStats();
-    for (int i = 0; i < 4; ++i)
-        os::store::RunCallbacks();
-    os::testing::SeedLeaderboard("HighScore", {{76561190000000001ull, "Seed", 1200, {1, 2, 3}},
-                                               {76561190000000002ull, "Other", 1500, {}},
-                                               {76561190000000003ull, "Third", 1200, {7}}});
-    for (const std::string& name :
-         {std::string(os::store::kUserFileName), std::string(os::store::kAchievementsFileName),
-          os::store::BoardFileName("HighScore")}) {
-        const std::string bytes = korvane::test::TempDir::Read(folder + name);
-        fuzz::Check(!bytes.empty(), ("make_seeds: the store wrote no " + name).c_str());
-        Seed({"fuzz_store_files"}, name, bytes);
-    }
-    os::store::Shutdown();
-    os::testing::ResetStoreHooks();
+    using namespace os::store;
+    Seed({"fuzz_store_files"}, kUserFileName,
+         EncodeUser({76561190000000001ull, "Seed \xE3\x83\xA6\xE3\x83\xBC\xE3\x82\xB6", "japanese"}));
+    Seed({"fuzz_store_files"}, kAchievementsFileName,
+         EncodeAchievements({{"ACH_FIRST", 1700000000}, {"ACH_second_2", 1700000060}}));
+    Leaderboard board("HighScore", kSortDescending, kDisplayNumeric);
+    board.Put({76561190000000001ull, 1200, 1, {1, 2, 3}, "Seed"});
+    board.Put({76561190000000002ull, 1500, 2, {}, "Other"});
+    board.Put({76561190000000003ull, 1200, 3, {7}, "Third"});
+    Seed({"fuzz_store_files"}, BoardFileName("HighScore"), board.Encode());
 }
 
 } // namespace
