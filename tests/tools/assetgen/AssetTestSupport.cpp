@@ -1,7 +1,5 @@
-/** @file AssetTestSupport.cpp Reading the name table, the built archive, PNGs and font glyph tables. */
+/** @file AssetTestSupport.cpp Reading the name table and the built archive. */
 #include "AssetTestSupport.h"
-
-#include <png.h>
 
 #include <algorithm>
 #include <fstream>
@@ -66,23 +64,6 @@ bool FolderLanded(ArchiveLoader& loader, const std::string& folder)
     std::vector<std::string> names;
     loader.EnumerateFiles(folder, true, names);
     return !names.empty();
-}
-
-DecodedImage DecodePng(const std::string& bytes)
-{
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    DecodedImage out;
-    if (png_image_begin_read_from_memory(&image, bytes.data(), bytes.size()) == 0)
-        return out;
-    image.format = PNG_FORMAT_RGBA;
-    std::vector<std::uint8_t> pixels(PNG_IMAGE_SIZE(image));
-    if (png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr) == 0) // frees the image either way
-        return out;
-    out.width = static_cast<int>(image.width);
-    out.height = static_cast<int>(image.height);
-    out.rgba = std::move(pixels);
-    return out;
 }
 
 } // namespace assettest

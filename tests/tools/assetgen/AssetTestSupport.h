@@ -1,7 +1,6 @@
-/** @file AssetTestSupport.h The table of loaded names, the built archive and decoders shared by the asset tests. */
+/** @file AssetTestSupport.h The table of loaded names and the built archive, shared by the asset tests. */
 #pragma once
 
-#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -36,16 +35,5 @@ std::string ReadEntry(ArchiveLoader& loader, const std::string& name);
 std::unique_ptr<korvane::IKorvaneStream> EntryStream(ArchiveLoader& loader, const std::string& name);
 /// True when the archive holds anything below the folder.
 bool FolderLanded(ArchiveLoader& loader, const std::string& folder);
-
-struct DecodedImage
-{
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> rgba;
-    std::uint8_t AlphaAt(int x, int y) const { return rgba[(static_cast<std::size_t>(y) * width + x) * 4 + 3]; }
-};
-
-/// Decodes a PNG to RGBA; an empty image (width 0) when the bytes are not a readable PNG.
-DecodedImage DecodePng(const std::string& bytes);
 
 } // namespace assettest

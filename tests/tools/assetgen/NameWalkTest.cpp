@@ -9,6 +9,8 @@
 #include "KorvaneXDK/core/SimpleDIB.h"
 #include "KorvaneXDK/core/SoundReader.h"
 #include "KorvaneXDK/core/StringUtility.h"
+#include "os/gfx/ImageDecoder.h"
+#include "os/gfx/ResultCodes.h"
 
 using namespace assettest;
 
@@ -74,20 +76,25 @@ struct Walker
 
     std::string CheckImage(const NameRow& row)
     {
-        const DecodedImage image = DecodePng(ReadEntry(loader_, row.name));
-        if (image.width == 0)
+        const std::string bytes = ReadEntry(loader_, row.name);
+        os::gfx::DecodedImage image;
+        if (os::gfx::DecodeImage(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), {}, &image) !=
+                os::gfx::kOk ||
+            image.fileType != os::gfx::ImageFileFormat::Png)
             return "not a readable PNG";
-        if (const std::string size = SizeProblem(row, image.width, image.height); !size.empty())
+        const int width = static_cast<int>(image.width), height = static_cast<int>(image.height);
+        if (const std::string size = SizeProblem(row, width, height); !size.empty())
             return size;
+        const std::vector<std::uint8_t>& pixels = image.levels[0]; // B, G, R, A
         for (std::size_t i = 1; i < row.values.size(); ++i) {
             const std::string& flag = row.values[i];
             int x = 0, y = 0;
             if (flag == "opaque") {
-                for (std::size_t alpha = 3; alpha < image.rgba.size(); alpha += 4)
-                    if (image.rgba[alpha] != 255)
+                for (std::size_t alpha = 3; alpha < pixels.size(); alpha += 4)
+                    if (pixels[alpha] != 255)
                         return "not opaque at pixel " + std::to_string(alpha / 4);
             } else if (std::sscanf(flag.c_str(), "tip=%d,%d", &x, &y) == 2) {
-                if (x < 0 || y < 0 || x >= image.width || y >= image.height || image.AlphaAt(x, y) != 255)
+                if (x < 0 || y < 0 || x >= width || y >= height || pixels[(y * width + x) * 4 + 3] != 255)
                     return "tip pixel " + flag.substr(4) + " is not opaque";
             } else {
                 return "unknown flag " + flag;
