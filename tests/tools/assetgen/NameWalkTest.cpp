@@ -51,7 +51,7 @@ struct Walker
                            : "";
             // The skin: skingen checks at build time that every texture a definition names is one
             // it makes (SkinGenerator.RefusesADefinitionNamingAPictureItDoesNotMake); SkinStartup
-            // gets the ten appearances from the built archive, WindowSceneGl loads their pictures.
+            // gets the ten appearances from the built archive and decodes every picture they name.
             if (kind == "appearance" || kind == "definitions")
                 return "";
             if (kind == "precached")

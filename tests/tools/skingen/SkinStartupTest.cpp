@@ -13,6 +13,8 @@
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/KorvaneStream.h"
 #include "KorvaneXDK/mwt/ControlAppearanceStock.h"
+#include "os/gfx/ImageDecoder.h"
+#include "os/gfx/ResultCodes.h"
 #include "support/FakeTexture.h"
 #include "support/LogCapture.h"
 #include "support/TempDir.h"
@@ -49,18 +51,17 @@ struct SkinSteps
         return "";
     }
 
-    /// A picture of the PNG's size.
+    /// A picture of the PNG's size; one the graphics layer cannot decode fails as the texture cache would.
     korvane::ITexture* Picture(const std::string& name)
     {
         std::unique_ptr<korvane::IKorvaneStream> stream(loader.Open("skin\\" + name));
-        std::uint8_t header[24] = {};
-        if (stream->Read(header, sizeof header) != sizeof header)
-            throw korvane::EInvalidFileFormat(nullptr, "short picture: " + name);
-        const auto big = [&](int at) {
-            return static_cast<std::uint32_t>(header[at]) << 24 | static_cast<std::uint32_t>(header[at + 1]) << 16 |
-                   static_cast<std::uint32_t>(header[at + 2]) << 8 | header[at + 3];
-        };
-        pictures.push_back(std::make_unique<korvane::test::FakeTexture>(big(16), big(20)));
+        std::string bytes(static_cast<std::size_t>(stream->GetSize()), '\0');
+        stream->Read(bytes.data(), stream->GetSize());
+        os::gfx::DecodedImage image;
+        if (os::gfx::DecodeImage(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), {}, &image) !=
+            os::gfx::kOk)
+            throw korvane::EInvalidFileFormat(nullptr, "unreadable picture: " + name);
+        pictures.push_back(std::make_unique<korvane::test::FakeTexture>(image.width, image.height));
         return pictures.back().get();
     }
 
