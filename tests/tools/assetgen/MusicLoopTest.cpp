@@ -18,22 +18,18 @@ namespace
 
 constexpr std::size_t kChannels = 2;
 
-/// How far a sample lies from the straight line through the two before it: a click or a cut at
-/// the seam shows as a large value here, smooth music as a small one.
-int Bend(const std::vector<std::int16_t>& s, std::size_t frames, std::size_t frame, std::size_t channel)
-{
-    auto at = [&](std::size_t f) { return static_cast<int>(s[(f % frames) * kChannels + channel]); };
-    return std::abs(at(frame + 2 * frames) - 2 * at(frame + 2 * frames - 1) + at(frame + 2 * frames - 2));
-}
-
-/// The largest bend over the four frames about each of the frames.
+/// The largest bend over the four frames about each of the frames: how far a sample lies from the
+/// straight line through the two before it. A click or a cut at the seam shows as a large value
+/// here, smooth music as a small one.
 int MaxBend(const std::vector<std::int16_t>& s, std::size_t frames, const std::vector<std::size_t>& at)
 {
+    // Frames are taken modulo the piece, from two pieces on, so that the seam has frames before it.
+    auto sample = [&](std::size_t f, std::size_t c) { return static_cast<int>(s[(f % frames) * kChannels + c]); };
     int most = 0;
     for (std::size_t middle : at)
-        for (std::size_t f = middle - 2; f < middle + 2; ++f)
-            for (std::size_t channel = 0; channel < kChannels; ++channel)
-                most = std::max(most, Bend(s, frames, f, channel));
+        for (std::size_t f = middle + 2 * frames - 2; f < middle + 2 * frames + 2; ++f)
+            for (std::size_t c = 0; c < kChannels; ++c)
+                most = std::max(most, std::abs(sample(f, c) - 2 * sample(f - 1, c) + sample(f - 2, c)));
     return most;
 }
 
