@@ -13,7 +13,6 @@
 
 #include "FuzzSupport.h"
 #include "KorvaneXDK/core/MemoryStream.h"
-#include "KorvaneXDK/core/Properties.h"
 #include "KorvaneXDK/core/RIFFReader.h"
 #include "KorvaneXDK/core/RIFFWriter.h"
 #include "KorvaneXDK/platform/graphics/GraphicsModePreference.h"

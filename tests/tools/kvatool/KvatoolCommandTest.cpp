@@ -177,7 +177,6 @@ TEST(KvatoolPacker, VerificationAtomicWriteAndMethodChoice)
     std::vector<kvatool::SourceFile> files = kvatool::CollectFiles(dir.File("src"));
     kvatool::LoadFiles(files);
     kvatool::PackOptions options;
-    options.random = [](std::uint8_t* buffer, std::size_t size) { std::fill(buffer, buffer + size, std::uint8_t(0)); };
     const std::string path = dir.Write("a.kva", kvatool::BuildArchive(files, options));
     EXPECT_NO_THROW(kvatool::VerifyArchive(path, files));
     files[1].data = "BRAVO";
