@@ -194,6 +194,9 @@ void Sounds(const fs::path& source)
         link = chained.find("OggS", link + 1);
     Seed({"fuzz_sound_reader", "fuzz_static_sound"}, "stereo-link.ogg", chained.substr(0, link));
     Seed({"fuzz_sound_reader", "fuzz_static_sound"}, "mono-link.ogg", chained.substr(link));
+    // Chained the other way round, the second link having more channels than the first.
+    Seed({"fuzz_sound_reader", "fuzz_static_sound"}, "mono-then-stereo.ogg",
+         chained.substr(link) + chained.substr(0, link));
 }
 
 void DisplaySettings()

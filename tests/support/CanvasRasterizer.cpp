@@ -29,8 +29,9 @@ void CanvasRasterizer::Draw(const CanvasDraw& draw)
 
 void CanvasRasterizer::DrawAll(const std::vector<CanvasDraw>& draws)
 {
-    for (const CanvasDraw& draw : draws)
+    for (const CanvasDraw& draw : draws) {
         Draw(draw);
+    }
 }
 
 void CanvasRasterizer::FillTriangle(const float (&xs)[3], const float (&ys)[3])
@@ -40,8 +41,9 @@ void CanvasRasterizer::FillTriangle(const float (&xs)[3], const float (&ys)[3])
     // Screen y grows down: make the corners run clockwise on screen, so that the edge function
     // is positive inside.
     const double area = (x[1] - x[0]) * (y[2] - y[0]) - (y[1] - y[0]) * (x[2] - x[0]);
-    if (area == 0.0 || !std::isfinite(area))
+    if (area == 0.0 || !std::isfinite(area)) {
         return;
+    }
     if (area < 0.0) {
         std::swap(x[1], x[2]);
         std::swap(y[1], y[2]);
@@ -50,7 +52,7 @@ void CanvasRasterizer::FillTriangle(const float (&xs)[3], const float (&ys)[3])
     const int maxX = std::min(width_ - 1, static_cast<int>(std::ceil(std::max({x[0], x[1], x[2]}))));
     const int minY = std::max(0, static_cast<int>(std::floor(std::min({y[0], y[1], y[2]}))));
     const int maxY = std::min(height_ - 1, static_cast<int>(std::ceil(std::max({y[0], y[1], y[2]}))));
-    for (int py = minY; py <= maxY; ++py)
+    for (int py = minY; py <= maxY; ++py) {
         for (int px = minX; px <= maxX; ++px) {
             bool inside = true;
             for (int e = 0; e < 3 && inside; ++e) {
@@ -64,6 +66,7 @@ void CanvasRasterizer::FillTriangle(const float (&xs)[3], const float (&ys)[3])
             }
             coverage_[static_cast<std::size_t>(py * width_ + px)] += inside ? 1 : 0;
         }
+    }
 }
 
 std::string CanvasRasterizer::Picture() const
@@ -74,10 +77,13 @@ std::string CanvasRasterizer::Picture() const
 std::string CanvasRasterizer::PictureOf(int width, int height, const std::vector<os::gfx::Rect>& rects)
 {
     std::vector<int> counts(static_cast<std::size_t>(width * height), 0);
-    for (const os::gfx::Rect& r : rects)
-        for (int y = std::max(0, r.top); y < std::min(height, r.bottom); ++y)
-            for (int x = std::max(0, r.left); x < std::min(width, r.right); ++x)
+    for (const os::gfx::Rect& r : rects) {
+        for (int y = std::max(0, r.top); y < std::min(height, r.bottom); ++y) {
+            for (int x = std::max(0, r.left); x < std::min(width, r.right); ++x) {
                 ++counts[static_cast<std::size_t>(y * width + x)];
+            }
+        }
+    }
     return Render(width, height, counts);
 }
 

@@ -91,8 +91,9 @@ protected:
     void ExpectPixels(std::initializer_list<PixelCheck> checks)
     {
         const auto pixels = ReadBack();
-        for (const PixelCheck& c : checks)
+        for (const PixelCheck& c : checks) {
             EXPECT_EQ(c.color, Pixel(pixels, c.x, c.y)) << "at " << c.x << ", " << c.y;
+        }
     }
 
     /// A quad covering pixels [x0, x1) x [y0, y1) as the canvas draws it (edges shifted by -0.5).

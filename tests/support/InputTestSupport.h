@@ -83,9 +83,12 @@ public:
             return;
         SDL_JoystickClose(joystick_);
         joystick_ = nullptr;
-        for (int i = 0; i < SDL_NumJoysticks(); ++i)
-            if (SDL_JoystickGetDeviceInstanceID(i) == id_)
-                SDL_JoystickDetachVirtual(i); // instance ids are unique
+        for (int i = 0; i < SDL_NumJoysticks(); ++i) {
+            if (SDL_JoystickGetDeviceInstanceID(i) == id_) {
+                SDL_JoystickDetachVirtual(i);
+                break;
+            }
+        }
     }
 
 private:

@@ -12,8 +12,9 @@ namespace korvane::test
 std::string MemoryDataLoader::Key(const std::string& name)
 {
     std::string key = name;
-    for (char& c : key)
+    for (char& c : key) {
         c = c == '/' ? '\\' : c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
     return key;
 }
 
@@ -37,8 +38,9 @@ IKorvaneStream* MemoryDataLoader::Open(const std::string& name)
 {
     opened.push_back(name);
     const auto* file = Find(name);
-    if (file == nullptr)
+    if (file == nullptr) {
         throw EFileOpenError(this, "file entry not found: \"" + name + "\"");
+    }
     auto* stream = new CMemoryStream();
     stream->Write(file->second.data(), static_cast<std::int32_t>(file->second.size()));
     stream->Seek(0);
@@ -53,12 +55,14 @@ bool MemoryDataLoader::Exists(const std::string& name)
 void MemoryDataLoader::EnumerateFiles(const std::string& directory, bool recursive, std::vector<std::string>& out)
 {
     std::string prefix = Key(directory);
-    if (!prefix.empty() && prefix.back() != '\\')
+    if (!prefix.empty() && prefix.back() != '\\') {
         prefix += '\\';
+    }
     for (const auto& file : files_) {
         const std::string key = Key(file.first);
-        if (key.starts_with(prefix) && (recursive || key.find('\\', prefix.size()) == std::string::npos))
+        if (key.starts_with(prefix) && (recursive || key.find('\\', prefix.size()) == std::string::npos)) {
             out.push_back(file.first);
+        }
     }
 }
 

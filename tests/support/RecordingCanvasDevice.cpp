@@ -70,8 +70,9 @@ void RecordingCanvasDevice::SetRenderState(os::gfx::RenderState state, std::uint
 void RecordingCanvasDevice::SetSamplerState(std::uint32_t stage, os::gfx::SamplerState type, std::uint32_t value)
 {
     calls.push_back(Call(CanvasCall::Kind::SamplerState, static_cast<std::uint32_t>(type), value));
-    if (stage == 0)
+    if (stage == 0) {
         samplerStates_[type] = value;
+    }
 }
 
 void RecordingCanvasDevice::ApplyVertexDeclaration()
@@ -93,7 +94,8 @@ void RecordingCanvasDevice::SetMatrix(CShaderUniformPair&, const Matrix4& value)
 
 void RecordingCanvasDevice::BindTexture(ITexture& texture)
 {
-    calls.push_back(Call(CanvasCall::Kind::Bind, 0, 0, bound_ = &texture));
+    calls.push_back(Call(CanvasCall::Kind::Bind, 0, 0, &texture));
+    bound_ = &texture;
 }
 
 void RecordingCanvasDevice::UnbindTexture(ITexture& texture)
@@ -117,10 +119,12 @@ void RecordingCanvasDevice::DrawIndexedPrimitiveUP(os::gfx::PrimitiveType type, 
     CanvasDraw draw{type,   primitiveCount, indices != nullptr, {}, {}, vertexCount, world_,
                     bound_, renderStates_,  samplerStates_};
     draw.vertices.resize(minVertexIndex + vertexCount);
-    for (std::size_t i = 0; i < draw.vertices.size(); ++i)
+    for (std::size_t i = 0; i < draw.vertices.size(); ++i) {
         std::memcpy(&draw.vertices[i], static_cast<const char*>(vertices) + i * stride, sizeof(canvas::CanvasVertex));
-    if (draw.indexed)
+    }
+    if (draw.indexed) {
         draw.indices.assign(indices, indices + CornerCount(type, primitiveCount));
+    }
     calls.push_back(Call(CanvasCall::Kind::Draw));
     calls.back().index = draws.size();
     draws.push_back(std::move(draw));

@@ -39,6 +39,9 @@ void CheckPiece(korvane::CDXSound& device, ArchiveLoader& loader, const NameRow&
     SCOPED_TRACE(row.name);
     const auto stream = EntryStream(loader, row.name);
     std::unique_ptr<korvane::ISoundReader> reader(korvane::CreateAndOpenSoundReader(stream.get()));
+    EXPECT_EQ(std::make_pair(reader->GetFormat()->channels, reader->GetFormat()->samplesPerSec),
+              std::make_pair(std::uint16_t{2}, std::uint32_t{44100}))
+        << "not 44.1 kHz stereo";
     std::vector<std::int16_t> decoded(static_cast<std::size_t>(reader->GetTotalBytes()) / 2);
     decoded.resize(static_cast<std::size_t>(std::max(reader->Read(decoded.data(), reader->GetTotalBytes()), 0)) / 2);
     const std::size_t frames = decoded.size() / kChannels;

@@ -86,7 +86,7 @@ TEST(SkinStartup, TheBuiltArchiveGivesTenAppearancesAndASkinWithoutAPictureFails
 
     // An archive packed from the same skin without one of its pictures fails before anything is
     // drawn. (A missing definition and one naming a control its class does not draw fail in the
-    // stock itself: AppearanceStock.SharedObjectsFactoriesAndAliases and .LoadingDefinitionFiles.)
+    // stock itself: AppearanceStock.DefaultsTheirNamesFactoriesAliasesAndLoadingDefinitionFiles.)
     TempDir dir;
     const fs::path skin = dir.File("src/skin");
     fs::create_directories(skin);
