@@ -1,7 +1,7 @@
-/** @file FuzzSupport.h What the fuzz targets share: scratch files, whole reads and the failure report. */
+/** @file FuzzSupport.h What the fuzz targets share: scratch files, whole reads, the input layer and the failure report. */
 #pragma once
 
-#include <unistd.h>
+#include <SDL.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -11,6 +11,8 @@
 
 #include "KorvaneXDK/core/KorvaneStream.h"
 #include "KorvaneXDK/core/MemoryStream.h"
+#include "KorvaneXDK/platform/input/DXInput.h"
+#include "support/TempDir.h"
 
 namespace fuzz
 {
@@ -31,20 +33,8 @@ inline void Check(bool holds, const char* what)
 /// A path in a folder of this process's own below the temporary folder; removed at exit.
 inline std::string ScratchFile(const std::string& name)
 {
-    static const std::string folder = [] {
-        const char* base = std::getenv("TMPDIR");
-        std::string pattern = std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/korvane-fuzz-XXXXXX";
-        if (mkdtemp(pattern.data()) == nullptr)
-            Fail("cannot make a scratch folder");
-        static std::string kept = pattern;
-        std::atexit([] {
-            const std::string command = "rm -rf '" + kept + "'";
-            if (std::system(command.c_str()) != 0)
-                std::fprintf(stderr, "could not remove %s\n", kept.c_str());
-        });
-        return pattern + "/";
-    }();
-    return folder + name;
+    static const korvane::test::TempDir folder;
+    return folder.File(name);
 }
 
 inline void WriteFile(const std::string& path, const std::uint8_t* data, std::size_t size)
@@ -52,6 +42,23 @@ inline void WriteFile(const std::string& path, const std::uint8_t* data, std::si
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr || (size > 0 && std::fwrite(data, 1, size, file) != size) || std::fclose(file) != 0)
         Fail("cannot write a scratch file");
+}
+
+/// The keyboard, the mouse and the four XInput slots, made once: the joystick types stay
+/// unconnected, so their records take the path that keeps them as read. Never destroyed: the
+/// input layer's event hooks are statics that may go first at exit.
+inline korvane::CDXInput* InputLayer()
+{
+    static korvane::CDXInput* input = [] {
+        SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+        if (SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS) != 0)
+            fuzz::Fail("cannot start SDL's joystick subsystem");
+        auto* made = new korvane::CDXInput(nullptr, nullptr);
+        if (!made->Initialize(true))
+            fuzz::Fail("cannot start the input layer");
+        return made;
+    }();
+    return input;
 }
 
 /// A memory stream holding the bytes, positioned at 0.

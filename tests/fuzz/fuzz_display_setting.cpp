@@ -9,9 +9,9 @@ namespace
 // The modes a display might offer, the first chosen; no device is needed to choose among them.
 void OfferModes(korvane::CGraphicsModePreference& preference)
 {
-    for (const auto& [width, height, refresh] :
-         {std::tuple{640u, 480u, 60u}, {800u, 600u, 60u}, {1280u, 720u, 60u}, {1920u, 1080u, 75u}})
-        preference.modes.push_back({width, height, refresh, os::gfx::Format::X8R8G8B8});
+    constexpr auto kFormat = os::gfx::Format::X8R8G8B8;
+    preference.modes = {
+        {640, 480, 60, kFormat}, {800, 600, 60, kFormat}, {1280, 720, 60, kFormat}, {1920, 1080, 75, kFormat}};
     preference.SelectMode(0);
 }
 

@@ -1,51 +1,23 @@
 /** @file fuzz_preferences.cpp "preference.dat": load, save, and the saved file loads and saves the same. */
-#include <SDL.h>
-
-#include <fstream>
-#include <iterator>
 #include <memory>
 
 #include "FuzzSupport.h"
 #include "KorvaneXDK/platform/graphics/GraphicsModePreference.h"
-#include "KorvaneXDK/platform/input/DXInput.h"
 #include "frontend/preferences/PreferenceManager.h"
 #include "frontend/preferences/StandardPreferenceHost.h"
 
 namespace
 {
 
-/// The keyboard, the mouse and the four XInput slots, made once: the joystick types stay
-/// unconnected, so their records take the path that keeps them as read. Never destroyed: the
-/// input layer's event hooks are statics that may go first at exit.
-korvane::CDXInput* Input()
-{
-    static korvane::CDXInput* input = [] {
-        SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-        if (SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS) != 0)
-            fuzz::Fail("cannot start SDL's joystick subsystem");
-        auto* made = new korvane::CDXInput(nullptr, nullptr);
-        if (!made->Initialize(true))
-            fuzz::Fail("cannot start the input layer");
-        return made;
-    }();
-    return input;
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 /// One start of the program: defaults, the file, and the file it writes back.
 struct Run
 {
-    Run() : host(Input(), display, fuzz::ScratchFile("display_setting.ini"), fuzz::ScratchFile(""))
+    Run() : host(fuzz::InputLayer(), display, fuzz::ScratchFile("display_setting.ini"), fuzz::ScratchFile(""))
     {
         manager.ResetAllKeyMappings();
         manager.Load();
         manager.Save();
-        saved = ReadFile(manager.GetPreferenceFilePath());
+        saved = korvane::test::TempDir::Read(manager.GetPreferenceFilePath());
     }
 
     korvane::CGraphicsModePreference display;

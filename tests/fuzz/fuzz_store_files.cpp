@@ -1,6 +1,6 @@
 /** @file fuzz_store_files.cpp The local store's files (user, achievements, board) on any bytes: each that
  * decodes encodes back to what decodes the same. */
-#include <memory>
+#include <optional>
 #include <stdexcept>
 
 #include "FuzzSupport.h"
@@ -22,39 +22,39 @@ namespace
 /// The board the seeds were written for (a board file holds its own name).
 const char* const kBoard = "HighScore";
 
+/// What `decode` makes of the bytes, or nothing when it refuses them.
+template <class Decode>
+auto Decoded(Decode decode) -> std::optional<decltype(decode())>
+{
+    try {
+        return decode();
+    } catch (const std::runtime_error&) {
+        return std::nullopt;
+    }
+}
+
 void User(const std::string& bytes)
 {
-    os::store::UserRecord user;
-    try {
-        user = os::store::DecodeUser(bytes);
-    } catch (const std::runtime_error&) {
-        return;
+    if (const auto user = Decoded([&] { return os::store::DecodeUser(bytes); })) {
+        fuzz::Check(user->id != 0, "a user with id 0");
+        fuzz::Check(os::store::EncodeUser(*user) == bytes, "a user file encodes back differently");
     }
-    fuzz::Check(user.id != 0, "a user with id 0");
-    fuzz::Check(os::store::EncodeUser(user) == bytes, "a user file encodes back differently");
 }
 
 void Achievements(const std::string& bytes)
 {
-    std::vector<os::store::AchievementRecord> records;
-    try {
-        records = os::store::DecodeAchievements(bytes);
-    } catch (const std::runtime_error&) {
-        return;
+    if (const auto records = Decoded([&] { return os::store::DecodeAchievements(bytes); })) {
+        for (const os::store::AchievementRecord& record : *records)
+            fuzz::Check(os::store::IsValidAchievementId(record.id), "an invalid achievement id was accepted");
+        fuzz::Check(os::store::EncodeAchievements(*records) == bytes, "an achievement file encodes back differently");
     }
-    for (const os::store::AchievementRecord& record : records)
-        fuzz::Check(os::store::IsValidAchievementId(record.id), "an invalid achievement id was accepted");
-    fuzz::Check(os::store::EncodeAchievements(records) == bytes, "an achievement file encodes back differently");
 }
 
 void Board(const std::string& bytes)
 {
-    std::unique_ptr<os::store::Leaderboard> board;
-    try {
-        board = std::make_unique<os::store::Leaderboard>(os::store::Leaderboard::Decode(bytes, kBoard));
-    } catch (const std::runtime_error&) {
+    const auto board = Decoded([&] { return os::store::Leaderboard::Decode(bytes, kBoard); });
+    if (!board)
         return;
-    }
     fuzz::Check(board->GetRows().size() * 28 <= bytes.size(), "more rows than the file can hold");
     const std::string encoded = board->Encode();
     const os::store::Leaderboard again = os::store::Leaderboard::Decode(encoded, kBoard);

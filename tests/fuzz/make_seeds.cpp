@@ -1,30 +1,27 @@
-/** @file make_seeds.cpp Writes the seed corpora of the fuzz targets with the project's own writers. */
-#include <SDL.h>
+/** @file make_seeds.cpp Writes the fuzz targets' seed corpora with the project's writers and from files of the tree. */
+#include <cstdio> // declares FILE and size_t, which jpeglib.h takes as given
+
 #include <jpeglib.h>
 #include <png.h>
+#include <zlib.h>
 
-#include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <numeric>
 #include <string>
 #include <vector>
 
+#include "FuzzSupport.h"
 #include "KorvaneXDK/core/MemoryStream.h"
-#include "KorvaneXDK/core/Properties.h"
 #include "KorvaneXDK/core/RIFFReader.h"
 #include "KorvaneXDK/core/RIFFWriter.h"
 #include "KorvaneXDK/platform/graphics/GraphicsModePreference.h"
-#include "KorvaneXDK/platform/input/DXInput.h"
 #include "frontend/preferences/PreferenceManager.h"
 #include "frontend/preferences/StandardPreferenceHost.h"
-#include "os/store/Store.h"
+#include "os/store/Leaderboard.h"
 #include "os/store/StoreFiles.h"
-#include "os/store/StoreTesting.h"
-#include "os/store/UserStats.h"
-#include "support/AudioTestData.h"
 #include "tools/fontbuild/FontBuilder.h"
-#include "tools/kvatool/ArchiveFormatWriter.h"
+#include "tools/kvatool/Packer.h"
 
 namespace
 {
@@ -34,126 +31,109 @@ using korvane::MakeFourCC;
 
 fs::path root;
 
-void Seed(const std::string& target, const std::string& name, const std::string& bytes)
+void Seed(std::initializer_list<const char*> targets, const std::string& name, const std::string& bytes)
 {
-    const fs::path folder = root / target;
-    fs::create_directories(folder);
-    std::ofstream(folder / name, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    for (const char* target : targets) {
+        fs::create_directories(root / target);
+        std::ofstream(root / target / name, std::ios::binary)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
 }
 
-std::string Contents(const korvane::CMemoryStream& stream)
-{
-    return std::string(reinterpret_cast<const char*>(stream.GetBuffer()), static_cast<std::size_t>(stream.GetSize()));
-}
-
-std::string Le(std::uint32_t value, int bytes)
+std::string Le(auto value, int bytes)
 {
     std::string out;
     for (int i = 0; i < bytes; ++i)
-        out += static_cast<char>((value >> (8 * i)) & 0xFF);
+        out += static_cast<char>((static_cast<std::uint32_t>(value) >> (8 * i)) & 0xFF);
     return out;
 }
 
-// Deterministic "random" bytes, so that the seeds are the same on every build.
-kvatool::RandomSource Counting()
+// `count` bytes of a repeating pattern, as pixels or blocks.
+std::string Filler(std::size_t count, std::size_t step, std::size_t start = 0)
 {
-    return [next = std::uint8_t{0}](std::uint8_t* buffer, std::size_t count) mutable {
-        for (std::size_t i = 0; i < count; ++i)
-            buffer[i] = next++;
-    };
+    std::string out;
+    for (std::size_t i = 0; i < count; ++i)
+        out += static_cast<char>((i * step + start) & 0xFF);
+    return out;
 }
 
 void Archives()
 {
-    const kvatool::RandomSource random = Counting();
-    const auto archive = [&random](const std::vector<kvatool::Record>& records, const std::string& area) {
-        return kvatool::SerializeArchive(kvatool::RandomBytes(random, 32), kvatool::RandomBytes(random, 32),
-                                         kvatool::EncodeTable(records), area);
+    kvatool::PackOptions options;
+    options.methodByExtension = {{".stored", 0}, {".gz", 1}, {".enc", 0x100}}; // the rest enciphered gzip
+    // Deterministic "random" bytes, so that the seeds are the same on every build.
+    options.random = [](std::uint8_t* buffer, std::size_t count) {
+        std::iota(buffer, buffer + count, std::uint8_t{0});
     };
-    const std::string texts[] = {"plain text entry", std::string(3000, 'a') + "tail", "", "ogg-ish bytes"};
-    const std::int32_t methods[] = {0, 1, 0x100, 0x101};
-    std::vector<kvatool::Record> records;
-    std::string area;
-    for (int i = 0; i < 4; ++i) {
-        const std::string stored = kvatool::EncodeEntry(methods[i], texts[i], random);
-        const kvatool::Record record{"dir\\entry" + std::to_string(i) + ".txt",  0,
-                                     static_cast<std::int32_t>(stored.size()),   methods[i],
-                                     static_cast<std::int32_t>(texts[i].size()), {}};
-        Seed("fuzz_archive_raw", "method" + std::to_string(methods[i]) + ".kva", archive({record}, stored));
-        records.push_back(record);
-        records.back().offset = static_cast<std::int32_t>(area.size());
-        area += stored;
-    }
-    Seed("fuzz_archive_raw", "four.kva", archive(records, area));
+    const std::vector<kvatool::SourceFile> files = {{"dir\\entry.stored", "", "plain text entry"},
+                                                    {"dir\\entry.gz", "", ""},
+                                                    {"dir\\entry.enc", "", std::string(3000, 'a') + "tail"},
+                                                    {"dir\\entry.txt", "", "ogg-ish bytes"}};
+    for (const kvatool::SourceFile& file : files)
+        Seed({"fuzz_archive_raw"}, file.name.substr(10) + ".kva", kvatool::BuildArchive({file}, options));
+    Seed({"fuzz_archive_raw"}, "four.kva", kvatool::BuildArchive(files, options));
 
     // The built target's own description: count, then per record the name, the method,
     // flags (1: encode for the method) and the body in 16-byte units.
     std::string description(1, static_cast<char>(4));
     for (int i = 0; i < 4; ++i) {
         const std::string name = "entry" + std::to_string(i);
-        const std::string body = (texts[i] + std::string(32, 'x')).substr(0, 32);
+        const std::string body = (files[static_cast<std::size_t>(i)].data + std::string(32, 'x')).substr(0, 32);
         description += static_cast<char>(name.size()) + name + static_cast<char>(i) + '\x01' + '\x02' + body;
     }
-    Seed("fuzz_archive_built", "four", description);
-    Seed("fuzz_archive_built", "stored", std::string("\x01\x04name\x00\x00\x01", 8) + std::string(16, 'z'));
+    Seed({"fuzz_archive_built"}, "four", description);
+    Seed({"fuzz_archive_built"}, "stored", std::string("\x01\x04name\x00\x00\x01", 8) + std::string(16, 'z'));
 }
 
-// A BMP with true sizes and offsets: the given header size, bit depth, palette and rows.
-std::string Bmp(int headerSize, int width, int height, int bits, const std::vector<std::uint32_t>& palette,
-                std::uint32_t compression = 0, const std::vector<std::uint32_t>& masks = {})
+// A BMP with true sizes and offsets: the given header size, bit depth, palette size and rows.
+std::string Bmp(int headerSize, int width, int height, int bits, int colours = 0, std::uint32_t compression = 0,
+                const std::vector<std::uint32_t>& masks = {})
 {
     const bool core = headerSize == 12;
-    std::string info = Le(static_cast<std::uint32_t>(headerSize), 4);
+    std::string info = Le(headerSize, 4);
     if (core)
-        info += Le(static_cast<std::uint32_t>(width), 2) + Le(static_cast<std::uint32_t>(height), 2) + Le(1, 2) +
-                Le(static_cast<std::uint32_t>(bits), 2);
+        info += Le(width, 2) + Le(height, 2) + Le(1, 2) + Le(bits, 2);
     else {
-        info += Le(static_cast<std::uint32_t>(width), 4) + Le(static_cast<std::uint32_t>(height), 4) + Le(1, 2) +
-                Le(static_cast<std::uint32_t>(bits), 2) + Le(compression, 4);
+        info += Le(width, 4) + Le(height, 4) + Le(1, 2) + Le(bits, 2) + Le(compression, 4);
         info += std::string(static_cast<std::size_t>(headerSize) - info.size(), '\0');
     }
     for (std::uint32_t mask : masks)
         info += Le(mask, 4);
-    for (std::uint32_t colour : palette)
-        info += Le(colour, core ? 3 : 4);
+    for (int i = 0; i < colours; ++i)
+        info += Le((i * 0x111111) & 0xFFFFFF, core ? 3 : 4);
     const std::size_t stride = (static_cast<std::size_t>(width) * static_cast<std::size_t>(bits) + 31) / 32 * 4;
-    std::string pixels;
-    for (std::size_t i = 0; i < stride * static_cast<std::size_t>(std::abs(height)); ++i)
-        pixels += static_cast<char>((i * 37) & 0xFF);
-    const std::string head = "BM" + Le(static_cast<std::uint32_t>(14 + info.size() + pixels.size()), 4) + Le(0, 4) +
-                             Le(static_cast<std::uint32_t>(14 + info.size()), 4);
+    const std::string pixels = Filler(stride * static_cast<std::size_t>(std::abs(height)), 37);
+    const std::string head = "BM" + Le(14 + info.size() + pixels.size(), 4) + Le(0, 4) + Le(14 + info.size(), 4);
     return head + info + pixels;
 }
 
+// Every BMP seeds both the bitmap loader and the graphics layer's decoder.
 void Bitmaps()
 {
-    const std::vector<std::uint32_t> two{0x000000, 0xFFFFFF};
-    std::vector<std::uint32_t> sixteen;
-    for (std::uint32_t i = 0; i < 16; ++i)
-        sixteen.push_back(i * 0x111111);
-    Seed("fuzz_bmp", "24bit.bmp", Bmp(40, 3, 2, 24, {}));
-    Seed("fuzz_bmp", "24bit-top-down.bmp", Bmp(40, 3, -2, 24, {}));
-    Seed("fuzz_bmp", "32bit.bmp", Bmp(40, 2, 2, 32, {}));
-    Seed("fuzz_bmp", "16bit-fields.bmp", Bmp(40, 2, 2, 16, {}, 3, {0xF800, 0x07E0, 0x001F}));
-    Seed("fuzz_bmp", "8bit.bmp", Bmp(40, 5, 3, 8, sixteen));
-    Seed("fuzz_bmp", "4bit.bmp", Bmp(40, 5, 3, 4, sixteen));
-    Seed("fuzz_bmp", "1bit.bmp", Bmp(40, 9, 2, 1, two));
-    Seed("fuzz_bmp", "core-8bit.bmp", Bmp(12, 4, 2, 8, sixteen));
-    Seed("fuzz_bmp", "v5-24bit.bmp", Bmp(124, 2, 2, 24, {}));
+    const std::pair<std::string, std::string> bitmaps[] = {
+        {"24bit.bmp", Bmp(40, 3, 2, 24)},
+        {"24bit-top-down.bmp", Bmp(40, 3, -2, 24)},
+        {"32bit.bmp", Bmp(40, 2, 2, 32)},
+        {"16bit-fields.bmp", Bmp(40, 2, 2, 16, 0, 3, {0xF800, 0x07E0, 0x001F})},
+        {"8bit.bmp", Bmp(40, 5, 3, 8, 16)},
+        {"8bit-top-down.bmp", Bmp(40, 5, -3, 8, 256)},
+        {"4bit.bmp", Bmp(40, 5, 3, 4, 16)},
+        {"1bit.bmp", Bmp(40, 9, 2, 1, 2)},
+        {"core-8bit.bmp", Bmp(12, 4, 2, 8, 16)},
+        {"v5-24bit.bmp", Bmp(124, 2, 2, 24)},
+        {"32bit-alpha-fields.bmp", Bmp(40, 2, 2, 32, 0, 6, {0xFF0000, 0xFF00, 0xFF, 0xFF000000u})},
+    };
+    for (const auto& [name, bytes] : bitmaps)
+        Seed({"fuzz_bmp", "fuzz_image"}, name, bytes);
 }
 
-void PropertyTables()
+// The program's own tables, and one of every line form.
+void PropertyTables(const fs::path& source)
 {
-    korvane::TProperties<std::less<std::string>> table;
-    table.Set("ScreenWidth", "1280");
-    table.Set("Name", "a=b");
-    table.Set("", "empty key");
-    table.Set("Japanese", "\xE6\x97\xA5\xE6\x9C\xAC");
-    korvane::CMemoryStream saved;
-    table.SaveToStream(saved);
-    Seed("fuzz_properties", "saved.txt", Contents(saved));
-    const char mixed[] = "; comment\nKey=1\r\nkey=2\n\nno equals\r\r\nLast=x\0hidden=y";
-    Seed("fuzz_properties", "mixed.txt", std::string(mixed, sizeof mixed - 1));
+    for (const char* file : {"data/text_ja.properties", "data/skin/skinbutton.ini"})
+        Seed({"fuzz_properties"}, fs::path(file).filename(), korvane::test::TempDir::Read(source / file));
+    const char mixed[] = "; comment\nKey=1\r\nkey=2\n\nno equals\r\r\n=empty key\nName=a=b\nLast=x\0hidden=y";
+    Seed({"fuzz_properties"}, "mixed.txt", std::string(mixed, sizeof mixed - 1));
 }
 
 std::string Riff(std::int32_t order, const char* form, const std::vector<std::pair<const char*, std::string>>& chunks)
@@ -165,7 +145,7 @@ std::string Riff(std::int32_t order, const char* form, const std::vector<std::pa
         writer.AddChunk(MakeFourCC(id[0], id[1], id[2], id[3]), bytes.data(), static_cast<std::uint32_t>(bytes.size()));
     korvane::CMemoryStream out;
     writer.WriteTo(out);
-    return Contents(out);
+    return std::string(reinterpret_cast<const char*>(out.GetBuffer()), static_cast<std::size_t>(out.GetSize()));
 }
 
 std::string Wave(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits, const std::string& pcm,
@@ -183,126 +163,87 @@ std::string Wave(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits,
 
 void RiffFiles()
 {
-    Seed("fuzz_riff", "three.riff",
+    Seed({"fuzz_riff"}, "three.riff",
          Riff(0, "TEST", {{"abcd", "1234"}, {"odd ", "xyz"}, {"last", std::string(40, 'L')}}));
-    Seed("fuzz_riff", "three.rifx",
+    Seed({"fuzz_riff"}, "three.rifx",
          Riff(2, "TEST", {{"abcd", "1234"}, {"odd ", "xyz"}, {"same", "1"}, {"same", "22"}}));
-    Seed("fuzz_riff", "wave.wav", Wave(1, 8000, 8, "abcdefgh", true));
+    Seed({"fuzz_riff"}, "wave.wav", Wave(1, 8000, 8, "abcdefgh", true));
 }
 
-std::string Tone(int channels, long rate, long frames, int serial)
-{
-    std::vector<float> samples(static_cast<std::size_t>(frames * channels));
-    for (std::size_t i = 0; i < samples.size(); ++i)
-        samples[i] = static_cast<float>(0.4 * std::sin(static_cast<double>(i) * 0.05));
-    return korvane::test::EncodeOggVorbis(channels, rate, samples, 0.2f, {"TITLE=seed"}, serial);
-}
-
-void Sounds(const std::vector<std::string>& hostile)
+// The Ogg files the stream tests keep: chained, mono and stereo, and hostile ones.
+void Sounds(const fs::path& source)
 {
     std::string pcm16;
     for (int i = 0; i < 400; ++i)
-        pcm16 += Le(static_cast<std::uint32_t>(i * 97), 2);
+        pcm16 += Le(i * 97, 2);
     const std::pair<std::string, std::string> sounds[] = {
         {"mono8.wav", Wave(1, 8000, 8, std::string(300, '\x80'))},
         {"stereo16.wav", Wave(2, 22050, 16, pcm16, true)},
-        {"mono.ogg", Tone(1, 8000, 2000, 3)},
-        {"stereo.ogg", Tone(2, 22050, 6000, 4)},
-        {"chained.ogg", Tone(2, 11025, 1500, 5) + Tone(2, 11025, 1000, 6) + Tone(1, 8000, 700, 7)},
     };
-    for (const auto& [name, bytes] : sounds) {
-        Seed("fuzz_sound_reader", name, bytes);
-        Seed("fuzz_static_sound", name, bytes);
-    }
-    for (const std::string& path : hostile) {
-        std::ifstream in(path, std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        Seed("fuzz_sound_reader", fs::path(path).filename().string(), bytes);
-        Seed("fuzz_static_sound", fs::path(path).filename().string(), bytes);
-    }
+    for (const auto& [name, bytes] : sounds)
+        Seed({"fuzz_sound_reader", "fuzz_static_sound"}, name, bytes);
+    const fs::path folder = source / "tests/KorvaneXDK/core/streams/data";
+    for (const auto& entry : fs::directory_iterator(folder))
+        Seed({"fuzz_sound_reader", "fuzz_static_sound"}, entry.path().filename(),
+             korvane::test::TempDir::Read(entry.path()));
+    // Each link of the chained file is also a plain file of its own: the second begins at the
+    // next page marked as a stream's first.
+    const std::string chained = korvane::test::TempDir::Read(folder / "chained-stereo-then-mono.ogg");
+    std::size_t link = chained.find("OggS", 1);
+    while (link != std::string::npos && (chained[link + 5] & 2) == 0)
+        link = chained.find("OggS", link + 1);
+    Seed({"fuzz_sound_reader", "fuzz_static_sound"}, "stereo-link.ogg", chained.substr(0, link));
+    Seed({"fuzz_sound_reader", "fuzz_static_sound"}, "mono-link.ogg", chained.substr(link));
+    // Chained the other way round, the second link having more channels than the first.
+    Seed({"fuzz_sound_reader", "fuzz_static_sound"}, "mono-then-stereo.ogg",
+         chained.substr(link) + chained.substr(0, link));
 }
 
 void DisplaySettings()
 {
-    const fs::path scratch = root / "display-settings-scratch";
-    fs::create_directories(scratch);
     for (int index = 0; index < 2; ++index) {
         korvane::CGraphicsModePreference preference;
         preference.modes = {{640, 480, 60, os::gfx::Format::X8R8G8B8}, {1920, 1080, 75, os::gfx::Format::X8R8G8B8}};
         preference.SelectMode(index);
         preference.fullscreen = index == 1;
         preference.SetProperty("Language", "ja");
-        const std::string path = (scratch / "display_setting.ini").string();
+        const std::string path = fuzz::ScratchFile("saved-display-setting.ini");
         preference.Save(path);
-        std::ifstream in(path, std::ios::binary);
-        Seed("fuzz_display_setting", "saved" + std::to_string(index) + ".ini",
-             std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
+        Seed({"fuzz_display_setting"}, "saved" + std::to_string(index) + ".ini", korvane::test::TempDir::Read(path));
     }
-    fs::remove_all(scratch);
 }
 
-std::string ReadFile(const fs::path& path)
+std::string Be(std::uint32_t value)
 {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string little = Le(value, 4);
+    return {little.rbegin(), little.rend()};
 }
 
-void AppendPng(png_structp png, png_bytep data, png_size_t size)
+// A PNG chunk: length, type, data and the checksum of type and data.
+std::string Chunk(const std::string& type, const std::string& data)
 {
-    static_cast<std::string*>(png_get_io_ptr(png))->append(reinterpret_cast<const char*>(data), size);
+    const std::string body = type + data;
+    const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size()));
+    return Be(static_cast<std::uint32_t>(data.size())) + body + Be(static_cast<std::uint32_t>(crc));
 }
 
-// A PNG written by libpng: `channels` samples of `depth` bits a pixel, optionally with a palette
-// (and its transparency) or interlaced.
-std::string Png(int width, int height, int colourType, int depth, bool interlaced = false, bool transparency = false)
+// A PNG of the header's colour type and depth, with `extra` chunks (palette, transparency, text)
+// before the pixels. An interlaced one is a single pixel, whose one row reads the same either way.
+std::string Png(std::uint32_t width, std::uint32_t height, int colourType, int depth, const std::string& extra = "",
+                bool interlaced = false)
 {
-    std::string out;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
-        std::fprintf(stderr, "make_seeds: libpng failed\n");
-        std::exit(1);
-    }
-    png_set_write_fn(png, &out, AppendPng, nullptr);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), depth, colourType,
-                 interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
-    if (colourType == PNG_COLOR_TYPE_PALETTE) {
-        png_color palette[4] = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
-        png_set_PLTE(png, info, palette, 4);
-        if (transparency) {
-            png_byte alpha[2] = {0, 128};
-            png_set_tRNS(png, info, alpha, 2, nullptr);
-        }
-    } else if (transparency && colourType == PNG_COLOR_TYPE_GRAY) {
-        png_color_16 key{};
-        key.gray = 0;
-        png_set_tRNS(png, info, nullptr, 0, &key);
-    }
-    png_text text{};
-    text.compression = PNG_TEXT_COMPRESSION_NONE;
-    text.key = const_cast<char*>("Comment");
-    text.text = const_cast<char*>("seed");
-    png_set_text(png, info, &text, 1);
-    png_write_info(png, info);
-    const int channels = colourType == PNG_COLOR_TYPE_RGB          ? 3
-                         : colourType == PNG_COLOR_TYPE_RGB_ALPHA  ? 4
-                         : colourType == PNG_COLOR_TYPE_GRAY_ALPHA ? 2
-                                                                   : 1;
-    const std::size_t rowBytes = (static_cast<std::size_t>(width) * static_cast<std::size_t>(channels * depth) + 7) / 8;
-    std::vector<std::vector<png_byte>> rows(static_cast<std::size_t>(height), std::vector<png_byte>(rowBytes));
-    std::vector<png_bytep> pointers;
-    for (std::size_t y = 0; y < rows.size(); ++y) {
-        for (std::size_t i = 0; i < rowBytes; ++i)
-            rows[y][i] =
-                static_cast<png_byte>(colourType == PNG_COLOR_TYPE_PALETTE ? ((y + i) % 4) * (depth == 8 ? 1 : 0x55)
-                                                                           : (y * 31 + i * 7) & 0xFF);
-        pointers.push_back(rows[y].data());
-    }
-    png_write_image(png, pointers.data());
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return out;
+    const std::size_t samples[] = {1, 0, 3, 1, 2, 0, 4};
+    const std::size_t rowBytes = (width * samples[colourType] * static_cast<std::size_t>(depth) + 7) / 8;
+    std::string rows;
+    for (std::uint32_t y = 0; y < height; ++y)
+        rows += '\0' + Filler(rowBytes, 7, y * 31);
+    uLongf size = compressBound(static_cast<uLong>(rows.size()));
+    std::string packed(size, '\0');
+    compress(reinterpret_cast<Bytef*>(packed.data()), &size, reinterpret_cast<const Bytef*>(rows.data()), rows.size());
+    packed.resize(size);
+    const std::string header = Be(width) + Be(height) + static_cast<char>(depth) + static_cast<char>(colourType) +
+                               std::string(2, '\0') + static_cast<char>(interlaced);
+    return "\x89PNG\r\n\x1a\n" + Chunk("IHDR", header) + extra + Chunk("IDAT", packed) + Chunk("IEND", "");
 }
 
 // A small JPEG written by libjpeg: colour or grey, baseline or progressive.
@@ -320,7 +261,6 @@ std::string Jpeg(int width, int height, bool grey, bool progressive)
     info.input_components = grey ? 1 : 3;
     info.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 75, TRUE);
     if (progressive)
         jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
@@ -344,8 +284,8 @@ std::string Dds(int width, int height, int levels, const char* fourCC, std::uint
                 std::vector<std::uint32_t> masks = {}, std::uint32_t pixelFlags = 0x40)
 {
     std::string out = "DDS ";
-    out += Le(124, 4) + Le(0x1007 | (levels > 1 ? 0x20000u : 0u), 4) + Le(static_cast<std::uint32_t>(height), 4) +
-           Le(static_cast<std::uint32_t>(width), 4) + Le(0, 4) + Le(0, 4) + Le(static_cast<std::uint32_t>(levels), 4);
+    out += Le(124, 4) + Le(0x1007 | (levels > 1 ? 0x20000u : 0u), 4) + Le(height, 4) + Le(width, 4) + Le(0, 4) +
+           Le(0, 4) + Le(levels, 4);
     out += std::string(44, '\0');
     out += Le(32, 4);
     masks.resize(4);
@@ -360,8 +300,7 @@ std::string Dds(int width, int height, int levels, const char* fourCC, std::uint
         const std::size_t w = static_cast<std::size_t>(std::max(1, width >> level));
         const std::size_t h = static_cast<std::size_t>(std::max(1, height >> level));
         const std::size_t bytes = blockBytes != 0 ? ((w + 3) / 4) * ((h + 3) / 4) * blockBytes : w * h * bits / 8;
-        for (std::size_t i = 0; i < bytes; ++i)
-            out += static_cast<char>((i * 13 + static_cast<std::size_t>(level)) & 0xFF);
+        out += Filler(bytes, 13, static_cast<std::size_t>(level));
     }
     return out;
 }
@@ -369,22 +308,19 @@ std::string Dds(int width, int height, int levels, const char* fourCC, std::uint
 void Images()
 {
     const std::pair<std::string, std::string> images[] = {
-        {"palette8.png", Png(5, 4, PNG_COLOR_TYPE_PALETTE, 8, false, true)},
-        {"palette2.png", Png(9, 3, PNG_COLOR_TYPE_PALETTE, 2)},
-        {"grey8.png", Png(4, 4, PNG_COLOR_TYPE_GRAY, 8, false, true)},
-        {"grey1.png", Png(11, 2, PNG_COLOR_TYPE_GRAY, 1)},
+        {"palette8.png",
+         Png(5, 4, PNG_COLOR_TYPE_PALETTE, 8, Chunk("PLTE", Filler(768, 5)) + Chunk("tRNS", std::string("\0\x80", 2)))},
+        {"palette2.png", Png(9, 3, PNG_COLOR_TYPE_PALETTE, 2, Chunk("PLTE", Filler(12, 60)))},
+        {"grey8.png", Png(4, 4, PNG_COLOR_TYPE_GRAY, 8, Chunk("tRNS", std::string(2, '\0')))}, // grey 0 is clear
+        {"grey1.png", Png(11, 2, PNG_COLOR_TYPE_GRAY, 1, Chunk("tEXt", std::string("Comment\0seed", 12)))},
         {"grey-alpha.png", Png(3, 3, PNG_COLOR_TYPE_GRAY_ALPHA, 8)},
         {"rgb.png", Png(4, 3, PNG_COLOR_TYPE_RGB, 8)},
         {"rgba.png", Png(4, 4, PNG_COLOR_TYPE_RGB_ALPHA, 8)},
         {"rgba16.png", Png(3, 2, PNG_COLOR_TYPE_RGB_ALPHA, 16)},
-        {"grey16-interlaced.png", Png(9, 9, PNG_COLOR_TYPE_GRAY, 16, true)},
+        {"grey16-interlaced.png", Png(1, 1, PNG_COLOR_TYPE_GRAY, 16, "", true)},
         {"small.jpg", Jpeg(16, 8, false, false)},
         {"grey.jpg", Jpeg(9, 9, true, false)},
         {"progressive.jpg", Jpeg(17, 10, false, true)},
-        {"24bit-bottom-up.bmp", Bmp(40, 3, 2, 24, {})},
-        {"24bit-top-down.bmp", Bmp(40, 3, -2, 24, {})},
-        {"8bit-top-down.bmp", Bmp(40, 5, -3, 8, std::vector<std::uint32_t>(256, 0x00FF8000))},
-        {"32bit-alpha-fields.bmp", Bmp(40, 2, 2, 32, {}, 6, {0xFF0000, 0xFF00, 0xFF, 0xFF000000u})},
         {"dxt1.dds", Dds(8, 8, 4, "DXT1")},
         {"dxt3.dds", Dds(8, 4, 1, "DXT3")},
         {"dxt5.dds", Dds(5, 7, 3, "DXT5")},
@@ -395,115 +331,74 @@ void Images()
         {"l8.dds", Dds(4, 4, 1, nullptr, 8, {0xFF, 0, 0, 0}, 0x20000)},
     };
     for (const auto& [name, bytes] : images)
-        Seed("fuzz_image", name, bytes);
+        Seed({"fuzz_image"}, name, bytes);
 }
 
 void FontTables()
 {
-    fontbuild::BuiltFont font;
-    font.leftOffset = -1;
-    font.topOffset = 2;
-    font.lineHeight = 14;
-    font.glyphs = {{0x20, 0, 0, 0, 0, 0, 0, 4},
-                   {0x3F, 4, 0, 6, 12, 1, 2, 8},
-                   {0x41, 10, 0, 9, 12, 0, 2, 9},
-                   {0x3013, 19, 0, 12, 12, 1, 1, 14}};
+    fontbuild::FontSpec spec;
+    spec.fontFiles = {fontbuild::FindFontFile("DejaVuSans.ttf"), fontbuild::FindFontFile("ipagp.ttf")};
+    spec.pixelSize = 12;
+    spec.characters = {U' ', U'?', U'A', 0x3013};
+    fontbuild::BuiltFont font = fontbuild::BuildFont(spec);
     const std::vector<std::uint8_t> kvf = fontbuild::EncodeKvf(font);
-    Seed("fuzz_font_table", "table.kvf", std::string(kvf.begin(), kvf.end()));
+    Seed({"fuzz_font_table"}, "table.kvf", std::string(kvf.begin(), kvf.end()));
     font.glyphs.clear();
     const std::vector<std::uint8_t> empty = fontbuild::EncodeKvf(font);
-    Seed("fuzz_font_table", "empty.kvf", std::string(empty.begin(), empty.end()));
-    Seed("fuzz_font_table", "table.ini",
+    Seed({"fuzz_font_table"}, "empty.kvf", std::string(empty.begin(), empty.end()));
+    Seed({"fuzz_font_table"}, "table.ini",
          "StartCode=20\nEndCode=0x7e\nLeftOffset=1\nTopOffset=-2\n20.x=0\n20.p=4\n41.x=10\n41.y=3\n41.w=9\n41.h=12\n"
          "41.p=9\n3f.w=6\n3F.h=40000\n");
 }
 
 void Preferences()
 {
-    const fs::path folder = root / "preferences-scratch";
-    fs::create_directories(folder);
-    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS) != 0) {
-        std::fprintf(stderr, "make_seeds: cannot start SDL's joystick subsystem\n");
-        std::exit(1);
-    }
-    {
-        korvane::CDXInput input(nullptr, nullptr);
-        input.Initialize(true);
-        korvane::CGraphicsModePreference display;
-        CStandardPreferenceHost host(&input, display, (folder / "display_setting.ini").string(), folder.string() + "/");
-        host.SetMusicVolume(-2500);
-        host.SetEffectVolume(-400);
-        CPreferenceManager manager(host);
-        manager.ResetAllKeyMappings();
-        manager.Save();
-        Seed("fuzz_preferences", "default.dat", ReadFile(manager.GetPreferenceFilePath()));
-        // Read back without controllers, every record is kept as read and written back so.
-        CStandardPreferenceHost bare(nullptr, display, (folder / "display_setting.ini").string(),
-                                     folder.string() + "/");
-        CPreferenceManager kept(bare);
-        kept.Load();
-        kept.Save();
-        Seed("fuzz_preferences", "kept.dat", ReadFile(kept.GetPreferenceFilePath()));
-    }
-    SDL_QuitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS);
-    fs::remove_all(folder);
+    const std::string folder = fuzz::ScratchFile("");
+    korvane::CGraphicsModePreference display;
+    CStandardPreferenceHost host(fuzz::InputLayer(), display, folder + "display_setting.ini", folder);
+    host.SetMusicVolume(-2500);
+    host.SetEffectVolume(-400);
+    CPreferenceManager manager(host);
+    manager.ResetAllKeyMappings();
+    manager.Save();
+    Seed({"fuzz_preferences"}, "default.dat", korvane::test::TempDir::Read(manager.GetPreferenceFilePath()));
+    // Read back without controllers, every record is kept as read and written back so.
+    CStandardPreferenceHost bare(nullptr, display, folder + "display_setting.ini", folder);
+    CPreferenceManager kept(bare);
+    kept.Load();
+    kept.Save();
+    Seed({"fuzz_preferences"}, "kept.dat", korvane::test::TempDir::Read(kept.GetPreferenceFilePath()));
 }
 
 void StoreFiles()
 {
-    const fs::path folder = root / "store-scratch";
-    fs::create_directories(folder);
-    os::testing::ResetStoreHooks();
-    os::store::SetLogFunction([](const std::string& line) { std::fprintf(stderr, "store: %s\n", line.c_str()); });
-    if (!os::store::Init()) {
-        std::fprintf(stderr, "make_seeds: cannot start the store\n");
-        std::exit(1);
-    }
-    os::store::SetSaveFolder(folder.string() + "/");
-    os::testing::SetStoreUser(76561190000000001ull, "Seed \xE3\x83\xA6\xE3\x83\xBC\xE3\x82\xB6");
-    os::testing::SetStoreLanguage("japanese");
-    os::store::UserStats* stats = os::store::GetUserStats();
-    stats->RequestCurrentStats();
-    for (int i = 0; i < 4; ++i)
-        os::store::RunCallbacks();
-    stats->SetAchievement("ACH_FIRST");
-    stats->SetAchievement("ACH_second_2");
-    stats->StoreStats();
-    for (int i = 0; i < 4; ++i)
-        os::store::RunCallbacks();
-    os::testing::SeedLeaderboard("HighScore", {{76561190000000001ull, "Seed", 1200, {1, 2, 3}},
-                                               {76561190000000002ull, "Other", 1500, {}},
-                                               {76561190000000003ull, "Third", 1200, {7}}});
-    for (const std::string& name :
-         {std::string(os::store::kUserFileName), std::string(os::store::kAchievementsFileName),
-          os::store::BoardFileName("HighScore")}) {
-        const std::string bytes = ReadFile(folder / name);
-        if (bytes.empty()) {
-            std::fprintf(stderr, "make_seeds: the store wrote no %s\n", name.c_str());
-            std::exit(1);
-        }
-        Seed("fuzz_store_files", name, bytes);
-    }
-    os::store::Shutdown();
-    os::testing::ResetStoreHooks();
-    fs::remove_all(folder);
+    using namespace os::store;
+    Seed({"fuzz_store_files"}, kUserFileName,
+         EncodeUser({76561190000000001ull, "Seed \xE3\x83\xA6\xE3\x83\xBC\xE3\x82\xB6", "japanese"}));
+    Seed({"fuzz_store_files"}, kAchievementsFileName,
+         EncodeAchievements({{"ACH_FIRST", 1700000000}, {"ACH_second_2", 1700000060}}));
+    Leaderboard board("HighScore", kSortDescending, kDisplayNumeric);
+    board.Put({76561190000000001ull, 1200, 1, {1, 2, 3}, "Seed"});
+    board.Put({76561190000000002ull, 1500, 2, {}, "Other"});
+    board.Put({76561190000000003ull, 1200, 3, {7}, "Third"});
+    Seed({"fuzz_store_files"}, BoardFileName("HighScore"), board.Encode());
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: make_seeds FOLDER [HOSTILE_SOUND...]\n");
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: make_seeds FOLDER SOURCE_FOLDER\n");
         return 2;
     }
     root = argv[1];
+    fs::remove_all(root); // seeds of an earlier build go with it
     Archives();
     Bitmaps();
-    PropertyTables();
+    PropertyTables(argv[2]);
     RiffFiles();
-    Sounds(std::vector<std::string>(argv + 2, argv + argc));
+    Sounds(argv[2]);
     DisplaySettings();
     Images();
     FontTables();

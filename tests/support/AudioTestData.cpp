@@ -3,7 +3,6 @@
 
 #include <vorbis/vorbisenc.h>
 
-#include <algorithm>
 #include <stdexcept>
 
 namespace korvane::test
@@ -11,14 +10,8 @@ namespace korvane::test
 
 os::audio::WaveFormatEx PcmFormat(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits)
 {
-    os::audio::WaveFormatEx format;
-    format.formatTag = os::audio::kWaveFormatPcm;
-    format.channels = channels;
-    format.samplesPerSec = rate;
-    format.bitsPerSample = bits;
-    format.blockAlign = static_cast<std::uint16_t>(channels * bits / 8);
-    format.avgBytesPerSec = format.blockAlign * rate;
-    return format;
+    const auto align = static_cast<std::uint16_t>(channels * bits / 8);
+    return {os::audio::kWaveFormatPcm, channels, rate, align * rate, align, bits, 0};
 }
 
 std::string EncodeOggVorbis(int channels, long rate, const std::vector<float>& interleaved, float quality,
@@ -49,41 +42,31 @@ std::string EncodeOggVorbis(int channels, long rate, const std::vector<float>& i
         bytes.append(reinterpret_cast<const char*>(p.header), static_cast<std::size_t>(p.header_len));
         bytes.append(reinterpret_cast<const char*>(p.body), static_cast<std::size_t>(p.body_len));
     };
-    {
-        ogg_packet header, headerComment, headerCode;
-        vorbis_analysis_headerout(&dsp, &comment, &header, &headerComment, &headerCode);
+    ogg_packet headers[3];
+    vorbis_analysis_headerout(&dsp, &comment, &headers[0], &headers[1], &headers[2]);
+    for (ogg_packet& header : headers)
         ogg_stream_packetin(&stream, &header);
-        ogg_stream_packetin(&stream, &headerComment);
-        ogg_stream_packetin(&stream, &headerCode);
-        while (ogg_stream_flush(&stream, &page) != 0)
-            append(page);
-    }
+    while (ogg_stream_flush(&stream, &page) != 0)
+        append(page);
 
+    // All samples at once, then the end of the stream.
     const long frames = static_cast<long>(interleaved.size()) / channels;
-    long done = 0;
-    bool ended = false;
-    while (!ended) {
-        const long count = std::min(1024L, frames - done);
-        if (count > 0) {
-            float** buffer = vorbis_analysis_buffer(&dsp, static_cast<int>(count));
-            for (long i = 0; i < count; ++i)
-                for (int c = 0; c < channels; ++c)
-                    buffer[c][i] = interleaved[static_cast<std::size_t>((done + i) * channels + c)];
-            vorbis_analysis_wrote(&dsp, static_cast<int>(count));
-            done += count;
-        } else {
-            vorbis_analysis_wrote(&dsp, 0); // end of stream
-            ended = true;
-        }
-        while (vorbis_analysis_blockout(&dsp, &block) == 1) {
-            vorbis_analysis(&block, nullptr);
-            vorbis_bitrate_addblock(&block);
-            ogg_packet packet;
-            while (vorbis_bitrate_flushpacket(&dsp, &packet)) {
-                ogg_stream_packetin(&stream, &packet);
-                while (ogg_stream_pageout(&stream, &page) != 0)
-                    append(page);
-            }
+    if (frames > 0) {
+        float** buffer = vorbis_analysis_buffer(&dsp, static_cast<int>(frames));
+        for (long i = 0; i < frames; ++i)
+            for (int c = 0; c < channels; ++c)
+                buffer[c][i] = interleaved[static_cast<std::size_t>(i * channels + c)];
+        vorbis_analysis_wrote(&dsp, static_cast<int>(frames));
+    }
+    vorbis_analysis_wrote(&dsp, 0);
+    while (vorbis_analysis_blockout(&dsp, &block) == 1) {
+        vorbis_analysis(&block, nullptr);
+        vorbis_bitrate_addblock(&block);
+        ogg_packet packet;
+        while (vorbis_bitrate_flushpacket(&dsp, &packet)) {
+            ogg_stream_packetin(&stream, &packet);
+            while (ogg_stream_pageout(&stream, &page) != 0)
+                append(page);
         }
     }
     while (ogg_stream_flush(&stream, &page) != 0)

@@ -8,8 +8,7 @@ namespace korvane::test
 {
 
 CanvasRasterizer::CanvasRasterizer(int width, int height)
-    : width_(width), height_(height), coverage_(static_cast<std::size_t>(width * height), 0),
-      colors_(static_cast<std::size_t>(width * height), 0u)
+    : width_(width), height_(height), coverage_(static_cast<std::size_t>(width * height), 0)
 {}
 
 void CanvasRasterizer::Draw(const CanvasDraw& draw)
@@ -24,7 +23,7 @@ void CanvasRasterizer::Draw(const CanvasDraw& draw)
             x[j] = v.x * w[0] + v.y * w[4] + v.z * w[8] + w[12];
             y[j] = v.x * w[1] + v.y * w[5] + v.z * w[9] + w[13];
         }
-        FillTriangle(x, y, corners[i].color0);
+        FillTriangle(x, y);
     }
 }
 
@@ -35,7 +34,7 @@ void CanvasRasterizer::DrawAll(const std::vector<CanvasDraw>& draws)
     }
 }
 
-void CanvasRasterizer::FillTriangle(const float (&xs)[3], const float (&ys)[3], std::uint32_t color)
+void CanvasRasterizer::FillTriangle(const float (&xs)[3], const float (&ys)[3])
 {
     double x[3] = {xs[0], xs[1], xs[2]};
     double y[3] = {ys[0], ys[1], ys[2]};
@@ -65,36 +64,14 @@ void CanvasRasterizer::FillTriangle(const float (&xs)[3], const float (&ys)[3], 
                 const bool topLeft = (dy == 0.0 && dx > 0.0) || dy < 0.0;
                 inside = value > 0.0 || (value == 0.0 && topLeft);
             }
-            if (inside) {
-                const std::size_t at = static_cast<std::size_t>(py * width_ + px);
-                ++coverage_[at];
-                colors_[at] = color;
-            }
+            coverage_[static_cast<std::size_t>(py * width_ + px)] += inside ? 1 : 0;
         }
     }
-}
-
-int CanvasRasterizer::Coverage(int x, int y) const
-{
-    return coverage_.at(static_cast<std::size_t>(y * width_ + x));
-}
-
-std::uint32_t CanvasRasterizer::Color(int x, int y) const
-{
-    return colors_.at(static_cast<std::size_t>(y * width_ + x));
 }
 
 std::string CanvasRasterizer::Picture() const
 {
-    std::string out;
-    for (int y = 0; y < height_; ++y) {
-        for (int x = 0; x < width_; ++x) {
-            const int n = Coverage(x, y);
-            out += n == 0 ? '.' : n == 1 ? '#' : static_cast<char>('0' + std::min(n, 9));
-        }
-        out += '\n';
-    }
-    return out;
+    return Render(width_, height_, coverage_);
 }
 
 std::string CanvasRasterizer::PictureOf(int width, int height, const std::vector<os::gfx::Rect>& rects)
@@ -107,6 +84,11 @@ std::string CanvasRasterizer::PictureOf(int width, int height, const std::vector
             }
         }
     }
+    return Render(width, height, counts);
+}
+
+std::string CanvasRasterizer::Render(int width, int height, const std::vector<int>& counts)
+{
     std::string out;
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {

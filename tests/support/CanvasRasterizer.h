@@ -13,8 +13,7 @@ namespace korvane::test
 /// Positions go through the draw's World (row vectors, as the shader applies it) straight to
 /// pixels: the projection of a canvas drawing in screen pixels. A pixel (x, y) has its centre at
 /// the whole coordinates (x, y); a centre on an edge is covered only by a top or left edge, so
-/// triangles sharing an edge never both cover a pixel. Each pixel counts how often it was covered
-/// and keeps the first vertex colour of the last triangle covering it.
+/// triangles sharing an edge never both cover a pixel. Each pixel counts how often it was covered.
 class CanvasRasterizer
 {
 public:
@@ -23,23 +22,18 @@ public:
     void Draw(const CanvasDraw& draw);
     void DrawAll(const std::vector<CanvasDraw>& draws);
 
-    int Coverage(int x, int y) const;
-    std::uint32_t Color(int x, int y) const;
     /// "#" for once, digits for more, "." for none; one line per row (for failure messages).
     std::string Picture() const;
     /// The map a set of rectangles {left, top, right, bottom} (exclusive) covered once each would give.
     static std::string PictureOf(int width, int height, const std::vector<os::gfx::Rect>& rects);
 
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-
 private:
-    void FillTriangle(const float (&x)[3], const float (&y)[3], std::uint32_t color);
+    void FillTriangle(const float (&x)[3], const float (&y)[3]);
+    static std::string Render(int width, int height, const std::vector<int>& counts);
 
     int width_;
     int height_;
     std::vector<int> coverage_;
-    std::vector<std::uint32_t> colors_;
 };
 
 } // namespace korvane::test

@@ -39,42 +39,6 @@ inline os::gfx::PresentParameters WindowedParameters(std::uint32_t width, std::u
     return p;
 }
 
-/// Maps pixel positions of a width x height target to clip space; depth passes through.
-inline std::string ScreenVertexShader(std::uint32_t width, std::uint32_t height)
-{
-    return "#version 410 core\n"
-           "layout(location = 0) in vec3 inPosition;\n"
-           "layout(location = 4) in vec4 inColor;\n"
-           "layout(location = 0) out vec4 vColor;\n"
-           "out gl_PerVertex { vec4 gl_Position; };\n"
-           "void main()\n"
-           "{\n"
-           "    gl_Position = vec4(inPosition.x * 2.0 / " +
-           std::to_string(width) + ".0 - 1.0, 1.0 - inPosition.y * 2.0 / " + std::to_string(height) +
-           ".0, inPosition.z, 1.0);\n"
-           "    vColor = inColor;\n"
-           "}\n";
-}
-
-inline const char* ColorPixelShader()
-{
-    return "#version 410 core\n"
-           "layout(location = 0) in vec4 vColor;\n"
-           "layout(location = 0) out vec4 outColor;\n"
-           "void main() { outColor = vColor; }\n";
-}
-
-/// The declaration of ColorVertex.
-inline const os::gfx::VertexElement* ColorVertexElements()
-{
-    static const os::gfx::VertexElement elements[] = {
-        {0, 0, os::gfx::DeclType::Float3, os::gfx::DeclMethod::Default, os::gfx::DeclUsage::Position, 0},
-        {0, 12, os::gfx::DeclType::Color, os::gfx::DeclMethod::Default, os::gfx::DeclUsage::Color, 0},
-        os::gfx::DeclEnd(),
-    };
-    return elements;
-}
-
 /// The colour shaders and declaration, kept alive while bound.
 struct ColorShaders
 {
@@ -86,14 +50,35 @@ struct ColorShaders
     /// `error` says which step failed (with the compiler's log).
     bool Create(os::gfx::Device& device, std::uint32_t width, std::uint32_t height, std::string* error)
     {
-        const std::string vs = ScreenVertexShader(width, height);
-        const std::string ps = ColorPixelShader();
+        // Pixel positions of the target map to clip space; depth passes through.
+        const std::string vs = "#version 410 core\n"
+                               "layout(location = 0) in vec3 inPosition;\n"
+                               "layout(location = 4) in vec4 inColor;\n"
+                               "layout(location = 0) out vec4 vColor;\n"
+                               "out gl_PerVertex { vec4 gl_Position; };\n"
+                               "void main()\n"
+                               "{\n"
+                               "    gl_Position = vec4(inPosition.x * 2.0 / " +
+                               std::to_string(width) + ".0 - 1.0, 1.0 - inPosition.y * 2.0 / " +
+                               std::to_string(height) +
+                               ".0, inPosition.z, 1.0);\n"
+                               "    vColor = inColor;\n"
+                               "}\n";
+        const std::string ps = "#version 410 core\n"
+                               "layout(location = 0) in vec4 vColor;\n"
+                               "layout(location = 0) out vec4 outColor;\n"
+                               "void main() { outColor = vColor; }\n";
+        static const os::gfx::VertexElement elements[] = {
+            {0, 0, os::gfx::DeclType::Float3, os::gfx::DeclMethod::Default, os::gfx::DeclUsage::Position, 0},
+            {0, 12, os::gfx::DeclType::Color, os::gfx::DeclMethod::Default, os::gfx::DeclUsage::Color, 0},
+            os::gfx::DeclEnd(),
+        };
         if (os::gfx::Failed(device.CreateVertexShader(vs.data(), vs.size(), &vertexShader)) ||
             os::gfx::Failed(device.CreatePixelShader(ps.data(), ps.size(), &pixelShader))) {
             *error = "shader compilation failed: " + device.GetLastShaderLog();
             return false;
         }
-        if (os::gfx::Failed(device.CreateVertexDeclaration(ColorVertexElements(), &declaration)) ||
+        if (os::gfx::Failed(device.CreateVertexDeclaration(elements, &declaration)) ||
             os::gfx::Failed(device.SetVertexShader(vertexShader)) ||
             os::gfx::Failed(device.SetPixelShader(pixelShader)) ||
             os::gfx::Failed(device.SetVertexDeclaration(declaration))) {

@@ -8,25 +8,13 @@ namespace korvane::test
 
 void FakeFont::DrawText(const std::string& text, std::int32_t x, std::int32_t y, PackedColor color)
 {
-    Call call;
-    call.text = text;
-    call.x = x;
-    call.y = y;
-    call.color = color;
-    Record(call);
+    Record({false, text, x, y, {}, color});
 }
 
 void FakeFont::DrawTextClipped(std::int32_t x, std::int32_t y, const os::gfx::Rect& rect, const std::string& text,
                                PackedColor color)
 {
-    Call call;
-    call.clipped = true;
-    call.text = text;
-    call.x = x;
-    call.y = y;
-    call.rect = rect;
-    call.color = color;
-    Record(call);
+    Record({true, text, x, y, rect, color});
 }
 
 void FakeFont::Record(const Call& call)

@@ -8,8 +8,8 @@
 namespace korvane::test
 {
 
-/// Image size (GetImageWidth/Height) and surface size (GetWidth/Height) as given; Bind and
-/// Unbind only count. Everything that would need a device does nothing.
+/// Image size (GetImageWidth/Height) and surface size (GetWidth/Height) as given; Bind counts.
+/// Everything else that would need a device does nothing.
 class FakeTexture : public ITexture
 {
 public:
@@ -35,7 +35,7 @@ public:
     void CopyFromRenderTarget(std::uint32_t, const os::gfx::Rect*, const os::gfx::Rect*) override {}
     void Release() override { imageWidth_ = imageHeight_ = surfaceWidth_ = surfaceHeight_ = 0; }
     void Bind() override { ++binds; }
-    void Unbind() override { ++unbinds; }
+    void Unbind() override {}
     os::gfx::Texture* GetD3DTexture() override { return nullptr; }
     std::uint32_t GetWidth() override { return surfaceWidth_; }
     std::uint32_t GetHeight() override { return surfaceHeight_; }
@@ -48,7 +48,6 @@ public:
     }
 
     int binds = 0;
-    int unbinds = 0;
 
 private:
     std::uint32_t imageWidth_;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <SDL.h>
@@ -15,6 +16,7 @@
 #include "os/input/Testing.h"
 #include "os/window/EventHooks.h"
 #include "os/window/MessageQueue.h"
+#include "support/ExpectThrow.h"
 #include "support/LogCapture.h"
 
 namespace korvane::test
@@ -63,11 +65,9 @@ public:
         return VirtualJoystick(SDL_JOYSTICK_TYPE_ARCADE_STICK, vendor, product, name, axes, buttons, hats);
     }
 
-    VirtualJoystick(VirtualJoystick&& other) noexcept : id_(other.id_), joystick_(other.joystick_)
-    {
-        other.joystick_ = nullptr;
-        other.id_ = -1;
-    }
+    VirtualJoystick(VirtualJoystick&& other) noexcept
+        : id_(std::exchange(other.id_, -1)), joystick_(std::exchange(other.joystick_, nullptr))
+    {}
     VirtualJoystick& operator=(VirtualJoystick&&) = delete;
     ~VirtualJoystick() { Detach(); }
 
@@ -95,8 +95,7 @@ private:
     VirtualJoystick(SDL_JoystickType type, std::uint16_t vendor, std::uint16_t product, const char* name, int axes,
                     int buttons, int hats)
     {
-        SDL_VirtualJoystickDesc desc;
-        SDL_zero(desc);
+        SDL_VirtualJoystickDesc desc{};
         desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
         desc.type = static_cast<Uint16>(type);
         desc.naxes = static_cast<Uint16>(axes);
@@ -124,8 +123,7 @@ inline void PumpInput()
 
 inline void PushKey(SDL_Scancode scancode, bool down)
 {
-    SDL_Event event;
-    SDL_zero(event);
+    SDL_Event event{};
     event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
     event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     event.key.keysym.scancode = scancode;
@@ -135,8 +133,7 @@ inline void PushKey(SDL_Scancode scancode, bool down)
 
 inline void PushMouseMotion(int dx, int dy)
 {
-    SDL_Event event;
-    SDL_zero(event);
+    SDL_Event event{};
     event.type = SDL_MOUSEMOTION;
     event.motion.xrel = dx;
     event.motion.yrel = dy;
@@ -145,8 +142,7 @@ inline void PushMouseMotion(int dx, int dy)
 
 inline void PushMouseButton(std::uint8_t button, bool down)
 {
-    SDL_Event event;
-    SDL_zero(event);
+    SDL_Event event{};
     event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
     event.button.button = button;
     event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
@@ -155,8 +151,7 @@ inline void PushMouseButton(std::uint8_t button, bool down)
 
 inline void PushMouseWheel(int y)
 {
-    SDL_Event event;
-    SDL_zero(event);
+    SDL_Event event{};
     event.type = SDL_MOUSEWHEEL;
     event.wheel.y = y;
     event.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
@@ -186,13 +181,7 @@ std::vector<std::int64_t> Values(T... values)
 template <class E, class Call>
 void ExpectError(Call&& call, const std::string& message, const std::string& where)
 {
-    try {
-        call();
-        ADD_FAILURE() << "no exception: " << message;
-    } catch (const E& error) {
-        EXPECT_EQ(message, error.GetMessage());
-        EXPECT_EQ(where, error.GetWhere());
-    }
+    ExpectThrowWith<E>(call, message, where.c_str());
 }
 
 /// Joysticks, hooks and log for one test; Start() makes the input object once the devices a test

@@ -1,6 +1,7 @@
 /** @file LogCapture.cpp Collects the log's lines through its hook. */
 #include "support/LogCapture.h"
 
+#include <algorithm>
 #include <mutex>
 
 #include "KorvaneXDK/core/Log.h"
@@ -11,22 +12,23 @@ namespace korvane::test
 namespace
 {
 
-std::mutex& Mutex()
+// Made on first use, so that captures in other files' statics find it.
+struct Captured
 {
-    static std::mutex mutex;
-    return mutex;
-}
+    std::mutex mutex;
+    std::vector<std::string> lines;
+};
 
-std::vector<std::string>& Store()
+Captured& Store()
 {
-    static std::vector<std::string> lines;
-    return lines;
+    static Captured captured;
+    return captured;
 }
 
 void Hook(const std::string& line)
 {
-    std::lock_guard<std::mutex> lock(Mutex());
-    Store().push_back(line);
+    std::lock_guard<std::mutex> lock(Store().mutex);
+    Store().lines.push_back(line);
 }
 
 } // namespace
@@ -44,36 +46,25 @@ LogCapture::~LogCapture()
 
 std::vector<std::string> LogCapture::Lines()
 {
-    std::lock_guard<std::mutex> lock(Mutex());
-    return Store();
+    std::lock_guard<std::mutex> lock(Store().mutex);
+    return Store().lines;
 }
 
 void LogCapture::Clear()
 {
-    std::lock_guard<std::mutex> lock(Mutex());
-    Store().clear();
+    std::lock_guard<std::mutex> lock(Store().mutex);
+    Store().lines.clear();
 }
 
 bool LogCapture::HasLine(const std::string& line)
 {
-    for (const auto& one : Lines())
-        if (one == line)
-            return true;
-    return false;
-}
-
-bool LogCapture::Contains(const std::string& text)
-{
-    return CountContaining(text) > 0;
+    return std::ranges::count(Lines(), line) > 0;
 }
 
 std::size_t LogCapture::CountContaining(const std::string& text)
 {
-    std::size_t count = 0;
-    for (const auto& one : Lines())
-        if (one.find(text) != std::string::npos)
-            ++count;
-    return count;
+    return static_cast<std::size_t>(
+        std::ranges::count_if(Lines(), [&](const std::string& one) { return one.find(text) != std::string::npos; }));
 }
 
 std::string LogCapture::All()

@@ -22,7 +22,7 @@ public:
     /// True when some line is exactly `line`.
     static bool HasLine(const std::string& line);
     /// True when some line contains `text`.
-    static bool Contains(const std::string& text);
+    static bool Contains(const std::string& text) { return CountContaining(text) > 0; }
     static std::size_t CountContaining(const std::string& text);
     /// Every line, each on a line of its own (for failure messages).
     static std::string All();

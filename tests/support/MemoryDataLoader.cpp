@@ -1,6 +1,8 @@
 /** @file MemoryDataLoader.cpp The in-memory data loader. */
 #include "support/MemoryDataLoader.h"
 
+#include <algorithm>
+
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/MemoryStream.h"
 
@@ -11,23 +13,16 @@ std::string MemoryDataLoader::Key(const std::string& name)
 {
     std::string key = name;
     for (char& c : key) {
-        c = c == '/' ? '\\' : c;
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
+        c = c == '/' ? '\\' : c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
     }
     return key;
 }
 
 const std::pair<std::string, std::string>* MemoryDataLoader::Find(const std::string& name) const
 {
-    const std::string key = Key(name);
-    for (const auto& file : files_) {
-        if (Key(file.first) == key) {
-            return &file;
-        }
-    }
-    return nullptr;
+    const auto found = std::find_if(files_.begin(), files_.end(),
+                                    [key = Key(name)](const auto& file) { return Key(file.first) == key; });
+    return found != files_.end() ? &*found : nullptr;
 }
 
 void MemoryDataLoader::Add(const std::string& name, const std::string& bytes)
@@ -65,10 +60,7 @@ void MemoryDataLoader::EnumerateFiles(const std::string& directory, bool recursi
     }
     for (const auto& file : files_) {
         const std::string key = Key(file.first);
-        if (key.compare(0, prefix.size(), prefix) != 0) {
-            continue;
-        }
-        if (recursive || key.find('\\', prefix.size()) == std::string::npos) {
+        if (key.starts_with(prefix) && (recursive || key.find('\\', prefix.size()) == std::string::npos)) {
             out.push_back(file.first);
         }
     }

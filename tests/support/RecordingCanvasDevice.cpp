@@ -1,6 +1,7 @@
 /** @file RecordingCanvasDevice.cpp The recording canvas device. */
 #include "support/RecordingCanvasDevice.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "KorvaneXDK/platform/graphics/ShaderUniformPair.h"
@@ -8,16 +9,41 @@
 namespace korvane::test
 {
 
+namespace
+{
+
+template <class Map>
+std::uint32_t Lookup(const Map& map, typename Map::key_type key, std::uint32_t otherwise)
+{
+    const auto found = map.find(key);
+    return found != map.end() ? found->second : otherwise;
+}
+
+std::uint32_t CornerCount(os::gfx::PrimitiveType type, std::uint32_t primitiveCount)
+{
+    return type == os::gfx::PrimitiveType::TriangleStrip ? primitiveCount + 2 : 3 * primitiveCount;
+}
+
+CanvasCall Call(CanvasCall::Kind kind, std::uint32_t state = 0, std::uint32_t value = 0, ITexture* texture = nullptr)
+{
+    CanvasCall call;
+    call.kind = kind;
+    call.state = state;
+    call.value = value;
+    call.texture = texture;
+    return call;
+}
+
+} // namespace
+
 std::uint32_t CanvasDraw::RenderState(os::gfx::RenderState state, std::uint32_t otherwise) const
 {
-    const auto found = renderStates.find(state);
-    return found != renderStates.end() ? found->second : otherwise;
+    return Lookup(renderStates, state, otherwise);
 }
 
 std::uint32_t CanvasDraw::Sampler(os::gfx::SamplerState state, std::uint32_t otherwise) const
 {
-    const auto found = samplerStates.find(state);
-    return found != samplerStates.end() ? found->second : otherwise;
+    return Lookup(samplerStates, state, otherwise);
 }
 
 std::vector<canvas::CanvasVertex> CanvasDraw::Triangles() const
@@ -25,40 +51,25 @@ std::vector<canvas::CanvasVertex> CanvasDraw::Triangles() const
     std::vector<canvas::CanvasVertex> out;
     const auto at = [&](std::uint32_t i) { return indexed ? vertices.at(indices.at(i)) : vertices.at(i); };
     for (std::uint32_t t = 0; t < primitiveCount; ++t) {
-        if (type == os::gfx::PrimitiveType::TriangleStrip) {
-            // Every second triangle of a strip is turned back to keep the winding.
-            out.push_back(at(t));
-            out.push_back(at(t % 2 == 0 ? t + 1 : t + 2));
-            out.push_back(at(t % 2 == 0 ? t + 2 : t + 1));
-        } else {
-            out.push_back(at(3 * t));
-            out.push_back(at(3 * t + 1));
-            out.push_back(at(3 * t + 2));
-        }
+        // Every second triangle of a strip is turned back to keep the winding.
+        const bool strip = type == os::gfx::PrimitiveType::TriangleStrip, back = strip && t % 2 == 1;
+        const std::uint32_t first = strip ? t : 3 * t;
+        out.push_back(at(first));
+        out.push_back(at(first + (back ? 2 : 1)));
+        out.push_back(at(first + (back ? 1 : 2)));
     }
     return out;
 }
 
-RecordingCanvasDevice::RecordingCanvasDevice() = default;
-
 void RecordingCanvasDevice::SetRenderState(os::gfx::RenderState state, std::uint32_t value)
 {
-    CanvasCall call;
-    call.kind = CanvasCall::Kind::RenderState;
-    call.state = static_cast<std::uint32_t>(state);
-    call.value = value;
-    calls.push_back(call);
+    calls.push_back(Call(CanvasCall::Kind::RenderState, static_cast<std::uint32_t>(state), value));
     renderStates_[state] = value;
 }
 
 void RecordingCanvasDevice::SetSamplerState(std::uint32_t stage, os::gfx::SamplerState type, std::uint32_t value)
 {
-    CanvasCall call;
-    call.kind = CanvasCall::Kind::SamplerState;
-    call.stage = stage;
-    call.state = static_cast<std::uint32_t>(type);
-    call.value = value;
-    calls.push_back(call);
+    calls.push_back(Call(CanvasCall::Kind::SamplerState, static_cast<std::uint32_t>(type), value));
     if (stage == 0) {
         samplerStates_[type] = value;
     }
@@ -66,9 +77,7 @@ void RecordingCanvasDevice::SetSamplerState(std::uint32_t stage, os::gfx::Sample
 
 void RecordingCanvasDevice::ApplyVertexDeclaration()
 {
-    CanvasCall call;
-    call.kind = CanvasCall::Kind::Declaration;
-    calls.push_back(call);
+    calls.push_back(Call(CanvasCall::Kind::Declaration));
 }
 
 boost::shared_ptr<CShaderUniformPair> RecordingCanvasDevice::GetUniform(CShaderPair&, const std::string&)
@@ -78,55 +87,28 @@ boost::shared_ptr<CShaderUniformPair> RecordingCanvasDevice::GetUniform(CShaderP
 
 void RecordingCanvasDevice::SetMatrix(CShaderUniformPair&, const Matrix4& value)
 {
-    CanvasCall call;
-    call.kind = CanvasCall::Kind::World;
-    call.matrix = value;
-    calls.push_back(call);
+    calls.push_back(Call(CanvasCall::Kind::World));
+    calls.back().matrix = value;
     world_ = value;
 }
 
 void RecordingCanvasDevice::BindTexture(ITexture& texture)
 {
-    CanvasCall call;
-    call.kind = CanvasCall::Kind::Bind;
-    call.texture = &texture;
-    calls.push_back(call);
+    calls.push_back(Call(CanvasCall::Kind::Bind, 0, 0, &texture));
     bound_ = &texture;
 }
 
 void RecordingCanvasDevice::UnbindTexture(ITexture& texture)
 {
-    CanvasCall call;
-    call.kind = CanvasCall::Kind::Unbind;
-    call.texture = &texture;
-    calls.push_back(call);
+    calls.push_back(Call(CanvasCall::Kind::Unbind, 0, 0, &texture));
     bound_ = nullptr;
 }
 
 void RecordingCanvasDevice::DrawPrimitiveUP(os::gfx::PrimitiveType type, std::uint32_t primitiveCount,
                                             const void* vertices, std::uint32_t stride)
 {
-    CanvasDraw draw;
-    draw.type = type;
-    draw.primitiveCount = primitiveCount;
-    const std::uint32_t count = primitiveCount == 0                             ? 0
-                                : type == os::gfx::PrimitiveType::TriangleStrip ? primitiveCount + 2
-                                                                                : 3 * primitiveCount;
-    draw.vertexCount = count;
-    draw.vertices.resize(count);
-    for (std::uint32_t i = 0; i < count; ++i) {
-        std::memcpy(&draw.vertices[i], static_cast<const char*>(vertices) + std::size_t{i} * stride,
-                    sizeof(canvas::CanvasVertex));
-    }
-    draw.world = world_;
-    draw.texture = bound_;
-    draw.renderStates = renderStates_;
-    draw.samplerStates = samplerStates_;
-    CanvasCall call;
-    call.kind = CanvasCall::Kind::Draw;
-    call.index = draws.size();
-    calls.push_back(call);
-    draws.push_back(std::move(draw));
+    DrawIndexedPrimitiveUP(type, 0, primitiveCount == 0 ? 0 : CornerCount(type, primitiveCount), primitiveCount,
+                           nullptr, vertices, stride);
 }
 
 void RecordingCanvasDevice::DrawIndexedPrimitiveUP(os::gfx::PrimitiveType type, std::uint32_t minVertexIndex,
@@ -134,36 +116,18 @@ void RecordingCanvasDevice::DrawIndexedPrimitiveUP(os::gfx::PrimitiveType type, 
                                                    const std::uint16_t* indices, const void* vertices,
                                                    std::uint32_t stride)
 {
-    CanvasDraw draw;
-    draw.type = type;
-    draw.primitiveCount = primitiveCount;
-    draw.indexed = true;
-    draw.minVertexIndex = minVertexIndex;
-    draw.vertexCount = vertexCount;
-    const std::uint32_t count = minVertexIndex + vertexCount;
-    draw.vertices.resize(count);
-    for (std::uint32_t i = 0; i < count; ++i) {
-        std::memcpy(&draw.vertices[i], static_cast<const char*>(vertices) + std::size_t{i} * stride,
-                    sizeof(canvas::CanvasVertex));
+    CanvasDraw draw{type,   primitiveCount, indices != nullptr, {}, {}, vertexCount, world_,
+                    bound_, renderStates_,  samplerStates_};
+    draw.vertices.resize(minVertexIndex + vertexCount);
+    for (std::size_t i = 0; i < draw.vertices.size(); ++i) {
+        std::memcpy(&draw.vertices[i], static_cast<const char*>(vertices) + i * stride, sizeof(canvas::CanvasVertex));
     }
-    const std::uint32_t indexCount =
-        type == os::gfx::PrimitiveType::TriangleStrip ? primitiveCount + 2 : 3 * primitiveCount;
-    draw.indices.assign(indices, indices + indexCount);
-    draw.world = world_;
-    draw.texture = bound_;
-    draw.renderStates = renderStates_;
-    draw.samplerStates = samplerStates_;
-    CanvasCall call;
-    call.kind = CanvasCall::Kind::Draw;
-    call.index = draws.size();
-    calls.push_back(call);
+    if (draw.indexed) {
+        draw.indices.assign(indices, indices + CornerCount(type, primitiveCount));
+    }
+    calls.push_back(Call(CanvasCall::Kind::Draw));
+    calls.back().index = draws.size();
     draws.push_back(std::move(draw));
-}
-
-boost::shared_ptr<ITexture> RecordingCanvasDevice::CreateWhiteTexture()
-{
-    white.reset(new FakeTexture(1, 1));
-    return white;
 }
 
 void RecordingCanvasDevice::Clear()
@@ -174,11 +138,8 @@ void RecordingCanvasDevice::Clear()
 
 std::size_t RecordingCanvasDevice::Count(CanvasCall::Kind kind) const
 {
-    std::size_t n = 0;
-    for (const CanvasCall& call : calls) {
-        n += call.kind == kind ? 1 : 0;
-    }
-    return n;
+    return static_cast<std::size_t>(
+        std::count_if(calls.begin(), calls.end(), [kind](const CanvasCall& call) { return call.kind == kind; }));
 }
 
 } // namespace korvane::test

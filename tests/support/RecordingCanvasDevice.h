@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include <boost/make_shared.hpp>
 #include <boost/shared_ptr.hpp>
 
 #include "KorvaneXDK/canvas/CanvasDeviceInterface.h"
@@ -22,7 +23,7 @@ struct CanvasCall
     enum class Kind
     {
         RenderState,  ///< state, value
-        SamplerState, ///< stage, state, value
+        SamplerState, ///< state, value (any stage)
         Declaration,
         World, ///< matrix (as the shader receives it)
         Bind,  ///< texture
@@ -31,7 +32,6 @@ struct CanvasCall
         Text, ///< a FakeFont's DrawText or DrawTextClipped; index into that font's calls
     };
     Kind kind = Kind::Draw;
-    std::uint32_t stage = 0;
     std::uint32_t state = 0;
     std::uint32_t value = 0;
     Matrix4 matrix;
@@ -48,7 +48,6 @@ struct CanvasDraw
     /// Every vertex the draw can read (indexed: the first minVertexIndex + vertexCount).
     std::vector<canvas::CanvasVertex> vertices;
     std::vector<std::uint16_t> indices;
-    std::uint32_t minVertexIndex = 0;
     std::uint32_t vertexCount = 0;
     /// The last World set (row-vector form, as the shader receives it).
     Matrix4 world;
@@ -68,8 +67,6 @@ struct CanvasDraw
 class RecordingCanvasDevice : public canvas::ICanvasDevice
 {
 public:
-    RecordingCanvasDevice();
-
     void SetRenderState(os::gfx::RenderState state, std::uint32_t value) override;
     void SetSamplerState(std::uint32_t stage, os::gfx::SamplerState type, std::uint32_t value) override;
     void ApplyVertexDeclaration() override;
@@ -86,8 +83,8 @@ public:
     std::int32_t GetAnisotropyLevel() override { return anisotropyLevel; }
     std::uint32_t GetTextureFilterCaps() override { return textureFilterCaps; }
     /// A 1 x 1 FakeTexture, kept in `white`.
-    boost::shared_ptr<ITexture> CreateWhiteTexture() override;
-    IDataLoader* GetDataLoader() override { return dataLoader; }
+    boost::shared_ptr<ITexture> CreateWhiteTexture() override { return white = boost::make_shared<FakeTexture>(1, 1); }
+    IDataLoader* GetDataLoader() override { return nullptr; }
     double GetElapsedMilliseconds() override { return elapsedMilliseconds; }
 
     /// Forgets calls and draws; the state maps, World and binding stay.
@@ -103,7 +100,6 @@ public:
     // What the device answers.
     std::int32_t anisotropyLevel = 0;
     std::uint32_t textureFilterCaps = 0;
-    IDataLoader* dataLoader = nullptr;
     double elapsedMilliseconds = 0.0;
     boost::shared_ptr<FakeTexture> white;
 

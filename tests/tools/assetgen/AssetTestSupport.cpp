@@ -1,10 +1,7 @@
-/** @file AssetTestSupport.cpp Reading the name table, the built archive, PNGs and font glyph tables. */
+/** @file AssetTestSupport.cpp Reading the name table and the built archive. */
 #include "AssetTestSupport.h"
 
-#include <png.h>
-
 #include <algorithm>
-#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -51,12 +48,15 @@ std::unique_ptr<ArchiveLoader> OpenBuiltArchive()
 
 std::string ReadEntry(ArchiveLoader& loader, const std::string& name)
 {
-    std::unique_ptr<korvane::IKorvaneStream> stream(loader.Open(name));
-    std::string bytes;
-    char buffer[65536];
-    for (std::int32_t got; (got = stream->Read(buffer, sizeof buffer)) > 0;)
-        bytes.append(buffer, static_cast<std::size_t>(got));
+    const auto stream = EntryStream(loader, name);
+    std::string bytes(static_cast<std::size_t>(stream->GetSize()), '\0');
+    bytes.resize(static_cast<std::size_t>(std::max(stream->Read(bytes.data(), stream->GetSize()), 0)));
     return bytes;
+}
+
+std::unique_ptr<korvane::IKorvaneStream> EntryStream(ArchiveLoader& loader, const std::string& name)
+{
+    return std::unique_ptr<korvane::IKorvaneStream>(loader.Open(name));
 }
 
 bool FolderLanded(ArchiveLoader& loader, const std::string& folder)
@@ -64,26 +64,6 @@ bool FolderLanded(ArchiveLoader& loader, const std::string& folder)
     std::vector<std::string> names;
     loader.EnumerateFiles(folder, true, names);
     return !names.empty();
-}
-
-DecodedImage DecodePng(const std::string& bytes)
-{
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    DecodedImage out;
-    if (png_image_begin_read_from_memory(&image, bytes.data(), bytes.size()) == 0)
-        return out;
-    image.format = PNG_FORMAT_RGBA;
-    std::vector<std::uint8_t> pixels(PNG_IMAGE_SIZE(image));
-    if (png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr) == 0) {
-        png_image_free(&image);
-        return out;
-    }
-    out.width = static_cast<int>(image.width);
-    out.height = static_cast<int>(image.height);
-    out.rgba = std::move(pixels);
-    return out;
 }
 
 } // namespace assettest

@@ -1,9 +1,7 @@
-/** @file AssetTestSupport.h The table of loaded names, the built archive and decoders shared by the asset tests. */
+/** @file AssetTestSupport.h The table of loaded names and the built archive, shared by the asset tests. */
 #pragma once
 
-#include <cstdint>
 #include <memory>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -23,12 +21,6 @@ struct NameRow
     std::string until; ///< folder made by a tool that may not have landed yet ("" for none)
 };
 
-/// Names a row in test output as its table line does.
-inline void PrintTo(const NameRow& row, std::ostream* out)
-{
-    *out << row.kind << " " << row.name;
-}
-
 std::vector<NameRow> ReadNameTable();
 std::vector<NameRow> RowsOfKind(const std::vector<NameRow>& rows, const std::string& kind);
 
@@ -39,18 +31,9 @@ std::unique_ptr<ArchiveLoader> OpenBuiltArchive();
 
 /// The whole entry; throws the loader's exception when it is missing.
 std::string ReadEntry(ArchiveLoader& loader, const std::string& name);
+/// The entry's stream, at its start.
+std::unique_ptr<korvane::IKorvaneStream> EntryStream(ArchiveLoader& loader, const std::string& name);
 /// True when the archive holds anything below the folder.
 bool FolderLanded(ArchiveLoader& loader, const std::string& folder);
-
-struct DecodedImage
-{
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> rgba;
-    std::uint8_t AlphaAt(int x, int y) const { return rgba[(static_cast<std::size_t>(y) * width + x) * 4 + 3]; }
-};
-
-/// Decodes a PNG to RGBA; an empty image (width 0) when the bytes are not a readable PNG.
-DecodedImage DecodePng(const std::string& bytes);
 
 } // namespace assettest

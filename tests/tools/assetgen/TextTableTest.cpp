@@ -4,16 +4,19 @@
 #include <set>
 
 #include "AssetTestSupport.h"
-#include "KorvaneXDK/core/MemoryStream.h"
 #include "KorvaneXDK/core/Properties.h"
 #include "KorvaneXDK/core/StringUtility.h"
 
 using namespace assettest;
 
-TEST(TextTables, BytesAreUtf8WithCrLfLinesOneValueEachAndNothingPadded)
+// Per table: UTF-8 without a byte-order mark, CR LF lines, one unpadded value a key; then both
+// tables hold the same keys, every listed one, and "2024_2" is the one format text.
+TEST(TextTables, Utf8CrLfUnpaddedLinesTheSameKeysInBothAndOneFormatText)
 {
     auto loader = OpenBuiltArchive();
-    for (const NameRow& row : RowsOfKind(ReadNameTable(), "text")) {
+    const std::vector<NameRow> rows = ReadNameTable();
+    std::vector<std::pair<korvane::TProperties<std::less<std::string>>, std::set<std::string>>> tables;
+    for (const NameRow& row : RowsOfKind(rows, "text")) {
         SCOPED_TRACE(row.name);
         const std::string bytes = ReadEntry(*loader, row.name);
         ASSERT_GE(bytes.size(), 2u);
@@ -34,21 +37,8 @@ TEST(TextTables, BytesAreUtf8WithCrLfLinesOneValueEachAndNothingPadded)
             EXPECT_EQ(line.find_first_of(" \t"), line.find_first_of(" \t", equals)) << "padded key: " << line;
         }
         EXPECT_EQ(bytes.size(), start) << "text after the last line break, or none ending in CR LF";
-    }
-}
-
-TEST(TextTables, BothHoldTheSameKeysAndEveryListedOneWithOneFormatText)
-{
-    auto loader = OpenBuiltArchive();
-    const std::vector<NameRow> rows = ReadNameTable();
-    std::vector<std::pair<korvane::TProperties<std::less<std::string>>, std::set<std::string>>> tables;
-    for (const NameRow& row : RowsOfKind(rows, "text")) {
-        const std::string bytes = ReadEntry(*loader, row.name);
-        korvane::CMemoryStream stream;
-        stream.Write(bytes.data(), static_cast<std::int32_t>(bytes.size()));
-        stream.Seek(0);
         auto& [table, keys] = tables.emplace_back();
-        table.LoadFromStream(stream);
+        table.LoadFromStream(*EntryStream(*loader, row.name));
         std::vector<std::string> lines;
         table.GetLines(lines);
         for (const std::string& line : lines)

@@ -49,7 +49,7 @@ TEST(FontBuilderPacking, ShelvesKeepAGapAndTakeTheSmallestPowerOfTwoPage)
 {
     struct Case
     {
-        std::vector<std::pair<std::uint32_t, std::uint32_t>> sizes;
+        std::vector<fontbuild::PackItem> items; // sizes only
         std::uint32_t width, height;
     };
     const Case cases[] = {
@@ -59,12 +59,9 @@ TEST(FontBuilderPacking, ShelvesKeepAGapAndTakeTheSmallestPowerOfTwoPage)
         {{{30, 5}, {2, 14}}, 32, 32},                       // square before wide: two shelves
     };
     for (const Case& c : cases) {
-        std::vector<fontbuild::PackItem> items;
-        for (auto [w, h] : c.sizes)
-            items.push_back(fontbuild::PackItem{w, h});
+        std::vector<fontbuild::PackItem> items = c.items;
         const fontbuild::PageSize page = fontbuild::PackOnSmallestPage(items);
-        EXPECT_EQ(c.width, page.width);
-        EXPECT_EQ(c.height, page.height);
+        EXPECT_EQ(std::make_pair(c.width, c.height), std::make_pair(page.width, page.height));
         for (std::size_t i = 0; i < items.size(); ++i) {
             const auto& a = items[i];
             if (a.width == 0 || a.height == 0)
@@ -82,15 +79,17 @@ TEST(FontBuilderPacking, ShelvesKeepAGapAndTakeTheSmallestPowerOfTwoPage)
     EXPECT_THROW(fontbuild::PackOnSmallestPage(huge), fontbuild::Error);
 }
 
-TEST(FontBuilderRendering, TheFirstFontHoldingACharacterRendersIt)
+// Fallback to the next font, condensing, fixed cells and the errors; then the engine reads the
+// table of the two-font build back as written.
+TEST(FontBuilderRendering, FallbackScalingCellsAndTheEngineReadsTheTableAsWritten)
 {
     const BuiltFont latin = fontbuild::BuildFont(Spec({"DejaVuSans.ttf"}, U"AM"));
-    FontSpec both = Spec({"DejaVuSans.ttf", "ipagp.ttf"}, U"AMあ");
+    FontSpec both = Spec({"DejaVuSans.ttf", "ipagp.ttf"}, U" AMg?.\u3013設あ");
     both.required = {U'あ', 0x0378}; // U+0378 is in no font
     const BuiltFont mixed = fontbuild::BuildFont(both);
     ASSERT_NE(nullptr, Find(mixed, U'あ'));
-    EXPECT_EQ(Find(latin, 'M')->advance, Find(mixed, 'M')->advance);
-    EXPECT_EQ(Find(latin, 'M')->width, Find(mixed, 'M')->width);
+    EXPECT_EQ(std::make_pair(Find(latin, 'M')->advance, Find(latin, 'M')->width),
+              std::make_pair(Find(mixed, 'M')->advance, Find(mixed, 'M')->width));
     EXPECT_EQ(std::vector<char32_t>{0x0378}, mixed.missing);
     EXPECT_GE(mixed.lineHeight, latin.lineHeight);
     EXPECT_EQ(nullptr, Find(latin, U'あ'));
@@ -104,40 +103,35 @@ TEST(FontBuilderRendering, TheFirstFontHoldingACharacterRendersIt)
     FontSpec cells = Spec({"DejaVuSans.ttf"}, U"iM");
     cells.fixedAdvance = 20;
     const BuiltFont mono = fontbuild::BuildFont(cells);
-    EXPECT_EQ(20, Find(mono, 'i')->advance);
-    EXPECT_EQ(20, Find(mono, 'M')->advance);
+    EXPECT_EQ((std::vector<int>{20, 20}), (std::vector<int>{Find(mono, 'i')->advance, Find(mono, 'M')->advance}));
     EXPECT_GT(Find(mono, 'i')->offsetX, 5); // centred in its cell
 
     EXPECT_THROW(fontbuild::FindFontFile("NoSuchFont.ttf"), fontbuild::Error);
     FontSpec none = Spec({"DejaVuSans.ttf"}, U"A");
     none.pixelSize = 0;
     EXPECT_THROW(fontbuild::BuildFont(none), fontbuild::Error);
-}
 
-TEST(FontBuilderRendering, TheEngineReadsTheTableAsWritten)
-{
-    const BuiltFont font = fontbuild::BuildFont(Spec({"DejaVuSans.ttf", "ipagp.ttf"}, U" Ag?.\u3013設", 18));
-    const std::vector<std::uint8_t> bytes = fontbuild::EncodeKvf(font);
+    const std::vector<std::uint8_t> bytes = fontbuild::EncodeKvf(mixed);
     korvane::CMemoryStream stream;
     stream.Write(bytes.data(), static_cast<std::int32_t>(bytes.size()));
     stream.Seek(0);
     korvane::CTextureFont loaded;
     loaded.LoadTable(stream, false);
-    ASSERT_EQ(font.glyphs.size(), loaded.GetGlyphCount());
-    EXPECT_EQ(font.lineHeight, loaded.GetLineHeight(""));
-    for (const fontbuild::GlyphRecord& g : font.glyphs) {
+    ASSERT_EQ(mixed.glyphs.size(), loaded.GetGlyphCount());
+    EXPECT_EQ(mixed.lineHeight, loaded.GetLineHeight(""));
+    for (const fontbuild::GlyphRecord& g : mixed.glyphs) {
         const korvane::CTextureFont::Glyph* e = loaded.FindGlyph(g.code);
         ASSERT_NE(nullptr, e);
         EXPECT_EQ((std::vector<int>{g.x, g.y, g.width, g.height, g.offsetX, g.offsetY, g.advance}),
                   (std::vector<int>{e->X, e->Y, e->Width, e->Height, e->OffsetX, e->OffsetY, e->Advance}));
     }
-    // A space has no pixels; every other glyph's ink lies in its own rectangle of the page.
+    // A space has no pixels but an advance; the page is a PNG of power-of-two sides.
     EXPECT_EQ(0, loaded.FindGlyph(' ')->Width);
     EXPECT_GT(loaded.FindGlyph(' ')->Advance, 0);
-    const auto png = fontbuild::EncodePng(font);
+    const auto png = fontbuild::EncodePng(mixed);
     EXPECT_EQ(std::string("\x89PNG", 4), std::string(png.begin(), png.begin() + 4));
-    EXPECT_EQ(font.pageWidth & (font.pageWidth - 1), 0u);
-    EXPECT_EQ(font.pageHeight & (font.pageHeight - 1), 0u);
+    EXPECT_EQ(std::make_pair(0u, 0u),
+              std::make_pair(mixed.pageWidth & (mixed.pageWidth - 1), mixed.pageHeight & (mixed.pageHeight - 1)));
 }
 
 } // namespace

@@ -1,11 +1,9 @@
-/** @file KvatoolCommandTest.cpp The kvatool program as the build and its users run it, and the packer's own checks. */
+/** @file KvatoolCommandTest.cpp The kvatool command line as the build and its users run it (the program's main only
+ * hands its arguments and streams over), and the packer's own checks. */
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
@@ -17,6 +15,7 @@ using ::testing::HasSubstr;
 using ::testing::Not;
 using ::testing::StartsWith;
 using Names = std::vector<std::string>;
+namespace fs = std::filesystem;
 
 namespace
 {
@@ -28,65 +27,50 @@ struct Result
     std::string err;
 };
 
-/// Runs the built kvatool with the arguments and collects its exit status and output.
+/// Runs the command with the arguments and collects its exit status and output.
 Result RunKvatool(const std::vector<std::string>& args)
 {
-    TempDir capture;
-    std::string command = "'" KORVANE_BINARY_DIR "/bin/kvatool'";
-    for (const std::string& arg : args) {
-        command += " '";
-        for (char c : arg)
-            command += c == '\'' ? std::string("'\\''") : std::string(1, c);
-        command += "'";
-    }
-    command += " >'" + capture.File("out") + "' 2>'" + capture.File("err") + "'";
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, TempDir::Read(capture.File("out")),
-            TempDir::Read(capture.File("err"))};
+    std::ostringstream out, err;
+    const int status = kvatool::RunCommand(args, out, err);
+    return {status, out.str(), err.str()};
 }
 
 /// Names of the files in a folder, sorted (temporary files would show up here).
 Names FolderNames(const TempDir& dir)
 {
     Names names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+    for (const auto& entry : fs::directory_iterator(dir.Path()))
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }
 
-class Kvatool : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        for (const auto& [name, bytes] : {std::pair<std::string, std::string>{"Music/Theme.OGG", "OggS-not-really"},
-                                          {"images/title.png", "png-bytes"},
-                                          {"images/photo.jpg", "jpg"},
-                                          {"text_en.properties", "title=Hello\r\n"},
-                                          {"shader/canvas.vs", std::string(3000, 'v')},
-                                          {"blob.bin", binary_},
-                                          {"empty.txt", ""}})
-            dir_.Write("src/" + name, bytes);
-    }
-
-    TempDir dir_;
-    const std::string src_ = dir_.File("src");
-    const std::string archive_ = dir_.File("data.kva");
-    const std::string binary_ = std::string("\0\1\2zero bytes\xff", 14);
-};
-
 } // namespace
 
-TEST_F(Kvatool, PackListAndExtractInAnyCaseWithFreshKeysEachPack)
+// One source folder packed, listed and extracted, then packed again with methods per extension,
+// with clashing names and into itself, and the usage and input errors; each step on what the
+// last left.
+TEST(Kvatool, PackListExtractMethodsClashesAndErrors)
 {
-    const Result pack = RunKvatool({"pack", src_, archive_});
+    TempDir dir;
+    const std::string src = dir.File("src"), archive = dir.File("data.kva");
+    const std::string binary("\0\1\2zero bytes\xff", 14);
+    for (const auto& [name, bytes] : {std::pair<std::string, std::string>{"Music/Theme.OGG", "OggS-not-really"},
+                                      {"images/title.png", "png-bytes"},
+                                      {"images/photo.jpg", "jpg"},
+                                      {"text_en.properties", "title=Hello\r\n"},
+                                      {"shader/canvas.vs", std::string(3000, 'v')},
+                                      {"blob.bin", binary},
+                                      {"empty.txt", ""}})
+        dir.Write("src/" + name, bytes);
+
+    const Result pack = RunKvatool({"pack", src, archive});
     ASSERT_EQ(pack.status, 0) << pack.err;
     EXPECT_EQ(pack.err, "");
     EXPECT_THAT(pack.out, HasSubstr("packed 7 files"));
-    EXPECT_EQ(FolderNames(dir_), (Names{"data.kva", "src"}));
+    EXPECT_EQ(FolderNames(dir), (Names{"data.kva", "src"}));
 
-    const Result list = RunKvatool({"list", archive_});
+    const Result list = RunKvatool({"list", archive});
     ASSERT_EQ(list.status, 0) << list.err;
     // Sorted lower-case names with method and unpacked size; files compressed already are stored.
     std::istringstream lines(list.out);
@@ -99,79 +83,81 @@ TEST_F(Kvatool, PackListAndExtractInAnyCaseWithFreshKeysEachPack)
     EXPECT_THAT(list.out, HasSubstr("images\\title.png\t0x0\t9\t9\n"));
 
     const std::vector<std::tuple<std::string, int, std::string, std::string>> extracts = {
-        {"BLOB.bin", 0, binary_, ""},
+        {"BLOB.bin", 0, binary, ""},
         {"Shader\\Canvas.VS", 0, std::string(3000, 'v'), ""},
         {"empty.txt", 0, "", ""},
         {"shader/canvas.vs", 1, "", "file entry not found: \"shader/canvas.vs\""}};
     for (const auto& [name, status, bytes, message] : extracts) {
-        const Result extract = RunKvatool({"extract", archive_, name});
+        const Result extract = RunKvatool({"extract", archive, name});
         EXPECT_EQ(extract.status, status) << name << extract.err;
         EXPECT_EQ(extract.out, bytes) << name;
         EXPECT_THAT(extract.err, HasSubstr(message));
     }
 
     // Every pack has fresh key material: the same listing from different bytes.
-    const std::string second = dir_.File("second.kva");
-    ASSERT_EQ(RunKvatool({"pack", src_, second}).status, 0);
-    const std::string a = TempDir::Read(archive_), b = TempDir::Read(second);
+    const std::string second = dir.File("second.kva");
+    ASSERT_EQ(RunKvatool({"pack", src, second}).status, 0);
+    const std::string a = TempDir::Read(archive), b = TempDir::Read(second);
     ASSERT_EQ(a.size(), b.size());
     EXPECT_EQ(a.substr(0, 18), b.substr(0, 18));
     EXPECT_NE(a.substr(18, 64), b.substr(18, 64)); // table counter block and seed
     EXPECT_NE(a.substr(82), b.substr(82));
     EXPECT_EQ(RunKvatool({"list", second}).out, list.out);
-}
 
-TEST_F(Kvatool, MethodsAreConfigurablePerExtension)
-{
-    const Result pack = RunKvatool(
-        {"pack", "--method", "properties=1", "--method", ".BIN=0x100", "--method", ".ogg=257", src_, archive_});
-    ASSERT_EQ(pack.status, 0) << pack.err;
-    const std::string listing = RunKvatool({"list", archive_}).out;
-    EXPECT_THAT(listing,
+    SCOPED_TRACE("methods per extension");
+    const std::string methods = dir.File("methods.kva");
+    const Result configured = RunKvatool(
+        {"pack", "--method", "properties=1", "--method", ".BIN=0x100", "--method", ".ogg=257", src, methods});
+    ASSERT_EQ(configured.status, 0) << configured.err;
+    EXPECT_THAT(RunKvatool({"list", methods}).out,
                 ::testing::AllOf(HasSubstr("text_en.properties\t0x1\t"), HasSubstr("blob.bin\t0x100\t"),
                                  HasSubstr("music\\theme.ogg\t0x101\t"), HasSubstr("images\\title.png\t0x0\t")));
-    const Result bad = RunKvatool({"pack", "--method", ".txt=2", src_, archive_});
-    EXPECT_NE(bad.status, 0);
-    EXPECT_THAT(bad.err, HasSubstr("unknown storage method '2'"));
-}
+    fs::remove(methods);
 
-TEST_F(Kvatool, NamesThatClashIgnoringCaseAreRefusedAndTheOldArchiveStays)
-{
-    ASSERT_EQ(RunKvatool({"pack", src_, archive_}).status, 0);
-    const std::string before = TempDir::Read(archive_);
-    dir_.Write("src/IMAGES/Title.png", "other");
-    const Result clash = RunKvatool({"pack", src_, archive_});
+    SCOPED_TRACE("an archive inside the folder is not packed into itself");
+    const std::string inside = src + "/data.kva";
+    ASSERT_EQ(RunKvatool({"pack", src, inside}).status, 0);
+    ASSERT_EQ(RunKvatool({"pack", src, inside}).status, 0);
+    EXPECT_THAT(RunKvatool({"list", inside}).out, Not(HasSubstr("data.kva")));
+    fs::remove(inside);
+
+    SCOPED_TRACE("names that clash ignoring case are refused and the old archive stays");
+    const std::string before = TempDir::Read(archive);
+    dir.Write("src/IMAGES/Title.png", "other");
+    const Result clash = RunKvatool({"pack", src, archive});
     EXPECT_EQ(clash.status, 1);
     EXPECT_THAT(clash.err, HasSubstr("file names clash ignoring case"));
-    EXPECT_EQ(TempDir::Read(archive_), before);
-    EXPECT_EQ(FolderNames(dir_), (Names{"data.kva", "src"}));
-}
+    EXPECT_EQ(TempDir::Read(archive), before);
+    EXPECT_EQ(FolderNames(dir), (Names{"data.kva", "second.kva", "src"}));
+    fs::remove_all(src + "/IMAGES");
 
-TEST_F(Kvatool, AnArchiveInsideTheFolderIsNotPackedIntoItself)
-{
-    const std::string inside = src_ + "/data.kva";
-    ASSERT_EQ(RunKvatool({"pack", src_, inside}).status, 0);
-    ASSERT_EQ(RunKvatool({"pack", src_, inside}).status, 0);
-    EXPECT_THAT(RunKvatool({"list", inside}).out, Not(HasSubstr("data.kva")));
-}
+    SCOPED_TRACE("several folders merge into one archive, as the build packs data/ with generated ones");
+    dir.Write("more/fonts/x.png", "two");
+    const std::vector<std::string> merge = {"pack", src, dir.File("more"), dir.File("merged.kva")};
+    ASSERT_EQ(RunKvatool(merge).status, 0);
+    EXPECT_THAT(RunKvatool({"list", dir.File("merged.kva")}).out,
+                ::testing::AllOf(HasSubstr("fonts\\x.png\t"), HasSubstr("blob.bin\t")));
+    dir.Write("more/BLOB.BIN", "clash");
+    const Result refused = RunKvatool(merge);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_THAT(refused.err, HasSubstr("file names clash ignoring case"));
 
-TEST_F(Kvatool, UsageAndInputErrorsExitNonZeroWithAMessage)
-{
-    dir_.Write("not-an-archive.kva", "this is text, not an archive");
-    const std::vector<std::tuple<std::vector<std::string>, int, std::string>> cases = {
+    dir.Write("not-an-archive.kva", "this is text, not an archive");
+    const std::vector<std::tuple<std::vector<std::string>, int, std::string>> errors = {
         {{}, 2, "no command given"},
-        {{"squash", src_}, 2, "unknown command 'squash'"},
-        {{"pack", src_}, 2, "pack needs DIR and ARCHIVE"},
-        {{"pack", "--level", "9", src_, archive_}, 2, "unknown option '--level'"},
-        {{"pack", "--method", "txt", src_, archive_}, 2, "--method needs EXT=METHOD"},
-        {{"pack", dir_.File("nowhere"), archive_}, 1, "is not a folder"},
-        {{"pack", src_, dir_.File("no/such/folder/out.kva")}, 1, "cannot create a temporary file"},
+        {{"squash", src}, 2, "unknown command 'squash'"},
+        {{"pack", src}, 2, "pack needs DIR and ARCHIVE"},
+        {{"pack", "--level", "9", src, archive}, 2, "unknown option '--level'"},
+        {{"pack", "--method", "txt", src, archive}, 2, "--method needs EXT=METHOD"},
+        {{"pack", "--method", ".txt=2", src, archive}, 1, "unknown storage method '2'"},
+        {{"pack", dir.File("nowhere"), archive}, 1, "is not a folder"},
+        {{"pack", src, dir.File("no/such/folder/out.kva")}, 1, "cannot create a temporary file"},
         {{"list"}, 2, "list needs ARCHIVE"},
-        {{"list", dir_.File("absent.kva")}, 1, "Cannot open file: \""},
-        {{"list", dir_.File("not-an-archive.kva")}, 1, "file header error"},
-        {{"extract", archive_}, 2, "extract needs ARCHIVE and NAME"},
+        {{"list", dir.File("absent.kva")}, 1, "Cannot open file: \""},
+        {{"list", dir.File("not-an-archive.kva")}, 1, "file header error"},
+        {{"extract", archive}, 2, "extract needs ARCHIVE and NAME"},
     };
-    for (const auto& [args, status, message] : cases) {
+    for (const auto& [args, status, message] : errors) {
         SCOPED_TRACE(message);
         const Result result = RunKvatool(args);
         EXPECT_EQ(result.status, status);
@@ -181,7 +167,9 @@ TEST_F(Kvatool, UsageAndInputErrorsExitNonZeroWithAMessage)
     EXPECT_THAT(RunKvatool({}).err, HasSubstr("usage: kvatool pack"));
 }
 
-TEST(KvatoolPacker, VerificationCatchesAnArchiveThatDoesNotMatchItsSources)
+// What the command line cannot show: verification against the sources, the atomic write, and
+// method choice by the file name's own extension only.
+TEST(KvatoolPacker, VerificationAtomicWriteAndMethodChoice)
 {
     TempDir dir;
     dir.Write("src/a.txt", "alpha");
@@ -189,35 +177,22 @@ TEST(KvatoolPacker, VerificationCatchesAnArchiveThatDoesNotMatchItsSources)
     std::vector<kvatool::SourceFile> files = kvatool::CollectFiles(dir.File("src"));
     kvatool::LoadFiles(files);
     kvatool::PackOptions options;
-    options.random = [](std::uint8_t* buffer, std::size_t size) { std::fill(buffer, buffer + size, std::uint8_t(0)); };
     const std::string path = dir.Write("a.kva", kvatool::BuildArchive(files, options));
     EXPECT_NO_THROW(kvatool::VerifyArchive(path, files));
-
     files[1].data = "BRAVO";
     EXPECT_THROW(kvatool::VerifyArchive(path, files), kvatool::Error);
     files.pop_back();
     EXPECT_THAT([&] { kvatool::VerifyArchive(path, files); },
                 ::testing::ThrowsMessage<kvatool::Error>(HasSubstr("holds 2 entries instead of 1")));
-}
 
-TEST(KvatoolPacker, AFailedCheckLeavesTheOldFileAndNoTemporaryFile)
-{
-    TempDir dir;
     const std::string target = dir.Write("out.kva", "old");
     auto failingCheck = [](const std::string&) { throw kvatool::Error("check failed"); };
     EXPECT_THROW(kvatool::WriteFileAtomically(target, "new", failingCheck), kvatool::Error);
     EXPECT_EQ(TempDir::Read(target), "old");
     kvatool::WriteFileAtomically(target, "new");
     EXPECT_EQ(TempDir::Read(target), "new");
-    EXPECT_EQ(FolderNames(dir), Names{"out.kva"});
-}
+    EXPECT_EQ(FolderNames(dir), (Names{"a.kva", "out.kva", "src"}));
 
-TEST(KvatoolPacker, MethodsFollowTheFileNamesOwnExtensionOnly)
-{
-    // The defaults and the configured methods are checked through the command line; here
-    // only what the command line cannot show: a dot in a folder name is no extension, and
-    // method texts with trailing junk or unknown values are refused.
-    kvatool::PackOptions options;
     EXPECT_EQ(kvatool::ChooseMethod("folder.png\\noext", options), 0x101);
     EXPECT_EQ(kvatool::ChooseMethod("Title.PNG", options), 0);
     for (const char* text : {"0x102", "1x", ""})
