@@ -511,6 +511,7 @@ TEST_F(FontStockTest, AFailingFontStopsTheLoadingIniAndKvfFilesLoadByStemAndName
     SetUp();
     ExpectThrowWith<EInvalidOperation>([&] { stock->AddAlias("default", "FONT12T2S"); }, "Font not found : 'FONT12T2S'",
                                        kStock);
+    EXPECT_EQ(0u, stock->GetFontCount()); // the failed alias left no entry
     stock->LoadFont(nullptr, "Default", "a.kvf");
     EXPECT_EQ(stock->Get("default"), stock->Get("DEFAULT"));
     ExpectThrowWith<EInvalidOperation>([&] { stock->Get("NoSuch"); }, "Font not found : 'NoSuch'", kStock);
