@@ -200,7 +200,8 @@ TEST_F(CanvasTest, StacksBrushesClipsFontsClockBeginDrawAndTextWorldsFollowTheir
         ExpectThrowWith<EException>(call, "texture is null.", kCanvas);
     EXPECT_TRUE(device->calls.empty());
 
-    // On a new canvas, clips, fonts, the clock, BeginDraw's states and text Worlds follow the stacks, registry and device.
+    // On a new canvas, clips, fonts, the clock, BeginDraw's states and text Worlds follow the stacks, registry and
+    // device.
     SetUp();
     // Clip rectangles follow the stack rules.
     // GetClipRect on an empty stack gives the unbounded rectangle instead of reading nothing.
