@@ -200,7 +200,8 @@ TEST_F(CanvasTest, StacksBrushesClipsFontsClockBeginDrawAndTextWorldsFollowTheir
         ExpectThrowWith<EException>(call, "texture is null.", kCanvas);
     EXPECT_TRUE(device->calls.empty());
 
-    // On a new canvas, clips, fonts, the clock, BeginDraw's states and text Worlds follow the stacks, registry and device.
+    // On a new canvas, clips, fonts, the clock, BeginDraw's states and text Worlds follow the stacks, registry and
+    // device.
     SetUp();
     // Clip rectangles follow the stack rules.
     // GetClipRect on an empty stack gives the unbounded rectangle instead of reading nothing.
@@ -511,6 +512,7 @@ TEST_F(FontStockTest, AFailingFontStopsTheLoadingIniAndKvfFilesLoadByStemAndName
     SetUp();
     ExpectThrowWith<EInvalidOperation>([&] { stock->AddAlias("default", "FONT12T2S"); }, "Font not found : 'FONT12T2S'",
                                        kStock);
+    EXPECT_EQ(0u, stock->GetFontCount()); // the failed alias left no entry
     stock->LoadFont(nullptr, "Default", "a.kvf");
     EXPECT_EQ(stock->Get("default"), stock->Get("DEFAULT"));
     ExpectThrowWith<EInvalidOperation>([&] { stock->Get("NoSuch"); }, "Font not found : 'NoSuch'", kStock);

@@ -380,7 +380,8 @@ TEST_F(GfxTest, ConstantTablesLossesResetsRefusedModesAndCrossThreadReleasesFoll
     ASSERT_EQ(kOk, vertexTable->GetDesc(&tableDesc));
     EXPECT_EQ(V(tableDesc.Constants, tableDesc.Version), V(0, 0xFFFE0300u));
 
-    // Samplers read units of their own and take no values: the unset samplers take the lowest free units; a bound one keeps its unit.
+    // Samplers read units of their own and take no values: the unset samplers take the lowest free units; a bound
+    // one keeps its unit.
     const std::uint32_t first = table->GetSamplerIndex(H("First"));
     const std::uint32_t second = table->GetSamplerIndex(H("Second"));
     EXPECT_EQ(V(std::min(first, second), std::max(first, second), table->GetSamplerIndex(H("Pinned")),

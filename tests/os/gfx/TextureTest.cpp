@@ -236,11 +236,16 @@ TEST_F(TextureTest, DecodedLockedFilledCopiedAndOtherThreadsTexturesShowTheirTex
         SCOPED_TRACE(name);
         os::gfx::ImageInfo info;
         const auto texture = Load(bytes, &info);
+        os::gfx::SurfaceDesc desc;
         ASSERT_TRUE(texture);
-        EXPECT_EQ(V(info.Width, info.Height, info.Format, info.ImageFileFormat, info.MipLevels),
-                  V(w, h, fileFormat, fileType, 1));
-        ASSERT_NO_FATAL_FAILURE(DrawTexture(texture));
+        ASSERT_EQ(kOk, texture->GetLevelDesc(0, &desc));
         const bool opaque = fileFormat == X8R8G8B8 || fileFormat == R8G8B8 || fileFormat == L8;
+        // Files without alpha make X8R8G8B8 textures, files with it A8R8G8B8 ones; DDS formats are checked below.
+        const Format made = opaque ? X8R8G8B8 : A8R8G8B8;
+        EXPECT_EQ(V(info.Width, info.Height, info.Format, info.ImageFileFormat, info.MipLevels,
+                    fileType == Dds ? made : desc.Format),
+                  V(w, h, fileFormat, fileType, 1, made));
+        ASSERT_NO_FATAL_FAILURE(DrawTexture(texture));
         for (std::uint32_t y = 0; y < os::gfx::NextPowerOfTwo(h); ++y) {
             for (std::uint32_t x = 0; x < os::gfx::NextPowerOfTwo(w); ++x) {
                 const std::uint32_t want = x < w && y < h ? expected(x, y) : 0;

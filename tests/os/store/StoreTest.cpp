@@ -303,7 +303,8 @@ TEST_F(StoreRegressionTest, StatisticsBeforeTheFolderKeepTheFolderAchievements)
 
     Restart();
     ASSERT_EQ(Receive(), kResultOk);
-    EXPECT_EQ(V(Achieved("ACH_OLD"), Achieved("ACH_EARLY"), Achieved("ACH_NEW")), V(true, true, true));
+    EXPECT_EQ(V(Achieved("ACH_OLD"), Achieved("ACH_EARLY"), Achieved("ACH_NEW"), Achieved("ACH_NEVER")),
+              V(true, true, true, false));
 }
 
 constexpr std::uint64_t kSelf = 1000;

@@ -143,7 +143,8 @@ protected:
 
 TEST_F(WindowX11, ShowFocusInputResizingFullScreenHideAndAltF4GiveTheirMessagesAndStates)
 {
-    window_->Show(); // created hidden, as the game window tests show
+    EXPECT_FALSE(window_->GetHandle()->IsVisible()); // created hidden on the real display too
+    window_->Show();
     EXPECT_TRUE(window_->GetHandle()->IsVisible());
     EXPECT_TRUE(WaitFor(Is(WM_ACTIVATE, WA_ACTIVE)) && WaitFor(Is(WM_PAINT, 0)));
     PaintSurface& surface = window_->GetHandle()->BeginPaint();
