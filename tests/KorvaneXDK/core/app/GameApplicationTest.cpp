@@ -100,37 +100,5 @@ TEST_F(GameApplicationTest, ProcessMessagesDispatchesEverythingThenIdlesOnceAndL
     os::testing::SetCursorDisplayCount(0);
 }
 
-// Counts its updates and the frames they carried; quits the loop after 75 updates.
-struct CountingScene : CStandardScene
-{
-    CountingScene() : CStandardScene(0x8000) {}
-    void Update(int frames) override
-    {
-        framesSeen.push_back(frames);
-        if (framesSeen.size() == 75)
-            PostQuitMessage(0);
-    }
-    Ints framesSeen;
-};
-
-TEST_F(GameApplicationTest, LoopKeeperAndScenesRunPacedFrames)
-{
-    FakeClock clock;
-    CFrameRateKeeper keeper;
-    keeper.SetFrameRate(75);
-    keeper.maxFrames = 2;
-    CSceneManager scenes;
-    keeper.frameListener = &scenes;
-    auto scene = boost::make_shared<CountingScene>();
-    scenes.AddScene(scene);
-    application_.SetListener(&keeper);
-    const std::uint64_t start = clock.Now();
-    EXPECT_EQ(application_.Run(), 0);
-    // The scene entered on the first pass and was then updated once per tick, one frame each.
-    EXPECT_EQ(scene->framesSeen, Ints(75, 1));
-    // The 75th tick after the one that brought the scene in.
-    EXPECT_NEAR(static_cast<double>(clock.Now() - start) / 1e9, 1.0, 0.002);
-}
-
 } // namespace
 } // namespace korvane::test

@@ -114,8 +114,7 @@ TEST(ArchiveFailure, DamagedArchivesFailTheOpenAndLeaveTheLoaderEmptyDamagedEntr
         // The archive data loader is not made from a bad archive either.
         EXPECT_EQ(Caught<EInvalidFileFormat>([&] { ArchiveLoader loader(path); }), failure);
     }
-    EXPECT_EQ(Caught<korvane::EFileOpenError>([&] { archive.OpenEntry("a.txt"); }).first,
-              "file entry not found: \"a.txt\"");
+    // The emptied loader's message for a name it lacks: Kvatool.PackListExtractMethodsClashesAndErrors.
 
     // Only the first half of the counter block is used.
     archive.Open(write(flip(kCounterAt + 20, 0xFF)));

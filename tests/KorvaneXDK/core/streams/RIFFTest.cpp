@@ -64,48 +64,29 @@ TEST(RIFF, RoundTripInBothByteOrdersAChunkThatCannotBeAddedWholeLeavesNoTraceErr
     CMemoryStream out;
     EXPECT_EQ(writer.WriteTo(out), 9 + 10);
     EXPECT_EQ(Contents(out), "RIFF" + Le32(23) + "PREF" + "one " + Le32(1) + "1" + "two " + Le32(2) + "22");
-    // The reader's errors carry their texts.
-    CMemoryStream notRiff = MakeMemory("RIFZ" + Le32(4) + "FORM");
-    CRIFFReader reader;
-    ExpectThrowWith<EInvalidFileFormat>([&] { reader.Open(&notRiff); }, "file format error: not RIFF header.",
-                                        "class korvane::CRIFFReader");
-    CMemoryStream empty = MakeMemory("RIFF" + Le32(4) + "FORM");
-    reader.Open(&empty);
-    ExpectThrowWith<EReadError>([&] { reader.FindChunk(MakeFourCC("glpt")); },
-                                "chunk not found - \"glpt\"(0x74706C67)");
-    // Tables from other writers are read, and corrupt ones end the walk promptly without
-    // indexing beyond the data.
-    // name, bytes, the "data" chunk as indexed ("-": absent; nullptr: the file does not open)
+    // The reader's texts for a file that is no RIFF and for a missing chunk, an empty file, a later
+    // chunk of the same id, a huge RIFF size and a chunk past the end are the rows "other container
+    // id", "no \"head\"", "empty file", "duplicate chunk: the last wins", "container size huge"
+    // and "last chunk's size past the end" of PreferenceHostileTest.EachDamageLogsItsLinesAndApplies-
+    // NoMoreThanItMay; chunks one after another, the round trip above. Tables from other writers are
+    // read, and corrupt ones end the walk promptly without indexing beyond the data.
+    // name, bytes, the "data" chunk as indexed ("-": absent)
     const std::tuple<const char*, std::string, const char*> cases[] = {
-        {"chunk followed by another",
-         "RIFF" + Le32(4 + 8 + 10 + 8 + 2) + "FORM" + "data" + Le32(10) + "0123456789" + "next" + Le32(2) + "NN",
-         "0123456789"},
-        {"later chunk with the same id wins",
-         "RIFF" + Le32(4 + 9 + 9) + "FORM" + "data" + Le32(1) + "A" + "data" + Le32(1) + "B", "B"},
         {"padded odd chunk",
          "RIFF" + Le32(4 + 9 + 1 + 10) + "WAVE" + "LIST" + Le32(1) + "L" + std::string(1, '\0') + "data" + Le32(2) +
              "DD",
          "DD"},
         {"chunk size -8", "RIFF" + Le32(0x7FFFFFFF) + "FORM" + "back" + Le32(0xFFFFFFF8) + "xxxxxxxxxxxx", "-"},
         {"chunk size -100", "RIFF" + Le32(100) + "FORM" + "back" + Le32(0xFFFFFF9C) + "abcd" + Le32(0), "-"},
-        {"riff size max", "RIFF" + Le32(0xFFFFFFFF) + "FORM" + "data" + Le32(4) + "abcd", "abcd"},
         {"chunk past end", "RIFF" + Le32(40) + "FORM" + "data" + Le32(0x7FFFFFF0) + "abcd", "abcd"},
-        {"chunk past riff end", "RIFF" + Le32(4 + 8 + 100) + "FORM" + "data" + Le32(100) + "abcd", "abcd"},
         {"cut header", "RIFF" + Le32(20) + "FORM" + "data" + Le32(1) + "a" + "cut!" + "\x05", "a"},
         {"only file id", "RIFF", "-"},
-        {"empty", "", nullptr},
     };
     for (const auto& [name, bytes, data] : cases) {
         SCOPED_TRACE(name);
         CMemoryStream file = MakeMemory(bytes);
         CRIFFReader reader;
-        try {
-            reader.Open(&file);
-        } catch (const EInvalidFileFormat&) {
-            EXPECT_EQ(data, nullptr);
-            continue;
-        }
-        ASSERT_NE(data, nullptr);
+        reader.Open(&file);
         EXPECT_EQ(std::pair(reader.HasChunk(MakeFourCC("cut!")),
                             reader.HasChunk(MakeFourCC("data")) ? ReadChunk(reader, "data") : "-"),
                   std::pair(false, std::string(data)));

@@ -214,7 +214,7 @@ TEST(HostileInput, SizeFieldsPastTheEndOrNegativeOggFilesThatBrokeTheDecoderAndC
         {"data negative", Wave(fmt + "data" + Le32(0xFFFFFFFF) + "ab"), "ab"},
         {"riff size short", "RIFF" + Le32(4 + 24) + "WAVE" + fmt + "data" + Le32(2) + "ab", nullptr},
         {"header only", "RIFF" + Le32(4) + "WAVE", nullptr},
-        {"no data chunk", Wave(fmt), nullptr}, // the text: RIFF.RoundTripInBothByteOrders...
+        {"no data chunk", Wave(fmt), nullptr}, // the text: PreferenceHostileTest's "no \"head\""
         {"zero block align", Wave(FormatChunk(0, 8000, 8) + "data" + Le32(0)), nullptr},
     };
     for (const auto& [name, bytes, pcm] : cases) {
