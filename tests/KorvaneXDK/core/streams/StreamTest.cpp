@@ -147,8 +147,7 @@ TEST(MemoryStream, SizeChangesZeroFillFailedGrowthKeepsTheContentsAndCopiesTakeO
     const std::string data = Pattern(70000);
     StingyStream stingy(data, 1000);
     CMemoryStream copy;
-    EXPECT_EQ(copy.CopyFrom(stingy, 0), 1000);
-    EXPECT_EQ(Contents(copy), data.substr(0, 1000));
+    EXPECT_EQ((std::pair{copy.CopyFrom(stingy, 0), Contents(copy)}), std::pair(1000, data.substr(0, 1000)));
     // Size 0 copies the whole source from its start, whatever its position.
     const std::string path = dir.Write("source.bin", data);
     CFileStream file(path, 1, 1);
@@ -161,8 +160,7 @@ TEST(MemoryStream, SizeChangesZeroFillFailedGrowthKeepsTheContentsAndCopiesTakeO
     // A window that claims more than the file holds copies only what exists.
     CFilePartitionStream window(path, 60000, 50000);
     CMemoryStream part;
-    EXPECT_EQ(part.CopyFrom(window, 0), 10000);
-    EXPECT_EQ(Contents(part), data.substr(60000));
+    EXPECT_EQ((std::pair{part.CopyFrom(window, 0), Contents(part)}), std::pair(10000, data.substr(60000)));
 }
 
 TEST(FileStream, OpenFailuresLogWritingModesWorkPartitionsRefuseWritesAndReplacingKeepsTheOldFileTillClose)
@@ -178,42 +176,36 @@ TEST(FileStream, OpenFailuresLogWritingModesWorkPartitionsRefuseWritesAndReplaci
     dir.Write("folder/inside.txt", "x");
     for (std::int32_t mode : {0, 1, 2, 3})
         EXPECT_THROW(CFileStream(dir.File("folder"), mode, 1), EFileOpenError) << mode;
-    EXPECT_EQ(TempDir::Read(dir.File("folder/inside.txt")), "x");
-    EXPECT_EQ(EntryCount(dir.Path()), 1);
+    EXPECT_EQ((std::pair{TempDir::Read(dir.File("folder/inside.txt")), EntryCount(dir.Path())}),
+              std::pair(std::string("x"), std::ptrdiff_t{1}));
     // Backslash paths open; 2000-01-01 00:00:00.5 UTC is 125911584005000000 in 100 ns steps since 1601.
     const std::string file = dir.Write("sub/t.bin", "xy");
     const struct timespec times[2] = {{946684800, 500000000}, {946684800, 500000000}};
     ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
     CFileStream stream(dir.Path() + "sub\\t.bin", 1, 1);
     EXPECT_EQ(std::tuple(stream.GetSize(), stream.GetLastWriteTime()), std::tuple(2, 125911584005000000ull));
-    // Writing modes seek past the end, work in place and refuse the wrong access.
+    // Writing modes seek past the end, work in place and refuse the wrong access, as closed streams do.
+    char buffer[4];
     CFileStream writer(dir.File("new.bin"), 0, 0);
-    EXPECT_EQ((Ints{writer.Seek(100), writer.Write("x", 1)}), (Ints{100, 1}));
+    EXPECT_EQ((Ints{writer.Seek(100), writer.Write("x", 1), writer.Seek(0)}), (Ints{100, 1, 0}));
+    EXPECT_THROW(writer.Read(buffer, 4), EReadError);
     writer.Close();
+    EXPECT_THROW(writer.Write("x", 1), EWriteError);
+    EXPECT_THROW(writer.SetSize(3), EWriteError);
     EXPECT_EQ(TempDir::Read(dir.File("new.bin")), std::string(100, '\0') + "x");
     const std::string rw = dir.Write("rw.bin", "0123456789");
     CFileStream inPlace(rw, 3, 0);
     inPlace.Seek(4);
     inPlace.Write("AB", 2);
     inPlace.SetSize(8);
-    EXPECT_EQ(inPlace.GetPosition(), 6);
-    EXPECT_EQ(TempDir::Read(rw), "0123AB67"); // visible at once: mode 3 writes the file itself
+    // Visible at once: mode 3 writes the file itself.
+    EXPECT_EQ((std::pair{inPlace.GetPosition(), TempDir::Read(rw)}), std::pair(6, std::string("0123AB67")));
     EXPECT_EQ(CFileStream(dir.File("created.bin"), 3, 0).GetSize(), 0);
     EXPECT_TRUE(std::filesystem::exists(dir.File("created.bin")));
-    // Closed and write-only streams refuse the wrong access.
-    char buffer[4];
-    CFileStream reader(rw, 1, 1);
-    reader.Close();
-    reader.Close(); // twice is harmless
-    EXPECT_FALSE(reader.IsOpen());
-    EXPECT_THROW(reader.Read(buffer, 4), EReadError);
-    CFileStream other(dir.File("w.bin"), 0, 0);
-    other.Write("abcd", 4);
-    other.Seek(0);
-    EXPECT_THROW(other.Read(buffer, 4), EReadError);
-    other.Close();
-    EXPECT_THROW(other.Write("x", 1), EWriteError);
-    EXPECT_THROW(other.SetSize(3), EWriteError);
+    stream.Close();
+    stream.Close(); // twice is harmless
+    EXPECT_FALSE(stream.IsOpen());
+    EXPECT_THROW(stream.Read(buffer, 4), EReadError);
     // A partition refuses writes and bad windows.
     const std::string archive = dir.Write("archive.kva", "0123456789");
     CFilePartitionStream partition(archive, 2, 5);
@@ -240,8 +232,8 @@ TEST(FileStream, OpenFailuresLogWritingModesWorkPartitionsRefuseWritesAndReplaci
     EXPECT_EQ(TempDir::Read(settings), "old contents");
     pending.Close();
     // A clone of a committed stream still keeps the content.
-    EXPECT_EQ(std::unique_ptr<CFileStream>(pending.Clone())->GetSize(), 10);
-    EXPECT_EQ(TempDir::Read(settings), "01ab456789");
+    EXPECT_EQ((std::pair{std::unique_ptr<CFileStream>(pending.Clone())->GetSize(), TempDir::Read(settings)}),
+              std::pair(10, std::string("01ab456789")));
     struct stat info;
     ASSERT_EQ(::stat(settings.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
@@ -259,8 +251,8 @@ TEST(FileStream, OpenFailuresLogWritingModesWorkPartitionsRefuseWritesAndReplaci
         throw EWriteError(nullptr, "serialisation failed");
     } catch (const EWriteError&) {
     }
-    EXPECT_EQ(TempDir::Read(settings), "linked");
-    EXPECT_EQ(EntryCount(folder.Path()), 2);
+    EXPECT_EQ((std::pair{TempDir::Read(settings), EntryCount(folder.Path())}),
+              std::pair(std::string("linked"), std::ptrdiff_t{2}));
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) { // a crash: the stream is never closed or destroyed
