@@ -177,21 +177,19 @@ TEST(SimpleDIB, RejectsHeadersThatDoNotFitTheDataDrawsOnlyWhenLoadedAndLoadsFrom
         // A failed load leaves the object empty.
         EXPECT_EQ(std::pair(dib.GetHandle() == nullptr, dib.GetWidth()), std::pair(true, 0));
     }
-    // Drawing copies the rectangle only when loaded; loads replace the image.
+    // Drawing copies the rectangle only when loaded and to a surface; its clipping is the paint
+    // surface's blit (PaintSurface.FillIsOpaqueBlitAndTextAreClipped...).
     os::window::PaintSurface surface(4, 4, 0xFF000000u);
     CSimpleDIB dib;
     dib.Draw(&surface, 0, 0);
-    dib.Draw(nullptr, 0, 0);
     EXPECT_EQ(surface.GetPixel(0, 0), 0xFF000000u);
-
     LoadBytes(dib, Make({.height = -2, .rows = {Bytes({1, 0, 0, 2, 0, 0}), Bytes({3, 0, 0, 4, 0, 0})}}));
-    dib.Draw(&surface, 3, 3); // clipped to one pixel
-    EXPECT_EQ(surface.GetPixel(3, 3), 0xFF000001u);
+    dib.Draw(nullptr, 0, 0);
     dib.Draw(&surface, 0, 0, 1, 2, 1, 0); // the right column
-    EXPECT_EQ((std::vector<std::uint32_t>{surface.GetPixel(0, 0), surface.GetPixel(0, 1), surface.GetPixel(1, 0)}),
-              (std::vector<std::uint32_t>{0xFF000002u, 0xFF000004u, 0xFF000000u}));
-    dib.Draw(&surface, -1, -1); // only the bottom-right pixel lands
-    EXPECT_EQ(surface.GetPixel(0, 0), 0xFF000004u);
+    dib.Draw(&surface, 2, 2);             // the whole image
+    EXPECT_EQ((std::vector<std::uint32_t>{surface.GetPixel(0, 0), surface.GetPixel(0, 1), surface.GetPixel(1, 0),
+                                          surface.GetPixel(2, 2), surface.GetPixel(3, 3)}),
+              (std::vector<std::uint32_t>{0xFF000002u, 0xFF000004u, 0xFF000000u, 0xFF000001u, 0xFF000004u}));
     // Loads from files and from the stream's position, replacing the image.
     TempDir temp;
     dib.LoadFromFile(temp.Write(

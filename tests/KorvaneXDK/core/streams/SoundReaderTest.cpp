@@ -208,7 +208,6 @@ TEST(HostileInput, SizeFieldsPastTheEndOrNegativeOggFilesThatBrokeTheDecoderAndC
     const std::string fmt = FormatChunk(1, 8000, 8);
     // name, bytes, what an opened reader delivers (nullptr when opening fails)
     const std::tuple<const char*, std::string, const char*> cases[] = {
-        {"fmt size huge", Wave("fmt " + Le32(0xFFFFFFF0) + std::string(16, '\x01')), nullptr},
         {"fmt size negative", Wave("fmt " + Le32(0x80000000) + std::string(16, '\x01') + "data" + Le32(0)), nullptr},
         {"fmt too small", Wave("fmt " + Le32(8) + std::string(8, '\x01') + "data" + Le32(0)), nullptr},
         {"data negative", Wave(fmt + "data" + Le32(0xFFFFFFFF) + "ab"), "ab"},
