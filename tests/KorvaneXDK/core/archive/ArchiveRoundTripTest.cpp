@@ -62,7 +62,7 @@ TEST(PackedFolder, EveryFileReadsBackInAnyLetterCaseNotWithSlashesStoredOnesAsWi
     // Stored entries are windows, and every open is a stream of its own.
     std::unique_ptr<korvane::IKorvaneStream> stream(loader->Open("Deep\\Er\\And\\Deeper\\Leaf.RAW"));
     ASSERT_NE(dynamic_cast<korvane::CFilePartitionStream*>(stream.get()), nullptr);
-    // Its bounds: StreamBasics.SeekReadAndCloneAlikeForEveryStream and the contents above.
+    // Its bounds: the streams scenario in the streams tests, and the contents above.
 
     std::unique_ptr<korvane::IKorvaneStream> decoded(loader->Open("notes.txt"));
     ASSERT_NE(dynamic_cast<korvane::CMemoryStream*>(decoded.get()), nullptr);

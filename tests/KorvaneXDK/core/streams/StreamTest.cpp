@@ -29,7 +29,7 @@ struct ExhaustedMemoryStream : CMemoryStream
 };
 } // namespace
 
-TEST(StreamBasics, TypedValuesAreLittleEndianStringsRefuseLengthsBeyondTheDataAndEveryStreamSeeksReadsAndClones)
+TEST(Streams, TypedValuesStringLengthsSeeksClonesMemorySizesAndCopiesFileModesPartitionsAndReplacing)
 {
     // The typed values are the base stream's, over each stream's own byte reads and writes.
     CMemoryStream s;
@@ -105,24 +105,21 @@ TEST(StreamBasics, TypedValuesAreLittleEndianStringsRefuseLengthsBeyondTheDataAn
                               stream->GetPosition(), ReadText(*stream, 3), stream->Seek(0), ReadText(*stream, 16)}),
                   std::tuple(4, 10, "456789", "", 4, "456", 0, "0123456789"));
     }
-}
-
-TEST(MemoryStream, SizeChangesZeroFillFailedGrowthKeepsTheContentsAndCopiesTakeOnlyWhatReallyArrives)
-{
-    CMemoryStream stream = MakeMemory("abcdef");
-    EXPECT_EQ(stream.Write("x", -1), 0);
-    stream.SetSize(-3);
-    EXPECT_EQ(Contents(stream), "abcdef");
-    stream.Seek(6);
-    stream.SetSize(2);
-    stream.Write("Z", 1); // at the kept position
-    stream.SetSize(10);
-    EXPECT_EQ(Contents(stream), std::string("ab\0\0\0\0Z\0\0\0", 10));
-    std::unique_ptr<CMemoryStream> clone(stream.Clone()); // owns its bytes
+    // Memory streams: size changes zero-fill, failed growth keeps the contents.
+    CMemoryStream sized = MakeMemory("abcdef");
+    EXPECT_EQ(sized.Write("x", -1), 0);
+    sized.SetSize(-3);
+    EXPECT_EQ(Contents(sized), "abcdef");
+    sized.Seek(6);
+    sized.SetSize(2);
+    sized.Write("Z", 1); // at the kept position
+    sized.SetSize(10);
+    EXPECT_EQ(Contents(sized), std::string("ab\0\0\0\0Z\0\0\0", 10));
+    std::unique_ptr<CMemoryStream> clone(sized.Clone()); // owns its bytes
     clone->Write("p!", 2);
-    EXPECT_EQ(Contents(stream), std::string("ab\0\0\0\0Z\0\0\0", 10));
-    stream.SetSize(0);
-    EXPECT_EQ(stream.GetBuffer(), nullptr);
+    EXPECT_EQ(Contents(sized), std::string("ab\0\0\0\0Z\0\0\0", 10));
+    sized.SetSize(0);
+    EXPECT_EQ(sized.GetBuffer(), nullptr);
 
     ExhaustedMemoryStream exhausted;
     exhausted.Write("abcd", 4);
@@ -143,14 +140,13 @@ TEST(MemoryStream, SizeChangesZeroFillFailedGrowthKeepsTheContentsAndCopiesTakeO
     EXPECT_EQ(Contents(target), "a6789");
     // A source delivering at most 1000 bytes per call: the copy stops at the first short
     // read, reports what it really copied and never writes unread bytes.
-    TempDir dir;
     const std::string data = Pattern(70000);
     StingyStream stingy(data, 1000);
     CMemoryStream copy;
     EXPECT_EQ((std::pair{copy.CopyFrom(stingy, 0), Contents(copy)}), std::pair(1000, data.substr(0, 1000)));
     // Size 0 copies the whole source from its start, whatever its position.
-    const std::string path = dir.Write("source.bin", data);
-    CFileStream file(path, 1, 1);
+    const std::string source = dir.Write("source.bin", data);
+    CFileStream file(source, 1, 1);
     file.Seek(500);
     CMemoryStream memory;
     EXPECT_EQ((Ints{memory.CopyFrom(file, 0), file.GetPosition(), memory.GetPosition()}), (Ints{70000, 70000, 70000}));
@@ -158,30 +154,27 @@ TEST(MemoryStream, SizeChangesZeroFillFailedGrowthKeepsTheContentsAndCopiesTakeO
     EXPECT_EQ(CFileStream(dir.File("copy.bin"), 0, 0).CopyFrom(memory, 0), 70000);
     EXPECT_EQ(TempDir::Read(dir.File("copy.bin")), data);
     // A window that claims more than the file holds copies only what exists.
-    CFilePartitionStream window(path, 60000, 50000);
+    CFilePartitionStream window(source, 60000, 50000);
     CMemoryStream part;
     EXPECT_EQ((std::pair{part.CopyFrom(window, 0), Contents(part)}), std::pair(10000, data.substr(60000)));
-}
-
-TEST(FileStream, OpenFailuresLogWritingModesWorkPartitionsRefuseWritesAndReplacingKeepsTheOldFileTillClose)
-{
-    TempDir dir;
+    // File streams: open failures log, writing modes work, partitions refuse writes, replacing keeps the old
+    // file till close.
     LogCapture log;
-    const std::string path = dir.File("missing.bin");
-    ExpectThrowWith<EFileOpenError>([&] { CFileStream stream(path, 1, 1); }, "Cannot open file: \"" + path + "\"",
+    const std::string missing = dir.File("missing.bin");
+    ExpectThrowWith<EFileOpenError>([&] { CFileStream stream(missing, 1, 1); }, "Cannot open file: \"" + missing + "\"",
                                     "class korvane::CFileStream");
     EXPECT_EQ(log.CountContaining("Win32Error(0x2)"), 1u) << log.All();
     EXPECT_THROW(CFileStream(dir.File("no/such/dir.bin"), 0, 0), EFileOpenError);
     // A folder is no file in any mode, and replacing one must fail before anything is written.
-    dir.Write("folder/inside.txt", "x");
+    dir.Write("blocked/folder/inside.txt", "x");
     for (std::int32_t mode : {0, 1, 2, 3})
-        EXPECT_THROW(CFileStream(dir.File("folder"), mode, 1), EFileOpenError) << mode;
-    EXPECT_EQ((std::pair{TempDir::Read(dir.File("folder/inside.txt")), EntryCount(dir.Path())}),
+        EXPECT_THROW(CFileStream(dir.File("blocked/folder"), mode, 1), EFileOpenError) << mode;
+    EXPECT_EQ((std::pair{TempDir::Read(dir.File("blocked/folder/inside.txt")), EntryCount(dir.File("blocked"))}),
               std::pair(std::string("x"), std::ptrdiff_t{1}));
     // Backslash paths open; 2000-01-01 00:00:00.5 UTC is 125911584005000000 in 100 ns steps since 1601.
-    const std::string file = dir.Write("sub/t.bin", "xy");
+    const std::string dated = dir.Write("sub/t.bin", "xy");
     const struct timespec times[2] = {{946684800, 500000000}, {946684800, 500000000}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+    ASSERT_EQ(::utimensat(AT_FDCWD, dated.c_str(), times, 0), 0);
     CFileStream stream(dir.Path() + "sub\\t.bin", 1, 1);
     EXPECT_EQ(std::tuple(stream.GetSize(), stream.GetLastWriteTime()), std::tuple(2, 125911584005000000ull));
     // Writing modes seek past the end, work in place and refuse the wrong access, as closed streams do.
