@@ -191,7 +191,7 @@ TEST(ArchiveFailure, DamagedArchivesFailTheOpenAndLeaveTheLoaderEmptyDamagedEntr
     EXPECT_EQ(ReadAll(archive.OpenEntry("bomb.gz")), zeros);
 
     // A loose file of the same name behind the archive is not used instead (a name only the folder
-    // holds comes from it: FolderLoader's scenario).
+    // holds comes from it: the folder loader's part of the Archives scenario).
     dir.Write("loose/damaged.gz", "loose copy");
     dir.Write("loose/far", "loose copy");
     auto chain = ChainOf({new ArchiveLoader(path), new korvane::CFileSystemDataLoader(dir.File("loose"))});

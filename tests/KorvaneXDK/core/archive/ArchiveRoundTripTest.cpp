@@ -6,9 +6,12 @@
 
 #include "ArchiveTestSupport.h"
 #include "KorvaneXDK/core/FilePartitionStream.h"
+#include "KorvaneXDK/core/FileStream.h"
 #include "KorvaneXDK/core/StringUtility.h"
+#include "support/LogCapture.h"
 
 using namespace archive_test;
+using korvane::CFileSystemDataLoader;
 using korvane::EFileOpenError;
 
 namespace
@@ -51,7 +54,7 @@ Bytes Sequence(int first, std::size_t count)
 
 // One extension per storage method and the default method for the rest, packed by the tool,
 // read back in any letter case, as windows or decoded streams, by folder and from several threads.
-TEST(Archives, PackedFilesReadBackInAnyCaseByFolderAndFromThreadsCraftedIndexesListAndAKnownAnswerIsReadAndRebuilt)
+TEST(Archives, PackedCraftedAndKnownAnswerArchivesReadBackAndTheFolderLoaderAndChainsFallBackToTheFolder)
 {
     korvane::test::TempDir dir;
     kvatool::PackOptions options;
@@ -198,4 +201,60 @@ TEST(Archives, PackedFilesReadBackInAnyCaseByFolderAndFromThreadsCraftedIndexesL
     const Bytes counter = FromHex("0102030405060708ffffffffffffffff") + Sequence(0xE0, 16);
     const Bytes table = kvatool::EncodeTable({knownRecord, stored});
     EXPECT_EQ(kvatool::SerializeArchive(counter, Sequence(0, 32), table, entry + "stored!"), FromHex(kKnownArchiveHex));
+    // The folder loader: a root without a separator joins names, listings keep the file system's case, and
+    // chains fall back from an archive to the folder.
+    const std::string root = dir.File("root");
+    for (const char* name :
+         {"Fonts/Main.png", "Fonts/Large/Huge.png", "top.txt", ".hidden-file", ".hidden-folder/secret.txt"})
+        dir.Write("root/" + std::string(name), name);
+    korvane::test::LogCapture log;
+    CFileSystemDataLoader folder(root);
+    EXPECT_EQ(log.CountContaining("FileSystemDataLoader: root path = " + root + "/"), 1u);
+    EXPECT_EQ((Names{folder.GetRootPath(), ReadAll(folder.Open("top.txt")), ReadAll(folder.Open("Fonts\\Main.png")),
+                     ReadAll(CFileSystemDataLoader(root + "/").Open("Fonts/Main.png"))}),
+              (Names{root + "/", "top.txt", "Fonts/Main.png", "Fonts/Main.png"}));
+    EXPECT_EQ(std::pair(folder.Exists("Fonts\\Large"), folder.Exists("Fonts\\Missing.png")), std::pair(true, false));
+    // A folder exists but is not data: opening it fails at once, not at the first read.
+    EXPECT_EQ(Caught<korvane::EFileOpenError>([&] { folder.Open("Fonts\\Large"); }).first,
+              "Cannot open file: \"" + root + "/Fonts\\Large\"");
+    std::unique_ptr<korvane::IKorvaneStream> opened(folder.Open("top.txt"));
+    EXPECT_NE(dynamic_cast<korvane::CFileStream*>(opened.get()), nullptr);
+    // Enumeration gives names below the root in the file system's case.
+    EXPECT_EQ(List(folder, "Fonts", false), Names{"Fonts\\Main.png"});
+    EXPECT_EQ(List(folder, "Fonts\\", true), (Names{"Fonts\\Large\\Huge.png", "Fonts\\Main.png"}));
+    // Hidden files are listed, hidden folders are not entered.
+    EXPECT_EQ(List(folder, "", true), (Names{".hidden-file", "Fonts\\Large\\Huge.png", "Fonts\\Main.png", "top.txt"}));
+    EXPECT_EQ(List(folder, "nowhere", true), Names{});
+
+    // Linked folders are not entered, so loops end; linked files are listed.
+    std::filesystem::create_directory_symlink(root, root + "/Fonts/loop");
+    std::filesystem::create_symlink(root + "/top.txt", root + "/link.txt");
+    EXPECT_EQ(List(folder, "", true),
+              (Names{".hidden-file", "Fonts\\Large\\Huge.png", "Fonts\\Main.png", "link.txt", "top.txt"}));
+    // A chain falls back from the archive to the folder.
+    CDataLoaderChain noLoaders;
+    EXPECT_FALSE(noLoaders.Exists("top.txt"));
+    EXPECT_EQ(Caught<korvane::EInvalidParameter>([&] { noLoaders.Open("top.txt"); }),
+              Failure("data loader list is empty.", "class CDataLoaderChain"));
+
+    const std::string packed = dir.Write("data.kva", CraftArchive({MakeEntry("fonts\\main.png", 0x101, "packed"),
+                                                                   MakeEntry("only.txt", 1, "archive only")}));
+    auto fallback = ChainOf({new ArchiveLoader(packed), new CFileSystemDataLoader(root)});
+    EXPECT_EQ((Names{ReadAll(fallback->Open("Fonts\\Main.png")), ReadAll(*fallback->OpenShared("top.txt")),
+                     ReadAll(fallback->Open("only.txt"))}),
+              (Names{"packed", "top.txt", "archive only"}));
+    EXPECT_EQ(
+        (std::vector<bool>{fallback->Exists("top.txt"), fallback->Exists("ONLY.TXT"), fallback->Exists("absent.txt")}),
+        (std::vector<bool>{true, true, false}));
+    EXPECT_EQ(Caught<korvane::EFileOpenError>([&] { fallback->Open("Absent.txt"); }).first,
+              "file entry not found: \"Absent.txt\"");
+    // Both loaders' listings, duplicates kept.
+    EXPECT_EQ(List(*fallback, "Fonts", false), (Names{"fonts\\main.png", "Fonts\\Main.png"}));
+
+    // With the folder first, a folder of the same name does not hide the archive's entry.
+    auto folderFirst =
+        ChainOf({new CFileSystemDataLoader(root),
+                 new ArchiveLoader(
+                     dir.Write("folder.kva", CraftArchive({MakeEntry("Fonts", 0, "an entry named like a folder")})))});
+    EXPECT_EQ(ReadAll(folderFirst->Open("Fonts")), "an entry named like a folder");
 }
