@@ -65,7 +65,13 @@ protected:
     std::vector<std::pair<std::string, std::string>> boxes; ///< caption and text of each box shown
 };
 
-TEST_F(LogTest, OnlyTheFirstFileOpensWhileTheLoggerRunsLinesHaveTheirPrefixesAndReachTheHookAndTheFormatsHold)
+// A careless standard exception whose what() is null.
+struct NullWhat : std::exception
+{
+    const char* what() const noexcept override { return nullptr; }
+};
+
+TEST_F(LogTest, OnlyTheFirstFileOpensLinesHaveTheirPrefixesAndFormatsThreadsNeverInterleaveAndExceptionsAreReported)
 {
     const std::string path = dir.Write("game.log", "old contents\n");
     LogInfoF("before");
@@ -126,10 +132,8 @@ TEST_F(LogTest, OnlyTheFirstFileOpensWhileTheLoggerRunsLinesHaveTheirPrefixesAnd
                           R"(INFO: Korvane Core library ver\.1\.10\(0031\) Win32 DBCS Release )"
                           R"(\(\w{3} [ \d]\d \d{4} \d\d:\d\d:\d\d\) \n)");
     EXPECT_TRUE(std::regex_match(text.substr(text.find("INFO: Current")), tail)) << text;
-}
-
-TEST_F(LogTest, LinesFromManyThreadsNeverInterleave)
-{
+    // Lines from many threads never interleave.
+    hook.Clear();
     OpenLog();
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t)
@@ -144,28 +148,19 @@ TEST_F(LogTest, LinesFromManyThreadsNeverInterleave)
         });
     for (auto& thread : threads)
         thread.join();
-    const std::string text = CloseAndRead();
-    EXPECT_TRUE(text.ends_with('\n'));
+    const std::string threaded = CloseAndRead();
+    EXPECT_TRUE(threaded.ends_with('\n'));
     const std::regex line(R"((INFO: )?thread (\d) line \d+ ([a-d])\3{99})");
-    std::istringstream lines(text);
+    std::istringstream threadedLines(threaded);
     int count = 0;
-    for (std::string one; std::getline(lines, one); ++count) {
+    for (std::string one; std::getline(threadedLines, one); ++count) {
         std::smatch match;
         ASSERT_TRUE(std::regex_match(one, match, line)) << one;
         EXPECT_EQ(match[3].str()[0] - 'a', std::stoi(match[2].str()));
     }
     EXPECT_EQ(count, 800);
     EXPECT_EQ(hook.Lines().size(), 800u);
-}
-
-// A careless standard exception whose what() is null.
-struct NullWhat : std::exception
-{
-    const char* what() const noexcept override { return nullptr; }
-};
-
-TEST_F(LogTest, ExceptionReportsNameSenderAndMessageMissingPartsReadUnknownAndAThrowingHookNeverEscapes)
-{
+    // Exception reports name sender and message, missing parts read "unknown" and a throwing hook never escapes.
     OpenLog();
     CReportingObject sender;
     try {
