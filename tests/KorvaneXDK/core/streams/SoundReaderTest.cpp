@@ -113,7 +113,7 @@ void ExpectPcmFormat(const os::audio::WaveFormatEx& f, int channels, int rate, i
 
 } // namespace
 
-TEST(SoundReaders, ChosenByLeadingBytesWaveBoundsItsFormatBlockOggDecodesAsLibvorbisfileRewindsAndReadsThroughWindows)
+TEST(SoundReaders, ChosenByLeadingBytesDecodeAsLibvorbisfileReadThroughWindowsAndRefuseOrBoundHostileInput)
 {
     // The leading bytes are looked for at the stream's position, which is kept.
     CMemoryStream riff = MakeMemory(std::string(100, 'x') + Wave(FormatChunk(1, 8000, 8)));
@@ -201,10 +201,7 @@ TEST(SoundReaders, ChosenByLeadingBytesWaveBoundsItsFormatBlockOggDecodesAsLibvo
     CFilePartitionStream waveWindow(path, static_cast<std::int32_t>(333 + mono.bytes.size() + 77),
                                     static_cast<std::int32_t>(wave.size()));
     EXPECT_EQ(ReadAll(*std::unique_ptr<ISoundReader>(CreateAndOpenSoundReader(&waveWindow))), "WXYZ");
-}
-
-TEST(HostileInput, SizeFieldsPastTheEndOrNegativeOggFilesThatBrokeTheDecoderAndChainedLinks)
-{
+    // Hostile input: size fields past the end or negative, Ogg files that broke the decoder, chained links.
     const std::string fmt = FormatChunk(1, 8000, 8);
     // name, bytes, what an opened reader delivers (nullptr when opening fails)
     const std::tuple<const char*, std::string, const char*> cases[] = {
@@ -241,25 +238,25 @@ TEST(HostileInput, SizeFieldsPastTheEndOrNegativeOggFilesThatBrokeTheDecoderAndC
     }
     // The last page's granule position gives the count (this tone spans several pages): a count
     // beyond 32 bits of bytes is music too long to count.
-    const std::string& tone = StereoTone().bytes;
-    COggVorbisReader reader;
-    CMemoryStream longOne = MakeMemory(WithLastGranule(tone, std::int64_t{1} << 40));
-    reader.Open(&longOne);
-    EXPECT_EQ(reader.GetTotalBytes(), INT32_MAX);
+    const std::string& stereoBytes = StereoTone().bytes;
+    COggVorbisReader counted;
+    CMemoryStream longOne = MakeMemory(WithLastGranule(stereoBytes, std::int64_t{1} << 40));
+    counted.Open(&longOne);
+    EXPECT_EQ(counted.GetTotalBytes(), INT32_MAX);
     // A count below what the pages hold: the reader delivers no more than it promised.
-    CMemoryStream shortOne = MakeMemory(WithLastGranule(tone, 1000));
-    reader.Open(&shortOne);
-    EXPECT_EQ((std::pair{reader.GetTotalBytes(), ReadAll(reader).size()}), std::pair(4000, std::size_t{4000}));
+    CMemoryStream shortOne = MakeMemory(WithLastGranule(stereoBytes, 1000));
+    counted.Open(&shortOne);
+    EXPECT_EQ((std::pair{counted.GetTotalBytes(), ReadAll(counted).size()}), std::pair(4000, std::size_t{4000}));
     // Chained links end where the format changes.
-    const Tone stereo = EncodeTone(2, 22050, 5000, 300.0);
-    const Tone mono = EncodeTone(1, 22050, 7000, 300.0);
+    const Tone stereoLink = EncodeTone(2, 22050, 5000, 300.0);
+    const Tone monoLink = EncodeTone(1, 22050, 7000, 300.0);
     // name, bytes, channels, total bytes (-1: whatever the first link's count says)
     const std::tuple<const char*, std::string, int, std::int32_t> chains[] = {
         {"found stereo then mono", HostileFile("chained-stereo-then-mono.ogg"), 2, -1},
-        {"mono then stereo", mono.bytes + EncodeTone(2, 22050, 5000, 300.0, {}, 78).bytes, 1, 2 * 7000},
-        {"rate changes", stereo.bytes + EncodeTone(2, 11025, 3000, 300.0, {}, 79).bytes, 2, 4 * 5000},
+        {"mono then stereo", monoLink.bytes + EncodeTone(2, 22050, 5000, 300.0, {}, 78).bytes, 1, 2 * 7000},
+        {"rate changes", stereoLink.bytes + EncodeTone(2, 11025, 3000, 300.0, {}, 79).bytes, 2, 4 * 5000},
         {"same format goes on",
-         stereo.bytes + EncodeTone(2, 22050, 3000, 300.0, {}, 80).bytes +
+         stereoLink.bytes + EncodeTone(2, 22050, 3000, 300.0, {}, 80).bytes +
              EncodeTone(2, 11025, 3000, 300.0, {}, 81).bytes,
          2, 4 * 8000},
     };
