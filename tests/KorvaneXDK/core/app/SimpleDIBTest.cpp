@@ -93,7 +93,17 @@ void LoadBytes(CSimpleDIB& dib, const std::string& bytes, const std::string& bef
     dib.Load(stream);
 }
 
-TEST(SimpleDIB, DecodesEveryPixelFormat)
+const std::string kValidBmp =
+    Make({.width = 4, .height = 3, .rows = std::vector<std::string>(3, std::string(12, '\x55'))});
+
+std::string Patched(std::size_t at, std::uint32_t value, int width = 4)
+{
+    std::string s = kValidBmp;
+    Put(s, at, value, width);
+    return s;
+}
+
+TEST(SimpleDIB, DecodesEveryPixelFormatRefusesHeadersThatDoNotFitDrawsWhenLoadedAndThePaintSurfaceClips)
 {
     std::vector<std::uint32_t> palette16(16, 0);
     palette16[0x1] = 0x0000FF;
@@ -141,23 +151,11 @@ TEST(SimpleDIB, DecodesEveryPixelFormat)
         const std::uint32_t* image = dib.GetHandle()->GetPixels();
         EXPECT_EQ(std::vector(image, image + pixels.size()), pixels);
     }
-}
-
-const std::string kValidBmp =
-    Make({.width = 4, .height = 3, .rows = std::vector<std::string>(3, std::string(12, '\x55'))});
-
-std::string Patched(std::size_t at, std::uint32_t value, int width = 4)
-{
-    std::string s = kValidBmp;
-    Put(s, at, value, width);
-    return s;
-}
-
-TEST(SimpleDIB, RejectsHeadersThatDoNotFitTheDataDrawsOnlyWhenLoadedAndLoadsFromFilesAndTheStreamPosition)
-{
+    // Headers that do not fit the data are refused; drawing happens only when loaded; loads from files
+    // and from the stream position.
     const std::string& valid = kValidBmp;
     // clang-format off
-    const std::vector<std::pair<std::string, std::string>> cases = {
+    const std::vector<std::pair<std::string, std::string>> broken = {
         {"not BM", "PM" + valid.substr(2)},
         {"shorter than its file header", valid.substr(0, 10)},
         {"declared size beyond the data", Patched(2, static_cast<std::uint32_t>(valid.size() + 1))},
@@ -182,7 +180,7 @@ TEST(SimpleDIB, RejectsHeadersThatDoNotFitTheDataDrawsOnlyWhenLoadedAndLoadsFrom
                                           .colorsUsed = 200, .rows = {std::string(1, '\0')}})},
     };
     // clang-format on
-    for (const auto& [name, bytes] : cases) {
+    for (const auto& [name, bytes] : broken) {
         CSimpleDIB dib;
         LoadBytes(dib, valid);
         SCOPED_TRACE(name);
@@ -192,7 +190,7 @@ TEST(SimpleDIB, RejectsHeadersThatDoNotFitTheDataDrawsOnlyWhenLoadedAndLoadsFrom
         EXPECT_EQ(std::pair(dib.GetHandle() == nullptr, dib.GetWidth()), std::pair(true, 0));
     }
     // Drawing copies the rectangle only when loaded and to a surface; its clipping is the paint
-    // surface's blit (PaintSurface.FillIsOpaqueBlitAndTextAreClipped...).
+    // surface's blit (the paint surface part below).
     PaintSurface surface(4, 4, 0xFF000000u);
     CSimpleDIB dib;
     dib.Draw(&surface, 0, 0);
@@ -214,19 +212,16 @@ TEST(SimpleDIB, RejectsHeadersThatDoNotFitTheDataDrawsOnlyWhenLoadedAndLoadsFrom
     EXPECT_EQ(std::tuple(dib.GetHandle()->GetPixel(0, 0), dib.GetWidth(), dib.GetHandle()->GetWidth()),
               std::tuple(0xFF030201u, 1, 1));
     EXPECT_THROW(dib.LoadFromFile(temp.File("missing.bmp")), EFileOpenError);
-}
-
-TEST(PaintSurface, FillIsOpaqueBlitAndTextAreClippedAndTextUsesTheFixedCellDrawingOnlyInk)
-{
-    PaintSurface surface(8, 6, 0);
-    surface.FillRect(-3, -2, 5, 4, 0x202020);
-    surface.FillRect(6, 4, 100, 100, 0x11FFEEDD); // the alpha byte of the colour is ignored
-    surface.FillRect(2, 2, -5, 3, 0x123456);      // negative sizes draw nothing
-    surface.FillRect(0x7FFFFFF0, 0, 0x7FFFFFF0, 2, 0x123456);
-    EXPECT_EQ((std::vector<int>{CountColour(surface, 0xFF202020u), CountColour(surface, 0xFFFFEEDDu),
-                                CountColour(surface, 0xFF123456u)}),
+    // The paint surface: fills are opaque, blits and text are clipped, text uses the fixed cell and draws only ink.
+    PaintSurface painted(8, 6, 0);
+    painted.FillRect(-3, -2, 5, 4, 0x202020);
+    painted.FillRect(6, 4, 100, 100, 0x11FFEEDD); // the alpha byte of the colour is ignored
+    painted.FillRect(2, 2, -5, 3, 0x123456);      // negative sizes draw nothing
+    painted.FillRect(0x7FFFFFF0, 0, 0x7FFFFFF0, 2, 0x123456);
+    EXPECT_EQ((std::vector<int>{CountColour(painted, 0xFF202020u), CountColour(painted, 0xFFFFEEDDu),
+                                CountColour(painted, 0xFF123456u)}),
               (std::vector<int>{2 * 2, 4, 0}));
-    EXPECT_EQ(surface.GetPixel(7, 5), 0xFFFFEEDDu);
+    EXPECT_EQ(painted.GetPixel(7, 5), 0xFFFFEEDDu);
     // Blits clip against source and target.
     Bitmap source(3, 3);
     for (int i = 0; i < 9; ++i)
