@@ -53,7 +53,7 @@ std::string ReadChunk(CRIFFReader& reader, const char (&id)[5])
 }
 } // namespace
 
-TEST(Streams, TypedValuesStringLengthsSeeksClonesMemorySizesAndCopiesFileModesPartitionsAndReplacing)
+TEST(Streams, TypedValuesSeeksClonesCopiesFileModesAndReplacingAndTheRIFFAndPropertyFilesReadThroughThem)
 {
     // The typed values are the base stream's, over each stream's own byte reads and writes.
     CMemoryStream s;
@@ -281,11 +281,8 @@ TEST(Streams, TypedValuesStringLengthsSeeksClonesMemorySizesAndCopiesFileModesPa
     EXPECT_EQ(TempDir::Read(settings), "linked");
     CFileStream(settings, 2, 1).WriteString("saved");
     EXPECT_EQ(TempDir::Read(settings), Le32(5) + "saved");
-}
-
-TEST(RIFF, RoundTripInBothByteOrdersAChunkThatCannotBeAddedWholeLeavesNoTraceErrorsCarryTheirTextsAndTablesAreWalked)
-{
-    TempDir dir;
+    // RIFF files: a round trip in both byte orders, a chunk that cannot be added whole leaves no trace, and
+    // chunk tables are walked.
     for (std::int32_t order : {0, 1, 2}) {
         CRIFFWriter writer;
         writer.SetByteOrder(order);
@@ -314,14 +311,14 @@ TEST(RIFF, RoundTripInBothByteOrdersAChunkThatCannotBeAddedWholeLeavesNoTraceErr
                   std::string("0123456789abc\x01\x02\x03\x04\x05\x00\x07|", 21));
     }
     // A chunk that cannot be added whole leaves no trace.
-    CRIFFWriter writer;
-    EXPECT_EQ(writer.SetFormType(MakeFourCC("PREF")), MakeFourCC("PREF"));
-    writer.AddChunk(MakeFourCC("one "), "1", 1); // odd size, no pad follows
+    CRIFFWriter riffWriter;
+    EXPECT_EQ(riffWriter.SetFormType(MakeFourCC("PREF")), MakeFourCC("PREF"));
+    riffWriter.AddChunk(MakeFourCC("one "), "1", 1); // odd size, no pad follows
     StingyStream failing(std::string(20000, 'f'), INT32_MAX, 10000);
-    EXPECT_THROW(writer.AddChunk(MakeFourCC("bad "), failing), EReadError);
-    writer.AddChunk(MakeFourCC("two "), "22", 2);
+    EXPECT_THROW(riffWriter.AddChunk(MakeFourCC("bad "), failing), EReadError);
+    riffWriter.AddChunk(MakeFourCC("two "), "22", 2);
     CMemoryStream out;
-    EXPECT_EQ(writer.WriteTo(out), 9 + 10);
+    EXPECT_EQ(riffWriter.WriteTo(out), 9 + 10);
     EXPECT_EQ(Contents(out), "RIFF" + Le32(23) + "PREF" + "one " + Le32(1) + "1" + "two " + Le32(2) + "22");
     // The reader's texts for a file that is no RIFF and for a missing chunk, an empty file, a later
     // chunk of the same id, a huge RIFF size and a chunk past the end are the rows "other container
@@ -330,7 +327,7 @@ TEST(RIFF, RoundTripInBothByteOrdersAChunkThatCannotBeAddedWholeLeavesNoTraceErr
     // NoMoreThanItMay; chunks one after another, the round trip above. Tables from other writers are
     // read, and corrupt ones end the walk promptly without indexing beyond the data.
     // name, bytes, the "data" chunk as indexed ("-": absent)
-    const std::tuple<const char*, std::string, const char*> cases[] = {
+    const std::tuple<const char*, std::string, const char*> tables[] = {
         {"padded odd chunk",
          "RIFF" + Le32(4 + 9 + 1 + 10) + "WAVE" + "LIST" + Le32(1) + "L" + std::string(1, '\0') + "data" + Le32(2) +
              "DD",
@@ -341,7 +338,7 @@ TEST(RIFF, RoundTripInBothByteOrdersAChunkThatCannotBeAddedWholeLeavesNoTraceErr
         {"cut header", "RIFF" + Le32(20) + "FORM" + "data" + Le32(1) + "a" + "cut!" + "\x05", "a"},
         {"only file id", "RIFF", "-"},
     };
-    for (const auto& [name, bytes, data] : cases) {
+    for (const auto& [name, bytes, data] : tables) {
         SCOPED_TRACE(name);
         CMemoryStream file = MakeMemory(bytes);
         CRIFFReader reader;
@@ -350,10 +347,8 @@ TEST(RIFF, RoundTripInBothByteOrdersAChunkThatCannotBeAddedWholeLeavesNoTraceErr
                             reader.HasChunk(MakeFourCC("data")) ? ReadChunk(reader, "data") : "-"),
                   std::pair(false, std::string(data)));
     }
-}
-
-TEST(Properties, ParsesOddLinesLiterallyWithAnyLineEndingKeepsTheFirstSpellingOfKeysAndSavesSortedCrLfLines)
-{
+    // Property files: odd lines are taken literally, any line ending works, keys keep their first spelling, and
+    // saving writes sorted CR LF lines.
     CaseSensitive parsed;
     parsed.ParseLines({"a=b=c", " a = b ", "=x", "x=", "; c=comment", " ;d=e", "no equals", "", ";"});
     EXPECT_THAT(parsed.GetEntries(),
@@ -371,11 +366,11 @@ TEST(Properties, ParsesOddLinesLiterallyWithAnyLineEndingKeepsTheFirstSpellingOf
     }
     // Case-insensitive keys keep their first spelling; saving writes sorted CR LF lines at the position.
     CaseInsensitive folded;
-    CMemoryStream text = MakeMemory("Windowed=true\r\nWINDOWED=false\r\n");
-    folded.LoadFromStream(text);
+    CMemoryStream windowed = MakeMemory("Windowed=true\r\nWINDOWED=false\r\n");
+    folded.LoadFromStream(windowed);
     EXPECT_THAT(folded.GetEntries(), ElementsAre(Pair("Windowed", "false")));
     CaseSensitive exact;
-    exact.LoadFromStream(text);
+    exact.LoadFromStream(windowed);
     EXPECT_THAT(exact.GetEntries(), ElementsAre(Pair("WINDOWED", "false"), Pair("Windowed", "true")));
     EXPECT_EQ(folded.Get("windowed", "none") + exact.Get("windowed", "none"), "falsenone");
     // Keys compare lower-cased: "[" (0x5B) sorts before "Z" because "Z" counts as "z".
@@ -396,7 +391,7 @@ TEST(Properties, ParsesOddLinesLiterallyWithAnyLineEndingKeepsTheFirstSpellingOf
     // Loading adds to what is there.
     CaseInsensitive again;
     again.Set("Extra", "kept");
-    again.LoadFromStream(text);
+    again.LoadFromStream(windowed);
     EXPECT_EQ(again.Get("extra", "") + again.Get("windowed", ""), "keptfalse");
     again.Clear();
     EXPECT_TRUE(again.GetEntries().empty());
