@@ -29,9 +29,15 @@
 #include "support/LogCapture.h"
 #include "support/TempDir.h"
 
-namespace korvane::test
-{
+using namespace korvane;
+using namespace korvane::test;
+using ::testing::ElementsAre;
+using ::testing::Pair;
+using CaseSensitive = TProperties<std::less<std::string>>;
+using CaseInsensitive = TProperties<comparator_for_properties::less_ignorecase>;
 
+namespace
+{
 /// Several results compared at once (a braced list evaluates its calls in order).
 using Ints = std::vector<std::int32_t>;
 
@@ -102,17 +108,6 @@ private:
     std::int32_t delivered_ = 0;
 };
 
-} // namespace korvane::test
-
-using namespace korvane;
-using namespace korvane::test;
-using ::testing::ElementsAre;
-using ::testing::Pair;
-using CaseSensitive = TProperties<std::less<std::string>>;
-using CaseInsensitive = TProperties<comparator_for_properties::less_ignorecase>;
-
-namespace
-{
 std::string Pattern(std::size_t size)
 {
     std::string bytes(size, '\0');
