@@ -1,4 +1,4 @@
-/** @file SimpleDIBTest.cpp BMP decoding of each pixel format, header checks, drawing and files. */
+/** @file SimpleDIBTest.cpp BMP decoding, header checks, drawing and files; the paint surface it draws on. */
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -6,6 +6,7 @@
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/MemoryStream.h"
 #include "KorvaneXDK/core/SimpleDIB.h"
+#include "os/window/PaintSurface.h"
 #include "support/ExpectThrow.h"
 #include "support/TempDir.h"
 
@@ -13,6 +14,19 @@ namespace korvane::test
 {
 namespace
 {
+
+using os::window::Bitmap;
+using os::window::PaintSurface;
+
+std::vector<std::uint32_t> Pixels(const Bitmap& image)
+{
+    return {image.GetPixels(), image.GetPixels() + image.GetWidth() * image.GetHeight()};
+}
+
+int CountColour(const Bitmap& image, std::uint32_t argb)
+{
+    return static_cast<int>(std::ranges::count(Pixels(image), argb));
+}
 
 // Writes the low `bytes` bytes of v at `at`, least significant first, growing s as needed.
 void Put(std::string& s, std::size_t at, std::uint32_t v, int bytes = 4)
@@ -79,7 +93,17 @@ void LoadBytes(CSimpleDIB& dib, const std::string& bytes, const std::string& bef
     dib.Load(stream);
 }
 
-TEST(SimpleDIB, DecodesEveryPixelFormat)
+const std::string kValidBmp =
+    Make({.width = 4, .height = 3, .rows = std::vector<std::string>(3, std::string(12, '\x55'))});
+
+std::string Patched(std::size_t at, std::uint32_t value, int width = 4)
+{
+    std::string s = kValidBmp;
+    Put(s, at, value, width);
+    return s;
+}
+
+TEST(SimpleDIB, DecodesEveryPixelFormatRefusesHeadersThatDoNotFitDrawsWhenLoadedAndThePaintSurfaceClips)
 {
     std::vector<std::uint32_t> palette16(16, 0);
     palette16[0x1] = 0x0000FF;
@@ -127,23 +151,11 @@ TEST(SimpleDIB, DecodesEveryPixelFormat)
         const std::uint32_t* image = dib.GetHandle()->GetPixels();
         EXPECT_EQ(std::vector(image, image + pixels.size()), pixels);
     }
-}
-
-const std::string kValidBmp =
-    Make({.width = 4, .height = 3, .rows = std::vector<std::string>(3, std::string(12, '\x55'))});
-
-std::string Patched(std::size_t at, std::uint32_t value, int width = 4)
-{
-    std::string s = kValidBmp;
-    Put(s, at, value, width);
-    return s;
-}
-
-TEST(SimpleDIB, RejectsHeadersThatDoNotFitTheDataDrawsOnlyWhenLoadedAndLoadsFromFilesAndTheStreamPosition)
-{
+    // Headers that do not fit the data are refused; drawing happens only when loaded; loads from files
+    // and from the stream position.
     const std::string& valid = kValidBmp;
     // clang-format off
-    const std::vector<std::pair<std::string, std::string>> cases = {
+    const std::vector<std::pair<std::string, std::string>> broken = {
         {"not BM", "PM" + valid.substr(2)},
         {"shorter than its file header", valid.substr(0, 10)},
         {"declared size beyond the data", Patched(2, static_cast<std::uint32_t>(valid.size() + 1))},
@@ -168,7 +180,7 @@ TEST(SimpleDIB, RejectsHeadersThatDoNotFitTheDataDrawsOnlyWhenLoadedAndLoadsFrom
                                           .colorsUsed = 200, .rows = {std::string(1, '\0')}})},
     };
     // clang-format on
-    for (const auto& [name, bytes] : cases) {
+    for (const auto& [name, bytes] : broken) {
         CSimpleDIB dib;
         LoadBytes(dib, valid);
         SCOPED_TRACE(name);
@@ -177,21 +189,19 @@ TEST(SimpleDIB, RejectsHeadersThatDoNotFitTheDataDrawsOnlyWhenLoadedAndLoadsFrom
         // A failed load leaves the object empty.
         EXPECT_EQ(std::pair(dib.GetHandle() == nullptr, dib.GetWidth()), std::pair(true, 0));
     }
-    // Drawing copies the rectangle only when loaded; loads replace the image.
-    os::window::PaintSurface surface(4, 4, 0xFF000000u);
+    // Drawing copies the rectangle only when loaded and to a surface; its clipping is the paint
+    // surface's blit (the paint surface part below).
+    PaintSurface surface(4, 4, 0xFF000000u);
     CSimpleDIB dib;
     dib.Draw(&surface, 0, 0);
-    dib.Draw(nullptr, 0, 0);
     EXPECT_EQ(surface.GetPixel(0, 0), 0xFF000000u);
-
     LoadBytes(dib, Make({.height = -2, .rows = {Bytes({1, 0, 0, 2, 0, 0}), Bytes({3, 0, 0, 4, 0, 0})}}));
-    dib.Draw(&surface, 3, 3); // clipped to one pixel
-    EXPECT_EQ(surface.GetPixel(3, 3), 0xFF000001u);
+    dib.Draw(nullptr, 0, 0);
     dib.Draw(&surface, 0, 0, 1, 2, 1, 0); // the right column
-    EXPECT_EQ((std::vector<std::uint32_t>{surface.GetPixel(0, 0), surface.GetPixel(0, 1), surface.GetPixel(1, 0)}),
-              (std::vector<std::uint32_t>{0xFF000002u, 0xFF000004u, 0xFF000000u}));
-    dib.Draw(&surface, -1, -1); // only the bottom-right pixel lands
-    EXPECT_EQ(surface.GetPixel(0, 0), 0xFF000004u);
+    dib.Draw(&surface, 2, 2);             // the whole image
+    EXPECT_EQ((std::vector<std::uint32_t>{surface.GetPixel(0, 0), surface.GetPixel(0, 1), surface.GetPixel(1, 0),
+                                          surface.GetPixel(2, 2), surface.GetPixel(3, 3)}),
+              (std::vector<std::uint32_t>{0xFF000002u, 0xFF000004u, 0xFF000000u, 0xFF000001u, 0xFF000004u}));
     // Loads from files and from the stream's position, replacing the image.
     TempDir temp;
     dib.LoadFromFile(temp.Write(
@@ -202,6 +212,46 @@ TEST(SimpleDIB, RejectsHeadersThatDoNotFitTheDataDrawsOnlyWhenLoadedAndLoadsFrom
     EXPECT_EQ(std::tuple(dib.GetHandle()->GetPixel(0, 0), dib.GetWidth(), dib.GetHandle()->GetWidth()),
               std::tuple(0xFF030201u, 1, 1));
     EXPECT_THROW(dib.LoadFromFile(temp.File("missing.bmp")), EFileOpenError);
+    // The paint surface: fills are opaque, blits and text are clipped, text uses the fixed cell and draws only ink.
+    PaintSurface painted(8, 6, 0);
+    painted.FillRect(-3, -2, 5, 4, 0x202020);
+    painted.FillRect(6, 4, 100, 100, 0x11FFEEDD); // the alpha byte of the colour is ignored
+    painted.FillRect(2, 2, -5, 3, 0x123456);      // negative sizes draw nothing
+    painted.FillRect(0x7FFFFFF0, 0, 0x7FFFFFF0, 2, 0x123456);
+    EXPECT_EQ((std::vector<int>{CountColour(painted, 0xFF202020u), CountColour(painted, 0xFFFFEEDDu),
+                                CountColour(painted, 0xFF123456u)}),
+              (std::vector<int>{2 * 2, 4, 0}));
+    EXPECT_EQ(painted.GetPixel(7, 5), 0xFFFFEEDDu);
+    // Blits clip against source and target.
+    Bitmap source(3, 3);
+    for (int i = 0; i < 9; ++i)
+        source.SetPixel(i % 3, i / 3, 0xFF000000u | static_cast<std::uint32_t>(i + 1));
+    PaintSurface target(4, 4, 0);
+    target.Blit(source, -1, -1, 3, 3, 0, 0); // the top-left pixel of the source falls off
+    target.Blit(source, 3, 3, 10, 10, 2, 2);
+    EXPECT_EQ((std::vector<std::uint32_t>{target.GetPixel(0, 0), target.GetPixel(1, 1), target.GetPixel(2, 2),
+                                          target.GetPixel(3, 3)}),
+              (std::vector<std::uint32_t>{0xFF000005u, 0xFF000009u, 0u, 0xFF000009u}));
+    const std::uint32_t corner = target.GetPixel(0, 0);
+    target.Blit(source, 0, 0, 2, 2, 5, 5);   // source rectangle outside the source
+    target.Blit(source, 0, 0, 3, 3, -2, -2); // only the source's (0,0) lands at (2,2)
+    EXPECT_EQ(std::pair(target.GetPixel(2, 2), target.GetPixel(0, 0)), std::pair(0xFF000001u, corner));
+    // Text uses the fixed cell and draws only ink.
+    int width = 0, height = 0;
+    PaintSurface::MeasureText("-- P A U S E D --", width, height);
+    EXPECT_EQ(std::pair(width, height), std::pair(17 * PaintSurface::kGlyphWidth, PaintSurface::kGlyphHeight));
+    PaintSurface text(20, 20, 0xFF202020u);
+    text.DrawText(0, 0, "|", 0xDCDCDC);
+    // The bar is the middle column of the glyph, seven rows tall, starting three rows down.
+    EXPECT_EQ(CountColour(text, 0xFFDCDCDCu), 7);
+    EXPECT_EQ((std::vector<std::uint32_t>{text.GetPixel(2, 3), text.GetPixel(2, 9), text.GetPixel(2, 2)}),
+              (std::vector<std::uint32_t>{0xFFDCDCDCu, 0xFFDCDCDCu, 0xFF202020u}));
+    // Unprintable bytes draw '?' and clip at the edge.
+    PaintSurface other(20, 20, 0), question(20, 20, 0);
+    other.DrawText(14, 15, "\x01\xFF", 0xFFFFFF);
+    question.DrawText(14, 15, "??", 0xFFFFFF);
+    EXPECT_GT(CountColour(other, 0xFFFFFFFFu), 0);
+    EXPECT_EQ(Pixels(other), Pixels(question));
 }
 
 } // namespace

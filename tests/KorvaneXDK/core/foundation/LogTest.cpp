@@ -1,14 +1,17 @@
-/** @file LogTest.cpp The log file's line formats, the hook and the exception reports. */
+/** @file LogTest.cpp The log file's line formats, the hook, the exception reports, and the threads and lock. */
 #include <gtest/gtest.h>
 
 #include <numeric>
 #include <regex>
 #include <thread>
 
+#include "KorvaneXDK/core/CriticalSection.h"
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/ExceptionReport.h"
 #include "KorvaneXDK/core/FilePath.h"
 #include "KorvaneXDK/core/Log.h"
+#include "KorvaneXDK/core/ScopedLock.h"
+#include "KorvaneXDK/core/Thread.h"
 #include "KorvaneXDK/core/TypeName.h"
 #include "os/system/System.h"
 #include "support/LogCapture.h"
@@ -65,7 +68,13 @@ protected:
     std::vector<std::pair<std::string, std::string>> boxes; ///< caption and text of each box shown
 };
 
-TEST_F(LogTest, OnlyTheFirstFileOpensWhileTheLoggerRunsLinesHaveTheirPrefixesAndReachTheHookAndTheFormatsHold)
+// A careless standard exception whose what() is null.
+struct NullWhat : std::exception
+{
+    const char* what() const noexcept override { return nullptr; }
+};
+
+TEST_F(LogTest, OnlyTheFirstFileOpensLinesHaveTheirPrefixesAndFormatsThreadsNeverInterleaveAndExceptionsAreReported)
 {
     const std::string path = dir.Write("game.log", "old contents\n");
     LogInfoF("before");
@@ -126,10 +135,8 @@ TEST_F(LogTest, OnlyTheFirstFileOpensWhileTheLoggerRunsLinesHaveTheirPrefixesAnd
                           R"(INFO: Korvane Core library ver\.1\.10\(0031\) Win32 DBCS Release )"
                           R"(\(\w{3} [ \d]\d \d{4} \d\d:\d\d:\d\d\) \n)");
     EXPECT_TRUE(std::regex_match(text.substr(text.find("INFO: Current")), tail)) << text;
-}
-
-TEST_F(LogTest, LinesFromManyThreadsNeverInterleave)
-{
+    // Lines from many threads never interleave.
+    hook.Clear();
     OpenLog();
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t)
@@ -144,28 +151,19 @@ TEST_F(LogTest, LinesFromManyThreadsNeverInterleave)
         });
     for (auto& thread : threads)
         thread.join();
-    const std::string text = CloseAndRead();
-    EXPECT_TRUE(text.ends_with('\n'));
+    const std::string threaded = CloseAndRead();
+    EXPECT_TRUE(threaded.ends_with('\n'));
     const std::regex line(R"((INFO: )?thread (\d) line \d+ ([a-d])\3{99})");
-    std::istringstream lines(text);
+    std::istringstream threadedLines(threaded);
     int count = 0;
-    for (std::string one; std::getline(lines, one); ++count) {
+    for (std::string one; std::getline(threadedLines, one); ++count) {
         std::smatch match;
         ASSERT_TRUE(std::regex_match(one, match, line)) << one;
         EXPECT_EQ(match[3].str()[0] - 'a', std::stoi(match[2].str()));
     }
     EXPECT_EQ(count, 800);
     EXPECT_EQ(hook.Lines().size(), 800u);
-}
-
-// A careless standard exception whose what() is null.
-struct NullWhat : std::exception
-{
-    const char* what() const noexcept override { return nullptr; }
-};
-
-TEST_F(LogTest, ExceptionReportsNameSenderAndMessageMissingPartsReadUnknownAndAThrowingHookNeverEscapes)
-{
+    // Exception reports name sender and message, missing parts read "unknown" and a throwing hook never escapes.
     OpenLog();
     CReportingObject sender;
     try {
@@ -199,6 +197,135 @@ TEST_F(LogTest, ExceptionReportsNameSenderAndMessageMissingPartsReadUnknownAndAT
                         BoxText("Unknown Exception", "unknown", "unknown")));
     // The standard library's ABI markers stay out of the names.
     EXPECT_EQ(GetRuntimeClassName(std::ios_base::failure("x")), "class std::ios_base::failure");
+}
+
+// Counts the engine's sleeps instead of sleeping.
+class SleepCounter
+{
+public:
+    SleepCounter()
+    {
+        os::testing::SetSleepFunction([this](std::uint32_t) { ++count; });
+    }
+    ~SleepCounter() { os::testing::SetSleepFunction(nullptr); }
+    std::atomic<int> count{0};
+};
+
+class CountingThread : public CThread
+{
+public:
+    ~CountingThread() override { StopAndWait(); }
+    void Run() override
+    {
+        ran = true;
+        while (!IsStopRequested())
+            ++passes;
+    }
+    std::atomic<bool> ran{false};
+    std::atomic<long> passes{0};
+};
+
+// A thread that ignores the stop request until the test lets it go.
+struct Stubborn
+{
+    std::atomic<bool> running{false};
+    std::atomic<bool> release{false};
+    std::atomic<bool> done{false};
+};
+
+class StubbornThread : public CThread
+{
+public:
+    explicit StubbornThread(std::shared_ptr<Stubborn> state) : state_(std::move(state)) {}
+    void Run() override
+    {
+        // Only the shared state is touched: the object may be gone when this returns.
+        auto state = state_;
+        state->running = true;
+        while (!state->release)
+            std::this_thread::yield();
+        state->done = true;
+    }
+
+private:
+    std::shared_ptr<Stubborn> state_;
+};
+
+std::atomic<bool> gNeverStartedRan{false};
+
+TEST(ThreadTest, RunsOnlyAfterStartStopsOnRequestWaitsInCountedStepsEndsEveryKindOfThreadAndTheLockIsRecursive)
+{
+    CountingThread thread;
+    EXPECT_TRUE(thread.IsActive()); // held at the gate, like a suspended thread
+    {
+        // A step of 0 counts as 1 ms instead of spinning for ever; the elapsed count must not wrap past the timeout.
+        SleepCounter sleeps;
+        std::vector<int> counts;
+        for (const auto& [timeout, step] :
+             {std::pair(100u, 30u), std::pair(100u, 0u), std::pair(UINT32_MAX, 0x80000000u)}) {
+            sleeps.count = 0;
+            thread.WaitForExit(timeout, step);
+            counts.push_back(sleeps.count);
+        }
+        EXPECT_EQ(counts, (std::vector<int>{4, 100, 2}));
+    }
+    EXPECT_FALSE(thread.ran);
+    thread.Start();
+    while (thread.passes == 0)
+        std::this_thread::yield();
+    EXPECT_TRUE(thread.IsActive());
+    thread.RequestStop();
+    thread.WaitForExit(0, 1); // a timeout of 0 waits for as long as it takes
+    EXPECT_FALSE(thread.IsActive());
+    {
+        // Waiting for a finished thread does not sleep at all.
+        SleepCounter sleeps;
+        thread.WaitForExit(1000, 10);
+        EXPECT_EQ(sleeps.count, 0);
+    }
+    // A never-started thread is released at once, a stubborn one after the bound; a throwing one logs it.
+    struct NeverStarted : CThread
+    {
+        ~NeverStarted() override { StopAndWait(); }
+        void Run() override { gNeverStartedRan = true; }
+    };
+    // How promptly it goes: PausableThread.PausedOrNeverStartedThreadIsReleasedPromptlyAndARunningOneWaitedFor.
+    std::make_unique<NeverStarted>().reset();
+    EXPECT_FALSE(gNeverStartedRan);
+    struct Throwing : CThread
+    {
+        ~Throwing() override { StopAndWait(); }
+        void Run() override { throw EReadError(this, "boom"); }
+    } throwing;
+    test::LogCapture log;
+    throwing.Start();
+    throwing.WaitForExit(0, 1);
+    ASSERT_EQ(log.Lines().size(), 4u);
+    EXPECT_EQ(log.Lines()[1], "  Detail: boom\n");
+    // The destructor gives up on a thread deaf to the stop request after its bound, and says so.
+    auto state = std::make_shared<Stubborn>();
+    log.Clear();
+    {
+        SleepCounter sleeps;
+        auto stubborn = std::make_unique<StubbornThread>(state);
+        stubborn->Start();
+        while (!state->running)
+            std::this_thread::yield();
+        stubborn.reset();
+        EXPECT_EQ(sleeps.count, CThread::kDestructorWaitCount);
+    }
+    EXPECT_EQ(log.Lines(),
+              std::vector<std::string>{"ERROR: korvane::CThread: thread did not stop within the wait bound\n"});
+    state->release = true;
+    while (!state->done)
+        std::this_thread::yield();
+    // The lock is recursive and freed after as many unlocks.
+    CCriticalSection lock;
+    lock.Lock();
+    CScopedLock{lock};
+    lock.Unlock();
+    // Another thread can take it now; were it still held, this would never return.
+    std::thread([&] { CScopedLock scoped(lock); }).join();
 }
 
 } // namespace

@@ -11,7 +11,7 @@
 using namespace korvane;
 using Strings = std::vector<std::string>;
 
-TEST(TextTest, FormatStringCutsAt510NumbersClampLowerCasingIsAsciiOnlyAndWideTextRoundTrips)
+TEST(TextAndPathTest, FormattingNumbersLowerCasingWideTextPathPiecesFullPathsAndTreesThatLogEachFailure)
 {
     for (std::size_t length : {509u, 510u, 511u, 600u})
         EXPECT_EQ(FormatString("%s", std::string(length, 'q').c_str()),
@@ -42,31 +42,7 @@ TEST(TextTest, FormatStringCutsAt510NumbersClampLowerCasingIsAsciiOnlyAndWideTex
                                          MultiByteToWide("\xED\xA0\x80")}),
               (std::vector<std::wstring>{L"a\uFFFDb", L"\uFFFD\uFFFD", L"\uFFFD\uFFFD", L"\uFFFD\uFFFD\uFFFD"}));
     EXPECT_EQ(Utf8ToMultiByte("x\x80"), "x\xEF\xBF\xBD");
-}
-
-TEST(TextTest, StringToFloatReadsADecimalPointInADecimalCommaLocale)
-{
-    // A decimal-comma locale built for the test and selected for numbers.
-    test::TempDir dir;
-    const std::string command = "localedef -i de_DE -f UTF-8 '" + dir.File("de_DE.UTF-8") + "' >/dev/null 2>&1";
-    if (std::system(command.c_str()) > 1) // 1: built with warnings
-        GTEST_SKIP() << "no decimal-comma locale can be built here";
-    setenv("LOCPATH", dir.Path().c_str(), 1);
-    const bool active =
-        std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr && std::string(std::localeconv()->decimal_point) == ",";
-    const std::vector<float> values = {StringToFloat("0.5"), StringToFloat(" -2.25x"), StringToFloat("1,5"),
-                                       StringToFloat("abc")};
-    const std::string point = std::localeconv()->decimal_point; // the process's own locale is left as it was
-    std::setlocale(LC_NUMERIC, "C");
-    unsetenv("LOCPATH");
-    if (!active)
-        GTEST_SKIP() << "no decimal-comma locale can be selected here";
-    EXPECT_EQ(values, (std::vector<float>{0.5f, -2.25f, 1.0f, 0.0f}));
-    EXPECT_EQ(point, ",");
-}
-
-TEST(PathTest, PiecesSplitAtBothSeparatorsFullPathsResolveAndCreatingTreesLogsEachFailureAndGoesOn)
-{
+    // Paths: pieces split at both separators, full paths resolve, creating trees logs each failure and goes on.
     EXPECT_EQ((Strings{GetExtension("dir.d\\file"), GetExtension("a.b.c"), GetExtension("/x/run.log")}),
               (Strings{"", ".c", ".log"}));
     EXPECT_EQ((Strings{GetDirectory("D:\\Games\\run.exe"), GetDirectory("/opt/game/run"), GetDirectory("run.exe")}),
@@ -112,4 +88,25 @@ TEST(PathTest, PiecesSplitAtBothSeparatorsFullPathsResolveAndCreatingTreesLogsEa
     EXPECT_FALSE(DirectoryExists(dir.File("blocker/inner")));
     CreateDirectoryTree(dir.Path() + "ok/inner/");
     EXPECT_TRUE(DirectoryExists(dir.File("ok/inner")));
+}
+
+TEST(TextTest, StringToFloatReadsADecimalPointInADecimalCommaLocale)
+{
+    // A decimal-comma locale built for the test and selected for numbers.
+    test::TempDir dir;
+    const std::string command = "localedef -i de_DE -f UTF-8 '" + dir.File("de_DE.UTF-8") + "' >/dev/null 2>&1";
+    if (std::system(command.c_str()) > 1) // 1: built with warnings
+        GTEST_SKIP() << "no decimal-comma locale can be built here";
+    setenv("LOCPATH", dir.Path().c_str(), 1);
+    const bool active =
+        std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr && std::string(std::localeconv()->decimal_point) == ",";
+    const std::vector<float> values = {StringToFloat("0.5"), StringToFloat(" -2.25x"), StringToFloat("1,5"),
+                                       StringToFloat("abc")};
+    const std::string point = std::localeconv()->decimal_point; // the process's own locale is left as it was
+    std::setlocale(LC_NUMERIC, "C");
+    unsetenv("LOCPATH");
+    if (!active)
+        GTEST_SKIP() << "no decimal-comma locale can be selected here";
+    EXPECT_EQ(values, (std::vector<float>{0.5f, -2.25f, 1.0f, 0.0f}));
+    EXPECT_EQ(point, ",");
 }

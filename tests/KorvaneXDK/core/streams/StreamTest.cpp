@@ -1,16 +1,113 @@
-/** @file StreamTest.cpp Memory, file and partition streams over real files in a temporary folder. */
+/** @file StreamTest.cpp Memory, file and partition streams over real files; RIFF, property and sound files on them. */
 #include <fcntl.h>
+#include <ogg/ogg.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vorbis/vorbisfile.h>
 
-#include "StreamTestSupport.h"
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <boost/make_shared.hpp>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+
+#include "KorvaneXDK/core/Exception.h"
+#include "KorvaneXDK/core/FilePartitionStream.h"
+#include "KorvaneXDK/core/FileStream.h"
+#include "KorvaneXDK/core/MemoryStream.h"
+#include "KorvaneXDK/core/OggVorbisReader.h"
+#include "KorvaneXDK/core/Properties.h"
+#include "KorvaneXDK/core/RIFFReader.h"
+#include "KorvaneXDK/core/RIFFWriter.h"
+#include "KorvaneXDK/core/WaveSoundReader.h"
+#include "support/AudioTestData.h"
+#include "support/ExpectThrow.h"
+#include "support/LogCapture.h"
+#include "support/TempDir.h"
 
 using namespace korvane;
 using namespace korvane::test;
+using ::testing::ElementsAre;
+using ::testing::Pair;
+using CaseSensitive = TProperties<std::less<std::string>>;
+using CaseInsensitive = TProperties<comparator_for_properties::less_ignorecase>;
 
 namespace
 {
+/// Several results compared at once (a braced list evaluates its calls in order).
+using Ints = std::vector<std::int32_t>;
+
+/// A memory stream holding the given bytes, positioned at 0.
+inline CMemoryStream MakeMemory(const std::string& bytes)
+{
+    CMemoryStream stream;
+    stream.Write(bytes.data(), static_cast<std::int32_t>(bytes.size()));
+    stream.Seek(0);
+    return stream;
+}
+
+/// The whole content of a memory stream.
+inline std::string Contents(const CMemoryStream& stream)
+{
+    if (stream.GetSize() == 0)
+        return std::string();
+    return std::string(reinterpret_cast<const char*>(stream.GetBuffer()), static_cast<std::size_t>(stream.GetSize()));
+}
+
+/// What one read of up to `count` bytes delivers.
+inline std::string ReadText(IKorvaneStream& stream, std::int32_t count)
+{
+    std::string bytes(static_cast<std::size_t>(count), '\0');
+    bytes.resize(static_cast<std::size_t>(std::max(0, stream.Read(bytes.data(), count))));
+    return bytes;
+}
+
+inline std::string Le32(std::uint32_t value)
+{
+    std::string bytes(4, '\0');
+    for (int i = 0; i < 4; ++i)
+        bytes[i] = static_cast<char>(value >> (8 * i));
+    return bytes;
+}
+
+/// How many entries a folder holds (leftover temporary files show up here).
+inline std::ptrdiff_t EntryCount(const std::string& folder)
+{
+    return std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator());
+}
+
+/// A memory stream whose reads deliver at most `limit` bytes each and, once `failAfter`
+/// bytes have been read, throw like a failing file.
+class StingyStream : public CMemoryStream
+{
+public:
+    explicit StingyStream(const std::string& bytes, std::int32_t limit, std::int32_t failAfter = INT32_MAX)
+        : limit_(limit), failAfter_(failAfter)
+    {
+        Write(bytes.data(), static_cast<std::int32_t>(bytes.size()));
+        Seek(0);
+    }
+    std::int32_t Read(void* buffer, std::int32_t count) override
+    {
+        if (delivered_ >= failAfter_)
+            throw EReadError(this, "Failed to read from file stream - 'stingy'");
+        const std::int32_t got = CMemoryStream::Read(buffer, std::min(count, limit_));
+        delivered_ += got;
+        return got;
+    }
+    /// From now on, fails once `bytes` more bytes have been delivered.
+    void FailAfter(std::int32_t bytes) { failAfter_ = delivered_ + bytes; }
+
+private:
+    std::int32_t limit_;
+    std::int32_t failAfter_;
+    std::int32_t delivered_ = 0;
+};
+
 std::string Pattern(std::size_t size)
 {
     std::string bytes(size, '\0');
@@ -27,9 +124,117 @@ struct ExhaustedMemoryStream : CMemoryStream
         return bytes > limit ? nullptr : CMemoryStream::Reallocate(block, bytes);
     }
 };
+
+// Reads a chunk asking for more than it holds: every read stops at the chunk's end.
+std::string ReadChunk(CRIFFReader& reader, const char (&id)[5])
+{
+    reader.FindChunk(MakeFourCC(id));
+    const std::int32_t size = reader.GetChunkSize();
+    std::string data(static_cast<std::size_t>(size) + 16, '\0');
+    EXPECT_EQ((Ints{reader.Read(data.data(), size + 16), reader.GetChunkPosition(), reader.Read(data.data(), 16),
+                    reader.Read(data.data(), -1)}),
+              (Ints{size, size, 0, 0}));
+    data.resize(static_cast<std::size_t>(size));
+    return data;
+}
+
+std::string FormatChunk(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits, std::int32_t size = 16,
+                        std::uint16_t cbSize = 0)
+{
+    const std::uint16_t align = static_cast<std::uint16_t>(channels * bits / 8);
+    // Tag 1 (PCM) and the channels, the rates, the block alignment and the bits, then cbSize.
+    std::string body = Le32(1u | channels << 16) + Le32(rate) + Le32(rate * align) + Le32(align | bits << 16u);
+    if (size >= 18)
+        body += Le32(cbSize).substr(0, 2);
+    body.resize(static_cast<std::size_t>(size), '\x7F');
+    return "fmt " + Le32(static_cast<std::uint32_t>(size)) + body;
+}
+
+std::string Wave(const std::string& chunks)
+{
+    return "RIFF" + Le32(static_cast<std::uint32_t>(4 + chunks.size())) + "WAVE" + chunks;
+}
+
+std::string ReadAll(ISoundReader& reader, std::int32_t piece = 4096)
+{
+    // A reader that never ends fails at the guard.
+    std::string all, buffer(static_cast<std::size_t>(piece), '\0');
+    std::int32_t guard = 0;
+    for (std::int32_t got = 0; guard < 100000 && (got = reader.Read(buffer.data(), piece)) > 0; ++guard)
+        all.append(buffer, 0, static_cast<std::size_t>(got));
+    EXPECT_LT(guard, 100000) << "reader never reached its end";
+    return all;
+}
+
+// Decodes with libvorbisfile alone, as the reference for the engine's reader.
+std::string DecodeDirectly(const std::string& ogg)
+{
+    OggVorbis_File file;
+    if (ov_open_callbacks(nullptr, &file, ogg.data(), static_cast<long>(ogg.size()), OV_CALLBACKS_NOCLOSE) < 0)
+        return "open failed";
+    std::string all;
+    char buffer[4096];
+    int bitstream = 0;
+    for (long got; (got = ov_read(&file, buffer, sizeof buffer, 0, 2, 1, &bitstream)) != 0;)
+        if (got > 0)
+            all.append(buffer, static_cast<std::size_t>(got));
+    ov_clear(&file);
+    return all;
+}
+
+struct Tone
+{
+    std::string bytes; ///< the Ogg Vorbis file
+    long frames = 0;
+};
+
+/// A sine tone (left `frequency` Hz, right twice that) with the given comments ("KEY=value").
+Tone EncodeTone(int channels, long rate, long frames, double frequency, const std::vector<std::string>& comments = {},
+                int serial = 1234)
+{
+    std::vector<float> samples(static_cast<std::size_t>(frames * channels));
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        samples[i] = static_cast<float>(0.5 * std::sin(2.0 * M_PI * frequency * static_cast<double>(i % channels + 1) *
+                                                       static_cast<double>(i / channels) / static_cast<double>(rate)));
+    return {EncodeOggVorbis(channels, rate, samples, 0.6f, comments, serial), frames};
+}
+
+// Sets the granule position of the file's last page, keeping its checksum valid.
+std::string WithLastGranule(std::string ogg, std::int64_t granule)
+{
+    const std::size_t at = ogg.rfind("OggS");
+    auto* page = reinterpret_cast<unsigned char*>(ogg.data() + at);
+    for (int i = 0; i < 8; ++i)
+        page[6 + i] = static_cast<unsigned char>(static_cast<std::uint64_t>(granule) >> (8 * i));
+    const long header = 27 + page[26];
+    ogg_page view{page, header, page + header, static_cast<long>(ogg.size() - at) - header};
+    ogg_page_checksum_set(&view);
+    return ogg;
+}
+
+// Files that once crashed or misled the reader, kept beside this source.
+std::string HostileFile(const char* name)
+{
+    return TempDir::Read(KORVANE_SOURCE_DIR "/tests/KorvaneXDK/core/streams/data/" + std::string(name));
+}
+
+const Tone& StereoTone()
+{
+    static const Tone tone =
+        EncodeTone(2, 44100, 44100, 441.0, {"TITLE=Stage One", "ARTIST=Test", "no equals sign", "Note=a=b"});
+    return tone;
+}
+
+void ExpectPcmFormat(const os::audio::WaveFormatEx& f, int channels, int rate, int bytesPerSecond, int blockAlign)
+{
+    EXPECT_EQ((Ints{f.formatTag, f.channels, static_cast<std::int32_t>(f.samplesPerSec),
+                    static_cast<std::int32_t>(f.avgBytesPerSec), f.blockAlign, f.bitsPerSample, f.cbSize}),
+              (Ints{1, channels, rate, bytesPerSecond, blockAlign, 16, 0}));
+}
+
 } // namespace
 
-TEST(StreamBasics, TypedValuesAreLittleEndianStringsRefuseLengthsBeyondTheDataAndEveryStreamSeeksReadsAndClones)
+TEST(Streams, TypedValuesSeeksClonesCopiesFileModesAndReplacingAndTheRIFFAndPropertyFilesReadThroughThem)
 {
     // The typed values are the base stream's, over each stream's own byte reads and writes.
     CMemoryStream s;
@@ -105,24 +310,21 @@ TEST(StreamBasics, TypedValuesAreLittleEndianStringsRefuseLengthsBeyondTheDataAn
                               stream->GetPosition(), ReadText(*stream, 3), stream->Seek(0), ReadText(*stream, 16)}),
                   std::tuple(4, 10, "456789", "", 4, "456", 0, "0123456789"));
     }
-}
-
-TEST(MemoryStream, SizeChangesZeroFillFailedGrowthKeepsTheContentsAndCopiesTakeOnlyWhatReallyArrives)
-{
-    CMemoryStream stream = MakeMemory("abcdef");
-    EXPECT_EQ(stream.Write("x", -1), 0);
-    stream.SetSize(-3);
-    EXPECT_EQ(Contents(stream), "abcdef");
-    stream.Seek(6);
-    stream.SetSize(2);
-    stream.Write("Z", 1); // at the kept position
-    stream.SetSize(10);
-    EXPECT_EQ(Contents(stream), std::string("ab\0\0\0\0Z\0\0\0", 10));
-    std::unique_ptr<CMemoryStream> clone(stream.Clone()); // owns its bytes
+    // Memory streams: size changes zero-fill, failed growth keeps the contents.
+    CMemoryStream sized = MakeMemory("abcdef");
+    EXPECT_EQ(sized.Write("x", -1), 0);
+    sized.SetSize(-3);
+    EXPECT_EQ(Contents(sized), "abcdef");
+    sized.Seek(6);
+    sized.SetSize(2);
+    sized.Write("Z", 1); // at the kept position
+    sized.SetSize(10);
+    EXPECT_EQ(Contents(sized), std::string("ab\0\0\0\0Z\0\0\0", 10));
+    std::unique_ptr<CMemoryStream> clone(sized.Clone()); // owns its bytes
     clone->Write("p!", 2);
-    EXPECT_EQ(Contents(stream), std::string("ab\0\0\0\0Z\0\0\0", 10));
-    stream.SetSize(0);
-    EXPECT_EQ(stream.GetBuffer(), nullptr);
+    EXPECT_EQ(Contents(sized), std::string("ab\0\0\0\0Z\0\0\0", 10));
+    sized.SetSize(0);
+    EXPECT_EQ(sized.GetBuffer(), nullptr);
 
     ExhaustedMemoryStream exhausted;
     exhausted.Write("abcd", 4);
@@ -143,15 +345,13 @@ TEST(MemoryStream, SizeChangesZeroFillFailedGrowthKeepsTheContentsAndCopiesTakeO
     EXPECT_EQ(Contents(target), "a6789");
     // A source delivering at most 1000 bytes per call: the copy stops at the first short
     // read, reports what it really copied and never writes unread bytes.
-    TempDir dir;
     const std::string data = Pattern(70000);
     StingyStream stingy(data, 1000);
     CMemoryStream copy;
-    EXPECT_EQ(copy.CopyFrom(stingy, 0), 1000);
-    EXPECT_EQ(Contents(copy), data.substr(0, 1000));
+    EXPECT_EQ((std::pair{copy.CopyFrom(stingy, 0), Contents(copy)}), std::pair(1000, data.substr(0, 1000)));
     // Size 0 copies the whole source from its start, whatever its position.
-    const std::string path = dir.Write("source.bin", data);
-    CFileStream file(path, 1, 1);
+    const std::string source = dir.Write("source.bin", data);
+    CFileStream file(source, 1, 1);
     file.Seek(500);
     CMemoryStream memory;
     EXPECT_EQ((Ints{memory.CopyFrom(file, 0), file.GetPosition(), memory.GetPosition()}), (Ints{70000, 70000, 70000}));
@@ -159,61 +359,51 @@ TEST(MemoryStream, SizeChangesZeroFillFailedGrowthKeepsTheContentsAndCopiesTakeO
     EXPECT_EQ(CFileStream(dir.File("copy.bin"), 0, 0).CopyFrom(memory, 0), 70000);
     EXPECT_EQ(TempDir::Read(dir.File("copy.bin")), data);
     // A window that claims more than the file holds copies only what exists.
-    CFilePartitionStream window(path, 60000, 50000);
+    CFilePartitionStream window(source, 60000, 50000);
     CMemoryStream part;
-    EXPECT_EQ(part.CopyFrom(window, 0), 10000);
-    EXPECT_EQ(Contents(part), data.substr(60000));
-}
-
-TEST(FileStream, OpenFailuresLogWritingModesWorkPartitionsRefuseWritesAndReplacingKeepsTheOldFileTillClose)
-{
-    TempDir dir;
+    EXPECT_EQ((std::pair{part.CopyFrom(window, 0), Contents(part)}), std::pair(10000, data.substr(60000)));
+    // File streams: open failures log, writing modes work, partitions refuse writes, replacing keeps the old
+    // file till close.
     LogCapture log;
-    const std::string path = dir.File("missing.bin");
-    ExpectThrowWith<EFileOpenError>([&] { CFileStream stream(path, 1, 1); }, "Cannot open file: \"" + path + "\"",
+    const std::string missing = dir.File("missing.bin");
+    ExpectThrowWith<EFileOpenError>([&] { CFileStream stream(missing, 1, 1); }, "Cannot open file: \"" + missing + "\"",
                                     "class korvane::CFileStream");
     EXPECT_EQ(log.CountContaining("Win32Error(0x2)"), 1u) << log.All();
     EXPECT_THROW(CFileStream(dir.File("no/such/dir.bin"), 0, 0), EFileOpenError);
     // A folder is no file in any mode, and replacing one must fail before anything is written.
-    dir.Write("folder/inside.txt", "x");
+    dir.Write("blocked/folder/inside.txt", "x");
     for (std::int32_t mode : {0, 1, 2, 3})
-        EXPECT_THROW(CFileStream(dir.File("folder"), mode, 1), EFileOpenError) << mode;
-    EXPECT_EQ(TempDir::Read(dir.File("folder/inside.txt")), "x");
-    EXPECT_EQ(EntryCount(dir.Path()), 1);
+        EXPECT_THROW(CFileStream(dir.File("blocked/folder"), mode, 1), EFileOpenError) << mode;
+    EXPECT_EQ((std::pair{TempDir::Read(dir.File("blocked/folder/inside.txt")), EntryCount(dir.File("blocked"))}),
+              std::pair(std::string("x"), std::ptrdiff_t{1}));
     // Backslash paths open; 2000-01-01 00:00:00.5 UTC is 125911584005000000 in 100 ns steps since 1601.
-    const std::string file = dir.Write("sub/t.bin", "xy");
+    const std::string dated = dir.Write("sub/t.bin", "xy");
     const struct timespec times[2] = {{946684800, 500000000}, {946684800, 500000000}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+    ASSERT_EQ(::utimensat(AT_FDCWD, dated.c_str(), times, 0), 0);
     CFileStream stream(dir.Path() + "sub\\t.bin", 1, 1);
     EXPECT_EQ(std::tuple(stream.GetSize(), stream.GetLastWriteTime()), std::tuple(2, 125911584005000000ull));
-    // Writing modes seek past the end, work in place and refuse the wrong access.
+    // Writing modes seek past the end, work in place and refuse the wrong access, as closed streams do.
+    char buffer[4];
     CFileStream writer(dir.File("new.bin"), 0, 0);
-    EXPECT_EQ((Ints{writer.Seek(100), writer.Write("x", 1)}), (Ints{100, 1}));
+    EXPECT_EQ((Ints{writer.Seek(100), writer.Write("x", 1), writer.Seek(0)}), (Ints{100, 1, 0}));
+    EXPECT_THROW(writer.Read(buffer, 4), EReadError);
     writer.Close();
+    EXPECT_THROW(writer.Write("x", 1), EWriteError);
+    EXPECT_THROW(writer.SetSize(3), EWriteError);
     EXPECT_EQ(TempDir::Read(dir.File("new.bin")), std::string(100, '\0') + "x");
     const std::string rw = dir.Write("rw.bin", "0123456789");
     CFileStream inPlace(rw, 3, 0);
     inPlace.Seek(4);
     inPlace.Write("AB", 2);
     inPlace.SetSize(8);
-    EXPECT_EQ(inPlace.GetPosition(), 6);
-    EXPECT_EQ(TempDir::Read(rw), "0123AB67"); // visible at once: mode 3 writes the file itself
+    // Visible at once: mode 3 writes the file itself.
+    EXPECT_EQ((std::pair{inPlace.GetPosition(), TempDir::Read(rw)}), std::pair(6, std::string("0123AB67")));
     EXPECT_EQ(CFileStream(dir.File("created.bin"), 3, 0).GetSize(), 0);
     EXPECT_TRUE(std::filesystem::exists(dir.File("created.bin")));
-    // Closed and write-only streams refuse the wrong access.
-    char buffer[4];
-    CFileStream reader(rw, 1, 1);
-    reader.Close();
-    reader.Close(); // twice is harmless
-    EXPECT_FALSE(reader.IsOpen());
-    EXPECT_THROW(reader.Read(buffer, 4), EReadError);
-    CFileStream other(dir.File("w.bin"), 0, 0);
-    other.Write("abcd", 4);
-    other.Seek(0);
-    EXPECT_THROW(other.Read(buffer, 4), EReadError);
-    other.Close();
-    EXPECT_THROW(other.Write("x", 1), EWriteError);
-    EXPECT_THROW(other.SetSize(3), EWriteError);
+    stream.Close();
+    stream.Close(); // twice is harmless
+    EXPECT_FALSE(stream.IsOpen());
+    EXPECT_THROW(stream.Read(buffer, 4), EReadError);
     // A partition refuses writes and bad windows.
     const std::string archive = dir.Write("archive.kva", "0123456789");
     CFilePartitionStream partition(archive, 2, 5);
@@ -240,8 +430,8 @@ TEST(FileStream, OpenFailuresLogWritingModesWorkPartitionsRefuseWritesAndReplaci
     EXPECT_EQ(TempDir::Read(settings), "old contents");
     pending.Close();
     // A clone of a committed stream still keeps the content.
-    EXPECT_EQ(std::unique_ptr<CFileStream>(pending.Clone())->GetSize(), 10);
-    EXPECT_EQ(TempDir::Read(settings), "01ab456789");
+    EXPECT_EQ((std::pair{std::unique_ptr<CFileStream>(pending.Clone())->GetSize(), TempDir::Read(settings)}),
+              std::pair(10, std::string("01ab456789")));
     struct stat info;
     ASSERT_EQ(::stat(settings.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
@@ -259,8 +449,8 @@ TEST(FileStream, OpenFailuresLogWritingModesWorkPartitionsRefuseWritesAndReplaci
         throw EWriteError(nullptr, "serialisation failed");
     } catch (const EWriteError&) {
     }
-    EXPECT_EQ(TempDir::Read(settings), "linked");
-    EXPECT_EQ(EntryCount(folder.Path()), 2);
+    EXPECT_EQ((std::pair{TempDir::Read(settings), EntryCount(folder.Path())}),
+              std::pair(std::string("linked"), std::ptrdiff_t{2}));
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) { // a crash: the stream is never closed or destroyed
@@ -272,4 +462,280 @@ TEST(FileStream, OpenFailuresLogWritingModesWorkPartitionsRefuseWritesAndReplaci
     EXPECT_EQ(TempDir::Read(settings), "linked");
     CFileStream(settings, 2, 1).WriteString("saved");
     EXPECT_EQ(TempDir::Read(settings), Le32(5) + "saved");
+    // RIFF files: a round trip in both byte orders, a chunk that cannot be added whole leaves no trace, and
+    // chunk tables are walked.
+    for (std::int32_t order : {0, 1, 2}) {
+        CRIFFWriter writer;
+        writer.SetByteOrder(order);
+        writer.SetFormType(MakeFourCC("KVFT"));
+        writer.AddChunk(MakeFourCC("odd1"), "abc", 3); // odd size, no pad follows
+        CMemoryStream glyphs = MakeMemory(std::string("\x01\x02\x03\x04\x05\x00\x07", 7));
+        glyphs.Seek(5); // AddChunk rewinds the data stream
+        writer.AddChunk(MakeFourCC("glpt"), glyphs);
+        writer.AddChunk(MakeFourCC("empt"), nullptr, 0);
+        writer.AddChunk(MakeFourCC("head"), "0123456789", 10);
+        const std::string path = dir.File("font" + std::to_string(order) + ".kvf");
+        {
+            CFileStream file(path, 0, 0);
+            writer.WriteTo(file);
+        }
+        const std::string bytes = TempDir::Read(path);
+        ASSERT_EQ(bytes.size(), 12u + 8 + 3 + 8 + 7 + 8 + 0 + 8 + 10);
+        EXPECT_EQ(bytes.substr(0, 20), order == 2 ? std::string("RIFX\0\0\0\x38KVFTodd1\0\0\0\x03", 20)
+                                                  : "RIFF" + Le32(56) + "KVFTodd1" + Le32(3));
+        CRIFFReader reader;
+        reader.Open(boost::make_shared<CFileStream>(path, 1, 1));
+        EXPECT_EQ(std::tuple(reader.IsBigEndian(), reader.GetFormType(), reader.GetChunkSize()),
+                  std::tuple(order == 2, MakeFourCC("KVFT"), 0));
+        EXPECT_EQ(ReadChunk(reader, "head") + ReadChunk(reader, "odd1") + ReadChunk(reader, "glpt") + "|" +
+                      ReadChunk(reader, "empt"),
+                  std::string("0123456789abc\x01\x02\x03\x04\x05\x00\x07|", 21));
+    }
+    // A chunk that cannot be added whole leaves no trace.
+    CRIFFWriter riffWriter;
+    EXPECT_EQ(riffWriter.SetFormType(MakeFourCC("PREF")), MakeFourCC("PREF"));
+    riffWriter.AddChunk(MakeFourCC("one "), "1", 1); // odd size, no pad follows
+    StingyStream failing(std::string(20000, 'f'), INT32_MAX, 10000);
+    EXPECT_THROW(riffWriter.AddChunk(MakeFourCC("bad "), failing), EReadError);
+    riffWriter.AddChunk(MakeFourCC("two "), "22", 2);
+    CMemoryStream out;
+    EXPECT_EQ(riffWriter.WriteTo(out), 9 + 10);
+    EXPECT_EQ(Contents(out), "RIFF" + Le32(23) + "PREF" + "one " + Le32(1) + "1" + "two " + Le32(2) + "22");
+    // The reader's texts for a file that is no RIFF and for a missing chunk, an empty file, a later
+    // chunk of the same id, a huge RIFF size and a chunk past the end are the rows "other container
+    // id", "no \"head\"", "empty file", "duplicate chunk: the last wins", "container size huge"
+    // and "last chunk's size past the end" of PreferenceHostileTest.EachDamageLogsItsLinesAndApplies-
+    // NoMoreThanItMay; chunks one after another, the round trip above. Tables from other writers are
+    // read, and corrupt ones end the walk promptly without indexing beyond the data.
+    // name, bytes, the "data" chunk as indexed ("-": absent)
+    const std::tuple<const char*, std::string, const char*> tables[] = {
+        {"padded odd chunk",
+         "RIFF" + Le32(4 + 9 + 1 + 10) + "WAVE" + "LIST" + Le32(1) + "L" + std::string(1, '\0') + "data" + Le32(2) +
+             "DD",
+         "DD"},
+        {"chunk size -8", "RIFF" + Le32(0x7FFFFFFF) + "FORM" + "back" + Le32(0xFFFFFFF8) + "xxxxxxxxxxxx", "-"},
+        {"chunk size -100", "RIFF" + Le32(100) + "FORM" + "back" + Le32(0xFFFFFF9C) + "abcd" + Le32(0), "-"},
+        {"chunk past end", "RIFF" + Le32(40) + "FORM" + "data" + Le32(0x7FFFFFF0) + "abcd", "abcd"},
+        {"cut header", "RIFF" + Le32(20) + "FORM" + "data" + Le32(1) + "a" + "cut!" + "\x05", "a"},
+        {"only file id", "RIFF", "-"},
+    };
+    for (const auto& [name, bytes, data] : tables) {
+        SCOPED_TRACE(name);
+        CMemoryStream file = MakeMemory(bytes);
+        CRIFFReader reader;
+        reader.Open(&file);
+        EXPECT_EQ(std::pair(reader.HasChunk(MakeFourCC("cut!")),
+                            reader.HasChunk(MakeFourCC("data")) ? ReadChunk(reader, "data") : "-"),
+                  std::pair(false, std::string(data)));
+    }
+    // Property files: odd lines are taken literally, any line ending works, keys keep their first spelling, and
+    // saving writes sorted CR LF lines.
+    CaseSensitive parsed;
+    parsed.ParseLines({"a=b=c", " a = b ", "=x", "x=", "; c=comment", " ;d=e", "no equals", "", ";"});
+    EXPECT_THAT(parsed.GetEntries(),
+                ElementsAre(Pair("", "x"), Pair(" ;d", "e"), Pair(" a ", " b "), Pair("a", "b=c"), Pair("x", "")));
+    for (const std::string& text :
+         {std::string("k1=v1\r\nk2=v2\r\n"), std::string("k1=v1\nk2=v2"), std::string("\r\rk1=v1\r\r\n\nk2=v2\r"),
+          std::string("k1=v1\nk2=v2\n\0k3=v3\n", 20)}) {
+        CaseSensitive loaded;
+        CMemoryStream stream = MakeMemory(text);
+        stream.Seek(3); // loading always starts at the stream's beginning
+        loaded.LoadFromStream(stream);
+        std::vector<std::string> lines;
+        loaded.GetLines(lines);
+        EXPECT_EQ(lines, (std::vector<std::string>{"k1=v1", "k2=v2"}));
+    }
+    // Case-insensitive keys keep their first spelling; saving writes sorted CR LF lines at the position.
+    CaseInsensitive folded;
+    CMemoryStream windowed = MakeMemory("Windowed=true\r\nWINDOWED=false\r\n");
+    folded.LoadFromStream(windowed);
+    EXPECT_THAT(folded.GetEntries(), ElementsAre(Pair("Windowed", "false")));
+    CaseSensitive exact;
+    exact.LoadFromStream(windowed);
+    EXPECT_THAT(exact.GetEntries(), ElementsAre(Pair("WINDOWED", "false"), Pair("Windowed", "true")));
+    EXPECT_EQ(folded.Get("windowed", "none") + exact.Get("windowed", "none"), "falsenone");
+    // Keys compare lower-cased: "[" (0x5B) sorts before "Z" because "Z" counts as "z".
+    comparator_for_properties::less_ignorecase less;
+    EXPECT_EQ((std::vector<bool>{less("[", "Z"), less("[", "a"),
+                                 less("\xC3\x84", "\xC3\xA4") == less("\xC3\xA4", "\xC3\x84")}),
+              (std::vector<bool>{true, true, false}));
+    // Saving writes lines sorted ignoring case, ending in CR LF, at the stream's position with no
+    // prefix of its own; a key set again keeps its first spelling. Saving to and loading from files:
+    // the display-mode preference's scenario (ApplicationDriverSeamTest.OneDriverReachesInjected...).
+    CaseInsensitive table;
+    table.ParseLines({"Old=1", "Keep=yes", "b=2", "a=1"});
+    table.Set("OLD", "changed");
+    CMemoryStream headed = MakeMemory("HEAD");
+    headed.Seek(4);
+    table.SaveToStream(headed);
+    EXPECT_EQ(Contents(headed), "HEADa=1\r\nb=2\r\nKeep=yes\r\nOld=changed\r\n");
+    // Loading adds to what is there.
+    CaseInsensitive again;
+    again.Set("Extra", "kept");
+    again.LoadFromStream(windowed);
+    EXPECT_EQ(again.Get("extra", "") + again.Get("windowed", ""), "keptfalse");
+    again.Clear();
+    EXPECT_TRUE(again.GetEntries().empty());
+}
+
+TEST(SoundReaders, ChosenByLeadingBytesDecodeAsLibvorbisfileReadThroughWindowsAndRefuseOrBoundHostileInput)
+{
+    // The leading bytes are looked for at the stream's position, which is kept.
+    CMemoryStream riff = MakeMemory(std::string(100, 'x') + Wave(FormatChunk(1, 8000, 8)));
+    riff.Seek(100);
+    std::unique_ptr<ISoundReader> reader(CreateSoundReader(&riff));
+    EXPECT_NE(dynamic_cast<CWaveSoundReader*>(reader.get()), nullptr);
+    EXPECT_EQ(riff.GetPosition(), 100);
+    riff.Seek(0);
+    EXPECT_THROW(reader.reset(CreateSoundReader(&riff)), EInvalidFileFormat);
+    EXPECT_EQ(riff.GetPosition(), 0);
+    CMemoryStream oggStart = MakeMemory("Ogg");
+    reader.reset(CreateSoundReader(&oggStart));
+    EXPECT_NE(dynamic_cast<COggVorbisReader*>(reader.get()), nullptr);
+    ExpectThrowWith<EFileOpenError>([&] { reader->Open(&oggStart); }, "OggVorbisファイルのオープンに失敗しました.");
+    CMemoryStream two = MakeMemory("Og");
+    ExpectThrowWith<EInvalidFileFormat>([&] { reader.reset(CreateSoundReader(&two)); },
+                                        "CreateSoundReader(): 対応していない音声フォーマットです.", "");
+    // A wave file with an odd chunk before its data, read through a file stream.
+    const std::string pcm = "\x01\x02\x03\x04\x05\x06\x07\x08";
+    TempDir dir;
+    CFileStream file(
+        dir.Write("beep.wav", Wave(FormatChunk(2, 22050, 16) + "odd " + Le32(3) + "abc" + "data" + Le32(8) + pcm)), 1,
+        1);
+    reader.reset(CreateAndOpenSoundReader(&file));
+    ExpectPcmFormat(*reader->GetFormat(), 2, 22050, 88200, 4);
+    EXPECT_EQ(reader->GetComment("title"), "");
+    char head[16];
+    EXPECT_EQ((Ints{reader->GetTotalBytes(), reader->GetPosition(), reader->Read(head, 5), reader->Read(head + 5, 16),
+                    reader->Read(head, 16), reader->GetPosition(), reader->Rewind(), reader->GetPosition()}),
+              (Ints{8, 0, 5, 3, 0, 8, 0, 0}));
+    EXPECT_EQ(std::string(head, 8) + ReadAll(*reader), pcm + pcm);
+
+    // 20-byte chunk whose cbSize claims 100 extra bytes: only the 2 present are kept.
+    CMemoryStream extra = MakeMemory(Wave(FormatChunk(1, 8000, 8, 20, 100) + "data" + Le32(2) + "ab"));
+    CWaveSoundReader waveReader;
+    waveReader.Open(&extra);
+    EXPECT_EQ(std::pair(waveReader.GetFormat()->cbSize, waveReader.GetFormatExtra()),
+              std::pair(std::uint16_t{2}, std::vector<std::uint8_t>{0x7F, 0x7F}));
+    CMemoryStream exact = MakeMemory(Wave(FormatChunk(1, 8000, 8, 18, 0) + "data" + Le32(2) + "ab"));
+    waveReader.Open(&exact);
+    EXPECT_EQ(waveReader.GetFormat()->cbSize, 0);
+    CMemoryStream notWave = MakeMemory("RIFF" + Le32(4) + "AVI ");
+    ExpectThrowWith<EInvalidFileFormat>([&] { waveReader.Open(&notWave); },
+                                        "ファイルフォーマットエラー: WAVEファイルではありません.");
+    // The Ogg reader decodes exactly as libvorbisfile in any request size, rewinds, reads comments and ends on failure.
+    const Tone& tone = StereoTone();
+    const std::int32_t total = static_cast<std::int32_t>(4 * tone.frames);
+    CFileStream stream(dir.Write("music.ogg", tone.bytes), 1, 1);
+    COggVorbisReader ogg;
+    ogg.Open(&stream);
+    ExpectPcmFormat(*ogg.GetFormat(), 2, 44100, 176400, 4);
+    EXPECT_EQ((std::vector<std::string>{ogg.GetComment("title"), ogg.GetComment("Artist"), ogg.GetComment("note"),
+                                        ogg.GetComment("no equals sign")}),
+              (std::vector<std::string>{"Stage One", "Test", "a=b", ""}));
+    // Requests smaller than a frame return at once.
+    char buffer[64], first[64];
+    EXPECT_EQ((Ints{ogg.GetTotalBytes(), ogg.GetPosition(), ogg.Read(buffer, 3), ogg.Read(buffer, 0),
+                    ogg.Read(buffer, -4), ogg.Read(buffer, 7), ogg.GetPosition(), ogg.Rewind(), ogg.Read(first, 64)}),
+              (Ints{total, 0, 0, 0, 0, 4, 4, 0, 64}));
+    // Odd-sized requests still yield whole frames, and every byte is what libvorbisfile decodes.
+    EXPECT_EQ(std::string(first, 64) + ReadAll(ogg, 4099), DecodeDirectly(tone.bytes));
+    EXPECT_EQ((Ints{ogg.Read(buffer, 64), ogg.GetPosition(), ogg.Rewind(), ogg.GetPosition(), ogg.Read(buffer, 64)}),
+              (Ints{0, total, 0, 0, 64}));
+    EXPECT_EQ(std::memcmp(first, buffer, 64), 0);
+
+    // The stream fails for good after a while, as a vanished file would.
+    const Tone longer = EncodeTone(2, 44100, 4 * 44100, 441.0);
+    StingyStream failing(longer.bytes, INT32_MAX);
+    ogg.Open(&failing);
+    failing.FailAfter(4000);
+    LogCapture log;
+    EXPECT_LT(ReadAll(ogg).size(), static_cast<std::size_t>(4 * longer.frames));
+    // Sounds packed inside a larger file are read through partition streams, whose
+    // positions are relative to the window.
+    const Tone mono = EncodeTone(1, 11025, 4000, 500.0);
+    const std::string wave = Wave(FormatChunk(1, 8000, 8) + "data" + Le32(4) + "WXYZ");
+    const std::string path =
+        dir.Write("data.kva", std::string(333, 'h') + mono.bytes + std::string(77, 'g') + wave + "tail");
+    // A mono tone, through a window the reader keeps alive, in odd-sized reads.
+    COggVorbisReader windowed;
+    windowed.Open(boost::make_shared<CFilePartitionStream>(path, 333, static_cast<std::int32_t>(mono.bytes.size())));
+    ExpectPcmFormat(*windowed.GetFormat(), 1, 11025, 22050, 2);
+    EXPECT_EQ(windowed.GetTotalBytes(), 8000);
+    EXPECT_EQ(ReadAll(windowed, 333), DecodeDirectly(mono.bytes));
+    CFilePartitionStream waveWindow(path, static_cast<std::int32_t>(333 + mono.bytes.size() + 77),
+                                    static_cast<std::int32_t>(wave.size()));
+    EXPECT_EQ(ReadAll(*std::unique_ptr<ISoundReader>(CreateAndOpenSoundReader(&waveWindow))), "WXYZ");
+    // Hostile input: size fields past the end or negative, Ogg files that broke the decoder, chained links.
+    const std::string fmt = FormatChunk(1, 8000, 8);
+    // name, bytes, what an opened reader delivers (nullptr when opening fails)
+    const std::tuple<const char*, std::string, const char*> cases[] = {
+        {"fmt size negative", Wave("fmt " + Le32(0x80000000) + std::string(16, '\x01') + "data" + Le32(0)), nullptr},
+        {"fmt too small", Wave("fmt " + Le32(8) + std::string(8, '\x01') + "data" + Le32(0)), nullptr},
+        {"data negative", Wave(fmt + "data" + Le32(0xFFFFFFFF) + "ab"), "ab"},
+        {"riff size short", "RIFF" + Le32(4 + 24) + "WAVE" + fmt + "data" + Le32(2) + "ab", nullptr},
+        {"header only", "RIFF" + Le32(4) + "WAVE", nullptr},
+        {"no data chunk", Wave(fmt), nullptr}, // the text: PreferenceHostileTest's "no \"head\""
+        {"zero block align", Wave(FormatChunk(0, 8000, 8) + "data" + Le32(0)), nullptr},
+    };
+    for (const auto& [name, bytes, pcm] : cases) {
+        SCOPED_TRACE(name);
+        CMemoryStream stream = MakeMemory(bytes);
+        std::string outcome = "refused"; // the total it promised, then what it delivered
+        try {
+            std::unique_ptr<ISoundReader> reader(CreateAndOpenSoundReader(&stream));
+            outcome = std::to_string(reader->GetTotalBytes()) + ":" + ReadAll(*reader);
+        } catch (const EException&) {
+        }
+        EXPECT_EQ(outcome, pcm ? std::to_string(std::strlen(pcm)) + ":" + pcm : "refused");
+    }
+    // Codebooks that libvorbis cannot build (and then divides by zero on), a lattice value map
+    // over no dimensions (which libvorbis accepts and then never finishes building), a sample
+    // count that overflows when turned into bytes: all refused by Open, not by a signal or a hang.
+    for (const char* name : {"decoder-divides-by-zero-1.ogg", "decoder-divides-by-zero-2.ogg",
+                             "lattice-map-without-dimensions.ogg", "huge-granule-position.ogg"}) {
+        SCOPED_TRACE(name);
+        CMemoryStream stream = MakeMemory(HostileFile(name));
+        COggVorbisReader reader;
+        ExpectThrowWith<EFileOpenError>([&] { reader.Open(&stream); }, "OggVorbisファイルのオープンに失敗しました.");
+        char buffer[64];
+        EXPECT_EQ(reader.Read(buffer, sizeof buffer), 0);
+    }
+    // The last page's granule position gives the count (this tone spans several pages): a count
+    // beyond 32 bits of bytes is music too long to count.
+    const std::string& stereoBytes = StereoTone().bytes;
+    COggVorbisReader counted;
+    CMemoryStream longOne = MakeMemory(WithLastGranule(stereoBytes, std::int64_t{1} << 40));
+    counted.Open(&longOne);
+    EXPECT_EQ(counted.GetTotalBytes(), INT32_MAX);
+    // A count below what the pages hold: the reader delivers no more than it promised.
+    CMemoryStream shortOne = MakeMemory(WithLastGranule(stereoBytes, 1000));
+    counted.Open(&shortOne);
+    EXPECT_EQ((std::pair{counted.GetTotalBytes(), ReadAll(counted).size()}), std::pair(4000, std::size_t{4000}));
+    // Chained links end where the format changes.
+    const Tone stereoLink = EncodeTone(2, 22050, 5000, 300.0);
+    const Tone monoLink = EncodeTone(1, 22050, 7000, 300.0);
+    // name, bytes, channels, total bytes (-1: whatever the first link's count says)
+    const std::tuple<const char*, std::string, int, std::int32_t> chains[] = {
+        {"found stereo then mono", HostileFile("chained-stereo-then-mono.ogg"), 2, -1},
+        {"mono then stereo", monoLink.bytes + EncodeTone(2, 22050, 5000, 300.0, {}, 78).bytes, 1, 2 * 7000},
+        {"rate changes", stereoLink.bytes + EncodeTone(2, 11025, 3000, 300.0, {}, 79).bytes, 2, 4 * 5000},
+        {"same format goes on",
+         stereoLink.bytes + EncodeTone(2, 22050, 3000, 300.0, {}, 80).bytes +
+             EncodeTone(2, 11025, 3000, 300.0, {}, 81).bytes,
+         2, 4 * 8000},
+    };
+    for (const auto& [name, bytes, channels, total] : chains) {
+        SCOPED_TRACE(name);
+        CMemoryStream stream = MakeMemory(bytes);
+        COggVorbisReader reader;
+        reader.Open(&stream);
+        EXPECT_EQ((std::pair<int, std::int32_t>(reader.GetFormat()->channels, reader.GetTotalBytes())),
+                  std::pair(channels, total < 0 ? reader.GetTotalBytes() : total));
+        for (int pass = 0; pass < 2; ++pass) { // whole frames, since the totals are
+            const std::string pcm = ReadAll(reader, 1001);
+            EXPECT_EQ((Ints{static_cast<std::int32_t>(pcm.size()), reader.GetPosition(), reader.Rewind()}),
+                      (Ints{reader.GetTotalBytes(), reader.GetTotalBytes(), 0}));
+        }
+    }
 }
