@@ -22,7 +22,7 @@ struct EditFixture
 
 } // namespace
 
-TEST(Control, LayoutEditDragGripMoveResizeAndRedock)
+TEST(Control, LayoutEditDragUpdateOrderFocusInFormsNullAppearancesAndTemplateDefaults)
 {
     // The grip is half open: a press from (w - 8, h - 8) up to but not at (w, h) resizes; only the left button edits.
     const std::tuple<V, int, std::int32_t> presses[] = {
@@ -81,11 +81,8 @@ TEST(Control, LayoutEditDragGripMoveResizeAndRedock)
     EXPECT_EQ(std::tuple(CControl::kEditNone, Rect2f(15, 8, 40, 30),
                          Log{"c down (32,22)", "c move (100,100)", "c up (100,100)"}),
               std::tuple(f.control->GetEditDragState(), f.control->GetBounds(), log));
-}
 
-TEST(Control, UpdateRecreatesACompletedAnimationFirstAndFocusedInFormButNotOnTheScreen)
-{
-    Log log;
+    log.clear();
     auto control = Make("c", 0, 0, 10, 10);
     Wire(*control, log);
     boost::shared_ptr<FakeAnimation> last;
@@ -141,10 +138,7 @@ TEST(Control, UpdateRecreatesACompletedAnimationFirstAndFocusedInFormButNotOnThe
     auto loose = Make("loose", 0, 0, 1, 1);
     EXPECT_EQ(std::tuple(false, false, false),
               std::tuple(loose->IsFocused(), loose->IsFocusedInForm(), loose->IsLayoutEditMode()));
-}
 
-TEST(Control, AppearanceIsNullCastControlAndTheTemplateDefaults)
-{
     const std::tuple<const char*, CControl::AppearanceFactoryFunction> rows[] = {
         {"no factory", {}}, {"a factory yielding none", [] { return boost::shared_ptr<IControlAppearance>(); }}};
     for (const auto& [what, factory] : rows) {

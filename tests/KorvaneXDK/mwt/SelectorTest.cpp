@@ -32,7 +32,7 @@ struct Selector
 
 } // namespace
 
-TEST(SelectorTest, StepsStopAtTheEndsFadeTheMarkersWideTextIsClippedAndAnEmptyListFiresOnce)
+TEST(SelectorTest, StepsFadedMarkersWideTextAnEmptyListClicksOnTheOuterThirdsAndTheWheel)
 {
     RecordingCanvas fonts; // "default": 8 units a character, 16 high
     Selector s;
@@ -79,10 +79,7 @@ TEST(SelectorTest, StepsStopAtTheEndsFadeTheMarkersWideTextIsClippedAndAnEmptyLi
     e.selector->SetParent(form.get());
     EXPECT_EQ("clipped (28,7,64,16) 'selector' (1,1,1,1)", e.Draw().back());
     e.selector->SetParent(nullptr);
-}
 
-TEST(SelectorTest, ClicksOnTheOuterThirdsAndTheWheelStepUnlessItsHandlerTakesIt)
-{
     const std::tuple<float, int> rows2[] = {{0, 0}, {39.99f, 0}, {40, 1}, {60, 1}, {80, 1}, {80.01f, 2}, {119, 2}};
     for (const auto& [x, selected] : rows2) {
         Selector s;
