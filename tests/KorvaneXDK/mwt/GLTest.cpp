@@ -128,7 +128,7 @@ int Band(int v, int first, int last)
 
 } // namespace
 
-TEST_F(SkinGLTest, ClippedChildrenANinePieceSkinAndItsMirrorImage)
+TEST_F(SkinGLTest, ClippedChildrenANinePieceSkinItsMirrorImageAndTheSkinnedFormsReferencePicture)
 {
     auto screen = Make<CScreen>("screen", 0, 0, kSkinWidth, kSkinHeight, kInitialized);
     // The panel covers pixels 10..49 x 10..39; its child would reach 79 x 59 on the screen. A see-through panel still
@@ -181,16 +181,15 @@ TEST_F(SkinGLTest, ClippedChildrenANinePieceSkinAndItsMirrorImage)
                                                        : 0xFF000000u;
         });
     }
-}
 
-TEST_F(SkinGLTest, AFramedSkinnedFormWithOneControlOfEachKindMatchesItsReferencePicture)
-{
+    // The program's skin: a framed skinned form holding one control of each skinned kind.
     stock.RegisterDefaultAppearances();
     IDataLoader* loader = driver->GetDataLoader().get();
     stock.LoadAppearances(loader, "skin", [this, loader](const std::string& name) {
         return textures->Load(loader, "skin\\" + name, false, "", os::gfx::Format::Unknown);
     });
-    auto screen = Make<CScreen>("screen", 0, 0, kSkinWidth, kSkinHeight, kInitialized);
+    screen->RemoveAllControls();
+    glCanvas->GetBrush().SetFiltering(true);
     auto form = Make<CForm>("form", 8, 8, 240, 176);
     form->AppearanceFactory = stock.GetFactory("SkinForm");
     form->OpenAnimationFactory = CDefaultFactories::NullAnimation;

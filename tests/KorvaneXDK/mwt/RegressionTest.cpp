@@ -24,9 +24,21 @@ public:
     }
 };
 
+template <typename T>
+Ptr Shell()
+{
+    return boost::make_shared<T>("shell");
+}
+
+std::string InitialAppearanceName(const Ptr& control)
+{
+    control->Initialize();
+    return control->GetAppearance() ? control->GetAppearance()->GetName() : std::string("(none)");
+}
+
 } // namespace
 
-TEST(RegressionTest, AFailedDrawLeavesTheCanvasStacksAsTheyWere)
+TEST(RegressionTest, FailedDrawsLeaveTheStacksDefaultFactoriesAreTakenAtConstructionFailedLoadsKeep)
 {
     RecordingCanvas rc;
     canvas::CCanvas& canvas = *rc.canvas;
@@ -76,27 +88,7 @@ TEST(RegressionTest, AFailedDrawLeavesTheCanvasStacksAsTheyWere)
             EXPECT_EQ(before, state());
         }
     }
-}
 
-namespace
-{
-
-template <typename T>
-Ptr Shell()
-{
-    return boost::make_shared<T>("shell");
-}
-
-std::string InitialAppearanceName(const Ptr& control)
-{
-    control->Initialize();
-    return control->GetAppearance() ? control->GetAppearance()->GetName() : std::string("(none)");
-}
-
-} // namespace
-
-TEST(RegressionTest, EachControlTakesItsDefaultAppearanceFactoryWhenConstructed)
-{
     const struct
     {
         CControl::AppearanceFactoryFunction& factory;
@@ -134,10 +126,7 @@ TEST(RegressionTest, EachControlTakesItsDefaultAppearanceFactoryWhenConstructed)
         EXPECT_EQ("SolidColor", InitialAppearanceName(during));
         EXPECT_EQ(row.expected, InitialAppearanceName(row.make()));
     }
-}
 
-TEST(RegressionTest, ASkinWhoseDownPictureFailsToLoadKeepsItsEarlierValues)
-{
     FakeTexture up(16, 16), down(16, 16), other(8, 8);
     AppearanceProperties first;
     first.ParseLines({"BodyRect.left=1", "BodyRect.width=8", "Texture=up", "DownTexture=down", "MaxButtonSize=20"});

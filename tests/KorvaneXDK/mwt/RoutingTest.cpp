@@ -12,7 +12,7 @@ boost::shared_ptr<CPanel> MakeRoot()
 
 } // namespace
 
-TEST(Routing, HitOrderTheWheelBubblingUntilTakenKeyPreviewAndGroupBroadcast)
+TEST(Routing, HitOrderWheelKeyPreviewBroadcastCaptureLostReleasesAndNestedClicks)
 {
     const struct
     {
@@ -82,10 +82,7 @@ TEST(Routing, HitOrderTheWheelBubblingUntilTakenKeyPreviewAndGroupBroadcast)
         form->OnKeyDown(0x0D);
         EXPECT_EQ(log, expected) << preview << editMode << broadcast;
     }
-}
 
-TEST(Routing, PressesCaptureReleasesGetLostAndClicksComeOnceThroughNestedContainers)
-{
     Log log;
     auto root = MakeRoot();
     auto a = Add(*root, "A", 10, 10, 50, 50);
