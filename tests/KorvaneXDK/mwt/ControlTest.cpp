@@ -144,7 +144,7 @@ TEST(Control, LayoutEditDragUpdateOrderFocusInFormsNullAppearancesAndTemplateDef
     for (const auto& [what, factory] : rows) {
         SCOPED_TRACE(what);
         Log log;
-        auto root = Make<CPanel>("root", 0, 0, 100, 100, kInitialized);
+        auto root = MakeRoot(100, 100);
         auto bare = Make<CPanel>("bare", 10, 10, 50, 50);
         bare->AppearanceFactory = factory;
         WireAll(log, *root, *bare);

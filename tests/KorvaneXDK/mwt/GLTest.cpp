@@ -157,10 +157,8 @@ TEST_F(SkinGLTest, ClippedChildrenANinePieceSkinItsMirrorImageAndTheSkinnedForms
     ASSERT_EQ(os::gfx::kOk, texture.GetD3DTexture()->UnlockRect(0));
     // The body {4, 4, 8, 8} covers the control at (20, 10), 40 x 24: the picture reaches 4 texels beyond each edge,
     // to {16, 6, 48, 32}, with 4 x 4 corners.
-    AppearanceProperties definition;
-    definition.ParseLines({"BodyRect.left=4", "BodyRect.top=4", "BodyRect.width=8", "BodyRect.height=8", "Texture=t"});
-    boost::shared_ptr<IControlAppearance> skin = CSkinAppearance::Create();
-    skin->LoadProperties(definition, [&texture](const std::string&) -> ITexture* { return &texture; });
+    const auto skin = LoadSkin<CSkinAppearance>(
+        {"BodyRect.left=4", "BodyRect.top=4", "BodyRect.width=8", "BodyRect.height=8", "Texture=t"}, {{"t", &texture}});
     glCanvas->GetBrush().SetFiltering(false);
     for (const bool mirrored : {false, true}) {
         SCOPED_TRACE(mirrored);

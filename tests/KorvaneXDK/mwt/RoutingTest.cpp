@@ -2,16 +2,6 @@
  * handlers that change the tree while it routes, key preview and group broadcast. */
 #include "MwtTest.h"
 
-namespace
-{
-
-boost::shared_ptr<CPanel> MakeRoot()
-{
-    return Make<CPanel>("root", 0, 0, 200, 200, kInitialized);
-}
-
-} // namespace
-
 TEST(Routing, HitOrderWheelKeyPreviewBroadcastCaptureLostReleasesAndNestedClicks)
 {
     const struct
