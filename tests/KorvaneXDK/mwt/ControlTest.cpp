@@ -174,8 +174,6 @@ TEST(Control, LayoutEditDragUpdateOrderFocusInFormsNullAppearancesAndTemplateDef
     EXPECT_THROW(constant.CastControl(static_cast<const CControl*>(&plain)), std::bad_cast);
 
     CTransparentAppearance transparent;
-    EXPECT_EQ(transparent.CastControl(static_cast<CControl*>(&panel)), &panel);
-    EXPECT_NO_THROW(transparent.Layout(&plain));
     plain.SetBounds(Rect2f(10, 20, 30, 40));
     const std::tuple<V, bool> hits[] = {{V(10, 20), true},  {V(39.99f, 59.99f), true}, {V(40, 20), false},
                                         {V(10, 60), false}, {V(9.99f, 30), false},     {V(20, 19.99f), false}};

@@ -46,8 +46,6 @@ TEST(RegressionTest, FailedDrawsLeaveTheStacksDefaultFactoriesAreTakenAtConstruc
     auto with = [](auto control, auto prepare) { return prepare(*control), Ptr(control); };
     const Ptr controls[] = {
         with(Make<CComboBox>("combo", 10, 10, 120, 24), [&](auto& c) { c.SetText("text"), c.SetTextFont(missing); }),
-        with(Make<CCheckBox>("check", 10, 10, 120, 20), [&](auto& c) { c.SetCaption("check"), c.SetFont(missing); }),
-        with(Make<CRadioButton>("radio", 10, 10, 120, 20), [&](auto& c) { c.SetCaption("radio"), c.SetFont(missing); }),
         with(Make<CButton>("button", 10, 10, 100, 30), [&](auto& c) { c.SetCaption("press"), c.SetFont(missing); }),
         with(Make<CListBox>("list", 10, 10, 100, 100),
              [&](auto& c) { c.GetItems().assign(2, "item"), c.SetFont(missing); }),
