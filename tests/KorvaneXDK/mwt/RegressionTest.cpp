@@ -107,22 +107,17 @@ TEST(RegressionTest, FailedDrawsLeaveTheStacksDefaultFactoriesAreTakenAtConstruc
                 {CDefaultFactories::FormAppearance, &Shell<CForm>, "SimpleForm"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.expected);
-        EXPECT_EQ(row.expected, InitialAppearanceName(row.make()));
         // Replacing a factory (the window scene does, once its skin is loaded) reaches only the controls of its own
-        // class constructed afterwards, whenever they are initialised.
+        // class constructed afterwards, whenever they are initialised. A class reading another class's factory fails
+        // its own row.
         const Ptr before = row.make();
         const CControl::AppearanceFactoryFunction saved = row.factory;
         row.factory = &CSolidColorAppearance::Create;
         const Ptr during = row.make();
-        EXPECT_EQ(row.expected, InitialAppearanceName(before));
-        for (const auto& other : rows) {
-            if (&other != &row) {
-                EXPECT_EQ(other.expected, InitialAppearanceName(other.make()));
-            }
-        }
+        const std::string beforeName = InitialAppearanceName(before);
         row.factory = saved;
-        EXPECT_EQ("SolidColor", InitialAppearanceName(during));
-        EXPECT_EQ(row.expected, InitialAppearanceName(row.make()));
+        EXPECT_EQ(std::pair(std::string(row.expected), std::string("SolidColor")),
+                  std::pair(beforeName, InitialAppearanceName(during)));
     }
 
     FakeTexture up(16, 16), down(16, 16), other(8, 8);
