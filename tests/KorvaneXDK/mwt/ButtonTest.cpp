@@ -91,7 +91,6 @@ TEST(ButtonTest, PressesClicksIconAndCaptionPlacementColoursAndAMissingDownPictu
     // Without an icon the alignments place the caption alone: right and bottom, then left and top.
     EXPECT_EQ("clipped (84,24,16,16) ", draw(false, CButton::kIconLeft, 2, 2));
     EXPECT_EQ("clipped (0,0,16,16) ", draw(false, CButton::kIconLeft, 0, 5));
-    EXPECT_EQ("clipped (42,12,16,16) ", draw(false, CButton::kIconLeft, 1, 1));
 
     FakeTexture icon8(8, 8), up(8, 8), down(8, 8);
     // Icon 8 x 8 and caption "ok" 16 x 16 make a 24 x 16 block centred in 100 x 40.

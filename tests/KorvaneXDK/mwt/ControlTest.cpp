@@ -98,13 +98,12 @@ TEST(Control, LayoutEditDragUpdateOrderFocusInFormsNullAppearancesAndTemplateDef
     EXPECT_FALSE(animated->GetAnimation());
 
     // Focused in the form but not on the screen.
-    Log focusLog;
     auto screen = Make<CScreen>("screen", 0, 0, 640, 480, kInitialized);
     auto a = Add<CForm>(*screen, "A", 0, 0, 200, 200);
     auto b = Add<CForm>(*screen, "B", 300, 0, 200, 200);
     auto inner = Add<CPanel>(*a, "panel", 10, 10, 100, 100);
     auto fc = Add(*inner, "c", 5, 5, 20, 20);
-    WireAll(focusLog, *screen, *a, *inner, *fc);
+    WireAll(log, *screen, *a, *inner, *fc);
 
     screen->SetFocusedControl(b.get());
     // Focused in the form, not focused; a form is focused in itself.
@@ -119,12 +118,12 @@ TEST(Control, LayoutEditDragUpdateOrderFocusInFormsNullAppearancesAndTemplateDef
 
     // Got focus raises every ancestor's focus-changed event, innermost first.
     auto d = Add(*inner, "d", 50, 5, 20, 20);
-    Wire(*d, focusLog);
-    focusLog.clear();
+    Wire(*d, log);
+    log.clear();
     d->SetFocus();
     EXPECT_EQ(std::pair(Log{"c lost", "d got", "panel focus-changed d", "A focus-changed d", "screen focus-changed d"},
                         false),
-              std::pair(focusLog, fc->IsFocusedInForm()));
+              std::pair(log, fc->IsFocusedInForm()));
 
     auto loose = Make("loose", 0, 0, 1, 1);
     EXPECT_EQ(std::tuple(false, false, false),
