@@ -97,7 +97,7 @@ const Row kRows[] = {
 
 } // namespace
 
-TEST(AnimationTest, RegistryEveryAnimationsStartEndAndFinishTheirGeometryTheDelayDecoratorAndTheTweens)
+TEST(AnimationTest, TheRegistryEachAnimationsStartEndAndFinishTheGeometryTheDelayDecoratorAndTheTweens)
 {
     boost::shared_ptr<CAnimationComponentStock> global = CAnimationComponentStock::GetInstance();
     EXPECT_EQ(global, CAnimationComponentStock::GetInstance());

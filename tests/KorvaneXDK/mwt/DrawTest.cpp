@@ -1,5 +1,5 @@
 /** @file DrawTest.cpp The widget tree drawn on the recording device: clip and matrix sequence under a nested client
- * offset, layout-edit markers, a shared appearance, and panels. */
+ * offset, layout-edit markers, a shared appearance, and a hidden panel. */
 #include "KorvaneXDK/mwt/SolidColorAppearance.h"
 #include "MwtTest.h"
 
@@ -28,7 +28,7 @@ struct DrawFixture
 
 } // namespace
 
-TEST(Draw, NestedClientOffsetsLayoutEditMarkersASharedAppearanceAndPanels)
+TEST(Draw, NestedClientOffsetsLayoutEditMarkersASharedAppearanceAndAHiddenPanel)
 {
     DrawFixture f;
     auto form = Make<CForm>("form", 20, 30, 200, 150);
