@@ -2,7 +2,7 @@
  * handlers that change the tree while it routes, key preview and group broadcast. */
 #include "MwtTest.h"
 
-TEST(Routing, HitOrderWheelKeyPreviewBroadcastCaptureLostReleasesAndNestedClicks)
+TEST(Routing, HitOrderWheelKeysCaptureLostReleasesNestedClicksFocusHandedOnAndHandlersChangingTheTree)
 {
     const struct
     {
@@ -124,14 +124,12 @@ TEST(Routing, HitOrderWheelKeyPreviewBroadcastCaptureLostReleasesAndNestedClicks
     nestLog.clear();
     Click(*nest, V(140, 140));
     EXPECT_EQ(nestLog, (Log{"P down (86,78)", "P up (86,78)", "P click"}));
-}
 
-TEST(Routing, RemovingTheFocusedChildHandsFocusOnAndHandlersMayChangeTheTree)
-{
-    Log log;
-    auto root = MakeRoot();
-    auto a = Add(*root, "A", 0, 0, 10, 10);
-    auto b = Add(*root, "B", 20, 0, 10, 10);
+    // Removing the focused child hands the focus on.
+    log.clear();
+    root = MakeRoot();
+    a = Add(*root, "A", 0, 0, 10, 10);
+    b = Add(*root, "B", 20, 0, 10, 10);
     auto c = Add(*root, "C", 40, 0, 10, 10);
     auto d = Add(*root, "D", 60, 0, 10, 10);
     d->SetEnabled(false);
