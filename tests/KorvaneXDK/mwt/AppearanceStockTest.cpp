@@ -38,7 +38,6 @@ TEST(AppearanceStock, DefaultsTheirNamesFactoriesAliasesAndLoadingDefinitionFile
     FreshStock fresh;
     EXPECT_EQ((Lines{"SimpleButton", "SingleBorder", "SolidColor", "Transparent"}),
               fresh.stock.GetAppearanceNames("CButton"));
-    EXPECT_EQ((Lines{"SingleBorder", "SolidColor", "Transparent"}), fresh.stock.GetAppearanceNames("CLabel"));
     Lines appended{"x"};
     fresh.stock.GetAppearanceNames("CKnob", appended);
     EXPECT_EQ((Lines{"x", "SimpleKnob", "SingleBorder", "SolidColor", "Transparent"}), appended);

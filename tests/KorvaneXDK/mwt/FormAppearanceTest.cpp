@@ -58,7 +58,7 @@ struct AppearanceFixture
 
 } // namespace
 
-TEST(FormAppearance, CaptionBoxesClientRectanglesTheSkinCaptionHeightAndNoResolver)
+TEST(FormAppearance, BoxesClientRectanglesCaptionHeightsFramesByStyleFocusAndRollUp)
 {
     const std::tuple<const char*, bool, std::int32_t, bool, Rect2f, Rect2f, Rect2f, Rect2f, std::int32_t> rows[] = {
         {"simple", false, 2, true, {182, 2, 16, 16}, {164, 2, 16, 16}, {146, 2, 16, 16}, {2, 20, 196, 78}, 20},
@@ -103,10 +103,7 @@ TEST(FormAppearance, CaptionBoxesClientRectanglesTheSkinCaptionHeightAndNoResolv
     CSkinFormAppearance appearance;
     EXPECT_THROW(appearance.LoadProperties(properties, TextureResolver()), boost::bad_function_call);
     EXPECT_EQ(appearance.GetBodyRect(), kNone);
-}
 
-TEST(FormAppearance, SimpleFrameByStyleAndFocusAndTheSkinFrameRolledUpAndWithoutTextures)
-{
     const std::string client = "fill (2,20,196,78) (0.2,0.4,0.6,1)";
     const Lines focused = {"fill (0,0,200,20) (0,0,0.8,0.6)",      "fill (0,98,200,2) (0,0,0,0.6)",
                            "fill (0,20,2,78) (0,0,0,0.6)",         "fill (198,20,2,78) (0,0,0,0.6)",
@@ -116,14 +113,14 @@ TEST(FormAppearance, SimpleFrameByStyleAndFocusAndTheSkinFrameRolledUpAndWithout
                             "fill (0,20,2,78) (0,0,0,0.6)",         "fill (198,20,2,78) (0,0,0,0.6)",
                             "fill (182,2,16,16) (0,0,0,0.5)",       "frame (182,2,16,16) (0.8,0.8,0.8,0.2)",
                             "fill (184,7.8,12,4) (0.8,0.8,0.8,0.2)"};
-    const std::tuple<const char*, std::int32_t, bool, float, Lines, Lines> rows[] = {
+    const std::tuple<const char*, std::int32_t, bool, float, Lines, Lines> styles[] = {
         {"focused", 2, true, 1, focused, {"'Title' (8,2) FFFFFFFF"}},
         {"not focused", 3, false, 1, inactive, {"'Title' (8,2) FFB3B3B3"}},
         {"see-through client area", 2, true, 0, focused, {"'Title' (8,2) FFFFFFFF"}},
         {"style 1: the client fill only", 1, true, 1, {"fill (0,0,200,100) (0.2,0.4,0.6,1)"}, {}},
         {"style 0: nothing", 0, true, 1, {}, {}},
         {"style 4: nothing", 4, true, 1, {}, {}}};
-    for (const auto& [what, style, focused, alpha, expected, text] : rows) {
+    for (const auto& [what, style, focused, alpha, expected, text] : styles) {
         SCOPED_TRACE(what);
         AppearanceFixture f(CSimpleFormAppearance::Create(), false);
         f.form->SetFormStyle(style);

@@ -128,7 +128,7 @@ int Band(int v, int first, int last)
 
 } // namespace
 
-TEST_F(SkinGLTest, ClippedChildrenANinePieceSkinAndItsMirrorImage)
+TEST_F(SkinGLTest, ClippedChildrenANinePieceSkinItsMirrorImageAndTheSkinnedFormsReferencePicture)
 {
     auto screen = Make<CScreen>("screen", 0, 0, kSkinWidth, kSkinHeight, kInitialized);
     // The panel covers pixels 10..49 x 10..39; its child would reach 79 x 59 on the screen. A see-through panel still
@@ -157,10 +157,8 @@ TEST_F(SkinGLTest, ClippedChildrenANinePieceSkinAndItsMirrorImage)
     ASSERT_EQ(os::gfx::kOk, texture.GetD3DTexture()->UnlockRect(0));
     // The body {4, 4, 8, 8} covers the control at (20, 10), 40 x 24: the picture reaches 4 texels beyond each edge,
     // to {16, 6, 48, 32}, with 4 x 4 corners.
-    AppearanceProperties definition;
-    definition.ParseLines({"BodyRect.left=4", "BodyRect.top=4", "BodyRect.width=8", "BodyRect.height=8", "Texture=t"});
-    boost::shared_ptr<IControlAppearance> skin = CSkinAppearance::Create();
-    skin->LoadProperties(definition, [&texture](const std::string&) -> ITexture* { return &texture; });
+    const auto skin = LoadSkin<CSkinAppearance>(
+        {"BodyRect.left=4", "BodyRect.top=4", "BodyRect.width=8", "BodyRect.height=8", "Texture=t"}, {{"t", &texture}});
     glCanvas->GetBrush().SetFiltering(false);
     for (const bool mirrored : {false, true}) {
         SCOPED_TRACE(mirrored);
@@ -181,16 +179,15 @@ TEST_F(SkinGLTest, ClippedChildrenANinePieceSkinAndItsMirrorImage)
                                                        : 0xFF000000u;
         });
     }
-}
 
-TEST_F(SkinGLTest, AFramedSkinnedFormWithOneControlOfEachKindMatchesItsReferencePicture)
-{
+    // The program's skin: a framed skinned form holding one control of each skinned kind.
     stock.RegisterDefaultAppearances();
     IDataLoader* loader = driver->GetDataLoader().get();
     stock.LoadAppearances(loader, "skin", [this, loader](const std::string& name) {
         return textures->Load(loader, "skin\\" + name, false, "", os::gfx::Format::Unknown);
     });
-    auto screen = Make<CScreen>("screen", 0, 0, kSkinWidth, kSkinHeight, kInitialized);
+    screen->RemoveAllControls();
+    glCanvas->GetBrush().SetFiltering(true);
     auto form = Make<CForm>("form", 8, 8, 240, 176);
     form->AppearanceFactory = stock.GetFactory("SkinForm");
     form->OpenAnimationFactory = CDefaultFactories::NullAnimation;

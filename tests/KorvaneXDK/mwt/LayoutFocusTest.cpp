@@ -11,11 +11,6 @@ struct Child
     bool visible;
 };
 
-boost::shared_ptr<CPanel> MakeRoot(float w, float h)
-{
-    return Make<CPanel>("root", 0, 0, w, h, kInitialized);
-}
-
 } // namespace
 
 TEST(LayoutAndFocus, DockingLayoutsRelayoutAndFocusInReadingOrderThroughNestedContainers)

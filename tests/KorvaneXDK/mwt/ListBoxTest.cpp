@@ -23,7 +23,7 @@ boost::shared_ptr<CListBox> MakeList(int count)
 
 } // namespace
 
-TEST(ListBoxTest, KeysAndThePointerMoveTheSelectionAndKeepItInView)
+TEST(ListBoxTest, KeysThePointerTheVisibleCountForEveryItemHeightAndTheDrawing)
 {
     auto list = MakeList(10);
     int keys = 0;
@@ -95,10 +95,7 @@ TEST(ListBoxTest, KeysAndThePointerMoveTheSelectionAndKeepItInView)
     const int hover = pointed->GetHoverIndex();
     pointed->OnMouseMove(V(50, 60), 0);
     EXPECT_EQ(std::pair(4, -1), std::pair(hover, pointed->GetHoverIndex()));
-}
 
-TEST(ListBoxTest, VisibleCountForEveryItemHeightAndTheDrawing)
-{
     RecordingCanvas fonts; // "default": 8 units a character, 16 high
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const std::tuple<const char*, bool, int, float, int> rows[] = {
@@ -144,16 +141,16 @@ TEST(ListBoxTest, VisibleCountForEveryItemHeightAndTheDrawing)
             << milliseconds;
     }
 
-    auto list = MakeList(10);
-    list->Initialize();
-    list->SetTopIndex(7);
-    list->SetOwnerDraw(true);
+    auto owner = MakeList(10);
+    owner->Initialize();
+    owner->SetTopIndex(7);
+    owner->SetOwnerDraw(true);
     Lines drawn;
-    list->DrawItemEvent = [&drawn](CListBox*, canvas::CCanvas*, std::int32_t index, const canvas::Rect2f& r) {
+    owner->DrawItemEvent = [&drawn](CListBox*, canvas::CCanvas*, std::int32_t index, const canvas::Rect2f& r) {
         drawn.push_back(std::to_string(index) + " " + Rect(r));
     };
     LogCanvas canvas;
-    list->Draw(&canvas);
+    owner->Draw(&canvas);
     EXPECT_EQ((Lines{"6 (4,4,92,10)", "7 (4,14,92,10)", "8 (4,24,92,10)", "9 (4,34,92,10)"}), drawn)
         << "the top clamps to count - 4";
     EXPECT_EQ(Lines{}, canvas.Only({"fill (4", "clipped"}));

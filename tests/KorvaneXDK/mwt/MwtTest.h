@@ -137,6 +137,12 @@ boost::shared_ptr<T> Add(mwt::CContainerControl& parent, const std::string& name
     return control;
 }
 
+/// An initialised panel "root" at the origin.
+inline boost::shared_ptr<mwt::CPanel> MakeRoot(float w = 200, float h = 200)
+{
+    return Make<mwt::CPanel>("root", 0, 0, w, h, kInitialized);
+}
+
 /// Logs "<name> init" and "<name> update"; completion is set by the test.
 class FakeAnimation : public mwt::CAnimationComponent
 {

@@ -27,23 +27,20 @@ Lines Order(const CScreen& screen)
     return names;
 }
 
-struct ScreenFixture
+/// An initialised 1920 x 1080 screen holding the children of the names, in order.
+boost::shared_ptr<CScreen> ScreenOf(const Lines& names)
 {
-    explicit ScreenFixture(const Lines& names)
-    {
-        screen->Initialize();
-        for (const std::string& name : names) {
-            screen->AddControl(Child(name));
-        }
+    auto screen = Make<CScreen>("screen", 0, 0, 1920, 1080, kInitialized);
+    for (const std::string& name : names) {
+        screen->AddControl(Child(name));
     }
+    return screen;
+}
 
-    CControl* Find(const std::string& name) const
-    {
-        return dynamic_cast<CControl*>(screen->FindControlByName(name).get());
-    }
-
-    boost::shared_ptr<CScreen> screen = Make<CScreen>("screen", 0, 0, 1920, 1080);
-};
+CControl& Find(const CScreen& screen, const std::string& name)
+{
+    return dynamic_cast<CControl&>(*screen.FindControlByName(name));
+}
 
 } // namespace
 
@@ -56,38 +53,34 @@ TEST(Screen, TopMostFormsStayAboveTheCascadeWrapsAndAddingDoesNotFocus)
         {{}, "F", {"F"}},
         {{"A", "T1"}, "E1", {"A", "E1", "T1"}}, // in layout edit mode: placed as an ordinary form
         {{"A", "E1"}, "F", {"A", "F", "E1"}},   // but a top-most form for the others
-    };
-    for (const auto& [before, added, after] : rows) {
-        ScreenFixture f(before);
-        f.screen->AddControl(Child(added));
-        EXPECT_EQ(Order(*f.screen), after) << added;
-    }
-
-    // Bringing to the front keeps the rule.
-    const std::tuple<Lines, const char*, Lines> rows2[] = {
-        {{"A", "F", "G", "T1", "T2"}, "F", {"A", "G", "F", "T1", "T2"}},
-        {{"A", "F", "T1", "T2"}, "T1", {"A", "F", "T2", "T1"}}};
-    for (const auto& [before, brought, after] : rows2) {
-        ScreenFixture f(before);
-        f.Find(brought)->BringToFront();
-        EXPECT_EQ(Order(*f.screen), after) << brought;
+        // '^': brought to the front, under the same rule.
+        {{"A", "F", "G", "T1", "T2"}, "^F", {"A", "G", "F", "T1", "T2"}},
+        {{"A", "F", "T1", "T2"}, "^T1", {"A", "F", "T2", "T1"}}};
+    for (const auto& [before, step, after] : rows) {
+        auto screen = ScreenOf(before);
+        if (step[0] == '^') {
+            Find(*screen, step + 1).BringToFront();
+        } else {
+            screen->AddControl(Child(step));
+        }
+        EXPECT_EQ(Order(*screen), after) << step;
     }
 
     // Made top-most once open; and activated by a press.
-    ScreenFixture f({"F", "G", "T1"});
-    dynamic_cast<CForm*>(f.Find("F"))->SetTopMost(true);
-    const Lines madeTopMost = Order(*f.screen);
-    f.Find("G")->OnMouseDown(V(50, 30), 1);
-    EXPECT_EQ(std::pair(madeTopMost, Order(*f.screen)), std::pair(Lines{"G", "T1", "F"}, Lines{"G", "T1", "F"}));
-    f.screen->AddControl(Child("H"));
-    f.Find("G")->OnMouseDown(V(50, 30), 1);
-    EXPECT_EQ(Order(*f.screen), (Lines{"H", "G", "T1", "F"}));
+    auto screen = ScreenOf({"F", "G", "T1"});
+    dynamic_cast<CForm&>(Find(*screen, "F")).SetTopMost(true);
+    const Lines madeTopMost = Order(*screen);
+    Find(*screen, "G").OnMouseDown(V(50, 30), 1);
+    EXPECT_EQ(std::pair(madeTopMost, Order(*screen)), std::pair(Lines{"G", "T1", "F"}, Lines{"G", "T1", "F"}));
+    screen->AddControl(Child("H"));
+    Find(*screen, "G").OnMouseDown(V(50, 30), 1);
+    EXPECT_EQ(Order(*screen), (Lines{"H", "G", "T1", "F"}));
 
-    ScreenFixture c({});
+    auto cascade = ScreenOf({});
     std::vector<boost::shared_ptr<CControl>> forms;
     for (int i = 0; i < 51; ++i) {
         forms.push_back(Make<CForm>("F" + std::to_string(i), 0, 0, 400, 300));
-        c.screen->AddFormCascaded(forms.back());
+        cascade->AddFormCascaded(forms.back());
     }
     // (24, 16) a step: the 50th form would reach y 784 + 300 >= 1080, and starts again at (0, 0).
     EXPECT_EQ((std::vector{V(0, 0), V(24, 16), V(1152, 768), V(0, 0), V(24, 16)}),
@@ -95,12 +88,12 @@ TEST(Screen, TopMostFormsStayAboveTheCascadeWrapsAndAddingDoesNotFocus)
                            forms[49]->GetLocation(), forms[50]->GetLocation()}));
 
     // Adding does not focus; the active form is the focused one.
-    ScreenFixture g({"F"});
-    auto* active = dynamic_cast<CForm*>(g.Find("F"));
-    EXPECT_EQ(std::pair(false, false), std::pair(bool(g.screen->GetFocusedControl()), bool(g.screen->GetActiveForm())));
+    auto g = ScreenOf({"F"});
+    auto* active = &dynamic_cast<CForm&>(Find(*g, "F"));
+    EXPECT_EQ(std::pair(false, false), std::pair(bool(g->GetFocusedControl()), bool(g->GetActiveForm())));
     active->SetFocus();
-    EXPECT_EQ(std::pair(active, true), std::pair(g.screen->GetActiveForm().get(), active->IsFocused()));
-    g.screen->AddControl(Child("A"));
-    g.Find("A")->SetFocus();
-    EXPECT_EQ(g.screen->GetActiveForm(), nullptr);
+    EXPECT_EQ(std::pair(active, true), std::pair(g->GetActiveForm().get(), active->IsFocused()));
+    g->AddControl(Child("A"));
+    Find(*g, "A").SetFocus();
+    EXPECT_EQ(g->GetActiveForm(), nullptr);
 }

@@ -27,7 +27,7 @@ boost::shared_ptr<IControlAppearance> SkinOf(const Lines& lines, ITexture* up, I
 
 } // namespace
 
-TEST(ScrollBarTest, TheValueStaysAPageShortOfTheMaximumKeysStepItAndAHeldPartRepeats)
+TEST(ScrollBarTest, ValueKeysRepeatLayoutDrawingPressedPartsAndTheThumbDrag)
 {
     auto bar = MakeBar();
     int changed = 0, keyEvents = 0;
@@ -49,16 +49,16 @@ TEST(ScrollBarTest, TheValueStaysAPageShortOfTheMaximumKeysStepItAndAHeldPartRep
     const std::tuple<double, double, double, double, double, double> rows[] = {
         {0, 100, 10, 10, 50, 50}, {0, 100, 150, 100, 50, 0}, {50, 50, 10, 0, 60, 50}};
     for (const auto& [minimum, maximum, page, pageSize, set, value] : rows) {
-        SCOPED_TRACE(page);
         bar->SetMinimum(minimum);
         bar->SetMaximum(maximum);
         bar->SetPageSize(page);
         bar->SetValue(set);
-        EXPECT_EQ(std::tuple(pageSize, pageSize, value),
-                  std::tuple(bar->GetPageSize(), bar->GetEffectivePageSize(), bar->GetValue()));
         // Range 0 counts as 1: the thumb stays a number.
         const Rect2f thumb = bar->GetThumbRect();
-        EXPECT_TRUE(std::isfinite(thumb.left) && std::isfinite(thumb.width)) << Rect(thumb);
+        EXPECT_EQ(std::tuple(pageSize, pageSize, value, true),
+                  std::tuple(bar->GetPageSize(), bar->GetEffectivePageSize(), bar->GetValue(),
+                             std::isfinite(thumb.left) && std::isfinite(thumb.width)))
+            << page << " " << Rect(thumb);
     }
 
     // Holding a part repeats after a quarter second; the update runs nothing else.
@@ -66,8 +66,7 @@ TEST(ScrollBarTest, TheValueStaysAPageShortOfTheMaximumKeysStepItAndAHeldPartRep
     int heldUpdates = 0;
     held->UpdateEvent = [&heldUpdates](CComponent*, float) { ++heldUpdates; };
     held->AnimationFactory = [] { return boost::shared_ptr<CAnimationComponent>(); };
-    held->OnMouseDown(V(90, 8), 1);
-    EXPECT_EQ(1, held->GetValue());
+    held->OnMouseDown(V(90, 8), 1); // one step at the press, as every pressed part's row shows
     for (int tick = 1; tick <= 60; ++tick) {
         held->Update(1.0f / 60.0f);
         if (tick == 16) {
@@ -89,10 +88,7 @@ TEST(ScrollBarTest, TheValueStaysAPageShortOfTheMaximumKeysStepItAndAHeldPartRep
     slow->OnMouseUp(V(5, 8), 1);
     slow->Update(1.0f); // released: no more steps
     EXPECT_EQ(47, slow->GetValue());
-}
 
-TEST(ScrollBarTest, AppearancesLayOutAndDrawButtonsTrackAndThumbWithAPartHeldAndWithoutPictures)
-{
     FakeTexture up(8, 8), down(8, 8);
     // Decrease and increase buttons, track and thumb of a bar of the simple appearance (no skin lines) or a skin.
     auto layout = [&](const Lines& skin, V size, std::int32_t orientation) {
@@ -142,18 +138,15 @@ TEST(ScrollBarTest, AppearancesLayOutAndDrawButtonsTrackAndThumbWithAPartHeldAnd
     EXPECT_EQ(128.0f, LoadSkin<CSkinScrollBarAppearance>({}, {})->GetMaxButtonSize());
     EXPECT_EQ((Lines{"fill (32,0,52,16)" + dim, "fill (16,0,0,16)" + dim}),
               draw(SkinOf({}, nullptr, nullptr), V(100, 16), 0, 0, 0, V(50, 200)));
-}
 
-TEST(ScrollBarTest, TheLeftButtonPressesThePartUnderThePointerAndTheThumbFollowsIt)
-{
     // At 40 the thumb is {39.52, 0, 16, 16}: page-down track before it, page-up track after it.
-    const std::tuple<V, int, int, double> rows[] = {
+    const std::tuple<V, int, int, double> presses[] = {
         {V(90, 8), 1, CScrollBar::kPartIncreaseButton, 41}, {V(5, 8), 1, CScrollBar::kPartDecreaseButton, 39},
         {V(70, 8), 1, CScrollBar::kPartPageIncrease, 50},   {V(20, 8), 1, CScrollBar::kPartPageDecrease, 30},
         {V(45, 8), 1, CScrollBar::kPartThumb, 40},          {V(90, 8), 3, CScrollBar::kPartNone, 40},
         {V(100, 8), 1, CScrollBar::kPartThumb, 40}, // off the bar, but within reach of the thumb
         {V(50, 200), 1, CScrollBar::kPartNone, 40}};
-    for (const auto& [point, button, part, value] : rows) {
+    for (const auto& [point, button, part, value] : presses) {
         SCOPED_TRACE(Point(point));
         auto bar = MakeBar();
         bar->SetValue(40);
@@ -167,11 +160,11 @@ TEST(ScrollBarTest, TheLeftButtonPressesThePartUnderThePointerAndTheThumbFollows
 
     auto form = Make<CForm>("form", 0, 0, 200, 100);
     form->SetLayoutEditMode(true);
-    auto bar = MakeBar();
-    bar->SetParent(form.get());
-    bar->OnMouseDown(V(90, 8), 1);
-    EXPECT_EQ(0, bar->GetValue()) << "layout edit mode";
-    bar->SetParent(nullptr);
+    auto edited = MakeBar();
+    edited->SetParent(form.get());
+    edited->OnMouseDown(V(90, 8), 1);
+    EXPECT_EQ(0, edited->GetValue()) << "layout edit mode";
+    edited->SetParent(nullptr);
 
     // The thumb follows the pointer, snaps back beyond reach and stays without travel.
     auto thumb = MakeBar();

@@ -32,7 +32,7 @@ struct Selector
 
 } // namespace
 
-TEST(SelectorTest, StepsStopAtTheEndsFadeTheMarkersWideTextIsClippedAndAnEmptyListFiresOnce)
+TEST(SelectorTest, StepsFadedMarkersWideTextAnEmptyListClicksOnTheOuterThirdsAndTheWheel)
 {
     RecordingCanvas fonts; // "default": 8 units a character, 16 high
     Selector s;
@@ -48,7 +48,6 @@ TEST(SelectorTest, StepsStopAtTheEndsFadeTheMarkersWideTextIsClippedAndAnEmptyLi
         {0x10026, 0, 4, kFaded, kFull, "clipped (52,7,16,16) 'aa' (1,1,1,1)"},
         {0x26, 0, 4, kFaded, kFull, "clipped (52,7,16,16) 'aa' (1,1,1,1)"}};
     for (const auto& [key, selected, changes, left, right, text] : rows) {
-        SCOPED_TRACE(::testing::Message() << "key " << std::hex << key);
         if (key != 0) {
             s.selector->OnKeyDown(key);
         }
@@ -57,7 +56,8 @@ TEST(SelectorTest, StepsStopAtTheEndsFadeTheMarkersWideTextIsClippedAndAnEmptyLi
         EXPECT_EQ(
             std::tuple(selected, changes, pressed,
                        Lines{std::string("text (6,7) '<' ") + left, std::string("text (106,7) '>' ") + right, text}),
-            std::tuple(s.selector->GetSelectedIndex(), s.changes, keys, s.Draw()));
+            std::tuple(s.selector->GetSelectedIndex(), s.changes, keys, s.Draw()))
+            << "key " << std::hex << key;
     }
 
     s.selector->GetItems()[0] = "abcdefghijklmnop"; // 128 wide: starts at -4
@@ -79,10 +79,7 @@ TEST(SelectorTest, StepsStopAtTheEndsFadeTheMarkersWideTextIsClippedAndAnEmptyLi
     e.selector->SetParent(form.get());
     EXPECT_EQ("clipped (28,7,64,16) 'selector' (1,1,1,1)", e.Draw().back());
     e.selector->SetParent(nullptr);
-}
 
-TEST(SelectorTest, ClicksOnTheOuterThirdsAndTheWheelStepUnlessItsHandlerTakesIt)
-{
     const std::tuple<float, int> rows2[] = {{0, 0}, {39.99f, 0}, {40, 1}, {60, 1}, {80, 1}, {80.01f, 2}, {119, 2}};
     for (const auto& [x, selected] : rows2) {
         Selector s;
@@ -99,13 +96,12 @@ TEST(SelectorTest, ClicksOnTheOuterThirdsAndTheWheelStepUnlessItsHandlerTakesIt)
                                                               {"declined", 0, 1, 2},
                                                               {"taken", 1, 1, 1}};
     for (const auto& [what, handler, delta, selected] : wheel) {
-        SCOPED_TRACE(what);
         Selector s;
         s.selector->SetSelectedIndex(1);
         if (handler >= 0) {
             s.selector->MouseWheelEvent = [takes = handler == 1](CControl*, float) { return takes; };
         }
         const bool handled = s.selector->OnMouseWheel(V(0, 0), delta);
-        EXPECT_EQ(std::pair(true, selected), std::pair(handled, s.selector->GetSelectedIndex()));
+        EXPECT_EQ(std::pair(true, selected), std::pair(handled, s.selector->GetSelectedIndex())) << what;
     }
 }
