@@ -1,15 +1,13 @@
 /** @file SplashTest.cpp The opening screens lead to one title menu: alone after their timeouts, skipped by decide
- * after the grace time with each press read once; and the presses read from an SDL virtual pad through the resource
- * scene's merged controller. */
+ * after the grace time with each press read once. */
 #include <tuple>
 
+#include "FormsTestSupport.h"
 #include "frontend/forms/GameSelectForm.h"
 #include "frontend/forms/LogoSplashForm.h"
 #include "frontend/forms/TitleSplashForm.h"
-#include "frontend/options/OptionsTestSupport.h"
 
 using namespace formtest;
-using optiontest::OptionsTest;
 
 class SplashTest : public FormsTest
 {
@@ -93,17 +91,4 @@ TEST_F(SplashTest, DecideSkipsBothSplashesAfterTheGraceTime)
     latched.insert("cancel");
     FramesUntilClosing(*title, 0.3f);
     ExpectOneMenuAlone();
-}
-
-// The splashes read presses through the link (the latched cases above); without a reader of their own the link reads
-// the started scene's merged controller, here from a pad, each press once.
-TEST_F(OptionsTest, WithoutAReaderOfItsOwnTheLinkReadsTheScenesControllerOnce)
-{
-    auto pad = korvane::test::VirtualJoystick::Pad(0x045E, 0x028E, "Forms Test Pad");
-    ASSERT_TRUE(pad.Attached());
-    CFormSceneLink::SetPressReader({});
-    pad.SetButton(SDL_CONTROLLER_BUTTON_A, true);
-    Poll();
-    EXPECT_TRUE(CFormSceneLink::WasPressed("decide"));
-    EXPECT_FALSE(CFormSceneLink::WasPressed("decide"));
 }

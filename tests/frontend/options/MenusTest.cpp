@@ -175,6 +175,14 @@ TEST_F(OptionsTest, KeyMappingBindsAHeldKeyOrPadButtonToTheFocusedRowAndStaysSaf
     auto pad = korvane::test::VirtualJoystick::Pad(0x045E, 0x028E, "Options Test Pad");
     ASSERT_TRUE(pad.Attached());
     Poll();
+    // Without a reader of its own the link reads the started scene's merged controller, each press once.
+    CFormSceneLink::SetPressReader({});
+    pad.SetButton(SDL_CONTROLLER_BUTTON_A, true);
+    Poll();
+    EXPECT_EQ(std::pair(true, false),
+              (std::pair{CFormSceneLink::WasPressed("decide"), CFormSceneLink::WasPressed("decide")}));
+    pad.SetButton(SDL_CONTROLLER_BUTTON_A, false);
+    Poll();
     screen->RemoveAllControls();
     auto padForm = Show(boost::make_shared<CKeyMappingForm>("X-Input Mapping", 3u, true));
     ASSERT_EQ(std::tuple(4u, true),

@@ -25,14 +25,6 @@ protected:
         gSteamAchievements = new CSteamAchievements;
         return *gSteamAchievements.load();
     }
-
-    /// Whether the store holds the achievement (statistics requested if needed).
-    static bool Stored(const char* id)
-    {
-        bool achieved = false;
-        os::store::GetUserStats()->GetAchievement(id, &achieved);
-        return achieved;
-    }
 };
 
 TEST_F(SteamAchievementsTest, UnlocksWaitForTheStatisticsAndDisplayTextsAreCutAtWholeCharacters)
@@ -49,7 +41,7 @@ TEST_F(SteamAchievementsTest, UnlocksWaitForTheStatisticsAndDisplayTextsAreCutAt
     UnlockAchievement(30); // ignored: nothing has arrived yet
     Pump();
     EXPECT_EQ(std::tuple(true, false, std::vector<std::string>{"Received stats and achievements from Steam\n"}),
-              std::tuple(achievements.IsInitialized(), Stored("ACHIEVEMENT_QVR2AREA20CLEAR"), debug));
+              std::tuple(achievements.IsInitialized(), Achieved("ACHIEVEMENT_QVR2AREA20CLEAR"), debug));
     EXPECT_EQ(
         std::tuple(std::string(127, 'n'), std::string(255, 'd'), std::string(126, 'a'),
                    std::string("ACHIEVEMENT_QVR2EASYALL")),
@@ -63,7 +55,7 @@ TEST_F(SteamAchievementsTest, UnlocksWaitForTheStatisticsAndDisplayTextsAreCutAt
     EXPECT_TRUE(debug.empty()); // results come only from the pump
     Pump();
     EXPECT_EQ(std::tuple(std::vector<std::string>{"Stored stats for Steam\n", "Stored Achievement for Steam\n"}, true),
-              std::tuple(debug, Stored("ACHIEVEMENT_QVR2AREA20CLEAR")));
+              std::tuple(debug, Achieved("ACHIEVEMENT_QVR2AREA20CLEAR")));
     // The next object takes what is achieved from the statistics.
     delete gSteamAchievements.exchange(nullptr);
     CSteamAchievements& next = Create();

@@ -21,15 +21,6 @@ protected:
                                                                     {3, "u3", 97, std::vector<std::int32_t>(61, 3)}}));
     }
 
-    void FindBoard(const char* name = "LB_QV_DEF_EASY")
-    {
-        client.FindLeaderboard(name);
-        ASSERT_TRUE(client.IsBusy());
-        Pump();
-        ASSERT_FALSE(client.IsBusy());
-        ASSERT_TRUE(client.IsSucceeded());
-    }
-
     std::vector<std::int32_t> words = std::vector<std::int32_t>(61, 7);
     CSteamLeaderboards client;
 };
@@ -45,7 +36,9 @@ TEST_F(SteamLeaderboardsTest,
               std::tuple(client.IsSucceeded(), client.GetBoardHandle(), client.UploadScore(50, words.data())));
     EXPECT_EQ(debug, std::vector<std::string>({"Leaderboard could not be found\n"}));
 
-    FindBoard();
+    client.FindLeaderboard("LB_QV_DEF_EASY");
+    Pump();
+    ASSERT_TRUE(client.IsSucceeded());
     ASSERT_TRUE(client.DownloadScores(0, 10, 1, 11));
     EXPECT_EQ(std::tuple(true, 10, 61),
               std::tuple(client.IsBusy(), client.GetWantedEntries(), client.GetDetailsPerEntry()));
@@ -113,7 +106,8 @@ TEST_F(SteamLeaderboardsTest,
 
 TEST_F(SteamLeaderboardsTest, RequestsThatCannotStartAndFailedResultsLeaveTheClientIdle)
 {
-    FindBoard();
+    client.FindLeaderboard("LB_QV_DEF_EASY");
+    Pump();
     ASSERT_TRUE(client.DownloadScores(0, 10, 1, 10));
     Pump();
     const char* const upload = "Score could not be uploaded to Steam\n";
