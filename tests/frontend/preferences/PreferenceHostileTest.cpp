@@ -128,7 +128,6 @@ TEST_F(PreferenceTest, EachDamageAndEveryCutLogsItsLinesAndAppliesNoMoreThanItMa
     const State noVersion{kMusic, kEffect, 1, kDecide, {0, 2, 3}};
 
     const Case cases[] = {
-        {"empty file", "", false, kNothing, notRiff},
         {"big-endian container", Replace(kMarked, "RIFF", "RIFX"), false, kNothing, notRiff},
         {"container size 0", Patch(kMarked, 4, 0), false, kNothing, Corrupt(noHead)},
         {"container size short of the chunks", Patch(kMarked, 4, 20), false, kNothing,

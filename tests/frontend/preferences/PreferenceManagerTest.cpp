@@ -23,7 +23,7 @@ constexpr std::uint32_t kSentinel = 0x77;
 const std::vector<Record> kDefaults = {Standard(0, oracle::kKeyboard), Standard(2, oracle::kMouse),
                                        Standard(3, oracle::kXInput)};
 
-TEST_F(PreferenceTest, DefaultFileMatchesTheOracleByteForByte)
+TEST_F(PreferenceTest, DefaultFileMatchesTheOracleByteForByteAndAPadAndRemappedKeysAreWrittenFromTheLiveBindings)
 {
     ProgramRun run(dir);
     run.Start();
@@ -36,23 +36,21 @@ TEST_F(PreferenceTest, DefaultFileMatchesTheOracleByteForByte)
     EXPECT_EQ(std::tuple(std::size_t{611}, std::string("keym")), std::tuple(bytes.size(), bytes.substr(123, 4)));
     EXPECT_TRUE(LogHasInOrder(
         {"INFO: Saving preference data...", "INFO: OK.", "INFO: Saving display configuration...", "INFO: OK."}));
-}
 
-TEST_F(PreferenceTest, DirectInputPadAndRemappedKeysAreWrittenFromTheLiveBindings)
-{
+    // A DirectInput pad and remapped keys are written from the live bindings.
     auto stick = VirtualJoystick::Stick(0x1234, 0x0001, "Stick", 2, 12, 1);
-    ProgramRun run(dir);
-    run.Start();
-    run.host.SetMusicVolume(-2500);
-    run.host.SetEffectVolume(-10000);
-    run.host.SetMusicVersion(0);
-    run.OfType(0).SetMapping("decide", 0, 0x39);
-    run.OfType(0).SetMapping("x4", 0, 0xFFFFFFFFu);
-    run.OfType(1).SetMapping("pause", 0, 9);
+    ProgramRun padRun(dir);
+    padRun.Start();
+    padRun.host.SetMusicVolume(-2500);
+    padRun.host.SetEffectVolume(-10000);
+    padRun.host.SetMusicVersion(0);
+    padRun.OfType(0).SetMapping("decide", 0, 0x39);
+    padRun.OfType(0).SetMapping("x4", 0, 0xFFFFFFFFu);
+    padRun.OfType(1).SetMapping("pause", 0, 9);
     // The last controller of a type speaks for it.
-    run.OfType(3).SetMapping("x1", 0, 9);
-    run.Controller(run.input->GetControllerCount() - 1).SetMapping("x2", 0, 4);
-    run.manager.Save();
+    padRun.OfType(3).SetMapping("x1", 0, 9);
+    padRun.Controller(padRun.input->GetControllerCount() - 1).SetMapping("x2", 0, 4);
+    padRun.manager.Save();
     EXPECT_EQ(oracle::File({Standard(0, oracle::With(oracle::kKeyboard, {{0, 0x39}, {10, -1}})),
                             Standard(1, oracle::With(oracle::kJoystick, {{2, 9}})), Standard(2, oracle::kMouse),
                             Standard(3, oracle::With(oracle::kXInput, {{8, 4}}))},
