@@ -28,12 +28,11 @@ protected:
         ADD_FAILURE() << "the splash never closed";
     }
 
-    /// Runs `frame` until the title splash is on the screen (at most 40 times): it and the frames it took.
-    template <typename TFrame>
-    std::pair<boost::shared_ptr<CTitleSplashForm>, int> AwaitTitle(TFrame frame)
+    /// Frames until the title splash is on the screen (at most 40): it and the frames it took.
+    std::pair<boost::shared_ptr<CTitleSplashForm>, int> AwaitTitle()
     {
         for (int count = 1; count <= 40; ++count) {
-            frame();
+            Frame();
             if (auto titles = FormsOf<CTitleSplashForm>(); !titles.empty())
                 return {titles.front(), count};
         }
@@ -57,7 +56,7 @@ TEST_F(SplashTest, WithoutInputEachSplashTimesOutAndOneTitleMenuOpens)
     EXPECT_FALSE(screen->GetActiveForm()) << "a splash never takes the screen's focus";
     FramesUntilClosing(*logo, 2.5f);
     EXPECT_TRUE(FormsOf<CTitleSplashForm>().empty()) << "the title splash waits for the logo's fade-out";
-    const auto [title, frames] = AwaitTitle([this] { Frame(); });
+    const auto [title, frames] = AwaitTitle();
     ASSERT_TRUE(title);
     // 0.45 s of fade at 75 frames a second, and the logo gone with it.
     EXPECT_NEAR(frames, 34, 1);
@@ -86,7 +85,7 @@ TEST_F(SplashTest, DecideSkipsBothSplashesAfterTheGraceTime)
     reads.clear();
     FramesUntilClosing(*logo, 0.3f);
     EXPECT_TRUE(reads.empty()) << "a known skip reads no more presses";
-    const auto title = AwaitTitle([this] { Frame(); }).first;
+    const auto title = AwaitTitle().first;
     ASSERT_TRUE(title);
     latched.insert("cancel");
     FramesUntilClosing(*title, 0.3f);

@@ -103,7 +103,7 @@ TEST_F(PreferenceTest, RecordsApplyInFileOrderAndAnAbsentPadTypeIsCarriedVerbati
     EXPECT_EQ(std::tuple(7, 0x2001, 7), std::tuple(run.Code(1, "x1"), run.Code(1, "up", 1), run.Code(1, "jump")));
 }
 
-TEST_F(PreferenceTest, DefaultsReachEveryControllerOfTheirTypeWithALinePerController)
+TEST_F(PreferenceTest, DefaultsReachEveryControllerOfTheirTypeWithALinePerControllerAndDisplayKeysStayInRange)
 {
     {
         ProgramRun run(dir);
@@ -117,16 +117,39 @@ TEST_F(PreferenceTest, DefaultsReachEveryControllerOfTheirTypeWithALinePerContro
     EXPECT_TRUE(LogHasInOrder({"INFO: #0: DirectInput Keyboard Device", "INFO: #2: DirectInput Joystick Device",
                                "INFO: #3: XInput Device", "INFO: #4: XInput Device", "INFO: #5: XInput Device",
                                "INFO: #6: XInput Device"}));
-    // Controller, action, binding, code; Escape is both cancel and pause.
+    // Controller, action, binding, code (binding 0 of the last of each type: the default file's bytes).
     const std::tuple<int, const char*, int, std::int32_t> bindings[] = {
-        {0, "up", 1, 0x48},     {0, "down", 1, 0x50},   {0, "left", 1, 0x4B},   {0, "right", 1, 0x4D},
-        {0, "decide", 1, 0x9C}, {0, "cancel", 0, 0x01}, {0, "pause", 0, 0x01},  {0, "x1", 1, -1},
-        {2, "up", 1, 0x2001},   {2, "down", 1, 0x2003}, {2, "left", 1, 0x2004}, {2, "right", 1, 0x2002},
-        {6, "up", 1, 0x0A},     {6, "down", 1, 0x0B},   {6, "left", 1, 0x0C},   {6, "right", 1, 0x0D},
-        {1, "decide", 0, -1},   {6, "pause", 0, 6},     {3, "x4", 0, 1}};
+        {0, "up", 1, 0x48},     {0, "down", 1, 0x50},    {0, "left", 1, 0x4B}, {0, "right", 1, 0x4D},
+        {0, "decide", 1, 0x9C}, {0, "x1", 1, -1},        {2, "up", 1, 0x2001}, {2, "down", 1, 0x2003},
+        {2, "left", 1, 0x2004}, {2, "right", 1, 0x2002}, {6, "up", 1, 0x0A},   {6, "down", 1, 0x0B},
+        {6, "left", 1, 0x0C},   {6, "right", 1, 0x0D},   {3, "x4", 0, 1}};
     for (const auto& [controller, action, slot, code] : bindings)
         EXPECT_EQ(code, static_cast<std::int32_t>(run.Controller(controller).GetMapping(action, slot)))
             << "#" << controller << " " << action << " binding " << slot;
+
+    // The display keys load whatever the preference file and stay in range: the preference file, the rotation and
+    // aspect written, and the ones loaded.
+    const std::string good = oracle::File({});
+    const std::tuple<std::optional<std::string>, const char*, const char*, std::int32_t, std::int32_t> cases[] = {
+        {std::nullopt, "2", "3", 2, 3},
+        {"RIFF", "1", "4", 1, 4},
+        {good, "4", "5", 0, 0},
+        {good, "-1", "-2", 0, 0},
+        {good, "left", "", 0, 0}};
+    for (const auto& [preferenceFile, rotation, aspect, expectedRotation, expectedAspect] : cases) {
+        SCOPED_TRACE(std::string(rotation) + " " + aspect + (preferenceFile ? "" : ", no preference file"));
+        std::filesystem::remove(dir.File("preference.dat"));
+        if (preferenceFile)
+            dir.Write("preference.dat", *preferenceFile);
+        dir.Write("display_setting.ini",
+                  std::string("ScreenRotation=") + rotation + "\r\nScreenAspectRatio=" + aspect + "\r\n");
+        ProgramRun loaded(dir);
+        loaded.host.SetScreenRotation(3);
+        loaded.host.SetAspectRatio(3);
+        loaded.Start();
+        EXPECT_EQ(std::tuple(expectedRotation, expectedAspect),
+                  std::tuple(loaded.host.GetScreenRotation(), loaded.host.GetAspectRatio()));
+    }
 }
 
 TEST_F(PreferenceTest, ResetAllForgetsStoredTypesAndVersionButKeepsVolumesAndOneTypeResetTouchesOnlyItsBindingZero)
@@ -169,32 +192,6 @@ TEST_F(PreferenceTest, ResetAllForgetsStoredTypesAndVersionButKeepsVolumesAndOne
             for (const char* action : {"x1", "cancel", "pause"})
                 EXPECT_EQ(kSentinel, controller.GetMapping(action, 1)) << "#" << i << " " << action;
         }
-    }
-}
-
-TEST_F(PreferenceTest, DisplayKeysLoadWhateverThePreferenceFileAndStayInRange)
-{
-    // The preference file, the rotation and aspect written, and the ones loaded.
-    const std::string good = oracle::File({});
-    const std::tuple<std::optional<std::string>, const char*, const char*, std::int32_t, std::int32_t> cases[] = {
-        {std::nullopt, "2", "3", 2, 3},
-        {"RIFF", "1", "4", 1, 4},
-        {good, "4", "5", 0, 0},
-        {good, "-1", "-2", 0, 0},
-        {good, "left", "", 0, 0}};
-    for (const auto& [preferenceFile, rotation, aspect, expectedRotation, expectedAspect] : cases) {
-        SCOPED_TRACE(std::string(rotation) + " " + aspect + (preferenceFile ? "" : ", no preference file"));
-        std::filesystem::remove(dir.File("preference.dat"));
-        if (preferenceFile)
-            dir.Write("preference.dat", *preferenceFile);
-        dir.Write("display_setting.ini",
-                  std::string("ScreenRotation=") + rotation + "\r\nScreenAspectRatio=" + aspect + "\r\n");
-        ProgramRun run(dir);
-        run.host.SetScreenRotation(3);
-        run.host.SetAspectRatio(3);
-        run.Start();
-        EXPECT_EQ(std::tuple(expectedRotation, expectedAspect),
-                  std::tuple(run.host.GetScreenRotation(), run.host.GetAspectRatio()));
     }
 }
 
