@@ -49,7 +49,7 @@ protected:
     }
 };
 
-TEST_F(SplashTest, WithoutInputEachSplashTimesOutAndOneTitleMenuOpens)
+TEST_F(SplashTest, WithoutInputEachSplashTimesOutAndDecideSkipsBothAfterTheGraceTimeAndOneTitleMenuOpens)
 {
     auto logo = boost::make_shared<CLogoSplashForm>();
     screen->AddControl(logo);
@@ -70,14 +70,14 @@ TEST_F(SplashTest, WithoutInputEachSplashTimesOutAndOneTitleMenuOpens)
               std::find(children.begin(), children.end(), title))
         << "the menu lies in front of the fading splash";
     ExpectOneMenuAlone();
-}
 
-TEST_F(SplashTest, DecideSkipsBothSplashesAfterTheGraceTime)
-{
-    auto logo = boost::make_shared<CLogoSplashForm>();
+    // Decide skips both splashes after the grace time.
+    screen->RemoveAllControls();
+    logo = boost::make_shared<CLogoSplashForm>();
     screen->AddControl(logo);
     latched.insert("decide");
     latched.insert("cancel");
+    reads.clear();
     Frame();
     // Cancel is not read once decide was pressed, and its latch stays for whoever reads next.
     EXPECT_EQ(std::tuple(std::vector<std::string>{"decide"}, 1u), std::tuple(reads, latched.count("cancel")));
@@ -85,9 +85,9 @@ TEST_F(SplashTest, DecideSkipsBothSplashesAfterTheGraceTime)
     reads.clear();
     FramesUntilClosing(*logo, 0.3f);
     EXPECT_TRUE(reads.empty()) << "a known skip reads no more presses";
-    const auto title = AwaitTitle().first;
-    ASSERT_TRUE(title);
+    const auto next = AwaitTitle().first;
+    ASSERT_TRUE(next);
     latched.insert("cancel");
-    FramesUntilClosing(*title, 0.3f);
+    FramesUntilClosing(*next, 0.3f);
     ExpectOneMenuAlone();
 }

@@ -57,7 +57,6 @@ TEST_F(LeaderboardFormsTest,
     EXPECT_TRUE(chooser->IsClosing());
     ASSERT_EQ(1u, FormsOf<CLeaderboardListForm>().size());
     auto list = FormsOf<CLeaderboardListForm>()[0];
-    EXPECT_EQ("TV/NORMAL", list->BoardLabel->GetCaption());
     ScreenFrame();
     EXPECT_TRUE(list->ProgressPanel->IsVisible()) << "ACCESSING...";
     ScreenFrame(10);
