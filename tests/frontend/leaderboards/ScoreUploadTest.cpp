@@ -57,7 +57,7 @@ protected:
     }
 };
 
-TEST_F(ScoreUploadTest, SuccessShowsTheMessageAtLeastSixtyFramesAlsoForAGameThreadUploadingInALoop)
+TEST_F(ScoreUploadTest, SuccessShowsTheMessageSixtyFramesAlsoInALoopAndAFailureAsksRetriesOrGivesUpAndTheWaitEnds)
 {
     PrepareCompanionGameScoreUpload(1, 1500, 4);
     HarnessThread harness = std::async(std::launch::async, [] { return RequestScoreUpload(); });
@@ -88,23 +88,23 @@ TEST_F(ScoreUploadTest, SuccessShowsTheMessageAtLeastSixtyFramesAlsoForAGameThre
     EXPECT_EQ(
         std::tuple(kUploads, std::size_t{kUploads}, std::int32_t{kUploads}, 1),
         std::tuple(finished.load(), dialogs.size(), std::int32_t(GetScoreUploadJobRecord().Progress), EntryCount()));
-}
 
-TEST_F(ScoreUploadTest, FailureAsksThenRetriesWithANewTimeOrGivesUpAndTheSpareRecordOrTheStopEndTheWait)
-{
+    // A failure asks, then retries with a new time or gives up; the spare record or the stop end the wait.
+    texts.clear();
+    dialogs.clear();
     std::uint64_t now = 5000;
     SetScoreUploadClock([&now] { return now += 1000; });
     os::testing::FailNextStoreRequest(os::testing::StoreRequest::UploadScore, os::testing::StoreFailure::Refused);
     PrepareMainGameScoreUpload(2, 0, 900, 7);
-    HarnessThread harness = std::async(std::launch::async, [] { return RequestScoreUpload(); });
+    HarnessThread retried = std::async(std::launch::async, [] { return RequestScoreUpload(); });
     RunUntilDialog(2);
     EXPECT_EQ(2, dialogs[1]->GetKind());
     const std::uint64_t firstTime = GetScoreUploadJobRecord().UploadTime;
     dialogs[1]->OnKeyDown(nullptr, 0x0D);
     RunUntilDialog(3);
     EXPECT_EQ(0, dialogs[2]->GetKind()) << "the whole attempt again";
-    RunUntil([&] { return Done(harness); });
-    ASSERT_TRUE(Done(harness));
+    RunUntil([&] { return Done(retried); });
+    ASSERT_TRUE(Done(retried));
     EXPECT_GT(GetScoreUploadJobRecord().UploadTime, firstTime);
     EXPECT_EQ((std::vector<std::string>{"802", "805_1", "805_2", "802"}), texts);
 
