@@ -32,9 +32,8 @@ TEST_F(SteamLeaderboardsTest,
     EXPECT_EQ(std::tuple(false, false), std::tuple(client.DownloadScores(0, 10, 1, 10), client.IsBusy()));
     client.FindLeaderboard("");
     Pump();
-    EXPECT_EQ(std::tuple(false, 0u, false),
-              std::tuple(client.IsSucceeded(), client.GetBoardHandle(), client.UploadScore(50, words.data())));
-    EXPECT_EQ(debug, std::vector<std::string>({"Leaderboard could not be found\n"}));
+    EXPECT_EQ(std::tuple(false, 0u, false, std::vector<std::string>{"Leaderboard could not be found\n"}),
+              std::tuple(client.IsSucceeded(), client.GetBoardHandle(), client.UploadScore(50, words.data()), debug));
 
     client.FindLeaderboard("LB_QV_DEF_EASY");
     Pump();
@@ -81,8 +80,7 @@ TEST_F(SteamLeaderboardsTest,
     EXPECT_FALSE(IsSteamRequestPending());
     FindLeaderboardByIndex(3); // no client yet: nothing
     CreateSteamServices();
-    ASSERT_NE(gSteamLeaderboards, nullptr);
-    ASSERT_NE(gSteamRemoteStorage, nullptr);
+    ASSERT_TRUE(gSteamLeaderboards != nullptr && gSteamRemoteStorage != nullptr);
     EXPECT_EQ(std::tuple(false, ~std::uint64_t{0}),
               std::tuple(gSteamRemoteStorage->IsBusy(), gSteamRemoteStorage->GetAttachmentHandle()));
     // Past the table's end: no name.
