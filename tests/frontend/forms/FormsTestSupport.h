@@ -56,10 +56,10 @@ protected:
     /// One frame of the fixed clock.
     void Frame(float seconds = kFrame) { screen->Update(seconds); }
 
-    void Frames(int count, float seconds = kFrame)
+    void Frames(int count)
     {
         for (int i = 0; i < count; ++i)
-            screen->Update(seconds);
+            Frame();
     }
 
     /// The form added to the screen and its open animation run out.

@@ -1,15 +1,13 @@
 /** @file SplashTest.cpp The opening screens lead to one title menu: alone after their timeouts, skipped by decide
- * after the grace time with each press read once; and the presses read from an SDL virtual pad through the resource
- * scene's merged controller. */
+ * after the grace time with each press read once. */
 #include <tuple>
 
+#include "FormsTestSupport.h"
 #include "frontend/forms/GameSelectForm.h"
 #include "frontend/forms/LogoSplashForm.h"
 #include "frontend/forms/TitleSplashForm.h"
-#include "frontend/options/OptionsTestSupport.h"
 
 using namespace formtest;
-using optiontest::OptionsTest;
 
 class SplashTest : public FormsTest
 {
@@ -30,12 +28,11 @@ protected:
         ADD_FAILURE() << "the splash never closed";
     }
 
-    /// Runs `frame` until the title splash is on the screen (at most 40 times): it and the frames it took.
-    template <typename TFrame>
-    std::pair<boost::shared_ptr<CTitleSplashForm>, int> AwaitTitle(TFrame frame)
+    /// Frames until the title splash is on the screen (at most 40): it and the frames it took.
+    std::pair<boost::shared_ptr<CTitleSplashForm>, int> AwaitTitle()
     {
         for (int count = 1; count <= 40; ++count) {
-            frame();
+            Frame();
             if (auto titles = FormsOf<CTitleSplashForm>(); !titles.empty())
                 return {titles.front(), count};
         }
@@ -52,14 +49,14 @@ protected:
     }
 };
 
-TEST_F(SplashTest, WithoutInputEachSplashTimesOutAndOneTitleMenuOpens)
+TEST_F(SplashTest, WithoutInputEachSplashTimesOutAndDecideSkipsBothAfterTheGraceTimeAndOneTitleMenuOpens)
 {
     auto logo = boost::make_shared<CLogoSplashForm>();
     screen->AddControl(logo);
     EXPECT_FALSE(screen->GetActiveForm()) << "a splash never takes the screen's focus";
     FramesUntilClosing(*logo, 2.5f);
     EXPECT_TRUE(FormsOf<CTitleSplashForm>().empty()) << "the title splash waits for the logo's fade-out";
-    const auto [title, frames] = AwaitTitle([this] { Frame(); });
+    const auto [title, frames] = AwaitTitle();
     ASSERT_TRUE(title);
     // 0.45 s of fade at 75 frames a second, and the logo gone with it.
     EXPECT_NEAR(frames, 34, 1);
@@ -73,14 +70,14 @@ TEST_F(SplashTest, WithoutInputEachSplashTimesOutAndOneTitleMenuOpens)
               std::find(children.begin(), children.end(), title))
         << "the menu lies in front of the fading splash";
     ExpectOneMenuAlone();
-}
 
-TEST_F(SplashTest, DecideSkipsBothSplashesAfterTheGraceTime)
-{
-    auto logo = boost::make_shared<CLogoSplashForm>();
+    // Decide skips both splashes after the grace time.
+    screen->RemoveAllControls();
+    logo = boost::make_shared<CLogoSplashForm>();
     screen->AddControl(logo);
     latched.insert("decide");
     latched.insert("cancel");
+    reads.clear();
     Frame();
     // Cancel is not read once decide was pressed, and its latch stays for whoever reads next.
     EXPECT_EQ(std::tuple(std::vector<std::string>{"decide"}, 1u), std::tuple(reads, latched.count("cancel")));
@@ -88,22 +85,9 @@ TEST_F(SplashTest, DecideSkipsBothSplashesAfterTheGraceTime)
     reads.clear();
     FramesUntilClosing(*logo, 0.3f);
     EXPECT_TRUE(reads.empty()) << "a known skip reads no more presses";
-    const auto title = AwaitTitle([this] { Frame(); }).first;
-    ASSERT_TRUE(title);
+    const auto next = AwaitTitle().first;
+    ASSERT_TRUE(next);
     latched.insert("cancel");
-    FramesUntilClosing(*title, 0.3f);
+    FramesUntilClosing(*next, 0.3f);
     ExpectOneMenuAlone();
-}
-
-// The splashes read presses through the link (the latched cases above); without a reader of their own the link reads
-// the started scene's merged controller, here from a pad, each press once.
-TEST_F(OptionsTest, WithoutAReaderOfItsOwnTheLinkReadsTheScenesControllerOnce)
-{
-    auto pad = korvane::test::VirtualJoystick::Pad(0x045E, 0x028E, "Forms Test Pad");
-    ASSERT_TRUE(pad.Attached());
-    CFormSceneLink::SetPressReader({});
-    pad.SetButton(SDL_CONTROLLER_BUTTON_A, true);
-    Poll();
-    EXPECT_TRUE(CFormSceneLink::WasPressed("decide"));
-    EXPECT_FALSE(CFormSceneLink::WasPressed("decide"));
 }

@@ -54,7 +54,7 @@ protected:
     }
 };
 
-TEST_F(DownloadJobTest, RequestsMoveThePageAndCursorAndFriendsPageAroundTheUserAndLocally)
+TEST_F(DownloadJobTest, RequestsMoveThePageAndCursorFriendsPageLocallyAndAFailedSearchOrDownloadIsAnswered)
 {
     // The request, the total and first rank; the first rank and cursor it leads to, and whether the page moved.
     const std::tuple<std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, bool> cases[] = {
@@ -90,18 +90,16 @@ TEST_F(DownloadJobTest, RequestsMoveThePageAndCursorAndFriendsPageAroundTheUserA
     job.form->view = 0;
     HandleLeaderboardListRequest(0, &job.task);
     EXPECT_EQ(std::tuple(6, 1), std::tuple(job.task.State, job.work().Locate)) << "a view change searches again";
-}
 
-TEST_F(DownloadJobTest, AFailedSearchAsksAndRetriesOverallAndMyScoreFindTheUsersRowAndAFailedDownloadEmptiesTheList)
-{
+    // Through the store: a failed search asks and retries, Overall and My Score find the user's row, and a failed
+    // download empties the list.
     ASSERT_TRUE(os::testing::SeedLeaderboard("LB_TV_DEF_NORMAL", lbtest::Entries(25))); // the user's the 14th
     os::testing::FailNextStoreRequest(os::testing::StoreRequest::FindLeaderboard, os::testing::StoreFailure::NotFound);
     auto form = boost::make_shared<RecordingListForm>();
     FrontEndTask* task = Post(form);
     EXPECT_EQ("TV/NORMAL", form->boardName);
     Settle(task);
-    ASSERT_EQ(16, task->State);
-    ASSERT_EQ(1u, dialogs.size());
+    ASSERT_EQ(std::tuple(16, std::size_t{1}), std::tuple(task->State, dialogs.size()));
     // A board never found leaves the view loading: no rows.
     EXPECT_EQ(std::tuple(2, std::vector<std::string>{"808_1", "808_2"}, 0u),
               std::tuple(dialogs[0]->GetKind(), texts, form->rows.size()));

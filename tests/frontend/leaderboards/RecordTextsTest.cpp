@@ -14,19 +14,16 @@ TEST(ScoreDetails, CheckSumPackingWrapAndThePreparedRequestsBoards)
     record.Progress = 5;
     record.Word1 = 1;
     record.UploadTime = (std::uint64_t{100} << 32) | 7u;
-    std::int32_t details[61];
-    BuildScoreUploadDetails(record, details);
-    // The check sum: progress + word 1 + both halves of the time.
-    EXPECT_EQ(std::tuple(5, 7, 100, 113), std::tuple(details[0], details[3], details[4], details[8]));
-
     for (int i = 0; i < 10; ++i)
         record.SmallValues[i] = static_cast<std::uint8_t>(i + 1);
     record.Extra[0] = 0x7FFFFFFF;
     record.Extra[51] = 0x7FFFFFFF;
-    record.UploadTime = 0xFFFFFFFFFFFFFFFFull;
+    std::int32_t details[61];
     BuildScoreUploadDetails(record, details);
-    EXPECT_EQ(std::tuple(0x4321, 0x8765, 0xA9, 0x7FFFFFFF, 0x7FFFFFFF),
-              std::tuple(details[5], details[6], details[7], details[9], details[60]));
+    EXPECT_EQ(
+        std::tuple(5, 7, 100, 0x4321, 0x8765, 0xA9, 0x7FFFFFFF, 0x7FFFFFFF),
+        std::tuple(details[0], details[3], details[4], details[5], details[6], details[7], details[9], details[60]));
+    // The check sum: every other word (progress, word 1, both halves of the time, ...), modulo 2^32.
     std::uint32_t sum = 0;
     for (int i = 0; i < 61; ++i)
         if (i != 8)

@@ -17,7 +17,7 @@ using namespace optiontest;
 using form_names::kKeyEscape;
 using form_names::kKeyReturn;
 
-TEST_F(OptionsTest, TheMenusRememberTheirButtonsAndEverySettingsScreenCancelsBackToItsMenu)
+TEST_F(OptionsTest, MenusRememberTheirButtonsSettingsCancelBackOnlyTwoAcceptedWarningsResetAndSettingsReachTheNextStart)
 {
     auto title = Show(boost::make_shared<CGameSelectForm>());
     Enter(*title->OptionsButton);
@@ -60,13 +60,12 @@ TEST_F(OptionsTest, TheMenusRememberTheirButtonsAndEverySettingsScreenCancelsBac
     ExpectCancelRule(*options, options->ExitButton);
     title = Only<CGameSelectForm>();
     EXPECT_EQ(title->OptionsButton, title->GetFocusedLeaf());
-}
 
-TEST_F(OptionsTest, OnlyTwoAcceptedWarningsResetTheDataAndChangedSettingsAreInTheFilesAtTheNextStart)
-{
+    // Only two accepted warnings reset the data.
+    screen->RemoveAllControls();
     const std::string mainSave = folder.Write("QVR2.SAV", "save");
 
-    auto options = Show(boost::make_shared<COptionsForm>());
+    options = Show(boost::make_shared<COptionsForm>());
     // The keys for the first and the second warning (0: never reached), and whether the data is reset.
     const std::tuple<unsigned int, unsigned int, bool> steps[] = {
         {kKeyEscape, 0, false}, {kKeyReturn, kKeyEscape, false}, {kKeyReturn, kKeyReturn, true}};
@@ -98,7 +97,7 @@ TEST_F(OptionsTest, OnlyTwoAcceptedWarningsResetTheDataAndChangedSettingsAreInTh
 
     // Changed settings are in the preference files, written at exit, at the next start, each through its form and
     // file. (Every field's bytes and reading: the preference tests; the display file's own keys: its tests.)
-    auto sound = Show(boost::make_shared<CSoundSettingsForm>());
+    sound = Show(boost::make_shared<CSoundSettingsForm>());
     sound->MusicVolumeSelector->SetSelectedIndex(10);
     sound->SoundVolumeSelector->SetSelectedIndex(15);
     sound->MusicVersionSelector->SetSelectedIndex(1);
@@ -174,6 +173,14 @@ TEST_F(OptionsTest, KeyMappingBindsAHeldKeyOrPadButtonToTheFocusedRowAndStaysSaf
     // On a pad form every row binds a button, and Escape stays on the row.
     auto pad = korvane::test::VirtualJoystick::Pad(0x045E, 0x028E, "Options Test Pad");
     ASSERT_TRUE(pad.Attached());
+    Poll();
+    // Without a reader of its own the link reads the started scene's merged controller, each press once.
+    CFormSceneLink::SetPressReader({});
+    pad.SetButton(SDL_CONTROLLER_BUTTON_A, true);
+    Poll();
+    EXPECT_EQ(std::pair(true, false),
+              (std::pair{CFormSceneLink::WasPressed("decide"), CFormSceneLink::WasPressed("decide")}));
+    pad.SetButton(SDL_CONTROLLER_BUTTON_A, false);
     Poll();
     screen->RemoveAllControls();
     auto padForm = Show(boost::make_shared<CKeyMappingForm>("X-Input Mapping", 3u, true));

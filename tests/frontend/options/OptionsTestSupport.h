@@ -133,10 +133,8 @@ protected:
     template <typename TForm>
     boost::shared_ptr<TForm> Only()
     {
-        std::vector<boost::shared_ptr<TForm>> open;
-        for (const auto& form : FormsOf<TForm>())
-            if (!form->IsClosing())
-                open.push_back(form);
+        std::vector<boost::shared_ptr<TForm>> open = FormsOf<TForm>();
+        std::erase_if(open, [](const auto& form) { return form->IsClosing(); });
         // Thrown, the test ends here as an assertion would.
         if (open.size() != 1)
             throw std::runtime_error(std::to_string(open.size()) + " open forms of " + typeid(TForm).name());

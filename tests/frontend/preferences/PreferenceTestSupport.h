@@ -26,9 +26,8 @@ namespace prefs_test
 /// host values and the manager.
 struct ProgramRun
 {
-    explicit ProgramRun(const korvane::test::TempDir& dir) : ProgramRun(dir.Path(), dir.File("display_setting.ini")) {}
-    ProgramRun(const std::string& saveFolder, const std::string& displaySettingPath)
-        : displayPath(displaySettingPath), host(input.get(), display, displayPath, saveFolder)
+    explicit ProgramRun(const korvane::test::TempDir& dir)
+        : displayPath(dir.File("display_setting.ini")), host(input.get(), display, displayPath, dir.Path())
     {
         EXPECT_TRUE(input->Initialize(true));
         try {
