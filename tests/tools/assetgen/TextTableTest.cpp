@@ -13,12 +13,12 @@ using namespace assettest;
 // tables hold the same keys, every listed one, and "2024_2" is the one format text.
 TEST(TextTables, Utf8CrLfUnpaddedLinesTheSameKeysInBothAndOneFormatText)
 {
-    auto loader = OpenBuiltArchive();
+    ArchiveLoader loader(kBuiltArchive);
     const std::vector<NameRow> rows = ReadNameTable();
     std::vector<std::pair<korvane::TProperties<std::less<std::string>>, std::set<std::string>>> tables;
     for (const NameRow& row : RowsOfKind(rows, "text")) {
         SCOPED_TRACE(row.name);
-        const std::string bytes = ReadEntry(*loader, row.name);
+        const std::string bytes = ReadEntry(loader, row.name);
         ASSERT_GE(bytes.size(), 2u);
         EXPECT_NE(0, bytes.compare(0, 3, "\xEF\xBB\xBF")) << "byte-order mark";
         EXPECT_TRUE(bytes == korvane::Utf8ToMultiByte(bytes)) << "not well-formed UTF-8";
@@ -38,7 +38,7 @@ TEST(TextTables, Utf8CrLfUnpaddedLinesTheSameKeysInBothAndOneFormatText)
         }
         EXPECT_EQ(bytes.size(), start) << "text after the last line break, or none ending in CR LF";
         auto& [table, keys] = tables.emplace_back();
-        table.LoadFromStream(*EntryStream(*loader, row.name));
+        table.LoadFromStream(*EntryStream(loader, row.name));
         std::vector<std::string> lines;
         table.GetLines(lines);
         for (const std::string& line : lines)

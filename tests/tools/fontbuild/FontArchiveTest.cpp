@@ -8,7 +8,6 @@
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
 #include "KorvaneXDK/platform/GameApplicationDriverCX.h"
 #include "KorvaneXDK/platform/graphics/TextureFont.h"
-#include "KorvaneXDK/platform/graphics/TextureInterface.h"
 #include "os/gfx/Testing.h"
 #include "support/TempDir.h"
 #include "tools/fontbuild/CharacterSet.h"

@@ -2,16 +2,11 @@
  * from it without a picture), and the generator's refusal of a definition naming a picture it does not make. */
 #include <cstdlib>
 #include <filesystem>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
-#include "KorvaneXDK/core/Exception.h"
-#include "KorvaneXDK/core/KorvaneStream.h"
 #include "KorvaneXDK/mwt/ControlAppearanceStock.h"
 #include "os/gfx/ImageDecoder.h"
 #include "os/gfx/ResultCodes.h"
