@@ -1,6 +1,5 @@
 /** @file fuzz_display_setting.cpp "display_setting.ini": load, save and load again give the same choice. */
 #include "FuzzSupport.h"
-#include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/platform/graphics/GraphicsModePreference.h"
 
 namespace

@@ -12,8 +12,6 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "KorvaneXDK/core/MemoryStream.h"
-#include "KorvaneXDK/core/RIFFReader.h"
 #include "KorvaneXDK/core/RIFFWriter.h"
 #include "KorvaneXDK/platform/graphics/GraphicsModePreference.h"
 #include "frontend/preferences/PreferenceManager.h"
@@ -107,33 +105,24 @@ std::string Bmp(int headerSize, int width, int height, int bits, int colours = 0
     return head + info + pixels;
 }
 
-// Every BMP seeds both the bitmap loader and the graphics layer's decoder.
-void Bitmaps()
-{
-    const std::pair<std::string, std::string> bitmaps[] = {
-        {"24bit.bmp", Bmp(40, 3, 2, 24)},
-        {"24bit-top-down.bmp", Bmp(40, 3, -2, 24)},
-        {"32bit.bmp", Bmp(40, 2, 2, 32)},
-        {"16bit-fields.bmp", Bmp(40, 2, 2, 16, 0, 3, {0xF800, 0x07E0, 0x001F})},
-        {"8bit.bmp", Bmp(40, 5, 3, 8, 16)},
-        {"8bit-top-down.bmp", Bmp(40, 5, -3, 8, 256)},
-        {"4bit.bmp", Bmp(40, 5, 3, 4, 16)},
-        {"1bit.bmp", Bmp(40, 9, 2, 1, 2)},
-        {"core-8bit.bmp", Bmp(12, 4, 2, 8, 16)},
-        {"v5-24bit.bmp", Bmp(124, 2, 2, 24)},
-        {"32bit-alpha-fields.bmp", Bmp(40, 2, 2, 32, 0, 6, {0xFF0000, 0xFF00, 0xFF, 0xFF000000u})},
-    };
-    for (const auto& [name, bytes] : bitmaps)
-        Seed({"fuzz_bmp", "fuzz_image"}, name, bytes);
-}
-
-// The program's own tables, and one of every line form.
+// The program's own tables, one of every line form, and the saved display settings.
 void PropertyTables(const fs::path& source)
 {
     for (const char* file : {"data/text_ja.properties", "data/skin/skinbutton.ini"})
         Seed({"fuzz_properties"}, fs::path(file).filename(), korvane::test::TempDir::Read(source / file));
     const char mixed[] = "; comment\nKey=1\r\nkey=2\n\nno equals\r\r\n=empty key\nName=a=b\nLast=x\0hidden=y";
     Seed({"fuzz_properties"}, "mixed.txt", std::string(mixed, sizeof mixed - 1));
+    // "display_setting.ini" as the program saves it.
+    for (int index = 0; index < 2; ++index) {
+        korvane::CGraphicsModePreference preference;
+        preference.modes = {{640, 480, 60, os::gfx::Format::X8R8G8B8}, {1920, 1080, 75, os::gfx::Format::X8R8G8B8}};
+        preference.SelectMode(index);
+        preference.fullscreen = index == 1;
+        preference.SetProperty("Language", "ja");
+        const std::string path = fuzz::ScratchFile("saved-display-setting.ini");
+        preference.Save(path);
+        Seed({"fuzz_display_setting"}, "saved" + std::to_string(index) + ".ini", korvane::test::TempDir::Read(path));
+    }
 }
 
 std::string Riff(std::int32_t order, const char* form, const std::vector<std::pair<const char*, std::string>>& chunks)
@@ -161,27 +150,17 @@ std::string Wave(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits,
     return Riff(0, "WAVE", chunks);
 }
 
-void RiffFiles()
+// RIFF files, WAVE among them, and the Ogg files the stream tests keep: chained, mono and stereo,
+// and hostile ones.
+void Sounds(const fs::path& source)
 {
     Seed({"fuzz_riff"}, "three.riff",
          Riff(0, "TEST", {{"abcd", "1234"}, {"odd ", "xyz"}, {"last", std::string(40, 'L')}}));
     Seed({"fuzz_riff"}, "three.rifx",
          Riff(2, "TEST", {{"abcd", "1234"}, {"odd ", "xyz"}, {"same", "1"}, {"same", "22"}}));
     Seed({"fuzz_riff"}, "wave.wav", Wave(1, 8000, 8, "abcdefgh", true));
-}
-
-// The Ogg files the stream tests keep: chained, mono and stereo, and hostile ones.
-void Sounds(const fs::path& source)
-{
-    std::string pcm16;
-    for (int i = 0; i < 400; ++i)
-        pcm16 += Le(i * 97, 2);
-    const std::pair<std::string, std::string> sounds[] = {
-        {"mono8.wav", Wave(1, 8000, 8, std::string(300, '\x80'))},
-        {"stereo16.wav", Wave(2, 22050, 16, pcm16, true)},
-    };
-    for (const auto& [name, bytes] : sounds)
-        Seed({"fuzz_sound_reader", "fuzz_static_sound"}, name, bytes);
+    Seed({"fuzz_sound_reader", "fuzz_static_sound"}, "mono8.wav", Wave(1, 8000, 8, std::string(300, '\x80')));
+    Seed({"fuzz_sound_reader", "fuzz_static_sound"}, "stereo16.wav", Wave(2, 22050, 16, Filler(800, 97), true));
     const fs::path folder = source / "tests/KorvaneXDK/core/streams/data";
     for (const auto& entry : fs::directory_iterator(folder))
         Seed({"fuzz_sound_reader", "fuzz_static_sound"}, entry.path().filename(),
@@ -199,25 +178,7 @@ void Sounds(const fs::path& source)
          chained.substr(link) + chained.substr(0, link));
 }
 
-void DisplaySettings()
-{
-    for (int index = 0; index < 2; ++index) {
-        korvane::CGraphicsModePreference preference;
-        preference.modes = {{640, 480, 60, os::gfx::Format::X8R8G8B8}, {1920, 1080, 75, os::gfx::Format::X8R8G8B8}};
-        preference.SelectMode(index);
-        preference.fullscreen = index == 1;
-        preference.SetProperty("Language", "ja");
-        const std::string path = fuzz::ScratchFile("saved-display-setting.ini");
-        preference.Save(path);
-        Seed({"fuzz_display_setting"}, "saved" + std::to_string(index) + ".ini", korvane::test::TempDir::Read(path));
-    }
-}
-
-std::string Be(std::uint32_t value)
-{
-    const std::string little = Le(value, 4);
-    return {little.rbegin(), little.rend()};
-}
+const auto Be = [](std::uint32_t value) { return Le(__builtin_bswap32(value), 4); };
 
 // A PNG chunk: length, type, data and the checksum of type and data.
 std::string Chunk(const std::string& type, const std::string& data)
@@ -307,6 +268,22 @@ std::string Dds(int width, int height, int levels, const char* fourCC, std::uint
 
 void Images()
 {
+    // Every BMP seeds both the bitmap loader and the graphics layer's decoder.
+    const std::pair<std::string, std::string> bitmaps[] = {
+        {"24bit.bmp", Bmp(40, 3, 2, 24)},
+        {"24bit-top-down.bmp", Bmp(40, 3, -2, 24)},
+        {"32bit.bmp", Bmp(40, 2, 2, 32)},
+        {"16bit-fields.bmp", Bmp(40, 2, 2, 16, 0, 3, {0xF800, 0x07E0, 0x001F})},
+        {"8bit.bmp", Bmp(40, 5, 3, 8, 16)},
+        {"8bit-top-down.bmp", Bmp(40, 5, -3, 8, 256)},
+        {"4bit.bmp", Bmp(40, 5, 3, 4, 16)},
+        {"1bit.bmp", Bmp(40, 9, 2, 1, 2)},
+        {"core-8bit.bmp", Bmp(12, 4, 2, 8, 16)},
+        {"v5-24bit.bmp", Bmp(124, 2, 2, 24)},
+        {"32bit-alpha-fields.bmp", Bmp(40, 2, 2, 32, 0, 6, {0xFF0000, 0xFF00, 0xFF, 0xFF000000u})},
+    };
+    for (const auto& [name, bytes] : bitmaps)
+        Seed({"fuzz_bmp", "fuzz_image"}, name, bytes);
     const std::pair<std::string, std::string> images[] = {
         {"palette8.png",
          Png(5, 4, PNG_COLOR_TYPE_PALETTE, 8, Chunk("PLTE", Filler(768, 5)) + Chunk("tRNS", std::string("\0\x80", 2)))},
@@ -351,7 +328,8 @@ void FontTables()
          "41.p=9\n3f.w=6\n3F.h=40000\n");
 }
 
-void Preferences()
+// The files the program saves: its preferences and its store's.
+void SavedFiles()
 {
     const std::string folder = fuzz::ScratchFile("");
     korvane::CGraphicsModePreference display;
@@ -368,10 +346,7 @@ void Preferences()
     kept.Load();
     kept.Save();
     Seed({"fuzz_preferences"}, "kept.dat", korvane::test::TempDir::Read(kept.GetPreferenceFilePath()));
-}
-
-void StoreFiles()
-{
+    // The local store's files, through the store's own encoders.
     using namespace os::store;
     Seed({"fuzz_store_files"}, kUserFileName,
          EncodeUser({76561190000000001ull, "Seed \xE3\x83\xA6\xE3\x83\xBC\xE3\x82\xB6", "japanese"}));
@@ -395,14 +370,10 @@ int main(int argc, char** argv)
     root = argv[1];
     fs::remove_all(root); // seeds of an earlier build go with it
     Archives();
-    Bitmaps();
     PropertyTables(argv[2]);
-    RiffFiles();
     Sounds(argv[2]);
-    DisplaySettings();
     Images();
     FontTables();
-    Preferences();
-    StoreFiles();
+    SavedFiles();
     return 0;
 }
