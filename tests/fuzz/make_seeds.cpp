@@ -26,6 +26,7 @@ namespace
 
 namespace fs = std::filesystem;
 using korvane::MakeFourCC;
+using korvane::test::TempDir;
 
 fs::path root;
 
@@ -109,7 +110,7 @@ std::string Bmp(int headerSize, int width, int height, int bits, int colours = 0
 void PropertyTables(const fs::path& source)
 {
     for (const char* file : {"data/text_ja.properties", "data/skin/skinbutton.ini"})
-        Seed({"fuzz_properties"}, fs::path(file).filename(), korvane::test::TempDir::Read(source / file));
+        Seed({"fuzz_properties"}, fs::path(file).filename(), TempDir::Read(source / file));
     const char mixed[] = "; comment\nKey=1\r\nkey=2\n\nno equals\r\r\n=empty key\nName=a=b\nLast=x\0hidden=y";
     Seed({"fuzz_properties"}, "mixed.txt", std::string(mixed, sizeof mixed - 1));
     // "display_setting.ini" as the program saves it.
@@ -121,7 +122,7 @@ void PropertyTables(const fs::path& source)
         preference.SetProperty("Language", "ja");
         const std::string path = fuzz::ScratchFile("saved-display-setting.ini");
         preference.Save(path);
-        Seed({"fuzz_display_setting"}, "saved" + std::to_string(index) + ".ini", korvane::test::TempDir::Read(path));
+        Seed({"fuzz_display_setting"}, "saved" + std::to_string(index) + ".ini", TempDir::Read(path));
     }
 }
 
@@ -143,11 +144,9 @@ std::string Wave(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits,
     const auto align = static_cast<std::uint16_t>(channels * bits / 8);
     const std::string format =
         Le(1, 2) + Le(channels, 2) + Le(rate, 4) + Le(rate * align, 4) + Le(align, 2) + Le(bits, 2);
-    std::vector<std::pair<const char*, std::string>> chunks{{"fmt ", format}};
     if (listChunk)
-        chunks.push_back({"LIST", "INFOabc"});
-    chunks.push_back({"data", pcm});
-    return Riff(0, "WAVE", chunks);
+        return Riff(0, "WAVE", {{"fmt ", format}, {"LIST", "INFOabc"}, {"data", pcm}});
+    return Riff(0, "WAVE", {{"fmt ", format}, {"data", pcm}});
 }
 
 // RIFF files, WAVE among them, and the Ogg files the stream tests keep: chained, mono and stereo,
@@ -163,11 +162,10 @@ void Sounds(const fs::path& source)
     Seed({"fuzz_sound_reader", "fuzz_static_sound"}, "stereo16.wav", Wave(2, 22050, 16, Filler(800, 97), true));
     const fs::path folder = source / "tests/KorvaneXDK/core/streams/data";
     for (const auto& entry : fs::directory_iterator(folder))
-        Seed({"fuzz_sound_reader", "fuzz_static_sound"}, entry.path().filename(),
-             korvane::test::TempDir::Read(entry.path()));
+        Seed({"fuzz_sound_reader", "fuzz_static_sound"}, entry.path().filename(), TempDir::Read(entry.path()));
     // Each link of the chained file is also a plain file of its own: the second begins at the
     // next page marked as a stream's first.
-    const std::string chained = korvane::test::TempDir::Read(folder / "chained-stereo-then-mono.ogg");
+    const std::string chained = TempDir::Read(folder / "chained-stereo-then-mono.ogg");
     std::size_t link = chained.find("OggS", 1);
     while (link != std::string::npos && (chained[link + 5] & 2) == 0)
         link = chained.find("OggS", link + 1);
@@ -244,11 +242,8 @@ std::string Jpeg(int width, int height, bool grey, bool progressive)
 std::string Dds(int width, int height, int levels, const char* fourCC, std::uint32_t bits = 0,
                 std::vector<std::uint32_t> masks = {}, std::uint32_t pixelFlags = 0x40)
 {
-    std::string out = "DDS ";
-    out += Le(124, 4) + Le(0x1007 | (levels > 1 ? 0x20000u : 0u), 4) + Le(height, 4) + Le(width, 4) + Le(0, 4) +
-           Le(0, 4) + Le(levels, 4);
-    out += std::string(44, '\0');
-    out += Le(32, 4);
+    std::string out = "DDS " + Le(124, 4) + Le(0x1007 | (levels > 1 ? 0x20000u : 0u), 4) + Le(height, 4) +
+                      Le(width, 4) + Le(0, 4) + Le(0, 4) + Le(levels, 4) + std::string(44, '\0') + Le(32, 4);
     masks.resize(4);
     if (fourCC != nullptr)
         out += Le(0x4, 4) + std::string(fourCC, 4) + Le(0, 4) + std::string(16, '\0');
@@ -339,13 +334,13 @@ void SavedFiles()
     CPreferenceManager manager(host);
     manager.ResetAllKeyMappings();
     manager.Save();
-    Seed({"fuzz_preferences"}, "default.dat", korvane::test::TempDir::Read(manager.GetPreferenceFilePath()));
+    Seed({"fuzz_preferences"}, "default.dat", TempDir::Read(manager.GetPreferenceFilePath()));
     // Read back without controllers, every record is kept as read and written back so.
     CStandardPreferenceHost bare(nullptr, display, folder + "display_setting.ini", folder);
     CPreferenceManager kept(bare);
     kept.Load();
     kept.Save();
-    Seed({"fuzz_preferences"}, "kept.dat", korvane::test::TempDir::Read(kept.GetPreferenceFilePath()));
+    Seed({"fuzz_preferences"}, "kept.dat", TempDir::Read(kept.GetPreferenceFilePath()));
     // The local store's files, through the store's own encoders.
     using namespace os::store;
     Seed({"fuzz_store_files"}, kUserFileName,
