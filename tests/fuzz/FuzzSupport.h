@@ -1,15 +1,18 @@
-/** @file FuzzSupport.h What the fuzz targets share: scratch files, whole reads, the input layer and the failure report. */
+/** @file FuzzSupport.h What the fuzz targets share: the engine's exception, scratch files, whole reads of streams and
+ * archives, the input layer and the failure report. */
 #pragma once
 
 #include <SDL.h>
+#include <cryptopp/cryptlib.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <memory>
 #include <string>
 
-#include "KorvaneXDK/core/KorvaneStream.h"
+#include "KorvaneXDK/core/ArchiveFileLoader.h"
+#include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/MemoryStream.h"
 #include "KorvaneXDK/platform/input/DXInput.h"
 #include "support/TempDir.h"
@@ -116,5 +119,30 @@ private:
     std::size_t size_;
     std::size_t at_ = 0;
 };
+
+/// Reads a whole archive file as a game would: every entry opened and read.
+inline void ReadArchive(const std::string& path)
+{
+    korvane::CArchiveFileLoader loader;
+    // Enough for any entry the inputs can describe, small enough to keep runs fast.
+    loader.SetDecodedSizeLimit(16 << 20);
+    try {
+        loader.Open(path);
+    } catch (const korvane::EException&) {
+        return;
+    }
+    for (std::int32_t i = 0; i < loader.GetEntryCount(); ++i) {
+        const std::string name = loader.GetEntry(i)->GetName();
+        Check(loader.Exists(name), "a listed entry does not exist");
+        try {
+            std::unique_ptr<korvane::IKorvaneStream> entry(loader.OpenEntry(name));
+            const std::string bytes = ReadAll(*entry);
+            Check(static_cast<std::int64_t>(bytes.size()) == entry->GetSize(), "an entry reads other than its size");
+        } catch (const korvane::EException&) {
+        } catch (const CryptoPP::Exception&) {
+            // The decompressor's own failures pass through OpenEntry as they are.
+        }
+    }
+}
 
 } // namespace fuzz

@@ -1,5 +1,5 @@
 /** @file fuzz_archive_built.cpp The archive reader on archives whose cipher and checksums are right. */
-#include "ArchiveFuzz.h"
+#include "FuzzSupport.h"
 #include "tools/kvatool/ArchiveFormatWriter.h"
 
 // Raw bytes almost never get past the enciphered table and its record checksums, so here
@@ -27,15 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const std::string body = input.Bytes(static_cast<std::size_t>(input.Byte()) * 16);
             // Either the bytes a writer makes for the method, or the input's own as stored bytes.
             const std::string stored = (flags & 1) ? kvatool::EncodeEntry(record.method, body, random) : body;
-            record.offset = static_cast<std::int32_t>(area.size());
-            record.size = static_cast<std::int32_t>(stored.size());
-            record.auxiliary = static_cast<std::int32_t>(body.size());
-            if (flags & 2)
-                record.offset = input.Int32();
-            if (flags & 4)
-                record.size = input.Int32();
-            if (flags & 8)
-                record.auxiliary = input.Int32();
+            // Or the input's own offset, size and unpacked size.
+            record.offset = (flags & 2) ? input.Int32() : static_cast<std::int32_t>(area.size());
+            record.size = (flags & 4) ? input.Int32() : static_cast<std::int32_t>(stored.size());
+            record.auxiliary = (flags & 8) ? input.Int32() : static_cast<std::int32_t>(body.size());
             records.push_back(record);
             area += stored;
         }

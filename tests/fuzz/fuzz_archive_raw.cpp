@@ -1,5 +1,5 @@
 /** @file fuzz_archive_raw.cpp The archive reader on raw bytes: header, enciphered table and entries. */
-#include "ArchiveFuzz.h"
+#include "FuzzSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -1,6 +1,5 @@
 /** @file fuzz_bmp.cpp The BMP loader on any bytes. */
 #include "FuzzSupport.h"
-#include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/SimpleDIB.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

@@ -1,6 +1,5 @@
 /** @file fuzz_font_table.cpp Texture font glyph tables, KVF and text, on any bytes. */
 #include "FuzzSupport.h"
-#include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/platform/graphics/TextureFont.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

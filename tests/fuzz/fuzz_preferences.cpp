@@ -1,6 +1,4 @@
 /** @file fuzz_preferences.cpp "preference.dat": load, save, and the saved file loads and saves the same. */
-#include <memory>
-
 #include "FuzzSupport.h"
 #include "KorvaneXDK/platform/graphics/GraphicsModePreference.h"
 #include "frontend/preferences/PreferenceManager.h"

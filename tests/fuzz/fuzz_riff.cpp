@@ -2,7 +2,6 @@
 #include <set>
 
 #include "FuzzSupport.h"
-#include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/RIFFReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

@@ -4,41 +4,15 @@
 #include <memory>
 
 #include "FuzzSupport.h"
-#include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/OggVorbisReader.h"
 #include "KorvaneXDK/core/SoundReader.h"
 
-// The decoders the Ogg reader opens and closes, counted through the linker's wrapping.
 namespace
 {
+
+// The decoders the Ogg reader opens and closes, counted through the linker's wrapping.
 int opened = 0;
 int closed = 0;
-} // namespace
-
-extern "C"
-{
-    int __real_ov_open_callbacks(void* source, OggVorbis_File* file, const char* initial, long bytes,
-                                 ov_callbacks callbacks);
-    int __real_ov_clear(OggVorbis_File* file);
-
-    int __wrap_ov_open_callbacks(void* source, OggVorbis_File* file, const char* initial, long bytes,
-                                 ov_callbacks callbacks)
-    {
-        const int result = __real_ov_open_callbacks(source, file, initial, bytes, callbacks);
-        if (result == 0)
-            ++opened;
-        return result;
-    }
-
-    int __wrap_ov_clear(OggVorbis_File* file)
-    {
-        ++closed;
-        return __real_ov_clear(file);
-    }
-}
-
-namespace
-{
 
 void ReadTwice(korvane::ISoundReader& reader)
 {
@@ -63,6 +37,28 @@ void ReadTwice(korvane::ISoundReader& reader)
 }
 
 } // namespace
+
+extern "C"
+{
+    int __real_ov_open_callbacks(void* source, OggVorbis_File* file, const char* initial, long bytes,
+                                 ov_callbacks callbacks);
+    int __real_ov_clear(OggVorbis_File* file);
+
+    int __wrap_ov_open_callbacks(void* source, OggVorbis_File* file, const char* initial, long bytes,
+                                 ov_callbacks callbacks)
+    {
+        const int result = __real_ov_open_callbacks(source, file, initial, bytes, callbacks);
+        if (result == 0)
+            ++opened;
+        return result;
+    }
+
+    int __wrap_ov_clear(OggVorbis_File* file)
+    {
+        ++closed;
+        return __real_ov_clear(file);
+    }
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -1,6 +1,5 @@
 /** @file fuzz_static_sound.cpp A static sound made from any bytes and played through the manual mixer. */
 #include "FuzzSupport.h"
-#include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/platform/sound/DXSound.h"
 #include "KorvaneXDK/platform/sound/StaticSound.h"
 #include "os/audio/Testing.h"

@@ -33,44 +33,29 @@ auto Decoded(Decode decode) -> std::optional<decltype(decode())>
     }
 }
 
-void User(const std::string& bytes)
-{
-    if (const auto user = Decoded([&] { return os::store::DecodeUser(bytes); })) {
-        fuzz::Check(user->id != 0, "a user with id 0");
-        fuzz::Check(os::store::EncodeUser(*user) == bytes, "a user file encodes back differently");
-    }
-}
-
-void Achievements(const std::string& bytes)
-{
-    if (const auto records = Decoded([&] { return os::store::DecodeAchievements(bytes); })) {
-        for (const os::store::AchievementRecord& record : *records)
-            fuzz::Check(os::store::IsValidAchievementId(record.id), "an invalid achievement id was accepted");
-        fuzz::Check(os::store::EncodeAchievements(*records) == bytes, "an achievement file encodes back differently");
-    }
-}
-
-void Board(const std::string& bytes)
-{
-    const auto board = Decoded([&] { return os::store::Leaderboard::Decode(bytes, kBoard); });
-    if (!board)
-        return;
-    fuzz::Check(board->GetRows().size() * 28 <= bytes.size(), "more rows than the file can hold");
-    const std::string encoded = board->Encode();
-    const os::store::Leaderboard again = os::store::Leaderboard::Decode(encoded, kBoard);
-    fuzz::Check(again.GetRows() == board->GetRows() && again.GetSortMethod() == board->GetSortMethod() &&
-                    again.GetDisplayType() == board->GetDisplayType(),
-                "a board encodes back to another");
-    fuzz::Check(again.Encode() == encoded, "a board's encoding is not stable");
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    User(bytes);
-    Achievements(bytes);
-    Board(bytes);
+    using namespace os::store;
+    if (const auto user = Decoded([&] { return DecodeUser(bytes); })) {
+        fuzz::Check(user->id != 0, "a user with id 0");
+        fuzz::Check(EncodeUser(*user) == bytes, "a user file encodes back differently");
+    }
+    if (const auto records = Decoded([&] { return DecodeAchievements(bytes); })) {
+        for (const AchievementRecord& record : *records)
+            fuzz::Check(IsValidAchievementId(record.id), "an invalid achievement id was accepted");
+        fuzz::Check(EncodeAchievements(*records) == bytes, "an achievement file encodes back differently");
+    }
+    if (const auto board = Decoded([&] { return Leaderboard::Decode(bytes, kBoard); })) {
+        fuzz::Check(board->GetRows().size() * 28 <= bytes.size(), "more rows than the file can hold");
+        const std::string encoded = board->Encode();
+        const Leaderboard again = Leaderboard::Decode(encoded, kBoard);
+        fuzz::Check(again.GetRows() == board->GetRows() && again.GetSortMethod() == board->GetSortMethod() &&
+                        again.GetDisplayType() == board->GetDisplayType(),
+                    "a board encodes back to another");
+        fuzz::Check(again.Encode() == encoded, "a board's encoding is not stable");
+    }
     return 0;
 }

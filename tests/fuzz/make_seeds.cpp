@@ -12,8 +12,6 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "KorvaneXDK/core/MemoryStream.h"
-#include "KorvaneXDK/core/RIFFReader.h"
 #include "KorvaneXDK/core/RIFFWriter.h"
 #include "KorvaneXDK/platform/graphics/GraphicsModePreference.h"
 #include "frontend/preferences/PreferenceManager.h"
@@ -28,6 +26,7 @@ namespace
 
 namespace fs = std::filesystem;
 using korvane::MakeFourCC;
+using korvane::test::TempDir;
 
 fs::path root;
 
@@ -107,33 +106,24 @@ std::string Bmp(int headerSize, int width, int height, int bits, int colours = 0
     return head + info + pixels;
 }
 
-// Every BMP seeds both the bitmap loader and the graphics layer's decoder.
-void Bitmaps()
-{
-    const std::pair<std::string, std::string> bitmaps[] = {
-        {"24bit.bmp", Bmp(40, 3, 2, 24)},
-        {"24bit-top-down.bmp", Bmp(40, 3, -2, 24)},
-        {"32bit.bmp", Bmp(40, 2, 2, 32)},
-        {"16bit-fields.bmp", Bmp(40, 2, 2, 16, 0, 3, {0xF800, 0x07E0, 0x001F})},
-        {"8bit.bmp", Bmp(40, 5, 3, 8, 16)},
-        {"8bit-top-down.bmp", Bmp(40, 5, -3, 8, 256)},
-        {"4bit.bmp", Bmp(40, 5, 3, 4, 16)},
-        {"1bit.bmp", Bmp(40, 9, 2, 1, 2)},
-        {"core-8bit.bmp", Bmp(12, 4, 2, 8, 16)},
-        {"v5-24bit.bmp", Bmp(124, 2, 2, 24)},
-        {"32bit-alpha-fields.bmp", Bmp(40, 2, 2, 32, 0, 6, {0xFF0000, 0xFF00, 0xFF, 0xFF000000u})},
-    };
-    for (const auto& [name, bytes] : bitmaps)
-        Seed({"fuzz_bmp", "fuzz_image"}, name, bytes);
-}
-
-// The program's own tables, and one of every line form.
+// The program's own tables, one of every line form, and the saved display settings.
 void PropertyTables(const fs::path& source)
 {
     for (const char* file : {"data/text_ja.properties", "data/skin/skinbutton.ini"})
-        Seed({"fuzz_properties"}, fs::path(file).filename(), korvane::test::TempDir::Read(source / file));
+        Seed({"fuzz_properties"}, fs::path(file).filename(), TempDir::Read(source / file));
     const char mixed[] = "; comment\nKey=1\r\nkey=2\n\nno equals\r\r\n=empty key\nName=a=b\nLast=x\0hidden=y";
     Seed({"fuzz_properties"}, "mixed.txt", std::string(mixed, sizeof mixed - 1));
+    // "display_setting.ini" as the program saves it.
+    for (int index = 0; index < 2; ++index) {
+        korvane::CGraphicsModePreference preference;
+        preference.modes = {{640, 480, 60, os::gfx::Format::X8R8G8B8}, {1920, 1080, 75, os::gfx::Format::X8R8G8B8}};
+        preference.SelectMode(index);
+        preference.fullscreen = index == 1;
+        preference.SetProperty("Language", "ja");
+        const std::string path = fuzz::ScratchFile("saved-display-setting.ini");
+        preference.Save(path);
+        Seed({"fuzz_display_setting"}, "saved" + std::to_string(index) + ".ini", TempDir::Read(path));
+    }
 }
 
 std::string Riff(std::int32_t order, const char* form, const std::vector<std::pair<const char*, std::string>>& chunks)
@@ -154,41 +144,28 @@ std::string Wave(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits,
     const auto align = static_cast<std::uint16_t>(channels * bits / 8);
     const std::string format =
         Le(1, 2) + Le(channels, 2) + Le(rate, 4) + Le(rate * align, 4) + Le(align, 2) + Le(bits, 2);
-    std::vector<std::pair<const char*, std::string>> chunks{{"fmt ", format}};
     if (listChunk)
-        chunks.push_back({"LIST", "INFOabc"});
-    chunks.push_back({"data", pcm});
-    return Riff(0, "WAVE", chunks);
+        return Riff(0, "WAVE", {{"fmt ", format}, {"LIST", "INFOabc"}, {"data", pcm}});
+    return Riff(0, "WAVE", {{"fmt ", format}, {"data", pcm}});
 }
 
-void RiffFiles()
+// RIFF files, WAVE among them, and the Ogg files the stream tests keep: chained, mono and stereo,
+// and hostile ones.
+void Sounds(const fs::path& source)
 {
     Seed({"fuzz_riff"}, "three.riff",
          Riff(0, "TEST", {{"abcd", "1234"}, {"odd ", "xyz"}, {"last", std::string(40, 'L')}}));
     Seed({"fuzz_riff"}, "three.rifx",
          Riff(2, "TEST", {{"abcd", "1234"}, {"odd ", "xyz"}, {"same", "1"}, {"same", "22"}}));
     Seed({"fuzz_riff"}, "wave.wav", Wave(1, 8000, 8, "abcdefgh", true));
-}
-
-// The Ogg files the stream tests keep: chained, mono and stereo, and hostile ones.
-void Sounds(const fs::path& source)
-{
-    std::string pcm16;
-    for (int i = 0; i < 400; ++i)
-        pcm16 += Le(i * 97, 2);
-    const std::pair<std::string, std::string> sounds[] = {
-        {"mono8.wav", Wave(1, 8000, 8, std::string(300, '\x80'))},
-        {"stereo16.wav", Wave(2, 22050, 16, pcm16, true)},
-    };
-    for (const auto& [name, bytes] : sounds)
-        Seed({"fuzz_sound_reader", "fuzz_static_sound"}, name, bytes);
+    Seed({"fuzz_sound_reader", "fuzz_static_sound"}, "mono8.wav", Wave(1, 8000, 8, std::string(300, '\x80')));
+    Seed({"fuzz_sound_reader", "fuzz_static_sound"}, "stereo16.wav", Wave(2, 22050, 16, Filler(800, 97), true));
     const fs::path folder = source / "tests/KorvaneXDK/core/streams/data";
     for (const auto& entry : fs::directory_iterator(folder))
-        Seed({"fuzz_sound_reader", "fuzz_static_sound"}, entry.path().filename(),
-             korvane::test::TempDir::Read(entry.path()));
+        Seed({"fuzz_sound_reader", "fuzz_static_sound"}, entry.path().filename(), TempDir::Read(entry.path()));
     // Each link of the chained file is also a plain file of its own: the second begins at the
     // next page marked as a stream's first.
-    const std::string chained = korvane::test::TempDir::Read(folder / "chained-stereo-then-mono.ogg");
+    const std::string chained = TempDir::Read(folder / "chained-stereo-then-mono.ogg");
     std::size_t link = chained.find("OggS", 1);
     while (link != std::string::npos && (chained[link + 5] & 2) == 0)
         link = chained.find("OggS", link + 1);
@@ -199,25 +176,7 @@ void Sounds(const fs::path& source)
          chained.substr(link) + chained.substr(0, link));
 }
 
-void DisplaySettings()
-{
-    for (int index = 0; index < 2; ++index) {
-        korvane::CGraphicsModePreference preference;
-        preference.modes = {{640, 480, 60, os::gfx::Format::X8R8G8B8}, {1920, 1080, 75, os::gfx::Format::X8R8G8B8}};
-        preference.SelectMode(index);
-        preference.fullscreen = index == 1;
-        preference.SetProperty("Language", "ja");
-        const std::string path = fuzz::ScratchFile("saved-display-setting.ini");
-        preference.Save(path);
-        Seed({"fuzz_display_setting"}, "saved" + std::to_string(index) + ".ini", korvane::test::TempDir::Read(path));
-    }
-}
-
-std::string Be(std::uint32_t value)
-{
-    const std::string little = Le(value, 4);
-    return {little.rbegin(), little.rend()};
-}
+const auto Be = [](std::uint32_t value) { return Le(__builtin_bswap32(value), 4); };
 
 // A PNG chunk: length, type, data and the checksum of type and data.
 std::string Chunk(const std::string& type, const std::string& data)
@@ -283,11 +242,8 @@ std::string Jpeg(int width, int height, bool grey, bool progressive)
 std::string Dds(int width, int height, int levels, const char* fourCC, std::uint32_t bits = 0,
                 std::vector<std::uint32_t> masks = {}, std::uint32_t pixelFlags = 0x40)
 {
-    std::string out = "DDS ";
-    out += Le(124, 4) + Le(0x1007 | (levels > 1 ? 0x20000u : 0u), 4) + Le(height, 4) + Le(width, 4) + Le(0, 4) +
-           Le(0, 4) + Le(levels, 4);
-    out += std::string(44, '\0');
-    out += Le(32, 4);
+    std::string out = "DDS " + Le(124, 4) + Le(0x1007 | (levels > 1 ? 0x20000u : 0u), 4) + Le(height, 4) +
+                      Le(width, 4) + Le(0, 4) + Le(0, 4) + Le(levels, 4) + std::string(44, '\0') + Le(32, 4);
     masks.resize(4);
     if (fourCC != nullptr)
         out += Le(0x4, 4) + std::string(fourCC, 4) + Le(0, 4) + std::string(16, '\0');
@@ -307,6 +263,22 @@ std::string Dds(int width, int height, int levels, const char* fourCC, std::uint
 
 void Images()
 {
+    // Every BMP seeds both the bitmap loader and the graphics layer's decoder.
+    const std::pair<std::string, std::string> bitmaps[] = {
+        {"24bit.bmp", Bmp(40, 3, 2, 24)},
+        {"24bit-top-down.bmp", Bmp(40, 3, -2, 24)},
+        {"32bit.bmp", Bmp(40, 2, 2, 32)},
+        {"16bit-fields.bmp", Bmp(40, 2, 2, 16, 0, 3, {0xF800, 0x07E0, 0x001F})},
+        {"8bit.bmp", Bmp(40, 5, 3, 8, 16)},
+        {"8bit-top-down.bmp", Bmp(40, 5, -3, 8, 256)},
+        {"4bit.bmp", Bmp(40, 5, 3, 4, 16)},
+        {"1bit.bmp", Bmp(40, 9, 2, 1, 2)},
+        {"core-8bit.bmp", Bmp(12, 4, 2, 8, 16)},
+        {"v5-24bit.bmp", Bmp(124, 2, 2, 24)},
+        {"32bit-alpha-fields.bmp", Bmp(40, 2, 2, 32, 0, 6, {0xFF0000, 0xFF00, 0xFF, 0xFF000000u})},
+    };
+    for (const auto& [name, bytes] : bitmaps)
+        Seed({"fuzz_bmp", "fuzz_image"}, name, bytes);
     const std::pair<std::string, std::string> images[] = {
         {"palette8.png",
          Png(5, 4, PNG_COLOR_TYPE_PALETTE, 8, Chunk("PLTE", Filler(768, 5)) + Chunk("tRNS", std::string("\0\x80", 2)))},
@@ -351,7 +323,8 @@ void FontTables()
          "41.p=9\n3f.w=6\n3F.h=40000\n");
 }
 
-void Preferences()
+// The files the program saves: its preferences and its store's.
+void SavedFiles()
 {
     const std::string folder = fuzz::ScratchFile("");
     korvane::CGraphicsModePreference display;
@@ -361,17 +334,14 @@ void Preferences()
     CPreferenceManager manager(host);
     manager.ResetAllKeyMappings();
     manager.Save();
-    Seed({"fuzz_preferences"}, "default.dat", korvane::test::TempDir::Read(manager.GetPreferenceFilePath()));
+    Seed({"fuzz_preferences"}, "default.dat", TempDir::Read(manager.GetPreferenceFilePath()));
     // Read back without controllers, every record is kept as read and written back so.
     CStandardPreferenceHost bare(nullptr, display, folder + "display_setting.ini", folder);
     CPreferenceManager kept(bare);
     kept.Load();
     kept.Save();
-    Seed({"fuzz_preferences"}, "kept.dat", korvane::test::TempDir::Read(kept.GetPreferenceFilePath()));
-}
-
-void StoreFiles()
-{
+    Seed({"fuzz_preferences"}, "kept.dat", TempDir::Read(kept.GetPreferenceFilePath()));
+    // The local store's files, through the store's own encoders.
     using namespace os::store;
     Seed({"fuzz_store_files"}, kUserFileName,
          EncodeUser({76561190000000001ull, "Seed \xE3\x83\xA6\xE3\x83\xBC\xE3\x82\xB6", "japanese"}));
@@ -395,14 +365,10 @@ int main(int argc, char** argv)
     root = argv[1];
     fs::remove_all(root); // seeds of an earlier build go with it
     Archives();
-    Bitmaps();
     PropertyTables(argv[2]);
-    RiffFiles();
     Sounds(argv[2]);
-    DisplaySettings();
     Images();
     FontTables();
-    Preferences();
-    StoreFiles();
+    SavedFiles();
     return 0;
 }

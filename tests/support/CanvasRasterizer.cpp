@@ -16,8 +16,7 @@ void CanvasRasterizer::Draw(const CanvasDraw& draw)
     const std::vector<canvas::CanvasVertex> corners = draw.Triangles();
     const float* w = draw.world.m;
     for (std::size_t i = 0; i + 2 < corners.size(); i += 3) {
-        float x[3];
-        float y[3];
+        float x[3], y[3];
         for (std::size_t j = 0; j < 3; ++j) {
             const canvas::CanvasVertex& v = corners[i + j];
             x[j] = v.x * w[0] + v.y * w[4] + v.z * w[8] + w[12];

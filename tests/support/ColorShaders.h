@@ -24,19 +24,16 @@ struct ColorVertex
 inline os::gfx::PresentParameters WindowedParameters(std::uint32_t width, std::uint32_t height,
                                                      os::window::Window* window)
 {
-    os::gfx::PresentParameters p;
-    p.BackBufferWidth = width;
-    p.BackBufferHeight = height;
-    p.BackBufferFormat = os::gfx::Format::Unknown;
-    p.BackBufferCount = 1;
-    p.SwapEffect = os::gfx::SwapEffect::Discard;
-    p.DeviceWindow = window;
-    p.Windowed = true;
-    p.EnableAutoDepthStencil = true;
-    p.AutoDepthStencilFormat = os::gfx::Format::D24X8;
-    p.Flags = os::gfx::present::FlagLockableBackBuffer;
-    p.PresentationInterval = os::gfx::present::IntervalImmediate;
-    return p;
+    return {.BackBufferWidth = width,
+            .BackBufferHeight = height,
+            .BackBufferCount = 1,
+            .SwapEffect = os::gfx::SwapEffect::Discard,
+            .DeviceWindow = window,
+            .Windowed = true,
+            .EnableAutoDepthStencil = true,
+            .AutoDepthStencilFormat = os::gfx::Format::D24X8,
+            .Flags = os::gfx::present::FlagLockableBackBuffer,
+            .PresentationInterval = os::gfx::present::IntervalImmediate};
 }
 
 /// The colour shaders and declaration, kept alive while bound.

@@ -20,10 +20,7 @@ void FakeFont::DrawTextClipped(std::int32_t x, std::int32_t y, const os::gfx::Re
 void FakeFont::Record(const Call& call)
 {
     if (device_ != nullptr) {
-        CanvasCall entry;
-        entry.kind = CanvasCall::Kind::Text;
-        entry.index = calls.size();
-        device_->Append(entry);
+        device_->Append({.kind = CanvasCall::Kind::Text, .index = calls.size()});
     }
     calls.push_back(call);
 }

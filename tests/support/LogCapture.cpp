@@ -71,9 +71,7 @@ std::string LogCapture::All()
 {
     std::string all;
     for (const auto& one : Lines()) {
-        all += one;
-        if (one.empty() || one.back() != '\n')
-            all += '\n';
+        all += one.ends_with('\n') ? one : one + '\n';
     }
     return all;
 }

@@ -24,16 +24,6 @@ std::uint32_t CornerCount(os::gfx::PrimitiveType type, std::uint32_t primitiveCo
     return type == os::gfx::PrimitiveType::TriangleStrip ? primitiveCount + 2 : 3 * primitiveCount;
 }
 
-CanvasCall Call(CanvasCall::Kind kind, std::uint32_t state = 0, std::uint32_t value = 0, ITexture* texture = nullptr)
-{
-    CanvasCall call;
-    call.kind = kind;
-    call.state = state;
-    call.value = value;
-    call.texture = texture;
-    return call;
-}
-
 } // namespace
 
 std::uint32_t CanvasDraw::RenderState(os::gfx::RenderState state, std::uint32_t otherwise) const
@@ -63,13 +53,15 @@ std::vector<canvas::CanvasVertex> CanvasDraw::Triangles() const
 
 void RecordingCanvasDevice::SetRenderState(os::gfx::RenderState state, std::uint32_t value)
 {
-    calls.push_back(Call(CanvasCall::Kind::RenderState, static_cast<std::uint32_t>(state), value));
+    calls.push_back(
+        {.kind = CanvasCall::Kind::RenderState, .state = static_cast<std::uint32_t>(state), .value = value});
     renderStates_[state] = value;
 }
 
 void RecordingCanvasDevice::SetSamplerState(std::uint32_t stage, os::gfx::SamplerState type, std::uint32_t value)
 {
-    calls.push_back(Call(CanvasCall::Kind::SamplerState, static_cast<std::uint32_t>(type), value));
+    calls.push_back(
+        {.kind = CanvasCall::Kind::SamplerState, .state = static_cast<std::uint32_t>(type), .value = value});
     if (stage == 0) {
         samplerStates_[type] = value;
     }
@@ -77,7 +69,7 @@ void RecordingCanvasDevice::SetSamplerState(std::uint32_t stage, os::gfx::Sample
 
 void RecordingCanvasDevice::ApplyVertexDeclaration()
 {
-    calls.push_back(Call(CanvasCall::Kind::Declaration));
+    calls.push_back({.kind = CanvasCall::Kind::Declaration});
 }
 
 boost::shared_ptr<CShaderUniformPair> RecordingCanvasDevice::GetUniform(CShaderPair&, const std::string&)
@@ -87,20 +79,19 @@ boost::shared_ptr<CShaderUniformPair> RecordingCanvasDevice::GetUniform(CShaderP
 
 void RecordingCanvasDevice::SetMatrix(CShaderUniformPair&, const Matrix4& value)
 {
-    calls.push_back(Call(CanvasCall::Kind::World));
-    calls.back().matrix = value;
+    calls.push_back({.kind = CanvasCall::Kind::World, .matrix = value});
     world_ = value;
 }
 
 void RecordingCanvasDevice::BindTexture(ITexture& texture)
 {
-    calls.push_back(Call(CanvasCall::Kind::Bind, 0, 0, &texture));
+    calls.push_back({.kind = CanvasCall::Kind::Bind, .texture = &texture});
     bound_ = &texture;
 }
 
 void RecordingCanvasDevice::UnbindTexture(ITexture& texture)
 {
-    calls.push_back(Call(CanvasCall::Kind::Unbind, 0, 0, &texture));
+    calls.push_back({.kind = CanvasCall::Kind::Unbind, .texture = &texture});
     bound_ = nullptr;
 }
 
@@ -125,8 +116,7 @@ void RecordingCanvasDevice::DrawIndexedPrimitiveUP(os::gfx::PrimitiveType type, 
     if (draw.indexed) {
         draw.indices.assign(indices, indices + CornerCount(type, primitiveCount));
     }
-    calls.push_back(Call(CanvasCall::Kind::Draw));
-    calls.back().index = draws.size();
+    calls.push_back({.kind = CanvasCall::Kind::Draw, .index = draws.size()});
     draws.push_back(std::move(draw));
 }
 

@@ -34,7 +34,7 @@ struct CanvasCall
     Kind kind = Kind::Draw;
     std::uint32_t state = 0;
     std::uint32_t value = 0;
-    Matrix4 matrix;
+    Matrix4 matrix{};
     ITexture* texture = nullptr;
     std::size_t index = 0;
 };

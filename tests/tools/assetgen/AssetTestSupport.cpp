@@ -41,11 +41,6 @@ std::vector<NameRow> RowsOfKind(const std::vector<NameRow>& rows, const std::str
     return out;
 }
 
-std::unique_ptr<ArchiveLoader> OpenBuiltArchive()
-{
-    return std::make_unique<ArchiveLoader>(KORVANE_BINARY_DIR "/bin/data.kva");
-}
-
 std::string ReadEntry(ArchiveLoader& loader, const std::string& name)
 {
     const auto stream = EntryStream(loader, name);
@@ -57,13 +52,6 @@ std::string ReadEntry(ArchiveLoader& loader, const std::string& name)
 std::unique_ptr<korvane::IKorvaneStream> EntryStream(ArchiveLoader& loader, const std::string& name)
 {
     return std::unique_ptr<korvane::IKorvaneStream>(loader.Open(name));
-}
-
-bool FolderLanded(ArchiveLoader& loader, const std::string& folder)
-{
-    std::vector<std::string> names;
-    loader.EnumerateFiles(folder, true, names);
-    return !names.empty();
 }
 
 } // namespace assettest

@@ -27,13 +27,11 @@ std::vector<NameRow> RowsOfKind(const std::vector<NameRow>& rows, const std::str
 using ArchiveLoader = korvane::TArchiveFileDataLoader<korvane::CArchiveFileLoader>;
 
 /// The data.kva the build packed.
-std::unique_ptr<ArchiveLoader> OpenBuiltArchive();
+inline constexpr const char* kBuiltArchive = KORVANE_BINARY_DIR "/bin/data.kva";
 
 /// The whole entry; throws the loader's exception when it is missing.
 std::string ReadEntry(ArchiveLoader& loader, const std::string& name);
 /// The entry's stream, at its start.
 std::unique_ptr<korvane::IKorvaneStream> EntryStream(ArchiveLoader& loader, const std::string& name);
-/// True when the archive holds anything below the folder.
-bool FolderLanded(ArchiveLoader& loader, const std::string& folder);
 
 } // namespace assettest

