@@ -92,11 +92,6 @@ TEST(ImageDecoderTest, DdsKeepsItsBlocksAndLevelsSizesAreBoundedAndDamagedAndLyi
     limits.maxWidth = 64;
     EXPECT_EQ(kOk, Decode(png, &image, limits));
 
-    // RowPitch of DXT1: two blocks of 8 bytes.
-    EXPECT_EQ(V(os::gfx::NextPowerOfTwo(300), os::gfx::NextPowerOfTwo(256), os::gfx::FullChainLevels(512, 256),
-                os::gfx::RowPitch(Format::X8R8G8B8, 512), os::gfx::RowPitch(Format::DXT1, 5)),
-              V(512, 256, 10, 2048, 16));
-
     // Damaged and lying data fails cleanly.
     const std::string jpeg = WriteJpeg(64, 64, Opaque);
     const std::string bmp = WriteBmp(64, 64, 24, false, Opaque);
@@ -214,12 +209,12 @@ TEST_F(TextureTest, DecodedLockedFilledCopiedAndOtherThreadsTexturesShowTheirTex
     const std::tuple<const char*, std::string, std::uint32_t, std::uint32_t, PixelFunction, Format,
                      os::gfx::ImageFileFormat>
         cases[] = {
-            {"png palette", WritePng(5, 3, PNG_COLOR_TYPE_PALETTE, 8, FourColours), 5, 3, FourColours, A8R8G8B8, Png},
+            {"png palette", WritePng(5, 3, PNG_COLOR_TYPE_PALETTE, 8, Pattern), 5, 3, Pattern, A8R8G8B8, Png},
             {"png grey", WritePng(5, 3, PNG_COLOR_TYPE_GRAY, 8, Grey), 5, 3, Grey, L8, Png},
             {"png rgb", WritePng(5, 3, PNG_COLOR_TYPE_RGB, 8, Opaque), 5, 3, Opaque, X8R8G8B8, Png},
             {"png rgba", WritePng(5, 3, PNG_COLOR_TYPE_RGBA, 8, Pattern), 5, 3, Pattern, A8R8G8B8, Png},
             {"png rgba 16-bit", WritePng(5, 3, PNG_COLOR_TYPE_RGBA, 16, Pattern), 5, 3, Pattern, A8R8G8B8, Png},
-            {"jpeg", WriteJpeg(16, 16, Flat), 16, 16, Flat, X8R8G8B8, Jpg},
+            {"jpeg", WriteJpeg(16, 16, solid(0xFFC03020u)), 16, 16, solid(0xFFC03020u), X8R8G8B8, Jpg},
             {"bmp bottom-up", WriteBmp(5, 3, 24, false, Opaque), 5, 3, Opaque, R8G8B8, Bmp},
             {"bmp top-down", WriteBmp(5, 3, 32, true, Pattern), 5, 3, Pattern, A8R8G8B8, Bmp},
             {"dds plain", WriteDds(5, 3, "", {ArgbBytes(5, 3, Pattern)}), 5, 3, Pattern, A8R8G8B8, Dds},
@@ -240,10 +235,9 @@ TEST_F(TextureTest, DecodedLockedFilledCopiedAndOtherThreadsTexturesShowTheirTex
         ASSERT_TRUE(texture);
         ASSERT_EQ(kOk, texture->GetLevelDesc(0, &desc));
         const bool opaque = fileFormat == X8R8G8B8 || fileFormat == R8G8B8 || fileFormat == L8;
-        // Files without alpha make X8R8G8B8 textures, files with it A8R8G8B8 ones; DDS formats are checked below.
-        const Format made = opaque ? X8R8G8B8 : A8R8G8B8;
-        EXPECT_EQ(V(info.Width, info.Height, info.Format, info.ImageFileFormat, info.MipLevels,
-                    fileType == Dds ? made : desc.Format),
+        // Files without alpha make X8R8G8B8 textures, files with it A8R8G8B8 ones; whole DXT blocks stay compressed.
+        const Format made = fileType == Dds && w % 4 == 0 ? fileFormat : opaque ? X8R8G8B8 : A8R8G8B8;
+        EXPECT_EQ(V(info.Width, info.Height, info.Format, info.ImageFileFormat, info.MipLevels, desc.Format),
                   V(w, h, fileFormat, fileType, 1, made));
         ASSERT_NO_FATAL_FAILURE(DrawTexture(texture));
         for (std::uint32_t y = 0; y < os::gfx::NextPowerOfTwo(h); ++y) {
@@ -253,15 +247,8 @@ TEST_F(TextureTest, DecodedLockedFilledCopiedAndOtherThreadsTexturesShowTheirTex
             }
         }
     }
-    // Whole blocks stay compressed; the cut image's records are checked above (its surface's size, the next
-    // whole block, shows in the padding drawn).
-    os::gfx::SurfaceDesc whole;
-    std::shared_ptr<Texture> texture = Load(WriteDds(8, 4, "DXT1", {block + block}));
-    ASSERT_TRUE(texture);
-    ASSERT_EQ(kOk, texture->GetLevelDesc(0, &whole));
-    EXPECT_EQ(whole.Format, DXT1);
-
     // Locked, filled and copied textures.
+    std::shared_ptr<Texture> texture;
     ASSERT_EQ(kOk,
               device->CreateTexture(512, 512, 1, os::gfx::usage::Dynamic, Format::X8R8G8B8, Pool::Default, &texture));
     for (const std::uint32_t flags : {0u, os::gfx::lock::Discard}) {
