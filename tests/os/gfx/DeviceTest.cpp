@@ -119,7 +119,6 @@ TEST_F(GfxTest, CreationParametersClearsViewportsResolvedBuffersModesAndCreation
     // The graphics object's modes, and the records of a full-screen creation.
     auto object = os::gfx::Direct3DCreate9(os::gfx::kSdkVersion);
     ASSERT_NE(nullptr, object);
-    ASSERT_GE(object->GetAdapterCount(), 1u);
     const std::uint32_t count = object->GetAdapterModeCount(0, Format::X8R8G8B8);
     ASSERT_GE(count, 1u);
     DisplayMode previous, mode;
@@ -156,11 +155,11 @@ TEST_F(GfxTest, CreationParametersClearsViewportsResolvedBuffersModesAndCreation
     p.Windowed = false;
     p.BackBufferFormat = Format::X8R8G8B8;
     EXPECT_EQ(kErrInvalidCall, create(nullptr));
-    os::gfx::DisplayModeEx modeEx;
-    modeEx.Width = modeEx.Height = 32;
-    modeEx.RefreshRate = 60;
-    modeEx.Format = Format::X8R8G8B8;
-    modeEx.ScanLineOrdering = os::gfx::ScanLineOrdering::Progressive;
+    os::gfx::DisplayModeEx modeEx{.Width = 32,
+                                  .Height = 32,
+                                  .RefreshRate = 60,
+                                  .Format = Format::X8R8G8B8,
+                                  .ScanLineOrdering = os::gfx::ScanLineOrdering::Progressive};
     ASSERT_EQ(kOk, create(&modeEx));
     const auto record = os::testing::GetLastCreateDeviceRecord();
     EXPECT_EQ(V(record.hadDisplayMode, record.displayMode.Size, record.displayMode.ScanLineOrdering),
