@@ -269,14 +269,10 @@ TEST_F(GfxTest, CullingDepthBlendsIndexedDrawsScissorsViewportsAndShadersFollowD
               device->SetRenderState(RenderState::ScissorTestEnable, value::True), DrawQuad(0, 0, 20, 20, kRed)});
     ExpectPixels({{3, 3, kGrey}, {4, 2, kRed}, {7, 5, kRed}, {8, 5, kGrey}, {7, 6, kGrey}});
 
-    const std::string source =
-        "#version 410 core\n// the author's notes\n"
-        "#extension GL_ARB_shading_language_420pack : enable\n\n"
-        "#extension GL_ARB_explicit_uniform_location : enable\n"
-        "layout(location = 0) in vec3 inPosition; layout(location = 4) in vec4 inColor;\n"
-        "layout(location = 0) out vec4 vColor;\n"
-        "void main() { vColor = inColor;\n"
-        "    gl_Position = vec4(inPosition.x / 32.0 - 1.0, 1.0 - inPosition.y / 24.0, 0.0, 1.0); }";
+    std::string source = ScreenVertexShader(kWidth, kHeight);
+    source.insert(source.find('\n') + 1,
+                  "// the author's notes\n#extension GL_ARB_shading_language_420pack : enable\n\n"
+                  "#extension GL_ARB_explicit_uniform_location : enable\n");
     std::shared_ptr<os::gfx::Shader> shader;
     ASSERT_EQ(kOk, device->CreateVertexShader(source.data(), source.size(), &shader)) << device->GetLastShaderLog();
     Prepare(kGrey);
