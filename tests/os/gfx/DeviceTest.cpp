@@ -78,13 +78,8 @@ TEST_F(GfxTest, CreationParametersClearsViewportsResolvedBuffersModesAndCreation
               device->SetViewport(os::gfx::Viewport{10, 5, 20, 10, 0.0f, 1.0f}),
               device->Clear(0, nullptr, clearflags::Target, kRed, 1.0f, 0),
               device->Clear(1, &rect, clearflags::Target, kBlue, 1.0f, 0)});
-    ExpectPixels({{9, 5, kGrey},
-                  {10, 5, kBlue},
-                  {11, 6, kBlue},
-                  {12, 6, kRed},
-                  {29, 14, kRed},
-                  {30, 14, kGrey},
-                  {29, 15, kGrey}});
+    ExpectPixels({{9, 5, kGrey}, {10, 5, kBlue}, {11, 6, kBlue}, {12, 6, kRed}});
+    ExpectPixels({{29, 14, kRed}, {30, 14, kGrey}, {29, 15, kGrey}});
 
     // Size zero in a window takes the window's drawable size.
     window->SetClientSize(100, 70);
@@ -305,13 +300,8 @@ TEST_F(GfxTest, CullingDepthBlendsIndexedDrawsScissorsViewportsAndShadersFollowD
               device->SetRenderState(RenderState::CullMode, value::CullNone), DrawQuad(40, 40, 44, 44, kGreen, 0.7f),
               DrawQuad(42, 40, 46, 44, kWhite, 0.9f)}); // behind the green quad where they overlap
     // Clockwise drawn top rows first, counter-clockwise culled, exact corners, green in front of white.
-    ExpectPixels({{2, 20, kRed},
-                  {60, 5, kGrey},
-                  {40, 40, kGreen},
-                  {43, 43, kGreen},
-                  {45, 43, kWhite},
-                  {46, 43, kGrey},
-                  {43, 44, kGrey}});
+    ExpectPixels({{2, 20, kRed}, {60, 5, kGrey}, {40, 40, kGreen}, {43, 43, kGreen}});
+    ExpectPixels({{45, 43, kWhite}, {46, 43, kGrey}, {43, 44, kGrey}});
 }
 
 const char* const kPixelSource = R"(#version 420 core
