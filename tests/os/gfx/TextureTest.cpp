@@ -201,7 +201,8 @@ protected:
 TEST_F(TextureTest, DecodedLockedFilledCopiedAndOtherThreadsTexturesShowTheirTexelsAndUploadWhenTheDeviceMayTakeThem)
 {
     const auto solid = [](std::uint32_t c) { return PixelFunction([c](std::uint32_t, std::uint32_t) { return c; }); };
-    const std::string block = SolidColourBlock(0xF800), dxt3Alpha(8, '\x88'), dxt5Alpha("\x40\x20\0\0\0\0\0\0", 8);
+    const std::string block = SolidColourBlock(0xF800), dxt3 = std::string(8, '\x88') + SolidColourBlock(0x001F),
+                      dxt5 = std::string("\x40\x20\0\0\0\0\0\0", 8) + SolidColourBlock(0x07E0);
     using enum Format;
     using enum os::gfx::ImageFileFormat;
     // Name and bytes, the image's width and height, its texels, and the file's format and type. Files without
@@ -219,10 +220,8 @@ TEST_F(TextureTest, DecodedLockedFilledCopiedAndOtherThreadsTexturesShowTheirTex
             {"bmp top-down", WriteBmp(5, 3, 32, true, Pattern), 5, 3, Pattern, A8R8G8B8, Bmp},
             {"dds plain", WriteDds(5, 3, "", {ArgbBytes(5, 3, Pattern)}), 5, 3, Pattern, A8R8G8B8, Dds},
             {"dds dxt1", WriteDds(4, 4, "DXT1", {block}), 4, 4, solid(0xFFFF0000u), DXT1, Dds},
-            {"dds dxt3", WriteDds(4, 4, "DXT3", {dxt3Alpha + SolidColourBlock(0x001F)}), 4, 4, solid(0x880000FFu), DXT3,
-             Dds},
-            {"dds dxt5", WriteDds(4, 4, "DXT5", {dxt5Alpha + SolidColourBlock(0x07E0)}), 4, 4, solid(0x4000FF00u), DXT5,
-             Dds},
+            {"dds dxt3", WriteDds(4, 4, "DXT3", {dxt3}), 4, 4, solid(0x880000FFu), DXT3, Dds},
+            {"dds dxt5", WriteDds(4, 4, "DXT5", {dxt5}), 4, 4, solid(0x4000FF00u), DXT5, Dds},
             // An edge inside the blocks: the texels a partial block holds past it are not shown.
             {"dds dxt1 cut inside its blocks", WriteDds(6, 6, "DXT1", {block + block + block + block}), 6, 6,
              solid(0xFFFF0000u), DXT1, Dds},

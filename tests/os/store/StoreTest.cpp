@@ -201,8 +201,7 @@ TEST_F(StatsTest, AchievementsUserIdNamesTheLanguageAndTheInterfacesLifeFollowTh
               (std::vector<std::string>{"me", "seven", ""}));
 
     // The game language comes from the setting, else the locale.
-    const char* savedAll = std::getenv("LC_ALL");
-    const std::string saved = savedAll ? savedAll : "";
+    const std::string saved = std::getenv("LC_ALL") ? std::getenv("LC_ALL") : "";
     const char* const cases[][3] = {
         {"", "ja_JP.UTF-8", "japanese"}, {"", "en_GB.UTF-8", "english"},  {"", "", "english"},
         {"japanese", "C", "japanese"},   {"english", "ja_JP", "english"}, {"Japanese", "C", "english"}};
@@ -215,10 +214,7 @@ TEST_F(StatsTest, AchievementsUserIdNamesTheLanguageAndTheInterfacesLifeFollowTh
     os::testing::SetStoreLanguage("japanese");
     Restart();
     EXPECT_STREQ(GetApps()->GetCurrentGameLanguage(), "japanese");
-    if (savedAll)
-        setenv("LC_ALL", saved.c_str(), 1);
-    else
-        unsetenv("LC_ALL");
+    setenv("LC_ALL", saved.c_str(), 1); // empty reads as unset
     // The stored setting is cut to its 32 bytes at a whole character, not inside one.
     os::testing::SetStoreLanguage(std::string(31, 'a') + "\xC3\xA9"); // 33 bytes, the last character two
     EXPECT_EQ(DecodeUser(korvane::test::TempDir::Read(dir.File(kUserFileName))).language, std::string(31, 'a'));
@@ -349,16 +345,13 @@ TEST_F(LeaderboardTest, KeepBestTiesRangesFriendsAndDownloadsFollowTheBoardsWhic
               (std::vector<std::vector<std::int32_t>>{
                   {1, 2, 3}, {16, 17, 18, 19, 20}, {1}, {}, {}, {6, 7, 8, 9, 10, 11, 12, 13, 14, 15}, {3, 10, 15}}));
     EXPECT_EQ(Ranks(ranked, kRequestGlobalAroundUser, INT32_MIN, INT32_MAX).size(), 20u);
-
-    // Near the top the range is cut at rank 1.
+    // Near the top the range is cut at rank 1; without an entry of the user there is nothing around it.
     std::vector<os::testing::SeedEntry> top = Ranked(20);
     top[1].user = kSelf;
-    ASSERT_TRUE(os::testing::SeedLeaderboard("TOP", top));
-    EXPECT_EQ(Ranks(Find("TOP"), kRequestGlobalAroundUser, -4, 5), (std::vector<std::int32_t>{1, 2, 3, 4, 5, 6, 7}));
-
-    // Without an entry of the user there is nothing around it.
-    ASSERT_TRUE(os::testing::SeedLeaderboard("NONE", Ranked(5)));
-    EXPECT_EQ(Download(Find("NONE"), kRequestGlobalAroundUser, -4, 5), std::vector<Row>{});
+    ASSERT_TRUE(os::testing::SeedLeaderboard("TOP", top) && os::testing::SeedLeaderboard("NONE", Ranked(5)));
+    EXPECT_EQ(std::pair(Ranks(Find("TOP"), kRequestGlobalAroundUser, -4, 5),
+                        Download(Find("NONE"), kRequestGlobalAroundUser, -4, 5)),
+              std::pair(std::vector<std::int32_t>{1, 2, 3, 4, 5, 6, 7}, std::optional(std::vector<Row>{})));
 
     // Downloaded entries stay until the next download.
     ASSERT_TRUE(os::testing::SeedLeaderboard("THREE", Ranked(3)));
