@@ -384,7 +384,6 @@ TEST_F(CanvasTest, ImagesClippedTextRingsSectorsSkinsFillsOutlinesAndTheCanvasMa
     ExpectVertex(OnlyDraw().vertices[0], 16.5f, 1.5f, 0.0f, 0.0f, "top cap");
 
     // Fills truncate colours (images round, as the brush tests show) and clamp them.
-    canvas->ResetClipRect();
     canvas->GetBrush().SetColor({0.5f, 0.5f, 0.5f, 1.0f});
     canvas->FillRect({1, 2, 3, 4});
     const CanvasDraw grey = OnlyDraw();

@@ -455,12 +455,10 @@ TEST_F(GfxTest, ConstantTablesLossesResetsRefusedModesAndCrossThreadReleasesFoll
     EXPECT_EQ(3, os::testing::GetResetCallCount()) << "refused and failed resets count too";
 
     // Capabilities, and a reset restoring the default states, resizing and ending the scene.
-    // Capabilities report shader model 3; overridden versions show in the engine's start-up checks.
+    // Shader model 3 shows in the graphics object's start-up log, overridden versions in the engine's start-up checks.
     os::gfx::Caps caps;
     ASSERT_EQ(kOk, device->GetDeviceCaps(&caps));
-    EXPECT_EQ(V(caps.VertexShaderVersion, caps.PixelShaderVersion, caps.TextureCaps & os::gfx::texturecaps::Pow2),
-              V(0xFFFE0300u, 0xFFFF0300u, 0));
-    EXPECT_GE(caps.MaxTextureWidth, 2048u);
+    EXPECT_EQ(V(caps.TextureCaps & os::gfx::texturecaps::Pow2, caps.MaxTextureWidth >= 2048u), V(0, true));
 
     ASSERT_EQ((Results{device->SetRenderState(RenderState::CullMode, value::CullNone),
                        device->SetSamplerState(0, SamplerState::MagFilter, value::FilterLinear), device->BeginScene()}),

@@ -159,11 +159,6 @@ protected:
         GfxTest::SetUp();
         ASSERT_NO_FATAL_FAILURE(drawing.SetUp(*device, kWidth, kHeight));
     }
-    void TearDown() override
-    {
-        drawing.Release();
-        GfxTest::TearDown();
-    }
 
     std::shared_ptr<Texture> Load(const std::string& bytes, os::gfx::ImageInfo* info = nullptr)
     {
