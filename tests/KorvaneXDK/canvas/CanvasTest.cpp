@@ -522,20 +522,16 @@ constexpr int kWidth = 128;
 constexpr int kHeight = 64;
 constexpr std::uint32_t kBlack = 0xFF000000u;
 
-/// The driver with a kWidth x kHeight device, an archive packed by the project's tool with the
-/// program's canvas pair, and a canvas drawing in screen pixels.
+/// The driver with a kWidth x kHeight device, the program's data folder packed by the project's tool, and a canvas
+/// drawing in screen pixels.
 class CanvasGLTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        for (const char* name : {"canvas.vs", "canvas.ps"})
-            dir.Write(std::string("src/shader/") + name,
-                      TempDir::Read(KORVANE_SOURCE_DIR "/data/shader/" + std::string(name)));
-        kvatool::PackFolder(dir.File("src"), dir.File("data.kva"), kvatool::PackOptions());
-
+        kvatool::PackFolder(KORVANE_SOURCE_DIR "/data", dir.File("data.kva"), kvatool::PackOptions());
         ASSERT_TRUE(CreateApplicationDriver(nullptr));
-        driver = GetApplicationDriver();
+        CGameApplicationDriverCX* driver = GetApplicationDriver();
         ASSERT_TRUE(driver->InitializeGraphicsForTesting(kWidth, kHeight));
         driver->SetDataLoader(
             boost::shared_ptr<IDataLoader>(new TArchiveFileDataLoader<CArchiveFileLoader>(dir.File("data.kva"))));
@@ -591,18 +587,14 @@ protected:
     {
         Begin(kBlack);
         draw(*canvas);
-        const boost::shared_ptr<RecordingCanvasDevice> recorder(new RecordingCanvasDevice());
-        CCanvas recorded(recorder);
-        recorded.SetShaderPair(boost::shared_ptr<CShaderPair>(new CShaderPair()));
-        recorded.ResetClipRect();
-        draw(recorded);
+        RecordingCanvas recorded;
+        draw(*recorded.canvas);
         CanvasRasterizer raster(kWidth, kHeight);
-        raster.DrawAll(recorder->draws);
+        raster.DrawAll(recorded.device->draws);
         EXPECT_EQ(raster.Picture(), LitPicture());
     }
 
     TempDir dir;
-    CGameApplicationDriverCX* driver = nullptr;
     CShaderEnvironment* environment = nullptr;
     os::gfx::Device* device = nullptr;
     boost::shared_ptr<CShaderPair> pair;
