@@ -10,7 +10,6 @@
 
 #include <boost/shared_ptr.hpp>
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include "KorvaneXDK/canvas/Canvas.h"
 #include "KorvaneXDK/canvas/CanvasMath.h"
@@ -538,7 +537,9 @@ protected:
         driver->CreateShaderEnvironment();
         environment = driver->GetShaderEnvironment();
         device = driver->GetGraphics()->GetDevice();
-        Project(0, 1);
+        Matrix4 projection;
+        os::gfx::MatrixOrthoOffCenterLH(&projection, 0, kWidth, kHeight, 0, 0, 1);
+        environment->SetProjectionMatrix(projection);
         canvas.reset(new CCanvas());
         pair = environment->GetShaderPair("shader\\canvas");
         canvas->SetShaderPair(pair);
@@ -550,12 +551,6 @@ protected:
         DestroyApplicationDriver();
     }
 
-    void Project(float nearZ, float farZ)
-    {
-        Matrix4 projection;
-        os::gfx::MatrixOrthoOffCenterLH(&projection, 0, kWidth, kHeight, 0, nearZ, farZ);
-        environment->SetProjectionMatrix(projection);
-    }
     void Begin(std::uint32_t background)
     {
         ASSERT_EQ(os::gfx::kOk,
@@ -630,8 +625,9 @@ TEST_F(CanvasGLTest, FillsOutlinesBlendsAndTurnedQuadsAsTheRasterizerAndTheirSou
 
     // A quad turned about y is not clipped under the window scene's projection.
     // Near 150, far -150, the eye one unit off as the window scene sets it.
-    Project(150, -150);
-    Matrix4 view;
+    Matrix4 projection, view;
+    os::gfx::MatrixOrthoOffCenterLH(&projection, 0, kWidth, kHeight, 0, 150, -150);
+    environment->SetProjectionMatrix(projection);
     const os::gfx::Vector3 eye{1, 1, 0}, at{1, 1, 1}, up{0, 1, 0};
     os::gfx::MatrixLookAtLH(&view, &eye, &at, &up);
     environment->SetViewMatrix(view);
