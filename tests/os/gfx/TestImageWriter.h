@@ -29,12 +29,6 @@ inline constexpr auto Opaque = [](std::uint32_t x, std::uint32_t y) { return Pat
 inline constexpr auto Grey = [](std::uint32_t x, std::uint32_t y) {
     return 0xFF000000u | ((x * 40 + y * 20) & 0xFF) * 0x010101u;
 };
-inline constexpr auto Flat = [](std::uint32_t, std::uint32_t) { return 0xFFC03020u; };
-/// Four colours, half transparent ones among them (palette images).
-inline constexpr auto FourColours = [](std::uint32_t x, std::uint32_t y) {
-    constexpr std::uint32_t kColours[] = {0xFFFF0000u, 0x8000FF00u, 0x000000FFu, 0xFFFFFFFFu};
-    return kColours[(x + y) % 4];
-};
 
 /// The value's low `bytes` bytes, little-endian.
 inline std::string LE(std::uint32_t value, int bytes = 4)

@@ -10,6 +10,7 @@
 #include "os/gfx/Device.h"
 #include "os/gfx/ResultCodes.h"
 #include "os/gfx/VertexDeclaration.h"
+#include "support/ColorShaders.h"
 
 namespace gfxtest
 {
@@ -21,18 +22,14 @@ public:
     /// Sets the shaders up for a width x height target and binds them; a failed compilation leaves its log.
     void SetUp(os::gfx::Device& device, std::uint32_t width, std::uint32_t height)
     {
-        const std::string vs = "#version 410 core\nlayout(location = 0) in vec3 inPosition;\n"
-                               "layout(location = 8) in vec2 inTexCoord; layout(location = 0) out vec2 vTexCoord;\n"
-                               "out gl_PerVertex { vec4 gl_Position; };\n"
-                               "void main() { vTexCoord = inTexCoord; gl_Position = vec4(inPosition.x * 2.0 / " +
-                               std::to_string(width) + ".0 - 1.0, 1.0 - inPosition.y * 2.0 / " +
-                               std::to_string(height) + ".0, 0.0, 1.0); }\n";
+        // The colour shaders' vertex stage carries the texture coordinates in the colour.
+        const std::string vs = ScreenVertexShader(width, height);
         const std::string ps = "#version 410 core\nuniform sampler2D Texture0;\n"
-                               "layout(location = 0) in vec2 vTexCoord; layout(location = 0) out vec4 outColor;\n"
-                               "void main() { outColor = texture(Texture0, vTexCoord); }\n";
+                               "layout(location = 0) in vec4 vColor; layout(location = 0) out vec4 outColor;\n"
+                               "void main() { outColor = texture(Texture0, vColor.xy); }\n";
         static const os::gfx::VertexElement elements[] = {
             {0, 0, os::gfx::DeclType::Float3, os::gfx::DeclMethod::Default, os::gfx::DeclUsage::Position, 0},
-            {0, 12, os::gfx::DeclType::Float2, os::gfx::DeclMethod::Default, os::gfx::DeclUsage::TexCoord, 0},
+            {0, 12, os::gfx::DeclType::Float2, os::gfx::DeclMethod::Default, os::gfx::DeclUsage::Color, 0},
             os::gfx::DeclEnd(),
         };
         using Results = std::vector<os::gfx::Result>; // braced: evaluated in order

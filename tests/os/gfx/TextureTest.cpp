@@ -92,11 +92,6 @@ TEST(ImageDecoderTest, DdsKeepsItsBlocksAndLevelsSizesAreBoundedAndDamagedAndLyi
     limits.maxWidth = 64;
     EXPECT_EQ(kOk, Decode(png, &image, limits));
 
-    // RowPitch of DXT1: two blocks of 8 bytes.
-    EXPECT_EQ(V(os::gfx::NextPowerOfTwo(300), os::gfx::NextPowerOfTwo(256), os::gfx::FullChainLevels(512, 256),
-                os::gfx::RowPitch(Format::X8R8G8B8, 512), os::gfx::RowPitch(Format::DXT1, 5)),
-              V(512, 256, 10, 2048, 16));
-
     // Damaged and lying data fails cleanly.
     const std::string jpeg = WriteJpeg(64, 64, Opaque);
     const std::string bmp = WriteBmp(64, 64, 24, false, Opaque);
@@ -164,11 +159,6 @@ protected:
         GfxTest::SetUp();
         ASSERT_NO_FATAL_FAILURE(drawing.SetUp(*device, kWidth, kHeight));
     }
-    void TearDown() override
-    {
-        drawing.Release();
-        GfxTest::TearDown();
-    }
 
     std::shared_ptr<Texture> Load(const std::string& bytes, os::gfx::ImageInfo* info = nullptr)
     {
@@ -206,7 +196,8 @@ protected:
 TEST_F(TextureTest, DecodedLockedFilledCopiedAndOtherThreadsTexturesShowTheirTexelsAndUploadWhenTheDeviceMayTakeThem)
 {
     const auto solid = [](std::uint32_t c) { return PixelFunction([c](std::uint32_t, std::uint32_t) { return c; }); };
-    const std::string block = SolidColourBlock(0xF800), dxt3Alpha(8, '\x88'), dxt5Alpha("\x40\x20\0\0\0\0\0\0", 8);
+    const std::string block = SolidColourBlock(0xF800), dxt3 = std::string(8, '\x88') + SolidColourBlock(0x001F),
+                      dxt5 = std::string("\x40\x20\0\0\0\0\0\0", 8) + SolidColourBlock(0x07E0);
     using enum Format;
     using enum os::gfx::ImageFileFormat;
     // Name and bytes, the image's width and height, its texels, and the file's format and type. Files without
@@ -214,20 +205,18 @@ TEST_F(TextureTest, DecodedLockedFilledCopiedAndOtherThreadsTexturesShowTheirTex
     const std::tuple<const char*, std::string, std::uint32_t, std::uint32_t, PixelFunction, Format,
                      os::gfx::ImageFileFormat>
         cases[] = {
-            {"png palette", WritePng(5, 3, PNG_COLOR_TYPE_PALETTE, 8, FourColours), 5, 3, FourColours, A8R8G8B8, Png},
+            {"png palette", WritePng(5, 3, PNG_COLOR_TYPE_PALETTE, 8, Pattern), 5, 3, Pattern, A8R8G8B8, Png},
             {"png grey", WritePng(5, 3, PNG_COLOR_TYPE_GRAY, 8, Grey), 5, 3, Grey, L8, Png},
             {"png rgb", WritePng(5, 3, PNG_COLOR_TYPE_RGB, 8, Opaque), 5, 3, Opaque, X8R8G8B8, Png},
             {"png rgba", WritePng(5, 3, PNG_COLOR_TYPE_RGBA, 8, Pattern), 5, 3, Pattern, A8R8G8B8, Png},
             {"png rgba 16-bit", WritePng(5, 3, PNG_COLOR_TYPE_RGBA, 16, Pattern), 5, 3, Pattern, A8R8G8B8, Png},
-            {"jpeg", WriteJpeg(16, 16, Flat), 16, 16, Flat, X8R8G8B8, Jpg},
+            {"jpeg", WriteJpeg(16, 16, solid(0xFFC03020u)), 16, 16, solid(0xFFC03020u), X8R8G8B8, Jpg},
             {"bmp bottom-up", WriteBmp(5, 3, 24, false, Opaque), 5, 3, Opaque, R8G8B8, Bmp},
             {"bmp top-down", WriteBmp(5, 3, 32, true, Pattern), 5, 3, Pattern, A8R8G8B8, Bmp},
             {"dds plain", WriteDds(5, 3, "", {ArgbBytes(5, 3, Pattern)}), 5, 3, Pattern, A8R8G8B8, Dds},
             {"dds dxt1", WriteDds(4, 4, "DXT1", {block}), 4, 4, solid(0xFFFF0000u), DXT1, Dds},
-            {"dds dxt3", WriteDds(4, 4, "DXT3", {dxt3Alpha + SolidColourBlock(0x001F)}), 4, 4, solid(0x880000FFu), DXT3,
-             Dds},
-            {"dds dxt5", WriteDds(4, 4, "DXT5", {dxt5Alpha + SolidColourBlock(0x07E0)}), 4, 4, solid(0x4000FF00u), DXT5,
-             Dds},
+            {"dds dxt3", WriteDds(4, 4, "DXT3", {dxt3}), 4, 4, solid(0x880000FFu), DXT3, Dds},
+            {"dds dxt5", WriteDds(4, 4, "DXT5", {dxt5}), 4, 4, solid(0x4000FF00u), DXT5, Dds},
             // An edge inside the blocks: the texels a partial block holds past it are not shown.
             {"dds dxt1 cut inside its blocks", WriteDds(6, 6, "DXT1", {block + block + block + block}), 6, 6,
              solid(0xFFFF0000u), DXT1, Dds},
@@ -240,10 +229,9 @@ TEST_F(TextureTest, DecodedLockedFilledCopiedAndOtherThreadsTexturesShowTheirTex
         ASSERT_TRUE(texture);
         ASSERT_EQ(kOk, texture->GetLevelDesc(0, &desc));
         const bool opaque = fileFormat == X8R8G8B8 || fileFormat == R8G8B8 || fileFormat == L8;
-        // Files without alpha make X8R8G8B8 textures, files with it A8R8G8B8 ones; DDS formats are checked below.
-        const Format made = opaque ? X8R8G8B8 : A8R8G8B8;
-        EXPECT_EQ(V(info.Width, info.Height, info.Format, info.ImageFileFormat, info.MipLevels,
-                    fileType == Dds ? made : desc.Format),
+        // Files without alpha make X8R8G8B8 textures, files with it A8R8G8B8 ones; whole DXT blocks stay compressed.
+        const Format made = fileType == Dds && w % 4 == 0 ? fileFormat : opaque ? X8R8G8B8 : A8R8G8B8;
+        EXPECT_EQ(V(info.Width, info.Height, info.Format, info.ImageFileFormat, info.MipLevels, desc.Format),
                   V(w, h, fileFormat, fileType, 1, made));
         ASSERT_NO_FATAL_FAILURE(DrawTexture(texture));
         for (std::uint32_t y = 0; y < os::gfx::NextPowerOfTwo(h); ++y) {
@@ -253,15 +241,8 @@ TEST_F(TextureTest, DecodedLockedFilledCopiedAndOtherThreadsTexturesShowTheirTex
             }
         }
     }
-    // Whole blocks stay compressed; the cut image's records are checked above (its surface's size, the next
-    // whole block, shows in the padding drawn).
-    os::gfx::SurfaceDesc whole;
-    std::shared_ptr<Texture> texture = Load(WriteDds(8, 4, "DXT1", {block + block}));
-    ASSERT_TRUE(texture);
-    ASSERT_EQ(kOk, texture->GetLevelDesc(0, &whole));
-    EXPECT_EQ(whole.Format, DXT1);
-
     // Locked, filled and copied textures.
+    std::shared_ptr<Texture> texture;
     ASSERT_EQ(kOk,
               device->CreateTexture(512, 512, 1, os::gfx::usage::Dynamic, Format::X8R8G8B8, Pool::Default, &texture));
     for (const std::uint32_t flags : {0u, os::gfx::lock::Discard}) {

@@ -58,7 +58,7 @@ protected:
     {
         os::testing::ResetStoreHooks();
         SetLogFunction([this](const std::string& line) { log.push_back(line); });
-        ASSERT_NO_FATAL_FAILURE(Restart(false));
+        ASSERT_NO_FATAL_FAILURE(Restart());
     }
     void TearDown() override
     {
@@ -74,10 +74,9 @@ protected:
     }
 
     /// Starts the service over the same folder, as the next run of the program does.
-    void Restart(bool stopFirst = true)
+    void Restart()
     {
-        if (stopFirst)
-            Shutdown();
+        Shutdown(); // harmless when stopped
         ASSERT_TRUE(Init());
         SetSaveFolder(dir.Path());
         stats = GetUserStats();
