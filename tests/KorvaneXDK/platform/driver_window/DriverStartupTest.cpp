@@ -165,9 +165,9 @@ TEST_F(DriverStartupTest, StartsPaintsRunsSwitchesResizesAndPausesEachFatalStepS
     // Activation pauses only when asked and always resumes.
     korvane::CFrameRateKeeper* keeper = driver->GetFrameRateKeeper();
     EXPECT_TRUE(Send(win::WM_ACTIVATE, win::WA_INACTIVE));
-    EXPECT_EQ(std::make_pair(true, std::string("Driver Test [PAUSE]")),
-              std::make_pair(keeper->paused, driver->GetGameWindow()->GetHandle()->GetTitle()));
-    EXPECT_TRUE(driver->GetGameWindow()->GetHandle()->IsInvalidated());
+    EXPECT_EQ(std::make_tuple(true, std::string("Driver Test [PAUSE]"), true),
+              std::make_tuple(keeper->paused, driver->GetGameWindow()->GetHandle()->GetTitle(),
+                              driver->GetGameWindow()->GetHandle()->IsInvalidated()));
     EXPECT_TRUE(Send(win::WM_ACTIVATE, win::WA_CLICKACTIVE));
     EXPECT_EQ(std::make_pair(false, std::string("Driver Test")),
               std::make_pair(keeper->paused, driver->GetGameWindow()->GetHandle()->GetTitle()));
@@ -175,10 +175,9 @@ TEST_F(DriverStartupTest, StartsPaintsRunsSwitchesResizesAndPausesEachFatalStepS
     EXPECT_TRUE(keeper->paused);
 
     driver->SetPauseWhenInactive(false);
-    EXPECT_TRUE(Send(win::WM_ACTIVATE, win::WA_ACTIVE));
-    EXPECT_TRUE(Send(win::WM_ACTIVATE, win::WA_INACTIVE));
-    EXPECT_TRUE(Send(win::WM_SIZE, win::SIZE_MINIMIZED));
-    EXPECT_FALSE(keeper->paused);
+    EXPECT_EQ(std::vector<bool>(4, true),
+              (std::vector<bool>{Send(win::WM_ACTIVATE, win::WA_ACTIVE), Send(win::WM_ACTIVATE, win::WA_INACTIVE),
+                                 Send(win::WM_SIZE, win::SIZE_MINIMIZED), !keeper->paused}));
 
     // Each fatal step shows its text and fails, each on a fresh driver.
     // Name, arrangement, box text, whether the graphics object is left.

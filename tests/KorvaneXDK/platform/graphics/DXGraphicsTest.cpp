@@ -105,10 +105,9 @@ protected:
         gfxtest::ColorShaders shaders;
         std::string error;
         ASSERT_TRUE(shaders.Create(*device, p.BackBufferWidth, p.BackBufferHeight, &error)) << error;
-        const gfxtest::ColorVertex strip[4] = {{1.5f, 2.5f, 0.5f, 0xFFFF0000u},
-                                               {9.5f, 2.5f, 0.5f, 0xFFFF0000u},
-                                               {1.5f, 6.5f, 0.5f, 0xFFFF0000u},
-                                               {9.5f, 6.5f, 0.5f, 0xFFFF0000u}};
+        constexpr std::uint32_t kRed = 0xFFFF0000u;
+        const gfxtest::ColorVertex strip[4] = {
+            {1.5f, 2.5f, 0.5f, kRed}, {9.5f, 2.5f, 0.5f, kRed}, {1.5f, 6.5f, 0.5f, kRed}, {9.5f, 6.5f, 0.5f, kRed}};
         ASSERT_EQ(
             (std::vector<os::gfx::Result>(5, kOk)),
             (std::vector<os::gfx::Result>{
@@ -123,7 +122,7 @@ protected:
         ASSERT_EQ(std::make_pair(p.BackBufferWidth, p.BackBufferHeight), std::make_pair(width, height));
         std::vector<std::uint32_t> want(pixels.size(), 0xFF202020u);
         for (std::uint32_t y = 3; y <= 6; ++y)
-            std::fill_n(want.begin() + y * width + 2, 8, 0xFFFF0000u);
+            std::fill_n(want.begin() + y * width + 2, 8, kRed);
         EXPECT_EQ(want, pixels);
     }
 
@@ -139,8 +138,8 @@ TEST_F(DXGraphicsTest, CreatesDevicesFallsBackResizesSwitchesAndRecoversLostDevi
 {
     MakeGraphics();
     ASSERT_TRUE(graphics->InitializeDevice());
-    EXPECT_EQ(0u, graphics->IsLegacyDevice());
-    EXPECT_EQ(0xFFFE0300u, graphics->GetCaps().VertexShaderVersion);
+    EXPECT_EQ(std::make_pair(0u, 0xFFFE0300u),
+              std::make_pair(graphics->IsLegacyDevice(), graphics->GetCaps().VertexShaderVersion));
     EXPECT_THAT(log.Lines(), ::testing::IsSupersetOf({"INFO: DirectX9Ex detected.\n", "INFO: Direct3D device ready.\n",
                                                       "INFO: Direct3D Device: VertexShader 3.0 / PixelShader 3.0\n"}));
     const auto record = os::testing::GetLastCreateDeviceRecord();
@@ -156,8 +155,8 @@ TEST_F(DXGraphicsTest, CreatesDevicesFallsBackResizesSwitchesAndRecoversLostDevi
     Fresh();
     MakeGraphics();
     graphics->SetFullscreen(true);
-    EXPECT_TRUE(events.empty());
-    EXPECT_FALSE(Logged("INFO: Changing Fullscreen Mode (Fullscreen = true)..."));
+    EXPECT_EQ(std::make_pair(true, false),
+              std::make_pair(events.empty(), Logged("INFO: Changing Fullscreen Mode (Fullscreen = true)...")));
     ASSERT_TRUE(graphics->InitializeDevice());
     const auto full = os::testing::GetLastCreateDeviceRecord();
     EXPECT_EQ(std::make_tuple(true, 1024u, 768u, os::gfx::Format::X8R8G8B8, false),
@@ -330,8 +329,8 @@ TEST_F(ApplicationDriverSeamTest,
     ASSERT_TRUE(korvane::CreateApplicationDriver(nullptr));
     korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
     EXPECT_TRUE(korvane::CreateApplicationDriver(nullptr));
-    EXPECT_EQ(driver, korvane::GetApplicationDriver());
-    EXPECT_EQ(nullptr, driver->GetGraphics());
+    EXPECT_EQ(std::make_pair(driver, static_cast<CDXGraphics*>(nullptr)),
+              std::make_pair(korvane::GetApplicationDriver(), driver->GetGraphics()));
     EXPECT_TRUE(driver->GetDisplaySettingPath().ends_with("display_setting.ini")) << driver->GetDisplaySettingPath();
     driver->SetRequiredVertexShaderVersion(2, 1);
     driver->SetRequiredPixelShaderVersion(3, 0);
@@ -351,8 +350,8 @@ TEST_F(ApplicationDriverSeamTest,
     ASSERT_EQ(graphics, driver->GetGraphics());
     EXPECT_EQ(kOk, graphics->GetDevice()->TestCooperativeLevel());
     driver->SetGraphicsForTesting(nullptr);
-    EXPECT_EQ(nullptr, driver->GetGraphics());
-    EXPECT_EQ(nullptr, driver->GetGraphicsModePreference().direct3D);
+    EXPECT_EQ(std::make_pair(false, false), std::make_pair(driver->GetGraphics() != nullptr,
+                                                           driver->GetGraphicsModePreference().direct3D != nullptr));
     korvane::DestroyApplicationDriver();
     EXPECT_EQ(nullptr, korvane::GetApplicationDriver());
 

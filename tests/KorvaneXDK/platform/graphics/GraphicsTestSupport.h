@@ -285,17 +285,6 @@ protected:
         ASSERT_EQ(os::gfx::kOk, device->Clear(0, nullptr, os::gfx::clear::Target, 0xFF000000u, 1.0f, 0));
     }
 
-    /// The draws recorded while `run` runs.
-    template <typename Run>
-    std::vector<os::testing::DrawRecord> Record(Run run)
-    {
-        os::testing::ClearRecordedDraws();
-        os::testing::SetDrawRecording(true);
-        run();
-        os::testing::SetDrawRecording(false);
-        return os::testing::GetRecordedDraws();
-    }
-
     korvane::test::TempDir dir;
     korvane::CGameApplicationDriverCX* driver = nullptr;
     os::gfx::Device* device = nullptr;
