@@ -2,18 +2,11 @@
  * devices; the one driver: creation, settings, and the graphics it is given for tests; and the display-mode
  * preferences: default mode choice, mode selection and the settings file. */
 
-#include <gmock/gmock.h>
-
-#include "KorvaneXDK/platform/GameApplicationDriverCX.h"
-#include "KorvaneXDK/platform/graphics/DXGraphics.h"
+#include "GraphicsTestSupport.h"
 #include "KorvaneXDK/platform/graphics/Direct3DCreateError.h"
 #include "KorvaneXDK/platform/graphics/DirectXError.h"
-#include "KorvaneXDK/platform/graphics/GraphicsModePreference.h"
 #include "KorvaneXDK/platform/graphics/StandardDXGraphicsEventListener.h"
-#include "support/ExpectThrow.h"
 #include "support/GfxFixture.h"
-#include "support/LogCapture.h"
-#include "support/TempDir.h"
 
 namespace
 {

@@ -8,6 +8,7 @@
 
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
+#include "KorvaneXDK/core/FileSystemDataLoader.h"
 #include "KorvaneXDK/core/MemoryStream.h"
 #include "KorvaneXDK/platform/GameApplicationDriverCX.h"
 #include "KorvaneXDK/platform/graphics/DXGraphics.h"
@@ -17,7 +18,6 @@
 #include "KorvaneXDK/platform/graphics/ShaderUniformPair.h"
 #include "KorvaneXDK/platform/graphics/TextureFont.h"
 #include "KorvaneXDK/platform/graphics/VertexShader.h"
-#include "os/gfx/ConstantTable.h"
 #include "os/gfx/Math.h"
 #include "os/gfx/TestImageWriter.h"
 #include "os/gfx/Testing.h"

@@ -2,7 +2,6 @@
  * builder and hand-made tables drawn through the canvas pair. */
 
 #include "GraphicsTestSupport.h"
-#include "KorvaneXDK/core/FileSystemDataLoader.h"
 
 namespace
 {
@@ -195,7 +194,7 @@ TEST_F(TextureFontDraw, TablesLoadOrFailMeasureAndDrawTheirGlyphsAsThePageHoldsT
     for (char32_t code : kText) {
         const auto g = std::ranges::find(built.glyphs, std::uint16_t(code), &fontbuild::GlyphRecord::code);
         ASSERT_NE(built.glyphs.end(), g);
-        for (int row = 0; row < g->height; ++row) {
+        for (int row = 0; row < g->height; ++row)
             for (int column = 0; column < g->width; ++column) {
                 const int sx = pen + g->offsetX + column;
                 const int sy = y + built.topOffset + g->offsetY + row;
@@ -203,7 +202,6 @@ TEST_F(TextureFontDraw, TablesLoadOrFailMeasureAndDrawTheirGlyphsAsThePageHoldsT
                 covering[sy * kWidth + sx] += 1;
                 expected[sy * kWidth + sx] = built.coverage[(g->y + row) * built.pageWidth + g->x + column];
             }
-        }
         pen += g->advance;
     }
     int compared = 0, inked = 0;
