@@ -125,9 +125,7 @@ inline std::string ColourPng(int index)
 /// Declares every environment name in the vertex stage (each one used, so each is active),
 /// "World" in both stages, "Tint" only in the pixel stage and "Mixed" as a sampler in the
 /// vertex stage but a float in the pixel stage.
-inline const char* AllNamesVertexSource()
-{
-    return R"(#version 410 core
+inline constexpr const char* kAllNamesVertexSource = R"(#version 410 core
 uniform mat4 World, View, Projection, InverseWorld, InverseView, LightView, LightProjection;
 uniform vec4 MaterialAmbient, MaterialDiffuse, MaterialEmissive, MaterialSpecular; uniform float MaterialPower;
 uniform vec4 LightDirection, LightAmbient, LightDiffuse, LightSpecular, FogRange, FogColor, SpecialColor;
@@ -141,16 +139,12 @@ void main() {
     s += vec4(SceneTime) + ShadowTextureSize + textureLod(Mixed, inTexCoord, 0.0);
     gl_Position = p + s * 1e-30; vColor = inColor; vTexCoord = inTexCoord; }
 )";
-}
 
-inline const char* AllNamesPixelSource()
-{
-    return R"(#version 410 core
+inline constexpr const char* kAllNamesPixelSource = R"(#version 410 core
 uniform mat4 World; uniform vec4 Tint = vec4(1.0); uniform float Mixed = 0.5; uniform sampler2D BaseTexture;
 layout(location = 0) in vec4 vColor; layout(location = 1) in vec2 vTexCoord; layout(location = 0) out vec4 outColor;
 void main() { outColor = texture(BaseTexture, vTexCoord) * vColor * Tint + (World[3] + vec4(Mixed)) * 1e-20; }
 )";
-}
 
 /// A matrix as GLSL holds it after the engine set it as it is: the same sixteen floats.
 inline Floats Stored(const korvane::Matrix4& m)
@@ -309,9 +303,9 @@ protected:
             {"fx/c.txt", "text"}};
         // For the folder precache: pairs by their pixel shader or ".xpu" entry, never by ".vs".
         for (const std::string name : {"test/all", "test/broken", "test/empty", "test/novs", "fx/a", "fx/b"})
-            files[name + ".ps"] = AllNamesPixelSource();
+            files[name + ".ps"] = kAllNamesPixelSource;
         for (const std::string name : {"test/all", "fx/a", "fx/b"})
-            files[name + ".vs"] = AllNamesVertexSource();
+            files[name + ".vs"] = kAllNamesVertexSource;
         return files;
     }
 };

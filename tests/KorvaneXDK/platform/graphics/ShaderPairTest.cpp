@@ -228,8 +228,8 @@ TEST_F(ShaderTest, PairsTakeTheEnvironmentAndUniformsByNameCanvasDrawsCacheKeeps
     // The extension counts in any case ("E.PS"); ".vs" never does.
     korvane::test::TempDir plain;
     plain.Write("E.PS", "unused");
-    plain.Write("E.ps", AllNamesPixelSource());
-    plain.Write("E.vs", AllNamesVertexSource());
+    plain.Write("E.ps", kAllNamesPixelSource);
+    plain.Write("E.vs", kAllNamesVertexSource);
     CountingLoader files(boost::shared_ptr<korvane::IDataLoader>(new korvane::CFileSystemDataLoader(plain.Path())));
     environment->ClearShaderPairs();
     environment->PrecacheShaderPairsFrom(&files, "", false);
