@@ -198,8 +198,7 @@ TEST_F(DriverStartupTest, StartsPaintsRunsSwitchesResizesAndPausesEachFatalStepS
         SetUp();
         arrange();
         EXPECT_FALSE(driver->Initialize());
-        ASSERT_EQ(1u, boxes.size());
-        EXPECT_EQ(std::make_pair(std::string("Driver Test"), text), boxes[0]);
+        EXPECT_EQ((decltype(boxes){{"Driver Test", text}}), boxes);
         EXPECT_EQ(graphicsLeft, driver->GetGraphics() != nullptr);
         EXPECT_TRUE(graphicsLeft || driver->GetGraphicsModePreference().direct3D == nullptr);
         EXPECT_EQ(nullptr, driver->GetFrameRateKeeper());

@@ -71,8 +71,12 @@ protected:
         log.Clear();
     }
 
-    void MakeGraphics(bool forcePlain = false)
+    /// After a Fresh() start and the hooks `arrange` sets.
+    void MakeGraphics(bool forcePlain = false, const std::function<void()>& arrange = {})
     {
+        Fresh();
+        if (arrange)
+            arrange();
         graphics = std::make_unique<CDXGraphics>(forcePlain);
         os::gfx::PresentParameters windowed = gfxtest::WindowedParameters(64, 48, window.get());
         windowed.PresentationInterval = os::gfx::present::IntervalOne;
@@ -145,7 +149,6 @@ TEST_F(DXGraphicsTest, CreatesDevicesFallsBackResizesSwitchesAndRecoversLostDevi
     EXPECT_THROW(graphics->InitializeDevice(), korvane::EIOError);
 
     // Full screen before the device only chooses the starting mode.
-    Fresh();
     MakeGraphics();
     graphics->SetFullscreen(true);
     EXPECT_EQ(std::make_pair(true, false),
@@ -167,9 +170,8 @@ TEST_F(DXGraphicsTest, CreatesDevicesFallsBackResizesSwitchesAndRecoversLostDevi
     // A plain object makes a legacy device.
     for (const bool forcePlain : {true, false}) {
         SCOPED_TRACE(forcePlain ? "forced" : "entry point missing");
-        Fresh();
-        os::testing::SetDirect3D9ExAvailable(forcePlain); // when not forced, the entry point is missing
-        MakeGraphics(forcePlain);
+        // When not forced, the entry point is missing.
+        MakeGraphics(forcePlain, [&] { os::testing::SetDirect3D9ExAvailable(forcePlain); });
         EXPECT_TRUE(Logged("INFO: DirectX9 detected."));
         EXPECT_FALSE(graphics->GetDirect3D()->IsExtended());
         ASSERT_TRUE(graphics->InitializeDevice());
@@ -191,9 +193,7 @@ TEST_F(DXGraphicsTest, CreatesDevicesFallsBackResizesSwitchesAndRecoversLostDevi
     // Hardware vertex processing failing falls back to software; both failing is a failure.
     for (const bool softwareFails : {false, true}) {
         SCOPED_TRACE(softwareFails ? "both fail" : "hardware fails");
-        Fresh();
-        os::testing::FailDeviceCreation(true, softwareFails);
-        MakeGraphics();
+        MakeGraphics(false, [&] { os::testing::FailDeviceCreation(true, softwareFails); });
         EXPECT_EQ(!softwareFails, graphics->InitializeDevice());
         EXPECT_EQ(!softwareFails, graphics->GetDevice() != nullptr);
         EXPECT_TRUE(Logged("INFO: ハードウェア頂点処理が利用できません. ソフトウェア頂点処理に切り替えます."));
@@ -204,7 +204,6 @@ TEST_F(DXGraphicsTest, CreatesDevicesFallsBackResizesSwitchesAndRecoversLostDevi
               os::testing::GetLastCreateDeviceRecord().behaviorFlags);
 
     // Resizes and switches raise their events in order, once to each listener.
-    Fresh();
     MakeGraphics();
     ASSERT_TRUE(graphics->InitializeDevice());
     log.Clear();
@@ -254,7 +253,6 @@ TEST_F(DXGraphicsTest, CreatesDevicesFallsBackResizesSwitchesAndRecoversLostDevi
     EXPECT_TRUE(events.empty());
 
     // Lost devices are recovered in Present, on a plain object.
-    Fresh();
     MakeGraphics(true);
     ASSERT_TRUE(graphics->InitializeDevice());
     os::testing::InjectDeviceLoss(2);
@@ -345,8 +343,6 @@ TEST_F(ApplicationDriverSeamTest,
     driver->SetGraphicsForTesting(nullptr);
     EXPECT_EQ(std::make_pair(false, false), std::make_pair(driver->GetGraphics() != nullptr,
                                                            driver->GetGraphicsModePreference().direct3D != nullptr));
-    korvane::DestroyApplicationDriver();
-    EXPECT_EQ(nullptr, korvane::GetApplicationDriver());
 
     // The display-mode preferences choose the best mode, build parameters, save, load and filter by the limits.
     const std::shared_ptr<os::gfx::Direct3D> direct3D = os::gfx::Direct3DCreate9(os::gfx::kSdkVersion);
