@@ -87,13 +87,6 @@ protected:
         return n;
     }
 
-    /// Full screen as the graphics object, the preferences and the game window hold it.
-    std::tuple<bool, bool, bool> Fullscreen()
-    {
-        return {driver->GetGraphics()->IsFullscreen(), driver->GetGraphicsModePreference().fullscreen,
-                driver->GetGameWindow()->IsFullScreen()};
-    }
-
     korvane::test::TempDir dir;
     LogCapture log;
     std::vector<std::pair<std::string, std::string>> boxes;
@@ -137,8 +130,13 @@ TEST_F(DriverStartupTest, StartsPaintsRunsSwitchesResizesAndPausesEachFatalStepS
         {win::WM_SIZE, win::SIZE_MAXIMIZED, true, true},
         {win::WM_SYSKEYDOWN, win::VK_RETURN, true, false}};
     for (const auto& [message, wParam, handled, fullscreen] : steps) {
-        EXPECT_EQ(handled, Send(message, wParam)) << message << " " << wParam;
-        EXPECT_EQ(std::make_tuple(fullscreen, fullscreen, fullscreen), Fullscreen()) << message << " " << wParam;
+        const bool sent = Send(message, wParam);
+        // Full screen as the graphics object, the preferences and the game window hold it.
+        EXPECT_EQ(std::make_tuple(handled, fullscreen, fullscreen, fullscreen),
+                  std::make_tuple(sent, driver->GetGraphics()->IsFullscreen(),
+                                  driver->GetGraphicsModePreference().fullscreen,
+                                  driver->GetGameWindow()->IsFullScreen()))
+            << message << " " << wParam;
     }
     EXPECT_EQ(800, driver->GetGameWindow()->GetClientWidth()); // back to its windowed size
     korvane::CDXGraphics* graphics = driver->GetGraphics();

@@ -20,8 +20,6 @@ using korvane::Vector2;
 using korvane::Vector3;
 using korvane::test::MessageOf;
 
-const Floats kIdentity = Stored(Matrix4());
-
 Matrix4 Translation(float x, float y, float z)
 {
     Matrix4 m;
@@ -64,7 +62,7 @@ TEST_F(ShaderTest, PairsTakeTheEnvironmentAndUniformsByNameCanvasDrawsCacheKeeps
     pair->Begin();
     for (const char* name :
          {"World", "View", "Projection", "InverseWorld", "InverseView", "LightView", "LightProjection"})
-        EXPECT_EQ(kIdentity, ReadBack(*pair->GetVertexShader(), name)) << name;
+        EXPECT_EQ(Stored(Matrix4()), ReadBack(*pair->GetVertexShader(), name)) << name;
     EXPECT_EQ((Floats{0, 0, 0, 1, 1, 1, 1, 1, 0,   0,    0, 1, 0, 0, 0, 1, 1, 0, 1, 0, 1, 0,   0,   0, 1,
                       1, 1, 1, 1, 0, 0, 0, 1, 500, 1000, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 512, 512, 0, 1}),
               values({"MaterialAmbient", "MaterialDiffuse", "MaterialEmissive", "MaterialSpecular", "MaterialPower",
