@@ -233,19 +233,15 @@ TEST_F(TextureCacheTest,
 
     // A failure is thrown on the caller once every thread stopped, and the timing line is written
     // only when the precache ends normally, whichever step fails.
-    const auto archive = PackArchive();
     CTextureCache failingCache;
     LogCapture::Clear();
-    CountingLoader failing(archive);
+    CountingLoader failing(inner);
     failing.failing = "img";
     EXPECT_THROW(Precache(failingCache, &failing), korvane::EReadError);
     failing.failing = "img\\4.png";
     EXPECT_THAT([&] { Precache(failingCache, &failing); },
                 ::testing::ThrowsMessage<std::exception>(::testing::StrEq("the disk is on fire")));
-    EXPECT_FALSE(LogCapture::Contains(kTiming));
-    CountingLoader working(archive);
-    Precache(failingCache, &working);
-    EXPECT_TRUE(LogCapture::Contains(kTiming));
+    EXPECT_FALSE(LogCapture::Contains(kTiming)); // a precache that ends normally writes it (above)
 
     AddFile("img/bad.png", ColourPng(0).substr(0, 40));
     CountingLoader broken(PackArchive());
