@@ -392,8 +392,7 @@ TEST_F(ApplicationDriverSeamTest,
     EXPECT_THROW(preference.SelectMode(-1), std::out_of_range);
     EXPECT_EQ(0, preference.selectedIndex);
 
-    // Save writes the chosen mode and keeps foreign keys.
-    offer({{640, 480, 60, {}}, {1280, 720, 60, {}}});
+    // Save writes the chosen mode (of the modes above) and keeps foreign keys.
     preference.SetProperty("Rotation", "90");
     preference.SelectMode(1);
     preference.fullscreen = true;

@@ -264,7 +264,6 @@ TEST_F(ShaderTest, PairsTakeTheEnvironmentAndUniformsByNameCanvasDrawsCacheKeeps
     const std::string source = ReadProjectData("shader/canvas.vs");
     korvane::CMemoryStream stream = StreamOf(source, static_cast<std::int32_t>(source.size()));
     korvane::CVertexShader shader;
-    shader.SetName("shader\\canvas.vs");
     shader.Load(&stream); // an empty source would not compile
 
     // Cameras: views, projections, clippers, and what they apply.
