@@ -20,7 +20,6 @@ namespace
 
 using korvane::CConfigDialogDX9;
 using korvane::test::LogCapture;
-using os::gfx::DisplayMode;
 using os::gfx::Format;
 
 using ScriptFunction = void (*)(const ConfigDialogResult*, int, int);

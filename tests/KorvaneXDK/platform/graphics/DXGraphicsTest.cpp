@@ -11,11 +11,9 @@
 namespace
 {
 
-using korvane::CDXGraphics;
+using namespace korvane;
 using os::gfx::kOk;
 using Lines = std::vector<std::string>;
-using ::testing::ElementsAre;
-using ::testing::HasSubstr;
 
 using korvane::test::ExpectThrowWith;
 
@@ -29,7 +27,7 @@ Lines SwitchEvents(const std::string& to)
 }
 
 /// Records the events in the order they arrive; may act on a lost device after recording it.
-class RecordingListener : public korvane::CStandardDXGraphicsEventListener
+class RecordingListener : public CStandardDXGraphicsEventListener
 {
 public:
     explicit RecordingListener(std::vector<std::string>& events) : events_(events) {}
@@ -146,7 +144,7 @@ TEST_F(DXGraphicsTest, CreatesDevicesFallsBackResizesSwitchesAndRecoversLostDevi
         std::make_tuple(record.extended, record.hadDisplayMode, record.behaviorFlags, record.parameters.DeviceWindow));
     DrawAndCheck();
     EXPECT_TRUE(events.empty());
-    EXPECT_THROW(graphics->InitializeDevice(), korvane::EIOError);
+    EXPECT_THROW(graphics->InitializeDevice(), EIOError);
 
     // Full screen before the device only chooses the starting mode.
     MakeGraphics();
@@ -162,7 +160,7 @@ TEST_F(DXGraphicsTest, CreatesDevicesFallsBackResizesSwitchesAndRecoversLostDevi
 
     // DirectX errors are reported with name, code and description at the source position.
     log.Clear();
-    korvane::ReportDirectXError(os::gfx::kErrDeviceLost, "Texture", 42);
+    ReportDirectXError(os::gfx::kErrDeviceLost, "Texture", 42);
     EXPECT_EQ(Lines{"ERROR: \n\tDirectX Error: D3DERR_DEVICELOST(0x88760868): The device has been lost but cannot be "
                     "reset at this time.\n\tTexture(42)\n"},
               log.Lines());
@@ -182,13 +180,13 @@ TEST_F(DXGraphicsTest, CreatesDevicesFallsBackResizesSwitchesAndRecoversLostDevi
     // A failing object creation throws without falling back.
     Fresh();
     os::testing::FailDirect3DCreation(true);
-    ExpectThrowWith<korvane::EDirect3DCreateError>([] { CDXGraphics failing(false); },
-                                                   "Direct3D の初期化に失敗しました.", kWhere);
+    ExpectThrowWith<EDirect3DCreateError>([] { CDXGraphics failing(false); }, "Direct3D の初期化に失敗しました.",
+                                          kWhere);
     EXPECT_EQ(std::make_pair(true, false),
               std::make_pair(Logged("INFO: DirectX9Ex detected."), Logged("INFO: DirectX9 detected.")));
     os::testing::FailDirect3DCreation(false);
     os::testing::SetDirect3DModuleAvailable(false);
-    EXPECT_THROW(CDXGraphics(false), korvane::EDirect3DCreateError);
+    EXPECT_THROW(CDXGraphics(false), EDirect3DCreateError);
 
     // Hardware vertex processing failing falls back to software; both failing is a failure.
     for (const bool softwareFails : {false, true}) {
@@ -268,7 +266,7 @@ TEST_F(DXGraphicsTest, CreatesDevicesFallsBackResizesSwitchesAndRecoversLostDevi
     events.clear();
     os::testing::InjectDeviceLoss(0);
     os::testing::FailNextReset(1);
-    ExpectThrowWith<korvane::EIOError>([&] { graphics->Present(); }, "Direct3Dデバイスのリセットに失敗", kWhere);
+    ExpectThrowWith<EIOError>([&] { graphics->Present(); }, "Direct3Dデバイスのリセットに失敗", kWhere);
     EXPECT_EQ((Lines{"lost", "lost"}), events);
     events.clear();
     graphics->Present();
@@ -282,8 +280,9 @@ TEST_F(DXGraphicsTest, CreatesDevicesFallsBackResizesSwitchesAndRecoversLostDevi
     EXPECT_EQ((Lines{"changing false", "changing false", "lost", "lost"}), events);
     EXPECT_TRUE(graphics->IsSwitching());
     EXPECT_THAT(log.Lines(),
-                ElementsAre("INFO: Changing Fullscreen Mode (Fullscreen = false)...\n",
-                            HasSubstr("\tclass korvane::CDXGraphics: デバイスのリセットに失敗\n\tDXGraphics(")));
+                ::testing::ElementsAre(
+                    "INFO: Changing Fullscreen Mode (Fullscreen = false)...\n",
+                    ::testing::HasSubstr("\tclass korvane::CDXGraphics: デバイスのリセットに失敗\n\tDXGraphics(")));
 
     events.clear();
     const int resets = os::testing::GetResetCallCount();
@@ -309,7 +308,7 @@ class ApplicationDriverSeamTest : public ::testing::Test
 protected:
     void TearDown() override
     {
-        korvane::DestroyApplicationDriver();
+        DestroyApplicationDriver();
         os::testing::ResetGraphicsHooks();
     }
 };
@@ -317,11 +316,11 @@ protected:
 TEST_F(ApplicationDriverSeamTest,
        OneDriverReachesInjectedGraphicsAndItsModePreferencesChooseBuildSaveLoadAndFilterModes)
 {
-    ASSERT_TRUE(korvane::CreateApplicationDriver(nullptr));
-    korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
-    EXPECT_TRUE(korvane::CreateApplicationDriver(nullptr));
+    ASSERT_TRUE(CreateApplicationDriver(nullptr));
+    CGameApplicationDriverCX* driver = GetApplicationDriver();
+    EXPECT_TRUE(CreateApplicationDriver(nullptr));
     EXPECT_EQ(std::make_pair(driver, static_cast<CDXGraphics*>(nullptr)),
-              std::make_pair(korvane::GetApplicationDriver(), driver->GetGraphics()));
+              std::make_pair(GetApplicationDriver(), driver->GetGraphics()));
     EXPECT_TRUE(driver->GetDisplaySettingPath().ends_with("display_setting.ini")) << driver->GetDisplaySettingPath();
     driver->SetRequiredVertexShaderVersion(2, 1);
     driver->SetRequiredPixelShaderVersion(3, 0);
@@ -347,7 +346,7 @@ TEST_F(ApplicationDriverSeamTest,
     // The display-mode preferences choose the best mode, build parameters, save, load and filter by the limits.
     const std::shared_ptr<os::gfx::Direct3D> direct3D = os::gfx::Direct3DCreate9(os::gfx::kSdkVersion);
     ASSERT_NE(nullptr, direct3D);
-    korvane::CGraphicsModePreference preference;
+    CGraphicsModePreference preference;
     preference.direct3D = direct3D.get();
     preference.minimumRefreshRate = 45; // what the program sets
     korvane::test::TempDir dir;
@@ -431,7 +430,7 @@ TEST_F(ApplicationDriverSeamTest,
         EXPECT_EQ(std::make_pair(index < 0 ? defaultIndex : index, fullscreen),
                   std::make_pair(preference.selectedIndex, preference.fullscreen));
     }
-    EXPECT_THROW(preference.Load(dir.File("missing.ini")), korvane::EFileOpenError);
+    EXPECT_THROW(preference.Load(dir.File("missing.ini")), EFileOpenError);
 
     // Limits filter the modes; none left is an error.
     preference.maximumWidth = 1280;
@@ -439,8 +438,8 @@ TEST_F(ApplicationDriverSeamTest,
     ASSERT_EQ(2u, preference.modes.size());
     EXPECT_EQ(std::make_pair(1024u, 0u), std::make_pair(preference.modes[0].Width, preference.modes[1].RefreshRate));
     os::testing::ReplaceAdapterModes(0, {{320, 240, 60, {}}});
-    korvane::test::ExpectThrowWith<korvane::EIOError>([&] { preference.EnumerateModes(); },
-                                                      "Display device initialization failed.");
+    korvane::test::ExpectThrowWith<EIOError>([&] { preference.EnumerateModes(); },
+                                             "Display device initialization failed.");
 }
 
 } // namespace

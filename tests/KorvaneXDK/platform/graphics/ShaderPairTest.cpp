@@ -14,10 +14,7 @@ namespace
 {
 
 using namespace graphicstest;
-using korvane::Color4;
-using korvane::Matrix4;
-using korvane::Vector2;
-using korvane::Vector3;
+using namespace korvane;
 using korvane::test::MessageOf;
 
 Matrix4 Translation(float x, float y, float z)
@@ -73,7 +70,7 @@ TEST_F(ShaderTest, PairsTakeTheEnvironmentAndUniformsByNameCanvasDrawsCacheKeeps
     environment->SetWorldMatrix(Translation(1, 2, 3));
     environment->SetFogColor(Color4<float>(0.5f, 0.5f, 0.5f, 0.25f));
     environment->SetFogRange(10, 20);
-    korvane::Light light;
+    Light light;
     light.Direction = Vector3<float>(0, 0, -1);
     light.Diffuse = Color4<float>(0.5f, 0.25f, 1, 1);
     light.Position = Vector3<float>(9, 9, 9);
@@ -144,7 +141,7 @@ TEST_F(ShaderTest, PairsTakeTheEnvironmentAndUniformsByNameCanvasDrawsCacheKeeps
     EXPECT_EQ(Stored(flat), ReadBack(*vertexShader, "World"));
 
     // Vertex declarations and the canvas pair's drawing.
-    const boost::shared_ptr<korvane::CVertexDeclaration> declarations[] = {
+    const boost::shared_ptr<CVertexDeclaration> declarations[] = {
         environment->GetDeclPositionNormalTex(),         environment->GetDeclPositionColor2Tex(),
         environment->GetDeclPositionColorTex(),          environment->GetDeclSkinnedPositionNormalTex(),
         environment->GetDeclPositionNormalTangentTex2(), environment->GetDeclSkinnedPositionNormalTangentTex2()};
@@ -161,14 +158,14 @@ TEST_F(ShaderTest, PairsTakeTheEnvironmentAndUniformsByNameCanvasDrawsCacheKeeps
     const os::gfx::VertexElement secondStream[] = {
         {1, 0, os::gfx::DeclType::Float3, os::gfx::DeclMethod::Default, os::gfx::DeclUsage::Position, 0},
         os::gfx::DeclEnd()};
-    korvane::CVertexDeclaration refused(secondStream);
+    CVertexDeclaration refused(secondStream);
     EXPECT_FALSE(refused.GetDeclaration());
     EXPECT_TRUE(log.Contains("DirectX Error: ")) << log.All();
     refused.Apply();
     EXPECT_EQ(declarations[1]->GetDeclaration(), device->GetVertexDeclaration());
 
     // Textures bind by sampler name; an unknown name or stage binds nothing, null unbinds.
-    korvane::CTexture white;
+    CTexture white;
     white.Fill(2, 2, 1, 1, 1, 1, false, os::gfx::Format::Unknown);
     pair = environment->GetShaderPair("shader\\canvas");
     pair->SetTexture("Nothing", &white);
@@ -183,7 +180,7 @@ TEST_F(ShaderTest, PairsTakeTheEnvironmentAndUniformsByNameCanvasDrawsCacheKeeps
     // Pair names and the cache.
     environment->ClearShaderPairs();
     loader->opened.clear();
-    korvane::CShaderPairCache& cache = environment->GetShaderPairCache();
+    CShaderPairCache& cache = environment->GetShaderPairCache();
     auto first = environment->GetShaderPair("Shader\\Canvas");
     EXPECT_EQ(first, environment->GetShaderPair("shader\\canvas.ps"));
     EXPECT_EQ(std::make_pair(std::string("Shader\\Canvas"), std::size_t(1)),
@@ -191,10 +188,10 @@ TEST_F(ShaderTest, PairsTakeTheEnvironmentAndUniformsByNameCanvasDrawsCacheKeeps
     EXPECT_EQ((Names{"Shader\\Canvas.vs", "Shader\\Canvas.ps"}), loader->opened);
 
     // A failed load stores no key, and the next request tries again.
-    EXPECT_THROW(cache.GetOrLoad(loader.get(), "test\\novs"), korvane::EFileOpenError);
+    EXPECT_THROW(cache.GetOrLoad(loader.get(), "test\\novs"), EFileOpenError);
     EXPECT_EQ(1u, cache.GetCount());
     loader->opened.clear();
-    EXPECT_THROW(cache.GetOrLoad(loader.get(), "test\\novs"), korvane::EFileOpenError);
+    EXPECT_THROW(cache.GetOrLoad(loader.get(), "test\\novs"), EFileOpenError);
     EXPECT_EQ(Names{"test\\novs.vs"}, loader->opened);
 
     // Clear forgets every pair (the one still held lives on); the next request loads again.
@@ -228,21 +225,21 @@ TEST_F(ShaderTest, PairsTakeTheEnvironmentAndUniformsByNameCanvasDrawsCacheKeeps
     plain.Write("E.PS", "unused");
     plain.Write("E.ps", kAllNamesPixelSource);
     plain.Write("E.vs", kAllNamesVertexSource);
-    CountingLoader files(boost::shared_ptr<korvane::IDataLoader>(new korvane::CFileSystemDataLoader(plain.Path())));
+    CountingLoader files(boost::shared_ptr<IDataLoader>(new CFileSystemDataLoader(plain.Path())));
     environment->ClearShaderPairs();
     environment->PrecacheShaderPairsFrom(&files, "", false);
     EXPECT_EQ((Names{"E.vs", "E.ps"}), files.opened);
     EXPECT_EQ(1u, environment->GetShaderPairCache().GetCount());
 
     // Pairs that are not loaded or fail to load say why.
-    korvane::CShaderPair unloaded;
+    CShaderPair unloaded;
     const std::function<void()> calls[] = {
         [&] { unloaded.Begin(); }, [&] { unloaded.ApplyEnvironment(); }, [&] { unloaded.GetUniform("World"); },
         [&] { unloaded.GetSamplerIndex("BaseTexture"); }, [&] { unloaded.ApplyDefaults(); }};
     for (const auto& call : calls)
         EXPECT_EQ("Not initialized.", MessageOf(call));
     for (const char* name : {"test\\broken", "test\\empty"}) {
-        korvane::CShaderPair failing;
+        CShaderPair failing;
         EXPECT_EQ("CreateVertexShader() failed.", MessageOf([&] { failing.LoadFromDataLoader(loader.get(), name); }))
             << name;
         EXPECT_FALSE(failing.IsLoaded());
@@ -257,17 +254,17 @@ TEST_F(ShaderTest, PairsTakeTheEnvironmentAndUniformsByNameCanvasDrawsCacheKeeps
     // A missing entry is the loader's failure; a current pair survives it.
     environment->SetCurrentShaderPair("shader\\canvas");
     auto canvas = environment->GetCurrentShaderPair();
-    EXPECT_THROW(environment->SetCurrentShaderPair("test\\novs"), korvane::EFileOpenError);
+    EXPECT_THROW(environment->SetCurrentShaderPair("test\\novs"), EFileOpenError);
     EXPECT_EQ(canvas, environment->GetCurrentShaderPair());
 
     // A shader reads its whole entry, from the first byte, wherever the stream was left.
     const std::string source = ReadProjectData("shader/canvas.vs");
-    korvane::CMemoryStream stream = StreamOf(source, static_cast<std::int32_t>(source.size()));
-    korvane::CVertexShader shader;
+    CMemoryStream stream = StreamOf(source, static_cast<std::int32_t>(source.size()));
+    CVertexShader shader;
     shader.Load(&stream); // an empty source would not compile
 
     // Cameras: views, projections, clippers, and what they apply.
-    korvane::CCamera camera, projecting, applied;
+    CCamera camera, projecting, applied;
     camera.SetEye(0, 0, -5);
     camera.SetLookAt(Vector3<float>(0, 0, 0));
     const Matrix4 expected = With({{3, 2, 5.0f}}); // looking along +z from z = -5
@@ -307,28 +304,28 @@ TEST_F(ShaderTest, PairsTakeTheEnvironmentAndUniformsByNameCanvasDrawsCacheKeeps
     EXPECT_EQ(0, projecting.GetProjectionMode());
     projecting.SetOrtho(448, 288, 0, 1);
     EXPECT_EQ(1, projecting.GetProjectionMode());
-    auto* ortho = dynamic_cast<korvane::COrthoViewClipper*>(projecting.GetClipper().get());
+    auto* ortho = dynamic_cast<COrthoViewClipper*>(projecting.GetClipper().get());
     ASSERT_NE(nullptr, ortho);
     EXPECT_EQ((Floats{-224, 224, -144, 144}),
               (Floats{ortho->GetLeft(), ortho->GetRight(), ortho->GetBottom(), ortho->GetTop()}));
 
     projecting.SetOrthoOffCenter(0, 640, 480, 0, 0, 1);
     EXPECT_EQ(3, projecting.GetProjectionMode());
-    korvane::test::ExpectThrowWith<korvane::EInvalidOperation>(
+    korvane::test::ExpectThrowWith<EInvalidOperation>(
         [&] { projecting.GetFov(); }, "GetFov(): Projection Mode must be PERSPEVTIVE", "class korvane::CCamera");
-    EXPECT_THROW(projecting.GetAspect(), korvane::EInvalidOperation);
+    EXPECT_THROW(projecting.GetAspect(), EInvalidOperation);
 
     projecting.SetPerspectiveOffCenter(-1, 1, -1, 1, 1, 100);
     EXPECT_EQ(2, projecting.GetProjectionMode());
-    EXPECT_NE(nullptr, dynamic_cast<korvane::CViewFrustumClipper*>(projecting.GetClipper().get()));
+    EXPECT_NE(nullptr, dynamic_cast<CViewFrustumClipper*>(projecting.GetClipper().get()));
     projecting.SetPerspective(1.0f, 2.0f, 5, 50);
     EXPECT_EQ(1.0f, projecting.GetFov());
 
     // Clippers test spheres against their planes.
-    korvane::CViewFrustumClipper frustum(kPi / 2, 1.0f, 10, 100);
-    korvane::CViewFrustumClipper offCentre(0, 2, -1, 1, 1, 10); // edges at x = 0 and 2 on the near plane at 1
-    korvane::COrthoViewClipper orthoClipper(-224, 224, -144, 144, 0, 1);
-    const std::tuple<const char*, korvane::ICameraViewClipper*, Vector3<float>, float, bool> cases[] = {
+    CViewFrustumClipper frustum(kPi / 2, 1.0f, 10, 100);
+    CViewFrustumClipper offCentre(0, 2, -1, 1, 1, 10); // edges at x = 0 and 2 on the near plane at 1
+    COrthoViewClipper orthoClipper(-224, 224, -144, 144, 0, 1);
+    const std::tuple<const char*, ICameraViewClipper*, Vector3<float>, float, bool> cases[] = {
         {"reaching over the near plane", &frustum, {0, 0, 9.5f}, 1, true},
         {"wholly before the near plane", &frustum, {0, 0, 8.5f}, 1, false},
         {"behind the far plane", &frustum, {0, 0, 101.5f}, 1, false},
@@ -388,7 +385,7 @@ TEST_F(ShaderTest, PairsTakeTheEnvironmentAndUniformsByNameCanvasDrawsCacheKeeps
         EXPECT_EQ(level, environment->GetDepthBandLevel()) << "spread " << spread;
     }
 
-    korvane::CViewport viewport;
+    CViewport viewport;
     EXPECT_EQ(std::make_pair(0u, 1.0f), std::make_pair(viewport.GetWidth(), viewport.GetAspectFactor()));
     viewport.Set(8, 4, 0, 20, 0, 1);
     EXPECT_FALSE(viewport.Apply());

@@ -12,9 +12,7 @@ namespace
 {
 
 using namespace graphicstest;
-using korvane::CTexture;
-using korvane::CTextureCache;
-using korvane::ITexture;
+using namespace korvane;
 using korvane::test::ExpectThrowWith;
 constexpr os::gfx::Format kUnknown = os::gfx::Format::Unknown;
 
@@ -48,12 +46,12 @@ protected:
         return cache.Load(counting.get(), name, false, key, kUnknown);
     }
 
-    static void Precache(CTextureCache& into, korvane::IDataLoader* from, const std::string& suffix = "")
+    static void Precache(CTextureCache& into, IDataLoader* from, const std::string& suffix = "")
     {
         into.DirectoryPrecacheAndPurgeFromDataLoaderMT(from, "img", false, false, suffix, kUnknown);
     }
 
-    boost::shared_ptr<korvane::IDataLoader> inner;
+    boost::shared_ptr<IDataLoader> inner;
     std::unique_ptr<CountingLoader> counting;
     CTextureCache cache;
 };
@@ -86,8 +84,8 @@ TEST_F(TextureCacheTest,
     LogCapture log;
     for (const std::string& bad : {png.substr(0, png.size() / 2), std::string(), std::string("not an image")}) {
         auto broken = StreamOf(bad, 3);
-        ExpectThrowWith<korvane::EFileOpenError>([&] { texture.Load(broken, false, kUnknown); },
-                                                 "Failed to load texture.", "class korvane::CTexture");
+        ExpectThrowWith<EFileOpenError>([&] { texture.Load(broken, false, kUnknown); }, "Failed to load texture.",
+                                        "class korvane::CTexture");
         EXPECT_EQ((std::vector<std::uint32_t>{0, 0, 0, 0}),
                   (std::vector<std::uint32_t>{texture.GetWidth(), texture.GetHeight(), texture.GetImageWidth(),
                                               texture.GetD3DTexture() != nullptr}));
@@ -110,8 +108,8 @@ TEST_F(TextureCacheTest,
 
     // A render-target copy takes the back buffer and releases what it obtained on every path.
     CTexture copy;
-    ExpectThrowWith<korvane::EInvalidOperation>([&] { copy.CopyFromRenderTarget(0, nullptr, nullptr); },
-                                                "CopyFromRenderTarget(); not initialized.");
+    ExpectThrowWith<EInvalidOperation>([&] { copy.CopyFromRenderTarget(0, nullptr, nullptr); },
+                                       "CopyFromRenderTarget(); not initialized.");
     copy.Create(kWidth, kHeight, 1, os::gfx::usage::RenderTarget, os::gfx::Format::X8R8G8B8, os::gfx::Pool::Default);
     ASSERT_EQ(os::gfx::kOk, device->Clear(0, nullptr, os::gfx::clear::Target, 0xFF0000FFu, 1.0f, 0));
     copy.CopyFromRenderTarget(0, nullptr, nullptr);
@@ -119,8 +117,8 @@ TEST_F(TextureCacheTest,
     EXPECT_EQ(0xFF0000FFu, DrawnPixel(kWidth, kHeight, 3, 5));
 
     LogCapture::Clear();
-    ExpectThrowWith<korvane::EIOError>([&] { copy.CopyFromRenderTarget(1, nullptr, nullptr); },
-                                       "CopyFromRenderTarget(); failed to StretchRect()");
+    ExpectThrowWith<EIOError>([&] { copy.CopyFromRenderTarget(1, nullptr, nullptr); },
+                              "CopyFromRenderTarget(); failed to StretchRect()");
     EXPECT_TRUE(LogCapture::Contains("DirectX Error: ")) << LogCapture::All();
     // Only the texture object and the device's stage binding hold the texture: no surface leaked.
     EXPECT_EQ(2, copy.GetD3DTexture()->weak_from_this().use_count());
@@ -167,10 +165,10 @@ TEST_F(TextureCacheTest,
 
     CTextureCache other;
     ITexture* foreign = other.Load(counting.get(), "b.png", false, "", kUnknown);
-    ExpectThrowWith<korvane::EInvalidParameter>([&] { cache.GetSP(foreign); }, "GetSP(): texture not found");
+    ExpectThrowWith<EInvalidParameter>([&] { cache.GetSP(foreign); }, "GetSP(): texture not found");
     // A missing name or a broken image propagates and enters nothing.
-    EXPECT_THROW(Load("missing.png"), korvane::EFileOpenError);
-    EXPECT_THROW(Load("dir\\d.txt"), korvane::EFileOpenError);
+    EXPECT_THROW(Load("missing.png"), EFileOpenError);
+    EXPECT_THROW(Load("dir\\d.txt"), EFileOpenError);
 
     // The driver's loader serves the "WithDriverLoader" forms.
     counting.reset(new CountingLoader(inner));
@@ -200,7 +198,7 @@ TEST_F(TextureCacheTest,
     // A busy loader thread drops a second request.
     CountingLoader plain(PackArchive());
     {
-        korvane::CTextureCacheLoaderThread thread(&cache);
+        CTextureCacheLoaderThread thread(&cache);
         thread.LoadRequest(&plain, "img\\1.png", false, "one", kUnknown);
         EXPECT_TRUE(thread.IsBusy() && thread.HasRequest());
         thread.LoadRequest(&plain, "img\\2.png", false, "two", kUnknown);
@@ -237,7 +235,7 @@ TEST_F(TextureCacheTest,
     LogCapture::Clear();
     CountingLoader failing(inner);
     failing.failing = "img";
-    EXPECT_THROW(Precache(failingCache, &failing), korvane::EReadError);
+    EXPECT_THROW(Precache(failingCache, &failing), EReadError);
     failing.failing = "img\\4.png";
     EXPECT_THAT([&] { Precache(failingCache, &failing); },
                 ::testing::ThrowsMessage<std::exception>(::testing::StrEq("the disk is on fire")));
@@ -246,8 +244,8 @@ TEST_F(TextureCacheTest,
     AddFile("img/bad.png", ColourPng(0).substr(0, 40));
     CountingLoader broken(PackArchive());
     CTextureCache fresh;
-    ExpectThrowWith<korvane::EException>([&] { Precache(fresh, &broken); }, "Failed to load texture.",
-                                         "class korvane::CTexture");
+    ExpectThrowWith<EException>([&] { Precache(fresh, &broken); }, "Failed to load texture.",
+                                "class korvane::CTexture");
     // Stopped means stopped: nothing opens any more once the call is back.
     const std::size_t opens = broken.opened.size();
     EXPECT_LE(opens, std::size_t(kImages) + 1);
