@@ -17,13 +17,6 @@ using namespace graphicstest;
 using namespace korvane;
 using korvane::test::MessageOf;
 
-Matrix4 Translation(float x, float y, float z)
-{
-    Matrix4 m;
-    os::gfx::MatrixTranslation(&m, x, y, z);
-    return m;
-}
-
 constexpr float kPi = 3.14159265358979f;
 
 void ExpectNear(const Floats& expected, const Floats& got)
@@ -67,7 +60,9 @@ TEST_F(ShaderTest, PairsTakeTheEnvironmentAndUniformsByNameCanvasDrawsCacheKeeps
                       "SpecialColor", "SceneTime", "ShadowTextureSize"}));
 
     // A changed environment: the fog's alpha comes from the flag, never from the stored colour.
-    environment->SetWorldMatrix(Translation(1, 2, 3));
+    const Matrix4 moved = With({{3, 0, 1.0f}, {3, 1, 2.0f}, {3, 2, 3.0f}});
+    const Matrix4 back = With({{3, 0, -1.0f}, {3, 1, -2.0f}, {3, 2, -3.0f}});
+    environment->SetWorldMatrix(moved);
     environment->SetFogColor(Color4<float>(0.5f, 0.5f, 0.5f, 0.25f));
     environment->SetFogRange(10, 20);
     Light light;
@@ -79,13 +74,13 @@ TEST_F(ShaderTest, PairsTakeTheEnvironmentAndUniformsByNameCanvasDrawsCacheKeeps
     environment->SetSceneTime(2.5f);
     environment->SetShadowTextureSize(Vector2<float>(256, 128));
     pair->Begin();
-    EXPECT_EQ(Stored(Translation(1, 2, 3)), ReadBack(*pair->GetVertexShader(), "World"));
-    EXPECT_EQ(Stored(Translation(-1, -2, -3)), ReadBack(*pair->GetVertexShader(), "InverseWorld"));
+    EXPECT_EQ(Stored(moved), ReadBack(*pair->GetVertexShader(), "World"));
+    EXPECT_EQ(Stored(back), ReadBack(*pair->GetVertexShader(), "InverseWorld"));
     EXPECT_EQ(
         (Floats{0.5f, 0.5f, 0.5f, 0, 10, 20, 0, 1, 0, 0, -1, 1, 0.5f, 0.25f, 1, 1, 0, 0, 0, 0, 2.5f, 256, 128, 0, 1}),
         values({"FogColor", "FogRange", "LightDirection", "LightDiffuse", "LightAmbient", "SceneTime",
                 "ShadowTextureSize"}));
-    EXPECT_EQ(Stored(Translation(1, 2, 3)), ReadBack(*pair->GetPixelShader(), "World")); // one uniform, both stages
+    EXPECT_EQ(Stored(moved), ReadBack(*pair->GetPixelShader(), "World")); // one uniform, both stages
     environment->SetFogEnabled(true);
     pair->ApplyEnvironment();
     EXPECT_EQ((Floats{0.5f, 0.5f, 0.5f, 1}), ReadBack(*pair->GetVertexShader(), "FogColor"));
@@ -94,7 +89,7 @@ TEST_F(ShaderTest, PairsTakeTheEnvironmentAndUniformsByNameCanvasDrawsCacheKeeps
     Matrix4 flat;
     os::gfx::MatrixScaling(&flat, 0, 1, 1);
     environment->SetWorldMatrix(flat);
-    EXPECT_EQ(Stored(Translation(-1, -2, -3)), Stored(environment->GetInverseWorldMatrix()));
+    EXPECT_EQ(Stored(back), Stored(environment->GetInverseWorldMatrix()));
 
     // Uniforms are found by their exact name and set both stages or refuse whole.
     pair = environment->GetShaderPair("test\\all");
