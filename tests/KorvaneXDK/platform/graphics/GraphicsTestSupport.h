@@ -82,10 +82,9 @@ private:
         // Once that many loads ran together the gate stays open, whoever finishes first.
         gateOpen_ = gateOpen_ || active_ >= gate_;
         changed_.notify_all();
-        if (static_cast<int>(opened.size()) <= gate_) {
-            // Bounded only so that a broken dispatcher fails the test instead of hanging it.
+        // The wait is bounded only so that a broken dispatcher fails the test instead of hanging it.
+        if (static_cast<int>(opened.size()) <= gate_)
             changed_.wait_for(lock, std::chrono::seconds(20), [this] { return gateOpen_; });
-        }
         if (name == failing)
             throw std::runtime_error("the disk is on fire");
         return inner_.get();

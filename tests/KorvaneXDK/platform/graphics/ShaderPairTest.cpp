@@ -42,10 +42,8 @@ TEST_F(ShaderTest, PairsTakeTheEnvironmentAndUniformsByNameCanvasDrawsCacheKeeps
 {
     const auto values = [&](std::initializer_list<const char*> names) {
         Floats all;
-        for (const char* name : names) {
-            const Floats one = ReadBack(*pair->GetVertexShader(), name);
-            all.insert(all.end(), one.begin(), one.end());
-        }
+        for (const char* name : names)
+            std::ranges::copy(ReadBack(*pair->GetVertexShader(), name), std::back_inserter(all));
         return all;
     };
     pair = environment->GetShaderPair("test\\all");
@@ -333,9 +331,8 @@ TEST_F(ShaderTest, PairsTakeTheEnvironmentAndUniformsByNameCanvasDrawsCacheKeeps
         {"ortho touching the right", &orthoClipper, {224.5f, 0, 0.5f}, 1, true},
         {"ortho below", &orthoClipper, {0, -146, 0.5f}, 1, false},
         {"ortho behind the far plane", &orthoClipper, {0, 0, 2.5f}, 1, false}};
-    for (const auto& [what, clipper, center, radius, visible] : cases) {
+    for (const auto& [what, clipper, center, radius, visible] : cases)
         EXPECT_EQ(visible, clipper->IsSphereVisible(center, radius)) << what;
-    }
     // Field of view pi/2, aspect 1: the side planes lean at 45 degrees.
     ExpectNear({std::sqrt(0.5f), std::sqrt(0.5f), -10, 100},
                {frustum.GetLeftPlane().a, frustum.GetLeftPlane().c, frustum.GetNearPlane().d, frustum.GetFarPlane().d});
