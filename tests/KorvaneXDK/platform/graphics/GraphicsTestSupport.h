@@ -180,9 +180,9 @@ inline void LoadTableBytes(korvane::CTextureFont& font, const std::string& bytes
     font.LoadTable(stream, textFormat);
 }
 
-/// The driver with a Width x Height device on its hidden window. Files() given, they are packed
-/// into an archive by the project's archive tool, which becomes the driver's data loader (counted)
-/// and the shader environment's.
+/// The driver with a Width x Height device on its hidden window. Files() given, they are packed with
+/// the program's canvas pair into an archive by the project's archive tool, which becomes the
+/// driver's data loader (counted) and the shader environment's.
 template <std::uint32_t Width, std::uint32_t Height>
 class DriverTest : public ::testing::Test
 {
@@ -204,6 +204,8 @@ protected:
             AddFile(name, bytes);
         if (!std::filesystem::exists(dir.File("src")))
             return;
+        for (const std::string name : {"shader/canvas.vs", "shader/canvas.ps"})
+            AddFile(name, ReadProjectData(name));
         loader.reset(new CountingLoader(PackArchive()));
         driver->SetDataLoader(loader);
         driver->CreateShaderEnvironment();
@@ -294,8 +296,6 @@ protected:
     std::map<std::string, std::string> Files() override
     {
         std::map<std::string, std::string> files{
-            {"shader/canvas.vs", ReadProjectData("shader/canvas.vs")},
-            {"shader/canvas.ps", ReadProjectData("shader/canvas.ps")},
             {"test/broken.vs", "#version 410 core\nvoid main() { this is not GLSL }\n"},
             {"test/empty.vs", ""},
             {"fx/b.xpu", "unused"},

@@ -48,18 +48,15 @@ protected:
         const std::vector<fontbuild::GlyphRecord> noStop(clip.begin() + 1, clip.end());
         // A page of solid white for the hand-made tables.
         const std::string white = gfxtest::WritePng(64, 8, PNG_COLOR_TYPE_RGB, 8, [](auto, auto) { return ~0u; });
-        return {{"shader/canvas.vs", ReadProjectData("shader/canvas.vs")},
-                {"shader/canvas.ps", ReadProjectData("shader/canvas.ps")},
-                {"fonts/Built.kvf", ToBytes(fontbuild::EncodeKvf(built))},
-                {"fonts/Built.png", ToBytes(fontbuild::EncodePng(built))},
-                {"fonts/Clip.kvf", Kvf(clip)},
-                {"fonts/Clip.png", white},
-                {"fonts/NoStop.kvf", Kvf(noStop)},
-                {"fonts/NoStop.png", white},
-                {"fonts/Empty.kvf", Kvf({})},
-                {"fonts/Empty.png", white},
-                {"fonts/BadPage.kvf", Kvf(clip)},
-                {"fonts/BadPage.png", "not a picture"}};
+        std::map<std::string, std::string> files{{"fonts/Built.kvf", ToBytes(fontbuild::EncodeKvf(built))},
+                                                 {"fonts/Built.png", ToBytes(fontbuild::EncodePng(built))},
+                                                 {"fonts/BadPage.kvf", Kvf(clip)},
+                                                 {"fonts/BadPage.png", "not a picture"}};
+        for (const auto& [name, table] : {std::pair("Clip", Kvf(clip)), {"NoStop", Kvf(noStop)}, {"Empty", Kvf({})}}) {
+            files["fonts/" + std::string(name) + ".kvf"] = table;
+            files["fonts/" + std::string(name) + ".png"] = white;
+        }
+        return files;
     }
 
     /// Triangles per recorded draw while `run` runs; each draw is a textured list of canvas vertices.

@@ -155,8 +155,7 @@ TEST_F(TextureCacheTest,
     // Keys are the caller's or the lower-case name, and hits open nothing.
     cache.RestoreKept(); // nothing kept: an empty cache
     counting.reset(new CountingLoader(inner));
-    ITexture* first = Load("A.png");
-    ASSERT_NE(nullptr, first);
+    ITexture* first = Load("A.png"); // GetSP below refuses a null
     EXPECT_EQ(first, cache.Load(counting.get(), "a.png", true, "", os::gfx::Format::A8R8G8B8));
     ITexture* keyed = Load("A.png", "X"); // opened again: two opens in all
     const auto shared = cache.LoadSP(counting.get(), "whatever.png", false, "X", kUnknown);
