@@ -9,7 +9,6 @@
 #include "KorvaneXDK/platform/GameApplicationDriverCX.h"
 #include "os/gfx/Direct3D.h"
 #include "os/gfx/Testing.h"
-#include "os/system/Library.h"
 #include "os/system/System.h"
 #include "support/ExpectThrow.h"
 #include "support/LogCapture.h"
@@ -20,7 +19,6 @@ namespace
 
 using korvane::CConfigDialogDX9;
 using korvane::test::LogCapture;
-using os::gfx::DisplayMode;
 using os::gfx::Format;
 
 using ScriptFunction = void (*)(const ConfigDialogResult*, int, int);

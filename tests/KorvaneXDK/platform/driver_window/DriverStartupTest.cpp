@@ -87,13 +87,6 @@ protected:
         return n;
     }
 
-    /// Full screen as the graphics object, the preferences and the game window hold it.
-    std::tuple<bool, bool, bool> Fullscreen()
-    {
-        return {driver->GetGraphics()->IsFullscreen(), driver->GetGraphicsModePreference().fullscreen,
-                driver->GetGameWindow()->IsFullScreen()};
-    }
-
     korvane::test::TempDir dir;
     LogCapture log;
     std::vector<std::pair<std::string, std::string>> boxes;
@@ -102,7 +95,6 @@ protected:
 
 TEST_F(DriverStartupTest, StartsPaintsRunsSwitchesResizesAndPausesEachFatalStepShowsItsTextAndABannerIsPainted)
 {
-    EXPECT_THROW(driver->Run(), korvane::EInvalidOperation);
     ASSERT_TRUE(driver->Initialize()) << LogCapture::All();
     EXPECT_TRUE(boxes.empty());
     const std::string loading = "Loading display configuration ('" + dir.File("display_setting.ini") + "')...";
@@ -138,8 +130,13 @@ TEST_F(DriverStartupTest, StartsPaintsRunsSwitchesResizesAndPausesEachFatalStepS
         {win::WM_SIZE, win::SIZE_MAXIMIZED, true, true},
         {win::WM_SYSKEYDOWN, win::VK_RETURN, true, false}};
     for (const auto& [message, wParam, handled, fullscreen] : steps) {
-        EXPECT_EQ(handled, Send(message, wParam)) << message << " " << wParam;
-        EXPECT_EQ(std::make_tuple(fullscreen, fullscreen, fullscreen), Fullscreen()) << message << " " << wParam;
+        const bool sent = Send(message, wParam);
+        // Full screen as the graphics object, the preferences and the game window hold it.
+        EXPECT_EQ(std::make_tuple(handled, fullscreen, fullscreen, fullscreen),
+                  std::make_tuple(sent, driver->GetGraphics()->IsFullscreen(),
+                                  driver->GetGraphicsModePreference().fullscreen,
+                                  driver->GetGameWindow()->IsFullScreen()))
+            << message << " " << wParam;
     }
     EXPECT_EQ(800, driver->GetGameWindow()->GetClientWidth()); // back to its windowed size
     korvane::CDXGraphics* graphics = driver->GetGraphics();
@@ -165,9 +162,9 @@ TEST_F(DriverStartupTest, StartsPaintsRunsSwitchesResizesAndPausesEachFatalStepS
     // Activation pauses only when asked and always resumes.
     korvane::CFrameRateKeeper* keeper = driver->GetFrameRateKeeper();
     EXPECT_TRUE(Send(win::WM_ACTIVATE, win::WA_INACTIVE));
-    EXPECT_EQ(std::make_pair(true, std::string("Driver Test [PAUSE]")),
-              std::make_pair(keeper->paused, driver->GetGameWindow()->GetHandle()->GetTitle()));
-    EXPECT_TRUE(driver->GetGameWindow()->GetHandle()->IsInvalidated());
+    EXPECT_EQ(std::make_tuple(true, std::string("Driver Test [PAUSE]"), true),
+              std::make_tuple(keeper->paused, driver->GetGameWindow()->GetHandle()->GetTitle(),
+                              driver->GetGameWindow()->GetHandle()->IsInvalidated()));
     EXPECT_TRUE(Send(win::WM_ACTIVATE, win::WA_CLICKACTIVE));
     EXPECT_EQ(std::make_pair(false, std::string("Driver Test")),
               std::make_pair(keeper->paused, driver->GetGameWindow()->GetHandle()->GetTitle()));
@@ -175,10 +172,9 @@ TEST_F(DriverStartupTest, StartsPaintsRunsSwitchesResizesAndPausesEachFatalStepS
     EXPECT_TRUE(keeper->paused);
 
     driver->SetPauseWhenInactive(false);
-    EXPECT_TRUE(Send(win::WM_ACTIVATE, win::WA_ACTIVE));
-    EXPECT_TRUE(Send(win::WM_ACTIVATE, win::WA_INACTIVE));
-    EXPECT_TRUE(Send(win::WM_SIZE, win::SIZE_MINIMIZED));
-    EXPECT_FALSE(keeper->paused);
+    EXPECT_EQ(std::vector<bool>(4, true),
+              (std::vector<bool>{Send(win::WM_ACTIVATE, win::WA_ACTIVE), Send(win::WM_ACTIVATE, win::WA_INACTIVE),
+                                 Send(win::WM_SIZE, win::SIZE_MINIMIZED), !keeper->paused}));
 
     // Each fatal step shows its text and fails, each on a fresh driver.
     // Name, arrangement, box text, whether the graphics object is left.
@@ -200,8 +196,7 @@ TEST_F(DriverStartupTest, StartsPaintsRunsSwitchesResizesAndPausesEachFatalStepS
         SetUp();
         arrange();
         EXPECT_FALSE(driver->Initialize());
-        ASSERT_EQ(1u, boxes.size());
-        EXPECT_EQ(std::make_pair(std::string("Driver Test"), text), boxes[0]);
+        EXPECT_EQ((decltype(boxes){{"Driver Test", text}}), boxes);
         EXPECT_EQ(graphicsLeft, driver->GetGraphics() != nullptr);
         EXPECT_TRUE(graphicsLeft || driver->GetGraphicsModePreference().direct3D == nullptr);
         EXPECT_EQ(nullptr, driver->GetFrameRateKeeper());

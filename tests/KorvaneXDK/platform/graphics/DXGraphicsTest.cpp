@@ -2,27 +2,18 @@
  * devices; the one driver: creation, settings, and the graphics it is given for tests; and the display-mode
  * preferences: default mode choice, mode selection and the settings file. */
 
-#include <gmock/gmock.h>
-
-#include "KorvaneXDK/platform/GameApplicationDriverCX.h"
-#include "KorvaneXDK/platform/graphics/DXGraphics.h"
+#include "GraphicsTestSupport.h"
 #include "KorvaneXDK/platform/graphics/Direct3DCreateError.h"
 #include "KorvaneXDK/platform/graphics/DirectXError.h"
-#include "KorvaneXDK/platform/graphics/GraphicsModePreference.h"
 #include "KorvaneXDK/platform/graphics/StandardDXGraphicsEventListener.h"
-#include "support/ExpectThrow.h"
 #include "support/GfxFixture.h"
-#include "support/LogCapture.h"
-#include "support/TempDir.h"
 
 namespace
 {
 
-using korvane::CDXGraphics;
+using namespace korvane;
 using os::gfx::kOk;
 using Lines = std::vector<std::string>;
-using ::testing::ElementsAre;
-using ::testing::HasSubstr;
 
 using korvane::test::ExpectThrowWith;
 
@@ -36,7 +27,7 @@ Lines SwitchEvents(const std::string& to)
 }
 
 /// Records the events in the order they arrive; may act on a lost device after recording it.
-class RecordingListener : public korvane::CStandardDXGraphicsEventListener
+class RecordingListener : public CStandardDXGraphicsEventListener
 {
 public:
     explicit RecordingListener(std::vector<std::string>& events) : events_(events) {}
@@ -78,8 +69,12 @@ protected:
         log.Clear();
     }
 
-    void MakeGraphics(bool forcePlain = false)
+    /// After a Fresh() start and the hooks `arrange` sets.
+    void MakeGraphics(bool forcePlain = false, const std::function<void()>& arrange = {})
     {
+        Fresh();
+        if (arrange)
+            arrange();
         graphics = std::make_unique<CDXGraphics>(forcePlain);
         os::gfx::PresentParameters windowed = gfxtest::WindowedParameters(64, 48, window.get());
         windowed.PresentationInterval = os::gfx::present::IntervalOne;
@@ -105,10 +100,9 @@ protected:
         gfxtest::ColorShaders shaders;
         std::string error;
         ASSERT_TRUE(shaders.Create(*device, p.BackBufferWidth, p.BackBufferHeight, &error)) << error;
-        const gfxtest::ColorVertex strip[4] = {{1.5f, 2.5f, 0.5f, 0xFFFF0000u},
-                                               {9.5f, 2.5f, 0.5f, 0xFFFF0000u},
-                                               {1.5f, 6.5f, 0.5f, 0xFFFF0000u},
-                                               {9.5f, 6.5f, 0.5f, 0xFFFF0000u}};
+        constexpr std::uint32_t kRed = 0xFFFF0000u;
+        const gfxtest::ColorVertex strip[4] = {
+            {1.5f, 2.5f, 0.5f, kRed}, {9.5f, 2.5f, 0.5f, kRed}, {1.5f, 6.5f, 0.5f, kRed}, {9.5f, 6.5f, 0.5f, kRed}};
         ASSERT_EQ(
             (std::vector<os::gfx::Result>(5, kOk)),
             (std::vector<os::gfx::Result>{
@@ -123,7 +117,7 @@ protected:
         ASSERT_EQ(std::make_pair(p.BackBufferWidth, p.BackBufferHeight), std::make_pair(width, height));
         std::vector<std::uint32_t> want(pixels.size(), 0xFF202020u);
         for (std::uint32_t y = 3; y <= 6; ++y)
-            std::fill_n(want.begin() + y * width + 2, 8, 0xFFFF0000u);
+            std::fill_n(want.begin() + y * width + 2, 8, kRed);
         EXPECT_EQ(want, pixels);
     }
 
@@ -139,8 +133,8 @@ TEST_F(DXGraphicsTest, CreatesDevicesFallsBackResizesSwitchesAndRecoversLostDevi
 {
     MakeGraphics();
     ASSERT_TRUE(graphics->InitializeDevice());
-    EXPECT_EQ(0u, graphics->IsLegacyDevice());
-    EXPECT_EQ(0xFFFE0300u, graphics->GetCaps().VertexShaderVersion);
+    EXPECT_EQ(std::make_pair(0u, 0xFFFE0300u),
+              std::make_pair(graphics->IsLegacyDevice(), graphics->GetCaps().VertexShaderVersion));
     EXPECT_THAT(log.Lines(), ::testing::IsSupersetOf({"INFO: DirectX9Ex detected.\n", "INFO: Direct3D device ready.\n",
                                                       "INFO: Direct3D Device: VertexShader 3.0 / PixelShader 3.0\n"}));
     const auto record = os::testing::GetLastCreateDeviceRecord();
@@ -150,14 +144,13 @@ TEST_F(DXGraphicsTest, CreatesDevicesFallsBackResizesSwitchesAndRecoversLostDevi
         std::make_tuple(record.extended, record.hadDisplayMode, record.behaviorFlags, record.parameters.DeviceWindow));
     DrawAndCheck();
     EXPECT_TRUE(events.empty());
-    EXPECT_THROW(graphics->InitializeDevice(), korvane::EIOError);
+    EXPECT_THROW(graphics->InitializeDevice(), EIOError);
 
     // Full screen before the device only chooses the starting mode.
-    Fresh();
     MakeGraphics();
     graphics->SetFullscreen(true);
-    EXPECT_TRUE(events.empty());
-    EXPECT_FALSE(Logged("INFO: Changing Fullscreen Mode (Fullscreen = true)..."));
+    EXPECT_EQ(std::make_pair(true, false),
+              std::make_pair(events.empty(), Logged("INFO: Changing Fullscreen Mode (Fullscreen = true)...")));
     ASSERT_TRUE(graphics->InitializeDevice());
     const auto full = os::testing::GetLastCreateDeviceRecord();
     EXPECT_EQ(std::make_tuple(true, 1024u, 768u, os::gfx::Format::X8R8G8B8, false),
@@ -167,7 +160,7 @@ TEST_F(DXGraphicsTest, CreatesDevicesFallsBackResizesSwitchesAndRecoversLostDevi
 
     // DirectX errors are reported with name, code and description at the source position.
     log.Clear();
-    korvane::ReportDirectXError(os::gfx::kErrDeviceLost, "Texture", 42);
+    ReportDirectXError(os::gfx::kErrDeviceLost, "Texture", 42);
     EXPECT_EQ(Lines{"ERROR: \n\tDirectX Error: D3DERR_DEVICELOST(0x88760868): The device has been lost but cannot be "
                     "reset at this time.\n\tTexture(42)\n"},
               log.Lines());
@@ -175,9 +168,8 @@ TEST_F(DXGraphicsTest, CreatesDevicesFallsBackResizesSwitchesAndRecoversLostDevi
     // A plain object makes a legacy device.
     for (const bool forcePlain : {true, false}) {
         SCOPED_TRACE(forcePlain ? "forced" : "entry point missing");
-        Fresh();
-        os::testing::SetDirect3D9ExAvailable(forcePlain); // when not forced, the entry point is missing
-        MakeGraphics(forcePlain);
+        // When not forced, the entry point is missing.
+        MakeGraphics(forcePlain, [&] { os::testing::SetDirect3D9ExAvailable(forcePlain); });
         EXPECT_TRUE(Logged("INFO: DirectX9 detected."));
         EXPECT_FALSE(graphics->GetDirect3D()->IsExtended());
         ASSERT_TRUE(graphics->InitializeDevice());
@@ -188,20 +180,18 @@ TEST_F(DXGraphicsTest, CreatesDevicesFallsBackResizesSwitchesAndRecoversLostDevi
     // A failing object creation throws without falling back.
     Fresh();
     os::testing::FailDirect3DCreation(true);
-    ExpectThrowWith<korvane::EDirect3DCreateError>([] { CDXGraphics failing(false); },
-                                                   "Direct3D の初期化に失敗しました.", kWhere);
+    ExpectThrowWith<EDirect3DCreateError>([] { CDXGraphics failing(false); }, "Direct3D の初期化に失敗しました.",
+                                          kWhere);
     EXPECT_EQ(std::make_pair(true, false),
               std::make_pair(Logged("INFO: DirectX9Ex detected."), Logged("INFO: DirectX9 detected.")));
     os::testing::FailDirect3DCreation(false);
     os::testing::SetDirect3DModuleAvailable(false);
-    EXPECT_THROW(CDXGraphics(false), korvane::EDirect3DCreateError);
+    EXPECT_THROW(CDXGraphics(false), EDirect3DCreateError);
 
     // Hardware vertex processing failing falls back to software; both failing is a failure.
     for (const bool softwareFails : {false, true}) {
         SCOPED_TRACE(softwareFails ? "both fail" : "hardware fails");
-        Fresh();
-        os::testing::FailDeviceCreation(true, softwareFails);
-        MakeGraphics();
+        MakeGraphics(false, [&] { os::testing::FailDeviceCreation(true, softwareFails); });
         EXPECT_EQ(!softwareFails, graphics->InitializeDevice());
         EXPECT_EQ(!softwareFails, graphics->GetDevice() != nullptr);
         EXPECT_TRUE(Logged("INFO: ハードウェア頂点処理が利用できません. ソフトウェア頂点処理に切り替えます."));
@@ -212,7 +202,6 @@ TEST_F(DXGraphicsTest, CreatesDevicesFallsBackResizesSwitchesAndRecoversLostDevi
               os::testing::GetLastCreateDeviceRecord().behaviorFlags);
 
     // Resizes and switches raise their events in order, once to each listener.
-    Fresh();
     MakeGraphics();
     ASSERT_TRUE(graphics->InitializeDevice());
     log.Clear();
@@ -262,7 +251,6 @@ TEST_F(DXGraphicsTest, CreatesDevicesFallsBackResizesSwitchesAndRecoversLostDevi
     EXPECT_TRUE(events.empty());
 
     // Lost devices are recovered in Present, on a plain object.
-    Fresh();
     MakeGraphics(true);
     ASSERT_TRUE(graphics->InitializeDevice());
     os::testing::InjectDeviceLoss(2);
@@ -278,7 +266,7 @@ TEST_F(DXGraphicsTest, CreatesDevicesFallsBackResizesSwitchesAndRecoversLostDevi
     events.clear();
     os::testing::InjectDeviceLoss(0);
     os::testing::FailNextReset(1);
-    ExpectThrowWith<korvane::EIOError>([&] { graphics->Present(); }, "Direct3Dデバイスのリセットに失敗", kWhere);
+    ExpectThrowWith<EIOError>([&] { graphics->Present(); }, "Direct3Dデバイスのリセットに失敗", kWhere);
     EXPECT_EQ((Lines{"lost", "lost"}), events);
     events.clear();
     graphics->Present();
@@ -292,8 +280,9 @@ TEST_F(DXGraphicsTest, CreatesDevicesFallsBackResizesSwitchesAndRecoversLostDevi
     EXPECT_EQ((Lines{"changing false", "changing false", "lost", "lost"}), events);
     EXPECT_TRUE(graphics->IsSwitching());
     EXPECT_THAT(log.Lines(),
-                ElementsAre("INFO: Changing Fullscreen Mode (Fullscreen = false)...\n",
-                            HasSubstr("\tclass korvane::CDXGraphics: デバイスのリセットに失敗\n\tDXGraphics(")));
+                ::testing::ElementsAre(
+                    "INFO: Changing Fullscreen Mode (Fullscreen = false)...\n",
+                    ::testing::HasSubstr("\tclass korvane::CDXGraphics: デバイスのリセットに失敗\n\tDXGraphics(")));
 
     events.clear();
     const int resets = os::testing::GetResetCallCount();
@@ -319,7 +308,7 @@ class ApplicationDriverSeamTest : public ::testing::Test
 protected:
     void TearDown() override
     {
-        korvane::DestroyApplicationDriver();
+        DestroyApplicationDriver();
         os::testing::ResetGraphicsHooks();
     }
 };
@@ -327,11 +316,11 @@ protected:
 TEST_F(ApplicationDriverSeamTest,
        OneDriverReachesInjectedGraphicsAndItsModePreferencesChooseBuildSaveLoadAndFilterModes)
 {
-    ASSERT_TRUE(korvane::CreateApplicationDriver(nullptr));
-    korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
-    EXPECT_TRUE(korvane::CreateApplicationDriver(nullptr));
-    EXPECT_EQ(driver, korvane::GetApplicationDriver());
-    EXPECT_EQ(nullptr, driver->GetGraphics());
+    ASSERT_TRUE(CreateApplicationDriver(nullptr));
+    CGameApplicationDriverCX* driver = GetApplicationDriver();
+    EXPECT_TRUE(CreateApplicationDriver(nullptr));
+    EXPECT_EQ(std::make_pair(driver, static_cast<CDXGraphics*>(nullptr)),
+              std::make_pair(GetApplicationDriver(), driver->GetGraphics()));
     EXPECT_TRUE(driver->GetDisplaySettingPath().ends_with("display_setting.ini")) << driver->GetDisplaySettingPath();
     driver->SetRequiredVertexShaderVersion(2, 1);
     driver->SetRequiredPixelShaderVersion(3, 0);
@@ -351,15 +340,13 @@ TEST_F(ApplicationDriverSeamTest,
     ASSERT_EQ(graphics, driver->GetGraphics());
     EXPECT_EQ(kOk, graphics->GetDevice()->TestCooperativeLevel());
     driver->SetGraphicsForTesting(nullptr);
-    EXPECT_EQ(nullptr, driver->GetGraphics());
-    EXPECT_EQ(nullptr, driver->GetGraphicsModePreference().direct3D);
-    korvane::DestroyApplicationDriver();
-    EXPECT_EQ(nullptr, korvane::GetApplicationDriver());
+    EXPECT_EQ(std::make_pair(false, false), std::make_pair(driver->GetGraphics() != nullptr,
+                                                           driver->GetGraphicsModePreference().direct3D != nullptr));
 
     // The display-mode preferences choose the best mode, build parameters, save, load and filter by the limits.
     const std::shared_ptr<os::gfx::Direct3D> direct3D = os::gfx::Direct3DCreate9(os::gfx::kSdkVersion);
     ASSERT_NE(nullptr, direct3D);
-    korvane::CGraphicsModePreference preference;
+    CGraphicsModePreference preference;
     preference.direct3D = direct3D.get();
     preference.minimumRefreshRate = 45; // what the program sets
     korvane::test::TempDir dir;
@@ -404,8 +391,7 @@ TEST_F(ApplicationDriverSeamTest,
     EXPECT_THROW(preference.SelectMode(-1), std::out_of_range);
     EXPECT_EQ(0, preference.selectedIndex);
 
-    // Save writes the chosen mode and keeps foreign keys.
-    offer({{640, 480, 60, {}}, {1280, 720, 60, {}}});
+    // Save writes the chosen mode (of the modes above) and keeps foreign keys.
     preference.SetProperty("Rotation", "90");
     preference.SelectMode(1);
     preference.fullscreen = true;
@@ -444,7 +430,7 @@ TEST_F(ApplicationDriverSeamTest,
         EXPECT_EQ(std::make_pair(index < 0 ? defaultIndex : index, fullscreen),
                   std::make_pair(preference.selectedIndex, preference.fullscreen));
     }
-    EXPECT_THROW(preference.Load(dir.File("missing.ini")), korvane::EFileOpenError);
+    EXPECT_THROW(preference.Load(dir.File("missing.ini")), EFileOpenError);
 
     // Limits filter the modes; none left is an error.
     preference.maximumWidth = 1280;
@@ -452,8 +438,8 @@ TEST_F(ApplicationDriverSeamTest,
     ASSERT_EQ(2u, preference.modes.size());
     EXPECT_EQ(std::make_pair(1024u, 0u), std::make_pair(preference.modes[0].Width, preference.modes[1].RefreshRate));
     os::testing::ReplaceAdapterModes(0, {{320, 240, 60, {}}});
-    korvane::test::ExpectThrowWith<korvane::EIOError>([&] { preference.EnumerateModes(); },
-                                                      "Display device initialization failed.");
+    korvane::test::ExpectThrowWith<EIOError>([&] { preference.EnumerateModes(); },
+                                             "Display device initialization failed.");
 }
 
 } // namespace

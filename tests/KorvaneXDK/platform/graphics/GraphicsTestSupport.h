@@ -8,6 +8,7 @@
 
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
+#include "KorvaneXDK/core/FileSystemDataLoader.h"
 #include "KorvaneXDK/core/MemoryStream.h"
 #include "KorvaneXDK/platform/GameApplicationDriverCX.h"
 #include "KorvaneXDK/platform/graphics/DXGraphics.h"
@@ -17,7 +18,6 @@
 #include "KorvaneXDK/platform/graphics/ShaderUniformPair.h"
 #include "KorvaneXDK/platform/graphics/TextureFont.h"
 #include "KorvaneXDK/platform/graphics/VertexShader.h"
-#include "os/gfx/ConstantTable.h"
 #include "os/gfx/Math.h"
 #include "os/gfx/TestImageWriter.h"
 #include "os/gfx/Testing.h"
@@ -82,10 +82,9 @@ private:
         // Once that many loads ran together the gate stays open, whoever finishes first.
         gateOpen_ = gateOpen_ || active_ >= gate_;
         changed_.notify_all();
-        if (static_cast<int>(opened.size()) <= gate_) {
-            // Bounded only so that a broken dispatcher fails the test instead of hanging it.
+        // The wait is bounded only so that a broken dispatcher fails the test instead of hanging it.
+        if (static_cast<int>(opened.size()) <= gate_)
             changed_.wait_for(lock, std::chrono::seconds(20), [this] { return gateOpen_; });
-        }
         if (name == failing)
             throw std::runtime_error("the disk is on fire");
         return inner_.get();
@@ -125,9 +124,7 @@ inline std::string ColourPng(int index)
 /// Declares every environment name in the vertex stage (each one used, so each is active),
 /// "World" in both stages, "Tint" only in the pixel stage and "Mixed" as a sampler in the
 /// vertex stage but a float in the pixel stage.
-inline const char* AllNamesVertexSource()
-{
-    return R"(#version 410 core
+inline constexpr const char* kAllNamesVertexSource = R"(#version 410 core
 uniform mat4 World, View, Projection, InverseWorld, InverseView, LightView, LightProjection;
 uniform vec4 MaterialAmbient, MaterialDiffuse, MaterialEmissive, MaterialSpecular; uniform float MaterialPower;
 uniform vec4 LightDirection, LightAmbient, LightDiffuse, LightSpecular, FogRange, FogColor, SpecialColor;
@@ -141,16 +138,12 @@ void main() {
     s += vec4(SceneTime) + ShadowTextureSize + textureLod(Mixed, inTexCoord, 0.0);
     gl_Position = p + s * 1e-30; vColor = inColor; vTexCoord = inTexCoord; }
 )";
-}
 
-inline const char* AllNamesPixelSource()
-{
-    return R"(#version 410 core
+inline constexpr const char* kAllNamesPixelSource = R"(#version 410 core
 uniform mat4 World; uniform vec4 Tint = vec4(1.0); uniform float Mixed = 0.5; uniform sampler2D BaseTexture;
 layout(location = 0) in vec4 vColor; layout(location = 1) in vec2 vTexCoord; layout(location = 0) out vec4 outColor;
 void main() { outColor = texture(BaseTexture, vTexCoord) * vColor * Tint + (World[3] + vec4(Mixed)) * 1e-20; }
 )";
-}
 
 /// A matrix as GLSL holds it after the engine set it as it is: the same sixteen floats.
 inline Floats Stored(const korvane::Matrix4& m)
@@ -187,9 +180,9 @@ inline void LoadTableBytes(korvane::CTextureFont& font, const std::string& bytes
     font.LoadTable(stream, textFormat);
 }
 
-/// The driver with a Width x Height device on its hidden window. Files() given, they are packed
-/// into an archive by the project's archive tool, which becomes the driver's data loader (counted)
-/// and the shader environment's.
+/// The driver with a Width x Height device on its hidden window. Files() given, they are packed with
+/// the program's canvas pair into an archive by the project's archive tool, which becomes the
+/// driver's data loader (counted) and the shader environment's.
 template <std::uint32_t Width, std::uint32_t Height>
 class DriverTest : public ::testing::Test
 {
@@ -211,6 +204,8 @@ protected:
             AddFile(name, bytes);
         if (!std::filesystem::exists(dir.File("src")))
             return;
+        for (const std::string name : {"shader/canvas.vs", "shader/canvas.ps"})
+            AddFile(name, ReadProjectData(name));
         loader.reset(new CountingLoader(PackArchive()));
         driver->SetDataLoader(loader);
         driver->CreateShaderEnvironment();
@@ -285,17 +280,6 @@ protected:
         ASSERT_EQ(os::gfx::kOk, device->Clear(0, nullptr, os::gfx::clear::Target, 0xFF000000u, 1.0f, 0));
     }
 
-    /// The draws recorded while `run` runs.
-    template <typename Run>
-    std::vector<os::testing::DrawRecord> Record(Run run)
-    {
-        os::testing::ClearRecordedDraws();
-        os::testing::SetDrawRecording(true);
-        run();
-        os::testing::SetDrawRecording(false);
-        return os::testing::GetRecordedDraws();
-    }
-
     korvane::test::TempDir dir;
     korvane::CGameApplicationDriverCX* driver = nullptr;
     os::gfx::Device* device = nullptr;
@@ -312,17 +296,15 @@ protected:
     std::map<std::string, std::string> Files() override
     {
         std::map<std::string, std::string> files{
-            {"shader/canvas.vs", ReadProjectData("shader/canvas.vs")},
-            {"shader/canvas.ps", ReadProjectData("shader/canvas.ps")},
             {"test/broken.vs", "#version 410 core\nvoid main() { this is not GLSL }\n"},
             {"test/empty.vs", ""},
             {"fx/b.xpu", "unused"},
             {"fx/c.txt", "text"}};
         // For the folder precache: pairs by their pixel shader or ".xpu" entry, never by ".vs".
         for (const std::string name : {"test/all", "test/broken", "test/empty", "test/novs", "fx/a", "fx/b"})
-            files[name + ".ps"] = AllNamesPixelSource();
+            files[name + ".ps"] = kAllNamesPixelSource;
         for (const std::string name : {"test/all", "fx/a", "fx/b"})
-            files[name + ".vs"] = AllNamesVertexSource();
+            files[name + ".vs"] = kAllNamesVertexSource;
         return files;
     }
 };
