@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -16,7 +15,6 @@ namespace
 
 using namespace os::input;
 using korvane::test::PumpInput;
-using korvane::test::PushKey;
 using korvane::test::Values;
 
 using InputDeviceTest = korvane::test::InputTest;
@@ -66,11 +64,10 @@ TEST_F(InputDeviceTest, KeyCodesFocusLevelsFormatsModuleNamesAndTheMouseMotion)
     auto keyboard = Open(kGuidSysKeyboard, DataFormat::Keyboard);
     ASSERT_EQ(kResultOk, keyboard->Acquire());
     EXPECT_EQ(kResultNoEffect, keyboard->Acquire());
-    PushKey(SDL_SCANCODE_SPACE, true);
-    PumpInput();
+    // Keys read by physical key are checked through the engine's keyboard.
     std::uint8_t keys[256];
-    ASSERT_EQ(kResultOk, keyboard->GetDeviceState(sizeof(keys), keys));
-    EXPECT_EQ(Values(0x80, kResultInvalidParam), Values(keys[0x39], keyboard->GetDeviceState(20, keys)));
+    EXPECT_EQ(Values(kResultOk, kResultInvalidParam),
+              Values(keyboard->GetDeviceState(sizeof(keys), keys), keyboard->GetDeviceState(20, keys)));
     os::testing::SetInputFocusOverride(false);
     EXPECT_EQ(kResultInputLost, keyboard->GetDeviceState(sizeof(keys), keys));
     EXPECT_EQ(Values(keyboard->GetDeviceState(sizeof(keys), keys), keyboard->Poll(), keyboard->Acquire()),
