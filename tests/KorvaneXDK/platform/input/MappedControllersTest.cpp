@@ -81,7 +81,6 @@ TEST_F(InputMappedControllerTest, KeyboardAndMouseReadCaptureNameAndKeepTheirBut
     // Table codes have names, other codes are formatted, empty slots are "NONE".
     ExpectNames(keyboard, {{0x01, "ESC"}, {0xC9, "PAGE UP"}, {0xED, "MEDIASELECT"}, {0x54, "(KEY:54)"}});
     ExpectNames(keyboard, {{0x00, "(KEY:00)"}, {0x100, "NONE"}, {kNoInput, "NONE"}});
-    keyboard.AddButton("left", "Left");
     keyboard.SetMapping("left", 0, 0xCB);
     keyboard.SetMapping("left", 1, 0x1E);
     keyboard.SetMapping("far", 0, 0x1CB); // codes past 0xFF are never held

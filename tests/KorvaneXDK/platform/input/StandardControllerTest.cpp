@@ -87,8 +87,8 @@ TEST(InputStandardController, ButtonTableRulesPressLatchLastWritingSlotAndReset)
     EXPECT_EQ("Fire", controller.GetButtonLabel("fire"));
 
     // A name never added answers like an unmapped button and stays behind, case-sensitively.
-    EXPECT_FALSE(controller.IsDown("Fire"));
-    EXPECT_EQ("", controller.GetButtonLabel("Fire"));
+    EXPECT_EQ(std::make_pair(false, std::string()),
+              std::make_pair(controller.IsDown("Fire"), controller.GetButtonLabel("Fire")));
     controller.ResetAll(); // it reached the button the query left behind
     EXPECT_EQ(Read(1, 0, 1, 0), Read(controller.IsDown("Fire"), controller.IsDown("FIRE"), controller.IsActive(),
                                      controller.IsExclusive()));
@@ -103,7 +103,6 @@ TEST(InputStandardController, ButtonTableRulesPressLatchLastWritingSlotAndReset)
     // The press latch follows edges, not reads.
     controller.SetMapping("a", 0, 7);
     controller.Feed(7, true, 1.0f);
-    EXPECT_TRUE(controller.IsDown("a"));
     controller.Feed(7, false, 0.0f);
     EXPECT_FALSE(controller.WasPressed("a")) << "the release cleared the latch";
     controller.Feed(7, true, 1.0f);
