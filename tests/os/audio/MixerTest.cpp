@@ -23,14 +23,6 @@ namespace
 
 constexpr auto Pcm = &korvane::test::PcmFormat;
 
-std::vector<std::int16_t> Ramp(std::size_t count, int start, int step)
-{
-    std::vector<std::int16_t> samples(count);
-    for (std::size_t i = 0; i < count; ++i)
-        samples[i] = static_cast<std::int16_t>(start + static_cast<int>(i) * step);
-    return samples;
-}
-
 constexpr auto Mix = &os::testing::MixAudioFrames;
 using Samples = std::vector<std::int16_t>;
 
@@ -96,12 +88,14 @@ TEST_F(MixerTest, SamplesRatesGainsSumsNotificationsLocksLossDescriptionsAndDupl
 
     // Every other frame of a half-rate buffer lies halfway between two samples; at twice the rate
     // two source frames pass per output frame.
-    auto buffer = Make(Pcm(1, 22050, 16), Ramp(100, 0, 100), kCapsCtrlFrequency);
+    auto buffer = Make(Pcm(1, 22050, 16),
+                       Samples{0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120, 130, 140, 150, 160, 170, 180, 190},
+                       kCapsCtrlFrequency);
     ASSERT_EQ(kOk, buffer->Play(kPlayLooping));
-    EXPECT_EQ(Stereo(Ramp(10, 0, 50)), Mix(10));
+    EXPECT_EQ(Stereo({0, 5, 10, 15, 20, 25, 30, 35, 40, 45}), Mix(10));
     ASSERT_EQ(kOk, buffer->SetCurrentPosition(0));
     ASSERT_EQ(kOk, buffer->SetFrequency(88200));
-    EXPECT_EQ(Stereo(Ramp(10, 0, 200)), Mix(10));
+    EXPECT_EQ(Stereo({0, 20, 40, 60, 80, 100, 120, 140, 160, 180}), Mix(10));
     ASSERT_EQ(kOk, buffer->SetFrequency(kFrequencyOriginal));
     std::uint32_t frequency = 0;
     ASSERT_EQ(kOk, buffer->GetFrequency(&frequency));
