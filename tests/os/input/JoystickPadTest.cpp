@@ -41,9 +41,9 @@ JoyState Read(InputDevice& device)
     return state;
 }
 
-TEST_F(InputJoystickPadTest, EnumerationListsEveryJoystickInOrderOnlyPadFamiliesCountAsPadsAndPadsReportInPackets)
+TEST_F(InputJoystickPadTest, EnumerationPadFamiliesPadPacketsAxisRangesHatsAndRelativeAxes)
 {
-    auto first = VirtualJoystick::Stick(0x1234, 0x5678, "First Stick", 6, 12, 1);
+    auto first = VirtualJoystick::Stick(0x1234, 0x5678, "First Stick", 6, 34, 2);
     auto other = VirtualJoystick::Pad(0x054C, 0x05C4, "Other Family Pad");
     auto pad = VirtualJoystick::Pad(kPadVendor, kPadProduct, "Slot Pad");
     auto second = VirtualJoystick::Stick(0x0ABC, 0x0DEF, "Second Stick", 2, 4, 0);
@@ -90,20 +90,10 @@ TEST_F(InputJoystickPadTest, EnumerationListsEveryJoystickInOrderOnlyPadFamilies
     ASSERT_EQ(kErrorSuccess, GetPadState(0, &state));
     EXPECT_EQ(packet, state.packetNumber) << "no change, same packet";
     EXPECT_EQ(kErrorBadArguments, GetPadState(4, &state));
-    directInput_.reset();
-    EXPECT_EQ(kErrorDeviceNotConnected, GetPadState(0, &state)) << "no input layer, no pads";
-}
 
-TEST_F(InputJoystickPadTest,
-       AxesScaleOntoTheRangesSetHatsReportAnglesMissingAxesRestCentredAndRelativeAxesReportChanges)
-{
-    auto stick = VirtualJoystick::Stick(0x1234, 0x5678, "Stick", 6, 34, 2);
-    auto small = VirtualJoystick::Stick(0x1234, 0x5679, "Two Axes", 2, 2, 0);
-    Start();
-    const auto found = Enumerate();
-    ASSERT_EQ(2u, found.size());
+    // Axes scale onto the ranges set, hats report angles, missing axes rest centred, relative axes report changes.
     auto device = Open(found[0].instance, DataFormat::Joystick, kCoopExclusive | kCoopForeground);
-    auto two = Open(found[1].instance, DataFormat::Joystick, kCoopExclusive | kCoopForeground);
+    auto two = Open(found[3].instance, DataFormat::Joystick, kCoopExclusive | kCoopForeground);
     const auto axes = Axes(*device);
     ASSERT_EQ(6u, axes.size());
     EXPECT_EQ(std::make_pair(kObjectAbsoluteAxis | MakeObjectInstance(3), std::string("X Rotation")),
@@ -117,28 +107,28 @@ TEST_F(InputJoystickPadTest,
     ASSERT_EQ(kResultOk, device->Acquire());
 
     for (const auto& [axis, value] : {std::pair{0, -32768}, {1, 32767}, {2, 0}})
-        stick.SetAxis(axis, static_cast<std::int16_t>(value));
+        first.SetAxis(axis, static_cast<std::int16_t>(value));
     for (int button : {0, 31, 33})
-        stick.SetButton(button, true);
-    stick.SetHat(0, SDL_HAT_RIGHTUP);
+        first.SetButton(button, true);
+    first.SetHat(0, SDL_HAT_RIGHTUP);
     PumpInput();
     ASSERT_EQ(kResultNoEffect, device->Poll());
-    JoyState state = Read(*device);
+    JoyState joy = Read(*device);
     // Axes keep the default range 0..65535 until it is set; missing hats are centred.
     EXPECT_EQ(Values(-10000, 65535, 32768, 4500, 0xFFFFFFFFu, 0xFFFFFFFFu, 0x80, 0x80, 0x00),
-              Values(state.x, state.y, state.z, state.pov[0], state.pov[1], state.pov[2], state.buttons[0],
-                     state.buttons[31], state.buttons[30]));
+              Values(joy.x, joy.y, joy.z, joy.pov[0], joy.pov[1], joy.pov[2], joy.buttons[0], joy.buttons[31],
+                     joy.buttons[30]));
 
-    stick.SetAxis(0, 0);
-    stick.SetHat(0, SDL_HAT_CENTERED);
+    first.SetAxis(0, 0);
+    first.SetHat(0, SDL_HAT_CENTERED);
     PumpInput();
-    state = Read(*device);
-    EXPECT_EQ(Values(state.x, state.pov[0] & 0xFFFF), Values(0, 0xFFFF));
+    joy = Read(*device);
+    EXPECT_EQ(Values(joy.x, joy.pov[0] & 0xFFFF), Values(0, 0xFFFF));
     const std::pair<std::uint8_t, std::uint32_t> hats[] = {
         {SDL_HAT_UP, 0},           {SDL_HAT_RIGHT, 9000}, {SDL_HAT_RIGHTDOWN, 13500}, {SDL_HAT_DOWN, 18000},
         {SDL_HAT_LEFTDOWN, 22500}, {SDL_HAT_LEFT, 27000}, {SDL_HAT_LEFTUP, 31500}};
     for (const auto& [hat, angle] : hats) {
-        stick.SetHat(0, hat);
+        first.SetHat(0, hat);
         PumpInput();
         EXPECT_EQ(angle, Read(*device).pov[0]) << int{hat};
     }
@@ -148,28 +138,33 @@ TEST_F(InputJoystickPadTest,
     EXPECT_EQ(2u, Axes(*two).size());
     ASSERT_EQ(kResultOk, two->SetRange(kPropertyHowDevice, 0, -10000, 10000));
     ASSERT_EQ(kResultOk, two->Acquire());
-    state = Read(*two);
-    EXPECT_EQ(Values(0, 0, 0), Values(state.z, state.rz, state.sliders[0]));
+    joy = Read(*two);
+    EXPECT_EQ(Values(0, 0, 0), Values(joy.z, joy.rz, joy.sliders[0]));
     EXPECT_EQ(kResultAcquired, two->SetAxisMode(kPropertyHowDevice, 0, kAxisModeRelative));
 
     ASSERT_EQ(kResultOk, two->Unacquire());
     EXPECT_EQ(kResultInvalidParam, two->SetAxisMode(kPropertyHowDevice, 0, 7));
     ASSERT_EQ(kResultOk, two->SetAxisMode(kPropertyHowDevice, 0, kAxisModeRelative));
     ASSERT_EQ(kResultOk, two->Acquire());
-    small.SetAxis(0, 32767);
+    second.SetAxis(0, 32767);
     PumpInput();
     EXPECT_EQ(10000, Read(*two).x);
     EXPECT_EQ(0, Read(*two).x); // nothing moved since
-    small.SetAxis(0, -32768);
+    second.SetAxis(0, -32768);
     PumpInput();
     EXPECT_EQ(-20000, Read(*two).x);
 
-    small.Detach();
+    second.Detach();
     PumpInput();
     EXPECT_EQ(kResultInputLost, two->Poll());
-    EXPECT_EQ(Values(two->GetDeviceState(sizeof(state), &state), two->Acquire()),
+    EXPECT_EQ(Values(two->GetDeviceState(sizeof(joy), &joy), two->Acquire()),
               Values(kResultNotAcquired, kResultUnplugged));
-    EXPECT_EQ(1u, Enumerate().size());
+    EXPECT_EQ(3u, Enumerate().size());
+    // Without the input layer (and the devices that keep it) there are no pads.
+    device.reset();
+    two.reset();
+    directInput_.reset();
+    EXPECT_EQ(kErrorDeviceNotConnected, GetPadState(0, &state)) << "no input layer, no pads";
 }
 
 } // namespace
