@@ -181,7 +181,7 @@ TEST_F(StreamingSoundTest, FadeInRisesToTheVolumeItHadAndFadeOutStepsAlongTheSca
     EXPECT_EQ(std::vector<std::int32_t>({0, CSound::ScaledToVolume(-7500), -10000}), TakeVolumes());
 }
 
-TEST_F(StreamingSoundTest, CloseStopAndPlayAgainstTheFeederAndOtherThreads)
+TEST_F(StreamingSoundTest, CloseStopAndPlayAgainstOtherThreadsThenRestoresRewindsFailsSizesAndShortPieces)
 {
     for (int round = 0; round < 4; ++round) {
         SCOPED_TRACE(round);
@@ -199,12 +199,12 @@ TEST_F(StreamingSoundTest, CloseStopAndPlayAgainstTheFeederAndOtherThreads)
     }
     // Destroyed while playing, with its buffer still held elsewhere: once the sound is gone the
     // buffer plays on without reaching the sound's events.
-    auto sound = std::make_unique<CStreamingSound>(os::audio::kCapsCtrlVolume);
-    sound->CreateBuffer(device_, Reader(Pcm(2, 44100, 16), pcm_));
-    PlayAndSettle(*sound);
-    sound->FadeOut(60000);
-    const std::shared_ptr<os::audio::SoundBuffer> held = sound->GetBuffer();
-    sound.reset();
+    auto doomed = std::make_unique<CStreamingSound>(os::audio::kCapsCtrlVolume);
+    doomed->CreateBuffer(device_, Reader(Pcm(2, 44100, 16), pcm_));
+    PlayAndSettle(*doomed);
+    doomed->FadeOut(60000);
+    const std::shared_ptr<os::audio::SoundBuffer> held = doomed->GetBuffer();
+    doomed.reset();
     ASSERT_EQ(os::audio::kOk, held->Play(os::audio::kPlayLooping));
     Mix(3 * kSectionFrames);
     EXPECT_EQ(os::audio::kOk, held->Stop());
@@ -258,10 +258,9 @@ TEST_F(StreamingSoundTest, CloseStopAndPlayAgainstTheFeederAndOtherThreads)
     // The whole first fill ran before Close released anything.
     EXPECT_EQ(std::make_tuple(true, 16, nullptr),
               std::make_tuple(sleeps.load() >= 150, reader->reads_.load(), stalled.GetBuffer()));
-}
 
-TEST_F(StreamingSoundTest, PlaybackRestoresStopsRewindsFailsSizesAndShortPieces)
-{
+    // Playback from the start, through a buffer lost before it.
+    sound_.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), pcm_));
     os::testing::MarkBufferLost(*sound_.GetBuffer());
     os::testing::FailNextRestores(*sound_.GetBuffer(), 3);
     std::atomic<int> retries{0};
@@ -291,7 +290,6 @@ TEST_F(StreamingSoundTest, PlaybackRestoresStopsRewindsFailsSizesAndShortPieces)
                             if (reads > 16)
                                 throw EReadError(nullptr, "read failed");
                         })));
-    LogCapture log;
     PlayAndSettle(sound_);
     Mix(kSectionFrames + 10); // the first refill fails
     ASSERT_TRUE(os::testing::WaitForTrackedEvents(kWaitMs));
