@@ -74,7 +74,7 @@ void ExpectSetUpFailures(InputDeviceKind kind, std::initializer_list<std::pair<I
     }
 }
 
-TEST_F(InputMappedControllerTest, KeyboardAndMouseReadCaptureNameAndKeepTheirButtons)
+TEST_F(InputMappedControllerTest, KeyboardMouseJoystickAndPadReadCaptureNameAndKeepTheirButtons)
 {
     ASSERT_NO_FATAL_FAILURE(Start());
     CMappedKeyboardController keyboard(*directInput_, os::input::kGuidSysKeyboard, nullptr, true);
@@ -188,11 +188,8 @@ TEST_F(InputMappedControllerTest, KeyboardAndMouseReadCaptureNameAndKeepTheirBut
          {InputStep::SetCooperativeLevel, "DirectInputデバイスの協調レベルの設定に失敗しました."},
          {InputStep::Acquire, "DirectInputデバイスアクセス権の取得に失敗しました."}},
         [&] { mouse.SetExclusive(exclusive = !exclusive); }, "class korvane::CMappedMouseController");
-}
 
-TEST_F(InputMappedControllerTest, JoystickHatsAxesCaptureNamesAndSetUpFailures)
-{
-    ASSERT_NO_FATAL_FAILURE(Start());
+    // The joystick: hats, axes, capture, names and set-up failures.
     auto stick = VirtualJoystick::Stick(0x1234, 0x5678, "Stick", 6, 32, 1);
     const os::input::Guid instance = Enumerate().at(0).instance;
     CMappedJoystickController joystick(*directInput_, instance, nullptr);
@@ -259,11 +256,8 @@ TEST_F(InputMappedControllerTest, JoystickHatsAxesCaptureNamesAndSetUpFailures)
          {InputStep::SetRange, "DirectInputデバイスの軸範囲の設定に失敗しました."}},
         [&] { CMappedJoystickController failing(*directInput_, instance, nullptr); },
         "class korvane::CMappedJoystickController");
-}
 
-TEST_F(InputMappedControllerTest, PadTriggerThresholdCaptureOrderDeadZoneValuesAndSlotsAsPadsComeAndGo)
-{
-    ASSERT_NO_FATAL_FAILURE(Start());
+    // The pad: trigger threshold, capture order, dead zone, values and slots as pads come and go.
     auto pad = VirtualJoystick::Pad(0x045E, 0x028E, "Slot Pad");
     PumpInput();
     CMappedXInputController controller(0);
