@@ -71,7 +71,7 @@ std::vector<std::uint32_t> MappingsOf(CStandardController& controller, const std
     return codes;
 }
 
-TEST(InputStandardController, ButtonTableRulesPressLatchLastWritingSlotAndReset)
+TEST(InputStandardController, ButtonTableRulesPressLatchLastWritingSlotResetAndTheMergedController)
 {
     CScriptedController controller;
     controller.SetMapping("fire", 2, 9);
@@ -131,10 +131,9 @@ TEST(InputStandardController, ButtonTableRulesPressLatchLastWritingSlotAndReset)
     controller.Feed(1, false, 0.0f);
     controller.Feed(1, true, 1.0f);
     EXPECT_TRUE(controller.WasPressed("throttle"));
-}
 
-TEST(InputMergedController, FirstTrueAnswerStopsTheSearchValuesTakeTheLargestAndMappingIsNotSupported)
-{
+    // The merged controller: the first true answer stops the search, values take the largest, mapping is not
+    // supported.
     CMergedController merged;
     merged.Update();
     merged.ResetAll();
