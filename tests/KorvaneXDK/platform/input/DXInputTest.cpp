@@ -8,7 +8,6 @@
 #include <vector>
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/platform/input/DXInput.h"
