@@ -132,7 +132,6 @@ protected:
         os::testing::UseManualAudioBackend(true);
         ASSERT_TRUE(device_.Initialize());
     }
-    void TearDown() override { os::testing::ResetAudioHooks(); }
 
     korvane::test::TempDir dir_;
     korvane::CDXSound device_;

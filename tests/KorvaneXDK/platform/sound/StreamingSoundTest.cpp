@@ -51,7 +51,6 @@ protected:
     {
         os::testing::SetVolumeObserver({});
         sound_.Close();
-        SoundDeviceTest::TearDown();
         os::testing::SetClockFunction({});
         os::testing::SetSleepFunction({});
     }
@@ -122,66 +121,7 @@ protected:
 
 } // namespace
 
-TEST_F(StreamingSoundTest, FadeInRisesToTheVolumeItHadAndFadeOutStepsAlongTheScaledAxisAndStops)
-{
-    sound_.SetVolume(-500);
-    LogVolumes();
-    std::atomic<std::uint64_t> ticks{1'000'000'000ull};
-    os::testing::SetClockFunction([&]() -> std::uint64_t { return ticks.fetch_add(25'000'000ull); });
-
-    sound_.FadeOut(100); // stopped: nothing happens
-    EXPECT_FALSE(sound_.IsFading());
-    sound_.FadeIn(200);
-    ASSERT_TRUE(os::testing::WaitForNotifyListener(*sound_.GetBuffer(), kWaitMs));
-    ASSERT_TRUE(Eventually([&] { return !sound_.IsFading(); }));
-    EXPECT_EQ(std::make_pair(true, -500), std::make_pair(sound_.IsPlaying(), sound_.GetVolume()));
-    const auto volumes = TakeVolumes();
-    ASSERT_GE(volumes.size(), 3u);
-    EXPECT_EQ(std::make_pair(-10000, -500), std::make_pair(volumes.front(), volumes.back()));
-    // Rising all the way; the way back from the scaled axis may land one hundredth off the end.
-    for (std::size_t i = 1; i < volumes.size(); ++i)
-        EXPECT_LE(volumes[i - 1], volumes[i] + 1) << i;
-
-    // Fading out: the fade thread's clock moves 20 ms each time it is read; every other thread sees it stand.
-    sound_.SetVolume(0);
-    sound_.SetLoop(true);
-    std::atomic<std::thread::id> fadeThread{};
-    std::atomic<std::uint64_t> now{5'000'000'000'000ull}, step{20'000'000ull};
-    LogVolumes([&] {
-        std::thread::id none{};
-        fadeThread.compare_exchange_strong(none, std::this_thread::get_id());
-    });
-    os::testing::SetClockFunction([&]() -> std::uint64_t {
-        if (std::this_thread::get_id() == fadeThread.load())
-            return now.fetch_add(step.load());
-        return now.load();
-    });
-
-    TakeVolumes();
-    sound_.FadeOut(100);
-    EXPECT_TRUE(sound_.IsFading()); // claimed before the thread runs: a second fade is refused
-    sound_.FadeIn(100);
-    sound_.FadeOut(100);
-    ASSERT_TRUE(Eventually([&] { return !sound_.IsFading(); }));
-    ASSERT_TRUE(os::testing::WaitForTrackedEvents(kWaitMs));
-    EXPECT_EQ(std::make_pair(false, -10000), std::make_pair(sound_.IsPlaying(), sound_.GetVolume()));
-    EXPECT_EQ(std::vector<std::int32_t>({0, CSound::ScaledToVolume(-2000), CSound::ScaledToVolume(-4000),
-                                         CSound::ScaledToVolume(-6000), CSound::ScaledToVolume(-8000), -10000, -10000}),
-              TakeVolumes());
-
-    // A fade of minutes: three quarters through is three quarters along the axis (elapsed
-    // times the distance no longer fits 32 bits).
-    sound_.SetVolume(0);
-    PlayAndSettle(sound_);
-    TakeVolumes();
-    fadeThread = std::thread::id{};
-    step = 300'000'000'000ull;
-    sound_.FadeOut(400000);
-    ASSERT_TRUE(Eventually([&] { return !sound_.IsFading(); }));
-    EXPECT_EQ(std::vector<std::int32_t>({0, CSound::ScaledToVolume(-7500), -10000}), TakeVolumes());
-}
-
-TEST_F(StreamingSoundTest, CloseStopAndPlayAgainstOtherThreadsThenRestoresRewindsFailsSizesAndShortPieces)
+TEST_F(StreamingSoundTest, CloseStopAndPlayAgainstOtherThreadsRestoresRewindsFailuresSizesShortPiecesAndFades)
 {
     for (int round = 0; round < 4; ++round) {
         SCOPED_TRACE(round);
@@ -270,8 +210,7 @@ TEST_F(StreamingSoundTest, CloseStopAndPlayAgainstOtherThreadsThenRestoresRewind
     });
     PlayAndSettle(sound_);
     os::testing::SetSleepFunction({});
-    EXPECT_EQ(3, retries.load());
-    EXPECT_EQ(Cycle(samples_, 0, 200), Mix(100));
+    EXPECT_EQ(std::make_pair(3, Cycle(samples_, 0, 200)), std::make_pair(retries.load(), Mix(100)));
 
     // Stop keeps the reader where it was, Play goes on from there and Rewind restarts.
     Mix(kSectionFrames - 100 + 10); // one refill: 17 sections read
@@ -362,8 +301,7 @@ TEST_F(StreamingSoundTest, CloseStopAndPlayAgainstOtherThreadsThenRestoresRewind
     sound.SetLoop(true);
     PlayAndSettle(sound);
     out = MixUntilStopped(sound, 3 * kSectionFrames);
-    EXPECT_EQ(Samples(out.size()), out);
-    EXPECT_FALSE(sound.IsPlaying());
+    EXPECT_EQ(std::make_pair(Samples(out.size()), false), std::make_pair(out, sound.IsPlaying()));
 
     // Eight-bit silence after the end is the midpoint, not a full negative swing.
     CStreamingSound eightBit(0);
@@ -371,4 +309,62 @@ TEST_F(StreamingSoundTest, CloseStopAndPlayAgainstOtherThreadsThenRestoresRewind
     PlayAndSettle(eightBit);
     out = Mix(200);
     EXPECT_EQ(std::make_pair(64 * 256, 0), std::make_pair(int{out[0]}, int{out[2 * 150]}));
+
+    // Fade in rises to the volume it had; fade out steps along the scaled axis and stops.
+    sound_.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), pcm_));
+    sound_.SetVolume(-500);
+    LogVolumes();
+    std::atomic<std::uint64_t> ticks{1'000'000'000ull};
+    os::testing::SetClockFunction([&]() -> std::uint64_t { return ticks.fetch_add(25'000'000ull); });
+
+    sound_.FadeOut(100); // stopped: nothing happens
+    EXPECT_FALSE(sound_.IsFading());
+    sound_.FadeIn(200);
+    ASSERT_TRUE(os::testing::WaitForNotifyListener(*sound_.GetBuffer(), kWaitMs));
+    ASSERT_TRUE(Eventually([&] { return !sound_.IsFading(); }));
+    EXPECT_EQ(std::make_pair(true, -500), std::make_pair(sound_.IsPlaying(), sound_.GetVolume()));
+    const auto volumes = TakeVolumes();
+    ASSERT_GE(volumes.size(), 3u);
+    EXPECT_EQ(std::make_pair(-10000, -500), std::make_pair(volumes.front(), volumes.back()));
+    // Rising all the way; the way back from the scaled axis may land one hundredth off the end.
+    for (std::size_t i = 1; i < volumes.size(); ++i)
+        EXPECT_LE(volumes[i - 1], volumes[i] + 1) << i;
+
+    // Fading out: the fade thread's clock moves 20 ms each time it is read; every other thread sees it stand.
+    sound_.SetVolume(0);
+    sound_.SetLoop(true);
+    std::atomic<std::thread::id> fadeThread{};
+    std::atomic<std::uint64_t> now{5'000'000'000'000ull}, step{20'000'000ull};
+    LogVolumes([&] {
+        std::thread::id none{};
+        fadeThread.compare_exchange_strong(none, std::this_thread::get_id());
+    });
+    os::testing::SetClockFunction([&]() -> std::uint64_t {
+        if (std::this_thread::get_id() == fadeThread.load())
+            return now.fetch_add(step.load());
+        return now.load();
+    });
+
+    TakeVolumes();
+    sound_.FadeOut(100);
+    EXPECT_TRUE(sound_.IsFading()); // claimed before the thread runs: a second fade is refused
+    sound_.FadeIn(100);
+    sound_.FadeOut(100);
+    ASSERT_TRUE(Eventually([&] { return !sound_.IsFading(); }));
+    ASSERT_TRUE(os::testing::WaitForTrackedEvents(kWaitMs));
+    EXPECT_EQ(std::make_pair(false, -10000), std::make_pair(sound_.IsPlaying(), sound_.GetVolume()));
+    EXPECT_EQ(std::vector<std::int32_t>({0, CSound::ScaledToVolume(-2000), CSound::ScaledToVolume(-4000),
+                                         CSound::ScaledToVolume(-6000), CSound::ScaledToVolume(-8000), -10000, -10000}),
+              TakeVolumes());
+
+    // A fade of minutes: three quarters through is three quarters along the axis (elapsed
+    // times the distance no longer fits 32 bits).
+    sound_.SetVolume(0);
+    PlayAndSettle(sound_);
+    TakeVolumes();
+    fadeThread = std::thread::id{};
+    step = 300'000'000'000ull;
+    sound_.FadeOut(400000);
+    ASSERT_TRUE(Eventually([&] { return !sound_.IsFading(); }));
+    EXPECT_EQ(std::vector<std::int32_t>({0, CSound::ScaledToVolume(-7500), -10000}), TakeVolumes());
 }
