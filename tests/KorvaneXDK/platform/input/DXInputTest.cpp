@@ -8,7 +8,6 @@
 #include <vector>
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/platform/input/DXInput.h"
@@ -73,8 +72,7 @@ TEST_F(InputDXInputTest, WithoutPadsThereAreSixControllersDeviceIdsDecideWhatIsA
 
     UseIds({L"HID\\VID_045E&PID_028E&IG_00\\1"});
     EXPECT_TRUE(IsXInputDevice(product));
-    os::testing::SetPnpDeviceIdProvider([](std::vector<std::wstring>&) { return false; });
-    EXPECT_FALSE(IsXInputDevice(product));
+    // A failing id list makes no pads: checked by starting the controllers with one below.
 
     // A failing start-up step releases everything.
     const char* create = "ERROR: CDXInput: DirectInput8Create() 失敗\n";

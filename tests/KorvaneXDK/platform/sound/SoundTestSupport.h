@@ -1,4 +1,4 @@
-/** @file SoundTestSupport.h Generated WAVE and Ogg data, a PCM reader in memory and checks shared by the sound tests. */
+/** @file SoundTestSupport.h Generated WAVE data, a PCM reader in memory and checks shared by the sound tests. */
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,7 +13,9 @@
 #include <vector>
 
 #include "KorvaneXDK/core/Exception.h"
-#include "KorvaneXDK/core/SoundReader.h"
+#include "KorvaneXDK/core/FileStream.h"
+#include "KorvaneXDK/core/MemoryStream.h"
+#include "KorvaneXDK/core/RIFFWriter.h"
 #include "KorvaneXDK/core/StandardSoundReader.h"
 #include "KorvaneXDK/platform/sound/DXSound.h"
 #include "os/audio/Testing.h"
@@ -32,21 +34,16 @@ constexpr auto Mix = &os::testing::MixAudioFrames;
 using Samples = std::vector<std::int16_t>;
 using Bytes = std::vector<std::uint8_t>;
 
-/// A RIFF WAVE file holding the PCM bytes in the format.
+/// A RIFF WAVE file holding the PCM bytes in the format, written by the engine's own RIFF writer.
 inline std::string MakeWave(const os::audio::WaveFormatEx& format, const Bytes& pcm)
 {
-    std::string out;
-    const auto size = static_cast<std::uint32_t>(pcm.size());
-    // Little-endian words: "RIFF" and its size, "WAVE", "fmt " and its size, the format's fields (the
-    // 16-bit ones in pairs), "data" and its size.
-    for (std::uint32_t word :
-         {0x46464952u, 36 + size, 0x45564157u, 0x20746D66u, 16u, format.formatTag | format.channels * 0x10000u,
-          format.samplesPerSec, format.avgBytesPerSec, format.blockAlign | format.bitsPerSample * 0x10000u, 0x61746164u,
-          size})
-        for (int shift = 0; shift < 32; shift += 8)
-            out.push_back(static_cast<char>((word >> shift) & 0xFF));
-    out.append(reinterpret_cast<const char*>(pcm.data()), pcm.size());
-    return out;
+    korvane::CRIFFWriter writer;
+    writer.SetFormType(korvane::MakeFourCC("WAVE"));
+    writer.AddChunk(korvane::MakeFourCC("fmt "), &format, 16); // the PCM fields, without the extra-size word
+    writer.AddChunk(korvane::MakeFourCC("data"), pcm.data(), static_cast<std::uint32_t>(pcm.size()));
+    korvane::CMemoryStream out;
+    writer.WriteTo(out);
+    return std::string(reinterpret_cast<const char*>(out.GetBuffer()), static_cast<std::size_t>(out.GetSize()));
 }
 
 /// 16-bit samples that differ from frame to frame (so a gap or a repeat shows), as bytes.
@@ -135,7 +132,6 @@ protected:
         os::testing::UseManualAudioBackend(true);
         ASSERT_TRUE(device_.Initialize());
     }
-    void TearDown() override { os::testing::ResetAudioHooks(); }
 
     korvane::test::TempDir dir_;
     korvane::CDXSound device_;

@@ -8,8 +8,6 @@
 #include <mutex>
 #include <utility>
 
-#include "KorvaneXDK/core/FileStream.h"
-#include "KorvaneXDK/core/MemoryStream.h"
 #include "KorvaneXDK/platform/sound/StreamingSound.h"
 #include "SoundTestSupport.h"
 #include "os/system/System.h"
@@ -53,7 +51,6 @@ protected:
     {
         os::testing::SetVolumeObserver({});
         sound_.Close();
-        SoundDeviceTest::TearDown();
         os::testing::SetClockFunction({});
         os::testing::SetSleepFunction({});
     }
@@ -124,8 +121,197 @@ protected:
 
 } // namespace
 
-TEST_F(StreamingSoundTest, FadeInRisesToTheVolumeItHadAndFadeOutStepsAlongTheScaledAxisAndStops)
+TEST_F(StreamingSoundTest, CloseStopAndPlayAgainstOtherThreadsRestoresRewindsFailuresSizesShortPiecesAndFades)
 {
+    for (int round = 0; round < 4; ++round) {
+        SCOPED_TRACE(round);
+        CStreamingSound sound(os::audio::kCapsCtrlVolume);
+        sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), pcm_));
+        sound.SetLoop(true);
+        PlayAndSettle(sound);
+        Mix(3000 + 2000 * round);
+        if (round % 2 == 1)
+            sound.FadeOut(60000);
+        sound.Close();
+        sound.Play(); // nothing to play
+        EXPECT_EQ(std::make_tuple(false, false, nullptr),
+                  std::make_tuple(sound.IsPlaying(), sound.IsFading(), sound.GetBuffer()));
+    }
+    // Destroyed while playing, with its buffer still held elsewhere: once the sound is gone the
+    // buffer plays on without reaching the sound's events.
+    auto doomed = std::make_unique<CStreamingSound>(os::audio::kCapsCtrlVolume);
+    doomed->CreateBuffer(device_, Reader(Pcm(2, 44100, 16), pcm_));
+    PlayAndSettle(*doomed);
+    doomed->FadeOut(60000);
+    const std::shared_ptr<os::audio::SoundBuffer> held = doomed->GetBuffer();
+    doomed.reset();
+    ASSERT_EQ(os::audio::kOk, held->Play(os::audio::kPlayLooping));
+    Mix(3 * kSectionFrames);
+    EXPECT_EQ(os::audio::kOk, held->Stop());
+
+    // The console host plays the music from the game thread and from the main thread: one feeder starts.
+    LogCapture log;
+    for (int round = 0; round < 50; ++round) {
+        SCOPED_TRACE(round);
+        std::atomic<bool> go{false};
+        std::thread other([&] {
+            while (!go)
+                std::this_thread::yield();
+            sound_.Play();
+        });
+        go = true;
+        sound_.Play();
+        other.join();
+        ASSERT_TRUE(os::testing::WaitForNotifyListener(*sound_.GetBuffer(), kWaitMs));
+        sound_.Stop();
+        ASSERT_TRUE(Eventually([&] { return !sound_.IsPlaying(); }));
+        // A second feeder would still be listening for the sections.
+        ASSERT_TRUE(os::testing::WaitForTrackedEvents(kWaitMs));
+        ASSERT_FALSE(os::testing::WaitForNotifyListener(*sound_.GetBuffer(), 0));
+    }
+    EXPECT_FALSE(log.Contains("did not stop")) << log.All();
+
+    // A stop while the feeder still fills is not lost.
+    std::promise<void> stopRelease, closeRelease;
+    CStreamingSound stalled(os::audio::kCapsCtrlVolume);
+    PlayStalled(stalled, stopRelease);
+    stalled.Stop(); // the buffer has not started yet
+    stopRelease.set_value();
+    EXPECT_TRUE(Eventually([&] { return !stalled.IsPlaying(); }) && !BufferPlays(stalled));
+    // Played again, it runs on through its refills.
+    PlayAndSettle(stalled);
+    Mix(2 * kSectionFrames);
+    EXPECT_TRUE(stalled.IsPlaying());
+
+    // Close waits for a feeder that outlasts its bounded wait.
+    const auto reader = PlayStalled(stalled, closeRelease);
+    // Each 2 ms step of the wait counts here; the reader comes back only after 150 of them,
+    // well past the 100 checks.
+    std::atomic<int> sleeps{0};
+    os::testing::SetSleepFunction([&](std::uint32_t) {
+        if (++sleeps == 150)
+            closeRelease.set_value();
+        std::this_thread::yield();
+    });
+    stalled.Close();
+    os::testing::SetSleepFunction({});
+    // The whole first fill ran before Close released anything.
+    EXPECT_EQ(std::make_tuple(true, 16, nullptr),
+              std::make_tuple(sleeps.load() >= 150, reader->reads_.load(), stalled.GetBuffer()));
+
+    // Playback from the start, through a buffer lost before it.
+    sound_.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), pcm_));
+    os::testing::MarkBufferLost(*sound_.GetBuffer());
+    os::testing::FailNextRestores(*sound_.GetBuffer(), 3);
+    std::atomic<int> retries{0};
+    os::testing::SetSleepFunction([&](std::uint32_t milliseconds) {
+        if (milliseconds == 10)
+            ++retries;
+    });
+    PlayAndSettle(sound_);
+    os::testing::SetSleepFunction({});
+    EXPECT_EQ(std::make_pair(3, Cycle(samples_, 0, 200)), std::make_pair(retries.load(), Mix(100)));
+
+    // Stop keeps the reader where it was, Play goes on from there and Rewind restarts.
+    Mix(kSectionFrames - 100 + 10); // one refill: 17 sections read
+    sound_.Stop();
+    ASSERT_TRUE(os::testing::WaitForTrackedEvents(kWaitMs));
+    EXPECT_EQ(std::make_pair(false, 0u), std::make_pair(sound_.IsPlaying(), sound_.GetPosition()));
+    PlayAndSettle(sound_);
+    EXPECT_EQ(Cycle(samples_, 17 * kSectionFrames * 2, 20), Mix(10));
+    sound_.Rewind();
+    ASSERT_TRUE(os::testing::WaitForNotifyListener(*sound_.GetBuffer(), kWaitMs));
+    EXPECT_EQ(Cycle(samples_, 0, 20), Mix(10));
+    EXPECT_EQ(40u, sound_.GetPosition());
+
+    // A reader that fails once the first fill is done, as a file cut short might.
+    sound_.CreateBuffer(device_, boost::shared_ptr<ISoundReader>(new HookedReader(pcm_, [](int reads) {
+                            if (reads > 16)
+                                throw EReadError(nullptr, "read failed");
+                        })));
+    PlayAndSettle(sound_);
+    Mix(kSectionFrames + 10); // the first refill fails
+    ASSERT_TRUE(os::testing::WaitForTrackedEvents(kWaitMs));
+    EXPECT_FALSE(sound_.IsPlaying() || BufferPlays(sound_));
+    EXPECT_TRUE(log.Contains("read failed")) << log.All();
+    EXPECT_EQ(Samples(200), Mix(100));
+
+    // Buffer sizes, bad formats and a device that did not start.
+    CStreamingSound sound(os::audio::kCapsCtrlVolume);
+    sound.CreateBuffer(device_, Reader(Pcm(1, 22050, 16), Bytes(1000)));
+    // Two seconds in sixteen sections.
+    EXPECT_EQ(std::make_tuple(88192u, 5512u, 22050u, false),
+              std::make_tuple(sound.GetBufferBytes(), sound.GetSectionSize(), sound.GetFormat()->samplesPerSec,
+                              sound.IsPlaying()));
+
+    // A bad format fails before any size is computed.
+    os::audio::WaveFormatEx broken = Pcm(2, 44100, 16);
+    broken.blockAlign = 0;
+    ExpectThrowWith<EReadError>([&] { sound.CreateBuffer(device_, Reader(broken, Bytes(400))); },
+                                "サウンドバッファの作成に失敗しました.");
+    EXPECT_EQ(std::make_pair(0u, false),
+              std::make_pair(CStreamingSound::BufferBytesFor(broken), sound.GetBuffer() != nullptr));
+    os::testing::FailAudioCall(os::testing::AudioCall::QueryNotify, os::audio::kErrNoInterface, 1);
+    ExpectThrowWith<EReadError>([&] { sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), Bytes(400))); },
+                                "DirectSoundNotify の作成に失敗しました.");
+    // No buffer without notifications is left behind to loop its first two seconds.
+    sound.Play();
+    EXPECT_EQ(std::make_tuple(nullptr, false), std::make_tuple(sound.GetBuffer(), sound.IsPlaying()));
+
+    // Without an initialised device the sound never reads its stream and stays silent.
+    CDXSound silent;
+    CMemoryStream empty;
+    sound.Create(silent, empty);
+    sound.Play();
+    sound.FadeIn(100);
+    EXPECT_EQ(std::make_tuple(false, nullptr, 0u),
+              std::make_tuple(sound.IsPlaying(), sound.GetFormat(), sound.GetPosition()));
+
+    // A short piece from a file plays once and stops within a section of its end; pieces loop without a gap.
+    const auto pcm = Pattern16(60000, 3); // 30000 stereo frames
+    const auto samples = AsSamples(pcm);
+    CFileStream stream(dir_.Write("short.wav", MakeWave(Pcm(2, 44100, 16), pcm)), 1, 1);
+    sound.Create(device_, stream);
+    PlayAndSettle(sound);
+    auto out = Mix(7000);
+    EXPECT_EQ(28000u, sound.GetPosition());
+    sound.Play(); // already playing: nothing changes
+    std::ranges::copy(MixUntilStopped(sound, 200000), std::back_inserter(out));
+    // Stopped within a section of its end.
+    EXPECT_EQ(std::make_tuple(false, 0u, true), std::make_tuple(sound.IsPlaying(), sound.GetPosition(),
+                                                                out.size() / 2 <= 30000u + kSectionFrames + 1000u));
+    EXPECT_EQ(ThenSilence(samples, out.size()), out);
+    // So does one longer than the buffer, counting its plays past the buffer's end.
+    sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), pcm_));
+    PlayAndSettle(sound);
+    out = MixUntilStopped(sound, 400000);
+    EXPECT_EQ(std::make_pair(false, true),
+              std::make_pair(sound.IsPlaying(), out.size() / 2 <= 100000u + kSectionFrames + 1000u));
+    EXPECT_EQ(ThenSilence(samples_, out.size()), out);
+
+    const auto odd = Pattern16(2 * 7001, 4);
+    sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), odd));
+    sound.SetLoop(true);
+    PlayAndSettle(sound);
+    EXPECT_EQ(Cycle(AsSamples(odd), 0, 240000), Mix(120000));
+    EXPECT_TRUE(sound.IsPlaying());
+
+    // An empty looping piece ends instead of spinning.
+    sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), {}));
+    sound.SetLoop(true);
+    PlayAndSettle(sound);
+    out = MixUntilStopped(sound, 3 * kSectionFrames);
+    EXPECT_EQ(std::make_pair(Samples(out.size()), false), std::make_pair(out, sound.IsPlaying()));
+
+    // Eight-bit silence after the end is the midpoint, not a full negative swing.
+    CStreamingSound eightBit(0);
+    eightBit.CreateBuffer(device_, Reader(Pcm(1, 44100, 8), Bytes(100, 0xC0)));
+    PlayAndSettle(eightBit);
+    out = Mix(200);
+    EXPECT_EQ(std::make_pair(64 * 256, 0), std::make_pair(int{out[0]}, int{out[2 * 150]}));
+
+    // Fade in rises to the volume it had; fade out steps along the scaled axis and stops.
+    sound_.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), pcm_));
     sound_.SetVolume(-500);
     LogVolumes();
     std::atomic<std::uint64_t> ticks{1'000'000'000ull};
@@ -181,200 +367,4 @@ TEST_F(StreamingSoundTest, FadeInRisesToTheVolumeItHadAndFadeOutStepsAlongTheSca
     sound_.FadeOut(400000);
     ASSERT_TRUE(Eventually([&] { return !sound_.IsFading(); }));
     EXPECT_EQ(std::vector<std::int32_t>({0, CSound::ScaledToVolume(-7500), -10000}), TakeVolumes());
-}
-
-TEST_F(StreamingSoundTest, CloseStopAndPlayAgainstTheFeederAndOtherThreads)
-{
-    for (int round = 0; round < 4; ++round) {
-        SCOPED_TRACE(round);
-        CStreamingSound sound(os::audio::kCapsCtrlVolume);
-        sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), pcm_));
-        sound.SetLoop(true);
-        PlayAndSettle(sound);
-        Mix(3000 + 2000 * round);
-        if (round % 2 == 1)
-            sound.FadeOut(60000);
-        sound.Close();
-        sound.Play(); // nothing to play
-        EXPECT_EQ(std::make_tuple(false, false, nullptr),
-                  std::make_tuple(sound.IsPlaying(), sound.IsFading(), sound.GetBuffer()));
-    }
-    // Destroyed while playing, with its buffer still held elsewhere: once the sound is gone the
-    // buffer plays on without reaching the sound's events.
-    auto sound = std::make_unique<CStreamingSound>(os::audio::kCapsCtrlVolume);
-    sound->CreateBuffer(device_, Reader(Pcm(2, 44100, 16), pcm_));
-    PlayAndSettle(*sound);
-    sound->FadeOut(60000);
-    const std::shared_ptr<os::audio::SoundBuffer> held = sound->GetBuffer();
-    sound.reset();
-    ASSERT_EQ(os::audio::kOk, held->Play(os::audio::kPlayLooping));
-    Mix(3 * kSectionFrames);
-    EXPECT_EQ(os::audio::kOk, held->Stop());
-
-    // The console host plays the music from the game thread and from the main thread: one feeder starts.
-    LogCapture log;
-    for (int round = 0; round < 50; ++round) {
-        SCOPED_TRACE(round);
-        std::atomic<bool> go{false};
-        std::thread other([&] {
-            while (!go)
-                std::this_thread::yield();
-            sound_.Play();
-        });
-        go = true;
-        sound_.Play();
-        other.join();
-        ASSERT_TRUE(os::testing::WaitForNotifyListener(*sound_.GetBuffer(), kWaitMs));
-        sound_.Stop();
-        ASSERT_TRUE(Eventually([&] { return !sound_.IsPlaying(); }));
-        // A second feeder would still be listening for the sections.
-        ASSERT_TRUE(os::testing::WaitForTrackedEvents(kWaitMs));
-        ASSERT_FALSE(os::testing::WaitForNotifyListener(*sound_.GetBuffer(), 0));
-    }
-    EXPECT_FALSE(log.Contains("did not stop")) << log.All();
-
-    // A stop while the feeder still fills is not lost.
-    std::promise<void> stopRelease, closeRelease;
-    CStreamingSound stalled(os::audio::kCapsCtrlVolume);
-    PlayStalled(stalled, stopRelease);
-    stalled.Stop(); // the buffer has not started yet
-    stopRelease.set_value();
-    EXPECT_TRUE(Eventually([&] { return !stalled.IsPlaying(); }) && !BufferPlays(stalled));
-    // Played again, it runs on through its refills.
-    PlayAndSettle(stalled);
-    Mix(2 * kSectionFrames);
-    EXPECT_TRUE(stalled.IsPlaying());
-
-    // Close waits for a feeder that outlasts its bounded wait.
-    const auto reader = PlayStalled(stalled, closeRelease);
-    // Each 2 ms step of the wait counts here; the reader comes back only after 150 of them,
-    // well past the 100 checks.
-    std::atomic<int> sleeps{0};
-    os::testing::SetSleepFunction([&](std::uint32_t) {
-        if (++sleeps == 150)
-            closeRelease.set_value();
-        std::this_thread::yield();
-    });
-    stalled.Close();
-    os::testing::SetSleepFunction({});
-    // The whole first fill ran before Close released anything.
-    EXPECT_EQ(std::make_tuple(true, 16, nullptr),
-              std::make_tuple(sleeps.load() >= 150, reader->reads_.load(), stalled.GetBuffer()));
-}
-
-TEST_F(StreamingSoundTest, PlaybackRestoresStopsRewindsFailsSizesAndShortPieces)
-{
-    os::testing::MarkBufferLost(*sound_.GetBuffer());
-    os::testing::FailNextRestores(*sound_.GetBuffer(), 3);
-    std::atomic<int> retries{0};
-    os::testing::SetSleepFunction([&](std::uint32_t milliseconds) {
-        if (milliseconds == 10)
-            ++retries;
-    });
-    PlayAndSettle(sound_);
-    os::testing::SetSleepFunction({});
-    EXPECT_EQ(3, retries.load());
-    EXPECT_EQ(Cycle(samples_, 0, 200), Mix(100));
-
-    // Stop keeps the reader where it was, Play goes on from there and Rewind restarts.
-    Mix(kSectionFrames - 100 + 10); // one refill: 17 sections read
-    sound_.Stop();
-    ASSERT_TRUE(os::testing::WaitForTrackedEvents(kWaitMs));
-    EXPECT_EQ(std::make_pair(false, 0u), std::make_pair(sound_.IsPlaying(), sound_.GetPosition()));
-    PlayAndSettle(sound_);
-    EXPECT_EQ(Cycle(samples_, 17 * kSectionFrames * 2, 20), Mix(10));
-    sound_.Rewind();
-    ASSERT_TRUE(os::testing::WaitForNotifyListener(*sound_.GetBuffer(), kWaitMs));
-    EXPECT_EQ(Cycle(samples_, 0, 20), Mix(10));
-    EXPECT_EQ(40u, sound_.GetPosition());
-
-    // A reader that fails once the first fill is done, as a file cut short might.
-    sound_.CreateBuffer(device_, boost::shared_ptr<ISoundReader>(new HookedReader(pcm_, [](int reads) {
-                            if (reads > 16)
-                                throw EReadError(nullptr, "read failed");
-                        })));
-    LogCapture log;
-    PlayAndSettle(sound_);
-    Mix(kSectionFrames + 10); // the first refill fails
-    ASSERT_TRUE(os::testing::WaitForTrackedEvents(kWaitMs));
-    EXPECT_FALSE(sound_.IsPlaying() || BufferPlays(sound_));
-    EXPECT_TRUE(log.Contains("read failed")) << log.All();
-    EXPECT_EQ(Samples(200), Mix(100));
-
-    // Buffer sizes, bad formats and a device that did not start.
-    EXPECT_EQ(352768u, CStreamingSound::BufferBytesFor(Pcm(2, 44100, 16)));
-    CStreamingSound sound(os::audio::kCapsCtrlVolume);
-    sound.CreateBuffer(device_, Reader(Pcm(1, 22050, 16), Bytes(1000)));
-    // Two seconds in sixteen sections.
-    EXPECT_EQ(std::make_tuple(88192u, 5512u, 22050u, false),
-              std::make_tuple(sound.GetBufferBytes(), sound.GetSectionSize(), sound.GetFormat()->samplesPerSec,
-                              sound.IsPlaying()));
-
-    // A bad format fails before any size is computed.
-    os::audio::WaveFormatEx broken = Pcm(2, 44100, 16);
-    broken.blockAlign = 0;
-    ExpectThrowWith<EReadError>([&] { sound.CreateBuffer(device_, Reader(broken, Bytes(400))); },
-                                "サウンドバッファの作成に失敗しました.");
-    EXPECT_EQ(std::make_pair(0u, false),
-              std::make_pair(CStreamingSound::BufferBytesFor(broken), sound.GetBuffer() != nullptr));
-    os::testing::FailAudioCall(os::testing::AudioCall::QueryNotify, os::audio::kErrNoInterface, 1);
-    ExpectThrowWith<EReadError>([&] { sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), Bytes(400))); },
-                                "DirectSoundNotify の作成に失敗しました.");
-    // No buffer without notifications is left behind to loop its first two seconds.
-    sound.Play();
-    EXPECT_EQ(std::make_tuple(nullptr, false), std::make_tuple(sound.GetBuffer(), sound.IsPlaying()));
-
-    // Without an initialised device the sound never reads its stream and stays silent.
-    CDXSound silent;
-    CMemoryStream empty;
-    sound.Create(silent, empty);
-    sound.Play();
-    sound.FadeIn(100);
-    EXPECT_EQ(std::make_tuple(false, nullptr, 0u),
-              std::make_tuple(sound.IsPlaying(), sound.GetFormat(), sound.GetPosition()));
-
-    // A short piece from a file plays once and stops within a section of its end; pieces loop without a gap.
-    const auto pcm = Pattern16(60000, 3); // 30000 stereo frames
-    const auto samples = AsSamples(pcm);
-    CFileStream stream(dir_.Write("short.wav", MakeWave(Pcm(2, 44100, 16), pcm)), 1, 1);
-    sound.Create(device_, stream);
-    EXPECT_EQ(0u, sound.GetPosition());
-    PlayAndSettle(sound);
-    auto out = Mix(7000);
-    EXPECT_EQ(28000u, sound.GetPosition());
-    sound.Play(); // already playing: nothing changes
-    std::ranges::copy(MixUntilStopped(sound, 200000), std::back_inserter(out));
-    // Stopped within a section of its end.
-    EXPECT_EQ(std::make_tuple(false, 0u, true), std::make_tuple(sound.IsPlaying(), sound.GetPosition(),
-                                                                out.size() / 2 <= 30000u + kSectionFrames + 1000u));
-    EXPECT_EQ(ThenSilence(samples, out.size()), out);
-    // So does one longer than the buffer, counting its plays past the buffer's end.
-    sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), pcm_));
-    PlayAndSettle(sound);
-    out = MixUntilStopped(sound, 400000);
-    EXPECT_EQ(std::make_pair(false, true),
-              std::make_pair(sound.IsPlaying(), out.size() / 2 <= 100000u + kSectionFrames + 1000u));
-    EXPECT_EQ(ThenSilence(samples_, out.size()), out);
-
-    const auto odd = Pattern16(2 * 7001, 4);
-    sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), odd));
-    sound.SetLoop(true);
-    PlayAndSettle(sound);
-    EXPECT_EQ(Cycle(AsSamples(odd), 0, 240000), Mix(120000));
-    EXPECT_TRUE(sound.IsPlaying());
-
-    // An empty looping piece ends instead of spinning.
-    sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), {}));
-    sound.SetLoop(true);
-    PlayAndSettle(sound);
-    out = MixUntilStopped(sound, 3 * kSectionFrames);
-    EXPECT_EQ(Samples(out.size()), out);
-    EXPECT_FALSE(sound.IsPlaying());
-
-    // Eight-bit silence after the end is the midpoint, not a full negative swing.
-    CStreamingSound eightBit(0);
-    eightBit.CreateBuffer(device_, Reader(Pcm(1, 44100, 8), Bytes(100, 0xC0)));
-    PlayAndSettle(eightBit);
-    out = Mix(200);
-    EXPECT_EQ(std::make_pair(64 * 256, 0), std::make_pair(int{out[0]}, int{out[2 * 150]}));
 }
