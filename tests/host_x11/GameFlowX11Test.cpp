@@ -6,7 +6,6 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -269,7 +268,7 @@ TEST_F(GameFlowX11Test, FromTheTitleMenuIntoAGameThroughThePauseMenuToAClose)
     EXPECT_EQ(log.find_last_not_of("\r\n") + 1, log.rfind(end) + end.size()) << "the log ends finalized";
     EXPECT_EQ(std::string::npos, log.find("ERROR")) << log;
 
-    // Every file whole: no temporary left, none empty; "preference.dat" a RIFF form whose size covers it.
+    // Every file whole: no temporary left, none empty.
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(Folder())) {
         ++files;
@@ -278,11 +277,6 @@ TEST_F(GameFlowX11Test, FromTheTitleMenuIntoAGameThroughThePauseMenuToAClose)
         EXPECT_GT(entry.file_size(), 0u) << name;
     }
     EXPECT_GE(files, 3);
-    const std::string preferences = korvane::test::TempDir::Read(Folder() + "preference.dat");
-    ASSERT_GE(preferences.size(), 12u);
-    EXPECT_EQ(0, std::memcmp(preferences.data(), "RIFF", 4));
-    const auto* size = reinterpret_cast<const unsigned char*>(preferences.data() + 4);
-    EXPECT_EQ(preferences.size(), (size[0] | size[1] << 8 | size[2] << 16 | std::size_t(size[3]) << 24) + 8u);
 }
 
 } // namespace

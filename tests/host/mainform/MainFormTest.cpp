@@ -44,10 +44,6 @@ TEST_F(MainFormTest, OpensEnabledTheGameSwitchesPausingAndShowsMessagesAndTheClo
               std::tuple(form == screen->GetActiveForm(), form->GetFormName(), form->GetGroup(), form->GetFormStyle(),
                          form->MessageLabel->GetFont().GetName(), form->MessageLabel->IsVisible(),
                          form->HasDeviceResources(), SoundGetEffectCount(), form->IsPauseEnabled()));
-    // Empty hides a label that was never shown.
-    form->ShowSideMessage("");
-    Frame();
-    EXPECT_FALSE(form->MessageLabel->IsVisible());
 
     form->StartQVR2Game();
     ran.wait();
@@ -73,7 +69,8 @@ TEST_F(MainFormTest, OpensEnabledTheGameSwitchesPausingAndShowsMessagesAndTheClo
 // confirmation: declined, the game resumes; accepted, it stops and the title menu comes back.
 TEST_F(MainFormTest, PauseContinueAndExitWithConfirmation)
 {
-    OpenWithGame();
+    Open(OneFrameThen([] {}));
+    form->StartQVR2Game();
     ASSERT_EQ("rom0_qvr2\\", ResourceGetDataFolder());
     MusicSetVolume(-1200);
     MusicPlay(ResourceGet("music06"), 1);
@@ -82,9 +79,8 @@ TEST_F(MainFormTest, PauseContinueAndExitWithConfirmation)
 
     form->Pause(form.get(), kEscape); // another key: nothing, as the single sound and pause form show
     form->Pause(form.get(), CMainForm::kPauseKey);
-    EXPECT_EQ(std::vector<EUiSound>{EUiSound::Pause}, sounds);
-    EXPECT_EQ(std::vector{form->GetPauseForm()}, FormsOf<CPauseForm>());
-    EXPECT_TRUE(form->GetGameThread()->IsPaused());
+    EXPECT_EQ(std::tuple(std::vector<EUiSound>{EUiSound::Pause}, std::vector{form->GetPauseForm()}, true),
+              std::tuple(sounds, FormsOf<CPauseForm>(), form->GetGameThread()->IsPaused()));
     auto* streaming = dynamic_cast<korvane::CStreamingSound*>(music.get());
     ASSERT_TRUE(streaming && streaming->IsFading());
     EXPECT_EQ(music, CurrentMusic());
@@ -108,12 +104,11 @@ TEST_F(MainFormTest, PauseContinueAndExitWithConfirmation)
         const boost::shared_ptr<CDialogForm> dialog = form->GetQuitDialog();
         ASSERT_EQ(std::vector{dialog}, FormsOf<CDialogForm>());
         Frames(40);
-        EXPECT_EQ(dialog, screen->GetActiveForm());
-        EXPECT_EQ((std::vector<std::string>{"CONFIRM", "Quit the game and return to the main menu?",
-                                            "Progress since the last save will be lost."}),
-                  (std::vector{dialog->CaptionLabel->GetCaption(), dialog->Line1Label->GetCaption(),
-                               dialog->Line2Label->GetCaption()}));
-        EXPECT_TRUE(form->GetGameThread()->IsPaused());
+        EXPECT_EQ(
+            std::tuple(dialog, true, std::string("CONFIRM"), std::string("Quit the game and return to the main menu?"),
+                       std::string("Progress since the last save will be lost.")),
+            std::tuple(screen->GetActiveForm(), form->GetGameThread()->IsPaused(), dialog->CaptionLabel->GetCaption(),
+                       dialog->Line1Label->GetCaption(), dialog->Line2Label->GetCaption()));
 
         boost::weak_ptr<CPausableThread> thread = form->GetGameThread();
         dialog->OnKeyDown(dialog.get(), accept ? kReturn : kEscape);
@@ -128,8 +123,8 @@ TEST_F(MainFormTest, PauseContinueAndExitWithConfirmation)
     form->Pause(form.get(), CMainForm::kPauseKey);
     EXPECT_TRUE(FormsOf<CPauseForm>().empty());
     FramesUntilGone(form);
-    EXPECT_EQ(nullptr, form->GetParent());
-    EXPECT_EQ(1u, FormsOf<CGameSelectForm>().size());
+    EXPECT_EQ(std::pair(true, std::size_t{1}),
+              std::pair(form->GetParent() == nullptr, FormsOf<CGameSelectForm>().size()));
 }
 
 // Each title menu button starts its game, by the store's language, in a main form whose second start
@@ -288,8 +283,8 @@ TEST_F(PresentationTest, LostResetResizeAndFailedLocksLeaveBlackBuffersOrNone)
     form->RenderConsoleFrame();
     ASSERT_EQ(kGreen, form->GetNewestFrame()->GetRow(5)[5]);
     form->OnDeviceLost();
-    EXPECT_FALSE(form->HasDeviceResources());
-    EXPECT_FALSE(form->GetNewestFrame() || form->GetPreviousFrame() || form->GetCompositionBuffer());
+    EXPECT_FALSE(form->HasDeviceResources() || form->GetNewestFrame() || form->GetPreviousFrame() ||
+                 form->GetCompositionBuffer());
     form->RenderConsoleFrame();
     EXPECT_TRUE(PresentDrawsNothing());
 

@@ -158,12 +158,6 @@ protected:
         Frames(2);
     }
 
-    /// A main form running a QVR2 game of three empty frames.
-    void OpenWithGame()
-    {
-        Open(OneFrameThen([] {}));
-        form->StartQVR2Game();
-    }
     /// Takes everything off the screen and lets the form go.
     void Clear()
     {
