@@ -142,7 +142,6 @@ TEST_F(MainFormTest, TheTitleMenusButtonsStartTheirGamesByLanguageAndLeavingBrin
         const auto& button = main ? menu->MainGameButton : menu->CompanionGameButton;
         button->SetFocus();
         button->ClickEvent(button.get());
-        EXPECT_TRUE(menu->IsClosing());
         const auto forms = FormsOf<CMainForm>();
         ASSERT_EQ(1u, forms.size());
         const boost::shared_ptr<CMainForm> game = forms.front();
@@ -155,9 +154,10 @@ TEST_F(MainFormTest, TheTitleMenusButtonsStartTheirGamesByLanguageAndLeavingBrin
         else
             game->StartTessarilGame();
         EXPECT_TRUE(first.expired());
-        EXPECT_EQ(std::tuple(std::string(main ? "QVR DRAVOST" : "TESSARIL VORN"), std::string(folder),
+        EXPECT_EQ(std::tuple(true, std::string(main ? "QVR DRAVOST" : "TESSARIL VORN"), std::string(folder),
                              std::string(main ? "formimage\\wallpaper_title.png" : "formimage\\wallpaper02.png"), main),
-                  std::tuple(game->GetFormName(), ResourceGetDataFolder(), CFormSceneLink::GetWallpaperPath(),
+                  std::tuple(menu->IsClosing(), game->GetFormName(), ResourceGetDataFolder(),
+                             CFormSceneLink::GetWallpaperPath(),
                              dynamic_cast<CQVR2Thread*>(game->GetGameThread().get()) != nullptr));
         ASSERT_TRUE(game->GetGameThread());
         game->Close();

@@ -173,8 +173,8 @@ TEST_F(ResourceSceneTest, UpdateInitializeAllDataAndFinalize)
     // Finalising saves the preferences and releases the sounds.
     MusicSetVolume(-4000);
     scene.Finalize();
-    EXPECT_TRUE(korvane::FileExists(archive.dir.File("preference.dat")));
-    EXPECT_EQ(0u, SoundGetEffectCount());
+    EXPECT_EQ(std::pair(true, std::size_t{0}),
+              std::pair(korvane::FileExists(archive.dir.File("preference.dat")), SoundGetEffectCount()));
     MusicSetVolume(0);
 }
 

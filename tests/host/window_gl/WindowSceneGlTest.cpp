@@ -90,22 +90,21 @@ protected:
 // frames must not inherit its pushes or its tiny clip); a known control lands where the transform puts it.
 TEST_F(WindowSceneGl, InitializeThenAThrowingControlAndAKnownControlsPixels)
 {
-    ASSERT_NE(nullptr, scene);
+    ASSERT_TRUE(scene != nullptr && scene->GetCanvas() != nullptr);
     auto fonts = korvane::canvas::CFontStock::GetInstance();
-    EXPECT_TRUE(fonts->Get("FONT12T2S") && fonts->Get("FONT08T2_C"));
-    ASSERT_NE(nullptr, scene->GetCanvas());
-    EXPECT_TRUE(scene->GetCanvas()->GetShaderPair());
     boost::shared_ptr<korvane::mwt::IControlAppearance> skinForm;
     korvane::mwt::CControlAppearanceStock::GetInstance()->Get(skinForm, "SkinForm");
-    EXPECT_EQ(skinForm, korvane::mwt::CDefaultFactories::FormAppearance());
-
     const auto& children = scene->GetScreenPtr()->GetControls();
     ASSERT_EQ(2u, children.size());
-    EXPECT_TRUE(boost::dynamic_pointer_cast<CLogoSplashForm>(children.front()));
-    EXPECT_EQ(scene->GetCursorForm(), children.back());
-    EXPECT_EQ(Vector2<float>(1920.0f, 1080.0f), scene->GetScreenPtr()->GetSize());
-    EXPECT_TRUE(scene->GetCursorForm()->IsVisible() &&
-                boost::dynamic_pointer_cast<CControl>(children.front())->IsVisible());
+    // The fonts, the shader, the skin's form look, a shown splash under the shown cursor, the whole screen.
+    EXPECT_EQ(std::tuple(true, true, korvane::mwt::CDefaultFactories::FormAppearance(), true, scene->GetCursorForm(),
+                         true, Vector2<float>(1920.0f, 1080.0f)),
+              std::tuple(fonts->Get("FONT12T2S") && fonts->Get("FONT08T2_C"), bool(scene->GetCanvas()->GetShaderPair()),
+                         skinForm, bool(boost::dynamic_pointer_cast<CLogoSplashForm>(children.front())),
+                         children.back(),
+                         scene->GetCursorForm()->IsVisible() &&
+                             boost::dynamic_pointer_cast<CControl>(children.front())->IsVisible(),
+                         scene->GetScreenPtr()->GetSize()));
 
     korvane::test::LogCapture log;
     scene->RunFrame(0.0f);
