@@ -304,7 +304,8 @@ TEST_F(PresentationTest, LostResetResizeAndFailedLocksLeaveBlackBuffersOrNone)
     EXPECT_EQ(std::pair(0u, 0u), Kept(*form));
     form->RenderConsoleFrame();
     EXPECT_EQ(std::pair(kGreen, 0u), Kept(*form));
-    Clear();
+    screen->RemoveAllControls();
+    form.reset();
     graphics->ResizeWindow(static_cast<int>(kDeviceWidth), static_cast<int>(kDeviceHeight));
 
     // A failed lock throws with the display lock released and the canvas' stacks as they were; a
