@@ -32,18 +32,16 @@ TEST(WindowSceneFit, ScaleByTurnAndAspectTheTransformsCentreAndTheEasedTurn)
         EXPECT_NEAR(static_cast<float>(rotation) * 1.5707964f, scene.GetCurrentAngle(), 1e-5f);
     }
     // Setting 0 and unknown settings take the back buffer's own aspect, with its band.
-    {
-        host_test::CTestWindowScene scene;
-        scene.backBufferWidth = 1280;
-        scene.backBufferHeight = 1024;
-        for (std::int32_t setting : {0, 7}) {
-            scene.SetAspectRatio(setting);
-            EXPECT_FLOAT_EQ(1.25f, scene.GetAspect()) << setting;
-        }
-        EXPECT_EQ(std::tuple(285.0f, 1280u, 1920.0f),
-                  std::tuple(screen_fit::BandLeft(scene.GetAspect()), scene.GetViewport().GetWidth(),
-                             scene.GetScreenPtr()->GetSize().x));
+    host_test::CTestWindowScene scene;
+    scene.backBufferWidth = 1280;
+    scene.backBufferHeight = 1024;
+    for (std::int32_t setting : {0, 7}) {
+        scene.SetAspectRatio(setting);
+        EXPECT_FLOAT_EQ(1.25f, scene.GetAspect()) << setting;
     }
+    EXPECT_EQ(std::tuple(285.0f, 1280u, 1920.0f),
+              std::tuple(screen_fit::BandLeft(scene.GetAspect()), scene.GetViewport().GetWidth(),
+                         scene.GetScreenPtr()->GetSize().x));
 
     // The transform turns and scales about the centre.
     const korvane::Matrix4 m = screen_fit::ScreenTransform(1920.0f, 1080.0f, 1.5707964f, 2.0f);
@@ -56,29 +54,28 @@ TEST(WindowSceneFit, ScaleByTurnAndAspectTheTransformsCentreAndTheEasedTurn)
 
     // A turn eases over three tenths of a second (the first frame shows at once, as the table's scenes show); an
     // aspect change and a restore jump.
-    host_test::CTestWindowScene turning;
-    turning.SetAspectRatio(1);
-    turning.SetScreenRotation(1);
-    turning.RunFrame(0.0f);
+    scene.SetAspectRatio(1);
+    scene.SetScreenRotation(1);
+    scene.RunFrame(0.0f);
 
     // 1 to 3 goes the long way, through a half turn.
-    turning.SetScreenRotation(3);
-    turning.RunFrame(0.1f);
+    scene.SetScreenRotation(3);
+    scene.RunFrame(0.1f);
     // A third of the way in time, with the fast start of easing 0.3: past the half turn.
     const float expected = kPi / 2 + kPi * (1.0f - std::pow(2.0f / 3.0f, 1.0f / 0.3f));
-    EXPECT_NEAR(expected, turning.GetCurrentAngle(), 1e-4f);
-    turning.RunFrame(0.1f);
-    turning.RunFrame(0.1f);
-    EXPECT_NEAR(3 * kPi / 2, turning.GetCurrentAngle(), 1e-5f);
+    EXPECT_NEAR(expected, scene.GetCurrentAngle(), 1e-4f);
+    scene.RunFrame(0.1f);
+    scene.RunFrame(0.1f);
+    EXPECT_NEAR(3 * kPi / 2, scene.GetCurrentAngle(), 1e-5f);
 
-    turning.SetAspectRatio(3);
-    turning.RunFrame(0.01f);
-    EXPECT_NEAR(1.3333334f, turning.GetCurrentScale(), 1e-5f);
-    turning.SetScreenRotation(2);
-    turning.Restore();
-    turning.RunFrame(0.01f);
-    EXPECT_NEAR(kPi, turning.GetCurrentAngle(), 1e-5f);
-    EXPECT_NEAR(1.0f, turning.GetCurrentScale(), 1e-5f);
+    scene.SetAspectRatio(3);
+    scene.RunFrame(0.01f);
+    EXPECT_NEAR(1.3333334f, scene.GetCurrentScale(), 1e-5f);
+    scene.SetScreenRotation(2);
+    scene.Restore();
+    scene.RunFrame(0.01f);
+    EXPECT_NEAR(kPi, scene.GetCurrentAngle(), 1e-5f);
+    EXPECT_NEAR(1.0f, scene.GetCurrentScale(), 1e-5f);
 }
 
 /// A form of two focusable controls that records what reaches them.

@@ -71,7 +71,6 @@ TEST_F(MainFormTest, PauseContinueAndExitWithConfirmation)
 {
     Open(OneFrameThen([] {}));
     form->StartQVR2Game();
-    ASSERT_EQ("rom0_qvr2\\", ResourceGetDataFolder());
     MusicSetVolume(-1200);
     MusicPlay(ResourceGet("music06"), 1);
     const boost::shared_ptr<korvane::ISound> music = CurrentMusic();
