@@ -7,7 +7,6 @@
 #include <X11/extensions/XTest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "KorvaneXDK/core/SimpleDIB.h"
 #include "host/ProgramProcess.h"
@@ -136,11 +135,7 @@ protected:
         EXPECT_TRUE(WaitFor([&] { return program->HasExited(); })) << "the program did not end";
         return program->Wait();
     }
-    std::string Log()
-    {
-        std::ifstream in(Folder() + "vorthenix.log");
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    std::string Log() { return korvane::test::TempDir::Read(Folder() + "vorthenix.log"); }
     bool LogHas(const std::string& text) { return Log().find(text) != std::string::npos; }
 
     /// What the screen shows, told by two pixels, the centre and a point near the left edge: the title menu (its
