@@ -86,44 +86,33 @@ Image ReadBuffer(const CMemoryBackBuffer& buffer)
 
 // ---- Random states covering every mode bit, mirror, scroll and window case. ----
 
-class StateGenerator
+void FillRandomly(ConsoleDisplayState& s, std::mt19937& rng)
 {
-public:
-    explicit StateGenerator(unsigned seed) : rng_(seed) {}
-
-    void Fill(ConsoleDisplayState& s)
-    {
-        s.DisplayMode = static_cast<std::uint16_t>(Int(0, 0xFFFF));
-        for (auto& scroll : s.Scroll)
-            for (auto& value : scroll)
-                value = Int(0, 4) == 0 ? Int(-8, 8) * 256 + Int(-3, 3) : Edgy(); // some whole turns
-        for (std::int32_t* value : {&s.WindowX, &s.WindowY, &s.WindowWidth, &s.WindowHeight})
-            *value = Edgy();
-        std::generate(std::begin(s.Sprites), std::end(s.Sprites), std::ref(rng_));
-        s.SpriteFirst = static_cast<std::uint16_t>(Int(0, 9) == 0 ? Int(0, 600) : 0);
-        s.SpriteCount = static_cast<std::uint16_t>(Int(0, 3) == 0 ? Int(0, 0xFFFF) : Int(0, 700));
-        std::generate(std::begin(s.Palettes), std::end(s.Palettes), std::ref(rng_));
-        std::generate(&s.TileMaps[0][0][0], &s.TileMaps[0][0][0] + sizeof(s.TileMaps) / 2, std::ref(rng_));
-        // Half the pixels transparent, so every layer shows through somewhere.
-        for (auto& b : s.TilePatterns) {
-            const auto bits = static_cast<std::uint32_t>(rng_());
-            b = static_cast<std::uint8_t>(Nibble(bits) << 4 | Nibble(bits >> 8));
-        }
+    auto number = [&rng](int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); };
+    // Near the screen, near either end of the range, or anywhere.
+    auto edgy = [&] {
+        const std::int32_t choices[] = {number(-300, 600), INT32_MIN + number(0, 300), INT32_MAX - number(0, 300),
+                                        static_cast<std::int32_t>(rng())};
+        return choices[number(0, 3)];
+    };
+    s.DisplayMode = static_cast<std::uint16_t>(number(0, 0xFFFF));
+    for (auto& scroll : s.Scroll)
+        for (auto& value : scroll)
+            value = number(0, 4) == 0 ? number(-8, 8) * 256 + number(-3, 3) : edgy(); // some whole turns
+    for (std::int32_t* value : {&s.WindowX, &s.WindowY, &s.WindowWidth, &s.WindowHeight})
+        *value = edgy();
+    std::generate(std::begin(s.Sprites), std::end(s.Sprites), std::ref(rng));
+    s.SpriteFirst = static_cast<std::uint16_t>(number(0, 9) == 0 ? number(0, 600) : 0);
+    s.SpriteCount = static_cast<std::uint16_t>(number(0, 3) == 0 ? number(0, 0xFFFF) : number(0, 700));
+    std::generate(std::begin(s.Palettes), std::end(s.Palettes), std::ref(rng));
+    std::generate(&s.TileMaps[0][0][0], &s.TileMaps[0][0][0] + sizeof(s.TileMaps) / 2, std::ref(rng));
+    // Half the pixels transparent, so every layer shows through somewhere.
+    auto nibble = [](std::uint32_t bits) { return (bits & 1) ? 1 + ((bits >> 1) & 0x7F) % 15 : 0u; };
+    for (auto& b : s.TilePatterns) {
+        const auto bits = static_cast<std::uint32_t>(rng());
+        b = static_cast<std::uint8_t>(nibble(bits) << 4 | nibble(bits >> 8));
     }
-
-private:
-    int Int(int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng_); }
-    static std::uint32_t Nibble(std::uint32_t bits) { return (bits & 1) ? 1 + ((bits >> 1) & 0x7F) % 15 : 0; }
-    /// Near the screen, near either end of the range, or anywhere.
-    std::int32_t Edgy()
-    {
-        const std::int32_t choices[] = {Int(-300, 600), INT32_MIN + Int(0, 300), INT32_MAX - Int(0, 300),
-                                        static_cast<std::int32_t>(rng_())};
-        return choices[Int(0, 3)];
-    }
-
-    std::mt19937 rng_;
-};
+}
 
 // A pattern whose pixel c of row r is the value 1 + (r + c) % 15, never transparent.
 void PutCountingPattern(ConsoleDisplayState& s, int pattern)
@@ -166,7 +155,7 @@ protected:
 
 TEST_F(ComposerTest, AgreesWithThePlainComposerOverRandomStates)
 {
-    StateGenerator generator(20260612);
+    std::mt19937 rng(20260612);
     Image previous(512 * 512, 0);
 #if defined(__SANITIZE_THREAD__)
     constexpr int kRounds = 200; // the thread sanitizer makes each round some fifty times slower
@@ -174,7 +163,7 @@ TEST_F(ComposerTest, AgreesWithThePlainComposerOverRandomStates)
     constexpr int kRounds = 2000;
 #endif
     for (int round = 0; round < kRounds; ++round) {
-        generator.Fill(State());
+        FillRandomly(State(), rng);
         // Every other round on the portable path, where the processor has a faster one.
         console_testing::SetWideCells(round % 2 == 0);
         clock.milliseconds = round * 13.5;
@@ -198,7 +187,7 @@ TEST_F(ComposerTest, AgreesWithThePlainComposerOverRandomStates)
 // Explicit pixels, so that a fault shared by the composer and the reference shows too: a scroll's direction or
 // wrap, a sprite's wrap and the window could be wrong alike in both. (The sprite passes and index order are the
 // reference's plain loops, which the random rounds hold the composer to.)
-TEST_F(ComposerTest, ExplicitPixelsOfWrapsAndTheWindow)
+TEST_F(ComposerTest, ExplicitPixelsOfWrapsAndTheWindowAndTheHandOversInstanceAndDeviceResources)
 {
     SCOPED_TRACE("sprites wrap at the buffer edges");
     PutCountingPattern(State(), 5);
@@ -242,11 +231,9 @@ TEST_F(ComposerTest, ExplicitPixelsOfWrapsAndTheWindow)
         composer.PresentConsoleFrame();
         EXPECT_EQ(use & 0x20 ? 0 : 224 * 144, 256 * 256 - std::ranges::count(Composed(), Named(0, 0))) << use;
     }
-}
 
-// The instance pointer follows the last composer alive; without device resources a hand-over changes nothing.
-TEST_F(ComposerTest, HandOverFollowsTheInstanceAndNeedsDeviceResources)
-{
+    // The instance pointer follows the last composer alive; without device resources a hand-over changes nothing.
+    SCOPED_TRACE("the instance and the hand-over");
     EXPECT_EQ(&composer, CConsoleFrameComposer::GetInstance());
     {
         CConsoleFrameComposer second;

@@ -68,7 +68,7 @@ protected:
     }
 };
 
-TEST_F(TaskPoolTest, AllocationStampsTheRecordCallsTheRoutineOnceSerialsSkipZeroAndAFullPoolGivesTheSpare)
+TEST_F(TaskPoolTest, AllocationSerialsTheSpareFreeingBeforeAndDuringTheRunAndAnotherThreadAllocating)
 {
     gCalls.clear();
     gFirstCalls.clear();
@@ -110,10 +110,8 @@ TEST_F(TaskPoolTest, AllocationStampsTheRecordCallsTheRoutineOnceSerialsSkipZero
     EXPECT_EQ(std::tuple(kFrontEndTaskSpare, 0, true), std::tuple(spare->Index, spare->Live, gCalls.empty()));
     TaskPoolFree(spare);
     EXPECT_EQ(kFrontEndTaskCount, TaskPoolCount());
-}
 
-TEST_F(TaskPoolTest, FreeingBeforeAndDuringTheRunKeepsTheListWholeAndTheOrderWhileAnotherThreadAllocates)
-{
+    // Freeing before the run keeps the list whole, both ways.
     const std::pair<int, Indices> cases[] = {{0, {1, 2, 3}}, {1, {0, 2, 3}}, {3, {0, 1, 2}}};
     for (const auto& [freed, left] : cases) {
         Fresh();
