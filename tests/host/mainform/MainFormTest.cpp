@@ -269,7 +269,7 @@ TEST(PresentationMath, TheCrossFadeAlphaFallsOverOneFrameAndTheImageTurnsAQuarte
 
 // Lost, the buffers go and a hand-over or a draw does nothing; reset, they come back zeroed; a
 // resize through the graphics object leaves black frames; a destroyed form hears of no later resize.
-TEST_F(PresentationTest, LostResetResizeAndFailedLocksLeaveBlackBuffersOrNone)
+TEST_F(PresentationTest, LostResetResizeFailedLocksTheFadeInAndTheGamesTilesAndSpritesTurned)
 {
     Open();
     SetBackdrop(kGreen);
@@ -321,13 +321,11 @@ TEST_F(PresentationTest, LostResetResizeAndFailedLocksLeaveBlackBuffersOrNone)
     form->CreateDeviceResources();
     EXPECT_FALSE(form->HasDeviceResources() || form->GetNewestFrame());
     EXPECT_EQ(std::pair(true, 0u), (std::pair{PresentDrawsNothing(), PixelAt(kDeviceWidth / 2, kDeviceHeight / 2)}));
-}
 
-// With a measured rate, the previous frame shows right after a hand-over and the newest one frame
-// later. A game's tiles and sprites land turned where the transform says: a yellow tile at the screen's
-// top-right cell over a blue backdrop, a red sprite at its top-left.
-TEST_F(PresentationTest, TheNewestFrameFadesInAndTheGamesTilesAndSpritesLandTurned)
-{
+    // With a measured rate, the previous frame shows right after a hand-over and the newest one frame later. A
+    // game's tiles and sprites land turned where the transform says: a yellow tile at the screen's top-right cell
+    // over a blue backdrop, a red sprite at its top-left.
+    screen->RemoveAllControls();
     Open(OneFrameThen([] {
         SetBackdrop(kBlueNoAlpha);
         korvane::CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
