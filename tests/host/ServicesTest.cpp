@@ -20,7 +20,7 @@ protected:
 // The start values, the colour conversion (bits 12-15 ignored, entry 0 transparent), a reset, which changes only the
 // palettes, the patterns and the sprite range, and the ticks; then arguments past the limits write only what lies
 // inside the addressed array (the record is compared whole, so nothing else moves).
-TEST_F(ServicesTest, StartValuesColourConversionResetTicksAndOutOfRangeArgumentsWriteOnlyInside)
+TEST_F(ServicesTest, DisplayClockAndInputServicesTheirLimitsAndTheLock)
 {
     EXPECT_EQ(std::tuple(224, 144, 0), std::tuple(State().WindowWidth, State().WindowHeight, State().DisplayMode));
     for (const auto& [entry, colour, stored] :
@@ -111,10 +111,8 @@ TEST_F(ServicesTest, StartValuesColourConversionResetTicksAndOutOfRangeArguments
     std::int32_t x = 1, y = 1;
     DisplayGetScroll(3, x, y);
     EXPECT_EQ(0, x + y);
-}
 
-TEST_F(ServicesTest, InputMaskReadsHeldActionsOnlyAndAServiceWaitsForTheLock)
-{
+    // The input mask reads held actions only.
     delete CResourceScene::GetInstance();
     EXPECT_EQ(0u, InputReadMask()) << "no devices";
     // The merged controller cannot let go of a device, so the scene goes with it at the end.

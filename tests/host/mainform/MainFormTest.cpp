@@ -32,7 +32,6 @@ constexpr unsigned int kEscape = 0x1B;
 // window's close message stops the game without being handled.
 TEST_F(MainFormTest, OpensEnabledTheGameSwitchesPausingAndShowsMessagesAndTheCloseMessageStopsIt)
 {
-    (void)gRegistered;
     Open(OneFrameThen([] {
         CMainForm::SetPauseEnabledOnInstance(false);
         CMainForm::ShowSideMessageOnInstance("STAGE 1");
