@@ -10,6 +10,7 @@
 #include "../HostTestSupport.h"
 #include "KorvaneXDK/platform/sound/StreamingSound.h"
 #include "frontend/forms/DialogForm.h"
+#include "frontend/forms/FormNames.h"
 #include "frontend/forms/GameSelectForm.h"
 #include "games/qvr2/QVR2Thread.h"
 #include "host/ResourceCache.h"
@@ -18,15 +19,7 @@
 
 using namespace mainform_test;
 
-namespace
-{
-
 const bool gRegistered = (::testing::AddGlobalTestEnvironment(new MainFormEnvironment()), true);
-
-constexpr unsigned int kReturn = 0x0D;
-constexpr unsigned int kEscape = 0x1B;
-
-} // namespace
 
 // One game frame switches pausing off and sends a side message from the game's thread; then the
 // window's close message stops the game without being handled.
@@ -75,7 +68,7 @@ TEST_F(MainFormTest, PauseContinueAndExitWithConfirmation)
     const boost::shared_ptr<korvane::ISound> music = CurrentMusic();
     ASSERT_TRUE(music && music->IsPlaying());
 
-    form->Pause(form.get(), kEscape); // another key: nothing, as the single sound and pause form show
+    form->Pause(form.get(), form_names::kKeyEscape); // another key: nothing, as the single sound and pause form show
     form->Pause(form.get(), CMainForm::kPauseKey);
     EXPECT_EQ(std::tuple(std::vector<EUiSound>{EUiSound::Pause}, std::vector{form->GetPauseForm()}, true),
               std::tuple(sounds, FormsOf<CPauseForm>(), form->GetGameThread()->IsPaused()));
@@ -109,7 +102,7 @@ TEST_F(MainFormTest, PauseContinueAndExitWithConfirmation)
                        dialog->Line1Label->GetCaption(), dialog->Line2Label->GetCaption()));
 
         boost::weak_ptr<CPausableThread> thread = form->GetGameThread();
-        dialog->OnKeyDown(dialog.get(), accept ? kReturn : kEscape);
+        dialog->OnKeyDown(dialog.get(), accept ? form_names::kKeyReturn : form_names::kKeyEscape);
         FramesUntilGone(dialog);
         EXPECT_EQ(accept, form->IsClosing());
         // Accepted: stopped and gone before the close animation has played.
