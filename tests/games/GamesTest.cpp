@@ -105,7 +105,14 @@ class GameLoopTest : public ::testing::Test
 using Games = ::testing::Types<QVR2, Tessaril>;
 TYPED_TEST_SUITE(GameLoopTest, Games);
 
-TYPED_TEST(GameLoopTest, OneHandOverPerTickAcrossTheWrapAndPromptStop)
+/// A device whose poll fails, as a broken input layer would.
+class CFailingController : public host_test::CHeldKeysController
+{
+public:
+    void Update() override { throw korvane::EIOError(nullptr, "input device gone"); }
+};
+
+TYPED_TEST(GameLoopTest, OneHandOverPerTickAcrossTheWrapPromptStopNoHandOverWhilePausedAndAnEscapingException)
 {
     // Start 70 ticks before the count wraps at 2^32.
     CSimulatedConsole composer(kTick * (4294967296.0 - 70.0));
@@ -124,34 +131,24 @@ TYPED_TEST(GameLoopTest, OneHandOverPerTickAcrossTheWrapAndPromptStop)
     const auto frame = composer.GetNewestFrame();
     for (int y = 0; y < 512; y += 37)
         EXPECT_EQ(0xFF000000u, frame->GetRow(y)[y]);
-}
 
-/// A device whose poll fails, as a broken input layer would.
-class CFailingController : public host_test::CHeldKeysController
-{
-public:
-    void Update() override { throw korvane::EIOError(nullptr, "input device gone"); }
-};
-
-TYPED_TEST(GameLoopTest, NoHandOverWhilePausedReleaseWhilePausedAndAnEscapingExceptionReported)
-{
-    CSimulatedConsole composer(0.0);
-    auto thread = std::make_unique<typename TypeParam::Thread>();
-    thread->SetPaused(true);
-    thread->Start();
+    // A game started paused hands nothing over until it runs, and nothing once paused again.
+    auto game = std::make_unique<typename TypeParam::Thread>();
+    game->SetPaused(true);
+    game->Start();
     composer.WaitFor(300); // about 22 ticks
-    EXPECT_TRUE(composer.Recorded().first.empty());
+    EXPECT_EQ(150u, composer.Recorded().first.size());
 
-    thread->SetPaused(false);
-    composer.WaitFor(0, 5);
-    thread->SetPaused(true);
+    game->SetPaused(false);
+    composer.WaitFor(0, 155);
+    game->SetPaused(true);
     composer.WaitFor(30); // any hand-over in flight has finished
     const std::size_t atPause = composer.Recorded().first.size();
     composer.WaitFor(300);
     EXPECT_EQ(atPause, composer.Recorded().first.size());
 
     korvane::test::LogCapture log;
-    thread.reset();
+    game.reset();
     EXPECT_FALSE(korvane::test::LogCapture::Contains("did not stop"));
 
     // An exception escaping the loop (a poll failing, as a broken input layer would) is reported and
@@ -160,16 +157,18 @@ TYPED_TEST(GameLoopTest, NoHandOverWhilePausedReleaseWhilePausedAndAnEscapingExc
     os::testing::SetMessageBoxSink([&](const std::string&, const std::string& text) { box = text; });
     CFailingController device;
     CResourceScene::GetInstance()->GetMergedController().AddController(&device);
-    thread = std::make_unique<typename TypeParam::Thread>();
-    thread->Start();
-    thread->WaitForExit(0, 1);
-    EXPECT_FALSE(thread->IsActive());
-    thread.reset();
+    game = std::make_unique<typename TypeParam::Thread>();
+    game->Start();
+    game->WaitForExit(0, 1);
+    EXPECT_FALSE(game->IsActive());
+    game.reset();
     delete CResourceScene::GetInstance(); // the merged controller cannot let go of the device
     os::testing::SetMessageBoxSink(nullptr);
-    EXPECT_TRUE(korvane::test::LogCapture::HasLine("  Detail: input device gone\n"));
-    EXPECT_TRUE(korvane::test::LogCapture::HasLine("  Exception: class korvane::EIOError\n"));
-    EXPECT_NE(std::string::npos, box.find("input device gone"));
+    EXPECT_EQ(std::tuple(true, true, true),
+              std::tuple(korvane::test::LogCapture::HasLine("  Detail: input device gone\n"),
+                         korvane::test::LogCapture::HasLine("  Exception: class korvane::EIOError\n"),
+                         box.find("input device gone") != std::string::npos))
+        << korvane::test::LogCapture::All() << box;
 }
 
 } // namespace

@@ -80,14 +80,4 @@ private:
     std::map<std::uint32_t, float> held_;
 };
 
-/// A held-keys device joined to the resource scene's merged controller. The merged controller
-/// cannot let go of a device, so the scene goes with it (the next use makes a fresh one).
-class ScopedConsoleController
-{
-public:
-    ScopedConsoleController() { CResourceScene::GetInstance()->GetMergedController().AddController(&device); }
-    ~ScopedConsoleController() { delete CResourceScene::GetInstance(); }
-    CHeldKeysController device;
-};
-
 } // namespace host_test

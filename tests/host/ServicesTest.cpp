@@ -17,10 +17,52 @@ protected:
     ConsoleDisplayState& State() { return GetConsoleDisplayState(); }
 };
 
-// Arguments past the limits write only what lies inside the addressed array; the record is
-// compared whole, so nothing else moves.
-TEST_F(ServicesTest, OutOfRangeArgumentsWriteOnlyInside)
+// The start values, the colour conversion (bits 12-15 ignored, entry 0 transparent), a reset, which changes only the
+// palettes, the patterns and the sprite range, and the ticks; then arguments past the limits write only what lies
+// inside the addressed array (the record is compared whole, so nothing else moves).
+TEST_F(ServicesTest, DisplayClockAndInputServicesTheirLimitsAndTheLock)
 {
+    EXPECT_EQ(std::tuple(224, 144, 0), std::tuple(State().WindowWidth, State().WindowHeight, State().DisplayMode));
+    for (const auto& [entry, colour, stored] :
+         {std::tuple(3, 0x0F80, 0xFFFF8800u), std::tuple(0, 0x0F80, 0x00FF8800u), std::tuple(0, 0x0FFF, 0x00FFFFFFu),
+          std::tuple(7, 0xF123, 0xFF112233u)}) {
+        DisplaySetPaletteColor(9, entry, static_cast<ConsoleColor12>(colour));
+        EXPECT_EQ(stored, State().Palettes[9 * 16 + entry]) << "entry " << entry;
+    }
+
+    DisplaySetWindow(3, 4, 5, 6);
+    DisplaySetScroll(1, -7, 8);
+    DisplaySetMode(0x1234);
+    DisplayFillTileMap(0, 0, 0, 32, 32, 0x4321);
+    const ConsoleSpriteEntry sprite = 0xDEADBEEF;
+    DisplayUploadSprites(7, 1, &sprite);
+    DisplaySetSpriteCount(9);
+    DisplaySetPaletteColor(3, 0, 0x123);
+    const std::vector<std::uint8_t> pattern(32, 0x55);
+    DisplayUploadTiles(1023, 1, pattern.data());
+    ConsoleDisplayState before = State();
+
+    EXPECT_EQ(0, DisplayReset());
+    for (int p = 0; p < 16; ++p)
+        for (int e = 0; e < 16; ++e)
+            before.Palettes[p * 16 + e] = kConsoleDefaultPalette[p];
+    std::memset(before.TilePatterns, 0, sizeof(before.TilePatterns));
+    before.SpriteCount = 0;
+    EXPECT_TRUE(host_test::SameState(before, State())) << "only palettes, patterns and range change";
+    EXPECT_EQ(std::pair(0xFF000000u, 0xFF808080u), std::pair(State().Palettes[0], State().Palettes[15 * 16 + 15]))
+        << "entry 0 opaque black";
+
+    // The ticks follow the engine clock.
+    host_test::InjectedClock clock;
+    for (const auto& [milliseconds, ticks, exact] :
+         {std::tuple(1000.0, 75u, 75.0), std::tuple(13.0, 0u, 0.975), std::tuple(14.0, 1u, 1.05),
+          std::tuple(13.333333333333334 * 4294967296.0 + 20.0, 1u, 4294967297.5)}) { // wraps at 2^32
+        clock.milliseconds = milliseconds;
+        EXPECT_EQ(ticks, TicksGet()) << milliseconds << " ms";
+        EXPECT_DOUBLE_EQ(exact, TicksGetExact()) << milliseconds << " ms";
+    }
+
+    host_test::ResetDisplayState();
     std::vector<ConsoleTileCell> cells(64);
     std::iota(cells.begin(), cells.end(), ConsoleTileCell{100});
     std::vector<ConsoleSpriteEntry> sprites(8);
@@ -69,80 +111,34 @@ TEST_F(ServicesTest, OutOfRangeArgumentsWriteOnlyInside)
     std::int32_t x = 1, y = 1;
     DisplayGetScroll(3, x, y);
     EXPECT_EQ(0, x + y);
-}
 
-// The start values, the colour conversion (bits 12-15 ignored, entry 0 transparent), and a reset,
-// which changes only the palettes, the patterns and the sprite range.
-TEST_F(ServicesTest, StartValuesColourConversionResetAndTicks)
-{
-    EXPECT_EQ(std::tuple(224, 144, 0), std::tuple(State().WindowWidth, State().WindowHeight, State().DisplayMode));
-    for (const auto& [entry, colour, stored] :
-         {std::tuple(3, 0x0F80, 0xFFFF8800u), std::tuple(0, 0x0F80, 0x00FF8800u), std::tuple(0, 0x0FFF, 0x00FFFFFFu),
-          std::tuple(7, 0xF123, 0xFF112233u)}) {
-        DisplaySetPaletteColor(9, entry, static_cast<ConsoleColor12>(colour));
-        EXPECT_EQ(stored, State().Palettes[9 * 16 + entry]) << "entry " << entry;
-    }
-
-    DisplaySetWindow(3, 4, 5, 6);
-    DisplaySetScroll(1, -7, 8);
-    DisplaySetMode(0x1234);
-    DisplayFillTileMap(0, 0, 0, 32, 32, 0x4321);
-    const ConsoleSpriteEntry sprite = 0xDEADBEEF;
-    DisplayUploadSprites(7, 1, &sprite);
-    DisplaySetSpriteCount(9);
-    DisplaySetPaletteColor(3, 0, 0x123);
-    const std::vector<std::uint8_t> pattern(32, 0x55);
-    DisplayUploadTiles(1023, 1, pattern.data());
-    ConsoleDisplayState before = State();
-
-    EXPECT_EQ(0, DisplayReset());
-    for (int p = 0; p < 16; ++p)
-        for (int e = 0; e < 16; ++e)
-            before.Palettes[p * 16 + e] = kConsoleDefaultPalette[p];
-    std::memset(before.TilePatterns, 0, sizeof(before.TilePatterns));
-    before.SpriteCount = 0;
-    EXPECT_TRUE(host_test::SameState(before, State())) << "only palettes, patterns and range change";
-    EXPECT_EQ(std::pair(0xFF000000u, 0xFF808080u), std::pair(State().Palettes[0], State().Palettes[15 * 16 + 15]))
-        << "entry 0 opaque black";
-
-    // The ticks follow the engine clock.
-    host_test::InjectedClock clock;
-    for (const auto& [milliseconds, ticks, exact] :
-         {std::tuple(1000.0, 75u, 75.0), std::tuple(13.0, 0u, 0.975), std::tuple(14.0, 1u, 1.05),
-          std::tuple(13.333333333333334 * 4294967296.0 + 20.0, 1u, 4294967297.5)}) { // wraps at 2^32
-        clock.milliseconds = milliseconds;
-        EXPECT_EQ(ticks, TicksGet()) << milliseconds << " ms";
-        EXPECT_DOUBLE_EQ(exact, TicksGetExact()) << milliseconds << " ms";
-    }
-}
-
-TEST_F(ServicesTest, InputMaskReadsHeldActionsOnly)
-{
+    // The input mask reads held actions only.
     delete CResourceScene::GetInstance();
     EXPECT_EQ(0u, InputReadMask()) << "no devices";
-    host_test::ScopedConsoleController input;
+    // The merged controller cannot let go of a device, so the scene goes with it at the end.
+    host_test::CHeldKeysController device;
+    CResourceScene::GetInstance()->GetMergedController().AddController(&device);
     const char* names[] = {"up", "down", "left", "right", "decide", "cancel", "pause", "x1", "x2", "x3", "x4"};
     for (std::uint32_t code = 0; code < 11; ++code) {
-        input.device.AddButton(names[code], "");
-        input.device.SetMapping(names[code], 0, code);
+        device.AddButton(names[code], "");
+        device.SetMapping(names[code], 0, code);
     }
     // Bits 0-3 and 15 are never set.
     const std::pair<std::vector<std::uint32_t>, std::uint32_t> cases[] = {
         {{}, 0}, {{2, 4}, 0x1100}, {{6}, 0x4000}, {{}, 0}, {{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, 0x7FF0}};
     for (const auto& [held, mask] : cases) {
         for (std::uint32_t code = 0; code < 11; ++code)
-            input.device.Hold(code, false);
+            device.Hold(code, false);
         for (std::uint32_t code : held)
-            input.device.Hold(code, true);
+            device.Hold(code, true);
         EXPECT_EQ(mask, InputReadMask());
         // The read polled the device but consumed no press latch.
         for (std::uint32_t code : held)
-            EXPECT_TRUE(input.device.WasPressed(names[code])) << names[code];
+            EXPECT_TRUE(device.WasPressed(names[code])) << names[code];
     }
-}
+    delete CResourceScene::GetInstance();
 
-TEST_F(ServicesTest, ServiceWaitsWhileAnotherThreadHoldsTheLock)
-{
+    // A service waits while another thread holds the display lock.
     std::atomic<bool> calling{false}, done{false};
     std::thread caller;
     {
@@ -157,8 +153,7 @@ TEST_F(ServicesTest, ServiceWaitsWhileAnotherThreadHoldsTheLock)
             std::this_thread::yield();
         // Not a synchronisation: the call must still be blocked after a generous moment.
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        EXPECT_FALSE(done);
-        EXPECT_EQ(1, State().DisplayMode);
+        EXPECT_EQ(std::tuple(false, 1), std::tuple(done.load(), State().DisplayMode));
     }
     caller.join();
     EXPECT_EQ(2, State().DisplayMode);

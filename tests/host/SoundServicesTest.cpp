@@ -122,7 +122,6 @@ TEST_F(SoundServicesTest, TheBankHoldsEffects1To34ByHexNameAndLoadsOnceAndTheMus
 
     // 15 on a playing track: a fade, and the track stays current until it is stopped.
     MusicCommand(15);
-    EXPECT_EQ(music, CurrentMusic());
     ASSERT_TRUE(Eventually([&] { return !music->IsPlaying(); }));
     EXPECT_EQ(music, CurrentMusic());
 
@@ -137,8 +136,7 @@ TEST_F(SoundServicesTest, TheBankHoldsEffects1To34ByHexNameAndLoadsOnceAndTheMus
     MusicCommand(15);
     EXPECT_FALSE(CurrentMusic());
     MusicCommand(1);
-    EXPECT_FALSE(CurrentMusic());
-    EXPECT_FALSE(music->IsPlaying());
+    EXPECT_FALSE(CurrentMusic() || music->IsPlaying());
 
     std::uint8_t* bytes = ResourceGet("bgm.wav");
     korvane::test::LogCapture log;

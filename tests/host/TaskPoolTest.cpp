@@ -46,30 +46,26 @@ void Spawn(FrontEndTask* task)
     }
 }
 
-class TaskPoolTest : public ::testing::Test
+/// A fresh pool whose first run (which stops after one routine) is spent on a throw-away record.
+void Fresh()
 {
-protected:
-    void SetUp() override { TaskPoolInit(); }
-    void TearDown() override { TaskPoolInit(); }
-    /// A fresh pool whose first run (which stops after one routine) is spent on a throw-away record.
-    void Fresh()
-    {
-        TaskPoolInit();
-        FrontEndTask* task = TaskPoolAlloc(Record);
-        TaskPoolRunAll();
-        TaskPoolFree(task);
-    }
-    /// Runs the pool once and returns the indices called.
-    Indices Run()
-    {
-        gCalls.clear();
-        TaskPoolRunAll();
-        return gCalls;
-    }
-};
+    TaskPoolInit();
+    FrontEndTask* task = TaskPoolAlloc(Record);
+    TaskPoolRunAll();
+    TaskPoolFree(task);
+}
 
-TEST_F(TaskPoolTest, AllocationStampsTheRecordCallsTheRoutineOnceSerialsSkipZeroAndAFullPoolGivesTheSpare)
+/// Runs the pool once and returns the indices called.
+Indices RunPool()
 {
+    gCalls.clear();
+    TaskPoolRunAll();
+    return gCalls;
+}
+
+TEST(TaskPool, AllocationSerialsTheSpareFreeingBeforeAndDuringTheRunAndAnotherThreadAllocating)
+{
+    TaskPoolInit();
     gCalls.clear();
     gFirstCalls.clear();
     FrontEndTask* first = TaskPoolAlloc(Record);
@@ -81,8 +77,8 @@ TEST_F(TaskPoolTest, AllocationStampsTheRecordCallsTheRoutineOnceSerialsSkipZero
 
     EXPECT_EQ(3u, TaskPoolReadSerial(TaskPoolAlloc(Record)));
     // The first run stops after its first routine; later runs call every record, first-call cleared.
-    EXPECT_EQ(Indices{0}, Run());
-    EXPECT_EQ((Indices{0, 1}), Run());
+    EXPECT_EQ(Indices{0}, RunPool());
+    EXPECT_EQ((Indices{0, 1}), RunPool());
     EXPECT_EQ(0, gFirstCalls.back());
 
     // Freed: new serial, back on the stack, lowest index first again.
@@ -110,10 +106,8 @@ TEST_F(TaskPoolTest, AllocationStampsTheRecordCallsTheRoutineOnceSerialsSkipZero
     EXPECT_EQ(std::tuple(kFrontEndTaskSpare, 0, true), std::tuple(spare->Index, spare->Live, gCalls.empty()));
     TaskPoolFree(spare);
     EXPECT_EQ(kFrontEndTaskCount, TaskPoolCount());
-}
 
-TEST_F(TaskPoolTest, FreeingBeforeAndDuringTheRunKeepsTheListWholeAndTheOrder)
-{
+    // Freeing before the run keeps the list whole, both ways.
     const std::pair<int, Indices> cases[] = {{0, {1, 2, 3}}, {1, {0, 2, 3}}, {3, {0, 1, 2}}};
     for (const auto& [freed, left] : cases) {
         Fresh();
@@ -121,7 +115,7 @@ TEST_F(TaskPoolTest, FreeingBeforeAndDuringTheRunKeepsTheListWholeAndTheOrder)
         for (FrontEndTask*& task : tasks)
             task = TaskPoolAlloc(Record);
         TaskPoolFree(tasks[freed]);
-        EXPECT_EQ(left, Run()) << "freed " << freed;
+        EXPECT_EQ(left, RunPool()) << "freed " << freed;
         // Both directions: walk back from the tail through Previous.
         Indices backwards;
         for (std::uint16_t i = left.back(); i != kNoFrontEndTask; i = tasks[i]->Previous)
@@ -144,25 +138,19 @@ TEST_F(TaskPoolTest, FreeingBeforeAndDuringTheRunKeepsTheListWholeAndTheOrder)
             if (task->Index == next)
                 gNext = task;
         }
-        EXPECT_EQ(run, Run()) << name;
-        EXPECT_EQ(second, Run()) << name;
+        EXPECT_EQ(run, RunPool()) << name;
+        EXPECT_EQ(second, RunPool()) << name;
     }
-}
 
-void Tick(FrontEndTask* task)
-{
-    ++task->Work[0];
-    if (task->FirstCall == 0 && task->Work[0] > 3)
-        TaskPoolFree(task);
-}
-
-TEST_F(TaskPoolTest, AnotherThreadAllocatesWhileThePoolRuns)
-{
+    // Another thread allocates while the pool runs, each record freeing itself after a few runs.
     Fresh();
     std::atomic<bool> done{false};
     std::thread game([&] {
         for (int i = 0; i < 20000; ++i)
-            (void)TaskPoolReadSerial(TaskPoolAlloc(Tick));
+            (void)TaskPoolReadSerial(TaskPoolAlloc([](FrontEndTask* task) {
+                if (++task->Work[0] > 3 && task->FirstCall == 0)
+                    TaskPoolFree(task);
+            }));
         done = true;
     });
     while (!done || TaskPoolCount() > 0)
@@ -170,7 +158,8 @@ TEST_F(TaskPoolTest, AnotherThreadAllocatesWhileThePoolRuns)
     game.join();
     // Every record came back to the stack.
     for (int i = 0; i < kFrontEndTaskCount; ++i)
-        ASSERT_NE(kFrontEndTaskSpare, TaskPoolAlloc(nullptr)->Index);
+        EXPECT_NE(kFrontEndTaskSpare, TaskPoolAlloc(nullptr)->Index) << i;
+    TaskPoolInit();
 }
 
 } // namespace

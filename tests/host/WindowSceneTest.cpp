@@ -32,18 +32,16 @@ TEST(WindowSceneFit, ScaleByTurnAndAspectTheTransformsCentreAndTheEasedTurn)
         EXPECT_NEAR(static_cast<float>(rotation) * 1.5707964f, scene.GetCurrentAngle(), 1e-5f);
     }
     // Setting 0 and unknown settings take the back buffer's own aspect, with its band.
-    {
-        host_test::CTestWindowScene scene;
-        scene.backBufferWidth = 1280;
-        scene.backBufferHeight = 1024;
-        for (std::int32_t setting : {0, 7}) {
-            scene.SetAspectRatio(setting);
-            EXPECT_FLOAT_EQ(1.25f, scene.GetAspect()) << setting;
-        }
-        EXPECT_EQ(std::tuple(285.0f, 1280u, 1920.0f),
-                  std::tuple(screen_fit::BandLeft(scene.GetAspect()), scene.GetViewport().GetWidth(),
-                             scene.GetScreenPtr()->GetSize().x));
+    host_test::CTestWindowScene scene;
+    scene.backBufferWidth = 1280;
+    scene.backBufferHeight = 1024;
+    for (std::int32_t setting : {0, 7}) {
+        scene.SetAspectRatio(setting);
+        EXPECT_FLOAT_EQ(1.25f, scene.GetAspect()) << setting;
     }
+    EXPECT_EQ(std::tuple(285.0f, 1280u, 1920.0f),
+              std::tuple(screen_fit::BandLeft(scene.GetAspect()), scene.GetViewport().GetWidth(),
+                         scene.GetScreenPtr()->GetSize().x));
 
     // The transform turns and scales about the centre.
     const korvane::Matrix4 m = screen_fit::ScreenTransform(1920.0f, 1080.0f, 1.5707964f, 2.0f);
@@ -54,33 +52,30 @@ TEST(WindowSceneFit, ScaleByTurnAndAspectTheTransformsCentreAndTheEasedTurn)
         EXPECT_NEAR(to, p.y, 1e-3f);
     }
 
-    // The first frame shows at once, a turn then eases over three tenths of a second; an aspect change
-    // and a restore jump.
-    host_test::CTestWindowScene turning;
-    turning.SetAspectRatio(1);
-    turning.SetScreenRotation(1);
-    turning.RunFrame(0.0f);
-    EXPECT_NEAR(kPi / 2, turning.GetCurrentAngle(), 1e-5f);
+    // A turn eases over three tenths of a second (the first frame shows at once, as the table's scenes show); an
+    // aspect change and a restore jump.
+    scene.SetAspectRatio(1);
+    scene.SetScreenRotation(1);
+    scene.RunFrame(0.0f);
 
     // 1 to 3 goes the long way, through a half turn.
-    turning.SetScreenRotation(3);
-    turning.RunFrame(0.1f);
+    scene.SetScreenRotation(3);
+    scene.RunFrame(0.1f);
     // A third of the way in time, with the fast start of easing 0.3: past the half turn.
     const float expected = kPi / 2 + kPi * (1.0f - std::pow(2.0f / 3.0f, 1.0f / 0.3f));
-    EXPECT_NEAR(expected, turning.GetCurrentAngle(), 1e-4f);
-    turning.RunFrame(0.1f);
-    turning.RunFrame(0.1f);
-    EXPECT_NEAR(3 * kPi / 2, turning.GetCurrentAngle(), 1e-5f);
-    EXPECT_NEAR(1.5555556f, turning.GetCurrentScale(), 1e-5f);
+    EXPECT_NEAR(expected, scene.GetCurrentAngle(), 1e-4f);
+    scene.RunFrame(0.1f);
+    scene.RunFrame(0.1f);
+    EXPECT_NEAR(3 * kPi / 2, scene.GetCurrentAngle(), 1e-5f);
 
-    turning.SetAspectRatio(3);
-    turning.RunFrame(0.01f);
-    EXPECT_NEAR(1.3333334f, turning.GetCurrentScale(), 1e-5f);
-    turning.SetScreenRotation(2);
-    turning.Restore();
-    turning.RunFrame(0.01f);
-    EXPECT_NEAR(kPi, turning.GetCurrentAngle(), 1e-5f);
-    EXPECT_NEAR(1.0f, turning.GetCurrentScale(), 1e-5f);
+    scene.SetAspectRatio(3);
+    scene.RunFrame(0.01f);
+    EXPECT_NEAR(1.3333334f, scene.GetCurrentScale(), 1e-5f);
+    scene.SetScreenRotation(2);
+    scene.Restore();
+    scene.RunFrame(0.01f);
+    EXPECT_NEAR(kPi, scene.GetCurrentAngle(), 1e-5f);
+    EXPECT_NEAR(1.0f, scene.GetCurrentScale(), 1e-5f);
 }
 
 /// A form of two focusable controls that records what reaches them.
@@ -132,7 +127,7 @@ protected:
     host_test::CTestWindowScene scene;
 };
 
-TEST_F(WindowInput, KeyFormGetsOnePairPerPressAndNoneWhileHeld)
+TEST_F(WindowInput, KeyFormGetsOnePairPerPressAndNoneWhileHeldAndTheWindowMessagesReachTheToolkitNextFrame)
 {
     TestForm test(Screen(), 1000);
     for (const char* action : {"up", "down", "decide", "left", "right", "cancel", "pause"})
@@ -148,15 +143,51 @@ TEST_F(WindowInput, KeyFormGetsOnePairPerPressAndNoneWhileHeld)
     scene.controller.Update(); // still held
     scene.RunFrame(1.0f);
     EXPECT_EQ(std::pair(true, 0), std::pair(test.events.empty(), scene.cursorSounds));
+
+    // Window messages: handled without a trace, handled and queued for the toolkit's next frame, and left to the
+    // default; the queued characters and deactivation reach the toolkit at the next frame.
+    using namespace os::window;
+    int deactivations = 0;
+    test.second->WindowDeactivateEvent = [&deactivations](CControl*) { ++deactivations; };
+    auto check = [&](std::uint32_t message, WParam wParam, bool handled, std::size_t queued) {
+        const std::size_t before = scene.GetQueuedMessageCount();
+        LResult result = 99;
+        // Braces: in this order.
+        EXPECT_EQ(std::tuple(handled, LResult{handled ? 0 : 99}, before + queued),
+                  (std::tuple{scene.OnWindowMessage(nullptr, message, wParam, 0, &result), result,
+                              scene.GetQueuedMessageCount()}))
+            << message;
+    };
+    for (std::uint32_t message :
+         {WM_SIZE, WM_MOUSEMOVE, WM_RBUTTONDOWN, WM_RBUTTONUP, WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MOUSEWHEEL})
+        check(message, 0, true, 0);
+    for (const auto& [message, wParam] : {std::pair<std::uint32_t, WParam>{WM_KEYDOWN, 0x41},
+                                          {WM_KEYUP, 0x41},
+                                          {WM_ACTIVATE, WA_ACTIVE},
+                                          {WM_ACTIVATE, 0x10000 | WA_CLICKACTIVE}})
+        check(message, wParam, true, 0);
+    check(WM_CHAR, 0x41, true, 1); // queued before the deactivation, as a typed key and a switch away
+    check(WM_ACTIVATE, WA_INACTIVE, true, 1);
+    for (std::uint32_t message : {WM_LBUTTONDBLCLK, WM_RBUTTONDBLCLK, WM_MBUTTONDBLCLK, WM_CLOSE})
+        check(message, 0, false, 0);
+    LResult result = 0;
+    scene.OnWindowMessage(nullptr, WM_LBUTTONDOWN, 0, 0, &result);
+    scene.OnWindowMessage(nullptr, WM_LBUTTONUP, 0, 0, &result);
+    EXPECT_EQ((std::vector<std::string>{"capture", "release"}), scene.captures);
+
+    EXPECT_TRUE(test.events.empty());
+    scene.RunFrame(0.0f);
+    EXPECT_EQ(std::tuple(std::vector<std::string>{"First char 65"}, 1, std::size_t{0}),
+              std::tuple(test.events, deactivations, scene.GetQueuedMessageCount()));
 }
 
 TEST_F(WindowInput, PointerFormMovesFocusWithTheSoundClicksAtTheFlooredPointAndHidesWithNoUsableForm)
 {
     TestForm test(Screen(), 0);
     scene.RunFrame(0.0f);
-    EXPECT_TRUE(Cursor().IsVisible());
-    // 12 units into the focused control, at half its height, in screen units.
-    EXPECT_EQ(test.first->LocalToScreen(Vector2<float>(12.0f, 20.5f)), Cursor().GetCursorPosition());
+    // Shown, 12 units into the focused control, at half its height, in screen units.
+    EXPECT_EQ(std::pair(true, test.first->LocalToScreen(Vector2<float>(12.0f, 20.5f))),
+              std::pair(Cursor().IsVisible(), Cursor().GetCursorPosition()));
 
     scene.controller.Press("down");
     scene.RunFrame(0.0f);
@@ -166,9 +197,8 @@ TEST_F(WindowInput, PointerFormMovesFocusWithTheSoundClicksAtTheFlooredPointAndH
 
     scene.controller.Press("up");
     scene.RunFrame(0.0f);
-    EXPECT_EQ(std::pair(true, 2), std::pair(test.first->IsFocused(), scene.cursorSounds));
+    EXPECT_EQ(std::tuple(true, 2, true), std::tuple(test.first->IsFocused(), scene.cursorSounds, test.events.empty()));
     scene.controller.Release("up");
-    EXPECT_TRUE(test.events.empty());
 
     // The click goes where the pointer heads, floored: half of 41 becomes 20.
     scene.controller.Press("decide");
@@ -220,45 +250,6 @@ TEST_F(WindowInput, ModeFreesThePointerWhichMovesBySpeedDirectionAndBounds)
             scene.controller.Hold(action, false);
         scene.controller.Update();
     }
-}
-
-// Handled without a trace, handled and queued for the toolkit's next frame, and left to the default;
-// the queued characters and deactivation reach the toolkit at the next frame.
-TEST_F(WindowInput, MessageTableAndQueuedMessagesReachTheToolkitNextFrame)
-{
-    using namespace os::window;
-    TestForm test(Screen(), 0);
-    int deactivations = 0;
-    test.second->WindowDeactivateEvent = [&deactivations](CControl*) { ++deactivations; };
-    auto check = [&](std::uint32_t message, WParam wParam, bool handled, std::size_t queued) {
-        const std::size_t before = scene.GetQueuedMessageCount();
-        LResult result = 99;
-        EXPECT_EQ(handled, scene.OnWindowMessage(nullptr, message, wParam, 0, &result)) << message;
-        EXPECT_EQ(handled ? 0 : 99, result) << message;
-        EXPECT_EQ(before + queued, scene.GetQueuedMessageCount()) << message;
-    };
-    for (std::uint32_t message :
-         {WM_SIZE, WM_MOUSEMOVE, WM_RBUTTONDOWN, WM_RBUTTONUP, WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MOUSEWHEEL})
-        check(message, 0, true, 0);
-    for (const auto& [message, wParam] : {std::pair<std::uint32_t, WParam>{WM_KEYDOWN, 0x41},
-                                          {WM_KEYUP, 0x41},
-                                          {WM_ACTIVATE, WA_ACTIVE},
-                                          {WM_ACTIVATE, 0x10000 | WA_CLICKACTIVE}})
-        check(message, wParam, true, 0);
-    check(WM_CHAR, 0x41, true, 1); // queued before the deactivation, as a typed key and a switch away
-    check(WM_ACTIVATE, WA_INACTIVE, true, 1);
-    for (std::uint32_t message : {WM_LBUTTONDBLCLK, WM_RBUTTONDBLCLK, WM_MBUTTONDBLCLK, WM_CLOSE})
-        check(message, 0, false, 0);
-    LResult result = 0;
-    scene.OnWindowMessage(nullptr, WM_LBUTTONDOWN, 0, 0, &result);
-    scene.OnWindowMessage(nullptr, WM_LBUTTONUP, 0, 0, &result);
-    EXPECT_EQ((std::vector<std::string>{"capture", "release"}), scene.captures);
-
-    EXPECT_TRUE(test.events.empty());
-    scene.RunFrame(0.0f);
-    EXPECT_EQ(std::vector<std::string>{"First char 65"}, test.events);
-    EXPECT_EQ(1, deactivations);
-    EXPECT_EQ(0u, scene.GetQueuedMessageCount());
 }
 
 } // namespace

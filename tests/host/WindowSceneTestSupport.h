@@ -72,7 +72,6 @@ protected:
     void PlayCursorSound() override { ++cursorSounds; }
     void CaptureMouse(korvane::CGameWindow*) override { captures.push_back("capture"); }
     void ReleaseMouse() override { captures.push_back("release"); }
-    float ReadFrameSeconds() override { return 0.0f; }
 };
 
 } // namespace host_test

@@ -6,9 +6,7 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 
 #include "KorvaneXDK/core/SimpleDIB.h"
 #include "host/ProgramProcess.h"
@@ -137,11 +135,7 @@ protected:
         EXPECT_TRUE(WaitFor([&] { return program->HasExited(); })) << "the program did not end";
         return program->Wait();
     }
-    std::string Log()
-    {
-        std::ifstream in(Folder() + "vorthenix.log");
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    std::string Log() { return korvane::test::TempDir::Read(Folder() + "vorthenix.log"); }
     bool LogHas(const std::string& text) { return Log().find(text) != std::string::npos; }
 
     /// What the screen shows, told by two pixels, the centre and a point near the left edge: the title menu (its
@@ -269,7 +263,7 @@ TEST_F(GameFlowX11Test, FromTheTitleMenuIntoAGameThroughThePauseMenuToAClose)
     EXPECT_EQ(log.find_last_not_of("\r\n") + 1, log.rfind(end) + end.size()) << "the log ends finalized";
     EXPECT_EQ(std::string::npos, log.find("ERROR")) << log;
 
-    // Every file whole: no temporary left, none empty; "preference.dat" a RIFF form whose size covers it.
+    // Every file whole: no temporary left, none empty.
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(Folder())) {
         ++files;
@@ -278,11 +272,6 @@ TEST_F(GameFlowX11Test, FromTheTitleMenuIntoAGameThroughThePauseMenuToAClose)
         EXPECT_GT(entry.file_size(), 0u) << name;
     }
     EXPECT_GE(files, 3);
-    const std::string preferences = korvane::test::TempDir::Read(Folder() + "preference.dat");
-    ASSERT_GE(preferences.size(), 12u);
-    EXPECT_EQ(0, std::memcmp(preferences.data(), "RIFF", 4));
-    const auto* size = reinterpret_cast<const unsigned char*>(preferences.data() + 4);
-    EXPECT_EQ(preferences.size(), (size[0] | size[1] << 8 | size[2] << 16 | std::size_t(size[3]) << 24) + 8u);
 }
 
 } // namespace

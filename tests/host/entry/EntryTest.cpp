@@ -1,10 +1,6 @@
-/** @file EntryTest.cpp The program entry's start-up and shutdown order, in this process and as the built
- * program under another name. */
+/** @file EntryTest.cpp The program entry's start-up and shutdown order. */
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
-#include "../ProgramProcess.h"
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
 #include "KorvaneXDK/platform/GameApplicationDriverCX.h"
@@ -74,21 +70,6 @@ TEST_F(EntryTest, AFailingRunStillShutsEverythingDownAndAFailedDriverCreationEnd
               std::tuple(gRan, gSteamAchievements.load() != nullptr, os::store::GetApps() != nullptr));
     delete gSteamAchievements.exchange(nullptr);
     os::store::Shutdown();
-}
-
-TEST_F(EntryTest, TheBuiltProgramUnderAnotherNameWithoutItsArchive)
-{
-    const std::string built = std::string(KORVANE_BINARY_DIR) + "/bin/vorthenix";
-    ASSERT_TRUE(std::filesystem::exists(built)) << "build the program target first";
-    std::filesystem::create_directories(dir.File("program"));
-    const std::string copy = dir.File("program/renamed");
-    std::filesystem::copy_file(built, copy);
-    program_test::ProgramProcess program(copy); // with the fixture's data folder
-    ASSERT_TRUE(program.Started());
-    EXPECT_EQ(0, program.Wait());
-    // Its log, under its own name in a save folder made level by level, reports the archive beside it.
-    const std::string log = korvane::test::TempDir::Read(SaveFolder() + "renamed.log");
-    EXPECT_NE(std::string::npos, log.find("program/data.kva")) << log;
 }
 
 } // namespace

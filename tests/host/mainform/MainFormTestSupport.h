@@ -143,7 +143,8 @@ protected:
 
     void TearDown() override
     {
-        Clear();
+        screen->RemoveAllControls();
+        form.reset();
         screen.reset();
         MusicRelease();
         CFormSceneLink::Reset();
@@ -156,19 +157,6 @@ protected:
         form->frames = std::move(gameFrames);
         screen->AddControl(form);
         Frames(2);
-    }
-
-    /// A main form running a QVR2 game of three empty frames.
-    void OpenWithGame()
-    {
-        Open(OneFrameThen([] {}));
-        form->StartQVR2Game();
-    }
-    /// Takes everything off the screen and lets the form go.
-    void Clear()
-    {
-        screen->RemoveAllControls();
-        form.reset();
     }
 
     void Frame() { screen->Update(kFrame); }

@@ -90,8 +90,9 @@ protected:
     host_test::HostArchive archive;
 };
 
-// The store's language chooses the text table; the key maps reset by controller type.
-TEST_F(ResourceSceneTest, TheStoreLanguageChoosesTheTextsWhoseEnglishTableIsRequiredAndKeyMapsResetByType)
+// The store's language chooses the text table; the key maps reset by controller type; the update, the data reset and
+// the finalisation.
+TEST_F(ResourceSceneTest, LanguagesKeyMapsUpdateDataResetFinalizeAndTheRequiredEnglishTable)
 {
     LogCapture log;
     CResourceScene& japanese = Start("japanese");
@@ -122,21 +123,8 @@ TEST_F(ResourceSceneTest, TheStoreLanguageChoosesTheTextsWhoseEnglishTableIsRequ
             [&] { scene.ResetKeyMapping(type); }, "CResourceScene::ResetKeyMapping(): unsupported controller type",
             "class CResourceScene");
 
-    // Without the English table the start is fatal.
-    delete &scene;
-    korvane::DestroyApplicationDriver();
-    host_test::HostArchive bare;
-    bare.Add("text_ja.properties", "greeting=Konnichiwa\r\n");
-    ASSERT_NO_FATAL_FAILURE(bare.Pack());
-    ASSERT_TRUE(korvane::GetApplicationDriver()->InitializeGraphicsForTesting(64, 48));
-    EXPECT_EQ("file entry not found: \"text_en.properties\"", korvane::test::MessageOf([this] { Start(); }));
-}
-
-// The pool runs before the frame is presented, the devices are polled only while the window is
-// active; resetting all data (with and without saves) and finalising.
-TEST_F(ResourceSceneTest, UpdateInitializeAllDataAndFinalize)
-{
-    CResourceScene& scene = Start();
+    // The pool runs before the frame is presented, the devices are polled only while the window is active;
+    // resetting all data (with and without saves) and finalising.
     host_test::CHeldKeysController device;
     scene.GetMergedController().AddController(&device);
     EXPECT_EQ(0xFF000000u, BackBufferPixel()) << "initialisation clears to black";
@@ -158,7 +146,7 @@ TEST_F(ResourceSceneTest, UpdateInitializeAllDataAndFinalize)
         SoundSetEffectVolume(-1200);
         int volumes = 0;
         os::testing::SetVolumeObserver([&](const os::audio::SoundBuffer&, std::int32_t) { ++volumes; });
-        LogCapture log;
+        LogCapture reset;
         scene.InitializeAllData();
         os::testing::SetVolumeObserver({});
         // The data-reset sound at the effect volume, the key maps reset, the music version and no saves left.
@@ -173,9 +161,18 @@ TEST_F(ResourceSceneTest, UpdateInitializeAllDataAndFinalize)
     // Finalising saves the preferences and releases the sounds.
     MusicSetVolume(-4000);
     scene.Finalize();
-    EXPECT_TRUE(korvane::FileExists(archive.dir.File("preference.dat")));
-    EXPECT_EQ(0u, SoundGetEffectCount());
+    EXPECT_EQ(std::pair(true, std::size_t{0}),
+              std::pair(korvane::FileExists(archive.dir.File("preference.dat")), SoundGetEffectCount()));
     MusicSetVolume(0);
+
+    // Without the English table the start is fatal.
+    delete &scene;
+    korvane::DestroyApplicationDriver();
+    host_test::HostArchive bare;
+    bare.Add("text_ja.properties", "greeting=Konnichiwa\r\n");
+    ASSERT_NO_FATAL_FAILURE(bare.Pack());
+    ASSERT_TRUE(korvane::GetApplicationDriver()->InitializeGraphicsForTesting(64, 48));
+    EXPECT_EQ("file entry not found: \"text_en.properties\"", korvane::test::MessageOf([this] { Start(); }));
 }
 
 } // namespace
