@@ -127,6 +127,10 @@ TEST_F(PreferenceTest, EachDamageAndEveryCutLogsItsLinesAndAppliesNoMoreThanItMa
 
     const Case cases[] = {
         {"big-endian container", Replace(kMarked, "RIFF", "RIFX"), false, kNothing, notRiff},
+        {"empty file", "", false, kNothing, notRiff},
+        {"other container id", Replace(kMarked, "RIFF", "LIST"), false, kNothing, notRiff},
+        {"duplicate chunk: the last wins", Riff(kHead + kVol + kMver + kKeym + Chunk("vol ", VolumeData(-5000, -6000))),
+         true, State{-5000, -6000, 0, kDecide, {0, 2, 3}}},
         {"container size 0", Patch(kMarked, 4, 0), false, kNothing, Corrupt(noHead)},
         {"container size short of the chunks", Patch(kMarked, 4, 20), false, kNothing,
          Corrupt(Lines({{"INFO:   Ver.1.0"}, noVol, {kVolumeFallback}, noMver, {kVersionFallback}, noKeym}))},

@@ -502,10 +502,10 @@ TEST(Streams, TypedValuesSeeksClonesCopiesFileModesAndReplacingAndTheRIFFAndProp
     EXPECT_EQ(riffWriter.WriteTo(out), 9 + 10);
     EXPECT_EQ(Contents(out), "RIFF" + Le32(23) + "PREF" + "one " + Le32(1) + "1" + "two " + Le32(2) + "22");
     // The reader's texts for a file that is no RIFF and for a missing chunk, an empty file, a later
-    // chunk of the same id, a huge RIFF size and a chunk past the end are the rows "other container
-    // id", "no \"head\"", "empty file", "duplicate chunk: the last wins", "container size huge"
-    // and "last chunk's size past the end" of PreferenceHostileTest.EachDamageLogsItsLinesAndApplies-
-    // NoMoreThanItMay; chunks one after another, the round trip above. Tables from other writers are
+    // chunk of the same id and a huge RIFF size are the rows "other container id", "no \"head\"",
+    // "empty file", "duplicate chunk: the last wins" and "container size huge" of
+    // PreferenceTest.EachDamageAndEveryCutLogsItsLinesAndAppliesNoMoreThanItMay; chunks one after
+    // another, the round trip above. Tables from other writers are
     // read, and corrupt ones end the walk promptly without indexing beyond the data.
     // name, bytes, the "data" chunk as indexed ("-": absent)
     const std::tuple<const char*, std::string, const char*> tables[] = {
