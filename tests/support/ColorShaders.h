@@ -36,6 +36,23 @@ inline os::gfx::PresentParameters WindowedParameters(std::uint32_t width, std::u
             .PresentationInterval = os::gfx::present::IntervalImmediate};
 }
 
+/// Maps pixel positions of a width x height target to clip space; depth passes through.
+inline std::string ScreenVertexShader(std::uint32_t width, std::uint32_t height)
+{
+    return "#version 410 core\n"
+           "layout(location = 0) in vec3 inPosition;\n"
+           "layout(location = 4) in vec4 inColor;\n"
+           "layout(location = 0) out vec4 vColor;\n"
+           "out gl_PerVertex { vec4 gl_Position; };\n"
+           "void main()\n"
+           "{\n"
+           "    gl_Position = vec4(inPosition.x * 2.0 / " +
+           std::to_string(width) + ".0 - 1.0, 1.0 - inPosition.y * 2.0 / " + std::to_string(height) +
+           ".0, inPosition.z, 1.0);\n"
+           "    vColor = inColor;\n"
+           "}\n";
+}
+
 /// The colour shaders and declaration, kept alive while bound.
 struct ColorShaders
 {
@@ -47,20 +64,7 @@ struct ColorShaders
     /// `error` says which step failed (with the compiler's log).
     bool Create(os::gfx::Device& device, std::uint32_t width, std::uint32_t height, std::string* error)
     {
-        // Pixel positions of the target map to clip space; depth passes through.
-        const std::string vs = "#version 410 core\n"
-                               "layout(location = 0) in vec3 inPosition;\n"
-                               "layout(location = 4) in vec4 inColor;\n"
-                               "layout(location = 0) out vec4 vColor;\n"
-                               "out gl_PerVertex { vec4 gl_Position; };\n"
-                               "void main()\n"
-                               "{\n"
-                               "    gl_Position = vec4(inPosition.x * 2.0 / " +
-                               std::to_string(width) + ".0 - 1.0, 1.0 - inPosition.y * 2.0 / " +
-                               std::to_string(height) +
-                               ".0, inPosition.z, 1.0);\n"
-                               "    vColor = inColor;\n"
-                               "}\n";
+        const std::string vs = ScreenVertexShader(width, height);
         const std::string ps = "#version 410 core\n"
                                "layout(location = 0) in vec4 vColor;\n"
                                "layout(location = 0) out vec4 outColor;\n"
