@@ -3,6 +3,7 @@
 
 #include <future>
 
+#include "KorvaneXDK/core/ExceptionReport.h"
 #include "KorvaneXDK/core/Log.h"
 #include "host/ConsoleHistory.h"
 #include "host/PausableThread.h"
@@ -96,7 +97,8 @@ TEST(PausableThread, PausedOrNeverStartedThreadIsReleasedPromptlyARunningOneWait
     // A standard exception escaping the body is reported (the report's lines and box are the log's own) as the
     // engine's are (those through a real game loop in GameLoopTest) and ends the thread.
     LogCapture::Clear();
-    os::testing::SetMessageBoxSink([](const std::string&, const std::string&) {});
+    std::string box;
+    os::testing::SetMessageBoxSink([&](const std::string&, const std::string& text) { box = text; });
     {
         CBodyThread failing([](CBodyThread&) { throw std::runtime_error("standard failure"); });
         failing.Start();
@@ -105,6 +107,7 @@ TEST(PausableThread, PausedOrNeverStartedThreadIsReleasedPromptlyARunningOneWait
     }
     os::testing::SetMessageBoxSink(nullptr);
     EXPECT_TRUE(LogCapture::HasLine("  Exception: class std::runtime_error\n")) << LogCapture::All();
+    EXPECT_EQ(box, korvane::FormatExceptionReportText("standard failure", "class std::runtime_error", "unknown"));
 }
 
 // Log lines arrive through the logger's hook; two threads appending keep every line, each writer's in

@@ -455,10 +455,14 @@ TEST_F(GfxTest, ConstantTablesLossesResetsRefusedModesAndCrossThreadReleasesFoll
     EXPECT_EQ(3, os::testing::GetResetCallCount()) << "refused and failed resets count too";
 
     // Capabilities, and a reset restoring the default states, resizing and ending the scene.
-    // Shader model 3 shows in the graphics object's start-up log, overridden versions in the engine's start-up checks.
+    // Shader model 3 shows in the graphics object's start-up log; each overridden version shows in the caps.
     os::gfx::Caps caps;
     ASSERT_EQ(kOk, device->GetDeviceCaps(&caps));
     EXPECT_EQ(V(caps.TextureCaps & os::gfx::texturecaps::Pow2, caps.MaxTextureWidth >= 2048u), V(0, true));
+    os::testing::OverrideShaderVersions(os::gfx::VertexShaderVersion(2, 0), os::gfx::PixelShaderVersion(2, 1));
+    ASSERT_EQ(kOk, device->GetDeviceCaps(&caps));
+    EXPECT_EQ(V(caps.VertexShaderVersion, caps.PixelShaderVersion), V(0xFFFE0200u, 0xFFFF0201u));
+    os::testing::OverrideShaderVersions(0, 0);
 
     ASSERT_EQ((Results{device->SetRenderState(RenderState::CullMode, value::CullNone),
                        device->SetSamplerState(0, SamplerState::MagFilter, value::FilterLinear), device->BeginScene()}),
