@@ -5,14 +5,14 @@
 
 #include <boost/shared_ptr.hpp>
 
+#include "KorvaneXDK/mwt/Control.h"
 #include "KorvaneXDK/mwt/Form.h"
 #include "KorvaneXDK/mwt/Image.h"
 #include "KorvaneXDK/mwt/Label.h"
-#include "KorvaneXDK/mwt/Panel.h"
 #include "KorvaneXDK/platform/graphics/TextureCache.h"
 
 /// "CreditsForm": the menus' band and caption rule, "CREDITS" and twelve lines of message text.
-/// It has no button: a focusable panel that draws nothing holds the focus, so keys reach the form.
+/// It has no button: a focusable control that draws nothing holds the focus, so keys reach the form.
 class CCreditsFormDesign : public korvane::mwt::CForm
 {
 public:
@@ -32,6 +32,6 @@ public:
     boost::shared_ptr<korvane::mwt::CImage> Image1;
     boost::shared_ptr<korvane::mwt::CImage> Image2;
     boost::shared_ptr<korvane::mwt::CLabel> Label1;
-    boost::shared_ptr<korvane::mwt::CPanel> KeyPanel;
+    boost::shared_ptr<korvane::mwt::CControl> KeyPanel;
     std::array<boost::shared_ptr<korvane::mwt::CLabel>, kLineCount> Lines;
 };
