@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -107,8 +108,8 @@ public:
     /// closed: ") since the last call; RunFrame calls it after the screen's update.
     void ReportFormChanges();
     /// While on, every input the scene hands the screen is logged too ("UI: key 0x1B", "UI: focus
-    /// OptionsButton", "UI: click at 700,368", the pointer's mode and free moves). Starts on when
-    /// the environment has KORVANE_UI_TRACE=1.
+    /// OptionsButton", "UI: click at 700,368", the pointer's mode and free moves), and each named
+    /// action let go ("UI: released decide"). Starts on when the environment has KORVANE_UI_TRACE=1.
     void SetInputTrace(bool on) { inputTrace_ = on; }
 
     // State, for the owner and tests.
@@ -144,6 +145,8 @@ private:
     void SendKey(unsigned int key);
     void Trace(const std::string& text);
     void TraceFocus(const korvane::mwt::CForm& form);
+    /// "UI: released decide" for each traced action let go since the last frame.
+    void TraceReleases(korvane::IController& controller);
     void ApplyDeviceStates();
     void DrawScreen();
 
@@ -168,4 +171,6 @@ private:
     /// The forms on the screen at the last report, with their names (a closed one may be gone).
     std::vector<std::pair<boost::weak_ptr<korvane::mwt::CForm>, std::string>> reportedForms_;
     bool inputTrace_ = false;
+    /// The traced actions held at the last frame.
+    std::set<std::string> tracedHeld_;
 };

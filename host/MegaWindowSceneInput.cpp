@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
+#include <string>
 
 #include "KorvaneXDK/core/GameWindow.h"
 #include "KorvaneXDK/core/Log.h"
@@ -95,6 +97,8 @@ void CMegaWindowScene::PollUiInput(float seconds)
     if (controller == nullptr || !cursorForm_ || !screen_)
         return;
     const bool decideHeld = controller->IsDown("decide");
+    if (inputTrace_)
+        TraceReleases(*controller);
     if (controller->WasPressed("mode")) {
         cursorForm_->SetFocusMode(!cursorForm_->IsFocusMode());
         Trace(cursorForm_->IsFocusMode() ? "UI: pointer follows the focus" : "UI: pointer moves freely");
@@ -204,6 +208,20 @@ void CMegaWindowScene::Trace(const std::string& text)
 {
     if (inputTrace_)
         korvane::LogInfo(text);
+}
+
+void CMegaWindowScene::TraceReleases(korvane::IController& controller)
+{
+    // Read with IsDown only: the press latches stay for the passes below.
+    static const char* const kTracedActions[] = {"up", "down", "left", "right", "decide", "cancel", "pause", "mode"};
+    std::set<std::string> held;
+    for (const char* action : kTracedActions) {
+        if (controller.IsDown(action))
+            held.insert(action);
+        else if (tracedHeld_.count(action) != 0)
+            Trace(std::string("UI: released ") + action);
+    }
+    tracedHeld_ = std::move(held);
 }
 
 void CMegaWindowScene::TraceFocus(const korvane::mwt::CForm& form)

@@ -282,20 +282,22 @@ TEST_F(WindowInput, TheLogNamesFormsOpenedAndClosedAndTheTraceEachInputHandedOn)
     EXPECT_EQ((std::vector<std::string>{"Form closed: LogoSplashForm", "Form opened: TestForm"}), lines())
         << "no trace yet";
 
+    // Each input handed on, and the action's release a frame later.
     scene.SetInputTrace(true);
     const std::pair<const char*, std::vector<std::string>> steps[] = {
-        {"up", {"UI: focus First"}},
-        {"decide", {"UI: click at 124,260"}},
-        {"left", {"UI: key 0x25"}},
-        {"cancel", {"UI: key 0x1B"}},
-        {"mode", {"UI: pointer moves freely"}},
-        {"right", {"UI: pointer at 1148,260"}},
-        {"mode", {"UI: pointer follows the focus"}},
+        {"up", {"UI: focus First", "UI: released up"}},
+        {"decide", {"UI: click at 124,260", "UI: released decide"}},
+        {"left", {"UI: key 0x25", "UI: released left"}},
+        {"cancel", {"UI: key 0x1B", "UI: released cancel"}},
+        {"mode", {"UI: pointer moves freely", "UI: released mode"}},
+        {"right", {"UI: pointer at 1148,260", "UI: released right"}},
+        {"mode", {"UI: pointer follows the focus", "UI: released mode"}},
     };
     for (const auto& [action, expected] : steps) {
         scene.controller.Press(action);
         scene.RunFrame(1.0f);
         scene.controller.Release(action);
+        scene.RunFrame(0.0f);
         EXPECT_EQ(expected, lines()) << action;
     }
 
