@@ -188,7 +188,7 @@ bool CGameApplicationDriverDX9::Initialize()
     } else {
         LogErrorAt("Unsupported shader version.", kSourceName, __LINE__);
         return Fatal("Unsupported shader version with current Direct3D device.\nThis program requires following "
-                     "shader model: " +
+                     "specification: " +
                      requirement);
     }
 

@@ -188,7 +188,7 @@ TEST_F(DriverStartupTest, StartsPaintsRunsSwitchesResizesAndPausesEachFatalStepS
          "Failed to initialize Direct3D9.\nThis program will exit.", false},
         {"shader model 2.0 against 3.0", [] { os::testing::OverrideShaderVersions(0xFFFE0200u, 0xFFFF0200u); },
          "Unsupported shader version with current Direct3D device.\nThis program requires following "
-         "shader model: VertexShader 3.0 / PixelShader 3.0",
+         "specification: VertexShader 3.0 / PixelShader 3.0",
          true}};
     for (const auto& [name, arrange, text, graphicsLeft] : cases) {
         SCOPED_TRACE(name);
