@@ -104,6 +104,11 @@ TEST_F(DriverStartupTest, StartsPaintsRunsSwitchesResizesAndPausesEachFatalStepS
     EXPECT_TRUE(driver->GetInput() != nullptr && driver->GetSound() != nullptr && driver->GetShaderEnvironment());
     ASSERT_NE(nullptr, driver->GetFrameRateKeeper());
     EXPECT_EQ(driver->GetSceneManager(), driver->GetFrameRateKeeper()->frameListener);
+    // The keeper is the engine clock: two of its readings bracket the engine clock's.
+    const double before = driver->GetFrameRateKeeper()->GetElapsedMilliseconds();
+    const double engine = korvane::GetEngineElapsedMilliseconds();
+    const double after = driver->GetFrameRateKeeper()->GetElapsedMilliseconds();
+    EXPECT_TRUE(before <= engine && engine <= after) << before << " " << engine << " " << after;
     EXPECT_EQ(driver->GetDataLoader(), driver->GetShaderDataLoader());
     EXPECT_EQ(std::make_pair(800, 600),
               std::make_pair(driver->GetGameWindow()->GetClientWidth(), driver->GetGameWindow()->GetClientHeight()));
