@@ -368,7 +368,9 @@ TEST(Streams, TypedValuesSeeksClonesCopiesFileModesAndReplacingAndTheRIFFAndProp
     const std::string missing = dir.File("missing.bin");
     ExpectThrowWith<EFileOpenError>([&] { CFileStream stream(missing, 1, 1); }, "Cannot open file: \"" + missing + "\"",
                                     "class korvane::CFileStream");
-    EXPECT_EQ(log.CountContaining("Win32Error(0x2)"), 1u) << log.All();
+    EXPECT_EQ(std::pair(log.CountContaining("Win32Error(0x2)"), log.Contains("\n\tFileStream(")),
+              std::pair(std::size_t{1}, true))
+        << log.All();
     EXPECT_THROW(CFileStream(dir.File("no/such/dir.bin"), 0, 0), EFileOpenError);
     // A folder is no file in any mode, and replacing one must fail before anything is written.
     dir.Write("blocked/folder/inside.txt", "x");
