@@ -25,6 +25,9 @@ namespace korvane
 namespace
 {
 
+/// The source name in this file's error lines.
+constexpr const char* kSourceFile = "TextureFont";
+
 /// Marks a unit that can have no glyph of its own (a code point past U+FFFF, a malformed byte).
 constexpr std::uint32_t kNoUnit = 0xFFFFFFFFu;
 constexpr std::uint16_t kGetaMark = 0x3013;
@@ -347,7 +350,7 @@ void CTextureFont::DrawUnits(const Units& units, std::int32_t x, std::int32_t y,
         device->DrawPrimitiveUP(os::gfx::PrimitiveType::TriangleList, static_cast<std::uint32_t>(vertices_.size() / 3),
                                 vertices_.data(), sizeof(Vertex));
     if (os::gfx::Failed(result)) {
-        ReportDirectXError(result, __FILE__, __LINE__);
+        ReportDirectXError(result, kSourceFile, __LINE__);
     }
 }
 
