@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <map>
+#include <optional>
 
 #include "host/ProgramStderr.h"
 #include "support/TempDir.h"
@@ -13,6 +14,29 @@ namespace
 namespace fs = std::filesystem;
 
 const std::string kProgram = KORVANE_BINARY_DIR "/bin/vorthenix";
+
+/// Environment variables set or removed for one test, as they were again afterwards: the entry's other tests run in
+/// the same process when the whole program is run.
+class ScopedEnvironment
+{
+public:
+    ~ScopedEnvironment()
+    {
+        for (const auto& [name, value] : saved_)
+            value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
+    }
+    void Set(const std::string& name, const char* value)
+    {
+        if (saved_.count(name) == 0) {
+            const char* old = std::getenv(name.c_str());
+            saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
+        }
+        value ? setenv(name.c_str(), value, 1) : unsetenv(name.c_str());
+    }
+
+private:
+    std::map<std::string, std::optional<std::string>> saved_;
+};
 
 /// Every file below the folder with its contents.
 std::map<std::string, std::string> Contents(const std::string& folder)
@@ -31,9 +55,10 @@ TEST(ProgramStartTest, WithoutADisplayItSaysSoAndEndsAtOnceChangingNothing)
     const std::string folder = dir.Path() + "data/Vumo/VorthenixZambrelliot/";
     dir.Write("data/Vumo/VorthenixZambrelliot/display_setting.ini", "ScreenWidth=1920\r\nScreenHeight=1080\r\n");
     const auto before = Contents(dir.Path());
-    setenv("XDG_DATA_HOME", (dir.Path() + "data").c_str(), 1);
+    ScopedEnvironment environment;
+    environment.Set("XDG_DATA_HOME", (dir.Path() + "data").c_str());
     for (const char* name : {"SDL_VIDEODRIVER", "DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR"})
-        unsetenv(name);
+        environment.Set(name, nullptr);
 
     auto program = program_test::StartWithStderrTo(kProgram, dir.File("stderr.txt"));
     ASSERT_TRUE(program && program->Started());
@@ -51,14 +76,15 @@ TEST(ProgramStartTest, AMissingOrTruncatedArchiveIsNamedWithItsFolderAndTheProgr
 {
     const std::string archive = korvane::test::TempDir::Read(KORVANE_BINARY_DIR "/bin/data.kva");
     ASSERT_GT(archive.size(), 6000u);
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    setenv("KORVANE_NO_MESSAGE_BOX", "1", 1);
+    ScopedEnvironment environment;
+    environment.Set("SDL_VIDEODRIVER", "offscreen");
+    environment.Set("KORVANE_NO_MESSAGE_BOX", "1");
     // Nothing, the entries cut off, the entry table cut off.
     for (const auto& [kept, said] :
          {std::pair(std::string::npos, "is missing: it was looked for in"), std::pair(std::size_t{5000}, "is damaged"),
           std::pair(std::size_t{100}, "is damaged")}) {
         korvane::test::TempDir dir;
-        setenv("XDG_DATA_HOME", (dir.Path() + "data").c_str(), 1);
+        environment.Set("XDG_DATA_HOME", (dir.Path() + "data").c_str());
         const std::string copy = dir.File("game/vorthenix");
         fs::create_directories(dir.File("game"));
         std::error_code linked;
