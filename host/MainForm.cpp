@@ -321,6 +321,10 @@ os::gfx::Result CMainForm::UnlockTexture(korvane::CTexture& texture)
 void CMainForm::CreateDeviceResources()
 {
     CScopedLock lock(DisplayLock());
+    // A reset notice can arrive once the form listens and before it has made its textures; the
+    // creation that follows makes the resources then.
+    if (!textureA_ || !textureB_)
+        return;
     for (korvane::CTexture* texture : {textureA_.get(), textureB_.get()}) {
         texture->Create(kTextureSize, kTextureSize, 1, os::gfx::usage::Dynamic, os::gfx::Format::X8R8G8B8,
                         os::gfx::Pool::Default);

@@ -58,6 +58,11 @@ CMegaWindowScene* CMegaWindowScene::GetInstance()
     return gInstance;
 }
 
+CMegaWindowScene* CMegaWindowScene::FindInstance()
+{
+    return gInstance;
+}
+
 CMegaWindowScene::CMegaWindowScene() : korvane::CStandardScene(kPriority), screen_(new korvane::mwt::CScreen(""))
 {
     for (korvane::mwt::TMotionTween<float>* tween : {&angleTween_, &scaleTween_}) {

@@ -7,9 +7,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <fcntl.h>
 #include <mutex>
 #include <pwd.h>
 #include <sched.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -34,6 +36,13 @@ Hooks& GetHooks()
     // Never destroyed: threads may still sleep or log while static objects go away.
     static Hooks* hooks = new Hooks;
     return *hooks;
+}
+
+std::string ErrnoText(int errnoValue)
+{
+    char buffer[256] = {};
+    const char* message = strerror_r(errnoValue, buffer, sizeof buffer);
+    return message ? message : "";
 }
 
 thread_local std::uint32_t tLastErrorCode = 0;
@@ -192,6 +201,47 @@ std::string GetUserDataRoot()
     if (root.empty() || root.back() != '/')
         root += '/';
     return root;
+}
+
+std::string FolderWriteProblem(const std::string& folder)
+{
+    std::string path = folder;
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    if (path.empty())
+        path = ".";
+    // Up to the nearest part of the path that is there: what stands there, or what it refuses,
+    // is why the folder cannot hold files.
+    for (bool self = true;; self = false) {
+        struct stat info
+        {};
+        if (stat(path.c_str(), &info) == 0) {
+            if (!S_ISDIR(info.st_mode))
+                return ErrnoText(ENOTDIR);
+            std::string probe = path + "/.write-test-XXXXXX";
+            const int fd = mkstemp(probe.data());
+            if (fd < 0)
+                return ErrnoText(errno);
+            close(fd);
+            unlink(probe.c_str());
+            return self ? std::string() : ErrnoText(ENOENT);
+        }
+        const int error = errno;
+        const std::size_t slash = path.find_last_of('/');
+        const std::string parent = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+        if (error != ENOENT || parent == path)
+            return ErrnoText(error);
+        path = parent;
+    }
+}
+
+std::string FileWriteProblem(const std::string& path)
+{
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return ErrnoText(errno);
+    close(fd);
+    return std::string();
 }
 
 namespace detail

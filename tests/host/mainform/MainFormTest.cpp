@@ -358,3 +358,32 @@ TEST_F(PresentationTest, LostResetResizeFailedLocksTheFadeInAndTheGamesTilesAndS
               (std::vector{PixelAt(kDeviceWidth / 2, kDeviceHeight / 2), PixelAt(10, kDeviceHeight / 2),
                            PixelAt(157, 265), PixelAt(157, 4)}));
 }
+
+namespace
+{
+
+/// Its layout step resizes the window, so the graphics object's lost and reset notices reach the
+/// form after it started listening and before it made its textures.
+class CResizedWhileOpeningForm : public mainform_test::CTestMainForm
+{
+public:
+    void InitializeComponent(korvane::CTextureCache* cache) override
+    {
+        korvane::GetApplicationDriver()->GetGraphics()->ResizeWindow(static_cast<int>(kDeviceWidth / 2),
+                                                                     static_cast<int>(kDeviceHeight / 2));
+        CTestMainForm::InitializeComponent(cache);
+    }
+};
+
+} // namespace
+
+TEST_F(PresentationTest, AResetBeforeTheTexturesAreMadeLeavesTheOpeningToMakeThem)
+{
+    form = boost::make_shared<CResizedWhileOpeningForm>();
+    screen->AddControl(form);
+    Frames(2);
+    korvane::GetApplicationDriver()->GetGraphics()->ResizeWindow(static_cast<int>(kDeviceWidth),
+                                                                 static_cast<int>(kDeviceHeight));
+    ASSERT_TRUE(form->HasDeviceResources());
+    EXPECT_EQ(2048, form->GetNewestFrame()->GetPitch());
+}

@@ -1,0 +1,109 @@
+/** @file ProgramStartTest.cpp The built program refusing to start: without a display, and without a whole data archive. */
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <optional>
+
+#include "host/ProgramStderr.h"
+#include "support/TempDir.h"
+
+namespace
+{
+
+namespace fs = std::filesystem;
+
+const std::string kProgram = KORVANE_BINARY_DIR "/bin/vorthenix";
+
+/// Environment variables set or removed for one test, as they were again afterwards: the entry's other tests run in
+/// the same process when the whole program is run.
+class ScopedEnvironment
+{
+public:
+    ~ScopedEnvironment()
+    {
+        for (const auto& [name, value] : saved_)
+            value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
+    }
+    void Set(const std::string& name, const char* value)
+    {
+        if (saved_.count(name) == 0) {
+            const char* old = std::getenv(name.c_str());
+            saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
+        }
+        value ? setenv(name.c_str(), value, 1) : unsetenv(name.c_str());
+    }
+
+private:
+    std::map<std::string, std::optional<std::string>> saved_;
+};
+
+/// Every file below the folder with its contents.
+std::map<std::string, std::string> Contents(const std::string& folder)
+{
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        files[entry.path().string()] = entry.is_regular_file() ? korvane::test::TempDir::Read(entry.path()) : "";
+    return files;
+}
+
+// With no window system to show on, and no driver asked for by name, the program says so and ends at once with a
+// failure, before it writes anything: the saved settings keep the real screen's size.
+TEST(ProgramStartTest, WithoutADisplayItSaysSoAndEndsAtOnceChangingNothing)
+{
+    korvane::test::TempDir dir;
+    const std::string folder = dir.Path() + "data/Vumo/VorthenixZambrelliot/";
+    dir.Write("data/Vumo/VorthenixZambrelliot/display_setting.ini", "ScreenWidth=1920\r\nScreenHeight=1080\r\n");
+    const auto before = Contents(dir.Path());
+    ScopedEnvironment environment;
+    environment.Set("XDG_DATA_HOME", (dir.Path() + "data").c_str());
+    for (const char* name : {"SDL_VIDEODRIVER", "DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR"})
+        environment.Set(name, nullptr);
+
+    auto program = program_test::StartWithStderrTo(kProgram, dir.File("stderr.txt"));
+    ASSERT_TRUE(program && program->Started());
+    ASSERT_TRUE(program_test::WaitForExit(*program, 5.0)) << "still running without a display";
+    const std::string said = korvane::test::TempDir::Read(dir.File("stderr.txt"));
+    EXPECT_NE(0, program->Wait());
+    EXPECT_NE(std::string::npos, said.find("no display")) << said;
+    fs::remove(dir.File("stderr.txt"));
+    EXPECT_EQ(before, Contents(dir.Path()));
+}
+
+// A copy of the program whose data archive is missing or cut short names the file and where it looked, and ends with
+// a failure.
+TEST(ProgramStartTest, AMissingOrTruncatedArchiveIsNamedWithItsFolderAndTheProgramFails)
+{
+    const std::string archive = korvane::test::TempDir::Read(KORVANE_BINARY_DIR "/bin/data.kva");
+    ASSERT_GT(archive.size(), 6000u);
+    ScopedEnvironment environment;
+    environment.Set("SDL_VIDEODRIVER", "offscreen");
+    environment.Set("KORVANE_NO_MESSAGE_BOX", "1");
+    // Nothing, the entries cut off, the entry table cut off.
+    for (const auto& [kept, said] :
+         {std::pair(std::string::npos, "is missing: it was looked for in"), std::pair(std::size_t{5000}, "is damaged"),
+          std::pair(std::size_t{100}, "is damaged")}) {
+        korvane::test::TempDir dir;
+        environment.Set("XDG_DATA_HOME", (dir.Path() + "data").c_str());
+        const std::string copy = dir.File("game/vorthenix");
+        fs::create_directories(dir.File("game"));
+        std::error_code linked;
+        fs::create_hard_link(kProgram, copy, linked);
+        if (linked)
+            fs::copy_file(kProgram, copy);
+        if (kept != std::string::npos)
+            dir.Write("game/data.kva", archive.substr(0, kept));
+
+        auto program = program_test::StartWithStderrTo(copy, dir.File("stderr.txt"));
+        ASSERT_TRUE(program && program->Started());
+        ASSERT_TRUE(program_test::WaitForExit(*program, 60.0)) << kept;
+        const std::string text = korvane::test::TempDir::Read(dir.File("stderr.txt"));
+        EXPECT_NE(0, program->Wait()) << kept;
+        EXPECT_NE(std::string::npos, text.find("\"data.kva\"")) << text;
+        EXPECT_NE(std::string::npos, text.find(said)) << text;
+        EXPECT_NE(std::string::npos, text.find(dir.Path() + "game/")) << text;
+        EXPECT_EQ(std::string::npos, text.find("Exception")) << text;
+    }
+}
+
+} // namespace
