@@ -225,7 +225,8 @@ void CMegaWindowScene::LoadSkin()
 
 korvane::ITexture* CMegaWindowScene::LoadSkinTexture(const std::string& name)
 {
-    return textureCache_.LoadWithDriverLoader("skin\\" + name, true, "", os::gfx::Format::Unknown);
+    // One level: with a mip chain the linear mip filter blurs the skin on screens under 1080 lines.
+    return textureCache_.LoadWithDriverLoader("skin\\" + name, false, "", os::gfx::Format::Unknown);
 }
 
 void CMegaWindowScene::Update(int)

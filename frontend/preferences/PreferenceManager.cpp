@@ -55,6 +55,10 @@ constexpr std::int32_t kFullVolume = 0;
 constexpr int kRotationCount = 4;
 constexpr int kAspectRatioCount = 5;
 
+// The largest file taken: one written here holds four records of eleven pairs, under 1 KiB; the
+// rest leaves room for records carried over for device types that are not connected.
+constexpr std::int32_t kMaximumFileSize = 16 * 1024;
+
 // The least a record takes: its label "MappingData" with its length, the type and the pair count.
 constexpr std::int64_t kMinimumRecordSize = 4 + 11 + 4 + 4;
 // The least a pair takes: an empty name's length and the code.
@@ -288,18 +292,14 @@ void CPreferenceManager::Load()
         {
             CFileStream file(GetPreferenceFilePath(), 1, 1);
             const std::int32_t size = file.GetSize();
+            // No file written here comes near this: refused before anything is allocated for it.
+            if (size > kMaximumFileSize)
+                throw EInvalidFileFormat(this, "Load: file too large");
             image.SetSize(size);
             if (image.GetSize() != size)
                 throw EReadError(this, "Load: out of memory");
             image.SetSize(file.Read(image.GetBuffer(), size));
             file.Close();
-        }
-        // The container size is a signed field: a negative one leaves no room for any chunk. The
-        // reader takes it as unsigned, so it is given only the header in that case.
-        if (image.GetSize() >= 8) {
-            image.Seek(4);
-            if (image.ReadInt32() < 0)
-                image.SetSize(8);
         }
         CRIFFReader reader;
         reader.Open(&image);

@@ -66,8 +66,8 @@ void RealSleep(std::uint32_t milliseconds)
     }
 }
 
-// $HOME, else the account's home from the password database; a shared folder such as /tmp
-// would mix several users' saves.
+// $HOME, else the account's home from the password database; empty when neither names one (a
+// shared folder such as /tmp would mix several users' saves).
 std::string HomeFolder()
 {
     const char* home = std::getenv("HOME");
@@ -79,7 +79,7 @@ std::string HomeFolder()
     if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_dir &&
         *found->pw_dir)
         return found->pw_dir;
-    return "/tmp";
+    return std::string();
 }
 
 } // namespace
@@ -196,9 +196,12 @@ std::string GetUserDataRoot()
     if (xdg && *xdg == '/')
         root = xdg;
     else {
-        root = HomeFolder() + "/.local/share";
+        const std::string home = HomeFolder();
+        if (home.empty())
+            return std::string();
+        root = home + "/.local/share";
     }
-    if (root.empty() || root.back() != '/')
+    if (root.back() != '/')
         root += '/';
     return root;
 }

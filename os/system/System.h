@@ -35,7 +35,8 @@ void ShowErrorMessageBox(const std::string& caption, const std::string& text, vo
 
 /// Full path of the running program file.
 std::string GetProgramPath();
-/// Root of the per-user data folders: $XDG_DATA_HOME, else ~/.local/share (with a trailing '/').
+/// Root of the per-user data folders: $XDG_DATA_HOME, else ~/.local/share (with a trailing '/');
+/// empty when the account has no home folder.
 std::string GetUserDataRoot();
 
 /// Why no file can be written in the folder, in the system's words ("Not a directory" when a file

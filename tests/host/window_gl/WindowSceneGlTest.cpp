@@ -17,6 +17,7 @@
 #include "host/ScreenFit.h"
 #include "os/gfx/Device.h"
 #include "os/gfx/ResultCodes.h"
+#include "os/gfx/Texture.h"
 #include "support/ExpectThrow.h"
 #include "support/LogCapture.h"
 
@@ -148,6 +149,17 @@ TEST_F(WindowSceneGl, InitializeThenAThrowingControlAndAKnownControlsPixels)
                                   0xFFFFFFu)
                         << rotation << ": " << x << "," << y;
                 }
+    }
+}
+
+// The skin's pictures hold one level each: a mip chain would blur them on any screen under 1080 lines.
+TEST_F(WindowSceneGl, SkinPicturesHaveNoMipLevels)
+{
+    ASSERT_TRUE(scene != nullptr);
+    for (const char* name : {"form.png", "button.png"}) {
+        korvane::ITexture* texture = scene->LoadSkinTexture(name);
+        ASSERT_TRUE(texture != nullptr && texture->GetD3DTexture() != nullptr) << name;
+        EXPECT_EQ(1u, texture->GetD3DTexture()->GetLevelCount()) << name;
     }
 }
 
