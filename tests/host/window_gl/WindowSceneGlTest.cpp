@@ -62,8 +62,7 @@ protected:
     {
         const Vector2<float> q = korvane::canvas::TransformPoint(scene->GetScreenTransform(), p);
         const float left = screen_fit::BandLeft(scene->GetAspect());
-        return Vector2<float>((q.x - 1.0f - left) / (1080.0f * scene->GetAspect()) * kWidth,
-                              (q.y - 1.0f) / 1080.0f * kHeight);
+        return Vector2<float>((q.x - left) / (1080.0f * scene->GetAspect()) * kWidth, q.y / 1080.0f * kHeight);
     }
 
     static inline CMegaWindowScene* scene = nullptr;
@@ -149,6 +148,68 @@ TEST_F(WindowSceneGl, InitializeThenAThrowingControlAndAKnownControlsPixels)
                         << rotation << ": " << x << "," << y;
                 }
     }
+}
+
+// A control covering the whole canvas covers the whole back buffer: no edge column or row keeps the clear colour,
+// at the sizes players pick, with the buffer's own aspect or a band, upright or turned half round.
+TEST_F(WindowSceneGl, ACanvasWideFillReachesEveryEdgePixelOfTheBackBuffer)
+{
+    struct Case
+    {
+        std::uint32_t width, height;
+        std::int32_t aspect, rotation;
+    };
+    const Case cases[] = {
+        {1920, 1080, 0, 0}, {1280, 720, 0, 0}, {1280, 720, 1, 2}, {1366, 768, 0, 0}, {1024, 768, 3, 0}};
+    std::vector<boost::shared_ptr<CControl>> shown;
+    for (const auto& child : scene->GetScreenPtr()->GetControls())
+        if (auto control = boost::dynamic_pointer_cast<CControl>(child); control && control->IsVisible()) {
+            control->SetVisible(false);
+            shown.push_back(control);
+        }
+    boost::shared_ptr<CControl> cover(new CControl("Cover"));
+    cover->SetBounds(korvane::canvas::Rect2f(0, 0, 1920, 1080));
+    cover->DrawEvent = [](CControl*, korvane::canvas::CCanvas* canvas) {
+        canvas->GetBrush().SetColor(korvane::Color4<float>(1, 0, 0, 1));
+        canvas->FillRect(korvane::canvas::Rect2f(0, 0, 1920, 1080));
+    };
+    scene->GetScreenPtr()->AddControl(cover);
+    korvane::CDXGraphics& graphics = *korvane::GetApplicationDriver()->GetGraphics();
+    for (const Case& c : cases) {
+        graphics.ResizeWindow(static_cast<int>(c.width), static_cast<int>(c.height));
+        scene->SetAspectRatio(c.aspect);
+        scene->SetScreenRotation(c.rotation);
+        scene->Restore();
+        os::gfx::Device& device = *graphics.GetDevice();
+        device.Clear(0, nullptr, os::gfx::clear::Target, 0xFF202020u, 1.0f, 0);
+        scene->RunFrame(0.0f);
+        std::vector<std::uint32_t> pixels;
+        std::uint32_t width = 0, height = 0;
+        ASSERT_EQ(os::gfx::kOk, device.ReadBackBuffer(&pixels, &width, &height));
+        ASSERT_EQ(std::pair(c.width, c.height), std::pair(width, height));
+        std::vector<std::string> bare;
+        auto check = [&](std::uint32_t x, std::uint32_t y) {
+            if ((pixels[static_cast<std::size_t>(y) * width + x] & 0xFFFFFFu) != 0xFF0000u && bare.size() < 4)
+                bare.push_back(std::to_string(x) + "," + std::to_string(y));
+        };
+        for (std::uint32_t x = 0; x < width; ++x) {
+            check(x, 0);
+            check(x, height - 1);
+        }
+        for (std::uint32_t y = 0; y < height; ++y) {
+            check(0, y);
+            check(width - 1, y);
+        }
+        EXPECT_EQ(std::vector<std::string>{}, bare)
+            << c.width << "x" << c.height << " aspect " << c.aspect << " rotation " << c.rotation;
+    }
+    scene->GetScreenPtr()->RemoveControl(cover.get());
+    for (const auto& control : shown)
+        control->SetVisible(true);
+    graphics.ResizeWindow(static_cast<int>(kWidth), static_cast<int>(kHeight));
+    scene->SetAspectRatio(0);
+    scene->SetScreenRotation(0);
+    scene->Restore();
 }
 
 } // namespace
