@@ -1,0 +1,186 @@
+/** @file TextPlacementGlTest.cpp Text read back from the window scene's frames: every texel row and column of every
+ * glyph of the program's fonts shows on a smaller back buffer. */
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <sstream>
+
+#include "KorvaneXDK/canvas/FontStock.h"
+#include "KorvaneXDK/core/DataLoader.h"
+#include "KorvaneXDK/core/KorvaneStream.h"
+#include "KorvaneXDK/platform/graphics/DriverAccess.h"
+#include "KorvaneXDK/platform/graphics/TextureFont.h"
+#include "WindowSceneGlFixture.h"
+#include "os/gfx/ImageDecoder.h"
+
+namespace
+{
+
+using korvane::canvas::CCanvas;
+using window_gl_test::Frame;
+using window_gl_test::WindowSceneGl;
+
+const char* const kFonts[] = {"FONT12T2S",         "FONT08T2_C",     "QVR2WinAsciiMedium",
+                              "QVR2WinAsciiLarge", "QVR2WinMessage", "QVR2WinCondenseMedium",
+                              "QVR_FONT_4x"};
+
+std::string Utf8(std::uint32_t code)
+{
+    std::string out;
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+    return out;
+}
+
+std::vector<std::uint8_t> ReadArchived(const std::string& name)
+{
+    boost::shared_ptr<korvane::IKorvaneStream> stream = korvane::RequireDriverDataLoader(nullptr).OpenShared(name);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(stream->GetSize()));
+    stream->Read(bytes.data(), static_cast<std::int32_t>(bytes.size()));
+    return bytes;
+}
+
+/// An archive font as the registry holds it, with its page's coverage.
+struct FontPage
+{
+    boost::shared_ptr<korvane::CTextureFont> font;
+    os::gfx::DecodedImage page;
+    std::vector<std::uint32_t> codes;
+
+    explicit FontPage(const std::string& name)
+        : font(
+              boost::dynamic_pointer_cast<korvane::CTextureFont>(korvane::canvas::CFontStock::GetInstance()->Get(name)))
+    {
+        const std::vector<std::uint8_t> png = ReadArchived("fonts\\" + name + ".png");
+        EXPECT_EQ(os::gfx::kOk, os::gfx::DecodePng(png.data(), png.size(), os::gfx::DecodeLimits(), &page)) << name;
+        for (std::uint32_t code = 0; font && code <= 0xFFFF; ++code)
+            if (const auto* glyph = font->FindGlyph(static_cast<std::uint16_t>(code)))
+                if (glyph->Width > 0 && glyph->Height > 0)
+                    codes.push_back(code);
+    }
+    std::uint32_t Coverage(std::int32_t x, std::int32_t y) const
+    {
+        const std::uint8_t* word = &page.levels[0][(static_cast<std::size_t>(y) * page.width + x) * 4];
+        return word[3];
+    }
+};
+
+/// Rows (or, with `columns`, columns) of a glyph that do not show: a texel line with strong ink whose every
+/// strong texel must light its pixel (or a neighbour) in one pixel line within a pixel of where the texel
+/// line belongs.
+std::vector<int> HiddenLines(const FontPage& font, const korvane::CTextureFont::Glyph& glyph, float left, float top,
+                             float scaleX, float scaleY, const Frame& frame, bool columns)
+{
+    const int lines = columns ? glyph.Width : glyph.Height;
+    const int across = columns ? glyph.Height : glyph.Width;
+    const float along = columns ? scaleX : scaleY;
+    const float side = columns ? scaleY : scaleX;
+    const float start = columns ? left : top;
+    const float cross = columns ? top : left;
+    auto pixel = [&](int at, int other) -> std::uint32_t {
+        const int x = columns ? at : other;
+        const int y = columns ? other : at;
+        if (x < 0 || y < 0 || x >= static_cast<int>(frame.width) || y >= static_cast<int>(frame.height))
+            return 0;
+        return frame.At(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y)) >> 16;
+    };
+    std::vector<int> hidden;
+    for (int line = 0; line < lines; ++line) {
+        std::vector<std::pair<int, std::uint32_t>> strong; // pixel position across the line, coverage
+        for (int k = 0; k < across; ++k) {
+            const int tx = glyph.X + (columns ? line : k);
+            const int ty = glyph.Y + (columns ? k : line);
+            if (const std::uint32_t coverage = font.Coverage(tx, ty); coverage >= 160)
+                strong.emplace_back(static_cast<int>(std::floor((cross + static_cast<float>(k) + 0.5f) * side)),
+                                    coverage);
+        }
+        if (strong.empty())
+            continue;
+        const float centre = (start + static_cast<float>(line) + 0.5f) * along;
+        bool shown = false;
+        for (int at = static_cast<int>(std::ceil(centre - 2.0f)); !shown && at <= static_cast<int>(centre + 1.0f); ++at)
+            shown = std::all_of(strong.begin(), strong.end(), [&](const auto& texel) {
+                const int p = texel.first;
+                return 7 * std::max({pixel(at, p - 1), pixel(at, p), pixel(at, p + 1)}) >= texel.second;
+            });
+        if (!shown)
+            hidden.push_back(line);
+    }
+    return hidden;
+}
+
+// Every glyph of every font, drawn through the window scene on back buffers smaller than the canvas (uniformly and,
+// with the 16:9 setting on a 4:3 buffer, less across than down) at fractional canvas positions, keeps each of its
+// texel rows and columns in sight: a glyph quad between pixels would sample past its first or last texel line.
+TEST_F(WindowSceneGl, EveryGlyphKeepsEachTexelRowAndColumnOnASmallerBackBuffer)
+{
+    struct Size
+    {
+        std::uint32_t width, height;
+        std::int32_t aspect;
+    };
+    for (const Size size : {Size{1920, 1080, 0}, Size{1280, 720, 0}, Size{1440, 900, 1}}) {
+        Resize(size.width, size.height, size.aspect);
+        const float bandLeft = screen_fit::BandLeft(scene->GetAspect());
+        const float scaleX = static_cast<float>(size.width) / (1080.0f * scene->GetAspect());
+        const float scaleY = static_cast<float>(size.height) / 1080.0f;
+        for (const char* name : kFonts) {
+            const FontPage font(name);
+            ASSERT_TRUE(font.font && !font.page.levels.empty()) << name;
+            const float cell = static_cast<float>(font.font->GetLineHeight("")) + 12.0f;
+            const int perRow = static_cast<int>((1080.0f * scene->GetAspect() - 16.0f) / cell);
+            const int perFrame = perRow * static_cast<int>((1080.0f - 16.0f) / cell);
+            std::map<std::uint32_t, std::string> faults;
+            for (std::size_t first = 0; first < font.codes.size(); first += static_cast<std::size_t>(perFrame)) {
+                const std::size_t end = std::min(font.codes.size(), first + static_cast<std::size_t>(perFrame));
+                // Each cell's origin, moved by a fraction of a unit that differs from its neighbours'.
+                auto origin = [&](std::size_t i) {
+                    const auto k = static_cast<int>(i - first);
+                    return korvane::Vector2<float>(
+                        bandLeft + 8.0f + static_cast<float>(k % perRow) * cell + 0.37f * static_cast<float>(k % 7),
+                        8.0f + static_cast<float>(k / perRow) * cell + 0.29f * static_cast<float>(k % 5));
+                };
+                const Frame frame = Render([&](CCanvas& canvas) {
+                    canvas.GetFont() = korvane::canvas::CFont(name);
+                    for (std::size_t i = first; i < end; ++i) {
+                        const korvane::Vector2<float> at = origin(i);
+                        canvas.PushMatrix();
+                        canvas.MultiplyMatrix(korvane::canvas::MakeTranslation(at.x, at.y));
+                        canvas.DrawText(korvane::Vector2<float>(0.0f, 0.0f), Utf8(font.codes[i]));
+                        canvas.PopMatrix();
+                    }
+                });
+                for (std::size_t i = first; i < end; ++i) {
+                    const auto& glyph = *font.font->FindGlyph(static_cast<std::uint16_t>(font.codes[i]));
+                    const korvane::Vector2<float> at = origin(i);
+                    const float left = at.x - bandLeft + static_cast<float>(font.font->GetLeftOffset() + glyph.OffsetX);
+                    const float top = at.y + static_cast<float>(font.font->GetTopOffset() + glyph.OffsetY);
+                    std::ostringstream fault;
+                    for (const bool columns : {false, true})
+                        for (int line : HiddenLines(font, glyph, left, top, scaleX, scaleY, frame, columns))
+                            fault << (columns ? " column " : " row ") << line;
+                    if (!fault.str().empty())
+                        faults[font.codes[i]] = fault.str();
+                }
+            }
+            std::ostringstream report;
+            int shown = 0;
+            for (const auto& [code, fault] : faults)
+                if (shown++ < 6)
+                    report << " U+" << std::hex << code << std::dec << fault << ";";
+            EXPECT_EQ(0u, faults.size()) << name << " at " << size.width << "x" << size.height << " of "
+                                         << font.codes.size() << " glyphs:" << report.str();
+        }
+    }
+    Resize(window_gl_test::kWidth, window_gl_test::kHeight);
+}
+
+} // namespace
