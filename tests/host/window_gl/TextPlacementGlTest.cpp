@@ -1,16 +1,22 @@
 /** @file TextPlacementGlTest.cpp Text read back from the window scene's frames: every texel row and column of every
- * glyph of the program's fonts shows on a smaller back buffer. */
+ * glyph of the program's fonts shows on a smaller back buffer, and the leaderboard rows keep their ink on their
+ * band. */
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <map>
 #include <sstream>
 
+#include <boost/make_shared.hpp>
+
+#include "KorvaneXDK/canvas/CanvasDevice.h"
 #include "KorvaneXDK/canvas/FontStock.h"
 #include "KorvaneXDK/core/DataLoader.h"
 #include "KorvaneXDK/core/KorvaneStream.h"
 #include "KorvaneXDK/platform/graphics/DriverAccess.h"
 #include "KorvaneXDK/platform/graphics/TextureFont.h"
 #include "WindowSceneGlFixture.h"
+#include "frontend/forms/LeaderboardRowDrawing.h"
 #include "os/gfx/ImageDecoder.h"
 
 namespace
@@ -72,6 +78,27 @@ struct FontPage
         return word[3];
     }
 };
+
+/// The driver's device with a frame clock standing at 0.
+class StillClockDevice : public korvane::canvas::CCanvasDevice
+{
+public:
+    double GetElapsedMilliseconds() override { return 0.0; }
+};
+
+/// The box of the pixels whose brightest channel reaches `level` (left, top, right, bottom, the far edges
+/// exclusive); all zero when there are none.
+std::array<std::uint32_t, 4> InkBox(const Frame& frame, std::uint32_t level)
+{
+    std::array<std::uint32_t, 4> box{frame.width, frame.height, 0, 0};
+    for (std::uint32_t y = 0; y < frame.height; ++y)
+        for (std::uint32_t x = 0; x < frame.width; ++x) {
+            const std::uint32_t c = frame.At(x, y);
+            if (std::max({c >> 16, (c >> 8) & 0xFFu, c & 0xFFu}) >= level)
+                box = {std::min(box[0], x), std::min(box[1], y), std::max(box[2], x + 1), std::max(box[3], y + 1)};
+        }
+    return box[2] == 0 ? std::array<std::uint32_t, 4>{} : box;
+}
 
 /// Rows (or, with `columns`, columns) of a glyph that do not show: a texel line with strong ink whose every
 /// strong texel must light its pixel (or a neighbour) in one pixel line within a pixel of where the texel
@@ -179,6 +206,45 @@ TEST_F(WindowSceneGl, EveryGlyphKeepsEachTexelRowAndColumnOnASmallerBackBuffer)
             EXPECT_EQ(0u, faults.size()) << name << " at " << size.width << "x" << size.height << " of "
                                          << font.codes.size() << " glyphs:" << report.str();
         }
+    }
+    Resize(window_gl_test::kWidth, window_gl_test::kHeight);
+}
+
+// Each text of a leaderboard row, drawn at the row drawing's offsets with the list's font in force, keeps its ink on
+// the row's band (the 45 of its 48 pixels that the highlight covers): ranks and scores of every width, each kind of
+// stage text, dates, and names with descenders, accents or Japanese.
+TEST_F(WindowSceneGl, EachTextOfALeaderboardRowStaysOnItsBand)
+{
+    Resize(1920, 1080);
+    const korvane::canvas::Rect2f item(100.0f, 101.0f, 652.0f, 48.0f);
+    auto row = [](std::int32_t rank, const char* name, std::int64_t score, const char* stage, const char* date) {
+        LeaderboardListRow r;
+        std::tie(r.Rank, r.Name, r.Score, r.StageText, r.DateText) = std::tuple(rank, name, score, stage, date);
+        return r;
+    };
+    const LeaderboardListRow rows[] = {
+        row(7, "gjpqy|()[]{}_,;Qg", 1500, "", "2024/12/31 23:59:59"),
+        row(123456, "ゲームを終了しますか", -1, "STAGE ALL", " 999/ 1/ 1 00:00:00"),
+        row(2147483647, "ÅÉÇÖÜ ÿ ÂÊ", INT64_MIN, "PHASE ALL", "2015/10/10 10:10:10"),
+        row(99999, "了解設定漢字テスト", 9999999999, "AREA ALL!", "1999/ 9/29 09:09:09"),
+        row(1, "WWWWWWWWWWWWWWWWWWWWW", 0, "AREA 31", "2000/ 2/29 12:00:00"),
+    };
+    for (const LeaderboardListRow& r : rows) {
+        const Frame frame = Render([&](CCanvas& canvas) {
+            // The row's pulse reads the frame clock, which a test driver has not got: a canvas of its own with a
+            // still clock draws the row where the scene's canvas would.
+            CCanvas rowCanvas(boost::make_shared<StillClockDevice>());
+            rowCanvas.SetShaderPair(canvas.GetShaderPair());
+            rowCanvas.ResetMatrix(canvas.GetMatrix());
+            rowCanvas.ResetClipRect();
+            rowCanvas.BeginDraw();
+            rowCanvas.GetFont() = korvane::canvas::CFont("QVR2WinAsciiMedium");
+            DrawLeaderboardRow(rowCanvas, r, item, false, nullptr);
+        });
+        // Brighter than the dark band: text.
+        const std::array<std::uint32_t, 4> ink = InkBox(frame, 0x30);
+        EXPECT_TRUE(ink[0] >= 100 && ink[1] >= 101 && ink[2] <= 752 && ink[3] <= 101 + 45)
+            << r.Name << ": ink from " << ink[0] << "," << ink[1] << " to " << ink[2] << "," << ink[3];
     }
     Resize(window_gl_test::kWidth, window_gl_test::kHeight);
 }
