@@ -1,6 +1,6 @@
 /** @file TextPlacementGlTest.cpp Text read back from the window scene's frames: every texel row and column of every
- * glyph of the program's fonts shows on a smaller back buffer, and the leaderboard rows keep their ink on their
- * band. */
+ * glyph of the program's fonts shows on a smaller back buffer, and the credits lines and the leaderboard rows keep
+ * their ink inside their panel and row. */
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -13,9 +13,11 @@
 #include "KorvaneXDK/canvas/FontStock.h"
 #include "KorvaneXDK/core/DataLoader.h"
 #include "KorvaneXDK/core/KorvaneStream.h"
+#include "KorvaneXDK/core/Properties.h"
 #include "KorvaneXDK/platform/graphics/DriverAccess.h"
 #include "KorvaneXDK/platform/graphics/TextureFont.h"
 #include "WindowSceneGlFixture.h"
+#include "frontend/forms/CreditsFormDesign.h"
 #include "frontend/forms/LeaderboardRowDrawing.h"
 #include "os/gfx/ImageDecoder.h"
 
@@ -245,6 +247,39 @@ TEST_F(WindowSceneGl, EachTextOfALeaderboardRowStaysOnItsBand)
         const std::array<std::uint32_t, 4> ink = InkBox(frame, 0x30);
         EXPECT_TRUE(ink[0] >= 100 && ink[1] >= 101 && ink[2] <= 752 && ink[3] <= 101 + 45)
             << r.Name << ": ink from " << ink[0] << "," << ink[1] << " to " << ink[2] << "," << ink[3];
+    }
+    Resize(window_gl_test::kWidth, window_gl_test::kHeight);
+}
+
+// Every credits line of both text tables, in the credits screen's own labels, keeps its ink inside the screen's panel
+// (the band its cross-hatch covers), and each table has every line.
+TEST_F(WindowSceneGl, EveryCreditsLineOfEachLanguageStaysInsideThePanel)
+{
+    Resize(1920, 1080);
+    CCreditsFormDesign design;
+    design.InitializeComponent(nullptr);
+    const korvane::canvas::Rect2f panel = design.Image1->GetBounds();
+    for (const char* language : {"en", "ja"}) {
+        korvane::TProperties<korvane::comparator_for_properties::less_ignorecase> table;
+        table.LoadFromStream(
+            *korvane::RequireDriverDataLoader(nullptr).OpenShared(std::string("text_") + language + ".properties"));
+        for (std::size_t i = 0; i < design.Lines.size(); ++i) {
+            const std::string key = "credits_" + std::to_string(i + 1);
+            EXPECT_NE("", table.Get(key, "")) << language << " " << key;
+            design.Lines[i]->SetCaption(table.Get(key, ""));
+        }
+        const Frame frame = Render([&](CCanvas& canvas) {
+            for (const auto& line : design.Lines) {
+                canvas.PushMatrix();
+                canvas.MultiplyMatrix(korvane::canvas::MakeTranslation(line->GetLocation().x, line->GetLocation().y));
+                line->Draw(&canvas);
+                canvas.PopMatrix();
+            }
+        });
+        const std::array<std::uint32_t, 4> ink = InkBox(frame, 0x30);
+        EXPECT_TRUE(static_cast<float>(ink[0]) >= panel.left && static_cast<float>(ink[2]) <= panel.left + panel.width)
+            << language << ": ink from x " << ink[0] << " to " << ink[2] << ", the panel from " << panel.left << " to "
+            << panel.left + panel.width;
     }
     Resize(window_gl_test::kWidth, window_gl_test::kHeight);
 }
