@@ -102,9 +102,10 @@ std::array<std::uint32_t, 4> InkBox(const Frame& frame, std::uint32_t level)
     return box[2] == 0 ? std::array<std::uint32_t, 4>{} : box;
 }
 
-/// Rows (or, with `columns`, columns) of a glyph that do not show: a texel line with strong ink whose every
-/// strong texel must light its pixel (or a neighbour) in one pixel line within a pixel of where the texel
-/// line belongs.
+/// Rows (or, with `columns`, columns) of a glyph that do not show. A texel line with strong ink shows when one
+/// pixel line, within a pixel and a half of where the texel line belongs (whole-pixel placement moves and widens a
+/// glyph by up to that), lights every strong texel's pixel or a neighbour to at least a seventh of its coverage
+/// (what filtering a line thinner than a pixel leaves of it); a lost line leaves nothing of its own pattern there.
 std::vector<int> HiddenLines(const FontPage& font, const korvane::CTextureFont::Glyph& glyph, float left, float top,
                              float scaleX, float scaleY, const Frame& frame, bool columns)
 {
@@ -146,9 +147,9 @@ std::vector<int> HiddenLines(const FontPage& font, const korvane::CTextureFont::
     return hidden;
 }
 
-// Every glyph of every font, drawn through the window scene on back buffers smaller than the canvas (uniformly and,
-// with the 16:9 setting on a 4:3 buffer, less across than down) at fractional canvas positions, keeps each of its
-// texel rows and columns in sight: a glyph quad between pixels would sample past its first or last texel line.
+// Every glyph of every font, drawn through the window scene at fractional canvas positions on the full-size back
+// buffer and on smaller ones (uniformly, and with the 16:9 setting on a 16:10 buffer less across than down), keeps
+// each of its texel rows and columns in sight: a glyph quad between pixels samples past its first or last texel line.
 TEST_F(WindowSceneGl, EveryGlyphKeepsEachTexelRowAndColumnOnASmallerBackBuffer)
 {
     struct Size
