@@ -194,8 +194,10 @@ void CMegaWindowScene::UpdateTransform()
     const float left = screen_fit::BandLeft(aspect_);
     camera_.SetOrthoOffCenter(left, left + screen_fit::kCanvasHeight * aspect_, screen_fit::kCanvasHeight, 0.0f, 150.0f,
                               -150.0f);
-    camera_.SetEye(1.0f, 1.0f, 0.0f);
-    camera_.SetTarget(1.0f, 1.0f, 1.0f);
+    // The eye sits on the canvas origin: an eye moved by a unit would shift the whole picture up and left
+    // and leave the right-most column and the bottom row of the back buffer undrawn.
+    camera_.SetEye(0.0f, 0.0f, 0.0f);
+    camera_.SetTarget(0.0f, 0.0f, 1.0f);
     if (screen_)
         screen_->SetSize(korvane::Vector2<float>(screen_fit::kCanvasWidth, screen_fit::kCanvasHeight));
 }
@@ -276,7 +278,8 @@ korvane::Matrix4 CMegaWindowScene::GetScreenTransform() const
 {
     const korvane::Vector2<float> size =
         screen_ ? screen_->GetSize() : korvane::Vector2<float>(screen_fit::kCanvasWidth, screen_fit::kCanvasHeight);
-    return screen_fit::ScreenTransform(size.x, size.y, angleTween_.GetValue(), scaleTween_.GetValue());
+    return screen_fit::ForHalfPixelVertices(
+        screen_fit::ScreenTransform(size.x, size.y, angleTween_.GetValue(), scaleTween_.GetValue()));
 }
 
 void CMegaWindowScene::DrawScreen()
