@@ -303,9 +303,6 @@ void CPreferenceManager::Load()
         }
         CRIFFReader reader;
         reader.Open(&image);
-        // The engine's reader also takes big-endian "RIFX" files; this file is never one.
-        if (reader.IsBigEndian())
-            throw EInvalidFileFormat(&reader, "file format error: not RIFF header.");
 
         loadHeader(reader);
         loadMainPreference(reader);
