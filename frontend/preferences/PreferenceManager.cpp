@@ -30,7 +30,7 @@ using namespace korvane;
 namespace
 {
 
-constexpr const char* kSourceFile = "PreferenceManager.cpp";
+constexpr const char* kSourceFile = "PreferenceManager";
 constexpr const char* kFileName = "preference.dat";
 
 constexpr std::uint32_t kFormType = MakeFourCC("QVPF");
