@@ -58,8 +58,6 @@ public:
     virtual std::int32_t Read(void* buffer, std::int32_t count);
 
     bool HasChunk(std::uint32_t id) const { return index_.count(id) != 0; }
-    /// Always false: a big-endian "RIFX" file does not open.
-    bool IsBigEndian() const { return false; }
 
 private:
     struct ChunkEntry

@@ -30,7 +30,7 @@ using namespace korvane;
 namespace
 {
 
-constexpr const char* kSourceFile = "PreferenceManager.cpp";
+constexpr const char* kSourceFile = "PreferenceManager";
 constexpr const char* kFileName = "preference.dat";
 
 constexpr std::uint32_t kFormType = MakeFourCC("QVPF");
@@ -303,9 +303,6 @@ void CPreferenceManager::Load()
         }
         CRIFFReader reader;
         reader.Open(&image);
-        // The engine's reader also takes big-endian "RIFX" files; this file is never one.
-        if (reader.IsBigEndian())
-            throw EInvalidFileFormat(&reader, "file format error: not RIFF header.");
 
         loadHeader(reader);
         loadMainPreference(reader);

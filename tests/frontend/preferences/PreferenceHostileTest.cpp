@@ -92,7 +92,7 @@ TEST_F(PreferenceTest, EachDamageAndEveryCutLogsItsLinesAndAppliesNoMoreThanItMa
         const auto lines = LogLines();
         const auto corrupt = std::find(lines.begin(), lines.end(), kCorrupt);
         EXPECT_EQ(!loaded, corrupt != lines.end() && corrupt + 1 != lines.end() &&
-                               corrupt[1].rfind("PreferenceManager.cpp(", 0) == 0);
+                               corrupt[1].rfind("PreferenceManager(", 0) == 0);
         std::vector<std::int32_t> types;
         for (const auto& entry : run.manager.GetStoredKeyMappings())
             types.push_back(entry.first);

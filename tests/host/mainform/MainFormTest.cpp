@@ -16,6 +16,7 @@
 #include "host/ResourceCache.h"
 #include "os/gfx/Testing.h"
 #include "support/ExpectThrow.h"
+#include "support/LogCapture.h"
 
 using namespace mainform_test;
 
@@ -293,15 +294,19 @@ TEST_F(PresentationTest, LostResetResizeFailedLocksTheFadeInAndTheGamesTilesAndS
     form.reset();
     graphics->ResizeWindow(static_cast<int>(kDeviceWidth), static_cast<int>(kDeviceHeight));
 
-    // A failed lock throws with the display lock released and the canvas' stacks as they were; a
-    // failed unlock leaves no buffers, and nothing is drawn.
+    // A failed lock throws with the display lock released and the canvas' stacks as they were, its error line
+    // naming the form's source; a failed unlock leaves no buffers, and nothing is drawn.
     Open();
     MakeCanvas();
     const std::size_t depth = canvas->GetMatrixDepth() + canvas->GetBrushDepth() + canvas->GetClipDepth();
     // At the draw: the upload of the previous frame cannot lock.
     form->failLocks = true;
-    korvane::test::ExpectThrowWith<korvane::EIOError>([&] { form->Present(form.get(), canvas.get()); },
-                                                      "Cannot lock texture");
+    {
+        korvane::test::LogCapture log;
+        korvane::test::ExpectThrowWith<korvane::EIOError>([&] { form->Present(form.get(), canvas.get()); },
+                                                          "Cannot lock texture");
+        EXPECT_TRUE(log.Contains("DirectX Error: ") && log.Contains("\n\tMainForm(")) << log.All();
+    }
     EXPECT_TRUE(DisplayLockIsFree());
     EXPECT_EQ(depth, canvas->GetMatrixDepth() + canvas->GetBrushDepth() + canvas->GetClipDepth());
     // At a reset: the pitch lock.
