@@ -149,7 +149,8 @@ bool RunApplication(os::window::InstanceHandle)
     keeper->SetFrameRate(kFrameRate);
     keeper->maxFrames = kMaxFramesPerPass;
     driver->Run();
-    return true;
+    // A start or a frame that threw has been shown by the loop; it is no clean end.
+    return !driver->HasRunFailed();
 }
 
 int ApplicationMain(os::window::InstanceHandle instance, CreateDriverFunction createDriver, RunApplicationFunction run)

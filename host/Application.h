@@ -20,8 +20,9 @@ public:
 /// Hooks the log to the console history, configures the one driver (data loader chain over
 /// "data.kva" beside the program, title, icon, cursor, banners, limits, settings file),
 /// initialises it, queues the resource scene and runs the loop. Returns false at once when the
-/// driver cannot start (it has shown why), true after the loop. Throws EStartFailure when
-/// "data.kva" is missing, unreadable or damaged, and whatever else the start-up throws.
+/// driver cannot start (it has shown why); after the loop, true unless the loop ended on an
+/// exception (shown there too). Throws EStartFailure when "data.kva" is missing, unreadable or
+/// damaged, and whatever else the start-up throws.
 bool RunApplication(os::window::InstanceHandle instance);
 
 using CreateDriverFunction = bool (*)(os::window::InstanceHandle instance);

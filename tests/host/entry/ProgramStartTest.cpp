@@ -1,10 +1,14 @@
-/** @file ProgramStartTest.cpp The built program refusing to start: without a display, and without a whole data archive. */
+/** @file ProgramStartTest.cpp The built program refusing to start: without a display, and without a whole data archive;
+ * a start that fails in the loop. */
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <map>
 #include <optional>
 
+#include "KorvaneXDK/core/ArchiveFileEntryHeader.h"
+#include "KorvaneXDK/core/ArchiveFileLoader.h"
+#include "KorvaneXDK/core/StringUtility.h"
 #include "host/ProgramStderr.h"
 #include "support/TempDir.h"
 
@@ -47,6 +51,18 @@ std::map<std::string, std::string> Contents(const std::string& folder)
     return files;
 }
 
+/// A copy of the program in the folder's "game/", without its data archive; returns its path.
+std::string CopyProgram(const korvane::test::TempDir& dir)
+{
+    const std::string copy = dir.File("game/vorthenix");
+    fs::create_directories(dir.File("game"));
+    std::error_code linked;
+    fs::create_hard_link(kProgram, copy, linked);
+    if (linked)
+        fs::copy_file(kProgram, copy);
+    return copy;
+}
+
 // With no window system to show on, and no driver asked for by name, the program says so and ends at once with a
 // failure, before it writes anything: the saved settings keep the real screen's size.
 TEST(ProgramStartTest, WithoutADisplayItSaysSoAndEndsAtOnceChangingNothing)
@@ -85,12 +101,7 @@ TEST(ProgramStartTest, AMissingOrTruncatedArchiveIsNamedWithItsFolderAndTheProgr
           std::pair(std::size_t{100}, "is damaged")}) {
         korvane::test::TempDir dir;
         environment.Set("XDG_DATA_HOME", (dir.Path() + "data").c_str());
-        const std::string copy = dir.File("game/vorthenix");
-        fs::create_directories(dir.File("game"));
-        std::error_code linked;
-        fs::create_hard_link(kProgram, copy, linked);
-        if (linked)
-            fs::copy_file(kProgram, copy);
+        const std::string copy = CopyProgram(dir);
         if (kept != std::string::npos)
             dir.Write("game/data.kva", archive.substr(0, kept));
 
@@ -104,6 +115,48 @@ TEST(ProgramStartTest, AMissingOrTruncatedArchiveIsNamedWithItsFolderAndTheProgr
         EXPECT_NE(std::string::npos, text.find(dir.Path() + "game/")) << text;
         EXPECT_EQ(std::string::npos, text.find("Exception")) << text;
     }
+}
+
+// An archive whose table is whole but one of whose pictures is damaged fails where the start-up reads it, inside the
+// loop: the loop shows the failure, the program ends with a failure status and keeps the display keys it read.
+TEST(ProgramStartTest, AStartThatFailsInTheLoopEndsWithAFailureAndKeepsTheDisplayKeys)
+{
+    std::string archive = korvane::test::TempDir::Read(KORVANE_BINARY_DIR "/bin/data.kva");
+    korvane::CArchiveFileLoader table;
+    table.Open(KORVANE_BINARY_DIR "/bin/data.kva");
+    bool damaged = false;
+    for (std::int32_t i = 0; i < table.GetEntryCount() && !damaged; ++i) {
+        const korvane::CArchiveFileEntryHeader& entry = *table.GetEntry(i);
+        if (korvane::ToLowerString(entry.GetName()) != "formimage\\vumologo.png")
+            continue;
+        // Stored as it is: the picture's own bytes, turned over.
+        const std::size_t start = static_cast<std::size_t>(table.GetDataBase() + entry.GetOffset());
+        for (std::size_t at = start; at < start + static_cast<std::size_t>(entry.GetSize()); ++at)
+            archive[at] = static_cast<char>(~archive[at]);
+        damaged = true;
+    }
+    ASSERT_TRUE(damaged) << "no such picture in the archive";
+
+    korvane::test::TempDir dir;
+    const std::string settings =
+        dir.Write("data/Vumo/VorthenixZambrelliot/display_setting.ini", "ScreenRotation=3\r\nScreenAspectRatio=2\r\n");
+    ScopedEnvironment environment;
+    environment.Set("SDL_VIDEODRIVER", "offscreen");
+    environment.Set("KORVANE_NO_MESSAGE_BOX", "1");
+    environment.Set("XDG_DATA_HOME", (dir.Path() + "data").c_str());
+    const std::string copy = CopyProgram(dir);
+    dir.Write("game/data.kva", archive);
+
+    auto program = program_test::StartWithStderrTo(copy, dir.File("stderr.txt"));
+    ASSERT_TRUE(program && program->Started());
+    ASSERT_TRUE(program_test::WaitForExit(*program, 60.0));
+    const std::string text = korvane::test::TempDir::Read(dir.File("stderr.txt"));
+    EXPECT_NE(0, program->Wait()) << text;
+    EXPECT_NE(std::string::npos, text.find("Failed to load texture.")) << text;
+    const std::string saved = korvane::test::TempDir::Read(settings);
+    EXPECT_TRUE(saved.find("ScreenRotation=3") != std::string::npos &&
+                saved.find("ScreenAspectRatio=2") != std::string::npos)
+        << saved;
 }
 
 } // namespace
