@@ -1,7 +1,11 @@
 /** @file ProgramStartTest.cpp The built program refusing to start: without a display, and without a whole data archive;
- * a start that fails in the loop. */
+ * a start that fails in the loop; a save folder it cannot write in. */
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -157,6 +161,62 @@ TEST(ProgramStartTest, AStartThatFailsInTheLoopEndsWithAFailureAndKeepsTheDispla
     EXPECT_TRUE(saved.find("ScreenRotation=3") != std::string::npos &&
                 saved.find("ScreenAspectRatio=2") != std::string::npos)
         << saved;
+}
+
+// A save folder that is there but read-only: the program says why it cannot keep anything, once, in its log (which it
+// can still write), runs, and ends cleanly when asked. Root writes anyway, so as root the program runs as nobody, from
+// a copy the unprivileged user can reach.
+TEST(ProgramStartTest, AReadOnlySaveFolderIsSaidOnceAndTheProgramRunsAndEndsCleanly)
+{
+    korvane::test::TempDir dir;
+    const std::string folder = dir.Path() + "data/Vumo/VorthenixZambrelliot/";
+    const std::string log = dir.Write("data/Vumo/VorthenixZambrelliot/vorthenix.log", "");
+    const std::string copy = CopyProgram(dir);
+    std::error_code linked;
+    fs::create_hard_link(KORVANE_BINARY_DIR "/bin/data.kva", dir.File("game/data.kva"), linked);
+    if (linked)
+        fs::copy_file(KORVANE_BINARY_DIR "/bin/data.kva", dir.File("game/data.kva"));
+    std::string run = "exec \"" + copy + "\"\n";
+    if (geteuid() == 0) {
+        constexpr uid_t kNobody = 65534;
+        ASSERT_EQ(0, chown(dir.Path().c_str(), kNobody, kNobody));
+        for (const auto& entry : fs::recursive_directory_iterator(dir.Path()))
+            ASSERT_EQ(0, lchown(entry.path().c_str(), kNobody, kNobody)) << entry.path();
+        run = "exec setpriv --reuid=65534 --regid=65534 --clear-groups \"" + copy + "\"\n";
+    }
+    const std::string script = dir.Write("run.sh", "#!/bin/sh\n" + run);
+    ASSERT_EQ(0, chmod(script.c_str(), 0755));
+    ASSERT_EQ(0, chmod(dir.Path().c_str(), 0755));
+    ASSERT_EQ(0, chmod(folder.c_str(), 0555));
+    ScopedEnvironment environment;
+    environment.Set("SDL_VIDEODRIVER", "offscreen");
+    environment.Set("KORVANE_NO_MESSAGE_BOX", "1");
+    environment.Set("SDL_NO_SIGNAL_HANDLERS", nullptr); // the termination request is a close request
+    environment.Set("XDG_DATA_HOME", (dir.Path() + "data").c_str());
+
+    auto program = program_test::StartWithStderrTo(script, dir.File("stderr.txt"));
+    ASSERT_TRUE(program && program->Started());
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    std::string logged;
+    while ((logged = korvane::test::TempDir::Read(log)).find("Starting application main-loop...") ==
+               std::string::npos &&
+           !program->HasExited() && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_NE(std::string::npos, logged.find("Starting application main-loop..."))
+        << logged << korvane::test::TempDir::Read(dir.File("stderr.txt"));
+    program->Terminate();
+    ASSERT_TRUE(program_test::WaitForExit(*program, 60.0));
+    EXPECT_EQ(0, program->Wait());
+    chmod(folder.c_str(), 0755);
+
+    logged = korvane::test::TempDir::Read(log);
+    const std::string said = "cannot write in the save folder '" + folder + "' (Permission denied)";
+    const std::size_t first = logged.find(said);
+    EXPECT_NE(std::string::npos, first) << logged;
+    EXPECT_EQ(std::string::npos, logged.find(said, first + 1)) << logged;
+    EXPECT_EQ(std::string::npos, korvane::test::TempDir::Read(dir.File("stderr.txt")).find(said));
+    // Nothing else was written there.
+    EXPECT_EQ(1, std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
 }
 
 } // namespace
