@@ -36,6 +36,7 @@ inline constexpr int kExitFailure = 1;
 /// kExitFailure when there is no display (then nothing is touched), when the run failed or threw
 /// (after the whole shutdown); -1 when the driver cannot be made (then nothing is released). An
 /// unwritable save folder is said once (in the log when it can be written, else on stderr) and
-/// the program goes on. Tests replace the driver's creation and the run.
+/// the program goes on. An archive entry whose data turns out damaged is said in plain words, as
+/// a damaged "data.kva" at the start is. Tests replace the driver's creation and the run.
 int ApplicationMain(os::window::InstanceHandle instance, CreateDriverFunction createDriver = nullptr,
                     RunApplicationFunction run = nullptr);

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <tuple>
 
 #include "KorvaneXDK/core/ArchiveFileEntryHeader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
@@ -67,6 +68,23 @@ std::string CopyProgram(const korvane::test::TempDir& dir)
     return copy;
 }
 
+/// The archive with the stored bytes of one entry turned over; empty when it has no such entry.
+std::string TurnedOver(std::string archive, const std::string& name)
+{
+    korvane::CArchiveFileLoader table;
+    table.Open(KORVANE_BINARY_DIR "/bin/data.kva");
+    for (std::int32_t i = 0; i < table.GetEntryCount(); ++i) {
+        const korvane::CArchiveFileEntryHeader& entry = *table.GetEntry(i);
+        if (korvane::ToLowerString(entry.GetName()) != name)
+            continue;
+        const std::size_t start = static_cast<std::size_t>(table.GetDataBase() + entry.GetOffset());
+        for (std::size_t at = start; at < start + static_cast<std::size_t>(entry.GetSize()); ++at)
+            archive[at] = static_cast<char>(~archive[at]);
+        return archive;
+    }
+    return std::string();
+}
+
 // With no window system to show on, and no driver asked for by name, the program says so and ends at once with a
 // failure, before it writes anything: the saved settings keep the real screen's size.
 TEST(ProgramStartTest, WithoutADisplayItSaysSoAndEndsAtOnceChangingNothing)
@@ -90,30 +108,37 @@ TEST(ProgramStartTest, WithoutADisplayItSaysSoAndEndsAtOnceChangingNothing)
     EXPECT_EQ(before, Contents(dir.Path()));
 }
 
-// A copy of the program whose data archive is missing or cut short names the file and where it looked, and ends with
-// a failure.
-TEST(ProgramStartTest, AMissingOrTruncatedArchiveIsNamedWithItsFolderAndTheProgramFails)
+// A copy of the program whose data archive is missing, cut short or damaged names the file and where it looked, and
+// ends with a failure.
+TEST(ProgramStartTest, AMissingTruncatedOrDamagedArchiveIsNamedWithItsFolderAndTheProgramFails)
 {
     const std::string archive = korvane::test::TempDir::Read(KORVANE_BINARY_DIR "/bin/data.kva");
     ASSERT_GT(archive.size(), 6000u);
+    // An enciphered, compressed entry: its damage shows only when the start-up inflates it.
+    const std::string damagedText = TurnedOver(archive, "text_en.properties");
+    ASSERT_FALSE(damagedText.empty()) << "no English text table in the archive";
     ScopedEnvironment environment;
     environment.Set("SDL_VIDEODRIVER", "offscreen");
     environment.Set("KORVANE_NO_MESSAGE_BOX", "1");
-    // Nothing, the entries cut off, the entry table cut off.
-    for (const auto& [kept, said] :
-         {std::pair(std::string::npos, "is missing: it was looked for in"), std::pair(std::size_t{5000}, "is damaged"),
-          std::pair(std::size_t{100}, "is damaged")}) {
+    // Nothing, the entries cut off, the entry table cut off, the text table's data damaged.
+    const std::tuple<const char*, std::optional<std::string>, const char*> cases[] = {
+        {"missing", std::nullopt, "is missing: it was looked for in"},
+        {"entries cut off", archive.substr(0, 5000), "is damaged"},
+        {"table cut off", archive.substr(0, 100), "is damaged"},
+        {"entry damaged", damagedText, "is damaged"},
+    };
+    for (const auto& [name, bytes, said] : cases) {
         korvane::test::TempDir dir;
         environment.Set("XDG_DATA_HOME", (dir.Path() + "data").c_str());
         const std::string copy = CopyProgram(dir);
-        if (kept != std::string::npos)
-            dir.Write("game/data.kva", archive.substr(0, kept));
+        if (bytes)
+            dir.Write("game/data.kva", *bytes);
 
         auto program = program_test::StartWithStderrTo(copy, dir.File("stderr.txt"));
         ASSERT_TRUE(program && program->Started());
-        ASSERT_TRUE(program_test::WaitForExit(*program, 60.0)) << kept;
+        ASSERT_TRUE(program_test::WaitForExit(*program, 60.0)) << name;
         const std::string text = korvane::test::TempDir::Read(dir.File("stderr.txt"));
-        EXPECT_NE(0, program->Wait()) << kept;
+        EXPECT_NE(0, program->Wait()) << name;
         EXPECT_NE(std::string::npos, text.find("\"data.kva\"")) << text;
         EXPECT_NE(std::string::npos, text.find(said)) << text;
         EXPECT_NE(std::string::npos, text.find(dir.Path() + "game/")) << text;
@@ -125,21 +150,10 @@ TEST(ProgramStartTest, AMissingOrTruncatedArchiveIsNamedWithItsFolderAndTheProgr
 // loop: the loop shows the failure, the program ends with a failure status and keeps the display keys it read.
 TEST(ProgramStartTest, AStartThatFailsInTheLoopEndsWithAFailureAndKeepsTheDisplayKeys)
 {
-    std::string archive = korvane::test::TempDir::Read(KORVANE_BINARY_DIR "/bin/data.kva");
-    korvane::CArchiveFileLoader table;
-    table.Open(KORVANE_BINARY_DIR "/bin/data.kva");
-    bool damaged = false;
-    for (std::int32_t i = 0; i < table.GetEntryCount() && !damaged; ++i) {
-        const korvane::CArchiveFileEntryHeader& entry = *table.GetEntry(i);
-        if (korvane::ToLowerString(entry.GetName()) != "formimage\\vumologo.png")
-            continue;
-        // Stored as it is: the picture's own bytes, turned over.
-        const std::size_t start = static_cast<std::size_t>(table.GetDataBase() + entry.GetOffset());
-        for (std::size_t at = start; at < start + static_cast<std::size_t>(entry.GetSize()); ++at)
-            archive[at] = static_cast<char>(~archive[at]);
-        damaged = true;
-    }
-    ASSERT_TRUE(damaged) << "no such picture in the archive";
+    // Stored as it is: the picture's own bytes turned over.
+    const std::string archive =
+        TurnedOver(korvane::test::TempDir::Read(KORVANE_BINARY_DIR "/bin/data.kva"), "formimage\\vumologo.png");
+    ASSERT_FALSE(archive.empty()) << "no such picture in the archive";
 
     korvane::test::TempDir dir;
     const std::string settings =
