@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include <boost/shared_ptr.hpp>
+#include <cryptopp/cryptlib.h>
 
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
@@ -39,6 +40,19 @@ using ArchiveLoader = korvane::TArchiveFileDataLoader<korvane::CArchiveFileLoade
 std::string ProgramName()
 {
     return korvane::GetFileName(korvane::GetModuleFilePath());
+}
+
+/// "data.kva" beside the program.
+std::string ArchivePath()
+{
+    return korvane::AppendBackslash(korvane::GetDirectory(korvane::GetModuleFilePath())) + "data.kva";
+}
+
+EStartFailure DamagedArchive(const std::string& path, const std::string& why)
+{
+    return EStartFailure("The game's data file \"" + korvane::GetFileName(path) + "\" in \"" +
+                         korvane::GetDirectory(path) + "\" is damaged (" + why +
+                         "). Reinstalling the game replaces it.");
 }
 
 std::string WithoutLineBreaks(std::string text)
@@ -81,8 +95,7 @@ boost::shared_ptr<korvane::IDataLoader> OpenArchive(const std::string& path)
         throw EStartFailure("The game's data file \"" + name + "\" in \"" + folder + "\" cannot be read (" +
                             WithoutLineBreaks(os::system::GetLastErrorText()) + ").");
     } catch (const korvane::EException& e) {
-        throw EStartFailure("The game's data file \"" + name + "\" in \"" + folder + "\" is damaged (" +
-                            e.GetMessage() + "). Reinstalling the game replaces it.");
+        throw DamagedArchive(path, e.GetMessage());
     }
 }
 
@@ -119,8 +132,7 @@ bool RunApplication(os::window::InstanceHandle)
 {
     korvane::LoggerSetHook(&CConsoleHistory::LogSink);
     boost::shared_ptr<CDataLoaderChain> chain(new CDataLoaderChain());
-    const std::string archive =
-        korvane::AppendBackslash(korvane::GetDirectory(korvane::GetModuleFilePath())) + "data.kva";
+    const std::string archive = ArchivePath();
     chain->Add(OpenArchive(archive));
     korvane::LogInfo("Added DataLoaderChain: " + archive);
 
@@ -149,7 +161,8 @@ bool RunApplication(os::window::InstanceHandle)
     keeper->SetFrameRate(kFrameRate);
     keeper->maxFrames = kMaxFramesPerPass;
     driver->Run();
-    return true;
+    // A start or a frame that threw has been shown by the loop; it is no clean end.
+    return !driver->HasRunFailed();
 }
 
 int ApplicationMain(os::window::InstanceHandle instance, CreateDriverFunction createDriver, RunApplicationFunction run)
@@ -191,6 +204,10 @@ int ApplicationMain(os::window::InstanceHandle instance, CreateDriverFunction cr
             status = 0;
     } catch (const EStartFailure& e) {
         ReportStartFailure(e);
+    } catch (const CryptoPP::Exception& e) {
+        // The library deciphers and inflates the archive's entries and nothing else: the data of
+        // an entry is damaged (its table was whole when the archive was opened).
+        ReportStartFailure(DamagedArchive(ArchivePath(), e.what()));
     } catch (const korvane::EException& e) {
         korvane::HandleEngineException(e);
     } catch (const std::exception& e) {

@@ -20,8 +20,9 @@ public:
 /// Hooks the log to the console history, configures the one driver (data loader chain over
 /// "data.kva" beside the program, title, icon, cursor, banners, limits, settings file),
 /// initialises it, queues the resource scene and runs the loop. Returns false at once when the
-/// driver cannot start (it has shown why), true after the loop. Throws EStartFailure when
-/// "data.kva" is missing, unreadable or damaged, and whatever else the start-up throws.
+/// driver cannot start (it has shown why); after the loop, true unless the loop ended on an
+/// exception (shown there too). Throws EStartFailure when "data.kva" is missing, unreadable or
+/// damaged, and whatever else the start-up throws.
 bool RunApplication(os::window::InstanceHandle instance);
 
 using CreateDriverFunction = bool (*)(os::window::InstanceHandle instance);
@@ -35,6 +36,7 @@ inline constexpr int kExitFailure = 1;
 /// kExitFailure when there is no display (then nothing is touched), when the run failed or threw
 /// (after the whole shutdown); -1 when the driver cannot be made (then nothing is released). An
 /// unwritable save folder is said once (in the log when it can be written, else on stderr) and
-/// the program goes on. Tests replace the driver's creation and the run.
+/// the program goes on. An archive entry whose data turns out damaged is said in plain words, as
+/// a damaged "data.kva" at the start is. Tests replace the driver's creation and the run.
 int ApplicationMain(os::window::InstanceHandle instance, CreateDriverFunction createDriver = nullptr,
                     RunApplicationFunction run = nullptr);

@@ -274,14 +274,22 @@ void CGameApplicationDriverDX9::Run()
         throw EInvalidOperation(this, "ApplicationDriver is not initialized.");
     }
     LogInfoF("Starting application main-loop...");
+    runFailed_ = false;
     try {
         GetApplication()->Run();
         GetGameWindow()->Hide();
     } catch (const EException& e) {
+        // Shown here; the program still has to end with a failure status.
+        runFailed_ = true;
         GetGameWindow()->Hide();
         ShowEngineException(e, GetGameWindow()->GetHandle());
     }
     LogInfoF("Appication main-loop finished.");
+}
+
+bool CGameApplicationDriverDX9::HasRunFailed() const
+{
+    return runFailed_;
 }
 
 void CGameApplicationDriverDX9::SetPaused(bool paused)
