@@ -252,6 +252,59 @@ TEST_F(WindowSceneGl, EachTextOfALeaderboardRowStaysOnItsBand)
     Resize(window_gl_test::kWidth, window_gl_test::kHeight);
 }
 
+// The ten rows of the list, where the list form puts them, keep every inked pixel on a pixel of their bands at every
+// window size down to the smallest the program allows, and turned either way: whole-pixel glyph placement must not
+// carry the date's lowest ink past the band's last pixel row where a canvas unit is less than a pixel.
+TEST_F(WindowSceneGl, LeaderboardRowsKeepTheirInkOnTheirBandsAtEveryWindowSize)
+{
+    struct Size
+    {
+        std::uint32_t width, height;
+        std::int32_t aspect, rotation;
+    };
+    const Size sizes[] = {{1366, 768, 0, 0}, {1024, 768, 0, 0}, {640, 480, 0, 0},
+                          {1280, 800, 0, 0}, {1280, 720, 0, 3}, {1920, 1080, 0, 1}};
+    LeaderboardListRow row;
+    std::tie(row.Rank, row.Name, row.Score, row.StageText, row.DateText) =
+        std::tuple(7, "gjpqy|()Qg", 1500, "STAGE ALL", "2024/12/31 23:59:59");
+    for (const Size size : sizes) {
+        Resize(size.width, size.height, size.aspect, size.rotation);
+        // The bands alone in white, then the rows as drawn.
+        auto draw = [&](bool rows) {
+            return Render([&](CCanvas& canvas) {
+                CCanvas rowCanvas(boost::make_shared<StillClockDevice>());
+                rowCanvas.SetShaderPair(canvas.GetShaderPair());
+                rowCanvas.ResetMatrix(canvas.GetMatrix());
+                rowCanvas.ResetClipRect();
+                rowCanvas.BeginDraw();
+                rowCanvas.GetFont() = korvane::canvas::CFont("QVR2WinAsciiMedium");
+                for (int i = 0; i < 10; ++i) {
+                    const korvane::canvas::Rect2f item(628.0f, 296.0f + 48.0f * static_cast<float>(i), 652.0f, 48.0f);
+                    if (rows) {
+                        DrawLeaderboardRow(rowCanvas, row, item, false, nullptr);
+                    } else {
+                        rowCanvas.FillRect(
+                            korvane::canvas::Rect2f(item.left, item.top, item.width, item.height - 3.0f));
+                    }
+                }
+            });
+        };
+        const Frame bands = draw(false);
+        const Frame rows = draw(true);
+        std::vector<std::string> astray;
+        for (std::uint32_t y = 0; y < rows.height; ++y)
+            for (std::uint32_t x = 0; x < rows.width; ++x) {
+                const std::uint32_t c = rows.At(x, y);
+                if (std::max({c >> 16, (c >> 8) & 0xFFu, c & 0xFFu}) >= 0x30 && bands.At(x, y) != 0xFFFFFFu &&
+                    astray.size() < 4)
+                    astray.push_back(std::to_string(x) + "," + std::to_string(y));
+            }
+        EXPECT_EQ(std::vector<std::string>{}, astray)
+            << size.width << "x" << size.height << " rotation " << size.rotation << ": ink off the bands";
+    }
+    Resize(window_gl_test::kWidth, window_gl_test::kHeight);
+}
+
 // Every credits line of both text tables, in the credits screen's own labels, keeps its ink inside the screen's panel
 // (the band its cross-hatch covers), and each table has every line.
 TEST_F(WindowSceneGl, EveryCreditsLineOfEachLanguageStaysInsideThePanel)
