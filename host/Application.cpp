@@ -1,7 +1,13 @@
 /** @file Application.cpp The program's start-up and shutdown order. */
 #include "host/Application.h"
 
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
 #include <boost/shared_ptr.hpp>
+#include <cryptopp/cryptlib.h>
 
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
@@ -18,8 +24,10 @@
 #include "host/ResourceScene.h"
 #include "host/SaveDataFolder.h"
 #include "os/store/Store.h"
+#include "os/system/System.h"
 #include "os/window/Cursor.h"
 #include "os/window/Icon.h"
+#include "os/window/VideoDriver.h"
 
 namespace
 {
@@ -27,16 +35,105 @@ namespace
 constexpr int kFrameRate = 75;
 constexpr int kMaxFramesPerPass = 2;
 
+using ArchiveLoader = korvane::TArchiveFileDataLoader<korvane::CArchiveFileLoader>;
+
+std::string ProgramName()
+{
+    return korvane::GetFileName(korvane::GetModuleFilePath());
+}
+
+/// "data.kva" beside the program.
+std::string ArchivePath()
+{
+    return korvane::AppendBackslash(korvane::GetDirectory(korvane::GetModuleFilePath())) + "data.kva";
+}
+
+EStartFailure DamagedArchive(const std::string& path, const std::string& why)
+{
+    return EStartFailure("The game's data file \"" + korvane::GetFileName(path) + "\" in \"" +
+                         korvane::GetDirectory(path) + "\" is damaged (" + why +
+                         "). Reinstalling the game replaces it.");
+}
+
+std::string WithoutLineBreaks(std::string text)
+{
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+    return text;
+}
+
+/// Every entry's stored bytes must lie inside the file: a copy cut short is found here, at the
+/// start, rather than at the first picture or sound that lies past its end.
+void CheckEntriesInside(const korvane::CArchiveFileLoader& archive, const std::string& path)
+{
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(korvane::ToSystemPath(path), error);
+    if (error)
+        throw korvane::EReadError(nullptr, error.message());
+    for (std::int32_t i = 0; i < archive.GetEntryCount(); ++i) {
+        const korvane::CArchiveFileEntryHeader& entry = *archive.GetEntry(i);
+        const std::int64_t end = std::int64_t{archive.GetDataBase()} + entry.GetOffset() + entry.GetSize();
+        if (entry.GetOffset() < 0 || entry.GetSize() < 0 || end > static_cast<std::int64_t>(size))
+            throw korvane::EInvalidFileFormat(nullptr, "\"" + entry.GetName() + "\" lies past the end of the file");
+    }
+}
+
+/// The archive beside the program, checked whole; what is wrong with it is said in plain words.
+boost::shared_ptr<korvane::IDataLoader> OpenArchive(const std::string& path)
+{
+    const std::string name = korvane::GetFileName(path);
+    const std::string folder = korvane::GetDirectory(path);
+    if (!korvane::FileExists(path))
+        throw EStartFailure("The game's data file \"" + name + "\" is missing: it was looked for in \"" + folder +
+                            "\". Reinstalling the game puts it back.");
+    try {
+        auto* archive = new ArchiveLoader(path);
+        boost::shared_ptr<korvane::IDataLoader> loader(archive);
+        CheckEntriesInside(archive->GetArchive(), path);
+        return loader;
+    } catch (const korvane::EFileOpenError&) {
+        throw EStartFailure("The game's data file \"" + name + "\" in \"" + folder + "\" cannot be read (" +
+                            WithoutLineBreaks(os::system::GetLastErrorText()) + ").");
+    } catch (const korvane::EException& e) {
+        throw DamagedArchive(path, e.GetMessage());
+    }
+}
+
+/// Said once, before anything fails because of it: in the log when the log could be opened, on
+/// stderr otherwise. The folder's reason comes first, as the log's failure follows from it.
+void ReportUnwritableSaveFolder(const std::string& folder, const std::string& logPath, const std::string& folderProblem,
+                                const std::string& logProblem)
+{
+    std::string message;
+    if (!folderProblem.empty())
+        message = "cannot write in the save folder '" + folder + "' (" + folderProblem +
+                  "); the game runs on without keeping its settings and saves";
+    else if (!logProblem.empty())
+        message = "cannot write the log '" + logPath + "' (" + logProblem + "); the game runs on without it";
+    else
+        return;
+    if (logProblem.empty()) {
+        korvane::LogErrorF("%s", message.c_str());
+    } else {
+        std::fprintf(stderr, "%s: %s\n", ProgramName().c_str(), message.c_str());
+        std::fflush(stderr);
+    }
+}
+
+void ReportStartFailure(const EStartFailure& failure)
+{
+    korvane::LogErrorF("%s", failure.GetMessage().c_str());
+    os::system::ShowErrorMessageBox(kApplicationTitle, failure.GetMessage(), nullptr);
+}
+
 } // namespace
 
-void RunApplication(os::window::InstanceHandle)
+bool RunApplication(os::window::InstanceHandle)
 {
     korvane::LoggerSetHook(&CConsoleHistory::LogSink);
     boost::shared_ptr<CDataLoaderChain> chain(new CDataLoaderChain());
-    const std::string archive =
-        korvane::AppendBackslash(korvane::GetDirectory(korvane::GetModuleFilePath())) + "data.kva";
-    chain->Add(boost::shared_ptr<korvane::IDataLoader>(
-        new korvane::TArchiveFileDataLoader<korvane::CArchiveFileLoader>(archive)));
+    const std::string archive = ArchivePath();
+    chain->Add(OpenArchive(archive));
     korvane::LogInfo("Added DataLoaderChain: " + archive);
 
     korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
@@ -55,7 +152,7 @@ void RunApplication(os::window::InstanceHandle)
     driver->SetDisplaySettingPath(GetSaveDataFolder() + "display_setting.ini");
 
     if (!driver->Initialize()) {
-        return;
+        return false;
     }
     driver->SetPaintText("");
     driver->GetSceneManager()->AddScene(CResourceScene::GetInstance());
@@ -64,6 +161,8 @@ void RunApplication(os::window::InstanceHandle)
     keeper->SetFrameRate(kFrameRate);
     keeper->maxFrames = kMaxFramesPerPass;
     driver->Run();
+    // A start or a frame that threw has been shown by the loop; it is no clean end.
+    return !driver->HasRunFailed();
 }
 
 int ApplicationMain(os::window::InstanceHandle instance, CreateDriverFunction createDriver, RunApplicationFunction run)
@@ -73,18 +172,42 @@ int ApplicationMain(os::window::InstanceHandle instance, CreateDriverFunction cr
     if (run == nullptr)
         run = &RunApplication;
 
+    // Before anything is made or written: a program that nobody can see must not run.
+    std::string noDisplay;
+    if (!os::window::HasDisplay(noDisplay)) {
+        std::fprintf(stderr, "%s: %s\n", ProgramName().c_str(), noDisplay.c_str());
+        std::fflush(stderr);
+        return kExitFailure;
+    }
+
     os::store::Init();
     gSteamAchievements = new CSteamAchievements;
     CreateSteamServices();
     CreateSaveDataFolder();
-    os::store::SetSaveFolder(GetSaveDataFolder());
-    const std::string logName = korvane::ReplaceExtension(korvane::GetFileName(korvane::GetModuleFilePath()), ".log");
-    korvane::LoggerInitialize(GetSaveDataFolder() + logName);
+    const std::string folder = GetSaveDataFolder();
+    os::store::SetSaveFolder(folder);
+    const std::string logPath = folder + korvane::ReplaceExtension(ProgramName(), ".log");
+    // Asked before the log is opened, so that its failure is known and said only once.
+    const std::string folderProblem = folder.empty() ? std::string() : os::system::FolderWriteProblem(folder);
+    const std::string logProblem = os::system::FileWriteProblem(logPath);
+    korvane::LoggerInitialize(logPath);
+    ReportUnwritableSaveFolder(folder, logPath, folderProblem, logProblem);
+    // The store's failed reads and writes go where every other failure goes.
+    os::store::SetLogFunction([](const std::string& line) { korvane::LogErrorF("store: %s", line.c_str()); });
     if (!createDriver(instance)) {
+        os::store::SetLogFunction(nullptr);
         return -1;
     }
+    int status = kExitFailure;
     try {
-        run(instance);
+        if (run(instance))
+            status = 0;
+    } catch (const EStartFailure& e) {
+        ReportStartFailure(e);
+    } catch (const CryptoPP::Exception& e) {
+        // The library deciphers and inflates the archive's entries and nothing else: the data of
+        // an entry is damaged (its table was whole when the archive was opened).
+        ReportStartFailure(DamagedArchive(ArchivePath(), e.what()));
     } catch (const korvane::EException& e) {
         korvane::HandleEngineException(e);
     } catch (const std::exception& e) {
@@ -92,6 +215,7 @@ int ApplicationMain(os::window::InstanceHandle instance, CreateDriverFunction cr
     }
     korvane::DestroyApplicationDriver();
     delete gSteamAchievements.exchange(nullptr);
+    os::store::SetLogFunction(nullptr);
     os::store::Shutdown();
-    return 0;
+    return status;
 }

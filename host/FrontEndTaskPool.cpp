@@ -10,6 +10,33 @@ namespace
 
 constexpr int kListCount = 16;
 
+void StoreSerial(FrontEndTask& task, std::uint32_t serial)
+{
+    std::atomic_ref<std::uint32_t>(task.Serial).store(serial, std::memory_order_release);
+}
+
+/// Zeroes the record and gives it its index. A game thread reads the index and the serial without
+/// the pool's lock (the spare's too, while the main thread hands the spare out again): those two
+/// are written with the atomic access their readers use, never by a plain clear.
+void ClearRecord(FrontEndTask& task, std::uint16_t index)
+{
+    task.Live = 0;
+    task.List = 0;
+    task.InUse = 0;
+    task.Reserved = 0;
+    task.State = 0;
+    task.FirstCall = 0;
+    std::atomic_ref<std::uint16_t>(task.Index).store(index, std::memory_order_release);
+    StoreSerial(task, 0);
+    task.Previous = 0;
+    task.Next = 0;
+    task.Timer = 0.0f;
+    task.Routine = nullptr;
+    std::memset(task.Words, 0, sizeof(task.Words));
+    std::memset(task.Links, 0, sizeof(task.Links));
+    std::memset(task.Work, 0, sizeof(task.Work));
+}
+
 struct TaskList
 {
     std::uint16_t Head = kNoFrontEndTask;
@@ -33,9 +60,8 @@ struct TaskPool
 
     void Reset()
     {
-        std::memset(Records, 0, sizeof(Records));
         for (std::uint16_t i = 0; i <= kFrontEndTaskCount; ++i) {
-            Records[i].Index = i;
+            ClearRecord(Records[i], i);
             Records[i].Previous = kNoFrontEndTask;
             Records[i].Next = kNoFrontEndTask;
         }
@@ -63,11 +89,6 @@ TaskPool& Pool()
     return *pool;
 }
 
-void StoreSerial(FrontEndTask& task, std::uint32_t serial)
-{
-    std::atomic_ref<std::uint32_t>(task.Serial).store(serial, std::memory_order_release);
-}
-
 std::uint32_t NextSerial(TaskPool& pool)
 {
     if (++pool.SerialCounter == 0)
@@ -86,8 +107,7 @@ std::int32_t CountLocked(const TaskPool& pool)
 FrontEndTask* Spare(TaskPool& pool)
 {
     FrontEndTask& spare = pool.Records[kFrontEndTaskSpare];
-    std::memset(&spare, 0, sizeof(spare));
-    spare.Index = kFrontEndTaskSpare;
+    ClearRecord(spare, kFrontEndTaskSpare);
     return &spare;
 }
 
@@ -123,8 +143,7 @@ FrontEndTask* TaskPoolAlloc(FrontEndTaskRoutine routine)
     task.List = 0;
     task.Routine = routine;
     task.InUse = 1;
-    // The front end's jobs start in state 1: their first step runs in this call.
-    task.State = 1;
+    task.State = 0;
     task.FirstCall = 1;
     std::memset(task.Work, 0, sizeof(task.Work));
     ++list.Count;
@@ -199,6 +218,11 @@ std::int32_t TaskPoolCount()
 std::uint32_t TaskPoolReadSerial(const FrontEndTask* task)
 {
     return std::atomic_ref<std::uint32_t>(const_cast<FrontEndTask*>(task)->Serial).load(std::memory_order_acquire);
+}
+
+std::uint16_t TaskPoolReadIndex(const FrontEndTask* task)
+{
+    return std::atomic_ref<std::uint16_t>(const_cast<FrontEndTask*>(task)->Index).load(std::memory_order_acquire);
 }
 
 void host_testing::TaskPoolSetSerialCounter(std::uint32_t serial)

@@ -15,9 +15,9 @@ struct FrontEndTask
     std::int8_t List;       ///< the list it is linked into (always 0)
     std::uint8_t InUse;     ///< set and cleared with Live
     std::uint8_t Reserved;  ///< never touched by the pool
-    std::uint8_t State;     ///< the routine's state, 1 at allocation
+    std::uint8_t State;     ///< the routine's state, 0 at allocation
     std::uint8_t FirstCall; ///< 1 during the call made by TaskPoolAlloc
-    std::uint16_t Index;    ///< 0 to 4999; 5000 in the spare record
+    std::uint16_t Index;    ///< 0 to 4999; 5000 in the spare record; read it with TaskPoolReadIndex
     std::uint32_t Serial;   ///< new at allocation and at freeing; read it with TaskPoolReadSerial
     std::uint16_t Previous; ///< kNoFrontEndTask for none
     std::uint16_t Next;     ///< kNoFrontEndTask for none
@@ -51,6 +51,8 @@ void TaskPoolRunAll();
 std::int32_t TaskPoolCount();
 /// The record's serial, read safely while another thread may free the record.
 std::uint32_t TaskPoolReadSerial(const FrontEndTask* task);
+/// The record's index, read safely while another thread may hand the spare record out again.
+std::uint16_t TaskPoolReadIndex(const FrontEndTask* task);
 
 namespace host_testing
 {

@@ -39,6 +39,9 @@ using korvane::mwt::CForm;
 namespace
 {
 
+/// The source name in this file's error lines.
+constexpr const char* kSourceFile = "MainForm";
+
 constexpr std::int16_t kMusicFadeOut = 15;
 constexpr std::int16_t kMusicResume = 0;
 /// Ticks of the games' 75 Hz clock per second.
@@ -321,6 +324,10 @@ os::gfx::Result CMainForm::UnlockTexture(korvane::CTexture& texture)
 void CMainForm::CreateDeviceResources()
 {
     CScopedLock lock(DisplayLock());
+    // A reset notice can arrive once the form listens and before it has made its textures; the
+    // creation that follows makes the resources then.
+    if (!textureA_ || !textureB_)
+        return;
     for (korvane::CTexture* texture : {textureA_.get(), textureB_.get()}) {
         texture->Create(kTextureSize, kTextureSize, 1, os::gfx::usage::Dynamic, os::gfx::Format::X8R8G8B8,
                         os::gfx::Pool::Default);
@@ -329,13 +336,13 @@ void CMainForm::CreateDeviceResources()
     os::gfx::LockedRect locked;
     os::gfx::Result result = LockTexture(*textureA_, locked, 0);
     if (os::gfx::Failed(result)) {
-        korvane::ReportDirectXError(result, __FILE__, __LINE__);
+        korvane::ReportDirectXError(result, kSourceFile, __LINE__);
         throw korvane::EIOError(static_cast<CForm*>(this), "Cannot lock texture");
     }
     const std::int32_t pitch = locked.Pitch;
     result = UnlockTexture(*textureA_);
     if (os::gfx::Failed(result)) {
-        korvane::ReportDirectXError(result, __FILE__, __LINE__);
+        korvane::ReportDirectXError(result, kSourceFile, __LINE__);
         // Buffers from an earlier creation must not outlive the textures they were sized for.
         DropBuffers();
         return;
@@ -358,7 +365,7 @@ void CMainForm::UploadBackBuffer(korvane::CTexture& texture, const CMemoryBackBu
     os::gfx::LockedRect locked;
     const os::gfx::Result result = LockTexture(texture, locked, os::gfx::lock::Discard);
     if (os::gfx::Failed(result)) {
-        korvane::ReportDirectXError(result, __FILE__, __LINE__);
+        korvane::ReportDirectXError(result, kSourceFile, __LINE__);
         throw korvane::EIOError(static_cast<CForm*>(this), "Cannot lock texture");
     }
     // Row by row by each side's own pitch, so that a texture whose pitch differs from the
@@ -377,7 +384,7 @@ void CMainForm::UploadBackBuffer(korvane::CTexture& texture, const CMemoryBackBu
     }
     const os::gfx::Result unlocked = UnlockTexture(texture);
     if (os::gfx::Failed(unlocked))
-        korvane::ReportDirectXError(unlocked, __FILE__, __LINE__);
+        korvane::ReportDirectXError(unlocked, kSourceFile, __LINE__);
 }
 
 float CMainForm::CrossFadeAlpha(double lastHandOverTick, double nowTick, double frameRate)

@@ -60,6 +60,11 @@ CMegaWindowScene* CMegaWindowScene::GetInstance()
     return gInstance;
 }
 
+CMegaWindowScene* CMegaWindowScene::FindInstance()
+{
+    return gInstance;
+}
+
 CMegaWindowScene::CMegaWindowScene() : korvane::CStandardScene(kPriority), screen_(new korvane::mwt::CScreen(""))
 {
     for (korvane::mwt::TMotionTween<float>* tween : {&angleTween_, &scaleTween_}) {
@@ -193,8 +198,10 @@ void CMegaWindowScene::UpdateTransform()
     const float left = screen_fit::BandLeft(aspect_);
     camera_.SetOrthoOffCenter(left, left + screen_fit::kCanvasHeight * aspect_, screen_fit::kCanvasHeight, 0.0f, 150.0f,
                               -150.0f);
-    camera_.SetEye(1.0f, 1.0f, 0.0f);
-    camera_.SetTarget(1.0f, 1.0f, 1.0f);
+    // The eye sits on the canvas origin: an eye moved by a unit would shift the whole picture up and left
+    // and leave the right-most column and the bottom row of the back buffer undrawn.
+    camera_.SetEye(0.0f, 0.0f, 0.0f);
+    camera_.SetTarget(0.0f, 0.0f, 1.0f);
     if (screen_)
         screen_->SetSize(korvane::Vector2<float>(screen_fit::kCanvasWidth, screen_fit::kCanvasHeight));
 }
@@ -224,7 +231,8 @@ void CMegaWindowScene::LoadSkin()
 
 korvane::ITexture* CMegaWindowScene::LoadSkinTexture(const std::string& name)
 {
-    return textureCache_.LoadWithDriverLoader("skin\\" + name, true, "", os::gfx::Format::Unknown);
+    // One level: with a mip chain the linear mip filter blurs the skin on screens under 1080 lines.
+    return textureCache_.LoadWithDriverLoader("skin\\" + name, false, "", os::gfx::Format::Unknown);
 }
 
 void CMegaWindowScene::Update(int)
@@ -275,7 +283,8 @@ korvane::Matrix4 CMegaWindowScene::GetScreenTransform() const
 {
     const korvane::Vector2<float> size =
         screen_ ? screen_->GetSize() : korvane::Vector2<float>(screen_fit::kCanvasWidth, screen_fit::kCanvasHeight);
-    return screen_fit::ScreenTransform(size.x, size.y, angleTween_.GetValue(), scaleTween_.GetValue());
+    return screen_fit::ForHalfPixelVertices(
+        screen_fit::ScreenTransform(size.x, size.y, angleTween_.GetValue(), scaleTween_.GetValue()));
 }
 
 void CMegaWindowScene::DrawScreen()

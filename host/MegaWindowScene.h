@@ -57,6 +57,8 @@ public:
 
     /// The one scene, made on first use; the scene manager owns it once queued.
     static CMegaWindowScene* GetInstance();
+    /// The scene when one exists, else null: never makes one.
+    static CMegaWindowScene* FindInstance();
     /// Clears the instance pointer when it points here.
     ~CMegaWindowScene() override;
 

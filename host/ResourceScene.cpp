@@ -333,24 +333,32 @@ void CResourceScene::SetEffectVolume(std::int32_t volume)
     SoundSetEffectVolume(volume);
 }
 
-// The display settings belong to the window scene, which shows them.
+// The display settings belong to the window scene, which shows them. The values set last are
+// kept here too: a start that fails after they were read loses the window scene, and saving must
+// then write what was read rather than make a new scene and write its defaults.
 std::int32_t CResourceScene::GetScreenRotation()
 {
-    return CMegaWindowScene::GetInstance()->GetScreenRotation();
+    if (CMegaWindowScene* scene = CMegaWindowScene::FindInstance())
+        return scene->GetScreenRotation();
+    return screenRotation_;
 }
 
 void CResourceScene::SetScreenRotation(std::int32_t rotation)
 {
+    screenRotation_ = rotation;
     CMegaWindowScene::GetInstance()->SetScreenRotation(rotation);
 }
 
 std::int32_t CResourceScene::GetAspectRatio()
 {
-    return CMegaWindowScene::GetInstance()->GetAspectRatio();
+    if (CMegaWindowScene* scene = CMegaWindowScene::FindInstance())
+        return scene->GetAspectRatio();
+    return aspectRatio_;
 }
 
 void CResourceScene::SetAspectRatio(std::int32_t aspect)
 {
+    aspectRatio_ = aspect;
     CMegaWindowScene::GetInstance()->SetAspectRatio(aspect);
 }
 

@@ -116,6 +116,9 @@ private:
     /// Set once the preference file has been read: before that the manager holds only the
     /// defaults, and saving them would overwrite the user's file.
     bool preferencesLoaded_ = false;
+    /// The display keys as last set, for when no window scene holds them.
+    std::int32_t screenRotation_ = 0;
+    std::int32_t aspectRatio_ = 0;
     boost::shared_ptr<korvane::ISound> sound1_;
     boost::shared_ptr<korvane::ISound> sound2_;
     boost::shared_ptr<korvane::ISound> sound3_;

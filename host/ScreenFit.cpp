@@ -62,4 +62,10 @@ korvane::Matrix4 ScreenTransform(float width, float height, float angle, float s
     return Multiply(m, MakeTranslation(-hx, -hy, -0.0f));
 }
 
+korvane::Matrix4 ForHalfPixelVertices(const korvane::Matrix4& m)
+{
+    using namespace korvane::canvas;
+    return Multiply(Multiply(MakeTranslation(-0.5f, -0.5f), m), MakeTranslation(0.5f, 0.5f));
+}
+
 } // namespace screen_fit

@@ -28,4 +28,9 @@ float FitScale(float angle, float aspect);
 /// T(w/2, h/2) R(angle) S(scale) T(-w/2, -h/2) in the canvas convention (column vectors).
 korvane::Matrix4 ScreenTransform(float width, float height, float angle, float scale);
 
+/// `m` for vertices in the canvas's half-pixel convention (each corner 0.5 up and left of the pixel edge it
+/// stands for): T(-0.5, -0.5) m T(0.5, 0.5), so a turn and a scale act on the edges themselves and a half
+/// turn leaves no edge column or row of the back buffer uncovered. Upright and unscaled it is `m`.
+korvane::Matrix4 ForHalfPixelVertices(const korvane::Matrix4& m);
+
 } // namespace screen_fit

@@ -309,7 +309,7 @@ void CCanvas::SetTopWorld()
     SetWorld(Transpose(matrices_.back()));
 }
 
-void CCanvas::SetTextWorld(IFont& font)
+Matrix4 CCanvas::SetTextWorld(IFont& font)
 {
     // Glyph coordinates are divided by the pixel scale, moved half a pixel up and left below
     // scale 2, then transformed by the top; the shader sees the transpose.
@@ -319,8 +319,23 @@ void CCanvas::SetTextWorld(IFont& font)
     if (k < 2) {
         local = Multiply(MakeTranslation(-0.5f, -0.5f, 0.0f), local);
     }
-    SetWorld(Transpose(Multiply(matrices_.back(), local)));
+    const Matrix4 world = Multiply(matrices_.back(), local);
+    SetWorld(Transpose(world));
+    return world;
 }
+
+/// The font places its glyphs on the target's whole pixels for the length of one draw.
+class CCanvas::PixelGridScope
+{
+public:
+    PixelGridScope(IFont& font, const Matrix4& toPixels) : font_(font) { font_.SetPixelGrid(&toPixels); }
+    ~PixelGridScope() { font_.SetPixelGrid(nullptr); }
+    PixelGridScope(const PixelGridScope&) = delete;
+    PixelGridScope& operator=(const PixelGridScope&) = delete;
+
+private:
+    IFont& font_;
+};
 
 // --- Clipping ------------------------------------------------------------------------------
 
@@ -616,7 +631,7 @@ void CCanvas::DrawText(const Vector2<float>& p, const std::string& text)
     boost::shared_ptr<IFont> font = GetCurrentFont();
     const PackedColor color(GetEffectiveColor());
     ApplyBrushStates();
-    SetTextWorld(*font);
+    const PixelGridScope grid(*font, Multiply(device_->GetPixelGrid(), SetTextWorld(*font)));
     font->DrawText(text, SaturateToInt32(p.x), SaturateToInt32(p.y), color);
 }
 
@@ -632,7 +647,7 @@ void CCanvas::DrawTextClipped(const Rect2f& r, const std::string& text)
     rect.right = ClampToInt32(std::int64_t{rect.left} + SaturateToInt32(c.width));
     rect.bottom = ClampToInt32(std::int64_t{rect.top} + SaturateToInt32(c.height));
     ApplyBrushStates();
-    SetTextWorld(*font);
+    const PixelGridScope grid(*font, Multiply(device_->GetPixelGrid(), SetTextWorld(*font)));
     font->DrawTextClipped(SaturateToInt32(r.left), SaturateToInt32(r.top), rect, text, color);
 }
 

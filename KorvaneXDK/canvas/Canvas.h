@@ -41,7 +41,8 @@ class ICanvasDevice;
 /// EInvalidParameter "texture is null.".
 ///
 /// Vertices keep Direct3D's half-pixel convention: corners are submitted 0.5 up and left
-/// (rings excepted; text through its World). Main thread only.
+/// (rings excepted; text through its World). Text is drawn with the device's pixel grid handed to
+/// the font, which puts its glyphs on whole pixels of the target. Main thread only.
 class CCanvas : public virtual CNonCopyable
 {
 public:
@@ -144,7 +145,9 @@ private:
     void ApplyBrushStates();
     void SetWorld(const Matrix4& world);
     void SetTopWorld();
-    void SetTextWorld(IFont& font);
+    /// Sets and returns the text's world: the top with the font's scale and half-pixel shift.
+    Matrix4 SetTextWorld(IFont& font);
+    class PixelGridScope;
     boost::shared_ptr<IFont> GetCurrentFont();
     void DrawQuad(float x0, float y0, float x1, float y1, std::uint32_t color);
     void FillClipped(const Rect2f& r, std::uint32_t color);

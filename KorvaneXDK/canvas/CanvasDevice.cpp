@@ -3,6 +3,7 @@
 
 #include <limits>
 
+#include "KorvaneXDK/canvas/CanvasMath.h"
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/FrameRateKeeper.h"
 #include "KorvaneXDK/platform/GameApplicationDriverCX.h"
@@ -14,6 +15,7 @@
 #include "KorvaneXDK/platform/graphics/Texture.h"
 #include "KorvaneXDK/platform/graphics/VertexDeclaration.h"
 #include "os/gfx/Device.h"
+#include "os/gfx/ResultCodes.h"
 
 namespace korvane::canvas
 {
@@ -27,6 +29,12 @@ CDXGraphics* Graphics()
 }
 
 } // namespace
+
+Matrix4 ICanvasDevice::GetPixelGrid()
+{
+    // A vertex at a whole root unit is a pixel centre in Direct3D's convention: the edges lie half a unit on.
+    return MakeTranslation(0.5f, 0.5f);
+}
 
 void CCanvasDevice::SetRenderState(os::gfx::RenderState state, std::uint32_t value)
 {
@@ -116,6 +124,29 @@ boost::shared_ptr<ITexture> CCanvasDevice::CreateWhiteTexture()
 IDataLoader* CCanvasDevice::GetDataLoader()
 {
     return &RequireDriverDataLoader(this);
+}
+
+Matrix4 CCanvasDevice::GetPixelGrid()
+{
+    CGameApplicationDriverCX* driver = GetApplicationDriver();
+    CShaderEnvironment* environment = driver != nullptr ? driver->GetShaderEnvironment() : nullptr;
+    os::gfx::Device* device = GetDriverDevice();
+    os::gfx::Viewport viewport;
+    if (environment == nullptr || device == nullptr || os::gfx::Failed(device->GetViewport(&viewport))) {
+        return ICanvasDevice::GetPixelGrid();
+    }
+    // The environment keeps the engine's row-vector matrices, the transposes of the canvas's.
+    const Matrix4 viewProjection =
+        Multiply(Transpose(environment->GetProjectionMatrix()), Transpose(environment->GetViewMatrix()));
+    // Clip space to pixels, rows top-down; a clip-space point is a pixel centre in Direct3D's
+    // convention, so the pixel edges lie half a pixel on from it.
+    const float halfWidth = static_cast<float>(viewport.Width) * 0.5f;
+    const float halfHeight = static_cast<float>(viewport.Height) * 0.5f;
+    Matrix4 toPixels = MakeScaling(halfWidth, -halfHeight);
+    toPixels = Multiply(MakeTranslation(static_cast<float>(viewport.X) + halfWidth + 0.5f,
+                                        static_cast<float>(viewport.Y) + halfHeight + 0.5f),
+                        toPixels);
+    return Multiply(toPixels, viewProjection);
 }
 
 double CCanvasDevice::GetElapsedMilliseconds()

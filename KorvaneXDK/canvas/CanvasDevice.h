@@ -32,6 +32,9 @@ public:
     boost::shared_ptr<ITexture> CreateWhiteTexture() override;
     IDataLoader* GetDataLoader() override;
     double GetElapsedMilliseconds() override;
+    /// From the shader environment's view and projection and the device's viewport; the default
+    /// without a device or an environment.
+    Matrix4 GetPixelGrid() override;
 };
 
 } // namespace korvane::canvas

@@ -58,6 +58,10 @@ public:
     virtual IDataLoader* GetDataLoader() = 0;
     /// The frame clock's milliseconds.
     virtual double GetElapsedMilliseconds() = 0;
+    /// Root coordinates to render-target pixels with their edges on whole numbers (the canvas
+    /// convention): viewport, projection and view as the device holds them now. By default a target
+    /// whose pixels are root units, seen through Direct3D's half-pixel convention.
+    virtual Matrix4 GetPixelGrid();
 };
 
 } // namespace korvane::canvas

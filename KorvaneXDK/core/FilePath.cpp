@@ -17,6 +17,9 @@ namespace korvane
 namespace
 {
 
+/// The source name in this file's error lines.
+constexpr const char* kSourceFile = "FilePath";
+
 bool IsSeparator(char c)
 {
     return c == '\\' || c == '/';
@@ -154,7 +157,7 @@ void CreateDirectoryTree(const std::string& path)
                 const int error = errno;
                 if (error != EEXIST || !DirectoryExists(built)) {
                     os::system::SetLastErrorFromErrno(error);
-                    LogWin32Error(__FILE__, __LINE__);
+                    LogWin32Error(kSourceFile, __LINE__);
                 }
             }
         }

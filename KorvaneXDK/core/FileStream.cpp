@@ -25,13 +25,16 @@ namespace korvane
 namespace
 {
 
+/// The source name in this file's error lines.
+constexpr const char* kSourceFile = "FileStream";
+
 std::atomic<unsigned> gTempCounter{0};
 
 // Records errno as the thread's last error and logs it, as every failing file call does.
 void LogSystemError(int error, int line)
 {
     os::system::SetLastErrorFromErrno(error);
-    LogWin32Error(__FILE__, line);
+    LogWin32Error(kSourceFile, line);
 }
 
 std::string DirectoryOf(const std::string& systemPath)
@@ -80,7 +83,7 @@ CFileStream::~CFileStream()
     try {
         Close();
     } catch (const EException& error) {
-        LogErrorAt(error.GetMessage(), __FILE__, __LINE__);
+        LogErrorAt(error.GetMessage(), kSourceFile, __LINE__);
         Abandon();
     } catch (...) {
         Abandon();

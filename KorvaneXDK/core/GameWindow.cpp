@@ -12,6 +12,14 @@
 namespace korvane
 {
 
+namespace
+{
+
+/// The source name in this file's error lines.
+constexpr const char* kSourceFile = "GameWindow";
+
+} // namespace
+
 using os::window::LParam;
 using os::window::LResult;
 using os::window::WParam;
@@ -35,7 +43,7 @@ CGameWindow::CGameWindow(os::window::InstanceHandle instance, const std::string&
     // There is no class registry to fill: the class name is only kept.
     window_ = std::make_unique<os::window::Window>(title, parent ? parent->GetHandle() : nullptr);
     if (!window_->IsCreated())
-        LogWin32Error(__FILE__, __LINE__);
+        LogWin32Error(kSourceFile, __LINE__);
     window_->SetProc(&CGameWindow::StaticWindowProc);
     window_->EnableInputMethod(false);
     SetClientSize(640, 480);

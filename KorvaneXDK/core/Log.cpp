@@ -17,6 +17,9 @@ namespace korvane
 namespace
 {
 
+/// The source name in this file's error lines.
+constexpr const char* kSourceFile = "Log";
+
 std::FILE* gLogFile = nullptr;
 LogHook gHook = nullptr;
 
@@ -159,12 +162,12 @@ void LogCurrentDateTime()
     std::time_t now = std::time(nullptr);
     std::tm local{};
     if (!localtime_r(&now, &local)) {
-        LogErrorAt("Current date and time: Query failure.", __FILE__, __LINE__);
+        LogErrorAt("Current date and time: Query failure.", kSourceFile, __LINE__);
         return;
     }
     char buffer[32] = {};
     if (!asctime_r(&local, buffer)) {
-        LogErrorAt("Current date and time: Query failure.", __FILE__, __LINE__);
+        LogErrorAt("Current date and time: Query failure.", kSourceFile, __LINE__);
         return;
     }
     std::string timeText = buffer;

@@ -22,6 +22,9 @@ namespace korvane
 namespace
 {
 
+/// The source name in this file's error lines.
+constexpr const char* kSourceFile = "OggVorbisReader";
+
 // Holes (lost or corrupt pages) are skipped, but a stream made of nothing else must
 // not keep the feeder thread decoding for ever.
 constexpr int kMostHolesInARow = 64;
@@ -37,7 +40,7 @@ std::size_t ReadCallback(void* buffer, std::size_t size, std::size_t count, void
         const std::int32_t got = static_cast<IKorvaneStream*>(source)->Read(buffer, static_cast<std::int32_t>(wanted));
         return got > 0 ? static_cast<std::size_t>(got) / size : 0;
     } catch (const EException& error) {
-        LogErrorAt(error.GetMessage(), __FILE__, __LINE__);
+        LogErrorAt(error.GetMessage(), kSourceFile, __LINE__);
     } catch (...) {
     }
     errno = EIO;

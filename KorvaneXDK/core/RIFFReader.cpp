@@ -14,7 +14,6 @@ namespace
 {
 
 constexpr std::uint32_t kRiff = MakeFourCC("RIFF");
-constexpr std::uint32_t kRifx = MakeFourCC("RIFX");
 
 std::uint32_t ReadCode(IKorvaneStream& stream)
 {
@@ -24,12 +23,10 @@ std::uint32_t ReadCode(IKorvaneStream& stream)
                       static_cast<char>(bytes[3]));
 }
 
-std::uint32_t ReadSize(IKorvaneStream& stream, bool bigEndian)
+std::uint32_t ReadSize(IKorvaneStream& stream)
 {
     std::uint8_t b[4] = {};
     stream.Read(b, 4);
-    if (bigEndian)
-        return (std::uint32_t(b[0]) << 24) | (std::uint32_t(b[1]) << 16) | (std::uint32_t(b[2]) << 8) | b[3];
     return b[0] | (std::uint32_t(b[1]) << 8) | (std::uint32_t(b[2]) << 16) | (std::uint32_t(b[3]) << 24);
 }
 
@@ -56,11 +53,11 @@ void CRIFFReader::Open(IKorvaneStream* stream)
 
     stream->Seek(0);
     const std::uint32_t fileId = ReadCode(*stream);
-    if (fileId != kRiff && fileId != kRifx)
+    // Big-endian "RIFX" files are refused too: every reader above this one reads little-endian fields.
+    if (fileId != kRiff)
         throw EInvalidFileFormat(this, "file format error: not RIFF header.");
-    bigEndian_ = fileId == kRifx;
     const std::int64_t streamSize = stream->GetSize();
-    end_ = std::min<std::int64_t>(static_cast<std::int64_t>(ReadSize(*stream, bigEndian_)) + 8, streamSize);
+    end_ = std::min<std::int64_t>(static_cast<std::int64_t>(ReadSize(*stream)) + 8, streamSize);
     formType_ = ReadCode(*stream);
 
     // Each step moves forward by at least a header, so a corrupt size can never make the
@@ -70,7 +67,7 @@ void CRIFFReader::Open(IKorvaneStream* stream)
         if (stream->Seek(static_cast<std::int32_t>(position)) != position)
             break;
         const std::uint32_t id = ReadCode(*stream);
-        const std::uint32_t size = ReadSize(*stream, bigEndian_);
+        const std::uint32_t size = ReadSize(*stream);
         const std::int64_t data = position + 8;
         const std::int64_t present = std::min<std::int64_t>(size, streamSize - data);
         index_[id] =

@@ -31,7 +31,7 @@ constexpr std::uint32_t MakeFourCC(std::uint32_t code)
     return code;
 }
 
-/// Reads "RIFF" files (little-endian sizes) and "RIFX" files (big-endian sizes). Chunks
+/// Reads "RIFF" files (little-endian sizes); big-endian "RIFX" files are refused. Chunks
 /// follow each other without pad bytes; a zero byte after an odd-sized chunk is taken as
 /// a pad byte, since no chunk id starts with one. The walk always moves forward, stops when
 /// fewer than 8 bytes remain, and bounds every chunk's size by the bytes the stream holds.
@@ -44,7 +44,7 @@ public:
     /// Keeps the stream alive, then opens it.
     virtual void Open(boost::shared_ptr<IKorvaneStream> stream);
     /// Reads the header and indexes the chunks. The stream is not owned.
-    /// Throws EInvalidFileFormat "file format error: not RIFF header." for other files.
+    /// Throws EInvalidFileFormat "file format error: not RIFF header." for other files, "RIFX" included.
     virtual void Open(IKorvaneStream* stream);
     virtual std::uint32_t GetFormType() const { return formType_; }
     /// Seeks to the chunk's data and makes it the current chunk; a later chunk with the
@@ -58,8 +58,6 @@ public:
     virtual std::int32_t Read(void* buffer, std::int32_t count);
 
     bool HasChunk(std::uint32_t id) const { return index_.count(id) != 0; }
-    /// True for a "RIFX" file.
-    bool IsBigEndian() const { return bigEndian_; }
 
 private:
     struct ChunkEntry
@@ -72,7 +70,6 @@ private:
     boost::shared_ptr<IKorvaneStream> sharedStream_;
     std::uint32_t formType_ = 0;
     std::int64_t end_ = 0;
-    bool bigEndian_ = false;
     std::map<std::uint32_t, ChunkEntry> index_;
     std::int32_t chunkSize_ = 0;
     std::int32_t chunkPosition_ = 0;

@@ -38,8 +38,6 @@ void CWaveSoundReader::Open(IKorvaneStream* stream)
     stream_ = stream;
 
     riff_.Open(stream);
-    if (riff_.IsBigEndian())
-        throw EInvalidFileFormat(this, "file format error: not RIFF header.");
     if (riff_.GetFormType() != MakeFourCC("WAVE"))
         throw EInvalidFileFormat(this, "ファイルフォーマットエラー: WAVEファイルではありません.");
 

@@ -536,6 +536,21 @@ void CContainerControl::ReleasePressed(CControl* pressed, const ControlList& chi
         return;
     }
     if (const boost::shared_ptr<CComponent> held = Holder(children, pressed)) {
+        // A nested container would otherwise hit-test the point on its own and could click itself or
+        // one of its children although the release landed on something else.
+        struct Elsewhere
+        {
+            CContainerControl* container;
+            ~Elsewhere()
+            {
+                if (container) {
+                    container->releaseElsewhere_ = false;
+                }
+            }
+        } elsewhere{dynamic_cast<CContainerControl*>(pressed)};
+        if (elsewhere.container) {
+            elsewhere.container->releaseElsewhere_ = true;
+        }
         pressed->OnMouseUp(clientPoint - pressed->GetLocation(), button);
     }
 }
@@ -566,10 +581,13 @@ void CContainerControl::OnMouseUp(const Vector2<float>& point, int button)
 {
     const ControlList snapshot = children_;
     const Vector2<float> q = point - GetClientOrigin();
-    CControl* target = FindHitChild(snapshot, q);
+    // A release that landed elsewhere lands on nothing here: the pressed target hears it, nothing clicks.
+    const bool elsewhere = releaseElsewhere_;
+    releaseElsewhere_ = false;
+    CControl* target = elsewhere ? nullptr : FindHitChild(snapshot, q);
     CControl* pressed = pressed_;
     pressed_ = nullptr;
-    if (target == pressed) {
+    if (target != nullptr && target == pressed) {
         if (target == this) {
             CControl::OnMouseUp(q, button);
             OnClick();

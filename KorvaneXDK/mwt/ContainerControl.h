@@ -127,7 +127,8 @@ private:
     using KeyEvent = boost::function<void(CControl*, unsigned int)> CControl::*;
 
     void RouteKey(unsigned int code, KeyHandler handler, KeyEvent event);
-    /// Delivers a release to the recorded pressed target without clicking it.
+    /// Delivers a release to the recorded pressed target without clicking it; a pressed container
+    /// hands it on to its own pressed target, again without a click.
     void ReleasePressed(CControl* pressed, const ControlList& children, const Vector2<float>& clientPoint, int button);
     std::vector<boost::shared_ptr<CControl>> GetFocusCandidates() const;
     boost::shared_ptr<CControl> WalkCandidates(const std::vector<boost::shared_ptr<CControl>>& candidates,
@@ -137,6 +138,8 @@ private:
     ControlList children_;
     boost::weak_ptr<CComponent> focused_;
     CControl* pressed_ = nullptr;
+    /// Set by the parent while it hands this container a release that landed elsewhere.
+    bool releaseElsewhere_ = false;
     std::int32_t dockPadding_ = 0;
     bool keyPreview_ = false;
     bool groupKeyBroadcast_ = false;

@@ -134,6 +134,9 @@ void CControlAppearanceStock::RegisterDefaultAppearances()
 void CControlAppearanceStock::LoadAppearances(IDataLoader* loader, const std::string& directory,
                                               TextureResolver resolver)
 {
+    if (loader == nullptr) {
+        throw EInvalidParameter(this, "loader is null.");
+    }
     std::vector<std::string> files;
     loader->EnumerateFiles(directory, false, files);
     for (const std::string& file : files) {

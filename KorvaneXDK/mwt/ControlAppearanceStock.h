@@ -46,7 +46,7 @@ public:
     virtual void RegisterDefaultAppearances();
     /// Every file of the folder (not of sub-folders) whose extension is ".ini" in any letter case,
     /// in the loader's order, each logged as "load appearance: <file>". The first failure ends
-    /// the loading; what earlier files added stays.
+    /// the loading; what earlier files added stays. A null loader is EInvalidParameter "loader is null.".
     virtual void LoadAppearances(IDataLoader* loader, const std::string& directory, TextureResolver resolver);
     /// The shared object; EInvalidOperation "Appearance not found : '<name>'".
     virtual void Get(boost::shared_ptr<IControlAppearance>& out, const std::string& name);

@@ -39,12 +39,6 @@ bool CLabel::SizesItself() const
     return autoSize_ && GetDock() == kDockNone;
 }
 
-void CLabel::SetText(const std::string& text)
-{
-    CControl::SetText(text);
-    SetCaption(text);
-}
-
 void CLabel::Draw(canvas::CCanvas* canvas)
 {
     if (!IsVisible() || !GetAppearance()) {

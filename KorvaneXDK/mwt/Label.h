@@ -24,8 +24,6 @@ public:
     explicit CLabel(const std::string& name = std::string());
     ~CLabel() override;
 
-    /// The label's designs call this for the caption: the generic text and the caption both.
-    void SetText(const std::string& text) override;
     /// Nothing when invisible or without an appearance; the control, then the caption.
     void Draw(canvas::CCanvas* canvas) override;
 

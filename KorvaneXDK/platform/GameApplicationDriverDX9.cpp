@@ -188,7 +188,7 @@ bool CGameApplicationDriverDX9::Initialize()
     } else {
         LogErrorAt("Unsupported shader version.", kSourceName, __LINE__);
         return Fatal("Unsupported shader version with current Direct3D device.\nThis program requires following "
-                     "shader model: " +
+                     "specification: " +
                      requirement);
     }
 
@@ -197,8 +197,10 @@ bool CGameApplicationDriverDX9::Initialize()
         GetApplication()->ShowCursor(showCursorInFullscreen_);
     }
 
-    // 12. Keeper and scene manager.
+    // 12. Keeper and scene manager. The keeper's elapsed milliseconds become the engine clock that the
+    // profiler and the game threads read; its destructor hands the clock back to the fallback.
     frameRateKeeper_ = new CFrameRateKeeper();
+    frameRateKeeper_->InstallAsEngineClock();
     sceneManager_ = new CSceneManager();
     frameRateKeeper_->frameListener = sceneManager_;
     GetApplication()->SetListener(frameRateKeeper_);
@@ -272,14 +274,22 @@ void CGameApplicationDriverDX9::Run()
         throw EInvalidOperation(this, "ApplicationDriver is not initialized.");
     }
     LogInfoF("Starting application main-loop...");
+    runFailed_ = false;
     try {
         GetApplication()->Run();
         GetGameWindow()->Hide();
     } catch (const EException& e) {
+        // Shown here; the program still has to end with a failure status.
+        runFailed_ = true;
         GetGameWindow()->Hide();
         ShowEngineException(e, GetGameWindow()->GetHandle());
     }
     LogInfoF("Appication main-loop finished.");
+}
+
+bool CGameApplicationDriverDX9::HasRunFailed() const
+{
+    return runFailed_;
 }
 
 void CGameApplicationDriverDX9::SetPaused(bool paused)

@@ -38,6 +38,8 @@ public:
     bool Initialize() override;
     /// Throws EInvalidOperation "ApplicationDriver is not initialized." before a successful Initialize.
     void Run() override;
+    /// Whether the last Run ended on an engine exception (shown, and Run returned normally).
+    bool HasRunFailed() const;
     virtual CDXGraphics* GetGraphics();
     virtual CDXSound* GetSound();
     virtual CDXInput* GetInput();
@@ -151,6 +153,7 @@ private:
     std::int32_t maximumWidth_ = 65535;
     std::int32_t maximumHeight_ = 65535;
     bool inSizeMove_ = false;
+    bool runFailed_ = false;
     std::uint32_t requiredVertexShaderVersion_ = 0xFFFE0300u;
     std::uint32_t requiredPixelShaderVersion_ = 0xFFFF0300u;
     bool forceDirect3D9_ = false;

@@ -3,7 +3,7 @@
 
 #include "frontend/forms/CreditsFormDesign.h"
 
-/// Shows "credits_1" to "credits_12" of the text table (a missing key leaves its line empty);
+/// Shows "credits_1" to "credits_13" of the text table (a missing key leaves its line empty);
 /// Escape or Return goes back to the title menu, which reopens on the button it left by.
 class CCreditsForm : public CCreditsFormDesign
 {

@@ -11,12 +11,13 @@
 #include "KorvaneXDK/mwt/Label.h"
 #include "KorvaneXDK/platform/graphics/TextureCache.h"
 
-/// "CreditsForm": the menus' band and caption rule, "CREDITS" and twelve lines of message text.
+/// "CreditsForm": the menus' band and caption rule, "CREDITS" and thirteen lines of message text, each
+/// short enough in every language to end inside the band.
 /// It has no button: a focusable control that draws nothing holds the focus, so keys reach the form.
 class CCreditsFormDesign : public korvane::mwt::CForm
 {
 public:
-    static constexpr int kLineCount = 12;
+    static constexpr int kLineCount = 13;
 
     CCreditsFormDesign();
     ~CCreditsFormDesign() override;

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <ctime>
+#include <memory>
 #include <type_traits>
 
 #include "frontend/forms/DialogForm.h"
@@ -37,6 +38,47 @@ constexpr std::int32_t kAnswerFrames = 40;
 constexpr std::size_t kNameBytes = 15;
 
 boost::shared_ptr<CDialogForm> g_downloadDialog;
+
+std::int32_t g_statesHeld = 0;
+
+/// Owns every job's heap state. A job frees its own when it ends; one the program ends under
+/// (no pass of the pool is left to end it) goes with this owner, among the program's statics.
+class JobStates
+{
+public:
+    JobStates() = default;
+    JobStates(const JobStates&) = delete;
+    JobStates& operator=(const JobStates&) = delete;
+    ~JobStates() { g_statesHeld -= static_cast<std::int32_t>(states_.size()); }
+
+    LeaderboardJobState* Make()
+    {
+        states_.push_back(std::make_unique<LeaderboardJobState>());
+        ++g_statesHeld;
+        return states_.back().get();
+    }
+
+    void Free(LeaderboardJobState* state)
+    {
+        const auto found =
+            std::find_if(states_.begin(), states_.end(),
+                         [state](const std::unique_ptr<LeaderboardJobState>& held) { return held.get() == state; });
+        if (found != states_.end()) {
+            states_.erase(found);
+            --g_statesHeld;
+        }
+    }
+
+private:
+    std::vector<std::unique_ptr<LeaderboardJobState>> states_;
+};
+
+/// Made at the first job: from then on it outlives every job of the run.
+JobStates& States()
+{
+    static JobStates states;
+    return states;
+}
 
 std::uint64_t SelfId()
 {
@@ -336,7 +378,7 @@ void LeaderboardDownloadJob(FrontEndTask* task)
 {
     LeaderboardDownloadWork& work = GetLeaderboardDownloadWork(task);
     if (task->State == 0 || task->State == 1) {
-        work.State = new LeaderboardJobState();
+        work.State = States().Make();
         work.CursorRow = 0;
         work.FirstRank = 1;
         task->State = 4;
@@ -430,7 +472,7 @@ void LeaderboardDownloadJob(FrontEndTask* task)
         break;
     case kStateEnd:
         FreeLeaderboardDetails(work);
-        delete work.State;
+        States().Free(work.State);
         work.State = nullptr;
         TaskPoolFree(task);
         break;
@@ -442,4 +484,9 @@ void LeaderboardDownloadJob(FrontEndTask* task)
 boost::shared_ptr<CDialogForm> GetLeaderboardDownloadDialog()
 {
     return g_downloadDialog;
+}
+
+std::int32_t frontend_testing::LeaderboardJobStatesHeld()
+{
+    return g_statesHeld;
 }

@@ -14,7 +14,8 @@ struct FrontEndTask;
 class CDialogForm;
 class CLeaderboardListForm;
 
-/// What the job holds outside its work area: the rows and the list view, freed at its end.
+/// What the job holds outside its work area: the rows and the list view, freed at its end (or,
+/// when the program ends first, with the program's statics).
 struct LeaderboardJobState
 {
     std::vector<LeaderboardRecord> Rows;
@@ -70,3 +71,9 @@ std::string CutUtf8(const std::string& text, std::size_t maxBytes);
 
 /// The dialog the download job shows now (null before the first).
 boost::shared_ptr<CDialogForm> GetLeaderboardDownloadDialog();
+
+namespace frontend_testing
+{
+/// The download jobs' states not yet freed.
+std::int32_t LeaderboardJobStatesHeld();
+} // namespace frontend_testing

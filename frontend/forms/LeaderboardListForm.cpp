@@ -16,10 +16,11 @@ namespace
 
 constexpr const char* kReplayIcon = "formimage\\ReplayIcon.png";
 
-korvane::ITexture* ReplayIcon()
+/// Shared with the caller, which draws it: the cache need not be the only one keeping it.
+boost::shared_ptr<korvane::ITexture> ReplayIcon()
 {
     korvane::CTextureCache* cache = CFormSceneLink::GetFormCache();
-    return cache ? CFormSceneLink::LoadTexture(cache, kReplayIcon).get() : nullptr;
+    return cache ? CFormSceneLink::LoadTexture(cache, kReplayIcon) : boost::shared_ptr<korvane::ITexture>();
 }
 
 std::string Format(const char* format, int value)

@@ -33,7 +33,7 @@ void SetFont(CCanvas& canvas, const char* name)
 } // namespace
 
 void DrawLeaderboardRow(CCanvas& canvas, const LeaderboardListRow& row, const Rect2f& rect, bool selected,
-                        korvane::ITexture* (*replayIcon)())
+                        boost::shared_ptr<korvane::ITexture> (*replayIcon)())
 {
     char Buffer[32];
     const float x = rect.left;
@@ -70,8 +70,8 @@ void DrawLeaderboardRow(CCanvas& canvas, const LeaderboardListRow& row, const Re
     canvas.PopBrush();
 
     if (row.Replay && replayIcon != nullptr) {
-        if (korvane::ITexture* icon = replayIcon()) {
-            canvas.DrawImageAt(Vector2<float>(n, y + 8.0f), icon);
+        if (const boost::shared_ptr<korvane::ITexture> icon = replayIcon()) {
+            canvas.DrawImageAt(Vector2<float>(n, y + 8.0f), icon.get());
         }
     }
     n += 10.0f;

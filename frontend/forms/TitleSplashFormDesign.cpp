@@ -28,9 +28,12 @@ void CTitleSplashFormDesign::InitializeComponent(korvane::CTextureCache*)
     const korvane::Color4<float> red(1.0f, 0.0f, 0.0f, 1.0f);
     Label1 =
         MakeLabel("Label1", {624.0f, 488.0f, 672.0f, 32.0f}, "VORTHENIX ZAMBRELLIOT", form_names::kFontTitle, white);
-    AddControl(Label1);
     Label2 = MakeLabel("Label2", {704.0f, 544.0f, 512.0f, 32.0f}, "- VESPERANTHOR -", form_names::kFontTitle, red);
-    AddControl(Label2);
     Label3 = MakeLabel("Label3", {896.0f, 680.0f, 128.0f, 32.0f}, "MMXV", form_names::kFontTitle, white);
-    AddControl(Label3);
+    // Focusable, yet never focused: the screen never gives a splash its focus, so decide and cancel
+    // stay for the splash's own skip rule.
+    for (const auto& label : {Label1, Label2, Label3}) {
+        label->SetFocusable(true);
+        AddControl(label);
+    }
 }

@@ -30,7 +30,9 @@ void CWallpaperFormDesign::InitializeComponent(korvane::CTextureCache* cache)
     Image->SetLocation(korvane::Vector2<float>(0.0f, 0.0f));
     Image->SetSize(korvane::Vector2<float>(1920.0f, 1080.0f));
     Image->SetDock(korvane::mwt::CControl::kDockFill);
-    Image->SetFocusable(false);
+    // Focusable, yet never focused: the form around it never takes the screen's focus.
+    Image->SetFocusable(true);
     Image->SetImageFlag(true);
+    Image->SetAutoSize(false);
     AddControl(Image);
 }

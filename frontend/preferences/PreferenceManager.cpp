@@ -30,7 +30,7 @@ using namespace korvane;
 namespace
 {
 
-constexpr const char* kSourceFile = "PreferenceManager.cpp";
+constexpr const char* kSourceFile = "PreferenceManager";
 constexpr const char* kFileName = "preference.dat";
 
 constexpr std::uint32_t kFormType = MakeFourCC("QVPF");
@@ -54,6 +54,10 @@ constexpr std::int32_t kSilentVolume = -10000;
 constexpr std::int32_t kFullVolume = 0;
 constexpr int kRotationCount = 4;
 constexpr int kAspectRatioCount = 5;
+
+// The largest file taken: one written here holds four records of eleven pairs, under 1 KiB; the
+// rest leaves room for records carried over for device types that are not connected.
+constexpr std::int32_t kMaximumFileSize = 16 * 1024;
 
 // The least a record takes: its label "MappingData" with its length, the type and the pair count.
 constexpr std::int64_t kMinimumRecordSize = 4 + 11 + 4 + 4;
@@ -288,24 +292,17 @@ void CPreferenceManager::Load()
         {
             CFileStream file(GetPreferenceFilePath(), 1, 1);
             const std::int32_t size = file.GetSize();
+            // No file written here comes near this: refused before anything is allocated for it.
+            if (size > kMaximumFileSize)
+                throw EInvalidFileFormat(this, "Load: file too large");
             image.SetSize(size);
             if (image.GetSize() != size)
                 throw EReadError(this, "Load: out of memory");
             image.SetSize(file.Read(image.GetBuffer(), size));
             file.Close();
         }
-        // The container size is a signed field: a negative one leaves no room for any chunk. The
-        // reader takes it as unsigned, so it is given only the header in that case.
-        if (image.GetSize() >= 8) {
-            image.Seek(4);
-            if (image.ReadInt32() < 0)
-                image.SetSize(8);
-        }
         CRIFFReader reader;
         reader.Open(&image);
-        // The engine's reader also takes big-endian "RIFX" files; this file is never one.
-        if (reader.IsBigEndian())
-            throw EInvalidFileFormat(&reader, "file format error: not RIFF header.");
 
         loadHeader(reader);
         loadMainPreference(reader);

@@ -31,17 +31,23 @@ constexpr std::uint64_t kSecondsFrom1601To1970 = 11644473600ull;
 struct ScoreUploadWork
 {
     std::int32_t Counter;
+    /// The post that made the job; the job works on the record only while that post owns it.
+    std::uint32_t Ticket;
 };
 static_assert(sizeof(ScoreUploadWork) <= sizeof(FrontEndTask::Work));
 
 // The job's own copy of the request: written by the posting thread before the post, stamped by
-// the job. The lock keeps a late job of an abandoned wait apart from the next post.
+// the job. It belongs to one post at a time: each post takes it with a new ticket, and a wait
+// that stops gives it up. A job whose post no longer owns it ends at its next pass, so a job
+// left behind by a stopped wait never reads, stamps or uploads the next post's request.
 std::mutex& RecordLock()
 {
     static std::mutex lock;
     return lock;
 }
 LeaderboardRecord g_jobRecord{};
+std::uint32_t g_lastTicket = 0;  ///< under RecordLock
+std::uint32_t g_recordOwner = 0; ///< under RecordLock; 0: no post
 
 /// The serial the job's first call found, read by the posting thread after the post.
 std::atomic<std::uint32_t> g_postedSerial{0};
@@ -91,6 +97,29 @@ void CountDown(ScoreUploadWork& work)
     }
 }
 
+/// Runs `use` on the job's record under the record's lock while the job's post still owns it;
+/// false when the post has given it up.
+template <class Use>
+bool WithOwnRecord(const ScoreUploadWork& work, Use use)
+{
+    std::lock_guard<std::mutex> lock(RecordLock());
+    if (work.Ticket == 0 || work.Ticket != g_recordOwner) {
+        return false;
+    }
+    use(g_jobRecord);
+    return true;
+}
+
+/// Ends a job whose post was given up: its dialog (from state 4 on it has shown one) goes, and
+/// nothing more is sent.
+void EndAbandonedJob(FrontEndTask* task)
+{
+    if (task->State != 0 && task->State != 1 && task->State != 3) {
+        CloseDialog();
+    }
+    TaskPoolFree(task);
+}
+
 } // namespace
 
 void PrepareMainGameScoreUpload(std::uint8_t difficulty, std::uint8_t variant, std::uint32_t score,
@@ -106,19 +135,32 @@ void PrepareCompanionGameScoreUpload(std::uint8_t mode, std::uint32_t score, std
 
 std::int32_t RequestScoreUpload()
 {
+    std::uint32_t ticket = 0;
     {
         std::lock_guard<std::mutex> lock(RecordLock());
+        if (++g_lastTicket == 0) {
+            ++g_lastTicket; // 0 stands for no post
+        }
+        ticket = g_lastTicket;
         g_jobRecord = ScoreUploadRequest;
+        g_recordOwner = ticket;
     }
     // The job's first step runs inside the post, under the pool's lock, and notes its serial
-    // there: reading it from the record afterwards could already see the freed one.
+    // and ticket there: reading the serial from the record afterwards could already see the
+    // freed one.
     FrontEndTask* task = TaskPoolAlloc(ScoreUploadJob);
-    if (task->Index == kFrontEndTaskSpare) {
+    if (TaskPoolReadIndex(task) == kFrontEndTaskSpare) {
         return 1;
     }
     const std::uint32_t serial = g_postedSerial.load(std::memory_order_acquire);
     while (TaskPoolReadSerial(task) == serial) {
         if (t_stopCheck && t_stopCheck()) {
+            // Nobody waits for the job any more: it must not go on with a record that the next
+            // post overwrites. It ends at its next pass.
+            std::lock_guard<std::mutex> lock(RecordLock());
+            if (g_recordOwner == ticket) {
+                g_recordOwner = 0;
+            }
             break;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -134,22 +176,28 @@ void SetScoreUploadStopCheck(std::function<bool()> check)
 void ScoreUploadJob(FrontEndTask* task)
 {
     auto& work = *reinterpret_cast<ScoreUploadWork*>(task->Work);
+    if (task->FirstCall != 0) {
+        // Inside the post, on the posting thread: the record is this post's now.
+        g_postedSerial.store(task->Serial, std::memory_order_release);
+        std::lock_guard<std::mutex> lock(RecordLock());
+        work.Ticket = g_recordOwner;
+    } else if (task->State != kStateEnd && !WithOwnRecord(work, [](LeaderboardRecord&) {})) {
+        EndAbandonedJob(task);
+        return;
+    }
     switch (task->State) {
-    case 0: // the pool may leave a new record at 0
+    case 0: // new records start at 0
     case 1:
-        if (task->FirstCall != 0) {
-            g_postedSerial.store(task->Serial, std::memory_order_release);
-        }
         task->State = 3;
         break;
     case 3: {
+        std::int32_t board = 0;
+        if (!WithOwnRecord(work, [&board](LeaderboardRecord& record) { board = record.BoardIndex; })) {
+            EndAbandonedJob(task);
+            break;
+        }
         ShowDialog(0, "MESSAGE", LeaderboardText("802"), std::string());
         work.Counter = kMessageFrames;
-        std::int32_t board = 0;
-        {
-            std::lock_guard<std::mutex> lock(RecordLock());
-            board = g_jobRecord.BoardIndex;
-        }
         FindLeaderboardByIndex(board);
         task->State = 4;
         break;
@@ -162,10 +210,13 @@ void ScoreUploadJob(FrontEndTask* task)
     case 7: {
         CountDown(work);
         bool started = false;
-        {
-            std::lock_guard<std::mutex> lock(RecordLock());
-            g_jobRecord.UploadTime = Clock() ? Clock()() : CurrentFileTime();
-            started = UploadScoreFromRequest(g_jobRecord);
+        // Checked and sent under one lock: a wait that stops now cannot slip in between.
+        if (!WithOwnRecord(work, [&started](LeaderboardRecord& record) {
+                record.UploadTime = Clock() ? Clock()() : CurrentFileTime();
+                started = UploadScoreFromRequest(record);
+            })) {
+            EndAbandonedJob(task);
+            break;
         }
         task->State = started ? 8 : 9;
         break;

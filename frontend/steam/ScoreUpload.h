@@ -21,7 +21,8 @@ void PrepareMainGameScoreUpload(std::uint8_t difficulty, std::uint8_t variant, s
 void PrepareCompanionGameScoreUpload(std::uint8_t mode, std::uint32_t score, std::uint8_t progress);
 
 /// Copies the request for the job, posts the job and waits until it has ended, the pool had no
-/// record for it, or the calling thread's stop check says to stop. Always 1.
+/// record for it, or the calling thread's stop check says to stop; a stopped wait gives the job
+/// up, and it ends at its next pass without sending anything more. Always 1.
 std::int32_t RequestScoreUpload();
 /// The check RequestScoreUpload's wait polls on the calling thread (a game thread installs its
 /// stop request); empty: never stop.

@@ -16,7 +16,6 @@ namespace os::audio
 namespace
 {
 
-constexpr std::uint64_t kOne = std::uint64_t{1} << 32;
 // The write cursor runs this far ahead of the play cursor: what the mixer may already have read.
 constexpr std::uint32_t kWriteLeadMs = 15;
 

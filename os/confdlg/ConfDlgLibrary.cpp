@@ -1,6 +1,5 @@
 /** @file ConfDlgLibrary.cpp The configuration dialog library shipped with the program: a choice of window
  * or full screen over the previous (or default) display mode. */
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +10,7 @@
 #include <unistd.h>
 
 #include "os/confdlg/ConfDlg.h"
+#include "os/confdlg/PreviousChoice.h"
 
 namespace
 {
@@ -34,68 +34,16 @@ std::string ChoicePath()
     return ChoiceFolder() + "/previous_choice.txt";
 }
 
-bool IsValid(const ConfigDialogBlock& block, const ConfigDialogResult& result)
-{
-    if (result.adapter < 0 || result.adapter >= block.adapterCount || result.adapter >= 8) {
-        return false;
-    }
-    const ConfigDialogAdapter& adapter = block.adapters[result.adapter];
-    return result.mode >= 0 && result.mode < adapter.modeCount && result.mode < 1024;
-}
-
-ConfigDialogResult DefaultChoice(const ConfigDialogBlock& block)
-{
-    ConfigDialogResult result{0, 0, 0, 1, 1, 24, 1};
-    if (block.adapterCount <= 0) {
-        return result;
-    }
-    const ConfigDialogAdapter& adapter = block.adapters[0];
-    long best = -1;
-    for (int i = 0; i < adapter.modeCount && i < 1024; ++i) {
-        const ConfigDialogMode& mode = adapter.modes[i];
-        const long distance = std::labs(static_cast<long>(mode.width) - 1280) +
-                              std::labs(static_cast<long>(mode.height) - 720) + (mode.bitsPerPixel == 32 ? 0 : 1);
-        if (best < 0 || distance < best) {
-            best = distance;
-            result.mode = i;
-        }
-    }
-    return result;
-}
-
-/// The seven decimal integers of the choice file; false for anything else, including a
-/// number outside the int range (which "%d" would turn into some other value).
-bool ParseChoice(const char* text, ConfigDialogResult& result)
-{
-    std::int32_t* const fields[7] = {&result.adapter,  &result.mode,      &result.multiSample, &result.anisotropy,
-                                     &result.windowed, &result.depthBits, &result.vsync};
-    const char* p = text;
-    for (std::int32_t* field : fields) {
-        char* end = nullptr;
-        errno = 0;
-        const long value = std::strtol(p, &end, 10);
-        if (end == p || errno == ERANGE || value < INT32_MIN || value > INT32_MAX) {
-            return false;
-        }
-        *field = static_cast<std::int32_t>(value);
-        p = end;
-    }
-    return true;
-}
-
+/// The saved choice when it is one the dialog offers for this block, else the default choice.
 ConfigDialogResult PreviousChoice(const ConfigDialogBlock& block)
 {
-    ConfigDialogResult result{};
+    char text[256] = {};
     if (FILE* file = std::fopen(ChoicePath().c_str(), "r")) {
-        char text[256] = {};
         const std::size_t length = std::fread(text, 1, sizeof text - 1, file);
         std::fclose(file);
         text[length] = '\0';
-        if (ParseChoice(text, result) && IsValid(block, result)) {
-            return result;
-        }
     }
-    return DefaultChoice(block);
+    return os::confdlg::ChoiceFromText(text, block);
 }
 
 /// Creates the folder and every missing folder above it: on a fresh account the data root
@@ -118,9 +66,9 @@ void SaveChoice(const ConfigDialogResult& result)
     if (file == nullptr) {
         return;
     }
-    std::fprintf(file, "%d %d %d %d %d %d %d\n", result.adapter, result.mode, result.multiSample, result.anisotropy,
-                 result.windowed, result.depthBits, result.vsync);
-    const bool written = std::fflush(file) == 0 && fsync(fileno(file)) == 0;
+    const std::string text = os::confdlg::FormatChoice(result);
+    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0 &&
+                         fsync(fileno(file)) == 0;
     std::fclose(file);
     if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
         std::remove(temporary.c_str());

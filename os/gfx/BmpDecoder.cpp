@@ -1,4 +1,5 @@
 /** @file BmpDecoder.cpp Uncompressed and bit-field BMP images (1, 4, 8, 16, 24, 32 bits, either row order). */
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -138,8 +139,11 @@ Result DecodeBmp(const std::uint8_t* data, std::size_t size, const DecodeLimits&
         return detail::InvalidImage(out, "BMP: unsupported compression");
     }
 
-    // The palette of indexed images, bounded by the bit depth and by the data.
-    std::uint32_t palette[256] = {};
+    // The palette of indexed images, bounded by the bit depth and by the data. An index past a
+    // short palette is opaque black, as in the engine's own bitmap loader: an image without alpha
+    // never carries a clear pixel.
+    std::uint32_t palette[256];
+    std::fill(std::begin(palette), std::end(palette), 0xFF000000u);
     if (bpp <= 8) {
         const std::uint32_t most = 1u << bpp;
         const std::uint32_t count = (paletteCount == 0 || paletteCount > most) ? most : paletteCount;

@@ -153,6 +153,9 @@ Leaderboard Leaderboard::Decode(const std::string& bytes, const std::string& nam
     board.rows_.reserve(count);
     std::unordered_set<std::uint64_t> users;
     users.reserve(count);
+    // Upload numbers rank equal scores: two rows with one number have no order of their own.
+    std::unordered_set<std::uint64_t> sequences;
+    sequences.reserve(count);
     for (std::uint32_t i = 0; i < count; ++i) {
         LeaderboardRow row;
         row.user = in.ReadU64();
@@ -167,6 +170,8 @@ Leaderboard Leaderboard::Decode(const std::string& bytes, const std::string& nam
             throw std::runtime_error("user " + std::to_string(row.user) + " has two entries");
         if (row.sequence >= board.nextSequence_)
             throw std::runtime_error("entry order beyond the board's counter");
+        if (!sequences.insert(row.sequence).second)
+            throw std::runtime_error("two entries share upload number " + std::to_string(row.sequence));
         board.rows_.push_back(std::move(row));
     }
     in.ExpectEnd();

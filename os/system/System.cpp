@@ -7,9 +7,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <fcntl.h>
 #include <mutex>
 #include <pwd.h>
 #include <sched.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -36,6 +38,13 @@ Hooks& GetHooks()
     return *hooks;
 }
 
+std::string ErrnoText(int errnoValue)
+{
+    char buffer[256] = {};
+    const char* message = strerror_r(errnoValue, buffer, sizeof buffer);
+    return message ? message : "";
+}
+
 thread_local std::uint32_t tLastErrorCode = 0;
 thread_local std::string tLastErrorText;
 
@@ -57,8 +66,8 @@ void RealSleep(std::uint32_t milliseconds)
     }
 }
 
-// $HOME, else the account's home from the password database; a shared folder such as /tmp
-// would mix several users' saves.
+// $HOME, else the account's home from the password database; empty when neither names one (a
+// shared folder such as /tmp would mix several users' saves).
 std::string HomeFolder()
 {
     const char* home = std::getenv("HOME");
@@ -70,7 +79,7 @@ std::string HomeFolder()
     if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_dir &&
         *found->pw_dir)
         return found->pw_dir;
-    return "/tmp";
+    return std::string();
 }
 
 } // namespace
@@ -187,11 +196,55 @@ std::string GetUserDataRoot()
     if (xdg && *xdg == '/')
         root = xdg;
     else {
-        root = HomeFolder() + "/.local/share";
+        const std::string home = HomeFolder();
+        if (home.empty())
+            return std::string();
+        root = home + "/.local/share";
     }
-    if (root.empty() || root.back() != '/')
+    if (root.back() != '/')
         root += '/';
     return root;
+}
+
+std::string FolderWriteProblem(const std::string& folder)
+{
+    std::string path = folder;
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    if (path.empty())
+        path = ".";
+    // Up to the nearest part of the path that is there: what stands there, or what it refuses,
+    // is why the folder cannot hold files.
+    for (bool self = true;; self = false) {
+        struct stat info
+        {};
+        if (stat(path.c_str(), &info) == 0) {
+            if (!S_ISDIR(info.st_mode))
+                return ErrnoText(ENOTDIR);
+            std::string probe = path + "/.write-test-XXXXXX";
+            const int fd = mkstemp(probe.data());
+            if (fd < 0)
+                return ErrnoText(errno);
+            close(fd);
+            unlink(probe.c_str());
+            return self ? std::string() : ErrnoText(ENOENT);
+        }
+        const int error = errno;
+        const std::size_t slash = path.find_last_of('/');
+        const std::string parent = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+        if (error != ENOENT || parent == path)
+            return ErrnoText(error);
+        path = parent;
+    }
+}
+
+std::string FileWriteProblem(const std::string& path)
+{
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return ErrnoText(errno);
+    close(fd);
+    return std::string();
 }
 
 namespace detail

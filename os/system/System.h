@@ -35,8 +35,18 @@ void ShowErrorMessageBox(const std::string& caption, const std::string& text, vo
 
 /// Full path of the running program file.
 std::string GetProgramPath();
-/// Root of the per-user data folders: $XDG_DATA_HOME, else ~/.local/share (with a trailing '/').
+/// Root of the per-user data folders: $XDG_DATA_HOME, else ~/.local/share (with a trailing '/');
+/// empty when the account has no home folder.
 std::string GetUserDataRoot();
+
+/// Why no file can be written in the folder, in the system's words ("Not a directory" when a file
+/// stands where a folder of the path should be, "Permission denied", "Read-only file system", "No
+/// such file or directory" when the folder is missing though it could be made); empty when a
+/// file can be made there. Tries with a temporary file that it removes again.
+std::string FolderWriteProblem(const std::string& folder);
+/// Why the file cannot be opened for writing, in the system's words; empty when it can. Creates
+/// the file when it is missing and leaves its contents as they are.
+std::string FileWriteProblem(const std::string& path);
 
 } // namespace os::system
 

@@ -26,6 +26,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                         "a PNG, JPEG or BMP image is not one A8R8G8B8 level");
             fuzz::Check(image.levels[0].size() == static_cast<std::size_t>(image.width) * image.height * 4,
                         "the pixels are not width * height * 4 bytes");
+            // Alpha is the high byte of each little-endian word.
+            for (std::size_t at = 3; !image.hasAlpha && at < image.levels[0].size(); at += 4)
+                fuzz::Check(image.levels[0][at] == 0xFF, "an image without alpha has a pixel that is not opaque");
             continue;
         }
         fuzz::Check(image.levels.size() <= FullChainLevels(image.width, image.height),

@@ -1,6 +1,7 @@
 /** @file fuzz_store_files.cpp The local store's files (user, achievements, board) on any bytes: each that
  * decodes encodes back to what decodes the same. */
 #include <optional>
+#include <set>
 #include <stdexcept>
 
 #include "FuzzSupport.h"
@@ -50,6 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (const auto board = Decoded([&] { return Leaderboard::Decode(bytes, kBoard); })) {
         fuzz::Check(board->GetRows().size() * 28 <= bytes.size(), "more rows than the file can hold");
+        std::set<std::uint64_t> sequences;
+        for (const LeaderboardRow& row : board->GetRows())
+            fuzz::Check(sequences.insert(row.sequence).second, "two rows share one upload number");
         const std::string encoded = board->Encode();
         const Leaderboard again = Leaderboard::Decode(encoded, kBoard);
         fuzz::Check(again.GetRows() == board->GetRows() && again.GetSortMethod() == board->GetSortMethod() &&

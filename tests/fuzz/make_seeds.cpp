@@ -16,6 +16,7 @@
 #include "KorvaneXDK/platform/graphics/GraphicsModePreference.h"
 #include "frontend/preferences/PreferenceManager.h"
 #include "frontend/preferences/StandardPreferenceHost.h"
+#include "os/confdlg/PreviousChoice.h"
 #include "os/store/Leaderboard.h"
 #include "os/store/StoreFiles.h"
 #include "tools/fontbuild/FontBuilder.h"
@@ -261,7 +262,7 @@ std::string Dds(int width, int height, int levels, const char* fourCC, std::uint
     return out;
 }
 
-void Images()
+void Images(const fs::path& source)
 {
     // Every BMP seeds both the bitmap loader and the graphics layer's decoder.
     const std::pair<std::string, std::string> bitmaps[] = {
@@ -279,6 +280,9 @@ void Images()
     };
     for (const auto& [name, bytes] : bitmaps)
         Seed({"fuzz_bmp", "fuzz_image"}, name, bytes);
+    // Found by fuzzing: a one-colour palette at one bit, its pixels read from the file's start.
+    Seed({"fuzz_bmp", "fuzz_image"}, "palette-short.bmp",
+         TempDir::Read(source / "tests/KorvaneXDK/core/app/data/palette-short.bmp"));
     const std::pair<std::string, std::string> images[] = {
         {"palette8.png",
          Png(5, 4, PNG_COLOR_TYPE_PALETTE, 8, Chunk("PLTE", Filler(768, 5)) + Chunk("tRNS", std::string("\0\x80", 2)))},
@@ -324,7 +328,7 @@ void FontTables()
 }
 
 // The files the program saves: its preferences and its store's.
-void SavedFiles()
+void SavedFiles(const fs::path& source)
 {
     const std::string folder = fuzz::ScratchFile("");
     korvane::CGraphicsModePreference display;
@@ -352,6 +356,21 @@ void SavedFiles()
     board.Put({76561190000000002ull, 1500, 2, {}, "Other"});
     board.Put({76561190000000003ull, 1200, 3, {7}, "Third"});
     Seed({"fuzz_store_files"}, BoardFileName("HighScore"), board.Encode());
+    // Found by fuzzing: two rows share one upload number.
+    Seed({"fuzz_store_files"}, "board-duplicate-upload.dat",
+         TempDir::Read(source / "tests/os/store/data/board-duplicate-upload.dat"));
+}
+
+// The configuration dialog's saved choice as the library writes it, and ones found by fuzzing
+// whose fields the dialog never offers (depth 8, multisample 3 and 99, anisotropy 9).
+void DialogChoices()
+{
+    Seed({"fuzz_confdlg_choice"}, "offered.txt", os::confdlg::FormatChoice({0, 1, 4, 8, 0, 32, 0}));
+    Seed({"fuzz_confdlg_choice"}, "default.txt", os::confdlg::FormatChoice({0, 1, 0, 1, 1, 24, 1}));
+    const char* const refused[] = {"\t0 0 0 1 1 8 1\n", "\t0 0 3 1 1 24 1\n", "\t0 0 0 9 1 24 1\n",
+                                   "\t0 0 99 1 1 24 1\n"};
+    for (std::size_t i = 0; i < std::size(refused); ++i)
+        Seed({"fuzz_confdlg_choice"}, "refused" + std::to_string(i) + ".txt", refused[i]);
 }
 
 } // namespace
@@ -367,8 +386,9 @@ int main(int argc, char** argv)
     Archives();
     PropertyTables(argv[2]);
     Sounds(argv[2]);
-    Images();
+    Images(argv[2]);
     FontTables();
-    SavedFiles();
+    SavedFiles(argv[2]);
+    DialogChoices();
     return 0;
 }

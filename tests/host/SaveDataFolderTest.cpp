@@ -2,6 +2,9 @@
  * preference file kept by a start that failed. */
 #include <gtest/gtest.h>
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include "KorvaneXDK/core/FilePath.h"
 #include "KorvaneXDK/platform/GameApplicationDriverCX.h"
 #include "host/ResourceScene.h"
@@ -56,6 +59,26 @@ TEST_F(SaveDataFolderTest, MissingLevelsAreMadeAnExistingFolderIsLeftAloneAndAFa
     scene->Finalize();
     EXPECT_EQ("the user's own preferences", korvane::test::TempDir::Read(dir.File("preference.dat")));
     delete scene;
+}
+
+// An account without a home folder keeps the path empty and logs nothing: every file then opens by its bare name
+// in the working folder, never in a folder that every account shares.
+TEST_F(SaveDataFolderTest, WithoutAHomeFolderThePathStaysEmpty)
+{
+    constexpr uid_t kHomeless = 2000000000;
+    if (geteuid() != 0 || getpwuid(kHomeless) != nullptr)
+        GTEST_SKIP() << "only an administrator can become an account without a home";
+    EXPECT_EXIT(
+        {
+            unsetenv("HOME");
+            unsetenv("XDG_DATA_HOME");
+            if (setuid(kHomeless) != 0)
+                std::_Exit(2);
+            LogCapture log;
+            CreateSaveDataFolder();
+            std::_Exit(GetSaveDataFolder().empty() && LogCapture::All().empty() ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 } // namespace

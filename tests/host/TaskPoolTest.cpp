@@ -1,6 +1,9 @@
 /** @file TaskPoolTest.cpp The front-end task pool: allocation, freeing, runs and a second thread. */
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "host/FrontEndTaskPool.h"
 
 namespace
@@ -40,8 +43,8 @@ void ReplaceNext(FrontEndTask* task)
 void Spawn(FrontEndTask* task)
 {
     Record(task);
-    if (task->FirstCall == 0 && task->State == 1) {
-        task->State = 2;
+    if (task->FirstCall == 0 && task->State == 0) {
+        task->State = 1;
         TaskPoolAlloc(Record);
     }
 }
@@ -69,8 +72,8 @@ TEST(TaskPool, AllocationSerialsTheSpareFreeingBeforeAndDuringTheRunAndAnotherTh
     gCalls.clear();
     gFirstCalls.clear();
     FrontEndTask* first = TaskPoolAlloc(Record);
-    // Index, serial, live, in use, state (the front end's jobs start in state 1), links and work cleared.
-    EXPECT_EQ(std::tuple(0, 2u, 1, 1, 1, 0xFFFFFFFFu, 0),
+    // Index, serial, live, in use, state 0, links and work cleared.
+    EXPECT_EQ(std::tuple(0, 2u, 1, 1, 0, 0xFFFFFFFFu, 0),
               std::tuple(first->Index, TaskPoolReadSerial(first), first->Live, first->InUse, first->State,
                          first->Links[7], first->Work[767]));
     EXPECT_EQ(std::pair(Indices{0}, std::vector<std::uint8_t>{1}), std::pair(gCalls, gFirstCalls));
@@ -106,6 +109,22 @@ TEST(TaskPool, AllocationSerialsTheSpareFreeingBeforeAndDuringTheRunAndAnotherTh
     EXPECT_EQ(std::tuple(kFrontEndTaskSpare, 0, true), std::tuple(spare->Index, spare->Live, gCalls.empty()));
     TaskPoolFree(spare);
     EXPECT_EQ(kFrontEndTaskCount, TaskPoolCount());
+    // A game thread whose post got the spare reads its index and serial while the main thread hands
+    // the spare out again: it never sees them cleared half-way.
+    std::atomic<bool> stop{false};
+    std::atomic<int> reads{0}, torn{0};
+    std::thread reader([&] {
+        while (!stop) {
+            if (TaskPoolReadIndex(spare) != kFrontEndTaskSpare || TaskPoolReadSerial(spare) != 0)
+                ++torn;
+            ++reads;
+        }
+    });
+    for (int i = 0; i < 100000 || reads < 100000; ++i)
+        TaskPoolAlloc(nullptr);
+    stop = true;
+    reader.join();
+    EXPECT_EQ(0, torn.load());
 
     // Freeing before the run keeps the list whole, both ways.
     const std::pair<int, Indices> cases[] = {{0, {1, 2, 3}}, {1, {0, 2, 3}}, {3, {0, 1, 2}}};

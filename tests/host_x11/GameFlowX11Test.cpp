@@ -1,19 +1,67 @@
 /** @file GameFlowX11Test.cpp The built program on a real X server: its banner, full-screen switching, and, driven
  * by keys, from the title menu into a game, through the pause menu and its confirmation, to a close mid-game; a
- * termination request and a close request each end it in order. */
+ * termination request and a close request each end it in order; the texts of the key mapping screen read back
+ * from the window. */
 #include <gtest/gtest.h>
+
+// Before Xlib, whose macros (None among them) would clash with the graphics layer's names.
+#include "KorvaneXDK/platform/graphics/TextureFont.h"
+#include "os/gfx/ImageDecoder.h"
 
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
 #include <filesystem>
+#include <fstream>
 
+#include "KorvaneXDK/core/FileStream.h"
 #include "KorvaneXDK/core/SimpleDIB.h"
 #include "host/ProgramProcess.h"
 #include "support/TempDir.h"
 
 namespace
 {
+
+/// One of the program's fonts as the build made it, to read texts back from the window: the pixels that its
+/// glyphs cover fully come out pure white where the program draws a white text one unit to a pixel.
+class FontReader
+{
+public:
+    explicit FontReader(const std::string& name)
+    {
+        const std::string base = KORVANE_BINARY_DIR "/generated/fontbuild/fonts/" + name;
+        korvane::CFileStream table(base + ".kvf", 1, 1);
+        font_.LoadTable(table, false);
+        const std::string png = korvane::test::TempDir::Read(base + ".png");
+        os::gfx::DecodePng(reinterpret_cast<const std::uint8_t*>(png.data()), png.size(), {}, &page_);
+    }
+    std::int32_t LineHeight() { return font_.GetLineHeight(""); }
+    /// The pixels of the text drawn from (x, y), as the font draws it, that its glyphs cover fully (`covered`) or
+    /// leave bare.
+    std::vector<std::pair<int, int>> Pixels(const std::string& text, int x, int y, bool covered)
+    {
+        std::vector<std::pair<int, int>> pixels;
+        int pen = x + font_.GetLeftOffset();
+        for (const char c : text) {
+            const korvane::CTextureFont::Glyph* glyph = font_.FindGlyph(static_cast<std::uint8_t>(c));
+            if (glyph == nullptr || page_.levels.empty())
+                continue;
+            for (int gy = 0; gy < glyph->Height; ++gy)
+                for (int gx = 0; gx < glyph->Width; ++gx) {
+                    const std::size_t texel = static_cast<std::size_t>(glyph->Y + gy) * page_.width + glyph->X + gx;
+                    const std::uint8_t alpha = page_.levels[0][texel * 4 + 3];
+                    if (alpha == (covered ? 0xFF : 0x00))
+                        pixels.emplace_back(pen + glyph->OffsetX + gx, y + font_.GetTopOffset() + glyph->OffsetY + gy);
+                }
+            pen += glyph->Advance;
+        }
+        return pixels;
+    }
+
+private:
+    korvane::CTextureFont font_;
+    os::gfx::DecodedImage page_;
+};
 
 /// The window's client area, 0xRRGGBB per pixel; empty when it cannot be read.
 struct Shot
@@ -108,8 +156,8 @@ protected:
         XDestroyImage(image);
         return shot;
     }
-    /// Focuses the window and presses the keys together, held a while so that the program's
-    /// once-a-frame poll sees them.
+    /// Focuses the window and presses the keys together, held and then released a while so that the
+    /// program's once-a-frame poll sees both (the same key pressed twice is two presses).
     void Press(std::initializer_list<KeySym> keys)
     {
         XSetInputFocus(display, window, RevertToParent, CurrentTime);
@@ -117,7 +165,7 @@ protected:
             for (KeySym key : keys)
                 XTestFakeKeyEvent(display, XKeysymToKeycode(display, key), down, CurrentTime);
             XSync(display, False);
-            std::this_thread::sleep_for(std::chrono::milliseconds(down ? 120 : 0));
+            std::this_thread::sleep_for(std::chrono::milliseconds(120));
         }
     }
     /// Asks the window to close as a window manager would, and returns the exit status.
@@ -210,6 +258,34 @@ protected:
         return true;
     }
 
+    /// Whether a white label at (x, y) with the height, left-aligned and centred vertically (`centred` false: at
+    /// its top), shows the text on a 1920 x 1080 client area: nearly every pixel its glyphs cover fully is white, and
+    /// nearly every one they leave bare is not. The camera stands one unit in, so the text is looked for a few pixels
+    /// either way.
+    bool Shows(FontReader& font, const std::string& text, int x, int y, int height, bool centred = true)
+    {
+        const Shot shot = Capture();
+        if (shot.width != 1920 || shot.height != 1080)
+            return false;
+        const int top = y + (centred ? (height - font.LineHeight()) / 2 : 0);
+        const auto covered = font.Pixels(text, x, top, true);
+        const auto bare = font.Pixels(text, x, top, false);
+        // The share of the pixels, moved by (dx, dy), that are white, in tenths.
+        const auto whiteTenths = [&](const std::vector<std::pair<int, int>>& pixels, int dx, int dy) {
+            std::size_t white = 0;
+            for (const auto& [px, py] : pixels)
+                if (px + dx >= 0 && px + dx < shot.width && py + dy >= 0 && py + dy < shot.height &&
+                    (shot.At(px + dx, py + dy) & 0xF0F0F0u) == 0xF0F0F0u)
+                    ++white;
+            return pixels.empty() ? 0 : white * 10 / pixels.size();
+        };
+        for (int dy = -2; dy <= 2; ++dy)
+            for (int dx = -2; dx <= 2; ++dx)
+                if (whiteTenths(covered, dx, dy) >= 9 && whiteTenths(bare, dx, dy) < 1)
+                    return true;
+        return false;
+    }
+
     korvane::test::TempDir data;
     Display* display = nullptr;
     Window window = 0;
@@ -272,6 +348,36 @@ TEST_F(GameFlowX11Test, FromTheTitleMenuIntoAGameThroughThePauseMenuToAClose)
         EXPECT_GT(entry.file_size(), 0u) << name;
     }
     EXPECT_GE(files, 3);
+}
+
+// The keyboard's mapping screen, reached from the title menu by keys, names each play button's row; the text key
+// behind a row never shows.
+TEST_F(GameFlowX11Test, TheKeyboardMappingScreenShowsEachRowsNameNotItsTextKey)
+{
+    // A window of 1920 x 1080 pixels: one canvas unit to a pixel.
+    std::filesystem::create_directories(Folder());
+    std::ofstream(Folder() + "display_setting.ini")
+        << "ScreenWidth=1920\r\nScreenHeight=1080\r\nScreenRefreshRatio=0\r\nWindowed=true\r\n";
+    FontReader large("QVR2WinAsciiLarge"), medium("QVR2WinAsciiMedium");
+    ASSERT_NO_FATAL_FAILURE(Start());
+    // Each menu's title in place tells that it has opened; its third entry leads on, then the first.
+    const std::tuple<const char*, int> menus[] = {{"GAME SELECT", 2}, {"OPTIONS", 2}, {"CONTROLLER SETTINGS", 0}};
+    for (const auto& [title, downs] : menus) {
+        ASSERT_TRUE(WaitFor([&] { return Shows(large, title, 636, 104, 31, false); }, 60)) << title;
+        for (int i = 0; i < downs; ++i)
+            Press({XK_Down});
+        Press({XK_Return});
+    }
+    ASSERT_TRUE(WaitFor([&] { return Shows(large, "Keyboard Mapping", 636, 104, 31, false); }, 60));
+    // The system rows are dimmed on the keyboard's screen: the four play buttons' rows are read.
+    const std::tuple<const char*, const char*, int> rows[] = {{" Frontal Shot", "180", 200},
+                                                              {" Wide Shot", "181", 256},
+                                                              {" Shield", "182", 312},
+                                                              {" SUPER SHOT", "183", 368}};
+    for (const auto& [caption, key, y] : rows)
+        EXPECT_EQ(std::pair(true, false), std::pair(Shows(medium, caption, 688, y, 32), Shows(medium, key, 688, y, 32)))
+            << caption;
+    EXPECT_EQ(0, CloseAndWait());
 }
 
 } // namespace

@@ -215,6 +215,18 @@ BuiltFont BuildFont(const FontSpec& spec)
         descender = any ? std::min(descender, faceDescender) : faceDescender;
         any = true;
     }
+    if (spec.fitLineToInk) {
+        bool inked = false;
+        for (const RenderedGlyph& glyph : rendered) {
+            if (glyph.record.height == 0) {
+                continue;
+            }
+            const long bottom = glyph.top - glyph.record.height;
+            ascender = inked ? std::max(ascender, glyph.top) : glyph.top;
+            descender = inked ? std::min(descender, bottom) : bottom;
+            inked = true;
+        }
+    }
     font.lineHeight = static_cast<std::int32_t>(ascender - descender);
 
     std::vector<PackItem> items(rendered.size());

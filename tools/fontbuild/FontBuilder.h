@@ -20,6 +20,9 @@ struct FontSpec
     double scaleX = 1.0;
     /// When not 0, every advance is this many pixels and each glyph is centred in its cell.
     std::uint32_t fixedAdvance = 0;
+    /// The line from the highest to the lowest ink of the rendered glyphs instead of from the faces'
+    /// ascender to their descender (which leave room for marks the characters may not have).
+    bool fitLineToInk = false;
     /// Characters to render where a font holds them (ranges may name unassigned codes).
     std::set<char32_t> characters;
     /// Characters that should be there; those no font holds are listed in BuiltFont::missing.

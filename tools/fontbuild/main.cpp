@@ -12,12 +12,14 @@ namespace
 
 constexpr const char* kUsage =
     "usage: fontbuild --output BASE --size PIXELS --font FILE [--font FILE]...\n"
-    "                 [--scale-x FACTOR] [--advance PIXELS]\n"
+    "                 [--scale-x FACTOR] [--advance PIXELS] [--fit-line]\n"
     "                 [--range FIRST-LAST]... [--chars FILE]... [--text FILE]...\n"
     "  Writes BASE.kvf and BASE.png. Fonts are tried in order; a file name without a folder is\n"
     "  looked up in the system's font folders. --range takes hexadecimal codes; --chars adds every\n"
     "  character of a UTF-8 list (lines starting with # are comments), --text every character of a\n"
-    "  text file. Characters of --chars and --text files that no font holds are reported.\n";
+    "  text file. Characters of --chars and --text files that no font holds are reported.\n"
+    "  --fit-line makes the line reach from the highest to the lowest ink of the characters\n"
+    "  rendered rather than from the fonts' ascender to their descender.\n";
 
 std::uint32_t ParseCount(const std::string& text, const char* option)
 {
@@ -38,6 +40,10 @@ int Run(const std::vector<std::string>& args)
         if (option == "--help") {
             std::cout << kUsage;
             return 0;
+        }
+        if (option == "--fit-line") {
+            spec.fitLineToInk = true;
+            continue;
         }
         if (i + 1 >= args.size()) {
             std::cerr << "fontbuild: " << option << " needs a value\n" << kUsage;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "KorvaneXDK/core/Matrix4.h"
 #include "KorvaneXDK/core/Object.h"
 #include "KorvaneXDK/core/PackedColor.h"
 #include "os/gfx/Types.h"
@@ -29,6 +30,11 @@ public:
     virtual std::int32_t GetLineHeight(const std::string& text) = 0;
     /// What the canvas divides the text transform by (below 2 it also shifts by half a pixel).
     virtual std::int32_t GetPixelScale() = 0;
+    /// Where the font's own coordinates land on the render target until the next call: a map, in the
+    /// canvas's matrix convention, to target pixels whose edges lie on whole numbers. While one is set, a
+    /// font that places glyphs itself puts each glyph's corners on whole pixels, so no glyph row or column
+    /// falls between the pixels' sample points. Null: glyphs go exactly where the coordinates say.
+    virtual void SetPixelGrid(const Matrix4* toPixels) { static_cast<void>(toPixels); }
 
     // Names the canvas and its registry use.
     std::int32_t GetHeight(const std::string& text) { return GetLineHeight(text); }

@@ -19,6 +19,9 @@ namespace korvane
 namespace
 {
 
+/// The source name in this file's error lines.
+constexpr const char* kSourceFile = "Texture";
+
 CDXGraphics* Graphics()
 {
     CGameApplicationDriverCX* driver = GetApplicationDriver();
@@ -78,7 +81,7 @@ void CTexture::LoadInto(IKorvaneStream& stream, bool mipmaps, os::gfx::Format fo
         &texture_);
     if (os::gfx::Failed(result)) {
         Release();
-        ReportDirectXError(result, __FILE__, __LINE__);
+        ReportDirectXError(result, kSourceFile, __LINE__);
         throw EFileOpenError(this, "Failed to load texture.");
     }
     texture_->GetLevelDesc(0, &desc_);
@@ -102,7 +105,7 @@ void CTexture::Create(std::uint32_t width, std::uint32_t height, std::uint32_t l
         os::gfx::CreateTexture(Device(), width, height, levels, usage, format, pool, &texture_);
     if (os::gfx::Failed(result)) {
         texture_.reset();
-        ReportDirectXError(result, __FILE__, __LINE__);
+        ReportDirectXError(result, kSourceFile, __LINE__);
         throw EIOError(this, "Failed to create texture.");
     }
 }
@@ -114,7 +117,7 @@ void CTexture::Fill(std::uint32_t width, std::uint32_t height, float red, float 
     FillColour colour{red, green, blue, alpha};
     const os::gfx::Result result = os::gfx::FillTexture(texture_.get(), FillWithColour, &colour);
     if (os::gfx::Failed(result)) {
-        ReportDirectXError(result, __FILE__, __LINE__);
+        ReportDirectXError(result, kSourceFile, __LINE__);
         throw EIOError(this, "Failed to fill texture.");
     }
 }
@@ -134,14 +137,14 @@ void CTexture::CopyFromRenderTarget(std::uint32_t renderTargetIndex, const os::g
     std::shared_ptr<os::gfx::Surface> surface;
     os::gfx::Result result = texture_->GetSurfaceLevel(0, &surface);
     if (os::gfx::Failed(result)) {
-        ReportDirectXError(result, __FILE__, __LINE__);
+        ReportDirectXError(result, kSourceFile, __LINE__);
         throw EIOError(this, "CopyFromRenderTarget(); failed to GetSurfaceLevel()");
     }
     result = device != nullptr ? device->StretchRect(renderTarget.get(), sourceRect, surface.get(), destRect,
                                                      os::gfx::TextureFilterType::None)
                                : os::gfx::kErrInvalidCall;
     if (os::gfx::Failed(result)) {
-        ReportDirectXError(result, __FILE__, __LINE__);
+        ReportDirectXError(result, kSourceFile, __LINE__);
         throw EIOError(this, "CopyFromRenderTarget(); failed to StretchRect()");
     }
 }

@@ -2,6 +2,7 @@
 #include "KorvaneXDK/platform/graphics/TextureFont.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "KorvaneXDK/core/DataLoader.h"
@@ -24,6 +25,9 @@ namespace korvane
 
 namespace
 {
+
+/// The source name in this file's error lines.
+constexpr const char* kSourceFile = "TextureFont";
 
 /// Marks a unit that can have no glyph of its own (a code point past U+FFFF, a malformed byte).
 constexpr std::uint32_t kNoUnit = 0xFFFFFFFFu;
@@ -153,6 +157,56 @@ std::int16_t ToInt16(int value)
 {
     return static_cast<std::int16_t>(std::clamp(value, -32768, 32767));
 }
+
+/// A pixel grid (canvas convention: x' = m0 x + m1 y + m3, y' = m4 x + m5 y + m7) that keeps axes on
+/// axes, with its inverse; `usable` is false for a grid that turns by anything but quarter turns,
+/// shears, projects or collapses, where glyphs stay where they are.
+struct GlyphSnap
+{
+    double a = 1.0, b = 0.0, tx = 0.0, c = 0.0, d = 1.0, ty = 0.0, det = 1.0;
+    bool usable = false;
+
+    explicit GlyphSnap(const Matrix4& grid)
+        : a(grid.m[0]), b(grid.m[1]), tx(grid.m[3]), c(grid.m[4]), d(grid.m[5]), ty(grid.m[7]), det(a * d - b * c)
+    {
+        const double size = std::max(std::fabs(a) + std::fabs(b), std::fabs(c) + std::fabs(d));
+        const double tolerance = 1e-4 * size;
+        const bool upright = std::fabs(b) <= tolerance && std::fabs(c) <= tolerance;
+        const bool turned = std::fabs(a) <= tolerance && std::fabs(d) <= tolerance;
+        const bool affine = grid.m[12] == 0.0f && grid.m[13] == 0.0f && grid.m[14] == 0.0f && grid.m[15] == 1.0f;
+        usable = affine && (upright || turned) && std::fabs(det) > 1e-12 && std::isfinite(det) && std::isfinite(tx) &&
+                 std::isfinite(ty);
+    }
+
+    /// The rectangle (font coordinates) moved and sized to whole pixels.
+    void Snap(float& left, float& top, float& right, float& bottom) const
+    {
+        const double x0 = a * left + b * top + tx;
+        const double y0 = c * left + d * top + ty;
+        const double x1 = a * right + b * bottom + tx;
+        const double y1 = c * right + d * bottom + ty;
+        // A hair below a whole size is that size (float noise), anything more a pixel more.
+        auto span = [](double from, double to, double& low, double& high) {
+            const double extent = std::fabs(to - from);
+            low = std::floor(std::min(from, to) + 0.5);
+            high = low + std::max(1.0, std::ceil(extent - 1e-3));
+        };
+        double left0 = 0.0, right0 = 0.0, top0 = 0.0, bottom0 = 0.0;
+        span(x0, x1, left0, right0);
+        span(y0, y1, top0, bottom0);
+        auto back = [this](double x, double y, double& u, double& v) {
+            u = (d * (x - tx) - b * (y - ty)) / det;
+            v = (a * (y - ty) - c * (x - tx)) / det;
+        };
+        double u0 = 0.0, v0 = 0.0, u1 = 0.0, v1 = 0.0;
+        back(left0, top0, u0, v0);
+        back(right0, bottom0, u1, v1);
+        left = static_cast<float>(std::min(u0, u1));
+        right = static_cast<float>(std::max(u0, u1));
+        top = static_cast<float>(std::min(v0, v1));
+        bottom = static_cast<float>(std::max(v0, v1));
+    }
+};
 
 } // namespace
 
@@ -300,6 +354,14 @@ std::int32_t CTextureFont::GetPixelScale()
     return 1;
 }
 
+void CTextureFont::SetPixelGrid(const Matrix4* toPixels)
+{
+    gridSet_ = toPixels != nullptr;
+    if (gridSet_) {
+        grid_ = *toPixels;
+    }
+}
+
 void CTextureFont::DrawUnits(const Units& units, std::int32_t x, std::int32_t y, PackedColor color)
 {
     // Without a texture there is nothing to bind and no size to divide the coordinates by.
@@ -313,16 +375,20 @@ void CTextureFont::DrawUnits(const Units& units, std::int32_t x, std::int32_t y,
     }
     float penX = static_cast<float>(static_cast<std::int64_t>(x) + leftOffset_);
     const float penY = static_cast<float>(static_cast<std::int64_t>(y) + topOffset_);
+    const GlyphSnap snap(gridSet_ ? grid_ : Matrix4());
     vertices_.clear();
     for (std::uint32_t unit : units) {
         const Glyph* glyph = LookUp(unit);
         if (glyph == nullptr) {
             continue;
         }
-        const float left = penX + glyph->OffsetX;
-        const float top = penY + glyph->OffsetY;
-        const float right = left + glyph->Width;
-        const float bottom = top + glyph->Height;
+        float left = penX + glyph->OffsetX;
+        float top = penY + glyph->OffsetY;
+        float right = left + glyph->Width;
+        float bottom = top + glyph->Height;
+        if (gridSet_ && snap.usable && glyph->Width > 0 && glyph->Height > 0) {
+            snap.Snap(left, top, right, bottom);
+        }
         const float uL = glyph->X / width;
         const float vT = glyph->Y / height;
         const float uR = glyph->Right / width;
@@ -347,7 +413,7 @@ void CTextureFont::DrawUnits(const Units& units, std::int32_t x, std::int32_t y,
         device->DrawPrimitiveUP(os::gfx::PrimitiveType::TriangleList, static_cast<std::uint32_t>(vertices_.size() / 3),
                                 vertices_.data(), sizeof(Vertex));
     if (os::gfx::Failed(result)) {
-        ReportDirectXError(result, __FILE__, __LINE__);
+        ReportDirectXError(result, kSourceFile, __LINE__);
     }
 }
 

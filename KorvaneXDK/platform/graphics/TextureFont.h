@@ -50,6 +50,11 @@ public:
     void MeasureText(const std::string& text, std::int32_t& width, std::int32_t& height) override;
     std::int32_t GetLineHeight(const std::string& text) override;
     std::int32_t GetPixelScale() override;
+    /// Glyph quads go on whole pixels of the grid: each quad's top-left corner to the nearest pixel
+    /// corner and its far corner a whole number of pixels on, at least one, never fewer than its
+    /// size covers (so a glyph drawn smaller than its texels keeps every texel row and column in
+    /// reach of a sample). Only grids that keep axes on axes are used; others leave glyphs as they are.
+    void SetPixelGrid(const Matrix4* toPixels) override;
 
     /// Reads the table `path` through `loader` (the driver's when null): the text format when
     /// the extension is ".ini" in any case, else KVF; then the texture `path` with ".png".
@@ -86,6 +91,8 @@ private:
     std::int32_t leftOffset_ = 0;
     std::int32_t topOffset_ = 0;
     std::map<std::uint16_t, Glyph> glyphs_;
+    bool gridSet_ = false;
+    Matrix4 grid_;
 
     /// The layout of the two-colour declaration (28 bytes).
     struct Vertex

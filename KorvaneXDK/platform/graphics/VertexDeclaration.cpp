@@ -8,11 +8,19 @@
 namespace korvane
 {
 
+namespace
+{
+
+/// The source name in this file's error lines.
+constexpr const char* kSourceFile = "VertexDeclaration";
+
+} // namespace
+
 CVertexDeclaration::CVertexDeclaration(const os::gfx::VertexElement* elements)
 {
     const os::gfx::Result result = RequireDriverDevice(this).CreateVertexDeclaration(elements, &declaration_);
     if (os::gfx::Failed(result)) {
-        ReportDirectXError(result, __FILE__, __LINE__);
+        ReportDirectXError(result, kSourceFile, __LINE__);
         declaration_.reset();
     }
 }

@@ -8,6 +8,14 @@
 namespace korvane
 {
 
+namespace
+{
+
+/// The source name in this file's error lines.
+constexpr const char* kSourceFile = "Viewport";
+
+} // namespace
+
 CViewport::CViewport()
 {
     viewport_.MinZ = 0.0f;
@@ -23,7 +31,7 @@ bool CViewport::Apply()
     }
     const os::gfx::Result result = RequireDriverDevice(this).SetViewport(viewport_);
     if (os::gfx::Failed(result)) {
-        ReportDirectXError(result, __FILE__, __LINE__);
+        ReportDirectXError(result, kSourceFile, __LINE__);
         return false;
     }
     return true;

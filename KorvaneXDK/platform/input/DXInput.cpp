@@ -21,7 +21,7 @@ namespace korvane
 namespace
 {
 
-constexpr const char* kSourceFile = "DXInput.cpp";
+constexpr const char* kSourceFile = "DXInput";
 
 /// The number after `tag` at its first occurrence, read as up to four hexadecimal digits; 0 when none.
 std::uint32_t ReadHexAfter(const std::wstring& id, const wchar_t* format, const wchar_t* tag)

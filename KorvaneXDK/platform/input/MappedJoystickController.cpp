@@ -13,7 +13,7 @@ namespace korvane
 namespace
 {
 
-constexpr const char* kSourceFile = "MappedJoystickController.cpp";
+constexpr const char* kSourceFile = "MappedJoystickController";
 constexpr std::int32_t kAxisThreshold = 3000;
 constexpr const char* kAxisNames[12] = {"X AXIS -",  "X AXIS +",  "Y AXIS -",  "Y AXIS +",  "Z AXIS -",  "Z AXIS +",
                                         "RX AXIS -", "RX AXIS +", "RY AXIS -", "RY AXIS +", "RZ AXIS -", "RZ AXIS +"};

@@ -13,7 +13,7 @@ namespace korvane
 namespace
 {
 
-constexpr const char* kSourceFile = "MappedKeyboardController.cpp";
+constexpr const char* kSourceFile = "MappedKeyboardController";
 
 struct KeyName
 {

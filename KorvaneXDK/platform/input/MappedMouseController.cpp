@@ -14,7 +14,7 @@ namespace korvane
 namespace
 {
 
-constexpr const char* kSourceFile = "MappedMouseController.cpp";
+constexpr const char* kSourceFile = "MappedMouseController";
 constexpr std::int32_t kMotionThreshold = 8;
 constexpr const char* kMotionNames[6] = {"X AXIS -", "X AXIS +", "Y AXIS -", "Y AXIS +", "WHEEL -", "WHEEL +"};
 

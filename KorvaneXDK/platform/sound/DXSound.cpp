@@ -8,6 +8,14 @@
 namespace korvane
 {
 
+namespace
+{
+
+/// The source name in this file's error lines.
+constexpr const char* kSourceFile = "DXSound";
+
+} // namespace
+
 CDXSound::CDXSound()
 {
     format_.formatTag = os::audio::kWaveFormatPcm;
@@ -26,7 +34,7 @@ CDXSound::~CDXSound()
 bool CDXSound::LoadDirectSound()
 {
     const os::audio::Result result = os::audio::SoundDevice::Create(&device_);
-    if (ReportOnDirectXFailure(result, __FILE__, __LINE__)) {
+    if (ReportOnDirectXFailure(result, kSourceFile, __LINE__)) {
         // Said once, so a silent program explains itself in the log.
         const std::string reason = os::system::GetLastErrorText();
         LogInfoF("CDXSound: no audio output device (%s); running without sound.",

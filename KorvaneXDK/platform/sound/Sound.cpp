@@ -9,6 +9,14 @@
 namespace korvane
 {
 
+namespace
+{
+
+/// The source name in this file's error lines.
+constexpr const char* kSourceFile = "Sound";
+
+} // namespace
+
 CSound::CSound(std::uint32_t creationFlags) : creationFlags_(creationFlags) {}
 
 CSound::~CSound() = default;
@@ -19,7 +27,7 @@ bool CSound::IsPlaying() const
         return false;
     std::uint32_t status = 0;
     const os::audio::Result result = buffer_->GetStatus(&status);
-    if (ReportOnDirectXFailure(result, __FILE__, __LINE__)) {
+    if (ReportOnDirectXFailure(result, kSourceFile, __LINE__)) {
         return false;
     }
     return (status & os::audio::kStatusPlaying) != 0;
@@ -30,7 +38,7 @@ void CSound::Stop()
     if (!buffer_)
         return;
     const os::audio::Result result = buffer_->Stop();
-    ReportOnDirectXFailure(result, __FILE__, __LINE__);
+    ReportOnDirectXFailure(result, kSourceFile, __LINE__);
 }
 
 void CSound::SetLoop(bool loop)
@@ -48,7 +56,7 @@ void CSound::SetVolume(int volume)
     if (!buffer_)
         return;
     const os::audio::Result result = buffer_->SetVolume(volume);
-    ReportOnDirectXFailure(result, __FILE__, __LINE__);
+    ReportOnDirectXFailure(result, kSourceFile, __LINE__);
 }
 
 int CSound::GetVolume() const
@@ -57,7 +65,7 @@ int CSound::GetVolume() const
         return 0;
     std::int32_t volume = 0;
     const os::audio::Result result = buffer_->GetVolume(&volume);
-    ReportOnDirectXFailure(result, __FILE__, __LINE__);
+    ReportOnDirectXFailure(result, kSourceFile, __LINE__);
     return volume;
 }
 
@@ -115,7 +123,7 @@ void CSound::SetPan(int pan)
     if (!buffer_)
         return;
     const os::audio::Result result = buffer_->SetPan(pan);
-    ReportOnDirectXFailure(result, __FILE__, __LINE__);
+    ReportOnDirectXFailure(result, kSourceFile, __LINE__);
 }
 
 int CSound::GetPan() const
@@ -124,7 +132,7 @@ int CSound::GetPan() const
         return 0;
     std::int32_t pan = 0;
     const os::audio::Result result = buffer_->GetPan(&pan);
-    ReportOnDirectXFailure(result, __FILE__, __LINE__);
+    ReportOnDirectXFailure(result, kSourceFile, __LINE__);
     return pan;
 }
 
@@ -152,7 +160,7 @@ void CSound::SetFrequency(std::uint32_t frequency)
     if (!buffer_)
         return;
     const os::audio::Result result = buffer_->SetFrequency(frequency);
-    ReportOnDirectXFailure(result, __FILE__, __LINE__);
+    ReportOnDirectXFailure(result, kSourceFile, __LINE__);
 }
 
 std::uint32_t CSound::GetFrequency() const
@@ -161,7 +169,7 @@ std::uint32_t CSound::GetFrequency() const
         return 0;
     std::uint32_t frequency = 0;
     const os::audio::Result result = buffer_->GetFrequency(&frequency);
-    ReportOnDirectXFailure(result, __FILE__, __LINE__);
+    ReportOnDirectXFailure(result, kSourceFile, __LINE__);
     return frequency;
 }
 

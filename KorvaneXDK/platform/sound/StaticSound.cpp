@@ -8,6 +8,14 @@
 namespace korvane
 {
 
+namespace
+{
+
+/// The source name in this file's error lines.
+constexpr const char* kSourceFile = "StaticSound";
+
+} // namespace
+
 CStaticSound::CStaticSound(std::uint32_t creationFlags) : CSound(creationFlags) {}
 
 CStaticSound::~CStaticSound() = default;
@@ -33,7 +41,7 @@ void CStaticSound::CreateBuffer(CDXSound& device, boost::shared_ptr<ISoundReader
     format_ = *reader->GetFormat();
 
     const os::audio::Result result = device.GetDirectSound()->CreateSoundBuffer(desc, &buffer_);
-    if (ReportOnDirectXFailure(result, __FILE__, __LINE__)) {
+    if (ReportOnDirectXFailure(result, kSourceFile, __LINE__)) {
         throw EReadError(this, "サウンドバッファの作成に失敗しました.");
     }
 
@@ -98,7 +106,7 @@ void CStaticSound::Duplicate(CDXSound& device, CStaticSound& source)
     if (!device.IsInitialized())
         return;
     const os::audio::Result result = device.GetDirectSound()->DuplicateSoundBuffer(source.buffer_, &buffer_);
-    if (ReportOnDirectXFailure(result, __FILE__, __LINE__)) {
+    if (ReportOnDirectXFailure(result, kSourceFile, __LINE__)) {
         throw EReadError(this, "サウンドバッファの Duplicate に失敗しました.");
     }
     pcm_ = source.pcm_;

@@ -19,6 +19,9 @@ namespace korvane
 namespace
 {
 
+/// The source name in this file's error lines.
+constexpr const char* kSourceFile = "StreamingSound";
+
 constexpr std::uint32_t kStopEventIndex = CStreamingSound::kSectionCount;
 constexpr int kBoundedWaitChecks = 100;
 constexpr std::uint32_t kWaitStepMs = 2;
@@ -84,13 +87,13 @@ void CStreamingSound::CreateSoundBuffer()
     // corrupt file would divide by zero.
     const std::uint32_t bytes = BufferBytesFor(*format);
     if (bytes == 0) {
-        ReportDirectXError(os::audio::kErrBadFormat, __FILE__, __LINE__);
+        ReportDirectXError(os::audio::kErrBadFormat, kSourceFile, __LINE__);
         throw EReadError(this, "サウンドバッファの作成に失敗しました.");
     }
     desc_.bufferBytes = bytes;
 
     const os::audio::Result result = device_->GetDirectSound()->CreateSoundBuffer(desc_, &buffer_);
-    if (ReportOnDirectXFailure(result, __FILE__, __LINE__)) {
+    if (ReportOnDirectXFailure(result, kSourceFile, __LINE__)) {
         throw EReadError(this, "サウンドバッファの作成に失敗しました.");
     }
 
@@ -116,7 +119,7 @@ void CStreamingSound::CreateSoundBuffer()
     positions[kStopEventIndex].event = events_[kStopEventIndex].get();
     const os::audio::Result notified =
         notify->SetNotificationPositions(static_cast<std::uint32_t>(positions.size()), positions.data());
-    ReportOnDirectXFailure(notified, __FILE__, __LINE__);
+    ReportOnDirectXFailure(notified, kSourceFile, __LINE__);
     notify.reset();
 
     writeCursor_ = 0;
@@ -193,7 +196,7 @@ void CStreamingSound::FeedUntilStopped()
             return;
         buffer_->SetCurrentPosition(0);
         const os::audio::Result played = buffer_->Play(os::audio::kPlayLooping);
-        ReportOnDirectXFailure(played, __FILE__, __LINE__);
+        ReportOnDirectXFailure(played, kSourceFile, __LINE__);
         // One that came during Play may have stopped the buffer before it started: stop it
         // again, so the stop signal that ends the wait below is sure to come.
         if (stopRequested_)
@@ -224,7 +227,7 @@ void CStreamingSound::FillSection()
         return;
     std::uint32_t status = 0;
     const os::audio::Result statusResult = buffer_->GetStatus(&status);
-    if (!ReportOnDirectXFailure(statusResult, __FILE__, __LINE__) && (status & os::audio::kStatusBufferLost) != 0) {
+    if (!ReportOnDirectXFailure(statusResult, kSourceFile, __LINE__) && (status & os::audio::kStatusBufferLost) != 0) {
         while (buffer_->Restore() == os::audio::kErrBufferLost)
             os::system::Sleep(kRestoreRetryMs);
     }
@@ -234,7 +237,7 @@ void CStreamingSound::FillSection()
     void* part2 = nullptr;
     std::uint32_t bytes2 = 0;
     const os::audio::Result locked = buffer_->Lock(writeCursor_, sectionSize_, &part1, &bytes1, &part2, &bytes2, 0);
-    if (ReportOnDirectXFailure(locked, __FILE__, __LINE__)) {
+    if (ReportOnDirectXFailure(locked, kSourceFile, __LINE__)) {
         return;
     }
 
@@ -286,7 +289,7 @@ void CStreamingSound::UpdateBytesPlayed()
     std::uint32_t cursor = 0;
     std::uint32_t write = 0;
     const os::audio::Result result = buffer_->GetCurrentPosition(&cursor, &write);
-    if (ReportOnDirectXFailure(result, __FILE__, __LINE__)) {
+    if (ReportOnDirectXFailure(result, kSourceFile, __LINE__)) {
         return;
     }
     if (cursor < lastPlayCursor_)
@@ -311,7 +314,7 @@ std::uint32_t CStreamingSound::GetPosition() const
     std::uint32_t cursor = 0;
     std::uint32_t write = 0;
     const os::audio::Result result = buffer_->GetCurrentPosition(&cursor, &write);
-    if (ReportOnDirectXFailure(result, __FILE__, __LINE__)) {
+    if (ReportOnDirectXFailure(result, kSourceFile, __LINE__)) {
         return bytesPlayed_;
     }
     if (cursor < lastPlayCursor_)
@@ -456,7 +459,7 @@ void CStreamingSound::DetachNotifications()
     os::audio::Result result = buffer_->QueryNotify(&notify);
     if (os::audio::Succeeded(result))
         result = notify->SetNotificationPositions(0, nullptr);
-    ReportOnDirectXFailure(result, __FILE__, __LINE__);
+    ReportOnDirectXFailure(result, kSourceFile, __LINE__);
 }
 
 void CStreamingSound::Close()

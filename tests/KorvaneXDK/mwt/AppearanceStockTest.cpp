@@ -107,6 +107,8 @@ TEST(AppearanceStock, DefaultsTheirNamesFactoriesAliasesAndLoadingDefinitionFile
     EXPECT_EQ((Lines{"Dial", "SimpleKnob", "SingleBorder", "SolidColor", "Transparent"}),
               loaded.stock.GetAppearanceNames("CKnob"));
     EXPECT_EQ((Lines{"SingleBorder", "SolidColor", "Transparent"}), loaded.stock.GetAppearanceNames("CPanel"));
+    ExpectThrowWith<EInvalidParameter>([&] { loaded.stock.LoadAppearances(nullptr, "skin", loaded.Resolver()); },
+                                       "loader is null.", kWhere);
 
     const std::pair<std::string, std::string> failures[] = {
         {Knob("SimpleKnob"), "Add(): appearance name 'SimpleKnob' already exists."},

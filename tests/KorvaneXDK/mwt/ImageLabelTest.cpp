@@ -97,10 +97,13 @@ TEST(ImageAndLabel, AutoSizeStretchTheAnimatedImagesClipAndTheCaptionsPlaceByAli
     auto free = Add<CLabel>(*screen, "free", 5, 5, 0, 0);
     auto docked = Add<CLabel>(*screen, "docked", 0, 0, 0, 10);
     docked->SetDock(CControl::kDockTop);
-    free->SetText("four"); // the designs' name for the caption
+    free->SetCaption("four");
     docked->SetCaption("four");
     EXPECT_EQ(std::tuple("four", V(32, 16), V(320, 10)),
               std::tuple(free->GetCaption(), free->GetSize(), docked->GetSize()));
+    // The generic text (a design's text key, say) is neither shown nor measured.
+    free->SetText("180");
+    EXPECT_EQ(std::tuple("180", "four", V(32, 16)), std::tuple(free->GetText(), free->GetCaption(), free->GetSize()));
 
     // An auto-size label follows its font at the next draw; the docked one aligns inside its size.
     free->SetFont(canvas::CFont("smaller"));

@@ -125,6 +125,18 @@ TEST(Routing, HitOrderWheelKeysCaptureLostReleasesNestedClicksFocusHandedOnAndHa
     Click(*nest, V(140, 140));
     EXPECT_EQ(nestLog, (Log{"P down (86,78)", "P up (86,78)", "P click"}));
 
+    // A press there released elsewhere, over the root or over a sibling lying on the panel: the panel
+    // hears its release and nothing is clicked.
+    auto cover = Add(*nest, "S", 120, 50, 60, 60);
+    Wire(*cover, nestLog);
+    const std::pair<V, const char*> elsewhere[] = {{V(190, 190), "P up (136,128)"}, {V(130, 100), "P up (76,38)"}};
+    for (const auto& [release, up] : elsewhere) {
+        nestLog.clear();
+        nest->OnMouseDown(V(100, 130), 1);
+        nest->OnMouseUp(release, 1);
+        EXPECT_EQ(nestLog, (Log{"P down (46,68)", up})) << up;
+    }
+
     // Removing the focused child hands the focus on.
     log.clear();
     root = MakeRoot();

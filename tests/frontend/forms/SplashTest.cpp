@@ -3,9 +3,11 @@
 #include <tuple>
 
 #include "FormsTestSupport.h"
+#include "frontend/forms/FormNames.h"
 #include "frontend/forms/GameSelectForm.h"
 #include "frontend/forms/LogoSplashForm.h"
 #include "frontend/forms/TitleSplashForm.h"
+#include "frontend/forms/WallpaperForm.h"
 
 using namespace formtest;
 
@@ -90,4 +92,30 @@ TEST_F(SplashTest, WithoutInputEachSplashTimesOutAndDecideSkipsBothAfterTheGrace
     latched.insert("cancel");
     FramesUntilClosing(*next, 0.3f);
     ExpectOneMenuAlone();
+}
+
+// The splashes' logos and titles and the wallpaper's picture may take the focus inside their forms, and each logo
+// takes its picture's own size; the screen still gives no splash its focus, so no press is taken from a splash.
+TEST_F(SplashTest, PicturesAndTitlesAreFocusableAndTheLogosSizeThemselves)
+{
+    auto logo = boost::make_shared<CLogoSplashForm>();
+    auto title = boost::make_shared<CTitleSplashForm>();
+    auto wallpaper = boost::make_shared<CWallpaperForm>(form_names::kImageTitleWallpaper);
+    screen->AddControl(logo);
+    screen->AddControl(title);
+    screen->AddControl(wallpaper);
+    using Flags = std::tuple<std::string, bool, bool>;
+    const auto flags = [](const auto& control) {
+        return Flags{control->GetName(), control->IsFocusable(), control->IsAutoSize()};
+    };
+    EXPECT_EQ((std::vector<Flags>{{"Image", true, true},
+                                  {"Image1", true, true},
+                                  {"Label1", true, true},
+                                  {"Label2", true, true},
+                                  {"Label3", true, true},
+                                  {"Image", true, false}}),
+              (std::vector<Flags>{flags(logo->Image), flags(logo->Image1), flags(title->Label1), flags(title->Label2),
+                                  flags(title->Label3), flags(wallpaper->Image)}));
+    using Focus = std::pair<korvane::mwt::CForm*, korvane::mwt::CControl*>;
+    EXPECT_EQ(Focus(nullptr, logo->Image.get()), Focus(screen->GetActiveForm().get(), logo->GetFocusedLeaf().get()));
 }

@@ -1,5 +1,6 @@
 /** @file DownloadJobTest.cpp The download job against the local store and a recording list view: paging, views, the
- * user's row, failures and a view that closes with a request in flight. */
+ * user's row, failures, a view that closes with a request in flight and a program that ends with one. */
+#include <cstdlib>
 #include <tuple>
 
 #include <boost/make_shared.hpp>
@@ -150,5 +151,25 @@ TEST_F(DownloadJobTest, ClosedViewEndsTheJobAndItsLateResultIsUnused)
     Post(other);
     other.reset();
     Frames(2);
-    EXPECT_EQ(0, TaskPoolCount());
+    EXPECT_EQ(std::tuple(0, 0), std::tuple(TaskPoolCount(), frontend_testing::LeaderboardJobStatesHeld()));
+}
+
+TEST_F(DownloadJobTest, AStateHeldWhenTheProgramEndsGoesWithTheProgram)
+{
+    // No pass of the pool is left to end the job. The child's exit code is the number of states
+    // still held once the program's statics are gone.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto endDuringDownload = [this] {
+        // Registered before the first state exists: it runs after that state's owner has gone.
+        std::atexit([] { std::_Exit(frontend_testing::LeaderboardJobStatesHeld()); });
+        os::testing::DelayStoreResults(3);
+        auto form = boost::make_shared<RecordingListForm>();
+        FrontEndTask* task = Post(form);
+        for (int i = 0; i < 20 && task->State != 7; ++i)
+            Frame();
+        if (task->State != 7)
+            std::_Exit(100); // no download in flight
+        std::exit(0);
+    };
+    EXPECT_EXIT(endDuringDownload(), ::testing::ExitedWithCode(0), "");
 }

@@ -7,8 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <boost/make_shared.hpp>
+#include <boost/weak_ptr.hpp>
 
 #include "KorvaneXDK/canvas/Canvas.h"
+#include "KorvaneXDK/platform/graphics/Texture.h"
+#include "frontend/forms/FormSceneLink.h"
+#include "frontend/forms/LeaderboardListForm.h"
 #include "frontend/forms/LeaderboardRowDrawing.h"
 #include "support/RecordingCanvasDevice.h"
 
@@ -40,7 +44,12 @@ public:
     }
     float GetFontHeight(const std::string&) override { return GetFont().GetName() == "default" ? 12.0f : 16.0f; }
     void FillRect(const Rect2f& r) override { fills.push_back({r, GetBrush().GetColor()}); }
-    void DrawImageAt(const Vector2<float>& p, korvane::ITexture*) override { images.push_back(p); }
+    void DrawImageAt(const Vector2<float>& p, korvane::ITexture* texture) override
+    {
+        images.push_back(p);
+        // A texture the canvas is told to watch must still be that live texture when it is drawn.
+        aliveWhenDrawn.push_back(watched.lock().get() == texture);
+    }
     double GetElapsedMilliseconds() override { return now; }
 
     const Drawn& Text(const std::string& text) const
@@ -56,6 +65,8 @@ public:
     std::vector<Drawn> texts;
     std::vector<std::pair<Rect2f, Color4<float>>> fills;
     std::vector<Vector2<float>> images;
+    boost::weak_ptr<korvane::ITexture> watched;
+    std::vector<bool> aliveWhenDrawn;
 };
 
 const Rect2f kRect(4.0f, 52.0f, 652.0f, 48.0f);
@@ -63,7 +74,10 @@ const Rect2f kRect(4.0f, 52.0f, 652.0f, 48.0f);
 TEST(RowDrawing, PlacesRankNameScoreStageAndDateAndTheUserIsGold)
 {
     // Never drawn through: the recording canvas keeps only where it goes.
-    korvane::ITexture* (*const icon)() = [] { return reinterpret_cast<korvane::ITexture*>(0x10); };
+    boost::shared_ptr<korvane::ITexture> (*const icon)() = [] {
+        return boost::shared_ptr<korvane::ITexture>(reinterpret_cast<korvane::ITexture*>(0x10),
+                                                    [](korvane::ITexture*) {});
+    };
     LeaderboardListRow row;
     std::tie(row.Rank, row.Name, row.Score, row.DateText) =
         std::tuple(7, "abcdefghijklmnopqrstu", 1500, "2024/ 3/ 5 06:07:08");
@@ -111,4 +125,21 @@ TEST(RowDrawing, PlacesRankNameScoreStageAndDateAndTheUserIsGold)
     gold.now = 750.0;
     DrawLeaderboardRow(gold, row, kRect, true, icon);
     EXPECT_NEAR(0.2f, gold.fills[1].second.a, 1e-5f);
+}
+
+// The list's replay icon stays alive while it is drawn, even when the loader hands out the only reference to it.
+TEST(RowDrawing, TheListKeepsTheReplayIconAliveWhileDrawingIt)
+{
+    RecordingRowCanvas canvas;
+    CFormSceneLink::SetTextureLoader([&canvas](korvane::CTextureCache*, const std::string&) {
+        boost::shared_ptr<korvane::ITexture> icon(new korvane::CTexture());
+        canvas.watched = icon;
+        return icon;
+    });
+    CLeaderboardListForm list;
+    list.SetRowCount(1);
+    list.SetRow(0, 1, true, false, "name", 100, "", "2024/ 1/ 1 00:00:00");
+    list.DrawRow(nullptr, &canvas, 0, kRect);
+    CFormSceneLink::Reset();
+    EXPECT_EQ(std::vector<bool>{true}, canvas.aliveWhenDrawn) << "drawn after its last owner let it go";
 }

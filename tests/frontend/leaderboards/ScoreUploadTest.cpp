@@ -44,12 +44,12 @@ protected:
         ASSERT_EQ(n, dialogs.size());
     }
 
-    std::int32_t EntryCount()
+    std::int32_t EntryCount(std::int32_t board = 11)
     {
         os::store::UserStats* stats = os::store::GetUserStats();
         for (int i = 0; i < 10 && gSteamLeaderboards->IsBusy(); ++i)
             Frame();
-        FindLeaderboardByIndex(11);
+        FindLeaderboardByIndex(board);
         Frames(2);
         return gSteamLeaderboards->GetBoardHandle() != 0
                    ? stats->GetLeaderboardEntryCount(gSteamLeaderboards->GetBoardHandle())
@@ -138,5 +138,35 @@ TEST_F(ScoreUploadTest, SuccessShowsTheMessageSixtyFramesAlsoInALoopAndAFailureA
         std::this_thread::yield();
     stop.store(true);
     const std::int32_t result = stopped.get();
-    EXPECT_EQ(std::tuple(1, 1), std::tuple(result, TaskPoolCount())) << "the job itself goes on, harmlessly";
+    EXPECT_EQ(std::tuple(1, 1), std::tuple(result, TaskPoolCount())) << "the job ends at its next pass";
+    Frame();
+    EXPECT_EQ(0, TaskPoolCount());
+}
+
+TEST_F(ScoreUploadTest, AJobLeftByAStoppedWaitEndsAtItsNextPassAndNeverSendsTheNextGamesRequest)
+{
+    std::atomic<bool> stop{false};
+    PrepareCompanionGameScoreUpload(1, 1500, 4); // board 11
+    HarnessThread stopped = std::async(std::launch::async, [&stop] {
+        SetScoreUploadStopCheck([&stop] { return stop.load(); });
+        const std::int32_t result = RequestScoreUpload();
+        SetScoreUploadStopCheck(nullptr);
+        return result;
+    });
+    RunUntilDialog(1);
+    RunUntil([] { return !gSteamLeaderboards->IsBusy(); });
+    Frame(); // the board is found: the job's next pass uploads
+    stop.store(true);
+    ASSERT_EQ(1, stopped.get());
+
+    // The next game posts before that pass.
+    PrepareMainGameScoreUpload(2, 0, 900, 7); // board 2
+    HarnessThread next = std::async(std::launch::async, [] { return RequestScoreUpload(); });
+    while (TaskPoolCount() < 2)
+        std::this_thread::yield();
+    RunUntil([&] { return Done(next); });
+    ASSERT_TRUE(Done(next));
+    // The left job closed its message and sent nothing: the next game's score is on its own board only.
+    EXPECT_EQ(std::tuple(0, 2u, true, 0, 0, 1), (std::tuple{TaskPoolCount(), dialogs.size(), dialogs[0]->IsClosing(),
+                                                            dialogs[1]->GetKind(), EntryCount(11), EntryCount(2)}));
 }

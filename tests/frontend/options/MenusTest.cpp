@@ -135,6 +135,18 @@ TEST_F(OptionsTest, KeyMappingBindsAHeldKeyOrPadButtonToTheFocusedRowAndStaysSaf
     EXPECT_EQ(std::tuple("Keyboard Mapping", form->ExitButton, scene->GetText("_1"), false),
               std::tuple(form->FormCaptionLabel->GetCaption(), form->GetFocusedLeaf(), form->HintLabel1->GetCaption(),
                          form->SystemKeyPanel->IsEnabled()));
+    // Each row shows its caption; its text key stays behind it.
+    std::vector<std::pair<std::string, std::string>> rows;
+    for (const KeyMappingRow& row : form->GetRows())
+        rows.emplace_back(row.rowControl->GetCaption(), row.rowControl->GetText());
+    EXPECT_EQ((std::vector<std::pair<std::string, std::string>>{{" Frontal Shot", "180"},
+                                                                {" Wide Shot", "181"},
+                                                                {" Shield", "182"},
+                                                                {" SUPER SHOT", "183"},
+                                                                {" OK", "184"},
+                                                                {" Cancel", "185"},
+                                                                {" Pause", "187"}}),
+              rows);
 
     form->FrontShotLabel->SetFocus();
     EXPECT_EQ(std::tuple(scene->GetText("180_1"), scene->GetText("180_2")),

@@ -92,7 +92,7 @@ TEST_F(PreferenceTest, EachDamageAndEveryCutLogsItsLinesAndAppliesNoMoreThanItMa
         const auto lines = LogLines();
         const auto corrupt = std::find(lines.begin(), lines.end(), kCorrupt);
         EXPECT_EQ(!loaded, corrupt != lines.end() && corrupt + 1 != lines.end() &&
-                               corrupt[1].rfind("PreferenceManager.cpp(", 0) == 0);
+                               corrupt[1].rfind("PreferenceManager(", 0) == 0);
         std::vector<std::int32_t> types;
         for (const auto& entry : run.manager.GetStoredKeyMappings())
             types.push_back(entry.first);
@@ -134,7 +134,11 @@ TEST_F(PreferenceTest, EachDamageAndEveryCutLogsItsLinesAndAppliesNoMoreThanItMa
         {"container size 0", Patch(kMarked, 4, 0), false, kNothing, Corrupt(noHead)},
         {"container size short of the chunks", Patch(kMarked, 4, 20), false, kNothing,
          Corrupt(Lines({{"INFO:   Ver.1.0"}, noVol, {kVolumeFallback}, noMver, {kVersionFallback}, noKeym}))},
-        {"container size negative", Patch(kMarked, 4, 0xFFFFFFFB), false, kNothing, Corrupt(noHead)},
+        {"container size with the top bit set: trusted up to the file's end", Patch(kMarked, 4, 0xFFFFFFFB), true,
+         kAll},
+        {"larger than any preference file: refused unread",
+         Riff(kHead + kVol + kMver + kKeym + Chunk("junk", std::string(128 * 1024, 'j'))), false, kNothing,
+         Corrupt(Report("Load: file too large", "EInvalidFileFormat", kManager))},
         {"container size huge", Patch(kMarked, 4, 0x7FFFFFF0), true, kAll},
         {"last chunk's size negative", Patch(kMarked, kMarked.size() - kKeym.size() + 4, 0xFFFFFFF0), true, kAll},
         {"shuffled chunks", Riff(kKeym + kMver + kVol + kHead), true, kAll},

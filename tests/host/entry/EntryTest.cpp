@@ -1,6 +1,9 @@
 /** @file EntryTest.cpp The program entry's start-up and shutdown order. */
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
 #include "KorvaneXDK/platform/GameApplicationDriverCX.h"
@@ -16,13 +19,14 @@ namespace
 
 bool gRan = false;
 
-void OpenMissingArchive(os::window::InstanceHandle)
+bool OpenMissingArchive(os::window::InstanceHandle)
 {
     gRan = true;
     korvane::TArchiveFileDataLoader<korvane::CArchiveFileLoader> loader("no such folder/data.kva");
+    return true;
 }
 
-void ThrowStandard(os::window::InstanceHandle)
+bool ThrowStandard(os::window::InstanceHandle)
 {
     gRan = true;
     throw std::runtime_error("standard failure");
@@ -30,6 +34,18 @@ void ThrowStandard(os::window::InstanceHandle)
 
 bool FailToCreate(os::window::InstanceHandle)
 {
+    return false;
+}
+
+bool RunToTheEnd(os::window::InstanceHandle)
+{
+    gRan = true;
+    return true;
+}
+
+bool FailToStart(os::window::InstanceHandle)
+{
+    gRan = true;
     return false;
 }
 
@@ -46,12 +62,13 @@ protected:
     korvane::test::TempDir dir;
 };
 
-// A failing run still shuts everything down; a failed driver creation ends at once, releasing nothing.
+// A failing run still shuts everything down and ends with a failure status; a failed driver creation ends at once,
+// releasing nothing.
 TEST_F(EntryTest, AFailingRunStillShutsEverythingDownAndAFailedDriverCreationEndsAtOnce)
 {
     for (RunApplicationFunction run : {&OpenMissingArchive, &ThrowStandard}) {
         gRan = false;
-        EXPECT_EQ(0, ApplicationMain(nullptr, nullptr, run));
+        EXPECT_EQ(kExitFailure, ApplicationMain(nullptr, nullptr, run));
         // Ran; driver, achievements and store gone; the leaderboards kept until the process ends.
         EXPECT_EQ(std::tuple(true, false, false, false, true),
                   std::tuple(gRan, korvane::GetApplicationDriver() != nullptr, gSteamAchievements.load() != nullptr,
@@ -70,6 +87,47 @@ TEST_F(EntryTest, AFailingRunStillShutsEverythingDownAndAFailedDriverCreationEnd
               std::tuple(gRan, gSteamAchievements.load() != nullptr, os::store::GetApps() != nullptr));
     delete gSteamAchievements.exchange(nullptr);
     os::store::Shutdown();
+}
+
+// Only a run to the end is a clean end; a driver that could not start (it has said why) is a failure.
+TEST_F(EntryTest, OnlyARunToTheEndEndsWithStatusZero)
+{
+    for (const auto& [run, status] : {std::pair(&RunToTheEnd, 0), std::pair(&FailToStart, kExitFailure)}) {
+        gRan = false;
+        const int ended = ApplicationMain(nullptr, nullptr, run);
+        EXPECT_EQ(std::pair(true, status), std::pair(gRan, ended));
+    }
+}
+
+// A save folder that cannot hold files is said once with the system's own reason, on stderr when the log cannot be
+// written either; the run goes on.
+TEST_F(EntryTest, AnUnwritableSaveFolderIsSaidOnceWithItsRealReason)
+{
+    // A file where the data folder should be (fails for root too); a folder where the log should be.
+    const std::string blocker = dir.Write("blocker", "a file, not a folder");
+    for (const auto& [data, log, said] :
+         {std::tuple(blocker, std::string(),
+                     "cannot write in the save folder '" + blocker + "/Vumo/VorthenixZambrelliot/' (Not a directory)"),
+          std::tuple(dir.File("data"), std::string("test_host_entry.log/"),
+                     "cannot write the log '" + SaveFolder() + "test_host_entry.log' (Is a directory)"),
+          std::tuple(dir.File("data"), std::string(), std::string())}) {
+        setenv("XDG_DATA_HOME", data.c_str(), 1);
+        if (!log.empty())
+            std::filesystem::create_directories(SaveFolder() + log);
+        gRan = false;
+        ::testing::internal::CaptureStderr();
+        const int status = ApplicationMain(nullptr, nullptr, &RunToTheEnd);
+        const std::string text = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(std::pair(true, 0), std::pair(gRan, status)) << said;
+        if (said.empty()) {
+            EXPECT_EQ("", text);
+            continue;
+        }
+        EXPECT_EQ(1u, std::count(text.begin(), text.end(), '\n')) << text;
+        EXPECT_NE(std::string::npos, text.find(said)) << text;
+        if (!log.empty())
+            std::filesystem::remove_all(SaveFolder() + log);
+    }
 }
 
 } // namespace

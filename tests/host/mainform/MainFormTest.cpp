@@ -16,6 +16,7 @@
 #include "host/ResourceCache.h"
 #include "os/gfx/Testing.h"
 #include "support/ExpectThrow.h"
+#include "support/LogCapture.h"
 
 using namespace mainform_test;
 
@@ -293,15 +294,19 @@ TEST_F(PresentationTest, LostResetResizeFailedLocksTheFadeInAndTheGamesTilesAndS
     form.reset();
     graphics->ResizeWindow(static_cast<int>(kDeviceWidth), static_cast<int>(kDeviceHeight));
 
-    // A failed lock throws with the display lock released and the canvas' stacks as they were; a
-    // failed unlock leaves no buffers, and nothing is drawn.
+    // A failed lock throws with the display lock released and the canvas' stacks as they were, its error line
+    // naming the form's source; a failed unlock leaves no buffers, and nothing is drawn.
     Open();
     MakeCanvas();
     const std::size_t depth = canvas->GetMatrixDepth() + canvas->GetBrushDepth() + canvas->GetClipDepth();
     // At the draw: the upload of the previous frame cannot lock.
     form->failLocks = true;
-    korvane::test::ExpectThrowWith<korvane::EIOError>([&] { form->Present(form.get(), canvas.get()); },
-                                                      "Cannot lock texture");
+    {
+        korvane::test::LogCapture log;
+        korvane::test::ExpectThrowWith<korvane::EIOError>([&] { form->Present(form.get(), canvas.get()); },
+                                                          "Cannot lock texture");
+        EXPECT_TRUE(log.Contains("DirectX Error: ") && log.Contains("\n\tMainForm(")) << log.All();
+    }
     EXPECT_TRUE(DisplayLockIsFree());
     EXPECT_EQ(depth, canvas->GetMatrixDepth() + canvas->GetBrushDepth() + canvas->GetClipDepth());
     // At a reset: the pitch lock.
@@ -357,4 +362,33 @@ TEST_F(PresentationTest, LostResetResizeFailedLocksTheFadeInAndTheGamesTilesAndS
     EXPECT_EQ((std::vector<std::uint32_t>{0x0000FFu, 0u, 0xFF0000u, 0xFFFF00u}),
               (std::vector{PixelAt(kDeviceWidth / 2, kDeviceHeight / 2), PixelAt(10, kDeviceHeight / 2),
                            PixelAt(157, 265), PixelAt(157, 4)}));
+}
+
+namespace
+{
+
+/// Its layout step resizes the window, so the graphics object's lost and reset notices reach the
+/// form after it started listening and before it made its textures.
+class CResizedWhileOpeningForm : public mainform_test::CTestMainForm
+{
+public:
+    void InitializeComponent(korvane::CTextureCache* cache) override
+    {
+        korvane::GetApplicationDriver()->GetGraphics()->ResizeWindow(static_cast<int>(kDeviceWidth / 2),
+                                                                     static_cast<int>(kDeviceHeight / 2));
+        CTestMainForm::InitializeComponent(cache);
+    }
+};
+
+} // namespace
+
+TEST_F(PresentationTest, AResetBeforeTheTexturesAreMadeLeavesTheOpeningToMakeThem)
+{
+    form = boost::make_shared<CResizedWhileOpeningForm>();
+    screen->AddControl(form);
+    Frames(2);
+    korvane::GetApplicationDriver()->GetGraphics()->ResizeWindow(static_cast<int>(kDeviceWidth),
+                                                                 static_cast<int>(kDeviceHeight));
+    ASSERT_TRUE(form->HasDeviceResources());
+    EXPECT_EQ(2048, form->GetNewestFrame()->GetPitch());
 }

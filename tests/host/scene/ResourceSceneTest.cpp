@@ -3,10 +3,12 @@
 
 #include "../HostArchive.h"
 #include "../HostTestSupport.h"
+#include "KorvaneXDK/core/SceneManager.h"
 #include "KorvaneXDK/platform/graphics/DXGraphics.h"
 #include "KorvaneXDK/platform/input/DXInput.h"
 #include "KorvaneXDK/platform/sound/DXSound.h"
 #include "host/FrontEndTaskPool.h"
+#include "host/MegaWindowScene.h"
 #include "host/SaveDataFolder.h"
 #include "host/SoundServices.h"
 #include "os/audio/Testing.h"
@@ -183,6 +185,32 @@ TEST_F(ResourceSceneTest, LanguagesKeyMapsUpdateDataResetFinalizeAndTheRequiredE
     ASSERT_NO_FATAL_FAILURE(bare.Pack());
     ASSERT_TRUE(korvane::GetApplicationDriver()->InitializeGraphicsForTesting(64, 48));
     EXPECT_EQ("file entry not found: \"text_en.properties\"", korvane::test::MessageOf([this] { Start(); }));
+}
+
+// A start that fails after the preference file was read (here: no text table) loses the window scene unfinished;
+// shutting down then saves the display keys that were read, and makes no new window scene to ask for them.
+TEST_F(ResourceSceneTest, AStartFailingAfterTheSettingsWereReadSavesTheDisplayKeysThatWereRead)
+{
+    korvane::DestroyApplicationDriver();
+    host_test::HostArchive bare;
+    bare.Add("text_ja.properties", "greeting=Konnichiwa\r\n");
+    ASSERT_NO_FATAL_FAILURE(bare.Pack());
+    ASSERT_TRUE(korvane::GetApplicationDriver()->InitializeGraphicsForTesting(64, 48));
+    const std::string settings =
+        archive.dir.Write("display_setting.ini", "ScreenRotation=3\r\nScreenAspectRatio=2\r\n");
+    korvane::GetApplicationDriver()->SetDisplaySettingPath(settings);
+    korvane::GetApplicationDriver()->GetGraphicsModePreference().Load(settings);
+    {
+        korvane::CSceneManager manager;
+        manager.AddScene(CResourceScene::GetInstance());
+        manager.AddScene(CMegaWindowScene::GetInstance());
+        EXPECT_THROW(manager.OnFrame(nullptr, 1), korvane::EFileOpenError);
+    }
+    const std::string saved = korvane::test::TempDir::Read(settings);
+    EXPECT_EQ(std::tuple(true, true, false), std::tuple(saved.find("ScreenRotation=3") != std::string::npos,
+                                                        saved.find("ScreenAspectRatio=2") != std::string::npos,
+                                                        CMegaWindowScene::FindInstance() != nullptr))
+        << saved;
 }
 
 } // namespace

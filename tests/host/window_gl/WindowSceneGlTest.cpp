@@ -11,12 +11,14 @@
 #include "KorvaneXDK/mwt/Screen.h"
 #include "KorvaneXDK/platform/GameApplicationDriverCX.h"
 #include "KorvaneXDK/platform/graphics/DXGraphics.h"
+#include "WindowSceneGlFixture.h"
 #include "frontend/forms/CursorForm.h"
 #include "frontend/forms/LogoSplashForm.h"
 #include "host/MegaWindowScene.h"
 #include "host/ScreenFit.h"
 #include "os/gfx/Device.h"
 #include "os/gfx/ResultCodes.h"
+#include "os/gfx/Texture.h"
 #include "support/ExpectThrow.h"
 #include "support/LogCapture.h"
 
@@ -26,48 +28,9 @@ namespace
 using korvane::Vector2;
 using korvane::mwt::CControl;
 
-constexpr std::uint32_t kWidth = 400;
-constexpr std::uint32_t kHeight = 300;
-
-/// One driver and one scene for the whole suite: the appearance registry is process-wide and
-/// takes the skin folder once, as the program does.
-class WindowSceneGl : public ::testing::Test
-{
-protected:
-    static void SetUpTestSuite()
-    {
-        const std::string archive = std::string(KORVANE_BINARY_DIR) + "/bin/data.kva";
-        ASSERT_TRUE(std::filesystem::exists(archive)) << "build the data_archive target first";
-        ASSERT_TRUE(korvane::CreateApplicationDriver(nullptr));
-        korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
-        driver->SetDataLoader(boost::shared_ptr<korvane::IDataLoader>(
-            new korvane::TArchiveFileDataLoader<korvane::CArchiveFileLoader>(archive)));
-        ASSERT_TRUE(driver->InitializeGraphicsForTesting(kWidth, kHeight));
-        driver->CreateShaderEnvironment();
-        scene = CMegaWindowScene::GetInstance();
-        ASSERT_EQ("", korvane::test::MessageOf([] { scene->Initialize(); })) << "no exception";
-        scene->Restore();
-    }
-    static void TearDownTestSuite()
-    {
-        if (scene != nullptr) {
-            scene->Finalize();
-            delete scene;
-            scene = nullptr;
-        }
-        korvane::DestroyApplicationDriver();
-    }
-    /// Where a canvas point lands on the back buffer under the scene's transform and camera.
-    Vector2<float> ToPixel(const Vector2<float>& p)
-    {
-        const Vector2<float> q = korvane::canvas::TransformPoint(scene->GetScreenTransform(), p);
-        const float left = screen_fit::BandLeft(scene->GetAspect());
-        return Vector2<float>((q.x - 1.0f - left) / (1080.0f * scene->GetAspect()) * kWidth,
-                              (q.y - 1.0f) / 1080.0f * kHeight);
-    }
-
-    static inline CMegaWindowScene* scene = nullptr;
-};
+using window_gl_test::kHeight;
+using window_gl_test::kWidth;
+using window_gl_test::WindowSceneGl;
 
 // Initialising loads the fonts, the shader and the skin and shows the splash and the cursor; a control
 // failing half-way through its update or drawing leaves the canvas' stacks and clip as they were (the next
@@ -149,6 +112,56 @@ TEST_F(WindowSceneGl, InitializeThenAThrowingControlAndAKnownControlsPixels)
                         << rotation << ": " << x << "," << y;
                 }
     }
+}
+
+// The skin's pictures hold one level each: a mip chain would blur them on any screen under 1080 lines.
+TEST_F(WindowSceneGl, SkinPicturesHaveNoMipLevels)
+{
+    ASSERT_TRUE(scene != nullptr);
+    for (const char* name : {"form.png", "button.png"}) {
+        korvane::ITexture* texture = scene->LoadSkinTexture(name);
+        ASSERT_TRUE(texture != nullptr && texture->GetD3DTexture() != nullptr) << name;
+        EXPECT_EQ(1u, texture->GetD3DTexture()->GetLevelCount()) << name;
+    }
+}
+
+// A fill of the whole canvas reaches every edge pixel of the back buffer: no column or row keeps the clear colour,
+// at the sizes players pick, with the buffer's own aspect or a band, upright or turned half round.
+TEST_F(WindowSceneGl, ACanvasWideFillReachesEveryEdgePixelOfTheBackBuffer)
+{
+    struct Case
+    {
+        std::uint32_t width, height;
+        std::int32_t aspect, rotation;
+    };
+    const Case cases[] = {
+        {1920, 1080, 0, 0}, {1280, 720, 0, 0}, {1280, 720, 1, 2}, {1366, 768, 0, 0}, {1024, 768, 3, 0}};
+    for (const Case& c : cases) {
+        Resize(c.width, c.height, c.aspect, c.rotation);
+        const window_gl_test::Frame frame = Render(
+            [](korvane::canvas::CCanvas& canvas) {
+                canvas.GetBrush().SetColor(korvane::Color4<float>(1, 0, 0, 1));
+                canvas.FillRect(korvane::canvas::Rect2f(0, 0, 1920, 1080));
+            },
+            0xFF202020u);
+        ASSERT_EQ(std::pair(c.width, c.height), std::pair(frame.width, frame.height));
+        std::vector<std::string> bare;
+        auto check = [&](std::uint32_t x, std::uint32_t y) {
+            if (frame.At(x, y) != 0xFF0000u && bare.size() < 4)
+                bare.push_back(std::to_string(x) + "," + std::to_string(y));
+        };
+        for (std::uint32_t x = 0; x < frame.width; ++x) {
+            check(x, 0);
+            check(x, frame.height - 1);
+        }
+        for (std::uint32_t y = 0; y < frame.height; ++y) {
+            check(0, y);
+            check(frame.width - 1, y);
+        }
+        EXPECT_EQ(std::vector<std::string>{}, bare)
+            << c.width << "x" << c.height << " aspect " << c.aspect << " rotation " << c.rotation;
+    }
+    Resize(kWidth, kHeight);
 }
 
 } // namespace

@@ -431,10 +431,15 @@ TEST_F(LeaderboardTest, KeepBestTiesRangesFriendsAndDownloadsFollowTheBoardsWhic
             bytes[at + static_cast<std::size_t>(i)] = static_cast<char>((count >> (8 * i)) & 0xFF);
         return bytes;
     };
+    // Found by fuzzing: two rows share one upload number (the file's board renamed to this one).
+    const std::string sharedUpload =
+        good.substr(0, 14) +
+        korvane::test::TempDir::Read(KORVANE_SOURCE_DIR "/tests/os/store/data/board-duplicate-upload.dat").substr(21);
     const std::string damaged[] = {
         "garbage",    good.substr(0, good.size() - 3),
         good + "x",   withCount(0xFFFFFFFFu),
         withCount(3), "KSLB" + std::string("\x01\0\0\0\x02\0\0\0LX", 10) + good.substr(14),
+        sharedUpload,
     };
     int round = 0;
     for (const std::string& bytes : damaged) {

@@ -2,14 +2,17 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <pwd.h>
 #include <thread>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
 #include "os/system/FineSleep.h"
 #include "os/system/StartGate.h"
 #include "os/system/System.h"
+#include "support/TempDir.h"
 
 namespace os::system
 {
@@ -87,3 +90,38 @@ TEST(SystemTest, ClockWaitsLastErrorHeadlessMessageBoxesStartGatesAndTheUserData
 
 } // namespace
 } // namespace os::system
+
+// Why a folder cannot hold files, or a file cannot be written, in the system's words: the first thing in the way.
+TEST(SystemTest, WriteProblemsNameTheFirstObstacleOnThePath)
+{
+    korvane::test::TempDir dir;
+    const std::string file = dir.Write("file", "x");
+    std::filesystem::create_directories(dir.File("folder/log"));
+    std::vector<std::tuple<std::string, std::string>> folders = {
+        {dir.Path(), ""},
+        {dir.File("folder"), ""},
+        {file, "Not a directory"},
+        {file + "/below/deeper/", "Not a directory"},
+        {dir.File("missing/"), "No such file or directory"},
+    };
+    // Root writes anyway; others meet the missing write permission, also for a folder still to be made below.
+    if (geteuid() != 0) {
+        std::filesystem::create_directories(dir.File("locked"));
+        std::filesystem::permissions(dir.File("locked"),
+                                     std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+        folders.emplace_back(dir.File("locked"), "Permission denied");
+        folders.emplace_back(dir.File("locked/below/"), "Permission denied");
+    }
+    for (const auto& [folder, problem] : folders)
+        EXPECT_EQ(problem, os::system::FolderWriteProblem(folder)) << folder;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.Path()))
+        EXPECT_TRUE(entry.path() == file || !entry.is_regular_file()) << "a probe was left behind: " << entry.path();
+
+    for (const auto& [path, problem] :
+         {std::pair(dir.File("folder/new.log"), ""), std::pair(dir.File("folder/log"), "Is a directory"),
+          std::pair(file + "/x.log", "Not a directory")})
+        EXPECT_EQ(problem, os::system::FileWriteProblem(path)) << path;
+    EXPECT_EQ("", korvane::test::TempDir::Read(dir.File("folder/new.log")));
+    if (std::filesystem::exists(dir.File("locked")))
+        std::filesystem::permissions(dir.File("locked"), std::filesystem::perms::owner_all);
+}

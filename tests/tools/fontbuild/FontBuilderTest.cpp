@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string_view>
 
 #include "KorvaneXDK/core/MemoryStream.h"
 #include "KorvaneXDK/platform/graphics/TextureFont.h"
@@ -132,6 +133,32 @@ TEST(FontBuilderRendering, FallbackScalingCellsAndTheEngineReadsTheTableAsWritte
     EXPECT_EQ(std::string("\x89PNG", 4), std::string(png.begin(), png.begin() + 4));
     EXPECT_EQ(std::make_pair(0u, 0u),
               std::make_pair(mixed.pageWidth & (mixed.pageWidth - 1), mixed.pageHeight & (mixed.pageHeight - 1)));
+}
+
+// A fitted line runs from the highest to the lowest ink of the characters rendered, a tighter line than the face's
+// ascender and descender leave; the glyphs themselves stay as they were, moved up together.
+TEST(FontBuilderRendering, AFittedLineReachesFromTheHighestToTheLowestInk)
+{
+    FontSpec spec = Spec({"DejaVuSans.ttf"}, U" Agj|", 23);
+    const BuiltFont face = fontbuild::BuildFont(spec);
+    spec.fitLineToInk = true;
+    const BuiltFont fitted = fontbuild::BuildFont(spec);
+    int top = fitted.lineHeight;
+    int bottom = 0;
+    for (const fontbuild::GlyphRecord& g : fitted.glyphs)
+        if (g.height > 0) {
+            top = std::min<int>(top, g.offsetY);
+            bottom = std::max<int>(bottom, g.offsetY + g.height);
+        }
+    EXPECT_EQ(std::pair(0, fitted.lineHeight), std::pair(top, bottom));
+    EXPECT_LT(fitted.lineHeight, face.lineHeight);
+    const int shift = Find(face, 'A')->offsetY - Find(fitted, 'A')->offsetY;
+    for (char32_t c : std::u32string_view(U"Agj|")) {
+        const fontbuild::GlyphRecord& before = *Find(face, c);
+        const fontbuild::GlyphRecord& after = *Find(fitted, c);
+        EXPECT_EQ((std::vector<int>{before.width, before.height, before.advance, before.offsetY - shift}),
+                  (std::vector<int>{after.width, after.height, after.advance, after.offsetY}));
+    }
 }
 
 } // namespace

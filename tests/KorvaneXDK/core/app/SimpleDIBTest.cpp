@@ -1,11 +1,15 @@
-/** @file SimpleDIBTest.cpp BMP decoding, header checks, drawing and files; the paint surface it draws on. */
+/** @file SimpleDIBTest.cpp BMP decoding, header checks, drawing and files; the paint surface it draws on; the rule
+ * it shares with the graphics layer's BMP decoder. */
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/MemoryStream.h"
 #include "KorvaneXDK/core/SimpleDIB.h"
+#include "os/gfx/ImageDecoder.h"
+#include "os/gfx/ResultCodes.h"
 #include "os/window/PaintSurface.h"
 #include "support/ExpectThrow.h"
 #include "support/TempDir.h"
@@ -252,6 +256,49 @@ TEST(SimpleDIB, DecodesEveryPixelFormatRefusesHeadersThatDoNotFitDrawsWhenLoaded
     question.DrawText(14, 15, "??", 0xFFFFFF);
     EXPECT_GT(CountColour(other, 0xFFFFFFFFu), 0);
     EXPECT_EQ(Pixels(other), Pixels(question));
+}
+
+// Indexed images whose palette is shorter than their bit depth allows: both decoders make an
+// index past the palette opaque black, and neither gives an image without alpha a clear pixel.
+TEST(BmpDecoders, BothMakeAnIndexPastAShortPaletteOpaqueBlack)
+{
+    constexpr std::uint32_t kBlack = 0xFF000000u;
+    // clang-format off
+    const std::vector<std::tuple<const char*, std::string, bool, std::vector<std::uint32_t>>> cases = {
+        // Found by fuzzing: 146 x 1 at one bit, one colour, pixels read from offset 0; the engine's loader
+        // refuses its header.
+        {"one colour of two, lying header",
+         TempDir::Read(KORVANE_SOURCE_DIR "/tests/KorvaneXDK/core/app/data/palette-short.bmp"), false,
+         std::vector<std::uint32_t>(146, kBlack)},
+        {"1-bit, one colour", Make({.width = 9, .height = 1, .bpp = 1, .palette = {0xFFFFFF}, .colorsUsed = 1,
+                                    .rows = {Bytes({0xA0, 0x80})}}), true,
+         {kBlack, 0xFFFFFFFF, kBlack, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, kBlack}},
+        {"4-bit, three colours", Make({.width = 3, .height = 1, .bpp = 4, .palette = {0x0000FF, 0x00FF00, 0xFF0000},
+                                       .colorsUsed = 3, .rows = {Bytes({0x2F, 0x30})}}), true,
+         {0xFFFF0000, kBlack, kBlack}},
+        {"8-bit, two colours", Make({.width = 3, .height = 1, .bpp = 8, .palette = {0x112233, 0xAABBCC},
+                                     .colorsUsed = 2, .rows = {Bytes({1, 0, 200})}}), true,
+         {0xFFAABBCC, 0xFF112233, kBlack}},
+    };
+    // clang-format on
+    for (const auto& [name, bytes, engineLoads, pixels] : cases) {
+        SCOPED_TRACE(name);
+        os::gfx::DecodedImage image;
+        ASSERT_EQ(os::gfx::kOk, os::gfx::DecodeBmp(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(),
+                                                   os::gfx::DecodeLimits(), &image))
+            << image.error;
+        std::vector<std::uint32_t> decoded(image.levels.at(0).size() / 4);
+        std::memcpy(decoded.data(), image.levels[0].data(), decoded.size() * 4);
+        EXPECT_EQ(std::pair(false, pixels), std::pair(image.hasAlpha, decoded));
+
+        CSimpleDIB dib;
+        if (!engineLoads) {
+            EXPECT_THROW(LoadBytes(dib, bytes), EInvalidFileFormat);
+            continue;
+        }
+        LoadBytes(dib, bytes);
+        EXPECT_EQ(pixels, Pixels(*dib.GetHandle()));
+    }
 }
 
 } // namespace

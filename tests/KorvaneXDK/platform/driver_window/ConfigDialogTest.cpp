@@ -227,4 +227,39 @@ TEST_F(ConfigDialogTest, ACancelledDialogEndsTheStartUpAndTheProgramsLibraryOffe
     EXPECT_EQ(0, access((root + "/ConfDlg/previous_choice.txt").c_str(), R_OK));
 }
 
+TEST_F(ConfigDialogTest, TheProgramsLibraryKeepsAnOfferedSavedChoiceAndGivesTheDefaultForAFieldItDoesNotOffer)
+{
+    os::testing::RedirectLibrary(kConfDlgLibraryName, CONFDLG_PATH);
+    setenv("XDG_DATA_HOME", dir.Path().c_str(), 1);
+    // Modes 0 and 1 in 32 bits, 2 and 3 in 16; two samples work with every format; anisotropy goes to 16.
+    os::testing::ReplaceAdapterModes(0, {{1280, 720, 60, Format::X8R8G8B8}, {640, 480, 60, Format::X8R8G8B8}});
+    const os::gfx::PresentParameters& full = dialog.GetFullscreenPresentParameters();
+    // Width, back-buffer format, samples, anisotropy, full screen, depth format, interval.
+    using Chosen = std::tuple<std::uint32_t, Format, int, std::uint32_t, bool, Format, std::uint32_t>;
+    const Chosen byDefault{1280, Format::X8R8G8B8, 0, 1, false, Format::D24X8, os::gfx::present::IntervalOne};
+    const std::pair<const char*, Chosen> cases[] = {
+        {"0 1 2 16 0 32 0\n", {640, Format::X8R8G8B8, 2, 16, true, Format::D32, os::gfx::present::IntervalImmediate}},
+        {"0 3 2 4 1 16 1\n", {640, Format::R5G6B5, 2, 4, false, Format::D16, os::gfx::present::IntervalOne}},
+        // Found by fuzzing: depth 8, multisample 3 and 99, anisotropy 9.
+        {"\t0 0 0 1 1 8 1\n", byDefault},
+        {"\t0 0 3 1 1 24 1\n", byDefault},
+        {"\t0 0 0 9 1 24 1\n", byDefault},
+        {"\t0 0 99 1 1 24 1\n", byDefault},
+        {"0 1 2 32 0 32 0\n", byDefault}, // anisotropy past the adapter's
+        {"0 1 2 0 0 32 0\n", byDefault},
+        {"0 1 1 1 0 32 0\n", byDefault}, // one sample is no multisample type
+        {"0 1 0 1 2 32 0\n", byDefault}, // a window or full screen, nothing else
+        {"0 1 0 1 0 32 -1\n", byDefault},
+        {"0 1 0 1 0 15 0\n", byDefault},
+    };
+    for (const auto& [text, expected] : cases) {
+        SCOPED_TRACE(text);
+        dir.Write("ConfDlg/previous_choice.txt", text);
+        ASSERT_TRUE(dialog.Run(true));
+        EXPECT_EQ(expected, Chosen(full.BackBufferWidth, full.BackBufferFormat, static_cast<int>(full.MultiSampleType),
+                                   dialog.GetAnisotropy(), dialog.GetFullscreen(), full.AutoDepthStencilFormat,
+                                   full.PresentationInterval));
+    }
+}
+
 } // namespace

@@ -104,6 +104,11 @@ TEST_F(DriverStartupTest, StartsPaintsRunsSwitchesResizesAndPausesEachFatalStepS
     EXPECT_TRUE(driver->GetInput() != nullptr && driver->GetSound() != nullptr && driver->GetShaderEnvironment());
     ASSERT_NE(nullptr, driver->GetFrameRateKeeper());
     EXPECT_EQ(driver->GetSceneManager(), driver->GetFrameRateKeeper()->frameListener);
+    // The keeper is the engine clock: two of its readings bracket the engine clock's.
+    const double before = driver->GetFrameRateKeeper()->GetElapsedMilliseconds();
+    const double engine = korvane::GetEngineElapsedMilliseconds();
+    const double after = driver->GetFrameRateKeeper()->GetElapsedMilliseconds();
+    EXPECT_TRUE(before <= engine && engine <= after) << before << " " << engine << " " << after;
     EXPECT_EQ(driver->GetDataLoader(), driver->GetShaderDataLoader());
     EXPECT_EQ(std::make_pair(800, 600),
               std::make_pair(driver->GetGameWindow()->GetClientWidth(), driver->GetGameWindow()->GetClientHeight()));
@@ -188,7 +193,7 @@ TEST_F(DriverStartupTest, StartsPaintsRunsSwitchesResizesAndPausesEachFatalStepS
          "Failed to initialize Direct3D9.\nThis program will exit.", false},
         {"shader model 2.0 against 3.0", [] { os::testing::OverrideShaderVersions(0xFFFE0200u, 0xFFFF0200u); },
          "Unsupported shader version with current Direct3D device.\nThis program requires following "
-         "shader model: VertexShader 3.0 / PixelShader 3.0",
+         "specification: VertexShader 3.0 / PixelShader 3.0",
          true}};
     for (const auto& [name, arrange, text, graphicsLeft] : cases) {
         SCOPED_TRACE(name);

@@ -90,7 +90,7 @@ TEST_F(TextureCacheTest,
                   (std::vector<std::uint32_t>{texture.GetWidth(), texture.GetHeight(), texture.GetImageWidth(),
                                               texture.GetD3DTexture() != nullptr}));
     }
-    EXPECT_TRUE(LogCapture::Contains("DirectX Error: ")) << LogCapture::All();
+    EXPECT_TRUE(LogCapture::Contains("DirectX Error: ") && LogCapture::Contains("\n\tTexture(")) << LogCapture::All();
 
     // Fill colours the texture; binding an empty one sets none.
     CTexture filled;

@@ -87,29 +87,33 @@ TEST_F(InputDXInputTest, WithoutPadsThereAreSixControllersDeviceIdsDecideWhatIsA
         os::testing::FailInputStep(step, os::input::kResultOutOfMemory, InputDeviceKind::Any, 1);
         CDXInput failing(nullptr, nullptr);
         EXPECT_FALSE(failing.Initialize(true));
-        // Only the steps that return a result log it.
+        // Only the steps that return a result log it, under the source name.
         const bool logsResult = step == InputStep::Create || step == InputStep::EnumDevices;
-        EXPECT_EQ(Values(0, 1, 1, logsResult, 1),
+        EXPECT_EQ(Values(0, 1, 1, logsResult, logsResult, 1),
                   Values(failing.GetControllerCount(), failing.GetDirectInput() == nullptr, LogCapture::Contains(line),
                          LogCapture::Contains("DirectX Error: E_OUTOFMEMORY(0x8007000e)"),
-                         LogCapture::CountContaining("DirectInput finalized.")));
+                         LogCapture::Contains("\n\tDXInput("), LogCapture::CountContaining("DirectInput finalized.")));
     }
 
-    // A device that fails to set up throws out of Initialize; what was made before stays.
+    // A device that fails to set up throws out of Initialize; what was made before stays. The error line names
+    // the controller's source.
     auto stick = VirtualJoystick::Stick(0x1234, 0x0001, "Stick", 2, 2, 0);
-    const std::tuple<InputStep, InputDeviceKind, const char*, const char*, int> failures[] = {
+    const std::tuple<InputStep, InputDeviceKind, const char*, const char*, int, const char*> failures[] = {
         {InputStep::SetCooperativeLevel, InputDeviceKind::Keyboard,
-         "DirectInputデバイスの協調レベルの設定に失敗しました.", "class korvane::CMappedKeyboardController", 0},
+         "DirectInputデバイスの協調レベルの設定に失敗しました.", "class korvane::CMappedKeyboardController", 0,
+         "\n\tMappedKeyboardController("},
         {InputStep::CreateDevice, InputDeviceKind::Mouse, "DirectInputデバイスの作成に失敗しました.",
-         "class korvane::CMappedMouseController", 1},
+         "class korvane::CMappedMouseController", 1, "\n\tMappedMouseController("},
         {InputStep::SetRange, InputDeviceKind::Joystick, "DirectInputデバイスの軸範囲の設定に失敗しました.",
-         "class korvane::CMappedJoystickController", 2}};
-    for (const auto& [step, kind, message, where, controllersLeft] : failures) {
+         "class korvane::CMappedJoystickController", 2, "\n\tMappedJoystickController("}};
+    for (const auto& [step, kind, message, where, controllersLeft, source] : failures) {
         SCOPED_TRACE(where);
+        LogCapture::Clear();
         os::testing::FailInputStep(step, os::input::kResultFail, kind, 1);
         CDXInput failing(nullptr, nullptr);
         korvane::test::ExpectError<EIOError>([&] { failing.Initialize(true); }, message, where);
-        EXPECT_EQ(controllersLeft, failing.GetControllerCount());
+        EXPECT_EQ(Values(controllersLeft, 1), Values(failing.GetControllerCount(), LogCapture::Contains(source)))
+            << LogCapture::All();
     }
 }
 

@@ -25,9 +25,10 @@ TEST(DXSoundTest, EachFailingStartUpStepLogsItsLineAndLeavesTheDeviceAndItsSound
         CDXSound device;
         EXPECT_FALSE(device.Initialize() || device.IsInitialized() || device.GetDirectSound());
         EXPECT_TRUE(log.Contains(line)) << log.All();
-        // Without an output device the log says why the program is silent.
-        EXPECT_EQ(call == os::testing::AudioCall::CreateDevice,
-                  log.Contains("DSERR_NODRIVER") && log.Contains("running without sound"));
+        // Without an output device the log says why the program is silent, naming the source.
+        EXPECT_EQ(call == os::testing::AudioCall::CreateDevice, log.Contains("DSERR_NODRIVER") &&
+                                                                    log.Contains("\n\tDXSound(") &&
+                                                                    log.Contains("running without sound"));
         CStaticSound sound(os::audio::kCapsCtrlVolume);
         sound.CreateBuffer(device, Reader(Pcm(1, 44100, 16), Bytes(200)));
         sound.Play();
@@ -76,14 +77,16 @@ TEST_F(StaticSoundTest, VolumeFormatsPlaybackAndDuplicates)
     sound->SetVolumeScaled(-20000);
     sound->SetPan(5000);
     EXPECT_EQ(std::make_pair(-1414, 0), std::make_pair(sound->GetVolume(), sound->GetPan()));
-    EXPECT_TRUE(log.Contains("Error: E_INVALIDARG") && log.Contains("Error: DSERR_CONTROLUNAVAIL(0x8878001e)"))
+    EXPECT_TRUE(log.Contains("Error: E_INVALIDARG") && log.Contains("Error: DSERR_CONTROLUNAVAIL(0x8878001e)") &&
+                log.Contains("\n\tSound("))
         << log.All();
 
     os::audio::WaveFormatEx broken = Pcm(2, 44100, 16);
     broken.blockAlign = 0;
     ExpectThrowWith<EReadError>([&] { sound->CreateBuffer(device_, Reader(broken, Bytes(400))); },
                                 "サウンドバッファの作成に失敗しました.", "class korvane::CStaticSound");
-    EXPECT_TRUE(log.Contains("DSERR_BADFORMAT") && !sound->GetBuffer()) << log.All();
+    EXPECT_TRUE(log.Contains("DSERR_BADFORMAT") && log.Contains("\n\tStaticSound(") && !sound->GetBuffer())
+        << log.All();
     os::testing::FailAudioCall(os::testing::AudioCall::Lock, os::audio::kErrInvalidCall, 1);
     ExpectThrowWith<EReadError>([&] { sound->CreateBuffer(device_, Reader(Pcm(1, 44100, 8), Bytes(400, 0x80))); },
                                 "サウンドバッファのロックに失敗しました.");

@@ -249,8 +249,9 @@ TEST_F(StreamingSoundTest, CloseStopAndPlayAgainstOtherThreadsRestoresRewindsFai
     broken.blockAlign = 0;
     ExpectThrowWith<EReadError>([&] { sound.CreateBuffer(device_, Reader(broken, Bytes(400))); },
                                 "サウンドバッファの作成に失敗しました.");
-    EXPECT_EQ(std::make_pair(0u, false),
-              std::make_pair(CStreamingSound::BufferBytesFor(broken), sound.GetBuffer() != nullptr));
+    EXPECT_EQ(std::make_tuple(0u, false, true),
+              std::make_tuple(CStreamingSound::BufferBytesFor(broken), sound.GetBuffer() != nullptr,
+                              log.Contains("\n\tStreamingSound(")));
     os::testing::FailAudioCall(os::testing::AudioCall::QueryNotify, os::audio::kErrNoInterface, 1);
     ExpectThrowWith<EReadError>([&] { sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), Bytes(400))); },
                                 "DirectSoundNotify の作成に失敗しました.");

@@ -1,0 +1,72 @@
+/** @file SaveFolderX11Test.cpp The built program on a real X server with a save folder it cannot make. */
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+
+#include <string>
+
+#include "host/ProgramStderr.h"
+#include "support/TempDir.h"
+
+namespace
+{
+
+/// Whether the X server shows a window with the program's title.
+bool ProgramWindowShown(Display* display)
+{
+    ::Window root = DefaultRootWindow(display), parent = 0;
+    ::Window* children = nullptr;
+    unsigned int count = 0;
+    if (XQueryTree(display, root, &root, &parent, &children, &count) == 0)
+        return false;
+    bool shown = false;
+    for (unsigned int i = 0; i < count && !shown; ++i) {
+        char* name = nullptr;
+        XWindowAttributes attributes;
+        if (XFetchName(display, children[i], &name) != 0 && name != nullptr) {
+            shown = std::string(name) == "VORTHENIX ZAMBRELLIOT  - Vesperanthor -" &&
+                    XGetWindowAttributes(display, children[i], &attributes) != 0 && attributes.map_state == IsViewable;
+            XFree(name);
+        }
+    }
+    if (children != nullptr)
+        XFree(children);
+    return shown;
+}
+
+// The data folder is a regular file, so the save folder below it cannot be made (for root too: the failure is
+// ENOTDIR). The program says that reason once on stderr, shows its window all the same and ends cleanly when asked.
+TEST(SaveFolderX11Test, AFolderThatCannotBeMadeIsSaidOnceAndTheProgramRunsAndEndsCleanly)
+{
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr)
+        GTEST_SKIP() << "no X display";
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+    korvane::test::TempDir dir;
+    const std::string blocker = dir.Write("blocker", "a file where the data folder should be");
+    setenv("XDG_DATA_HOME", blocker.c_str(), 1);
+    unsetenv("SDL_NO_SIGNAL_HANDLERS");
+
+    auto program = program_test::StartWithStderrTo(KORVANE_BINARY_DIR "/bin/vorthenix", dir.File("stderr.txt"));
+    ASSERT_TRUE(program && program->Started());
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    bool shown = false;
+    while (!(shown = ProgramWindowShown(display)) && !program->HasExited() && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    XCloseDisplay(display);
+    EXPECT_TRUE(shown) << "no window";
+    program->Terminate();
+    ASSERT_TRUE(program_test::WaitForExit(*program, 60.0));
+    EXPECT_EQ(0, program->Wait());
+
+    const std::string text = korvane::test::TempDir::Read(dir.File("stderr.txt"));
+    const std::string said =
+        "cannot write in the save folder '" + blocker + "/Vumo/VorthenixZambrelliot/' (Not a directory)";
+    const std::size_t first = text.find(said);
+    EXPECT_NE(std::string::npos, first) << text;
+    EXPECT_EQ(std::string::npos, text.find(said, first + 1)) << text;
+    EXPECT_EQ(std::string::npos, text.find("No such file or directory")) << text;
+    EXPECT_EQ(std::string::npos, text.find("store:")) << text;
+}
+
+} // namespace
