@@ -1,6 +1,8 @@
 /** @file MegaWindowScene.cpp The scene that drives and draws the whole user interface. */
 #include "host/MegaWindowScene.h"
 
+#include <cstdlib>
+
 #include <algorithm>
 
 #include <boost/bind/bind.hpp>
@@ -70,6 +72,8 @@ CMegaWindowScene::CMegaWindowScene() : korvane::CStandardScene(kPriority), scree
         tween->SetEasing(kTurnEasing);
         tween->JumpToEnd();
     }
+    const char* trace = std::getenv("KORVANE_UI_TRACE");
+    inputTrace_ = trace != nullptr && std::string(trace) == "1";
     if (gInstance == nullptr)
         gInstance = this;
     // The front end's forms find the screen through their link.
@@ -252,6 +256,7 @@ void CMegaWindowScene::RunFrame(float seconds)
     } catch (const korvane::EException& e) {
         korvane::LogEngineException(e);
     }
+    ReportFormChanges();
     if (viewport_.GetWidth() != 0 && viewport_.GetHeight() != 0 && korvane::GetDriverDevice() != nullptr)
         viewport_.Apply();
     if (rotation_ != appliedRotation_) {

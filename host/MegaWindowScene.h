@@ -4,9 +4,13 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <boost/shared_ptr.hpp>
+#include <boost/weak_ptr.hpp>
 
 #include "KorvaneXDK/core/GameWindowListener.h"
 #include "KorvaneXDK/core/Matrix4.h"
@@ -102,6 +106,14 @@ public:
     /// One frame with the given elapsed seconds: what Update does after reading the clock.
     void RunFrame(float seconds);
 
+    /// Logs each form the screen has gained ("Form opened: " and its form name) or lost ("Form
+    /// closed: ") since the last call; RunFrame calls it after the screen's update.
+    void ReportFormChanges();
+    /// While on, every input the scene hands the screen is logged too ("UI: key 0x1B", "UI: focus
+    /// OptionsButton", "UI: click at 700,368", the pointer's mode and free moves), and each named
+    /// action let go ("UI: released decide"). Starts on when the environment has KORVANE_UI_TRACE=1.
+    void SetInputTrace(bool on) { inputTrace_ = on; }
+
     // State, for the owner and tests.
     float GetAspect() const { return aspect_; }
     float GetCurrentAngle() const { return angleTween_.GetValue(); }
@@ -133,6 +145,10 @@ private:
     void FocusNavigationPass(korvane::IController& controller);
     void FreePointerPass(korvane::IController& controller, float seconds, bool decideHeld);
     void SendKey(unsigned int key);
+    void Trace(const std::string& text);
+    void TraceFocus(const korvane::mwt::CForm& form);
+    /// "UI: released decide" for each traced action let go since the last frame.
+    void TraceReleases(korvane::IController& controller);
     void ApplyDeviceStates();
     void DrawScreen();
 
@@ -154,4 +170,9 @@ private:
     std::int32_t aspectRatio_ = 0;
     float aspect_ = 1.7777778f;
     korvane::CGameWindow* listeningWindow_ = nullptr;
+    /// The forms on the screen at the last report, with their names (a closed one may be gone).
+    std::vector<std::pair<boost::weak_ptr<korvane::mwt::CForm>, std::string>> reportedForms_;
+    bool inputTrace_ = false;
+    /// The traced actions held at the last frame.
+    std::set<std::string> tracedHeld_;
 };

@@ -4,8 +4,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
+#include <string>
 
 #include "KorvaneXDK/core/GameWindow.h"
+#include "KorvaneXDK/core/Log.h"
+#include "KorvaneXDK/core/StringUtility.h"
 #include "KorvaneXDK/mwt/Form.h"
 #include "KorvaneXDK/mwt/Screen.h"
 #include "KorvaneXDK/platform/input/Controller.h"
@@ -93,8 +97,12 @@ void CMegaWindowScene::PollUiInput(float seconds)
     if (controller == nullptr || !cursorForm_ || !screen_)
         return;
     const bool decideHeld = controller->IsDown("decide");
-    if (controller->WasPressed("mode"))
+    if (inputTrace_)
+        TraceReleases(*controller);
+    if (controller->WasPressed("mode")) {
         cursorForm_->SetFocusMode(!cursorForm_->IsFocusMode());
+        Trace(cursorForm_->IsFocusMode() ? "UI: pointer follows the focus" : "UI: pointer moves freely");
+    }
     if (controller->WasPressed("cursor"))
         cursorForm_->SetVisible(!cursorForm_->IsVisible());
     if (cursorForm_->IsFocusMode())
@@ -116,10 +124,12 @@ void CMegaWindowScene::FocusNavigationPass(korvane::IController& controller)
         if (controller.WasPressed("up")) {
             activeForm->FocusPrevious();
             PlayCursorSound();
+            TraceFocus(*activeForm);
         }
         if (controller.WasPressed("down")) {
             activeForm->FocusNext();
             PlayCursorSound();
+            TraceFocus(*activeForm);
         }
     }
     if (const boost::shared_ptr<korvane::mwt::CControl> leaf = screen_->GetFocusedLeaf()) {
@@ -134,6 +144,7 @@ void CMegaWindowScene::FocusNavigationPass(korvane::IController& controller)
     if (activeForm->IsEnabled()) {
         if (pointerForm && controller.WasPressed("decide")) {
             const korvane::Vector2<float> q = Floored(cursorForm_->GetCursorPosition());
+            Trace(korvane::FormatString("UI: click at %d,%d", static_cast<int>(q.x), static_cast<int>(q.y)));
             screen_->OnMouseDown(q, 1);
             screen_->OnMouseUp(q, 1);
         }
@@ -179,15 +190,68 @@ void CMegaWindowScene::FreePointerPass(korvane::IController& controller, float s
         p.x = std::max(std::min(p.x, size.x - 1.0f), 0.0f);
         p.y = std::max(std::min(p.y, size.y - 1.0f), 0.0f);
         cursorForm_->SetCursorPosition(p);
-        screen_->OnMouseMove(Floored(cursorForm_->GetCursorPosition()), decideHeld ? 1 : 0);
+        const korvane::Vector2<float> q = Floored(cursorForm_->GetCursorPosition());
+        Trace(korvane::FormatString("UI: pointer at %d,%d", static_cast<int>(q.x), static_cast<int>(q.y)));
+        screen_->OnMouseMove(q, decideHeld ? 1 : 0);
     }
     cursorForm_->BringToFront();
 }
 
 void CMegaWindowScene::SendKey(unsigned int key)
 {
+    Trace(korvane::FormatString("UI: key 0x%02X", key));
     screen_->OnKeyDown(key);
     screen_->OnKeyUp(key);
+}
+
+void CMegaWindowScene::Trace(const std::string& text)
+{
+    if (inputTrace_)
+        korvane::LogInfo(text);
+}
+
+void CMegaWindowScene::TraceReleases(korvane::IController& controller)
+{
+    // Read with IsDown only: the press latches stay for the passes below.
+    static const char* const kTracedActions[] = {"up", "down", "left", "right", "decide", "cancel", "pause", "mode"};
+    std::set<std::string> held;
+    for (const char* action : kTracedActions) {
+        if (controller.IsDown(action))
+            held.insert(action);
+        else if (tracedHeld_.count(action) != 0)
+            Trace(std::string("UI: released ") + action);
+    }
+    tracedHeld_ = std::move(held);
+}
+
+void CMegaWindowScene::TraceFocus(const korvane::mwt::CForm& form)
+{
+    if (const boost::shared_ptr<korvane::mwt::CControl> leaf = form.GetFocusedLeaf())
+        Trace("UI: focus " + leaf->GetName());
+}
+
+void CMegaWindowScene::ReportFormChanges()
+{
+    std::vector<std::pair<boost::weak_ptr<korvane::mwt::CForm>, std::string>> now;
+    for (const auto& child : screen_->GetControls()) {
+        if (const auto form = boost::dynamic_pointer_cast<korvane::mwt::CForm>(child))
+            now.emplace_back(form, form->GetFormName().empty() ? form->GetName() : form->GetFormName());
+    }
+    // By owner, not by address: a form made in the frame another was freed may take its place in memory.
+    const auto in = [](const auto& list, const boost::weak_ptr<korvane::mwt::CForm>& form) {
+        return std::any_of(list.begin(), list.end(), [&](const auto& entry) {
+            return !entry.first.owner_before(form) && !form.owner_before(entry.first);
+        });
+    };
+    for (const auto& [form, name] : reportedForms_) {
+        if (!in(now, form))
+            korvane::LogInfo("Form closed: " + name);
+    }
+    for (const auto& [form, name] : now) {
+        if (!in(reportedForms_, form))
+            korvane::LogInfo("Form opened: " + name);
+    }
+    reportedForms_ = std::move(now);
 }
 
 korvane::IController* CMegaWindowScene::GetUiController()

@@ -34,10 +34,12 @@ void CCreditsFormDesign::InitializeComponent(korvane::CTextureCache* cache)
     AddControl(Image2);
     Label1 = MakeLabel("Label1", {636.0f, 104.0f, 245.0f, 31.0f}, "CREDITS", kFontAsciiLarge);
     AddControl(Label1);
-    KeyPanel.reset(new korvane::mwt::CPanel("KeyPanel"));
+    // A plain control, not a panel: a panel is a container, and an empty container has no
+    // focused leaf, so the window scene would hand the form no keys at all.
+    KeyPanel.reset(new korvane::mwt::CControl("KeyPanel"));
     SetAppearanceByName(*KeyPanel, kAppearanceTransparent);
     KeyPanel->SetLocation(korvane::Vector2<float>(636.0f, 180.0f));
-    KeyPanel->SetSize(korvane::Vector2<float>(0.0f, 0.0f));
+    KeyPanel->SetSize(korvane::Vector2<float>(1.0f, 1.0f));
     KeyPanel->SetFocusable(true);
     AddControl(KeyPanel);
     for (int i = 0; i < kLineCount; ++i) {

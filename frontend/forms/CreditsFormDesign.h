@@ -5,15 +5,15 @@
 
 #include <boost/shared_ptr.hpp>
 
+#include "KorvaneXDK/mwt/Control.h"
 #include "KorvaneXDK/mwt/Form.h"
 #include "KorvaneXDK/mwt/Image.h"
 #include "KorvaneXDK/mwt/Label.h"
-#include "KorvaneXDK/mwt/Panel.h"
 #include "KorvaneXDK/platform/graphics/TextureCache.h"
 
 /// "CreditsForm": the menus' band and caption rule, "CREDITS" and thirteen lines of message text, each
 /// short enough in every language to end inside the band.
-/// It has no button: a focusable panel that draws nothing holds the focus, so keys reach the form.
+/// It has no button: a focusable control that draws nothing holds the focus, so keys reach the form.
 class CCreditsFormDesign : public korvane::mwt::CForm
 {
 public:
@@ -33,6 +33,6 @@ public:
     boost::shared_ptr<korvane::mwt::CImage> Image1;
     boost::shared_ptr<korvane::mwt::CImage> Image2;
     boost::shared_ptr<korvane::mwt::CLabel> Label1;
-    boost::shared_ptr<korvane::mwt::CPanel> KeyPanel;
+    boost::shared_ptr<korvane::mwt::CControl> KeyPanel;
     std::array<boost::shared_ptr<korvane::mwt::CLabel>, kLineCount> Lines;
 };

@@ -41,13 +41,15 @@ void CDialogFormDesign::InitializeComponent(korvane::CTextureCache*)
     setup.group = kGroupKeyed;
     ApplyFormSetup(*this, setup);
 
+    // White text and near-white key guides on a strong blue panel: 6.4:1 and 5.7:1.
     const korvane::Color4<float> white(1.0f, 1.0f, 1.0f, 1.0f);
-    const korvane::Color4<float> guide(0.7f, 0.85f, 1.0f, 1.0f);
+    const korvane::Color4<float> guide(0.9f, 0.95f, 1.0f, 1.0f);
+    const korvane::Color4<float> panel(0.05f, 0.32f, 0.85f, 1.0f);
 
     Panel1.reset(new korvane::mwt::CPanel("Panel1"));
     Panel1->SetLocation(korvane::Vector2<float>(kPanelLeft, kPanelTop));
     Panel1->SetSize(korvane::Vector2<float>(kPanelWidth, kPanelHeight));
-    Panel1->SetColor(korvane::Color4<float>(0.3f, 0.6f, 1.0f, 1.0f));
+    Panel1->SetColor(panel);
     Panel1->SetFocusable(false);
     SetAppearanceByName(*Panel1, kAppearanceSingleBorder);
     AddControl(Panel1);

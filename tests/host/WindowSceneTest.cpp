@@ -8,6 +8,7 @@
 #include "WindowSceneTestSupport.h"
 #include "frontend/forms/CursorForm.h"
 #include "host/ScreenFit.h"
+#include "support/LogCapture.h"
 
 namespace
 {
@@ -250,6 +251,66 @@ TEST_F(WindowInput, ModeFreesThePointerWhichMovesBySpeedDirectionAndBounds)
             scene.controller.Hold(action, false);
         scene.controller.Update();
     }
+}
+
+// The log names each form the screen gains or loses (by the form, not its address or name), and with the trace on each
+// input handed to the toolkit; with it off, no input line.
+TEST_F(WindowInput, TheLogNamesFormsOpenedAndClosedAndTheTraceEachInputHandedOn)
+{
+    korvane::test::LogCapture log;
+    const auto lines = [] {
+        std::vector<std::string> found;
+        for (const std::string& line : korvane::test::LogCapture::Lines())
+            for (const char* mark : {"Form opened: ", "Form closed: ", "UI: "})
+                if (const std::size_t at = line.find(mark); at != std::string::npos)
+                    found.push_back(line.substr(at));
+        korvane::test::LogCapture::Clear();
+        return found;
+    };
+    scene.RunFrame(0.0f);
+    EXPECT_EQ((std::vector<std::string>{"Form opened: LogoSplashForm", "Form opened: CursorForm"}), lines());
+    scene.RunFrame(0.0f);
+    EXPECT_TRUE(lines().empty()) << "nothing changed";
+    // The splash, whose clock would open the next one, leaves.
+    Screen()->RemoveControl(dynamic_cast<CControl*>(Screen()->GetControls().front().get()));
+
+    auto pointerForm = std::make_unique<TestForm>(Screen(), 0);
+    scene.RunFrame(0.0f);
+    scene.controller.Press("down");
+    scene.RunFrame(0.0f);
+    scene.controller.Release("down");
+    EXPECT_EQ((std::vector<std::string>{"Form closed: LogoSplashForm", "Form opened: TestForm"}), lines())
+        << "no trace yet";
+
+    // Each input handed on, and the action's release a frame later.
+    scene.SetInputTrace(true);
+    const std::pair<const char*, std::vector<std::string>> steps[] = {
+        {"up", {"UI: focus First", "UI: released up"}},
+        {"decide", {"UI: click at 124,260", "UI: released decide"}},
+        {"left", {"UI: key 0x25", "UI: released left"}},
+        {"cancel", {"UI: key 0x1B", "UI: released cancel"}},
+        {"mode", {"UI: pointer moves freely", "UI: released mode"}},
+        {"right", {"UI: pointer at 1148,260", "UI: released right"}},
+        {"mode", {"UI: pointer follows the focus", "UI: released mode"}},
+    };
+    for (const auto& [action, expected] : steps) {
+        scene.controller.Press(action);
+        scene.RunFrame(1.0f);
+        scene.controller.Release(action);
+        scene.RunFrame(0.0f);
+        EXPECT_EQ(expected, lines()) << action;
+    }
+
+    // One form removed and another of the same name added in the same frame: both told.
+    Screen()->RemoveControl(pointerForm->form.get());
+    pointerForm.reset();
+    TestForm keyForm(Screen(), 1000);
+    scene.RunFrame(0.0f);
+    EXPECT_EQ((std::vector<std::string>{"Form closed: TestForm", "Form opened: TestForm"}), lines());
+    scene.SetInputTrace(false);
+    scene.controller.Press("cancel");
+    scene.RunFrame(0.0f);
+    EXPECT_EQ(std::pair(std::vector<std::string>{}, std::size_t{2}), std::pair(lines(), keyForm.events.size()));
 }
 
 } // namespace

@@ -120,6 +120,16 @@ TEST_F(ResourceSceneTest, LanguagesKeyMapsUpdateDataResetFinalizeAndTheRequiredE
         for (int other = 0; other < 3; ++other)
             EXPECT_EQ(other == device, LogCapture::Contains(devices[other])) << type << "\n" << LogCapture::All();
     }
+    // Tab switches the free pointer on every keyboard, and a reset of the key maps keeps it.
+    int keyboards = 0;
+    for (int i = 0; i < input->GetControllerCount(); ++i) {
+        const auto device = input->GetController(i);
+        if (device->GetDeviceType() != korvane::kControllerKeyboard)
+            continue;
+        ++keyboards;
+        EXPECT_EQ(0x0Fu, device->GetMapping("mode", 0));
+    }
+    EXPECT_EQ(1, keyboards);
     for (std::int32_t type : {2, 4, -1})
         korvane::test::ExpectError<korvane::EInvalidParameter>(
             [&] { scene.ResetKeyMapping(type); }, "CResourceScene::ResetKeyMapping(): unsupported controller type",

@@ -1,0 +1,213 @@
+/** @file LegibilityTest.cpp The forms this program lays out itself, read back from OpenGL one unit to a pixel: every
+ * text stands at least 4.5:1 against what it is drawn on, the focused button shows without the cursor, and the
+ * dialogs' lines leave the keys to the dialog's own guides. */
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <tuple>
+
+#include "FormsTestSupport.h"
+#include "KorvaneXDK/canvas/Canvas.h"
+#include "KorvaneXDK/mwt/Button.h"
+#include "KorvaneXDK/mwt/ControlAppearanceStock.h"
+#include "KorvaneXDK/mwt/DefaultFactories.h"
+#include "KorvaneXDK/mwt/Label.h"
+#include "KorvaneXDK/platform/graphics/DXGraphics.h"
+#include "KorvaneXDK/platform/graphics/ShaderEnvironment.h"
+#include "KorvaneXDK/platform/graphics/ShaderPair.h"
+#include "frontend/forms/ControllerSettingsForm.h"
+#include "frontend/forms/CreditsForm.h"
+#include "frontend/forms/DialogForm.h"
+#include "frontend/forms/GameSelectForm.h"
+#include "frontend/forms/LeaderboardDialogs.h"
+#include "os/gfx/Device.h"
+#include "os/gfx/Math.h"
+#include "os/gfx/ResultCodes.h"
+
+using namespace formtest;
+using korvane::mwt::CControl;
+
+namespace
+{
+
+/// A text table of the source data: key to text.
+std::map<std::string, std::string> TextTable(const std::string& language)
+{
+    std::ifstream file(std::string(KORVANE_SOURCE_DIR) + "/data/text_" + language + ".properties");
+    std::map<std::string, std::string> table;
+    std::string line;
+    while (std::getline(file, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        const std::size_t at = line.find('=');
+        if (!line.empty() && line[0] != ';' && at != std::string::npos)
+            table[line.substr(0, at)] = line.substr(at + 1);
+    }
+    return table;
+}
+
+/// The relative luminance of a 0xRRGGBB colour, as the contrast ratio of web content defines it.
+double Luminance(std::uint32_t rgb)
+{
+    double sum = 0.0;
+    for (const auto& [shift, weight] : {std::pair{16, 0.2126}, {8, 0.7152}, {0, 0.0722}}) {
+        const double c = static_cast<double>((rgb >> shift) & 0xFF) / 255.0;
+        sum += weight * (c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
+    }
+    return sum;
+}
+
+double Contrast(std::uint32_t a, std::uint32_t b)
+{
+    const double la = Luminance(a), lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+/// The contrast of the text in a picture of one control: the colour found most often is what the text is drawn on,
+/// the pixel that differs from it most is the text's own colour (the inside of a stroke, past its smoothed edge).
+double TextContrast(const std::vector<std::uint32_t>& pixels)
+{
+    std::map<std::uint32_t, int> counts;
+    for (const std::uint32_t p : pixels)
+        ++counts[p];
+    const std::uint32_t ground =
+        std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
+    double best = 1.0;
+    for (const auto& [colour, count] : counts)
+        best = std::max(best, Contrast(colour, ground));
+    return best;
+}
+
+} // namespace
+
+class LegibilityTest : public FormsTest
+{
+protected:
+    void SetUp() override
+    {
+        FormsTest::SetUp();
+        // Buttons without an appearance of their own take the skin's, as in the program.
+        savedButtonLook = korvane::mwt::CDefaultFactories::ButtonAppearance;
+        korvane::mwt::CDefaultFactories::ButtonAppearance =
+            korvane::mwt::CControlAppearanceStock::GetInstance()->GetFactory("SkinButton");
+        CGameSelectForm::ResetFocusIndex();
+    }
+    void TearDown() override
+    {
+        korvane::mwt::CDefaultFactories::ButtonAppearance = savedButtonLook;
+        SetLeaderboardTextLookup({});
+        FormsTest::TearDown();
+    }
+
+    /// The screen drawn with the control's top left at the device's, one unit to a pixel; the control's pixels (as
+    /// far as the small device reaches), 0xRRGGBB.
+    std::vector<std::uint32_t> Picture(const CControl& control)
+    {
+        korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
+        if (driver->GetShaderEnvironment() == nullptr)
+            driver->CreateShaderEnvironment();
+        os::gfx::Device* device = driver->GetGraphics()->GetDevice();
+        const korvane::Vector2<float> at = control.LocalToScreen(korvane::Vector2<float>(0.0f, 0.0f));
+        const korvane::Vector2<float> size = control.GetSize();
+        const auto& present = driver->GetGraphics()->GetCurrentPresentParameters();
+        const float w = static_cast<float>(present.BackBufferWidth), h = static_cast<float>(present.BackBufferHeight);
+        korvane::Matrix4 projection;
+        os::gfx::MatrixOrthoOffCenterLH(&projection, at.x, at.x + w, at.y + h, at.y, 0, 1);
+        driver->GetShaderEnvironment()->SetProjectionMatrix(projection);
+        auto pair = driver->GetShaderEnvironment()->GetShaderPair("shader\\canvas");
+        korvane::canvas::CCanvas canvas;
+        canvas.SetShaderPair(pair);
+        EXPECT_EQ(os::gfx::kOk,
+                  device->Clear(0, nullptr, os::gfx::clear::Target | os::gfx::clear::ZBuffer, 0xFF000000u, 1.0f, 0));
+        canvas.BeginDraw();
+        pair->Begin();
+        canvas.ResetClipRect();
+        screen->Draw(&canvas);
+        canvas.EndDraw();
+        std::vector<std::uint32_t> all;
+        std::uint32_t width = 0, height = 0;
+        EXPECT_EQ(os::gfx::kOk, device->ReadBackBuffer(&all, &width, &height));
+        std::vector<std::uint32_t> pixels;
+        const int cw = std::min(static_cast<int>(size.x), static_cast<int>(width));
+        const int ch = std::min(static_cast<int>(size.y), static_cast<int>(height));
+        for (int y = 0; y < ch; ++y)
+            for (int x = 0; x < cw; ++x)
+                pixels.push_back(all[static_cast<std::size_t>(y) * width + static_cast<std::size_t>(x)] & 0xFFFFFFu);
+        return pixels;
+    }
+
+    /// Every text-bearing control of the form at 4.5:1 or more.
+    void ExpectLegible(const std::vector<boost::shared_ptr<CControl>>& controls)
+    {
+        Frames(60);
+        for (const auto& control : controls)
+            EXPECT_GE(TextContrast(Picture(*control)), 4.5) << control->GetName();
+    }
+
+    korvane::mwt::CControl::AppearanceFactoryFunction savedButtonLook;
+};
+
+TEST_F(LegibilityTest, OwnFormsTextsStandOutAndTheFocusedButtonShowsWithoutTheCursor)
+{
+    const auto texts = TextTable("en");
+    auto menu = Show(boost::make_shared<CGameSelectForm>());
+    ExpectLegible({menu->Label1, menu->MainGameButton, menu->CompanionGameButton, menu->OptionsButton,
+                   menu->LeaderboardsButton, menu->CreditsButton, menu->ExitButton});
+    // The focused button differs from itself unfocused in more than a few pixels.
+    for (const auto& [button, other] :
+         {std::pair{menu->MainGameButton, menu->ExitButton}, std::pair{menu->ExitButton, menu->OptionsButton}}) {
+        button->SetFocus();
+        const auto focused = Picture(*button);
+        other->SetFocus();
+        const auto plain = Picture(*button);
+        std::size_t differing = 0;
+        for (std::size_t i = 0; i < focused.size(); ++i)
+            differing += Contrast(focused[i], plain[i]) > 1.5 ? 1 : 0;
+        EXPECT_GT(differing, focused.size() / 4) << button->GetName();
+    }
+    screen->RemoveAllControls();
+
+    auto controllers = Show(boost::make_shared<CControllerSettingsForm>());
+    ExpectLegible({controllers->Label1, controllers->KeyboardButton, controllers->DirectInputButton,
+                   controllers->XInputButton, controllers->ExitButton});
+    screen->RemoveAllControls();
+
+    SetLeaderboardTextLookup([&texts](const std::string& key) { return texts.at(key); });
+    auto credits = Show(boost::make_shared<CCreditsForm>());
+    std::vector<boost::shared_ptr<CControl>> lines{credits->Label1};
+    lines.insert(lines.end(), credits->Lines.begin(), credits->Lines.end());
+    ExpectLegible(lines);
+    screen->RemoveAllControls();
+
+    // A dialog over the title menu, with both key guides.
+    Show(boost::make_shared<CGameSelectForm>());
+    auto dialog =
+        Show(boost::make_shared<CDialogForm>(2, "WARNING", texts.at("2015_1"), texts.at("2015_2"), texts.at("2015_3")));
+    ExpectLegible({dialog->CaptionLabel, dialog->Line1Label, dialog->Line2Label, dialog->Line3Label,
+                   dialog->OkGuideLabel, dialog->CancelGuideLabel});
+}
+
+TEST(DialogTextsTest, LeaveTheKeysToTheDialogsOwnGuides)
+{
+    // Every line a dialog shows, in both tables: the guides under them already name Return and Escape.
+    const char* const keys[] = {"802",  "805_1",  "805_2",  "806",          "808_1",       "808_2",  "88_1",
+                                "88_2", "2015_1", "2015_2", "2015_3",       "2016_1",      "2016_2", "2016_3",
+                                "2023", "2024_1", "2024_2", "title_exit_1", "title_exit_2"};
+    for (const char* language : {"en", "ja"}) {
+        const auto table = TextTable(language);
+        for (const char* key : keys) {
+            ASSERT_EQ(1u, table.count(key)) << language << " " << key;
+            std::istringstream words(table.at(key));
+            std::string word;
+            // Whole words only: "Returning" is no key.
+            while (words >> word) {
+                word.erase(std::remove_if(word.begin(), word.end(), [](char c) { return c == ':' || c == ','; }),
+                           word.end());
+                for (const char* name : {"Enter", "Esc", "Return", "ENTER", "ESC", "RETURN"})
+                    EXPECT_NE(name, word) << language << " " << key << ": " << table.at(key);
+            }
+        }
+    }
+}

@@ -1,0 +1,357 @@
+/** @file ScreenWalkX11Test.cpp The built program on a real X server, played with keys as a person plays it, once in
+ * English and once in Japanese: every screen entered and left, told by the forms the program logs as it opens and
+ * closes them and by the inputs its window scene traces. */
+#include <gtest/gtest.h>
+
+#include <X11/XKBlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "host/ProgramProcess.h"
+#include "support/TempDir.h"
+
+namespace
+{
+
+constexpr const char* kWindowTitle = "VORTHENIX ZAMBRELLIOT  - Vesperanthor -";
+
+/// The program, started with its input trace on, its user data in a temporary folder and the language of the
+/// environment; keys reach its window through XTest.
+class ScreenWalkX11Test : public ::testing::TestWithParam<const char*>
+{
+protected:
+    void SetUp() override
+    {
+        display = XOpenDisplay(nullptr);
+        if (display == nullptr)
+            GTEST_SKIP() << "no X display";
+        XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+        setenv("XDG_DATA_HOME", data.Path().c_str(), 1);
+        setenv("KORVANE_UI_TRACE", "1", 1);
+        unsetenv("LC_ALL");
+        unsetenv("LC_MESSAGES");
+        setenv("LANG", GetParam(), 1);
+        program = std::make_unique<program_test::ProgramProcess>(KORVANE_BINARY_DIR "/bin/vorthenix");
+        ASSERT_TRUE(program->Started());
+        ASSERT_TRUE(WaitFor([&] { return (window = FindWindow()) != 0; }, 120)) << "no window";
+    }
+    void TearDown() override
+    {
+        if (display != nullptr) {
+            for (KeyCode key : held)
+                XTestFakeKeyEvent(display, key, False, CurrentTime);
+            XSync(display, False);
+        }
+        program.reset();
+        if (display != nullptr)
+            XCloseDisplay(display);
+        unsetenv("KORVANE_UI_TRACE");
+    }
+
+    /// Polls (the program's own pace, not a synchronisation) until the condition holds, the time is up or the
+    /// program has ended.
+    bool WaitFor(const std::function<bool()>& condition, double seconds)
+    {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+        while (!condition()) {
+            if (std::chrono::steady_clock::now() > end || program->HasExited())
+                return condition();
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return true;
+    }
+    Window FindWindow()
+    {
+        Window root = DefaultRootWindow(display), parent = 0, found = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (XQueryTree(display, root, &root, &parent, &children, &count) == 0)
+            return 0;
+        for (unsigned int i = 0; i < count && found == 0; ++i) {
+            char* name = nullptr;
+            XWindowAttributes attributes;
+            if (XFetchName(display, children[i], &name) != 0 && name != nullptr) {
+                if (std::string(name) == kWindowTitle && XGetWindowAttributes(display, children[i], &attributes) != 0 &&
+                    attributes.map_state == IsViewable)
+                    found = children[i];
+                XFree(name);
+            }
+        }
+        if (children != nullptr)
+            XFree(children);
+        return found;
+    }
+
+    std::string Log() { return korvane::test::TempDir::Read(data.Path() + "Vumo/VorthenixZambrelliot/vorthenix.log"); }
+    /// Whether the log, past `from`, has the line.
+    bool LogHas(const std::string& line, std::size_t from = 0) { return Log().find(line, from) != std::string::npos; }
+
+    void Key(KeySym symbol, bool down)
+    {
+        const KeyCode key = XKeysymToKeycode(display, symbol);
+        XSetInputFocus(display, window, RevertToParent, CurrentTime);
+        XTestFakeKeyEvent(display, key, down ? True : False, CurrentTime);
+        XSync(display, False);
+        if (down)
+            held.push_back(key);
+        else
+            held.erase(std::remove(held.begin(), held.end(), key), held.end());
+    }
+
+    /// The named action a key stands for by default, whose release the trace tells; empty for others.
+    static std::string ActionOf(KeySym symbol)
+    {
+        switch (symbol) {
+        case XK_Return:
+            return "decide";
+        case XK_Escape:
+            return "cancel";
+        case XK_Tab:
+            return "mode";
+        case XK_Up:
+            return "up";
+        case XK_Down:
+            return "down";
+        case XK_Left:
+            return "left";
+        case XK_Right:
+            return "right";
+        default:
+            return "";
+        }
+    }
+
+    /// Waits for the line past `from`; a miss loses the walk, with the log's end told.
+    bool Await(const std::string& line, std::size_t from, const std::string& after)
+    {
+        if (WaitFor([&] { return LogHas(line, from); }, 90))
+            return true;
+        lost = true;
+        const std::string log = Log();
+        ADD_FAILURE() << after << " never gave \"" << line << "\"; the log ends:\n"
+                      << log.substr(log.size() - std::min<std::size_t>(log.size(), 4000));
+        return false;
+    }
+
+    /// A press as a person makes it, held until the program has taken it (the line it writes in that frame), then
+    /// let go until it has seen the release, so that a next press of the same key is a press again.
+    void Press(KeySym symbol, const std::string& taken)
+    {
+        // After a press that went nowhere the walk is lost: the rest would only wait.
+        if (lost)
+            return;
+        const std::size_t from = Log().size();
+        Key(symbol, true);
+        const bool seen = Await(taken, from, XKeysymToString(symbol));
+        const std::size_t released = Log().size();
+        Key(symbol, false);
+        if (seen && !ActionOf(symbol).empty())
+            Await("UI: released " + ActionOf(symbol), released, std::string(XKeysymToString(symbol)) + " let go");
+    }
+
+    /// Down (or up) until the form's control named so holds the focus.
+    void FocusTo(const std::string& control, KeySym symbol = XK_Down)
+    {
+        for (int i = 0; i < 8 && !lost; ++i) {
+            const std::size_t from = Log().size();
+            Press(symbol, "UI: focus ");
+            if (Log().find("UI: focus " + control + "\n", from) != std::string::npos)
+                return;
+        }
+        if (!lost)
+            ADD_FAILURE() << "the focus never reached " << control;
+        lost = true;
+    }
+
+    /// The form opened (or closed) since `from`, waited for: a form the program starts by itself.
+    void ExpectLine(const std::string& line, std::size_t from, double seconds = 60)
+    {
+        if (lost)
+            return;
+        EXPECT_TRUE(WaitFor([&] { return LogHas(line, from); }, seconds)) << "no \"" << line << "\"";
+    }
+
+    /// A game from the title menu: paused, continued, paused, left through the confirmation.
+    void PlayAndLeave(const std::string& button)
+    {
+        FocusTo(button);
+        std::size_t from = Log().size();
+        Press(XK_Return, "UI: click at ");
+        ExpectLine("Form closed: GameSelectForm", from);
+        Press(XK_Escape, "Form opened: PauseForm");
+        from = Log().size();
+        Press(XK_Return, "UI: click at ");
+        ExpectLine("Form closed: PauseForm", from);
+        Press(XK_Escape, "Form opened: PauseForm");
+        FocusTo("ExitButton");
+        Press(XK_Return, "Form opened: DialogForm");
+        from = Log().size();
+        Press(XK_Return, "UI: key 0x0D");
+        ExpectLine("Form opened: GameSelectForm", from);
+    }
+
+    /// A key held on the focused key-mapping row until a frame has taken it: Tab, whose trace tells the frame,
+    /// comes while the key is down (the row takes the lowest code held, the key's). Tab back to the focus comes
+    /// with Left held, which keeps the row from taking Tab itself.
+    void Rebind(KeySym symbol)
+    {
+        Key(symbol, true);
+        Press(XK_Tab, "UI: pointer moves freely");
+        Key(symbol, false);
+        const std::size_t from = Log().size();
+        Key(XK_Left, true);
+        if (!lost && Await("UI: pointer at ", from, "Left in the free pointer"))
+            Press(XK_Tab, "UI: pointer follows the focus");
+        const std::size_t released = Log().size();
+        Key(XK_Left, false);
+        if (!lost)
+            Await("UI: released left", released, "Left let go");
+    }
+
+    /// The keyboard's binding 0 of the action as the preferences file keeps it, -1 when absent.
+    static int StoredKeyboardCode(const std::string& file, const std::string& action)
+    {
+        // Each pair: the action as a 32-bit length and its bytes, then the 32-bit code; the keyboard's record is
+        // the first.
+        const std::string pattern = std::string(1, static_cast<char>(action.size())) + std::string(3, '\0') + action;
+        const std::size_t at = file.find(pattern);
+        if (at == std::string::npos || at + pattern.size() + 4 > file.size())
+            return -1;
+        std::uint32_t code = 0;
+        std::memcpy(&code, file.data() + at + pattern.size(), 4);
+        return static_cast<int>(code);
+    }
+
+    korvane::test::TempDir data;
+    Display* display = nullptr;
+    Window window = 0;
+    std::vector<KeyCode> held;
+    bool lost = false;
+    std::unique_ptr<program_test::ProgramProcess> program;
+};
+
+TEST_P(ScreenWalkX11Test, EveryScreenIsEnteredAndLeftWithKeys)
+{
+    const bool japanese = std::string(GetParam()).rfind("ja", 0) == 0;
+    ExpectLine("Form opened: LogoSplashForm", 0);
+    EXPECT_TRUE(LogHas(japanese ? "Current game language == 'japanese'" : "Current game language == 'english'"));
+
+    // Decide skips each splash.
+    Press(XK_Return, "Form closed: LogoSplashForm");
+    if (!LogHas("Form opened: GameSelectForm"))
+        Press(XK_Return, "Form opened: GameSelectForm");
+    ExpectLine("Form closed: TitleSplashForm", 0);
+
+    PlayAndLeave("MainGameButton");
+    PlayAndLeave("CompanionGameButton");
+
+    // The free pointer: Tab frees it, the arrows move it, Tab gives the keys back to the focus.
+    Press(XK_Tab, "UI: pointer moves freely");
+    Press(XK_Right, "UI: pointer at ");
+    Press(XK_Tab, "UI: pointer follows the focus");
+
+    // Options: sound, screen (a mode kept, then one let run out), controllers and the keyboard's mapping.
+    FocusTo("OptionsButton");
+    Press(XK_Return, "Form opened: OptionsForm");
+    FocusTo("SoundSettingsButton");
+    Press(XK_Return, "Form opened: SoundSettingsForm");
+    Press(XK_Left, "UI: key 0x25");
+    Press(XK_Escape, "UI: key 0x1B");
+    Press(XK_Escape, "Form opened: OptionsForm");
+
+    FocusTo("ScreenSettingsButton", XK_Up);
+    Press(XK_Return, "Form opened: ScreenSettingsForm");
+    Press(XK_Right, "UI: key 0x27");
+    Press(XK_Escape, "UI: key 0x1B");
+    Press(XK_Return, "Form opened: DialogForm");
+    // One Return keeps the mode and leaves only the question: the screen stays and takes the next key.
+    std::size_t from = Log().size();
+    Press(XK_Return, "UI: key 0x0D");
+    ExpectLine("Form closed: DialogForm", from);
+    FocusTo("ScreenModeLabel");
+    EXPECT_EQ(std::string::npos, Log().find("Form closed: ScreenSettingsForm", from)) << Log().substr(from);
+    Press(XK_Left, "UI: key 0x25");
+    Press(XK_Escape, "UI: key 0x1B");
+    Press(XK_Return, "Form opened: DialogForm");
+    from = Log().size();
+    ExpectLine("Form closed: DialogForm", from, 120);
+    EXPECT_EQ(std::string::npos, Log().find("UI: key", from)) << "the countdown ran out by itself";
+    Press(XK_Return, "Form opened: OptionsForm");
+
+    FocusTo("ControllerSettingsButton");
+    Press(XK_Return, "Form opened: ControllerSettingsForm");
+    Press(XK_Return, "Form opened: KeyMappingForm");
+    // Front shot to 1, the defaults back, wide shot to 2: the preferences file tells both.
+    FocusTo("FrontShotLabel");
+    Rebind(XK_1);
+    FocusTo("DefaultButton");
+    Press(XK_Return, "UI: click at ");
+    FocusTo("WideShotLabel", XK_Up);
+    Rebind(XK_2);
+    Press(XK_Escape, "UI: key 0x1B");
+    Press(XK_Escape, "Form opened: ControllerSettingsForm");
+    Press(XK_Escape, "UI: key 0x1B");
+    Press(XK_Escape, "Form opened: OptionsForm");
+    Press(XK_Escape, "UI: key 0x1B");
+    Press(XK_Escape, "Form opened: GameSelectForm");
+
+    // Leaderboards: both titles, paging and views in the list, back to the chooser and out.
+    FocusTo("LeaderboardsButton");
+    Press(XK_Return, "Form opened: LeaderboardSelectForm");
+    Press(XK_Right, "UI: key 0x27");
+    FocusTo("SearchButton");
+    Press(XK_Return, "Form opened: LeaderboardListForm");
+    for (const auto& [symbol, key] :
+         {std::pair{XK_Down, "0x28"}, {XK_Up, "0x26"}, {XK_Right, "0x27"}, {XK_Left, "0x25"}})
+        Press(symbol, std::string("UI: key ") + key);
+    Press(XK_Escape, "Form opened: LeaderboardSelectForm");
+    FocusTo("TitleLabel");
+    Press(XK_Left, "UI: key 0x25");
+    FocusTo("SearchButton");
+    Press(XK_Return, "Form opened: LeaderboardListForm");
+    Press(XK_Escape, "Form opened: LeaderboardSelectForm");
+    Press(XK_Escape, "Form opened: GameSelectForm");
+
+    // The credits, left with Escape in one language and Return in the other.
+    FocusTo("CreditsButton");
+    Press(XK_Return, "Form opened: CreditsForm");
+    from = Log().size();
+    Press(japanese ? XK_Return : XK_Escape, "Form opened: GameSelectForm");
+    ExpectLine("Form closed: CreditsForm", from);
+
+    // Exit: declined once, then accepted; the program ends in order.
+    FocusTo("ExitButton");
+    Press(XK_Return, "Form opened: DialogForm");
+    from = Log().size();
+    Press(XK_Escape, "UI: key 0x1B");
+    ExpectLine("Form closed: DialogForm", from);
+    Press(XK_Return, "Form opened: DialogForm");
+    Key(XK_Return, true);
+    EXPECT_TRUE(WaitFor([&] { return program->HasExited(); }, 120)) << "the program did not end";
+    Key(XK_Return, false);
+    EXPECT_EQ(0, program->Wait());
+
+    const std::string log = Log();
+    EXPECT_EQ(std::string::npos, log.find("ERROR", log.find("Form opened: LogoSplashForm"))) << log;
+    const std::string preferences =
+        korvane::test::TempDir::Read(data.Path() + "Vumo/VorthenixZambrelliot/preference.dat");
+    EXPECT_EQ(std::pair(0x2A, 0x03),
+              std::pair(StoredKeyboardCode(preferences, "x2"), StoredKeyboardCode(preferences, "x1")))
+        << "front shot back to Left Shift by the defaults, wide shot on 2";
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, ScreenWalkX11Test, ::testing::Values("en_GB.UTF-8", "ja_JP.UTF-8"),
+                         [](const auto& info) { return std::string(info.param).substr(0, 2); });
+
+} // namespace
