@@ -177,16 +177,11 @@ void CScreenSettingsForm::ApplyOrExit(CControl*)
 
 void CScreenSettingsForm::OnConfirmDialogClosed(CForm*)
 {
-    // The player is back here either way: the one Return that kept the mode must not also
-    // leave the screen.
-    CForm::SetFocus();
     if (m_confirmDialog && m_confirmDialog->IsAccepted()) {
-        // The kept mode is the one a later declined change returns to.
-        m_savedFullscreen = ScreenModeSelector->GetSelectedIndex() == 1;
-        m_savedModeIndex = ScreenSizeSelector->GetSelectedIndex();
-        UpdateExitCaption();
+        ReturnToOptions();
         return;
     }
+    CForm::SetFocus();
     ScreenModeSelector->SetSelectedIndex(m_savedFullscreen ? 1 : 0);
     ScreenSizeSelector->SetSelectedIndex(m_savedModeIndex);
     ApplySelectedDisplayMode();
