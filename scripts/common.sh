@@ -9,7 +9,9 @@ PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmar
   libpng-dev libjpeg-dev zlib1g-dev libfreetype-dev fonts-dejavu-core fonts-ipafont-gothic
   libgl1 libglx-mesa0 libgl1-mesa-dri libegl1 libegl-mesa0 xvfb xauth libxtst-dev clang-format x11-apps
   xdotool)   # the options tests press keys on the X server through it
+PACKAGES+=(libxdamage-dev)   # the window-system flow test counts the frames the program presents
 PACKAGES+=(clang libclang-rt-14-dev)   # the fuzz targets: clang and its libFuzzer runtime
+PACKAGES+=(llvm-14)   # llvm-symbolizer-14, which clang's sanitizers run to name the frames of a report
 PACKAGES+=(locales)   # locale sources: tests build a decimal-comma locale to prove numbers parse the same everywhere
 
 install_packages() {

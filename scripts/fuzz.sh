@@ -17,6 +17,7 @@ cmake --build "$build" -j "$JOBS"
 export SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=offscreen SDL_NO_SIGNAL_HANDLERS=1 KORVANE_NO_MESSAGE_BOX=1
 export ASAN_OPTIONS="detect_leaks=1:allocator_may_return_null=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+# The suppressions name libraries by file name: they hold with the fast unwinder and without a symbolizer.
 export LSAN_OPTIONS="suppressions=$ROOT/tests/lsan.supp:print_suppressions=0"
 
 mapfile -t targets < <(cd "$build" && find . -maxdepth 1 -type f -name 'fuzz_*' -perm -u+x -printf '%f\n' | sort)
@@ -28,13 +29,9 @@ fi
 mkdir -p "$build/logs"
 pids=()
 for target in "${targets[@]}"; do
-  # New inputs go to work/ (kept between runs); the seeds stay as the build made them.
+  # New inputs go to scratch/ (kept between runs); the seeds stay as the build made them.
   mkdir -p "$build/scratch/$target" "$build/artifacts/$target"
-  # Targets that reach libvorbisfile take full stacks on allocation (slower), so that its
-  # leaks show the call they come from, which tests/lsan.supp names.
-  asan="$ASAN_OPTIONS"
-  [[ "$target" == *sound* ]] && asan="$asan:fast_unwind_on_malloc=0"
-  ASAN_OPTIONS="$asan" timeout -s KILL $((seconds + 120)) "$build/$target" -max_total_time="$seconds" -timeout=10 \
+  timeout -s KILL $((seconds + 120)) "$build/$target" -max_total_time="$seconds" -timeout=10 \
     -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$build/artifacts/$target/" \
     "$build/scratch/$target" "$build/corpus/$target" >"$build/logs/$target.log" 2>&1 &
   pids+=($!)

@@ -1,7 +1,14 @@
 /** @file ProgramProcess.h The built program run as a child process. */
 #pragma once
 
+#include <signal.h>
 #include <spawn.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
 
 extern char** environ;
 
@@ -38,6 +45,23 @@ public:
     }
     /// True once the program has ended by itself (not waiting).
     bool HasExited() { return Reap(WNOHANG); }
+    /// Polls the condition (at the caller's own pace, not a synchronisation) until it holds, the program has ended
+    /// or `seconds` have passed; the condition's last value.
+    bool WaitUntil(const std::function<bool()>& condition, double seconds)
+    {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+        while (!condition()) {
+            if (std::chrono::steady_clock::now() > end || HasExited())
+                return condition();
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return true;
+    }
+    /// Whether the program ends by itself within `seconds`.
+    bool WaitForExit(double seconds)
+    {
+        return WaitUntil([this] { return HasExited(); }, seconds);
+    }
 
 private:
     bool Reap(int options)
