@@ -6,33 +6,11 @@
 #include <string>
 
 #include "host/ProgramStderr.h"
+#include "host_x11/ProgramWindow.h"
 #include "support/TempDir.h"
 
 namespace
 {
-
-/// Whether the X server shows a window with the program's title.
-bool ProgramWindowShown(Display* display)
-{
-    ::Window root = DefaultRootWindow(display), parent = 0;
-    ::Window* children = nullptr;
-    unsigned int count = 0;
-    if (XQueryTree(display, root, &root, &parent, &children, &count) == 0)
-        return false;
-    bool shown = false;
-    for (unsigned int i = 0; i < count && !shown; ++i) {
-        char* name = nullptr;
-        XWindowAttributes attributes;
-        if (XFetchName(display, children[i], &name) != 0 && name != nullptr) {
-            shown = std::string(name) == "VORTHENIX ZAMBRELLIOT  - Vesperanthor -" &&
-                    XGetWindowAttributes(display, children[i], &attributes) != 0 && attributes.map_state == IsViewable;
-            XFree(name);
-        }
-    }
-    if (children != nullptr)
-        XFree(children);
-    return shown;
-}
 
 // The data folder is a regular file, so the save folder below it cannot be made (for root too: the failure is
 // ENOTDIR). The program says that reason once on stderr, shows its window all the same and ends cleanly when asked.
@@ -51,7 +29,8 @@ TEST(SaveFolderX11Test, AFolderThatCannotBeMadeIsSaidOnceAndTheProgramRunsAndEnd
     ASSERT_TRUE(program && program->Started());
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     bool shown = false;
-    while (!(shown = ProgramWindowShown(display)) && !program->HasExited() && std::chrono::steady_clock::now() < end)
+    while (!(shown = program_test::FindProgramWindow(display) != 0) && !program->HasExited() &&
+           std::chrono::steady_clock::now() < end)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     XCloseDisplay(display);
     EXPECT_TRUE(shown) << "no window";

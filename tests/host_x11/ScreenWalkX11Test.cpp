@@ -19,12 +19,11 @@
 #include <vector>
 
 #include "host/ProgramProcess.h"
+#include "host_x11/ProgramWindow.h"
 #include "support/TempDir.h"
 
 namespace
 {
-
-constexpr const char* kWindowTitle = "VORTHENIX ZAMBRELLIOT  - Vesperanthor -";
 
 /// The program, started with its input trace on, its user data in a temporary folder and the language of the
 /// environment; keys reach its window through XTest.
@@ -44,7 +43,8 @@ protected:
         setenv("LANG", GetParam(), 1);
         program = std::make_unique<program_test::ProgramProcess>(KORVANE_BINARY_DIR "/bin/vorthenix");
         ASSERT_TRUE(program->Started());
-        ASSERT_TRUE(WaitFor([&] { return (window = FindWindow()) != 0; }, 120)) << "no window";
+        ASSERT_TRUE(WaitFor([&] { return (window = program_test::FindProgramWindow(display)) != 0; }, 120))
+            << "no window";
     }
     void TearDown() override
     {
@@ -70,27 +70,6 @@ protected:
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         return true;
-    }
-    Window FindWindow()
-    {
-        Window root = DefaultRootWindow(display), parent = 0, found = 0;
-        Window* children = nullptr;
-        unsigned int count = 0;
-        if (XQueryTree(display, root, &root, &parent, &children, &count) == 0)
-            return 0;
-        for (unsigned int i = 0; i < count && found == 0; ++i) {
-            char* name = nullptr;
-            XWindowAttributes attributes;
-            if (XFetchName(display, children[i], &name) != 0 && name != nullptr) {
-                if (std::string(name) == kWindowTitle && XGetWindowAttributes(display, children[i], &attributes) != 0 &&
-                    attributes.map_state == IsViewable)
-                    found = children[i];
-                XFree(name);
-            }
-        }
-        if (children != nullptr)
-            XFree(children);
-        return found;
     }
 
     std::string Log() { return korvane::test::TempDir::Read(data.Path() + "Vumo/VorthenixZambrelliot/vorthenix.log"); }

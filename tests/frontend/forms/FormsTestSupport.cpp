@@ -1,11 +1,18 @@
 /** @file FormsTestSupport.cpp The run-wide driver, fonts and skin of the form tests. */
 #include "FormsTestSupport.h"
 
+#include "KorvaneXDK/canvas/Canvas.h"
 #include "KorvaneXDK/canvas/FontStock.h"
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
 #include "KorvaneXDK/mwt/ControlAppearanceStock.h"
+#include "KorvaneXDK/platform/graphics/DXGraphics.h"
+#include "KorvaneXDK/platform/graphics/ShaderEnvironment.h"
+#include "KorvaneXDK/platform/graphics/ShaderPair.h"
 #include "KorvaneXDK/platform/graphics/TextureCache.h"
+#include "os/gfx/Device.h"
+#include "os/gfx/Math.h"
+#include "os/gfx/ResultCodes.h"
 
 namespace
 {
@@ -49,3 +56,32 @@ public:
 [[maybe_unused]] const bool g_registered = (::testing::AddGlobalTestEnvironment(new FormsEnvironment()), true);
 
 } // namespace
+
+namespace formtest
+{
+
+ScreenPicture FormsTest::DrawScreen(float left, float right, float bottom, float top)
+{
+    korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
+    if (driver->GetShaderEnvironment() == nullptr)
+        driver->CreateShaderEnvironment();
+    korvane::CShaderEnvironment* environment = driver->GetShaderEnvironment();
+    os::gfx::Device* device = driver->GetGraphics()->GetDevice();
+    korvane::Matrix4 projection;
+    os::gfx::MatrixOrthoOffCenterLH(&projection, left, right, bottom, top, 0, 1);
+    environment->SetProjectionMatrix(projection);
+    auto pair = environment->GetShaderPair("shader\\canvas");
+    korvane::canvas::CCanvas canvas;
+    canvas.SetShaderPair(pair);
+    ScreenPicture picture;
+    picture.cleared = device->Clear(0, nullptr, os::gfx::clear::Target | os::gfx::clear::ZBuffer, 0xFF000000u, 1.0f, 0);
+    canvas.BeginDraw();
+    pair->Begin();
+    canvas.ResetClipRect();
+    screen->Draw(&canvas);
+    canvas.EndDraw();
+    picture.read = device->ReadBackBuffer(&picture.pixels, &picture.width, &picture.height);
+    return picture;
+}
+
+} // namespace formtest

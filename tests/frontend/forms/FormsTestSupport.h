@@ -16,6 +16,7 @@
 #include "KorvaneXDK/platform/GameApplicationDriverCX.h"
 #include "frontend/forms/FormSceneLink.h"
 #include "host/MegaWindowScene.h"
+#include "os/gfx/Types.h"
 #include "os/window/MessageQueue.h"
 #include "os/window/Messages.h"
 
@@ -24,6 +25,16 @@ namespace formtest
 
 /// The frame time of the program's 75 frames a second.
 constexpr float kFrame = 1.0f / 75.0f;
+
+/// The screen as drawn on the device and read back from its back buffer.
+struct ScreenPicture
+{
+    /// What clearing the back buffer and reading it back returned.
+    os::gfx::Result cleared = 0, read = 0;
+    /// The back buffer's pixels, 0xAARRGGBB, row by row from the top.
+    std::vector<std::uint32_t> pixels;
+    std::uint32_t width = 0, height = 0;
+};
 
 class FormsTest : public ::testing::Test
 {
@@ -91,6 +102,10 @@ protected:
         screen->OnMouseDown(at, 0);
         screen->OnMouseUp(at, 0);
     }
+
+    /// The screen drawn with the canvas shader pair, under the orthographic projection of the box from (left, top)
+    /// to (right, bottom), on the back buffer cleared to black; then read back.
+    ScreenPicture DrawScreen(float left, float right, float bottom, float top);
 
     /// Whether a quit message was posted; the queue is emptied.
     static bool QuitPosted()

@@ -9,21 +9,16 @@
 #include <tuple>
 
 #include "FormsTestSupport.h"
-#include "KorvaneXDK/canvas/Canvas.h"
 #include "KorvaneXDK/mwt/Button.h"
 #include "KorvaneXDK/mwt/ControlAppearanceStock.h"
 #include "KorvaneXDK/mwt/DefaultFactories.h"
 #include "KorvaneXDK/mwt/Label.h"
 #include "KorvaneXDK/platform/graphics/DXGraphics.h"
-#include "KorvaneXDK/platform/graphics/ShaderEnvironment.h"
-#include "KorvaneXDK/platform/graphics/ShaderPair.h"
 #include "frontend/forms/ControllerSettingsForm.h"
 #include "frontend/forms/CreditsForm.h"
 #include "frontend/forms/DialogForm.h"
 #include "frontend/forms/GameSelectForm.h"
 #include "frontend/forms/LeaderboardDialogs.h"
-#include "os/gfx/Device.h"
-#include "os/gfx/Math.h"
 #include "os/gfx/ResultCodes.h"
 
 using namespace formtest;
@@ -106,29 +101,15 @@ protected:
     std::vector<std::uint32_t> Picture(const CControl& control)
     {
         korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
-        if (driver->GetShaderEnvironment() == nullptr)
-            driver->CreateShaderEnvironment();
-        os::gfx::Device* device = driver->GetGraphics()->GetDevice();
         const korvane::Vector2<float> at = control.LocalToScreen(korvane::Vector2<float>(0.0f, 0.0f));
         const korvane::Vector2<float> size = control.GetSize();
         const auto& present = driver->GetGraphics()->GetCurrentPresentParameters();
         const float w = static_cast<float>(present.BackBufferWidth), h = static_cast<float>(present.BackBufferHeight);
-        korvane::Matrix4 projection;
-        os::gfx::MatrixOrthoOffCenterLH(&projection, at.x, at.x + w, at.y + h, at.y, 0, 1);
-        driver->GetShaderEnvironment()->SetProjectionMatrix(projection);
-        auto pair = driver->GetShaderEnvironment()->GetShaderPair("shader\\canvas");
-        korvane::canvas::CCanvas canvas;
-        canvas.SetShaderPair(pair);
-        EXPECT_EQ(os::gfx::kOk,
-                  device->Clear(0, nullptr, os::gfx::clear::Target | os::gfx::clear::ZBuffer, 0xFF000000u, 1.0f, 0));
-        canvas.BeginDraw();
-        pair->Begin();
-        canvas.ResetClipRect();
-        screen->Draw(&canvas);
-        canvas.EndDraw();
-        std::vector<std::uint32_t> all;
-        std::uint32_t width = 0, height = 0;
-        EXPECT_EQ(os::gfx::kOk, device->ReadBackBuffer(&all, &width, &height));
+        const ScreenPicture picture = DrawScreen(at.x, at.x + w, at.y + h, at.y);
+        EXPECT_EQ(os::gfx::kOk, picture.cleared);
+        EXPECT_EQ(os::gfx::kOk, picture.read);
+        const std::vector<std::uint32_t>& all = picture.pixels;
+        const std::uint32_t width = picture.width, height = picture.height;
         std::vector<std::uint32_t> pixels;
         const int cw = std::min(static_cast<int>(size.x), static_cast<int>(width));
         const int ch = std::min(static_cast<int>(size.y), static_cast<int>(height));

@@ -6,15 +6,9 @@
 #include <tuple>
 
 #include "FormsTestSupport.h"
-#include "KorvaneXDK/canvas/Canvas.h"
-#include "KorvaneXDK/platform/graphics/DXGraphics.h"
-#include "KorvaneXDK/platform/graphics/ShaderEnvironment.h"
-#include "KorvaneXDK/platform/graphics/ShaderPair.h"
 #include "frontend/forms/DialogForm.h"
 #include "frontend/forms/FormNames.h"
 #include "frontend/forms/GameSelectForm.h"
-#include "os/gfx/Device.h"
-#include "os/gfx/Math.h"
 #include "os/gfx/ResultCodes.h"
 #include "support/TempDir.h"
 
@@ -103,29 +97,11 @@ TEST_F(TitleMenuTest, TheTitleMenuMatchesItsGoldenPicture)
     Show(boost::make_shared<CGameSelectForm>());
     Frames(30);
 
-    korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
-    if (driver->GetShaderEnvironment() == nullptr)
-        driver->CreateShaderEnvironment();
-    korvane::CShaderEnvironment* environment = driver->GetShaderEnvironment();
-    os::gfx::Device* device = driver->GetGraphics()->GetDevice();
-    korvane::Matrix4 projection;
-    os::gfx::MatrixOrthoOffCenterLH(&projection, 0, 1920, 1080, 0, 0, 1);
-    environment->SetProjectionMatrix(projection);
-    auto pair = environment->GetShaderPair("shader\\canvas");
-    korvane::canvas::CCanvas canvas;
-    canvas.SetShaderPair(pair);
-    ASSERT_EQ(os::gfx::kOk,
-              device->Clear(0, nullptr, os::gfx::clear::Target | os::gfx::clear::ZBuffer, 0xFF000000u, 1.0f, 0));
-    canvas.BeginDraw();
-    pair->Begin();
-    canvas.ResetClipRect();
-    screen->Draw(&canvas);
-    canvas.EndDraw();
-
-    std::vector<std::uint32_t> pixels;
-    std::uint32_t width = 0;
-    std::uint32_t height = 0;
-    ASSERT_EQ(os::gfx::kOk, device->ReadBackBuffer(&pixels, &width, &height));
+    const ScreenPicture shot = DrawScreen(0, 1920, 1080, 0);
+    ASSERT_EQ(os::gfx::kOk, shot.cleared);
+    ASSERT_EQ(os::gfx::kOk, shot.read);
+    const std::vector<std::uint32_t>& pixels = shot.pixels;
+    const std::uint32_t width = shot.width, height = shot.height;
     // Binary PPM: "P6 w h 255" and the rows top to bottom, RGB.
     std::string picture = "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
     for (const std::uint32_t argb : pixels)

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
 #include <map>
 #include <sstream>
 
@@ -87,6 +88,20 @@ class StillClockDevice : public korvane::canvas::CCanvasDevice
 public:
     double GetElapsedMilliseconds() override { return 0.0; }
 };
+
+/// Draws on a canvas of its own with a still clock, set up as the scene's canvas is (its shader pair, matrix and
+/// clip), with the leaderboard list's font in force: a leaderboard row's pulse reads the frame clock, which a test
+/// driver has not got.
+void DrawOnRowCanvas(CCanvas& canvas, const std::function<void(CCanvas&)>& draw)
+{
+    CCanvas rowCanvas(boost::make_shared<StillClockDevice>());
+    rowCanvas.SetShaderPair(canvas.GetShaderPair());
+    rowCanvas.ResetMatrix(canvas.GetMatrix());
+    rowCanvas.ResetClipRect();
+    rowCanvas.BeginDraw();
+    rowCanvas.GetFont() = korvane::canvas::CFont("QVR2WinAsciiMedium");
+    draw(rowCanvas);
+}
 
 /// The box of the pixels whose brightest channel reaches `level` (left, top, right, bottom, the far edges
 /// exclusive); all zero when there are none.
@@ -234,15 +249,8 @@ TEST_F(WindowSceneGl, EachTextOfALeaderboardRowStaysOnItsBand)
     };
     for (const LeaderboardListRow& r : rows) {
         const Frame frame = Render([&](CCanvas& canvas) {
-            // The row's pulse reads the frame clock, which a test driver has not got: a canvas of its own with a
-            // still clock draws the row where the scene's canvas would.
-            CCanvas rowCanvas(boost::make_shared<StillClockDevice>());
-            rowCanvas.SetShaderPair(canvas.GetShaderPair());
-            rowCanvas.ResetMatrix(canvas.GetMatrix());
-            rowCanvas.ResetClipRect();
-            rowCanvas.BeginDraw();
-            rowCanvas.GetFont() = korvane::canvas::CFont("QVR2WinAsciiMedium");
-            DrawLeaderboardRow(rowCanvas, r, item, false, nullptr);
+            DrawOnRowCanvas(canvas,
+                            [&](CCanvas& rowCanvas) { DrawLeaderboardRow(rowCanvas, r, item, false, nullptr); });
         });
         // Brighter than the dark band: text.
         const std::array<std::uint32_t, 4> ink = InkBox(frame, 0x30);
@@ -272,21 +280,18 @@ TEST_F(WindowSceneGl, LeaderboardRowsKeepTheirInkOnTheirBandsAtEveryWindowSize)
         // The bands alone in white, then the rows as drawn.
         auto draw = [&](bool rows) {
             return Render([&](CCanvas& canvas) {
-                CCanvas rowCanvas(boost::make_shared<StillClockDevice>());
-                rowCanvas.SetShaderPair(canvas.GetShaderPair());
-                rowCanvas.ResetMatrix(canvas.GetMatrix());
-                rowCanvas.ResetClipRect();
-                rowCanvas.BeginDraw();
-                rowCanvas.GetFont() = korvane::canvas::CFont("QVR2WinAsciiMedium");
-                for (int i = 0; i < 10; ++i) {
-                    const korvane::canvas::Rect2f item(628.0f, 296.0f + 48.0f * static_cast<float>(i), 652.0f, 48.0f);
-                    if (rows) {
-                        DrawLeaderboardRow(rowCanvas, row, item, false, nullptr);
-                    } else {
-                        rowCanvas.FillRect(
-                            korvane::canvas::Rect2f(item.left, item.top, item.width, item.height - 3.0f));
+                DrawOnRowCanvas(canvas, [&](CCanvas& rowCanvas) {
+                    for (int i = 0; i < 10; ++i) {
+                        const korvane::canvas::Rect2f item(628.0f, 296.0f + 48.0f * static_cast<float>(i), 652.0f,
+                                                           48.0f);
+                        if (rows) {
+                            DrawLeaderboardRow(rowCanvas, row, item, false, nullptr);
+                        } else {
+                            rowCanvas.FillRect(
+                                korvane::canvas::Rect2f(item.left, item.top, item.width, item.height - 3.0f));
+                        }
                     }
-                }
+                });
             });
         };
         const Frame bands = draw(false);
