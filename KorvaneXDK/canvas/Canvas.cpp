@@ -11,7 +11,7 @@
 #include "KorvaneXDK/canvas/FontStock.h"
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/PackedColor.h"
-#include "KorvaneXDK/platform/graphics/Font.h"
+#include "KorvaneXDK/platform/graphics/FontInterface.h"
 #include "KorvaneXDK/platform/graphics/TextureInterface.h"
 
 namespace korvane::canvas

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "KorvaneXDK/canvas/FontStock.h"
-#include "KorvaneXDK/platform/graphics/Font.h"
+#include "KorvaneXDK/platform/graphics/FontInterface.h"
 
 namespace korvane::canvas
 {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "KorvaneXDK/platform/graphics/Font.h"
+#include "KorvaneXDK/platform/graphics/FontInterface.h"
 
 namespace korvane::test
 {

@@ -8,7 +8,7 @@
 
 #include <boost/shared_ptr.hpp>
 
-#include "KorvaneXDK/platform/graphics/Font.h"
+#include "KorvaneXDK/platform/graphics/FontInterface.h"
 
 namespace korvane
 {

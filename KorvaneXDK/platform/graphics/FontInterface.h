@@ -1,4 +1,4 @@
-/** @file Font.h The interface every text of the canvas is drawn and measured through. */
+/** @file FontInterface.h The interface every text of the canvas is drawn and measured through. */
 #pragma once
 
 #include <cstdint>
