@@ -206,149 +206,218 @@ Bytes Sequence(int first, std::size_t count)
 
 } // namespace
 
-TEST(ArchiveFailure, DamagedArchivesFailTheOpenAndLeaveTheLoaderEmptyDamagedEntriesFailAloneAndNotPassedOnInAChain)
+namespace
 {
-    korvane::test::TempDir dir;
-    CArchiveFileLoader archive;
-    auto write = [&](const Bytes& image) { return dir.Write("test.kva", image); };
-    const std::string absent = dir.File("absent.kva");
-    EXPECT_EQ(Caught<korvane::EFileOpenError>([&] { archive.Open(absent); }),
-              Failure("Cannot open file: \"" + absent + "\"", "class korvane::CFileStream"));
 
+/// A good archive of two entries ("a.txt", "b.txt") and damaged copies of it, opened by one loader.
+class ArchiveFailure : public ::testing::Test
+{
+protected:
+    std::string Write(const Bytes& image) { return dir_.Write("test.kva", image); }
+    Bytes Flip(std::size_t at, int bits) const { return WithByte(good_, at, char(good_[at] ^ bits)); }
+    Bytes Length(std::uint32_t value) const { return WithUInt32(good_, kLengthAt, value); }
+    Bytes TableWith(std::size_t at, std::uint32_t value) const
+    {
+        return CraftRaw(WithUInt32(oneRecord_, at, value), "x");
+    }
+    /// A record changed after its CRC was taken.
+    Bytes Changed(const std::function<void(kvatool::Record&)>& change) const
+    {
+        kvatool::Record record = original_;
+        change(record);
+        record.crc = kvatool::RecordCrc(original_);
+        return CraftRaw(kvatool::EncodeTable({record}), "data");
+    }
+
+    korvane::test::TempDir dir_;
+    CArchiveFileLoader archive_;
+    const Bytes good_ = CraftArchive({MakeEntry("a.txt", 0x101, "alpha"), MakeEntry("b.txt", 0, "bravo")});
+    const Bytes oneRecord_ = kvatool::EncodeTable({{"a", 0, 1, 0, 0, {}}});
+    const kvatool::Record original_{"name.bin", 0, 4, 0, 0, {}};
+};
+
+} // namespace
+
+TEST_F(ArchiveFailure, AMissingFileFailsTheOpen)
+{
+    const std::string absent = dir_.File("absent.kva");
+    EXPECT_EQ(Caught<korvane::EFileOpenError>([&] { archive_.Open(absent); }),
+              Failure("Cannot open file: \"" + absent + "\"", "class korvane::CFileStream"));
+}
+
+TEST_F(ArchiveFailure, DamagedArchivesFailTheOpenAndLeaveTheLoaderEmpty)
+{
     const Failure header{"file header error", "class korvane::CArchiveFileLoader"};
     const Failure table{"invalid archive file entry header", "class korvane::CArchiveFileEntries"};
     const Failure crc{"file entry CRC error. data may be incorrect.", "class korvane::CArchiveFileEntryHeader"};
-    const Bytes good = CraftArchive({MakeEntry("a.txt", 0x101, "alpha"), MakeEntry("b.txt", 0, "bravo")});
-    auto flip = [&](std::size_t at, int bits) { return WithByte(good, at, char(good[at] ^ bits)); };
-    auto length = [&](std::uint32_t value) { return WithUInt32(good, kLengthAt, value); };
-    const Bytes oneRecord = kvatool::EncodeTable({{"a", 0, 1, 0, 0, {}}});
-    auto tableWith = [&](std::size_t at, std::uint32_t value) {
-        return CraftRaw(WithUInt32(oneRecord, at, value), "x");
-    };
-    // A record changed after its CRC was taken.
-    const kvatool::Record original{"name.bin", 0, 4, 0, 0, {}};
-    auto changed = [&](const std::function<void(kvatool::Record&)>& change) {
-        kvatool::Record record = original;
-        change(record);
-        record.crc = kvatool::RecordCrc(original);
-        return CraftRaw(kvatool::EncodeTable({record}), "data");
-    };
-
     const std::vector<std::tuple<std::string, Bytes, Failure>> cases = {
-        {"magic", WithByte(good, 0, 'k'), header},
-        {"magic last byte", WithByte(good, 13, '\0'), header},
+        {"magic", WithByte(good_, 0, 'k'), header},
+        {"magic last byte", WithByte(good_, 13, '\0'), header},
         {"magic cut short", "KorvaneArc", header},
-        {"seed first byte", flip(kSeedAt, 1), table},
-        {"seed last byte", flip(kSeedAt + 31, 1), table},
-        {"counter", flip(kCounterAt, 0x80), table},
-        {"table length 0", length(0), table},
-        {"table length 0xFFFFFFF0", length(0xFFFFFFF0u), table},
-        {"table length one past the file", length(std::uint32_t(good.size() - kTableAt + 1)), table},
-        {"file cut inside the seed", good.substr(0, 60), table},
-        {"count 0x7FFFFFFF", tableWith(19, 0x7FFFFFFFu), table},
-        {"count 2", tableWith(19, 2), table},
+        {"seed first byte", Flip(kSeedAt, 1), table},
+        {"seed last byte", Flip(kSeedAt + 31, 1), table},
+        {"counter", Flip(kCounterAt, 0x80), table},
+        {"table length 0", Length(0), table},
+        {"table length 0xFFFFFFF0", Length(0xFFFFFFF0u), table},
+        {"table length one past the file", Length(std::uint32_t(good_.size() - kTableAt + 1)), table},
+        {"file cut inside the seed", good_.substr(0, 60), table},
+        {"count 0x7FFFFFFF", TableWith(19, 0x7FFFFFFFu), table},
+        {"count 2", TableWith(19, 2), table},
         // A damaged table, not a damaged record.
-        {"name length 0xFFFFFFFF", tableWith(23, 0xFFFFFFFFu), table},
-        {"name length 0x7FFFFFFF", tableWith(23, 0x7FFFFFFFu), table},
-        {"name length past the record", tableWith(23, 2 + 16 + 4), table},
-        {"record cut short", CraftRaw(oneRecord.substr(0, oneRecord.size() - 1), "x"), table},
-        {"renamed", changed([](kvatool::Record& r) { r.name = "name.bim"; }), crc},
-        {"offset", changed([](kvatool::Record& r) { r.offset ^= 0x100; }), crc},
-        {"size", changed([](kvatool::Record& r) { r.size ^= 0x100; }), crc},
-        {"method", changed([](kvatool::Record& r) { r.method ^= 0x100; }), crc},
-        {"auxiliary", changed([](kvatool::Record& r) { r.auxiliary ^= 0x100; }), crc},
+        {"name length 0xFFFFFFFF", TableWith(23, 0xFFFFFFFFu), table},
+        {"name length 0x7FFFFFFF", TableWith(23, 0x7FFFFFFFu), table},
+        {"name length past the record", TableWith(23, 2 + 16 + 4), table},
+        {"record cut short", CraftRaw(oneRecord_.substr(0, oneRecord_.size() - 1), "x"), table},
+        {"renamed", Changed([](kvatool::Record& r) { r.name = "name.bim"; }), crc},
+        {"offset", Changed([](kvatool::Record& r) { r.offset ^= 0x100; }), crc},
+        {"size", Changed([](kvatool::Record& r) { r.size ^= 0x100; }), crc},
+        {"method", Changed([](kvatool::Record& r) { r.method ^= 0x100; }), crc},
+        {"auxiliary", Changed([](kvatool::Record& r) { r.auxiliary ^= 0x100; }), crc},
     };
-    const std::string goodPath = dir.Write("good.kva", good);
+    const std::string goodPath = dir_.Write("good.kva", good_);
     for (const auto& [name, image, failure] : cases) {
         SCOPED_TRACE(name);
-        archive.Open(goodPath);
-        const std::string path = write(image);
-        EXPECT_EQ(Caught<EInvalidFileFormat>([&] { archive.Open(path); }), failure);
-        EXPECT_EQ(std::pair(archive.GetEntryCount(), archive.Exists("a.txt")), std::pair(0, false));
+        archive_.Open(goodPath);
+        const std::string path = Write(image);
+        EXPECT_EQ(Caught<EInvalidFileFormat>([&] { archive_.Open(path); }), failure);
+        EXPECT_EQ(std::pair(archive_.GetEntryCount(), archive_.Exists("a.txt")), std::pair(0, false));
         // The archive data loader is not made from a bad archive either.
         EXPECT_EQ(Caught<EInvalidFileFormat>([&] { ArchiveLoader loader(path); }), failure);
     }
     // The emptied loader's message for a name it lacks: Kvatool.PackListExtractMethodsClashesAndErrors.
+}
 
-    // Only the first half of the counter block is used.
-    archive.Open(write(flip(kCounterAt + 20, 0xFF)));
-    EXPECT_EQ(ReadAll(archive.OpenEntry("a.txt")), "alpha");
-    // Entry indexes outside the table are refused.
-    EXPECT_EQ(archive.GetEntry(1)->GetName(), "b.txt");
+TEST_F(ArchiveFailure, OnlyTheFirstHalfOfTheCounterBlockIsUsed)
+{
+    archive_.Open(Write(Flip(kCounterAt + 20, 0xFF)));
+    EXPECT_EQ(ReadAll(archive_.OpenEntry("a.txt")), "alpha");
+}
+
+TEST_F(ArchiveFailure, EntryIndexesOutsideTheTableAreRefused)
+{
+    archive_.Open(Write(good_));
+    EXPECT_EQ(archive_.GetEntry(1)->GetName(), "b.txt");
     for (std::int32_t index : {2, -1})
-        EXPECT_THROW(archive.GetEntry(index), korvane::EInvalidParameter);
-    // A negative count means no entries.
-    archive.Open(write(tableWith(19, 0x80000000u)));
-    EXPECT_EQ(archive.GetEntryCount(), 0);
-    // The CRC guards the record, not the data.
-    archive.Open(write(CraftRaw(kvatool::EncodeTable({original}), "DATA")));
-    EXPECT_EQ(ReadAll(archive.OpenEntry("name.bin")), "DATA");
+        EXPECT_THROW(archive_.GetEntry(index), korvane::EInvalidParameter);
+}
 
-    // Damaged or oversized entries fail alone when opened.
-    auto placed = [](const std::string& name, std::int32_t method, std::int32_t offset, std::int32_t size) {
-        return CraftedEntry{{name, offset, size, method, 0, {}}, ""};
-    };
-    auto edited = [](CraftedEntry entry, const std::function<void(Bytes&)>& edit) {
-        edit(entry.stored);
-        return entry;
-    };
-    CraftedEntry odd = MakeEntry("odd.bin", 0, "odd");
-    odd.record.method = 2;
-    const CraftedEntry bare = MakeEntry("bare.enc", 0x100, "");
-    const Bytes zeros(2 * 1024 * 1024, '\0');
-    CraftedEntry bomb = MakeEntry("bomb.gz", 1, zeros);
-    // A lying size hint must not make the reader reserve the whole limit up front either.
-    bomb.record.auxiliary = 0x7FFFFFFF;
-    std::vector<CraftedEntry> entries = {MakeEntry("good.bin", 0, "0123456789"), MakeEntry("fine.bin", 1, "fine"), odd,
-                                         bare, MakeEntry("fits.gz", 1, Bytes(1024 * 1024, 'z'))};
+TEST_F(ArchiveFailure, ANegativeCountMeansNoEntries)
+{
+    archive_.Open(Write(TableWith(19, 0x80000000u)));
+    EXPECT_EQ(archive_.GetEntryCount(), 0);
+}
+
+TEST_F(ArchiveFailure, TheCrcGuardsTheRecordNotTheData)
+{
+    archive_.Open(Write(CraftRaw(kvatool::EncodeTable({original_}), "DATA")));
+    EXPECT_EQ(ReadAll(archive_.OpenEntry("name.bin")), "DATA");
+}
+
+namespace
+{
+
+CraftedEntry Placed(const std::string& name, std::int32_t method, std::int32_t offset, std::int32_t size)
+{
+    return CraftedEntry{{name, offset, size, method, 0, {}}, ""};
+}
+
+CraftedEntry Edited(CraftedEntry entry, const std::function<void(Bytes&)>& edit)
+{
+    edit(entry.stored);
+    return entry;
+}
+
+/// Good, damaged and oversized entries side by side in one archive, opened with a decoded size limit of 1 MiB.
+class ArchiveWithDamagedEntries : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        CraftedEntry odd = MakeEntry("odd.bin", 0, "odd");
+        odd.record.method = 2;
+        const CraftedEntry bare = MakeEntry("bare.enc", 0x100, "");
+        std::vector<CraftedEntry> entries = {MakeEntry("good.bin", 0, "0123456789"), MakeEntry("fine.bin", 1, "fine"),
+                                             odd, bare, MakeEntry("fits.gz", 1, Bytes(1024 * 1024, 'z'))};
+        for (const auto& entry : damaged_)
+            entries.push_back(entry.first);
+        // One byte past the end of the file.
+        const auto dataSize =
+            std::accumulate(entries.begin(), entries.end(), std::size_t(0),
+                            [](std::size_t sum, const CraftedEntry& e) { return sum + e.stored.size(); });
+        entries.push_back(Placed("edge", 0, std::int32_t(dataSize) - 5, 6));
+        path_ = dir_.Write("test.kva", CraftArchive(entries));
+        archive_.Open(path_);
+        archive_.SetDecodedSizeLimit(1024 * 1024);
+    }
+
+    static CraftedEntry Bomb()
+    {
+        CraftedEntry bomb = MakeEntry("bomb.gz", 1, kZeros);
+        // A lying size hint must not make the reader reserve the whole limit up front either.
+        bomb.record.auxiliary = 0x7FFFFFFF;
+        return bomb;
+    }
+
+    inline static const Bytes kZeros = Bytes(2 * 1024 * 1024, '\0');
     // Each damaged entry and what opening it throws; decompression stops at the size limit.
-    const std::vector<std::pair<CraftedEntry, std::string>> damaged = {
-        {bomb, kLimitError},
-        {MakeEntry("bomb.enc", 0x101, zeros), kLimitError},
-        {placed("far", 0, 1000000, 4), kRangeError},
-        {placed("long", 0x100, 0, 0x7FFFFFFF), kRangeError},
-        {placed("negsize", 1, 0, -2), kRangeError},
-        {placed("negoff", 0x101, -5, 100), kRangeError},
-        {edited(MakeEntry("short.enc", 0x100, Pattern("s", 200)), [](Bytes& b) { b.resize(50); }), kShortError},
-        {edited(MakeEntry("short.gz", 0x101, Pattern("s", 200)), [](Bytes& b) { b.resize(95); }), kShortError},
-        {edited(MakeEntry("trailing.gz", 1, "payload"), [](Bytes& b) { b += "junk"; }), kTrailingError},
-        {edited(MakeEntry("two.gz", 1, "first"), [](Bytes& b) { b += kvatool::GzipCompress("second"); }),
+    const std::vector<std::pair<CraftedEntry, std::string>> damaged_ = {
+        {Bomb(), kLimitError},
+        {MakeEntry("bomb.enc", 0x101, kZeros), kLimitError},
+        {Placed("far", 0, 1000000, 4), kRangeError},
+        {Placed("long", 0x100, 0, 0x7FFFFFFF), kRangeError},
+        {Placed("negsize", 1, 0, -2), kRangeError},
+        {Placed("negoff", 0x101, -5, 100), kRangeError},
+        {Edited(MakeEntry("short.enc", 0x100, Pattern("s", 200)), [](Bytes& b) { b.resize(50); }), kShortError},
+        {Edited(MakeEntry("short.gz", 0x101, Pattern("s", 200)), [](Bytes& b) { b.resize(95); }), kShortError},
+        {Edited(MakeEntry("trailing.gz", 1, "payload"), [](Bytes& b) { b += "junk"; }), kTrailingError},
+        {Edited(MakeEntry("two.gz", 1, "first"), [](Bytes& b) { b += kvatool::GzipCompress("second"); }),
          kTrailingError},
         // Inside the CRC-32 of the trailer.
-        {edited(MakeEntry("damaged.gz", 1, Pattern("d", 4000)), [](Bytes& b) { b[b.size() - 6] ^= 0x55; }),
+        {Edited(MakeEntry("damaged.gz", 1, Pattern("d", 4000)), [](Bytes& b) { b[b.size() - 6] ^= 0x55; }),
          kDecompressorError},
         // The second gzip id byte, once deciphered.
-        {edited(MakeEntry("broken.gz", 0x101, Pattern("b", 4000)), [](Bytes& b) { b[96 + 1] ^= 0x55; }),
+        {Edited(MakeEntry("broken.gz", 0x101, Pattern("b", 4000)), [](Bytes& b) { b[96 + 1] ^= 0x55; }),
          kDecompressorError},
-        {edited(MakeEntry("nothing.gz", 1, ""), [](Bytes& b) { b.clear(); }), kDecompressorError},
-        {edited(MakeEntry("cut.gz", 1, Pattern("c", 4000)), [](Bytes& b) { b.resize(b.size() / 2); }),
+        {Edited(MakeEntry("nothing.gz", 1, ""), [](Bytes& b) { b.clear(); }), kDecompressorError},
+        {Edited(MakeEntry("cut.gz", 1, Pattern("c", 4000)), [](Bytes& b) { b.resize(b.size() / 2); }),
          kDecompressorError},
     };
-    for (const auto& entry : damaged)
-        entries.push_back(entry.first);
-    // One byte past the end of the file.
-    const auto dataSize = std::accumulate(entries.begin(), entries.end(), std::size_t(0),
-                                          [](std::size_t sum, const CraftedEntry& e) { return sum + e.stored.size(); });
-    entries.push_back(placed("edge", 0, std::int32_t(dataSize) - 5, 6));
-    const std::string path = write(CraftArchive(entries));
-    archive.Open(path);
-    archive.SetDecodedSizeLimit(1024 * 1024);
-    for (const auto& [entry, message] : damaged)
-        EXPECT_EQ(EntryFailure(archive, entry.record.name), message) << entry.record.name;
-    EXPECT_EQ(EntryFailure(archive, "edge"), kRangeError);
-    EXPECT_EQ(Caught<korvane::ENotImplemented>([&] { archive.OpenEntry("ODD.bin"); }).first, "not implemented format");
-    EXPECT_EQ(ReadAll(archive.OpenEntry("good.bin")) + ReadAll(archive.OpenEntry("fine.bin")), "0123456789fine");
-    EXPECT_EQ(std::unique_ptr<korvane::IKorvaneStream>(archive.OpenEntry("bare.enc"))->GetSize(), 0);
-    EXPECT_EQ(ReadAll(archive.OpenEntry("fits.gz")), Bytes(1024 * 1024, 'z'));
-    archive.SetDecodedSizeLimit(std::int64_t(1) << 40);
-    EXPECT_EQ(archive.GetDecodedSizeLimit(), korvane::archive::kMaxDecodedEntrySize);
-    EXPECT_EQ(ReadAll(archive.OpenEntry("bomb.gz")), zeros);
+    korvane::test::TempDir dir_;
+    std::string path_;
+    CArchiveFileLoader archive_;
+};
 
+} // namespace
+
+TEST_F(ArchiveWithDamagedEntries, EachDamagedOrOversizedEntryFailsWhenOpened)
+{
+    for (const auto& [entry, message] : damaged_)
+        EXPECT_EQ(EntryFailure(archive_, entry.record.name), message) << entry.record.name;
+    EXPECT_EQ(EntryFailure(archive_, "edge"), kRangeError);
+    EXPECT_EQ(Caught<korvane::ENotImplemented>([&] { archive_.OpenEntry("ODD.bin"); }).first, "not implemented format");
+}
+
+TEST_F(ArchiveWithDamagedEntries, TheOtherEntriesStillRead)
+{
+    EXPECT_EQ(ReadAll(archive_.OpenEntry("good.bin")) + ReadAll(archive_.OpenEntry("fine.bin")), "0123456789fine");
+    EXPECT_EQ(std::unique_ptr<korvane::IKorvaneStream>(archive_.OpenEntry("bare.enc"))->GetSize(), 0);
+    EXPECT_EQ(ReadAll(archive_.OpenEntry("fits.gz")), Bytes(1024 * 1024, 'z'));
+}
+
+TEST_F(ArchiveWithDamagedEntries, TheSizeLimitIsCappedAndAnEntryBelowTheCapReads)
+{
+    archive_.SetDecodedSizeLimit(std::int64_t(1) << 40);
+    EXPECT_EQ(archive_.GetDecodedSizeLimit(), korvane::archive::kMaxDecodedEntrySize);
+    EXPECT_EQ(ReadAll(archive_.OpenEntry("bomb.gz")), kZeros);
+}
+
+TEST_F(ArchiveWithDamagedEntries, ADamagedEntryIsNotPassedOnToALooseFileInAChain)
+{
     // A loose file of the same name behind the archive is not used instead (a name only the folder
     // holds comes from it: LoaderChain.FallsBackFromTheArchiveToTheFolder).
-    dir.Write("loose/damaged.gz", "loose copy");
-    dir.Write("loose/far", "loose copy");
-    auto chain = ChainOf({new ArchiveLoader(path), new korvane::CFileSystemDataLoader(dir.File("loose"))});
+    dir_.Write("loose/damaged.gz", "loose copy");
+    dir_.Write("loose/far", "loose copy");
+    auto chain = ChainOf({new ArchiveLoader(path_), new korvane::CFileSystemDataLoader(dir_.File("loose"))});
     EXPECT_THROW(chain->Open("damaged.gz"), CryptoPP::Exception);
     EXPECT_EQ(Caught<EInvalidFileFormat>([&] { chain->Open("far"); }).first, kRangeError);
 }
