@@ -414,7 +414,7 @@ TEST_F(InputMappedPad, CodesHaveNames)
     ExpectNames(controller, {{0x5008, "Right Stick: Down"}, {0x6001, "LT"}});
 }
 
-TEST_F(InputMappedPad, ATriggerHoldsPastThirtyOfItsByteAndIsCaptured)
+TEST_F(InputMappedPad, ATriggerHoldsPastThirtyOf255AndIsCaptured)
 {
     CMappedXInputController controller(0);
     controller.SetMapping("rt", 0, 0x6002);
