@@ -107,7 +107,7 @@ std::string Patched(std::size_t at, std::uint32_t value, int width = 4)
     return s;
 }
 
-TEST(SimpleDIB, DecodesEveryPixelFormatRefusesHeadersThatDoNotFitDrawsWhenLoadedAndThePaintSurfaceClips)
+TEST(SimpleDIB, DecodesEveryPixelFormatToOpaque32BitPixelsTopRowFirst)
 {
     std::vector<std::uint32_t> palette16(16, 0);
     palette16[0x1] = 0x0000FF;
@@ -155,8 +155,10 @@ TEST(SimpleDIB, DecodesEveryPixelFormatRefusesHeadersThatDoNotFitDrawsWhenLoaded
         const std::uint32_t* image = dib.GetHandle()->GetPixels();
         EXPECT_EQ(std::vector(image, image + pixels.size()), pixels);
     }
-    // Headers that do not fit the data are refused; drawing happens only when loaded; loads from files
-    // and from the stream position.
+}
+
+TEST(SimpleDIB, RefusesHeadersThatDoNotFitTheDataAndAFailedLoadLeavesItEmpty)
+{
     const std::string& valid = kValidBmp;
     // clang-format off
     const std::vector<std::pair<std::string, std::string>> broken = {
@@ -193,20 +195,32 @@ TEST(SimpleDIB, DecodesEveryPixelFormatRefusesHeadersThatDoNotFitDrawsWhenLoaded
         // A failed load leaves the object empty.
         EXPECT_EQ(std::pair(dib.GetHandle() == nullptr, dib.GetWidth()), std::pair(true, 0));
     }
+}
+
+/// A 2 x 2 top-down image whose pixels are blue 1, 2 in its top row and 3, 4 below.
+const std::string kTwoByTwo = Make({.height = -2, .rows = {Bytes({1, 0, 0, 2, 0, 0}), Bytes({3, 0, 0, 4, 0, 0})}});
+
+TEST(SimpleDIB, DrawsTheRectangleOnlyWhenLoadedAndToASurface)
+{
     // Drawing copies the rectangle only when loaded and to a surface; its clipping is the paint
-    // surface's blit (the paint surface part below).
+    // surface's blit (PaintSurface.BlitsClipAgainstSourceAndTarget).
     PaintSurface surface(4, 4, 0xFF000000u);
     CSimpleDIB dib;
     dib.Draw(&surface, 0, 0);
     EXPECT_EQ(surface.GetPixel(0, 0), 0xFF000000u);
-    LoadBytes(dib, Make({.height = -2, .rows = {Bytes({1, 0, 0, 2, 0, 0}), Bytes({3, 0, 0, 4, 0, 0})}}));
+    LoadBytes(dib, kTwoByTwo);
     dib.Draw(nullptr, 0, 0);
     dib.Draw(&surface, 0, 0, 1, 2, 1, 0); // the right column
     dib.Draw(&surface, 2, 2);             // the whole image
     EXPECT_EQ((std::vector<std::uint32_t>{surface.GetPixel(0, 0), surface.GetPixel(0, 1), surface.GetPixel(1, 0),
                                           surface.GetPixel(2, 2), surface.GetPixel(3, 3)}),
               (std::vector<std::uint32_t>{0xFF000002u, 0xFF000004u, 0xFF000000u, 0xFF000001u, 0xFF000004u}));
-    // Loads from files and from the stream's position, replacing the image.
+}
+
+TEST(SimpleDIB, LoadsFromFilesAndFromTheStreamsPositionReplacingTheImage)
+{
+    CSimpleDIB dib;
+    LoadBytes(dib, kTwoByTwo);
     TempDir temp;
     dib.LoadFromFile(temp.Write(
         "banner.bmp", Make({.width = 3, .height = 3, .rows = std::vector<std::string>(3, Bytes({7, 8, 9}))})));
@@ -216,7 +230,10 @@ TEST(SimpleDIB, DecodesEveryPixelFormatRefusesHeadersThatDoNotFitDrawsWhenLoaded
     EXPECT_EQ(std::tuple(dib.GetHandle()->GetPixel(0, 0), dib.GetWidth(), dib.GetHandle()->GetWidth()),
               std::tuple(0xFF030201u, 1, 1));
     EXPECT_THROW(dib.LoadFromFile(temp.File("missing.bmp")), EFileOpenError);
-    // The paint surface: fills are opaque, blits and text are clipped, text uses the fixed cell and draws only ink.
+}
+
+TEST(PaintSurface, FillsAreOpaqueAndClippedAndNegativeSizesDrawNothing)
+{
     PaintSurface painted(8, 6, 0);
     painted.FillRect(-3, -2, 5, 4, 0x202020);
     painted.FillRect(6, 4, 100, 100, 0x11FFEEDD); // the alpha byte of the colour is ignored
@@ -226,7 +243,10 @@ TEST(SimpleDIB, DecodesEveryPixelFormatRefusesHeadersThatDoNotFitDrawsWhenLoaded
                                 CountColour(painted, 0xFF123456u)}),
               (std::vector<int>{2 * 2, 4, 0}));
     EXPECT_EQ(painted.GetPixel(7, 5), 0xFFFFEEDDu);
-    // Blits clip against source and target.
+}
+
+TEST(PaintSurface, BlitsClipAgainstSourceAndTarget)
+{
     Bitmap source(3, 3);
     for (int i = 0; i < 9; ++i)
         source.SetPixel(i % 3, i / 3, 0xFF000000u | static_cast<std::uint32_t>(i + 1));
@@ -240,7 +260,10 @@ TEST(SimpleDIB, DecodesEveryPixelFormatRefusesHeadersThatDoNotFitDrawsWhenLoaded
     target.Blit(source, 0, 0, 2, 2, 5, 5);   // source rectangle outside the source
     target.Blit(source, 0, 0, 3, 3, -2, -2); // only the source's (0,0) lands at (2,2)
     EXPECT_EQ(std::pair(target.GetPixel(2, 2), target.GetPixel(0, 0)), std::pair(0xFF000001u, corner));
-    // Text uses the fixed cell and draws only ink.
+}
+
+TEST(PaintSurface, TextUsesTheFixedCellAndDrawsOnlyInk)
+{
     int width = 0, height = 0;
     PaintSurface::MeasureText("-- P A U S E D --", width, height);
     EXPECT_EQ(std::pair(width, height), std::pair(17 * PaintSurface::kGlyphWidth, PaintSurface::kGlyphHeight));
@@ -250,7 +273,10 @@ TEST(SimpleDIB, DecodesEveryPixelFormatRefusesHeadersThatDoNotFitDrawsWhenLoaded
     EXPECT_EQ(CountColour(text, 0xFFDCDCDCu), 7);
     EXPECT_EQ((std::vector<std::uint32_t>{text.GetPixel(2, 3), text.GetPixel(2, 9), text.GetPixel(2, 2)}),
               (std::vector<std::uint32_t>{0xFFDCDCDCu, 0xFFDCDCDCu, 0xFF202020u}));
-    // Unprintable bytes draw '?' and clip at the edge.
+}
+
+TEST(PaintSurface, UnprintableBytesDrawQuestionMarksAndClipAtTheEdge)
+{
     PaintSurface other(20, 20, 0), question(20, 20, 0);
     other.DrawText(14, 15, "\x01\xFF", 0xFFFFFF);
     question.DrawText(14, 15, "??", 0xFFFFFF);

@@ -206,224 +206,322 @@ Bytes Sequence(int first, std::size_t count)
 
 } // namespace
 
-TEST(ArchiveFailure, DamagedArchivesFailTheOpenAndLeaveTheLoaderEmptyDamagedEntriesFailAloneAndNotPassedOnInAChain)
+namespace
 {
-    korvane::test::TempDir dir;
-    CArchiveFileLoader archive;
-    auto write = [&](const Bytes& image) { return dir.Write("test.kva", image); };
-    const std::string absent = dir.File("absent.kva");
-    EXPECT_EQ(Caught<korvane::EFileOpenError>([&] { archive.Open(absent); }),
-              Failure("Cannot open file: \"" + absent + "\"", "class korvane::CFileStream"));
 
+/// A good archive of two entries ("a.txt", "b.txt") and damaged copies of it, opened by one loader.
+class ArchiveFailure : public ::testing::Test
+{
+protected:
+    std::string Write(const Bytes& image) { return dir_.Write("test.kva", image); }
+    Bytes Flip(std::size_t at, int bits) const { return WithByte(good_, at, char(good_[at] ^ bits)); }
+    Bytes Length(std::uint32_t value) const { return WithUInt32(good_, kLengthAt, value); }
+    Bytes TableWith(std::size_t at, std::uint32_t value) const
+    {
+        return CraftRaw(WithUInt32(oneRecord_, at, value), "x");
+    }
+    /// A record changed after its CRC was taken.
+    Bytes Changed(const std::function<void(kvatool::Record&)>& change) const
+    {
+        kvatool::Record record = original_;
+        change(record);
+        record.crc = kvatool::RecordCrc(original_);
+        return CraftRaw(kvatool::EncodeTable({record}), "data");
+    }
+
+    korvane::test::TempDir dir_;
+    CArchiveFileLoader archive_;
+    const Bytes good_ = CraftArchive({MakeEntry("a.txt", 0x101, "alpha"), MakeEntry("b.txt", 0, "bravo")});
+    const Bytes oneRecord_ = kvatool::EncodeTable({{"a", 0, 1, 0, 0, {}}});
+    const kvatool::Record original_{"name.bin", 0, 4, 0, 0, {}};
+};
+
+} // namespace
+
+TEST_F(ArchiveFailure, AMissingFileFailsTheOpen)
+{
+    const std::string absent = dir_.File("absent.kva");
+    EXPECT_EQ(Caught<korvane::EFileOpenError>([&] { archive_.Open(absent); }),
+              Failure("Cannot open file: \"" + absent + "\"", "class korvane::CFileStream"));
+}
+
+TEST_F(ArchiveFailure, DamagedArchivesFailTheOpenAndLeaveTheLoaderEmpty)
+{
     const Failure header{"file header error", "class korvane::CArchiveFileLoader"};
     const Failure table{"invalid archive file entry header", "class korvane::CArchiveFileEntries"};
     const Failure crc{"file entry CRC error. data may be incorrect.", "class korvane::CArchiveFileEntryHeader"};
-    const Bytes good = CraftArchive({MakeEntry("a.txt", 0x101, "alpha"), MakeEntry("b.txt", 0, "bravo")});
-    auto flip = [&](std::size_t at, int bits) { return WithByte(good, at, char(good[at] ^ bits)); };
-    auto length = [&](std::uint32_t value) { return WithUInt32(good, kLengthAt, value); };
-    const Bytes oneRecord = kvatool::EncodeTable({{"a", 0, 1, 0, 0, {}}});
-    auto tableWith = [&](std::size_t at, std::uint32_t value) {
-        return CraftRaw(WithUInt32(oneRecord, at, value), "x");
-    };
-    // A record changed after its CRC was taken.
-    const kvatool::Record original{"name.bin", 0, 4, 0, 0, {}};
-    auto changed = [&](const std::function<void(kvatool::Record&)>& change) {
-        kvatool::Record record = original;
-        change(record);
-        record.crc = kvatool::RecordCrc(original);
-        return CraftRaw(kvatool::EncodeTable({record}), "data");
-    };
-
     const std::vector<std::tuple<std::string, Bytes, Failure>> cases = {
-        {"magic", WithByte(good, 0, 'k'), header},
-        {"magic last byte", WithByte(good, 13, '\0'), header},
+        {"magic", WithByte(good_, 0, 'k'), header},
+        {"magic last byte", WithByte(good_, 13, '\0'), header},
         {"magic cut short", "KorvaneArc", header},
-        {"seed first byte", flip(kSeedAt, 1), table},
-        {"seed last byte", flip(kSeedAt + 31, 1), table},
-        {"counter", flip(kCounterAt, 0x80), table},
-        {"table length 0", length(0), table},
-        {"table length 0xFFFFFFF0", length(0xFFFFFFF0u), table},
-        {"table length one past the file", length(std::uint32_t(good.size() - kTableAt + 1)), table},
-        {"file cut inside the seed", good.substr(0, 60), table},
-        {"count 0x7FFFFFFF", tableWith(19, 0x7FFFFFFFu), table},
-        {"count 2", tableWith(19, 2), table},
+        {"seed first byte", Flip(kSeedAt, 1), table},
+        {"seed last byte", Flip(kSeedAt + 31, 1), table},
+        {"counter", Flip(kCounterAt, 0x80), table},
+        {"table length 0", Length(0), table},
+        {"table length 0xFFFFFFF0", Length(0xFFFFFFF0u), table},
+        {"table length one past the file", Length(std::uint32_t(good_.size() - kTableAt + 1)), table},
+        {"file cut inside the seed", good_.substr(0, 60), table},
+        {"count 0x7FFFFFFF", TableWith(19, 0x7FFFFFFFu), table},
+        {"count 2", TableWith(19, 2), table},
         // A damaged table, not a damaged record.
-        {"name length 0xFFFFFFFF", tableWith(23, 0xFFFFFFFFu), table},
-        {"name length 0x7FFFFFFF", tableWith(23, 0x7FFFFFFFu), table},
-        {"name length past the record", tableWith(23, 2 + 16 + 4), table},
-        {"record cut short", CraftRaw(oneRecord.substr(0, oneRecord.size() - 1), "x"), table},
-        {"renamed", changed([](kvatool::Record& r) { r.name = "name.bim"; }), crc},
-        {"offset", changed([](kvatool::Record& r) { r.offset ^= 0x100; }), crc},
-        {"size", changed([](kvatool::Record& r) { r.size ^= 0x100; }), crc},
-        {"method", changed([](kvatool::Record& r) { r.method ^= 0x100; }), crc},
-        {"auxiliary", changed([](kvatool::Record& r) { r.auxiliary ^= 0x100; }), crc},
+        {"name length 0xFFFFFFFF", TableWith(23, 0xFFFFFFFFu), table},
+        {"name length 0x7FFFFFFF", TableWith(23, 0x7FFFFFFFu), table},
+        {"name length past the record", TableWith(23, 2 + 16 + 4), table},
+        {"record cut short", CraftRaw(oneRecord_.substr(0, oneRecord_.size() - 1), "x"), table},
+        {"renamed", Changed([](kvatool::Record& r) { r.name = "name.bim"; }), crc},
+        {"offset", Changed([](kvatool::Record& r) { r.offset ^= 0x100; }), crc},
+        {"size", Changed([](kvatool::Record& r) { r.size ^= 0x100; }), crc},
+        {"method", Changed([](kvatool::Record& r) { r.method ^= 0x100; }), crc},
+        {"auxiliary", Changed([](kvatool::Record& r) { r.auxiliary ^= 0x100; }), crc},
     };
-    const std::string goodPath = dir.Write("good.kva", good);
+    const std::string goodPath = dir_.Write("good.kva", good_);
     for (const auto& [name, image, failure] : cases) {
         SCOPED_TRACE(name);
-        archive.Open(goodPath);
-        const std::string path = write(image);
-        EXPECT_EQ(Caught<EInvalidFileFormat>([&] { archive.Open(path); }), failure);
-        EXPECT_EQ(std::pair(archive.GetEntryCount(), archive.Exists("a.txt")), std::pair(0, false));
+        archive_.Open(goodPath);
+        const std::string path = Write(image);
+        EXPECT_EQ(Caught<EInvalidFileFormat>([&] { archive_.Open(path); }), failure);
+        EXPECT_EQ(std::pair(archive_.GetEntryCount(), archive_.Exists("a.txt")), std::pair(0, false));
         // The archive data loader is not made from a bad archive either.
         EXPECT_EQ(Caught<EInvalidFileFormat>([&] { ArchiveLoader loader(path); }), failure);
     }
     // The emptied loader's message for a name it lacks: Kvatool.PackListExtractMethodsClashesAndErrors.
+}
 
-    // Only the first half of the counter block is used.
-    archive.Open(write(flip(kCounterAt + 20, 0xFF)));
-    EXPECT_EQ(ReadAll(archive.OpenEntry("a.txt")), "alpha");
-    // Entry indexes outside the table are refused.
-    EXPECT_EQ(archive.GetEntry(1)->GetName(), "b.txt");
+TEST_F(ArchiveFailure, OnlyTheFirstHalfOfTheCounterBlockIsUsed)
+{
+    archive_.Open(Write(Flip(kCounterAt + 20, 0xFF)));
+    EXPECT_EQ(ReadAll(archive_.OpenEntry("a.txt")), "alpha");
+}
+
+TEST_F(ArchiveFailure, EntryIndexesOutsideTheTableAreRefused)
+{
+    archive_.Open(Write(good_));
+    EXPECT_EQ(archive_.GetEntry(1)->GetName(), "b.txt");
     for (std::int32_t index : {2, -1})
-        EXPECT_THROW(archive.GetEntry(index), korvane::EInvalidParameter);
-    // A negative count means no entries.
-    archive.Open(write(tableWith(19, 0x80000000u)));
-    EXPECT_EQ(archive.GetEntryCount(), 0);
-    // The CRC guards the record, not the data.
-    archive.Open(write(CraftRaw(kvatool::EncodeTable({original}), "DATA")));
-    EXPECT_EQ(ReadAll(archive.OpenEntry("name.bin")), "DATA");
+        EXPECT_THROW(archive_.GetEntry(index), korvane::EInvalidParameter);
+}
 
-    // Damaged or oversized entries fail alone when opened.
-    auto placed = [](const std::string& name, std::int32_t method, std::int32_t offset, std::int32_t size) {
-        return CraftedEntry{{name, offset, size, method, 0, {}}, ""};
-    };
-    auto edited = [](CraftedEntry entry, const std::function<void(Bytes&)>& edit) {
-        edit(entry.stored);
-        return entry;
-    };
-    CraftedEntry odd = MakeEntry("odd.bin", 0, "odd");
-    odd.record.method = 2;
-    const CraftedEntry bare = MakeEntry("bare.enc", 0x100, "");
-    const Bytes zeros(2 * 1024 * 1024, '\0');
-    CraftedEntry bomb = MakeEntry("bomb.gz", 1, zeros);
-    // A lying size hint must not make the reader reserve the whole limit up front either.
-    bomb.record.auxiliary = 0x7FFFFFFF;
-    std::vector<CraftedEntry> entries = {MakeEntry("good.bin", 0, "0123456789"), MakeEntry("fine.bin", 1, "fine"), odd,
-                                         bare, MakeEntry("fits.gz", 1, Bytes(1024 * 1024, 'z'))};
+TEST_F(ArchiveFailure, ANegativeCountMeansNoEntries)
+{
+    archive_.Open(Write(TableWith(19, 0x80000000u)));
+    EXPECT_EQ(archive_.GetEntryCount(), 0);
+}
+
+TEST_F(ArchiveFailure, TheCrcGuardsTheRecordNotTheData)
+{
+    archive_.Open(Write(CraftRaw(kvatool::EncodeTable({original_}), "DATA")));
+    EXPECT_EQ(ReadAll(archive_.OpenEntry("name.bin")), "DATA");
+}
+
+namespace
+{
+
+CraftedEntry Placed(const std::string& name, std::int32_t method, std::int32_t offset, std::int32_t size)
+{
+    return CraftedEntry{{name, offset, size, method, 0, {}}, ""};
+}
+
+CraftedEntry Edited(CraftedEntry entry, const std::function<void(Bytes&)>& edit)
+{
+    edit(entry.stored);
+    return entry;
+}
+
+/// Good, damaged and oversized entries side by side in one archive, opened with a decoded size limit of 1 MiB.
+class ArchiveWithDamagedEntries : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        CraftedEntry odd = MakeEntry("odd.bin", 0, "odd");
+        odd.record.method = 2;
+        const CraftedEntry bare = MakeEntry("bare.enc", 0x100, "");
+        std::vector<CraftedEntry> entries = {MakeEntry("good.bin", 0, "0123456789"), MakeEntry("fine.bin", 1, "fine"),
+                                             odd, bare, MakeEntry("fits.gz", 1, Bytes(1024 * 1024, 'z'))};
+        for (const auto& entry : damaged_)
+            entries.push_back(entry.first);
+        // One byte past the end of the file.
+        const auto dataSize =
+            std::accumulate(entries.begin(), entries.end(), std::size_t(0),
+                            [](std::size_t sum, const CraftedEntry& e) { return sum + e.stored.size(); });
+        entries.push_back(Placed("edge", 0, std::int32_t(dataSize) - 5, 6));
+        path_ = dir_.Write("test.kva", CraftArchive(entries));
+        archive_.Open(path_);
+        archive_.SetDecodedSizeLimit(1024 * 1024);
+    }
+
+    static CraftedEntry Bomb()
+    {
+        CraftedEntry bomb = MakeEntry("bomb.gz", 1, kZeros);
+        // A lying size hint must not make the reader reserve the whole limit up front either.
+        bomb.record.auxiliary = 0x7FFFFFFF;
+        return bomb;
+    }
+
+    inline static const Bytes kZeros = Bytes(2 * 1024 * 1024, '\0');
     // Each damaged entry and what opening it throws; decompression stops at the size limit.
-    const std::vector<std::pair<CraftedEntry, std::string>> damaged = {
-        {bomb, kLimitError},
-        {MakeEntry("bomb.enc", 0x101, zeros), kLimitError},
-        {placed("far", 0, 1000000, 4), kRangeError},
-        {placed("long", 0x100, 0, 0x7FFFFFFF), kRangeError},
-        {placed("negsize", 1, 0, -2), kRangeError},
-        {placed("negoff", 0x101, -5, 100), kRangeError},
-        {edited(MakeEntry("short.enc", 0x100, Pattern("s", 200)), [](Bytes& b) { b.resize(50); }), kShortError},
-        {edited(MakeEntry("short.gz", 0x101, Pattern("s", 200)), [](Bytes& b) { b.resize(95); }), kShortError},
-        {edited(MakeEntry("trailing.gz", 1, "payload"), [](Bytes& b) { b += "junk"; }), kTrailingError},
-        {edited(MakeEntry("two.gz", 1, "first"), [](Bytes& b) { b += kvatool::GzipCompress("second"); }),
+    const std::vector<std::pair<CraftedEntry, std::string>> damaged_ = {
+        {Bomb(), kLimitError},
+        {MakeEntry("bomb.enc", 0x101, kZeros), kLimitError},
+        {Placed("far", 0, 1000000, 4), kRangeError},
+        {Placed("long", 0x100, 0, 0x7FFFFFFF), kRangeError},
+        {Placed("negsize", 1, 0, -2), kRangeError},
+        {Placed("negoff", 0x101, -5, 100), kRangeError},
+        {Edited(MakeEntry("short.enc", 0x100, Pattern("s", 200)), [](Bytes& b) { b.resize(50); }), kShortError},
+        {Edited(MakeEntry("short.gz", 0x101, Pattern("s", 200)), [](Bytes& b) { b.resize(95); }), kShortError},
+        {Edited(MakeEntry("trailing.gz", 1, "payload"), [](Bytes& b) { b += "junk"; }), kTrailingError},
+        {Edited(MakeEntry("two.gz", 1, "first"), [](Bytes& b) { b += kvatool::GzipCompress("second"); }),
          kTrailingError},
         // Inside the CRC-32 of the trailer.
-        {edited(MakeEntry("damaged.gz", 1, Pattern("d", 4000)), [](Bytes& b) { b[b.size() - 6] ^= 0x55; }),
+        {Edited(MakeEntry("damaged.gz", 1, Pattern("d", 4000)), [](Bytes& b) { b[b.size() - 6] ^= 0x55; }),
          kDecompressorError},
         // The second gzip id byte, once deciphered.
-        {edited(MakeEntry("broken.gz", 0x101, Pattern("b", 4000)), [](Bytes& b) { b[96 + 1] ^= 0x55; }),
+        {Edited(MakeEntry("broken.gz", 0x101, Pattern("b", 4000)), [](Bytes& b) { b[96 + 1] ^= 0x55; }),
          kDecompressorError},
-        {edited(MakeEntry("nothing.gz", 1, ""), [](Bytes& b) { b.clear(); }), kDecompressorError},
-        {edited(MakeEntry("cut.gz", 1, Pattern("c", 4000)), [](Bytes& b) { b.resize(b.size() / 2); }),
+        {Edited(MakeEntry("nothing.gz", 1, ""), [](Bytes& b) { b.clear(); }), kDecompressorError},
+        {Edited(MakeEntry("cut.gz", 1, Pattern("c", 4000)), [](Bytes& b) { b.resize(b.size() / 2); }),
          kDecompressorError},
     };
-    for (const auto& entry : damaged)
-        entries.push_back(entry.first);
-    // One byte past the end of the file.
-    const auto dataSize = std::accumulate(entries.begin(), entries.end(), std::size_t(0),
-                                          [](std::size_t sum, const CraftedEntry& e) { return sum + e.stored.size(); });
-    entries.push_back(placed("edge", 0, std::int32_t(dataSize) - 5, 6));
-    const std::string path = write(CraftArchive(entries));
-    archive.Open(path);
-    archive.SetDecodedSizeLimit(1024 * 1024);
-    for (const auto& [entry, message] : damaged)
-        EXPECT_EQ(EntryFailure(archive, entry.record.name), message) << entry.record.name;
-    EXPECT_EQ(EntryFailure(archive, "edge"), kRangeError);
-    EXPECT_EQ(Caught<korvane::ENotImplemented>([&] { archive.OpenEntry("ODD.bin"); }).first, "not implemented format");
-    EXPECT_EQ(ReadAll(archive.OpenEntry("good.bin")) + ReadAll(archive.OpenEntry("fine.bin")), "0123456789fine");
-    EXPECT_EQ(std::unique_ptr<korvane::IKorvaneStream>(archive.OpenEntry("bare.enc"))->GetSize(), 0);
-    EXPECT_EQ(ReadAll(archive.OpenEntry("fits.gz")), Bytes(1024 * 1024, 'z'));
-    archive.SetDecodedSizeLimit(std::int64_t(1) << 40);
-    EXPECT_EQ(archive.GetDecodedSizeLimit(), korvane::archive::kMaxDecodedEntrySize);
-    EXPECT_EQ(ReadAll(archive.OpenEntry("bomb.gz")), zeros);
+    korvane::test::TempDir dir_;
+    std::string path_;
+    CArchiveFileLoader archive_;
+};
 
+} // namespace
+
+TEST_F(ArchiveWithDamagedEntries, EachDamagedOrOversizedEntryFailsWhenOpened)
+{
+    for (const auto& [entry, message] : damaged_)
+        EXPECT_EQ(EntryFailure(archive_, entry.record.name), message) << entry.record.name;
+    EXPECT_EQ(EntryFailure(archive_, "edge"), kRangeError);
+    EXPECT_EQ(Caught<korvane::ENotImplemented>([&] { archive_.OpenEntry("ODD.bin"); }).first, "not implemented format");
+}
+
+TEST_F(ArchiveWithDamagedEntries, TheOtherEntriesStillRead)
+{
+    EXPECT_EQ(ReadAll(archive_.OpenEntry("good.bin")) + ReadAll(archive_.OpenEntry("fine.bin")), "0123456789fine");
+    EXPECT_EQ(std::unique_ptr<korvane::IKorvaneStream>(archive_.OpenEntry("bare.enc"))->GetSize(), 0);
+    EXPECT_EQ(ReadAll(archive_.OpenEntry("fits.gz")), Bytes(1024 * 1024, 'z'));
+}
+
+TEST_F(ArchiveWithDamagedEntries, TheSizeLimitIsCappedAndAnEntryBelowTheCapReads)
+{
+    archive_.SetDecodedSizeLimit(std::int64_t(1) << 40);
+    EXPECT_EQ(archive_.GetDecodedSizeLimit(), korvane::archive::kMaxDecodedEntrySize);
+    EXPECT_EQ(ReadAll(archive_.OpenEntry("bomb.gz")), kZeros);
+}
+
+TEST_F(ArchiveWithDamagedEntries, ADamagedEntryIsNotPassedOnToALooseFileInAChain)
+{
     // A loose file of the same name behind the archive is not used instead (a name only the folder
-    // holds comes from it: the folder loader's part of the Archives scenario).
-    dir.Write("loose/damaged.gz", "loose copy");
-    dir.Write("loose/far", "loose copy");
-    auto chain = ChainOf({new ArchiveLoader(path), new korvane::CFileSystemDataLoader(dir.File("loose"))});
+    // holds comes from it: LoaderChain.FallsBackFromTheArchiveToTheFolder).
+    dir_.Write("loose/damaged.gz", "loose copy");
+    dir_.Write("loose/far", "loose copy");
+    auto chain = ChainOf({new ArchiveLoader(path_), new korvane::CFileSystemDataLoader(dir_.File("loose"))});
     EXPECT_THROW(chain->Open("damaged.gz"), CryptoPP::Exception);
     EXPECT_EQ(Caught<EInvalidFileFormat>([&] { chain->Open("far"); }).first, kRangeError);
 }
 
-// One extension per storage method and the default method for the rest, packed by the tool,
-// read back in any letter case, as windows or decoded streams, by folder and from several threads.
-TEST(Archives, PackedCraftedAndKnownAnswerArchivesReadBackAndTheFolderLoaderAndChainsFallBackToTheFolder)
+namespace
 {
-    korvane::test::TempDir dir;
-    kvatool::PackOptions options;
-    options.methodByExtension = {{".png", 0}, {".raw", 0}, {".gz", 1}, {".enc", 0x100}};
-    options.defaultMethod = 0x101;
-    options.random = CountingRandom(3);
-    std::map<std::string, std::pair<Bytes, std::int32_t>> files;
-    // An enciphered entry with no payload would be its bare key block: empty files are stored.
-    for (const auto& [path, bytes, method] : std::vector<std::tuple<std::string, Bytes, std::int32_t>>{
-             {"Fonts/Main.png", Pattern("png", 1000), 0},
-             {"Fonts/Large/Big.ENC", Pattern("enc", 70000), 0x100},
-             {"Readme.gz", Pattern("gz", 5000), 1},
-             {"notes.txt", Pattern("txt", 300000), 0x101},
-             {"Deep/er/and/deeper/leaf.raw", Pattern("raw", 17), 0},
-             {"empty/e.raw", "", 0},
-             {"empty/e.gz", "", 1},
-             {"empty/e.enc", "", 0},
-             {"empty/e.txt", "", 0x101}}) {
-        dir.Write("src/" + path, bytes);
-        std::string name = korvane::ToLowerString(path);
-        std::replace(name.begin(), name.end(), '/', '\\');
-        files[name] = {bytes, method};
+
+/// One extension per storage method and the default method for the rest, packed by the tool into
+/// out/data.kva and opened through a loader chain.
+class PackedArchive : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        kvatool::PackOptions options;
+        options.methodByExtension = {{".png", 0}, {".raw", 0}, {".gz", 1}, {".enc", 0x100}};
+        options.defaultMethod = 0x101;
+        options.random = CountingRandom(3);
+        // An enciphered entry with no payload would be its bare key block: empty files are stored.
+        for (const auto& [path, bytes, method] : std::vector<std::tuple<std::string, Bytes, std::int32_t>>{
+                 {"Fonts/Main.png", Pattern("png", 1000), 0},
+                 {"Fonts/Large/Big.ENC", Pattern("enc", 70000), 0x100},
+                 {"Readme.gz", Pattern("gz", 5000), 1},
+                 {"notes.txt", Pattern("txt", 300000), 0x101},
+                 {"Deep/er/and/deeper/leaf.raw", Pattern("raw", 17), 0},
+                 {"empty/e.raw", "", 0},
+                 {"empty/e.gz", "", 1},
+                 {"empty/e.enc", "", 0},
+                 {"empty/e.txt", "", 0x101}}) {
+            dir_.Write("src/" + path, bytes);
+            std::string name = korvane::ToLowerString(path);
+            std::replace(name.begin(), name.end(), '/', '\\');
+            files_[name] = {bytes, method};
+        }
+        std::filesystem::create_directories(dir_.File("out"));
+        kvatool::PackFolder(dir_.File("src"), dir_.File("out/data.kva"), options);
+        loader_.reset(new ArchiveLoader(dir_.File("out/data.kva")));
+        chain_.Add(loader_);
     }
-    std::filesystem::create_directories(dir.File("out"));
-    kvatool::PackFolder(dir.File("src"), dir.File("out/data.kva"), options);
-    boost::shared_ptr<ArchiveLoader> loader(new ArchiveLoader(dir.File("out/data.kva")));
-    CDataLoaderChain chain;
-    chain.Add(loader);
-    const CArchiveFileLoader& archive = loader->GetArchive();
-    // The table is sorted by name and holds lower-case names with backslashes.
+
+    korvane::test::TempDir dir_;
+    /// Each entry's name as the table holds it, with its contents and storage method.
+    std::map<std::string, std::pair<Bytes, std::int32_t>> files_;
+    boost::shared_ptr<ArchiveLoader> loader_;
+    CDataLoaderChain chain_;
+};
+
+} // namespace
+
+TEST_F(PackedArchive, TheTableIsSortedByNameAndHoldsLowerCaseNamesReadInAnyCase)
+{
+    const CArchiveFileLoader& archive = loader_->GetArchive();
+    // The names have backslashes.
     std::int32_t index = 0;
-    for (const auto& [name, file] : files) {
+    for (const auto& [name, file] : files_) {
         SCOPED_TRACE(name);
         const korvane::CArchiveFileEntryHeader* entry = archive.GetEntry(index++);
         EXPECT_EQ(std::tuple(entry->GetName(), entry->GetAuxiliary(), entry->GetMethod()),
                   std::tuple(name, std::int32_t(file.first.size()), file.second));
         std::string upper = name;
         std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
-        EXPECT_TRUE(chain.Exists(upper));
-        EXPECT_EQ(ReadAll(chain.Open(upper)), file.first);
+        EXPECT_TRUE(chain_.Exists(upper));
+        EXPECT_EQ(ReadAll(chain_.Open(upper)), file.first);
     }
+}
 
-    // Slashes are no folder separators in archive names.
-    EXPECT_FALSE(loader->Exists("fonts/main.png"));
-    EXPECT_EQ(Caught<EFileOpenError>([&] { chain.Open("Fonts/Main.png"); }),
+TEST_F(PackedArchive, SlashesAreNoFolderSeparatorsInNames)
+{
+    EXPECT_FALSE(loader_->Exists("fonts/main.png"));
+    EXPECT_EQ(Caught<EFileOpenError>([&] { chain_.Open("Fonts/Main.png"); }),
               Failure("file entry not found: \"Fonts/Main.png\"", "class CDataLoaderChain"));
-    // Stored entries are windows, and every open is a stream of its own.
-    std::unique_ptr<korvane::IKorvaneStream> stream(loader->Open("Deep\\Er\\And\\Deeper\\Leaf.RAW"));
-    ASSERT_NE(dynamic_cast<korvane::CFilePartitionStream*>(stream.get()), nullptr);
-    // Its bounds: the streams scenario in the streams tests, and the contents above.
+}
 
-    std::unique_ptr<korvane::IKorvaneStream> decoded(loader->Open("notes.txt"));
+TEST_F(PackedArchive, StoredEntriesOpenAsWindowsAndDecodedOnesAsMemoryAtTheStart)
+{
+    std::unique_ptr<korvane::IKorvaneStream> stream(loader_->Open("Deep\\Er\\And\\Deeper\\Leaf.RAW"));
+    ASSERT_NE(dynamic_cast<korvane::CFilePartitionStream*>(stream.get()), nullptr);
+    // Its bounds: EveryStream.SeeksReadsAndClonesAlike in the streams tests, and the contents above.
+
+    std::unique_ptr<korvane::IKorvaneStream> decoded(loader_->Open("notes.txt"));
     ASSERT_NE(dynamic_cast<korvane::CMemoryStream*>(decoded.get()), nullptr);
     EXPECT_EQ(std::pair(decoded->GetSize(), decoded->GetPosition()), std::pair(300000, 0));
+}
 
-    auto first = loader->OpenShared("fonts\\main.png");
-    auto second = loader->OpenShared("fonts\\main.png");
+TEST_F(PackedArchive, EveryOpenIsAStreamOfItsOwn)
+{
+    auto first = loader_->OpenShared("fonts\\main.png");
+    auto second = loader_->OpenShared("fonts\\main.png");
     ASSERT_NE(first.get(), second.get());
     char byte;
     first->Read(&byte, 1);
     EXPECT_EQ(std::pair(first->GetPosition(), second->GetPosition()), std::pair(1, 0));
+}
 
-    // Letter case and a trailing separator in the folder: the crafted index below.
-    EXPECT_EQ(List(*loader, "fonts", true), (Names{"fonts\\large\\big.enc", "fonts\\main.png"}));
-    EXPECT_EQ(List(*loader, "", false), (Names{"notes.txt", "readme.gz"}));
+TEST_F(PackedArchive, ListsAFoldersEntriesWithOrWithoutItsSubfolders)
+{
+    // Letter case and a trailing separator in the folder: CraftedArchive's listings.
+    EXPECT_EQ(List(*loader_, "fonts", true), (Names{"fonts\\large\\big.enc", "fonts\\main.png"}));
+    EXPECT_EQ(List(*loader_, "", false), (Names{"notes.txt", "readme.gz"}));
+}
 
-    // Entries open from several threads at once.
-    const std::vector<std::pair<std::string, std::pair<Bytes, std::int32_t>>> all(files.begin(), files.end());
+TEST_F(PackedArchive, EntriesOpenFromSeveralThreadsAtOnce)
+{
+    const std::vector<std::pair<std::string, std::pair<Bytes, std::int32_t>>> all(files_.begin(), files_.end());
     std::atomic<int> problems{0};
     std::vector<std::thread> threads;
     for (std::size_t t = 0; t < 6; ++t) {
@@ -432,7 +530,7 @@ TEST(Archives, PackedCraftedAndKnownAnswerArchivesReadBackAndTheFolderLoaderAndC
                 for (std::size_t k = 0; k < all.size(); ++k) {
                     const auto& [name, file] = all[(k * 5 + t + round) % all.size()];
                     try {
-                        problems += ReadAll(chain.Open(name)) != file.first || !chain.Exists(name);
+                        problems += ReadAll(chain_.Open(name)) != file.first || !chain_.Exists(name);
                     } catch (...) {
                         ++problems;
                     }
@@ -443,9 +541,11 @@ TEST(Archives, PackedCraftedAndKnownAnswerArchivesReadBackAndTheFolderLoaderAndC
     for (std::thread& thread : threads)
         thread.join();
     EXPECT_EQ(problems.load(), 0);
+}
 
-    // Crafted tables: folders list depth first in table order, the later case twin is found, a reopened
-    // archive is forgotten and deep nesting is refused by the folder index.
+TEST(CraftedArchive, FoldersListDepthFirstInTableOrderAfterTheNamesAlreadyListed)
+{
+    korvane::test::TempDir dir;
     ArchiveLoader crafted(
         dir.Write("index.kva", CraftArchive({MakeEntry("a\\b\\c.txt", 0, "c"), MakeEntry("a\\d.txt", 0, "d"),
                                              MakeEntry("x.txt", 0, "x"), MakeEntry("a\\b\\e.txt", 0, "e")})));
@@ -454,21 +554,39 @@ TEST(Archives, PackedCraftedAndKnownAnswerArchivesReadBackAndTheFolderLoaderAndC
     EXPECT_EQ(List(crafted, "", true, {"kept"}), (Names{"kept", "a\\b\\c.txt", "a\\b\\e.txt", "a\\d.txt", "x.txt"}));
     EXPECT_EQ(List(crafted, "a\\", true), (Names{"a\\b\\c.txt", "a\\b\\e.txt", "a\\d.txt"}));
     EXPECT_EQ(List(crafted, "no\\such\\folder", true), Names{});
+}
 
+TEST(CraftedArchive, AnEmptyTableListsNothing)
+{
+    korvane::test::TempDir dir;
     ArchiveLoader empty(dir.Write("empty.kva", CraftArchive({})));
     EXPECT_EQ(List(empty, "", true), Names{}); // opening in an empty table: ArchiveFailure's scenario
+}
 
-    // Case twins: the later entry is found.
+TEST(CraftedArchive, TheLaterOfTwoCaseTwinsIsFound)
+{
+    korvane::test::TempDir dir;
     CArchiveFileLoader reader;
     reader.Open(dir.Write("twins.kva",
                           CraftArchive({MakeEntry("Same.txt", 0, "first"), MakeEntry("SAME.TXT", 0x101, "second")})));
     EXPECT_EQ(reader.GetEntryCount(), 2);
     EXPECT_EQ(ReadAll(reader.OpenEntry("same.txt")), "second");
-    // A reopen forgets the old reader.
+}
+
+TEST(CraftedArchive, AReopenForgetsTheOldArchive)
+{
+    korvane::test::TempDir dir;
+    CArchiveFileLoader reader;
+    reader.Open(dir.Write("twins.kva",
+                          CraftArchive({MakeEntry("Same.txt", 0, "first"), MakeEntry("SAME.TXT", 0x101, "second")})));
     reader.Open(dir.Write("two.kva", CraftArchive({MakeEntry("two", 0x100, "2")})));
     EXPECT_FALSE(reader.Exists("same.txt"));
     EXPECT_EQ(ReadAll(reader.OpenEntry("TWO")), "2");
+}
 
+TEST(CraftedArchive, DeepNamesAreReadButTheFolderIndexRefusesToNestTooDeeply)
+{
+    korvane::test::TempDir dir;
     auto nested = [](int levels) {
         std::string name;
         while (levels-- > 0)
@@ -480,17 +598,26 @@ TEST(Archives, PackedCraftedAndKnownAnswerArchivesReadBackAndTheFolderLoaderAndC
     // The reader holds a name thousands of folders deep; only the folder index, which stores
     // every level's whole path, refuses to grow quadratically.
     const std::string hostile = dir.Write("deeper.kva", CraftArchive({MakeEntry(nested(5000), 0, "deeper")}));
+    CArchiveFileLoader reader;
     reader.Open(hostile);
     EXPECT_EQ(ReadAll(reader.OpenEntry(nested(5000))), "deeper");
     EXPECT_EQ(Caught<korvane::EInvalidFileFormat>([&] { ArchiveLoader refused(hostile); }).first,
               "archive folders nest too deeply");
-    // An archive computed outside the project is read, and the tool writes the same bytes.
+}
+
+TEST(KnownAnswerArchive, AnArchiveComputedOutsideTheProjectIsRead)
+{
+    korvane::test::TempDir dir;
+    CArchiveFileLoader reader;
     reader.Open(dir.Write("known.kva", FromHex(kKnownArchiveHex)));
     const korvane::CArchiveFileEntryHeader* known = reader.GetEntry(0);
     EXPECT_EQ(std::tuple(known->GetName(), known->GetMethod(), known->GetAuxiliary(), reader.GetDataBase()),
               std::tuple("Docs\\Known.TXT", 0x100, 102, 82 + 0x5A));
     EXPECT_EQ(ReadAll(reader.OpenEntry("docs\\known.txt")) + ReadAll(reader.OpenEntry("S.BIN")), kPlain + "stored!");
-    // The tool writes the same bytes.
+}
+
+TEST(KnownAnswerArchive, TheToolWritesTheSameBytes)
+{
     const Bytes keyBlock = Sequence(0x40, 64) + FromHex("00112233445566778899aabbfffffffe") + Bytes(16, '\0');
     const Bytes entry = kvatool::EncodeEntry(0x100, kPlain, [&keyBlock](std::uint8_t* buffer, std::size_t size) {
         ASSERT_EQ(size, keyBlock.size());
@@ -502,45 +629,84 @@ TEST(Archives, PackedCraftedAndKnownAnswerArchivesReadBackAndTheFolderLoaderAndC
     const Bytes counter = FromHex("0102030405060708ffffffffffffffff") + Sequence(0xE0, 16);
     const Bytes table = kvatool::EncodeTable({knownRecord, stored});
     EXPECT_EQ(kvatool::SerializeArchive(counter, Sequence(0, 32), table, entry + "stored!"), FromHex(kKnownArchiveHex));
-    // The folder loader: a root without a separator joins names, listings keep the file system's case, and
-    // chains fall back from an archive to the folder.
-    const std::string root = dir.File("root");
-    for (const char* name :
-         {"Fonts/Main.png", "Fonts/Large/Huge.png", "top.txt", ".hidden-file", ".hidden-folder/secret.txt"})
-        dir.Write("root/" + std::string(name), name);
-    korvane::test::LogCapture log;
-    CFileSystemDataLoader folder(root);
-    EXPECT_EQ(log.CountContaining("FileSystemDataLoader: root path = " + root + "/"), 1u);
+}
+
+namespace
+{
+
+/// A folder of loose files ("root", given without a separator), with hidden ones, read by a folder loader.
+class LooseFolder : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        for (const char* name :
+             {"Fonts/Main.png", "Fonts/Large/Huge.png", "top.txt", ".hidden-file", ".hidden-folder/secret.txt"})
+            dir_.Write("root/" + std::string(name), name);
+    }
+
+    korvane::test::TempDir dir_;
+    const std::string root_ = dir_.File("root");
+    korvane::test::LogCapture log_;
+};
+
+using FolderLoader = LooseFolder;
+using LoaderChain = LooseFolder;
+
+} // namespace
+
+TEST_F(FolderLoader, ARootWithoutASeparatorJoinsNamesInEitherSeparator)
+{
+    CFileSystemDataLoader folder(root_);
+    EXPECT_EQ(log_.CountContaining("FileSystemDataLoader: root path = " + root_ + "/"), 1u);
     EXPECT_EQ((Names{folder.GetRootPath(), ReadAll(folder.Open("top.txt")), ReadAll(folder.Open("Fonts\\Main.png")),
-                     ReadAll(CFileSystemDataLoader(root + "/").Open("Fonts/Main.png"))}),
-              (Names{root + "/", "top.txt", "Fonts/Main.png", "Fonts/Main.png"}));
+                     ReadAll(CFileSystemDataLoader(root_ + "/").Open("Fonts/Main.png"))}),
+              (Names{root_ + "/", "top.txt", "Fonts/Main.png", "Fonts/Main.png"}));
     EXPECT_EQ(std::pair(folder.Exists("Fonts\\Large"), folder.Exists("Fonts\\Missing.png")), std::pair(true, false));
-    // A folder exists but is not data: opening it fails at once, not at the first read.
+}
+
+TEST_F(FolderLoader, AFolderExistsButIsNoDataAndFailsToOpenAtOnce)
+{
+    CFileSystemDataLoader folder(root_);
+    // Not at the first read.
     EXPECT_EQ(Caught<korvane::EFileOpenError>([&] { folder.Open("Fonts\\Large"); }).first,
-              "Cannot open file: \"" + root + "/Fonts\\Large\"");
+              "Cannot open file: \"" + root_ + "/Fonts\\Large\"");
     std::unique_ptr<korvane::IKorvaneStream> opened(folder.Open("top.txt"));
     EXPECT_NE(dynamic_cast<korvane::CFileStream*>(opened.get()), nullptr);
-    // Enumeration gives names below the root in the file system's case.
+}
+
+TEST_F(FolderLoader, ListsNamesBelowTheRootInTheFileSystemsCaseAndSkipsHiddenFolders)
+{
+    CFileSystemDataLoader folder(root_);
     EXPECT_EQ(List(folder, "Fonts", false), Names{"Fonts\\Main.png"});
     EXPECT_EQ(List(folder, "Fonts\\", true), (Names{"Fonts\\Large\\Huge.png", "Fonts\\Main.png"}));
     // Hidden files are listed, hidden folders are not entered.
     EXPECT_EQ(List(folder, "", true), (Names{".hidden-file", "Fonts\\Large\\Huge.png", "Fonts\\Main.png", "top.txt"}));
     EXPECT_EQ(List(folder, "nowhere", true), Names{});
+}
 
-    // Linked folders are not entered, so loops end; linked files are listed.
-    std::filesystem::create_directory_symlink(root, root + "/Fonts/loop");
-    std::filesystem::create_symlink(root + "/top.txt", root + "/link.txt");
+TEST_F(FolderLoader, LinkedFoldersAreNotEnteredSoLoopsEndAndLinkedFilesAreListed)
+{
+    CFileSystemDataLoader folder(root_);
+    std::filesystem::create_directory_symlink(root_, root_ + "/Fonts/loop");
+    std::filesystem::create_symlink(root_ + "/top.txt", root_ + "/link.txt");
     EXPECT_EQ(List(folder, "", true),
               (Names{".hidden-file", "Fonts\\Large\\Huge.png", "Fonts\\Main.png", "link.txt", "top.txt"}));
-    // A chain falls back from the archive to the folder.
+}
+
+TEST_F(LoaderChain, WithoutLoadersHoldsNothingAndRefusesToOpen)
+{
     CDataLoaderChain noLoaders;
     EXPECT_FALSE(noLoaders.Exists("top.txt"));
     EXPECT_EQ(Caught<korvane::EInvalidParameter>([&] { noLoaders.Open("top.txt"); }),
               Failure("data loader list is empty.", "class CDataLoaderChain"));
+}
 
-    const std::string packed = dir.Write("data.kva", CraftArchive({MakeEntry("fonts\\main.png", 0x101, "packed"),
-                                                                   MakeEntry("only.txt", 1, "archive only")}));
-    auto fallback = ChainOf({new ArchiveLoader(packed), new CFileSystemDataLoader(root)});
+TEST_F(LoaderChain, FallsBackFromTheArchiveToTheFolder)
+{
+    const std::string packed = dir_.Write("data.kva", CraftArchive({MakeEntry("fonts\\main.png", 0x101, "packed"),
+                                                                    MakeEntry("only.txt", 1, "archive only")}));
+    auto fallback = ChainOf({new ArchiveLoader(packed), new CFileSystemDataLoader(root_)});
     EXPECT_EQ((Names{ReadAll(fallback->Open("Fonts\\Main.png")), ReadAll(*fallback->OpenShared("top.txt")),
                      ReadAll(fallback->Open("only.txt"))}),
               (Names{"packed", "top.txt", "archive only"}));
@@ -551,11 +717,13 @@ TEST(Archives, PackedCraftedAndKnownAnswerArchivesReadBackAndTheFolderLoaderAndC
               "file entry not found: \"Absent.txt\"");
     // Both loaders' listings, duplicates kept.
     EXPECT_EQ(List(*fallback, "Fonts", false), (Names{"fonts\\main.png", "Fonts\\Main.png"}));
+}
 
-    // With the folder first, a folder of the same name does not hide the archive's entry.
+TEST_F(LoaderChain, AFolderFirstDoesNotHideTheArchivesEntryOfTheSameName)
+{
     auto folderFirst =
-        ChainOf({new CFileSystemDataLoader(root),
+        ChainOf({new CFileSystemDataLoader(root_),
                  new ArchiveLoader(
-                     dir.Write("folder.kva", CraftArchive({MakeEntry("Fonts", 0, "an entry named like a folder")})))});
+                     dir_.Write("folder.kva", CraftArchive({MakeEntry("Fonts", 0, "an entry named like a folder")})))});
     EXPECT_EQ(ReadAll(folderFirst->Open("Fonts")), "an entry named like a folder");
 }

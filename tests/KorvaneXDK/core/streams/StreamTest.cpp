@@ -234,9 +234,9 @@ void ExpectPcmFormat(const os::audio::WaveFormatEx& f, int channels, int rate, i
 
 } // namespace
 
-TEST(Streams, TypedValuesSeeksClonesCopiesFileModesAndReplacingAndTheRIFFAndPropertyFilesReadThroughThem)
+// The typed values are the base stream's, over each stream's own byte reads and writes.
+TEST(TypedValues, RoundTripAsLittleEndianBytesWithCountedStrings)
 {
-    // The typed values are the base stream's, over each stream's own byte reads and writes.
     CMemoryStream s;
     s.WriteInt8(-2);
     s.WriteInt16(-300);
@@ -262,10 +262,16 @@ TEST(Streams, TypedValuesSeeksClonesCopiesFileModesAndReplacingAndTheRIFFAndProp
                               -0.125));
     s.ReadString(text);
     EXPECT_EQ(text, "abc");
-    // A typed read past the end yields its missing bytes as zero.
+}
+
+TEST(TypedValues, AReadPastTheEndYieldsItsMissingBytesAsZero)
+{
     CMemoryStream shortData = MakeMemory("\x34\x12");
     EXPECT_EQ((std::pair{shortData.ReadUInt32(), shortData.ReadUInt64()}), std::pair(0x1234u, std::uint64_t{0}));
-    // Strings refuse lengths beyond the data.
+}
+
+TEST(TypedValues, StringsRefuseLengthsBeyondTheDataAndLeaveTheOutputUntouched)
+{
     // bytes, the text read (nullptr: EReadError and the output untouched), the position after it
     std::vector<std::tuple<std::string, const char*, std::int32_t>> cases = {
         {Le32(0), "", 4}, {Le32(3) + std::string("a\0btail", 7), "a", 7}}; // ends at the first zero
@@ -286,7 +292,10 @@ TEST(Streams, TypedValuesSeeksClonesCopiesFileModesAndReplacingAndTheRIFFAndProp
         EXPECT_EQ(std::pair(out, want ? stream.GetPosition() : position),
                   std::pair(std::string(want ? want : "keep"), position));
     }
-    // Seeking, reading and cloning alike for every stream.
+}
+
+TEST(EveryStream, SeeksReadsAndClonesAlike)
+{
     TempDir dir;
     const std::string path = dir.Write("ten.bin", "0123456789");
     const std::string framed = dir.Write("framed.kva", "xx0123456789yy");
@@ -310,7 +319,10 @@ TEST(Streams, TypedValuesSeeksClonesCopiesFileModesAndReplacingAndTheRIFFAndProp
                               stream->GetPosition(), ReadText(*stream, 3), stream->Seek(0), ReadText(*stream, 16)}),
                   std::tuple(4, 10, "456789", "", 4, "456", 0, "0123456789"));
     }
-    // Memory streams: size changes zero-fill, failed growth keeps the contents.
+}
+
+TEST(MemoryStream, SizeChangesZeroFillAndAClonesBytesAreItsOwn)
+{
     CMemoryStream sized = MakeMemory("abcdef");
     EXPECT_EQ(sized.Write("x", -1), 0);
     sized.SetSize(-3);
@@ -325,7 +337,10 @@ TEST(Streams, TypedValuesSeeksClonesCopiesFileModesAndReplacingAndTheRIFFAndProp
     EXPECT_EQ(Contents(sized), std::string("ab\0\0\0\0Z\0\0\0", 10));
     sized.SetSize(0);
     EXPECT_EQ(sized.GetBuffer(), nullptr);
+}
 
+TEST(MemoryStream, FailedGrowthKeepsTheContentsAndReportsThatNothingArrived)
+{
     ExhaustedMemoryStream exhausted;
     exhausted.Write("abcd", 4);
     exhausted.limit = 4;
@@ -336,20 +351,33 @@ TEST(Streams, TypedValuesSeeksClonesCopiesFileModesAndReplacingAndTheRIFFAndProp
         (Ints{exhausted.Write("efgh", 4), exhausted.WriteInt32(7), exhausted.Seek(0), exhausted.CopyFrom(digits, 0)}),
         (Ints{0, 0, 0, 0}));
     EXPECT_EQ(Contents(exhausted), "abcd");
-    // Copies take only what is left or really arrives, and whole sources between files, partitions and memory.
+}
+
+// Copies take only what is left or really arrives, and whole sources between files, partitions and memory.
+TEST(StreamCopy, TakesOnlyWhatIsLeftInTheSource)
+{
+    CMemoryStream digits = MakeMemory("0123456789");
     digits.Seek(6);
     CMemoryStream target = MakeMemory("ab");
     target.Seek(1);
     EXPECT_EQ((Ints{target.CopyFrom(digits, 100), target.CopyFrom(digits, -1), target.CopyFrom(digits, INT_MIN)}),
               (Ints{4, 0, 0}));
     EXPECT_EQ(Contents(target), "a6789");
-    // A source delivering at most 1000 bytes per call: the copy stops at the first short
-    // read, reports what it really copied and never writes unread bytes.
+}
+
+TEST(StreamCopy, StopsAtTheFirstShortReadAndNeverWritesUnreadBytes)
+{
+    // A source delivering at most 1000 bytes per call: the copy reports what it really copied.
     const std::string data = Pattern(70000);
     StingyStream stingy(data, 1000);
     CMemoryStream copy;
     EXPECT_EQ((std::pair{copy.CopyFrom(stingy, 0), Contents(copy)}), std::pair(1000, data.substr(0, 1000)));
-    // Size 0 copies the whole source from its start, whatever its position.
+}
+
+TEST(StreamCopy, SizeZeroCopiesTheWholeSourceFromItsStartWhateverItsPosition)
+{
+    TempDir dir;
+    const std::string data = Pattern(70000);
     const std::string source = dir.Write("source.bin", data);
     CFileStream file(source, 1, 1);
     file.Seek(500);
@@ -358,12 +386,20 @@ TEST(Streams, TypedValuesSeeksClonesCopiesFileModesAndReplacingAndTheRIFFAndProp
     EXPECT_EQ(Contents(memory), data);
     EXPECT_EQ(CFileStream(dir.File("copy.bin"), 0, 0).CopyFrom(memory, 0), 70000);
     EXPECT_EQ(TempDir::Read(dir.File("copy.bin")), data);
-    // A window that claims more than the file holds copies only what exists.
-    CFilePartitionStream window(source, 60000, 50000);
+}
+
+TEST(StreamCopy, AWindowClaimingMoreThanTheFileHoldsCopiesOnlyWhatExists)
+{
+    TempDir dir;
+    const std::string data = Pattern(70000);
+    CFilePartitionStream window(dir.Write("source.bin", data), 60000, 50000);
     CMemoryStream part;
     EXPECT_EQ((std::pair{part.CopyFrom(window, 0), Contents(part)}), std::pair(10000, data.substr(60000)));
-    // File streams: open failures log, writing modes work, partitions refuse writes, replacing keeps the old
-    // file till close.
+}
+
+TEST(FileStream, AMissingFileFailsToOpenAndLogsTheSystemError)
+{
+    TempDir dir;
     LogCapture log;
     const std::string missing = dir.File("missing.bin");
     ExpectThrowWith<EFileOpenError>([&] { CFileStream stream(missing, 1, 1); }, "Cannot open file: \"" + missing + "\"",
@@ -372,19 +408,34 @@ TEST(Streams, TypedValuesSeeksClonesCopiesFileModesAndReplacingAndTheRIFFAndProp
               std::pair(std::size_t{1}, true))
         << log.All();
     EXPECT_THROW(CFileStream(dir.File("no/such/dir.bin"), 0, 0), EFileOpenError);
-    // A folder is no file in any mode, and replacing one must fail before anything is written.
+}
+
+TEST(FileStream, AFolderIsNoFileInAnyModeAndReplacingOneFailsBeforeAnythingIsWritten)
+{
+    TempDir dir;
+    LogCapture log;
     dir.Write("blocked/folder/inside.txt", "x");
     for (std::int32_t mode : {0, 1, 2, 3})
         EXPECT_THROW(CFileStream(dir.File("blocked/folder"), mode, 1), EFileOpenError) << mode;
     EXPECT_EQ((std::pair{TempDir::Read(dir.File("blocked/folder/inside.txt")), EntryCount(dir.File("blocked"))}),
               std::pair(std::string("x"), std::ptrdiff_t{1}));
-    // Backslash paths open; 2000-01-01 00:00:00.5 UTC is 125911584005000000 in 100 ns steps since 1601.
+}
+
+TEST(FileStream, BackslashPathsOpenAndTheWriteTimeCountsFrom1601)
+{
+    // 2000-01-01 00:00:00.5 UTC is 125911584005000000 in 100 ns steps since 1601.
+    TempDir dir;
     const std::string dated = dir.Write("sub/t.bin", "xy");
     const struct timespec times[2] = {{946684800, 500000000}, {946684800, 500000000}};
     ASSERT_EQ(::utimensat(AT_FDCWD, dated.c_str(), times, 0), 0);
     CFileStream stream(dir.Path() + "sub\\t.bin", 1, 1);
     EXPECT_EQ(std::tuple(stream.GetSize(), stream.GetLastWriteTime()), std::tuple(2, 125911584005000000ull));
-    // Writing modes seek past the end, work in place and refuse the wrong access, as closed streams do.
+}
+
+TEST(FileStream, AWriteStreamSeeksPastTheEndAndRefusesReadsAndWritesOnceClosed)
+{
+    TempDir dir;
+    LogCapture log;
     char buffer[4];
     CFileStream writer(dir.File("new.bin"), 0, 0);
     EXPECT_EQ((Ints{writer.Seek(100), writer.Write("x", 1), writer.Seek(0)}), (Ints{100, 1, 0}));
@@ -393,6 +444,11 @@ TEST(Streams, TypedValuesSeeksClonesCopiesFileModesAndReplacingAndTheRIFFAndProp
     EXPECT_THROW(writer.Write("x", 1), EWriteError);
     EXPECT_THROW(writer.SetSize(3), EWriteError);
     EXPECT_EQ(TempDir::Read(dir.File("new.bin")), std::string(100, '\0') + "x");
+}
+
+TEST(FileStream, ModeThreeWritesTheFileItselfAndCreatesAMissingOne)
+{
+    TempDir dir;
     const std::string rw = dir.Write("rw.bin", "0123456789");
     CFileStream inPlace(rw, 3, 0);
     inPlace.Seek(4);
@@ -402,11 +458,24 @@ TEST(Streams, TypedValuesSeeksClonesCopiesFileModesAndReplacingAndTheRIFFAndProp
     EXPECT_EQ((std::pair{inPlace.GetPosition(), TempDir::Read(rw)}), std::pair(6, std::string("0123AB67")));
     EXPECT_EQ(CFileStream(dir.File("created.bin"), 3, 0).GetSize(), 0);
     EXPECT_TRUE(std::filesystem::exists(dir.File("created.bin")));
+}
+
+TEST(FileStream, ClosingTwiceIsHarmlessAndAClosedStreamRefusesReads)
+{
+    TempDir dir;
+    LogCapture log;
+    char buffer[4];
+    CFileStream stream(dir.Write("t.bin", "xy"), 1, 1);
     stream.Close();
     stream.Close(); // twice is harmless
     EXPECT_FALSE(stream.IsOpen());
     EXPECT_THROW(stream.Read(buffer, 4), EReadError);
-    // A partition refuses writes and bad windows.
+}
+
+TEST(FilePartitionStream, RefusesWritesAndBadWindows)
+{
+    TempDir dir;
+    LogCapture log;
     const std::string archive = dir.Write("archive.kva", "0123456789");
     CFilePartitionStream partition(archive, 2, 5);
     ExpectThrowWith<EInvalidOperation>([&] { partition.Write("x", 1); }, "Cannot write to CFilePartitionStream",
@@ -416,11 +485,30 @@ TEST(Streams, TypedValuesSeeksClonesCopiesFileModesAndReplacingAndTheRIFFAndProp
     EXPECT_GT(std::unique_ptr<CFilePartitionStream>(partition.Clone())->GetLastWriteTime(), 0u);
     EXPECT_THROW(CFilePartitionStream(archive, -1, 5), EInvalidParameter);
     EXPECT_THROW(CFilePartitionStream(dir.File("none.kva"), 0, 1), EFileOpenError);
-    // Replacing: the old file stays until close or destruction, and survives an exception, a crash or a clone.
-    TempDir folder;
-    const std::string settings = folder.Write("settings.ini", "old contents");
-    ::chmod(settings.c_str(), 0640);
-    CFileStream pending(settings, 0, 0);
+}
+
+/// Replacing a settings file (mode 0640, "old contents") alone in its folder; the capture takes the
+/// errors of dropped data.
+class ReplacingFileStream : public ::testing::Test
+{
+protected:
+    void SetUp() override { ::chmod(settings_.c_str(), 0640); }
+
+    /// Replaces the file through a link beside it with "linked".
+    void WriteThroughLink()
+    {
+        std::filesystem::create_symlink(settings_, folder_.File("link.ini"));
+        CFileStream(folder_.File("link.ini"), 0, 0).Write("linked", 6);
+    }
+
+    LogCapture log_;
+    TempDir folder_;
+    const std::string settings_ = folder_.Write("settings.ini", "old contents");
+};
+
+TEST_F(ReplacingFileStream, KeepsTheOldFileUntilCloseAndAClonesWritesGoToThePendingData)
+{
+    CFileStream pending(settings_, 0, 0);
     pending.Write("0123456789", 10);
     {
         // The clone neither truncates nor commits the pending data.
@@ -429,45 +517,71 @@ TEST(Streams, TypedValuesSeeksClonesCopiesFileModesAndReplacingAndTheRIFFAndProp
         clone->Seek(2);
         clone->Write("ab", 2);
     }
-    EXPECT_EQ(TempDir::Read(settings), "old contents");
+    EXPECT_EQ(TempDir::Read(settings_), "old contents");
     pending.Close();
     // A clone of a committed stream still keeps the content.
-    EXPECT_EQ((std::pair{std::unique_ptr<CFileStream>(pending.Clone())->GetSize(), TempDir::Read(settings)}),
+    EXPECT_EQ((std::pair{std::unique_ptr<CFileStream>(pending.Clone())->GetSize(), TempDir::Read(settings_)}),
               std::pair(10, std::string("01ab456789")));
-    struct stat info;
-    ASSERT_EQ(::stat(settings.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0640u);
-    EXPECT_EQ(EntryCount(folder.Path()), 1); // nothing but the file itself is left in the folder
-    // A link is followed and stays a link.
-    std::filesystem::create_symlink(settings, folder.File("link.ini"));
-    CFileStream(folder.File("link.ini"), 0, 0).Write("linked", 6);
-    EXPECT_TRUE(std::filesystem::is_symlink(folder.File("link.ini")));
-    EXPECT_EQ(TempDir::Read(settings), "linked");
+}
 
-    // The capture above takes the dropped-data errors.
+TEST_F(ReplacingFileStream, KeepsThePermissionsAndLeavesNothingButTheFile)
+{
+    CFileStream(settings_, 0, 0).Write("0123456789", 10);
+    struct stat info;
+    ASSERT_EQ(::stat(settings_.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    EXPECT_EQ(EntryCount(folder_.Path()), 1); // nothing but the file itself is left in the folder
+}
+
+TEST_F(ReplacingFileStream, FollowsALinkAndKeepsItALink)
+{
+    WriteThroughLink();
+    EXPECT_TRUE(std::filesystem::is_symlink(folder_.File("link.ini")));
+    EXPECT_EQ(TempDir::Read(settings_), "linked");
+}
+
+TEST_F(ReplacingFileStream, AnExceptionDropsThePendingDataWithoutATrace)
+{
+    WriteThroughLink();
     try {
-        CFileStream failed(settings, 0, 0);
+        CFileStream failed(settings_, 0, 0);
         failed.Write("half", 4);
         throw EWriteError(nullptr, "serialisation failed");
     } catch (const EWriteError&) {
     }
-    EXPECT_EQ((std::pair{TempDir::Read(settings), EntryCount(folder.Path())}),
+    EXPECT_EQ((std::pair{TempDir::Read(settings_), EntryCount(folder_.Path())}),
               std::pair(std::string("linked"), std::ptrdiff_t{2}));
+}
+
+TEST_F(ReplacingFileStream, ACrashBeforeCloseLeavesTheOldFile)
+{
+    WriteThroughLink();
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) { // a crash: the stream is never closed or destroyed
-        (new CFileStream(settings, 0, 0))->Write("torn", 4);
+        (new CFileStream(settings_, 0, 0))->Write("torn", 4);
         ::_exit(0);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_EQ(TempDir::Read(settings), "linked");
-    CFileStream(settings, 2, 1).WriteString("saved");
-    EXPECT_EQ(TempDir::Read(settings), Le32(5) + "saved");
-    // RIFF files: a round trip, a big-endian file written but refused by the reader (every reader above it
-    // reads little-endian fields), a chunk that cannot be added whole leaves no trace, and chunk tables are
-    // walked.
+    EXPECT_EQ(TempDir::Read(settings_), "linked");
+}
+
+TEST_F(ReplacingFileStream, ModeTwoReplacesTheWholeFile)
+{
+    WriteThroughLink();
+    CFileStream(settings_, 2, 1).WriteString("saved");
+    EXPECT_EQ(TempDir::Read(settings_), Le32(5) + "saved");
+}
+
+// A round trip; a big-endian file is written but refused by the reader (every reader above it reads
+// little-endian fields).
+TEST(RIFFFile, RoundTripsInLittleEndianOrdersAndABigEndianOneIsRefused)
+{
+    TempDir dir;
+    LogCapture log;
     for (std::int32_t order : {0, 1, 2}) {
+        SCOPED_TRACE(order);
         CRIFFWriter writer;
         writer.SetByteOrder(order);
         writer.SetFormType(MakeFourCC("KVFT"));
@@ -498,7 +612,11 @@ TEST(Streams, TypedValuesSeeksClonesCopiesFileModesAndReplacingAndTheRIFFAndProp
                       ReadChunk(reader, "empt"),
                   std::string("0123456789abc\x01\x02\x03\x04\x05\x00\x07|", 21));
     }
-    // A chunk that cannot be added whole leaves no trace.
+}
+
+TEST(RIFFWriter, AChunkThatCannotBeAddedWholeLeavesNoTrace)
+{
+    LogCapture log;
     CRIFFWriter riffWriter;
     EXPECT_EQ(riffWriter.SetFormType(MakeFourCC("PREF")), MakeFourCC("PREF"));
     riffWriter.AddChunk(MakeFourCC("one "), "1", 1); // odd size, no pad follows
@@ -508,12 +626,15 @@ TEST(Streams, TypedValuesSeeksClonesCopiesFileModesAndReplacingAndTheRIFFAndProp
     CMemoryStream out;
     EXPECT_EQ(riffWriter.WriteTo(out), 9 + 10);
     EXPECT_EQ(Contents(out), "RIFF" + Le32(23) + "PREF" + "one " + Le32(1) + "1" + "two " + Le32(2) + "22");
-    // The reader's texts for a file that is no RIFF and for a missing chunk, an empty file, a later
-    // chunk of the same id and a huge RIFF size are the rows "other container id", "no \"head\"",
-    // "empty file", "duplicate chunk: the last wins" and "container size huge" of
-    // PreferenceTest.EachDamageAndEveryCutLogsItsLinesAndAppliesNoMoreThanItMay; chunks one after
-    // another, the round trip above. Tables from other writers are
-    // read, and corrupt ones end the walk promptly without indexing beyond the data.
+}
+
+// The reader's texts for a file that is no RIFF and for a missing chunk, an empty file, a later
+// chunk of the same id and a huge RIFF size are the rows "other container id", "no \"head\"",
+// "empty file", "duplicate chunk: the last wins" and "container size huge" of
+// PreferenceTest.EachDamageAndEveryCutLogsItsLinesAndAppliesNoMoreThanItMay; chunks one after
+// another, RIFFFile's round trip.
+TEST(RIFFReader, WalksOtherWritersTablesAndEndsCorruptOnesPromptlyWithinTheData)
+{
     // name, bytes, the "data" chunk as indexed ("-": absent)
     const std::tuple<const char*, std::string, const char*> tables[] = {
         {"padded odd chunk",
@@ -535,15 +656,22 @@ TEST(Streams, TypedValuesSeeksClonesCopiesFileModesAndReplacingAndTheRIFFAndProp
                             reader.HasChunk(MakeFourCC("data")) ? ReadChunk(reader, "data") : "-"),
                   std::pair(false, std::string(data)));
     }
-    // Property files: odd lines are taken literally, any line ending works, keys keep their first spelling, and
-    // saving writes sorted CR LF lines.
+}
+
+TEST(Properties, OddLinesAreTakenLiterally)
+{
     CaseSensitive parsed;
     parsed.ParseLines({"a=b=c", " a = b ", "=x", "x=", "; c=comment", " ;d=e", "no equals", "", ";"});
     EXPECT_THAT(parsed.GetEntries(),
                 ElementsAre(Pair("", "x"), Pair(" ;d", "e"), Pair(" a ", " b "), Pair("a", "b=c"), Pair("x", "")));
+}
+
+TEST(Properties, AnyLineEndingWorksAndLoadingStartsAtTheStreamsBeginning)
+{
     for (const std::string& text :
          {std::string("k1=v1\r\nk2=v2\r\n"), std::string("k1=v1\nk2=v2"), std::string("\r\rk1=v1\r\r\n\nk2=v2\r"),
           std::string("k1=v1\nk2=v2\n\0k3=v3\n", 20)}) {
+        SCOPED_TRACE(::testing::PrintToString(text));
         CaseSensitive loaded;
         CMemoryStream stream = MakeMemory(text);
         stream.Seek(3); // loading always starts at the stream's beginning
@@ -552,7 +680,10 @@ TEST(Streams, TypedValuesSeeksClonesCopiesFileModesAndReplacingAndTheRIFFAndProp
         loaded.GetLines(lines);
         EXPECT_EQ(lines, (std::vector<std::string>{"k1=v1", "k2=v2"}));
     }
-    // Case-insensitive keys keep their first spelling; saving writes sorted CR LF lines at the position.
+}
+
+TEST(Properties, CaseInsensitiveKeysKeepTheirFirstSpelling)
+{
     CaseInsensitive folded;
     CMemoryStream windowed = MakeMemory("Windowed=true\r\nWINDOWED=false\r\n");
     folded.LoadFromStream(windowed);
@@ -561,14 +692,22 @@ TEST(Streams, TypedValuesSeeksClonesCopiesFileModesAndReplacingAndTheRIFFAndProp
     exact.LoadFromStream(windowed);
     EXPECT_THAT(exact.GetEntries(), ElementsAre(Pair("WINDOWED", "false"), Pair("Windowed", "true")));
     EXPECT_EQ(folded.Get("windowed", "none") + exact.Get("windowed", "none"), "falsenone");
-    // Keys compare lower-cased: "[" (0x5B) sorts before "Z" because "Z" counts as "z".
+}
+
+TEST(Properties, KeysCompareLowerCased)
+{
+    // "[" (0x5B) sorts before "Z" because "Z" counts as "z".
     comparator_for_properties::less_ignorecase less;
     EXPECT_EQ((std::vector<bool>{less("[", "Z"), less("[", "a"),
                                  less("\xC3\x84", "\xC3\xA4") == less("\xC3\xA4", "\xC3\x84")}),
               (std::vector<bool>{true, true, false}));
-    // Saving writes lines sorted ignoring case, ending in CR LF, at the stream's position with no
-    // prefix of its own; a key set again keeps its first spelling. Saving to and loading from files:
-    // the display-mode preference's scenario (ApplicationDriverSeamTest.OneDriverReachesInjected...).
+}
+
+// Saving to and loading from files: the display-mode preference's scenario
+// (ApplicationDriverSeamTest.OneDriverReachesInjected...).
+TEST(Properties, SavingWritesSortedCrLfLinesAtThePositionAndASetKeyKeepsItsFirstSpelling)
+{
+    // Lines sorted ignoring case, ending in CR LF, at the stream's position with no prefix of its own.
     CaseInsensitive table;
     table.ParseLines({"Old=1", "Keep=yes", "b=2", "a=1"});
     table.Set("OLD", "changed");
@@ -576,7 +715,11 @@ TEST(Streams, TypedValuesSeeksClonesCopiesFileModesAndReplacingAndTheRIFFAndProp
     headed.Seek(4);
     table.SaveToStream(headed);
     EXPECT_EQ(Contents(headed), "HEADa=1\r\nb=2\r\nKeep=yes\r\nOld=changed\r\n");
-    // Loading adds to what is there.
+}
+
+TEST(Properties, LoadingAddsToWhatIsThereAndClearEmptiesTheTable)
+{
+    CMemoryStream windowed = MakeMemory("Windowed=true\r\nWINDOWED=false\r\n");
     CaseInsensitive again;
     again.Set("Extra", "kept");
     again.LoadFromStream(windowed);
@@ -585,9 +728,8 @@ TEST(Streams, TypedValuesSeeksClonesCopiesFileModesAndReplacingAndTheRIFFAndProp
     EXPECT_TRUE(again.GetEntries().empty());
 }
 
-TEST(SoundReaders, ChosenByLeadingBytesDecodeAsLibvorbisfileReadThroughWindowsAndRefuseOrBoundHostileInput)
+TEST(SoundReaders, AreChosenByTheLeadingBytesAtTheStreamsPositionWhichIsKept)
 {
-    // The leading bytes are looked for at the stream's position, which is kept.
     CMemoryStream riff = MakeMemory(std::string(100, 'x') + Wave(FormatChunk(1, 8000, 8)));
     riff.Seek(100);
     std::unique_ptr<ISoundReader> reader(CreateSoundReader(&riff));
@@ -603,13 +745,16 @@ TEST(SoundReaders, ChosenByLeadingBytesDecodeAsLibvorbisfileReadThroughWindowsAn
     CMemoryStream two = MakeMemory("Og");
     ExpectThrowWith<EInvalidFileFormat>([&] { reader.reset(CreateSoundReader(&two)); },
                                         "CreateSoundReader(): 対応していない音声フォーマットです.", "");
-    // A wave file with an odd chunk before its data, read through a file stream.
+}
+
+TEST(WaveSoundReader, ReadsAFileWithAnOddChunkBeforeItsDataAndRewinds)
+{
     const std::string pcm = "\x01\x02\x03\x04\x05\x06\x07\x08";
     TempDir dir;
     CFileStream file(
         dir.Write("beep.wav", Wave(FormatChunk(2, 22050, 16) + "odd " + Le32(3) + "abc" + "data" + Le32(8) + pcm)), 1,
         1);
-    reader.reset(CreateAndOpenSoundReader(&file));
+    std::unique_ptr<ISoundReader> reader(CreateAndOpenSoundReader(&file));
     ExpectPcmFormat(*reader->GetFormat(), 2, 22050, 88200, 4);
     EXPECT_EQ(reader->GetComment("title"), "");
     char head[16];
@@ -617,7 +762,10 @@ TEST(SoundReaders, ChosenByLeadingBytesDecodeAsLibvorbisfileReadThroughWindowsAn
                     reader->Read(head, 16), reader->GetPosition(), reader->Rewind(), reader->GetPosition()}),
               (Ints{8, 0, 5, 3, 0, 8, 0, 0}));
     EXPECT_EQ(std::string(head, 8) + ReadAll(*reader), pcm + pcm);
+}
 
+TEST(WaveSoundReader, KeepsOnlyTheFormatExtraBytesThatArePresent)
+{
     // 20-byte chunk whose cbSize claims 100 extra bytes: only the 2 present are kept.
     CMemoryStream extra = MakeMemory(Wave(FormatChunk(1, 8000, 8, 20, 100) + "data" + Le32(2) + "ab"));
     CWaveSoundReader waveReader;
@@ -627,39 +775,70 @@ TEST(SoundReaders, ChosenByLeadingBytesDecodeAsLibvorbisfileReadThroughWindowsAn
     CMemoryStream exact = MakeMemory(Wave(FormatChunk(1, 8000, 8, 18, 0) + "data" + Le32(2) + "ab"));
     waveReader.Open(&exact);
     EXPECT_EQ(waveReader.GetFormat()->cbSize, 0);
+}
+
+TEST(WaveSoundReader, RefusesARiffFileThatIsNoWave)
+{
+    CWaveSoundReader waveReader;
     CMemoryStream notWave = MakeMemory("RIFF" + Le32(4) + "AVI ");
     ExpectThrowWith<EInvalidFileFormat>([&] { waveReader.Open(&notWave); },
                                         "ファイルフォーマットエラー: WAVEファイルではありません.");
-    // The Ogg reader decodes exactly as libvorbisfile in any request size, rewinds, reads comments and ends on failure.
-    const Tone& tone = StereoTone();
-    const std::int32_t total = static_cast<std::int32_t>(4 * tone.frames);
-    CFileStream stream(dir.Write("music.ogg", tone.bytes), 1, 1);
-    COggVorbisReader ogg;
-    ogg.Open(&stream);
-    ExpectPcmFormat(*ogg.GetFormat(), 2, 44100, 176400, 4);
-    EXPECT_EQ((std::vector<std::string>{ogg.GetComment("title"), ogg.GetComment("Artist"), ogg.GetComment("note"),
-                                        ogg.GetComment("no equals sign")}),
+}
+
+// The Ogg reader decodes exactly as libvorbisfile in any request size, rewinds, reads comments and ends on failure.
+class OggVorbisReaderTest : public ::testing::Test
+{
+protected:
+    TempDir dir_;
+    const Tone& tone_ = StereoTone();
+    const std::int32_t total_ = static_cast<std::int32_t>(4 * tone_.frames);
+    CFileStream stream_{dir_.Write("music.ogg", tone_.bytes), 1, 1};
+    COggVorbisReader ogg_;
+};
+
+TEST_F(OggVorbisReaderTest, ReadsTheFormatAndTheCommentsByKeyInAnyCase)
+{
+    ogg_.Open(&stream_);
+    ExpectPcmFormat(*ogg_.GetFormat(), 2, 44100, 176400, 4);
+    EXPECT_EQ((std::vector<std::string>{ogg_.GetComment("title"), ogg_.GetComment("Artist"), ogg_.GetComment("note"),
+                                        ogg_.GetComment("no equals sign")}),
               (std::vector<std::string>{"Stage One", "Test", "a=b", ""}));
+}
+
+TEST_F(OggVorbisReaderTest, DecodesWholeFramesAsLibvorbisfileInAnyRequestSizeAndRewinds)
+{
+    ogg_.Open(&stream_);
     // Requests smaller than a frame return at once.
     char buffer[64], first[64];
-    EXPECT_EQ((Ints{ogg.GetTotalBytes(), ogg.GetPosition(), ogg.Read(buffer, 3), ogg.Read(buffer, 0),
-                    ogg.Read(buffer, -4), ogg.Read(buffer, 7), ogg.GetPosition(), ogg.Rewind(), ogg.Read(first, 64)}),
-              (Ints{total, 0, 0, 0, 0, 4, 4, 0, 64}));
+    EXPECT_EQ(
+        (Ints{ogg_.GetTotalBytes(), ogg_.GetPosition(), ogg_.Read(buffer, 3), ogg_.Read(buffer, 0),
+              ogg_.Read(buffer, -4), ogg_.Read(buffer, 7), ogg_.GetPosition(), ogg_.Rewind(), ogg_.Read(first, 64)}),
+        (Ints{total_, 0, 0, 0, 0, 4, 4, 0, 64}));
     // Odd-sized requests still yield whole frames, and every byte is what libvorbisfile decodes.
-    EXPECT_EQ(std::string(first, 64) + ReadAll(ogg, 4099), DecodeDirectly(tone.bytes));
-    EXPECT_EQ((Ints{ogg.Read(buffer, 64), ogg.GetPosition(), ogg.Rewind(), ogg.GetPosition(), ogg.Read(buffer, 64)}),
-              (Ints{0, total, 0, 0, 64}));
+    EXPECT_EQ(std::string(first, 64) + ReadAll(ogg_, 4099), DecodeDirectly(tone_.bytes));
+    EXPECT_EQ(
+        (Ints{ogg_.Read(buffer, 64), ogg_.GetPosition(), ogg_.Rewind(), ogg_.GetPosition(), ogg_.Read(buffer, 64)}),
+        (Ints{0, total_, 0, 0, 64}));
     EXPECT_EQ(std::memcmp(first, buffer, 64), 0);
+}
 
-    // The stream fails for good after a while, as a vanished file would.
+TEST_F(OggVorbisReaderTest, EndsWhenItsStreamFailsForGood)
+{
+    // The stream fails after a while, as a vanished file would.
+    ogg_.Open(&stream_);
     const Tone longer = EncodeTone(2, 44100, 4 * 44100, 441.0);
     StingyStream failing(longer.bytes, INT32_MAX);
-    ogg.Open(&failing);
+    ogg_.Open(&failing);
     failing.FailAfter(4000);
     LogCapture log;
-    EXPECT_LT(ReadAll(ogg).size(), static_cast<std::size_t>(4 * longer.frames));
-    // Sounds packed inside a larger file are read through partition streams, whose
-    // positions are relative to the window.
+    EXPECT_LT(ReadAll(ogg_).size(), static_cast<std::size_t>(4 * longer.frames));
+}
+
+// Sounds packed inside a larger file are read through partition streams, whose positions are relative
+// to the window.
+TEST(SoundReaders, ReadThroughWindowsOfALargerFile)
+{
+    TempDir dir;
     const Tone mono = EncodeTone(1, 11025, 4000, 500.0);
     const std::string wave = Wave(FormatChunk(1, 8000, 8) + "data" + Le32(4) + "WXYZ");
     const std::string path =
@@ -673,7 +852,11 @@ TEST(SoundReaders, ChosenByLeadingBytesDecodeAsLibvorbisfileReadThroughWindowsAn
     CFilePartitionStream waveWindow(path, static_cast<std::int32_t>(333 + mono.bytes.size() + 77),
                                     static_cast<std::int32_t>(wave.size()));
     EXPECT_EQ(ReadAll(*std::unique_ptr<ISoundReader>(CreateAndOpenSoundReader(&waveWindow))), "WXYZ");
-    // Hostile input: size fields past the end or negative, Ogg files that broke the decoder, chained links.
+}
+
+TEST(WaveSoundReader, RefusesOrBoundsSizeFieldsPastTheEndOrNegative)
+{
+    LogCapture log;
     const std::string fmt = FormatChunk(1, 8000, 8);
     // name, bytes, what an opened reader delivers (nullptr when opening fails)
     const std::tuple<const char*, std::string, const char*> cases[] = {
@@ -696,9 +879,14 @@ TEST(SoundReaders, ChosenByLeadingBytesDecodeAsLibvorbisfileReadThroughWindowsAn
         }
         EXPECT_EQ(outcome, pcm ? std::to_string(std::strlen(pcm)) + ":" + pcm : "refused");
     }
-    // Codebooks that libvorbis cannot build (and then divides by zero on), a lattice value map
-    // over no dimensions (which libvorbis accepts and then never finishes building), a sample
-    // count that overflows when turned into bytes: all refused by Open, not by a signal or a hang.
+}
+
+// Codebooks that libvorbis cannot build (and then divides by zero on), a lattice value map over no
+// dimensions (which libvorbis accepts and then never finishes building), a sample count that
+// overflows when turned into bytes: all refused by Open, not by a signal or a hang.
+TEST(OggVorbisReader, RefusesFilesThatBrokeTheDecoderAtOpen)
+{
+    LogCapture log;
     for (const char* name : {"decoder-divides-by-zero-1.ogg", "decoder-divides-by-zero-2.ogg",
                              "lattice-map-without-dimensions.ogg", "huge-granule-position.ogg"}) {
         SCOPED_TRACE(name);
@@ -708,18 +896,27 @@ TEST(SoundReaders, ChosenByLeadingBytesDecodeAsLibvorbisfileReadThroughWindowsAn
         char buffer[64];
         EXPECT_EQ(reader.Read(buffer, sizeof buffer), 0);
     }
-    // The last page's granule position gives the count (this tone spans several pages): a count
-    // beyond 32 bits of bytes is music too long to count.
-    const std::string& stereoBytes = StereoTone().bytes;
+}
+
+// The last page's granule position gives the count (this tone spans several pages).
+TEST(OggVorbisReader, CountsBeyond32BitsOfBytesAsTooLongToCount)
+{
     COggVorbisReader counted;
-    CMemoryStream longOne = MakeMemory(WithLastGranule(stereoBytes, std::int64_t{1} << 40));
+    CMemoryStream longOne = MakeMemory(WithLastGranule(StereoTone().bytes, std::int64_t{1} << 40));
     counted.Open(&longOne);
     EXPECT_EQ(counted.GetTotalBytes(), INT32_MAX);
-    // A count below what the pages hold: the reader delivers no more than it promised.
-    CMemoryStream shortOne = MakeMemory(WithLastGranule(stereoBytes, 1000));
+}
+
+TEST(OggVorbisReader, DeliversNoMoreThanTheLastGranulePromises)
+{
+    COggVorbisReader counted;
+    CMemoryStream shortOne = MakeMemory(WithLastGranule(StereoTone().bytes, 1000));
     counted.Open(&shortOne);
     EXPECT_EQ((std::pair{counted.GetTotalBytes(), ReadAll(counted).size()}), std::pair(4000, std::size_t{4000}));
-    // Chained links end where the format changes.
+}
+
+TEST(OggVorbisReader, ChainedLinksEndWhereTheFormatChanges)
+{
     const Tone stereoLink = EncodeTone(2, 22050, 5000, 300.0);
     const Tone monoLink = EncodeTone(1, 22050, 7000, 300.0);
     // name, bytes, channels, total bytes (-1: whatever the first link's count says)

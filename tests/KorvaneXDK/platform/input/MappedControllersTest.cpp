@@ -1,5 +1,6 @@
 /** @file MappedControllersTest.cpp The four device controllers over real SDL events and virtual devices. */
 #include <functional>
+#include <optional>
 #include <utility>
 
 #include <gtest/gtest.h>
@@ -26,8 +27,6 @@ std::vector<double> Read(T... values)
 {
     return {static_cast<double>(values)...};
 }
-
-using InputMappedControllerTest = InputTest;
 
 void Poll(IController& controller)
 {
@@ -74,13 +73,33 @@ void ExpectSetUpFailures(InputDeviceKind kind, std::initializer_list<std::pair<I
     }
 }
 
-TEST_F(InputMappedControllerTest, KeyboardMouseJoystickAndPadReadCaptureNameAndKeepTheirButtons)
+/// A keyboard controller on the running input object.
+class InputMappedKeyboard : public InputTest
 {
-    ASSERT_NO_FATAL_FAILURE(Start());
-    CMappedKeyboardController keyboard(*directInput_, os::input::kGuidSysKeyboard, nullptr, true);
-    // Table codes have names, other codes are formatted, empty slots are "NONE".
-    ExpectNames(keyboard, {{0x01, "ESC"}, {0xC9, "PAGE UP"}, {0xED, "MEDIASELECT"}, {0x54, "(KEY:54)"}});
-    ExpectNames(keyboard, {{0x00, "(KEY:00)"}, {0x100, "NONE"}, {kNoInput, "NONE"}});
+protected:
+    void SetUp() override
+    {
+        ASSERT_NO_FATAL_FAILURE(InputTest::SetUp());
+        ASSERT_NO_FATAL_FAILURE(Start());
+        keyboard_.emplace(*directInput_, os::input::kGuidSysKeyboard, nullptr, true);
+    }
+    void TearDown() override
+    {
+        keyboard_.reset();
+        InputTest::TearDown();
+    }
+    std::optional<CMappedKeyboardController> keyboard_;
+};
+
+TEST_F(InputMappedKeyboard, TableCodesHaveNamesOtherCodesAreFormattedAndEmptySlotsAreNone)
+{
+    ExpectNames(*keyboard_, {{0x01, "ESC"}, {0xC9, "PAGE UP"}, {0xED, "MEDIASELECT"}, {0x54, "(KEY:54)"}});
+    ExpectNames(*keyboard_, {{0x00, "(KEY:00)"}, {0x100, "NONE"}, {kNoInput, "NONE"}});
+}
+
+TEST_F(InputMappedKeyboard, EitherSlotsKeyHoldsTheButtonAndOnlyAReleaseMakesANewPress)
+{
+    CMappedKeyboardController& keyboard = *keyboard_;
     keyboard.SetMapping("left", 0, 0xCB);
     keyboard.SetMapping("left", 1, 0x1E);
     keyboard.SetMapping("far", 0, 0x1CB); // codes past 0xFF are never held
@@ -96,8 +115,11 @@ TEST_F(InputMappedControllerTest, KeyboardMouseJoystickAndPadReadCaptureNameAndK
     PushKey(SDL_SCANCODE_A, false);
     Poll(keyboard);
     EXPECT_EQ(Read(0, 0), Read(keyboard.IsDown("left"), keyboard.GetValue("left")));
+}
 
-    // Capture skips the toggle keys and takes the lowest code.
+TEST_F(InputMappedKeyboard, CaptureSkipsTheToggleKeysAndTakesTheLowestCode)
+{
+    CMappedKeyboardController& keyboard = *keyboard_;
     keyboard.SetMapping("cap", 2, 0x39);
     PushKey(SDL_SCANCODE_CAPSLOCK, true);
     PushKey(SDL_SCANCODE_INTERNATIONAL2, true);
@@ -108,16 +130,23 @@ TEST_F(InputMappedControllerTest, KeyboardMouseJoystickAndPadReadCaptureNameAndK
     Poll(keyboard);
     EXPECT_FALSE(keyboard.GetActiveInput("cap", 5));
     ExpectCaptured(keyboard, 2, "ENTER");
-    // A capture that finds nothing still brings its button into being: a reset marks it held,
-    // but not a name first seen after the reset.
-    PushKey(SDL_SCANCODE_Z, false);
-    PushKey(SDL_SCANCODE_RETURN, false);
+}
+
+TEST_F(InputMappedKeyboard, ACaptureThatFindsNothingBringsItsButtonIntoBeingForAReset)
+{
+    // A reset marks it held, but not a name first seen after the reset. The toggle keys held are no capture.
+    CMappedKeyboardController& keyboard = *keyboard_;
+    PushKey(SDL_SCANCODE_CAPSLOCK, true);
+    PushKey(SDL_SCANCODE_INTERNATIONAL2, true);
     Poll(keyboard);
     EXPECT_FALSE(keyboard.GetActiveInput("jump", 0));
     keyboard.ResetAll();
     EXPECT_EQ(Read(1, 0), Read(keyboard.IsDown("jump"), keyboard.IsDown("never named")));
+}
 
-    // Access denied leaves the buttons as they were, unlogged; re-acquired, the key was let go.
+TEST_F(InputMappedKeyboard, AccessDeniedLeavesTheButtonsUnloggedAndReacquiredTheKeyWasLetGo)
+{
+    CMappedKeyboardController& keyboard = *keyboard_;
     keyboard.SetMapping("up", 0, 0xC8);
     PushKey(SDL_SCANCODE_UP, true);
     Poll(keyboard);
@@ -128,13 +157,38 @@ TEST_F(InputMappedControllerTest, KeyboardMouseJoystickAndPadReadCaptureNameAndK
     os::testing::SetInputFocusOverride(true);
     keyboard.Update();
     EXPECT_FALSE(keyboard.IsDown("up"));
+}
+
+TEST_F(InputMappedKeyboard, ALostKeyboardThatCannotBeReacquiredLogsTheError)
+{
+    keyboard_->Update(); // the first poll acquires
     os::testing::FailInputStep(InputStep::GetDeviceState, os::input::kResultInputLost, InputDeviceKind::Keyboard, 1);
     os::testing::FailInputStep(InputStep::Acquire, os::input::kResultFail, InputDeviceKind::Keyboard, 1);
-    keyboard.Update();
+    keyboard_->Update();
     EXPECT_TRUE(log_.Contains("DirectX Error: E_FAIL(0x80004005)"));
+}
 
-    // The mouse captures buttons before motions, counts motion, is not polled while inactive and switches exclusive.
-    CMappedMouseController mouse(*directInput_, os::input::kGuidSysMouse, nullptr);
+/// A mouse controller on the running input object, acquired by its first poll.
+class InputMappedMouse : public InputTest
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_NO_FATAL_FAILURE(InputTest::SetUp());
+        ASSERT_NO_FATAL_FAILURE(Start());
+        mouse_.emplace(*directInput_, os::input::kGuidSysMouse, nullptr);
+    }
+    void TearDown() override
+    {
+        mouse_.reset();
+        InputTest::TearDown();
+    }
+    std::optional<CMappedMouseController> mouse_;
+};
+
+TEST_F(InputMappedMouse, CodesHaveNamesAndCaptureTakesButtonsBeforeMotions)
+{
+    CMappedMouseController& mouse = *mouse_;
     ExpectNames(mouse, {{0x1001, "X AXIS -"}, {2, "BUTTON:3"}, {0x1005, "WHEEL -"}, {0x2001, "UNKNOWN"}});
     mouse.Update(); // the first poll acquires
     PushMouseMotion(-20, 30);
@@ -144,8 +198,12 @@ TEST_F(InputMappedControllerTest, KeyboardMouseJoystickAndPadReadCaptureNameAndK
     PushMouseButton(SDL_BUTTON_MIDDLE, true);
     Poll(mouse);
     ExpectCaptured(mouse, 1, "BUTTON:3", "buttons before motions");
+}
 
-    // Motion holds past eight counts and values raw counts.
+TEST_F(InputMappedMouse, MotionHoldsPastEightCountsAndValuesRawCountsSinceTheLastPoll)
+{
+    CMappedMouseController& mouse = *mouse_;
+    mouse.Update(); // the first poll acquires
     mouse.SetMapping("right", 0, 0x1002);
     mouse.SetMapping("left", 0, 0x1001);
     mouse.SetMapping("wheel", 0, 0x1006);
@@ -163,8 +221,13 @@ TEST_F(InputMappedControllerTest, KeyboardMouseJoystickAndPadReadCaptureNameAndK
     // No motion nor wheel since the last poll; the button stays held.
     EXPECT_EQ(Read(0, 0, 0, 1),
               Read(mouse.IsDown("right"), mouse.GetValue("right"), mouse.GetValue("wheel"), mouse.IsDown("click")));
+}
 
-    // Inactive: Update leaves the buttons; switching back resets them, held means no new press.
+TEST_F(InputMappedMouse, InactiveItKeepsItsButtonsAndSwitchingBackResetsThem)
+{
+    // Held after the reset means no new press.
+    CMappedMouseController& mouse = *mouse_;
+    mouse.Update(); // the first poll acquires
     mouse.SetMapping("menu", 0, 1);
     PushMouseButton(SDL_BUTTON_RIGHT, true);
     Poll(mouse);
@@ -176,9 +239,13 @@ TEST_F(InputMappedControllerTest, KeyboardMouseJoystickAndPadReadCaptureNameAndK
     PushMouseButton(SDL_BUTTON_RIGHT, true);
     Poll(mouse);
     EXPECT_EQ(Read(1, 0), Read(mouse.IsDown("menu"), mouse.WasPressed("menu")));
+}
 
-    // The exclusive switch throws on each failing step.
+TEST_F(InputMappedMouse, TheExclusiveSwitchThrowsOnEachFailingStep)
+{
     // Exclusive, the first failing switch below is a change back.
+    CMappedMouseController& mouse = *mouse_;
+    mouse.Update(); // the first poll acquires
     mouse.SetExclusive(true);
     mouse.SetExclusive(true); // no change, no device calls
     bool exclusive = true;
@@ -188,45 +255,78 @@ TEST_F(InputMappedControllerTest, KeyboardMouseJoystickAndPadReadCaptureNameAndK
          {InputStep::SetCooperativeLevel, "DirectInputデバイスの協調レベルの設定に失敗しました."},
          {InputStep::Acquire, "DirectInputデバイスアクセス権の取得に失敗しました."}},
         [&] { mouse.SetExclusive(exclusive = !exclusive); }, "class korvane::CMappedMouseController");
+}
 
-    // The joystick: hats, axes, capture, names and set-up failures.
-    auto stick = VirtualJoystick::Stick(0x1234, 0x5678, "Stick", 6, 32, 1);
-    const os::input::Guid instance = Enumerate().at(0).instance;
-    CMappedJoystickController joystick(*directInput_, instance, nullptr);
-    ExpectNames(joystick, {{40, "BUTTON:41"}, {0x3000, "UNKNOWN"}, {5, "BUTTON:6"}, {0x100C, "RZ AXIS +"}});
+/// A plain joystick (six axes, 32 buttons, a hat) attached to the running input object, and its controller.
+class InputMappedJoystick : public InputTest
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_NO_FATAL_FAILURE(InputTest::SetUp());
+        ASSERT_NO_FATAL_FAILURE(Start());
+        stick_.emplace(VirtualJoystick::Stick(0x1234, 0x5678, "Stick", 6, 32, 1));
+        instance_ = Enumerate().at(0).instance;
+        joystick_.emplace(*directInput_, instance_, nullptr);
+    }
+    void TearDown() override
+    {
+        joystick_.reset();
+        stick_.reset();
+        InputTest::TearDown();
+    }
+    std::optional<VirtualJoystick> stick_;
+    os::input::Guid instance_{};
+    std::optional<CMappedJoystickController> joystick_;
+};
+
+TEST_F(InputMappedJoystick, CodesHaveNames)
+{
+    ExpectNames(*joystick_, {{40, "BUTTON:41"}, {0x3000, "UNKNOWN"}, {5, "BUTTON:6"}, {0x100C, "RZ AXIS +"}});
+}
+
+TEST_F(InputMappedJoystick, TheHatHoldsItsDirectionsAndCapturesNorthFirst)
+{
+    CMappedJoystickController& joystick = *joystick_;
     for (std::uint32_t i = 0; i < 4; ++i)
         joystick.SetMapping(std::string(1, "nesw"[i]), 0, 0x2001 + i);
-    stick.SetHat(0, SDL_HAT_RIGHTUP);
+    stick_->SetHat(0, SDL_HAT_RIGHTUP);
     Poll(joystick);
     EXPECT_EQ(Read(1, 1, 0, 0),
               Read(joystick.IsDown("n"), joystick.IsDown("e"), joystick.IsDown("s"), joystick.IsDown("w")));
     ExpectCaptured(joystick, 0, "POV N", "north is tested first");
-    stick.SetHat(0, SDL_HAT_LEFT);
+    stick_->SetHat(0, SDL_HAT_LEFT);
     Poll(joystick);
     EXPECT_EQ(Read(0, 0, 0, 1),
               Read(joystick.IsDown("n"), joystick.IsDown("e"), joystick.IsDown("s"), joystick.IsDown("w")));
     ExpectCaptured(joystick, 0, "POV W");
-    stick.SetHat(0, SDL_HAT_DOWN);
-    stick.SetAxis(4, -32768);
+}
+
+TEST_F(InputMappedJoystick, CaptureTakesTheLowestButtonThenAxesThenTheHat)
+{
+    CMappedJoystickController& joystick = *joystick_;
+    stick_->SetHat(0, SDL_HAT_DOWN);
+    stick_->SetAxis(4, -32768);
     Poll(joystick);
     ExpectCaptured(joystick, 0, "RY AXIS -", "axes come before the hat");
-    stick.SetButton(7, true);
-    stick.SetButton(3, true);
+    stick_->SetButton(7, true);
+    stick_->SetButton(3, true);
     Poll(joystick);
     ExpectCaptured(joystick, 4, "BUTTON:4");
+}
 
-    // Axis threshold and values; button codes past 31 and unknown codes are never held.
+TEST_F(InputMappedJoystick, AnAxisHoldsPastThreeTenthsOfItsRangeAndValuesItsPosition)
+{
+    CMappedJoystickController& joystick = *joystick_;
     joystick.SetMapping("right", 0, 0x1002);
     joystick.SetMapping("left", 0, 0x1001);
-    joystick.SetMapping("far", 0, 40);
-    joystick.SetMapping("far", 1, 0x3000);
     // A second reader of the same stick tells which raw values land on 3000 and 3001 of the range.
     auto probe =
-        Open(instance, os::input::DataFormat::Joystick, os::input::kCoopNonExclusive | os::input::kCoopBackground);
+        Open(instance_, os::input::DataFormat::Joystick, os::input::kCoopNonExclusive | os::input::kCoopBackground);
     probe->SetRange(os::input::kPropertyHowDevice, 0, -10000, 10000);
     ASSERT_EQ(os::input::kResultOk, probe->Acquire());
     auto rangeValue = [&](int raw) {
-        stick.SetAxis(0, static_cast<std::int16_t>(raw));
+        stick_->SetAxis(0, static_cast<std::int16_t>(raw));
         PumpInput();
         os::input::JoyState state;
         probe->GetDeviceState(sizeof(state), &state);
@@ -239,13 +339,25 @@ TEST_F(InputMappedControllerTest, KeyboardMouseJoystickAndPadReadCaptureNameAndK
     rangeValue(at3001);
     joystick.Update();
     EXPECT_EQ(Read(1, 0.3001f), Read(joystick.IsDown("right"), joystick.GetValue("right")));
-    rangeValue(-32768);
+}
+
+TEST_F(InputMappedJoystick, ButtonCodesPast31AndUnknownCodesAreNeverHeld)
+{
+    // Every button held, and the stick all the way to the left.
+    CMappedJoystickController& joystick = *joystick_;
+    joystick.SetMapping("left", 0, 0x1001);
+    joystick.SetMapping("far", 0, 40);
+    joystick.SetMapping("far", 1, 0x3000);
+    stick_->SetAxis(0, -32768);
     for (int button = 0; button < 32; ++button)
-        stick.SetButton(button, true);
+        stick_->SetButton(button, true);
     Poll(joystick);
     EXPECT_EQ(Read(1, 1, 0, 0), Read(joystick.IsDown("left"), joystick.GetValue("left"), joystick.IsDown("far"),
                                      joystick.GetValue("far")));
+}
 
+TEST_F(InputMappedJoystick, EachFailingSetUpStepThrowsWithItsMessage)
+{
     ExpectSetUpFailures(
         InputDeviceKind::Joystick,
         {{InputStep::CreateDevice, "DirectInputデバイスの作成に失敗しました."},
@@ -254,19 +366,61 @@ TEST_F(InputMappedControllerTest, KeyboardMouseJoystickAndPadReadCaptureNameAndK
          {InputStep::SetAxisMode, "DirectInputデバイスの軸モードの設定に失敗しました."},
          {InputStep::EnumObjects, "DirectInputデバイスの軸列挙に失敗しました."},
          {InputStep::SetRange, "DirectInputデバイスの軸範囲の設定に失敗しました."}},
-        [&] { CMappedJoystickController failing(*directInput_, instance, nullptr); },
+        [&] { CMappedJoystickController failing(*directInput_, instance_, nullptr); },
         "class korvane::CMappedJoystickController");
+}
 
-    // The pad: trigger threshold, capture order, dead zone, values and slots as pads come and go.
-    auto pad = VirtualJoystick::Pad(0x045E, 0x028E, "Slot Pad");
-    PumpInput();
+/// A pad in slot 0 of the running input object.
+class InputMappedPad : public InputTest
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_NO_FATAL_FAILURE(InputTest::SetUp());
+        ASSERT_NO_FATAL_FAILURE(Start());
+        pad_.emplace(VirtualJoystick::Pad(0x045E, 0x028E, "Slot Pad"));
+        PumpInput();
+    }
+    void TearDown() override
+    {
+        pad_.reset();
+        InputTest::TearDown();
+    }
+
+    /// A second pad in slot 1 and button A pressed on both pads, seen by each slot's controller.
+    VirtualJoystick PressAOnTwoPads(CMappedXInputController& controller, CMappedXInputController& slot1)
+    {
+        controller.SetMapping("a", 0, 0);
+        slot1.SetMapping("a", 0, 0);
+        slot1.Update();
+        EXPECT_FALSE(slot1.IsDown("a")) << "no pad in the slot yet";
+        auto second = VirtualJoystick::Pad(0x045E, 0x02D1, "Second Pad");
+        PumpInput();
+        second.SetButton(SDL_CONTROLLER_BUTTON_A, true);
+        pad_->SetButton(SDL_CONTROLLER_BUTTON_A, true);
+        PumpInput();
+        controller.Update();
+        slot1.Update();
+        return second;
+    }
+
+    std::optional<VirtualJoystick> pad_;
+};
+
+TEST_F(InputMappedPad, CodesHaveNames)
+{
     CMappedXInputController controller(0);
     ExpectNames(controller, {{0, "A"}, {13, "D-pad Right"}, {0x5001, "Left Stick: Right"}, {14, "NONE"}});
     ExpectNames(controller, {{0x5008, "Right Stick: Down"}, {0x6001, "LT"}});
+}
+
+TEST_F(InputMappedPad, ATriggerHoldsPastThirtyOf255AndIsCaptured)
+{
+    CMappedXInputController controller(0);
     controller.SetMapping("rt", 0, 0x6002);
     // Find raw positions that give the trigger bytes 30 and 31 as the pad reports them.
     auto triggerAt = [&](int raw) {
-        pad.SetAxis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, static_cast<std::int16_t>(raw));
+        pad_->SetAxis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, static_cast<std::int16_t>(raw));
         PumpInput();
         os::input::PadState state;
         os::input::GetPadState(0, &state);
@@ -281,52 +435,60 @@ TEST_F(InputMappedControllerTest, KeyboardMouseJoystickAndPadReadCaptureNameAndK
     controller.Update();
     EXPECT_TRUE(controller.IsDown("rt"));
     ExpectCaptured(controller, 0, "RT");
-    pad.SetAxis(SDL_CONTROLLER_AXIS_TRIGGERLEFT, 32767);
-    pad.SetAxis(SDL_CONTROLLER_AXIS_RIGHTX, -20000);
+}
+
+TEST_F(InputMappedPad, CaptureTakesTheLowestButtonThenSticksThenTriggers)
+{
+    CMappedXInputController controller(0);
+    pad_->SetAxis(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 32767);
+    pad_->SetAxis(SDL_CONTROLLER_AXIS_TRIGGERLEFT, 32767);
+    pad_->SetAxis(SDL_CONTROLLER_AXIS_RIGHTX, -20000);
     Poll(controller);
     ExpectCaptured(controller, 0, "Right Stick: Left", "sticks before triggers");
-    pad.SetButton(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true);
-    pad.SetButton(SDL_CONTROLLER_BUTTON_BACK, true);
+    pad_->SetButton(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true);
+    pad_->SetButton(SDL_CONTROLLER_BUTTON_BACK, true);
     Poll(controller);
     ExpectCaptured(controller, 0, "BACK", "the lowest button code");
+}
 
-    // Stick dead zone; the last writing slot gives the value.
+TEST_F(InputMappedPad, AStickHoldsPastItsDeadZoneAndTheLastWritingSlotGivesTheValue)
+{
+    CMappedXInputController controller(0);
     controller.SetMapping("up", 0, 0x5003);
     controller.SetMapping("fire", 0, 0);
     controller.SetMapping("fire", 1, 0x6001);
-    pad.SetAxis(SDL_CONTROLLER_AXIS_TRIGGERLEFT, -32768);
-    pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTY, -11468);
-    pad.SetButton(SDL_CONTROLLER_BUTTON_A, true);
+    pad_->SetAxis(SDL_CONTROLLER_AXIS_TRIGGERLEFT, -32768);
+    pad_->SetAxis(SDL_CONTROLLER_AXIS_LEFTY, -11468);
+    pad_->SetButton(SDL_CONTROLLER_BUTTON_A, true);
     Poll(controller);
     EXPECT_EQ(Read(0, 11468.0f / 32767.0f, 1, 0), Read(controller.IsDown("up"), controller.GetValue("up"),
                                                        controller.IsDown("fire"), controller.GetValue("fire")));
-    pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTY, -11469);
-    pad.SetAxis(SDL_CONTROLLER_AXIS_TRIGGERLEFT, 32767);
-    pad.SetButton(SDL_CONTROLLER_BUTTON_A, false);
+    pad_->SetAxis(SDL_CONTROLLER_AXIS_LEFTY, -11469);
+    pad_->SetAxis(SDL_CONTROLLER_AXIS_TRIGGERLEFT, 32767);
+    pad_->SetButton(SDL_CONTROLLER_BUTTON_A, false);
     Poll(controller);
     EXPECT_EQ(Read(1, 1, 1), Read(controller.IsDown("up"), controller.IsDown("fire"), controller.GetValue("fire")));
-    pad.SetAxis(SDL_CONTROLLER_AXIS_LEFTY, 32767);
+    pad_->SetAxis(SDL_CONTROLLER_AXIS_LEFTY, 32767);
     controller.SetMapping("down", 0, 0x5004);
     Poll(controller);
     // The minus side counts in 32768ths.
     EXPECT_EQ(Read(0, 32767.0f / 32768.0f), Read(controller.IsDown("up"), controller.GetValue("down")));
+}
 
-    // A second pad takes the next slot; a pad gone while held keeps its button down until a pad is back in its slot.
+TEST_F(InputMappedPad, ASecondPadTakesTheNextSlot)
+{
+    CMappedXInputController controller(0);
     CMappedXInputController slot1(1);
-    controller.SetMapping("a", 0, 0);
-    slot1.SetMapping("a", 0, 0);
-    slot1.Update();
-    EXPECT_FALSE(slot1.IsDown("a")) << "no pad in the slot yet";
-    auto second = VirtualJoystick::Pad(0x045E, 0x02D1, "Second Pad");
-    PumpInput();
-    second.SetButton(SDL_CONTROLLER_BUTTON_A, true);
-    pad.SetButton(SDL_CONTROLLER_BUTTON_A, true);
-    PumpInput();
-    controller.Update();
-    slot1.Update();
+    auto second = PressAOnTwoPads(controller, slot1);
     EXPECT_EQ(Read(1, 1), Read(controller.WasPressed("a"), slot1.WasPressed("a")));
+}
 
-    pad.Detach();
+TEST_F(InputMappedPad, APadGoneWhileHeldKeepsItsButtonDownUntilAPadIsBackInItsSlot)
+{
+    CMappedXInputController controller(0);
+    CMappedXInputController slot1(1);
+    auto second = PressAOnTwoPads(controller, slot1);
+    pad_->Detach();
     Poll(controller);
     EXPECT_TRUE(controller.IsDown("a")) << "a pad gone while held keeps its button down";
     controller.ResetAll();

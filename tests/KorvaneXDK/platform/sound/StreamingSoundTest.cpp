@@ -113,6 +113,26 @@ protected:
     std::mutex volumesMutex_;
     std::vector<std::int32_t> volumes_;
 
+    // From now on the fade thread's clock moves `step` each time it is read, and every other thread
+    // sees it stand; the first thread to set a volume is taken for the fade thread.
+    void UseFadeThreadClock(std::uint64_t step)
+    {
+        fadeStep_ = step;
+        LogVolumes([this] {
+            std::thread::id none{};
+            fadeThread_.compare_exchange_strong(none, std::this_thread::get_id());
+        });
+        os::testing::SetClockFunction([this]() -> std::uint64_t {
+            if (std::this_thread::get_id() == fadeThread_.load())
+                return now_.fetch_add(fadeStep_.load());
+            return now_.load();
+        });
+    }
+    // The fade-in's clock: 25 ms later at every read, from any thread.
+    std::atomic<std::uint64_t> ticks_{1'000'000'000ull};
+    std::atomic<std::thread::id> fadeThread_{};
+    std::atomic<std::uint64_t> now_{5'000'000'000'000ull}, fadeStep_{0};
+
     // Most cases play this: about 2.3 s of 44.1 kHz 16-bit stereo, longer than the buffer.
     const Bytes pcm_ = Pattern16(2 * 100000, 8);
     const Samples samples_ = AsSamples(pcm_);
@@ -121,7 +141,7 @@ protected:
 
 } // namespace
 
-TEST_F(StreamingSoundTest, CloseStopAndPlayAgainstOtherThreadsRestoresRewindsFailuresSizesShortPiecesAndFades)
+TEST_F(StreamingSoundTest, CloseStopsTheSoundAndLeavesNothingToPlayWhetherFadingOrNot)
 {
     for (int round = 0; round < 4; ++round) {
         SCOPED_TRACE(round);
@@ -137,8 +157,11 @@ TEST_F(StreamingSoundTest, CloseStopAndPlayAgainstOtherThreadsRestoresRewindsFai
         EXPECT_EQ(std::make_tuple(false, false, nullptr),
                   std::make_tuple(sound.IsPlaying(), sound.IsFading(), sound.GetBuffer()));
     }
-    // Destroyed while playing, with its buffer still held elsewhere: once the sound is gone the
-    // buffer plays on without reaching the sound's events.
+}
+
+TEST_F(StreamingSoundTest, ABufferHeldElsewherePlaysOnWithoutTheSoundDestroyedWhilePlaying)
+{
+    // Once the sound is gone the buffer no longer reaches the sound's events.
     auto doomed = std::make_unique<CStreamingSound>(os::audio::kCapsCtrlVolume);
     doomed->CreateBuffer(device_, Reader(Pcm(2, 44100, 16), pcm_));
     PlayAndSettle(*doomed);
@@ -148,8 +171,11 @@ TEST_F(StreamingSoundTest, CloseStopAndPlayAgainstOtherThreadsRestoresRewindsFai
     ASSERT_EQ(os::audio::kOk, held->Play(os::audio::kPlayLooping));
     Mix(3 * kSectionFrames);
     EXPECT_EQ(os::audio::kOk, held->Stop());
+}
 
-    // The console host plays the music from the game thread and from the main thread: one feeder starts.
+TEST_F(StreamingSoundTest, PlayFromTwoThreadsAtOnceStartsOneFeeder)
+{
+    // The console host plays the music from the game thread and from the main thread.
     LogCapture log;
     for (int round = 0; round < 50; ++round) {
         SCOPED_TRACE(round);
@@ -170,9 +196,11 @@ TEST_F(StreamingSoundTest, CloseStopAndPlayAgainstOtherThreadsRestoresRewindsFai
         ASSERT_FALSE(os::testing::WaitForNotifyListener(*sound_.GetBuffer(), 0));
     }
     EXPECT_FALSE(log.Contains("did not stop")) << log.All();
+}
 
-    // A stop while the feeder still fills is not lost.
-    std::promise<void> stopRelease, closeRelease;
+TEST_F(StreamingSoundTest, AStopWhileTheFeederStillFillsIsNotLostAndPlayedAgainItRunsOn)
+{
+    std::promise<void> stopRelease;
     CStreamingSound stalled(os::audio::kCapsCtrlVolume);
     PlayStalled(stalled, stopRelease);
     stalled.Stop(); // the buffer has not started yet
@@ -182,8 +210,12 @@ TEST_F(StreamingSoundTest, CloseStopAndPlayAgainstOtherThreadsRestoresRewindsFai
     PlayAndSettle(stalled);
     Mix(2 * kSectionFrames);
     EXPECT_TRUE(stalled.IsPlaying());
+}
 
-    // Close waits for a feeder that outlasts its bounded wait.
+TEST_F(StreamingSoundTest, CloseWaitsForAFeederThatOutlastsItsBoundedWait)
+{
+    std::promise<void> closeRelease;
+    CStreamingSound stalled(os::audio::kCapsCtrlVolume);
     const auto reader = PlayStalled(stalled, closeRelease);
     // Each 2 ms step of the wait counts here; the reader comes back only after 150 of them,
     // well past the 100 checks.
@@ -198,8 +230,10 @@ TEST_F(StreamingSoundTest, CloseStopAndPlayAgainstOtherThreadsRestoresRewindsFai
     // The whole first fill ran before Close released anything.
     EXPECT_EQ(std::make_tuple(true, 16, nullptr),
               std::make_tuple(sleeps.load() >= 150, reader->reads_.load(), stalled.GetBuffer()));
+}
 
-    // Playback from the start, through a buffer lost before it.
+TEST_F(StreamingSoundTest, PlaybackStartsFromTheBeginningThroughABufferLostBeforeIt)
+{
     sound_.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), pcm_));
     os::testing::MarkBufferLost(*sound_.GetBuffer());
     os::testing::FailNextRestores(*sound_.GetBuffer(), 3);
@@ -211,8 +245,12 @@ TEST_F(StreamingSoundTest, CloseStopAndPlayAgainstOtherThreadsRestoresRewindsFai
     PlayAndSettle(sound_);
     os::testing::SetSleepFunction({});
     EXPECT_EQ(std::make_pair(3, Cycle(samples_, 0, 200)), std::make_pair(retries.load(), Mix(100)));
+}
 
-    // Stop keeps the reader where it was, Play goes on from there and Rewind restarts.
+TEST_F(StreamingSoundTest, StopKeepsTheReaderWhereItWasPlayGoesOnFromThereAndRewindRestarts)
+{
+    PlayAndSettle(sound_);
+    Mix(100);
     Mix(kSectionFrames - 100 + 10); // one refill: 17 sections read
     sound_.Stop();
     ASSERT_TRUE(os::testing::WaitForTrackedEvents(kWaitMs));
@@ -223,8 +261,12 @@ TEST_F(StreamingSoundTest, CloseStopAndPlayAgainstOtherThreadsRestoresRewindsFai
     ASSERT_TRUE(os::testing::WaitForNotifyListener(*sound_.GetBuffer(), kWaitMs));
     EXPECT_EQ(Cycle(samples_, 0, 20), Mix(10));
     EXPECT_EQ(40u, sound_.GetPosition());
+}
 
-    // A reader that fails once the first fill is done, as a file cut short might.
+TEST_F(StreamingSoundTest, AReaderFailingAfterTheFirstFillStopsTheSoundAndIsLogged)
+{
+    // As a file cut short might.
+    LogCapture log;
     sound_.CreateBuffer(device_, boost::shared_ptr<ISoundReader>(new HookedReader(pcm_, [](int reads) {
                             if (reads > 16)
                                 throw EReadError(nullptr, "read failed");
@@ -235,16 +277,22 @@ TEST_F(StreamingSoundTest, CloseStopAndPlayAgainstOtherThreadsRestoresRewindsFai
     EXPECT_FALSE(sound_.IsPlaying() || BufferPlays(sound_));
     EXPECT_TRUE(log.Contains("read failed")) << log.All();
     EXPECT_EQ(Samples(200), Mix(100));
+}
 
-    // Buffer sizes, bad formats and a device that did not start.
+TEST_F(StreamingSoundTest, TheBufferHoldsTwoSecondsInSixteenSections)
+{
     CStreamingSound sound(os::audio::kCapsCtrlVolume);
     sound.CreateBuffer(device_, Reader(Pcm(1, 22050, 16), Bytes(1000)));
-    // Two seconds in sixteen sections.
     EXPECT_EQ(std::make_tuple(88192u, 5512u, 22050u, false),
               std::make_tuple(sound.GetBufferBytes(), sound.GetSectionSize(), sound.GetFormat()->samplesPerSec,
                               sound.IsPlaying()));
+}
 
-    // A bad format fails before any size is computed.
+TEST_F(StreamingSoundTest, ABadFormatFailsBeforeAnySizeIsComputedAndTheOldBufferIsGone)
+{
+    LogCapture log;
+    CStreamingSound sound(os::audio::kCapsCtrlVolume);
+    sound.CreateBuffer(device_, Reader(Pcm(1, 22050, 16), Bytes(1000)));
     os::audio::WaveFormatEx broken = Pcm(2, 44100, 16);
     broken.blockAlign = 0;
     ExpectThrowWith<EReadError>([&] { sound.CreateBuffer(device_, Reader(broken, Bytes(400))); },
@@ -252,14 +300,23 @@ TEST_F(StreamingSoundTest, CloseStopAndPlayAgainstOtherThreadsRestoresRewindsFai
     EXPECT_EQ(std::make_tuple(0u, false, true),
               std::make_tuple(CStreamingSound::BufferBytesFor(broken), sound.GetBuffer() != nullptr,
                               log.Contains("\n\tStreamingSound(")));
+}
+
+TEST_F(StreamingSoundTest, NoBufferWithoutNotificationsIsLeftBehindToLoopItsFirstTwoSeconds)
+{
+    LogCapture log;
+    CStreamingSound sound(os::audio::kCapsCtrlVolume);
     os::testing::FailAudioCall(os::testing::AudioCall::QueryNotify, os::audio::kErrNoInterface, 1);
     ExpectThrowWith<EReadError>([&] { sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), Bytes(400))); },
                                 "DirectSoundNotify の作成に失敗しました.");
-    // No buffer without notifications is left behind to loop its first two seconds.
     sound.Play();
     EXPECT_EQ(std::make_tuple(nullptr, false), std::make_tuple(sound.GetBuffer(), sound.IsPlaying()));
+}
 
-    // Without an initialised device the sound never reads its stream and stays silent.
+TEST_F(StreamingSoundTest, WithoutAnInitialisedDeviceTheSoundNeverReadsItsStreamAndStaysSilent)
+{
+    LogCapture log;
+    CStreamingSound sound(os::audio::kCapsCtrlVolume);
     CDXSound silent;
     CMemoryStream empty;
     sound.Create(silent, empty);
@@ -267,8 +324,11 @@ TEST_F(StreamingSoundTest, CloseStopAndPlayAgainstOtherThreadsRestoresRewindsFai
     sound.FadeIn(100);
     EXPECT_EQ(std::make_tuple(false, nullptr, 0u),
               std::make_tuple(sound.IsPlaying(), sound.GetFormat(), sound.GetPosition()));
+}
 
-    // A short piece from a file plays once and stops within a section of its end; pieces loop without a gap.
+TEST_F(StreamingSoundTest, AShortPieceFromAFilePlaysOnceAndStopsWithinASectionOfItsEnd)
+{
+    CStreamingSound sound(os::audio::kCapsCtrlVolume);
     const auto pcm = Pattern16(60000, 3); // 30000 stereo frames
     const auto samples = AsSamples(pcm);
     CFileStream stream(dir_.Write("short.wav", MakeWave(Pcm(2, 44100, 16), pcm)), 1, 1);
@@ -278,45 +338,59 @@ TEST_F(StreamingSoundTest, CloseStopAndPlayAgainstOtherThreadsRestoresRewindsFai
     EXPECT_EQ(28000u, sound.GetPosition());
     sound.Play(); // already playing: nothing changes
     std::ranges::copy(MixUntilStopped(sound, 200000), std::back_inserter(out));
-    // Stopped within a section of its end.
     EXPECT_EQ(std::make_tuple(false, 0u, true), std::make_tuple(sound.IsPlaying(), sound.GetPosition(),
                                                                 out.size() / 2 <= 30000u + kSectionFrames + 1000u));
     EXPECT_EQ(ThenSilence(samples, out.size()), out);
-    // So does one longer than the buffer, counting its plays past the buffer's end.
+}
+
+TEST_F(StreamingSoundTest, APieceLongerThanTheBufferStopsWithinASectionOfItsEnd)
+{
+    // Counting its plays past the buffer's end.
+    CStreamingSound sound(os::audio::kCapsCtrlVolume);
     sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), pcm_));
     PlayAndSettle(sound);
-    out = MixUntilStopped(sound, 400000);
+    const auto out = MixUntilStopped(sound, 400000);
     EXPECT_EQ(std::make_pair(false, true),
               std::make_pair(sound.IsPlaying(), out.size() / 2 <= 100000u + kSectionFrames + 1000u));
     EXPECT_EQ(ThenSilence(samples_, out.size()), out);
+}
 
+TEST_F(StreamingSoundTest, ALoopingPieceRepeatsWithoutAGap)
+{
+    CStreamingSound sound(os::audio::kCapsCtrlVolume);
     const auto odd = Pattern16(2 * 7001, 4);
     sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), odd));
     sound.SetLoop(true);
     PlayAndSettle(sound);
     EXPECT_EQ(Cycle(AsSamples(odd), 0, 240000), Mix(120000));
     EXPECT_TRUE(sound.IsPlaying());
+}
 
-    // An empty looping piece ends instead of spinning.
+TEST_F(StreamingSoundTest, AnEmptyLoopingPieceEndsInsteadOfSpinning)
+{
+    CStreamingSound sound(os::audio::kCapsCtrlVolume);
     sound.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), {}));
     sound.SetLoop(true);
     PlayAndSettle(sound);
-    out = MixUntilStopped(sound, 3 * kSectionFrames);
+    const auto out = MixUntilStopped(sound, 3 * kSectionFrames);
     EXPECT_EQ(std::make_pair(Samples(out.size()), false), std::make_pair(out, sound.IsPlaying()));
+}
 
-    // Eight-bit silence after the end is the midpoint, not a full negative swing.
+TEST_F(StreamingSoundTest, EightBitSilenceAfterTheEndIsTheMidpointNotAFullNegativeSwing)
+{
     CStreamingSound eightBit(0);
     eightBit.CreateBuffer(device_, Reader(Pcm(1, 44100, 8), Bytes(100, 0xC0)));
     PlayAndSettle(eightBit);
-    out = Mix(200);
+    const auto out = Mix(200);
     EXPECT_EQ(std::make_pair(64 * 256, 0), std::make_pair(int{out[0]}, int{out[2 * 150]}));
+}
 
-    // Fade in rises to the volume it had; fade out steps along the scaled axis and stops.
+TEST_F(StreamingSoundTest, FadeInRisesToTheVolumeItHadAndFadeOutOfAStoppedSoundDoesNothing)
+{
     sound_.CreateBuffer(device_, Reader(Pcm(2, 44100, 16), pcm_));
     sound_.SetVolume(-500);
     LogVolumes();
-    std::atomic<std::uint64_t> ticks{1'000'000'000ull};
-    os::testing::SetClockFunction([&]() -> std::uint64_t { return ticks.fetch_add(25'000'000ull); });
+    os::testing::SetClockFunction([this]() -> std::uint64_t { return ticks_.fetch_add(25'000'000ull); });
 
     sound_.FadeOut(100); // stopped: nothing happens
     EXPECT_FALSE(sound_.IsFading());
@@ -330,21 +404,15 @@ TEST_F(StreamingSoundTest, CloseStopAndPlayAgainstOtherThreadsRestoresRewindsFai
     // Rising all the way; the way back from the scaled axis may land one hundredth off the end.
     for (std::size_t i = 1; i < volumes.size(); ++i)
         EXPECT_LE(volumes[i - 1], volumes[i] + 1) << i;
+}
 
-    // Fading out: the fade thread's clock moves 20 ms each time it is read; every other thread sees it stand.
+TEST_F(StreamingSoundTest, FadeOutStepsAlongTheScaledAxisAndStopsAndASecondFadeIsRefused)
+{
+    // A looping sound playing at full volume; the fade thread's clock moves 20 ms each time it is read.
     sound_.SetVolume(0);
     sound_.SetLoop(true);
-    std::atomic<std::thread::id> fadeThread{};
-    std::atomic<std::uint64_t> now{5'000'000'000'000ull}, step{20'000'000ull};
-    LogVolumes([&] {
-        std::thread::id none{};
-        fadeThread.compare_exchange_strong(none, std::this_thread::get_id());
-    });
-    os::testing::SetClockFunction([&]() -> std::uint64_t {
-        if (std::this_thread::get_id() == fadeThread.load())
-            return now.fetch_add(step.load());
-        return now.load();
-    });
+    PlayAndSettle(sound_);
+    UseFadeThreadClock(20'000'000ull);
 
     TakeVolumes();
     sound_.FadeOut(100);
@@ -357,14 +425,16 @@ TEST_F(StreamingSoundTest, CloseStopAndPlayAgainstOtherThreadsRestoresRewindsFai
     EXPECT_EQ(std::vector<std::int32_t>({0, CSound::ScaledToVolume(-2000), CSound::ScaledToVolume(-4000),
                                          CSound::ScaledToVolume(-6000), CSound::ScaledToVolume(-8000), -10000, -10000}),
               TakeVolumes());
+}
 
-    // A fade of minutes: three quarters through is three quarters along the axis (elapsed
-    // times the distance no longer fits 32 bits).
+TEST_F(StreamingSoundTest, AFadeOfMinutesIsThreeQuartersAlongTheAxisThreeQuartersThrough)
+{
+    // Elapsed times the distance no longer fits 32 bits.
     sound_.SetVolume(0);
+    sound_.SetLoop(true);
     PlayAndSettle(sound_);
+    UseFadeThreadClock(300'000'000'000ull);
     TakeVolumes();
-    fadeThread = std::thread::id{};
-    step = 300'000'000'000ull;
     sound_.FadeOut(400000);
     ASSERT_TRUE(Eventually([&] { return !sound_.IsFading(); }));
     EXPECT_EQ(std::vector<std::int32_t>({0, CSound::ScaledToVolume(-7500), -10000}), TakeVolumes());
