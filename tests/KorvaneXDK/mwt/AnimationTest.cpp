@@ -95,9 +95,20 @@ const Row kRows[] = {
     {"FlipSlideOut", kCorner, kCorner, 1.0f, 0.35f, P3(68.0f, 72.0f, 0.0f), 0.0f},
     {"HorizontalMirrorStatic", kCorner, P3(0.0f, 40.0f, 0.0f), 1.0f, 0.0f, P3(0.0f, 40.0f, 0.0f), 1.0f}};
 
+/// A stock of the default animations.
+class AnimationStock : public testing::Test
+{
+protected:
+    AnimationStock() { stock.RegisterDefaultAnimations(); }
+
+    CAnimationComponentStock stock;
+};
+
+const P3 kCentre(50.0f, 20.0f, 0.0f);
+
 } // namespace
 
-TEST(AnimationTest, TheRegistryEachAnimationsStartEndAndFinishTheGeometryTheDelayDecoratorAndTheTweens)
+TEST(AnimationRegistry, TheGlobalStockIsOneAndNamesEveryAnimationSorted)
 {
     boost::shared_ptr<CAnimationComponentStock> global = CAnimationComponentStock::GetInstance();
     EXPECT_EQ(global, CAnimationComponentStock::GetInstance());
@@ -110,9 +121,10 @@ TEST(AnimationTest, TheRegistryEachAnimationsStartEndAndFinishTheGeometryTheDela
     Lines out = {"kept"};
     global->GetNames(out);
     EXPECT_EQ(sorted, out);
+}
 
-    CAnimationComponentStock stock;
-    stock.RegisterDefaultAnimations();
+TEST_F(AnimationStock, AnUnknownNameIsNotFoundWhetherLookedUpOrAliased)
+{
     const char* where = "class korvane::mwt::CAnimationComponentStock";
     for (const std::string name : {"fadein", "FADEIN", "", "FadeIn "}) {
         ExpectThrowWith<EInvalidParameter>([&] { stock.GetFactory(name); }, "animation '" + name + "' not found",
@@ -120,35 +132,55 @@ TEST(AnimationTest, TheRegistryEachAnimationsStartEndAndFinishTheGeometryTheDela
     }
     ExpectThrowWith<EInvalidParameter>([&] { stock.RegisterAlias("Press", "Nope"); }, "animation 'Nope' not found",
                                        where);
+}
 
-    // Aliases keep the existing name.
-    CAnimationComponentStock::Factory handedOut = stock.GetFactory("FadeIn");
+TEST_F(AnimationStock, AnAliasMakesTheExistingAnimationWhichKeepsItsName)
+{
     stock.RegisterAlias("Press", "SoftTouch");
     boost::shared_ptr<CAnimationComponent> pressed = stock.Create("Press");
     EXPECT_EQ("SoftTouch", pressed->GetName());
     EXPECT_TRUE(dynamic_cast<CSoftTouchAnimation*>(pressed.get()));
+}
 
-    // An alias replaces a registered name; a registration overwrites silently.
+TEST_F(AnimationStock, AnAliasReplacesARegisteredNameAndARegistrationOverwritesSilently)
+{
     stock.RegisterAlias("FadeOut", "FadeIn");
     EXPECT_EQ("FadeIn", stock.Create("FadeOut")->GetName());
     stock.RegisterAnimation<CNullAnimationComponent>("FadeIn");
     EXPECT_TRUE(dynamic_cast<CNullAnimationComponent*>(stock.Create("FadeIn").get()));
     EXPECT_EQ("FadeIn", stock.Create("FadeIn")->GetName());
+}
 
-    // Factories already handed out keep what they made; a second default registration changes nothing.
+TEST_F(AnimationStock, HandedOutFactoriesKeepWhatTheyMadeAndASecondDefaultRegistrationChangesNothing)
+{
+    CAnimationComponentStock::Factory handedOut = stock.GetFactory("FadeIn");
+    stock.RegisterAlias("Press", "SoftTouch");
+    stock.RegisterAlias("FadeOut", "FadeIn");
+    stock.RegisterAnimation<CNullAnimationComponent>("FadeIn");
     EXPECT_TRUE(dynamic_cast<CFadeInAnimation*>(handedOut().get()));
     stock.RegisterDefaultAnimations();
     EXPECT_TRUE(dynamic_cast<CNullAnimationComponent*>(stock.Create("FadeIn").get()));
     EXPECT_EQ(std::size(kRows) + 1, stock.GetNames().size());
+}
 
-    CComponent notAControl("component");
+TEST(EachAnimation, EveryFactoryCallMakesANewInstanceNamedAfterItsName)
+{
+    boost::shared_ptr<CAnimationComponentStock> global = CAnimationComponentStock::GetInstance();
     for (const auto& [name, probe, start, startAlpha, finish, end, endAlpha] : kRows) {
         SCOPED_TRACE(name);
-        // Every factory call makes a new instance named after its name.
         EXPECT_NE(global->GetFactory(name)(), global->GetFactory(name)());
         auto control = MakeControl(name);
         boost::shared_ptr<CAnimationComponent> animation = control->GetAnimation();
         EXPECT_EQ(name, animation->GetName());
+    }
+}
+
+TEST(EachAnimation, ShowsItsStartEndsWhereItShouldAndFinishesOnTime)
+{
+    for (const auto& [name, probe, start, startAlpha, finish, end, endAlpha] : kRows) {
+        SCOPED_TRACE(name);
+        auto control = MakeControl(name);
+        boost::shared_ptr<CAnimationComponent> animation = control->GetAnimation();
         ExpectNear(start, Image(*control, probe));
         ExpectColor(startAlpha, *control);
 
@@ -165,8 +197,16 @@ TEST(AnimationTest, TheRegistryEachAnimationsStartEndAndFinishTheGeometryTheDela
             ExpectNear(*end, Image(*control, probe));
             ExpectColor(endAlpha, *control, 1e-3f);
         }
+    }
+}
 
-        // Without a control (none, or a component that is no control) it advances and writes nothing.
+TEST(EachAnimation, WithoutAControlItAdvancesAndWritesNothing)
+{
+    boost::shared_ptr<CAnimationComponentStock> global = CAnimationComponentStock::GetInstance();
+    CComponent notAControl("component");
+    for (const auto& [name, probe, start, startAlpha, finish, end, endAlpha] : kRows) {
+        SCOPED_TRACE(name);
+        // None, or a component that is no control.
         for (CComponent* parent : {static_cast<CComponent*>(nullptr), &notAControl}) {
             boost::shared_ptr<CAnimationComponent> loose = global->Create(name);
             loose->SetParent(parent);
@@ -176,10 +216,11 @@ TEST(AnimationTest, TheRegistryEachAnimationsStartEndAndFinishTheGeometryTheDela
             EXPECT_EQ(finish != kNever, loose->IsFinished());
         }
     }
+}
 
-    const P3 centre(50.0f, 20.0f, 0.0f);
-    // SoftTouch and SpreadOut scale about the centre, exactly at their marks: the shrinking factors are the floats
-    // nearest 1 / 1.12 and 1 / 1.4, so both end at 1.0.
+TEST(AnimationGeometry, SoftTouchAndSpreadOutScaleAboutTheCentreExactlyAtTheirMarks)
+{
+    // The shrinking factors are the floats nearest 1 / 1.12 and 1 / 1.4, so both end at 1.0.
     const std::tuple<const char*, float, float, bool> rows[] = {{"SoftTouch", 0.04f, 1.12f, false},
                                                                 {"SoftTouch", 0.24f, 1.0f, true},
                                                                 {"SpreadOut", 0.5f, 1.4f, true},
@@ -191,17 +232,22 @@ TEST(AnimationTest, TheRegistryEachAnimationsStartEndAndFinishTheGeometryTheDela
         const Matrix4& m = control->GetEffectTransform();
         EXPECT_EQ(std::tuple(scale, scale, finished),
                   std::tuple(m.m[0], m.m[5], control->GetAnimation()->IsFinished()));
-        ExpectNear(centre, Image(*control, centre), 1e-4f);
+        ExpectNear(kCentre, Image(*control, kCentre), 1e-4f);
     }
+}
 
-    // RollingOpen's first frame: every corner on one line through the centre at 60 degrees.
+TEST(AnimationGeometry, RollingOpensFirstFramePutsEveryCornerOnOneLineThroughTheCentreAt60Degrees)
+{
     auto rolling = MakeControl("RollingOpen");
     for (const P3& corner : {P3(0, 0, 0), P3(100, 0, 0), P3(0, 40, 0), P3(100, 40, 0)}) {
-        const P3 d = Image(*rolling, corner) - centre;
+        const P3 d = Image(*rolling, corner) - kCentre;
         EXPECT_NEAR(0.0f, d.x * 0.8660254f - d.y * 0.5f, 1e-3f);
     }
+}
 
-    // SwingLoop turns about (50, 10) (a point 50 away pins the pivot): +10 degrees a quarter period in, -10 degrees three quarters in, back at 3 s.
+TEST(AnimationGeometry, SwingLoopSwingsTenDegreesEachWayAboutItsPivotAndIsBackAtThreeSeconds)
+{
+    // The pivot is (50, 10), pinned by a point 50 away: +10 degrees a quarter period in, -10 degrees three quarters in.
     auto swing = MakeControl("SwingLoop");
     for (const auto& [seconds, degrees] : {std::pair{0.75f, 10.0f}, {1.5f, -10.0f}, {0.75f, 0.0f}}) {
         swing->GetAnimation()->Update(seconds);
@@ -210,14 +256,19 @@ TEST(AnimationTest, TheRegistryEachAnimationsStartEndAndFinishTheGeometryTheDela
         ExpectNear(P3(50.0f + 50.0f * std::cos(a), 10.0f + 50.0f * std::sin(a), 0.0f),
                    Image(*swing, P3(100.0f, 10.0f, 0.0f)));
     }
+}
 
-    // RotationLoop: a quarter turn about the centre after 2.5 s.
+TEST(AnimationGeometry, RotationLoopTurnsAQuarterAboutTheCentreInTwoAndAHalfSeconds)
+{
     auto rotation = MakeControl("RotationLoop");
     rotation->GetAnimation()->Update(2.5f);
     rotation->GetAnimation()->Update(0.0f);
     ExpectNear(P3(50.0f, 70.0f, 0.0f), Image(*rotation, P3(100.0f, 20.0f, 0.0f)));
+}
 
-    // The tilt axis (0.5, -0.8660254, 0) through the centre stays where it is halfway through.
+TEST(AnimationGeometry, TiltOpenKeepsItsAxisThroughTheCentreInPlaceHalfwayThrough)
+{
+    // The axis is (0.5, -0.8660254, 0).
     auto tilt = MakeControl("TiltOpen");
     tilt->GetAnimation()->Update(0.1f);
     for (float k : {-20.0f, 10.0f, 30.0f}) {
@@ -225,8 +276,10 @@ TEST(AnimationTest, TheRegistryEachAnimationsStartEndAndFinishTheGeometryTheDela
         ExpectNear(onAxis, Image(*tilt, onAxis));
     }
     EXPECT_GT(std::fabs(Image(*tilt, kAcrossTilt).z), 1.0f);
+}
 
-    // Flip slides move by whole units, rounding halves up.
+TEST(AnimationGeometry, FlipSlidesMoveByWholeUnitsRoundingHalvesUp)
+{
     for (const auto& [offset, translation] :
          {std::pair{P3(12.5f, -12.5f, 3.25f), P3(13, -12, 3.25f)}, {P3(12.49f, -12.51f, 0), P3(12, -13, 0)}}) {
         auto control = MakeControl();
@@ -237,33 +290,44 @@ TEST(AnimationTest, TheRegistryEachAnimationsStartEndAndFinishTheGeometryTheDela
         flip->Update(0.0f);
         EXPECT_EQ(translation, Image(*control, P3(0, 0, 0)));
     }
+}
 
-    // The delay decorator shows the start, then hands on the whole frame.
+TEST(DelayDecorator, DuringTheDelayItShowsTheFirstFrameUprightAndOpaque)
+{
     auto delayed = MakeControl("TiltCloseDelay");
-    auto plain = MakeControl();
-    plain->SetAnimation(boost::make_shared<CTiltCloseAnimation>());
-
-    // During the delay: TiltClose's first frame, upright and opaque.
     delayed->GetAnimation()->Update(0.1f);
     EXPECT_FALSE(delayed->GetAnimation()->IsFinished());
     ExpectNear(kAcrossTilt, Image(*delayed, kAcrossTilt), 1e-5f);
     ExpectColor(1.0f, *delayed);
+}
 
-    // The frame that reaches the delay passes all its 0.15 s on, not the 0.05 s past the delay.
+TEST(DelayDecorator, TheFrameThatReachesTheDelayIsHandedOnWhole)
+{
+    auto delayed = MakeControl("TiltCloseDelay");
+    auto plain = MakeControl();
+    plain->SetAnimation(boost::make_shared<CTiltCloseAnimation>());
+    delayed->GetAnimation()->Update(0.1f);
+
+    // All its 0.15 s pass on, not the 0.05 s past the delay.
     delayed->GetAnimation()->Update(0.15f);
     plain->GetAnimation()->Update(0.15f);
     const float* m = plain->GetEffectTransform().m;
     EXPECT_TRUE(std::equal(m, m + 16, delayed->GetEffectTransform().m));
     EXPECT_EQ(plain->GetEffectColor(), delayed->GetEffectColor());
+}
 
-    // The decorator passes its parent and enabled flag on.
+TEST(DelayDecorator, PassesItsParentAndEnabledFlagOn)
+{
     auto decorated = CAnimationComponentStock::GetInstance()->Create("SpreadOutDelay");
     decorated->SetEnabled(false);
     auto target = MakeControl();
     target->SetAnimation(decorated);
     EXPECT_EQ(std::pair(static_cast<CComponent*>(target.get()), false),
               std::pair(decorated->GetParent(), decorated->IsEnabled()));
+}
 
+TEST(MotionTween, EasesAfterItsDelayAndHoldsItsEndOnceFinished)
+{
     const std::tuple<float, float, float, float, float, bool> tweens[] = {
         {1.0f, 0.0f, 1.0f, 0.5f, 0.5f, false},
         {2.0f, 0.0f, 1.0f, 0.5f, 0.25f, false},
@@ -287,7 +351,10 @@ TEST(AnimationTest, TheRegistryEachAnimationsStartEndAndFinishTheGeometryTheDela
         EXPECT_NEAR(tween.GetValue(), expected, 1e-6f);
         EXPECT_EQ(tween.IsFinished(), finished);
     }
+}
 
+TEST(MotionTween, AVectorTweenAdvancesJumpsToItsEndAndRewinds)
+{
     TMotionTween<P3> scale;
     scale.SetFrom(P3(1, 0, 2));
     scale.SetTo(P3(1, 1, -2));

@@ -16,12 +16,64 @@ std::pair<boost::shared_ptr<CForm>, boost::shared_ptr<CControl>> EditForm()
     return {form, Add(*form, "c", 10, 10, 40, 30)};
 }
 
+/// The edit form's control dragged from (5, 5) to (10.7, 3.2), floored to (15, 8), and still held.
+class LayoutEditDrag : public testing::Test
+{
+protected:
+    LayoutEditDrag()
+    {
+        control->OnMouseDown(V(5, 5), 1);
+        control->OnMouseMove(V(10.7f, 3.2f), 1);
+    }
+
+    std::pair<boost::shared_ptr<CForm>, boost::shared_ptr<CControl>> edit = EditForm();
+    boost::shared_ptr<CForm>& form = edit.first;
+    boost::shared_ptr<CControl>& control = edit.second;
+    Log log;
+};
+
+/// A 10 x 10 control whose animation factory makes logging animations "a1", "a2", ...
+class ControlAnimation : public testing::Test
+{
+protected:
+    ControlAnimation()
+    {
+        Wire(*animated, log);
+        animated->AnimationFactory = [this]() {
+            last = boost::make_shared<FakeAnimation>("a" + std::to_string(++made), log);
+            return last;
+        };
+    }
+
+    /// What one update of the animated writes down.
+    Log Update() { return log.clear(), animated->Update(0.1f), log; }
+
+    Log log;
+    boost::shared_ptr<CControl> animated = Make("c", 0, 0, 10, 10);
+    boost::shared_ptr<FakeAnimation> last;
+    int made = 0;
+};
+
+/// A screen with the forms A and B; in A a panel holding the control "c"; all but B wired to the log.
+class FocusInForms : public testing::Test
+{
+protected:
+    FocusInForms() { WireAll(log, *screen, *a, *inner, *fc); }
+
+    Log log;
+    boost::shared_ptr<CScreen> screen = Make<CScreen>("screen", 0, 0, 640, 480, kInitialized);
+    boost::shared_ptr<CForm> a = Add<CForm>(*screen, "A", 0, 0, 200, 200);
+    boost::shared_ptr<CForm> b = Add<CForm>(*screen, "B", 300, 0, 200, 200);
+    boost::shared_ptr<CPanel> inner = Add<CPanel>(*a, "panel", 10, 10, 100, 100);
+    boost::shared_ptr<CControl> fc = Add(*inner, "c", 5, 5, 20, 20);
+};
+
 } // namespace
 
-TEST(Control, LayoutEditDragUpdateOrderFocusInFormsNullAppearancesAndTemplateDefaults)
+TEST(LayoutEdit, TheHalfOpenGripResizesAnyOtherPressMovesAndOnlyTheLeftButtonEdits)
 {
-    // The grip is half open: a press from (w - 8, h - 8) up to but not at (w, h) resizes; only the left button edits.
-    // A resize floors and keeps the minimum 8; a move floors.
+    // The grip runs from (w - 8, h - 8) up to but not at (w, h). A resize floors and keeps the minimum 8; a move
+    // floors.
     const std::tuple<V, int, std::int32_t, V, Rect2f> drags[] = {
         {V(32, 22), 1, CControl::kEditResizing, V(50.7f, 40.2f), {10, 10, 58, 48}}, // grab (8, 8) + point, floored
         {V(32, 22), 1, CControl::kEditResizing, V(-100, -100), {10, 10, 8, 8}},
@@ -39,12 +91,10 @@ TEST(Control, LayoutEditDragUpdateOrderFocusInFormsNullAppearancesAndTemplateDef
         control->OnMouseMove(move, 1);
         EXPECT_EQ(std::pair(state, bounds), std::pair(pressed, control->GetBounds())) << Point(press) + Point(move);
     }
+}
 
-    auto [form, control] = EditForm();
-    control->OnMouseDown(V(5, 5), 1);
-    control->OnMouseMove(V(10.7f, 3.2f), 1);
-
-    // A docked control dragged away snaps back into the layout on release.
+TEST_F(LayoutEditDrag, ADockedControlDraggedAwaySnapsBackIntoTheLayoutOnRelease)
+{
     auto top = Add(*form, "top", 0, 0, 50, 10);
     top->SetDock(CControl::kDockTop);
     ASSERT_EQ(top->GetBounds(), Rect2f(0, 0, 200, 10));
@@ -54,69 +104,69 @@ TEST(Control, LayoutEditDragUpdateOrderFocusInFormsNullAppearancesAndTemplateDef
     top->OnMouseUp(V(50, 50), 1);
     EXPECT_EQ(std::pair(CControl::kEditNone, Rect2f(0, 0, 200, 10)),
               std::pair(top->GetEditDragState(), top->GetBounds()));
+}
 
-    // Window deactivation ends a drag quietly.
-    Log log;
+TEST_F(LayoutEditDrag, WindowDeactivationEndsADragQuietly)
+{
     Wire(*control, log);
-    control->WindowDeactivateEvent = [&log](CControl*) { log.push_back("deactivated"); };
+    control->WindowDeactivateEvent = [this](CControl*) { log.push_back("deactivated"); };
     control->OnMouseDown(V(5, 5), 1);
     control->OnWindowDeactivate();
     EXPECT_EQ(std::pair(CControl::kEditNone, Log{"c down (5,5)"}), std::pair(control->GetEditDragState(), log));
+}
 
-    // Outside edit mode the state never changes and the events come as usual.
+TEST_F(LayoutEditDrag, OutsideEditModeTheStateNeverChangesAndTheEventsComeAsUsual)
+{
+    control->OnWindowDeactivate(); // the drag is over
+    Wire(*control, log);
     form->SetLayoutEditMode(false);
-    log.clear();
     control->OnMouseDown(V(32, 22), 1);
     control->OnMouseMove(V(100, 100), 1);
     control->OnMouseUp(V(100, 100), 1);
     EXPECT_EQ(std::tuple(CControl::kEditNone, Rect2f(15, 8, 40, 30),
                          Log{"c down (32,22)", "c move (100,100)", "c up (100,100)"}),
               std::tuple(control->GetEditDragState(), control->GetBounds(), log));
+}
 
-    log.clear();
-    auto animated = Make("c", 0, 0, 10, 10);
-    Wire(*animated, log);
-    boost::shared_ptr<FakeAnimation> last;
-    int made = 0;
-    animated->AnimationFactory = [&]() {
-        last = boost::make_shared<FakeAnimation>("a" + std::to_string(++made), log);
-        return last;
-    };
-    // What one update of the animated writes down.
-    auto update = [&] { return log.clear(), animated->Update(0.1f), log; };
-    EXPECT_EQ(update(), (Log{"a1 init", "a1 update", "c update"}));
-    EXPECT_EQ(update(), (Log{"a1 update", "c update"})); // still running: kept
+TEST_F(ControlAnimation, AnUpdateStartsTheAnimationKeepsItWhileItRunsAndReplacesItOnceCompleted)
+{
+    EXPECT_EQ(Update(), (Log{"a1 init", "a1 update", "c update"}));
+    EXPECT_EQ(Update(), (Log{"a1 update", "c update"})); // still running: kept
     last->completed = true;
-    EXPECT_EQ(update(), (Log{"a2 init", "a2 update", "c update"}));
+    EXPECT_EQ(Update(), (Log{"a2 init", "a2 update", "c update"}));
     EXPECT_EQ(std::pair(animated->GetAnimation().get(), last->GetParent()),
               (std::pair<CAnimationComponent*, CComponent*>(last.get(), animated.get())));
+}
 
-    // A factory yielding none leaves the animated without an animation instead of failing.
+TEST_F(ControlAnimation, AFactoryYieldingNoneLeavesTheControlWithoutAnAnimationInsteadOfFailing)
+{
+    Update(); // "a1" runs
     animated->AnimationFactory = [] { return boost::shared_ptr<CAnimationComponent>(); };
     last->completed = true;
-    EXPECT_EQ(update(), (Log{"c update"}));
+    EXPECT_EQ(Update(), (Log{"c update"}));
     EXPECT_FALSE(animated->GetAnimation());
+}
 
-    // Focused in the form but not on the screen.
-    auto screen = Make<CScreen>("screen", 0, 0, 640, 480, kInitialized);
-    auto a = Add<CForm>(*screen, "A", 0, 0, 200, 200);
-    auto b = Add<CForm>(*screen, "B", 300, 0, 200, 200);
-    auto inner = Add<CPanel>(*a, "panel", 10, 10, 100, 100);
-    auto fc = Add(*inner, "c", 5, 5, 20, 20);
-    WireAll(log, *screen, *a, *inner, *fc);
-
+TEST_F(FocusInForms, AControlIsFocusedInItsFormButNotOnTheScreenAndAFormIsFocusedInItself)
+{
     screen->SetFocusedControl(b.get());
-    // Focused in the form, not focused; a form is focused in itself.
     EXPECT_EQ(std::tuple(true, false, true, false),
               std::tuple(fc->IsFocusedInForm(), fc->IsFocused(), a->IsFocusedInForm(), a->IsFocused()));
+}
 
-    // SetFocus stops at the form: the screen keeps B.
+TEST_F(FocusInForms, SetFocusStopsAtTheFormSoTheScreenKeepsItsFocus)
+{
+    screen->SetFocusedControl(b.get());
     fc->SetFocus();
     const bool screenKept = screen->IsFocusedControl(b.get());
     screen->SetFocusedControl(a.get());
     EXPECT_EQ(std::pair(true, true), std::pair(screenKept, fc->IsFocused()));
+}
 
-    // Got focus raises every ancestor's focus-changed event, innermost first.
+TEST_F(FocusInForms, GotFocusRaisesEveryAncestorsFocusChangedEventInnermostFirst)
+{
+    fc->SetFocus();
+    screen->SetFocusedControl(a.get());
     auto d = Add(*inner, "d", 50, 5, 20, 20);
     Wire(*d, log);
     log.clear();
@@ -124,11 +174,17 @@ TEST(Control, LayoutEditDragUpdateOrderFocusInFormsNullAppearancesAndTemplateDef
     EXPECT_EQ(std::pair(Log{"c lost", "d got", "panel focus-changed d", "A focus-changed d", "screen focus-changed d"},
                         false),
               std::pair(log, fc->IsFocusedInForm()));
+}
 
+TEST(Control, ALooseControlIsNeitherFocusedNorInLayoutEditMode)
+{
     auto loose = Make("loose", 0, 0, 1, 1);
     EXPECT_EQ(std::tuple(false, false, false),
               std::tuple(loose->IsFocused(), loose->IsFocusedInForm(), loose->IsLayoutEditMode()));
+}
 
+TEST(Control, AControlWithoutAnAppearanceStaysInItsContainerButIsNeverHitLaidOutOrDrawn)
+{
     const std::tuple<const char*, CControl::AppearanceFactoryFunction> rows[] = {
         {"no factory", {}}, {"a factory yielding none", [] { return boost::shared_ptr<IControlAppearance>(); }}};
     for (const auto& [what, factory] : rows) {
@@ -160,8 +216,10 @@ TEST(Control, LayoutEditDragUpdateOrderFocusInFormsNullAppearancesAndTemplateDef
         root->Draw(&canvas);
         EXPECT_EQ(std::pair(Lines{}, false), std::pair(alone, drawn));
     }
+}
 
-    // The appearance template: the cast and its defaults.
+TEST(AppearanceTemplate, CastsToItsControlClassOrThrowsABadCast)
+{
     TControlAppearance<CPanel> forPanels;
     CControl plain("plain");
     CPanel panel("panel");
@@ -171,8 +229,12 @@ TEST(Control, LayoutEditDragUpdateOrderFocusInFormsNullAppearancesAndTemplateDef
     EXPECT_EQ(forPanels.CastControl(static_cast<CControl*>(&panel)), &panel);
     const TControlAppearance<CPanel>& constant = forPanels;
     EXPECT_THROW(constant.CastControl(static_cast<const CControl*>(&plain)), std::bad_cast);
+}
 
+TEST(AppearanceTemplate, TheTransparentAppearanceHitsItsBoundsHalfOpenAndItsClientIsTheWholeControl)
+{
     CTransparentAppearance transparent;
+    CControl plain("plain");
     plain.SetBounds(Rect2f(10, 20, 30, 40));
     const std::tuple<V, bool> hits[] = {{V(10, 20), true},  {V(39.99f, 59.99f), true}, {V(40, 20), false},
                                         {V(10, 60), false}, {V(9.99f, 30), false},     {V(20, 19.99f), false}};

@@ -2,7 +2,70 @@
  * handlers that change the tree while it routes, key preview and group broadcast. */
 #include "MwtTest.h"
 
-TEST(Routing, HitOrderWheelKeysCaptureLostReleasesNestedClicksFocusHandedOnAndHandlersChangingTheTree)
+namespace
+{
+
+/// A root with the children A at (10, 10) and B at (100, 10), 50 x 50 each, all wired to the log.
+class PointerRouting : public testing::Test
+{
+protected:
+    PointerRouting() { WireAll(log, *root, *a, *b); }
+
+    Log log;
+    boost::shared_ptr<CPanel> root = MakeRoot();
+    boost::shared_ptr<CControl> a = Add(*root, "A", 10, 10, 50, 50);
+    boost::shared_ptr<CControl> b = Add(*root, "B", 100, 10, 50, 50);
+};
+
+/// A root holding the panel P at (50, 50), 100 x 100 with its client area inset by (4, 12), and in it the leaf at
+/// (10, 10), 20 x 20; all wired to the log.
+class NestedRouting : public testing::Test
+{
+protected:
+    NestedRouting()
+    {
+        panel->SetAppearance(boost::make_shared<InsetAppearance>());
+        nest->AddControl(panel);
+        leaf = Add(*panel, "leaf", 10, 10, 20, 20);
+        WireAll(nestLog, *nest, *panel, *leaf);
+    }
+
+    Log nestLog;
+    boost::shared_ptr<CPanel> nest = MakeRoot();
+    boost::shared_ptr<CPanel> panel = Make<CPanel>("P", 50, 50, 100, 100);
+    boost::shared_ptr<CControl> leaf;
+};
+
+/// A root with the children A, B and C in a row, all wired to the log.
+class TreeChangingHandlers : public testing::Test
+{
+protected:
+    TreeChangingHandlers() { WireAll(treeLog, *tree, *ta, *tb, *tc); }
+
+    Log treeLog;
+    boost::shared_ptr<CPanel> tree = MakeRoot();
+    boost::shared_ptr<CControl> ta = Add(*tree, "A", 0, 0, 10, 10);
+    boost::shared_ptr<CControl> tb = Add(*tree, "B", 20, 0, 10, 10);
+    boost::shared_ptr<CControl> tc = Add(*tree, "C", 40, 0, 10, 10);
+};
+
+/// An initialised root whose only child cannot take the focus.
+class EmptyContainer : public testing::Test
+{
+protected:
+    EmptyContainer()
+    {
+        deaf->SetFocusable(false);
+        empty->AddControl(deaf);
+    }
+
+    boost::shared_ptr<CPanel> empty = MakeRoot();
+    boost::shared_ptr<CControl> deaf = Make("deaf", 0, 0, 5, 5);
+};
+
+} // namespace
+
+TEST(Routing, APressGoesToTheTopmostEnabledVisibleChildElseToTheContainer)
 {
     const struct
     {
@@ -28,8 +91,10 @@ TEST(Routing, HitOrderWheelKeysCaptureLostReleasesNestedClicksFocusHandedOnAndHa
         root->OnMouseDown(V(40, 40), 1); // the press comes after any focus change
         EXPECT_EQ(log.empty() ? "" : log.back(), row.expected) << row.what;
     }
+}
 
-    // The wheel bubbles up until a handler takes it.
+TEST(Routing, TheWheelBubblesUpUntilAHandlerTakesIt)
+{
     const std::tuple<const char*, int, bool, bool> wheel[] = {
         {"no child handler", -1, true, false}, {"declined", 0, true, false}, {"taken", 1, false, true}};
     for (const auto& [what, child, rootCalled, result] : wheel) {
@@ -43,8 +108,10 @@ TEST(Routing, HitOrderWheelKeysCaptureLostReleasesNestedClicksFocusHandedOnAndHa
         const bool taken = root->OnMouseWheel(V(20, 20), 1.0f);
         EXPECT_EQ(std::pair(result, rootCalled), std::pair(taken, heard)) << what;
     }
+}
 
-    // Keys: preview and group broadcast.
+TEST(Routing, AKeyGoesToTheFocusedChildWithPreviewAndGroupBroadcast)
+{
     const std::tuple<bool, bool, bool, Log> keys[] = {
         {false, false, false, {"k2 key"}},
         {true, false, false, {"form key", "k2 key"}},
@@ -69,13 +136,10 @@ TEST(Routing, HitOrderWheelKeysCaptureLostReleasesNestedClicksFocusHandedOnAndHa
         form->OnKeyDown(0x0D);
         EXPECT_EQ(log, expected) << preview << editMode << broadcast;
     }
+}
 
-    Log log;
-    auto root = MakeRoot();
-    auto a = Add(*root, "A", 10, 10, 50, 50);
-    auto b = Add(*root, "B", 100, 10, 50, 50);
-    WireAll(log, *root, *a, *b);
-    // The press captures: no click, the moves and the release go to A wherever they are.
+TEST_F(PointerRouting, APressCapturesTheMovesAndTheReleaseWithoutAClick)
+{
     root->OnMouseMove(V(120, 20), 0); // no press: the child under the pointer
     root->OnMouseDown(V(20, 20), 1);
     root->OnMouseMove(V(120, 20), 1);
@@ -84,49 +148,52 @@ TEST(Routing, HitOrderWheelKeysCaptureLostReleasesNestedClicksFocusHandedOnAndHa
     root->OnMouseMove(V(20, 20), 0);
     EXPECT_EQ(log, (Log{"B move (20,10)", "A down (10,10)", "A move (110,10)", "A move (290,-15)", "A up (110,10)",
                         "A move (10,10)"}));
-    log.clear();
-    // The container itself: its own release only, no routing and no click.
+}
+
+TEST_F(PointerRouting, TheContainersOwnPressIsNotRoutedAndASecondOneReleasesItWithoutAClick)
+{
     root->OnMouseDown(V(5, 150), 1);
     root->OnMouseDown(V(6, 151), 1);
     EXPECT_EQ(log, (Log{"root down (5,150)", "root up (6,151)", "root down (6,151)"}));
     root->OnMouseUp(V(6, 151), 1);
-    log.clear();
+}
 
-    // A child: the release, then the new press elsewhere; nothing clicks.
+TEST_F(PointerRouting, ASecondPressOnAnotherChildReleasesTheFirstWithoutAClick)
+{
     root->OnMouseDown(V(20, 20), 1);
     Click(*root, V(110, 20));
     EXPECT_EQ(log, (Log{"A down (10,10)", "A up (100,10)", "A lost", "B got", "root focus-changed B", "B down (10,10)",
                         "B up (10,10)", "B click"}));
+}
 
-    // Window deactivation forgets the press: the release goes nowhere.
+TEST_F(PointerRouting, WindowDeactivationForgetsThePressSoTheReleaseGoesNowhere)
+{
+    root->SetFocusedControl(b.get());
     log.clear();
-    b->WindowDeactivateEvent = [&log](CControl*) { log.push_back("B deactivated"); };
+    b->WindowDeactivateEvent = [this](CControl*) { log.push_back("B deactivated"); };
     root->OnMouseDown(V(110, 20), 1);
     root->OnWindowDeactivate();
     root->OnMouseUp(V(110, 20), 1);
     EXPECT_EQ(log, (Log{"B down (10,10)", "B deactivated"}));
+}
 
-    // Clicks come once through nested containers.
-    Log nestLog;
-    auto nest = MakeRoot();
-    auto panel = Make<CPanel>("P", 50, 50, 100, 100);
-    panel->SetAppearance(boost::make_shared<InsetAppearance>());
-    nest->AddControl(panel);
-    auto leaf = Add(*panel, "leaf", 10, 10, 20, 20);
-    WireAll(nestLog, *nest, *panel, *leaf);
-
+TEST_F(NestedRouting, AClickComesOnceToTheLeafThroughNestedContainers)
+{
     // The leaf sits at 50 + 4 + 10, 50 + 12 + 10 on the root.
     Click(*nest, V(70, 80));
     EXPECT_EQ(std::pair(Log{"leaf down (6,8)", "leaf up (6,8)", "leaf click"}, V(70, 80)),
               std::pair(nestLog, leaf->LocalToScreen(V(6, 8))));
+}
 
-    // The panel's empty client area: the panel's own events, in its client coordinates.
-    nestLog.clear();
+TEST_F(NestedRouting, AClickOnThePanelsEmptyClientAreaIsThePanelsOwnInItsClientCoordinates)
+{
     Click(*nest, V(140, 140));
     EXPECT_EQ(nestLog, (Log{"P down (86,78)", "P up (86,78)", "P click"}));
+}
 
-    // A press there released elsewhere, over the root or over a sibling lying on the panel: the panel
-    // hears its release and nothing is clicked.
+TEST_F(NestedRouting, APressOnThePanelReleasedElsewhereReachesThePanelWithoutAClick)
+{
+    // Released over the root or over a sibling lying on the panel.
     auto cover = Add(*nest, "S", 120, 50, 60, 60);
     Wire(*cover, nestLog);
     const std::pair<V, const char*> elsewhere[] = {{V(190, 190), "P up (136,128)"}, {V(130, 100), "P up (76,38)"}};
@@ -136,12 +203,14 @@ TEST(Routing, HitOrderWheelKeysCaptureLostReleasesNestedClicksFocusHandedOnAndHa
         nest->OnMouseUp(release, 1);
         EXPECT_EQ(nestLog, (Log{"P down (46,68)", up})) << up;
     }
+}
 
-    // Removing the focused child hands the focus on.
-    log.clear();
-    root = MakeRoot();
-    a = Add(*root, "A", 0, 0, 10, 10);
-    b = Add(*root, "B", 20, 0, 10, 10);
+TEST(Routing, RemovingTheFocusedChildHandsTheFocusOnToTheFirstEligible)
+{
+    Log log;
+    auto root = MakeRoot();
+    auto a = Add(*root, "A", 0, 0, 10, 10);
+    auto b = Add(*root, "B", 20, 0, 10, 10);
     auto c = Add(*root, "C", 40, 0, 10, 10);
     auto d = Add(*root, "D", 60, 0, 10, 10);
     d->SetEnabled(false);
@@ -156,41 +225,41 @@ TEST(Routing, HitOrderWheelKeysCaptureLostReleasesNestedClicksFocusHandedOnAndHa
     root->RemoveControl(b.get()); // only the disabled D is left
     EXPECT_EQ(std::tuple(true, true, false), std::tuple(first, second, bool(root->GetFocusedControl())));
     root->RemoveControl(c.get()); // not a child: nothing
+}
 
-    // An empty container: a child that cannot focus leaves the focus empty; the next one takes it.
-    auto empty = MakeRoot();
-    auto deaf = Make("deaf", 0, 0, 5, 5);
-    deaf->SetFocusable(false);
-    empty->AddControl(deaf);
+TEST_F(EmptyContainer, AChildThatCannotFocusLeavesTheFocusEmptyTheNextTakesItAndNamesMatchExactly)
+{
     EXPECT_FALSE(empty->GetFocusedControl());
     auto next = Add(*empty, "next", 10, 0, 5, 5);
     // Found by its name, exactly as spelt.
     EXPECT_EQ(std::tuple(next, nullptr, next), std::tuple(empty->GetFocusedControl(), empty->FindControlByName("NEXT"),
                                                           empty->FindControlByName("next")));
+}
 
-    // The focus is weak: a child that dies elsewhere is simply not focused any more.
+TEST_F(EmptyContainer, TheFocusIsWeakSoARemovedChildIsSimplyNotFocusedAnyMore)
+{
+    auto next = Add(*empty, "next", 10, 0, 5, 5);
     empty->RemoveAllControls();
     EXPECT_EQ(std::pair(false, false), std::pair(bool(empty->GetFocusedControl()), bool(next->GetParent())));
+}
 
-    // Handlers may change the tree while it routes.
-    Log treeLog;
-    auto tree = MakeRoot();
-    auto ta = Add(*tree, "A", 0, 0, 10, 10);
-    auto tb = Add(*tree, "B", 20, 0, 10, 10);
-    auto tc = Add(*tree, "C", 40, 0, 10, 10);
-    WireAll(treeLog, *tree, *ta, *tb, *tc);
+TEST_F(TreeChangingHandlers, AnUpdatePassKeepsTheChildrenItStartedWith)
+{
     ta->UpdateEvent = [&](CComponent*, float) {
         treeLog.push_back("A update");
         tree->RemoveControl(tb.get());
         tree->RemoveControl(tc.get());
     };
     tree->Update(0.1f);
-    // The pass keeps the children it started with.
     EXPECT_EQ(treeLog, (Log{"A update", "B update", "C update", "root update"}));
     EXPECT_EQ(std::pair(std::size_t{1}, static_cast<CComponent*>(nullptr)),
               std::pair(tree->GetControls().size(), tb->GetParent()));
+}
 
-    // Controls owned only by the tree that remove themselves from their own handlers.
+TEST_F(TreeChangingHandlers, AControlOwnedOnlyByTheTreeMayRemoveItselfFromItsOwnHandler)
+{
+    tree->RemoveControl(tb.get());
+    tree->RemoveControl(tc.get());
     tree->FocusChangedEvent.clear();
     ta->GotFocusEvent.clear();
     ta->LostFocusEvent.clear();
@@ -198,7 +267,7 @@ TEST(Routing, HitOrderWheelKeysCaptureLostReleasesNestedClicksFocusHandedOnAndHa
         SCOPED_TRACE(onPress ? "press" : "click");
         treeLog.clear();
         CControl* self = Add(*tree, "self", 100, 100, 20, 20).get();
-        auto removeSelf = [&treeLog, &tree, self]() { treeLog.push_back("removing"), tree->RemoveControl(self); };
+        auto removeSelf = [this, self]() { treeLog.push_back("removing"), tree->RemoveControl(self); };
         if (onPress) {
             self->MouseDownEvent = [removeSelf](CControl*, V, int) { removeSelf(); };
         } else {

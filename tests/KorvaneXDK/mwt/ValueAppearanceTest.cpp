@@ -46,29 +46,104 @@ protected:
     std::string Drawn() override { return Brush(); }
 };
 
+/// The trace canvas every appearance draws on.
+class DrawnAppearance : public testing::Test
+{
+protected:
+    AppearanceTrace canvas;
+};
+
+/// A 40 x 100 knob at 25 of 0 to 100, and pictures named "first" and "second" on the canvas.
+class KnobAppearance : public DrawnAppearance
+{
+protected:
+    KnobAppearance()
+    {
+        knob.SetSize(Vector2<float>(40, 100));
+        knob.SetValue(25);
+        canvas.names = {{&picture, "first"}, {&background, "second"}};
+    }
+
+    CKnob knob;
+    CSimpleKnobAppearance simple;
+    FakeTexture picture{64, 64}, background{32, 32};
+};
+
+/// A 100 x 20 check box captioned "Go" and a skin of the pictures "first" (checked) and "second" (unchecked).
+class CheckBoxAppearance : public DrawnAppearance
+{
+protected:
+    CheckBoxAppearance()
+    {
+        check.SetSize(Vector2<float>(100, 20));
+        check.SetCaption("Go");
+        canvas.names = {{&on, "first"}, {&off, "second"}};
+    }
+
+    CCheckBox check;
+    CSimpleCheckBoxAppearance simpleCheck;
+    FakeTexture on{32, 32}, off{32, 32};
+    boost::shared_ptr<CSkinCheckBoxAppearance> checkSkin =
+        LoadSkin<CSkinCheckBoxAppearance>({"CheckedTexture=on", "UncheckedTexture=off"}, {{"on", &on}, {"off", &off}});
+};
+
+/// A 100 x 20 track bar of the simple appearance.
+class TrackBarAppearance : public DrawnAppearance
+{
+protected:
+    TrackBarAppearance()
+    {
+        bar.SetAppearance(CSimpleTrackBarAppearance::Create());
+        bar.SetSize(Vector2<float>(100, 20));
+    }
+
+    CTrackBar bar;
+};
+
+/// A 100 x 20 progress bar at 25 of 0 to 100, and the pictures "first" (back) and "second" (down) on the canvas.
+class ProgressBarAppearance : public DrawnAppearance
+{
+protected:
+    ProgressBarAppearance()
+    {
+        progress.SetSize(Vector2<float>(100, 20));
+        progress.SetValue(25);
+        canvas.names = {{&back, "first"}, {&down, "second"}};
+    }
+
+    CProgressBar progress;
+    CSimpleProgressBarAppearance simpleProgress;
+    FakeTexture back{64, 16}, down{64, 16};
+};
+
+using ComboBoxAppearance = DrawnAppearance;
+using RadioButtonAppearance = DrawnAppearance;
+
 } // namespace
 
-TEST(ValueAppearance, KnobComboBoxCheckBoxRadioButtonTrackBarAndProgressBar)
+TEST(ValueAppearance, NormalizeAngleTakesWholeTurnsOff)
 {
     EXPECT_NEAR(0.5f, NormalizeAngle(0.5f + 2.0f * 6.2831855f), 1e-5);
     EXPECT_NEAR(0.0f, NormalizeAngle(0.0f), 1e-6);
+}
 
-    AppearanceTrace canvas;
-    CKnob knob;
-    knob.SetSize(Vector2<float>(40, 100));
-    CSimpleKnobAppearance simple;
-    knob.SetValue(25);
+TEST_F(KnobAppearance, TheSimpleKnobFillsUpToItsValue)
+{
     EXPECT_EQ((Lines{"frame (1,1,38,98) (1,1,1,1) b1", "fill (1,76,38,23) (1,1,1,0.6) b0"}),
               canvas.DrawOnce(simple, knob));
-    // An empty range measures from the minimum alone.
+}
+
+TEST_F(KnobAppearance, AnEmptyRangeMeasuresFromTheMinimumAlone)
+{
     knob.SetMinimum(5);
     knob.SetMaximum(5);
     knob.SetValue(5.25);
     knob.SetHighlighted(true);
     EXPECT_EQ("fill (1,76,38,23) (1,1,1,0.9) b0", canvas.DrawOnce(simple, knob).back());
+}
 
-    FakeTexture picture(64, 64), background(32, 32);
-    canvas.names = {{&picture, "first"}, {&background, "second"}};
+TEST_F(KnobAppearance, TheSkinDrawsASectorOfItsPictureSizedToIt)
+{
     auto skin =
         LoadSkin<CSkinKnobAppearance>({"KnobTexture=k", "BackgroundTexture=b"}, {{"k", &picture}, {"b", &background}});
     knob.SetMinimum(0);
@@ -80,12 +155,17 @@ TEST(ValueAppearance, KnobComboBoxCheckBoxRadioButtonTrackBarAndProgressBar)
     knob.SetWedgeStyle(false);
     knob.SetValue(50);
     EXPECT_EQ("sector 0..180 (1,1,1,1) b0", canvas.DrawOnce(*skin, knob).back());
+}
 
-    // Pictures that did not resolve are left out.
+TEST_F(KnobAppearance, PicturesThatDidNotResolveAreLeftOut)
+{
     auto bare = LoadSkin<CSkinKnobAppearance>({}, {});
+    knob.SetValue(50);
     EXPECT_TRUE(canvas.DrawOnce(*bare, knob).empty());
+}
 
-    // The combo box's caret is held inside the text.
+TEST_F(ComboBoxAppearance, TheCaretIsHeldInsideTheText)
+{
     CScreen screen;
     boost::shared_ptr<CComboBox> combo(new CComboBox());
     combo->SetSize(Vector2<float>(120, 20));
@@ -106,24 +186,28 @@ TEST(ValueAppearance, KnobComboBoxCheckBoxRadioButtonTrackBarAndProgressBar)
                   Lines(trace.end() - std::min<std::ptrdiff_t>(2, std::ssize(trace)), trace.end()))
             << position;
     }
+}
 
-    // Check boxes and radio buttons: boxes, strips and the caption at height 20.
-    CCheckBox check;
-    check.SetSize(Vector2<float>(100, 20));
-    check.SetCaption("Go");
-    CSimpleCheckBoxAppearance simpleCheck;
+TEST_F(CheckBoxAppearance, TheSimpleBoxShowsTheTickAndTheCaptionAtHeight20)
+{
     check.SetChecked(true);
     EXPECT_EQ((Lines{"fill (1,1,18,18) (1,1,1,0.2) b0", "frame (1,1,18,18) (1,1,1,1) b1",
                      "fill (4,4,12,12) (1,1,1,1) b1", "clipped (28,2,16,20) 'Go' (1,1,1,1) b0"}),
               canvas.DrawOnce(simpleCheck, check));
-    // Disabled changes nothing in the simple drawing; pressed brightens the box.
+}
+
+TEST_F(CheckBoxAppearance, DisabledChangesNothingInTheSimpleDrawingAndPressedBrightensTheBox)
+{
     check.SetEnabled(false);
     check.SetPressed(true);
     check.SetChecked(false);
     EXPECT_EQ((Lines{"fill (1,1,18,18) (1,1,1,0.8) b0", "frame (1,1,18,18) (1,1,1,1) b1",
                      "clipped (28,2,16,20) 'Go' (1,1,1,1) b0"}),
               canvas.DrawOnce(simpleCheck, check));
+}
 
+TEST_F(RadioButtonAppearance, TheSimpleRadioButtonDrawsItsStripsAndTheCaptionAtHeight20)
+{
     CRadioButton radio;
     radio.SetSize(Vector2<float>(100, 20));
     radio.SetCaption("Go");
@@ -132,23 +216,28 @@ TEST(ValueAppearance, KnobComboBoxCheckBoxRadioButtonTrackBarAndProgressBar)
                      "fill (1,1,1,5) (1,1,1,1) b1", "fill (18,1,1,5) (1,1,1,1) b1", "fill (1,14,1,5) (1,1,1,1) b1",
                      "fill (18,14,1,5) (1,1,1,1) b1", "clipped (28,2,16,20) 'Go' (1,1,1,1) b0"}),
               canvas.DrawOnce(simpleRadio, radio));
+}
 
-    FakeTexture on(32, 32), off(32, 32);
-    canvas.names = {{&on, "first"}, {&off, "second"}};
-    auto checkSkin =
-        LoadSkin<CSkinCheckBoxAppearance>({"CheckedTexture=on", "UncheckedTexture=off"}, {{"on", &on}, {"off", &off}});
+TEST_F(CheckBoxAppearance, TheSkinDrawsBothPicturesAtHalfWhilePressedAndAllDimmedWhileDisabled)
+{
+    check.SetEnabled(false);
+    check.SetPressed(true);
+    check.SetChecked(false);
     EXPECT_EQ((Lines{"scaled (0,0,20,20) second (1,1,1,0.15) b0", "scaled (0,0,20,20) first (1,1,1,0.15) b0",
                      "clipped (28,2,16,20) 'Go' (1,1,1,0.3) b0"}),
               canvas.DrawOnce(*checkSkin, check));
-    check.SetEnabled(true);
-    check.SetPressed(false);
+}
+
+TEST_F(CheckBoxAppearance, TheSkinShowsTheCheckedPictureAndACaptionTallerThanTheControlRisesAboveIt)
+{
     check.SetChecked(true);
     EXPECT_EQ("scaled (0,0,20,20) first (1,1,1,1) b0", canvas.DrawOnce(*checkSkin, check).front());
-    // A caption taller than the control rises above it.
     check.SetSize(Vector2<float>(100, 8));
     EXPECT_EQ("clipped (11.2,-4,16,8) 'Go' (1,1,1,1) b0", canvas.DrawOnce(*checkSkin, check).back());
+}
 
-    // Track bars: the button's length and placement.
+TEST(TrackBarButton, TheButtonsLengthComesFromTheAppearanceThePictureAndTheOrientation)
+{
     FakeTexture tall(16, 32), wide(32, 16), emptyPicture(0, 0);
     const std::tuple<bool, ITexture*, std::int32_t, float> trackRows[] = {
         {false, nullptr, CTrackBar::kHorizontal, 10},     {false, nullptr, CTrackBar::kVertical, 50},
@@ -168,54 +257,65 @@ TEST(ValueAppearance, KnobComboBoxCheckBoxRadioButtonTrackBarAndProgressBar)
                   std::pair(bar.GetButtonSize(), Rect(bar.GetTrackRect())))
             << skin << " " << orientation;
     }
+}
 
-    CTrackBar bar;
-    bar.SetAppearance(CSimpleTrackBarAppearance::Create());
-    bar.SetSize(Vector2<float>(100, 20));
-    // First area, button, second area.
+TEST_F(TrackBarAppearance, TheValuePlacesTheButtonBetweenTheFirstAndSecondArea)
+{
     for (const auto& [value, areas] : {std::pair{50.0, "(0,0,45,20)(45,0,10,20)(55,0,45,20)"},
                                        {0.0, "(0,0,0,20)(0,0,10,20)(10,0,90,20)"},
                                        {150.0, "(0,0,90,20)(90,0,10,20)(100,0,0,20)"}}) {
         bar.SetValue(value);
         EXPECT_EQ(areas, Rect(bar.GetFirstAreaRect()) + Rect(bar.GetButtonRect()) + Rect(bar.GetSecondAreaRect()));
     }
-    bar.SetMaximum(0); // an empty range keeps the button at the start
-    EXPECT_EQ("(0,0,10,20)", Rect(bar.GetButtonRect()));
+}
 
+TEST_F(TrackBarAppearance, AnEmptyRangeKeepsTheButtonAtTheStart)
+{
+    bar.SetValue(150.0);
+    bar.SetMaximum(0);
+    EXPECT_EQ("(0,0,10,20)", Rect(bar.GetButtonRect()));
+}
+
+TEST_F(TrackBarAppearance, APressedButtonDrawsTheStripsEitherSideItsFrameBodyAndGrip)
+{
     bar.SetMaximum(100);
     bar.SetValue(50);
     bar.SetPressed(true);
     bar.SetPressedPart(CTrackBar::kPartButton);
-    // The track's strips either side of the button, then the button's frame and body, and its grip.
     EXPECT_EQ(
         (Lines{"fill (1,7.66667,43,4.66667) (1,1,1,0.2) b0", "fill (56,7.66667,43,4.66667) (1,1,1,0.2) b0",
                "frame (46,1,8,18) (1,1,1,1) b1", "fill (46,1,8,18) (1,1,1,0.8) b0", "fill (49,7,2,6) (1,1,1,1) b1"}),
         canvas.DrawOnce(*bar.GetAppearance(), bar));
-    // A button longer than its track (20 on 16) stays at the start instead of running backwards.
+}
+
+TEST_F(TrackBarAppearance, AButtonLongerThanItsTrackStaysAtTheStartInsteadOfRunningBackwards)
+{
+    // 20 on 16.
     bar.SetSize(Vector2<float>(16, 40));
     bar.SetValue(100);
     EXPECT_EQ("(0,0,0,40)(0,0,20,40)", Rect(bar.GetFirstAreaRect()) + Rect(bar.GetButtonRect()));
+}
 
-    // Progress bars: the fraction, the pulse and the cropped skin.
-    CProgressBar progress;
-    progress.SetSize(Vector2<float>(100, 20));
-    progress.SetValue(25);
-    CSimpleProgressBarAppearance simpleProgress;
+TEST_F(ProgressBarAppearance, TheSimpleBarFillsItsFractionAcrossOrUp)
+{
     EXPECT_EQ((Lines{"fill (1,1,98,18) (1,1,1,0.2) b0", "fill (3,3,23.5,14) (1,1,1,0.8) b1",
                      "frame (1,1,98,18) (1,1,1,1) b1"}),
               canvas.DrawOnce(simpleProgress, progress));
     progress.SetOrientation(CProgressBar::kVertical);
     EXPECT_EQ("fill (3,13.5,94,3.5) (1,1,1,0.8) b1", canvas.DrawOnce(simpleProgress, progress)[1]);
+}
 
+TEST(ProgressFraction, IsZeroForAnEmptyRangeAndKeepsTinyValues)
+{
     CProgressBar emptyProgress;
     emptyProgress.SetMaximum(0);
     EXPECT_EQ(0.0f, ProgressFraction(&emptyProgress));
     emptyProgress.SetValue(1e-310);
     EXPECT_NEAR(1e-310 / 2.2250738585072014e-308, ProgressFraction(&emptyProgress), 1e-6);
+}
 
-    FakeTexture back(64, 16), down(64, 16);
-    canvas.names = {{&back, "first"}, {&down, "second"}};
-    progress.SetOrientation(CProgressBar::kHorizontal);
+TEST_F(ProgressBarAppearance, TheSkinDrawsTheDownPictureOverTheBackgroundPulsing)
+{
     auto progressSkin = LoadSkin<CSkinProgressBarAppearance>(
         {"BodyRect.width=64", "BodyRect.height=16", "Texture=back", "DownTexture=down"},
         {{"back", &back}, {"down", &down}});
@@ -227,14 +327,21 @@ TEST(ValueAppearance, KnobComboBoxCheckBoxRadioButtonTrackBarAndProgressBar)
     auto noBackground = LoadSkin<CSkinProgressBarAppearance>({"DownTexture=down"}, {{"down", &down}});
     EXPECT_EQ((Lines{"skin (0,0,25,20) body (0,0,0,0) second (1,1,1,0.7) b0"}),
               canvas.DrawOnce(*noBackground, progress));
+}
 
+TEST_F(ProgressBarAppearance, TheCropSkinCutsTheDownPictureToTheFraction)
+{
     auto crop = LoadSkin<CCropSkinProgressBarAppearance>({"Texture=back", "DownTexture=down"},
                                                          {{"back", &back}, {"down", &down}});
     EXPECT_EQ((Lines{"scaled (0,0,100,20) first (1,1,1,1) b0", "part (0,0,25,20) from (0,0,16,16) (1,1,1,1) b0"}),
               canvas.DrawOnce(*crop, progress));
     progress.SetOrientation(CProgressBar::kVertical);
     EXPECT_EQ("part (0,15,100,5) from (0,12,64,4) (1,1,1,1) b0", canvas.DrawOnce(*crop, progress).back());
+}
 
+TEST_F(ProgressBarAppearance, TheCropSkinWithoutADownPictureFailsLeavingTheBrushesAsTheyWere)
+{
     auto noDown = LoadSkin<CCropSkinProgressBarAppearance>({"Texture=back"}, {{"back", &back}});
+    progress.SetOrientation(CProgressBar::kVertical);
     ExpectThrowWith<EInvalidParameter>([&] { noDown->Draw(&progress, &canvas); }, "texture is null.");
 }
