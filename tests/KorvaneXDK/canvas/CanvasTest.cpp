@@ -536,7 +536,7 @@ protected:
     MemoryDataLoader loader;
 };
 
-TEST_F(FontStockTest, AFailingFontStopsTheLoadingIniAndKvfFilesLoadByStemAndNamesIgnoreCase)
+TEST_F(FontStockTest, AFailingFontStopsTheLoadingAndTheFontsBeforeItStay)
 {
     ExpectThrowWith<EInvalidFileFormat>(
         [&] {
@@ -546,9 +546,10 @@ TEST_F(FontStockTest, AFailingFontStopsTheLoadingIniAndKvfFilesLoadByStemAndName
     EXPECT_EQ(1u, stock->GetFontCount());
     EXPECT_EQ("bad\\a.kvf", PathOf("a")); // the one font kept
     EXPECT_THROW(stock->LoadFonts(nullptr, "fonts"), EInvalidParameter);
+}
 
-    // On a new registry, LoadFonts takes the .ini and .kvf files of the folder by stem.
-    SetUp();
+TEST_F(FontStockTest, LoadFontsTakesTheIniAndKvfFilesOfTheFolderByStem)
+{
     LogCapture log;
     LoadFolder("fonts", {"fonts\\Big.INI", "fonts\\Big.png", "fonts\\notes.txt", "fonts\\old.ini.bak",
                          "fonts\\small.kvf", "fonts\\Big.kvf", "fonts\\sub\\deep.kvf", "other\\x.kvf"});
@@ -561,20 +562,27 @@ TEST_F(FontStockTest, AFailingFontStopsTheLoadingIniAndKvfFilesLoadByStemAndName
     LogCapture::Clear();
     stock->LoadFonts(&loader, "empty");
     EXPECT_EQ(0u, log.CountContaining("load font: "));
+}
 
-    // On a new registry, names ignore case and the error keeps the caller's spelling.
-    SetUp();
+TEST_F(FontStockTest, NamesIgnoreCaseAndAnAliasSharesItsFontUntilAFileOfItsNameComes)
+{
+    // The error keeps the caller's spelling.
     ExpectThrowWith<EInvalidOperation>([&] { stock->AddAlias("default", "FONT12T2S"); }, "Font not found : 'FONT12T2S'",
                                        kStock);
     EXPECT_EQ(0u, stock->GetFontCount()); // the failed alias left no entry
     stock->LoadFont(nullptr, "Default", "a.kvf");
     EXPECT_EQ(stock->Get("default"), stock->Get("DEFAULT"));
     ExpectThrowWith<EInvalidOperation>([&] { stock->Get("NoSuch"); }, "Font not found : 'NoSuch'", kStock);
-    // An alias shares the font; a later file of the alias's name re-points only the alias.
+    // A later file of the alias's name re-points only the alias.
     stock->AddAlias("Smaller", "DEFAULT");
     EXPECT_EQ(stock->Get("default"), stock->Get("smaller"));
     stock->LoadFont(nullptr, "SMALLER", "b.kvf");
     EXPECT_EQ("b.kvf|a.kvf", PathOf("smaller") + "|" + PathOf("default"));
+}
+
+TEST_F(FontStockTest, ReleasingTheRegistryForgetsEveryFont)
+{
+    stock->LoadFont(nullptr, "Default", "a.kvf");
     CFontStock::ReleaseInstance();
     EXPECT_EQ(0u, CFontStock::GetInstance()->GetFontCount());
     EXPECT_NE(stock, CFontStock::GetInstance());
@@ -662,11 +670,15 @@ protected:
     boost::shared_ptr<CCanvas> canvas;
 };
 
-TEST_F(CanvasGLTest, FillsOutlinesBlendsAndTurnedQuadsAsTheRasterizerAndTheirSourcesSay)
+TEST_F(CanvasGLTest, AFillLightsThePixelsTheRasterizerCovers)
 {
     ExpectSameAsRasterizer([](CCanvas& c) { c.FillRect({2, 2, 4, 4}); });
     EXPECT_EQ((U32s{Pixel(2, 2), Pixel(5, 5), Pixel(5, 6), Pixel(2, 1)}),
               (U32s{0xFFFFFFFFu, 0xFFFFFFFFu, kBlack, kBlack}));
+}
+
+TEST_F(CanvasGLTest, OutlinesLightThePixelsTheRasterizerCovers)
+{
     ExpectSameAsRasterizer([](CCanvas& c) {
         c.DrawRect({10, 10, 30, 20});
         c.PushMatrix();
@@ -675,8 +687,10 @@ TEST_F(CanvasGLTest, FillsOutlinesBlendsAndTurnedQuadsAsTheRasterizerAndTheirSou
         c.DrawRect({4, 0, 7, 9});
         c.PopMatrix();
     });
+}
 
-    // Additive and multiplicative brushes blend with the target.
+TEST_F(CanvasGLTest, AdditiveAndMultiplicativeBrushesBlendWithTheTarget)
+{
     // Over 0x40 grey: the fill's 127 and 63 added, or the grey scaled by them.
     const std::pair<std::int32_t, std::uint32_t> cases[] = {{1, 0xBF7F40}, {2, 0x201000}, {0, 0x7F3F00}};
     for (const auto& [mode, rgb] : cases) {
@@ -688,8 +702,10 @@ TEST_F(CanvasGLTest, FillsOutlinesBlendsAndTurnedQuadsAsTheRasterizerAndTheirSou
         for (int shift : {16, 8, 0})
             EXPECT_NEAR((rgb >> shift) & 0xFF, (pixel >> shift) & 0xFF, 1) << "mode " << mode << " shift " << shift;
     }
+}
 
-    // A quad turned about y is not clipped under the window scene's projection.
+TEST_F(CanvasGLTest, AQuadTurnedAboutYIsNotClippedUnderTheWindowScenesProjection)
+{
     // Near 150, far -150, the eye one unit off as the window scene sets it.
     Matrix4 projection, view;
     os::gfx::MatrixOrthoOffCenterLH(&projection, 0, kWidth, kHeight, 0, 150, -150);
