@@ -92,9 +92,8 @@ inline void ExpectMatrix(const Matrix4& expected, const Matrix4& actual, float t
     EXPECT_THAT(actual.m, ::testing::Pointwise(::testing::FloatNear(tolerance), expected.m));
 }
 
-TEST_F(CanvasTest, StacksBrushesClipsFontsClockBeginDrawAndTextWorldsFollowTheirRulesAndBadDrawsAreRefused)
+TEST_F(CanvasTest, ANewCanvasClipsEverythingAwayUntilTheFirstClipCall)
 {
-    // A new canvas clips everything away until the first clip call.
     FakeTexture texture(8, 8);
     canvas->DrawImageAt({0, 0}, &texture);
     canvas->DrawSkin({0, 0, 64, 64}, {0, 0, 8, 8}, &texture);
@@ -103,8 +102,11 @@ TEST_F(CanvasTest, StacksBrushesClipsFontsClockBeginDrawAndTextWorldsFollowTheir
     const CanvasDraw empty = OnlyDraw();
     EXPECT_EQ(std::pair(empty.vertices[0].x, empty.vertices[0].y), std::pair(empty.vertices[3].x, empty.vertices[3].y));
     EXPECT_EQ(Rect2f(0, 0, 0, 0), canvas->GetLocalClipRect());
+}
 
-    // The effective colour is the product of every brush.
+TEST_F(CanvasTest, TheEffectiveColourIsTheProductOfEveryBrush)
+{
+    FakeTexture texture(8, 8);
     canvas->GetBrush().SetColor({0.5f, 1.0f, 1.0f, 0.5f}); // from white, as the controls' tests see it
     canvas->PushBrush();
     canvas->GetBrush().SetColor({1.0f, 0.5f, 1.0f, 1.0f});
@@ -112,8 +114,10 @@ TEST_F(CanvasTest, StacksBrushesClipsFontsClockBeginDrawAndTextWorldsFollowTheir
     canvas->ResetClipRect();
     canvas->DrawImageAt({0, 0}, &texture);
     EXPECT_EQ(0x808080FFu, OnlyDraw().vertices[0].color0); // 0.5 rounds to 128 for images
+}
 
-    // Brush states follow anisotropy, caps, filtering and blend mode.
+TEST_F(CanvasTest, BrushStatesFollowAnisotropyCapsFilteringAndBlendMode)
+{
     namespace filtercaps = os::gfx::filtercaps;
     // level, caps, filtering, blend; then mag, min, mip, max anisotropy, source and destination blend
     const U32s cases[] = {
@@ -127,7 +131,7 @@ TEST_F(CanvasTest, StacksBrushesClipsFontsClockBeginDrawAndTextWorldsFollowTheir
          value::BlendSrcAlpha, value::BlendInvSrcAlpha},
     };
     for (const U32s& c : cases) {
-        SetUp();
+        SetUp(); // a new canvas for each
         device->anisotropyLevel = static_cast<std::int32_t>(c[0]);
         device->textureFilterCaps = c[1];
         canvas->GetBrush().SetFiltering(c[2] != 0);
@@ -143,9 +147,10 @@ TEST_F(CanvasTest, StacksBrushesClipsFontsClockBeginDrawAndTextWorldsFollowTheir
                   (U32s{c[4], c[5], c[6], c[7], c[8], c[9], value::AddressWrap, value::AddressWrap, value::CullNone}));
         EXPECT_EQ(device->white.get(), d.texture);
     }
+}
 
-    // On a new canvas, pops never empty a stack; multiplies act locally or in root coordinates.
-    SetUp();
+TEST_F(CanvasTest, PopsNeverEmptyAStackAndResetMatrixLeavesOneEntry)
+{
     canvas->PopMatrix();
     canvas->PopBrush();
     canvas->PopFont();
@@ -160,8 +165,10 @@ TEST_F(CanvasTest, StacksBrushesClipsFontsClockBeginDrawAndTextWorldsFollowTheir
     canvas->ResetMatrix(m);
     EXPECT_EQ(1u, canvas->GetMatrixDepth());
     ExpectMatrix(m, canvas->GetMatrix());
+}
 
-    // Multiply acts locally, pre-multiply in root coordinates.
+TEST_F(CanvasTest, MultiplyActsLocallyAndPreMultiplyInRootCoordinates)
+{
     canvas->ResetClipRect();
     canvas->ResetMatrix(MakeScaling(2, 2));
     canvas->PushMatrix();
@@ -170,24 +177,39 @@ TEST_F(CanvasTest, StacksBrushesClipsFontsClockBeginDrawAndTextWorldsFollowTheir
     canvas->PopMatrix();
     canvas->MultiplyMatrixPre(MakeTranslation(10, 20));
     EXPECT_EQ(Vector2<float>(10, 20), TransformPoint(canvas->GetMatrix(), Vector2<float>(0, 0)));
-    // World is the transpose of the top.
+}
+
+TEST_F(CanvasTest, ADrawsWorldIsTheTransposeOfTheTopMatrix)
+{
+    canvas->ResetClipRect();
+    canvas->ResetMatrix(MakeScaling(2, 2));
+    canvas->MultiplyMatrixPre(MakeTranslation(10, 20));
     canvas->FillRect({0, 0, 1, 1});
     const Matrix4 top = OnlyDraw().world;
     ExpectMatrix(Transpose(canvas->GetMatrix()), top);
     EXPECT_EQ(10.0f, top.m[12]);
+}
 
-    // Drawing without a pair and null textures are refused.
+using Calls = std::vector<std::function<void()>>;
+
+TEST_F(CanvasTest, DrawingWithoutAShaderPairIsRefused)
+{
     CCanvas bare(device);
     FakeTexture small(4, 4);
     bare.ResetClipRect();
     const Rect2f r{0, 0, 1, 1};
     const Vector2<float> p{0, 0};
-    using Calls = std::vector<std::function<void()>>;
     for (const auto& call :
          Calls{[&] { bare.GetShaderPair(); }, [&] { bare.FillRect(r); }, [&] { bare.DrawImageAt(p, &small); },
                [&] { bare.DrawRing(p, 0, 1, 4); }, [&] { bare.DrawText(p, "a"); }})
         ExpectThrowWith<EException>(call, "Must call SetShaderPair() before using a canvas.", kCanvas);
     EXPECT_TRUE(device->draws.empty());
+}
+
+TEST_F(CanvasTest, DrawingANullTextureIsRefused)
+{
+    const Rect2f r{0, 0, 1, 1};
+    const Vector2<float> p{0, 0};
     canvas->ResetClipRect();
     CCanvas& c = *canvas;
     for (const auto& call :
@@ -197,11 +219,10 @@ TEST_F(CanvasTest, StacksBrushesClipsFontsClockBeginDrawAndTextWorldsFollowTheir
                [&] { c.DrawImageSector(p, 0, 1, nullptr); }})
         ExpectThrowWith<EException>(call, "texture is null.", kCanvas);
     EXPECT_TRUE(device->calls.empty());
+}
 
-    // On a new canvas, clips, fonts, the clock, BeginDraw's states and text Worlds follow the stacks, registry and
-    // device.
-    SetUp();
-    // Clip rectangles follow the stack rules.
+TEST_F(CanvasTest, ClipRectanglesFollowTheStackRules)
+{
     // GetClipRect on an empty stack gives the unbounded rectangle instead of reading nothing.
     EXPECT_EQ(std::pair(CCanvas::kUnboundedRect, std::size_t{1}),
               (std::pair{canvas->GetClipRect(), canvas->GetClipDepth()}));
@@ -219,7 +240,10 @@ TEST_F(CanvasTest, StacksBrushesClipsFontsClockBeginDrawAndTextWorldsFollowTheir
     canvas->PopClipRect();
     EXPECT_EQ(std::tuple(std::size_t{1}, CCanvas::kUnboundedRect, CCanvas::kUnboundedRect),
               (std::tuple{canvas->GetClipDepth(), canvas->GetClipRect(), canvas->GetLocalClipRect()}));
+}
 
+TEST_F(CanvasTest, FontsComeFromTheRegistryByNameOrAliasAndThePopRestoresTheDefault)
+{
     canvas->PushFont();
     canvas->SetFont(CFont("CAPTION"));
     ExpectThrowWith<EInvalidOperation>([&] { canvas->MeasureText("x"); }, "Font not found : 'CAPTION'", kStock);
@@ -231,11 +255,16 @@ TEST_F(CanvasTest, StacksBrushesClipsFontsClockBeginDrawAndTextWorldsFollowTheir
     EXPECT_EQ(Vector2<float>(6, 12), canvas->MeasureText("a"));
     canvas->PopFont();
     EXPECT_EQ("default", canvas->GetFont().GetName());
+}
+
+TEST_F(CanvasTest, TheClockIsTheDevicesElapsedTime)
+{
     device->elapsedMilliseconds = 1234.5;
     EXPECT_EQ(1234.5, canvas->GetElapsedMilliseconds());
+}
 
-    // BeginDraw sets blending, culling and the declaration.
-    device->Clear();
+TEST_F(CanvasTest, BeginDrawSetsBlendingCullingAndTheDeclaration)
+{
     canvas->BeginDraw();
     canvas->EndDraw();
     ASSERT_EQ(3u, device->calls.size());
@@ -243,8 +272,11 @@ TEST_F(CanvasTest, StacksBrushesClipsFontsClockBeginDrawAndTextWorldsFollowTheir
               (U32s{static_cast<std::uint32_t>(RenderState::AlphaBlendEnable), value::True,
                     static_cast<std::uint32_t>(RenderState::CullMode), value::CullNone}));
     EXPECT_EQ(CanvasCall::Kind::Declaration, device->calls[2].kind);
+}
 
-    // The text World divides by the pixel scale and shifts half a pixel below two.
+TEST_F(CanvasTest, TheTextWorldDividesByThePixelScaleAndShiftsHalfAPixelBelowTwo)
+{
+    canvas->ResetClipRect();
     canvas->ResetMatrix(MakeTranslation(100, 50));
     for (std::int32_t k : {1, 2}) {
         device->Clear();
@@ -268,7 +300,7 @@ TEST_F(CanvasTest, StacksBrushesClipsFontsClockBeginDrawAndTextWorldsFollowTheir
     }
 }
 
-TEST_F(CanvasTest, ImagesClippedTextRingsSectorsSkinsFillsOutlinesAndTheCanvasMathsGiveTheirValues)
+TEST_F(CanvasTest, AnImageIsCutAtTheClipWithItsTextureCoordinates)
 {
     canvas->IntersectClipRect({16, 0, 100, 100});
     canvas->SetClipOrigin({0, 0});
@@ -282,8 +314,10 @@ TEST_F(CanvasTest, ImagesClippedTextRingsSectorsSkinsFillsOutlinesAndTheCanvasMa
     ExpectVertex(quad.vertices[2], 15.5f, 63.5f, 8.0f / 64, 32.0f / 64, "bottom-left");
     ExpectVertex(quad.vertices[3], 63.5f, 63.5f, 32.0f / 64, 32.0f / 64, "bottom-right");
     EXPECT_EQ(&image, quad.texture);
+}
 
-    // Clipped text stops at the clip's right edge.
+TEST_F(CanvasTest, ClippedTextStopsAtTheClipsRightEdgeAndAbsurdCoordinatesSaturate)
+{
     canvas->ResetClipRect();
     canvas->IntersectClipRect({0, 0, 50, 100});
     canvas->GetBrush().SetColor({1, 1, 1, 0.5f});
@@ -299,9 +333,10 @@ TEST_F(CanvasTest, ImagesClippedTextRingsSectorsSkinsFillsOutlinesAndTheCanvasMa
     canvas->ResetClipRect();
     canvas->DrawTextClipped({std::nanf(""), 1e30f, 1e30f, 1e30f}, "x");
     EXPECT_EQ(std::pair(0, INT32_MAX), std::pair(font->calls[1].x, font->calls[1].y));
+}
 
-    // Rings, sectors, skins, fills and outlines, on a new canvas.
-    SetUp();
+TEST_F(CanvasTest, ARingAlternatesInnerAndOuterVerticesAroundItsCentre)
+{
     canvas->DrawRing({0, 0}, 0, 10, 4);
     const CanvasDraw ring = OnlyDraw();
     EXPECT_EQ((U32s{ring.indexed, ring.vertexCount, ring.primitiveCount}), (U32s{1, 8, 8}));
@@ -314,15 +349,20 @@ TEST_F(CanvasTest, ImagesClippedTextRingsSectorsSkinsFillsOutlinesAndTheCanvasMa
     EXPECT_EQ((std::vector<std::uint16_t>{6, 7, 0, 7, 1, 0}), std::vector(ring.indices.end() - 6, ring.indices.end()));
     canvas->DrawRing({0, 0}, 5, 10, 4);
     EXPECT_EQ(5.0f, OnlyDraw().vertices[0].x);
-    // Counts that do not fit the 16-bit fields: none drawn, or clamped.
+}
+
+TEST_F(CanvasTest, RingCountsThatDoNotFitTheSixteenBitFieldsDrawNothingOrAreClamped)
+{
     canvas->DrawRing({0, 0}, 0, 10, 0);
     canvas->DrawRing({0, 0}, 0, 10, -3);
     EXPECT_TRUE(device->draws.empty());
     canvas->DrawRing({0, 0}, 0, 10, 20000);
     const CanvasDraw clamped = OnlyDraw();
     EXPECT_EQ(std::pair(clamped.vertexCount, clamped.indices.size()), std::pair(2u * 10922u, std::size_t{65532}));
+}
 
-    // Sectors cover their part of the image once.
+TEST_F(CanvasTest, SectorsCoverTheirPartOfTheImageOnce)
+{
     const float pi = 3.14159265f;
     // From and to angles, then the covered pixels (right and bottom exclusive).
     const std::tuple<float, float, os::gfx::Rect> cases[] = {
@@ -339,17 +379,29 @@ TEST_F(CanvasTest, ImagesClippedTextRingsSectorsSkinsFillsOutlinesAndTheCanvasMa
         EXPECT_EQ(CanvasRasterizer::PictureOf(10, 10, {covered}), raster.Picture()) << a << " .. " << b;
         EXPECT_LE(sector.primitiveCount, 16u);
     }
-    // Angles that are no numbers draw nothing instead of looping over garbage.
+}
+
+TEST_F(CanvasTest, SectorAnglesThatAreNoNumbersDrawNothing)
+{
+    // Instead of looping over garbage.
+    FakeTexture texture(8, 8, 16, 16);
     canvas->DrawImageSector({0, 0}, 0, std::nanf(""), &texture);
     canvas->DrawImageSector({0, 0}, -INFINITY, 1, &texture);
     EXPECT_TRUE(device->draws.empty());
-    // 0 .. 2pi: eight triangles and the second pass's empty one.
+}
+
+TEST_F(CanvasTest, AFullSectorIsEightTrianglesAndTheSecondPassesEmptyOne)
+{
+    const float pi = 3.14159265f;
+    FakeTexture texture(8, 8, 16, 16);
     canvas->DrawImageSector({0, 0}, 0, 2 * pi + 1e-6f, &texture);
     const CanvasDraw full = OnlyDraw();
     EXPECT_EQ(9u, full.primitiveCount);
     ExpectVertex(full.vertices[0], 3.5f, 3.5f, 0.25f, 0.25f, "centre");
+}
 
-    // Skins need two quarters, drop empty pieces and centre strips by the body.
+TEST_F(CanvasTest, ASkinNeedsTwoQuartersDropsEmptyPiecesAndBlendsNormallyInABrushOfItsOwn)
+{
     canvas->ResetClipRect();
     FakeTexture skin(64, 64);
     canvas->GetBrush().SetBlendMode(CBrush::kBlendAdditive);
@@ -362,12 +414,14 @@ TEST_F(CanvasTest, ImagesClippedTextRingsSectorsSkinsFillsOutlinesAndTheCanvasMa
     ExpectVertex(draw.vertices[0], -0.5f, -0.5f, 0.0f, 0.0f, "top-left corner");
     ExpectVertex(draw.vertices[4], 15.5f, 15.5f, 0.25f, 0.25f, "top-left corner, bottom-right");
     ExpectVertex(draw.vertices[6], 15.5f, -0.5f, 0.75f, 0.0f, "top-right corner");
-    // Skins draw with normal blending inside a brush of their own.
     EXPECT_EQ(value::BlendInvSrcAlpha, draw.RenderState(RenderState::DestBlend));
     EXPECT_EQ(std::pair(canvas->GetBrush().GetBlendMode(), canvas->GetBrushDepth()),
               std::pair(CBrush::kBlendAdditive, std::size_t{1}));
+}
 
-    // Horizontal and vertical skins centre by the body.
+TEST_F(CanvasTest, HorizontalAndVerticalSkinsCentreByTheBody)
+{
+    canvas->ResetClipRect();
     FakeTexture strip(64, 16), narrow(30, 8), column(16, 64);
     canvas->DrawHorizontalSkin({10, 10, 100, 30}, {8, 0, 48, 16}, &strip);
     // top = 10 + trunc(7.0) = 17, O = {2, 17, 116, 16}.
@@ -381,8 +435,12 @@ TEST_F(CanvasTest, ImagesClippedTextRingsSectorsSkinsFillsOutlinesAndTheCanvasMa
     ExpectVertex(OnlyDraw().vertices[1], 6.5f, -0.5f, 7.0f / 30, 0.0f, "left cap, right");
     canvas->DrawVerticalSkin({10, 10, 30, 100}, {0, 8, 16, 48}, &column);
     ExpectVertex(OnlyDraw().vertices[0], 16.5f, 1.5f, 0.0f, 0.0f, "top cap");
+}
 
-    // Fills truncate colours (images round, as the brush tests show) and clamp them.
+TEST_F(CanvasTest, FillsTruncateTheirColoursAndClampThem)
+{
+    // Images round, as the brush tests show.
+    canvas->ResetClipRect();
     canvas->GetBrush().SetColor({0.5f, 0.5f, 0.5f, 1.0f});
     canvas->FillRect({1, 2, 3, 4});
     const CanvasDraw grey = OnlyDraw();
@@ -394,8 +452,12 @@ TEST_F(CanvasTest, ImagesClippedTextRingsSectorsSkinsFillsOutlinesAndTheCanvasMa
     canvas->GetBrush().SetColor({1.01f, -0.2f, 0.5f, 2.0f});
     canvas->FillRect({0, 0, 1, 1});
     EXPECT_EQ(0xFFFF007Fu, OnlyDraw().vertices[0].color0);
+}
 
-    // An outline covers exactly its pixels, once; a fill's are its vertices above, read back on GL.
+TEST_F(CanvasTest, AnOutlineCoversExactlyItsPixelsOnce)
+{
+    // A fill's are its vertices, read back on GL.
+    canvas->ResetClipRect();
     const std::vector<std::pair<Rect2f, std::vector<os::gfx::Rect>>> outlines = {
         {{0, 0, 5, 4}, {{0, 0, 5, 1}, {0, 1, 1, 3}, {4, 1, 5, 3}, {0, 3, 5, 4}}},
         {{2, 3, 1, 1}, {{2, 3, 3, 4}}}, // only the bottom edge
@@ -409,16 +471,20 @@ TEST_F(CanvasTest, ImagesClippedTextRingsSectorsSkinsFillsOutlinesAndTheCanvasMa
         outline.DrawAll(device->draws);
         EXPECT_EQ(CanvasRasterizer::PictureOf(8, 8, expected), outline.Picture()) << r.left << ", " << r.top;
     }
+}
 
-    // Saturating truncation, and matrices mapping column vectors.
+TEST(CanvasMath, SaturatingTruncationGivesOneValuePerBranchAndEachSideOfTheLimits)
+{
     const double inf = std::numeric_limits<double>::infinity();
-    // One value per branch and each side of the limits, and what each gives.
     std::vector<std::int32_t> got;
     for (double in : {std::nan(""), inf, -inf, 2147483647.5, -2147483648.7, -2147483647.5, 2.9, -2.9})
         got.push_back(SaturateToInt32(in));
     EXPECT_EQ(got, (std::vector<std::int32_t>{0, INT32_MAX, INT32_MIN, INT32_MAX, INT32_MIN, -2147483647, 2, -2}));
+}
 
-    // Matrices map column vectors.
+TEST(CanvasMath, MatricesMapColumnVectorsAndTurnLikeTheEngines)
+{
+    const float pi = 3.14159265f;
     const auto near = [](Vector3<float> expected, Vector3<float> actual) {
         EXPECT_THAT((std::vector<float>{actual.x, actual.y, actual.z}),
                     ::testing::Pointwise(::testing::FloatNear(1e-5f), {expected.x, expected.y, expected.z}));
@@ -470,7 +536,7 @@ protected:
     MemoryDataLoader loader;
 };
 
-TEST_F(FontStockTest, AFailingFontStopsTheLoadingIniAndKvfFilesLoadByStemAndNamesIgnoreCase)
+TEST_F(FontStockTest, AFailingFontStopsTheLoadingAndTheFontsBeforeItStay)
 {
     ExpectThrowWith<EInvalidFileFormat>(
         [&] {
@@ -480,9 +546,10 @@ TEST_F(FontStockTest, AFailingFontStopsTheLoadingIniAndKvfFilesLoadByStemAndName
     EXPECT_EQ(1u, stock->GetFontCount());
     EXPECT_EQ("bad\\a.kvf", PathOf("a")); // the one font kept
     EXPECT_THROW(stock->LoadFonts(nullptr, "fonts"), EInvalidParameter);
+}
 
-    // On a new registry, LoadFonts takes the .ini and .kvf files of the folder by stem.
-    SetUp();
+TEST_F(FontStockTest, LoadFontsTakesTheIniAndKvfFilesOfTheFolderByStem)
+{
     LogCapture log;
     LoadFolder("fonts", {"fonts\\Big.INI", "fonts\\Big.png", "fonts\\notes.txt", "fonts\\old.ini.bak",
                          "fonts\\small.kvf", "fonts\\Big.kvf", "fonts\\sub\\deep.kvf", "other\\x.kvf"});
@@ -495,20 +562,27 @@ TEST_F(FontStockTest, AFailingFontStopsTheLoadingIniAndKvfFilesLoadByStemAndName
     LogCapture::Clear();
     stock->LoadFonts(&loader, "empty");
     EXPECT_EQ(0u, log.CountContaining("load font: "));
+}
 
-    // On a new registry, names ignore case and the error keeps the caller's spelling.
-    SetUp();
+TEST_F(FontStockTest, NamesIgnoreCaseAndAnAliasSharesItsFontUntilAFileOfItsNameComes)
+{
+    // The error keeps the caller's spelling.
     ExpectThrowWith<EInvalidOperation>([&] { stock->AddAlias("default", "FONT12T2S"); }, "Font not found : 'FONT12T2S'",
                                        kStock);
     EXPECT_EQ(0u, stock->GetFontCount()); // the failed alias left no entry
     stock->LoadFont(nullptr, "Default", "a.kvf");
     EXPECT_EQ(stock->Get("default"), stock->Get("DEFAULT"));
     ExpectThrowWith<EInvalidOperation>([&] { stock->Get("NoSuch"); }, "Font not found : 'NoSuch'", kStock);
-    // An alias shares the font; a later file of the alias's name re-points only the alias.
+    // A later file of the alias's name re-points only the alias.
     stock->AddAlias("Smaller", "DEFAULT");
     EXPECT_EQ(stock->Get("default"), stock->Get("smaller"));
     stock->LoadFont(nullptr, "SMALLER", "b.kvf");
     EXPECT_EQ("b.kvf|a.kvf", PathOf("smaller") + "|" + PathOf("default"));
+}
+
+TEST_F(FontStockTest, ReleasingTheRegistryForgetsEveryFont)
+{
+    stock->LoadFont(nullptr, "Default", "a.kvf");
     CFontStock::ReleaseInstance();
     EXPECT_EQ(0u, CFontStock::GetInstance()->GetFontCount());
     EXPECT_NE(stock, CFontStock::GetInstance());
@@ -596,11 +670,15 @@ protected:
     boost::shared_ptr<CCanvas> canvas;
 };
 
-TEST_F(CanvasGLTest, FillsOutlinesBlendsAndTurnedQuadsAsTheRasterizerAndTheirSourcesSay)
+TEST_F(CanvasGLTest, AFillLightsThePixelsTheRasterizerCovers)
 {
     ExpectSameAsRasterizer([](CCanvas& c) { c.FillRect({2, 2, 4, 4}); });
     EXPECT_EQ((U32s{Pixel(2, 2), Pixel(5, 5), Pixel(5, 6), Pixel(2, 1)}),
               (U32s{0xFFFFFFFFu, 0xFFFFFFFFu, kBlack, kBlack}));
+}
+
+TEST_F(CanvasGLTest, OutlinesLightThePixelsTheRasterizerCovers)
+{
     ExpectSameAsRasterizer([](CCanvas& c) {
         c.DrawRect({10, 10, 30, 20});
         c.PushMatrix();
@@ -609,8 +687,10 @@ TEST_F(CanvasGLTest, FillsOutlinesBlendsAndTurnedQuadsAsTheRasterizerAndTheirSou
         c.DrawRect({4, 0, 7, 9});
         c.PopMatrix();
     });
+}
 
-    // Additive and multiplicative brushes blend with the target.
+TEST_F(CanvasGLTest, AdditiveAndMultiplicativeBrushesBlendWithTheTarget)
+{
     // Over 0x40 grey: the fill's 127 and 63 added, or the grey scaled by them.
     const std::pair<std::int32_t, std::uint32_t> cases[] = {{1, 0xBF7F40}, {2, 0x201000}, {0, 0x7F3F00}};
     for (const auto& [mode, rgb] : cases) {
@@ -622,8 +702,10 @@ TEST_F(CanvasGLTest, FillsOutlinesBlendsAndTurnedQuadsAsTheRasterizerAndTheirSou
         for (int shift : {16, 8, 0})
             EXPECT_NEAR((rgb >> shift) & 0xFF, (pixel >> shift) & 0xFF, 1) << "mode " << mode << " shift " << shift;
     }
+}
 
-    // A quad turned about y is not clipped under the window scene's projection.
+TEST_F(CanvasGLTest, AQuadTurnedAboutYIsNotClippedUnderTheWindowScenesProjection)
+{
     // Near 150, far -150, the eye one unit off as the window scene sets it.
     Matrix4 projection, view;
     os::gfx::MatrixOrthoOffCenterLH(&projection, 0, kWidth, kHeight, 0, 150, -150);

@@ -129,7 +129,7 @@ protected:
     RecordingListener second{events};
 };
 
-TEST_F(DXGraphicsTest, CreatesDevicesFallsBackResizesSwitchesAndRecoversLostDevicesTellingEachListenerOnce)
+TEST_F(DXGraphicsTest, AnExtendedHardwareDeviceIsCreatedOnTheWindowAndDraws)
 {
     MakeGraphics();
     ASSERT_TRUE(graphics->InitializeDevice());
@@ -144,9 +144,17 @@ TEST_F(DXGraphicsTest, CreatesDevicesFallsBackResizesSwitchesAndRecoversLostDevi
         std::make_tuple(record.extended, record.hadDisplayMode, record.behaviorFlags, record.parameters.DeviceWindow));
     DrawAndCheck();
     EXPECT_TRUE(events.empty());
-    EXPECT_THROW(graphics->InitializeDevice(), EIOError);
+}
 
-    // Full screen before the device only chooses the starting mode.
+TEST_F(DXGraphicsTest, ASecondDeviceInitializationThrows)
+{
+    MakeGraphics();
+    ASSERT_TRUE(graphics->InitializeDevice());
+    EXPECT_THROW(graphics->InitializeDevice(), EIOError);
+}
+
+TEST_F(DXGraphicsTest, FullScreenBeforeTheDeviceOnlyChoosesTheStartingMode)
+{
     MakeGraphics();
     graphics->SetFullscreen(true);
     EXPECT_EQ(std::make_pair(true, false),
@@ -157,15 +165,18 @@ TEST_F(DXGraphicsTest, CreatesDevicesFallsBackResizesSwitchesAndRecoversLostDevi
               std::make_tuple(full.hadDisplayMode, full.displayMode.Width, full.displayMode.Height,
                               full.displayMode.Format, full.parameters.Windowed));
     DrawAndCheck();
+}
 
-    // DirectX errors are reported with name, code and description at the source position.
-    log.Clear();
+TEST_F(DXGraphicsTest, DirectXErrorsAreReportedWithNameCodeAndDescriptionAtTheSourcePosition)
+{
     ReportDirectXError(os::gfx::kErrDeviceLost, "Texture", 42);
     EXPECT_EQ(Lines{"ERROR: \n\tDirectX Error: D3DERR_DEVICELOST(0x88760868): The device has been lost but cannot be "
                     "reset at this time.\n\tTexture(42)\n"},
               log.Lines());
+}
 
-    // A plain object makes a legacy device.
+TEST_F(DXGraphicsTest, APlainObjectMakesALegacyDeviceWhetherForcedOrForLackOfTheEntryPoint)
+{
     for (const bool forcePlain : {true, false}) {
         SCOPED_TRACE(forcePlain ? "forced" : "entry point missing");
         // When not forced, the entry point is missing.
@@ -176,9 +187,10 @@ TEST_F(DXGraphicsTest, CreatesDevicesFallsBackResizesSwitchesAndRecoversLostDevi
         EXPECT_EQ(std::make_pair(1u, false),
                   std::make_pair(graphics->IsLegacyDevice(), os::testing::GetLastCreateDeviceRecord().extended));
     }
+}
 
-    // A failing object creation throws without falling back.
-    Fresh();
+TEST_F(DXGraphicsTest, AFailingObjectCreationThrowsWithoutFallingBack)
+{
     os::testing::FailDirect3DCreation(true);
     ExpectThrowWith<EDirect3DCreateError>([] { CDXGraphics failing(false); }, "Direct3D の初期化に失敗しました.",
                                           kWhere);
@@ -187,8 +199,10 @@ TEST_F(DXGraphicsTest, CreatesDevicesFallsBackResizesSwitchesAndRecoversLostDevi
     os::testing::FailDirect3DCreation(false);
     os::testing::SetDirect3DModuleAvailable(false);
     EXPECT_THROW(CDXGraphics(false), EDirect3DCreateError);
+}
 
-    // Hardware vertex processing failing falls back to software; both failing is a failure.
+TEST_F(DXGraphicsTest, FailingHardwareVertexProcessingFallsBackToSoftwareAndBothFailingIsAFailure)
+{
     for (const bool softwareFails : {false, true}) {
         SCOPED_TRACE(softwareFails ? "both fail" : "hardware fails");
         MakeGraphics(false, [&] { os::testing::FailDeviceCreation(true, softwareFails); });
@@ -200,8 +214,10 @@ TEST_F(DXGraphicsTest, CreatesDevicesFallsBackResizesSwitchesAndRecoversLostDevi
     }
     EXPECT_EQ(os::gfx::create::SoftwareVertexProcessing | os::gfx::create::Multithreaded,
               os::testing::GetLastCreateDeviceRecord().behaviorFlags);
+}
 
-    // Resizes and switches raise their events in order, once to each listener.
+TEST_F(DXGraphicsTest, AResizeToANewSizeResetsTheDeviceTellingEachListenerOnce)
+{
     MakeGraphics();
     ASSERT_TRUE(graphics->InitializeDevice());
     log.Clear();
@@ -213,8 +229,12 @@ TEST_F(DXGraphicsTest, CreatesDevicesFallsBackResizesSwitchesAndRecoversLostDevi
     EXPECT_EQ((Lines{"INFO: Changing Window Size ...\n", "INFO: Window Size Changed (80x60).\n"}), log.Lines());
     EXPECT_EQ(80u, graphics->GetCurrentPresentParameters().BackBufferWidth);
     DrawAndCheck();
+}
 
-    events.clear();
+TEST_F(DXGraphicsTest, FullScreenSwitchesTellEachListenerInOrderAndFullScreenIgnoresResizes)
+{
+    MakeGraphics();
+    ASSERT_TRUE(graphics->InitializeDevice());
     log.Clear();
     graphics->SetFullscreen(true);
     EXPECT_EQ(SwitchEvents("true"), events);
@@ -227,16 +247,24 @@ TEST_F(DXGraphicsTest, CreatesDevicesFallsBackResizesSwitchesAndRecoversLostDevi
     graphics->ResizeWindow(100, 100); // full screen: nothing
     graphics->SetFullscreen(false);
     EXPECT_EQ(SwitchEvents("false"), events);
+}
 
-    // A listener added twice is told once; a removed one is not told.
+TEST_F(DXGraphicsTest, AListenerAddedTwiceIsToldOnceAndARemovedOneIsNotTold)
+{
+    MakeGraphics();
+    ASSERT_TRUE(graphics->InitializeDevice());
     graphics->AddListener(&first);
     graphics->RemoveListener(&second);
-    events.clear();
     graphics->ResizeWindow(70, 50);
     EXPECT_EQ((Lines{"lost", "reset"}), events);
+}
 
-    // A listener removed by another while an event goes round is not told any more (its owner
-    // may already have destroyed it). The set is ordered by address, so the remover goes first.
+TEST_F(DXGraphicsTest, AListenerRemovedByAnotherWhileAnEventGoesRoundIsNotToldAnyMore)
+{
+    // Its owner may already have destroyed it. The set is ordered by address, so the remover goes first.
+    MakeGraphics();
+    ASSERT_TRUE(graphics->InitializeDevice());
+    graphics->RemoveListener(&second);
     Lines removerEvents;
     struct
     {
@@ -246,12 +274,13 @@ TEST_F(DXGraphicsTest, CreatesDevicesFallsBackResizesSwitchesAndRecoversLostDevi
     pair.remover.onLost = [&] { graphics->RemoveListener(&pair.removed); };
     graphics->AddListener(&pair.remover);
     graphics->AddListener(&pair.removed);
-    events.clear();
     graphics->ResizeWindow(80, 60);
     EXPECT_TRUE(events.empty());
+}
 
-    // Lost devices are recovered in Present, on a plain object.
-    MakeGraphics(true);
+TEST_F(DXGraphicsTest, ALostDeviceIsRecoveredInPresentOnceItCanBeReset)
+{
+    MakeGraphics(true); // on a plain object
     ASSERT_TRUE(graphics->InitializeDevice());
     os::testing::InjectDeviceLoss(2);
     graphics->Present();
@@ -261,9 +290,12 @@ TEST_F(DXGraphicsTest, CreatesDevicesFallsBackResizesSwitchesAndRecoversLostDevi
     EXPECT_EQ(kLostReset, events);
     EXPECT_EQ(kOk, graphics->GetDevice()->TestCooperativeLevel());
     DrawAndCheck();
+}
 
-    // A failed reset throws; the next frame's reset succeeds.
-    events.clear();
+TEST_F(DXGraphicsTest, AFailedResetThrowsAndTheNextFramesResetSucceeds)
+{
+    MakeGraphics(true);
+    ASSERT_TRUE(graphics->InitializeDevice());
     os::testing::InjectDeviceLoss(0);
     os::testing::FailNextReset(1);
     ExpectThrowWith<EIOError>([&] { graphics->Present(); }, "Direct3Dデバイスのリセットに失敗", kWhere);
@@ -271,12 +303,25 @@ TEST_F(DXGraphicsTest, CreatesDevicesFallsBackResizesSwitchesAndRecoversLostDevi
     events.clear();
     graphics->Present();
     EXPECT_EQ(kLostReset, events);
+}
 
-    // A failed reset during a switch leaves it unfinished, and resizes are ignored until it ends.
-    events.clear();
-    os::testing::FailNextReset(1);
-    log.Clear();
-    graphics->SetFullscreen(false);
+/// A plain device whose switch to windowed mode failed in its reset.
+class UnfinishedSwitchTest : public DXGraphicsTest
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_NO_FATAL_FAILURE(DXGraphicsTest::SetUp());
+        MakeGraphics(true);
+        ASSERT_TRUE(graphics->InitializeDevice());
+        os::testing::FailNextReset(1);
+        log.Clear();
+        graphics->SetFullscreen(false);
+    }
+};
+
+TEST_F(UnfinishedSwitchTest, AFailedResetDuringASwitchLeavesItUnfinishedAndResizesAreIgnored)
+{
     EXPECT_EQ((Lines{"changing false", "changing false", "lost", "lost"}), events);
     EXPECT_TRUE(graphics->IsSwitching());
     EXPECT_THAT(log.Lines(),
@@ -288,8 +333,11 @@ TEST_F(DXGraphicsTest, CreatesDevicesFallsBackResizesSwitchesAndRecoversLostDevi
     const int resets = os::testing::GetResetCallCount();
     graphics->ResizeWindow(100, 80);
     EXPECT_EQ(std::make_pair(true, resets), std::make_pair(events.empty(), os::testing::GetResetCallCount()));
+}
 
-    // Present recovers the device, but the switch is still unfinished: resizes stay ignored.
+TEST_F(UnfinishedSwitchTest, PresentRecoversTheDeviceButResizesStayIgnoredUntilASwitchEnds)
+{
+    events.clear();
     graphics->Present();
     EXPECT_EQ(kLostReset, events);
     events.clear();
@@ -313,8 +361,7 @@ protected:
     }
 };
 
-TEST_F(ApplicationDriverSeamTest,
-       OneDriverReachesInjectedGraphicsAndItsModePreferencesChooseBuildSaveLoadAndFilterModes)
+TEST_F(ApplicationDriverSeamTest, ThereIsOneDriverAndItKeepsTheRequiredShaderVersionsAndTheSettingsPath)
 {
     ASSERT_TRUE(CreateApplicationDriver(nullptr));
     CGameApplicationDriverCX* driver = GetApplicationDriver();
@@ -326,53 +373,104 @@ TEST_F(ApplicationDriverSeamTest,
     driver->SetRequiredPixelShaderVersion(3, 0);
     EXPECT_EQ(std::make_pair(0xFFFE0201u, 0xFFFF0300u),
               std::make_pair(driver->GetRequiredVertexShaderVersion(), driver->GetRequiredPixelShaderVersion()));
+}
 
+TEST_F(ApplicationDriverSeamTest, TheDriverListensToTheGraphicsItMadeForTests)
+{
     // Its device drawing and the driver's data loader are what the other graphics tests stand on.
+    ASSERT_TRUE(CreateApplicationDriver(nullptr));
+    CGameApplicationDriverCX* driver = GetApplicationDriver();
     ASSERT_TRUE(driver->InitializeGraphicsForTesting(32, 24));
     CDXGraphics* graphics = driver->GetGraphics();
     ASSERT_NE(nullptr, graphics);
     EXPECT_EQ(graphics->GetDirect3D(), driver->GetGraphicsModePreference().direct3D);
     graphics->SetFullscreen(true); // the driver listens to the object it was given: its window follows
     EXPECT_TRUE(driver->GetGameWindow()->IsFullScreen());
+}
 
-    // Handing back its own object keeps it; replacing it clears the preferences' object.
+TEST_F(ApplicationDriverSeamTest, HandingBackItsOwnGraphicsKeepsThemAndReplacingThemClearsThePreferencesObject)
+{
+    ASSERT_TRUE(CreateApplicationDriver(nullptr));
+    CGameApplicationDriverCX* driver = GetApplicationDriver();
+    ASSERT_TRUE(driver->InitializeGraphicsForTesting(32, 24));
+    CDXGraphics* graphics = driver->GetGraphics();
     driver->SetGraphicsForTesting(graphics);
     ASSERT_EQ(graphics, driver->GetGraphics());
     EXPECT_EQ(kOk, graphics->GetDevice()->TestCooperativeLevel());
     driver->SetGraphicsForTesting(nullptr);
     EXPECT_EQ(std::make_pair(false, false), std::make_pair(driver->GetGraphics() != nullptr,
                                                            driver->GetGraphicsModePreference().direct3D != nullptr));
+}
 
-    // The display-mode preferences choose the best mode, build parameters, save, load and filter by the limits.
-    const std::shared_ptr<os::gfx::Direct3D> direct3D = os::gfx::Direct3DCreate9(os::gfx::kSdkVersion);
-    ASSERT_NE(nullptr, direct3D);
-    CGraphicsModePreference preference;
-    preference.direct3D = direct3D.get();
-    preference.minimumRefreshRate = 45; // what the program sets
-    korvane::test::TempDir dir;
-    const auto offer = [&](const std::vector<os::gfx::DisplayMode>& modes) {
+/// The display-mode preferences on a Direct3D object whose adapter offers the modes a case sets.
+class GraphicsModePreferenceTest : public ApplicationDriverSeamTest
+{
+protected:
+    void SetUp() override
+    {
+        direct3D = os::gfx::Direct3DCreate9(os::gfx::kSdkVersion);
+        ASSERT_NE(nullptr, direct3D);
+        preference.direct3D = direct3D.get();
+        preference.minimumRefreshRate = 45; // what the program sets
+    }
+
+    void Offer(const std::vector<os::gfx::DisplayMode>& modes)
+    {
         os::testing::ReplaceAdapterModes(0, modes);
         preference.EnumerateModes();
-    };
-    const auto selected = [&] { return preference.modes.at(static_cast<std::size_t>(preference.selectedIndex)); };
-    preference.EnumerateModes(); // the real adapter offers at least one mode
+    }
+
+    const os::gfx::DisplayMode& Selected()
+    {
+        return preference.modes.at(static_cast<std::size_t>(preference.selectedIndex));
+    }
+
+    /// Offers 640 x 480 and 1280 x 720, chooses the second in full screen and saves it with the
+    /// foreign key Rotation=90; gives the file.
+    std::string SaveChosenMode()
+    {
+        Offer({{640, 480, 60, {}}, {1280, 720, 60, {}}});
+        preference.SetProperty("Rotation", "90");
+        preference.SelectMode(1);
+        preference.fullscreen = true;
+        const std::string path = dir.File("display_setting.ini");
+        preference.Save(path);
+        return path;
+    }
+
+    std::shared_ptr<os::gfx::Direct3D> direct3D;
+    CGraphicsModePreference preference;
+    korvane::test::TempDir dir;
+};
+
+TEST_F(GraphicsModePreferenceTest, TheRealAdapterOffersAtLeastOneMode)
+{
+    preference.EnumerateModes();
     EXPECT_FALSE(preference.modes.empty());
-    offer({{1920, 1080, 59, {}}, {800, 600, 60, {}}, {1280, 720, 60, {}}, {1280, 720, 75, {}}});
+}
+
+TEST_F(GraphicsModePreferenceTest, TheModesAreSortedAndTheBestIsChosen)
+{
+    Offer({{1920, 1080, 59, {}}, {800, 600, 60, {}}, {1280, 720, 60, {}}, {1280, 720, 75, {}}});
     EXPECT_EQ(std::make_tuple(1280u, 720u, 60u),
-              std::make_tuple(selected().Width, selected().Height, selected().RefreshRate));
+              std::make_tuple(Selected().Width, Selected().Height, Selected().RefreshRate));
     ASSERT_EQ(4u, preference.modes.size());
     EXPECT_EQ(std::make_tuple(800u, 75u, 1920u),
               std::make_tuple(preference.modes[0].Width, preference.modes[2].RefreshRate, preference.modes[3].Width));
+}
 
-    // Without one, a second pass takes small modes at 58 Hz or more.
-    offer({{1920, 1080, 75, {}}, {640, 480, 60, {}}});
-    EXPECT_EQ(640u, selected().Width);
-    offer({{1024, 768, 60, {}}, {800, 600, 57, {}}, {1920, 1080, 61, {}}});
+TEST_F(GraphicsModePreferenceTest, WithoutABestModeASecondPassTakesSmallModesAt58HzOrMoreElseTheFirst)
+{
+    Offer({{1920, 1080, 75, {}}, {640, 480, 60, {}}});
+    EXPECT_EQ(640u, Selected().Width);
+    Offer({{1024, 768, 60, {}}, {800, 600, 57, {}}, {1920, 1080, 61, {}}});
     // 800 x 600 at 57 Hz is too slow for the second pass; the first mode after sorting is taken.
-    EXPECT_EQ(std::make_pair(800u, 0), std::make_pair(selected().Width, preference.selectedIndex));
+    EXPECT_EQ(std::make_pair(800u, 0), std::make_pair(Selected().Width, preference.selectedIndex));
+}
 
-    // Select mode builds both parameter sets.
-    offer({{640, 480, 60, {}}, {1280, 720, 60, {}}});
+TEST_F(GraphicsModePreferenceTest, SelectModeBuildsBothParameterSetsAndRefusesAnIndexOutOfRange)
+{
+    Offer({{640, 480, 60, {}}, {1280, 720, 60, {}}});
     preference.fullscreen = true;
     preference.SelectMode(0);
     EXPECT_TRUE(preference.fullscreen); // untouched
@@ -390,13 +488,11 @@ TEST_F(ApplicationDriverSeamTest,
                 ::testing::ThrowsMessage<std::out_of_range>(::testing::StrEq("invalid vector<T> subscript")));
     EXPECT_THROW(preference.SelectMode(-1), std::out_of_range);
     EXPECT_EQ(0, preference.selectedIndex);
+}
 
-    // Save writes the chosen mode (of the modes above) and keeps foreign keys.
-    preference.SetProperty("Rotation", "90");
-    preference.SelectMode(1);
-    preference.fullscreen = true;
-    const std::string path = dir.File("display_setting.ini");
-    preference.Save(path);
+TEST_F(GraphicsModePreferenceTest, SaveWritesTheChosenModeAndKeepsForeignKeysAndLoadReadsThemBack)
+{
+    const std::string path = SaveChosenMode();
     EXPECT_EQ("Rotation=90\r\nScreenHeight=720\r\nScreenRefreshRatio=60\r\nScreenWidth=1280\r\nWindowed=false\r\n",
               korvane::test::TempDir::Read(path));
 
@@ -408,9 +504,12 @@ TEST_F(ApplicationDriverSeamTest,
               std::make_tuple(preference.selectedIndex, preference.fullscreen, preference.GetProperty("ROTATION", "")));
     preference.Save(dir.File("again.ini")); // the loaded settings are saved as they were read
     EXPECT_EQ(korvane::test::TempDir::Read(path), korvane::test::TempDir::Read(dir.File("again.ini")));
+}
 
-    // Load matches the refresh rate exactly or falls back; bad settings keep the selection.
-    offer({{640, 480, 0, {}}, {1024, 768, 57, {}}, {1024, 768, 60, {}}, {1024, 768, 75, {}}});
+TEST_F(GraphicsModePreferenceTest, LoadMatchesTheRefreshRateExactlyOrFallsBackAndBadSettingsKeepTheSelection)
+{
+    preference.Load(SaveChosenMode());
+    Offer({{640, 480, 0, {}}, {1024, 768, 57, {}}, {1024, 768, 60, {}}, {1024, 768, 75, {}}});
     const int defaultIndex = preference.selectedIndex;
     // Text, index (-1: the selection and the full-screen flag before the load stay), full screen.
     // Loaded settings add to those loaded before: the damaged ones come first.
@@ -431,10 +530,12 @@ TEST_F(ApplicationDriverSeamTest,
                   std::make_pair(preference.selectedIndex, preference.fullscreen));
     }
     EXPECT_THROW(preference.Load(dir.File("missing.ini")), EFileOpenError);
+}
 
-    // Limits filter the modes; none left is an error.
+TEST_F(GraphicsModePreferenceTest, LimitsFilterTheModesAndNoneLeftIsAnError)
+{
     preference.maximumWidth = 1280;
-    offer({{1920, 1080, 60, {}}, {1280, 720, 0, {}}, {1280, 720, 30, {}}, {320, 240, 60, {}}, {1024, 768, 60, {}}});
+    Offer({{1920, 1080, 60, {}}, {1280, 720, 0, {}}, {1280, 720, 30, {}}, {320, 240, 60, {}}, {1024, 768, 60, {}}});
     ASSERT_EQ(2u, preference.modes.size());
     EXPECT_EQ(std::make_pair(1024u, 0u), std::make_pair(preference.modes[0].Width, preference.modes[1].RefreshRate));
     os::testing::ReplaceAdapterModes(0, {{320, 240, 60, {}}});

@@ -79,7 +79,7 @@ protected:
     fontbuild::BuiltFont built;
 };
 
-TEST_F(TextureFontDraw, TablesLoadOrFailMeasureAndDrawTheirGlyphsAsThePageHoldsThemClippedWithAnEllipsisOrNotAtAll)
+TEST(TextureFontTable, ADamagedKvfTableFailsToLoadAndLeavesNoGlyphs)
 {
     // Damage to the builder's table of A and B; each chunk's revision and keys.
     const std::string table = "format: loading KVF: Failed to load font-table";
@@ -106,9 +106,11 @@ TEST_F(TextureFontDraw, TablesLoadOrFailMeasureAndDrawTheirGlyphsAsThePageHoldsT
         EXPECT_EQ(message, FailureOf([&] { LoadTableBytes(kvfFont, bytes, false); })) << what;
         EXPECT_EQ(nullptr, kvfFont.FindGlyph('A')) << what;
     }
-    CTextureFont kvfFont;
+}
 
-    // Records become glyphs; the later of two wins.
+TEST(TextureFontTable, KvfRecordsBecomeGlyphsAndTheLaterOfTwoWins)
+{
+    CTextureFont kvfFont;
     const std::vector<fontbuild::GlyphRecord> laterWins = {
         {'A', 1, 2, 3, 4, 5, 6, 7}, {'A', 10, 20, 30, 40, -5, -6, 9}, {0x3042, 32767, 0, 1, 1, 0, 0, 1}};
     LoadTableBytes(kvfFont, Kvf(laterWins, 15, 2, -1), false);
@@ -120,8 +122,10 @@ TEST_F(TextureFontDraw, TablesLoadOrFailMeasureAndDrawTheirGlyphsAsThePageHoldsT
     EXPECT_EQ(-32768, kvfFont.FindGlyph(0x3042)->Right); // a 16-bit sum
     LoadTableBytes(kvfFont, Kvf({}), false);
     EXPECT_EQ(0u, kvfFont.GetGlyphCount());
+}
 
-    // Measuring sums the advances of the looked-up glyphs.
+TEST(TextureFontTable, MeasuringSumsTheAdvancesOfTheLookedUpGlyphs)
+{
     const fontbuild::GlyphRecord a = Cell('A', 0, 7), question = Cell('?', 8, 5), geta = Cell(0x3013, 16, 11);
     const std::tuple<std::vector<fontbuild::GlyphRecord>, std::string, std::int32_t> measures[] = {
         {{a, question}, "AB", 12},                           // "?" stands in for B
@@ -143,8 +147,10 @@ TEST_F(TextureFontDraw, TablesLoadOrFailMeasureAndDrawTheirGlyphsAsThePageHoldsT
                   (std::vector<int>{width, height, width2, measuring.GetHeight(text), measuring.GetPixelScale()}))
             << text;
     }
+}
 
-    // Text tables read their range with case-insensitive keys.
+TEST(TextureFontTable, TextTablesReadTheirRangeWithCaseInsensitiveKeys)
+{
     // Text, start code, end code, glyphs, line height.
     const std::tuple<const char*, std::uint32_t, std::uint32_t, std::size_t, std::int32_t> texts[] = {
         {"LeftOffset=2\n", 0, 0x7F, 0x80, 0},
@@ -161,12 +167,18 @@ TEST_F(TextureFontDraw, TablesLoadOrFailMeasureAndDrawTheirGlyphsAsThePageHoldsT
                                   kvfFont.GetLineHeight("")))
             << text;
     }
+}
+
+TEST(TextureFontTable, TextTablesSetEachGlyphsFieldsByItsCode)
+{
     CTextureFont keyed;
     LoadTableBytes(keyed, "StartCode=41\nEndCode=43\n41.x=1\n41.y=2\n41.W=5\n41.h=9\n41.p=6\n0043.w=30\n", true);
     EXPECT_EQ((std::vector<int>{1, 2, 6, 11, 5, 9, 0, 0, 6}), Fields(keyed.FindGlyph('A')));
     EXPECT_EQ(0, keyed.FindGlyph('C')->Width);
+}
 
-    // Load parses the table before it opens the page of the same name; the missing page is the loader's failure.
+TEST_F(TextureFontDraw, LoadParsesTheTableBeforeItOpensThePageAndAMissingPageIsTheLoadersFailure)
+{
     korvane::test::TempDir plain;
     plain.Write("fonts/Small.INI", "LeftOffset=2\n");
     korvane::CFileSystemDataLoader files(plain.Path());
@@ -174,8 +186,10 @@ TEST_F(TextureFontDraw, TablesLoadOrFailMeasureAndDrawTheirGlyphsAsThePageHoldsT
     EXPECT_THROW(loaded.Load(&files, "fonts\\Small.INI"), korvane::EFileOpenError);
     EXPECT_EQ(std::make_tuple(0x80u, 2, false),
               std::make_tuple(loaded.GetGlyphCount(), loaded.GetLeftOffset(), loaded.GetTexture() != nullptr));
+}
 
-    // Drawing: each glyph of the builder's font lands as the page holds it.
+TEST_F(TextureFontDraw, EachGlyphOfABuiltFontLandsAsThePageHoldsIt)
+{
     CTextureFont font;
     font.Load(loader.get(), "fonts\\Built.kvf");
     const std::string utf8 = "Agかな設定";
@@ -214,8 +228,10 @@ TEST_F(TextureFontDraw, TablesLoadOrFailMeasureAndDrawTheirGlyphsAsThePageHoldsT
     std::int32_t width = 0, height = 0;
     font.MeasureText(utf8, width, height);
     EXPECT_EQ((std::vector<int>{pen - x - built.leftOffset, built.lineHeight}), (std::vector<int>{width, height}));
+}
 
-    // Clipped text ends with an ellipsis as far as it fits.
+TEST_F(TextureFontDraw, ClippedTextEndsWithAnEllipsisAsFarAsItFits)
+{
     CTextureFont clip, noStop;
     clip.Load(loader.get(), "fonts\\Clip.kvf");
     noStop.Load(loader.get(), "fonts\\NoStop.kvf");
@@ -233,18 +249,27 @@ TEST_F(TextureFontDraw, TablesLoadOrFailMeasureAndDrawTheirGlyphsAsThePageHoldsT
                   RecordTriangles([&] { font->DrawTextClipped(5, 3, rect, text, kWhite); }))
             << text << " to " << right;
     }
+}
 
-    // Fonts without glyphs or page draw nothing, and a failed reload keeps the page.
+TEST_F(TextureFontDraw, FontsWithoutGlyphsOrPageDrawNothing)
+{
     CTextureFont empty, broken;
     empty.Load(loader.get(), "fonts\\Empty.kvf");
     EXPECT_THROW(broken.Load(loader.get(), "fonts\\BadPage.kvf"), korvane::EFileOpenError);
     EXPECT_EQ(7u, broken.GetGlyphCount()); // the table stays
+    ASSERT_NO_FATAL_FAILURE(PrepareCanvas());
     EXPECT_TRUE(RecordTriangles([&] {
                     empty.DrawText("abc", 0, 0, kWhite);
                     broken.DrawText("abc", 0, 0, kWhite);
                     broken.DrawTextClipped(0, 0, os::gfx::Rect{0, 0, 10, 10}, "abcdef", kWhite);
                 }).empty());
+}
 
+TEST_F(TextureFontDraw, AFailedReloadKeepsThePage)
+{
+    CTextureFont clip;
+    clip.Load(loader.get(), "fonts\\Clip.kvf");
+    ASSERT_NO_FATAL_FAILURE(PrepareCanvas());
     const boost::shared_ptr<korvane::ITexture> page = clip.GetTexture();
     EXPECT_THROW(clip.Load(loader.get(), "fonts\\BadPage.kvf"), korvane::EFileOpenError);
     EXPECT_EQ(page, clip.GetTexture());

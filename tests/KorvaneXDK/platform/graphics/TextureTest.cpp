@@ -51,6 +51,7 @@ protected:
         into.DirectoryPrecacheAndPurgeFromDataLoaderMT(from, "img", false, false, suffix, kUnknown);
     }
 
+    LogCapture log;
     boost::shared_ptr<IDataLoader> inner;
     std::unique_ptr<CountingLoader> counting;
     CTextureCache cache;
@@ -58,14 +59,19 @@ protected:
 
 constexpr const char* kTiming = "CSimpleProfiler: 'korvane::CTextureCache::DirectoryPrecacheAndPurgeFromDataLoaderMT'";
 
-TEST_F(TextureCacheTest,
-       TexturesLoadFillAndCopyAndTheCachePrecachesKeepsRestoresAndKeysAndLoadsOnThreadsUntilAllStopped)
+/// A 300 x 200 picture whose texel (x, y) has red x and green y.
+std::string GradientPng()
+{
+    return gfxtest::WritePng(300, 200, PNG_COLOR_TYPE_RGB, 8,
+                             [](std::uint32_t x, std::uint32_t y) { return 0xFF000040u | x << 16 | y << 8; });
+}
+
+using TextureTest = DriverTest<64, 48>;
+
+TEST_F(TextureTest, AnImageLoadsFromTheWholeStreamOntoAPowerOfTwoSurfaceAtItsTopLeft)
 {
     CTexture texture;
-    const std::string png = gfxtest::WritePng(300, 200, PNG_COLOR_TYPE_RGB, 8, [](std::uint32_t x, std::uint32_t y) {
-        return 0xFF000040u | x << 16 | y << 8;
-    });
-    auto stream = StreamOf(png, 3); // any position: the whole stream is decoded
+    auto stream = StreamOf(GradientPng(), 3); // any position: the whole stream is decoded
     texture.Load(stream, false, kUnknown);
     EXPECT_EQ((std::vector<std::uint32_t>{512, 256, 512, 300, 200}),
               (std::vector<std::uint32_t>{texture.GetWidth(), texture.GetHeight(), texture.GetSurfaceWidth(),
@@ -75,12 +81,24 @@ TEST_F(TextureCacheTest,
               std::make_pair(texture.GetD3DTexture()->GetLevelCount(), texture.GetSurfaceDesc().Pool));
     texture.Bind(); // the image's texels at its top-left, not stretched over the surface
     EXPECT_EQ(0xFF0A1440u, DrawnPixel(512, 256, 10, 20));
+}
 
+TEST_F(TextureTest, MipmapsAndSystemMemoryAreLoadedOnRequest)
+{
+    CTexture texture;
+    auto stream = StreamOf(GradientPng(), 3);
     texture.Load(stream, true, kUnknown);
     EXPECT_EQ(10u, texture.GetD3DTexture()->GetLevelCount());
     texture.LoadToSystemMemory(stream, false, kUnknown);
     EXPECT_EQ(os::gfx::Pool::SystemMem, texture.GetSurfaceDesc().Pool);
+}
 
+TEST_F(TextureTest, ABrokenImageFailsToLoadIsReportedAndEmptiesTheTexture)
+{
+    const std::string png = GradientPng();
+    CTexture texture;
+    auto stream = StreamOf(png);
+    texture.Load(stream, false, kUnknown);
     LogCapture log;
     for (const std::string& bad : {png.substr(0, png.size() / 2), std::string(), std::string("not an image")}) {
         auto broken = StreamOf(bad, 3);
@@ -91,8 +109,10 @@ TEST_F(TextureCacheTest,
                                               texture.GetD3DTexture() != nullptr}));
     }
     EXPECT_TRUE(LogCapture::Contains("DirectX Error: ") && LogCapture::Contains("\n\tTexture(")) << LogCapture::All();
+}
 
-    // Fill colours the texture; binding an empty one sets none.
+TEST_F(TextureTest, FillColoursTheTextureAndBindingAnEmptyOneSetsNone)
+{
     CTexture filled;
     filled.Fill(4, 4, 1.0f, 0.0f, 0.5f, 1.0f, true, kUnknown);
     EXPECT_EQ((std::vector<std::uint32_t>{4, 4, 3}),
@@ -105,8 +125,10 @@ TEST_F(TextureCacheTest,
     filled.Bind();
     CTexture().Bind();
     EXPECT_EQ(nullptr, device->GetTexture(0));
+}
 
-    // A render-target copy takes the back buffer and releases what it obtained on every path.
+TEST_F(TextureTest, ARenderTargetCopyTakesTheBackBufferOnceCreated)
+{
     CTexture copy;
     ExpectThrowWith<EInvalidOperation>([&] { copy.CopyFromRenderTarget(0, nullptr, nullptr); },
                                        "CopyFromRenderTarget(); not initialized.");
@@ -115,15 +137,24 @@ TEST_F(TextureCacheTest,
     copy.CopyFromRenderTarget(0, nullptr, nullptr);
     copy.Bind(); // where each row lands is the graphics layer's own test
     EXPECT_EQ(0xFF0000FFu, DrawnPixel(kWidth, kHeight, 3, 5));
+}
 
-    LogCapture::Clear();
+TEST_F(TextureTest, AFailedRenderTargetCopyIsReportedAndReleasesWhatItObtained)
+{
+    CTexture copy;
+    copy.Create(kWidth, kHeight, 1, os::gfx::usage::RenderTarget, os::gfx::Format::X8R8G8B8, os::gfx::Pool::Default);
+    copy.CopyFromRenderTarget(0, nullptr, nullptr);
+    copy.Bind();
+    LogCapture log;
     ExpectThrowWith<EIOError>([&] { copy.CopyFromRenderTarget(1, nullptr, nullptr); },
                               "CopyFromRenderTarget(); failed to StretchRect()");
     EXPECT_TRUE(LogCapture::Contains("DirectX Error: ")) << LogCapture::All();
     // Only the texture object and the device's stage binding hold the texture: no surface leaked.
     EXPECT_EQ(2, copy.GetD3DTexture()->weak_from_this().use_count());
+}
 
-    // The cache: precaches take four extensions.
+TEST_F(TextureCacheTest, ADirectoryPrecacheTakesFourExtensionsUnderTheSuffixedKey)
+{
     cache.DirectoryPrecache(counting.get(), "DIR", false, false, "#1", kUnknown);
     // b.jpeg, d.txt and the sub-folder are skipped; nothing is purged.
     EXPECT_EQ((std::vector<Names>{{"dir\\a.png", "dir\\c.dds"}, {}}),
@@ -133,13 +164,17 @@ TEST_F(TextureCacheTest,
     Load("never opened", "dir\\a.png#1");
     Load("never opened", "dir\\c.dds#1");
     EXPECT_EQ(2u, counting->opened.size());
+}
 
+TEST_F(TextureCacheTest, APrecacheWithPurgeTakesSubFoldersAndPurgesWhatItRead)
+{
     cache.DirectoryPrecacheAndPurge(counting.get(), "dir", true, false, "", kUnknown);
     EXPECT_TRUE(LogCapture::Contains("--- precaching texture from directory (with purge) ---"));
     EXPECT_EQ((Names{"dir\\a.png", "dir\\c.dds", "dir\\sub\\e.bmp"}), counting->purged);
+}
 
-    // Keep and restore swap the set of textures.
-    counting.reset(new CountingLoader(inner));
+TEST_F(TextureCacheTest, KeepAndRestoreSwapTheSetOfTextures)
+{
     ITexture* a = Load("A.png");
     cache.KeepCurrent();
     Load("b.png");
@@ -151,26 +186,30 @@ TEST_F(TextureCacheTest,
     cache.RestoreKept();
     Load("A.png");
     EXPECT_EQ(2, counting->Opens("A.png"));
+}
 
-    // Keys are the caller's or the lower-case name, and hits open nothing.
-    cache.RestoreKept(); // nothing kept: an empty cache
-    counting.reset(new CountingLoader(inner));
+TEST_F(TextureCacheTest, KeysAreTheCallersOrTheLowerCaseNameAndHitsOpenNothing)
+{
     ITexture* first = Load("A.png"); // GetSP below refuses a null
     EXPECT_EQ(first, cache.Load(counting.get(), "a.png", true, "", os::gfx::Format::A8R8G8B8));
     ITexture* keyed = Load("A.png", "X"); // opened again: two opens in all
     const auto shared = cache.LoadSP(counting.get(), "whatever.png", false, "X", kUnknown);
     EXPECT_EQ(std::make_tuple(keyed, std::size_t(2), shared),
               std::make_tuple(shared.get(), counting->opened.size(), cache.GetSP(keyed)));
+}
 
+TEST_F(TextureCacheTest, ATextureOfAnotherCacheIsNotFoundAndFailedLoadsPropagate)
+{
     CTextureCache other;
     ITexture* foreign = other.Load(counting.get(), "b.png", false, "", kUnknown);
     ExpectThrowWith<EInvalidParameter>([&] { cache.GetSP(foreign); }, "GetSP(): texture not found");
     // A missing name or a broken image propagates and enters nothing.
     EXPECT_THROW(Load("missing.png"), EFileOpenError);
     EXPECT_THROW(Load("dir\\d.txt"), EFileOpenError);
+}
 
-    // The driver's loader serves the "WithDriverLoader" forms.
-    counting.reset(new CountingLoader(inner));
+TEST_F(TextureCacheTest, TheDriversLoaderServesTheWithDriverLoaderForms)
+{
     driver->SetDataLoader(inner);
     ITexture* served = cache.LoadWithDriverLoader("b.png", false, "", kUnknown);
     EXPECT_EQ(served, cache.LoadSPWithDriverLoader("B.PNG", false, "", kUnknown).get());
@@ -179,8 +218,10 @@ TEST_F(TextureCacheTest,
     EXPECT_EQ(served, Load("b.png"));
     Load("dir\\a.png");
     EXPECT_EQ(0u, counting->opened.size());
+}
 
-    // Loads on one key from two threads meet; precaches run on at most three threads.
+TEST_F(TextureCacheTest, LoadsOfOneKeyFromTwoThreadsMeetOnOneTexture)
+{
     CountingLoader loader2(PackArchive(), 2); // both open before either inserts
     ITexture *byOne = nullptr, *byTwo = nullptr;
     std::thread one([&] { byOne = cache.Load(&loader2, "img\\1.png", false, "", kUnknown); });
@@ -193,8 +234,10 @@ TEST_F(TextureCacheTest,
               std::make_pair(byTwo, cache.Load(&loader2, "img\\1.png", false, "", kUnknown)));
     byOne->Bind();
     EXPECT_EQ(ColourOf(1), DrawnPixel(16, 16, 3, 3));
+}
 
-    // A busy loader thread drops a second request.
+TEST_F(TextureCacheTest, ABusyLoaderThreadDropsASecondRequest)
+{
     CountingLoader plain(PackArchive());
     {
         CTextureCacheLoaderThread thread(&cache);
@@ -209,8 +252,10 @@ TEST_F(TextureCacheTest,
     }
     cache.Load(&plain, "img\\1.png", false, "one", kUnknown);
     EXPECT_EQ(1u, plain.opened.size());
+}
 
-    // The precache loads every file once on at most three threads, and the textures draw.
+TEST_F(TextureCacheTest, TheMultithreadedPrecacheLoadsEveryFileOnceOnAtMostThreeThreadsAndTheTexturesDraw)
+{
     CountingLoader loader3(PackArchive(), 3);
     CTextureCache mt;
     LogCapture::Clear();
@@ -227,9 +272,12 @@ TEST_F(TextureCacheTest,
         EXPECT_EQ(ColourOf(i), DrawnPixel(16, 16, 7, 7)) << name;
     }
     EXPECT_EQ(std::size_t(kImages), loader3.opened.size());
+}
 
-    // A failure is thrown on the caller once every thread stopped, and the timing line is written
-    // only when the precache ends normally, whichever step fails.
+TEST_F(TextureCacheTest, AMultithreadedPrecacheFailureIsThrownOnTheCallerWithoutTheTimingLine)
+{
+    // Thrown once every thread stopped; the timing line is written only when the precache ends
+    // normally, whichever step fails.
     CTextureCache failingCache;
     LogCapture::Clear();
     CountingLoader failing(inner);
@@ -238,8 +286,11 @@ TEST_F(TextureCacheTest,
     failing.failing = "img\\4.png";
     EXPECT_THAT([&] { Precache(failingCache, &failing); },
                 ::testing::ThrowsMessage<std::exception>(::testing::StrEq("the disk is on fire")));
-    EXPECT_FALSE(LogCapture::Contains(kTiming)); // a precache that ends normally writes it (above)
+    EXPECT_FALSE(LogCapture::Contains(kTiming)); // a precache that ends normally writes it
+}
 
+TEST_F(TextureCacheTest, ABrokenImageStopsTheMultithreadedPrecacheAndNothingOpensOnceItIsBack)
+{
     AddFile("img/bad.png", ColourPng(0).substr(0, 40));
     CountingLoader broken(PackArchive());
     CTextureCache fresh;
