@@ -125,6 +125,7 @@ TEST_F(MixerTest, OtherRatesAreResampledAndTheOriginalRateComesBack)
     std::uint32_t frequency = 0;
     ASSERT_EQ(kOk, buffer->GetFrequency(&frequency));
     EXPECT_EQ(V(frequency, buffer->SetFrequency(99)), V(22050, kErrInvalidParam));
+    ASSERT_EQ(kOk, buffer->Stop());
 }
 
 TEST_F(MixerTest, VolumeAndPanFollowTheDecibelCurves)
@@ -142,6 +143,7 @@ TEST_F(MixerTest, VolumeAndPanFollowTheDecibelCurves)
     }
     EXPECT_EQ(V(loud->SetVolume(1), loud->SetVolume(-10001), loud->SetPan(10001)),
               V(kErrInvalidParam, kErrInvalidParam, kErrInvalidParam));
+    ASSERT_EQ(kOk, loud->Stop());
 }
 
 TEST_F(MixerTest, SumsSaturate)
@@ -150,6 +152,7 @@ TEST_F(MixerTest, SumsSaturate)
     auto b = Make(Pcm(1, 44100, 16), Samples(100, 30000));
     ASSERT_EQ(V(kOk, kOk), V(a->Play(kPlayLooping), b->Play(kPlayLooping)));
     EXPECT_EQ(Samples(6, 32767), Mix(3));
+    ASSERT_EQ(V(kOk, kOk), V(a->Stop(), b->Stop()));
 }
 
 // The primary format decides the output layout.
