@@ -26,6 +26,20 @@ constexpr auto Pcm = &korvane::test::PcmFormat;
 constexpr auto Mix = &os::testing::MixAudioFrames;
 using Samples = std::vector<std::int16_t>;
 
+const WaveFormatEx kStereo16 = Pcm(2, 44100, 16);
+
+/// Formats the mixer refuses: 24 bits, three channels, rates too low and too high, and 16-bit stereo with no block
+/// size, a wrong byte rate or another format tag.
+std::vector<WaveFormatEx> BrokenFormats()
+{
+    std::vector<WaveFormatEx> broken = {Pcm(2, 44100, 24), Pcm(3, 44100, 16), Pcm(1, 50, 16), Pcm(1, 250000, 16),
+                                        kStereo16,         kStereo16,         kStereo16};
+    broken[4].blockAlign = 0;
+    broken[5].avgBytesPerSec += 1;
+    broken[6].formatTag = 3;
+    return broken;
+}
+
 /// Mono samples as the stereo output plays them: each on both sides.
 Samples Stereo(const Samples& mono)
 {
@@ -68,12 +82,21 @@ protected:
         return buffer;
     }
 
+    /// Makes the output mono through the primary buffer's format.
+    void UseMonoOutput()
+    {
+        ASSERT_EQ(kOk, device_->CreateSoundBuffer(BufferDesc{sizeof(BufferDesc), kCapsPrimaryBuffer, 0, 0, nullptr},
+                                                  &primary_));
+        ASSERT_EQ(kOk, primary_->SetFormat(Pcm(1, 44100, 16)));
+    }
+
     std::shared_ptr<SoundDevice> device_;
+    std::shared_ptr<SoundBuffer> primary_;
 };
 
 } // namespace
 
-TEST_F(MixerTest, SamplesRatesGainsSumsNotificationsLocksLossDescriptionsAndDuplicates)
+TEST_F(MixerTest, EightBitSamplesPlayCentredOnBothSidesOrAsAPairAndABufferStopsAtItsEnd)
 {
     auto mono = Make(Pcm(1, 44100, 8), std::vector<std::uint8_t>{0x80, 0x81, 0x7F, 0xFF, 0x00});
     ASSERT_EQ(kOk, mono->Play(0));
@@ -84,9 +107,12 @@ TEST_F(MixerTest, SamplesRatesGainsSumsNotificationsLocksLossDescriptionsAndDupl
     auto pair = Make(Pcm(2, 44100, 8), std::vector<std::uint8_t>{0x90, 0x70, 0x80, 0xA0});
     ASSERT_EQ(kOk, pair->Play(0));
     EXPECT_EQ(Samples({16 * 256, -16 * 256, 0, 32 * 256}), Mix(2));
+}
 
-    // Every other frame of a half-rate buffer lies halfway between two samples; at twice the rate
-    // two source frames pass per output frame.
+// Every other frame of a half-rate buffer lies halfway between two samples; at twice the rate
+// two source frames pass per output frame.
+TEST_F(MixerTest, OtherRatesAreResampledAndTheOriginalRateComesBack)
+{
     auto buffer = Make(Pcm(1, 22050, 16),
                        Samples{0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120, 130, 140, 150, 160, 170, 180, 190},
                        kCapsCtrlFrequency);
@@ -99,10 +125,12 @@ TEST_F(MixerTest, SamplesRatesGainsSumsNotificationsLocksLossDescriptionsAndDupl
     std::uint32_t frequency = 0;
     ASSERT_EQ(kOk, buffer->GetFrequency(&frequency));
     EXPECT_EQ(V(frequency, buffer->SetFrequency(99)), V(22050, kErrInvalidParam));
-
-    // Volume and pan follow the decibel curves; sums saturate; mono output averages the sides.
-    auto loud = Make(Pcm(1, 44100, 16), Samples(200, 10000), kCapsCtrlVolume | kCapsCtrlPan);
     ASSERT_EQ(kOk, buffer->Stop());
+}
+
+TEST_F(MixerTest, VolumeAndPanFollowTheDecibelCurves)
+{
+    auto loud = Make(Pcm(1, 44100, 16), Samples(200, 10000), kCapsCtrlVolume | kCapsCtrlPan);
     ASSERT_EQ(kOk, loud->Play(kPlayLooping));
     // -6 dB is 10000 * 10^-0.3; panned right the left side drops by 20 dB at 2000.
     const std::array<int, 4> cases[] = {
@@ -113,25 +141,32 @@ TEST_F(MixerTest, SamplesRatesGainsSumsNotificationsLocksLossDescriptionsAndDupl
         const auto out = Mix(4);
         EXPECT_EQ(V(out[0], out[1]), V(left, right));
     }
-    std::int32_t volume = 1;
     EXPECT_EQ(V(loud->SetVolume(1), loud->SetVolume(-10001), loud->SetPan(10001)),
               V(kErrInvalidParam, kErrInvalidParam, kErrInvalidParam));
     ASSERT_EQ(kOk, loud->Stop());
+}
+
+TEST_F(MixerTest, SumsSaturate)
+{
     auto a = Make(Pcm(1, 44100, 16), Samples(100, 30000));
     auto b = Make(Pcm(1, 44100, 16), Samples(100, 30000));
     ASSERT_EQ(V(kOk, kOk), V(a->Play(kPlayLooping), b->Play(kPlayLooping)));
     EXPECT_EQ(Samples(6, 32767), Mix(3));
-    // The primary format decides the output layout.
-    std::shared_ptr<SoundBuffer> primary;
-    ASSERT_EQ(kOk,
-              device_->CreateSoundBuffer(BufferDesc{sizeof(BufferDesc), kCapsPrimaryBuffer, 0, 0, nullptr}, &primary));
-    ASSERT_EQ(kOk, primary->SetFormat(Pcm(1, 44100, 16)));
     ASSERT_EQ(V(kOk, kOk), V(a->Stop(), b->Stop()));
+}
+
+// The primary format decides the output layout.
+TEST_F(MixerTest, MonoOutputAveragesTheSides)
+{
+    ASSERT_NO_FATAL_FAILURE(UseMonoOutput());
     auto c = Make(Pcm(2, 44100, 16), Samples{1000, 3000});
     ASSERT_EQ(kOk, c->Play(0));
     EXPECT_EQ(Samples({2000}), Mix(1));
+}
 
-    // Notifications, in the mono output from here on.
+TEST_F(MixerTest, NotificationsFireInOffsetOrderAsTheyArePassedAndAtTheStop)
+{
+    ASSERT_NO_FATAL_FAILURE(UseMonoOutput());
     auto notified = Make(Pcm(1, 44100, 16), std::vector<std::int16_t>(2000, 1), kCapsCtrlPositionNotify);
     os::system::Event events[5];
     // Given out of order on purpose: the mixer sorts by offset.
@@ -158,13 +193,17 @@ TEST_F(MixerTest, SamplesRatesGainsSumsNotificationsLocksLossDescriptionsAndDupl
     EXPECT_EQ(std::vector<std::uint32_t>({0}), seen);
     Mix(2000); // through the end and round again to frame 500
     EXPECT_EQ(std::vector<std::uint32_t>({0, 1, 2, 3, 0}), seen);
+    std::uint32_t play = 1;
     ASSERT_EQ(kOk, notified->GetCurrentPosition(&play, nullptr));
     EXPECT_EQ(1000u, play);
     ASSERT_EQ(kOk, notified->Stop());
     listener.join();
     EXPECT_EQ(std::vector<std::uint32_t>({0, 1, 2, 3, 0, 4}), seen);
+}
 
-    // Locks wrap in two parts; out-of-range locks are refused, and so is a lost buffer until restored.
+TEST_F(MixerTest, LocksWrapInTwoPartsAndOutOfRangeLocksAreRefused)
+{
+    std::shared_ptr<SoundBuffer> buffer;
     ASSERT_EQ(kOk, Create(Pcm(1, 44100, 16), 4000, &buffer));
     void *p1 = nullptr, *p2 = nullptr;
     std::uint32_t n1 = 0, n2 = 0;
@@ -177,52 +216,74 @@ TEST_F(MixerTest, SamplesRatesGainsSumsNotificationsLocksLossDescriptionsAndDupl
         EXPECT_EQ(kErrInvalidParam, buffer->Lock(offset, bytes, &p1, &n1, &p2, &n2, 0)) << offset << " " << bytes;
     EXPECT_EQ(V(buffer->Unlock(static_cast<std::uint8_t*>(p1) + 3999, 2, nullptr, 0), buffer->SetCurrentPosition(4000)),
               V(kErrInvalidParam, kErrInvalidParam));
+}
 
-    buffer = Make(Pcm(1, 44100, 16), Samples(100, 500));
+// Lock and Play refuse a lost buffer and failed restores count down: checked through the engine's sounds.
+TEST_F(MixerTest, ALostBufferSaysSoAndComesBackEmptyWhenRestored)
+{
+    ASSERT_NO_FATAL_FAILURE(UseMonoOutput());
+    auto buffer = Make(Pcm(1, 44100, 16), Samples(100, 500));
     ASSERT_EQ(kOk, buffer->Play(kPlayLooping));
     os::testing::MarkBufferLost(*buffer);
+    std::uint32_t status = 0xFFFFFFFF;
     ASSERT_EQ(kOk, buffer->GetStatus(&status));
     EXPECT_EQ(kStatusBufferLost, status & (kStatusBufferLost | kStatusPlaying));
-    // Lock and Play refuse a lost buffer and failed restores count down: checked through the engine's sounds.
     EXPECT_EQ(kOk, buffer->Restore());
     // The memory came back empty.
     ASSERT_EQ(kOk, buffer->Play(0));
     EXPECT_EQ(Samples(4), Mix(4));
+}
 
-    // Buffer descriptions are checked; duplicates take the source's format and volume.
-    const WaveFormatEx format = Pcm(2, 44100, 16);
-    EXPECT_EQ(kErrInvalidParam, device_->CreateSoundBuffer(BufferDesc{36, 0, 4000, 0, &format}, &buffer));
+// A refused description or format leaves no buffer behind.
+TEST_F(MixerTest, BufferDescriptionsAndFormatsAreChecked)
+{
+    std::shared_ptr<SoundBuffer> buffer;
+    ASSERT_EQ(kOk, Create(Pcm(2, 44100, 16), 4000, &buffer));
+    EXPECT_EQ(kErrInvalidParam, device_->CreateSoundBuffer(BufferDesc{36, 0, 4000, 0, &kStereo16}, &buffer));
     EXPECT_EQ(kErrInvalidParam,
               device_->CreateSoundBuffer(BufferDesc{sizeof(BufferDesc), 0, 4000, 0, nullptr}, &buffer));
-    WaveFormatEx broken[] = {
-        Pcm(2, 44100, 24), Pcm(3, 44100, 16), Pcm(1, 50, 16), Pcm(1, 250000, 16), format, format, format};
-    broken[4].blockAlign = 0;
-    broken[5].avgBytesPerSec += 1;
-    broken[6].formatTag = 3;
-    for (std::size_t i = 0; i < std::size(broken); ++i)
+    const std::vector<WaveFormatEx> broken = BrokenFormats();
+    for (std::size_t i = 0; i < broken.size(); ++i)
         EXPECT_EQ(kErrBadFormat, Create(broken[i], 4000, &buffer)) << i;
-    EXPECT_EQ(V(Create(format, 3, &buffer), Create(format, kBufferSizeMax + 1, &buffer)),
+    EXPECT_EQ(V(Create(kStereo16, 3, &buffer), Create(kStereo16, kBufferSizeMax + 1, &buffer)),
               V(kErrInvalidParam, kErrInvalidParam));
     EXPECT_EQ(nullptr, buffer);
+}
 
-    ASSERT_EQ(kOk, Create(format, 4000, &buffer, kCapsCtrlVolume));
+TEST_F(MixerTest, ABufferOffersOnlyTheControlsItWasMadeWith)
+{
+    std::shared_ptr<SoundBuffer> buffer;
+    std::shared_ptr<SoundNotify> notify;
+    ASSERT_EQ(kOk, Create(kStereo16, 4000, &buffer, kCapsCtrlVolume));
     EXPECT_EQ(V(buffer->SetPan(0), buffer->SetFrequency(22050), buffer->QueryNotify(&notify)),
               V(kErrControlUnavail, kErrControlUnavail, kErrNoInterface));
+}
+
+TEST_F(MixerTest, DuplicatesTakeTheSourcesFormatAndVolume)
+{
+    std::shared_ptr<SoundBuffer> buffer;
+    ASSERT_EQ(kOk, Create(kStereo16, 4000, &buffer, kCapsCtrlVolume));
     ASSERT_EQ(kOk, buffer->SetVolume(-2000));
     std::shared_ptr<SoundBuffer> copy;
     ASSERT_EQ(kOk, device_->DuplicateSoundBuffer(buffer, &copy));
     WaveFormatEx copied;
+    std::int32_t volume = 1;
     EXPECT_EQ(V(copy->GetVolume(&volume), copy->GetFormat(&copied)), V(kOk, kOk));
     EXPECT_EQ(V(volume, copied.avgBytesPerSec, copy->GetBufferBytes()), V(-2000, 176400, 4000));
     EXPECT_EQ(kErrInvalidParam, device_->DuplicateSoundBuffer(nullptr, &copy));
     EXPECT_EQ(nullptr, copy);
+}
 
-    // The primary buffer takes neither size nor format, and its format needs the priority level.
+TEST_F(MixerTest, ThePrimaryBufferTakesNeitherSizeNorFormatAndItsFormatNeedsThePriorityLevel)
+{
+    std::shared_ptr<SoundBuffer> buffer, primary;
+    ASSERT_EQ(kOk,
+              device_->CreateSoundBuffer(BufferDesc{sizeof(BufferDesc), kCapsPrimaryBuffer, 0, 0, nullptr}, &primary));
     EXPECT_EQ(kErrInvalidParam,
               device_->CreateSoundBuffer(BufferDesc{sizeof(BufferDesc), kCapsPrimaryBuffer, 100, 0, nullptr}, &buffer));
-    EXPECT_EQ(kErrBadFormat, primary->SetFormat(broken[4]));
+    EXPECT_EQ(kErrBadFormat, primary->SetFormat(BrokenFormats()[4]));
     ASSERT_EQ(kOk, device_->SetCooperativeLevel(nullptr, kCoopNormal));
-    EXPECT_EQ(kErrPrioLevelNeeded, primary->SetFormat(format));
+    EXPECT_EQ(kErrPrioLevelNeeded, primary->SetFormat(kStereo16));
 }
 
 TEST(AudioDeviceTest, OpensThroughSdlAndFailsCleanlyWithoutADriver)

@@ -318,19 +318,40 @@ void main()
 }
 )";
 
-TEST_F(GfxTest, ConstantTablesLossesResetsRefusedModesAndCrossThreadReleasesFollowTheDevice)
+/// The pixel stage above on the fixture's device, with its constant table.
+class ConstantTableTest : public GfxTest
 {
-    std::shared_ptr<os::gfx::Shader> pixel;
-    std::shared_ptr<ConstantTable> table;
-    ASSERT_EQ(kOk, device->CreatePixelShader(kPixelSource, std::strlen(kPixelSource), &pixel))
-        << device->GetLastShaderLog();
-    ASSERT_EQ(kOk, os::gfx::GetShaderConstantTable(pixel, &table));
-    const auto H = [&table](const char* name) { return table->GetConstantByName(nullptr, name); };
-    const auto Read = [&](const char* name) {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NO_FATAL_FAILURE(GfxTest::SetUp());
+        ASSERT_EQ(kOk, device->CreatePixelShader(kPixelSource, std::strlen(kPixelSource), &pixel))
+            << device->GetLastShaderLog();
+        ASSERT_EQ(kOk, os::gfx::GetShaderConstantTable(pixel, &table));
+    }
+
+    void TearDown() override
+    {
+        table.reset();
+        pixel.reset();
+        GfxTest::TearDown();
+    }
+
+    ConstantHandle H(const char* name) const { return table->GetConstantByName(nullptr, name); }
+
+    std::vector<float> Read(const char* name)
+    {
         std::vector<float> values;
         EXPECT_EQ(kOk, table->ReadBack(device.get(), H(name), &values)) << name;
         return values;
-    };
+    }
+
+    std::shared_ptr<os::gfx::Shader> pixel;
+    std::shared_ptr<ConstantTable> table;
+};
+
+TEST_F(ConstantTableTest, ListsEachConstantWithItsClassTypeRegistersAndSize)
+{
     // Name, class, type, register set, rows, columns, elements, structure members and bytes.
     const std::tuple<const char*, ParameterClass, ParameterType, RegisterSet, int, int, int, int, int> cases[] = {
         {"Scalar", ParameterClass::Scalar, ParameterType::Float, RegisterSet::Float4, 1, 1, 1, 0, 4},
@@ -358,15 +379,20 @@ TEST_F(GfxTest, ConstantTablesLossesResetsRefusedModesAndCrossThreadReleasesFoll
     // Members of a structure are reached through it; list elements are not constants.
     EXPECT_NE(nullptr, table->GetConstantByName(H("Light"), "power"));
     EXPECT_FALSE(H("List[1]") || H("Light.dir") || table->GetConstant(nullptr, tableDesc.Constants));
+}
 
-    // The layer's own uniform of a vertex stage stays hidden.
+TEST_F(ConstantTableTest, AVertexStageHidesTheLayersOwnUniform)
+{
     std::shared_ptr<ConstantTable> vertexTable;
+    os::gfx::ConstantTableDesc tableDesc;
     ASSERT_EQ(kOk, os::gfx::GetShaderConstantTable(shaders.vertexShader, &vertexTable));
     ASSERT_EQ(kOk, vertexTable->GetDesc(&tableDesc));
     EXPECT_EQ(V(tableDesc.Constants, tableDesc.Version), V(0, 0xFFFE0300u));
+}
 
-    // Samplers read units of their own and take no values: the unset samplers take the lowest free units; a bound
-    // one keeps its unit.
+// The unset samplers take the lowest free units; a bound one keeps its unit.
+TEST_F(ConstantTableTest, SamplersReadUnitsOfTheirOwnAndTakeNoValues)
+{
     const std::uint32_t first = table->GetSamplerIndex(H("First"));
     const std::uint32_t second = table->GetSamplerIndex(H("Second"));
     EXPECT_EQ(V(std::min(first, second), std::max(first, second), table->GetSamplerIndex(H("Pinned")),
@@ -377,13 +403,17 @@ TEST_F(GfxTest, ConstantTablesLossesResetsRefusedModesAndCrossThreadReleasesFoll
                 table->SetValue(device.get(), H("First"), &word, 4)),
               V(kErrInvalidCall, kErrInvalidCall, kErrInvalidCall));
     EXPECT_EQ(std::vector<float>{static_cast<float>(first)}, Read("First"));
+}
 
-    // Asking again gives the same table.
+TEST_F(ConstantTableTest, AskingAgainGivesTheSameTable)
+{
     std::shared_ptr<ConstantTable> again;
     ASSERT_EQ(kOk, os::gfx::GetShaderConstantTable(pixel, &again));
     EXPECT_EQ(table, again);
+}
 
-    // Setters convert to the declared type and stay within the constant.
+TEST_F(ConstantTableTest, SettersConvertToTheDeclaredTypeAndStayWithinTheConstant)
+{
     os::gfx::Matrix m;
     std::iota(std::begin(m.m), std::end(m.m), 1.0f);
     const os::gfx::Vector4 vectors[2] = {{5, 6, 7, 8}, {9, 10, 11, 12}};
@@ -414,13 +444,23 @@ TEST_F(GfxTest, ConstantTablesLossesResetsRefusedModesAndCrossThreadReleasesFoll
            {1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15, 4, 8, 12, 16});
     expect("the upper-left part into a mat3", "Small", table->SetMatrix(d, H("Small"), &m),
            {1, 2, 3, 5, 6, 7, 9, 10, 11});
+}
 
-    // Defaults are the GLSL initialisers (uninitialised constants read zero).
+// Uninitialised constants read zero.
+TEST_F(ConstantTableTest, DefaultsAreTheGlslInitialisers)
+{
+    os::gfx::Device* d = device.get();
+    const os::gfx::Vector4 vector{5, 6, 7, 8};
+    ASSERT_EQ((Results{table->SetFloat(d, H("Quad"), 9), table->SetFloat(d, H("Scalar"), 9),
+                       table->SetVector(d, H("Pair"), &vector)}),
+              Results(3, kOk));
     ASSERT_EQ(kOk, table->SetDefaults(d));
     EXPECT_EQ((std::vector<std::vector<float>>{Read("Quad"), Read("Scalar"), Read("Pair")}),
               (std::vector<std::vector<float>>{{1, 2, 3, 4}, {2}, {0, 0}}));
+}
 
-    // Null and foreign handles and other threads are refused.
+TEST_F(ConstantTableTest, NullAndForeignHandlesAndOtherThreadsAreRefused)
+{
     std::shared_ptr<os::gfx::Shader> other;
     ASSERT_EQ(kOk, device->CreatePixelShader(kPixelSource, std::strlen(kPixelSource), &other));
     std::shared_ptr<ConstantTable> otherTable;
@@ -438,11 +478,14 @@ TEST_F(GfxTest, ConstantTablesLossesResetsRefusedModesAndCrossThreadReleasesFoll
     std::thread([&] { fromThread = table->SetFloat(device.get(), H("Quad"), 1); }).join();
     EXPECT_EQ(kErrInvalidCall, fromThread);
     EXPECT_EQ((std::vector<float>{1, 2, 3, 4}), Read("Quad"));
+}
 
-    // Losses, resets, refused modes and cross-thread releases follow the device's state machine.
+// Losses, resets, refused modes and cross-thread releases follow the device's state machine.
+TEST_F(GfxTest, ALostDeviceTakesAResetOnlyOnceResettableAndIgnoresDrawsAndClearsMeanwhile)
+{
     os::testing::InjectDeviceLoss(2);
     os::testing::FailNextReset(1); // kept for the first reset the device can take
-    // The first reset comes before the loss is resettable; draws and clears are ignored while lost.
+    // The first reset comes before the loss is resettable.
     EXPECT_EQ(
         (Results{device->Present(), device->TestCooperativeLevel(), device->Reset(&parameters),
                  device->TestCooperativeLevel(), device->TestCooperativeLevel(), device->Present(),
@@ -453,9 +496,11 @@ TEST_F(GfxTest, ConstantTablesLossesResetsRefusedModesAndCrossThreadReleasesFoll
         (Results{kErrDeviceLost, kErrDeviceLost, kErrDeviceLost, kErrDeviceLost, kErrDeviceNotReset, kErrDeviceLost,
                  kErrDeviceNotReset, kOk, kOk, kErrInvalidCall, kErrDeviceNotReset, kOk, kOk, kOk}));
     EXPECT_EQ(3, os::testing::GetResetCallCount()) << "refused and failed resets count too";
+}
 
-    // Capabilities, and a reset restoring the default states, resizing and ending the scene.
-    // Shader model 3 shows in the graphics object's start-up log; each overridden version shows in the caps.
+// Shader model 3 shows in the graphics object's start-up log; each overridden version shows in the caps.
+TEST_F(GfxTest, CapabilitiesOfferAnyTextureSizeAndShowOverriddenShaderVersions)
+{
     os::gfx::Caps caps;
     ASSERT_EQ(kOk, device->GetDeviceCaps(&caps));
     EXPECT_EQ(V(caps.TextureCaps & os::gfx::texturecaps::Pow2, caps.MaxTextureWidth >= 2048u), V(0, true));
@@ -463,7 +508,10 @@ TEST_F(GfxTest, ConstantTablesLossesResetsRefusedModesAndCrossThreadReleasesFoll
     ASSERT_EQ(kOk, device->GetDeviceCaps(&caps));
     EXPECT_EQ(V(caps.VertexShaderVersion, caps.PixelShaderVersion), V(0xFFFE0200u, 0xFFFF0201u));
     os::testing::OverrideShaderVersions(0, 0);
+}
 
+TEST_F(GfxTest, AResetRestoresTheDefaultStatesResizesAndEndsTheScene)
+{
     ASSERT_EQ((Results{device->SetRenderState(RenderState::CullMode, value::CullNone),
                        device->SetSamplerState(0, SamplerState::MagFilter, value::FilterLinear), device->BeginScene()}),
               Results(3, kOk));
@@ -484,34 +532,58 @@ TEST_F(GfxTest, ConstantTablesLossesResetsRefusedModesAndCrossThreadReleasesFoll
     EXPECT_EQ((Results{device->BeginScene(), device->EndScene(), device->EndScene(), device->BeginScene(),
                        device->BeginScene(), device->EndScene()}),
               (Results{kOk, kOk, kErrInvalidCall, kOk, kErrInvalidCall, kOk}));
+}
+
+TEST_F(GfxTest, AResetDeviceRefusesCallsFromOtherThreads)
+{
+    ASSERT_EQ(kOk, device->Reset(&parameters));
     os::gfx::Result result = kOk;
     std::thread([&] { result = device->Clear(0, nullptr, os::gfx::clear::Target, 0, 1.0f, 0); }).join();
     EXPECT_EQ(kErrInvalidCall, result);
+}
 
-    // Devices made after a loss are not lost.
+TEST_F(GfxTest, DevicesMadeAfterALossAreNotLost)
+{
     os::testing::InjectDeviceLoss(0);
     os::gfx::PresentParameters p = WindowedParameters(16, 16, window.get());
     ASSERT_NO_FATAL_FAILURE(Recreate(p));
     EXPECT_EQ(kOk, device->TestCooperativeLevel());
+}
 
-    // The display refusing a mode is reported with SDL's words and treated as a failed reset.
-    os::gfx::PresentParameters full = parameters;
+/// The fixture's parameters, full screen.
+os::gfx::PresentParameters FullScreen(os::gfx::PresentParameters full)
+{
     full.Windowed = false;
     full.BackBufferFormat = os::gfx::Format::X8R8G8B8;
+    return full;
+}
+
+// The display refusing a mode is reported with SDL's words and treated as a failed reset.
+TEST_F(GfxTest, ARefusedFullScreenModeFailsTheResetInSdlsWords)
+{
+    os::gfx::PresentParameters full = FullScreen(parameters);
     os::testing::FailNextWindowModeChange(1);
     EXPECT_EQ(os::gfx::kErrNotAvailable, device->Reset(&full));
     EXPECT_NE(std::string::npos, os::system::GetLastErrorText().find("SDL_SetWindowDisplayMode: "));
     EXPECT_EQ((Results{device->TestCooperativeLevel(), device->Present(), device->Reset(&full)}),
               (Results{kErrDeviceNotReset, kErrDeviceLost, kOk}));
-    // Leaving full screen fails the same way.
+}
+
+TEST_F(GfxTest, ARefusedReturnFromFullScreenFailsTheResetInSdlsWords)
+{
+    os::gfx::PresentParameters full = FullScreen(parameters);
+    ASSERT_EQ(kOk, device->Reset(&full));
     os::testing::FailNextWindowModeChange(1);
     EXPECT_EQ(os::gfx::kErrNotAvailable, device->Reset(&parameters));
     EXPECT_NE(std::string::npos, os::system::GetLastErrorText().find("SDL_SetWindowFullscreen: "));
     EXPECT_EQ((Results{device->TestCooperativeLevel(), device->Reset(&parameters), device->Present()}),
               (Results{kErrDeviceNotReset, kOk, kOk}));
+}
 
-    // GL objects released on another thread wait for the device's thread, and are dropped once the
-    // device (and its context) is gone instead of touching a dead context.
+// GL objects released on another thread wait for the device's thread, and are dropped once the
+// device (and its context) is gone instead of touching a dead context.
+TEST_F(GfxTest, ReleasesFromOtherThreadsWaitForTheDeviceAndAreDroppedOnceItIsGone)
+{
     const std::shared_ptr<os::gfx::ContextLink> link = device->GetContextLink();
     int ran = 0;
     std::thread([&] { link->Release([&] { ++ran; }); }).join();
@@ -527,8 +599,13 @@ TEST_F(GfxTest, ConstantTablesLossesResetsRefusedModesAndCrossThreadReleasesFoll
         link->Release([&] { ++ran; });
     }).join();
     EXPECT_EQ(1, ran);
+}
 
-    // A refused mode fails a creation too.
+TEST_F(GfxTest, ARefusedFullScreenModeFailsACreation)
+{
+    os::gfx::PresentParameters full = FullScreen(parameters);
+    shaders = ColorShaders();
+    device.reset();
     os::testing::FailNextWindowModeChange(1);
     EXPECT_EQ(os::gfx::kErrNotAvailable,
               direct3D->CreateDevice(0, os::gfx::DeviceType::Hal, window.get(),

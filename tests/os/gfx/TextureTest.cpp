@@ -151,13 +151,25 @@ TEST(ImageFuzzRegressionTest, ChunkLongerThanTheDataIsRefusedBeforeAnyAllocation
     EXPECT_EQ(4u, image.width);
 }
 
+/// A fill that writes the colour its data points to.
+void FillWith(os::gfx::TexelColor* out, const os::gfx::TexelCoord*, const os::gfx::TexelCoord*, void* colour)
+{
+    *out = *static_cast<os::gfx::TexelColor*>(colour);
+}
+
 class TextureTest : public GfxTest
 {
 protected:
     void SetUp() override
     {
-        GfxTest::SetUp();
+        ASSERT_NO_FATAL_FAILURE(GfxTest::SetUp());
         ASSERT_NO_FATAL_FAILURE(drawing.SetUp(*device, kWidth, kHeight));
+    }
+
+    void TearDown() override
+    {
+        drawing.Release();
+        GfxTest::TearDown();
     }
 
     std::shared_ptr<Texture> Load(const std::string& bytes, os::gfx::ImageInfo* info = nullptr)
@@ -190,10 +202,21 @@ protected:
                 << "pixel " << x << ", " << y << std::hex << " got " << got << " want " << want;
     }
 
+    /// Makes `copy`, a render target of the back buffer's size, with `level` its surface and `backBuffer` the device's.
+    void MakeCopyTarget()
+    {
+        ASSERT_EQ(kOk, device->CreateTexture(kWidth, kHeight, 1, os::gfx::usage::RenderTarget, Format::X8R8G8B8,
+                                             Pool::Default, &copy));
+        ASSERT_EQ(V(device->GetRenderTarget(0, &backBuffer), copy->GetSurfaceLevel(0, &level)), V(kOk, kOk));
+    }
+
     TextureDraw drawing;
+    std::shared_ptr<Texture> copy;
+    std::shared_ptr<os::gfx::Surface> backBuffer, level;
+    static constexpr os::gfx::TextureFilterType kNone = os::gfx::TextureFilterType::None;
 };
 
-TEST_F(TextureTest, DecodedLockedFilledCopiedAndOtherThreadsTexturesShowTheirTexelsAndUploadWhenTheDeviceMayTakeThem)
+TEST_F(TextureTest, DecodedFilesShowTheirTexelsInTheFormatsTheyMake)
 {
     const auto solid = [](std::uint32_t c) { return PixelFunction([c](std::uint32_t, std::uint32_t) { return c; }); };
     const std::string block = SolidColourBlock(0xF800), dxt3 = std::string(8, '\x88') + SolidColourBlock(0x001F),
@@ -241,7 +264,10 @@ TEST_F(TextureTest, DecodedLockedFilledCopiedAndOtherThreadsTexturesShowTheirTex
             }
         }
     }
-    // Locked, filled and copied textures.
+}
+
+TEST_F(TextureTest, ADynamicTextureLocksOnceAtATimeAndShowsWhatWasWritten)
+{
     std::shared_ptr<Texture> texture;
     ASSERT_EQ(kOk,
               device->CreateTexture(512, 512, 1, os::gfx::usage::Dynamic, Format::X8R8G8B8, Pool::Default, &texture));
@@ -257,7 +283,10 @@ TEST_F(TextureTest, DecodedLockedFilledCopiedAndOtherThreadsTexturesShowTheirTex
         ASSERT_NO_FATAL_FAILURE(DrawTexture(texture));
         ExpectPixels({{0, 0, 0xFF000000u | salt}, {63, 0, 0xFF3F0000u | salt}, {5, 47, 0xFF052F00u | salt}});
     }
+}
 
+TEST_F(TextureTest, StaticTexturesRefuseLocksSystemOnesRefuseBindingAndImpossibleShapesAreRefused)
+{
     std::shared_ptr<Texture> fixed, system;
     ASSERT_EQ(kOk, device->CreateTexture(8, 8, 1, 0, Format::A8R8G8B8, Pool::Default, &fixed));
     os::gfx::LockedRect locked;
@@ -272,17 +301,16 @@ TEST_F(TextureTest, DecodedLockedFilledCopiedAndOtherThreadsTexturesShowTheirTex
                 device->CreateTexture(8, 8, 5, 0, Format::A8R8G8B8, Pool::Default, &fixed)),
               V(kErrInvalidCall, kErrInvalidCall, kErrInvalidCall));
     EXPECT_FALSE(fixed);
+}
 
-    // Filling colours every texel of every level; each format samples as its texels convert.
+TEST_F(TextureTest, FillingColoursEveryTexelOfEveryLevel)
+{
     std::shared_ptr<Texture> filled;
     ASSERT_EQ(
         kOk, os::gfx::CreateTexture(device.get(), 8, 4, os::gfx::kDefault, 0, Format::Unknown, Pool::Managed, &filled));
     ASSERT_EQ(4u, filled->GetLevelCount());
-    // The fill writes the colour its data points to.
-    const auto fill = [](os::gfx::TexelColor* out, const os::gfx::TexelCoord*, const os::gfx::TexelCoord*,
-                         void* colour) { *out = *static_cast<os::gfx::TexelColor*>(colour); };
-    os::gfx::TexelColor blue{0.0f, 0.5f, 1.0f, 0.25f}, green{0.0f, 1.0f, 0.0f, 128.0f / 255.0f};
-    ASSERT_EQ(kOk, os::gfx::FillTexture(filled.get(), fill, &blue));
+    os::gfx::TexelColor blue{0.0f, 0.5f, 1.0f, 0.25f};
+    ASSERT_EQ(kOk, os::gfx::FillTexture(filled.get(), FillWith, &blue));
     for (std::uint32_t level = 0; level < 4; ++level) {
         os::gfx::SurfaceDesc desc;
         os::gfx::LockedRect levelRect;
@@ -293,9 +321,11 @@ TEST_F(TextureTest, DecodedLockedFilledCopiedAndOtherThreadsTexturesShowTheirTex
             << "level " << level;
         ASSERT_EQ(kOk, filled->UnlockRect(level));
     }
+}
 
-    // Format conversions round-trip their bits; a texture of each format filled with the second colour samples as
-    // its texels convert back.
+// A texture of each format filled with one colour samples as its texels convert back.
+TEST_F(TextureTest, FormatConversionsRoundTripTheirBitsAndEachFormatSamplesAsItsTexelsConvert)
+{
     const std::uint32_t argb[] = {0xFFFF0000u, 0x8000FF00u, 0x000000FFu, 0xFFFFFFFFu};
     const std::pair<Format, std::array<std::uint32_t, 4>> conversions[] = {
         {Format::A8R8G8B8, {0xFFFF0000u, 0x8000FF00u, 0x000000FFu, 0xFFFFFFFFu}},
@@ -306,6 +336,8 @@ TEST_F(TextureTest, DecodedLockedFilledCopiedAndOtherThreadsTexturesShowTheirTex
         {Format::A4R4G4B4, {0xFFFF0000u, 0x8800FF00u, 0x000000FFu, 0xFFFFFFFFu}},
         {Format::L8, {0xFF4D4D4Du, 0xFF959595u, 0xFF1D1D1Du, 0xFFFFFFFFu}},
         {Format::A8, {0xFF000000u, 0x80000000u, 0x00000000u, 0xFF000000u}}};
+    os::gfx::TexelColor green{0.0f, 1.0f, 0.0f, 128.0f / 255.0f}; // the second colour above
+    std::shared_ptr<Texture> filled;
     for (const auto& [format, expected] : conversions) {
         SCOPED_TRACE(static_cast<int>(format));
         std::uint8_t texels[16] = {};
@@ -314,31 +346,39 @@ TEST_F(TextureTest, DecodedLockedFilledCopiedAndOtherThreadsTexturesShowTheirTex
         ConvertToArgb(texels, 4, format, back.data());
         EXPECT_EQ(back, expected);
         ASSERT_EQ(kOk, device->CreateTexture(4, 4, 1, 0, format, Pool::Managed, &filled));
-        ASSERT_EQ(kOk, os::gfx::FillTexture(filled.get(), fill, &green));
+        ASSERT_EQ(kOk, os::gfx::FillTexture(filled.get(), FillWith, &green));
         ASSERT_NO_FATAL_FAILURE(DrawTexture(filled));
         ExpectNear(2, 2, expected[1], 1);
     }
+}
 
-    // A render-target copy of a part lands in its rectangle, rows from the top. A whole copy of
-    // the back buffer is drawn back by the engine's texture tests.
+// A whole copy of the back buffer is drawn back by the engine's texture tests.
+TEST_F(TextureTest, ARenderTargetCopyOfAPartLandsInItsRectangleRowsFromTheTop)
+{
     const os::gfx::ClearRect top{0, 0, static_cast<std::int32_t>(kWidth), 10};
     ASSERT_EQ(kOk, device->Clear(0, nullptr, os::gfx::clear::Target, 0xFF0000FFu, 1.0f, 0));
     ASSERT_EQ(kOk, device->Clear(1, &top, os::gfx::clear::Target, 0xFFFF0000u, 1.0f, 0));
-    std::shared_ptr<Texture> copy, plain;
-    std::shared_ptr<os::gfx::Surface> backBuffer, level, plainLevel, none;
-    ASSERT_EQ(kOk, device->CreateTexture(kWidth, kHeight, 1, os::gfx::usage::RenderTarget, Format::X8R8G8B8,
-                                         Pool::Default, &copy));
-    ASSERT_EQ(V(device->GetRenderTarget(0, &backBuffer), copy->GetSurfaceLevel(0, &level)), V(kOk, kOk));
-    const os::gfx::TextureFilterType kNone = os::gfx::TextureFilterType::None;
+    ASSERT_NO_FATAL_FAILURE(MakeCopyTarget());
     ASSERT_EQ(kOk, device->StretchRect(backBuffer.get(), nullptr, level.get(), nullptr, kNone));
     const os::gfx::Rect source{10, 20, 14, 24}, dest{0, 0, 4, 4};
     ASSERT_EQ(kOk, device->Clear(0, nullptr, os::gfx::clear::Target, 0xFF00FF00u, 1.0f, 0));
     ASSERT_EQ(kOk, device->StretchRect(backBuffer.get(), &source, level.get(), &dest, kNone));
     ASSERT_NO_FATAL_FAILURE(DrawTexture(copy));
     ExpectPixels({{0, 0, 0xFF00FF00u}, {3, 3, 0xFF00FF00u}, {4, 0, 0xFFFF0000u}, {0, 30, 0xFF0000FFu}});
+}
 
+TEST_F(TextureTest, OnlyTheFirstRenderTargetExists)
+{
+    std::shared_ptr<os::gfx::Surface> none;
     EXPECT_EQ(kErrInvalidCall, device->GetRenderTarget(1, &none));
     EXPECT_FALSE(none);
+}
+
+TEST_F(TextureTest, CopiesFromNothingIntoPlainTexturesOrFromOutsideTheSourceAreRefused)
+{
+    ASSERT_NO_FATAL_FAILURE(MakeCopyTarget());
+    std::shared_ptr<Texture> plain;
+    std::shared_ptr<os::gfx::Surface> plainLevel;
     const os::gfx::Rect outside{0, 0, static_cast<std::int32_t>(kWidth) + 1, 4};
     ASSERT_EQ(kOk, device->CreateTexture(kWidth, kHeight, 1, 0, Format::X8R8G8B8, Pool::Default, &plain));
     ASSERT_EQ(kOk, plain->GetSurfaceLevel(0, &plainLevel));
@@ -346,8 +386,10 @@ TEST_F(TextureTest, DecodedLockedFilledCopiedAndOtherThreadsTexturesShowTheirTex
                 device->StretchRect(backBuffer.get(), nullptr, plainLevel.get(), nullptr, kNone),
                 device->StretchRect(backBuffer.get(), &outside, level.get(), nullptr, kNone)),
               V(kErrInvalidCall, kErrInvalidCall, kErrInvalidCall));
+}
 
-    // Textures made or locked on another thread upload at the device's next call or unlock, and release anywhere.
+TEST_F(TextureTest, ATextureMadeOnAnotherThreadUploadsAtTheDevicesNextCall)
+{
     const std::string png = WritePng(4, 4, PNG_COLOR_TYPE_RGBA, 8, Pattern);
     std::shared_ptr<Texture> uploaded;
     std::thread([&] { uploaded = Load(png); }).join();
@@ -357,10 +399,12 @@ TEST_F(TextureTest, DecodedLockedFilledCopiedAndOtherThreadsTexturesShowTheirTex
     EXPECT_TRUE(uploaded->IsUploaded());
     ASSERT_NO_FATAL_FAILURE(DrawTexture(uploaded));
     ExpectPixels({{1, 2, Pattern(1, 2)}, {3, 3, Pattern(3, 3)}});
+}
 
-    // A level locked on another thread is that thread's until it unlocks it: uploads the device
-    // makes meanwhile (a bind, a draw) neither read its texels while they are written nor count the
-    // level as uploaded, so what the unlock hands over is what is drawn.
+// Uploads the device makes meanwhile (a bind, a draw) neither read its texels while they are written nor count the
+// level as uploaded, so what the unlock hands over is what is drawn.
+TEST_F(TextureTest, ALevelLockedOnAnotherThreadIsThatThreadsUntilItUnlocksIt)
+{
     std::shared_ptr<Texture> lockedTexture;
     ASSERT_EQ(kOk, device->CreateTexture(4, 4, 1, 0, Format::A8R8G8B8, Pool::Managed, &lockedTexture));
     os::gfx::LockedRect held;
@@ -388,8 +432,17 @@ TEST_F(TextureTest, DecodedLockedFilledCopiedAndOtherThreadsTexturesShowTheirTex
     ASSERT_NO_FATAL_FAILURE(DrawTexture(lockedTexture));
     EXPECT_TRUE(lockedTexture->IsUploaded());
     ExpectPixels({{0, 0, Opaque(0, 0)}, {3, 1, Opaque(3, 1)}, {2, 3, Opaque(2, 3)}});
+}
 
-    // Released on another thread while bound elsewhere, and after the device is gone.
+TEST_F(TextureTest, TexturesReleaseOnAnotherThreadWhileAnotherIsBoundAndAfterTheDeviceIsGone)
+{
+    const std::string png = WritePng(4, 4, PNG_COLOR_TYPE_RGBA, 8, Pattern);
+    std::shared_ptr<Texture> uploaded;
+    std::thread([&] { uploaded = Load(png); }).join();
+    ASSERT_TRUE(uploaded);
+    ASSERT_EQ(kOk, device->Present());
+    ASSERT_NO_FATAL_FAILURE(DrawTexture(uploaded));
+
     ASSERT_EQ(kOk, device->SetTexture(0, nullptr));
     std::thread([moved = Load(png)]() mutable { moved.reset(); }).join();
     ASSERT_EQ(kOk, device->Present());

@@ -269,10 +269,25 @@ TEST_F(StoreRegressionTest, StatisticsBeforeTheFolderKeepTheFolderAchievements)
 }
 
 constexpr std::uint64_t kSelf = 1000;
+constexpr const char* kEasy = "LB_QV_DEF_EASY";
 
+std::vector<std::int32_t> Words(std::int32_t first)
+{
+    std::vector<std::int32_t> words(61);
+    std::iota(words.begin(), words.end(), first);
+    return words;
+}
+
+/// The store as the user kSelf, named "me".
 class LeaderboardTest : public StoreFixture
 {
 protected:
+    void SetUp() override
+    {
+        ASSERT_NO_FATAL_FAILURE(StoreFixture::SetUp());
+        os::testing::SetStoreUser(kSelf, "me");
+    }
+
     /// Entries of users 1..count with scores count*10 .. 10 (user n has rank n).
     static std::vector<os::testing::SeedEntry> Ranked(int count)
     {
@@ -290,18 +305,19 @@ protected:
             out.push_back(row.rank);
         return out;
     }
+
+    /// User 7, "seven", holds 500 on the easy board; the user uploads 300 with its words, and the program runs again.
+    void UploadToTheEasyBoardAndRestart()
+    {
+        ASSERT_TRUE(os::testing::SeedLeaderboard(kEasy, {{7, "seven", 500, {1, 2}}}));
+        const LeaderboardHandle easy = Find(kEasy);
+        Upload(easy, 300, Words(9));
+        Restart();
+    }
 };
 
-std::vector<std::int32_t> Words(std::int32_t first)
+TEST_F(LeaderboardTest, KeepBestUploadsKeepTheBetterScoreWithItsWordsAndForcedOnesReplaceIt)
 {
-    std::vector<std::int32_t> words(61);
-    std::iota(words.begin(), words.end(), first);
-    return words;
-}
-
-TEST_F(LeaderboardTest, KeepBestTiesRangesFriendsAndDownloadsFollowTheBoardsWhichPersistSurviveFailedWritesAndDamage)
-{
-    os::testing::SetStoreUser(kSelf, "me");
     const LeaderboardHandle board = Find("LB");
     // The score and how it is uploaded; then the score kept, the first of its words and whether it changed.
     const std::tuple<std::int32_t, LeaderboardUploadMethod, std::int32_t, std::int32_t, std::uint8_t> steps[] = {
@@ -318,8 +334,10 @@ TEST_F(LeaderboardTest, KeepBestTiesRangesFriendsAndDownloadsFollowTheBoardsWhic
         EXPECT_EQ(Download(board, kRequestGlobal, 1, 10),
                   (std::vector<Row>{{kSelf, 1, keptScore, Words(keptFirstWord)}}));
     }
+}
 
-    // Equal scores rank the earlier upload first.
+TEST_F(LeaderboardTest, EqualScoresRankTheEarlierUploadFirst)
+{
     ASSERT_TRUE(os::testing::SeedLeaderboard("TIE", {{1, "a", 50, {}}, {2, "b", 70, {}}, {3, "c", 50, {}}}));
     const LeaderboardHandle tie = Find("TIE");
     EXPECT_EQ(Upload(tie, 50).globalRankNew, 4);
@@ -329,8 +347,10 @@ TEST_F(LeaderboardTest, KeepBestTiesRangesFriendsAndDownloadsFollowTheBoardsWhic
     ASSERT_TRUE(os::testing::SeedLeaderboard("TIE", {{1, "a", 60, {}}}));
     Upload(tie, 60);
     EXPECT_EQ(Download(tie, kRequestGlobal, 1, 3), (std::vector<Row>{{2, 1, 70}, {1, 2, 60}, {kSelf, 3, 60}}));
+}
 
-    // Ranges global, around the user and of friends; downloaded entries stay until the next download.
+TEST_F(LeaderboardTest, RangesGlobalAroundTheUserAndOfFriendsGiveTheirRanks)
+{
     std::vector<os::testing::SeedEntry> entries = Ranked(20);
     entries[9].user = kSelf; // the user holds rank 10
     ASSERT_TRUE(os::testing::SeedLeaderboard("LB", entries));
@@ -345,15 +365,20 @@ TEST_F(LeaderboardTest, KeepBestTiesRangesFriendsAndDownloadsFollowTheBoardsWhic
               (std::vector<std::vector<std::int32_t>>{
                   {1, 2, 3}, {16, 17, 18, 19, 20}, {1}, {}, {}, {6, 7, 8, 9, 10, 11, 12, 13, 14, 15}, {3, 10, 15}}));
     EXPECT_EQ(Ranks(ranked, kRequestGlobalAroundUser, INT32_MIN, INT32_MAX).size(), 20u);
-    // Near the top the range is cut at rank 1; without an entry of the user there is nothing around it.
+}
+
+TEST_F(LeaderboardTest, AroundTheUserIsCutAtRankOneAndEmptyWithoutTheUsersEntry)
+{
     std::vector<os::testing::SeedEntry> top = Ranked(20);
     top[1].user = kSelf;
     ASSERT_TRUE(os::testing::SeedLeaderboard("TOP", top) && os::testing::SeedLeaderboard("NONE", Ranked(5)));
     EXPECT_EQ(std::pair(Ranks(Find("TOP"), kRequestGlobalAroundUser, -4, 5),
                         Download(Find("NONE"), kRequestGlobalAroundUser, -4, 5)),
               std::pair(std::vector<std::int32_t>{1, 2, 3, 4, 5, 6, 7}, std::optional(std::vector<Row>{})));
+}
 
-    // Downloaded entries stay until the next download.
+TEST_F(LeaderboardTest, DownloadedEntriesStayUntilTheNextDownload)
+{
     ASSERT_TRUE(os::testing::SeedLeaderboard("THREE", Ranked(3)));
     const LeaderboardHandle three = Find("THREE");
     Catcher<LeaderboardScoresDownloaded> first, second;
@@ -371,27 +396,31 @@ TEST_F(LeaderboardTest, KeepBestTiesRangesFriendsAndDownloadsFollowTheBoardsWhic
     second.Wait(stats->DownloadLeaderboardEntries(three, kRequestGlobal, 1, 1));
     Pump();
     EXPECT_EQ(V(get(first, 0), get(second, 0)), V(false, true));
+}
 
-    // Everything persists across runs; failed writes keep the old file, and damaged ones are set aside.
-    ASSERT_TRUE(os::testing::SeedLeaderboard("LB_QV_DEF_EASY", {{7, "seven", 500, {1, 2}}}));
-    const LeaderboardHandle easy = Find("LB_QV_DEF_EASY");
-    Upload(easy, 300, Words(9));
-    Restart();
+TEST_F(LeaderboardTest, BoardsTheUserAndOtherUsersNamesPersistAcrossRuns)
+{
+    ASSERT_NO_FATAL_FAILURE(UploadToTheEasyBoardAndRestart());
     EXPECT_EQ((std::pair{GetUser()->GetUserId(), std::string(GetFriends()->GetPersonaName())}),
               std::pair(kSelf, std::string("me")));
-    const LeaderboardHandle again = Find("LB_QV_DEF_EASY");
+    const LeaderboardHandle again = Find(kEasy);
     EXPECT_EQ(Download(again, kRequestGlobal, 1, 10),
               (std::vector<Row>{{7, 1, 500, {1, 2}}, {kSelf, 2, 300, Words(9)}}));
     EXPECT_EQ(std::pair(std::string(GetFriends()->GetFriendPersonaName(7)),
                         std::string(GetFriends()->GetFriendPersonaName(8))),
               std::pair(std::string("seven"), std::string()));
-    // Ties keep their order across runs.
-    Upload(again, 500);
-    Restart();
-    EXPECT_EQ(Download(Find("LB_QV_DEF_EASY"), kRequestGlobal, 1, 10),
-              (std::vector<Row>{{7, 1, 500, {1, 2}}, {kSelf, 2, 500}}));
+}
 
-    // A failed write keeps the old file and the old entry.
+TEST_F(LeaderboardTest, TiesKeepTheirOrderAcrossRuns)
+{
+    ASSERT_NO_FATAL_FAILURE(UploadToTheEasyBoardAndRestart());
+    Upload(Find(kEasy), 500);
+    Restart();
+    EXPECT_EQ(Download(Find(kEasy), kRequestGlobal, 1, 10), (std::vector<Row>{{7, 1, 500, {1, 2}}, {kSelf, 2, 500}}));
+}
+
+TEST_F(LeaderboardTest, AFailedWriteKeepsTheOldFileAndTheOldEntryAndLeavesNoTemporaryFile)
+{
     const LeaderboardHandle written = Find("WRITTEN");
     ASSERT_EQ(Upload(written, 100, Words(1)).success, 1);
     const std::string path = dir.File(BoardFileName("WRITTEN"));
@@ -419,8 +448,10 @@ TEST_F(LeaderboardTest, KeepBestTiesRangesFriendsAndDownloadsFollowTheBoardsWhic
     EXPECT_THAT(log.empty() ? "" : log.back(), ::testing::HasSubstr("cannot write"));
     // The next upload goes through.
     EXPECT_EQ(Upload(written, 200, Words(2)).scoreChanged, 1);
+}
 
-    // Damaged files are set aside, never overwritten.
+TEST_F(LeaderboardTest, DamagedBoardFilesAreSetAsideNeverOverwritten)
+{
     ASSERT_TRUE(os::testing::SeedLeaderboard("LB", Ranked(2)));
     const std::string lbPath = dir.File(BoardFileName("LB"));
     const std::string good = korvane::test::TempDir::Read(lbPath);
@@ -457,7 +488,10 @@ TEST_F(LeaderboardTest, KeepBestTiesRangesFriendsAndDownloadsFollowTheBoardsWhic
                   std::pair(std::uint8_t{1}, bytes));
         ++round;
     }
-    // A damaged user file is set aside too, and a new user is made.
+}
+
+TEST_F(LeaderboardTest, ADamagedUserFileIsSetAsideAndANewUserIsMade)
+{
     dir.Write(kUserFileName, "KSUS\x01");
     Restart();
     EXPECT_TRUE(GetUser()->GetUserId() != 0 &&

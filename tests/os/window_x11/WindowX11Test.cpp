@@ -50,6 +50,20 @@ bool Xdotool(const std::string& arguments)
     return std::system(("xdotool " + arguments).c_str()) == 0;
 }
 
+/// How long a test waits for what it asked the X server for before it fails: a bound, never a pace, wide
+/// enough for a sanitizer build on a busy machine.
+constexpr std::chrono::seconds kEventLimit{120};
+
+/// Lets the X server finish every request of SDL's connection: what they produce is then in SDL's reach.
+void SyncWithServer(SDL_Window* window)
+{
+    static void* const x11 = dlopen("libX11.so.6", RTLD_NOW | RTLD_LOCAL);
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    ASSERT_TRUE(x11 && SDL_GetWindowWMInfo(window, &info)) << SDL_GetError();
+    reinterpret_cast<int (*)(Display*, Bool)>(dlsym(x11, "XSync"))(info.info.x11.display, False);
+}
+
 struct Recorder : korvane::IGameWindowListener
 {
     std::vector<Message> messages;
@@ -90,27 +104,27 @@ protected:
         }
     }
     // Dispatches messages until one satisfies the predicate; X input arrives asynchronously,
-    // so this waits on the event queue with a deadline instead of sleeping.
+    // so this blocks on the event queue until the next message, up to the limit.
     bool WaitFor(const std::function<bool(const Message&)>& match)
     {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-        for (std::size_t checked = 0; std::chrono::steady_clock::now() < deadline; WaitMessageTimeout(20)) {
+        using namespace std::chrono;
+        const auto deadline = steady_clock::now() + kEventLimit;
+        for (std::size_t checked = 0;;) {
             DispatchAll();
             for (; checked < recorder_.messages.size(); ++checked)
                 if (match(recorder_.messages[checked]))
                     return true;
+            const auto left = duration_cast<milliseconds>(deadline - steady_clock::now()).count();
+            if (left <= 0)
+                return false;
+            WaitMessageTimeout(static_cast<int>(left));
         }
-        return false;
     }
     // Lets the X server finish every request of SDL's connection and dispatches what that
     // produced, so that the window's state and messages are complete without waiting blindly.
     void Settle()
     {
-        static void* const x11 = dlopen("libX11.so.6", RTLD_NOW | RTLD_LOCAL);
-        SDL_SysWMinfo info;
-        SDL_VERSION(&info.version);
-        ASSERT_TRUE(x11 && SDL_GetWindowWMInfo(window_->GetHandle()->GetSDLWindow(), &info)) << SDL_GetError();
-        reinterpret_cast<int (*)(Display*, Bool)>(dlsym(x11, "XSync"))(info.info.x11.display, False);
+        ASSERT_NO_FATAL_FAILURE(SyncWithServer(window_->GetHandle()->GetSDLWindow()));
         DispatchAll();
     }
     static std::function<bool(const Message&)> Is(std::uint32_t message, WParam wParam)
@@ -323,8 +337,8 @@ TEST_F(EventTranslation, KeysTextWheelsExposuresPostsWindowEventsAndTheTerminati
     // Exposure asks for one paint when nothing else waits; a post from another thread wakes the wait.
     // Only visible windows are painted: show it and let the server's own exposure pass.
     window_->Show(false);
-    while (WaitMessageTimeout(100))
-        Translate({});
+    ASSERT_NO_FATAL_FAILURE(SyncWithServer(window_->GetSDLWindow()));
+    Translate({});
     PostMessage(window_.get(), 0x0400, 0, 0);
     EXPECT_EQ(Kinds(Translate({WindowEvent(SDL_WINDOWEVENT_EXPOSED)}, true)),
               (MessageKinds{{0x0400, 0}, {WM_PAINT, 0}}));
