@@ -1,6 +1,8 @@
 /** @file FormsTestSupport.cpp The run-wide driver, fonts and skin of the form tests. */
 #include "FormsTestSupport.h"
 
+#include <memory>
+
 #include "KorvaneXDK/canvas/Canvas.h"
 #include "KorvaneXDK/canvas/FontStock.h"
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
@@ -38,7 +40,8 @@ public:
         fonts->AddAlias("default", "FONT12T2S");
         // The registry keeps the skin's appearances, which point into the skin's cache: it stays
         // for the whole run, and nothing draws with it once the device is gone.
-        korvane::CTextureCache* cache = new korvane::CTextureCache();
+        cache_ = std::make_unique<korvane::CTextureCache>();
+        korvane::CTextureCache* cache = cache_.get();
         korvane::IDataLoader* source = loader.get();
         korvane::mwt::CControlAppearanceStock::GetInstance()->LoadAppearances(
             source, "skin", [cache, source](const std::string& name) {
@@ -48,9 +51,14 @@ public:
 
     void TearDown() override
     {
+        // The registry's appearances still point into the cache, but nothing draws any more.
+        cache_.reset();
         korvane::canvas::CFontStock::ReleaseInstance();
         korvane::DestroyApplicationDriver();
     }
+
+private:
+    std::unique_ptr<korvane::CTextureCache> cache_;
 };
 
 [[maybe_unused]] const bool g_registered = (::testing::AddGlobalTestEnvironment(new FormsEnvironment()), true);

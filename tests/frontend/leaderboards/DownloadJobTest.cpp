@@ -37,6 +37,14 @@ struct ServingJob
 class DownloadJobTest : public JobFixture
 {
 protected:
+    /// A job whose view went with the test ends at the pool's next pass and frees its state, so
+    /// the next test starts with none held.
+    void TearDown() override
+    {
+        Frames(2);
+        JobFixture::TearDown();
+    }
+
     FrontEndTask* Post(const boost::shared_ptr<RecordingListForm>& form)
     {
         FrontEndTask* task = TaskPoolAlloc(LeaderboardDownloadJob);
