@@ -4,6 +4,7 @@
 #include <string>
 
 #include "KorvaneXDK/core/StandardStream.h"
+#include "os/system/AtomicFile.h"
 
 namespace korvane
 {
@@ -19,7 +20,7 @@ namespace korvane
 /// Writing in modes 0 and 2 never touches the existing file until the stream is finished:
 /// the bytes go to a temporary file in the same folder (".<name>.<unique>.tmp"), which is
 /// flushed to disk and renamed over the target by Close, or by the destructor when Close
-/// was not called. If the stream saw a failed write, or is destroyed while an exception
+/// was not called (os::system::AtomicFileWriter does both). If the stream saw a failed write, or is destroyed while an exception
 /// is unwinding the stack, the temporary file is removed instead and the old file stays
 /// as it was. A process that dies before that point leaves the old file intact as well.
 /// A target that is a symbolic link keeps the link: the file it names is replaced.
@@ -90,10 +91,11 @@ private:
     std::int32_t openMode_;
     std::int32_t shareMode_;
     int handle_ = -1;
-    std::string tempPath_;   ///< pending data of a replacing write
-    std::string commitPath_; ///< the file the pending data replaces (a link's target)
-    bool ownsTemp_ = false;  ///< only the stream that created the temporary file commits it
-    bool failed_ = false;    ///< a write failed: the pending data must not replace the target
+    std::string tempPath_; ///< pending data of a replacing write
+    /// The replacement this stream started; only the stream that created the temporary file
+    /// commits it, so a copy's writer stays idle. Its handle is handle_.
+    os::system::AtomicFileWriter pending_;
+    bool failed_ = false; ///< a write failed: the pending data must not replace the target
     int uncaughtAtOpen_ = 0;
 };
 
