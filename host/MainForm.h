@@ -14,6 +14,7 @@
 #include "host/ConsoleFrameComposer.h"
 #include "host/MainFormDesign.h"
 #include "os/gfx/TextureTypes.h"
+#include "os/window/Messages.h"
 
 namespace korvane
 {
@@ -47,7 +48,7 @@ public:
     static constexpr std::uint32_t kTextureSize = 512;
     static constexpr std::uint32_t kImageWidth = 448;
     static constexpr std::uint32_t kImageHeight = 288;
-    static constexpr unsigned int kPauseKey = 0x13;
+    static constexpr unsigned int kPauseKey = os::window::VK_PAUSE;
     static constexpr std::uint32_t kCloseMessage = 0x10;
 
     CMainForm();

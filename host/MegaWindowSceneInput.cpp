@@ -21,13 +21,13 @@
 namespace
 {
 
-constexpr unsigned int kKeyLeft = 0x25;
-constexpr unsigned int kKeyUp = 0x26;
-constexpr unsigned int kKeyRight = 0x27;
-constexpr unsigned int kKeyDown = 0x28;
-constexpr unsigned int kKeyReturn = 0x0D;
-constexpr unsigned int kKeyEscape = 0x1B;
-constexpr unsigned int kKeyPause = 0x13;
+using os::window::VK_DOWN;
+using os::window::VK_ESCAPE;
+using os::window::VK_LEFT;
+using os::window::VK_PAUSE;
+using os::window::VK_RETURN;
+using os::window::VK_RIGHT;
+using os::window::VK_UP;
 
 /// Forms of this group and above take up, down and decide as keys and show no pointer.
 constexpr std::int32_t kKeyFormGroup = 1000;
@@ -149,21 +149,21 @@ void CMegaWindowScene::FocusNavigationPass(korvane::IController& controller)
             screen_->OnMouseUp(q, 1);
         }
         if (controller.WasPressed("left"))
-            SendKey(kKeyLeft);
+            SendKey(VK_LEFT);
         if (controller.WasPressed("right"))
-            SendKey(kKeyRight);
+            SendKey(VK_RIGHT);
         if (!pointerForm) {
             if (controller.WasPressed("up"))
-                SendKey(kKeyUp);
+                SendKey(VK_UP);
             if (controller.WasPressed("down"))
-                SendKey(kKeyDown);
+                SendKey(VK_DOWN);
             if (controller.WasPressed("decide"))
-                SendKey(kKeyReturn);
+                SendKey(VK_RETURN);
         }
         if (controller.WasPressed("cancel"))
-            SendKey(kKeyEscape);
+            SendKey(VK_ESCAPE);
         if (controller.WasPressed("pause"))
-            SendKey(kKeyPause);
+            SendKey(VK_PAUSE);
     }
     cursorForm_->BringToFront();
 }

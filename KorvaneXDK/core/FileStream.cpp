@@ -6,11 +6,9 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <exception>
 
 #include "KorvaneXDK/core/Exception.h"
@@ -28,25 +26,11 @@ namespace
 /// The source name in this file's error lines.
 constexpr const char* kSourceFile = "FileStream";
 
-std::atomic<unsigned> gTempCounter{0};
-
 // Records errno as the thread's last error and logs it, as every failing file call does.
 void LogSystemError(int error, int line)
 {
     os::system::SetLastErrorFromErrno(error);
     LogWin32Error(kSourceFile, line);
-}
-
-std::string DirectoryOf(const std::string& systemPath)
-{
-    const std::size_t slash = systemPath.rfind('/');
-    return slash == std::string::npos ? std::string() : systemPath.substr(0, slash + 1);
-}
-
-std::string NameOf(const std::string& systemPath)
-{
-    const std::size_t slash = systemPath.rfind('/');
-    return slash == std::string::npos ? systemPath : systemPath.substr(slash + 1);
 }
 
 } // namespace
@@ -75,7 +59,7 @@ CFileStream::~CFileStream()
 {
     if (handle_ < 0)
         return;
-    if (ownsTemp_ && (failed_ || std::uncaught_exceptions() > uncaughtAtOpen_)) {
+    if (pending_.IsPending() && (failed_ || std::uncaught_exceptions() > uncaughtAtOpen_)) {
         LogErrorF("CFileStream: unfinished data for '%s' dropped; the file is unchanged", path_.c_str());
         Abandon();
         return;
@@ -114,36 +98,13 @@ void CFileStream::Open(bool truncate)
             fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
             break;
         }
-        // A link is followed, so the file it names is replaced and the link stays.
-        commitPath_ = target;
-        {
-            struct stat link;
-            if (::lstat(target.c_str(), &link) == 0 && S_ISLNK(link.st_mode))
-                if (char* real = ::realpath(target.c_str(), nullptr)) {
-                    commitPath_ = real;
-                    std::free(real);
-                }
-            // A folder cannot be replaced by a file: fail now, not at the rename on Close.
-            struct stat existing;
-            if (::stat(commitPath_.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode)) {
-                errno = EISDIR;
-                break;
-            }
+        // The writer follows a link and refuses a folder before anything is written.
+        if (const int failure = pending_.Begin(target); failure != 0) {
+            errno = failure;
+            break;
         }
-        for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-            const std::string temp = DirectoryOf(commitPath_) + "." + NameOf(commitPath_) + "." +
-                                     std::to_string(::getpid()) + "-" + std::to_string(gTempCounter++) + ".tmp";
-            fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (fd >= 0) {
-                tempPath_ = temp;
-                ownsTemp_ = true;
-                // The replacement keeps the permissions of the file it replaces.
-                struct stat old;
-                if (::stat(commitPath_.c_str(), &old) == 0 && S_ISREG(old.st_mode))
-                    (void)::fchmod(fd, old.st_mode & 07777);
-            } else if (errno != EEXIST)
-                break;
-        }
+        fd = pending_.GetHandle();
+        tempPath_ = pending_.GetPendingPath();
         break;
     default:
         errno = EINVAL;
@@ -299,7 +260,7 @@ void CFileStream::Close()
 {
     if (handle_ < 0)
         return;
-    if (ownsTemp_) {
+    if (pending_.IsPending()) {
         Commit();
         return;
     }
@@ -310,36 +271,25 @@ void CFileStream::Close()
 // Flushes the pending data to disk and puts it in place of the target in one step.
 void CFileStream::Commit()
 {
-    const int fd = handle_;
     handle_ = -1;
-    int error = 0;
+    int error = EIO;
     if (failed_)
-        error = EIO;
-    else if (::fsync(fd) != 0)
-        error = errno;
-    if (::close(fd) != 0 && error == 0)
-        error = errno;
-    if (error == 0 && ::rename(tempPath_.c_str(), commitPath_.c_str()) != 0)
-        error = errno;
+        pending_.Abandon();
+    else
+        error = pending_.Commit();
     if (error != 0) {
-        ::unlink(tempPath_.c_str());
-        ownsTemp_ = false;
         LogSystemError(error, __LINE__);
         throw EWriteError(this, "Failed to write to file stream - '" + path_ + "'");
     }
-    ownsTemp_ = false;
 }
 
 void CFileStream::Abandon() noexcept
 {
-    if (handle_ >= 0) {
+    if (pending_.IsPending())
+        pending_.Abandon(); // closes handle_ with the temporary file
+    else if (handle_ >= 0)
         ::close(handle_);
-        handle_ = -1;
-    }
-    if (ownsTemp_) {
-        ::unlink(tempPath_.c_str());
-        ownsTemp_ = false;
-    }
+    handle_ = -1;
 }
 
 } // namespace korvane

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "KorvaneXDK/core/StandardStream.h"
+#include "os/system/AtomicFile.h"
 
 namespace korvane
 {
@@ -19,10 +20,11 @@ namespace korvane
 /// Writing in modes 0 and 2 never touches the existing file until the stream is finished:
 /// the bytes go to a temporary file in the same folder (".<name>.<unique>.tmp"), which is
 /// flushed to disk and renamed over the target by Close, or by the destructor when Close
-/// was not called. If the stream saw a failed write, or is destroyed while an exception
-/// is unwinding the stack, the temporary file is removed instead and the old file stays
-/// as it was. A process that dies before that point leaves the old file intact as well.
-/// A target that is a symbolic link keeps the link: the file it names is replaced.
+/// was not called (an os::system::AtomicFileWriter does both, as for the store's files).
+/// If the stream saw a failed write, or is destroyed while an exception is unwinding the
+/// stack, the temporary file is removed instead and the old file stays as it was. A process
+/// that dies before that point leaves the old file intact as well. A target that is a
+/// symbolic link keeps the link: the file it names is replaced.
 ///
 /// A path naming a folder fails to open in every mode: it holds no file data to read, and
 /// a write must not get as far as the rename before finding that out.
@@ -90,10 +92,11 @@ private:
     std::int32_t openMode_;
     std::int32_t shareMode_;
     int handle_ = -1;
-    std::string tempPath_;   ///< pending data of a replacing write
-    std::string commitPath_; ///< the file the pending data replaces (a link's target)
-    bool ownsTemp_ = false;  ///< only the stream that created the temporary file commits it
-    bool failed_ = false;    ///< a write failed: the pending data must not replace the target
+    std::string tempPath_; ///< pending data of a replacing write
+    /// The replacement this stream started; only the stream that created the temporary file
+    /// commits it, so a copy's writer stays idle. Its handle is handle_.
+    os::system::AtomicFileWriter pending_;
+    bool failed_ = false; ///< a write failed: the pending data must not replace the target
     int uncaughtAtOpen_ = 0;
 };
 

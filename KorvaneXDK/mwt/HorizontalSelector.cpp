@@ -9,16 +9,17 @@
 
 #include "KorvaneXDK/canvas/Canvas.h"
 #include "KorvaneXDK/mwt/DefaultFactories.h"
+#include "os/window/Messages.h"
 
 namespace korvane::mwt
 {
 namespace
 {
 
-constexpr unsigned int kKeyLeft = 0x25;
-constexpr unsigned int kKeyUp = 0x26;
-constexpr unsigned int kKeyRight = 0x27;
-constexpr unsigned int kKeyDown = 0x28;
+using os::window::VK_DOWN;
+using os::window::VK_LEFT;
+using os::window::VK_RIGHT;
+using os::window::VK_UP;
 
 const Color4<float> kFadedMarker(1.0f, 1.0f, 1.0f, 0.2f);
 
@@ -89,12 +90,12 @@ void CHorizontalSelector::StepForward()
 void CHorizontalSelector::OnKeyDown(unsigned int key)
 {
     switch (key & 0xFFFFu) {
-    case kKeyLeft:
-    case kKeyUp:
+    case VK_LEFT:
+    case VK_UP:
         StepBack();
         break;
-    case kKeyRight:
-    case kKeyDown:
+    case VK_RIGHT:
+    case VK_DOWN:
         StepForward();
         break;
     default:

@@ -10,18 +10,19 @@
 #include "KorvaneXDK/canvas/Canvas.h"
 #include "KorvaneXDK/canvas/CanvasMath.h"
 #include "KorvaneXDK/mwt/DefaultFactories.h"
+#include "os/window/Messages.h"
 
 namespace korvane::mwt
 {
 namespace
 {
 
-constexpr unsigned int kKeyPageUp = 0x21;
-constexpr unsigned int kKeyPageDown = 0x22;
-constexpr unsigned int kKeyLeft = 0x25;
-constexpr unsigned int kKeyUp = 0x26;
-constexpr unsigned int kKeyRight = 0x27;
-constexpr unsigned int kKeyDown = 0x28;
+using os::window::VK_DOWN;
+using os::window::VK_LEFT;
+using os::window::VK_NEXT;
+using os::window::VK_PRIOR;
+using os::window::VK_RIGHT;
+using os::window::VK_UP;
 
 std::int32_t ClampToInt32(std::int64_t value)
 {
@@ -305,18 +306,18 @@ void CListBox::OnKeyDown(unsigned int key)
         ScrollToSelection();
     };
     switch (code) {
-    case kKeyUp:
+    case VK_UP:
         SetSelectedIndex(ClampToInt32(std::max<std::int64_t>(sel - 1, 0)));
         break;
-    case kKeyDown:
+    case VK_DOWN:
         SetSelectedIndex(ClampToInt32(sel + 1));
         break;
-    case kKeyPageUp:
-    case kKeyLeft:
+    case VK_PRIOR:
+    case VK_LEFT:
         page(std::max<std::int64_t>(sel - v, 0));
         break;
-    case kKeyPageDown:
-    case kKeyRight:
+    case VK_NEXT:
+    case VK_RIGHT:
         page(sel + v);
         break;
     default:

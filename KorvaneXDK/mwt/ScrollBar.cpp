@@ -6,18 +6,19 @@
 #include "KorvaneXDK/canvas/CanvasMath.h"
 #include "KorvaneXDK/mwt/ControlAppearanceInterface.h"
 #include "KorvaneXDK/mwt/DefaultFactories.h"
+#include "os/window/Messages.h"
 
 namespace korvane::mwt
 {
 namespace
 {
 
-constexpr unsigned int kKeyPageUp = 0x21;
-constexpr unsigned int kKeyPageDown = 0x22;
-constexpr unsigned int kKeyLeft = 0x25;
-constexpr unsigned int kKeyUp = 0x26;
-constexpr unsigned int kKeyRight = 0x27;
-constexpr unsigned int kKeyDown = 0x28;
+using os::window::VK_DOWN;
+using os::window::VK_LEFT;
+using os::window::VK_NEXT;
+using os::window::VK_PRIOR;
+using os::window::VK_RIGHT;
+using os::window::VK_UP;
 
 } // namespace
 
@@ -359,18 +360,18 @@ void CScrollBar::Update(float seconds)
 void CScrollBar::OnKeyDown(unsigned int key)
 {
     switch (key & 0xFFFFu) {
-    case kKeyLeft:
-    case kKeyUp:
+    case VK_LEFT:
+    case VK_UP:
         SetValue(value_ - smallChange_);
         break;
-    case kKeyRight:
-    case kKeyDown:
+    case VK_RIGHT:
+    case VK_DOWN:
         SetValue(value_ + smallChange_);
         break;
-    case kKeyPageUp:
+    case VK_PRIOR:
         SetValue(value_ - largeChange_);
         break;
-    case kKeyPageDown:
+    case VK_NEXT:
         SetValue(value_ + largeChange_);
         break;
     default:

@@ -1,6 +1,8 @@
 /** @file FormNames.h The names of the fonts, pictures, appearances and animations the screens use. */
 #pragma once
 
+#include "os/window/Messages.h"
+
 namespace form_names
 {
 
@@ -40,14 +42,14 @@ inline constexpr const char* kAnimationRotationLoop = "RotationLoop";
 inline constexpr const char* kActionDecide = "decide";
 inline constexpr const char* kActionCancel = "cancel";
 
-// Key codes the forms hear (virtual-key values).
-inline constexpr unsigned int kKeyReturn = 0x0D;
-inline constexpr unsigned int kKeyPause = 0x13;
-inline constexpr unsigned int kKeyEscape = 0x1B;
-inline constexpr unsigned int kKeyLeft = 0x25;
-inline constexpr unsigned int kKeyUp = 0x26;
-inline constexpr unsigned int kKeyRight = 0x27;
-inline constexpr unsigned int kKeyDown = 0x28;
+// Key codes the forms hear: the platform's virtual-key codes under the names the forms use.
+inline constexpr unsigned int kKeyReturn = os::window::VK_RETURN;
+inline constexpr unsigned int kKeyPause = os::window::VK_PAUSE;
+inline constexpr unsigned int kKeyEscape = os::window::VK_ESCAPE;
+inline constexpr unsigned int kKeyLeft = os::window::VK_LEFT;
+inline constexpr unsigned int kKeyUp = os::window::VK_UP;
+inline constexpr unsigned int kKeyRight = os::window::VK_RIGHT;
+inline constexpr unsigned int kKeyDown = os::window::VK_DOWN;
 
 // Groups: forms of 1000 and more hear up, down and decide as keys.
 inline constexpr int kGroupMenu = 0;

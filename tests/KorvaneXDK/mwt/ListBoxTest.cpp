@@ -2,12 +2,14 @@
  * count for broken item heights, and the drawing of the pulsing selection, the hover highlight and owner-drawn
  * items. */
 #include "MwtTest.h"
+#include "os/window/Messages.h"
 
 namespace
 {
 
-constexpr unsigned int kPageUp = 0x21, kPageDown = 0x22, kHome = 0x24, kLeft = 0x25, kUp = 0x26, kRight = 0x27,
-                       kDown = 0x28;
+constexpr unsigned int kPageUp = os::window::VK_PRIOR, kPageDown = os::window::VK_NEXT, kHome = os::window::VK_HOME,
+                       kLeft = os::window::VK_LEFT, kUp = os::window::VK_UP, kRight = os::window::VK_RIGHT,
+                       kDown = os::window::VK_DOWN;
 
 /// `count` items "0", "1", ... of height 10 in an inner rectangle 92 x 40 at (4, 4): four rows.
 boost::shared_ptr<CListBox> MakeList(int count)

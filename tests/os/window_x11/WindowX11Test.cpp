@@ -192,7 +192,7 @@ TEST_F(WindowX11, ShowFocusInputResizingFullScreenHideAndAltF4GiveTheirMessagesA
     const std::pair<std::uint32_t, WParam> keys[] = {
         {WM_KEYDOWN, 'A'},      {WM_CHAR, 'a'},       {WM_KEYDOWN, VK_SHIFT},  {WM_KEYDOWN, 'B'},
         {WM_CHAR, 'B'},         {WM_KEYUP, VK_SHIFT}, {WM_KEYDOWN, VK_RETURN}, {WM_KEYDOWN, VK_ESCAPE},
-        {WM_KEYDOWN, VK_PAUSE}, {WM_CHAR, 0x0D},      {WM_CHAR, 0x1B},         {WM_KEYDOWN, VK_LEFT}};
+        {WM_KEYDOWN, VK_PAUSE}, {WM_CHAR, '\r'},      {WM_CHAR, '\x1b'},       {WM_KEYDOWN, VK_LEFT}};
     for (const auto& [message, key] : keys)
         ASSERT_NE(Find(message, key), nullptr) << message << " " << key;
     EXPECT_EQ(Count(WM_CHAR), 4);

@@ -1,0 +1,113 @@
+/** @file AtomicFileTest.cpp Whole-file replacements: what they keep of the old file and what a failure leaves. */
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <vector>
+
+#include "os/system/AtomicFile.h"
+#include "os/system/System.h"
+#include "support/TempDir.h"
+
+using korvane::test::TempDir;
+
+namespace os::system
+{
+namespace
+{
+
+/// The folder's entry names, sorted: a temporary file left behind shows here.
+std::vector<std::string> Entries(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+unsigned ModeOf(const std::string& path)
+{
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+TEST(AtomicFileTest, AReplacementKeepsTheOldFilesPermissionsAndALinkStaysALink)
+{
+    struct Case
+    {
+        const char* name;
+        bool link;     ///< "save.dat" is a link to "real.dat"
+        unsigned mode; ///< of the old file; 0: none exists
+    };
+    for (const Case& row : {Case{"new file", false, 0}, Case{"private old file", false, 0600},
+                            Case{"old file shared with the group", false, 0640}, Case{"link", true, 0604}}) {
+        SCOPED_TRACE(row.name);
+        TempDir dir;
+        const std::string named = dir.File(row.link ? "real.dat" : "save.dat");
+        if (row.mode != 0) {
+            dir.Write(row.link ? "real.dat" : "save.dat", "old");
+            ASSERT_EQ(::chmod(named.c_str(), row.mode), 0);
+        }
+        if (row.link)
+            std::filesystem::create_symlink(named, dir.File("save.dat"));
+
+        ASSERT_TRUE(WriteFileAtomically(dir.File("save.dat"), "new", 3)) << GetLastErrorText();
+        EXPECT_EQ(TempDir::Read(named), "new");
+        EXPECT_EQ(std::filesystem::is_symlink(dir.File("save.dat")), row.link);
+        if (row.mode != 0) {
+            EXPECT_EQ(ModeOf(named), row.mode);
+        }
+        const std::vector<std::string> left =
+            row.link ? std::vector<std::string>{"real.dat", "save.dat"} : std::vector<std::string>{"save.dat"};
+        EXPECT_EQ(Entries(dir.Path()), left);
+    }
+}
+
+TEST(AtomicFileTest, AFailedReplacementLeavesTheTargetAndNoTemporaryFileAndSaysWhy)
+{
+    struct Case
+    {
+        const char* name;
+        const char* target; ///< in a folder holding "folder/inside.txt"
+        int error;
+    };
+    for (const Case& row : {Case{"folder", "folder", EISDIR}, Case{"folder named with a slash", "folder/", EISDIR},
+                            Case{"missing folder", "gone/save.dat", ENOENT}}) {
+        SCOPED_TRACE(row.name);
+        TempDir dir;
+        dir.Write("folder/inside.txt", "x");
+        SetLastError(0);
+        EXPECT_FALSE(WriteFileAtomically(dir.File(row.target), "new", 3));
+        EXPECT_EQ(GetLastErrorCode(), static_cast<std::uint32_t>(row.error));
+        EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"folder"});
+        EXPECT_EQ(Entries(dir.File("folder")), std::vector<std::string>{"inside.txt"});
+    }
+}
+
+TEST(AtomicFileTest, AWriterShowsNothingBeforeItsCommitAndAnAbandonedOneLeavesNoTrace)
+{
+    TempDir dir;
+    const std::string target = dir.Write("save.dat", "old");
+    {
+        AtomicFileWriter dropped;
+        ASSERT_EQ(dropped.Begin(target), 0);
+        ASSERT_EQ(::write(dropped.GetHandle(), "lost", 4), 4);
+    }
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"save.dat"});
+    AtomicFileWriter writer;
+    ASSERT_EQ(writer.Begin(target), 0);
+    ASSERT_EQ(::write(writer.GetHandle(), "new", 3), 3);
+    EXPECT_EQ((std::pair{TempDir::Read(target), TempDir::Read(writer.GetPendingPath())}),
+              std::pair(std::string("old"), std::string("new")));
+    EXPECT_EQ(writer.Commit(), 0);
+    EXPECT_EQ((std::pair{TempDir::Read(target), Entries(dir.Path())}),
+              std::pair(std::string("new"), std::vector<std::string>{"save.dat"}));
+    EXPECT_EQ((std::pair{writer.IsPending(), writer.Commit()}), std::pair(false, EBADF));
+}
+
+} // namespace
+} // namespace os::system
