@@ -87,7 +87,9 @@ void CKeyMappingForm::OnUpdate(CComponent*, float)
         return;
     }
     korvane::IController* merged = CResourceScene::GetInstance()->GetController();
-    for (const char* direction : {"up", "left", "right", "down"}) {
+    // "mode" (Tab on the keyboard) switches the pointer: like the directions it belongs to the menus and is never
+    // taken, so one press does not both bind a row and free the pointer.
+    for (const char* direction : {"up", "left", "right", "down", "mode"}) {
         if (merged->IsDown(direction)) {
             return;
         }

@@ -221,6 +221,8 @@ TEST_F(WindowInput, PointerFormMovesFocusWithTheSoundClicksAtTheFlooredPointAndH
 // Mode frees the pointer and cursor toggles its visibility; the free pointer's speed follows the analog value.
 TEST_F(WindowInput, ModeFreesThePointerWhichMovesBySpeedDirectionAndBounds)
 {
+    // The free pointer serves a form that shows the pointer.
+    TestForm test(Screen(), 0);
     scene.controller.Press("mode");
     scene.controller.Press("cursor");
     const bool visible = Cursor().IsVisible();
@@ -251,6 +253,32 @@ TEST_F(WindowInput, ModeFreesThePointerWhichMovesBySpeedDirectionAndBounds)
             scene.controller.Hold(action, false);
         scene.controller.Update();
     }
+}
+
+// The free pointer serves only a form that shows it: over a form that takes its keys a mode press is dropped, and such
+// a form coming up while the pointer is free gets the focus navigation back, so its keys never go silent.
+TEST_F(WindowInput, ModeIsDroppedOverAKeyFormWhichAlwaysGetsItsKeys)
+{
+    const auto tap = [this](const char* action) {
+        scene.controller.Press(action);
+        scene.RunFrame(0.0f);
+        scene.controller.Release(action);
+    };
+    const std::vector<std::string> escape{"First down 27", "First up 27"};
+    TestForm keys(Screen(), 1000);
+    tap("mode");
+    tap("cancel");
+    EXPECT_EQ(std::pair(true, escape), std::pair(Cursor().IsFocusMode(), keys.events));
+
+    TestForm pointer(Screen(), 0);
+    tap("mode");
+    ASSERT_FALSE(Cursor().IsFocusMode()) << "freed over the pointer form";
+    // A key form comes up by itself (a dialog of the upload, say) while the pointer is free.
+    keys.events.clear();
+    keys.form->BringToFront();
+    keys.form->SetFocus();
+    tap("cancel");
+    EXPECT_EQ(std::pair(true, escape), std::pair(Cursor().IsFocusMode(), keys.events));
 }
 
 // The log names each form the screen gains or loses (by the form, not its address or name), and with the trace on each

@@ -169,10 +169,10 @@ TEST_F(OptionsTest, KeyMappingBindsAHeldKeyOrPadButtonToTheFocusedRowAndStaysSaf
     EXPECT_EQ(std::tuple(std::vector<EUiSound>(4, EUiSound::Decide), 0x10u, 0x10u),
               std::tuple(sounds, Keyboard().GetMapping("x1", 0), Keyboard().GetMapping("x2", 0)));
 
-    // Directions, and the locked system keys, bind nothing.
+    // Directions, the locked system keys and Tab, the pointer's switch, bind nothing.
     sounds.clear();
     form->ShieldLabel->SetFocus();
-    for (SDL_Scancode held : {SDL_SCANCODE_LEFT, SDL_SCANCODE_RETURN, SDL_SCANCODE_ESCAPE})
+    for (SDL_Scancode held : {SDL_SCANCODE_LEFT, SDL_SCANCODE_RETURN, SDL_SCANCODE_ESCAPE, SDL_SCANCODE_TAB})
         Press(held);
     EXPECT_EQ(std::tuple(0x2Du, 0u), std::tuple(Keyboard().GetMapping("x4", 0), sounds.size()));
 
