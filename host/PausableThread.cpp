@@ -6,7 +6,6 @@
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/ExceptionReport.h"
 #include "KorvaneXDK/core/Log.h"
-#include "frontend/steam/ScoreUpload.h"
 #include "os/system/System.h"
 
 CPausableThread::CPausableThread() = default;
@@ -55,8 +54,6 @@ void CPausableThread::StopAndJoin()
 void CPausableThread::RunReported(const std::function<void()>& body)
 {
     runner_ = std::this_thread::get_id();
-    // A game waiting for its score upload gives up when the thread is asked to stop.
-    SetScoreUploadStopCheck([this] { return IsStopRequested(); });
     try {
         body();
     } catch (const korvane::EException& e) {

@@ -1,12 +1,11 @@
 /** @file ControllerSettingsForm.cpp The controller settings menu. */
 #include "frontend/forms/ControllerSettingsForm.h"
 
-#include "KorvaneXDK/platform/input/DXInput.h"
+#include "KorvaneXDK/platform/input/Controller.h"
 #include "frontend/forms/FormHelpers.h"
 #include "frontend/forms/FormSceneLink.h"
 #include "frontend/forms/KeyMappingForm.h"
 #include "frontend/forms/OptionsForm.h"
-#include "host/ResourceScene.h"
 
 using korvane::mwt::CControl;
 using korvane::mwt::CForm;
@@ -22,17 +21,7 @@ CControllerSettingsForm::~CControllerSettingsForm() = default;
 
 bool CControllerSettingsForm::HasControllerOfType(std::int32_t type)
 {
-    korvane::CDXInput* input = CResourceScene::GetInstance()->GetInput();
-    if (input == nullptr) {
-        return false;
-    }
-    const int count = input->GetControllerCount();
-    for (int i = 0; i < count; ++i) {
-        if (input->GetController(i)->GetDeviceType() == type) {
-            return true;
-        }
-    }
-    return false;
+    return !CFormSceneLink::GetControllersOfType(type).empty();
 }
 
 void CControllerSettingsForm::OnInitialized(CForm*)

@@ -1,11 +1,17 @@
-/** @file FormSceneLink.cpp What the screens reach outside themselves. */
+/** @file FormSceneLink.cpp What the screens reach outside themselves: the front end's one way to the host. */
 #include "frontend/forms/FormSceneLink.h"
 
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/mwt/Screen.h"
 #include "KorvaneXDK/platform/graphics/TextureCache.h"
+#include "KorvaneXDK/platform/input/Controller.h"
+#include "KorvaneXDK/platform/input/DXInput.h"
+#include "frontend/forms/FormHelpers.h"
+#include "frontend/forms/GameSelectForm.h"
+#include "host/MainForm.h"
 #include "host/MegaWindowScene.h"
 #include "host/ResourceScene.h"
+#include "host/SoundServices.h"
 
 namespace
 {
@@ -88,6 +94,104 @@ bool CFormSceneLink::WasPressed(const std::string& action)
 void CFormSceneLink::SetPressReader(PressReader reader)
 {
     State().press = std::move(reader);
+}
+
+bool CFormSceneLink::IsHeld(const std::string& action)
+{
+    return CResourceScene::GetInstance()->GetController()->IsDown(action);
+}
+
+std::vector<korvane::IController*> CFormSceneLink::GetControllersOfType(std::int32_t type)
+{
+    std::vector<korvane::IController*> controllers;
+    korvane::CDXInput* input = CResourceScene::GetInstance()->GetInput();
+    if (input == nullptr) {
+        return controllers;
+    }
+    const int count = input->GetControllerCount();
+    for (int i = 0; i < count; ++i) {
+        korvane::IController* controller = input->GetController(i).get();
+        if (controller->GetDeviceType() == type) {
+            controllers.push_back(controller);
+        }
+    }
+    return controllers;
+}
+
+void CFormSceneLink::ResetKeyMapping(std::int32_t type)
+{
+    CResourceScene::GetInstance()->ResetKeyMapping(type);
+}
+
+void CFormSceneLink::InitializeAllData()
+{
+    CResourceScene::GetInstance()->InitializeAllData();
+}
+
+std::string CFormSceneLink::GetText(const std::string& key)
+{
+    return CResourceScene::GetInstance()->GetText(key);
+}
+
+std::uint8_t CFormSceneLink::GetMusicVersion()
+{
+    return CResourceScene::GetInstance()->GetMusicVersion();
+}
+
+void CFormSceneLink::SetMusicVersion(std::uint8_t version)
+{
+    CResourceScene::GetInstance()->SetMusicVersion(version);
+}
+
+std::int32_t CFormSceneLink::GetMusicVolume()
+{
+    return MusicVolume;
+}
+
+void CFormSceneLink::SetMusicVolume(std::int32_t volume)
+{
+    MusicSetVolume(volume);
+}
+
+std::int32_t CFormSceneLink::GetEffectVolume()
+{
+    return EffectVolume;
+}
+
+void CFormSceneLink::SetEffectVolume(std::int32_t volume)
+{
+    SoundSetEffectVolume(volume);
+}
+
+std::int32_t CFormSceneLink::GetScreenRotation()
+{
+    return CMegaWindowScene::GetInstance()->GetScreenRotation();
+}
+
+void CFormSceneLink::SetScreenRotation(std::int32_t rotation)
+{
+    CMegaWindowScene::GetInstance()->SetScreenRotation(rotation);
+}
+
+std::int32_t CFormSceneLink::GetAspectRatio()
+{
+    return CMegaWindowScene::GetInstance()->GetAspectRatio();
+}
+
+void CFormSceneLink::SetAspectRatio(std::int32_t aspectRatio)
+{
+    CMegaWindowScene::GetInstance()->SetAspectRatio(aspectRatio);
+}
+
+void CFormSceneLink::StartGame(std::int32_t game)
+{
+    const boost::shared_ptr<CMainForm> form(new CMainForm());
+    ShowForm(form);
+    if (game == CGameSelectForm::kMainGame) {
+        form->StartQVR2Game();
+    } else {
+        form->StartTessarilGame();
+    }
 }
 
 korvane::CTextureCache* CFormSceneLink::GetFormCache()

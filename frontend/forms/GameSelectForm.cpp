@@ -8,8 +8,6 @@
 #include "frontend/forms/FormSceneLink.h"
 #include "frontend/forms/LeaderboardSelectForm.h"
 #include "frontend/forms/OptionsForm.h"
-#include "host/MainForm.h"
-#include "host/ResourceScene.h"
 #include "os/window/MessageQueue.h"
 
 namespace
@@ -105,13 +103,7 @@ void CGameSelectForm::StartGame(std::int32_t game)
     }
     // The game's form brings a new title menu back when it closes.
     Close();
-    const boost::shared_ptr<CMainForm> form(new CMainForm());
-    ShowForm(form);
-    if (game == kMainGame) {
-        form->StartQVR2Game();
-    } else {
-        form->StartTessarilGame();
-    }
+    CFormSceneLink::StartGame(game);
 }
 
 void CGameSelectForm::OnLeaderboards(korvane::mwt::CControl*)
@@ -140,8 +132,8 @@ void CGameSelectForm::OnExit(korvane::mwt::CControl*)
         return;
     }
     CFormSceneLink::PlaySound(EUiSound::Decide);
-    CResourceScene* scene = CResourceScene::GetInstance();
-    exitDialog_.reset(new CDialogForm(2, "CONFIRM", scene->GetText("title_exit_1"), scene->GetText("title_exit_2")));
+    exitDialog_.reset(new CDialogForm(2, "CONFIRM", CFormSceneLink::GetText("title_exit_1"),
+                                      CFormSceneLink::GetText("title_exit_2")));
     exitDialog_->ClosedEvent = [this](korvane::mwt::CForm* sender) { OnExitDialogClosed(sender); };
     ShowForm(exitDialog_);
 }

@@ -3,12 +3,10 @@
 
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/platform/input/Controller.h"
-#include "KorvaneXDK/platform/input/DXInput.h"
 #include "frontend/forms/ControllerSettingsForm.h"
 #include "frontend/forms/FormHelpers.h"
 #include "frontend/forms/FormNames.h"
 #include "frontend/forms/FormSceneLink.h"
-#include "host/ResourceScene.h"
 
 using korvane::mwt::CComponent;
 using korvane::mwt::CControl;
@@ -55,16 +53,7 @@ void CKeyMappingForm::OnOpened(CForm*)
 
 void CKeyMappingForm::CollectTargetControllers()
 {
-    m_targetControllers.clear();
-    if (korvane::CDXInput* input = CResourceScene::GetInstance()->GetInput()) {
-        const int count = input->GetControllerCount();
-        for (int i = 0; i < count; ++i) {
-            korvane::IController* controller = input->GetController(i).get();
-            if (static_cast<std::uint32_t>(controller->GetDeviceType()) == m_controllerType) {
-                m_targetControllers.push_back(controller);
-            }
-        }
-    }
+    m_targetControllers = CFormSceneLink::GetControllersOfType(static_cast<std::int32_t>(m_controllerType));
     if (m_targetControllers.empty()) {
         // The labels must not keep their placeholders when the screen stays open regardless.
         UpdateKeyLabels();
@@ -86,17 +75,16 @@ void CKeyMappingForm::OnUpdate(CComponent*, float)
     if (m_targetControllers.empty()) {
         return;
     }
-    korvane::IController* merged = CResourceScene::GetInstance()->GetController();
     // "mode" (Tab on the keyboard) switches the pointer: like the directions it belongs to the menus and is never
     // taken, so one press does not both bind a row and free the pointer.
     for (const char* direction : {"up", "left", "right", "down", "mode"}) {
-        if (merged->IsDown(direction)) {
+        if (CFormSceneLink::IsHeld(direction)) {
             return;
         }
     }
     if (!m_systemEditable) {
         for (const char* system : {"decide", "cancel", "pause"}) {
-            if (merged->IsDown(system)) {
+            if (CFormSceneLink::IsHeld(system)) {
                 return;
             }
         }
@@ -143,9 +131,8 @@ void CKeyMappingForm::OnFocusChanged(CControl*)
     if (!focused) {
         return;
     }
-    CResourceScene* scene = CResourceScene::GetInstance();
-    HintLabel1->SetCaption(scene->GetText(focused->GetText() + "_1"));
-    HintLabel2->SetCaption(scene->GetText(focused->GetText() + "_2"));
+    HintLabel1->SetCaption(CFormSceneLink::GetText(focused->GetText() + "_1"));
+    HintLabel2->SetCaption(CFormSceneLink::GetText(focused->GetText() + "_2"));
 }
 
 void CKeyMappingForm::OnKeyDown(CControl* sender, unsigned int key)
@@ -165,7 +152,7 @@ void CKeyMappingForm::OnKeyDown(CControl* sender, unsigned int key)
 void CKeyMappingForm::OnDefaultClick(CControl*)
 {
     CFormSceneLink::PlaySound(EUiSound::Decide);
-    CResourceScene::GetInstance()->ResetKeyMapping(static_cast<std::int32_t>(m_controllerType));
+    CFormSceneLink::ResetKeyMapping(static_cast<std::int32_t>(m_controllerType));
     UpdateKeyLabels();
 }
 

@@ -3,7 +3,7 @@
 
 #include "frontend/forms/DialogForm.h"
 #include "frontend/forms/FormHelpers.h"
-#include "host/ResourceScene.h"
+#include "frontend/forms/FormSceneLink.h"
 
 namespace
 {
@@ -41,7 +41,7 @@ std::string LeaderboardText(const std::string& key)
     if (Lookup()) {
         return Lookup()(key);
     }
-    return CResourceScene::GetInstance()->GetText(key);
+    return CFormSceneLink::GetText(key);
 }
 
 void SetLeaderboardTextLookup(boost::function<std::string(const std::string&)> lookup)

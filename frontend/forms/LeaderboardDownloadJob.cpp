@@ -119,6 +119,20 @@ LeaderboardDownloadWork& GetLeaderboardDownloadWork(FrontEndTask* task)
     return *reinterpret_cast<LeaderboardDownloadWork*>(task->Work);
 }
 
+void PostLeaderboardDownload(std::int32_t title, std::int32_t mode, const boost::shared_ptr<CLeaderboardListForm>& list)
+{
+    FrontEndTask* task = TaskPoolAlloc(LeaderboardDownloadJob);
+    if (task->Index == kFrontEndTaskSpare) {
+        return;
+    }
+    LeaderboardDownloadWork& work = GetLeaderboardDownloadWork(task);
+    work.Title = static_cast<std::uint8_t>(title);
+    work.Mode = static_cast<std::uint8_t>(mode);
+    work.Board = static_cast<std::uint8_t>(title == 0 ? mode : kCompanionFirstBoard + mode);
+    SetLeaderboardDownloadForm(work, list);
+    GetLeaderboardName(work);
+}
+
 void SetLeaderboardDownloadForm(LeaderboardDownloadWork& work, const boost::shared_ptr<CLeaderboardListForm>& form)
 {
     if (work.State) {

@@ -8,7 +8,6 @@
 #include "frontend/forms/LeaderboardDownloadJob.h"
 #include "frontend/forms/LeaderboardListForm.h"
 #include "frontend/forms/LeaderboardModeNames.h"
-#include "host/FrontEndTaskPool.h"
 
 CLeaderboardSelectForm::CLeaderboardSelectForm()
 {
@@ -62,15 +61,7 @@ void CLeaderboardSelectForm::Search(korvane::mwt::CControl*)
     const std::int32_t title = TitleSelector->GetSelectedIndex();
     const std::int32_t mode = GameModeSelector->GetSelectedIndex();
     list->SetBoard(title, mode);
-    FrontEndTask* task = TaskPoolAlloc(LeaderboardDownloadJob);
-    if (task->Index != kFrontEndTaskSpare) {
-        LeaderboardDownloadWork& work = GetLeaderboardDownloadWork(task);
-        work.Title = static_cast<std::uint8_t>(title);
-        work.Mode = static_cast<std::uint8_t>(mode);
-        work.Board = static_cast<std::uint8_t>(title == 0 ? mode : kCompanionFirstBoard + mode);
-        SetLeaderboardDownloadForm(work, list);
-        GetLeaderboardName(work);
-    }
+    PostLeaderboardDownload(title, mode, list);
     Close();
 }
 

@@ -9,7 +9,6 @@
 #include "frontend/forms/GameSelectForm.h"
 #include "frontend/forms/ScreenSettingsForm.h"
 #include "frontend/forms/SoundSettingsForm.h"
-#include "host/ResourceScene.h"
 
 using korvane::mwt::CControl;
 using korvane::mwt::CForm;
@@ -89,12 +88,11 @@ void COptionsForm::OnExit(CControl*)
 void COptionsForm::ConfirmInitialize(CControl*)
 {
     CFormSceneLink::PlaySound(EUiSound::Decide);
-    CResourceScene* scene = CResourceScene::GetInstance();
     if (m_confirmDialog) {
         m_confirmDialog->ClosedEvent.clear();
     }
-    m_confirmDialog.reset(
-        new CDialogForm(2, "WARNING", scene->GetText("2015_1"), scene->GetText("2015_2"), scene->GetText("2015_3")));
+    m_confirmDialog.reset(new CDialogForm(2, "WARNING", CFormSceneLink::GetText("2015_1"),
+                                          CFormSceneLink::GetText("2015_2"), CFormSceneLink::GetText("2015_3")));
     m_confirmDialog->ClosedEvent = [this](CForm* sender) { ConfirmInitializeAgain(sender); };
     ShowForm(m_confirmDialog);
 }
@@ -105,12 +103,11 @@ void COptionsForm::ConfirmInitializeAgain(CForm*)
         CForm::SetFocus();
         return;
     }
-    CResourceScene* scene = CResourceScene::GetInstance();
     if (m_confirmAgainDialog) {
         m_confirmAgainDialog->ClosedEvent.clear();
     }
-    m_confirmAgainDialog.reset(new CDialogForm(2, "WARNING WARNING WARNING", scene->GetText("2016_1"),
-                                               scene->GetText("2016_2"), scene->GetText("2016_3")));
+    m_confirmAgainDialog.reset(new CDialogForm(2, "WARNING WARNING WARNING", CFormSceneLink::GetText("2016_1"),
+                                               CFormSceneLink::GetText("2016_2"), CFormSceneLink::GetText("2016_3")));
     m_confirmAgainDialog->ClosedEvent = [this](CForm* sender) { InitializeAllData(sender); };
     ShowForm(m_confirmAgainDialog);
 }
@@ -119,7 +116,7 @@ void COptionsForm::InitializeAllData(CForm*)
 {
     if (m_confirmAgainDialog && m_confirmAgainDialog->IsAccepted()) {
         ShowForm(boost::shared_ptr<CForm>(new CColorFlashForm()));
-        CResourceScene::GetInstance()->InitializeAllData();
+        CFormSceneLink::InitializeAllData();
     }
     CForm::SetFocus();
 }

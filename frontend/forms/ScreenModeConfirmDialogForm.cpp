@@ -3,13 +3,13 @@
 
 #include "KorvaneXDK/core/StringUtility.h"
 #include "frontend/forms/FormNames.h"
+#include "frontend/forms/FormSceneLink.h"
 #include "frontend/forms/SettingsFormParts.h"
-#include "host/ResourceScene.h"
 
 CScreenModeConfirmDialogForm::CScreenModeConfirmDialogForm()
-    : CDialogForm(2, "CONFIRM", CResourceScene::GetInstance()->GetText("2023"),
-                  CResourceScene::GetInstance()->GetText("2024_1"), CResourceScene::GetInstance()->GetText("2024_2")),
-      m_countdownText(CResourceScene::GetInstance()->GetText("2024_2"))
+    : CDialogForm(2, "CONFIRM", CFormSceneLink::GetText("2023"), CFormSceneLink::GetText("2024_1"),
+                  CFormSceneLink::GetText("2024_2")),
+      m_countdownText(CFormSceneLink::GetText("2024_2"))
 {
     UpdateEvent = [this](korvane::mwt::CComponent* sender, float seconds) { OnUpdate(sender, seconds); };
 }

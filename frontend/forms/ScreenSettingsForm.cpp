@@ -12,7 +12,6 @@
 #include "frontend/forms/FormSceneLink.h"
 #include "frontend/forms/OptionsForm.h"
 #include "frontend/forms/ScreenModeConfirmDialogForm.h"
-#include "host/MegaWindowScene.h"
 
 using korvane::mwt::CControl;
 using korvane::mwt::CForm;
@@ -74,13 +73,12 @@ void CScreenSettingsForm::OnInitialized(CForm*)
         WallpaperBrightnessSelector->GetItems().push_back(korvane::IntToString(percent));
     }
 
-    CMegaWindowScene* windowScene = CMegaWindowScene::GetInstance();
     RotateSelector->GetItems() = {"OFF", "Right", "Cocktail", "Left"};
-    RotateSelector->SetSelectedIndex(windowScene->GetScreenRotation());
+    RotateSelector->SetSelectedIndex(CFormSceneLink::GetScreenRotation());
     RotateSelector->SelectionChangedEvent = [this](CHorizontalSelector* sender) { OnRotationChanged(sender); };
 
     AspectRatioSelector->GetItems() = {"Default", "16:9", "16:10", "4:3", "5:4"};
-    AspectRatioSelector->SetSelectedIndex(windowScene->GetAspectRatio());
+    AspectRatioSelector->SetSelectedIndex(CFormSceneLink::GetAspectRatio());
     AspectRatioSelector->SelectionChangedEvent = [this](CHorizontalSelector* sender) { OnAspectRatioChanged(sender); };
 
     WallpaperBrightnessLabel->SetVisible(false);
@@ -124,13 +122,13 @@ void CScreenSettingsForm::OnScreenSizeChanged(CControl*)
 void CScreenSettingsForm::OnRotationChanged(CControl*)
 {
     CFormSceneLink::PlaySound(EUiSound::Cursor);
-    CMegaWindowScene::GetInstance()->SetScreenRotation(RotateSelector->GetSelectedIndex());
+    CFormSceneLink::SetScreenRotation(RotateSelector->GetSelectedIndex());
 }
 
 void CScreenSettingsForm::OnAspectRatioChanged(CControl*)
 {
     CFormSceneLink::PlaySound(EUiSound::Cursor);
-    CMegaWindowScene::GetInstance()->SetAspectRatio(AspectRatioSelector->GetSelectedIndex());
+    CFormSceneLink::SetAspectRatio(AspectRatioSelector->GetSelectedIndex());
 }
 
 void CScreenSettingsForm::OnDefault(CControl*)

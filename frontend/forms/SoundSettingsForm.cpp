@@ -8,8 +8,6 @@
 #include "frontend/forms/FormNames.h"
 #include "frontend/forms/FormSceneLink.h"
 #include "frontend/forms/OptionsForm.h"
-#include "host/ResourceScene.h"
-#include "host/SoundServices.h"
 
 using korvane::mwt::CControl;
 using korvane::mwt::CForm;
@@ -48,11 +46,11 @@ void CSoundSettingsForm::OnInitialized(CForm*)
     // step's exact value, with the cursor sound.
     MusicVolumeSelector->SelectionChangedEvent = [this](CHorizontalSelector* sender) { OnMusicVolumeChanged(sender); };
     SoundVolumeSelector->SelectionChangedEvent = [this](CHorizontalSelector* sender) { OnSoundVolumeChanged(sender); };
-    MusicVolumeSelector->SetSelectedIndex(VolumeToIndex(MusicVolume));
-    SoundVolumeSelector->SetSelectedIndex(VolumeToIndex(EffectVolume));
+    MusicVolumeSelector->SetSelectedIndex(VolumeToIndex(CFormSceneLink::GetMusicVolume()));
+    SoundVolumeSelector->SetSelectedIndex(VolumeToIndex(CFormSceneLink::GetEffectVolume()));
     MusicVersionSelector->GetItems().push_back("Extended(Area21-)");
     MusicVersionSelector->GetItems().push_back("Original");
-    MusicVersionSelector->SetSelectedIndex(CResourceScene::GetInstance()->GetMusicVersion() == 0 ? 1 : 0);
+    MusicVersionSelector->SetSelectedIndex(CFormSceneLink::GetMusicVersion() == 0 ? 1 : 0);
     MusicVersionSelector->SelectionChangedEvent = [this](CHorizontalSelector* sender) {
         OnMusicVersionChanged(sender);
     };
@@ -77,19 +75,19 @@ void CSoundSettingsForm::OnMusicVolumeChanged(CControl*)
 {
     CFormSceneLink::PlaySound(EUiSound::Cursor);
     // Stores the value and reaches the music playing now, if any.
-    MusicSetVolume(IndexToVolume(MusicVolumeSelector->GetSelectedIndex()));
+    CFormSceneLink::SetMusicVolume(IndexToVolume(MusicVolumeSelector->GetSelectedIndex()));
 }
 
 void CSoundSettingsForm::OnSoundVolumeChanged(CControl*)
 {
     CFormSceneLink::PlaySound(EUiSound::Cursor);
-    SoundSetEffectVolume(IndexToVolume(SoundVolumeSelector->GetSelectedIndex()));
+    CFormSceneLink::SetEffectVolume(IndexToVolume(SoundVolumeSelector->GetSelectedIndex()));
 }
 
 void CSoundSettingsForm::OnMusicVersionChanged(CControl*)
 {
     CFormSceneLink::PlaySound(EUiSound::Cursor);
-    CResourceScene::GetInstance()->SetMusicVersion(MusicVersionSelector->GetSelectedIndex() == 0 ? 1 : 0);
+    CFormSceneLink::SetMusicVersion(MusicVersionSelector->GetSelectedIndex() == 0 ? 1 : 0);
 }
 
 void CSoundSettingsForm::OnDefault(CControl* sender)

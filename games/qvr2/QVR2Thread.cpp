@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "frontend/steam/ScoreUpload.h"
 #include "games/qvr2/MainLoop.h"
 
 CQVR2Thread::CQVR2Thread() = default;
@@ -14,6 +15,8 @@ CQVR2Thread::~CQVR2Thread()
 
 void CQVR2Thread::Run()
 {
+    // A wait for the score upload gives up when this thread is asked to stop.
+    SetScoreUploadStopCheck([this] { return IsStopRequested(); });
     RunReported([this] {
         std::memset(qvr2::GameVariables, 0, sizeof(qvr2::GameVariables));
         qvr2::MainLoop(this);

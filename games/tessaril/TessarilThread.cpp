@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "frontend/steam/ScoreUpload.h"
 #include "games/tessaril/MainLoop.h"
 
 CTessarilThread::CTessarilThread() = default;
@@ -14,6 +15,8 @@ CTessarilThread::~CTessarilThread()
 
 void CTessarilThread::Run()
 {
+    // A wait for the score upload gives up when this thread is asked to stop.
+    SetScoreUploadStopCheck([this] { return IsStopRequested(); });
     RunReported([this] {
         std::memset(tessaril::GameVariables, 0, sizeof(tessaril::GameVariables));
         tessaril::MainLoop(this);
