@@ -8,6 +8,8 @@
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
 #include "KorvaneXDK/platform/GameApplicationDriverCX.h"
 #include "frontend/steam/SteamAchievements.h"
+#include "frontend/steam/SteamLeaderboards.h"
+#include "frontend/steam/SteamRemoteStorage.h"
 #include "frontend/steam/SteamServices.h"
 #include "host/Application.h"
 #include "host/SaveDataFolder.h"
@@ -57,6 +59,14 @@ protected:
     {
         unsetenv("XDG_DATA_HOME");
         SetSaveDataFolder("");
+        // The program ends after its one run and keeps the store clients until then; a test runs
+        // it several times, so it lets them go itself.
+        delete gSteamAchievements.exchange(nullptr);
+        delete gSteamRemoteStorage;
+        gSteamRemoteStorage = nullptr;
+        delete gSteamLeaderboards;
+        gSteamLeaderboards = nullptr;
+        os::store::Shutdown();
     }
     std::string SaveFolder() const { return dir.File("data/Vumo/VorthenixZambrelliot/"); }
     korvane::test::TempDir dir;
