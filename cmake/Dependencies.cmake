@@ -11,4 +11,4 @@ find_package(PkgConfig REQUIRED)
 pkg_check_modules(EPOXY     REQUIRED IMPORTED_TARGET epoxy)
 pkg_check_modules(CRYPTOPP  REQUIRED IMPORTED_TARGET libcrypto++)
 pkg_check_modules(VORBIS    REQUIRED IMPORTED_TARGET vorbisfile vorbis ogg)
-pkg_check_modules(VORBISENC REQUIRED IMPORTED_TARGET vorbisenc)   # encodes the tests' own sound data
+pkg_check_modules(VORBISENC REQUIRED IMPORTED_TARGET vorbisenc)   # the tools' Ogg encoder
