@@ -1,18 +1,29 @@
-# Helpers shared by every layer, test folder and benchmark of the build.
+# Helpers shared by every layer, tool, test folder and benchmark of the build.
 
-# A static library made of every .cpp below the given folders; nothing is made when
-# the folders hold no source yet, so later layers appear as soon as their first file lands.
+# A static library made of every .cpp below the FOLDERS, except those below the EXCEPT folders (sub-folders
+# that build targets of their own, with their own CMakeLists.txt). Folders are relative to the source root.
+#   korvane_layer(NAME FOLDERS folder... [EXCEPT folder...])
 function(korvane_layer name)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "FOLDERS;EXCEPT")
   set(sources)
-  foreach(dir IN LISTS ARGN)
+  foreach(dir IN LISTS arg_FOLDERS)
     file(GLOB_RECURSE found CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/${dir}/*.cpp")
     list(APPEND sources ${found})
   endforeach()
-  if(sources)
-    add_library(${name} STATIC ${sources})
-    target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}")
-    korvane_strict_warnings(${name})
-  endif()
+  foreach(dir IN LISTS arg_EXCEPT)
+    cmake_path(APPEND PROJECT_SOURCE_DIR "${dir}" OUTPUT_VARIABLE excluded)
+    set(kept)
+    foreach(src IN LISTS sources)
+      cmake_path(IS_PREFIX excluded "${src}" NORMALIZE below)
+      if(NOT below)
+        list(APPEND kept "${src}")
+      endif()
+    endforeach()
+    set(sources ${kept})
+  endforeach()
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}")
+  korvane_strict_warnings(${name})
 endfunction()
 
 # -Wshadow and -Wconversion for a library or tool of the project (tests and benchmarks
@@ -21,26 +32,4 @@ function(korvane_strict_warnings name)
   if(NOT name IN_LIST KORVANE_LAX_WARNING_TARGETS)
     target_compile_options(${name} PRIVATE -Wshadow -Wconversion)
   endif()
-endfunction()
-
-# Links a layer when it exists; a missing lower layer is skipped.
-function(korvane_link name scope)
-  if(NOT TARGET ${name})
-    return()
-  endif()
-  foreach(dep IN LISTS ARGN)
-    if(TARGET ${dep} OR dep MATCHES "::")
-      target_link_libraries(${name} ${scope} ${dep})
-    endif()
-  endforeach()
-endfunction()
-
-# The highest layer built so far: tests and tools link it to see everything below.
-function(korvane_top_layer out)
-  foreach(lib program korvane_mwt korvane_canvas korvane_platform korvane_core os)
-    if(TARGET ${lib})
-      set(${out} ${lib} PARENT_SCOPE)
-      return()
-    endif()
-  endforeach()
 endfunction()

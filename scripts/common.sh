@@ -54,31 +54,26 @@ check_format() {
   fi
 }
 
-# Starts one private Xvfb for the run and exports DISPLAY; stop_xvfb ends it.
-XVFB_PID=""
+# Starts one private Xvfb for the run (through scripts/xvfb.sh) and exports DISPLAY; stop_xvfb ends it.
+XVFB_STATE=""
 start_xvfb() {
-  local dfile
-  dfile="$(mktemp)"
-  # -noreset: the server would otherwise reset whenever its last client leaves, refusing
-  # whoever connects at that moment.
-  Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset 3>"$dfile" >/dev/null 2>"${dfile}.log" &
-  XVFB_PID=$!
-  for _ in $(seq 1 100); do
-    [ -s "$dfile" ] && break
-    sleep 0.1
-  done
-  if [ ! -s "$dfile" ]; then
-    echo "Xvfb did not start:" >&2
-    cat "${dfile}.log" >&2 || true
+  local display
+  XVFB_STATE="$(mktemp -d)/xvfb"
+  sh "$ROOT/scripts/xvfb.sh" start "$XVFB_STATE" >/dev/null
+  display="$(cat "$XVFB_STATE")"
+  case "$display" in
+  :*) export DISPLAY="$display" ;;
+  *)
+    echo "${display#skip: }" >&2
+    stop_xvfb
     return 1
-  fi
-  export DISPLAY=":$(head -n1 "$dfile")"
-  rm -f "$dfile" "${dfile}.log"
+    ;;
+  esac
 }
 stop_xvfb() {
-  if [ -n "$XVFB_PID" ]; then
-    kill "$XVFB_PID" 2>/dev/null || true
-    wait "$XVFB_PID" 2>/dev/null || true
-    XVFB_PID=""
+  if [ -n "$XVFB_STATE" ]; then
+    sh "$ROOT/scripts/xvfb.sh" stop "$XVFB_STATE"
+    rmdir "$(dirname "$XVFB_STATE")" 2>/dev/null || true
+    XVFB_STATE=""
   fi
 }

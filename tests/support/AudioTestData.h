@@ -13,8 +13,8 @@ namespace korvane::test
 /// A PCM format record with block align and byte rate filled in.
 os::audio::WaveFormatEx PcmFormat(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits);
 
-/// Encodes interleaved samples (-1..1) with libvorbisenc into a complete Ogg Vorbis file.
-/// `comments` are "KEY=value" texts.
+/// Encodes interleaved samples (-1..1) into a complete Ogg Vorbis file with the tools' encoder
+/// (tools/common/OggEncoder.h). `comments` are "KEY=value" texts.
 std::string EncodeOggVorbis(int channels, long rate, const std::vector<float>& interleaved, float quality,
                             const std::vector<std::string>& comments = {}, int serial = 1);
 

@@ -1,31 +1,13 @@
-/** @file ImageFiles.cpp PNG through libpng, BMP by hand. */
+/** @file ImageFiles.cpp PNG through the shared writer, BMP by hand. */
 #include "tools/assetgen/ImageFiles.h"
 
-#include <png.h>
-
-#include <stdexcept>
-#include <string>
+#include "tools/common/PngWriter.h"
 
 namespace assetgen
 {
 
 namespace
 {
-
-void AppendToVector(png_structp png, png_bytep data, png_size_t length)
-{
-    auto* out = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(png));
-    out->insert(out->end(), data, data + length);
-}
-
-void NoFlush(png_structp) {}
-
-[[noreturn]] void OnPngError(png_structp, png_const_charp message)
-{
-    throw std::runtime_error(std::string("PNG encoder: ") + message);
-}
-
-void OnPngWarning(png_structp, png_const_charp) {}
 
 void PutLe16(std::vector<std::uint8_t>& out, std::uint32_t value)
 {
@@ -44,38 +26,11 @@ void PutLe32(std::vector<std::uint8_t>& out, std::uint32_t value)
 std::vector<std::uint8_t> EncodePng(const Raster& raster, bool alpha)
 {
     const std::vector<std::uint8_t> pixels = raster.ToBytes(alpha);
-    const std::size_t rowBytes = static_cast<std::size_t>(raster.Width()) * (alpha ? 4 : 3);
-    std::vector<std::uint8_t> out;
-
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
-    if (png == nullptr) {
-        throw std::runtime_error("PNG encoder: out of memory");
-    }
-    png_infop info = png_create_info_struct(png);
-    if (info == nullptr) {
-        png_destroy_write_struct(&png, nullptr);
-        throw std::runtime_error("PNG encoder: out of memory");
-    }
-    try {
-        png_set_write_fn(png, &out, AppendToVector, NoFlush);
-        png_set_compression_level(png, 9);
-        png_set_compression_mem_level(png, 9);
-        png_set_compression_strategy(png, 0);
-        png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_ALL_FILTERS);
-        png_set_IHDR(png, info, static_cast<png_uint_32>(raster.Width()), static_cast<png_uint_32>(raster.Height()), 8,
-                     alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                     PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
-        png_write_info(png, info);
-        for (int y = 0; y < raster.Height(); ++y) {
-            png_write_row(png, pixels.data() + static_cast<std::size_t>(y) * rowBytes);
-        }
-        png_write_end(png, nullptr);
-    } catch (...) {
-        png_destroy_write_struct(&png, &info);
-        throw;
-    }
-    png_destroy_write_struct(&png, &info);
-    return out;
+    return tools::EncodePng({.width = static_cast<std::uint32_t>(raster.Width()),
+                             .height = static_cast<std::uint32_t>(raster.Height()),
+                             .colourType = alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
+                             .pixels = pixels},
+                            tools::PngCompression::Smallest);
 }
 
 std::vector<std::uint8_t> EncodeBmp24(const Raster& raster)

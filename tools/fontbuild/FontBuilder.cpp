@@ -3,7 +3,6 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
-#include <png.h>
 
 #include <algorithm>
 #include <cmath>
@@ -17,6 +16,7 @@
 #include "KorvaneXDK/core/MemoryStream.h"
 #include "KorvaneXDK/core/RIFFReader.h"
 #include "KorvaneXDK/core/RIFFWriter.h"
+#include "tools/common/PngWriter.h"
 #include "tools/fontbuild/CharacterSet.h"
 #include "tools/fontbuild/PagePacker.h"
 
@@ -90,21 +90,6 @@ struct RenderedGlyph
     std::vector<std::uint8_t> coverage; // record.width x record.height
     long top = 0;                       // bitmap top above the baseline
 };
-
-void AppendToVector(png_structp png, png_bytep data, png_size_t length)
-{
-    auto* out = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(png));
-    out->insert(out->end(), data, data + length);
-}
-
-void NoFlush(png_structp) {}
-
-[[noreturn]] void OnPngError(png_structp, png_const_charp message)
-{
-    throw Error(std::string("PNG encoder: ") + message);
-}
-
-void OnPngWarning(png_structp, png_const_charp) {}
 
 void WriteAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes)
 {
@@ -292,37 +277,13 @@ std::vector<std::uint8_t> EncodeKvf(const BuiltFont& font)
 
 std::vector<std::uint8_t> EncodePng(const BuiltFont& font)
 {
-    std::vector<std::uint8_t> out;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
-    if (png == nullptr) {
-        throw Error("PNG encoder: out of memory");
+    // White everywhere; the coverage is the alpha.
+    std::vector<std::uint8_t> pixels(font.coverage.size() * 4, 0xFF);
+    for (std::size_t i = 0; i < font.coverage.size(); ++i) {
+        pixels[i * 4 + 3] = font.coverage[i];
     }
-    png_infop info = png_create_info_struct(png);
-    if (info == nullptr) {
-        png_destroy_write_struct(&png, nullptr);
-        throw Error("PNG encoder: out of memory");
-    }
-    try {
-        png_set_write_fn(png, &out, AppendToVector, NoFlush);
-        png_set_IHDR(png, info, font.pageWidth, font.pageHeight, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
-                     PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-        png_write_info(png, info);
-        std::vector<std::uint8_t> row(static_cast<std::size_t>(font.pageWidth) * 4);
-        for (std::uint32_t y = 0; y < font.pageHeight; ++y) {
-            for (std::uint32_t x = 0; x < font.pageWidth; ++x) {
-                std::uint8_t* pixel = &row[static_cast<std::size_t>(x) * 4];
-                pixel[0] = pixel[1] = pixel[2] = 0xFF;
-                pixel[3] = font.coverage[static_cast<std::size_t>(y) * font.pageWidth + x];
-            }
-            png_write_row(png, row.data());
-        }
-        png_write_end(png, nullptr);
-    } catch (...) {
-        png_destroy_write_struct(&png, &info);
-        throw;
-    }
-    png_destroy_write_struct(&png, &info);
-    return out;
+    return tools::EncodePng(
+        {.width = font.pageWidth, .height = font.pageHeight, .colourType = PNG_COLOR_TYPE_RGB_ALPHA, .pixels = pixels});
 }
 
 void WriteFont(const BuiltFont& font, const std::string& base)

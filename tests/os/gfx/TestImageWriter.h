@@ -1,5 +1,5 @@
-/** @file TestImageWriter.h Images made in memory for the texture tests and benchmarks: PNG and JPEG through
- * libpng and libjpeg, BMP and DDS byte by byte. */
+/** @file TestImageWriter.h Images made in memory for the texture tests and benchmarks: PNG through the tools'
+ * writer, JPEG through libjpeg, BMP and DDS byte by byte. */
 #pragma once
 
 #include <algorithm>
@@ -12,7 +12,8 @@
 #include <vector>
 
 #include <jpeglib.h>
-#include <png.h>
+
+#include "tools/common/PngWriter.h"
 
 namespace gfxtest
 {
@@ -52,45 +53,24 @@ inline std::string Words(std::initializer_list<std::uint32_t> values)
 inline std::string WritePng(std::uint32_t width, std::uint32_t height, int colourType, int bitDepth,
                             const PixelFunction& pixel)
 {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    std::string out;
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        throw std::runtime_error("png write failed");
-    }
-    png_set_write_fn(
-        png, &out,
-        [](png_structp p, png_bytep data, png_size_t n) {
-            static_cast<std::string*>(png_get_io_ptr(p))->append(reinterpret_cast<const char*>(data), n);
-        },
-        nullptr);
-    png_set_IHDR(png, info, width, height, bitDepth, colourType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
     std::vector<std::uint32_t> palette;
-    std::vector<png_color> entries;
-    std::vector<png_byte> alphas;
+    std::vector<tools::PngPaletteEntry> entries;
     const auto indexOf = [&palette](std::uint32_t c) {
         return static_cast<std::uint32_t>(std::find(palette.begin(), palette.end(), c) - palette.begin());
     };
     for (std::uint32_t i = 0; colourType == PNG_COLOR_TYPE_PALETTE && i < width * height; ++i) {
         if (const std::uint32_t c = pixel(i % width, i / width); indexOf(c) == palette.size()) {
             palette.push_back(c);
-            entries.push_back(
-                png_color{static_cast<png_byte>(c >> 16), static_cast<png_byte>(c >> 8), static_cast<png_byte>(c)});
-            alphas.push_back(static_cast<png_byte>(c >> 24));
+            entries.push_back({static_cast<std::uint8_t>(c >> 16), static_cast<std::uint8_t>(c >> 8),
+                               static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(c >> 24)});
         }
     }
-    if (!palette.empty()) {
-        png_set_PLTE(png, info, entries.data(), static_cast<int>(entries.size()));
-        png_set_tRNS(png, info, alphas.data(), static_cast<int>(alphas.size()), nullptr);
-    }
-    png_write_info(png, info);
-    std::vector<png_byte> row;
+    std::vector<std::uint8_t> pixels;
+    // 16-bit samples repeat the 8-bit value: exact after scaling down.
+    auto put = [&](std::uint32_t v) {
+        pixels.insert(pixels.end(), bitDepth == 16 ? 2u : 1u, static_cast<std::uint8_t>(v));
+    };
     for (std::uint32_t y = 0; y < height; ++y) {
-        row.clear();
-        // 16-bit samples repeat the 8-bit value: exact after scaling down.
-        auto put = [&](std::uint32_t v) { row.insert(row.end(), bitDepth == 16 ? 2u : 1u, static_cast<png_byte>(v)); };
         for (std::uint32_t x = 0; x < width; ++x) {
             const std::uint32_t c = pixel(x, y);
             if (colourType == PNG_COLOR_TYPE_PALETTE)
@@ -103,11 +83,9 @@ inline std::string WritePng(std::uint32_t width, std::uint32_t height, int colou
             if (colourType & PNG_COLOR_MASK_ALPHA)
                 put(c >> 24);
         }
-        png_write_row(png, row.data());
     }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return out;
+    const std::vector<std::uint8_t> png = tools::EncodePng({width, height, colourType, bitDepth, pixels, entries});
+    return std::string(png.begin(), png.end());
 }
 
 /// A colour JPEG of high quality.

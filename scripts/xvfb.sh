@@ -1,7 +1,8 @@
 #!/bin/sh
-# The window-system tests' own X server, run as a CTest fixture:
+# The one place that starts and ends a private X server (Xvfb): the window-system tests' CTest
+# fixture (tests/CMakeLists.txt) and ./run (scripts/common.sh) both go through it.
 #   xvfb.sh start STATE   starts a private Xvfb and writes its display to STATE, or the
-#                         reason none could start
+#                         reason none could start ("skip: ..."); it always exits 0
 #   xvfb.sh stop STATE    ends that Xvfb
 #   xvfb.sh run STATE CMD runs CMD on that display; without one it exits 77, which the
 #                         tests report as skipped, with the reason
