@@ -22,6 +22,9 @@ const char* const kBoardNames[kLeaderboardCount] = {
 
 void CreateSteamServices()
 {
+    // Clients of an earlier run in the same process are replaced, not left behind.
+    delete gSteamRemoteStorage;
+    delete gSteamLeaderboards;
     gSteamLeaderboards = new (std::nothrow) CSteamLeaderboards;
     gSteamRemoteStorage = new (std::nothrow) CSteamRemoteStorage;
 }

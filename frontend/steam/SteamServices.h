@@ -13,7 +13,7 @@ extern CSteamRemoteStorage* gSteamRemoteStorage;
 /// Number of boards; indices run 0 to kLeaderboardCount - 1.
 constexpr std::int32_t kLeaderboardCount = 12;
 
-/// Creates the leaderboard client, then the remote-storage client.
+/// Creates the leaderboard client, then the remote-storage client, replacing any made before.
 void CreateSteamServices();
 /// The board's platform name ("LB_QV_DEF_TRAINING", ...); null outside 0..11.
 const char* GetLeaderboardBoardName(std::int32_t index);
