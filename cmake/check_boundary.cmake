@@ -17,9 +17,8 @@ cmake_minimum_required(VERSION 3.20)
 # A crossing that is listed but no longer taken fails the check too: remove its line.
 set(KORVANE_CROSSINGS
   # The front end reaches the host through its link alone.
-  "frontend/forms/FormSceneLink.cpp  host/ResourceScene.h  sounds, controllers, texts, key mappings, data reset, music version, form cache"
+  "frontend/forms/FormSceneLink.cpp  host/ResourceScene.h  sounds, controllers, texts, key mappings, data reset, music version and volumes, form cache"
   "frontend/forms/FormSceneLink.cpp  host/MegaWindowScene.h  the wallpaper, the screen rotation and the aspect ratio"
-  "frontend/forms/FormSceneLink.cpp  host/SoundServices.h  the music and effect volumes"
   "frontend/forms/FormSceneLink.cpp  host/MainForm.h  the title menu's game start shows the game's form"
   # The front end's jobs are the host's task pool's routines: its record is their work area.
   "frontend/forms/LeaderboardDownloadJob.cpp  host/FrontEndTaskPool.h  the download job is posted into and run by the pool"

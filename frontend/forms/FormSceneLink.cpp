@@ -11,7 +11,6 @@
 #include "host/MainForm.h"
 #include "host/MegaWindowScene.h"
 #include "host/ResourceScene.h"
-#include "host/SoundServices.h"
 
 namespace
 {
@@ -145,22 +144,22 @@ void CFormSceneLink::SetMusicVersion(std::uint8_t version)
 
 std::int32_t CFormSceneLink::GetMusicVolume()
 {
-    return MusicVolume;
+    return CResourceScene::GetInstance()->GetMusicVolume();
 }
 
 void CFormSceneLink::SetMusicVolume(std::int32_t volume)
 {
-    MusicSetVolume(volume);
+    CResourceScene::GetInstance()->SetMusicVolume(volume);
 }
 
 std::int32_t CFormSceneLink::GetEffectVolume()
 {
-    return EffectVolume;
+    return CResourceScene::GetInstance()->GetEffectVolume();
 }
 
 void CFormSceneLink::SetEffectVolume(std::int32_t volume)
 {
-    SoundSetEffectVolume(volume);
+    CResourceScene::GetInstance()->SetEffectVolume(volume);
 }
 
 std::int32_t CFormSceneLink::GetScreenRotation()

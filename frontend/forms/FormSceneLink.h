@@ -30,9 +30,8 @@ enum class EUiSound
 };
 
 /// The one way from the front end to the host: every form reaches the window scene's screen,
-/// wallpaper and picture settings, the resource scene's sounds, controllers, texts, key mappings
-/// and music version, the sound services' volumes, the texture cache and the games' form through
-/// here. Besides this one's implementation only the jobs that run in the host's task pool include
+/// wallpaper and picture settings, the resource scene's sounds, controllers, texts, key mappings,
+/// music version and volumes, the texture cache and the games' form through here. Besides this one's implementation only the jobs that run in the host's task pool include
 /// a host header (the boundary check's table lists each crossing). The window scene hands over
 /// its screen when it is made and takes it back when it ends. Tests replace the sound, press and
 /// texture paths. Main thread only.

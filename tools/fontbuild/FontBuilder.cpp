@@ -8,7 +8,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <limits>
 #include <memory>
 #include <sstream>
@@ -16,6 +15,8 @@
 #include "KorvaneXDK/core/MemoryStream.h"
 #include "KorvaneXDK/core/RIFFReader.h"
 #include "KorvaneXDK/core/RIFFWriter.h"
+#include "os/system/AtomicFile.h"
+#include "os/system/System.h"
 #include "tools/common/PngWriter.h"
 #include "tools/fontbuild/CharacterSet.h"
 #include "tools/fontbuild/PagePacker.h"
@@ -91,23 +92,12 @@ struct RenderedGlyph
     long top = 0;                       // bitmap top above the baseline
 };
 
+// The program's one replacing write: a link keeps pointing at the font, the old file's permissions stay, and a
+// failure leaves the old file and no temporary one.
 void WriteAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes)
 {
-    const std::string temporary = path + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            std::filesystem::remove(temporary);
-            throw Error("cannot write \"" + temporary + "\"");
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, path, error);
-    if (error) {
-        std::filesystem::remove(temporary);
-        throw Error("cannot replace \"" + path + "\": " + error.message());
+    if (!os::system::WriteFileAtomically(path, bytes.data(), bytes.size())) {
+        throw Error("cannot write \"" + path + "\": " + os::system::GetLastErrorText());
     }
 }
 

@@ -1,11 +1,15 @@
 /** @file FontBuilderTest.cpp The builder's character sets, page packing and rendering, read back by the engine. */
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string_view>
 
 #include "KorvaneXDK/core/MemoryStream.h"
 #include "KorvaneXDK/platform/graphics/TextureFont.h"
+#include "support/TempDir.h"
 #include "tools/fontbuild/CharacterSet.h"
 #include "tools/fontbuild/FontBuilder.h"
 #include "tools/fontbuild/PagePacker.h"
@@ -159,6 +163,34 @@ TEST(FontBuilderRendering, AFittedLineReachesFromTheHighestToTheLowestInk)
         EXPECT_EQ((std::vector<int>{before.width, before.height, before.advance, before.offsetY - shift}),
                   (std::vector<int>{after.width, after.height, after.advance, after.offsetY}));
     }
+}
+
+// Rebuilding a font replaces its files as the program replaces any file: a link keeps pointing at the font, the old
+// file's permissions stay and nothing but the files is left; a font that cannot be written leaves the old one.
+TEST(FontBuilderFiles, ARebuiltFontReplacesItsFilesInPlaceAndAFailedOneLeavesTheOld)
+{
+    korvane::test::TempDir dir;
+    const std::string kvf = dir.Write("fonts/real.kvf", "old");
+    const std::string png = dir.Write("fonts/real.png", "old");
+    ASSERT_EQ(::chmod(kvf.c_str(), 0640), 0);
+    std::filesystem::create_symlink(kvf, dir.File("fonts/linked.kvf"));
+    std::filesystem::create_symlink(png, dir.File("fonts/linked.png"));
+    const BuiltFont font = fontbuild::BuildFont(Spec({"DejaVuSans.ttf"}, U"A"));
+
+    fontbuild::WriteFont(font, dir.File("fonts/linked"));
+    struct stat info;
+    ASSERT_EQ(::stat(kvf.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    EXPECT_EQ(korvane::test::TempDir::Read(kvf).size(), fontbuild::EncodeKvf(font).size());
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("fonts/linked.kvf")));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.File("fonts")), {}), 4);
+
+    // A folder where the table belongs: the write fails naming it, and the old page stays.
+    std::filesystem::create_directory(dir.File("fonts/blocked.kvf"));
+    const std::string oldPage = dir.Write("fonts/blocked.png", "old");
+    EXPECT_THROW(fontbuild::WriteFont(font, dir.File("fonts/blocked")), fontbuild::Error);
+    EXPECT_EQ(korvane::test::TempDir::Read(oldPage), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.File("fonts")), {}), 6);
 }
 
 } // namespace
