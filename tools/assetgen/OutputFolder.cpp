@@ -2,11 +2,12 @@
 #include "tools/assetgen/OutputFolder.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <stdexcept>
 #include <system_error>
+
+#include "os/system/AtomicFile.h"
+#include "os/system/System.h"
 
 namespace assetgen
 {
@@ -30,19 +31,8 @@ void OutputFolder::Write(const std::string& name, const std::string& bytes)
     if (error) {
         throw std::runtime_error("cannot create '" + path.parent_path().string() + "': " + error.message());
     }
-    const fs::path temp = path.string() + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            throw std::runtime_error("cannot write '" + temp.string() + "'");
-        }
-    }
-    fs::rename(temp, path, error);
-    if (error) {
-        fs::remove(temp, error);
-        throw std::runtime_error("cannot replace '" + path.string() + "'");
+    if (!os::system::WriteFileAtomically(path.string(), bytes.data(), bytes.size())) {
+        throw std::runtime_error("cannot write '" + path.string() + "': " + os::system::GetLastErrorText());
     }
     names_.push_back(name);
     totalBytes_ += bytes.size();
