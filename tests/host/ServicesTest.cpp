@@ -17,19 +17,23 @@ protected:
     ConsoleDisplayState& State() { return GetConsoleDisplayState(); }
 };
 
-// The start values, the colour conversion (bits 12-15 ignored, entry 0 transparent), a reset, which changes only the
-// palettes, the patterns and the sprite range, and the ticks; then arguments past the limits write only what lies
-// inside the addressed array (the record is compared whole, so nothing else moves).
-TEST_F(ServicesTest, DisplayClockAndInputServicesTheirLimitsAndTheLock)
+TEST_F(ServicesTest, TheDisplayStartsWithA224By144WindowInMode0)
 {
     EXPECT_EQ(std::tuple(224, 144, 0), std::tuple(State().WindowWidth, State().WindowHeight, State().DisplayMode));
+}
+
+TEST_F(ServicesTest, PaletteColoursIgnoreBits12To15AndEntry0IsTransparent)
+{
     for (const auto& [entry, colour, stored] :
          {std::tuple(3, 0x0F80, 0xFFFF8800u), std::tuple(0, 0x0F80, 0x00FF8800u), std::tuple(0, 0x0FFF, 0x00FFFFFFu),
           std::tuple(7, 0xF123, 0xFF112233u)}) {
         DisplaySetPaletteColor(9, entry, static_cast<ConsoleColor12>(colour));
         EXPECT_EQ(stored, State().Palettes[9 * 16 + entry]) << "entry " << entry;
     }
+}
 
+TEST_F(ServicesTest, AResetChangesOnlyThePalettesThePatternsAndTheSpriteRange)
+{
     DisplaySetWindow(3, 4, 5, 6);
     DisplaySetScroll(1, -7, 8);
     DisplaySetMode(0x1234);
@@ -51,8 +55,10 @@ TEST_F(ServicesTest, DisplayClockAndInputServicesTheirLimitsAndTheLock)
     EXPECT_TRUE(host_test::SameState(before, State())) << "only palettes, patterns and range change";
     EXPECT_EQ(std::pair(0xFF000000u, 0xFF808080u), std::pair(State().Palettes[0], State().Palettes[15 * 16 + 15]))
         << "entry 0 opaque black";
+}
 
-    // The ticks follow the engine clock.
+TEST_F(ServicesTest, TheTicksFollowTheEngineClockAndWrapAt2To32)
+{
     host_test::InjectedClock clock;
     for (const auto& [milliseconds, ticks, exact] :
          {std::tuple(1000.0, 75u, 75.0), std::tuple(13.0, 0u, 0.975), std::tuple(14.0, 1u, 1.05),
@@ -61,8 +67,11 @@ TEST_F(ServicesTest, DisplayClockAndInputServicesTheirLimitsAndTheLock)
         EXPECT_EQ(ticks, TicksGet()) << milliseconds << " ms";
         EXPECT_DOUBLE_EQ(exact, TicksGetExact()) << milliseconds << " ms";
     }
+}
 
-    host_test::ResetDisplayState();
+// The record is compared whole, so nothing else moves.
+TEST_F(ServicesTest, ArgumentsPastTheLimitsWriteOnlyWhatLiesInsideTheAddressedArray)
+{
     std::vector<ConsoleTileCell> cells(64);
     std::iota(cells.begin(), cells.end(), ConsoleTileCell{100});
     std::vector<ConsoleSpriteEntry> sprites(8);
@@ -111,8 +120,10 @@ TEST_F(ServicesTest, DisplayClockAndInputServicesTheirLimitsAndTheLock)
     std::int32_t x = 1, y = 1;
     DisplayGetScroll(3, x, y);
     EXPECT_EQ(0, x + y);
+}
 
-    // The input mask reads held actions only.
+TEST_F(ServicesTest, TheInputMaskReadsHeldActionsOnlyAndConsumesNoPress)
+{
     delete CResourceScene::GetInstance();
     EXPECT_EQ(0u, InputReadMask()) << "no devices";
     // The merged controller cannot let go of a device, so the scene goes with it at the end.
@@ -137,8 +148,10 @@ TEST_F(ServicesTest, DisplayClockAndInputServicesTheirLimitsAndTheLock)
             EXPECT_TRUE(device.WasPressed(names[code])) << names[code];
     }
     delete CResourceScene::GetInstance();
+}
 
-    // A service waits while another thread holds the display lock.
+TEST_F(ServicesTest, AServiceWaitsWhileAnotherThreadHoldsTheDisplayLock)
+{
     std::atomic<bool> calling{false}, done{false};
     std::thread caller;
     {

@@ -24,6 +24,33 @@ struct FormFixture
 
     bool OnScreen() const { return screen->FindControl(form.get()) != nullptr; }
 
+    /// Opens the form on the screen and lets it close to the end; the log ends with "closed child".
+    void OpenAndCloseOnScreen()
+    {
+        screen->AddControl(form);
+        screen->Update(1.0f);
+        form->Close();
+        screen->Update(0.25f);
+        screen->Update(0.25f);
+        screen->Update(0.0f);
+    }
+
+    /// Presses the close box of a framed form wired to the log.
+    void PressCloseBox()
+    {
+        form->SetCloseBoxEnabled(true);
+        screen->AddControl(form);
+        Wire(*form, log);
+        form->OnMouseDown(Centre(form->GetCloseBoxRect()), 1);
+    }
+
+    /// Adds the form without an opening animation factory: it is initialized, but the opening throws.
+    void AddWithoutOpenFactory()
+    {
+        form->OpenAnimationFactory.clear();
+        EXPECT_THROW(screen->AddControl(form), boost::bad_function_call);
+    }
+
     boost::shared_ptr<CScreen> screen = Make<CScreen>("screen", 0, 0, 640, 480);
     boost::shared_ptr<CForm> form = Make<CForm>("form", 10, 20, 200, 100);
     Log log;
@@ -31,7 +58,7 @@ struct FormFixture
 
 } // namespace
 
-TEST(Form, OpenCloseCaptionBoxesFrameDragAndTheDefaultFactoriesCopiedAtConstruction)
+TEST(Form, AddingToAContainerOpensItAndAddingItAgainWhileAChildDoesNot)
 {
     FormFixture f;
     EXPECT_FALSE(f.form->IsVisible());
@@ -40,7 +67,12 @@ TEST(Form, OpenCloseCaptionBoxesFrameDragAndTheDefaultFactoriesCopiedAtConstruct
     f.screen->RemoveControl(f.form.get());
     f.screen->AddControl(f.form);
     EXPECT_EQ(f.log, (Log{"initialized", "opened visible", "opened visible"}));
+}
 
+TEST(Form, ClosingAnimatesDisabledThenLeavesTheContainerAndResetsTheForm)
+{
+    FormFixture f;
+    f.screen->AddControl(f.form);
     f.screen->Update(1.0f);
     f.log.clear();
     f.form->Close();
@@ -55,8 +87,12 @@ TEST(Form, OpenCloseCaptionBoxesFrameDragAndTheDefaultFactoriesCopiedAtConstruct
     EXPECT_EQ(std::tuple(false, true, false, true),
               std::tuple(f.form->IsClosing(), f.form->IsEnabled(), f.form->IsVisible(),
                          f.form->GetAnimation()->IsCompleted()));
+}
 
-    // Closed without a container: reset, but no handler.
+TEST(Form, AFormClosedWithoutAContainerResetsButCallsNoClosedHandler)
+{
+    FormFixture f;
+    f.OpenAndCloseOnScreen();
     auto lone = Make<CForm>("lone", 0, 0, 50, 50);
     lone->ClosedEvent = [&](CForm*) { f.log.push_back("lone closed"); };
     lone->CloseAnimationFactory = CDefaultFactories::NullAnimation;
@@ -64,13 +100,12 @@ TEST(Form, OpenCloseCaptionBoxesFrameDragAndTheDefaultFactoriesCopiedAtConstruct
     lone->Close();
     lone->Update(0.0f);
     EXPECT_EQ(std::pair(false, std::string("closed child")), std::pair(lone->IsClosing(), f.log.back()));
+}
 
-    // The close box closes; the closing form ignores the mouse and stays disabled.
+TEST(Form, TheCloseBoxClosesAndTheClosingFormIgnoresTheMouse)
+{
     FormFixture g;
-    g.form->SetCloseBoxEnabled(true);
-    g.screen->AddControl(g.form);
-    Wire(*g.form, g.log);
-    g.form->OnMouseDown(Centre(g.form->GetCloseBoxRect()), 1);
+    g.PressCloseBox();
     ASSERT_TRUE(g.form->IsClosing());
     g.log.clear();
     g.form->OnMouseDown(V(50, 5), 1); // on the caption: would start a drag
@@ -78,10 +113,19 @@ TEST(Form, OpenCloseCaptionBoxesFrameDragAndTheDefaultFactoriesCopiedAtConstruct
     g.form->OnMouseUp(V(80, 5), 1);
     g.form->OnMouseDown(V(50, 50), 1); // in the client area
     EXPECT_EQ(std::tuple(Log{}, false, V(10, 20)), std::tuple(g.log, g.form->IsDragging(), g.form->GetLocation()));
+}
 
+TEST(Form, OpeningAClosingFormEndsTheClosingButLeavesItDisabled)
+{
+    FormFixture g;
+    g.PressCloseBox();
+    ASSERT_TRUE(g.form->IsClosing());
     g.form->Open();
     EXPECT_EQ(std::tuple(false, false), std::tuple(g.form->IsClosing(), g.form->IsEnabled()));
+}
 
+TEST(Form, TheMaximizeAndRollUpBoxesOfFramedFormsSetTheWindowStateBoundsAndDock)
+{
     const Rect2f normal(10, 20, 200, 100);
     const Rect2f rolled(10, 20, 200, 20);
     const Rect2f maximized(0, 0, 640, 480);
@@ -115,8 +159,10 @@ TEST(Form, OpenCloseCaptionBoxesFrameDragAndTheDefaultFactoriesCopiedAtConstruct
         EXPECT_EQ(std::tuple(state, bounds, dock),
                   std::tuple(f.form->GetWindowState(), f.form->GetBounds(), f.form->GetDock()));
     }
+}
 
-    // The frame drags the form only when undocked and outside layout edit mode.
+TEST(Form, TheFrameDragsTheFormOnlyWhenUndockedAndOutsideLayoutEditMode)
+{
     const std::tuple<const char*, std::int32_t, bool, bool, V, bool> drags[] = {
         {"a press on the caption drags", 0, false, false, V(50, 5), true},
         {"a press on the side band drags", 0, false, false, V(0, 50), true},
@@ -151,17 +197,29 @@ TEST(Form, OpenCloseCaptionBoxesFrameDragAndTheDefaultFactoriesCopiedAtConstruct
         EXPECT_EQ(std::pair(moves ? V(11, 12) : V(0, 0), false),
                   std::pair(f.form->GetLocation() - start, f.form->IsDragging()));
     }
+}
 
+TEST(Form, WithoutAnOpeningFactoryAddingThrowsAfterInitializingAndLeavesItHidden)
+{
     FormFixture h;
     h.form->OpenAnimationFactory.clear();
     EXPECT_THROW(h.screen->AddControl(h.form), boost::bad_function_call);
     EXPECT_EQ(std::tuple(true, false), std::tuple(h.form->IsInitialized(), h.form->IsVisible()));
+}
 
+TEST(Form, WithoutAClosingFactoryCloseThrowsAndLeavesTheFormClosingAndDisabled)
+{
+    FormFixture h;
+    h.AddWithoutOpenFactory();
     h.form->CloseAnimationFactory.clear();
     EXPECT_THROW(h.form->Close(), boost::bad_function_call);
     EXPECT_EQ(std::tuple(true, false, Log{"initialized"}), std::tuple(h.form->IsClosing(), h.form->IsEnabled(), h.log));
+}
 
-    // Factories are copied when the form is constructed.
+TEST(Form, TheDefaultFactoriesAreCopiedWhenTheFormIsConstructed)
+{
+    FormFixture h;
+    h.AddWithoutOpenFactory(); // the log holds "initialized"
     Log& log = h.log;
     const CControl::AnimationFactoryFunction saved = CDefaultFactories::FormOpenAnimation;
     auto before = Make<CForm>("before", 0, 0, 100, 50);

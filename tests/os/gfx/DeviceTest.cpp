@@ -164,10 +164,9 @@ TEST_F(GfxTest, CreationParametersClearsViewportsResolvedBuffersModesAndCreation
     EXPECT_EQ(kErrNotAvailable, create(&modeEx, os::gfx::DeviceType::Ref));
 }
 
-TEST_F(GfxTest, CullingDepthBlendsIndexedDrawsScissorsViewportsAndShadersFollowDirect3DWithOrWithoutClipControl)
+TEST_F(GfxTest, CounterClockwiseTrianglesAreCulledByDefaultAndClockwiseOnesOnRequest)
 {
-    // Counter-clockwise triangles are culled by default, clockwise ones on request. Clockwise on
-    // screen (y grows downwards): top-left, top-right, bottom-left.
+    // Clockwise on screen (y grows downwards): top-left, top-right, bottom-left.
     const ColorVertex clockwise[3] = {{0, 0, 0, kRed}, {30, 0, 0, kRed}, {0, 30, 0, kRed}};
     const ColorVertex counterClockwise[3] = {{63, 47, 0, kBlue}, {63, 17, 0, kBlue}, {33, 47, 0, kBlue}};
     for (const bool cullClockwise : {false, true}) {
@@ -177,8 +176,10 @@ TEST_F(GfxTest, CullingDepthBlendsIndexedDrawsScissorsViewportsAndShadersFollowD
                   DrawTriangle(counterClockwise)});
         ExpectPixels({{5, 5, cullClockwise ? kGrey : kRed}, {58, 42, cullClockwise ? kBlue : kGrey}});
     }
+}
 
-    // Depth runs from 0 to 1 with LESSEQUAL by default.
+TEST_F(GfxTest, DepthRunsFromZeroToOneWithLessEqualByDefault)
+{
     Prepare(kGrey, kBoth);
     ExpectOk({DrawQuad(0, 0, 20, 20, kRed, 0.5f), DrawQuad(0, 0, 10, 20, kGreen, 0.7f), // behind: hidden
               DrawQuad(10, 0, 20, 20, kBlue, 0.5f),   // equal depth: drawn (LESSEQUAL)
@@ -186,8 +187,10 @@ TEST_F(GfxTest, CullingDepthBlendsIndexedDrawsScissorsViewportsAndShadersFollowD
               DrawQuad(40, 0, 50, 20, kGreen, -0.1f), // in front of the near plane: clipped
               DrawQuad(50, 0, 60, 20, 0xFF123456u)}); // vertex colours arrive in ARGB order
     ExpectPixels({{5, 5, kRed}, {15, 5, kBlue}, {35, 5, kGreen}, {45, 5, kGrey}, {55, 5, 0xFF123456u}});
+}
 
-    // A depth clear ignores the depth write state.
+TEST_F(GfxTest, ADepthClearIgnoresTheDepthWriteState)
+{
     Prepare(kGrey);
     ExpectOk({device->SetRenderState(RenderState::ZWriteEnable, value::False),
               device->Clear(0, nullptr, clearflags::ZBuffer, 0, 0.25f, 0),
@@ -195,8 +198,10 @@ TEST_F(GfxTest, CullingDepthBlendsIndexedDrawsScissorsViewportsAndShadersFollowD
               DrawQuad(10, 0, 20, 10, kBlue, 0.2f), device->SetRenderState(RenderState::ZEnable, value::ZBufferFalse),
               DrawQuad(20, 0, 30, 10, kGreen, 0.9f)}); // no depth test at all
     ExpectPixels({{5, 5, kGrey}, {15, 5, kBlue}, {25, 5, kGreen}});
+}
 
-    // Alpha blending uses the Direct3D factors.
+TEST_F(GfxTest, AlphaBlendingUsesTheDirect3DFactors)
+{
     Prepare(kBlue);
     ExpectOk({device->SetRenderState(RenderState::AlphaBlendEnable, value::True),
               device->SetRenderState(RenderState::SrcBlend, value::BlendSrcAlpha),
@@ -206,8 +211,10 @@ TEST_F(GfxTest, CullingDepthBlendsIndexedDrawsScissorsViewportsAndShadersFollowD
     EXPECT_NEAR(0x80, static_cast<int>((p >> 16) & 0xFF), 1);
     EXPECT_NEAR(0x7F, static_cast<int>(p & 0xFF), 1);
     EXPECT_EQ(0u, (p >> 8) & 0xFF);
+}
 
-    // Indexed lists and fans draw the same quad, reading only the promised vertices.
+TEST_F(GfxTest, IndexedListsWithEitherIndexSizeAndFansDrawTheSameQuad)
+{
     Prepare(kGrey);
     ExpectOk({device->SetRenderState(RenderState::AlphaBlendEnable, value::False)});
     ColorVertex quad[4] = {
@@ -227,9 +234,12 @@ TEST_F(GfxTest, CullingDepthBlendsIndexedDrawsScissorsViewportsAndShadersFollowD
               device->DrawIndexedPrimitiveUP(PrimitiveType::TriangleList, 0, 4, 2, indices32, os::gfx::Format::Index32,
                                              moveRight(kGreen), sizeof(ColorVertex))});
     ExpectPixels({{0, 0, kRed}, {9, 9, kRed}, {10, 9, kGrey}, {20, 0, kBlue}, {29, 9, kBlue}, {45, 5, kGreen}});
+}
 
-    // Only the promised vertices are read: they start a page after an inaccessible one, and the
-    // caller's array begins two vertices earlier, inside it: reading below the lowest index would fault.
+TEST_F(GfxTest, AnIndexedDrawReadsOnlyThePromisedVertices)
+{
+    // The vertices start a page after an inaccessible one, and the caller's array begins two
+    // vertices earlier, inside it: reading below the lowest index would fault.
     const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
     void* mapping = mmap(nullptr, page * 2, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     ASSERT_NE(MAP_FAILED, mapping);
@@ -239,14 +249,19 @@ TEST_F(GfxTest, CullingDepthBlendsIndexedDrawsScissorsViewportsAndShadersFollowD
         {-0.5f, -0.5f, 0, kRed}, {7.5f, -0.5f, 0, kRed}, {7.5f, 7.5f, 0, kRed}, {-0.5f, 7.5f, 0, kRed}};
     std::memcpy(guard + page, small, sizeof(small));
     const auto* array = reinterpret_cast<const ColorVertex*>(guard + page - 2 * sizeof(ColorVertex));
-    const std::uint16_t shifted[6] = {2, 3, 4, 2, 4, 5}, outside[3] = {0, 1, 7};
+    const std::uint16_t shifted[6] = {2, 3, 4, 2, 4, 5};
     Prepare(kGrey);
     EXPECT_EQ(kOk, device->DrawIndexedPrimitiveUP(PrimitiveType::TriangleList, 2, 4, 2, shifted,
                                                   os::gfx::Format::Index16, array, sizeof(ColorVertex)));
     ExpectPixels({{0, 0, kRed}, {7, 7, kRed}, {8, 7, kGrey}});
     munmap(mapping, page * 2);
+}
 
-    // Indices outside their vertices and missing set-up are refused.
+TEST_F(GfxTest, IndicesOutsideTheirVerticesAndAMissingPixelShaderAreRefused)
+{
+    const ColorVertex quad[4] = {
+        {39.5f, -0.5f, 0, kGreen}, {49.5f, -0.5f, 0, kGreen}, {49.5f, 9.5f, 0, kGreen}, {39.5f, 9.5f, 0, kGreen}};
+    const std::uint16_t outside[3] = {0, 1, 7};
     EXPECT_EQ(kErrInvalidCall, device->DrawIndexedPrimitiveUP(PrimitiveType::TriangleList, 0, 4, 1, outside,
                                                               os::gfx::Format::Index16, quad, sizeof(ColorVertex)));
     ExpectOk({device->DrawPrimitiveUP(PrimitiveType::TriangleList, 0, quad, sizeof(ColorVertex)),
@@ -254,16 +269,19 @@ TEST_F(GfxTest, CullingDepthBlendsIndexedDrawsScissorsViewportsAndShadersFollowD
     EXPECT_EQ(V(device->DrawPrimitiveUP(PrimitiveType::TriangleList, 1, quad, sizeof(ColorVertex)),
                 device->SetPixelShader(shaders.vertexShader)),
               V(kErrInvalidCall, kErrInvalidCall));
+}
 
-    // Scissor, viewport and vertex shaders enabling extensions place pixels from the top left.
-    // Extension directives must precede every declaration, the layer's own included.
-    SetUpShaders(kWidth, kHeight);
-    // The scissor rectangle cuts draws while enabled.
+TEST_F(GfxTest, TheScissorRectangleCutsDrawsWhileEnabled)
+{
     Prepare(kGrey);
     ExpectOk({device->SetScissorRect(os::gfx::Rect{4, 2, 8, 6}),
               device->SetRenderState(RenderState::ScissorTestEnable, value::True), DrawQuad(0, 0, 20, 20, kRed)});
     ExpectPixels({{3, 3, kGrey}, {4, 2, kRed}, {7, 5, kRed}, {8, 5, kGrey}, {7, 6, kGrey}});
+}
 
+// Extension directives must precede every declaration, the layer's own included.
+TEST_F(GfxTest, AVertexShaderEnablingExtensionsCompilesAndPlacesPixelsFromTheTopLeft)
+{
     std::string source = ScreenVertexShader(kWidth, kHeight);
     source.insert(source.find('\n') + 1,
                   "// the author's notes\n#extension GL_ARB_shading_language_420pack : enable\n\n"
@@ -274,9 +292,11 @@ TEST_F(GfxTest, CullingDepthBlendsIndexedDrawsScissorsViewportsAndShadersFollowD
     ExpectOk({device->SetRenderState(RenderState::ScissorTestEnable, value::False), device->SetVertexShader(shader),
               DrawQuad(2, 2, 6, 6, kRed)});
     ExpectPixels({{2, 2, kRed}, {5, 5, kRed}, {6, 6, kGrey}});
+}
 
-    // The viewport must lie inside the back buffer; the shader maps 64 x 48 pixels to clip space,
-    // and a 32 x 24 viewport at (32, 24) halves it.
+// The shader maps 64 x 48 pixels to clip space, and a 32 x 24 viewport at (32, 24) halves it.
+TEST_F(GfxTest, TheViewportMustLieInsideTheBackBufferAndPlacesDrawsFromItsTopLeft)
+{
     for (const os::gfx::Viewport& outside :
          {os::gfx::Viewport{60, 0, 10, 10, 0.0f, 1.0f}, {0, 0, 0, 10, 0.0f, 1.0f}, {0, 0, 10, 10, 0.5f, 0.2f}})
         EXPECT_EQ(kErrInvalidCall, device->SetViewport(outside)) << outside.X << " " << outside.Width;
@@ -285,9 +305,11 @@ TEST_F(GfxTest, CullingDepthBlendsIndexedDrawsScissorsViewportsAndShadersFollowD
     SetUpShaders(32, 24);
     ASSERT_EQ(kOk, DrawQuad(0, 0, 4, 2, kRed));
     ExpectPixels({{32, 24, kRed}, {35, 25, kRed}, {36, 25, kGrey}, {35, 26, kGrey}, {31, 24, kGrey}});
+}
 
-    // The same conventions on a driver without clip control: y flip and depth remap in the prelude.
-    shader.reset();
+// The prelude flips y and remaps depth on a driver without clip control.
+TEST_F(GfxTest, WithoutClipControlCullingCornersAndDepthFollowTheSameConventions)
+{
     shaders = ColorShaders();
     device.reset();
     os::testing::SetWithoutClipControl(true);

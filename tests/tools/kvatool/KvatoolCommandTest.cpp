@@ -44,34 +44,54 @@ std::set<std::string> FolderNames(const TempDir& dir)
     return names;
 }
 
-} // namespace
-
-// One source folder packed, listed and extracted, then packed again with methods per extension,
-// with clashing names and into itself, the usage and input errors, and the packer's own checks;
-// each step on what the last left.
-TEST(Kvatool, PackListExtractMethodsClashesErrorsVerificationAndAtomicWrite)
+/// A source folder of seven files, as the build packs them, and where its archive goes.
+class KvatoolTest : public ::testing::Test
 {
+protected:
+    void SetUp() override
+    {
+        for (const auto& [name, bytes] : {std::pair<std::string, std::string>{"Music/Theme.OGG", "OggS-not-really"},
+                                          {"images/title.png", "png-bytes"},
+                                          {"images/photo.jpg", "jpg"},
+                                          {"text_en.properties", "title=Hello\r\n"},
+                                          {"shader/canvas.vs", std::string(3000, 'v')},
+                                          {"blob.bin", binary},
+                                          {"empty.txt", ""}})
+            dir.Write("src/" + name, bytes);
+    }
+
     TempDir dir;
     const std::string src = dir.File("src"), archive = dir.File("data.kva");
-    const std::string binary("\0\1\2zero bytes\xff", 14);
-    for (const auto& [name, bytes] : {std::pair<std::string, std::string>{"Music/Theme.OGG", "OggS-not-really"},
-                                      {"images/title.png", "png-bytes"},
-                                      {"images/photo.jpg", "jpg"},
-                                      {"text_en.properties", "title=Hello\r\n"},
-                                      {"shader/canvas.vs", std::string(3000, 'v')},
-                                      {"blob.bin", binary},
-                                      {"empty.txt", ""}})
-        dir.Write("src/" + name, bytes);
+    const std::string binary{"\0\1\2zero bytes\xff", 14};
+};
 
+/// The source folder already packed into data.kva.
+class KvatoolPackedTest : public KvatoolTest
+{
+protected:
+    void SetUp() override
+    {
+        KvatoolTest::SetUp();
+        const Result pack = RunKvatool({"pack", src, archive});
+        ASSERT_EQ(pack.status, 0) << pack.err;
+    }
+};
+
+} // namespace
+
+TEST_F(KvatoolTest, PackWritesTheArchiveAndLeavesNothingElseBesideIt)
+{
     const Result pack = RunKvatool({"pack", src, archive});
     ASSERT_EQ(pack.status, 0) << pack.err;
     EXPECT_EQ(pack.err, "");
     EXPECT_THAT(pack.out, HasSubstr("packed 7 files"));
     EXPECT_EQ(FolderNames(dir), (std::set<std::string>{"data.kva", "src"}));
+}
 
+TEST_F(KvatoolPackedTest, ListShowsSortedLowerCaseNamesWithMethodAndSizeAndStoresCompressedFiles)
+{
     const Result list = RunKvatool({"list", archive});
     ASSERT_EQ(list.status, 0) << list.err;
-    // Sorted lower-case names with method and unpacked size; files compressed already are stored.
     std::istringstream lines(list.out);
     Names rows;
     for (std::string name, method, stored, size; lines >> name >> method >> stored >> size;)
@@ -80,7 +100,10 @@ TEST(Kvatool, PackListExtractMethodsClashesErrorsVerificationAndAtomicWrite)
               (Names{"blob.bin 0x101 14", "empty.txt 0x101 0", "images\\photo.jpg 0x0 3", "images\\title.png 0x0 9",
                      "music\\theme.ogg 0x0 15", "shader\\canvas.vs 0x101 3000", "text_en.properties 0x101 13"}));
     EXPECT_THAT(list.out, HasSubstr("images\\title.png\t0x0\t9\t9\n"));
+}
 
+TEST_F(KvatoolPackedTest, ExtractFindsNamesIgnoringCaseWithBackslashesOnly)
+{
     const std::vector<std::tuple<std::string, int, std::string, std::string>> extracts = {
         {"BLOB.bin", 0, binary, ""},
         {"Shader\\Canvas.VS", 0, std::string(3000, 'v'), ""},
@@ -92,8 +115,10 @@ TEST(Kvatool, PackListExtractMethodsClashesErrorsVerificationAndAtomicWrite)
         EXPECT_EQ(extract.out, bytes) << name;
         EXPECT_THAT(extract.err, HasSubstr(message));
     }
+}
 
-    // Every pack has fresh key material: the same listing from different bytes.
+TEST_F(KvatoolPackedTest, EveryPackHasFreshKeyMaterialTheSameListingFromDifferentBytes)
+{
     const std::string second = dir.File("second.kva");
     ASSERT_EQ(RunKvatool({"pack", src, second}).status, 0);
     const std::string a = TempDir::Read(archive), b = TempDir::Read(second);
@@ -101,9 +126,11 @@ TEST(Kvatool, PackListExtractMethodsClashesErrorsVerificationAndAtomicWrite)
     EXPECT_EQ(a.substr(0, 18), b.substr(0, 18));
     EXPECT_NE(a.substr(18, 64), b.substr(18, 64)); // table counter block and seed
     EXPECT_NE(a.substr(82), b.substr(82));
-    EXPECT_EQ(RunKvatool({"list", second}).out, list.out);
+    EXPECT_EQ(RunKvatool({"list", second}).out, RunKvatool({"list", archive}).out);
+}
 
-    SCOPED_TRACE("methods per extension");
+TEST_F(KvatoolTest, MethodsAreChosenPerExtensionFromTheCommandLine)
+{
     const std::string methods = dir.File("methods.kva");
     const Result configured = RunKvatool(
         {"pack", "--method", "properties=1", "--method", ".BIN=0x100", "--method", ".ogg=257", src, methods});
@@ -111,16 +138,19 @@ TEST(Kvatool, PackListExtractMethodsClashesErrorsVerificationAndAtomicWrite)
     EXPECT_THAT(RunKvatool({"list", methods}).out,
                 ::testing::AllOf(HasSubstr("text_en.properties\t0x1\t"), HasSubstr("blob.bin\t0x100\t"),
                                  HasSubstr("music\\theme.ogg\t0x101\t"), HasSubstr("images\\title.png\t0x0\t")));
-    fs::remove(methods);
+}
 
-    SCOPED_TRACE("an archive inside the folder is not packed into itself");
+TEST_F(KvatoolTest, AnArchiveInsideTheFolderIsNotPackedIntoItself)
+{
     const std::string inside = src + "/data.kva";
     ASSERT_EQ(RunKvatool({"pack", src, inside}).status, 0);
     ASSERT_EQ(RunKvatool({"pack", src, inside}).status, 0);
     EXPECT_THAT(RunKvatool({"list", inside}).out, Not(HasSubstr("data.kva")));
-    fs::remove(inside);
+}
 
-    SCOPED_TRACE("names that clash ignoring case are refused and the old archive stays");
+TEST_F(KvatoolPackedTest, NamesThatClashIgnoringCaseAreRefusedAndTheOldArchiveStays)
+{
+    ASSERT_EQ(RunKvatool({"pack", src, dir.File("second.kva")}).status, 0); // another archive beside it
     const std::string before = TempDir::Read(archive);
     dir.Write("src/IMAGES/Title.png", "other");
     const Result clash = RunKvatool({"pack", src, archive});
@@ -128,9 +158,11 @@ TEST(Kvatool, PackListExtractMethodsClashesErrorsVerificationAndAtomicWrite)
     EXPECT_THAT(clash.err, HasSubstr("file names clash ignoring case"));
     EXPECT_EQ(TempDir::Read(archive), before);
     EXPECT_EQ(FolderNames(dir), (std::set<std::string>{"data.kva", "second.kva", "src"}));
-    fs::remove_all(src + "/IMAGES");
+}
 
-    SCOPED_TRACE("several folders merge into one archive, as the build packs data/ with generated ones");
+// As the build packs data/ with the generated folders.
+TEST_F(KvatoolTest, SeveralFoldersMergeIntoOneArchiveAndNamesClashingAcrossThemAreRefused)
+{
     dir.Write("more/fonts/x.png", "two");
     const std::vector<std::string> merge = {"pack", src, dir.File("more"), dir.File("merged.kva")};
     ASSERT_EQ(RunKvatool(merge).status, 0);
@@ -140,7 +172,10 @@ TEST(Kvatool, PackListExtractMethodsClashesErrorsVerificationAndAtomicWrite)
     const Result refused = RunKvatool(merge);
     EXPECT_EQ(refused.status, 1);
     EXPECT_THAT(refused.err, HasSubstr("file names clash ignoring case"));
+}
 
+TEST_F(KvatoolPackedTest, UsageAndInputErrorsExitWithTheirStatusAndMessage)
+{
     dir.Write("not-an-archive.kva", "this is text, not an archive");
     const std::vector<std::tuple<std::vector<std::string>, int, std::string>> errors = {
         {{}, 2, "no command given"},
@@ -164,9 +199,10 @@ TEST(Kvatool, PackListExtractMethodsClashesErrorsVerificationAndAtomicWrite)
         EXPECT_THAT(result.err, StartsWith("kvatool: "));
     }
     EXPECT_THAT(RunKvatool({}).err, HasSubstr("usage: kvatool pack"));
+}
 
-    SCOPED_TRACE("what the command line cannot show: verification against the sources, the atomic write, and "
-                 "method choice by the file name's own extension only");
+TEST_F(KvatoolPackedTest, VerificationAgainstTheSourcesFindsAChangedAndAMissingFile)
+{
     std::vector<kvatool::SourceFile> files = kvatool::CollectFiles(src);
     kvatool::LoadFiles(files);
     EXPECT_NO_THROW(kvatool::VerifyArchive(archive, files));
@@ -175,7 +211,13 @@ TEST(Kvatool, PackListExtractMethodsClashesErrorsVerificationAndAtomicWrite)
     files.pop_back();
     EXPECT_THAT([&] { kvatool::VerifyArchive(archive, files); },
                 ::testing::ThrowsMessage<kvatool::Error>(HasSubstr("holds 7 entries instead of 6")));
+}
 
+TEST_F(KvatoolPackedTest, TheAtomicWriteKeepsTheOldFileWhenTheCheckFailsAndLeavesNoTemporaryFile)
+{
+    // The folder holds other archives and folders beside the target.
+    for (const char* other : {"second.kva", "merged.kva", "not-an-archive.kva", "more/fonts/x.png"})
+        dir.Write(other, "other");
     const std::string target = dir.Write("out.kva", "old");
     auto failingCheck = [](const std::string&) { throw kvatool::Error("check failed"); };
     EXPECT_THROW(kvatool::WriteFileAtomically(target, "new", failingCheck), kvatool::Error);
@@ -184,7 +226,10 @@ TEST(Kvatool, PackListExtractMethodsClashesErrorsVerificationAndAtomicWrite)
     EXPECT_EQ(TempDir::Read(target), "new");
     EXPECT_EQ(FolderNames(dir), (std::set<std::string>{"data.kva", "merged.kva", "more", "not-an-archive.kva",
                                                        "out.kva", "second.kva", "src"}));
+}
 
+TEST(Kvatool, TheMethodIsChosenByTheFileNamesOwnExtensionAndBadMethodTextsAreRefused)
+{
     const kvatool::PackOptions options;
     EXPECT_EQ(kvatool::ChooseMethod("folder.png\\noext", options), 0x101);
     EXPECT_EQ(kvatool::ChooseMethod("Title.PNG", options), 0);

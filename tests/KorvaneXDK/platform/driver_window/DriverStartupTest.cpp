@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 #include "KorvaneXDK/core/EngineClock.h"
 #include "KorvaneXDK/core/FileSystemDataLoader.h"
@@ -93,7 +94,7 @@ protected:
     korvane::CGameApplicationDriverCX* driver = nullptr;
 };
 
-TEST_F(DriverStartupTest, StartsPaintsRunsSwitchesResizesAndPausesEachFatalStepShowsItsTextAndABannerIsPainted)
+TEST_F(DriverStartupTest, InitializeLogsItsStepsAndConnectsTheKeeperLoadersAndWindow)
 {
     ASSERT_TRUE(driver->Initialize()) << LogCapture::All();
     EXPECT_TRUE(boxes.empty());
@@ -112,21 +113,31 @@ TEST_F(DriverStartupTest, StartsPaintsRunsSwitchesResizesAndPausesEachFatalStepS
     EXPECT_EQ(driver->GetDataLoader(), driver->GetShaderDataLoader());
     EXPECT_EQ(std::make_pair(800, 600),
               std::make_pair(driver->GetGameWindow()->GetClientWidth(), driver->GetGameWindow()->GetClientHeight()));
+}
 
-    // Without a banner the title is painted eight pixels in.
+TEST_F(DriverStartupTest, WithoutABannerTheTitleIsPaintedEightPixelsInFromTheLowerRight)
+{
+    ASSERT_TRUE(driver->Initialize()) << LogCapture::All();
     const win::PaintSurface& titled = Painted();
     int width = 0, height = 0;
     win::PaintSurface::MeasureText("Driver Test", width, height);
     const int inTitle = TextPixels(titled, 800 - 8 - width, 600 - 8 - height, 792, 592);
     EXPECT_GT(inTitle, 0);
     EXPECT_EQ(inTitle, TextPixels(titled, 0, 0, 800, 600)); // none outside
+}
 
+TEST_F(DriverStartupTest, RunLogsTheStartAndTheEndOfTheMainLoop)
+{
+    ASSERT_TRUE(driver->Initialize()) << LogCapture::All();
     win::PostQuitMessage(0);
     LogCapture::Clear();
     driver->Run();
     ExpectInOrder({"Starting application main-loop...", "Appication main-loop finished."});
+}
 
-    // Full-screen switches are recorded, in the graphics object and in the preferences.
+TEST_F(DriverStartupTest, AltEnterAndMaximizingSwitchFullScreenInTheGraphicsThePreferencesAndTheWindow)
+{
+    ASSERT_TRUE(driver->Initialize()) << LogCapture::All();
     // Message, its parameter, whether it is handled, full screen after it.
     const std::tuple<std::uint32_t, win::WParam, bool, bool> steps[] = {
         {win::WM_SYSKEYDOWN, win::VK_RETURN, true, true},
@@ -144,12 +155,21 @@ TEST_F(DriverStartupTest, StartsPaintsRunsSwitchesResizesAndPausesEachFatalStepS
             << message << " " << wParam;
     }
     EXPECT_EQ(800, driver->GetGameWindow()->GetClientWidth()); // back to its windowed size
+}
+
+TEST_F(DriverStartupTest, AltEnterIsLeftAloneWhenItIsToldNotToSwitch)
+{
+    ASSERT_TRUE(driver->Initialize()) << LogCapture::All();
     korvane::CDXGraphics* graphics = driver->GetGraphics();
     driver->SetAltEnterSwitchesFullscreen(false);
     EXPECT_FALSE(Send(win::WM_SYSKEYDOWN, win::VK_RETURN));
     EXPECT_FALSE(graphics->IsFullscreen());
+}
 
-    // Size steps inside a drag leave the back buffer; the end of the drag resizes it once.
+TEST_F(DriverStartupTest, SizeStepsInADragLeaveTheBackBufferAndTheDragsEndOrARestoreResizesIt)
+{
+    ASSERT_TRUE(driver->Initialize()) << LogCapture::All();
+    korvane::CDXGraphics* graphics = driver->GetGraphics();
     EXPECT_TRUE(Send(win::WM_ENTERSIZEMOVE));
     driver->GetGameWindow()->SetClientSize(700, 500);
     const int resets = os::testing::GetResetCallCount();
@@ -163,8 +183,11 @@ TEST_F(DriverStartupTest, StartsPaintsRunsSwitchesResizesAndPausesEachFatalStepS
     driver->GetGameWindow()->SetClientSize(720, 520);
     EXPECT_TRUE(Send(win::WM_SIZE, win::SIZE_RESTORED));
     EXPECT_EQ(resets + 2, os::testing::GetResetCallCount());
+}
 
-    // Activation pauses only when asked and always resumes.
+TEST_F(DriverStartupTest, DeactivatingOrMinimizingPausesAndMarksTheTitleAndActivatingResumes)
+{
+    ASSERT_TRUE(driver->Initialize()) << LogCapture::All();
     korvane::CFrameRateKeeper* keeper = driver->GetFrameRateKeeper();
     EXPECT_TRUE(Send(win::WM_ACTIVATE, win::WA_INACTIVE));
     EXPECT_EQ(std::make_tuple(true, std::string("Driver Test [PAUSE]"), true),
@@ -175,58 +198,97 @@ TEST_F(DriverStartupTest, StartsPaintsRunsSwitchesResizesAndPausesEachFatalStepS
               std::make_pair(keeper->paused, driver->GetGameWindow()->GetHandle()->GetTitle()));
     EXPECT_TRUE(Send(win::WM_SIZE, win::SIZE_MINIMIZED));
     EXPECT_TRUE(keeper->paused);
+}
 
+TEST_F(DriverStartupTest, WithPausingWhenInactiveOffActivationStillResumesAndNothingPauses)
+{
+    ASSERT_TRUE(driver->Initialize()) << LogCapture::All();
+    korvane::CFrameRateKeeper* keeper = driver->GetFrameRateKeeper();
+    ASSERT_TRUE(Send(win::WM_SIZE, win::SIZE_MINIMIZED)); // paused while pausing is still on
+    ASSERT_TRUE(keeper->paused);
     driver->SetPauseWhenInactive(false);
     EXPECT_EQ(std::vector<bool>(4, true),
               (std::vector<bool>{Send(win::WM_ACTIVATE, win::WA_ACTIVE), Send(win::WM_ACTIVATE, win::WA_INACTIVE),
                                  Send(win::WM_SIZE, win::SIZE_MINIMIZED), !keeper->paused}));
+}
 
-    // Each fatal step shows its text and fails, each on a fresh driver.
-    // Name, arrangement, box text, whether the graphics object is left.
-    const std::tuple<const char*, std::function<void()>, std::string, bool> cases[] = {
-        {"no graphics object", [] { os::testing::FailDirect3DCreation(true); },
-         "Failed to initialize Direct3D9.\nPlease check installation of DirectX 9.0c\n", false},
-        {"no input",
-         [] { os::testing::FailInputStep(os::testing::InputStep::LoadModule, os::input::Result(0x80004005)); },
-         "Failed to initialize DirectInput.\nThis program will exit.", true},
-        {"no device", [] { os::testing::FailDeviceCreation(true, true); },
-         "Failed to initialize Direct3D9.\nThis program will exit.", false},
-        {"shader model 2.0 against 3.0", [] { os::testing::OverrideShaderVersions(0xFFFE0200u, 0xFFFF0200u); },
-         "Unsupported shader version with current Direct3D device.\nThis program requires following "
-         "specification: VertexShader 3.0 / PixelShader 3.0",
-         true}};
-    for (const auto& [name, arrange, text, graphicsLeft] : cases) {
-        SCOPED_TRACE(name);
-        TearDown();
-        SetUp();
-        arrange();
-        EXPECT_FALSE(driver->Initialize());
-        EXPECT_EQ((decltype(boxes){{"Driver Test", text}}), boxes);
-        EXPECT_EQ(graphicsLeft, driver->GetGraphics() != nullptr);
-        EXPECT_TRUE(graphicsLeft || driver->GetGraphicsModePreference().direct3D == nullptr);
-        EXPECT_EQ(nullptr, driver->GetFrameRateKeeper());
-        EXPECT_THROW(driver->Run(), korvane::EInvalidOperation);
-    }
+/// A fatal start-up step: its name, its arrangement, its box text, whether the graphics object is left.
+struct FatalStep
+{
+    const char* name;
+    std::function<void()> arrange;
+    std::string text;
+    bool graphicsLeft;
+};
 
-    // Without sound the start-up goes on; a missing window banner ends it with its exception.
-    TearDown();
-    SetUp();
+void PrintTo(const FatalStep& step, std::ostream* out)
+{
+    *out << step.name;
+}
+
+class DriverFatalStepTest : public DriverStartupTest, public ::testing::WithParamInterface<FatalStep>
+{};
+
+TEST_P(DriverFatalStepTest, ShowsItsTextFailsAndLeavesNoKeeperToRun)
+{
+    const FatalStep& step = GetParam();
+    step.arrange();
+    EXPECT_FALSE(driver->Initialize());
+    EXPECT_EQ((decltype(boxes){{"Driver Test", step.text}}), boxes);
+    EXPECT_EQ(step.graphicsLeft, driver->GetGraphics() != nullptr);
+    EXPECT_TRUE(step.graphicsLeft || driver->GetGraphicsModePreference().direct3D == nullptr);
+    EXPECT_EQ(nullptr, driver->GetFrameRateKeeper());
+    EXPECT_THROW(driver->Run(), korvane::EInvalidOperation);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachStep, DriverFatalStepTest,
+    ::testing::Values(
+        FatalStep{"NoGraphicsObject", [] { os::testing::FailDirect3DCreation(true); },
+                  "Failed to initialize Direct3D9.\nPlease check installation of DirectX 9.0c\n", false},
+        FatalStep{"NoInput",
+                  [] { os::testing::FailInputStep(os::testing::InputStep::LoadModule, os::input::Result(0x80004005)); },
+                  "Failed to initialize DirectInput.\nThis program will exit.", true},
+        FatalStep{"NoDevice", [] { os::testing::FailDeviceCreation(true, true); },
+                  "Failed to initialize Direct3D9.\nThis program will exit.", false},
+        FatalStep{"ShaderModel2Against3", [] { os::testing::OverrideShaderVersions(0xFFFE0200u, 0xFFFF0200u); },
+                  "Unsupported shader version with current Direct3D device.\nThis program requires following "
+                  "specification: VertexShader 3.0 / PixelShader 3.0",
+                  true}),
+    [](const ::testing::TestParamInfo<FatalStep>& info) { return std::string(info.param.name); });
+
+TEST_F(DriverStartupTest, WithoutSoundTheStartUpGoesOnAndOnlyLogsIt)
+{
     os::testing::FailAudioCall(os::testing::AudioCall::CreateDevice, os::audio::Result(0x88780078));
     ASSERT_TRUE(driver->Initialize());
     EXPECT_EQ(std::make_pair(true, true),
               std::make_pair(LogCapture::Contains("Failed to initialize CDXSound"), boxes.empty()));
-    TearDown();
-    SetUp();
+}
+
+TEST_F(DriverStartupTest, AMissingWindowBannerEndsTheStartUpWithItsException)
+{
     driver->SetWindowBannerImage("Missing.bmp");
     EXPECT_THROW(driver->Initialize(), korvane::EIOError);
+}
 
-    // Paint shows the banner at the lower right, and the pause text.
-    TearDown();
-    SetUp();
-    dir.Write("Banner.bmp", gfxtest::WriteBmp(40, 20, 24, false, [](auto, auto) { return kBannerColour & 0xFFFFFFu; }));
-    driver->SetWindowBannerImage("Banner.bmp");
-    ASSERT_TRUE(driver->Initialize());
-    driver->SetPaintText("");
+class DriverBannerTest : public DriverStartupTest
+{
+protected:
+    void SetUp() override
+    {
+        DriverStartupTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        dir.Write("Banner.bmp",
+                  gfxtest::WriteBmp(40, 20, 24, false, [](auto, auto) { return kBannerColour & 0xFFFFFFu; }));
+        driver->SetWindowBannerImage("Banner.bmp");
+        ASSERT_TRUE(driver->Initialize());
+        driver->SetPaintText("");
+    }
+};
+
+TEST_F(DriverBannerTest, PaintShowsTheBannerAtTheLowerRightOnGreyAndNoText)
+{
     const win::PaintSurface& surface = Painted();
     ASSERT_EQ(std::make_pair(800, 600), std::make_pair(surface.GetWidth(), surface.GetHeight()));
     constexpr std::uint32_t kGrey = 0xFF202020u;
@@ -235,7 +297,11 @@ TEST_F(DriverStartupTest, StartsPaintsRunsSwitchesResizesAndPausesEachFatalStepS
     for (const auto& [x, y, colour] : checks)
         EXPECT_EQ(colour, surface.GetPixel(x, y)) << x << ", " << y;
     EXPECT_EQ(0, TextPixels(surface, 300, 280, 500, 320));
+}
 
+TEST_F(DriverBannerTest, PaintShowsThePauseTextInTheMiddleWhilePaused)
+{
+    int width = 0, height = 0;
     driver->SetPaused(true);
     win::PaintSurface::MeasureText("-- P A U S E D --", width, height);
     const win::PaintSurface& paused = Painted();
