@@ -23,28 +23,46 @@ boost::shared_ptr<CListBox> MakeList(int count)
     return list;
 }
 
-} // namespace
-
-TEST(ListBoxTest, KeysThePointerTheVisibleCountForEveryItemHeightAndTheDrawing)
+/// A ten-item list whose key-down handler counts the keys.
+class ListBoxKeys : public ::testing::Test
 {
-    auto list = MakeList(10);
+protected:
+    ListBoxKeys()
+    {
+        list->KeyDownEvent = [this](CControl*, unsigned int) { ++keys; };
+    }
+
+    boost::shared_ptr<CListBox> list = MakeList(10);
     int keys = 0;
-    list->KeyDownEvent = [&keys](CControl*, unsigned int) { ++keys; };
+};
+
+/// Drawing and the font's item height need the fixed-metric fonts.
+class ListBoxDrawing : public ::testing::Test
+{
+protected:
+    RecordingCanvas fonts; // "default": 8 units a character, 16 high
+};
+
+TEST_F(ListBoxKeys, KeysMoveTheSelectionAndScrollItIntoViewAndTheHandlerFollowsEveryKey)
+{
     int step = 0;
-    const std::tuple<unsigned int, int, int> rows2[] = {
+    const std::tuple<unsigned int, int, int> steps[] = {
         {kUp, 0, 0},                          // no selection: up (as down) selects the first item
         {kDown, 1, 0},     {kPageDown, 5, 4}, // keeps the selection on its row
         {kPageDown, 9, 6},                    // the last item; the top clamps to count - 4
         {kDown, 9, 6},     {kPageUp, 5, 2},   {kLeft, 1, 0}, {kDown, 2, 0},
         {kDown, 3, 0},     {kDown, 4, 1},     {kHome, 4, 1}, {0x10000u | kLeft, 0, 0}, // compared on the low 16 bits
         {kRight, 4, 4},    {kUp, 3, 3}};
-    for (const auto& [key, selected, top] : rows2) {
+    for (const auto& [key, selected, top] : steps) {
         SCOPED_TRACE(::testing::Message() << "step " << step << " key " << std::hex << key);
         list->OnKeyDown(key);
         // The key-down handler follows every key.
         EXPECT_EQ(std::tuple(selected, top, ++step), std::tuple(list->GetSelectedIndex(), list->GetTopIndex(), keys));
     }
+}
 
+TEST(ListBoxTest, KeysOnAnEmptyListSelectNothingButStillReachTheHandler)
+{
     auto empty = MakeList(0);
     int emptyKeys = 0, changes = 0;
     empty->KeyDownEvent = [&emptyKeys](CControl*, unsigned int) { ++emptyKeys; };
@@ -53,8 +71,10 @@ TEST(ListBoxTest, KeysThePointerTheVisibleCountForEveryItemHeightAndTheDrawing)
         empty->OnKeyDown(key);
     }
     EXPECT_EQ(std::tuple(-1, 4, 0), std::tuple(empty->GetSelectedIndex(), emptyKeys, changes));
+}
 
-    // The margin keeps items around the selection, and the scrolled event fires even when the top is clamped.
+TEST(ListBoxTest, TheScrollMarginKeepsItemsAroundTheSelectionAndTheScrolledEventFiresEvenWhenClamped)
+{
     auto margin = MakeList(10);
     margin->SetScrollMargin(1);
     int scrolled = 0, changed = 0;
@@ -69,13 +89,18 @@ TEST(ListBoxTest, KeysThePointerTheVisibleCountForEveryItemHeightAndTheDrawing)
     EXPECT_EQ(std::tuple(6, 2, 3), std::tuple(margin->GetTopIndex(), scrolled, changed));
     margin->GetItems().resize(5);
     EXPECT_EQ(4, margin->GetSelectedIndex()) << "read back clamped to the items left";
+}
 
-    // The pointer selects, and scrolls one item a move below the list.
+TEST(ListBoxTest, ThePointerBelowTheLastItemSelectsItAndHitTestsOutsideTheItemsFindNone)
+{
     auto shortList = MakeList(3);
     shortList->OnMouseDown(V(50, 40), 1); // below the last item: selects the last item
     EXPECT_EQ(std::tuple(2, 3, -1, -1), std::tuple(shortList->GetSelectedIndex(), shortList->GetItemAt(V(50, 40)),
                                                    shortList->GetItemAt(V(50, 44)), shortList->GetItemAt(V(96, 10))));
+}
 
+TEST(ListBoxTest, DraggingBelowTheListScrollsOneItemAMoveAndSelectsTheItemUnderThePointer)
+{
     auto pointed = MakeList(10);
     int pointerScrolled = 0;
     pointed->ScrolledEvent = [&pointerScrolled](CListBox*) { ++pointerScrolled; };
@@ -91,14 +116,21 @@ TEST(ListBoxTest, KeysThePointerTheVisibleCountForEveryItemHeightAndTheDrawing)
     pointed->OnMouseUp(V(50, 35), 1);
     pointed->OnMouseMove(V(50, 60), 0);
     EXPECT_EQ(std::pair(6, 3), std::pair(pointed->GetSelectedIndex(), pointed->GetTopIndex()));
+}
 
+TEST(ListBoxTest, HotTrackingHoversTheItemUnderThePointerAndNoneOutsideTheList)
+{
+    auto pointed = MakeList(10);
+    pointed->SetTopIndex(3);
     pointed->SetHotTrack(true);
     pointed->OnMouseMove(V(50, 15), 0);
     const int hover = pointed->GetHoverIndex();
     pointed->OnMouseMove(V(50, 60), 0);
     EXPECT_EQ(std::pair(4, -1), std::pair(hover, pointed->GetHoverIndex()));
+}
 
-    RecordingCanvas fonts; // "default": 8 units a character, 16 high
+TEST_F(ListBoxDrawing, TheVisibleCountHitTestsAndDrawingStayBoundedForEveryItemHeight)
+{
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const std::tuple<const char*, bool, int, float, int> rows[] = {
         {"32 in 100", false, 32, 108, 3},
@@ -123,10 +155,12 @@ TEST(ListBoxTest, KeysThePointerTheVisibleCountForEveryItemHeightAndTheDrawing)
         list->Draw(&canvas);
         EXPECT_EQ(static_cast<std::size_t>(std::min(visible, 8)), canvas.Only({"clipped"}).size());
     }
+}
 
-    // The selection pulses once a second; the hover highlight and owner-drawn items show.
-    const std::tuple<double, const char*> rows3[] = {{0, "0.45"}, {250, "0.7"}, {750, "0.2"}, {1250, "0.7"}};
-    for (const auto& [milliseconds, alpha] : rows3) {
+TEST_F(ListBoxDrawing, TheSelectionPulsesOnceASecondAndTheHoverHighlightShows)
+{
+    const std::tuple<double, const char*> pulse[] = {{0, "0.45"}, {250, "0.7"}, {750, "0.2"}, {1250, "0.7"}};
+    for (const auto& [milliseconds, alpha] : pulse) {
         auto list = MakeList(10);
         list->Initialize();
         list->SetSelectedIndex(1);
@@ -142,7 +176,10 @@ TEST(ListBoxTest, KeysThePointerTheVisibleCountForEveryItemHeightAndTheDrawing)
             canvas.Only({"fill (4", "clipped"}))
             << milliseconds;
     }
+}
 
+TEST_F(ListBoxDrawing, OwnerDrawnItemsGoToTheHandlerInsteadOfTheCanvas)
+{
     auto owner = MakeList(10);
     owner->Initialize();
     owner->SetTopIndex(7);
@@ -157,3 +194,5 @@ TEST(ListBoxTest, KeysThePointerTheVisibleCountForEveryItemHeightAndTheDrawing)
         << "the top clamps to count - 4";
     EXPECT_EQ(Lines{}, canvas.Only({"fill (4", "clipped"}));
 }
+
+} // namespace

@@ -32,8 +32,23 @@ void ExpectMatrix(const Matrix& m, std::initializer_list<float> rows)
     EXPECT_THAT(m.m, ::testing::Pointwise(::testing::FloatNear(1e-5f), std::vector<float>(rows)));
 }
 
+/// Sets one render state in a table.
+void Set(tables::RenderStates& states, RenderState state, std::uint32_t v)
+{
+    states[static_cast<std::uint32_t>(state)] = v;
+}
+
+/// Default states with a "both" source factor (inverted) over a zero destination.
+tables::RenderStates BothInvSrcAlphaStates()
+{
+    tables::RenderStates states = tables::DefaultRenderStates(false);
+    Set(states, RenderState::SrcBlend, value::BlendBothInvSrcAlpha);
+    Set(states, RenderState::DestBlend, value::BlendZero);
+    return states;
+}
+
 // The engine sets most states itself, so a wrong default would show only where it does not.
-TEST(ContextFreeTest, StateDefaultsPrimitivesFormatsColoursBlendsGLValuesAndTheMathsFollowDirect3D)
+TEST(ContextFreeTest, RenderAndSamplerStatesStartAtDirect3DsDefaults)
 {
     tables::RenderStates states = tables::DefaultRenderStates(true);
     // Depth on with LESSEQUAL, counter-clockwise culling and colour writes show in every draw test, depth off
@@ -47,8 +62,10 @@ TEST(ContextFreeTest, StateDefaultsPrimitivesFormatsColoursBlendsGLValuesAndTheM
     EXPECT_EQ(V(at(SamplerState::AddressU), at(SamplerState::MinFilter), at(SamplerState::MipFilter),
                 at(SamplerState::MaxAnisotropy)),
               V(value::AddressWrap, value::FilterPoint, value::FilterNone, 1u));
+}
 
-    // Primitive counts including the largest, depth formats and colours.
+TEST(ContextFreeTest, PrimitiveCountsGiveVertexCountsUpToTheLargestAndNoneForAnUnknownType)
+{
     const std::pair<PrimitiveType, std::uint64_t> counts[] = {
         {PrimitiveType::PointList, 5},     {PrimitiveType::LineList, 10},     {PrimitiveType::LineStrip, 6},
         {PrimitiveType::TriangleList, 15}, {PrimitiveType::TriangleStrip, 7}, {PrimitiveType::TriangleFan, 7}};
@@ -56,45 +73,63 @@ TEST(ContextFreeTest, StateDefaultsPrimitivesFormatsColoursBlendsGLValuesAndTheM
         EXPECT_EQ(vertices, tables::VertexCountFor(type, 5)) << static_cast<int>(type);
     EXPECT_EQ(0xFFFFFFFFull * 3, tables::VertexCountFor(PrimitiveType::TriangleList, 0xFFFFFFFFu));
     EXPECT_EQ(0u, tables::VertexCountFor(static_cast<PrimitiveType>(99), 1));
+}
 
+TEST(ContextFreeTest, DepthFormatsTellWhetherTheyHoldStencilAndOthersAreNoDepthFormat)
+{
     std::uint32_t depth = 0;
     bool stencil[3] = {true, false, false};
     const bool known[] = {tables::DepthFormatOf(Format::D16, &depth, &stencil[0]),
                           tables::DepthFormatOf(Format::D24S8, &depth, &stencil[1]),
                           tables::DepthFormatOf(Format::A8R8G8B8, &depth, &stencil[2])};
     EXPECT_EQ(V(known[0], stencil[0], known[1], stencil[1], known[2]), V(true, false, true, true, false));
+}
+
+TEST(ContextFreeTest, APackedColourUnpacksToRedGreenBlueAlpha)
+{
     EXPECT_THAT(tables::ColorOf(0x80FF0033u),
                 ::testing::Pointwise(::testing::FloatEq(), {1.0f, 0.0f, 0.2f, 128.0f / 255.0f}));
+}
 
-    // Blend: both factors, the alpha equation.
-    states = tables::DefaultRenderStates(false);
-    auto set = [&states](RenderState state, std::uint32_t v) { states[static_cast<std::uint32_t>(state)] = v; };
-    set(RenderState::SrcBlend, value::BlendSrcAlpha);
-    set(RenderState::DestBlend, value::BlendInvSrcAlpha);
+TEST(ContextFreeTest, BothFactorsSetTheDestinationAndWithoutSeparateAlphaTheAlphaEquationFollowsTheColourOne)
+{
+    tables::RenderStates states = tables::DefaultRenderStates(false);
+    Set(states, RenderState::SrcBlend, value::BlendSrcAlpha);
+    Set(states, RenderState::DestBlend, value::BlendInvSrcAlpha);
     const tables::Blend explicitPair = tables::BlendOf(states);
     // The "both" factor also sets the destination, whatever it was.
-    set(RenderState::SrcBlend, value::BlendBothSrcAlpha);
-    set(RenderState::DestBlend, value::BlendZero);
+    Set(states, RenderState::SrcBlend, value::BlendBothSrcAlpha);
+    Set(states, RenderState::DestBlend, value::BlendZero);
     const tables::Blend both = tables::BlendOf(states);
-    set(RenderState::SrcBlend, value::BlendBothInvSrcAlpha);
+    Set(states, RenderState::SrcBlend, value::BlendBothInvSrcAlpha);
     const tables::Blend inverted = tables::BlendOf(states);
     // Without separate alpha the alpha equation follows the colour one; with it, its own states.
     EXPECT_EQ(V(both.src, both.dst, inverted.dst, inverted.src, both.srcAlpha, both.equationAlpha),
               V(explicitPair.src, explicitPair.dst, both.src, both.dst, both.src, both.equation));
-    set(RenderState::SeparateAlphaBlendEnable, 1);
-    set(RenderState::SrcBlendAlpha, value::BlendOne);
-    set(RenderState::BlendOpAlpha, value::BlendOpMax);
+}
+
+TEST(ContextFreeTest, SeparateAlphaBlendingTakesItsOwnFactorAndEquation)
+{
+    tables::RenderStates states = BothInvSrcAlphaStates();
+    Set(states, RenderState::SeparateAlphaBlendEnable, 1);
+    Set(states, RenderState::SrcBlendAlpha, value::BlendOne);
+    Set(states, RenderState::BlendOpAlpha, value::BlendOpMax);
     const tables::Blend separate = tables::BlendOf(states);
     EXPECT_EQ(V(separate.srcAlpha, separate.equationAlpha),
               V(tables::BlendFactor(value::BlendOne, true), tables::BlendEquation(value::BlendOpMax)));
     EXPECT_NE(separate.equation, separate.equationAlpha);
-    // Colour factors read alpha in the alpha equation.
+}
+
+TEST(ContextFreeTest, ColourFactorsReadAlphaInTheAlphaEquation)
+{
     EXPECT_EQ(V(tables::BlendFactor(value::BlendSrcAlpha, true), tables::BlendFactor(value::BlendInvDestAlpha, true)),
               V(tables::BlendFactor(value::BlendSrcColor, true), tables::BlendFactor(value::BlendInvDestColor, true)));
     EXPECT_NE(tables::BlendFactor(value::BlendSrcAlpha, false), tables::BlendFactor(value::BlendSrcColor, false));
+}
 
-    // Each Direct3D value has its own GL value.
-    // A value mapped to its neighbour's GL value would pass every draw test that does not use it.
+// A value mapped to its neighbour's GL value would pass every draw test that does not use it.
+TEST(ContextFreeTest, EachDirect3DValueHasItsOwnGLValue)
+{
     const auto distinct = [](auto map, std::uint32_t first, std::uint32_t last) {
         for (std::uint32_t a = first; a <= last; ++a) {
             for (std::uint32_t b = a + 1; b <= last; ++b)
@@ -110,20 +145,28 @@ TEST(ContextFreeTest, StateDefaultsPrimitivesFormatsColoursBlendsGLValuesAndTheM
     distinct(
         [](std::uint32_t v) { return tables::MinFilter(v / 3 == 0 ? value::FilterPoint : value::FilterLinear, v % 3); },
         0, 5);
-    // Without mirror-once the context clamps instead.
-    EXPECT_EQ(tables::AddressMode(value::AddressClamp, false), tables::AddressMode(value::AddressMirrorOnce, false));
+}
 
-    // The extension library's projections, inverse, rotations and planes against hand-computed values; the look-at's
-    // axes and the yaw are the camera tests'.
-    // Degenerate input (eye on the target, up along the view) gives zero axes, never NaN.
+TEST(ContextFreeTest, WithoutMirrorOnceTheContextClampsInstead)
+{
+    EXPECT_EQ(tables::AddressMode(value::AddressClamp, false), tables::AddressMode(value::AddressMirrorOnce, false));
+}
+
+// The extension library's projections, inverse, rotations and planes against hand-computed values; the look-at's axes
+// and the yaw are the camera tests'.
+TEST(ContextFreeTest, ADegenerateLookAtGivesZeroAxesNeverNaN)
+{
+    // Degenerate input: eye on the target, up along the view.
     const Vector3 same{1, 1, 1}, up{0, 1, 0}, above{1, 5, 1};
     for (const Vector3* at : {&same, &above}) {
         Matrix view;
         os::gfx::MatrixLookAtLH(&view, &same, at, &up);
         EXPECT_TRUE(std::none_of(std::begin(view.m), std::end(view.m), [](float v) { return std::isnan(v); }));
     }
+}
 
-    // Projections match their formulas.
+TEST(ContextFreeTest, ProjectionsMatchTheirFormulas)
+{
     Matrix m;
     os::gfx::MatrixPerspectiveFovLH(&m, kPi / 2, 2.0f, 1.0f, 101.0f);
     ExpectMatrix(m, {0.5f, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1.01f, 1, 0, 0, -1.01f, 0});
@@ -131,27 +174,44 @@ TEST(ContextFreeTest, StateDefaultsPrimitivesFormatsColoursBlendsGLValuesAndTheM
     ExpectMatrix(m, {2.0f / 448, 0, 0, 0, 0, 2.0f / 288, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1});
     os::gfx::MatrixPerspectiveOffCenterLH(&m, -1, 3, -2, 2, 1, 11);
     ExpectMatrix(m, {0.5f, 0, 0, 0, 0, 0.5f, 0, 0, -0.5f, 0, 1.1f, 1, 0, 0, -1.1f, 0});
+}
 
-    // Inverse, rotation, normalisation and planes.
-    Matrix translation, inverse, singular, rotation;
+TEST(ContextFreeTest, ATranslationInvertsWithDeterminantOne)
+{
+    Matrix translation, inverse;
     os::gfx::MatrixTranslation(&translation, 1, 2, 3);
     float determinant = 0;
     ASSERT_NE(nullptr, os::gfx::MatrixInverse(&inverse, &determinant, &translation));
     EXPECT_FLOAT_EQ(1.0f, determinant);
     ExpectMatrix(inverse, {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, -1, -2, -3, 1});
+}
 
-    // A singular matrix fails and leaves the output as it was.
+TEST(ContextFreeTest, ASingularMatrixFailsAndLeavesTheOutputAsItWas)
+{
+    Matrix translation, inverse, singular;
+    os::gfx::MatrixTranslation(&translation, 1, 2, 3);
+    ASSERT_NE(nullptr, os::gfx::MatrixInverse(&inverse, nullptr, &translation));
     os::gfx::MatrixScaling(&singular, 0, 1, 1);
     EXPECT_EQ(nullptr, os::gfx::MatrixInverse(&inverse, nullptr, &singular));
     EXPECT_FLOAT_EQ(-1.0f, inverse.m[12]);
+}
 
-    // The z rotation puts sin in element (0, 1).
+TEST(ContextFreeTest, TheZRotationPutsSinInElementZeroOne)
+{
+    Matrix rotation;
     os::gfx::MatrixRotationZ(&rotation, kPi / 2);
     EXPECT_NEAR(1.0f, rotation(0, 1), 1e-6f);
+}
 
+TEST(ContextFreeTest, NormalisingTheZeroVectorGivesZero)
+{
     Vector3 zero;
     os::gfx::Vec3Normalize(&zero, &zero);
     EXPECT_EQ(0.0f, zero.x + zero.y + zero.z);
+}
+
+TEST(ContextFreeTest, APlaneFromAPointAndNormalGivesTheDistanceAlongTheNormal)
+{
     os::gfx::Plane plane;
     const Vector3 point{0, 0, 2}, probe{5, 5, 3}, forward{0, 0, 1};
     os::gfx::PlaneFromPointNormal(&plane, &point, &forward);

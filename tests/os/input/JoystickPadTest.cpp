@@ -21,8 +21,6 @@ using korvane::test::VirtualJoystick;
 constexpr std::uint16_t kPadVendor = 0x045E;
 constexpr std::uint16_t kPadProduct = 0x028E;
 
-using InputJoystickPadTest = korvane::test::InputTest;
-
 std::vector<ObjectInstance> Axes(InputDevice& device)
 {
     std::vector<ObjectInstance> axes;
@@ -41,16 +39,66 @@ JoyState Read(InputDevice& device)
     return state;
 }
 
-TEST_F(InputJoystickPadTest, EnumerationPadFamiliesPadPacketsAxisRangesHatsAndRelativeAxes)
+/// Two plain sticks around two pads, the middle one of the pad family, attached before the input layer starts;
+/// the first stick (six axes, 34 buttons, two hats) and the second (two axes) open on request.
+class InputJoystickPadTest : public korvane::test::InputTest
 {
-    auto first = VirtualJoystick::Stick(0x1234, 0x5678, "First Stick", 6, 34, 2);
-    auto other = VirtualJoystick::Pad(0x054C, 0x05C4, "Other Family Pad");
-    auto pad = VirtualJoystick::Pad(kPadVendor, kPadProduct, "Slot Pad");
-    auto second = VirtualJoystick::Stick(0x0ABC, 0x0DEF, "Second Stick", 2, 4, 0);
-    Start();
+protected:
+    void SetUp() override
+    {
+        ASSERT_NO_FATAL_FAILURE(InputTest::SetUp());
+        ASSERT_NO_FATAL_FAILURE(Start());
+        found = Enumerate();
+        ASSERT_EQ(4u, found.size());
+    }
+    void TearDown() override
+    {
+        // The devices go first, then the sticks, then the input layer.
+        two.reset();
+        device.reset();
+        second.Detach();
+        pad.Detach();
+        other.Detach();
+        first.Detach();
+        InputTest::TearDown();
+    }
 
-    const auto found = Enumerate();
-    ASSERT_EQ(4u, found.size());
+    /// Opens the first stick for exclusive use and lists its axes.
+    void OpenFirstStick()
+    {
+        device = Open(found[0].instance, DataFormat::Joystick, kCoopExclusive | kCoopForeground);
+        axes = Axes(*device);
+        ASSERT_EQ(6u, axes.size());
+    }
+
+    /// Opens the first stick in absolute mode, its first axis on -10000..10000, and acquires it.
+    void AcquireFirstStick()
+    {
+        ASSERT_NO_FATAL_FAILURE(OpenFirstStick());
+        ASSERT_EQ(kResultOk, device->SetAxisMode(kPropertyHowDevice, 0, kAxisModeAbsolute));
+        ASSERT_EQ(kResultOk, device->SetRange(kPropertyHowById, axes[0].type, -10000, 10000));
+        ASSERT_EQ(kResultOk, device->Acquire());
+    }
+
+    /// Opens the second stick for exclusive use with every axis on -10000..10000.
+    void OpenSecondStick()
+    {
+        two = Open(found[3].instance, DataFormat::Joystick, kCoopExclusive | kCoopForeground);
+        ASSERT_EQ(kResultOk, two->SetRange(kPropertyHowDevice, 0, -10000, 10000));
+    }
+
+    VirtualJoystick first = VirtualJoystick::Stick(0x1234, 0x5678, "First Stick", 6, 34, 2);
+    VirtualJoystick other = VirtualJoystick::Pad(0x054C, 0x05C4, "Other Family Pad");
+    VirtualJoystick pad = VirtualJoystick::Pad(kPadVendor, kPadProduct, "Slot Pad");
+    VirtualJoystick second = VirtualJoystick::Stick(0x0ABC, 0x0DEF, "Second Stick", 2, 4, 0);
+    std::vector<DeviceInstance> found;
+    std::shared_ptr<InputDevice> device;
+    std::vector<ObjectInstance> axes;
+    std::shared_ptr<InputDevice> two;
+};
+
+TEST_F(InputJoystickPadTest, EnumerationListsSticksAndPadsButNoKeyboardsAndStopsWhenAsked)
+{
     // Names, order and product ids are checked through the engine's controller list.
     EXPECT_NE(found[0].instance, found[3].instance);
     EXPECT_TRUE(Enumerate(3, 0).empty()) << "keyboards are not game controllers";
@@ -58,7 +106,10 @@ TEST_F(InputJoystickPadTest, EnumerationPadFamiliesPadPacketsAxisRangesHatsAndRe
     directInput_->EnumDevices(
         kDeviceClassGameController, [&](const DeviceInstance&) { return ++calls, kEnumStop; }, 0);
     EXPECT_EQ(1, calls);
+}
 
+TEST_F(InputJoystickPadTest, OnlyThePadFamilyCountsAsAPadAndHoldsTheFirstSlot)
+{
     for (int index = 0; index < 5; ++index)
         EXPECT_EQ(index == 2, CountsAsPad(index)) << index;
     std::vector<std::wstring> ids;
@@ -70,9 +121,13 @@ TEST_F(InputJoystickPadTest, EnumerationPadFamiliesPadPacketsAxisRangesHatsAndRe
     // The pad holds the first slot; the other family is no pad.
     PadState state;
     EXPECT_EQ(Values(GetPadState(0, &state), GetPadState(1, &state)), Values(kErrorSuccess, kErrorDeviceNotConnected));
+}
 
-    // The pad reports in packets; most buttons, stick signs and trigger bytes are checked through the
-    // engine's pad controllers, and so are the slots as pads come and go.
+TEST_F(InputJoystickPadTest, ThePadReportsInPacketsWithUpPositiveAndANewPacketOnlyOnChange)
+{
+    // Most buttons, stick signs and trigger bytes are checked through the engine's pad controllers, and so are the
+    // slots as pads come and go.
+    PadState state;
     ASSERT_EQ(kErrorSuccess, GetPadState(0, &state));
     const std::uint32_t firstPacket = state.packetNumber;
     for (int button : {SDL_CONTROLLER_BUTTON_START, SDL_CONTROLLER_BUTTON_DPAD_LEFT})
@@ -89,23 +144,28 @@ TEST_F(InputJoystickPadTest, EnumerationPadFamiliesPadPacketsAxisRangesHatsAndRe
     PumpInput();
     ASSERT_EQ(kErrorSuccess, GetPadState(0, &state));
     EXPECT_EQ(packet, state.packetNumber) << "no change, same packet";
-    EXPECT_EQ(kErrorBadArguments, GetPadState(4, &state));
+}
 
-    // Axes scale onto the ranges set, hats report angles, missing axes rest centred, relative axes report changes.
-    auto device = Open(found[0].instance, DataFormat::Joystick, kCoopExclusive | kCoopForeground);
-    auto two = Open(found[3].instance, DataFormat::Joystick, kCoopExclusive | kCoopForeground);
-    const auto axes = Axes(*device);
-    ASSERT_EQ(6u, axes.size());
+TEST_F(InputJoystickPadTest, ASlotPastTheLastIsABadArgument)
+{
+    PadState state;
+    EXPECT_EQ(kErrorBadArguments, GetPadState(4, &state));
+}
+
+TEST_F(InputJoystickPadTest, AxesAreNamedAndARangeMustBeWideAndNameAnAxisThereIs)
+{
+    ASSERT_NO_FATAL_FAILURE(OpenFirstStick());
     EXPECT_EQ(std::make_pair(kObjectAbsoluteAxis | MakeObjectInstance(3), std::string("X Rotation")),
               std::make_pair(axes[3].type, axes[3].name));
 
     EXPECT_EQ(kResultInvalidParam, device->SetRange(kPropertyHowById, axes[0].type, 5, 5));
     EXPECT_EQ(kResultObjectNotFound,
               device->SetRange(kPropertyHowById, kObjectAbsoluteAxis | MakeObjectInstance(7), -1, 1));
-    ASSERT_EQ(kResultOk, device->SetAxisMode(kPropertyHowDevice, 0, kAxisModeAbsolute));
-    ASSERT_EQ(kResultOk, device->SetRange(kPropertyHowById, axes[0].type, -10000, 10000));
-    ASSERT_EQ(kResultOk, device->Acquire());
+}
 
+TEST_F(InputJoystickPadTest, AxesScaleOntoTheRangeSetAndMissingHatsAreCentred)
+{
+    ASSERT_NO_FATAL_FAILURE(AcquireFirstStick());
     for (const auto& [axis, value] : {std::pair{0, -32768}, {1, 32767}, {2, 0}})
         first.SetAxis(axis, static_cast<std::int16_t>(value));
     for (int button : {0, 31, 33})
@@ -118,12 +178,25 @@ TEST_F(InputJoystickPadTest, EnumerationPadFamiliesPadPacketsAxisRangesHatsAndRe
     EXPECT_EQ(Values(-10000, 65535, 32768, 4500, 0xFFFFFFFFu, 0xFFFFFFFFu, 0x80, 0x80, 0x00),
               Values(joy.x, joy.y, joy.z, joy.pov[0], joy.pov[1], joy.pov[2], joy.buttons[0], joy.buttons[31],
                      joy.buttons[30]));
+}
 
+TEST_F(InputJoystickPadTest, ACentredAxisReadsTheMiddleOfItsRangeAndACentredHatFFFF)
+{
+    ASSERT_NO_FATAL_FAILURE(AcquireFirstStick());
+    first.SetAxis(0, -32768);
+    first.SetHat(0, SDL_HAT_RIGHTUP);
+    PumpInput();
+    Read(*device);
     first.SetAxis(0, 0);
     first.SetHat(0, SDL_HAT_CENTERED);
     PumpInput();
-    joy = Read(*device);
+    const JoyState joy = Read(*device);
     EXPECT_EQ(Values(joy.x, joy.pov[0] & 0xFFFF), Values(0, 0xFFFF));
+}
+
+TEST_F(InputJoystickPadTest, HatsReportTheirDirectionAsAnAngle)
+{
+    ASSERT_NO_FATAL_FAILURE(AcquireFirstStick());
     const std::pair<std::uint8_t, std::uint32_t> hats[] = {
         {SDL_HAT_UP, 0},           {SDL_HAT_RIGHT, 9000}, {SDL_HAT_RIGHTDOWN, 13500}, {SDL_HAT_DOWN, 18000},
         {SDL_HAT_LEFTDOWN, 22500}, {SDL_HAT_LEFT, 27000}, {SDL_HAT_LEFTUP, 31500}};
@@ -132,16 +205,22 @@ TEST_F(InputJoystickPadTest, EnumerationPadFamiliesPadPacketsAxisRangesHatsAndRe
         PumpInput();
         EXPECT_EQ(angle, Read(*device).pov[0]) << int{hat};
     }
+}
 
-    // A stick with two axes: the others rest at the centre of their range; relative axes report the
-    // change since the last read; unplugged, it is lost.
+TEST_F(InputJoystickPadTest, AStickWithTwoAxesRestsTheOthersAtTheCentreAndKeepsItsModeWhileAcquired)
+{
+    ASSERT_NO_FATAL_FAILURE(OpenSecondStick());
     EXPECT_EQ(2u, Axes(*two).size());
-    ASSERT_EQ(kResultOk, two->SetRange(kPropertyHowDevice, 0, -10000, 10000));
     ASSERT_EQ(kResultOk, two->Acquire());
-    joy = Read(*two);
+    const JoyState joy = Read(*two);
     EXPECT_EQ(Values(0, 0, 0), Values(joy.z, joy.rz, joy.sliders[0]));
     EXPECT_EQ(kResultAcquired, two->SetAxisMode(kPropertyHowDevice, 0, kAxisModeRelative));
+}
 
+TEST_F(InputJoystickPadTest, RelativeAxesReportTheChangeSinceTheLastRead)
+{
+    ASSERT_NO_FATAL_FAILURE(OpenSecondStick());
+    ASSERT_EQ(kResultOk, two->Acquire());
     ASSERT_EQ(kResultOk, two->Unacquire());
     EXPECT_EQ(kResultInvalidParam, two->SetAxisMode(kPropertyHowDevice, 0, 7));
     ASSERT_EQ(kResultOk, two->SetAxisMode(kPropertyHowDevice, 0, kAxisModeRelative));
@@ -153,14 +232,28 @@ TEST_F(InputJoystickPadTest, EnumerationPadFamiliesPadPacketsAxisRangesHatsAndRe
     second.SetAxis(0, -32768);
     PumpInput();
     EXPECT_EQ(-20000, Read(*two).x);
+}
 
+TEST_F(InputJoystickPadTest, AnUnpluggedStickIsLostAndNoLongerListed)
+{
+    ASSERT_NO_FATAL_FAILURE(OpenSecondStick());
+    ASSERT_EQ(kResultOk, two->Acquire());
     second.Detach();
     PumpInput();
     EXPECT_EQ(kResultInputLost, two->Poll());
+    JoyState joy;
     EXPECT_EQ(Values(two->GetDeviceState(sizeof(joy), &joy), two->Acquire()),
               Values(kResultNotAcquired, kResultUnplugged));
     EXPECT_EQ(3u, Enumerate().size());
+}
+
+TEST_F(InputJoystickPadTest, WithoutTheInputLayerThereAreNoPads)
+{
     // Without the input layer (and the devices that keep it) there are no pads.
+    ASSERT_NO_FATAL_FAILURE(AcquireFirstStick());
+    ASSERT_NO_FATAL_FAILURE(OpenSecondStick());
+    PadState state;
+    ASSERT_EQ(kErrorSuccess, GetPadState(0, &state));
     device.reset();
     two.reset();
     directInput_.reset();

@@ -63,6 +63,28 @@ protected:
         return test::TempDir::Read(dir.File("game.log"));
     }
 
+    /// Logs formatted, raw, ready and located lines and a long text both ways; returns what the hook should see.
+    static std::vector<std::string> LogEveryKindOfLine()
+    {
+        const std::string longText(600, 'x');
+        LogInfoF("value %d", 7);
+        LogErrorF("bad %s", "thing");
+        LogRawF("raw %x", 255u);
+        LogInfo("ready 100% text");
+        LogErrorAt("it broke", "Source.cpp", 42);
+        LogInfoF("%s", longText.c_str());
+        LogInfo(longText);
+        // A ready text reaches the hook without its line break and uncut; a formatted one is
+        // cut to 510 characters there while the file has it whole.
+        return {"INFO: value 7\n",
+                "ERROR: bad thing\n",
+                "raw ff\n",
+                "INFO: ready 100% text",
+                "ERROR: \n\tit broke\n\tSource.cpp(42)\n",
+                ("INFO: " + longText).substr(0, 510),
+                "INFO: " + longText};
+    }
+
     test::TempDir dir;
     test::LogCapture hook;
     std::vector<std::pair<std::string, std::string>> boxes; ///< caption and text of each box shown
@@ -74,7 +96,7 @@ struct NullWhat : std::exception
     const char* what() const noexcept override { return nullptr; }
 };
 
-TEST_F(LogTest, OnlyTheFirstFileOpensLinesHaveTheirPrefixesAndFormatsThreadsNeverInterleaveAndExceptionsAreReported)
+TEST_F(LogTest, OnlyTheFirstStartOpensAFileWhichStartsEmptyWhileTheHookSeesEveryLine)
 {
     const std::string path = dir.Write("game.log", "old contents\n");
     LogInfoF("before");
@@ -86,42 +108,35 @@ TEST_F(LogTest, OnlyTheFirstFileOpensLinesHaveTheirPrefixesAndFormatsThreadsNeve
     EXPECT_EQ(test::TempDir::Read(path), "INFO: during\n");
     EXPECT_FALSE(FileExists(dir.File("other.log")));
     EXPECT_EQ(hook.Lines(), (std::vector<std::string>{"INFO: before\n", "INFO: during\n", "INFO: after\n"}));
-    // An empty name puts the log beside the program.
+}
+
+TEST_F(LogTest, AnEmptyNamePutsTheLogBesideTheProgram)
+{
     LoggerInitialize("");
     LogInfoF("beside");
     LoggerFinalize();
     const std::string beside = ReplaceExtension(GetModuleFilePath(), ".log");
     EXPECT_EQ(test::TempDir::Read(beside), "INFO: beside\n");
     std::remove(beside.c_str());
+}
 
-    hook.Clear();
+TEST_F(LogTest, TheHookGetsReadyTextsUncutAndFormattedOnesCutTo510Characters)
+{
     OpenLog();
-    const std::string longText(600, 'x');
-    LogInfoF("value %d", 7);
-    LogErrorF("bad %s", "thing");
-    LogRawF("raw %x", 255u);
-    LogInfo("ready 100% text");
-    LogErrorAt("it broke", "Source.cpp", 42);
-    LogInfoF("%s", longText.c_str());
-    LogInfo(longText);
-    // A ready text reaches the hook without its line break and uncut; a formatted one is
-    // cut to 510 characters there while the file has it whole.
-    std::vector<std::string> lines = {"INFO: value 7\n",
-                                      "ERROR: bad thing\n",
-                                      "raw ff\n",
-                                      "INFO: ready 100% text",
-                                      "ERROR: \n\tit broke\n\tSource.cpp(42)\n",
-                                      ("INFO: " + longText).substr(0, 510),
-                                      "INFO: " + longText};
+    const std::vector<std::string> lines = LogEveryKindOfLine();
     EXPECT_EQ(hook.Lines(), lines);
+}
+
+TEST_F(LogTest, TheFileHasEveryLineWholeWithItsPrefixAndErrorsWithTheirCodeMessageAndPlace)
+{
+    OpenLog();
+    std::vector<std::string> lines = LogEveryKindOfLine();
     os::system::SetLastError(0);
     LogWin32Error("A.cpp", 1);
     os::system::SetLastErrorFromErrno(ENOENT);
     LogWin32Error("B.cpp", 2);
     os::system::SetLastError(0x1234, "");
     LogWin32Error("C.cpp", 3);
-    LogCurrentDateTime();
-    LogInfoF("Korvane Core library ver.%s", GetCoreVersionString().c_str());
     const std::string text = CloseAndRead();
     lines[3] += "\n";
     lines[6] += "\n";
@@ -131,12 +146,22 @@ TEST_F(LogTest, OnlyTheFirstFileOpensLinesHaveTheirPrefixesAndFormatsThreadsNeve
                   "ERROR: \n\tWin32Error(0x0): The operation completed successfully.\n\n\tA.cpp(1)\n"
                   "ERROR: \n\tWin32Error(0x2): No such file or directory\n\n\tB.cpp(2)\n"
                   "ERROR: \n\tWin32Error(0x1234): (no message)\n\tC.cpp(3)\n");
+}
+
+TEST_F(LogTest, TheDateAndTimeAndTheLibraryVersionHaveTheirFormats)
+{
+    OpenLog();
+    LogCurrentDateTime();
+    LogInfoF("Korvane Core library ver.%s", GetCoreVersionString().c_str());
+    const std::string text = CloseAndRead();
     const std::regex tail(R"(INFO: Current date and time: \w{3} \w{3} [ \d]\d \d\d:\d\d:\d\d \d{4}\([^)]*\)\n)"
                           R"(INFO: Korvane Core library ver\.1\.10\(0031\) Win32 DBCS Release )"
                           R"(\(\w{3} [ \d]\d \d{4} \d\d:\d\d:\d\d\) \n)");
     EXPECT_TRUE(std::regex_match(text.substr(text.find("INFO: Current")), tail)) << text;
-    // Lines from many threads never interleave.
-    hook.Clear();
+}
+
+TEST_F(LogTest, LinesFromManyThreadsNeverInterleave)
+{
     OpenLog();
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t)
@@ -163,8 +188,12 @@ TEST_F(LogTest, OnlyTheFirstFileOpensLinesHaveTheirPrefixesAndFormatsThreadsNeve
     }
     EXPECT_EQ(count, 800);
     EXPECT_EQ(hook.Lines().size(), 800u);
-    // Exception reports name sender and message, missing parts read "unknown" and a throwing hook never escapes.
-    OpenLog();
+}
+
+// Reports an engine exception thrown by a named sender to the log and in a box, then shows one of each kind with
+// parts missing.
+void ReportOneOfEachKind()
+{
     CReportingObject sender;
     try {
         sender.Fail();
@@ -176,6 +205,12 @@ TEST_F(LogTest, OnlyTheFirstFileOpensLinesHaveTheirPrefixesAndFormatsThreadsNeve
     ShowStdException(std::length_error("vector too long"), nullptr);
     ShowUnknownException("Unknown Exception", "", "", nullptr);
     ShowStdException(NullWhat(), nullptr);
+}
+
+TEST_F(LogTest, ExceptionReportsNameSenderAndMessageMissingPartsReadUnknownAndAThrowingHookNeverEscapes)
+{
+    OpenLog();
+    ReportOneOfEachKind();
     LoggerSetHook([](const std::string&) { throw std::bad_alloc(); });
     EXPECT_NO_THROW(LogInfoF("formatted"));
     EXPECT_NO_THROW(LogInfo("ready"));
@@ -188,6 +223,12 @@ TEST_F(LogTest, OnlyTheFirstFileOpensLinesHaveTheirPrefixesAndFormatsThreadsNeve
                                   Report("unknown", "class korvane::(anonymous namespace)::NullWhat", "unknown") +
                                   "INFO: formatted\nINFO: ready\n" +
                                   Report("report", "class korvane::EReadError", "unknown"));
+}
+
+TEST_F(LogTest, ErrorBoxesShowTheReportUnderTheProgramsName)
+{
+    OpenLog();
+    ReportOneOfEachKind();
     ASSERT_EQ(boxes.size(), 5u);
     EXPECT_EQ(boxes[0], std::pair(ReplaceExtension(GetFileName(GetModuleFilePath()), ""),
                                   BoxText("Cannot open file: \"x.dat\"", "class korvane::EFileOpenError",
@@ -195,7 +236,10 @@ TEST_F(LogTest, OnlyTheFirstFileOpensLinesHaveTheirPrefixesAndFormatsThreadsNeve
     EXPECT_EQ(std::pair(boxes[1].second, boxes[3].second),
               std::pair(BoxText("unknown", "class korvane::EInvalidParameter", "unknown"),
                         BoxText("Unknown Exception", "unknown", "unknown")));
-    // The standard library's ABI markers stay out of the names.
+}
+
+TEST(TypeNameTest, TheStandardLibrarysAbiMarkersStayOutOfTheNames)
+{
     EXPECT_EQ(GetRuntimeClassName(std::ios_base::failure("x")), "class std::ios_base::failure");
 }
 
