@@ -240,24 +240,35 @@ void CMegaWindowScene::TraceFocus(const korvane::mwt::CForm& form)
 
 void CMegaWindowScene::ReportFormChanges()
 {
-    std::vector<std::pair<boost::weak_ptr<korvane::mwt::CForm>, std::string>> now;
+    // Runs every frame: a form's name is taken once, when it first shows.
+    std::vector<bool> stillShown(reportedForms_.size(), false);
+    std::vector<std::pair<boost::weak_ptr<korvane::mwt::CForm>, std::string>> opened;
     for (const auto& child : screen_->GetControls()) {
-        if (const auto form = boost::dynamic_pointer_cast<korvane::mwt::CForm>(child))
-            now.emplace_back(form, form->GetFormName().empty() ? form->GetName() : form->GetFormName());
-    }
-    // By owner, not by address: a form made in the frame another was freed may take its place in memory.
-    const auto in = [](const auto& list, const boost::weak_ptr<korvane::mwt::CForm>& form) {
-        return std::any_of(list.begin(), list.end(), [&](const auto& entry) {
-            return !entry.first.owner_before(form) && !form.owner_before(entry.first);
+        const auto form = boost::dynamic_pointer_cast<korvane::mwt::CForm>(child);
+        if (!form)
+            continue;
+        // By owner, not by address: a form made in the frame another was freed may take its place in memory.
+        const boost::weak_ptr<korvane::mwt::CForm> entry(form);
+        const auto known = std::find_if(reportedForms_.begin(), reportedForms_.end(), [&](const auto& reported) {
+            return !reported.first.owner_before(entry) && !entry.owner_before(reported.first);
         });
-    };
-    for (const auto& [form, name] : reportedForms_) {
-        if (!in(now, form))
-            korvane::LogInfo("Form closed: " + name);
+        if (known != reportedForms_.end())
+            stillShown[static_cast<std::size_t>(known - reportedForms_.begin())] = true;
+        else
+            opened.emplace_back(entry, form->GetFormName().empty() ? form->GetName() : form->GetFormName());
     }
-    for (const auto& [form, name] : now) {
-        if (!in(reportedForms_, form))
-            korvane::LogInfo("Form opened: " + name);
+    if (opened.empty() && std::find(stillShown.begin(), stillShown.end(), false) == stillShown.end())
+        return;
+    std::vector<std::pair<boost::weak_ptr<korvane::mwt::CForm>, std::string>> now;
+    for (std::size_t i = 0; i < reportedForms_.size(); ++i) {
+        if (stillShown[i])
+            now.push_back(std::move(reportedForms_[i]));
+        else
+            korvane::LogInfo("Form closed: " + reportedForms_[i].second);
+    }
+    for (auto& entry : opened) {
+        korvane::LogInfo("Form opened: " + entry.second);
+        now.push_back(std::move(entry));
     }
     reportedForms_ = std::move(now);
 }

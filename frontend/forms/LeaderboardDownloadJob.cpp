@@ -119,11 +119,12 @@ LeaderboardDownloadWork& GetLeaderboardDownloadWork(FrontEndTask* task)
     return *reinterpret_cast<LeaderboardDownloadWork*>(task->Work);
 }
 
-void PostLeaderboardDownload(std::int32_t title, std::int32_t mode, const boost::shared_ptr<CLeaderboardListForm>& list)
+FrontEndTask* PostLeaderboardDownload(std::int32_t title, std::int32_t mode,
+                                      const boost::shared_ptr<CLeaderboardListForm>& list)
 {
     FrontEndTask* task = TaskPoolAlloc(LeaderboardDownloadJob);
     if (task->Index == kFrontEndTaskSpare) {
-        return;
+        return nullptr;
     }
     LeaderboardDownloadWork& work = GetLeaderboardDownloadWork(task);
     work.Title = static_cast<std::uint8_t>(title);
@@ -131,6 +132,7 @@ void PostLeaderboardDownload(std::int32_t title, std::int32_t mode, const boost:
     work.Board = static_cast<std::uint8_t>(title == 0 ? mode : kCompanionFirstBoard + mode);
     SetLeaderboardDownloadForm(work, list);
     GetLeaderboardName(work);
+    return task;
 }
 
 void SetLeaderboardDownloadForm(LeaderboardDownloadWork& work, const boost::shared_ptr<CLeaderboardListForm>& form)

@@ -42,9 +42,9 @@ struct LeaderboardDownloadWork
 /// The task routine.
 void LeaderboardDownloadJob(FrontEndTask* task);
 /// Posts the job for the title's (0 main game, 1 companion game) mode and hands it the list view,
-/// which it names; nothing when the pool has no record to give.
-void PostLeaderboardDownload(std::int32_t title, std::int32_t mode,
-                             const boost::shared_ptr<CLeaderboardListForm>& list);
+/// which it names. Returns its record; null, and nothing posted, when the pool has no record to give.
+FrontEndTask* PostLeaderboardDownload(std::int32_t title, std::int32_t mode,
+                                      const boost::shared_ptr<CLeaderboardListForm>& list);
 /// The record's work area; the chooser fills title, mode, board and the list form after the post.
 LeaderboardDownloadWork& GetLeaderboardDownloadWork(FrontEndTask* task);
 /// Gives the job its list view (held weakly: a view that is gone ends the job).

@@ -45,14 +45,10 @@ protected:
         JobFixture::TearDown();
     }
 
-    FrontEndTask* Post(const boost::shared_ptr<RecordingListForm>& form)
+    /// The companion game's second mode (board 11), as the chooser posts it.
+    static FrontEndTask* Post(const boost::shared_ptr<RecordingListForm>& form)
     {
-        FrontEndTask* task = TaskPoolAlloc(LeaderboardDownloadJob);
-        LeaderboardDownloadWork& work = GetLeaderboardDownloadWork(task);
-        std::tie(work.Title, work.Mode, work.Board) = std::tuple(1, 1, 11);
-        SetLeaderboardDownloadForm(work, form);
-        GetLeaderboardName(work);
-        return task;
+        return PostLeaderboardDownload(1, 1, form);
     }
 
     /// Frames until the job serves requests again (a bounded number).
