@@ -31,5 +31,8 @@ void CCursorFormDesign::InitializeComponent(korvane::CTextureCache* cache)
     SetKeyPreview(false);
 
     CursorImage = MakeImage(cache, "CursorImage", form_names::kImageCursor, {0.0f, 0.0f, 64.0f, 64.0f}, 1.0f, true);
+    // Unlike the menus' pictures the pointer's is focusable; the form is disabled once built, so it never takes the
+    // focus from a menu.
+    CursorImage->SetFocusable(true);
     AddControl(CursorImage);
 }

@@ -96,11 +96,12 @@ TEST_F(FormsTest, WallpapersCrossFadeTheCursorGlidesAndPulsesAndEachMenuClassRem
     EXPECT_EQ(form_names::kImageCrossHatch, FormsOf<CWallpaperForm>().front()->GetPath());
     screen->RemoveAllControls();
 
-    // The cursor stays where it is put, glides by a clamped step and pulses.
+    // The cursor (disabled, top-most, its picture focusable) stays where it is put, glides by a clamped step and pulses.
     auto cursor = boost::make_shared<CCursorForm>();
     screen->AddControl(cursor);
-    EXPECT_EQ(std::tuple(false, true, Vector2<float>(1125.0f, 590.0f)),
-              std::tuple(cursor->IsEnabled(), cursor->IsTopMost(), cursor->GetLocation()));
+    EXPECT_EQ(std::tuple(false, true, Vector2<float>(1125.0f, 590.0f), true),
+              std::tuple(cursor->IsEnabled(), cursor->IsTopMost(), cursor->GetLocation(),
+                         cursor->CursorImage->IsFocusable()));
     cursor->SetCursorPosition(Vector2<float>(300.0f, 200.0f));
     Frames(10);
     EXPECT_EQ(std::tuple(Vector2<float>(245.0f, 169.0f), Vector2<float>(300.0f, 200.0f)),
