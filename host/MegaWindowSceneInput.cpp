@@ -99,17 +99,9 @@ void CMegaWindowScene::PollUiInput(float seconds)
     const bool decideHeld = controller->IsDown("decide");
     if (inputTrace_)
         TraceReleases(*controller);
-    // The free pointer serves only a form that shows the pointer. Over a form that takes its keys (a dialog, the
-    // credits, a game) it would stay hidden and silence every key until a second press, with nothing on the screen
-    // to say why; there a mode press is dropped and the pointer follows the focus.
-    const boost::shared_ptr<korvane::mwt::CForm> activeForm = screen_->GetActiveForm();
-    const bool pointerForm = activeForm && activeForm->GetGroup() < kKeyFormGroup;
-    if (controller->WasPressed("mode") && pointerForm) {
+    if (controller->WasPressed("mode")) {
         cursorForm_->SetFocusMode(!cursorForm_->IsFocusMode());
         Trace(cursorForm_->IsFocusMode() ? "UI: pointer follows the focus" : "UI: pointer moves freely");
-    } else if (!pointerForm && !cursorForm_->IsFocusMode()) {
-        cursorForm_->SetFocusMode(true);
-        Trace("UI: pointer follows the focus");
     }
     if (controller->WasPressed("cursor"))
         cursorForm_->SetVisible(!cursorForm_->IsVisible());

@@ -52,11 +52,10 @@ const char* const kActions[] = {
     "previousEffectTechnique",
 };
 
-// Read by the interface and mapped by the preferences, but never among the fifteen: made up
-// front so that no lookup has to create them while another thread reads the controller.
+// Read by the interface but never among the fifteen ("pause" takes its keys from the preferences,
+// "mode" and "cursor" have none): made up front so that no lookup has to create them while
+// another thread reads the controller.
 const char* const kLateActions[] = {"pause", "mode", "cursor"};
-/// The keyboard's Tab key (DirectInput key code).
-constexpr std::uint32_t kPointerModeKey = 0x0F;
 
 korvane::CGameApplicationDriverCX& RequireDriver(const korvane::CObject* sender)
 {
@@ -151,10 +150,6 @@ void CResourceScene::RegisterInputActions()
         }
         for (const char* action : kLateActions)
             device->AddButton(action, "");
-        // The free pointer needs a key of its own: Tab switches it on and off. No default of the
-        // preferences uses Tab, and a reset of the key mappings leaves this binding alone.
-        if (device->GetDeviceType() == korvane::kControllerKeyboard)
-            device->SetMapping("mode", 0, kPointerModeKey);
         controller_.AddController(device.get());
     }
 }

@@ -75,9 +75,7 @@ void CKeyMappingForm::OnUpdate(CComponent*, float)
     if (m_targetControllers.empty()) {
         return;
     }
-    // "mode" (Tab on the keyboard) switches the pointer: like the directions it belongs to the menus and is never
-    // taken, so one press does not both bind a row and free the pointer.
-    for (const char* direction : {"up", "left", "right", "down", "mode"}) {
+    for (const char* direction : {"up", "left", "right", "down"}) {
         if (CFormSceneLink::IsHeld(direction)) {
             return;
         }

@@ -221,8 +221,6 @@ TEST_F(WindowInput, PointerFormMovesFocusWithTheSoundClicksAtTheFlooredPointAndH
 // Mode frees the pointer and cursor toggles its visibility; the free pointer's speed follows the analog value.
 TEST_F(WindowInput, ModeFreesThePointerWhichMovesBySpeedDirectionAndBounds)
 {
-    // The free pointer serves a form that shows the pointer.
-    TestForm test(Screen(), 0);
     scene.controller.Press("mode");
     scene.controller.Press("cursor");
     const bool visible = Cursor().IsVisible();
@@ -255,17 +253,21 @@ TEST_F(WindowInput, ModeFreesThePointerWhichMovesBySpeedDirectionAndBounds)
     }
 }
 
-// The free pointer serves only a form that shows it: over a form that takes its keys a mode press is dropped, and such
-// a form coming up while the pointer is free gets the focus navigation back, so its keys never go silent.
-TEST_F(WindowInput, ModeIsDroppedOverAKeyFormWhichAlwaysGetsItsKeys)
+// Each mode press flips the pointer whatever form is active: over a form that takes its keys the free pointer hands it
+// none until the next press, and a key form coming up while the pointer is free leaves it free.
+TEST_F(WindowInput, ModeFlipsThePointerOverAKeyFormToo)
 {
     const auto tap = [this](const char* action) {
         scene.controller.Press(action);
         scene.RunFrame(0.0f);
         scene.controller.Release(action);
     };
+    const std::vector<std::string> none;
     const std::vector<std::string> escape{"First down 27", "First up 27"};
     TestForm keys(Screen(), 1000);
+    tap("mode");
+    tap("cancel");
+    EXPECT_EQ(std::pair(false, none), std::pair(Cursor().IsFocusMode(), keys.events));
     tap("mode");
     tap("cancel");
     EXPECT_EQ(std::pair(true, escape), std::pair(Cursor().IsFocusMode(), keys.events));
@@ -278,7 +280,7 @@ TEST_F(WindowInput, ModeIsDroppedOverAKeyFormWhichAlwaysGetsItsKeys)
     keys.form->BringToFront();
     keys.form->SetFocus();
     tap("cancel");
-    EXPECT_EQ(std::pair(true, escape), std::pair(Cursor().IsFocusMode(), keys.events));
+    EXPECT_EQ(std::pair(false, none), std::pair(Cursor().IsFocusMode(), keys.events));
 }
 
 // The log names each form the screen gains or loses (by the form, not its address or name), and with the trace on each

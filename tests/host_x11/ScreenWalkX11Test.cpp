@@ -96,8 +96,6 @@ protected:
             return "decide";
         case XK_Escape:
             return "cancel";
-        case XK_Tab:
-            return "mode";
         case XK_Up:
             return "up";
         case XK_Down:
@@ -180,15 +178,14 @@ protected:
         ExpectLine("Form opened: GameSelectForm", from);
     }
 
-    /// A key held on the focused key-mapping row until a frame has taken it: Tab, whose trace tells the frame,
-    /// comes and goes while the key is down (the row takes nothing while Tab is held, the key once Tab is let go).
-    /// Tab back to the focus comes alone, and the row must not take it.
+    /// A key held on the focused key-mapping row until a frame has taken it: Left, whose trace tells the frames,
+    /// comes and goes while the key is down (the row takes nothing while Left is held, and the key in the frame that
+    /// tells Left's release).
     void Rebind(KeySym symbol)
     {
         Key(symbol, true);
-        Press(XK_Tab, "UI: pointer moves freely");
+        Press(XK_Left, "UI: key 0x25");
         Key(symbol, false);
-        Press(XK_Tab, "UI: pointer follows the focus");
     }
 
     /// The keyboard's binding 0 of the action as the preferences file keeps it, -1 when absent.
@@ -227,11 +224,6 @@ TEST_P(ScreenWalkX11Test, EveryScreenIsEnteredAndLeftWithKeys)
 
     PlayAndLeave("MainGameButton");
     PlayAndLeave("CompanionGameButton");
-
-    // The free pointer: Tab frees it, the arrows move it, Tab gives the keys back to the focus.
-    Press(XK_Tab, "UI: pointer moves freely");
-    Press(XK_Right, "UI: pointer at ");
-    Press(XK_Tab, "UI: pointer follows the focus");
 
     // Options: sound, screen (a mode kept, then one let run out), controllers and the keyboard's mapping.
     FocusTo("OptionsButton");
@@ -298,8 +290,8 @@ TEST_P(ScreenWalkX11Test, EveryScreenIsEnteredAndLeftWithKeys)
     Press(XK_Escape, "Form opened: LeaderboardSelectForm");
     Press(XK_Escape, "Form opened: GameSelectForm");
 
-    // The credits, left with Escape in one language and Return in the other, with Tab held too: over a screen
-    // without the pointer Tab does nothing, so the key still leaves.
+    // The credits, left with Escape in one language and Return in the other, with Tab held too: Tab is no key of the
+    // menus, so the key still leaves.
     FocusTo("CreditsButton");
     Press(XK_Return, "Form opened: CreditsForm");
     from = Log().size();
@@ -323,6 +315,7 @@ TEST_P(ScreenWalkX11Test, EveryScreenIsEnteredAndLeftWithKeys)
 
     const std::string log = Log();
     EXPECT_EQ(std::string::npos, log.find("ERROR", log.find("Form opened: LogoSplashForm"))) << log;
+    EXPECT_EQ(std::string::npos, log.find("UI: pointer")) << "the pointer follows the focus throughout";
     const std::string preferences =
         korvane::test::TempDir::Read(data.Path() + "Vumo/VorthenixZambrelliot/preference.dat");
     EXPECT_EQ(std::pair(0x2A, 0x03),

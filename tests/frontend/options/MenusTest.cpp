@@ -169,12 +169,15 @@ TEST_F(OptionsTest, KeyMappingBindsAHeldKeyOrPadButtonToTheFocusedRowAndStaysSaf
     EXPECT_EQ(std::tuple(std::vector<EUiSound>(4, EUiSound::Decide), 0x10u, 0x10u),
               std::tuple(sounds, Keyboard().GetMapping("x1", 0), Keyboard().GetMapping("x2", 0)));
 
-    // Directions, the locked system keys and Tab, the pointer's switch, bind nothing.
+    // Directions and the locked system keys bind nothing; Tab binds like any other key.
     sounds.clear();
     form->ShieldLabel->SetFocus();
-    for (SDL_Scancode held : {SDL_SCANCODE_LEFT, SDL_SCANCODE_RETURN, SDL_SCANCODE_ESCAPE, SDL_SCANCODE_TAB})
+    for (SDL_Scancode held : {SDL_SCANCODE_LEFT, SDL_SCANCODE_RETURN, SDL_SCANCODE_ESCAPE})
         Press(held);
     EXPECT_EQ(std::tuple(0x2Du, 0u), std::tuple(Keyboard().GetMapping("x4", 0), sounds.size()));
+    Press(SDL_SCANCODE_TAB);
+    EXPECT_EQ(std::tuple(0x0Fu, "[TAB]", std::vector<EUiSound>{EUiSound::Decide}),
+              std::tuple(Keyboard().GetMapping("x4", 0), form->ShieldKeyLabel->GetCaption(), sounds));
 
     // DEFAULT restores the keyboard defaults and the labels.
     ClickOn(*form->DefaultButton);
