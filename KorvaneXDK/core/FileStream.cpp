@@ -15,6 +15,7 @@
 #include "KorvaneXDK/core/FilePath.h"
 #include "KorvaneXDK/core/Log.h"
 #include "KorvaneXDK/core/StringUtility.h"
+#include "os/system/RegularFile.h"
 #include "os/system/System.h"
 
 namespace korvane
@@ -79,23 +80,25 @@ void CFileStream::Open(bool truncate)
     const std::string target = ToSystemPath(path_);
     uncaughtAtOpen_ = std::uncaught_exceptions();
     int fd = -1;
-    int error = 0;
+    // Only a regular file is opened, and never waited on: a named pipe in its place would hold the
+    // program until someone answered it, and a folder holds no file data.
+    std::string why;
     switch (openMode_) {
     case 1:
-        fd = ::open(target.c_str(), O_RDONLY | O_CLOEXEC);
+        fd = os::system::OpenRegularFile(target, O_RDONLY, why);
         break;
     case 3:
-        fd = ::open(target.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        fd = os::system::OpenRegularFile(target, O_RDWR | O_CREAT, why);
         break;
     case 0:
     case 2:
         if (!truncate) {
             if (!tempPath_.empty()) {
-                fd = ::open(tempPath_.c_str(), O_WRONLY | O_CLOEXEC);
+                fd = os::system::OpenRegularFile(tempPath_, O_WRONLY, why);
                 if (fd >= 0 || errno != ENOENT)
                     break;
             }
-            fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+            fd = os::system::OpenRegularFile(target, O_WRONLY | O_CREAT, why);
             break;
         }
         // The writer follows a link and refuses a folder before anything is written.
@@ -110,17 +113,13 @@ void CFileStream::Open(bool truncate)
         errno = EINVAL;
         break;
     }
-    // Reading opens folders too; a folder is not a file, so it fails here like any other
-    // path that names no file, rather than at the first read.
-    struct stat opened;
-    if (fd >= 0 && ::fstat(fd, &opened) == 0 && S_ISDIR(opened.st_mode)) {
-        ::close(fd);
-        fd = -1;
-        errno = EISDIR;
-    }
     if (fd < 0) {
-        error = errno;
-        LogSystemError(error, __LINE__);
+        const int error = errno;
+        if (why.empty())
+            os::system::SetLastErrorFromErrno(error);
+        else
+            os::system::SetLastError(static_cast<std::uint32_t>(error), why + "\n");
+        LogWin32Error(kSourceFile, __LINE__);
         throw EFileOpenError(this, "Cannot open file: \"" + path_ + "\"");
     }
     handle_ = fd;

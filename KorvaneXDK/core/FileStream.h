@@ -27,7 +27,9 @@ namespace korvane
 /// symbolic link keeps the link: the file it names is replaced.
 ///
 /// A path naming a folder fails to open in every mode: it holds no file data to read, and
-/// a write must not get as far as the rename before finding that out.
+/// a write must not get as far as the rename before finding that out. Reading and writing in
+/// place (modes 1 and 3) take only a regular file: a named pipe, a socket or a device there
+/// fails to open at once, never waited on, and its kind is the logged reason.
 ///
 /// Failures throw EFileOpenError, EReadError or EWriteError after logging the system error.
 class CFileStream : public CStandardStream

@@ -1,6 +1,9 @@
 /** @file Log.cpp The process-wide log file and its line hook. */
 #include "KorvaneXDK/core/Log.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdarg>
 #include <cstdio>
 #include <ctime>
@@ -9,6 +12,7 @@
 #include "KorvaneXDK/core/FilePath.h"
 #include "KorvaneXDK/core/ScopedLock.h"
 #include "KorvaneXDK/core/StringUtility.h"
+#include "os/system/RegularFile.h"
 #include "os/system/System.h"
 
 namespace korvane
@@ -76,8 +80,12 @@ void LoggerInitialize(const std::string& fileName)
     std::string name = fileName;
     if (name.empty())
         name = ReplaceExtension(GetModuleFilePath(), ".log");
-    // The log is recreated on every start; a file that cannot be opened leaves the logger without one.
-    gLogFile = std::fopen(ToSystemPath(name).c_str(), "w");
+    // The log is recreated on every start; a file that cannot be opened leaves the logger without one,
+    // and so does anything else in its place (a named pipe would hold the start until someone reads it).
+    std::string why;
+    const int fd = os::system::OpenRegularFile(ToSystemPath(name), O_WRONLY | O_CREAT | O_TRUNC, why);
+    if (fd >= 0 && (gLogFile = ::fdopen(fd, "w")) == nullptr)
+        ::close(fd);
 }
 
 void LoggerFinalize()

@@ -3,6 +3,8 @@
 #include "frontend/preferences/PreferenceManager.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <exception>
 
 #include <boost/shared_ptr.hpp>
@@ -24,6 +26,7 @@
 #include "frontend/preferences/KeyMappingActions.h"
 #include "frontend/preferences/PreferenceChunk.h"
 #include "frontend/preferences/PreferenceHost.h"
+#include "os/system/RegularFile.h"
 
 using namespace korvane;
 
@@ -174,6 +177,17 @@ void CPreferenceManager::Save()
         saveKeyMapping(writer);
 
         LogInfo("Saving preference data...");
+        if (fileDamaged_) {
+            // Kept beside the new file, as the store keeps its damaged files; a file gone since is not.
+            const std::string aside = os::system::SetFileAside(GetPreferenceFilePath());
+            const int error = aside.empty() ? errno : 0;
+            if (error != 0 && error != ENOENT)
+                throw EWriteError(this, "Save: the damaged file could not be set aside (" +
+                                            std::string(std::strerror(error)) + ")");
+            if (!aside.empty())
+                LogInfo("Damaged preference data kept as '" + aside + "'.");
+            fileDamaged_ = false;
+        }
         // The file stream writes a temporary file and renames it over the old one on Close; a
         // failure on the way removes the temporary file and leaves the old one as it was.
         CFileStream file(GetPreferenceFilePath(), 0, 0);
@@ -286,6 +300,7 @@ void CPreferenceManager::saveKeyMapping(CRIFFWriter& writer)
 void CPreferenceManager::Load()
 {
     bool loaded = false;
+    fileDamaged_ = false;
     try {
         LogInfo("Loading preference data...");
         CMemoryStream image;
@@ -314,6 +329,7 @@ void CPreferenceManager::Load()
     } catch (const EException& error) {
         LogEngineException(error);
         LogErrorAt("Configuration file is corrupt. Default settings used.", kSourceFile, __LINE__);
+        fileDamaged_ = true;
     } catch (const std::exception& error) {
         LogStdException(error);
         LogErrorAt("Configuration file is corrupt. Default settings used.", kSourceFile, __LINE__);

@@ -33,7 +33,9 @@ public:
     explicit CPreferenceManager(IPreferenceHost& host);
     ~CPreferenceManager() override;
 
-    /// Writes "preference.dat" whole (through a temporary file), then the display settings.
+    /// Writes "preference.dat" whole (through a temporary file), then the display settings. A file
+    /// that Load found damaged is first set aside as "preference.dat.corrupt" (or ".corrupt<n>"); when
+    /// that fails it is not written over.
     virtual void Save();
     /// Reads "preference.dat", applying what it holds as it goes, then the display keys.
     virtual void Load();
@@ -69,4 +71,5 @@ private:
 
     IPreferenceHost& host_;
     StoredKeyMappings storedMappings_;
+    bool fileDamaged_ = false; ///< the last Load found "preference.dat" damaged
 };

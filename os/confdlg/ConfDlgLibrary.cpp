@@ -1,16 +1,21 @@
 /** @file ConfDlgLibrary.cpp The configuration dialog library shipped with the program: a choice of window
  * or full screen over the previous (or default) display mode. */
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include <SDL.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "os/confdlg/ConfDlg.h"
 #include "os/confdlg/PreviousChoice.h"
+#include "os/system/AtomicFile.h"
+#include "os/system/RegularFile.h"
 
 namespace
 {
@@ -38,9 +43,20 @@ std::string ChoicePath()
 ConfigDialogResult PreviousChoice(const ConfigDialogBlock& block)
 {
     char text[256] = {};
-    if (FILE* file = std::fopen(ChoicePath().c_str(), "r")) {
-        const std::size_t length = std::fread(text, 1, sizeof text - 1, file);
-        std::fclose(file);
+    // Anything but a file in its place (a named pipe would never answer) reads as no choice.
+    std::string why;
+    const int fd = os::system::OpenRegularFile(ChoicePath(), O_RDONLY, why);
+    if (fd >= 0) {
+        std::size_t length = 0;
+        while (length < sizeof text - 1) {
+            const ssize_t got = read(fd, text + length, sizeof text - 1 - length);
+            if (got > 0) {
+                length += static_cast<std::size_t>(got);
+            } else if (got == 0 || errno != EINTR) {
+                break;
+            }
+        }
+        close(fd);
         text[length] = '\0';
     }
     return os::confdlg::ChoiceFromText(text, block);
@@ -56,23 +72,33 @@ void MakeFolders(const std::string& folder)
     mkdir(folder.c_str(), 0755);
 }
 
-void SaveChoice(const ConfigDialogResult& result)
+/// Keeps the choice for the next start; returns why it could not be kept, or empty.
+std::string SaveChoice(const ConfigDialogResult& result)
 {
-    const std::string folder = ChoiceFolder();
-    MakeFolders(folder);
-    const std::string path = ChoicePath();
-    const std::string temporary = path + ".tmp";
-    FILE* file = std::fopen(temporary.c_str(), "w");
-    if (file == nullptr) {
+    MakeFolders(ChoiceFolder());
+    const std::string text = os::confdlg::FormatChoice(result);
+    os::system::AtomicFileWriter writer;
+    int error = writer.Begin(ChoicePath());
+    if (error == 0)
+        error = writer.Write(text.data(), text.size());
+    if (error == 0)
+        error = writer.Commit();
+    return error == 0 ? std::string() : std::strerror(error);
+}
+
+/// Tells the user that the choice holds for this start only: in a box, or on stderr where no box can be
+/// shown (or boxes are turned off, as the program's own are with KORVANE_NO_MESSAGE_BOX).
+void ReportUnsavedChoice(const char* title, const std::string& why)
+{
+    const std::string text = "The display settings are used for this start but could not be kept for the next: '" +
+                             ChoicePath() + "': " + why;
+    const char* noBox = std::getenv("KORVANE_NO_MESSAGE_BOX");
+    if ((noBox == nullptr || *noBox == '\0') &&
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, title, text.c_str(), nullptr) == 0) {
         return;
     }
-    const std::string text = os::confdlg::FormatChoice(result);
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0 &&
-                         fsync(fileno(file)) == 0;
-    std::fclose(file);
-    if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-    }
+    std::fprintf(stderr, "[%s]\n%s\n", title, text.c_str());
+    std::fflush(stderr);
 }
 
 } // namespace
@@ -122,7 +148,11 @@ extern "C"
             return 0;
         }
         choice.windowed = pressed == 1 ? 1 : 0;
-        SaveChoice(choice);
+        // The contract's answer is only accepted or cancelled: an accepted choice that cannot be kept is
+        // still this start's choice, and the user hears of it here.
+        if (const std::string why = SaveChoice(choice); !why.empty()) {
+            ReportUnsavedChoice(title, why);
+        }
         *result = choice;
         return 1;
     }

@@ -12,6 +12,7 @@
 
 #include "os/store/ByteReader.h"
 #include "os/store/ByteWriter.h"
+#include "os/system/RegularFile.h"
 #include "os/system/System.h"
 
 namespace os::store
@@ -30,12 +31,6 @@ constexpr std::size_t kMaxUserName = 255;
 constexpr std::size_t kMaxLanguage = 32;
 constexpr std::uint32_t kMaxAchievements = 4096;
 constexpr std::size_t kMaxFileNameLength = 200;
-
-bool Exists(const std::string& path)
-{
-    struct stat info;
-    return ::lstat(path.c_str(), &info) == 0;
-}
 
 } // namespace
 
@@ -61,15 +56,16 @@ std::string BoardFileName(const std::string& board)
 FileRead ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& bytes)
 {
     bytes.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    std::string why;
+    const int fd = os::system::OpenRegularFile(path, O_RDONLY, why);
     if (fd < 0) {
         const int error = errno;
-        os::system::SetLastErrorFromErrno(error);
+        os::system::SetLastError(static_cast<std::uint32_t>(error), why + "\n");
         return error == ENOENT ? FileRead::Missing : FileRead::Failed;
     }
     struct stat info;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        os::system::SetLastErrorFromErrno(errno != 0 ? errno : EISDIR);
+    if (::fstat(fd, &info) != 0) {
+        os::system::SetLastErrorFromErrno(errno);
         ::close(fd);
         return FileRead::Failed;
     }
@@ -99,16 +95,10 @@ FileRead ReadWholeFile(const std::string& path, std::size_t maxBytes, std::strin
 
 std::string SetFileAside(const std::string& path)
 {
-    for (int n = 0; n < 1000; ++n) {
-        const std::string aside = path + ".corrupt" + (n == 0 ? std::string() : std::to_string(n));
-        if (Exists(aside))
-            continue;
-        if (::rename(path.c_str(), aside.c_str()) == 0)
-            return aside;
+    std::string aside = os::system::SetFileAside(path);
+    if (aside.empty())
         os::system::SetLastErrorFromErrno(errno);
-        return std::string();
-    }
-    return std::string();
+    return aside;
 }
 
 std::string EncodeUser(const UserRecord& user)

@@ -1,15 +1,19 @@
 /** @file AtomicFile.cpp File replacements through a temporary file, fsync and rename. */
 #include "os/system/AtomicFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
+#include <string_view>
+#include <vector>
 
-#include "os/system/System.h"
+// Built into the configuration dialog's library too: only the C library may be called here.
 
 namespace os::system
 {
@@ -24,6 +28,62 @@ std::string FolderOf(const std::string& path)
 {
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+/// Reads a run of decimal digits at the front of `text` into `value`; false when there is none
+/// or it is too long for a process id or a counter.
+bool TakeNumber(std::string_view& text, unsigned long& value)
+{
+    std::size_t length = 0;
+    value = 0;
+    while (length < text.size() && text[length] >= '0' && text[length] <= '9') {
+        if (++length > 10)
+            return false;
+        value = value * 10 + static_cast<unsigned long>(text[length - 1] - '0');
+    }
+    text.remove_prefix(length);
+    return length > 0;
+}
+
+/// The process id in a temporary file name this writer gives `name` (".<name>.<pid>-<n>.tmp"), or 0
+/// when `entry` is not one.
+pid_t TemporaryFileOwner(std::string_view entry, const std::string& name)
+{
+    if (entry.size() < name.size() + 2 || entry[0] != '.' || entry.substr(1, name.size()) != name ||
+        entry[name.size() + 1] != '.')
+        return 0;
+    entry.remove_prefix(name.size() + 2);
+    unsigned long pid = 0;
+    unsigned long counter = 0;
+    if (!TakeNumber(entry, pid) || entry.empty() || entry[0] != '-')
+        return 0;
+    entry.remove_prefix(1);
+    if (!TakeNumber(entry, counter) || entry != ".tmp" || pid == 0 || pid > 0x7FFFFFFFul)
+        return 0;
+    return static_cast<pid_t>(pid);
+}
+
+/// Removes the temporary files of `name` in `folder` that processes which no longer run left behind.
+/// A process that runs (or may: one of another user answers EPERM) keeps its file, as does this one,
+/// whose other writers may have the same target pending.
+void RemoveStaleTemporaryFiles(const std::string& folder, const std::string& name)
+{
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (dir == nullptr)
+        return;
+    std::vector<std::string> stale;
+    const pid_t self = ::getpid();
+    while (const dirent* entry = ::readdir(dir)) {
+        const pid_t owner = TemporaryFileOwner(entry->d_name, name);
+        if (owner != 0 && owner != self && ::kill(owner, 0) == -1 && errno == ESRCH)
+            stale.emplace_back(folder + entry->d_name);
+    }
+    ::closedir(dir);
+    for (const std::string& path : stale) {
+        struct stat info;
+        if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode))
+            ::unlink(path.c_str());
+    }
 }
 
 } // namespace
@@ -53,6 +113,7 @@ int AtomicFileWriter::Begin(const std::string& path)
     const bool exists = ::stat(target.c_str(), &old) == 0;
     if (exists && S_ISDIR(old.st_mode))
         return EISDIR;
+    RemoveStaleTemporaryFiles(folder, name);
 
     for (int attempt = 0; attempt < 16; ++attempt) {
         const std::string temp =
@@ -72,6 +133,23 @@ int AtomicFileWriter::Begin(const std::string& path)
         return 0;
     }
     return EEXIST;
+}
+
+int AtomicFileWriter::Write(const void* data, std::size_t size)
+{
+    if (handle_ < 0)
+        return EBADF;
+    const char* bytes = static_cast<const char*>(data);
+    for (std::size_t done = 0; done < size;) {
+        const ssize_t written = ::write(handle_, bytes + done, size - done);
+        if (written > 0)
+            done += static_cast<std::size_t>(written);
+        else if (written == 0)
+            return ENOSPC;
+        else if (errno != EINTR)
+            return errno;
+    }
+    return 0;
 }
 
 int AtomicFileWriter::Commit()
@@ -110,30 +188,6 @@ void AtomicFileWriter::Abandon() noexcept
     handle_ = -1;
     ::unlink(tempPath_.c_str());
     tempPath_.clear();
-}
-
-bool WriteFileAtomically(const std::string& path, const void* data, std::size_t size)
-{
-    AtomicFileWriter writer;
-    int error = writer.Begin(path);
-    const char* bytes = static_cast<const char*>(data);
-    for (std::size_t done = 0; error == 0 && done < size;) {
-        const ssize_t written = ::write(writer.GetHandle(), bytes + done, size - done);
-        if (written > 0)
-            done += static_cast<std::size_t>(written);
-        else if (written == 0)
-            error = ENOSPC;
-        else if (errno != EINTR)
-            error = errno;
-    }
-    if (error == 0)
-        error = writer.Commit();
-    if (error != 0) {
-        writer.Abandon();
-        SetLastErrorFromErrno(error);
-        return false;
-    }
-    return true;
 }
 
 } // namespace os::system

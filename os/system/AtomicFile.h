@@ -17,8 +17,11 @@ namespace os::system
 /// replacement keeps the permissions of the file it replaces. A target that is a folder
 /// fails at Begin, before anything is written.
 ///
-/// Begin and Commit return 0 or the errno value of the failure; a failure leaves no
-/// temporary file behind.
+/// A save killed half-way leaves its temporary file behind. Begin removes those of the same
+/// target whose process no longer runs; a live process's pending file, or any other name, stays.
+///
+/// Begin, Write and Commit return 0 or the errno value of the failure. A failed Begin or Commit
+/// leaves no temporary file behind; after a failed Write, Abandon (or destruction) removes it.
 class AtomicFileWriter
 {
 public:
@@ -36,6 +39,8 @@ public:
     int GetHandle() const { return handle_; }
     /// The temporary file while pending; empty otherwise.
     const std::string& GetPendingPath() const { return tempPath_; }
+    /// Writes all the bytes to the temporary file (EBADF when nothing is pending).
+    int Write(const void* data, std::size_t size);
     /// Puts the data in place of the target (EBADF when nothing is pending).
     int Commit();
     /// Drops the data; the target stays as it was.
@@ -47,7 +52,8 @@ private:
     std::string targetPath_; ///< the target, or the file its link names
 };
 
-/// Replaces the file at `path` with the bytes in one step through an AtomicFileWriter.
+/// Replaces the file at `path` with the bytes in one step through an AtomicFileWriter
+/// (defined apart from the writer, which the configuration dialog's library shares).
 /// On failure the target is untouched, the calling thread's last error holds the cause
 /// and false is returned.
 bool WriteFileAtomically(const std::string& path, const void* data, std::size_t size);

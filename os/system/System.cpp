@@ -1,5 +1,6 @@
 /** @file System.cpp Clock, sleep, last error, message boxes and paths over POSIX and SDL. */
 #include "os/system/System.h"
+#include "os/system/RegularFile.h"
 #include "os/system/TimingHooks.h"
 
 #include <cerrno>
@@ -240,9 +241,10 @@ std::string FolderWriteProblem(const std::string& folder)
 
 std::string FileWriteProblem(const std::string& path)
 {
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    std::string why;
+    const int fd = OpenRegularFile(path, O_WRONLY | O_CREAT, why);
     if (fd < 0)
-        return ErrnoText(errno);
+        return why;
     close(fd);
     return std::string();
 }

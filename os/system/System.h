@@ -45,7 +45,8 @@ std::string GetUserDataRoot();
 /// file can be made there. Tries with a temporary file that it removes again.
 std::string FolderWriteProblem(const std::string& folder);
 /// Why the file cannot be opened for writing, in the system's words; empty when it can. Creates
-/// the file when it is missing and leaves its contents as they are.
+/// the file when it is missing and leaves its contents as they are. Anything but a regular file
+/// there is a problem too ("Is a named pipe"), found without waiting on it.
 std::string FileWriteProblem(const std::string& path);
 
 } // namespace os::system

@@ -8,6 +8,7 @@
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/FileStream.h"
 #include "KorvaneXDK/core/Log.h"
+#include "KorvaneXDK/core/MemoryStream.h"
 #include "KorvaneXDK/core/StringUtility.h"
 #include "os/gfx/Direct3D.h"
 #include "os/gfx/ResultCodes.h"
@@ -20,6 +21,11 @@ namespace
 
 /// Of a saved mode whose exact refresh rate is gone, the same size at this rate or more will do.
 constexpr std::uint32_t kFallbackRefreshRate = 58;
+
+/// The largest settings file read: one written here holds a handful of short lines (about 110
+/// bytes); the rest leaves room for keys of other parts. A larger one is damaged, and reading it
+/// whole would cost its size in memory at every start and again in the file written at exit.
+constexpr std::int32_t kMaximumFileSize = 16 * 1024;
 
 } // namespace
 
@@ -122,7 +128,20 @@ void CGraphicsModePreference::SelectMode(int index)
 void CGraphicsModePreference::Load(const std::string& path)
 {
     CFileStream file(path, 1, 1);
-    properties.LoadFromStream(file);
+    // At most one byte past the bound is read: that byte alone tells a damaged file.
+    CMemoryStream text;
+    text.SetSize(kMaximumFileSize + 1);
+    if (text.GetSize() != kMaximumFileSize + 1)
+        throw EReadError(this, "Load: out of memory");
+    const std::int32_t size = file.Read(text.GetBuffer(), kMaximumFileSize + 1);
+    if (size > kMaximumFileSize) {
+        LogErrorAt("Display configuration file is corrupt (larger than " + IntToString(kMaximumFileSize) +
+                       " bytes). Default settings used.",
+                   "GraphicsModePreference", __LINE__);
+        return;
+    }
+    text.SetSize(size);
+    properties.LoadFromStream(text);
     const int width = StringToInt(GetProperty("ScreenWidth", "0"));
     const int height = StringToInt(GetProperty("ScreenHeight", "0"));
     const int refresh = StringToInt(GetProperty("ScreenRefreshRatio", "0"));

@@ -41,7 +41,8 @@ public:
     /// throws std::out_of_range. The full-screen flag is not changed.
     void SelectMode(int index);
     /// Reads the settings file (EFileOpenError when it cannot be opened) and selects its mode
-    /// when the adapter still offers it.
+    /// when the adapter still offers it. A file larger than any written here is damaged: it is
+    /// refused unread with an error line, and the defaults stay.
     void Load(const std::string& path);
     /// Writes the settings file (through a temporary file renamed over the old one).
     void Save(const std::string& path);

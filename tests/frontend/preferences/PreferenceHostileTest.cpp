@@ -1,10 +1,15 @@
 /** @file PreferenceHostileTest.cpp Damaged and hostile "preference.dat" files: what is logged, what
- * is applied, and that nothing crashes, hangs, grows without bound or touches the file. */
+ * is applied, and that nothing crashes, hangs, grows without bound or touches the file before a save sets it
+ * aside; display settings files too large to be the program's own; folders and named pipes in place of either. */
 #include <algorithm>
 #include <atomic>
+#include <filesystem>
+#include <optional>
+#include <set>
 #include <tuple>
 
 #include "PreferenceTestSupport.h"
+#include "support/NamedPipe.h"
 
 /// The largest single operator-new request since it was last cleared (AllocationTracker.cpp).
 extern std::atomic<std::size_t> gLargestAllocation;
@@ -190,4 +195,97 @@ TEST_F(PreferenceTest, EachDamageAndEveryCutLogsItsLinesAndAppliesNoMoreThanItMa
         SCOPED_TRACE("cut at " + std::to_string(length));
         load(kMarked.substr(0, length), false);
     }
+}
+
+TEST_F(PreferenceTest, AFolderOrANamedPipeInPlaceOfEitherFileIsRefusedWithItsReasonAndNeverWaitedOn)
+{
+    for (const char* file : {"preference.dat", "display_setting.ini"}) {
+        for (const auto& [kind, reason] :
+             {std::pair("folder", "Is a directory"), std::pair("pipe", "Is a named pipe")}) {
+            SCOPED_TRACE(std::string(file) + ", " + kind);
+            korvane::test::TempDir folder;
+            const std::string path = folder.File(file);
+            if (kind == std::string("folder"))
+                std::filesystem::create_directory(path);
+            else
+                korvane::test::MakeNamedPipe(path);
+            korvane::test::LogCapture::Clear();
+            // The display settings are read when the driver starts, the preferences when the resource scene does.
+            std::optional<ProgramRun> run;
+            if (file == std::string("preference.dat"))
+                run.emplace(folder);
+            bool refused = false;
+            korvane::test::EndsWithoutWaiting(
+                [&] {
+                    if (run) {
+                        run->manager.Load();
+                        refused = korvane::test::LogCapture::Contains(
+                            "Can't open a configuration file. Default settings used.");
+                        return;
+                    }
+                    korvane::CGraphicsModePreference settings;
+                    try {
+                        settings.Load(path);
+                    } catch (const korvane::EFileOpenError&) {
+                        refused = true;
+                    }
+                },
+                path, std::string("reading ") + file);
+            EXPECT_TRUE(refused) << korvane::test::LogCapture::All();
+            EXPECT_TRUE(korvane::test::LogCapture::Contains(std::string("): ") + reason + "\n"))
+                << korvane::test::LogCapture::All();
+        }
+    }
+}
+
+TEST_F(PreferenceTest, ADamagedFileIsSetAsideWhenTheNextSaveWouldWriteOverIt)
+{
+    for (const std::string aside : {"preference.dat.corrupt", "preference.dat.corrupt1"}) {
+        SCOPED_TRACE(aside);
+        const std::string damaged = "damaged before " + aside;
+        dir.Write("preference.dat", damaged);
+        korvane::test::LogCapture::Clear();
+        ProgramRun run(dir);
+        run.Start().manager.Save();
+        EXPECT_EQ(damaged, korvane::test::TempDir::Read(dir.File(aside)));
+        EXPECT_TRUE(LogHasInOrder({kCorrupt, "INFO: Saving preference data...",
+                                   "INFO: Damaged preference data kept as '" + dir.File(aside) + "'.", "INFO: OK."}));
+    }
+    // The new file is whole, and a whole file is never set aside.
+    ProgramRun next(dir);
+    next.Start().manager.Save();
+    std::set<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        left.insert(entry.path().filename().string());
+    EXPECT_EQ((std::set<std::string>{"display_setting.ini", "preference.dat", "preference.dat.corrupt",
+                                     "preference.dat.corrupt1"}),
+              left);
+    EXPECT_TRUE(korvane::test::LogCapture::HasLine("INFO: OK."));
+}
+
+TEST_F(PreferenceTest, ADisplayFileLargerThanAnyWrittenIsRefusedUnreadAndTheNextSaveWritesASmallOne)
+{
+    const std::string keys = "ScreenRotation=2\r\n";
+    const auto padded = [&](std::size_t size) {
+        return keys + "Junk=" + std::string(size - keys.size() - 7, 'x') + "\r\n";
+    };
+    for (const auto& [size, taken] :
+         {std::pair(std::size_t{16 * 1024}, true), std::pair(std::size_t{16 * 1024 + 1}, false),
+          std::pair(std::size_t{4 << 20}, false)}) {
+        SCOPED_TRACE(size);
+        const std::string path = dir.Write("display_setting.ini", padded(size));
+        korvane::test::LogCapture::Clear();
+        korvane::CGraphicsModePreference settings;
+        gLargestAllocation.store(0);
+        EXPECT_NO_THROW(settings.Load(path));
+        EXPECT_LT(gLargestAllocation.load(), std::size_t{64 * 1024});
+        EXPECT_EQ(taken ? "2" : "default", settings.GetValue("ScreenRotation", "default"));
+        EXPECT_EQ(!taken,
+                  korvane::test::LogCapture::Contains(
+                      "Display configuration file is corrupt (larger than 16384 bytes). Default settings used."))
+            << korvane::test::LogCapture::All();
+    }
+    ProgramRun run(dir);
+    run.Start().manager.Save();
+    EXPECT_LT(std::filesystem::file_size(dir.File("display_setting.ini")), 1024u);
 }

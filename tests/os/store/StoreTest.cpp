@@ -3,6 +3,7 @@
  * ranks, ranges, persistence and damaged or unwritable files. */
 #include <sys/resource.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -18,6 +19,7 @@
 #include "os/store/StoreFiles.h"
 #include "os/store/User.h"
 #include "os/store/Utils.h"
+#include "support/NamedPipe.h"
 
 namespace os::store::test
 {
@@ -496,6 +498,30 @@ TEST_F(LeaderboardTest, ADamagedUserFileIsSetAsideAndANewUserIsMade)
     Restart();
     EXPECT_TRUE(GetUser()->GetUserId() != 0 &&
                 std::filesystem::exists(dir.File(std::string(kUserFileName) + ".corrupt")));
+}
+
+TEST_F(LeaderboardTest, AFolderOrANamedPipeInPlaceOfABoardFileIsRefusedWithItsReasonAndNeverWaitedOn)
+{
+    const std::string path = dir.File(BoardFileName("LB"));
+    for (const auto& [kind, reason] : {std::pair("folder", "Is a directory"), std::pair("pipe", "Is a named pipe")}) {
+        SCOPED_TRACE(kind);
+        std::filesystem::remove(path);
+        if (kind == std::string("folder"))
+            std::filesystem::create_directory(path);
+        else
+            korvane::test::MakeNamedPipe(path);
+        Restart();
+        log.clear();
+        LeaderboardHandle found = 1;
+        korvane::test::EndsWithoutWaiting(
+            [&] {
+                errno = EAGAIN; // as an earlier call of the thread may have left it: not the reason
+                found = Find("LB");
+            },
+            path, "finding the board");
+        EXPECT_EQ(found, 0u);
+        EXPECT_THAT(log, ::testing::ElementsAre("cannot read '" + path + "' (" + reason + ")"));
+    }
 }
 
 } // namespace

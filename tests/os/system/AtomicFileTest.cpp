@@ -1,10 +1,14 @@
 /** @file AtomicFileTest.cpp Whole-file replacements: what they keep of the old file and what a failure leaves. */
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <vector>
 
@@ -107,6 +111,67 @@ TEST(AtomicFileTest, AWriterShowsNothingBeforeItsCommitAndAnAbandonedOneLeavesNo
     EXPECT_EQ((std::pair{TempDir::Read(target), Entries(dir.Path())}),
               std::pair(std::string("new"), std::vector<std::string>{"save.dat"}));
     EXPECT_EQ((std::pair{writer.IsPending(), writer.Commit()}), std::pair(false, EBADF));
+}
+
+/// A child process that runs until the object goes away, or one that has already ended and been reaped.
+class ChildProcess
+{
+public:
+    explicit ChildProcess(bool running) : pid_(::fork())
+    {
+        if (pid_ == 0) {
+            while (running)
+                ::pause();
+            std::_Exit(0);
+        }
+        if (!running)
+            Reap();
+    }
+    ~ChildProcess()
+    {
+        if (pid_ > 0 && !reaped_) {
+            ::kill(pid_, SIGKILL);
+            Reap();
+        }
+    }
+    std::string Pid() const { return std::to_string(pid_); }
+
+private:
+    void Reap()
+    {
+        ::waitpid(pid_, nullptr, 0);
+        reaped_ = true;
+    }
+    pid_t pid_;
+    bool reaped_ = false;
+};
+
+TEST(AtomicFileTest, AReplacementRemovesTheTemporaryFilesOfItsTargetThatEndedProcessesLeftAndNothingElse)
+{
+    TempDir dir;
+    const ChildProcess gone(false);
+    const ChildProcess running(true);
+    const std::string self = std::to_string(::getpid());
+    const std::vector<std::string> stale = {".save.dat." + gone.Pid() + "-0.tmp",
+                                            ".save.dat." + gone.Pid() + "-17.tmp"};
+    std::vector<std::string> kept = {
+        ".save.dat." + running.Pid() + "-0.tmp", // a live process's pending save
+        ".save.dat." + self + "-99.tmp",         // this process may have another writer pending
+        ".other.dat." + gone.Pid() + "-0.tmp",   // another target's
+        ".save.dat." + gone.Pid() + "-0.tmp.bak",
+        "save.dat." + gone.Pid() + "-0.tmp",
+        ".save.dat." + gone.Pid() + ".tmp",
+        ".save.dat.0-0.tmp",
+        "save.dat",
+    };
+    for (const std::string& name : stale)
+        dir.Write(name, "torn");
+    for (const std::string& name : kept)
+        dir.Write(name, "kept");
+
+    ASSERT_TRUE(WriteFileAtomically(dir.File("save.dat"), "new", 3)) << GetLastErrorText();
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(Entries(dir.Path()), kept);
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "os/system/FineSleep.h"
 #include "os/system/StartGate.h"
 #include "os/system/System.h"
+#include "support/NamedPipe.h"
 #include "support/TempDir.h"
 
 namespace os::system
@@ -122,6 +123,13 @@ TEST(SystemTest, WriteProblemsNameTheFirstObstacleOnThePath)
           std::pair(file + "/x.log", "Not a directory")})
         EXPECT_EQ(problem, os::system::FileWriteProblem(path)) << path;
     EXPECT_EQ("", korvane::test::TempDir::Read(dir.File("folder/new.log")));
+    // A named pipe would hold a writer until a reader came: it is a problem, found at once.
+    const std::string pipe = dir.File("pipe.log");
+    korvane::test::MakeNamedPipe(pipe);
+    std::string pipeProblem = "(not asked)";
+    korvane::test::EndsWithoutWaiting([&] { pipeProblem = os::system::FileWriteProblem(pipe); }, pipe,
+                                      "FileWriteProblem");
+    EXPECT_EQ("Is a named pipe", pipeProblem);
     if (std::filesystem::exists(dir.File("locked")))
         std::filesystem::permissions(dir.File("locked"), std::filesystem::perms::owner_all);
 }

@@ -1,6 +1,7 @@
 /** @file LogTest.cpp The log file's line formats, the hook, the exception reports, and the threads and lock. */
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <numeric>
 #include <regex>
 #include <thread>
@@ -15,6 +16,7 @@
 #include "KorvaneXDK/core/TypeName.h"
 #include "os/system/System.h"
 #include "support/LogCapture.h"
+#include "support/NamedPipe.h"
 #include "support/TempDir.h"
 
 namespace korvane
@@ -108,6 +110,28 @@ TEST_F(LogTest, OnlyTheFirstStartOpensAFileWhichStartsEmptyWhileTheHookSeesEvery
     EXPECT_EQ(test::TempDir::Read(path), "INFO: during\n");
     EXPECT_FALSE(FileExists(dir.File("other.log")));
     EXPECT_EQ(hook.Lines(), (std::vector<std::string>{"INFO: before\n", "INFO: during\n", "INFO: after\n"}));
+}
+
+TEST_F(LogTest, AFolderOrANamedPipeInPlaceOfTheLogIsNeverOpenedNorWaitedOn)
+{
+    for (const char* kind : {"folder", "pipe"}) {
+        SCOPED_TRACE(kind);
+        const std::string path = dir.File(std::string(kind) + ".log");
+        if (kind == std::string("folder"))
+            std::filesystem::create_directory(path);
+        else
+            test::MakeNamedPipe(path);
+        test::EndsWithoutWaiting(
+            [&] {
+                LoggerInitialize(path);
+                LogInfoF("lost");
+            },
+            path, "the log's start");
+        // The logger holds no file: the next start opens one.
+        OpenLog();
+        LogInfoF("kept");
+        EXPECT_EQ(CloseAndRead(), "INFO: kept\n");
+    }
 }
 
 TEST_F(LogTest, AnEmptyNamePutsTheLogBesideTheProgram)

@@ -1,8 +1,14 @@
 /** @file ConfigDialogTest.cpp The dialog block, the library exchange and the chosen mode, against a
  * recording dialog library; and the program's own library: its default mode, its previous choice read from a damaged
- * file, and saved under a data root that does not exist yet. */
+ * file, saved under a data root that does not exist yet, and a choice it cannot keep. */
 
 #include <cstring>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <set>
+
+#include <gmock/gmock.h>
 
 #include "KorvaneXDK/core/FileSystemDataLoader.h"
 #include "KorvaneXDK/platform/ConfigDialogDX9.h"
@@ -260,6 +266,83 @@ TEST_F(ConfigDialogTest, TheProgramsLibraryKeepsAnOfferedSavedChoiceAndGivesTheD
                                    dialog.GetAnisotropy(), dialog.GetFullscreen(), full.AutoDepthStencilFormat,
                                    full.PresentationInterval));
     }
+}
+
+/// Sets an environment variable for its lifetime and puts the old value back (unset when there was none).
+class ScopedEnvironment
+{
+public:
+    ScopedEnvironment(const char* name, const char* value) : name_(name)
+    {
+        if (const char* old = std::getenv(name))
+            old_ = old;
+        if (value != nullptr)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+    }
+    ~ScopedEnvironment()
+    {
+        if (old_)
+            setenv(name_, old_->c_str(), 1);
+        else
+            unsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+TEST_F(ConfigDialogTest, TheProgramsLibrarySaysWhenItCannotKeepTheChoiceAndItsSavesLeaveNoTemporaryFile)
+{
+    os::testing::RedirectLibrary(kConfDlgLibraryName, CONFDLG_PATH);
+    const std::string root = dir.File("share");
+    setenv("XDG_DATA_HOME", root.c_str(), 1);
+    // Without a display the dialog takes the offered choice, and what it has to say goes to stderr.
+    const ScopedEnvironment noDisplay("DISPLAY", nullptr);
+    const ScopedEnvironment noBoxes("KORVANE_NO_MESSAGE_BOX", "1");
+    const auto run = [&] {
+        ::testing::internal::CaptureStderr();
+        const bool chosen = dialog.Run(false);
+        return std::pair(chosen, ::testing::internal::GetCapturedStderr());
+    };
+    const auto entries = [&] {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(root + "/ConfDlg"))
+            names.insert(entry.path().filename().string());
+        return names;
+    };
+    EXPECT_EQ(run(), std::pair(true, std::string()));
+    EXPECT_EQ(run(), std::pair(true, std::string()));
+    EXPECT_EQ(entries(), std::set<std::string>{"previous_choice.txt"});
+
+    // The choice still holds for this start; the user hears that it is not kept, and why.
+    const std::string choice = root + "/ConfDlg/previous_choice.txt";
+    std::vector<std::pair<std::function<void()>, std::string>> failures = {{[&] {
+                                                                                std::filesystem::remove(choice);
+                                                                                std::filesystem::create_directory(
+                                                                                    choice);
+                                                                            },
+                                                                            "Is a directory"}};
+    // Root writes into any folder.
+    if (geteuid() != 0)
+        failures.emplace_back(
+            [&] {
+                std::filesystem::remove(choice);
+                std::filesystem::permissions(root + "/ConfDlg",
+                                             std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+            },
+            "Permission denied");
+    for (const auto& [cause, reason] : failures) {
+        SCOPED_TRACE(reason);
+        cause();
+        const auto [chosen, said] = run();
+        EXPECT_TRUE(chosen);
+        EXPECT_THAT(said, ::testing::HasSubstr("could not be kept for the next: '" + choice + "': " + reason));
+        EXPECT_TRUE(entries().size() <= 1) << "a temporary file was left behind";
+    }
+    std::filesystem::permissions(root + "/ConfDlg", std::filesystem::perms::owner_all);
 }
 
 } // namespace
