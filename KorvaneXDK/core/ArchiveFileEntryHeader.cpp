@@ -5,19 +5,10 @@
 
 #include "KorvaneXDK/core/ArchiveCrc32.h"
 #include "KorvaneXDK/core/Exception.h"
+#include "os/system/ByteReader.h"
 
 namespace korvane
 {
-
-namespace
-{
-
-std::uint32_t LoadUInt32(const std::uint8_t* p)
-{
-    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24);
-}
-
-} // namespace
 
 CArchiveFileEntryHeader::CArchiveFileEntryHeader(const std::string& name, std::int32_t offset, std::int32_t size,
                                                  std::int32_t method, std::int32_t auxiliary)
@@ -27,17 +18,19 @@ CArchiveFileEntryHeader::CArchiveFileEntryHeader(const std::string& name, std::i
 std::size_t CArchiveFileEntryHeader::Read(const std::uint8_t* data, std::size_t size)
 {
     static const char* const kTableError = "invalid archive file entry header";
-    if (size < 4) {
-        throw EInvalidFileFormat(this, kTableError);
-    }
-    const auto nameLength = static_cast<std::int32_t>(LoadUInt32(data));
+    os::system::ByteReader record(data, size);
     // The name, four fields and the CRC must all lie inside the table.
+    const std::int32_t nameLength = size < 4 ? -1 : record.ReadI32();
     if (nameLength < 0 || std::uint64_t(nameLength) + 24 > size) {
         throw EInvalidFileFormat(this, kTableError);
     }
-    const std::uint8_t* name = data + 4;
-    const std::uint8_t* fields = name + nameLength;
-    const std::uint32_t storedCrc = LoadUInt32(fields + 16);
+    const std::uint8_t* name = record.ReadBytes(std::size_t(nameLength));
+    const std::uint8_t* fields = data + record.Position();
+    const std::int32_t offset = record.ReadI32();
+    const std::int32_t storedSize = record.ReadI32();
+    const std::int32_t method = record.ReadI32();
+    const std::int32_t auxiliary = record.ReadI32();
+    const std::uint32_t storedCrc = record.ReadU32();
 
     std::uint32_t crc = ComputeArchiveCrc32(name, std::size_t(nameLength));
     crc = ComputeArchiveCrc32(fields, 16, crc);
@@ -50,11 +43,11 @@ std::size_t CArchiveFileEntryHeader::Read(const std::uint8_t* data, std::size_t 
     const std::size_t textLength =
         zero ? std::size_t(static_cast<const std::uint8_t*>(zero) - name) : std::size_t(nameLength);
     name_.assign(reinterpret_cast<const char*>(name), textLength);
-    offset_ = static_cast<std::int32_t>(LoadUInt32(fields));
-    size_ = static_cast<std::int32_t>(LoadUInt32(fields + 4));
-    method_ = static_cast<std::int32_t>(LoadUInt32(fields + 8));
-    auxiliary_ = static_cast<std::int32_t>(LoadUInt32(fields + 12));
-    return 4 + std::size_t(nameLength) + 20;
+    offset_ = offset;
+    size_ = storedSize;
+    method_ = method;
+    auxiliary_ = auxiliary;
+    return record.Position();
 }
 
 } // namespace korvane

@@ -17,6 +17,7 @@
 #include "KorvaneXDK/core/FileStream.h"
 #include "KorvaneXDK/core/MemoryStream.h"
 #include "KorvaneXDK/core/StringUtility.h"
+#include "os/system/ByteReader.h"
 
 namespace korvane
 {
@@ -103,12 +104,9 @@ public:
     IKorvaneStream* Finish()
     {
         gunzip_.MessageEnd();
+        // Only the first gzip member is the entry: whatever follows it comes out as a further
+        // message, which is never taken.
         Drain();
-        // Bytes after the first gzip member come out as a further message; dropping them
-        // silently would lose data, so such an entry is refused.
-        if (gunzip_.GetNextMessage() && gunzip_.MaxRetrievable() > 0) {
-            throw EInvalidFileFormat(sender_, "compressed entry has data after its end");
-        }
         output_->SetSize(static_cast<std::int32_t>(used_));
         output_->Seek(0);
         return output_.release();
@@ -191,8 +189,7 @@ void CArchiveFileLoader::Open(const std::string& path)
             file.Read(seed, archive::kSeedSize) != archive::kSeedSize) {
             throw EInvalidFileFormat(&entries_, kTableError);
         }
-        const std::uint32_t tableLength = std::uint32_t(lengthBytes[0]) | (std::uint32_t(lengthBytes[1]) << 8) |
-                                          (std::uint32_t(lengthBytes[2]) << 16) | (std::uint32_t(lengthBytes[3]) << 24);
+        const std::uint32_t tableLength = os::system::ByteReader(lengthBytes, sizeof lengthBytes).ReadU32();
         // The table must lie inside the file before anything is allocated for it.
         if (std::int64_t(tableLength) > fileSize - archive::kHeaderSize) {
             throw EInvalidFileFormat(&entries_, kTableError);

@@ -2,10 +2,12 @@
 #include "KorvaneXDK/core/RIFFReader.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/StringUtility.h"
+#include "os/system/ByteReader.h"
 
 namespace korvane
 {
@@ -15,19 +17,17 @@ namespace
 
 constexpr std::uint32_t kRiff = MakeFourCC("RIFF");
 
-std::uint32_t ReadCode(IKorvaneStream& stream)
+/// The next N little-endian words of the stream (codes and sizes); what it does not hold reads as zero.
+template <std::size_t N>
+std::array<std::uint32_t, N> ReadWords(IKorvaneStream& stream)
 {
-    std::uint8_t bytes[4] = {};
-    stream.Read(bytes, 4);
-    return MakeFourCC(static_cast<char>(bytes[0]), static_cast<char>(bytes[1]), static_cast<char>(bytes[2]),
-                      static_cast<char>(bytes[3]));
-}
-
-std::uint32_t ReadSize(IKorvaneStream& stream)
-{
-    std::uint8_t b[4] = {};
-    stream.Read(b, 4);
-    return b[0] | (std::uint32_t(b[1]) << 8) | (std::uint32_t(b[2]) << 16) | (std::uint32_t(b[3]) << 24);
+    std::uint8_t bytes[4 * N] = {};
+    stream.Read(bytes, sizeof bytes);
+    const os::system::ByteReader fields(bytes, sizeof bytes);
+    std::array<std::uint32_t, N> words{};
+    for (std::size_t i = 0; i < N; ++i)
+        words[i] = fields.U32At(4 * i);
+    return words;
 }
 
 } // namespace
@@ -52,13 +52,13 @@ void CRIFFReader::Open(IKorvaneStream* stream)
         throw EInvalidParameter(this, "RIFF reader opened without a stream");
 
     stream->Seek(0);
-    const std::uint32_t fileId = ReadCode(*stream);
+    const auto [fileId, riffSize, formType] = ReadWords<3>(*stream);
     // Big-endian "RIFX" files are refused too: every reader above this one reads little-endian fields.
     if (fileId != kRiff)
         throw EInvalidFileFormat(this, "file format error: not RIFF header.");
     const std::int64_t streamSize = stream->GetSize();
-    end_ = std::min<std::int64_t>(static_cast<std::int64_t>(ReadSize(*stream)) + 8, streamSize);
-    formType_ = ReadCode(*stream);
+    end_ = std::min<std::int64_t>(static_cast<std::int64_t>(riffSize) + 8, streamSize);
+    formType_ = formType;
 
     // Each step moves forward by at least a header, so a corrupt size can never make the
     // walk go back or stand still; a header cut short by the end is not indexed.
@@ -66,20 +66,12 @@ void CRIFFReader::Open(IKorvaneStream* stream)
     while (end_ - position >= 8) {
         if (stream->Seek(static_cast<std::int32_t>(position)) != position)
             break;
-        const std::uint32_t id = ReadCode(*stream);
-        const std::uint32_t size = ReadSize(*stream);
+        const auto [id, size] = ReadWords<2>(*stream);
         const std::int64_t data = position + 8;
         const std::int64_t present = std::min<std::int64_t>(size, streamSize - data);
         index_[id] =
             ChunkEntry{static_cast<std::int32_t>(data), static_cast<std::int32_t>(std::max<std::int64_t>(present, 0))};
         position = data + size;
-        // Files from other writers pad odd chunks with a zero byte; a chunk id never starts with one.
-        if ((size & 1) != 0 && end_ - position >= 9) {
-            std::uint8_t pad = 0xFF;
-            stream->Seek(static_cast<std::int32_t>(position));
-            if (stream->Read(&pad, 1) == 1 && pad == 0)
-                ++position;
-        }
     }
 }
 

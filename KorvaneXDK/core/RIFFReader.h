@@ -32,8 +32,8 @@ constexpr std::uint32_t MakeFourCC(std::uint32_t code)
 }
 
 /// Reads "RIFF" files (little-endian sizes); big-endian "RIFX" files are refused. Chunks
-/// follow each other without pad bytes; a zero byte after an odd-sized chunk is taken as
-/// a pad byte, since no chunk id starts with one. The walk always moves forward, stops when
+/// follow each other without pad bytes, as the writer puts them: the header after an odd-sized
+/// chunk is read from the byte right after its data. The walk always moves forward, stops when
 /// fewer than 8 bytes remain, and bounds every chunk's size by the bytes the stream holds.
 class CRIFFReader : public virtual CNonCopyable, public virtual CObject
 {

@@ -27,8 +27,9 @@ struct BitmapDescription
 };
 
 /// Reads BMP files (1, 4, 8, 16, 24 and 32 bits per pixel, uncompressed or with bit-field masks,
-/// bottom-up or top-down). Every header field, offset and size is checked against the data before
-/// anything is allocated or read.
+/// bottom-up or top-down) through the header reader the graphics layer's decoder uses too, so both
+/// accept and refuse the same files. The file is read as long as its header declares; every header
+/// field, offset and size is checked against it before anything more is allocated or read.
 class CSimpleDIB : public virtual CNonCopyable, public virtual CObject
 {
 public:

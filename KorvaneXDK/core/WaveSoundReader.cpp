@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "KorvaneXDK/core/Exception.h"
+#include "os/system/ByteReader.h"
 
 namespace korvane
 {
@@ -13,16 +14,6 @@ namespace
 
 constexpr std::int32_t kFormatRecordSize = 18;
 constexpr std::int32_t kLargestFormatBlock = kFormatRecordSize + 0xFFFF;
-
-std::uint16_t Get16(const std::vector<std::uint8_t>& block, std::size_t at)
-{
-    return static_cast<std::uint16_t>(block[at] | (block[at + 1] << 8));
-}
-
-std::uint32_t Get32(const std::vector<std::uint8_t>& block, std::size_t at)
-{
-    return static_cast<std::uint32_t>(Get16(block, at)) | (static_cast<std::uint32_t>(Get16(block, at + 2)) << 16);
-}
 
 } // namespace
 
@@ -51,15 +42,16 @@ void CWaveSoundReader::Open(IKorvaneStream* stream)
     if (riff_.Read(block.data(), size) != size)
         throw EInvalidFileFormat(this, "file format error: invalid WAVE format chunk.");
 
-    format_.formatTag = Get16(block, 0);
-    format_.channels = Get16(block, 2);
-    format_.samplesPerSec = Get32(block, 4);
-    format_.avgBytesPerSec = Get32(block, 8);
-    format_.blockAlign = Get16(block, 12);
-    format_.bitsPerSample = Get16(block, 14);
+    os::system::ByteReader record(block.data(), block.size());
+    format_.formatTag = record.ReadU16();
+    format_.channels = record.ReadU16();
+    format_.samplesPerSec = record.ReadU32();
+    format_.avgBytesPerSec = record.ReadU32();
+    format_.blockAlign = record.ReadU16();
+    format_.bitsPerSample = record.ReadU16();
     // Extra format bytes never reach past the block that holds them.
     const std::int32_t extraPresent = std::max(size - kFormatRecordSize, 0);
-    format_.cbSize = static_cast<std::uint16_t>(std::min<std::int32_t>(Get16(block, 16), extraPresent));
+    format_.cbSize = static_cast<std::uint16_t>(std::min<std::int32_t>(record.ReadU16(), extraPresent));
     formatExtra_.assign(block.begin() + kFormatRecordSize, block.begin() + kFormatRecordSize + format_.cbSize);
     if (format_.blockAlign < 1 || format_.channels < 1)
         throw EInvalidFileFormat(this, "file format error: invalid WAVE format chunk.");

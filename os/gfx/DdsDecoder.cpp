@@ -1,9 +1,11 @@
 /** @file DdsDecoder.cpp DDS images: DXT1/3/5 blocks and the plain formats textures can hold, with their levels. */
+#include <algorithm>
 #include <cstring>
 
 #include "os/gfx/ImageDecoder.h"
 #include "os/gfx/PixelFormat.h"
 #include "os/gfx/ResultCodes.h"
+#include "os/system/ByteReader.h"
 
 namespace os::gfx
 {
@@ -21,11 +23,8 @@ constexpr std::uint32_t kPfLuminance = 0x20000;
 constexpr std::uint32_t kCaps2CubeMap = 0x200;
 constexpr std::uint32_t kCaps2Volume = 0x200000;
 
-std::uint32_t U32(const std::uint8_t* p)
-{
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
+constexpr std::size_t kPixelFormatAt = 76;
+constexpr std::size_t kPixelFormatBytes = 32;
 
 /// How the file stores its texels and what the decoder hands on.
 struct Layout
@@ -37,18 +36,18 @@ struct Layout
     bool widen24 = false;     ///< 24-bit texels become X8R8G8B8 words
 };
 
-bool Masks(const std::uint8_t* pf, std::uint32_t r, std::uint32_t g, std::uint32_t b, std::uint32_t a)
+bool Masks(const os::system::ByteReader& pf, std::uint32_t r, std::uint32_t g, std::uint32_t b, std::uint32_t a)
 {
-    return U32(pf + 16) == r && U32(pf + 20) == g && U32(pf + 24) == b && U32(pf + 28) == a;
+    return pf.U32At(16) == r && pf.U32At(20) == g && pf.U32At(24) == b && pf.U32At(28) == a;
 }
 
-bool ChooseLayout(const std::uint8_t* pf, Layout* layout)
+bool ChooseLayout(const os::system::ByteReader& pf, Layout* layout)
 {
-    const std::uint32_t flags = U32(pf + 4);
-    const std::uint32_t bits = U32(pf + 12);
-    const std::uint32_t alphaMask = (flags & (kPfAlphaPixels | kPfAlpha)) != 0 ? U32(pf + 28) : 0;
+    const std::uint32_t flags = pf.U32At(4);
+    const std::uint32_t bits = pf.U32At(12);
+    const std::uint32_t alphaMask = (flags & (kPfAlphaPixels | kPfAlpha)) != 0 ? pf.U32At(28) : 0;
     if ((flags & kPfFourCC) != 0) {
-        const auto fourCC = static_cast<Format>(U32(pf + 8));
+        const auto fourCC = static_cast<Format>(pf.U32At(8));
         if (fourCC != Format::DXT1 && fourCC != Format::DXT3 && fourCC != Format::DXT5) {
             return false;
         }
@@ -56,9 +55,9 @@ bool ChooseLayout(const std::uint8_t* pf, Layout* layout)
         return true;
     }
     if ((flags & kPfRgb) != 0) {
-        const std::uint32_t r = U32(pf + 16);
-        const std::uint32_t g = U32(pf + 20);
-        const std::uint32_t b = U32(pf + 24);
+        const std::uint32_t r = pf.U32At(16);
+        const std::uint32_t g = pf.U32At(20);
+        const std::uint32_t b = pf.U32At(24);
         if (bits == 32 && g == 0xFF00 && ((r == 0xFF0000 && b == 0xFF) || (r == 0xFF && b == 0xFF0000))) {
             layout->swapRedBlue = r == 0xFF;
             const bool alpha = alphaMask == 0xFF000000u;
@@ -126,23 +125,24 @@ Result DecodeDds(const std::uint8_t* data, std::size_t size, const DecodeLimits&
     }
     *out = DecodedImage();
     out->fileType = ImageFileFormat::Dds;
-    if (data == nullptr || size < kHeaderEnd || std::memcmp(data, "DDS ", 4) != 0 || U32(data + 4) != 124 ||
-        U32(data + 76) != 32) {
+    const os::system::ByteReader header(data, data == nullptr ? 0 : std::min(size, kHeaderEnd));
+    if (!header.Holds(0, kHeaderEnd) || std::memcmp(data, "DDS ", 4) != 0 || header.U32At(4) != 124 ||
+        header.U32At(kPixelFormatAt) != 32) {
         return detail::InvalidImage(out, "DDS: not a DDS image");
     }
-    const std::uint32_t height = U32(data + 12);
-    const std::uint32_t width = U32(data + 16);
+    const std::uint32_t height = header.U32At(12);
+    const std::uint32_t width = header.U32At(16);
     if (width == 0 || height == 0 || width > limits.maxWidth || height > limits.maxHeight) {
         return detail::InvalidImage(out, "DDS: image size out of range");
     }
-    if ((U32(data + 112) & (kCaps2CubeMap | kCaps2Volume)) != 0) {
+    if ((header.U32At(112) & (kCaps2CubeMap | kCaps2Volume)) != 0) {
         return detail::InvalidImage(out, "DDS: cube maps and volumes are not textures");
     }
     Layout layout;
-    if (!ChooseLayout(data + 76, &layout)) {
+    if (!ChooseLayout(os::system::ByteReader(data + kPixelFormatAt, kPixelFormatBytes), &layout)) {
         return detail::InvalidImage(out, "DDS: unsupported pixel format");
     }
-    std::uint32_t levels = (U32(data + 8) & kFlagMipMapCount) != 0 ? U32(data + 28) : 1;
+    std::uint32_t levels = (header.U32At(8) & kFlagMipMapCount) != 0 ? header.U32At(28) : 1;
     if (levels == 0) {
         levels = 1;
     }

@@ -3,6 +3,7 @@
 
 #include "FuzzSupport.h"
 #include "KorvaneXDK/core/RIFFReader.h"
+#include "os/system/ByteReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -14,10 +15,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     // The index is private: every four bytes of the input are tried as a chunk id.
+    const os::system::ByteReader input(data, size);
     std::set<std::uint32_t> ids;
-    for (std::size_t at = 12; at + 4 <= size && ids.size() < 512; ++at)
-        ids.insert(static_cast<std::uint32_t>(data[at]) | static_cast<std::uint32_t>(data[at + 1]) << 8 |
-                   static_cast<std::uint32_t>(data[at + 2]) << 16 | static_cast<std::uint32_t>(data[at + 3]) << 24);
+    for (std::size_t at = 12; input.Holds(at, 4) && ids.size() < 512; ++at)
+        ids.insert(input.U32At(at));
     for (std::uint32_t id : ids) {
         if (!reader.HasChunk(id))
             continue;

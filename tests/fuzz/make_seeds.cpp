@@ -158,6 +158,8 @@ void Sounds(const fs::path& source)
          Riff(0, "TEST", {{"abcd", "1234"}, {"odd ", "xyz"}, {"last", std::string(40, 'L')}}));
     Seed({"fuzz_riff"}, "three.rifx",
          Riff(2, "TEST", {{"abcd", "1234"}, {"odd ", "xyz"}, {"same", "1"}, {"same", "22"}}));
+    // Chunks carry no pad bytes: an id that starts with a zero byte follows an odd-sized chunk.
+    Seed({"fuzz_riff"}, "zero-id-after-odd.riff", Riff(0, "TEST", {{"odd ", "xyz"}, {"\0nxt", "1234"}}));
     Seed({"fuzz_riff"}, "wave.wav", Wave(1, 8000, 8, "abcdefgh", true));
     Seed({"fuzz_sound_reader", "fuzz_static_sound"}, "mono8.wav", Wave(1, 8000, 8, std::string(300, '\x80')));
     Seed({"fuzz_sound_reader", "fuzz_static_sound"}, "stereo16.wav", Wave(2, 22050, 16, Filler(800, 97), true));

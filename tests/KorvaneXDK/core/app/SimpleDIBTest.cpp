@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "KorvaneXDK/core/Exception.h"
 #include "KorvaneXDK/core/MemoryStream.h"
@@ -107,14 +108,15 @@ std::string Patched(std::size_t at, std::uint32_t value, int width = 4)
     return s;
 }
 
-TEST(SimpleDIB, DecodesEveryPixelFormatToOpaque32BitPixelsTopRowFirst)
+/// Good images of every pixel format, each with its pixels top row first.
+std::vector<std::tuple<const char*, BmpSpec, std::vector<std::uint32_t>>> FormatCases()
 {
     std::vector<std::uint32_t> palette16(16, 0);
     palette16[0x1] = 0x0000FF;
     palette16[0xF] = 0xFF0000;
     palette16[0x2] = 0x00FF00;
     // clang-format off
-    const std::vector<std::tuple<const char*, BmpSpec, std::vector<std::uint32_t>>> cases = {
+    return {
         // File order is bottom row first; bytes are blue, green, red; rows are padded. Images top row first.
         {"24-bit bottom-up", {.width = 3, .rows = {Bytes({1, 2, 3, 4, 5, 6, 7, 8, 9}),
                                                    Bytes({0xFF, 0, 0, 0, 0xFF, 0, 0, 0, 0xFF})}},
@@ -143,7 +145,11 @@ TEST(SimpleDIB, DecodesEveryPixelFormatToOpaque32BitPixelsTopRowFirst)
          {0xFF112233}},
     };
     // clang-format on
-    for (const auto& [name, spec, pixels] : cases) {
+}
+
+TEST(SimpleDIB, DecodesEveryPixelFormatToOpaque32BitPixelsTopRowFirst)
+{
+    for (const auto& [name, spec, pixels] : FormatCases()) {
         SCOPED_TRACE(name);
         CSimpleDIB dib;
         LoadBytes(dib, Make(spec));
@@ -157,11 +163,12 @@ TEST(SimpleDIB, DecodesEveryPixelFormatToOpaque32BitPixelsTopRowFirst)
     }
 }
 
-TEST(SimpleDIB, RefusesHeadersThatDoNotFitTheDataAndAFailedLoadLeavesItEmpty)
+/// Headers that do not fit their data.
+std::vector<std::pair<std::string, std::string>> BrokenCases()
 {
     const std::string& valid = kValidBmp;
     // clang-format off
-    const std::vector<std::pair<std::string, std::string>> broken = {
+    return {
         {"not BM", "PM" + valid.substr(2)},
         {"shorter than its file header", valid.substr(0, 10)},
         {"declared size beyond the data", Patched(2, static_cast<std::uint32_t>(valid.size() + 1))},
@@ -182,13 +189,26 @@ TEST(SimpleDIB, RefusesHeadersThatDoNotFitTheDataAndAFailedLoadLeavesItEmpty)
         // Not one run of bits.
         {"split mask", Make({.width = 1, .height = 1, .bpp = 32, .compression = 3,
                              .masks = {0x00F0F000, 0x0000FF00, 0x000000FF}, .rows = {std::string(4, '\0')}})},
+        {"split alpha mask", Make({.width = 1, .height = 1, .bpp = 32, .compression = 6,
+                                   .masks = {0xFF0000, 0xFF00, 0xFF, 0xF0F00000u}, .rows = {std::string(4, '\0')}})},
+        // Bits the pixel does not have.
+        {"red mask outside the pixel", Make({.width = 1, .height = 1, .bpp = 16, .compression = 3,
+                                             .masks = {0x00010000, 0x07E0, 0x001F}, .rows = {Bytes({0, 0})}})},
+        {"alpha mask outside the pixel", Make({.width = 1, .height = 1, .bpp = 16, .compression = 6,
+                                               .masks = {0x7C00, 0x03E0, 0x001F, 0x10000}, .rows = {Bytes({0, 0})}})},
+        // The old core header has no top-down form: its sizes are unsigned.
+        {"old core header 65535 high", Make({.width = 1, .height = -1, .headerSize = 12, .rows = {Bytes({1, 2, 3})}})},
         {"palette beyond the data", Make({.width = 1, .height = 1, .bpp = 8, .palette = {0x123456},
                                           .colorsUsed = 200, .rows = {std::string(1, '\0')}})},
     };
     // clang-format on
-    for (const auto& [name, bytes] : broken) {
+}
+
+TEST(SimpleDIB, RefusesHeadersThatDoNotFitTheDataAndAFailedLoadLeavesItEmpty)
+{
+    for (const auto& [name, bytes] : BrokenCases()) {
         CSimpleDIB dib;
-        LoadBytes(dib, valid);
+        LoadBytes(dib, kValidBmp);
         SCOPED_TRACE(name);
         ExpectThrowWith<EInvalidFileFormat>([&] { LoadBytes(dib, bytes); },
                                             "ビットマップファイルフォーマットが不正です.", "class korvane::CSimpleDIB");
@@ -284,18 +304,53 @@ TEST(PaintSurface, UnprintableBytesDrawQuestionMarksAndClipAtTheEdge)
     EXPECT_EQ(Pixels(other), Pixels(question));
 }
 
-// Indexed images whose palette is shorter than their bit depth allows: both decoders make an
-// index past the palette opaque black, and neither gives an image without alpha a clear pixel.
-TEST(BmpDecoders, BothMakeAnIndexPastAShortPaletteOpaqueBlack)
+/// What the graphics layer's decoder makes of the same bytes.
+struct GraphicsDecode
 {
-    constexpr std::uint32_t kBlack = 0xFF000000u;
+    bool accepted = false;
+    bool hasAlpha = false;
+    std::vector<std::uint32_t> pixels;
+    std::string error;
+};
+
+GraphicsDecode DecodeInGraphicsLayer(const std::string& bytes)
+{
+    os::gfx::DecodedImage image;
+    GraphicsDecode result;
+    result.accepted = os::gfx::DecodeBmp(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(),
+                                         os::gfx::DecodeLimits(), &image) == os::gfx::kOk;
+    result.error = image.error;
+    if (result.accepted) {
+        result.hasAlpha = image.hasAlpha;
+        result.pixels.resize(image.levels.at(0).size() / 4);
+        std::memcpy(result.pixels.data(), image.levels[0].data(), result.pixels.size() * 4);
+    }
+    return result;
+}
+
+/// The engine loader's pixels, or nothing when it refuses the bytes as no readable BMP.
+std::optional<std::vector<std::uint32_t>> LoadInEngine(const std::string& bytes)
+{
+    CSimpleDIB dib;
+    try {
+        LoadBytes(dib, bytes);
+    } catch (const EInvalidFileFormat&) {
+        return std::nullopt;
+    }
+    return Pixels(*dib.GetHandle());
+}
+
+constexpr std::uint32_t kBlack = 0xFF000000u;
+
+/// Indexed images whose palette is shorter than their bit depth allows: whether they load, and their pixels.
+std::vector<std::tuple<const char*, std::string, bool, std::vector<std::uint32_t>>> ShortPaletteCases()
+{
     // clang-format off
-    const std::vector<std::tuple<const char*, std::string, bool, std::vector<std::uint32_t>>> cases = {
-        // Found by fuzzing: 146 x 1 at one bit, one colour, pixels read from offset 0; the engine's loader
-        // refuses its header.
+    return {
+        // Found by fuzzing: 146 x 1 at one bit, one colour, a declared size far beyond its 58 bytes and
+        // pixels said to start inside the file header.
         {"one colour of two, lying header",
-         TempDir::Read(KORVANE_SOURCE_DIR "/tests/KorvaneXDK/core/app/data/palette-short.bmp"), false,
-         std::vector<std::uint32_t>(146, kBlack)},
+         TempDir::Read(KORVANE_SOURCE_DIR "/tests/KorvaneXDK/core/app/data/palette-short.bmp"), false, {}},
         {"1-bit, one colour", Make({.width = 9, .height = 1, .bpp = 1, .palette = {0xFFFFFF}, .colorsUsed = 1,
                                     .rows = {Bytes({0xA0, 0x80})}}), true,
          {kBlack, 0xFFFFFFFF, kBlack, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, kBlack}},
@@ -307,23 +362,61 @@ TEST(BmpDecoders, BothMakeAnIndexPastAShortPaletteOpaqueBlack)
          {0xFFAABBCC, 0xFF112233, kBlack}},
     };
     // clang-format on
-    for (const auto& [name, bytes, engineLoads, pixels] : cases) {
-        SCOPED_TRACE(name);
-        os::gfx::DecodedImage image;
-        ASSERT_EQ(os::gfx::kOk, os::gfx::DecodeBmp(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(),
-                                                   os::gfx::DecodeLimits(), &image))
-            << image.error;
-        std::vector<std::uint32_t> decoded(image.levels.at(0).size() / 4);
-        std::memcpy(decoded.data(), image.levels[0].data(), decoded.size() * 4);
-        EXPECT_EQ(std::pair(false, pixels), std::pair(image.hasAlpha, decoded));
+}
 
-        CSimpleDIB dib;
-        if (!engineLoads) {
-            EXPECT_THROW(LoadBytes(dib, bytes), EInvalidFileFormat);
-            continue;
+// Both decoders make an index past a short palette opaque black, and neither gives an image
+// without alpha a clear pixel.
+TEST(BmpDecoders, BothMakeAnIndexPastAShortPaletteOpaqueBlack)
+{
+    for (const auto& [name, bytes, loads, pixels] : ShortPaletteCases()) {
+        SCOPED_TRACE(name);
+        const GraphicsDecode decoded = DecodeInGraphicsLayer(bytes);
+        const std::optional<std::vector<std::uint32_t>> loaded = LoadInEngine(bytes);
+        ASSERT_EQ(std::pair(decoded.accepted, loaded.has_value()), std::pair(loads, loads)) << decoded.error;
+        if (loads) {
+            EXPECT_EQ(std::tuple(decoded.hasAlpha, decoded.pixels, *loaded), std::tuple(false, pixels, pixels));
         }
-        LoadBytes(dib, bytes);
-        EXPECT_EQ(pixels, Pixels(*dib.GetHandle()));
+    }
+}
+
+// One header reader serves both: every BMP these tests, the texture tests and the fuzz seeds use
+// gets one verdict from both, and the same colours where both accept (the engine's loader makes
+// every pixel opaque, the graphics layer keeps an alpha channel the image has).
+TEST(BmpDecoders, GiveEveryInputTheSameVerdictAndTheSameColours)
+{
+    std::vector<std::pair<std::string, std::string>> inputs = BrokenCases();
+    for (const auto& [name, spec, pixels] : FormatCases())
+        inputs.emplace_back(name, Make(spec));
+    for (const auto& [name, bytes, loads, pixels] : ShortPaletteCases())
+        inputs.emplace_back(name, bytes);
+    std::vector<std::uint32_t> sixteenColours;
+    for (std::uint32_t i = 0; i < 16; ++i)
+        sixteenColours.push_back(i * 0x111111u);
+    // clang-format off
+    const std::vector<std::pair<std::string, std::string>> more = {
+        {"32-bit alpha bit fields, top-down",
+         Make({.height = -2, .bpp = 32, .compression = 6, .masks = {0xFF0000, 0xFF00, 0xFF, 0xFF000000u},
+               .rows = {Bytes({1, 2, 3, 0x40, 4, 5, 6, 0x80}), Bytes({7, 8, 9, 0, 10, 11, 12, 0xFF})}})},
+        {"old core header, 8-bit, 16 colours",
+         Make({.width = 4, .bpp = 8, .palette = sixteenColours, .headerSize = 12,
+               .rows = {Bytes({0, 5, 15, 16}), Bytes({1, 2, 3, 4})}})},
+        {"version 5 header, 24-bit", Make({.headerSize = 124, .rows = {Bytes({1, 2, 3, 4, 5, 6}),
+                                                                        Bytes({7, 8, 9, 10, 11, 12})}})},
+        {"64-byte header", Patched(14, 64)},
+        {"cut in its pixels", kValidBmp.substr(0, kValidBmp.size() - 1)},
+    };
+    // clang-format on
+    inputs.insert(inputs.end(), more.begin(), more.end());
+    for (const auto& [name, bytes] : inputs) {
+        SCOPED_TRACE(name);
+        GraphicsDecode decoded = DecodeInGraphicsLayer(bytes);
+        const std::optional<std::vector<std::uint32_t>> loaded = LoadInEngine(bytes);
+        EXPECT_EQ(decoded.accepted, loaded.has_value()) << decoded.error;
+        if (!decoded.accepted || !loaded)
+            continue;
+        for (std::uint32_t& pixel : decoded.pixels)
+            pixel |= decoded.hasAlpha ? kBlack : 0;
+        EXPECT_EQ(decoded.pixels, *loaded);
     }
 }
 

@@ -614,6 +614,31 @@ TEST(RIFFFile, RoundTripsInLittleEndianOrdersAndABigEndianOneIsRefused)
     }
 }
 
+// Chunks follow each other without pad bytes: the chunk after an odd-sized one is found whatever
+// byte its id starts with, a zero byte included.
+TEST(RIFFFile, TheChunkAfterAnOddSizedOneIsFoundWhateverItsIdStartsWith)
+{
+    for (const char first : {'\0', 'z'}) {
+        SCOPED_TRACE(static_cast<int>(first));
+        const std::uint32_t ids[] = {MakeFourCC("odd "), MakeFourCC(first, 'n', 'x', 't'), MakeFourCC("last")};
+        CRIFFWriter writer;
+        writer.AddChunk(ids[0], "abc", 3);
+        writer.AddChunk(ids[1], "1234", 4);
+        writer.AddChunk(ids[2], "L", 1);
+        CMemoryStream file;
+        writer.WriteTo(file);
+        CRIFFReader reader;
+        reader.Open(&file);
+        std::string read;
+        for (const std::uint32_t id : ids) {
+            reader.FindChunk(id);
+            char data[8];
+            read += std::string(data, static_cast<std::size_t>(reader.Read(data, 8))) + "|";
+        }
+        EXPECT_EQ(read, "abc|1234|L|");
+    }
+}
+
 TEST(RIFFWriter, AChunkThatCannotBeAddedWholeLeavesNoTrace)
 {
     LogCapture log;
@@ -637,10 +662,11 @@ TEST(RIFFReader, WalksOtherWritersTablesAndEndsCorruptOnesPromptlyWithinTheData)
 {
     // name, bytes, the "data" chunk as indexed ("-": absent)
     const std::tuple<const char*, std::string, const char*> tables[] = {
+        // No pad byte is skipped: the next header is read from the pad on, so "data" is not found.
         {"padded odd chunk",
          "RIFF" + Le32(4 + 9 + 1 + 10) + "WAVE" + "LIST" + Le32(1) + "L" + std::string(1, '\0') + "data" + Le32(2) +
              "DD",
-         "DD"},
+         "-"},
         {"chunk size -8", "RIFF" + Le32(0x7FFFFFFF) + "FORM" + "back" + Le32(0xFFFFFFF8) + "xxxxxxxxxxxx", "-"},
         {"chunk size -100", "RIFF" + Le32(100) + "FORM" + "back" + Le32(0xFFFFFF9C) + "abcd" + Le32(0), "-"},
         {"chunk past end", "RIFF" + Le32(40) + "FORM" + "data" + Le32(0x7FFFFFF0) + "abcd", "abcd"},
