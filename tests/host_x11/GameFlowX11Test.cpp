@@ -249,20 +249,7 @@ protected:
     Shot Capture()
     {
         Shot shot;
-        XWindowAttributes attributes;
-        if (XGetWindowAttributes(display, window, &attributes) == 0)
-            return shot;
-        XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(attributes.width),
-                                  static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
-        if (image == nullptr)
-            return shot;
-        shot.width = attributes.width;
-        shot.height = attributes.height;
-        shot.pixels.reserve(static_cast<std::size_t>(shot.width) * static_cast<std::size_t>(shot.height));
-        for (int y = 0; y < shot.height; ++y)
-            for (int x = 0; x < shot.width; ++x)
-                shot.pixels.push_back(static_cast<std::uint32_t>(XGetPixel(image, x, y) & 0xFFFFFF));
-        XDestroyImage(image);
+        shot.pixels = program_test::ReadWindowPixels(display, window, shot.width, shot.height);
         return shot;
     }
     std::string Shown() { return ::Shown(Capture()); }

@@ -2,7 +2,6 @@
  * text stands at least 4.5:1 against what it is drawn on, the on-screen pointer on the focused item stands out
  * against the menu, and the dialogs' lines leave the keys to the dialog's own guides. */
 #include <algorithm>
-#include <cmath>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -22,9 +21,12 @@
 #include "frontend/forms/GameSelectForm.h"
 #include "frontend/forms/LeaderboardDialogs.h"
 #include "os/gfx/ResultCodes.h"
+#include "support/Contrast.h"
 
 using namespace formtest;
 using korvane::mwt::CControl;
+using korvane::test::Contrast;
+using korvane::test::TextContrast;
 
 namespace
 {
@@ -43,38 +45,6 @@ std::map<std::string, std::string> TextTable(const std::string& language)
             table[line.substr(0, at)] = line.substr(at + 1);
     }
     return table;
-}
-
-/// The relative luminance of a 0xRRGGBB colour, as the contrast ratio of web content defines it.
-double Luminance(std::uint32_t rgb)
-{
-    double sum = 0.0;
-    for (const auto& [shift, weight] : {std::pair{16, 0.2126}, {8, 0.7152}, {0, 0.0722}}) {
-        const double c = static_cast<double>((rgb >> shift) & 0xFF) / 255.0;
-        sum += weight * (c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
-    }
-    return sum;
-}
-
-double Contrast(std::uint32_t a, std::uint32_t b)
-{
-    const double la = Luminance(a), lb = Luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-/// The contrast of the text in a picture of one control: the colour found most often is what the text is drawn on,
-/// the pixel that differs from it most is the text's own colour (the inside of a stroke, past its smoothed edge).
-double TextContrast(const std::vector<std::uint32_t>& pixels)
-{
-    std::map<std::uint32_t, int> counts;
-    for (const std::uint32_t p : pixels)
-        ++counts[p];
-    const std::uint32_t ground =
-        std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
-    double best = 1.0;
-    for (const auto& [colour, count] : counts)
-        best = std::max(best, Contrast(colour, ground));
-    return best;
 }
 
 } // namespace
