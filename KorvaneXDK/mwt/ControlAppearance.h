@@ -19,8 +19,6 @@ template <typename TControl>
 class TControlAppearance : public IControlAppearance
 {
 public:
-    using ControlType = TControl;
-
     TControlAppearance() = default;
     explicit TControlAppearance(const std::string& name) : IControlAppearance(name) {}
     ~TControlAppearance() override = default;

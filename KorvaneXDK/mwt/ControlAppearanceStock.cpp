@@ -99,7 +99,7 @@ void CControlAppearanceStock::RegisterDefaultAppearances()
     RegisterAppearanceClass<CSimpleTrackBarAppearance>("CSimpleTrackBarAppearance");
     RegisterAppearanceClass<CSimpleCheckBoxAppearance>("CSimpleCheckBoxAppearance");
     RegisterAppearanceClass<CSimpleRadioButtonAppearance>("CSimpleRadioButtonAppearance");
-    RegisterAppearanceType("CSimpleComboBoxAppearance", &CreateSimpleComboBoxAppearance, typeid(CComboBox));
+    RegisterAppearanceType("CSimpleComboBoxAppearance", &CreateSimpleComboBoxAppearance);
     RegisterAppearanceClass<CSimpleProgressBarAppearance>("CSimpleProgressBarAppearance");
     RegisterAppearanceClass<CSimpleKnobAppearance>("CSimpleKnobAppearance");
     RegisterAppearanceClass<CSkinAppearance>("CSkinAppearance");
@@ -215,7 +215,7 @@ CControlAppearanceStock::Factory CControlAppearanceStock::FindAppearanceClass(co
     if (found == appearanceClasses_.end()) {
         throw EInvalidParameter(this, "appearance class '" + name + "' not found");
     }
-    return found->second.create;
+    return found->second;
 }
 
 std::type_index CControlAppearanceStock::FindControlClass(const std::string& name)
@@ -235,12 +235,9 @@ void CControlAppearanceStock::LoadAppearance(const AppearanceProperties& propert
     appearance->SetName(name);
     appearance->LoadProperties(properties, resolver);
     const std::string control = properties.Get("Control", "");
-    const std::type_index type = FindControlClass(control);
-    const std::type_index drawn = appearanceClasses_.at(className).controlType;
-    if (drawn != type && drawn != std::type_index(typeid(CControl))) {
-        throw EInvalidParameter(this, "appearance class '" + className + "' does not draw control '" + control + "'");
-    }
-    Add(type, appearance);
+    // Filed under "Control" whatever class the appearance draws: a control of another class
+    // fails with a bad cast when it first uses it.
+    Add(FindControlClass(control), appearance);
 }
 
 void CControlAppearanceStock::RegisterControlType(const std::string& name, const std::type_info& type)
@@ -251,13 +248,12 @@ void CControlAppearanceStock::RegisterControlType(const std::string& name, const
     controlClasses_.emplace(name, std::type_index(type));
 }
 
-void CControlAppearanceStock::RegisterAppearanceType(const std::string& name, const Factory& create,
-                                                     const std::type_info& controlType)
+void CControlAppearanceStock::RegisterAppearanceType(const std::string& name, const Factory& create)
 {
     if (appearanceClasses_.count(name) != 0) {
         throw EInvalidParameter(this, "RegisterAppearanceClass(): class name '" + name + "' already exists.");
     }
-    appearanceClasses_.emplace(name, AppearanceClass{create, std::type_index(controlType)});
+    appearanceClasses_.emplace(name, create);
 }
 
 } // namespace korvane::mwt

@@ -27,9 +27,9 @@ namespace korvane::mwt
 /// the same object) and never removed. Every error's where text is this class's name. Main
 /// thread only.
 ///
-/// A definition whose appearance class draws a particular control class is accepted only under
-/// that control class: a mismatch would otherwise surface as a bad cast at the first draw,
-/// after start-up. Appearances for CControl fit every control.
+/// A definition is filed under the control class it names, whatever control class its
+/// appearance class draws: a control of another class using it fails with a bad cast on first
+/// use. Appearances filed under CControl are offered for every control class.
 class CControlAppearanceStock : public virtual CNonCopyable
 {
 public:
@@ -67,11 +67,11 @@ public:
         RegisterControlType(name, typeid(TControl));
     }
 
-    /// TAppearance is default-constructible and names its control class as ControlType.
+    /// TAppearance is default-constructible.
     template <typename TAppearance>
     void RegisterAppearanceClass(const std::string& name)
     {
-        RegisterAppearanceType(name, &CreateAppearance<TAppearance>, typeid(typename TAppearance::ControlType));
+        RegisterAppearanceType(name, &CreateAppearance<TAppearance>);
     }
 
     template <typename TControl>
@@ -89,11 +89,6 @@ public:
     void LoadAppearance(const AppearanceProperties& properties, TextureResolver resolver);
 
 private:
-    struct AppearanceClass
-    {
-        Factory create;
-        std::type_index controlType;
-    };
     struct Entry
     {
         boost::shared_ptr<IControlAppearance> appearance;
@@ -107,10 +102,10 @@ private:
     }
 
     void RegisterControlType(const std::string& name, const std::type_info& type);
-    void RegisterAppearanceType(const std::string& name, const Factory& create, const std::type_info& controlType);
+    void RegisterAppearanceType(const std::string& name, const Factory& create);
 
     std::map<std::string, std::type_index> controlClasses_;
-    std::map<std::string, AppearanceClass> appearanceClasses_;
+    std::map<std::string, Factory> appearanceClasses_;
     std::map<std::string, Entry> appearances_;
     bool defaultsRegistered_ = false;
 };

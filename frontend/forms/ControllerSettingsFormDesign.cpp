@@ -20,9 +20,6 @@ void CControllerSettingsFormDesign::InitializeComponent(korvane::CTextureCache* 
     AddControl(XInputButton);
     ExitButton = MakeMenuButton("ExitButton", {688.0f, 408.0f, 96.0f, 32.0f}, " Exit");
     AddControl(ExitButton);
-    for (const auto& button : {KeyboardButton, DirectInputButton, XInputButton, ExitButton}) {
-        UseMenuPlate(*button);
-    }
     AddCaptionRule(cache);
     Label1 = MakeLabel("Label1", {636.0f, 104.0f, 445.0f, 31.0f}, "CONTROLLER SETTINGS", kFontAsciiLarge);
     AddControl(Label1);

@@ -1,11 +1,9 @@
 /** @file FormHelpers.cpp The steps every screen shares. */
 #include "frontend/forms/FormHelpers.h"
 
-#include "KorvaneXDK/canvas/Canvas.h"
-#include "KorvaneXDK/core/Exception.h"
+#include "KorvaneXDK/canvas/Font.h"
 #include "KorvaneXDK/mwt/AnimationComponentStock.h"
 #include "KorvaneXDK/mwt/Button.h"
-#include "KorvaneXDK/mwt/ControlAppearance.h"
 #include "KorvaneXDK/mwt/ControlAppearanceStock.h"
 #include "KorvaneXDK/mwt/Form.h"
 #include "KorvaneXDK/mwt/Image.h"
@@ -35,35 +33,6 @@ Vector2<float> SizeOf(const Rect2f& r)
 {
     return Vector2<float>(r.width, r.height);
 }
-
-/// A dark plate under the caption, so white text stands out whatever the band shows behind
-/// it; the focused button's plate is lighter and framed, so the focus shows without the cursor.
-class CMenuPlateAppearance : public korvane::mwt::TControlAppearance<CButton>
-{
-public:
-    CMenuPlateAppearance() : TControlAppearance<CButton>("MenuPlate") {}
-
-    void Draw(CControl* control, korvane::canvas::CCanvas* canvas) override
-    {
-        const CButton* button = CastControl(control);
-        const Vector2<float> size = button->GetSize();
-        const bool focused = button->IsFocusedInForm() && button->CanFocus();
-        canvas->PushBrush();
-        korvane::canvas::CBrush& brush = canvas->GetBrush();
-        brush.SetBlendMode(korvane::canvas::CBrush::kBlendNormal);
-        brush.SetColor(focused ? menu_plate::kFocusedPlate : menu_plate::kPlate);
-        canvas->FillRect(Rect2f(0.0f, 0.0f, size.x, size.y));
-        if (focused) {
-            const float t = menu_plate::kFrameWidth;
-            brush.SetColor(menu_plate::kFrame);
-            canvas->FillRect(Rect2f(0.0f, 0.0f, size.x, t));
-            canvas->FillRect(Rect2f(0.0f, size.y - t, size.x, t));
-            canvas->FillRect(Rect2f(0.0f, t, t, size.y - 2.0f * t));
-            canvas->FillRect(Rect2f(size.x - t, t, t, size.y - 2.0f * t));
-        }
-        canvas->PopBrush();
-    }
-};
 
 } // namespace
 
@@ -150,11 +119,6 @@ boost::shared_ptr<CButton> MakeButton(const std::string& name, const Rect2f& bou
     button->SetSize(SizeOf(bounds));
     button->SetCaption(caption);
     return button;
-}
-
-void UseMenuPlate(CButton& button)
-{
-    button.SetAppearance(boost::shared_ptr<korvane::mwt::IControlAppearance>(new CMenuPlateAppearance()));
 }
 
 boost::shared_ptr<CLabel> MakeLabel(const std::string& name, const Rect2f& bounds, const std::string& caption,

@@ -67,20 +67,6 @@ boost::shared_ptr<korvane::mwt::CImage> MakeImage(korvane::CTextureCache* cache,
 boost::shared_ptr<korvane::mwt::CButton> MakeButton(const std::string& name, const korvane::canvas::Rect2f& bounds,
                                                     const std::string& caption);
 
-/// The colours of the buttons of the menus this program lays out itself (the title menu, the
-/// controller settings), as straight red, green, blue, alpha. White captions stand at least 4.5:1
-/// against either plate.
-namespace menu_plate
-{
-inline const korvane::Color4<float> kPlate{0.05f, 0.08f, 0.18f, 0.92f};
-inline const korvane::Color4<float> kFocusedPlate{0.12f, 0.24f, 0.52f, 0.96f};
-inline const korvane::Color4<float> kFrame{1.0f, 0.78f, 0.3f, 1.0f};
-inline constexpr float kFrameWidth = 2.0f;
-} // namespace menu_plate
-
-/// Draws the button on a dark plate, the focused one lighter and framed in amber.
-void UseMenuPlate(korvane::mwt::CButton& button);
-
 /// A label, never focusable.
 boost::shared_ptr<korvane::mwt::CLabel> MakeLabel(const std::string& name, const korvane::canvas::Rect2f& bounds,
                                                   const std::string& caption, const std::string& font,

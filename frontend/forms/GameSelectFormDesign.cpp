@@ -22,8 +22,6 @@ void CGameSelectFormDesign::InitializeComponent(korvane::CTextureCache* cache)
     setup.name = "GameSelectForm";
     setup.tint = korvane::Color4<float>(0.3f, 0.3f, 0.3f, 0.6f);
     setup.appearance = kAppearanceSkinForm;
-    // No frame or caption bar: the band and the caption rule are the menu's whole look.
-    setup.formStyle = 0;
     ApplyFormSetup(*this, setup);
 
     Image1 = MakeImage(cache, "Image1", kImageCrossHatch, {612.0f, 0.0f, 692.0f, 1080.0f}, 0.3125f);
@@ -40,10 +38,6 @@ void CGameSelectFormDesign::InitializeComponent(korvane::CTextureCache* cache)
     AddControl(CreditsButton);
     ExitButton = MakeButton("ExitButton", {688.0f, 560.0f, 96.0f, 32.0f}, " Exit");
     AddControl(ExitButton);
-    for (const auto& button :
-         {MainGameButton, CompanionGameButton, OptionsButton, LeaderboardsButton, CreditsButton, ExitButton}) {
-        UseMenuPlate(*button);
-    }
     Image2 = MakeImage(cache, "Image2", kImageCaptionUnderline, {612.0f, 128.0f, 692.0f, 16.0f});
     AddControl(Image2);
     Label1 = MakeLabel("Label1", {636.0f, 104.0f, 245.0f, 31.0f}, "GAME SELECT", kFontAsciiLarge);

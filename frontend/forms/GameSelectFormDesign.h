@@ -9,8 +9,8 @@
 #include "KorvaneXDK/mwt/Label.h"
 #include "KorvaneXDK/platform/graphics/TextureCache.h"
 
-/// "GameSelectForm": the menus' band and caption rule, "GAME SELECT", the two games, Options,
-/// Leaderboards, Credits and Exit, top to bottom in focus order.
+/// "GameSelectForm", a skinned window: the menus' band and caption rule, "GAME SELECT", the two
+/// games, Options, Leaderboards, Credits and Exit, top to bottom in focus order.
 class CGameSelectFormDesign : public korvane::mwt::CForm
 {
 public:

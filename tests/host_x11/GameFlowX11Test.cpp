@@ -249,20 +249,7 @@ protected:
     Shot Capture()
     {
         Shot shot;
-        XWindowAttributes attributes;
-        if (XGetWindowAttributes(display, window, &attributes) == 0)
-            return shot;
-        XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(attributes.width),
-                                  static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
-        if (image == nullptr)
-            return shot;
-        shot.width = attributes.width;
-        shot.height = attributes.height;
-        shot.pixels.reserve(static_cast<std::size_t>(shot.width) * static_cast<std::size_t>(shot.height));
-        for (int y = 0; y < shot.height; ++y)
-            for (int x = 0; x < shot.width; ++x)
-                shot.pixels.push_back(static_cast<std::uint32_t>(XGetPixel(image, x, y) & 0xFFFFFF));
-        XDestroyImage(image);
+        shot.pixels = program_test::ReadWindowPixels(display, window, shot.width, shot.height);
         return shot;
     }
     std::string Shown() { return ::Shown(Capture()); }
@@ -463,16 +450,18 @@ TEST_F(GameFlowX11Test, TheKeyboardMappingScreenShowsEachRowsNameNotItsTextKey)
     setenv("KORVANE_UI_TRACE", "1", 1);
     ASSERT_NO_FATAL_FAILURE(Start());
     unsetenv("KORVANE_UI_TRACE");
-    // Each menu's title in place tells that it has opened; its third entry leads on, then the first.
-    const std::tuple<const char*, int> menus[] = {{"GAME SELECT", 2}, {"OPTIONS", 2}, {"CONTROLLER SETTINGS", 0}};
-    for (const auto& [title, downs] : menus) {
-        ASSERT_TRUE(WaitFor([&] { return Shows(large, title, 636, 104, 31, false); })) << title;
+    // Each menu's title in place tells that it has opened; its third entry leads on, then the first. The title menu
+    // is a skinned window: its layout starts at its client area, 8 in from the left and 32 down.
+    const std::tuple<const char*, int, int, int> menus[] = {
+        {"GAME SELECT", 644, 136, 2}, {"OPTIONS", 636, 104, 2}, {"CONTROLLER SETTINGS", 636, 104, 0}};
+    for (const auto& [title, x, y, downs] : menus) {
+        ASSERT_TRUE(WaitFor([&] { return Shows(large, title, x, y, 31, false); })) << title;
         // A move of the focus shows in the trace; decide shows by the menu's title going.
         for (int i = 0; i < downs; ++i) {
             const std::size_t from = Log().size();
             ASSERT_TRUE(Press({XK_Down}, [&] { return Log().find("UI: focus ", from) != std::string::npos; })) << title;
         }
-        ASSERT_TRUE(Press({XK_Return}, [&] { return !Shows(large, title, 636, 104, 31, false); })) << title;
+        ASSERT_TRUE(Press({XK_Return}, [&] { return !Shows(large, title, x, y, 31, false); })) << title;
     }
     ASSERT_TRUE(WaitFor([&] { return Shows(large, "Keyboard Mapping", 636, 104, 31, false); }));
     // The system rows are dimmed on the keyboard's screen: the four play buttons' rows are read.

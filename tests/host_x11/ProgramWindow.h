@@ -1,9 +1,12 @@
-/** @file ProgramWindow.h The built program's window as the X server lists it. */
+/** @file ProgramWindow.h The built program's window as the X server lists and shows it. */
 #pragma once
 
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace program_test
 {
@@ -32,6 +35,29 @@ inline ::Window FindProgramWindow(Display* display)
     if (children != nullptr)
         XFree(children);
     return found;
+}
+
+/// The window's client area as it shows now, 0xRRGGBB row by row from the top, with its size; empty (and 0 x 0)
+/// when it cannot be read.
+inline std::vector<std::uint32_t> ReadWindowPixels(Display* display, ::Window window, int& width, int& height)
+{
+    std::vector<std::uint32_t> pixels;
+    width = height = 0;
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(display, window, &attributes) == 0)
+        return pixels;
+    XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(attributes.width),
+                              static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+    if (image == nullptr)
+        return pixels;
+    width = attributes.width;
+    height = attributes.height;
+    pixels.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            pixels.push_back(static_cast<std::uint32_t>(XGetPixel(image, x, y) & 0xFFFFFF));
+    XDestroyImage(image);
+    return pixels;
 }
 
 } // namespace program_test

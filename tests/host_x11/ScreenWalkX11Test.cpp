@@ -1,6 +1,7 @@
 /** @file ScreenWalkX11Test.cpp The built program on a real X server, played with keys as a person plays it, once in
  * English and once in Japanese: every screen entered and left, told by the forms the program logs as it opens and
- * closes them and by the inputs its window scene traces. */
+ * closes them and by the inputs its window scene traces; the texts of the title menu and the controller settings read
+ * back from the window at 4.5:1 or more against what is drawn behind them. */
 #include <gtest/gtest.h>
 
 #include <X11/XKBlib.h>
@@ -11,6 +12,8 @@
 #include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -20,10 +23,22 @@
 
 #include "host/ProgramProcess.h"
 #include "host_x11/ProgramWindow.h"
+#include "support/Contrast.h"
+#include "support/ReferenceImage.h"
 #include "support/TempDir.h"
 
 namespace
 {
+
+/// Where a text is drawn on the window, one canvas unit to a pixel.
+struct TextBox
+{
+    const char* name;
+    int x, y, width, height;
+};
+
+/// The pointer on the focused item covers the first 21 pixels of its box: the boxes are read from this far in.
+constexpr int kPastThePointer = 24;
 
 /// The program, started with its input trace on, its user data in a temporary folder and the language of the
 /// environment; keys reach its window through XTest.
@@ -37,6 +52,11 @@ protected:
             GTEST_SKIP() << "no X display";
         XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
         setenv("XDG_DATA_HOME", data.Path().c_str(), 1);
+        // A window of 1920 x 1080 pixels: one canvas unit to a pixel.
+        const std::string folder = data.Path() + "Vumo/VorthenixZambrelliot/";
+        std::filesystem::create_directories(folder);
+        std::ofstream(folder + "display_setting.ini")
+            << "ScreenWidth=1920\r\nScreenHeight=1080\r\nScreenRefreshRatio=0\r\nWindowed=true\r\n";
         setenv("KORVANE_UI_TRACE", "1", 1);
         unsetenv("LC_ALL");
         unsetenv("LC_MESSAGES");
@@ -188,6 +208,33 @@ protected:
         Key(symbol, false);
     }
 
+    /// Each text on the window at 4.5:1 or more against what is drawn behind it. A failing window is kept as a picture
+    /// in the build folder, named in the failure.
+    void ExpectTextsStandOut(const std::string& screen, const std::vector<TextBox>& boxes)
+    {
+        if (lost)
+            return;
+        int width = 0, height = 0;
+        const std::vector<std::uint32_t> shown = program_test::ReadWindowPixels(display, window, width, height);
+        ASSERT_EQ(std::pair(1920, 1080), std::pair(width, height)) << screen;
+        bool legible = true;
+        for (const TextBox& box : boxes) {
+            std::vector<std::uint32_t> pixels;
+            for (int y = box.y; y < box.y + box.height; ++y)
+                for (int x = box.x; x < box.x + box.width; ++x)
+                    pixels.push_back(shown[static_cast<std::size_t>(y * width + x)]);
+            const double contrast = korvane::test::TextContrast(pixels);
+            EXPECT_GE(contrast, 4.5) << screen << ": " << box.name;
+            legible = legible && contrast >= 4.5;
+        }
+        if (!legible) {
+            const std::string path =
+                KORVANE_BINARY_DIR "/tests/host_x11-" + std::string(GetParam()).substr(0, 2) + "-" + screen + ".png";
+            korvane::test::WriteImage(path, {1920, 1080, shown});
+            ADD_FAILURE() << "the window as it showed: " << path;
+        }
+    }
+
     /// The keyboard's binding 0 of the action as the preferences file keeps it, -1 when absent.
     static int StoredKeyboardCode(const std::string& file, const std::string& action)
     {
@@ -221,6 +268,18 @@ TEST_P(ScreenWalkX11Test, EveryScreenIsEnteredAndLeftWithKeys)
     if (!LogHas("Form opened: GameSelectForm"))
         Press(XK_Return, "Form opened: GameSelectForm");
     ExpectLine("Form closed: TitleSplashForm", 0);
+
+    // The title menu, a skinned window whose layout starts 8 in and 32 down: its caption, title and buttons.
+    FocusTo("CompanionGameButton");
+    const int in = kPastThePointer;
+    ExpectTextsStandOut("title-menu", {{"caption", 0, 0, 240, 24},
+                                       {"Label1", 644, 136, 245, 31},
+                                       {"MainGameButton", 696 + in, 232, 448 - in, 32},
+                                       {"CompanionGameButton", 696 + in, 288, 224 - in, 32},
+                                       {"OptionsButton", 696 + in, 384, 160 - in, 32},
+                                       {"LeaderboardsButton", 696 + in, 440, 256 - in, 32},
+                                       {"CreditsButton", 696 + in, 496, 160 - in, 32},
+                                       {"ExitButton", 696 + in, 592, 96 - in, 32}});
 
     PlayAndLeave("MainGameButton");
     PlayAndLeave("CompanionGameButton");
@@ -258,6 +317,14 @@ TEST_P(ScreenWalkX11Test, EveryScreenIsEnteredAndLeftWithKeys)
 
     FocusTo("ControllerSettingsButton");
     Press(XK_Return, "Form opened: ControllerSettingsForm");
+    // Its entries, the ones without a controller of their kind dimmed, once it takes keys.
+    FocusTo("ExitButton");
+    ExpectTextsStandOut("controller-settings", {{"Label1", 636, 104, 445, 31},
+                                                {"KeyboardButton", 688 + in, 200, 352 - in, 32},
+                                                {"DirectInputButton", 688 + in, 256, 432 - in, 32},
+                                                {"XInputButton", 688 + in, 312, 336 - in, 32},
+                                                {"ExitButton", 688 + in, 408, 96 - in, 32}});
+    FocusTo("KeyboardButton", XK_Up);
     Press(XK_Return, "Form opened: KeyMappingForm");
     // Front shot to 1, the defaults back, wide shot to 2: the preferences file tells both.
     FocusTo("FrontShotLabel");

@@ -63,8 +63,9 @@ void DrawPanel(Raster& picture, double left, double top, double right, double bo
             }
             const double t = std::clamp((py - top) / std::max(bottom - top, 1.0), 0.0, 1.0);
             const Color body = assetgen::Mix(panel.top, panel.bottom, t);
-            const double rimAmount = Coverage(-(d + panel.border));
-            const Color c = assetgen::Mix(panel.rim, body, rimAmount);
+            // Past the rim's inner edge the body shows.
+            const double bodyAmount = Coverage(d + panel.border);
+            const Color c = assetgen::Mix(panel.rim, body, bodyAmount);
             picture.Blend(x, y, c, static_cast<float>(outer));
         }
     }
@@ -94,22 +95,28 @@ const Color kAccent = Rgb(0xFFC04A);
 void Form(Raster& p)
 {
     WholePanel(p, kFrame);
-    // The caption band of the definition's CaptionRect {8, 4, 112, 24}.
-    DrawPanel(p, 6.0, 3.0, 122.0, 29.0, Panel{Rgb(0x4C6494), Rgb(0x33456C), Rgb(0x33456C, 0.0f), 4.0, 0.0});
+    // The caption band. The form's name is centred in the height of the definition's CaptionRect
+    // {8, 4, 112, 24} but measured from the form's top, and the caption boxes start 2 above the
+    // rectangle: the band lies where both are drawn.
+    DrawPanel(p, 4.0, 2.0, 124.0, 22.0, Panel{Rgb(0x4C6494), Rgb(0x33456C), Rgb(0x33456C, 0.0f), 4.0, 0.0});
 }
 
-/// Two by two cells: roll-up, maximise; close, spare.
+/// Two by two cells: roll-up, maximise; close, spare. Each cell is a box of the caption.
 void FormButtons(Raster& p)
 {
     const double s = p.Width() / 2.0;
     for (int cell = 0; cell < 4; ++cell) {
         const double x = (cell % 2) * s;
         const double y = (cell / 2) * s;
-        DrawPanel(p, x + 1, y + 1, x + s - 1, y + s - 1, kButton);
+        DrawPanel(p, x + 0.5, y + 0.5, x + s - 0.5, y + s - 0.5,
+                  Panel{kButton.top, kButton.bottom, kButton.rim, 3.0, 1.0});
     }
-    PaintStrokes(p, {{{9, 20}, {23, 20}}}, 3.0, kGlyph);
-    PaintStrokes(p, {{{41, 10}, {55, 10}, {55, 23}, {41, 23}, {41, 10}}}, 2.5, kGlyph);
-    PaintStrokes(p, {{{10, 42}, {22, 54}}, {{22, 42}, {10, 54}}}, 3.0, kGlyph);
+    // Glyphs inset by a quarter of the cell: a bar (roll-up), a frame (maximise), a cross (close).
+    const double a = s / 4.0;
+    const double b = s - s / 4.0;
+    PaintStrokes(p, {{{a, b - 1.0}, {b, b - 1.0}}}, 2.0, kGlyph);
+    PaintStrokes(p, {{{s + a, a}, {s + b, a}, {s + b, b}, {s + a, b}, {s + a, a}}}, 1.5, kGlyph);
+    PaintStrokes(p, {{{a, s + a}, {b, s + b}}, {{b, s + a}, {a, s + b}}}, 2.0, kGlyph);
 }
 
 void Border(Raster& p)
@@ -219,7 +226,7 @@ std::vector<SkinImage> SkinImages()
 {
     return {
         {"form.png", 128, 128, Form},
-        {"formbuttons.png", 64, 64, FormButtons},
+        {"formbuttons.png", 32, 32, FormButtons},
         {"border.png", 32, 32, Border},
         {"button.png", 64, 64, Button},
         {"button_down.png", 64, 64, ButtonDown},

@@ -115,7 +115,6 @@ TEST(AppearanceStock, DefaultsTheirNamesFactoriesAliasesAndLoadingDefinitionFile
         {"Name=T\r\nAppearance=CTransparentAppearance\r\nControl=CControl\r\n",
          "appearance class 'CTransparentAppearance' not found"},
         {Knob("Lost", "CDial"), "control 'CDial' not found"},
-        {Knob("Wrong", "CCheckBox"), "appearance class 'CSkinKnobAppearance' does not draw control 'CCheckBox'"},
         {Knob("Spaced", "CKnob "), "control 'CKnob ' not found"}, // nothing is trimmed
     };
     for (const auto& [definition, message] : failures) {
@@ -142,4 +141,44 @@ TEST(AppearanceStock, DefaultsTheirNamesFactoriesAliasesAndLoadingDefinitionFile
     EXPECT_EQ("", any.stock.GetAppearanceNames("CKnob").front());
     ExpectThrowWith<EInvalidParameter>([&] { any.stock.LoadAppearance(border, any.Resolver()); },
                                        "Add(): appearance name '' already exists.", kWhere);
+}
+
+TEST(AppearanceStock, DefinitionsAreFiledUnderTheirControlWhateverTheirClassDrawsAndAMismatchFailsAtFirstUse)
+{
+    // A button skin filed for every control, and a knob skin filed for check boxes, between two good files.
+    FreshStock fresh;
+    MemoryDataLoader folder;
+    folder.Add("skin\\a.ini", Knob("Before"));
+    folder.Add("skin\\b.ini", "Name=Plate\r\nAppearance=CSkinButtonAppearance\r\nControl=CControl\r\n"
+                              "BodyRect.width=64\r\nBodyRect.height=64\r\nTexture=p.png\r\n");
+    folder.Add("skin\\c.ini", Knob("Wrong", "CCheckBox"));
+    folder.Add("skin\\d.ini", Knob("After"));
+    LogCapture log;
+    ASSERT_NO_THROW(fresh.stock.LoadAppearances(&folder, "skin", fresh.Resolver()));
+    EXPECT_EQ(4u, LogCapture::Lines().size());
+    EXPECT_EQ((Lines{"After", "Before", "Plate", "SimpleKnob", "SingleBorder", "SolidColor", "Transparent"}),
+              fresh.stock.GetAppearanceNames("CKnob"));
+    EXPECT_EQ((Lines{"Plate", "SimpleCheckBox", "SingleBorder", "SolidColor", "Transparent", "Wrong"}),
+              fresh.stock.GetAppearanceNames("CCheckBox"));
+
+    // Each draws the controls of its own class; a control of another class fails on first use.
+    RecordingCanvas fonts;
+    LogCanvas canvas;
+    const auto use = [&](const boost::shared_ptr<CControl>& control, const char* name) {
+        control->AppearanceFactory = fresh.stock.GetFactory(name);
+        control->Initialize();
+        control->Draw(&canvas);
+    };
+    EXPECT_NO_THROW(use(Make<CButton>("button", 0, 0, 64, 32), "Plate"));
+    EXPECT_NO_THROW(use(Make<CKnob>("knob", 0, 0, 64, 64), "Wrong"));
+    const std::pair<boost::shared_ptr<CControl>, const char*> mismatched[] = {
+        {Make<CLabel>("label", 0, 0, 64, 32), "Plate"}, {Make<CCheckBox>("check", 0, 0, 64, 32), "Wrong"}};
+    for (const auto& [control, name] : mismatched) {
+        try {
+            use(control, name);
+            ADD_FAILURE() << control->GetName() << " drew with " << name;
+        } catch (const std::bad_cast& error) {
+            EXPECT_STREQ("bad cast", error.what()) << control->GetName();
+        }
+    }
 }

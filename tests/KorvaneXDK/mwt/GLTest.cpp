@@ -1,11 +1,8 @@
 /** @file GLTest.cpp Controls on the real OpenGL device, read back: children clipped to their panel, a mirrored control,
  * a nine-piece skin's placement, and the program's skin (a framed skinned form holding one control of each skinned
- * kind) compared with a stored reference picture.
- *
- * Run with KORVANE_UPDATE_REFERENCE_IMAGES=1 to write the reference picture afresh into the source tree (then look at
- * it before committing it). */
-#include <fstream>
+ * kind) compared with its reference picture. */
 #include <functional>
+#include <utility>
 
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
@@ -20,13 +17,14 @@
 #include "os/gfx/Math.h"
 #include "os/gfx/ResultCodes.h"
 #include "os/gfx/Texture.h"
+#include "support/ReferenceImage.h"
 
 namespace
 {
 
 constexpr int kSkinWidth = 256;
 constexpr int kSkinHeight = 192;
-const char* const kReference = KORVANE_SOURCE_DIR "/tests/KorvaneXDK/mwt/reference/skinned-form.ppm";
+const char* const kReference = KORVANE_SOURCE_DIR "/tests/KorvaneXDK/mwt/reference/skinned-form.png";
 
 /// The skin progress bar pulses with the canvas clock: held at the top of the pulse.
 class FixedClockCanvas : public canvas::CCanvas
@@ -212,27 +210,26 @@ TEST_F(SkinGLTest, ClippedChildrenANinePieceSkinItsMirrorImageAndTheSkinnedForms
     screen->Draw(glCanvas.get());
     glCanvas->EndDraw();
 
-    std::vector<std::uint32_t> pixels;
-    ASSERT_EQ(os::gfx::kOk, device->ReadBackBuffer(&pixels, nullptr, nullptr));
-    std::string picture = "P6\n" + std::to_string(kSkinWidth) + " " + std::to_string(kSkinHeight) + "\n255\n";
-    const std::size_t header = picture.size();
-    for (const std::uint32_t pixel : pixels) {
-        picture += {static_cast<char>(pixel >> 16), static_cast<char>(pixel >> 8), static_cast<char>(pixel)};
-    }
-    const char* update = std::getenv("KORVANE_UPDATE_REFERENCE_IMAGES");
-    if (update && std::string(update) == "1") {
-        std::ofstream(kReference, std::ios::binary | std::ios::trunc) << picture;
+    ReferenceImage picture{kSkinWidth, kSkinHeight, {}};
+    ASSERT_EQ(os::gfx::kOk, device->ReadBackBuffer(&picture.pixels, nullptr, nullptr));
+    if (UpdatingReferenceImages()) {
+        WriteImage(kReference, picture);
         GTEST_SKIP() << "reference written: " << kReference;
     }
-    const std::string reference = TempDir::Read(kReference);
-    ASSERT_EQ(picture.substr(0, header), reference.substr(0, header)) << "no reference picture at " << kReference;
-    ASSERT_EQ(picture.size(), reference.size());
+    const ReferenceImage reference = ReadImage(kReference);
+    ASSERT_EQ(std::pair(picture.width, picture.height), std::pair(reference.width, reference.height))
+        << "no reference picture of this size at " << kReference;
+    ASSERT_EQ(picture.pixels.size(), reference.pixels.size());
 
     // A few levels of rounding per channel are the software rasteriser's business; a changed skin or layout moves far
     // more than a handful of pixels.
     int different = 0;
-    for (std::size_t i = header; i < picture.size(); ++i) {
-        different += std::abs(int(std::uint8_t(picture[i])) - int(std::uint8_t(reference[i]))) > 6 ? 1 : 0;
+    for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
+        for (const int shift : {16, 8, 0}) {
+            const int drawn = static_cast<int>((picture.pixels[i] >> shift) & 0xFFu);
+            const int stored = static_cast<int>((reference.pixels[i] >> shift) & 0xFFu);
+            different += std::abs(drawn - stored) > 6 ? 1 : 0;
+        }
     }
     EXPECT_LE(different, kSkinWidth * kSkinHeight * 3 / 500) << different << " channel values differ";
 }

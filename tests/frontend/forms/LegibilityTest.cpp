@@ -1,8 +1,7 @@
 /** @file LegibilityTest.cpp The forms this program lays out itself, read back from OpenGL one unit to a pixel: every
- * text stands at least 4.5:1 against what it is drawn on, the focused button shows without the cursor, and the
- * dialogs' lines leave the keys to the dialog's own guides. */
+ * text stands at least 4.5:1 against what it is drawn on, the on-screen pointer on the focused item stands out
+ * against the menu, and the dialogs' lines leave the keys to the dialog's own guides. */
 #include <algorithm>
-#include <cmath>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -16,13 +15,18 @@
 #include "KorvaneXDK/platform/graphics/DXGraphics.h"
 #include "frontend/forms/ControllerSettingsForm.h"
 #include "frontend/forms/CreditsForm.h"
+#include "frontend/forms/CursorForm.h"
 #include "frontend/forms/DialogForm.h"
+#include "frontend/forms/FormNames.h"
 #include "frontend/forms/GameSelectForm.h"
 #include "frontend/forms/LeaderboardDialogs.h"
 #include "os/gfx/ResultCodes.h"
+#include "support/Contrast.h"
 
 using namespace formtest;
 using korvane::mwt::CControl;
+using korvane::test::Contrast;
+using korvane::test::TextContrast;
 
 namespace
 {
@@ -41,38 +45,6 @@ std::map<std::string, std::string> TextTable(const std::string& language)
             table[line.substr(0, at)] = line.substr(at + 1);
     }
     return table;
-}
-
-/// The relative luminance of a 0xRRGGBB colour, as the contrast ratio of web content defines it.
-double Luminance(std::uint32_t rgb)
-{
-    double sum = 0.0;
-    for (const auto& [shift, weight] : {std::pair{16, 0.2126}, {8, 0.7152}, {0, 0.0722}}) {
-        const double c = static_cast<double>((rgb >> shift) & 0xFF) / 255.0;
-        sum += weight * (c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
-    }
-    return sum;
-}
-
-double Contrast(std::uint32_t a, std::uint32_t b)
-{
-    const double la = Luminance(a), lb = Luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-/// The contrast of the text in a picture of one control: the colour found most often is what the text is drawn on,
-/// the pixel that differs from it most is the text's own colour (the inside of a stroke, past its smoothed edge).
-double TextContrast(const std::vector<std::uint32_t>& pixels)
-{
-    std::map<std::uint32_t, int> counts;
-    for (const std::uint32_t p : pixels)
-        ++counts[p];
-    const std::uint32_t ground =
-        std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
-    double best = 1.0;
-    for (const auto& [colour, count] : counts)
-        best = std::max(best, Contrast(colour, ground));
-    return best;
 }
 
 } // namespace
@@ -96,13 +68,11 @@ protected:
         FormsTest::TearDown();
     }
 
-    /// The screen drawn with the control's top left at the device's, one unit to a pixel; the control's pixels (as
-    /// far as the small device reaches), 0xRRGGBB.
-    std::vector<std::uint32_t> Picture(const CControl& control)
+    /// The screen drawn with the box's top left (screen units) at the device's, one unit to a pixel; the box's pixels
+    /// (as far as the small device reaches), 0xRRGGBB.
+    std::vector<std::uint32_t> Picture(const korvane::Vector2<float>& at, const korvane::Vector2<float>& size)
     {
         korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
-        const korvane::Vector2<float> at = control.LocalToScreen(korvane::Vector2<float>(0.0f, 0.0f));
-        const korvane::Vector2<float> size = control.GetSize();
         const auto& present = driver->GetGraphics()->GetCurrentPresentParameters();
         const float w = static_cast<float>(present.BackBufferWidth), h = static_cast<float>(present.BackBufferHeight);
         const ScreenPicture picture = DrawScreen(at.x, at.x + w, at.y + h, at.y);
@@ -119,6 +89,11 @@ protected:
         return pixels;
     }
 
+    std::vector<std::uint32_t> Picture(const CControl& control)
+    {
+        return Picture(control.LocalToScreen(korvane::Vector2<float>(0.0f, 0.0f)), control.GetSize());
+    }
+
     /// Every text-bearing control of the form at 4.5:1 or more.
     void ExpectLegible(const std::vector<boost::shared_ptr<CControl>>& controls)
     {
@@ -127,32 +102,55 @@ protected:
             EXPECT_GE(TextContrast(Picture(*control)), 4.5) << control->GetName();
     }
 
+    /// The pointer, as the window scene puts it in focus navigation (12 units into the focused item, at half its
+    /// height), at the top of its pulse (whole seconds), differs from the menu under it at 3:1 or more over a good
+    /// part of its picture.
+    void ExpectPointerShows(CControl& focused, CControl& other)
+    {
+        auto cursor = boost::make_shared<CCursorForm>();
+        screen->AddControl(cursor);
+        Frames(75);
+        const auto pointAt = [&cursor](CControl& item) {
+            item.SetFocus();
+            cursor->SetCursorPosition(item.LocalToScreen(korvane::Vector2<float>(12.0f, item.GetSize().y * 0.5f)));
+        };
+        pointAt(focused);
+        const korvane::Vector2<float> at = cursor->GetLocation(), size = cursor->GetSize();
+        const auto pointed = Picture(at, size);
+        pointAt(other);
+        const auto plain = Picture(at, size);
+        screen->RemoveControl(cursor.get());
+        std::size_t differing = 0;
+        for (std::size_t i = 0; i < pointed.size(); ++i)
+            differing += Contrast(pointed[i], plain[i]) >= 3.0 ? 1 : 0;
+        // The arrow fills about an eighth of its picture.
+        EXPECT_GT(differing, pointed.size() / 16) << focused.GetName();
+    }
+
     korvane::mwt::CControl::AppearanceFactoryFunction savedButtonLook;
 };
 
-TEST_F(LegibilityTest, OwnFormsTextsStandOutAndTheFocusedButtonShowsWithoutTheCursor)
+TEST_F(LegibilityTest, OwnFormsTextsStandOutAndThePointerShowsTheFocusedItem)
 {
     const auto texts = TextTable("en");
     auto menu = Show(boost::make_shared<CGameSelectForm>());
     ExpectLegible({menu->Label1, menu->MainGameButton, menu->CompanionGameButton, menu->OptionsButton,
                    menu->LeaderboardsButton, menu->CreditsButton, menu->ExitButton});
-    // The focused button differs from itself unfocused in more than a few pixels.
-    for (const auto& [button, other] :
-         {std::pair{menu->MainGameButton, menu->ExitButton}, std::pair{menu->ExitButton, menu->OptionsButton}}) {
-        button->SetFocus();
-        const auto focused = Picture(*button);
-        other->SetFocus();
-        const auto plain = Picture(*button);
-        std::size_t differing = 0;
-        for (std::size_t i = 0; i < focused.size(); ++i)
-            differing += Contrast(focused[i], plain[i]) > 1.5 ? 1 : 0;
-        EXPECT_GT(differing, focused.size() / 4) << button->GetName();
-    }
-    screen->RemoveAllControls();
+    // The skinned window's caption, its form name, in the band along its top.
+    EXPECT_GE(TextContrast(Picture({0.0f, 0.0f}, {240.0f, 24.0f})), 4.5) << "caption";
 
+    for (const auto& [focused, other] :
+         {std::pair{menu->MainGameButton, menu->ExitButton}, std::pair{menu->ExitButton, menu->OptionsButton}})
+        ExpectPointerShows(*focused, *other);
+
+    // The controller settings over the wallpaper the title menu leaves.
+    menu->Close();
+    Frames(60);
     auto controllers = Show(boost::make_shared<CControllerSettingsForm>());
+    ASSERT_EQ(form_names::kImageTitleWallpaper, CFormSceneLink::GetWallpaperPath());
     ExpectLegible({controllers->Label1, controllers->KeyboardButton, controllers->DirectInputButton,
                    controllers->XInputButton, controllers->ExitButton});
+    ExpectPointerShows(*controllers->KeyboardButton, *controllers->ExitButton);
     screen->RemoveAllControls();
 
     SetLeaderboardTextLookup([&texts](const std::string& key) { return texts.at(key); });

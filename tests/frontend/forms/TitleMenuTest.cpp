@@ -1,16 +1,15 @@
 /** @file TitleMenuTest.cpp The title menu on the OpenGL device: its wallpaper, focus order, clicks with the decide
  * sound, the cancel rule, the exit confirmation and the remembered focus; and the menu over its wallpaper compared
- * pixel for pixel with a stored picture (KORVANE_UPDATE_GOLDEN=1 rewrites the picture instead). */
-#include <cstdlib>
-#include <fstream>
+ * pixel for pixel with its reference picture. */
 #include <tuple>
+#include <utility>
 
 #include "FormsTestSupport.h"
 #include "frontend/forms/DialogForm.h"
 #include "frontend/forms/FormNames.h"
 #include "frontend/forms/GameSelectForm.h"
 #include "os/gfx/ResultCodes.h"
-#include "support/TempDir.h"
+#include "support/ReferenceImage.h"
 
 using namespace formtest;
 
@@ -90,9 +89,9 @@ TEST_F(TitleMenuTest, FocusOrderClicksClosingAndTheCancelRuleWithItsExitConfirma
     }
 }
 
-const std::string kGoldenPath = std::string(KORVANE_SOURCE_DIR) + "/tests/frontend/forms/golden/title_menu.ppm";
+const std::string kReferencePath = std::string(KORVANE_SOURCE_DIR) + "/tests/frontend/forms/reference/title_menu.png";
 
-TEST_F(TitleMenuTest, TheTitleMenuMatchesItsGoldenPicture)
+TEST_F(TitleMenuTest, TheTitleMenuMatchesItsReferencePicture)
 {
     Show(boost::make_shared<CGameSelectForm>());
     Frames(30);
@@ -100,18 +99,16 @@ TEST_F(TitleMenuTest, TheTitleMenuMatchesItsGoldenPicture)
     const ScreenPicture shot = DrawScreen(0, 1920, 1080, 0);
     ASSERT_EQ(os::gfx::kOk, shot.cleared);
     ASSERT_EQ(os::gfx::kOk, shot.read);
-    const std::vector<std::uint32_t>& pixels = shot.pixels;
-    const std::uint32_t width = shot.width, height = shot.height;
-    // Binary PPM: "P6 w h 255" and the rows top to bottom, RGB.
-    std::string picture = "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
-    for (const std::uint32_t argb : pixels)
-        picture += {static_cast<char>(argb >> 16), static_cast<char>(argb >> 8), static_cast<char>(argb)};
-
-    const char* update = std::getenv("KORVANE_UPDATE_GOLDEN");
-    if (update != nullptr && std::string(update) == "1") {
-        std::ofstream(kGoldenPath, std::ios::binary) << picture;
-        GTEST_SKIP() << "golden picture rewritten: " << kGoldenPath;
+    const korvane::test::ReferenceImage picture{shot.width, shot.height, shot.pixels};
+    if (korvane::test::UpdatingReferenceImages()) {
+        korvane::test::WriteImage(kReferencePath, picture);
+        GTEST_SKIP() << "reference picture rewritten: " << kReferencePath;
     }
-    // A missing picture throws; KORVANE_UPDATE_GOLDEN=1 makes it.
-    EXPECT_TRUE(korvane::test::TempDir::Read(kGoldenPath) == picture) << "differs from " << kGoldenPath;
+    const korvane::test::ReferenceImage reference = korvane::test::ReadImage(kReferencePath);
+    ASSERT_EQ(std::pair(picture.width, picture.height), std::pair(reference.width, reference.height))
+        << "no reference picture of this size at " << kReferencePath;
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < picture.pixels.size(); ++i)
+        differing += ((picture.pixels[i] ^ reference.pixels[i]) & 0xFFFFFFu) != 0 ? 1 : 0;
+    EXPECT_EQ(0u, differing) << "pixels differ from " << kReferencePath;
 }

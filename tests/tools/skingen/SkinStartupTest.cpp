@@ -80,8 +80,8 @@ TEST(SkinStartup, TheBuiltArchiveGivesTenAppearancesAndASkinWithoutAPictureFails
     EXPECT_EQ(std::vector<std::string>(std::begin(kSkinNames), std::end(kSkinNames)), names);
 
     // An archive packed from the same skin without one of its pictures fails before anything is
-    // drawn. (A missing definition and one naming a control its class does not draw fail in the
-    // stock itself: AppearanceStock.DefaultsTheirNamesFactoriesAliasesAndLoadingDefinitionFiles.)
+    // drawn. (A missing definition fails in the stock itself:
+    // AppearanceStock.DefaultsTheirNamesFactoriesAliasesAndLoadingDefinitionFiles.)
     TempDir dir;
     const fs::path skin = dir.File("src/skin");
     fs::create_directories(skin);
