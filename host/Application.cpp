@@ -101,6 +101,8 @@ boost::shared_ptr<korvane::IDataLoader> OpenArchive(const std::string& path)
 
 /// Said once, before anything fails because of it: in the log when the log could be opened, on
 /// stderr otherwise. The folder's reason comes first, as the log's failure follows from it.
+/// A folder that keeps nothing is also shown in a message box where there is a display: the
+/// player, who never sees stderr or the log, would otherwise trust the settings to be kept.
 void ReportUnwritableSaveFolder(const std::string& folder, const std::string& logPath, const std::string& folderProblem,
                                 const std::string& logProblem)
 {
@@ -118,6 +120,12 @@ void ReportUnwritableSaveFolder(const std::string& folder, const std::string& lo
         std::fprintf(stderr, "%s: %s\n", ProgramName().c_str(), message.c_str());
         std::fflush(stderr);
     }
+    if (!folderProblem.empty() && os::system::CanShowMessageBox())
+        os::system::ShowErrorMessageBox(kApplicationTitle,
+                                        "The game cannot write in its save folder \"" + folder + "\" (" +
+                                            folderProblem +
+                                            "). It runs on, but your settings and records will not be kept.",
+                                        nullptr);
 }
 
 void ReportStartFailure(const EStartFailure& failure)
