@@ -128,6 +128,18 @@ void ReportUnwritableSaveFolder(const std::string& folder, const std::string& lo
                                         nullptr);
 }
 
+/// What the shutdown could not save is told where the player looks, once the driver has gone: the
+/// log has it already where it could be written, and may be the very file that could not. The end
+/// is then a failed one. A save folder that was said at the start to keep nothing is not said again.
+void ReportUnsavedSettings(const std::string& folderProblem, int& status)
+{
+    const std::string unsaved = korvane::TakeShutdownFailures();
+    if (unsaved.empty() || !folderProblem.empty())
+        return;
+    os::system::ShowErrorMessageBox(kApplicationTitle, unsaved, nullptr);
+    status = kExitFailure;
+}
+
 void ReportStartFailure(const EStartFailure& failure)
 {
     korvane::LogErrorF("%s", failure.GetMessage().c_str());
@@ -206,6 +218,8 @@ int ApplicationMain(os::window::InstanceHandle instance, CreateDriverFunction cr
         os::store::SetLogFunction(nullptr);
         return -1;
     }
+    // Reports of an earlier run in this process are not this run's.
+    korvane::TakeShutdownFailures();
     int status = kExitFailure;
     try {
         if (run(instance))
@@ -222,6 +236,7 @@ int ApplicationMain(os::window::InstanceHandle instance, CreateDriverFunction cr
         korvane::HandleStdException(e);
     }
     korvane::DestroyApplicationDriver();
+    ReportUnsavedSettings(folderProblem, status);
     delete gSteamAchievements.exchange(nullptr);
     os::store::SetLogFunction(nullptr);
     os::store::Shutdown();
