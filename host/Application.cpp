@@ -101,6 +101,8 @@ boost::shared_ptr<korvane::IDataLoader> OpenArchive(const std::string& path)
 
 /// Said once, before anything fails because of it: in the log when the log could be opened, on
 /// stderr otherwise. The folder's reason comes first, as the log's failure follows from it.
+/// A folder that keeps nothing is also shown in a message box where there is a display: the
+/// player, who never sees stderr or the log, would otherwise trust the settings to be kept.
 void ReportUnwritableSaveFolder(const std::string& folder, const std::string& logPath, const std::string& folderProblem,
                                 const std::string& logProblem)
 {
@@ -118,6 +120,24 @@ void ReportUnwritableSaveFolder(const std::string& folder, const std::string& lo
         std::fprintf(stderr, "%s: %s\n", ProgramName().c_str(), message.c_str());
         std::fflush(stderr);
     }
+    if (!folderProblem.empty() && os::system::CanShowMessageBox())
+        os::system::ShowErrorMessageBox(kApplicationTitle,
+                                        "The game cannot write in its save folder \"" + folder + "\" (" +
+                                            folderProblem +
+                                            "). It runs on, but your settings and records will not be kept.",
+                                        nullptr);
+}
+
+/// What the shutdown could not save is told where the player looks, once the driver has gone: the
+/// log has it already where it could be written, and may be the very file that could not. The end
+/// is then a failed one. A save folder that was said at the start to keep nothing is not said again.
+void ReportUnsavedSettings(const std::string& folderProblem, int& status)
+{
+    const std::string unsaved = korvane::TakeShutdownFailures();
+    if (unsaved.empty() || !folderProblem.empty())
+        return;
+    os::system::ShowErrorMessageBox(kApplicationTitle, unsaved, nullptr);
+    status = kExitFailure;
 }
 
 void ReportStartFailure(const EStartFailure& failure)
@@ -198,6 +218,8 @@ int ApplicationMain(os::window::InstanceHandle instance, CreateDriverFunction cr
         os::store::SetLogFunction(nullptr);
         return -1;
     }
+    // Reports of an earlier run in this process are not this run's.
+    korvane::TakeShutdownFailures();
     int status = kExitFailure;
     try {
         if (run(instance))
@@ -214,6 +236,7 @@ int ApplicationMain(os::window::InstanceHandle instance, CreateDriverFunction cr
         korvane::HandleStdException(e);
     }
     korvane::DestroyApplicationDriver();
+    ReportUnsavedSettings(folderProblem, status);
     delete gSteamAchievements.exchange(nullptr);
     os::store::SetLogFunction(nullptr);
     os::store::Shutdown();

@@ -35,8 +35,10 @@ inline constexpr int kExitFailure = 1;
 /// log, the driver, the run under the last-resort reports and the shutdown. 0 after a clean run;
 /// kExitFailure when there is no display (then nothing is touched), when the run failed or threw
 /// (after the whole shutdown); -1 when the driver cannot be made (then nothing is released). An
-/// unwritable save folder is said once (in the log when it can be written, else on stderr) and
-/// the program goes on. An archive entry whose data turns out damaged is said in plain words, as
+/// unwritable save folder is said once (in the log when it can be written, else on stderr), shown
+/// once in a message box where there is a display, and the program goes on. Settings that the
+/// shutdown could not save in a folder that could be written at the start are shown in a message
+/// box (stderr without a display) and end the program with kExitFailure. An archive entry whose data turns out damaged is said in plain words, as
 /// a damaged "data.kva" at the start is. Tests replace the driver's creation and the run.
 int ApplicationMain(os::window::InstanceHandle instance, CreateDriverFunction createDriver = nullptr,
                     RunApplicationFunction run = nullptr);

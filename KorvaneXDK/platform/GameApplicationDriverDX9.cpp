@@ -3,6 +3,8 @@
 
 #include <cstdio>
 #include <exception>
+#include <mutex>
+#include <utility>
 
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
@@ -625,6 +627,28 @@ bool CGameApplicationDriverDX9::InitializeGraphicsForTesting(std::uint32_t width
     graphics->SetFullscreenPresentParameters(full);
     SetGraphicsForTesting(graphics);
     return graphics->InitializeDevice();
+}
+
+namespace
+{
+
+std::mutex gShutdownFailureMutex;
+std::string gShutdownFailures;
+
+} // namespace
+
+void ReportShutdownFailure(const std::string& message)
+{
+    std::lock_guard<std::mutex> lock(gShutdownFailureMutex);
+    if (!gShutdownFailures.empty())
+        gShutdownFailures += '\n';
+    gShutdownFailures += message;
+}
+
+std::string TakeShutdownFailures()
+{
+    std::lock_guard<std::mutex> lock(gShutdownFailureMutex);
+    return std::exchange(gShutdownFailures, std::string());
 }
 
 } // namespace korvane

@@ -162,4 +162,13 @@ private:
     std::string displaySettingPath_;
 };
 
+/// A step of the shutdown that could not keep what the player expects kept (the settings saved
+/// at exit) hands its message here once it has logged the failure: the log may be the very file
+/// that cannot be written, and the driver, its window and its title are gone by the time the
+/// program can tell the player. Any thread.
+void ReportShutdownFailure(const std::string& message);
+/// The messages reported since the last call, one a line, in the order reported ("" when none);
+/// forgets them.
+std::string TakeShutdownFailures();
+
 } // namespace korvane

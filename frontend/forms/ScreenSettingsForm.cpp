@@ -164,6 +164,8 @@ void CScreenSettingsForm::ApplyOrExit(CControl*)
         ReturnToOptions();
         return;
     }
+    // Until the answer, the mode this screen opened with is the one kept at exit.
+    ModePreference().BeginConfirmation(m_savedModeIndex, m_savedFullscreen);
     ApplySelectedDisplayMode();
     if (m_confirmDialog) {
         m_confirmDialog->ClosedEvent.clear();
@@ -175,6 +177,7 @@ void CScreenSettingsForm::ApplyOrExit(CControl*)
 
 void CScreenSettingsForm::OnConfirmDialogClosed(CForm*)
 {
+    ModePreference().EndConfirmation();
     if (m_confirmDialog && m_confirmDialog->IsAccepted()) {
         ReturnToOptions();
         return;

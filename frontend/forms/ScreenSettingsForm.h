@@ -12,7 +12,8 @@ class CScreenModeConfirmDialogForm;
 
 /// Exit reads " APPLY" while the chosen mode differs from the one in force. Apply switches the
 /// device and asks for confirmation; a declined or timed-out confirmation restores the mode
-/// the screen opened with. Rotation and aspect reach the window scene at once and stay.
+/// the screen opened with, and so does a program that ends before the answer (the settings saved
+/// at exit hold that mode). Rotation and aspect reach the window scene at once and stay.
 class CScreenSettingsForm : public CScreenSettingsFormDesign
 {
 public:

@@ -20,6 +20,7 @@
 #include "KorvaneXDK/core/ScopedLock.h"
 #include "KorvaneXDK/core/StringUtility.h"
 #include "KorvaneXDK/core/TypeName.h"
+#include "KorvaneXDK/platform/GameApplicationDriverDX9.h"
 #include "KorvaneXDK/platform/graphics/GraphicsModePreference.h"
 #include "KorvaneXDK/platform/input/DXInput.h"
 #include "frontend/preferences/DefaultKeyMappings.h"
@@ -27,6 +28,7 @@
 #include "frontend/preferences/PreferenceChunk.h"
 #include "frontend/preferences/PreferenceHost.h"
 #include "os/system/RegularFile.h"
+#include "os/system/System.h"
 
 using namespace korvane;
 
@@ -75,6 +77,22 @@ void LogStdException(const std::exception& error)
     LogRawF("  Detail: %s", error.what());
     LogRawF("  Exception: %s", GetRuntimeClassName(error).c_str());
     LogRawF("  Where: unknown");
+}
+
+/// Hands the player's message for a file that could not be saved on to the program's end, which
+/// shows it. The reason is the system's when a file call failed (each sets the thread's last
+/// error, cleared before the save began), else the exception's own message. Called first in a
+/// handler, before logging could touch the last error; it throws nothing, as the handlers may not.
+void ReportSaveFailure(const char* what, const std::string& path, const std::string& otherwise) noexcept
+{
+    try {
+        std::string reason = os::system::GetLastErrorCode() != 0 ? os::system::GetLastErrorText() : otherwise;
+        while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r'))
+            reason.pop_back();
+        ReportShutdownFailure(std::string(what) + " could not be saved in \"" + path + "\" (" + reason + ").");
+    } catch (...) {
+        // The log has the failure; only the player's copy of it is lost.
+    }
 }
 
 void LogUnknownException()
@@ -168,7 +186,10 @@ void CPreferenceManager::ResetXInputMapping()
 void CPreferenceManager::Save()
 {
     // Nothing may leave here: the resource scene saves while the driver is being destroyed.
+    std::string path;
+    os::system::SetLastError(0);
     try {
+        path = GetPreferenceFilePath();
         CRIFFWriter writer;
         writer.SetByteOrder(0);
         writer.SetFormType(kFormType);
@@ -190,17 +211,20 @@ void CPreferenceManager::Save()
         }
         // The file stream writes a temporary file and renames it over the old one on Close; a
         // failure on the way removes the temporary file and leaves the old one as it was.
-        CFileStream file(GetPreferenceFilePath(), 0, 0);
+        CFileStream file(path, 0, 0);
         writer.WriteTo(file);
         file.Close();
         LogInfo("OK.");
     } catch (const EException& error) {
+        ReportSaveFailure("Your settings", path, error.GetMessage());
         LogErrorAt("Can't save preference data.", kSourceFile, __LINE__);
         LogEngineException(error);
     } catch (const std::exception& error) {
+        ReportSaveFailure("Your settings", path, error.what());
         LogErrorAt("Can't save preference data.", kSourceFile, __LINE__);
         LogStdException(error);
     } catch (...) {
+        ReportSaveFailure("Your settings", path, "unknown error");
         LogErrorAt("Can't save preference data.", kSourceFile, __LINE__);
         LogUnknownException();
     }
@@ -209,20 +233,26 @@ void CPreferenceManager::Save()
 
 void CPreferenceManager::SaveDisplayKeys()
 {
+    std::string path;
+    os::system::SetLastError(0);
     try {
         LogInfo("Saving display configuration...");
         CGraphicsModePreference& settings = host_.GetGraphicsModePreference();
         settings.SetValue("ScreenRotation", IntToString(host_.GetScreenRotation()));
         settings.SetValue("ScreenAspectRatio", IntToString(host_.GetAspectRatio()));
-        settings.Save(host_.GetDisplaySettingPath());
+        path = host_.GetDisplaySettingPath();
+        settings.Save(path);
         LogInfo("OK.");
     } catch (const EException& error) {
+        ReportSaveFailure("Your screen settings", path, error.GetMessage());
         LogErrorAt("Can't save display configuration.", kSourceFile, __LINE__);
         LogEngineException(error);
     } catch (const std::exception& error) {
+        ReportSaveFailure("Your screen settings", path, error.what());
         LogErrorAt("Can't save display configuration.", kSourceFile, __LINE__);
         LogStdException(error);
     } catch (...) {
+        ReportSaveFailure("Your screen settings", path, "unknown error");
         LogErrorAt("Can't save display configuration.", kSourceFile, __LINE__);
         LogUnknownException();
     }

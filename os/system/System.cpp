@@ -153,22 +153,41 @@ std::string GetLastErrorText()
     return tLastErrorText;
 }
 
-void ShowErrorMessageBox(const std::string& caption, const std::string& text, void* owner)
+namespace
+{
+
+bool IsSet(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+bool HasWindowSystem()
+{
+    return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY");
+}
+
+os::testing::MessageBoxSink CurrentSink()
 {
     auto& hooks = GetHooks();
-    os::testing::MessageBoxSink sink;
-    {
-        std::lock_guard<std::mutex> lock(hooks.mutex);
-        sink = hooks.messageBoxSink;
-    }
-    if (sink) {
+    std::lock_guard<std::mutex> lock(hooks.mutex);
+    return hooks.messageBoxSink;
+}
+
+} // namespace
+
+bool CanShowMessageBox()
+{
+    return HasWindowSystem() || static_cast<bool>(CurrentSink());
+}
+
+void ShowErrorMessageBox(const std::string& caption, const std::string& text, void* owner)
+{
+    if (os::testing::MessageBoxSink sink = CurrentSink()) {
         sink(caption, text);
         return;
     }
-    const char* suppress = std::getenv("KORVANE_NO_MESSAGE_BOX");
-    bool haveDisplay = (std::getenv("DISPLAY") && *std::getenv("DISPLAY")) ||
-                       (std::getenv("WAYLAND_DISPLAY") && *std::getenv("WAYLAND_DISPLAY"));
-    if ((!suppress || !*suppress) && haveDisplay) {
+    if (!IsSet("KORVANE_NO_MESSAGE_BOX") && HasWindowSystem()) {
         // The owner is not handed to SDL: the box may be shown from any thread.
         (void)owner;
         if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), nullptr) == 0)

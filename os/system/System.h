@@ -32,6 +32,9 @@ std::string GetLastErrorText();
 /// with KORVANE_NO_MESSAGE_BOX set) the caption and text go to stderr instead.
 /// `owner` is the game window's native handle or null.
 void ShowErrorMessageBox(const std::string& caption, const std::string& text, void* owner);
+/// Whether a message box has a display to show on (or a test's sink to reach). Without one its
+/// text goes to stderr, so a caller that already writes there need not show it.
+bool CanShowMessageBox();
 
 /// Full path of the running program file.
 std::string GetProgramPath();

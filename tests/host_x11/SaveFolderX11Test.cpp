@@ -13,7 +13,8 @@ namespace
 {
 
 // The data folder is a regular file, so the save folder below it cannot be made (for root too: the failure is
-// ENOTDIR). The program says that reason once on stderr, shows its window all the same and ends cleanly when asked.
+// ENOTDIR). The program says that reason once on stderr and once in its message box (the boxes' text goes to stderr
+// here), shows its window all the same and ends cleanly when asked.
 TEST(SaveFolderX11Test, AFolderThatCannotBeMadeIsSaidOnceAndTheProgramRunsAndEndsCleanly)
 {
     Display* display = XOpenDisplay(nullptr);
@@ -24,6 +25,7 @@ TEST(SaveFolderX11Test, AFolderThatCannotBeMadeIsSaidOnceAndTheProgramRunsAndEnd
     const std::string blocker = dir.Write("blocker", "a file where the data folder should be");
     setenv("XDG_DATA_HOME", blocker.c_str(), 1);
     unsetenv("SDL_NO_SIGNAL_HANDLERS");
+    setenv("KORVANE_NO_MESSAGE_BOX", "1", 1);
 
     auto program = program_test::StartWithStderrTo(KORVANE_BINARY_DIR "/bin/vorthenix", dir.File("stderr.txt"));
     ASSERT_TRUE(program && program->Started());
@@ -44,6 +46,12 @@ TEST(SaveFolderX11Test, AFolderThatCannotBeMadeIsSaidOnceAndTheProgramRunsAndEnd
     const std::size_t first = text.find(said);
     EXPECT_NE(std::string::npos, first) << text;
     EXPECT_EQ(std::string::npos, text.find(said, first + 1)) << text;
+    const std::string box = std::string("[") + program_test::kProgramWindowTitle +
+                            "]\nThe game cannot write in its save folder \"" + blocker +
+                            "/Vumo/VorthenixZambrelliot/\" (Not a directory).";
+    const std::size_t boxed = text.find(box);
+    EXPECT_NE(std::string::npos, boxed) << text;
+    EXPECT_EQ(std::string::npos, text.find(box, boxed + 1)) << text;
     EXPECT_EQ(std::string::npos, text.find("No such file or directory")) << text;
     EXPECT_EQ(std::string::npos, text.find("store:")) << text;
 }

@@ -1,7 +1,8 @@
 /** @file ScreenWalkX11Test.cpp The built program on a real X server, played with keys as a person plays it, once in
  * English and once in Japanese: every screen entered and left, told by the forms the program logs as it opens and
  * closes them and by the inputs its window scene traces; the texts of the title menu and the controller settings read
- * back from the window at 4.5:1 or more against what is drawn behind them. */
+ * back from the window at 4.5:1 or more against what is drawn behind them; and a screen mode ended before it was
+ * confirmed. */
 #include <gtest/gtest.h>
 
 #include <X11/XKBlib.h>
@@ -16,6 +17,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <utility>
@@ -61,7 +63,13 @@ protected:
         unsetenv("LC_ALL");
         unsetenv("LC_MESSAGES");
         setenv("LANG", GetParam(), 1);
+        ASSERT_NO_FATAL_FAILURE(Start());
+    }
+    /// Starts the program (again) and waits for its window.
+    void Start()
+    {
         program = std::make_unique<program_test::ProgramProcess>(KORVANE_BINARY_DIR "/bin/vorthenix");
+        lost = false;
         ASSERT_TRUE(program->Started());
         ASSERT_TRUE(WaitFor([&] { return (window = program_test::FindProgramWindow(display)) != 0; }, 120))
             << "no window";
@@ -389,6 +397,97 @@ TEST_P(ScreenWalkX11Test, EveryScreenIsEnteredAndLeftWithKeys)
               std::pair(StoredKeyboardCode(preferences, "x2"), StoredKeyboardCode(preferences, "x1")))
         << "front shot back to Left Shift by the defaults, wide shot on 2";
 }
+
+/// The walk's program with its termination request handled as a close, to end it at a chosen moment.
+class ScreenModeX11Test : public ScreenWalkX11Test
+{
+protected:
+    void SetUp() override
+    {
+        unsetenv("SDL_NO_SIGNAL_HANDLERS");
+        ScreenWalkX11Test::SetUp();
+    }
+
+    /// From the splashes to the screen settings; there the mode row one step to the side, Exit (then APPLY) and the
+    /// question that follows.
+    void ApplyOtherMode(KeySym side)
+    {
+        ExpectLine("Form opened: LogoSplashForm", 0);
+        Press(XK_Return, "Form closed: LogoSplashForm");
+        if (!LogHas("Form opened: GameSelectForm"))
+            Press(XK_Return, "Form opened: GameSelectForm");
+        FocusTo("OptionsButton");
+        Press(XK_Return, "Form opened: OptionsForm");
+        FocusTo("ScreenSettingsButton", XK_Up);
+        Press(XK_Return, "Form opened: ScreenSettingsForm");
+        Press(side, "UI: key ");
+        Press(XK_Escape, "UI: key 0x1B");
+        Press(XK_Return, "Form opened: DialogForm");
+    }
+
+    /// Asks the window to close as a window manager would.
+    void CloseWindow()
+    {
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+        event.xclient.data.l[1] = CurrentTime;
+        XSendEvent(display, window, False, NoEventMask, &event);
+        XSync(display, False);
+    }
+
+    /// The display mode the settings file keeps: the lines of its four keys.
+    std::string SavedMode()
+    {
+        std::istringstream lines(
+            korvane::test::TempDir::Read(data.Path() + "Vumo/VorthenixZambrelliot/display_setting.ini"));
+        std::string mode;
+        for (std::string line; std::getline(lines, line);)
+            for (const char* key : {"ScreenWidth=", "ScreenHeight=", "ScreenRefreshRatio=", "Windowed="})
+                if (line.rfind(key, 0) == 0)
+                    mode += line + "\n";
+        return mode;
+    }
+};
+
+// A mode applied and confirmed is kept at the end. One applied but still awaiting the answer when the program ends,
+// by a termination request or by the window's closing, is not: the settings file keeps the mode that was in force
+// when the screen settings opened, as a refusal would have brought back.
+TEST_P(ScreenModeX11Test, OnlyAConfirmedModeIsKeptWhenTheProgramEnds)
+{
+    ApplyOtherMode(XK_Right);
+    Press(XK_Return, "Form opened: OptionsForm");
+    ASSERT_FALSE(lost);
+    program->Terminate();
+    ASSERT_TRUE(WaitFor([&] { return program->HasExited(); }, 120)) << "the program did not end";
+    EXPECT_EQ(0, program->Wait());
+    const std::string settings = data.Path() + "Vumo/VorthenixZambrelliot/display_setting.ini";
+    const std::string file = korvane::test::TempDir::Read(settings), kept = SavedMode();
+    EXPECT_NE(std::string::npos, kept.find("Windowed=false")) << kept;
+
+    for (const bool close : {false, true}) {
+        SCOPED_TRACE(close ? "window closed" : "termination requested");
+        // Each end starts from the kept mode.
+        std::ofstream(settings, std::ios::binary) << file;
+        ASSERT_NO_FATAL_FAILURE(Start());
+        ApplyOtherMode(XK_Left);
+        ASSERT_FALSE(lost);
+        const std::size_t asked = Log().size();
+        close ? CloseWindow() : program->Terminate();
+        ASSERT_TRUE(WaitFor([&] { return program->HasExited(); }, 120)) << "the program did not end";
+        EXPECT_EQ(0, program->Wait());
+        const std::string log = Log();
+        EXPECT_NE(std::string::npos, log.find("Fullscreen Mode Changed (Fullscreen = false).")) << log;
+        EXPECT_EQ(std::string::npos, log.find("Form closed: DialogForm", asked)) << "answered before the end";
+        EXPECT_EQ(kept, SavedMode());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(English, ScreenModeX11Test, ::testing::Values("en_GB.UTF-8"),
+                         [](const auto& info) { return std::string(info.param).substr(0, 2); });
 
 INSTANTIATE_TEST_SUITE_P(Languages, ScreenWalkX11Test, ::testing::Values("en_GB.UTF-8", "ja_JP.UTF-8"),
                          [](const auto& info) { return std::string(info.param).substr(0, 2); });

@@ -175,12 +175,35 @@ void CGraphicsModePreference::Load(const std::string& path)
 void CGraphicsModePreference::Save(const std::string& path)
 {
     CFileStream file(path, 0, 1);
-    SetProperty("ScreenWidth", IntToString(static_cast<int>(fullscreenParameters.BackBufferWidth)));
-    SetProperty("ScreenHeight", IntToString(static_cast<int>(fullscreenParameters.BackBufferHeight)));
-    SetProperty("ScreenRefreshRatio", IntToString(static_cast<int>(fullscreenParameters.FullScreenRefreshRateInHz)));
-    SetProperty("Windowed", fullscreen ? "false" : "true");
+    std::uint32_t width = fullscreenParameters.BackBufferWidth;
+    std::uint32_t height = fullscreenParameters.BackBufferHeight;
+    std::uint32_t refresh = fullscreenParameters.FullScreenRefreshRateInHz;
+    bool savedFullscreen = fullscreen;
+    if (confirmationPending_ && previousIndex_ >= 0 && static_cast<std::size_t>(previousIndex_) < modes.size()) {
+        const DisplayMode& previous = modes[static_cast<std::size_t>(previousIndex_)];
+        width = previous.Width;
+        height = previous.Height;
+        refresh = previous.RefreshRate;
+        savedFullscreen = previousFullscreen_;
+    }
+    SetProperty("ScreenWidth", IntToString(static_cast<int>(width)));
+    SetProperty("ScreenHeight", IntToString(static_cast<int>(height)));
+    SetProperty("ScreenRefreshRatio", IntToString(static_cast<int>(refresh)));
+    SetProperty("Windowed", savedFullscreen ? "false" : "true");
     properties.SaveToStream(file);
     file.Close();
+}
+
+void CGraphicsModePreference::BeginConfirmation(int previousIndex, bool previousFullscreen)
+{
+    confirmationPending_ = true;
+    previousIndex_ = previousIndex;
+    previousFullscreen_ = previousFullscreen;
+}
+
+void CGraphicsModePreference::EndConfirmation()
+{
+    confirmationPending_ = false;
 }
 
 } // namespace korvane

@@ -44,8 +44,17 @@ public:
     /// when the adapter still offers it. A file larger than any written here is damaged: it is
     /// refused unread with an error line, and the defaults stay.
     void Load(const std::string& path);
-    /// Writes the settings file (through a temporary file renamed over the old one).
+    /// Writes the settings file (through a temporary file renamed over the old one). While a mode
+    /// awaits confirmation, the mode to go back to is written in its place.
     void Save(const std::string& path);
+
+    /// A newly applied mode awaits the user's confirmation; the mode at `previousIndex` with the
+    /// full-screen flag `previousFullscreen` is the one a refusal would bring back. Until
+    /// EndConfirmation, Save writes that mode, so a program that ends before the answer does not
+    /// start again in a mode nobody confirmed (it may show nothing usable).
+    void BeginConfirmation(int previousIndex, bool previousFullscreen);
+    /// The answer came (the mode was kept or the previous one restored): Save writes the mode in force.
+    void EndConfirmation();
 
     // Names the front end uses for the same operations.
     std::string GetValue(const std::string& key, const std::string& defaultValue)
@@ -68,6 +77,11 @@ public:
     std::vector<DisplayMode> modes;
     std::int32_t selectedIndex = 0;
     Properties properties;
+
+private:
+    bool confirmationPending_ = false;
+    int previousIndex_ = 0;
+    bool previousFullscreen_ = false;
 };
 
 } // namespace korvane

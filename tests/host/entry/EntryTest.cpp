@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <vector>
 
 #include "KorvaneXDK/core/ArchiveFileDataLoader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
@@ -14,6 +15,7 @@
 #include "host/Application.h"
 #include "host/SaveDataFolder.h"
 #include "os/store/Store.h"
+#include "os/system/System.h"
 #include "support/TempDir.h"
 
 namespace
@@ -110,25 +112,37 @@ TEST_F(EntryTest, OnlyARunToTheEndEndsWithStatusZero)
 }
 
 // A save folder that cannot hold files is said once with the system's own reason, on stderr when the log cannot be
-// written either; the run goes on.
+// written either, and shown to the player in one message box; the run goes on. A log alone that cannot be written
+// keeps nothing of the player's from being saved: no box.
 TEST_F(EntryTest, AnUnwritableSaveFolderIsSaidOnceWithItsRealReason)
 {
+    std::vector<std::string> boxes;
+    os::testing::SetMessageBoxSink(
+        [&](const std::string& caption, const std::string& text) { boxes.push_back(caption + "|" + text); });
     // A file where the data folder should be (fails for root too); a folder where the log should be.
     const std::string blocker = dir.Write("blocker", "a file, not a folder");
-    for (const auto& [data, log, said] :
+    const std::string box = std::string(kApplicationTitle) + "|The game cannot write in its save folder \"" + blocker +
+                            "/Vumo/VorthenixZambrelliot/\" (Not a directory).";
+    for (const auto& [data, log, said, shown] :
          {std::tuple(blocker, std::string(),
-                     "cannot write in the save folder '" + blocker + "/Vumo/VorthenixZambrelliot/' (Not a directory)"),
+                     "cannot write in the save folder '" + blocker + "/Vumo/VorthenixZambrelliot/' (Not a directory)",
+                     box),
           std::tuple(dir.File("data"), std::string("test_host_entry.log/"),
-                     "cannot write the log '" + SaveFolder() + "test_host_entry.log' (Is a directory)"),
-          std::tuple(dir.File("data"), std::string(), std::string())}) {
+                     "cannot write the log '" + SaveFolder() + "test_host_entry.log' (Is a directory)", std::string()),
+          std::tuple(dir.File("data"), std::string(), std::string(), std::string())}) {
         setenv("XDG_DATA_HOME", data.c_str(), 1);
         if (!log.empty())
             std::filesystem::create_directories(SaveFolder() + log);
         gRan = false;
+        boxes.clear();
         ::testing::internal::CaptureStderr();
         const int status = ApplicationMain(nullptr, nullptr, &RunToTheEnd);
         const std::string text = ::testing::internal::GetCapturedStderr();
         EXPECT_EQ(std::pair(true, 0), std::pair(gRan, status)) << said;
+        EXPECT_EQ(shown.empty() ? 0u : 1u, boxes.size()) << said;
+        if (!shown.empty() && !boxes.empty()) {
+            EXPECT_EQ(0u, boxes.front().rfind(shown, 0)) << boxes.front();
+        }
         if (said.empty()) {
             EXPECT_EQ("", text);
             continue;
@@ -138,6 +152,7 @@ TEST_F(EntryTest, AnUnwritableSaveFolderIsSaidOnceWithItsRealReason)
         if (!log.empty())
             std::filesystem::remove_all(SaveFolder() + log);
     }
+    os::testing::SetMessageBoxSink(nullptr);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 /** @file ProgramStartTest.cpp The built program refusing to start: without a display, and without a whole data archive;
- * a start that fails in the loop; a save folder it cannot write in. */
+ * a start that fails in the loop; a save folder it cannot write in; settings it cannot save at the end. */
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -14,6 +14,7 @@
 #include "KorvaneXDK/core/ArchiveFileEntryHeader.h"
 #include "KorvaneXDK/core/ArchiveFileLoader.h"
 #include "KorvaneXDK/core/StringUtility.h"
+#include "host/Application.h"
 #include "host/ProgramStderr.h"
 #include "support/TempDir.h"
 
@@ -231,6 +232,41 @@ TEST(ProgramStartTest, AReadOnlySaveFolderIsSaidOnceAndTheProgramRunsAndEndsClea
     EXPECT_EQ(std::string::npos, korvane::test::TempDir::Read(dir.File("stderr.txt")).find(said));
     // Nothing else was written there.
     EXPECT_EQ(1, std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+// A folder where "preference.dat" or "display_setting.ini" should be: the save at the end fails, the player is told
+// which file and why (the message box's text goes to stderr here), and the program ends with a failure status.
+TEST(ProgramStartTest, ASettingsFileThatCannotBeSavedAtTheEndIsShownAndTheProgramFails)
+{
+    for (const auto& [file, what] :
+         {std::pair("preference.dat", "Your settings"), std::pair("display_setting.ini", "Your screen settings")}) {
+        korvane::test::TempDir dir;
+        const std::string folder = dir.Path() + "data/Vumo/VorthenixZambrelliot/";
+        fs::create_directories(folder + file);
+        ScopedEnvironment environment;
+        environment.Set("SDL_VIDEODRIVER", "offscreen");
+        environment.Set("KORVANE_NO_MESSAGE_BOX", "1");
+        environment.Set("SDL_NO_SIGNAL_HANDLERS", nullptr); // the termination request is a close request
+        environment.Set("XDG_DATA_HOME", (dir.Path() + "data").c_str());
+
+        auto program = program_test::StartWithStderrTo(kProgram, dir.File("stderr.txt"));
+        ASSERT_TRUE(program && program->Started());
+        ASSERT_TRUE(program->WaitUntil(
+            [&] {
+                return fs::exists(folder + "vorthenix.log") &&
+                       korvane::test::TempDir::Read(folder + "vorthenix.log")
+                               .find("Starting application main-loop...") != std::string::npos;
+            },
+            60.0))
+            << file << korvane::test::TempDir::Read(dir.File("stderr.txt"));
+        program->Terminate();
+        ASSERT_TRUE(program_test::WaitForExit(*program, 60.0)) << file;
+        EXPECT_NE(0, program->Wait()) << file;
+        const std::string text = korvane::test::TempDir::Read(dir.File("stderr.txt"));
+        EXPECT_NE(std::string::npos, text.find(std::string("[") + kApplicationTitle + "]\n" + what +
+                                               " could not be saved in \"" + folder + file + "\" (Is a directory)."))
+            << text;
+    }
 }
 
 } // namespace
