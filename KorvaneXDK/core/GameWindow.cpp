@@ -315,14 +315,13 @@ LResult CGameWindow::WindowProc(std::uint32_t message, WParam wParam, LParam lPa
         else if (state == os::window::WA_ACTIVE || state == os::window::WA_CLICKACTIVE)
             active_ = true;
     }
-    // A listener may add or remove listeners while it runs: walk a copy, and skip any listener
-    // that has been removed meanwhile (it may already be gone).
+    // A listener may add or remove listeners while it runs: the message goes to the listeners
+    // registered when it arrived, so one removed meanwhile still gets it and must stay alive
+    // until the dispatch ends.
     const Listeners snapshot = listeners_;
     bool handled = false;
     LResult handledResult = 0;
     for (IGameWindowListener* listener : snapshot) {
-        if (std::find(listeners_.begin(), listeners_.end(), listener) == listeners_.end())
-            continue;
         LResult result = 0;
         if (listener->OnWindowMessage(this, message, wParam, lParam, &result)) {
             handled = true;

@@ -13,7 +13,7 @@ CMemoryStream::CMemoryStream() = default;
 
 CMemoryStream::CMemoryStream(const CMemoryStream& source) : CObject(source), CStandardStream(source)
 {
-    if (source.size_ > 0 && Grow(source.size_, true)) {
+    if (source.size_ > 0 && Grow(source.size_)) {
         std::memcpy(buffer_, source.buffer_, static_cast<std::size_t>(source.size_));
         size_ = source.size_;
     }
@@ -30,25 +30,17 @@ void* CMemoryStream::Reallocate(void* block, std::size_t bytes)
     return std::realloc(block, bytes);
 }
 
-// Makes room for `size` bytes. Writes grow the capacity by half again so that a stream
-// built piece by piece is not reallocated on every write; SetSize allocates exactly.
-bool CMemoryStream::Grow(std::int32_t size, bool exact)
+// Makes room for `size` bytes, exactly: a stream built piece by piece pays one reallocation per
+// write past the end rather than holding up to half as much again unused.
+bool CMemoryStream::Grow(std::int32_t size)
 {
     if (size <= capacity_)
         return true;
-    std::int64_t wanted = size;
-    if (!exact)
-        wanted = std::max<std::int64_t>(wanted, static_cast<std::int64_t>(capacity_) + capacity_ / 2);
-    wanted = std::min<std::int64_t>(wanted, INT32_MAX);
-    void* grown = Reallocate(buffer_, static_cast<std::size_t>(wanted));
-    if (grown == nullptr && wanted > size) {
-        wanted = size;
-        grown = Reallocate(buffer_, static_cast<std::size_t>(wanted));
-    }
+    void* grown = Reallocate(buffer_, static_cast<std::size_t>(size));
     if (grown == nullptr)
         return false; // the old buffer is still valid and unchanged
     buffer_ = static_cast<std::uint8_t*>(grown);
-    capacity_ = static_cast<std::int32_t>(wanted);
+    capacity_ = size;
     return true;
 }
 
@@ -70,7 +62,7 @@ std::int32_t CMemoryStream::Write(const void* buffer, std::int32_t count)
     if (end > INT32_MAX)
         return 0;
     if (end > size_) {
-        if (!Grow(static_cast<std::int32_t>(end), false))
+        if (!Grow(static_cast<std::int32_t>(end)))
             return 0;
         // Bytes between the old end and the position (after a shrink) read as zero.
         if (position_ > size_)
@@ -93,7 +85,7 @@ void CMemoryStream::SetSize(std::int32_t size)
         return;
     }
     if (size > size_) {
-        if (!Grow(size, true))
+        if (!Grow(size))
             return;
         std::memset(buffer_ + size_, 0, static_cast<std::size_t>(size - size_));
     } else if (size < capacity_ / 2) {

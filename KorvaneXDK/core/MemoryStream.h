@@ -39,7 +39,7 @@ protected:
     virtual void* Reallocate(void* block, std::size_t bytes);
 
 private:
-    bool Grow(std::int32_t size, bool exact);
+    bool Grow(std::int32_t size);
 
     std::uint8_t* buffer_ = nullptr;
     std::int32_t size_ = 0;

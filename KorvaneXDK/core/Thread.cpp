@@ -104,15 +104,17 @@ void CThread::StopAndWait()
     if (!thread_.joinable())
         return;
     control_->stopRequested = true;
-    // A thread that was never started ends without running.
-    control_->gate.Cancel();
     if (thread_.get_id() == std::this_thread::get_id()) {
         thread_.detach();
         return;
     }
+    // A thread held at its gate counts as active, so one never started waits the whole bound.
     for (int i = 0; i < kDestructorWaitCount && !control_->finished; ++i)
         os::system::Sleep(1);
-    if (control_->finished) {
+    // A held thread is then released to end without running; a started one is not affected.
+    const bool neverStarted = !control_->gate.IsDecided();
+    control_->gate.Cancel();
+    if (control_->finished || neverStarted) {
         thread_.join();
         return;
     }

@@ -15,7 +15,8 @@ class CThread : public virtual CNonCopyable
 public:
     /// Creates the thread held at its start gate; throws EIOError "Cannot create thread." on failure.
     CThread();
-    /// Requests a stop and waits up to 5000 sleeps of 1 ms; a thread that never started ends at once.
+    /// Requests a stop and waits up to 5000 sleeps of 1 ms; a thread that never started waits the
+    /// whole bound, then ends without running.
     virtual ~CThread();
 
     virtual void Run() = 0;

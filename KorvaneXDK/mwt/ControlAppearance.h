@@ -1,6 +1,7 @@
 /** @file ControlAppearance.h The appearance template that fixes the control class drawn, with the defaults. */
 #pragma once
 
+#include <concepts>
 #include <string>
 
 #include "KorvaneXDK/canvas/Rect2f.h"
@@ -10,6 +11,8 @@
 
 namespace korvane::mwt
 {
+
+class CForm;
 
 /// Defaults: reads no keys, the client rectangle is {0, 0, w, h}, a point hits the control's
 /// bounds (half-open), Layout and Draw do nothing. Every default that reads the control casts
@@ -39,6 +42,11 @@ public:
     void Layout(CControl* control) override {}
 
     void Draw(CControl* control, canvas::CCanvas* canvas) override {}
+
+    /// The form's client fill of style 1, shared by both form appearances: the current brush (no
+    /// push) takes the form's colour and fills the form's client rectangle. Defined beside them
+    /// (FormAppearance.cpp).
+    static void FillClientArea(CForm* form, canvas::CCanvas* canvas) requires std::same_as<TControl, CForm>;
 
     /// The control as TControl; EBadCast for a null control or one of another class.
     virtual const TControl* CastControl(const CControl* control) const

@@ -1,4 +1,4 @@
-/** @file FormAppearance.cpp The style switch shared by the form appearances. */
+/** @file FormAppearance.cpp The style switch shared by the form appearances, and the form's client fill. */
 #include "KorvaneXDK/mwt/FormAppearance.h"
 #include "KorvaneXDK/mwt/CanvasDepthGuard.h"
 
@@ -17,7 +17,7 @@ void CFormAppearance::Draw(CControl* control, canvas::CCanvas* canvas)
     canvas->PushBrush();
     canvas->PushFont();
     if (form->GetFormStyle() == 1) {
-        FillClientArea(form, canvas);
+        TControlAppearance<CForm>::FillClientArea(form, canvas);
     } else if (IsFramed(form)) {
         DrawFrame(form, canvas);
     }
@@ -25,11 +25,15 @@ void CFormAppearance::Draw(CControl* control, canvas::CCanvas* canvas)
     canvas->PopBrush();
 }
 
-void CFormAppearance::FillClientArea(CForm* form, canvas::CCanvas* canvas)
+template <typename TControl>
+void TControlAppearance<TControl>::FillClientArea(CForm* form,
+                                                  canvas::CCanvas* canvas) requires std::same_as<TControl, CForm>
 {
     canvas->GetBrush().SetColor(form->GetColor());
     canvas->FillRect(form->GetClientRect());
 }
+
+template void TControlAppearance<CForm>::FillClientArea(CForm* form, canvas::CCanvas* canvas);
 
 bool CFormAppearance::IsFramed(const CForm* form)
 {

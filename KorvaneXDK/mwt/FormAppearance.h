@@ -1,4 +1,4 @@
-/** @file FormAppearance.h What the two form appearances share: the style switch of their drawing and the client fill. */
+/** @file FormAppearance.h What the two form appearances share: the style switch of their drawing. */
 #pragma once
 
 #include <string>
@@ -21,9 +21,6 @@ public:
     /// Pushes a brush and a font, draws by style, pops both.
     void Draw(CControl* control, canvas::CCanvas* canvas) override;
 
-    /// The current brush (no push) takes the form's colour and fills the form's client
-    /// rectangle.
-    static void FillClientArea(CForm* form, canvas::CCanvas* canvas);
     /// Styles 2 and 3.
     static bool IsFramed(const CForm* form);
 

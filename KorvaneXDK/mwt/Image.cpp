@@ -66,9 +66,9 @@ void CImage::SetTexture(boost::shared_ptr<ITexture> texture)
     texture_ = texture;
 }
 
-boost::shared_ptr<ITexture> CImage::GetTexture() const
+void CImage::GetTexture(boost::shared_ptr<ITexture>& out) const
 {
-    return texture_;
+    out = texture_;
 }
 
 void CImage::SetImagePath(const std::string& path)

@@ -32,7 +32,8 @@ public:
 
     /// Replaces the texture; nothing else.
     virtual void SetTexture(boost::shared_ptr<ITexture> texture);
-    virtual boost::shared_ptr<ITexture> GetTexture() const;
+    /// A copy of the texture pointer.
+    virtual void GetTexture(boost::shared_ptr<ITexture>& out) const;
     /// Stores the path the designs loaded the texture from; loads nothing.
     virtual void SetImagePath(const std::string& path);
     virtual const std::string& GetImagePath() const;

@@ -140,6 +140,17 @@ TEST(FormAppearance, BoxesClientRectanglesCaptionHeightsFramesByStyleFocusAndRol
                              f.canvas.GetFontDepth()));
     }
 
+    // Style 1's fill by itself: the current brush takes the form's colour, nothing is pushed.
+    {
+        AppearanceFixture f(CSimpleFormAppearance::Create(), false);
+        f.form->SetFormStyle(1);
+        f.form->Open();
+        f.form->SetColor(Color4<float>(0.2f, 0.4f, 0.6f, 1));
+        TControlAppearance<CForm>::FillClientArea(f.form.get(), &f.canvas);
+        EXPECT_EQ(std::tuple(f.canvas.Only({"fill", "push brush"}), f.canvas.GetBrushDepth()),
+                  std::tuple(Lines{"fill (0,0,200,100) (0.2,0.4,0.6,1)"}, std::size_t{1}));
+    }
+
     // The skin frame, rolled up and without textures.
     // Close, maximise, roll-up: quarters of the 40 x 40 image on a 64 x 64 surface at each box's corner.
     const Lines boxes = {"171.5 0,0.3125", "147.5 0.3125,0", "125.5 0,0"};

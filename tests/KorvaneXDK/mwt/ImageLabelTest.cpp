@@ -30,9 +30,12 @@ TEST(ImageAndLabel, AutoSizeStretchTheAnimatedImagesClipAndTheCaptionsPlaceByAli
     // A path alone shows nothing.
     EXPECT_EQ(std::pair(true, V(10, 10)), std::pair(rc.device->draws.empty(), image->GetSize()));
 
-    image->SetTexture(boost::make_shared<FakeTexture>(64, 32, 128, 64));
+    const auto texture = boost::make_shared<FakeTexture>(64, 32, 128, 64);
+    image->SetTexture(texture);
+    boost::shared_ptr<ITexture> held;
+    image->GetTexture(held);
     image->SetImageScale(0.5f);
-    EXPECT_EQ(std::pair(V(32, 16), 1), std::pair(image->GetSize(), resized));
+    EXPECT_EQ(std::tuple(V(32, 16), 1, held.get()), std::tuple(image->GetSize(), resized, texture.get()));
     image->Draw(rc.canvas.get());
     image->Draw(rc.canvas.get());
     const int resizedByDraws = resized;

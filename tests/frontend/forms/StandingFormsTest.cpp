@@ -74,8 +74,10 @@ TEST_F(FormsTest, WallpapersCrossFadeTheCursorGlidesAndPulsesAndEachMenuClassRem
     auto walls = FormsOf<CWallpaperForm>();
     ASSERT_EQ(1u, walls.size());
     const auto first = walls.front();
+    boost::shared_ptr<korvane::ITexture> picture;
+    first->Image->GetTexture(picture);
     EXPECT_EQ(std::tuple(first, false, true),
-              std::tuple(screen->GetControls().front(), first->IsFocusable(), bool(first->Image->GetTexture())))
+              std::tuple(screen->GetControls().front(), first->IsFocusable(), bool(picture)))
         << "sent to the back, never focused, its picture loaded";
     Frames(5);
 

@@ -102,10 +102,12 @@ TEST_F(GameWindowTest, CreatedHiddenAt640By480OnlyAShownWindowReachesItsListener
     window_.RemoveListener(&c);
     window_.RemoveListener(&c); // not there: ignored
     EXPECT_EQ(Send(0x0400), 11);
-    // A listener removed during the dispatch is not called in it.
+    // A listener removed during the dispatch still gets that message, and no later one.
     a.onMessage = [&](std::uint32_t) { window_.RemoveListener(&b); };
     EXPECT_EQ(Send(0x0400), 11);
-    EXPECT_EQ(calls(), (std::vector<std::size_t>{3, 2, 1}));
+    EXPECT_EQ(calls(), (std::vector<std::size_t>{3, 3, 1}));
+    EXPECT_EQ(Send(0x0400), 11);
+    EXPECT_EQ(calls(), (std::vector<std::size_t>{4, 3, 1}));
 }
 
 TEST_F(GameWindowTest, TranslateQueuesControlCharactersBehindTheKeyAndTitleAndClampedSizeReachTheWindow)

@@ -119,8 +119,10 @@ std::string Pattern(std::size_t size)
 struct ExhaustedMemoryStream : CMemoryStream
 {
     std::size_t limit = SIZE_MAX;
+    std::vector<std::size_t> requests; ///< every size asked of the allocator, in order
     void* Reallocate(void* block, std::size_t bytes) override
     {
+        requests.push_back(bytes);
         return bytes > limit ? nullptr : CMemoryStream::Reallocate(block, bytes);
     }
 };
@@ -351,6 +353,18 @@ TEST(MemoryStream, FailedGrowthKeepsTheContentsAndReportsThatNothingArrived)
         (Ints{exhausted.Write("efgh", 4), exhausted.WriteInt32(7), exhausted.Seek(0), exhausted.CopyFrom(digits, 0)}),
         (Ints{0, 0, 0, 0}));
     EXPECT_EQ(Contents(exhausted), "abcd");
+}
+
+TEST(MemoryStream, EachWritePastTheEndGrowsItExactlyToTheNeededSize)
+{
+    ExhaustedMemoryStream built;
+    std::vector<std::size_t> expected;
+    for (std::size_t size = 1; size <= 100; ++size) {
+        built.Write(&"0123456789"[size % 10], 1);
+        expected.push_back(size);
+    }
+    EXPECT_EQ(std::tuple(built.requests, built.GetSize(), Contents(built).substr(0, 12)),
+              std::tuple(expected, 100, std::string("123456789012")));
 }
 
 // Copies take only what is left or really arrives, and whole sources between files, partitions and memory.
