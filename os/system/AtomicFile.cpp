@@ -4,11 +4,13 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <string_view>
 #include <vector>
@@ -30,8 +32,8 @@ std::string FolderOf(const std::string& path)
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-/// Reads a run of decimal digits at the front of `text` into `value`; false when there is none
-/// or it is too long for a process id or a counter.
+/// Reads a run of decimal digits at the front of `text` into `value`; false when there is none, or
+/// it is not as std::to_string writes a number (a leading zero), or too long for a process id or a counter.
 bool TakeNumber(std::string_view& text, unsigned long& value)
 {
     std::size_t length = 0;
@@ -41,6 +43,8 @@ bool TakeNumber(std::string_view& text, unsigned long& value)
             return false;
         value = value * 10 + static_cast<unsigned long>(text[length - 1] - '0');
     }
+    if (length > 1 && text[0] == '0')
+        return false;
     text.remove_prefix(length);
     return length > 0;
 }
@@ -58,14 +62,39 @@ pid_t TemporaryFileOwner(std::string_view entry, const std::string& name)
     if (!TakeNumber(entry, pid) || entry.empty() || entry[0] != '-')
         return 0;
     entry.remove_prefix(1);
-    if (!TakeNumber(entry, counter) || entry != ".tmp" || pid == 0 || pid > 0x7FFFFFFFul)
+    if (!TakeNumber(entry, counter) || entry != ".tmp" || pid == 0 || pid > 0x7FFFFFFFul || counter > UINT_MAX)
         return 0;
     return static_cast<pid_t>(pid);
 }
 
+/// Removes the temporary file at `path` unless a writer still holds it (Begin locks the file for as long
+/// as it is pending). The name's process id alone cannot tell: a writer in another process-id namespace
+/// sharing the folder is not found here, and a finished process's id may be taken again.
+void RemoveUnlessHeld(const std::string& path)
+{
+    // Only a regular file is opened: nothing else is a writer's, and opening a device may act on it.
+    struct stat named;
+    if (::lstat(path.c_str(), &named) != 0 || !S_ISREG(named.st_mode))
+        return;
+    int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    struct stat opened;
+    // A file system without locks answers something else than EWOULDBLOCK: there the process id decides.
+    const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    // Under the lock the name must still be the file locked: another clean-up may have removed that one,
+    // and a writer made a new file of the same name since.
+    if (!held && ::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 && opened.st_dev == named.st_dev &&
+        opened.st_ino == named.st_ino)
+        ::unlink(path.c_str());
+    ::close(fd);
+}
+
 /// Removes the temporary files of `name` in `folder` that processes which no longer run left behind.
 /// A process that runs (or may: one of another user answers EPERM) keeps its file, as does this one,
-/// whose other writers may have the same target pending.
+/// whose other writers may have the same target pending; so does any writer that still holds its file.
 void RemoveStaleTemporaryFiles(const std::string& folder, const std::string& name)
 {
     DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
@@ -79,11 +108,8 @@ void RemoveStaleTemporaryFiles(const std::string& folder, const std::string& nam
             stale.emplace_back(folder + entry->d_name);
     }
     ::closedir(dir);
-    for (const std::string& path : stale) {
-        struct stat info;
-        if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode))
-            ::unlink(path.c_str());
-    }
+    for (const std::string& path : stale)
+        RemoveUnlessHeld(path);
 }
 
 } // namespace
@@ -124,6 +150,12 @@ int AtomicFileWriter::Begin(const std::string& path)
                 continue;
             return errno;
         }
+        // Held until Commit or Abandon lets the file go, so that no other process's clean-up takes it.
+        // Refused only when such a clean-up locked the new file first: it removes it, another name is taken.
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+            ::close(fd);
+            continue;
+        }
         // The replacement keeps the permissions of the file it replaces.
         if (exists && S_ISREG(old.st_mode))
             (void)::fchmod(fd, old.st_mode & 07777);
@@ -158,6 +190,8 @@ int AtomicFileWriter::Commit()
         return EBADF;
     const int fd = handle_;
     handle_ = -1;
+    // The lock lasts while a descriptor of the file is open: one more keeps it over the rename.
+    const int hold = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
     int error = 0;
     if (::fsync(fd) != 0)
         error = errno;
@@ -167,6 +201,8 @@ int AtomicFileWriter::Commit()
         error = errno;
     if (error != 0)
         ::unlink(tempPath_.c_str());
+    if (hold >= 0)
+        ::close(hold);
     tempPath_.clear();
     if (error != 0)
         return error;
@@ -184,9 +220,10 @@ void AtomicFileWriter::Abandon() noexcept
 {
     if (handle_ < 0)
         return;
+    // Removed while still held, so that the name cannot be another writer's by then.
+    ::unlink(tempPath_.c_str());
     ::close(handle_);
     handle_ = -1;
-    ::unlink(tempPath_.c_str());
     tempPath_.clear();
 }
 

@@ -19,6 +19,8 @@ namespace os::system
 ///
 /// A save killed half-way leaves its temporary file behind. Begin removes those of the same
 /// target whose process no longer runs; a live process's pending file, or any other name, stays.
+/// A writer holds a lock (flock) on its temporary file while it is pending, and a file still
+/// locked stays too, whatever process its name gives.
 ///
 /// Begin, Write and Commit return 0 or the errno value of the failure. A failed Begin or Commit
 /// leaves no temporary file behind; after a failed Write, Abandon (or destruction) removes it.

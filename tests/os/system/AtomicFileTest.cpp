@@ -162,6 +162,9 @@ TEST(AtomicFileTest, AReplacementRemovesTheTemporaryFilesOfItsTargetThatEndedPro
         "save.dat." + gone.Pid() + "-0.tmp",
         ".save.dat." + gone.Pid() + ".tmp",
         ".save.dat.0-0.tmp",
+        ".save.dat.0" + gone.Pid() + "-0.tmp", // the writer writes no leading zero
+        ".save.dat." + gone.Pid() + "-00.tmp",
+        ".save.dat." + gone.Pid() + "-4294967296.tmp", // past the writer's counter
         "save.dat",
     };
     for (const std::string& name : stale)
@@ -172,6 +175,25 @@ TEST(AtomicFileTest, AReplacementRemovesTheTemporaryFilesOfItsTargetThatEndedPro
     ASSERT_TRUE(WriteFileAtomically(dir.File("save.dat"), "new", 3)) << GetLastErrorText();
     std::sort(kept.begin(), kept.end());
     EXPECT_EQ(Entries(dir.Path()), kept);
+}
+
+TEST(AtomicFileTest, APendingFileItsWriterStillHoldsStaysWhateverProcessItsNameGives)
+{
+    // A writer of another process-id namespace (a sandboxed copy of the program sharing the folder)
+    // names its file with an id that this process cannot find: the name alone must not doom it.
+    TempDir dir;
+    const ChildProcess gone(false);
+    const std::string held = dir.File(".save.dat." + gone.Pid() + "-3.tmp");
+    AtomicFileWriter other;
+    ASSERT_EQ(other.Begin(dir.File("save.dat")), 0);
+    ASSERT_EQ(::rename(other.GetPendingPath().c_str(), held.c_str()), 0);
+
+    ASSERT_TRUE(WriteFileAtomically(dir.File("save.dat"), "new", 3)) << GetLastErrorText();
+    EXPECT_TRUE(std::filesystem::exists(held)) << "a held pending file was removed";
+    // Once its writer has let it go, it is a torn file like any other.
+    other.Abandon();
+    ASSERT_TRUE(WriteFileAtomically(dir.File("save.dat"), "new", 3)) << GetLastErrorText();
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"save.dat"});
 }
 
 } // namespace
