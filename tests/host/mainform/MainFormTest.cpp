@@ -163,13 +163,13 @@ TEST_F(MainFormTest, TheTitleMenusButtonsStartTheirGamesByLanguage)
 namespace
 {
 
-constexpr PackedColor kBlueNoAlpha = 0x000000FFu;
-constexpr PackedColor kGreen = 0xFF00FF00u;
-constexpr PackedColor kRed = 0xFFFF0000u;
-constexpr PackedColor kYellow = 0xFFFFFF00u;
+constexpr ConsoleColorWord kBlueNoAlpha = 0x000000FFu;
+constexpr ConsoleColorWord kGreen = 0xFF00FF00u;
+constexpr ConsoleColorWord kRed = 0xFFFF0000u;
+constexpr ConsoleColorWord kYellow = 0xFFFFFF00u;
 
 /// The backdrop (palette 0, entry 0) for the next frames, everything else off.
-void SetBackdrop(PackedColor colour)
+void SetBackdrop(ConsoleColorWord colour)
 {
     korvane::CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
     GetConsoleDisplayState() = ConsoleDisplayState{};
