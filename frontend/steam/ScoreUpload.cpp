@@ -22,7 +22,32 @@ static_assert(std::is_trivially_copyable_v<LeaderboardRecord>);
 namespace
 {
 
-constexpr std::uint8_t kStateEnd = 255;
+/// The job's states, by the numbers its task record's state byte holds. Each pass does its
+/// state's work and stores the next state, whose work runs on the next frame.
+enum class UploadState : std::uint8_t
+{
+    Allocated = 0, ///< a record the pool has just handed out
+    Posted = 1,    ///< the first pass, run inside the post
+    Find = 3,      ///< shows "MESSAGE" and starts finding the board (again, on a retry)
+    WaitForBoard = 4,
+    Upload = 7, ///< stamps the upload time and starts the upload
+    WaitForUpload = 8,
+    Ask = 9,            ///< asks "CONFIRM": try again?
+    WaitForAnswer = 10, ///< takes the answer once the question has closed
+    WaitForCanceled = 11,
+    End = 255, ///< frees the record, which lets the waiting game thread go on
+};
+
+UploadState StateOf(const FrontEndTask* task)
+{
+    return static_cast<UploadState>(task->State);
+}
+
+void SetState(FrontEndTask* task, UploadState state)
+{
+    task->State = static_cast<std::uint8_t>(state);
+}
+
 constexpr std::int32_t kMessageFrames = 60;
 constexpr std::int32_t kAnswerFrames = 40;
 constexpr std::uint64_t kSecondsFrom1601To1970 = 11644473600ull;
@@ -110,14 +135,78 @@ bool WithOwnRecord(const ScoreUploadWork& work, Use use)
     return true;
 }
 
-/// Ends a job whose post was given up: its dialog (from state 4 on it has shown one) goes, and
-/// nothing more is sent.
+/// Ends a job whose post was given up: its dialog (once past finding, it has shown one) goes,
+/// and nothing more is sent.
 void EndAbandonedJob(FrontEndTask* task)
 {
-    if (task->State != 0 && task->State != 1 && task->State != 3) {
+    const UploadState state = StateOf(task);
+    if (state != UploadState::Allocated && state != UploadState::Posted && state != UploadState::Find) {
         CloseDialog();
     }
     TaskPoolFree(task);
+}
+
+/// Shows the message and starts finding the record's board.
+void FindBoard(FrontEndTask* task, ScoreUploadWork& work)
+{
+    std::int32_t board = 0;
+    if (!WithOwnRecord(work, [&board](LeaderboardRecord& record) { board = record.BoardIndex; })) {
+        EndAbandonedJob(task);
+        return;
+    }
+    ShowDialog(0, "MESSAGE", LeaderboardText("802"), std::string());
+    work.Counter = kMessageFrames;
+    FindLeaderboardByIndex(board);
+    SetState(task, UploadState::WaitForBoard);
+}
+
+/// Stamps the record's upload time and starts the upload of its score.
+void StartUpload(FrontEndTask* task, ScoreUploadWork& work)
+{
+    CountDown(work);
+    bool started = false;
+    // Checked and sent under one lock: a wait that stops now cannot slip in between.
+    if (!WithOwnRecord(work, [&started](LeaderboardRecord& record) {
+            record.UploadTime = Clock() ? Clock()() : CurrentFileTime();
+            started = UploadScoreFromRequest(record);
+        })) {
+        EndAbandonedJob(task);
+        return;
+    }
+    SetState(task, started ? UploadState::WaitForUpload : UploadState::Ask);
+}
+
+/// Once the message has stood its frames and no request is pending: done, or ask.
+void WaitForUpload(FrontEndTask* task, ScoreUploadWork& work)
+{
+    CountDown(work);
+    if (work.Counter == 0 && !IsSteamRequestPending()) {
+        CloseDialog();
+        SetState(task, (gSteamLeaderboards && gSteamLeaderboards->IsSucceeded()) ? UploadState::End : UploadState::Ask);
+    }
+}
+
+void Ask(FrontEndTask* task, ScoreUploadWork& work)
+{
+    CloseDialog();
+    const std::string line1 = LeaderboardText("805_1");
+    ShowDialog(2, "CONFIRM", line1, LeaderboardText("805_2"));
+    work.Counter = kAnswerFrames;
+    SetState(task, UploadState::WaitForAnswer);
+}
+
+/// Once the question has stood its frames and closed: the whole attempt again, or give up.
+void TakeAnswer(FrontEndTask* task, ScoreUploadWork& work)
+{
+    CountDown(work);
+    if (work.Counter == 0 && !DialogVisible()) {
+        if (g_uploadDialog && g_uploadDialog->IsAccepted()) {
+            SetState(task, UploadState::Find);
+        } else {
+            ShowDialog(1, "CANCELED", LeaderboardText("806"), std::string());
+            SetState(task, UploadState::WaitForCanceled);
+        }
+    }
 }
 
 } // namespace
@@ -181,82 +270,45 @@ void ScoreUploadJob(FrontEndTask* task)
         g_postedSerial.store(task->Serial, std::memory_order_release);
         std::lock_guard<std::mutex> lock(RecordLock());
         work.Ticket = g_recordOwner;
-    } else if (task->State != kStateEnd && !WithOwnRecord(work, [](LeaderboardRecord&) {})) {
+    } else if (StateOf(task) != UploadState::End && !WithOwnRecord(work, [](LeaderboardRecord&) {})) {
         EndAbandonedJob(task);
         return;
     }
-    switch (task->State) {
-    case 0: // new records start at 0
-    case 1:
-        task->State = 3;
+    switch (StateOf(task)) {
+    case UploadState::Allocated:
+    case UploadState::Posted:
+        SetState(task, UploadState::Find);
         break;
-    case 3: {
-        std::int32_t board = 0;
-        if (!WithOwnRecord(work, [&board](LeaderboardRecord& record) { board = record.BoardIndex; })) {
-            EndAbandonedJob(task);
-            break;
-        }
-        ShowDialog(0, "MESSAGE", LeaderboardText("802"), std::string());
-        work.Counter = kMessageFrames;
-        FindLeaderboardByIndex(board);
-        task->State = 4;
+    case UploadState::Find:
+        FindBoard(task, work);
         break;
-    }
-    case 4:
+    case UploadState::WaitForBoard:
         if (!IsSteamRequestPending()) {
-            task->State = 7;
+            SetState(task, UploadState::Upload);
         }
         break;
-    case 7: {
-        CountDown(work);
-        bool started = false;
-        // Checked and sent under one lock: a wait that stops now cannot slip in between.
-        if (!WithOwnRecord(work, [&started](LeaderboardRecord& record) {
-                record.UploadTime = Clock() ? Clock()() : CurrentFileTime();
-                started = UploadScoreFromRequest(record);
-            })) {
-            EndAbandonedJob(task);
-            break;
-        }
-        task->State = started ? 8 : 9;
+    case UploadState::Upload:
+        StartUpload(task, work);
         break;
-    }
-    case 8:
-        CountDown(work);
-        if (work.Counter == 0 && !IsSteamRequestPending()) {
-            CloseDialog();
-            task->State = (gSteamLeaderboards && gSteamLeaderboards->IsSucceeded()) ? kStateEnd : 9;
-        }
+    case UploadState::WaitForUpload:
+        WaitForUpload(task, work);
         break;
-    case 9: {
-        CloseDialog();
-        const std::string line1 = LeaderboardText("805_1");
-        ShowDialog(2, "CONFIRM", line1, LeaderboardText("805_2"));
-        work.Counter = kAnswerFrames;
-        task->State = 10;
+    case UploadState::Ask:
+        Ask(task, work);
         break;
-    }
-    case 10:
-        CountDown(work);
-        if (work.Counter == 0 && !DialogVisible()) {
-            if (g_uploadDialog && g_uploadDialog->IsAccepted()) {
-                task->State = 3;
-            } else {
-                ShowDialog(1, "CANCELED", LeaderboardText("806"), std::string());
-                task->State = 11;
-            }
-        }
+    case UploadState::WaitForAnswer:
+        TakeAnswer(task, work);
         break;
-    case 11:
+    case UploadState::WaitForCanceled:
         if (!DialogVisible()) {
-            task->State = kStateEnd;
+            SetState(task, UploadState::End);
         }
         break;
-    case kStateEnd:
+    case UploadState::End:
         TaskPoolFree(task);
         break;
     default:
-        break;
+        break; // no state of this job
     }
 }
 
