@@ -29,32 +29,21 @@ static_assert(offsetof(FrontEndTask, Work) % alignof(LeaderboardDownloadWork) ==
 namespace
 {
 
-/// The job's states, by the numbers its task record's state byte holds. Each pass does its
-/// state's work and stores the next state, whose work runs on the next frame.
-enum class DownloadState : std::uint8_t
+/// What the task record's state byte holds between the job's passes, one pass a frame.
+enum DownloadState : std::uint8_t
 {
-    Allocated = 0, ///< a record the pool has just handed out
-    Posted = 1,    ///< the first pass, run inside the post
-    Search = 4,    ///< starts finding the board (again, on a retry)
-    WaitForBoard = 5,
-    Download = 6, ///< starts the download of the page or view
-    WaitForDownload = 7,
-    ShowPage = 8, ///< collects the rows, places the page and fills the list
-    Serve = 9,    ///< serves the list's paging and view requests
-    Ask = 15,     ///< asks "CONFIRM": try again?
-    WaitForAnswer = 16,
-    End = 255, ///< frees the rows and the record
+    kAllocated = 0, ///< as the pool hands the record out
+    kPosted = 1,    ///< the chooser's post runs the first pass at once
+    kSearch = 4,    ///< starts finding the board (again, on a retry)
+    kWaitForBoard = 5,
+    kDownload = 6, ///< starts the download of the page or view
+    kWaitForDownload = 7,
+    kShowPage = 8, ///< collects the rows, places the page and fills the list
+    kServe = 9,    ///< serves the list's paging and view requests
+    kAsk = 15,     ///< asks "CONFIRM": try again?
+    kWaitForAnswer = 16,
+    kEnd = 255, ///< frees the rows and the record
 };
-
-DownloadState StateOf(const FrontEndTask* task)
-{
-    return static_cast<DownloadState>(task->State);
-}
-
-void SetState(FrontEndTask* task, DownloadState state)
-{
-    task->State = static_cast<std::uint8_t>(state);
-}
 
 constexpr std::int32_t kViewOverall = 0;
 constexpr std::int32_t kViewMyScore = 1;
@@ -136,7 +125,7 @@ void FailDownload(FrontEndTask* task, LeaderboardDownloadWork& work, CLeaderboar
     FreeLeaderboardDetails(work);
     FormatLeaderboardDetail(work);
     form.SetLoading(false);
-    SetState(task, DownloadState::Ask);
+    task->State = kAsk;
 }
 
 void Search(FrontEndTask* task, LeaderboardDownloadWork& work, CLeaderboardListForm& form)
@@ -150,7 +139,7 @@ void Search(FrontEndTask* task, LeaderboardDownloadWork& work, CLeaderboardListF
     if (gSteamLeaderboards) {
         FindLeaderboardByIndex(work.Board);
     }
-    SetState(task, DownloadState::WaitForBoard);
+    task->State = kWaitForBoard;
 }
 
 void StartDownload(FrontEndTask* task, LeaderboardDownloadWork& work, CLeaderboardListForm& form)
@@ -161,7 +150,7 @@ void StartDownload(FrontEndTask* task, LeaderboardDownloadWork& work, CLeaderboa
     }
     // A download that did not start fails now, whatever an earlier request left behind.
     if (DownloadLeaderboardPage(work.FirstRank, work.View, work.Locate)) {
-        SetState(task, DownloadState::WaitForDownload);
+        task->State = kWaitForDownload;
     } else {
         FailDownload(task, work, form);
     }
@@ -173,7 +162,7 @@ void ShowPage(FrontEndTask* task, LeaderboardDownloadWork& work, CLeaderboardLis
     PlaceLeaderboardPage(work, SelfId());
     FormatLeaderboardDetail(work);
     form.SetLoading(false);
-    SetState(task, DownloadState::Serve);
+    task->State = kServe;
 }
 
 void Ask(FrontEndTask* task, LeaderboardDownloadWork& work)
@@ -182,7 +171,7 @@ void Ask(FrontEndTask* task, LeaderboardDownloadWork& work)
     g_downloadDialog.reset(new CDialogForm(2, "CONFIRM", line1, LeaderboardText("808_2"), std::string()));
     ShowLeaderboardDialog(g_downloadDialog);
     work.Counter = kAnswerFrames;
-    SetState(task, DownloadState::WaitForAnswer);
+    task->State = kWaitForAnswer;
 }
 
 /// Once the question has stood its frames and closed: search again, or give up and go back to
@@ -196,14 +185,14 @@ void TakeAnswer(FrontEndTask* task, LeaderboardDownloadWork& work, CLeaderboardL
         return;
     }
     if (g_downloadDialog && g_downloadDialog->IsAccepted()) {
-        SetState(task, DownloadState::Search);
+        task->State = kSearch;
         return;
     }
     form.Close();
     boost::shared_ptr<CLeaderboardSelectForm> chooser(new CLeaderboardSelectForm());
     ShowForm(chooser);
     chooser->SetSelection(work.Title, work.Mode);
-    SetState(task, DownloadState::End);
+    task->State = kEnd;
 }
 
 void EndJob(FrontEndTask* task, LeaderboardDownloadWork& work)
@@ -457,7 +446,7 @@ void HandleLeaderboardListRequest(std::int32_t request, FrontEndTask* task)
         work.LastView = view;
         work.View = (view == kViewMyScore || view == kViewFriends) ? view : kViewOverall;
         work.Locate = 1;
-        SetState(task, DownloadState::Download);
+        task->State = kDownload;
         return;
     }
     if (work.Count < 1 || work.Total <= kPageRows) {
@@ -487,7 +476,7 @@ void HandleLeaderboardListRequest(std::int32_t request, FrontEndTask* task)
     if (work.View == kViewFriends) {
         FormatLeaderboardDetail(work);
     } else {
-        SetState(task, DownloadState::Download);
+        task->State = kDownload;
     }
     CFormSceneLink::PlaySound(EUiSound::Cursor);
 }
@@ -495,11 +484,11 @@ void HandleLeaderboardListRequest(std::int32_t request, FrontEndTask* task)
 void LeaderboardDownloadJob(FrontEndTask* task)
 {
     LeaderboardDownloadWork& work = GetLeaderboardDownloadWork(task);
-    if (StateOf(task) == DownloadState::Allocated || StateOf(task) == DownloadState::Posted) {
+    if (task->State == kAllocated || task->State == kPosted) {
         work.State = States().Make();
         work.CursorRow = 0;
         work.FirstRank = 1;
-        SetState(task, DownloadState::Search);
+        task->State = kSearch;
         return;
     }
     auto form = FormOf(work);
@@ -510,44 +499,43 @@ void LeaderboardDownloadJob(FrontEndTask* task)
     }
     // A view that has closed, or is gone, ends the job now; a result still in flight arrives
     // at the client later and is not read.
-    if (request == CLeaderboardListForm::kRequestClosed || (!form && StateOf(task) != DownloadState::End)) {
-        SetState(task, DownloadState::End);
+    if (request == CLeaderboardListForm::kRequestClosed || (!form && task->State != kEnd)) {
+        task->State = kEnd;
     }
-    switch (StateOf(task)) {
-    case DownloadState::Search:
+    switch (task->State) {
+    case kSearch:
         Search(task, work, *form);
         break;
-    case DownloadState::WaitForBoard:
+    case kWaitForBoard:
         if (!IsSteamRequestPending()) {
-            SetState(task, (gSteamLeaderboards && gSteamLeaderboards->IsSucceeded()) ? DownloadState::Download
-                                                                                     : DownloadState::Ask);
+            task->State = (gSteamLeaderboards && gSteamLeaderboards->IsSucceeded()) ? kDownload : kAsk;
         }
         break;
-    case DownloadState::Download:
+    case kDownload:
         StartDownload(task, work, *form);
         break;
-    case DownloadState::WaitForDownload:
+    case kWaitForDownload:
         if (!IsSteamRequestPending()) {
             if (gSteamLeaderboards && gSteamLeaderboards->IsSucceeded()) {
-                SetState(task, DownloadState::ShowPage);
+                task->State = kShowPage;
             } else {
                 FailDownload(task, work, *form);
             }
         }
         break;
-    case DownloadState::ShowPage:
+    case kShowPage:
         ShowPage(task, work, *form);
         break;
-    case DownloadState::Serve:
+    case kServe:
         HandleLeaderboardListRequest(request, task);
         break;
-    case DownloadState::Ask:
+    case kAsk:
         Ask(task, work);
         break;
-    case DownloadState::WaitForAnswer:
+    case kWaitForAnswer:
         TakeAnswer(task, work, *form);
         break;
-    case DownloadState::End:
+    case kEnd:
         EndJob(task, work);
         break;
     default:

@@ -24,29 +24,19 @@ namespace
 
 /// The job's states, by the numbers its task record's state byte holds. Each pass does its
 /// state's work and stores the next state, whose work runs on the next frame.
-enum class UploadState : std::uint8_t
+enum UploadState : std::uint8_t
 {
-    Allocated = 0, ///< a record the pool has just handed out
-    Posted = 1,    ///< the first pass, run inside the post
-    Find = 3,      ///< shows "MESSAGE" and starts finding the board (again, on a retry)
-    WaitForBoard = 4,
-    Upload = 7, ///< stamps the upload time and starts the upload
-    WaitForUpload = 8,
-    Ask = 9,            ///< asks "CONFIRM": try again?
-    WaitForAnswer = 10, ///< takes the answer once the question has closed
-    WaitForCanceled = 11,
-    End = 255, ///< frees the record, which lets the waiting game thread go on
+    kAllocated = 0, ///< a record the pool has just handed out
+    kPosted = 1,    ///< the first pass, run inside the post
+    kFind = 3,      ///< shows "MESSAGE" and starts finding the board (again, on a retry)
+    kWaitForBoard = 4,
+    kUpload = 7, ///< stamps the upload time and starts the upload
+    kWaitForUpload = 8,
+    kAsk = 9,            ///< asks "CONFIRM": try again?
+    kWaitForAnswer = 10, ///< takes the answer once the question has closed
+    kWaitForCanceled = 11,
+    kEnd = 255, ///< frees the record, which lets the waiting game thread go on
 };
-
-UploadState StateOf(const FrontEndTask* task)
-{
-    return static_cast<UploadState>(task->State);
-}
-
-void SetState(FrontEndTask* task, UploadState state)
-{
-    task->State = static_cast<std::uint8_t>(state);
-}
 
 constexpr std::int32_t kMessageFrames = 60;
 constexpr std::int32_t kAnswerFrames = 40;
@@ -139,8 +129,8 @@ bool WithOwnRecord(const ScoreUploadWork& work, Use use)
 /// and nothing more is sent.
 void EndAbandonedJob(FrontEndTask* task)
 {
-    const UploadState state = StateOf(task);
-    if (state != UploadState::Allocated && state != UploadState::Posted && state != UploadState::Find) {
+    const std::uint8_t state = task->State;
+    if (state != kAllocated && state != kPosted && state != kFind) {
         CloseDialog();
     }
     TaskPoolFree(task);
@@ -157,7 +147,7 @@ void FindBoard(FrontEndTask* task, ScoreUploadWork& work)
     ShowDialog(0, "MESSAGE", LeaderboardText("802"), std::string());
     work.Counter = kMessageFrames;
     FindLeaderboardByIndex(board);
-    SetState(task, UploadState::WaitForBoard);
+    task->State = kWaitForBoard;
 }
 
 /// Stamps the record's upload time and starts the upload of its score.
@@ -173,7 +163,7 @@ void StartUpload(FrontEndTask* task, ScoreUploadWork& work)
         EndAbandonedJob(task);
         return;
     }
-    SetState(task, started ? UploadState::WaitForUpload : UploadState::Ask);
+    task->State = started ? kWaitForUpload : kAsk;
 }
 
 /// Once the message has stood its frames and no request is pending: done, or ask.
@@ -182,7 +172,7 @@ void WaitForUpload(FrontEndTask* task, ScoreUploadWork& work)
     CountDown(work);
     if (work.Counter == 0 && !IsSteamRequestPending()) {
         CloseDialog();
-        SetState(task, (gSteamLeaderboards && gSteamLeaderboards->IsSucceeded()) ? UploadState::End : UploadState::Ask);
+        task->State = (gSteamLeaderboards && gSteamLeaderboards->IsSucceeded()) ? kEnd : kAsk;
     }
 }
 
@@ -192,7 +182,7 @@ void Ask(FrontEndTask* task, ScoreUploadWork& work)
     const std::string line1 = LeaderboardText("805_1");
     ShowDialog(2, "CONFIRM", line1, LeaderboardText("805_2"));
     work.Counter = kAnswerFrames;
-    SetState(task, UploadState::WaitForAnswer);
+    task->State = kWaitForAnswer;
 }
 
 /// Once the question has stood its frames and closed: the whole attempt again, or give up.
@@ -201,10 +191,10 @@ void TakeAnswer(FrontEndTask* task, ScoreUploadWork& work)
     CountDown(work);
     if (work.Counter == 0 && !DialogVisible()) {
         if (g_uploadDialog && g_uploadDialog->IsAccepted()) {
-            SetState(task, UploadState::Find);
+            task->State = kFind;
         } else {
             ShowDialog(1, "CANCELED", LeaderboardText("806"), std::string());
-            SetState(task, UploadState::WaitForCanceled);
+            task->State = kWaitForCanceled;
         }
     }
 }
@@ -270,41 +260,41 @@ void ScoreUploadJob(FrontEndTask* task)
         g_postedSerial.store(task->Serial, std::memory_order_release);
         std::lock_guard<std::mutex> lock(RecordLock());
         work.Ticket = g_recordOwner;
-    } else if (StateOf(task) != UploadState::End && !WithOwnRecord(work, [](LeaderboardRecord&) {})) {
+    } else if (task->State != kEnd && !WithOwnRecord(work, [](LeaderboardRecord&) {})) {
         EndAbandonedJob(task);
         return;
     }
-    switch (StateOf(task)) {
-    case UploadState::Allocated:
-    case UploadState::Posted:
-        SetState(task, UploadState::Find);
+    switch (task->State) {
+    case kAllocated:
+    case kPosted:
+        task->State = kFind;
         break;
-    case UploadState::Find:
+    case kFind:
         FindBoard(task, work);
         break;
-    case UploadState::WaitForBoard:
+    case kWaitForBoard:
         if (!IsSteamRequestPending()) {
-            SetState(task, UploadState::Upload);
+            task->State = kUpload;
         }
         break;
-    case UploadState::Upload:
+    case kUpload:
         StartUpload(task, work);
         break;
-    case UploadState::WaitForUpload:
+    case kWaitForUpload:
         WaitForUpload(task, work);
         break;
-    case UploadState::Ask:
+    case kAsk:
         Ask(task, work);
         break;
-    case UploadState::WaitForAnswer:
+    case kWaitForAnswer:
         TakeAnswer(task, work);
         break;
-    case UploadState::WaitForCanceled:
+    case kWaitForCanceled:
         if (!DialogVisible()) {
-            SetState(task, UploadState::End);
+            task->State = kEnd;
         }
         break;
-    case UploadState::End:
+    case kEnd:
         TaskPoolFree(task);
         break;
     default:
