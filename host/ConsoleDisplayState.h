@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "host/PackedColor.h"
+#include "KorvaneXDK/core/PackedColor.h"
 
 /// Screen, map and table sizes of the emulated display.
 constexpr int kConsoleScreenWidth = 224;
@@ -25,6 +25,10 @@ using ConsoleSpriteEntry = std::uint32_t;
 using ConsoleDisplayMode = std::uint16_t;
 /// A palette colour as the games give it: 0x0RGB, four bits a channel; bits 12-15 are ignored.
 using ConsoleColor12 = std::uint16_t;
+/// A palette colour as the record stores it: the 0xAARRGGBB word of a korvane::PackedColor,
+/// kept a plain word because the composer copies it unchanged into its pixel words, and loads
+/// a palette's sixteen entries into vector registers.
+using ConsoleColorWord = std::uint32_t;
 
 constexpr ConsoleDisplayMode kConsoleModeLayer0 = 0x0001;
 constexpr ConsoleDisplayMode kConsoleModeLayer1 = 0x0002;
@@ -69,7 +73,7 @@ constexpr int ConsoleBackdropIndex(ConsoleDisplayMode mode)
 }
 
 /// Each nibble doubled to a byte (0xN -> 0xNN); alpha 0 for entry 0, opaque for the others.
-constexpr PackedColor ConsoleColor12ToPackedColor(ConsoleColor12 color, int entry)
+constexpr korvane::PackedColor ConsoleColor12ToPackedColor(ConsoleColor12 color, int entry)
 {
     const std::uint32_t red = ((color >> 8) & 0xFu) * 17u;
     const std::uint32_t green = ((color >> 4) & 0xFu) * 17u;
@@ -79,7 +83,7 @@ constexpr PackedColor ConsoleColor12ToPackedColor(ConsoleColor12 color, int entr
 }
 
 /// The colour DisplayReset gives every entry of each palette (entry 0 included, opaque).
-constexpr PackedColor kConsoleDefaultPalette[kConsolePaletteCount] = {
+constexpr korvane::PackedColor kConsoleDefaultPalette[kConsolePaletteCount] = {
     0xFF000000, 0xFF0000F0, 0xFFF00000, 0xFFF000F0, 0xFF00F000, 0xFF00F0F0, 0xFFF08000, 0xFFF0F000,
     0xFFF0F0F0, 0xFF000080, 0xFF800000, 0xFF800080, 0xFF008000, 0xFF008080, 0xFF808000, 0xFF808080,
 };
@@ -97,7 +101,7 @@ struct ConsoleDisplayState
     ConsoleSpriteEntry Sprites[kConsoleSpriteCount] = {};
     std::uint16_t SpriteFirst = 0;
     std::uint16_t SpriteCount = 0;
-    PackedColor Palettes[kConsolePaletteCount * kConsolePaletteEntries] = {}; ///< palette p entry e at p * 16 + e
+    ConsoleColorWord Palettes[kConsolePaletteCount * kConsolePaletteEntries] = {}; ///< palette p entry e at p * 16 + e
     ConsoleTileCell TileMaps[kConsoleLayerCount][kConsoleMapSize][kConsoleMapSize] = {}; ///< [layer][row][column]
     std::uint8_t TilePatterns[kConsolePatternCount * kConsolePatternBytes] = {}; ///< pattern n row r at n * 32 + r * 4
 };

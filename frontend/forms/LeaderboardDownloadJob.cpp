@@ -29,7 +29,22 @@ static_assert(offsetof(FrontEndTask, Work) % alignof(LeaderboardDownloadWork) ==
 namespace
 {
 
-constexpr std::uint8_t kStateEnd = 255;
+/// What the task record's state byte holds between the job's passes, one pass a frame.
+enum DownloadState : std::uint8_t
+{
+    kAllocated = 0, ///< as the pool hands the record out
+    kPosted = 1,    ///< the chooser's post runs the first pass at once
+    kSearch = 4,    ///< starts finding the board (again, on a retry)
+    kWaitForBoard = 5,
+    kDownload = 6, ///< starts the download of the page or view
+    kWaitForDownload = 7,
+    kShowPage = 8, ///< collects the rows, places the page and fills the list
+    kServe = 9,    ///< serves the list's paging and view requests
+    kAsk = 15,     ///< asks "CONFIRM": try again?
+    kWaitForAnswer = 16,
+    kEnd = 255, ///< frees the rows and the record
+};
+
 constexpr std::int32_t kViewOverall = 0;
 constexpr std::int32_t kViewMyScore = 1;
 constexpr std::int32_t kViewFriends = 2;
@@ -104,12 +119,88 @@ namespace
 {
 
 /// The list emptied (total and first rank kept) before the retry question.
-void FailDownload(LeaderboardDownloadWork& work, CLeaderboardListForm& form)
+void FailDownload(FrontEndTask* task, LeaderboardDownloadWork& work, CLeaderboardListForm& form)
 {
     work.Count = 0;
     FreeLeaderboardDetails(work);
     FormatLeaderboardDetail(work);
     form.SetLoading(false);
+    task->State = kAsk;
+}
+
+void Search(FrontEndTask* task, LeaderboardDownloadWork& work, CLeaderboardListForm& form)
+{
+    form.SetLoading(true);
+    work.Locate = 1;
+    // A request still running (from a job that ended early) would answer this one's holder.
+    if (IsSteamRequestPending()) {
+        return;
+    }
+    if (gSteamLeaderboards) {
+        FindLeaderboardByIndex(work.Board);
+    }
+    task->State = kWaitForBoard;
+}
+
+void StartDownload(FrontEndTask* task, LeaderboardDownloadWork& work, CLeaderboardListForm& form)
+{
+    form.SetLoading(true);
+    if (work.View == kViewOverall && work.Locate != 0) {
+        work.FirstRank = 1;
+    }
+    // A download that did not start fails now, whatever an earlier request left behind.
+    if (DownloadLeaderboardPage(work.FirstRank, work.View, work.Locate)) {
+        task->State = kWaitForDownload;
+    } else {
+        FailDownload(task, work, form);
+    }
+}
+
+void ShowPage(FrontEndTask* task, LeaderboardDownloadWork& work, CLeaderboardListForm& form)
+{
+    CollectLeaderboardRows(work.View, work);
+    PlaceLeaderboardPage(work, SelfId());
+    FormatLeaderboardDetail(work);
+    form.SetLoading(false);
+    task->State = kServe;
+}
+
+void Ask(FrontEndTask* task, LeaderboardDownloadWork& work)
+{
+    const std::string line1 = LeaderboardText("808_1");
+    g_downloadDialog.reset(new CDialogForm(2, "CONFIRM", line1, LeaderboardText("808_2"), std::string()));
+    ShowLeaderboardDialog(g_downloadDialog);
+    work.Counter = kAnswerFrames;
+    task->State = kWaitForAnswer;
+}
+
+/// Once the question has stood its frames and closed: search again, or give up and go back to
+/// the chooser on the same title and mode.
+void TakeAnswer(FrontEndTask* task, LeaderboardDownloadWork& work, CLeaderboardListForm& form)
+{
+    if (work.Counter > 0) {
+        --work.Counter;
+    }
+    if (work.Counter != 0 || (g_downloadDialog && g_downloadDialog->IsVisible())) {
+        return;
+    }
+    if (g_downloadDialog && g_downloadDialog->IsAccepted()) {
+        task->State = kSearch;
+        return;
+    }
+    form.Close();
+    boost::shared_ptr<CLeaderboardSelectForm> chooser(new CLeaderboardSelectForm());
+    ShowForm(chooser);
+    chooser->SetSelection(work.Title, work.Mode);
+    task->State = kEnd;
+}
+
+void EndJob(FrontEndTask* task, LeaderboardDownloadWork& work)
+{
+    FreeLeaderboardDetails(work);
+    States().Free(work.State);
+    work.State = nullptr;
+    TaskPoolFree(task);
 }
 
 } // namespace
@@ -355,7 +446,7 @@ void HandleLeaderboardListRequest(std::int32_t request, FrontEndTask* task)
         work.LastView = view;
         work.View = (view == kViewMyScore || view == kViewFriends) ? view : kViewOverall;
         work.Locate = 1;
-        task->State = 6;
+        task->State = kDownload;
         return;
     }
     if (work.Count < 1 || work.Total <= kPageRows) {
@@ -385,7 +476,7 @@ void HandleLeaderboardListRequest(std::int32_t request, FrontEndTask* task)
     if (work.View == kViewFriends) {
         FormatLeaderboardDetail(work);
     } else {
-        task->State = 6;
+        task->State = kDownload;
     }
     CFormSceneLink::PlaySound(EUiSound::Cursor);
 }
@@ -393,11 +484,11 @@ void HandleLeaderboardListRequest(std::int32_t request, FrontEndTask* task)
 void LeaderboardDownloadJob(FrontEndTask* task)
 {
     LeaderboardDownloadWork& work = GetLeaderboardDownloadWork(task);
-    if (task->State == 0 || task->State == 1) {
+    if (task->State == kAllocated || task->State == kPosted) {
         work.State = States().Make();
         work.CursorRow = 0;
         work.FirstRank = 1;
-        task->State = 4;
+        task->State = kSearch;
         return;
     }
     auto form = FormOf(work);
@@ -408,92 +499,47 @@ void LeaderboardDownloadJob(FrontEndTask* task)
     }
     // A view that has closed, or is gone, ends the job now; a result still in flight arrives
     // at the client later and is not read.
-    if (request == CLeaderboardListForm::kRequestClosed || (!form && task->State != kStateEnd)) {
-        task->State = kStateEnd;
+    if (request == CLeaderboardListForm::kRequestClosed || (!form && task->State != kEnd)) {
+        task->State = kEnd;
     }
     switch (task->State) {
-    case 4:
-        form->SetLoading(true);
-        work.Locate = 1;
-        // A request still running (from a job that ended early) would answer this one's holder.
-        if (IsSteamRequestPending()) {
-            break;
-        }
-        if (gSteamLeaderboards) {
-            FindLeaderboardByIndex(work.Board);
-        }
-        task->State = 5;
+    case kSearch:
+        Search(task, work, *form);
         break;
-    case 5:
+    case kWaitForBoard:
         if (!IsSteamRequestPending()) {
-            task->State = (gSteamLeaderboards && gSteamLeaderboards->IsSucceeded()) ? 6 : 15;
+            task->State = (gSteamLeaderboards && gSteamLeaderboards->IsSucceeded()) ? kDownload : kAsk;
         }
         break;
-    case 6:
-        form->SetLoading(true);
-        if (work.View == kViewOverall && work.Locate != 0) {
-            work.FirstRank = 1;
-        }
-        // A download that did not start fails now, whatever an earlier request left behind.
-        if (DownloadLeaderboardPage(work.FirstRank, work.View, work.Locate)) {
-            task->State = 7;
-        } else {
-            FailDownload(work, *form);
-            task->State = 15;
-        }
+    case kDownload:
+        StartDownload(task, work, *form);
         break;
-    case 7:
+    case kWaitForDownload:
         if (!IsSteamRequestPending()) {
             if (gSteamLeaderboards && gSteamLeaderboards->IsSucceeded()) {
-                task->State = 8;
+                task->State = kShowPage;
             } else {
-                FailDownload(work, *form);
-                task->State = 15;
+                FailDownload(task, work, *form);
             }
         }
         break;
-    case 8:
-        CollectLeaderboardRows(work.View, work);
-        PlaceLeaderboardPage(work, SelfId());
-        FormatLeaderboardDetail(work);
-        form->SetLoading(false);
-        task->State = 9;
+    case kShowPage:
+        ShowPage(task, work, *form);
         break;
-    case 9:
+    case kServe:
         HandleLeaderboardListRequest(request, task);
         break;
-    case 15: {
-        const std::string line1 = LeaderboardText("808_1");
-        g_downloadDialog.reset(new CDialogForm(2, "CONFIRM", line1, LeaderboardText("808_2"), std::string()));
-        ShowLeaderboardDialog(g_downloadDialog);
-        work.Counter = kAnswerFrames;
-        task->State = 16;
+    case kAsk:
+        Ask(task, work);
         break;
-    }
-    case 16:
-        if (work.Counter > 0) {
-            --work.Counter;
-        }
-        if (work.Counter == 0 && !(g_downloadDialog && g_downloadDialog->IsVisible())) {
-            if (g_downloadDialog && g_downloadDialog->IsAccepted()) {
-                task->State = 4;
-            } else {
-                form->Close();
-                boost::shared_ptr<CLeaderboardSelectForm> chooser(new CLeaderboardSelectForm());
-                ShowForm(chooser);
-                chooser->SetSelection(work.Title, work.Mode);
-                task->State = kStateEnd;
-            }
-        }
+    case kWaitForAnswer:
+        TakeAnswer(task, work, *form);
         break;
-    case kStateEnd:
-        FreeLeaderboardDetails(work);
-        States().Free(work.State);
-        work.State = nullptr;
-        TaskPoolFree(task);
+    case kEnd:
+        EndJob(task, work);
         break;
     default:
-        break;
+        break; // no state of this job
     }
 }
 

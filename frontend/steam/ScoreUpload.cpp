@@ -22,7 +22,22 @@ static_assert(std::is_trivially_copyable_v<LeaderboardRecord>);
 namespace
 {
 
-constexpr std::uint8_t kStateEnd = 255;
+/// The job's states, by the numbers its task record's state byte holds. Each pass does its
+/// state's work and stores the next state, whose work runs on the next frame.
+enum UploadState : std::uint8_t
+{
+    kAllocated = 0, ///< a record the pool has just handed out
+    kPosted = 1,    ///< the first pass, run inside the post
+    kFind = 3,      ///< shows "MESSAGE" and starts finding the board (again, on a retry)
+    kWaitForBoard = 4,
+    kUpload = 7, ///< stamps the upload time and starts the upload
+    kWaitForUpload = 8,
+    kAsk = 9,            ///< asks "CONFIRM": try again?
+    kWaitForAnswer = 10, ///< takes the answer once the question has closed
+    kWaitForCanceled = 11,
+    kEnd = 255, ///< frees the record, which lets the waiting game thread go on
+};
+
 constexpr std::int32_t kMessageFrames = 60;
 constexpr std::int32_t kAnswerFrames = 40;
 constexpr std::uint64_t kSecondsFrom1601To1970 = 11644473600ull;
@@ -110,14 +125,78 @@ bool WithOwnRecord(const ScoreUploadWork& work, Use use)
     return true;
 }
 
-/// Ends a job whose post was given up: its dialog (from state 4 on it has shown one) goes, and
-/// nothing more is sent.
+/// Ends a job whose post was given up: its dialog (once past finding, it has shown one) goes,
+/// and nothing more is sent.
 void EndAbandonedJob(FrontEndTask* task)
 {
-    if (task->State != 0 && task->State != 1 && task->State != 3) {
+    const std::uint8_t state = task->State;
+    if (state != kAllocated && state != kPosted && state != kFind) {
         CloseDialog();
     }
     TaskPoolFree(task);
+}
+
+/// Shows the message and starts finding the record's board.
+void FindBoard(FrontEndTask* task, ScoreUploadWork& work)
+{
+    std::int32_t board = 0;
+    if (!WithOwnRecord(work, [&board](LeaderboardRecord& record) { board = record.BoardIndex; })) {
+        EndAbandonedJob(task);
+        return;
+    }
+    ShowDialog(0, "MESSAGE", LeaderboardText("802"), std::string());
+    work.Counter = kMessageFrames;
+    FindLeaderboardByIndex(board);
+    task->State = kWaitForBoard;
+}
+
+/// Stamps the record's upload time and starts the upload of its score.
+void StartUpload(FrontEndTask* task, ScoreUploadWork& work)
+{
+    CountDown(work);
+    bool started = false;
+    // Checked and sent under one lock: a wait that stops now cannot slip in between.
+    if (!WithOwnRecord(work, [&started](LeaderboardRecord& record) {
+            record.UploadTime = Clock() ? Clock()() : CurrentFileTime();
+            started = UploadScoreFromRequest(record);
+        })) {
+        EndAbandonedJob(task);
+        return;
+    }
+    task->State = started ? kWaitForUpload : kAsk;
+}
+
+/// Once the message has stood its frames and no request is pending: done, or ask.
+void WaitForUpload(FrontEndTask* task, ScoreUploadWork& work)
+{
+    CountDown(work);
+    if (work.Counter == 0 && !IsSteamRequestPending()) {
+        CloseDialog();
+        task->State = (gSteamLeaderboards && gSteamLeaderboards->IsSucceeded()) ? kEnd : kAsk;
+    }
+}
+
+void Ask(FrontEndTask* task, ScoreUploadWork& work)
+{
+    CloseDialog();
+    const std::string line1 = LeaderboardText("805_1");
+    ShowDialog(2, "CONFIRM", line1, LeaderboardText("805_2"));
+    work.Counter = kAnswerFrames;
+    task->State = kWaitForAnswer;
+}
+
+/// Once the question has stood its frames and closed: the whole attempt again, or give up.
+void TakeAnswer(FrontEndTask* task, ScoreUploadWork& work)
+{
+    CountDown(work);
+    if (work.Counter == 0 && !DialogVisible()) {
+        if (g_uploadDialog && g_uploadDialog->IsAccepted()) {
+            task->State = kFind;
+        } else {
+            ShowDialog(1, "CANCELED", LeaderboardText("806"), std::string());
+            task->State = kWaitForCanceled;
+        }
+    }
 }
 
 } // namespace
@@ -181,82 +260,45 @@ void ScoreUploadJob(FrontEndTask* task)
         g_postedSerial.store(task->Serial, std::memory_order_release);
         std::lock_guard<std::mutex> lock(RecordLock());
         work.Ticket = g_recordOwner;
-    } else if (task->State != kStateEnd && !WithOwnRecord(work, [](LeaderboardRecord&) {})) {
+    } else if (task->State != kEnd && !WithOwnRecord(work, [](LeaderboardRecord&) {})) {
         EndAbandonedJob(task);
         return;
     }
     switch (task->State) {
-    case 0: // new records start at 0
-    case 1:
-        task->State = 3;
+    case kAllocated:
+    case kPosted:
+        task->State = kFind;
         break;
-    case 3: {
-        std::int32_t board = 0;
-        if (!WithOwnRecord(work, [&board](LeaderboardRecord& record) { board = record.BoardIndex; })) {
-            EndAbandonedJob(task);
-            break;
-        }
-        ShowDialog(0, "MESSAGE", LeaderboardText("802"), std::string());
-        work.Counter = kMessageFrames;
-        FindLeaderboardByIndex(board);
-        task->State = 4;
+    case kFind:
+        FindBoard(task, work);
         break;
-    }
-    case 4:
+    case kWaitForBoard:
         if (!IsSteamRequestPending()) {
-            task->State = 7;
+            task->State = kUpload;
         }
         break;
-    case 7: {
-        CountDown(work);
-        bool started = false;
-        // Checked and sent under one lock: a wait that stops now cannot slip in between.
-        if (!WithOwnRecord(work, [&started](LeaderboardRecord& record) {
-                record.UploadTime = Clock() ? Clock()() : CurrentFileTime();
-                started = UploadScoreFromRequest(record);
-            })) {
-            EndAbandonedJob(task);
-            break;
-        }
-        task->State = started ? 8 : 9;
+    case kUpload:
+        StartUpload(task, work);
         break;
-    }
-    case 8:
-        CountDown(work);
-        if (work.Counter == 0 && !IsSteamRequestPending()) {
-            CloseDialog();
-            task->State = (gSteamLeaderboards && gSteamLeaderboards->IsSucceeded()) ? kStateEnd : 9;
-        }
+    case kWaitForUpload:
+        WaitForUpload(task, work);
         break;
-    case 9: {
-        CloseDialog();
-        const std::string line1 = LeaderboardText("805_1");
-        ShowDialog(2, "CONFIRM", line1, LeaderboardText("805_2"));
-        work.Counter = kAnswerFrames;
-        task->State = 10;
+    case kAsk:
+        Ask(task, work);
         break;
-    }
-    case 10:
-        CountDown(work);
-        if (work.Counter == 0 && !DialogVisible()) {
-            if (g_uploadDialog && g_uploadDialog->IsAccepted()) {
-                task->State = 3;
-            } else {
-                ShowDialog(1, "CANCELED", LeaderboardText("806"), std::string());
-                task->State = 11;
-            }
-        }
+    case kWaitForAnswer:
+        TakeAnswer(task, work);
         break;
-    case 11:
+    case kWaitForCanceled:
         if (!DialogVisible()) {
-            task->State = kStateEnd;
+            task->State = kEnd;
         }
         break;
-    case kStateEnd:
+    case kEnd:
         TaskPoolFree(task);
         break;
     default:
-        break;
+        break; // no state of this job
     }
 }
 

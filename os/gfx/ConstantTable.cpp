@@ -9,6 +9,7 @@
 
 #include "os/gfx/Device.h"
 #include "os/gfx/ResultCodes.h"
+#include "os/gfx/SamplerTypes.h"
 #include "os/gfx/Shader.h"
 
 namespace os::gfx
@@ -137,31 +138,14 @@ bool Describe(GLenum type, TypeInfo* info)
     case GL_FLOAT_MAT4x3:
         *info = {Base::Float, 4, 3, true, ParameterType::Float};
         return true;
-    case GL_SAMPLER_1D:
-    case GL_SAMPLER_1D_SHADOW:
-    case GL_SAMPLER_1D_ARRAY:
-        *info = {Base::Sampler, 1, 1, false, ParameterType::Sampler1D};
+    default: {
+        const ParameterType sampler = SamplerParameterType(type);
+        if (sampler == ParameterType::Void) {
+            return false; // doubles, images, atomic counters: not constants of this engine
+        }
+        *info = {Base::Sampler, 1, 1, false, sampler};
         return true;
-    case GL_SAMPLER_2D:
-    case GL_SAMPLER_2D_SHADOW:
-    case GL_SAMPLER_2D_ARRAY:
-    case GL_SAMPLER_2D_RECT:
-    case GL_SAMPLER_2D_MULTISAMPLE:
-    case GL_INT_SAMPLER_2D:
-    case GL_UNSIGNED_INT_SAMPLER_2D:
-        *info = {Base::Sampler, 1, 1, false, ParameterType::Sampler2D};
-        return true;
-    case GL_SAMPLER_3D:
-    case GL_INT_SAMPLER_3D:
-    case GL_UNSIGNED_INT_SAMPLER_3D:
-        *info = {Base::Sampler, 1, 1, false, ParameterType::Sampler3D};
-        return true;
-    case GL_SAMPLER_CUBE:
-    case GL_SAMPLER_CUBE_SHADOW:
-        *info = {Base::Sampler, 1, 1, false, ParameterType::SamplerCube};
-        return true;
-    default:
-        return false; // doubles, images, atomic counters: not constants of this engine
+    }
     }
 }
 

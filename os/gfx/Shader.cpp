@@ -9,36 +9,13 @@
 #include <epoxy/gl.h>
 
 #include "os/gfx/ContextLink.h"
+#include "os/gfx/SamplerTypes.h"
 
 namespace os::gfx
 {
 
 namespace
 {
-
-bool IsSamplerType(GLenum type)
-{
-    switch (type) {
-    case GL_SAMPLER_1D:
-    case GL_SAMPLER_1D_SHADOW:
-    case GL_SAMPLER_1D_ARRAY:
-    case GL_SAMPLER_2D:
-    case GL_SAMPLER_2D_SHADOW:
-    case GL_SAMPLER_2D_ARRAY:
-    case GL_SAMPLER_2D_RECT:
-    case GL_SAMPLER_2D_MULTISAMPLE:
-    case GL_INT_SAMPLER_2D:
-    case GL_UNSIGNED_INT_SAMPLER_2D:
-    case GL_SAMPLER_3D:
-    case GL_INT_SAMPLER_3D:
-    case GL_UNSIGNED_INT_SAMPLER_3D:
-    case GL_SAMPLER_CUBE:
-    case GL_SAMPLER_CUBE_SHADOW:
-        return true;
-    default:
-        return false;
-    }
-}
 
 /// Every sampler of a new program reads unit 0 unless its source bound it elsewhere: give each
 /// such sampler the lowest unit no other sampler of the stage reads, in location order, so that
@@ -58,7 +35,7 @@ void AssignSamplerUnits(GLuint program)
         GLenum type = 0;
         glGetActiveUniform(program, static_cast<GLuint>(i), static_cast<GLsizei>(name.size()), &length, &size, &type,
                            name.data());
-        if (!IsSamplerType(type)) {
+        if (SamplerParameterType(type) == ParameterType::Void) {
             continue;
         }
         std::string base(name.data(), static_cast<std::size_t>(std::max(length, 0)));

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <future>
+#include <string>
 #include <thread>
 
 #include "LeaderboardTestSupport.h"
@@ -21,13 +22,42 @@ bool Done(const HarnessThread& harness)
 class ScoreUploadTest : public JobFixture
 {
 protected:
-    /// Frames while a job is posted, until `done` holds or `limit` such frames ran; the number run.
-    /// Between jobs the game thread runs on its own.
-    template <class Until>
-    static int RunUntil(Until done, int limit = 2000)
+    /// How long any wait of these tests may take before it fails.
+    static constexpr std::chrono::seconds kPatience{30};
+
+    /// A game thread running `calls` (RequestScoreUpload, once or more). Its waits stop when a
+    /// wait of the test fails or `stop` (if given) is set, so a job that never ends fails the
+    /// test instead of leaving the thread blocked in the future's destructor.
+    template <class Calls>
+    HarnessThread StartGame(Calls calls, const std::atomic<bool>* stop = nullptr)
     {
+        return std::async(std::launch::async, [this, calls, stop] {
+            SetScoreUploadStopCheck([this, stop] { return gaveUp_.load() || (stop != nullptr && stop->load()); });
+            const std::int32_t result = calls();
+            SetScoreUploadStopCheck(nullptr);
+            return result;
+        });
+    }
+    HarnessThread StartUpload()
+    {
+        return StartGame([] { return RequestScoreUpload(); });
+    }
+
+    /// Fails the test with `what` and lets every game thread's wait go.
+    void GiveUp(const std::string& what)
+    {
+        ADD_FAILURE() << what;
+        gaveUp_ = true;
+    }
+
+    /// Frames while a job is posted, until `done` holds; the number run. Between jobs the game
+    /// thread runs on its own. More than `limit` such frames, or kPatience, fail the test.
+    template <class Until>
+    int RunUntil(Until done, int limit = 2000)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + kPatience;
         int frames = 0;
-        while (!done() && frames < limit) {
+        while (!done() && frames < limit && std::chrono::steady_clock::now() < deadline) {
             if (TaskPoolCount() == 0) {
                 std::this_thread::yield();
                 continue;
@@ -35,8 +65,29 @@ protected:
             Frame();
             ++frames;
         }
+        if (!done())
+            GiveUp("not done after " + std::to_string(frames) + " frames");
         return frames;
     }
+    /// Until the game threads have posted `count` jobs, without running them.
+    void WaitForPosts(int count)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + kPatience;
+        while (TaskPoolCount() < count && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::yield();
+        if (TaskPoolCount() < count)
+            GiveUp("the game thread never posted its upload");
+    }
+    /// The game thread's answer, once it has returned.
+    std::int32_t Answer(HarnessThread& harness)
+    {
+        if (harness.wait_for(kPatience) != std::future_status::ready) {
+            GiveUp("the game thread's wait never ended");
+            TaskPoolInit(); // every record's serial changes, which ends any wait for one
+        }
+        return harness.get();
+    }
+
     /// Frames until the job shows its n-th dialog.
     void RunUntilDialog(std::size_t n)
     {
@@ -55,12 +106,15 @@ protected:
                    ? stats->GetLeaderboardEntryCount(gSteamLeaderboards->GetBoardHandle())
                    : -1;
     }
+
+private:
+    std::atomic<bool> gaveUp_{false};
 };
 
 TEST_F(ScoreUploadTest, SuccessShowsTheMessageSixtyFramesAlsoInALoopAndAFailureAsksRetriesOrGivesUpAndTheWaitEnds)
 {
     PrepareCompanionGameScoreUpload(1, 1500, 4);
-    HarnessThread harness = std::async(std::launch::async, [] { return RequestScoreUpload(); });
+    HarnessThread harness = StartUpload();
     RunUntilDialog(1);
     const int frames = 1 + RunUntil([&] { return Done(harness); });
     ASSERT_TRUE(Done(harness));
@@ -74,7 +128,7 @@ TEST_F(ScoreUploadTest, SuccessShowsTheMessageSixtyFramesAlsoInALoopAndAFailureA
     dialogs.clear();
     constexpr int kUploads = 5;
     std::atomic<int> finished{0};
-    HarnessThread loop = std::async(std::launch::async, [&finished] {
+    HarnessThread loop = StartGame([&finished] {
         for (int i = 1; i <= kUploads; ++i) {
             PrepareCompanionGameScoreUpload(1, static_cast<std::uint32_t>(100 * i), static_cast<std::uint8_t>(i));
             RequestScoreUpload();
@@ -96,7 +150,7 @@ TEST_F(ScoreUploadTest, SuccessShowsTheMessageSixtyFramesAlsoInALoopAndAFailureA
     SetScoreUploadClock([&now] { return now += 1000; });
     os::testing::FailNextStoreRequest(os::testing::StoreRequest::UploadScore, os::testing::StoreFailure::Refused);
     PrepareMainGameScoreUpload(2, 0, 900, 7);
-    HarnessThread retried = std::async(std::launch::async, [] { return RequestScoreUpload(); });
+    HarnessThread retried = StartUpload();
     RunUntilDialog(2);
     EXPECT_EQ(2, dialogs[1]->GetKind());
     const std::uint64_t firstTime = GetScoreUploadJobRecord().UploadTime;
@@ -111,7 +165,7 @@ TEST_F(ScoreUploadTest, SuccessShowsTheMessageSixtyFramesAlsoInALoopAndAFailureA
     texts.clear();
     dialogs.clear();
     os::testing::FailNextStoreRequest(os::testing::StoreRequest::FindLeaderboard, os::testing::StoreFailure::NotFound);
-    HarnessThread second = std::async(std::launch::async, [] { return RequestScoreUpload(); });
+    HarnessThread second = StartUpload();
     RunUntilDialog(2);
     dialogs[1]->OnKeyDown(nullptr, 0x1B);
     RunUntilDialog(3);
@@ -128,16 +182,10 @@ TEST_F(ScoreUploadTest, SuccessShowsTheMessageSixtyFramesAlsoInALoopAndAFailureA
     TaskPoolInit();
 
     std::atomic<bool> stop{false};
-    HarnessThread stopped = std::async(std::launch::async, [&stop] {
-        SetScoreUploadStopCheck([&stop] { return stop.load(); });
-        const std::int32_t result = RequestScoreUpload();
-        SetScoreUploadStopCheck(nullptr);
-        return result;
-    });
-    while (TaskPoolCount() == 0)
-        std::this_thread::yield();
+    HarnessThread stopped = StartGame([] { return RequestScoreUpload(); }, &stop);
+    WaitForPosts(1);
     stop.store(true);
-    const std::int32_t result = stopped.get();
+    const std::int32_t result = Answer(stopped);
     EXPECT_EQ(std::tuple(1, 1), std::tuple(result, TaskPoolCount())) << "the job ends at its next pass";
     Frame();
     EXPECT_EQ(0, TaskPoolCount());
@@ -147,23 +195,17 @@ TEST_F(ScoreUploadTest, AJobLeftByAStoppedWaitEndsAtItsNextPassAndNeverSendsTheN
 {
     std::atomic<bool> stop{false};
     PrepareCompanionGameScoreUpload(1, 1500, 4); // board 11
-    HarnessThread stopped = std::async(std::launch::async, [&stop] {
-        SetScoreUploadStopCheck([&stop] { return stop.load(); });
-        const std::int32_t result = RequestScoreUpload();
-        SetScoreUploadStopCheck(nullptr);
-        return result;
-    });
+    HarnessThread stopped = StartGame([] { return RequestScoreUpload(); }, &stop);
     RunUntilDialog(1);
     RunUntil([] { return !gSteamLeaderboards->IsBusy(); });
     Frame(); // the board is found: the job's next pass uploads
     stop.store(true);
-    ASSERT_EQ(1, stopped.get());
+    ASSERT_EQ(1, Answer(stopped));
 
     // The next game posts before that pass.
     PrepareMainGameScoreUpload(2, 0, 900, 7); // board 2
-    HarnessThread next = std::async(std::launch::async, [] { return RequestScoreUpload(); });
-    while (TaskPoolCount() < 2)
-        std::this_thread::yield();
+    HarnessThread next = StartUpload();
+    WaitForPosts(2);
     RunUntil([&] { return Done(next); });
     ASSERT_TRUE(Done(next));
     // The left job closed its message and sent nothing: the next game's score is on its own board only.

@@ -39,7 +39,7 @@ TEST_F(MainFormTest, OpensEnabledTheGameSwitchesPausingAndShowsMessagesAndTheClo
                          form->HasDeviceResources(), SoundGetEffectCount(), form->IsPauseEnabled()));
 
     form->StartQVR2Game();
-    ran.wait();
+    ASSERT_TRUE(GameRan());
     form->Pause(form.get(), CMainForm::kPauseKey); // disabled: no pause form, no sound
     EXPECT_EQ(std::tuple(false, true, true, false), std::tuple(form->IsPauseEnabled(), FormsOf<CPauseForm>().empty(),
                                                                sounds.empty(), form->MessageLabel->IsVisible()))
@@ -77,8 +77,10 @@ TEST_F(MainFormTest, PauseContinueAndExitWithConfirmation)
     ASSERT_TRUE(streaming && streaming->IsFading());
     EXPECT_EQ(music, CurrentMusic());
     // The fade runs on its own clock; continuing waits for it so the resume is not undone.
-    while (streaming->IsFading())
+    const auto fadeDeadline = std::chrono::steady_clock::now() + kPatience;
+    while (streaming->IsFading() && std::chrono::steady_clock::now() < fadeDeadline)
         os::system::Sleep(0);
+    ASSERT_FALSE(streaming->IsFading()) << "the pause's fade did not end in " << kPatience.count() << " s";
     // Continue, once the pause menu has opened.
     Frames(40);
     form->GetPauseForm()->OnContinue(nullptr);
@@ -163,13 +165,13 @@ TEST_F(MainFormTest, TheTitleMenusButtonsStartTheirGamesByLanguage)
 namespace
 {
 
-constexpr PackedColor kBlueNoAlpha = 0x000000FFu;
-constexpr PackedColor kGreen = 0xFF00FF00u;
-constexpr PackedColor kRed = 0xFFFF0000u;
-constexpr PackedColor kYellow = 0xFFFFFF00u;
+constexpr ConsoleColorWord kBlueNoAlpha = 0x000000FFu;
+constexpr ConsoleColorWord kGreen = 0xFF00FF00u;
+constexpr ConsoleColorWord kRed = 0xFFFF0000u;
+constexpr ConsoleColorWord kYellow = 0xFFFFFF00u;
 
 /// The backdrop (palette 0, entry 0) for the next frames, everything else off.
-void SetBackdrop(PackedColor colour)
+void SetBackdrop(ConsoleColorWord colour)
 {
     korvane::CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
     GetConsoleDisplayState() = ConsoleDisplayState{};
@@ -353,7 +355,7 @@ TEST_F(PresentationTest, LostResetResizeFailedLocksTheFadeInAndTheGamesTilesAndS
 
     form->frameRate = 0.0;
     form->StartQVR2Game();
-    ran.wait();
+    ASSERT_TRUE(GameRan());
     form->DropGameThread();
     MakeCanvas();
     form->Present(form.get(), canvas.get());

@@ -2,6 +2,7 @@
  * manual audio backend, a screen it opens on and scripted games in place of the real ones. */
 #pragma once
 
+#include <chrono>
 #include <future>
 
 #include <boost/make_shared.hpp>
@@ -181,6 +182,19 @@ protected:
             if (auto f = boost::dynamic_pointer_cast<TForm>(child))
                 found.push_back(f);
         return found;
+    }
+
+    /// How long a wait on the game thread or on the music may take before it fails the test.
+    static constexpr std::chrono::seconds kPatience{20};
+
+    /// Whether `ran` was set within kPatience: a game that never hands its frame over fails the
+    /// test with a message instead of hanging it.
+    ::testing::AssertionResult GameRan() const
+    {
+        if (ran.wait_for(kPatience) == std::future_status::ready)
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure()
+               << "the game thread did not hand its first frame over in " << kPatience.count() << " s";
     }
 
     /// A game of three frames: the first calls `body`; `ran` is set at the start of the second,
