@@ -179,8 +179,8 @@ TEST(ProgramStartTest, AStartThatFailsInTheLoopEndsWithAFailureAndKeepsTheDispla
 }
 
 // A save folder that is there but read-only: the program says why it cannot keep anything, once, in its log (which it
-// can still write), runs, and when asked to end, ends with a failure status (nothing was kept). Root writes anyway, so as root the program runs as nobody, from
-// a copy the unprivileged user can reach.
+// can still write), runs, and when asked to end, ends with a failure status (nothing was kept). Root writes anyway, so
+// as root the program runs as nobody, from a copy the unprivileged user can reach.
 TEST(ProgramStartTest, AReadOnlySaveFolderIsSaidOnceAndTheProgramRunsButEndsWithAFailureStatus)
 {
     korvane::test::TempDir dir;
