@@ -163,55 +163,72 @@ TEST(SimpleDIB, DecodesEveryPixelFormatToOpaque32BitPixelsTopRowFirst)
     }
 }
 
-/// Headers that do not fit their data.
-std::vector<std::pair<std::string, std::string>> BrokenCases()
+/// How the loader refuses a file: the format error when it is no BMP or a size or offset does not fit
+/// the file, the load error when its headers describe an image the loader cannot make.
+enum class Refusal
+{
+    Format,
+    Load
+};
+
+/// Headers that do not fit their data or describe no image the loader can make.
+std::vector<std::tuple<std::string, std::string, Refusal>> BrokenCases()
 {
     const std::string& valid = kValidBmp;
+    using enum Refusal;
     // clang-format off
     return {
-        {"not BM", "PM" + valid.substr(2)},
-        {"shorter than its file header", valid.substr(0, 10)},
-        {"declared size beyond the data", Patched(2, static_cast<std::uint32_t>(valid.size() + 1))},
-        {"declared size smaller than the headers", Patched(2, 20)},
-        {"unknown info header size", Patched(14, 41)},
-        {"info header beyond the data", Patched(14, 124)},
-        {"zero width", Patched(18, 0)},
-        {"negative width", Patched(18, 0xFFFFFFFFu)},
-        {"zero height", Patched(22, 0)},
-        {"width too large", Patched(18, 20000)},
-        {"height most negative", Patched(22, 0x80000000u)},
-        {"two planes", Patched(26, 2, 2)},
-        {"7 bits per pixel", Patched(28, 7, 2)},
-        {"run-length compression", Patched(30, 1)},
-        {"bit offset inside the headers", Patched(10, 20)},
-        {"bits beyond the data", Patched(10, static_cast<std::uint32_t>(valid.size() - 10))},
-        {"rows beyond the data", Patched(22, 4)},
+        {"not BM", "PM" + valid.substr(2), Format},
+        {"shorter than its file header", valid.substr(0, 10), Format},
+        {"declared size beyond the data", Patched(2, static_cast<std::uint32_t>(valid.size() + 1)), Format},
+        {"declared size smaller than the headers", Patched(2, 20), Format},
+        {"unknown info header size", Patched(14, 41), Load},
+        {"info header beyond the data", Patched(14, 124), Format},
+        {"zero width", Patched(18, 0), Load},
+        {"negative width", Patched(18, 0xFFFFFFFFu), Load},
+        {"zero height", Patched(22, 0), Load},
+        {"width too large", Patched(18, 20000), Load},
+        {"height most negative", Patched(22, 0x80000000u), Load},
+        {"two planes", Patched(26, 2, 2), Load},
+        {"7 bits per pixel", Patched(28, 7, 2), Load},
+        {"run-length compression", Patched(30, 1), Load},
+        {"bit offset inside the headers", Patched(10, 20), Format},
+        {"bits beyond the data", Patched(10, static_cast<std::uint32_t>(valid.size() - 10)), Format},
+        {"rows beyond the data", Patched(22, 4), Format},
         // Not one run of bits.
         {"split mask", Make({.width = 1, .height = 1, .bpp = 32, .compression = 3,
-                             .masks = {0x00F0F000, 0x0000FF00, 0x000000FF}, .rows = {std::string(4, '\0')}})},
+                             .masks = {0x00F0F000, 0x0000FF00, 0x000000FF}, .rows = {std::string(4, '\0')}}), Load},
         {"split alpha mask", Make({.width = 1, .height = 1, .bpp = 32, .compression = 6,
-                                   .masks = {0xFF0000, 0xFF00, 0xFF, 0xF0F00000u}, .rows = {std::string(4, '\0')}})},
+                                   .masks = {0xFF0000, 0xFF00, 0xFF, 0xF0F00000u}, .rows = {std::string(4, '\0')}}),
+         Load},
         // Bits the pixel does not have.
         {"red mask outside the pixel", Make({.width = 1, .height = 1, .bpp = 16, .compression = 3,
-                                             .masks = {0x00010000, 0x07E0, 0x001F}, .rows = {Bytes({0, 0})}})},
+                                             .masks = {0x00010000, 0x07E0, 0x001F}, .rows = {Bytes({0, 0})}}), Load},
         {"alpha mask outside the pixel", Make({.width = 1, .height = 1, .bpp = 16, .compression = 6,
-                                               .masks = {0x7C00, 0x03E0, 0x001F, 0x10000}, .rows = {Bytes({0, 0})}})},
+                                               .masks = {0x7C00, 0x03E0, 0x001F, 0x10000}, .rows = {Bytes({0, 0})}}),
+         Load},
         // The old core header has no top-down form: its sizes are unsigned.
-        {"old core header 65535 high", Make({.width = 1, .height = -1, .headerSize = 12, .rows = {Bytes({1, 2, 3})}})},
+        {"old core header 65535 high", Make({.width = 1, .height = -1, .headerSize = 12, .rows = {Bytes({1, 2, 3})}}),
+         Load},
         {"palette beyond the data", Make({.width = 1, .height = 1, .bpp = 8, .palette = {0x123456},
-                                          .colorsUsed = 200, .rows = {std::string(1, '\0')}})},
+                                          .colorsUsed = 200, .rows = {std::string(1, '\0')}}), Format},
     };
     // clang-format on
 }
 
-TEST(SimpleDIB, RefusesHeadersThatDoNotFitTheDataAndAFailedLoadLeavesItEmpty)
+TEST(SimpleDIB, RefusesHeadersThatDoNotFitTheDataOrMakeNoImageAndAFailedLoadLeavesItEmpty)
 {
-    for (const auto& [name, bytes] : BrokenCases()) {
+    for (const auto& [name, bytes, refusal] : BrokenCases()) {
         CSimpleDIB dib;
         LoadBytes(dib, kValidBmp);
         SCOPED_TRACE(name);
-        ExpectThrowWith<EInvalidFileFormat>([&] { LoadBytes(dib, bytes); },
-                                            "ビットマップファイルフォーマットが不正です.", "class korvane::CSimpleDIB");
+        if (refusal == Refusal::Format)
+            ExpectThrowWith<EInvalidFileFormat>([&] { LoadBytes(dib, bytes); },
+                                                "ビットマップファイルフォーマットが不正です.",
+                                                "class korvane::CSimpleDIB");
+        else
+            ExpectThrowWith<EReadError>([&] { LoadBytes(dib, bytes); }, "ビットマップをロードできませんでした.",
+                                        "class korvane::CSimpleDIB");
         // A failed load leaves the object empty.
         EXPECT_EQ(std::pair(dib.GetHandle() == nullptr, dib.GetWidth()), std::pair(true, 0));
     }
@@ -328,13 +345,15 @@ GraphicsDecode DecodeInGraphicsLayer(const std::string& bytes)
     return result;
 }
 
-/// The engine loader's pixels, or nothing when it refuses the bytes as no readable BMP.
+/// The engine loader's pixels, or nothing when it refuses the bytes.
 std::optional<std::vector<std::uint32_t>> LoadInEngine(const std::string& bytes)
 {
     CSimpleDIB dib;
     try {
         LoadBytes(dib, bytes);
     } catch (const EInvalidFileFormat&) {
+        return std::nullopt;
+    } catch (const EReadError&) {
         return std::nullopt;
     }
     return Pixels(*dib.GetHandle());
@@ -384,7 +403,9 @@ TEST(BmpDecoders, BothMakeAnIndexPastAShortPaletteOpaqueBlack)
 // every pixel opaque, the graphics layer keeps an alpha channel the image has).
 TEST(BmpDecoders, GiveEveryInputTheSameVerdictAndTheSameColours)
 {
-    std::vector<std::pair<std::string, std::string>> inputs = BrokenCases();
+    std::vector<std::pair<std::string, std::string>> inputs;
+    for (const auto& [name, bytes, refusal] : BrokenCases())
+        inputs.emplace_back(name, bytes);
     for (const auto& [name, spec, pixels] : FormatCases())
         inputs.emplace_back(name, Make(spec));
     for (const auto& [name, bytes, loads, pixels] : ShortPaletteCases())
