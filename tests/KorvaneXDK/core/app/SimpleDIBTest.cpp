@@ -398,9 +398,24 @@ TEST(BmpDecoders, BothMakeAnIndexPastAShortPaletteOpaqueBlack)
     }
 }
 
-// One header reader serves both: every BMP these tests, the texture tests and the fuzz seeds use
-// gets one verdict from both, and the same colours where both accept (the engine's loader makes
-// every pixel opaque, the graphics layer keeps an alpha channel the image has).
+/// The bytes the engine's loader reads of a file: as many as its header declares, when they are there.
+std::optional<std::string> DeclaredFile(const std::string& bytes)
+{
+    if (bytes.size() < 14)
+        return std::nullopt;
+    std::uint32_t declared = 0;
+    for (int i = 0; i < 4; ++i)
+        declared |= std::uint32_t(static_cast<std::uint8_t>(bytes[2 + i])) << (8 * i);
+    if (declared < 14 || declared > bytes.size())
+        return std::nullopt;
+    return bytes.substr(0, declared);
+}
+
+// One header reader serves both: every BMP of these tests, among them each layout the texture tests
+// and the fuzz seeds write, gets one verdict from both, and the same colours where both accept (the
+// engine's loader makes every pixel opaque, the graphics layer keeps an alpha channel the image has).
+// The engine's loader reads the file as long as its header declares it, refusing a declared size that
+// is not there; the decoder reads what it is given, so it is given those same bytes.
 TEST(BmpDecoders, GiveEveryInputTheSameVerdictAndTheSameColours)
 {
     std::vector<std::pair<std::string, std::string>> inputs;
@@ -410,28 +425,42 @@ TEST(BmpDecoders, GiveEveryInputTheSameVerdictAndTheSameColours)
         inputs.emplace_back(name, Make(spec));
     for (const auto& [name, bytes, loads, pixels] : ShortPaletteCases())
         inputs.emplace_back(name, bytes);
-    std::vector<std::uint32_t> sixteenColours;
+    std::string cut = kValidBmp.substr(0, kValidBmp.size() - 1);
+    Put(cut, 2, static_cast<std::uint32_t>(cut.size()));
+    std::vector<std::uint32_t> sixteenColours, allColours;
     for (std::uint32_t i = 0; i < 16; ++i)
         sixteenColours.push_back(i * 0x111111u);
+    for (std::uint32_t i = 0; i < 256; ++i)
+        allColours.push_back(i * 0x010203u);
     // clang-format off
     const std::vector<std::pair<std::string, std::string>> more = {
         {"32-bit alpha bit fields, top-down",
          Make({.height = -2, .bpp = 32, .compression = 6, .masks = {0xFF0000, 0xFF00, 0xFF, 0xFF000000u},
                .rows = {Bytes({1, 2, 3, 0x40, 4, 5, 6, 0x80}), Bytes({7, 8, 9, 0, 10, 11, 12, 0xFF})}})},
+        // The old core header always has a colour for every index.
         {"old core header, 8-bit, 16 colours",
          Make({.width = 4, .bpp = 8, .palette = sixteenColours, .headerSize = 12,
                .rows = {Bytes({0, 5, 15, 16}), Bytes({1, 2, 3, 4})}})},
+        {"old core header, 8-bit, 256 colours",
+         Make({.width = 4, .bpp = 8, .palette = allColours, .headerSize = 12,
+               .rows = {Bytes({0, 5, 15, 255}), Bytes({1, 2, 3, 4})}})},
         {"version 5 header, 24-bit", Make({.headerSize = 124, .rows = {Bytes({1, 2, 3, 4, 5, 6}),
                                                                         Bytes({7, 8, 9, 10, 11, 12})}})},
         {"64-byte header", Patched(14, 64)},
-        {"cut in its pixels", kValidBmp.substr(0, kValidBmp.size() - 1)},
+        {"cut in its pixels, its declared size too", cut},
+        {"bytes after the declared file", kValidBmp + "more"},
     };
     // clang-format on
     inputs.insert(inputs.end(), more.begin(), more.end());
     for (const auto& [name, bytes] : inputs) {
         SCOPED_TRACE(name);
-        GraphicsDecode decoded = DecodeInGraphicsLayer(bytes);
         const std::optional<std::vector<std::uint32_t>> loaded = LoadInEngine(bytes);
+        const std::optional<std::string> file = DeclaredFile(bytes);
+        if (!file) {
+            EXPECT_FALSE(loaded.has_value()) << "read although its declared size is not there";
+            continue;
+        }
+        GraphicsDecode decoded = DecodeInGraphicsLayer(*file);
         EXPECT_EQ(decoded.accepted, loaded.has_value()) << decoded.error;
         if (!decoded.accepted || !loaded)
             continue;
