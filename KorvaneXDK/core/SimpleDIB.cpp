@@ -18,6 +18,26 @@ namespace
 constexpr std::int32_t kFileHeaderSize = 14;
 constexpr std::uint32_t kLargestSide = 16384;
 
+/// Whether the headers fit the file but describe an image the loader cannot make (a header kind,
+/// side, plane count, depth, compression or mask it does not take), as opposed to data that is no
+/// BMP or sizes and offsets that do not fit the file.
+bool DescribesNoImage(os::gfx::BmpHeader::Fault fault)
+{
+    using enum os::gfx::BmpHeader::Fault;
+    switch (fault) {
+    case UnknownHeader:
+    case SizeOutOfRange:
+    case NotOnePlane:
+    case UnsupportedDepth:
+    case UnsupportedCompression:
+    case MasksNotContiguous:
+    case MasksOutsidePixel:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 CSimpleDIB::CSimpleDIB() = default;
@@ -27,6 +47,11 @@ CSimpleDIB::~CSimpleDIB() = default;
 void CSimpleDIB::ThrowFormatError() const
 {
     throw EInvalidFileFormat(this, "ビットマップファイルフォーマットが不正です.");
+}
+
+void CSimpleDIB::ThrowLoadError() const
+{
+    throw EReadError(this, "ビットマップをロードできませんでした.");
 }
 
 void CSimpleDIB::Load(IKorvaneStream& stream)
@@ -52,12 +77,15 @@ void CSimpleDIB::Load(IKorvaneStream& stream)
         data.resize(static_cast<std::size_t>(declaredSize));
         if (stream.Read(data.data(), static_cast<std::int32_t>(declaredSize)) != declaredSize)
             ThrowFormatError();
-        if (header.Read(data.data(), data.size(), kLargestSide, kLargestSide) != os::gfx::BmpHeader::Fault::None)
+        const os::gfx::BmpHeader::Fault fault = header.Read(data.data(), data.size(), kLargestSide, kLargestSide);
+        if (DescribesNoImage(fault))
+            ThrowLoadError();
+        if (fault != os::gfx::BmpHeader::Fault::None)
             ThrowFormatError();
         image = std::make_unique<os::window::Bitmap>(static_cast<int>(header.GetWidth()),
                                                      static_cast<int>(header.GetHeight()));
     } catch (const std::bad_alloc&) {
-        throw EReadError(this, "ビットマップをロードできませんでした.");
+        ThrowLoadError();
     }
     // The image has no alpha of its own: a bitmap drawn on the window is opaque.
     for (int y = 0; y < image->GetHeight(); ++y) {

@@ -36,8 +36,10 @@ public:
     CSimpleDIB();
     ~CSimpleDIB() override;
 
-    /// Reads the BMP that starts at the stream's position. Throws EInvalidFileFormat for data that
-    /// is not a readable BMP and EReadError when the image cannot be made; the object is empty then.
+    /// Reads the BMP that starts at the stream's position. Throws EInvalidFileFormat for data without
+    /// "BM" or whose sizes and offsets do not fit the file, and EReadError when the headers describe
+    /// an image it cannot make (header kind, sides, planes, depth, compression, masks) or memory runs
+    /// out; the object is empty then.
     virtual void Load(IKorvaneStream& stream);
     /// Opens the file for reading (EFileOpenError when it cannot) and loads it.
     virtual void LoadFromFile(const std::string& path);
@@ -56,6 +58,7 @@ public:
 
 private:
     [[noreturn]] void ThrowFormatError() const;
+    [[noreturn]] void ThrowLoadError() const;
 
     std::unique_ptr<os::window::Bitmap> bitmap_;
     BitmapDescription description_;

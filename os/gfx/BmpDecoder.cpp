@@ -20,8 +20,6 @@ const char* Reason(BmpHeader::Fault fault)
     switch (fault) {
     case BmpHeader::Fault::NotBmp:
         return "BMP: not a BMP image";
-    case BmpHeader::Fault::DeclaredSizeBeyondData:
-        return "BMP: the data ends before the file's declared size";
     case BmpHeader::Fault::UnknownHeader:
         return "BMP: unknown header";
     case BmpHeader::Fault::DataEndsInHeader:

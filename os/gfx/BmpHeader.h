@@ -16,9 +16,10 @@ namespace os::gfx
 /// What a BMP file's headers say, checked against its bytes before anything sized by them is
 /// allocated: uncompressed or bit-field images of 1, 4, 8, 16, 24 or 32 bits per pixel, with the
 /// old 12-byte core header (unsigned sides, bottom-up) or an information header of 40, 52, 56,
-/// 108 or 124 bytes (either row order). The file is as long as its header declares: that length
-/// lies within the bytes given, and the masks, the palette and the pixels lie within it. Every
-/// mask is one run of bits inside the pixel. An index past a short palette is opaque black, so an
+/// 108 or 124 bytes (either row order). The file is the bytes given, whatever file size its header
+/// declares (the engine's bitmap loader gives the bytes of that size, the graphics layer's decoder
+/// the whole image it holds): the headers, the masks, the palette and the pixels lie within them.
+/// Every mask is one run of bits inside the pixel. An index past a short palette is opaque black, so an
 /// image without an alpha mask never has a clear pixel.
 class BmpHeader
 {
@@ -28,7 +29,6 @@ public:
     {
         None,
         NotBmp,
-        DeclaredSizeBeyondData,
         UnknownHeader,
         DataEndsInHeader,
         DataEndsInMasks,

@@ -8,10 +8,19 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    // The engine's loader reads the file as long as its header declares it, and only when that much
+    // is there; the decoder reads what it is given, so it is given those same bytes.
+    std::size_t declared = 0;
+    if (size >= 14) {
+        for (std::size_t i = 0; i < 4; ++i)
+            declared |= std::size_t{data[2 + i]} << (8 * i);
+    }
+    const bool whole = declared >= 14 && declared <= size;
     // The engine's loader takes sides up to 16384; the decoder is given the same bound so that
     // only the headers decide.
     os::gfx::DecodedImage image;
-    const bool decoded = os::gfx::DecodeBmp(data, size, os::gfx::DecodeLimits{16384, 16384}, &image) == os::gfx::kOk;
+    const bool decoded =
+        whole && os::gfx::DecodeBmp(data, declared, os::gfx::DecodeLimits{16384, 16384}, &image) == os::gfx::kOk;
     fuzz::Stream stream(data, size);
     korvane::CSimpleDIB bitmap;
     try {
@@ -21,6 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::Check(!decoded, "the graphics layer decodes a BMP the engine's loader refuses");
         return 0;
     }
+    fuzz::Check(whole, "the engine's loader reads a BMP whose declared size is not there");
     fuzz::Check(decoded, "the engine's loader reads a BMP the graphics layer refuses");
     if (bitmap.GetHandle() == nullptr)
         return 0;

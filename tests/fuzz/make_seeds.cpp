@@ -85,7 +85,8 @@ void Archives()
     Seed({"fuzz_archive_built"}, "stored", std::string("\x01\x04name\x00\x00\x01", 8) + std::string(16, 'z'));
 }
 
-// A BMP with true sizes and offsets: the given header size, bit depth, palette size and rows.
+// A BMP with true sizes and offsets: the given header size, bit depth, palette size (in the header's
+// colour count; the old core header always holds a colour for every index) and rows.
 std::string Bmp(int headerSize, int width, int height, int bits, int colours = 0, std::uint32_t compression = 0,
                 const std::vector<std::uint32_t>& masks = {})
 {
@@ -94,7 +95,8 @@ std::string Bmp(int headerSize, int width, int height, int bits, int colours = 0
     if (core)
         info += Le(width, 2) + Le(height, 2) + Le(1, 2) + Le(bits, 2);
     else {
-        info += Le(width, 4) + Le(height, 4) + Le(1, 2) + Le(bits, 2) + Le(compression, 4);
+        info += Le(width, 4) + Le(height, 4) + Le(1, 2) + Le(bits, 2) + Le(compression, 4) + std::string(12, '\0') +
+                Le(colours, 4);
         info += std::string(static_cast<std::size_t>(headerSize) - info.size(), '\0');
     }
     for (std::uint32_t mask : masks)
@@ -276,7 +278,7 @@ void Images(const fs::path& source)
         {"8bit-top-down.bmp", Bmp(40, 5, -3, 8, 256)},
         {"4bit.bmp", Bmp(40, 5, 3, 4, 16)},
         {"1bit.bmp", Bmp(40, 9, 2, 1, 2)},
-        {"core-8bit.bmp", Bmp(12, 4, 2, 8, 16)},
+        {"core-8bit.bmp", Bmp(12, 4, 2, 8, 256)},
         {"v5-24bit.bmp", Bmp(124, 2, 2, 24)},
         {"32bit-alpha-fields.bmp", Bmp(40, 2, 2, 32, 0, 6, {0xFF0000, 0xFF00, 0xFF, 0xFF000000u})},
     };

@@ -130,6 +130,23 @@ TEST(ImageDecoderTest, DdsKeepsItsBlocksAndLevelsSizesAreBoundedAndDamagedAndLyi
 
 // A text chunk claiming 512 MiB, of which ten bytes follow: libpng would allocate and clear
 // the whole claim before finding the data missing.
+// The decoder reads a BMP from the bytes it is given: the file size its header declares is not
+// read, so a writer that leaves it 0 or gets it wrong does not lose the texture.
+TEST(ImageDecoderTest, ABmpDecodesFromItsBytesWhateverFileSizeItsHeaderDeclares)
+{
+    const std::string bmp = WriteBmp(5, 3, 24, false, Opaque);
+    DecodedImage expected;
+    ASSERT_EQ(kOk, Decode(bmp, &expected)) << expected.error;
+    const auto size = static_cast<std::uint32_t>(bmp.size());
+    for (const std::uint32_t declared : {0u, size - 1, size + 1}) {
+        SCOPED_TRACE(declared);
+        DecodedImage image;
+        EXPECT_EQ(kOk, Decode(Patch32(bmp, 2, declared), &image)) << image.error;
+        EXPECT_EQ(std::tuple(image.width, image.height, image.levels),
+                  std::tuple(expected.width, expected.height, expected.levels));
+    }
+}
+
 TEST(ImageFuzzRegressionTest, ChunkLongerThanTheDataIsRefusedBeforeAnyAllocation)
 {
     const std::string png = WritePng(4, 4, PNG_COLOR_TYPE_GRAY, 8, Grey);
