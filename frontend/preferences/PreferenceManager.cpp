@@ -136,7 +136,8 @@ void CPreferenceManager::SetDefaultMapping(const DefaultKeyMapping& mapping)
     ForEachController(host_.GetInput(), [&](int index, IController& controller) {
         if (controller.GetDeviceType() != mapping.controllerType)
             return;
-        LogInfo("#" + IntToString(index) + mapping.deviceText);
+        // Appended, not "#" + text: g++ 12 at -O3 takes that for an overlapping copy and warns.
+        LogInfo(std::string("#").append(IntToString(index)).append(mapping.deviceText));
         for (const DefaultBinding& binding : mapping.bindings)
             controller.SetMapping(binding.action, binding.binding, binding.code);
     });

@@ -231,8 +231,9 @@ std::string FolderWriteProblem(const std::string& folder)
     std::string path = folder;
     while (path.size() > 1 && path.back() == '/')
         path.pop_back();
+    // Appended, not assigned: g++ 12 at -O3 takes the assignment for an overlapping copy and warns.
     if (path.empty())
-        path = ".";
+        path.push_back('.');
     // Up to the nearest part of the path that is there: what stands there, or what it refuses,
     // is why the folder cannot hold files.
     for (bool self = true;; self = false) {
