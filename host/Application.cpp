@@ -130,15 +130,13 @@ void ReportUnwritableSaveFolder(const std::string& folder, const std::string& lo
 
 /// What the shutdown could not save is told where the player looks, once the driver has gone: the
 /// log has it already where it could be written, and may be the very file that could not. The end
-/// is then a failed one. A save folder that was said at the start to keep nothing is not said again,
-/// but its end fails all the same: nothing was kept.
+/// is then a failed one. A save folder that was said at the start to keep nothing is not said again.
 void ReportUnsavedSettings(const std::string& folderProblem, int& status)
 {
     const std::string unsaved = korvane::TakeShutdownFailures();
-    if (unsaved.empty())
+    if (unsaved.empty() || !folderProblem.empty())
         return;
-    if (folderProblem.empty())
-        os::system::ShowErrorMessageBox(kApplicationTitle, unsaved, nullptr);
+    os::system::ShowErrorMessageBox(kApplicationTitle, unsaved, nullptr);
     status = kExitFailure;
 }
 
