@@ -168,9 +168,18 @@ void CScreenSettingsForm::ApplyOrExit(CControl*)
     ModePreference().BeginConfirmation(m_savedModeIndex, m_savedFullscreen);
     ApplySelectedDisplayMode();
     if (m_confirmDialog) {
+        m_confirmDialog->ClosingEvent.clear();
         m_confirmDialog->ClosedEvent.clear();
     }
     m_confirmDialog.reset(new CScreenModeConfirmDialogForm());
+    // A kept mode is kept from the key on: the program may end while the dialog is still closing,
+    // or after this screen is gone. A refusal stays pending until the old mode is back.
+    CScreenModeConfirmDialogForm* dialog = m_confirmDialog.get();
+    m_confirmDialog->ClosingEvent = [dialog](CForm*) {
+        if (dialog->IsAccepted()) {
+            ModePreference().EndConfirmation();
+        }
+    };
     m_confirmDialog->ClosedEvent = [this](CForm* sender) { OnConfirmDialogClosed(sender); };
     ShowForm(m_confirmDialog);
 }

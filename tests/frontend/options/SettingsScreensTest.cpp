@@ -189,3 +189,30 @@ TEST_F(OptionsTest, TheScreenSettingsKeepTheListOrderRestoreTheOpeningModeOnEsca
               std::tuple(alone->IsClosing(), alone->IsAccepted(), sounds));
     EXPECT_EQ(std::string::npos, alone->Line3Label->GetCaption().find('-')) << "no negative count shown";
 }
+
+// What the exit saves while the countdown is answered: the mode the screen opened with until the answer, a kept mode
+// from the key on (the program may end while the dialog is still closing), a refused one never.
+TEST_F(OptionsTest, TheScreenSettingsSaveAnAppliedModeFromTheMomentItIsKept)
+{
+    korvane::CGraphicsModePreference& modes = driver()->GetGraphicsModePreference();
+    const auto savedWidth = [&] {
+        modes.Save(folder.File("display_setting.ini"));
+        const std::string text = korvane::test::TempDir::Read(folder.File("display_setting.ini"));
+        const std::size_t from = text.find("ScreenWidth=");
+        return from == std::string::npos ? std::string() : text.substr(from + 12, text.find('\r', from) - from - 12);
+    };
+    for (const auto& [name, key, kept] : {std::tuple{"Return", kKeyReturn, "800"}, {"Escape", kKeyEscape, "1280"}}) {
+        modes.SelectMode(2);
+        auto form = Show(boost::make_shared<CScreenSettingsForm>());
+        KeysOn(*form->Label2, {kKeyLeft});
+        ClickOn(*form->ExitButton);
+        Frames(10);
+        EXPECT_EQ("1280", savedWidth()) << "awaiting the answer";
+        screen->OnKeyDown(key);
+        ASSERT_TRUE(form->GetConfirmDialog()->IsClosing());
+        EXPECT_EQ(kept, savedWidth()) << name << ": answered, the dialog still closing";
+        Frames(60);
+        EXPECT_EQ(kept, savedWidth()) << name << ": closed";
+        screen->RemoveAllControls();
+    }
+}
