@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <type_traits>
 
 #include "KorvaneXDK/core/PackedColor.h"
 
@@ -25,10 +26,6 @@ using ConsoleSpriteEntry = std::uint32_t;
 using ConsoleDisplayMode = std::uint16_t;
 /// A palette colour as the games give it: 0x0RGB, four bits a channel; bits 12-15 are ignored.
 using ConsoleColor12 = std::uint16_t;
-/// A palette colour as the record stores it: the 0xAARRGGBB word of a korvane::PackedColor,
-/// kept a plain word because the composer copies it unchanged into its pixel words, and loads
-/// a palette's sixteen entries into vector registers.
-using ConsoleColorWord = std::uint32_t;
 
 constexpr ConsoleDisplayMode kConsoleModeLayer0 = 0x0001;
 constexpr ConsoleDisplayMode kConsoleModeLayer1 = 0x0002;
@@ -101,11 +98,15 @@ struct ConsoleDisplayState
     ConsoleSpriteEntry Sprites[kConsoleSpriteCount] = {};
     std::uint16_t SpriteFirst = 0;
     std::uint16_t SpriteCount = 0;
-    ConsoleColorWord Palettes[kConsolePaletteCount * kConsolePaletteEntries] = {}; ///< palette p entry e at p * 16 + e
+    /// Palette p entry e at p * 16 + e. The composer copies these words unchanged into its pixels
+    /// and loads a palette's sixteen entries into vector registers at once.
+    korvane::PackedColor Palettes[kConsolePaletteCount * kConsolePaletteEntries] = {};
     ConsoleTileCell TileMaps[kConsoleLayerCount][kConsoleMapSize][kConsoleMapSize] = {}; ///< [layer][row][column]
     std::uint8_t TilePatterns[kConsolePatternCount * kConsolePatternBytes] = {}; ///< pattern n row r at n * 32 + r * 4
 };
 
+static_assert(sizeof(korvane::PackedColor) == 4 && std::is_trivially_copyable_v<korvane::PackedColor>,
+              "the composer moves colours as plain 32-bit words");
 static_assert(sizeof(ConsoleDisplayState::TileMaps) == 2 * 2048, "the games copy whole 2048-byte maps");
 static_assert(sizeof(ConsoleDisplayState::TilePatterns) == 32768, "the games copy patterns at n * 32");
 

@@ -24,7 +24,7 @@ namespace
 {
 
 using korvane::CScopedLock;
-using PixelWord = CMemoryBackBuffer::PixelWord;
+using korvane::PackedColor;
 
 std::uint32_t PatternRowWord(const ConsoleDisplayState& state, int pattern, int row)
 {
@@ -52,7 +52,7 @@ bool HasTransparentPixel(std::uint32_t spread)
 
 /// Writes `count` pixels from nibble `first` of the spread row on; value 0 keeps the pixel
 /// below. Without branches on the pixel values, which are as good as random.
-inline void PutPixels(PixelWord* out, const ConsoleColorWord* palette, std::uint32_t spread, int first, int count)
+inline void PutPixels(PackedColor* out, const PackedColor* palette, std::uint32_t spread, int first, int count)
 {
     spread >>= 4 * first;
     const auto blend = [&](int k) {
@@ -76,7 +76,7 @@ inline void PutPixels(PixelWord* out, const ConsoleColorWord* palette, std::uint
 
 /// As PutPixels over a freshly cleared row: value 0 is the backdrop, which the palette's
 /// entry 0 holds here, so every pixel is simply written.
-inline void PutPixelsOverBackdrop(PixelWord* out, const ConsoleColorWord* palette, std::uint32_t spread, int first,
+inline void PutPixelsOverBackdrop(PackedColor* out, const PackedColor* palette, std::uint32_t spread, int first,
                                   int count)
 {
     spread >>= 4 * first;
@@ -89,7 +89,7 @@ inline void PutPixelsOverBackdrop(PixelWord* out, const ConsoleColorWord* palett
 /// two's-complement sum and keeps the same low bits. Over the backdrop, `palettes` has the
 /// backdrop in every entry 0.
 template <bool OverBackdrop>
-void DrawLayerSpan(const ConsoleDisplayState& state, const ConsoleColorWord* palettes, int layer, PixelWord* row,
+void DrawLayerSpan(const ConsoleDisplayState& state, const PackedColor* palettes, int layer, PackedColor* row,
                    std::int32_t begin, std::int32_t end, std::uint32_t scrollX, std::uint32_t ty)
 {
     const ConsoleTileCell* mapRow = state.TileMaps[layer][(ty >> 3) & 31];
@@ -102,7 +102,7 @@ void DrawLayerSpan(const ConsoleDisplayState& state, const ConsoleColorWord* pal
         const ConsoleTileCell cell = mapRow[(tx >> 3) & 31];
         const int rowInPattern = (cell & 0x8000) ? 7 - patternRow : patternRow;
         const std::uint32_t word = PatternRowWord(state, ConsoleTileCellPattern(cell), rowInPattern);
-        const ConsoleColorWord* palette = &palettes[ConsoleTileCellPalette(cell) * kConsolePaletteEntries];
+        const PackedColor* palette = &palettes[ConsoleTileCellPalette(cell) * kConsolePaletteEntries];
         const std::uint32_t spread = SpreadPatternRow(word, (cell & 0x4000) != 0);
         if constexpr (OverBackdrop)
             PutPixelsOverBackdrop(row + x, palette, spread, column, run);
@@ -131,7 +131,7 @@ alignas(32) constexpr std::int32_t kCellShifts[2][8] = {{4, 0, 12, 8, 20, 16, 28
 /// its entry by permutation; value 0 keeps what `out` holds unless the row lies over the
 /// backdrop (whose colour is then every palette's entry 0). `word` is the row's four bytes.
 template <bool OverBackdrop>
-__attribute__((target("avx2"), always_inline)) inline void PutCellWide(PixelWord* out, const ConsoleColorWord* palette,
+__attribute__((target("avx2"), always_inline)) inline void PutCellWide(PackedColor* out, const PackedColor* palette,
                                                                        std::uint32_t word, bool mirrored)
 {
     const __m256i shifts = _mm256_load_si256(reinterpret_cast<const __m256i*>(kCellShifts[mirrored ? 1 : 0]));
@@ -163,9 +163,9 @@ inline std::uint32_t LoadPatternRow(const std::uint8_t* bytes)
 /// DrawLayerSpan with every whole cell written eight pixels at once; the partial cells at
 /// either end go through the portable writer.
 template <bool OverBackdrop>
-__attribute__((target("avx2"))) void
-DrawLayerSpanWide(const ConsoleDisplayState& state, const ConsoleColorWord* palettes, int layer, PixelWord* row,
-                  std::int32_t begin, std::int32_t end, std::uint32_t scrollX, std::uint32_t ty)
+__attribute__((target("avx2"))) void DrawLayerSpanWide(const ConsoleDisplayState& state, const PackedColor* palettes,
+                                                       int layer, PackedColor* row, std::int32_t begin,
+                                                       std::int32_t end, std::uint32_t scrollX, std::uint32_t ty)
 {
     const std::uint32_t firstColumn = static_cast<std::uint32_t>(begin) + scrollX;
     // Up to the first cell boundary, the whole cells, then what is left of the last one.
@@ -192,7 +192,7 @@ DrawLayerSpanWide(const ConsoleDisplayState& state, const ConsoleColorWord* pale
 }
 
 /// One sprite row of eight pixels lying wholly inside its buffer row.
-__attribute__((target("avx2"))) void PutSpriteRowWide(PixelWord* out, const ConsoleColorWord* palette,
+__attribute__((target("avx2"))) void PutSpriteRowWide(PackedColor* out, const PackedColor* palette,
                                                       const std::uint8_t* bytes, bool mirrored)
 {
     PutCellWide<false>(out, palette, LoadPatternRow(bytes), mirrored);
@@ -204,7 +204,7 @@ bool UseWideCells()
 }
 #endif
 
-void FillPixels(PixelWord* out, std::int32_t count, PixelWord colour)
+void FillPixels(PackedColor* out, std::int32_t count, PackedColor colour)
 {
     std::int32_t k = 0;
 #if defined(__SSE2__)
@@ -218,7 +218,7 @@ void FillPixels(PixelWord* out, std::int32_t count, PixelWord colour)
 
 #if defined(KORVANE_CONSOLE_WIDE_CELLS)
 /// DoubleRow eight source pixels at a time.
-__attribute__((target("avx2"))) std::int32_t DoubleRowWide(PixelWord* even, PixelWord* odd, const PixelWord* from,
+__attribute__((target("avx2"))) std::int32_t DoubleRowWide(PackedColor* even, PackedColor* odd, const PackedColor* from,
                                                            std::int32_t count)
 {
     const __m256i lowHalf = _mm256_setr_epi32(0, 0, 1, 1, 2, 2, 3, 3);
@@ -238,7 +238,7 @@ __attribute__((target("avx2"))) std::int32_t DoubleRowWide(PixelWord* even, Pixe
 #endif
 
 /// Each of `count` source pixels twice over, into both destination rows.
-void DoubleRow(PixelWord* even, PixelWord* odd, const PixelWord* from, std::int32_t count)
+void DoubleRow(PackedColor* even, PackedColor* odd, const PackedColor* from, std::int32_t count)
 {
     std::int32_t c = 0;
 #if defined(KORVANE_CONSOLE_WIDE_CELLS)
@@ -277,15 +277,15 @@ struct LayerRegion
 };
 
 /// Draws the region's rows with the span writer given (the portable or the wide one).
-template <void (*OverBackdropSpan)(const ConsoleDisplayState&, const ConsoleColorWord*, int, PixelWord*, std::int32_t,
+template <void (*OverBackdropSpan)(const ConsoleDisplayState&, const PackedColor*, int, PackedColor*, std::int32_t,
                                    std::int32_t, std::uint32_t, std::uint32_t),
-          void (*OverBufferSpan)(const ConsoleDisplayState&, const ConsoleColorWord*, int, PixelWord*, std::int32_t,
+          void (*OverBufferSpan)(const ConsoleDisplayState&, const PackedColor*, int, PackedColor*, std::int32_t,
                                  std::int32_t, std::uint32_t, std::uint32_t)>
 void DrawLayerRows(const ConsoleDisplayState& state, CMemoryBackBuffer& buffer, int layer,
-                   const ConsoleColorWord* overBackdrop, const LayerRegion& region)
+                   const PackedColor* overBackdrop, const LayerRegion& region)
 {
     for (std::int32_t y = region.y0; y < region.y1; ++y) {
-        PixelWord* row = buffer.GetRow(y);
+        PackedColor* row = buffer.GetRow(y);
         const std::uint32_t ty = static_cast<std::uint32_t>(y) + region.scrollY;
         if (overBackdrop != nullptr) {
             OverBackdropSpan(state, overBackdrop, layer, row, region.x0, region.x1, region.scrollX, ty);
@@ -301,7 +301,7 @@ void DrawLayerRows(const ConsoleDisplayState& state, CMemoryBackBuffer& buffer, 
 /// The tile layer over whatever the buffer holds, or (with `overBackdrop`, the palettes with
 /// the backdrop in every entry 0) over a buffer just cleared to the backdrop; that form serves
 /// layer 0, which never uses the window. The caller holds the display lock.
-void ComposeTileLayer(CMemoryBackBuffer& buffer, int layer, const ConsoleColorWord* overBackdrop)
+void ComposeTileLayer(CMemoryBackBuffer& buffer, int layer, const PackedColor* overBackdrop)
 {
     const ConsoleDisplayState& state = GetConsoleDisplayState();
     std::int32_t scrollX = 0;
@@ -418,12 +418,12 @@ void CConsoleFrameComposer::RenderConsoleFrame()
         // Layer 0 always lands on the fresh backdrop: with the backdrop as every palette's
         // entry 0 its transparent pixels need no test, and the bytes are those of DrawTileLayer.
         // It writes every pixel of the visible screen, so only the rest is cleared first.
-        const ConsoleColorWord backdrop = state.Palettes[ConsoleBackdropIndex(mode)];
+        const PackedColor backdrop = state.Palettes[ConsoleBackdropIndex(mode)];
         for (std::int32_t y = 0; y < kCompositionSize; ++y) {
             const std::int32_t from = y < kConsoleScreenHeight ? kConsoleScreenWidth : 0;
             FillPixels(composition_->GetRow(y) + from, kCompositionSize - from, backdrop);
         }
-        ConsoleColorWord overBackdrop[kConsolePaletteCount * kConsolePaletteEntries];
+        PackedColor overBackdrop[kConsolePaletteCount * kConsolePaletteEntries];
         std::copy(std::begin(state.Palettes), std::end(state.Palettes), overBackdrop);
         for (int p = 0; p < kConsolePaletteCount; ++p)
             overBackdrop[p * kConsolePaletteEntries] = backdrop;
@@ -446,7 +446,7 @@ void CConsoleFrameComposer::ClearToBackdrop(const BufferPtr& buffer)
     if (!buffer)
         return;
     const ConsoleDisplayState& state = GetConsoleDisplayState();
-    const ConsoleColorWord backdrop = state.Palettes[ConsoleBackdropIndex(state.DisplayMode)];
+    const PackedColor backdrop = state.Palettes[ConsoleBackdropIndex(state.DisplayMode)];
     for (std::int32_t y = 0; y < buffer->GetHeight(); ++y)
         FillPixels(buffer->GetRow(y), buffer->GetWidth(), backdrop);
 }
@@ -478,7 +478,7 @@ void CConsoleFrameComposer::DrawSprites(const BufferPtr& buffer, int pass)
         if (ConsoleSpritePriority(entry) != pass)
             continue;
         const int pattern = ConsoleSpritePattern(entry);
-        const ConsoleColorWord* palette = &state.Palettes[ConsoleSpritePalette(entry) * kConsolePaletteEntries];
+        const PackedColor* palette = &state.Palettes[ConsoleSpritePalette(entry) * kConsolePaletteEntries];
         const int spriteX = ConsoleSpriteX(entry);
         const int spriteY = ConsoleSpriteY(entry);
         const bool mirrorX = (entry & 0x4000) != 0;
@@ -488,7 +488,7 @@ void CConsoleFrameComposer::DrawSprites(const BufferPtr& buffer, int pass)
             const int dy = mirrorY ? ((spriteY + 7 - r) & 0xFF) : ((spriteY + r) & 0xFF);
             if (word == 0 || dy >= height)
                 continue;
-            PixelWord* row = buffer->GetRow(dy);
+            PackedColor* row = buffer->GetRow(dy);
 #if defined(KORVANE_CONSOLE_WIDE_CELLS)
             if (wide && spriteX + 8 <= width) {
                 PutSpriteRowWide(row + spriteX, palette, &state.TilePatterns[pattern * kConsolePatternBytes + r * 4],
@@ -518,8 +518,8 @@ void CConsoleFrameComposer::DoubleToTextureBuffer(const BufferPtr& destination, 
     const std::size_t pitch = static_cast<std::size_t>(destination->GetPitch());
     const std::size_t doubledBytes = static_cast<std::size_t>(columns) * 8;
     for (std::int32_t r = 0; r < rows; ++r) {
-        PixelWord* even = destination->GetRow(2 * r);
-        PixelWord* odd = destination->GetRow(2 * r + 1);
+        PackedColor* even = destination->GetRow(2 * r);
+        PackedColor* odd = destination->GetRow(2 * r + 1);
         // Both rows written at once, then whatever lies past the doubled pixels in the pitch is
         // copied like the rest of the row: the same bytes as copying the whole row.
         DoubleRow(even, odd, source->GetRow(r), columns);

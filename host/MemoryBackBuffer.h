@@ -5,15 +5,11 @@
 
 #include "KorvaneXDK/core/MemoryStream.h"
 #include "KorvaneXDK/core/Object.h"
+#include "KorvaneXDK/core/PackedColor.h"
 
 class CMemoryBackBuffer : public virtual korvane::CNonCopyable
 {
 public:
-    /// One pixel: the 0xAARRGGBB word of a korvane::PackedColor, stored little-endian (blue,
-    /// green, red, alpha bytes). A plain word, because the composer masks, blends and stores
-    /// pixels eight at a time and copies palette colours in unchanged.
-    using PixelWord = std::uint32_t;
-
     /// height x pitch bytes, all zero. Throws EInvalidParameter for a negative size, a pitch
     /// below 4 x width or more than 2 GiB, and std::bad_alloc when the bytes cannot be had.
     CMemoryBackBuffer(std::int32_t width, std::int32_t height, std::int32_t pitch);
@@ -26,14 +22,16 @@ public:
     korvane::CMemoryStream& GetPixels() { return pixels_; }
     const korvane::CMemoryStream& GetPixels() const { return pixels_; }
 
-    /// The first pixel of row y; rows are pitch bytes apart.
-    PixelWord* GetRow(std::int32_t y)
+    /// The first pixel of row y; rows are pitch bytes apart. A pixel is stored little-endian
+    /// (blue, green, red, alpha bytes).
+    korvane::PackedColor* GetRow(std::int32_t y)
     {
-        return reinterpret_cast<PixelWord*>(pixels_.GetBuffer() + static_cast<std::int64_t>(y) * pitch_);
+        return reinterpret_cast<korvane::PackedColor*>(pixels_.GetBuffer() + static_cast<std::int64_t>(y) * pitch_);
     }
-    const PixelWord* GetRow(std::int32_t y) const
+    const korvane::PackedColor* GetRow(std::int32_t y) const
     {
-        return reinterpret_cast<const PixelWord*>(pixels_.GetBuffer() + static_cast<std::int64_t>(y) * pitch_);
+        return reinterpret_cast<const korvane::PackedColor*>(pixels_.GetBuffer() +
+                                                             static_cast<std::int64_t>(y) * pitch_);
     }
 
 private:

@@ -53,7 +53,8 @@ TEST_F(ServicesTest, AResetChangesOnlyThePalettesThePatternsAndTheSpriteRange)
     std::memset(before.TilePatterns, 0, sizeof(before.TilePatterns));
     before.SpriteCount = 0;
     EXPECT_TRUE(host_test::SameState(before, State())) << "only palettes, patterns and range change";
-    EXPECT_EQ(std::pair(0xFF000000u, 0xFF808080u), std::pair(State().Palettes[0], State().Palettes[15 * 16 + 15]))
+    EXPECT_EQ(std::pair(0xFF000000u, 0xFF808080u),
+              (std::pair<std::uint32_t, std::uint32_t>(State().Palettes[0], State().Palettes[15 * 16 + 15])))
         << "entry 0 opaque black";
 }
 

@@ -88,11 +88,15 @@ protected:
         return harness.get();
     }
 
-    /// Frames until the job shows its n-th dialog.
-    void RunUntilDialog(std::size_t n)
+    /// Frames until the job shows its n-th dialog. The caller asserts it: the dialogs it goes on
+    /// to read are then there, and on a failure the game threads' waits are let go.
+    ::testing::AssertionResult RunUntilDialog(std::size_t n)
     {
         RunUntil([&] { return dialogs.size() >= n; });
-        ASSERT_EQ(n, dialogs.size());
+        if (dialogs.size() == n)
+            return ::testing::AssertionSuccess();
+        gaveUp_ = true;
+        return ::testing::AssertionFailure() << dialogs.size() << " dialogs shown where " << n << " were due";
     }
 
     std::int32_t EntryCount(std::int32_t board = 11)
@@ -115,7 +119,7 @@ TEST_F(ScoreUploadTest, SuccessShowsTheMessageSixtyFramesAlsoInALoopAndAFailureA
 {
     PrepareCompanionGameScoreUpload(1, 1500, 4);
     HarnessThread harness = StartUpload();
-    RunUntilDialog(1);
+    ASSERT_TRUE(RunUntilDialog(1));
     const int frames = 1 + RunUntil([&] { return Done(harness); });
     ASSERT_TRUE(Done(harness));
     EXPECT_GE(frames, 60);
@@ -151,11 +155,11 @@ TEST_F(ScoreUploadTest, SuccessShowsTheMessageSixtyFramesAlsoInALoopAndAFailureA
     os::testing::FailNextStoreRequest(os::testing::StoreRequest::UploadScore, os::testing::StoreFailure::Refused);
     PrepareMainGameScoreUpload(2, 0, 900, 7);
     HarnessThread retried = StartUpload();
-    RunUntilDialog(2);
+    ASSERT_TRUE(RunUntilDialog(2));
     EXPECT_EQ(2, dialogs[1]->GetKind());
     const std::uint64_t firstTime = GetScoreUploadJobRecord().UploadTime;
     dialogs[1]->OnKeyDown(nullptr, 0x0D);
-    RunUntilDialog(3);
+    ASSERT_TRUE(RunUntilDialog(3));
     EXPECT_EQ(0, dialogs[2]->GetKind()) << "the whole attempt again";
     RunUntil([&] { return Done(retried); });
     ASSERT_TRUE(Done(retried));
@@ -166,9 +170,9 @@ TEST_F(ScoreUploadTest, SuccessShowsTheMessageSixtyFramesAlsoInALoopAndAFailureA
     dialogs.clear();
     os::testing::FailNextStoreRequest(os::testing::StoreRequest::FindLeaderboard, os::testing::StoreFailure::NotFound);
     HarnessThread second = StartUpload();
-    RunUntilDialog(2);
+    ASSERT_TRUE(RunUntilDialog(2));
     dialogs[1]->OnKeyDown(nullptr, 0x1B);
-    RunUntilDialog(3);
+    ASSERT_TRUE(RunUntilDialog(3));
     EXPECT_EQ(1, dialogs[2]->GetKind());
     RunUntil([&] { return Done(second); });
     ASSERT_TRUE(Done(second));
@@ -196,7 +200,7 @@ TEST_F(ScoreUploadTest, AJobLeftByAStoppedWaitEndsAtItsNextPassAndNeverSendsTheN
     std::atomic<bool> stop{false};
     PrepareCompanionGameScoreUpload(1, 1500, 4); // board 11
     HarnessThread stopped = StartGame([] { return RequestScoreUpload(); }, &stop);
-    RunUntilDialog(1);
+    ASSERT_TRUE(RunUntilDialog(1));
     RunUntil([] { return !gSteamLeaderboards->IsBusy(); });
     Frame(); // the board is found: the job's next pass uploads
     stop.store(true);
@@ -208,6 +212,7 @@ TEST_F(ScoreUploadTest, AJobLeftByAStoppedWaitEndsAtItsNextPassAndNeverSendsTheN
     WaitForPosts(2);
     RunUntil([&] { return Done(next); });
     ASSERT_TRUE(Done(next));
+    ASSERT_EQ(2u, dialogs.size());
     // The left job closed its message and sent nothing: the next game's score is on its own board only.
     EXPECT_EQ(std::tuple(0, 2u, true, 0, 0, 1), (std::tuple{TaskPoolCount(), dialogs.size(), dialogs[0]->IsClosing(),
                                                             dialogs[1]->GetKind(), EntryCount(11), EntryCount(2)}));

@@ -165,13 +165,13 @@ TEST_F(MainFormTest, TheTitleMenusButtonsStartTheirGamesByLanguage)
 namespace
 {
 
-constexpr ConsoleColorWord kBlueNoAlpha = 0x000000FFu;
-constexpr ConsoleColorWord kGreen = 0xFF00FF00u;
-constexpr ConsoleColorWord kRed = 0xFFFF0000u;
-constexpr ConsoleColorWord kYellow = 0xFFFFFF00u;
+constexpr std::uint32_t kBlueNoAlpha = 0x000000FFu;
+constexpr std::uint32_t kGreen = 0xFF00FF00u;
+constexpr std::uint32_t kRed = 0xFFFF0000u;
+constexpr std::uint32_t kYellow = 0xFFFFFF00u;
 
 /// The backdrop (palette 0, entry 0) for the next frames, everything else off.
-void SetBackdrop(ConsoleColorWord colour)
+void SetBackdrop(std::uint32_t colour)
 {
     korvane::CScopedLock lock(CResourceScene::GetInstance()->GetDisplayLock());
     GetConsoleDisplayState() = ConsoleDisplayState{};
