@@ -221,7 +221,7 @@ TEST(ProgramStartTest, AReadOnlySaveFolderIsSaidOnceAndTheProgramRunsAndEndsClea
         << logged << korvane::test::TempDir::Read(dir.File("stderr.txt"));
     program->Terminate();
     ASSERT_TRUE(program_test::WaitForExit(*program, 60.0));
-    EXPECT_EQ(0, program->Wait());
+    EXPECT_EQ(0, program->Wait()) << korvane::test::TempDir::Read(dir.File("stderr.txt"));
     chmod(folder.c_str(), 0755);
 
     logged = korvane::test::TempDir::Read(log);

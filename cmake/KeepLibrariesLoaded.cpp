@@ -1,5 +1,5 @@
-/** @file KeepLibrariesLoaded.cpp Linked into the test programs of AddressSanitizer builds only: libraries loaded at
- * run time stay loaded until the process ends.
+/** @file KeepLibrariesLoaded.cpp Linked into the programs of AddressSanitizer builds only (the test programs and the
+ * game the whole-program tests start): libraries loaded at run time stay loaded until the process ends.
  *
  * SDL and the GL stack load libraries of their own (Mesa's driver and LLVM, libudev for the controllers) and unload
  * them again when they shut down. LeakSanitizer checks at exit: what such a library set up once and kept in its
