@@ -12,6 +12,9 @@ void CControllerSettingsFormDesign::InitializeComponent(korvane::CTextureCache* 
 {
     using namespace form_names;
     cache = BeginSettingsLayout(cache, "ControllerSettingsForm", false);
+    // The band darkens the wallpaper instead of lightening it: an entry dimmed for want of a controller is white at
+    // half strength, which stands out enough only from a near-black ground.
+    Image1->SetColor(korvane::Color4<float>(0.0f, 0.0f, 0.0f, 1.0f));
     KeyboardButton = MakeMenuButton("KeyboardButton", {688.0f, 200.0f, 352.0f, 32.0f}, " Keyboard Mapping");
     AddControl(KeyboardButton);
     DirectInputButton = MakeMenuButton("DirectInputButton", {688.0f, 256.0f, 432.0f, 32.0f}, " Direct-Input Mapping");

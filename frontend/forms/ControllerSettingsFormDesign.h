@@ -7,7 +7,7 @@
 #include "KorvaneXDK/mwt/Label.h"
 #include "frontend/forms/SettingsFormDesign.h"
 
-/// "ControllerSettingsForm", in the options menu's look: one entry per device kind, then Exit.
+/// "ControllerSettingsForm", in the options menu's look on a darkened band: one entry per device kind, then Exit.
 class CControllerSettingsFormDesign : public CSettingsFormDesign
 {
 public:

@@ -8,10 +8,6 @@
  * build on a busy machine); the time limits only end a run that has already failed. */
 #include <gtest/gtest.h>
 
-// Before Xlib, whose macros (None among them) would clash with the graphics layer's names.
-#include "KorvaneXDK/platform/graphics/TextureFont.h"
-#include "os/gfx/ImageDecoder.h"
-
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/extensions/Xdamage.h>
@@ -19,55 +15,16 @@
 #include <filesystem>
 #include <fstream>
 
-#include "KorvaneXDK/core/FileStream.h"
 #include "KorvaneXDK/core/SimpleDIB.h"
 #include "host/ProgramProcess.h"
 #include "host_x11/ProgramWindow.h"
+#include "support/FontReader.h"
 #include "support/TempDir.h"
 
 namespace
 {
 
-/// One of the program's fonts as the build made it, to read texts back from the window: the pixels that its
-/// glyphs cover fully come out pure white where the program draws a white text one unit to a pixel.
-class FontReader
-{
-public:
-    explicit FontReader(const std::string& name)
-    {
-        const std::string base = KORVANE_BINARY_DIR "/generated/fontbuild/fonts/" + name;
-        korvane::CFileStream table(base + ".kvf", 1, 1);
-        font_.LoadTable(table, false);
-        const std::string png = korvane::test::TempDir::Read(base + ".png");
-        os::gfx::DecodePng(reinterpret_cast<const std::uint8_t*>(png.data()), png.size(), {}, &page_);
-    }
-    std::int32_t LineHeight() { return font_.GetLineHeight(""); }
-    /// The pixels of the text drawn from (x, y), as the font draws it, that its glyphs cover fully (`covered`) or
-    /// leave bare.
-    std::vector<std::pair<int, int>> Pixels(const std::string& text, int x, int y, bool covered)
-    {
-        std::vector<std::pair<int, int>> pixels;
-        int pen = x + font_.GetLeftOffset();
-        for (const char c : text) {
-            const korvane::CTextureFont::Glyph* glyph = font_.FindGlyph(static_cast<std::uint8_t>(c));
-            if (glyph == nullptr || page_.levels.empty())
-                continue;
-            for (int gy = 0; gy < glyph->Height; ++gy)
-                for (int gx = 0; gx < glyph->Width; ++gx) {
-                    const std::size_t texel = static_cast<std::size_t>(glyph->Y + gy) * page_.width + glyph->X + gx;
-                    const std::uint8_t alpha = page_.levels[0][texel * 4 + 3];
-                    if (alpha == (covered ? 0xFF : 0x00))
-                        pixels.emplace_back(pen + glyph->OffsetX + gx, y + font_.GetTopOffset() + glyph->OffsetY + gy);
-                }
-            pen += glyph->Advance;
-        }
-        return pixels;
-    }
-
-private:
-    korvane::CTextureFont font_;
-    os::gfx::DecodedImage page_;
-};
+using korvane::test::FontReader;
 
 /// How long the program may take to show or log any one thing.
 constexpr double kPatience = 180.0;
@@ -351,22 +308,7 @@ protected:
         if (shot.width != 1920 || shot.height != 1080)
             return false;
         const int top = y + (centred ? (height - font.LineHeight()) / 2 : 0);
-        const auto covered = font.Pixels(text, x, top, true);
-        const auto bare = font.Pixels(text, x, top, false);
-        // The share of the pixels, moved by (dx, dy), that are white, in tenths.
-        const auto whiteTenths = [&](const std::vector<std::pair<int, int>>& pixels, int dx, int dy) {
-            std::size_t white = 0;
-            for (const auto& [px, py] : pixels)
-                if (px + dx >= 0 && px + dx < shot.width && py + dy >= 0 && py + dy < shot.height &&
-                    (shot.At(px + dx, py + dy) & 0xF0F0F0u) == 0xF0F0F0u)
-                    ++white;
-            return pixels.empty() ? 0 : white * 10 / pixels.size();
-        };
-        for (int dy = -2; dy <= 2; ++dy)
-            for (int dx = -2; dx <= 2; ++dx)
-                if (whiteTenths(covered, dx, dy) >= 9 && whiteTenths(bare, dx, dy) < 1)
-                    return true;
-        return false;
+        return font.ShowsWhite(shot.pixels, shot.width, shot.height, text, x, top);
     }
 
     korvane::test::TempDir data;

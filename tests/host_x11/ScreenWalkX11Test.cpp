@@ -26,20 +26,27 @@
 #include "host/ProgramProcess.h"
 #include "host_x11/ProgramWindow.h"
 #include "support/Contrast.h"
+#include "support/FontReader.h"
 #include "support/ReferenceImage.h"
 #include "support/TempDir.h"
 
 namespace
 {
 
-/// Where a text is drawn on the window, one canvas unit to a pixel.
-struct TextBox
+using korvane::test::FontReader;
+
+/// A text on the window, one canvas unit to a pixel: the control's name, its font and text, the top left of its
+/// control and the height the text is centred in (0: drawn at the top). Pixels left of `fromX` are not read.
+struct PlacedText
 {
     const char* name;
-    int x, y, width, height;
+    const char* font;
+    const char* text;
+    int x, y, height;
+    int fromX = 0;
 };
 
-/// The pointer on the focused item covers the first 21 pixels of its box: the boxes are read from this far in.
+/// The pointer on the focused item reaches 21 pixels into it: the menus' entries are read from this far in.
 constexpr int kPastThePointer = 24;
 
 /// The program, started with its input trace on, its user data in a temporary folder and the language of the
@@ -216,29 +223,42 @@ protected:
         Key(symbol, false);
     }
 
-    /// Each text on the window at 4.5:1 or more against what is drawn behind it. A failing window is kept as a picture
-    /// in the build folder, named in the failure.
-    void ExpectTextsStandOut(const std::string& screen, const std::vector<TextBox>& boxes)
+    /// Each text on the window at 4.5:1 or more against what is drawn behind it, read once the screen's title (the
+    /// first text) shows white in place: the form has finished opening. A failing window is kept as a picture in the
+    /// build folder, named in the failure.
+    void ExpectTextsStandOut(const std::string& screen, const std::vector<PlacedText>& texts)
     {
         if (lost)
             return;
-        int width = 0, height = 0;
-        const std::vector<std::uint32_t> shown = program_test::ReadWindowPixels(display, window, width, height);
-        ASSERT_EQ(std::pair(1920, 1080), std::pair(width, height)) << screen;
+        const auto top = [](FontReader& font, const PlacedText& text) {
+            return text.y + (text.height > 0 ? (text.height - font.LineHeight()) / 2 : 0);
+        };
+        korvane::test::ReferenceImage shown;
+        FontReader titleFont(texts.front().font);
+        const bool settled = WaitFor(
+            [&] {
+                int width = 0, height = 0;
+                shown.pixels = program_test::ReadWindowPixels(display, window, width, height);
+                shown.width = static_cast<std::uint32_t>(width);
+                shown.height = static_cast<std::uint32_t>(height);
+                return width == 1920 && height == 1080 &&
+                       titleFont.ShowsWhite(shown.pixels, width, height, texts.front().text, texts.front().x,
+                                            top(titleFont, texts.front()));
+            },
+            90);
+        ASSERT_TRUE(settled) << screen << ": \"" << texts.front().text << "\" never showed in place";
         bool legible = true;
-        for (const TextBox& box : boxes) {
-            std::vector<std::uint32_t> pixels;
-            for (int y = box.y; y < box.y + box.height; ++y)
-                for (int x = box.x; x < box.x + box.width; ++x)
-                    pixels.push_back(shown[static_cast<std::size_t>(y * width + x)]);
-            const double contrast = korvane::test::TextContrast(pixels);
-            EXPECT_GE(contrast, 4.5) << screen << ": " << box.name;
+        for (const PlacedText& text : texts) {
+            FontReader font(text.font);
+            const double contrast =
+                korvane::test::PlacedTextContrast(shown, font, text.text, text.x, top(font, text), 2, text.fromX);
+            EXPECT_GE(contrast, 4.5) << screen << ": " << text.name;
             legible = legible && contrast >= 4.5;
         }
         if (!legible) {
             const std::string path =
                 KORVANE_BINARY_DIR "/tests/host_x11-" + std::string(GetParam()).substr(0, 2) + "-" + screen + ".png";
-            korvane::test::WriteImage(path, {1920, 1080, shown});
+            korvane::test::WriteImage(path, shown);
             ADD_FAILURE() << "the window as it showed: " << path;
         }
     }
@@ -277,17 +297,20 @@ TEST_P(ScreenWalkX11Test, EveryScreenIsEnteredAndLeftWithKeys)
         Press(XK_Return, "Form opened: GameSelectForm");
     ExpectLine("Form closed: TitleSplashForm", 0);
 
-    // The title menu, a skinned window whose layout starts 8 in and 32 down: its caption, title and buttons.
+    // The title menu, a skinned window whose layout starts 8 in and 32 down: its title, buttons and caption (its form
+    // name in the band along its top).
     FocusTo("CompanionGameButton");
     const int in = kPastThePointer;
-    ExpectTextsStandOut("title-menu", {{"caption", 0, 0, 240, 24},
-                                       {"Label1", 644, 136, 245, 31},
-                                       {"MainGameButton", 696 + in, 232, 448 - in, 32},
-                                       {"CompanionGameButton", 696 + in, 288, 224 - in, 32},
-                                       {"OptionsButton", 696 + in, 384, 160 - in, 32},
-                                       {"LeaderboardsButton", 696 + in, 440, 256 - in, 32},
-                                       {"CreditsButton", 696 + in, 496, 160 - in, 32},
-                                       {"ExitButton", 696 + in, 592, 96 - in, 32}});
+    const char* const large = "QVR2WinAsciiLarge";
+    const char* const medium = "QVR2WinAsciiMedium";
+    ExpectTextsStandOut("title-menu", {{"Label1", large, "GAME SELECT", 644, 136, 0},
+                                       {"MainGameButton", medium, " Vorthenix Zambrelliot", 696, 232, 32, 696 + in},
+                                       {"CompanionGameButton", medium, " Tessaril", 696, 288, 32, 696 + in},
+                                       {"OptionsButton", medium, " Options", 696, 384, 32, 696 + in},
+                                       {"LeaderboardsButton", medium, " Leaderboards", 696, 440, 32, 696 + in},
+                                       {"CreditsButton", medium, " Credits", 696, 496, 32, 696 + in},
+                                       {"ExitButton", medium, " Exit", 696, 592, 32, 696 + in},
+                                       {"caption", "FONT12T2S", "GameSelectForm", 8, 0, 24}});
 
     PlayAndLeave("MainGameButton");
     PlayAndLeave("CompanionGameButton");
@@ -324,14 +347,18 @@ TEST_P(ScreenWalkX11Test, EveryScreenIsEnteredAndLeftWithKeys)
     Press(XK_Return, "Form opened: OptionsForm");
 
     FocusTo("ControllerSettingsButton");
+    from = Log().size();
     Press(XK_Return, "Form opened: ControllerSettingsForm");
-    // Its entries, the ones without a controller of their kind dimmed, once it takes keys.
+    // Its entries, the ones without a controller of their kind dimmed, once it takes keys and the options menu has
+    // gone from behind it.
     FocusTo("ExitButton");
-    ExpectTextsStandOut("controller-settings", {{"Label1", 636, 104, 445, 31},
-                                                {"KeyboardButton", 688 + in, 200, 352 - in, 32},
-                                                {"DirectInputButton", 688 + in, 256, 432 - in, 32},
-                                                {"XInputButton", 688 + in, 312, 336 - in, 32},
-                                                {"ExitButton", 688 + in, 408, 96 - in, 32}});
+    ExpectLine("Form closed: OptionsForm", from);
+    ExpectTextsStandOut("controller-settings",
+                        {{"Label1", large, "CONTROLLER SETTINGS", 636, 104, 0},
+                         {"KeyboardButton", medium, " Keyboard Mapping", 688, 200, 32, 688 + in},
+                         {"DirectInputButton", medium, " Direct-Input Mapping", 688, 256, 32, 688 + in},
+                         {"XInputButton", medium, " X-Input Mapping", 688, 312, 32, 688 + in},
+                         {"ExitButton", medium, " Exit", 688, 408, 32, 688 + in}});
     FocusTo("KeyboardButton", XK_Up);
     Press(XK_Return, "Form opened: KeyMappingForm");
     // Front shot to 1, the defaults back, wide shot to 2: the preferences file tells both.

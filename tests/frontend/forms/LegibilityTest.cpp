@@ -1,6 +1,7 @@
 /** @file LegibilityTest.cpp The forms this program lays out itself, read back from OpenGL one unit to a pixel: every
- * text stands at least 4.5:1 against what it is drawn on, the on-screen pointer on the focused item stands out
- * against the menu, and the dialogs' lines leave the keys to the dialog's own guides. */
+ * text stands at least 4.5:1 against what is drawn behind it (read from the pixels its glyphs cover and leave bare),
+ * the on-screen pointer on the focused item stands out against the menu, and the dialogs' lines leave the keys to the
+ * dialog's own guides. */
 #include <algorithm>
 #include <fstream>
 #include <map>
@@ -22,11 +23,15 @@
 #include "frontend/forms/LeaderboardDialogs.h"
 #include "os/gfx/ResultCodes.h"
 #include "support/Contrast.h"
+#include "support/FontReader.h"
+#include "support/ReferenceImage.h"
 
 using namespace formtest;
 using korvane::mwt::CControl;
+using korvane::mwt::CLabel;
 using korvane::test::Contrast;
-using korvane::test::TextContrast;
+using korvane::test::FontReader;
+using korvane::test::PlacedTextContrast;
 
 namespace
 {
@@ -70,7 +75,7 @@ protected:
 
     /// The screen drawn with the box's top left (screen units) at the device's, one unit to a pixel; the box's pixels
     /// (as far as the small device reaches), 0xRRGGBB.
-    std::vector<std::uint32_t> Picture(const korvane::Vector2<float>& at, const korvane::Vector2<float>& size)
+    korvane::test::ReferenceImage Picture(const korvane::Vector2<float>& at, const korvane::Vector2<float>& size)
     {
         korvane::CGameApplicationDriverCX* driver = korvane::GetApplicationDriver();
         const auto& present = driver->GetGraphics()->GetCurrentPresentParameters();
@@ -80,18 +85,43 @@ protected:
         EXPECT_EQ(os::gfx::kOk, picture.read);
         const std::vector<std::uint32_t>& all = picture.pixels;
         const std::uint32_t width = picture.width, height = picture.height;
-        std::vector<std::uint32_t> pixels;
+        korvane::test::ReferenceImage box;
         const int cw = std::min(static_cast<int>(size.x), static_cast<int>(width));
         const int ch = std::min(static_cast<int>(size.y), static_cast<int>(height));
+        box.width = static_cast<std::uint32_t>(std::max(cw, 0));
+        box.height = static_cast<std::uint32_t>(std::max(ch, 0));
         for (int y = 0; y < ch; ++y)
             for (int x = 0; x < cw; ++x)
-                pixels.push_back(all[static_cast<std::size_t>(y) * width + static_cast<std::size_t>(x)] & 0xFFFFFFu);
-        return pixels;
+                box.pixels.push_back(all[static_cast<std::size_t>(y) * width + static_cast<std::size_t>(x)] &
+                                     0xFFFFFFu);
+        return box;
     }
 
-    std::vector<std::uint32_t> Picture(const CControl& control)
+    korvane::test::ReferenceImage Picture(const CControl& control)
     {
         return Picture(control.LocalToScreen(korvane::Vector2<float>(0.0f, 0.0f)), control.GetSize());
+    }
+
+    /// The contrast of a button's or label's text against what is drawn behind it, read where the control draws it.
+    double TextContrastOf(CControl& control)
+    {
+        std::string text, font;
+        std::int32_t vertical = CLabel::kAlignNear;
+        if (const auto* button = dynamic_cast<korvane::mwt::CButton*>(&control)) {
+            text = button->GetCaption();
+            font = button->GetFont().GetName();
+            vertical = button->GetVerticalAlignment();
+        } else if (auto* label = dynamic_cast<CLabel*>(&control)) {
+            text = label->GetCaption();
+            font = label->GetFont().GetName();
+            vertical = label->GetVerticalAlignment();
+        }
+        FontReader reader(font);
+        const int height = static_cast<int>(control.GetSize().y), line = reader.LineHeight();
+        const int top = vertical == CLabel::kAlignCenter ? (height - line) / 2
+                        : vertical == CLabel::kAlignFar  ? height - line
+                                                         : 0;
+        return PlacedTextContrast(Picture(control), reader, text, 0, top);
     }
 
     /// Every text-bearing control of the form at 4.5:1 or more.
@@ -99,7 +129,7 @@ protected:
     {
         Frames(60);
         for (const auto& control : controls)
-            EXPECT_GE(TextContrast(Picture(*control)), 4.5) << control->GetName();
+            EXPECT_GE(TextContrastOf(*control), 4.5) << control->GetName();
     }
 
     /// The pointer, as the window scene puts it in focus navigation (12 units into the focused item, at half its
@@ -116,9 +146,9 @@ protected:
         };
         pointAt(focused);
         const korvane::Vector2<float> at = cursor->GetLocation(), size = cursor->GetSize();
-        const auto pointed = Picture(at, size);
+        const auto pointed = Picture(at, size).pixels;
         pointAt(other);
-        const auto plain = Picture(at, size);
+        const auto plain = Picture(at, size).pixels;
         screen->RemoveControl(cursor.get());
         std::size_t differing = 0;
         for (std::size_t i = 0; i < pointed.size(); ++i)
@@ -136,8 +166,13 @@ TEST_F(LegibilityTest, OwnFormsTextsStandOutAndThePointerShowsTheFocusedItem)
     auto menu = Show(boost::make_shared<CGameSelectForm>());
     ExpectLegible({menu->Label1, menu->MainGameButton, menu->CompanionGameButton, menu->OptionsButton,
                    menu->LeaderboardsButton, menu->CreditsButton, menu->ExitButton});
-    // The skinned window's caption, its form name, in the band along its top.
-    EXPECT_GE(TextContrast(Picture({0.0f, 0.0f}, {240.0f, 24.0f})), 4.5) << "caption";
+    // The skinned window's caption: its form name in the form's font ("default", built as FONT12T2S), centred in
+    // the height of the skin's caption band from the form's top, 8 in.
+    FontReader captionFont("FONT12T2S");
+    EXPECT_GE(PlacedTextContrast(Picture({0.0f, 0.0f}, {240.0f, 24.0f}), captionFont, menu->GetFormName(), 8,
+                                 (24 - captionFont.LineHeight()) / 2),
+              4.5)
+        << "caption";
 
     for (const auto& [focused, other] :
          {std::pair{menu->MainGameButton, menu->ExitButton}, std::pair{menu->ExitButton, menu->OptionsButton}})
