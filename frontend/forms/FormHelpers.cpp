@@ -72,7 +72,7 @@ void ApplyFormSetup(CForm& form, const FormSetup& setup)
     form.SetDock(CControl::kDockFillAll);
     form.SetName(setup.name);
     form.SetLocation(LocationOf(setup.bounds));
-    form.SetCloseBox(setup.closeBox);
+    form.SetCloseBox(true);
     if (!setup.closeAnimation.empty()) {
         form.CloseAnimationFactory = AnimationFactory(setup.closeAnimation);
     }

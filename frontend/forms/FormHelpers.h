@@ -37,7 +37,6 @@ struct FormSetup
     std::int32_t group = 0;
     bool focusable = true;
     bool topMost = false;
-    bool closeBox = true;
     std::int32_t formStyle = 2;
     /// Location and size.
     korvane::canvas::Rect2f bounds{0.0f, 0.0f, 1920.0f, 1080.0f};

@@ -22,9 +22,6 @@ void CGameSelectFormDesign::InitializeComponent(korvane::CTextureCache* cache)
     setup.name = "GameSelectForm";
     setup.tint = korvane::Color4<float>(0.3f, 0.3f, 0.3f, 0.6f);
     setup.appearance = kAppearanceSkinForm;
-    // A skinned window shows the close box it has, and the pointer can press it; closed so, the title menu would
-    // leave nothing on the screen and nothing to bring it back.
-    setup.closeBox = false;
     ApplyFormSetup(*this, setup);
 
     Image1 = MakeImage(cache, "Image1", kImageCrossHatch, {612.0f, 0.0f, 692.0f, 1080.0f}, 0.3125f);

@@ -53,15 +53,6 @@ TEST_F(TitleMenuTest, FocusOrderClicksClosingAndTheCancelRuleWithItsExitConfirma
             << button->GetName();
     }
 
-    // A click where a skinned window's caption has its close box, as the pointer sends it, leaves the menu open:
-    // nothing would bring it back.
-    menu->MainGameButton->SetFocus();
-    const korvane::Vector2<float> box = menu->GetLocation() + korvane::Vector2<float>(menu->GetSize().x - 18.0f, 12.0f);
-    screen->OnMouseDown(box, 1);
-    screen->OnMouseUp(box, 1);
-    Frames(60);
-    EXPECT_EQ(std::tuple(false, menu), std::tuple(menu->IsClosing(), screen->GetActiveForm()));
-
     // Closing, it ignores keys and clicks.
     sounds.clear();
     started.clear();
