@@ -237,15 +237,7 @@ protected:
     /// Asks the window to close as a window manager would, and returns the exit status.
     int CloseAndWait()
     {
-        XEvent event{};
-        event.xclient.type = ClientMessage;
-        event.xclient.window = window;
-        event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-        event.xclient.format = 32;
-        event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-        event.xclient.data.l[1] = CurrentTime;
-        XSendEvent(display, window, False, NoEventMask, &event);
-        XSync(display, False);
+        program_test::SendCloseRequest(display, window);
         EXPECT_TRUE(program->WaitForExit(kPatience)) << "the program did not end";
         return program->Wait();
     }

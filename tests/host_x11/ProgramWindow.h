@@ -37,6 +37,20 @@ inline ::Window FindProgramWindow(Display* display)
     return found;
 }
 
+/// Asks the window to close as a window manager would (the close button of its frame).
+inline void SendCloseRequest(Display* display, ::Window window)
+{
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &event);
+    XSync(display, False);
+}
+
 /// The window's client area as it shows now, 0xRRGGBB row by row from the top, with its size; empty (and 0 x 0)
 /// when it cannot be read.
 inline std::vector<std::uint32_t> ReadWindowPixels(Display* display, ::Window window, int& width, int& height)

@@ -453,18 +453,7 @@ protected:
     }
 
     /// Asks the window to close as a window manager would.
-    void CloseWindow()
-    {
-        XEvent event{};
-        event.xclient.type = ClientMessage;
-        event.xclient.window = window;
-        event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-        event.xclient.format = 32;
-        event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-        event.xclient.data.l[1] = CurrentTime;
-        XSendEvent(display, window, False, NoEventMask, &event);
-        XSync(display, False);
-    }
+    void CloseWindow() { program_test::SendCloseRequest(display, window); }
 
     /// The display mode the settings file keeps: the lines of its four keys.
     std::string SavedMode()

@@ -253,9 +253,10 @@ TEST(ProgramStartTest, ASettingsFileThatCannotBeSavedAtTheEndIsShownAndTheProgra
         ASSERT_TRUE(program && program->Started());
         ASSERT_TRUE(program->WaitUntil(
             [&] {
+                // Logged once the settings have been read: closed earlier, the program would save nothing.
                 return fs::exists(folder + "vorthenix.log") &&
-                       korvane::test::TempDir::Read(folder + "vorthenix.log")
-                               .find("Starting application main-loop...") != std::string::npos;
+                       korvane::test::TempDir::Read(folder + "vorthenix.log").find("Current game language ==") !=
+                           std::string::npos;
             },
             60.0))
             << file << korvane::test::TempDir::Read(dir.File("stderr.txt"));
