@@ -3,8 +3,8 @@
 # the linker as well as of the includes.
 # Usage: cmake -DBUILD=<build folder> -DPROGRAM_LIBRARIES=<file name>[,<file name>...] -P check_test_links.cmake
 #
-# The link lines are read from build.ninja (build-<config>.ninja for several configurations) or,
-# for the Makefile generators, from each program's CMakeFiles/<program>.dir/link.txt.
+# The link lines are read from build.ninja (CMakeFiles/impl-<config>.ninja for Ninja Multi-Config)
+# or, for the Makefile generators, from each program's CMakeFiles/<program>.dir/link.txt.
 cmake_minimum_required(VERSION 3.20)
 
 if(NOT DEFINED BUILD OR NOT IS_DIRECTORY "${BUILD}" OR NOT PROGRAM_LIBRARIES)
@@ -17,7 +17,7 @@ set(checked_programs "^test_(KorvaneXDK|os)_")
 set(programs)
 set(link_lines)
 
-file(GLOB ninja_files "${BUILD}/build.ninja" "${BUILD}/build-*.ninja")
+file(GLOB ninja_files "${BUILD}/build.ninja" "${BUILD}/CMakeFiles/impl-*.ninja")
 foreach(ninja_file IN LISTS ninja_files)
   # A program's link statement names its output and the libraries it depends on; its LINK_LIBRARIES
   # variable follows on an indented line, before the next statement.
@@ -30,6 +30,8 @@ foreach(ninja_file IN LISTS ninja_files)
     if(line MATCHES "^build ([^:]+): [A-Za-z]+_EXECUTABLE_LINKER__")
       get_filename_component(program "${CMAKE_MATCH_1}" NAME)
       list(APPEND programs "${program}")
+      # What follows "||" only has to be built first; it is not linked.
+      string(REGEX REPLACE " \\|\\| .*$" "" line "${line}")
       list(APPEND link_lines "${line}")
     elseif(NOT program STREQUAL "" AND line MATCHES "^  LINK_LIBRARIES = ")
       # The LINK_LIBRARIES line belongs to the statement just read: add it to that program's line.

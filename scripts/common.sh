@@ -31,7 +31,9 @@ install_packages() {
 # configure_and_build BUILD_DIR [cmake options...]
 configure_and_build() {
   local dir="$1"; shift
-  cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+  # Called on the left of "||" set -e does not act here: a failed configure must not build what an
+  # earlier one left.
+  cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null || return
   cmake --build "$dir" -j "$JOBS"
 }
 
