@@ -326,6 +326,13 @@ CraftedEntry Edited(CraftedEntry entry, const std::function<void(Bytes&)>& edit)
     return entry;
 }
 
+/// The entry with its stored bytes as they are, filed under another method.
+CraftedEntry Labelled(CraftedEntry entry, std::int32_t method)
+{
+    entry.record.method = method;
+    return entry;
+}
+
 /// Good, damaged and oversized entries side by side in one archive, opened with a decoded size limit of 1 MiB.
 class ArchiveWithDamagedEntries : public ::testing::Test
 {
@@ -384,9 +391,7 @@ protected:
     const std::vector<std::pair<CraftedEntry, Bytes>> trailing_ = {
         {Edited(MakeEntry("trailing.gz", 1, "payload"), [](Bytes& b) { b += "junk"; }), "payload"},
         {Edited(MakeEntry("two.gz", 1, "first"), [](Bytes& b) { b += kvatool::GzipCompress("second"); }), "first"},
-        {{{"two.enc", -1, -1, 0x101, 0, {}},
-          kvatool::EncodeEntry(0x100, kvatool::GzipCompress("first") + kvatool::GzipCompress("second"),
-                               CountingRandom(5))},
+        {Labelled(MakeEntry("two.enc", 0x100, kvatool::GzipCompress("first") + kvatool::GzipCompress("second")), 0x101),
          "first"},
     };
     korvane::test::TempDir dir_;
