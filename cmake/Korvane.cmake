@@ -33,3 +33,12 @@ function(korvane_strict_warnings name)
     target_compile_options(${name} PRIVATE -Wshadow -Wconversion)
   endif()
 endfunction()
+
+# In AddressSanitizer builds a program that runs (the game, each test program) keeps the libraries
+# loaded at run time loaded until it ends, so a leak they leave names them (cmake/KeepLibrariesLoaded.cpp).
+function(korvane_keep_libraries_loaded name)
+  if(ENABLE_ASAN)
+    target_sources(${name} PRIVATE "${PROJECT_SOURCE_DIR}/cmake/KeepLibrariesLoaded.cpp")
+    target_link_options(${name} PRIVATE "LINKER:--export-dynamic-symbol=dlclose")
+  endif()
+endfunction()
