@@ -201,7 +201,7 @@ void CPreferenceManager::Save()
         LogInfo("Saving preference data...");
         if (fileDamaged_) {
             // Kept beside the new file, as the store keeps its damaged files; a file gone since is not.
-            const std::string aside = os::system::SetFileAside(GetPreferenceFilePath());
+            const std::string aside = os::system::SetFileAside(path);
             const int error = aside.empty() ? errno : 0;
             if (error != 0 && error != ENOENT)
                 throw EWriteError(this, "Save: the damaged file could not be set aside (" +
