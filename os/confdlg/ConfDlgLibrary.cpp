@@ -83,7 +83,7 @@ std::string SaveChoice(const ConfigDialogResult& result)
         error = writer.Write(text.data(), text.size());
     if (error == 0)
         error = writer.Commit();
-    return error == 0 ? std::string() : std::strerror(error);
+    return error == 0 ? std::string() : os::system::ErrnoText(error);
 }
 
 /// Tells the user that the choice holds for this start only: in a box, or on stderr where no box can be

@@ -17,13 +17,6 @@ namespace os::system
 namespace
 {
 
-std::string ErrnoText(int error)
-{
-    char buffer[256] = {};
-    const char* message = ::strerror_r(error, buffer, sizeof buffer);
-    return message != nullptr ? message : "";
-}
-
 /// Why an entry of this type is not taken as a file; empty for a regular file.
 const char* KindText(mode_t type)
 {
@@ -95,6 +88,13 @@ std::string SetFileAside(const std::string& path)
     }
     errno = EEXIST;
     return std::string();
+}
+
+std::string ErrnoText(int error)
+{
+    char buffer[256] = {};
+    const char* message = ::strerror_r(error, buffer, sizeof buffer);
+    return message != nullptr ? message : "";
 }
 
 } // namespace os::system

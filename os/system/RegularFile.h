@@ -19,4 +19,7 @@ int OpenRegularFile(const std::string& path, int flags, std::string& why, unsign
 /// writes over it; returns the new path, or empty with errno set when it could not be renamed.
 std::string SetFileAside(const std::string& path);
 
+/// The system's text for an error number (strerror_r's, thread-safe), without a line break.
+std::string ErrnoText(int error);
+
 } // namespace os::system

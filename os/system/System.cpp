@@ -39,13 +39,6 @@ Hooks& GetHooks()
     return *hooks;
 }
 
-std::string ErrnoText(int errnoValue)
-{
-    char buffer[256] = {};
-    const char* message = strerror_r(errnoValue, buffer, sizeof buffer);
-    return message ? message : "";
-}
-
 thread_local std::uint32_t tLastErrorCode = 0;
 thread_local std::string tLastErrorText;
 
@@ -123,10 +116,7 @@ void SetLastError(std::uint32_t code, const std::string& text)
 
 void SetLastErrorFromErrno(int errnoValue)
 {
-    char buffer[256] = {};
-    // GNU strerror_r returns the message, which may or may not live in the buffer.
-    const char* message = strerror_r(errnoValue, buffer, sizeof buffer);
-    std::string text = message ? message : "";
+    std::string text = ErrnoText(errnoValue);
     if (!text.empty())
         text += "\n"; // the system's message texts end with a line break
     SetLastError(static_cast<std::uint32_t>(errnoValue), text);
