@@ -122,16 +122,17 @@ BmpHeader::Fault BmpHeader::Read(const std::uint8_t* data, std::size_t size, std
 BmpHeader::Fault BmpHeader::ReadMasks(const system::ByteReader& file, std::size_t headerBytes,
                                       std::uint32_t compression, std::size_t& afterHeader)
 {
+    std::array<std::uint32_t, 4> masks{};
     if (compression == kRgb) {
         // Plain 16- and 32-bit pixels have fixed channels and no alpha.
         if (bitsPerPixel_ == 16) {
-            masks_ = {0x7C00, 0x03E0, 0x001F, 0};
+            masks = {0x7C00, 0x03E0, 0x001F, 0};
         } else if (bitsPerPixel_ == 32) {
-            masks_ = {0x00FF0000, 0x0000FF00, 0x000000FF, 0};
+            masks = {0x00FF0000, 0x0000FF00, 0x000000FF, 0};
         }
     } else {
         // The masks follow a 40-byte header; larger headers hold them (alpha from 56 bytes on).
-        std::size_t at = kFileHeaderBytes + 40;
+        const std::size_t at = kFileHeaderBytes + 40;
         std::size_t count = headerBytes >= 56 ? 4 : 3;
         if (headerBytes == 40) {
             count = compression == kAlphaBitFields ? 4 : 3;
@@ -141,12 +142,12 @@ BmpHeader::Fault BmpHeader::ReadMasks(const system::ByteReader& file, std::size_
             afterHeader += 4 * count;
         }
         for (std::size_t i = 0; i < count; ++i) {
-            masks_[i] = file.U32At(at + 4 * i);
+            masks[i] = file.U32At(at + 4 * i);
         }
     }
     const std::uint64_t pixelBits = (std::uint64_t(1) << bitsPerPixel_) - 1;
-    for (std::size_t i = 0; i < masks_.size(); ++i) {
-        const std::uint32_t mask = masks_[i];
+    for (std::size_t i = 0; i < masks.size(); ++i) {
+        const std::uint32_t mask = masks[i];
         if (mask == 0) {
             continue;
         }

@@ -59,8 +59,8 @@ public:
     std::uint32_t GetBitsPerPixel() const { return bitsPerPixel_; }
     /// A channel's bits in a 16- or 32-bit pixel; 0 where the pixel has no such channel (alpha
     /// comes only with bit fields).
-    std::uint32_t GetMask(Channel channel) const { return masks_[channel]; }
-    bool HasAlpha() const { return masks_[kAlpha] != 0; }
+    std::uint32_t GetMask(Channel channel) const { return bits_[channel].mask; }
+    bool HasAlpha() const { return bits_[kAlpha].mask != 0; }
 
     /// Writes row y (0 is the top row) as GetWidth() words 0xAARRGGBB, opaque where the image has
     /// no alpha mask.
@@ -86,7 +86,6 @@ private:
     std::uint32_t height_ = 0;
     bool topDown_ = false;
     std::uint32_t bitsPerPixel_ = 0;
-    std::array<std::uint32_t, 4> masks_{};
     std::array<Bits, 4> bits_{};
     std::array<std::uint32_t, 256> palette_{};
     std::size_t pixelOffset_ = 0;
