@@ -15,7 +15,8 @@ cmake --build "$build" -j "$JOBS"
 # Targets that save files sync each one; on a memory file system that costs nothing.
 [ -d /dev/shm ] && [ -w /dev/shm ] && export TMPDIR=/dev/shm
 export SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=offscreen SDL_NO_SIGNAL_HANDLERS=1 KORVANE_NO_MESSAGE_BOX=1
-export ASAN_OPTIONS="detect_leaks=1:allocator_may_return_null=1"
+# intercept_tls_get_addr=0, as for every sanitizer process the tests start (why: tests/CMakeLists.txt).
+export ASAN_OPTIONS="detect_leaks=1:allocator_may_return_null=1:intercept_tls_get_addr=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 # The suppressions name libraries by file name: they hold with the fast unwinder and without a symbolizer.
 export LSAN_OPTIONS="suppressions=$ROOT/tests/lsan.supp:print_suppressions=0"
