@@ -13,6 +13,7 @@
 #include <climits>
 #include <cstdlib>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // Built into the configuration dialog's library too: only the C library may be called here.
@@ -67,49 +68,71 @@ pid_t TemporaryFileOwner(std::string_view entry, const std::string& name)
     return static_cast<pid_t>(pid);
 }
 
+/// Whether the descriptor and the name are still the same file: a clean-up may remove a name between
+/// its open and its lock, and a writer make a new file of that name since.
+bool StillNamed(int fd, const std::string& path)
+{
+    struct stat opened;
+    struct stat named;
+    return ::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 && opened.st_dev == named.st_dev &&
+           opened.st_ino == named.st_ino;
+}
+
+/// Whether a failed flock says only that the file system has no locks, rather than that someone holds one.
+bool NoLocksHere(int error)
+{
+    return error == ENOLCK || error == EOPNOTSUPP || error == ENOSYS;
+}
+
 /// Removes the temporary file at `path` unless a writer still holds it (Begin locks the file for as long
 /// as it is pending). The name's process id alone cannot tell: a writer in another process-id namespace
-/// sharing the folder is not found here, and a finished process's id may be taken again.
-void RemoveUnlessHeld(const std::string& path)
+/// sharing the folder is not found here, and in a sandbox the program has the same id at every start,
+/// so its killed saves' files carry its own id. Two descriptors of one file conflict under flock, so a
+/// writer of this process that is still pending keeps its file too. Where the file system has no locks,
+/// only a file whose process has ended (`ownerEnded`) goes; any other failure to lock counts as held.
+void RemoveUnlessHeld(const std::string& path, bool ownerEnded)
 {
     // Only a regular file is opened: nothing else is a writer's, and opening a device may act on it.
     struct stat named;
     if (::lstat(path.c_str(), &named) != 0 || !S_ISREG(named.st_mode))
         return;
-    int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    // Open for writing first: over NFS an exclusive lock needs a descriptor open for writing.
+    int fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return;
-    struct stat opened;
-    // A file system without locks answers something else than EWOULDBLOCK: there the process id decides.
-    const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
-    // Under the lock the name must still be the file locked: another clean-up may have removed that one,
-    // and a writer made a new file of the same name since.
-    if (!held && ::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 && opened.st_dev == named.st_dev &&
-        opened.st_ino == named.st_ino)
+    bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    if (!free && NoLocksHere(errno))
+        free = ownerEnded;
+    // Under the lock the name must still be the file locked.
+    if (free && StillNamed(fd, path))
         ::unlink(path.c_str());
     ::close(fd);
 }
 
-/// Removes the temporary files of `name` in `folder` that processes which no longer run left behind.
-/// A process that runs (or may: one of another user answers EPERM) keeps its file, as does this one,
-/// whose other writers may have the same target pending; so does any writer that still holds its file.
+/// Removes the temporary files of `name` in `folder` that no writer holds any more. A file of another
+/// process that runs (or may: one of another user answers EPERM) stays; one of an ended process, or of
+/// this process's own id, goes once no writer holds it.
 void RemoveStaleTemporaryFiles(const std::string& folder, const std::string& name)
 {
     DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
     if (dir == nullptr)
         return;
-    std::vector<std::string> stale;
+    std::vector<std::pair<std::string, bool>> candidates; // path, whether its process has ended
     const pid_t self = ::getpid();
     while (const dirent* entry = ::readdir(dir)) {
         const pid_t owner = TemporaryFileOwner(entry->d_name, name);
-        if (owner != 0 && owner != self && ::kill(owner, 0) == -1 && errno == ESRCH)
-            stale.emplace_back(folder + entry->d_name);
+        if (owner == 0)
+            continue;
+        if (owner == self)
+            candidates.emplace_back(folder + entry->d_name, false);
+        else if (::kill(owner, 0) == -1 && errno == ESRCH)
+            candidates.emplace_back(folder + entry->d_name, true);
     }
     ::closedir(dir);
-    for (const std::string& path : stale)
-        RemoveUnlessHeld(path);
+    for (const auto& [path, ownerEnded] : candidates)
+        RemoveUnlessHeld(path, ownerEnded);
 }
 
 } // namespace
@@ -150,9 +173,10 @@ int AtomicFileWriter::Begin(const std::string& path)
                 continue;
             return errno;
         }
-        // Held until Commit or Abandon lets the file go, so that no other process's clean-up takes it.
-        // Refused only when such a clean-up locked the new file first: it removes it, another name is taken.
-        if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        // Held until Commit or Abandon lets the file go, so that no clean-up takes it. Between the open and
+        // the lock another writer's clean-up may have locked the new file (it removes it), or already removed
+        // it: then another name is taken.
+        if ((::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) || !StillNamed(fd, temp)) {
             ::close(fd);
             continue;
         }
@@ -190,10 +214,11 @@ int AtomicFileWriter::Commit()
         return EBADF;
     const int fd = handle_;
     handle_ = -1;
-    // The lock lasts while a descriptor of the file is open: one more keeps it over the rename.
+    // The lock lasts while a descriptor of the file is open: one more keeps it over the rename. Without it a
+    // clean-up could take the file between the close and the rename, so the commit fails instead.
     const int hold = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
-    int error = 0;
-    if (::fsync(fd) != 0)
+    int error = hold < 0 ? errno : 0;
+    if (error == 0 && ::fsync(fd) != 0)
         error = errno;
     if (::close(fd) != 0 && error == 0)
         error = errno;

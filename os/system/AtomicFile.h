@@ -17,10 +17,12 @@ namespace os::system
 /// replacement keeps the permissions of the file it replaces. A target that is a folder
 /// fails at Begin, before anything is written.
 ///
-/// A save killed half-way leaves its temporary file behind. Begin removes those of the same
-/// target whose process no longer runs; a live process's pending file, or any other name, stays.
-/// A writer holds a lock (flock) on its temporary file while it is pending, and a file still
-/// locked stays too, whatever process its name gives.
+/// A save killed half-way leaves its temporary file behind. A writer holds a lock (flock) on its
+/// temporary file while it is pending, and Begin removes the files of the same target that no
+/// writer holds, named with the id of a process that no longer runs or with this process's own
+/// (in a sandbox the program has the same id at every start). Another live process's file, a
+/// file still locked, and any other name stay. Where the file system has no locks, only the
+/// files of ended processes go.
 ///
 /// Begin, Write and Commit return 0 or the errno value of the failure. A failed Begin or Commit
 /// leaves no temporary file behind; after a failed Write, Abandon (or destruction) removes it.

@@ -1,5 +1,8 @@
 /** @file AtomicFileTest.cpp Whole-file replacements: what they keep of the old file and what a failure leaves. */
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -10,6 +13,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <vector>
 
 #include "os/system/AtomicFile.h"
@@ -152,11 +156,10 @@ TEST(AtomicFileTest, AReplacementRemovesTheTemporaryFilesOfItsTargetThatEndedPro
     const ChildProcess gone(false);
     const ChildProcess running(true);
     const std::string self = std::to_string(::getpid());
-    const std::vector<std::string> stale = {".save.dat." + gone.Pid() + "-0.tmp",
-                                            ".save.dat." + gone.Pid() + "-17.tmp"};
+    const std::vector<std::string> stale = {".save.dat." + gone.Pid() + "-0.tmp", ".save.dat." + gone.Pid() + "-17.tmp",
+                                            ".save.dat." + self + "-99.tmp"}; // no writer of this process holds it
     std::vector<std::string> kept = {
         ".save.dat." + running.Pid() + "-0.tmp", // a live process's pending save
-        ".save.dat." + self + "-99.tmp",         // this process may have another writer pending
         ".other.dat." + gone.Pid() + "-0.tmp",   // another target's
         ".save.dat." + gone.Pid() + "-0.tmp.bak",
         "save.dat." + gone.Pid() + "-0.tmp",
@@ -194,6 +197,101 @@ TEST(AtomicFileTest, APendingFileItsWriterStillHoldsStaysWhateverProcessItsNameG
     other.Abandon();
     ASSERT_TRUE(WriteFileAtomically(dir.File("save.dat"), "new", 3)) << GetLastErrorText();
     EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"save.dat"});
+}
+
+/// A child process that holds a lock on the file at `path`, as a pending writer does, until the object goes away.
+class LockHolder
+{
+public:
+    explicit LockHolder(const std::string& path)
+    {
+        int ready[2];
+        if (::pipe(ready) != 0)
+            return;
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            // It ends with the test, however the test ends.
+            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+            const int fd = ::open(path.c_str(), O_RDWR);
+            const char locked = fd >= 0 && ::flock(fd, LOCK_EX) == 0 ? 1 : 0;
+            (void)::write(ready[1], &locked, 1);
+            while (true)
+                ::pause();
+        }
+        char locked = 0;
+        held_ = pid_ > 0 && ::read(ready[0], &locked, 1) == 1 && locked == 1;
+        ::close(ready[0]);
+        ::close(ready[1]);
+    }
+    ~LockHolder()
+    {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+    }
+    bool Held() const { return held_; }
+
+private:
+    pid_t pid_ = -1;
+    bool held_ = false;
+};
+
+TEST(AtomicFileTest, LeftoversNamedWithThisProcessIdGoUnlessAWriterHoldsThem)
+{
+    // In a process-id namespace the program has the same id at every start: its killed saves' files carry
+    // its own id. Sixteen of them are every name a Begin tries, when nothing takes them away.
+    enum class Holder
+    {
+        None,
+        PendingWriterHere,
+        OtherProcess
+    };
+    struct Case
+    {
+        const char* name;
+        Holder holder;
+    };
+    for (const Case& row : {Case{"sixteen killed saves", Holder::None},
+                            Case{"a pending writer of this process", Holder::PendingWriterHere},
+                            Case{"a file another process holds", Holder::OtherProcess}}) {
+        SCOPED_TRACE(row.name);
+        TempDir dir;
+        const std::string target = dir.File("save.dat");
+        // The name the next Begin takes first tells where this process's counter stands.
+        AtomicFileWriter probe;
+        ASSERT_EQ(probe.Begin(target), 0);
+        const std::string first = probe.GetPendingPath();
+        probe.Abandon();
+        const std::string stem = first.substr(0, first.rfind('-') + 1);
+        const unsigned next = static_cast<unsigned>(std::stoul(first.substr(stem.size()))) + 1;
+        std::vector<std::string> leftovers;
+        for (unsigned n = next; n < next + 16; ++n)
+            leftovers.push_back(dir.Write(stem.substr(dir.Path().size()) + std::to_string(n) + ".tmp", "torn"));
+
+        AtomicFileWriter pending;
+        std::unique_ptr<LockHolder> other;
+        std::string held;
+        if (row.holder == Holder::PendingWriterHere) {
+            ASSERT_EQ(pending.Begin(target), 0);
+            held = pending.GetPendingPath();
+        } else if (row.holder == Holder::OtherProcess) {
+            held = leftovers.front();
+            other = std::make_unique<LockHolder>(held);
+            ASSERT_TRUE(other->Held());
+        }
+
+        ASSERT_TRUE(WriteFileAtomically(target, "new", 3)) << GetLastErrorText();
+        EXPECT_EQ(TempDir::Read(target), "new");
+        for (const std::string& path : leftovers)
+            EXPECT_EQ(std::filesystem::exists(path), path == held) << path;
+        if (row.holder == Holder::PendingWriterHere) {
+            EXPECT_TRUE(std::filesystem::exists(held)) << "a pending writer's file was removed";
+            ASSERT_EQ(pending.Write("mine", 4), 0);
+            EXPECT_EQ(pending.Commit(), 0);
+            EXPECT_EQ(TempDir::Read(target), "mine");
+        }
+    }
 }
 
 } // namespace
