@@ -6,6 +6,7 @@
 #include "KorvaneXDK/core/FilePath.h"
 #include "KorvaneXDK/core/Log.h"
 #include "os/system/System.h"
+#include "os/system/UserDataRoot.h"
 
 namespace
 {

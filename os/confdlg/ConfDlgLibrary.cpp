@@ -16,27 +16,24 @@
 #include "os/confdlg/PreviousChoice.h"
 #include "os/system/AtomicFile.h"
 #include "os/system/RegularFile.h"
+#include "os/system/UserDataRoot.h"
 
 namespace
 {
 
-// The previous choice lives in a file of the library's own under the per-user data root.
+// The previous choice lives in a file of the library's own under the per-user data root, found as the program
+// finds its own. An account without a home keeps no choice: a folder every account shares (/tmp) is never
+// written, since anyone could plant a link there.
 std::string ChoiceFolder()
 {
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    std::string root;
-    if (xdg != nullptr && *xdg == '/') {
-        root = xdg;
-    } else {
-        const char* home = std::getenv("HOME");
-        root = std::string(home != nullptr && *home != '\0' ? home : "/tmp") + "/.local/share";
-    }
-    return root + "/ConfDlg";
+    const std::string root = os::system::GetUserDataRoot();
+    return root.empty() ? std::string() : root + "ConfDlg";
 }
 
 std::string ChoicePath()
 {
-    return ChoiceFolder() + "/previous_choice.txt";
+    const std::string folder = ChoiceFolder();
+    return folder.empty() ? std::string() : folder + "/previous_choice.txt";
 }
 
 /// The saved choice when it is one the dialog offers for this block, else the default choice.
@@ -72,10 +69,14 @@ void MakeFolders(const std::string& folder)
     mkdir(folder.c_str(), 0755);
 }
 
-/// Keeps the choice for the next start; returns why it could not be kept, or empty.
+/// Keeps the choice for the next start (an account without a home keeps none); returns why it could not be kept,
+/// or empty.
 std::string SaveChoice(const ConfigDialogResult& result)
 {
-    MakeFolders(ChoiceFolder());
+    const std::string folder = ChoiceFolder();
+    if (folder.empty())
+        return std::string();
+    MakeFolders(folder);
     const std::string text = os::confdlg::FormatChoice(result);
     os::system::AtomicFileWriter writer;
     int error = writer.Begin(ChoicePath());

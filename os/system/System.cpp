@@ -10,11 +10,9 @@
 #include <ctime>
 #include <fcntl.h>
 #include <mutex>
-#include <pwd.h>
 #include <sched.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 #include <SDL.h>
 
@@ -58,22 +56,6 @@ void RealSleep(std::uint32_t milliseconds)
     timespec request{static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000L};
     while (nanosleep(&request, &request) != 0 && errno == EINTR) {
     }
-}
-
-// $HOME, else the account's home from the password database; empty when neither names one (a
-// shared folder such as /tmp would mix several users' saves).
-std::string HomeFolder()
-{
-    const char* home = std::getenv("HOME");
-    if (home && *home)
-        return home;
-    std::vector<char> buffer(16384);
-    passwd entry{};
-    passwd* found = nullptr;
-    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_dir &&
-        *found->pw_dir)
-        return found->pw_dir;
-    return std::string();
 }
 
 } // namespace
@@ -197,23 +179,6 @@ std::string GetProgramPath()
     }
     path.resize(static_cast<std::size_t>(length));
     return path;
-}
-
-std::string GetUserDataRoot()
-{
-    std::string root;
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    if (xdg && *xdg == '/')
-        root = xdg;
-    else {
-        const std::string home = HomeFolder();
-        if (home.empty())
-            return std::string();
-        root = home + "/.local/share";
-    }
-    if (root.back() != '/')
-        root += '/';
-    return root;
 }
 
 std::string FolderWriteProblem(const std::string& folder)

@@ -38,9 +38,6 @@ bool CanShowMessageBox();
 
 /// Full path of the running program file.
 std::string GetProgramPath();
-/// Root of the per-user data folders: $XDG_DATA_HOME, else ~/.local/share (with a trailing '/');
-/// empty when the account has no home folder.
-std::string GetUserDataRoot();
 
 /// Why no file can be written in the folder, in the system's words ("Not a directory" when a file
 /// stands where a folder of the path should be, "Permission denied", "Read-only file system", "No

@@ -12,6 +12,7 @@
 #include "os/system/FineSleep.h"
 #include "os/system/StartGate.h"
 #include "os/system/System.h"
+#include "os/system/UserDataRoot.h"
 #include "support/NamedPipe.h"
 #include "support/TempDir.h"
 

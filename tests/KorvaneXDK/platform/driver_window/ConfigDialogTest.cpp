@@ -2,6 +2,12 @@
  * recording dialog library; and the program's own library: its default mode, its previous choice read from a damaged
  * file, saved under a data root that does not exist yet, and a choice it cannot keep. */
 
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -343,6 +349,85 @@ TEST_F(ConfigDialogTest, TheProgramsLibrarySaysWhenItCannotKeepTheChoiceAndItsSa
         EXPECT_TRUE(entries().size() <= 1) << "a temporary file was left behind";
     }
     std::filesystem::permissions(root + "/ConfDlg", std::filesystem::perms::owner_all);
+}
+
+/// Makes this process another account, groups and all; false when it cannot (no administrator, or a user
+/// namespace that maps no such id).
+bool BecomeAccount(uid_t uid, gid_t gid)
+{
+    return setgroups(0, nullptr) == 0 && setgid(gid) == 0 && setuid(uid) == 0;
+}
+
+/// Whether a child process can become the account, tried in a child that ends at once.
+bool CanBecomeAccount(uid_t uid, gid_t gid)
+{
+    const pid_t child = fork();
+    if (child == 0)
+        std::_Exit(BecomeAccount(uid, gid) ? 0 : 1);
+    int status = 0;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST_F(ConfigDialogTest, TheProgramsLibraryFindsTheHomeAsTheProgramDoesAndNeverKeepsTheChoiceInASharedFolder)
+{
+    struct Case
+    {
+        const char* name;
+        uid_t uid;
+        gid_t gid;
+        std::string said; ///< on stderr; empty: nothing is said
+    };
+    std::vector<Case> rows;
+    constexpr uid_t kHomeless = 2000000000;
+    if (getpwuid(kHomeless) == nullptr && CanBecomeAccount(kHomeless, kHomeless))
+        rows.push_back({"an account with no home keeps no choice", kHomeless, kHomeless, ""});
+    // The account database names a home that does not exist: the report names it.
+    if (const passwd* nobody = getpwnam("nobody");
+        nobody != nullptr && access(nobody->pw_dir, F_OK) != 0 && CanBecomeAccount(nobody->pw_uid, nobody->pw_gid))
+        rows.push_back({"the home the account database names", nobody->pw_uid, nobody->pw_gid,
+                        "could not be kept for the next: '" + std::string(nobody->pw_dir) +
+                            "/.local/share/ConfDlg/previous_choice.txt'"});
+    if (rows.empty())
+        GTEST_SKIP() << "this process cannot become another account";
+
+    os::testing::RedirectLibrary(kConfDlgLibraryName, CONFDLG_PATH);
+    // Loaded here, so that an account that cannot read the build folder still finds it loaded.
+    const os::system::LibraryHandle library = os::system::LoadLibrary(CONFDLG_PATH);
+    ASSERT_NE(nullptr, library) << os::system::GetLastErrorText();
+    const ScopedEnvironment noHome("HOME", nullptr);
+    const ScopedEnvironment noDataHome("XDG_DATA_HOME", nullptr);
+    const ScopedEnvironment noDisplay("DISPLAY", nullptr);
+    const ScopedEnvironment noBoxes("KORVANE_NO_MESSAGE_BOX", "1");
+    // What stands where a folder every account shares would take the choice.
+    const auto shared = [] {
+        std::string state;
+        for (const char* path : {"/tmp/.local", "/tmp/.local/share/ConfDlg/previous_choice.txt"}) {
+            struct stat info;
+            state += ::lstat(path, &info) != 0
+                         ? std::string("none")
+                         : std::to_string(info.st_ino) + "@" + std::to_string(info.st_mtim.tv_sec) + "." +
+                               std::to_string(info.st_mtim.tv_nsec);
+            state += ' ';
+        }
+        return state;
+    };
+
+    for (const Case& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string before = shared();
+        // What the dialog says reaches stderr; the exit status tells whether it took a choice.
+        EXPECT_EXIT(
+            {
+                if (!BecomeAccount(row.uid, row.gid))
+                    std::_Exit(2);
+                std::_Exit(dialog.Run(false) ? 0 : 1);
+            },
+            ::testing::ExitedWithCode(0),
+            row.said.empty() ? ::testing::Matcher<const std::string&>(::testing::IsEmpty())
+                             : ::testing::HasSubstr(row.said));
+        EXPECT_EQ(shared(), before) << "written under /tmp";
+    }
+    os::system::FreeLibrary(library);
 }
 
 } // namespace
