@@ -502,7 +502,11 @@ void LeaderboardDownloadJob(FrontEndTask* task)
     if (request == CLeaderboardListForm::kRequestClosed || (!form && task->State != kEnd)) {
         task->State = kEnd;
     }
-    switch (task->State) {
+    // By the job's own states, so that the compiler names a state left out; any other byte does nothing.
+    switch (static_cast<DownloadState>(task->State)) {
+    case kAllocated:
+    case kPosted:
+        break; // taken at the top
     case kSearch:
         Search(task, work, *form);
         break;
@@ -538,8 +542,6 @@ void LeaderboardDownloadJob(FrontEndTask* task)
     case kEnd:
         EndJob(task, work);
         break;
-    default:
-        break; // no state of this job
     }
 }
 

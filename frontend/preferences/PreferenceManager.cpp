@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <exception>
 
 #include <boost/shared_ptr.hpp>
@@ -205,7 +204,7 @@ void CPreferenceManager::Save()
             const int error = aside.empty() ? errno : 0;
             if (error != 0 && error != ENOENT)
                 throw EWriteError(this, "Save: the damaged file could not be set aside (" +
-                                            std::string(std::strerror(error)) + ")");
+                                            os::system::ErrnoText(error) + ")");
             if (!aside.empty())
                 LogInfo("Damaged preference data kept as '" + aside + "'.");
             fileDamaged_ = false;

@@ -264,7 +264,8 @@ void ScoreUploadJob(FrontEndTask* task)
         EndAbandonedJob(task);
         return;
     }
-    switch (task->State) {
+    // By the job's own states, so that the compiler names a state left out; any other byte does nothing.
+    switch (static_cast<UploadState>(task->State)) {
     case kAllocated:
     case kPosted:
         task->State = kFind;
@@ -297,8 +298,6 @@ void ScoreUploadJob(FrontEndTask* task)
     case kEnd:
         TaskPoolFree(task);
         break;
-    default:
-        break; // no state of this job
     }
 }
 

@@ -82,7 +82,13 @@ std::string SetFileAside(const std::string& path)
         struct stat info;
         if (::lstat(aside.c_str(), &info) == 0)
             continue;
-        if (::rename(path.c_str(), aside.c_str()) == 0)
+        // Never over a file: a name taken since the look above is passed over like any other.
+        if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE) == 0)
+            return aside;
+        if (errno == EEXIST)
+            continue;
+        // A file system (or kernel) that refuses the flag has the look above only.
+        if ((errno == EINVAL || errno == ENOSYS) && ::rename(path.c_str(), aside.c_str()) == 0)
             return aside;
         return std::string();
     }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <stdexcept>
 
 #include "KorvaneXDK/core/DataLoader.h"
 #include "KorvaneXDK/core/Exception.h"
@@ -19,6 +20,7 @@
 #include "KorvaneXDK/platform/graphics/VertexDeclaration.h"
 #include "os/gfx/Device.h"
 #include "os/gfx/ResultCodes.h"
+#include "os/system/ByteReader.h"
 
 namespace korvane
 {
@@ -38,42 +40,26 @@ constexpr std::size_t kRecordSize = 16;
 constexpr std::int32_t kRevision = 256;
 constexpr const char* kTableError = "loading KVF: Failed to load font-table";
 
-/// Reads the items of one chunk; every read past the chunk's end is a table error.
-struct ChunkCursor
+/// Reads the items of one chunk through the bounded reader; every read past the chunk's end is a table error.
+class ChunkCursor
 {
-    const CObject* sender;
-    const std::vector<std::uint8_t>& data;
-    std::size_t position = 0;
+public:
+    ChunkCursor(const CObject* sender, const std::vector<std::uint8_t>& data)
+        : sender_(sender), reader_(data.data(), data.size())
+    {}
 
-    std::size_t Remaining() const { return data.size() - position; }
-
-    void Require(std::size_t count) const
-    {
-        if (Remaining() < count) {
-            throw EInvalidFileFormat(sender, kTableError);
-        }
-    }
+    std::size_t Remaining() const { return reader_.Remaining(); }
 
     std::uint16_t ReadUInt16()
     {
-        Require(2);
-        const std::uint16_t value =
-            static_cast<std::uint16_t>(data[position] | static_cast<std::uint16_t>(data[position + 1] << 8));
-        position += 2;
-        return value;
+        return Checked([this] { return reader_.ReadU16(); });
     }
 
     std::int16_t ReadInt16() { return static_cast<std::int16_t>(ReadUInt16()); }
 
     std::int32_t ReadInt32()
     {
-        Require(4);
-        std::uint32_t value = 0;
-        for (std::size_t i = 0; i < 4; ++i) {
-            value |= static_cast<std::uint32_t>(data[position + i]) << (8 * i);
-        }
-        position += 4;
-        return static_cast<std::int32_t>(value);
+        return Checked([this] { return reader_.ReadI32(); });
     }
 
     /// A key: its 32-bit length and bytes must be exactly `key`.
@@ -82,22 +68,36 @@ struct ChunkCursor
         const std::size_t length = std::strlen(key);
         const std::int32_t stored = ReadInt32();
         if (stored < 0 || static_cast<std::size_t>(stored) != length) {
-            throw EInvalidFileFormat(sender, kTableError);
+            throw EInvalidFileFormat(sender_, kTableError);
         }
-        Require(length);
-        if (std::memcmp(data.data() + position, key, length) != 0) {
-            throw EInvalidFileFormat(sender, kTableError);
-        }
-        position += length;
+        Checked([&] {
+            reader_.Expect(key, length);
+            return 0;
+        });
     }
 
     void ExpectRevision()
     {
         ExpectKey("Revision");
         if (ReadInt32() != kRevision) {
-            throw EInvalidFileFormat(sender, kTableError);
+            throw EInvalidFileFormat(sender_, kTableError);
         }
     }
+
+private:
+    /// The reader's own failure (the chunk ends, the bytes differ) as the table error.
+    template <class Read>
+    auto Checked(Read read) -> decltype(read())
+    {
+        try {
+            return read();
+        } catch (const std::runtime_error&) {
+            throw EInvalidFileFormat(sender_, kTableError);
+        }
+    }
+
+    const CObject* sender_;
+    os::system::ByteReader reader_;
 };
 
 /// The whole data of a chunk (the reader bounds its size by the bytes really present).
@@ -453,7 +453,7 @@ void CTextureFont::LoadKvf(IKorvaneStream& stream)
     }
 
     const std::vector<std::uint8_t> head = ReadChunk(riff, MakeFourCC("head"));
-    ChunkCursor headItems{this, head};
+    ChunkCursor headItems(this, head);
     headItems.ExpectRevision();
     headItems.ExpectKey("LeftOffset");
     leftOffset_ = headItems.ReadInt32();
@@ -463,7 +463,7 @@ void CTextureFont::LoadKvf(IKorvaneStream& stream)
     lineHeight_ = headItems.ReadInt32();
 
     const std::vector<std::uint8_t> table = ReadChunk(riff, MakeFourCC("glpt"));
-    ChunkCursor items{this, table};
+    ChunkCursor items(this, table);
     items.ExpectRevision();
     items.ExpectKey("Count");
     const std::int32_t count = items.ReadInt32();
