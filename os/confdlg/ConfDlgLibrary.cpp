@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include <SDL.h>
@@ -30,9 +29,9 @@ std::string ChoiceFolder()
     return root.empty() ? std::string() : root + "ConfDlg";
 }
 
-std::string ChoicePath()
+/// The choice's file in `folder`; empty when there is no folder.
+std::string ChoicePath(const std::string& folder = ChoiceFolder())
 {
-    const std::string folder = ChoiceFolder();
     return folder.empty() ? std::string() : folder + "/previous_choice.txt";
 }
 
@@ -79,7 +78,7 @@ std::string SaveChoice(const ConfigDialogResult& result)
     MakeFolders(folder);
     const std::string text = os::confdlg::FormatChoice(result);
     os::system::AtomicFileWriter writer;
-    int error = writer.Begin(ChoicePath());
+    int error = writer.Begin(ChoicePath(folder));
     if (error == 0)
         error = writer.Write(text.data(), text.size());
     if (error == 0)

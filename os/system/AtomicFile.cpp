@@ -85,11 +85,9 @@ bool NoLocksHere(int error)
 }
 
 /// Removes the temporary file at `path` unless a writer still holds it (Begin locks the file for as long
-/// as it is pending). The name's process id alone cannot tell: a writer in another process-id namespace
-/// sharing the folder is not found here, and in a sandbox the program has the same id at every start,
-/// so its killed saves' files carry its own id. Two descriptors of one file conflict under flock, so a
-/// writer of this process that is still pending keeps its file too. Where the file system has no locks,
-/// only a file whose process has ended (`ownerEnded`) goes; any other failure to lock counts as held.
+/// as it is pending; two descriptors of one file conflict under flock, so this process's own pending
+/// writers count too). Where the file system has no locks, only a file whose process has ended
+/// (`ownerEnded`) goes; any other failure to lock counts as held.
 void RemoveUnlessHeld(const std::string& path, bool ownerEnded)
 {
     // Only a regular file is opened: nothing else is a writer's, and opening a device may act on it.
@@ -113,7 +111,9 @@ void RemoveUnlessHeld(const std::string& path, bool ownerEnded)
 
 /// Removes the temporary files of `name` in `folder` that no writer holds any more. A file of another
 /// process that runs (or may: one of another user answers EPERM) stays; one of an ended process, or of
-/// this process's own id, goes once no writer holds it.
+/// this process's own id, goes once no writer holds it. The id alone cannot tell: a writer in another
+/// process-id namespace sharing the folder is not found here, and in a sandbox the program has the same
+/// id at every start, so its killed saves' files carry its own id.
 void RemoveStaleTemporaryFiles(const std::string& folder, const std::string& name)
 {
     DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());

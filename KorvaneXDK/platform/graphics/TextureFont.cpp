@@ -70,10 +70,7 @@ public:
         if (stored < 0 || static_cast<std::size_t>(stored) != length) {
             throw EInvalidFileFormat(sender_, kTableError);
         }
-        Checked([&] {
-            reader_.Expect(key, length);
-            return 0;
-        });
+        Checked([&] { reader_.Expect(key, length); });
     }
 
     void ExpectRevision()
